@@ -1,0 +1,69 @@
+# Helpers shared by the folders: one GoogleTest executable per test folder,
+# libFuzzer targets whose seed corpora ctest replays, benchmarks.
+
+# hxcad_add_test(NAME SOURCES a.cpp ... LIBS lib ...)
+function(hxcad_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE HXCAD_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+endfunction()
+
+# hxcad_add_fuzz(NAME SOURCES a.cpp ... LIBS lib ...)
+# With HXCAD_FUZZ the target is a libFuzzer binary; otherwise it is linked with a
+# small driver that replays files, and ctest replays fuzz/corpus/NAME through it.
+function(hxcad_add_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  set(target fuzz_${name})
+  if(HXCAD_FUZZ)
+    add_executable(${target} ${F_SOURCES})
+    target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${target} ${F_SOURCES} ${PROJECT_SOURCE_DIR}/fuzz/replay_main.cpp)
+  endif()
+  target_link_libraries(${target} PRIVATE ${F_LIBS})
+  set(corpus ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
+  if(EXISTS ${corpus})
+    if(HXCAD_FUZZ)
+      add_test(NAME fuzz_replay_${name} COMMAND ${target} -runs=0 ${corpus})
+    else()
+      add_test(NAME fuzz_replay_${name} COMMAND ${target} ${corpus})
+    endif()
+    set_tests_properties(fuzz_replay_${name} PROPERTIES TIMEOUT 600)
+  endif()
+endfunction()
+
+# hxcad_add_bench(NAME SOURCES a.cpp ... LIBS lib ...)
+function(hxcad_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(bench_${name} ${B_SOURCES})
+  target_link_libraries(bench_${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+endfunction()
+
+# hxcad_add_subsystem(NAME DEPS lib ...): a static library of every .cpp in the
+# calling folder (an INTERFACE library while the folder has headers only).
+function(hxcad_add_subsystem name)
+  cmake_parse_arguments(S "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${S_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${S_DEPS})
+  endif()
+endfunction()
+
+# hxcad_add_test_folder(NAME LIBS lib ...): one test executable of every .cpp in
+# the calling folder.
+function(hxcad_add_test_folder name)
+  cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    hxcad_add_test(${name} SOURCES ${sources} LIBS ${T_LIBS})
+  endif()
+endfunction()
