@@ -1,0 +1,3 @@
+#include "hxcadkit/core/Dictionary.h"
+
+TDictionary Dictionary;

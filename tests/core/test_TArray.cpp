@@ -1,0 +1,684 @@
+// Growable arrays: growth policy, editing, search, sorting, the stream form and the pointer,
+// string and pair companions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "hxcadkit/core/KmfData.h"
+#include "hxcadkit/core/TArray.h"
+#include "tests/core/MessageRecorder.h"
+
+namespace {
+
+const TString ReadError("ZEDozod::  Ошибка чтения потока");
+const TString WriteError("ZEDozod::  Ошибка масива при записи потока");
+
+// Counts live objects, to see what the arrays construct and destroy.
+struct TCounted
+{
+  static int Live;
+  int V = 0;
+  TCounted() { ++Live; }
+  TCounted(int v) : V(v) { ++Live; }
+  TCounted(const TCounted& o) : V(o.V) { ++Live; }
+  TCounted& operator=(const TCounted& o) = default;
+  ~TCounted() { --Live; }
+  bool operator==(const TCounted& o) const { return V == o.V; }
+};
+int TCounted::Live = 0;
+
+struct TXY
+{
+  double x = 0, y = 0;
+  bool operator<(const TXY& o) const { return x < o.x || (x == o.x && y < o.y); }
+  bool operator==(const TXY& o) const { return x == o.x && y == o.y; }
+};
+
+template <class T> std::vector<T> Items(const TArrayOf<T>& a)
+{
+  std::vector<T> v;
+  for (const T& x : a)
+    v.push_back(x);
+  return v;
+}
+
+// The data bytes of a memory stream (without its 256-byte header).
+std::vector<unsigned char> Data(const TKmfData& s)
+{
+  std::vector<unsigned char> v;
+  s.to(v);
+  return std::vector<unsigned char>(v.begin() + 256, v.end());
+}
+
+std::vector<unsigned char> Ints(std::initializer_list<std::int32_t> values)
+{
+  std::vector<unsigned char> v;
+  for (std::int32_t x : values) {
+    unsigned char b[4];
+    std::memcpy(b, &x, 4);
+    v.insert(v.end(), b, b + 4);
+  }
+  return v;
+}
+
+// A memory stream of the given data bytes behind a header of the given version.
+void Load(TKmfData& s, const std::vector<unsigned char>& data, std::int32_t version = KmfVersion)
+{
+  std::vector<unsigned char> v(256, 0);
+  const std::int32_t head = KmfHeadMagic;
+  std::memcpy(v.data(), &head, 4);
+  std::memcpy(v.data() + 4, &version, 4);
+  v.insert(v.end(), data.begin(), data.end());
+  ASSERT_TRUE(s.from(v));
+}
+
+// Writes a through toStream and reads the bytes back into b through fromStream.
+template <class A> void RoundTrip(const A& a, A& b)
+{
+  TKmfData out;
+  a.toStream(out);
+  std::vector<unsigned char> v;
+  out.to(v);
+  TKmfData in;
+  ASSERT_TRUE(in.from(v));
+  b.fromStream(in);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- growth
+
+TEST(ArrayGrowth, GrowsByItsStepOrStraightToALargerRequest)
+{
+  TArrayOf<int> a(64, 64);
+  for (int i = 0; i < 64; ++i)
+    a.Add(i);
+  EXPECT_EQ(a.FSize, 64);
+  a.Add(64);
+  EXPECT_EQ(a.FSize, 128);
+  a.SetSize(200);
+  EXPECT_EQ(a.FSize, 200);
+  EXPECT_EQ(a.Count, 65);
+  for (int i = 0; i < 65; ++i)
+    EXPECT_EQ(a[i], i);
+}
+
+TEST(ArrayGrowth, StepZeroGivesExactlyWhatIsAsked)
+{
+  TArrayOf<int> a;
+  EXPECT_EQ(a.FSize, 0);
+  a.SetSize(1);
+  EXPECT_EQ(a.FSize, 1);
+  a.SetSize(2);
+  EXPECT_EQ(a.FSize, 2);
+  TArrayOf<int> b;
+  for (int i = 1; i <= 5; ++i) {
+    b.Add(i);
+    EXPECT_EQ(b.FSize, i);
+  }
+}
+
+TEST(ArrayGrowth, NegativeSizeChangesNothing)
+{
+  TArrayOf<int> a{1, 2, 3};
+  a.SetSize(-1);
+  EXPECT_EQ(a.FSize, 64);
+  EXPECT_EQ(Items(a), (std::vector<int>{1, 2, 3}));
+}
+
+TEST(ArrayGrowth, SetSizeWithClearEmptiesAndKeepsTheStorage)
+{
+  TArrayOf<int> a(20, 5);
+  for (int i = 0; i < 20; ++i)
+    a.Add(i);
+  a.SetSize(10, true);
+  EXPECT_EQ(a.Count, 0);
+  EXPECT_EQ(a.FSize, 20);
+}
+
+TEST(ArrayGrowth, ItemGrowsTheStorageToHoldTheIndex)
+{
+  TArrayOf<int> a(4, 3);
+  a.Item(10) = 7;
+  EXPECT_GE(a.FSize, 11);
+  EXPECT_EQ(a[10], 7);
+  EXPECT_EQ(a.Count, 0);
+  a.Count = 11; // growth keeps the elements in use
+  a.ReserveSize(50);
+  EXPECT_EQ(a.FSize, 50);
+  EXPECT_EQ(a[10], 7);
+}
+
+TEST(ArrayGrowth, AppendingAnElementOfTheArrayItselfSurvivesGrowth)
+{
+  TArrayOf<TString> a(1, 1);
+  a.Add(TString("перший"));
+  a.Add(a[0]); // the storage is replaced while x refers into it
+  a.Insert(0, a.Last());
+  EXPECT_EQ(a.Count, 3);
+  for (const TString& s : a)
+    EXPECT_TRUE(s == TString("перший"));
+}
+
+// ---------------------------------------------------------------- ownership
+
+TEST(ArrayOwnership, StepZeroArraysReleaseWhatTheyGrew)
+{
+  const int before = TCounted::Live;
+  {
+    TArrayOf<TCounted> a;
+    for (int i = 0; i < 10; ++i)
+      a.Add(TCounted(i));
+    EXPECT_EQ(a.FCapacity, 0);
+    EXPECT_GT(TCounted::Live, before);
+  }
+  EXPECT_EQ(TCounted::Live, before);
+  TArrayOf<TCounted> b;
+  b.Add(TCounted(1));
+  b.FreeMemory();
+  EXPECT_EQ(TCounted::Live, before);
+  EXPECT_EQ(b.FSize, 0);
+  EXPECT_EQ(b.Count, 1); // the caller empties it before reuse
+  b.Count = 0;
+  b.Add(TCounted(2));
+  EXPECT_EQ(b[0].V, 2);
+}
+
+TEST(ArrayOwnership, DeleteDoesNotKeepASecondReferenceToTheFormerLast)
+{
+  auto p0 = std::make_shared<int>(0), p1 = std::make_shared<int>(1), p2 = std::make_shared<int>(2);
+  TArrayOf<std::shared_ptr<int>> a(4, 4);
+  a.Add(p0);
+  a.Add(p1);
+  a.Add(p2);
+  a.Delete(1);
+  EXPECT_EQ(a.Count, 2);
+  EXPECT_EQ(p1.use_count(), 1);
+  EXPECT_EQ(p2.use_count(), 2);
+  EXPECT_EQ(a[1], p2);
+}
+
+TEST(ArrayOwnership, CopiesAreIndependent)
+{
+  const int before = TCounted::Live;
+  {
+    TArrayOf<TCounted> a(8, 4);
+    a.Add(TCounted(1));
+    a.Add(TCounted(2));
+    a.Current = 1;
+    a.N = 9;
+    TArrayOf<TCounted> b(a);
+    EXPECT_EQ(b.FSize, 2);
+    EXPECT_EQ(b.FCapacity, 4);
+    EXPECT_EQ(b.Count, 2);
+    EXPECT_EQ(b.Current, 1);
+    EXPECT_EQ(b.N, 9);
+    b[0].V = 5;
+    EXPECT_EQ(a[0].V, 1);
+  }
+  EXPECT_EQ(TCounted::Live, before);
+}
+
+// ---------------------------------------------------------------- editing
+
+TEST(ArrayEditing, Insert)
+{
+  struct TCase
+  {
+    const char* Name;
+    int At;
+    std::vector<int> Expect;
+  };
+  const TCase cases[] = {
+      {"negative index does nothing", -1, {1, 2}},
+      {"at the front", 0, {9, 1, 2}},
+      {"in the middle", 1, {1, 9, 2}},
+      {"at Count appends", 2, {1, 2, 9}},
+      {"past Count appends at Count", 7, {1, 2, 9}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TArrayOf<int> a(2, 1);
+    a.Add(1);
+    a.Add(2);
+    a.Insert(c.At, 9);
+    EXPECT_EQ(Items(a), c.Expect);
+  }
+}
+
+TEST(ArrayEditing, Delete)
+{
+  struct TCase
+  {
+    const char* Name;
+    int At;
+    std::vector<int> Expect;
+  };
+  const TCase cases[] = {
+      {"middle", 1, {1, 3}},      {"first", 0, {2, 3}},        {"last", 2, {1, 2}},
+      {"at Count", 3, {1, 2, 3}}, {"negative", -1, {1, 2, 3}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TArrayOf<int> a{1, 2, 3};
+    a.Delete(c.At);
+    EXPECT_EQ(Items(a), c.Expect);
+  }
+  TArrayOf<int> empty;
+  empty.Delete(0);
+  EXPECT_EQ(empty.Count, 0);
+}
+
+TEST(ArrayEditing, PushPopAndTheEnds)
+{
+  TArrayOf<double> a(2, 2);
+  EXPECT_TRUE(a.Empty());
+  EXPECT_EQ(a.MaxIndex(), 0);
+  a[0] = 4.5;
+  EXPECT_EQ(a.Last(), 4.5); // an empty array's last is element 0
+  a.Push(1.0);
+  a.Push(2.0);
+  a.Push(3.0);
+  EXPECT_EQ(a.Last(), 3.0);
+  EXPECT_EQ(a.Back(), 3.0);
+  EXPECT_EQ(a.Last2(), 2.0);
+  EXPECT_EQ(a.MaxIndex(), 2);
+  EXPECT_EQ(a.Pop(), 3.0);
+  EXPECT_EQ(a.Count, 2);
+  a.Clear();
+  EXPECT_TRUE(a.Empty());
+  EXPECT_EQ(a.FSize, 4);
+}
+
+TEST(ArrayEditing, AssignmentCopiesTheUsedPartAndKeepsTheStep)
+{
+  TArrayOf<int> a{1, 2, 3};
+  a.Current = 2;
+  a.N = 5;
+  TArrayOf<int> b(1, 7);
+  b = a;
+  EXPECT_EQ(Items(b), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(b.Current, 2);
+  EXPECT_EQ(b.N, 5);
+  EXPECT_EQ(b.FCapacity, 7);
+  EXPECT_EQ(b.FSize, 8);
+  b = b;
+  EXPECT_EQ(Items(b), (std::vector<int>{1, 2, 3}));
+}
+
+// ---------------------------------------------------------------- search
+
+TEST(ArraySearch, IndexOfExistAndGetCountOf)
+{
+  TArrayOf<int> a{5, 7, 5, 9};
+  EXPECT_EQ(a.IndexOf(5), 0);
+  EXPECT_EQ(a.IndexOf(9), 3);
+  EXPECT_EQ(a.IndexOf(4), -1);
+  EXPECT_TRUE(a.Exist(7));
+  EXPECT_FALSE(a.Exist(8));
+  a.Count = 3; // elements past Count are not searched
+  EXPECT_EQ(a.IndexOf(9), -1);
+  TArrayOf<bool> flags{true, false, true, true};
+  EXPECT_EQ(flags.GetCountOf(true), 3);
+  EXPECT_EQ(flags.GetCountOf(false), 1);
+}
+
+// ---------------------------------------------------------------- sorting
+
+TEST(ArraySort, PointsByXThenY)
+{
+  TArrayOf<TXY> a{{1, 2}, {0, 5}, {1, 1}};
+  a.Sort();
+  EXPECT_EQ(Items(a), (std::vector<TXY>{{0, 5}, {1, 1}, {1, 2}}));
+}
+
+TEST(ArraySort, AgreesWithStdSort)
+{
+  std::mt19937 rng(12345);
+  for (int n : {0, 1, 2, 3, 7, 50, 1000, 20000}) {
+    for (int range : {3, 1000000}) {
+      SCOPED_TRACE(std::to_string(n) + " elements below " + std::to_string(range));
+      std::vector<int> v(n);
+      for (int& x : v)
+        x = int(rng() % range);
+      TArrayOf<int> a(n, 16);
+      for (int x : v)
+        a.Add(x);
+      a.Sort();
+      std::sort(v.begin(), v.end());
+      EXPECT_EQ(Items(a), v);
+    }
+  }
+}
+
+TEST(ArraySort, SortsOnlyTheGivenRange)
+{
+  TArrayOf<int> a{9, 8, 7, 6, 5, 4};
+  a.QuickSort(1, 4);
+  EXPECT_EQ(Items(a), (std::vector<int>{9, 5, 6, 7, 8, 4}));
+  a.QuickSort(-5, 5);
+  EXPECT_EQ(Items(a), (std::vector<int>{4, 5, 6, 7, 8, 9}));
+  TArrayOf<int> b(3, 3);
+  b.Add(2);
+  b.Add(1);
+  b.QuickSort(0, 1000); // clipped to the storage
+  EXPECT_EQ(Items(b), (std::vector<int>{0, 1}));
+}
+
+TEST(ArraySort, LargeSortedReversedAndEqualInputs)
+{
+  const int n = 1000000;
+  struct TCase
+  {
+    const char* Name;
+    int (*Value)(int);
+  };
+  const TCase cases[] = {
+      {"sorted", [](int i) { return i; }},
+      {"reversed", [](int i) { return -i; }},
+      {"all equal", [](int) { return 42; }},
+      {"organ pipe", [](int i) { return i < 500000 ? i : 1000000 - i; }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TArrayOf<int> a(n, 0);
+    for (int i = 0; i < n; ++i)
+      a.Add(c.Value(i));
+    a.Sort();
+    EXPECT_TRUE(std::is_sorted(&a[0], &a[0] + a.Count));
+    EXPECT_EQ(a.Count, n);
+  }
+}
+
+// ---------------------------------------------------------------- stream form
+
+TEST(ArrayStream, HeaderThenElements)
+{
+  TArrayOf<int> a(128, 64);
+  a.Add(10);
+  a.Add(20);
+  a.Add(30);
+  a.Current = 2;
+  TKmfData s;
+  a.toStream(s);
+  EXPECT_EQ(Data(s), Ints({128, 64, 3, 2, 10, 20, 30}));
+  TKmfData s2;
+  a.toStream2(s2);
+  EXPECT_EQ(Data(s2), Ints({128, 64, 3, 2, 10, 20, 30}));
+}
+
+TEST(ArrayStream, ReadingIntoASmallerArrayGrowsIt)
+{
+  TArrayOf<int> a(128, 64);
+  a.Add(10);
+  a.Add(20);
+  a.Add(30);
+  a.Current = 2;
+  TArrayOf<int> b(8, 4);
+  b.N = 6;
+  RoundTrip(a, b);
+  EXPECT_GE(b.FSize, 128);
+  EXPECT_EQ(b.FCapacity, 64);
+  EXPECT_EQ(Items(b), (std::vector<int>{10, 20, 30}));
+  EXPECT_EQ(b.Current, 2);
+  EXPECT_EQ(b.N, 6); // not part of the stream
+}
+
+TEST(ArrayStream, RawFormRoundTrips)
+{
+  TArrayOf<double> a(4, 4);
+  a.Add(1.5);
+  a.Add(-0.0);
+  a.Add(std::numeric_limits<double>::infinity());
+  TKmfData out;
+  a.toStream2(out);
+  std::vector<unsigned char> v;
+  out.to(v);
+  TKmfData in;
+  ASSERT_TRUE(in.from(v));
+  TArrayOf<double> b;
+  b.fromStream2(in);
+  ASSERT_EQ(b.Count, 3);
+  EXPECT_EQ(std::memcmp(&b[0], &a[0], 3 * sizeof(double)), 0);
+}
+
+TEST(ArrayStream, StringsRoundTrip)
+{
+  TAStr a{"вал", "", "Втулка-1"};
+  TAStr b;
+  RoundTrip(a, b);
+  ASSERT_EQ(b.Count, 3);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(b[i] == a[i]);
+}
+
+TEST(ArrayStream, StoredStepOutsideItsRangeBecomes32)
+{
+  struct TCase
+  {
+    std::int32_t Stored;
+    std::int32_t Expect;
+  };
+  for (TCase c : {TCase{-1, 32}, TCase{20000, 32}, TCase{10241, 32}, TCase{10240, 10240}, TCase{0, 0}}) {
+    SCOPED_TRACE(c.Stored);
+    TMessageRecorder rec;
+    rec.Modeler.IsThere = true;
+    TKmfData s;
+    Load(s, Ints({2, c.Stored, 2, 0, 7, 8}));
+    TArrayOf<int> a;
+    a.fromStream(s);
+    EXPECT_EQ(a.FCapacity, c.Expect);
+    EXPECT_EQ(Items(a), (std::vector<int>{7, 8}));
+    EXPECT_TRUE(rec.Log.empty());
+  }
+}
+
+TEST(ArrayStream, CountBeyondTheSizeGivesTheReadMessageAndAnEmptyArray)
+{
+  TMessageRecorder rec;
+  rec.Modeler.IsThere = true;
+  TKmfData s;
+  Load(s, Ints({4, 4, 100, 0, 1, 2, 3, 4}));
+  TArrayOf<int> a{5, 6};
+  a.fromStream(s);
+  EXPECT_EQ(a.Count, 0);
+  ASSERT_EQ(rec.HostBoxes().size(), 1u);
+  EXPECT_TRUE(rec.HostBoxes()[0] == ReadError);
+}
+
+TEST(ArrayStream, NegativeCountGivesTheReadMessage)
+{
+  TMessageRecorder rec;
+  rec.Modeler.IsThere = true;
+  TKmfData s;
+  Load(s, Ints({4, 4, -1, 0}));
+  TArrayOf<int> a;
+  a.fromStream2(s);
+  EXPECT_EQ(a.Count, 0);
+  ASSERT_EQ(rec.HostBoxes().size(), 1u);
+  EXPECT_TRUE(rec.HostBoxes()[0] == ReadError);
+}
+
+TEST(ArrayStream, TruncatedElementsGiveAnEmptyArrayWithoutAMessage)
+{
+  TMessageRecorder rec;
+  rec.Modeler.IsThere = true;
+  for (bool raw : {false, true}) {
+    TKmfData s;
+    Load(s, Ints({5, 5, 5, 0, 1, 2}));
+    TArrayOf<int> a;
+    raw ? a.fromStream2(s) : a.fromStream(s);
+    EXPECT_EQ(a.Count, 0);
+  }
+  TKmfData s;
+  TAStr strings{"a", "bb"};
+  strings.toStream(s);
+  std::vector<unsigned char> v;
+  s.to(v);
+  v.resize(v.size() - 2); // the second string loses its last byte and terminator
+  TKmfData in;
+  ASSERT_TRUE(in.from(v));
+  TAStr b;
+  b.fromStream(in);
+  EXPECT_EQ(b.Count, 0);
+  EXPECT_TRUE(rec.Log.empty());
+}
+
+TEST(ArrayStream, OlderVersionsHaveNoCurrent)
+{
+  for (std::int32_t version : {4, 30}) {
+    SCOPED_TRACE(version);
+    TKmfData s;
+    Load(s, Ints({3, 3, 2, 11, 12}), version);
+    TArrayOf<int> a;
+    a.Current = 5;
+    a.fromStream(s);
+    EXPECT_EQ(a.Current, 0);
+    EXPECT_EQ(Items(a), (std::vector<int>{11, 12}));
+  }
+  TKmfData s;
+  Load(s, Ints({3, 3, 2, 1, 11, 12}), 31);
+  TArrayOf<int> a;
+  a.fromStream(s);
+  EXPECT_EQ(a.Current, 1);
+  EXPECT_EQ(Items(a), (std::vector<int>{11, 12}));
+}
+
+TEST(ArrayStream, AHugeStoredSizeDoesNotAllocateBeyondTheData)
+{
+  TMessageRecorder rec;
+  rec.Modeler.IsThere = true;
+  const std::int32_t huge = std::numeric_limits<std::int32_t>::max();
+  {
+    // Five ints of data, both size and count absurd.
+    TKmfData s;
+    Load(s, Ints({huge, 16, huge, 0, 1, 2, 3, 4, 5}));
+    TArrayOf<int> a;
+    a.fromStream(s);
+    EXPECT_LE(a.FSize, 10240);
+    EXPECT_EQ(a.Count, 0);
+    ASSERT_EQ(rec.HostBoxes().size(), 1u);
+    EXPECT_TRUE(rec.HostBoxes()[0] == ReadError);
+  }
+  {
+    TKmfData s;
+    Load(s, Ints({huge, 16, 3, 0, 1, 2, 3}));
+    TArrayOf<int> a;
+    a.fromStream2(s);
+    EXPECT_LE(a.FSize, 10240);
+    EXPECT_EQ(Items(a), (std::vector<int>{1, 2, 3}));
+  }
+  {
+    TKmfData s;
+    Load(s, Ints({huge, 10240, 3, 0, 1, 2, 3}));
+    TAStr a;
+    a.fromStream(s);
+    EXPECT_LE(a.FSize, 10240);
+  }
+}
+
+TEST(ArrayStream, InconsistentArraysWriteOnlyWhatExists)
+{
+  TMessageRecorder rec;
+  rec.Modeler.IsThere = true;
+  TArrayOf<int> a(2, 2);
+  a.Add(1);
+  a.Add(2);
+  a.Count = 5; // more than the storage holds
+  TKmfData s;
+  a.toStream(s);
+  ASSERT_EQ(rec.HostBoxes().size(), 1u);
+  EXPECT_TRUE(rec.HostBoxes()[0] == WriteError);
+  EXPECT_EQ(Data(s), Ints({2, 2, 2, 0, 1, 2}));
+
+  TArrayOf<int> b(2, 2);
+  b.Add(4);
+  b.FCapacity = -3;
+  TKmfData t;
+  b.toStream2(t);
+  EXPECT_EQ(rec.HostBoxes().size(), 2u);
+  EXPECT_EQ(Data(t), Ints({2, -3, 1, 0, 4}));
+}
+
+// ---------------------------------------------------------------- companions
+
+TEST(ArrayOfPointers, DeleteDetachAndReleaseItem)
+{
+  const int before = TCounted::Live;
+  TArrayOfP<TCounted> a;
+  EXPECT_EQ(a.FSize, 16);
+  EXPECT_EQ(a.FCapacity, 16);
+  for (int i = 0; i < 4; ++i)
+    a.Add(new TCounted(i));
+  EXPECT_EQ(TCounted::Live, before + 4);
+
+  a.Delete(1); // deletes and closes the gap
+  EXPECT_EQ(TCounted::Live, before + 3);
+  ASSERT_EQ(a.Count, 3);
+  EXPECT_EQ(a[1]->V, 2);
+
+  TCounted* p = a.Detach(0); // hands the object back
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->V, 0);
+  EXPECT_EQ(TCounted::Live, before + 3);
+  EXPECT_EQ(a.Count, 2);
+  EXPECT_EQ(a[0]->V, 2);
+  delete p;
+
+  a.ReleaseItem(1); // deletes and leaves a null slot
+  EXPECT_EQ(TCounted::Live, before + 1);
+  EXPECT_EQ(a.Count, 2);
+  EXPECT_EQ(a[1], nullptr);
+  a.ReleaseItem(1); // a null slot again: nothing to delete
+  a.Delete(1);
+  EXPECT_EQ(a.Count, 1);
+
+  for (int i : {-1, 1, 5}) {
+    a.ReleaseItem(i);
+    a.Delete(i);
+    EXPECT_EQ(a.Detach(i), nullptr);
+  }
+  EXPECT_EQ(a.Count, 1);
+  EXPECT_EQ(TCounted::Live, before + 1);
+  a.ReleaseItem(0);
+  EXPECT_EQ(TCounted::Live, before);
+}
+
+TEST(ArrayOfPointers, DestroyingTheArrayLeavesTheObjectsToTheOwner)
+{
+  const int before = TCounted::Live;
+  TCounted* kept = new TCounted(1);
+  {
+    TArrayOfP<TCounted> a;
+    a.Add(kept);
+    a.Add(new TCounted(2));
+    a.ReleaseItem(1);
+  }
+  EXPECT_EQ(TCounted::Live, before + 1);
+  EXPECT_EQ(kept->V, 1);
+  delete kept;
+  EXPECT_EQ(TCounted::Live, before);
+}
+
+TEST(ArrayCompanions, StringListAndPair)
+{
+  TAStr a{"один", "два"};
+  EXPECT_EQ(a.FSize, 64);
+  EXPECT_EQ(a.FCapacity, 64);
+  ASSERT_EQ(a.Count, 2);
+  EXPECT_TRUE(a[1] == TString("два"));
+  TAStr copy(a);
+  EXPECT_TRUE(copy[0] == TString("один"));
+
+  TArrayOf<TPair<int, int>> pairs(2, 2);
+  pairs.Add(TPair<int, int>(1, 2));
+  EXPECT_EQ(pairs[0].V2, 2);
+  EXPECT_EQ(pairs[1].V1, 0);
+}

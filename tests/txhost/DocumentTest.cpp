@@ -1,0 +1,314 @@
+#include "TestSupport.h"
+
+#include "txapi/txapi.h"
+#include "txhost/lib/DocumentFile.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <string>
+
+namespace {
+
+using txapi::SmartPtr;
+using txhost::Host;
+using txhost::Object;
+using txhost::test::ReadFile;
+using txhost::test::TempDir;
+using txhost::test::WriteFile;
+
+class DocumentTest : public ::testing::Test
+{
+protected:
+  DocumentTest() { H.SetDocumentsFolder(Dir.path()); }
+
+  SmartPtr<txapi::IDocuments> Docs() { return H.Application().GetDocuments(); }
+  SmartPtr<txapi::ITavrixDocument> Add(txapi::DocumentTypeEnum type) { return Docs()->Add(type, true); }
+  SmartPtr<txapi::ITavrixDocument> Open(const std::filesystem::path& file)
+  {
+    return Docs()->Open(txhost::FromPath(file), true, false);
+  }
+  static SmartPtr<txapi::IPart> TopPart(const SmartPtr<txapi::ITavrixDocument>& d)
+  {
+    SmartPtr<txapi::ITavrixDocument3D> d3 = d;
+    return d3 ? d3->GetTopPart() : SmartPtr<txapi::IPart>();
+  }
+  // The open document of a type and full file name, the last in the list when several match.
+  SmartPtr<txapi::ITavrixDocument> Find(txapi::DocumentTypeEnum type, const std::wstring& name)
+  {
+    SmartPtr<txapi::IDocuments> docs = Docs();
+    SmartPtr<txapi::ITavrixDocument> found;
+    for (int i = 0; i < docs->GetCount(); ++i) {
+      SmartPtr<txapi::ITavrixDocument> d = docs->GetItem(i);
+      if (d->GetType() == type && d->GetFullFileName() == name) found = d;
+    }
+    return found;
+  }
+
+  TempDir Dir;
+  Host H;
+};
+
+struct TypeCase
+{
+  txapi::DocumentTypeEnum Type;
+  bool Offers2D;
+  bool Offers3D;
+};
+
+void PrintTo(const TypeCase& c, std::ostream* os)
+{
+  *os << "type" << int(c.Type);
+}
+
+class DocumentTypeTest : public DocumentTest, public ::testing::WithParamInterface<TypeCase>
+{
+};
+
+TEST_P(DocumentTypeTest, ANewDocumentHasItsTypeAndTheViewsOfItsType)
+{
+  const TypeCase& c = GetParam();
+  SmartPtr<txapi::ITavrixDocument> d = Add(c.Type);
+  ASSERT_TRUE(d);
+  EXPECT_EQ(d->GetType(), c.Type);
+  EXPECT_EQ(d->GetFullFileName(), L"");
+  EXPECT_EQ(bool(SmartPtr<txapi::ITavrixDocument2D>(d)), c.Offers2D);
+  EXPECT_EQ(bool(SmartPtr<txapi::ITavrixDocument3D>(d)), c.Offers3D);
+  EXPECT_EQ(bool(TopPart(d)), c.Offers3D);
+  EXPECT_TRUE(H.Application().GetActiveDocument() == d);
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, DocumentTypeTest,
+                         ::testing::Values(TypeCase{txapi::txDocumentDrawing, true, false},
+                                           TypeCase{txapi::txDocumentFragment, true, false},
+                                           TypeCase{txapi::txDocumentSpecification, false, false},
+                                           TypeCase{txapi::txDocumentPart, false, true},
+                                           TypeCase{txapi::txDocumentAssembly, false, true},
+                                           TypeCase{txapi::txDocumentTechnologyAssembly, false, true}));
+
+TEST_F(DocumentTest, TypesTheHostDoesNotMakeGiveNothing)
+{
+  for (int type : {0, 6, 8, -1, 1000})
+    EXPECT_FALSE(Add(txapi::DocumentTypeEnum(type))) << type;
+  EXPECT_EQ(Docs()->GetCount(), 0);
+  EXPECT_FALSE(H.Application().GetActiveDocument());
+}
+
+TEST_F(DocumentTest, DocumentsAreListedInOrderAndTheNewestIsActive)
+{
+  SmartPtr<txapi::ITavrixDocument> a = Add(txapi::txDocumentDrawing);
+  SmartPtr<txapi::ITavrixDocument> b = Add(txapi::txDocumentPart);
+  SmartPtr<txapi::IDocuments> docs = Docs();
+  EXPECT_EQ(docs->GetCount(), 2);
+  EXPECT_TRUE(docs->GetItem(0) == a);
+  EXPECT_TRUE(docs->GetItem(1) == b);
+  EXPECT_FALSE(docs->GetItem(2));
+  EXPECT_FALSE(docs->GetItem(-1));
+  EXPECT_TRUE(H.Application().GetActiveDocument() == b);
+  a->Activate();
+  EXPECT_TRUE(H.Application().GetActiveDocument() == a);
+}
+
+TEST_F(DocumentTest, SavingWritesAFileAtTheDocumentsPath)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+  EXPECT_FALSE(d->Save()) << "a document that was never saved has no file name";
+  ASSERT_TRUE(d->SaveAs(L"вал.tpt"));
+  const std::filesystem::path file = Dir / "вал.tpt";
+  EXPECT_TRUE(std::filesystem::is_regular_file(file));
+  EXPECT_EQ(d->GetFullFileName(), txhost::FromPath(file)) << "relative names start at the documents folder";
+  std::filesystem::remove(file);
+  EXPECT_TRUE(d->Save());
+  EXPECT_TRUE(std::filesystem::is_regular_file(file));
+  EXPECT_NE(ReadFile(file).find("\"txhost-document\""), std::string::npos);
+}
+
+TEST_F(DocumentTest, AReopenedDocumentHasTheSameContent)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentAssembly);
+  SmartPtr<txapi::IPart> part = TopPart(d);
+  part->SetName(L"Муфта «МУВП»");
+  part->SetMarking(L"МУВП-250.00.000");
+  ASSERT_TRUE(part->Update());
+  ASSERT_TRUE(d->SaveAs(txhost::FromPath(Dir / "a.tas")));
+  const Object& before = *Object::From(part.get());
+  const txhost::Value propsBefore = before.Props();
+  part.reset();
+  ASSERT_TRUE(d->Close(txapi::txCloseWithoutSaving));
+
+  SmartPtr<txapi::ITavrixDocument> again = Open(Dir / "a.tas");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->GetType(), txapi::txDocumentAssembly);
+  EXPECT_EQ(again->GetFullFileName(), txhost::FromPath(Dir / "a.tas"));
+  SmartPtr<txapi::IPart> reread = TopPart(again);
+  ASSERT_TRUE(reread);
+  EXPECT_EQ(reread->GetName(), L"Муфта «МУВП»");
+  EXPECT_EQ(reread->GetMarking(), L"МУВП-250.00.000");
+  const Object& after = *Object::From(reread.get());
+  EXPECT_EQ(after.Props(), propsBefore);
+  EXPECT_TRUE(after.Applied());
+  EXPECT_EQ(after.Parent(), Object::From(again.get()));
+  EXPECT_NE(after.Id(), before.Id());
+}
+
+TEST_F(DocumentTest, OpenDocumentsAreFoundByTypeAndFullFileNameTheLastMatchWinning)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+  ASSERT_TRUE(d->SaveAs(L"p.tpt"));
+  SmartPtr<txapi::ITavrixDocument> first = Open(Dir / "p.tpt");
+  SmartPtr<txapi::ITavrixDocument> second = Open(Dir / "sub/../p.tpt");
+  ASSERT_TRUE(first && second);
+  const std::wstring name = txhost::FromPath(Dir / "p.tpt");
+  EXPECT_EQ(second->GetFullFileName(), name) << "full file names are normal paths";
+  EXPECT_TRUE(Find(txapi::txDocumentPart, name) == second);
+  EXPECT_FALSE(Find(txapi::txDocumentAssembly, name));
+  EXPECT_FALSE(Find(txapi::txDocumentPart, L"p.tpt"));
+  second->Close(txapi::txCloseWithoutSaving);
+  EXPECT_TRUE(Find(txapi::txDocumentPart, name) == first);
+}
+
+TEST_F(DocumentTest, ClosingTakesTheDocumentOutOfTheHost)
+{
+  SmartPtr<txapi::ITavrixDocument> a = Add(txapi::txDocumentAssembly);
+  SmartPtr<txapi::ITavrixDocument> b = Add(txapi::txDocumentDrawing);
+  SmartPtr<txapi::ITavrixDocument> c = Add(txapi::txDocumentPart);
+  b->Activate();
+  EXPECT_TRUE(b->Close(txapi::txCloseWithoutSaving));
+  EXPECT_TRUE(H.Application().GetActiveDocument() == c) << "the last remaining document becomes active";
+  EXPECT_EQ(Docs()->GetCount(), 2);
+  EXPECT_FALSE(b->Close(txapi::txCloseWithoutSaving));
+  EXPECT_FALSE(b->Save());
+  b->Activate();
+  EXPECT_TRUE(H.Application().GetActiveDocument() == c);
+  a->Close(txapi::txCloseWithoutSaving);
+  EXPECT_FALSE(TopPart(a)) << "a closed document hands out nothing";
+  c->Close(txapi::txCloseWithoutSaving);
+  EXPECT_FALSE(H.Application().GetActiveDocument());
+  EXPECT_EQ(Docs()->GetCount(), 0);
+}
+
+TEST_F(DocumentTest, ClosingWithSaveWritesTheFileOrKeepsTheDocumentOpen)
+{
+  SmartPtr<txapi::ITavrixDocument> unnamed = Add(txapi::txDocumentFragment);
+  EXPECT_FALSE(unnamed->Close(txapi::txCloseSaveChanges)) << "nothing to save under: the document stays";
+  EXPECT_EQ(Docs()->GetCount(), 1);
+
+  ASSERT_TRUE(unnamed->SaveAs(L"f.tfg"));
+  std::filesystem::remove(Dir / "f.tfg");
+  EXPECT_TRUE(unnamed->Close(txapi::txCloseSaveChanges));
+  EXPECT_TRUE(std::filesystem::exists(Dir / "f.tfg"));
+
+  SmartPtr<txapi::ITavrixDocument> asked = Add(txapi::txDocumentFragment);
+  ASSERT_TRUE(asked->SaveAs(L"g.tfg"));
+  std::filesystem::remove(Dir / "g.tfg");
+  H.QueueAnswer(false);
+  EXPECT_TRUE(asked->Close(txapi::txCloseAskUser));
+  EXPECT_FALSE(std::filesystem::exists(Dir / "g.tfg"));
+}
+
+TEST_F(DocumentTest, AFailedSaveLeavesTheOldFileAndNoTemporary)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentDrawing);
+  ASSERT_TRUE(d->SaveAs(L"s.tdr"));
+  const std::string saved = ReadFile(Dir / "s.tdr");
+  std::filesystem::create_directory(Dir / "taken.tdr");
+  EXPECT_FALSE(d->SaveAs(L"taken.tdr")) << "a directory is in the way";
+  EXPECT_FALSE(d->SaveAs(L"missing/s.tdr"));
+  EXPECT_EQ(d->GetFullFileName(), txhost::FromPath(Dir / "s.tdr")) << "the file name stays the old one";
+  EXPECT_EQ(ReadFile(Dir / "s.tdr"), saved);
+  for (const auto& e : std::filesystem::directory_iterator(Dir.path()))
+    EXPECT_EQ(e.path().filename().string().find("tmp"), std::string::npos) << e.path();
+}
+
+struct BadFile
+{
+  const char* Name;
+  std::string Text;
+};
+
+void PrintTo(const BadFile& f, std::ostream* os)
+{
+  *os << f.Name;
+}
+
+class BadDocumentFileTest : public DocumentTest, public ::testing::WithParamInterface<BadFile>
+{
+};
+
+std::string Nested(int depth)
+{
+  std::string open(std::size_t(depth), '[');
+  std::string close(std::size_t(depth), ']');
+  return R"({"format":"txhost-document","version":1,"type":4,"objects":[{"kind":"part-document","props":{"x":)" +
+         open + close + "}}]}";
+}
+
+TEST_P(BadDocumentFileTest, IsRefusedWithoutCreatingAnything)
+{
+  WriteFile(Dir / "bad.tpt", GetParam().Text);
+  const std::size_t objects = H.Objects().size();
+  std::string error;
+  EXPECT_EQ(H.OpenDocument(Dir / "bad.tpt", true, &error), nullptr);
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(Open(Dir / "bad.tpt"));
+  EXPECT_EQ(H.Objects().size(), objects);
+  EXPECT_EQ(Docs()->GetCount(), 0);
+}
+
+const std::string Head = R"({"format":"txhost-document","version":1,"type":4,"objects":)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadDocumentFileTest,
+    ::testing::Values(
+        BadFile{"Empty", ""}, BadFile{"NotJson", "part: shaft"},
+        BadFile{"Truncated", Head + R"([{"kind":"part-doc)"}, BadFile{"NotAnObject", "[1,2,3]"},
+        BadFile{"WrongFormat", R"({"format":"other","version":1})"},
+        BadFile{"LaterVersion", R"({"format":"txhost-document","version":2,"type":4,"objects":[]})"},
+        BadFile{"UnmadeType",
+                R"({"format":"txhost-document","version":1,"type":6,"objects":[{"kind":"part"}]})"},
+        BadFile{"HugeType", R"({"format":"txhost-document","version":1,"type":1e300,"objects":[]})"},
+        BadFile{"NoObjects", Head + "[]}"}, BadFile{"UnknownKind", Head + R"([{"kind":"spaceship"}]})"},
+        BadFile{"ServiceKind", Head + R"([{"kind":"part-document"},{"kind":"application"}]})"},
+        BadFile{"FirstIsNotTheDocument", Head + R"([{"kind":"part"}]})"},
+        BadFile{"DocumentOfAnotherType", Head + R"([{"kind":"drawing"}]})"},
+        BadFile{"DocumentInside", Head + R"([{"kind":"part-document"},{"kind":"part-document"}]})"},
+        BadFile{"ParentAfterChild",
+                Head + R"([{"kind":"part-document"},{"kind":"part","parent":2},{"kind":"part"}]})"},
+        BadFile{"OwnParent", Head + R"([{"kind":"part-document"},{"kind":"part","parent":1}]})"},
+        BadFile{"NegativeParent", Head + R"([{"kind":"part-document"},{"kind":"part","parent":-1}]})"},
+        BadFile{"MemberOutOfRange", Head + R"([{"kind":"part-document","members":[5]}]})"},
+        BadFile{"OwnMember", Head + R"([{"kind":"part-document","members":[0]}]})"},
+        BadFile{"MembersNotAList", Head + R"([{"kind":"part-document","members":3}]})"},
+        BadFile{"PropsNotAnObject", Head + R"([{"kind":"part-document","props":[1]}]})"},
+        BadFile{"AppliedNotABoolean", Head + R"([{"kind":"part-document","applied":"yes"}]})"},
+        BadFile{"TooDeep", Nested(200)}),
+    [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.Name); });
+
+TEST_F(DocumentTest, NestingWithinTheLimitIsRead)
+{
+  WriteFile(Dir / "ok.tpt", Nested(txhost::MaxDocumentFileDepth - 8));
+  EXPECT_TRUE(Open(Dir / "ok.tpt"));
+}
+
+TEST_F(DocumentTest, ReferencesOutsideTheFileReadAsNothing)
+{
+  WriteFile(Dir / "r.tpt",
+            Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":7},"a":{"$obj":"x"}}}]})");
+  SmartPtr<txapi::ITavrixDocument> d = Open(Dir / "r.tpt");
+  ASSERT_TRUE(d);
+  EXPECT_FALSE(TopPart(d));
+  EXPECT_TRUE(Object::From(d.get())->Prop("topPart")["$obj"].is_null());
+}
+
+TEST_F(DocumentTest, OpeningAMissingFileGivesNothing)
+{
+  EXPECT_FALSE(Open(Dir / "absent.tpt"));
+  EXPECT_FALSE(Open(Dir.path()));
+  EXPECT_FALSE(Docs()->Open(L"", true, false));
+  EXPECT_EQ(Docs()->GetCount(), 0);
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+#include "TestSupport.h"
+
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Scenario.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <sstream>
+
+namespace {
+
+using txhost::Host;
+using txhost::Scenario;
+using txhost::ScenarioPlayer;
+
+Scenario Parse(const std::string& text)
+{
+  Scenario s;
+  std::string error;
+  EXPECT_TRUE(txhost::ParseScenario(text, "t.txs", "/scripts", s, error)) << error;
+  return s;
+}
+
+struct BadLine
+{
+  const char* Text;
+  const char* Error;
+};
+
+void PrintTo(const BadLine& b, std::ostream* os)
+{
+  *os << txhost::test::NameOf(b.Text);
+}
+
+class ScenarioSyntaxTest : public ::testing::TestWithParam<BadLine>
+{
+};
+
+TEST_P(ScenarioSyntaxTest, IsReportedWithItsLineNumber)
+{
+  Scenario s;
+  std::string error;
+  EXPECT_FALSE(txhost::ParseScenario(GetParam().Text, "t.txs", "/scripts", s, error));
+  EXPECT_EQ(error, GetParam().Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ScenarioSyntaxTest,
+    ::testing::Values(
+        BadLine{"launch 200", "t.txs:1: unknown command \"launch\""},
+        BadLine{"# comment\n\n  new drawing\nrun",
+                "t.txs:4: missing arguments; usage: run COMMAND [mode MODE]"},
+        BadLine{"run twelve", "t.txs:1: not a command number: \"twelve\""},
+        BadLine{"run 99999999999", "t.txs:1: not a command number: \"99999999999\""},
+        BadLine{"run -1", "t.txs:1: not a command number: \"-1\""},
+        BadLine{"state 2147483648", "t.txs:1: not a number: \"2147483648\""},
+        BadLine{"run 1 mode", "t.txs:1: \"mode\" needs a value; usage: run COMMAND [mode MODE]"},
+        BadLine{"run 1 mode x", "t.txs:1: mode must be a number"},
+        BadLine{"new drawing extra", "t.txs:1: unexpected \"extra\"; usage: new TYPE [as NAME] [hidden]"},
+        BadLine{"new textual",
+                "t.txs:1: unknown document type \"textual\" (drawing, fragment, specification, part, "
+                "assembly, technology-assembly or 1-5, 7)"},
+        BadLine{"new 6", "t.txs:1: unknown document type \"6\" (drawing, fragment, specification, part, "
+                         "assembly, technology-assembly or 1-5, 7)"},
+        BadLine{"new part as a as b", "t.txs:1: \"as\" given twice; usage: new TYPE [as NAME] [hidden]"},
+        BadLine{"new part hidden as", "t.txs:1: \"as\" needs a value; usage: new TYPE [as NAME] [hidden]"},
+        BadLine{"hide-message 3", "t.txs:1: hide-message state must be 0, 1 or 2, not \"3\""},
+        BadLine{"answer maybe", "t.txs:1: expected yes or no, not \"maybe\""},
+        BadLine{"close d later", "t.txs:1: expected nosave, save or ask, not \"later\""},
+        BadLine{"print all", "t.txs:1: print takes only \"objects\", not \"all\""},
+        BadLine{"expect", "t.txs:1: expect what?"},
+        BadLine{"expect weather sunny", "t.txs:1: unknown command \"expect weather\""},
+        BadLine{"expect message \"open", "t.txs:1: unterminated quote"},
+        BadLine{"expect message \"a\"b", "t.txs:1: a quoted word must end at a blank"},
+        BadLine{"new drawing\r\nload\r\n", "t.txs:2: missing arguments; usage: load PATH [record NAME] [font "
+                                           "TEXT] [norecord]"}));
+
+TEST(ScenarioParseTest, WordsQuotesOptionsAndComments)
+{
+  const Scenario s = Parse("# header\n"
+                           "load \"my lib.so\" font \"#Stamp - Regular\" record Lib # trailing\n"
+                           "expect message \"say \\\"hi\\\" \\\\ bye\"\n"
+                           "expect callbacks run-command command-state library-id\n"
+                           "expect message \"\"\n");
+  ASSERT_EQ(s.Steps.size(), 4u);
+  EXPECT_EQ(s.Steps[0].Line, 2);
+  EXPECT_EQ(s.Steps[0].Command, "load");
+  EXPECT_EQ(s.Steps[0].Words, std::vector<std::string>{"my lib.so"});
+  EXPECT_EQ(s.Steps[0].Options.at("font"), "#Stamp - Regular");
+  EXPECT_EQ(s.Steps[0].Options.at("record"), "Lib");
+  EXPECT_EQ(s.Steps[1].Words, std::vector<std::string>{"say \"hi\" \\ bye"});
+  EXPECT_EQ(s.Steps[2].Words.size(), 3u);
+  EXPECT_EQ(s.Steps[3].Words, std::vector<std::string>{""});
+}
+
+class ScenarioPlayTest : public ::testing::Test
+{
+protected:
+  ScenarioPlayTest() { H.SetDocumentsFolder(Dir.path()); }
+
+  bool Play(const std::string& text)
+  {
+    Scenario s;
+    if (!txhost::ParseScenario(text, "t.txs", Dir.path(), s, Error)) return false;
+    return Player.Play(s, Error);
+  }
+
+  txhost::test::TempDir Dir;
+  Host H;
+  std::string Error;
+  std::ostringstream Out;
+  ScenarioPlayer Player{H, Out};
+};
+
+TEST_F(ScenarioPlayTest, DocumentsAreMadeSavedReopenedAndClosed)
+{
+  ASSERT_TRUE(Play("new part as p\n"
+                   "new drawing\n"
+                   "expect active drawing\n"
+                   "save p {folder}/p.tpt\n"
+                   "save doc2 d.tdr\n"
+                   "expect file p.tpt\n"
+                   "expect file {folder}/d.tdr\n"
+                   "close p\n"
+                   "expect documents 1\n"
+                   "open p.tpt as again\n"
+                   "expect active part\n"
+                   "activate doc2\n"
+                   "expect active 1\n"
+                   "activate none\n"
+                   "expect active none\n"
+                   "close again\n"
+                   "expect active none\n"
+                   "expect documents 1\n"))
+      << Error;
+  EXPECT_FALSE(Play("activate none\nclose active"));
+  EXPECT_EQ(Error, "t.txs:2: close: no active document");
+  EXPECT_FALSE(Play("close p"));
+  EXPECT_EQ(Error, "t.txs:1: close: document \"p\" is closed");
+}
+
+TEST_F(ScenarioPlayTest, TheFirstFailingStepStopsTheScriptWithItsLine)
+{
+  EXPECT_FALSE(Play("new drawing\n"
+                    "expect documents 2\n"
+                    "new part\n"));
+  EXPECT_EQ(Error, "t.txs:2: expect documents: 1 documents are open");
+  EXPECT_EQ(H.Documents().size(), 1u);
+}
+
+struct FailingStep
+{
+  const char* Text;
+  const char* Error;
+};
+
+void PrintTo(const FailingStep& f, std::ostream* os)
+{
+  *os << txhost::test::NameOf(f.Text);
+}
+
+class ScenarioStepFailureTest : public ScenarioPlayTest, public ::testing::WithParamInterface<FailingStep>
+{
+};
+
+TEST_P(ScenarioStepFailureTest, NamesWhatWentWrong)
+{
+  EXPECT_FALSE(Play(GetParam().Text));
+  EXPECT_EQ(Error, GetParam().Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, ScenarioStepFailureTest,
+    ::testing::Values(
+        FailingStep{"run 200", "t.txs:1: run: the library registered no run-command callback"},
+        FailingStep{"state 200", "t.txs:1: state: the library registered no command-state callback"},
+        FailingStep{"library-id", "t.txs:1: library-id: the library registered no library-id callback"},
+        FailingStep{"unload", "t.txs:1: unload: no library is loaded"},
+        FailingStep{"save nothing", "t.txs:1: save: no document named \"nothing\""},
+        FailingStep{"new drawing\nsave doc1", "t.txs:2: save: cannot save: the document has no file name"},
+        FailingStep{"expect message hello", "t.txs:1: expect message: no further message was shown"},
+        FailingStep{"expect callbacks run-command",
+                    "t.txs:1: expect callbacks: the library registered (none)"},
+        FailingStep{"expect hide-message 2", "t.txs:1: expect hide-message: the hide-message state is 0"},
+        FailingStep{"expect error-resets 1",
+                    "t.txs:1: expect error-resets: the error object was reset 0 times"}),
+    [](const ::testing::TestParamInfo<FailingStep>& info) { return std::to_string(info.index); });
+
+TEST_F(ScenarioPlayTest, PathsAreNamedInFailures)
+{
+  EXPECT_FALSE(Play("open absent.tdr"));
+  EXPECT_NE(Error.find("t.txs:1: open: cannot open " + (Dir / "absent.tdr").string()), std::string::npos)
+      << Error;
+  EXPECT_FALSE(Play("expect file nothing.tdr"));
+  EXPECT_EQ(Error, "t.txs:1: expect file: no file " + (Dir / "nothing.tdr").string());
+}
+
+TEST_F(ScenarioPlayTest, DefinedNamesAndTheFolderAreExpanded)
+{
+  Player.Define("name", "s");
+  ASSERT_TRUE(
+      Play("new drawing\nsave doc1 {folder}/{name}.tdr\nexpect file {name}.tdr\nfolder sub\nexpect file "
+           "../{name}.tdr\n"))
+      << Error;
+  EXPECT_EQ(H.DocumentsFolder(), Dir / "sub");
+  EXPECT_TRUE(std::filesystem::is_directory(Dir / "sub"));
+}
+
+TEST_F(ScenarioPlayTest, PrintShowsWhatTheHostHolds)
+{
+  ASSERT_TRUE(Play("hide-message 1\nnew assembly as a\nnew drawing\nprint\n")) << Error;
+  const std::string out = Out.str();
+  EXPECT_NE(out.find("documents: 2"), std::string::npos) << out;
+  EXPECT_NE(out.find("1. assembly"), std::string::npos) << out;
+  EXPECT_NE(out.find("2. drawing"), std::string::npos) << out;
+  EXPECT_NE(out.find("(not saved) active"), std::string::npos) << out;
+  EXPECT_NE(out.find("hide-message: 1"), std::string::npos) << out;
+  EXPECT_NE(out.find("referenced objects: 0"), std::string::npos) << out;
+}
+
+} // namespace

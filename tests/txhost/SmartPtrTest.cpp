@@ -1,0 +1,197 @@
+#include "txapi/txapi.h"
+#include "txhost/lib/Host.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using txapi::SmartPtr;
+using txhost::Host;
+using txhost::Object;
+
+class SmartPtrTest : public ::testing::Test
+{
+protected:
+  SmartPtr<txapi::ITavrixDocument> NewDocument(txapi::DocumentTypeEnum type)
+  {
+    return H.Application().GetDocuments()->Add(type, true);
+  }
+  static int Refs(const SmartPtr<txapi::ITavrixDocument>& d) { return Object::From(d.get())->RefCount(); }
+
+  Host H;
+};
+
+TEST_F(SmartPtrTest, DefaultHolderIsEmpty)
+{
+  SmartPtr<txapi::IPart> p;
+  EXPECT_FALSE(p);
+  EXPECT_TRUE(p.empty());
+  EXPECT_TRUE(p == nullptr);
+  EXPECT_EQ(p.get(), nullptr);
+  p.reset();
+  EXPECT_TRUE(p.empty());
+}
+
+TEST_F(SmartPtrTest, CopyAddsAReferenceAndResetOrDestructionReleasesIt)
+{
+  SmartPtr<txapi::ITavrixDocument> d = NewDocument(txapi::txDocumentDrawing);
+  ASSERT_TRUE(d);
+  EXPECT_EQ(Refs(d), 1);
+  {
+    SmartPtr<txapi::ITavrixDocument> copy = d;
+    EXPECT_EQ(Refs(d), 2);
+    SmartPtr<txapi::ITavrixDocument> third;
+    third = copy;
+    EXPECT_EQ(Refs(d), 3);
+    third.reset();
+    EXPECT_EQ(Refs(d), 2);
+  }
+  EXPECT_EQ(Refs(d), 1);
+  SmartPtr<txapi::ITavrixDocument> moved = std::move(d);
+  EXPECT_TRUE(d.empty());
+  EXPECT_EQ(Refs(moved), 1);
+}
+
+TEST_F(SmartPtrTest, AssignmentFromAnotherInterfaceQueriesByIdentifier)
+{
+  SmartPtr<txapi::ITavrixDocument> drawing = NewDocument(txapi::txDocumentDrawing);
+  SmartPtr<txapi::ITavrixDocument2D> as2D = drawing;
+  SmartPtr<txapi::ITavrixDocument3D> as3D = drawing;
+  EXPECT_TRUE(as2D);
+  EXPECT_FALSE(as3D) << "a drawing offers no 3D view";
+  EXPECT_EQ(Refs(drawing), 2);
+
+  SmartPtr<txapi::ITavrixDocument> back;
+  back = as2D;
+  EXPECT_EQ(back.get(), drawing.get());
+  EXPECT_EQ(Refs(drawing), 3);
+}
+
+TEST_F(SmartPtrTest, AssignmentFromAnEmptyHolderEmptiesAndReleases)
+{
+  SmartPtr<txapi::ITavrixDocument> d = NewDocument(txapi::txDocumentPart);
+  SmartPtr<txapi::ITavrixDocument3D> d3 = d;
+  ASSERT_TRUE(d3);
+  EXPECT_EQ(Refs(d), 2);
+  SmartPtr<txapi::ITavrixDocument2D> empty;
+  SmartPtr<txapi::ITavrixDocument> target = d;
+  target = empty;
+  EXPECT_TRUE(target.empty());
+  d3 = SmartPtr<txapi::ITavrixDocument>();
+  EXPECT_TRUE(d3.empty());
+  EXPECT_EQ(Refs(d), 1);
+}
+
+TEST_F(SmartPtrTest, AssigningTheObjectAlreadyHeldChangesNothing)
+{
+  SmartPtr<txapi::ITavrixDocument> d = NewDocument(txapi::txDocumentFragment);
+  SmartPtr<txapi::ITavrixDocument> same = d;
+  txapi::ITavrixDocument* before = same.get();
+  const auto calls = Object::From(d.get())->Log().size();
+
+  same = d;
+  const SmartPtr<txapi::ITavrixDocument>& alias = same;
+  same = alias;
+  EXPECT_EQ(same.get(), before);
+  EXPECT_EQ(Refs(d), 2);
+
+  SmartPtr<txapi::ITavrixAPIObject> generic = d;
+  SmartPtr<txapi::ITavrixDocument2D> view2D = d;
+  EXPECT_EQ(Refs(d), 4);
+  generic = view2D;
+  EXPECT_EQ(Refs(d), 4);
+  same = view2D;
+  EXPECT_EQ(same.get(), before);
+  EXPECT_EQ(Refs(d), 4);
+  EXPECT_EQ(Object::From(d.get())->Log().size(), calls) << "holders make no calls of the object's own";
+}
+
+TEST_F(SmartPtrTest, EqualityComparesIdentityAcrossInterfaces)
+{
+  SmartPtr<txapi::ITavrixDocument> a = NewDocument(txapi::txDocumentAssembly);
+  SmartPtr<txapi::ITavrixDocument> b = NewDocument(txapi::txDocumentAssembly);
+  SmartPtr<txapi::ITavrixAPIObject> aGeneric = a;
+  SmartPtr<txapi::ITavrixDocument3D> a3D = a;
+  SmartPtr<txapi::IAPIObject> aIdentity = a3D;
+
+  EXPECT_TRUE(aGeneric == a);
+  EXPECT_TRUE(a3D == aGeneric);
+  EXPECT_TRUE(aIdentity == a);
+  EXPECT_FALSE(a == b);
+  EXPECT_FALSE(aGeneric == b);
+  EXPECT_EQ(static_cast<void*>(aIdentity.get()), static_cast<void*>(Object::From(a.get())));
+
+  SmartPtr<txapi::IPart> none1;
+  SmartPtr<txapi::ITavrixDocument> none2;
+  EXPECT_TRUE(none1 == none2);
+  EXPECT_FALSE(none2 == a);
+  EXPECT_FALSE(a == none1);
+}
+
+TEST_F(SmartPtrTest, AttachTakesOverAndDetachGivesUpAReference)
+{
+  SmartPtr<txapi::ITavrixDocument> d = NewDocument(txapi::txDocumentDrawing);
+  txapi::ITavrixDocument* raw = d.Detach();
+  EXPECT_TRUE(d.empty());
+  EXPECT_EQ(Object::From(raw)->RefCount(), 1);
+  auto again = SmartPtr<txapi::ITavrixDocument>::Attach(raw);
+  EXPECT_EQ(Refs(again), 1);
+  SmartPtr<txapi::ITavrixDocument> added(raw);
+  EXPECT_EQ(Refs(again), 2);
+}
+
+// Growable arrays make default-constructed storage and fill it by copy assignment, then grow by copying
+// into a larger storage.
+TEST_F(SmartPtrTest, WorksAsTheElementOfDefaultConstructedCopyAssignedStorage)
+{
+  SmartPtr<txapi::ITavrixDocument> d = NewDocument(txapi::txDocumentPart);
+  std::unique_ptr<SmartPtr<txapi::ITavrixDocument>[]> storage(new SmartPtr<txapi::ITavrixDocument>[2]());
+  storage[0] = d;
+  storage[1] = d;
+  EXPECT_EQ(Refs(d), 3);
+  std::unique_ptr<SmartPtr<txapi::ITavrixDocument>[]> larger(new SmartPtr<txapi::ITavrixDocument>[8]());
+  for (int i = 0; i < 2; ++i)
+    larger[i] = storage[i];
+  storage.reset();
+  EXPECT_EQ(Refs(d), 3);
+  EXPECT_TRUE(larger[7].empty());
+  larger.reset();
+  EXPECT_EQ(Refs(d), 1);
+
+  std::vector<SmartPtr<txapi::ITavrixAPIObject>> list(3);
+  list[1] = d;
+  list.resize(100);
+  EXPECT_EQ(Refs(d), 2);
+}
+
+TEST(InterfaceIdTest, EveryInterfaceHasItsOwnThirtySixCharacterIdentifier)
+{
+  const std::vector<std::string_view> ids{
+      txapi::IAPIObject::IID,        txapi::ITavrixAPIObject::IID,
+      txapi::IApplication::IID,      txapi::IDocuments::IID,
+      txapi::ITavrixDocument::IID,   txapi::ITavrixDocument2D::IID,
+      txapi::ITavrixDocument3D::IID, txapi::IPart::IID,
+      txapi::ITavrixError::IID,      txapi::ITranslator::IID,
+      txapi::ILibraryRecord::IID,    txapi::ITavrixLibraryActions::IID,
+  };
+  std::set<std::string_view> distinct(ids.begin(), ids.end());
+  EXPECT_EQ(distinct.size(), ids.size());
+  for (std::string_view id : ids)
+    EXPECT_EQ(id.size(), 36u) << id;
+}
+
+TEST_F(SmartPtrTest, AnIdentifierOfNoInterfaceIsNeverOffered)
+{
+  txapi::IApplication& app = H.Application();
+  EXPECT_EQ(app.QueryInterface("00000000-0000-0000-0000-000000000000"), nullptr);
+  EXPECT_EQ(app.QueryInterface("not an identifier"), nullptr);
+  EXPECT_EQ(app.QueryInterface(""), nullptr);
+  EXPECT_EQ(H.ApplicationObject().RefCount(), 0);
+}
+
+} // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Object.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+namespace txhost::test {
+
+// A fresh directory, removed with everything in it at the end of the test.
+class TempDir
+{
+public:
+  TempDir()
+  {
+    std::string pattern = (std::filesystem::temp_directory_path() / "txhost-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) Path = pattern;
+  }
+  ~TempDir()
+  {
+    std::error_code ec;
+    if (!Path.empty()) std::filesystem::remove_all(Path, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return Path; }
+  std::filesystem::path operator/(const std::string& name) const { return Path / name; }
+
+private:
+  std::filesystem::path Path;
+};
+
+inline void WriteFile(const std::filesystem::path& file, const std::string& text)
+{
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+inline std::string ReadFile(const std::filesystem::path& file)
+{
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A test-name fragment of text: letters and digits, everything else '_', at most 32 characters.
+inline std::string NameOf(const std::string& text)
+{
+  std::string name;
+  for (char c : text.substr(0, 32))
+    name += ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) ? c : '_';
+  return name;
+}
+
+} // namespace txhost::test

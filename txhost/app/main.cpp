@@ -1,0 +1,108 @@
+// txhost: the stand-in host program. Plays a scenario script: loads a library, makes documents, runs the
+// library's commands and shows what the host holds (see txhost/README.md).
+
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Scenario.h"
+
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+const char* const Usage =
+    "usage: txhost run SCENARIO [--folder DIR] [--define NAME=VALUE]...\n"
+    "  Plays the scenario script SCENARIO. --folder sets the folder for saved documents (the host's\n"
+    "  documents folder; the working directory by default). --define makes {NAME} in the script stand\n"
+    "  for VALUE.\n";
+
+int Play(const std::filesystem::path& script, const std::filesystem::path& folder,
+         const std::vector<std::pair<std::string, std::string>>& defines)
+{
+  std::string error;
+  txhost::Scenario scenario;
+  if (!txhost::LoadScenario(script, scenario, error)) {
+    std::cerr << "txhost: " << error << "\n";
+    return ExitFailure;
+  }
+  txhost::Host host;
+  if (!folder.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder, ec)) {
+      std::cerr << "txhost: cannot make the folder " << folder.string() << "\n";
+      return ExitFailure;
+    }
+    host.SetDocumentsFolder(folder);
+  }
+  // The player owns the library, so it goes before the host.
+  txhost::ScenarioPlayer player(host, std::cout);
+  for (const auto& [name, value] : defines)
+    player.Define(name, value);
+  const bool ok = player.Play(scenario, error);
+  std::cout.flush();
+  if (!ok) {
+    std::cerr << "txhost: " << error << "\n";
+    return ExitFailure;
+  }
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << Usage;
+    return 0;
+  }
+  if (args.empty() || args[0] != "run" || args.size() < 2) {
+    std::cerr << Usage;
+    return ExitUsage;
+  }
+  std::filesystem::path script;
+  std::filesystem::path folder;
+  std::vector<std::pair<std::string, std::string>> defines;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--folder") {
+      if (i + 1 >= args.size()) {
+        std::cerr << "txhost: --folder needs a directory\n" << Usage;
+        return ExitUsage;
+      }
+      folder = args[++i];
+    } else if (args[i] == "--define") {
+      const std::size_t eq = i + 1 < args.size() ? args[i + 1].find('=') : std::string::npos;
+      if (eq == std::string::npos || eq == 0) {
+        std::cerr << "txhost: --define needs NAME=VALUE\n" << Usage;
+        return ExitUsage;
+      }
+      ++i;
+      defines.emplace_back(args[i].substr(0, eq), args[i].substr(eq + 1));
+    } else if (script.empty() && !args[i].starts_with("--")) {
+      script = args[i];
+    } else {
+      std::cerr << "txhost: unexpected argument \"" << args[i] << "\"\n" << Usage;
+      return ExitUsage;
+    }
+  }
+  if (script.empty()) {
+    std::cerr << Usage;
+    return ExitUsage;
+  }
+  try {
+    return Play(script, folder, defines);
+  } catch (const std::exception& e) {
+    std::cerr << "txhost: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "txhost: unknown failure\n";
+  }
+  return ExitFailure;
+}

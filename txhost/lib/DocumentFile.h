@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace txhost {
+
+class Host;
+class Object;
+
+// Document files are JSON:
+//   {"format": "txhost-document", "version": 1, "type": <DocumentTypeEnum>,
+//    "objects": [{"kind": k, "parent": i|null, "members": [i...], "applied": b, "props": {...}}, ...]}
+// objects[0] is the document itself; parents come before their children; a reference inside the properties
+// is {"$obj": i} with i an index into objects, or null when it led outside the document.
+inline constexpr int DocumentFileVersion = 1;
+inline constexpr std::size_t MaxDocumentFileBytes = std::size_t(64) << 20;
+inline constexpr int MaxDocumentFileDepth = 64;
+
+// Writes the document and its objects to file, through a temporary file beside it, so that a failed write
+// leaves an existing file as it was.
+bool WriteDocumentFile(const Host& host, const Object& document, const std::filesystem::path& file,
+                       std::string& error);
+
+// Reads a document file into the host: the new document object (not yet in the document list), or nullptr
+// and a message in error. A file that fails any check creates nothing.
+Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::string& error);
+
+} // namespace txhost

@@ -1,0 +1,83 @@
+#include "txhost/lib/Faults.h"
+
+#include "txhost/lib/Object.h"
+
+#include <algorithm>
+
+namespace txhost {
+
+Target Target::Of(const Object& o)
+{
+  return {o.Id(), {}};
+}
+
+bool Target::Matches(const Object& o) const
+{
+  return (Id == 0 || Id == o.Id()) && (Kind.empty() || Kind == o.Kind());
+}
+
+void Faults::RefuseHandOut(std::string name)
+{
+  HandOuts.push_back(std::move(name));
+}
+
+void Faults::AllowHandOut(std::string_view name)
+{
+  std::erase_if(HandOuts, [&](const std::string& s) { return s == name; });
+}
+
+bool Faults::HandOutRefused(std::string_view interfaceName, std::string_view op) const
+{
+  return std::any_of(HandOuts.begin(), HandOuts.end(), [&](const std::string& s) {
+    if (s == interfaceName) return true;
+    return s.size() == interfaceName.size() + 1 + op.size() && s.starts_with(interfaceName) &&
+           s[interfaceName.size()] == '.' && s.ends_with(op);
+  });
+}
+
+void Faults::RefuseInterface(Target target, std::string_view iid)
+{
+  Interfaces.push_back({std::move(target), std::string(iid)});
+}
+
+bool Faults::InterfaceRefused(const Object& o, std::string_view iid) const
+{
+  return Any(Interfaces, o, iid, false);
+}
+
+void Faults::FailUpdate(Target target)
+{
+  Updates.push_back({std::move(target), {}});
+}
+
+bool Faults::UpdateFails(const Object& o) const
+{
+  return Any(Updates, o, {}, true);
+}
+
+void Faults::ThrowOnCall(Target target, std::string op)
+{
+  Throws.push_back({std::move(target), std::move(op)});
+}
+
+bool Faults::CallThrows(const Object& o, std::string_view op) const
+{
+  return Any(Throws, o, op, true);
+}
+
+void Faults::Clear()
+{
+  HandOuts.clear();
+  Interfaces.clear();
+  Updates.clear();
+  Throws.clear();
+}
+
+bool Faults::Any(const std::vector<Rule>& rules, const Object& o, std::string_view what, bool emptyMatchesAll)
+{
+  return std::any_of(rules.begin(), rules.end(), [&](const Rule& r) {
+    return r.T.Matches(o) && (r.What == what || (emptyMatchesAll && r.What.empty()));
+  });
+}
+
+} // namespace txhost

@@ -1,0 +1,393 @@
+#include "txhost/lib/Host.h"
+
+#include "txapi/IApplication.h"
+#include "txapi/ITavrixLibraryActions.h"
+#include "txhost/lib/DocumentFile.h"
+#include "txhost/lib/Facet.h"
+#include "txhost/lib/Kinds.h"
+
+#include <algorithm>
+#include <ostream>
+#include <system_error>
+
+namespace txhost {
+
+namespace {
+
+// The view of a host object as interface I, without a reference: the host keeps the object alive itself.
+template <class I> I& ViewOf(Object& o)
+{
+  txapi::IAPIObject* view = o.QueryInterface(I::IID);
+  if (view == nullptr)
+    throw HostError("txhost: a " + o.Kind() + " object does not offer the expected interface");
+  view->Release();
+  return *static_cast<I*>(view);
+}
+
+std::string Quoted(const std::wstring& text)
+{
+  return "\"" + ToUtf8(text) + "\"";
+}
+
+} // namespace
+
+Host::Host()
+{
+  std::error_code ec;
+  Folder = std::filesystem::current_path(ec);
+  App = &Create(kinds::Application);
+  RegistrarP = &Create(kinds::Registrar);
+  DocumentsP = &Create(kinds::Documents);
+  ErrorP = &Create(kinds::Error);
+  TranslatorP = &Create(kinds::Translator);
+  for (Object* o : {App, RegistrarP, DocumentsP, ErrorP, TranslatorP})
+    o->MarkApplied();
+  App->Set("hideMessage", int(txapi::txShowMessage));
+}
+
+Host::~Host()
+{
+  // The library's function objects may hold references of their own: let them go while all is intact.
+  ClearLibraryCallbacks();
+  for (auto& o : All)
+    o->Detach();
+  for (auto& o : All) {
+    // Still referenced: the object outlives the host and deletes itself at its last release.
+    if (o->RefCount() > 0) static_cast<void>(o.release());
+  }
+  All.clear();
+}
+
+txapi::IApplication& Host::Application()
+{
+  return ViewOf<txapi::IApplication>(*App);
+}
+
+txapi::ITavrixLibraryActions& Host::Registrar()
+{
+  return ViewOf<txapi::ITavrixLibraryActions>(*RegistrarP);
+}
+
+void Host::SetDocumentsFolder(const std::filesystem::path& folder)
+{
+  std::error_code ec;
+  std::filesystem::path absolute = std::filesystem::absolute(folder, ec);
+  Folder = (ec ? folder : absolute).lexically_normal();
+  // A trailing separator would make "folder/" + name ambiguous for callers that append a separator.
+  if (!Folder.has_filename() && Folder.has_parent_path() && Folder != Folder.root_path())
+    Folder = Folder.parent_path();
+}
+
+std::filesystem::path Host::Resolve(const std::filesystem::path& path) const
+{
+  if (path.empty()) return path;
+  return (path.is_absolute() ? path : Folder / path).lexically_normal();
+}
+
+void Host::SetCurrentLibraryPath(const std::filesystem::path& path)
+{
+  CurrentLibrary = path;
+}
+
+void Host::SetLibraryRecord(const std::wstring& name, const std::filesystem::path& file,
+                            const std::wstring& font)
+{
+  Object* record = FindLibraryRecord(name);
+  if (record == nullptr) {
+    record = &Create(kinds::LibraryRecord);
+    record->MarkApplied();
+    LibraryRecords[name] = record;
+  }
+  record->Set("name", ToUtf8(name));
+  record->Set("path", file.string());
+  record->Set("font", ToUtf8(font));
+}
+
+void Host::RemoveLibraryRecord(const std::wstring& name)
+{
+  LibraryRecords.erase(name);
+}
+
+Object* Host::FindLibraryRecord(const std::wstring& name) const
+{
+  auto it = LibraryRecords.find(name);
+  return it == LibraryRecords.end() ? nullptr : it->second;
+}
+
+void Host::SetTranslation(const std::wstring& phrase, const std::wstring& translation)
+{
+  Translations[phrase] = translation;
+}
+
+std::wstring Host::Translate(const std::wstring& phrase) const
+{
+  auto it = Translations.find(phrase);
+  return it == Translations.end() ? phrase : it->second;
+}
+
+bool Host::NextAnswer()
+{
+  if (Answers.empty()) return DefaultAnswer;
+  const bool yes = Answers.front();
+  Answers.pop_front();
+  return yes;
+}
+
+void Host::SetHideMessage(txapi::txHideMessageEnum state)
+{
+  App->Set("hideMessage", int(state));
+}
+
+txapi::txHideMessageEnum Host::HideMessage() const
+{
+  const Value& v = App->Prop("hideMessage");
+  return txapi::txHideMessageEnum(v.is_number_integer() ? v.get<int>() : 0);
+}
+
+Object& Host::Create(std::string_view kind, Object* document, Object* parent)
+{
+  const KindSpec& spec = KindTable::Builtin().Get(kind);
+  All.push_back(std::make_unique<Object>(*this, spec));
+  Object& o = *All.back();
+  ById[o.Id()] = &o;
+  o.SetDocument(document);
+  if (parent != nullptr) {
+    o.SetParent(parent);
+    parent->AddMember(&o);
+  }
+  return o;
+}
+
+Object* Host::Find(ObjectId id) const
+{
+  auto it = ById.find(id);
+  return it == ById.end() ? nullptr : it->second;
+}
+
+std::vector<Object*> Host::Objects() const
+{
+  std::vector<Object*> out;
+  out.reserve(All.size());
+  for (const auto& o : All)
+    out.push_back(o.get());
+  return out;
+}
+
+std::vector<Object*> Host::ObjectsOfKind(std::string_view kind) const
+{
+  std::vector<Object*> out;
+  for (const auto& o : All)
+    if (o->Kind() == kind) out.push_back(o.get());
+  return out;
+}
+
+std::vector<Object*> Host::ObjectsOf(const Object& document) const
+{
+  std::vector<Object*> out;
+  for (const auto& o : All)
+    if (o->Document() == &document) out.push_back(o.get());
+  // The document comes first whatever the creation order.
+  auto it = std::find(out.begin(), out.end(), &document);
+  if (it != out.end()) std::rotate(out.begin(), it, it + 1);
+  return out;
+}
+
+Object* Host::NewDocument(txapi::DocumentTypeEnum type, bool visible)
+{
+  const std::string_view kind = DocumentKind(type);
+  if (kind.empty()) return nullptr;
+  Object& document = Create(kind);
+  document.SetDocument(&document);
+  document.Set("type", int(type));
+  document.Set("path", "");
+  document.Set("visible", visible);
+  document.MarkApplied();
+  // A 3D document's model is its top part.
+  if (type == txapi::txDocumentPart || type == txapi::txDocumentAssembly ||
+      type == txapi::txDocumentTechnologyAssembly) {
+    Object& part = Create(kinds::Part, &document, &document);
+    part.Set("name", "");
+    part.Set("marking", "");
+    part.MarkApplied();
+    document.Set("topPart", RefValue(&part));
+  }
+  OpenDocuments.push_back(&document);
+  Active = &document;
+  return &document;
+}
+
+Object* Host::OpenDocument(const std::filesystem::path& file, bool visible, std::string* error)
+{
+  const std::filesystem::path path = Resolve(file);
+  std::string message;
+  Object* document = path.empty() ? nullptr : ReadDocumentFile(*this, path, message);
+  if (document == nullptr) {
+    if (error != nullptr) *error = path.empty() ? "no file name" : message;
+    return nullptr;
+  }
+  document->Set("path", path.string());
+  document->Set("visible", visible);
+  OpenDocuments.push_back(document);
+  Active = document;
+  return document;
+}
+
+bool Host::SaveDocument(Object& document, std::string* error)
+{
+  const std::filesystem::path path = DocumentPath(document);
+  if (path.empty()) {
+    if (error != nullptr) *error = "the document has no file name";
+    return false;
+  }
+  return SaveDocumentAs(document, path, error);
+}
+
+bool Host::SaveDocumentAs(Object& document, const std::filesystem::path& file, std::string* error)
+{
+  std::string message;
+  const std::filesystem::path path = Resolve(file);
+  if (!IsOpen(document)) {
+    message = "the document is not open";
+  } else if (path.empty() || !path.has_filename()) {
+    message = "no file name";
+  } else if (WriteDocumentFile(*this, document, path, message)) {
+    document.Set("path", path.string());
+    return true;
+  }
+  if (error != nullptr) *error = message;
+  return false;
+}
+
+bool Host::CloseDocument(Object& document)
+{
+  auto it = std::find(OpenDocuments.begin(), OpenDocuments.end(), &document);
+  if (it == OpenDocuments.end()) return false;
+  OpenDocuments.erase(it);
+  if (Active == &document) Active = OpenDocuments.empty() ? nullptr : OpenDocuments.back();
+  return true;
+}
+
+bool Host::IsOpen(const Object& document) const
+{
+  return std::find(OpenDocuments.begin(), OpenDocuments.end(), &document) != OpenDocuments.end();
+}
+
+bool Host::SetActiveDocument(Object* document)
+{
+  if (document != nullptr && !IsOpen(*document)) return false;
+  Active = document;
+  return true;
+}
+
+int Host::DocumentType(const Object& document)
+{
+  return DocumentTypeOfKind(document.Kind());
+}
+
+std::filesystem::path Host::DocumentPath(const Object& document)
+{
+  const Value& v = document.Prop("path");
+  return v.is_string() ? std::filesystem::path(v.get<std::string>()) : std::filesystem::path();
+}
+
+bool Host::IsDocument(const Object& o)
+{
+  return DocumentTypeOfKind(o.Kind()) != 0;
+}
+
+Object* Host::TopPart(const Object& document) const
+{
+  Object* part = document.RefProp("topPart");
+  return part != nullptr && part->Document() == &document ? part : nullptr;
+}
+
+void Host::ClearLibraryCallbacks()
+{
+  Registered = Callbacks{};
+}
+
+std::vector<std::string> Host::Registrations() const
+{
+  std::vector<std::string> out;
+  for (const Call& c : RegistrarP->Log()) {
+    if (c.Op == "RegisterRunCommand")
+      out.push_back("run-command");
+    else if (c.Op == "RegisterCommandState")
+      out.push_back("command-state");
+    else if (c.Op == "RegisterLibraryId")
+      out.push_back("library-id");
+  }
+  return out;
+}
+
+std::vector<std::wstring> Host::Messages() const
+{
+  std::vector<std::wstring> out;
+  for (const Call* c : App->CallsOf("ShowMessage"))
+    out.push_back(WideText(c->Arguments.at(0)));
+  return out;
+}
+
+std::vector<int> Host::HideMessageHistory() const
+{
+  std::vector<int> out;
+  for (const Call* c : App->CallsOf("SetHideMessage"))
+    out.push_back(c->Arguments.at(0).get<int>());
+  return out;
+}
+
+int Host::ErrorResets() const
+{
+  return int(ErrorP->CallCount("Reset"));
+}
+
+std::vector<Object*> Host::Referenced() const
+{
+  std::vector<Object*> out;
+  for (const auto& o : All)
+    if (o->RefCount() > 0) out.push_back(o.get());
+  return out;
+}
+
+void Host::Describe(std::ostream& out, bool everyObject) const
+{
+  out << "documents: " << OpenDocuments.size() << "\n";
+  for (std::size_t i = 0; i < OpenDocuments.size(); ++i) {
+    const Object& d = *OpenDocuments[i];
+    const std::filesystem::path path = DocumentPath(d);
+    out << "  " << (i + 1) << ". " << DocumentTypeName(DocumentType(d)) << " #" << d.Id() << " "
+        << (path.empty() ? std::string("(not saved)") : "\"" + path.string() + "\"")
+        << (&d == Active ? " active" : "") << (d.Prop("visible") == false ? " hidden" : "");
+    if (const Object* part = TopPart(d))
+      out << " top part " << Quoted(part->Text("name")) << " " << Quoted(part->Text("marking"));
+    out << "\n";
+  }
+  if (Active == nullptr) out << "active document: none\n";
+  out << "library: " << (CurrentLibrary.empty() ? std::string("none") : CurrentLibrary.string()) << "\n";
+  out << "callbacks:";
+  for (const std::string& r : Registrations())
+    out << " " << r;
+  out << "\n";
+  out << "hide-message: " << int(HideMessage()) << "\n";
+  out << "error resets: " << ErrorResets() << "\n";
+  const std::vector<std::wstring> messages = Messages();
+  out << "messages: " << messages.size() << "\n";
+  for (const std::wstring& m : messages)
+    out << "  " << Quoted(m) << "\n";
+  const std::vector<Object*> held = Referenced();
+  out << "referenced objects: " << held.size() << "\n";
+  for (const Object* o : held)
+    out << "  #" << o->Id() << " " << o->Kind() << " x" << o->RefCount() << "\n";
+  if (!everyObject) return;
+  out << "objects: " << All.size() << "\n";
+  for (const auto& o : All) {
+    out << "  #" << o->Id() << " " << o->Kind();
+    if (IsDocument(*o) && !IsOpen(*o)) out << " closed";
+    if (o->Document() != nullptr && o->Document() != o.get()) out << " in #" << o->Document()->Id();
+    if (o->Parent() != nullptr) out << " parent #" << o->Parent()->Id();
+    out << (o->Applied() ? " applied" : " created") << " updates " << o->UpdateCount() << " calls "
+        << o->Log().size() << " " << o->Props().dump() << "\n";
+  }
+}
+
+} // namespace txhost

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "txapi/Enums.h"
+#include "txapi/ITavrixLibraryActions.h"
+#include "txhost/lib/Faults.h"
+#include "txhost/lib/Object.h"
+
+#include <deque>
+#include <filesystem>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace txapi {
+class IApplication;
+} // namespace txapi
+
+namespace txhost {
+
+// The stand-in host: an application with its documents and services, over the generic object model.
+// Libraries reach it only through txapi (Application(), Registrar()); the host's own user (the txhost
+// program, tests) drives and inspects it through this class.
+class Host
+{
+public:
+  Host();
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // What a library's load entry point receives.
+  txapi::IApplication& Application();
+  txapi::ITavrixLibraryActions& Registrar();
+
+  // The host's service objects.
+  Object& ApplicationObject() const { return *App; }
+  Object& RegistrarObject() const { return *RegistrarP; }
+  Object& DocumentsObject() const { return *DocumentsP; }
+  Object& ErrorObject() const { return *ErrorP; }
+  Object& TranslatorObject() const { return *TranslatorP; }
+
+  Faults& GetFaults() { return FaultSet; }
+  const Faults& GetFaults() const { return FaultSet; }
+
+  // The folder for the user's documents (folder kind 2), where relative document paths lead. It starts as
+  // the working directory.
+  void SetDocumentsFolder(const std::filesystem::path& folder);
+  const std::filesystem::path& DocumentsFolder() const { return Folder; }
+  // An absolute, lexically normal path: a relative one is taken from the documents folder.
+  std::filesystem::path Resolve(const std::filesystem::path& path) const;
+
+  // The library being loaded or run, and the records of connected libraries.
+  void SetCurrentLibraryPath(const std::filesystem::path& path);
+  const std::filesystem::path& CurrentLibraryPath() const { return CurrentLibrary; }
+  void SetLibraryRecord(const std::wstring& name, const std::filesystem::path& file,
+                        const std::wstring& font);
+  void RemoveLibraryRecord(const std::wstring& name);
+  Object* FindLibraryRecord(const std::wstring& name) const;
+
+  // The translation service: offered by default, with no phrases (every phrase translates to itself).
+  void OfferTranslator(bool offered) { TranslatorIsOffered = offered; }
+  bool TranslatorOffered() const { return TranslatorIsOffered; }
+  void SetTranslation(const std::wstring& phrase, const std::wstring& translation);
+  std::wstring Translate(const std::wstring& phrase) const;
+
+  // Answers of the question box: queued ones first, then the default (yes).
+  void QueueAnswer(bool yes) { Answers.push_back(yes); }
+  void SetDefaultAnswer(bool yes) { DefaultAnswer = yes; }
+  bool NextAnswer();
+
+  // The hide-message state as the user sets it (the library's own changes are logged on the application).
+  void SetHideMessage(txapi::txHideMessageEnum state);
+  txapi::txHideMessageEnum HideMessage() const;
+
+  // Objects, in creation order.
+  Object& Create(std::string_view kind, Object* document = nullptr, Object* parent = nullptr);
+  Object* Find(ObjectId id) const;
+  std::vector<Object*> Objects() const;
+  std::vector<Object*> ObjectsOfKind(std::string_view kind) const;
+  // The document itself, then every object that belongs to it.
+  std::vector<Object*> ObjectsOf(const Object& document) const;
+
+  // Documents. A new or opened document becomes the active one; closing one takes it out of the list and
+  // makes the last remaining one active.
+  Object* NewDocument(txapi::DocumentTypeEnum type, bool visible);
+  Object* OpenDocument(const std::filesystem::path& file, bool visible, std::string* error = nullptr);
+  bool SaveDocument(Object& document, std::string* error = nullptr);
+  bool SaveDocumentAs(Object& document, const std::filesystem::path& file, std::string* error = nullptr);
+  bool CloseDocument(Object& document);
+  bool IsOpen(const Object& document) const;
+  const std::vector<Object*>& Documents() const { return OpenDocuments; }
+  Object* ActiveDocument() const { return Active; }
+  // Makes an open document (or none, for nullptr) the active one; false for a document that is not open.
+  bool SetActiveDocument(Object* document);
+  static int DocumentType(const Object& document);
+  static std::filesystem::path DocumentPath(const Object& document);
+  static bool IsDocument(const Object& o);
+  Object* TopPart(const Object& document) const;
+
+  // What the library registered, as copies the host owns.
+  struct Callbacks
+  {
+    txapi::RunCommandFunction RunCommand;
+    txapi::CommandStateFunction CommandState;
+    txapi::LibraryIdFunction LibraryId;
+  };
+  Callbacks& LibraryCallbacks() { return Registered; }
+  // Destroys the registered function objects (before their library is unloaded).
+  void ClearLibraryCallbacks();
+  // The registrations in the order the library made them: "run-command", "command-state", "library-id".
+  std::vector<std::string> Registrations() const;
+
+  // Inspection shortcuts over the logs.
+  std::vector<std::wstring> Messages() const;
+  std::vector<int> HideMessageHistory() const;
+  int ErrorResets() const;
+  // This host's objects that are still referenced through txapi.
+  std::vector<Object*> Referenced() const;
+  // What the host holds: documents, library, messages, references; with everyObject, every object too.
+  void Describe(std::ostream& out, bool everyObject) const;
+
+private:
+  std::vector<std::unique_ptr<Object>> All;
+  std::map<ObjectId, Object*> ById;
+  Faults FaultSet;
+  Object* App = nullptr;
+  Object* RegistrarP = nullptr;
+  Object* DocumentsP = nullptr;
+  Object* ErrorP = nullptr;
+  Object* TranslatorP = nullptr;
+  std::vector<Object*> OpenDocuments;
+  Object* Active = nullptr;
+  std::filesystem::path Folder;
+  std::filesystem::path CurrentLibrary;
+  std::map<std::wstring, Object*> LibraryRecords;
+  bool TranslatorIsOffered = true;
+  std::map<std::wstring, std::wstring> Translations;
+  std::deque<bool> Answers;
+  bool DefaultAnswer = true;
+  Callbacks Registered;
+};
+
+} // namespace txhost

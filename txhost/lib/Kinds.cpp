@@ -1,0 +1,121 @@
+#include "txhost/lib/Kinds.h"
+
+#include "txhost/lib/Facets.h"
+#include "txhost/lib/Faults.h"
+
+#include <array>
+
+namespace txhost {
+
+namespace {
+
+struct DocumentKindName
+{
+  txapi::DocumentTypeEnum Type;
+  std::string_view Kind;
+  std::string_view Name; // as scenarios and reports name the type
+};
+
+constexpr std::array<DocumentKindName, 6> DocumentKinds{{
+    {txapi::txDocumentDrawing, "drawing", "drawing"},
+    {txapi::txDocumentFragment, "fragment", "fragment"},
+    {txapi::txDocumentSpecification, "specification", "specification"},
+    {txapi::txDocumentPart, "part-document", "part"},
+    {txapi::txDocumentAssembly, "assembly", "assembly"},
+    {txapi::txDocumentTechnologyAssembly, "technology-assembly", "technology-assembly"},
+}};
+
+KindTable MakeBuiltin()
+{
+  using namespace facets;
+  KindTable t;
+  t.Add(std::string(kinds::Application), 0, {Application()});
+  t.Add(std::string(kinds::Registrar), 0, {LibraryActions()});
+  t.Add(std::string(kinds::Documents), 0, {Documents()});
+  t.Add(std::string(kinds::Error), 0, {TavrixError()});
+  t.Add(std::string(kinds::Translator), 0, {Translator()});
+  t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
+  t.Add(std::string(kinds::Part), 0, {Part()});
+  for (const auto& d : DocumentKinds) {
+    std::vector<FacetEntry> f{TavrixDocument()};
+    if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment)
+      f.push_back(TavrixDocument2D());
+    if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
+        d.Type == txapi::txDocumentTechnologyAssembly)
+      f.push_back(TavrixDocument3D());
+    t.Add(std::string(d.Kind), 0, std::move(f));
+  }
+  return t;
+}
+
+} // namespace
+
+const FacetEntry* KindSpec::Find(std::string_view iid) const
+{
+  for (const auto& f : Facets)
+    if (f.Iid == iid) return &f;
+  return nullptr;
+}
+
+const KindTable& KindTable::Builtin()
+{
+  static const KindTable table = MakeBuiltin();
+  return table;
+}
+
+const KindSpec* KindTable::Find(std::string_view name) const
+{
+  auto it = Kinds.find(name);
+  return it == Kinds.end() ? nullptr : &it->second;
+}
+
+const KindSpec& KindTable::Get(std::string_view name) const
+{
+  if (const KindSpec* k = Find(name)) return *k;
+  throw HostError("txhost: unknown object kind \"" + std::string(name) + "\"");
+}
+
+std::vector<std::string> KindTable::Names() const
+{
+  std::vector<std::string> names;
+  for (const auto& [name, spec] : Kinds)
+    names.push_back(name);
+  return names;
+}
+
+void KindTable::Add(std::string name, int typeCode, std::vector<FacetEntry> facets)
+{
+  facets.push_back(txhost::facets::TavrixAPIObject());
+  KindSpec spec{name, typeCode, std::move(facets)};
+  Kinds.insert_or_assign(std::move(name), std::move(spec));
+}
+
+std::string_view DocumentKind(txapi::DocumentTypeEnum t)
+{
+  for (const auto& d : DocumentKinds)
+    if (d.Type == t) return d.Kind;
+  return {};
+}
+
+int DocumentTypeOfKind(std::string_view kind)
+{
+  for (const auto& d : DocumentKinds)
+    if (d.Kind == kind) return d.Type;
+  return 0;
+}
+
+std::string DocumentTypeName(int type)
+{
+  for (const auto& d : DocumentKinds)
+    if (d.Type == type) return std::string(d.Name);
+  return std::to_string(type);
+}
+
+int DocumentTypeOfName(std::string_view name)
+{
+  for (const auto& d : DocumentKinds)
+    if (d.Name == name) return d.Type;
+  return 0;
+}
+
+} // namespace txhost

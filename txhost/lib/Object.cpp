@@ -1,0 +1,225 @@
+#include "txhost/lib/Object.h"
+
+#include "txhost/lib/Facet.h"
+#include "txhost/lib/Faults.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Kinds.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <utility>
+
+namespace txhost {
+
+// Every live object of every host in the process, so that references still held can be named after a test,
+// and detached objects stay reachable until their last release.
+struct Registry
+{
+  std::mutex Lock;
+  std::set<Object*> Live;
+  std::atomic<ObjectId> NextId{1};
+  int OverReleases = 0;
+
+  static Registry& Get()
+  {
+    // Never destroyed: detached objects may be released by a library's static destructors at exit.
+    static Registry* r = new Registry;
+    return *r;
+  }
+};
+
+namespace {
+const Value NullValue;
+}
+
+Object::Object(Host& host, const KindSpec& kind) : HostP(&host), KindP(&kind)
+{
+  Registry& r = Registry::Get();
+  ObjId = r.NextId++;
+  std::lock_guard lock(r.Lock);
+  r.Live.insert(this);
+}
+
+Object::~Object()
+{
+  Registry& r = Registry::Get();
+  std::lock_guard lock(r.Lock);
+  r.Live.erase(this);
+}
+
+int Object::AddRef()
+{
+  return ++Refs;
+}
+
+int Object::Release()
+{
+  if (Refs <= 0) {
+    // A release the object never handed out; counted for the reference report instead of corrupting it.
+    Registry& r = Registry::Get();
+    std::lock_guard lock(r.Lock);
+    ++r.OverReleases;
+    return 0;
+  }
+  const int left = --Refs;
+  if (left == 0 && HostP == nullptr) delete this;
+  return left;
+}
+
+txapi::IAPIObject* Object::QueryInterface(std::string_view iid)
+{
+  if (iid == txapi::IAPIObject::IID.text()) {
+    AddRef();
+    return this;
+  }
+  const FacetEntry* entry = KindP->Find(iid);
+  if (entry == nullptr) return nullptr;
+  if (HostP != nullptr && HostP->GetFaults().InterfaceRefused(*this, iid)) return nullptr;
+  FacetBase* facet = nullptr;
+  for (const auto& f : Facets)
+    if (f->InterfaceName() == entry->Name) facet = f.get();
+  if (facet == nullptr) {
+    Facets.push_back(entry->Make(*this, entry->Name));
+    facet = Facets.back().get();
+  }
+  AddRef();
+  return facet->AsInterface();
+}
+
+Object* Object::From(const txapi::IAPIObject* p)
+{
+  if (p == nullptr) return nullptr;
+  auto* mutableP = const_cast<txapi::IAPIObject*>(p);
+  txapi::IAPIObject* identity = mutableP->QueryInterface(txapi::IAPIObject::IID);
+  if (identity == nullptr) return nullptr;
+  auto* o = dynamic_cast<Object*>(identity);
+  identity->Release();
+  return o;
+}
+
+const std::string& Object::Kind() const
+{
+  return KindP->Name;
+}
+
+Host& Object::GetHost() const
+{
+  if (HostP == nullptr) throw HostError("txhost: the host of this " + KindP->Name + " object is gone");
+  return *HostP;
+}
+
+bool Object::Has(std::string_view name) const
+{
+  return Properties.contains(name);
+}
+
+const Value& Object::Prop(std::string_view name) const
+{
+  auto it = Properties.find(name);
+  return it == Properties.end() ? NullValue : *it;
+}
+
+void Object::Set(std::string_view name, Value value)
+{
+  Properties[std::string(name)] = std::move(value);
+}
+
+std::wstring Object::Text(std::string_view name) const
+{
+  return WideText(Prop(name));
+}
+
+Object* Object::RefProp(std::string_view name) const
+{
+  const ObjectId id = RefId(Prop(name));
+  if (id == 0 || HostP == nullptr) return nullptr;
+  return HostP->Find(id);
+}
+
+std::size_t Object::CallCount(std::string_view op) const
+{
+  return std::size_t(std::count_if(Calls.begin(), Calls.end(), [&](const Call& c) { return c.Op == op; }));
+}
+
+std::vector<const Call*> Object::CallsOf(std::string_view op) const
+{
+  std::vector<const Call*> out;
+  for (const auto& c : Calls)
+    if (c.Op == op) out.push_back(&c);
+  return out;
+}
+
+void Object::Record(std::string_view op, Value arguments)
+{
+  Calls.push_back({std::string(op), std::move(arguments)});
+  if (HostP != nullptr && HostP->GetFaults().CallThrows(*this, op))
+    throw HostError("txhost: " + KindP->Name + "." + std::string(op) + " failed (injected)");
+}
+
+bool Object::Update()
+{
+  Record("Update", Value::array());
+  ++Updates;
+  if (HostP != nullptr && HostP->GetFaults().UpdateFails(*this)) return false;
+  IsApplied = true;
+  return true;
+}
+
+void Object::AddMember(Object* member)
+{
+  if (member != nullptr && std::find(MemberList.begin(), MemberList.end(), member) == MemberList.end())
+    MemberList.push_back(member);
+}
+
+bool Object::RemoveMember(const Object* member)
+{
+  auto it = std::find(MemberList.begin(), MemberList.end(), member);
+  if (it == MemberList.end()) return false;
+  MemberList.erase(it);
+  return true;
+}
+
+bool Object::Offers(std::string_view iid) const
+{
+  if (iid == txapi::IAPIObject::IID.text()) return true;
+  if (KindP->Find(iid) == nullptr) return false;
+  return HostP == nullptr || !HostP->GetFaults().InterfaceRefused(*this, iid);
+}
+
+void Object::Detach()
+{
+  HostP = nullptr;
+  ParentP = nullptr;
+  DocumentP = nullptr;
+  MemberList.clear();
+}
+
+std::vector<HeldObject> HeldObjects()
+{
+  Registry& r = Registry::Get();
+  std::lock_guard lock(r.Lock);
+  std::vector<HeldObject> out;
+  for (Object* o : r.Live)
+    if (o->Refs > 0 && !o->Reported) out.push_back({o->Id(), o->Kind(), o->Refs, !o->Attached()});
+  std::sort(out.begin(), out.end(), [](const HeldObject& a, const HeldObject& b) { return a.Id < b.Id; });
+  return out;
+}
+
+void MarkHeldObjectsReported()
+{
+  Registry& r = Registry::Get();
+  std::lock_guard lock(r.Lock);
+  for (Object* o : r.Live)
+    if (o->Refs > 0) o->Reported = true;
+}
+
+int TakeOverReleases()
+{
+  Registry& r = Registry::Get();
+  std::lock_guard lock(r.Lock);
+  return std::exchange(r.OverReleases, 0);
+}
+
+} // namespace txhost

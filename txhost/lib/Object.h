@@ -1,0 +1,148 @@
+#pragma once
+
+#include "txapi/IAPIObject.h"
+#include "txhost/lib/Value.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <typeindex>
+#include <typeinfo>
+#include <utility>
+#include <vector>
+
+namespace txhost {
+
+class FacetBase;
+class Host;
+struct KindSpec;
+
+// One call made on a host object: the operation's name and its arguments, in call order.
+struct Call
+{
+  std::string Op;
+  Value Arguments; // a JSON array
+};
+
+// A host object of the generic model: a kind, a property map, the ordered log of the calls made on it, a
+// created/applied state with an update count, a parent and members. It exists from the moment a collection
+// hands it out; an update applies it.
+// Its interface views (facets) are made on first query, as its kind offers them, and share its one
+// reference count. The count holds only references handed out through txapi; the host itself keeps its
+// objects until it is destroyed. An object still referenced then is detached: it lives on until its last
+// release, and any call that needs the host throws HostError.
+class Object final : public txapi::IAPIObject
+{
+public:
+  Object(Host& host, const KindSpec& kind);
+  ~Object();
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+
+  int AddRef() override;
+  int Release() override;
+  txapi::IAPIObject* QueryInterface(std::string_view iid) override;
+
+  // The host object behind any view p of it; nullptr for nullptr or a view of something else.
+  static Object* From(const txapi::IAPIObject* p);
+
+  ObjectId Id() const { return ObjId; }
+  const std::string& Kind() const;
+  const KindSpec& Spec() const { return *KindP; }
+  Host& GetHost() const;
+  bool Attached() const { return HostP != nullptr; }
+
+  // Properties.
+  const Value& Props() const { return Properties; }
+  bool Has(std::string_view name) const;
+  // The property's value; null when it is not set.
+  const Value& Prop(std::string_view name) const;
+  void Set(std::string_view name, Value value);
+  // A text property as wide text; empty when it is not set or not text.
+  std::wstring Text(std::string_view name) const;
+  // The object a reference property refers to; nullptr when none.
+  Object* RefProp(std::string_view name) const;
+
+  // The call log.
+  const std::vector<Call>& Log() const { return Calls; }
+  std::size_t CallCount(std::string_view op) const;
+  std::vector<const Call*> CallsOf(std::string_view op) const;
+  // Logs a call; then throws HostError when a fault says this call fails.
+  void Record(std::string_view op, Value arguments);
+
+  // Created/applied state.
+  bool Applied() const { return IsApplied; }
+  int UpdateCount() const { return Updates; }
+  void MarkApplied() { IsApplied = true; }
+  // One update: counted and logged as "Update"; applies the object unless a fault makes it answer false.
+  bool Update();
+
+  // Structure.
+  Object* Parent() const { return ParentP; }
+  void SetParent(Object* parent) { ParentP = parent; }
+  const std::vector<Object*>& Members() const { return MemberList; }
+  void AddMember(Object* member);
+  bool RemoveMember(const Object* member);
+  // The document the object belongs to (a document belongs to itself); nullptr for host services.
+  Object* Document() const { return DocumentP; }
+  void SetDocument(Object* document) { DocumentP = document; }
+
+  // Host-side state that is no property (function objects, scripted queues, ...): one value of each type T
+  // per object, made on first use. Function objects of a library kept here must be dropped before the
+  // library is unloaded.
+  template <class T> T& Extra()
+  {
+    for (auto& [type, value] : Extras)
+      if (type == std::type_index(typeid(T))) return *static_cast<T*>(value.get());
+    auto value = std::make_shared<T>();
+    Extras.emplace_back(std::type_index(typeid(T)), value);
+    return *value;
+  }
+
+  // References handed out through txapi and not yet released.
+  int RefCount() const { return Refs; }
+  // The object answers the query for iid (its kind offers it and no fault refuses it).
+  bool Offers(std::string_view iid) const;
+
+private:
+  friend class Host;
+  void Detach();
+
+  Host* HostP;
+  const KindSpec* KindP;
+  ObjectId ObjId;
+  int Refs = 0;
+  Value Properties = Value::object();
+  std::vector<Call> Calls;
+  bool IsApplied = false;
+  int Updates = 0;
+  Object* ParentP = nullptr;
+  std::vector<Object*> MemberList;
+  Object* DocumentP = nullptr;
+  std::vector<std::unique_ptr<FacetBase>> Facets; // made on first query, one per offered interface
+  std::vector<std::pair<std::type_index, std::shared_ptr<void>>> Extras;
+  bool Reported = false; // already named by a reference report
+
+  friend struct Registry;
+  friend std::vector<struct HeldObject> HeldObjects();
+  friend void MarkHeldObjectsReported();
+};
+
+// An object that is still referenced.
+struct HeldObject
+{
+  ObjectId Id;
+  std::string Kind;
+  int Refs;
+  bool Detached;
+};
+
+// Every object of any host in this process that is still referenced and not reported before.
+std::vector<HeldObject> HeldObjects();
+// Marks the objects HeldObjects() names as reported, so that one leak is named once.
+void MarkHeldObjectsReported();
+// Releases of objects whose count was already zero, since the last call (which resets the count).
+int TakeOverReleases();
+
+} // namespace txhost

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "txapi/LibraryEntry.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace txhost {
+
+class Host;
+
+// A library loaded into the host with dlopen. The library sees the host only through txapi; its symbols stay
+// local to it, so that two libraries (or a library and the host) never bind to each other's definitions.
+class LoadedLibrary
+{
+public:
+  // Loads file and finds LoadTavrixLibrary; nullptr and a message in error when the file is missing, cannot
+  // be loaded or has no entry point.
+  static std::unique_ptr<LoadedLibrary> Open(const std::filesystem::path& file, std::string& error);
+  ~LoadedLibrary();
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+
+  const std::filesystem::path& Path() const { return File; }
+
+  // Makes the library the host's current one and calls its load entry point with the host's application and
+  // registrar. False, with a message in error, when the entry point answers false or throws.
+  bool Load(Host& host, std::string& error);
+
+  // Calls the unload entry point (when the library has one), destroys the host's copies of the library's
+  // callbacks, which hold the library's code, and unloads the file. The destructor does the same.
+  void Unload();
+
+private:
+  LoadedLibrary(std::filesystem::path file, void* handle, txapi::LoadTavrixLibraryFunction load,
+                txapi::UnloadTavrixLibraryFunction unload);
+
+  std::filesystem::path File;
+  void* Handle;
+  txapi::LoadTavrixLibraryFunction LoadEntry;
+  txapi::UnloadTavrixLibraryFunction UnloadEntry;
+  Host* LoadedInto = nullptr;
+};
+
+} // namespace txhost

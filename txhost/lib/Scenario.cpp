@@ -1,0 +1,643 @@
+// Scenario scripts for the stand-in host.
+//
+// A script is UTF-8 text, one command per line. Words are separated by blanks; a word with blanks is written
+// in double quotes, where \" and \\ stand for a quote and a backslash. '#' at the start of a word begins a
+// comment that runs to the end of the line. Blank lines are ignored. In every word, {folder} stands for the
+// documents folder and {script} for the script's folder. Relative paths of the library, of opened documents
+// and of the folder start at the script's folder; relative paths of saved documents and of "expect file"
+// start at the documents folder. The program's --define NAME=VALUE adds {NAME}.
+//
+//   folder PATH                         the documents folder (host folder kind 2), made when missing
+//   load PATH [record NAME] [font TEXT] [norecord]
+//                                       load a library and call its load entry point; the host keeps a
+//                                       record of it under NAME (default: the file name without "lib" and
+//                                       extension) with the font TEXT, or none with norecord
+//   unload                              unload the library
+//   new TYPE [as NAME] [hidden]         a new document; TYPE is drawing, fragment, specification, part,
+//                                       assembly, technology-assembly or its number; it becomes active and
+//                                       is named NAME (default doc1, doc2, ... in order of new and open)
+//   open PATH [as NAME] [hidden]        open a saved document; it becomes active
+//   activate DOCUMENT|none              make a document (or none) active; DOCUMENT is a name or "active"
+//   save DOCUMENT [PATH]                save, under PATH when given
+//   close DOCUMENT [nosave|save|ask]    close (without saving by default)
+//   run COMMAND [mode MODE]             call the library's run-command callback
+//   state COMMAND                       call the command-state callback and print its answer
+//   library-id                          call the library-id callback and print its answer
+//   hide-message STATE                  set the application's hide-message state (0, 1 or 2)
+//   answer yes|no                       queue the answer to the next question box
+//   translate PHRASE TRANSLATION        teach the translation service a phrase
+//   print [objects]                     print what the host holds (with objects: every object)
+//   expect callbacks NAME...            the registrations, in order (run-command command-state library-id)
+//   expect library-id N                 the library-id callback answers N
+//   expect message TEXT                 the oldest message box text not yet expected is TEXT
+//   expect no-message                   every message box text has been expected
+//   expect documents N                  N documents are open
+//   expect active TYPE|none             the active document's type, or no active document
+//   expect file PATH                    a file exists at PATH
+//   expect hide-message N               the application's hide-message state is N
+//   expect error-resets N               the library reset the host error object N times so far
+//   expect no-references                no host object is referenced by the library any more
+//
+// The whole script is parsed before anything runs; the first bad line, or the first step that fails, stops
+// the script with its line number.
+
+#include "txhost/lib/Scenario.h"
+
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Kinds.h"
+#include "txhost/lib/Plugin.h"
+#include "txhost/lib/Text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <fstream>
+#include <limits>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+
+namespace txhost {
+
+namespace {
+
+constexpr std::uintmax_t MaxScriptBytes = std::uintmax_t(16) << 20;
+
+struct OptionSpec
+{
+  std::string_view Keyword;
+  bool TakesValue;
+};
+
+enum class Arg { Any, Integer, Command, Type, TypeOrNone, YesNo, HideState, CloseMode, PrintWhat };
+
+struct CommandSpec
+{
+  std::string_view Name;
+  std::string_view Usage;
+  std::vector<Arg> Positional; // the last one repeats when Repeat is set
+  std::size_t Required;
+  bool Repeat;
+  std::vector<OptionSpec> Options;
+};
+
+const std::vector<CommandSpec>& Commands()
+{
+  static const std::vector<CommandSpec> commands{
+      {"folder", "folder PATH", {Arg::Any}, 1, false, {}},
+      {"load",
+       "load PATH [record NAME] [font TEXT] [norecord]",
+       {Arg::Any},
+       1,
+       false,
+       {{"record", true}, {"font", true}, {"norecord", false}}},
+      {"unload", "unload", {}, 0, false, {}},
+      {"new", "new TYPE [as NAME] [hidden]", {Arg::Type}, 1, false, {{"as", true}, {"hidden", false}}},
+      {"open", "open PATH [as NAME] [hidden]", {Arg::Any}, 1, false, {{"as", true}, {"hidden", false}}},
+      {"activate", "activate DOCUMENT|none", {Arg::Any}, 1, false, {}},
+      {"save", "save DOCUMENT [PATH]", {Arg::Any, Arg::Any}, 1, false, {}},
+      {"close", "close DOCUMENT [nosave|save|ask]", {Arg::Any, Arg::CloseMode}, 1, false, {}},
+      {"run", "run COMMAND [mode MODE]", {Arg::Command}, 1, false, {{"mode", true}}},
+      {"state", "state COMMAND", {Arg::Integer}, 1, false, {}},
+      {"library-id", "library-id", {}, 0, false, {}},
+      {"hide-message", "hide-message STATE", {Arg::HideState}, 1, false, {}},
+      {"answer", "answer yes|no", {Arg::YesNo}, 1, false, {}},
+      {"translate", "translate PHRASE TRANSLATION", {Arg::Any, Arg::Any}, 2, false, {}},
+      {"print", "print [objects]", {Arg::PrintWhat}, 0, false, {}},
+      {"expect callbacks", "expect callbacks NAME...", {Arg::Any}, 0, true, {}},
+      {"expect library-id", "expect library-id N", {Arg::Integer}, 1, false, {}},
+      {"expect message", "expect message TEXT", {Arg::Any}, 1, false, {}},
+      {"expect no-message", "expect no-message", {}, 0, false, {}},
+      {"expect documents", "expect documents N", {Arg::Integer}, 1, false, {}},
+      {"expect active", "expect active TYPE|none", {Arg::TypeOrNone}, 1, false, {}},
+      {"expect file", "expect file PATH", {Arg::Any}, 1, false, {}},
+      {"expect hide-message", "expect hide-message N", {Arg::HideState}, 1, false, {}},
+      {"expect error-resets", "expect error-resets N", {Arg::Integer}, 1, false, {}},
+      {"expect no-references", "expect no-references", {}, 0, false, {}},
+  };
+  return commands;
+}
+
+const CommandSpec* FindCommand(std::string_view name)
+{
+  for (const auto& c : Commands())
+    if (c.Name == name) return &c;
+  return nullptr;
+}
+
+bool ParseInteger(const std::string& word, long long min, long long max, long long& value)
+{
+  const char* first = word.data();
+  const char* last = first + word.size();
+  auto [end, ec] = std::from_chars(first, last, value);
+  return ec == std::errc() && end == last && value >= min && value <= max;
+}
+
+// A supported document type by name or number; 0 when word is neither.
+int ParseType(const std::string& word)
+{
+  long long n = 0;
+  if (ParseInteger(word, 1, 7, n)) return DocumentKind(txapi::DocumentTypeEnum(n)).empty() ? 0 : int(n);
+  return DocumentTypeOfName(word);
+}
+
+bool CheckArg(Arg kind, const std::string& word, std::string& error)
+{
+  long long n = 0;
+  switch (kind) {
+  case Arg::Any:
+    return true;
+  case Arg::Integer:
+    if (ParseInteger(word, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), n)) return true;
+    error = "not a number: \"" + word + "\"";
+    return false;
+  case Arg::Command:
+    if (ParseInteger(word, 0, std::numeric_limits<unsigned int>::max(), n)) return true;
+    error = "not a command number: \"" + word + "\"";
+    return false;
+  case Arg::Type:
+  case Arg::TypeOrNone:
+    if (ParseType(word) != 0 || (kind == Arg::TypeOrNone && word == "none")) return true;
+    error = "unknown document type \"" + word +
+            "\" (drawing, fragment, specification, part, assembly, technology-assembly or 1-5, 7)";
+    return false;
+  case Arg::YesNo:
+    if (word == "yes" || word == "no") return true;
+    error = "expected yes or no, not \"" + word + "\"";
+    return false;
+  case Arg::HideState:
+    if (ParseInteger(word, 0, 2, n)) return true;
+    error = "hide-message state must be 0, 1 or 2, not \"" + word + "\"";
+    return false;
+  case Arg::CloseMode:
+    if (word == "nosave" || word == "save" || word == "ask") return true;
+    error = "expected nosave, save or ask, not \"" + word + "\"";
+    return false;
+  case Arg::PrintWhat:
+    if (word == "objects") return true;
+    error = "print takes only \"objects\", not \"" + word + "\"";
+    return false;
+  }
+  return false;
+}
+
+// Splits a line into words; false with a message for an unterminated quote.
+bool SplitWords(std::string_view line, std::vector<std::string>& words, std::string& error)
+{
+  std::size_t i = 0;
+  while (i < line.size()) {
+    const char c = line[i];
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++i;
+      continue;
+    }
+    if (c == '#') break;
+    std::string word;
+    if (c == '"') {
+      ++i;
+      bool closed = false;
+      while (i < line.size()) {
+        char d = line[i++];
+        if (d == '"') {
+          closed = true;
+          break;
+        }
+        if (d == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) d = line[i++];
+        word += d;
+      }
+      if (!closed) {
+        error = "unterminated quote";
+        return false;
+      }
+      if (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+        error = "a quoted word must end at a blank";
+        return false;
+      }
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+        word += line[i++];
+    }
+    words.push_back(std::move(word));
+  }
+  return true;
+}
+
+bool ParseStep(std::vector<std::string> words, ScenarioStep& step, std::string& error)
+{
+  std::string name = words[0];
+  std::size_t first = 1;
+  if (name == "expect") {
+    if (words.size() < 2) {
+      error = "expect what?";
+      return false;
+    }
+    name += " " + words[1];
+    first = 2;
+  }
+  const CommandSpec* spec = FindCommand(name);
+  if (spec == nullptr) {
+    error = "unknown command \"" + name + "\"";
+    return false;
+  }
+  step.Command = name;
+  for (std::size_t i = first; i < words.size(); ++i) {
+    const std::string& w = words[i];
+    auto option = std::find_if(spec->Options.begin(), spec->Options.end(),
+                               [&](const OptionSpec& o) { return o.Keyword == w; });
+    if (option != spec->Options.end()) {
+      if (step.Options.count(w) != 0) {
+        error = "\"" + w + "\" given twice; usage: " + std::string(spec->Usage);
+        return false;
+      }
+      if (option->TakesValue) {
+        if (i + 1 >= words.size()) {
+          error = "\"" + w + "\" needs a value; usage: " + std::string(spec->Usage);
+          return false;
+        }
+        step.Options[w] = words[++i];
+      } else {
+        step.Options[w] = "";
+      }
+      continue;
+    }
+    if (!step.Options.empty() || (step.Words.size() >= spec->Positional.size() && !spec->Repeat)) {
+      error = "unexpected \"" + w + "\"; usage: " + std::string(spec->Usage);
+      return false;
+    }
+    const Arg kind = spec->Positional[std::min(step.Words.size(), spec->Positional.size() - 1)];
+    if (!CheckArg(kind, w, error)) return false;
+    step.Words.push_back(w);
+  }
+  if (step.Words.size() < spec->Required) {
+    error = "missing arguments; usage: " + std::string(spec->Usage);
+    return false;
+  }
+  if (name == "run" && step.Options.count("mode") != 0) {
+    long long n = 0;
+    if (!ParseInteger(step.Options["mode"], 0, std::numeric_limits<int>::max(), n)) {
+      error = "mode must be a number";
+      return false;
+    }
+  }
+  return true;
+}
+
+long long Integer(const std::string& word)
+{
+  long long n = 0;
+  ParseInteger(word, std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max(), n);
+  return n;
+}
+
+std::string Quote(const std::wstring& text)
+{
+  return "\"" + ToUtf8(text) + "\"";
+}
+
+std::string Join(const std::vector<std::string>& words)
+{
+  std::string s;
+  for (const auto& w : words)
+    s += (s.empty() ? "" : " ") + w;
+  return s.empty() ? "(none)" : s;
+}
+
+} // namespace
+
+bool ParseScenario(std::string_view text, const std::string& name, const std::filesystem::path& folder,
+                   Scenario& out, std::string& error)
+{
+  out = Scenario{name, folder, {}};
+  int number = 0;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::string_view line = text.substr(start, end - start);
+    ++number;
+    std::vector<std::string> words;
+    std::string message;
+    ScenarioStep step;
+    step.Line = number;
+    if (!SplitWords(line, words, message) ||
+        (!words.empty() && !ParseStep(std::move(words), step, message))) {
+      error = name + ":" + std::to_string(number) + ": " + message;
+      return false;
+    }
+    if (!step.Command.empty()) out.Steps.push_back(std::move(step));
+    start = end + 1;
+  }
+  return true;
+}
+
+bool LoadScenario(const std::filesystem::path& file, Scenario& out, std::string& error)
+{
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (!ec && size > MaxScriptBytes) {
+    error = file.string() + ": the scenario is too large";
+    return false;
+  }
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = file.string() + ": cannot read the scenario";
+    return false;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::filesystem::path folder = std::filesystem::absolute(file, ec).lexically_normal().parent_path();
+  return ParseScenario(text.str(), file.string(), folder, out, error);
+}
+
+struct ScenarioPlayer::Context
+{
+  const Scenario& S;
+  const std::map<std::string, std::string>& Variables;
+
+  std::string Expand(const std::string& word, const Host& host) const
+  {
+    std::map<std::string, std::string> values{{"folder", host.DocumentsFolder().string()},
+                                              {"script", S.Folder.string()}};
+    for (const auto& [name, value] : Variables)
+      values.emplace(name, value);
+    std::string out = word;
+    for (const auto& [name, value] : values) {
+      const std::string key = "{" + name + "}";
+      for (std::size_t at = out.find(key); at != std::string::npos; at = out.find(key, at + value.size()))
+        out.replace(at, key.size(), value);
+    }
+    return out;
+  }
+
+  std::filesystem::path Input(const std::string& word, const Host& host) const
+  {
+    std::filesystem::path p(Expand(word, host));
+    return (p.is_absolute() ? p : S.Folder / p).lexically_normal();
+  }
+};
+
+ScenarioPlayer::ScenarioPlayer(Host& host, std::ostream& out) : H(host), Out(out) {}
+
+ScenarioPlayer::~ScenarioPlayer()
+{
+  Unload();
+}
+
+void ScenarioPlayer::Unload()
+{
+  if (Library) Library.reset();
+}
+
+bool ScenarioPlayer::Play(const Scenario& scenario, std::string& error)
+{
+  Context c{scenario, Variables};
+  for (const ScenarioStep& step : scenario.Steps) {
+    std::string message;
+    bool ok = false;
+    try {
+      ok = Run(step, c, message);
+    } catch (const std::exception& e) {
+      message = e.what();
+    } catch (...) {
+      message = "unknown exception";
+    }
+    if (!ok) {
+      error = scenario.Name + ":" + std::to_string(step.Line) + ": " + step.Command + ": " + message;
+      return false;
+    }
+  }
+  return true;
+}
+
+Object* ScenarioPlayer::Document(const std::string& handle, std::string& error) const
+{
+  if (handle == "active") {
+    if (H.ActiveDocument() == nullptr) error = "no active document";
+    return H.ActiveDocument();
+  }
+  auto it = Handles.find(handle);
+  if (it == Handles.end()) {
+    error = "no document named \"" + handle + "\"";
+    return nullptr;
+  }
+  if (!H.IsOpen(*it->second)) {
+    error = "document \"" + handle + "\" is closed";
+    return nullptr;
+  }
+  return it->second;
+}
+
+bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& error)
+{
+  const std::string& cmd = step.Command;
+  auto word = [&](std::size_t i) { return c.Expand(step.Words.at(i), H); };
+  auto option = [&](const char* key) -> const std::string* {
+    auto it = step.Options.find(key);
+    return it == step.Options.end() ? nullptr : &it->second;
+  };
+  auto fail = [&](std::string message) {
+    error = std::move(message);
+    return false;
+  };
+  // Calls into the library: whatever it throws ends the step with a message, never the program.
+  auto guarded = [&](const char* what, auto&& call) {
+    try {
+      call();
+      return true;
+    } catch (const std::exception& e) {
+      return fail(std::string("the library's ") + what + " threw: " + e.what());
+    } catch (...) {
+      return fail(std::string("the library's ") + what + " threw");
+    }
+  };
+  auto name = [&](Object* document) {
+    const std::string* as = option("as");
+    const std::string handle = as != nullptr ? *as : "doc" + std::to_string(NextHandle);
+    ++NextHandle;
+    Handles[handle] = document;
+    return handle;
+  };
+  auto echoMessages = [&]() {
+    const std::vector<std::wstring> messages = H.Messages();
+    for (; MessagesSeen < messages.size(); ++MessagesSeen)
+      Out << "  message: " << Quote(messages[MessagesSeen]) << "\n";
+  };
+  auto callbacks = [&]() -> Host::Callbacks& { return H.LibraryCallbacks(); };
+
+  if (cmd == "folder") {
+    const std::filesystem::path folder = c.Input(step.Words[0], H);
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder, ec)) return fail("cannot make the folder " + folder.string());
+    H.SetDocumentsFolder(folder);
+    return true;
+  }
+  if (cmd == "load") {
+    if (Library) return fail("a library is loaded already (unload it first)");
+    const std::filesystem::path file = c.Input(step.Words[0], H);
+    auto library = LoadedLibrary::Open(file, error);
+    if (!library) return false;
+    std::string stem = library->Path().stem().string();
+    if (stem.rfind("lib", 0) == 0) stem.erase(0, 3);
+    const std::wstring record = FromUtf8(option("record") != nullptr ? *option("record") : stem);
+    if (option("norecord") == nullptr) {
+      const std::string* font = option("font");
+      H.SetLibraryRecord(record, library->Path(), font != nullptr ? FromUtf8(*font) : L"");
+    } else {
+      H.RemoveLibraryRecord(record);
+    }
+    Library = std::move(library);
+    if (!Library->Load(H, error)) {
+      echoMessages();
+      return false;
+    }
+    Out << "loaded " << Library->Path().string() << "; callbacks: " << Join(H.Registrations()) << "\n";
+    echoMessages();
+    return true;
+  }
+  if (cmd == "unload") {
+    if (!Library) return fail("no library is loaded");
+    Library.reset();
+    echoMessages();
+    return true;
+  }
+  if (cmd == "new") {
+    const int type = ParseType(step.Words[0]);
+    Object* d = H.NewDocument(txapi::DocumentTypeEnum(type), option("hidden") == nullptr);
+    if (d == nullptr) return fail("the host cannot make a document of type " + step.Words[0]);
+    Out << "new " << DocumentTypeName(type) << " " << name(d) << "\n";
+    return true;
+  }
+  if (cmd == "open") {
+    const std::filesystem::path file = c.Input(step.Words[0], H);
+    std::string message;
+    Object* d = H.OpenDocument(file, option("hidden") == nullptr, &message);
+    if (d == nullptr) return fail("cannot open " + file.string() + ": " + message);
+    Out << "opened " << DocumentTypeName(Host::DocumentType(*d)) << " " << name(d) << "\n";
+    return true;
+  }
+  if (cmd == "activate") {
+    if (step.Words[0] == "none") return H.SetActiveDocument(nullptr);
+    Object* d = Document(step.Words[0], error);
+    return d != nullptr && H.SetActiveDocument(d);
+  }
+  if (cmd == "save") {
+    Object* d = Document(step.Words[0], error);
+    if (d == nullptr) return false;
+    std::string message;
+    const bool ok =
+        step.Words.size() > 1 ? H.SaveDocumentAs(*d, word(1), &message) : H.SaveDocument(*d, &message);
+    if (!ok) return fail("cannot save: " + message);
+    Out << "saved " << Host::DocumentPath(*d).string() << "\n";
+    return true;
+  }
+  if (cmd == "close") {
+    Object* d = Document(step.Words[0], error);
+    if (d == nullptr) return false;
+    const std::string mode = step.Words.size() > 1 ? step.Words[1] : "nosave";
+    const bool save = mode == "save" || (mode == "ask" && H.NextAnswer());
+    std::string message;
+    if (save && !H.SaveDocument(*d, &message)) return fail("cannot save: " + message);
+    H.CloseDocument(*d);
+    return true;
+  }
+  if (cmd == "run") {
+    if (!callbacks().RunCommand) return fail("the library registered no run-command callback");
+    const auto command = static_cast<unsigned int>(Integer(step.Words[0]));
+    const auto mode = txapi::txRunCommandModeEnum(option("mode") != nullptr ? Integer(*option("mode")) : 0);
+    auto function = callbacks().RunCommand; // the library may register again while it runs
+    if (!guarded("run-command callback", [&] { function(command, mode); })) return false;
+    Out << "ran command " << command << "\n";
+    echoMessages();
+    return true;
+  }
+  if (cmd == "state") {
+    if (!callbacks().CommandState) return fail("the library registered no command-state callback");
+    bool enable = false;
+    int checked = 0;
+    std::wstring reason;
+    auto function = callbacks().CommandState;
+    if (!guarded("command-state callback",
+                 [&] { function(int(Integer(step.Words[0])), enable, checked, reason); }))
+      return false;
+    Out << "state " << step.Words[0] << ": enable " << (enable ? "yes" : "no") << ", checked " << checked
+        << ", reason " << Quote(reason) << "\n";
+    return true;
+  }
+  if (cmd == "library-id" || cmd == "expect library-id") {
+    if (!callbacks().LibraryId) return fail("the library registered no library-id callback");
+    int id = 0;
+    auto function = callbacks().LibraryId;
+    if (!guarded("library-id callback", [&] { id = function(); })) return false;
+    if (cmd == "library-id") {
+      Out << "library-id: " << id << "\n";
+      return true;
+    }
+    return id == Integer(step.Words[0]) || fail("the library's identifier is " + std::to_string(id));
+  }
+  if (cmd == "hide-message") {
+    H.SetHideMessage(txapi::txHideMessageEnum(Integer(step.Words[0])));
+    return true;
+  }
+  if (cmd == "answer") {
+    H.QueueAnswer(step.Words[0] == "yes");
+    return true;
+  }
+  if (cmd == "translate") {
+    H.SetTranslation(FromUtf8(word(0)), FromUtf8(word(1)));
+    return true;
+  }
+  if (cmd == "print") {
+    H.Describe(Out, !step.Words.empty());
+    return true;
+  }
+  if (cmd == "expect callbacks") {
+    const std::vector<std::string> got = H.Registrations();
+    return got == step.Words || fail("the library registered " + Join(got));
+  }
+  if (cmd == "expect message") {
+    const std::vector<std::wstring> messages = H.Messages();
+    if (MessagesMatched >= messages.size()) return fail("no further message was shown");
+    const std::wstring& got = messages[MessagesMatched++];
+    return got == FromUtf8(word(0)) || fail("the message was " + Quote(got));
+  }
+  if (cmd == "expect no-message") {
+    const std::vector<std::wstring> messages = H.Messages();
+    if (MessagesMatched >= messages.size()) return true;
+    return fail("a further message was shown: " + Quote(messages[MessagesMatched]));
+  }
+  if (cmd == "expect documents") {
+    const auto n = H.Documents().size();
+    return (long long)n == Integer(step.Words[0]) || fail(std::to_string(n) + " documents are open");
+  }
+  if (cmd == "expect active") {
+    const Object* a = H.ActiveDocument();
+    const std::string got = a == nullptr ? "none" : DocumentTypeName(Host::DocumentType(*a));
+    const std::string want = step.Words[0] == "none" ? "none" : DocumentTypeName(ParseType(step.Words[0]));
+    return got == want || fail("the active document is " + got);
+  }
+  if (cmd == "expect file") {
+    const std::filesystem::path file = H.Resolve(word(0));
+    std::error_code ec;
+    return std::filesystem::is_regular_file(file, ec) || fail("no file " + file.string());
+  }
+  if (cmd == "expect hide-message") {
+    const int got = int(H.HideMessage());
+    return got == Integer(step.Words[0]) || fail("the hide-message state is " + std::to_string(got));
+  }
+  if (cmd == "expect error-resets") {
+    const int got = H.ErrorResets();
+    return got == Integer(step.Words[0]) ||
+           fail("the error object was reset " + std::to_string(got) + " times");
+  }
+  if (cmd == "expect no-references") {
+    const std::vector<Object*> held = H.Referenced();
+    if (held.empty()) return true;
+    std::string list;
+    for (const Object* o : held)
+      list += " #" + std::to_string(o->Id()) + " " + o->Kind() + " x" + std::to_string(o->RefCount());
+    return fail(std::to_string(held.size()) + " objects are still referenced:" + list);
+  }
+  return fail("not implemented");
+}
+
+} // namespace txhost

@@ -1,0 +1,38 @@
+#include "txhost/lib/Value.h"
+
+#include "txhost/lib/Object.h"
+
+namespace txhost {
+
+Value RefValue(const Object* o)
+{
+  if (o == nullptr) return nullptr;
+  return Value{{"$obj", o->Id()}};
+}
+
+Value RefValue(const txapi::IAPIObject* p)
+{
+  if (p == nullptr) return nullptr;
+  const Object* o = Object::From(p);
+  // A view of something the host did not make is logged as a reference to nothing.
+  return o != nullptr ? RefValue(o) : Value{{"$obj", nullptr}};
+}
+
+bool IsRef(const Value& v)
+{
+  return v.is_object() && v.size() == 1 && v.contains("$obj");
+}
+
+ObjectId RefId(const Value& v)
+{
+  if (!IsRef(v)) return 0;
+  const Value& id = v["$obj"];
+  return id.is_number_unsigned() ? id.get<ObjectId>() : 0;
+}
+
+std::wstring WideText(const Value& v)
+{
+  return v.is_string() ? FromUtf8(v.get_ref<const std::string&>()) : L"";
+}
+
+} // namespace txhost

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
+#include "txhost/lib/Text.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+namespace txhost {
+
+// Property values and call arguments: JSON values, so that documents save and load them unchanged.
+// Text is UTF-8; a reference to a host object is {"$obj": id} (null for no object).
+using Value = nlohmann::ordered_json;
+using ObjectId = std::uint64_t;
+
+class Object;
+
+// A reference to the host object behind p (any of its views); null for no object.
+Value RefValue(const txapi::IAPIObject* p);
+Value RefValue(const Object* o);
+// The object id in a reference value; 0 when v is no reference or refers to nothing.
+ObjectId RefId(const Value& v);
+bool IsRef(const Value& v);
+
+namespace detail {
+template <class T> struct IsSmartPtr : std::false_type
+{
+};
+template <class I> struct IsSmartPtr<txapi::SmartPtr<I>> : std::true_type
+{
+};
+template <class T> struct IsVector : std::false_type
+{
+};
+template <class T, class A> struct IsVector<std::vector<T, A>> : std::true_type
+{
+};
+template <class T> inline constexpr bool AlwaysFalse = false;
+} // namespace detail
+
+// The logged form of a call argument.
+template <class T> Value ToValue(const T& v)
+{
+  if constexpr (std::is_same_v<T, bool>) {
+    return v;
+  } else if constexpr (std::is_enum_v<T>) {
+    return static_cast<std::underlying_type_t<T>>(v);
+  } else if constexpr (std::is_arithmetic_v<T>) {
+    return v;
+  } else if constexpr (std::is_convertible_v<const T&, std::wstring_view>) {
+    return ToUtf8(std::wstring_view(v));
+  } else if constexpr (detail::IsSmartPtr<T>::value) {
+    return RefValue(static_cast<const txapi::IAPIObject*>(v.get()));
+  } else if constexpr (std::is_pointer_v<T> &&
+                       std::is_base_of_v<txapi::IAPIObject, std::remove_pointer_t<T>>) {
+    return RefValue(static_cast<const txapi::IAPIObject*>(v));
+  } else if constexpr (detail::IsVector<T>::value) {
+    Value a = Value::array();
+    for (const auto& e : v)
+      a.push_back(ToValue(e));
+    return a;
+  } else {
+    static_assert(detail::AlwaysFalse<T>, "no logged form for this argument type");
+  }
+}
+
+template <class... A> Value Args(const A&... args)
+{
+  Value a = Value::array();
+  (a.push_back(ToValue(args)), ...);
+  return a;
+}
+
+// The wide text of a string value; empty for any other value.
+std::wstring WideText(const Value& v);
+
+} // namespace txhost
