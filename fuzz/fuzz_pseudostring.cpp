@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "hxcadkit/core/TPointer.h"
+#include "hxcadkit/core/KmfData.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "hxcadkit/core/Registry.h"
+#include "hxcadkit/core/TPointer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "hxcadkit/core/TPointer.h"
+#include "hxcadkit/core/KmfData.h"
 
 namespace {
 

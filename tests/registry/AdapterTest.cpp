@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Doubles.h"
-#include "hxcadkit/core/Registry.h"
+#include "hxcadkit/core/TPointer.h"
 
 namespace {
 

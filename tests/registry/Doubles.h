@@ -11,7 +11,7 @@
 
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/ModelerLink.h"
-#include "hxcadkit/core/Registry.h"
+#include "hxcadkit/core/TPointer.h"
 #include "hxcadkit/drawing/drModeler.h"
 
 inline std::string U8(const TString& s)
