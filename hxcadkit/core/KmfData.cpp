@@ -402,17 +402,29 @@ double TKmfData::ReadReal()
   return v;
 }
 
-void TKmfData::Read(std::vector<unsigned char>& v)
+// A stored count of bytes that must follow: a count that is negative, cut short, or larger
+// than what remains marks the stream as misread and skips its rest, so that no reader
+// allocates from it or goes on reading misaligned values.
+bool TKmfData::ReadCount(int& n)
 {
   bool before = ErrorReadFromFileToBufer;
   ErrorReadFromFileToBufer = false;
-  int n = ReadInteger();
+  n = ReadInteger();
   bool cut = ErrorReadFromFileToBufer;
   ErrorReadFromFileToBufer = before || cut;
   if (cut || n < 0 || n > Remaining()) {
-    v.clear();
     ErrorReadFromFileToBufer = true;
     SkipToEnd();
+    return false;
+  }
+  return true;
+}
+
+void TKmfData::Read(std::vector<unsigned char>& v)
+{
+  int n;
+  if (!ReadCount(n)) {
+    v.clear();
     return;
   }
   v.resize(std::size_t(n));
@@ -421,15 +433,9 @@ void TKmfData::Read(std::vector<unsigned char>& v)
 
 void TKmfData::Read(TString& s)
 {
-  bool before = ErrorReadFromFileToBufer;
-  ErrorReadFromFileToBufer = false;
-  int n = ReadInteger();
-  bool cut = ErrorReadFromFileToBufer;
-  ErrorReadFromFileToBufer = before || cut;
-  if (cut || n < 0 || n > Remaining()) {
+  int n;
+  if (!ReadCount(n)) {
     s.Clear();
-    ErrorReadFromFileToBufer = true;
-    SkipToEnd();
     return;
   }
   s.SetLength(n);
@@ -785,16 +791,8 @@ void TMemory::toStream(TKmfData& S) const
 bool TMemory::fromStream(TKmfData& S)
 {
   Free();
-  bool before = S.ErrorReadFromFileToBufer;
-  S.ErrorReadFromFileToBufer = false;
-  int n = S.ReadInteger();
-  bool cut = S.ErrorReadFromFileToBufer;
-  S.ErrorReadFromFileToBufer = before || cut;
-  if (cut || n < 0 || n > S.Remaining()) {
-    S.ErrorReadFromFileToBufer = true;
-    S.SkipToEnd();
-    return false;
-  }
+  int n;
+  if (!S.ReadCount(n)) return false;
   if (n == 0) return true;
   if (!New(n)) {
     S.ErrorReadFromFileToBufer = true;

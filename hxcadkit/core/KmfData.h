@@ -306,6 +306,7 @@ private:
   bool GetByte(unsigned char& b);
   bool GetUnit(wchar_t& u);
   void SkipToEnd();
+  bool ReadCount(int& n);
   void ResetHeader();
   bool Load(const unsigned char* p, std::size_t n);
 

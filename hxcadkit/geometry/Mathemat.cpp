@@ -6,29 +6,15 @@
 
 #include "hxcadkit/core/KmfData.h"
 #include "hxcadkit/core/TDebug.h"
+#include "hxcadkit/geometry/GeomStream.h"
 
 namespace {
 
 constexpr double DegPerRadian = 57.29577951308232;
 
-// Reads n doubles; whatever lies past the end of the data reads as zeros.
-void ReadReals(TKmfData& S, Real* dst, unsigned n)
-{
-  unsigned char buf[TArrayOfReal::Count * sizeof(Real)] = {};
-  const unsigned bytes = n * unsigned(sizeof(Real));
-  S.BlockRead(buf, bytes);
-  std::memcpy(dst, buf, bytes);
-}
-
-void WriteReals(TKmfData& S, const Real* src, unsigned n)
-{
-  S.BlockWrite(src, n * unsigned(sizeof(Real)));
-}
-
-TString Num(Real v)
-{
-  return TString(v, 2, true, 7);
-}
+using geomio::Num;
+using geomio::ReadReals;
+using geomio::WriteReals;
 
 // The crossing test shared by LS_IS and the box's exit point: segments P1 + t (P2 - P1) and
 // P3 + u (P4 - P3); true with t when they are not parallel and both parameters lie within

@@ -3,28 +3,14 @@
 #include <cstring>
 
 #include "hxcadkit/core/KmfData.h"
+#include "hxcadkit/geometry/GeomStream.h"
 #include "hxcadkit/numeric/TVector.h"
 
 namespace {
 
-// Reads n doubles (n <= 16); whatever lies past the end of the data reads as zeros.
-void ReadReals(TKmfData& S, Real* dst, unsigned n)
-{
-  unsigned char buf[16 * sizeof(Real)] = {};
-  const unsigned bytes = n * unsigned(sizeof(Real));
-  S.BlockRead(buf, bytes);
-  std::memcpy(dst, buf, bytes);
-}
-
-void WriteReals(TKmfData& S, const Real* src, unsigned n)
-{
-  S.BlockWrite(src, n * unsigned(sizeof(Real)));
-}
-
-TString Num(Real v)
-{
-  return TString(v, 2, true, 7);
-}
+using geomio::Num;
+using geomio::ReadReals;
+using geomio::WriteReals;
 
 // Divides by the length unless it is not above 2e-6.
 Real UnitDivisor(Real L)
