@@ -291,7 +291,10 @@ long long Integer(const std::string& word)
 
 std::string Quote(const std::wstring& text)
 {
-  return "\"" + ToUtf8(text) + "\"";
+  std::string q(1, '"');
+  q += ToUtf8(text);
+  q += '"';
+  return q;
 }
 
 std::string Join(const std::vector<std::string>& words)
