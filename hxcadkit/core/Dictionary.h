@@ -54,11 +54,11 @@ public:
   bool IsActivate() const { return Activate; }
 
   // Fields, in their documented order.
-  TString NameDictionary; // "ZEdozod.dic" after construction
-  TString ExecutePath;    // directory of the library, with its trailing '/'
-  TString StatePath;      // directory for state files
-  bool Active = false;    // a dictionary with at least one pair has been read
-  bool Activate = false;  // Init has run
+  TString NameDictionary;          // "ZEdozod.dic" after construction
+  TString ExecutePath;             // directory of the library, with its trailing '/'
+  TString StatePath;               // directory for state files
+  bool Active = false;             // a dictionary with at least one pair has been read
+  bool Activate = false;           // Init has run
   TString Words[MaxCountWords][2]; // [i][0] source phrase, [i][1] translation
   Integer CountWords = 0;          // pairs of the sorted part
   Integer AllWords = 0;            // pairs including those collected after loading
