@@ -1,0 +1,48 @@
+// Document files of the stand-in host: arbitrary bytes are opened as a document; whatever
+// opens must save and reopen, and closing must leave no object referenced.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "txhost/lib/Host.h"
+
+namespace {
+
+std::filesystem::path Scratch()
+{
+  static const std::filesystem::path dir = [] {
+    auto d = std::filesystem::temp_directory_path() / ("fuzz_docfile_" + std::to_string(getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  const auto in = Scratch() / "in.tpt";
+  {
+    std::ofstream f(in, std::ios::binary | std::ios::trunc);
+    f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+  }
+  txhost::Host host;
+  host.SetDocumentsFolder(Scratch());
+  std::string error;
+  txhost::Object* document = host.OpenDocument(in, false, &error);
+  if (document == nullptr) {
+    if (error.empty()) __builtin_trap(); // a refusal always says why
+    return 0;
+  }
+  const auto again = Scratch() / "again.tpt";
+  if (!host.SaveDocumentAs(*document, again, &error)) __builtin_trap();
+  host.CloseDocument(*document);
+  txhost::Object* reopened = host.OpenDocument(again, false, &error);
+  if (reopened == nullptr) __builtin_trap(); // what this host wrote, it reads back
+  host.CloseDocument(*reopened);
+  return 0;
+}
