@@ -564,24 +564,135 @@ public:
   Real Height = 0;
 };
 
-// The polyline through a list of points: the approximation target of every curve. Only its
-// data is declared here; its curve operations belong to the polyline's own unit.
+// The polyline through a list of points: the approximation target of every curve, the cached
+// outline of a contour, the base of the splines, and the carrier of the polygon algorithms
+// (hull, enclosing circles, oriented box, shape recognition, clipping, area).
+//
+// Parameter: segment index plus the fraction along it, 0 .. Segments. Segments is kept by
+// whoever fills Points (a closed polygon has Segments = Points.Count, its last segment being
+// the closing edge); the polyline never changes it itself.
 class TPolyLine : public TBasePoint
 {
 public:
+  using PointIterator = TArrayOf<TPoint2D>::ConstIterator;
+
   TPolyLine() : Points(32, 32) {}
   TPolyLine(const TPolyLine&) = default;
+  // Copies the curve fields, the anchor, the points (with Current), Segments, Closed, the
+  // cached box and tCalc.
+  TPolyLine& operator=(const TPolyLine& other);
   ~TPolyLine() override = default;
 
+  using TCurve2D::CheckParameter;
+
   TElement IsType() const override { return tPolyLine; }
+  // "{  (x , y), " per point, then "}".
+  operator TString() const override;
+  void Refresh() const override;
+  Real GetTMin() const override { return 0; }
+  Real GetTMax() const override { return Segments; }
+  // Without points every evaluation answers the anchor point and a zero derivative.
+  void PointOn(Real t, TPoint2D& P) const override;
+  // The chord of the segment; on a vertex the mean of the two edges' directions, scaled by the
+  // mean of their lengths.
+  void FirstDer(Real t, TVector2D& V) const override;
+  void SecondDer(Real t, TVector2D& V) const override;
+  void ThirdDer(Real t, TVector2D& V) const override;
+  void _PointOn(Real t, TPoint2D& P) const override;
+  void _FirstDer(Real t, TVector2D& V) const override;
+  void _SecondDer(Real t, TVector2D& V) const override;
+  void _ThirdDer(Real t, TVector2D& V) const override;
+  Boolean NearPointProjection(const TPoint2D& P, TPoint2D Eps, Real& t, Boolean ext,
+                              TRegion1D* R) const override;
+  // By the nearest segment; beyond a segment's end the bisector of the corner decides.
+  TLocation PointRelative(const TPoint2D& P, Real eps) const override;
+  // The box of the vertices the segments run through; nothing changes while Segments is 0.
+  void Rect(TRect2D& R) const override;
+  TPolyLine* Duplicate() const override;
+  // Crosses every pair of segments; the records name this polyline with its own parameters.
+  // Answers how many crossings were appended to IS.
+  Integer SelfIntersect(const TRegion1D& R, TInterSector& IS, Boolean flag) const override;
+  // Append the parameters where y = y0 (x = x0) meets the segments; values already held (within
+  // 1e-8) are not repeated.
+  void InterSectHorizontal(Real y0, TAReal& ACross) const override;
+  void InterSectVertical(Real x0, TAReal& ACross) const override;
+
+  virtual void ResetTCalc() { tCalc = -1e300; }
+  // The two points farthest apart (a before b; the first pair wins ties). a and b stay as they
+  // are when no two points are apart.
+  virtual void TwoMaxDistansePoints(PointIterator& a, PointIterator& b) const;
+  // The segment nearest to P; -1 without segments.
+  virtual Integer NearestSegment(const TPoint2D& P) const;
+
+  // t into [0, Points.Count - 1]: wrapped on a closed curve, else clamped.
+  void CheckParameter(Real& t) const;
+  // A new segment (the caller owns it); null when i is not a segment.
+  TLineSeg* GetSegment(Integer i) const;
+
+  // Perimeter, the closing edge included.
+  Real Len() const;
+  // Length-weighted centre of the outline and its length (the closing edge included).
+  void CenterXYLenCut(Real& Xc, Real& Yc, Real& LCont) const;
+  // Signed area, positive for counter-clockwise points; 0 below three points.
+  Real OrientationArea() const;
+  // (x, y) -> (-x, -y) for every point.
+  void Negate();
+  // p strictly left of the directed line a -> b.
+  static Boolean Inside(const TPoint2D& p, const TPoint2D& a, const TPoint2D& b);
+  // The crossing of the lines a1-a2 and b1-b2; parallel lines are the caller's concern.
+  static TPoint2D InterSection(const TPoint2D& a1, const TPoint2D& a2, const TPoint2D& b1,
+                               const TPoint2D& b2);
+
+  // Draws the segments between consecutive points, and the closing edge of a closed polygon
+  // of three or more points, through the modeller's drLine (any 2D or 3D modeller).
+  template <class Modeller> void drPolygon(Modeller& modeller, int style) const
+  {
+    if (Points.Count < 2) return;
+    for (Integer i = 1; i < Points.Count; ++i)
+      modeller.drLine(Points[i - 1].x, Points[i - 1].y, Points[i].x, Points[i].y, style);
+    if (Points.Count >= 3 && Closed)
+      modeller.drLine(Points[0].x, Points[0].y, Points.Last().x, Points.Last().y, style);
+  }
+
+  // Counter-clockwise convex hull without collinear points, from the lowest-x corner.
+  void ConvexHull(TPolyLine& out) const;
+  // Smallest circle holding every point, by trying the farthest pair and then every triple.
+  void GetMin(TCircle& circle) const;
+  // Smallest circle holding the first n points with the points of R on its boundary (Welzl).
+  // R is extended while it works and restored; start with R empty and n = Points.Count.
+  void MinCircleWelzl(TArrayOf<TPoint2D>& R, Integer n, TCircle& circle) const;
+  // Smallest-area box aligned with one of the edges.
+  void GetMin(TORect2D& B) const;
+  // The points lie on one circle (six or more, the first and last coinciding).
+  Boolean IsCircle(TCircle& circle) const;
+  // The points lie on one arc from the first point to the last.
+  Boolean IsArc(TArc& A) const;
+  // The points lie on one straight line; S spans them.
+  Boolean IsLineSeg(TLineSeg& S) const;
+  // This polygon clipped by the counter-clockwise convex polygon clip.
+  void SutherlandHodgman(const TPolyLine& clip, TPolyLine& out) const;
+  // P does not continue the last edge's line.
+  Boolean CheckVertex(const TPoint2D& P) const;
 
   TArrayOf<TPoint2D> Points;
   // Parameter units (GetTMax), set by whoever fills Points.
   Integer Segments = 0;
   Boolean Closed = false;
   // Cached spline parameter; -1e300 when none.
-  Real tCalc = -1e300;
+  mutable Real tCalc = -1e300;
+
+private:
+  // The segments that exist: Segments, cut to the points there are.
+  Integer SegmentCount() const;
+  // End of segment i when the last segment closes the polygon.
+  Integer SegmentEnd(Integer i) const;
+  void Scan(Real v, bool horizontal, TAReal& ACross) const;
+  // The circle of the boundary points R (at most three used) alone.
+  void BoundaryCircle(const TArrayOf<TPoint2D>& R, TCircle& circle) const;
 };
+
+// 1 when c lies left of the direction a -> b, -1 right, 0 on it.
+int Relative(const TPoint2D& a, const TPoint2D& b, const TPoint2D& c);
 
 // Fillet of radius R between the line through (x11, y11)-(x12, y12) and the line through
 // (x21, y21)-(x22, y22), on the side of the first line where (x22, y22) lies (dir 1 left, -1

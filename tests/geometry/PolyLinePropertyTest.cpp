@@ -1,0 +1,293 @@
+// Hull, enclosing circles and oriented boxes of random point sets against plain brute-force
+// references. Fixed seeds: every run sees the same sets.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "hxcadkit/geometry/Elements.h"
+
+namespace {
+
+constexpr Real Pi = TMathDef::C_PI;
+
+struct SetSpec
+{
+  unsigned seed;
+  int n;
+};
+
+const SetSpec Sets[] = {{1, 3}, {2, 4}, {3, 7}, {4, 12}, {5, 30}, {6, 60}, {7, 120}, {8, 200}, {9, 200}};
+
+TPolyLine RandomSet(unsigned seed, int n, Real half = 100)
+{
+  std::mt19937 gen(seed);
+  std::uniform_real_distribution<Real> d(-half, half);
+  TPolyLine L;
+  L.Points.SetSize(n);
+  for (int i = 0; i < n; ++i) {
+    const Real x = d(gen);
+    L.Points.Add(TPoint2D(x, d(gen)));
+  }
+  L.Segments = L.Points.Count - 1;
+  return L;
+}
+
+std::vector<TPoint2D> PointsOf(const TPolyLine& L)
+{
+  std::vector<TPoint2D> v;
+  for (const TPoint2D& p : L.Points)
+    v.push_back(p);
+  return v;
+}
+
+Real Cross(const TPoint2D& o, const TPoint2D& a, const TPoint2D& b)
+{
+  return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+// The hull by its definition: a directed edge a -> b belongs to the counter-clockwise hull when
+// every other point lies left of it, or on it between a and b. Walked from the lowest-x,
+// lowest-y point.
+std::vector<TPoint2D> BruteHull(std::vector<TPoint2D> P)
+{
+  std::sort(P.begin(), P.end(),
+            [](const TPoint2D& a, const TPoint2D& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+  P.erase(std::unique(P.begin(), P.end()), P.end());
+  if (P.size() < 3) return P;
+  auto between = [](const TPoint2D& a, const TPoint2D& b, const TPoint2D& c) {
+    return std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
+           c.y <= std::max(a.y, b.y);
+  };
+  auto isEdge = [&](const TPoint2D& a, const TPoint2D& b) {
+    for (const TPoint2D& c : P) {
+      const Real s = Cross(a, b, c);
+      if (s < 0 || (s == 0 && !between(a, b, c))) return false;
+    }
+    return true;
+  };
+  std::vector<TPoint2D> hull{P[0]};
+  for (std::size_t guard = 0; guard < P.size(); ++guard) {
+    const TPoint2D a = hull.back();
+    bool moved = false;
+    for (const TPoint2D& b : P)
+      if (!(b == a) && isEdge(a, b)) {
+        if (b == hull.front()) return hull;
+        hull.push_back(b);
+        moved = true;
+        break;
+      }
+    if (!moved) break;
+  }
+  return {};
+}
+
+Real MaxDistance(const std::vector<TPoint2D>& P, Real x, Real y)
+{
+  Real m = 0;
+  for (const TPoint2D& p : P)
+    m = std::max(m, std::hypot(p.x - x, p.y - y));
+  return m;
+}
+
+// Golden-section minimum of a convex function on [a, b].
+Real Minimise(const std::function<Real(Real)>& f, Real a, Real b, Real& fmin)
+{
+  const Real g = (std::sqrt(5.0) - 1) / 2;
+  Real c = b - g * (b - a), d = a + g * (b - a), fc = f(c), fd = f(d);
+  for (int i = 0; i < 90; ++i) {
+    if (fc < fd) {
+      b = d;
+      d = c;
+      fd = fc;
+      c = b - g * (b - a);
+      fc = f(c);
+    } else {
+      a = c;
+      c = d;
+      fc = fd;
+      d = a + g * (b - a);
+      fd = f(d);
+    }
+  }
+  const Real x = (a + b) / 2;
+  fmin = f(x);
+  return x;
+}
+
+// The smallest enclosing circle as the minimum of the (convex) largest distance over centres.
+void ReferenceCircle(const std::vector<TPoint2D>& P, Real& cx, Real& cy, Real& r)
+{
+  Real lo = 1e300, hi = -1e300;
+  for (const TPoint2D& p : P) {
+    lo = std::min({lo, p.x, p.y});
+    hi = std::max({hi, p.x, p.y});
+  }
+  Real best = 0;
+  auto along = [&](Real x) {
+    Real v = 0;
+    Minimise([&](Real y) { return MaxDistance(P, x, y); }, lo, hi, v);
+    return v;
+  };
+  cx = Minimise(along, lo, hi, best);
+  cy = Minimise([&](Real y) { return MaxDistance(P, cx, y); }, lo, hi, r);
+}
+
+void ExpectEncloses(const TCircle& c, const std::vector<TPoint2D>& P)
+{
+  for (const TPoint2D& p : P)
+    ASSERT_LE(std::hypot(p.x - c.x, p.y - c.y), c.Radius + 2e-6) << p.x << "," << p.y;
+}
+
+// Area of the axis box of the points turned by -a.
+Real BoxArea(const std::vector<TPoint2D>& P, Real a)
+{
+  const Real c = std::cos(a), s = std::sin(a);
+  Real x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+  for (const TPoint2D& p : P) {
+    const Real x = p.x * c + p.y * s, y = -p.x * s + p.y * c;
+    x0 = std::min(x0, x);
+    x1 = std::max(x1, x);
+    y0 = std::min(y0, y);
+    y1 = std::max(y1, y);
+  }
+  return (x1 - x0) * (y1 - y0);
+}
+
+void ExpectBoxHolds(const TORect2D& B, const std::vector<TPoint2D>& P)
+{
+  const Real c = std::cos(B.Angle), s = std::sin(B.Angle);
+  for (const TPoint2D& p : P) {
+    const Real dx = p.x - B.xc, dy = p.y - B.yc;
+    ASSERT_LE(std::fabs(dx * c + dy * s), B.Length / 2 + 1e-9);
+    ASSERT_LE(std::fabs(-dx * s + dy * c), B.Width / 2 + 1e-9);
+  }
+}
+
+} // namespace
+
+class PolyLineRandomSets : public ::testing::TestWithParam<SetSpec>
+{
+};
+
+TEST_P(PolyLineRandomSets, ConvexHullMatchesBruteForce)
+{
+  const TPolyLine L = RandomSet(GetParam().seed, GetParam().n);
+  TPolyLine H;
+  L.ConvexHull(H);
+  EXPECT_EQ(PointsOf(H), BruteHull(PointsOf(L)));
+  EXPECT_GT(H.OrientationArea(), 0);
+}
+
+TEST_P(PolyLineRandomSets, ConvexHullOfGridPointsWithRepeats)
+{
+  // Small integer coordinates: many collinear and repeated points, all exact.
+  std::mt19937 gen(GetParam().seed);
+  std::uniform_int_distribution<int> d(0, 6);
+  TPolyLine L;
+  for (int i = 0; i < GetParam().n; ++i) {
+    const int x = d(gen);
+    L.Points.Add(TPoint2D(x, d(gen)));
+  }
+  TPolyLine H;
+  L.ConvexHull(H);
+  const std::vector<TPoint2D> expected = BruteHull(PointsOf(L));
+  if (expected.size() >= 3) {
+    EXPECT_EQ(PointsOf(H), expected);
+  }
+}
+
+TEST_P(PolyLineRandomSets, MinimalCirclesMatchTheReference)
+{
+  const TPolyLine L = RandomSet(GetParam().seed, GetParam().n);
+  const std::vector<TPoint2D> P = PointsOf(L);
+  Real cx = 0, cy = 0, r = 0;
+  ReferenceCircle(P, cx, cy, r);
+
+  TCircle search;
+  L.GetMin(search);
+  ExpectEncloses(search, P);
+  EXPECT_NEAR(search.Radius, r, 1e-7);
+  EXPECT_NEAR(search.x, cx, 1e-4);
+  EXPECT_NEAR(search.y, cy, 1e-4);
+
+  TArrayOf<TPoint2D> R;
+  TCircle welzl;
+  L.MinCircleWelzl(R, L.Points.Count, welzl);
+  EXPECT_EQ(R.Count, 0);
+  ExpectEncloses(welzl, P);
+  EXPECT_NEAR(welzl.Radius, r, 1e-7);
+  EXPECT_NEAR(welzl.x, cx, 1e-4);
+  EXPECT_NEAR(welzl.y, cy, 1e-4);
+}
+
+TEST_P(PolyLineRandomSets, OrientedBoxOfTheHullIsTheSmallestAtAnyAngle)
+{
+  const TPolyLine L = RandomSet(GetParam().seed, GetParam().n);
+  TPolyLine H;
+  L.ConvexHull(H);
+  TORect2D B;
+  H.GetMin(B);
+  const std::vector<TPoint2D> P = PointsOf(L);
+  ExpectBoxHolds(B, P);
+  Real sampled = 1e300;
+  const int steps = 20000;
+  for (int i = 0; i < steps; ++i)
+    sampled = std::min(sampled, BoxArea(P, Pi / 2 * i / steps));
+  const Real area = B.Length * B.Width;
+  EXPECT_LE(area, sampled * (1 + 1e-12));
+  EXPECT_GE(area, sampled * (1 - 1e-3));
+}
+
+TEST_P(PolyLineRandomSets, OrientedBoxOverTheOwnEdgesOfAnyPolyline)
+{
+  const TPolyLine L = RandomSet(GetParam().seed + 100, GetParam().n);
+  TORect2D B;
+  L.GetMin(B);
+  const std::vector<TPoint2D> P = PointsOf(L);
+  ExpectBoxHolds(B, P);
+  Real best = 1e300;
+  for (std::size_t i = 0; i < P.size(); ++i) {
+    const TPoint2D& a = P[i];
+    const TPoint2D& b = P[(i + 1) % P.size()];
+    best = std::min(best, BoxArea(P, std::atan2(b.y - a.y, b.x - a.x)));
+  }
+  EXPECT_NEAR(B.Length * B.Width, best, best * 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(FixedSeeds, PolyLineRandomSets, ::testing::ValuesIn(Sets),
+                         [](const ::testing::TestParamInfo<SetSpec>& i) {
+                           return "seed" + std::to_string(i.param.seed) + "_n" + std::to_string(i.param.n);
+                         });
+
+// Welzl's recursion is as deep as the boundary (three points), not as long as the point list: a
+// long approximation does not exhaust the stack.
+TEST(PolyLineMinCircleWelzl, LongPointListsKeepTheStackShallow)
+{
+  const TPolyLine L = RandomSet(42, 200000, 1000);
+  TArrayOf<TPoint2D> R;
+  TCircle c;
+  L.MinCircleWelzl(R, L.Points.Count, c);
+  EXPECT_EQ(R.Count, 0);
+  const std::vector<TPoint2D> P = PointsOf(L);
+  ExpectEncloses(c, P);
+  int onBoundary = 0;
+  for (const TPoint2D& p : P)
+    if (std::fabs(std::hypot(p.x - c.x, p.y - c.y) - c.Radius) < 1e-6) ++onBoundary;
+  EXPECT_GE(onBoundary, 2);
+  // A square's points: the circle through its corners.
+  TPolyLine S;
+  for (int i = 0; i <= 100; ++i) {
+    S.Points.Add(TPoint2D(i, 0));
+    S.Points.Add(TPoint2D(0, i));
+    S.Points.Add(TPoint2D(i, 100));
+    S.Points.Add(TPoint2D(100, i));
+  }
+  S.MinCircleWelzl(R, S.Points.Count, c);
+  EXPECT_NEAR(c.x, 50, 1e-9);
+  EXPECT_NEAR(c.y, 50, 1e-9);
+  EXPECT_NEAR(c.Radius, 50 * std::sqrt(2.0), 1e-9);
+}
