@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/core/TDebug.h"
 #include "hxcadkit/geometry/Elements.h"
+#include "hxcadkit/geometry/GeomStream.h"
 
 namespace {
 
@@ -22,80 +22,7 @@ double Cross2D(const TPoint3D& LA, const TPoint3D& LB, const TPoint3D& V)
   return (LB.x - LA.x) * (V.y - LA.y) - (LB.y - LA.y) * (V.x - LA.x);
 }
 
-double Cross2D(const TPoint2D& LA, const TPoint2D& LB, const TPoint2D& V)
-{
-  return (LB.x - LA.x) * (V.y - LA.y) - (LB.y - LA.y) * (V.x - LA.x);
-}
-
-// Sutherland-Hodgman: the polygon subject clipped by the convex, counter-clockwise window;
-// a point survives an edge only when it lies strictly left of it.
-void ClipByConvex(const TArrayOf<TPoint2D>& subject, const TArrayOf<TPoint2D>& window,
-                  TArrayOf<TPoint2D>& out)
-{
-  std::vector<TPoint2D> cur, next;
-  for (const TPoint2D& p : subject)
-    cur.push_back(p);
-  const Integer n = window.Count;
-  for (Integer i = 0; i < n && !cur.empty(); ++i) {
-    const TPoint2D& E1 = window[i];
-    const TPoint2D& E2 = window[(i + 1) % n];
-    next.clear();
-    const size_t m = cur.size();
-    for (size_t j = 0; j < m; ++j) {
-      const TPoint2D& S = cur[(j + m - 1) % m];
-      const TPoint2D& E = cur[j];
-      const double cS = Cross2D(E1, E2, S), cE = Cross2D(E1, E2, E);
-      // One of cS, cE is positive and the other not, so the divisor is never zero.
-      auto crossing = [&] {
-        const double t = cS / (cS - cE);
-        return TPoint2D(S.x + t * (E.x - S.x), S.y + t * (E.y - S.y));
-      };
-      if (cE > 0) {
-        if (!(cS > 0)) next.push_back(crossing());
-        next.push_back(E);
-      } else if (cS > 0) {
-        next.push_back(crossing());
-      }
-    }
-    cur.swap(next);
-  }
-  out.Count = 0;
-  for (const TPoint2D& p : cur)
-    out.Add(p);
-}
-
-// Shoelace area of the closed polygon, positive when counter-clockwise.
-double OrientedArea(const TArrayOf<TPoint2D>& pts)
-{
-  const Integer n = pts.Count;
-  if (n < 3) return 0;
-  double s = 0;
-  for (Integer i = 0; i < n; ++i) {
-    const TPoint2D& a = pts[i];
-    const TPoint2D& b = pts[(i + 1) % n];
-    s += a.x * b.y - b.x * a.y;
-  }
-  return 0.5 * s;
-}
-
-TString Num(double v)
-{
-  return TString(v, 2, true, 7);
-}
-
-TString PolygonText(const TArrayOf<TPoint2D>& pts)
-{
-  TString s;
-  for (const TPoint2D& p : pts) {
-    s += "{  (";
-    s += Num(p.x);
-    s += " , ";
-    s += Num(p.y);
-    s += "), ";
-  }
-  s += "}";
-  return s;
-}
+using geomio::Num;
 
 } // namespace
 
@@ -187,19 +114,19 @@ bool TTriangle3D::T2ShadowDn(const TTriangle3D& T2) const
   TPolyLine P1, P2, R;
   toPolygon(P1);
   T2.toPolygon(P2);
-  ClipByConvex(P1.Points, P2.Points, R.Points);
+  P1.SutherlandHodgman(P2, R);
   R.Closed = true;
   if (R.Points.Count < 3) return false;
 
-  const double Ar = std::fabs(OrientedArea(R.Points));
-  const double A1 = std::fabs(OrientedArea(P1.Points));
-  const double A2 = std::fabs(OrientedArea(P2.Points));
+  const double Ar = std::fabs(R.OrientationArea());
+  const double A1 = std::fabs(P1.OrientationArea());
+  const double A2 = std::fabs(P2.OrientationArea());
   if (!(Ar > cMinShare * A2) || !(Ar > cMinShare * A1) || !(Ar <= A1) || !(Ar <= A2)) return false;
 
   const TDebug& D = TDebug::Instance();
   D.Output(TString(*this));
   D.Output(TString(T2));
-  D.Output(PolygonText(R.Points));
+  D.Output(TString(R));
   TString areas = Num(A1);
   areas += " ";
   areas += Num(A2);
