@@ -1,0 +1,639 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <limits>
+#include <vector>
+
+#include "hxcadkit/geometry/Splines.h"
+
+namespace {
+
+TPoint2D At(const TCurve2D& c, Real t)
+{
+  TPoint2D P;
+  c.PointOn(t, P);
+  return P;
+}
+
+TVector2D Der1(const TCurve2D& c, Real t)
+{
+  TVector2D V;
+  c.FirstDer(t, V);
+  return V;
+}
+
+TAReal Reals(std::initializer_list<Real> values)
+{
+  TAReal a;
+  for (Real v : values)
+    a.Add(v);
+  return a;
+}
+
+THermit HermitThrough(std::initializer_list<TPoint2D> pts, bool closed = false)
+{
+  THermit H;
+  H.Closed = closed;
+  for (const TPoint2D& p : pts)
+    H.AddPoint(p);
+  return H;
+}
+
+// Order, knots, control points and weights, with Segments and the last knot index set as
+// the curve's owner would set them.
+TNurbs Nurbs(Integer order, std::initializer_list<Real> knots, std::initializer_list<TPoint2D> pts,
+             std::initializer_list<Real> weights = {})
+{
+  TNurbs N;
+  N.degree = order;
+  N.knots = Reals(knots);
+  N.uppKnotsIndex = N.knots.Count - 1;
+  for (const TPoint2D& p : pts)
+    N.Points.Add(p);
+  N.Segments = N.Points.Count - 1;
+  if (weights.size() == 0)
+    for (Integer i = 0; i < N.Points.Count; ++i)
+      N.weights.Add(1.0);
+  else
+    N.weights = Reals(weights);
+  return N;
+}
+
+// --- Hermite spline ---------------------------------------------------------------------------
+
+TEST(HermitBuild, ChordLengthParametersAndTangents)
+{
+  THermit H = HermitThrough({{0, 0}, {1, 0}, {3, 0}});
+  ASSERT_EQ(H.TParams.Count, 3);
+  EXPECT_DOUBLE_EQ(H.TParams[0], 0);
+  EXPECT_DOUBLE_EQ(H.TParams[1], 1);
+  EXPECT_DOUBLE_EQ(H.TParams[2], 3);
+  for (Integer i = 0; i < 3; ++i) {
+    EXPECT_DOUBLE_EQ(H.Vectors[i].x, 1) << i;
+    EXPECT_DOUBLE_EQ(H.Vectors[i].y, 0) << i;
+  }
+  EXPECT_EQ(H.Segments, 2);
+  EXPECT_EQ(H.uppParam, 2);
+  const TPoint2D P = At(H, 2);
+  EXPECT_NEAR(P.x, 2, 1e-15);
+  EXPECT_NEAR(P.y, 0, 1e-15);
+  EXPECT_EQ(H.IsType(), tPolyLine);
+}
+
+TEST(HermitBuild, PassesThroughItsPointsWithItsTangents)
+{
+  THermit H = HermitThrough({{0, 0}, {2, 1}, {3, 4}, {1, 6}, {-2, 5}});
+  for (Integer i = 0; i < H.Points.Count; ++i) {
+    const TPoint2D P = At(H, H.TParams[i]);
+    EXPECT_NEAR(P.x, H.Points[i].x, 1e-12) << i;
+    EXPECT_NEAR(P.y, H.Points[i].y, 1e-12) << i;
+    const TVector2D V = Der1(H, H.TParams[i]);
+    EXPECT_NEAR(V.x, H.Vectors[i].x, 1e-12) << i;
+    EXPECT_NEAR(V.y, H.Vectors[i].y, 1e-12) << i;
+  }
+  for (Integer i = 1; i < H.TParams.Count; ++i)
+    EXPECT_GT(H.TParams[i], H.TParams[i - 1]);
+}
+
+TEST(HermitLocate, OpenSplineClampsOutsideItsParameters)
+{
+  THermit H = HermitThrough({{0, 0}, {1, 1}, {3, 0}});
+  const Real last = H.TParams[2];
+  struct Case
+  {
+    Real t, expectT;
+    TPoint2D P;
+  } cases[] = {{-5, 0, {0, 0}}, {-1e300, 0, {0, 0}}, {last + 7, last, {3, 0}}, {1e300, last, {3, 0}}};
+  for (const Case& c : cases) {
+    H.ResetTCalc();
+    const TPoint2D P = At(H, c.t);
+    EXPECT_NEAR(P.x, c.P.x, 1e-12) << c.t;
+    EXPECT_NEAR(P.y, c.P.y, 1e-12) << c.t;
+    Real t = c.t;
+    H.ResetTCalc();
+    H.LocalCoordinate(t);
+    EXPECT_DOUBLE_EQ(t, c.expectT) << c.t;
+  }
+}
+
+TEST(HermitLocate, CachedSpanGivesTheSameAsAFreshSearch)
+{
+  THermit H = HermitThrough({{0, 0}, {2, 1}, {3, 4}, {1, 6}});
+  const Real ts[] = {0.3, 0.31, 3.9, 0.2, 5.5, 5.5, 1.0};
+  for (Real t : ts) {
+    const TPoint2D cached = At(H, t);
+    H.ResetTCalc();
+    const TPoint2D fresh = At(H, t);
+    EXPECT_EQ(cached.x, fresh.x) << t;
+    EXPECT_EQ(cached.y, fresh.y) << t;
+  }
+}
+
+TEST(HermitLocate, ThirdDerivativeIsTheSpanConstant)
+{
+  THermit H = HermitThrough({{0, 0}, {1, 2}, {4, 1}});
+  const Real W = 1 / (H.TParams[2] - H.TParams[1]);
+  const TPoint2D P1 = H.Points[1], P2 = H.Points[2];
+  const TVector2D V1 = H.Vectors[1], V2 = H.Vectors[2];
+  for (Real t : {H.TParams[1] + 0.01, (H.TParams[1] + H.TParams[2]) / 2, H.TParams[2] - 0.01}) {
+    TVector2D J;
+    H.ThirdDer(t, J);
+    EXPECT_NEAR(J.x, 12 * W * W * W * (P1.x - P2.x) + 6 * W * W * (V1.x + V2.x), 1e-12);
+    EXPECT_NEAR(J.y, 12 * W * W * W * (P1.y - P2.y) + 6 * W * W * (V1.y + V2.y), 1e-12);
+  }
+}
+
+TEST(HermitClosed, InsertedPointEntersTheClosingSpanAndParametersAscend)
+{
+  THermit H = HermitThrough({{0, 0}, {4, 0}, {4, 4}}, true);
+  H.AddPoint({0, 4});
+  ASSERT_EQ(H.Points.Count, 4);
+  ASSERT_EQ(H.TParams.Count, 5); // one per point and the end of the closing span
+  EXPECT_EQ(H.uppParam, 4);
+  for (Integer i = 1; i < H.TParams.Count; ++i)
+    EXPECT_GT(H.TParams[i], H.TParams[i - 1]) << i;
+  for (Integer i = 0; i < H.Points.Count; ++i) {
+    const TPoint2D P = At(H, H.TParams[i]);
+    EXPECT_NEAR(P.x, H.Points[i].x, 1e-12) << i;
+    EXPECT_NEAR(P.y, H.Points[i].y, 1e-12) << i;
+  }
+  // The closing span ends at point 0, and the parameter wraps by whole periods.
+  const TPoint2D end = At(H, H.TParams[4]);
+  EXPECT_NEAR(end.x, 0, 1e-12);
+  EXPECT_NEAR(end.y, 0, 1e-12);
+  const Real period = H.TParams[4] - H.TParams[0];
+  for (Real t : {0.4, 2.5, 6.1}) {
+    const TPoint2D a = At(H, t), b = At(H, t + 3 * period), c = At(H, t - period);
+    EXPECT_NEAR(a.x, b.x, 1e-9);
+    EXPECT_NEAR(a.y, b.y, 1e-9);
+    EXPECT_NEAR(a.x, c.x, 1e-9);
+    EXPECT_NEAR(a.y, c.y, 1e-9);
+  }
+}
+
+TEST(HermitDegenerate, CoincidingPointsKeepParametersFinite)
+{
+  // Regression: the step after two coinciding points divided by the zero previous chord.
+  THermit H = HermitThrough({{0, 0}, {0, 0}, {1, 0}, {1, 0}, {1, 0}, {3, 1}});
+  for (Integer i = 0; i < H.TParams.Count; ++i) {
+    ASSERT_TRUE(std::isfinite(H.TParams[i])) << i;
+    if (i > 0) {
+      EXPECT_GT(H.TParams[i], H.TParams[i - 1]) << i;
+    }
+    ASSERT_TRUE(std::isfinite(H.Vectors[i].x) && std::isfinite(H.Vectors[i].y)) << i;
+  }
+  for (Real t = -1; t < H.TParams.Last() + 1; t += 0.0625) {
+    const TPoint2D P = At(H, t);
+    ASSERT_TRUE(std::isfinite(P.x) && std::isfinite(P.y)) << t;
+  }
+}
+
+TEST(HermitDegenerate, EmptyAndSinglePointAndHandFilledData)
+{
+  THermit empty;
+  TPoint2D P(7, 7);
+  TVector2D V(7, 7);
+  empty.PointOn(1, P);
+  empty.FirstDer(1, V);
+  empty.ThirdDer(1, V);
+  Real t = 3;
+  empty.LocalCoordinate(t);
+  empty.LocalCoordinate(5, t);
+
+  THermit one = HermitThrough({{2, 3}});
+  P = At(one, 10);
+  EXPECT_EQ(P.x, 2);
+  EXPECT_EQ(P.y, 3);
+
+  // Points without parameters evaluate as the polyline, and adding a point repairs the data.
+  THermit hand;
+  hand.Points.Add({0, 0});
+  hand.Points.Add({2, 0});
+  hand.Segments = 1;
+  P = At(hand, 0.5);
+  EXPECT_DOUBLE_EQ(P.x, 1);
+  hand.AddPoint({4, 0});
+  EXPECT_EQ(hand.TParams.Count, 3);
+  EXPECT_EQ(hand.Vectors.Count, 3);
+  P = At(hand, hand.TParams[2]);
+  EXPECT_NEAR(P.x, 4, 1e-12);
+
+  THermit nan = HermitThrough({{0, 0}, {1, 0}, {2, 0}});
+  P = At(nan, std::numeric_limits<Real>::quiet_NaN());
+}
+
+// --- Bezier chain -----------------------------------------------------------------------------
+
+TBezier Chain(Integer pieces, Integer points, bool closed = false)
+{
+  TBezier B;
+  for (Integer i = 0; i < points; ++i)
+    B.Points.Add({Real(i), Real(i * i % 7)});
+  B.splinesCount = pieces;
+  B.Closed = closed;
+  B.Segments = std::max<Integer>(points - 1, 0);
+  return B;
+}
+
+TPoint2D Cubic(const TBezier& B, Integer first, Real w)
+{
+  const Integer n = B.Points.Count;
+  const Real s = 1 - w;
+  const TPoint2D &Q1 = B.Points[first % n], &Q2 = B.Points[(first + 1) % n], &Q3 = B.Points[(first + 2) % n],
+                 &Q4 = B.Points[(first + 3) % n];
+  return TPoint2D(s * s * s * Q1.x + 3 * s * s * w * Q2.x + 3 * s * w * w * Q3.x + w * w * w * Q4.x,
+                  s * s * s * Q1.y + 3 * s * s * w * Q2.y + 3 * s * w * w * Q3.y + w * w * w * Q4.y);
+}
+
+TEST(BezierEval, PieceKUsesControlPointsFrom3kPlus1)
+{
+  const TBezier B = Chain(2, 8);
+  struct Case
+  {
+    Real t;
+    Integer first;
+    Real w;
+  } cases[] = {{0, 1, 0}, {0.25, 1, 0.25}, {1, 4, 0}, {1.5, 4, 0.5}, {2, 4, 1}};
+  for (const Case& c : cases) {
+    Real t = c.t;
+    TPoint2D P;
+    B.PointOn(t, P);
+    const TPoint2D E = Cubic(B, c.first, c.w);
+    EXPECT_NEAR(P.x, E.x, 1e-12) << c.t;
+    EXPECT_NEAR(P.y, E.y, 1e-12) << c.t;
+    EXPECT_DOUBLE_EQ(B.w, c.w) << c.t;
+    EXPECT_DOUBLE_EQ(B.s, 1 - c.w) << c.t;
+  }
+  // At the end of the chain piece 1 is evaluated at w = 1: its last control point, 7.
+  Real t = 2;
+  TPoint2D P;
+  B.PointOn(t, P);
+  EXPECT_DOUBLE_EQ(P.x, B.Points[7].x);
+  EXPECT_DOUBLE_EQ(P.y, B.Points[7].y);
+}
+
+TEST(BezierEval, ParameterIsClampedOrWrappedInPlace)
+{
+  struct Case
+  {
+    bool closed;
+    Real t, expect;
+  } cases[] = {{false, 5, 2}, {false, -1, 0}, {true, 2.5, 0.5}, {true, -0.25, 1.75}, {true, 1e300, 0}};
+  for (const Case& c : cases) {
+    const TBezier B = Chain(2, 7, c.closed);
+    Real t = c.t;
+    TPoint2D P;
+    B.PointOn(t, P);
+    if (std::fabs(c.t) < 1e100) {
+      EXPECT_DOUBLE_EQ(t, c.expect) << c.t;
+    }
+    EXPECT_TRUE(t >= 0 && t <= 2) << c.t;
+    EXPECT_TRUE(std::isfinite(P.x) && std::isfinite(P.y)) << c.t;
+  }
+}
+
+TEST(BezierEval, CurveInterfaceKeepsThePolylineEvaluation)
+{
+  const TBezier B = Chain(2, 7);
+  const TCurve2D& C = B;
+  const TPoint2D P = At(C, 0.5); // halfway between control points 0 and 1
+  EXPECT_DOUBLE_EQ(P.x, 0.5);
+  EXPECT_DOUBLE_EQ(P.y, 0.5);
+}
+
+TEST(BezierDegenerate, FewPointsAndNoPiecesStayInRange)
+{
+  for (Integer points : {0, 1, 2, 3}) {
+    for (Integer pieces : {-3, 0, 1, 5}) {
+      const TBezier B = Chain(pieces, points);
+      for (Real t : {-1.0, 0.0, 0.5, 3.0, std::numeric_limits<Real>::quiet_NaN()}) {
+        Real u = t;
+        TPoint2D P(9, 9);
+        B.PointOn(u, P);
+        EXPECT_TRUE(std::isfinite(P.x) && std::isfinite(P.y)) << points << " " << pieces << " " << t;
+      }
+    }
+  }
+}
+
+// --- B-spline arithmetic ----------------------------------------------------------------------
+
+TEST(KnotIndexTest, ClampedCubicKnots)
+{
+  const TAReal U = Reals({0, 0, 0, 0, 1, 2, 2, 2, 2});
+  struct Case
+  {
+    Real t;
+    Integer span;
+    Real tAfter;
+  } cases[] = {{2, 4, 2}, {-1, 3, 0}, {1, 4, 1}, {0, 3, 0}, {0.5, 3, 0.5}, {1.999, 4, 1.999}, {3, 4, 2}};
+  for (const Case& c : cases) {
+    Real t = c.t;
+    EXPECT_EQ(KnotIndex(4, U, t), c.span) << c.t;
+    EXPECT_DOUBLE_EQ(t, c.tAfter) << c.t;
+  }
+}
+
+TEST(KnotIndexTest, RepeatedKnotsGiveTheLastSpanNotAboveT)
+{
+  const TAReal U = Reals({0, 0, 0, 1, 1, 2, 3, 3, 3});
+  struct Case
+  {
+    Real t;
+    Integer span;
+  } cases[] = {{0.5, 2}, {1, 4}, {1.5, 4}, {2, 5}, {3, 5}, {-4, 2}};
+  for (const Case& c : cases) {
+    Real t = c.t;
+    EXPECT_EQ(KnotIndex(3, U, t), c.span) << c.t;
+  }
+}
+
+TEST(KnotIndexTest, TooFewKnotsOrNoOrderAnswerMinusOne)
+{
+  const TAReal U = Reals({0, 0, 1, 1});
+  const TAReal none;
+  struct Case
+  {
+    Integer k;
+    const TAReal* knots;
+  } cases[] = {{0, &U}, {-2, &U}, {3, &U}, {1, &none}, {0x7FFFFFFF, &U}};
+  for (const Case& c : cases) {
+    Real t = 0.5;
+    EXPECT_EQ(KnotIndex(c.k, *c.knots, t), -1) << c.k;
+    EXPECT_EQ(t, 0.5);
+  }
+  Real t = 0.5;
+  EXPECT_EQ(KnotIndex(2, U, t), 1);
+  const TAReal flat = Reals({1, 1, 1, 1, 1, 1});
+  t = 7;
+  const Integer s = KnotIndex(3, flat, t);
+  EXPECT_TRUE(s >= 2 && s <= 2) << s;
+  EXPECT_EQ(t, 1);
+}
+
+TEST(ArrayFindTest, FirstIndexNotBelowFromAnyHint)
+{
+  const TAReal A = Reals({0, 1, 1, 2, 5, 8, 8, 9, 10, 11, 12, 13, 14, 20});
+  struct Case
+  {
+    Real x;
+    Integer expect;
+  } cases[] = {{-1, 0}, {0, 0}, {1, 1}, {1.5, 3}, {8, 5}, {13.5, 12}, {20, 13}, {21, 14}};
+  for (const Case& c : cases)
+    for (Integer hint : {-5, 0, 3, 7, 13, 14, 100}) {
+      Integer h = hint;
+      EXPECT_TRUE(ArrayFind(A, c.x, h));
+      EXPECT_EQ(h, c.expect) << c.x << " from " << hint;
+    }
+  const TAReal empty;
+  Integer h = 4;
+  EXPECT_FALSE(ArrayFind(empty, 1, h));
+  EXPECT_EQ(h, 4);
+}
+
+TEST(EiSumTest, SingleBasisValueOfOneGivesTheFirstPointExactly)
+{
+  double row0[4] = {1, 1, 1, 1}, row1[4] = {0, 0, 0, 0}, row2[4] = {0, 0, 0, 0}, row3[4] = {0, 0, 0, 0};
+  const double* N[4] = {row0, row1, row2, row3};
+  const double pts[4] = {0.1 + 0.2, 5, 6, 7};
+  for (Integer j = 0; j < 4; ++j) {
+    double r = -1;
+    EiSum(pts, N, j, r);
+    EXPECT_EQ(r, pts[0]) << j;
+  }
+  // Otherwise the weighted sum.
+  double a0[3] = {0.25, 0.5, 0.25}, a1[3] = {0, 0.75, 0.5}, a2[3] = {0, 0, 0.25};
+  const double* M[3] = {a0, a1, a2};
+  double r = 0;
+  EiSum(pts, M, 2, r);
+  EXPECT_DOUBLE_EQ(r, 0.25 * pts[0] + 0.5 * 5 + 0.25 * 6);
+}
+
+TEST(AllBasisFunsTest, ReciprocalKnotSumsInTheLowerTriangle)
+{
+  const TAReal U = Reals({0, 0, 0, 1, 2, 4, 4, 4});
+  std::vector<double> store(9, -7);
+  double* N[3] = {&store[0], &store[3], &store[6]};
+  AllBasisFuns(3, 1.5, 2, U, N, nullptr, nullptr, true);
+  // Knot sums of span 3: degree 1: U[4] - U[3] = 1; degree 2: U[4] - U[2] = 2, U[5] - U[3] = 3.
+  EXPECT_DOUBLE_EQ(N[1][0], 1.0);
+  EXPECT_DOUBLE_EQ(N[2][0], 1.0 / 2);
+  EXPECT_DOUBLE_EQ(N[2][1], 1.0 / 3);
+  EXPECT_DOUBLE_EQ(N[0][1] + N[1][1], 1.0);
+  EXPECT_DOUBLE_EQ(N[0][2] + N[1][2] + N[2][2], 1.0);
+
+  // Without the flag the lower triangle is left alone.
+  std::vector<double> other(9, -7);
+  double* M[3] = {&other[0], &other[3], &other[6]};
+  AllBasisFuns(3, 1.5, 2, U, M, nullptr, nullptr, false);
+  EXPECT_EQ(M[1][0], -7);
+  EXPECT_EQ(M[2][1], -7);
+  EXPECT_DOUBLE_EQ(M[0][2], N[0][2]);
+}
+
+TEST(AllBasisFunsTest, ZeroLengthSpanSharesEvenlyAndOutOfRangeSpanWritesNothing)
+{
+  const TAReal U = Reals({1, 1, 1, 1, 1, 1});
+  std::vector<double> store(9, -7);
+  double* N[3] = {&store[0], &store[3], &store[6]};
+  AllBasisFuns(2, 1, 2, U, N, nullptr, nullptr, true);
+  EXPECT_DOUBLE_EQ(N[0][1], 0.5);
+  EXPECT_DOUBLE_EQ(N[1][1], 0.5);
+  EXPECT_DOUBLE_EQ(N[0][2] + N[1][2] + N[2][2], 1.0);
+  EXPECT_EQ(N[1][0], 1e137);
+
+  std::vector<double> other(9, -7);
+  double* M[3] = {&other[0], &other[3], &other[6]};
+  AllBasisFuns(4, 1, 2, U, M, nullptr, nullptr, true); // span 4 + degree 2 is past the knots
+  AllBasisFuns(1, 1, 2, U, M, nullptr, nullptr, true); // span below the degree
+  for (double v : other)
+    EXPECT_EQ(v, -7);
+}
+
+// --- NURBS ------------------------------------------------------------------------------------
+
+TEST(NurbsRational, EqualWeightsAreNotRational)
+{
+  TNurbs N = Nurbs(3, {0, 0, 0, 1, 2, 2, 2}, {{0, 0}, {1, 2}, {3, 2}, {4, 0}}, {2, 2, 2, 2});
+  TNurbs plain = Nurbs(3, {0, 0, 0, 1, 2, 2, 2}, {{0, 0}, {1, 2}, {3, 2}, {4, 0}});
+  EXPECT_FALSE(N.IsRational());
+  for (Real t : {0.0, 0.3, 1.0, 1.7, 2.0}) {
+    const TPoint2D a = At(N, t), b = At(plain, t);
+    EXPECT_DOUBLE_EQ(a.x, b.x) << t;
+    EXPECT_DOUBLE_EQ(a.y, b.y) << t;
+  }
+  EXPECT_EQ(N.wc, nullptr);
+  ASSERT_NE(N.pk, nullptr);
+  EXPECT_EQ(N.pk[0].w, nullptr);
+  // Ends of a clamped curve are its end control points.
+  const TPoint2D s = At(N, -3), e = At(N, 9);
+  EXPECT_DOUBLE_EQ(s.x, 0);
+  EXPECT_DOUBLE_EQ(e.x, 4);
+}
+
+TEST(NurbsRational, QuarterCircleLiesOnTheCircle)
+{
+  const Real h = std::sqrt(0.5);
+  TNurbs N = Nurbs(3, {0, 0, 0, 1, 1, 1}, {{1, 0}, {1, 1}, {0, 1}}, {1, h, 1});
+  EXPECT_TRUE(N.IsRational());
+  for (Real t = 0; t <= 1; t += 0.125) {
+    const TPoint2D P = At(N, t);
+    EXPECT_NEAR(std::hypot(P.x, P.y), 1, 1e-14) << t;
+  }
+  EXPECT_NE(N.wc, nullptr);
+  // Tangent is perpendicular to the radius.
+  Real t = 0.3;
+  N.CalculateSegment(t);
+  const TVector2D D = N.CalculateSplineWeight(1);
+  const TPoint2D P = At(N, 0.3);
+  EXPECT_NEAR(D.x * P.x + D.y * P.y, 0, 1e-13);
+}
+
+TEST(NurbsRational, WeightsBeyondTheFirstSegmentsCount)
+{
+  // Segments left at 0 by the owner: the weights of every control point still count.
+  TNurbs N = Nurbs(2, {0, 0, 1, 2, 2}, {{0, 0}, {1, 0}, {2, 0}}, {1, 1, 3});
+  N.Segments = 0;
+  EXPECT_TRUE(N.IsRational());
+  const TPoint2D P = At(N, 1.5); // (0.5 * 1 * 1 + 0.5 * 3 * 2) / (0.5 + 1.5)
+  EXPECT_NEAR(P.x, 1.75, 1e-14);
+}
+
+TEST(NurbsCaches, SpanIsKeptWithinItAndRebuiltOnChange)
+{
+  TNurbs N = Nurbs(4, {0, 0, 0, 0, 1, 2, 3, 3, 3, 3}, {{0, 0}, {1, 3}, {2, -1}, {4, 2}, {5, 5}, {7, 0}});
+  At(N, 0.5);
+  EXPECT_EQ(N.leftIndex, 3);
+  At(N, 0.7);
+  EXPECT_EQ(N.leftIndex, 3);
+  At(N, 2.5);
+  EXPECT_EQ(N.leftIndex, 5);
+  At(N, 3);
+  EXPECT_EQ(N.leftIndex, 5);
+  // The "nothing evaluated" mark is a parameter too: it is located, not taken from the cache.
+  N.ResetTCalc();
+  const TPoint2D start = At(N, -1e300);
+  EXPECT_EQ(start.x, 0);
+  EXPECT_EQ(start.y, 0);
+  // A changed control point is seen after Refresh.
+  const TPoint2D before = At(N, 2.5);
+  N.Points[5] = {70, 0};
+  N.Refresh();
+  const TPoint2D after = At(N, 2.5);
+  EXPECT_GT(after.x, before.x + 1);
+  // So is a new order.
+  N.degree = 3;
+  N.Refresh();
+  EXPECT_EQ(N.CatchMemory(), true);
+  At(N, 1.5);
+  EXPECT_EQ(N.leftIndex, 4);
+}
+
+TEST(NurbsCaches, CopiesEvaluateAlikeWithTheirOwnCaches)
+{
+  auto* N = new TNurbs(Nurbs(3, {0, 0, 0, 1, 2, 2, 2}, {{0, 0}, {1, 2}, {3, 2}, {4, 0}}, {1, 2, 1, 1}));
+  const TPoint2D P = At(*N, 0.75);
+  TNurbs copy(*N);
+  TNurbs assigned;
+  assigned = *N;
+  delete N;
+  for (const TNurbs* c : {&copy, &assigned}) {
+    const TPoint2D Q = At(*c, 0.75);
+    EXPECT_DOUBLE_EQ(Q.x, P.x);
+    EXPECT_DOUBLE_EQ(Q.y, P.y);
+  }
+}
+
+TEST(NurbsClosed, ParameterWrapsByTheDomain)
+{
+  // Periodic quadratic over 4 control points taken modulo their count.
+  TNurbs N = Nurbs(3, {0, 1, 2, 3, 4, 5, 6, 7, 8}, {{0, 0}, {4, 0}, {4, 4}, {0, 4}});
+  N.Closed = true;
+  for (Real t : {2.25, 3.5, 5.75}) {
+    const TPoint2D a = At(N, t), b = At(N, t + 4), c = At(N, t - 8);
+    EXPECT_NEAR(a.x, b.x, 1e-12);
+    EXPECT_NEAR(a.y, b.y, 1e-12);
+    EXPECT_NEAR(a.x, c.x, 1e-12);
+    EXPECT_NEAR(a.y, c.y, 1e-12);
+  }
+  Real t = 7;
+  N.CalculateSegment(t);
+  EXPECT_DOUBLE_EQ(t, 3);
+}
+
+TEST(NurbsDegenerate, UnusableDataGivesTheOriginWithoutCaches)
+{
+  struct Case
+  {
+    const char* what;
+    TNurbs N;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"order 0", Nurbs(0, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
+  cases.push_back({"negative order", Nurbs(-3, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
+  cases.push_back({"huge order", Nurbs(0x7FFFFFFF, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
+  cases.push_back({"no control points", Nurbs(2, {0, 0, 1, 1}, {})});
+  cases.push_back({"too few knots", Nurbs(3, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
+  cases.push_back({"no knots", Nurbs(2, {}, {{1, 1}, {2, 2}})});
+  TNurbs past = Nurbs(2, {0, 0, 1, 1}, {{1, 1}, {2, 2}});
+  past.uppKnotsIndex = 40;
+  cases.push_back({"last knot index past the knots", past});
+  for (Case& c : cases) {
+    TPoint2D P(5, 5);
+    c.N.PointOn(0.5, P);
+    EXPECT_EQ(P.x, 0) << c.what;
+    EXPECT_EQ(P.y, 0) << c.what;
+    EXPECT_EQ(c.N.InitSegments(), 0) << c.what;
+    EXPECT_EQ(c.N.nd, nullptr) << c.what;
+    Real t = 0.5;
+    c.N.CalculateSegment(t);
+    const TVector2D D = c.N.CalculateSplineWeight(1);
+    EXPECT_EQ(D.x, 0) << c.what;
+  }
+}
+
+TEST(NurbsDegenerate, RepeatedKnotsAndZeroWeightsStayFinite)
+{
+  // Knots of full multiplicity inside, a flat knot vector, and zero weights.
+  std::vector<TNurbs> curves;
+  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1, 2, 2, 2}, {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {4, 0}, {5, 1}}));
+  curves.push_back(Nurbs(3, {1, 1, 1, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}));
+  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {0, 0, 0}));
+  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {0, 1, 0}));
+  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {1}));
+  curves.push_back(Nurbs(4, {0, 0, 0, 0, 1, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}, {3, 3}}, {1, -1, 1, -1}));
+  for (std::size_t c = 0; c < curves.size(); ++c) {
+    for (Real t : {-1.0, 0.0, 0.5, 1.0, 1.5, 2.0, 3.0, std::numeric_limits<Real>::quiet_NaN()}) {
+      const TPoint2D P = At(curves[c], t);
+      EXPECT_TRUE(std::isfinite(P.x) && std::isfinite(P.y)) << c << " at " << t;
+      Real u = t;
+      curves[c].CalculateSegment(u);
+      for (Integer j = 1; j <= 3; ++j)
+        curves[c].CalculateSplineWeight(j);
+    }
+  }
+  // All weights 0 is no rational curve; a weight function of 0 puts the point at the origin.
+  EXPECT_FALSE(curves[2].IsRational());
+  const TPoint2D mid = At(curves[2], 0.5);
+  EXPECT_DOUBLE_EQ(mid.x, 1);
+  const TPoint2D end = At(curves[3], 0);
+  EXPECT_EQ(end.x, 0);
+  EXPECT_EQ(end.y, 0);
+}
+
+TEST(NurbsVector, CatchMemoryKeepsArraysForNonPositiveCounts)
+{
+  TNurbsVector2D V;
+  V.CatchMemory(3, true);
+  ASSERT_NE(V.w, nullptr);
+  double* x = V.x;
+  V.CatchMemory(0, false);
+  V.CatchMemory(-4, false);
+  EXPECT_EQ(V.x, x);
+  V.CatchMemory(2, false);
+  EXPECT_EQ(V.w, nullptr);
+  EXPECT_NE(V.x, nullptr);
+}
+
+} // namespace
