@@ -1,0 +1,286 @@
+// The contour as a region and as a chain: point in contour, contact with curves and contours,
+// self-crossings and scan lines.
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "hxcadkit/geometry/Contour.h"
+#include "hxcadkit/geometry/SolverInterSect.h"
+#include "tests/geometry/ContourTestUtil.h"
+
+using namespace contourtest;
+
+namespace {
+
+constexpr double Pi = TMathDef::C_PI;
+
+// Even-odd rule against the edges of the polygon, the textbook way.
+bool InsidePolygon(const std::vector<TPoint2D>& P, double x, double y)
+{
+  bool in = false;
+  for (size_t i = 0, j = P.size() - 1; i < P.size(); j = i++) {
+    const TPoint2D& a = P[i];
+    const TPoint2D& b = P[j];
+    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) in = !in;
+  }
+  return in;
+}
+
+double DistanceToSegment(const TPoint2D& a, const TPoint2D& b, double x, double y)
+{
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double l2 = dx * dx + dy * dy;
+  double t = l2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / l2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return std::hypot(a.x + t * dx - x, a.y + t * dy - y);
+}
+
+} // namespace
+
+// --- Point in contour -----------------------------------------------------------------------
+
+TEST(ContourFoundPoint, Square)
+{
+  TContour c;
+  Square(c);
+  struct Case
+  {
+    double x, y;
+    bool found;
+  };
+  const Case cases[] = {
+      {2, 2, true},       // centre
+      {4, 1, true},       // on an edge
+      {4.00005, 1, true}, // within 0.0001 of the edge
+      {0.5, 3.99, true},  // inside near a corner
+      {5, 2, false},      // right
+      {-1, 2, false},     // left
+      {2, 5, false},      // above
+      {2, -0.5, false},   // below
+      {-1e6, 2, false},   // far left
+      {1e7, 2, false},    // far right
+  };
+  for (const Case& k : cases)
+    EXPECT_EQ(c.FoundPoint(k.x, k.y), k.found) << k.x << ", " << k.y;
+  TContour empty;
+  EXPECT_FALSE(empty.FoundPoint(0, 0));
+}
+
+TEST(ContourFoundPoint, DiamondVertexOnTheRayCountsOnce)
+{
+  TContour c;
+  Polygon(c, {{0, -2}, {2, 0}, {0, 2}, {-2, 0}});
+  EXPECT_TRUE(c.FoundPoint(0, 0));
+  EXPECT_TRUE(c.FoundPoint(1.5, 0));
+  EXPECT_TRUE(c.FoundPoint(-1.5, 0));
+  EXPECT_FALSE(c.FoundPoint(2.5, 0));
+  EXPECT_FALSE(c.FoundPoint(-2.5, 0));
+  EXPECT_TRUE(c.FoundPoint(2, 0)); // the vertex itself lies on the contour
+}
+
+// Far from the origin the crossings must keep their own abscissas: an unbounded ray whose ends
+// stand at 1e25 resolves x only in steps of about 2e9 and would merge them all near 0.
+TEST(ContourFoundPoint, AbscissasStayExactAwayFromTheOrigin)
+{
+  TContour far;
+  Square(far, 1000, 1000);
+  EXPECT_TRUE(far.FoundPoint(1002, 1002));
+  EXPECT_FALSE(far.FoundPoint(990, 1002));
+
+  TContour near0;
+  Square(near0, 10, -2);
+  EXPECT_FALSE(near0.FoundPoint(0, 0));
+  EXPECT_TRUE(near0.FoundPoint(12, 0));
+
+  // A circle member is crossed twice.
+  TContour ring;
+  Fill(ring, {new TCircle(500, 300, 10)});
+  EXPECT_TRUE(ring.FoundPoint(505, 302));
+  EXPECT_FALSE(ring.FoundPoint(515, 302));
+  EXPECT_TRUE(ring.FoundPoint(510, 300));
+}
+
+// Random simple polygons (star-shaped about a random centre) against the even-odd rule. Points
+// within 1e-3 of an edge, or level with a vertex, are left out: there the two tests answer
+// different questions (on the contour; a ray through a vertex).
+TEST(ContourFoundPoint, AgreesWithEvenOddRuleOnRandomPolygons)
+{
+  std::mt19937 rng(20240611);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int checked = 0, inside = 0;
+  for (int poly = 0; poly < 200; ++poly) {
+    const int n = 3 + int(unit(rng) * 14);
+    const double cx = (unit(rng) - 0.5) * 2000, cy = (unit(rng) - 0.5) * 2000;
+    const double scale = 0.5 + unit(rng) * 100;
+    std::vector<double> angles;
+    for (int i = 0; i < n; ++i)
+      angles.push_back(unit(rng) * 2 * Pi);
+    std::sort(angles.begin(), angles.end());
+    std::vector<TPoint2D> P;
+    for (double a : angles) {
+      const double r = scale * (0.2 + unit(rng));
+      P.emplace_back(cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    TContour c;
+    Polygon(c, P);
+    for (int k = 0; k < 50; ++k) {
+      const double x = cx + (unit(rng) - 0.5) * 3 * scale;
+      const double y = cy + (unit(rng) - 0.5) * 3 * scale;
+      bool skip = false;
+      for (size_t i = 0; i < P.size() && !skip; ++i)
+        skip = std::fabs(P[i].y - y) < 1e-3 || DistanceToSegment(P[i], P[(i + 1) % P.size()], x, y) < 1e-3;
+      if (skip) continue;
+      const bool expected = InsidePolygon(P, x, y);
+      ASSERT_EQ(c.FoundPoint(x, y), expected) << "polygon " << poly << " point " << x << ", " << y;
+      ++checked;
+      inside += expected;
+    }
+  }
+  EXPECT_GT(checked, 9000);
+  EXPECT_GT(inside, 1000);
+}
+
+TEST(ContourFoundPoint, ListCountsEachAbscissaOnce)
+{
+  ListX L(1, 0, nullptr);
+  for (double x : {0.0, 0.00005, 2.0, 1.0, 1.0001, 3.0})
+    L.Add(x);
+  EXPECT_EQ(L.CountIntersectsLeft, 1u);
+  EXPECT_EQ(L.CountIntersectsRight, 3u); // 2, 1 (at PX counts right), 3
+  int nodes = 0;
+  for (const ListX::TNode* n = L.List; n; n = n->next)
+    ++nodes;
+  EXPECT_EQ(nodes, 4);
+  EXPECT_EQ(L.List->x, 3.0); // new nodes go to the front
+}
+
+// --- Curves against the contour -------------------------------------------------------------
+
+TEST(ContourFound, ByKindOfCurve)
+{
+  TContour c;
+  Square(c);
+  const TBasePoint inPoint(1, 1), outPoint(9, 9);
+  const TLineSeg inside(1, 1, 2, 2), crossing(-1, 2, 1, 2), outside(5, 5, 6, 6);
+  const TCircle around(2, 2, 10), within(2, 2, 1), apart(20, 20, 1);
+  const TArc arcIn(2, 2, 1, 0, 1), arcOut(20, 2, 1, 0, 1), arcCross(0, 2, 1, -Pi / 2, Pi / 2);
+  const TText text(1, 1, 0, 1, TString("x"));
+  TPolyLine poly;
+  poly.Points.Add(TPoint2D(1, 1));
+  poly.Points.Add(TPoint2D(2, 2));
+  poly.Segments = 1;
+  struct Case
+  {
+    const TCurve2D* curve;
+    Integer found;
+  };
+  const Case cases[] = {{&inPoint, 1},  {&outPoint, 0}, {&inside, 1}, {&crossing, 1}, {&outside, 0},
+                        {&around, 1},   {&within, 1},   {&apart, 0},  {&arcIn, 1},    {&arcOut, 0},
+                        {&arcCross, 1}, {&text, 0},     {&poly, 0},   {nullptr, 0}};
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(c.Found(cases[i].curve), cases[i].found) << i;
+  TContour empty;
+  EXPECT_EQ(empty.Found(&inPoint), 0);
+}
+
+TEST(ContourFound, CircleAgainstACircle)
+{
+  TContour c;
+  Fill(c, {new TCircle(0, 0, 2)});
+  const TCircle touching(3.5, 0, 2), apart(5, 0, 2);
+  EXPECT_EQ(c.FoundCircle(&touching), 1);
+  EXPECT_EQ(c.FoundCircle(&apart), 0);
+}
+
+TEST(ContourFound, ContoursAndCollisions)
+{
+  TContour square;
+  Square(square);
+  TContour inner;
+  Square(inner, 1, 1, 1);
+  TContour crossing;
+  Square(crossing, 3, 3, 2);
+  TContour apart;
+  Square(apart, 10, 10, 1);
+  EXPECT_TRUE(square.Found(inner));
+  EXPECT_FALSE(square.Colision(inner)); // inside, but no edge crosses
+  EXPECT_TRUE(square.Found(crossing));
+  EXPECT_TRUE(square.Colision(crossing));
+  EXPECT_FALSE(square.Found(apart));
+  EXPECT_FALSE(square.Colision(apart));
+  EXPECT_FALSE(square.Found(TContour()));
+}
+
+TEST(ContourInterSect, FirstMemberMetDecides)
+{
+  const TLineSeg line(-10, 0.5, 10, 0.5);
+  TContour segmentFirst;
+  Fill(segmentFirst, {new TLineSeg(-5, 0, -5, 1), new TCircle(0, 0, 2)});
+  EXPECT_EQ(segmentFirst.InterSect(&line), 1);
+  TContour circleFirst;
+  Fill(circleFirst, {new TCircle(0, 0, 2), new TLineSeg(-5, 0, -5, 1)});
+  EXPECT_EQ(circleFirst.InterSect(&line), 2);
+  const TLineSeg miss(-10, 5, 10, 5);
+  EXPECT_EQ(circleFirst.InterSect(&miss), 0);
+
+  EXPECT_TRUE(circleFirst.InterSect2(&line));
+  const TLineSeg onlyCircle(-1, 0.5, 1, 0.5);
+  EXPECT_FALSE(circleFirst.InterSect2(&onlyCircle)); // one member met, though twice
+}
+
+// --- Self-crossings -------------------------------------------------------------------------
+
+TEST(ContourSelfIntersect, JointsAreNotCrossings)
+{
+  TContour square;
+  Square(square);
+  TInterSector X;
+  X.ACrossPoint.Add(); // what X held before stays and is not counted
+  EXPECT_EQ(square.SelfIntersect(TRegion1D(0, 4), X, false), 0);
+  EXPECT_EQ(X.ACrossPoint.Count, 1);
+
+  // A bow tie crosses itself once, in the middle.
+  TContour bow;
+  Polygon(bow, {{0, 0}, {2, 2}, {2, 0}, {0, 2}});
+  TInterSector Y;
+  EXPECT_EQ(bow.SelfIntersect(TRegion1D(0, 4), Y, false), 1);
+  ASSERT_EQ(Y.ACrossPoint.Count, 1);
+  EXPECT_NEAR(Y.ACrossPoint[0].p.x, 1, 1e-12);
+  EXPECT_NEAR(Y.ACrossPoint[0].p.y, 1, 1e-12);
+
+  // Neighbours that meet away from their end parameters cross for real.
+  TContour cross;
+  Fill(cross, {new TLineSeg(0, 0, 2, 0), new TLineSeg(1, -1, 1, 1)});
+  TInterSector Z;
+  EXPECT_EQ(cross.SelfIntersect(TRegion1D(0, 2), Z, false), 1);
+}
+
+// --- Scan lines -----------------------------------------------------------------------------
+
+TEST(ContourScan, SharedVertexListedOnce)
+{
+  TContour c;
+  Polygon(c, {{0, -2}, {2, 0}, {0, 2}, {-2, 0}});
+  c.IsClosed2(1e-4);
+  TAReal out;
+  c.InterSectHorizontal(0, out);
+  ASSERT_EQ(out.Count, 2);
+  EXPECT_NEAR(out[0], 1, 1e-12);
+  EXPECT_NEAR(out[1], 3, 1e-12);
+
+  // The closing vertex counts once, at 0.
+  TAReal bottom;
+  c.InterSectHorizontal(-2, bottom);
+  ASSERT_EQ(bottom.Count, 1);
+  EXPECT_EQ(bottom[0], 0);
+
+  TAReal vertical;
+  vertical.Add(9); // values are added to what is there
+  c.InterSectVertical(1, vertical);
+  ASSERT_EQ(vertical.Count, 3);
+  EXPECT_EQ(vertical[0], 9);
+  EXPECT_NEAR(vertical[1], 0.5, 1e-12);
+  EXPECT_NEAR(vertical[2], 1.5, 1e-12);
+}

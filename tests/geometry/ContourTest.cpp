@@ -1,0 +1,499 @@
+// The contour as a curve: parameter, evaluation, closure, boxes, copying, drawing, hull and
+// stream form.
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "hxcadkit/core/KmfData.h"
+#include "hxcadkit/core/Messager.h"
+#include "hxcadkit/geometry/Contour.h"
+#include "tests/core/MessageRecorder.h"
+#include "tests/geometry/ContourTestUtil.h"
+#include "tests/geometry/CurveTestUtil.h"
+
+using namespace contourtest;
+using namespace curvetest;
+
+namespace {
+
+constexpr double Pi = TMathDef::C_PI;
+
+void ExpectPoint(const TPoint2D& P, double x, double y, double eps = 1e-9)
+{
+  EXPECT_NEAR(P.x, x, eps);
+  EXPECT_NEAR(P.y, y, eps);
+}
+
+// Segment (0,0)-(1,0) followed by the quarter arc about (1,1) from (1,0) to (2,1).
+void SegmentAndArc(TContour& c)
+{
+  TArc* arc = new TArc(1, 1, 1, -Pi / 2, 0);
+  Fill(c, {new TLineSeg(0, 0, 1, 0), arc});
+}
+
+Bytes StoredContour(const TContour& c)
+{
+  TKmfData S;
+  c.Store(S);
+  Bytes all;
+  S.to(all);
+  return Bytes(all.begin() + KmfHeaderSize, all.end());
+}
+
+} // namespace
+
+// --- Parameter and evaluation ---------------------------------------------------------------
+
+TEST(ContourParameter, EmptyContourAnswersNeutrally)
+{
+  TContour c;
+  EXPECT_EQ(c.GetTMax(), 0);
+  TRect2D R;
+  c.Rect(R);
+  EXPECT_EQ(R, TRect2D(0, 0, 0, 0));
+  EXPECT_FALSE(c.IsClosed());
+  EXPECT_TRUE(c.IsDirect());
+  EXPECT_EQ(c.Duplicate(), nullptr);
+  double t = 0.5, local = 7;
+  EXPECT_EQ(c.FindSegment(t, local), -1);
+  EXPECT_EQ(local, 0);
+  TPoint2D P(3, 4);
+  c.PointOn(0.5, P);
+  ExpectPoint(P, 3, 4);
+  TVector2D V(5, 6);
+  c.FirstDer(0.5, V);
+  ExpectPoint(V, 5, 6);
+}
+
+TEST(ContourParameter, TwoSegmentsLayTheirRangesEndToEnd)
+{
+  TContour c;
+  Fill(c, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)});
+  EXPECT_EQ(c.GetTMax(), 2);
+  double t = 1, local = -1;
+  EXPECT_EQ(c.FindSegment(t, local), 1); // a joint belongs to the later member
+  EXPECT_EQ(local, 0);
+  ExpectPoint(At(c, 1.5), 1, 0.5);
+  EXPECT_TRUE(c.IsDirect());
+  EXPECT_FALSE(c.IsClosed());
+  // The members know their places.
+  EXPECT_EQ(c[1]->Owner, &c);
+  EXPECT_EQ(c[1]->startParam, 1);
+  EXPECT_EQ(c[1]->Index, 1);
+  // Past the end of an open contour: clamped by the search, extended by the raw evaluation.
+  ExpectPoint(At(c, 5), 1, 1);
+  ExpectPoint(RawAt(c, -0.5), -0.5, 0);
+  ExpectPoint(RawAt(c, 2.5), 1, 1.5);
+}
+
+TEST(ContourParameter, SegmentFollowedByArc)
+{
+  TContour c;
+  SegmentAndArc(c);
+  ASSERT_NEAR(c[1]->GetTMax() - c[1]->GetTMin(), Pi / 2, 1e-12);
+  EXPECT_NEAR(c.GetTMax(), 1 + Pi / 2, 1e-12);
+  ExpectPoint(At(c, 1 + Pi / 4), 1 + std::cos(Pi / 4), 1 - std::sin(Pi / 4));
+}
+
+// The derivatives address the member that carries the parameter, as PointOn does, not the
+// member named by the parameter's integer part.
+TEST(ContourParameter, DerivativesFindTheirMemberLikePointOn)
+{
+  TContour c;
+  SegmentAndArc(c);
+  const double t = 1 + Pi / 4; // inside the arc, integer part 1
+  const double local = c[1]->GetTMin() + Pi / 4;
+  ExpectPoint(Der1(c, t), Der1(*c[1], local).x, Der1(*c[1], local).y);
+  ExpectPoint(Der2(c, t), Der2(*c[1], local).x, Der2(*c[1], local).y);
+  // On the segment at 0.5 the derivative is the segment's.
+  ExpectPoint(Der1(c, 0.5), 1, 0);
+  // Integer part 2, yet still on the arc (the parameter runs to 1 + pi/2).
+  ExpectPoint(Der1(c, 2.2), Der1(*c[1], c[1]->GetTMin() + 1.2).x, Der1(*c[1], c[1]->GetTMin() + 1.2).y);
+
+  // Two quarter arcs: at 1.2 the first arc still carries the parameter.
+  TContour arcs;
+  Fill(arcs, {new TArc(0, 0, 1, 0, Pi / 2), new TArc(0, 2, -1, -Pi / 2, -Pi)});
+  ExpectPoint(Der1(arcs, 1.2), Der1(*arcs[0], 1.2).x, Der1(*arcs[0], 1.2).y);
+  ExpectPoint(Der1(arcs, 2.0), Der1(*arcs[1], 2.0 - Pi / 2).x, Der1(*arcs[1], 2.0 - Pi / 2).y);
+
+  // One circle: the parameter runs to 2 pi, and t = 3 is still the circle's.
+  TContour one;
+  Fill(one, {new TCircle(0, 0, 2)});
+  ExpectPoint(Der1(one, 3), Der1(*one[0], 3).x, Der1(*one[0], 3).y);
+  TVector2D J;
+  one.ThirdDer(3, J);
+  TVector2D K;
+  one[0]->ThirdDer(3, K);
+  ExpectPoint(J, K.x, K.y);
+}
+
+TEST(ContourParameter, MembersWithoutRangeAreNeverChosen)
+{
+  TContour c;
+  Fill(c, {new TLineSeg(0, 0, 1, 0), new TBasePoint(1, 0), new TLineSeg(1, 0, 2, 0)});
+  EXPECT_EQ(c.GetTMax(), 2);
+  double t = 1, local = 0;
+  EXPECT_EQ(c.FindSegment(t, local), 2);
+  EXPECT_EQ(local, 0);
+}
+
+TEST(ContourParameter, LengthOfAPart)
+{
+  TContour c;
+  Square(c);
+  ASSERT_TRUE(c.IsClosed2(1e-4));
+  EXPECT_NEAR(c.GetMetricLength(), 16, 1e-12);
+  EXPECT_NEAR(c.GetMetricLengthPart(0.5, 2.5), 8, 1e-12);
+  EXPECT_NEAR(c.GetMetricLengthPart(1.25, 1.75), 2, 1e-12);
+  // Backwards on a closed contour: from t1 past the end to t2.
+  EXPECT_NEAR(c.GetMetricLengthPart(3.5, 0.5), 4, 1e-12);
+}
+
+TEST(ContourParameter, NearestPointOnTheSquare)
+{
+  TContour c;
+  Square(c);
+  c.IsClosed2(1e-4);
+  struct Case
+  {
+    TPoint2D P;
+    double t;
+  };
+  for (const Case& k : {Case{{2, -1}, 0.5}, Case{{5, 2}, 1.5}, Case{{1, 3.5}, 2.75}, Case{{-3, 1}, 3.75}}) {
+    double t = -1;
+    EXPECT_TRUE(c.NearPointProjection(k.P, TPoint2D(1e-6, 1e-6), t, false, nullptr));
+    EXPECT_NEAR(t, k.t, 1e-9);
+  }
+  // Restricted to the first two members.
+  TRegion1D W(0, 2);
+  double t = -1;
+  c.NearPointProjection(TPoint2D(-3, 1), TPoint2D(1e-6, 1e-6), t, false, &W);
+  EXPECT_LE(t, 2 + 1e-9);
+}
+
+// --- Closure and links ----------------------------------------------------------------------
+
+TEST(ContourShape, SingleMemberIsClosedByKind)
+{
+  TContour circle;
+  Fill(circle, {new TCircle(0, 0, 1)});
+  EXPECT_TRUE(circle.IsClosed());
+  TContour fullArc;
+  Fill(fullArc, {new TArc(0, 0, 1, 0, 0)});
+  ASSERT_NEAR(fullArc[0]->GetTMax(), 2 * Pi, 1e-12);
+  EXPECT_FALSE(fullArc.IsClosed());
+}
+
+TEST(ContourShape, EndsLinkWithinOneTenThousandth)
+{
+  struct Case
+  {
+    double gap;
+    bool linked;
+  };
+  for (const Case& k : {Case{0, true}, Case{0.0001, true}, Case{0.00011, false}}) {
+    TContour c;
+    Fill(c, {new TLineSeg(-1, 0, 0, 0), new TLineSeg(k.gap, 0, 1, 1)});
+    EXPECT_EQ(c.IsDirect(), k.linked) << k.gap;
+    EXPECT_EQ(TContour::IsLink(c[0], c[1]), k.linked) << k.gap;
+    EXPECT_EQ(c.IsDirect2(0.00005), k.gap == 0) << k.gap;
+  }
+  EXPECT_FALSE(TContour::IsLink(nullptr, nullptr));
+}
+
+TEST(ContourShape, ClosedSquareAndTheClosedField)
+{
+  TContour c;
+  Square(c);
+  EXPECT_TRUE(c.IsClosed());
+  c.closed = false;
+  c.IsClosed(); // asks, does not set
+  EXPECT_FALSE(c.closed);
+  EXPECT_TRUE(c.IsClosed2(1e-4));
+  EXPECT_TRUE(c.closed);
+
+  TContour open;
+  Fill(open, {new TLineSeg(0, 0.001, 4, 0), new TLineSeg(4, 0, 4, 4), new TLineSeg(4, 4, 0, 4),
+              new TLineSeg(0, 4, 0, 0)});
+  EXPECT_FALSE(open.IsClosed());
+  EXPECT_FALSE(open.IsClosed2(1e-4));
+  EXPECT_TRUE(open.IsClosed2(0.01)); // a looser tolerance closes it
+}
+
+TEST(ContourShape, Find2ListsEndsAndCentres)
+{
+  TContour c;
+  Fill(c, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 0, 0), new TArc(0, 0, 1, 0, 1), new TCircle(1, 0, 2),
+           new TBasePoint(0, 0)});
+  TArrayOf<TPair<int, int>> found;
+  found.Add(TPair<int, int>(9, 9)); // emptied first
+  EXPECT_TRUE(c.Find2(0.00005, 0, found));
+  ASSERT_EQ(found.Count, 3);
+  EXPECT_EQ(found[0].V1, 0);
+  EXPECT_EQ(found[0].V2, 0);
+  EXPECT_EQ(found[1].V1, 1);
+  EXPECT_EQ(found[1].V2, 1);
+  EXPECT_EQ(found[2].V1, 2);
+  EXPECT_EQ(found[2].V2, 0);
+  EXPECT_FALSE(c.Find2(5, 5, found));
+  EXPECT_EQ(found.Count, 0);
+}
+
+// --- Boxes ----------------------------------------------------------------------------------
+
+TEST(ContourBoxes, RangeByAttribute)
+{
+  TContour empty;
+  TRect2D R(7, 7, 8, 8);
+  empty.RangeAtIn(1, R);
+  EXPECT_EQ(R, TRect2D(0, 0, 0, 0));
+
+  TContour c;
+  Fill(c, {new TLineSeg(0, 0, 1, 1, 1), new TLineSeg(5, 5, 6, 7, 2), new TCircle(-3, 0, 1, 3)});
+  R = TRect2D(7, 7, 8, 8);
+  c.RangeAtIn(9, R); // no match: unchanged
+  EXPECT_EQ(R, TRect2D(7, 7, 8, 8));
+  c.RangeAtIn(1, 2, R);
+  EXPECT_EQ(R, TRect2D(0, 0, 6, 7));
+  c.RangeAtIn(9, 9, 3, R);
+  EXPECT_EQ(R, TRect2D(-4, -1, -2, 1));
+  double l = 1, b = 1, r = 1, t = 1;
+  c.RangeAtIn(9, l, b, r, t); // the value forms give zeros
+  EXPECT_EQ(l + b + r + t, 0);
+  c.RangeAtIn(2, 3, l, b, r, t);
+  EXPECT_EQ(l, -4);
+  EXPECT_EQ(b, -1);
+  EXPECT_EQ(r, 6);
+  EXPECT_EQ(t, 7);
+  c.RangeIn(l, b, r, t);
+  EXPECT_EQ(l, -4);
+  EXPECT_EQ(t, 7);
+  EXPECT_EQ(c.CountAt(2), 1u);
+  EXPECT_EQ(c.CountAt(4), 0u);
+}
+
+// --- Copying and editing --------------------------------------------------------------------
+
+TEST(ContourCopy, DuplicatesKeepKindsAndText)
+{
+  TContour c;
+  c.Name2 = 5;
+  Fill(c,
+       {new TLineSeg(0, 0, 1, 0, 1), new TText(1, 2, 0.5, 3, TString("abc")), new TArc(0, 0, -2, 0, 1, 1)});
+  std::unique_ptr<TCurve2D> d(c.Duplicate());
+  ASSERT_NE(d, nullptr);
+  const TContour& copy = static_cast<const TContour&>(*d);
+  EXPECT_EQ(copy.Name2, 0);
+  ASSERT_EQ(copy.Count, 3);
+  EXPECT_EQ(copy[1]->IsType(), tText);
+  EXPECT_EQ(*static_cast<const TText*>(copy[1])->Text, TString("abc"));
+  EXPECT_NE(copy[0], c[0]);
+  EXPECT_EQ(StoredContour(copy), StoredContour(c));
+
+  TContour some;
+  EXPECT_EQ(c.DuplicateAt(1, &some), &some);
+  EXPECT_EQ(some.Count, 2);
+  EXPECT_EQ(c.Duplicate(nullptr), nullptr);
+
+  TContour assigned;
+  Fill(assigned, {new TCircle(0, 0, 1)});
+  assigned = c;
+  EXPECT_EQ(StoredContour(assigned), StoredContour(c));
+  assigned.Clear();
+  EXPECT_EQ(assigned.Count, 0);
+  EXPECT_EQ(assigned.LS, nullptr);
+}
+
+TEST(ContourCopy, InverseKeepsTheFirstMemberFirst)
+{
+  TContour c;
+  Square(c);
+  const TCurve2D* a = c[0];
+  const TCurve2D* b = c[1];
+  const TCurve2D* d = c[3];
+  c.Inverse();
+  EXPECT_EQ(c[0], a);
+  EXPECT_EQ(c[1], d);
+  EXPECT_EQ(c[3], b);
+  // [a', d', c', b']: the same cycle the other way round.
+  ExpectPoint(c[0]->PointTMin(), 4, 0);
+  ExpectPoint(c[0]->PointTMax(), 0, 0);
+  ExpectPoint(c[1]->PointTMin(), 0, 0);
+  ExpectPoint(c[3]->PointTMax(), 4, 0);
+  EXPECT_TRUE(c.IsClosed());
+  ExpectPoint(At(c, 1.5), 0, 2);
+
+  TContour two;
+  Fill(two, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)});
+  const TCurve2D* first = two[0];
+  two.Inverse();
+  EXPECT_EQ(two[0], first);
+  ExpectPoint(two[1]->PointTMin(), 1, 1);
+}
+
+TEST(ContourCopy, MtrMovesEveryMember)
+{
+  TContour c;
+  Fill(c, {new TLineSeg(0, 0, 1, 0), new TArc(0, 0, 1, 0, Pi / 2)});
+  c.Mtr(10, 20, 0, 1);
+  ExpectPoint(c[0]->PointTMin(), 10, 20);
+  ExpectPoint(c[1]->PointTMax(), 10, 21);
+}
+
+// --- Drawing --------------------------------------------------------------------------------
+
+TEST(ContourDrawing, ItemsGoToTheModeller)
+{
+  TContour c;
+  Fill(c, {new TLineSeg(0, 0, 1, 2, 1), new TCircle(3, 4, 5, 2), new TArc(1, 1, -2, 1.0, 0.5, 3),
+           new TBasePoint(0, 0, 4), new TText(1, 1, 0, 2, TString("t"))});
+  TRecordingModeller m;
+  c.drItems(m, 0);
+  ASSERT_EQ(m.calls.size(), 3u);
+  EXPECT_EQ(m.calls[0].kind, 'L');
+  EXPECT_EQ(m.calls[0].v, (std::vector<double>{0, 0, 1, 2}));
+  EXPECT_EQ(m.calls[0].style, 1); // style 0: the member's Atr
+  EXPECT_EQ(m.calls[1].kind, 'C');
+  EXPECT_EQ(m.calls[1].v, (std::vector<double>{3, 4, 5}));
+  EXPECT_EQ(m.calls[1].style, 2);
+  EXPECT_EQ(m.calls[2].kind, 'A');
+  const TArc* arc = static_cast<const TArc*>(c[2]);
+  EXPECT_EQ(m.calls[2].v, (std::vector<double>{1, 1, 2, arc->A1, arc->A2}));
+  EXPECT_NEAR(m.calls[2].v[3], 1.0, 1e-12);
+  EXPECT_NEAR(m.calls[2].v[4], 0.5, 1e-12);
+  EXPECT_EQ(m.calls[2].dir, -1);
+  EXPECT_EQ(m.calls[2].style, 3);
+
+  TRecordingModeller styled;
+  c.drItem(styled, 0, 7);
+  c.drItem(styled, -1, 7);
+  c.drItem(styled, 5, 7);
+  ASSERT_EQ(styled.calls.size(), 1u);
+  EXPECT_EQ(styled.calls[0].style, 7);
+
+  TRecordingModeller some;
+  c.drItemsAt(some, 2, 0);
+  ASSERT_EQ(some.calls.size(), 1u);
+  EXPECT_EQ(some.calls[0].kind, 'C');
+}
+
+// --- Approximation and measures -------------------------------------------------------------
+
+TEST(ContourMeasures, ApproximationHullAndEdges)
+{
+  TContour closedSquare;
+  Square(closedSquare);
+  TPolyLine pl;
+  closedSquare.Aproximate(pl);
+  EXPECT_EQ(pl.Points.Count, 4); // segment starts only; no end point on a closed contour
+  EXPECT_NEAR(closedSquare.Area(), 16, 1e-9);
+  EXPECT_NEAR(closedSquare.Len(), 16, 1e-9);
+  double cx = 0, cy = 0, len = 0;
+  closedSquare.CenterXYLenCut(cx, cy, len);
+  EXPECT_NEAR(cx, 2, 1e-9);
+  EXPECT_NEAR(cy, 2, 1e-9);
+  EXPECT_NEAR(len, 16, 1e-9);
+
+  TContour open;
+  Fill(open, {new TLineSeg(0, 0, 4, 0), new TLineSeg(4, 0, 4, 4)});
+  TPolyLine opl;
+  open.Aproximate(opl);
+  ASSERT_EQ(opl.Points.Count, 3);
+  ExpectPoint(opl.Points[2], 4, 4);
+
+  TContour empty;
+  EXPECT_EQ(empty.GetLS(), nullptr);
+  EXPECT_EQ(empty.Area(), 0);
+  empty.CenterXYLenCut(cx, cy, len);
+  EXPECT_EQ(cx + cy + len, 0);
+
+  std::vector<double> xyz;
+  std::vector<int> edges;
+  open.GetEdges(xyz, edges);
+  const size_t n0 = size_t(edges[0]);
+  ASSERT_EQ(edges.size(), 2 + xyz.size() / 3);
+  EXPECT_EQ(edges[n0 + 1], int(xyz.size() / 3 - n0));
+  EXPECT_EQ(edges.back(), int(xyz.size() / 3) - 1);
+  EXPECT_EQ(xyz[2], 0.0);
+}
+
+TEST(ContourMeasures, HugeMemberIsSampledWithBoundedPoints)
+{
+  TContour c;
+  Fill(c, {new TCircle(0, 0, 1e7)});
+  TPolyLine pl;
+  c.Aproximate(pl);
+  EXPECT_GT(pl.Points.Count, 1000);
+  EXPECT_LE(pl.Points.Count, 100001);
+}
+
+// --- Stream ---------------------------------------------------------------------------------
+
+TEST(ContourStream, RoundTripOfEveryKind)
+{
+  TContour c;
+  Fill(c, {new TBasePoint(1, 2, 3), new TLineSeg(0, 0, 1, 0, 1), new TCircle(3, 4, 5),
+           new TArc(1, 1, -2, 1.0, 0.5, 3), new TText(1, 1, 0.25, 2, TString("abc"))});
+  const Bytes once = StoredContour(c);
+  TVersionedStream s(once, KmfVersion);
+  TContour back;
+  back.Load(s.S);
+  ASSERT_EQ(back.Count, 5);
+  for (Integer i = 0; i < 5; ++i)
+    EXPECT_EQ(back[i]->IsType(), c[i]->IsType());
+  EXPECT_EQ(StoredContour(back), once);
+}
+
+TEST(ContourStream, UnknownKindStopsWithOneMessage)
+{
+  TMessageRecorder rec;
+  rec.Modeler.IsThere = true;
+  TContour one;
+  Fill(one, {new TLineSeg(0, 0, 1, 0)});
+  Bytes member = StoredContour(one);
+  member.erase(member.begin(), member.begin() + 4); // drop the count
+  const Bytes data = Cat({Ints({2}), member, Ints({7}), Doubles({1, 2, 3, 4, 5})});
+  TVersionedStream s(data, KmfVersion);
+  TContour c;
+  Fill(c, {new TCircle(0, 0, 1)}); // replaced by what is read
+  c.Load(s.S);
+  EXPECT_EQ(c.Count, 1);
+  EXPECT_EQ(c[0]->IsType(), tLineSeg);
+  ASSERT_EQ(rec.HostBoxes().size(), 1u);
+  EXPECT_EQ(rec.HostBoxes()[0], TString("Критическая ошибка чтения контура с потока"));
+  // The stream stands just after the bad code.
+  EXPECT_EQ(s.S.Remaining(), 40);
+}
+
+TEST(ContourStream, DamagedCountsAndMembersFailCleanly)
+{
+  struct Case
+  {
+    const char* what;
+    Bytes data;
+    Integer members;
+    size_t messages;
+  };
+  TContour one;
+  Fill(one, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)});
+  const Bytes two = StoredContour(one);
+  const Case cases[] = {
+      {"empty", Bytes(), 0, 0},
+      {"negative count", Ints({-3}), 0, 0},
+      {"count beyond the bytes", Cat({Ints({0x7fffffff}), Bytes(two.begin() + 4, two.end())}), 0, 1},
+      {"second member cut short", Bytes(two.begin(), two.end() - 8), 1, 1},
+      {"kind 0", Cat({Ints({1, 0}), Doubles({0, 0, 0})}), 0, 1},
+      {"whole", two, 2, 0},
+  };
+  for (const Case& k : cases) {
+    TMessageRecorder rec;
+    rec.Modeler.IsThere = true;
+    TVersionedStream s(k.data, KmfVersion);
+    TContour c;
+    c.Load(s.S);
+    EXPECT_EQ(c.Count, k.members) << k.what;
+    EXPECT_EQ(rec.HostBoxes().size(), k.messages) << k.what;
+  }
+}

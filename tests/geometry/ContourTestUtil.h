@@ -1,0 +1,64 @@
+#pragma once
+// Helpers of the contour tests: contours built from lists of curves, and a modeller that
+// records what a contour draws.
+#include <initializer_list>
+#include <vector>
+
+#include "hxcadkit/geometry/Contour.h"
+#include "hxcadkit/geometry/Elements.h"
+
+namespace contourtest {
+
+// A contour that takes over the given heap curves, in order.
+inline void Fill(TContour& c, std::initializer_list<TCurve2D*> members)
+{
+  for (TCurve2D* m : members)
+    c.Add(m);
+  c.Refresh();
+}
+
+// The closed square (0,0)-(4,0)-(4,4)-(0,4), counter-clockwise, four segments.
+inline void Square(TContour& c, double x0 = 0, double y0 = 0, double a = 4)
+{
+  Fill(c, {new TLineSeg(x0, y0, x0 + a, y0), new TLineSeg(x0 + a, y0, x0 + a, y0 + a),
+           new TLineSeg(x0 + a, y0 + a, x0, y0 + a), new TLineSeg(x0, y0 + a, x0, y0)});
+}
+
+// A closed polygon of segments through the points.
+inline void Polygon(TContour& c, const std::vector<TPoint2D>& P)
+{
+  for (size_t i = 0; i < P.size(); ++i) {
+    const TPoint2D& a = P[i];
+    const TPoint2D& b = P[(i + 1) % P.size()];
+    c.Add(new TLineSeg(a.x, a.y, b.x, b.y));
+  }
+  c.Refresh();
+}
+
+// Records the drawing calls of a contour.
+struct TRecordingModeller
+{
+  struct Call
+  {
+    char kind; // 'L' line, 'C' circle, 'A' arc
+    std::vector<double> v;
+    int style;
+    int dir;
+  };
+  std::vector<Call> calls;
+  void drLine(const double& x1, const double& y1, const double& x2, const double& y2, int style)
+  {
+    calls.push_back({'L', {x1, y1, x2, y2}, style, 0});
+  }
+  void drCircle(const double& x, const double& y, const double& r, int style)
+  {
+    calls.push_back({'C', {x, y, r}, style, 0});
+  }
+  void drArc(const double& x, const double& y, const double& r, const double& a1, const double& a2, int style,
+             int dir)
+  {
+    calls.push_back({'A', {x, y, r, a1, a2}, style, dir});
+  }
+};
+
+} // namespace contourtest
