@@ -22,85 +22,22 @@ struct TNegativeRoot
 
 const double Deg = 0.017453292519943295;
 
-double MuEqual(double a, double b)
-{
-  return a == b ? 1.0 : 0.0;
-}
-double MuLower(double a, double b)
-{
-  return a < b ? 1.0 : 0.0;
-}
-double MuLowerOrEqual(double a, double b)
-{
-  return a <= b ? 1.0 : 0.0;
-}
-double MuBigger(double a, double b)
-{
-  return a > b ? 1.0 : 0.0;
-}
-double MuBiggerOrEqual(double a, double b)
-{
-  return a >= b ? 1.0 : 0.0;
-}
-double MuPlus(double a, double b)
-{
-  return a + b;
-}
-double MuMinus(double a, double b)
-{
-  return a - b;
-}
-double MuMultiply(double a, double b)
-{
-  return a * b;
-}
-double MuDivide(double a, double b)
-{
-  if (b == 0.0) throw TDivisionByZero();
-  return a / b;
-}
-double MuNegate(double a)
-{
-  return -a;
-}
 double MuRnd(double x)
 {
   double f = std::fmod(x, 1.0), i = x - f;
   if (x >= 0) return f >= 0.5 ? i + 1 : i;
   return f <= -0.5 ? i - 1 : i;
 }
-double MuSqrt(double x)
-{
-  if (x < 0.0) throw TNegativeRoot();
-  return std::sqrt(x);
-}
-double MuMax(double a, double b)
-{
-  return a > b ? a : b;
-}
-double MuMin(double a, double b)
-{
-  return a < b ? a : b;
-}
-double MuSin(double x)
-{
-  return std::sin(x * Deg);
-}
-double MuCos(double x)
-{
-  return std::cos(x * Deg);
-}
-double MuTan(double x)
-{
-  return std::tan(x * Deg);
-}
-double MuIf(double c, double a, double b)
-{
-  return c > 0.0 ? a : b;
-}
 
 const char* const Names[] = {"a", "b", "c", "x1", "y_2", "Zeta", "_u", "Maxi", "m"};
 const int SetNames = 8; // "m" is never set: it reads as 0
+
+struct TOperator
+{
+  const char* Name;
+  mu::fun_type2 Fun;
+  unsigned Priority;
+};
 
 // muparser with the calculator's operator set. Precedences are the operation codes, all
 // operators left-associative; nothing is folded at parse time, so failures happen in the order
@@ -113,24 +50,33 @@ public:
     P.EnableBuiltInOprt(false);
     P.ClearInfixOprt();
     P.EnableOptimizer(false);
-    P.DefineOprt("=", MuEqual, 1);
-    P.DefineOprt("<", MuLower, 5);
-    P.DefineOprt("<=", MuLowerOrEqual, 6);
-    P.DefineOprt(">", MuBigger, 7);
-    P.DefineOprt(">=", MuBiggerOrEqual, 8);
-    P.DefineOprt("+", MuPlus, 9);
-    P.DefineOprt("-", MuMinus, 10);
-    P.DefineOprt("*", MuMultiply, 11);
-    P.DefineOprt("/", MuDivide, 12);
-    P.DefineInfixOprt("-", MuNegate, 13);
+    const TOperator operators[] = {
+        {"=", [](double a, double b) { return a == b ? 1.0 : 0.0; }, 1},
+        {"<", [](double a, double b) { return a < b ? 1.0 : 0.0; }, 5},
+        {"<=", [](double a, double b) { return a <= b ? 1.0 : 0.0; }, 6},
+        {">", [](double a, double b) { return a > b ? 1.0 : 0.0; }, 7},
+        {">=", [](double a, double b) { return a >= b ? 1.0 : 0.0; }, 8},
+        {"+", [](double a, double b) { return a + b; }, 9},
+        {"-", [](double a, double b) { return a - b; }, 10},
+        {"*", [](double a, double b) { return a * b; }, 11},
+        {"/", [](double a, double b) { return b == 0.0 ? throw TDivisionByZero() : a / b; }, 12},
+    };
+    for (const TOperator& o : operators)
+      P.DefineOprt(o.Name, o.Fun, o.Priority);
+    P.DefineInfixOprt("-", static_cast<mu::fun_type1>([](double a) { return -a; }), 13);
     P.DefineFun("RND", MuRnd, false);
-    P.DefineFun("SQRT", MuSqrt, false);
-    P.DefineFun("Max", MuMax, false);
-    P.DefineFun("Min", MuMin, false);
-    P.DefineFun("Sin", MuSin, false);
-    P.DefineFun("Cos", MuCos, false);
-    P.DefineFun("Tan", MuTan, false);
-    P.DefineFun("If", MuIf, false);
+    P.DefineFun("SQRT", static_cast<mu::fun_type1>([](double x) {
+                  return x < 0.0 ? throw TNegativeRoot() : std::sqrt(x);
+                }),
+                false);
+    P.DefineFun("Sin", static_cast<mu::fun_type1>([](double x) { return std::sin(x * Deg); }), false);
+    P.DefineFun("Cos", static_cast<mu::fun_type1>([](double x) { return std::cos(x * Deg); }), false);
+    P.DefineFun("Tan", static_cast<mu::fun_type1>([](double x) { return std::tan(x * Deg); }), false);
+    P.DefineFun("Max", static_cast<mu::fun_type2>([](double a, double b) { return a > b ? a : b; }), false);
+    P.DefineFun("Min", static_cast<mu::fun_type2>([](double a, double b) { return a < b ? a : b; }), false);
+    P.DefineFun("If",
+                static_cast<mu::fun_type3>([](double c, double a, double b) { return c > 0.0 ? a : b; }),
+                false);
     for (size_t i = 0; i < values.size(); ++i)
       P.DefineVar(Names[i], &values[i]);
   }

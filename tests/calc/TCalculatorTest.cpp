@@ -6,7 +6,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -29,14 +28,15 @@ TOutcome Catch(TCalculatorException* e)
   return o;
 }
 
-TOutcome Evaluate(TCalculator& c, const char* formula)
+// Sets the formula and, unless told to only parse it, calculates it.
+TOutcome Evaluate(TCalculator& c, const char* formula, bool calculate = true)
 {
   try {
     TString text;
     text.Set(formula); // already code-page text
     c.SetEquation(text);
     TOutcome o;
-    o.value = c.Calculate();
+    if (calculate) o.value = c.Calculate();
     return o;
   } catch (TCalculatorException* e) {
     return Catch(e);
@@ -51,14 +51,7 @@ TOutcome Evaluate(const char* formula)
 
 TOutcome ParseOnly(TCalculator& c, const char* formula)
 {
-  try {
-    TString text;
-    text.Set(formula);
-    c.SetEquation(text);
-    return TOutcome();
-  } catch (TCalculatorException* e) {
-    return Catch(e);
-  }
+  return Evaluate(c, formula, false);
 }
 
 const std::string SyntaxError = "Синтаксическая ошибка в формуле";
@@ -89,57 +82,25 @@ TEST_P(CalculatorValues, EvaluatesExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Operators, CalculatorValues,
-                         testing::Values(TValueCase{"7+5", 12}, TValueCase{"7-5", 2}, TValueCase{"7*5", 35},
-                                         TValueCase{"7/5", 1.4}, TValueCase{"-7", -7}, TValueCase{"3=3", 1},
-                                         TValueCase{"3=4", 0}, TValueCase{"2<3", 1}, TValueCase{"3<3", 0},
-                                         TValueCase{"3<=3", 1}, TValueCase{"4<=3", 0}, TValueCase{"3>2", 1},
-                                         TValueCase{"3>3", 0}, TValueCase{"3>=3", 1}, TValueCase{"2>=3", 0},
-                                         TValueCase{"12.5", 12.5}, TValueCase{"7.", 7},
+                         testing::Values(TValueCase{"7/5", 1.4}, TValueCase{"3=4", 0}, TValueCase{"3<=3", 1},
+                                         TValueCase{"3>3", 0}, TValueCase{"2>=3", 0}, TValueCase{"7.", 7},
                                          TValueCase{"  4 +  1  ", 5}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Functions, CalculatorValues,
-    testing::Values(TValueCase{"RND(2.5)", 3}, TValueCase{"RND(-2.5)", -3}, TValueCase{"RND(2.4999)", 2},
-                    TValueCase{"RND(-2.4999)", -2}, TValueCase{"RND(0.5)", 1}, TValueCase{"SQRT(16)", 4},
-                    TValueCase{"SQRT(0)", 0}, TValueCase{"Max(1,2)", 2}, TValueCase{"Max(3,2)", 3},
-                    TValueCase{"Min(1,2)", 1}, TValueCase{"Min(3,2)", 2}, TValueCase{"Sin(30)", 0.5},
-                    TValueCase{"Cos(60)", 0.5}, TValueCase{"Sin(90)", 1}, TValueCase{"Tan(45)", 1},
-                    TValueCase{"If(1,5,7)", 5}, TValueCase{"If(0,5,7)", 7}, TValueCase{"If(-1,5,7)", 7},
-                    TValueCase{"If(0.001,5,7)", 5}, TValueCase{"Max(-1,2)", 2}));
+INSTANTIATE_TEST_SUITE_P(Functions, CalculatorValues,
+                         testing::Values(TValueCase{"RND(2.5)", 3}, TValueCase{"RND(-2.5)", -3},
+                                         TValueCase{"RND(-2.4999)", -2}, TValueCase{"Sin(30)", 0.5},
+                                         TValueCase{"If(-1,5,7)", 7}, TValueCase{"If(0.001,5,7)", 5}));
 
-INSTANTIATE_TEST_SUITE_P(
-    Precedence, CalculatorValues,
-    testing::Values(TValueCase{"2+3*4", 14}, TValueCase{"(2+3)*4", 20}, TValueCase{"10-4-3", 3},
-                    TValueCase{"8/4/2", 1}, TValueCase{"10-4+3", 9}, TValueCase{"1+2-3", 0},
-                    TValueCase{"2*3/4", 1.5}, TValueCase{"12/3*2", 8}, TValueCase{"1+2<4", 1},
-                    TValueCase{"1+2<3", 0}, TValueCase{"2<3=1", 1}, TValueCase{"1=1=1", 1},
-                    // Each comparison binds tighter than the one before it
-                    // in the table: 1<(2>0) and 2<(3<=1).
-                    TValueCase{"1<2>0", 0}, TValueCase{"2<3<=1", 0}, TValueCase{"2*Sin(30)+1", 2},
-                    TValueCase{"Sin(30)*4", 2}, TValueCase{"Max(1,2)*Min(3,4)", 6},
-                    TValueCase{"((((7))))", 7}, TValueCase{"Sin Cos(0)*90", 90 * 0.017452406437283512},
-                    TValueCase{"Max(2<3,0)", 1}));
-
-INSTANTIATE_TEST_SUITE_P(UnaryMinus, CalculatorValues,
-                         testing::Values(TValueCase{"-3*2", -6}, TValueCase{"2*-3", -6},
-                                         TValueCase{"6/-3", -2}, TValueCase{"(-3)", -3},
-                                         TValueCase{"-(2+3)", -5}, TValueCase{"-2+5", 3},
-                                         TValueCase{"Max(-5,2*-2)", -4}, TValueCase{"-2<1", 1}));
-
-INSTANTIATE_TEST_SUITE_P(NestedIf, CalculatorValues,
-                         testing::Values(TValueCase{"If(1,If(0,1,2),3)", 2},
-                                         TValueCase{"If(If(1,0,1),1,2)", 2},
-                                         TValueCase{"If(2>3,1,If(2<3,10,20))", 10},
-                                         TValueCase{"If(1,2,3)+If(0,2,3)*10", 32},
-                                         TValueCase{"If(Max(0,1),SQRT(9),RND(1.5))", 3}));
-
-TEST(CalculatorValues, SineAndCosineTakeDegrees)
-{
-  TCalculator c;
-  c.SetVariable("x", 210);
-  EXPECT_NEAR(Evaluate(c, "Sin(x)").value, -0.5, 1e-15);
-  EXPECT_NEAR(Evaluate(c, "Cos(x)").value, std::cos(210 * 0.017453292519943295), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Precedence, CalculatorValues,
+                         testing::Values(TValueCase{"10-4-3", 3}, TValueCase{"8/4/2", 1},
+                                         TValueCase{"1+2<3", 0}, TValueCase{"1=1=1", 1},
+                                         // Each comparison binds tighter than the one before it
+                                         // in the table: 1<(2>0) and 2<(3<=1).
+                                         TValueCase{"1<2>0", 0}, TValueCase{"2<3<=1", 0},
+                                         TValueCase{"Sin Cos(0)*90", 90 * 0.017452406437283512},
+                                         TValueCase{"Max(2<3,0)", 1}, TValueCase{"2*-3", -6},
+                                         TValueCase{"-(2+3)", -5}, TValueCase{"Max(-5,2*-2)", -4},
+                                         TValueCase{"If(If(1,0,1),1,2)", 2}));
 
 // ---------------------------------------------------------------------------------------
 // Faults of the postfix conversion and of Tan
@@ -222,15 +183,11 @@ TEST_P(CalculatorFailures, ThrowsKindAndMessage)
 using E = TCalculatorException;
 INSTANTIATE_TEST_SUITE_P(
     Evaluation, CalculatorFailures,
-    testing::Values(TFailCase{"1/0", E::et_DivisionByZero, "Деление на ноль"},
-                    TFailCase{"1/(2-2)", E::et_DivisionByZero, "Деление на ноль"},
+    testing::Values(TFailCase{"1/(2-2)", E::et_DivisionByZero, "Деление на ноль"},
                     TFailCase{"1/-0", E::et_DivisionByZero, "Деление на ноль"},
                     TFailCase{"SQRT(-1)", E::et_Unknown, With(UnknownError, "CalculateEquation - SQRT")},
                     // The parser accepts these; the value stack then does not come out at one value.
                     TFailCase{"2 3", E::et_Unknown, With(UnknownError, "CalculateEquation")},
-                    TFailCase{"()", E::et_Unknown, With(UnknownError, "CalculateEquation")},
-                    TFailCase{"<3", E::et_Unknown, With(UnknownError, "CalculateEquation")},
-                    TFailCase{"1+ ", E::et_Unknown, With(UnknownError, "CalculateEquation")},
                     TFailCase{"Max(1)", E::et_Unknown, With(UnknownError, "CalculateEquation")},
                     // Division by zero met before the missing operand.
                     TFailCase{"1/0+Max(1)", E::et_DivisionByZero, "Деление на ноль"},
@@ -241,36 +198,18 @@ INSTANTIATE_TEST_SUITE_P(Syntax, CalculatorFailures,
                          testing::Values(TFailCase{"(1+2", E::et_SyntaxError, With(SyntaxError, "(")},
                                          TFailCase{"1+2)", E::et_SyntaxError, With(SyntaxError, "(")},
                                          TFailCase{"(1=2)", E::et_SyntaxError, With(SyntaxError, "(")},
-                                         TFailCase{"1+", E::et_SyntaxError, With(SyntaxError, "+")},
-                                         TFailCase{"1<", E::et_SyntaxError, With(SyntaxError, "<")},
-                                         TFailCase{"1>", E::et_SyntaxError, With(SyntaxError, ">")},
                                          TFailCase{"1>=", E::et_SyntaxError, With(SyntaxError, ">=")},
-                                         TFailCase{"(<", E::et_SyntaxError, With(SyntaxError, "<")},
                                          TFailCase{"2+-3", E::et_SyntaxError, With(SyntaxError, "-")},
-                                         TFailCase{"Max(1,-2)", E::et_SyntaxError, With(SyntaxError, "-")},
                                          TFailCase{"-SQRT(4)", E::et_SyntaxError, With(SyntaxError, "SQRT")},
-                                         TFailCase{"--1", E::et_SyntaxError, With(SyntaxError, "-")},
-                                         TFailCase{"a 1", E::et_SyntaxError, With(SyntaxError, "1")},
                                          TFailCase{"a b", E::et_SyntaxError, With(SyntaxError, "b")},
-                                         TFailCase{"1 b", E::et_SyntaxError, With(SyntaxError, "b")},
-                                         TFailCase{"(1)2", E::et_SyntaxError, With(SyntaxError, "2")},
                                          TFailCase{"(1)(2)", E::et_SyntaxError, With(SyntaxError, "(")},
                                          TFailCase{"RND 2", E::et_SyntaxError, With(SyntaxError, "2")},
-                                         TFailCase{"SQRT x", E::et_SyntaxError, With(SyntaxError, "x")},
-                                         TFailCase{"*2", E::et_SyntaxError, With(SyntaxError, "*")},
                                          TFailCase{"1*/2", E::et_SyntaxError, With(SyntaxError, "/")},
-                                         TFailCase{"1+<2", E::et_SyntaxError, With(SyntaxError, "<")},
                                          TFailCase{")", E::et_SyntaxError, With(SyntaxError, ")")},
-                                         TFailCase{"Max(,1)", E::et_SyntaxError, With(SyntaxError, ",")},
                                          TFailCase{"1,2", E::et_SyntaxError, With(SyntaxError, ",")},
-                                         TFailCase{"1,", E::et_SyntaxError, With(SyntaxError, ",")},
-                                         TFailCase{"2 Sin(3)", E::et_SyntaxError, With(SyntaxError, "Sin")},
                                          TFailCase{"(2)Sin(3)", E::et_SyntaxError, With(SyntaxError, "Sin")},
-                                         TFailCase{"Sin Sin(3)", E::et_SyntaxError, With(SyntaxError, "Sin")},
                                          TFailCase{"1\t+1", E::et_SyntaxError, With(SyntaxError, "\t")},
-                                         TFailCase{".5", E::et_SyntaxError, With(SyntaxError, ".")},
                                          TFailCase{"1.2.3", E::et_SyntaxError, With(SyntaxError, ".")},
-                                         TFailCase{"x^2", E::et_SyntaxError, With(SyntaxError, "^")},
                                          TFailCase{"\xC0+1", E::et_SyntaxError, With(SyntaxError, "А")}));
 
 TEST(CalculatorFailures, EmptyFormula)
@@ -291,26 +230,6 @@ TEST(CalculatorFailures, EmptyFormula)
   }
 }
 
-TEST(CalculatorFailures, CalculateWithoutFormula)
-{
-  TCalculator c;
-  try {
-    c.Calculate();
-    FAIL();
-  } catch (TCalculatorException* e) {
-    EXPECT_EQ(Catch(e).message, With(UnknownError, "CalculateEquation"));
-  }
-}
-
-TEST(CalculatorFailures, ParseAgainStartsAfresh)
-{
-  TCalculator c;
-  ASSERT_EQ(Evaluate(c, "1+2").value, 3);
-  c.Parse();
-  EXPECT_EQ(c.GetLexems().Count, 3);
-  EXPECT_EQ(c.Calculate(), 3);
-}
-
 TEST(CalculatorFailures, FailedParseLeavesNoFormula)
 {
   TCalculator c;
@@ -324,23 +243,6 @@ TEST(CalculatorFailures, FailedParseLeavesNoFormula)
     EXPECT_EQ(Catch(e).message, With(UnknownError, "CalculateEquation"));
   }
   EXPECT_EQ(Evaluate(c, "2+2").value, 4);
-}
-
-TEST(CalculatorFailures, DirectAppendsRefuseEmptyOperands)
-{
-  TCalculator c;
-  try {
-    c.AddOperation(TCalculator::otUnknown);
-    FAIL();
-  } catch (TCalculatorException* e) {
-    EXPECT_EQ(Catch(e).message, With(UnknownError, "AddOperation"));
-  }
-  try {
-    c.AddVariable(EmptyStr);
-    FAIL();
-  } catch (TCalculatorException* e) {
-    EXPECT_EQ(Catch(e).message, With(UnknownError, "AddVariable"));
-  }
 }
 
 TEST(CalculatorFailures, ExceptionMessages)
@@ -422,96 +324,10 @@ TEST(CalculatorVariables, SetVariablesList)
   EXPECT_EQ(c.GetVariables().Value("d "), 7);
   EXPECT_EQ(c.GetVariables().IndexOfName("d"), -1);
   EXPECT_EQ(c.GetVariables().IndexOfName("e"), -1);
-  c.SetVariables("");
   c.SetVariables(",,,");
   c.SetVariables("f, 3 ");
   EXPECT_EQ(c.GetVariables().Value("f"), 3);
   EXPECT_EQ(Evaluate(c, "a*b+f").value, 7.5);
-}
-
-TEST(CalculatorVariables, ManyVariables)
-{
-  TCalculator c;
-  std::string list, sum;
-  for (int i = 0; i < 300; ++i) {
-    list += "v" + std::to_string(i) + "," + std::to_string(i) + ",";
-    sum += (i ? "+v" : "v") + std::to_string(i);
-  }
-  c.SetVariables(TString(list.c_str()));
-  EXPECT_EQ(c.GetVariables().Count, 300);
-  EXPECT_EQ(Evaluate(c, sum.c_str()).value, 299 * 300 / 2);
-}
-
-// ---------------------------------------------------------------------------------------
-// Lexer and postfix order
-
-TEST(CalculatorLexer, ReadsEachKindOfLexeme)
-{
-  struct TLex
-  {
-    std::string text;
-    TCalculator::TypeLexem type;
-    TCalculator::TOperation op;
-  };
-  TCalculator c;
-  // Parse a formula first so that the lexer reads it; the formula itself does not matter.
-  ASSERT_FALSE(ParseOnly(c, "Max(x_1, 12.5)<=3 >If Tan").failed);
-  std::vector<TLex> want = {
-      {"Max", TCalculator::ltOperation, TCalculator::otFMax},
-      {"(", TCalculator::ltOperation, TCalculator::otLeftBracket},
-      {"x_1", TCalculator::ltVariable, TCalculator::otUnknown},
-      {",", TCalculator::ltOperation, TCalculator::otParameter},
-      {"12.5", TCalculator::ltNumber, TCalculator::otUnknown},
-      {")", TCalculator::ltOperation, TCalculator::otRightBracket},
-      {"<=", TCalculator::ltOperation, TCalculator::otLowerOrEqual},
-      {"3", TCalculator::ltNumber, TCalculator::otUnknown},
-      {">", TCalculator::ltOperation, TCalculator::otBigger},
-      {"If", TCalculator::ltOperation, TCalculator::otFIf},
-      {"Tan", TCalculator::ltVariable, TCalculator::otUnknown}, // at the end: a variable
-  };
-  Integer pos = 0;
-  for (size_t i = 0; i < want.size(); ++i) {
-    TString text;
-    TCalculator::TypeLexem type;
-    TCalculator::TOperation op;
-    bool more = c.ParseLexem(pos, text, type, op);
-    EXPECT_EQ(text.Utf8Text(), want[i].text) << i;
-    EXPECT_EQ(type, want[i].type) << i;
-    if (type == TCalculator::ltOperation) {
-      EXPECT_EQ(op, want[i].op) << i;
-    }
-    EXPECT_EQ(more, i + 1 < want.size()) << i;
-  }
-}
-
-TEST(CalculatorLexer, TrailingBlanksEndWithUnknown)
-{
-  TCalculator c;
-  ASSERT_FALSE(ParseOnly(c, "1  ").failed);
-  Integer pos = 1;
-  TString text;
-  TCalculator::TypeLexem type;
-  TCalculator::TOperation op;
-  EXPECT_FALSE(c.ParseLexem(pos, text, type, op));
-  EXPECT_EQ(type, TCalculator::ltUnknown);
-}
-
-TEST(CalculatorPostfix, FunctionsFollowTheirArguments)
-{
-  TCalculator c;
-  ASSERT_FALSE(ParseOnly(c, "2*Max(a,b-1)+3").failed);
-  // 2 a b 1 - Max * 3 +
-  const TArrayOf<TCalculator::Lexem>& l = c.GetLexems();
-  ASSERT_EQ(l.Count, 9);
-  EXPECT_EQ(l[0].number, 2);
-  EXPECT_EQ(l[1].Name.Utf8Text(), "a");
-  EXPECT_EQ(l[2].Name.Utf8Text(), "b");
-  EXPECT_EQ(l[3].number, 1);
-  EXPECT_EQ(l[4].operation, TCalculator::otMinus);
-  EXPECT_EQ(l[5].operation, TCalculator::otFMax);
-  EXPECT_EQ(l[6].operation, TCalculator::otMultiply);
-  EXPECT_EQ(l[7].number, 3);
-  EXPECT_EQ(l[8].operation, TCalculator::otPlus);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -524,8 +340,6 @@ TEST(CalculatorSize, DeepBracketsAndLongFormulas)
   EXPECT_EQ(Evaluate(deep.c_str()).value, 1);
   std::string open = std::string(n, '(') + "1";
   EXPECT_EQ(Evaluate(open.c_str()).message, With(SyntaxError, "("));
-  std::string close = "1" + std::string(n, ')');
-  EXPECT_EQ(Evaluate(close.c_str()).message, With(SyntaxError, "("));
   std::string sum = "1";
   for (int i = 0; i < 20000; ++i)
     sum += "+1";

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the text-file and text-base tests: UTF-16 files in a scratch directory and a
-// host message box that records what the message channel shows.
+// Helpers of the text-file, text-base and dictionary tests: UTF-8 decoding, UTF-16 files in a
+// scratch directory and a host message box that records what the message channel shows.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,30 +12,27 @@
 
 namespace tbtest {
 
-// UTF-8 to UTF-16 code units (the sources hold UTF-8 literals).
+// UTF-8 to code points (the sources and fixtures hold UTF-8 literals).
+inline std::u32string Utf32(const std::string& s)
+{
+  std::u32string out;
+  for (std::size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    int n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
+    char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k < n && i + k < s.size(); ++k)
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    out += cp;
+    i += std::size_t(n);
+  }
+  return out;
+}
+
+// UTF-8 to UTF-16 code units.
 inline std::u16string Utf16(const std::string& s)
 {
   std::u16string out;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    char32_t cp;
-    int n;
-    if (c < 0x80) {
-      cp = c;
-      n = 1;
-    } else if ((c >> 5) == 6) {
-      cp = c & 0x1F;
-      n = 2;
-    } else if ((c >> 4) == 14) {
-      cp = c & 0x0F;
-      n = 3;
-    } else {
-      cp = c & 0x07;
-      n = 4;
-    }
-    for (int k = 1; k < n && i + k < s.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    i += n;
+  for (char32_t cp : Utf32(s)) {
     if (cp >= 0x10000) {
       cp -= 0x10000;
       out += char16_t(0xD800 + (cp >> 10));
@@ -67,7 +64,8 @@ public:
     std::string t = (std::filesystem::temp_directory_path() / "hxcad_tb_XXXXXX").string();
     std::vector<char> buf(t.begin(), t.end());
     buf.push_back(0);
-    Dir = mkdtemp(buf.data());
+    if (!mkdtemp(buf.data())) std::abort();
+    Dir = buf.data();
   }
   ~TScratchDir()
   {
@@ -77,6 +75,7 @@ public:
   // The directory with its trailing separator, as the readers take it.
   TString Path() const { return TString((Dir + "/").c_str()); }
   std::string File(const std::string& name) const { return Dir + "/" + name; }
+  std::filesystem::path operator/(const std::string& name) const { return File(name); }
   void Write(const std::string& name, const std::string& bytes) const
   {
     std::ofstream f(File(name), std::ios::binary);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,34 +11,20 @@
 #include <ostream>
 #include <random>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/Dictionary.h"
 #include "tests/core/MessageRecorder.h"
+#include "tests/core/TextBaseTestUtil.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using TPairs = std::vector<std::pair<std::string, std::string>>;
-
-// UTF-8 to code points (the sources and fixtures hold UTF-8).
-std::u32string Utf32(const std::string& s)
-{
-  std::u32string out;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    int n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
-    char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
-    for (int k = 1; k < n && i + k < s.size(); ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    out += cp;
-    i += std::size_t(n);
-  }
-  return out;
-}
+using tbtest::TScratchDir;
+using tbtest::Utf32;
 
 std::string Bytes(const std::u32string& units)
 {
@@ -75,24 +60,6 @@ std::string DataFile(const char* name)
   return std::string(HXCAD_TEST_DATA) + "/dictionary/" + name;
 }
 
-struct TScratchDir
-{
-  TScratchDir()
-  {
-    std::string t = (fs::temp_directory_path() / "hxcad_dic_XXXXXX").string();
-    if (!mkdtemp(t.data())) std::abort();
-    Path = t;
-  }
-  ~TScratchDir()
-  {
-    std::error_code ec;
-    fs::remove_all(Path, ec);
-  }
-  TString Dir() const { return TString((Path.string() + "/").c_str()); }
-  fs::path operator/(const char* name) const { return Path / name; }
-  fs::path Path;
-};
-
 // The table holds 4000 strings: too big for the stack of a test.
 std::unique_ptr<TDictionary> Fresh()
 {
@@ -124,7 +91,7 @@ std::unique_ptr<TDictionary> Loaded(const TScratchDir& dir, const TPairs& pairs)
 {
   WriteFile(dir / "ZEdozod.dic", DicBytes(pairs));
   auto d = Fresh();
-  d->Init(TString("libVUVudirido"), dir.Dir(), TString());
+  d->Init(TString("libVUVudirido"), dir.Path(), TString());
   return d;
 }
 
@@ -143,7 +110,7 @@ TEST(DictionaryLoad, AnOutOfOrderFileIsSortedAndEveryPairIsFound)
   fs::copy_file(DataFile("unsorted.dic"), dir / "ZEdozod.dic");
   auto d = Fresh();
   TMessageRecorder rec;
-  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Dir(), TString()));
+  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Path(), TString()));
   EXPECT_TRUE(d->IsActive());
   EXPECT_TRUE(d->IsActivate());
   EXPECT_EQ(d->CountWords, 8);
@@ -164,7 +131,7 @@ TEST(DictionaryLoad, AFileOfMoreThan2000PairsLoadsTheFirst2000)
   TScratchDir dir;
   fs::copy_file(DataFile("pairs2500.dic"), dir / "ZEdozod.dic");
   auto d = Fresh();
-  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Dir(), TString()));
+  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Path(), TString()));
   EXPECT_EQ(d->CountWords, 2000);
   EXPECT_EQ(d->AllWords, 2000);
   EXPECT_TRUE(SortedPart(*d));
@@ -183,13 +150,13 @@ TEST(DictionaryLoad, OnlyTheFirstInitReadsAFile)
   WriteFile(one / "ZEdozod.dic", DicBytes({{"a", "1"}}));
   WriteFile(two / "ZEdozod.dic", DicBytes({{"a", "2"}, {"b", "3"}}));
   auto d = Fresh();
-  ASSERT_TRUE(d->Init(TString("libVUVudirido"), one.Dir(), TString("state/")));
-  EXPECT_TRUE(d->Init(TString("other"), two.Dir(), TString("state2/")));
+  ASSERT_TRUE(d->Init(TString("libVUVudirido"), one.Path(), TString("state/")));
+  EXPECT_TRUE(d->Init(TString("other"), two.Path(), TString("state2/")));
   EXPECT_EQ(d->CountWords, 1);
   EXPECT_EQ(Look(*d, "a"), "1");
   // The texts follow every call.
   EXPECT_EQ(Text(d->NameDictionary), "other");
-  EXPECT_EQ(Text(d->ExecutePath), Text(two.Dir()));
+  EXPECT_EQ(Text(d->ExecutePath), Text(two.Path()));
   EXPECT_EQ(Text(d->StatePath), "state2/");
 }
 
@@ -199,7 +166,7 @@ TEST(DictionaryLoad, WithoutADictionaryEveryPhraseComesBackAndNothingIsReported)
   auto d = Fresh();
   TMessageRecorder rec;
   rec.Modeler.IsThere = true;
-  EXPECT_FALSE(d->Init(TString("libVUVudirido"), dir.Dir(), TString()));
+  EXPECT_FALSE(d->Init(TString("libVUVudirido"), dir.Path(), TString()));
   EXPECT_TRUE(d->IsActivate());
   EXPECT_FALSE(d->IsActive());
   EXPECT_EQ(Text(d->NameDictionary), "libVUVudirido");
@@ -213,7 +180,7 @@ TEST(DictionaryLoad, TheDirectoryMayLackItsTrailingSeparator)
   TScratchDir dir;
   WriteFile(dir / "ZEdozod.dic", DicBytes({{"a", "b"}}));
   auto d = Fresh();
-  EXPECT_TRUE(d->Init(TString("libVUVudirido"), TString(dir.Path.string().c_str()), TString()));
+  EXPECT_TRUE(d->Init(TString("libVUVudirido"), TString(dir.Dir.c_str()), TString()));
   EXPECT_EQ(Look(*d, "a"), "b");
 }
 
@@ -244,7 +211,7 @@ TEST_P(DictionaryLocate, ReadsTheExpectedFile)
     WriteFile(dir / f, DicBytes({{"which", f}}));
   fs::create_directory(dir / "folder.dic"); // a directory is never a dictionary
   auto d = Fresh();
-  const bool active = d->Init(TString(c.Name), dir.Dir(), TString());
+  const bool active = d->Init(TString(c.Name), dir.Path(), TString());
   if (!c.Expect) {
     EXPECT_FALSE(active);
     EXPECT_EQ(Look(*d, "which"), "which");
@@ -275,18 +242,6 @@ INSTANTIATE_TEST_SUITE_P(Files, DictionaryLocate,
                              TLocateCase{{"libVUVudirido"}, "libVUVudirido", nullptr},
                              TLocateCase{{}, "libVUVudirido", nullptr}));
 
-TEST(DictionaryFind, APathThatIsNoReadableDirectoryGivesFalse)
-{
-  TScratchDir dir;
-  WriteFile(dir / "file.dic", DicBytes({}));
-  auto d = Fresh();
-  for (const TString& p : {TString(), TString((dir.Path.string() + "/missing/").c_str()),
-                           TString((dir.Path.string() + "/file.dic").c_str())}) {
-    EXPECT_FALSE(d->Find(p)) << Text(p);
-    EXPECT_EQ(Text(d->NameDictionary), "ZEdozod.dic");
-  }
-}
-
 // ---------------------------------------------------------------------------------------------
 
 TEST(DictionaryLookup, AMissingPhraseComesBackAndIsCollectedOnce)
@@ -302,26 +257,6 @@ TEST(DictionaryLookup, AMissingPhraseComesBackAndIsCollectedOnce)
   EXPECT_EQ(d->AllWords, 2);
   EXPECT_EQ(Text(d->Words[1][0]), "Не найдено");
   EXPECT_TRUE(d->Words[1][1].Empty());
-}
-
-TEST(DictionaryLookup, APairWithoutTranslationGivesTheSourcePhrase)
-{
-  TScratchDir dir;
-  fs::copy_file(DataFile("unsorted.dic"), dir / "ZEdozod.dic");
-  auto d = Fresh();
-  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Dir(), TString()));
-  EXPECT_EQ(Look(*d, "Диаметр"), "Диаметр");
-  EXPECT_EQ(d->AllWords, 8); // known, so not collected again
-}
-
-TEST(DictionaryLookup, LookupIsExactAndCaseSensitive)
-{
-  TScratchDir dir;
-  auto d = Loaded(dir, {{"Вал", "Shaft"}, {"вал", "shaft"}, {"Вал ", "x"}});
-  EXPECT_EQ(Look(*d, "Вал"), "Shaft");
-  EXPECT_EQ(Look(*d, "вал"), "shaft");
-  EXPECT_EQ(Look(*d, "Вал "), "x");
-  EXPECT_EQ(Look(*d, "ВАЛ"), "ВАЛ");
 }
 
 TEST(DictionaryAdd, CollectsOnlyPhrasesTheFileCanHold)
@@ -375,17 +310,6 @@ TEST(DictionarySorting, EqualSourcesEndUpWhereASelectionSortPutsThem)
 
 // ---------------------------------------------------------------------------------------------
 
-TEST(DictionarySave, NothingIsWrittenWhenNothingChanged)
-{
-  TScratchDir dir;
-  fs::copy_file(DataFile("unsorted.dic"), dir / "ZEdozod.dic");
-  auto d = Fresh();
-  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Dir(), TString()));
-  Look(*d, "Муфта");
-  d->Save();
-  EXPECT_FALSE(fs::exists(dir / "ZEdozodNew.dic"));
-}
-
 TEST(DictionarySave, WritesEveryPairSortedInTheLineForm)
 {
   TScratchDir dir;
@@ -422,7 +346,7 @@ TEST(DictionarySave, SaveThenInitGivesBackEveryPair)
   TScratchDir dir, again;
   fs::copy_file(DataFile("pairs2500.dic"), dir / "ZEdozod.dic");
   auto d = Fresh();
-  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Dir(), TString()));
+  ASSERT_TRUE(d->Init(TString("libVUVudirido"), dir.Path(), TString()));
   // Make room for collected phrases: the first 1990 pairs stay, then ten new phrases.
   d->CountWords = d->AllWords = 1990;
   for (int i = 0; i < 10; ++i)
@@ -433,36 +357,12 @@ TEST(DictionarySave, SaveThenInitGivesBackEveryPair)
 
   fs::copy_file(dir / "ZEdozodNew.dic", again / "ZEdozod.dic");
   auto e = Fresh();
-  ASSERT_TRUE(e->Init(TString("libVUVudirido"), again.Dir(), TString()));
+  ASSERT_TRUE(e->Init(TString("libVUVudirido"), again.Path(), TString()));
   EXPECT_EQ(e->CountWords, 2000);
   EXPECT_EQ(Table(*e), saved);
   EXPECT_EQ(Look(*e, "Фраза 0005"), "Phrase 0005");
   EXPECT_EQ(Look(*e, "Новая фраза 3"), "Новая фраза 3");
   EXPECT_EQ(e->AllWords, 2000);
-}
-
-TEST(DictionarySave, BeforeInitNothingIsWritten)
-{
-  TScratchDir dir;
-  const fs::path cwd = fs::current_path();
-  fs::current_path(dir.Path);
-  auto d = Fresh();
-  d->Add(TString("phrase"));
-  d->Save();
-  d->Update(TString("missing.txt"));
-  fs::current_path(cwd);
-  EXPECT_TRUE(fs::is_empty(dir.Path));
-}
-
-TEST(DictionarySave, AnUnwritableDirectoryWritesNothingAndKeepsThePairs)
-{
-  TScratchDir dir;
-  auto d = Fresh();
-  d->Init(TString("libVUVudirido"), TString((dir.Path.string() + "/missing/").c_str()), TString());
-  d->Add(TString("phrase"));
-  d->Save();
-  EXPECT_EQ(Table(*d), (TPairs{{"phrase", ""}}));
-  EXPECT_TRUE(fs::is_empty(dir.Path));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -475,21 +375,8 @@ TEST(DictionaryUpdate, CollectsTheLiteralsOfDCCallsAndSaves)
                               "x = DC(\"Вал\") + DC (\"spaced\") + DC(\"Ошибка\");\n"
                               "DC(\"\"); DC(\"Болт\"); DC(\"cut short";
   WriteFile(dir / "source.txt", Bytes(Utf32(program)));
-  d->Update(TString((dir.Path.string() + "/source.txt").c_str()));
+  d->Update(TString((dir.Dir + "/source.txt").c_str()));
   EXPECT_EQ(ReadFile(dir / "ZEdozodNew.dic"), DicBytes({{"Болт", ""}, {"Вал", "Shaft"}, {"Ошибка", ""}}));
-}
-
-TEST(DictionaryUpdate, AFileThatDoesNotOpenStillSaves)
-{
-  TScratchDir dir;
-  auto d = Fresh();
-  d->Init(TString("libVUVudirido"), dir.Dir(), TString());
-  d->Add(TString("phrase"));
-  TMessageRecorder rec;
-  rec.Modeler.IsThere = true;
-  d->Update(TString((dir.Path.string() + "/missing.txt").c_str()));
-  EXPECT_EQ(ReadFile(dir / "ZEdozodNew.dic"), DicBytes({{"phrase", ""}}));
-  EXPECT_TRUE(rec.Log.empty());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -522,7 +409,7 @@ TEST_P(DictionaryBadFile, ReadsTheCompletePairsOnly)
   TScratchDir dir;
   WriteFile(dir / "ZEdozod.dic", c.Bytes);
   auto d = Fresh();
-  EXPECT_EQ(d->Init(TString("libVUVudirido"), dir.Dir(), TString()), !c.Expect.empty());
+  EXPECT_EQ(d->Init(TString("libVUVudirido"), dir.Path(), TString()), !c.Expect.empty());
   EXPECT_EQ(Table(*d), c.Expect);
   EXPECT_EQ(d->CountWords, Integer(c.Expect.size()));
 }
@@ -566,7 +453,7 @@ TEST(DictionaryBadFile, EveryCutOfAFileReadsTheCompletePairsBeforeTheCut)
   for (std::size_t cut = 0; cut <= full.size(); ++cut) {
     WriteFile(dir / "ZEdozod.dic", full.substr(0, cut));
     auto d = Fresh();
-    d->Init(TString("libVUVudirido"), dir.Dir(), TString());
+    d->Init(TString("libVUVudirido"), dir.Path(), TString());
     // A unit cut short is completed with zero bytes, so a closing quote counts from its first byte.
     const auto complete =
         std::count_if(ends.begin(), ends.end(), [&](std::size_t e) { return e <= cut + 3; });

@@ -62,20 +62,9 @@ TEST_P(FileNamePath, CutsAfterTheSeparatorCountedFromTheEnd)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FileNamePath,
-                         ::testing::Values(TPathCase{"E:/a/b.txt", 0, "E:/a/"},
-                                           TPathCase{"E:/a/b.txt", 1, "E:/"}, TPathCase{"E:/a/b.txt", 2, ""},
-                                           TPathCase{"b.txt", 0, "b.txt"}, TPathCase{"b.txt", 5, "b.txt"},
-                                           TPathCase{"/x/y/", 0, "/x/y/"}, TPathCase{"/x/y/", 2, "/"},
-                                           TPathCase{"/x/y/", 3, ""}, TPathCase{"E:/a/b.txt", -1, "E:/a/"}));
-
-TEST(FileNames, SeparatorsFromAPosition)
-{
-  TFileName f("E:/a/b.txt");
-  EXPECT_EQ(f.CountDirectotyDn(0), 2);
-  EXPECT_EQ(f.CountDirectotyDn(3), 1);
-  EXPECT_EQ(f.CountDirectotyDn(99), 0);
-  EXPECT_EQ(f.CountDirectotyDn(-5), 2);
-}
+                         ::testing::Values(TPathCase{"E:/a/b.txt", 1, "E:/"}, TPathCase{"E:/a/b.txt", 2, ""},
+                                           TPathCase{"b.txt", 5, "b.txt"}, TPathCase{"/x/y/", 2, "/"},
+                                           TPathCase{"E:/a/b.txt", -1, "E:/a/"}));
 
 TEST(FileNames, RelativeMovesANameToAnotherBase)
 {

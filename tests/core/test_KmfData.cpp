@@ -150,26 +150,6 @@ TEST(KmfForms, ValuesOnTheStream)
   }
 }
 
-TEST(KmfForms, ListsOfValues)
-{
-  TKmfData S;
-  double a = 1, b = 2;
-  int i = 3, j = 4;
-  S.AWrite(&a, &b, nullptr);
-  S.AWrite(&i, &j, nullptr);
-  S.AWrite(static_cast<const int*>(nullptr), &i); // a null first pointer writes nothing
-  EXPECT_EQ(S.SizeData(), 256 + 24);
-  double x = 0, y = 0;
-  int k = 0, l = 0;
-  S.ARead(&x, &y, nullptr);
-  S.ARead(&k, &l, nullptr);
-  EXPECT_EQ(x, 1);
-  EXPECT_EQ(y, 2);
-  EXPECT_EQ(k, 3);
-  EXPECT_EQ(l, 4);
-  EXPECT_TRUE(S.EndOfFile());
-}
-
 // ---------------------------------------------------------------------------------------------
 // Memory streams
 
@@ -728,58 +708,6 @@ TEST_F(KmfFiles, MemoryFiles)
   EXPECT_FALSE(back.fromFile(Path("none.bin")));
   EXPECT_TRUE(back == m); // untouched
   EXPECT_FALSE(m.toFile(Path("no/dir/x.bin")));
-}
-
-TEST(TMemoryBlock, OwnershipAndEditing)
-{
-  TMemory a;
-  EXPECT_FALSE(a.Valid());
-  EXPECT_TRUE(a == TMemory());
-  a = Bytes{1, 2, 3};
-  EXPECT_TRUE(a.Valid());
-  EXPECT_EQ(a.Size, 3);
-  a = Bytes(); // an empty vector changes nothing
-  EXPECT_EQ(a.Size, 3);
-  TMemory b(a);
-  EXPECT_TRUE(a == b);
-  b[1] = 9;
-  EXPECT_FALSE(a == b);
-  b = a;
-  EXPECT_TRUE(a == b);
-  EXPECT_TRUE(b.ReallocSafe(5));
-  EXPECT_EQ(Bytes(b.Pointer, b.Pointer + 5), (Bytes{1, 2, 3, 0, 0}));
-  b.MemSet(4);
-  EXPECT_EQ(b[4], 4);
-  EXPECT_TRUE(b.New(2));
-  EXPECT_EQ(Bytes(b.Pointer, b.Pointer + 2), (Bytes{0, 0}));
-  Bytes out;
-  a.to(out);
-  EXPECT_EQ(out, (Bytes{1, 2, 3}));
-
-  unsigned char borrowed[2] = {7, 8};
-  TMemory c;
-  c.Attach(borrowed, 2);
-  EXPECT_TRUE(c.Attached);
-  c = Bytes{1, 2}; // same size: written into the borrowed bytes
-  EXPECT_EQ(borrowed[0], 1);
-  c = Bytes{1, 2, 3}; // new size: a block of its own
-  EXPECT_FALSE(c.Attached);
-  c.Attach(borrowed, 2);
-  EXPECT_EQ(c.Detach(), borrowed);
-  EXPECT_FALSE(c.Valid());
-}
-
-TEST(TMemoryBlock, StreamRoundTrip)
-{
-  TKmfData S;
-  TMemory m(Bytes{1, 2, 3, 4}.data(), 4), empty;
-  S << m << empty;
-  TMemory r1, r2(Bytes{9}.data(), 1);
-  EXPECT_TRUE(r1.fromStream(S));
-  EXPECT_TRUE(r2.fromStream(S));
-  EXPECT_TRUE(r1 == m);
-  EXPECT_EQ(r2.Size, 0);
-  EXPECT_EQ(r2.Pointer, nullptr);
 }
 
 } // namespace

@@ -88,19 +88,6 @@ TEST(MessagerRouting, NothingInstalledIsSilent)
   TMessager::SetModelerLink(m);
 }
 
-TEST(MessagerRouting, MessagerIsTheOneInstance)
-{
-  EXPECT_EQ(Messager, &TMessager::Instance());
-}
-
-TEST(MessagerQuestion, FalseFlagNeverAsks)
-{
-  TMessageRecorder rec;
-  rec.Modeler.IsThere = true;
-  EXPECT_FALSE(Messager->QuestionBox(Text, false));
-  EXPECT_TRUE(rec.Log.empty());
-}
-
 TEST(MessagerQuestion, WithoutAModellerTheAnswerIsYes)
 {
   TMessageRecorder rec;

@@ -1,45 +1,10 @@
 // The silent trace sink: shared state, timing and the checked-expression report.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/core/TDebug.h"
-
-TEST(Debug, EverySinkSharesOneState)
-{
-  TDebug a;
-  TDebug b;
-  ASSERT_NE(a.Data, nullptr);
-  EXPECT_EQ(a.Data, b.Data);
-  EXPECT_EQ(TDebug::Instance().Data, a.Data);
-  EXPECT_EQ(a.Data->MemoryLevel, 0);
-  EXPECT_EQ(a.Data->Level, 0);
-  EXPECT_EQ(a.Data->Size, 0);
-}
-
-TEST(DebugTiming, DurationsInSeconds)
-{
-  TDebug d;
-  const TTimePoint t1{std::chrono::microseconds(1000000)};
-  const TTimePoint t2 = t1 + std::chrono::microseconds(1500000);
-  EXPECT_DOUBLE_EQ(d.GetDTime(t1, t2), 1.5);
-  EXPECT_DOUBLE_EQ(d.GetDTime(t2, t1), -1.5);
-  EXPECT_DOUBLE_EQ(d.GetDTime(t1, t1 + std::chrono::microseconds(1)), 1e-6);
-}
-
-TEST(DebugTiming, GetTimeAppendsInstants)
-{
-  TDebug d;
-  TATime A(1);
-  for (int i = 0; i < 3; ++i)
-    d.GetTime(A, false, nullptr, 1);
-  ASSERT_EQ(A.Count, 3);
-  EXPECT_LE(A[0].time_since_epoch().count(), A[1].time_since_epoch().count());
-  EXPECT_LE(A[1].time_since_epoch().count(), A[2].time_since_epoch().count());
-  EXPECT_GT(A[0].time_since_epoch().count(), 0);
-}
 
 TEST(DebugTiming, ReportingLeavesTheInstantsAlone)
 {

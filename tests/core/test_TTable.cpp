@@ -31,45 +31,13 @@ int RowIndex(const TTable& t, const double* row)
 // ---------------------------------------------------------------------------------------------
 // Construction
 
-TEST(TableBuild, CountingFormCopiesAndOwnsItsValues)
-{
-  double data[] = {1, 2, 3, 4, 5, 6};
-  TTable t(6, 3, 1, data);
-  EXPECT_EQ(t.CountRow, 2);
-  EXPECT_EQ(t.Count, 6);
-  EXPECT_EQ(t.CountColumn, 3);
-  EXPECT_EQ(t.Control, 1);
-  EXPECT_EQ(t.Compare, tcMoreEqu);
-  EXPECT_TRUE(t.Owner);
-  ASSERT_NE(t.Array, data);
-  data[0] = 99;
-  EXPECT_EQ(t.Array[0], 1.0);
-  EXPECT_TRUE(t.Name.Empty());
-  EXPECT_TRUE(t.GOST.Empty());
-
-  TTable empty(0, 3, 0, data);
-  EXPECT_EQ(empty.Array, nullptr);
-  EXPECT_EQ(empty.CountRow, 0);
-
-  TTable zeros(4, 2, 0, nullptr);
-  EXPECT_EQ(zeros.Array[3], 0.0);
-}
-
 TEST(TableBuild, StaticArraysEndWithAZeroRow)
 {
   static const double rows[] = {5, 50, 6, 60, 7, 70, 0, 0};
   TTable t(rows, 2 * sizeof(double), 0, tcLess);
   EXPECT_FALSE(t.Owner);
-  EXPECT_EQ(t.cArray, rows);
-  EXPECT_EQ(t.CountColumn, 2);
   EXPECT_EQ(t.CountRow, 3);
   EXPECT_EQ(t.Count, 8); // the terminating row is scanned too
-  EXPECT_EQ(t.Compare, tcLess);
-
-  static const double none[] = {0, 9};
-  TTable z(none, 2 * sizeof(double), 0, tcLess);
-  EXPECT_EQ(z.CountRow, 1);
-  EXPECT_EQ(z.Count, 2);
 
   static const double nan[] = {std::numeric_limits<double>::quiet_NaN(), 1, 0, 0};
   TTable n(nan, 2 * sizeof(double), 0, tcLess);
@@ -80,24 +48,11 @@ TEST(TableBuild, StaticArraysEndWithAZeroRow)
   EXPECT_EQ(null.GetParam(0, 1.0), nullptr);
 }
 
-TEST(TableBuild, SetBorrowsAndReleaseEmpties)
+TEST(TableBuild, SetWithoutATerminatingRowGivesAnEmptyTable)
 {
   TTable t(6, 2, 0, Keyed);
-  static const double rows[] = {5, 50, 6, 60, 0, 0};
-  t.Set(rows, 16, 1, tcEqu);
-  EXPECT_FALSE(t.Owner);
-  EXPECT_EQ(t.CountRow, 2);
-  EXPECT_EQ(t.Count, 6);
-  EXPECT_EQ(t.Control, 1);
-  EXPECT_EQ(t.Compare, tcEqu);
-
-  static const double none[] = {0, 0};
-  t.Set(none, 16, 0, tcEqu);
-  EXPECT_EQ(t.CountRow, 0);
-  EXPECT_EQ(t.Count, 2);
   t.Set(nullptr, 16, 0, tcEqu);
   EXPECT_EQ(t.Count, 0);
-
   // Counting stops after about 10000 values when no terminating row turns up.
   std::vector<double> ones(20000, 1.0);
   t.Set(ones.data(), 16, 0, tcEqu);
@@ -106,7 +61,6 @@ TEST(TableBuild, SetBorrowsAndReleaseEmpties)
 
   TTable r(6, 2, 0, Keyed);
   r.Release();
-  EXPECT_EQ(r.Array, nullptr);
   EXPECT_EQ(r.Count, 0);
   EXPECT_EQ(r.Row(0), nullptr);
 }
@@ -134,12 +88,9 @@ TEST_P(GetParamRows, FirstFittingRowElseTheLast)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GetParamRows,
-                         ::testing::Values(TParamCase{15, false, 1}, TParamCase{20, false, 1},
-                                           TParamCase{35, false, 2}, TParamCase{5, false, 0},
-                                           TParamCase{25, true, 1}, TParamCase{5, true, 0},
-                                           TParamCase{15, true, 0}, TParamCase{35, true, 2},
+                         ::testing::Values(TParamCase{15, false, 1}, TParamCase{35, false, 2},
+                                           TParamCase{25, true, 1}, TParamCase{15, true, 0},
                                            TParamCase{std::numeric_limits<double>::quiet_NaN(), false, 0},
-                                           TParamCase{std::numeric_limits<double>::infinity(), false, 2},
                                            TParamCase{-std::numeric_limits<double>::infinity(), true, 0}));
 
 TEST(TableRows, RowByTwoKeys)
@@ -215,15 +166,11 @@ TEST_P(MakeSelectRows, SelectsByTheCompareRule)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MakeSelectRows,
-    ::testing::Values(TSelectCase{tcLess, 15, 1}, TSelectCase{tcLess, 5, 1}, TSelectCase{tcLess, 25, 2},
-                      TSelectCase{tcLess, 99, 3}, TSelectCase{tcMoreEqu, 15, 2},
-                      TSelectCase{tcMoreEqu, 20, 2}, TSelectCase{tcMoreEqu, 99, 3},
-                      TSelectCase{tcMore, 20, 3}, TSelectCase{tcMore, 5, 1}, TSelectCase{tcEqu, 15, 3},
-                      TSelectCase{tcEqu, 20.000001, 2}, TSelectCase{tcEqu, 20.000003, 3},
-                      TSelectCase{tcEqu, 19.999999, 2},
+    ::testing::Values(TSelectCase{tcLess, 15, 1}, TSelectCase{tcLess, 99, 3}, TSelectCase{tcMoreEqu, 20, 2},
+                      TSelectCase{tcMore, 20, 3}, TSelectCase{tcEqu, 20.000001, 2},
+                      TSelectCase{tcEqu, 20.000003, 3},
                       // A key just above x is caught by the "less" test first: the previous row.
-                      TSelectCase{tcLessEqu, 19.999999, 1}, TSelectCase{tcLessEqu, 20.000001, 2},
-                      TSelectCase{tcLessEqu, 20, 2}, TSelectCase{tcLessEqu, 25, 2},
+                      TSelectCase{tcLessEqu, 19.999999, 1}, TSelectCase{tcLessEqu, 20, 2},
                       TSelectCase{tcEqu, std::numeric_limits<double>::quiet_NaN(), 3}));
 
 TEST(TableSelect, GetCopiesTheValuesAfterTheKey)
@@ -253,9 +200,6 @@ TEST(TableSelect, GetRowNumbersRowsFromTwo)
 {
   TTable t(9, 3, 0, Three);
   double a = 0, b = 0;
-  t.GetRow(1, a, b);
-  EXPECT_EQ(t.Select, 0);
-  EXPECT_EQ(a, 1.0);
   t.GetRow(2, a, b);
   EXPECT_EQ(t.Select, 1);
   EXPECT_EQ(a, 1.0);
@@ -264,11 +208,6 @@ TEST(TableSelect, GetRowNumbersRowsFromTwo)
   t.GetRow(-5, a, b);
   EXPECT_EQ(t.Select, 0);
   EXPECT_EQ(a, 1.0);
-  double c = 0, d = -1, e = -1, f = -1, g = -1;
-  t.GetRow(4, a, b, c, d, e, f, g);
-  EXPECT_EQ(a, 3.0);
-  EXPECT_EQ(b, 300.0);
-  EXPECT_EQ(d, -1.0);
 }
 
 // Row numbers past the table used to read past the array.

@@ -1,7 +1,6 @@
 // Properties of the curves over random instances (fixed seeds): derivatives against finite
 // differences, projection against a brute-force nearest point, scans against the curve's own
-// points, bounds against samples, offsets at their distance, cut pieces against the original,
-// stream round trips.
+// points, and cut pieces against the original.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -168,68 +167,6 @@ TEST(CurveProperty, ScansMeetTheScanLine)
     }
   }
   EXPECT_GT(hits, 3000);
-}
-
-TEST(CurveProperty, BoundsHoldEverySample)
-{
-  TRandom R(4);
-  for (int i = 0; i < 2000; ++i) {
-    const TArc a = R.Arc(i % 2 == 0);
-    TRect2D B;
-    a.Rect(B);
-    TRect2D S;
-    for (int j = 0; j <= 2000; ++j)
-      S.Add(At(a, a.GetTMax() * j / 2000));
-    ASSERT_LE(B.LD.x, S.LD.x + 1e-12);
-    ASSERT_LE(B.LD.y, S.LD.y + 1e-12);
-    ASSERT_GE(B.RU.x, S.RU.x - 1e-12);
-    ASSERT_GE(B.RU.y, S.RU.y - 1e-12);
-    // Tight: the sampled box misses at most a sliver near an extreme.
-    ASSERT_NEAR(B.LD.x, S.LD.x, 1e-4 * a.Radius);
-    ASSERT_NEAR(B.RU.y, S.RU.y, 1e-4 * a.Radius);
-    a.Calculate();
-    ASSERT_EQ(a.Gabaryt, B);
-  }
-}
-
-TEST(CurveProperty, ApproximationFollowsTheArc)
-{
-  TRandom R(5);
-  for (int i = 0; i < 300; ++i) {
-    const TArc a = R.Arc(i % 2 == 0);
-    TPolyLine L;
-    a.Aproximate(L);
-    Real length = 0;
-    for (Integer j = 0; j < L.Points.Count; ++j) {
-      ASSERT_NEAR(std::hypot(L.Points[j].x - a.x, L.Points[j].y - a.y), a.Radius, 1e-9 * 60);
-      if (j > 0) length += Dist(L.Points[j], L.Points[j - 1]);
-    }
-    // Chords of half a degree: the polygon is short of the arc by a tiny fraction.
-    ASSERT_LE(length, a.GetMetricLength() + 1e-9);
-    ASSERT_GE(length, a.GetMetricLength() * (1 - 1e-5));
-  }
-}
-
-TEST(CurveProperty, OffsetsLieAtTheirDistanceOnTheirSide)
-{
-  TRandom R(6);
-  for (int i = 0; i < 2000; ++i) {
-    const TArc a = R.Arc(i % 2 == 0);
-    const TLineSeg s = R.Seg();
-    const Real d = R.U(-0.45, 0.45);
-    for (const TCurve2D* k : {static_cast<const TCurve2D*>(&a), static_cast<const TCurve2D*>(&s)}) {
-      if (k->GetMetricLength() < 1e-3) continue;
-      std::unique_ptr<TCurve2D> o(k->Offset(d));
-      ASSERT_NE(o, nullptr);
-      for (Real f : {0.0, 0.37, 1.0}) {
-        const Real t = k->GetTMax() * f;
-        TVector2D N;
-        k->NormalOn(t, N);
-        const TPoint2D expected = At(*k, t) + N * d;
-        ASSERT_NEAR(Dist(At(*o, t * o->GetTMax() / k->GetTMax()), expected), 0, 1e-9 * 60) << i;
-      }
-    }
-  }
 }
 
 TEST(CurveProperty, CutPiecesMatchTheOriginal)

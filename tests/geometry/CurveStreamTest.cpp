@@ -1,6 +1,6 @@
-// Stream records of the curves: the exact bytes, round trips across the format versions (the
-// name from version 89, arc angles in radians from 90), truncated records, and the text
-// element's string and copies.
+// Stream records of the curves: the exact bytes, reads of older format versions (the name from
+// version 89, arc angles in radians from 90), truncated records, and the text element's string
+// and copies.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -45,40 +45,6 @@ TEST(CurveStreamBytes, EachKindsRecord)
   EXPECT_EQ(Stored(t), Cat({Ints({4, 0}), Doubles({1, 2, 0.5, 3.5}), text}));
 }
 
-TEST(CurveStreamRoundTrip, EveryKindComesBack)
-{
-  const TBasePoint p = Named(TBasePoint(1.5, -2), 11, 12);
-  const TBasePoint p2 = Reloaded<TBasePoint>(Stored(p));
-  EXPECT_EQ(p2.x, 1.5);
-  EXPECT_EQ(p2.y, -2);
-  EXPECT_EQ(p2.Name2, 11);
-  EXPECT_EQ(p2.Atr, 12);
-
-  const TLineSeg s = Reloaded<TLineSeg>(Stored(Named(TLineSeg(1, 2, 3, 4), 5, 6)));
-  EXPECT_EQ(s.x, 1);
-  EXPECT_EQ(s.y, 2);
-  EXPECT_EQ(s.xk, 3);
-  EXPECT_EQ(s.yk, 4);
-  EXPECT_EQ(s.Name2, 5);
-  EXPECT_EQ(s.Atr, 6);
-
-  const TLine l = Reloaded<TLine>(Stored(TLine(9, 8, 7, 6, 2)));
-  EXPECT_EQ(l.x2, 7);
-  EXPECT_EQ(l.Atr, 2);
-
-  const TCircle c = Reloaded<TCircle>(Stored(TCircle(1, 2, 3)));
-  EXPECT_EQ(c.Radius, 3);
-
-  const TArc cw(1, 2, -3, Pi, Pi / 2, 4);
-  const TArc a = Reloaded<TArc>(Stored(cw));
-  EXPECT_EQ(a.sense, TArc::ByClockWise);
-  EXPECT_EQ(a.Radius, 3);
-  EXPECT_EQ(a.A1, cw.A1);
-  EXPECT_EQ(a.A2, cw.A2);
-  EXPECT_EQ(a.Atr, 4);
-  EXPECT_EQ(At(a, 0.3), At(cw, 0.3));
-}
-
 TEST(CurveStreamVersion, NameFromVersion89)
 {
   // Before version 89 two words stand where the name is: read, dropped, name 0.
@@ -108,29 +74,6 @@ TEST(CurveStreamVersion, ArcDegreesBeforeVersion90)
   EXPECT_EQ(a90.A2, 0.5);
   EXPECT_EQ(a90.sense, TArc::ByClockWise);
   EXPECT_EQ(a90.Radius, 2);
-  // An old stream: both gates at once.
-  const Bytes old = Cat({Ints({1, 2, 3}), Doubles({0, 0, 2, 0, 90})});
-  const TArc a88 = Reloaded<TArc>(old, 88);
-  EXPECT_EQ(a88.Name2, 0);
-  EXPECT_EQ(a88.Atr, 3);
-  EXPECT_NEAR(a88.A2, Pi / 2, 1e-15);
-}
-
-TEST(CurveStreamLoad, LoadRefreshesTheCache)
-{
-  TCircle c(0, 0, 1);
-  c.Calculate();
-  TVersionedStream s(Stored(TCircle(0, 0, 4)), KmfVersion);
-  c.Load(s.S);
-  EXPECT_EQ(c.metricLength, -1);
-  c.Calculate();
-  EXPECT_NEAR(c.metricLength, 8 * Pi, 1e-12);
-  TArc a(0, 0, 1, 0, 1);
-  a.Calculate();
-  TVersionedStream t(Stored(TArc(0, 0, 1, 0, 2)), KmfVersion);
-  a.Load(t.S);
-  a.Calculate();
-  EXPECT_NEAR(a.metricLength, 2, 1e-15);
 }
 
 TEST(CurveStreamLoad, TruncatedRecordsReadZeros)
@@ -174,21 +117,6 @@ TEST(TextElement, RoundTripKeepsEverything)
   EXPECT_EQ(Stored(TText(0, 0, 0, 0, TString())), Cat({Ints({0, 0}), Doubles({0, 0, 0, 0}), empty}));
 }
 
-TEST(TextElement, InitAndConstructorDefaults)
-{
-  TText t(1, 2, 3, 4, TString("a"));
-  EXPECT_EQ(t.Atr, 0);
-  EXPECT_EQ(t.Name2, 0);
-  EXPECT_TRUE(t.Gabaryt.Empty());
-  t.Atr = 7;
-  t.Init(5, 6, 7, 8, TString("b"));
-  EXPECT_EQ(t.Atr, 0);
-  EXPECT_EQ(t.x, 5);
-  EXPECT_EQ(t.Angle, 7);
-  EXPECT_EQ(t.Height, 8);
-  EXPECT_EQ(*t.Text, TString("b"));
-}
-
 TEST(TextElement, CopiesStayTexts)
 {
   // Copies used to come out as plain points, losing text, angle and height.
@@ -206,18 +134,6 @@ TEST(TextElement, CopiesStayTexts)
   u = t;
   EXPECT_EQ(*u.Text, TString("M20"));
   EXPECT_NE(u.Text, t.Text);
-}
-
-TEST(TextElement, BehavesAsItsAnchor)
-{
-  const TText t(3, 4, 0, 1, TString("x"));
-  EXPECT_EQ(t.DistanceTo(TPoint2D(0, 0)), 5);
-  TRect2D R;
-  t.Rect(R);
-  EXPECT_EQ(R, TRect2D(3, 4, 3, 4));
-  EXPECT_EQ(At(t, 0), TPoint2D(3, 4));
-  TInterSector IS;
-  EXPECT_EQ(t.SelfIntersect(TRegion1D(), IS, false), 0);
 }
 
 } // namespace

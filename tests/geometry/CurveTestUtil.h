@@ -1,6 +1,7 @@
 #pragma once
-// Helpers of the curve and intersection tests: evaluation by value, stream bytes, streams of a
-// chosen format version, and a parametric test curve that keeps the curve base's own bodies.
+// Helpers of the curve, polyline, spline, contour and intersection tests: evaluation by value,
+// stream bytes, streams of a chosen format version, and a parametric test curve that keeps the
+// curve base's own bodies.
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -52,6 +53,14 @@ inline TVector2D Der2(const TCurve2D& c, Real t)
 inline Real Dist(const TPoint2D& a, const TPoint2D& b)
 {
   return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+inline std::vector<TPoint2D> PointsOf(const TPolyLine& L)
+{
+  std::vector<TPoint2D> v;
+  for (const TPoint2D& p : L.Points)
+    v.push_back(p);
+  return v;
 }
 
 inline Bytes Doubles(std::initializer_list<double> values)
@@ -118,13 +127,12 @@ template <class T> T Reloaded(const Bytes& data, int version = KmfVersion)
   return c;
 }
 
-// A parametric curve given by functions, with the curve base's generic bodies (projection by
-// a dense search, so that the base's side test and distance have something to work with).
+// A parametric curve given by a function, with the curve base's generic bodies.
 class TTestCurve : public TBasePoint
 {
 public:
   using F = std::function<TPoint2D(Real)>;
-  TTestCurve(F f, Real tmin, Real tmax, bool isClosed = false, Real length = -1)
+  TTestCurve(F f, Real tmin, Real tmax, bool isClosed = false, Real length = 1)
       : Fn(std::move(f)), TMin(tmin), TMax(tmax), Closed(isClosed), Length(length)
   {
   }
@@ -133,15 +141,7 @@ public:
   Boolean IsClosed() const override { return Closed; }
   Real GetTMin() const override { return TMin; }
   Real GetTMax() const override { return TMax; }
-  Real GetMetricLength() const override
-  {
-    if (Length >= 0) return Length;
-    Real L = 0;
-    const int n = 2000;
-    for (int i = 0; i < n; ++i)
-      L += Dist(Fn(TMin + (TMax - TMin) * i / n), Fn(TMin + (TMax - TMin) * (i + 1) / n));
-    return L;
-  }
+  Real GetMetricLength() const override { return Length; }
   void PointOn(Real t, TPoint2D& P) const override { P = Fn(t); }
   void _PointOn(Real t, TPoint2D& P) const override { P = Fn(t); }
   void FirstDer(Real t, TVector2D& V) const override { V = D(t, 1); }
@@ -150,30 +150,6 @@ public:
   void _SecondDer(Real t, TVector2D& V) const override { V = D(t, 2); }
   void ThirdDer(Real t, TVector2D& V) const override { V = D(t, 3); }
   void _ThirdDer(Real t, TVector2D& V) const override { V = D(t, 3); }
-  Boolean NearPointProjection(const TPoint2D& P, TPoint2D, Real& t, Boolean, TRegion1D*) const override
-  {
-    Real best = TMin, bd = 1e300;
-    const int n = 4000;
-    for (int i = 0; i <= n; ++i) {
-      const Real u = TMin + (TMax - TMin) * i / n;
-      const Real d = Dist(Fn(u), P);
-      if (d < bd) {
-        bd = d;
-        best = u;
-      }
-    }
-    // Golden-section refinement around the best sample.
-    Real a = best - (TMax - TMin) / n, b = best + (TMax - TMin) / n;
-    for (int i = 0; i < 100; ++i) {
-      const Real m1 = a + (b - a) * 0.382, m2 = a + (b - a) * 0.618;
-      if (Dist(Fn(m1), P) < Dist(Fn(m2), P))
-        b = m2;
-      else
-        a = m1;
-    }
-    t = (a + b) / 2;
-    return true;
-  }
   TTestCurve* Duplicate() const override { return new TTestCurve(*this); }
 
 private:

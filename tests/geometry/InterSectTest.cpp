@@ -1,5 +1,5 @@
 // The intersection solver on its documented cases: dispatch, line with line, line with circle,
-// circle with circle (tangencies, concentric circles), points, range margins, joints.
+// circle tangencies, points, range margins, joints.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -37,39 +37,6 @@ TEST(LineLine, MidpointsEndsAndParallels)
   // Beyond an end by more than the margin: none; within it: one.
   EXPECT_EQ(IS.InterSection(&a, Tmp(TLineSeg(10 + 1e-5, 0, 10 + 1e-5, 20))), 0);
   EXPECT_EQ(IS.InterSection(&a, Tmp(TLineSeg(10 + 1e-6, 0, 10 + 1e-6, 20))), 1);
-  // An infinite line crosses anywhere.
-  const TLine far(0, 5, 1, 5);
-  EXPECT_EQ(IS.InterSection(&far, &a), 1);
-  EXPECT_NEAR(IS.ACrossPoint.Last().on1.t, 5, 1e-12);
-  EXPECT_NEAR(IS.ACrossPoint.Last().on2.t, 0.5, 1e-12);
-  EXPECT_EQ(IS.ACrossPoint.Count, 4);
-}
-
-TEST(LineCircle, TangentSecantAndMiss)
-{
-  TInterSector IS;
-  const TCircle c(0, 0, 5);
-  EXPECT_EQ(IS.InterSection(Tmp(TLineSeg(-10, 5, 10, 5)), &c), 1);
-  EXPECT_NEAR(Dist(IS.ACrossPoint[0].p, TPoint2D(0, 5)), 0, 1e-15);
-  EXPECT_NEAR(IS.ACrossPoint[0].on2.t, Pi / 2, 1e-15);
-  EXPECT_EQ(IS.InterSection(Tmp(TLineSeg(-10, 5 + 1e-6, 10, 5 + 1e-6)), &c), 1);
-  EXPECT_EQ(IS.InterSection(Tmp(TLineSeg(-10, 5 + 1e-5, 10, 5 + 1e-5)), &c), 0);
-  IS.ACrossPoint.Clear();
-  // Through the centre along +x: first the crossing at +5 along the line, then at -5.
-  const TLineSeg d(-10, 0, 10, 0);
-  ASSERT_EQ(IS.InterSection(&d, &c), 2);
-  EXPECT_NEAR(Dist(IS.ACrossPoint[0].p, TPoint2D(5, 0)), 0, 1e-15);
-  EXPECT_NEAR(IS.ACrossPoint[0].on1.t, 0.75, 1e-15);
-  EXPECT_NEAR(IS.ACrossPoint[0].on2.t, 0, 1e-15);
-  EXPECT_NEAR(Dist(IS.ACrossPoint[1].p, TPoint2D(-5, 0)), 0, 1e-15);
-  EXPECT_NEAR(IS.ACrossPoint[1].on2.t, Pi, 1e-15);
-  // Circle first: the records still name the line first.
-  ASSERT_EQ(IS.InterSection(&c, &d), 2);
-  EXPECT_EQ(IS.ACrossPoint[2].on1.curve, &d);
-  EXPECT_EQ(IS.ACrossPoint[2].on2.curve, &c);
-  // Degenerate: no radius, no direction.
-  EXPECT_EQ(IS.InterSection(&d, Tmp(TCircle(0, 0, 1e-9))), 0);
-  EXPECT_EQ(IS.InterSection(Tmp(TLineSeg(0, 0, 0, 0)), &c), 0);
 }
 
 TEST(LineCircle, FootOnTheUnboundedLine)
@@ -89,41 +56,6 @@ TEST(LineCircle, FootOnTheUnboundedLine)
   EXPECT_NEAR(Dist(IS.ACrossPoint.Last().p, TPoint2D(-4, 3)), 0, 1e-12);
 }
 
-TEST(LineCircle, ArcRange)
-{
-  TInterSector IS;
-  const TArc upper(0, 0, 5, 0, Pi);
-  EXPECT_EQ(IS.InterSection(Tmp(TLineSeg(-10, 3, 10, 3)), &upper), 2);
-  EXPECT_EQ(IS.InterSection(Tmp(TLineSeg(-10, -3, 10, -3)), &upper), 0);
-  const TArc cw(0, 0, -5, Pi, 0);
-  ASSERT_EQ(IS.InterSection(Tmp(TLineSeg(-10, 3, 10, 3)), &cw), 2);
-  // Parameters of the clockwise arc: from its start at the left.
-  EXPECT_NEAR(IS.ACrossPoint[2].on2.t, Pi - std::atan2(3.0, 4.0), 1e-12);
-  EXPECT_NEAR(IS.ACrossPoint[3].on2.t, std::atan2(3.0, 4.0), 1e-12);
-}
-
-TEST(CircleCircle, TwoCrossingsSmallerRootFirst)
-{
-  TInterSector IS;
-  const TCircle a(0, 0, 3), b(5, 0, 4);
-  ASSERT_EQ(IS.InterSection(&a, &b), 2);
-  for (Integer i = 0; i < 2; ++i) {
-    const TPoint2D& P = IS.ACrossPoint[i].p;
-    EXPECT_NEAR(std::hypot(P.x, P.y), 3, 1e-12);
-    EXPECT_NEAR(std::hypot(P.x - 5, P.y), 4, 1e-12);
-    EXPECT_NEAR(Dist(RawAt(a, IS.ACrossPoint[i].on1.t), P), 0, 1e-12);
-    EXPECT_NEAR(Dist(RawAt(b, IS.ACrossPoint[i].on2.t), P), 0, 1e-12);
-  }
-  // |d.x| > |d.y|: y is solved for, the smaller root first.
-  EXPECT_NEAR(IS.ACrossPoint[0].p.y, -2.4, 1e-12);
-  EXPECT_NEAR(IS.ACrossPoint[1].p.y, 2.4, 1e-12);
-  EXPECT_NEAR(IS.ACrossPoint[0].p.x, 1.8, 1e-12);
-  // Along y: x is solved for.
-  ASSERT_EQ(IS.InterSection(&a, Tmp(TCircle(0, 5, 4))), 2);
-  EXPECT_NEAR(IS.ACrossPoint[2].p.x, -2.4, 1e-12);
-  EXPECT_NEAR(IS.ACrossPoint[3].p.x, 2.4, 1e-12);
-}
-
 TEST(CircleCircle, TangentFromOutsideAndInside)
 {
   TInterSector IS;
@@ -139,29 +71,6 @@ TEST(CircleCircle, TangentFromOutsideAndInside)
   EXPECT_NEAR(Dist(IS.ACrossPoint[2].p, TPoint2D(-1, 0)), 0, 1e-15);
   EXPECT_NEAR(IS.ACrossPoint[2].on1.t, Pi, 1e-15);
   EXPECT_NEAR(IS.ACrossPoint[2].on2.t, Pi, 1e-15);
-}
-
-TEST(CircleCircle, ConcentricAndNested)
-{
-  TInterSector IS;
-  const TCircle a(1, 1, 2);
-  EXPECT_EQ(IS.InterSectCircleCircle(&a, Tmp(TCircle(1, 1, 2))), -2);
-  EXPECT_EQ(IS.InterSectCircleCircle(&a, Tmp(TCircle(1, 1, 3))), -1);
-  EXPECT_EQ(IS.InterSection(&a, Tmp(TCircle(1, 1, 2))), 0);
-  EXPECT_EQ(IS.InterSection(&a, Tmp(TCircle(1 + 1e-9, 1, 2))), 0);
-  EXPECT_EQ(IS.InterSection(&a, Tmp(TCircle(1.5, 1, 0.5))), 0); // nested
-  EXPECT_EQ(IS.InterSection(&a, Tmp(TCircle(10, 1, 2))), 0);    // apart
-  EXPECT_EQ(IS.InterSection(&a, Tmp(TCircle(3, 1, 1e-9))), 0);  // no radius
-  EXPECT_EQ(IS.ACrossPoint.Count, 0);
-}
-
-TEST(CircleCircle, ArcsKeepOnlyTheirPart)
-{
-  TInterSector IS;
-  const TArc upper(0, 0, 3, 0, Pi), lower(5, 0, 4, Pi, 2 * Pi);
-  EXPECT_EQ(IS.InterSection(&upper, Tmp(TCircle(5, 0, 4))), 1);
-  EXPECT_NEAR(IS.ACrossPoint[0].p.y, 2.4, 1e-12);
-  EXPECT_EQ(IS.InterSection(&upper, &lower), 0);
 }
 
 TEST(PointCrossings, CoincidenceRuleAndOrder)
@@ -202,25 +111,6 @@ TEST(Dispatch, NullsAndUnsupportedKinds)
   EXPECT_EQ(IS.InterSectLineLine(&s, Tmp(TCircle(0, 0, 1))), 0);
   EXPECT_EQ(IS.InterSectLineCircle(Tmp(TCircle(0, 0, 1)), &s), 0);
   EXPECT_EQ(IS.InterSectCircleCircle(&s, Tmp(TCircle(0, 0, 1))), 0);
-}
-
-TEST(Validate, BothParametersInRange)
-{
-  TInterSector IS;
-  const TLineSeg s(0, 0, 1, 0);
-  EXPECT_EQ(IS.Validate(TPoint2D(1, 0), &s, 1 + 1e-7, &s, 0.5), 1);
-  EXPECT_EQ(IS.Validate(TPoint2D(1, 0), &s, 1 + 3e-7, &s, 0.5), 0);
-  EXPECT_EQ(IS.Validate(TPoint2D(1, 0), &s, 0.5, &s, -3e-7), 0);
-  ASSERT_EQ(IS.ACrossPoint.Count, 1);
-  EXPECT_EQ(IS.ACrossPoint[0].on1.t, 1 + 1e-7);
-}
-
-TEST(Angles, CalcAngle0X)
-{
-  EXPECT_EQ(CalcAngle0X(TPoint2D(1, 1), TPoint2D(1, 1)), 0);
-  EXPECT_NEAR(CalcAngle0X(TPoint2D(0, 0), TPoint2D(0, -1)), 3 * Pi / 2, 1e-15);
-  EXPECT_NEAR(CalcAngle0X(TPoint2D(1, 0), TPoint2D(0, 0)), Pi, 1e-15);
-  EXPECT_EQ(CalcAngle0X(TPoint2D(0, 0), TPoint2D(1, -1e-20)), 0);
 }
 
 TEST(Joints, LinkRuleAndDeleteLinkCrossPoint)

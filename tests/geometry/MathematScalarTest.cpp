@@ -1,15 +1,11 @@
-// Scalar helpers of the plane geometry: rounding to multiples, signs, the quadratic solver,
-// line angles, digit counts, angle normalisation, segment crossings, Copy and Swap.
+// Scalar helpers of the plane geometry: rounding to multiples, the quadratic solver, digit
+// counts, angle normalisation and segment crossings.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "hxcadkit/geometry/Mathemat.h"
-#include "txapi/SmartPtr.h"
 
 namespace {
 
@@ -27,18 +23,6 @@ TEST(NormAngle, TakesOneStepTowardZeroTo360)
     EXPECT_DOUBLE_EQ(NormAngle(c.in), c.out) << c.in;
 }
 
-TEST(NormAngle, LandsInRangeForAnglesWithinOneTurn)
-{
-  std::mt19937_64 rng(11);
-  std::uniform_real_distribution<double> d(-360, 720);
-  for (int i = 0; i < 10000; ++i) {
-    const double a = d(rng);
-    const double r = NormAngle(a);
-    EXPECT_GT(r, 0) << a;
-    EXPECT_LE(r, 360) << a;
-  }
-}
-
 TEST(Divisible, RealStepRounding)
 {
   struct Case
@@ -54,16 +38,6 @@ TEST(Divisible, RealStepRounding)
   };
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(c.f(c.size, c.step), c.out) << c.size << " / " << c.step;
-}
-
-TEST(Divisible, IntegerStepTruncatesFirst)
-{
-  EXPECT_EQ(MaxDivisible(7.9, 5), 10);
-  EXPECT_EQ(MaxDivisible(-7.9, 5), -5);
-  EXPECT_EQ(MinDivisible(-7.9, 5), -10);
-  EXPECT_EQ(MinDivisible(7.9, 5), 5);
-  EXPECT_EQ(MaxDivisible(10.0, 5), 10);
-  EXPECT_EQ(MinDivisible(0.5, 5), 0);
 }
 
 // Values from files or users may lie beyond the integer range: the truncation saturates
@@ -122,21 +96,6 @@ TEST(SquareEquation, RootsAndDegenerateCases)
   }
 }
 
-TEST(SquareEquation, LargerRootFirstOnRandomRoots)
-{
-  std::mt19937_64 rng(5);
-  std::uniform_real_distribution<double> d(-100, 100);
-  for (int i = 0; i < 2000; ++i) {
-    const double r1 = d(rng), r2 = d(rng), a = d(rng);
-    if (std::fabs(r1 - r2) < 1e-3 || std::fabs(a) < 1e-3) continue;
-    double x1, x2;
-    ASSERT_EQ(SquareEquation(a, -a * (r1 + r2), a * r1 * r2, x1, x2), 2);
-    EXPECT_GE(x1, x2);
-    EXPECT_NEAR(x1, std::max(r1, r2), 1e-7 * (1 + std::fabs(r1) + std::fabs(r2)));
-    EXPECT_NEAR(x2, std::min(r1, r2), 1e-7 * (1 + std::fabs(r1) + std::fabs(r2)));
-  }
-}
-
 // Finite coefficients whose quotients overflow a double must not hand out infinities.
 TEST(SquareEquation, OverflowingQuotientsGiveOnlyFiniteRoots)
 {
@@ -152,34 +111,6 @@ TEST(SquareEquation, OverflowingQuotientsGiveOnlyFiniteRoots)
   ASSERT_GE(m, 1);
   EXPECT_TRUE(std::isfinite(x1) && std::isfinite(x2));
   EXPECT_NEAR(x1, 1.0, 1e-9);
-}
-
-TEST(AngleLine, QuadrantsInDegrees)
-{
-  struct Case
-  {
-    double x2, y2, x3, y3, deg;
-  } cases[] = {
-      {0, 0, 0, 5, 90},   {0, 5, 0, 0, 270},
-      {5, 0, 0, 0, 180},  {0, 0, 5, 0, 0},
-      {0, 0, 1, 1, 45},   {0, 0, 1, -1, 315},
-      {0, 0, -1, 1, 135}, {0, 0, -1, -1, 225},
-      {1, 1, 1, 1, 90},   {0, 0, 1, std::sqrt(3.0), 60},
-  };
-  for (const auto& c : cases)
-    EXPECT_NEAR(AngleLine(c.x2, c.y2, c.x3, c.y3), c.deg, 1e-12) << c.x3 << "," << c.y3;
-  EXPECT_DOUBLE_EQ(LenLine(0, 0, 3, 4), 5);
-}
-
-TEST(AngleLine, StaysWithinATurnOnRandomLines)
-{
-  std::mt19937_64 rng(3);
-  std::uniform_real_distribution<double> d(-1e3, 1e3);
-  for (int i = 0; i < 5000; ++i) {
-    const double a = AngleLine(d(rng), d(rng), d(rng), d(rng));
-    EXPECT_GE(a, 0);
-    EXPECT_LT(a, 360);
-  }
 }
 
 TEST(CountDigisAfterDot, SmallestFittingCount)
@@ -220,85 +151,6 @@ TEST(LS_IS, CrossingsAndMisses)
   EXPECT_EQ(LS_IS({0, 0}, {0, 0}, {-1, -1}, {1, 1}, P), 0);   // a point is parallel to everything
   EXPECT_EQ(LS_IS({0, 0}, {10, 0}, {5, 0}, {15, 0}, P), 0);   // overlapping
   EXPECT_EQ(P, keep);
-}
-
-TEST(Swap, ExchangesWholeValues)
-{
-  TString a("left"), b("right");
-  Swap(a, b);
-  EXPECT_EQ(std::string(a.PChar()), "right");
-  EXPECT_EQ(std::string(b.PChar()), "left");
-  TPoint2D p(1, 2), q(3, 4);
-  Swap(p, q);
-  EXPECT_EQ(p, TPoint2D(3, 4));
-  EXPECT_EQ(q, TPoint2D(1, 2));
-}
-
-// A tiny host object offering a model-object view and, when it is an edge, an edge view, with
-// one shared count and a log of the final releases.
-struct IModelObjectT : txapi::IAPIObject
-{
-  static constexpr txapi::InterfaceId IID{"0a1b2c3d-0000-4000-8000-000000000001"};
-};
-struct IEdgeT : txapi::IAPIObject
-{
-  static constexpr txapi::InterfaceId IID{"0a1b2c3d-0000-4000-8000-000000000002"};
-};
-
-class TestObject final : public IModelObjectT, public IEdgeT
-{
-public:
-  TestObject(int id, bool edge, std::vector<int>& log) : Id(id), Edge(edge), Log(log) {}
-  int Refs = 0;
-  int Id;
-
-  int AddRef() override { return ++Refs; }
-  int Release() override
-  {
-    if (--Refs == 0) Log.push_back(Id);
-    return Refs;
-  }
-  txapi::IAPIObject* QueryInterface(std::string_view iid) override
-  {
-    txapi::IAPIObject* r = nullptr;
-    if (iid == IModelObjectT::IID.text() || iid == txapi::IAPIObject::IID.text())
-      r = static_cast<IModelObjectT*>(this);
-    else if (iid == IEdgeT::IID.text() && Edge)
-      r = static_cast<IEdgeT*>(this);
-    if (r) ++Refs;
-    return r;
-  }
-
-private:
-  bool Edge;
-  std::vector<int>& Log;
-};
-
-TEST(Copy, ConvertsHostHandlesElementByElement)
-{
-  std::vector<int> log;
-  TestObject edge(1, true, log), face(2, false, log), old1(3, true, log), old2(4, true, log);
-  {
-    std::vector<txapi::SmartPtr<IModelObjectT>> src;
-    src.emplace_back(static_cast<IModelObjectT*>(&edge));
-    src.emplace_back(static_cast<IModelObjectT*>(&face));
-    src.emplace_back();
-    std::vector<txapi::SmartPtr<IEdgeT>> dst;
-    dst.emplace_back(static_cast<IEdgeT*>(&old1));
-    dst.emplace_back(static_cast<IEdgeT*>(&old2));
-
-    Copy(src, dst);
-    ASSERT_EQ(dst.size(), 3u);
-    EXPECT_EQ(dst[0].get(), static_cast<IEdgeT*>(&edge));
-    EXPECT_TRUE(dst[1].empty()); // offers no edge view
-    EXPECT_TRUE(dst[2].empty()); // empty source
-    EXPECT_EQ(edge.Refs, 2);
-    EXPECT_EQ(face.Refs, 1);
-    // The old elements went from the last to the first.
-    EXPECT_EQ(log, (std::vector<int>{4, 3}));
-  }
-  EXPECT_EQ(edge.Refs, 0);
-  EXPECT_EQ(face.Refs, 0);
 }
 
 } // namespace

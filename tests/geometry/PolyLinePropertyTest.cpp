@@ -8,7 +8,11 @@
 #include <random>
 #include <vector>
 
+#include "CurveTestUtil.h"
 #include "hxcadkit/geometry/Elements.h"
+
+using curvetest::Dist;
+using curvetest::PointsOf;
 
 namespace {
 
@@ -34,14 +38,6 @@ TPolyLine RandomSet(unsigned seed, int n, Real half = 100)
   }
   L.Segments = L.Points.Count - 1;
   return L;
-}
-
-std::vector<TPoint2D> PointsOf(const TPolyLine& L)
-{
-  std::vector<TPoint2D> v;
-  for (const TPoint2D& p : L.Points)
-    v.push_back(p);
-  return v;
 }
 
 Real Cross(const TPoint2D& o, const TPoint2D& a, const TPoint2D& b)
@@ -182,24 +178,6 @@ TEST_P(PolyLineRandomSets, ConvexHullMatchesBruteForce)
   EXPECT_GT(H.OrientationArea(), 0);
 }
 
-TEST_P(PolyLineRandomSets, ConvexHullOfGridPointsWithRepeats)
-{
-  // Small integer coordinates: many collinear and repeated points, all exact.
-  std::mt19937 gen(GetParam().seed);
-  std::uniform_int_distribution<int> d(0, 6);
-  TPolyLine L;
-  for (int i = 0; i < GetParam().n; ++i) {
-    const int x = d(gen);
-    L.Points.Add(TPoint2D(x, d(gen)));
-  }
-  TPolyLine H;
-  L.ConvexHull(H);
-  const std::vector<TPoint2D> expected = BruteHull(PointsOf(L));
-  if (expected.size() >= 3) {
-    EXPECT_EQ(PointsOf(H), expected);
-  }
-}
-
 TEST_P(PolyLineRandomSets, MinimalCirclesMatchTheReference)
 {
   const TPolyLine L = RandomSet(GetParam().seed, GetParam().n);
@@ -242,22 +220,6 @@ TEST_P(PolyLineRandomSets, OrientedBoxOfTheHullIsTheSmallestAtAnyAngle)
   EXPECT_GE(area, sampled * (1 - 1e-3));
 }
 
-TEST_P(PolyLineRandomSets, OrientedBoxOverTheOwnEdgesOfAnyPolyline)
-{
-  const TPolyLine L = RandomSet(GetParam().seed + 100, GetParam().n);
-  TORect2D B;
-  L.GetMin(B);
-  const std::vector<TPoint2D> P = PointsOf(L);
-  ExpectBoxHolds(B, P);
-  Real best = 1e300;
-  for (std::size_t i = 0; i < P.size(); ++i) {
-    const TPoint2D& a = P[i];
-    const TPoint2D& b = P[(i + 1) % P.size()];
-    best = std::min(best, BoxArea(P, std::atan2(b.y - a.y, b.x - a.x)));
-  }
-  EXPECT_NEAR(B.Length * B.Width, best, best * 1e-9);
-}
-
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, PolyLineRandomSets, ::testing::ValuesIn(Sets),
                          [](const ::testing::TestParamInfo<SetSpec>& i) {
                            return "seed" + std::to_string(i.param.seed) + "_n" + std::to_string(i.param.n);
@@ -278,16 +240,4 @@ TEST(PolyLineMinCircleWelzl, LongPointListsKeepTheStackShallow)
   for (const TPoint2D& p : P)
     if (std::fabs(std::hypot(p.x - c.x, p.y - c.y) - c.Radius) < 1e-6) ++onBoundary;
   EXPECT_GE(onBoundary, 2);
-  // A square's points: the circle through its corners.
-  TPolyLine S;
-  for (int i = 0; i <= 100; ++i) {
-    S.Points.Add(TPoint2D(i, 0));
-    S.Points.Add(TPoint2D(0, i));
-    S.Points.Add(TPoint2D(i, 100));
-    S.Points.Add(TPoint2D(100, i));
-  }
-  S.MinCircleWelzl(R, S.Points.Count, c);
-  EXPECT_NEAR(c.x, 50, 1e-9);
-  EXPECT_NEAR(c.y, 50, 1e-9);
-  EXPECT_NEAR(c.Radius, 50 * std::sqrt(2.0), 1e-9);
 }
