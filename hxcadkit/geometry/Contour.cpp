@@ -676,26 +676,4 @@ void TContour::Load(TKmfData& S)
   }
 }
 
-// --- Cutting and deriving ------------------------------------------------------------------
-// The contour operations unit gives these their work; until then a contour is left as it is
-// and derives nothing.
-
-TCurve2D::TState TContour::TrimmPart(Real, Real, TCurve2D*&)
-{
-  return dp_NoChanged;
-}
-
-TCurve2D::TState TContour::DeletePart(Real, Real, TCurve2D*&)
-{
-  return dp_NoChanged;
-}
-
-TCurve2D* TContour::Trimmed(Real&, Real&, int) const
-{
-  return nullptr;
-}
-
-TCurve2D* TContour::Offset(const Real&) const
-{
-  return nullptr;
-}
+// The operations that cut and derive contours are in ContourOps.cpp.

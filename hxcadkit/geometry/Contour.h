@@ -47,6 +47,18 @@ public:
   TInterSector* IS = nullptr;
 };
 
+// Measures of a convex hole. The assignment copies the named values only; S stays.
+struct TConvexHoleData
+{
+  TConvexHoleData() = default;
+  TConvexHoleData(const TConvexHoleData&) = default;
+  TConvexHoleData& operator=(const TConvexHoleData& o);
+
+  double Square = 0, Pxc = 0, Pyc = 0, Pr = 0, Px = 0, Py = 0, Pax = 0, Pay = 0, Pj = 0, Px0 = 0, Py0 = 0,
+         Px1 = 0, Py1 = 0;
+  double S[8] = {};
+};
+
 class TContour : public TCurve2D, public TArrayOfP<TCurve2D>
 {
 public:
@@ -128,11 +140,37 @@ public:
   // Reverses every member and the order of members 1 .. Count-1; member 0 stays first.
   void Inverse() override;
 
-  // The operations that cut and derive contours.
+  // --- Cutting and deriving (ContourOps.cpp) ----------------------------------------------
+  // Keeps the part from t1 to t2; on a closed contour t1 after t2 runs over the seam.
+  void Trimm(double t1, double t2);
+  // Trims the contour itself to [t1, t2]; part2 stays null.
   TState TrimmPart(Real t1, Real t2, TCurve2D*& part2) override;
+  // Removes the part from t1 to t2 (over the end when t2 comes first). A cut inside one
+  // member splits it: the second piece is inserted after it, part2 stays null.
   TState DeletePart(Real t1, Real t2, TCurve2D*& part2) override;
+  // A new curve over [t1, t2] (s = -1: swapped into the caller's variables and reversed): the
+  // single remaining member itself, else a contour; null for a degenerate request.
   TCurve2D* Trimmed(Real& t1, Real& t2, int s) const override;
+  // The members chained clockwise, each offset by d (Atr 1) followed by the corner piece
+  // to the next one (Atr 2); Name2 is the chained member's index. Loops at concave corners
+  // stay.
   TCurve2D* Offset(const Real& d) const override;
+  // Reorders and reverses members so that each starts where the one before ends (within tol
+  // in x and in y); keep false reverses member 0 first. False at the first member that links
+  // to nothing, the order reached so far kept.
+  Boolean MakeDirect(double tol, bool keep);
+  // The piece that joins the offsets o1 of c1 and o2 of c2 at their corner: an arc of radius
+  // |d| about the joint, or a segment; null for a null member.
+  static TCurve2D* FilletSegment(TCurve2D* c1, TCurve2D* c2, double const& d, TCurve2D* o1, TCurve2D* o2);
+  // Signed area, positive counter-clockwise. A circle member ends the sum with its full area.
+  Real Area2() const;
+  // 1, -1 or 0 by the sign of Area2().
+  Integer GetSense() const;
+  // Gauss-Legendre nodes (ascending on [-1, 1]) and weights of order n, 1 to 8; false for null
+  // arrays or n < 1, and zeros with false for n > 8.
+  static Boolean FillIntegrationValues(double* nodes, double* weights, int n);
+  // One line per segment, arc or circle member (other kinds leave their entry as it was).
+  void toText(TArrayOf<TString>& lines) const;
 
   // --- Drawing ----------------------------------------------------------------------------
   // Member i through the modeller's drLine, drCircle and drArc (angles form); style 0 means
