@@ -110,6 +110,29 @@ void Exercise(TContour& c, const Real* probe)
     std::vector<double> xyz;
     std::vector<int> edges;
     c.GetEdges(xyz, edges);
+
+    // The operations that cut, chain and offset work on copies of what was read.
+    c.Area2();
+    c.GetSense();
+    const Real d = std::isfinite(probe[0]) && std::fabs(probe[0]) < 10 ? probe[0] : 1.0;
+    std::unique_ptr<TCurve2D> offset(c.Offset(d));
+    Real t1 = probe[0], t2 = probe[1];
+    std::unique_ptr<TCurve2D> piece(c.Trimmed(t1, t2, 1));
+    t1 = probe[1], t2 = probe[0];
+    std::unique_ptr<TCurve2D> back(c.Trimmed(t1, t2, -1));
+    TContour cut;
+    cut = c;
+    TCurve2D* rest = nullptr;
+    cut.DeletePart(probe[0], probe[1], rest);
+    delete rest;
+    TContour trimmed;
+    trimmed = c;
+    trimmed.Trimm(probe[0], probe[1]);
+    trimmed.Refresh();
+    trimmed.GetTMax();
+    TContour direct;
+    direct = c;
+    direct.MakeDirect(1e-3, true);
   }
 
   std::unique_ptr<TCurve2D> copy(c.Duplicate());
