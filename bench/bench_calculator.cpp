@@ -3,6 +3,8 @@
 // (the same callbacks and precedences, nothing folded) and once with muparser's own built-in
 // operators and optimiser (its fastest form). Prints ns per evaluation and the ratios.
 #include <benchmark/benchmark.h>
+
+#include "bench/RatioReporter.h"
 #include <muParser.h>
 
 #include <cmath>
@@ -133,20 +135,6 @@ void MuparserBuiltIn(benchmark::State& state)
 BENCHMARK(Calculator)->Iterations(Evaluations);
 BENCHMARK(MuparserSameOperators)->Iterations(Evaluations);
 BENCHMARK(MuparserBuiltIn)->Iterations(Evaluations);
-
-// Keeps each run's time per iteration for the ratios printed at the end.
-class TRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs)
-      if (r.iterations > 0)
-        NsPerIteration[r.run_name.function_name] = r.real_accumulated_time * 1e9 / double(r.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> NsPerIteration;
-};
 
 } // namespace
 

@@ -6,6 +6,8 @@
 // Both run over the same 10^6 random pairs; the counts of crossings they find are compared.
 #include <benchmark/benchmark.h>
 
+#include "bench/RatioReporter.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -118,19 +120,6 @@ void Floor(benchmark::State& state)
 
 BENCHMARK(Solver)->Unit(benchmark::kMillisecond);
 BENCHMARK(Floor)->Unit(benchmark::kMillisecond);
-
-class TRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs)
-      if (r.iterations > 0)
-        NsPerIteration[r.run_name.function_name] = r.real_accumulated_time * 1e9 / double(r.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> NsPerIteration;
-};
 
 } // namespace
 

@@ -7,6 +7,8 @@
 // an indexed reader that knew where the table starts would.
 #include <benchmark/benchmark.h>
 
+#include "bench/RatioReporter.h"
+
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -183,19 +185,6 @@ BENCHMARK(GetTableLastCold)->Unit(benchmark::kMicrosecond);
 BENCHMARK(GetTableFirst)->Unit(benchmark::kMicrosecond);
 BENCHMARK(CouplingList)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Floor)->Unit(benchmark::kMicrosecond);
-
-class TRatioReporter : public benchmark::ConsoleReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs)
-      if (r.iterations > 0)
-        NsPerIteration[r.run_name.function_name] = r.real_accumulated_time * 1e9 / double(r.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> NsPerIteration;
-};
 
 } // namespace
 

@@ -81,6 +81,22 @@ Real TransformScale()
   return T ? T->ScaleMtr() : 1.0;
 }
 
+Integer InterSectElementary(const TCurve2D* self, const TCurve2D* P, TInterSector& IS)
+{
+  if (!P) return 0;
+  switch (P->IsType()) {
+  case tPoint:
+    return P->InterSect(self, TInterSector::Instance2());
+  case tLineSeg:
+    return IS.InterSection(P, self);
+  case tCircle:
+  case tArc:
+    return IS.InterSection(self, P);
+  default:
+    return 0;
+  }
+}
+
 } // namespace ElementsUtil
 
 using namespace ElementsUtil;

@@ -287,18 +287,7 @@ void TLineSeg::Rect(TRect2D& R) const
 
 Integer TLineSeg::InterSect(const TCurve2D* P, TInterSector& IS) const
 {
-  if (!P) return 0;
-  switch (P->IsType()) {
-  case tPoint:
-    return P->InterSect(this, TInterSector::Instance2());
-  case tLineSeg:
-    return IS.InterSection(P, this);
-  case tCircle:
-  case tArc:
-    return IS.InterSection(this, P);
-  default:
-    return 0;
-  }
+  return ElementsUtil::InterSectElementary(this, P, IS);
 }
 
 Integer TLineSeg::SelfIntersect(const TRegion1D&, TInterSector&, Boolean) const

@@ -5,6 +5,9 @@
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/Types.h"
 
+class TCurve2D;
+class TInterSector;
+
 namespace ElementsUtil {
 
 // A number of a text dump: the given decimals, a decimal point, a field of 7.
@@ -29,5 +32,9 @@ inline Real Length(Real dx, Real dy)
 // Through the installed drawing transformation (identity when none).
 void MapThroughTransform(Real& x, Real& y);
 Real TransformScale();
+
+// The crossings of a segment or a circle with P: a point answers for itself (on the points'
+// own solver), a segment comes first in the pair, circles and arcs second.
+Integer InterSectElementary(const TCurve2D* self, const TCurve2D* P, TInterSector& IS);
 
 } // namespace ElementsUtil

@@ -1,0 +1,21 @@
+#pragma once
+// A console reporter that also keeps each benchmark's time per iteration, so that a
+// benchmark program can print the ratio of its subject to its baseline at the end.
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class TRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+  void ReportRuns(const std::vector<Run>& runs) override
+  {
+    for (const Run& r : runs)
+      if (r.iterations > 0)
+        NsPerIteration[r.run_name.function_name] = r.real_accumulated_time * 1e9 / double(r.iterations);
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> NsPerIteration;
+};
