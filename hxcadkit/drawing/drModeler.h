@@ -14,7 +14,7 @@
 #include "hxcadkit/core/Types.h"
 #include "hxcadkit/geometry/Mathemat.h"
 
-// Sections of the host's specification.
+// Sections of the host's bill of materials.
 enum TSectionSpc : std::int32_t {
   tNotExist = 0,
   tDocumentatio = 1,
@@ -189,7 +189,7 @@ public:
   // Writes one line into the text object opened last.
   virtual void drStringObj(const TString&) {}
 
-  // Specification: an entry for position Pos, quantity Count, with the documents of
+  // Bill of materials: an entry for position Pos, quantity Count, with the documents of
   // NameFileObject attached.
   virtual void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) = 0;
 

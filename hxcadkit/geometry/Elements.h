@@ -435,12 +435,8 @@ public:
   void PointOn(Real t, TPoint2D& P) const override;
   // The unit direction, whatever the segment's length.
   void FirstDer(Real t, TVector2D& V) const override;
-  void SecondDer(Real t, TVector2D& V) const override;
-  void ThirdDer(Real t, TVector2D& V) const override;
   void _PointOn(Real t, TPoint2D& P) const override;
   void _FirstDer(Real t, TVector2D& V) const override;
-  void _SecondDer(Real t, TVector2D& V) const override;
-  void _ThirdDer(Real t, TVector2D& V) const override;
   Boolean NearPointProjection(const TPoint2D& P, TPoint2D Eps, Real& t, Boolean ext,
                               TRegion1D* R) const override;
   // By the sine of the angle from the segment to the point.
@@ -499,12 +495,8 @@ public:
   Real GetMetricLength() const override { return 10000000.0; }
   void PointOn(Real t, TPoint2D& P) const override;
   void FirstDer(Real t, TVector2D& V) const override;
-  void SecondDer(Real t, TVector2D& V) const override;
-  void ThirdDer(Real t, TVector2D& V) const override;
   void _PointOn(Real t, TPoint2D& P) const override;
   void _FirstDer(Real t, TVector2D& V) const override;
-  void _SecondDer(Real t, TVector2D& V) const override;
-  void _ThirdDer(Real t, TVector2D& V) const override;
   Boolean NearPointProjection(const TPoint2D& P, TPoint2D Eps, Real& t, Boolean ext,
                               TRegion1D* R) const override;
   // By the cross product with the direction (a distance times its length).

@@ -100,26 +100,6 @@ void TLineSeg::_FirstDer(Real, TVector2D& V) const
   if (l > paramPrecision) V = TVector2D(V.x / l, V.y / l);
 }
 
-void TLineSeg::SecondDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
-}
-
-void TLineSeg::ThirdDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
-}
-
-void TLineSeg::_SecondDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
-}
-
-void TLineSeg::_ThirdDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
-}
-
 Boolean TLineSeg::NearPointProjection(const TPoint2D& P, TPoint2D, Real& t, Boolean ext, TRegion1D* R) const
 {
   Real u, length;
@@ -369,26 +349,6 @@ void TLine::FirstDer(Real t, TVector2D& V) const
 void TLine::_FirstDer(Real, TVector2D& V) const
 {
   V = TVector2D(x2 - x, y2 - y);
-}
-
-void TLine::SecondDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
-}
-
-void TLine::ThirdDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
-}
-
-void TLine::_SecondDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
-}
-
-void TLine::_ThirdDer(Real, TVector2D& V) const
-{
-  V = TVector2D(0, 0);
 }
 
 Boolean TLine::NearPointProjection(const TPoint2D& P, TPoint2D, Real& t, Boolean ext, TRegion1D* R) const
