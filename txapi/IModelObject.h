@@ -13,7 +13,7 @@ namespace txapi {
 class IModelObject : public IAPIObject
 {
 public:
-  static constexpr InterfaceId IID{"b0b119fe-7b4d-439c-8384-716e4a81f4c0"};
+  static constexpr InterfaceId IID{"6f2e4131-ab5a-4def-b31b-457c6d388383"};
 
   virtual txObj3dTypeEnum GetType() = 0;
   virtual std::wstring GetName() = 0;

@@ -11,7 +11,7 @@ namespace txapi {
 class IVariable : public IAPIObject
 {
 public:
-  static constexpr InterfaceId IID{"7b117e96-53ec-429b-9242-707616173d41"};
+  static constexpr InterfaceId IID{"1bb12ab8-83ef-47d8-9fe8-cd72ce354d47"};
 
   virtual std::wstring GetName() = 0;
   virtual double GetValue() = 0;
@@ -21,6 +21,8 @@ public:
   virtual void SetExpression(const std::wstring& expression) = 0;
   virtual std::wstring GetComment() = 0;
   virtual void SetComment(const std::wstring& comment) = 0;
+  // Links the variable to the variable name of the variable document documentFile; false when it cannot be.
+  virtual bool SetLink(const std::wstring& documentFile, const std::wstring& name) = 0;
 
 protected:
   ~IVariable() = default;

@@ -131,6 +131,14 @@ public:
       out.push_back(HandOut<txapi::IVariable>(v));
     return out;
   }
+  txapi::SmartPtr<txapi::IVariable> GetVariable(bool internal, bool informational,
+                                                const std::wstring& name) override
+  {
+    Log("GetVariable", internal, informational, name);
+    for (Object* v : model::LiveMembers(Model(), model::Variable))
+      if (v->Text("name") == name) return HandOut<txapi::IVariable>(v);
+    return {};
+  }
   txapi::SmartPtr<txapi::IVariable> AddVariable(const std::wstring& name, double value,
                                                 const std::wstring& comment) override
   {
@@ -191,6 +199,13 @@ public:
   {
     Log("SetComment", comment);
     Model().Set("comment", ToUtf8(comment));
+  }
+  bool SetLink(const std::wstring& documentFile, const std::wstring& name) override
+  {
+    Log("SetLink", documentFile, name);
+    if (documentFile.empty() || name.empty()) return false;
+    Model().Set("link", Args(documentFile, name));
+    return true;
   }
 };
 
