@@ -11,6 +11,8 @@
 #include "txapi/IColorParam.h"
 #include "txapi/IDocuments.h"
 #include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingGroup.h"
+#include "txapi/IDrawingObject.h"
 #include "txapi/IExtrusion.h"
 #include "txapi/IExtrusions.h"
 #include "txapi/IFeature.h"

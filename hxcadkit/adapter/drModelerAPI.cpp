@@ -87,25 +87,25 @@ std::vector<txapi::SmartPtr<txapi::IModelObject>> TNestedArrayOf::Objects()
 void TConstraintApi::DoLine(double, double, double, double, int Attr)
 {
   if (!Active || Attr < 1) return;
-  PrevDrawingObject = M.R().LastObj;
-  PrevIndex = 1;
+  M.R2D().PrevDrawingObject = M.R2D().CurDrawingObject;
+  M.R2D().PrevIndex = 1;
 }
 
 void TConstraintApi::DoArc(double, double, double, double, double, double, double, int, int)
 {
   if (!Active) return;
-  PrevDrawingObject = M.R().LastObj;
-  PrevIndex = 2;
+  M.R2D().PrevDrawingObject = M.R2D().CurDrawingObject;
+  M.R2D().PrevIndex = 2;
 }
 
 void TConstraintApi::DoCircle(double, double, double, int)
 {
-  if (Active) PrevDrawingObject.reset();
+  if (Active) M.R2D().PrevDrawingObject.reset();
 }
 
 void TConstraintApi::DoEllipse(double, double, double, double, double, int)
 {
-  if (Active) PrevDrawingObject.reset();
+  if (Active) M.R2D().PrevDrawingObject.reset();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -130,6 +130,9 @@ TModelerApi::~TModelerApi()
 bool TModelerApi::Init(txapi::IApplication& app, const TString& name, const TString& font)
 {
   TRegistryApi& r = R();
+  // Bound here rather than at construction: the list belongs to another unit, whose globals may
+  // not be built yet while this one's are.
+  ADimension3D.Bind(this);
   r.Tavrix7 = &app;
   std::wstring path = app.GetCurrentLibraryPath();
   if (path.empty()) path = OwnModulePath();
@@ -192,6 +195,7 @@ void TModelerApi::drLine(const double& x1, const double& y1, const double& x2, c
     R2D().Transf2D.xyMtr(x2, y2, X2, Y2);
   }
   R().LastObj.reset();
+  R2D().CurDrawingObject.reset();
   if (R().DrawingContainer && !R2D().OnlySizes2D) {
     txapi::SmartPtr<txapi::ILineSegments> lines = R().DrawingContainer->GetLineSegments();
     txapi::SmartPtr<txapi::ILineSegment> l = lines ? lines->Add() : txapi::SmartPtr<txapi::ILineSegment>();
@@ -200,6 +204,7 @@ void TModelerApi::drLine(const double& x1, const double& y1, const double& x2, c
       l->SetStyle(txapi::txCurveStyleEnum(Attr));
       l->Update();
       R().LastObj = l;
+      R2D().CurDrawingObject = l;
     }
   }
   Constraint.DoLine(X1, Y1, X2, Y2, Attr);
@@ -216,6 +221,7 @@ void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, con
     Rr = Rad * R2D().Transf2D.ScaleMtr();
   }
   R().LastObj.reset();
+  R2D().CurDrawingObject.reset();
   if (R().DrawingContainer && !R2D().OnlySizes2D) {
     txapi::SmartPtr<txapi::IArcs> arcs = R().DrawingContainer->GetArcs();
     txapi::SmartPtr<txapi::IArc> a = arcs ? arcs->Add() : txapi::SmartPtr<txapi::IArc>();
@@ -224,6 +230,7 @@ void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, con
       a->SetStyle(txapi::txCurveStyleEnum(Attr));
       a->Update();
       R().LastObj = a;
+      R2D().CurDrawingObject = a;
     }
   }
   Constraint.DoArc(Xc, Yc, Rr, X1, Y1, X2, Y2, Napr, Attr);
@@ -260,6 +267,15 @@ bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity)
 // The global modeller and the links through which the lower subsystems reach it.
 
 TModelerApi MA;
+
+} // namespace drApi
+
+// The hole object draws through the global modeller.
+THole3DParam HH(drApi::MA);
+
+namespace drApi {
+
+THole3DParam* H = &HH;
 
 namespace {
 

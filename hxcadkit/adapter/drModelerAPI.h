@@ -12,6 +12,7 @@
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
+#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/drModeler.h"
 #include "hxcadkit/geometry/Mathemat3d.h"
 #include "txapi/Enums.h"
@@ -85,9 +86,6 @@ public:
   bool ActiveConnest = false;
   bool FixFirst = true;
   TModelerApi& M;
-  // The element the next one joins: the last line or arc, and its end index (1 line, 2 arc).
-  txapi::SmartPtr<txapi::ITavrixAPIObject> PrevDrawingObject;
-  Integer PrevIndex = 0;
 };
 
 // The adapter's host state: what the operations left current.
@@ -166,17 +164,19 @@ public:
   bool IsActive(txapi::DocumentTypeEnum DocumentType, txapi::DocumentTypeEnum orDocumentType);
   txapi::SmartPtr<txapi::ITavrixDocument> GetOpenDocument(txapi::DocumentTypeEnum T, const TString& Name);
   txapi::SmartPtr<txapi::ITavrixDocument> drOpen3D(const TString& Path, bool Flag);
-  bool drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
-                  const TString& Marking);
-  void drSave3D(bool Close, bool NeedNameMarking);
+  // Opens, or reuses when one is open under FileName, the part or assembly document, names its top
+  // part and makes both current.
+  void drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
+                  const TString& Marking) override;
+  void drSave3D(bool Close, bool NeedNameMarking) override;
   void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
-                 const double& shininess, const double& transparency, const double& emission);
+                 const double& shininess, const double& transparency, const double& emission) override;
 
   // Planes and sketches.
   void drPlane(txapi::txObj3dTypeEnum BasePlane, const double& Distance);
   txapi::SmartPtr<txapi::IPlane3D> GetPlane();
   void drCreateEskis(double Angle, const TString& Name);
-  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name);
+  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name) override;
   void drEndEskis();
   void drOpenView(int N);
   void drPlanePerpendEdgeVertex(txapi::SmartPtr<txapi::IModelObject> Edge,
@@ -198,7 +198,9 @@ public:
   void DeleteEntity(txapi::SmartPtr<txapi::IModelObject> Object);
   void drDeleteObj(txapi::SmartPtr<txapi::IModelObject> Object);
 
-  // Components.
+  // Components. The detail-code forms of the modeller interface stay reachable (and empty).
+  using TModeler3D::AddDetail;
+  using TModeler3D::AddDetailAxle;
   void AddDetail(const double& x, const double& y, const double& z, const TString& DetailName, bool ReverseZ,
                  bool ExternalFile);
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
@@ -218,7 +220,10 @@ public:
                                                 txapi::SmartPtr<txapi::IModelObject>& fromEntity);
   void drClear(txapi::SmartPtr<txapi::IMateConstraints3D>& Mates);
 
-  // Model variables of a given part (the phantom's, which must never reach the user's model).
+  // Model variables of the 3D document's top part; the value of an existing one is replaced.
+  txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value, const TString& Comment) override;
+  void drSetValue(const TString& name, const double& value);
+  // The same for a given part (the phantom's, which must never reach the user's model).
   txapi::SmartPtr<txapi::IVariable> drAddVariable(txapi::SmartPtr<txapi::IPart>& Part, const TString& name,
                                                   const double& value, const TString& comment);
   void drSetValue(txapi::SmartPtr<txapi::IPart>& Part, const TString& name, const double& value);

@@ -123,7 +123,7 @@ txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::drOpen3D(const TString& Pat
   return d;
 }
 
-bool TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
+void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
                              const TString& Marking)
 {
   TRegistryApi& r = R();
@@ -132,7 +132,7 @@ bool TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
   r.IDoc.reset();
   r.IDoc3D.reset();
   r.Part.reset();
-  if (r.Tavrix7 == nullptr) return false;
+  if (r.Tavrix7 == nullptr) return;
   const txapi::DocumentTypeEnum type = isDetail ? txapi::txDocumentPart : txapi::txDocumentAssembly;
   r.IDoc = GetOpenDocument(type, FileName);
   if (!r.IDoc) {
@@ -143,12 +143,11 @@ bool TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
   }
   r.IDoc3D = r.IDoc;
   if (r.IDoc3D) r.Part = r.IDoc3D->GetTopPart();
-  if (!r.Part) return false;
+  if (!r.Part) return;
   r.Part->SetName(W(Name));
   r.Part->SetMarking(W(Marking));
   r.Part->Update();
   Progress(Name);
-  return true;
 }
 
 void TModelerApi::drSave3D(bool Close, bool)

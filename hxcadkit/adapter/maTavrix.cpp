@@ -146,6 +146,17 @@ void TModelerApi::drClear(txapi::SmartPtr<txapi::IMateConstraints3D>& Mates)
     Mates->Remove(Mates->GetItem(i));
 }
 
+txapi::SmartPtr<txapi::IVariable> TModelerApi::drAddVariable(const TString& Name, double Value, const TString& Comment)
+{
+  txapi::SmartPtr<txapi::IPart> top = R().IDoc3D ? R().IDoc3D->GetTopPart() : txapi::SmartPtr<txapi::IPart>();
+  return drAddVariable(top, Name, Value, Comment);
+}
+
+void TModelerApi::drSetValue(const TString& name, const double& value)
+{
+  drAddVariable(name, value, TString());
+}
+
 txapi::SmartPtr<txapi::IVariable> TModelerApi::drAddVariable(txapi::SmartPtr<txapi::IPart>& Part, const TString& name,
                                                              const double& value, const TString& comment)
 {

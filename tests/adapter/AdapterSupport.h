@@ -46,7 +46,8 @@ inline void ResetModeller()
       e.V2.reset();
     a->AObjects.Count = 0;
   }
-  m.Constraint.PrevDrawingObject.reset();
+  m.R2D().PrevDrawingObject.reset();
+  m.R2D().CurDrawingObject.reset();
 }
 
 class HostedModeller

@@ -43,7 +43,8 @@ TEST(ModellerInit, NamesFolderAndFontComeFromTheHost)
 TEST_F(ModellerTest, APartWithARotationRoundTripsThroughItsFile)
 {
   const std::filesystem::path file = Dir / "shaft.tpt";
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(file), "Вал", "ВЛ-1"));
+  MA.drCreate3D(true, true, T(file), "Вал", "ВЛ-1");
+  ASSERT_TRUE(MA.R().Part);
   MA.drPlaneEskis(txapi::o3d_planeXOZ, 2.5, 0, "");
   MA.drPlaneEskis(txapi::o3d_planeYOZ, 7, 0, "Поперёк");
   MA.drPlaneEskis(txapi::o3d_planeXOY, -5, 0, "");
@@ -102,14 +103,16 @@ TEST_F(ModellerTest, APartWithARotationRoundTripsThroughItsFile)
 TEST_F(ModellerTest, DocumentsArePickedByTypeAndNameAndReused)
 {
   EXPECT_FALSE(MA.drGetPart(pTop_Part, txapi::txDocumentAssembly));
-  ASSERT_TRUE(MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка", "СБ"));
+  MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка", "СБ");
+  ASSERT_TRUE(MA.R().Part);
   SmartPtr<txapi::ITavrixDocument> first = MA.R().IDoc;
   EXPECT_FALSE(MA.drGetPart(pTop_Part, txapi::txDocumentPart));
   EXPECT_FALSE(MA.GetPart());
   EXPECT_TRUE(MA.drGetPart(pNew_Part, txapi::txDocumentAssembly));
   EXPECT_TRUE(MA.IsActive(txapi::txDocumentPart, txapi::txDocumentAssembly));
   // The same name again reuses the open document.
-  ASSERT_TRUE(MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка 2", "СБ"));
+  MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка 2", "СБ");
+  ASSERT_TRUE(MA.R().Part);
   EXPECT_TRUE(MA.R().IDoc == first);
   EXPECT_EQ(H.Documents().size(), 1u);
   // Of two documents under one name the later one is taken.
@@ -127,7 +130,8 @@ TEST_F(ModellerTest, DocumentsArePickedByTypeAndNameAndReused)
 // while a sketch is set.
 TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
 {
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", ""));
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
+  ASSERT_TRUE(MA.R().Part);
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 30, "");
   SmartPtr<txapi::ISketch> sketch = MA.R().Sketch;
   ASSERT_TRUE(sketch && MA.R().View);
@@ -149,7 +153,8 @@ TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
 // as they were.
 TEST_F(ModellerTest, PlacementsStayBalancedWhenTheDocumentChanges)
 {
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", ""));
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
+  ASSERT_TRUE(MA.R().Part);
   MA.drMtr(5, 0, 0, 1); // no 2D document: the adapter's own
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, "");
   const txhost::Object* editor = Find(MA.R().IDoc2D.get());
@@ -172,7 +177,8 @@ TEST_F(ModellerTest, PlacementsStayBalancedWhenTheDocumentChanges)
 
 TEST_F(ModellerTest, AuxiliaryGeometryIsRecordedInTheOpenMacro)
 {
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", ""));
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
+  ASSERT_TRUE(MA.R().Part);
   drApi::TNestedArrayOf& macros = MA.R().AMacroObject3D;
   macros.Add(SmartPtr<txapi::ITavrixAPIObject>(MA.R().Part)); // nothing open: not recorded
   macros.Push(SmartPtr<txapi::ITavrixAPIObject>(MA.R().Part));

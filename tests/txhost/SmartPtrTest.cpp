@@ -180,6 +180,8 @@ TEST(InterfaceIdTest, EveryInterfaceHasItsOwnThirtySixCharacterIdentifier)
       txapi::IColorParam::IID,
       txapi::IDocuments::IID,
       txapi::IDrawingContainer::IID,
+      txapi::IDrawingGroup::IID,
+      txapi::IDrawingObject::IID,
       txapi::IExtrusion::IID,
       txapi::IExtrusions::IID,
       txapi::IFeature::IID,

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "txapi/IAPIObject.h"
+
+namespace txapi {
+
+// A group of 2D objects of a drawing.
+class IDrawingGroup : public IAPIObject
+{
+public:
+  static constexpr InterfaceId IID{"9bf80702-026a-4770-86a5-8039b4be76cb"};
+
+protected:
+  ~IDrawingGroup() = default;
+};
+
+} // namespace txapi
