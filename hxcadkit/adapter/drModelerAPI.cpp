@@ -8,6 +8,7 @@
 
 #include "hxcadkit/core/Dictionary.h"
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/core/ModelerLink.h"
 #include "hxcadkit/geometry/Elements.h"
 #include "txapi/IArc.h"
 #include "txapi/IArcs.h"
@@ -21,6 +22,8 @@ namespace drApi {
 TModelerApi* TModelerApi::Last = nullptr;
 TTransf2D* Transf2D = nullptr;
 TControlModel* PControlModel = nullptr;
+
+void InstallVariableLink();
 
 namespace {
 
@@ -133,6 +136,7 @@ bool TModelerApi::Init(txapi::IApplication& app, const TString& name, const TStr
   // Bound here rather than at construction: the list belongs to another unit, whose globals may
   // not be built yet while this one's are.
   ADimension3D.Bind(this);
+  InstallVariableLink();
   r.Tavrix7 = &app;
   std::wstring path = app.GetCurrentLibraryPath();
   if (path.empty()) path = OwnModulePath();
@@ -339,6 +343,81 @@ private:
 
 TAdapterLinks AdapterLinks;
 
+// The control model's ties to the host: the mass of a part file and the title-block texts.
+class THostLink final : public THostModelerLink
+{
+public:
+  THostLink() { Previous = THostModelerLink::Set(this); }
+  ~THostLink() override
+  {
+    if (THostModelerLink::Get() == this) THostModelerLink::Set(Previous);
+  }
+
+  double GetMassFile(const TString& path) override
+  {
+    return TModelerApi::Last != nullptr ? TModelerApi::Last->GetMassFile(path) : 0.0;
+  }
+  // The title-block cells are written by the sheet operations of the drawing documents.
+  void drColumnShtamp(int) override {}
+  void drStringObj(const TString& text) override
+  {
+    if (TModelerApi::Last != nullptr) TModelerApi::Last->drStringObj(text);
+  }
+
+private:
+  THostModelerLink* Previous = nullptr;
+};
+
+THostLink HostLink;
+
+// The drawing model's link, with host model variables made through the host modeller: each is
+// linked to the variable of its name in the variable document when one is named.
+class TVariableLink final : public TDrawingLink
+{
+public:
+  explicit TVariableLink(TDrawingLink* next) : Next(next) {}
+
+  void SetCurrent(TModeler3D& m, const TCurrentDetail& d) override
+  {
+    if (Next != nullptr) Next->SetCurrent(m, d);
+  }
+  void ClearOnlySizes2D(TModeler3D& m) override
+  {
+    if (Next != nullptr) Next->ClearOnlySizes2D(m);
+  }
+  TString MaterialName(int index) const override { return Next != nullptr ? Next->MaterialName(index) : TString(); }
+  void GetLeafLeftUp(int format, int orientation, double& x, double& y) const override
+  {
+    if (Next != nullptr) Next->GetLeafLeftUp(format, orientation, x, y);
+  }
+  void dr2D(const TDetail& d) override
+  {
+    if (Next != nullptr) Next->dr2D(d);
+  }
+  void dr3D(const TDetail& d, int n) override
+  {
+    if (Next != nullptr) Next->dr3D(d, n);
+  }
+  void AddLinkedVariable(TModeler3D& m, const TString& name, double value, const TString& comment,
+                         const TString& linkDoc) override
+  {
+    txapi::SmartPtr<txapi::IVariable> v = m.drAddVariable(name, value, comment);
+    if (v && !linkDoc.Empty()) v->SetLink(W(linkDoc), W(name));
+  }
+
+  TDrawingLink* Next;
+};
+
 } // namespace
+
+void InstallVariableLink()
+{
+  // Installed over the drawing model's own link once every global exists; never removed, since
+  // the drawing model's link may go before or after it at exit.
+  static TVariableLink* link = nullptr;
+  if (link != nullptr) return;
+  link = new TVariableLink(TDrawingLink::Get());
+  TDrawingLink::Set(link);
+}
 
 } // namespace drApi

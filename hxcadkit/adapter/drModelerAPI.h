@@ -164,6 +164,10 @@ public:
   bool IsActive(txapi::DocumentTypeEnum DocumentType, txapi::DocumentTypeEnum orDocumentType);
   txapi::SmartPtr<txapi::ITavrixDocument> GetOpenDocument(txapi::DocumentTypeEnum T, const TString& Name);
   txapi::SmartPtr<txapi::ITavrixDocument> drOpen3D(const TString& Path, bool Flag);
+  // The mass of the part in the file: of the open document under that name, else of the file
+  // opened and closed again; 0.0 when there is none. The current document, part and sketch are
+  // the same afterwards.
+  double GetMassFile(const TString& FName);
   // Opens, or reuses when one is open under FileName, the part or assembly document, names its top
   // part and makes both current.
   void drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
@@ -248,6 +252,8 @@ public:
   static TModelerApi* Last;
 
 private:
+  // Opens the 3D document and makes it and its top part current; empty when the host opens none.
+  txapi::SmartPtr<txapi::ITavrixDocument> Open3D(const TString& Path, bool Flag);
   // Forgets the sketch being edited and the plane it lies on: the document or part changes.
   void ForgetSketch();
   // Adds the component from the file to the current 3D document's top part; empty when the

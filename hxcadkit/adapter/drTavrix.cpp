@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/core/KmfData.h"
 #include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IColorParam.h"
 #include "txapi/IDocuments.h"
@@ -109,13 +110,48 @@ txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::GetOpenDocument(txapi::Docu
 
 txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::drOpen3D(const TString& Path, bool Flag)
 {
+  txapi::SmartPtr<txapi::ITavrixDocument> d = Open3D(Path, Flag);
+  if (d) {
+    // The sketch belonged to the document that was current.
+    ForgetSketch();
+  }
+  return d;
+}
+
+double TModelerApi::GetMassFile(const TString& FName)
+{
+  if (!FileExists(FName)) return 0.0;
+  if (txapi::SmartPtr<txapi::ITavrixDocument> open = GetOpenDocument(txapi::txDocumentPart, FName)) {
+    txapi::SmartPtr<txapi::ITavrixDocument3D> d3 = open;
+    txapi::SmartPtr<txapi::IPart> top = d3 ? d3->GetTopPart() : txapi::SmartPtr<txapi::IPart>();
+    return top ? top->GetMass() : 0.0;
+  }
+  // Asked for while a drawing or part is being built: what is current must survive the visit.
+  TRegistryApi& r = R();
+  const txapi::SmartPtr<txapi::ITavrixDocument> doc = r.IDoc;
+  const txapi::SmartPtr<txapi::ITavrixDocument3D> doc3D = r.IDoc3D;
+  const txapi::SmartPtr<txapi::IPart> part = r.Part;
+  const txapi::SmartPtr<txapi::IModelObject> obj3D = r.Obj3D;
+  double mass = 0.0;
+  if (Open3D(FName, true)) {
+    if (r.Part) mass = r.Part->GetMass();
+    r.IDoc->Close(txapi::txCloseWithoutSaving);
+  }
+  r.IDoc = doc;
+  r.IDoc3D = doc3D;
+  r.Part = part;
+  r.Obj3D = obj3D;
+  return mass;
+}
+
+txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::Open3D(const TString& Path, bool Flag)
+{
   TRegistryApi& r = R();
   if (r.Tavrix7 == nullptr) return {};
   txapi::SmartPtr<txapi::IDocuments> docs = r.Tavrix7->GetDocuments();
   txapi::SmartPtr<txapi::ITavrixDocument> d = docs ? docs->Open(W(Path), !Flag, false)
                                                    : txapi::SmartPtr<txapi::ITavrixDocument>();
   if (!d) return d;
-  ForgetSketch();
   r.IDoc = d;
   r.IDoc3D = d;
   r.Part = r.IDoc3D ? r.IDoc3D->GetTopPart() : txapi::SmartPtr<txapi::IPart>();

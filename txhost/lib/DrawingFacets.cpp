@@ -4,6 +4,7 @@
 #include "txapi/IArc.h"
 #include "txapi/IArcs.h"
 #include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingObject.h"
 #include "txapi/ILineSegment.h"
 #include "txapi/ILineSegments.h"
 #include "txapi/IView.h"
@@ -192,8 +193,18 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
+class DrawingObjectFacet final : public Facet<txapi::IDrawingObject>
+{
+public:
+  using Facet::Facet;
+};
+
 } // namespace
 
+FacetEntry DrawingObject()
+{
+  return Offer<DrawingObjectFacet>("IDrawingObject");
+}
 FacetEntry ViewsAndLayersManager()
 {
   return Offer<ViewsAndLayersManagerFacet>("IViewsAndLayersManager");

@@ -45,6 +45,7 @@ FacetEntry ModelContainer();
 FacetEntry AuxiliaryGeomContainer();
 
 // DrawingFacets.cpp
+FacetEntry DrawingObject();
 FacetEntry ViewsAndLayersManager();
 FacetEntry Views();
 FacetEntry View();

@@ -37,8 +37,8 @@ void AddModelKinds(KindTable& t)
   add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
   add(model::SketchView, {View(), DrawingContainer(), LineSegments(), Arcs()});
   add(model::View, {View(), DrawingContainer(), LineSegments(), Arcs()});
-  add(model::LineSegment, {LineSegment()});
-  add(model::Arc, {Arc()});
+  add(model::LineSegment, {LineSegment(), DrawingObject()});
+  add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
   add(model::Extrusion, {Extrusion(), ModelObject(), Feature(), ColorParam()});
   add(model::AuxLine, {LineSegment3D(), ModelObject()});
