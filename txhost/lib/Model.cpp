@@ -52,7 +52,7 @@ std::string Points(const Value& a)
 {
   std::string s = "(";
   for (std::size_t i = 0; a.is_array() && i < a.size(); ++i)
-    s += (i == 0 ? "" : i % 2 == 0 ? "; " : ", ") + Num(Number(a[i]));
+    s += (i == 0 ? "" : ", ") + Num(Number(a[i]));
   return s + ")";
 }
 
