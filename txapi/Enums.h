@@ -163,4 +163,12 @@ enum txAnnotationSymbolEnum : int {
   txAnnotationSymbolCross = 2,
 };
 
+// The highlight groups of a choose manager.
+enum txChooseManagerTypeEnum : int {
+  txChooseManagerDefault = 0,
+  txChooseManagerFirst = 1,
+  txChooseManagerSecond = 2,
+  txChooseManagerThird = 3,
+};
+
 } // namespace txapi
