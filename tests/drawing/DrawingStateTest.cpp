@@ -54,6 +54,16 @@ TEST(DimensionList, ControlPointsNameTheirBoundVariables)
   EXPECT_TRUE(list[1].ExpressionX.Empty()); // an equal value at another address is no variable
   EXPECT_TRUE(list[1].ExpressionY.Empty());
   EXPECT_FALSE(list.IsParametric);
+
+  // The program variables become model variables through the modeller.
+  vars.drAddLinkedVariables(&m, false);
+  EXPECT_EQ(m.Count("drAddVariable"), 0);
+  vars.drAddLinkedVariables(&m, true);
+  const auto made = m.Of("drAddVariable");
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_EQ(made[1].S[0], TString("H"));
+  EXPECT_EQ(made[1].A[0], 20.0);
+  EXPECT_EQ(made[1].S[1], TString("height"));
 }
 
 TEST(DrawingState, SheetCornersFormatsAndMaterials)
