@@ -76,8 +76,8 @@ void TPositionDetails::dr2D() const
   if (M == nullptr) return;
   for (const TPosition& p : APosition) {
     // The shelf sits up and right of the point the leader starts from.
-    M->drShelf(txapi::txLeaderSignEnum(0), p.x + ShelfOffset, p.y + ShelfOffset, txapi::txLSRight, txapi::txArrowEnum(0), 5.0, 1.0, 75.0,
-               TString(int(p.Pos)), 5.0, 1.0, 75.0, EmptyStr);
+    M->drShelf(txapi::txLeaderSignEnum(0), p.x + ShelfOffset, p.y + ShelfOffset, txapi::txLSRight,
+               txapi::txArrowEnum(0), 5.0, 1.0, 75.0, TString(int(p.Pos)), 5.0, 1.0, 75.0, EmptyStr);
     M->drPoint(p.x, p.y);
     M->drEndObj();
     const bool document = p.Section == tDetail || p.Section == tSborka;

@@ -232,7 +232,8 @@ TEST(Composite, AngleRadiusAndCalloutByPoints)
   m.drDimApc(-30, 0, 25, 10, "x", 0, 0);
   m.drDimApc(1e-6, 0, 25, 10, "x", 0, 0);
   ASSERT_EQ(m.Count("drDimA"), 2);
-  ExpectNear(A(m, "drDimA", 0), {30, -1, 90, 25, 0, 0, 0, 0, 1, 11, 1, 0, 6, 1 + 5 * std::sqrt(3.0), 1, 0, 1, 1});
+  ExpectNear(A(m, "drDimA", 0),
+             {30, -1, 90, 25, 0, 0, 0, 0, 1, 11, 1, 0, 6, 1 + 5 * std::sqrt(3.0), 1, 0, 1, 1});
   ExpectNear(A(m, "drDimA", 1), {30, 1, 0, 25, 0, 0, 0, 0, 10, 0, 1, 0, 5 * std::sqrt(3.0), 5, 1, 0, 0, 0});
 
   TRecordingModeler r;
