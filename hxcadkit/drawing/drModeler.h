@@ -532,8 +532,8 @@ public:
   // and the names of the program variables bound to P1 and P2.
   void Add3D(double V1, double V2, txapi::SmartPtr<txapi::IModelObject> Obj, const double* P1,
              const double* P2, const TString& Q);
-  // Places and annotates the host's driving dimensions of the control points; a host
-  // modeller's list overrides it, the base places nothing.
+  // Places and annotates the host's driving dimensions of the control points, through the
+  // installed dimension link; nothing without one.
   virtual void drDimension(double LX, double LY, TModeler3D* M) const;
 
   bool IsParametric = false;
@@ -545,6 +545,20 @@ public:
 
 // The process-wide automatic-dimension list.
 extern TADimension3D ADimension3D;
+
+// The host side of the automatic dimensions: the host's driving dimensions of the recorded
+// control points. The host modeller installs it when it comes up; without it none is placed.
+class TDimensionLink
+{
+public:
+  virtual ~TDimensionLink() = default;
+  virtual void drDimension(const TADimension3D& list, double LX, double LY, TModeler3D* M) = 0;
+
+  // Installs a link (null removes it) and returns the one it replaces; the installer keeps it
+  // alive while it is installed.
+  static TDimensionLink* Set(TDimensionLink* link);
+  static TDimensionLink* Get();
+};
 
 // The sheet formats.
 class TLeafSelector

@@ -51,7 +51,26 @@ void TADimension3D::Add3D(double V1, double V2, txapi::SmartPtr<txapi::IModelObj
     if (const TIdVariable* v = Variables->GetVariable(*P2)) d.ExpressionY = v->Comment;
 }
 
-void TADimension3D::drDimension(double, double, TModeler3D*) const {}
+void TADimension3D::drDimension(double LX, double LY, TModeler3D* M) const
+{
+  if (TDimensionLink* link = TDimensionLink::Get()) link->drDimension(*this, LX, LY, M);
+}
+
+namespace {
+TDimensionLink* DimensionLink = nullptr;
+} // namespace
+
+TDimensionLink* TDimensionLink::Set(TDimensionLink* link)
+{
+  TDimensionLink* previous = DimensionLink;
+  DimensionLink = link;
+  return previous;
+}
+
+TDimensionLink* TDimensionLink::Get()
+{
+  return DimensionLink;
+}
 
 // Built right after the registrator and the variable list; the host modeller binds itself.
 TADimension3D ADimension3D(Registrator, AVariable);
