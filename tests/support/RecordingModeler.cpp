@@ -94,6 +94,14 @@ std::vector<TRecordingModeler::TCurve> TRecordingModeler::SketchProfile(int k) c
   return r;
 }
 
+std::vector<TRecordingModeler::TCurve> TRecordingModeler::Outline(const std::vector<TCurve>& curves)
+{
+  std::vector<TCurve> r;
+  for (const TCurve& c : curves)
+    if (c.Style != 3 && c.Style >= 0) r.push_back(c);
+  return r;
+}
+
 std::vector<TRecordingModeler::TCurve> TRecordingModeler::Drawn() const
 {
   constexpr double guard = 1e-4;
@@ -218,7 +226,7 @@ bool TRecordingModeler::ClosedChain(const std::vector<TCurve>& curves, double to
 bool TRecordingModeler::HatchesClosed(std::string* why) const
 {
   for (int k = 0; k < HatchCount; ++k)
-    if (!ClosedChain(HatchBoundary(k), 1e-6, why)) {
+    if (!ClosedChain(Outline(HatchBoundary(k)), 1e-6, why)) {
       if (why) *why = "hatch " + std::to_string(k) + ": " + *why;
       return false;
     }
@@ -228,7 +236,7 @@ bool TRecordingModeler::HatchesClosed(std::string* why) const
 bool TRecordingModeler::SketchesClosed(std::string* why) const
 {
   for (int k = 0; k < SketchCount; ++k)
-    if (!ClosedChain(SketchProfile(k), 1e-6, why)) {
+    if (!ClosedChain(Outline(SketchProfile(k)), 1e-6, why)) {
       if (why) *why = "sketch " + std::to_string(k) + ": " + *why;
       return false;
     }

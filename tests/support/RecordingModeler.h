@@ -65,9 +65,11 @@ public:
   int Count(const std::string& op) const;
   // The names of the calls in order, space-separated (for compact expectations).
   std::string Ops() const;
-  // Curves of hatch boundary k, of sketch k.
+  // Curves of hatch boundary k, of sketch k. The outline curves only (Outline): axis lines
+  // (style 3) and auxiliary lines (negative styles) bound nothing.
   std::vector<TCurve> HatchBoundary(int k) const;
   std::vector<TCurve> SketchProfile(int k) const;
+  static std::vector<TCurve> Outline(const std::vector<TCurve>& curves);
   int Hatches() const { return HatchCount; }
   int Sketches() const { return SketchCount; }
   // The curves a host would draw: lines with ends 1e-4 apart or more, circles and arcs of a
@@ -93,6 +95,7 @@ public:
   bool Balanced(std::string* why = nullptr) const;
   // Every end of a line or an arc meets an end of another curve of the set within tol.
   static bool ClosedChain(const std::vector<TCurve>& curves, double tol = 1e-6, std::string* why = nullptr);
+  // The outline of every hatch boundary, of every sketch, a closed chain.
   bool HatchesClosed(std::string* why = nullptr) const;
   bool SketchesClosed(std::string* why = nullptr) const;
 
