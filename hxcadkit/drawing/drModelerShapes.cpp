@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "hxcadkit/drawing/drModeler.h"
-#include "hxcadkit/geometry/Elements.h"
 
 namespace {
 
@@ -12,21 +11,13 @@ constexpr double DimDeadBand = 2e-6; // a dimension of a smaller value is not dr
 
 double Len(double x1, double y1, double x2, double y2)
 {
-  return std::hypot(x2 - x1, y2 - y1);
-}
-
-// Whether p lies on the segment a-b (within a relative tolerance).
-bool OnSegment(const TPoint2D& p, double ax, double ay, double bx, double by)
-{
-  const double dx = bx - ax, dy = by - ay, l2 = dx * dx + dy * dy;
-  if (!(l2 > 0.0)) return false;
-  const double t = ((p.x - ax) * dx + (p.y - ay) * dy) / l2;
-  return t >= -1e-9 && t <= 1.0 + 1e-9;
+  return std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
 }
 
 // A corner from P over C to Q rounded by r: the tangent points on both legs, the centre and
 // the turn (1 left, counter-clockwise). False when the rounding does not fit: r is not
-// positive or longer than a leg, the legs are straight, or a tangent point falls off its leg.
+// positive or longer than a leg, the legs run straight on (or fold back), or a tangent point
+// falls off its leg.
 struct TCorner
 {
   TPoint2D T[2];
@@ -36,10 +27,21 @@ struct TCorner
 
 bool FitCorner(double px, double py, double cx, double cy, double qx, double qy, double r, TCorner& k)
 {
-  if (!(r > DimDeadBand) || r > Len(px, py, cx, cy) || r > Len(cx, cy, qx, qy)) return false;
-  if (!ConnestLL(px, py, cx, cy, cx, cy, qx, qy, r, k.T, k.O, k.dir) || k.dir == 0) return false;
-  if (!std::isfinite(k.O.x) || !std::isfinite(k.O.y)) return false;
-  return OnSegment(k.T[0], px, py, cx, cy) && OnSegment(k.T[1], cx, cy, qx, qy);
+  const double l1 = Len(px, py, cx, cy), l2 = Len(cx, cy, qx, qy);
+  if (!(r > DimDeadBand) || r > l1 || r > l2) return false;
+  const double u1x = (cx - px) / l1, u1y = (cy - py) / l1, u2x = (qx - cx) / l2, u2y = (qy - cy) / l2;
+  const double turn = u1x * u2y - u1y * u2x, along = u1x * u2x + u1y * u2y;
+  if (std::fabs(turn) < 1e-9) return false;
+  // The legs meet at the angle phi = pi - (the turn's angle a); the tangents lie
+  // r / tan(phi / 2) = r tan(a / 2) = r sin a / (1 + cos a) from the corner.
+  const double t = r * std::fabs(turn) / (1.0 + along);
+  if (!(t <= l1) || !(t <= l2)) return false;
+  k.dir = turn > 0.0 ? 1 : -1;
+  k.T[0] = TPoint2D(cx - u1x * t, cy - u1y * t);
+  k.T[1] = TPoint2D(cx + u2x * t, cy + u2y * t);
+  // The centre lies r from the first tangent point, on the side the corner turns to.
+  k.O = TPoint2D(k.T[0].x - k.dir * u1y * r, k.T[0].y + k.dir * u1x * r);
+  return std::isfinite(k.O.x) && std::isfinite(k.O.y);
 }
 
 } // namespace
@@ -61,8 +63,8 @@ void TModeler2D::drCircleAxle(const double& X, const double& Y, const double& R,
   drLine(X, Y - R - over, X, Y + R + over, 3);
 }
 
-void TModeler2D::drCLL(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
-                       const double& y, const double& r, int Attr)
+void TModeler2D::drCLL(const double& x0, const double& y0, const double& xc, const double& yc,
+                       const double& x, const double& y, const double& r, int Attr)
 {
   TCorner k;
   if (!FitCorner(x0, y0, xc, yc, x, y, r, k)) {
@@ -75,8 +77,8 @@ void TModeler2D::drCLL(const double& x0, const double& y0, const double& xc, con
   drLine(k.T[1].x, k.T[1].y, x, y, Attr);
 }
 
-void TModeler2D::drFsk(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
-                       const double& y, const double& c, int Attr)
+void TModeler2D::drFsk(const double& x0, const double& y0, const double& xc, const double& yc,
+                       const double& x, const double& y, const double& c, int Attr)
 {
   const double ax = xc - c * Zn(xc - x0), ay = yc - c * Zn(yc - y0);
   const double bx = xc + c * Zn(x - xc), by = yc + c * Zn(y - yc);
@@ -85,14 +87,16 @@ void TModeler2D::drFsk(const double& x0, const double& y0, const double& xc, con
   drLine(bx, by, x, y, Attr);
 }
 
-void TModeler2D::drCVR(const double& x0, const double& y0, const double& x1, const double& y1, const double& x2,
-                       const double& y2, const double& x, const double& y, const double& r, int Attr)
+void TModeler2D::drCVR(const double& x0, const double& y0, const double& x1, const double& y1,
+                       const double& x2, const double& y2, const double& x, const double& y, const double& r,
+                       int Attr)
 {
   TCorner k1, k2;
   bool fit1 = FitCorner(x0, y0, x1, y1, x2, y2, r, k1);
   bool fit2 = FitCorner(x1, y1, x2, y2, x, y, r, k2);
   // Two roundings that overlap on the middle leg would cross: both corners go plain.
-  if (fit1 && fit2 && Len(x1, y1, k1.T[1].x, k1.T[1].y) + Len(x2, y2, k2.T[0].x, k2.T[0].y) > Len(x1, y1, x2, y2))
+  if (fit1 && fit2 &&
+      Len(x1, y1, k1.T[1].x, k1.T[1].y) + Len(x2, y2, k2.T[0].x, k2.T[0].y) > Len(x1, y1, x2, y2))
     fit1 = fit2 = false;
   double cx = x0, cy = y0;
   // From the current point through a corner: its rounding, or the line to the corner itself.
@@ -136,11 +140,11 @@ void DimEnds(int form, int& T1, int& Po1, int& T2, int& Po2)
 
 // Along X the dimension line is offset in y (Dx 0), along Y in x: the host's orientation rule.
 #define HX_DIM_LINEAR(NAME, ALONG_X, FORM)                                                                   \
-  void TModeler2D::NAME(const double& Value, const double& Off, const double& Pt, const double& X1,            \
-                        const double& Y1, const double& X2, const double& Y2, const TString& S1,               \
-                        const TString& S2, const TString& S3)                                                  \
-  {                                                                                                             \
-    DimLinear(*this, ALONG_X, FORM, Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                               \
+  void TModeler2D::NAME(const double& Value, const double& Off, const double& Pt, const double& X1,          \
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,             \
+                        const TString& S2, const TString& S3)                                                \
+  {                                                                                                          \
+    DimLinear(*this, ALONG_X, FORM, Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                             \
   }
 
 namespace {
@@ -198,8 +202,8 @@ void TModeler2D::drCircleShelf(const double& xc, const double& yc, const double&
   const double d = Len(xc, yc, xs, ys);
   if (!(d > rc) || !(d > 0.0)) return;
   drCircle(xc, yc, rc, 2);
-  drShelf(txapi::txLeaderSignEnum(0), xs, ys, xs >= xc ? txapi::txLSRight : txapi::txLSLeft, txapi::txArrowEnum(0),
-          5.0, 1.0, 75.0, ts, 5.0, 1.0, 75.0, EmptyStr);
+  drShelf(txapi::txLeaderSignEnum(0), xs, ys, xs >= xc ? txapi::txLSRight : txapi::txLSLeft,
+          txapi::txArrowEnum(0), 5.0, 1.0, 75.0, ts, 5.0, 1.0, 75.0, EmptyStr);
   const double ux = (xs - xc) / d, uy = (ys - yc) / d;
   drPoint(xc + rc * ux, yc + rc * uy);
   drEndObj();
