@@ -252,3 +252,38 @@ TEST_F(ModellerTest, AuxiliaryGeometryIsRecordedInTheOpenMacro)
 }
 
 } // namespace
+
+namespace {
+
+struct TRecordedProgress : drApi::TCommandProgressLink
+{
+  void NextProgress(const TString& text) override { Lines.push_back("progress " + U8(text.toWideChar())); }
+  void SetPrompt(const TString& text) override { Lines.push_back("prompt " + U8(text.toWideChar())); }
+  std::vector<std::string> Lines;
+};
+
+// A part is reported to the running command while it is made; a rotation without an axis line
+// is a feature in error.
+TEST_F(ModellerTest, ProgressReachesTheRunningCommandAndFailedFeaturesAreKnown)
+{
+  TRecordedProgress progress;
+  drApi::TCommandProgressLink* previous = drApi::TCommandProgressLink::Set(&progress);
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "Втулка", "");
+  MA.Prompt("Укажите точку");
+  drApi::TCommandProgressLink::Set(previous);
+  MA.Progress("после");
+  EXPECT_EQ(progress.Lines, (std::vector<std::string>{"progress Втулка", "prompt Укажите точку"}));
+
+  MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, "");
+  MA.drLine(0, 0, 10, 0, 1);
+  MA.drEndEskis();
+  SmartPtr<txapi::IModelContainer> mc = MA.R().Part;
+  SmartPtr<txapi::IRotated> rot = mc->GetRotateds()->Add(txapi::o3d_bossRotated);
+  rot->SetProfile(SmartPtr<txapi::IModelObject>(MA.R().Sketch));
+  SmartPtr<txapi::IModelObject>(rot)->Update();
+  EXPECT_TRUE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>(rot)));
+  EXPECT_FALSE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>(MA.R().Sketch)));
+  EXPECT_FALSE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>()));
+}
+
+} // namespace
