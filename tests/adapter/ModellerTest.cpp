@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "AdapterSupport.h"
+#include "hxcadkit/geometry/Elements.h"
 
 namespace {
 
@@ -203,6 +204,9 @@ TEST_F(ModellerTest, PlacementsStayBalancedWhenTheDocumentChanges)
   MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
   ASSERT_TRUE(MA.R().Part);
   MA.drMtr(5, 0, 0, 1); // no 2D document: the adapter's own
+  double x = 1, y = 1;
+  GetCurveTransform()->xyMtr(x, y, x, y); // the curves follow the same frame
+  EXPECT_EQ(std::pair(x, y), std::pair(6.0, 1.0));
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, "");
   const txhost::Object* editor = Find(MA.R().IDoc2D.get());
   MA.drMtr(0, 0, 90, 1);
