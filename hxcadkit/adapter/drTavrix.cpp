@@ -10,6 +10,7 @@
 #include "txapi/ILineSegment3D.h"
 #include "txapi/IModelContainer.h"
 #include "txapi/IPoint3D.h"
+#include "txapi/ISplitLine.h"
 #include "txapi/ISketches.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
@@ -390,6 +391,44 @@ void TModelerApi::drDeleteMtr()
 
 // ---------------------------------------------------------------------------------------------
 // Model objects
+
+void TModelerApi::drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces,
+                                     const TVOfMO& CutObjects, txapi::txDirectionTypeEnum TypeSplit)
+{
+  R().Obj3D.reset();
+  txapi::SmartPtr<txapi::IModelObject> o = NewAuxiliary(R().Part, txapi::o3d_splitLine);
+  txapi::SmartPtr<txapi::ISplitLine> s = o;
+  if (!s) return;
+  s->SetFaces(Faces);
+  s->SetCuttingObjects(CutObjects);
+  s->SetDirection(TypeSplit);
+  if (o->Update()) Made(o);
+}
+
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n)
+{
+  if (!F1 || !F2) return {};
+  for (const auto& e : F1->GetEdges()) {
+    if (!e) continue;
+    for (const auto& f : e->GetFaces())
+      if (f == F2 && n-- == 0) return e;
+  }
+  return {};
+}
+
+int TAOfComEntity::IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    if ((*this)[i] == Object) return i;
+  return -1;
+}
+
+bool TAOfComEntity::IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    if (GetLinkEdge(txapi::SmartPtr<txapi::IFace>((*this)[i]), Face, 0)) return true;
+  return false;
+}
 
 TVOfMO TModelerApi::GetObjects(txapi::SmartPtr<txapi::IModelObject> owner, txapi::txObj3dTypeEnum kind)
 {

@@ -290,4 +290,51 @@ TEST_F(ModellerTest, ProgressReachesTheRunningCommandAndFailedFeaturesAreKnown)
   EXPECT_FALSE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>()));
 }
 
+// Faces of a box corner: a and b share an edge, c touches neither. A split line of a and b is
+// made and recorded only when the host applies it.
+TEST_F(ModellerTest, FacesLinkThroughTheirEdgesAndSplitWhereTheHostAgrees)
+{
+  MA.drCreate3D(true, true, T(Dir / "box.tpt"), "", "");
+  txhost::Object* part = Find(MA.R().Part.get());
+  auto make = [&](std::string_view kind, int type) -> txhost::Object& {
+    txhost::Object& o = H.Create(kind, part->Document(), part);
+    o.Set("type", type);
+    o.MarkApplied();
+    return o;
+  };
+  txhost::Object& a = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& b = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& c = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& e = make(txhost::model::Edge, txapi::o3d_edge);
+  e.Set("faces", txhost::Value::array({txhost::RefValue(&a), txhost::RefValue(&b)}));
+  a.Set("edges", txhost::Value::array({txhost::RefValue(&e)}));
+  b.Set("edges", txhost::Value::array({txhost::RefValue(&e)}));
+  const auto faces = MA.GetObjects(SmartPtr<txapi::IModelObject>(MA.R().Part), txapi::o3d_face);
+  ASSERT_EQ(faces.size(), 3u);
+  SmartPtr<txapi::IFace> fa = faces[0], fb = faces[1], fc = faces[2];
+  EXPECT_TRUE(drApi::GetLinkEdge(fa, fb, 0));
+  EXPECT_FALSE(drApi::GetLinkEdge(fa, fb, 1));
+  EXPECT_FALSE(drApi::GetLinkEdge(fa, fc, 0));
+  drApi::TAOfComEntity chosen;
+  EXPECT_FALSE(chosen.IsLinked(fb));
+  chosen.Add(faces[0]);
+  EXPECT_TRUE(chosen.IsLinked(fb));
+  EXPECT_FALSE(chosen.IsLinked(fc));
+  SmartPtr<txapi::IModelObject> again = fa;
+  EXPECT_EQ(chosen.IndexOfByEqu(again), 0);
+  SmartPtr<txapi::IModelObject> other = faces[2];
+  EXPECT_EQ(chosen.IndexOfByEqu(other), -1);
+  chosen[0].reset();
+  chosen.Count = 0;
+
+  MA.drPlane(txapi::o3d_planeXOY, 0);
+  H.GetFaults().FailUpdate(txhost::Target::OfKind(std::string(txhost::model::SplitLine)));
+  MA.drSplitFaceObjects({fa, fb}, {MA.R().Plane}, txapi::dtBoth);
+  EXPECT_FALSE(MA.R().Obj3D);
+  H.GetFaults().Clear();
+  MA.drSplitFaceObjects({fa, fb}, {MA.R().Plane}, txapi::dtBoth);
+  ASSERT_TRUE(MA.R().Obj3D);
+  EXPECT_EQ(Find(MA.R().Obj3D.get())->Prop("faces").size(), 2u);
+}
+
 } // namespace
