@@ -174,8 +174,8 @@ TEST_F(ModellerTest, DocumentsArePickedByTypeAndNameAndReused)
   EXPECT_EQ(Find(MA.R().Part.get())->Prop("color")[0], 0x5a5a00);
 }
 
-// A sketch left current by one command must not reach the next: a 2D macro refuses to start
-// while a sketch is set.
+// A sketch left current by one command must not reach the next (a 2D macro refuses to start
+// while a sketch is set).
 TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
 {
   MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
@@ -183,9 +183,13 @@ TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 30, "");
   SmartPtr<txapi::ISketch> sketch = MA.R().Sketch;
   ASSERT_TRUE(sketch && MA.R().View);
+  MA.drLine(0, 0, 1, 1, 1);
+  ASSERT_TRUE(MA.R().LastObj && MA.R2D().CurDrawingObject);
   MA.drEndGetPart(false);
   const drApi::TRegistryApi& r = MA.R();
   EXPECT_FALSE(r.Sketch || r.Plane || r.IDoc2D || r.View || r.DrawingContainer || r.IDoc || r.Part);
+  // Nor does the last object drawn stay held.
+  EXPECT_FALSE(r.LastObj || MA.R2D().CurDrawingObject);
   EXPECT_FALSE(sketch->EndEdit()); // the edit was ended too
   // A second sketch without a feature in between ends the first one's edit.
   MA.drGetPart(pTop_Part, txapi::txDocumentPart);
