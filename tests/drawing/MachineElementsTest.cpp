@@ -1,0 +1,276 @@
+// The machine elements over the sizes their callers pass: every fastener row of the couplings'
+// bolt tables at each caller's placement, the gear rims of the toothed couplings, the mould
+// plates' pins and screws. Each drawing must be sound (finite, balanced), lie where its caller
+// expects it, and close where it becomes a solid.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "RecordingModeler.h"
+#include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/MathDetails.h"
+
+namespace {
+
+using TCurve = TRecordingModeler::TCurve;
+using TBox = TRecordingModeler::TBox;
+
+// Metric hexagon fasteners as the bolt tables hold them: thread, across flats, head (and nut)
+// height, washer thickness and outer diameter.
+struct TFastener
+{
+  double d, S, H, t, D;
+};
+const TFastener Fasteners[] = {{6, 10, 5, 1.6, 12},   {8, 13, 6.5, 1.6, 16}, {10, 16, 8, 2, 20},   {12, 18, 10, 2.5, 24},
+                               {16, 24, 13, 3, 30},   {20, 30, 16, 3, 37},   {24, 36, 19, 4, 44},  {30, 46, 24, 4, 56},
+                               {36, 55, 29, 5, 66},   {42, 65, 34, 8, 78},   {48, 75, 38, 8, 92}};
+
+std::vector<TCurve> Without(const std::vector<TCurve>& c, int style)
+{
+  std::vector<TCurve> r;
+  std::copy_if(c.begin(), c.end(), std::back_inserter(r), [style](const TCurve& k) { return k.Style != style; });
+  return r;
+}
+
+std::vector<TCurve> OfStyle(const std::vector<TCurve>& c, int style)
+{
+  std::vector<TCurve> r;
+  std::copy_if(c.begin(), c.end(), std::back_inserter(r), [style](const TCurve& k) { return k.Style == style; });
+  return r;
+}
+
+void ExpectBox(const std::vector<TCurve>& c, double x1, double y1, double x2, double y2, const std::string& what)
+{
+  const TBox b = TRecordingModeler::Box(c);
+  EXPECT_NEAR(b.x1, std::min(x1, x2), 1e-9) << what;
+  EXPECT_NEAR(b.x2, std::max(x1, x2), 1e-9) << what;
+  EXPECT_NEAR(b.y1, std::min(y1, y2), 1e-9) << what;
+  EXPECT_NEAR(b.y2, std::max(y1, y2), 1e-9) << what;
+}
+
+// Draws one element into a fresh record and checks what every element owes: sound, in a macro
+// of its own when asked, the axis (style 3) spanning [a1, a2] of the element's x along its
+// placement at (mx, my) turned by ma (0 or 180).
+template <class F>
+std::vector<TCurve> Element(TRecordingModeler& m, F draw, double mx, double my, double ma, double a1, double a2,
+                            bool macro, const std::string& what)
+{
+  m.Reset();
+  draw();
+  EXPECT_TRUE(DrawingSound(m)) << what;
+  EXPECT_EQ(m.Count("drMacro2D"), macro ? 1 : 0) << what;
+  const double k = ma == 0.0 ? 1.0 : -1.0;
+  ExpectBox(OfStyle(m.Curves, 3), mx + k * a1, my, mx + k * a2, my, what + " axis");
+  return Without(m.Curves, 3);
+}
+
+TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
+{
+  TRecordingModeler m;
+  const TCommonGeometry g(0, &m);
+  for (const TFastener& f : Fasteners) {
+    const double e = f.S / 0.8660254037844387 / 2.0, y = 3.0 * f.d;
+    const std::string row = "M" + std::to_string(int(f.d));
+    // (placement of the bolt, its angle, length, thread length; washer and nut placements):
+    // the flange coupling, the toothed couplings, the toroidal coupling's two sides.
+    struct TSet
+    {
+      double bx, ba, L, LM, wx, wa, nx;
+    };
+    const double fl = 2.0 * f.d, r = 3.0 * f.d;
+    const TSet sets[] = {{fl, 180, 2 * fl + f.d / 2 + 4, 20, -fl, 180, -fl - f.t},
+                         {-r, 0, 2 * r + 0.6 * f.d + 5, f.d + 10, r, 0, r + 2},
+                         {fl + 2, 180, fl + 23, 20, fl, 0, NAN},
+                         {-fl - 2, 0, fl + 23, 20, -fl, 180, NAN}};
+    for (const TSet& s : sets) {
+      const std::vector<TCurve> bolt = Element(
+          m, [&] { g.dr2D_Screw_V1(s.bx, y, s.ba, 1.0, f.d, s.L, s.LM, f.S, f.H, 31, false); }, s.bx, y, s.ba,
+          -f.H - 2, s.L + 2, true, row + " bolt");
+      const double k = s.ba == 0.0 ? 1.0 : -1.0;
+      ExpectBox(bolt, s.bx - k * f.H, y - e, s.bx + k * s.L, y + e, row + " bolt");
+      const std::vector<TCurve> washer = Element(
+          m, [&] { g.dr2D_Washer_V2(s.wx, y, s.wa, 1.0, f.d + 1, f.D, f.t, 31, false); }, s.wx, y, s.wa, -2,
+          f.t + 2, true, row + " washer");
+      const double kw = s.wa == 0.0 ? 1.0 : -1.0;
+      ExpectBox(washer, s.wx, y - f.D / 2, s.wx + kw * f.t, y + f.D / 2, row + " washer");
+      EXPECT_TRUE(TRecordingModeler::ClosedChain(washer)) << row;
+      if (std::isnan(s.nx)) continue;
+      const std::vector<TCurve> nut = Element(
+          m, [&] { g.dr2D_Nut_V2(s.nx, y, s.wa, 1.0, f.d, f.S, f.H, 31, false); }, s.nx, y, s.wa, -2, f.H + 2, true,
+          row + " nut");
+      ExpectBox(nut, s.nx, y - e, s.nx + kw * f.H, y + e, row + " nut");
+    }
+  }
+}
+
+TEST(MachineElements, FastenerPartsRevolveAClosedHalfAndCutTheirHexagon)
+{
+  for (const TFastener& f : Fasteners) {
+    const std::string row = "M" + std::to_string(int(f.d));
+    const double e = f.S / 0.8660254037844387 / 2.0;
+    struct TPart
+    {
+      void (*make)(const TCommonGeometry&, const TFastener&);
+      double x1, y1, x2, y2; // the half profile's box
+      bool cut;
+    };
+    const double L = 4 * f.d;
+    const TPart parts[] = {
+        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Screw(f.d, 4 * f.d, 20, f.S, f.H, "b.tpt"); },
+         -f.H, 0, L, e, true},
+        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Nut(f.d, f.S, f.H, "n.tpt"); }, 0, f.d / 2,
+         f.H, e, true},
+        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Washer(f.d, f.D, f.t, "w.tpt", true); }, 0,
+         f.d / 2, f.t, f.D / 2, false}};
+    for (const TPart& p : parts) {
+      TRecordingModeler m;
+      p.make(TCommonGeometry(0, &m), f);
+      // The sketch holds the axis of the revolve besides the profile, so only the profile closes.
+      EXPECT_TRUE(m.AllFinite() && m.Balanced()) << row;
+      EXPECT_EQ(m.Count("drCreate3D"), 1) << row;
+      EXPECT_EQ(m.Count("drSave3D"), 1) << row;
+      EXPECT_EQ(m.Count("drBaseRotate"), 1) << row;
+      ASSERT_EQ(m.Sketches(), p.cut ? 2 : 1) << row;
+      const std::vector<TCurve> half = Without(m.SketchProfile(0), 3);
+      EXPECT_TRUE(TRecordingModeler::ClosedChain(half)) << row;
+      ExpectBox(half, p.x1, p.y1, p.x2, p.y2, row + " profile");
+      if (p.cut) {
+        EXPECT_TRUE(TRecordingModeler::ClosedChain(m.SketchProfile(1))) << row;
+      }
+    }
+  }
+}
+
+// The gear rims of the toothed couplings: external teeth on the hubs, internal in the sleeve.
+TEST(MachineElements, GearOutlinesAreClosedAndRepeatEveryTooth)
+{
+  for (const double mod : {1.5, 2.0, 2.5, 3.0, 4.0, 5.0, 6.0})
+    for (const int z : {18, 30, 38, 46, 56, 60, 80})
+      for (const bool internal : {false, true})
+        for (const int tl : {0, 1}) {
+          TRecordingModeler m;
+          const TCommonGeometry g(0, &m);
+          if (internal)
+            g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1.0, mod, z, 0.4, tl, false);
+          else
+            g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1.0, mod, z, 0.4, tl, false);
+          const std::string what = (internal ? "internal m" : "external m") + std::to_string(mod) + " z" +
+                                   std::to_string(z);
+          EXPECT_TRUE(DrawingSound(m)) << what;
+          EXPECT_TRUE(TRecordingModeler::ClosedChain(m.Curves)) << what;
+          ASSERT_EQ(m.Curves.size(), 4u * z) << what;
+          const double r = mod * z / 2, tip = internal ? r - mod : r + mod;
+          const double root = internal ? r + 1.4 * mod : r - 1.4 * mod;
+          const double lo = std::min(tip, root), hi = std::max(tip, root);
+          const double step = 2 * TMathDef::C_PI / z;
+          for (std::size_t i = 0; i < m.Curves.size(); ++i) {
+            const TCurve& c = m.Curves[i];
+            const double rad = std::hypot(c.x1, c.y1);
+            EXPECT_TRUE(rad > lo - 1e-9 && rad < hi + 1e-9) << what;
+            // Tooth k + 1 is tooth k turned by one pitch.
+            const TCurve& n = m.Curves[(i + 4) % m.Curves.size()];
+            const double a = std::atan2(c.y1, c.x1) + step;
+            EXPECT_NEAR(n.x1, rad * std::cos(a), 1e-9 * hi) << what;
+            EXPECT_NEAR(n.y1, rad * std::sin(a), 1e-9 * hi) << what;
+            if (c.Kind == TCurve::Arc) {
+              EXPECT_EQ(c.Dir, 1) << what;
+            }
+          }
+        }
+}
+
+void ExpectClosedInOutlineMode(const std::vector<TCurve>& half, int tl, const std::string& what)
+{
+  if (tl % 10 == 0) {
+    EXPECT_TRUE(TRecordingModeler::ClosedChain(half)) << what;
+  }
+}
+
+// The mould plates' pins and screws, half profiles revolved by the standard-part builder.
+TEST(MachineElements, MouldProfilesCloseAlongTheAxis)
+{
+  TRecordingModeler m;
+  const TCommonGeometry g(0, &m);
+  // Socket head cap screws: thread, head diameter, head height, socket across flats and depth.
+  const double caps[][5] = {{4, 7, 4, 3, 2},    {5, 8.5, 5, 4, 2.5},   {6, 10, 6, 5, 3},   {8, 13, 8, 6, 4},
+                            {10, 16, 10, 8, 5}, {12, 18, 12, 10, 6},   {16, 24, 16, 14, 8}, {20, 30, 20, 17, 10},
+                            {24, 36, 24, 19, 12}};
+  for (const auto& c : caps)
+    for (const double L : {c[2] + 8, 40.0, 120.0})
+      for (const int tl : {0, 31}) {
+        const std::string what = "M" + std::to_string(int(c[0])) + " L" + std::to_string(int(L));
+        const double d = c[0];
+        auto half = Element(
+            m, [&] { g.dr2D_SocketHeadCapScrew_V1(-c[2], 0, 0, 1, d / 2, c[1] / 2, c[3], c[2], c[4], L, 20, 0.5, tl, false); },
+            -c[2], 0, 0, -3, L + 3, false, what + " cap screw");
+        ExpectBox(half, -c[2], tl ? -c[1] / 2 : 0, L - c[2], c[1] / 2, what + " cap screw");
+        ExpectClosedInOutlineMode(half, tl, what);
+        half = Element(
+            m, [&] { g.dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, d / 2, c[3] / 2, L / 2, L, tl, false); }, 0, 0, 0,
+            -3, L + 3, false, what + " set screw");
+        ExpectBox(half, 0, tl ? -d / 2 : 0, L, d / 2, what + " set screw");
+        ExpectClosedInOutlineMode(half, tl, what);
+        const double e = c[3] * 2 / 0.8660254037844387 / 2;
+        half = Element(
+            m, [&] { g.dr2D_Bolt7805_V1(0, 0, 0, 1, d / 2, L, L / 2, 0.7 * d, 2 * c[3], 1.8 * c[3], tl, false); }, 0,
+            0, 0, -3, 0.7 * d + L + 3, false, what + " bolt");
+        ExpectBox(half, 0, tl ? -e : 0, 0.7 * d + L, e, what + " bolt");
+        ExpectClosedInOutlineMode(half, tl, what);
+        half = Element(
+            m, [&] { g.dr2D_Shtift_V1(0, 0, 0, 1, d / 2, L, tl, false, 1.0); }, 0, 0, 0, -3, L + 3, false,
+            what + " pin");
+        ExpectBox(half, 0, tl ? -d / 2 : 0, L, d / 2, what + " pin");
+        ExpectClosedInOutlineMode(half, tl, what);
+      }
+}
+
+// The message channel's running command, catching what the elements report.
+class TBar : public TCommandLink
+{
+public:
+  TBar() : Old(TMessager::SetCommandLink(this)) {}
+  ~TBar() override { TMessager::SetCommandLink(Old); }
+  bool Running() const override { return true; }
+  void LiftBox(const TString&, int) override { ++Lines; }
+  void StatusBox(const TString&, int) override {}
+  int Lines = 0;
+
+private:
+  TCommandLink* Old;
+};
+
+// Sizes whose geometry would hold a NaN or an infinity draw nothing and say so once.
+TEST(MachineElements, SizesThatCannotBeDrawnReachNoModeller)
+{
+  const double inf = std::numeric_limits<double>::infinity(), big = 1.7e308;
+  const std::function<void(const TCommonGeometry&)> cases[] = {
+      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1, 2.5, 0, 0.4, 1, false); },
+      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1, 2.5, 2, 0.4, 1, false); },
+      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1, 0, 40, 0.4, 1, false); },
+      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1, 2, 1e12, 0.4, 1, false); },
+      [=](const TCommonGeometry& g) { g.dr2D_Screw_V1(0, 0, 0, 1, 16, 60, 20, big, 10, 31, false); },
+      [=](const TCommonGeometry& g) { g.dr2D_Screw_V1(0, 0, 0, 1e300, 16, 60, 20, 24, 10, 31, false); },
+      [=](const TCommonGeometry& g) { g.dr2D_Nut_V2(0, 0, inf, 1, 16, 24, 13, 31, false); },
+      [=](const TCommonGeometry& g) { g.dr2D_Washer_V2(big, 0, 0, 1, 17, 30, big, 31, false); },
+      [=](const TCommonGeometry& g) { g.dr2D_Bolt7805_V1(0, 0, 0, 1, 3, 20, 10, 4, big, 9, 0, false); },
+      [=](const TCommonGeometry& g) { g.dr2D_Nut_V3(0, 0, 0, 1, 8, big, 5, 0, false); },
+      [=](const TCommonGeometry& g) { g.dr3D_Screw(16, 60, 20, big, 10, "b.tpt"); },
+      [=](const TCommonGeometry& g) { g.dr3D_Nut(16, 24, inf, "n.tpt"); },
+      [=](const TCommonGeometry& g) { g.dr3D_ScrewGost11738("", "", "", 8, 13, 6, 8, inf, 40, 20, 0.5); },
+      [=](const TCommonGeometry& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); }};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    TBar bar;
+    TRecordingModeler m;
+    cases[i](TCommonGeometry(0, &m));
+    EXPECT_TRUE(m.Calls.empty()) << "case " << i << ": " << m.Ops();
+    EXPECT_EQ(bar.Lines, 1) << "case " << i;
+  }
+}
+
+} // namespace
