@@ -12,6 +12,14 @@
 // ---------------------------------------------------------------------------------------------
 // TElementOutline
 
+TElementOutline::TElementOutline()
+{
+  // Room for the largest fastener at once: the elements are drawn by the dozen.
+  Nodes.reserve(16);
+  Half.reserve(8);
+  Once.reserve(8);
+}
+
 void TElementOutline::Start(double x, double y)
 {
   X0 = LastX = x;
@@ -183,17 +191,6 @@ void RefuseElement(const char* what)
 
 namespace {
 
-// The pin, the set screw and the bolt shank end: a cylinder of radius r from x0 to x1 with
-// 45 degree end chamfers c0 (at x0) and c1 (at x1), continuing the outline from the axis at x0.
-void ChamferedShank(TElementOutline& o, double x0, double x1, double r, double c0, double c1)
-{
-  o.P(x0, r - c0);
-  o.P(x0 + c0, r);
-  o.Px(x1 - c1, r);
-  o.P(x1, r - c1);
-  o.P(x1, 0.0);
-}
-
 // A hexagon socket seen in section from the end face at x = 0: its walls at across flats / 2,
 // the drill point at 120 degrees; in the negated style, as hidden edges.
 void SocketLines(TElementOutline& o, double across, double depth)
@@ -215,10 +212,7 @@ TElementOutline CapScrewOutline(double sR, double R, double iS, double K, double
   o.P(0.0, R - f);
   if (f > 0.0) o.A(f, R - f, -f, f, R);
   o.P(K, R);
-  o.P(K, sR);
-  o.Px(L - c, sR);
-  o.P(L, sR - c);
-  o.P(L, 0.0);
+  Shank(o, K, L, sR, 0.0, c);
   o.Pt0(0.0, 0.0);
   ThreadLines(o, std::max(K, L - isl), L - c, sR);
   SocketLines(o, iS, t);
@@ -234,7 +228,7 @@ void TCommonGeometry::dr2D_Shtift_V1(const double& mx, const double& my, const d
   const double c = FitChamfer(f, r, l / 2.0);
   TElementOutline o;
   o.Start(0.0, 0.0);
-  ChamferedShank(o, 0.0, l, r, c, c);
+  Shank(o, 0.0, l, r, c, c);
   o.Pt0(0.0, 0.0);
   o.Line(-3.0, 0.0, l + 3.0, 0.0, 3);
   o.DrawPlaced(M(), mx, my, ma, ms, tl, false, "штифт");
@@ -256,7 +250,7 @@ void TCommonGeometry::dr2D_HexagonSocketSetScrew_V1(const double& mx, const doub
   const double c = FitChamfer(0.2 * r, r, L / 2.0);
   TElementOutline o;
   o.Start(0.0, 0.0);
-  ChamferedShank(o, 0.0, L, r, c, c);
+  Shank(o, 0.0, L, r, c, c);
   o.Pt0(0.0, 0.0);
   ThreadLines(o, std::max(c, L - sl), L - c, r);
   SocketLines(o, iS, std::min(iS, L));
@@ -279,10 +273,7 @@ void TCommonGeometry::dr2D_Bolt7805_V1(const double& mx, const double& my, const
   o.P(0.0, face);
   o.P(ch, e);
   o.P(HeadH, e);
-  o.P(HeadH, r);
-  o.Px(x1 - c, r);
-  o.P(x1, r - c);
-  o.P(x1, 0.0);
+  Shank(o, HeadH, x1, r, 0.0, c);
   o.Pt0(0.0, 0.0);
   o.HalfLine(ch, e / 2.0, HeadH, e / 2.0);
   ThreadLines(o, std::max(HeadH, x1 - l1), x1 - c, r);

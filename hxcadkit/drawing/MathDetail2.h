@@ -23,6 +23,8 @@ public:
   // Style 0 of an added line means the pass's style.
   static constexpr int PassStyle = 0;
 
+  TElementOutline();
+
   // The outline's first point; draws nothing.
   void Start(double x, double y);
   // A line from the current point.

@@ -29,6 +29,15 @@ void Ring(TElementOutline& o, double L, double r1, double r2, double co0, double
   o.P(0.0, lo + ci);
 }
 
+void Shank(TElementOutline& o, double x0, double x1, double r, double c0, double c1)
+{
+  o.P(x0, r - c0);
+  o.P(x0 + c0, r);
+  o.Px(x1 - c1, r);
+  o.P(x1, r - c1);
+  o.P(x1, 0.0);
+}
+
 bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Name, const TString& Marking,
                       const TElementOutline& profile, const TElementOutline* cut, double depth, const char* what)
 {
@@ -65,10 +74,7 @@ TElementOutline BoltOutline(double M, double L, double LM, double S, double H)
   o.Start(-H, 0.0);
   o.P(-H, e);
   o.P(0.0, e);
-  o.P(0.0, M / 2.0);
-  o.Px(L - c, M / 2.0);
-  o.P(L, M / 2.0 - c);
-  o.P(L, 0.0);
+  Shank(o, 0.0, L, M / 2.0, 0.0, c);
   o.Pt0(-H, 0.0);
   // The edges between the head's faces seen across its corners.
   o.HalfLine(-H, e / 2.0, 0.0, e / 2.0);

@@ -33,6 +33,11 @@ inline void Hexagon(TElementOutline& o, double S, int style)
   o.Polygon({0.0, R, h, a, h, -a, 0.0, -R, -h, -a, -h, a}, style);
 }
 
+// A shank of radius r from its shoulder at x0 to its end at x1, chamfered at 45 degrees by c0
+// at x0 and by c1 at x1, continuing the outline from (x0, *) down to the axis at x1; the line
+// where the end chamfer starts runs down to the axis in the drawing modes.
+void Shank(TElementOutline& o, double x0, double x1, double r, double c0, double c1);
+
 // The closed half section of a ring from x = 0 to L between the radii r1 and r2, the outer
 // edge chamfered by co0 at x = 0 and by co1 at x = L, the inner edges by ci, each where it fits.
 void Ring(TElementOutline& o, double L, double r1, double r2, double co0, double co1, double ci);
