@@ -77,34 +77,41 @@ TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
   for (const TFastener& f : Fasteners) {
     const double e = f.S / 0.8660254037844387 / 2.0, y = 3.0 * f.d;
     const std::string row = "M" + std::to_string(int(f.d));
-    // (placement of the bolt, its angle, length, thread length; washer and nut placements):
-    // the flange coupling, the toothed couplings, the toroidal coupling's two sides.
+    // Each caller's bolt (placement, angle, length, thread length), washer (placement, angle,
+    // diameters, thickness) and nut (placement, across flats, height): the flange coupling,
+    // the toothed couplings, the toroidal coupling's two sides, the sleeve-and-pin coupling's
+    // pin nut. NAN leaves an element out.
     struct TSet
     {
-      double bx, ba, L, LM, wx, wa, nx;
+      double bx, ba, L, LM, wx, wa, wd, wD, wt, nx, nS, nH;
     };
-    const double fl = 2.0 * f.d, r = 3.0 * f.d;
-    const TSet sets[] = {{fl, 180, 2 * fl + f.d / 2 + 4, 20, -fl, 180, -fl - f.t},
-                         {-r, 0, 2 * r + 0.6 * f.d + 5, f.d + 10, r, 0, r + 2},
-                         {fl + 2, 180, fl + 23, 20, fl, 0, NAN},
-                         {-fl - 2, 0, fl + 23, 20, -fl, 180, NAN}};
+    const double fl = 2.0 * f.d, r = 3.0 * f.d, s3 = 2 * f.d * 0.8660254037844387;
+    const TSet sets[] = {
+        {fl, 180, 2 * fl + f.d / 2 + 4, 20, -fl, 180, f.d + 1, f.D, f.t, -fl - f.t, f.S, f.H},
+        {-r, 0, 2 * r + 0.6 * f.d + 5, f.d + 10, r, 0, f.d, f.D, f.t, r + 2, f.S, f.H},
+        {fl + 2, 180, fl + 23, 20, fl, 0, f.d, f.S, 2, NAN, 0, 0},
+        {-fl - 2, 0, fl + 23, 20, -fl, 180, f.d, f.S, 2, NAN, 0, 0},
+        {NAN, 0, 0, 0, -fl, 180, 1 + f.d, s3 - 1, 2, -fl - 2, s3, 0.8 * f.d}};
     for (const TSet& s : sets) {
-      const std::vector<TCurve> bolt = Element(
-          m, [&] { g.dr2D_Screw_V1(s.bx, y, s.ba, 1.0, f.d, s.L, s.LM, f.S, f.H, 31, false); }, s.bx, y, s.ba,
-          -f.H - 2, s.L + 2, true, row + " bolt");
-      const double k = s.ba == 0.0 ? 1.0 : -1.0;
-      ExpectBox(bolt, s.bx - k * f.H, y - e, s.bx + k * s.L, y + e, row + " bolt");
+      if (!std::isnan(s.bx)) {
+        const std::vector<TCurve> bolt = Element(
+            m, [&] { g.dr2D_Screw_V1(s.bx, y, s.ba, 1.0, f.d, s.L, s.LM, f.S, f.H, 31, false); }, s.bx, y, s.ba,
+            -f.H - 2, s.L + 2, true, row + " bolt");
+        const double k = s.ba == 0.0 ? 1.0 : -1.0;
+        ExpectBox(bolt, s.bx - k * f.H, y - e, s.bx + k * s.L, y + e, row + " bolt");
+      }
       const std::vector<TCurve> washer = Element(
-          m, [&] { g.dr2D_Washer_V2(s.wx, y, s.wa, 1.0, f.d + 1, f.D, f.t, 31, false); }, s.wx, y, s.wa, -2,
-          f.t + 2, true, row + " washer");
+          m, [&] { g.dr2D_Washer_V2(s.wx, y, s.wa, 1.0, s.wd, s.wD, s.wt, 31, false); }, s.wx, y, s.wa, -2,
+          s.wt + 2, true, row + " washer");
       const double kw = s.wa == 0.0 ? 1.0 : -1.0;
-      ExpectBox(washer, s.wx, y - f.D / 2, s.wx + kw * f.t, y + f.D / 2, row + " washer");
+      ExpectBox(washer, s.wx, y - s.wD / 2, s.wx + kw * s.wt, y + s.wD / 2, row + " washer");
       EXPECT_TRUE(TRecordingModeler::ClosedChain(washer)) << row;
       if (std::isnan(s.nx)) continue;
+      const double en = s.nS / 0.8660254037844387 / 2.0;
       const std::vector<TCurve> nut = Element(
-          m, [&] { g.dr2D_Nut_V2(s.nx, y, s.wa, 1.0, f.d, f.S, f.H, 31, false); }, s.nx, y, s.wa, -2, f.H + 2, true,
-          row + " nut");
-      ExpectBox(nut, s.nx, y - e, s.nx + kw * f.H, y + e, row + " nut");
+          m, [&] { g.dr2D_Nut_V2(s.nx, y, s.wa, 1.0, f.d, s.nS, s.nH, 31, false); }, s.nx, y, s.wa, -2,
+          s.nH + 2, true, row + " nut");
+      ExpectBox(nut, s.nx, y - en, s.nx + kw * s.nH, y + en, row + " nut");
     }
   }
 }
