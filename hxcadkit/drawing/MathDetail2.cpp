@@ -101,6 +101,11 @@ bool TElementOutline::Finite(double mx, double my, double ma, double ms) const
     for (const TCurve& c : *list)
       sum += std::fabs(c.x1) + std::fabs(c.y1) + std::fabs(c.x2) + std::fabs(c.y2) + std::fabs(c.xc) +
              std::fabs(c.yc) + std::fabs(c.r);
+  return PlacedFinite(sum, mx, my, ma, ms);
+}
+
+bool PlacedFinite(double sum, double mx, double my, double ma, double ms)
+{
   // Placed, a coordinate is at most |mx| + |my| + |ms| (|x| + |y|); the modeller squares radii
   // and coordinates again, so keep well inside the range of doubles.
   const double placed = std::fabs(mx) + std::fabs(my) + std::fabs(ms) * sum;
@@ -322,4 +327,31 @@ void TCommonGeometry::dr3D_PlugGost(const TString& FileName, const TString& Name
   TElementOutline o;
   Ring(o, L, d / 2.0, D / 2.0, f, f, f);
   MakeRevolvedPart(M(), FileName, Name, Marking, o, nullptr, 0.0, "втулка");
+}
+
+void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A, const double& m, const double& L,
+                               const double& H, const double& R, const TString& Letter, bool isSize) const
+{
+  const double ty = 10.0 / m, end = std::fabs(R - H);
+  if (!PlacedFinite(std::fabs(ty) + 10.0 * std::fabs(H) + std::fabs(L) + std::fabs(R) + 25.0, x, y, A, m))
+    return RefuseElement("выносной элемент");
+  TModeler3D& Md = M();
+  Md.drMtr(x, y, A, m);
+  Md.drText(1.0, ty, 0.0, 6.0, 1.0, 75, Letter + TString("(") + TString(m, 2, true, 7) + TString(":1)"));
+  TContDrawing c(&Md);
+  // The part's side, the groove, and the boundary of the detail in style 5.
+  c.Make(-4.0 * H, 0.0, dP(0.0, 0.0, dP(0.0, -5.0 * H)));
+  c.dr2D(1);
+  Md.drLine(L, 4.0 * H, L, -5.0 * H, 1);
+  c.Make(0.0, 0.0, dCVR(H, -H, L, -H, L, end, R));
+  c.dr2D(1);
+  c.Make(-4.0 * H, 0.0, dP(0.0, -5.0 * H, dP(L, -5.0 * H, dP(L + 4.0 * H, 0.0, dP(L, 4.0 * H)))));
+  c.dr2D(5);
+  if (isSize) {
+    const TString none;
+    Md.drDimHL(L, -15.0, -10.0, 0.0, 0.0, L, end, none, none, none);
+    Md.drDimVL(H, -20.0, -1.0, 0.0, 0.0, R, -H, none, none, none);
+    Md.drDimApc(45.0, 180.0, 22.0, 0.0, none, 0.0, 0.0);
+  }
+  Md.drDeleteMtr();
 }

@@ -85,5 +85,10 @@ private:
   std::vector<TCurve> Once;
 };
 
+// Whether coordinates whose magnitudes sum to at most sum stay finite, and well inside the range
+// of doubles, when placed at (mx, my) turned by ma degrees and scaled by ms. NaN or infinite
+// arguments answer false.
+bool PlacedFinite(double sum, double mx, double my, double ma, double ms);
+
 // Reports through the message channel that an element's sizes cannot be drawn.
 void RefuseElement(const char* what);

@@ -84,5 +84,10 @@ public:
   void dr3D_PlugGost(const TString& FileName, const TString& Name, const TString& Marking, const double& D,
                      const double& d, const double& L, const double& f) const;
 
-  // --- Drawings that the mould parts specify themselves follow here -------------------------
+  // --- Drawings that the mould parts specify themselves ---------------------------------------
+  // The enlarged detail view of a groove (length L, depth H, fillet radius R) at (x, y), turned
+  // by A and enlarged m times: the part's side, the groove, the detail's boundary, the label
+  // Letter(m:1) and, with isSize, its dimensions.
+  void drCVR_dV(const double& x, const double& y, const double& A, const double& m, const double& L,
+                const double& H, const double& R, const TString& Letter, bool isSize) const;
 };

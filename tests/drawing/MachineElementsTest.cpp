@@ -237,6 +237,29 @@ TEST(MachineElements, MouldProfilesCloseAlongTheAxis)
       }
 }
 
+// The enlarged groove views of the mould parts' sheets, as their callers place them.
+TEST(MachineElements, GrooveDetailViewsCarryTheirLetterAndScale)
+{
+  const struct
+  {
+    double x, y, m, L, H, R;
+    const char *letter, *label;
+  } views[] = {{20, -90, 2, 3, 0.3, 0.5, "A", "A(   2.00:1)"},
+               {20, -110, 4, 3, 0.3, 0.4, "А", "А(   4.00:1)"},
+               {50, -120, 5, 3, 0.3, 0.4, "Б", "Б(   5.00:1)"},
+               {10, -45, 4, 3, 1, 0.5, "В", "В(   4.00:1)"}};
+  for (const auto& v : views) {
+    TRecordingModeler m;
+    TCommonGeometry(0, &m).drCVR_dV(v.x, v.y, 0, v.m, v.L, v.H, v.R, TString(v.letter), true);
+    EXPECT_TRUE(DrawingSound(m)) << v.label;
+    ASSERT_EQ(m.Count("drText"), 1);
+    EXPECT_EQ(m.Of("drText")[0].S[0].Utf8Text(), v.label);
+    EXPECT_EQ(m.Count("drDimHL") + m.Count("drDimVL") + m.Count("drDimApc"), 3) << v.label;
+    ExpectBox(m.Curves, v.x - 4 * v.H * v.m, v.y - 5 * v.H * v.m, v.x + (v.L + 4 * v.H) * v.m,
+              v.y + 4 * v.H * v.m, v.label);
+  }
+}
+
 // The message channel's running command, catching what the elements report.
 class TBar : public TCommandLink
 {
@@ -270,7 +293,8 @@ TEST(MachineElements, SizesThatCannotBeDrawnReachNoModeller)
       [=](const TCommonGeometry& g) { g.dr3D_Screw(16, 60, 20, big, 10, "b.tpt"); },
       [=](const TCommonGeometry& g) { g.dr3D_Nut(16, 24, inf, "n.tpt"); },
       [=](const TCommonGeometry& g) { g.dr3D_ScrewGost11738("", "", "", 8, 13, 6, 8, inf, 40, 20, 0.5); },
-      [=](const TCommonGeometry& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); }};
+      [=](const TCommonGeometry& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); },
+      [](const TCommonGeometry& g) { g.drCVR_dV(20, -90, 0, 0, 3, 0.3, 0.5, "A", true); }};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     TBar bar;
     TRecordingModeler m;
