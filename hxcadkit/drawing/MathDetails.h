@@ -90,4 +90,24 @@ public:
   // Letter(m:1) and, with isSize, its dimensions.
   void drCVR_dV(const double& x, const double& y, const double& A, const double& m, const double& L,
                 const double& H, const double& R, const TString& Letter, bool isSize) const;
+  // Side view of an ejector pusher: working end radius r71, relieved shank r69, collar r72, fit
+  // section r93, spring seat r96; working end face at x73 from the collar's back face, fit
+  // section ending at y92, collar length x63, overall length y71; a grade of length x9 and
+  // depth y78 on the lower half. tl / 10 chooses the halves. With isSize the hardened zone,
+  // dimensions, roughness signs and the grade's angle.
+  void dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma, const double& ms, const double& r71,
+                         const double& r69, const double& r72, const double& r93, const double& r96,
+                         const double& x73, const double& y92, const double& x63, const double& y71, double x9,
+                         const double& y78, int tl, bool isSize);
+  // Side view of a safety lug: body radius r90, thread radius r75, overall length y81, threaded
+  // length y80 (the shoulder at x = 0), flats y79 across at y82 from the body's free end, body
+  // chamfer fD; tl used whole. With isSize the section through the flats, dimensions, the
+  // groove's callout and a roughness sign.
+  void dr2D_LapkaZapobizna_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                              const double& r90, const double& r75, const double& y81, const double& y80,
+                              const double& y82, const double& y79, const double& fD, int tl, bool isSize) const;
+  // The material the lug's flats take away, seen along the lug's axis (Y here): two strips.
+  void dr2D_LapkaZapobizna_Vo(const double& mx, const double& my, const double& ma, const double& mm,
+                              const double& r90, const double& r75, const double& y81, const double& y80,
+                              const double& y82, const double& y79, const double& fD, int tl, bool isSize) const;
 };

@@ -260,6 +260,60 @@ TEST(MachineElements, GrooveDetailViewsCarryTheirLetterAndScale)
   }
 }
 
+// The pusher of an ejector channel: halves by the drawing code, the grade on the lower half
+// rising at sin 10 degrees, the outline closing along the axis in outline mode.
+TEST(MachineElements, PusherHalvesAndGrade)
+{
+  const double r71 = 3, r72 = 6, x73 = 100, y78 = 3, g = 10;
+  for (const double y71 : {115.0, x73})
+    for (const int tl : {0, 1, 11, 21}) {
+      TRecordingModeler m;
+      TCommonGeometry(0, &m).dr2D_Shtovhach_V1(20, 0, 0, 1, r71, 2.5, r72, 3.2, 2, x73, 30, 5, y71, g, y78, tl, tl == 1);
+      const std::string what = "tl " + std::to_string(tl) + " length " + std::to_string(y71);
+      EXPECT_TRUE(DrawingSound(m)) << what;
+      const std::vector<TCurve> outline = OfStyle(m.Curves, 1);
+      const TBox b = TRecordingModeler::Box(outline);
+      EXPECT_EQ(b.y2, tl == 21 ? 0.0 : r72) << what;
+      EXPECT_EQ(b.y1, tl % 10 == 0 || tl == 11 ? 0.0 : -r72) << what;
+      const TCurve axis = OfStyle(m.Curves, 3).front();
+      EXPECT_EQ(axis.x1, 20 + x73 - y71 - 2) << what;
+      EXPECT_EQ(axis.x2, 20 + x73 + 2) << what;
+      ExpectClosedInOutlineMode(outline, tl, what);
+      // The grade's face ends y78 - g sin 10 deep at the end face.
+      const bool grade = std::any_of(outline.begin(), outline.end(), [&](const TCurve& c) {
+        return c.x2 == 20 + x73 && std::fabs(c.y2 + r71 - y78 + g * 0.17364817766693033) < 1e-12;
+      });
+      EXPECT_EQ(grade, tl == 1 || tl == 21) << what;
+      EXPECT_EQ(m.Count("drDimHL") + m.Count("drDimVL"), tl == 1 ? 14 : 0) << what;
+    }
+}
+
+// The safety lug: flats 22 long and 2f wide, f = sqrt(r90^2 - (y79/2)^2), the section through
+// them hatched inside its own closed outline.
+TEST(MachineElements, SafetyLugFlatsAndSection)
+{
+  for (const int tl : {0, 1}) {
+    TRecordingModeler m;
+    const TCommonGeometry g(0, &m);
+    g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, 10, 6, 60, 20, 15, 16, 2, tl, true);
+    EXPECT_TRUE(DrawingSound(m)) << tl;
+    EXPECT_EQ(m.Hatches(), 1);
+    EXPECT_EQ(m.Count("drRectAngle"), tl);
+    const bool lowerHalf = std::any_of(m.Curves.begin(), m.Curves.end(),
+                                       [](const TCurve& c) { return c.Style == 1 && c.y1 == -10 && c.y2 == -10; });
+    EXPECT_EQ(lowerHalf, tl == 1);
+    if (tl) {
+      EXPECT_EQ(m.Of("drRectAngle")[0].A, (std::vector<double>{-36, -6, -14, 6, 1}));
+    }
+    ASSERT_EQ(m.Count("drDimHL"), 7);
+    EXPECT_EQ(m.Of("drDimHL")[2].A[1], 17.0); // the flats' length, offset r90 + 13 - f
+    ExpectClosedInOutlineMode(Without(m.HatchBoundary(0), 3), 0, "section");
+    m.Reset();
+    g.dr2D_LapkaZapobizna_Vo(0, 0, 0, 1, 10, 6, 60, 20, 15, 16, 2, tl, false);
+    ExpectBox(m.Curves, -10, -11, 10, 11, "flats seen along the axis");
+  }
+}
+
 // The message channel's running command, catching what the elements report.
 class TBar : public TCommandLink
 {
@@ -294,7 +348,8 @@ TEST(MachineElements, SizesThatCannotBeDrawnReachNoModeller)
       [=](const TCommonGeometry& g) { g.dr3D_Nut(16, 24, inf, "n.tpt"); },
       [=](const TCommonGeometry& g) { g.dr3D_ScrewGost11738("", "", "", 8, 13, 6, 8, inf, 40, 20, 0.5); },
       [=](const TCommonGeometry& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); },
-      [](const TCommonGeometry& g) { g.drCVR_dV(20, -90, 0, 0, 3, 0.3, 0.5, "A", true); }};
+      [](const TCommonGeometry& g) { g.drCVR_dV(20, -90, 0, 0, 3, 0.3, 0.5, "A", true); },
+      [=](const TCommonGeometry& g) { g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, big, 6, 60, 20, 15, 16, 2, 1, true); }};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     TBar bar;
     TRecordingModeler m;
