@@ -68,7 +68,8 @@ void Elements(benchmark::State& state)
 {
   TNullModeler M;
   TCommonGeometry g(0, &M);
-  for (auto _ : state) DrawSet(g);
+  for (auto _ : state)
+    DrawSet(g);
   benchmark::DoNotOptimize(M.Calls);
 }
 
@@ -98,9 +99,10 @@ int main(int argc, char** argv)
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto& t = reporter.NsPerIteration;
   if (t.count("Elements") && t.count("RawCalls")) {
-    std::printf("\ngear of 60 teeth and 8 bolt sets: %ld primitive calls; elements %.1f us, raw calls %.1f us, "
-                "ratio %.2f\n",
-                PrimitiveCalls(), t["Elements"] / 1e3, t["RawCalls"] / 1e3, t["Elements"] / t["RawCalls"]);
+    std::printf(
+        "\ngear of 60 teeth and 8 bolt sets: %ld primitive calls; elements %.1f us, raw calls %.1f us, "
+        "ratio %.2f\n",
+        PrimitiveCalls(), t["Elements"] / 1e3, t["RawCalls"] / 1e3, t["Elements"] / t["RawCalls"]);
   }
   benchmark::Shutdown();
   return 0;

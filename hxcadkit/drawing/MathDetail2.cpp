@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "hxcadkit/core/Messager.h"
-#include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/MathDetailsUtil.h"
+#include "hxcadkit/drawing/drNodeCont.h"
 
 // ---------------------------------------------------------------------------------------------
 // TElementOutline
@@ -70,8 +70,8 @@ void TElementOutline::Line(double x1, double y1, double x2, double y2, int style
   Once.push_back({TCurve::cLine, x1, y1, x2, y2, 0.0, 0.0, 0.0, 1, style});
 }
 
-void TElementOutline::Arc(double xc, double yc, double r, double x1, double y1, double x2, double y2, int napr,
-                          int style)
+void TElementOutline::Arc(double xc, double yc, double r, double x1, double y1, double x2, double y2,
+                          int napr, int style)
 {
   Once.push_back({TCurve::cArc, x1, y1, x2, y2, xc, yc, r, napr, style});
 }
@@ -96,7 +96,8 @@ bool TElementOutline::Finite(double mx, double my, double ma, double ms) const
   // The sum of the magnitudes bounds every coordinate and turns NaN or infinite at once when
   // any of them is.
   double sum = std::fabs(X0) + std::fabs(Y0);
-  for (const TStep& n : Nodes) sum += std::fabs(n.x) + std::fabs(n.y) + std::fabs(n.xc) + std::fabs(n.yc) + std::fabs(n.r);
+  for (const TStep& n : Nodes)
+    sum += std::fabs(n.x) + std::fabs(n.y) + std::fabs(n.xc) + std::fabs(n.yc) + std::fabs(n.r);
   for (const std::vector<TCurve>* list : {&Half, &Once})
     for (const TCurve& c : *list)
       sum += std::fabs(c.x1) + std::fabs(c.y1) + std::fabs(c.x2) + std::fabs(c.y2) + std::fabs(c.xc) +
@@ -131,7 +132,8 @@ void TElementOutline::Draw(TModeler3D& M, int tl) const
   if (!Nodes.empty()) {
     // The outline is a node program, written from its last node back to its first.
     TNode* chain = nullptr;
-    for (auto n = Nodes.rbegin(); n != Nodes.rend(); ++n) switch (n->Kind) {
+    for (auto n = Nodes.rbegin(); n != Nodes.rend(); ++n)
+      switch (n->Kind) {
       case kLine:
         chain = dP(n->x, n->y, chain);
         break;
@@ -170,8 +172,8 @@ void TElementOutline::Draw(TModeler3D& M, int tl) const
   }
 }
 
-bool TElementOutline::DrawPlaced(TModeler3D& M, double mx, double my, double ma, double ms, int tl, bool macro,
-                                 const char* what) const
+bool TElementOutline::DrawPlaced(TModeler3D& M, double mx, double my, double ma, double ms, int tl,
+                                 bool macro, const char* what) const
 {
   if (!Finite(mx, my, ma, ms)) {
     RefuseElement(what);
@@ -264,8 +266,9 @@ void TCommonGeometry::dr2D_HexagonSocketSetScrew_V1(const double& mx, const doub
 }
 
 void TCommonGeometry::dr2D_Bolt7805_V1(const double& mx, const double& my, const double& ma, const double& ms,
-                                       const double& r, const double& l, const double& l1, const double& HeadH,
-                                       const double& HS, const double& iD2, int tl, bool) const
+                                       const double& r, const double& l, const double& l1,
+                                       const double& HeadH, const double& HS, const double& iD2, int tl,
+                                       bool) const
 {
   const double e = HS / Cos30 / 2.0; // half the width across corners
   // The head's end face is chamfered at 30 degrees from its corners down to iD2.
@@ -302,10 +305,10 @@ void TCommonGeometry::dr2D_Nut_V3(const double& mx, const double& my, const doub
   o.DrawPlaced(M(), mx, my, ma, ms, tl, false, "гайка");
 }
 
-void TCommonGeometry::dr3D_ScrewGost11738(const TString& FileName, const TString& Name, const TString& Marking,
-                                          const double& d, const double& D, const double& S, const double& K,
-                                          const double& t, const double& L, const double& sl,
-                                          const double& r1) const
+void TCommonGeometry::dr3D_ScrewGost11738(const TString& FileName, const TString& Name,
+                                          const TString& Marking, const double& d, const double& D,
+                                          const double& S, const double& K, const double& t, const double& L,
+                                          const double& sl, const double& r1) const
 {
   TElementOutline socket;
   if (S > 0.0 && t > 0.0) Hexagon(socket, S, 1);
@@ -329,8 +332,9 @@ void TCommonGeometry::dr3D_PlugGost(const TString& FileName, const TString& Name
   MakeRevolvedPart(M(), FileName, Name, Marking, o, nullptr, 0.0, "втулка");
 }
 
-void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A, const double& m, const double& L,
-                               const double& H, const double& R, const TString& Letter, bool isSize) const
+void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A, const double& m,
+                               const double& L, const double& H, const double& R, const TString& Letter,
+                               bool isSize) const
 {
   const double ty = 10.0 / m, end = std::fabs(R - H);
   if (!PlacedFinite(std::fabs(ty) + 10.0 * std::fabs(H) + std::fabs(L) + std::fabs(R) + 25.0, x, y, A, m))

@@ -40,7 +40,8 @@ void Rough(TModeler3D& M, double x, double y, double Fi, const char* text)
 double Extent(std::initializer_list<double> sizes)
 {
   double sum = 200.0;
-  for (const double v : sizes) sum += 4.0 * std::fabs(v);
+  for (const double v : sizes)
+    sum += 4.0 * std::fabs(v);
   return sum;
 }
 
@@ -52,16 +53,16 @@ double Nearest(double d)
 
 } // namespace
 
-void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma, const double& ms,
-                                        const double& r71, const double& r69, const double& r72,
-                                        const double& r93, const double& r96, const double& x73,
-                                        const double& y92, const double& x63, const double& y71, double x9,
-                                        const double& y78, int tl, bool isSize)
+void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,
+                                        const double& ms, const double& r71, const double& r69,
+                                        const double& r72, const double& r93, const double& r96,
+                                        const double& x73, const double& y92, const double& x63,
+                                        const double& y71, double x9, const double& y78, int tl, bool isSize)
 {
   if (!PlacedFinite(Extent({r71, r69, r72, r93, r96, x73, y92, x63, y71, x9, y78}), mx, my, ma, ms))
     return RefuseElement("толкатель");
-  const double x0 = x73 - y71;        // the free end of the spring seat
-  const double g = AbsZn(y78) * x9;   // the grade's length, 0 without a grade
+  const double x0 = x73 - y71;          // the free end of the spring seat
+  const double g = AbsZn(y78) * x9;     // the grade's length, 0 without a grade
   const double s = 0.17364817766693033; // sin 10 degrees: the grade's face rises by g s
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
@@ -72,7 +73,8 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
                   dP(0.0, r72,
                      dP(x63, r72,
                         dPx(x63, r93,
-                            dPx(y92 - (r93 - r69), r93, dPx(y92, r69, dPx(x73 - 31.0, r69, dPx(x73 - 15.0, r71, end)))))))));
+                            dPx(y92 - (r93 - r69), r93,
+                                dPx(y92, r69, dPx(x73 - 31.0, r69, dPx(x73 - 15.0, r71, end)))))))));
   };
   TContDrawing upper(&Md), lower(&Md);
   upper.Make(x0, 0.0, body(dP(x73, r71, dP(x73, 0.0, dPt0(x0, 0.0)))));
@@ -90,28 +92,30 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
   }
   if (isSize) {
     // The hardened zone: a bracket 1 mm clear of the last 35 mm of the working end.
-    upper.Make(x73 - 35.0, r71 + 1.0, dP(x73 + 1.0, r71 + 1.0, dP(x73 + 1.0, -r71 - 1.0, dP(x73 - 35.0, -r71 - 1.0))));
+    upper.Make(x73 - 35.0, r71 + 1.0,
+               dP(x73 + 1.0, r71 + 1.0, dP(x73 + 1.0, -r71 - 1.0, dP(x73 - 35.0, -r71 - 1.0))));
     upper.dr2D(3);
     const double seat = Zn(y71 - x73);
-    DrawDims(Md, {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
-                  {true, 2.0 * r72, 0.0, -r72, 0.0, r72, x0 - 12.0 - 10.0 * seat, -1.0, "&02", "h14", ""},
-                  {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.0,
-                   -Nearest(r72 - r93) - 1.0, "&02", "h12", ""},
-                  {true, AbsZn(r69 - r71) * 2.0 * r69, y92 + 22.0, 0.5 - r71, y92 + 22.0, r71 - 0.5, 0.0,
-                   -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
-                  {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
-                  {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},
-                  {true, y78, x73, -r71, x73 - g, y78 - r71, g + 42.0, -1.0, "", "", "&03~0,1"},
-                  {false, g, x73 - g, -r71, x73, -r71, -16.0, -1.0, "", "", ""},
-                  {false, 15.0, x73 - 15.0, -r71, x73, -r71, -32.0, 1.0, "", "", "&03~0,5"},
-                  {false, 16.0, x73 - 15.0, -r71, x73 - 31.0, -r71, -20.0, -1.0, "", "", "&03~0,5"},
-                  {false, x63, 0.0, -r72, x63, -r72, -30.0, x63 - y92 - 1.0, "", "h9", ""},
-                  {false, AbsZn(y92 - x63) * y92, 0.0, -r72, y92, 0.5 - r71, -44.0, -1.0, "", "h14", ""},
-                  {false, x73, 0.0, -r72, x73, -r71, -56.0, -1.0, "", "h6", " *"},
-                  {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, -68.0, -1.0, "", "h12", ""}});
+    DrawDims(Md,
+             {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
+              {true, 2.0 * r72, 0.0, -r72, 0.0, r72, x0 - 12.0 - 10.0 * seat, -1.0, "&02", "h14", ""},
+              {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.0,
+               -Nearest(r72 - r93) - 1.0, "&02", "h12", ""},
+              {true, AbsZn(r69 - r71) * 2.0 * r69, y92 + 22.0, 0.5 - r71, y92 + 22.0, r71 - 0.5, 0.0,
+               -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
+              {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
+              {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},
+              {true, y78, x73, -r71, x73 - g, y78 - r71, g + 42.0, -1.0, "", "", "&03~0,1"},
+              {false, g, x73 - g, -r71, x73, -r71, -16.0, -1.0, "", "", ""},
+              {false, 15.0, x73 - 15.0, -r71, x73, -r71, -32.0, 1.0, "", "", "&03~0,5"},
+              {false, 16.0, x73 - 15.0, -r71, x73 - 31.0, -r71, -20.0, -1.0, "", "", "&03~0,5"},
+              {false, x63, 0.0, -r72, x63, -r72, -30.0, x63 - y92 - 1.0, "", "h9", ""},
+              {false, AbsZn(y92 - x63) * y92, 0.0, -r72, y92, 0.5 - r71, -44.0, -1.0, "", "h14", ""},
+              {false, x73, 0.0, -r72, x73, -r71, -56.0, -1.0, "", "h6", " *"},
+              {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, -68.0, -1.0, "", "h12", ""}});
     Rough(Md, x73 + 5.0, r71, 90.0, "0,4");
-    Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0, r71 + 30.0, txapi::txLSRight, txapi::txArrowNone, 1.5, 0.25, 75.0,
-               TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
+    Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0, r71 + 30.0, txapi::txLSRight, txapi::txArrowNone, 1.5, 0.25,
+               75.0, TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
     Md.drPoint(x73 - 35.0, r71 + 1.0);
     Md.drEndObj();
     Rough(Md, x73, -24.0 - r71, 0.0, "0,2");
@@ -130,7 +134,8 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
                                              const double& y81, const double& y80, const double& y82,
                                              const double& y79, const double& fD, int tl, bool isSize) const
 {
-  if (!PlacedFinite(Extent({r90, r75, y81, y80, y82, y79, fD}), mx, my, ma, mm)) return RefuseElement("лапка");
+  if (!PlacedFinite(Extent({r90, r75, y81, y80, y82, y79, fD}), mx, my, ma, mm))
+    return RefuseElement("лапка");
   // Half the width of a flat's face: where its edges show in the side view.
   const double f = std::sqrt(std::fabs(r90 * r90 - y79 * y79 / 4.0));
   const double x0 = y80 - y81, xk = x0 + y82; // the body's free end, the flats' middle
@@ -158,7 +163,9 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
   if (isSize) {
     // The section through the flats, hatched, below the side view.
     Md.drMtr(xk, -35.0 - 2.0 * r90, 0.0, 1.0);
-    c.Make(-y79 / 2.0, f, dA(0.0, 0.0, -r90, y79 / 2.0, f, dP(y79 / 2.0, -f, dA(0.0, 0.0, -r90, -y79 / 2.0, -f, dP(-y79 / 2.0, f)))));
+    c.Make(-y79 / 2.0, f,
+           dA(0.0, 0.0, -r90, y79 / 2.0, f,
+              dP(y79 / 2.0, -f, dA(0.0, 0.0, -r90, -y79 / 2.0, -f, dP(-y79 / 2.0, f)))));
     c.dr2D(tl);
     Md.drHatch(0, 45.0, 3.0);
     c.dr2D(tl);
@@ -182,9 +189,9 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
 }
 
 void TCommonGeometry::dr2D_LapkaZapobizna_Vo(const double& mx, const double& my, const double& ma,
-                                             const double& mm, const double& r90, const double&, const double&,
-                                             const double&, const double&, const double& y79, const double&, int,
-                                             bool) const
+                                             const double& mm, const double& r90, const double&,
+                                             const double&, const double&, const double&, const double& y79,
+                                             const double&, int, bool) const
 {
   if (!PlacedFinite(Extent({r90, y79}), mx, my, ma, mm)) return RefuseElement("лапка");
   TModeler3D& Md = M();

@@ -39,9 +39,11 @@ void Shank(TElementOutline& o, double x0, double x1, double r, double c0, double
 }
 
 bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Name, const TString& Marking,
-                      const TElementOutline& profile, const TElementOutline* cut, double depth, const char* what)
+                      const TElementOutline& profile, const TElementOutline* cut, double depth,
+                      const char* what)
 {
-  if (!profile.Finite(0.0, 0.0, 0.0, 1.0) || (cut && (!cut->Finite(0.0, 0.0, 0.0, 1.0) || !std::isfinite(depth)))) {
+  if (!profile.Finite(0.0, 0.0, 0.0, 1.0) ||
+      (cut && (!cut->Finite(0.0, 0.0, 0.0, 1.0) || !std::isfinite(depth)))) {
     RefuseElement(what);
     return false;
   }
@@ -130,7 +132,8 @@ constexpr double MaxTeeth = 2000.0;
 // tip or root circle not above the centre, or the tip not on the teeth's side of the root.
 bool GearOutline(TElementOutline& o, double m, double z, double c, bool internal)
 {
-  if (!std::isfinite(m) || !std::isfinite(z) || !std::isfinite(c) || !(m > 0.0) || !(z >= 3.0) || z > MaxTeeth)
+  if (!std::isfinite(m) || !std::isfinite(z) || !std::isfinite(c) || !(m > 0.0) || !(z >= 3.0) ||
+      z > MaxTeeth)
     return false;
   const int n = int(z);
   const double r = m * n / 2.0;
@@ -205,15 +208,15 @@ void TCommonGeometry::dr2D_Washer_V2(const double& mx, const double& my, const d
 }
 
 void TCommonGeometry::dr2D_GearsWheel_Ext_V2(const double& mx, const double& my, const double& ma,
-                                             const double& mm, const double& m, const double& z, const double& c,
-                                             int tl, bool) const
+                                             const double& mm, const double& m, const double& z,
+                                             const double& c, int tl, bool) const
 {
   DrawGear(M(), mx, my, ma, mm, m, z, c, tl, false);
 }
 
 void TCommonGeometry::dr2D_GearsWheel_Int_V2(const double& mx, const double& my, const double& ma,
-                                             const double& mm, const double& m, const double& z, const double& c,
-                                             int tl, bool) const
+                                             const double& mm, const double& m, const double& z,
+                                             const double& c, int tl, bool) const
 {
   DrawGear(M(), mx, my, ma, mm, m, z, c, tl, true);
 }
@@ -241,6 +244,6 @@ void TCommonGeometry::dr3D_Washer(const double& d, const double& D, const double
                                   bool IsGroove) const
 {
   const TString name = ::DC(TString("Шайба")) + TString(" ") + Num(d);
-  MakeRevolvedPart(M(), FName, name, TString(), WasherOutline(d, D, t, IsGroove ? t / 4.0 : 0.0), nullptr, 0.0,
-                   "шайба");
+  MakeRevolvedPart(M(), FName, name, TString(), WasherOutline(d, D, t, IsGroove ? t / 4.0 : 0.0), nullptr,
+                   0.0, "шайба");
 }

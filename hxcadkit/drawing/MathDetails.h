@@ -46,7 +46,8 @@ public:
                   const TString& FName) const;
   void dr3D_Nut(const double& M, const double& S, const double& H, const TString& FName) const;
   // IsGroove chamfers the outer edge of the face at x = t by t/4.
-  void dr3D_Washer(const double& d, const double& D, const double& t, const TString& FName, bool IsGroove) const;
+  void dr3D_Washer(const double& d, const double& D, const double& t, const TString& FName,
+                   bool IsGroove) const;
 
   // --- The mould plates' standard parts -----------------------------------------------------
   // Half profile of a dowel pin: radius r, length l, end chamfers f.
@@ -57,8 +58,8 @@ public:
   // fillet r1. No socket is drawn when iS or t is 0.
   void dr2D_SocketHeadCapScrew_V1(const double& mx, const double& my, const double& ma, const double& mm,
                                   const double& sR, const double& R, const double& iS, const double& K,
-                                  const double& t, const double& L, const double& isl, const double& r1, int tl,
-                                  bool isSize) const;
+                                  const double& t, const double& L, const double& isl, const double& r1,
+                                  int tl, bool isSize) const;
   // Hexagon socket set screw: radius r, socket across flats iS (and as deep), thread length sl,
   // length L.
   void dr2D_HexagonSocketSetScrew_V1(const double& mx, const double& my, const double& ma, const double& ms,
@@ -66,9 +67,9 @@ public:
                                      int tl, bool isSize) const;
   // Hexagon bolt of the mould plates: shank radius r, length under the head l, thread length
   // l1, head height HeadH, across flats HS, diameter iD2 of the head's chamfered end face.
-  void dr2D_Bolt7805_V1(const double& mx, const double& my, const double& ma, const double& ms, const double& r,
-                        const double& l, const double& l1, const double& HeadH, const double& HS,
-                        const double& iD2, int tl, bool isSize) const;
+  void dr2D_Bolt7805_V1(const double& mx, const double& my, const double& ma, const double& ms,
+                        const double& r, const double& l, const double& l1, const double& HeadH,
+                        const double& HS, const double& iD2, int tl, bool isSize) const;
   // Plan view of a nut: the hexagon across flats S, corners on the Y axis; in the drawing
   // modes also the bore of diameter iMD and the centre lines. H is not seen in plan.
   void dr2D_Nut_V3(const double& mx, const double& my, const double& ma, const double& ms, const double& iMD,
@@ -76,9 +77,9 @@ public:
   // Part documents: a socket head cap screw (thread d, head D, socket S, head height K, socket
   // depth t, length L, thread length sl, fillet r1), a washer and a bush (outer D, inner d,
   // length L, chamfers f).
-  void dr3D_ScrewGost11738(const TString& FileName, const TString& Name, const TString& Marking, const double& d,
-                           const double& D, const double& S, const double& K, const double& t, const double& L,
-                           const double& sl, const double& r1) const;
+  void dr3D_ScrewGost11738(const TString& FileName, const TString& Name, const TString& Marking,
+                           const double& d, const double& D, const double& S, const double& K,
+                           const double& t, const double& L, const double& sl, const double& r1) const;
   void dr3D_Shajba(const TString& FileName, const TString& Name, const TString& Marking, const double& D,
                    const double& d, const double& L, const double& f) const;
   void dr3D_PlugGost(const TString& FileName, const TString& Name, const TString& Marking, const double& D,
@@ -95,19 +96,21 @@ public:
   // section ending at y92, collar length x63, overall length y71; a grade of length x9 and
   // depth y78 on the lower half. tl / 10 chooses the halves. With isSize the hardened zone,
   // dimensions, roughness signs and the grade's angle.
-  void dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma, const double& ms, const double& r71,
-                         const double& r69, const double& r72, const double& r93, const double& r96,
-                         const double& x73, const double& y92, const double& x63, const double& y71, double x9,
-                         const double& y78, int tl, bool isSize);
+  void dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma, const double& ms,
+                         const double& r71, const double& r69, const double& r72, const double& r93,
+                         const double& r96, const double& x73, const double& y92, const double& x63,
+                         const double& y71, double x9, const double& y78, int tl, bool isSize);
   // Side view of a safety lug: body radius r90, thread radius r75, overall length y81, threaded
   // length y80 (the shoulder at x = 0), flats y79 across at y82 from the body's free end, body
   // chamfer fD; tl used whole. With isSize the section through the flats, dimensions, the
   // groove's callout and a roughness sign.
   void dr2D_LapkaZapobizna_V1(const double& mx, const double& my, const double& ma, const double& mm,
                               const double& r90, const double& r75, const double& y81, const double& y80,
-                              const double& y82, const double& y79, const double& fD, int tl, bool isSize) const;
+                              const double& y82, const double& y79, const double& fD, int tl,
+                              bool isSize) const;
   // The material the lug's flats take away, seen along the lug's axis (Y here): two strips.
   void dr2D_LapkaZapobizna_Vo(const double& mx, const double& my, const double& ma, const double& mm,
                               const double& r90, const double& r75, const double& y81, const double& y80,
-                              const double& y82, const double& y79, const double& fD, int tl, bool isSize) const;
+                              const double& y82, const double& y79, const double& fD, int tl,
+                              bool isSize) const;
 };

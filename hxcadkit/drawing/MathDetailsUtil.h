@@ -47,4 +47,5 @@ void Ring(TElementOutline& o, double L, double r1, double r2, double co0, double
 // not depend on which way the host's normal points). Nothing is made when a coordinate or the
 // depth would not be finite; the element named by what is then reported.
 bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Name, const TString& Marking,
-                      const TElementOutline& profile, const TElementOutline* cut, double depth, const char* what);
+                      const TElementOutline& profile, const TElementOutline* cut, double depth,
+                      const char* what);

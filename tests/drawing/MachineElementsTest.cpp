@@ -27,25 +27,22 @@ struct TFastener
 {
   double d, S, H, t, D;
 };
-const TFastener Fasteners[] = {{6, 10, 5, 1.6, 12},   {8, 13, 6.5, 1.6, 16}, {10, 16, 8, 2, 20},   {12, 18, 10, 2.5, 24},
-                               {16, 24, 13, 3, 30},   {20, 30, 16, 3, 37},   {24, 36, 19, 4, 44},  {30, 46, 24, 4, 56},
-                               {36, 55, 29, 5, 66},   {42, 65, 34, 8, 78},   {48, 75, 38, 8, 92}};
+const TFastener Fasteners[] = {{6, 10, 5, 1.6, 12},   {8, 13, 6.5, 1.6, 16}, {10, 16, 8, 2, 20},
+                               {12, 18, 10, 2.5, 24}, {16, 24, 13, 3, 30},   {20, 30, 16, 3, 37},
+                               {24, 36, 19, 4, 44},   {30, 46, 24, 4, 56},   {36, 55, 29, 5, 66},
+                               {42, 65, 34, 8, 78},   {48, 75, 38, 8, 92}};
 
-std::vector<TCurve> Without(const std::vector<TCurve>& c, int style)
+// The curves of the style (of every other style when other).
+std::vector<TCurve> OfStyle(const std::vector<TCurve>& c, int style, bool other = false)
 {
   std::vector<TCurve> r;
-  std::copy_if(c.begin(), c.end(), std::back_inserter(r), [style](const TCurve& k) { return k.Style != style; });
+  std::copy_if(c.begin(), c.end(), std::back_inserter(r),
+               [=](const TCurve& k) { return (k.Style == style) != other; });
   return r;
 }
 
-std::vector<TCurve> OfStyle(const std::vector<TCurve>& c, int style)
-{
-  std::vector<TCurve> r;
-  std::copy_if(c.begin(), c.end(), std::back_inserter(r), [style](const TCurve& k) { return k.Style == style; });
-  return r;
-}
-
-void ExpectBox(const std::vector<TCurve>& c, double x1, double y1, double x2, double y2, const std::string& what)
+void ExpectBox(const std::vector<TCurve>& c, double x1, double y1, double x2, double y2,
+               const std::string& what)
 {
   const TBox b = TRecordingModeler::Box(c);
   EXPECT_NEAR(b.x1, std::min(x1, x2), 1e-9) << what;
@@ -54,20 +51,38 @@ void ExpectBox(const std::vector<TCurve>& c, double x1, double y1, double x2, do
   EXPECT_NEAR(b.y2, std::max(y1, y2), 1e-9) << what;
 }
 
-// Draws one element into a fresh record and checks what every element owes: sound, in a macro
-// of its own when asked, the axis (style 3) spanning [a1, a2] of the element's x along its
-// placement at (mx, my) turned by ma (0 or 180).
+void ExpectClosedInOutlineMode(const std::vector<TCurve>& half, int tl, const std::string& what)
+{
+  if (tl % 10 == 0) {
+    EXPECT_TRUE(TRecordingModeler::ClosedChain(half)) << what;
+  }
+}
+
+// The extents an element owes in its own frame: x from x1 to x2, y up to top and, in outline
+// mode, down to low (in the drawing modes the lower half mirrors the upper); its axis (style 3)
+// from a1 to a2.
+struct TExtent
+{
+  double x1, x2, low, top, a1, a2;
+};
+
+// Draws one element placed at (mx, my) turned by ma (0 or 180) into a fresh record and checks
+// what every element owes: sound, in a macro of its own when asked, axis and outline where the
+// extent says, the outline closed in outline mode. Returns the curves but the axis.
 template <class F>
-std::vector<TCurve> Element(TRecordingModeler& m, F draw, double mx, double my, double ma, double a1, double a2,
-                            bool macro, const std::string& what)
+std::vector<TCurve> Element(TRecordingModeler& m, F draw, int tl, double mx, double my, double ma,
+                            const TExtent& e, bool macro, const std::string& what)
 {
   m.Reset();
   draw();
   EXPECT_TRUE(DrawingSound(m)) << what;
   EXPECT_EQ(m.Count("drMacro2D"), macro ? 1 : 0) << what;
   const double k = ma == 0.0 ? 1.0 : -1.0;
-  ExpectBox(OfStyle(m.Curves, 3), mx + k * a1, my, mx + k * a2, my, what + " axis");
-  return Without(m.Curves, 3);
+  ExpectBox(OfStyle(m.Curves, 3), mx + k * e.a1, my, mx + k * e.a2, my, what + " axis");
+  const std::vector<TCurve> outline = OfStyle(m.Curves, 3, true);
+  ExpectBox(outline, mx + k * e.x1, my + k * (tl % 10 ? -e.top : e.low), mx + k * e.x2, my + k * e.top, what);
+  ExpectClosedInOutlineMode(outline, tl, what);
+  return outline;
 }
 
 TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
@@ -93,25 +108,18 @@ TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
         {-fl - 2, 0, fl + 23, 20, -fl, 180, f.d, f.S, 2, NAN, 0, 0},
         {NAN, 0, 0, 0, -fl, 180, 1 + f.d, s3 - 1, 2, -fl - 2, s3, 0.8 * f.d}};
     for (const TSet& s : sets) {
-      if (!std::isnan(s.bx)) {
-        const std::vector<TCurve> bolt = Element(
-            m, [&] { g.dr2D_Screw_V1(s.bx, y, s.ba, 1.0, f.d, s.L, s.LM, f.S, f.H, 31, false); }, s.bx, y, s.ba,
-            -f.H - 2, s.L + 2, true, row + " bolt");
-        const double k = s.ba == 0.0 ? 1.0 : -1.0;
-        ExpectBox(bolt, s.bx - k * f.H, y - e, s.bx + k * s.L, y + e, row + " bolt");
-      }
+      if (!std::isnan(s.bx))
+        Element(
+            m, [&] { g.dr2D_Screw_V1(s.bx, y, s.ba, 1.0, f.d, s.L, s.LM, f.S, f.H, 31, false); }, 31, s.bx, y,
+            s.ba, {-f.H, s.L, 0, e, -f.H - 2, s.L + 2}, true, row + " bolt");
       const std::vector<TCurve> washer = Element(
-          m, [&] { g.dr2D_Washer_V2(s.wx, y, s.wa, 1.0, s.wd, s.wD, s.wt, 31, false); }, s.wx, y, s.wa, -2,
-          s.wt + 2, true, row + " washer");
-      const double kw = s.wa == 0.0 ? 1.0 : -1.0;
-      ExpectBox(washer, s.wx, y - s.wD / 2, s.wx + kw * s.wt, y + s.wD / 2, row + " washer");
+          m, [&] { g.dr2D_Washer_V2(s.wx, y, s.wa, 1.0, s.wd, s.wD, s.wt, 31, false); }, 31, s.wx, y, s.wa,
+          {0, s.wt, 0, s.wD / 2, -2, s.wt + 2}, true, row + " washer");
       EXPECT_TRUE(TRecordingModeler::ClosedChain(washer)) << row;
-      if (std::isnan(s.nx)) continue;
-      const double en = s.nS / 0.8660254037844387 / 2.0;
-      const std::vector<TCurve> nut = Element(
-          m, [&] { g.dr2D_Nut_V2(s.nx, y, s.wa, 1.0, f.d, s.nS, s.nH, 31, false); }, s.nx, y, s.wa, -2,
-          s.nH + 2, true, row + " nut");
-      ExpectBox(nut, s.nx, y - en, s.nx + kw * s.nH, y + en, row + " nut");
+      if (!std::isnan(s.nx))
+        Element(
+            m, [&] { g.dr2D_Nut_V2(s.nx, y, s.wa, 1.0, f.d, s.nS, s.nH, 31, false); }, 31, s.nx, y, s.wa,
+            {0, s.nH, 0, s.nS / 0.8660254037844387 / 2.0, -2, s.nH + 2}, true, row + " nut");
     }
   }
 }
@@ -129,7 +137,9 @@ TEST(MachineElements, FastenerPartsRevolveAClosedHalfAndCutTheirHexagon)
     };
     const double L = 4 * f.d;
     const TPart parts[] = {
-        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Screw(f.d, 4 * f.d, 20, f.S, f.H, "b.tpt"); },
+        {[](const TCommonGeometry& g, const TFastener& f) {
+           g.dr3D_Screw(f.d, 4 * f.d, 20, f.S, f.H, "b.tpt");
+         },
          -f.H, 0, L, e, true},
         {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Nut(f.d, f.S, f.H, "n.tpt"); }, 0, f.d / 2,
          f.H, e, true},
@@ -144,7 +154,7 @@ TEST(MachineElements, FastenerPartsRevolveAClosedHalfAndCutTheirHexagon)
       EXPECT_EQ(m.Count("drSave3D"), 1) << row;
       EXPECT_EQ(m.Count("drBaseRotate"), 1) << row;
       ASSERT_EQ(m.Sketches(), p.cut ? 2 : 1) << row;
-      const std::vector<TCurve> half = Without(m.SketchProfile(0), 3);
+      const std::vector<TCurve> half = OfStyle(m.SketchProfile(0), 3, true);
       EXPECT_TRUE(TRecordingModeler::ClosedChain(half)) << row;
       ExpectBox(half, p.x1, p.y1, p.x2, p.y2, row + " profile");
       if (p.cut) {
@@ -167,8 +177,8 @@ TEST(MachineElements, GearOutlinesAreClosedAndRepeatEveryTooth)
             g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1.0, mod, z, 0.4, tl, false);
           else
             g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1.0, mod, z, 0.4, tl, false);
-          const std::string what = (internal ? "internal m" : "external m") + std::to_string(mod) + " z" +
-                                   std::to_string(z);
+          const std::string what =
+              (internal ? "internal m" : "external m") + std::to_string(mod) + " z" + std::to_string(z);
           EXPECT_TRUE(DrawingSound(m)) << what;
           EXPECT_TRUE(TRecordingModeler::ClosedChain(m.Curves)) << what;
           ASSERT_EQ(m.Curves.size(), 4u * z) << what;
@@ -192,48 +202,36 @@ TEST(MachineElements, GearOutlinesAreClosedAndRepeatEveryTooth)
         }
 }
 
-void ExpectClosedInOutlineMode(const std::vector<TCurve>& half, int tl, const std::string& what)
-{
-  if (tl % 10 == 0) {
-    EXPECT_TRUE(TRecordingModeler::ClosedChain(half)) << what;
-  }
-}
-
 // The mould plates' pins and screws, half profiles revolved by the standard-part builder.
 TEST(MachineElements, MouldProfilesCloseAlongTheAxis)
 {
   TRecordingModeler m;
   const TCommonGeometry g(0, &m);
   // Socket head cap screws: thread, head diameter, head height, socket across flats and depth.
-  const double caps[][5] = {{4, 7, 4, 3, 2},    {5, 8.5, 5, 4, 2.5},   {6, 10, 6, 5, 3},   {8, 13, 8, 6, 4},
-                            {10, 16, 10, 8, 5}, {12, 18, 12, 10, 6},   {16, 24, 16, 14, 8}, {20, 30, 20, 17, 10},
-                            {24, 36, 24, 19, 12}};
+  const double caps[][5] = {{4, 7, 4, 3, 2},     {5, 8.5, 5, 4, 2.5},  {6, 10, 6, 5, 3},
+                            {8, 13, 8, 6, 4},    {10, 16, 10, 8, 5},   {12, 18, 12, 10, 6},
+                            {16, 24, 16, 14, 8}, {20, 30, 20, 17, 10}, {24, 36, 24, 19, 12}};
   for (const auto& c : caps)
     for (const double L : {c[2] + 8, 40.0, 120.0})
       for (const int tl : {0, 31}) {
         const std::string what = "M" + std::to_string(int(c[0])) + " L" + std::to_string(int(L));
-        const double d = c[0];
-        auto half = Element(
-            m, [&] { g.dr2D_SocketHeadCapScrew_V1(-c[2], 0, 0, 1, d / 2, c[1] / 2, c[3], c[2], c[4], L, 20, 0.5, tl, false); },
-            -c[2], 0, 0, -3, L + 3, false, what + " cap screw");
-        ExpectBox(half, -c[2], tl ? -c[1] / 2 : 0, L - c[2], c[1] / 2, what + " cap screw");
-        ExpectClosedInOutlineMode(half, tl, what);
-        half = Element(
-            m, [&] { g.dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, d / 2, c[3] / 2, L / 2, L, tl, false); }, 0, 0, 0,
-            -3, L + 3, false, what + " set screw");
-        ExpectBox(half, 0, tl ? -d / 2 : 0, L, d / 2, what + " set screw");
-        ExpectClosedInOutlineMode(half, tl, what);
-        const double e = c[3] * 2 / 0.8660254037844387 / 2;
-        half = Element(
-            m, [&] { g.dr2D_Bolt7805_V1(0, 0, 0, 1, d / 2, L, L / 2, 0.7 * d, 2 * c[3], 1.8 * c[3], tl, false); }, 0,
-            0, 0, -3, 0.7 * d + L + 3, false, what + " bolt");
-        ExpectBox(half, 0, tl ? -e : 0, 0.7 * d + L, e, what + " bolt");
-        ExpectClosedInOutlineMode(half, tl, what);
-        half = Element(
-            m, [&] { g.dr2D_Shtift_V1(0, 0, 0, 1, d / 2, L, tl, false, 1.0); }, 0, 0, 0, -3, L + 3, false,
-            what + " pin");
-        ExpectBox(half, 0, tl ? -d / 2 : 0, L, d / 2, what + " pin");
-        ExpectClosedInOutlineMode(half, tl, what);
+        const double d = c[0], K = c[2], e = c[3] / 0.8660254037844387;
+        Element(
+            m,
+            [&] {
+              g.dr2D_SocketHeadCapScrew_V1(-K, 0, 0, 1, d / 2, c[1] / 2, c[3], K, c[4], L, 20, 0.5, tl,
+                                           false);
+            },
+            tl, -K, 0, 0, {0, L, 0, c[1] / 2, -3, L + 3}, false, what + " cap screw");
+        Element(
+            m, [&] { g.dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, d / 2, c[3] / 2, L / 2, L, tl, false); }, tl,
+            0, 0, 0, {0, L, 0, d / 2, -3, L + 3}, false, what + " set screw");
+        Element(
+            m, [&] { g.dr2D_Bolt7805_V1(0, 0, 0, 1, d / 2, L, L / 2, K, 2 * c[3], 1.8 * c[3], tl, false); },
+            tl, 0, 0, 0, {0, K + L, 0, e, -3, K + L + 3}, false, what + " bolt");
+        Element(
+            m, [&] { g.dr2D_Shtift_V1(0, 0, 0, 1, d / 2, L, tl, false, 1.0); }, tl, 0, 0, 0,
+            {0, L, 0, d / 2, -3, L + 3}, false, what + " pin");
       }
 }
 
@@ -268,7 +266,8 @@ TEST(MachineElements, PusherHalvesAndGrade)
   for (const double y71 : {115.0, x73})
     for (const int tl : {0, 1, 11, 21}) {
       TRecordingModeler m;
-      TCommonGeometry(0, &m).dr2D_Shtovhach_V1(20, 0, 0, 1, r71, 2.5, r72, 3.2, 2, x73, 30, 5, y71, g, y78, tl, tl == 1);
+      TCommonGeometry(0, &m).dr2D_Shtovhach_V1(20, 0, 0, 1, r71, 2.5, r72, 3.2, 2, x73, 30, 5, y71, g, y78,
+                                               tl, tl == 1);
       const std::string what = "tl " + std::to_string(tl) + " length " + std::to_string(y71);
       EXPECT_TRUE(DrawingSound(m)) << what;
       const std::vector<TCurve> outline = OfStyle(m.Curves, 1);
@@ -299,15 +298,16 @@ TEST(MachineElements, SafetyLugFlatsAndSection)
     EXPECT_TRUE(DrawingSound(m)) << tl;
     EXPECT_EQ(m.Hatches(), 1);
     EXPECT_EQ(m.Count("drRectAngle"), tl);
-    const bool lowerHalf = std::any_of(m.Curves.begin(), m.Curves.end(),
-                                       [](const TCurve& c) { return c.Style == 1 && c.y1 == -10 && c.y2 == -10; });
+    const bool lowerHalf = std::any_of(m.Curves.begin(), m.Curves.end(), [](const TCurve& c) {
+      return c.Style == 1 && c.y1 == -10 && c.y2 == -10;
+    });
     EXPECT_EQ(lowerHalf, tl == 1);
     if (tl) {
       EXPECT_EQ(m.Of("drRectAngle")[0].A, (std::vector<double>{-36, -6, -14, 6, 1}));
     }
     ASSERT_EQ(m.Count("drDimHL"), 7);
     EXPECT_EQ(m.Of("drDimHL")[2].A[1], 17.0); // the flats' length, offset r90 + 13 - f
-    ExpectClosedInOutlineMode(Without(m.HatchBoundary(0), 3), 0, "section");
+    ExpectClosedInOutlineMode(m.HatchBoundary(0), 0, "section");
     m.Reset();
     g.dr2D_LapkaZapobizna_Vo(0, 0, 0, 1, 10, 6, 60, 20, 15, 16, 2, tl, false);
     ExpectBox(m.Curves, -10, -11, 10, 11, "flats seen along the axis");
@@ -349,7 +349,9 @@ TEST(MachineElements, SizesThatCannotBeDrawnReachNoModeller)
       [=](const TCommonGeometry& g) { g.dr3D_ScrewGost11738("", "", "", 8, 13, 6, 8, inf, 40, 20, 0.5); },
       [=](const TCommonGeometry& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); },
       [](const TCommonGeometry& g) { g.drCVR_dV(20, -90, 0, 0, 3, 0.3, 0.5, "A", true); },
-      [=](const TCommonGeometry& g) { g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, big, 6, 60, 20, 15, 16, 2, 1, true); }};
+      [=](const TCommonGeometry& g) {
+        g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, big, 6, 60, 20, 15, 16, 2, 1, true);
+      }};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     TBar bar;
     TRecordingModeler m;
