@@ -454,10 +454,12 @@ public:
   }
   void dr2D(const TDetail& d) override { d.dr2D(); }
   void dr3D(const TDetail& d, int n) override { d.dr3D(n); }
-  void AddLinkedVariable(TModeler3D&, const TString&, double, const TString&, const TString&) override
+  void AddLinkedVariable(TModeler3D& m, const TString& name, double value, const TString& comment,
+                         const TString&) override
   {
-    // Host model variables come through TModeler3D::drAddVariable, which needs the host API's
-    // variable interface; until the modeller offers it no variable is made.
+    // Linking the variable to a variable document takes the host's variable operations: the
+    // host modeller installs a link of its own for that, handing the rest back to this one.
+    m.drAddVariable(name, value, comment);
   }
 
 private:

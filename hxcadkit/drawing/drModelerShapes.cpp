@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "hxcadkit/drawing/drModeler.h"
-#include "hxcadkit/geometry/Elements.h"
 
 namespace {
 
@@ -12,21 +11,13 @@ constexpr double DimDeadBand = 2e-6; // a dimension of a smaller value is not dr
 
 double Len(double x1, double y1, double x2, double y2)
 {
-  return std::hypot(x2 - x1, y2 - y1);
-}
-
-// Whether p lies on the segment a-b (within a relative tolerance).
-bool OnSegment(const TPoint2D& p, double ax, double ay, double bx, double by)
-{
-  const double dx = bx - ax, dy = by - ay, l2 = dx * dx + dy * dy;
-  if (!(l2 > 0.0)) return false;
-  const double t = ((p.x - ax) * dx + (p.y - ay) * dy) / l2;
-  return t >= -1e-9 && t <= 1.0 + 1e-9;
+  return std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
 }
 
 // A corner from P over C to Q rounded by r: the tangent points on both legs, the centre and
 // the turn (1 left, counter-clockwise). False when the rounding does not fit: r is not
-// positive or longer than a leg, the legs are straight, or a tangent point falls off its leg.
+// positive or longer than a leg, the legs run straight on (or fold back), or a tangent point
+// falls off its leg.
 struct TCorner
 {
   TPoint2D T[2];
@@ -36,10 +27,21 @@ struct TCorner
 
 bool FitCorner(double px, double py, double cx, double cy, double qx, double qy, double r, TCorner& k)
 {
-  if (!(r > DimDeadBand) || r > Len(px, py, cx, cy) || r > Len(cx, cy, qx, qy)) return false;
-  if (!ConnestLL(px, py, cx, cy, cx, cy, qx, qy, r, k.T, k.O, k.dir) || k.dir == 0) return false;
-  if (!std::isfinite(k.O.x) || !std::isfinite(k.O.y)) return false;
-  return OnSegment(k.T[0], px, py, cx, cy) && OnSegment(k.T[1], cx, cy, qx, qy);
+  const double l1 = Len(px, py, cx, cy), l2 = Len(cx, cy, qx, qy);
+  if (!(r > DimDeadBand) || r > l1 || r > l2) return false;
+  const double u1x = (cx - px) / l1, u1y = (cy - py) / l1, u2x = (qx - cx) / l2, u2y = (qy - cy) / l2;
+  const double turn = u1x * u2y - u1y * u2x, along = u1x * u2x + u1y * u2y;
+  if (std::fabs(turn) < 1e-9) return false;
+  // The legs meet at the angle phi = pi - (the turn's angle a); the tangents lie
+  // r / tan(phi / 2) = r tan(a / 2) = r sin a / (1 + cos a) from the corner.
+  const double t = r * std::fabs(turn) / (1.0 + along);
+  if (!(t <= l1) || !(t <= l2)) return false;
+  k.dir = turn > 0.0 ? 1 : -1;
+  k.T[0] = TPoint2D(cx - u1x * t, cy - u1y * t);
+  k.T[1] = TPoint2D(cx + u2x * t, cy + u2y * t);
+  // The centre lies r from the first tangent point, on the side the corner turns to.
+  k.O = TPoint2D(k.T[0].x - k.dir * u1y * r, k.T[0].y + k.dir * u1x * r);
+  return std::isfinite(k.O.x) && std::isfinite(k.O.y);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 // One node of a program: its kind and the values it was built with.
 class TNode
@@ -12,23 +13,78 @@ public:
   TNode(TKind k, std::initializer_list<double> values, TNode* next) : Kind(k), Next(next)
   {
     int i = 0;
-    for (double v : values)
+    for (double v : values) {
       V[i++] = v;
+      Finite = Finite && std::isfinite(v);
+    }
   }
 
-  // Whether every value is a number: a node built from sizes that gave none is not drawn.
-  bool Finite() const
-  {
-    for (double v : V)
-      if (!std::isfinite(v)) return false;
-    return true;
-  }
+  // Programs are built and dropped for every profile drawn: freed nodes are kept per thread
+  // for the next program instead of going back to the heap one by one.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p) noexcept;
 
   TKind Kind;
+  // Whether every value is a number: a node built from sizes that gave none is not drawn.
+  bool Finite = true;
   double V[7] = {0, 0, 0, 0, 0, 0, 0};
   int Style = 0; // of a style node
   TNode* Next;
 };
+
+namespace {
+
+// The freed nodes of a thread. The list and its length are plain values, usable to the end of
+// the thread; the drain object returns the list to the heap when the thread ends, after which
+// freed nodes go straight back to the heap.
+struct TFreeNode
+{
+  TFreeNode* Next;
+};
+thread_local TFreeNode* FreeHead = nullptr;
+thread_local std::size_t FreeCount = 0;
+thread_local bool Drained = false;
+constexpr std::size_t KeepFree = 4096;
+
+struct TDrain
+{
+  ~TDrain()
+  {
+    Drained = true;
+    while (FreeHead != nullptr) {
+      TFreeNode* next = FreeHead->Next;
+      ::operator delete(FreeHead);
+      FreeHead = next;
+    }
+    FreeCount = 0;
+  }
+};
+thread_local TDrain Drain;
+
+} // namespace
+
+void* TNode::operator new(std::size_t size)
+{
+  if (FreeHead != nullptr) {
+    TFreeNode* f = FreeHead;
+    FreeHead = f->Next;
+    --FreeCount;
+    return f;
+  }
+  (void)&Drain; // the drain of this thread exists once a node has been made here
+  return ::operator new(size);
+}
+
+void TNode::operator delete(void* p) noexcept
+{
+  if (p == nullptr) return;
+  if (Drained || FreeCount >= KeepFree) {
+    ::operator delete(p);
+    return;
+  }
+  FreeHead = new (p) TFreeNode{FreeHead};
+  ++FreeCount;
+}
 
 namespace {
 
@@ -64,7 +120,7 @@ struct TPass
       Style = n.Style;
       return;
     }
-    if (!n.Finite()) return;
+    if (!n.Finite) return;
     const double* v = n.V;
     const double qx = v[0], qy = Y(v[1]);
     switch (n.Kind) {

@@ -381,6 +381,12 @@ void TRecordingModeler::ACT(const double& x, const double& y)
   TModeler3D::ACT(x, y);
 }
 
+void TRecordingModeler::ACTIf(bool c, const double& x, const double& y)
+{
+  Rec("ACTIf", c, x, y);
+  TModeler3D::ACTIf(c, x, y);
+}
+
 void TRecordingModeler::DrawCut(const TString& S, int Direction)
 {
   Rec("DrawCut", S, Direction);
@@ -536,6 +542,33 @@ void TRecordingModeler::drRough(const double& x, const double& y, const double& 
   Rec("drRough", x, y, Fi, Tz, S1, S2, S3);
 }
 
+void TRecordingModeler::drSRough(int Tz, bool Tzs, const TString& S)
+{
+  Rec("drSRough", Tz, Tzs, S);
+}
+
+void TRecordingModeler::drForm(const double& x, const double& y, int Tip, int S1, const TString& S2, const TString& S3)
+{
+  Rec("drForm", x, y, Tip, S1, S2, S3);
+}
+
+void TRecordingModeler::drSupportForm(const double& x, const double& y, int Top, int Twx)
+{
+  Rec("drSupportForm", x, y, Top, Twx);
+}
+
+void TRecordingModeler::drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S)
+{
+  Rec("drBase", x, y, dx, dy, S);
+}
+
+void TRecordingModeler::drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1,
+                                             const double& Y1, const double& X2, const double& Y2, int Attr,
+                                             const TString& S1)
+{
+  Rec("drRectAngleAxleDim3D", BasePlane, Vidst, X1, Y1, X2, Y2, Attr, S1);
+}
+
 void TRecordingModeler::drWPointer(const double& x1, const double& y1, const double& x2, const double& y2,
                                    const double& Xt, const double& Yt, const double& Hs, const double& Ksu,
                                    const double& Fch, const TString& S)
@@ -584,6 +617,27 @@ bool TRecordingModeler::drLeafStampView1(int Detail, int subDetail, const double
   return TModeler3D::drLeafStampView1(Detail, subDetail, x, y, Invisible);
 }
 
+void TRecordingModeler::drShtamp()
+{
+  Rec("drShtamp");
+}
+
+void TRecordingModeler::drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips,
+                                     int Pros, TString& Comment, bool Invisible)
+{
+  Rec("drCreateLeaf", Name, tDoc, iFormat, Krat, Tips, Pros, Comment, Invisible);
+}
+
+void TRecordingModeler::drSaveLeaf()
+{
+  Rec("drSaveLeaf");
+}
+
+void TRecordingModeler::drCloseLeafSpw(bool Close)
+{
+  Rec("drCloseLeafSpw", Close);
+}
+
 void TRecordingModeler::drCloseView()
 {
   Rec("drCloseView");
@@ -625,6 +679,11 @@ void TRecordingModeler::drAStView7(int N, const double& x, const double& y, cons
 void TRecordingModeler::drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count)
 {
   Rec("drSpcObject", TypeObj, NameFileObject, Pos, Count);
+}
+
+void TRecordingModeler::drSpcObj(TString& Name, TSectionSpc Section, txapi::SmartPtr<txapi::IDrawingObject>)
+{
+  Rec("drSpcObj", Name, Section);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -745,6 +804,12 @@ void TRecordingModeler::drEndMacro3D()
 {
   Rec("drEndMacro3D");
   MinMacro3DDepth = std::min(MinMacro3DDepth, --Macro3DDepth);
+}
+
+void TRecordingModeler::drSetDC(int Detail, int Suffics)
+{
+  Rec("drSetDC", Detail, Suffics);
+  TModeler3D::drSetDC(Detail, Suffics);
 }
 
 txapi::SmartPtr<txapi::IVariable> TRecordingModeler::drAddVariable(const TString& Name, double Value,

@@ -128,6 +128,7 @@ public:
   void drPolyline3D(bool Closed) override;
   void NewCut() override;
   void ACT(const double& x, const double& y) override;
+  void ACTIf(bool c, const double& x, const double& y) override;
   void DrawCut(const TString& S, int Direction) override;
   void drCut(const double& Hs, const double& Ksu, const double& Fch, const TString& S, const double& x1,
              const double& y1, int Napr1, const double& x2, const double& y2, int Napr2) override;
@@ -174,6 +175,12 @@ public:
                      const TString& ts) override;
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
+  void drSRough(int Tz, bool Tzs, const TString& S) override;
+  void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2, const TString& S3) override;
+  void drSupportForm(const double& x, const double& y, int Top, int Twx) override;
+  void drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S) override;
+  void drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1, const double& Y1,
+                            const double& X2, const double& Y2, int Attr, const TString& S1) override;
   void drWPointer(const double& x1, const double& y1, const double& x2, const double& y2, const double& Xt,
                   const double& Yt, const double& Hs, const double& Ksu, const double& Fch,
                   const TString& S) override;
@@ -185,6 +192,11 @@ public:
   bool drLeafStamp(int Detail, int subDetail, bool Invisible) override;
   bool drLeafStamp(int Detail, int subDetail, const double& x, const double& y, bool Invisible) override;
   bool drLeafStampView1(int Detail, int subDetail, const double& x, const double& y, bool Invisible) override;
+  void drShtamp() override;
+  void drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips, int Pros,
+                    TString& Comment, bool Invisible) override;
+  void drSaveLeaf() override;
+  void drCloseLeafSpw(bool Close) override;
   void drCloseView() override;
   void drCloseLeaf() override;
   void drOpenTDem() override;
@@ -195,6 +207,7 @@ public:
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
+  void drSpcObj(TString& Name, TSectionSpc Section, txapi::SmartPtr<txapi::IDrawingObject> Obj) override;
 
   void drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
                   const TString& Marking) override;
@@ -224,6 +237,7 @@ public:
                      const double& yDz) override;
   void drMacro3D(const TString& Name, bool MStaffVisible) override;
   void drEndMacro3D() override;
+  void drSetDC(int Detail, int Suffics) override;
   txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value,
                                                   const TString& Comment) override;
 
