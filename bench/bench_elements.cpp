@@ -1,36 +1,52 @@
 // The largest machine-element drawing of the couplings, a gear rim of 60 teeth and a flange with
 // eight bolt sets (bolt, washer, nut, each mirrored and as built), drawn into a modeller that
-// records nothing, against its floor: the same number of raw virtual drawing calls on that
-// modeller. What lies between the two is the elements' own work: computing and checking the
-// outlines, the node programs and the placement transforms.
+// records nothing, against its floor: the same primitive calls, with the arguments the elements
+// computed, made straight on that modeller through its interface. What lies between the two is
+// the elements' own work: computing and checking the outlines, the node programs and the
+// placement transforms.
 #include <benchmark/benchmark.h>
 
 #include "bench/RatioReporter.h"
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "hxcadkit/drawing/MathDetails.h"
 
 namespace {
 
-// Accepts every call and keeps nothing but a count of the primitives.
+// Accepts every call and keeps a count of the primitives; with Keep set also their arguments,
+// for the baseline to replay.
 class TNullModeler : public TModeler3D
 {
 public:
+  struct TPrim
+  {
+    int Kind; // 0 line, 1 arc, 2 circle
+    double v[7];
+    int Napr, Attr;
+  };
+
   TNullModeler() : TModeler3D(new TRegistryModeler2D(Constraint), true) {}
   using TModeler3D::drArc;
-  void drLine(const double&, const double&, const double&, const double&, int) override { ++Calls; }
-  void drArc(const double&, const double&, const double&, const double&, const double&, const double&,
-             const double&, int, int) override
+  void drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr) override
   {
     ++Calls;
+    if (Keep) Prims.push_back({0, {x1, y1, x2, y2}, 0, Attr});
   }
-  void drCircle(const double&, const double&, const double&, int) override { ++Calls; }
-  void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override
+  void drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
+             const double& x2, const double& y2, int Napr, int Attr) override
   {
     ++Calls;
+    if (Keep) Prims.push_back({1, {X, Y, R, x1, y1, x2, y2}, Napr, Attr});
   }
+  void drCircle(const double& X, const double& Y, const double& R, int Attr) override
+  {
+    ++Calls;
+    if (Keep) Prims.push_back({2, {X, Y, R}, 0, Attr});
+  }
+  void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override {}
   void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
   void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
                   const TString&, const TString&) override
@@ -39,6 +55,8 @@ public:
   void drSpcObject(TSectionSpc, const TString&, int, int) override {}
 
   long Calls = 0;
+  bool Keep = false;
+  std::vector<TPrim> Prims;
 
 private:
   TConstraint2D Constraint;
@@ -56,12 +74,16 @@ void DrawSet(const TCommonGeometry& g)
   }
 }
 
-long PrimitiveCalls()
+// The primitive calls the set makes, with their arguments.
+const std::vector<TNullModeler::TPrim>& Primitives()
 {
-  TNullModeler M;
-  TCommonGeometry g(0, &M);
-  DrawSet(g);
-  return M.Calls;
+  static const std::vector<TNullModeler::TPrim> prims = [] {
+    TNullModeler M;
+    M.Keep = true;
+    DrawSet(TCommonGeometry(0, &M));
+    return M.Prims;
+  }();
+  return prims;
 }
 
 void Elements(benchmark::State& state)
@@ -73,17 +95,25 @@ void Elements(benchmark::State& state)
   benchmark::DoNotOptimize(M.Calls);
 }
 
+// The same calls with the same arguments, made straight on the modeller through its interface.
 void RawCalls(benchmark::State& state)
 {
   TNullModeler M;
   TModeler3D* m = &M;
   benchmark::DoNotOptimize(m); // keep the calls virtual, as the elements make them
-  const long n = PrimitiveCalls();
+  const std::vector<TNullModeler::TPrim>& prims = Primitives();
   for (auto _ : state)
-    for (long i = 0; i < n; ++i) {
-      const double x = double(i), y = x * 0.5;
-      m->drLine(x, y, y, x, 1);
-    }
+    for (const TNullModeler::TPrim& p : prims)
+      switch (p.Kind) {
+      case 0:
+        m->drLine(p.v[0], p.v[1], p.v[2], p.v[3], p.Attr);
+        break;
+      case 1:
+        m->drArc(p.v[0], p.v[1], p.v[2], p.v[3], p.v[4], p.v[5], p.v[6], p.Napr, p.Attr);
+        break;
+      default:
+        m->drCircle(p.v[0], p.v[1], p.v[2], p.Attr);
+      }
   benchmark::DoNotOptimize(M.Calls);
 }
 
@@ -100,9 +130,9 @@ int main(int argc, char** argv)
   auto& t = reporter.NsPerIteration;
   if (t.count("Elements") && t.count("RawCalls")) {
     std::printf(
-        "\ngear of 60 teeth and 8 bolt sets: %ld primitive calls; elements %.1f us, raw calls %.1f us, "
+        "\ngear of 60 teeth and 8 bolt sets: %zu primitive calls; elements %.1f us, raw calls %.1f us, "
         "ratio %.2f\n",
-        PrimitiveCalls(), t["Elements"] / 1e3, t["RawCalls"] / 1e3, t["Elements"] / t["RawCalls"]);
+        Primitives().size(), t["Elements"] / 1e3, t["RawCalls"] / 1e3, t["Elements"] / t["RawCalls"]);
   }
   benchmark::Shutdown();
   return 0;
