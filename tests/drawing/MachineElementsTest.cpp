@@ -144,7 +144,16 @@ TEST(MachineElements, FastenerPartsRevolveAClosedHalfAndCutTheirHexagon)
         {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Nut(f.d, f.S, f.H, "n.tpt"); }, 0, f.d / 2,
          f.H, e, true},
         {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Washer(f.d, f.D, f.t, "w.tpt", true); }, 0,
-         f.d / 2, f.t, f.D / 2, false}};
+         f.d / 2, f.t, f.D / 2, false},
+        // The mould plates' socket head cap screw, washer and bush.
+        {[](const TCommonGeometry& g, const TFastener& f) {
+           g.dr3D_ScrewGost11738("", "", "", f.d, 1.5 * f.d, f.d / 2, f.d, f.d / 2, 4 * f.d, 2 * f.d, 0.5);
+         },
+         0, 0, L, 0.75 * f.d, true},
+        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Shajba("", "", "", f.D, f.d, f.t, 0.2); }, 0,
+         f.d / 2, f.t, f.D / 2, false},
+        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_PlugGost("", "", "", f.D, f.d, 2 * f.d, 1.0); },
+         0, f.d / 2, 2 * f.d, f.D / 2, false}};
     for (const TPart& p : parts) {
       TRecordingModeler m;
       p.make(TCommonGeometry(0, &m), f);
