@@ -1,7 +1,9 @@
 #pragma once
 // The standard machine elements: hexagon bolts, nuts and flat washers of the couplings' bolt
 // sets, their gear rims, and the pins, screws, nuts, washers and bushes of the mould plates,
-// drawn as 2D profiles and made as 3D part documents through the object's modeller.
+// drawn as 2D profiles and made as 3D part documents through the object's modeller; besides
+// them the drawings the mould parts' sheets share: a groove's detail view, the pusher, the
+// safety lug.
 //
 // Each element has its own frame, shared by its 2D and 3D forms, so that a caller that places
 // the 2D drawing at a point inserts the part file at the same point:
@@ -10,9 +12,10 @@
 //   cap screw, set screw, bolt of the mould plates: head (or socket end) at 0, the length
 //             along +x;  pin from 0 to l;  gear wheel centred on the origin, a tooth on +x.
 // The 2D members draw at (mx, my) turned by ma degrees and scaled by ms with the drawing code
-// tl (tens the pass, units the mode and line style). The size flags are accepted and not read:
-// no caller asks for the elements' own dimensions. A member whose sizes would put a NaN or an
-// infinity into the modeller draws nothing and says so through the message channel.
+// tl (tens the pass, units the mode and line style). The fasteners', pins' and gears' size
+// flags are accepted and not read: no caller asks for their dimensions. A member whose sizes
+// would put a NaN or an infinity into the modeller draws nothing and says so through the
+// message channel.
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/drawing/BaseDetail.h"
 
