@@ -47,8 +47,8 @@ public:
   using TModeler2D::drView;
   void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
   using TModeler2D::drAStView7;
-  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&, const TString&,
-                  const TString&) override
+  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
+                  const TString&, const TString&) override
   {
   }
   void drSpcObject(TSectionSpc, const TString&, int, int) override {}
@@ -80,9 +80,9 @@ const std::vector<TTooth>& Teeth60()
     std::vector<TTooth> t(Teeth);
     for (int k = 0; k < Teeth; ++k) {
       const double a = k * step;
-      t[k] = {Tip * std::cos(a - half * 0.6),  Tip * std::sin(a - half * 0.6),
-              Tip * std::cos(a + half * 0.6),  Tip * std::sin(a + half * 0.6),
-              Root * std::cos(a + half * 1.2), Root * std::sin(a + half * 1.2),
+      t[k] = {Tip * std::cos(a - half * 0.6),         Tip * std::sin(a - half * 0.6),
+              Tip * std::cos(a + half * 0.6),         Tip * std::sin(a + half * 0.6),
+              Root * std::cos(a + half * 1.2),        Root * std::sin(a + half * 1.2),
               Root * std::cos(a + step - half * 1.2), Root * std::sin(a + step - half * 1.2)};
     }
     return t;
@@ -100,8 +100,8 @@ const std::vector<TBoltPlace>& Places()
   static const std::vector<TBoltPlace> places = [] {
     std::vector<TBoltPlace> p;
     for (int b = 0; b < Bolts; ++b)
-      p.push_back({Pitch * 0.6 * std::cos(b * 45 * TMathDef::DEGRAD), Pitch * 0.6 * std::sin(b * 45 * TMathDef::DEGRAD),
-                   b * 45.0});
+      p.push_back({Pitch * 0.6 * std::cos(b * 45 * TMathDef::DEGRAD),
+                   Pitch * 0.6 * std::sin(b * 45 * TMathDef::DEGRAD), b * 45.0});
     return p;
   }();
   return places;
@@ -125,10 +125,12 @@ void DrawSet(TModeler3D& m)
     m.drMtr(p.x, p.y, p.a, 1.0);
     m.drMacro2D(true);
     TContDrawing bolt(&m);
-    bolt.Make(-H, 0,
-              dP(-H, e / 2,
-                 dP(0, e / 2,
-                    dP(0, M / 2, dPx(L - 0.1 * M, M / 2, dFsk(L, M / 2, L, 0, 0.1 * M, dPt0(-H, 0, dPnm(-H, e / 4))))))));
+    bolt.Make(
+        -H, 0,
+        dP(-H, e / 2,
+           dP(0, e / 2,
+              dP(0, M / 2,
+                 dPx(L - 0.1 * M, M / 2, dFsk(L, M / 2, L, 0, 0.1 * M, dPt0(-H, 0, dPnm(-H, e / 4))))))));
     bolt.drContBlock(31);
     m.drLine(-H - 2, 0, L + 2, 0, 3);
     m.drEndMacro();
@@ -194,10 +196,11 @@ int main(int argc, char** argv)
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto& t = reporter.NsPerIteration;
   if (t.count("NodeLanguage") && t.count("Raw")) {
-    std::printf("\n%d teeth and %d bolts, %ld primitive calls (raw %ld): node language %.1f us, raw calls %.1f us, "
-                "ratio %.2f\n",
-                Teeth, Bolts, NodeCalls, RawCalls, t["NodeLanguage"] / 1e3, t["Raw"] / 1e3,
-                t["NodeLanguage"] / t["Raw"]);
+    std::printf(
+        "\n%d teeth and %d bolts, %ld primitive calls (raw %ld): node language %.1f us, raw calls %.1f us, "
+        "ratio %.2f\n",
+        Teeth, Bolts, NodeCalls, RawCalls, t["NodeLanguage"] / 1e3, t["Raw"] / 1e3,
+        t["NodeLanguage"] / t["Raw"]);
   }
   benchmark::Shutdown();
   return 0;

@@ -50,9 +50,9 @@ std::vector<TPoint2D> UpperWall(double lF, double ilL, double ilR, double F1, do
 } // namespace
 
 void THole3DParam::cHole(int Typ, const double& x, const double& y, const double& Angle, const double&,
-                         const double&, const double& lF, const double& ilL, const double& ilR, const double& F1,
-                         const double& iL, const double& iR, const double& F2, const double& irL,
-                         const double& irR, const double& rF)
+                         const double&, const double& lF, const double& ilL, const double& ilR,
+                         const double& F1, const double& iL, const double& iR, const double& F2,
+                         const double& irL, const double& irR, const double& rF)
 {
   const int mask = Typ & 48;
   if (mask == 0 || !AllFinite({x, y, Angle, lF, ilL, ilR, F1, iL, iR, F2, irL, irR, rF})) return;
@@ -92,8 +92,9 @@ void THole3DParam::drHole(int Typ, const double& x, const double& y, const doubl
 }
 
 void THole3DParam::dr3DHole(int Typ, const double& x, const double& y, const double& z, const double&,
-                            const double& ilL, const double& ilR, const double&, const double& iL, const double& iR,
-                            const double&, const double& irL, const double& irR, const double&)
+                            const double& ilL, const double& ilR, const double&, const double& iL,
+                            const double& iR, const double&, const double& irL, const double& irR,
+                            const double&)
 {
   if (Typ == 0 || !AllFinite({x, y, z, ilL, ilR, iL, iR, irL, irR})) return;
   M.drMacro3D(DC(TString("Отверстие")), true);

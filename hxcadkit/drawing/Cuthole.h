@@ -29,9 +29,9 @@ public:
               const double& rF);
   // Cuts the steps at (x, y), from z on, into the current part, in one 3D macro; chamfers are
   // not cut. Nothing for Typ 0.
-  void dr3DHole(int Typ, const double& x, const double& y, const double& z, const double& ilF, const double& ilL,
-                const double& ilR, const double& iF1, const double& iL, const double& iR, const double& iF2,
-                const double& irL, const double& irR, const double& irF);
+  void dr3DHole(int Typ, const double& x, const double& y, const double& z, const double& ilF,
+                const double& ilL, const double& ilR, const double& iF1, const double& iL, const double& iR,
+                const double& iF2, const double& irL, const double& irR, const double& irF);
 
   TModeler3D& M;
 };

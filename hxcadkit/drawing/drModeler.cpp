@@ -128,8 +128,8 @@ void TModeler2D::DrawCut(const TString& S, int Direction)
   NewCut();
 }
 
-void TModeler2D::drCut(const double&, const double&, const double&, const TString&, const double&, const double&,
-                       int, const double&, const double&, int)
+void TModeler2D::drCut(const double&, const double&, const double&, const TString&, const double&,
+                       const double&, int, const double&, const double&, int)
 {
   R->APrevCommand.Push(cmCut);
 }
@@ -174,21 +174,21 @@ void TModeler2D::drShelf(txapi::txLeaderSignEnum, const double&, const double&, 
 // Dimensions and designations without a body of their own
 
 void TModeler2D::drDimL(const double&, const TString&, const double&, const double&, int, int, const double&,
-                        const double&, const double&, const double&, int, int, const double&, const double&, int,
-                        int, const TString&, const TString&, const TString&)
+                        const double&, const double&, const double&, int, int, const double&, const double&,
+                        int, int, const TString&, const TString&, const TString&)
 {
 }
-void TModeler2D::drDimD(const double&, const TString&, const double&, int, int, const double&, const double&, int,
-                        const TString&, const TString&, const TString&)
+void TModeler2D::drDimD(const double&, const TString&, const double&, int, int, const double&, const double&,
+                        int, const TString&, const TString&, const TString&)
 {
 }
 void TModeler2D::drDimR(const double&, const TString&, const double&, const double&, int, int, const double&,
                         const double&, int, int, const TString&, const TString&, const TString&)
 {
 }
-void TModeler2D::drDimA(const double&, int, const double&, const double&, int, int, const double&, const double&,
-                        const double&, const double&, int, int, const double&, const double&, int, int,
-                        const TString&, const double&, const double&)
+void TModeler2D::drDimA(const double&, int, const double&, const double&, int, int, const double&,
+                        const double&, const double&, const double&, int, int, const double&, const double&,
+                        int, int, const TString&, const double&, const double&)
 {
 }
 void TModeler2D::drRough(const double&, const double&, const double&, txapi::txRoughSignEnum, const TString&,
@@ -307,12 +307,18 @@ void TModeler3D::drPlaneEskis(txapi::txObj3dTypeEnum, double, double, const TStr
 void TModeler3D::drBaseRotate(int, const double&) {}
 void TModeler3D::drCutRotate(int, const double&, TMark*) {}
 void TModeler3D::drSurfaceRotate(int, const double&) {}
-void TModeler3D::drBaseExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double&, const double&) {}
-void TModeler3D::drBaseExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double&, const double&,
-                                 bool)
+void TModeler3D::drBaseExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double&,
+                                 const double&)
 {
 }
-void TModeler3D::drCutExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double&, const double&) {}
+void TModeler3D::drBaseExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double&,
+                                 const double&, bool)
+{
+}
+void TModeler3D::drCutExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double&,
+                                const double&)
+{
+}
 void TModeler3D::drSurfaceExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double&,
                                     const double&)
 {

@@ -28,10 +28,10 @@
 #include "txapi/IVariable.h"
 #include "txapi/SmartPtr.h"
 
-class TRegistrator; // hxcadkit/core/TPointer.h
-class TAVariable;   // hxcadkit/core/TPointer.h
+class TRegistrator;  // hxcadkit/core/TPointer.h
+class TAVariable;    // hxcadkit/core/TPointer.h
 class TControlModel; // hxcadkit/core/ControlModel.h
-class TMark;        // a mark of a rotation; no modeller here reads it
+class TMark;         // a mark of a rotation; no modeller here reads it
 
 // Sections of the host's bill of materials.
 enum TSectionSpc : std::int32_t {
@@ -261,8 +261,8 @@ public:
   // Over two corners to (x, y), each rounded by r where it fits.
   virtual void drCVR(const double& x0, const double& y0, const double& x1, const double& y1, const double& x2,
                      const double& y2, const double& x, const double& y, const double& r, int Attr);
-  virtual void drText(const double& x, const double& y, const double& FStr, const double& Hs, const double& Ksu,
-                      int Fb, const TString& S);
+  virtual void drText(const double& x, const double& y, const double& FStr, const double& Hs,
+                      const double& Ksu, int Fb, const TString& S);
   // An end point of the leader or cut line begun last.
   virtual void drPoint(const double& x, const double& y);
   virtual void drPolyline3D(bool Closed);
@@ -274,8 +274,9 @@ public:
   virtual void ACTIf(bool c, const double& x, const double& y);
   virtual void DrawCut(const TString& S, int Direction);
   // Begins a cut line; its points follow with drPoint, drEndObj completes it.
-  virtual void drCut(const double& Hs, const double& Ksu, const double& Fch, const TString& S, const double& x1,
-                     const double& y1, int Napr1, const double& x2, const double& y2, int Napr2);
+  virtual void drCut(const double& Hs, const double& Ksu, const double& Fch, const TString& S,
+                     const double& x1, const double& y1, int Napr1, const double& x2, const double& y2,
+                     int Napr2);
 
   // --- Groups, macros and pending objects ---------------------------------------------------
   virtual void drGroup(bool Temporary);
@@ -298,38 +299,41 @@ public:
   // --- Dimensions and designations ----------------------------------------------------------
   // A linear dimension. iVal is passed by reference so that a host modeller can find the
   // program variable bound to the caller's double.
-  virtual void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt, int Pn,
-                      const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
-                      const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
-                      const TString& S3);
+  virtual void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt,
+                      int Pn, const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
+                      int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S1,
+                      const TString& S2, const TString& S3);
   // Linear dimensions measured along X (HL) or Y (VL), the line offset by Off divided by the
   // placement's scale; the plain forms have arrows at both ends, form 1 none at the second end,
   // form 2 none at the first. Nothing for |Value| <= 2e-6; Pt is the text position up to 30.
-  virtual void drDimHL(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-                       const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3);
+  virtual void drDimHL(const double& Value, const double& Off, const double& Pt, const double& X1,
+                       const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                       const TString& S2, const TString& S3);
   virtual void drDimHL1(const double& Value, const double& Off, const double& Pt, const double& X1,
-                        const double& Y1, const double& X2, const double& Y2, const TString& S1, const TString& S2,
-                        const TString& S3);
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
   virtual void drDimHL2(const double& Value, const double& Off, const double& Pt, const double& X1,
-                        const double& Y1, const double& X2, const double& Y2, const TString& S1, const TString& S2,
-                        const TString& S3);
-  virtual void drDimVL(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-                       const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3);
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
+  virtual void drDimVL(const double& Value, const double& Off, const double& Pt, const double& X1,
+                       const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                       const TString& S2, const TString& S3);
   virtual void drDimVL1(const double& Value, const double& Off, const double& Pt, const double& X1,
-                        const double& Y1, const double& X2, const double& Y2, const TString& S1, const TString& S2,
-                        const TString& S3);
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
   virtual void drDimVL2(const double& Value, const double& Off, const double& Pt, const double& X1,
-                        const double& Y1, const double& X2, const double& Y2, const TString& S1, const TString& S2,
-                        const TString& S3);
-  virtual void drDimD(const double& Val, const TString& Qual, const double& FBase, int Pt, int Pn, const double& x,
-                      const double& y, int t, const TString& S1, const TString& S2, const TString& S3);
-  virtual void drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl, int Pt, int Pn,
-                      const double& xc, const double& yc, int t, int Po, const TString& S1, const TString& S2,
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
+  virtual void drDimD(const double& Val, const TString& Qual, const double& FBase, int Pt, int Pn,
+                      const double& x, const double& y, int t, const TString& S1, const TString& S2,
                       const TString& S3);
+  virtual void drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl, int Pt,
+                      int Pn, const double& xc, const double& yc, int t, int Po, const TString& S1,
+                      const TString& S2, const TString& S3);
   virtual void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn,
-                      const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
-                      const double& x2, const double& y2, int T2, int Po2, const TString& S, const double& xc,
-                      const double& yc);
+                      const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
+                      int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S,
+                      const double& xc, const double& yc);
   // The angle |Val| about (xc, yc) between the rays FBase and FBase - Val, through the points
   // at sRr on them; nothing for |Val| <= 2e-6.
   virtual void drDimApc(const double& Val, const double& FBase, const double& Rr, const double& sRr,
@@ -344,17 +348,19 @@ public:
   virtual void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
                        const TString& S1, const TString& S2, const TString& S3);
   virtual void drSRough(int Tz, bool Tzs, const TString& S);
-  virtual void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2, const TString& S3);
+  virtual void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2,
+                      const TString& S3);
   virtual void drSupportForm(const double& x, const double& y, int Top, int Twx);
   virtual void drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S);
-  virtual void drWPointer(const double& x1, const double& y1, const double& x2, const double& y2, const double& Xt,
-                          const double& Yt, const double& Hs, const double& Ksu, const double& Fch, const TString& S);
+  virtual void drWPointer(const double& x1, const double& y1, const double& x2, const double& y2,
+                          const double& Xt, const double& Yt, const double& Hs, const double& Ksu,
+                          const double& Fch, const TString& S);
   virtual void drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1,
                                     const double& Y1, const double& X2, const double& Y2, int Attr,
                                     const TString& S1);
   // A rectangle with its axes and its size records in ADimension3D.
-  virtual void drRectAngleAxleDim(const double& x1, const double& y1, const double& x2, const double& y2, int Attr,
-                                  const TString& text, const double& dx, const double& dy);
+  virtual void drRectAngleAxleDim(const double& x1, const double& y1, const double& x2, const double& y2,
+                                  int Attr, const TString& text, const double& dx, const double& dy);
 
   // --- Sheets, views, documents -------------------------------------------------------------
   virtual void drView(int N, const double& x, const double& y, const double& Alf, const double& Scale,
@@ -368,8 +374,8 @@ public:
   // A sheet and its first view at (x, y); false (and nothing opened) without a sheet.
   virtual bool drLeafStampView1(int Detail, int subDetail, const double& x, const double& y, bool Invisible);
   virtual void drShtamp();
-  virtual void drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips, int Pros,
-                            TString& Comment, bool Invisible);
+  virtual void drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips,
+                            int Pros, TString& Comment, bool Invisible);
   virtual void drSaveLeaf();
   virtual void drCloseView();
   virtual void drCloseLeaf();
@@ -394,7 +400,8 @@ public:
   // An entry for position Pos, quantity Count, with the documents of NameFileObject attached.
   virtual void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) = 0;
   virtual double drCreateAttrStr(double Id);
-  virtual bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& Id, const TString& S);
+  virtual bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& Id,
+                               const TString& S);
   virtual bool drGetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& Id, TString& S);
 
 private:
@@ -417,20 +424,21 @@ public:
                           const TString& Marking);
   // A new part document of the detail with a sketch on a standard plane moved by Vidst; false
   // when none is made.
-  virtual bool drCreate3DNewPartPlane(int Detail, int subDetail, bool InVisible, txapi::txObj3dTypeEnum BasePlane,
-                                      const double& Vidst);
+  virtual bool drCreate3DNewPartPlane(int Detail, int subDetail, bool InVisible,
+                                      txapi::txObj3dTypeEnum BasePlane, const double& Vidst);
   // A sketch on a plane parallel to BasePlane at Distance; the following 2D calls draw into it.
-  virtual void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name);
+  virtual void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle,
+                            const TString& Name);
   virtual void drBaseRotate(int Napr, const double& Angle);
   virtual void drCutRotate(int Napr, const double& Angle, TMark* Mark);
   virtual void drSurfaceRotate(int Napr, const double& Angle);
-  virtual void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
-                               const double& Angle);
+  virtual void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                               const double& Depth, const double& Angle);
   // The thin-walled form: empty on every modeller of this system.
-  virtual void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
-                               const double& Angle, bool Thin);
-  virtual void drCutExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
-                              const double& Angle);
+  virtual void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                               const double& Depth, const double& Angle, bool Thin);
+  virtual void drCutExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                              const double& Depth, const double& Angle);
   virtual void drSurfaceExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
                                   const double& Depth, const double& Angle);
   // Colour 0x00BBGGRR and lighting of the current part.
@@ -451,7 +459,8 @@ public:
   // Writes the detail and suffix of the detail information.
   virtual void drSetDC(int Detail, int Suffics);
   // A host model variable; empty from a modeller without a host.
-  virtual txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value, const TString& Comment);
+  virtual txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value,
+                                                          const TString& Comment);
   void drSpcObj(TString& Name, TSectionSpc Section, txapi::SmartPtr<txapi::IDrawingObject> Obj) override;
 };
 
@@ -521,10 +530,10 @@ public:
   TDimension3D& AddSize(TDimension3D::TType Type);
   // Records a control point of a sketch: (V1, V2), its host point object, the quality text Q,
   // and the names of the program variables bound to P1 and P2.
-  void Add3D(double V1, double V2, txapi::SmartPtr<txapi::IModelObject> Obj, const double* P1, const double* P2,
-             const TString& Q);
-  // Places and annotates the host's driving dimensions of the control points; a host
-  // modeller's list overrides it, the base places nothing.
+  void Add3D(double V1, double V2, txapi::SmartPtr<txapi::IModelObject> Obj, const double* P1,
+             const double* P2, const TString& Q);
+  // Places and annotates the host's driving dimensions of the control points, through the
+  // installed dimension link; nothing without one.
   virtual void drDimension(double LX, double LY, TModeler3D* M) const;
 
   bool IsParametric = false;
@@ -536,6 +545,20 @@ public:
 
 // The process-wide automatic-dimension list.
 extern TADimension3D ADimension3D;
+
+// The host side of the automatic dimensions: the host's driving dimensions of the recorded
+// control points. The host modeller installs it when it comes up; without it none is placed.
+class TDimensionLink
+{
+public:
+  virtual ~TDimensionLink() = default;
+  virtual void drDimension(const TADimension3D& list, double LX, double LY, TModeler3D* M) = 0;
+
+  // Installs a link (null removes it) and returns the one it replaces; the installer keeps it
+  // alive while it is installed.
+  static TDimensionLink* Set(TDimensionLink* link);
+  static TDimensionLink* Get();
+};
 
 // The sheet formats.
 class TLeafSelector

@@ -51,7 +51,26 @@ void TADimension3D::Add3D(double V1, double V2, txapi::SmartPtr<txapi::IModelObj
     if (const TIdVariable* v = Variables->GetVariable(*P2)) d.ExpressionY = v->Comment;
 }
 
-void TADimension3D::drDimension(double, double, TModeler3D*) const {}
+void TADimension3D::drDimension(double LX, double LY, TModeler3D* M) const
+{
+  if (TDimensionLink* link = TDimensionLink::Get()) link->drDimension(*this, LX, LY, M);
+}
+
+namespace {
+TDimensionLink* DimensionLink = nullptr;
+} // namespace
+
+TDimensionLink* TDimensionLink::Set(TDimensionLink* link)
+{
+  TDimensionLink* previous = DimensionLink;
+  DimensionLink = link;
+  return previous;
+}
+
+TDimensionLink* TDimensionLink::Get()
+{
+  return DimensionLink;
+}
 
 // Built right after the registrator and the variable list; the host modeller binds itself.
 TADimension3D ADimension3D(Registrator, AVariable);
@@ -76,8 +95,8 @@ void TPositionDetails::dr2D() const
   if (M == nullptr) return;
   for (const TPosition& p : APosition) {
     // The shelf sits up and right of the point the leader starts from.
-    M->drShelf(txapi::txLeaderSignEnum(0), p.x + ShelfOffset, p.y + ShelfOffset, txapi::txLSRight, txapi::txArrowEnum(0), 5.0, 1.0, 75.0,
-               TString(int(p.Pos)), 5.0, 1.0, 75.0, EmptyStr);
+    M->drShelf(txapi::txLeaderSignEnum(0), p.x + ShelfOffset, p.y + ShelfOffset, txapi::txLSRight,
+               txapi::txArrowEnum(0), 5.0, 1.0, 75.0, TString(int(p.Pos)), 5.0, 1.0, 75.0, EmptyStr);
     M->drPoint(p.x, p.y);
     M->drEndObj();
     const bool document = p.Section == tDetail || p.Section == tSborka;

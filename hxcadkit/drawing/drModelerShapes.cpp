@@ -63,8 +63,8 @@ void TModeler2D::drCircleAxle(const double& X, const double& Y, const double& R,
   drLine(X, Y - R - over, X, Y + R + over, 3);
 }
 
-void TModeler2D::drCLL(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
-                       const double& y, const double& r, int Attr)
+void TModeler2D::drCLL(const double& x0, const double& y0, const double& xc, const double& yc,
+                       const double& x, const double& y, const double& r, int Attr)
 {
   TCorner k;
   if (!FitCorner(x0, y0, xc, yc, x, y, r, k)) {
@@ -77,8 +77,8 @@ void TModeler2D::drCLL(const double& x0, const double& y0, const double& xc, con
   drLine(k.T[1].x, k.T[1].y, x, y, Attr);
 }
 
-void TModeler2D::drFsk(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
-                       const double& y, const double& c, int Attr)
+void TModeler2D::drFsk(const double& x0, const double& y0, const double& xc, const double& yc,
+                       const double& x, const double& y, const double& c, int Attr)
 {
   const double ax = xc - c * Zn(xc - x0), ay = yc - c * Zn(yc - y0);
   const double bx = xc + c * Zn(x - xc), by = yc + c * Zn(y - yc);
@@ -87,14 +87,16 @@ void TModeler2D::drFsk(const double& x0, const double& y0, const double& xc, con
   drLine(bx, by, x, y, Attr);
 }
 
-void TModeler2D::drCVR(const double& x0, const double& y0, const double& x1, const double& y1, const double& x2,
-                       const double& y2, const double& x, const double& y, const double& r, int Attr)
+void TModeler2D::drCVR(const double& x0, const double& y0, const double& x1, const double& y1,
+                       const double& x2, const double& y2, const double& x, const double& y, const double& r,
+                       int Attr)
 {
   TCorner k1, k2;
   bool fit1 = FitCorner(x0, y0, x1, y1, x2, y2, r, k1);
   bool fit2 = FitCorner(x1, y1, x2, y2, x, y, r, k2);
   // Two roundings that overlap on the middle leg would cross: both corners go plain.
-  if (fit1 && fit2 && Len(x1, y1, k1.T[1].x, k1.T[1].y) + Len(x2, y2, k2.T[0].x, k2.T[0].y) > Len(x1, y1, x2, y2))
+  if (fit1 && fit2 &&
+      Len(x1, y1, k1.T[1].x, k1.T[1].y) + Len(x2, y2, k2.T[0].x, k2.T[0].y) > Len(x1, y1, x2, y2))
     fit1 = fit2 = false;
   double cx = x0, cy = y0;
   // From the current point through a corner: its rounding, or the line to the corner itself.
@@ -138,11 +140,11 @@ void DimEnds(int form, int& T1, int& Po1, int& T2, int& Po2)
 
 // Along X the dimension line is offset in y (Dx 0), along Y in x: the host's orientation rule.
 #define HX_DIM_LINEAR(NAME, ALONG_X, FORM)                                                                   \
-  void TModeler2D::NAME(const double& Value, const double& Off, const double& Pt, const double& X1,            \
-                        const double& Y1, const double& X2, const double& Y2, const TString& S1,               \
-                        const TString& S2, const TString& S3)                                                  \
-  {                                                                                                             \
-    DimLinear(*this, ALONG_X, FORM, Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                               \
+  void TModeler2D::NAME(const double& Value, const double& Off, const double& Pt, const double& X1,          \
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,             \
+                        const TString& S2, const TString& S3)                                                \
+  {                                                                                                          \
+    DimLinear(*this, ALONG_X, FORM, Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                             \
   }
 
 namespace {
@@ -200,8 +202,8 @@ void TModeler2D::drCircleShelf(const double& xc, const double& yc, const double&
   const double d = Len(xc, yc, xs, ys);
   if (!(d > rc) || !(d > 0.0)) return;
   drCircle(xc, yc, rc, 2);
-  drShelf(txapi::txLeaderSignEnum(0), xs, ys, xs >= xc ? txapi::txLSRight : txapi::txLSLeft, txapi::txArrowEnum(0),
-          5.0, 1.0, 75.0, ts, 5.0, 1.0, 75.0, EmptyStr);
+  drShelf(txapi::txLeaderSignEnum(0), xs, ys, xs >= xc ? txapi::txLSRight : txapi::txLSLeft,
+          txapi::txArrowEnum(0), 5.0, 1.0, 75.0, ts, 5.0, 1.0, 75.0, EmptyStr);
   const double ux = (xs - xc) / d, uy = (ys - yc) / d;
   drPoint(xc + rc * ux, yc + rc * uy);
   drEndObj();

@@ -61,11 +61,25 @@ struct TDrain
 };
 thread_local TDrain Drain;
 
+// Under the address sanitizer every node goes back to the heap, so that a node used after it
+// was freed is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Pooled = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool Pooled = false;
+#else
+constexpr bool Pooled = true;
+#endif
+#else
+constexpr bool Pooled = true;
+#endif
+
 } // namespace
 
 void* TNode::operator new(std::size_t size)
 {
-  if (FreeHead != nullptr) {
+  if (Pooled && FreeHead != nullptr) {
     TFreeNode* f = FreeHead;
     FreeHead = f->Next;
     --FreeCount;
@@ -78,7 +92,7 @@ void* TNode::operator new(std::size_t size)
 void TNode::operator delete(void* p) noexcept
 {
   if (p == nullptr) return;
-  if (Drained || FreeCount >= KeepFree) {
+  if (!Pooled || Drained || FreeCount >= KeepFree) {
     ::operator delete(p);
     return;
   }

@@ -206,6 +206,7 @@ TEST(Composite, LinearDimensionFamily)
       {&TModeler2D::drDimVL2, 20, 8, 3, 1, true, {8, 0}, {0, 1, 1, 0}, 3},
       {&TModeler2D::drDimHL, 2e-6, 10, 3, 1, false, {}, {}, 0},
       {&TModeler2D::drDimVL, -1e-6, 10, 3, 1, false, {}, {}, 0},
+      {&TModeler2D::drDimHL, 20, 10, 3, 0, false, {}, {}, 0}, // a flat placement: no offset to divide by
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
@@ -232,7 +233,8 @@ TEST(Composite, AngleRadiusAndCalloutByPoints)
   m.drDimApc(-30, 0, 25, 10, "x", 0, 0);
   m.drDimApc(1e-6, 0, 25, 10, "x", 0, 0);
   ASSERT_EQ(m.Count("drDimA"), 2);
-  ExpectNear(A(m, "drDimA", 0), {30, -1, 90, 25, 0, 0, 0, 0, 1, 11, 1, 0, 6, 1 + 5 * std::sqrt(3.0), 1, 0, 1, 1});
+  ExpectNear(A(m, "drDimA", 0),
+             {30, -1, 90, 25, 0, 0, 0, 0, 1, 11, 1, 0, 6, 1 + 5 * std::sqrt(3.0), 1, 0, 1, 1});
   ExpectNear(A(m, "drDimA", 1), {30, 1, 0, 25, 0, 0, 0, 0, 10, 0, 1, 0, 5 * std::sqrt(3.0), 5, 1, 0, 0, 0});
 
   TRecordingModeler r;
@@ -240,9 +242,10 @@ TEST(Composite, AngleRadiusAndCalloutByPoints)
   ExpectNear(A(r, "drDimR"), {5, 0, 0, 3, 3, 5, 0, -1, 0});
 
   TRecordingModeler s;
-  s.drCircleShelf(0, 0, 5, 3, 0, "A"); // inside the circle: nothing
+  s.drCircleShelf(0, 0, 5, 3, 0, "A");  // inside the circle: nothing
+  s.drCircleShelf(0, 0, -1, 0, 0, "A"); // at the centre: no direction to the shelf
   s.drCircleShelf(0, 0, 5, -10, 0, "A");
-  EXPECT_EQ(s.Ops(), "drCircleShelf drCircleShelf drCircle drShelf drPoint drEndObj");
+  EXPECT_EQ(s.Ops(), "drCircleShelf drCircleShelf drCircleShelf drCircle drShelf drPoint drEndObj");
   ExpectNear(A(s, "drCircle"), {0, 0, 5, 2});
   EXPECT_EQ(A(s, "drShelf")[3], -1.0);
   ExpectNear(A(s, "drPoint"), {-5, 0});

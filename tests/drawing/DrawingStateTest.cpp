@@ -55,6 +55,27 @@ TEST(DimensionList, ControlPointsNameTheirBoundVariables)
   EXPECT_TRUE(list[1].ExpressionY.Empty());
   EXPECT_FALSE(list.IsParametric);
 
+  // Without a host nothing places the dimensions; an installed link gets the list.
+  struct TLink : TDimensionLink
+  {
+    void drDimension(const TADimension3D& l, double LX, double, TModeler3D* M) override
+    {
+      Seen = l.Count;
+      At = LX;
+      To = M;
+    }
+    int Seen = -1;
+    double At = 0;
+    TModeler3D* To = nullptr;
+  } link;
+  list.drDimension(5, 6, &m);
+  TDimensionLink* before = TDimensionLink::Set(&link);
+  list.drDimension(5, 6, &m);
+  EXPECT_EQ(TDimensionLink::Set(before), &link);
+  EXPECT_EQ(link.Seen, 2);
+  EXPECT_EQ(link.At, 5.0);
+  EXPECT_EQ(link.To, &m);
+
   // The program variables become model variables through the modeller.
   vars.drAddLinkedVariables(&m, false);
   EXPECT_EQ(m.Count("drAddVariable"), 0);

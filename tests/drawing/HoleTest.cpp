@@ -14,7 +14,8 @@ struct TSteps
   double Length() const { return std::max(ilL, 0.0) + std::max(iL, 0.0) + std::max(irL, 0.0); }
   double Widest() const
   {
-    return std::max({ilL > 0 ? ilR + lF : 0.0, iL > 0 ? iR + std::max(F1, F2) : 0.0, irL > 0 ? irR + rF : 0.0});
+    return std::max(
+        {ilL > 0 ? ilR + lF : 0.0, iL > 0 ? iR + std::max(F1, F2) : 0.0, irL > 0 ? irR + rF : 0.0});
   }
 };
 
@@ -71,9 +72,9 @@ TEST(Hole, ChamferedBoreHalfSection)
   TRecordingModeler m;
   THole3DParam h(m);
   h.cHole(16, 0, -b / 2, 90, 0, 0, 0, 0, f + d / 2, f, b, d / 2, f, 0, f + d / 2, 0);
-  const std::vector<std::vector<double>> local = {{0, 0, 0, d / 2 + f},         {0, d / 2 + f, f, d / 2},
-                                                  {f, d / 2, b - f, d / 2},     {b - f, d / 2, b, d / 2 + f},
-                                                  {b, d / 2 + f, b, 0},         {b, 0, 0, 0}};
+  const std::vector<std::vector<double>> local = {{0, 0, 0, d / 2 + f},     {0, d / 2 + f, f, d / 2},
+                                                  {f, d / 2, b - f, d / 2}, {b - f, d / 2, b, d / 2 + f},
+                                                  {b, d / 2 + f, b, 0},     {b, 0, 0, 0}};
   const auto lines = m.Of("drLine");
   ASSERT_EQ(lines.size(), local.size());
   for (std::size_t i = 0; i < local.size(); ++i)

@@ -36,8 +36,10 @@ TEST(NodeLanguage, EachNodeDrawsItsCallsWithAndWithoutTheFlag)
       {"dPt0", [] { return dPt0(5, 6); }, "drLine", ""},
       {"dPt1", [] { return dPt1(5, 6); }, "", "drLine"},
       {"dA", [] { return dA(1, 2, 3, 5, 6); }, "drArc", "drArc"},
-      {"dCLL", [] { return dCLL(10, 2, 10, 12, 1); }, "drCLL drLine drArc drLine", "drCLL drLine drArc drLine"},
-      {"dFsk", [] { return dFsk(10, 2, 10, 12, 1); }, "drFsk drLine drLine drLine", "drFsk drLine drLine drLine"},
+      {"dCLL", [] { return dCLL(10, 2, 10, 12, 1); }, "drCLL drLine drArc drLine",
+       "drCLL drLine drArc drLine"},
+      {"dFsk", [] { return dFsk(10, 2, 10, 12, 1); }, "drFsk drLine drLine drLine",
+       "drFsk drLine drLine drLine"},
       {"dTL", [] { return dTL(2); }, "", ""},
   };
   for (const Case& c : cases)
@@ -84,9 +86,9 @@ TEST(NodeLanguage, DrawingCodesChooseThePassesAndTheStyle)
     int style;
   };
   const Case cases[] = {
-      {0, false, {3}, 1},      {1, false, {3}, 1},       {2, false, {3}, 2},     {12, false, {3}, 2},
-      {21, false, {-3}, 1},    {31, false, {-3, 3}, 1},  {-31, false, {3}, -1},  {45, false, {3}, 5},
-      {31, true, {}, 1},
+      {0, false, {3}, 1},    {1, false, {3}, 1},   {2, false, {3}, 2},
+      {12, false, {3}, 2},   {21, false, {-3}, 1}, {31, false, {-3, 3}, 1},
+      {-31, false, {3}, -1}, {45, false, {3}, 5},  {31, true, {}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tl);
@@ -119,9 +121,9 @@ TEST(NodeLanguage, MirroredPassReversesArcsAndCorners)
     const int dir = r > 0 ? 1 : -1;
     EXPECT_EQ(arcs[0].A[7], dir);
     EXPECT_EQ(arcs[2].A[7], -dir);
-    EXPECT_EQ(arcs[0].A[2], 3.0);              // the radius is |r|
-    EXPECT_EQ(arcs[2].A[6], -arcs[0].A[6]);    // the end mirrored
-    EXPECT_EQ(arcs[3].A[7], -arcs[1].A[7]);    // the fillet turns the other way
+    EXPECT_EQ(arcs[0].A[2], 3.0);           // the radius is |r|
+    EXPECT_EQ(arcs[2].A[6], -arcs[0].A[6]); // the end mirrored
+    EXPECT_EQ(arcs[3].A[7], -arcs[1].A[7]); // the fillet turns the other way
   }
 }
 

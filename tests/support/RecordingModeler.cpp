@@ -94,6 +94,14 @@ std::vector<TRecordingModeler::TCurve> TRecordingModeler::SketchProfile(int k) c
   return r;
 }
 
+std::vector<TRecordingModeler::TCurve> TRecordingModeler::Outline(const std::vector<TCurve>& curves)
+{
+  std::vector<TCurve> r;
+  for (const TCurve& c : curves)
+    if (c.Style != 3 && c.Style >= 0) r.push_back(c);
+  return r;
+}
+
 std::vector<TRecordingModeler::TCurve> TRecordingModeler::Drawn() const
 {
   constexpr double guard = 1e-4;
@@ -170,8 +178,10 @@ bool TRecordingModeler::Balanced(std::string* why) const
   {
     const char* name;
     int now, least;
-  } depths[] = {{"transform", TransformDepth(), MinTransformDepth}, {"macro", MacroDepth, MinMacroDepth},
-                {"group", GroupDepth, MinGroupDepth},               {"3D macro", Macro3DDepth, MinMacro3DDepth},
+  } depths[] = {{"transform", TransformDepth(), MinTransformDepth},
+                {"macro", MacroDepth, MinMacroDepth},
+                {"group", GroupDepth, MinGroupDepth},
+                {"3D macro", Macro3DDepth, MinMacro3DDepth},
                 {"pending", PendingDepth(), MinPendingDepth}};
   for (const auto& d : depths)
     if (d.now != 0 || d.least < 0) {
@@ -216,7 +226,7 @@ bool TRecordingModeler::ClosedChain(const std::vector<TCurve>& curves, double to
 bool TRecordingModeler::HatchesClosed(std::string* why) const
 {
   for (int k = 0; k < HatchCount; ++k)
-    if (!ClosedChain(HatchBoundary(k), 1e-6, why)) {
+    if (!ClosedChain(Outline(HatchBoundary(k)), 1e-6, why)) {
       if (why) *why = "hatch " + std::to_string(k) + ": " + *why;
       return false;
     }
@@ -226,7 +236,7 @@ bool TRecordingModeler::HatchesClosed(std::string* why) const
 bool TRecordingModeler::SketchesClosed(std::string* why) const
 {
   for (int k = 0; k < SketchCount; ++k)
-    if (!ClosedChain(SketchProfile(k), 1e-6, why)) {
+    if (!ClosedChain(Outline(SketchProfile(k)), 1e-6, why)) {
       if (why) *why = "sketch " + std::to_string(k) + ": " + *why;
       return false;
     }
@@ -244,7 +254,8 @@ bool TRecordingModeler::SketchesClosed(std::string* why) const
 // ---------------------------------------------------------------------------------------------
 // Primitives: recorded as given and as curves in sheet space
 
-void TRecordingModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
+void TRecordingModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2,
+                               int Attr)
 {
   Rec("drLine", x1, y1, x2, y2, Attr);
   TCurve c;
@@ -255,8 +266,8 @@ void TRecordingModeler::drLine(const double& x1, const double& y1, const double&
   AddCurve(c);
 }
 
-void TRecordingModeler::drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
-                              const double& x2, const double& y2, int Napr, int Attr)
+void TRecordingModeler::drArc(const double& X, const double& Y, const double& R, const double& x1,
+                              const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
   Rec("drArc", X, Y, R, x1, y1, x2, y2, Napr, Attr);
   const TTransf2D& t = R2D().Transf2D;
@@ -319,7 +330,8 @@ void TRecordingModeler::drDeleteMtr()
 // ---------------------------------------------------------------------------------------------
 // Composites: recorded, then drawn by the base
 
-void TRecordingModeler::drRectAngle(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
+void TRecordingModeler::drRectAngle(const double& x1, const double& y1, const double& x2, const double& y2,
+                                    int Attr)
 {
   Rec("drRectAngle", x1, y1, x2, y2, Attr);
   TModeler3D::drRectAngle(x1, y1, x2, y2, Attr);
@@ -346,8 +358,8 @@ void TRecordingModeler::drFsk(const double& x0, const double& y0, const double& 
 }
 
 void TRecordingModeler::drCVR(const double& x0, const double& y0, const double& x1, const double& y1,
-                              const double& x2, const double& y2, const double& x, const double& y, const double& r,
-                              int Attr)
+                              const double& x2, const double& y2, const double& x, const double& y,
+                              const double& r, int Attr)
 {
   Rec("drCVR", x0, y0, x1, y1, x2, y2, x, y, r, Attr);
   TModeler3D::drCVR(x0, y0, x1, y1, x2, y2, x, y, r, Attr);
@@ -397,8 +409,8 @@ void TRecordingModeler::DrawCut(const TString& S, int Direction)
 // Pending objects, groups and macros
 
 void TRecordingModeler::drCut(const double& Hs, const double& Ksu, const double& Fch, const TString& S,
-                              const double& x1, const double& y1, int Napr1, const double& x2, const double& y2,
-                              int Napr2)
+                              const double& x1, const double& y1, int Napr1, const double& x2,
+                              const double& y2, int Napr2)
 {
   Rec("drCut", Hs, Ksu, Fch, S, x1, y1, Napr1, x2, y2, Napr2);
   OpenHatch.push_back(-1);
@@ -469,21 +481,21 @@ void TRecordingModeler::drShelf(txapi::txLeaderSignEnum Tipz, const double& x, c
 // ---------------------------------------------------------------------------------------------
 // Dimensions
 
-void TRecordingModeler::drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt,
-                               int Pn, const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
-                               int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S1,
-                               const TString& S2, const TString& S3)
+void TRecordingModeler::drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy,
+                               int Pt, int Pn, const double& Fn, const double& Dln, const double& x1,
+                               const double& y1, int T1, int Po1, const double& x2, const double& y2, int T2,
+                               int Po2, const TString& S1, const TString& S2, const TString& S3)
 {
   Rec("drDimL", iVal, Qual, Dx, Dy, Pt, Pn, Fn, Dln, x1, y1, T1, Po1, x2, y2, T2, Po2, S1, S2, S3);
 }
 
-#define HX_REC_DIM_LINEAR(NAME)                                                                                     \
-  void TRecordingModeler::NAME(const double& Value, const double& Off, const double& Pt, const double& X1,           \
-                               const double& Y1, const double& X2, const double& Y2, const TString& S1,              \
-                               const TString& S2, const TString& S3)                                                 \
-  {                                                                                                                   \
-    Rec(#NAME, Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                                                          \
-    TModeler3D::NAME(Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                                                    \
+#define HX_REC_DIM_LINEAR(NAME)                                                                              \
+  void TRecordingModeler::NAME(const double& Value, const double& Off, const double& Pt, const double& X1,   \
+                               const double& Y1, const double& X2, const double& Y2, const TString& S1,      \
+                               const TString& S2, const TString& S3)                                         \
+  {                                                                                                          \
+    Rec(#NAME, Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                                                  \
+    TModeler3D::NAME(Value, Off, Pt, X1, Y1, X2, Y2, S1, S2, S3);                                            \
   }
 HX_REC_DIM_LINEAR(drDimHL)
 HX_REC_DIM_LINEAR(drDimHL1)
@@ -500,17 +512,17 @@ void TRecordingModeler::drDimD(const double& Val, const TString& Qual, const dou
   Rec("drDimD", Val, Qual, FBase, Pt, Pn, x, y, t, S1, S2, S3);
 }
 
-void TRecordingModeler::drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl, int Pt,
-                               int Pn, const double& xc, const double& yc, int t, int Po, const TString& S1,
-                               const TString& S2, const TString& S3)
+void TRecordingModeler::drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl,
+                               int Pt, int Pn, const double& xc, const double& yc, int t, int Po,
+                               const TString& S1, const TString& S2, const TString& S3)
 {
   Rec("drDimR", Val, Qual, FBase, Drl, Pt, Pn, xc, yc, t, Po, S1, S2, S3);
 }
 
-void TRecordingModeler::drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn,
-                               const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
-                               int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S,
-                               const double& xc, const double& yc)
+void TRecordingModeler::drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt,
+                               int Pn, const double& Fn, const double& Dln, const double& x1,
+                               const double& y1, int T1, int Po1, const double& x2, const double& y2, int T2,
+                               int Po2, const TString& S, const double& xc, const double& yc)
 {
   Rec("drDimA", Val, Napr, FBase, Rr, Pt, Pn, Fn, Dln, x1, y1, T1, Po1, x2, y2, T2, Po2, S, xc, yc);
 }
@@ -522,8 +534,9 @@ void TRecordingModeler::drDimApc(const double& Val, const double& FBase, const d
   TModeler3D::drDimApc(Val, FBase, Rr, sRr, S, xc, yc);
 }
 
-void TRecordingModeler::drDimRpp(const double& Val, int Pt, const double& Xs, const double& Ys, const double& Xp,
-                                 const double& Yp, int Ts, const TString& S1, const TString& S2, const TString& S3)
+void TRecordingModeler::drDimRpp(const double& Val, int Pt, const double& Xs, const double& Ys,
+                                 const double& Xp, const double& Yp, int Ts, const TString& S1,
+                                 const TString& S2, const TString& S3)
 {
   Rec("drDimRpp", Val, Pt, Xs, Ys, Xp, Yp, Ts, S1, S2, S3);
   TModeler3D::drDimRpp(Val, Pt, Xs, Ys, Xp, Yp, Ts, S1, S2, S3);
@@ -547,7 +560,8 @@ void TRecordingModeler::drSRough(int Tz, bool Tzs, const TString& S)
   Rec("drSRough", Tz, Tzs, S);
 }
 
-void TRecordingModeler::drForm(const double& x, const double& y, int Tip, int S1, const TString& S2, const TString& S3)
+void TRecordingModeler::drForm(const double& x, const double& y, int Tip, int S1, const TString& S2,
+                               const TString& S3)
 {
   Rec("drForm", x, y, Tip, S1, S2, S3);
 }
@@ -557,14 +571,15 @@ void TRecordingModeler::drSupportForm(const double& x, const double& y, int Top,
   Rec("drSupportForm", x, y, Top, Twx);
 }
 
-void TRecordingModeler::drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S)
+void TRecordingModeler::drBase(const double& x, const double& y, const double& dx, const double& dy,
+                               const TString& S)
 {
   Rec("drBase", x, y, dx, dy, S);
 }
 
-void TRecordingModeler::drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1,
-                                             const double& Y1, const double& X2, const double& Y2, int Attr,
-                                             const TString& S1)
+void TRecordingModeler::drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst,
+                                             const double& X1, const double& Y1, const double& X2,
+                                             const double& Y2, int Attr, const TString& S1)
 {
   Rec("drRectAngleAxleDim3D", BasePlane, Vidst, X1, Y1, X2, Y2, Attr, S1);
 }
@@ -576,8 +591,9 @@ void TRecordingModeler::drWPointer(const double& x1, const double& y1, const dou
   Rec("drWPointer", x1, y1, x2, y2, Xt, Yt, Hs, Ksu, Fch, S);
 }
 
-void TRecordingModeler::drRectAngleAxleDim(const double& x1, const double& y1, const double& x2, const double& y2,
-                                           int Attr, const TString& text, const double& dx, const double& dy)
+void TRecordingModeler::drRectAngleAxleDim(const double& x1, const double& y1, const double& x2,
+                                           const double& y2, int Attr, const TString& text, const double& dx,
+                                           const double& dy)
 {
   Rec("drRectAngleAxleDim", x1, y1, x2, y2, Attr, text, dx, dy);
   TModeler3D::drRectAngleAxleDim(x1, y1, x2, y2, Attr, text, dx, dy);
@@ -586,8 +602,8 @@ void TRecordingModeler::drRectAngleAxleDim(const double& x1, const double& y1, c
 // ---------------------------------------------------------------------------------------------
 // Sheets and documents
 
-void TRecordingModeler::drView(int N, const double& x, const double& y, const double& Alf, const double& Scale,
-                               const TString& Comment)
+void TRecordingModeler::drView(int N, const double& x, const double& y, const double& Alf,
+                               const double& Scale, const TString& Comment)
 {
   Rec("drView", N, x, y, Alf, Scale, Comment);
 }
@@ -604,7 +620,8 @@ bool TRecordingModeler::drLeafStamp(int Detail, int subDetail, bool Invisible)
   return LeafStampAnswer;
 }
 
-bool TRecordingModeler::drLeafStamp(int Detail, int subDetail, const double& x, const double& y, bool Invisible)
+bool TRecordingModeler::drLeafStamp(int Detail, int subDetail, const double& x, const double& y,
+                                    bool Invisible)
 {
   Rec("drLeafStamp5", Detail, subDetail, x, y, Invisible);
   return TModeler3D::drLeafStamp(Detail, subDetail, x, y, Invisible);
@@ -622,8 +639,8 @@ void TRecordingModeler::drShtamp()
   Rec("drShtamp");
 }
 
-void TRecordingModeler::drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips,
-                                     int Pros, TString& Comment, bool Invisible)
+void TRecordingModeler::drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat,
+                                     int Tips, int Pros, TString& Comment, bool Invisible)
 {
   Rec("drCreateLeaf", Name, tDoc, iFormat, Krat, Tips, Pros, Comment, Invisible);
 }
@@ -670,8 +687,9 @@ void TRecordingModeler::drCloseViewTDemCloseLeaf(const TString& S1, const TStrin
   TModeler3D::drCloseViewTDemCloseLeaf(S1, S2, S3, S4);
 }
 
-void TRecordingModeler::drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
-                                   const TString& Comment, const TString& FName, const TString& tView)
+void TRecordingModeler::drAStView7(int N, const double& x, const double& y, const double& Alf,
+                                   const double& Scale, const TString& Comment, const TString& FName,
+                                   const TString& tView)
 {
   Rec("drAStView7", N, x, y, Alf, Scale, Comment, FName, tView);
 }
@@ -689,8 +707,8 @@ void TRecordingModeler::drSpcObj(TString& Name, TSectionSpc Section, txapi::Smar
 // ---------------------------------------------------------------------------------------------
 // 3D
 
-void TRecordingModeler::drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
-                                   const TString& Marking)
+void TRecordingModeler::drCreate3D(bool Invisible, bool isDetail, const TString& FileName,
+                                   const TString& Name, const TString& Marking)
 {
   Rec("drCreate3D", Invisible, isDetail, FileName, Name, Marking);
   EndSketch();
@@ -758,8 +776,9 @@ void TRecordingModeler::drSurfaceExtrusion(txapi::txDirectionTypeEnum Napr, txap
   EndSketch();
 }
 
-void TRecordingModeler::drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
-                                  const double& shininess, const double& transparency, const double& emission)
+void TRecordingModeler::drColor3D(int Color, const double& ambient, const double& diffuse,
+                                  const double& specularity, const double& shininess,
+                                  const double& transparency, const double& emission)
 {
   Rec("drColor3D", Color, ambient, diffuse, specularity, shininess, transparency, emission);
 }
@@ -781,8 +800,8 @@ void TRecordingModeler::drSet(const TString& Name, const TString& Note, const TS
   Rec("drSet", Name, Note, Marking, TypeDet);
 }
 
-void TRecordingModeler::AddDetail(const double& x, const double& y, const double& z, int DetailCode, int Suffics,
-                                  bool ReverseZ)
+void TRecordingModeler::AddDetail(const double& x, const double& y, const double& z, int DetailCode,
+                                  int Suffics, bool ReverseZ)
 {
   Rec("AddDetail", x, y, z, DetailCode, Suffics, ReverseZ);
 }

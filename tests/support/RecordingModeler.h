@@ -65,9 +65,11 @@ public:
   int Count(const std::string& op) const;
   // The names of the calls in order, space-separated (for compact expectations).
   std::string Ops() const;
-  // Curves of hatch boundary k, of sketch k.
+  // Curves of hatch boundary k, of sketch k. The outline curves only (Outline): axis lines
+  // (style 3) and auxiliary lines (negative styles) bound nothing.
   std::vector<TCurve> HatchBoundary(int k) const;
   std::vector<TCurve> SketchProfile(int k) const;
+  static std::vector<TCurve> Outline(const std::vector<TCurve>& curves);
   int Hatches() const { return HatchCount; }
   int Sketches() const { return SketchCount; }
   // The curves a host would draw: lines with ends 1e-4 apart or more, circles and arcs of a
@@ -93,6 +95,7 @@ public:
   bool Balanced(std::string* why = nullptr) const;
   // Every end of a line or an arc meets an end of another curve of the set within tol.
   static bool ClosedChain(const std::vector<TCurve>& curves, double tol = 1e-6, std::string* why = nullptr);
+  // The outline of every hatch boundary, of every sketch, a closed chain.
   bool HatchesClosed(std::string* why = nullptr) const;
   bool SketchesClosed(std::string* why = nullptr) const;
 
@@ -106,8 +109,8 @@ public:
   using TModeler3D::drSpcObj;
 
   void drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr) override;
-  void drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1, const double& x2,
-             const double& y2, int Napr, int Attr) override;
+  void drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
+             const double& x2, const double& y2, int Napr, int Attr) override;
   void drCircle(const double& X, const double& Y, const double& R, int Attr) override;
   void drEllipse(const double& X, const double& Y, const double& A, const double& B, const double& Angle,
                  int Attr) override;
@@ -116,14 +119,14 @@ public:
   void drDeleteMtr() override;
   void drRectAngle(const double& x1, const double& y1, const double& x2, const double& y2, int Attr) override;
   void drCircleAxle(const double& X, const double& Y, const double& R, int Attr) override;
-  void drCLL(const double& x0, const double& y0, const double& xc, const double& yc, const double& x, const double& y,
-             const double& r, int Attr) override;
-  void drFsk(const double& x0, const double& y0, const double& xc, const double& yc, const double& x, const double& y,
-             const double& c, int Attr) override;
+  void drCLL(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
+             const double& y, const double& r, int Attr) override;
+  void drFsk(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
+             const double& y, const double& c, int Attr) override;
   void drCVR(const double& x0, const double& y0, const double& x1, const double& y1, const double& x2,
              const double& y2, const double& x, const double& y, const double& r, int Attr) override;
-  void drText(const double& x, const double& y, const double& FStr, const double& Hs, const double& Ksu, int Fb,
-              const TString& S) override;
+  void drText(const double& x, const double& y, const double& FStr, const double& Hs, const double& Ksu,
+              int Fb, const TString& S) override;
   void drPoint(const double& x, const double& y) override;
   void drPolyline3D(bool Closed) override;
   void NewCut() override;
@@ -140,47 +143,58 @@ public:
   void drMacro2D(bool AllLayer) override;
   void drEndMacro() override;
   void drEndObj() override;
-  void drShelf(txapi::txLeaderSignEnum Tipz, const double& x, const double& y, txapi::txShelfDirectionEnum Napr,
-               txapi::txArrowEnum Tips, const double& Hs1, const double& Ksu1, const double& Fch1, const TString& S1,
-               const double& Hs2, const double& Ksu2, const double& Fch2, const TString& S2) override;
+  void drShelf(txapi::txLeaderSignEnum Tipz, const double& x, const double& y,
+               txapi::txShelfDirectionEnum Napr, txapi::txArrowEnum Tips, const double& Hs1,
+               const double& Ksu1, const double& Fch1, const TString& S1, const double& Hs2,
+               const double& Ksu2, const double& Fch2, const TString& S2) override;
   void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt, int Pn,
               const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
               const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
               const TString& S3) override;
   void drDimHL(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-               const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3) override;
+               const double& X2, const double& Y2, const TString& S1, const TString& S2,
+               const TString& S3) override;
   void drDimHL1(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-                const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3) override;
+                const double& X2, const double& Y2, const TString& S1, const TString& S2,
+                const TString& S3) override;
   void drDimHL2(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-                const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3) override;
+                const double& X2, const double& Y2, const TString& S1, const TString& S2,
+                const TString& S3) override;
   void drDimVL(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-               const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3) override;
+               const double& X2, const double& Y2, const TString& S1, const TString& S2,
+               const TString& S3) override;
   void drDimVL1(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-                const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3) override;
+                const double& X2, const double& Y2, const TString& S1, const TString& S2,
+                const TString& S3) override;
   void drDimVL2(const double& Value, const double& Off, const double& Pt, const double& X1, const double& Y1,
-                const double& X2, const double& Y2, const TString& S1, const TString& S2, const TString& S3) override;
+                const double& X2, const double& Y2, const TString& S1, const TString& S2,
+                const TString& S3) override;
   void drDimD(const double& Val, const TString& Qual, const double& FBase, int Pt, int Pn, const double& x,
               const double& y, int t, const TString& S1, const TString& S2, const TString& S3) override;
   void drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl, int Pt, int Pn,
               const double& xc, const double& yc, int t, int Po, const TString& S1, const TString& S2,
               const TString& S3) override;
-  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn, const double& Fn,
-              const double& Dln, const double& x1, const double& y1, int T1, int Po1, const double& x2,
-              const double& y2, int T2, int Po2, const TString& S, const double& xc, const double& yc) override;
+  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn,
+              const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+              const double& x2, const double& y2, int T2, int Po2, const TString& S, const double& xc,
+              const double& yc) override;
   void drDimApc(const double& Val, const double& FBase, const double& Rr, const double& sRr, const TString& S,
                 const double& xc, const double& yc) override;
-  void drDimRpp(const double& Val, int Pt, const double& Xs, const double& Ys, const double& Xp, const double& Yp,
-                int Ts, const TString& S1, const TString& S2, const TString& S3) override;
+  void drDimRpp(const double& Val, int Pt, const double& Xs, const double& Ys, const double& Xp,
+                const double& Yp, int Ts, const TString& S1, const TString& S2, const TString& S3) override;
   void drCircleShelf(const double& xc, const double& yc, const double& rc, const double& xs, const double& ys,
                      const TString& ts) override;
-  void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
-               const TString& S2, const TString& S3) override;
+  void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
+               const TString& S1, const TString& S2, const TString& S3) override;
   void drSRough(int Tz, bool Tzs, const TString& S) override;
-  void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2, const TString& S3) override;
+  void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2,
+              const TString& S3) override;
   void drSupportForm(const double& x, const double& y, int Top, int Twx) override;
-  void drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S) override;
-  void drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1, const double& Y1,
-                            const double& X2, const double& Y2, int Attr, const TString& S1) override;
+  void drBase(const double& x, const double& y, const double& dx, const double& dy,
+              const TString& S) override;
+  void drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1,
+                            const double& Y1, const double& X2, const double& Y2, int Attr,
+                            const TString& S1) override;
   void drWPointer(const double& x1, const double& y1, const double& x2, const double& y2, const double& Xt,
                   const double& Yt, const double& Hs, const double& Ksu, const double& Fch,
                   const TString& S) override;
@@ -213,7 +227,8 @@ public:
                   const TString& Marking) override;
   bool drCreate3DNewPartPlane(int Detail, int subDetail, bool InVisible, txapi::txObj3dTypeEnum BasePlane,
                               const double& Vidst) override;
-  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name) override;
+  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle,
+                    const TString& Name) override;
   void drBaseRotate(int Napr, const double& Angle) override;
   void drCutRotate(int Napr, const double& Angle, TMark* Mark) override;
   void drSurfaceRotate(int Napr, const double& Angle) override;
@@ -233,8 +248,8 @@ public:
   void AddDetail(const double& x, const double& y, const double& z, int DetailCode, int Suffics,
                  bool ReverseZ) override;
   void AddDetailAxle(const double& x, const double& y, const double& z, int DetailCode, int Suffics,
-                     const double& xDx, const double& xDy, const double& xDz, const double& yDx, const double& yDy,
-                     const double& yDz) override;
+                     const double& xDx, const double& xDy, const double& xDz, const double& yDx,
+                     const double& yDy, const double& yDz) override;
   void drMacro3D(const TString& Name, bool MStaffVisible) override;
   void drEndMacro3D() override;
   void drSetDC(int Detail, int Suffics) override;
