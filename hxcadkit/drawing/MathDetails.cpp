@@ -155,10 +155,13 @@ bool GearOutline(TElementOutline& o, double m, double z, double c, bool internal
     X = co * x - si * y;
     Y = si * x + co * y;
   };
+  // The pitch turns are accumulated (their error stays near the rounding of a double for any
+  // tooth count allowed); the last root arc ends exactly on tooth 0.
+  const double stepCo = std::cos(4.0 * hp), stepSi = std::sin(4.0 * hp);
   double co = 1.0, si = 0.0;
   for (int k = 0; k < n; ++k) {
-    const double coNext = k + 1 < n ? std::cos(4.0 * hp * (k + 1)) : 1.0;
-    const double siNext = k + 1 < n ? std::sin(4.0 * hp * (k + 1)) : 0.0;
+    const double coNext = k + 1 < n ? co * stepCo - si * stepSi : 1.0;
+    const double siNext = k + 1 < n ? si * stepCo + co * stepSi : 0.0;
     double x1, y1, x2, y2, x3, y3, x4, y4, x5, y5;
     turn(co, si, fx, -fy, x1, y1);
     turn(co, si, tx, -ty, x2, y2);
