@@ -137,23 +137,19 @@ TEST(MachineElements, FastenerPartsRevolveAClosedHalfAndCutTheirHexagon)
     };
     const double L = 4 * f.d;
     const TPart parts[] = {
-        {[](const TCommonGeometry& g, const TFastener& f) {
-           g.dr3D_Screw(f.d, 4 * f.d, 20, f.S, f.H, "b.tpt");
-         },
-         -f.H, 0, L, e, true},
-        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Nut(f.d, f.S, f.H, "n.tpt"); }, 0, f.d / 2,
-         f.H, e, true},
-        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Washer(f.d, f.D, f.t, "w.tpt", true); }, 0,
-         f.d / 2, f.t, f.D / 2, false},
+        {[](auto& g, auto& f) { g.dr3D_Screw(f.d, 4 * f.d, 20, f.S, f.H, "b.tpt"); }, -f.H, 0, L, e, true},
+        {[](auto& g, auto& f) { g.dr3D_Nut(f.d, f.S, f.H, "n.tpt"); }, 0, f.d / 2, f.H, e, true},
+        {[](auto& g, auto& f) { g.dr3D_Washer(f.d, f.D, f.t, "w.tpt", true); }, 0, f.d / 2, f.t, f.D / 2,
+         false},
         // The mould plates' socket head cap screw, washer and bush.
-        {[](const TCommonGeometry& g, const TFastener& f) {
+        {[](auto& g, auto& f) {
            g.dr3D_ScrewGost11738("", "", "", f.d, 1.5 * f.d, f.d / 2, f.d, f.d / 2, 4 * f.d, 2 * f.d, 0.5);
          },
          0, 0, L, 0.75 * f.d, true},
-        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_Shajba("", "", "", f.D, f.d, f.t, 0.2); }, 0,
-         f.d / 2, f.t, f.D / 2, false},
-        {[](const TCommonGeometry& g, const TFastener& f) { g.dr3D_PlugGost("", "", "", f.D, f.d, 2 * f.d, 1.0); },
-         0, f.d / 2, 2 * f.d, f.D / 2, false}};
+        {[](auto& g, auto& f) { g.dr3D_Shajba("", "", "", f.D, f.d, f.t, 0.2); }, 0, f.d / 2, f.t, f.D / 2,
+         false},
+        {[](auto& g, auto& f) { g.dr3D_PlugGost("", "", "", f.D, f.d, 2 * f.d, 1.0); }, 0, f.d / 2, 2 * f.d,
+         f.D / 2, false}};
     for (const TPart& p : parts) {
       TRecordingModeler m;
       p.make(TCommonGeometry(0, &m), f);
@@ -177,10 +173,8 @@ TEST(MachineElements, GearOutlinesAreClosedAndRepeatEveryTooth)
         for (const int tl : {0, 1}) {
           TRecordingModeler m;
           const TCommonGeometry g(0, &m);
-          if (internal)
-            g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1.0, mod, z, 0.4, tl, false);
-          else
-            g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1.0, mod, z, 0.4, tl, false);
+          (g.*(internal ? &TCommonGeometry::dr2D_GearsWheel_Int_V2
+                        : &TCommonGeometry::dr2D_GearsWheel_Ext_V2))(0, 0, 0, 1.0, mod, z, 0.4, tl, false);
           const std::string what =
               (internal ? "internal m" : "external m") + std::to_string(mod) + " z" + std::to_string(z);
           EXPECT_TRUE(DrawingSound(m)) << what;
@@ -338,24 +332,22 @@ TEST(MachineElements, SizesThatCannotBeDrawnReachNoModeller)
 {
   const double inf = std::numeric_limits<double>::infinity(), big = 1.7e308;
   const std::function<void(const TCommonGeometry&)> cases[] = {
-      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1, 2.5, 0, 0.4, 1, false); },
-      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1, 2.5, 2, 0.4, 1, false); },
-      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1, 0, 40, 0.4, 1, false); },
-      [](const TCommonGeometry& g) { g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1, 2, 1e12, 0.4, 1, false); },
-      [=](const TCommonGeometry& g) { g.dr2D_Screw_V1(0, 0, 0, 1, 16, 60, 20, big, 10, 31, false); },
-      [=](const TCommonGeometry& g) { g.dr2D_Screw_V1(0, 0, 0, 1e300, 16, 60, 20, 24, 10, 31, false); },
-      [=](const TCommonGeometry& g) { g.dr2D_Nut_V2(0, 0, inf, 1, 16, 24, 13, 31, false); },
-      [=](const TCommonGeometry& g) { g.dr2D_Washer_V2(big, 0, 0, 1, 17, 30, big, 31, false); },
-      [=](const TCommonGeometry& g) { g.dr2D_Bolt7805_V1(0, 0, 0, 1, 3, 20, 10, 4, big, 9, 0, false); },
-      [=](const TCommonGeometry& g) { g.dr2D_Nut_V3(0, 0, 0, 1, 8, big, 5, 0, false); },
-      [=](const TCommonGeometry& g) { g.dr3D_Screw(16, 60, 20, big, 10, "b.tpt"); },
-      [=](const TCommonGeometry& g) { g.dr3D_Nut(16, 24, inf, "n.tpt"); },
-      [=](const TCommonGeometry& g) { g.dr3D_ScrewGost11738("", "", "", 8, 13, 6, 8, inf, 40, 20, 0.5); },
-      [=](const TCommonGeometry& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); },
-      [](const TCommonGeometry& g) { g.drCVR_dV(20, -90, 0, 0, 3, 0.3, 0.5, "A", true); },
-      [=](const TCommonGeometry& g) {
-        g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, big, 6, 60, 20, 15, 16, 2, 1, true);
-      }};
+      [](auto& g) { g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1, 2.5, 0, 0.4, 1, false); },
+      [](auto& g) { g.dr2D_GearsWheel_Ext_V2(0, 0, 0, 1, 2.5, 2, 0.4, 1, false); },
+      [](auto& g) { g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1, 0, 40, 0.4, 1, false); },
+      [](auto& g) { g.dr2D_GearsWheel_Int_V2(0, 0, 0, 1, 2, 1e12, 0.4, 1, false); },
+      [=](auto& g) { g.dr2D_Screw_V1(0, 0, 0, 1, 16, 60, 20, big, 10, 31, false); },
+      [=](auto& g) { g.dr2D_Screw_V1(0, 0, 0, 1e300, 16, 60, 20, 24, 10, 31, false); },
+      [=](auto& g) { g.dr2D_Nut_V2(0, 0, inf, 1, 16, 24, 13, 31, false); },
+      [=](auto& g) { g.dr2D_Washer_V2(big, 0, 0, 1, 17, 30, big, 31, false); },
+      [=](auto& g) { g.dr2D_Bolt7805_V1(0, 0, 0, 1, 3, 20, 10, 4, big, 9, 0, false); },
+      [=](auto& g) { g.dr2D_Nut_V3(0, 0, 0, 1, 8, big, 5, 0, false); },
+      [=](auto& g) { g.dr3D_Screw(16, 60, 20, big, 10, "b.tpt"); },
+      [=](auto& g) { g.dr3D_Nut(16, 24, inf, "n.tpt"); },
+      [=](auto& g) { g.dr3D_ScrewGost11738("", "", "", 8, 13, 6, 8, inf, 40, 20, 0.5); },
+      [=](auto& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); },
+      [](auto& g) { g.drCVR_dV(20, -90, 0, 0, 3, 0.3, 0.5, "A", true); },
+      [=](auto& g) { g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, big, 6, 60, 20, 15, 16, 2, 1, true); }};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     TBar bar;
     TRecordingModeler m;
