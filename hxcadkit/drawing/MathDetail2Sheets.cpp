@@ -1,4 +1,4 @@
-// The machine elements that the mould parts' drawing sheets specify themselves: the pusher of
+// The machine elements drawn for the mould parts' own sheets and sketches: the pusher of
 // an ejector channel and the safety lug, each a side view with, on request, its dimensions and
 // annotations. Both draw through node programs and take their sizes as given; only sizes that
 // would put a NaN or an infinity into the modeller are refused.

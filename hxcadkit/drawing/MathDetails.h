@@ -88,7 +88,7 @@ public:
   void dr3D_PlugGost(const TString& FileName, const TString& Name, const TString& Marking, const double& D,
                      const double& d, const double& L, const double& f) const;
 
-  // --- Drawings that the mould parts specify themselves ---------------------------------------
+  // --- Drawings for the mould parts' own sheets --------------------------------------------------
   // The enlarged detail view of a groove (length L, depth H, fillet radius R) at (x, y), turned
   // by A and enlarged m times: the part's side, the groove, the detail's boundary, the label
   // Letter(m:1) and, with isSize, its dimensions.
