@@ -107,10 +107,11 @@ bool TElementOutline::Finite(double mx, double my, double ma, double ms) const
 
 bool PlacedFinite(double sum, double mx, double my, double ma, double ms)
 {
-  // Placed, a coordinate is at most |mx| + |my| + |ms| (|x| + |y|); the modeller squares radii
-  // and coordinates again, so keep well inside the range of doubles.
+  // Placed, a coordinate is at most |mx| + |my| + |ms| (|x| + |y|). The elements and the
+  // modeller square radii and coordinates, in the element's frame and placed, so both stay well
+  // inside the range of doubles (a tiny scale must not let huge sizes through).
   const double placed = std::fabs(mx) + std::fabs(my) + std::fabs(ms) * sum;
-  return std::isfinite(ma) && placed < 1e150;
+  return std::isfinite(ma) && sum < 1e150 && placed < 1e150;
 }
 
 void TElementOutline::Reserve(std::size_t once)

@@ -86,8 +86,8 @@ private:
 };
 
 // Whether coordinates whose magnitudes sum to at most sum stay finite, and well inside the range
-// of doubles, when placed at (mx, my) turned by ma degrees and scaled by ms. NaN or infinite
-// arguments answer false.
+// of doubles, in their own frame and when placed at (mx, my) turned by ma degrees and scaled by
+// ms. NaN or infinite arguments answer false.
 bool PlacedFinite(double sum, double mx, double my, double ma, double ms);
 
 // Reports through the message channel that an element's sizes cannot be drawn.

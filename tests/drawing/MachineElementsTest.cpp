@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -347,7 +348,9 @@ TEST(MachineElements, SizesThatCannotBeDrawnReachNoModeller)
       [=](auto& g) { g.dr3D_ScrewGost11738("", "", "", 8, 13, 6, 8, inf, 40, 20, 0.5); },
       [=](auto& g) { g.dr3D_PlugGost("", "", "", big, -big, 10, 1); },
       [](auto& g) { g.drCVR_dV(20, -90, 0, 0, 3, 0.3, 0.5, "A", true); },
-      [=](auto& g) { g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, big, 6, 60, 20, 15, 16, 2, 1, true); }};
+      [=](auto& g) { g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1, big, 6, 60, 20, 15, 16, 2, 1, true); },
+      // A tiny scale does not let sizes through whose squares overflow.
+      [](auto& g) { g.dr2D_LapkaZapobizna_V1(0, 0, 0, 1e-300, 1e200, 6, 60, 20, 15, 16, 2, 1, true); }};
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     TBar bar;
     TRecordingModeler m;
@@ -355,6 +358,73 @@ TEST(MachineElements, SizesThatCannotBeDrawnReachNoModeller)
     EXPECT_TRUE(m.Calls.empty()) << "case " << i << ": " << m.Ops();
     EXPECT_EQ(bar.Lines, 1) << "case " << i;
   }
+}
+
+// Any finite sizes, tiny or huge, of either sign: what reaches the modeller is finite and
+// balanced, and an element draws nothing exactly when it says so.
+TEST(MachineElements, AnyFiniteSizesReachTheModellerFinite)
+{
+  using TDraw = void (*)(TCommonGeometry&, const double*, int);
+  const TDraw members[] = {
+      [](auto& g, auto v, int tl) {
+        g.dr2D_Screw_V1(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], tl, 0);
+      },
+      [](auto& g, auto v, int tl) { g.dr2D_Nut_V2(v[0], v[1], v[2], v[3], v[4], v[5], v[6], tl, false); },
+      [](auto& g, auto v, int tl) { g.dr2D_Washer_V2(v[0], v[1], v[2], v[3], v[4], v[5], v[6], tl, false); },
+      [](auto& g, auto v, int tl) {
+        g.dr2D_GearsWheel_Ext_V2(v[0], v[1], v[2], v[3], v[4], v[5], v[6], tl, 0);
+      },
+      [](auto& g, auto v, int tl) {
+        g.dr2D_GearsWheel_Int_V2(v[0], v[1], v[2], v[3], v[4], v[5], v[6], tl, 0);
+      },
+      [](auto& g, auto v, int) { g.dr3D_Screw(v[4], v[5], v[6], v[7], v[8], ""); },
+      [](auto& g, auto v, int) { g.dr3D_Nut(v[4], v[5], v[6], ""); },
+      [](auto& g, auto v, int) { g.dr3D_Washer(v[4], v[5], v[6], "", true); },
+      [](auto& g, auto v, int tl) { g.dr2D_Shtift_V1(v[0], v[1], v[2], v[3], v[4], v[5], tl, false, v[6]); },
+      [](auto& g, auto v, int tl) {
+        g.dr2D_SocketHeadCapScrew_V1(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11],
+                                     tl, false);
+      },
+      [](auto& g, auto v, int tl) {
+        g.dr2D_HexagonSocketSetScrew_V1(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], tl, false);
+      },
+      [](auto& g, auto v, int tl) {
+        g.dr2D_Bolt7805_V1(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], tl, false);
+      },
+      [](auto& g, auto v, int tl) { g.dr2D_Nut_V3(v[0], v[1], v[2], v[3], v[4], v[5], v[6], tl, false); },
+      [](auto& g, auto v, int) {
+        g.dr3D_ScrewGost11738("", "", "", v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11]);
+      },
+      [](auto& g, auto v, int) { g.dr3D_Shajba("", "", "", v[4], v[5], v[6], v[7]); },
+      [](auto& g, auto v, int) { g.dr3D_PlugGost("", "", "", v[4], v[5], v[6], v[7]); },
+      [](auto& g, auto v, int) { g.drCVR_dV(v[0], v[1], v[2], v[3], v[4], v[5], v[6], "A", true); },
+      [](auto& g, auto v, int tl) {
+        g.dr2D_Shtovhach_V1(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12],
+                            v[13], v[14], tl, true);
+      },
+      [](auto& g, auto v, int tl) {
+        g.dr2D_LapkaZapobizna_V1(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], tl, true);
+      }};
+  std::mt19937_64 rng(11);
+  std::uniform_real_distribution<double> unit(0, 1), exponent(-300, 300);
+  // Half the sizes within 10^-3..10^3, the rest anywhere; a tenth 0, a fifth negative.
+  const auto size = [&] {
+    const double u = unit(rng), e = exponent(rng) * (unit(rng) < 0.5 ? 0.01 : 1.0);
+    return u < 0.1 ? 0.0 : (u < 0.3 ? -1.0 : 1.0) * std::pow(10.0, e);
+  };
+  for (std::size_t k = 0; k < std::size(members); ++k)
+    for (int i = 0; i < 300; ++i) {
+      double v[15];
+      for (double& x : v)
+        x = size();
+      TBar bar;
+      TRecordingModeler m;
+      TCommonGeometry g(0, &m);
+      members[k](g, v, i % 2 ? 31 : 0);
+      std::string why;
+      ASSERT_TRUE(m.AllFinite(&why) && m.Balanced(&why)) << "member " << k << " draw " << i << ": " << why;
+      ASSERT_EQ(bar.Lines, m.Calls.empty() ? 1 : 0) << "member " << k << " draw " << i;
+    }
 }
 
 } // namespace
