@@ -1,8 +1,10 @@
 // Arbitrary bytes as a font block. Whatever was read must hold together (contour starts
 // ascending from 0 inside the points), measure without fault, survive outline cleaning with
-// the same invariant, and store as a block that reads back to the same bytes.
+// the same invariant, and store as a block that reads back to the same glyphs (the arrays'
+// allocated sizes may shrink on the way: a reader allocates no more than the bytes left).
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -27,6 +29,27 @@ std::vector<unsigned char> Stored(const TFontGlif& f)
   return all;
 }
 
+// What the glyphs hold, without the arrays' allocation figures.
+std::vector<double> Content(const TFontGlif& f)
+{
+  std::vector<double> v{double(f.ListBase)};
+  for (const TCharGlif& g : f.ACharGlif) {
+    const TCharGlif::TMetrics& m = g.GM;
+    v.insert(v.end(), {m.gmBlackBoxX, m.gmBlackBoxY, m.gmptGlyphOrigin.x, m.gmptGlyphOrigin.y, m.gmCellIncX,
+                       m.gmCellIncY, double(g.Points.Count), double(g.Contours.Count)});
+    for (Integer i = 0; i < g.Points.Count; ++i)
+      v.insert(v.end(), {g.Points[i].x, g.Points[i].y, g.Points[i].z});
+    for (Integer k = 0; k < g.Contours.Count; ++k)
+      v.push_back(g.Contours[k]);
+  }
+  return v;
+}
+
+bool Same(const std::vector<double>& a, const std::vector<double>& b)
+{
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -47,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TKmfData S;
   if (!S.from(once)) __builtin_trap();
   again->fromStream(S);
-  if (Stored(*again) != once) __builtin_trap();
+  if (!Same(Content(*again), Content(*f))) __builtin_trap();
   for (TCharGlif& g : f->ACharGlif) {
     g.CheckSelfInterSect();
     Check(g);

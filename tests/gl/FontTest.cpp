@@ -1,5 +1,6 @@
 // The built-in font: the block, measuring, building the display lists, outline cleaning.
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,6 +59,40 @@ TEST(FontMeasure, LenAndHeightOfKnownStrings)
   const TRect2D r = f->ACharGlif['H'].GetRect();
   EXPECT_EQ(r.LD.y, 53);
   EXPECT_EQ(r.RU.y - r.LD.y, 53);
+}
+
+TEST(FontOutline, EveryGlyphTessellatesWithoutError)
+{
+  // The glyph lists are built without an error or combine callback, so an outline that the
+  // tessellator refuses (or that crosses itself and needs new vertices) would lose pieces
+  // silently: tessellate each one here with both callbacks watching.
+  static int errors, combines;
+  const auto f = LoadedFont();
+  using TCallback = void (*)();
+  for (int c = 0; c < 256; ++c) {
+    const TCharGlif& g = f->ACharGlif[c];
+    errors = combines = 0;
+    GLUtesselator* tess = gluNewTess();
+    gluTessCallback(tess, GLU_TESS_ERROR, reinterpret_cast<TCallback>(+[](GLenum) { ++errors; }));
+    gluTessCallback(tess, GLU_TESS_COMBINE,
+                    reinterpret_cast<TCallback>(+[](GLdouble*, void**, GLfloat*, void** out) {
+                      ++combines;
+                      *out = nullptr;
+                    }));
+    gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<TCallback>(+[](void*) {}));
+    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
+    gluTessBeginPolygon(tess, nullptr);
+    for (Integer k = 0; k < g.Contours.Count; ++k) {
+      gluTessBeginContour(tess);
+      const Integer end = k + 1 < g.Contours.Count ? g.Contours[k + 1] : g.Points.Count;
+      for (Integer i = g.Contours[k]; i < end; ++i)
+        gluTessVertex(tess, const_cast<GLdouble*>(&g.Points[i].x), nullptr);
+      gluTessEndContour(tess);
+    }
+    gluTessEndPolygon(tess);
+    gluDeleteTess(tess);
+    EXPECT_EQ(errors + combines, 0) << "glyph " << c;
+  }
 }
 
 using FontGL = GLTest;
