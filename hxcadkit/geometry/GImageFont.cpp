@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/geometry/Elements.h"
@@ -125,34 +126,48 @@ TRect2D TCharGlif::GetRect() const
   return TRect2D(o.x, o.y, o.x + GM.gmBlackBoxX, o.y + GM.gmBlackBoxY);
 }
 
-void TCharGlif::RemovePoint(Integer i)
+void TCharGlif::KeepPoints(const std::vector<bool>& keep)
 {
-  Points.Delete(i);
-  for (Integer k = 0; k < Contours.Count; ++k)
-    if (Contours[k] > i) --Contours[k];
-  // A contour left without points goes; its start now equals the next one's (or the end).
-  for (Integer k = Contours.Count - 1; k >= 0; --k)
-    if (Contours[k] >= Points.Count || (k + 1 < Contours.Count && Contours[k] == Contours[k + 1]))
-      Contours.Delete(k);
+  // before[i]: the kept points ahead of point i, so the new index of the first kept point at
+  // or after it; a contour start moves there, and a contour left without points goes.
+  std::vector<Integer> before(std::size_t(Points.Count) + 1);
+  Integer n = 0;
+  for (Integer i = 0; i < Points.Count; ++i) {
+    before[i] = n;
+    if (keep[i]) Points[n++] = Points[i];
+  }
+  before[Points.Count] = n;
+  Points.Count = n;
+  Integer m = 0;
+  for (Integer k = 0; k < Contours.Count; ++k) {
+    const Integer start = before[Contours[k]];
+    if (start < n && (m == 0 || start > Contours[m - 1])) Contours[m++] = start;
+  }
+  Contours.Count = m;
 }
 
 void TCharGlif::CheckSelfInterSect()
 {
-  for (Integer i = 0; i < Points.Count - 1;) {
-    const TPoint3D &a = Points[i], &b = Points[i + 1];
+  std::vector<bool> keep(std::size_t(Points.Count), true);
+  for (Integer i = 0, j = 1; j < Points.Count; ++j) {
+    const TPoint3D &a = Points[i], &b = Points[j];
     if (std::hypot(b.x - a.x, b.y - a.y, b.z - a.z) < 1.0)
-      RemovePoint(i + 1);
+      keep[j] = false;
     else
-      ++i;
+      i = j;
   }
+  KeepPoints(keep);
   // Fewer than four points make no pair of edges apart from each other.
+  TInterSector solver;
   for (Integer i = 0; i < Points.Count && Points.Count >= 4;) {
     const Integer n = Points.Count;
     auto P = [&](Integer j) { return TPoint2D(Points[j % n].x, Points[j % n].y); };
     TLineSeg e1(P(i), P(i + 1)), e2(P(i + 2), P(i + 3));
-    TInterSector solver;
+    solver.ACrossPoint.Clear();
     if (solver.InterSection(&e1, &e2) > 0) {
-      RemovePoint((i + 2) % n);
+      keep.assign(std::size_t(n), true);
+      keep[(i + 2) % n] = false;
+      KeepPoints(keep);
       i = (i + 2) % n;
     } else {
       ++i;

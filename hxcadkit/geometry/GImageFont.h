@@ -4,6 +4,8 @@
 // through GLU tessellation; strings are measured in hundredths of a glyph unit.
 #include <GL/gl.h>
 
+#include <vector>
+
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/KmfData.h"
 #include "hxcadkit/core/TArray.h"
@@ -57,7 +59,7 @@ public:
   TArrayOf<int> Contours; // index in Points of each contour's first point
 
 private:
-  void RemovePoint(Integer i);
+  void KeepPoints(const std::vector<bool>& keep);
 };
 
 class TFontGlif
