@@ -76,10 +76,7 @@ void TGImage::SetDXYScale(double dX, double dY, double Sc)
 
 void TGImage::giLine(const GLdouble& x1, const GLdouble& y1, const GLdouble& x2, const GLdouble& y2)
 {
-  glBegin(GL_LINES);
-  glVertex3d(x1, y1, 0);
-  glVertex3d(x2, y2, 0);
-  glEnd();
+  giLine3D(x1, y1, 0, x2, y2, 0);
 }
 
 void TGImage::giLine3D(const GLdouble& x1, const GLdouble& y1, const GLdouble& z1, const GLdouble& x2,
@@ -91,61 +88,59 @@ void TGImage::giLine3D(const GLdouble& x1, const GLdouble& y1, const GLdouble& z
   glEnd();
 }
 
-void TGImage::giRectAngle(const GLdouble& x1, const GLdouble& y1, const GLdouble& x2, const GLdouble& y2)
+namespace {
+// The rectangle's corners (x1, y1), (x1, y2), (x2, y2), (x2, y1) at depth z.
+void Corners(GLenum mode, GLdouble x1, GLdouble y1, GLdouble x2, GLdouble y2, GLdouble z)
 {
-  glBegin(GL_LINE_LOOP);
-  glVertex3d(x1, y1, 0);
-  glVertex3d(x1, y2, 0);
-  glVertex3d(x2, y2, 0);
-  glVertex3d(x2, y1, 0);
-  glEnd();
-}
-
-void TGImage::giRectAngleFill(const GLdouble& x1, const GLdouble& y1, const GLdouble& x2, const GLdouble& y2,
-                              const GLdouble& z)
-{
-  glBegin(GL_QUADS);
+  glBegin(mode);
   glVertex3d(x1, y1, z);
   glVertex3d(x1, y2, z);
   glVertex3d(x2, y2, z);
   glVertex3d(x2, y1, z);
   glEnd();
 }
+} // namespace
 
-void TGImage::giCircle(const GLdouble& xc, const GLdouble& yc, const GLdouble& R)
+void TGImage::giRectAngle(const GLdouble& x1, const GLdouble& y1, const GLdouble& x2, const GLdouble& y2)
+{
+  Corners(GL_LINE_LOOP, x1, y1, x2, y2, 0);
+}
+
+void TGImage::giRectAngleFill(const GLdouble& x1, const GLdouble& y1, const GLdouble& x2, const GLdouble& y2,
+                              const GLdouble& z)
+{
+  Corners(GL_QUADS, x1, y1, x2, y2, z);
+}
+
+namespace {
+// N + 1 points of the circle (xc, yc, R) from angle a0 in steps of da (radians).
+void UnitCurve(GLenum mode, GLdouble xc, GLdouble yc, GLdouble R, int N, double a0, double da)
 {
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glTranslated(xc, yc, 0);
   glScaled(R, R, R);
-  const int N = Segments(R, 16);
-  glBegin(GL_LINE_LOOP);
-  for (int k = 0; k <= N; ++k) {
-    const double t = 2 * std::numbers::pi * k / N;
-    glVertex3d(std::cos(t), std::sin(t), 0);
-  }
+  glBegin(mode);
+  for (int k = 0; k <= N; ++k)
+    glVertex3d(std::cos(a0 + da * k), std::sin(a0 + da * k), 0);
   glEnd();
   glPopMatrix();
+}
+} // namespace
+
+void TGImage::giCircle(const GLdouble& xc, const GLdouble& yc, const GLdouble& R)
+{
+  const int N = Segments(R, 16);
+  UnitCurve(GL_LINE_LOOP, xc, yc, R, N, 0, 2 * std::numbers::pi / N);
 }
 
 void TGImage::giArc(const GLdouble& xc, const GLdouble& yc, const GLdouble& R, const GLdouble& Sa,
                     const GLdouble& Ea)
 {
   if (R > 1e6) return;
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glTranslated(xc, yc, 0);
-  glScaled(R, R, R);
   const int N = Segments(R, 8);
   const double end = Ea < Sa ? Ea + 360 : Ea;
-  const double step = (end - Sa) / N;
-  glBegin(GL_LINE_STRIP);
-  for (int k = 0; k <= N; ++k) {
-    const double t = (Sa + step * k) * DegToRad;
-    glVertex3d(std::cos(t), std::sin(t), 0);
-  }
-  glEnd();
-  glPopMatrix();
+  UnitCurve(GL_LINE_STRIP, xc, yc, R, N, Sa * DegToRad, (end - Sa) / N * DegToRad);
 }
 
 void TGImage::giMtr(const GLdouble& x, const GLdouble& y, const GLdouble& angle, const GLdouble& s)
@@ -329,6 +324,57 @@ TGImage::TGElement* TGImage::NewElement(TypesGIElements kind)
   return e;
 }
 
+// Field groups shared by several kinds.
+namespace {
+using TGElement = TGImage::TGElement;
+
+void Segment(TGElement* e, GLdouble x1, GLdouble y1, GLdouble x2 = 0, GLdouble y2 = 0, GLdouble z1 = 0,
+             GLdouble z2 = 0)
+{
+  if (!e) return;
+  e->x1 = x1;
+  e->y1 = y1;
+  e->x2 = x2;
+  e->y2 = y2;
+  e->z1 = z1;
+  e->z2 = z2;
+}
+
+void Colour(TGElement* e, GLubyte r, GLubyte g, GLubyte b, TPenStyles style = psUnknown)
+{
+  if (!e) return;
+  e->cR = r;
+  e->cG = g;
+  e->cB = b;
+  e->St = style;
+}
+
+void Transform(TGElement* e, GLdouble x, GLdouble y, GLdouble a, GLdouble s)
+{
+  if (!e) return;
+  e->X = x;
+  e->Y = y;
+  e->A = a;
+  e->Sc = s;
+}
+
+void Pointer(TGElement* e, GLint size, GLenum type, GLsizei stride, const GLvoid* data)
+{
+  if (!e) return;
+  e->size = size;
+  e->atype = type;
+  e->stride = stride;
+  e->data = data;
+}
+
+void Pair(TGElement* e, GLenum first, GLenum second)
+{
+  if (!e) return;
+  e->face = first;
+  e->fmode = second;
+}
+} // namespace
+
 void TGImage::drLineWidth(GLdouble w)
 {
   if (TGElement* e = NewElement(eLineWidth)) e->W = w;
@@ -346,41 +392,22 @@ void TGImage::drStyle(TPenStyles style)
 
 void TGImage::drColor(GLubyte r, GLubyte g, GLubyte b)
 {
-  if (TGElement* e = NewElement(eColor)) {
-    e->cR = r;
-    e->cG = g;
-    e->cB = b;
-  }
+  Colour(NewElement(eColor), r, g, b);
 }
 
 void TGImage::drColorStyle(TColor colour, TPenStyles style)
 {
-  if (TGElement* e = NewElement(eColorStyle)) {
-    e->cR = colour.Red();
-    e->cG = colour.Green();
-    e->cB = colour.Blue();
-    e->St = style;
-  }
+  Colour(NewElement(eColorStyle), colour.Red(), colour.Green(), colour.Blue(), style);
 }
 
 void TGImage::drMtr(GLdouble x, GLdouble y, GLdouble angle, GLdouble s)
 {
-  if (TGElement* e = NewElement(eMtr)) {
-    e->X = x;
-    e->Y = y;
-    e->A = angle;
-    e->Sc = s;
-  }
+  Transform(NewElement(eMtr), x, y, angle, s);
 }
 
 void TGImage::drMtr3D(GLdouble x, GLdouble y, GLdouble z, GLdouble s)
 {
-  if (TGElement* e = NewElement(eMtr3D)) {
-    e->X = x;
-    e->Y = y;
-    e->A = z;
-    e->Sc = s;
-  }
+  Transform(NewElement(eMtr3D), x, y, z, s);
 }
 
 void TGImage::drDeleteMtr()
@@ -390,41 +417,22 @@ void TGImage::drDeleteMtr()
 
 void TGImage::drPoint(GLdouble x, GLdouble y)
 {
-  if (TGElement* e = NewElement(ePoint)) {
-    e->x1 = x;
-    e->y1 = y;
-  }
+  Segment(NewElement(ePoint), x, y);
 }
 
 void TGImage::drPoint3D(GLdouble x, GLdouble y, GLdouble z)
 {
-  if (TGElement* e = NewElement(ePoint3D)) {
-    e->x1 = x;
-    e->y1 = y;
-    e->x2 = z;
-  }
+  Segment(NewElement(ePoint3D), x, y, z);
 }
 
 void TGImage::drLine(GLdouble x1, GLdouble y1, GLdouble x2, GLdouble y2)
 {
-  if (TGElement* e = NewElement(eLine)) {
-    e->x1 = x1;
-    e->y1 = y1;
-    e->x2 = x2;
-    e->y2 = y2;
-  }
+  Segment(NewElement(eLine), x1, y1, x2, y2);
 }
 
 void TGImage::drLine3D(GLdouble x1, GLdouble y1, GLdouble z1, GLdouble x2, GLdouble y2, GLdouble z2)
 {
-  if (TGElement* e = NewElement(eLine3D)) {
-    e->x1 = x1;
-    e->y1 = y1;
-    e->x2 = x2;
-    e->y2 = y2;
-    e->z1 = z1;
-    e->z2 = z2;
-  }
+  Segment(NewElement(eLine3D), x1, y1, x2, y2, z1, z2);
 }
 
 void TGImage::drAxle()
@@ -434,35 +442,29 @@ void TGImage::drAxle()
 
 void TGImage::drCircle(GLdouble xc, GLdouble yc, GLdouble R)
 {
-  if (R == 0) return;
-  if (TGElement* e = NewElement(eCircle)) {
-    e->xc = xc;
-    e->yc = yc;
-    e->R = R;
-  }
+  if (R != 0) drArcElement(eCircle, xc, yc, R, 0, 0);
 }
 
 void TGImage::drArc(GLdouble xc, GLdouble yc, GLdouble R, GLdouble Sa, GLdouble Ea)
 {
-  if (R == 0) return;
-  if (TGElement* e = NewElement(eArc)) {
+  if (R != 0) drArcElement(eArc, xc, yc, std::fabs(R), R < 0 ? Ea : Sa, R < 0 ? Sa : Ea);
+}
+
+void TGImage::drArcElement(TypesGIElements kind, GLdouble xc, GLdouble yc, GLdouble R, GLdouble Sa,
+                           GLdouble Ea)
+{
+  if (TGElement* e = NewElement(kind)) {
     e->xc = xc;
     e->yc = yc;
-    e->R = std::fabs(R);
-    e->Sa = R < 0 ? Ea : Sa;
-    e->Ea = R < 0 ? Sa : Ea;
+    e->R = R;
+    e->Sa = Sa;
+    e->Ea = Ea;
   }
 }
 
 void TGImage::drRectAngle(GLdouble x1, GLdouble y1, GLdouble x2, GLdouble y2)
 {
-  if (x1 == x2 || y1 == y2) return;
-  if (TGElement* e = NewElement(eRectAngle)) {
-    e->x1 = x1;
-    e->y1 = y1;
-    e->x2 = x2;
-    e->y2 = y2;
-  }
+  if (x1 != x2 && y1 != y2) Segment(NewElement(eRectAngle), x1, y1, x2, y2);
 }
 
 void TGImage::drText(GLdouble x, GLdouble y, GLdouble angle, GLdouble h, const TString& text)
@@ -496,40 +498,29 @@ void TGImage::drVertex(GLdouble x, GLdouble y, GLdouble z)
   }
 }
 
-namespace {
-void SetPointer(TGImage::TGElement* e, GLint size, GLenum type, GLsizei stride, const GLvoid* data)
-{
-  if (!e) return;
-  e->size = size;
-  e->atype = type;
-  e->stride = stride;
-  e->data = data;
-}
-} // namespace
-
 void TGImage::drVertexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* data)
 {
-  SetPointer(NewElement(eVertexPointer), size, type, stride, data);
+  Pointer(NewElement(eVertexPointer), size, type, stride, data);
 }
 
 void TGImage::drNormalPointer(GLenum type, GLsizei stride, const GLvoid* data)
 {
-  SetPointer(NewElement(eNormalPointer), 0, type, stride, data);
+  Pointer(NewElement(eNormalPointer), 0, type, stride, data);
 }
 
 void TGImage::drIndexPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* data)
 {
-  SetPointer(NewElement(eIndexPointer), size, type, stride, data);
+  Pointer(NewElement(eIndexPointer), size, type, stride, data);
 }
 
 void TGImage::drColorPointer(GLint size, GLenum type, GLsizei stride, const GLvoid* data)
 {
-  SetPointer(NewElement(eColorPointer), size, type, stride, data);
+  Pointer(NewElement(eColorPointer), size, type, stride, data);
 }
 
 void TGImage::drEdgeFlagPointer(GLsizei stride, const GLvoid* data)
 {
-  SetPointer(NewElement(eEdgeFlagPointer), 0, 0, stride, data);
+  Pointer(NewElement(eEdgeFlagPointer), 0, 0, stride, data);
 }
 
 void TGImage::drEnableClientState(GLenum array)
@@ -573,18 +564,12 @@ void TGImage::drDisable(GLenum cap)
 
 void TGImage::drPolygonMode(GLenum face, GLenum mode)
 {
-  if (TGElement* e = NewElement(ePolygonMode)) {
-    e->face = face;
-    e->fmode = mode;
-  }
+  Pair(NewElement(ePolygonMode), face, mode);
 }
 
 void TGImage::drBlendFunc(GLenum sfactor, GLenum dfactor)
 {
-  if (TGElement* e = NewElement(eBlendFunc)) {
-    e->face = sfactor;
-    e->fmode = dfactor;
-  }
+  Pair(NewElement(eBlendFunc), sfactor, dfactor);
 }
 
 void TGImage::drPushState(GLboolean loadIdentity)

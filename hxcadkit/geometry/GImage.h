@@ -307,6 +307,7 @@ private:
   void DrawElements();
   // The next free record, or null when the list is full.
   TGElement* NewElement(TypesGIElements kind);
+  void drArcElement(TypesGIElements kind, GLdouble xc, GLdouble yc, GLdouble R, GLdouble Sa, GLdouble Ea);
   void FreeTexts();
   void SetCursor(int x, int y);
   void ReadDepth();
