@@ -294,6 +294,12 @@ TKmfData& operator<<(TKmfData& S, const TPoint3D& P);
 TKmfData& operator>>(TKmfData& S, TPoint3D& P);
 TKmfData& operator<<(TKmfData& S, const TCube3D& C);
 TKmfData& operator>>(TKmfData& S, TCube3D& C);
+// A point takes 24 bytes on a stream: array readers size their storage by it.
+template <class T> struct TStreamElementBytes;
+template <> struct TStreamElementBytes<TPoint3D>
+{
+  static constexpr unsigned Min = 24;
+};
 
 // --- Matrix and frame --------------------------------------------------------------------
 
