@@ -1,4 +1,4 @@
-#include "hxcadkit/numeric/QRSolver.h"
+#include "hxcadkit/numeric/TVector2.h"
 
 #include <algorithm>
 #include <cmath>
@@ -178,7 +178,7 @@ TSize Solve(TMathMatrix& R, TMathMatrix& x, TSize n, TData dnull)
 // ---------------------------------------------------------------------------------------------
 // Rank-revealing QR
 
-TSize RRQR_MaxColumn(const TMathMatrix& R, TMathVector& S, const TSize j)
+TSize TLinearEquations::RRQR_MaxColumn(const TMathMatrix& R, TMathVector& S, const TSize j)
 {
   TSize best = j;
   TData bestNorm = -1.0;
@@ -192,7 +192,8 @@ TSize RRQR_MaxColumn(const TMathMatrix& R, TMathVector& S, const TSize j)
   return best;
 }
 
-TSize RRQR_Pivot(const TMathMatrix& R, TMathVector& S, const TSize j, const TData& sqNullEps)
+TSize TLinearEquations::RRQR_Pivot(const TMathMatrix& R, TMathVector& S, const TSize j,
+                                   const TData& sqNullEps)
 {
   // The smallest column that is not null keeps the factor well away from the null columns,
   // which end up last, where RRQR_Rank cuts them.
@@ -214,7 +215,7 @@ TSize RRQR_Pivot(const TMathMatrix& R, TMathVector& S, const TSize j, const TDat
   return below >= 0 ? below : j;
 }
 
-void RRQR_Reduce(const TMathMatrix& R, TMathVector& S, const TSize j)
+void TLinearEquations::RRQR_Reduce(const TMathMatrix& R, TMathVector& S, const TSize j)
 {
   if (j < 0 || j >= R.Lines) return;
   for (TSize k = j + 1; k < CacheColumns(R, S); ++k) {
@@ -228,8 +229,8 @@ void RRQR_Reduce(const TMathMatrix& R, TMathVector& S, const TSize j)
   }
 }
 
-void RRQR_Permutation(TMathMatrix& R, TMathVector& S, std::vector<int>& P, const TSize j,
-                      const TData& sqNullEps)
+void TLinearEquations::RRQR_Permutation(TMathMatrix& R, TMathVector& S, std::vector<int>& P, const TSize j,
+                                        const TData& sqNullEps)
 {
   const TSize c = RRQR_Pivot(R, S, j, sqNullEps);
   if (c == j) return;
@@ -238,7 +239,8 @@ void RRQR_Permutation(TMathMatrix& R, TMathVector& S, std::vector<int>& P, const
   std::swap(S[j], S[c]);
 }
 
-void RRQR_Decompose(const TMathMatrix& A, TMathMatrix& R, TMathMatrix* q, std::vector<int>& P)
+void TLinearEquations::RRQR_Decompose(const TMathMatrix& A, TMathMatrix& R, TMathMatrix* q,
+                                      std::vector<int>& P)
 {
   if (A.Type == mt_GENERAL || A.Type == mt_ORTHOGONAL) {
     A.Transpose(R);
@@ -272,7 +274,7 @@ void RRQR_Decompose(const TMathMatrix& A, TMathMatrix& R, TMathMatrix* q, std::v
   }
 }
 
-TSize RRQR_Rank(const TMathMatrix& rMat, const TData eps)
+TSize TLinearEquations::RRQR_Rank(const TMathMatrix& rMat, const TData eps) const
 {
   TSize r = rMat.Data ? std::max<TSize>(std::min(rMat.Lines, rMat.Columns), 0) : 0;
   while (r > 0 && std::fabs(rMat(r - 1, r - 1)) <= eps)
@@ -280,8 +282,8 @@ TSize RRQR_Rank(const TMathMatrix& rMat, const TData eps)
   return r;
 }
 
-Boolean rrqr_lequ_wo_q(const TMathMatrix& A, const TMathMatrix& rMat, const std::vector<int>& P,
-                       const TMathVector& Y, TMathVector& X)
+Boolean TLinearEquations::rrqr_lequ_wo_q(const TMathMatrix& A, const TMathMatrix& rMat,
+                                         const std::vector<int>& P, const TMathVector& Y, TMathVector& X)
 {
   // Only square systems: the semi-normal equations below pair the factor's rows with the
   // equations one to one.
@@ -315,11 +317,10 @@ Boolean rrqr_lequ_wo_q(const TMathMatrix& A, const TMathMatrix& rMat, const std:
   return true;
 }
 
-GcBaseResult SolveQR(TLinearEquations& LE, const TData& epsilon)
+GcBaseResult TLinearEquations::SolveQR(const TData& epsilon)
 {
-  const TMathMatrix& A = LE.A;
   if (A.Lines != A.Columns) return gcBaseCode_Unsolvable;
-  if (LE.B.N < A.Lines || (A.Lines > 0 && !LE.B.X)) return gcBaseCode_Error;
+  if (B.N < A.Lines || (A.Lines > 0 && !B.X)) return gcBaseCode_Error;
   if (A.Lines < 1) return gcBaseCode_Ok;
 
   TMathMatrix RAT(A.Columns, A.Lines, mt_GENERAL);
@@ -328,5 +329,5 @@ GcBaseResult SolveQR(TLinearEquations& LE, const TData& epsilon)
   const TSize rank = RRQR_Rank(RAT, epsilon);
   for (TSize i = rank; i < std::min(RAT.Lines, RAT.Columns); ++i)
     RAT(i, i) = 0.0;
-  return rrqr_lequ_wo_q(A, RAT, P, LE.B, LE.Solution) ? gcBaseCode_Ok : gcBaseCode_Unsolvable;
+  return rrqr_lequ_wo_q(A, RAT, P, B, Solution) ? gcBaseCode_Ok : gcBaseCode_Unsolvable;
 }

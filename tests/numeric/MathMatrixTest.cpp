@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "hxcadkit/numeric/MathMatrix.h"
+#include "hxcadkit/numeric/TVector.h"
 #include "tests/numeric/NumericTestUtil.h"
 
 using numtest::Mat;
@@ -103,33 +103,6 @@ TEST(MathMatrixStorage, SpansPerKind)
   EXPECT_EQ(r.NormaMax(), 0.0);
 }
 
-TEST(MathMatrixStorage, EmptyAndDefaultMatrices)
-{
-  TMathMatrix d;
-  EXPECT_EQ(d.Data, nullptr);
-  EXPECT_EQ(d.NormaEukl(), 0.0);
-  EXPECT_STREQ(d.toStr().PChar(), "");
-  TMathMatrix neg(-2, 5, mt_GENERAL);
-  EXPECT_EQ(neg.Data, nullptr);
-  TMathMatrix noCols(2, 0, mt_GENERAL);
-  EXPECT_EQ(noCols.NormaMax(), 0.0);
-  d = noCols;
-  EXPECT_EQ(d.Lines, 2);
-}
-
-TEST(MathMatrixStorage, AssignmentAddsAndDropsRows)
-{
-  std::mt19937 gen(1);
-  const TMathMatrix big = RandomOfKind(gen, 5, 4, mt_LEFT), small = numtest::Random(gen, 2, 3);
-  TMathMatrix m = small;
-  m = big;
-  EXPECT_EQ(m.Type, mt_LEFT);
-  EXPECT_EQ(ToDense(m), ToDense(big));
-  m = small;
-  m = m;
-  EXPECT_EQ(ToDense(m), ToDense(small));
-}
-
 TEST(MathMatrixStorage, SwapsOnlyForFullRowKinds)
 {
   TMathMatrix g = Mat(2, 3, {1, 2, 3, 4, 5, 6});
@@ -210,14 +183,6 @@ TEST(MathMatrixProduct, EveryKindPairMatchesNaiveLoops)
       }
 }
 
-TEST(MathMatrixProduct, MultiplyGrowsShortResult)
-{
-  TMathVector r(0);
-  Mat(3, 2, {1, 2, 3, 4, 5, 6}).Multiply(TMathVector(2, 1.0), r);
-  ASSERT_EQ(r.N, 3);
-  EXPECT_EQ(r.X[2], 11.0);
-}
-
 TEST(MathMatrixSum, KindsAndValues)
 {
   std::mt19937 gen(5);
@@ -236,17 +201,6 @@ TEST(MathMatrixSum, KindsAndValues)
       ExpectNear(ToDense(s), Shaped(ws, s.Type), 1e-15);
       ExpectNear(ToDense(d), Shaped(wd, s.Type), 1e-15);
     }
-}
-
-TEST(MathMatrixSum, InPlaceAndScale)
-{
-  TMathMatrix o = Mat(2, 2, {1, 2, 3, 4}, mt_ORTHOGONAL);
-  const TMathMatrix small = Mat(1, 1, {10});
-  o *= 2.0;
-  o += small;
-  EXPECT_EQ(ToDense(o), (Dense{{12, 4}, {6, 8}}));
-  // A smaller right operand of + reads as zero where it has no rows.
-  EXPECT_EQ(ToDense(o + small), (Dense{{22, 4}, {6, 8}}));
 }
 
 TEST(MathMatrixTranspose, ShapesKindsAndIdentities)

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "hxcadkit/numeric/MathVector.h"
+#include "hxcadkit/numeric/TVector.h"
 #include "tests/numeric/NumericTestUtil.h"
 
 using numtest::Values;
@@ -28,12 +28,6 @@ TSparseMathVector Sparse(TSize n, std::initializer_list<std::pair<TSize, double>
 // ---------------------------------------------------------------------------------------------
 // Dense vector
 
-TEST(MathVectorDense, NewStorageReadsZero)
-{
-  TMathVector v(4);
-  EXPECT_EQ(Values(v), std::vector<double>(4, 0.0));
-}
-
 TEST(MathVectorDense, SetDimensionKeepsHeadAndFillsTail)
 {
   TMathVector v = Vec({1, 2, 3});
@@ -47,6 +41,7 @@ TEST(MathVectorDense, SetDimensionKeepsHeadAndFillsTail)
     EXPECT_EQ(v.X, nullptr);
   }
   EXPECT_EQ(TMathVector(-3).X, nullptr);
+  EXPECT_EQ(Values(TMathVector(3)), std::vector<double>(3, 0.0)); // new storage reads zero
 }
 
 TEST(MathVectorDense, ListAndVectorAssignmentStayInBounds)
@@ -208,20 +203,6 @@ TEST(MathVectorSparse, ElemCursorWalksOnceAndSurvivesABadStart)
   EXPECT_EQ(s.Elem(4, bad), 40.0);
 }
 
-TEST(MathVectorSparse, CopiesAreDeep)
-{
-  TSparseMathVector a = Sparse(10, {{2, 1}, {7, 2}});
-  TSparseMathVector b(a), c;
-  c = a;
-  a.X[0] = 50;
-  a.Positions[0] = 3;
-  for (const TSparseMathVector* s : {&b, &c}) {
-    ASSERT_TRUE(s->IsPacked());
-    EXPECT_EQ(s->Positions[0], 2);
-    EXPECT_EQ(s->X[0], 1.0);
-  }
-}
-
 TEST(MathVectorSparse, AddAndSubtractStayInBounds)
 {
   const TSparseMathVector s = Sparse(10, {{1, 1}, {8, 2}});
@@ -267,4 +248,37 @@ TEST(MathVectorSparse, DotProductsMatchDense)
       EXPECT_NEAR(sa * b, naive, 1e-12) << trial;
     }
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Element-wise arithmetic, exchanges and the row's own accessors
+
+TEST(MathVectorMembers, ArithmeticSwapsAndRowSpans)
+{
+  TMathVector v = Vec({1, 2, 3});
+  ((((v += Vec({1, 1})) -= 1.0) *= 4.0) /= 2.0) += 0.5; // a shorter operand counts as zeros
+  EXPECT_EQ(Values(v), (std::vector<double>{2.5, 4.5, 4.5}));
+  v -= Vec({0.5, 0.5, 0.5, 9});
+  EXPECT_EQ(Values(v), (std::vector<double>{2, 4, 4}));
+  EXPECT_TRUE(v.Swap(0, 2));
+  EXPECT_FALSE(v.Swap(0, 3));
+  EXPECT_EQ(Values(v), (std::vector<double>{4, 4, 2}));
+  TMathVector w = Vec({7});
+  EXPECT_TRUE(v.Swap(w));
+  EXPECT_EQ(v.size(), 1);
+  EXPECT_EQ(std::vector<double>(w.begin(), w.end()), (std::vector<double>{4, 4, 2}));
+
+  const double data[] = {5, 6};
+  TRowSparseMathVector r(10, 3, 4, data), s(6, 0, 0);
+  EXPECT_EQ(r.BegNonZero(), 3);
+  EXPECT_EQ(r.EndNonZero(), 4);
+  EXPECT_EQ(r.Dimension(), 10);
+  EXPECT_FALSE(r.Swap(w)); // a row exchanges only with a row
+  EXPECT_TRUE(r.Swap(s));
+  EXPECT_EQ(s.BegNonZero(), 3);
+  EXPECT_EQ(static_cast<const TMathVector&>(s)[4], 6.0);
+  r.Init(8, 2, 5, nullptr);
+  EXPECT_EQ(r.N, 4);
+  EXPECT_EQ(r.EndNonZero(), 5);
+  EXPECT_EQ(r.NormaMax(), 0.0);
 }

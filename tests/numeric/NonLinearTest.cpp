@@ -4,7 +4,7 @@
 #include <functional>
 #include <limits>
 
-#include "hxcadkit/numeric/NonLinear.h"
+#include "hxcadkit/numeric/TVector2.h"
 
 namespace {
 
@@ -239,6 +239,26 @@ TEST(Improve, StepsTowardsTheShiftedTarget)
   TMathVector y(1, 3.0);
   EXPECT_TRUE(s.Improve(y, 10));
   EXPECT_NEAR(y[0], 2.0, 1e-6);
+}
+
+TEST(Improve, LinearProblemIsAcceptedOnTheFirstPass)
+{
+  // 2x + y = 5, x - y = 1, root (2, 1). The first pass aims at F - rDelta and, the problem being
+  // linear, lands on F = rDelta = 0.9 F(0) exactly; a full Newton step for F would overshoot that
+  // target and be rejected, leaving nothing improved.
+  TSystem s(
+      2, [](const TMathVector& x, TSize i) { return i == 0 ? 2 * x[0] + x[1] - 5 : x[0] - x[1] - 1; },
+      [](const TMathVector&, TSize i, TSize j) {
+        return i == 0 ? (j == 0 ? 2.0 : 1.0) : (j == 0 ? 1.0 : -1.0);
+      });
+  TMathVector x(2, 0.0);
+  EXPECT_TRUE(s.Improve(x, 1));
+  EXPECT_NEAR(2 * x[0] + x[1] - 5, 0.9 * -5, 1e-12);
+  EXPECT_NEAR(x[0] - x[1] - 1, 0.9 * -1, 1e-12);
+  TMathVector y(2, 0.0);
+  EXPECT_TRUE(s.Improve(y, 10));
+  EXPECT_NEAR(y[0], 2.0, 1e-12);
+  EXPECT_NEAR(y[1], 1.0, 1e-12);
 }
 
 TEST(Improve, NaNTrialPointIsRejected)

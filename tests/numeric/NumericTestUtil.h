@@ -7,8 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "hxcadkit/numeric/MathMatrix.h"
-#include "hxcadkit/numeric/MathVector.h"
+#include "hxcadkit/numeric/TVector.h"
 #include "hxcadkit/numeric/TVector2.h"
 
 namespace numtest {
