@@ -22,7 +22,9 @@ inline TData Get(const TMathMatrix& m, TSize i, TSize j)
 }
 
 // Eliminates R(i, j) against the pivot row j (i > j); R(i, j) must not be zero. The rotation is
-// handed back for the orthogonal factor.
+// handed back for the orthogonal factor. The two rows are walked through their storage over the
+// columns both hold, so the loop streams two contiguous arrays (and vectorises); each element
+// gets the same operations in the same order as through the element accessors.
 inline void Givens(TMathMatrix& R, TSize i, TSize j, TSize n, TData& c, TData& s)
 {
   const TData rij = Get(R, i, j), rjj = Get(R, j, j);
@@ -33,11 +35,14 @@ inline void Givens(TMathMatrix& R, TSize i, TSize j, TSize n, TData& c, TData& s
   R(i, j) = 0.0;
   TRowSparseMathVector& rowJ = R[j];
   TRowSparseMathVector& rowI = R[i];
-  for (TSize k = j + 1; k < n; ++k) {
-    if (!rowJ.InSpan(k) || !rowI.InSpan(k)) continue;
-    const TData a = rowJ(k), b = rowI(k);
-    rowJ(k) = c * a + s * b;
-    rowI(k) = c * b - s * a;
+  const TSize lo = std::max({j + 1, rowJ.SI, rowI.SI}), hi = std::min({n, rowJ.EI, rowI.EI});
+  TData* __restrict const pj = rowJ.X - rowJ.SI;
+  TData* __restrict const pi = rowI.X - rowI.SI;
+  const TData cc = c, ss = s;
+  for (TSize k = lo; k < hi; ++k) {
+    const TData a = pj[k], b = pi[k];
+    pj[k] = cc * a + ss * b;
+    pi[k] = cc * b - ss * a;
   }
 }
 
@@ -46,19 +51,22 @@ inline void Givens(TMathMatrix& R, TSize i, TSize j, TSize n, TData& c, TData& s
 // With exactOne, Q(i, i) counts as 1 only when it is exactly 1.
 inline void RotateQ(TMathMatrix& Q, TSize i, TSize j, TData c, TData s, bool exactOne)
 {
+  // Q is a general matrix (MakeIdentity), so its rows hold every column.
+  TData* __restrict const pj = Q[j].X;
+  TData* __restrict const pi = Q[i].X;
   for (TSize k = 0; k < i; ++k) {
-    const TData a = Get(Q, j, k), b = Get(Q, i, k);
-    Q(j, k) = c * a + s * b;
-    Q(i, k) = c * b - s * a;
+    const TData a = pj[k], b = pi[k];
+    pj[k] = c * a + s * b;
+    pi[k] = c * b - s * a;
   }
-  const TData a = Get(Q, i, i);
+  const TData a = pi[i];
   const bool one = exactOne ? a == 1.0 : std::fabs(a - 1.0) < 1e-14;
   if (one) {
-    Q(j, i) = s;
-    Q(i, i) = c;
+    pj[i] = s;
+    pi[i] = c;
   } else {
-    Q(j, i) = s * a;
-    Q(i, i) = c * a;
+    pj[i] = s * a;
+    pi[i] = c * a;
   }
 }
 
@@ -308,12 +316,20 @@ Boolean TLinearEquations::rrqr_lequ_wo_q(const TMathMatrix& A, const TMathMatrix
   for (TSize k = 0; k < n; ++k)
     z[perm[size_t(k)]] = y[k];
   if (X.N != n || (!X.X && n > 0)) X.SetDimension(n, 0.0);
-  for (TSize i = 0; i < n; ++i) {
-    TData s = 0.0;
-    for (TSize k = 0; k < n; ++k)
-      s += A(k, i) * z[k];
-    X[i] = s;
+  // X = A^T z, accumulated row by row of A: each X[i] still sums its terms in the order of k.
+  std::vector<TData> acc(size_t(n), 0.0);
+  for (TSize k = 0; k < n; ++k) {
+    const TRowSparseMathVector& row = A[k];
+    const TData zk = z[k];
+    if (row.SI == 0 && row.EI >= n) {
+      for (TSize i = 0; i < n; ++i)
+        acc[size_t(i)] += row.X[i] * zk;
+    } else {
+      for (TSize i = 0; i < n; ++i)
+        acc[size_t(i)] += row[i] * zk;
+    }
   }
+  std::copy(acc.begin(), acc.end(), X.X);
   return true;
 }
 
