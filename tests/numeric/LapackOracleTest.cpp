@@ -106,6 +106,26 @@ double RelErr(const double* x, const std::vector<double>& ref)
   return d / std::max(r, 1e-300);
 }
 
+// A 1-based raw copy of d (row and column 0 unused) as the decomposition takes it, with room for
+// V (n x n).
+struct TRaw
+{
+  std::vector<std::vector<double>> a, v;
+  std::vector<double*> ap, vp;
+  std::vector<double> w;
+  explicit TRaw(const TDense& d)
+      : a(size_t(d.m + 1), std::vector<double>(size_t(d.n + 1))),
+        v(size_t(d.n + 1), std::vector<double>(size_t(d.n + 1))), w(size_t(d.n + 1))
+  {
+    for (int i = 1; i <= d.m; ++i)
+      std::copy_n(&d.a[size_t((i - 1) * d.n)], d.n, &a[size_t(i)][1]);
+    for (auto& r : a)
+      ap.push_back(r.data());
+    for (auto& r : v)
+      vp.push_back(r.data());
+  }
+};
+
 struct TRrqr : TLinearEquations
 {
   using TLinearEquations::RRQR_Decompose;
@@ -212,23 +232,13 @@ TEST(LapackOracle, RankDeficientSystems)
       EXPECT_EQ(rr.RRQR_Rank(R, 1e-8 * s.front()), r);
 
       // The minimum-norm solution through the singular value decomposition.
-      std::vector<std::vector<double>> u(static_cast<size_t>(n + 1),
-                                         std::vector<double>(static_cast<size_t>(n + 1))),
-          v = u;
-      std::vector<double*> up, vp;
-      for (int i = 0; i <= n; ++i) {
-        up.push_back(u[size_t(i)].data());
-        vp.push_back(v[size_t(i)].data());
-        for (int j = 0; i > 0 && j < n; ++j)
-          u[size_t(i)][size_t(j + 1)] = d.a[size_t((i - 1) * n + j)];
-      }
-      std::vector<double> w(static_cast<size_t>(n + 1)), b(static_cast<size_t>(n + 1)),
-          got(static_cast<size_t>(n + 1));
-      ASSERT_TRUE(svdcmp(up.data(), n, n, w.data(), vp.data()));
-      for (int j = 1; j <= n; ++j)
-        if (w[size_t(j)] < 1e-10 * s.front()) w[size_t(j)] = 0;
+      TRaw raw(d);
+      std::vector<double> b(static_cast<size_t>(n + 1)), got(static_cast<size_t>(n + 1));
+      ASSERT_TRUE(svdcmp(raw.ap.data(), n, n, raw.w.data(), raw.vp.data()));
+      for (double& wj : raw.w)
+        if (wj < 1e-10 * s.front()) wj = 0;
       std::copy(le.B.X, le.B.X + n, b.begin() + 1);
-      svd_bksb(up.data(), w.data(), vp.data(), n, n, b.data(), got.data());
+      svd_bksb(raw.ap.data(), raw.w.data(), raw.vp.data(), n, n, b.data(), got.data());
       const std::vector<double> ref = LapackMinNorm(d, Values(le.B), 1e-10);
       EXPECT_LE(RelErr(got.data() + 1, ref), 4 * n * kEps * s.front() / s[size_t(r - 1)] * 100);
     }
@@ -242,19 +252,9 @@ TEST(LapackOracle, SingularValuesAgreeWithDgesvd)
   for (const auto& sh : shapes) {
     const int m = sh[0], n = sh[1];
     const TDense d = Make(g, m, n, sh[2], m == n && m <= 50 ? 3 : 0);
-    std::vector<std::vector<double>> a(static_cast<size_t>(m + 1),
-                                       std::vector<double>(static_cast<size_t>(n + 1))),
-        v(static_cast<size_t>(n + 1), std::vector<double>(static_cast<size_t>(n + 1)));
-    std::vector<double*> ap, vp;
-    for (int i = 0; i <= m; ++i) {
-      ap.push_back(a[size_t(i)].data());
-      for (int j = 0; i > 0 && j < n; ++j)
-        a[size_t(i)][size_t(j + 1)] = d.a[size_t((i - 1) * n + j)];
-    }
-    for (auto& r : v)
-      vp.push_back(r.data());
-    std::vector<double> w(static_cast<size_t>(n + 1));
-    ASSERT_TRUE(svdcmp(ap.data(), m, n, w.data(), vp.data())) << m << "x" << n;
+    TRaw raw(d);
+    ASSERT_TRUE(svdcmp(raw.ap.data(), m, n, raw.w.data(), raw.vp.data())) << m << "x" << n;
+    const std::vector<double>& w = raw.w;
     std::vector<double> got(w.begin() + 1, w.end());
     std::sort(got.rbegin(), got.rend());
     std::vector<double> ref = SingularValues(d);

@@ -35,8 +35,6 @@ public:
   }
   void Correct(const TMathVector&) override { ++CorrectX; }
   void Correct(const TMathVector&, const TMathVector&, TMathVector&) override { ++CorrectStep; }
-
-  using TNonLinearEquations::MakeJacubian;
 };
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -60,18 +58,6 @@ TEST(NonLinearParts, Misclosure)
   EXPECT_TRUE(std::isnan(s.Misclosure(s.X, true)));
   TSystem none(0, [](const TMathVector&, TSize) { return 1.0; });
   EXPECT_EQ(none.Misclosure(none.X, false), 0.0);
-}
-
-TEST(NonLinearParts, AssemblyLeavesResidualsAtThePoint)
-{
-  TSystem s(2, [](const TMathVector& x, TSize i) { return i == 0 ? x[0] * x[1] : x[0] + 2 * x[1]; });
-  TMathVector x(2);
-  x = {2, 3};
-  s.MakeJacubian(x, false);
-  EXPECT_EQ(s.F[0], 6.0);
-  EXPECT_EQ(s.F[1], 8.0);
-  EXPECT_NEAR(s.dF(0, 0), 3.0, 1e-12);
-  EXPECT_NEAR(s.dF(1, 1), 2.0, 1e-12);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -102,8 +88,8 @@ TEST(NewtonSolve, OutcomesAndCallCounts)
       {"singular after the residual halved",
        [&calls](const TMathVector& x, TSize) { return ++calls == 1 ? 10.0 : x[0] * x[0] - 1; }, 100,
        gcBaseCode_UninvertableJacobian, 0, 1, 0.0},
-      {"singular at a solution", [](const TMathVector& x, TSize) { return x[0] * x[0]; }, 100, gcBaseCode_Ok, 0, 1,
-       0.0},
+      {"singular at a solution", [](const TMathVector& x, TSize) { return x[0] * x[0]; }, 100, gcBaseCode_Ok,
+       0, 1, 0.0},
   };
   for (const Case& c : cases) {
     TSystem s(1, c.r);

@@ -107,12 +107,10 @@ TEST(TriTriOracle, SpatialTestsAgreeWithTheExactKernel)
     const auto b = Shape<K::Point_3, K::Segment_3, K::Triangle_3>(P3(t[3]), P3(t[4]), P3(t[5]));
     const bool ref = Meet(a, b);
     const bool flat = a.index() != 2 || b.index() != 2;
-    const bool inPlane = CGAL::coplanar(P3(t[0]), P3(t[1]), P3(t[2]), P3(t[3])) &&
-                         CGAL::coplanar(P3(t[0]), P3(t[1]), P3(t[2]), P3(t[4])) &&
-                         CGAL::coplanar(P3(t[0]), P3(t[1]), P3(t[2]), P3(t[5])) &&
-                         CGAL::coplanar(P3(t[3]), P3(t[4]), P3(t[5]), P3(t[0])) &&
-                         CGAL::coplanar(P3(t[3]), P3(t[4]), P3(t[5]), P3(t[1])) &&
-                         CGAL::coplanar(P3(t[3]), P3(t[4]), P3(t[5]), P3(t[2]));
+    bool inPlane = true;
+    for (int i = 0; i < 6; ++i) // every vertex in the other triangle's plane
+      inPlane = inPlane && CGAL::coplanar(P3(t[i < 3 ? 3 : 0]), P3(t[i < 3 ? 4 : 1]), P3(t[i < 3 ? 5 : 2]),
+                                          P3(t[size_t(i)]));
     const double* v[6] = {t[0].data(), t[1].data(), t[2].data(), t[3].data(), t[4].data(), t[5].data()};
     ASSERT_EQ(tri_tri_overlap_test_3d(v[0], v[1], v[2], v[3], v[4], v[5]), int(ref)) << "pair " << n;
 
