@@ -206,9 +206,11 @@ TEST(TriangleShadowOracle, AgreesWithExactProjections)
               2;
       area = std::abs(area);
     }
-    ASSERT_EQ(T1.OverlapXOY(T2), area > 0) << "pair " << n;
+    // Touching projections can come back as a polygon of collinear points built in doubles.
+    const bool overlap = area > 1e-6;
+    ASSERT_EQ(T1.OverlapXOY(T2), overlap) << "pair " << n << " area " << area;
     const TVector3D nrm = T2.Normal();
-    ASSERT_EQ(T1.T2ShadowUp(T2), area > 0 && std::abs(nrm.z) > 0.0005) << "pair " << n;
+    ASSERT_EQ(T1.T2ShadowUp(T2), overlap && std::abs(nrm.z) > 0.0005) << "pair " << n;
 
     const double a1 = std::abs(a.area()), a2 = std::abs(b.area());
     const double z1 = std::max({t[0][2], t[1][2], t[2][2]}), z2 = std::min({t[3][2], t[4][2], t[5][2]});
@@ -217,7 +219,7 @@ TEST(TriangleShadowOracle, AgreesWithExactProjections)
     // the other), where the clip's own rounding decides.
     bool edge = false;
     for (double bound : {0.04 * a1, 0.04 * a2, a1, a2})
-      edge = edge || std::abs(area - bound) < 1e-9;
+      edge = edge || std::abs(area - bound) < 1e-9 * (a1 + a2);
     if (edge) continue;
     const bool dn = !steep && z1 > z2 && area > 0.04 * a1 && area > 0.04 * a2;
     ASSERT_EQ(T1.T2ShadowDn(T2), dn) << "pair " << n;
