@@ -2,10 +2,13 @@
 
 #include "txapi/Enums.h"
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 #include <string>
 
 namespace txapi {
+
+class IDocumentFrame;
 
 // A host document of any type; its 2D and 3D views are ITavrixDocument2D and ITavrixDocument3D.
 class ITavrixDocument : public IAPIObject
@@ -24,6 +27,9 @@ public:
   virtual bool Close(DocumentCloseOptions option) = 0;
   // Makes the document the host's active document again.
   virtual void Activate() = 0;
+
+  // The view window the document is shown in; empty for a hidden document.
+  virtual SmartPtr<IDocumentFrame> GetDocumentFrame() = 0;
 
 protected:
   ~ITavrixDocument() = default;

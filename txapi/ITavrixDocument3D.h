@@ -5,6 +5,9 @@
 
 namespace txapi {
 
+class IProcess3D;
+class ITavrixAPIObject;
+
 class IPart;
 
 // The 3D view of a part, assembly or technology assembly document.
@@ -15,6 +18,12 @@ public:
 
   // The part that is the document's model.
   virtual SmartPtr<IPart> GetTopPart() = 0;
+
+  // Whether a component is being edited in place, and that component (as a part).
+  virtual bool IsEditMode() = 0;
+  virtual SmartPtr<ITavrixAPIObject> GetEditedPart() = 0;
+  // A new process in the document; the mode is the host's.
+  virtual SmartPtr<IProcess3D> NewProcess3D(int mode) = 0;
 
 protected:
   ~ITavrixDocument3D() = default;

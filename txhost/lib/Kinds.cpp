@@ -29,13 +29,14 @@ KindTable MakeBuiltin()
 {
   using namespace facets;
   KindTable t;
-  t.Add(std::string(kinds::Application), 0, {Application()});
+  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents()});
   t.Add(std::string(kinds::Registrar), 0, {LibraryActions()});
   t.Add(std::string(kinds::Documents), 0, {Documents()});
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
   t.Add(std::string(kinds::Part), 0, {Part()});
+  AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment)

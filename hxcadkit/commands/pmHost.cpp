@@ -1,0 +1,44 @@
+#include "hxcadkit/commands/pmHost.h"
+
+TCommandHost CommandHost;
+
+TCommandHost::TCommandHost()
+{
+  LibFont.SetUtf8(u8"#Stamp - Regular");
+}
+
+void TCommandHost::RefreshDocument()
+{
+  IDoc = Application ? Application->GetActiveDocument() : txapi::SmartPtr<txapi::ITavrixDocument>();
+  IDoc3D = IDoc;
+  IDoc2D = IDoc;
+}
+
+void TCommandHost::OpenHelp(const TString&, int, int context)
+{
+  if (Application) LastHelpContext = context;
+}
+
+void TCommandHost::UnSelectAll() {}
+
+void TCommandHost::UnChooseAll() {}
+
+txapi::SmartPtr<txapi::IDrawingGroup> TCommandHost::NewGroup()
+{
+  if (!IDoc2D) return {};
+  txapi::SmartPtr<txapi::IDrawingGroup> group = IDoc2D->NewDrawingGroup(true);
+  if (group) {
+    group->Open(1);
+    group->Close();
+  }
+  return group;
+}
+
+void TCommandHost::Release()
+{
+  ProgressBar = nullptr;
+  IDoc2D = nullptr;
+  IDoc3D = nullptr;
+  IDoc = nullptr;
+  Application = nullptr;
+}
