@@ -17,6 +17,7 @@
 
 namespace txapi {
 
+class IModelObject;
 class IPropertyControl;
 class ITavrixDocument;
 
@@ -103,8 +104,8 @@ public:
   virtual void SubscribeActivate(const std::wstring& key, std::function<bool()>) = 0;
   virtual void SubscribeDeactivate(const std::wstring& key, std::function<bool()>) = 0;
   virtual void SubscribeEndProcess(const std::wstring& key, std::function<bool()>) = 0;
-  // The taken object is a model object.
-  virtual void SubscribeCreateTakeObject(const std::wstring& key, ObjectCallback) = 0;
+  virtual void SubscribeCreateTakeObject(const std::wstring& key,
+                                         std::function<bool(const SmartPtr<IModelObject>&)>) = 0;
   virtual void SubscribeProcessingGroupObjects(
       const std::wstring& key,
       std::function<bool(const std::vector<SmartPtr<ITavrixAPIObject>>& selected, int selectionType)>) = 0;

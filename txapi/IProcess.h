@@ -5,7 +5,7 @@
 // works in and the progress bar.
 
 #include "txapi/IAPIObject.h"
-#include "txapi/ITavrixAPIObject.h"
+#include "txapi/IModelObject.h"
 #include "txapi/SmartPtr.h"
 
 #include <string>
@@ -78,8 +78,8 @@ public:
   virtual SmartPtr<IManipulators> GetManipulators() = 0;
   // Loads the part file as the phantom; empty when the file cannot be loaded.
   virtual SmartPtr<IPart> LoadPhantom(const std::wstring& fileName) = 0;
-  virtual void SetPhantomObject(const SmartPtr<ITavrixAPIObject>& object) = 0;
-  virtual SmartPtr<ITavrixAPIObject> GetPhantomObject() = 0;
+  virtual void SetPhantomObject(const SmartPtr<IModelObject>& object) = 0;
+  virtual SmartPtr<IModelObject> GetPhantomObject() = 0;
 
 protected:
   ~IProcess3D() = default;

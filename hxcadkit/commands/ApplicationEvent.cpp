@@ -100,7 +100,7 @@ void TReceiverProcess3DEvent::Advise(TS events, int mask)
   TX_ON(eActivate, Activate, [this] { return Activate(); });
   TX_ON(eDeactivate, Deactivate, [this] { return Deactivate(); });
   TX_ON(eEndProcess, EndProcess, [this] { return EndProcess(); });
-  TX_ON(eCreateTakeObject, CreateTakeObject, [this](const TObj& o) { return CreateTakeObject(o); });
+  TX_ON(eCreateTakeObject, CreateTakeObject, [this](const TModelObjectPtr& o) { return CreateTakeObject(o); });
   TX_ON(eProcessingGroupObjects, ProcessingGroupObjects,
         [this](const std::vector<TObj>& s, int t) { return ProcessingGroupObjects(s, t); });
   TX_ON(eAbortProcess, AbortProcess, [this] { return AbortProcess(); });

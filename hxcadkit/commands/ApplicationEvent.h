@@ -6,6 +6,7 @@
 #include "txapi/IEventObjects.h"
 #include "txapi/IEvents.h"
 #include "txapi/IPropertyControl.h"
+#include "txapi/IModelObject.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/SmartPtr.h"
@@ -19,7 +20,7 @@ class THotPointData;
 class TMeshDrawObjectParam;
 
 // A host model object, as the selection questions receive it.
-using TModelObjectPtr = txapi::SmartPtr<txapi::ITavrixAPIObject>;
+using TModelObjectPtr = txapi::SmartPtr<txapi::IModelObject>;
 
 template <class TS, class TI> class TReceiverEvents
 {
@@ -170,7 +171,7 @@ public:
   virtual bool Activate() { return false; }
   virtual bool Deactivate() { return false; }
   virtual bool EndProcess() { return false; }
-  virtual bool CreateTakeObject(const TObj&) { return false; }
+  virtual bool CreateTakeObject(const TModelObjectPtr&) { return false; }
   virtual bool ProcessingGroupObjects(const std::vector<TObj>&, int) { return false; }
   virtual bool AbortProcess() { return false; }
   // The selection questions.

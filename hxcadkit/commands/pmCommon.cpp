@@ -49,8 +49,23 @@ public:
   }
 };
 
+// The modeller's long operations report their progress and prompts to the running command.
+class TCommandProgress final : public drApi::TCommandProgressLink
+{
+public:
+  void NextProgress(const TString& text) override
+  {
+    if (TBaseManager* m = TBaseManager::CurrentProcessManager) m->NextProgress(text);
+  }
+  void SetPrompt(const TString& text) override
+  {
+    if (TBaseManager* m = TBaseManager::CurrentProcessManager) m->SetPrompt(text);
+  }
+};
+
 TCommandBar CommandBar;
 TCommandBindings CommandBindings;
+TCommandProgress CommandProgress;
 
 const std::wstring NFrame = L"ReceiverFrameEvent";
 
@@ -70,11 +85,12 @@ TBaseManager::TBaseManager()
   ProcessHint.SetSize(127);
   ProgressMessage.SetSize(127);
   ProgressMessageCurrent.SetSize(127);
-  if (CommandHost.Application) ProcessParam = CommandHost.Application->NewProcessParam();
+  if (CommandHost.Application()) ProcessParam = CommandHost.Application()->NewProcessParam();
   CommandHost.RefreshDocument();
-  if (CommandHost.IDoc) Frame = CommandHost.IDoc->GetDocumentFrame();
+  if (CommandHost.IDoc()) Frame = CommandHost.IDoc()->GetDocumentFrame();
   TMessager::SetCommandLink(&CommandBar);
   TRegistrator::SetPropertyLink(&CommandBindings);
+  drApi::TCommandProgressLink::Set(&CommandProgress);
   CurrentProcessManager = this;
 }
 
@@ -105,7 +121,7 @@ void TBaseManager::Advise()
   if (IsAdvise) return;
   IsAdvise = true;
   if (ProcessParam) TReceiverPropertyManagerEvent::Advise(ProcessParam->GetEvents(), -1);
-  if (CommandHost.Application) TReceiverApplicationEvent::Advise(CommandHost.Application->GetApplicationEvents(), -1);
+  if (CommandHost.Application()) TReceiverApplicationEvent::Advise(CommandHost.Application()->GetApplicationEvents(), -1);
 }
 
 void TBaseManager::UnAdvise()
@@ -115,7 +131,7 @@ void TBaseManager::UnAdvise()
   if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
   if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
   if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
-  if (CommandHost.Application) TReceiverApplicationEvent::UnAdvie(CommandHost.Application->GetApplicationEvents());
+  if (CommandHost.Application()) TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
   if (PropertyTab) PropertyTab->SetVisible(false);
   CommandHost.UnSelectAll();
   ProcessParam = nullptr;
@@ -145,7 +161,7 @@ void TBaseManager::Stop(int iExitCode)
       CommandHost.ProgressBar->Stop();
       ProgressActive = false;
     }
-    if (CommandHost.Application) CommandHost.Application->RefreshDocument({}, 1);
+    if (CommandHost.Application()) CommandHost.Application()->RefreshDocument({}, 1);
   }
   RefreshWindow();
 }
@@ -205,7 +221,8 @@ bool TBaseManager::CanSelect(const TObj& iEntity)
 {
   if (!Pick.Moved || !iEntity) return false;
   // Previews are not pickable until the host's tessellation objects are offered to commands.
-  const bool r = iEntity->GetTypeCode() != TessellationObjectType && ECanSelect(TModelObjectPtr(iEntity));
+  const TModelObjectPtr object(iEntity);
+  const bool r = iEntity->GetTypeCode() != TessellationObjectType && object && ECanSelect(object);
   if (r) Pick.Moved = false;
   return r;
 }
@@ -213,7 +230,8 @@ bool TBaseManager::CanSelect(const TObj& iEntity)
 bool TBaseManager::Select(const TObj& iEntity)
 {
   const TObj& e = iEntity ? iEntity : LastFilterObj;
-  const bool r = e && e->GetTypeCode() != TessellationObjectType && ESelect(TModelObjectPtr(e));
+  const TModelObjectPtr object(e);
+  const bool r = e && e->GetTypeCode() != TessellationObjectType && object && ESelect(object);
   if (r) RedrawPhantom();
   return r;
 }
@@ -314,7 +332,7 @@ TBaseManager3D::TBaseManager3D(const TString& Name, const TString& Hint, SpecPro
     if (pAB != nullptr)
       for (const TButtonData& b : *pAB)
         ProcessParam->AddButton(b.Id, b.Icon < 0 ? -b.Icon : b.Icon, b.Tips.toWideChar(),
-                                CommandHost.LibFont.toWideChar());
+                                CommandHost.LibFont().toWideChar());
     PropertyTabs = ProcessParam->GetTabs();
   }
   if (PropertyTabs) {
@@ -326,12 +344,12 @@ TBaseManager3D::TBaseManager3D(const TString& Name, const TString& Hint, SpecPro
     PropertyControls = PropertyTab->GetControls();
   }
   CommandHost.RefreshDocument();
-  if (!CommandHost.IDoc3D) return;
-  if (CommandHost.IDoc3D->IsEditMode())
-    Phantom = CommandHost.IDoc3D->GetEditedPart();
+  if (!CommandHost.IDoc3D()) return;
+  if (CommandHost.IDoc3D()->IsEditMode())
+    Phantom = CommandHost.IDoc3D()->GetEditedPart();
   else
-    Phantom = CommandHost.IDoc3D->GetTopPart();
-  Process3D = CommandHost.IDoc3D->NewProcess3D(1);
+    Phantom = CommandHost.IDoc3D()->GetTopPart();
+  Process3D = CommandHost.IDoc3D()->NewProcess3D(1);
   Process = Process3D;
   if (Process3D) Manipulators = Process3D->GetManipulators();
 }
@@ -371,12 +389,12 @@ void TBaseManager3D::UnAdvise()
 
 bool TBaseManager3D::SetPhantom(const TString& FileName)
 {
-  if (!CommandHost.IDoc3D || !Process3D) return false;
-  if (!CommandHost.IDoc3D->IsEditMode()) {
+  if (!CommandHost.IDoc3D() || !Process3D) return false;
+  if (!CommandHost.IDoc3D()->IsEditMode()) {
     Process3D->LoadPhantom(FileName.toWideChar());
   } else {
-    Phantom = CommandHost.IDoc3D->GetEditedPart();
-    Process3D->SetPhantomObject(SmartPtr<txapi::ITavrixAPIObject>(Phantom));
+    Phantom = CommandHost.IDoc3D()->GetEditedPart();
+    Process3D->SetPhantomObject(SmartPtr<txapi::IModelObject>(Phantom));
   }
   return bool(Process3D->GetPhantomObject());
 }
@@ -407,8 +425,8 @@ bool TBaseManager3D::Run(bool Modal, bool iPostMessage)
 TProcessManager2D::TProcessManager2D(const TString& Name, const TString& Hint, SpecPropertyToolBarEnum Stb, int HC,
                                      const TString& NameTab, txapi::txProcess2DTypeEnum T)
 {
-  if (!CommandHost.IDoc2D) return;
-  Process2D = CommandHost.IDoc2D->NewProcess2D(T);
+  if (!CommandHost.IDoc2D()) return;
+  Process2D = CommandHost.IDoc2D()->NewProcess2D(T);
   Process = Process2D;
   if (Process2D) Phantom2D = Process2D->GetPhantom();
   ExitCode = 0;

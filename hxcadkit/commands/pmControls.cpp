@@ -403,7 +403,7 @@ void AddPushButtons(txapi::IPropertyToolBar& bar, std::initializer_list<TButtonD
     bar.SetBarButtonEnabled(i, true);
     bar.SetBarButtonChecked(i, false);
     bar.SetBarButtonTip(i, DC(b.Tips).toWideChar());
-    if (b.Icon < 0 && !CommandHost.LibFont.Empty()) bar.SetBarButtonFont(i, CommandHost.LibFont.toWideChar());
+    if (b.Icon < 0 && !CommandHost.LibFont().Empty()) bar.SetBarButtonFont(i, CommandHost.LibFont().toWideChar());
   }
 }
 
@@ -449,7 +449,7 @@ void TBaseManager::AddButtonTo(SmartPtr<txapi::IPropertyControl> TC, int IdButto
                                bool HyperLinkNameStyle)
 {
   if (!TC) return;
-  const TString font = IdBmp < 0 ? CommandHost.LibFont : TString();
+  const TString font = IdBmp < 0 ? CommandHost.LibFont() : TString();
   TC->AddButton(IdButton, std::abs(IdBmp), Hint.toWideChar(), font.toWideChar());
   TC->SetHyperLinkName(HyperLinkNameStyle);
 }
@@ -458,7 +458,7 @@ void TBaseManager::AddCheckButtonTo(SmartPtr<txapi::IPropertyControl> TC, int Id
                                     int IdBmpUnChecked, const TString& Hint, bool HyperLinkNameStyle)
 {
   if (!TC) return;
-  const TString font = IdBmpChecked < 0 ? CommandHost.LibFont : TString();
+  const TString font = IdBmpChecked < 0 ? CommandHost.LibFont() : TString();
   TC->AddCheckButton(std::abs(IdButton), IdBmpChecked, IdBmpUnChecked, Hint.toWideChar(), font.toWideChar());
   TC->SetHyperLinkName(HyperLinkNameStyle);
   TC->SetButtonChecked(std::abs(IdButton), IdButton > 0);

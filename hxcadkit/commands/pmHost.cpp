@@ -2,21 +2,17 @@
 
 TCommandHost CommandHost;
 
-TCommandHost::TCommandHost()
-{
-  LibFont.SetUtf8(u8"#Stamp - Regular");
-}
-
 void TCommandHost::RefreshDocument()
 {
-  IDoc = Application ? Application->GetActiveDocument() : txapi::SmartPtr<txapi::ITavrixDocument>();
-  IDoc3D = IDoc;
-  IDoc2D = IDoc;
+  txapi::IApplication* app = Application();
+  IDoc() = app != nullptr ? app->GetActiveDocument() : txapi::SmartPtr<txapi::ITavrixDocument>();
+  IDoc3D() = IDoc();
+  IDoc2D() = IDoc();
 }
 
-void TCommandHost::OpenHelp(const TString&, int, int context)
+void TCommandHost::OpenHelp(const TString& file, int command, int context)
 {
-  if (Application) LastHelpContext = context;
+  drApi::MA.OpenHelp(file, command, context);
 }
 
 void TCommandHost::UnSelectAll() {}
@@ -25,8 +21,8 @@ void TCommandHost::UnChooseAll() {}
 
 txapi::SmartPtr<txapi::IDrawingGroup> TCommandHost::NewGroup()
 {
-  if (!IDoc2D) return {};
-  txapi::SmartPtr<txapi::IDrawingGroup> group = IDoc2D->NewDrawingGroup(true);
+  if (!IDoc2D()) return {};
+  txapi::SmartPtr<txapi::IDrawingGroup> group = IDoc2D()->NewDrawingGroup(true);
   if (group) {
     group->Open(1);
     group->Close();
@@ -37,8 +33,7 @@ txapi::SmartPtr<txapi::IDrawingGroup> TCommandHost::NewGroup()
 void TCommandHost::Release()
 {
   ProgressBar = nullptr;
-  IDoc2D = nullptr;
-  IDoc3D = nullptr;
-  IDoc = nullptr;
-  Application = nullptr;
+  IDoc2D() = nullptr;
+  IDoc3D() = nullptr;
+  IDoc() = nullptr;
 }

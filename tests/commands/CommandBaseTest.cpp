@@ -170,7 +170,7 @@ TEST_F(Command3D, TheHelpButtonOpensHelpAndAnInactivePanelAnswersTrue)
   c.RedrawPhantom();
   auto click = [&](int id) { return Fire<std::function<bool(int)>>(Param(), "ButtonClick", id); };
   EXPECT_EQ(click(txapi::pbHelp), std::vector<bool>{false});
-  EXPECT_EQ(CommandHost.LastHelpContext, 9);
+  EXPECT_EQ(H.ApplicationObject().CallsOf("ShowHelp").back()->Arguments, txhost::Value::parse("[9]"));
   Fire<std::function<void()>>(Param(), "ProcessDeactivate");
   EXPECT_EQ(click(5), std::vector<bool>{true});
   bool enable = false;

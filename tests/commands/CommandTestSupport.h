@@ -24,9 +24,14 @@ protected:
   void Open(txapi::DocumentTypeEnum type)
   {
     Document = H.NewDocument(type, true);
-    CommandHost.Application = txapi::SmartPtr<txapi::IApplication>(&H.Application());
+    drApi::MA.R().Tavrix7 = &H.Application();
+    drApi::MA.R().LibFont = TString("#Stamp - Regular");
   }
-  void TearDown() override { CommandHost.Release(); }
+  void TearDown() override
+  {
+    CommandHost.Release();
+    drApi::MA.R().Tavrix7 = nullptr;
+  }
 
   txhost::EventScript& Script() { return txhost::EventScript::Of(H); }
   // The one object of kind the command made.

@@ -21,7 +21,7 @@ protected:
 
 TEST_F(StandIn, OneUnsubscribeDropsEveryEventOfItsKeyAndAnUnknownKeyNothing)
 {
-  auto frame = CommandHost.Application->GetActiveDocument()->GetDocumentFrame();
+  auto frame = CommandHost.Application()->GetActiveDocument()->GetDocumentFrame();
   auto events = frame->GetEvents();
   int calls = 0;
   auto count = [&calls](const SmartPtr<txapi::IPressedKeys>&, int, int) { return ++calls > 0; };
@@ -43,7 +43,7 @@ TEST_F(StandIn, OneUnsubscribeDropsEveryEventOfItsKeyAndAnUnknownKeyNothing)
 
 TEST_F(StandIn, RunPlaysTheScriptUntilStoppedAndCanBeMadeToThrow)
 {
-  auto process = txapi::SmartPtr<txapi::ITavrixDocument3D>(CommandHost.Application->GetActiveDocument())->NewProcess3D(1);
+  auto process = txapi::SmartPtr<txapi::ITavrixDocument3D>(CommandHost.Application()->GetActiveDocument())->NewProcess3D(1);
   SmartPtr<txapi::IProcess> p(process);
   int played = 0;
   for (int i = 0; i < 3; ++i)
@@ -64,7 +64,7 @@ TEST_F(StandIn, RunPlaysTheScriptUntilStoppedAndCanBeMadeToThrow)
 
 TEST_F(StandIn, ControlsKeepEveryValueSetAndRefusalsGiveNothing)
 {
-  auto param = CommandHost.Application->NewProcessParam();
+  auto param = CommandHost.Application()->NewProcessParam();
   auto tab = param->GetTabs()->Add(L"tab");
   auto controls = tab->GetControls();
   SmartPtr<txapi::IPropertyEdit> edit(controls->Add(txapi::txControlEditReal));

@@ -1,6 +1,7 @@
 // Facets of the host's event sources and of the plain objects events carry.
 
 #include "txapi/IEvents.h"
+#include "txapi/IModelObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/IPropertyControl.h"
 #include "txhost/lib/Events.h"
@@ -128,7 +129,7 @@ public:
   TXHOST_EVENT(Activate, std::function<bool()>)
   TXHOST_EVENT(Deactivate, std::function<bool()>)
   TXHOST_EVENT(EndProcess, std::function<bool()>)
-  TXHOST_EVENT(CreateTakeObject, txapi::ObjectCallback)
+  TXHOST_EVENT(CreateTakeObject, std::function<bool(const SmartPtr<txapi::IModelObject>&)>)
   TXHOST_EVENT(ProcessingGroupObjects,
                std::function<bool(const std::vector<SmartPtr<txapi::ITavrixAPIObject>>&, int)>)
   TXHOST_EVENT(AbortProcess, std::function<bool()>)

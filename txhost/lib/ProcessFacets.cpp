@@ -178,15 +178,15 @@ public:
     Model().Set("phantom", RefValue(&part));
     return HandOut<txapi::IPart>(&part);
   }
-  void SetPhantomObject(const txapi::SmartPtr<txapi::ITavrixAPIObject>& object) override
+  void SetPhantomObject(const txapi::SmartPtr<txapi::IModelObject>& object) override
   {
     Log("SetPhantomObject", object);
     Model().Set("phantom", RefValue(object.get()));
   }
-  txapi::SmartPtr<txapi::ITavrixAPIObject> GetPhantomObject() override
+  txapi::SmartPtr<txapi::IModelObject> GetPhantomObject() override
   {
     Log("GetPhantomObject");
-    return HandOut<txapi::ITavrixAPIObject>(Model().RefProp("phantom"));
+    return HandOut<txapi::IModelObject>(Model().RefProp("phantom"));
   }
 };
 

@@ -29,7 +29,7 @@ public:
   void RedrawPhantom(double, double, double) override { ++Moves; }
   bool CreateObject(double x, double y, double) override
   {
-    CommandHost.Application->ShowMessage(L"Метка " + std::to_wstring(int(x)) + L" " + std::to_wstring(int(y)) +
+    CommandHost.Application()->ShowMessage(L"Метка " + std::to_wstring(int(x)) + L" " + std::to_wstring(int(y)) +
                                          L" размер " + std::to_wstring(int(Size)) + L" после " +
                                          std::to_wstring(Moves) + L" движений");
     return true;
@@ -52,7 +52,7 @@ void RunCommand(unsigned int, txapi::txRunCommandModeEnum)
 
 bool LoadTavrixLibrary(txapi::IApplication& app, txapi::ITavrixLibraryActions& actions)
 {
-  CommandHost.Application = txapi::SmartPtr<txapi::IApplication>(&app);
+  drApi::MA.R().Tavrix7 = &app;
   actions.RegisterRunCommand(RunCommand);
   return true;
 }
@@ -60,4 +60,5 @@ bool LoadTavrixLibrary(txapi::IApplication& app, txapi::ITavrixLibraryActions& a
 void UnloadTavrixLibrary()
 {
   CommandHost.Release();
+  drApi::MA.R().Tavrix7 = nullptr;
 }
