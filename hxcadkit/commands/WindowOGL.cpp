@@ -2,6 +2,9 @@
 
 #include "hxcadkit/commands/pmCommon.h"
 
+#include <chrono>
+#include <utility>
+
 TWindowOGL::TWindowOGL(TBaseManager& manager, int x, int y) : Manager(manager), X(x), Y(y)
 {
   Manager.DispatcherWnd3D.Register(this);
@@ -75,4 +78,20 @@ void TStatusBarOGL::StatusBox(const TString& text, int)
     Lines.Add(text);
   else
     Lines[0] = text;
+}
+
+namespace {
+TTimerClock::TClock InstalledClock = nullptr;
+} // namespace
+
+std::int64_t TTimerClock::Now()
+{
+  if (InstalledClock != nullptr) return InstalledClock();
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+TTimerClock::TClock TTimerClock::Set(TClock clock)
+{
+  return std::exchange(InstalledClock, clock);
 }

@@ -2,6 +2,8 @@
 // The widgets a command draws over the 3D view: their base, the per-command dispatcher and the status
 // bar. The command base relies on the dispatcher for mouse routing and on the status bar for the
 // message channel; drawing, the timer and the other widgets build on these classes.
+#include <cstdint>
+
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/geometry/Mathemat3d.h"
@@ -63,4 +65,15 @@ public:
   void StatusBox(const TString& text, int time);
 
   TArrayOf<TString> Lines = TArrayOf<TString>(16, 16);
+};
+
+// The clock of the widgets' timer: milliseconds of the system clock, unless a test has put its own clock in
+// place (timers then expire when the test says, without sleeping).
+class TTimerClock
+{
+public:
+  using TClock = std::int64_t (*)();
+  static std::int64_t Now();
+  // Installs clock (null restores the system clock); returns the one it replaces.
+  static TClock Set(TClock clock);
 };

@@ -391,7 +391,9 @@ bool TBaseManager3D::SetPhantom(const TString& FileName)
 {
   if (!CommandHost.IDoc3D() || !Process3D) return false;
   if (!CommandHost.IDoc3D()->IsEditMode()) {
+    // The part loaded into the process is the phantom, so that the preview never touches the user's model.
     Process3D->LoadPhantom(FileName.toWideChar());
+    if (SmartPtr<txapi::IPart> loaded{Process3D->GetPhantomObject()}) Phantom = loaded;
   } else {
     Phantom = CommandHost.IDoc3D()->GetEditedPart();
     Process3D->SetPhantomObject(SmartPtr<txapi::IModelObject>(Phantom));

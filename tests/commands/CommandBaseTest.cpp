@@ -145,6 +145,17 @@ TEST_F(Command3D, RunEndsWhenTheCommandStopsItselfFromItsPanel)
   EXPECT_EQ(Subscriptions(), 0);
 }
 
+TEST_F(Command3D, ThePhantomIsThePartLoadedIntoTheProcess)
+{
+  TTest3D c;
+  EXPECT_EQ(txhost::Object::From(c.Phantom.get()), H.TopPart(*Document));
+  EXPECT_FALSE(c.SetPhantom(T("/no/such/PhCoupling.tpt")));
+  EXPECT_EQ(txhost::Object::From(c.Phantom.get()), H.TopPart(*Document));
+  EXPECT_TRUE(c.SetPhantom(T(HXCAD_TEST_DATA "/txhost/drawing.txs")));
+  EXPECT_EQ(txhost::Object::From(c.Phantom.get()), Process().RefProp("phantom"));
+  EXPECT_NE(txhost::Object::From(c.Phantom.get()), H.TopPart(*Document));
+}
+
 TEST_F(Command3D, AHostFailureInRunBecomesButtonTwo)
 {
   TTest3D c;

@@ -127,3 +127,17 @@ TEST(CommandInterfaceIds, EveryInterfaceHasItsOwnIdentifier)
 }
 
 } // namespace
+
+namespace {
+
+TEST(TimerClock, ATestClockStandsInForTheSystemClockUntilRemoved)
+{
+  const std::int64_t before = TTimerClock::Now();
+  EXPECT_GT(before, 1'600'000'000'000); // milliseconds since the epoch
+  EXPECT_EQ(TTimerClock::Set([]() -> std::int64_t { return 26; }), nullptr);
+  EXPECT_EQ(TTimerClock::Now(), 26);
+  TTimerClock::Set(nullptr);
+  EXPECT_GE(TTimerClock::Now(), before);
+}
+
+} // namespace
