@@ -88,8 +88,10 @@ TEST_F(Command3D, UnhandledEventsGetTheReceiversDefaultAnswers)
   txhost::Object& app = H.ApplicationObject();
   const SmartPtr<txapi::IPressedKeys> keys;
   using B = std::vector<bool>;
+  const std::size_t repaints = frame.CallCount("Invalidate");
   for (const char* e : {"MouseDown", "MouseUp", "MouseDblClick", "MouseMove"})
     EXPECT_EQ(Fire<txapi::MouseCallback>(frame, e, keys, 5, 5), B{true}) << e;
+  EXPECT_EQ(frame.CallCount("Invalidate"), repaints); // neither the widgets nor the command used them
   EXPECT_EQ(Fire<std::function<bool()>>(frame, "BeginPaintTmpObjects"), B{true});
   using Manip = txapi::ManipulatorCallback;
   EXPECT_EQ(Fire<Manip>(manip, "BeginDragManipulator", 0, txapi::txManipulatorPrimitiveUnknown), B{true});
@@ -262,6 +264,14 @@ TEST_F(Command2D, PlacementsRedrawThePreviewThenCreateTheObject)
   EXPECT_EQ(c.Redraws, 10);
   EXPECT_EQ(c.Created, 1);
   EXPECT_EQ(Ops(Only("drawing-group")).substr(0, 26), "Open Close Open Reset Clos");
+}
+
+TEST_F(Command2D, MessagesGoToTheHostsBoxWhileA2DCommandRuns)
+{
+  TTest2D c;
+  Messager->LiftBox(T("Деталь"), TMessager::toAlways);
+  EXPECT_EQ(c.StatusBar.Lines.Count, 0);
+  EXPECT_EQ(H.Messages(), std::vector<std::wstring>{L"Деталь"});
 }
 
 TEST_F(Command2D, ARunAfterStopStillReceivesEvents)
