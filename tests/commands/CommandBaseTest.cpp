@@ -30,10 +30,18 @@ public:
   }
   bool OnExitRun() override { return RefuseExit-- <= 0; }
   void BeginPhantom() override { ++Redraws; }
+  bool ECanSelect(TModelObjectPtr) override { return Accept; }
+  bool ESelect(TModelObjectPtr o) override
+  {
+    Selected.push_back(o);
+    return Accept;
+  }
 
   std::vector<int> Clicks;
   int RefuseExit = 0;
   int Redraws = 0;
+  bool Accept = true;
+  std::vector<TModelObjectPtr> Selected;
 };
 
 class Command3D : public HostFixture
@@ -122,6 +130,9 @@ TEST_F(Command3D, PausesWithANegativeCodeAndEndsWithZero)
   EXPECT_EQ(Subscriptions(), 68);
   EXPECT_TRUE(c.ProcessParam);
   EXPECT_EQ(Ops(Process(), {"Stop", "End"}), "Stop End");
+  c.Stop(-2); // inactive: the host process is not asked again
+  EXPECT_EQ(Ops(Process(), {"Stop", "End"}), "Stop End");
+  EXPECT_EQ(c.ExitCode, -2);
   c.Active = true;
   c.Stop(0);
   EXPECT_EQ(c.ExitCode, 0);
@@ -156,6 +167,33 @@ TEST_F(Command3D, ThePhantomIsThePartLoadedIntoTheProcess)
   EXPECT_TRUE(c.SetPhantom(T(HXCAD_TEST_DATA "/txhost/drawing.txs")));
   EXPECT_EQ(txhost::Object::From(c.Phantom.get()), Process().RefProp("phantom"));
   EXPECT_NE(txhost::Object::From(c.Phantom.get()), H.TopPart(*Document));
+}
+
+TEST_F(Command3D, APickNeedsAMoveAndFallsBackOnTheLastFilteredObject)
+{
+  TTest3D c;
+  c.RedrawPhantom();
+  auto top = SmartPtr<txapi::ITavrixAPIObject>::Attach(static_cast<txapi::ITavrixAPIObject*>(
+      H.TopPart(*Document)->QueryInterface(txapi::ITavrixAPIObject::IID)));
+  const SmartPtr<txapi::ITavrixAPIObject> none;
+  auto filter = [&](const SmartPtr<txapi::ITavrixAPIObject>& o) -> bool {
+    return Fire<txapi::ObjectCallback>(Process(), "FilterObjects", o).at(0);
+  };
+  EXPECT_FALSE(filter(top)); // no move since the button went down
+  Fire<txapi::MouseCallback>(Only("frame"), "MouseMove", SmartPtr<txapi::IPressedKeys>(), 1, 1);
+  EXPECT_TRUE(filter(top));
+  EXPECT_FALSE(filter(top)); // the accepted pick used the move up
+  EXPECT_EQ(c.LastFilterObj, top);
+  const int redraws = c.Redraws;
+  EXPECT_EQ(Fire<txapi::ObjectCallback>(Process(), "PlacementChanged", none), std::vector<bool>{true});
+  ASSERT_EQ(c.Selected.size(), 1u);
+  EXPECT_EQ(c.Selected[0], top);
+  EXPECT_EQ(c.Redraws, redraws + 1);
+  EXPECT_FALSE(c.LastFilterObj);
+  c.Accept = false;
+  Fire<txapi::MouseCallback>(Only("frame"), "MouseMove", SmartPtr<txapi::IPressedKeys>(), 1, 1);
+  EXPECT_FALSE(filter(top));
+  EXPECT_FALSE(c.LastFilterObj);
 }
 
 TEST_F(Command3D, AHostFailureInRunBecomesButtonTwo)
