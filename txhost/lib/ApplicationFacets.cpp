@@ -9,6 +9,9 @@
 #include "txapi/ITavrixError.h"
 #include "txapi/ITavrixLibraryActions.h"
 #include "txapi/ITranslator.h"
+#include "txapi/IEvents.h"
+#include "txapi/IPropertyPanel.h"
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -115,6 +118,27 @@ public:
     Log("GetLibraryRecord", name);
     if (HandOutRefused("GetLibraryRecord")) return {};
     return HandOut<txapi::ILibraryRecord>(ModelHost().FindLibraryRecord(name));
+  }
+
+  txapi::SmartPtr<txapi::IProcessParam> NewProcessParam() override
+  {
+    Log("NewProcessParam");
+    if (HandOutRefused("NewProcessParam")) return {};
+    return HandOut<txapi::IProcessParam>(&txhost::NewProcessParam(ModelHost()));
+  }
+
+  txapi::SmartPtr<txapi::IApplicationEvents> GetApplicationEvents() override
+  {
+    Log("GetApplicationEvents");
+    if (HandOutRefused("GetApplicationEvents")) return {};
+    return HandOut<txapi::IApplicationEvents>(&Model());
+  }
+
+  txapi::SmartPtr<txapi::IAPIObject> RefreshDocument(const txapi::SmartPtr<txapi::ITavrixDocument>& doc,
+                                                      int mode) override
+  {
+    Log("RefreshDocument", doc, mode);
+    return HandOut<txapi::IAPIObject>(&Model());
   }
 
 private:

@@ -56,7 +56,7 @@ KindTable MakeBuiltin()
 {
   using namespace facets;
   KindTable t;
-  t.Add(std::string(kinds::Application), 0, {Application()});
+  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents()});
   t.Add(std::string(kinds::Registrar), 0, {LibraryActions()});
   t.Add(std::string(kinds::Documents), 0, {Documents()});
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
@@ -67,6 +67,7 @@ KindTable MakeBuiltin()
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
          AuxiliaryGeomContainer(), ColorParam()});
   AddModelKinds(t);
+  AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
