@@ -308,7 +308,7 @@ TEST_F(ModellerTest, FacesLinkThroughTheirEdgesAndSplitWhereTheHostAgrees)
   };
   txhost::Object& a = make(txhost::model::Face, txapi::o3d_face);
   txhost::Object& b = make(txhost::model::Face, txapi::o3d_face);
-  txhost::Object& c = make(txhost::model::Face, txapi::o3d_face);
+  make(txhost::model::Face, txapi::o3d_face); // c
   txhost::Object& e = make(txhost::model::Edge, txapi::o3d_edge);
   e.Set("faces", txhost::Value::array({txhost::RefValue(&a), txhost::RefValue(&b)}));
   a.Set("edges", txhost::Value::array({txhost::RefValue(&e)}));

@@ -15,7 +15,6 @@ FacetEntry TavrixError();
 FacetEntry Translator();
 FacetEntry LibraryRecord();
 FacetEntry LibraryActions();
-FacetEntry ProgressBar();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
