@@ -524,9 +524,15 @@ void TContour::Mtr(double const& dx, double const& dy, double const& angle, doub
 
 void TContour::Inverse()
 {
+  // A closed chain runs its cycle the other way from the same first member; an open one is
+  // reversed whole, so that it stays a chain from its old end to its old start.
+  const bool cycle = IsClosed();
   for (Integer i = 0; i < Count; ++i)
     if (FArray[i]) FArray[i]->Inverse();
-  if (Count >= 3) std::reverse(FArray + 1, FArray + Count);
+  if (!cycle)
+    std::reverse(FArray, FArray + Count);
+  else if (Count >= 3)
+    std::reverse(FArray + 1, FArray + Count);
   // The members' places in the parameter have changed.
   Refresh();
 }

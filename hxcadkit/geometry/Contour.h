@@ -38,6 +38,8 @@ public:
 
   // Nothing when an abscissa within 0.0001 of x is listed already.
   void Add(double const& x);
+  // Counts x, listed or not: the half-open scan counts a vertex once per piece leaving it.
+  void Tally(double const& x);
 
   TNode* List = nullptr;
   double PX = 0;
@@ -137,7 +139,8 @@ public:
   // Deletes LS and every member; the pointer storage stays.
   void Clear();
   void Mtr(double const& dx, double const& dy, double const& angle, double const& scale);
-  // Reverses every member and the order of members 1 .. Count-1; member 0 stays first.
+  // Reverses every member and the order of the members: a closed chain keeps member 0 first
+  // (the same cycle the other way round), an open chain is reversed whole.
   void Inverse() override;
 
   // --- Cutting and deriving (ContourOps.cpp) ----------------------------------------------
@@ -152,8 +155,9 @@ public:
   // single remaining member itself, else a contour; null for a degenerate request.
   TCurve2D* Trimmed(Real& t1, Real& t2, int s) const override;
   // The members chained clockwise, each offset by d (Atr 1) followed by the corner piece
-  // to the next one (Atr 2); Name2 is the chained member's index. Loops at concave corners
-  // stay.
+  // to the next one (Atr 2) on the side the offsets went to; none at a tangent joint, none
+  // after the last member of an open chain. Name2 is the chained member's index. Loops at
+  // concave corners stay.
   TCurve2D* Offset(const Real& d) const override;
   // Reorders and reverses members so that each starts where the one before ends (within tol
   // in x and in y); keep false reverses member 0 first. False at the first member that links
