@@ -176,6 +176,14 @@ public:
   // One line per segment, arc or circle member (other kinds leave their entry as it was).
   void toText(TArrayOf<TString>& lines) const;
 
+  // --- Outer contour (OutCont.cpp) --------------------------------------------------------
+  // Traces the outer boundary of the members from their leftmost point, counter-clockwise,
+  // into Dest (emptied first; without Dest the walk only answers its code). 0 closed walk or
+  // empty contour; 1 nothing meets the start; 2 no way out of a point; 3 nothing ahead on the
+  // chosen piece; 4 step limit. With 2-4 Dest holds the open chain traced so far. GI is not
+  // used.
+  Integer OutCont(TContour* Dest, TGImage* GI) const;
+
   // --- Drawing ----------------------------------------------------------------------------
   // Member i through the modeller's drLine, drCircle and drArc (angles form); style 0 means
   // the member's Atr. Other kinds draw nothing. Any 2D or 3D modeller will do, so the
