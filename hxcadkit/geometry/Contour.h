@@ -19,6 +19,27 @@
 
 class TKmfData;
 class TInterSector;
+// The modellers of the drawing model, which sits above the geometry.
+class TModeler3D;
+
+// The drawing model's side of TContour::drItem: its 2D primitives, which the geometry cannot
+// call itself. The drawing model installs it when it comes up; without it contours draw
+// nothing.
+class TContourDrawLink
+{
+public:
+  virtual ~TContourDrawLink() = default;
+  virtual void drLine(TModeler3D& m, const double& x1, const double& y1, const double& x2, const double& y2,
+                      int style) const = 0;
+  virtual void drCircle(TModeler3D& m, const double& x, const double& y, const double& r, int style) const = 0;
+  // Angles in radians; dir the arc's sense, +1 counter-clockwise.
+  virtual void drArc(TModeler3D& m, const double& x, const double& y, const double& r, const double& a1,
+                     const double& a2, int style, int dir) const = 0;
+};
+
+// Installs L (null: contours draw nothing). The object must outlive its installation.
+void SetContourDrawLink(const TContourDrawLink* L);
+const TContourDrawLink* GetContourDrawLink();
 
 // The crossing abscissas of the point-in-contour test: a singly linked list (new nodes in
 // front) that counts each abscissa once, left of the point under test or at/right of it.
@@ -185,44 +206,13 @@ public:
   Integer OutCont(TContour* Dest, TGImage* GI) const;
 
   // --- Drawing ----------------------------------------------------------------------------
-  // Member i through the modeller's drLine, drCircle and drArc (angles form); style 0 means
-  // the member's Atr. Other kinds draw nothing. Any 2D or 3D modeller will do, so the
-  // geometry needs nothing of the drawing model.
-  template <class Modeller> void drItem(Modeller& m, int i, int style) const
-  {
-    if (i < 0 || i >= Count || !FArray[i]) return;
-    const TCurve2D* c = FArray[i];
-    const int st = style == 0 ? int(c->Atr) : style;
-    switch (c->IsType()) {
-    case tLineSeg: {
-      const TLineSeg* s = static_cast<const TLineSeg*>(c);
-      m.drLine(s->x, s->y, s->xk, s->yk, st);
-      break;
-    }
-    case tCircle: {
-      const TCircle* k = static_cast<const TCircle*>(c);
-      m.drCircle(k->x, k->y, k->Radius, st);
-      break;
-    }
-    case tArc: {
-      const TArc* a = static_cast<const TArc*>(c);
-      m.drArc(a->x, a->y, a->Radius, a->A1, a->A2, st, int(a->sense));
-      break;
-    }
-    default:
-      break;
-    }
-  }
-  template <class Modeller> void drItems(Modeller& m, int style) const
-  {
-    for (Integer i = 0; i < Count; ++i)
-      drItem(m, i, style);
-  }
-  template <class Modeller> void drItemsAt(Modeller& m, unsigned atr, int style) const
-  {
-    for (Integer i = 0; i < Count; ++i)
-      if (FArray[i] && unsigned(FArray[i]->Atr) == atr) drItem(m, i, style);
-  }
+  // Member i into the 2D modeller m through the installed drawing link: a segment as a line,
+  // a circle, an arc by its angles and sense; other kinds and indices outside [0, Count) draw
+  // nothing. Style 0 means the member's Atr. Derived contours may draw their members their own
+  // way.
+  virtual void drItem(TModeler3D& m, int i, int style) const;
+  void drItems(TModeler3D& m, int style) const;
+  void drItemsAt(TModeler3D& m, unsigned atr, int style) const;
 
   // --- Approximation and measures ---------------------------------------------------------
   // Appends points (one per unit of length; a segment gives its start), and the end point of
