@@ -101,6 +101,12 @@ Boolean TContour::FoundPoint(double const& x, double const& y) const
         const TArc* a = static_cast<const TArc*>(c);
         lo = std::min(a->A1, a->A2);
         hi = std::max(a->A1, a->A2);
+        // Angles read from a stream may be anything: at most one turn from a start in [0, 2 pi).
+        if (!std::isfinite(lo) || !std::isfinite(hi)) break;
+        const Real span = std::min(hi - lo, TMathDef::C_2PI);
+        lo = std::fmod(lo, TMathDef::C_2PI);
+        if (lo < 0) lo += TMathDef::C_2PI;
+        hi = lo + span;
       }
       const Real h = std::sqrt(std::max<Real>(0, R * R - (y - k->y) * (y - k->y)));
       const bool isArc = c->IsType() == tArc;
