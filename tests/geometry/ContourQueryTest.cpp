@@ -16,27 +16,6 @@ namespace {
 
 constexpr double Pi = TMathDef::C_PI;
 
-// Even-odd rule against the edges of the polygon, the textbook way.
-bool InsidePolygon(const std::vector<TPoint2D>& P, double x, double y)
-{
-  bool in = false;
-  for (size_t i = 0, j = P.size() - 1; i < P.size(); j = i++) {
-    const TPoint2D& a = P[i];
-    const TPoint2D& b = P[j];
-    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) in = !in;
-  }
-  return in;
-}
-
-double DistanceToSegment(const TPoint2D& a, const TPoint2D& b, double x, double y)
-{
-  const double dx = b.x - a.x, dy = b.y - a.y;
-  const double l2 = dx * dx + dy * dy;
-  double t = l2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / l2 : 0;
-  t = std::clamp(t, 0.0, 1.0);
-  return std::hypot(a.x + t * dx - x, a.y + t * dy - y);
-}
-
 } // namespace
 
 // --- Point in contour -----------------------------------------------------------------------
@@ -100,46 +79,6 @@ TEST(ContourFoundPoint, AbscissasStayExactAwayFromTheOrigin)
   EXPECT_TRUE(ring.FoundPoint(505, 302));
   EXPECT_FALSE(ring.FoundPoint(515, 302));
   EXPECT_TRUE(ring.FoundPoint(510, 300));
-}
-
-// Random simple polygons (star-shaped about a random centre) against the even-odd rule. Points
-// within 1e-3 of an edge, or level with a vertex, are left out: there the two tests answer
-// different questions (on the contour; a ray through a vertex).
-TEST(ContourFoundPoint, AgreesWithEvenOddRuleOnRandomPolygons)
-{
-  std::mt19937 rng(20240611);
-  std::uniform_real_distribution<double> unit(0, 1);
-  int checked = 0, inside = 0;
-  for (int poly = 0; poly < 200; ++poly) {
-    const int n = 3 + int(unit(rng) * 14);
-    const double cx = (unit(rng) - 0.5) * 2000, cy = (unit(rng) - 0.5) * 2000;
-    const double scale = 0.5 + unit(rng) * 100;
-    std::vector<double> angles;
-    for (int i = 0; i < n; ++i)
-      angles.push_back(unit(rng) * 2 * Pi);
-    std::sort(angles.begin(), angles.end());
-    std::vector<TPoint2D> P;
-    for (double a : angles) {
-      const double r = scale * (0.2 + unit(rng));
-      P.emplace_back(cx + r * std::cos(a), cy + r * std::sin(a));
-    }
-    TContour c;
-    Polygon(c, P);
-    for (int k = 0; k < 50; ++k) {
-      const double x = cx + (unit(rng) - 0.5) * 3 * scale;
-      const double y = cy + (unit(rng) - 0.5) * 3 * scale;
-      bool skip = false;
-      for (size_t i = 0; i < P.size() && !skip; ++i)
-        skip = std::fabs(P[i].y - y) < 1e-3 || DistanceToSegment(P[i], P[(i + 1) % P.size()], x, y) < 1e-3;
-      if (skip) continue;
-      const bool expected = InsidePolygon(P, x, y);
-      ASSERT_EQ(c.FoundPoint(x, y), expected) << "polygon " << poly << " point " << x << ", " << y;
-      ++checked;
-      inside += expected;
-    }
-  }
-  EXPECT_GT(checked, 9000);
-  EXPECT_GT(inside, 1000);
 }
 
 TEST(ContourFoundPoint, ListCountsEachAbscissaOnce)
