@@ -123,16 +123,40 @@ BENCHMARK(Floor)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
+// Keeps the fastest repetition of each benchmark: on a shared machine the other runs measure
+// the neighbours as much as the code.
+class TFastestReporter : public TRatioReporter
+{
+public:
+  void ReportRuns(const std::vector<Run>& runs) override
+  {
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
+        const double ns = r.real_accumulated_time * 1e9 / double(r.iterations);
+        double& best = Fastest[r.run_name.function_name];
+        if (best == 0 || ns < best) best = ns;
+      }
+    TRatioReporter::ReportRuns(runs);
+    NsPerIteration = Fastest;
+  }
+  std::map<std::string, double> Fastest;
+};
+
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
+  std::vector<char*> args(argv, argv + argc);
+  char repetitions[] = "--benchmark_repetitions=7";
+  args.insert(args.begin() + 1, repetitions);
+  int n = int(args.size());
+  benchmark::Initialize(&n, args.data());
   Data();
-  TRatioReporter reporter;
+  TFastestReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto& t = reporter.NsPerIteration;
   if (t.count("Solver") && t.count("Floor")) {
     const double solver = t["Solver"] / Pairs, floor = t["Floor"] / Pairs;
-    std::printf("\n%d segment/arc pairs: solver %.1f ns per pair, closed form %.1f ns per pair, ratio %.2f\n",
+    std::printf("\n%d segment/arc pairs, fastest of the repetitions: solver %.1f ns per pair, closed form %.1f ns "
+                "per pair, ratio %.2f\n",
                 Pairs, solver, floor, solver / floor);
     std::printf("crossings found: solver %ld, closed form %ld\n", SolverCount, FloorCount);
   }
