@@ -6,7 +6,7 @@
 // Both run over the same 10^6 random pairs; the counts of crossings they find are compared.
 #include <benchmark/benchmark.h>
 
-#include "bench/RatioReporter.h"
+#include "bench/FastestReporter.h"
 
 #include <cmath>
 #include <cstdio>
@@ -123,32 +123,9 @@ BENCHMARK(Floor)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-// Keeps the fastest repetition of each benchmark: on a shared machine the other runs measure
-// the neighbours as much as the code.
-class TFastestReporter : public TRatioReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs)
-      if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
-        const double ns = r.real_accumulated_time * 1e9 / double(r.iterations);
-        double& best = Fastest[r.run_name.function_name];
-        if (best == 0 || ns < best) best = ns;
-      }
-    TRatioReporter::ReportRuns(runs);
-    NsPerIteration = Fastest;
-  }
-  std::map<std::string, double> Fastest;
-};
-
 int main(int argc, char** argv)
 {
-  std::vector<char*> args(argv, argv + argc);
-  char repetitions[] = "--benchmark_repetitions=7";
-  args.insert(args.begin() + 1, repetitions);
-  int n = int(args.size());
-  benchmark::Initialize(&n, args.data());
+  InitializeWithRepetitions(argc, argv, 7);
   Data();
   TFastestReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -584,7 +584,10 @@ void TPolyLine::MinCircleWelzl(TArrayOf<TPoint2D>& R, Integer n, TCircle& circle
   if (R.Count >= 3) return;
   for (Integer i = 0; i < n; ++i) {
     const TPoint2D p = Points[i];
-    if (circle.PointRelative(p, paramPrecision) != tl_OutSide) continue;
+    // Outside the circle by more than the tolerance (its PointRelative answering tl_OutSide),
+    // told by the squares: no root in the loop that sees every point.
+    const Real dx = p.x - circle.x, dy = p.y - circle.y, lim = circle.Radius + paramPrecision;
+    if (dx * dx + dy * dy < lim * lim) continue;
     R.Add(p);
     MinCircleWelzl(R, i, circle);
     R.Pop();
