@@ -230,7 +230,11 @@ bool SequentialRectAngle(const TProtector& Z, const TRect2D& iO, double R, const
                   MaxDivisible(PA.RU.y, s));
   const TRect2D A(std::min(B.LD.x, P.LD.x), std::min(B.LD.y, P.LD.y), std::max(B.RU.x, P.RU.x),
                   std::max(B.RU.y, P.RU.y));
-  double best = (B.RU.y - B.LD.y) * (B.RU.x - B.LD.x), own = 0;
+  // The candidate kept: the one sticking out of B least, the largest among equals.
+  struct TKept
+  {
+    double stickOut, size;
+  } kept{(B.RU.y - B.LD.y) * (B.RU.x - B.LD.x), 0};
   for (double xr = P.RU.x; xr <= A.RU.x; xr += s)
     for (double yu = P.RU.y; yu <= A.RU.y; yu += s)
       for (double yd = P.LD.y; yd >= A.LD.y; yd -= s)
@@ -238,16 +242,15 @@ bool SequentialRectAngle(const TProtector& Z, const TRect2D& iO, double R, const
           if (!Z.Admissible(xr, yu, R) || !Z.Admissible(xr, yd, R) || !Z.Admissible(xl, yu, R) ||
               !Z.Admissible(xl, yd, R))
             continue;
-          const double area =
-              (std::max(xr, B.RU.x) - std::min(xl, B.LD.x)) * (std::max(yu, B.RU.y) - std::min(yd, B.LD.y));
-          const double size = (xr - xl) * (yu - yd);
-          if (std::fabs(own) <= 2e-6 || area < best || (std::fabs(best - area) <= 2e-6 && own < size)) {
-            best = area;
-            own = size;
+          const TKept c{(std::max(xr, B.RU.x) - std::min(xl, B.LD.x)) * (std::max(yu, B.RU.y) - std::min(yd, B.LD.y)),
+                        (xr - xl) * (yu - yd)};
+          const bool tie = std::fabs(kept.stickOut - c.stickOut) <= 2e-6;
+          if (std::fabs(kept.size) <= 2e-6 || c.stickOut < kept.stickOut || (tie && kept.size < c.size)) {
+            kept = c;
             out[0] = xl, out[1] = yd, out[2] = xr, out[3] = yu;
           }
         }
-  return own != 0.0;
+  return kept.size != 0.0;
 }
 
 // Grids of n steps per axis between the enclosed box and the preferred one, each way.

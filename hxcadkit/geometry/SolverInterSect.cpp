@@ -24,9 +24,9 @@ bool IsRound(TElement k)
 }
 
 // Start and direction of a segment or an infinite line: the point at t is start + t d.
-void Straight(const TCurve2D* C, TPoint2D& start, TVector2D& d)
+void Straight(const TCurve2D* C, int kind, TPoint2D& start, TVector2D& d)
 {
-  if (C->IsType() == tLineSeg) {
+  if (kind == tLineSeg) {
     const TLineSeg* S = static_cast<const TLineSeg*>(C);
     start.Set(S->x, S->y);
     d = TVector2D(S->xk - S->x, S->yk - S->y);
@@ -142,8 +142,8 @@ Integer TInterSector::InterSectLineLine(const TCurve2D* C1, const TCurve2D* C2)
   if (!C1 || !C2 || !IsStraight(C1->IsType()) || !IsStraight(C2->IsType())) return 0;
   TPoint2D s1, s2;
   TVector2D d1, d2;
-  Straight(C1, s1, d1);
-  Straight(C2, s2, d2);
+  Straight(C1, C1->IsType(), s1, d1);
+  Straight(C2, C2->IsType(), s2, d2);
   const Real cross = d1.y * d2.x - d2.y * d1.x;
   // Parallel or collinear (overlapping collinear segments included): no crossing.
   if (!(std::fabs(cross) > d2.Len() * d1.Len() * paramPrecision)) return 0;
@@ -180,15 +180,7 @@ Integer TInterSector::LineCircle(const TCurve2D* C1, int k1, const TCurve2D* C2,
   const bool segment = k1 == tLineSeg;
   TPoint2D S;
   TVector2D d;
-  if (segment) {
-    const TLineSeg* L = static_cast<const TLineSeg*>(C1);
-    S.Set(L->x, L->y);
-    d = TVector2D(L->xk - L->x, L->yk - L->y);
-  } else {
-    const TLine* L = static_cast<const TLine*>(C1);
-    S.Set(L->x, L->y);
-    d = TVector2D(L->x2 - L->x, L->y2 - L->y);
-  }
+  Straight(C1, k1, S, d);
   const Real dd = d.x * d.x + d.y * d.y;
   // A segment reports its own direction, a line its unit direction (the raw one when shorter
   // than 2e-6): either must not vanish.

@@ -5,7 +5,6 @@
 
 #include "BoostOracle.h"
 #include "ContourTestUtil.h"
-#include "hxcadkit/geometry/OutCont.h"
 
 using namespace contourtest;
 
@@ -131,28 +130,4 @@ TEST(OutCont, RandomUnionsOfRectanglesAndCircles)
     EXPECT_GE(area, oracle::bg::area(oracle::Union(inner)) - 1e-9) << "trial " << trial;
     EXPECT_LE(area, oracle::bg::area(oracle::Union(outer)) + 1e-9) << "trial " << trial;
   }
-}
-
-TEST(OutCont, ListsAndBestDirection)
-{
-  ISPoint* list = nullptr;
-  AddPoint(list)->x = 1;
-  AddPoint(list)->x = 2;
-  EXPECT_EQ(list->x, 2); // prepended
-  EXPECT_EQ(FindPoint(list, 1.00009, 0.00009), list->Next);
-  EXPECT_EQ(FindPoint(list, 1.00011, 0), nullptr);
-  AddPrimitiv(list, new TBasePoint(2, 0));
-  list->Primitivs->Typ = true; // owned: freed with the list
-  DelAllPoint(list);
-  EXPECT_EQ(list, nullptr);
-
-  // Arriving heading east at a crossing: going straight on, turning right, turning left.
-  TDirectionMovement* ways = nullptr;
-  for (double da : {0.0, 270.0, 90.0})
-    AddDirectionMovement(ways)->DA = da;
-  EXPECT_EQ(GetBestDirection(0, ways)->DA, 270);
-  EXPECT_EQ(GetBestDirection(270, ways)->DA, 270); // heading south: straight on before turning left
-  DeleteAllDirection(ways);
-  EXPECT_EQ(ways, nullptr);
-  EXPECT_EQ(GetBestDirection(0, nullptr), nullptr);
 }
