@@ -187,20 +187,24 @@ Integer TInterSector::LineCircle(const TCurve2D* C1, int k1, const TCurve2D* C2,
   if (!(std::fabs(R) >= e) || !(dd >= e * e || (!segment && dd > paramPrecision * paramPrecision))) return 0;
   const Real t0 = ((Ce.x - S.x) * d.x + (Ce.y - S.y) * d.y) / dd;
   const TPoint2D F(S.x + t0 * d.x, S.y + t0 * d.y);
-  // Squares first: most lines pass the circle by, and then no root is needed at all.
+  // Squares first: a line that passes the circle by, or clearly cuts it, needs no distance,
+  // only the one that may touch it.
   const Real fx = F.x - Ce.x, fy = F.y - Ce.y;
   const Real h2 = fx * fx + fy * fy;
-  const Real outer = R + paramPrecision;
-  if (!(h2 <= outer * outer) && std::isfinite(h2)) return 0;
-  const Real h = ElementsUtil::Length(fx, fy);
-  if (std::fabs(h - R) <= paramPrecision) {
-    Real a = TVector2D(fx, fy).AngleInRadian();
-    C2->AngleToParam(a);
-    return Validate(F, C1, t0, C2, a);
+  const bool finite = std::isfinite(h2);
+  const Real outer = R + paramPrecision, inner = R - paramPrecision;
+  if (!(h2 <= outer * outer) && finite) return 0;
+  if (!finite || inner <= 0 || h2 >= inner * inner) {
+    const Real h = ElementsUtil::Length(fx, fy);
+    if (std::fabs(h - R) <= paramPrecision) {
+      Real a = TVector2D(fx, fy).AngleInRadian();
+      C2->AngleToParam(a);
+      return Validate(F, C1, t0, C2, a);
+    }
+    if (!(R > h)) return 0;
   }
-  if (!(R > h)) return 0;
-  const Real len = std::sqrt(dd);
-  const Real s = std::sqrt(R * R - h * h);
+  // Half the chord, in the line's parameter: the crossings are F -+ dt d.
+  const Real dt = std::sqrt((R * R - h2) / dd);
   Integer n = 0;
   // The circle's parameter of an angle, and its range test, without a virtual call each.
   const TArc* arc = k2 == tArc ? static_cast<const TArc*>(C2) : nullptr;
@@ -209,11 +213,11 @@ Integer TInterSector::LineCircle(const TCurve2D* C1, int k1, const TCurve2D* C2,
   // arc's middle m, for angles of an arc in [0, 2 pi]; others take the general reduction.
   const Real m = arc ? (arc->A1 + arc->A2) / 2 : 0;
   const bool plain = arc && m >= 0 && m <= TwoPi;
-  for (const Real k : {s, -s}) {
-    const Real t = t0 + k / len;
+  for (const Real k : {dt, -dt}) {
+    const Real t = t0 + k;
     // Off the segment the angle is not needed (Validate would refuse it anyway).
     if (segment && !(-paramRegion < t && t < 1 + paramRegion)) continue;
-    const TPoint2D P(F.x + k * d.x / len, F.y + k * d.y / len);
+    const TPoint2D P(F.x + k * d.x, F.y + k * d.y);
     if (!Finite(P)) continue;
     Real a = TVector2D(P.x - Ce.x, P.y - Ce.y).AngleInRadian();
     if (plain) {
