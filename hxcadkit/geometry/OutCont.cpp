@@ -4,6 +4,7 @@
 #include "hxcadkit/geometry/OutCont.h"
 
 #include <cmath>
+#include <utility>
 
 TInterSector IS;
 
@@ -37,6 +38,35 @@ void Merge(ISPoint*& list, const TPoint2D& p, TBasePoint* c)
     pt->y = p.y;
   }
   AddPrimitiv(pt, c);
+}
+
+void MergeOwned(ISPoint*& list, const TPoint2D& p, TBasePoint* c)
+{
+  Merge(list, p, c);
+  FindPoint(list, p.x, p.y)->Primitivs->Typ = true;
+}
+
+TPoint2D Pop()
+{
+  const TPoint2D p = IS.ACrossPoint.Last().p;
+  IS.ACrossPoint.Delete(IS.ACrossPoint.Count - 1);
+  return p;
+}
+
+// The parts of segment c beyond the stretch o1-o2 where it lies along the piece, each from the
+// stretch's end to c's end beyond it (along x, or y for an upright c), as new segments at the
+// stretch's ends.
+void LeaveTheOverlap(ISPoint*& list, const TLineSeg* c, TPoint2D o1, TPoint2D o2)
+{
+  TPoint2D e1(c->x, c->y), e2(c->xk, c->yk);
+  const bool upright = std::fabs(c->x - c->xk) <= Near;
+  auto along = [upright](const TPoint2D& p) { return upright ? p.y : p.x; };
+  if (along(o2) < along(o1)) std::swap(o1, o2);
+  if (along(e2) < along(e1)) std::swap(e1, e2);
+  if (along(e1) < along(o1) - Near)
+    MergeOwned(list, o1, new TLineSeg(o1.x, o1.y, e1.x, e1.y, NewPieceAtr));
+  if (along(e2) > along(o2) + Near)
+    MergeOwned(list, o2, new TLineSeg(o2.x, o2.y, e2.x, e2.y, NewPieceAtr));
 }
 
 TDirectionMovement* Way(TDirectionMovement*& list, const ISPoint* CP, Real DA, Real ADA, TBasePoint* piece)
@@ -196,14 +226,21 @@ ISPoint* GetAllIntersectPoint(TBasePoint* Prim, TContour& Sourse)
     if (!c) continue;
     IS.ACrossPoint.Clear();
     const Integer r = askThePoint ? Prim->InterSect(c, IS) : c->InterSect(Prim, IS);
-    // Counts of crossings; other answers (20: a point asked about something that is no point)
-    // bring no crossing.
-    if (r == 1 || r == 2)
-      for (Integer k = 0; k < r && IS.ACrossPoint.Count > 0; ++k) {
-        const TPoint2D p = IS.ACrossPoint.Last().p;
-        IS.ACrossPoint.Delete(IS.ACrossPoint.Count - 1);
-        Merge(list, p, c);
-      }
+    // Counts of crossings, and the codes of curves that report overlaps (10: a segment along
+    // Prim, 12: to be ignored, 13: an arc on Prim's circle). Other answers (20: a point asked
+    // about something that is no point) bring no crossing.
+    if (r == 1 || r == 2) {
+      for (Integer k = 0; k < r && IS.ACrossPoint.Count > 0; ++k)
+        Merge(list, Pop(), c);
+    } else if (r == 10 && c->IsType() == tLineSeg && IS.ACrossPoint.Count >= 2) {
+      const TPoint2D o1 = Pop(), o2 = Pop();
+      LeaveTheOverlap(list, static_cast<const TLineSeg*>(c), o1, o2);
+    } else if (r == 13 && c->IsType() == tArc) {
+      // The arc's whole circle at both of its ends, so that the walk can go round it.
+      const TArc* a = static_cast<const TArc*>(c);
+      for (const TPoint2D& end : {a->PointTMin(), a->PointTMax()})
+        MergeOwned(list, end, new TCircle(a->x, a->y, a->Radius, 3));
+    }
     IS.ACrossPoint.Clear();
   }
   return list;
