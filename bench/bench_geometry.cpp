@@ -17,6 +17,7 @@
 #include <boost/geometry/geometries/polygon.hpp>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -221,8 +222,9 @@ void Zones(TProtector& P, double L)
 
 // The search of the protector with its corners tested one after another on this thread.
 bool SequentialRectAngle(const TProtector& Z, const TRect2D& iO, double R, const TRect2D& PA, int Step,
-                         double out[4])
+                         double out[4], long& candidates)
 {
+  candidates = 0;
   const double s = Step;
   const TRect2D B(MinDivisible(iO.LD.x + R, s), MinDivisible(iO.LD.y + R, s), MaxDivisible(iO.RU.x - R, s),
                   MaxDivisible(iO.RU.y - R, s));
@@ -239,6 +241,7 @@ bool SequentialRectAngle(const TProtector& Z, const TRect2D& iO, double R, const
     for (double yu = P.RU.y; yu <= A.RU.y; yu += s)
       for (double yd = P.LD.y; yd >= A.LD.y; yd -= s)
         for (double xl = P.LD.x; xl >= A.LD.x; xl -= s) {
+          ++candidates;
           if (!Z.Admissible(xr, yu, R) || !Z.Admissible(xr, yd, R) || !Z.Admissible(xl, yu, R) ||
               !Z.Admissible(xl, yd, R))
             continue;
@@ -268,6 +271,7 @@ struct TPlacement
 };
 
 bool SameResult = true;
+std::map<int, long> Candidates;
 
 void Place(benchmark::State& state, int n, bool workers)
 {
@@ -277,11 +281,11 @@ void Place(benchmark::State& state, int n, bool workers)
     if (workers)
       benchmark::DoNotOptimize(p.Z.PlaceByRectAngle(p.iO, p.R, p.PA, out[0], out[1], out[2], out[3], 1, true));
     else
-      benchmark::DoNotOptimize(SequentialRectAngle(p.Z, p.iO, p.R, p.PA, 1, seq));
+      benchmark::DoNotOptimize(SequentialRectAngle(p.Z, p.iO, p.R, p.PA, 1, seq, Candidates[n]));
   }
   if (workers) {
     p.Z.PlaceByRectAngle(p.iO, p.R, p.PA, out[0], out[1], out[2], out[3], 1, true);
-    SequentialRectAngle(p.Z, p.iO, p.R, p.PA, 1, seq);
+    SequentialRectAngle(p.Z, p.iO, p.R, p.PA, 1, seq, Candidates[n]);
     SameResult = SameResult && std::equal(out, out + 4, seq);
   }
 }
@@ -324,8 +328,10 @@ int main(int argc, char** argv)
   const std::string first = "Place4/" + std::to_string(Grids[0]);
   for (int n : Grids)
     if (t.count(first) && t.count("Place4/" + std::to_string(n)))
-      std::printf("rectangle search, 4 workers, grid %2d: %.1f x the time of grid %d (%.1f x in candidates)\n", n,
-                  t["Place4/" + std::to_string(n)] / t[first], Grids[0], std::pow(double(n) / Grids[0], 4));
+      std::printf("rectangle search, 4 workers, grid %2d: %7ld candidates, %.1f x the time and %.1f x the "
+                  "candidates of grid %d\n",
+                  n, Candidates[n], t["Place4/" + std::to_string(n)] / t[first],
+                  double(Candidates[n]) / double(Candidates[Grids[0]]), Grids[0]);
   TCircle c;
   TArrayOf<TPoint2D> R;
   Cloud().L.MinCircleWelzl(R, Cloud().L.Points.Count, c);
