@@ -63,8 +63,8 @@ void ListX::Tally(double const& x)
 Boolean TContour::FoundPoint(double const& x, double const& y) const
 {
   if (Count < 1 || !std::isfinite(x) || !std::isfinite(y)) return false;
-  // The scan line y meets each y-monotone piece of a member from its lower end (exclusive) to
-  // its upper end (inclusive). So a vertex on the line counts once for each piece that leaves
+  // The scan line y meets each y-monotone piece of a member from its lower end (inclusive) to
+  // its upper end (exclusive). So a vertex on the line counts once for each piece that leaves
   // it upward: twice where the outline only touches the line (no change of parity), once where
   // it passes through. The abscissas come from the members' own equations, never from a
   // long ray, whose far ends would swamp their digits.
