@@ -15,6 +15,8 @@ packages=(
   libfreetype-dev fonts-dejavu-core libpng-dev
   # LAPACK and CGAL: references of the numeric tests and benchmarks
   liblapacke-dev libcgal-dev
+  # Boost.Geometry: reference of the geometry tests and benchmarks
+  libboost-dev
 )
 
 missing=()

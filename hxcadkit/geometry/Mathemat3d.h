@@ -155,6 +155,14 @@ public:
   bool IsColinear(const TVector3D& V2) const;
   // The in-plane perpendicular (-y, x, 0).
   TVector3D PerpendicularXOY() const { return TVector3D(-y, x, 0); }
+  // The part of this vector perpendicular to the Z axis, (x, y, 0): NormalComponent of Z.
+  TVector3D PerpendicularAxleZ() const { return TVector3D(x, y, 0); }
+  // The cross product, as SetMultiply and Multiply give it: operator* is already the dot
+  // product, and the vector product is the one left without an operator.
+  TVector3D operator|(const TVector3D& V) const
+  {
+    return TVector3D(y * V.z - z * V.y, z * V.x - x * V.z, x * V.y - y * V.x);
+  }
   // The largest absolute component.
   Real MaxFactor() const { return std::fmax(std::fabs(x), std::fmax(std::fabs(y), std::fabs(z))); }
   // The parts of this vector along D and across it (D of any non-zero length; a zero D leaves
