@@ -61,6 +61,7 @@ enum txObj3dTypeEnum : int {
   o3d_lineSegment3D = 30,
   o3d_point3D = 31,
   o3d_part = 32,
+  o3d_splitLine = 33,
   o3d_bossEvolution = 46,
   o3d_cutEvolution = 47,
   o3d_cylindricalSpiral = 56,
@@ -72,6 +73,61 @@ enum txObj3dTypeEnum : int {
   o3d_axisOY = 72,
   o3d_axisOZ = 73,
   o3d_baselineDimension3D = 80,
+  o3d_UserObjectOperation = 584,
+  o3d_UserWireFrame3D = 602,
+};
+
+// Direction of an extrusion.
+enum txDirectionTypeEnum : int {
+  dtNormal = 0,
+  dtReverse = 1,
+  dtBoth = 2,
+  dtMiddlePlane = 3,
+};
+
+// How an extrusion ends.
+enum txEndTypeEnum : int {
+  etBlind = 0,
+  etThroughAll = 1,
+  etUpToVertexTo = 2,
+  etUpToVertexFrom = 3,
+  etUpToSurfaceTo = 4,
+  etUpToSurfaceFrom = 5,
+  etUpToNearSurface = 6,
+};
+
+// What a solid feature does with the body.
+enum txOperationResultEnum : int {
+  txOperationUnion = 0,
+  txOperationNewBody = 1,
+  txOperationCut = 2,
+  txOperationIntersect = 3,
+};
+
+// Kind of a roughness sign.
+enum txRoughSignEnum : int {
+  txNoProcessingType = 0,
+  txDeleteMaterial = 1,
+  txWithoutDeleteMaterial = 2,
+};
+
+// Sign at the start of a leader (not read by the library).
+enum txLeaderSignEnum : int {
+  txLeaderNoSign = 0,
+};
+
+// Side of a leader's shelf.
+enum txShelfDirectionEnum : int {
+  txLSLeft = -1,
+  txLSNone = 0,
+  txLSRight = 1,
+  txLSUp = 2,
+  txLSDown = 3,
+};
+
+// Arrow at the end of a leader (not read by the library).
+enum txArrowEnum : int {
+  txArrowNone = 0,
 };
 
 // The kinds of assembly mates.
@@ -91,14 +147,6 @@ enum MateConstraintType : int {
   mc_Dependent = 14,
 };
 
-// Which way a feature is built from its profile.
-enum txDirectionTypeEnum : int {
-  dtNormal = 0,
-  dtReverse = 1,
-  dtBoth = 2,
-  dtMiddlePlane = 3,
-};
-
 // Curve styles of drawing objects (3: the axis line).
 enum txCurveStyleEnum : int {
   txCSHidden = -1,
@@ -114,6 +162,14 @@ enum txAnnotationSymbolEnum : int {
   txAnnotationSymbolNone = 0,
   txAnnotationSymbolPoint = 1,
   txAnnotationSymbolCross = 2,
+};
+
+// The highlight groups of a choose manager.
+enum txChooseManagerTypeEnum : int {
+  txChooseManagerDefault = 0,
+  txChooseManagerFirst = 1,
+  txChooseManagerSecond = 2,
+  txChooseManagerThird = 3,
 };
 
 } // namespace txapi

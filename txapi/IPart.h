@@ -35,6 +35,8 @@ public:
   virtual SmartPtr<IPlacement3D> GetPlacement() = 0;
   // Takes the placement's matrix; it is applied by the next update.
   virtual void SetPlacement(const SmartPtr<IPlacement3D>& placement) = 0;
+  // The part's mass as the host computes it; 0 when it has none.
+  virtual double GetMass() = 0;
   // The file a component was inserted from; empty for a document's top part.
   virtual std::wstring GetFileName() = 0;
 

@@ -1,10 +1,11 @@
 #pragma once
 
 // The host's processes: the modal loop in which a command runs with its property panel, and what a
-// process shows while it runs (the 3D phantom part, the 2D phantom with its drawing group), the frame it
-// works in and the progress bar.
+// process shows while it runs (the 3D phantom part, the 2D phantom with its drawing group) and the frame it
+// works in.
 
 #include "txapi/IAPIObject.h"
+#include "txapi/IDrawingGroup.h"
 #include "txapi/IModelObject.h"
 #include "txapi/SmartPtr.h"
 
@@ -85,21 +86,6 @@ protected:
   ~IProcess3D() = default;
 };
 
-// A group of drawing objects; a command redraws its contents between Open and Close.
-class IDrawingGroup : public IAPIObject
-{
-public:
-  static constexpr InterfaceId IID{"a9947b7a-3e85-49cd-bea0-c6341ba0828c"};
-
-  virtual bool Open(int mode) = 0;
-  // Drops the group's contents.
-  virtual bool Reset() = 0;
-  virtual bool Close() = 0;
-
-protected:
-  ~IDrawingGroup() = default;
-};
-
 // What a 2D process drags along under the cursor.
 class IPhantom2D : public IAPIObject
 {
@@ -140,19 +126,6 @@ public:
 
 protected:
   ~IDocumentFrame() = default;
-};
-
-class IProgressBar : public IAPIObject
-{
-public:
-  static constexpr InterfaceId IID{"93eeb605-b1b1-4906-a436-571a6b2d9d27"};
-
-  virtual void Start(int low, int high) = 0;
-  virtual void SetPosition(int position) = 0;
-  virtual void Stop() = 0;
-
-protected:
-  ~IProgressBar() = default;
 };
 
 } // namespace txapi

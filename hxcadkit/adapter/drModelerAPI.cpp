@@ -8,6 +8,7 @@
 
 #include "hxcadkit/core/Dictionary.h"
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/core/ModelerLink.h"
 #include "hxcadkit/geometry/Elements.h"
 #include "txapi/IArc.h"
 #include "txapi/IArcs.h"
@@ -22,14 +23,11 @@ TModelerApi* TModelerApi::Last = nullptr;
 TTransf2D* Transf2D = nullptr;
 TControlModel* PControlModel = nullptr;
 
+void InstallVariableLink();
+
 namespace {
 
 TCommandProgressLink* ProgressLink = nullptr;
-
-std::wstring W(const TString& s)
-{
-  return s.toWideChar();
-}
 
 // The file of the shared object that holds this code: the library's path when the host does not
 // report it.
@@ -87,25 +85,25 @@ std::vector<txapi::SmartPtr<txapi::IModelObject>> TNestedArrayOf::Objects()
 void TConstraintApi::DoLine(double, double, double, double, int Attr)
 {
   if (!Active || Attr < 1) return;
-  PrevDrawingObject = M.R().LastObj;
-  PrevIndex = 1;
+  M.R2D().PrevDrawingObject = M.R2D().CurDrawingObject;
+  M.R2D().PrevIndex = 1;
 }
 
 void TConstraintApi::DoArc(double, double, double, double, double, double, double, int, int)
 {
   if (!Active) return;
-  PrevDrawingObject = M.R().LastObj;
-  PrevIndex = 2;
+  M.R2D().PrevDrawingObject = M.R2D().CurDrawingObject;
+  M.R2D().PrevIndex = 2;
 }
 
 void TConstraintApi::DoCircle(double, double, double, int)
 {
-  if (Active) PrevDrawingObject.reset();
+  if (Active) M.R2D().PrevDrawingObject.reset();
 }
 
 void TConstraintApi::DoEllipse(double, double, double, double, double, int)
 {
-  if (Active) PrevDrawingObject.reset();
+  if (Active) M.R2D().PrevDrawingObject.reset();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -130,6 +128,10 @@ TModelerApi::~TModelerApi()
 bool TModelerApi::Init(txapi::IApplication& app, const TString& name, const TString& font)
 {
   TRegistryApi& r = R();
+  // Bound here rather than at construction: the list belongs to another unit, whose globals may
+  // not be built yet while this one's are.
+  ADimension3D.Bind(this);
+  InstallVariableLink();
   r.Tavrix7 = &app;
   std::wstring path = app.GetCurrentLibraryPath();
   if (path.empty()) path = OwnModulePath();
@@ -192,6 +194,7 @@ void TModelerApi::drLine(const double& x1, const double& y1, const double& x2, c
     R2D().Transf2D.xyMtr(x2, y2, X2, Y2);
   }
   R().LastObj.reset();
+  R2D().CurDrawingObject.reset();
   if (R().DrawingContainer && !R2D().OnlySizes2D) {
     txapi::SmartPtr<txapi::ILineSegments> lines = R().DrawingContainer->GetLineSegments();
     txapi::SmartPtr<txapi::ILineSegment> l = lines ? lines->Add() : txapi::SmartPtr<txapi::ILineSegment>();
@@ -200,6 +203,7 @@ void TModelerApi::drLine(const double& x1, const double& y1, const double& x2, c
       l->SetStyle(txapi::txCurveStyleEnum(Attr));
       l->Update();
       R().LastObj = l;
+      R2D().CurDrawingObject = l;
     }
   }
   Constraint.DoLine(X1, Y1, X2, Y2, Attr);
@@ -216,6 +220,7 @@ void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, con
     Rr = Rad * R2D().Transf2D.ScaleMtr();
   }
   R().LastObj.reset();
+  R2D().CurDrawingObject.reset();
   if (R().DrawingContainer && !R2D().OnlySizes2D) {
     txapi::SmartPtr<txapi::IArcs> arcs = R().DrawingContainer->GetArcs();
     txapi::SmartPtr<txapi::IArc> a = arcs ? arcs->Add() : txapi::SmartPtr<txapi::IArc>();
@@ -224,6 +229,7 @@ void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, con
       a->SetStyle(txapi::txCurveStyleEnum(Attr));
       a->Update();
       R().LastObj = a;
+      R2D().CurDrawingObject = a;
     }
   }
   Constraint.DoArc(Xc, Yc, Rr, X1, Y1, X2, Y2, Napr, Attr);
@@ -250,6 +256,56 @@ void TModelerApi::drAStView7(int, const double&, const double&, const double&, c
 
 void TModelerApi::drSpcObject(TSectionSpc, const TString&, int, int) {}
 
+// ---------------------------------------------------------------------------------------------
+// TSelectorAPI
+
+TSelectorAPI& TSelectorAPI::Instance()
+{
+  static TSelectorAPI selector;
+  return selector;
+}
+
+TSelectorAPI::~TSelectorAPI()
+{
+  Choose7.reset();
+  Selection7.reset();
+}
+
+void TSelectorAPI::Begin()
+{
+  txapi::IApplication* app = TModelerApi::Last != nullptr ? TModelerApi::Last->R().Tavrix7 : nullptr;
+  txapi::SmartPtr<txapi::ITavrixDocument> d = app != nullptr ? app->GetActiveDocument()
+                                                             : txapi::SmartPtr<txapi::ITavrixDocument>();
+  Selection7 = d ? d->GetSelectionManager() : txapi::SmartPtr<txapi::ISelectionManager>();
+  Choose7 = d ? d->GetChooseManager() : txapi::SmartPtr<txapi::IChooseManager>();
+}
+
+void TSelectorAPI::End()
+{
+  Choose7.reset();
+  Selection7.reset();
+}
+
+void TSelectorAPI::Choose(txapi::SmartPtr<txapi::ITavrixAPIObject> Object)
+{
+  if (Choose7 && Object) Choose7->Choose({Object});
+}
+
+void TSelectorAPI::UnChooseAll()
+{
+  if (Choose7) Choose7->UnChooseAll();
+}
+
+void TSelectorAPI::UnSelectAll()
+{
+  if (Selection7) Selection7->UnselectAll();
+}
+
+void TSelectorAPI::SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type)
+{
+  if (Choose7) Choose7->SetCurrentManagerType(Type);
+}
+
 bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity)
 {
   txapi::SmartPtr<txapi::IFeature> f = Entity;
@@ -260,6 +316,16 @@ bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity)
 // The global modeller and the links through which the lower subsystems reach it.
 
 TModelerApi MA;
+
+} // namespace drApi
+
+// The hole object draws through the global modeller.
+THole3DParam HH(drApi::MA);
+
+namespace drApi {
+
+THole3DParam* H = &HH;
+TSelectorAPI* Selector = &TSelectorAPI::Instance();
 
 namespace {
 
@@ -323,6 +389,81 @@ private:
 
 TAdapterLinks AdapterLinks;
 
+// The control model's ties to the host: the mass of a part file and the title-block texts.
+class THostLink final : public THostModelerLink
+{
+public:
+  THostLink() { Previous = THostModelerLink::Set(this); }
+  ~THostLink() override
+  {
+    if (THostModelerLink::Get() == this) THostModelerLink::Set(Previous);
+  }
+
+  double GetMassFile(const TString& path) override
+  {
+    return TModelerApi::Last != nullptr ? TModelerApi::Last->GetMassFile(path) : 0.0;
+  }
+  // The title-block cells are written by the sheet operations of the drawing documents.
+  void drColumnShtamp(int) override {}
+  void drStringObj(const TString& text) override
+  {
+    if (TModelerApi::Last != nullptr) TModelerApi::Last->drStringObj(text);
+  }
+
+private:
+  THostModelerLink* Previous = nullptr;
+};
+
+THostLink HostLink;
+
+// The drawing model's link, with host model variables made through the host modeller: each is
+// linked to the variable of its name in the variable document when one is named.
+class TVariableLink final : public TDrawingLink
+{
+public:
+  explicit TVariableLink(TDrawingLink* next) : Next(next) {}
+
+  void SetCurrent(TModeler3D& m, const TCurrentDetail& d) override
+  {
+    if (Next != nullptr) Next->SetCurrent(m, d);
+  }
+  void ClearOnlySizes2D(TModeler3D& m) override
+  {
+    if (Next != nullptr) Next->ClearOnlySizes2D(m);
+  }
+  TString MaterialName(int index) const override { return Next != nullptr ? Next->MaterialName(index) : TString(); }
+  void GetLeafLeftUp(int format, int orientation, double& x, double& y) const override
+  {
+    if (Next != nullptr) Next->GetLeafLeftUp(format, orientation, x, y);
+  }
+  void dr2D(const TDetail& d) override
+  {
+    if (Next != nullptr) Next->dr2D(d);
+  }
+  void dr3D(const TDetail& d, int n) override
+  {
+    if (Next != nullptr) Next->dr3D(d, n);
+  }
+  void AddLinkedVariable(TModeler3D& m, const TString& name, double value, const TString& comment,
+                         const TString& linkDoc) override
+  {
+    txapi::SmartPtr<txapi::IVariable> v = m.drAddVariable(name, value, comment);
+    if (v && !linkDoc.Empty()) v->SetLink(W(linkDoc), W(name));
+  }
+
+  TDrawingLink* Next;
+};
+
 } // namespace
+
+void InstallVariableLink()
+{
+  // Installed over the drawing model's own link once every global exists; never removed, since
+  // the drawing model's link may go before or after it at exit.
+  static TVariableLink* link = nullptr;
+  if (link != nullptr) return;
+  link = new TVariableLink(TDrawingLink::Get());
+  TDrawingLink::Set(link);
+}
 
 } // namespace drApi

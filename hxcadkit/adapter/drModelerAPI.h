@@ -8,37 +8,63 @@
 // Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
+#include <string>
 #include <vector>
 
+#include "hxcadkit/core/ControlModel.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
+#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/drModeler.h"
 #include "hxcadkit/geometry/Mathemat3d.h"
 #include "txapi/Enums.h"
 #include "txapi/IApplication.h"
+#include "txapi/IBoundariesObject.h"
+#include "txapi/IChooseManager.h"
+#include "txapi/IColouring.h"
+#include "txapi/ICutLine.h"
 #include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingObject.h"
+#include "txapi/IEdge.h"
+#include "txapi/IFace.h"
 #include "txapi/IFeature.h"
+#include "txapi/IHatch.h"
+#include "txapi/ILeader.h"
+#include "txapi/IMacroObject.h"
 #include "txapi/IMateConstraint3D.h"
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IPlane3D.h"
+#include "txapi/IPolyLine.h"
+#include "txapi/IProgressBar.h"
+#include "txapi/ISelectionManager.h"
 #include "txapi/ISketch.h"
+#include "txapi/IStamp.h"
+#include "txapi/ISymbols2DContainer.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
 #include "txapi/ITavrixError.h"
+#include "txapi/ITechnicalDemand.h"
+#include "txapi/IText.h"
+#include "txapi/ITolerance.h"
 #include "txapi/IVariable.h"
 #include "txapi/IView.h"
-#include "hxcadkit/core/ControlModel.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.
 enum Part_Type : int { pTop_Part = -1, pNew_Part = -3 };
 
 namespace drApi {
+
+// Text as the host takes it.
+inline std::wstring W(const TString& s)
+{
+  return s.toWideChar();
+}
 
 // Lists of model objects, as host 3D operations take them.
 using TVOfMO = std::vector<txapi::SmartPtr<txapi::IModelObject>>;
@@ -65,6 +91,28 @@ public:
   TArrayOf<TMember> AObjects;
 };
 
+// Edges of a body.
+class TAOfEdge : public TArrayOf<txapi::SmartPtr<txapi::IEdge>>
+{
+public:
+  TAOfEdge() : TArrayOf<txapi::SmartPtr<txapi::IEdge>>(8, 8) {}
+};
+
+// The edge F1 and F2 share (the n-th such, in F1's order); empty when none or a face is empty.
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n);
+
+// The model objects a selection binding has chosen.
+class TAOfComEntity : public TArrayOf<txapi::SmartPtr<txapi::IModelObject>>
+{
+public:
+  TAOfComEntity() : TArrayOf<txapi::SmartPtr<txapi::IModelObject>>(8, 8) {}
+
+  // The index of the first element that is the same host object; -1 when none.
+  int IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const;
+  // True when some listed face shares an edge with Face.
+  bool IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const;
+};
+
 class TModelerApi;
 
 // The parametric-constraint builder of the 2D primitives. Nothing in the system switches it
@@ -85,9 +133,6 @@ public:
   bool ActiveConnest = false;
   bool FixFirst = true;
   TModelerApi& M;
-  // The element the next one joins: the last line or arc, and its end index (1 line, 2 arc).
-  txapi::SmartPtr<txapi::ITavrixAPIObject> PrevDrawingObject;
-  Integer PrevIndex = 0;
 };
 
 // The adapter's host state: what the operations left current.
@@ -98,6 +143,7 @@ public:
 
   txapi::IApplication* Tavrix7 = nullptr;
   txapi::SmartPtr<txapi::ITavrixError> TavrixError;
+  txapi::SmartPtr<txapi::IProgressBar> ProgressBar;
   TString PathFileName;
   TString FileName;
   TString ModuleName;
@@ -112,13 +158,52 @@ public:
   txapi::SmartPtr<txapi::ISketch> Sketch;
   txapi::SmartPtr<txapi::IView> View;
   txapi::SmartPtr<txapi::IDrawingContainer> DrawingContainer;
+  txapi::SmartPtr<txapi::ISymbols2DContainer> Symbols2DContainer;
   txapi::SmartPtr<txapi::ITavrixAPIObject> Obj;
   txapi::SmartPtr<txapi::IModelObject> Obj3D;
+  txapi::SmartPtr<txapi::IDrawingObject> Entity2D;
   txapi::SmartPtr<txapi::ITavrixAPIObject> LastObj;
+  txapi::SmartPtr<txapi::IMacroObject> MacroObj;
+  txapi::SmartPtr<txapi::ICutLine> CutLine;
+  txapi::SmartPtr<txapi::ILeader> Leader;
+  txapi::SmartPtr<txapi::IPolyLine> Polyline3D;
+  txapi::SmartPtr<txapi::ITolerance> Tolerance;
+  txapi::SmartPtr<txapi::IHatch> Hatch;
+  txapi::SmartPtr<txapi::IColouring> Colouring;
+  txapi::SmartPtr<txapi::IBoundariesObject> BoundariesObject;
+  txapi::SmartPtr<txapi::IStamp> Stamp;
+  txapi::SmartPtr<txapi::IText> Text;
+  txapi::SmartPtr<txapi::ITechnicalDemand> TechnicalDemand;
   TNestedArrayOf AMacroObj;
   TNestedArrayOf AMacroObject3D;
   TArrayOf<TPoint2D> APoints;
   Integer CountDrawing = 0;
+};
+
+// The program's view of the host selection: the active document's selection and highlight
+// services, taken when a command starts (drGetPart) and let go when it ends. Every operation does
+// nothing while the service it needs is not held.
+class TSelectorAPI
+{
+public:
+  static TSelectorAPI& Instance();
+  ~TSelectorAPI();
+  TSelectorAPI(const TSelectorAPI&) = delete;
+  TSelectorAPI& operator=(const TSelectorAPI&) = delete;
+
+  void Begin();
+  void End();
+  // Highlights the object; nothing for an empty one.
+  void Choose(txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
+  void UnChooseAll();
+  void UnSelectAll();
+  void SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type);
+
+  txapi::SmartPtr<txapi::ISelectionManager> Selection7;
+  txapi::SmartPtr<txapi::IChooseManager> Choose7;
+
+private:
+  TSelectorAPI() = default;
 };
 
 // The running command, as the modeller's long operations report to it.
@@ -166,17 +251,23 @@ public:
   bool IsActive(txapi::DocumentTypeEnum DocumentType, txapi::DocumentTypeEnum orDocumentType);
   txapi::SmartPtr<txapi::ITavrixDocument> GetOpenDocument(txapi::DocumentTypeEnum T, const TString& Name);
   txapi::SmartPtr<txapi::ITavrixDocument> drOpen3D(const TString& Path, bool Flag);
-  bool drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
-                  const TString& Marking);
-  void drSave3D(bool Close, bool NeedNameMarking);
+  // The mass of the part in the file: of the open document under that name, else of the file
+  // opened and closed again; 0.0 when there is none. The current document, part and sketch are
+  // the same afterwards.
+  double GetMassFile(const TString& FName);
+  // Opens, or reuses when one is open under FileName, the part or assembly document, names its top
+  // part and makes both current.
+  void drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
+                  const TString& Marking) override;
+  void drSave3D(bool Close, bool NeedNameMarking) override;
   void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
-                 const double& shininess, const double& transparency, const double& emission);
+                 const double& shininess, const double& transparency, const double& emission) override;
 
   // Planes and sketches.
   void drPlane(txapi::txObj3dTypeEnum BasePlane, const double& Distance);
   txapi::SmartPtr<txapi::IPlane3D> GetPlane();
   void drCreateEskis(double Angle, const TString& Name);
-  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name);
+  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name) override;
   void drEndEskis();
   void drOpenView(int N);
   void drPlanePerpendEdgeVertex(txapi::SmartPtr<txapi::IModelObject> Edge,
@@ -184,6 +275,10 @@ public:
   void drLine3D(const TPoint3D& P1, const TPoint3D& P2, const TString& Name, bool Hidden);
   void drPoint3D(const double& x, const double& y, const double& z, txapi::txAnnotationSymbolEnum symbol,
                  const TString& name, bool Hidden);
+  // A cylindrical spiral on Plane of height |Height| (built along the plane's normal when Height is
+  // positive) and diameter D; callers pass the pitch as Turns. Nothing for Turns <= 0.
+  void drSpiral3D(txapi::SmartPtr<txapi::IPlane3D> Plane, const double& Height, const double& Turns,
+                  const double& D);
 
   // 2D placement: pushed on the drawing registry's stack and, with a 2D document current, on
   // the document's own stack, which then places what the host makes.
@@ -191,6 +286,10 @@ public:
   void drDeleteMtr() override;
 
   // Model objects.
+  // A split line of the faces along the cutting objects, in the current part; the last object made
+  // and recorded in the open macro when the host applies it.
+  void drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces, const TVOfMO& CutObjects,
+                          txapi::txDirectionTypeEnum TypeSplit);
   TVOfMO GetObjects(txapi::SmartPtr<txapi::IModelObject> owner, txapi::txObj3dTypeEnum kind);
   txapi::SmartPtr<txapi::IModelObject> FindEntity(txapi::SmartPtr<txapi::IPart>& Part,
                                                   txapi::txObj3dTypeEnum EType, const TString& EName);
@@ -198,7 +297,9 @@ public:
   void DeleteEntity(txapi::SmartPtr<txapi::IModelObject> Object);
   void drDeleteObj(txapi::SmartPtr<txapi::IModelObject> Object);
 
-  // Components.
+  // Components. The detail-code forms of the modeller interface stay reachable (and empty).
+  using TModeler3D::AddDetail;
+  using TModeler3D::AddDetailAxle;
   void AddDetail(const double& x, const double& y, const double& z, const TString& DetailName, bool ReverseZ,
                  bool ExternalFile);
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
@@ -218,7 +319,10 @@ public:
                                                 txapi::SmartPtr<txapi::IModelObject>& fromEntity);
   void drClear(txapi::SmartPtr<txapi::IMateConstraints3D>& Mates);
 
-  // Model variables of a given part (the phantom's, which must never reach the user's model).
+  // Model variables of the 3D document's top part; the value of an existing one is replaced.
+  txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value, const TString& Comment) override;
+  void drSetValue(const TString& name, const double& value);
+  // The same for a given part (the phantom's, which must never reach the user's model).
   txapi::SmartPtr<txapi::IVariable> drAddVariable(txapi::SmartPtr<txapi::IPart>& Part, const TString& name,
                                                   const double& value, const TString& comment);
   void drSetValue(txapi::SmartPtr<txapi::IPart>& Part, const TString& name, const double& value);
@@ -243,6 +347,8 @@ public:
   static TModelerApi* Last;
 
 private:
+  // Opens the 3D document and makes it and its top part current; empty when the host opens none.
+  txapi::SmartPtr<txapi::ITavrixDocument> Open3D(const TString& Path, bool Flag);
   // Forgets the sketch being edited and the plane it lies on: the document or part changes.
   void ForgetSketch();
   // Adds the component from the file to the current 3D document's top part; empty when the
@@ -265,6 +371,9 @@ extern TTransf2D* Transf2D;
 // The library's control model, set by the library when it comes up; Init writes its documents
 // folder there. Null: nothing is written.
 extern TControlModel* PControlModel;
+
+// The selection view; never null.
+extern TSelectorAPI* Selector;
 
 // True when Entity is a feature that failed to build.
 bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity);

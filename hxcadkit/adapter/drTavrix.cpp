@@ -2,12 +2,15 @@
 #include <cmath>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/core/KmfData.h"
 #include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IColorParam.h"
+#include "txapi/ICylindricalSpiral.h"
 #include "txapi/IDocuments.h"
 #include "txapi/ILineSegment3D.h"
 #include "txapi/IModelContainer.h"
 #include "txapi/IPoint3D.h"
+#include "txapi/ISplitLine.h"
 #include "txapi/ISketches.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
@@ -15,11 +18,6 @@
 namespace drApi {
 
 namespace {
-
-std::wstring W(const TString& s)
-{
-  return s.toWideChar();
-}
 
 // A new object of the kind in the part's auxiliary geometry; empty without a part or container.
 txapi::SmartPtr<txapi::IModelObject> NewAuxiliary(const txapi::SmartPtr<txapi::IPart>& part,
@@ -53,6 +51,8 @@ txapi::SmartPtr<txapi::IPart> TModelerApi::drGetPart(Part_Type, txapi::DocumentT
   ForgetSketch();
   r.IDoc = r.Tavrix7 != nullptr ? r.Tavrix7->GetActiveDocument() : txapi::SmartPtr<txapi::ITavrixDocument>();
   r.IDoc3D = r.IDoc;
+  r.ProgressBar = r.Tavrix7 != nullptr ? r.Tavrix7->GetProgressBar() : txapi::SmartPtr<txapi::IProgressBar>();
+  Selector->Begin();
   // Another type of document has no part for the caller: a caller that wants either asks twice.
   if (r.IDoc3D && r.IDoc->GetType() == Type_Doc)
     r.Part = r.IDoc3D->GetTopPart();
@@ -73,6 +73,10 @@ void TModelerApi::drEndGetPart(bool)
   r.Obj3D.reset();
   r.View.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
+  r.MacroObj.reset();
+  r.ProgressBar.reset();
+  Selector->End();
 }
 
 txapi::SmartPtr<txapi::IPart> TModelerApi::GetPart() const
@@ -109,13 +113,48 @@ txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::GetOpenDocument(txapi::Docu
 
 txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::drOpen3D(const TString& Path, bool Flag)
 {
+  txapi::SmartPtr<txapi::ITavrixDocument> d = Open3D(Path, Flag);
+  if (d) {
+    // The sketch belonged to the document that was current.
+    ForgetSketch();
+  }
+  return d;
+}
+
+double TModelerApi::GetMassFile(const TString& FName)
+{
+  if (!FileExists(FName)) return 0.0;
+  if (txapi::SmartPtr<txapi::ITavrixDocument> open = GetOpenDocument(txapi::txDocumentPart, FName)) {
+    txapi::SmartPtr<txapi::ITavrixDocument3D> d3 = open;
+    txapi::SmartPtr<txapi::IPart> top = d3 ? d3->GetTopPart() : txapi::SmartPtr<txapi::IPart>();
+    return top ? top->GetMass() : 0.0;
+  }
+  // Asked for while a drawing or part is being built: what is current must survive the visit.
+  TRegistryApi& r = R();
+  const txapi::SmartPtr<txapi::ITavrixDocument> doc = r.IDoc;
+  const txapi::SmartPtr<txapi::ITavrixDocument3D> doc3D = r.IDoc3D;
+  const txapi::SmartPtr<txapi::IPart> part = r.Part;
+  const txapi::SmartPtr<txapi::IModelObject> obj3D = r.Obj3D;
+  double mass = 0.0;
+  if (Open3D(FName, true)) {
+    if (r.Part) mass = r.Part->GetMass();
+    r.IDoc->Close(txapi::txCloseWithoutSaving);
+  }
+  r.IDoc = doc;
+  r.IDoc3D = doc3D;
+  r.Part = part;
+  r.Obj3D = obj3D;
+  return mass;
+}
+
+txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::Open3D(const TString& Path, bool Flag)
+{
   TRegistryApi& r = R();
   if (r.Tavrix7 == nullptr) return {};
   txapi::SmartPtr<txapi::IDocuments> docs = r.Tavrix7->GetDocuments();
   txapi::SmartPtr<txapi::ITavrixDocument> d = docs ? docs->Open(W(Path), !Flag, false)
                                                    : txapi::SmartPtr<txapi::ITavrixDocument>();
   if (!d) return d;
-  ForgetSketch();
   r.IDoc = d;
   r.IDoc3D = d;
   r.Part = r.IDoc3D ? r.IDoc3D->GetTopPart() : txapi::SmartPtr<txapi::IPart>();
@@ -123,7 +162,7 @@ txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::drOpen3D(const TString& Pat
   return d;
 }
 
-bool TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
+void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
                              const TString& Marking)
 {
   TRegistryApi& r = R();
@@ -132,7 +171,7 @@ bool TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
   r.IDoc.reset();
   r.IDoc3D.reset();
   r.Part.reset();
-  if (r.Tavrix7 == nullptr) return false;
+  if (r.Tavrix7 == nullptr) return;
   const txapi::DocumentTypeEnum type = isDetail ? txapi::txDocumentPart : txapi::txDocumentAssembly;
   r.IDoc = GetOpenDocument(type, FileName);
   if (!r.IDoc) {
@@ -143,12 +182,11 @@ bool TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
   }
   r.IDoc3D = r.IDoc;
   if (r.IDoc3D) r.Part = r.IDoc3D->GetTopPart();
-  if (!r.Part) return false;
+  if (!r.Part) return;
   r.Part->SetName(W(Name));
   r.Part->SetMarking(W(Marking));
   r.Part->Update();
   Progress(Name);
-  return true;
 }
 
 void TModelerApi::drSave3D(bool Close, bool)
@@ -244,6 +282,7 @@ void TModelerApi::drEndEskis()
   r.Sketch->EndEdit();
   r.IDoc2D.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
 }
 
 void TModelerApi::drOpenView(int N)
@@ -251,12 +290,14 @@ void TModelerApi::drOpenView(int N)
   TRegistryApi& r = R();
   r.View.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
   R2D().Constraint2D.Count = 0;
   if (!r.IDoc2D) return;
   txapi::SmartPtr<txapi::IViewsAndLayersManager> m = r.IDoc2D->GetViewsAndLayersManager();
   txapi::SmartPtr<txapi::IViews> views = m ? m->GetViews() : txapi::SmartPtr<txapi::IViews>();
   r.View = views ? views->GetViewByNumber(N) : txapi::SmartPtr<txapi::IView>();
   r.DrawingContainer = r.View;
+  r.Symbols2DContainer = r.View;
 }
 
 void TModelerApi::drPlanePerpendEdgeVertex(txapi::SmartPtr<txapi::IModelObject> Edge,
@@ -300,6 +341,25 @@ void TModelerApi::drPoint3D(const double& x, const double& y, const double& z,
   Made(o);
 }
 
+void TModelerApi::drSpiral3D(txapi::SmartPtr<txapi::IPlane3D> Plane, const double& Height, const double& Turns,
+                             const double& D)
+{
+  R().Obj3D.reset();
+  if (!(Turns > 0.0)) return;
+  txapi::SmartPtr<txapi::IModelObject> o = NewAuxiliary(R().Part, txapi::o3d_cylindricalSpiral);
+  txapi::SmartPtr<txapi::ICylindricalSpiral> s = o;
+  if (!s) return;
+  const double h = std::fabs(Height);
+  s->SetPlane(txapi::SmartPtr<txapi::IModelObject>(Plane));
+  s->SetStep(Turns);
+  s->SetBuildingDirection(Height > 0.0);
+  s->SetHeight(h);
+  s->SetTurnsNumber(h / Turns);
+  s->SetDiameter(D);
+  o->Update();
+  Made(o);
+}
+
 // ---------------------------------------------------------------------------------------------
 // 2D placement
 
@@ -331,6 +391,44 @@ void TModelerApi::drDeleteMtr()
 
 // ---------------------------------------------------------------------------------------------
 // Model objects
+
+void TModelerApi::drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces,
+                                     const TVOfMO& CutObjects, txapi::txDirectionTypeEnum TypeSplit)
+{
+  R().Obj3D.reset();
+  txapi::SmartPtr<txapi::IModelObject> o = NewAuxiliary(R().Part, txapi::o3d_splitLine);
+  txapi::SmartPtr<txapi::ISplitLine> s = o;
+  if (!s) return;
+  s->SetFaces(Faces);
+  s->SetCuttingObjects(CutObjects);
+  s->SetDirection(TypeSplit);
+  if (o->Update()) Made(o);
+}
+
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n)
+{
+  if (!F1 || !F2) return {};
+  for (const auto& e : F1->GetEdges()) {
+    if (!e) continue;
+    for (const auto& f : e->GetFaces())
+      if (f == F2 && n-- == 0) return e;
+  }
+  return {};
+}
+
+int TAOfComEntity::IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    if ((*this)[i] == Object) return i;
+  return -1;
+}
+
+bool TAOfComEntity::IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    if (GetLinkEdge(txapi::SmartPtr<txapi::IFace>((*this)[i]), Face, 0)) return true;
+  return false;
+}
 
 TVOfMO TModelerApi::GetObjects(txapi::SmartPtr<txapi::IModelObject> owner, txapi::txObj3dTypeEnum kind)
 {

@@ -10,11 +10,6 @@ namespace drApi {
 
 namespace {
 
-std::wstring W(const TString& s)
-{
-  return s.toWideChar();
-}
-
 // Places the component at (x, y, z) with the axes X and Y (unit and orthogonal); Z = X x Y.
 void Place(txapi::SmartPtr<txapi::IPart>& c, double x, double y, double z, const TVector3D& X, const TVector3D& Y)
 {
@@ -144,6 +139,17 @@ void TModelerApi::drClear(txapi::SmartPtr<txapi::IMateConstraints3D>& Mates)
   if (!Mates) return;
   for (int i = Mates->GetCount() - 1; i >= 0; --i)
     Mates->Remove(Mates->GetItem(i));
+}
+
+txapi::SmartPtr<txapi::IVariable> TModelerApi::drAddVariable(const TString& Name, double Value, const TString& Comment)
+{
+  txapi::SmartPtr<txapi::IPart> top = R().IDoc3D ? R().IDoc3D->GetTopPart() : txapi::SmartPtr<txapi::IPart>();
+  return drAddVariable(top, Name, Value, Comment);
+}
+
+void TModelerApi::drSetValue(const TString& name, const double& value)
+{
+  drAddVariable(name, value, TString());
 }
 
 txapi::SmartPtr<txapi::IVariable> TModelerApi::drAddVariable(txapi::SmartPtr<txapi::IPart>& Part, const TString& name,

@@ -36,6 +36,7 @@ inline void ResetModeller()
   drApi::TRegistryApi& r = m.R();
   r.Tavrix7 = nullptr;
   r.TavrixError.reset();
+  drApi::Selector->End();
   r.Obj.reset();
   r.LastObj.reset();
   for (drApi::TNestedArrayOf* a : {&r.AMacroObj, &r.AMacroObject3D}) {
@@ -46,7 +47,8 @@ inline void ResetModeller()
       e.V2.reset();
     a->AObjects.Count = 0;
   }
-  m.Constraint.PrevDrawingObject.reset();
+  m.R2D().PrevDrawingObject.reset();
+  m.R2D().CurDrawingObject.reset();
 }
 
 class HostedModeller

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "AdapterSupport.h"
+#include "hxcadkit/geometry/Elements.h"
 
 namespace {
 
@@ -33,8 +34,55 @@ TEST(ModellerInit, NamesFolderAndFontComeFromTheHost)
   EXPECT_EQ(U8(MA.R().LibFont.toWideChar()), "Моношрифт");
   MA.LiftBox("Проверка");
   EXPECT_EQ(MA.QuestionBox("Да?", ""), 1);
-  ASSERT_EQ(m.H.Messages().size(), 1u);
+  // The message goes through the host's translation.
+  m.H.RemoveLibraryRecord(L"VUVudirido");
+  m.H.SetTranslation(L"Не подключена библиотека ", L"No library ");
+  MA.Init(m.H.Application(), "VUVudirido", "#Stamp - Regular");
+  ASSERT_EQ(m.H.Messages().size(), 2u);
   EXPECT_EQ(U8(m.H.Messages()[0]), "Проверка");
+  EXPECT_EQ(U8(m.H.Messages()[1]), "No library libVUVudirido");
+  MA.OpenHelp("help.chm", 1001, 17);
+  EXPECT_EQ(m.H.ApplicationObject().CallsOf("ShowHelp").at(0)->Arguments[0], 17);
+}
+
+// A command's start takes the host's progress bar and the active document's selection services;
+// its end lets them go, after which the selection operations do nothing.
+TEST_F(ModellerTest, ACommandHoldsTheSelectionServicesWhileItRuns)
+{
+  drApi::TSelectorAPI& s = *drApi::Selector;
+  s.Choose(SmartPtr<txapi::ITavrixAPIObject>()); // nothing held: nothing happens
+  s.UnChooseAll();
+  s.UnSelectAll();
+  MA.drCreate3D(false, true, T(Dir / "p.tpt"), "", "");
+  MA.drGetPart(pTop_Part, txapi::txDocumentPart);
+  ASSERT_TRUE(MA.R().ProgressBar && s.Choose7 && s.Selection7);
+  s.SetCurrentManagerType(txapi::txChooseManagerSecond);
+  s.Choose(SmartPtr<txapi::ITavrixAPIObject>());
+  s.Choose(SmartPtr<txapi::ITavrixAPIObject>(MA.R().Part));
+  const txhost::Object* doc = Find(MA.R().IDoc.get());
+  EXPECT_EQ(doc->CallsOf("Choose").size(), 1u);
+  EXPECT_EQ(s.Choose7->GetCurrentManagerType(), txapi::txChooseManagerSecond);
+  MA.drEndGetPart(false);
+  EXPECT_FALSE(MA.R().ProgressBar || s.Choose7 || s.Selection7);
+  s.UnChooseAll();
+  EXPECT_EQ(doc->CallsOf("UnChooseAll").size(), 0u);
+}
+
+TEST_F(ModellerTest, ASpiralTakesThePitchFirstAndTheTurnsFromTheHeight)
+{
+  MA.drCreate3D(true, true, T(Dir / "spring.tpt"), "", "");
+  MA.drPlane(txapi::o3d_planeXOY, 0);
+  MA.drSpiral3D(MA.GetPlane(), 12, 0, 10);
+  EXPECT_FALSE(MA.R().Obj3D);
+  MA.drSpiral3D(MA.GetPlane(), -12, 3, 10);
+  ASSERT_TRUE(MA.R().Obj3D);
+  std::vector<std::string> calls;
+  for (const txhost::Call& c : Find(MA.R().Obj3D.get())->Log())
+    calls.push_back(c.Op + c.Arguments.dump());
+  const std::vector<std::string> want{"SetPlane[{\"$obj\":" + std::to_string(Find(MA.R().Plane.get())->Id()) + "}]",
+                                      "SetStep[3.0]", "SetBuildingDirection[false]", "SetHeight[12.0]",
+                                      "SetTurnsNumber[4.0]", "SetDiameter[10.0]", "Update[]"};
+  EXPECT_EQ(calls, want);
 }
 
 // A shaft: a closed profile of lines and an arc, with its axis, drawn under two placements
@@ -43,7 +91,8 @@ TEST(ModellerInit, NamesFolderAndFontComeFromTheHost)
 TEST_F(ModellerTest, APartWithARotationRoundTripsThroughItsFile)
 {
   const std::filesystem::path file = Dir / "shaft.tpt";
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(file), "Вал", "ВЛ-1"));
+  MA.drCreate3D(true, true, T(file), "Вал", "ВЛ-1");
+  ASSERT_TRUE(MA.R().Part);
   MA.drPlaneEskis(txapi::o3d_planeXOZ, 2.5, 0, "");
   MA.drPlaneEskis(txapi::o3d_planeYOZ, 7, 0, "Поперёк");
   MA.drPlaneEskis(txapi::o3d_planeXOY, -5, 0, "");
@@ -102,14 +151,16 @@ TEST_F(ModellerTest, APartWithARotationRoundTripsThroughItsFile)
 TEST_F(ModellerTest, DocumentsArePickedByTypeAndNameAndReused)
 {
   EXPECT_FALSE(MA.drGetPart(pTop_Part, txapi::txDocumentAssembly));
-  ASSERT_TRUE(MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка", "СБ"));
+  MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка", "СБ");
+  ASSERT_TRUE(MA.R().Part);
   SmartPtr<txapi::ITavrixDocument> first = MA.R().IDoc;
   EXPECT_FALSE(MA.drGetPart(pTop_Part, txapi::txDocumentPart));
   EXPECT_FALSE(MA.GetPart());
   EXPECT_TRUE(MA.drGetPart(pNew_Part, txapi::txDocumentAssembly));
   EXPECT_TRUE(MA.IsActive(txapi::txDocumentPart, txapi::txDocumentAssembly));
   // The same name again reuses the open document.
-  ASSERT_TRUE(MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка 2", "СБ"));
+  MA.drCreate3D(false, false, T(Dir / "a.tas"), "Сборка 2", "СБ");
+  ASSERT_TRUE(MA.R().Part);
   EXPECT_TRUE(MA.R().IDoc == first);
   EXPECT_EQ(H.Documents().size(), 1u);
   // Of two documents under one name the later one is taken.
@@ -127,7 +178,8 @@ TEST_F(ModellerTest, DocumentsArePickedByTypeAndNameAndReused)
 // while a sketch is set.
 TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
 {
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", ""));
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
+  ASSERT_TRUE(MA.R().Part);
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 30, "");
   SmartPtr<txapi::ISketch> sketch = MA.R().Sketch;
   ASSERT_TRUE(sketch && MA.R().View);
@@ -149,8 +201,12 @@ TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
 // as they were.
 TEST_F(ModellerTest, PlacementsStayBalancedWhenTheDocumentChanges)
 {
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", ""));
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
+  ASSERT_TRUE(MA.R().Part);
   MA.drMtr(5, 0, 0, 1); // no 2D document: the adapter's own
+  double x = 1, y = 1;
+  GetCurveTransform()->xyMtr(x, y, x, y); // the curves follow the same frame
+  EXPECT_EQ(std::pair(x, y), std::pair(6.0, 1.0));
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, "");
   const txhost::Object* editor = Find(MA.R().IDoc2D.get());
   MA.drMtr(0, 0, 90, 1);
@@ -172,7 +228,8 @@ TEST_F(ModellerTest, PlacementsStayBalancedWhenTheDocumentChanges)
 
 TEST_F(ModellerTest, AuxiliaryGeometryIsRecordedInTheOpenMacro)
 {
-  ASSERT_TRUE(MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", ""));
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
+  ASSERT_TRUE(MA.R().Part);
   drApi::TNestedArrayOf& macros = MA.R().AMacroObject3D;
   macros.Add(SmartPtr<txapi::ITavrixAPIObject>(MA.R().Part)); // nothing open: not recorded
   macros.Push(SmartPtr<txapi::ITavrixAPIObject>(MA.R().Part));
@@ -196,6 +253,88 @@ TEST_F(ModellerTest, AuxiliaryGeometryIsRecordedInTheOpenMacro)
   EXPECT_EQ(MA.FindEntity(MA.R().Part, txapi::o3d_unknown, "Ось")->GetType(), txapi::o3d_lineSegment3D);
   EXPECT_FALSE(MA.FindEntity(MA.R().Part, txapi::o3d_point3D, "Ось"));
   EXPECT_EQ(MA.GetObjects(SmartPtr<txapi::IModelObject>(MA.R().Part), txapi::o3d_point3D).size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+struct TRecordedProgress : drApi::TCommandProgressLink
+{
+  void NextProgress(const TString& text) override { Lines.push_back("progress " + U8(text.toWideChar())); }
+  void SetPrompt(const TString& text) override { Lines.push_back("prompt " + U8(text.toWideChar())); }
+  std::vector<std::string> Lines;
+};
+
+// A part is reported to the running command while it is made; a rotation without an axis line
+// is a feature in error.
+TEST_F(ModellerTest, ProgressReachesTheRunningCommandAndFailedFeaturesAreKnown)
+{
+  TRecordedProgress progress;
+  drApi::TCommandProgressLink* previous = drApi::TCommandProgressLink::Set(&progress);
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "Втулка", "");
+  MA.Prompt("Укажите точку");
+  drApi::TCommandProgressLink::Set(previous);
+  MA.Progress("после");
+  EXPECT_EQ(progress.Lines, (std::vector<std::string>{"progress Втулка", "prompt Укажите точку"}));
+
+  MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, "");
+  MA.drLine(0, 0, 10, 0, 1);
+  MA.drEndEskis();
+  SmartPtr<txapi::IModelContainer> mc = MA.R().Part;
+  SmartPtr<txapi::IRotated> rot = mc->GetRotateds()->Add(txapi::o3d_bossRotated);
+  rot->SetProfile(SmartPtr<txapi::IModelObject>(MA.R().Sketch));
+  SmartPtr<txapi::IModelObject>(rot)->Update();
+  EXPECT_TRUE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>(rot)));
+  EXPECT_FALSE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>(MA.R().Sketch)));
+  EXPECT_FALSE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>()));
+}
+
+// Faces of a box corner: a and b share an edge, c touches neither. A split line of a and b is
+// made and recorded only when the host applies it.
+TEST_F(ModellerTest, FacesLinkThroughTheirEdgesAndSplitWhereTheHostAgrees)
+{
+  MA.drCreate3D(true, true, T(Dir / "box.tpt"), "", "");
+  txhost::Object* part = Find(MA.R().Part.get());
+  auto make = [&](std::string_view kind, int type) -> txhost::Object& {
+    txhost::Object& o = H.Create(kind, part->Document(), part);
+    o.Set("type", type);
+    o.MarkApplied();
+    return o;
+  };
+  txhost::Object& a = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& b = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& c = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& e = make(txhost::model::Edge, txapi::o3d_edge);
+  e.Set("faces", txhost::Value::array({txhost::RefValue(&a), txhost::RefValue(&b)}));
+  a.Set("edges", txhost::Value::array({txhost::RefValue(&e)}));
+  b.Set("edges", txhost::Value::array({txhost::RefValue(&e)}));
+  const auto faces = MA.GetObjects(SmartPtr<txapi::IModelObject>(MA.R().Part), txapi::o3d_face);
+  ASSERT_EQ(faces.size(), 3u);
+  SmartPtr<txapi::IFace> fa = faces[0], fb = faces[1], fc = faces[2];
+  EXPECT_TRUE(drApi::GetLinkEdge(fa, fb, 0));
+  EXPECT_FALSE(drApi::GetLinkEdge(fa, fb, 1));
+  EXPECT_FALSE(drApi::GetLinkEdge(fa, fc, 0));
+  drApi::TAOfComEntity chosen;
+  EXPECT_FALSE(chosen.IsLinked(fb));
+  chosen.Add(faces[0]);
+  EXPECT_TRUE(chosen.IsLinked(fb));
+  EXPECT_FALSE(chosen.IsLinked(fc));
+  SmartPtr<txapi::IModelObject> again = fa;
+  EXPECT_EQ(chosen.IndexOfByEqu(again), 0);
+  SmartPtr<txapi::IModelObject> other = faces[2];
+  EXPECT_EQ(chosen.IndexOfByEqu(other), -1);
+  chosen[0].reset();
+  chosen.Count = 0;
+
+  MA.drPlane(txapi::o3d_planeXOY, 0);
+  H.GetFaults().FailUpdate(txhost::Target::OfKind(std::string(txhost::model::SplitLine)));
+  MA.drSplitFaceObjects({fa, fb}, {MA.R().Plane}, txapi::dtBoth);
+  EXPECT_FALSE(MA.R().Obj3D);
+  H.GetFaults().Clear();
+  MA.drSplitFaceObjects({fa, fb}, {MA.R().Plane}, txapi::dtBoth);
+  ASSERT_TRUE(MA.R().Obj3D);
+  EXPECT_EQ(Find(MA.R().Obj3D.get())->Prop("faces").size(), 2u);
 }
 
 } // namespace

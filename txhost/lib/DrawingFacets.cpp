@@ -4,8 +4,10 @@
 #include "txapi/IArc.h"
 #include "txapi/IArcs.h"
 #include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingObject.h"
 #include "txapi/ILineSegment.h"
 #include "txapi/ILineSegments.h"
+#include "txapi/ISymbols2DContainer.h"
 #include "txapi/IView.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
@@ -192,8 +194,28 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
+class DrawingObjectFacet final : public Facet<txapi::IDrawingObject>
+{
+public:
+  using Facet::Facet;
+};
+
+class Symbols2DContainerFacet final : public Facet<txapi::ISymbols2DContainer>
+{
+public:
+  using Facet::Facet;
+};
+
 } // namespace
 
+FacetEntry Symbols2DContainer()
+{
+  return Offer<Symbols2DContainerFacet>("ISymbols2DContainer");
+}
+FacetEntry DrawingObject()
+{
+  return Offer<DrawingObjectFacet>("IDrawingObject");
+}
 FacetEntry ViewsAndLayersManager()
 {
   return Offer<ViewsAndLayersManagerFacet>("IViewsAndLayersManager");

@@ -15,12 +15,15 @@ FacetEntry TavrixError();
 FacetEntry Translator();
 FacetEntry LibraryRecord();
 FacetEntry LibraryActions();
+FacetEntry ProgressBar();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
 FacetEntry TavrixDocument2D();
 FacetEntry TavrixDocument3D();
 FacetEntry MateConstraints3D();
+FacetEntry SelectionManager();
+FacetEntry ChooseManager();
 FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
@@ -45,7 +48,6 @@ FacetEntry Manipulators();
 FacetEntry Phantom2D();
 FacetEntry DrawingGroup();
 FacetEntry DocumentFrame();
-FacetEntry ProgressBar();
 FacetEntry ProcessParam();
 FacetEntry PropertyTabs();
 FacetEntry PropertyTab();
@@ -85,8 +87,14 @@ FacetEntry Extrusion();
 FacetEntry Extrusions();
 FacetEntry ModelContainer();
 FacetEntry AuxiliaryGeomContainer();
+FacetEntry CylindricalSpiral();
+FacetEntry Face();
+FacetEntry Edge();
+FacetEntry SplitLine();
 
 // DrawingFacets.cpp
+FacetEntry DrawingObject();
+FacetEntry Symbols2DContainer();
 FacetEntry ViewsAndLayersManager();
 FacetEntry Views();
 FacetEntry View();

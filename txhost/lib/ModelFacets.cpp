@@ -3,6 +3,10 @@
 
 #include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IColorParam.h"
+#include "txapi/IEdge.h"
+#include "txapi/IFace.h"
+#include "txapi/ISplitLine.h"
+#include "txapi/ICylindricalSpiral.h"
 #include "txapi/IExtrusion.h"
 #include "txapi/IExtrusions.h"
 #include "txapi/IFeature.h"
@@ -28,10 +32,7 @@ namespace txhost::facets {
 
 namespace {
 
-double Number(const Value& v, double otherwise = 0.0)
-{
-  return v.is_number() ? v.get<double>() : otherwise;
-}
+using model::Number;
 
 // What applying an object derives from its parameters: an offset plane's place, a feature's profile and
 // state.
@@ -315,6 +316,91 @@ public:
   }
 };
 
+class CylindricalSpiralFacet final : public Facet<txapi::ICylindricalSpiral>
+{
+public:
+  using Facet::Facet;
+
+  void SetPlane(const txapi::SmartPtr<txapi::IModelObject>& plane) override
+  {
+    Log("SetPlane", plane);
+    Model().Set("plane", RefValue(plane.get()));
+  }
+  void SetTurnsNumber(double turns) override { Put("SetTurnsNumber", "turns", turns); }
+  void SetBuildingDirection(bool forward) override
+  {
+    Log("SetBuildingDirection", forward);
+    Model().Set("forward", forward);
+  }
+  void SetHeight(double height) override { Put("SetHeight", "height", height); }
+  void SetStep(double step) override { Put("SetStep", "step", step); }
+  void SetDiameter(double diameter) override { Put("SetDiameter", "diameter", diameter); }
+
+private:
+  void Put(std::string_view op, const char* key, double v)
+  {
+    Log(op, v);
+    Model().Set(key, v);
+  }
+};
+
+// The objects a reference list property names, as interface I.
+template <class I> std::vector<txapi::SmartPtr<I>> Referenced(Host& host, const Value& list)
+{
+  std::vector<txapi::SmartPtr<I>> out;
+  if (!list.is_array()) return out;
+  for (const Value& r : list)
+    if (Object* o = host.Find(RefId(r)); o != nullptr && !model::Deleted(*o))
+      if (txapi::IAPIObject* view = o->QueryInterface(I::IID)) out.push_back(txapi::SmartPtr<I>::Attach(static_cast<I*>(view)));
+  return out;
+}
+
+class FaceFacet final : public Facet<txapi::IFace>
+{
+public:
+  using Facet::Facet;
+
+  std::vector<txapi::SmartPtr<txapi::IEdge>> GetEdges() override
+  {
+    Log("GetEdges");
+    return Referenced<txapi::IEdge>(ModelHost(), Model().Prop("edges"));
+  }
+};
+
+class EdgeFacet final : public Facet<txapi::IEdge>
+{
+public:
+  using Facet::Facet;
+
+  std::vector<txapi::SmartPtr<txapi::IFace>> GetFaces() override
+  {
+    Log("GetFaces");
+    return Referenced<txapi::IFace>(ModelHost(), Model().Prop("faces"));
+  }
+};
+
+class SplitLineFacet final : public Facet<txapi::ISplitLine>
+{
+public:
+  using Facet::Facet;
+
+  void SetFaces(const std::vector<txapi::SmartPtr<txapi::IFace>>& faces) override
+  {
+    Log("SetFaces", faces);
+    Model().Set("faces", ToValue(faces));
+  }
+  void SetCuttingObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("SetCuttingObjects", objects);
+    Model().Set("cutting", ToValue(objects));
+  }
+  void SetDirection(txapi::txDirectionTypeEnum direction) override
+  {
+    Log("SetDirection", direction);
+    Model().Set("direction", int(direction));
+  }
+};
+
 class SketchFacet final : public Facet<txapi::ISketch>
 {
 public:
@@ -523,6 +609,10 @@ public:
       made = model::AuxLine;
     else if (kind == txapi::o3d_point3D)
       made = model::AuxPoint;
+    else if (kind == txapi::o3d_cylindricalSpiral)
+      made = model::Spiral;
+    else if (kind == txapi::o3d_splitLine)
+      made = model::SplitLine;
     else
       return {};
     Object& o = model::NewObject(ModelHost(), made, Model(), kind);
@@ -564,6 +654,22 @@ FacetEntry LineSegment3D()
 FacetEntry Point3D()
 {
   return Offer<Point3DFacet>("IPoint3D");
+}
+FacetEntry CylindricalSpiral()
+{
+  return Offer<CylindricalSpiralFacet>("ICylindricalSpiral");
+}
+FacetEntry Face()
+{
+  return Offer<FaceFacet>("IFace");
+}
+FacetEntry Edge()
+{
+  return Offer<EdgeFacet>("IEdge");
+}
+FacetEntry SplitLine()
+{
+  return Offer<SplitLineFacet>("ISplitLine");
 }
 FacetEntry Sketch()
 {

@@ -102,6 +102,13 @@ public:
     if (m.is_array() && m.size() == 16) Model().Set("placement", m);
   }
 
+  double GetMass() override
+  {
+    Log("GetMass");
+    const Value& m = Model().Prop("mass");
+    return m.is_number() ? m.get<double>() : 0.0;
+  }
+
   std::wstring GetFileName() override
   {
     Log("GetFileName");
