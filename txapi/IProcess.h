@@ -7,6 +7,7 @@
 #include "txapi/IAPIObject.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IModelObject.h"
+#include "txapi/IProgressBar.h"
 #include "txapi/SmartPtr.h"
 
 #include <string>

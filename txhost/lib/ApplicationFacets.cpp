@@ -242,31 +242,8 @@ public:
   }
 };
 
-class ProgressBarFacet final : public Facet<txapi::IProgressBar>
-{
-public:
-  using Facet::Facet;
-
-  void Start(int maximum, const std::wstring& text) override
-  {
-    Log("Start", maximum, text);
-    Model().Set("maximum", maximum);
-    Model().Set("position", 0);
-  }
-  void SetPosition(int position) override
-  {
-    Log("SetPosition", position);
-    Model().Set("position", position);
-  }
-  void Stop() override { Log("Stop"); }
-};
-
 } // namespace
 
-FacetEntry ProgressBar()
-{
-  return Offer<ProgressBarFacet>("IProgressBar");
-}
 FacetEntry TavrixAPIObject()
 {
   return Offer<TavrixAPIObjectFacet>("ITavrixAPIObject");

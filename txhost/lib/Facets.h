@@ -15,7 +15,6 @@ FacetEntry TavrixError();
 FacetEntry Translator();
 FacetEntry LibraryRecord();
 FacetEntry LibraryActions();
-FacetEntry ProgressBar();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
@@ -48,6 +47,7 @@ FacetEntry Manipulators();
 FacetEntry Phantom2D();
 FacetEntry DrawingGroup();
 FacetEntry DocumentFrame();
+FacetEntry ProgressBar();
 FacetEntry ProcessParam();
 FacetEntry PropertyTabs();
 FacetEntry PropertyTab();

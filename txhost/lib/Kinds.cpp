@@ -62,7 +62,6 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
-  t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   t.Add(std::string(kinds::Part), txapi::o3d_part,
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
          AuxiliaryGeomContainer(), ColorParam()});

@@ -3,6 +3,7 @@
 #include "txapi/IEvents.h"
 #include "txapi/IPart.h"
 #include "txapi/IProcess.h"
+#include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
 #include "txhost/lib/Events.h"
@@ -279,6 +280,24 @@ public:
   void RefreshWindow() override { Log("RefreshWindow"); }
 };
 
+class ProgressBarFacet final : public Facet<txapi::IProgressBar>
+{
+public:
+  using Facet::Facet;
+
+  void Start(int low, int high) override
+  {
+    Log("Start", low, high);
+    Model().Set("position", low);
+  }
+  void SetPosition(int position) override
+  {
+    Log("SetPosition", position);
+    Model().Set("position", position);
+  }
+  void Stop() override { Log("Stop"); }
+};
+
 class ProcessParamFacet final : public Facet<txapi::IProcessParam>
 {
 public:
@@ -412,6 +431,10 @@ FacetEntry DrawingGroup()
 FacetEntry DocumentFrame()
 {
   return Offer<DocumentFrameFacet>("IDocumentFrame");
+}
+FacetEntry ProgressBar()
+{
+  return Offer<ProgressBarFacet>("IProgressBar");
 }
 FacetEntry ProcessParam()
 {
