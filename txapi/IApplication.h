@@ -42,6 +42,9 @@ public:
   // The host's yes/no question box; true for yes.
   virtual bool AskQuestion(const std::wstring& text, const std::wstring& caption) = 0;
 
+  // Shows the host's help topic context.
+  virtual void ShowHelp(int context) = 0;
+
   // The full path of the library that the host is loading or running.
   virtual std::wstring GetCurrentLibraryPath() = 0;
   // The host's record of the library connected under name; empty when it has none.

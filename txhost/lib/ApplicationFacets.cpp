@@ -87,6 +87,8 @@ public:
     return ModelHost().NextAnswer();
   }
 
+  void ShowHelp(int context) override { Log("ShowHelp", context); }
+
   std::wstring GetCurrentLibraryPath() override
   {
     Log("GetCurrentLibraryPath");

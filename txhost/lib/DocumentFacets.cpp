@@ -1,11 +1,16 @@
 // Facets of documents.
 
+#include "txapi/IMateConstraint3D.h"
+#include "txapi/IMateConstraints3D.h"
+#include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
+#include "txapi/IViewsAndLayersManager.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
 namespace txhost::facets {
@@ -64,6 +69,32 @@ class TavrixDocument2DFacet final : public Facet<txapi::ITavrixDocument2D>
 {
 public:
   using Facet::Facet;
+
+  txapi::SmartPtr<txapi::IViewsAndLayersManager> GetViewsAndLayersManager() override
+  {
+    Log("GetViewsAndLayersManager");
+    if (HandOutRefused("GetViewsAndLayersManager")) return {};
+    return HandOut<txapi::IViewsAndLayersManager>(&Model());
+  }
+
+  void PushPlacement(double x, double y, double angle, double scale) override
+  {
+    Log("PushPlacement", x, y, angle, scale);
+    Value stack = Model().Prop("placements");
+    if (!stack.is_array()) stack = Value::array();
+    stack.push_back(Args(x, y, angle, scale));
+    Model().Set("placements", std::move(stack));
+  }
+
+  bool PopPlacement() override
+  {
+    Log("PopPlacement");
+    Value stack = Model().Prop("placements");
+    if (!stack.is_array() || stack.empty()) return false;
+    stack.erase(stack.size() - 1);
+    Model().Set("placements", std::move(stack));
+    return true;
+  }
 };
 
 class TavrixDocument3DFacet final : public Facet<txapi::ITavrixDocument3D>
@@ -77,6 +108,164 @@ public:
     Host& host = ModelHost();
     if (!host.IsOpen(Model()) || HandOutRefused("GetTopPart")) return {};
     return HandOut<txapi::IPart>(host.TopPart(Model()));
+  }
+
+  txapi::SmartPtr<txapi::IMateConstraints3D> GetMateConstraints() override
+  {
+    Log("GetMateConstraints");
+    if (HandOutRefused("GetMateConstraints")) return {};
+    return HandOut<txapi::IMateConstraints3D>(&Model());
+  }
+
+  bool DeleteObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("DeleteObjects", objects);
+    std::vector<Object*> doomed;
+    for (const auto& p : objects) {
+      Object* o = Object::From(p.get());
+      // Nothing is deleted unless every object is a live object of this model other than its top part.
+      if (o == nullptr || o->Document() != &Model() || o == ModelHost().TopPart(Model()) || model::Deleted(*o))
+        return false;
+      doomed.push_back(o);
+    }
+    for (Object* o : doomed)
+      o->Set("deleted", true);
+    return true;
+  }
+
+  void RebuildModel() override { Log("RebuildModel"); }
+
+  void UpdateModel(bool full) override { Log("UpdateModel", full); }
+};
+
+class MateConstraints3DFacet final : public Facet<txapi::IMateConstraints3D>
+{
+public:
+  using Facet::Facet;
+
+  int GetCount() override
+  {
+    Log("GetCount");
+    return int(model::Mates(ModelHost(), Model()).size());
+  }
+
+  txapi::SmartPtr<txapi::IMateConstraint3D> GetItem(int index) override
+  {
+    Log("GetItem", index);
+    const auto mates = model::Mates(ModelHost(), Model());
+    if (index < 0 || std::size_t(index) >= mates.size()) return {};
+    return HandOut<txapi::IMateConstraint3D>(mates[std::size_t(index)]);
+  }
+
+  txapi::SmartPtr<txapi::IMateConstraint3D> Add(txapi::MateConstraintType kind) override
+  {
+    Log("Add", kind);
+    if (HandOutRefused("Add")) return {};
+    Host& host = ModelHost();
+    Object& mate = host.Create(model::Mate, &Model());
+    mate.Set("kind", int(kind));
+    mate.Set("first", nullptr);
+    mate.Set("second", nullptr);
+    mate.Set("fixing", 1);
+    mate.Set("direction", 0);
+    mate.Set("value", 0.0);
+    Object& distance = host.Create(model::Variable, &Model(), &mate);
+    distance.Set("name", "Расстояние");
+    distance.Set("value", 0.0);
+    distance.Set("expression", "");
+    distance.MarkApplied();
+    return HandOut<txapi::IMateConstraint3D>(&mate);
+  }
+
+  bool Remove(const txapi::SmartPtr<txapi::IMateConstraint3D>& mate) override
+  {
+    Log("Remove", mate);
+    Object* m = Object::From(mate.get());
+    if (m == nullptr || m->Kind() != model::Mate || m->Document() != &Model() || model::Deleted(*m)) return false;
+    m->Set("deleted", true);
+    return true;
+  }
+};
+
+class MateConstraint3DFacet final : public Facet<txapi::IMateConstraint3D>
+{
+public:
+  using Facet::Facet;
+
+  txapi::MateConstraintType GetKind() override
+  {
+    Log("GetKind");
+    return txapi::MateConstraintType(Int("kind"));
+  }
+  void SetFirstObject(const txapi::SmartPtr<txapi::IModelObject>& object) override
+  {
+    Log("SetFirstObject", object);
+    Model().Set("first", RefValue(object.get()));
+  }
+  txapi::SmartPtr<txapi::IModelObject> GetFirstObject() override
+  {
+    Log("GetFirstObject");
+    return HandOut<txapi::IModelObject>(Model().RefProp("first"));
+  }
+  void SetSecondObject(const txapi::SmartPtr<txapi::IModelObject>& object) override
+  {
+    Log("SetSecondObject", object);
+    Model().Set("second", RefValue(object.get()));
+  }
+  txapi::SmartPtr<txapi::IModelObject> GetSecondObject() override
+  {
+    Log("GetSecondObject");
+    return HandOut<txapi::IModelObject>(Model().RefProp("second"));
+  }
+  void SetFixing(int fixing) override
+  {
+    Log("SetFixing", fixing);
+    Model().Set("fixing", fixing);
+  }
+  int GetFixing() override
+  {
+    Log("GetFixing");
+    return Int("fixing");
+  }
+  void SetDirection(int direction) override
+  {
+    Log("SetDirection", direction);
+    Model().Set("direction", direction);
+  }
+  int GetDirection() override
+  {
+    Log("GetDirection");
+    return Int("direction");
+  }
+  void SetValue(double value) override
+  {
+    Log("SetValue", value);
+    Model().Set("value", value);
+  }
+  double GetValue() override
+  {
+    Log("GetValue");
+    const Value& v = Model().Prop("value");
+    return v.is_number() ? v.get<double>() : 0.0;
+  }
+  bool Update() override
+  {
+    // A mate needs both of its objects.
+    if (Model().RefProp("first") == nullptr || Model().RefProp("second") == nullptr) {
+      Log("Update");
+      return false;
+    }
+    if (!Model().Update()) return false;
+    for (Object* v : model::LiveMembers(Model(), model::Variable))
+      if (v->Text("name") == L"Расстояние") v->Set("value", Model().Prop("value"));
+    return true;
+  }
+
+private:
+  int Int(const char* key) const
+  {
+    const Value& v = Model().Prop(key);
+    return v.is_number_integer() ? v.get<int>() : 0;
   }
 };
 
@@ -93,6 +282,14 @@ FacetEntry TavrixDocument2D()
 FacetEntry TavrixDocument3D()
 {
   return Offer<TavrixDocument3DFacet>("ITavrixDocument3D");
+}
+FacetEntry MateConstraints3D()
+{
+  return Offer<MateConstraints3DFacet>("IMateConstraints3D");
+}
+FacetEntry MateConstraint3D()
+{
+  return Offer<MateConstraint3DFacet>("IMateConstraint3D");
 }
 
 } // namespace txhost::facets
