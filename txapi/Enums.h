@@ -163,4 +163,28 @@ enum txAnnotationSymbolEnum : int {
   txAnnotationSymbolCross = 2,
 };
 
+// The types of 2D drawing objects (IDrawingObject::GetType). Codes the host leaves open are this host's.
+enum DrawingObjectTypeEnum : int {
+  txDrUnknown = 0,
+  txDrLineSeg = 1,
+  txDrCircle = 2,
+  txDrArc = 3,
+  txDrPoint = 4,
+  txDrHatch = 5,
+  txDrText = 6,
+  txDrCutLine = 15,
+  txDrLeader = 20,
+  txDrMacro = 27,
+  txDrColouring = 28,
+  txDrEllipse = 32,
+  txDrGroup = 33,
+  txView = 123,
+};
+
+// The patterns of hatches.
+enum txHatchStyleEnum : int {
+  txHatchMetal = 0,
+  txHatchNonMetal = 1,
+};
+
 } // namespace txapi

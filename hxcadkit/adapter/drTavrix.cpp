@@ -279,6 +279,7 @@ void TModelerApi::drEndEskis()
   r.Sketch->EndEdit();
   r.IDoc2D.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
 }
 
 void TModelerApi::drOpenView(int N)
@@ -286,12 +287,14 @@ void TModelerApi::drOpenView(int N)
   TRegistryApi& r = R();
   r.View.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
   R2D().Constraint2D.Count = 0;
   if (!r.IDoc2D) return;
   txapi::SmartPtr<txapi::IViewsAndLayersManager> m = r.IDoc2D->GetViewsAndLayersManager();
   txapi::SmartPtr<txapi::IViews> views = m ? m->GetViews() : txapi::SmartPtr<txapi::IViews>();
   r.View = views ? views->GetViewByNumber(N) : txapi::SmartPtr<txapi::IView>();
   r.DrawingContainer = r.View;
+  r.Symbols2DContainer = r.View;
 }
 
 void TModelerApi::drPlanePerpendEdgeVertex(txapi::SmartPtr<txapi::IModelObject> Edge,

@@ -35,8 +35,8 @@ void AddModelKinds(KindTable& t)
   add(model::Datum, {ModelObject()});
   add(model::Sketch, {Sketch(), ModelObject(), Feature()});
   add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
-  add(model::SketchView, {View(), DrawingContainer(), LineSegments(), Arcs()});
-  add(model::View, {View(), DrawingContainer(), LineSegments(), Arcs()});
+  add(model::SketchView, WithDrawing2D(false, {View(), DrawingContainer(), LineSegments(), Arcs()}));
+  add(model::View, WithDrawing2D(true, {View(), DrawingContainer(), LineSegments(), Arcs()}));
   add(model::LineSegment, {LineSegment(), DrawingObject()});
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
@@ -62,12 +62,14 @@ KindTable MakeBuiltin()
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
          AuxiliaryGeomContainer(), ColorParam()});
   AddModelKinds(t);
+  AddDrawing2DKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
+      f.push_back(DrawingGroups());
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {
