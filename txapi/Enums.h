@@ -187,4 +187,12 @@ enum txHatchStyleEnum : int {
   txHatchNonMetal = 1,
 };
 
+// The highlight groups of a choose manager.
+enum txChooseManagerTypeEnum : int {
+  txChooseManagerDefault = 0,
+  txChooseManagerFirst = 1,
+  txChooseManagerSecond = 2,
+  txChooseManagerThird = 3,
+};
+
 } // namespace txapi

@@ -10,6 +10,7 @@ namespace txapi {
 
 class IDocuments;
 class ILibraryRecord;
+class IProgressBar;
 class ITavrixDocument;
 class ITavrixError;
 class ITranslator;
@@ -42,6 +43,8 @@ public:
   // The host's yes/no question box; true for yes.
   virtual bool AskQuestion(const std::wstring& text, const std::wstring& caption) = 0;
 
+  // The progress bar; empty when the host offers none.
+  virtual SmartPtr<IProgressBar> GetProgressBar() = 0;
   // Shows the host's help topic context.
   virtual void ShowHelp(int context) = 0;
 

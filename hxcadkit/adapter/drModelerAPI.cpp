@@ -195,6 +195,56 @@ void TModelerApi::drAStView7(int, const double&, const double&, const double&, c
 
 void TModelerApi::drSpcObject(TSectionSpc, const TString&, int, int) {}
 
+// ---------------------------------------------------------------------------------------------
+// TSelectorAPI
+
+TSelectorAPI& TSelectorAPI::Instance()
+{
+  static TSelectorAPI selector;
+  return selector;
+}
+
+TSelectorAPI::~TSelectorAPI()
+{
+  Choose7.reset();
+  Selection7.reset();
+}
+
+void TSelectorAPI::Begin()
+{
+  txapi::IApplication* app = TModelerApi::Last != nullptr ? TModelerApi::Last->R().Tavrix7 : nullptr;
+  txapi::SmartPtr<txapi::ITavrixDocument> d = app != nullptr ? app->GetActiveDocument()
+                                                             : txapi::SmartPtr<txapi::ITavrixDocument>();
+  Selection7 = d ? d->GetSelectionManager() : txapi::SmartPtr<txapi::ISelectionManager>();
+  Choose7 = d ? d->GetChooseManager() : txapi::SmartPtr<txapi::IChooseManager>();
+}
+
+void TSelectorAPI::End()
+{
+  Choose7.reset();
+  Selection7.reset();
+}
+
+void TSelectorAPI::Choose(txapi::SmartPtr<txapi::ITavrixAPIObject> Object)
+{
+  if (Choose7 && Object) Choose7->Choose({Object});
+}
+
+void TSelectorAPI::UnChooseAll()
+{
+  if (Choose7) Choose7->UnChooseAll();
+}
+
+void TSelectorAPI::UnSelectAll()
+{
+  if (Selection7) Selection7->UnselectAll();
+}
+
+void TSelectorAPI::SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type)
+{
+  if (Choose7) Choose7->SetCurrentManagerType(Type);
+}
+
 bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity)
 {
   txapi::SmartPtr<txapi::IFeature> f = Entity;
@@ -214,6 +264,7 @@ THole3DParam HH(drApi::MA);
 namespace drApi {
 
 THole3DParam* H = &HH;
+TSelectorAPI* Selector = &TSelectorAPI::Instance();
 
 namespace {
 

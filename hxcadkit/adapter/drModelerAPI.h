@@ -17,6 +17,7 @@
 #include "hxcadkit/geometry/Mathemat3d.h"
 #include "txapi/Enums.h"
 #include "txapi/IApplication.h"
+#include "txapi/IChooseManager.h"
 #include "txapi/IDrawingContainer.h"
 #include "txapi/IFeature.h"
 #include "txapi/IMateConstraint3D.h"
@@ -25,6 +26,8 @@
 #include "txapi/IPart.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IPlane3D.h"
+#include "txapi/IProgressBar.h"
+#include "txapi/ISelectionManager.h"
 #include "txapi/ISketch.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
@@ -105,6 +108,7 @@ public:
 
   txapi::IApplication* Tavrix7 = nullptr;
   txapi::SmartPtr<txapi::ITavrixError> TavrixError;
+  txapi::SmartPtr<txapi::IProgressBar> ProgressBar;
   TString PathFileName;
   TString FileName;
   TString ModuleName;
@@ -138,6 +142,32 @@ public:
   txapi::SmartPtr<txapi::IBoundariesObject> BoundariesObject;
   txapi::SmartPtr<txapi::ICutLine> CutLine;
   txapi::SmartPtr<txapi::ILeader> Leader;
+};
+
+// The program's view of the host selection: the active document's selection and highlight
+// services, taken when a command starts (drGetPart) and let go when it ends. Every operation does
+// nothing while the service it needs is not held.
+class TSelectorAPI
+{
+public:
+  static TSelectorAPI& Instance();
+  ~TSelectorAPI();
+  TSelectorAPI(const TSelectorAPI&) = delete;
+  TSelectorAPI& operator=(const TSelectorAPI&) = delete;
+
+  void Begin();
+  void End();
+  // Highlights the object; nothing for an empty one.
+  void Choose(txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
+  void UnChooseAll();
+  void UnSelectAll();
+  void SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type);
+
+  txapi::SmartPtr<txapi::ISelectionManager> Selection7;
+  txapi::SmartPtr<txapi::IChooseManager> Choose7;
+
+private:
+  TSelectorAPI() = default;
 };
 
 // The running command, as the modeller's long operations report to it.
@@ -209,6 +239,10 @@ public:
   void drLine3D(const TPoint3D& P1, const TPoint3D& P2, const TString& Name, bool Hidden);
   void drPoint3D(const double& x, const double& y, const double& z, txapi::txAnnotationSymbolEnum symbol,
                  const TString& name, bool Hidden);
+  // A cylindrical spiral on Plane of height |Height| (built along the plane's normal when Height is
+  // positive) and diameter D; callers pass the pitch as Turns. Nothing for Turns <= 0.
+  void drSpiral3D(txapi::SmartPtr<txapi::IPlane3D> Plane, const double& Height, const double& Turns,
+                  const double& D);
 
   // 2D placement: pushed on the drawing registry's stack and, with a 2D document current, on
   // the document's own stack, which then places what the host makes.
@@ -344,6 +378,9 @@ extern TTransf2D* Transf2D;
 // The library's control model, set by the library when it comes up; Init writes its documents
 // folder there. Null: nothing is written.
 extern TControlModel* PControlModel;
+
+// The selection view; never null.
+extern TSelectorAPI* Selector;
 
 // True when Entity is a feature that failed to build.
 bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity);

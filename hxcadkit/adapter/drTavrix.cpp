@@ -5,6 +5,7 @@
 #include "hxcadkit/core/KmfData.h"
 #include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IColorParam.h"
+#include "txapi/ICylindricalSpiral.h"
 #include "txapi/IDocuments.h"
 #include "txapi/ILineSegment3D.h"
 #include "txapi/IModelContainer.h"
@@ -54,6 +55,8 @@ txapi::SmartPtr<txapi::IPart> TModelerApi::drGetPart(Part_Type, txapi::DocumentT
   ForgetSketch();
   r.IDoc = r.Tavrix7 != nullptr ? r.Tavrix7->GetActiveDocument() : txapi::SmartPtr<txapi::ITavrixDocument>();
   r.IDoc3D = r.IDoc;
+  r.ProgressBar = r.Tavrix7 != nullptr ? r.Tavrix7->GetProgressBar() : txapi::SmartPtr<txapi::IProgressBar>();
+  Selector->Begin();
   // Another type of document has no part for the caller: a caller that wants either asks twice.
   if (r.IDoc3D && r.IDoc->GetType() == Type_Doc)
     r.Part = r.IDoc3D->GetTopPart();
@@ -74,6 +77,8 @@ void TModelerApi::drEndGetPart(bool)
   r.Obj3D.reset();
   r.View.reset();
   r.DrawingContainer.reset();
+  r.ProgressBar.reset();
+  Selector->End();
 }
 
 txapi::SmartPtr<txapi::IPart> TModelerApi::GetPart() const
@@ -334,6 +339,25 @@ void TModelerApi::drPoint3D(const double& x, const double& y, const double& z,
   p->SetSymbol(symbol);
   if (!name.Empty()) o->SetName(W(name));
   o->SetHidden(Hidden);
+  o->Update();
+  Made(o);
+}
+
+void TModelerApi::drSpiral3D(txapi::SmartPtr<txapi::IPlane3D> Plane, const double& Height, const double& Turns,
+                             const double& D)
+{
+  R().Obj3D.reset();
+  if (!(Turns > 0.0)) return;
+  txapi::SmartPtr<txapi::IModelObject> o = NewAuxiliary(R().Part, txapi::o3d_cylindricalSpiral);
+  txapi::SmartPtr<txapi::ICylindricalSpiral> s = o;
+  if (!s) return;
+  const double h = std::fabs(Height);
+  s->SetPlane(txapi::SmartPtr<txapi::IModelObject>(Plane));
+  s->SetStep(Turns);
+  s->SetBuildingDirection(Height > 0.0);
+  s->SetHeight(h);
+  s->SetTurnsNumber(h / Turns);
+  s->SetDiameter(D);
   o->Update();
   Made(o);
 }

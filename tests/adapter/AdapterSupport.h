@@ -36,6 +36,7 @@ inline void ResetModeller()
   drApi::TRegistryApi& r = m.R();
   r.Tavrix7 = nullptr;
   r.TavrixError.reset();
+  drApi::Selector->End();
   r.Obj.reset();
   r.LastObj.reset();
   for (drApi::TNestedArrayOf* a : {&r.AMacroObj, &r.AMacroObject3D}) {

@@ -34,6 +34,7 @@ void Play(HostedModeller& m)
   SmartPtr<txapi::IModelObject> line = MA.R().Obj3D;
   MA.drPoint3D(1, 0, 0, txapi::txAnnotationSymbolPoint, "Т", true);
   MA.drPlanePerpendEdgeVertex(line, MA.R().Obj3D);
+  MA.drSpiral3D(MA.GetPlane(), 10, 2, 5);
   MA.drColor3D(0x909090, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
   MA.drSave3D(false, true);
   MA.drSave3D(true, true);
@@ -62,6 +63,10 @@ void Play(HostedModeller& m)
   MA.drSetValue(c, "D", 40);
   MA.drSetValue("L1", 80);
   MA.drGetPart(pTop_Part, txapi::txDocumentAssembly);
+  drApi::Selector->SetCurrentManagerType(txapi::txChooseManagerFirst);
+  drApi::Selector->Choose(SmartPtr<txapi::ITavrixAPIObject>(MA.R().Part));
+  drApi::Selector->UnChooseAll();
+  drApi::Selector->UnSelectAll();
   MA.IsActive(txapi::txDocumentPart, txapi::txDocumentAssembly);
   MA.drEndGetPart(false);
 }

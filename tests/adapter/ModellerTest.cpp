@@ -33,8 +33,55 @@ TEST(ModellerInit, NamesFolderAndFontComeFromTheHost)
   EXPECT_EQ(U8(MA.R().LibFont.toWideChar()), "Моношрифт");
   MA.LiftBox("Проверка");
   EXPECT_EQ(MA.QuestionBox("Да?", ""), 1);
-  ASSERT_EQ(m.H.Messages().size(), 1u);
+  // The message goes through the host's translation.
+  m.H.RemoveLibraryRecord(L"VUVudirido");
+  m.H.SetTranslation(L"Не подключена библиотека ", L"No library ");
+  MA.Init(m.H.Application(), "VUVudirido", "#Stamp - Regular");
+  ASSERT_EQ(m.H.Messages().size(), 2u);
   EXPECT_EQ(U8(m.H.Messages()[0]), "Проверка");
+  EXPECT_EQ(U8(m.H.Messages()[1]), "No library libVUVudirido");
+  MA.OpenHelp("help.chm", 1001, 17);
+  EXPECT_EQ(m.H.ApplicationObject().CallsOf("ShowHelp").at(0)->Arguments[0], 17);
+}
+
+// A command's start takes the host's progress bar and the active document's selection services;
+// its end lets them go, after which the selection operations do nothing.
+TEST_F(ModellerTest, ACommandHoldsTheSelectionServicesWhileItRuns)
+{
+  drApi::TSelectorAPI& s = *drApi::Selector;
+  s.Choose(SmartPtr<txapi::ITavrixAPIObject>()); // nothing held: nothing happens
+  s.UnChooseAll();
+  s.UnSelectAll();
+  MA.drCreate3D(false, true, T(Dir / "p.tpt"), "", "");
+  MA.drGetPart(pTop_Part, txapi::txDocumentPart);
+  ASSERT_TRUE(MA.R().ProgressBar && s.Choose7 && s.Selection7);
+  s.SetCurrentManagerType(txapi::txChooseManagerSecond);
+  s.Choose(SmartPtr<txapi::ITavrixAPIObject>());
+  s.Choose(SmartPtr<txapi::ITavrixAPIObject>(MA.R().Part));
+  const txhost::Object* doc = Find(MA.R().IDoc.get());
+  EXPECT_EQ(doc->CallsOf("Choose").size(), 1u);
+  EXPECT_EQ(s.Choose7->GetCurrentManagerType(), txapi::txChooseManagerSecond);
+  MA.drEndGetPart(false);
+  EXPECT_FALSE(MA.R().ProgressBar || s.Choose7 || s.Selection7);
+  s.UnChooseAll();
+  EXPECT_EQ(doc->CallsOf("UnChooseAll").size(), 0u);
+}
+
+TEST_F(ModellerTest, ASpiralTakesThePitchFirstAndTheTurnsFromTheHeight)
+{
+  MA.drCreate3D(true, true, T(Dir / "spring.tpt"), "", "");
+  MA.drPlane(txapi::o3d_planeXOY, 0);
+  MA.drSpiral3D(MA.GetPlane(), 12, 0, 10);
+  EXPECT_FALSE(MA.R().Obj3D);
+  MA.drSpiral3D(MA.GetPlane(), -12, 3, 10);
+  ASSERT_TRUE(MA.R().Obj3D);
+  std::vector<std::string> calls;
+  for (const txhost::Call& c : Find(MA.R().Obj3D.get())->Log())
+    calls.push_back(c.Op + c.Arguments.dump());
+  const std::vector<std::string> want{"SetPlane[{\"$obj\":" + std::to_string(Find(MA.R().Plane.get())->Id()) + "}]",
+                                      "SetStep[3.0]", "SetBuildingDirection[false]", "SetHeight[12.0]",
+                                      "SetTurnsNumber[4.0]", "SetDiameter[10.0]", "Update[]"};
+  EXPECT_EQ(calls, want);
 }
 
 // A shaft: a closed profile of lines and an arc, with its axis, drawn under two placements

@@ -1,9 +1,12 @@
 // Facets of documents.
 
+#include "txapi/IChooseManager.h"
 #include "txapi/IMateConstraint3D.h"
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
+#include "txapi/ISelectionManager.h"
+#include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
@@ -62,6 +65,99 @@ public:
   {
     Log("Activate");
     ModelHost().SetActiveDocument(&Model());
+  }
+
+  txapi::SmartPtr<txapi::ISelectionManager> GetSelectionManager() override
+  {
+    Log("GetSelectionManager");
+    if (HandOutRefused("GetSelectionManager")) return {};
+    return HandOut<txapi::ISelectionManager>(&Model());
+  }
+
+  txapi::SmartPtr<txapi::IChooseManager> GetChooseManager() override
+  {
+    Log("GetChooseManager");
+    if (HandOutRefused("GetChooseManager")) return {};
+    return HandOut<txapi::IChooseManager>(&Model());
+  }
+};
+
+// What the user selected and what a command highlights: session state of the document, not saved.
+struct SelectionState
+{
+  std::vector<ObjectId> Selected;
+  std::vector<std::pair<ObjectId, int>> Chosen; // with the highlight group
+  int ChooseType = 0;
+};
+
+void Add(Host& host, std::vector<ObjectId>& ids, const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& objects)
+{
+  for (const auto& p : objects)
+    if (const Object* o = Object::From(p.get()); o != nullptr && host.Find(o->Id()) == o) ids.push_back(o->Id());
+}
+
+class SelectionManagerFacet final : public Facet<txapi::ISelectionManager>
+{
+public:
+  using Facet::Facet;
+
+  std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>> GetSelectedObjects() override
+  {
+    Log("GetSelectedObjects");
+    std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>> out;
+    for (ObjectId id : Model().Extra<SelectionState>().Selected)
+      if (Object* o = ModelHost().Find(id); o != nullptr && !model::Deleted(*o))
+        out.push_back(HandOut<txapi::ITavrixAPIObject>(o));
+    return out;
+  }
+  void Select(const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& objects) override
+  {
+    Log("Select", objects);
+    Add(ModelHost(), Model().Extra<SelectionState>().Selected, objects);
+  }
+  void UnselectAll() override
+  {
+    Log("UnselectAll");
+    Model().Extra<SelectionState>().Selected.clear();
+  }
+};
+
+class ChooseManagerFacet final : public Facet<txapi::IChooseManager>
+{
+public:
+  using Facet::Facet;
+
+  void Choose(const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& objects) override
+  {
+    Log("Choose", objects);
+    SelectionState& s = Model().Extra<SelectionState>();
+    std::vector<ObjectId> ids;
+    Add(ModelHost(), ids, objects);
+    for (ObjectId id : ids)
+      s.Chosen.emplace_back(id, s.ChooseType);
+  }
+  void UnChoose(const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& objects) override
+  {
+    Log("UnChoose", objects);
+    SelectionState& s = Model().Extra<SelectionState>();
+    std::vector<ObjectId> ids;
+    Add(ModelHost(), ids, objects);
+    std::erase_if(s.Chosen, [&](const auto& c) { return std::find(ids.begin(), ids.end(), c.first) != ids.end(); });
+  }
+  void UnChooseAll() override
+  {
+    Log("UnChooseAll");
+    Model().Extra<SelectionState>().Chosen.clear();
+  }
+  void SetCurrentManagerType(txapi::txChooseManagerTypeEnum type) override
+  {
+    Log("SetCurrentManagerType", type);
+    Model().Extra<SelectionState>().ChooseType = int(type);
+  }
+  txapi::txChooseManagerTypeEnum GetCurrentManagerType() override
+  {
+    Log("GetCurrentManagerType");
+    return txapi::txChooseManagerTypeEnum(Model().Extra<SelectionState>().ChooseType);
   }
 };
 
@@ -282,6 +378,14 @@ FacetEntry TavrixDocument2D()
 FacetEntry TavrixDocument3D()
 {
   return Offer<TavrixDocument3DFacet>("ITavrixDocument3D");
+}
+FacetEntry SelectionManager()
+{
+  return Offer<SelectionManagerFacet>("ISelectionManager");
+}
+FacetEntry ChooseManager()
+{
+  return Offer<ChooseManagerFacet>("IChooseManager");
 }
 FacetEntry MateConstraints3D()
 {

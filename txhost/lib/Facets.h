@@ -21,12 +21,15 @@ FacetEntry TavrixError();
 FacetEntry Translator();
 FacetEntry LibraryRecord();
 FacetEntry LibraryActions();
+FacetEntry ProgressBar();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
 FacetEntry TavrixDocument2D();
 FacetEntry TavrixDocument3D();
 FacetEntry MateConstraints3D();
+FacetEntry SelectionManager();
+FacetEntry ChooseManager();
 FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
@@ -49,6 +52,7 @@ FacetEntry Extrusion();
 FacetEntry Extrusions();
 FacetEntry ModelContainer();
 FacetEntry AuxiliaryGeomContainer();
+FacetEntry CylindricalSpiral();
 
 // DrawingFacets.cpp
 FacetEntry DrawingObject();

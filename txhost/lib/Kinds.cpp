@@ -43,6 +43,7 @@ void AddModelKinds(KindTable& t)
   add(model::Extrusion, {Extrusion(), ModelObject(), Feature(), ColorParam()});
   add(model::AuxLine, {LineSegment3D(), ModelObject()});
   add(model::AuxPoint, {Point3D(), ModelObject()});
+  add(model::Spiral, {CylindricalSpiral(), ModelObject()});
   add(model::Placement, {Placement3D()});
   add(model::Mate, {MateConstraint3D(), Feature()});
   add(model::Variable, {Variable()});
@@ -58,13 +59,14 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
+  t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   t.Add(std::string(kinds::Part), txapi::o3d_part,
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
          AuxiliaryGeomContainer(), ColorParam()});
   AddModelKinds(t);
   AddDrawing2DKinds(t);
   for (const auto& d : DocumentKinds) {
-    std::vector<FacetEntry> f{TavrixDocument()};
+    std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());

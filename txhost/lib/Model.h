@@ -37,6 +37,7 @@ inline constexpr std::string_view Rotated = "rotated";
 inline constexpr std::string_view Extrusion = "extrusion";
 inline constexpr std::string_view AuxLine = "aux-line";
 inline constexpr std::string_view AuxPoint = "aux-point";
+inline constexpr std::string_view Spiral = "spiral";
 inline constexpr std::string_view Placement = "placement";
 inline constexpr std::string_view Mate = "mate";
 inline constexpr std::string_view Variable = "variable";

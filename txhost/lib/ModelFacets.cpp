@@ -3,6 +3,7 @@
 
 #include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IColorParam.h"
+#include "txapi/ICylindricalSpiral.h"
 #include "txapi/IExtrusion.h"
 #include "txapi/IExtrusions.h"
 #include "txapi/IFeature.h"
@@ -315,6 +316,34 @@ public:
   }
 };
 
+class CylindricalSpiralFacet final : public Facet<txapi::ICylindricalSpiral>
+{
+public:
+  using Facet::Facet;
+
+  void SetPlane(const txapi::SmartPtr<txapi::IModelObject>& plane) override
+  {
+    Log("SetPlane", plane);
+    Model().Set("plane", RefValue(plane.get()));
+  }
+  void SetTurnsNumber(double turns) override { Put("SetTurnsNumber", "turns", turns); }
+  void SetBuildingDirection(bool forward) override
+  {
+    Log("SetBuildingDirection", forward);
+    Model().Set("forward", forward);
+  }
+  void SetHeight(double height) override { Put("SetHeight", "height", height); }
+  void SetStep(double step) override { Put("SetStep", "step", step); }
+  void SetDiameter(double diameter) override { Put("SetDiameter", "diameter", diameter); }
+
+private:
+  void Put(std::string_view op, const char* key, double v)
+  {
+    Log(op, v);
+    Model().Set(key, v);
+  }
+};
+
 class SketchFacet final : public Facet<txapi::ISketch>
 {
 public:
@@ -523,6 +552,8 @@ public:
       made = model::AuxLine;
     else if (kind == txapi::o3d_point3D)
       made = model::AuxPoint;
+    else if (kind == txapi::o3d_cylindricalSpiral)
+      made = model::Spiral;
     else
       return {};
     Object& o = model::NewObject(ModelHost(), made, Model(), kind);
@@ -564,6 +595,10 @@ FacetEntry LineSegment3D()
 FacetEntry Point3D()
 {
   return Offer<Point3DFacet>("IPoint3D");
+}
+FacetEntry CylindricalSpiral()
+{
+  return Offer<CylindricalSpiralFacet>("ICylindricalSpiral");
 }
 FacetEntry Sketch()
 {
