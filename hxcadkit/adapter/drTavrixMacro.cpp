@@ -28,11 +28,13 @@ void TModelerApi::drMacro2D(bool)
   TRegistryApi& r = R();
   r.MacroObj.reset();
   r.Entity2D.reset();
-  if (Collector() != nullptr || r.Sketch || !r.DrawingContainer) return;
-  txapi::SmartPtr<txapi::IMacroObjects> macros = r.DrawingContainer;
+  txapi::SmartPtr<txapi::IMacroObjects> macros;
+  if (Collector() == nullptr && !r.Sketch) macros = r.DrawingContainer;
   r.MacroObj = macros ? macros->Add(1) : nullptr;
+  // A macro the host did not make still takes its place on the stack, so that its drEndMacro
+  // closes it and not the enclosing one.
+  r.AMacroObj.Push(r.MacroObj);
   if (!r.MacroObj) return;
-  if (txapi::SmartPtr<txapi::ITavrixAPIObject> o = r.MacroObj) r.AMacroObj.Push(o);
   r.DrawingContainer = r.MacroObj;
   r.Symbols2DContainer = r.MacroObj;
   r.Entity2D = r.MacroObj;
@@ -42,7 +44,7 @@ void TModelerApi::drEndMacro()
 {
   TRegistryApi& r = R();
   txapi::SmartPtr<txapi::ITavrixAPIObject> taken;
-  if (r.AMacroObj.Count > 0 && r.AMacroObj.Last()) {
+  if (r.AMacroObj.Count > 0) {
     taken = r.AMacroObj.Last();
     r.AMacroObj.Last().reset();
     --r.AMacroObj.Count;
@@ -55,10 +57,10 @@ void TModelerApi::drEndMacro()
   r.MacroObj->Update();
   r.Entity2D = r.MacroObj;
   const txapi::SmartPtr<txapi::IDrawingObject> closed = r.Entity2D;
-  if (r.AMacroObj.Count > 0)
-    r.MacroObj = r.AMacroObj.Last();
-  else
-    r.MacroObj.reset();
+  // The innermost macro that the host made, around the closed one.
+  r.MacroObj.reset();
+  for (Integer i = r.AMacroObj.Count - 1; i >= 0 && !r.MacroObj; --i)
+    r.MacroObj = r.AMacroObj[i];
   if (r.MacroObj) {
     r.DrawingContainer = r.MacroObj;
     r.Symbols2DContainer = r.MacroObj;
@@ -94,10 +96,15 @@ void TModelerApi::drGroup(bool Temporary)
   TRegistryApi& r = R();
   R2D().CurDrawingObject.reset();
   r.Obj.reset();
-  if (Collector() != nullptr || !r.IDoc2D) return;
+  if (Collector() != nullptr) return;
   txapi::SmartPtr<txapi::IDrawingGroups> groups = r.IDoc2D;
   txapi::SmartPtr<txapi::IDrawingGroup> g = groups ? groups->Add(Temporary, L"") : nullptr;
-  if (!g) return;
+  // A group the host did not make still takes its place on the stack, so that its drEndGroup
+  // closes nothing rather than the enclosing group.
+  if (!g) {
+    R2D().AGroup.Push(g);
+    return;
+  }
   g->Open();
   r.Obj = g;
   R2D().CurDrawingObject = g;
@@ -110,9 +117,10 @@ void TModelerApi::drEndGroup()
   r.Entity2D.reset();
   // Nothing to close without a started group: the stack never goes below empty.
   if (Collector() != nullptr || R2D().AGroup.Count <= 0) return;
+  const bool made = !R2D().AGroup.Last().empty();
   R2D().AGroup.Last().reset();
   --R2D().AGroup.Count;
-  if (!r.IDoc2D) return;
+  if (!made || !r.IDoc2D) return;
   txapi::SmartPtr<txapi::IDrawingGroups> groups = r.IDoc2D;
   txapi::SmartPtr<txapi::IDrawingGroup> g = groups ? groups->GetOpenGroup() : nullptr;
   if (!g) return;

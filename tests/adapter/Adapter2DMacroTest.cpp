@@ -129,13 +129,38 @@ TEST_F(Macros, MacrosNestAndRefuseCollectorsAndSketches)
   EXPECT_FALSE(MA.LastObjRef());
   EXPECT_EQ(Obj(MA.R().DrawingContainer), View);
   MA.drSetMacro2DParam({1, 2}, "f", "m", 200, false, TMt{}); // no open macro: nothing
+  EXPECT_TRUE(Of(m2::Macro)[0]->CallsOf("SetCommand").empty());
+
+  // A macro refused inside a collector, while a sketch is edited or by the host is closed by its own
+  // end: the enclosing macro stays the container.
+  MA.drMacro2D(true);
+  outer = Obj(MA.R().MacroObj);
   {
     Collecting col;
     MA.drMacro2D(true);
+    EXPECT_FALSE(MA.R().MacroObj || MA.R().Entity2D);
+    MA.drEndMacro();
   }
-  EXPECT_EQ(Of(m2::Macro).size(), 2u);
-  EXPECT_FALSE(MA.R().MacroObj || MA.R().Entity2D);
+  H.GetFaults().RefuseHandOut("IMacroObjects");
+  MA.drMacro2D(true);
+  MA.drEndMacro();
+  EXPECT_EQ(Obj(MA.R().DrawingContainer), outer);
+  MA.drEndMacro();
+  EXPECT_EQ(Obj(MA.R().DrawingContainer), View);
+  EXPECT_EQ(Of(m2::Macro).size(), 3u);
   EXPECT_EQ(MA.R().AMacroObj.Count, 0);
+
+  // The same for groups the host refuses.
+  MA.drGroup(true);
+  txhost::Object* group = Find(MA.R().Obj.get());
+  H.GetFaults().RefuseHandOut("IDrawingGroups.Add");
+  MA.drGroup(false);
+  EXPECT_FALSE(MA.R().Obj);
+  MA.drEndGroup();
+  EXPECT_EQ(txhost::model2d::OpenGroup(*Doc), group);
+  MA.drEndGroup();
+  EXPECT_EQ(Find(MA.R().Entity2D.get()), group);
+  EXPECT_EQ(MA.R2D().AGroup.Count, 0);
 }
 
 // Unbalanced ends and openings the host refuses: the stacks never go below empty, and the end of a
@@ -224,6 +249,7 @@ TEST_F(Macros, ColouringsLeadersAndPointsComplete)
   MA.R().IDoc2D.reset();
   MA.drGroup(false);
   EXPECT_FALSE(MA.R().Obj);
+  MA.drEndGroup();
   MA.drEndGroup();
   EXPECT_EQ(MA.R2D().AGroup.Count, 0);
 }
