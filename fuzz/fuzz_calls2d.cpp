@@ -41,6 +41,7 @@ void Forget()
   r.BoundariesObject.reset();
   r.CutLine.reset();
   r.Leader.reset();
+  r.Polyline3D.reset();
   r.View.reset();
   r.DrawingContainer.reset();
   r.IDoc2D.reset();

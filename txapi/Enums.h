@@ -53,6 +53,7 @@ enum txObj3dTypeEnum : int {
   o3d_axisEdge = 12,
   o3d_axisOperation = 13,
   o3d_planeOffset = 14,
+  o3d_polyline = 18,
   o3d_planePerpendicular = 21,
   o3d_bossExtrusion = 25,
   o3d_cutExtrusion = 26,

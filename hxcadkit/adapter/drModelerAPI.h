@@ -44,6 +44,7 @@
 #include "txapi/IHatch.h"
 #include "txapi/ILeader.h"
 #include "txapi/IMacroObject.h"
+#include "txapi/IPolyLine.h"
 #include "txapi/ISymbols2DContainer.h"
 #include "txapi/IText.h"
 
@@ -142,6 +143,7 @@ public:
   txapi::SmartPtr<txapi::IBoundariesObject> BoundariesObject;
   txapi::SmartPtr<txapi::ICutLine> CutLine;
   txapi::SmartPtr<txapi::ILeader> Leader;
+  txapi::SmartPtr<txapi::IPolyLine> Polyline3D;
 };
 
 // The program's view of the host selection: the active document's selection and highlight
@@ -325,6 +327,7 @@ public:
                txapi::txArrowEnum Tips, const double& Hs1, const double& Ksu1, const double& Fch1, const TString& S1,
                const double& Hs2, const double& Ksu2, const double& Fch2, const TString& S2) override;
   void drPoint(const double& x, const double& y) override;
+  void drPolyline3D(bool Closed) override;
   // Queries and references of drawing objects.
   int GetType(txapi::SmartPtr<txapi::IDrawingObject> Obj);
   int GetNumberView(txapi::SmartPtr<txapi::IDrawingObject> Obj);
@@ -333,6 +336,14 @@ public:
   txapi::SmartPtr<txapi::IDrawingObject>& PrevObjRef();
   // A process-wide running number: 0, 1, 2, ...
   int NextInteger();
+  // The value and tolerance of a dimension as its text shows them (deviations of an angle read in
+  // degrees, minutes and seconds); false, with nothing written, for anything else. A text too large
+  // for a double reads as 0.
+  bool GetDimParam(txapi::SmartPtr<txapi::IDrawingObject> Dim, double& Nominal, TString& Qual, double& QHi,
+                   double& QLo, bool IsAngle);
+  // In-place editing of the current part in its assembly.
+  void drPartBeginEditOnPlace();
+  void drPartEndEditOnPlace();
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;

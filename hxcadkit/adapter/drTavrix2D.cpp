@@ -13,6 +13,7 @@
 #include "txapi/IArcs.h"
 #include "txapi/ICircle.h"
 #include "txapi/ICircles.h"
+#include "txapi/IDimensionText.h"
 #include "txapi/IDrawingText.h"
 #include "txapi/IDrawingTexts.h"
 #include "txapi/IEllipse.h"
@@ -21,6 +22,7 @@
 #include "txapi/ILayers.h"
 #include "txapi/ILineSegment.h"
 #include "txapi/ILineSegments.h"
+#include "txapi/IOpenDocumentParam.h"
 #include "txapi/ITextFont.h"
 #include "txapi/ITextItem.h"
 #include "txapi/ITextLine.h"
@@ -293,6 +295,41 @@ txapi::SmartPtr<txapi::IDrawingObject>& TModelerApi::PrevObjRef()
 int TModelerApi::NextInteger()
 {
   return Counter++;
+}
+
+bool TModelerApi::GetDimParam(txapi::SmartPtr<txapi::IDrawingObject> Dim, double& Nominal, TString& Qual,
+                              double& QHi, double& QLo, bool IsAngle)
+{
+  txapi::SmartPtr<txapi::IDimensionText> t = Dim;
+  if (!t) return false;
+  auto finite = [](double v) { return std::isfinite(v) ? v : 0.0; };
+  Nominal = finite(t->GetAutoNominal() ? t->GetNominalValue() : TString(t->GetNominalText()).toReal());
+  Qual = TString(t->GetTolerance());
+  QHi = QLo = 0;
+  auto deviation = [&](const std::wstring& text, double& out) {
+    const TString s(text);
+    if (s.Empty()) return;
+    if (IsAngle)
+      s.toDegreesAngle(out);
+    else
+      out = s.toReal();
+    out = finite(out);
+  };
+  deviation(t->GetUpperDeviation(), QHi);
+  deviation(t->GetLowerDeviation(), QLo);
+  return true;
+}
+
+void TModelerApi::drPartBeginEditOnPlace()
+{
+  if (!R().Part) return;
+  txapi::SmartPtr<txapi::IOpenDocumentParam> p = R().Part->GetOpenDocumentParam();
+  R().Part->BeginEditOnPlace(p);
+}
+
+void TModelerApi::drPartEndEditOnPlace()
+{
+  if (R().Part) R().Part->EndEditOnPlace(true);
 }
 
 } // namespace drApi

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IBaseLeader.h"
 #include "txapi/IBranchs.h"
 #include "txapi/IColourings.h"
@@ -16,6 +17,7 @@
 #include "txapi/IMacroObjects.h"
 #include "txapi/IPoint.h"
 #include "txapi/IPoints.h"
+#include "txapi/IPolyLines.h"
 #include "txapi/IUserParameters.h"
 
 namespace drApi {
@@ -194,6 +196,9 @@ void TModelerApi::drEndObj()
       r.Leader.reset();
     }
     break;
+  case cmPolyline3D:
+    if (txapi::SmartPtr<txapi::IModelObject> o = r.Polyline3D) o->Update();
+    break;
   case cmColouring:
     if (r.Colouring) {
       r.Colouring->Update();
@@ -247,6 +252,15 @@ void TModelerApi::drShelf(txapi::txLeaderSignEnum, const double& x, const double
   r.Leader->SetShelfDirection(Napr);
   if (txapi::SmartPtr<txapi::IBranchs> b = r.Leader) b->SetOrigin(x, y);
   if (txapi::SmartPtr<txapi::IText> t = r.Leader) t->SetString(S1.toWideChar());
+}
+
+void TModelerApi::drPolyline3D(bool Closed)
+{
+  if (Collector() != nullptr || !R().Part) return;
+  R2D().APrevCommand.Push(cmPolyline3D);
+  txapi::SmartPtr<txapi::IPolyLines> lines = txapi::SmartPtr<txapi::IAuxiliaryGeomContainer>(R().Part);
+  R().Polyline3D = lines ? lines->Add() : nullptr;
+  if (R().Polyline3D) R().Polyline3D->SetClosed(Closed);
 }
 
 void TModelerApi::drPoint(const double& x, const double& y)

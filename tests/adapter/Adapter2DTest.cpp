@@ -234,4 +234,75 @@ TEST_F(Primitives, LayersTextsAndQueries)
   EXPECT_EQ(MA.NextInteger(), n + 2);
 }
 
+// The value and tolerance of a dimension read from its text, as the host hands it.
+TEST_F(Primitives, DimensionValuesAreReadFromTheirTexts)
+{
+  txhost::Object& dim = H.Create(txhost::model2d::Dimension, Doc, View);
+  SmartPtr<txapi::IDrawingObject> ref =
+      SmartPtr<txapi::IDrawingObject>::Attach(static_cast<txapi::IDrawingObject*>(dim.QueryInterface(txapi::IDrawingObject::IID)));
+  const struct
+  {
+    bool autoNominal;
+    const char *nominal, *upper, *lower;
+    bool angle;
+    double n, hi, lo;
+  } cases[] = {
+      {false, "25,5", "", "-0,1", false, 25.5, 0, -0.1},
+      {true, "99", "+0.2", "0", false, 12.5, 0.2, 0},
+      {false, "30", "1°30'", "-0°15'", true, 30, 1.5, -0.25},
+      {false, "1e400", "9", "", false, 1, 9, 0},
+  };
+  for (const auto& c : cases) {
+    dim.Set("auto-nominal", c.autoNominal);
+    dim.Set("nominal-value", 12.5);
+    dim.Set("nominal-text", c.nominal);
+    dim.Set("tolerance", "h14");
+    dim.Set("upper", c.upper);
+    dim.Set("lower", c.lower);
+    double n = -1, hi = -1, lo = -1;
+    TString q;
+    ASSERT_TRUE(MA.GetDimParam(ref, n, q, hi, lo, c.angle)) << c.nominal;
+    EXPECT_NEAR(n, c.n, 1e-12) << c.nominal;
+    EXPECT_NEAR(hi, c.hi, 1e-12) << c.nominal;
+    EXPECT_NEAR(lo, c.lo, 1e-12) << c.nominal;
+    EXPECT_EQ(U8(q.toWideChar()), "h14");
+  }
+  // A figure too long for a double reads as nothing rather than as infinity.
+  dim.Set("auto-nominal", false);
+  dim.Set("nominal-text", std::string(400, '9'));
+  double n = -1, hi, lo;
+  TString q;
+  MA.GetDimParam(ref, n, q, hi, lo, false);
+  EXPECT_EQ(n, 0.0);
+  MA.drLine(0, 0, 1, 0, 1);
+  n = -1;
+  EXPECT_FALSE(MA.GetDimParam(MA.LastObjRef(), n, q, hi, lo, false));
+  EXPECT_FALSE(MA.GetDimParam(nullptr, n, q, hi, lo, false));
+  EXPECT_EQ(n, -1);
+}
+
+// The part's side: a 3D polyline pending until its end, and the editing of the part in place.
+TEST_F(Primitives, PolylinesAndInPlaceEditingNeedAPart)
+{
+  MA.drPolyline3D(true);
+  MA.drPartBeginEditOnPlace();
+  EXPECT_EQ(MA.R2D().APrevCommand.Count, 0);
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "Деталь", "Д-1");
+  ASSERT_TRUE(MA.R().Part);
+  MA.drPolyline3D(true);
+  EXPECT_EQ(MA.R2D().APrevCommand.Last(), cmPolyline3D);
+  const auto lines = H.ObjectsOfKind(txhost::model2d::PolyLine3D);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]->Prop("closed"), true);
+  MA.drEndObj();
+  EXPECT_TRUE(lines[0]->Applied());
+  txhost::Object* part = Find(MA.R().Part.get());
+  MA.drPartBeginEditOnPlace();
+  EXPECT_EQ(part->Prop("editing-in-place"), true);
+  MA.drPartEndEditOnPlace();
+  EXPECT_EQ(part->CallsOf("EndEditOnPlace")[0]->Arguments, Value::array({true}));
+  EXPECT_EQ(part->Prop("editing-in-place"), false);
+  MA.drSave3D(true, true);
+}
+
 } // namespace

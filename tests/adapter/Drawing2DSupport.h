@@ -24,6 +24,7 @@ inline void Reset2D()
   r.BoundariesObject.reset();
   r.CutLine.reset();
   r.Leader.reset();
+  r.Polyline3D.reset();
   r.View.reset();
   r.DrawingContainer.reset();
   r.IDoc2D.reset();

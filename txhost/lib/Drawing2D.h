@@ -33,6 +33,10 @@ inline constexpr std::string_view Colouring = "colouring";
 inline constexpr std::string_view CutLine = "cut-line";
 inline constexpr std::string_view Leader = "leader";
 inline constexpr std::string_view Layer = "layer";
+// A dimension as far as its text goes (the host's dimensions of every kind offer this much).
+inline constexpr std::string_view Dimension = "dimension";
+// A 3D polyline of a part's auxiliary geometry.
+inline constexpr std::string_view PolyLine3D = "polyline-3d";
 
 // A new drawing object of the kind made through container (a view or a macro object); nullptr when a
 // sketch view's sketch is no longer being edited.

@@ -28,8 +28,12 @@
 #include "txapi/ILeaders.h"
 #include "txapi/IMacroObject.h"
 #include "txapi/IMacroObjects.h"
+#include "txapi/IDimensionText.h"
+#include "txapi/IOpenDocumentParam.h"
 #include "txapi/IPoint.h"
 #include "txapi/IPoints.h"
+#include "txapi/IPolyLine.h"
+#include "txapi/IPolyLines.h"
 #include "txapi/ISymbols2DContainer.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/IText.h"
@@ -627,6 +631,79 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
+// What a test presets on a dimension: "auto-nominal", "nominal-value", "nominal-text", "tolerance",
+// "upper" and "lower".
+class DimensionTextFacet final : public Facet<txapi::IDimensionText>
+{
+public:
+  using Facet::Facet;
+  bool GetAutoNominal() override
+  {
+    Log("GetAutoNominal");
+    return Model().Prop("auto-nominal") == true;
+  }
+  double GetNominalValue() override
+  {
+    Log("GetNominalValue");
+    const Value& v = Model().Prop("nominal-value");
+    return v.is_number() ? v.get<double>() : 0.0;
+  }
+  std::wstring GetNominalText() override
+  {
+    Log("GetNominalText");
+    return Model().Text("nominal-text");
+  }
+  std::wstring GetTolerance() override
+  {
+    Log("GetTolerance");
+    return Model().Text("tolerance");
+  }
+  std::wstring GetUpperDeviation() override
+  {
+    Log("GetUpperDeviation");
+    return Model().Text("upper");
+  }
+  std::wstring GetLowerDeviation() override
+  {
+    Log("GetLowerDeviation");
+    return Model().Text("lower");
+  }
+};
+
+class PolyLinesFacet final : public Facet<txapi::IPolyLines>
+{
+public:
+  using Facet::Facet;
+  txapi::SmartPtr<txapi::IPolyLine> Add() override
+  {
+    Log("Add");
+    if (HandOutRefused("Add")) return {};
+    return HandOut<txapi::IPolyLine>(&model::NewObject(ModelHost(), PolyLine3D, Model(), txapi::o3d_polyline));
+  }
+};
+
+class PolyLineFacet final : public Facet<txapi::IPolyLine>
+{
+public:
+  using Facet::Facet;
+  void SetClosed(bool closed) override
+  {
+    Log("SetClosed", closed);
+    Model().Set("closed", closed);
+  }
+};
+
+class OpenDocumentParamFacet final : public Facet<txapi::IOpenDocumentParam>
+{
+public:
+  using Facet::Facet;
+  bool GetVisible() override
+  {
+    Log("GetVisible");
+    return true;
+  }
+};
+
 class DrawingObjectFacet final : public Facet<txapi::IDrawingObject>
 {
 public:
@@ -680,6 +757,10 @@ FacetEntry CutLines()
 {
   return Offer<AddFacet<txapi::ICutLines, txapi::ICutLine, model2d::CutLine>>("ICutLines");
 }
+FacetEntry PolyLines()
+{
+  return Offer<PolyLinesFacet>("IPolyLines");
+}
 FacetEntry DrawingObject()
 {
   return Offer<DrawingObjectFacet>("IDrawingObject");
@@ -726,6 +807,9 @@ void AddDrawing2DKinds(KindTable& t)
   add(model2d::Leader, {Offer<LeaderFacet>("ILeader"), Offer<BranchsFacet>("IBranchs"),
                         Offer<BaseLeaderFacet>("IBaseLeader"), text});
   t.Add(std::string(model2d::Layer), 0, {Offer<LayerFacet>("ILayer")});
+  add(model2d::Dimension, {Offer<DimensionTextFacet>("IDimensionText")});
+  t.Add(std::string(model2d::PolyLine3D), 0, {Offer<PolyLineFacet>("IPolyLine"), ModelObject()});
+  t.Add("open-document-param", 0, {Offer<OpenDocumentParamFacet>("IOpenDocumentParam")});
 }
 
 } // namespace facets

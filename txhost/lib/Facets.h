@@ -74,6 +74,7 @@ FacetEntry Hatches();
 FacetEntry Colourings();
 FacetEntry CutLines();
 FacetEntry DrawingGroups();
+FacetEntry PolyLines();
 // The facets of a view (or, with drawingView false, of a sketch's editing view) plus those that make the
 // 2D objects of drawings.
 std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> facets);

@@ -62,7 +62,7 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   t.Add(std::string(kinds::Part), txapi::o3d_part,
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
-         AuxiliaryGeomContainer(), ColorParam()});
+         AuxiliaryGeomContainer(), ColorParam(), PolyLines()});
   AddModelKinds(t);
   AddDrawing2DKinds(t);
   for (const auto& d : DocumentKinds) {
