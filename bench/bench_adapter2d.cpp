@@ -65,9 +65,15 @@ void Adapter(benchmark::State& state)
       state.ResumeTiming();
       for (int i = 0; i < PerDrawing; ++i)
         switch (i % 3) {
-        case 0: MA.drLine(V(i), 0, V(i), 10, 1); break;
-        case 1: MA.drArc(V(i), 0, 5, V(i) + 5, 0, V(i), 5, 1, 1); break;
-        default: MA.drCircle(V(i), 0, 5, 1); break;
+        case 0:
+          MA.drLine(V(i), 0, V(i), 10, 1);
+          break;
+        case 1:
+          MA.drArc(V(i), 0, 5, V(i) + 5, 0, V(i), 5, 1, 1);
+          break;
+        default:
+          MA.drCircle(V(i), 0, 5, 1);
+          break;
         }
       state.PauseTiming();
     }

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "../tests/adapter/Drawing2DSupport.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/geometry/Contour.h"
 #include "txapi/txapi.h"
@@ -29,36 +30,8 @@ void Check(bool ok)
 
 void Forget()
 {
-  drApi::TRegistryApi& r = MA.R();
-  TRegistryModeler2D& r2 = MA.R2D();
-  while (r2.Transf2D.AMtr.Count > 0)
-    MA.drDeleteMtr();
-  r.Symbols2DContainer.reset();
-  r.Entity2D.reset();
-  r.MacroObj.reset();
-  r.Hatch.reset();
-  r.Colouring.reset();
-  r.BoundariesObject.reset();
-  r.CutLine.reset();
-  r.Leader.reset();
-  r.Polyline3D.reset();
-  r.View.reset();
-  r.DrawingContainer.reset();
-  r.IDoc2D.reset();
-  r.Obj.reset();
-  r.Obj3D.reset();
-  r.LastObj.reset();
-  r.APoints.Count = 0;
-  for (auto& e : r.AMacroObj)
-    e.reset();
-  r.AMacroObj.Count = 0;
-  for (auto& g : r2.AGroup)
-    g.reset();
-  r2.AGroup.Count = 0;
-  r2.APrevCommand.Count = 0;
-  r2.AContour.Count = 0;
-  r2.CurDrawingObject.reset();
-  r2.PrevDrawingObject.reset();
+  adaptertest::ResetModeller();
+  adaptertest::Reset2D();
 }
 
 struct Counts
@@ -75,11 +48,16 @@ Counts Now()
   return c;
 }
 
-const char* const Refusable[] = {"IMacroObjects", "IHatches", "IColourings", "ICutLines", "ILeaders",
-                                 "IDrawingGroups.Add", "ILineSegments", "IArcs", "ICircles", "IPoints",
-                                 "IDrawingTexts", "IText", "ITextLine", "IDrawingGroups.GetOpenGroup"};
-const std::string_view Facets[] = {txapi::IHatchParam::IID, txapi::IUserParameters::IID, txapi::IBranchs::IID,
-                                   txapi::IBoundariesObject::IID, txapi::ITextFont::IID, txapi::IBaseLeader::IID};
+const char* const Refusable[] = {"IMacroObjects", "IHatches",
+                                 "IColourings",   "ICutLines",
+                                 "ILeaders",      "IDrawingGroups.Add",
+                                 "ILineSegments", "IArcs",
+                                 "ICircles",      "IPoints",
+                                 "IDrawingTexts", "IText",
+                                 "ITextLine",     "IDrawingGroups.GetOpenGroup"};
+const std::string_view Facets[] = {txapi::IHatchParam::IID, txapi::IUserParameters::IID,
+                                   txapi::IBranchs::IID,    txapi::IBoundariesObject::IID,
+                                   txapi::ITextFont::IID,   txapi::IBaseLeader::IID};
 const char* const Throwing[] = {"Update", "Add", "Open", "Close", "SetText", "AddBoundaries", "SetPlacement"};
 
 class Player
@@ -91,29 +69,51 @@ public:
   void Open(int kind, int arg)
   {
     switch (kind) {
-    case 0: MA.drMacro2D(true); break;
-    case 1: MA.drGroup(arg & 1); break;
-    case 2: MA.drHatch(arg & 1, 45, 2); break;
-    case 3: MA.drColouring(arg); break;
-    case 4: MA.drCut(7, 1, 75, "А", 0, 0, arg & 1 ? 1 : -1, 30, 0, 1); break;
-    case 5:
-      MA.drShelf(txapi::txLeaderSignEnum(0), 1, 2, txapi::txLSRight, txapi::txArrowEnum(0), 5, 1, 0, "1", 5, 1,
-                 0, "");
+    case 0:
+      MA.drMacro2D(true);
       break;
-    case 6: MA.R2D().AContour.Push(arg & 1 ? &Contour[arg % 3] : nullptr); break;
-    default: MA.drMtr(arg, -arg, arg * 7, arg & 1 ? 2 : 0.5); break;
+    case 1:
+      MA.drGroup(arg & 1);
+      break;
+    case 2:
+      MA.drHatch(arg & 1, 45, 2);
+      break;
+    case 3:
+      MA.drColouring(arg);
+      break;
+    case 4:
+      MA.drCut(7, 1, 75, "А", 0, 0, arg & 1 ? 1 : -1, 30, 0, 1);
+      break;
+    case 5:
+      MA.drShelf(txapi::txLeaderSignEnum(0), 1, 2, txapi::txLSRight, txapi::txArrowEnum(0), 5, 1, 0, "1", 5,
+                 1, 0, "");
+      break;
+    case 6:
+      MA.R2D().AContour.Push(arg & 1 ? &Contour[arg % 3] : nullptr);
+      break;
+    default:
+      MA.drMtr(arg, -arg, arg * 7, arg & 1 ? 2 : 0.5);
+      break;
     }
   }
   void Close(int kind)
   {
     switch (kind) {
-    case 0: MA.drEndMacro(); break;
-    case 1: MA.drEndGroup(); break;
+    case 0:
+      MA.drEndMacro();
+      break;
+    case 1:
+      MA.drEndGroup();
+      break;
     case 6:
       if (MA.R2D().AContour.Count > 0) MA.R2D().AContour.Pop();
       break;
-    case 7: MA.drDeleteMtr(); break;
-    default: MA.drEndObj(); break;
+    case 7:
+      MA.drDeleteMtr();
+      break;
+    default:
+      MA.drEndObj();
+      break;
     }
   }
   // Drawing and faults.
@@ -121,21 +121,45 @@ public:
   {
     const double v = arg;
     switch (op) {
-    case 0: MA.drLine(v, 0, 0, v + 1, arg % 3); break;
-    case 1: MA.drArc(0, 0, v - 5, v - 5, 0, 0, v - 5, arg % 3 - 1, 1); break;
-    case 2: MA.drCircle(v, v, v - 3, arg % 2); break;
-    case 3: MA.drText(v, 0, 30, v / 4, 1, 0, "Т"); break;
-    case 4: MA.drPoint(v, -v); break;
-    case 5: MA.drEllipse(0, 0, v, 3, 10, 1); break;
-    case 6: MA.drLayer(arg % 4); break;
-    case 7: MA.drSetMacro2DParam(std::vector<std::uint8_t>(std::size_t(arg), 7), "f", "m", 200, true, TMt{}); break;
-    case 8: H.GetFaults().RefuseHandOut(Refusable[arg % std::size(Refusable)]); break;
-    case 9: H.GetFaults().RefuseInterface(txhost::Target::Any(), Facets[arg % std::size(Facets)]); break;
-    case 10: H.GetFaults().FailUpdate(txhost::Target::Any()); break;
+    case 0:
+      MA.drLine(v, 0, 0, v + 1, arg % 3);
+      break;
+    case 1:
+      MA.drArc(0, 0, v - 5, v - 5, 0, 0, v - 5, arg % 3 - 1, 1);
+      break;
+    case 2:
+      MA.drCircle(v, v, v - 3, arg % 2);
+      break;
+    case 3:
+      MA.drText(v, 0, 30, v / 4, 1, 0, "Т");
+      break;
+    case 4:
+      MA.drPoint(v, -v);
+      break;
+    case 5:
+      MA.drEllipse(0, 0, v, 3, 10, 1);
+      break;
+    case 6:
+      MA.drLayer(arg % 4);
+      break;
+    case 7:
+      MA.drSetMacro2DParam(std::vector<std::uint8_t>(std::size_t(arg), 7), "f", "m", 200, true, TMt{});
+      break;
+    case 8:
+      H.GetFaults().RefuseHandOut(Refusable[arg % std::size(Refusable)]);
+      break;
+    case 9:
+      H.GetFaults().RefuseInterface(txhost::Target::Any(), Facets[arg % std::size(Facets)]);
+      break;
+    case 10:
+      H.GetFaults().FailUpdate(txhost::Target::Any());
+      break;
     case 11:
       if (Throws) H.GetFaults().ThrowOnCall(txhost::Target::Any(), Throwing[arg % std::size(Throwing)]);
       break;
-    default: H.GetFaults().Clear(); break;
+    default:
+      H.GetFaults().Clear();
+      break;
     }
   }
 

@@ -5,7 +5,8 @@
 
 namespace txapi {
 
-// A 2D macro object: a drawing object that owns others (it is their IDrawingContainer and ISymbols2DContainer) and is placed as a whole.
+// A 2D macro object: a drawing object that owns others (it is their IDrawingContainer and
+// ISymbols2DContainer) and is placed as a whole.
 class IMacroObject : public IAPIObject
 {
 public:

@@ -303,8 +303,8 @@ public:
   // --- The 2D road (drTavrix2D.cpp, drTavrixMacro.cpp) ---------------------------------------
   // Non-finite coordinates are refused quietly: they never reach the host or a collector.
   void drLayer(int NumerOfLayer) override;
-  void drText(const double& x, const double& y, const double& FStr, const double& Hs, const double& Ksu, int Fb,
-              const TString& S) override;
+  void drText(const double& x, const double& y, const double& FStr, const double& Hs, const double& Ksu,
+              int Fb, const TString& S) override;
   // One line holding S at Height (the host's height for Height <= 0) added to Text.
   void AddLineText(txapi::SmartPtr<txapi::IText> Text, TString S, const double& Height);
   void drMacro2D(bool AllLayer) override;
@@ -323,9 +323,10 @@ public:
   void drEndObj() override;
   void drCut(const double& Hs, const double& Ksu, const double& Fch, const TString& S, const double& x1,
              const double& y1, int Napr1, const double& x2, const double& y2, int Napr2) override;
-  void drShelf(txapi::txLeaderSignEnum Tipz, const double& x, const double& y, txapi::txShelfDirectionEnum Napr,
-               txapi::txArrowEnum Tips, const double& Hs1, const double& Ksu1, const double& Fch1, const TString& S1,
-               const double& Hs2, const double& Ksu2, const double& Fch2, const TString& S2) override;
+  void drShelf(txapi::txLeaderSignEnum Tipz, const double& x, const double& y,
+               txapi::txShelfDirectionEnum Napr, txapi::txArrowEnum Tips, const double& Hs1,
+               const double& Ksu1, const double& Fch1, const TString& S1, const double& Hs2,
+               const double& Ksu2, const double& Fch2, const TString& S2) override;
   void drPoint(const double& x, const double& y) override;
   void drPolyline3D(bool Closed) override;
   // Queries and references of drawing objects.

@@ -2,6 +2,7 @@
 // collector when there is one, else into the current drawing container (a view, a sketch being
 // edited or an open macro object).
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -49,6 +50,14 @@ bool Near(double a, double b)
   return std::fabs(a - b) <= Guard;
 }
 
+// Appends to a collector. The contour's storage doubles when full: grown by its own step a long
+// collection would copy its curves over and over.
+void Collect(TContour* c, TCurve2D* curve)
+{
+  if (c->Count >= c->FSize) c->ReserveSize(std::max<Integer>(16, 2 * c->FSize));
+  c->Add(curve);
+}
+
 } // namespace
 
 TContour* TModelerApi::Collector() const
@@ -80,14 +89,14 @@ void TModelerApi::drLine(const double& x1, const double& y1, const double& x2, c
     R2D().Transf2D.xyMtr(x2, y2, X2, Y2);
   }
   if (TContour* c = Collector()) {
-    c->Add(new TLineSeg(X1, Y1, X2, Y2, Attr));
+    Collect(c, new TLineSeg(X1, Y1, X2, Y2, Attr));
     return;
   }
   drawLine(X1, Y1, X2, Y2, Attr);
 }
 
-void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, const double& x1, const double& y1,
-                        const double& x2, const double& y2, int Napr, int Attr)
+void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, const double& x1,
+                        const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
   if (!Finite({X, Y, Rad, x1, y1, x2, y2}) || Near(Rad, 0) || (Near(x1, x2) && Near(y1, y2))) return;
   double Xc = X, Yc = Y, X1 = x1, Y1 = y1, X2 = x2, Y2 = y2, Rr = Rad;
@@ -103,7 +112,7 @@ void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, con
     if (Napr <= 0) std::swap(a1, a2);
     auto* a = new TArc(Xc, Yc, std::fabs(Rr), a1, a2, Attr);
     a->InitByPositionAngles(a1, a2, Rr > 0 ? TArc::BackClockWise : TArc::ByClockWise);
-    c->Add(a);
+    Collect(c, a);
     return;
   }
   drawArc(Xc, Yc, Rr, X1, Y1, X2, Y2, Napr, Attr);
@@ -119,7 +128,7 @@ void TModelerApi::drCircle(const double& X, const double& Y, const double& Rad, 
     Rr = Rad * R2D().Transf2D.ScaleMtr();
   }
   if (TContour* c = Collector()) {
-    c->Add(new TCircle(Xc, Yc, Rr, Attr));
+    Collect(c, new TCircle(Xc, Yc, Rr, Attr));
     return;
   }
   if (self && R2D().OnlySizes2D) return;
@@ -160,8 +169,8 @@ void TModelerApi::drawLine(double x1, double y1, double x2, double y2, int Attr)
   Constraint.DoLine(x1, y1, x2, y2, Attr);
 }
 
-void TModelerApi::drawArc(double X, double Y, double Rad, double x1, double y1, double x2, double y2, int Napr,
-                          int Attr)
+void TModelerApi::drawArc(double X, double Y, double Rad, double x1, double y1, double x2, double y2,
+                          int Napr, int Attr)
 {
   R2D().CurDrawingObject.reset();
   if (R2D().OnlySizes2D) return;
@@ -235,8 +244,8 @@ void TModelerApi::AddLineText(txapi::SmartPtr<txapi::IText> Text, TString S, con
   item->Update();
 }
 
-void TModelerApi::drText(const double& x, const double& y, const double& FStr, const double& Hs, const double&,
-                         int, const TString& S)
+void TModelerApi::drText(const double& x, const double& y, const double& FStr, const double& Hs,
+                         const double&, int, const TString& S)
 {
   if (!Finite({x, y, FStr, Hs})) return;
   if (TContour* c = Collector()) {
@@ -247,7 +256,7 @@ void TModelerApi::drText(const double& x, const double& y, const double& FStr, c
       A += t.AngleMtr();
       H *= t.ScaleMtr();
     }
-    c->Add(new TText(X, Y, A, H, S));
+    Collect(c, new TText(X, Y, A, H, S));
     return;
   }
   if (!R().DrawingContainer) return;

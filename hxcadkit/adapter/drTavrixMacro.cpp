@@ -73,8 +73,8 @@ void TModelerApi::drEndMacro()
   R2D().CurDrawingObject = closed;
 }
 
-void TModelerApi::drSetMacro2DParam(const std::vector<std::uint8_t>& V, const TString& fileName, const TString&,
-                                    int Command, bool EE, const TMt& M)
+void TModelerApi::drSetMacro2DParam(const std::vector<std::uint8_t>& V, const TString& fileName,
+                                    const TString&, int Command, bool EE, const TMt& M)
 {
   txapi::SmartPtr<txapi::IMacroObject> m = R().MacroObj;
   if (!m) return;
@@ -226,7 +226,8 @@ void TModelerApi::drCut(const double& Hs, const double&, const double&, const TS
   R2D().APrevCommand.Push(cmCut);
   r.CutLine.reset();
   if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
-  txapi::SmartPtr<txapi::ICutLines> cuts = r.Symbols2DContainer ? r.Symbols2DContainer->GetCutLines() : nullptr;
+  txapi::SmartPtr<txapi::ICutLines> cuts =
+      r.Symbols2DContainer ? r.Symbols2DContainer->GetCutLines() : nullptr;
   r.CutLine = cuts ? cuts->Add() : nullptr;
   if (!r.CutLine) return;
   r.CutLine->SetDirection(Napr1 < 0);

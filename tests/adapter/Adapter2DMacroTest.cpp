@@ -86,8 +86,8 @@ TEST_F(Macros, ACouplingBlockLeavesOneGroupHoldingOneMacroWithItsBlock)
   EXPECT_EQ(inner.Parent(), &outer);
   EXPECT_EQ(hatch.Parent(), &inner);
   // What the command finds again: the block byte for byte, the file, the command and the placement.
-  SmartPtr<txapi::IUserParameters> p =
-      SmartPtr<txapi::IUserParameters>::Attach(static_cast<txapi::IUserParameters*>(outer.QueryInterface(txapi::IUserParameters::IID)));
+  SmartPtr<txapi::IUserParameters> p = SmartPtr<txapi::IUserParameters>::Attach(
+      static_cast<txapi::IUserParameters*>(outer.QueryInterface(txapi::IUserParameters::IID)));
   EXPECT_EQ(p->GetUserData(), block);
   EXPECT_EQ(U8(p->GetLibraryFileName()), "libVUVudirido");
   EXPECT_EQ(p->GetCommand(), 200);
@@ -205,7 +205,8 @@ TEST_F(Macros, UnbalancedEndsAndRefusedOpeningsKeepTheStacksInStep)
 
   // A refused leader: its branch is no plain point either.
   H.GetFaults().RefuseHandOut("ILeaders");
-  MA.drShelf(txapi::txLeaderSignEnum(0), 5, 5, txapi::txLSRight, txapi::txArrowEnum(0), 5, 1, 0, "1", 5, 1, 0, "");
+  MA.drShelf(txapi::txLeaderSignEnum(0), 5, 5, txapi::txLSRight, txapi::txArrowEnum(0), 5, 1, 0, "1", 5, 1, 0,
+             "");
   MA.drPoint(0, 0);
   MA.drEndObj();
   EXPECT_EQ(Of(m2::Point).size(), 1u);
@@ -225,8 +226,8 @@ TEST_F(Macros, ColouringsLeadersAndPointsComplete)
   EXPECT_TRUE(colourings[0]->Applied());
   EXPECT_FALSE(MA.R().BoundariesObject);
 
-  MA.drShelf(txapi::txLeaderSignEnum(0), 5, 6, txapi::txLSLeft, txapi::txArrowEnum(0), 5, 1, 0, TString(u8"Поз. 1"), 5,
-             1, 0, "");
+  MA.drShelf(txapi::txLeaderSignEnum(0), 5, 6, txapi::txLSLeft, txapi::txArrowEnum(0), 5, 1, 0,
+             TString(u8"Поз. 1"), 5, 1, 0, "");
   MA.drPoint(10, 0);
   MA.drEndObj();
   MA.drPoint(1, 2);

@@ -39,7 +39,8 @@ TEST_F(Primitives, GuardsStylesAndNonFiniteInputDecideWhatReachesTheHost)
       {"arc of style 0", [&] { MA.drArc(0, 0, 5, 5, 0, 0, 5, 1, 0); }, true},
       {"circle of style 0", [&] { MA.drCircle(0, 0, 5, 0); }, false},
       {"arc with coincident ends", [&] { MA.drArc(0, 0, 5, 5, 0, 5.00001, 0, 1, 1); }, false},
-      {"arc by angles, a full turn", [&] { MA.TModeler2D::drArc(0, 0, 5, t, t + 2 * std::numbers::pi, 1, 1); }, false},
+      {"arc by angles, a full turn",
+       [&] { MA.TModeler2D::drArc(0, 0, 5, t, t + 2 * std::numbers::pi, 1, 1); }, false},
       {"arc by angles", [&] { MA.TModeler2D::drArc(0, 0, 5, t, t + 1, 1, 1); }, true},
       {"line with a NaN end", [&] { MA.drLine(0, 0, NaN, 5, 1); }, false},
       {"line to infinity", [&] { MA.drLine(0, 0, Inf, 5, 1); }, false},
@@ -56,8 +57,9 @@ TEST_F(Primitives, GuardsStylesAndNonFiniteInputDecideWhatReachesTheHost)
     const SmartPtr<txapi::IDrawingObject> last = MA.LastObjRef();
     c.call();
     EXPECT_EQ(Drawn(), before + (c.made ? 1 : 0)) << c.what;
-    if (!c.made && std::string(c.what).find("style 0") == std::string::npos)
+    if (!c.made && std::string(c.what).find("style 0") == std::string::npos) {
       EXPECT_TRUE(MA.LastObjRef() == last) << c.what;
+    }
   }
 }
 
@@ -216,7 +218,8 @@ TEST_F(Primitives, LayersTextsAndQueries)
   EXPECT_EQ(MA.GetType(nullptr), 0);
   txhost::Object& view2 = H.Create(txhost::model::View, Doc, Doc);
   view2.Set("number", 2);
-  MA.R().View = SmartPtr<txapi::IView>::Attach(static_cast<txapi::IView*>(view2.QueryInterface(txapi::IView::IID)));
+  MA.R().View =
+      SmartPtr<txapi::IView>::Attach(static_cast<txapi::IView*>(view2.QueryInterface(txapi::IView::IID)));
   MA.R().DrawingContainer = MA.R().View;
   MA.drLine(0, 0, 5, 0, 1);
   EXPECT_EQ(MA.GetNumberView(MA.LastObjRef()), 2);
@@ -238,8 +241,8 @@ TEST_F(Primitives, LayersTextsAndQueries)
 TEST_F(Primitives, DimensionValuesAreReadFromTheirTexts)
 {
   txhost::Object& dim = H.Create(txhost::model2d::Dimension, Doc, View);
-  SmartPtr<txapi::IDrawingObject> ref =
-      SmartPtr<txapi::IDrawingObject>::Attach(static_cast<txapi::IDrawingObject*>(dim.QueryInterface(txapi::IDrawingObject::IID)));
+  SmartPtr<txapi::IDrawingObject> ref = SmartPtr<txapi::IDrawingObject>::Attach(
+      static_cast<txapi::IDrawingObject*>(dim.QueryInterface(txapi::IDrawingObject::IID)));
   const struct
   {
     bool autoNominal;

@@ -29,12 +29,17 @@ inline void Reset2D()
   r.DrawingContainer.reset();
   r.IDoc2D.reset();
   r.APoints.Count = 0;
+  for (auto& e : r.AMacroObj)
+    e.reset();
+  r.AMacroObj.Count = 0;
   for (auto& g : r2.AGroup)
     g.reset();
   r2.AGroup.Count = 0;
   r2.APrevCommand.Count = 0;
   r2.AContour.Count = 0;
   r2.OnlySizes2D = false;
+  r2.CurDrawingObject.reset();
+  r2.PrevDrawingObject.reset();
 }
 
 class Drawing2D : public HostedModeller

@@ -12,6 +12,7 @@
 #include "txapi/IColourings.h"
 #include "txapi/ICutLine.h"
 #include "txapi/ICutLines.h"
+#include "txapi/IDimensionText.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IDrawingGroups.h"
 #include "txapi/IDrawingObject.h"
@@ -28,7 +29,6 @@
 #include "txapi/ILeaders.h"
 #include "txapi/IMacroObject.h"
 #include "txapi/IMacroObjects.h"
-#include "txapi/IDimensionText.h"
 #include "txapi/IOpenDocumentParam.h"
 #include "txapi/IPoint.h"
 #include "txapi/IPoints.h"
@@ -67,7 +67,8 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
     document = editor;
   }
   Object& o = host.Create(kind, container.Document(), owner);
-  if (kind == model::LineSegment || kind == model::Arc || kind == Circle || kind == Ellipse) o.Set("style", 1);
+  if (kind == model::LineSegment || kind == model::Arc || kind == Circle || kind == Ellipse)
+    o.Set("style", 1);
   const Value& stack = document != nullptr ? document->Prop("placements") : Value();
   if (stack.is_array() && !stack.empty()) {
     const model::Frame f = model::StackFrame(stack);
@@ -81,10 +82,18 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
 int DrawingTypeOfKind(std::string_view kind)
 {
   static const std::pair<std::string_view, int> types[] = {
-      {model::LineSegment, txapi::txDrLineSeg}, {model::Arc, txapi::txDrArc},   {Circle, txapi::txDrCircle},
-      {Ellipse, txapi::txDrEllipse},           {Point, txapi::txDrPoint},       {DrawingText, txapi::txDrText},
-      {Macro, txapi::txDrMacro},               {Group, txapi::txDrGroup},       {Hatch, txapi::txDrHatch},
-      {Colouring, txapi::txDrColouring},       {CutLine, txapi::txDrCutLine},   {Leader, txapi::txDrLeader},
+      {model::LineSegment, txapi::txDrLineSeg},
+      {model::Arc, txapi::txDrArc},
+      {Circle, txapi::txDrCircle},
+      {Ellipse, txapi::txDrEllipse},
+      {Point, txapi::txDrPoint},
+      {DrawingText, txapi::txDrText},
+      {Macro, txapi::txDrMacro},
+      {Group, txapi::txDrGroup},
+      {Hatch, txapi::txDrHatch},
+      {Colouring, txapi::txDrColouring},
+      {CutLine, txapi::txDrCutLine},
+      {Leader, txapi::txDrLeader},
       {model::View, txapi::txView},
   };
   for (const auto& [k, type] : types)
@@ -305,7 +314,8 @@ public:
   void SetPlacement(double x, double y, double angle, int first, int second) override
   {
     Log("SetPlacement", x, y, angle, first, second);
-    SetAll(Model(), {{"x", x}, {"y", y}, {"angle", angle}, {"placement-flags", Value::array({first, second})}});
+    SetAll(Model(),
+           {{"x", x}, {"y", y}, {"angle", angle}, {"placement-flags", Value::array({first, second})}});
   }
   bool GetPlacement(double& x, double& y, double& angle) override
   {
@@ -678,7 +688,8 @@ public:
   {
     Log("Add");
     if (HandOutRefused("Add")) return {};
-    return HandOut<txapi::IPolyLine>(&model::NewObject(ModelHost(), PolyLine3D, Model(), txapi::o3d_polyline));
+    return HandOut<txapi::IPolyLine>(
+        &model::NewObject(ModelHost(), PolyLine3D, Model(), txapi::o3d_polyline));
   }
 };
 
@@ -771,8 +782,8 @@ std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> 
   facets.push_back(Circles());
   facets.push_back(Ellipses());
   if (!drawingView) return facets;
-  for (FacetEntry f : {Points(), DrawingTexts(), Offer<MacroObjectsFacet>("IMacroObjects"), Hatches(), Colourings(),
-                       Offer<Symbols2DContainerFacet>("ISymbols2DContainer"), CutLines(),
+  for (FacetEntry f : {Points(), DrawingTexts(), Offer<MacroObjectsFacet>("IMacroObjects"), Hatches(),
+                       Colourings(), Offer<Symbols2DContainerFacet>("ISymbols2DContainer"), CutLines(),
                        Offer<LeadersFacet>("ILeaders"), Offer<LayersFacet>("ILayers"), DrawingObject()})
     facets.push_back(f);
   return facets;
@@ -795,7 +806,8 @@ void AddDrawing2DKinds(KindTable& t)
   add(model2d::Point, {Offer<PointFacet>("IPoint")});
   add(model2d::DrawingText, {Offer<DrawingTextFacet>("IDrawingText"), text});
   t.Add(std::string(model2d::TextLine), 0, {Offer<TextLineFacet>("ITextLine")});
-  t.Add(std::string(model2d::TextItem), 0, {Offer<TextItemFacet>("ITextItem"), Offer<TextFontFacet>("ITextFont")});
+  t.Add(std::string(model2d::TextItem), 0,
+        {Offer<TextItemFacet>("ITextItem"), Offer<TextFontFacet>("ITextFont")});
   add(model2d::Macro, WithDrawing2D(true, {Offer<MacroObjectFacet>("IMacroObject"),
                                            Offer<UserParametersFacet>("IUserParameters"), DrawingContainer(),
                                            LineSegments(), Arcs()}));

@@ -3,8 +3,8 @@
 #include "txapi/IModelObject.h"
 #include "txapi/IOpenDocumentParam.h"
 #include "txapi/IPart.h"
-#include "txapi/ITavrixAPIObject.h"
 #include "txapi/IPlacement3D.h"
+#include "txapi/ITavrixAPIObject.h"
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
@@ -124,7 +124,8 @@ public:
     return HandOut<txapi::IOpenDocumentParam>(&ModelHost().Create("open-document-param"));
   }
 
-  txapi::SmartPtr<txapi::ITavrixAPIObject> BeginEditOnPlace(const txapi::SmartPtr<txapi::IOpenDocumentParam>& param) override
+  txapi::SmartPtr<txapi::ITavrixAPIObject>
+  BeginEditOnPlace(const txapi::SmartPtr<txapi::IOpenDocumentParam>& param) override
   {
     Log("BeginEditOnPlace", param);
     if (HandOutRefused("BeginEditOnPlace")) return {};

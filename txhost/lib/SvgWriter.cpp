@@ -32,7 +32,7 @@ struct Affine
   // This after inner: inner acts first.
   Affine After(const Affine& in) const
   {
-    return {A * in.A + C * in.B, B * in.A + D * in.B, A * in.C + C * in.D,
+    return {A * in.A + C * in.B, B * in.A + D * in.B,     A * in.C + C * in.D,
             B * in.C + D * in.D, A * in.E + C * in.F + E, B * in.E + D * in.F + F};
   }
   double Det() const { return A * D - B * C; }
@@ -65,11 +65,20 @@ std::string Escape(const std::string& s)
   std::string out;
   for (char c : s)
     switch (c) {
-    case '<': out += "&lt;"; break;
-    case '>': out += "&gt;"; break;
-    case '&': out += "&amp;"; break;
-    case '"': out += "&quot;"; break;
-    default: out += c;
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '&':
+      out += "&amp;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      out += c;
     }
   return out;
 }
@@ -92,7 +101,8 @@ public:
   void Write(std::ostream& out)
   {
     for (Object* v : model::LiveMembers(Doc, model::View)) {
-      const Affine place = Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), Num(*v, "scale", 1));
+      const Affine place =
+          Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), Num(*v, "scale", 1));
       Body << "<g id=\"view-" << Num(*v, "number") << "\">\n";
       Container(*v, place);
       Body << "</g>\n";
@@ -126,11 +136,16 @@ private:
   static std::string Stroke(int style)
   {
     switch (style) {
-    case 1: return "stroke=\"black\" stroke-width=\"0.5\"";
-    case 3: return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"8 2 1 2\"";
-    case 4: return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"3 1.5\"";
-    case 7: return "stroke=\"black\" stroke-width=\"0.7\"";
-    default: return "stroke=\"black\" stroke-width=\"0.25\"";
+    case 1:
+      return "stroke=\"black\" stroke-width=\"0.5\"";
+    case 3:
+      return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"8 2 1 2\"";
+    case 4:
+      return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"3 1.5\"";
+    case 7:
+      return "stroke=\"black\" stroke-width=\"0.7\"";
+    default:
+      return "stroke=\"black\" stroke-width=\"0.25\"";
     }
   }
   static bool Visible(const Object& o)
@@ -155,7 +170,8 @@ private:
       w.Map(Num(o, "x2"), Num(o, "y2"), p.X2, p.Y2);
       const bool clockwise = (o.Prop("clockwise") == true) != (w.Det() < 0);
       double sweep = std::atan2(p.Y2 - cy, p.X2 - cx) - std::atan2(p.Y1 - cy, p.X1 - cx);
-      while (sweep <= 0) sweep += 2 * Pi;
+      while (sweep <= 0)
+        sweep += 2 * Pi;
       if (clockwise) sweep = 2 * Pi - sweep;
       p.IsArc = true;
       p.R = std::hypot(p.X1 - cx, p.Y1 - cy);
@@ -179,8 +195,8 @@ private:
   {
     std::ostringstream s;
     if (p.Full) {
-      s << "A" << p.R << ',' << p.R << " 0 1 0 " << P(p.X2 - p.R, p.Y2) << " A" << p.R << ',' << p.R << " 0 1 0 "
-        << P(p.X1, p.Y1);
+      s << "A" << p.R << ',' << p.R << " 0 1 0 " << P(p.X2 - p.R, p.Y2) << " A" << p.R << ',' << p.R
+        << " 0 1 0 " << P(p.X1, p.Y1);
     } else if (p.IsArc) {
       s << "A" << p.R << ',' << p.R << " 0 " << int(p.Large) << ' ' << int(p.Sweep) << ' ' << P(p.X2, p.Y2);
     } else {
@@ -204,7 +220,8 @@ private:
     for (const Value& ref : area.Prop("boundaries")) {
       const Object* b = Doc.GetHost().Find(RefId(ref));
       Piece p;
-      if (b != nullptr && !model::Deleted(*b) && PieceOf(*b, ParentTransform(*b, t, area), p)) pieces.push_back(p);
+      if (b != nullptr && !model::Deleted(*b) && PieceOf(*b, ParentTransform(*b, t, area), p))
+        pieces.push_back(p);
     }
     std::vector<bool> used(pieces.size(), false);
     std::string d;
@@ -261,7 +278,8 @@ private:
     std::wistringstream lines(text);
     std::wstring line;
     for (int i = 0; std::getline(lines, line); ++i) {
-      double lx = X + std::sin(a * Pi / 180) * 1.5 * height * i, ly = Y - std::cos(a * Pi / 180) * 1.5 * height * i;
+      double lx = X + std::sin(a * Pi / 180) * 1.5 * height * i,
+             ly = Y - std::cos(a * Pi / 180) * 1.5 * height * i;
       const std::string at = P(lx, ly);
       Grow(lx + std::cos(a * Pi / 180) * height * 0.7 * double(line.size()),
            ly + std::sin(a * Pi / 180) * height * 0.7 * double(line.size()));
@@ -288,9 +306,9 @@ private:
         w.Map(Num(*o, "xc"), Num(*o, "yc"), X, Y);
         const double a = Num(*o, "a") * w.Scale(), b = Num(*o, "b") * w.Scale();
         Grow(X, Y, std::max(std::fabs(a), std::fabs(b)));
-        Body << "<ellipse cx=\"" << X << "\" cy=\"" << -Y << "\" rx=\"" << std::fabs(a) << "\" ry=\"" << std::fabs(b)
-             << "\" transform=\"rotate(" << -(Num(*o, "angle") + w.AngleDeg()) << ' ' << X << ',' << -Y
-             << ")\" fill=\"none\" " << Stroke(int(Num(*o, "style", 1))) << "/>\n";
+        Body << "<ellipse cx=\"" << X << "\" cy=\"" << -Y << "\" rx=\"" << std::fabs(a) << "\" ry=\""
+             << std::fabs(b) << "\" transform=\"rotate(" << -(Num(*o, "angle") + w.AngleDeg()) << ' ' << X
+             << ',' << -Y << ")\" fill=\"none\" " << Stroke(int(Num(*o, "style", 1))) << "/>\n";
       } else if (PieceOf(*o, t, p)) {
         if (!Visible(*o)) continue;
         Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << Draw(p) << "\" fill=\"none\" "
@@ -320,9 +338,9 @@ private:
       const double step = std::max(0.2, std::fabs(Num(o, "step", 2)) * w.Scale());
       const int id = ++Patterns;
       Defs << "<pattern id=\"hatch-" << id << "\" patternUnits=\"userSpaceOnUse\" width=\"" << step
-           << "\" height=\"" << step << "\" patternTransform=\"rotate(" << -(Num(o, "angle", 45) + w.AngleDeg())
-           << ")\"><line x1=\"0\" y1=\"" << step / 2 << "\" x2=\"" << step << "\" y2=\"" << step / 2
-           << "\" stroke=\"black\" stroke-width=\"0.18\"/></pattern>\n";
+           << "\" height=\"" << step << "\" patternTransform=\"rotate("
+           << -(Num(o, "angle", 45) + w.AngleDeg()) << ")\"><line x1=\"0\" y1=\"" << step / 2 << "\" x2=\""
+           << step << "\" y2=\"" << step / 2 << "\" stroke=\"black\" stroke-width=\"0.18\"/></pattern>\n";
       fill = "url(#hatch-" + std::to_string(id) + ")";
     } else {
       // The host's colours are 0x00BBGGRR.
