@@ -8,8 +8,10 @@
 // Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
+#include <string>
 #include <vector>
 
+#include "hxcadkit/core/ControlModel.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/drawing/Cuthole.h"
@@ -17,42 +19,52 @@
 #include "hxcadkit/geometry/Mathemat3d.h"
 #include "txapi/Enums.h"
 #include "txapi/IApplication.h"
+#include "txapi/IBoundariesObject.h"
 #include "txapi/IChooseManager.h"
+#include "txapi/IColouring.h"
+#include "txapi/ICutLine.h"
 #include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingObject.h"
+#include "txapi/IEdge.h"
+#include "txapi/IFace.h"
 #include "txapi/IFeature.h"
+#include "txapi/IHatch.h"
+#include "txapi/ILeader.h"
+#include "txapi/IMacroObject.h"
 #include "txapi/IMateConstraint3D.h"
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IPlane3D.h"
+#include "txapi/IPolyLine.h"
 #include "txapi/IProgressBar.h"
 #include "txapi/ISelectionManager.h"
 #include "txapi/ISketch.h"
+#include "txapi/IStamp.h"
+#include "txapi/ISymbols2DContainer.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
 #include "txapi/ITavrixError.h"
+#include "txapi/ITechnicalDemand.h"
+#include "txapi/IText.h"
+#include "txapi/ITolerance.h"
 #include "txapi/IVariable.h"
 #include "txapi/IView.h"
-#include "hxcadkit/core/ControlModel.h"
-#include "txapi/IBoundariesObject.h"
-#include "txapi/IColouring.h"
-#include "txapi/ICutLine.h"
-#include "txapi/IDrawingObject.h"
-#include "txapi/IHatch.h"
-#include "txapi/ILeader.h"
-#include "txapi/IMacroObject.h"
-#include "txapi/IPolyLine.h"
-#include "txapi/ISymbols2DContainer.h"
-#include "txapi/IText.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.
 enum Part_Type : int { pTop_Part = -1, pNew_Part = -3 };
 
 namespace drApi {
+
+// Text as the host takes it.
+inline std::wstring W(const TString& s)
+{
+  return s.toWideChar();
+}
 
 // Lists of model objects, as host 3D operations take them.
 using TVOfMO = std::vector<txapi::SmartPtr<txapi::IModelObject>>;
@@ -77,6 +89,28 @@ public:
   std::vector<txapi::SmartPtr<txapi::IModelObject>> Objects();
 
   TArrayOf<TMember> AObjects;
+};
+
+// Edges of a body.
+class TAOfEdge : public TArrayOf<txapi::SmartPtr<txapi::IEdge>>
+{
+public:
+  TAOfEdge() : TArrayOf<txapi::SmartPtr<txapi::IEdge>>(8, 8) {}
+};
+
+// The edge F1 and F2 share (the n-th such, in F1's order); empty when none or a face is empty.
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n);
+
+// The model objects a selection binding has chosen.
+class TAOfComEntity : public TArrayOf<txapi::SmartPtr<txapi::IModelObject>>
+{
+public:
+  TAOfComEntity() : TArrayOf<txapi::SmartPtr<txapi::IModelObject>>(8, 8) {}
+
+  // The index of the first element that is the same host object; -1 when none.
+  int IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const;
+  // True when some listed face shares an edge with Face.
+  bool IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const;
 };
 
 class TModelerApi;
@@ -124,26 +158,26 @@ public:
   txapi::SmartPtr<txapi::ISketch> Sketch;
   txapi::SmartPtr<txapi::IView> View;
   txapi::SmartPtr<txapi::IDrawingContainer> DrawingContainer;
+  txapi::SmartPtr<txapi::ISymbols2DContainer> Symbols2DContainer;
   txapi::SmartPtr<txapi::ITavrixAPIObject> Obj;
   txapi::SmartPtr<txapi::IModelObject> Obj3D;
+  txapi::SmartPtr<txapi::IDrawingObject> Entity2D;
   txapi::SmartPtr<txapi::ITavrixAPIObject> LastObj;
+  txapi::SmartPtr<txapi::IMacroObject> MacroObj;
+  txapi::SmartPtr<txapi::ICutLine> CutLine;
+  txapi::SmartPtr<txapi::ILeader> Leader;
+  txapi::SmartPtr<txapi::IPolyLine> Polyline3D;
+  txapi::SmartPtr<txapi::ITolerance> Tolerance;
+  txapi::SmartPtr<txapi::IHatch> Hatch;
+  txapi::SmartPtr<txapi::IColouring> Colouring;
+  txapi::SmartPtr<txapi::IBoundariesObject> BoundariesObject;
+  txapi::SmartPtr<txapi::IStamp> Stamp;
+  txapi::SmartPtr<txapi::IText> Text;
+  txapi::SmartPtr<txapi::ITechnicalDemand> TechnicalDemand;
   TNestedArrayOf AMacroObj;
   TNestedArrayOf AMacroObject3D;
   TArrayOf<TPoint2D> APoints;
   Integer CountDrawing = 0;
-
-  // The 2D side: where designations go, the last finished 2D object (macro, group), the innermost
-  // open macro, and the objects pending until their drEndObj with the boundary set of the area
-  // being built.
-  txapi::SmartPtr<txapi::ISymbols2DContainer> Symbols2DContainer;
-  txapi::SmartPtr<txapi::IDrawingObject> Entity2D;
-  txapi::SmartPtr<txapi::IMacroObject> MacroObj;
-  txapi::SmartPtr<txapi::IHatch> Hatch;
-  txapi::SmartPtr<txapi::IColouring> Colouring;
-  txapi::SmartPtr<txapi::IBoundariesObject> BoundariesObject;
-  txapi::SmartPtr<txapi::ICutLine> CutLine;
-  txapi::SmartPtr<txapi::ILeader> Leader;
-  txapi::SmartPtr<txapi::IPolyLine> Polyline3D;
 };
 
 // The program's view of the host selection: the active document's selection and highlight
@@ -252,6 +286,10 @@ public:
   void drDeleteMtr() override;
 
   // Model objects.
+  // A split line of the faces along the cutting objects, in the current part; the last object made
+  // and recorded in the open macro when the host applies it.
+  void drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces, const TVOfMO& CutObjects,
+                          txapi::txDirectionTypeEnum TypeSplit);
   TVOfMO GetObjects(txapi::SmartPtr<txapi::IModelObject> owner, txapi::txObj3dTypeEnum kind);
   txapi::SmartPtr<txapi::IModelObject> FindEntity(txapi::SmartPtr<txapi::IPart>& Part,
                                                   txapi::txObj3dTypeEnum EType, const TString& EName);

@@ -68,7 +68,7 @@ TEST_F(Macros, ACouplingBlockLeavesOneGroupHoldingOneMacroWithItsBlock)
   const SmartPtr<txapi::IDrawingObject> outerRef = MA.LastObjRef();
   MA.drEndGroup();
 
-  const auto groups = Of(m2::Group), macros = Of(m2::Macro), hatches = Of(m2::Hatch);
+  const auto groups = H.ObjectsOfKind(m2::Group), macros = Of(m2::Macro), hatches = Of(m2::Hatch);
   ASSERT_EQ(groups.size(), 1u);
   ASSERT_EQ(macros.size(), 2u);
   ASSERT_EQ(hatches.size(), 1u);

@@ -21,7 +21,6 @@ FacetEntry TavrixError();
 FacetEntry Translator();
 FacetEntry LibraryRecord();
 FacetEntry LibraryActions();
-FacetEntry ProgressBar();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
@@ -34,6 +33,48 @@ FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
 FacetEntry Part();
+
+// EventFacets.cpp
+FacetEntry DocumentFrameEvents();
+FacetEntry Process3DManipulatorsEvents();
+FacetEntry Process3DEvents();
+FacetEntry Process2DEvents();
+FacetEntry PropertiesManagerEvents();
+FacetEntry ApplicationEvents();
+FacetEntry PressedKeys();
+FacetEntry OpenGLObject();
+FacetEntry PaintObject();
+
+// ProcessFacets.cpp
+FacetEntry Process();
+FacetEntry Process3D();
+FacetEntry Process2D();
+FacetEntry Manipulators();
+FacetEntry Phantom2D();
+FacetEntry DrawingGroup();
+FacetEntry DocumentFrame();
+FacetEntry ProgressBar();
+FacetEntry ProcessParam();
+FacetEntry PropertyTabs();
+FacetEntry PropertyTab();
+
+// PanelFacets.cpp
+FacetEntry PropertyControls();
+FacetEntry PropertyControl();
+FacetEntry PropertyCheckBox();
+FacetEntry PropertyEdit();
+FacetEntry PropertySpinEdit();
+FacetEntry PropertyPoint3D();
+FacetEntry PropertyEditList();
+FacetEntry PropertyEditCheckBox();
+FacetEntry PropertyList();
+FacetEntry PropertySeparator();
+FacetEntry PropertyFileName();
+FacetEntry PropertyColor();
+FacetEntry PropertyGrid();
+FacetEntry PropertySlideBox();
+FacetEntry PropertyToolBar();
+FacetEntry PropertyMultiButton();
 
 // ModelFacets.cpp
 FacetEntry ModelObject();
@@ -53,6 +94,9 @@ FacetEntry Extrusions();
 FacetEntry ModelContainer();
 FacetEntry AuxiliaryGeomContainer();
 FacetEntry CylindricalSpiral();
+FacetEntry Face();
+FacetEntry Edge();
+FacetEntry SplitLine();
 
 // DrawingFacets.cpp
 FacetEntry DrawingObject();
@@ -74,6 +118,7 @@ FacetEntry Hatches();
 FacetEntry Colourings();
 FacetEntry CutLines();
 FacetEntry DrawingGroups();
+FacetEntry Symbols2DContainer();
 FacetEntry PolyLines();
 // The facets of a view (or, with drawingView false, of a sketch's editing view) plus those that make the
 // 2D objects of drawings.
@@ -82,3 +127,9 @@ std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> 
 void AddDrawing2DKinds(KindTable& t);
 
 } // namespace txhost::facets
+
+namespace txhost {
+class KindTable;
+// CommandKinds.cpp: the kinds of processes, panels, controls and event objects.
+void AddCommandKinds(KindTable& table);
+} // namespace txhost

@@ -35,8 +35,8 @@ void AddModelKinds(KindTable& t)
   add(model::Datum, {ModelObject()});
   add(model::Sketch, {Sketch(), ModelObject(), Feature()});
   add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
-  add(model::SketchView, WithDrawing2D(false, {View(), DrawingContainer(), LineSegments(), Arcs()}));
-  add(model::View, WithDrawing2D(true, {View(), DrawingContainer(), LineSegments(), Arcs()}));
+  add(model::SketchView, WithDrawing2D(false, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()}));
+  add(model::View, WithDrawing2D(true, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()}));
   add(model::LineSegment, {LineSegment(), DrawingObject()});
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
@@ -44,6 +44,9 @@ void AddModelKinds(KindTable& t)
   add(model::AuxLine, {LineSegment3D(), ModelObject()});
   add(model::AuxPoint, {Point3D(), ModelObject()});
   add(model::Spiral, {CylindricalSpiral(), ModelObject()});
+  add(model::Face, {Face(), ModelObject(), ColorParam()});
+  add(model::Edge, {Edge(), ModelObject()});
+  add(model::SplitLine, {SplitLine(), ModelObject()});
   add(model::Placement, {Placement3D()});
   add(model::Mate, {MateConstraint3D(), Feature()});
   add(model::Variable, {Variable()});
@@ -53,18 +56,18 @@ KindTable MakeBuiltin()
 {
   using namespace facets;
   KindTable t;
-  t.Add(std::string(kinds::Application), 0, {Application()});
+  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents()});
   t.Add(std::string(kinds::Registrar), 0, {LibraryActions()});
   t.Add(std::string(kinds::Documents), 0, {Documents()});
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
-  t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   t.Add(std::string(kinds::Part), txapi::o3d_part,
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
          AuxiliaryGeomContainer(), ColorParam(), PolyLines()});
   AddModelKinds(t);
   AddDrawing2DKinds(t);
+  AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {

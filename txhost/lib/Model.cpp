@@ -31,11 +31,6 @@ constexpr std::array<StandardSpec, 7> Standards{{
     {txapi::o3d_axisOZ, Datum, "Ось Z", {0, 0, 1}},
 }};
 
-double Number(const Value& v, double otherwise = 0.0)
-{
-  return v.is_number() ? v.get<double>() : otherwise;
-}
-
 std::string Quote(const std::wstring& text)
 {
   return "\"" + ToUtf8(text) + "\"";
@@ -57,6 +52,11 @@ std::string Points(const Value& a)
 }
 
 } // namespace
+
+double Number(const Value& v, double otherwise)
+{
+  return v.is_number() ? v.get<double>() : otherwise;
+}
 
 int TypeOf(const Object& o)
 {
@@ -194,8 +194,12 @@ std::vector<Object*> Mates(const Host& host, const Object& document)
 
 namespace {
 
+// Components nest only as deep as a file read back may claim; a file whose member lists loop stops here.
+constexpr int MaxComponentDepth = 16;
+
 void DescribePart(const Object& part, int depth, std::ostream& out)
 {
+  if (depth > MaxComponentDepth) return;
   const std::string pad(std::size_t(depth) * 2 + 4, ' ');
   for (Object* m : LiveMembers(part)) {
     const std::string& kind = m->Kind();

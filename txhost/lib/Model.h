@@ -38,10 +38,17 @@ inline constexpr std::string_view Extrusion = "extrusion";
 inline constexpr std::string_view AuxLine = "aux-line";
 inline constexpr std::string_view AuxPoint = "aux-point";
 inline constexpr std::string_view Spiral = "spiral";
+inline constexpr std::string_view SplitLine = "split-line";
+// Faces and edges of a part's bodies: "edges" and "faces" list their neighbours by reference. This
+// host builds no bodies; a test or a saved file supplies them.
+inline constexpr std::string_view Face = "face";
+inline constexpr std::string_view Edge = "edge";
 inline constexpr std::string_view Placement = "placement";
 inline constexpr std::string_view Mate = "mate";
 inline constexpr std::string_view Variable = "variable";
 
+// A number property's value; otherwise when it is no number.
+double Number(const Value& v, double otherwise = 0.0);
 int TypeOf(const Object& o);
 bool Deleted(const Object& o);
 // o's members that are not deleted, of the kind (any kind when empty).

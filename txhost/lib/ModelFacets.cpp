@@ -3,6 +3,9 @@
 
 #include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IColorParam.h"
+#include "txapi/IEdge.h"
+#include "txapi/IFace.h"
+#include "txapi/ISplitLine.h"
 #include "txapi/ICylindricalSpiral.h"
 #include "txapi/IExtrusion.h"
 #include "txapi/IExtrusions.h"
@@ -29,10 +32,7 @@ namespace txhost::facets {
 
 namespace {
 
-double Number(const Value& v, double otherwise = 0.0)
-{
-  return v.is_number() ? v.get<double>() : otherwise;
-}
+using model::Number;
 
 // What applying an object derives from its parameters: an offset plane's place, a feature's profile and
 // state.
@@ -344,6 +344,63 @@ private:
   }
 };
 
+// The objects a reference list property names, as interface I.
+template <class I> std::vector<txapi::SmartPtr<I>> Referenced(Host& host, const Value& list)
+{
+  std::vector<txapi::SmartPtr<I>> out;
+  if (!list.is_array()) return out;
+  for (const Value& r : list)
+    if (Object* o = host.Find(RefId(r)); o != nullptr && !model::Deleted(*o))
+      if (txapi::IAPIObject* view = o->QueryInterface(I::IID)) out.push_back(txapi::SmartPtr<I>::Attach(static_cast<I*>(view)));
+  return out;
+}
+
+class FaceFacet final : public Facet<txapi::IFace>
+{
+public:
+  using Facet::Facet;
+
+  std::vector<txapi::SmartPtr<txapi::IEdge>> GetEdges() override
+  {
+    Log("GetEdges");
+    return Referenced<txapi::IEdge>(ModelHost(), Model().Prop("edges"));
+  }
+};
+
+class EdgeFacet final : public Facet<txapi::IEdge>
+{
+public:
+  using Facet::Facet;
+
+  std::vector<txapi::SmartPtr<txapi::IFace>> GetFaces() override
+  {
+    Log("GetFaces");
+    return Referenced<txapi::IFace>(ModelHost(), Model().Prop("faces"));
+  }
+};
+
+class SplitLineFacet final : public Facet<txapi::ISplitLine>
+{
+public:
+  using Facet::Facet;
+
+  void SetFaces(const std::vector<txapi::SmartPtr<txapi::IFace>>& faces) override
+  {
+    Log("SetFaces", faces);
+    Model().Set("faces", ToValue(faces));
+  }
+  void SetCuttingObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("SetCuttingObjects", objects);
+    Model().Set("cutting", ToValue(objects));
+  }
+  void SetDirection(txapi::txDirectionTypeEnum direction) override
+  {
+    Log("SetDirection", direction);
+    Model().Set("direction", int(direction));
+  }
+};
+
 class SketchFacet final : public Facet<txapi::ISketch>
 {
 public:
@@ -554,6 +611,8 @@ public:
       made = model::AuxPoint;
     else if (kind == txapi::o3d_cylindricalSpiral)
       made = model::Spiral;
+    else if (kind == txapi::o3d_splitLine)
+      made = model::SplitLine;
     else
       return {};
     Object& o = model::NewObject(ModelHost(), made, Model(), kind);
@@ -599,6 +658,18 @@ FacetEntry Point3D()
 FacetEntry CylindricalSpiral()
 {
   return Offer<CylindricalSpiralFacet>("ICylindricalSpiral");
+}
+FacetEntry Face()
+{
+  return Offer<FaceFacet>("IFace");
+}
+FacetEntry Edge()
+{
+  return Offer<EdgeFacet>("IEdge");
+}
+FacetEntry SplitLine()
+{
+  return Offer<SplitLineFacet>("ISplitLine");
 }
 FacetEntry Sketch()
 {
