@@ -8,6 +8,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev zlib1g-dev libmuparser-dev
+  locales
 )
 
 missing=()
