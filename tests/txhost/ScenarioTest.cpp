@@ -61,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "t.txs:1: a number out of range (-2147483648 to 2147483647): \"2147483648\""},
         BadLine{"run 1 mode", "t.txs:1: \"mode\" needs a value; usage: run COMMAND [mode MODE]"},
         BadLine{"run 1 mode x", "t.txs:1: not a mode: \"x\""},
+        BadLine{"new part as \"\"", "t.txs:1: a document name cannot be empty"},
         BadLine{"new part as none", "t.txs:1: \"none\" cannot name a document: it means no document"},
         BadLine{"open p.tpt as active",
                 "t.txs:1: \"active\" cannot name a document: it means the active document"},

@@ -195,6 +195,10 @@ bool CheckArg(Arg kind, const std::string& word, std::string& error)
     error = "hide-message state must be 0, 1 or 2, not \"" + word + "\"";
     return false;
   case Arg::Handle:
+    if (word.empty()) {
+      error = "a document name cannot be empty";
+      return false;
+    }
     if (word == "none" || word == "active") {
       error = "\"" + word + "\" cannot name a document: it means " +
               (word == "none" ? "no document" : "the active document");
