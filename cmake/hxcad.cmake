@@ -1,6 +1,14 @@
 # Helpers shared by the folders: one GoogleTest executable per test folder,
 # libFuzzer targets whose seed corpora ctest replays, benchmarks.
 
+# gcc's variable tracking of optimised, sanitizer-instrumented code is most of the build's time in the heavy
+# translation units (3-4 minutes alone for one geometry unit and each JSON-heavy host unit, against under a
+# minute without it) and makes the serial end of scripts/test.sh. Without it the debug information keeps the
+# line tables, which is what sanitizer reports and backtraces use; a debugger shows fewer local variables.
+if(HXCAD_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+  add_compile_options(-fno-var-tracking)
+endif()
+
 # hxcad_add_test(NAME SOURCES a.cpp ... LIBS lib ...)
 # The tests are listed when ctest starts (PRE_TEST), not after each link: listing runs the sanitizer-built
 # program, and done at build time it lengthened the serial end of the build. Parameterised cases are
