@@ -250,6 +250,18 @@ std::string Nested(int depth)
          open + close + "}}]}";
 }
 
+TEST_F(DocumentTest, AnOutOfRangeTypeIsCalledOutOfRange)
+{
+  for (const char* type : {"1e300", "18446744073709551615", "-9"}) {
+    WriteFile(Dir / "t.tpt", std::string(R"({"format":"txhost-document","version":1,"type":)") + type +
+                                 R"(,"objects":[{"kind":"part-document"}]})");
+    std::string error;
+    EXPECT_EQ(H.OpenDocument(Dir / "t.tpt", true, &error), nullptr);
+    EXPECT_NE(error.find(type[0] == '-' ? "unsupported document type -9" : "document type out of range"),
+              std::string::npos) << error;
+  }
+}
+
 TEST_P(BadDocumentFileTest, IsRefusedWithoutCreatingAnything)
 {
   WriteFile(Dir / "bad.tpt", GetParam().Text);

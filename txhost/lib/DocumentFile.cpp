@@ -162,7 +162,11 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
   if (version == root.end() || !version->is_number_integer() || *version != DocumentFileVersion)
     return Fail(error, "unsupported document file version");
   auto t = root.find("type");
-  if (t == root.end() || !t->is_number_integer()) return Fail(error, "document type missing");
+  if (t == root.end()) return Fail(error, "document type missing");
+  // A number that is no whole number of 64 bits (1e300, 2^64) is out of range, not some other type.
+  if (t->is_number_float() || (t->is_number_unsigned() && t->get<std::uint64_t>() > 1000))
+    return Fail(error, "document type out of range");
+  if (!t->is_number_integer()) return Fail(error, "document type is not a number");
   const auto typeValue = t->get<std::int64_t>();
   if (typeValue < 0 || typeValue > 1000 || DocumentKind(txapi::DocumentTypeEnum(typeValue)).empty())
     return Fail(error, "unsupported document type " + std::to_string(typeValue));
