@@ -226,9 +226,13 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
   return CheckTopPart(out, type, error);
 }
 
-// A parse that keeps nothing and stops at the first error or at too deep a nesting.
-struct DepthCheck
+// The library's tree-building parse, with the nesting limit checked as objects and arrays open. (The
+// parser's per-value callback, the library's own way to limit nesting, costs time quadratic in the size.)
+struct DepthLimitedParse : nlohmann::detail::json_sax_dom_parser<Value>
 {
+  using Base = nlohmann::detail::json_sax_dom_parser<Value>;
+  explicit DepthLimitedParse(Value& root) : Base(root, false) {}
+
   int Depth = 0;
   std::string Error;
 
@@ -238,32 +242,25 @@ struct DepthCheck
     Error = "nested more than " + std::to_string(MaxDocumentFileDepth) + " levels deep";
     return false;
   }
-  bool Close()
+  bool start_object(std::size_t n) { return Open() && Base::start_object(n); }
+  bool start_array(std::size_t n) { return Open() && Base::start_array(n); }
+  bool end_object()
   {
     --Depth;
-    return true;
+    return Base::end_object();
   }
-  bool null() { return true; }
-  bool boolean(bool) { return true; }
-  bool number_integer(std::int64_t) { return true; }
-  bool number_unsigned(std::uint64_t) { return true; }
-  bool number_float(double, const std::string&) { return true; }
-  bool string(std::string&) { return true; }
-  bool binary(nlohmann::json::binary_t&) { return true; }
-  bool start_object(std::size_t) { return Open(); }
-  bool key(std::string&) { return true; }
-  bool end_object() { return Close(); }
-  bool start_array(std::size_t) { return Open(); }
-  bool end_array() { return Close(); }
-  bool parse_error(std::size_t position, const std::string&, const nlohmann::json::exception& e)
+  bool end_array()
+  {
+    --Depth;
+    return Base::end_array();
+  }
+  bool parse_error(std::size_t position, const std::string& token, const nlohmann::json::exception& e)
   {
     // The library's own text names its internals; say what is wrong and where.
-    if (e.id == 101 && position > 0)
-      Error = "not valid JSON (at byte " + std::to_string(position) + ")";
-    else
-      Error = "not valid JSON";
-    if (position > 0 && e.id == 101 && std::string_view(e.what()).find("UTF-8") != std::string_view::npos)
-      Error = "text that is not valid UTF-8 (at byte " + std::to_string(position) + ")";
+    const bool utf8 = std::string_view(e.what()).find("UTF-8") != std::string_view::npos;
+    Error = std::string(utf8 ? "text that is not valid UTF-8" : "not valid JSON") +
+            (position > 0 ? " (at byte " + std::to_string(position) + ")" : "");
+    Base::parse_error(position, token, e);
     return false;
   }
 };
@@ -344,17 +341,15 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
 
   // Nesting is checked in a pass of its own: the parser's per-value callback costs time quadratic in the
   // size of the file.
-  DepthCheck check;
-  nlohmann::json::sax_parse(text, &check);
-  if (!check.Error.empty()) {
-    Fail(error, file.string() + ": " + check.Error);
-    return nullptr;
-  }
   Value root;
+  DepthLimitedParse parse(root);
+  bool parsed = false;
   try {
-    root = Value::parse(text);
+    parsed = nlohmann::json::sax_parse(text, &parse);
   } catch (const nlohmann::json::exception&) {
-    Fail(error, file.string() + ": not valid JSON");
+  }
+  if (!parsed) {
+    Fail(error, file.string() + ": " + (parse.Error.empty() ? std::string("not valid JSON") : parse.Error));
     return nullptr;
   }
 
