@@ -1,7 +1,7 @@
 // Arbitrary bytes as a stored contour, read under the format version that the first byte picks
-// (around the gates 89 and 90). Whatever was read then goes through the contour's evaluation and
-// queries: nothing may crash, hang or leave the sanitizers a complaint, and storing what was read
-// must give a record that reads back to the same bytes.
+// (around the gates 89 and 90). Whatever was read then goes through the contour's evaluation,
+// its queries and the outer-contour walk: nothing may crash, hang or leave the sanitizers a
+// complaint, and storing what was read must give a record that reads back to the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -12,6 +12,7 @@
 
 #include "hxcadkit/core/KmfData.h"
 #include "hxcadkit/geometry/Contour.h"
+#include "hxcadkit/geometry/OutCont.h"
 #include "hxcadkit/geometry/SolverInterSect.h"
 
 namespace {
@@ -34,12 +35,20 @@ void Reload(const Bytes& all, TContour& c)
   c.Load(S);
 }
 
-struct TNullModeller
+// Counts what a contour would draw; the modeller it is handed is never touched.
+struct TNullLink : TContourDrawLink
 {
-  int calls = 0;
-  void drLine(const double&, const double&, const double&, const double&, int) { ++calls; }
-  void drCircle(const double&, const double&, const double&, int) { ++calls; }
-  void drArc(const double&, const double&, const double&, const double&, const double&, int, int) { ++calls; }
+  mutable int calls = 0;
+  void drLine(TModeler3D&, const double&, const double&, const double&, const double&, int) const override
+  {
+    ++calls;
+  }
+  void drCircle(TModeler3D&, const double&, const double&, const double&, int) const override { ++calls; }
+  void drArc(TModeler3D&, const double&, const double&, const double&, const double&, const double&, int,
+             int) const override
+  {
+    ++calls;
+  }
 };
 
 void Exercise(TContour& c, const Real* probe)
@@ -94,8 +103,10 @@ void Exercise(TContour& c, const Real* probe)
   c.Colision(c);
   c.Found(c);
 
-  TNullModeller m;
-  c.drItems(m, 0);
+  static const TNullLink link;
+  SetContourDrawLink(&link);
+  alignas(std::max_align_t) static unsigned char placeholder[64];
+  c.drItems(*reinterpret_cast<TModeler3D*>(placeholder), 0);
 
   // The approximations sample per unit of length: keep them to contours a drawing could hold.
   const bool small =
@@ -133,6 +144,13 @@ void Exercise(TContour& c, const Real* probe)
     TContour direct;
     direct = c;
     direct.MakeDirect(1e-3, true);
+
+    // The outer-contour walk answers one of its codes and leaves nothing behind.
+    TContour outline;
+    const Integer code = c.OutCont(&outline, nullptr);
+    if (code < 0 || code > 4) __builtin_trap();
+    if (IS.ACrossPoint.Count != 0) __builtin_trap();
+    outline.Area2();
   }
 
   std::unique_ptr<TCurve2D> copy(c.Duplicate());

@@ -8,8 +8,12 @@
 
 namespace txapi {
 
+class IApplicationEvents;
+class IProcessParam;
+
 class IDocuments;
 class ILibraryRecord;
+class IProgressBar;
 class ITavrixDocument;
 class ITavrixError;
 class ITranslator;
@@ -42,10 +46,21 @@ public:
   // The host's yes/no question box; true for yes.
   virtual bool AskQuestion(const std::wstring& text, const std::wstring& caption) = 0;
 
+  // The progress bar; empty when the host offers none.
+  virtual SmartPtr<IProgressBar> GetProgressBar() = 0;
+  // Shows the host's help topic context.
+  virtual void ShowHelp(int context) = 0;
+
   // The full path of the library that the host is loading or running.
   virtual std::wstring GetCurrentLibraryPath() = 0;
   // The host's record of the library connected under name; empty when it has none.
   virtual SmartPtr<ILibraryRecord> GetLibraryRecord(const std::wstring& name) = 0;
+
+  // Commands: new parameters for a process's panel, the application's event source, and a refresh of the
+  // document (the active one when doc is empty) in the given mode; the result is the host's.
+  virtual SmartPtr<IProcessParam> NewProcessParam() = 0;
+  virtual SmartPtr<IApplicationEvents> GetApplicationEvents() = 0;
+  virtual SmartPtr<IAPIObject> RefreshDocument(const SmartPtr<ITavrixDocument>& doc, int mode) = 0;
 
 protected:
   ~IApplication() = default;

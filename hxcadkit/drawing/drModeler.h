@@ -1,18 +1,37 @@
 #pragma once
 // The drawing model's interfaces: the abstract 2D and 3D modellers through which every profile
 // and part draws (the host adapter implements them, a test records them), the modeller's drawing
-// registry with the detail information and the 2D transform stack, the sheet selector and the
-// material table.
+// registry with the detail information and the 2D transform stack, the automatic-dimension list,
+// the sheet selector and the material table.
 //
 // A modeller owns its drawing registry when told so and reaches it through R2D(). Several
-// operations are overloaded (drArc among them): a modeller that overrides one overload brings
-// the others back with a using-declaration.
+// operations are overloaded (drArc, drView, drLeafStamp, drAStView7, drSpcObj, and in 3D
+// AddDetail and drBaseExtrusion): a modeller that overrides one overload brings the others back
+// with a using-declaration.
+//
+// The composite operations (rectangles, corners, the linear-dimension family, circle callouts,
+// sheets with their first view) are written on the virtual primitives only, so a modeller that
+// overrides a primitive sees every call a composite makes.
 #include <cstdint>
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/core/Types.h"
+#include "hxcadkit/geometry/Contour.h"
 #include "hxcadkit/geometry/Mathemat.h"
+#include "hxcadkit/geometry/Mathemat3d.h"
+#include "txapi/Enums.h"
+#include "txapi/IDrawingGroup.h"
+#include "txapi/IDrawingObject.h"
+#include "txapi/IModelObject.h"
+#include "txapi/ITavrixAPIObject.h"
+#include "txapi/IVariable.h"
+#include "txapi/SmartPtr.h"
+
+class TRegistrator;  // hxcadkit/core/TPointer.h
+class TAVariable;    // hxcadkit/core/TPointer.h
+class TControlModel; // hxcadkit/core/ControlModel.h
+class TMark;         // a mark of a rotation; no modeller here reads it
 
 // Sections of the host's bill of materials.
 enum TSectionSpc : std::int32_t {
@@ -115,7 +134,32 @@ struct TDetailInfo
   Real Top = 0.0;
 };
 
-// One pending parametric constraint point.
+// A detail code: the suffix in bits 0-7, the copy number in bits 8-15, the detail in 16-31.
+struct TDetailCode
+{
+  TDetailCode() : fSuffics(0), fCopy(0), fDC(0) {}
+  TDetailCode(unsigned detail, unsigned suffics, unsigned copy = 0)
+      : fSuffics(suffics & 0xFFu), fCopy(copy & 0xFFu), fDC(detail & 0xFFFFu)
+  {
+  }
+  // The code of the detail information's detail and suffix (copy 0).
+  static TDetailCode Of(const TDetailInfo& di)
+  {
+    return TDetailCode(unsigned(di.cDetail), unsigned(di.cSuffics) & 0xFFu, 0);
+  }
+  std::uint32_t Value() const
+  {
+    return std::uint32_t(fSuffics) | (std::uint32_t(fCopy) << 8) | (std::uint32_t(fDC) << 16);
+  }
+  bool operator==(const TDetailCode& o) const { return Value() == o.Value(); }
+
+  std::uint32_t fSuffics : 8;
+  std::uint32_t fCopy : 8;
+  std::uint32_t fDC : 16;
+};
+static_assert(sizeof(TDetailCode) == 4, "a detail code is one 32-bit word");
+
+// One pending parametric constraint: its kind and the two points it joins.
 struct TMateParam
 {
   Integer Kind = 0;
@@ -123,7 +167,8 @@ struct TMateParam
   Integer Point2 = 0;
 };
 
-// The parametric-constraint builder: the pending constraint points. The base adds none.
+// The parametric-constraint builder: the pending constraint points. The base adds none and
+// constrains nothing; a host modeller derives its own.
 class TConstraint2D : public TArrayOf<TMateParam>
 {
 public:
@@ -141,19 +186,40 @@ public:
 class TRegistryModeler2D
 {
 public:
-  explicit TRegistryModeler2D(TConstraint2D& c) : Constraint2D(c) {}
-  virtual ~TRegistryModeler2D() = default;
+  explicit TRegistryModeler2D(TConstraint2D& c);
+  virtual ~TRegistryModeler2D();
   TRegistryModeler2D(const TRegistryModeler2D&) = delete;
   TRegistryModeler2D& operator=(const TRegistryModeler2D&) = delete;
 
+  // True while the curves drawn go into a collector (a hatch boundary, a sketch contour): the
+  // stack is not empty and its top entry is set.
+  bool Collecting() const { return AContour.Count > 0 && AContour.Last() != nullptr; }
+
+  // The curve-collector stack, innermost last; not owned.
+  TArrayOf<TContour*> AContour;
+  // The registry's own collector, pushed by the base drHatch.
+  TContour HatchContour;
+  // The drawing object made last, and the previous element for constraints.
+  txapi::SmartPtr<txapi::IDrawingObject> CurDrawingObject;
+  txapi::SmartPtr<txapi::IDrawingObject> PrevDrawingObject;
+  // Which point of the previous element joins the next (1 after a line, 2 after an arc).
+  int PrevIndex = 0;
   TTransf2D Transf2D;
   // While set, a host modeller draws no lines, only sizes.
   bool OnlySizes2D = false;
+  // Pending commands, innermost last.
+  TArrayOf<TCommand> APrevCommand;
+  // Started drawing groups, innermost last.
+  TArrayOf<txapi::SmartPtr<txapi::IDrawingGroup>> AGroup;
   TConstraint2D& Constraint2D;
   TDetailInfo DI;
+  // The points of the cut line being collected, in sheet coordinates.
+  TArrayOf<TPoint2D> ACutPoint;
 };
 
-// The abstract 2D modeller. Lengths in millimetres; line style 1 is the main line.
+// The abstract 2D modeller. Lengths in millimetres, angles in degrees (but for the angle form of
+// drArc); line style 1 is the main line, 2 thin, 3 axis, 4 inner edges, a negated style an
+// auxiliary line. Texts are handed on unparsed.
 class TModeler2D
 {
 public:
@@ -164,48 +230,238 @@ public:
 
   TRegistryModeler2D& R2D() const { return *R; }
 
-  // Primitives.
+  // --- Primitives and placement -------------------------------------------------------------
   virtual void drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr) = 0;
   // The arc about (X, Y) of radius R from (x1, y1) to (x2, y2); Napr +1 counter-clockwise.
   virtual void drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
                      const double& x2, const double& y2, int Napr, int Attr) = 0;
-  // The arc from angle a1 to a2 (radians): its end points go to the points form.
+  // The arc from angle a1 to a2 (radians): its end points go to the points form. A negative
+  // r puts both end points opposite.
   virtual void drArc(const double& xc, const double& yc, const double& r, const double& a1, const double& a2,
                      int Attr, int Napr);
   virtual void drCircle(const double& X, const double& Y, const double& R, int Attr) = 0;
-  // Angle in degrees.
   virtual void drEllipse(const double& X, const double& Y, const double& A, const double& B,
                          const double& Angle, int Attr) = 0;
-
+  virtual void drLayer(int NumerOfLayer);
   // Placement of the following 2D calls, nested; drDeleteMtr ends the innermost one.
   virtual void drMtr(double x, double y, double Angle, double Scale);
   virtual void drDeleteMtr();
+  // The four sides (x1,y1) -> (x2,y1) -> (x2,y2) -> (x1,y2) -> (x1,y1); nothing when the
+  // rectangle is flat.
+  virtual void drRectAngle(const double& x1, const double& y1, const double& x2, const double& y2, int Attr);
+  // A circle with its two centre lines, 2 mm past the circle.
+  virtual void drCircleAxle(const double& X, const double& Y, const double& R, int Attr);
+  // From the current point (x0, y0) over the corner (xc, yc) to (x, y), the corner rounded by
+  // r when the rounding fits both legs, else two plain lines.
+  virtual void drCLL(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
+                     const double& y, const double& r, int Attr);
+  // The same with a chamfer of leg c: three lines, no fit test.
+  virtual void drFsk(const double& x0, const double& y0, const double& xc, const double& yc, const double& x,
+                     const double& y, const double& c, int Attr);
+  // Over two corners to (x, y), each rounded by r where it fits.
+  virtual void drCVR(const double& x0, const double& y0, const double& x1, const double& y1, const double& x2,
+                     const double& y2, const double& x, const double& y, const double& r, int Attr);
+  virtual void drText(const double& x, const double& y, const double& FStr, const double& Hs,
+                      const double& Ksu, int Fb, const TString& S);
+  // An end point of the leader or cut line begun last.
+  virtual void drPoint(const double& x, const double& y);
+  virtual void drPolyline3D(bool Closed);
 
-  // Sheets and views.
+  // --- Cut lines ----------------------------------------------------------------------------
+  // Collect the points of a cut line (mapped to the sheet) and draw it with its designation.
+  virtual void NewCut();
+  virtual void ACT(const double& x, const double& y);
+  virtual void ACTIf(bool c, const double& x, const double& y);
+  virtual void DrawCut(const TString& S, int Direction);
+  // Begins a cut line; its points follow with drPoint, drEndObj completes it.
+  virtual void drCut(const double& Hs, const double& Ksu, const double& Fch, const TString& S,
+                     const double& x1, const double& y1, int Napr1, const double& x2, const double& y2,
+                     int Napr2);
+
+  // --- Groups, macros and pending objects ---------------------------------------------------
+  virtual void drGroup(bool Temporary);
+  virtual void drEndGroup();
+  virtual void drClearRegion(std::int64_t Color);
+  // Begins a colouring; the curves until drEndObj are its boundary.
+  virtual void drColouring(std::int64_t Color);
+  // Begins a hatch; the curves until drEndObj are its boundary.
+  virtual void drHatch(int Tip, const double& FStr, const double& Shag);
+  virtual void drMacro2D(bool AllLayer);
+  virtual void drEndMacro();
+  // Completes the object begun last (hatch, colouring, leader, cut line).
+  virtual void drEndObj();
+  // Begins a leader with a shelf at (x, y); drPoint adds its ends, drEndObj completes it.
+  virtual void drShelf(txapi::txLeaderSignEnum Tipz, const double& x, const double& y,
+                       txapi::txShelfDirectionEnum Napr, txapi::txArrowEnum Tips, const double& Hs1,
+                       const double& Ksu1, const double& Fch1, const TString& S1, const double& Hs2,
+                       const double& Ksu2, const double& Fch2, const TString& S2);
+
+  // --- Dimensions and designations ----------------------------------------------------------
+  // A linear dimension. iVal is passed by reference so that a host modeller can find the
+  // program variable bound to the caller's double.
+  virtual void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt,
+                      int Pn, const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
+                      int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S1,
+                      const TString& S2, const TString& S3);
+  // Linear dimensions measured along X (HL) or Y (VL), the line offset by Off divided by the
+  // placement's scale; the plain forms have arrows at both ends, form 1 none at the second end,
+  // form 2 none at the first. Nothing for |Value| <= 2e-6; Pt is the text position up to 30.
+  virtual void drDimHL(const double& Value, const double& Off, const double& Pt, const double& X1,
+                       const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                       const TString& S2, const TString& S3);
+  virtual void drDimHL1(const double& Value, const double& Off, const double& Pt, const double& X1,
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
+  virtual void drDimHL2(const double& Value, const double& Off, const double& Pt, const double& X1,
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
+  virtual void drDimVL(const double& Value, const double& Off, const double& Pt, const double& X1,
+                       const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                       const TString& S2, const TString& S3);
+  virtual void drDimVL1(const double& Value, const double& Off, const double& Pt, const double& X1,
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
+  virtual void drDimVL2(const double& Value, const double& Off, const double& Pt, const double& X1,
+                        const double& Y1, const double& X2, const double& Y2, const TString& S1,
+                        const TString& S2, const TString& S3);
+  virtual void drDimD(const double& Val, const TString& Qual, const double& FBase, int Pt, int Pn,
+                      const double& x, const double& y, int t, const TString& S1, const TString& S2,
+                      const TString& S3);
+  virtual void drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl, int Pt,
+                      int Pn, const double& xc, const double& yc, int t, int Po, const TString& S1,
+                      const TString& S2, const TString& S3);
+  virtual void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn,
+                      const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
+                      int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S,
+                      const double& xc, const double& yc);
+  // The angle |Val| about (xc, yc) between the rays FBase and FBase - Val, through the points
+  // at sRr on them; nothing for |Val| <= 2e-6.
+  virtual void drDimApc(const double& Val, const double& FBase, const double& Rr, const double& sRr,
+                        const TString& S, const double& xc, const double& yc);
+  // A radius Val from the arc point (Xs, Ys) towards the text point (Xp, Yp).
+  virtual void drDimRpp(const double& Val, int Pt, const double& Xs, const double& Ys, const double& Xp,
+                        const double& Yp, int Ts, const TString& S1, const TString& S2, const TString& S3);
+  // When (xs, ys) lies outside the circle: a thin circle and a leader from it to a shelf there
+  // carrying ts.
+  virtual void drCircleShelf(const double& xc, const double& yc, const double& rc, const double& xs,
+                             const double& ys, const TString& ts);
+  virtual void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
+                       const TString& S1, const TString& S2, const TString& S3);
+  virtual void drSRough(int Tz, bool Tzs, const TString& S);
+  virtual void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2,
+                      const TString& S3);
+  virtual void drSupportForm(const double& x, const double& y, int Top, int Twx);
+  virtual void drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S);
+  virtual void drWPointer(const double& x1, const double& y1, const double& x2, const double& y2,
+                          const double& Xt, const double& Yt, const double& Hs, const double& Ksu,
+                          const double& Fch, const TString& S);
+  virtual void drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1,
+                                    const double& Y1, const double& X2, const double& Y2, int Attr,
+                                    const TString& S1);
+  // A rectangle with its axes and its size records in ADimension3D.
+  virtual void drRectAngleAxleDim(const double& x1, const double& y1, const double& x2, const double& y2,
+                                  int Attr, const TString& text, const double& dx, const double& dy);
+
+  // --- Sheets, views, documents -------------------------------------------------------------
   virtual void drView(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                       const TString& Comment) = 0;
+  // View N at the running position DI.Left + x, DI.Top + y, named "Вид N comment"; true.
+  virtual bool drView(int N, const double& x, const double& y);
+  // A sheet with its title block for the detail; the base makes none.
+  virtual bool drLeafStamp(int Detail, int subDetail, bool Invisible);
+  // The same, moving the running position by (x, y) when a sheet is made.
+  virtual bool drLeafStamp(int Detail, int subDetail, const double& x, const double& y, bool Invisible);
+  // A sheet and its first view at (x, y); false (and nothing opened) without a sheet.
+  virtual bool drLeafStampView1(int Detail, int subDetail, const double& x, const double& y, bool Invisible);
+  virtual void drShtamp();
+  virtual void drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips,
+                            int Pros, TString& Comment, bool Invisible);
+  virtual void drSaveLeaf();
+  virtual void drCloseView();
+  virtual void drCloseLeaf();
+  virtual void drOpenTDem();
+  virtual void drCloseTDem();
+  // Writes one line into the text object opened last.
+  virtual void drStringObj(const TString& S);
+  // Closes the view, writes the non-empty requirements (numbered when there is a second) and
+  // closes the sheet; the sheet stays open inside a collector.
+  virtual void drCloseViewTDemCloseLeaf(const TString& S1, const TString& S2, const TString& S3,
+                                        const TString& S4);
+  virtual void drCloseLeafSpw(bool Close);
   virtual void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                           const TString& Comment, const TString& FName, const TString& tView) = 0;
-  // Writes one line into the text object opened last.
-  virtual void drStringObj(const TString&) {}
+  virtual void drAStView7(const double& x, const double& y, const double& Alf, const double& Scale,
+                          const TString& Comment, const TString& FName, const TMtr3D& M);
+  virtual void drACutView7(const double& x, const double& y, const double& Alf, const double& Scale,
+                           const TString& Comment, txapi::SmartPtr<txapi::IDrawingObject> pCut) const;
 
-  // Bill of materials: an entry for position Pos, quantity Count, with the documents of
-  // NameFileObject attached.
+  // --- Bill of materials and attributes -----------------------------------------------------
+  virtual void drSpcObj(TString& Name, TSectionSpc Section, txapi::SmartPtr<txapi::IDrawingObject> Obj) = 0;
+  // An entry for position Pos, quantity Count, with the documents of NameFileObject attached.
   virtual void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) = 0;
+  virtual double drCreateAttrStr(double Id);
+  virtual bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& Id,
+                               const TString& S);
+  virtual bool drGetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& Id, TString& S);
 
 private:
   TRegistryModeler2D* R;
   bool OwnR;
 };
 
-// The abstract 3D modeller.
+// The abstract 3D modeller. The base makes nothing and answers "nothing made".
 class TModeler3D : public TModeler2D
 {
 public:
   TModeler3D(TRegistryModeler2D* R, bool OwnR) : TModeler2D(R, OwnR) {}
   ~TModeler3D() override;
 
+  using TModeler2D::drSpcObj;
+
   virtual TypeModeler Is() const { return mUknown; }
+  // Opens a new 3D part document.
+  virtual void drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
+                          const TString& Marking);
+  // A new part document of the detail with a sketch on a standard plane moved by Vidst; false
+  // when none is made.
+  virtual bool drCreate3DNewPartPlane(int Detail, int subDetail, bool InVisible,
+                                      txapi::txObj3dTypeEnum BasePlane, const double& Vidst);
+  // A sketch on a plane parallel to BasePlane at Distance; the following 2D calls draw into it.
+  virtual void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle,
+                            const TString& Name);
+  virtual void drBaseRotate(int Napr, const double& Angle);
+  virtual void drCutRotate(int Napr, const double& Angle, TMark* Mark);
+  virtual void drSurfaceRotate(int Napr, const double& Angle);
+  virtual void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                               const double& Depth, const double& Angle);
+  // The thin-walled form: empty on every modeller of this system.
+  virtual void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                               const double& Depth, const double& Angle, bool Thin);
+  virtual void drCutExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                              const double& Depth, const double& Angle);
+  virtual void drSurfaceExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                                  const double& Depth, const double& Angle);
+  // Colour 0x00BBGGRR and lighting of the current part.
+  virtual void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
+                         const double& shininess, const double& transparency, const double& emission);
+  virtual void drClose3D(bool SaveDocument3D, TSectionSpc Section);
+  virtual void drSave3D(bool Close, bool NeedNameMarking);
+  // Names the part: name, text, marking and the specification type.
+  virtual void drSet(const TString& Name, const TString& Note, const TString& Marking, int TypeDet);
+  // Inserts the part of a detail code.
+  virtual void AddDetail(const double& x, const double& y, const double& z, int DetailCode, int Suffics,
+                         bool ReverseZ);
+  virtual void AddDetailAxle(const double& x, const double& y, const double& z, int DetailCode, int Suffics,
+                             const double& xDx, const double& xDy, const double& xDz, const double& yDx,
+                             const double& yDy, const double& yDz);
+  virtual void drMacro3D(const TString& Name, bool MStaffVisible);
+  virtual void drEndMacro3D();
+  // Writes the detail and suffix of the detail information.
+  virtual void drSetDC(int Detail, int Suffics);
+  // A host model variable; empty from a modeller without a host.
+  virtual txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value,
+                                                          const TString& Comment);
+  void drSpcObj(TString& Name, TSectionSpc Section, txapi::SmartPtr<txapi::IDrawingObject> Obj) override;
 };
 
 // Holds the modeller through which its owner draws.
@@ -214,10 +470,94 @@ class TWrapModeler
 public:
   TWrapModeler(TModeler3D* m, bool owner) : M2(m, owner) {}
   virtual ~TWrapModeler() = default;
+  TWrapModeler(const TWrapModeler&) = delete;
+  TWrapModeler& operator=(const TWrapModeler&) = delete;
 
   TModeler3D& M() const { return *M2.Ptr; }
 
   TReferenceOf<TModeler3D> M2;
+};
+
+// One dimension record: a 3D control point, a 2D size point or a marker.
+struct TDimension3D
+{
+  enum TType : std::int32_t {
+    tdEmpty = 0,
+    tdLinear = 1,
+    tdAngleL = 2,
+    tdRadial = 3,
+    tdDiametr = 4,
+    tdCount = 5,
+    td2DFromZero = 6,
+    td2DLinear = 7,
+    tdCount2D = 8,
+    tdPoint3D = 9,
+    tdValid = 10
+  };
+
+  TType Type = tdEmpty;
+  TString Q;
+  double V = 0.0;
+  Integer VId = 0;
+  TPoint3D O;
+  TPoint3D P11;
+  TPoint3D P12;
+  TVector3D AX;
+  TVector3D AY;
+  TPoint3D T;
+  txapi::SmartPtr<txapi::IModelObject> Point;
+  TString ExpressionX;
+  TString ExpressionY;
+  TDetailCode Detail2;
+};
+
+// The automatic dimensions: the 3D control points of sketches and the 2D size points of the
+// drawing being made.
+class TADimension3D : public TArrayOf<TDimension3D>
+{
+public:
+  TADimension3D(TRegistrator& R, TModeler2D& M, TAVariable& V);
+  // The process-wide list is built before any modeller: the host modeller binds itself with
+  // Bind when it comes up.
+  TADimension3D(TRegistrator& R, TAVariable& V);
+  ~TADimension3D() override;
+
+  void Bind(TModeler2D* M) { Modeler = M; }
+
+  // Restarts the size-point list with one marker of the detail Code.
+  void Clear2D(TDetailCode Code);
+  // Appends a size point of the current drawing.
+  TDimension3D& AddSize(TDimension3D::TType Type);
+  // Records a control point of a sketch: (V1, V2), its host point object, the quality text Q,
+  // and the names of the program variables bound to P1 and P2.
+  void Add3D(double V1, double V2, txapi::SmartPtr<txapi::IModelObject> Obj, const double* P1,
+             const double* P2, const TString& Q);
+  // Places and annotates the host's driving dimensions of the control points, through the
+  // installed dimension link; nothing without one.
+  virtual void drDimension(double LX, double LY, TModeler3D* M) const;
+
+  bool IsParametric = false;
+  TArrayOf<TDimension3D> ASizePoint;
+  TAVariable* Variables;
+  TRegistrator* Registrator;
+  TModeler2D* Modeler;
+};
+
+// The process-wide automatic-dimension list.
+extern TADimension3D ADimension3D;
+
+// The host side of the automatic dimensions: the host's driving dimensions of the recorded
+// control points. The host modeller installs it when it comes up; without it none is placed.
+class TDimensionLink
+{
+public:
+  virtual ~TDimensionLink() = default;
+  virtual void drDimension(const TADimension3D& list, double LX, double LY, TModeler3D* M) = 0;
+
+  // Installs a link (null removes it) and returns the one it replaces; the installer keeps it
+  // alive while it is installed.
+  static TDimensionLink* Set(TDimensionLink* link);
+  static TDimensionLink* Get();
 };
 
 // The sheet formats.
@@ -252,3 +592,33 @@ struct TMaterial
 
 // The material table; a detail's Material indexes it.
 extern TArrayOf<TMaterial> AMaterial;
+// The name of entry index of the material table; empty outside it.
+TString MaterialName(int index);
+
+// Bill-of-materials position leaders of an assembly drawing.
+class TPositionDetails
+{
+public:
+  TPositionDetails(TModeler3D* M, const TControlModel& Control);
+
+  // A position: the detail's number, its section, position number and quantity, and the point
+  // the leader starts from.
+  void Add(int detail, TSectionSpc Section, int Pos, int Count, double x, double y);
+  // Per position: the leader with its number, then the bill-of-materials entry; the file name
+  // of a detail or an assembly is the control model's Path + its document's name, other
+  // sections get none.
+  void dr2D() const;
+
+  struct TPosition
+  {
+    Integer Detail = 0;
+    TSectionSpc Section = tNotExist;
+    Integer Pos = 0;
+    Integer Count = 0;
+    double x = 0.0;
+    double y = 0.0;
+  };
+  TArrayOf<TPosition> APosition;
+  TModeler3D* M;
+  const TControlModel& Control;
+};

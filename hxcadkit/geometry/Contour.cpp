@@ -524,11 +524,71 @@ void TContour::Mtr(double const& dx, double const& dy, double const& angle, doub
 
 void TContour::Inverse()
 {
+  // A closed chain runs its cycle the other way from the same first member; an open one is
+  // reversed whole, so that it stays a chain from its old end to its old start.
+  const bool cycle = IsClosed();
   for (Integer i = 0; i < Count; ++i)
     if (FArray[i]) FArray[i]->Inverse();
-  if (Count >= 3) std::reverse(FArray + 1, FArray + Count);
+  if (!cycle)
+    std::reverse(FArray, FArray + Count);
+  else if (Count >= 3)
+    std::reverse(FArray + 1, FArray + Count);
   // The members' places in the parameter have changed.
   Refresh();
+}
+
+// --- Drawing -------------------------------------------------------------------------------
+
+namespace {
+const TContourDrawLink* DrawLink = nullptr;
+} // namespace
+
+void SetContourDrawLink(const TContourDrawLink* L)
+{
+  DrawLink = L;
+}
+
+const TContourDrawLink* GetContourDrawLink()
+{
+  return DrawLink;
+}
+
+void TContour::drItem(TModeler3D& m, int i, int style) const
+{
+  if (!DrawLink || i < 0 || i >= Count || !FArray[i]) return;
+  const TCurve2D* c = FArray[i];
+  const int st = style == 0 ? int(c->Atr) : style;
+  switch (c->IsType()) {
+  case tLineSeg: {
+    const TLineSeg* s = static_cast<const TLineSeg*>(c);
+    DrawLink->drLine(m, s->x, s->y, s->xk, s->yk, st);
+    break;
+  }
+  case tCircle: {
+    const TCircle* k = static_cast<const TCircle*>(c);
+    DrawLink->drCircle(m, k->x, k->y, k->Radius, st);
+    break;
+  }
+  case tArc: {
+    const TArc* a = static_cast<const TArc*>(c);
+    DrawLink->drArc(m, a->x, a->y, a->Radius, a->A1, a->A2, st, int(a->sense));
+    break;
+  }
+  default:
+    break;
+  }
+}
+
+void TContour::drItems(TModeler3D& m, int style) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    drItem(m, i, style);
+}
+
+void TContour::drItemsAt(TModeler3D& m, unsigned atr, int style) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    if (FArray[i] && unsigned(FArray[i]->Atr) == atr) drItem(m, i, style);
 }
 
 // --- Approximation and measures ------------------------------------------------------------

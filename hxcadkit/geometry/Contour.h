@@ -19,6 +19,28 @@
 
 class TKmfData;
 class TInterSector;
+class TGImage;
+// The modellers of the drawing model, which sits above the geometry.
+class TModeler3D;
+
+// The drawing model's side of TContour::drItem: its 2D primitives, which the geometry cannot
+// call itself. The drawing model installs it when it comes up; without it contours draw
+// nothing.
+class TContourDrawLink
+{
+public:
+  virtual ~TContourDrawLink() = default;
+  virtual void drLine(TModeler3D& m, const double& x1, const double& y1, const double& x2, const double& y2,
+                      int style) const = 0;
+  virtual void drCircle(TModeler3D& m, const double& x, const double& y, const double& r, int style) const = 0;
+  // Angles in radians; dir the arc's sense, +1 counter-clockwise.
+  virtual void drArc(TModeler3D& m, const double& x, const double& y, const double& r, const double& a1,
+                     const double& a2, int style, int dir) const = 0;
+};
+
+// Installs L (null: contours draw nothing). The object must outlive its installation.
+void SetContourDrawLink(const TContourDrawLink* L);
+const TContourDrawLink* GetContourDrawLink();
 
 // The crossing abscissas of the point-in-contour test: a singly linked list (new nodes in
 // front) that counts each abscissa once, left of the point under test or at/right of it.
@@ -38,6 +60,8 @@ public:
 
   // Nothing when an abscissa within 0.0001 of x is listed already.
   void Add(double const& x);
+  // Counts x, listed or not: the half-open scan counts a vertex once per piece leaving it.
+  void Tally(double const& x);
 
   TNode* List = nullptr;
   double PX = 0;
@@ -137,7 +161,8 @@ public:
   // Deletes LS and every member; the pointer storage stays.
   void Clear();
   void Mtr(double const& dx, double const& dy, double const& angle, double const& scale);
-  // Reverses every member and the order of members 1 .. Count-1; member 0 stays first.
+  // Reverses every member and the order of the members: a closed chain keeps member 0 first
+  // (the same cycle the other way round), an open chain is reversed whole.
   void Inverse() override;
 
   // --- Cutting and deriving (ContourOps.cpp) ----------------------------------------------
@@ -152,8 +177,9 @@ public:
   // single remaining member itself, else a contour; null for a degenerate request.
   TCurve2D* Trimmed(Real& t1, Real& t2, int s) const override;
   // The members chained clockwise, each offset by d (Atr 1) followed by the corner piece
-  // to the next one (Atr 2); Name2 is the chained member's index. Loops at concave corners
-  // stay.
+  // to the next one (Atr 2) on the side the offsets went to; none at a tangent joint, none
+  // after the last member of an open chain. Name2 is the chained member's index. Loops at
+  // concave corners stay.
   TCurve2D* Offset(const Real& d) const override;
   // Reorders and reverses members so that each starts where the one before ends (within tol
   // in x and in y); keep false reverses member 0 first. False at the first member that links
@@ -172,45 +198,26 @@ public:
   // One line per segment, arc or circle member (other kinds leave their entry as it was).
   void toText(TArrayOf<TString>& lines) const;
 
+  // --- Outer contour (OutCont.cpp) --------------------------------------------------------
+  // Traces the outer boundary of the members from their leftmost point, counter-clockwise,
+  // into Dest (emptied first; without Dest the walk only answers its code). 0 closed walk or
+  // empty contour; 1 nothing meets the start; 2 no way out of a point; 3 nothing ahead on the
+  // chosen piece; 4 step limit. With 2-4 Dest holds the open chain traced so far. GI is not
+  // used.
+  Integer OutCont(TContour* Dest, TGImage* GI) const;
+
   // --- Drawing ----------------------------------------------------------------------------
-  // Member i through the modeller's drLine, drCircle and drArc (angles form); style 0 means
-  // the member's Atr. Other kinds draw nothing. Any 2D or 3D modeller will do, so the
-  // geometry needs nothing of the drawing model.
-  template <class Modeller> void drItem(Modeller& m, int i, int style) const
-  {
-    if (i < 0 || i >= Count || !FArray[i]) return;
-    const TCurve2D* c = FArray[i];
-    const int st = style == 0 ? int(c->Atr) : style;
-    switch (c->IsType()) {
-    case tLineSeg: {
-      const TLineSeg* s = static_cast<const TLineSeg*>(c);
-      m.drLine(s->x, s->y, s->xk, s->yk, st);
-      break;
-    }
-    case tCircle: {
-      const TCircle* k = static_cast<const TCircle*>(c);
-      m.drCircle(k->x, k->y, k->Radius, st);
-      break;
-    }
-    case tArc: {
-      const TArc* a = static_cast<const TArc*>(c);
-      m.drArc(a->x, a->y, a->Radius, a->A1, a->A2, st, int(a->sense));
-      break;
-    }
-    default:
-      break;
-    }
-  }
-  template <class Modeller> void drItems(Modeller& m, int style) const
-  {
-    for (Integer i = 0; i < Count; ++i)
-      drItem(m, i, style);
-  }
-  template <class Modeller> void drItemsAt(Modeller& m, unsigned atr, int style) const
-  {
-    for (Integer i = 0; i < Count; ++i)
-      if (FArray[i] && unsigned(FArray[i]->Atr) == atr) drItem(m, i, style);
-  }
+  // Member i into the 2D modeller m through the installed drawing link: a segment as a line,
+  // a circle, an arc by its angles and sense; other kinds and indices outside [0, Count) draw
+  // nothing. Style 0 means the member's Atr. Derived contours may draw their members their own
+  // way.
+  virtual void drItem(TModeler3D& m, int i, int style) const;
+  void drItems(TModeler3D& m, int style) const;
+  void drItemsAt(TModeler3D& m, unsigned atr, int style) const;
+
+  // On the OpenGL surface (ContourGI.cpp): pen style from style, or from Atr when it is 0.
+  void GIdrItem(int i, TGImage& img, int style) const;
+  void GIdrItems(TGImage& img, int style) const;
 
   // --- Approximation and measures ---------------------------------------------------------
   // Appends points (one per unit of length; a segment gives its start), and the end point of

@@ -3,6 +3,7 @@
 // table and the text dump.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TDebug.h"
@@ -28,6 +29,15 @@ Real TangentAngle(const TVector2D& T)
   if (std::fabs(a) < 1e-16) a = 0;
   if (a < 0) a += TMathDef::C_2PI;
   return a;
+}
+
+// The members meet with the same tangent, so their offsets meet as well.
+bool TangentJoint(const TCurve2D* c1, const TCurve2D* c2)
+{
+  TVector2D T1, T2;
+  c1->TangentOn(c1->GetTMax(), T1);
+  c2->TangentOn(c2->GetTMin(), T2);
+  return T1.Relative(T2) == tl_On && T1.x * T2.x + T1.y * T2.y > 0;
 }
 
 // Legendre polynomial P_n(x) and its derivative.
@@ -348,13 +358,28 @@ TCurve2D* TContour::Offset(const Real& d) const
     for (Integer i = 0; i < work.Count; ++i)
       if (work[i]) TDebug::Instance().Output(TString(*work[i]));
   }
-  for (Integer i = 0; i < work.Count; ++i) {
+  // Every member's offset first, so that each corner piece is checked against the offsets on
+  // both of its sides and comes out on the side the offset went to.
+  const Integer n = work.Count;
+  const bool cycle = work.IsClosed();
+  std::vector<TCurve2D*> offs(std::size_t(n), nullptr);
+  for (Integer i = 0; i < n; ++i) {
     TCurve2D* m = work[i];
     if (!m) continue;
-    TCurve2D* next = work.Count < 2 ? nullptr : work[(i + 1) % work.Count];
     TCurve2D* off = m->Offset(d);
     if (!off) off = TLineSeg(m->PointTMin(), m->PointTMax()).Offset(d);
-    TCurve2D* corner = work.Count >= 2 ? FilletSegment(m, next, d, off, nullptr) : nullptr;
+    offs[std::size_t(i)] = off;
+  }
+  for (Integer i = 0; i < n; ++i) {
+    TCurve2D* m = work[i];
+    if (!m) continue;
+    // An open chain has no corner after its last member.
+    const bool joint = n >= 2 && (cycle || i + 1 < n);
+    TCurve2D* next = joint ? work[(i + 1) % n] : nullptr;
+    TCurve2D* off = offs[std::size_t(i)];
+    TCurve2D* corner = nullptr;
+    if (next && !TangentJoint(m, next))
+      corner = FilletSegment(m, next, d, off, offs[std::size_t((i + 1) % n)]);
     if (off) {
       off->Name2 = i;
       off->Atr = 1;

@@ -10,6 +10,7 @@
 namespace {
 
 constexpr Real OnContour = 0.0001;
+constexpr Real Pi = TMathDef::C_PI;
 
 // The parameter that the crossing records on curve c.
 bool ParameterOn(const TCrossPoint& cp, const TCurve2D* c, Real& t)
@@ -49,44 +50,86 @@ void ListX::Add(double const& x)
     ++CountIntersectsLeft;
 }
 
+void ListX::Tally(double const& x)
+{
+  if (x >= PX)
+    ++CountIntersectsRight;
+  else
+    ++CountIntersectsLeft;
+}
+
 // --- Point in contour ----------------------------------------------------------------------
 
 Boolean TContour::FoundPoint(double const& x, double const& y) const
 {
-  if (Count < 1) return false;
-  TRect2D box;
-  Rect(box);
-  if (box.Empty()) return false;
-  // The ray spans the contour's box and the point with a margin. An unbounded ray would put
-  // its ends so far out that its own evaluation resolves x only in steps of millions; the
-  // abscissas are taken from the members anyway, whose parameters are exact.
-  const Real lo = std::min(box.LD.x, x), hi = std::max(box.RU.x, x);
-  const Real margin = 1 + 0.01 * (hi - lo);
-  const Real x0 = lo - margin, x1 = hi + margin;
-  if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y)) return false;
-  const TLineSeg ray(x0, y, x1, y);
-
-  TInterSector IS;
-  ListX crossings(x, y, &IS);
+  if (Count < 1 || !std::isfinite(x) || !std::isfinite(y)) return false;
+  // The scan line y meets each y-monotone piece of a member from its lower end (inclusive) to
+  // its upper end (exclusive). So a vertex on the line counts once for each piece that leaves
+  // it upward: twice where the outline only touches the line (no change of parity), once where
+  // it passes through. The abscissas come from the members' own equations, never from a
+  // long ray, whose far ends would swamp their digits.
+  ListX crossings(x, y, nullptr);
+  const TPoint2D P(x, y);
+  auto piece = [&](Real ya, Real yb, Real cx) {
+    if ((ya > y) != (yb > y)) crossings.Tally(cx);
+  };
   for (Integer i = 0; i < Count; ++i) {
     const TCurve2D* c = FArray[i];
     if (!c) continue;
-    IS.ACrossPoint.Clear();
-    const Integer r = IS.InterSection(&ray, c);
-    // The later crossing first, as the intersector hands them out.
-    for (Integer k = std::min(r, IS.ACrossPoint.Count) - 1; k >= 0; --k) {
-      const TCrossPoint& cp = IS.ACrossPoint[k];
-      Real cx = cp.p.x;
-      Real t = 0;
-      if (ParameterOn(cp, c, t)) {
-        TPoint2D Q;
-        c->PointOn(t, Q);
-        cx = Q.x;
-      }
-      if (std::fabs(cx - x) <= OnContour) return true;
-      crossings.Add(cx);
+    switch (c->IsType()) {
+    case tLineSeg: {
+      const TLineSeg* s = static_cast<const TLineSeg*>(c);
+      if (std::min(s->y, s->yk) - OnContour <= y && y <= std::max(s->y, s->yk) + OnContour &&
+          std::min(s->x, s->xk) - OnContour <= x && x <= std::max(s->x, s->xk) + OnContour &&
+          P.DistanceToSegment(s->x, s->y, s->xk, s->yk) <= OnContour)
+        return true;
+      if ((s->y > y) != (s->yk > y)) piece(s->y, s->yk, s->x + (y - s->y) * (s->xk - s->x) / (s->yk - s->y));
+      break;
     }
-    IS.ACrossPoint.Clear();
+    case tCircle:
+    case tArc: {
+      const TCircle* k = static_cast<const TCircle*>(c);
+      const Real R = k->Radius;
+      if (std::fabs(y - k->y) <= R + OnContour && std::fabs(x - k->x) <= R + OnContour &&
+          c->DistanceTo(P) <= OnContour)
+        return true;
+      if (!(std::fabs(y - k->y) < R)) break;
+      // The counter-clockwise angle interval, cut at the top and the bottom of the circle into
+      // pieces that each rise or fall.
+      Real lo = 0, hi = TMathDef::C_2PI;
+      if (c->IsType() == tArc) {
+        const TArc* a = static_cast<const TArc*>(c);
+        lo = std::min(a->A1, a->A2);
+        hi = std::max(a->A1, a->A2);
+        // Angles read from a stream may be anything: at most one turn from a start in [0, 2 pi).
+        if (!std::isfinite(lo) || !std::isfinite(hi)) break;
+        const Real span = std::min(hi - lo, TMathDef::C_2PI);
+        lo = std::fmod(lo, TMathDef::C_2PI);
+        if (lo < 0) lo += TMathDef::C_2PI;
+        hi = lo + span;
+      }
+      const Real h = std::sqrt(std::max<Real>(0, R * R - (y - k->y) * (y - k->y)));
+      const bool isArc = c->IsType() == tArc;
+      // The ends: an arc's own, a circle's at angle 0 (exactly level with its centre).
+      Real yFrom = isArc ? k->y + R * std::sin(lo) : k->y;
+      const Real yEnd = isArc ? k->y + R * std::sin(hi) : k->y;
+      Real from = lo;
+      // Tops and bottoms at pi/2 + j pi: a top for even j, a bottom for odd j.
+      for (long j = long(std::floor((lo - Pi / 2) / Pi)) + 1;; ++j) {
+        const Real mark = Pi / 2 + Real(j) * Pi;
+        const bool last = !(mark < hi);
+        const Real to = last ? hi : mark;
+        const Real yTo = last ? yEnd : (j % 2 == 0 ? k->y + R : k->y - R);
+        if (to > from) piece(yFrom, yTo, k->x + (std::cos((from + to) / 2) >= 0 ? h : -h));
+        if (last) break;
+        from = to;
+        yFrom = yTo;
+      }
+      break;
+    }
+    default:
+      break; // points and texts enclose nothing
+    }
   }
   return (crossings.CountIntersectsLeft % 2) == 1 && (crossings.CountIntersectsRight % 2) == 1;
 }

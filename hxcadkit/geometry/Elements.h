@@ -598,7 +598,7 @@ public:
                               TRegion1D* R) const override;
   // By the nearest segment; beyond a segment's end the bisector of the corner decides.
   TLocation PointRelative(const TPoint2D& P, Real eps) const override;
-  // The box of the vertices the segments run through; nothing changes while Segments is 0.
+  // The box of every vertex; nothing changes while Segments is 0.
   void Rect(TRect2D& R) const override;
   TPolyLine* Duplicate() const override;
   // Crosses every pair of segments; the records name this polyline with its own parameters.
@@ -676,7 +676,7 @@ public:
 private:
   // The segments that exist: Segments, cut to the points there are.
   Integer SegmentCount() const;
-  // End of segment i when the last segment closes the polygon.
+  // End of segment i: the next point, point 0 after the last point.
   Integer SegmentEnd(Integer i) const;
   void Scan(Real v, bool horizontal, TAReal& ACross) const;
   // The circle of the boundary points R (at most three used) alone.

@@ -105,7 +105,9 @@ Integer TPolyLine::SegmentCount() const
 
 Integer TPolyLine::SegmentEnd(Integer i) const
 {
-  return i + 1 == SegmentCount() ? 0 : i + 1;
+  // Segment i runs to the next point; only the segment after the last point (a closed polygon
+  // counts Segments = Points.Count) turns back to point 0.
+  return Points.Count > 0 ? (i + 1) % Points.Count : 0;
 }
 
 void TPolyLine::CheckParameter(Real& t) const
@@ -285,8 +287,7 @@ void TPolyLine::Rect(TRect2D& R) const
 {
   if (Segments == 0 || Points.Count < 1) return;
   TRect2D box(Points[0], Points[0]);
-  const Integer m = SegmentCount();
-  for (Integer i = 1; i < m; ++i)
+  for (Integer i = 1; i < Points.Count; ++i)
     box.Add(Points[i]);
   R = box;
   Gabaryt = box;
@@ -583,7 +584,10 @@ void TPolyLine::MinCircleWelzl(TArrayOf<TPoint2D>& R, Integer n, TCircle& circle
   if (R.Count >= 3) return;
   for (Integer i = 0; i < n; ++i) {
     const TPoint2D p = Points[i];
-    if (circle.PointRelative(p, paramPrecision) != tl_OutSide) continue;
+    // Outside the circle by more than the tolerance (its PointRelative answering tl_OutSide),
+    // told by the squares: no root in the loop that sees every point.
+    const Real dx = p.x - circle.x, dy = p.y - circle.y, lim = circle.Radius + paramPrecision;
+    if (dx * dx + dy * dy < lim * lim) continue;
     R.Add(p);
     MinCircleWelzl(R, i, circle);
     R.Pop();

@@ -66,12 +66,8 @@ TProtector::~TProtector()
 
 void TProtector::AddProtectContour(TContour* Cont)
 {
-  if (!Cont) return;
-  // The contour was handed over either way; an empty one is dropped, not kept.
-  if (Cont->Count < 1) {
-    delete Cont;
-    return;
-  }
+  // A refused contour stays the caller's.
+  if (!Cont || Cont->Count < 1) return;
   TProtectContour z;
   z.Typ = 1;
   z.Cont = Cont;

@@ -10,6 +10,9 @@ TArrayOf<TString> TestA(20, 20);
 
 namespace {
 
+constexpr Real Pi = TMathDef::C_PI;
+constexpr Real TwoPi = TMathDef::C_2PI;
+
 bool IsStraight(TElement k)
 {
   return k == tLineSeg || k == tLines;
@@ -21,9 +24,9 @@ bool IsRound(TElement k)
 }
 
 // Start and direction of a segment or an infinite line: the point at t is start + t d.
-void Straight(const TCurve2D* C, TPoint2D& start, TVector2D& d)
+void Straight(const TCurve2D* C, int kind, TPoint2D& start, TVector2D& d)
 {
-  if (C->IsType() == tLineSeg) {
+  if (kind == tLineSeg) {
     const TLineSeg* S = static_cast<const TLineSeg*>(C);
     start.Set(S->x, S->y);
     d = TVector2D(S->xk - S->x, S->yk - S->y);
@@ -32,18 +35,6 @@ void Straight(const TCurve2D* C, TPoint2D& start, TVector2D& d)
     start.Set(L->x, L->y);
     d = TVector2D(L->x2 - L->x, L->y2 - L->y);
   }
-}
-
-// The direction the curve reports for itself (a segment's end minus start, a line's unit
-// direction).
-TVector2D Direction(const TCurve2D* C)
-{
-  TVector2D V;
-  if (C->IsType() == tLineSeg)
-    static_cast<const TLineSeg*>(C)->GetDirection(V);
-  else
-    static_cast<const TLine*>(C)->GetDirection(V);
-  return V;
 }
 
 bool Finite(const TPoint2D& P)
@@ -137,9 +128,9 @@ Integer TInterSector::InterSection(const TCurve2D* c1, const TCurve2D* c2)
   } else if (IsStraight(k1) && IsStraight(k2)) {
     InterSectLineLine(c1, c2);
   } else if (IsStraight(k1) && IsRound(k2)) {
-    InterSectLineCircle(c1, c2);
+    LineCircle(c1, k1, c2, k2);
   } else if (IsRound(k1) && IsStraight(k2)) {
-    InterSectLineCircle(c2, c1);
+    LineCircle(c2, k2, c1, k1);
   } else if (IsRound(k1) && IsRound(k2)) {
     InterSectCircleCircle(c1, c2);
   }
@@ -151,8 +142,8 @@ Integer TInterSector::InterSectLineLine(const TCurve2D* C1, const TCurve2D* C2)
   if (!C1 || !C2 || !IsStraight(C1->IsType()) || !IsStraight(C2->IsType())) return 0;
   TPoint2D s1, s2;
   TVector2D d1, d2;
-  Straight(C1, s1, d1);
-  Straight(C2, s2, d2);
+  Straight(C1, C1->IsType(), s1, d1);
+  Straight(C2, C2->IsType(), s2, d2);
   const Real cross = d1.y * d2.x - d2.y * d1.x;
   // Parallel or collinear (overlapping collinear segments included): no crossing.
   if (!(std::fabs(cross) > d2.Len() * d1.Len() * paramPrecision)) return 0;
@@ -171,37 +162,77 @@ Integer TInterSector::InterSectLineLine(const TCurve2D* C1, const TCurve2D* C2)
 Integer TInterSector::InterSectLineCircle(const TCurve2D* C1, const TCurve2D* C2)
 {
   if (!C1 || !C2 || !IsStraight(C1->IsType()) || !IsRound(C2->IsType())) return 0;
+  return LineCircle(C1, C1->IsType(), C2, C2->IsType());
+}
+
+// The kinds are checked by the caller: this is the inner loop of the contour queries, where
+// every virtual call counts.
+Integer TInterSector::LineCircle(const TCurve2D* C1, int k1, const TCurve2D* C2, int k2)
+{
   const TCircle* C = static_cast<const TCircle*>(C2);
   const Real e = Tolerance();
   const Real R = C->Radius;
   const TPoint2D Ce(C->x, C->y);
-  TVector2D u = Direction(C1);
-  if (!(std::fabs(R) >= e) || !(u.Len() >= e)) return 0;
   // The foot on the unbounded line, so that every candidate lies on the circle whatever part
-  // of the line the curve keeps; the range test of Validate then decides.
-  Real t0 = 0;
-  C1->NearPointProjection(Ce, Eps, t0, true, nullptr);
-  TPoint2D F;
-  C1->_PointOn(t0, F);
-  const Real h = ElementsUtil::Length(F.x - Ce.x, F.y - Ce.y);
-  if (std::fabs(h - R) <= paramPrecision) {
-    Real a = TVector2D(F.x - Ce.x, F.y - Ce.y).AngleInRadian();
-    C2->AngleToParam(a);
-    return Validate(F, C1, t0, C2, a);
+  // of the line the curve keeps; the range test of Validate then decides. A straight curve's
+  // parameter is affine along start + t d, so the foot and the candidates' parameters follow
+  // from d directly, as the projection would find them.
+  const bool segment = k1 == tLineSeg;
+  TPoint2D S;
+  TVector2D d;
+  Straight(C1, k1, S, d);
+  const Real dd = d.x * d.x + d.y * d.y;
+  // A segment reports its own direction, a line its unit direction (the raw one when shorter
+  // than 2e-6): either must not vanish.
+  if (!(std::fabs(R) >= e) || !(dd >= e * e || (!segment && dd > paramPrecision * paramPrecision))) return 0;
+  const Real t0 = ((Ce.x - S.x) * d.x + (Ce.y - S.y) * d.y) / dd;
+  const TPoint2D F(S.x + t0 * d.x, S.y + t0 * d.y);
+  // Squares first: a line that passes the circle by, or clearly cuts it, needs no distance,
+  // only the one that may touch it.
+  const Real fx = F.x - Ce.x, fy = F.y - Ce.y;
+  const Real h2 = fx * fx + fy * fy;
+  const bool finite = std::isfinite(h2);
+  const Real outer = R + paramPrecision, inner = R - paramPrecision;
+  if (!(h2 <= outer * outer) && finite) return 0;
+  if (!finite || inner <= 0 || h2 >= inner * inner) {
+    const Real h = ElementsUtil::Length(fx, fy);
+    if (std::fabs(h - R) <= paramPrecision) {
+      Real a = TVector2D(fx, fy).AngleInRadian();
+      C2->AngleToParam(a);
+      return Validate(F, C1, t0, C2, a);
+    }
+    if (!(R > h)) return 0;
   }
-  if (!(R > h)) return 0;
-  u.Normalize();
-  const Real s = std::sqrt(R * R - h * h);
+  // Half the chord, in the line's parameter: the crossings are F -+ dt d.
+  const Real dt = std::sqrt((R * R - h2) / dd);
   Integer n = 0;
-  for (const Real k : {s, -s}) {
-    const TPoint2D P(F.x + k * u.x, F.y + k * u.y);
-    Real t = t0;
-    C1->NearPointProjection(P, Eps, t, true, nullptr);
-    // Off the line's own range the angle is not needed (Validate would refuse it anyway).
-    if (!C1->InRegion(t, paramRegion)) continue;
+  // The circle's parameter of an angle, and its range test, without a virtual call each.
+  const TArc* arc = k2 == tArc ? static_cast<const TArc*>(C2) : nullptr;
+  const Real span = arc ? std::fabs(arc->A2 - arc->A1) : 0;
+  // An angle in [0, 2 pi) is at most one turn from the window [m - pi, m + pi) about the
+  // arc's middle m, for angles of an arc in [0, 2 pi]; others take the general reduction.
+  const Real m = arc ? (arc->A1 + arc->A2) / 2 : 0;
+  const bool plain = arc && m >= 0 && m <= TwoPi;
+  for (const Real k : {dt, -dt}) {
+    const Real t = t0 + k;
+    // Off the segment the angle is not needed (Validate would refuse it anyway).
+    if (segment && !(-paramRegion < t && t < 1 + paramRegion)) continue;
+    const TPoint2D P(F.x + k * d.x, F.y + k * d.y);
+    if (!Finite(P)) continue;
     Real a = TVector2D(P.x - Ce.x, P.y - Ce.y).AngleInRadian();
-    C2->AngleToParam(a);
-    n += Validate(P, C1, t, C2, a);
+    if (plain) {
+      if (a < m - Pi)
+        a += TwoPi;
+      else if (a >= m + Pi)
+        a -= TwoPi;
+      a = arc->A1 < arc->A2 ? a - arc->A1 : arc->A1 - a;
+    } else if (arc) {
+      arc->TArc::AngleToParam(a);
+    }
+    if (!arc || (-paramRegion < a && a < span + paramRegion)) {
+      Append(P, t, C1, a, C2);
+      ++n;
+    }
   }
   return n;
 }

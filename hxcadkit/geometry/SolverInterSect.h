@@ -86,6 +86,7 @@ public:
 
 private:
   void Append(const TPoint2D& P, Real t1, const TCurve2D* C1, Real t2, const TCurve2D* C2);
+  Integer LineCircle(const TCurve2D* C1, int k1, const TCurve2D* C2, int k2);
   Real Tolerance() const;
 };
 

@@ -2,7 +2,6 @@
 // the Gauss-Legendre table and the text dump.
 #include <cmath>
 #include <memory>
-#include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -220,39 +219,4 @@ TEST(ContourText, OneLinePerMember)
   EXPECT_EQ(lines[1].Utf8Text(), "Arc(    1.00 ,    2.00 ,    3.00 ,   90.00 ,    0.00 , -1");
   EXPECT_EQ(lines[2].Utf8Text(), "Circle(    1.00 ,    2.00 ,    3.00");
   EXPECT_EQ(lines[3].Utf8Text(), "");
-}
-
-// Random chains and parameters, ends and non-numbers included: every operation returns and
-// leaves no null member behind.
-TEST(ContourOpsRobustness, RandomChains)
-{
-  std::mt19937 rng(1909);
-  std::uniform_real_distribution<double> u(-3, 3);
-  const double odd[] = {0, 1e-9, -1, 1e300, std::nan("")};
-  for (int round = 0; round < 300; ++round) {
-    TContour c;
-    const int n = 1 + int(rng() % 5);
-    for (int i = 0; i < n; ++i) {
-      const unsigned kind = rng() % 3;
-      const double x = u(rng), y = u(rng), p = u(rng), q = u(rng), r = u(rng);
-      if (kind == 0) c.Add(new TLineSeg(x, y, p, q));
-      if (kind == 1) c.Add(new TArc(x, y, p, q, r));
-      if (kind == 2) c.Add(new TCircle(x, y, std::fabs(p)));
-    }
-    if (round % 2) c.MakeDirect(1e-3, round % 4 == 1);
-    c.Refresh();
-    const double tmax = c.GetTMax();
-    auto param = [&] { return rng() % 4 ? u(rng) * tmax : odd[rng() % 5]; };
-    double t1 = param(), t2 = param();
-    std::unique_ptr<TCurve2D> piece(c.Trimmed(t1, t2, rng() % 2 ? 1 : -1));
-    std::unique_ptr<TCurve2D> off(c.Offset(u(rng)));
-    (void)c.Area2();
-    TCurve2D* rest = nullptr;
-    c.DeletePart(param(), param(), rest);
-    delete rest;
-    c.TrimmPart(param(), param(), rest);
-    delete rest;
-    for (Integer i = 0; i < c.Count; ++i)
-      ASSERT_NE(c[i], nullptr);
-  }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the contour tests: contours built from lists of curves, and a modeller that
 // records what a contour draws.
+#include <cstddef>
 #include <initializer_list>
 #include <vector>
 
@@ -35,8 +36,9 @@ inline void Polygon(TContour& c, const std::vector<TPoint2D>& P)
   c.Refresh();
 }
 
-// Records the drawing calls of a contour.
-struct TRecordingModeller
+// Records the drawing calls of a contour: installed as the contour drawing link while it lives.
+// The modeller it is handed is never touched, so the tests pass Placeholder().
+struct TRecordingModeller : TContourDrawLink
 {
   struct Call
   {
@@ -45,17 +47,27 @@ struct TRecordingModeller
     int style;
     int dir;
   };
-  std::vector<Call> calls;
-  void drLine(const double& x1, const double& y1, const double& x2, const double& y2, int style)
+  TRecordingModeller() { SetContourDrawLink(this); }
+  ~TRecordingModeller() override { SetContourDrawLink(nullptr); }
+  static TModeler3D& Placeholder()
+  {
+    alignas(std::max_align_t) static unsigned char storage[64];
+    return *reinterpret_cast<TModeler3D*>(storage);
+  }
+  operator TModeler3D&() const { return Placeholder(); }
+
+  mutable std::vector<Call> calls;
+  void drLine(TModeler3D&, const double& x1, const double& y1, const double& x2, const double& y2,
+              int style) const override
   {
     calls.push_back({'L', {x1, y1, x2, y2}, style, 0});
   }
-  void drCircle(const double& x, const double& y, const double& r, int style)
+  void drCircle(TModeler3D&, const double& x, const double& y, const double& r, int style) const override
   {
     calls.push_back({'C', {x, y, r}, style, 0});
   }
-  void drArc(const double& x, const double& y, const double& r, const double& a1, const double& a2, int style,
-             int dir)
+  void drArc(TModeler3D&, const double& x, const double& y, const double& r, const double& a1, const double& a2,
+             int style, int dir) const override
   {
     calls.push_back({'A', {x, y, r, a1, a2}, style, dir});
   }

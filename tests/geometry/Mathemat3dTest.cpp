@@ -102,3 +102,20 @@ TEST(PlaneIntersectLine, MeetingPointsAndParallels)
 }
 
 } // namespace
+
+// The bar is the vector product: right-handed on the axes, perpendicular to both factors,
+// as long as the area they span.
+TEST(Vector3D, BarIsTheVectorProductAndAxleZDropsZ)
+{
+  const TVector3D X(1, 0, 0), Y(0, 1, 0), Z(0, 0, 1);
+  ExpectPoint(X | Y, 0, 0, 1);
+  ExpectPoint(Y | Z, 1, 0, 0);
+  ExpectPoint(Z | X, 0, 1, 0);
+  const TVector3D a(1, 2, 3), b(-4, 0.5, 2);
+  const TVector3D c = a | b;
+  EXPECT_NEAR(c * a, 0, 1e-12);
+  EXPECT_NEAR(c * b, 0, 1e-12);
+  EXPECT_NEAR(c.Len(), a.Len() * b.Len() * std::sin(a.Angle(b)), 1e-12);
+  ExpectPoint(a.PerpendicularAxleZ(), 1, 2, 0);
+  ExpectPoint(a.PerpendicularAxleZ(), a.NormalComponent(Z).x, a.NormalComponent(Z).y, 0);
+}

@@ -1,4 +1,4 @@
-// Hull, enclosing circles and oriented boxes of random point sets against plain brute-force
+// Enclosing circles and oriented boxes of random point sets against plain brute-force
 // references. Fixed seeds: every run sees the same sets.
 #include <gtest/gtest.h>
 
@@ -38,47 +38,6 @@ TPolyLine RandomSet(unsigned seed, int n, Real half = 100)
   }
   L.Segments = L.Points.Count - 1;
   return L;
-}
-
-Real Cross(const TPoint2D& o, const TPoint2D& a, const TPoint2D& b)
-{
-  return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
-}
-
-// The hull by its definition: a directed edge a -> b belongs to the counter-clockwise hull when
-// every other point lies left of it, or on it between a and b. Walked from the lowest-x,
-// lowest-y point.
-std::vector<TPoint2D> BruteHull(std::vector<TPoint2D> P)
-{
-  std::sort(P.begin(), P.end(),
-            [](const TPoint2D& a, const TPoint2D& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
-  P.erase(std::unique(P.begin(), P.end()), P.end());
-  if (P.size() < 3) return P;
-  auto between = [](const TPoint2D& a, const TPoint2D& b, const TPoint2D& c) {
-    return std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
-           c.y <= std::max(a.y, b.y);
-  };
-  auto isEdge = [&](const TPoint2D& a, const TPoint2D& b) {
-    for (const TPoint2D& c : P) {
-      const Real s = Cross(a, b, c);
-      if (s < 0 || (s == 0 && !between(a, b, c))) return false;
-    }
-    return true;
-  };
-  std::vector<TPoint2D> hull{P[0]};
-  for (std::size_t guard = 0; guard < P.size(); ++guard) {
-    const TPoint2D a = hull.back();
-    bool moved = false;
-    for (const TPoint2D& b : P)
-      if (!(b == a) && isEdge(a, b)) {
-        if (b == hull.front()) return hull;
-        hull.push_back(b);
-        moved = true;
-        break;
-      }
-    if (!moved) break;
-  }
-  return {};
 }
 
 Real MaxDistance(const std::vector<TPoint2D>& P, Real x, Real y)
@@ -168,15 +127,6 @@ void ExpectBoxHolds(const TORect2D& B, const std::vector<TPoint2D>& P)
 class PolyLineRandomSets : public ::testing::TestWithParam<SetSpec>
 {
 };
-
-TEST_P(PolyLineRandomSets, ConvexHullMatchesBruteForce)
-{
-  const TPolyLine L = RandomSet(GetParam().seed, GetParam().n);
-  TPolyLine H;
-  L.ConvexHull(H);
-  EXPECT_EQ(PointsOf(H), BruteHull(PointsOf(L)));
-  EXPECT_GT(H.OrientationArea(), 0);
-}
 
 TEST_P(PolyLineRandomSets, MinimalCirclesMatchTheReference)
 {

@@ -22,7 +22,8 @@ TEST(ProtectorZones, NullOrEmptyContourIsIgnoredAndBoxesUnite)
   P.GabaritProtect(G);
   EXPECT_EQ(G, TRect2D(0, 0, 0, 0));
   P.AddProtectContour(nullptr);
-  P.AddProtectContour(new TContour); // dropped without a leak
+  TContour empty;
+  P.AddProtectContour(&empty); // refused, stays the caller's
   EXPECT_EQ(P.Count, 0);
   P.AddProtectContour(Box(0, 0, 4, 4));
   P.GabaritProtect(G);

@@ -284,36 +284,6 @@ TEST(NurbsRational, WeightsBeyondTheFirstSegmentsCount)
   EXPECT_NEAR(P.x, 1.75, 1e-14);
 }
 
-TEST(NurbsCaches, SpanIsKeptWithinItAndRebuiltOnChange)
-{
-  TNurbs N = Nurbs(4, {0, 0, 0, 0, 1, 2, 3, 3, 3, 3}, {{0, 0}, {1, 3}, {2, -1}, {4, 2}, {5, 5}, {7, 0}});
-  At(N, 0.5);
-  EXPECT_EQ(N.leftIndex, 3);
-  At(N, 0.7);
-  EXPECT_EQ(N.leftIndex, 3);
-  At(N, 2.5);
-  EXPECT_EQ(N.leftIndex, 5);
-  At(N, 3);
-  EXPECT_EQ(N.leftIndex, 5);
-  // The "nothing evaluated" mark is a parameter too: it is located, not taken from the cache.
-  N.ResetTCalc();
-  const TPoint2D start = At(N, -1e300);
-  EXPECT_EQ(start.x, 0);
-  EXPECT_EQ(start.y, 0);
-  // A changed control point is seen after Refresh.
-  const TPoint2D before = At(N, 2.5);
-  N.Points[5] = {70, 0};
-  N.Refresh();
-  const TPoint2D after = At(N, 2.5);
-  EXPECT_GT(after.x, before.x + 1);
-  // So is a new order.
-  N.degree = 3;
-  N.Refresh();
-  EXPECT_EQ(N.CatchMemory(), true);
-  At(N, 1.5);
-  EXPECT_EQ(N.leftIndex, 4);
-}
-
 TEST(NurbsCaches, CopiesEvaluateAlikeWithTheirOwnCaches)
 {
   auto* N = new TNurbs(Nurbs(3, {0, 0, 0, 1, 2, 2, 2}, {{0, 0}, {1, 2}, {3, 2}, {4, 0}}, {1, 2, 1, 1}));
@@ -402,20 +372,6 @@ TEST(NurbsDegenerate, RepeatedKnotsAndZeroWeightsStayFinite)
   const TPoint2D end = At(curves[3], 0);
   EXPECT_EQ(end.x, 0);
   EXPECT_EQ(end.y, 0);
-}
-
-TEST(NurbsVector, CatchMemoryKeepsArraysForNonPositiveCounts)
-{
-  TNurbsVector2D V;
-  V.CatchMemory(3, true);
-  ASSERT_NE(V.w, nullptr);
-  double* x = V.x;
-  V.CatchMemory(0, false);
-  V.CatchMemory(-4, false);
-  EXPECT_EQ(V.x, x);
-  V.CatchMemory(2, false);
-  EXPECT_EQ(V.w, nullptr);
-  EXPECT_NE(V.x, nullptr);
 }
 
 } // namespace

@@ -3,11 +3,15 @@
 #include "txapi/IApplication.h"
 #include "txapi/IDocuments.h"
 #include "txapi/ILibraryRecord.h"
+#include "txapi/IProgressBar.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixError.h"
 #include "txapi/ITavrixLibraryActions.h"
 #include "txapi/ITranslator.h"
+#include "txapi/IEvents.h"
+#include "txapi/IPropertyPanel.h"
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -87,6 +91,22 @@ public:
     return ModelHost().NextAnswer();
   }
 
+  txapi::SmartPtr<txapi::IProgressBar> GetProgressBar() override
+  {
+    Log("GetProgressBar");
+    if (HandOutRefused("GetProgressBar")) return {};
+    Host& host = ModelHost();
+    const std::vector<Object*> bars = host.ObjectsOfKind(kinds::ProgressBar);
+    Object* bar = bars.empty() ? nullptr : bars.front();
+    if (bar == nullptr) {
+      bar = &host.Create(kinds::ProgressBar);
+      bar->MarkApplied();
+    }
+    return HandOut<txapi::IProgressBar>(bar);
+  }
+
+  void ShowHelp(int context) override { Log("ShowHelp", context); }
+
   std::wstring GetCurrentLibraryPath() override
   {
     Log("GetCurrentLibraryPath");
@@ -98,6 +118,27 @@ public:
     Log("GetLibraryRecord", name);
     if (HandOutRefused("GetLibraryRecord")) return {};
     return HandOut<txapi::ILibraryRecord>(ModelHost().FindLibraryRecord(name));
+  }
+
+  txapi::SmartPtr<txapi::IProcessParam> NewProcessParam() override
+  {
+    Log("NewProcessParam");
+    if (HandOutRefused("NewProcessParam")) return {};
+    return HandOut<txapi::IProcessParam>(&txhost::NewProcessParam(ModelHost()));
+  }
+
+  txapi::SmartPtr<txapi::IApplicationEvents> GetApplicationEvents() override
+  {
+    Log("GetApplicationEvents");
+    if (HandOutRefused("GetApplicationEvents")) return {};
+    return HandOut<txapi::IApplicationEvents>(&Model());
+  }
+
+  txapi::SmartPtr<txapi::IAPIObject> RefreshDocument(const txapi::SmartPtr<txapi::ITavrixDocument>& doc,
+                                                      int mode) override
+  {
+    Log("RefreshDocument", doc, mode);
+    return HandOut<txapi::IAPIObject>(&Model());
   }
 
 private:

@@ -20,8 +20,94 @@ FacetEntry LibraryActions();
 FacetEntry TavrixDocument();
 FacetEntry TavrixDocument2D();
 FacetEntry TavrixDocument3D();
+FacetEntry MateConstraints3D();
+FacetEntry SelectionManager();
+FacetEntry ChooseManager();
+FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
 FacetEntry Part();
 
+// EventFacets.cpp
+FacetEntry DocumentFrameEvents();
+FacetEntry Process3DManipulatorsEvents();
+FacetEntry Process3DEvents();
+FacetEntry Process2DEvents();
+FacetEntry PropertiesManagerEvents();
+FacetEntry ApplicationEvents();
+FacetEntry PressedKeys();
+FacetEntry OpenGLObject();
+FacetEntry PaintObject();
+
+// ProcessFacets.cpp
+FacetEntry Process();
+FacetEntry Process3D();
+FacetEntry Process2D();
+FacetEntry Manipulators();
+FacetEntry Phantom2D();
+FacetEntry DrawingGroup();
+FacetEntry DocumentFrame();
+FacetEntry ProgressBar();
+FacetEntry ProcessParam();
+FacetEntry PropertyTabs();
+FacetEntry PropertyTab();
+
+// PanelFacets.cpp
+FacetEntry PropertyControls();
+FacetEntry PropertyControl();
+FacetEntry PropertyCheckBox();
+FacetEntry PropertyEdit();
+FacetEntry PropertySpinEdit();
+FacetEntry PropertyPoint3D();
+FacetEntry PropertyEditList();
+FacetEntry PropertyEditCheckBox();
+FacetEntry PropertyList();
+FacetEntry PropertySeparator();
+FacetEntry PropertyFileName();
+FacetEntry PropertyColor();
+FacetEntry PropertyGrid();
+FacetEntry PropertySlideBox();
+FacetEntry PropertyToolBar();
+FacetEntry PropertyMultiButton();
+
+// ModelFacets.cpp
+FacetEntry ModelObject();
+FacetEntry Feature();
+FacetEntry Variable();
+FacetEntry ColorParam();
+FacetEntry Placement3D();
+FacetEntry Plane3D();
+FacetEntry LineSegment3D();
+FacetEntry Point3D();
+FacetEntry Sketch();
+FacetEntry Sketches();
+FacetEntry Rotated();
+FacetEntry Rotateds();
+FacetEntry Extrusion();
+FacetEntry Extrusions();
+FacetEntry ModelContainer();
+FacetEntry AuxiliaryGeomContainer();
+FacetEntry CylindricalSpiral();
+FacetEntry Face();
+FacetEntry Edge();
+FacetEntry SplitLine();
+
+// DrawingFacets.cpp
+FacetEntry DrawingObject();
+FacetEntry Symbols2DContainer();
+FacetEntry ViewsAndLayersManager();
+FacetEntry Views();
+FacetEntry View();
+FacetEntry DrawingContainer();
+FacetEntry LineSegments();
+FacetEntry LineSegment();
+FacetEntry Arcs();
+FacetEntry Arc();
+
 } // namespace txhost::facets
+
+namespace txhost {
+class KindTable;
+// CommandKinds.cpp: the kinds of processes, panels, controls and event objects.
+void AddCommandKinds(KindTable& table);
+} // namespace txhost

@@ -27,6 +27,9 @@
 //   answer yes|no                       queue the answer to the next question box
 //   translate PHRASE TRANSLATION        teach the translation service a phrase
 //   print [objects]                     print what the host holds (with objects: every object)
+//   queue STEP [WORD...]                add a step to the event script that the next process run plays
+//                                       (the steps are listed in txhost/README.md)
+//   expect subscriptions N [KEY]        N event subscriptions stand (under KEY)
 //   expect callbacks NAME...            the registrations, in order (run-command command-state library-id)
 //   expect library-id N                 the library-id callback answers N
 //   expect message TEXT                 the oldest message box text not yet expected is TEXT
@@ -37,15 +40,19 @@
 //   expect hide-message N               the application's hide-message state is N
 //   expect error-resets N               the library reset the host error object N times so far
 //   expect no-references                no host object is referenced by the library any more
+//   expect objects DOCUMENT KIND N      the document holds N objects of the kind that are not deleted
+//                                       (sketch, rotated, extrusion, part, mate, plane, ...)
 //
 // The whole script is parsed before anything runs; the first bad line, or the first step that fails, stops
 // the script with its line number.
 
 #include "txhost/lib/Scenario.h"
 
+#include "txhost/lib/Events.h"
 #include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Plugin.h"
 #include "txhost/lib/Text.h"
 
@@ -105,6 +112,8 @@ const std::vector<CommandSpec>& Commands()
       {"answer", "answer yes|no", {Arg::YesNo}, 1, false, {}},
       {"translate", "translate PHRASE TRANSLATION", {Arg::Any, Arg::Any}, 2, false, {}},
       {"print", "print [objects]", {Arg::PrintWhat}, 0, false, {}},
+      {"queue", "queue STEP [WORD...]", {Arg::Any}, 1, true, {}},
+      {"expect subscriptions", "expect subscriptions N [KEY]", {Arg::Integer, Arg::Any}, 1, false, {}},
       {"expect callbacks", "expect callbacks NAME...", {Arg::Any}, 0, true, {}},
       {"expect library-id", "expect library-id N", {Arg::Integer}, 1, false, {}},
       {"expect message", "expect message TEXT", {Arg::Any}, 1, false, {}},
@@ -115,6 +124,7 @@ const std::vector<CommandSpec>& Commands()
       {"expect hide-message", "expect hide-message N", {Arg::HideState}, 1, false, {}},
       {"expect error-resets", "expect error-resets N", {Arg::Integer}, 1, false, {}},
       {"expect no-references", "expect no-references", {}, 0, false, {}},
+      {"expect objects", "expect objects DOCUMENT KIND N", {Arg::Any, Arg::Any, Arg::Integer}, 3, false, {}},
   };
   return commands;
 }
@@ -308,6 +318,7 @@ bool ParseStep(std::vector<std::string> words, ScenarioStep& step, std::string& 
     error = "missing arguments; usage: " + std::string(spec->Usage);
     return false;
   }
+  if (name == "queue" && !CheckQueueStep(step.Words, error)) return false;
   if (name == "run" && step.Options.count("mode") != 0 &&
       !CheckInteger(step.Options["mode"], 0, std::numeric_limits<int>::max(), "a mode", error))
     return false;
@@ -653,6 +664,12 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     H.Describe(Out, !step.Words.empty());
     return true;
   }
+  if (cmd == "queue" || cmd == "expect subscriptions") {
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < step.Words.size(); ++i)
+      words.push_back(word(i));
+    return cmd == "queue" ? QueueStep(H, words, error) : ExpectSubscriptions(H, words, error);
+  }
   if (cmd == "expect callbacks") {
     const std::vector<std::string> got = H.Registrations();
     return got == step.Words || fail("the library registered " + Join(got));
@@ -699,6 +716,15 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     for (const Object* o : held)
       list += " #" + std::to_string(o->Id()) + " " + o->Kind() + " x" + std::to_string(o->RefCount());
     return fail(std::to_string(held.size()) + " objects are still referenced:" + list);
+  }
+  if (cmd == "expect objects") {
+    Object* d = Document(step.Words[0], error);
+    if (d == nullptr) return false;
+    long long n = 0;
+    for (const Object* o : H.ObjectsOf(*d))
+      if (o->Kind() == step.Words[1] && !model::Deleted(*o)) ++n;
+    return n == Integer(step.Words[2]) ||
+           fail("the document holds " + std::to_string(n) + " objects of kind " + step.Words[1]);
   }
   return fail("not implemented");
 }

@@ -1,0 +1,202 @@
+// The machine elements drawn for the mould parts' own sheets and sketches: the pusher of
+// an ejector channel and the safety lug, each a side view with, on request, its dimensions and
+// annotations. Both draw through node programs and take their sizes as given; only sizes that
+// would put a NaN or an infinity into the modeller are refused.
+#include <cmath>
+#include <initializer_list>
+
+#include "hxcadkit/drawing/MathDetail2.h"
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+
+namespace {
+
+// One linear dimension of a table: along X (drDimHL) or along Y (drDimVL).
+struct TDimRow
+{
+  bool AlongY;
+  double Value, X1, Y1, X2, Y2, Off, Pt;
+  const char *S1, *S2, *S3;
+};
+
+void DrawDims(TModeler3D& M, std::initializer_list<TDimRow> rows)
+{
+  for (const TDimRow& r : rows) {
+    const TString s1(r.S1), s2(r.S2), s3(r.S3);
+    if (r.AlongY)
+      M.drDimVL(r.Value, r.Off, r.Pt, r.X1, r.Y1, r.X2, r.Y2, s1, s2, s3);
+    else
+      M.drDimHL(r.Value, r.Off, r.Pt, r.X1, r.Y1, r.X2, r.Y2, s1, s2, s3);
+  }
+}
+
+void Rough(TModeler3D& M, double x, double y, double Fi, const char* text)
+{
+  M.drRough(x, y, Fi, txapi::txNoProcessingType, TString(text), TString(), TString());
+}
+
+// The sum of the sizes' magnitudes, and a margin for the fixed offsets of the annotations: it
+// bounds every coordinate the drawings compute from them.
+double Extent(std::initializer_list<double> sizes)
+{
+  double sum = 200.0;
+  for (const double v : sizes)
+    sum += 4.0 * std::fabs(v);
+  return sum;
+}
+
+// d rounded to the nearest whole number, halves away from zero (a text position).
+double Nearest(double d)
+{
+  return std::trunc(d + 0.5 * Zn(d));
+}
+
+} // namespace
+
+void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,
+                                        const double& ms, const double& r71, const double& r69,
+                                        const double& r72, const double& r93, const double& r96,
+                                        const double& x73, const double& y92, const double& x63,
+                                        const double& y71, double x9, const double& y78, int tl, bool isSize)
+{
+  if (!PlacedFinite(Extent({r71, r69, r72, r93, r96, x73, y92, x63, y71, x9, y78}), mx, my, ma, ms))
+    return RefuseElement("толкатель");
+  const double x0 = x73 - y71;          // the free end of the spring seat
+  const double g = AbsZn(y78) * x9;     // the grade's length, 0 without a grade
+  const double s = 0.17364817766693033; // sin 10 degrees: the grade's face rises by g s
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, ms);
+  // Spring seat, collar, fit section, 45 degree step, relieved shank and taper: both halves.
+  const auto body = [&](TNode* end) {
+    return dP(x0, r96,
+              dPx(0.0, r96,
+                  dP(0.0, r72,
+                     dP(x63, r72,
+                        dPx(x63, r93,
+                            dPx(y92 - (r93 - r69), r93,
+                                dPx(y92, r69, dPx(x73 - 31.0, r69, dPx(x73 - 15.0, r71, end)))))))));
+  };
+  TContDrawing upper(&Md), lower(&Md);
+  upper.Make(x0, 0.0, body(dP(x73, r71, dP(x73, 0.0, dPt0(x0, 0.0)))));
+  lower.Make(x0, 0.0,
+             body(dP(x73 - g, r71,
+                     dP(x73 - g, r71 - y78, dP(x73, r71 - y78 + g * s, dP(x73, 0.0, dPt0(x0, 0.0)))))));
+  upper.ContBlockClear(tl);
+  Md.drLine(x0 - 2.0, 0.0, x73 + 2.0, 0.0, 3);
+  const int t = tl % 10, c = tl / 10;
+  if (c == 2)
+    lower.dr2DMY(t);
+  else {
+    upper.dr2D(t);
+    if (c != 1 && tl != 0) lower.dr2DMY(t);
+  }
+  if (isSize) {
+    // The hardened zone: a bracket 1 mm clear of the last 35 mm of the working end.
+    upper.Make(x73 - 35.0, r71 + 1.0,
+               dP(x73 + 1.0, r71 + 1.0, dP(x73 + 1.0, -r71 - 1.0, dP(x73 - 35.0, -r71 - 1.0))));
+    upper.dr2D(3);
+    const double seat = Zn(y71 - x73);
+    DrawDims(Md,
+             {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
+              {true, 2.0 * r72, 0.0, -r72, 0.0, r72, x0 - 12.0 - 10.0 * seat, -1.0, "&02", "h14", ""},
+              {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.0,
+               -Nearest(r72 - r93) - 1.0, "&02", "h12", ""},
+              {true, AbsZn(r69 - r71) * 2.0 * r69, y92 + 22.0, 0.5 - r71, y92 + 22.0, r71 - 0.5, 0.0,
+               -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
+              {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
+              {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},
+              {true, y78, x73, -r71, x73 - g, y78 - r71, g + 42.0, -1.0, "", "", "&03~0,1"},
+              {false, g, x73 - g, -r71, x73, -r71, -16.0, -1.0, "", "", ""},
+              {false, 15.0, x73 - 15.0, -r71, x73, -r71, -32.0, 1.0, "", "", "&03~0,5"},
+              {false, 16.0, x73 - 15.0, -r71, x73 - 31.0, -r71, -20.0, -1.0, "", "", "&03~0,5"},
+              {false, x63, 0.0, -r72, x63, -r72, -30.0, x63 - y92 - 1.0, "", "h9", ""},
+              {false, AbsZn(y92 - x63) * y92, 0.0, -r72, y92, 0.5 - r71, -44.0, -1.0, "", "h14", ""},
+              {false, x73, 0.0, -r72, x73, -r71, -56.0, -1.0, "", "h6", " *"},
+              {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, -68.0, -1.0, "", "h12", ""}});
+    Rough(Md, x73 + 5.0, r71, 90.0, "0,4");
+    Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0, r71 + 30.0, txapi::txLSRight, txapi::txArrowNone, 1.5, 0.25,
+               75.0, TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
+    Md.drPoint(x73 - 35.0, r71 + 1.0);
+    Md.drEndObj();
+    Rough(Md, x73, -24.0 - r71, 0.0, "0,2");
+    if (std::fabs(y71 - x73) > 0.0001) Rough(Md, x0, -30.0 - r71, 180.0, "1,6");
+    if (r69 != r93) Rough(Md, y92 - 4.0, r93, 90.0, "1,6");
+    // Between the sign at the fit and the one at the collar's face.
+    Rough(Md, (y92 - 4.0 + x63) / 2.0, -20.0 - r72, 180.0, "0,8");
+    Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
+    if (g != 0.0 && y78 != 0.0) Md.drDimApc(-80.0, 270.0, 45.0, 0.0, TString(), x73, y78 - r71 - g * s);
+  }
+  Md.drDeleteMtr();
+}
+
+void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my, const double& ma,
+                                             const double& mm, const double& r90, const double& r75,
+                                             const double& y81, const double& y80, const double& y82,
+                                             const double& y79, const double& fD, int tl, bool isSize) const
+{
+  if (!PlacedFinite(Extent({r90, r75, y81, y80, y82, y79, fD}), mx, my, ma, mm))
+    return RefuseElement("лапка");
+  // Half the width of a flat's face: where its edges show in the side view.
+  const double f = std::sqrt(std::fabs(r90 * r90 - y79 * y79 / 4.0));
+  const double x0 = y80 - y81, xk = x0 + y82; // the body's free end, the flats' middle
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  Md.drLine(x0 - 2.0, 0.0, y80 + 2.0, 0.0, 3);
+  // Body with its end chamfer, the groove, the thread with its 2 mm chamfer; for tl 0 the last
+  // node runs back along the axis, otherwise it has no length.
+  TContDrawing c(&Md);
+  c.Make(x0, 0.0,
+         dP(x0, r90 - fD,
+            dPx(x0 + fD, r90,
+                dPx(0.0, r90,
+                    dCVR(0.0, r75 - 1.0, 2.0, r75 - 1.0, 3.0, r75, 0.5,
+                         dPx(3.0, r75,
+                             dPx(y80 - 2.0, r75,
+                                 dP(y80, r75 - 2.0, dP(y80, 0.0, dP(y80 + y81 * (Zn(tl) - 1), 0.0))))))))));
+  c.dr2D(tl);
+  if (tl != 0) {
+    c.dr2DMY(tl);
+    Md.drRectAngle(xk - 11.0, -f, xk + 11.0, f, 1);
+    Md.drLine(2.0, r75 - 1.0, y80 - 1.0, r75 - 1.0, 2);
+    Md.drLine(2.0, 1.0 - r75, y80 - 1.0, 1.0 - r75, 2);
+  }
+  if (isSize) {
+    // The section through the flats, hatched, below the side view.
+    Md.drMtr(xk, -35.0 - 2.0 * r90, 0.0, 1.0);
+    c.Make(-y79 / 2.0, f,
+           dA(0.0, 0.0, -r90, y79 / 2.0, f,
+              dP(y79 / 2.0, -f, dA(0.0, 0.0, -r90, -y79 / 2.0, -f, dP(-y79 / 2.0, f)))));
+    c.dr2D(tl);
+    Md.drHatch(0, 45.0, 3.0);
+    c.dr2D(tl);
+    Md.drEndObj();
+    Md.drLine(0.0, -2.0 - r90, 0.0, 3.0 * r90 + 27.0, 3);
+    Md.drLine(-2.0 - y79 / 2.0, 0.0, y79 / 2.0 + 2.0, 0.0, 3);
+    DrawDims(Md, {{false, y79, -y79 / 2.0, -f, y79 / 2.0, -f, f - r90 - 15.0, 1.0, "", "h14", ""}});
+    Md.drDeleteMtr();
+    DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
+                  {false, y82, xk, -15.0 - r90, x0, -r90, -15.0, -1.0, "", "", "&03~0,2"},
+                  {false, 22.0, xk - 11.0, f, xk + 11.0, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"},
+                  {false, 2.0, y80 - 2.0, r75, y80, r75 - 2.0, 10.0, -1.0, "", "", "&04~45&01"},
+                  {false, y80, 0.0, r90, y80, r75 - 2.0, 25.0, -1.0, "", "h14", ""},
+                  {false, y81, x0, r90, y80, r75 - 2.0, 38.0, -1.0, "", "h14", ""},
+                  {false, fD, x0, r90 - fD, x0 + fD, r90, 25.0, -1.0, "", "", "&04~45&01"},
+                  {true, 2.0 * r75, y80 - 2.0, -r75, y80 - 2.0, r75, 27.0, 1.0, "M", "", "-8g"}});
+    Md.drCircleShelf(1.5, -r75, 3.0, 6.0, -24.0 - r75, TString("A"));
+    Rough(Md, y80 + 9.0, -r75, -90.0, "1,6");
+  }
+  Md.drDeleteMtr();
+}
+
+void TCommonGeometry::dr2D_LapkaZapobizna_Vo(const double& mx, const double& my, const double& ma,
+                                             const double& mm, const double& r90, const double&,
+                                             const double&, const double&, const double&, const double& y79,
+                                             const double&, int, bool) const
+{
+  if (!PlacedFinite(Extent({r90, y79}), mx, my, ma, mm)) return RefuseElement("лапка");
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  Md.drRectAngle(-r90, -11.0, -y79 / 2.0, 11.0, 1);
+  Md.drRectAngle(r90, -11.0, y79 / 2.0, 11.0, 1);
+  Md.drDeleteMtr();
+}

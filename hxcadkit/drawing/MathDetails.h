@@ -1,0 +1,119 @@
+#pragma once
+// The standard machine elements: hexagon bolts, nuts and flat washers of the couplings' bolt
+// sets, their gear rims, and the pins, screws, nuts, washers and bushes of the mould plates,
+// drawn as 2D profiles and made as 3D part documents through the object's modeller; besides
+// them the drawings the mould parts' sheets share: a groove's detail view, the pusher, the
+// safety lug.
+//
+// Each element has its own frame, shared by its 2D and 3D forms, so that a caller that places
+// the 2D drawing at a point inserts the part file at the same point:
+//   bolt      shank from 0 to L along +x, head from -H to 0;
+//   nut       from 0 to H;  washer from 0 to t;
+//   cap screw, set screw, bolt of the mould plates: head (or socket end) at 0, the length
+//             along +x;  pin from 0 to l;  gear wheel centred on the origin, a tooth on +x.
+// The 2D members draw at (mx, my) turned by ma degrees and scaled by ms with the drawing code
+// tl (tens the pass, units the mode and line style). The fasteners', pins' and gears' size
+// flags are accepted and not read: no caller asks for their dimensions. A member whose sizes
+// would put a NaN or an infinity into the modeller draws nothing and says so through the
+// message channel.
+#include "hxcadkit/core/DString.h"
+#include "hxcadkit/drawing/BaseDetail.h"
+
+class TCommonGeometry : public TDetail
+{
+public:
+  TCommonGeometry(int kind, TModeler3D* M, TConstruktor* C = nullptr);
+
+  // --- The couplings' fasteners and gears -------------------------------------------------
+  // Side view of a hexagon-head bolt: thread M, length L, thread length LM, across flats S,
+  // head height H; in one macro, the axis 2 mm past both ends.
+  void dr2D_Screw_V1(const double& mx, const double& my, const double& ma, const double& ms, const double& M,
+                     const double& L, const double& LM, const double& S, const double& H, int tl,
+                     bool IsSize) const;
+  // A hexagon nut seen across its corners: thread M, across flats S, height H. In outline mode
+  // the closed half with its bore, so that it revolves into a nut.
+  void dr2D_Nut_V2(const double& mx, const double& my, const double& ma, const double& ms, const double& M,
+                   const double& S, const double& H, int tl, bool IsSize) const;
+  // Section of a flat washer (inner diameter d, outer D, thickness t) in one macro, its axis
+  // from x = -2 to t + 2.
+  void dr2D_Washer_V2(const double& mx, const double& my, const double& ma, const double& ms, const double& d,
+                      const double& D, const double& t, int tl, bool IsSize) const;
+  // The closed outline of a gear wheel with external or internal teeth: module m, z teeth,
+  // root clearance coefficient c; one tooth on +x, the others every 360/z degrees.
+  void dr2D_GearsWheel_Ext_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                              const double& m, const double& z, const double& c, int tl, bool isSize) const;
+  void dr2D_GearsWheel_Int_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                              const double& m, const double& z, const double& c, int tl, bool isSize) const;
+  // Each a part document of its own, saved and closed under FName.
+  void dr3D_Screw(const double& M, const double& L, const double& LM, const double& S, const double& H,
+                  const TString& FName) const;
+  void dr3D_Nut(const double& M, const double& S, const double& H, const TString& FName) const;
+  // IsGroove chamfers the outer edge of the face at x = t by t/4.
+  void dr3D_Washer(const double& d, const double& D, const double& t, const TString& FName,
+                   bool IsGroove) const;
+
+  // --- The mould plates' standard parts -----------------------------------------------------
+  // Half profile of a dowel pin: radius r, length l, end chamfers f.
+  void dr2D_Shtift_V1(const double& mx, const double& my, const double& ma, const double& ms, const double& r,
+                      const double& l, int tl, bool IsSize, const double& f) const;
+  // Hexagon socket head cap screw: shank radius sR, head radius R, socket across flats iS,
+  // head height K, socket depth t, overall length L (head included), thread length isl, head
+  // fillet r1. No socket is drawn when iS or t is 0.
+  void dr2D_SocketHeadCapScrew_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                                  const double& sR, const double& R, const double& iS, const double& K,
+                                  const double& t, const double& L, const double& isl, const double& r1,
+                                  int tl, bool isSize) const;
+  // Hexagon socket set screw: radius r, socket across flats iS (and as deep), thread length sl,
+  // length L.
+  void dr2D_HexagonSocketSetScrew_V1(const double& mx, const double& my, const double& ma, const double& ms,
+                                     const double& r, const double& iS, const double& sl, const double& L,
+                                     int tl, bool isSize) const;
+  // Hexagon bolt of the mould plates: shank radius r, length under the head l, thread length
+  // l1, head height HeadH, across flats HS, diameter iD2 of the head's chamfered end face.
+  void dr2D_Bolt7805_V1(const double& mx, const double& my, const double& ma, const double& ms,
+                        const double& r, const double& l, const double& l1, const double& HeadH,
+                        const double& HS, const double& iD2, int tl, bool isSize) const;
+  // Plan view of a nut: the hexagon across flats S, corners on the Y axis; in the drawing
+  // modes also the bore of diameter iMD and the centre lines. H is not seen in plan.
+  void dr2D_Nut_V3(const double& mx, const double& my, const double& ma, const double& ms, const double& iMD,
+                   const double& S, const double& H, int tl, bool isSize) const;
+  // Part documents: a socket head cap screw (thread d, head D, socket S, head height K, socket
+  // depth t, length L, thread length sl, fillet r1), a washer and a bush (outer D, inner d,
+  // length L, chamfers f).
+  void dr3D_ScrewGost11738(const TString& FileName, const TString& Name, const TString& Marking,
+                           const double& d, const double& D, const double& S, const double& K,
+                           const double& t, const double& L, const double& sl, const double& r1) const;
+  void dr3D_Shajba(const TString& FileName, const TString& Name, const TString& Marking, const double& D,
+                   const double& d, const double& L, const double& f) const;
+  void dr3D_PlugGost(const TString& FileName, const TString& Name, const TString& Marking, const double& D,
+                     const double& d, const double& L, const double& f) const;
+
+  // --- Drawings for the mould parts' own sheets --------------------------------------------------
+  // The enlarged detail view of a groove (length L, depth H, fillet radius R) at (x, y), turned
+  // by A and enlarged m times: the part's side, the groove, the detail's boundary, the label
+  // Letter(m:1) and, with isSize, its dimensions.
+  void drCVR_dV(const double& x, const double& y, const double& A, const double& m, const double& L,
+                const double& H, const double& R, const TString& Letter, bool isSize) const;
+  // Side view of an ejector pusher: working end radius r71, relieved shank r69, collar r72, fit
+  // section r93, spring seat r96; working end face at x73 from the collar's back face, fit
+  // section ending at y92, collar length x63, overall length y71; a grade of length x9 and
+  // depth y78 on the lower half. tl / 10 chooses the halves. With isSize the hardened zone,
+  // dimensions, roughness signs and the grade's angle.
+  void dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma, const double& ms,
+                         const double& r71, const double& r69, const double& r72, const double& r93,
+                         const double& r96, const double& x73, const double& y92, const double& x63,
+                         const double& y71, double x9, const double& y78, int tl, bool isSize);
+  // Side view of a safety lug: body radius r90, thread radius r75, overall length y81, threaded
+  // length y80 (the shoulder at x = 0), flats y79 across at y82 from the body's free end, body
+  // chamfer fD; tl used whole. With isSize the section through the flats, dimensions, the
+  // groove's callout and a roughness sign.
+  void dr2D_LapkaZapobizna_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                              const double& r90, const double& r75, const double& y81, const double& y80,
+                              const double& y82, const double& y79, const double& fD, int tl,
+                              bool isSize) const;
+  // The material the lug's flats take away, seen along the lug's axis (Y here): two strips.
+  void dr2D_LapkaZapobizna_Vo(const double& mx, const double& my, const double& ma, const double& mm,
+                              const double& r90, const double& r75, const double& y81, const double& y80,
+                              const double& y82, const double& y79, const double& fD, int tl,
+                              bool isSize) const;
+};
