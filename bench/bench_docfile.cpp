@@ -80,19 +80,6 @@ void ParseOnly(benchmark::State& state)
     benchmark::DoNotOptimize(txhost::Value::parse(Documents().Texts[mb]));
 }
 
-// Keeps every run's time under its full name ("Open/10/iterations:2").
-class TSizeReporter : public TRatioReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs)
-      if (r.iterations > 0) ByName[r.benchmark_name()] = r.real_accumulated_time * 1e9 / double(r.iterations);
-    TRatioReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> ByName;
-};
-
 } // namespace
 
 BENCHMARK(Open)->Arg(1)->Arg(10)->Arg(60)->Unit(benchmark::kMillisecond)->Iterations(2);
@@ -102,7 +89,7 @@ int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);
   Documents();
-  TSizeReporter reporter;
+  TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\n");
   for (int mb : Sizes) {
