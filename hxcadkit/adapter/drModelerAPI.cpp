@@ -29,11 +29,6 @@ namespace {
 
 TCommandProgressLink* ProgressLink = nullptr;
 
-std::wstring W(const TString& s)
-{
-  return s.toWideChar();
-}
-
 // The file of the shared object that holds this code: the library's path when the host does not
 // report it.
 std::wstring OwnModulePath()

@@ -8,8 +8,10 @@
 // Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
+#include <string>
 #include <vector>
 
+#include "hxcadkit/core/ControlModel.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/drawing/Cuthole.h"
@@ -17,32 +19,50 @@
 #include "hxcadkit/geometry/Mathemat3d.h"
 #include "txapi/Enums.h"
 #include "txapi/IApplication.h"
+#include "txapi/IBoundariesObject.h"
 #include "txapi/IChooseManager.h"
+#include "txapi/IColouring.h"
+#include "txapi/ICutLine.h"
 #include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingObject.h"
 #include "txapi/IFeature.h"
+#include "txapi/IHatch.h"
+#include "txapi/ILeader.h"
+#include "txapi/IMacroObject.h"
 #include "txapi/IMateConstraint3D.h"
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IPlane3D.h"
+#include "txapi/IPolyLine.h"
 #include "txapi/IProgressBar.h"
 #include "txapi/ISelectionManager.h"
 #include "txapi/ISketch.h"
+#include "txapi/IStamp.h"
+#include "txapi/ISymbols2DContainer.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
 #include "txapi/ITavrixError.h"
+#include "txapi/ITechnicalDemand.h"
+#include "txapi/IText.h"
+#include "txapi/ITolerance.h"
 #include "txapi/IVariable.h"
 #include "txapi/IView.h"
-#include "hxcadkit/core/ControlModel.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.
 enum Part_Type : int { pTop_Part = -1, pNew_Part = -3 };
 
 namespace drApi {
+
+// Text as the host takes it.
+inline std::wstring W(const TString& s)
+{
+  return s.toWideChar();
+}
 
 // Lists of model objects, as host 3D operations take them.
 using TVOfMO = std::vector<txapi::SmartPtr<txapi::IModelObject>>;
@@ -114,9 +134,22 @@ public:
   txapi::SmartPtr<txapi::ISketch> Sketch;
   txapi::SmartPtr<txapi::IView> View;
   txapi::SmartPtr<txapi::IDrawingContainer> DrawingContainer;
+  txapi::SmartPtr<txapi::ISymbols2DContainer> Symbols2DContainer;
   txapi::SmartPtr<txapi::ITavrixAPIObject> Obj;
   txapi::SmartPtr<txapi::IModelObject> Obj3D;
+  txapi::SmartPtr<txapi::IDrawingObject> Entity2D;
   txapi::SmartPtr<txapi::ITavrixAPIObject> LastObj;
+  txapi::SmartPtr<txapi::IMacroObject> MacroObj;
+  txapi::SmartPtr<txapi::ICutLine> CutLine;
+  txapi::SmartPtr<txapi::ILeader> Leader;
+  txapi::SmartPtr<txapi::IPolyLine> Polyline3D;
+  txapi::SmartPtr<txapi::ITolerance> Tolerance;
+  txapi::SmartPtr<txapi::IHatch> Hatch;
+  txapi::SmartPtr<txapi::IColouring> Colouring;
+  txapi::SmartPtr<txapi::IBoundariesObject> BoundariesObject;
+  txapi::SmartPtr<txapi::IStamp> Stamp;
+  txapi::SmartPtr<txapi::IText> Text;
+  txapi::SmartPtr<txapi::ITechnicalDemand> TechnicalDemand;
   TNestedArrayOf AMacroObj;
   TNestedArrayOf AMacroObject3D;
   TArrayOf<TPoint2D> APoints;

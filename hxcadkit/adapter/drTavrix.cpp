@@ -18,11 +18,6 @@ namespace drApi {
 
 namespace {
 
-std::wstring W(const TString& s)
-{
-  return s.toWideChar();
-}
-
 // A new object of the kind in the part's auxiliary geometry; empty without a part or container.
 txapi::SmartPtr<txapi::IModelObject> NewAuxiliary(const txapi::SmartPtr<txapi::IPart>& part,
                                                   txapi::txObj3dTypeEnum kind)
@@ -77,6 +72,8 @@ void TModelerApi::drEndGetPart(bool)
   r.Obj3D.reset();
   r.View.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
+  r.MacroObj.reset();
   r.ProgressBar.reset();
   Selector->End();
 }
@@ -284,6 +281,7 @@ void TModelerApi::drEndEskis()
   r.Sketch->EndEdit();
   r.IDoc2D.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
 }
 
 void TModelerApi::drOpenView(int N)
@@ -291,12 +289,14 @@ void TModelerApi::drOpenView(int N)
   TRegistryApi& r = R();
   r.View.reset();
   r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
   R2D().Constraint2D.Count = 0;
   if (!r.IDoc2D) return;
   txapi::SmartPtr<txapi::IViewsAndLayersManager> m = r.IDoc2D->GetViewsAndLayersManager();
   txapi::SmartPtr<txapi::IViews> views = m ? m->GetViews() : txapi::SmartPtr<txapi::IViews>();
   r.View = views ? views->GetViewByNumber(N) : txapi::SmartPtr<txapi::IView>();
   r.DrawingContainer = r.View;
+  r.Symbols2DContainer = r.View;
 }
 
 void TModelerApi::drPlanePerpendEdgeVertex(txapi::SmartPtr<txapi::IModelObject> Edge,

@@ -10,11 +10,6 @@ namespace drApi {
 
 namespace {
 
-std::wstring W(const TString& s)
-{
-  return s.toWideChar();
-}
-
 // Places the component at (x, y, z) with the axes X and Y (unit and orthogonal); Z = X x Y.
 void Place(txapi::SmartPtr<txapi::IPart>& c, double x, double y, double z, const TVector3D& X, const TVector3D& Y)
 {

@@ -7,6 +7,7 @@
 #include "txapi/IDrawingObject.h"
 #include "txapi/ILineSegment.h"
 #include "txapi/ILineSegments.h"
+#include "txapi/ISymbols2DContainer.h"
 #include "txapi/IView.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
@@ -199,8 +200,18 @@ public:
   using Facet::Facet;
 };
 
+class Symbols2DContainerFacet final : public Facet<txapi::ISymbols2DContainer>
+{
+public:
+  using Facet::Facet;
+};
+
 } // namespace
 
+FacetEntry Symbols2DContainer()
+{
+  return Offer<Symbols2DContainerFacet>("ISymbols2DContainer");
+}
 FacetEntry DrawingObject()
 {
   return Offer<DrawingObjectFacet>("IDrawingObject");

@@ -50,6 +50,7 @@ FacetEntry CylindricalSpiral();
 
 // DrawingFacets.cpp
 FacetEntry DrawingObject();
+FacetEntry Symbols2DContainer();
 FacetEntry ViewsAndLayersManager();
 FacetEntry Views();
 FacetEntry View();

@@ -35,8 +35,8 @@ void AddModelKinds(KindTable& t)
   add(model::Datum, {ModelObject()});
   add(model::Sketch, {Sketch(), ModelObject(), Feature()});
   add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
-  add(model::SketchView, {View(), DrawingContainer(), LineSegments(), Arcs()});
-  add(model::View, {View(), DrawingContainer(), LineSegments(), Arcs()});
+  add(model::SketchView, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
+  add(model::View, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
   add(model::LineSegment, {LineSegment(), DrawingObject()});
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});

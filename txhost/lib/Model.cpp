@@ -31,11 +31,6 @@ constexpr std::array<StandardSpec, 7> Standards{{
     {txapi::o3d_axisOZ, Datum, "Ось Z", {0, 0, 1}},
 }};
 
-double Number(const Value& v, double otherwise = 0.0)
-{
-  return v.is_number() ? v.get<double>() : otherwise;
-}
-
 std::string Quote(const std::wstring& text)
 {
   return "\"" + ToUtf8(text) + "\"";
@@ -57,6 +52,11 @@ std::string Points(const Value& a)
 }
 
 } // namespace
+
+double Number(const Value& v, double otherwise)
+{
+  return v.is_number() ? v.get<double>() : otherwise;
+}
 
 int TypeOf(const Object& o)
 {

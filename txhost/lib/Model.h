@@ -42,6 +42,8 @@ inline constexpr std::string_view Placement = "placement";
 inline constexpr std::string_view Mate = "mate";
 inline constexpr std::string_view Variable = "variable";
 
+// A number property's value; otherwise when it is no number.
+double Number(const Value& v, double otherwise = 0.0);
 int TypeOf(const Object& o);
 bool Deleted(const Object& o);
 // o's members that are not deleted, of the kind (any kind when empty).

@@ -29,10 +29,7 @@ namespace txhost::facets {
 
 namespace {
 
-double Number(const Value& v, double otherwise = 0.0)
-{
-  return v.is_number() ? v.get<double>() : otherwise;
-}
+using model::Number;
 
 // What applying an object derives from its parameters: an offset plane's place, a feature's profile and
 // state.
