@@ -7,6 +7,9 @@
 namespace txapi {
 
 class IModelObject;
+class ICurveOutLines;
+class IContours3D;
+class ISplitLines;
 
 // The container of a part's auxiliary geometry: planes, 3D lines and points.
 class IAuxiliaryGeomContainer : public IAPIObject
@@ -19,6 +22,9 @@ public:
   // ILineSegment3D, IPoint3D or ICylindricalSpiral. Empty for a kind
   // this container does not make.
   virtual SmartPtr<IModelObject> Add(txObj3dTypeEnum kind) = 0;
+  virtual SmartPtr<ICurveOutLines> GetCurveOutLines() = 0;
+  virtual SmartPtr<IContours3D> GetContours3D() = 0;
+  virtual SmartPtr<ISplitLines> GetSplitLines() = 0;
 
 protected:
   ~IAuxiliaryGeomContainer() = default;
