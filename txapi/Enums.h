@@ -61,6 +61,7 @@ enum txObj3dTypeEnum : int {
   o3d_lineSegment3D = 30,
   o3d_point3D = 31,
   o3d_part = 32,
+  o3d_splitLine = 33,
   o3d_bossEvolution = 46,
   o3d_cutEvolution = 47,
   o3d_cylindricalSpiral = 56,

@@ -9,7 +9,6 @@ namespace txapi {
 class IModelObject;
 class ICurveOutLines;
 class IContours3D;
-class ISplitLines;
 
 // The container of a part's auxiliary geometry: planes, 3D lines and points.
 class IAuxiliaryGeomContainer : public IAPIObject
@@ -18,13 +17,12 @@ public:
   static constexpr InterfaceId IID{"e5ded67e-6cd4-4329-bf02-f99e49e32d56"};
 
   // A new object of kind (o3d_planeOffset, o3d_planePerpendicular, o3d_lineSegment3D, o3d_point3D,
-  // o3d_cylindricalSpiral), created and not yet applied; its parameters are set through IPlane3D,
-  // ILineSegment3D, IPoint3D or ICylindricalSpiral. Empty for a kind
+  // o3d_cylindricalSpiral, o3d_splitLine), created and not yet applied; its parameters are set through
+  // IPlane3D, ILineSegment3D, IPoint3D, ICylindricalSpiral or ISplitLine. Empty for a kind
   // this container does not make.
   virtual SmartPtr<IModelObject> Add(txObj3dTypeEnum kind) = 0;
   virtual SmartPtr<ICurveOutLines> GetCurveOutLines() = 0;
   virtual SmartPtr<IContours3D> GetContours3D() = 0;
-  virtual SmartPtr<ISplitLines> GetSplitLines() = 0;
 
 protected:
   ~IAuxiliaryGeomContainer() = default;

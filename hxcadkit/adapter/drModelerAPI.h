@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "hxcadkit/core/ControlModel.h"
-#include "txapi/IFace.h"
 #include "txapi/ILocalCoordinateSystem.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
@@ -27,6 +26,8 @@
 #include "txapi/ICutLine.h"
 #include "txapi/IDrawingContainer.h"
 #include "txapi/IDrawingObject.h"
+#include "txapi/IEdge.h"
+#include "txapi/IFace.h"
 #include "txapi/IFeature.h"
 #include "txapi/IHatch.h"
 #include "txapi/ILeader.h"
@@ -89,6 +90,28 @@ public:
   std::vector<txapi::SmartPtr<txapi::IModelObject>> Objects();
 
   TArrayOf<TMember> AObjects;
+};
+
+// Edges of a body.
+class TAOfEdge : public TArrayOf<txapi::SmartPtr<txapi::IEdge>>
+{
+public:
+  TAOfEdge() : TArrayOf<txapi::SmartPtr<txapi::IEdge>>(8, 8) {}
+};
+
+// The edge F1 and F2 share (the n-th such, in F1's order); empty when none or a face is empty.
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n);
+
+// The model objects a selection binding has chosen.
+class TAOfComEntity : public TArrayOf<txapi::SmartPtr<txapi::IModelObject>>
+{
+public:
+  TAOfComEntity() : TArrayOf<txapi::SmartPtr<txapi::IModelObject>>(8, 8) {}
+
+  // The index of the first element that is the same host object; -1 when none.
+  int IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const;
+  // True when some listed face shares an edge with Face.
+  bool IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const;
 };
 
 class TModelerApi;
@@ -264,6 +287,10 @@ public:
   void drDeleteMtr() override;
 
   // Model objects.
+  // A split line of the faces along the cutting objects, in the current part; the last object made
+  // and recorded in the open macro when the host applies it.
+  void drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces, const TVOfMO& CutObjects,
+                          txapi::txDirectionTypeEnum TypeSplit);
   TVOfMO GetObjects(txapi::SmartPtr<txapi::IModelObject> owner, txapi::txObj3dTypeEnum kind);
   txapi::SmartPtr<txapi::IModelObject> FindEntity(txapi::SmartPtr<txapi::IPart>& Part,
                                                   txapi::txObj3dTypeEnum EType, const TString& EName);
@@ -368,8 +395,6 @@ public:
                     txapi::SmartPtr<txapi::IModelObject> Point);
   void drAllSurfaceSewer();
   void drSplitFaceOutLine(txapi::SmartPtr<txapi::IFace> EFace, TVector3D V);
-  void drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces, const TVOfMO& CutObjects,
-                          txapi::txDirectionTypeEnum TypeSplit);
   void drDimL3D(txapi::SmartPtr<txapi::IModelObject> A, txapi::SmartPtr<txapi::IModelObject> P);
 
   TConstraintApi Constraint;

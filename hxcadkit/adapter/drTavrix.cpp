@@ -10,6 +10,7 @@
 #include "txapi/ILineSegment3D.h"
 #include "txapi/IModelContainer.h"
 #include "txapi/IPoint3D.h"
+#include "txapi/ISplitLine.h"
 #include "txapi/ISketches.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
@@ -60,21 +61,38 @@ txapi::SmartPtr<txapi::IPart> TModelerApi::drGetPart(Part_Type, txapi::DocumentT
   return r.Part;
 }
 
+namespace {
+
+void Release(TNestedArrayOf& a)
+{
+  for (auto& e : a)
+    e.reset();
+  a.Count = 0;
+  for (auto& m : a.AObjects)
+    m.V2.reset();
+  a.AObjects.Count = 0;
+}
+
+} // namespace
+
 void TModelerApi::drEndGetPart(bool)
 {
   TRegistryApi& r = R();
-  // The command is over: nothing it left current may steer the next one.
+  // The command is over: nothing it left current may steer the next one, and no object of its
+  // documents stays held (one that threw may have left macros and pending objects open).
   ForgetSketch();
-  r.IDoc.reset();
-  r.IDoc3D.reset();
-  r.IDoc2D.reset();
-  r.Part.reset();
-  r.Obj3D.reset();
-  r.View.reset();
-  r.DrawingContainer.reset();
-  r.Symbols2DContainer.reset();
-  r.MacroObj.reset();
-  r.ProgressBar.reset();
+  auto reset = [](auto&... p) { (p.reset(), ...); };
+  reset(r.IDoc, r.IDoc3D, r.IDoc2D, r.Part, r.Obj3D, r.View, r.DrawingContainer, r.Symbols2DContainer, r.Obj,
+        r.Entity2D, r.LastObj, r.MacroObj, r.CutLine, r.Leader, r.Polyline3D, r.Tolerance, r.Hatch, r.Colouring,
+        r.BoundariesObject, r.Stamp, r.Text, r.TechnicalDemand, r.ProgressBar);
+  Release(r.AMacroObj);
+  Release(r.AMacroObject3D);
+  TRegistryModeler2D& r2 = R2D();
+  r2.CurDrawingObject.reset();
+  r2.PrevDrawingObject.reset();
+  for (auto& g : r2.AGroup)
+    g.reset();
+  r2.AGroup.Count = 0;
   Selector->End();
 }
 
@@ -390,6 +408,44 @@ void TModelerApi::drDeleteMtr()
 
 // ---------------------------------------------------------------------------------------------
 // Model objects
+
+void TModelerApi::drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces,
+                                     const TVOfMO& CutObjects, txapi::txDirectionTypeEnum TypeSplit)
+{
+  R().Obj3D.reset();
+  txapi::SmartPtr<txapi::IModelObject> o = NewAuxiliary(R().Part, txapi::o3d_splitLine);
+  txapi::SmartPtr<txapi::ISplitLine> s = o;
+  if (!s) return;
+  s->SetFaces(Faces);
+  s->SetCuttingObjects(CutObjects);
+  s->SetDirection(TypeSplit);
+  if (o->Update()) Made(o);
+}
+
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n)
+{
+  if (!F1 || !F2) return {};
+  for (const auto& e : F1->GetEdges()) {
+    if (!e) continue;
+    for (const auto& f : e->GetFaces())
+      if (f == F2 && n-- == 0) return e;
+  }
+  return {};
+}
+
+int TAOfComEntity::IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    if ((*this)[i] == Object) return i;
+  return -1;
+}
+
+bool TAOfComEntity::IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const
+{
+  for (Integer i = 0; i < Count; ++i)
+    if (GetLinkEdge(txapi::SmartPtr<txapi::IFace>((*this)[i]), Face, 0)) return true;
+  return false;
+}
 
 TVOfMO TModelerApi::GetObjects(txapi::SmartPtr<txapi::IModelObject> owner, txapi::txObj3dTypeEnum kind)
 {

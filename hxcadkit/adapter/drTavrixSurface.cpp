@@ -1,6 +1,6 @@
 // The adapter's operations on objects that already exist in the part: surface patches and ruled
 // surfaces, copies, equidistant and trimmed surfaces, face removal, sewing and thickening, outlines,
-// 3D contours, scalings and split lines.
+// 3D contours, scalings, and faces split along their outline.
 #include <cmath>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -22,8 +22,6 @@
 #include "txapi/IRuledSurfaces.h"
 #include "txapi/IScaling3D.h"
 #include "txapi/IScalings3D.h"
-#include "txapi/ISplitLine.h"
-#include "txapi/ISplitLines.h"
 #include "txapi/ISurfaceContainer.h"
 #include "txapi/ISurfacePatch.h"
 #include "txapi/ISurfacePatches.h"
@@ -203,18 +201,6 @@ void TModelerApi::drSplitFaceOutLine(txapi::SmartPtr<txapi::IFace> EFace, TVecto
   drCurveOutLine({txapi::SmartPtr<txapi::IModelObject>(EFace)}, V);
   if (txapi::SmartPtr<txapi::ICurveOutLine>(R().Obj3D))
     drSplitFaceObjects(faces, {R().Obj3D}, txapi::dtBoth);
-}
-
-void TModelerApi::drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces,
-                                     const TVOfMO& CutObjects, txapi::txDirectionTypeEnum TypeSplit)
-{
-  R().Obj3D.reset();
-  auto s = NewElement(R().Part, &txapi::IAuxiliaryGeomContainer::GetSplitLines);
-  if (!s) return;
-  s->SetFaces(Faces);
-  s->SetCuttingObjects(CutObjects);
-  s->SetSplitDirection(TypeSplit);
-  Applied(txapi::SmartPtr<txapi::IModelObject>(s));
 }
 
 } // namespace drApi

@@ -26,6 +26,7 @@ void Play(HostedModeller& m)
   MA.drPoint3D(1, 0, 0, txapi::txAnnotationSymbolPoint, "Т", true);
   MA.drPlanePerpendEdgeVertex(line, MA.R().Obj3D);
   MA.drSpiral3D(MA.GetPlane(), 10, 2, 5);
+  MA.drSplitFaceObjects({}, {MA.R().Plane}, txapi::dtBoth);
   MA.drColor3D(0x909090, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
   MA.drSave3D(false, true);
   MA.drSave3D(true, true);

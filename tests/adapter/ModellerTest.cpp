@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "AdapterSupport.h"
+#include "hxcadkit/geometry/Elements.h"
 
 namespace {
 
@@ -173,8 +174,8 @@ TEST_F(ModellerTest, DocumentsArePickedByTypeAndNameAndReused)
   EXPECT_EQ(Find(MA.R().Part.get())->Prop("color")[0], 0x5a5a00);
 }
 
-// A sketch left current by one command must not reach the next: a 2D macro refuses to start
-// while a sketch is set.
+// A sketch left current by one command must not reach the next (a 2D macro refuses to start
+// while a sketch is set).
 TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
 {
   MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
@@ -182,9 +183,13 @@ TEST_F(ModellerTest, EndingACommandForgetsTheSketchAndItsEditing)
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 30, "");
   SmartPtr<txapi::ISketch> sketch = MA.R().Sketch;
   ASSERT_TRUE(sketch && MA.R().View);
+  MA.drLine(0, 0, 1, 1, 1);
+  ASSERT_TRUE(MA.R().LastObj && MA.R2D().CurDrawingObject);
   MA.drEndGetPart(false);
   const drApi::TRegistryApi& r = MA.R();
   EXPECT_FALSE(r.Sketch || r.Plane || r.IDoc2D || r.View || r.DrawingContainer || r.IDoc || r.Part);
+  // Nor does the last object drawn stay held.
+  EXPECT_FALSE(r.LastObj || MA.R2D().CurDrawingObject);
   EXPECT_FALSE(sketch->EndEdit()); // the edit was ended too
   // A second sketch without a feature in between ends the first one's edit.
   MA.drGetPart(pTop_Part, txapi::txDocumentPart);
@@ -203,6 +208,9 @@ TEST_F(ModellerTest, PlacementsStayBalancedWhenTheDocumentChanges)
   MA.drCreate3D(true, true, T(Dir / "p.tpt"), "", "");
   ASSERT_TRUE(MA.R().Part);
   MA.drMtr(5, 0, 0, 1); // no 2D document: the adapter's own
+  double x = 1, y = 1;
+  GetCurveTransform()->xyMtr(x, y, x, y); // the curves follow the same frame
+  EXPECT_EQ(std::pair(x, y), std::pair(6.0, 1.0));
   MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, "");
   const txhost::Object* editor = Find(MA.R().IDoc2D.get());
   MA.drMtr(0, 0, 90, 1);
@@ -249,6 +257,88 @@ TEST_F(ModellerTest, AuxiliaryGeometryIsRecordedInTheOpenMacro)
   EXPECT_EQ(MA.FindEntity(MA.R().Part, txapi::o3d_unknown, "Ось")->GetType(), txapi::o3d_lineSegment3D);
   EXPECT_FALSE(MA.FindEntity(MA.R().Part, txapi::o3d_point3D, "Ось"));
   EXPECT_EQ(MA.GetObjects(SmartPtr<txapi::IModelObject>(MA.R().Part), txapi::o3d_point3D).size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+struct TRecordedProgress : drApi::TCommandProgressLink
+{
+  void NextProgress(const TString& text) override { Lines.push_back("progress " + U8(text.toWideChar())); }
+  void SetPrompt(const TString& text) override { Lines.push_back("prompt " + U8(text.toWideChar())); }
+  std::vector<std::string> Lines;
+};
+
+// A part is reported to the running command while it is made; a rotation without an axis line
+// is a feature in error.
+TEST_F(ModellerTest, ProgressReachesTheRunningCommandAndFailedFeaturesAreKnown)
+{
+  TRecordedProgress progress;
+  drApi::TCommandProgressLink* previous = drApi::TCommandProgressLink::Set(&progress);
+  MA.drCreate3D(true, true, T(Dir / "p.tpt"), "Втулка", "");
+  MA.Prompt("Укажите точку");
+  drApi::TCommandProgressLink::Set(previous);
+  MA.Progress("после");
+  EXPECT_EQ(progress.Lines, (std::vector<std::string>{"progress Втулка", "prompt Укажите точку"}));
+
+  MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, "");
+  MA.drLine(0, 0, 10, 0, 1);
+  MA.drEndEskis();
+  SmartPtr<txapi::IModelContainer> mc = MA.R().Part;
+  SmartPtr<txapi::IRotated> rot = mc->GetRotateds()->Add(txapi::o3d_bossRotated);
+  rot->SetProfile(SmartPtr<txapi::IModelObject>(MA.R().Sketch));
+  SmartPtr<txapi::IModelObject>(rot)->Update();
+  EXPECT_TRUE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>(rot)));
+  EXPECT_FALSE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>(MA.R().Sketch)));
+  EXPECT_FALSE(drApi::ErrorEntity(SmartPtr<txapi::IModelObject>()));
+}
+
+// Faces of a box corner: a and b share an edge, c touches neither. A split line of a and b is
+// made and recorded only when the host applies it.
+TEST_F(ModellerTest, FacesLinkThroughTheirEdgesAndSplitWhereTheHostAgrees)
+{
+  MA.drCreate3D(true, true, T(Dir / "box.tpt"), "", "");
+  txhost::Object* part = Find(MA.R().Part.get());
+  auto make = [&](std::string_view kind, int type) -> txhost::Object& {
+    txhost::Object& o = H.Create(kind, part->Document(), part);
+    o.Set("type", type);
+    o.MarkApplied();
+    return o;
+  };
+  txhost::Object& a = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& b = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& c = make(txhost::model::Face, txapi::o3d_face);
+  txhost::Object& e = make(txhost::model::Edge, txapi::o3d_edge);
+  e.Set("faces", txhost::Value::array({txhost::RefValue(&a), txhost::RefValue(&b)}));
+  a.Set("edges", txhost::Value::array({txhost::RefValue(&e)}));
+  b.Set("edges", txhost::Value::array({txhost::RefValue(&e)}));
+  const auto faces = MA.GetObjects(SmartPtr<txapi::IModelObject>(MA.R().Part), txapi::o3d_face);
+  ASSERT_EQ(faces.size(), 3u);
+  SmartPtr<txapi::IFace> fa = faces[0], fb = faces[1], fc = faces[2];
+  EXPECT_TRUE(drApi::GetLinkEdge(fa, fb, 0));
+  EXPECT_FALSE(drApi::GetLinkEdge(fa, fb, 1));
+  EXPECT_FALSE(drApi::GetLinkEdge(fa, fc, 0));
+  drApi::TAOfComEntity chosen;
+  EXPECT_FALSE(chosen.IsLinked(fb));
+  chosen.Add(faces[0]);
+  EXPECT_TRUE(chosen.IsLinked(fb));
+  EXPECT_FALSE(chosen.IsLinked(fc));
+  SmartPtr<txapi::IModelObject> again = fa;
+  EXPECT_EQ(chosen.IndexOfByEqu(again), 0);
+  SmartPtr<txapi::IModelObject> other = faces[2];
+  EXPECT_EQ(chosen.IndexOfByEqu(other), -1);
+  chosen[0].reset();
+  chosen.Count = 0;
+
+  MA.drPlane(txapi::o3d_planeXOY, 0);
+  H.GetFaults().FailUpdate(txhost::Target::OfKind(std::string(txhost::model::SplitLine)));
+  MA.drSplitFaceObjects({fa, fb}, {MA.R().Plane}, txapi::dtBoth);
+  EXPECT_FALSE(MA.R().Obj3D);
+  H.GetFaults().Clear();
+  MA.drSplitFaceObjects({fa, fb}, {MA.R().Plane}, txapi::dtBoth);
+  ASSERT_TRUE(MA.R().Obj3D);
+  EXPECT_EQ(Find(MA.R().Obj3D.get())->Prop("faces").size(), 2u);
 }
 
 } // namespace

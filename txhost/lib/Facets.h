@@ -47,6 +47,9 @@ FacetEntry Extrusions();
 FacetEntry ModelContainer();
 FacetEntry AuxiliaryGeomContainer();
 FacetEntry CylindricalSpiral();
+FacetEntry Face();
+FacetEntry Edge();
+FacetEntry SplitLine();
 
 // DrawingFacets.cpp
 FacetEntry DrawingObject();

@@ -19,7 +19,6 @@
 #include "txapi/IEvolution.h"
 #include "txapi/IEvolutions.h"
 #include "txapi/IExtrusions.h"
-#include "txapi/IFace.h"
 #include "txapi/IFaceRemover.h"
 #include "txapi/IFaceRemovers.h"
 #include "txapi/ILineDimensions3D.h"
@@ -33,8 +32,6 @@
 #include "txapi/IRuledSurfaces.h"
 #include "txapi/IScaling3D.h"
 #include "txapi/IScalings3D.h"
-#include "txapi/ISplitLine.h"
-#include "txapi/ISplitLines.h"
 #include "txapi/ISurfaceContainer.h"
 #include "txapi/ISurfacePatch.h"
 #include "txapi/ISurfacePatches.h"
@@ -278,41 +275,6 @@ public:
   }
 };
 
-class FaceFacet final : public Facet<txapi::IFace>
-{
-public:
-  using Facet::Facet;
-  bool IsPlanar() override { return Is("IsPlanar", "plane"); }
-  bool IsCylindrical() override { return Is("IsCylindrical", "cylinder"); }
-  bool IsConical() override { return Is("IsConical", "cone"); }
-  bool GetNormal(double& x, double& y, double& z) override
-  {
-    Log("GetNormal");
-    const Value& n = Model().Prop("normal");
-    if (!n.is_array() || n.size() != 3) return false;
-    x = model::Number(n[0]);
-    y = model::Number(n[1]);
-    z = model::Number(n[2]);
-    return true;
-  }
-  Objects GetEdges() override
-  {
-    Log("GetEdges");
-    Objects out;
-    if (HandOutRefused("GetEdges")) return out;
-    for (const Value& e : Model().Prop("edges"))
-      if (Object* edge = Model().GetHost().Find(RefId(e))) out.push_back(HandOut<txapi::IModelObject>(edge));
-    return out;
-  }
-
-private:
-  bool Is(std::string_view op, const char* surface)
-  {
-    Log(op);
-    return Model().Prop("surface") == surface;
-  }
-};
-
 class SurfacePatchFacet final : public ParamFacet<txapi::ISurfacePatch>
 {
 public:
@@ -499,15 +461,6 @@ public:
   }
 };
 
-class SplitLineFacet final : public ParamFacet<txapi::ISplitLine>
-{
-public:
-  using ParamFacet::ParamFacet;
-  void SetFaces(const std::vector<txapi::SmartPtr<txapi::IFace>>& faces) override { Put("SetFaces", "faces", faces); }
-  void SetCuttingObjects(const Objects& o) override { Put("SetCuttingObjects", "cutting", o); }
-  void SetSplitDirection(txapi::txDirectionTypeEnum d) override { Put("SetSplitDirection", "direction", d); }
-};
-
 class Dimension3DFacet final : public ParamFacet<txapi::IBaseLineDimension3D>
 {
 public:
@@ -534,7 +487,7 @@ constexpr std::string_view KEvolution = model::Evolution, KBoolean = model::Bool
                            KUser = model::UserObject, KPatch = model::SurfacePatch, KRuled = model::RuledSurface,
                            KEquidistant = model::Equidistant, KTrimmed = model::Trimmed,
                            KRemover = model::FaceRemover, KSewer = model::Sewer, KOutLine = model::CurveOutLine,
-                           KContour = model::Contour3D, KSplit = model::SplitLine, KDimension = model::Dimension3D;
+                           KContour = model::Contour3D, KDimension = model::Dimension3D;
 
 template <class I, class Item, const std::string_view* K> FacetEntry Adds(std::string_view name)
 {
@@ -568,7 +521,6 @@ std::vector<FacetEntry> PartFeatureFacets()
       Adds<ISurfaceSewers, ISurfaceSewer, &KSewer>("ISurfaceSewers"),
       Adds<ICurveOutLines, ICurveOutLine, &KOutLine>("ICurveOutLines"),
       Adds<IContours3D, IContour3D, &KContour>("IContours3D"),
-      Adds<ISplitLines, ISplitLine, &KSplit>("ISplitLines"),
       Offer<TypedAddFacet<ILineDimensions3D, IBaseLineDimension3D, &KDimension, o3d_baselineDimension3D>>(
           "ILineDimensions3D"),
   };
@@ -599,11 +551,8 @@ void AddModel3DKinds(KindTable& t)
   add(model::Sewer, {Offer<SewerFacet>("ISurfaceSewer")});
   add(model::CurveOutLine, {Offer<CurveOutLineFacet>("ICurveOutLine")});
   add(model::Contour3D, {Offer<Contour3DFacet>("IContour3D")});
-  add(model::SplitLine, {Offer<SplitLineFacet>("ISplitLine")});
   add(model::Dimension3D, {Offer<Dimension3DFacet>("IBaseLineDimension3D")});
   add(model::Body, {Offer<BodyFacet>("IBody")});
-  add(model::Face, {Offer<FaceFacet>("IFace")});
-  t.Add(std::string(model::Edge), 0, {ModelObject()});
   // A parameter object answers each parameter interface a feature hands out.
   t.Add(std::string(model::Parameters), 0,
         {Offer<RuledByCurvesFacet>("IRuledSurfaceParametersByCurves"),

@@ -45,6 +45,9 @@ void AddModelKinds(KindTable& t)
   add(model::AuxLine, {LineSegment3D(), ModelObject()});
   add(model::AuxPoint, {Point3D(), ModelObject()});
   add(model::Spiral, {CylindricalSpiral(), ModelObject()});
+  add(model::Face, {Face(), ModelObject(), ColorParam()});
+  add(model::Edge, {Edge(), ModelObject()});
+  add(model::SplitLine, {SplitLine(), ModelObject()});
   add(model::Placement, {Placement3D()});
   add(model::Mate, {MateConstraint3D(), Feature()});
   add(model::Variable, {Variable()});

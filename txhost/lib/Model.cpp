@@ -202,8 +202,12 @@ std::vector<Object*> Mates(const Host& host, const Object& document)
 
 namespace {
 
+// Components nest only as deep as a file read back may claim; a file whose member lists loop stops here.
+constexpr int MaxComponentDepth = 16;
+
 void DescribePart(const Object& part, int depth, std::ostream& out)
 {
+  if (depth > MaxComponentDepth) return;
   const std::string pad(std::size_t(depth) * 2 + 4, ' ');
   for (Object* m : LiveMembers(part)) {
     const std::string& kind = m->Kind();

@@ -38,6 +38,11 @@ inline constexpr std::string_view Extrusion = "extrusion";
 inline constexpr std::string_view AuxLine = "aux-line";
 inline constexpr std::string_view AuxPoint = "aux-point";
 inline constexpr std::string_view Spiral = "spiral";
+inline constexpr std::string_view SplitLine = "split-line";
+// Faces and edges of a part's bodies: "edges" and "faces" list their neighbours by reference. Solid
+// features build them when applied (Model3D.h).
+inline constexpr std::string_view Face = "face";
+inline constexpr std::string_view Edge = "edge";
 inline constexpr std::string_view Placement = "placement";
 inline constexpr std::string_view Mate = "mate";
 inline constexpr std::string_view Variable = "variable";

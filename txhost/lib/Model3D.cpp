@@ -122,6 +122,7 @@ public:
   void Join(Object& a, Object& b)
   {
     Object& e = NewObject(H, Edge, *BodyP, txapi::o3d_edge);
+    e.Set("faces", Value::array({RefValue(&a), RefValue(&b)}));
     e.MarkApplied();
     for (Object* f : {&a, &b}) {
       Value edges = f->Prop("edges");

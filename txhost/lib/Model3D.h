@@ -41,12 +41,9 @@ inline constexpr std::string_view FaceRemover = "face-remover";
 inline constexpr std::string_view Sewer = "surface-sewer";
 inline constexpr std::string_view CurveOutLine = "curve-outline";
 inline constexpr std::string_view Contour3D = "contour-3d";
-inline constexpr std::string_view SplitLine = "split-line";
 inline constexpr std::string_view Dimension3D = "dimension-3d";
 inline constexpr std::string_view Parameters = "parameters"; // a feature's parameter object
 inline constexpr std::string_view Body = "body";
-inline constexpr std::string_view Face = "face";
-inline constexpr std::string_view Edge = "edge";
 
 // What applying a feature derives beyond its profile: bodies, faces, edges, depth variables.
 void Derive3D(Object& feature);

@@ -11,10 +11,12 @@
 #include "txapi/IEvolutions.h"
 #include "txapi/IMacroObjects3D.h"
 #include "txapi/IScalings3D.h"
-#include "txapi/ISplitLines.h"
 #include "txapi/ISurfaceThickenings.h"
 #include "txapi/IUserObjects3D.h"
 #include "txapi/IColorParam.h"
+#include "txapi/IEdge.h"
+#include "txapi/IFace.h"
+#include "txapi/ISplitLine.h"
 #include "txapi/ICylindricalSpiral.h"
 #include "txapi/IExtrusion.h"
 #include "txapi/IExtrusions.h"
@@ -370,6 +372,84 @@ private:
   }
 };
 
+// The objects a reference list property names, as interface I.
+template <class I> std::vector<txapi::SmartPtr<I>> Referenced(Host& host, const Value& list)
+{
+  std::vector<txapi::SmartPtr<I>> out;
+  if (!list.is_array()) return out;
+  for (const Value& r : list)
+    if (Object* o = host.Find(RefId(r)); o != nullptr && !model::Deleted(*o))
+      if (txapi::IAPIObject* view = o->QueryInterface(I::IID)) out.push_back(txapi::SmartPtr<I>::Attach(static_cast<I*>(view)));
+  return out;
+}
+
+class FaceFacet final : public Facet<txapi::IFace>
+{
+public:
+  using Facet::Facet;
+
+  std::vector<txapi::SmartPtr<txapi::IEdge>> GetEdges() override
+  {
+    Log("GetEdges");
+    return Referenced<txapi::IEdge>(ModelHost(), Model().Prop("edges"));
+  }
+  // The kind of surface is the property "surface": "plane" (with its "normal"), "cylinder", "cone" or other.
+  bool IsPlanar() override { return Is("IsPlanar", "plane"); }
+  bool IsCylindrical() override { return Is("IsCylindrical", "cylinder"); }
+  bool IsConical() override { return Is("IsConical", "cone"); }
+  bool GetNormal(double& x, double& y, double& z) override
+  {
+    Log("GetNormal");
+    const Value& n = Model().Prop("normal");
+    if (!n.is_array() || n.size() != 3) return false;
+    x = Number(n[0]);
+    y = Number(n[1]);
+    z = Number(n[2]);
+    return true;
+  }
+
+private:
+  bool Is(std::string_view op, const char* surface)
+  {
+    Log(op);
+    return Model().Prop("surface") == surface;
+  }
+};
+
+class EdgeFacet final : public Facet<txapi::IEdge>
+{
+public:
+  using Facet::Facet;
+
+  std::vector<txapi::SmartPtr<txapi::IFace>> GetFaces() override
+  {
+    Log("GetFaces");
+    return Referenced<txapi::IFace>(ModelHost(), Model().Prop("faces"));
+  }
+};
+
+class SplitLineFacet final : public Facet<txapi::ISplitLine>
+{
+public:
+  using Facet::Facet;
+
+  void SetFaces(const std::vector<txapi::SmartPtr<txapi::IFace>>& faces) override
+  {
+    Log("SetFaces", faces);
+    Model().Set("faces", ToValue(faces));
+  }
+  void SetCuttingObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("SetCuttingObjects", objects);
+    Model().Set("cutting", ToValue(objects));
+  }
+  void SetDirection(txapi::txDirectionTypeEnum direction) override
+  {
+    Log("SetDirection", direction);
+    Model().Set("direction", int(direction));
+  }
+};
+
 class SketchFacet final : public Facet<txapi::ISketch>
 {
 public:
@@ -609,6 +689,8 @@ public:
       made = model::AuxPoint;
     else if (kind == txapi::o3d_cylindricalSpiral)
       made = model::Spiral;
+    else if (kind == txapi::o3d_splitLine)
+      made = model::SplitLine;
     else
       return {};
     Object& o = model::NewObject(ModelHost(), made, Model(), kind);
@@ -620,7 +702,6 @@ public:
     return Self<txapi::ICurveOutLines>("GetCurveOutLines");
   }
   txapi::SmartPtr<txapi::IContours3D> GetContours3D() override { return Self<txapi::IContours3D>("GetContours3D"); }
-  txapi::SmartPtr<txapi::ISplitLines> GetSplitLines() override { return Self<txapi::ISplitLines>("GetSplitLines"); }
 
 private:
   template <class I> txapi::SmartPtr<I> Self(std::string_view op)
@@ -668,6 +749,18 @@ FacetEntry Point3D()
 FacetEntry CylindricalSpiral()
 {
   return Offer<CylindricalSpiralFacet>("ICylindricalSpiral");
+}
+FacetEntry Face()
+{
+  return Offer<FaceFacet>("IFace");
+}
+FacetEntry Edge()
+{
+  return Offer<EdgeFacet>("IEdge");
+}
+FacetEntry SplitLine()
+{
+  return Offer<SplitLineFacet>("ISplitLine");
 }
 FacetEntry Sketch()
 {
