@@ -205,11 +205,12 @@ namespace {
 // Components nest only as deep as a file read back may claim; a file whose member lists loop stops here.
 constexpr int MaxComponentDepth = 16;
 
-void DescribePart(const Object& part, int depth, std::ostream& out)
+// The part's tree: with only, those of its members (a macro's), indented under their macro.
+void DescribePart(const Object& part, int depth, std::ostream& out, const std::vector<Object*>* only = nullptr)
 {
   if (depth > MaxComponentDepth) return;
   const std::string pad(std::size_t(depth) * 2 + 4, ' ');
-  for (Object* m : LiveMembers(part)) {
+  for (Object* m : only != nullptr ? *only : TreeMembers(part)) {
     const std::string& kind = m->Kind();
     if (kind == Variable) {
       out << pad << "variable " << Quote(m->Text("name")) << " = " << Num(Number(m->Prop("value")));
@@ -244,13 +245,16 @@ void DescribePart(const Object& part, int depth, std::ostream& out)
         out << " at (" << Num(Number(p[12])) << ", " << Num(Number(p[13])) << ", " << Num(Number(p[14]))
             << ") x (" << Num(Number(p[0])) << ", " << Num(Number(p[1])) << ", " << Num(Number(p[2])) << ") y ("
             << Num(Number(p[4])) << ", " << Num(Number(p[5])) << ", " << Num(Number(p[6])) << ")";
-    }
-    else if (kind != Plane && kind != Datum && kind != kinds::Part) {
+    } else if (kind != Plane && kind != Datum) {
       DescribeFeature(*m, true, out);
     }
     if (m->Prop("hidden") == true) out << " hidden";
     out << (m->Applied() ? "" : " (not applied)") << "\n";
     if (kind == kinds::Part) DescribePart(*m, depth + 1, out);
+    if (kind == Macro3D) {
+      const std::vector<Object*> members = MacroMembers(*m);
+      DescribePart(part, depth + 1, out, &members);
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -309,12 +310,36 @@ void Derive3D(Object& feature)
   }
 }
 
+std::vector<Object*> MacroMembers(const Object& macro)
+{
+  std::vector<Object*> out;
+  const Value& members = macro.Prop("members");
+  if (!members.is_array() || !macro.Attached()) return out;
+  for (const Value& r : members)
+    if (Object* o = macro.GetHost().Find(RefId(r)); o != nullptr && !Deleted(*o)) out.push_back(o);
+  return out;
+}
+
+std::vector<Object*> TreeMembers(const Object& part)
+{
+  std::vector<Object*> all = LiveMembers(part);
+  std::vector<ObjectId> inMacro;
+  for (const Object* m : all)
+    if (m->Kind() == Macro3D)
+      for (const Object* o : MacroMembers(*m))
+        inMacro.push_back(o->Id());
+  std::erase_if(all, [&](const Object* o) { return std::find(inMacro.begin(), inMacro.end(), o->Id()) != inMacro.end(); });
+  return all;
+}
+
 void DescribeFeature(const Object& f, bool parameters, std::ostream& out)
 {
   // The parameters set on the feature, references as object numbers, in the order they were first set.
   for (const auto& [key, value] : f.Props().items()) {
     if (!parameters) break;
-    if (key == "type" || key == "hidden" || key == "name" || key == "profile" || key == "deleted") continue;
+    if (key == "type" || key == "hidden" || key == "name" || key == "profile" || key == "deleted" ||
+        key == "members")
+      continue;
     out << " " << key << " ";
     if (IsRef(value)) {
       out << "#" << RefId(value);

@@ -51,6 +51,10 @@ void Derive3D(Object& feature);
 // The bodies of a part (of its features, in order), not deleted.
 std::vector<Object*> Bodies(const Object& part);
 
+// The part's members that belong to no 3D macro object, and the live members of a macro, in order.
+std::vector<Object*> TreeMembers(const Object& part);
+std::vector<Object*> MacroMembers(const Object& macro);
+
 // The feature's parameters (with parameters true) and its bodies, for the model's description.
 void DescribeFeature(const Object& feature, bool parameters, std::ostream& out);
 
