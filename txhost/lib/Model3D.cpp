@@ -82,15 +82,16 @@ std::vector<Curve> Curves(const Value& profile, const Curve*& axis, Curve& axisS
   std::vector<Curve> out;
   axis = nullptr;
   for (const Value& c : profile) {
-    const Value& p = c["points"];
-    if (!p.is_array()) continue;
+    // A profile read back from a file may hold anything.
+    if (!c.is_object() || !c.contains("points") || !c.at("points").is_array()) continue;
+    const Value& p = c.at("points");
     Curve k;
-    k.Line = c["curve"] == "line";
+    k.Line = c.contains("curve") && c.at("curve") == "line";
     const std::size_t at = k.Line ? 0 : 2;
     if (p.size() < at + 4) continue;
     k.A = {Number(p[at]), Number(p[at + 1])};
     k.B = {Number(p[at + 2]), Number(p[at + 3])};
-    if (k.Line && c["style"] == int(txapi::txCSAxial)) {
+    if (k.Line && c.contains("style") && c.at("style") == int(txapi::txCSAxial)) {
       if (axis == nullptr) {
         axisStore = k;
         axis = &axisStore;
@@ -294,6 +295,7 @@ void Derive3D(Object& feature)
     return;
   }
   const Object* sketch = feature.RefProp("profile-sketch");
+  if (kind == Evolution) feature.Set("profile", sketch != nullptr && sketch->Applied() ? ProfileOf(*sketch) : Value::array());
   const PlaneFrame frame(sketch != nullptr ? sketch->RefProp("plane") : nullptr);
   const Curve* axis = nullptr;
   Curve axisStore;
