@@ -16,7 +16,8 @@ class IBilletsObsoletes : public IAPIObject
 public:
   static constexpr InterfaceId IID{"97e2db24-e6cd-4506-9a93-5d145318d218"};
 
-  // A new billet holding the body of the part file (mirrored when mirror is true); empty when the file is no part.
+  // A new billet holding the body of the part file (mirrored when mirror is true); empty when the file is no
+  // part.
   virtual SmartPtr<IBilletObsolete> Add(const std::wstring& fileName, bool mirror) = 0;
 
 protected:

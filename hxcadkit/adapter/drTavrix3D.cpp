@@ -31,9 +31,10 @@ namespace drApi {
 namespace {
 
 // The feature collection C of the part's model container (solid) or surface container.
-template <class C> txapi::SmartPtr<C> Collection(const txapi::SmartPtr<txapi::IPart>& part, bool body,
-                                                 txapi::SmartPtr<C> (txapi::IModelContainer::*solid)(),
-                                                 txapi::SmartPtr<C> (txapi::ISurfaceContainer::*surface)())
+template <class C>
+txapi::SmartPtr<C> Collection(const txapi::SmartPtr<txapi::IPart>& part, bool body,
+                              txapi::SmartPtr<C> (txapi::IModelContainer::*solid)(),
+                              txapi::SmartPtr<C> (txapi::ISurfaceContainer::*surface)())
 {
   if (body) {
     txapi::SmartPtr<txapi::IModelContainer> mc = part;
@@ -44,9 +45,10 @@ template <class C> txapi::SmartPtr<C> Collection(const txapi::SmartPtr<txapi::IP
 }
 
 // The new feature of a sketch operation: the boss or cut kind of a solid, the surface kind otherwise.
-template <class I, class C> txapi::SmartPtr<I> NewFeature(const txapi::SmartPtr<C>& collection, bool body,
-                                                          txapi::txOperationResultEnum OR, txapi::txObj3dTypeEnum boss,
-                                                          txapi::txObj3dTypeEnum cut, txapi::txObj3dTypeEnum surface)
+template <class I, class C>
+txapi::SmartPtr<I> NewFeature(const txapi::SmartPtr<C>& collection, bool body,
+                              txapi::txOperationResultEnum OR, txapi::txObj3dTypeEnum boss,
+                              txapi::txObj3dTypeEnum cut, txapi::txObj3dTypeEnum surface)
 {
   if (!collection) return {};
   return collection->Add(!body ? surface : OR == txapi::txOperationCut ? cut : boss);
@@ -74,12 +76,14 @@ void TModelerApi::EndFeature(const txapi::SmartPtr<txapi::IModelObject>& o)
   Made(o);
 }
 
-void TModelerApi::drExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
-                              const double& Angle, bool Body, txapi::txOperationResultEnum OR)
+void TModelerApi::drExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth,
+                              const double& Depth, const double& Angle, bool Body,
+                              txapi::txOperationResultEnum OR)
 {
   BeginFeature();
   txapi::SmartPtr<txapi::IExtrusion> e = NewFeature<txapi::IExtrusion>(
-      Collection(R().Part, Body, &txapi::IModelContainer::GetExtrusions, &txapi::ISurfaceContainer::GetExtrusions),
+      Collection(R().Part, Body, &txapi::IModelContainer::GetExtrusions,
+                 &txapi::ISurfaceContainer::GetExtrusions),
       Body, OR, txapi::o3d_bossExtrusion, txapi::o3d_cutExtrusion, txapi::o3d_ExtrusionSurface);
   if (!e) return;
   e->SetProfiles({txapi::SmartPtr<txapi::IModelObject>(R().Sketch)});
@@ -113,8 +117,9 @@ void TModelerApi::drRotate(int, const double& Angle, bool Body, txapi::txOperati
 {
   BeginFeature();
   txapi::SmartPtr<txapi::IRotated> r = NewFeature<txapi::IRotated>(
-      Collection(R().Part, Body, &txapi::IModelContainer::GetRotateds, &txapi::ISurfaceContainer::GetRotateds), Body,
-      OR, txapi::o3d_bossRotated, txapi::o3d_cutRotated, txapi::o3d_RotatedSurface);
+      Collection(R().Part, Body, &txapi::IModelContainer::GetRotateds,
+                 &txapi::ISurfaceContainer::GetRotateds),
+      Body, OR, txapi::o3d_bossRotated, txapi::o3d_cutRotated, txapi::o3d_RotatedSurface);
   if (!r) return;
   r->SetProfile(txapi::SmartPtr<txapi::IModelObject>(R().Sketch));
   r->SetDirection(Angle <= 0 ? txapi::dtReverse : txapi::dtNormal);
@@ -122,11 +127,13 @@ void TModelerApi::drRotate(int, const double& Angle, bool Body, txapi::txOperati
   EndFeature(txapi::SmartPtr<txapi::IModelObject>(r));
 }
 
-void TModelerApi::drEvolution(txapi::SmartPtr<txapi::IModelObject> Path, bool Body, txapi::txOperationResultEnum OR)
+void TModelerApi::drEvolution(txapi::SmartPtr<txapi::IModelObject> Path, bool Body,
+                              txapi::txOperationResultEnum OR)
 {
   BeginFeature();
   txapi::SmartPtr<txapi::IEvolution> e = NewFeature<txapi::IEvolution>(
-      Collection(R().Part, Body, &txapi::IModelContainer::GetEvolutions, &txapi::ISurfaceContainer::GetEvolutions),
+      Collection(R().Part, Body, &txapi::IModelContainer::GetEvolutions,
+                 &txapi::ISurfaceContainer::GetEvolutions),
       Body, OR, txapi::o3d_bossEvolution, txapi::o3d_cutEvolution, txapi::o3d_EvolutionSurface);
   if (!e) return;
   e->SetProfile(txapi::SmartPtr<txapi::IModelObject>(R().Sketch));
@@ -187,10 +194,10 @@ void TModelerApi::drPutStorage(TString& Name, bool, bool Mirror)
   R().Obj3D.reset();
   if (!FileExists(Name) || !R().Part) return;
   txapi::SmartPtr<txapi::IModelContainer> mc = R().Part;
-  txapi::SmartPtr<txapi::IBilletsObsoletes> billets = mc ? mc->GetBilletsObsoletes()
-                                                         : txapi::SmartPtr<txapi::IBilletsObsoletes>();
-  txapi::SmartPtr<txapi::IBilletObsolete> b = billets ? billets->Add(W(Name), Mirror)
-                                                      : txapi::SmartPtr<txapi::IBilletObsolete>();
+  txapi::SmartPtr<txapi::IBilletsObsoletes> billets =
+      mc ? mc->GetBilletsObsoletes() : txapi::SmartPtr<txapi::IBilletsObsoletes>();
+  txapi::SmartPtr<txapi::IBilletObsolete> b =
+      billets ? billets->Add(W(Name), Mirror) : txapi::SmartPtr<txapi::IBilletObsolete>();
   txapi::SmartPtr<txapi::IModelObject> o = b;
   if (o) o->Update();
   Made(o);
@@ -209,7 +216,7 @@ void TModelerApi::drBoolean(txapi::txBooleanType Op, txapi::SmartPtr<txapi::IPar
     if (!f || i < 0) return {};
     const std::vector<txapi::SmartPtr<txapi::IBody>> bodies = f->GetBodies();
     return std::size_t(i) < bodies.size() ? txapi::SmartPtr<txapi::IModelObject>(bodies[std::size_t(i)])
-                                           : txapi::SmartPtr<txapi::IModelObject>();
+                                          : txapi::SmartPtr<txapi::IModelObject>();
   };
   txapi::SmartPtr<txapi::IModelObject> b1 = body(P1, BodyPart1);
   txapi::SmartPtr<txapi::IModelObject> b2 = b1 ? body(P2, BodyPart2) : txapi::SmartPtr<txapi::IModelObject>();
@@ -228,9 +235,10 @@ void TModelerApi::drBoolean(txapi::txBooleanType Op, txapi::SmartPtr<txapi::IPar
 void TModelerApi::drMacro3D(const TString& Name, bool MStaffVisible)
 {
   txapi::SmartPtr<txapi::IModelContainer> mc = R().Part;
-  txapi::SmartPtr<txapi::IMacroObjects3D> macros = mc ? mc->GetMacroObjects3D()
-                                                      : txapi::SmartPtr<txapi::IMacroObjects3D>();
-  txapi::SmartPtr<txapi::IMacroObject3D> m = macros ? macros->Add() : txapi::SmartPtr<txapi::IMacroObject3D>();
+  txapi::SmartPtr<txapi::IMacroObjects3D> macros =
+      mc ? mc->GetMacroObjects3D() : txapi::SmartPtr<txapi::IMacroObjects3D>();
+  txapi::SmartPtr<txapi::IMacroObject3D> m =
+      macros ? macros->Add() : txapi::SmartPtr<txapi::IMacroObject3D>();
   if (m) {
     m->SetStaffVisible(MStaffVisible);
     m->SetName(W(Name));
@@ -260,14 +268,16 @@ void TModelerApi::drEndMacro3D()
 // ---------------------------------------------------------------------------------------------
 // Library objects
 
-txapi::SmartPtr<txapi::IModelObject> TModelerApi::NewUserObject(txapi::txObj3dTypeEnum Type, const TString& OGUID,
-                                                                const TString& File, const TString& Library,
-                                                                int Command)
+txapi::SmartPtr<txapi::IModelObject> TModelerApi::NewUserObject(txapi::txObj3dTypeEnum Type,
+                                                                const TString& OGUID, const TString& File,
+                                                                const TString& Library, int Command)
 {
   R().Obj3D.reset();
   txapi::SmartPtr<txapi::IModelContainer> mc = R().Part;
-  txapi::SmartPtr<txapi::IUserObjects3D> users = mc ? mc->GetUserObjects3D() : txapi::SmartPtr<txapi::IUserObjects3D>();
-  txapi::SmartPtr<txapi::IUserObject3D> u = users ? users->Add(Type) : txapi::SmartPtr<txapi::IUserObject3D>();
+  txapi::SmartPtr<txapi::IUserObjects3D> users =
+      mc ? mc->GetUserObjects3D() : txapi::SmartPtr<txapi::IUserObjects3D>();
+  txapi::SmartPtr<txapi::IUserObject3D> u =
+      users ? users->Add(Type) : txapi::SmartPtr<txapi::IUserObject3D>();
   txapi::SmartPtr<txapi::IUserParameters> p = u;
   if (!p) return R().Obj3D;
   u->SetObjectTypeId(W(OGUID));

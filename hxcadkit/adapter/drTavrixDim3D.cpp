@@ -9,10 +9,10 @@ namespace drApi {
 void TModelerApi::drDimL3D(txapi::SmartPtr<txapi::IModelObject> A, txapi::SmartPtr<txapi::IModelObject> P)
 {
   txapi::SmartPtr<txapi::ISymbols3DContainer> s = R().Part;
-  txapi::SmartPtr<txapi::ILineDimensions3D> dims = s ? s->GetLineDimensions3D()
-                                                     : txapi::SmartPtr<txapi::ILineDimensions3D>();
-  txapi::SmartPtr<txapi::IBaseLineDimension3D> d = dims ? dims->Add(txapi::o3d_baselineDimension3D)
-                                                        : txapi::SmartPtr<txapi::IBaseLineDimension3D>();
+  txapi::SmartPtr<txapi::ILineDimensions3D> dims =
+      s ? s->GetLineDimensions3D() : txapi::SmartPtr<txapi::ILineDimensions3D>();
+  txapi::SmartPtr<txapi::IBaseLineDimension3D> d =
+      dims ? dims->Add(txapi::o3d_baselineDimension3D) : txapi::SmartPtr<txapi::IBaseLineDimension3D>();
   if (!d) return;
   // What the host makes of objects it cannot measure is its own affair.
   d->SetObject1(A);

@@ -199,8 +199,7 @@ void TModelerApi::drSplitFaceOutLine(txapi::SmartPtr<txapi::IFace> EFace, TVecto
 {
   const std::vector<txapi::SmartPtr<txapi::IFace>> faces{EFace};
   drCurveOutLine({txapi::SmartPtr<txapi::IModelObject>(EFace)}, V);
-  if (txapi::SmartPtr<txapi::ICurveOutLine>(R().Obj3D))
-    drSplitFaceObjects(faces, {R().Obj3D}, txapi::dtBoth);
+  if (txapi::SmartPtr<txapi::ICurveOutLine>(R().Obj3D)) drSplitFaceObjects(faces, {R().Obj3D}, txapi::dtBoth);
 }
 
 } // namespace drApi

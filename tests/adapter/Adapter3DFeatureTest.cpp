@@ -40,9 +40,10 @@ TEST_F(Adapter3DTest, AFullTurnOfTheSketchIsABossRotationForwardAndTheSketchLeav
     std::string Calls;
     int Type;
   };
-  for (const Case& c : {Case{0, -90, true, txapi::txOperationCut, "[1][1,90.0]", txapi::o3d_cutRotated},
-                        Case{3, 0, true, txapi::txOperationUnion, "[1][1,0.0]", txapi::o3d_bossRotated},
-                        Case{1, 45, false, txapi::txOperationCut, "[0][0,45.0]", txapi::o3d_RotatedSurface}}) {
+  for (const Case& c :
+       {Case{0, -90, true, txapi::txOperationCut, "[1][1,90.0]", txapi::o3d_cutRotated},
+        Case{3, 0, true, txapi::txOperationUnion, "[1][1,0.0]", txapi::o3d_bossRotated},
+        Case{1, 45, false, txapi::txOperationCut, "[0][0,45.0]", txapi::o3d_RotatedSurface}}) {
     MA.drRotate(c.Napr, c.Angle, c.Body, c.OR);
     EXPECT_EQ(Calls(Last(), "SetDirection") + Calls(Last(), "SetSideAngle"), c.Calls) << c.Angle;
     EXPECT_EQ(txhost::model::TypeOf(Last()), c.Type);
@@ -64,8 +65,8 @@ TEST_F(Adapter3DTest, ExtrusionSidesAndTaperFollowTheDirectionAndTheSigns)
   const Case cases[] = {
       {txapi::dtNormal, txapi::etBlind, 10, 0, true, txapi::txOperationNewBody, "[0,0,10.0,0.0,false,null]",
        txapi::o3d_bossExtrusion},
-      {txapi::dtReverse, txapi::etUpToSurfaceTo, -5, -3, true, txapi::txOperationCut, "[1,4,-5.0,3.0,true,null]",
-       txapi::o3d_cutExtrusion},
+      {txapi::dtReverse, txapi::etUpToSurfaceTo, -5, -3, true, txapi::txOperationCut,
+       "[1,4,-5.0,3.0,true,null]", txapi::o3d_cutExtrusion},
       {txapi::dtMiddlePlane, txapi::etThroughAll, 8, 2, true, txapi::txOperationIntersect,
        "[1,1,8.0,2.0,false,null]", txapi::o3d_bossExtrusion},
       {txapi::dtBoth, txapi::etBlind, 7, -1, false, txapi::txOperationCut,
@@ -206,7 +207,8 @@ TEST_F(Adapter3DTest, ASavedPartReopensAndInsertsAsTheSameModel)
   txhost::Object& b = Last();
   EXPECT_EQ(b.Prop("mirror"), true);
   ASSERT_EQ(txhost::model::Bodies(PartObject()).size(), 1u);
-  EXPECT_EQ(txhost::model::LiveMembers(*txhost::model::Bodies(PartObject())[0], txhost::model::Face).size(), 3u);
+  EXPECT_EQ(txhost::model::LiveMembers(*txhost::model::Bodies(PartObject())[0], txhost::model::Face).size(),
+            3u);
   MA.drEndMacro3D();
   // A missing file or a folder forgets the last object and adds nothing.
   for (const std::filesystem::path& p : {Dir / "none.tpt", Dir.path()}) {
@@ -238,8 +240,8 @@ TEST_F(Adapter3DTest, ABooleanCombinesTheChosenBodiesAndNothingOutOfRange)
   SmartPtr<txapi::IPart> p = MA.R().Part;
   MA.drBoolean(txapi::txUnion, p, 0, p, 1);
   txhost::Object& b = Last();
-  EXPECT_EQ(Calls(b, "SetOperands"), "[[{\"$obj\":" + std::to_string(body0.Id()) + "},{\"$obj\":" +
-                                         std::to_string(body1.Id()) + "}]]");
+  EXPECT_EQ(Calls(b, "SetOperands"), "[[{\"$obj\":" + std::to_string(body0.Id()) +
+                                         "},{\"$obj\":" + std::to_string(body1.Id()) + "}]]");
   EXPECT_EQ(Calls(b, "SetBooleanType"), "[3]");
   for (auto [i, j] : {std::pair{0, 2}, std::pair{-1, 0}, std::pair{5, 0}}) {
     MA.drBoolean(txapi::txIntersect, p, i, p, j);
@@ -263,7 +265,8 @@ TEST_F(Adapter3DTest, LibraryObjectsAreLabelledLeftUnappliedAndRecordedNowhere)
   EXPECT_EQ(Calls(oa, "Add") + Calls(oa, "SetObjectTypeId") + Calls(oa, "SetLibraryFileName") +
                 Calls(oa, "SetSecondText") + Calls(oa, "SetCommand"),
             "[\"{guid-a}\"][\"" + file + "\"][\"\"][7]");
-  EXPECT_EQ(Calls(ob, "SetLibraryFileName") + Calls(ob, "SetSecondText"), "[\"" + path + "\"][\"" + file + "\"]");
+  EXPECT_EQ(Calls(ob, "SetLibraryFileName") + Calls(ob, "SetSecondText"),
+            "[\"" + path + "\"][\"" + file + "\"]");
   EXPECT_EQ(txhost::model::TypeOf(oa), txapi::o3d_UserObjectOperation);
   EXPECT_EQ(txhost::model::TypeOf(ob), txapi::o3d_UserWireFrame3D);
   EXPECT_FALSE(oa.Applied() || ob.Applied());

@@ -43,7 +43,10 @@ public:
     return s;
   }
   // The live members of the part of the kind.
-  std::size_t Count(std::string_view kind) const { return txhost::model::LiveMembers(PartObject(), kind).size(); }
+  std::size_t Count(std::string_view kind) const
+  {
+    return txhost::model::LiveMembers(PartObject(), kind).size();
+  }
   // The members recorded for the innermost open 3D macro.
   static int Recorded() { return drApi::MA.R().AMacroObject3D.AObjects.Count; }
 };

@@ -55,9 +55,8 @@ std::vector<Operation> Operations()
       {"contour", m::Contour3D, false, [](const TVOfMO& f) { MA.drContour3D(f); }},
       {"scaling", m::Scaling, false,
        [](const TVOfMO& f) { MA.drScalings3D(SmartPtr<txapi::ITavrixAPIObject>(f[0]), 2, {}); }},
-      {"split", m::SplitLine, true, [](const TVOfMO& f) {
-         MA.drSplitFaceObjects({SmartPtr<txapi::IFace>(f[0])}, f, txapi::dtBoth);
-       }},
+      {"split", m::SplitLine, true,
+       [](const TVOfMO& f) { MA.drSplitFaceObjects({SmartPtr<txapi::IFace>(f[0])}, f, txapi::dtBoth); }},
   };
 }
 
@@ -152,7 +151,8 @@ TEST_F(Adapter3DSurfaceTest, TheFacesOfAnExtrudedRectangleAreThoseOfABox)
     ASSERT_TRUE(face->GetNormal(n[0], n[1], n[2]));
     normals.push_back(n);
   }
-  const std::vector<std::array<double, 3>> box{{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}};
+  const std::vector<std::array<double, 3>> box{{0, -1, 0}, {1, 0, 0}, {0, 1, 0},
+                                               {-1, 0, 0}, {0, 0, 1}, {0, 0, -1}};
   for (std::size_t i = 0; i < box.size(); ++i)
     for (int k = 0; k < 3; ++k)
       EXPECT_NEAR(normals[i][std::size_t(k)], box[i][std::size_t(k)], 1e-12) << i;

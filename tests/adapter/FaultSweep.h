@@ -64,19 +64,23 @@ inline void SweepEveryHostCall(const PlayFunction& play, std::size_t minCalls)
   ASSERT_GT(calls.size(), minCalls);
   int thrown = 0;
   for (const auto& [kind, op] : calls)
-    thrown += PlayWith(play, [&](txhost::Faults& f) { f.ThrowOnCall(Target::OfKind(kind), op); }, kind + "." + op);
+    thrown += PlayWith(
+        play, [&](txhost::Faults& f) { f.ThrowOnCall(Target::OfKind(kind), op); }, kind + "." + op);
   EXPECT_EQ(thrown, int(calls.size())); // never swallowed
   std::set<std::string> interfaces;
   for (const std::string& kind : kinds) {
-    PlayWith(play, [&](txhost::Faults& f) { f.FailUpdate(Target::OfKind(kind)); }, "update of " + kind);
+    PlayWith(
+        play, [&](txhost::Faults& f) { f.FailUpdate(Target::OfKind(kind)); }, "update of " + kind);
     for (const txhost::FacetEntry& e : txhost::KindTable::Builtin().Get(kind).Facets) {
       interfaces.insert(std::string(e.Name));
-      PlayWith(play, [&](txhost::Faults& f) { f.RefuseInterface(Target::OfKind(kind), e.Iid); },
-               kind + " without " + std::string(e.Name));
+      PlayWith(
+          play, [&](txhost::Faults& f) { f.RefuseInterface(Target::OfKind(kind), e.Iid); },
+          kind + " without " + std::string(e.Name));
     }
   }
   for (const std::string& name : interfaces)
-    PlayWith(play, [&](txhost::Faults& f) { f.RefuseHandOut(name); }, name + " hands out nothing");
+    PlayWith(
+        play, [&](txhost::Faults& f) { f.RefuseHandOut(name); }, name + " hands out nothing");
 }
 
 } // namespace adaptertest

@@ -86,21 +86,6 @@ protected:
   }
 };
 
-// The object (a part) that is its own container: hands itself out as the collection asked for.
-template <class I> class SelfFacet : public Facet<I>
-{
-public:
-  using Facet<I>::Facet;
-
-protected:
-  template <class C> txapi::SmartPtr<C> Self(std::string_view op)
-  {
-    this->Log(op);
-    if (this->HandOutRefused(op)) return {};
-    return this->template HandOut<C>(&this->Model());
-  }
-};
-
 // A collection of the part: hands out new, unapplied features of one kind under it.
 template <class I> class CollectionFacet : public Facet<I>
 {
@@ -151,9 +136,15 @@ class SurfaceContainerFacet final : public SelfFacet<txapi::ISurfaceContainer>
 {
 public:
   using SelfFacet::SelfFacet;
-  txapi::SmartPtr<txapi::IExtrusions> GetExtrusions() override { return Self<txapi::IExtrusions>("GetExtrusions"); }
+  txapi::SmartPtr<txapi::IExtrusions> GetExtrusions() override
+  {
+    return Self<txapi::IExtrusions>("GetExtrusions");
+  }
   txapi::SmartPtr<txapi::IRotateds> GetRotateds() override { return Self<txapi::IRotateds>("GetRotateds"); }
-  txapi::SmartPtr<txapi::IEvolutions> GetEvolutions() override { return Self<txapi::IEvolutions>("GetEvolutions"); }
+  txapi::SmartPtr<txapi::IEvolutions> GetEvolutions() override
+  {
+    return Self<txapi::IEvolutions>("GetEvolutions");
+  }
   txapi::SmartPtr<txapi::ISurfacePatches> GetSurfacePatches() override
   {
     return Self<txapi::ISurfacePatches>("GetSurfacePatches");
@@ -245,8 +236,14 @@ class EvolutionFacet final : public ParamFacet<txapi::IEvolution>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetProfile(const txapi::SmartPtr<txapi::IModelObject>& s) override { Put("SetProfile", "profile-sketch", s); }
-  void SetSketchShiftType(txapi::txEvolutionShiftSketchTypeEnum t) override { Put("SetSketchShiftType", "shift", t); }
+  void SetProfile(const txapi::SmartPtr<txapi::IModelObject>& s) override
+  {
+    Put("SetProfile", "profile-sketch", s);
+  }
+  void SetSketchShiftType(txapi::txEvolutionShiftSketchTypeEnum t) override
+  {
+    Put("SetSketchShiftType", "shift", t);
+  }
   void SetOperationResult(txapi::txOperationResultEnum r) override { Put("SetOperationResult", "result", r); }
   void SetPathPartsSwitch(bool on) override { Put("SetPathPartsSwitch", "path-parts", on); }
   void SetPath(const Objects& path) override { Put("SetPath", "path", path); }
@@ -286,7 +283,10 @@ class RuledSurfaceFacet final : public ParamFacet<txapi::IRuledSurface>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetBuildingType(txapi::txRuledSurfaceBuildingTypeEnum t) override { Put("SetBuildingType", "building", t); }
+  void SetBuildingType(txapi::txRuledSurfaceBuildingTypeEnum t) override
+  {
+    Put("SetBuildingType", "building", t);
+  }
   txapi::SmartPtr<txapi::ITavrixAPIObject> GetParameters() override
   {
     Log("GetParameters");
@@ -386,7 +386,10 @@ class CurveOutLineFacet final : public ParamFacet<txapi::ICurveOutLine>
 public:
   using ParamFacet::ParamFacet;
   void SetFaces(const Objects& o) override { Put("SetFaces", "faces", o); }
-  void SetDirectionType(txapi::txVector3DParametersTypeEnum t) override { Put("SetDirectionType", "direction-type", t); }
+  void SetDirectionType(txapi::txVector3DParametersTypeEnum t) override
+  {
+    Put("SetDirectionType", "direction-type", t);
+  }
   txapi::SmartPtr<txapi::ITavrixAPIObject> GetDirectionParameters() override
   {
     Log("GetDirectionParameters");
@@ -418,7 +421,10 @@ public:
   using ParamFacet::ParamFacet;
   void SetObject(const txapi::SmartPtr<txapi::IModelObject>& o) override { Put("SetObject", "object", o); }
   void SetScale(double s) override { Put("SetScale", "scale", s); }
-  void SetBasePoint(const txapi::SmartPtr<txapi::IModelObject>& p) override { Put("SetBasePoint", "base-point", p); }
+  void SetBasePoint(const txapi::SmartPtr<txapi::IModelObject>& p) override
+  {
+    Put("SetBasePoint", "base-point", p);
+  }
 };
 
 class UserObjectFacet final : public ParamFacet<txapi::IUserObject3D>
@@ -437,7 +443,10 @@ class UserParameters3DFacet final : public ParamFacet<txapi::IUserParameters>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetLibraryFileName(const std::wstring& name) override { Put("SetLibraryFileName", "library-file", name); }
+  void SetLibraryFileName(const std::wstring& name) override
+  {
+    Put("SetLibraryFileName", "library-file", name);
+  }
   void SetSecondText(const std::wstring& text) override { Put("SetSecondText", "library-name", text); }
   void SetCommand(int command) override { Put("SetCommand", "command", command); }
   void SetUserData(const std::vector<std::uint8_t>& data) override { Put("SetUserData", "user-data", data); }
@@ -483,11 +492,12 @@ public:
 
 // Kind names as template arguments.
 constexpr std::string_view KEvolution = model::Evolution, KBoolean = model::Boolean, KMacro = model::Macro3D,
-                           KCopy = model::CopyGeometry, KThickening = model::Thickening, KScaling = model::Scaling,
-                           KUser = model::UserObject, KPatch = model::SurfacePatch, KRuled = model::RuledSurface,
-                           KEquidistant = model::Equidistant, KTrimmed = model::Trimmed,
-                           KRemover = model::FaceRemover, KSewer = model::Sewer, KOutLine = model::CurveOutLine,
-                           KContour = model::Contour3D, KDimension = model::Dimension3D;
+                           KCopy = model::CopyGeometry, KThickening = model::Thickening,
+                           KScaling = model::Scaling, KUser = model::UserObject, KPatch = model::SurfacePatch,
+                           KRuled = model::RuledSurface, KEquidistant = model::Equidistant,
+                           KTrimmed = model::Trimmed, KRemover = model::FaceRemover, KSewer = model::Sewer,
+                           KOutLine = model::CurveOutLine, KContour = model::Contour3D,
+                           KDimension = model::Dimension3D;
 
 template <class I, class Item, const std::string_view* K> FacetEntry Adds(std::string_view name)
 {
@@ -511,7 +521,8 @@ std::vector<FacetEntry> PartFeatureFacets()
       Adds<ICopiesGeometry, ICopyGeometry, &KCopy>("ICopiesGeometry"),
       Adds<ISurfaceThickenings, ISurfaceThickening, &KThickening>("ISurfaceThickenings"),
       Adds<IScalings3D, IScaling3D, &KScaling>("IScalings3D"),
-      Offer<TypedAddFacet<IUserObjects3D, IUserObject3D, &KUser, o3d_UserObjectOperation, o3d_UserWireFrame3D>>(
+      Offer<
+          TypedAddFacet<IUserObjects3D, IUserObject3D, &KUser, o3d_UserObjectOperation, o3d_UserWireFrame3D>>(
           "IUserObjects3D"),
       Adds<ISurfacePatches, ISurfacePatch, &KPatch>("ISurfacePatches"),
       Adds<IRuledSurfaces, IRuledSurface, &KRuled>("IRuledSurfaces"),
@@ -540,9 +551,11 @@ void AddModel3DKinds(KindTable& t)
   add(model::Boolean, {Offer<BooleanFacet>("IBoolean")});
   add(model::Macro3D, {Offer<Macro3DFacet>("IMacroObject3D")});
   add(model::CopyGeometry, {Offer<CopyGeometryFacet>("ICopyGeometry")});
-  add(model::Thickening, {Offer<ThickeningFacet>("ISurfaceThickening"), Offer<ThinParametersFacet>("IThinParameters")});
+  add(model::Thickening,
+      {Offer<ThickeningFacet>("ISurfaceThickening"), Offer<ThinParametersFacet>("IThinParameters")});
   add(model::Scaling, {Offer<ScalingFacet>("IScaling3D")});
-  add(model::UserObject, {Offer<UserObjectFacet>("IUserObject3D"), Offer<UserParameters3DFacet>("IUserParameters")});
+  add(model::UserObject,
+      {Offer<UserObjectFacet>("IUserObject3D"), Offer<UserParameters3DFacet>("IUserParameters")});
   add(model::SurfacePatch, {Offer<SurfacePatchFacet>("ISurfacePatch")});
   add(model::RuledSurface, {Offer<RuledSurfaceFacet>("IRuledSurface")});
   add(model::Equidistant, {Offer<EquidistantFacet>("IEquidistantSurface")});
@@ -557,7 +570,8 @@ void AddModel3DKinds(KindTable& t)
   t.Add(std::string(model::Parameters), 0,
         {Offer<RuledByCurvesFacet>("IRuledSurfaceParametersByCurves"),
          Offer<VectorCoefficientsFacet>("IVector3DByCoefficientsParameters")});
-  t.Add("local-coordinate-system", 0, {Offer<LocalCoordinateSystemFacet>("ILocalCoordinateSystem"), ModelObject()});
+  t.Add("local-coordinate-system", 0,
+        {Offer<LocalCoordinateSystemFacet>("ILocalCoordinateSystem"), ModelObject()});
 }
 
 } // namespace txhost::facets

@@ -138,8 +138,7 @@ public:
     for (std::size_t i = 0; i < curves.size(); ++i)
       for (std::size_t j = i + 1; j < curves.size(); ++j) {
         const Curve &a = curves[i], &b = curves[j];
-        if (faces[i] && faces[j] &&
-            (Same(a.A, b.A) || Same(a.A, b.B) || Same(a.B, b.A) || Same(a.B, b.B)))
+        if (faces[i] && faces[j] && (Same(a.A, b.A) || Same(a.A, b.B) || Same(a.B, b.A) || Same(a.B, b.B)))
           Join(*faces[i], *faces[j]);
       }
   }
@@ -231,9 +230,9 @@ void CopyBody(Host& host, Object& feature, const Object& source)
   std::map<ObjectId, std::vector<Object*>> byEdge;
   for (Object* f : LiveMembers(source, Face)) {
     const V3 n = Vec3(f->Prop("normal"), V3{0, 0, 0});
-    Object& copy = b.AddFace(f->Prop("surface").is_string() ? f->Prop("surface").get_ref<const std::string&>().c_str()
-                                                            : "other",
-                             f->Has("normal") ? &n : nullptr);
+    Object& copy = b.AddFace(
+        f->Prop("surface").is_string() ? f->Prop("surface").get_ref<const std::string&>().c_str() : "other",
+        f->Has("normal") ? &n : nullptr);
     for (const Value& e : f->Prop("edges"))
       byEdge[RefId(e)].push_back(&copy);
   }
@@ -295,12 +294,14 @@ void Derive3D(Object& feature)
     return;
   }
   const Object* sketch = feature.RefProp("profile-sketch");
-  if (kind == Evolution) feature.Set("profile", sketch != nullptr && sketch->Applied() ? ProfileOf(*sketch) : Value::array());
+  if (kind == Evolution)
+    feature.Set("profile", sketch != nullptr && sketch->Applied() ? ProfileOf(*sketch) : Value::array());
   const PlaneFrame frame(sketch != nullptr ? sketch->RefProp("plane") : nullptr);
   const Curve* axis = nullptr;
   Curve axisStore;
   const Value& profile = feature.Prop("profile");
-  const std::vector<Curve> curves = profile.is_array() ? Curves(profile, axis, axisStore) : std::vector<Curve>();
+  const std::vector<Curve> curves =
+      profile.is_array() ? Curves(profile, axis, axisStore) : std::vector<Curve>();
   if (kind == Extrusion) {
     ExtrusionBody(host, feature, curves, frame);
   } else if (kind == Rotated && axis != nullptr) {
@@ -330,7 +331,9 @@ std::vector<Object*> TreeMembers(const Object& part)
     if (m->Kind() == Macro3D)
       for (const Object* o : MacroMembers(*m))
         inMacro.push_back(o->Id());
-  std::erase_if(all, [&](const Object* o) { return std::find(inMacro.begin(), inMacro.end(), o->Id()) != inMacro.end(); });
+  std::erase_if(all, [&](const Object* o) {
+    return std::find(inMacro.begin(), inMacro.end(), o->Id()) != inMacro.end();
+  });
   return all;
 }
 

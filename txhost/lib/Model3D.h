@@ -61,6 +61,21 @@ void DescribeFeature(const Object& feature, bool parameters, std::ostream& out);
 } // namespace model
 
 namespace facets {
+// A container that is the part itself: it hands itself out as the collection asked for.
+template <class I> class SelfFacet : public Facet<I>
+{
+public:
+  using Facet<I>::Facet;
+
+protected:
+  template <class C> txapi::SmartPtr<C> Self(std::string_view op)
+  {
+    this->Log(op);
+    if (this->HandOutRefused(op)) return {};
+    return this->template HandOut<C>(&this->Model());
+  }
+};
+
 // The kinds of the features above, and the containers and collections a part offers for them
 // (FeatureFacets.cpp).
 void AddModel3DKinds(KindTable& t);

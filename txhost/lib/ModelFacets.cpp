@@ -626,10 +626,10 @@ public:
   }
 };
 
-class ModelContainerFacet final : public Facet<txapi::IModelContainer>
+class ModelContainerFacet final : public SelfFacet<txapi::IModelContainer>
 {
 public:
-  using Facet::Facet;
+  using SelfFacet::SelfFacet;
 
   txapi::SmartPtr<txapi::ISketches> GetSketches() override { return Self<txapi::ISketches>("GetSketches"); }
   txapi::SmartPtr<txapi::IRotateds> GetRotateds() override { return Self<txapi::IRotateds>("GetRotateds"); }
@@ -660,21 +660,12 @@ public:
   {
     return Self<txapi::IUserObjects3D>("GetUserObjects3D");
   }
-
-private:
-  // The part offers its collections itself.
-  template <class I> txapi::SmartPtr<I> Self(std::string_view op)
-  {
-    Log(op);
-    if (HandOutRefused(op)) return {};
-    return HandOut<I>(&Model());
-  }
 };
 
-class AuxiliaryGeomContainerFacet final : public Facet<txapi::IAuxiliaryGeomContainer>
+class AuxiliaryGeomContainerFacet final : public SelfFacet<txapi::IAuxiliaryGeomContainer>
 {
 public:
-  using Facet::Facet;
+  using SelfFacet::SelfFacet;
 
   txapi::SmartPtr<txapi::IModelObject> Add(txapi::txObj3dTypeEnum kind) override
   {
@@ -702,14 +693,6 @@ public:
     return Self<txapi::ICurveOutLines>("GetCurveOutLines");
   }
   txapi::SmartPtr<txapi::IContours3D> GetContours3D() override { return Self<txapi::IContours3D>("GetContours3D"); }
-
-private:
-  template <class I> txapi::SmartPtr<I> Self(std::string_view op)
-  {
-    Log(op);
-    if (HandOutRefused(op)) return {};
-    return HandOut<I>(&Model());
-  }
 };
 
 } // namespace
