@@ -112,6 +112,8 @@ public:
   int IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const;
   // True when some listed face shares an edge with Face.
   bool IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const;
+  // Colours every listed object through the global modeller, opaque.
+  void SetColor(int Color);
 };
 
 class TModelerApi;

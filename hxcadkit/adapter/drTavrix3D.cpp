@@ -330,6 +330,12 @@ bool TModelerApi::SetExludedOrColor(txapi::SmartPtr<txapi::IModelObject> E, int 
   return false;
 }
 
+void TAOfComEntity::SetColor(int Color)
+{
+  for (Integer i = 0; i < Count; ++i)
+    MA.SetColor((*this)[i], Color, 1.0);
+}
+
 void TModelerApi::ReSet(txapi::SmartPtr<txapi::IModelObject> Obj)
 {
   if (!Obj) return;

@@ -217,6 +217,16 @@ TEST_F(Adapter3DTest, ASavedPartReopensAndInsertsAsTheSameModel)
     EXPECT_FALSE(MA.R().Obj3D);
   }
   EXPECT_EQ(Count(txhost::model::Billet), 1u);
+  // Read back, the billet keeps its body even when applied again without its source.
+  MA.drSave3D(true, true);
+  MA.drOpen3D(T(Dir / "q.tpt"), true);
+  txhost::Object* billet = txhost::model::LiveMembers(PartObject(), txhost::model::Billet).at(0);
+  ASSERT_TRUE(SmartPtr<txapi::IModelObject>::Attach(
+                  static_cast<txapi::IModelObject*>(billet->QueryInterface(txapi::IModelObject::IID)))
+                  ->Update());
+  ASSERT_EQ(txhost::model::Bodies(PartObject()).size(), 1u);
+  EXPECT_EQ(txhost::model::LiveMembers(*txhost::model::Bodies(PartObject())[0], txhost::model::Face).size(),
+            3u);
 
   // The feature tree printed by a scenario.
   txhost::Scenario s;
@@ -294,8 +304,10 @@ TEST_F(Adapter3DTest, ColourExclusionVisibilityAndReset)
   SmartPtr<txapi::IModelObject> plane = MA.R().Part->GetDefaultEntity(txapi::o3d_planeXOY);
   MA.SetColor(plane, 1, 1.0); // no colour parameters: nothing, not even an update
   EXPECT_EQ(Find(plane.get())->UpdateCount(), 0);
-  MA.SetColor(good, 255, 0.5);
-  EXPECT_EQ(Calls(*Find(good.get()), "SetColorParams"), colour);
+  drApi::TAOfComEntity chosen;
+  chosen.Add(good);
+  chosen.SetColor(255);
+  EXPECT_EQ(Calls(*Find(good.get()), "SetColorParams"), "[255,0.8,0.6,0.95,0.95,1.0,0.8]");
   MA.SetHidden(good, true);
   MA.SetHidden(good, false);
   EXPECT_EQ(Find(good.get())->Prop("hidden"), false);

@@ -281,16 +281,18 @@ void Derive3D(Object& feature)
     SetVariable(host, feature, L"Расстояние 1", Number(feature.Prop("depth0")));
     SetVariable(host, feature, L"Расстояние 2", Number(feature.Prop("depth1")));
   }
+  // A billet read back from a file no longer has its source (it was another document): it keeps the
+  // bodies it was saved with.
+  const Object* source = kind == Billet ? feature.RefProp("source") : nullptr;
+  const Object* sourceTop = source != nullptr ? host.TopPart(*source) : nullptr;
+  if (kind == Billet && sourceTop == nullptr) return;
   // A feature applied again builds its body anew.
   for (Object* b : LiveMembers(feature, Body))
     b->Set("deleted", true);
   if (!MakesBody(feature) || feature.Prop("status") == 0) return;
-  if (kind == Billet) {
-    const Object* source = feature.RefProp("source");
-    const Object* top = source != nullptr ? host.TopPart(*source) : nullptr;
-    if (top != nullptr)
-      for (const Object* body : Bodies(*top))
-        CopyBody(host, feature, *body);
+  if (sourceTop != nullptr) {
+    for (const Object* body : Bodies(*sourceTop))
+      CopyBody(host, feature, *body);
     return;
   }
   const Object* sketch = feature.RefProp("profile-sketch");
