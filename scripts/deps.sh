@@ -8,6 +8,13 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev zlib1g-dev libmuparser-dev
+  # OpenGL 1.x and GLU, Mesa's software rasteriser behind EGL for offscreen drawing, freeglut
+  # (the text benchmark's baseline), FreeType and DejaVu Sans (the font generator), libpng
+  # (golden images)
+  libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri freeglut3-dev
+  libfreetype-dev fonts-dejavu-core libpng-dev
+  # LAPACK and CGAL: references of the numeric tests and benchmarks
+  liblapacke-dev libcgal-dev
 )
 
 missing=()

@@ -19,6 +19,7 @@
 
 class TKmfData;
 class TInterSector;
+class TGImage;
 
 // The crossing abscissas of the point-in-contour test: a singly linked list (new nodes in
 // front) that counts each abscissa once, left of the point under test or at/right of it.
@@ -211,6 +212,10 @@ public:
     for (Integer i = 0; i < Count; ++i)
       if (FArray[i] && unsigned(FArray[i]->Atr) == atr) drItem(m, i, style);
   }
+
+  // On the OpenGL surface (ContourGI.cpp): pen style from style, or from Atr when it is 0.
+  void GIdrItem(int i, TGImage& img, int style) const;
+  void GIdrItems(TGImage& img, int style) const;
 
   // --- Approximation and measures ---------------------------------------------------------
   // Appends points (one per unit of length; a segment gives its start), and the end point of

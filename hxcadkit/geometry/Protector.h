@@ -50,6 +50,8 @@ public:
   Boolean Admissible(double X, double Y, double R) const;
   // The union of the zones' boxes; all zeros without zones.
   void GabaritProtect(TRect2D& G) const;
+  // Records every zone on the surface, dash-dotted (ContourGI.cpp).
+  void Draw(TGImage& GI) const;
 
   // Corner circles of radius Radius on the grid of Step: preferably within iO, their centres
   // enclosing PA. True with the best rectangle of centres in Xl, Yd, Xr, Yu; false leaves them.

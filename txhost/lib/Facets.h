@@ -15,7 +15,6 @@ FacetEntry TavrixError();
 FacetEntry Translator();
 FacetEntry LibraryRecord();
 FacetEntry LibraryActions();
-FacetEntry ProgressBar();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
@@ -28,6 +27,48 @@ FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
 FacetEntry Part();
+
+// EventFacets.cpp
+FacetEntry DocumentFrameEvents();
+FacetEntry Process3DManipulatorsEvents();
+FacetEntry Process3DEvents();
+FacetEntry Process2DEvents();
+FacetEntry PropertiesManagerEvents();
+FacetEntry ApplicationEvents();
+FacetEntry PressedKeys();
+FacetEntry OpenGLObject();
+FacetEntry PaintObject();
+
+// ProcessFacets.cpp
+FacetEntry Process();
+FacetEntry Process3D();
+FacetEntry Process2D();
+FacetEntry Manipulators();
+FacetEntry Phantom2D();
+FacetEntry DrawingGroup();
+FacetEntry DocumentFrame();
+FacetEntry ProgressBar();
+FacetEntry ProcessParam();
+FacetEntry PropertyTabs();
+FacetEntry PropertyTab();
+
+// PanelFacets.cpp
+FacetEntry PropertyControls();
+FacetEntry PropertyControl();
+FacetEntry PropertyCheckBox();
+FacetEntry PropertyEdit();
+FacetEntry PropertySpinEdit();
+FacetEntry PropertyPoint3D();
+FacetEntry PropertyEditList();
+FacetEntry PropertyEditCheckBox();
+FacetEntry PropertyList();
+FacetEntry PropertySeparator();
+FacetEntry PropertyFileName();
+FacetEntry PropertyColor();
+FacetEntry PropertyGrid();
+FacetEntry PropertySlideBox();
+FacetEntry PropertyToolBar();
+FacetEntry PropertyMultiButton();
 
 // ModelFacets.cpp
 FacetEntry ModelObject();
@@ -64,3 +105,9 @@ FacetEntry Arcs();
 FacetEntry Arc();
 
 } // namespace txhost::facets
+
+namespace txhost {
+class KindTable;
+// CommandKinds.cpp: the kinds of processes, panels, controls and event objects.
+void AddCommandKinds(KindTable& table);
+} // namespace txhost

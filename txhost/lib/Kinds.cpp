@@ -57,13 +57,12 @@ KindTable MakeBuiltin()
 {
   using namespace facets;
   KindTable t;
-  t.Add(std::string(kinds::Application), 0, {Application()});
+  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents()});
   t.Add(std::string(kinds::Registrar), 0, {LibraryActions()});
   t.Add(std::string(kinds::Documents), 0, {Documents()});
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
-  t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   std::vector<FacetEntry> part{Part(),      ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(),
                                Extrusions(), AuxiliaryGeomContainer(), ColorParam()};
   for (FacetEntry& f : PartFeatureFacets())
@@ -71,6 +70,7 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Part), txapi::o3d_part, std::move(part));
   AddModelKinds(t);
   AddModel3DKinds(t);
+  AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
