@@ -35,22 +35,43 @@ enum DocumentCloseOptions : int {
   txCloseAskUser = 2,
 };
 
-// Kinds of 3D objects; the standard planes are 1..3.
+// The kinds of 3D objects: standard objects, features, auxiliary geometry. The values the library passes are
+// the host's; the others name this host's own kinds.
 enum txObj3dTypeEnum : int {
   o3d_unknown = 0,
   o3d_planeXOY = 1,
   o3d_planeXOZ = 2,
   o3d_planeYOZ = 3,
+  o3d_pointCS = 4,
+  o3d_sketch = 5,
   o3d_face = 6,
+  o3d_edge = 7,
+  o3d_vertex = 8,
+  o3d_axis2Planes = 9,
+  o3d_axis2Points = 10,
+  o3d_axisConeFace = 11,
+  o3d_axisEdge = 12,
+  o3d_axisOperation = 13,
+  o3d_planeOffset = 14,
+  o3d_planePerpendicular = 21,
   o3d_bossExtrusion = 25,
   o3d_cutExtrusion = 26,
   o3d_bossRotated = 28,
   o3d_cutRotated = 29,
+  o3d_lineSegment3D = 30,
+  o3d_point3D = 31,
+  o3d_part = 32,
+  o3d_splitLine = 33,
   o3d_bossEvolution = 46,
   o3d_cutEvolution = 47,
+  o3d_cylindricalSpiral = 56,
+  o3d_thread = 58,
   o3d_EvolutionSurface = 59,
   o3d_ExtrusionSurface = 60,
   o3d_RotatedSurface = 61,
+  o3d_axisOX = 71,
+  o3d_axisOY = 72,
+  o3d_axisOZ = 73,
   o3d_baselineDimension3D = 80,
   o3d_UserObjectOperation = 584,
   o3d_UserWireFrame3D = 602,
@@ -107,6 +128,48 @@ enum txShelfDirectionEnum : int {
 // Arrow at the end of a leader (not read by the library).
 enum txArrowEnum : int {
   txArrowNone = 0,
+};
+
+// The kinds of assembly mates.
+enum MateConstraintType : int {
+  mc_Unknown = -1,
+  mc_Coincidence = 0,
+  mc_Parallel = 1,
+  mc_Perpendicular = 2,
+  mc_Tangency = 3,
+  mc_Concentric = 4,
+  mc_Distance = 5,
+  mc_Angle = 6,
+  mc_InPlace = 7,
+  mc_Transmission = 9,
+  mc_CamGear = 10,
+  mc_Symmetric = 11,
+  mc_Dependent = 14,
+};
+
+// Curve styles of drawing objects (3: the axis line).
+enum txCurveStyleEnum : int {
+  txCSHidden = -1,
+  txCSUnvisible = 0,
+  txCSNormal = 1,
+  txCSThin = 2,
+  txCSAxial = 3,
+  txCSDashed = 4,
+};
+
+// The symbol drawn at a 3D control point.
+enum txAnnotationSymbolEnum : int {
+  txAnnotationSymbolNone = 0,
+  txAnnotationSymbolPoint = 1,
+  txAnnotationSymbolCross = 2,
+};
+
+// The highlight groups of a choose manager.
+enum txChooseManagerTypeEnum : int {
+  txChooseManagerDefault = 0,
+  txChooseManagerFirst = 1,
+  txChooseManagerSecond = 2,
+  txChooseManagerThird = 3,
 };
 
 } // namespace txapi

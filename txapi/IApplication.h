@@ -10,6 +10,7 @@ namespace txapi {
 
 class IDocuments;
 class ILibraryRecord;
+class IProgressBar;
 class ITavrixDocument;
 class ITavrixError;
 class ITranslator;
@@ -41,6 +42,11 @@ public:
   virtual void ShowMessage(const std::wstring& text) = 0;
   // The host's yes/no question box; true for yes.
   virtual bool AskQuestion(const std::wstring& text, const std::wstring& caption) = 0;
+
+  // The progress bar; empty when the host offers none.
+  virtual SmartPtr<IProgressBar> GetProgressBar() = 0;
+  // Shows the host's help topic context.
+  virtual void ShowHelp(int context) = 0;
 
   // The full path of the library that the host is loading or running.
   virtual std::wstring GetCurrentLibraryPath() = 0;

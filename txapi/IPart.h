@@ -1,10 +1,15 @@
 #pragma once
 
+#include "txapi/Enums.h"
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 #include <string>
 
 namespace txapi {
+
+class IModelObject;
+class IPlacement3D;
 
 // A part of a 3D document: the document's top part, or a component of an assembly.
 class IPart : public IAPIObject
@@ -19,6 +24,21 @@ public:
   virtual void SetMarking(const std::wstring& marking) = 0;
   // Applies what was set; false when the host refuses.
   virtual bool Update() = 0;
+
+  // The part's standard object of the type (o3d_planeXOY .. o3d_planeYOZ, o3d_pointCS, o3d_axisOX ..
+  // o3d_axisOZ); empty for any other type.
+  virtual SmartPtr<IModelObject> GetDefaultEntity(txObj3dTypeEnum type) = 0;
+  // Inserts the part file as a new component of this part, with the identity placement; empty when the file
+  // cannot be read. external: the component stays a link to the file rather than a copy.
+  virtual SmartPtr<IPart> AddComponent(const std::wstring& fileName, bool external) = 0;
+  // The component's placement in its parent (a copy: changing it changes nothing until SetPlacement).
+  virtual SmartPtr<IPlacement3D> GetPlacement() = 0;
+  // Takes the placement's matrix; it is applied by the next update.
+  virtual void SetPlacement(const SmartPtr<IPlacement3D>& placement) = 0;
+  // The part's mass as the host computes it; 0 when it has none.
+  virtual double GetMass() = 0;
+  // The file a component was inserted from; empty for a document's top part.
+  virtual std::wstring GetFileName() = 0;
 
 protected:
   ~IPart() = default;

@@ -2,10 +2,14 @@
 
 #include "txapi/Enums.h"
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 #include <string>
 
 namespace txapi {
+
+class IChooseManager;
+class ISelectionManager;
 
 // A host document of any type; its 2D and 3D views are ITavrixDocument2D and ITavrixDocument3D.
 class ITavrixDocument : public IAPIObject
@@ -24,6 +28,9 @@ public:
   virtual bool Close(DocumentCloseOptions option) = 0;
   // Makes the document the host's active document again.
   virtual void Activate() = 0;
+  // The document's selection and highlight services.
+  virtual SmartPtr<ISelectionManager> GetSelectionManager() = 0;
+  virtual SmartPtr<IChooseManager> GetChooseManager() = 0;
 
 protected:
   ~ITavrixDocument() = default;

@@ -1,14 +1,24 @@
 #pragma once
 
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 namespace txapi {
 
-// The 2D view of a drawing or fragment document.
+class IViewsAndLayersManager;
+
+// The 2D view of a drawing or fragment document, or the document through which a sketch is edited.
 class ITavrixDocument2D : public IAPIObject
 {
 public:
   static constexpr InterfaceId IID{"7e3b5d12-94af-4c06-b8e1-2f6a0d4c9b53"};
+
+  virtual SmartPtr<IViewsAndLayersManager> GetViewsAndLayersManager() = 0;
+  // The placement stack: what the document makes while placements are pushed is placed by all of them, the
+  // last pushed acting first. A placement is an origin, an angle in degrees and a scale.
+  virtual void PushPlacement(double x, double y, double angle, double scale) = 0;
+  // False on an empty stack.
+  virtual bool PopPlacement() = 0;
 
 protected:
   ~ITavrixDocument2D() = default;

@@ -3,8 +3,12 @@
 #include "txapi/IAPIObject.h"
 #include "txapi/SmartPtr.h"
 
+#include <vector>
+
 namespace txapi {
 
+class IMateConstraints3D;
+class IModelObject;
 class IPart;
 
 // The 3D view of a part, assembly or technology assembly document.
@@ -15,6 +19,14 @@ public:
 
   // The part that is the document's model.
   virtual SmartPtr<IPart> GetTopPart() = 0;
+  // The assembly's mates.
+  virtual SmartPtr<IMateConstraints3D> GetMateConstraints() = 0;
+  // Deletes the objects from the model; false when one of them is not in this document.
+  virtual bool DeleteObjects(const std::vector<SmartPtr<IModelObject>>& objects) = 0;
+  // Rebuilds every feature of the model.
+  virtual void RebuildModel() = 0;
+  // Brings the model's derived data (mass, bill of materials) up to date; full also refreshes components.
+  virtual void UpdateModel(bool full) = 0;
 
 protected:
   ~ITavrixDocument3D() = default;

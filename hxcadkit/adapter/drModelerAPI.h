@@ -1,20 +1,223 @@
 #pragma once
 // The host modeller adapter: drApi::TModelerApi implements the drawing model's modellers on
 // the host's object API, and drApi::MA is its one process-wide instance. Besides the modeller
-// interface it offers operations of its own that callers reach on MA directly: the host's
-// message boxes, the title-block cells, the mass of a part file, the library's initialisation.
+// interface it offers operations of its own that callers reach on MA directly: documents and
+// parts, planes and sketches, components and mates, the host's message boxes and help, the
+// library's initialisation.
 //
-// The operations below that act on the host are built with the adapter's host side; MA itself
-// is defined there too, with ADimension3D bound to it, since it needs every one of them.
-#include "hxcadkit/core/DString.h"
-#include "hxcadkit/drawing/drModeler.h"
-#include "txapi/IApplication.h"
+// Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
+// container) or an empty host reference ends an operation quietly with its "nothing" result;
+// no operation catches what a host call throws.
+#include <string>
+#include <vector>
 
-namespace txapi {
-enum txStampEnum : int; // the host's title-block column codes
-} // namespace txapi
+#include "hxcadkit/core/ControlModel.h"
+#include "hxcadkit/core/DString.h"
+#include "hxcadkit/core/TArray.h"
+#include "hxcadkit/drawing/Cuthole.h"
+#include "hxcadkit/drawing/drModeler.h"
+#include "hxcadkit/geometry/Mathemat3d.h"
+#include "txapi/Enums.h"
+#include "txapi/IApplication.h"
+#include "txapi/IBoundariesObject.h"
+#include "txapi/IChooseManager.h"
+#include "txapi/IColouring.h"
+#include "txapi/ICutLine.h"
+#include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingObject.h"
+#include "txapi/IEdge.h"
+#include "txapi/IFace.h"
+#include "txapi/IFeature.h"
+#include "txapi/IHatch.h"
+#include "txapi/ILeader.h"
+#include "txapi/IMacroObject.h"
+#include "txapi/IMateConstraint3D.h"
+#include "txapi/IMateConstraints3D.h"
+#include "txapi/IModelObject.h"
+#include "txapi/IPart.h"
+#include "txapi/IPlacement3D.h"
+#include "txapi/IPlane3D.h"
+#include "txapi/IPolyLine.h"
+#include "txapi/IProgressBar.h"
+#include "txapi/ISelectionManager.h"
+#include "txapi/ISketch.h"
+#include "txapi/IStamp.h"
+#include "txapi/ISymbols2DContainer.h"
+#include "txapi/ITavrixAPIObject.h"
+#include "txapi/ITavrixDocument.h"
+#include "txapi/ITavrixDocument2D.h"
+#include "txapi/ITavrixDocument3D.h"
+#include "txapi/ITavrixError.h"
+#include "txapi/ITechnicalDemand.h"
+#include "txapi/IText.h"
+#include "txapi/ITolerance.h"
+#include "txapi/IVariable.h"
+#include "txapi/IView.h"
+
+// Which part drGetPart makes current: the document's top part, or the part a new component
+// will be added to. Both are the top part on this host.
+enum Part_Type : int { pTop_Part = -1, pNew_Part = -3 };
 
 namespace drApi {
+
+// Text as the host takes it.
+inline std::wstring W(const TString& s)
+{
+  return s.toWideChar();
+}
+
+// Lists of model objects, as host 3D operations take them.
+using TVOfMO = std::vector<txapi::SmartPtr<txapi::IModelObject>>;
+
+// The stack of open macro objects (innermost last; Count is the depth) and the objects recorded
+// at each depth.
+class TNestedArrayOf : public TArrayOf<txapi::SmartPtr<txapi::ITavrixAPIObject>>
+{
+public:
+  using TMember = TPair<Integer, txapi::SmartPtr<txapi::ITavrixAPIObject>>;
+
+  explicit TNestedArrayOf(Integer size = 8)
+    : TArrayOf<txapi::SmartPtr<txapi::ITavrixAPIObject>>(size, size), AObjects(size, size)
+  {
+  }
+
+  // Records Obj at the current depth; nothing for an empty Obj or with no level open.
+  void Add(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj);
+  // The members recorded at the current depth, in order, as model objects (empty where one is
+  // none), taken out of the list; empty with no level open. An empty top entry (a macro the
+  // host refused) still gives up its members, so they never reach the next macro at that depth.
+  std::vector<txapi::SmartPtr<txapi::IModelObject>> Objects();
+
+  TArrayOf<TMember> AObjects;
+};
+
+// Edges of a body.
+class TAOfEdge : public TArrayOf<txapi::SmartPtr<txapi::IEdge>>
+{
+public:
+  TAOfEdge() : TArrayOf<txapi::SmartPtr<txapi::IEdge>>(8, 8) {}
+};
+
+// The edge F1 and F2 share (the n-th such, in F1's order); empty when none or a face is empty.
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n);
+
+// The model objects a selection binding has chosen.
+class TAOfComEntity : public TArrayOf<txapi::SmartPtr<txapi::IModelObject>>
+{
+public:
+  TAOfComEntity() : TArrayOf<txapi::SmartPtr<txapi::IModelObject>>(8, 8) {}
+
+  // The index of the first element that is the same host object; -1 when none.
+  int IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const;
+  // True when some listed face shares an edge with Face.
+  bool IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const;
+};
+
+class TModelerApi;
+
+// The parametric-constraint builder of the 2D primitives. Nothing in the system switches it
+// on; while it is off every operation does nothing.
+class TConstraintApi : public TConstraint2D
+{
+public:
+  explicit TConstraintApi(TModelerApi& m) : M(m) {}
+
+  void Add() override {}
+  void DoLine(double x1, double y1, double x2, double y2, int Attr) override;
+  void DoArc(double X, double Y, double R, double x1, double y1, double x2, double y2, int Napr,
+             int Attr) override;
+  void DoCircle(double X, double Y, double R, int Attr) override;
+  void DoEllipse(double X, double Y, double A, double B, double Angle, int Attr) override;
+
+  bool Active = false;
+  bool ActiveConnest = false;
+  bool FixFirst = true;
+  TModelerApi& M;
+};
+
+// The adapter's host state: what the operations left current.
+class TRegistryApi
+{
+public:
+  TRegistryApi() : AMacroObj(8), AMacroObject3D(8), APoints(64, 64) {}
+
+  txapi::IApplication* Tavrix7 = nullptr;
+  txapi::SmartPtr<txapi::ITavrixError> TavrixError;
+  txapi::SmartPtr<txapi::IProgressBar> ProgressBar;
+  TString PathFileName;
+  TString FileName;
+  TString ModuleName;
+  TString Path;
+  TString LibFont;
+
+  txapi::SmartPtr<txapi::ITavrixDocument> IDoc;
+  txapi::SmartPtr<txapi::ITavrixDocument3D> IDoc3D;
+  txapi::SmartPtr<txapi::ITavrixDocument2D> IDoc2D;
+  txapi::SmartPtr<txapi::IPart> Part;
+  txapi::SmartPtr<txapi::IModelObject> Plane;
+  txapi::SmartPtr<txapi::ISketch> Sketch;
+  txapi::SmartPtr<txapi::IView> View;
+  txapi::SmartPtr<txapi::IDrawingContainer> DrawingContainer;
+  txapi::SmartPtr<txapi::ISymbols2DContainer> Symbols2DContainer;
+  txapi::SmartPtr<txapi::ITavrixAPIObject> Obj;
+  txapi::SmartPtr<txapi::IModelObject> Obj3D;
+  txapi::SmartPtr<txapi::IDrawingObject> Entity2D;
+  txapi::SmartPtr<txapi::ITavrixAPIObject> LastObj;
+  txapi::SmartPtr<txapi::IMacroObject> MacroObj;
+  txapi::SmartPtr<txapi::ICutLine> CutLine;
+  txapi::SmartPtr<txapi::ILeader> Leader;
+  txapi::SmartPtr<txapi::IPolyLine> Polyline3D;
+  txapi::SmartPtr<txapi::ITolerance> Tolerance;
+  txapi::SmartPtr<txapi::IHatch> Hatch;
+  txapi::SmartPtr<txapi::IColouring> Colouring;
+  txapi::SmartPtr<txapi::IBoundariesObject> BoundariesObject;
+  txapi::SmartPtr<txapi::IStamp> Stamp;
+  txapi::SmartPtr<txapi::IText> Text;
+  txapi::SmartPtr<txapi::ITechnicalDemand> TechnicalDemand;
+  TNestedArrayOf AMacroObj;
+  TNestedArrayOf AMacroObject3D;
+  TArrayOf<TPoint2D> APoints;
+  Integer CountDrawing = 0;
+};
+
+// The program's view of the host selection: the active document's selection and highlight
+// services, taken when a command starts (drGetPart) and let go when it ends. Every operation does
+// nothing while the service it needs is not held.
+class TSelectorAPI
+{
+public:
+  static TSelectorAPI& Instance();
+  ~TSelectorAPI();
+  TSelectorAPI(const TSelectorAPI&) = delete;
+  TSelectorAPI& operator=(const TSelectorAPI&) = delete;
+
+  void Begin();
+  void End();
+  // Highlights the object; nothing for an empty one.
+  void Choose(txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
+  void UnChooseAll();
+  void UnSelectAll();
+  void SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type);
+
+  txapi::SmartPtr<txapi::ISelectionManager> Selection7;
+  txapi::SmartPtr<txapi::IChooseManager> Choose7;
+
+private:
+  TSelectorAPI() = default;
+};
+
+// The running command, as the modeller's long operations report to it.
+class TCommandProgressLink
+{
+public:
+  virtual ~TCommandProgressLink() = default;
+  virtual void NextProgress(const TString& text) = 0;
+  virtual void SetPrompt(const TString& text) = 0;
+
+  // Installs a link (null removes it) and returns the one it replaces.
+  static TCommandProgressLink* Set(TCommandProgressLink* link);
+  static TCommandProgressLink* Get();
+};
 
 class TModelerApi : public TModeler3D
 {
@@ -22,22 +225,107 @@ public:
   TModelerApi();
   ~TModelerApi() override;
 
-  // The library's file name and directory from the host; loads the phrase dictionary once.
+  TRegistryApi& R() const { return *Registry.Ptr; }
+  TypeModeler Is() const override { return mAPI; }
+
+  // Keeps the application, derives the library's names and folder from the path the host
+  // reports, loads the phrase dictionary, takes the library's font from the host's record of
+  // it (a message when there is none) and the control model's documents folder (kind 2).
   // True when the host reported the library's path.
   bool Init(txapi::IApplication& app, const TString& name, const TString& font);
 
-  // The host's modal message box.
+  // The host's modal message box; nothing without an application.
   void LiftBox(const TString& text);
   // A yes/no question to the host: non-zero for yes, 0 without a host application.
   int QuestionBox(const TString& text, const TString& caption);
+  // The host's help topic context; file and command are not used.
+  void OpenHelp(const TString& file, int command, int context);
+  // Progress and prompts of long operations, to the running command when there is one.
+  void Progress(const TString& text);
+  void Prompt(const TString& text);
 
-  // Opens title-block cell of the sheet being built, so that the next drStringObj writes there.
-  void drColumnShtamp(txapi::txStampEnum cell);
-  void drStringObj(const TString& text) override;
+  // Documents and parts.
+  txapi::SmartPtr<txapi::IPart> drGetPart(Part_Type Type_Part, txapi::DocumentTypeEnum Type_Doc);
+  void drEndGetPart(bool);
+  txapi::SmartPtr<txapi::IPart> GetPart() const;
+  bool IsActive(txapi::DocumentTypeEnum DocumentType, txapi::DocumentTypeEnum orDocumentType);
+  txapi::SmartPtr<txapi::ITavrixDocument> GetOpenDocument(txapi::DocumentTypeEnum T, const TString& Name);
+  txapi::SmartPtr<txapi::ITavrixDocument> drOpen3D(const TString& Path, bool Flag);
+  // The mass of the part in the file: of the open document under that name, else of the file
+  // opened and closed again; 0.0 when there is none. The current document, part and sketch are
+  // the same afterwards.
+  double GetMassFile(const TString& FName);
+  // Opens, or reuses when one is open under FileName, the part or assembly document, names its top
+  // part and makes both current.
+  void drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
+                  const TString& Marking) override;
+  void drSave3D(bool Close, bool NeedNameMarking) override;
+  void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
+                 const double& shininess, const double& transparency, const double& emission) override;
 
-  // The mass the host computes for the 3D document of path (the open one, else it opens it);
-  // 0.0 when the file does not exist.
-  double GetMassFile(const TString& path);
+  // Planes and sketches.
+  void drPlane(txapi::txObj3dTypeEnum BasePlane, const double& Distance);
+  txapi::SmartPtr<txapi::IPlane3D> GetPlane();
+  void drCreateEskis(double Angle, const TString& Name);
+  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name) override;
+  void drEndEskis();
+  void drOpenView(int N);
+  void drPlanePerpendEdgeVertex(txapi::SmartPtr<txapi::IModelObject> Edge,
+                                txapi::SmartPtr<txapi::IModelObject> Point);
+  void drLine3D(const TPoint3D& P1, const TPoint3D& P2, const TString& Name, bool Hidden);
+  void drPoint3D(const double& x, const double& y, const double& z, txapi::txAnnotationSymbolEnum symbol,
+                 const TString& name, bool Hidden);
+  // A cylindrical spiral on Plane of height |Height| (built along the plane's normal when Height is
+  // positive) and diameter D; callers pass the pitch as Turns. Nothing for Turns <= 0.
+  void drSpiral3D(txapi::SmartPtr<txapi::IPlane3D> Plane, const double& Height, const double& Turns,
+                  const double& D);
+
+  // 2D placement: pushed on the drawing registry's stack and, with a 2D document current, on
+  // the document's own stack, which then places what the host makes.
+  void drMtr(double x, double y, double Angle, double Scale) override;
+  void drDeleteMtr() override;
+
+  // Model objects.
+  // A split line of the faces along the cutting objects, in the current part; the last object made
+  // and recorded in the open macro when the host applies it.
+  void drSplitFaceObjects(const std::vector<txapi::SmartPtr<txapi::IFace>>& Faces, const TVOfMO& CutObjects,
+                          txapi::txDirectionTypeEnum TypeSplit);
+  TVOfMO GetObjects(txapi::SmartPtr<txapi::IModelObject> owner, txapi::txObj3dTypeEnum kind);
+  txapi::SmartPtr<txapi::IModelObject> FindEntity(txapi::SmartPtr<txapi::IPart>& Part,
+                                                  txapi::txObj3dTypeEnum EType, const TString& EName);
+  void SetHidden(txapi::SmartPtr<txapi::IModelObject> Object, bool Hidden);
+  void DeleteEntity(txapi::SmartPtr<txapi::IModelObject> Object);
+  void drDeleteObj(txapi::SmartPtr<txapi::IModelObject> Object);
+
+  // Components. The detail-code forms of the modeller interface stay reachable (and empty).
+  using TModeler3D::AddDetail;
+  using TModeler3D::AddDetailAxle;
+  void AddDetail(const double& x, const double& y, const double& z, const TString& DetailName, bool ReverseZ,
+                 bool ExternalFile);
+  void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
+                     const double& xDx, const double& xDy, const double& xDz, const double& yDx,
+                     const double& yDy, const double& yDz, bool ExternalFile);
+  txapi::SmartPtr<txapi::IPart> drCreatePartFromFile(const TString& Name, bool ExternalFile);
+  void drPartSetPlacement(txapi::SmartPtr<txapi::IPlacement3D>& Place);
+
+  // Mates.
+  bool drSetMate(txapi::SmartPtr<txapi::IMateConstraint3D>& Mate, txapi::SmartPtr<txapi::IModelObject> O1,
+                 txapi::SmartPtr<txapi::IModelObject> O2, int Direction, int Fixed, const double& V);
+  bool drMate(txapi::MateConstraintType MT, txapi::SmartPtr<txapi::IModelObject> O1,
+              txapi::SmartPtr<txapi::IModelObject> O2, int Direction, int Fixed, const double& V,
+              const TString& iExpresion);
+  txapi::SmartPtr<txapi::IModelObject> FindMate(txapi::SmartPtr<txapi::IMateConstraints3D>& Mates,
+                                                txapi::MateConstraintType TC,
+                                                txapi::SmartPtr<txapi::IModelObject>& fromEntity);
+  void drClear(txapi::SmartPtr<txapi::IMateConstraints3D>& Mates);
+
+  // Model variables of the 3D document's top part; the value of an existing one is replaced.
+  txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value, const TString& Comment) override;
+  void drSetValue(const TString& name, const double& value);
+  // The same for a given part (the phantom's, which must never reach the user's model).
+  txapi::SmartPtr<txapi::IVariable> drAddVariable(txapi::SmartPtr<txapi::IPart>& Part, const TString& name,
+                                                  const double& value, const TString& comment);
+  void drSetValue(txapi::SmartPtr<txapi::IPart>& Part, const TString& name, const double& value);
 
   // The modeller interface on the host.
   using TModeler2D::drArc;
@@ -52,10 +340,26 @@ public:
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
-  TypeModeler Is() const override { return mAPI; }
+
+  TConstraintApi Constraint;
 
   // The most recently created host modeller; null before one exists.
   static TModelerApi* Last;
+
+private:
+  // Opens the 3D document and makes it and its top part current; empty when the host opens none.
+  txapi::SmartPtr<txapi::ITavrixDocument> Open3D(const TString& Path, bool Flag);
+  // Forgets the sketch being edited and the plane it lies on: the document or part changes.
+  void ForgetSketch();
+  // Adds the component from the file to the current 3D document's top part; empty when the
+  // file or the context is missing.
+  txapi::SmartPtr<txapi::IPart> InsertComponent(const TString& Name, bool ExternalFile);
+  // Records o as the last object made and in the open 3D macro.
+  void Made(const txapi::SmartPtr<txapi::IModelObject>& o);
+
+  TReferenceOf<TRegistryApi> Registry;
+  // For each entry of the drawing registry's stack: the 2D document it was also pushed on.
+  std::vector<txapi::SmartPtr<txapi::ITavrixDocument2D>> HostPushes;
 };
 
 // The global modeller, built when the library loads.
@@ -63,5 +367,15 @@ extern TModelerApi MA;
 
 // The transform stack of MA's drawing registry; null until MA is built.
 extern TTransf2D* Transf2D;
+
+// The library's control model, set by the library when it comes up; Init writes its documents
+// folder there. Null: nothing is written.
+extern TControlModel* PControlModel;
+
+// The selection view; never null.
+extern TSelectorAPI* Selector;
+
+// True when Entity is a feature that failed to build.
+bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity);
 
 } // namespace drApi

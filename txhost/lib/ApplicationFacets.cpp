@@ -3,6 +3,7 @@
 #include "txapi/IApplication.h"
 #include "txapi/IDocuments.h"
 #include "txapi/ILibraryRecord.h"
+#include "txapi/IProgressBar.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixError.h"
@@ -86,6 +87,22 @@ public:
     Log("AskQuestion", text, caption);
     return ModelHost().NextAnswer();
   }
+
+  txapi::SmartPtr<txapi::IProgressBar> GetProgressBar() override
+  {
+    Log("GetProgressBar");
+    if (HandOutRefused("GetProgressBar")) return {};
+    Host& host = ModelHost();
+    const std::vector<Object*> bars = host.ObjectsOfKind(kinds::ProgressBar);
+    Object* bar = bars.empty() ? nullptr : bars.front();
+    if (bar == nullptr) {
+      bar = &host.Create(kinds::ProgressBar);
+      bar->MarkApplied();
+    }
+    return HandOut<txapi::IProgressBar>(bar);
+  }
+
+  void ShowHelp(int context) override { Log("ShowHelp", context); }
 
   std::wstring GetCurrentLibraryPath() override
   {
@@ -201,8 +218,31 @@ public:
   }
 };
 
+class ProgressBarFacet final : public Facet<txapi::IProgressBar>
+{
+public:
+  using Facet::Facet;
+
+  void Start(int maximum, const std::wstring& text) override
+  {
+    Log("Start", maximum, text);
+    Model().Set("maximum", maximum);
+    Model().Set("position", 0);
+  }
+  void SetPosition(int position) override
+  {
+    Log("SetPosition", position);
+    Model().Set("position", position);
+  }
+  void Stop() override { Log("Stop"); }
+};
+
 } // namespace
 
+FacetEntry ProgressBar()
+{
+  return Offer<ProgressBarFacet>("IProgressBar");
+}
 FacetEntry TavrixAPIObject()
 {
   return Offer<TavrixAPIObjectFacet>("ITavrixAPIObject");

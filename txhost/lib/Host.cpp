@@ -5,6 +5,7 @@
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Facet.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
 
 #include <algorithm>
 #include <ostream>
@@ -361,6 +362,7 @@ void Host::Describe(std::ostream& out, bool everyObject) const
     if (const Object* part = TopPart(d))
       out << " top part " << Quoted(part->Text("name")) << " " << Quoted(part->Text("marking"));
     out << "\n";
+    model::DescribeModel(*this, d, out);
   }
   if (Active == nullptr) out << "active document: none\n";
   out << "library: " << (CurrentLibrary.empty() ? std::string("none") : CurrentLibrary.string()) << "\n";

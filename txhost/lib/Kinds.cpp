@@ -2,6 +2,7 @@
 
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Faults.h"
+#include "txhost/lib/Model.h"
 
 #include <array>
 
@@ -25,6 +26,32 @@ constexpr std::array<DocumentKindName, 6> DocumentKinds{{
     {txapi::txDocumentTechnologyAssembly, "technology-assembly", "technology-assembly"},
 }};
 
+// The kinds of the 3D model and of sketch and drawing curves (txhost/lib/Model.h).
+void AddModelKinds(KindTable& t)
+{
+  using namespace facets;
+  auto add = [&](std::string_view kind, std::vector<FacetEntry> f) { t.Add(std::string(kind), 0, std::move(f)); };
+  add(model::Plane, {ModelObject(), Plane3D(), Feature()});
+  add(model::Datum, {ModelObject()});
+  add(model::Sketch, {Sketch(), ModelObject(), Feature()});
+  add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
+  add(model::SketchView, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
+  add(model::View, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
+  add(model::LineSegment, {LineSegment(), DrawingObject()});
+  add(model::Arc, {Arc(), DrawingObject()});
+  add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
+  add(model::Extrusion, {Extrusion(), ModelObject(), Feature(), ColorParam()});
+  add(model::AuxLine, {LineSegment3D(), ModelObject()});
+  add(model::AuxPoint, {Point3D(), ModelObject()});
+  add(model::Spiral, {CylindricalSpiral(), ModelObject()});
+  add(model::Face, {Face(), ModelObject(), ColorParam()});
+  add(model::Edge, {Edge(), ModelObject()});
+  add(model::SplitLine, {SplitLine(), ModelObject()});
+  add(model::Placement, {Placement3D()});
+  add(model::Mate, {MateConstraint3D(), Feature()});
+  add(model::Variable, {Variable()});
+}
+
 KindTable MakeBuiltin()
 {
   using namespace facets;
@@ -35,14 +62,23 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
-  t.Add(std::string(kinds::Part), 0, {Part()});
+  t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
+  t.Add(std::string(kinds::Part), txapi::o3d_part,
+        {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
+         AuxiliaryGeomContainer(), ColorParam()});
+  AddModelKinds(t);
   for (const auto& d : DocumentKinds) {
-    std::vector<FacetEntry> f{TavrixDocument()};
-    if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment)
+    std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
+    if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
+      f.push_back(ViewsAndLayersManager());
+      f.push_back(Views());
+    }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
-        d.Type == txapi::txDocumentTechnologyAssembly)
+        d.Type == txapi::txDocumentTechnologyAssembly) {
       f.push_back(TavrixDocument3D());
+      f.push_back(MateConstraints3D());
+    }
     t.Add(std::string(d.Kind), 0, std::move(f));
   }
   return t;

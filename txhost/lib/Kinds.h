@@ -45,6 +45,7 @@ inline constexpr std::string_view Error = "error";
 inline constexpr std::string_view Translator = "translator";
 inline constexpr std::string_view LibraryRecord = "library-record";
 inline constexpr std::string_view Part = "part";
+inline constexpr std::string_view ProgressBar = "progress-bar";
 } // namespace kinds
 
 } // namespace txhost

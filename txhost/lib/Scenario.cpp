@@ -37,6 +37,8 @@
 //   expect hide-message N               the application's hide-message state is N
 //   expect error-resets N               the library reset the host error object N times so far
 //   expect no-references                no host object is referenced by the library any more
+//   expect objects DOCUMENT KIND N      the document holds N objects of the kind that are not deleted
+//                                       (sketch, rotated, extrusion, part, mate, plane, ...)
 //
 // The whole script is parsed before anything runs; the first bad line, or the first step that fails, stops
 // the script with its line number.
@@ -45,6 +47,7 @@
 
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Plugin.h"
 #include "txhost/lib/Text.h"
 
@@ -114,6 +117,7 @@ const std::vector<CommandSpec>& Commands()
       {"expect hide-message", "expect hide-message N", {Arg::HideState}, 1, false, {}},
       {"expect error-resets", "expect error-resets N", {Arg::Integer}, 1, false, {}},
       {"expect no-references", "expect no-references", {}, 0, false, {}},
+      {"expect objects", "expect objects DOCUMENT KIND N", {Arg::Any, Arg::Any, Arg::Integer}, 3, false, {}},
   };
   return commands;
 }
@@ -639,6 +643,15 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     for (const Object* o : held)
       list += " #" + std::to_string(o->Id()) + " " + o->Kind() + " x" + std::to_string(o->RefCount());
     return fail(std::to_string(held.size()) + " objects are still referenced:" + list);
+  }
+  if (cmd == "expect objects") {
+    Object* d = Document(step.Words[0], error);
+    if (d == nullptr) return false;
+    long long n = 0;
+    for (const Object* o : H.ObjectsOf(*d))
+      if (o->Kind() == step.Words[1] && !model::Deleted(*o)) ++n;
+    return n == Integer(step.Words[2]) ||
+           fail("the document holds " + std::to_string(n) + " objects of kind " + step.Words[1]);
   }
   return fail("not implemented");
 }

@@ -1,0 +1,79 @@
+// The stand-in host's 3D model read back from arbitrary document files: whatever opens is printed,
+// queried and re-applied through the host's own interfaces (objects, features, sketches, faces,
+// mates, components), and must neither crash, loop nor keep a reference.
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "txapi/txapi.h"
+#include "txhost/lib/Host.h"
+
+namespace {
+
+using txapi::SmartPtr;
+
+std::filesystem::path Scratch()
+{
+  static const std::filesystem::path dir = [] {
+    auto d = std::filesystem::temp_directory_path() / ("fuzz_model_" + std::to_string(getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+void Walk(const SmartPtr<txapi::IPart>& part, const std::wstring& self, int depth)
+{
+  SmartPtr<txapi::IFeature> f = part;
+  if (!f || depth > 4) return;
+  f->GetVariables(false, false);
+  for (const auto& o : f->GetModelObjects({txapi::o3d_unknown})) {
+    if (!o) continue;
+    o->GetName();
+    o->Update(); // derives planes' places and features' profiles from what the file says
+    if (SmartPtr<txapi::ISketch> s = o; s && s->BeginEdit()) s->EndEdit();
+    if (SmartPtr<txapi::IFace> face = o)
+      for (const auto& e : face->GetEdges())
+        if (e) e->GetFaces();
+    if (SmartPtr<txapi::IPart> c = o) {
+      c->GetPlacement();
+      Walk(c, self, depth + 1);
+    }
+  }
+  part->GetDefaultEntity(txapi::o3d_planeXOY);
+  if (depth == 0) part->AddComponent(self, true);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  const auto in = Scratch() / "in.tas";
+  {
+    std::ofstream f(in, std::ios::binary | std::ios::trunc);
+    f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+  }
+  {
+    txhost::Host host;
+    host.SetDocumentsFolder(Scratch());
+    SmartPtr<txapi::IDocuments> docs = host.Application().GetDocuments();
+    SmartPtr<txapi::ITavrixDocument> d = docs->Open(in.wstring(), false, false);
+    if (SmartPtr<txapi::ITavrixDocument3D> d3 = d) {
+      Walk(d3->GetTopPart(), in.wstring(), 0);
+      if (SmartPtr<txapi::IMateConstraints3D> mates = d3->GetMateConstraints())
+        for (int i = 0; i < mates->GetCount(); ++i)
+          if (auto m = mates->GetItem(i)) {
+            m->GetFirstObject();
+            m->Update();
+          }
+    }
+    std::ostringstream out;
+    host.Describe(out, true);
+    if (d) d->Close(txapi::txCloseWithoutSaving);
+  }
+  if (!txhost::HeldObjects().empty()) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,149 @@
+#include "TestSupport.h"
+
+#include "txapi/txapi.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+using txapi::SmartPtr;
+using txhost::Host;
+using txhost::Object;
+using txhost::Value;
+using txhost::test::TempDir;
+
+class ModelTest : public ::testing::Test
+{
+protected:
+  ModelTest() { H.SetDocumentsFolder(Dir.path()); }
+
+  SmartPtr<txapi::IPart> NewPart(txapi::DocumentTypeEnum type, SmartPtr<txapi::ITavrixDocument>& doc)
+  {
+    doc = H.Application().GetDocuments()->Add(type, true);
+    SmartPtr<txapi::ITavrixDocument3D> d3 = doc;
+    return d3->GetTopPart();
+  }
+
+  // An applied sketch on the plane, open for editing, with the profile of a stepped shaft drawn under two
+  // placements: a rectangle 0..20 x 0..5 and the axis line, pushed (100, 0) then turned 90 degrees.
+  SmartPtr<txapi::ISketch> DrawProfile(const SmartPtr<txapi::IPart>& part, const SmartPtr<txapi::IModelObject>& plane)
+  {
+    SmartPtr<txapi::IModelContainer> mc = part;
+    SmartPtr<txapi::ISketch> sketch = mc->GetSketches()->Add();
+    sketch->SetPlane(plane);
+    SmartPtr<txapi::IModelObject>(sketch)->Update();
+    SmartPtr<txapi::ITavrixDocument2D> editor = sketch->BeginEdit();
+    editor->PushPlacement(100, 0, 0, 1);
+    editor->PushPlacement(0, 0, 90, 1);
+    SmartPtr<txapi::IDrawingContainer> dc = editor->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+    const double pts[][4] = {{0, 0, 20, 0}, {20, 0, 20, 5}, {20, 5, 0, 5}, {0, 5, 0, 0}, {-1, 0, 21, 0}};
+    for (const auto& p : pts) {
+      SmartPtr<txapi::ILineSegment> l = dc->GetLineSegments()->Add();
+      l->SetPoints(p[0], p[1], p[2], p[3]);
+      if (&p == &pts[4]) l->SetStyle(txapi::txCSAxial);
+      l->Update();
+    }
+    return sketch;
+  }
+
+  TempDir Dir;
+  Host H;
+};
+
+TEST_F(ModelTest, ARotationFeatureKeepsItsPlacedProfileThroughSaveAndReopen)
+{
+  SmartPtr<txapi::ITavrixDocument> doc;
+  {
+    SmartPtr<txapi::IPart> part = NewPart(txapi::txDocumentPart, doc);
+    SmartPtr<txapi::IAuxiliaryGeomContainer> aux = part;
+    SmartPtr<txapi::IModelObject> plane = aux->Add(txapi::o3d_planeOffset);
+    SmartPtr<txapi::IPlane3D> p3 = plane;
+    p3->SetBasePlane(part->GetDefaultEntity(txapi::o3d_planeXOZ));
+    p3->SetOffset(-7.5);
+    plane->Update();
+    SmartPtr<txapi::ISketch> sketch = DrawProfile(part, plane);
+    EXPECT_TRUE(sketch->EndEdit());
+    SmartPtr<txapi::IModelContainer> mc = part;
+    SmartPtr<txapi::IRotated> r = mc->GetRotateds()->Add(txapi::o3d_bossRotated);
+    r->SetProfile(SmartPtr<txapi::IModelObject>(sketch));
+    r->SetSideAngle(0, 360);
+    ASSERT_TRUE(SmartPtr<txapi::IModelObject>(r)->Update());
+    EXPECT_EQ(SmartPtr<txapi::IFeature>(r)->GetStatus(), 1);
+    // An edit that has ended draws nothing more.
+    EXPECT_FALSE(SmartPtr<txapi::ISketch>(sketch)->EndEdit());
+    ASSERT_TRUE(doc->SaveAs(L"shaft.tpt"));
+    ASSERT_TRUE(doc->Close(txapi::txCloseWithoutSaving));
+  }
+  doc = H.Application().GetDocuments()->Open(txhost::FromPath(Dir / "shaft.tpt"), true, false);
+  ASSERT_TRUE(doc);
+  const Object* top = H.TopPart(*Object::From(doc.get()));
+  const std::vector<Object*> rotations = txhost::model::ModelObjects(*top, {txapi::o3d_bossRotated});
+  ASSERT_EQ(rotations.size(), 1u);
+  const Value& profile = rotations[0]->Prop("profile");
+  ASSERT_EQ(profile.size(), 5u);
+  // (20, 5) turned 90 degrees is (-5, 20); pushed to (95, 20).
+  EXPECT_NEAR(profile[1]["points"][2].get<double>(), 95.0, 1e-9);
+  EXPECT_NEAR(profile[1]["points"][3].get<double>(), 20.0, 1e-9);
+  const Object* plane = rotations[0]->RefProp("profile-sketch")->RefProp("plane");
+  EXPECT_NEAR(plane->Prop("origin")[1].get<double>(), -7.5, 1e-12);
+  std::ostringstream out;
+  H.Describe(out, false);
+  EXPECT_NE(out.str().find("rotated #"), std::string::npos) << out.str();
+}
+
+TEST_F(ModelTest, ComponentsTakeTheirSourceNamesAndPlacementsAndMatesLinkThem)
+{
+  SmartPtr<txapi::ITavrixDocument> partDoc;
+  SmartPtr<txapi::IPart> source = NewPart(txapi::txDocumentPart, partDoc);
+  source->SetName(L"Полумуфта");
+  source->SetMarking(L"ПМ-1");
+  ASSERT_TRUE(partDoc->SaveAs(L"half.tpt"));
+  partDoc->Close(txapi::txCloseWithoutSaving);
+
+  SmartPtr<txapi::ITavrixDocument> asmDoc;
+  SmartPtr<txapi::IPart> top = NewPart(txapi::txDocumentAssembly, asmDoc);
+  EXPECT_FALSE(top->AddComponent(L"missing.tpt", true));
+  SmartPtr<txapi::IPart> a = top->AddComponent(L"half.tpt", true);
+  SmartPtr<txapi::IPart> b = top->AddComponent(txhost::FromPath(Dir / "half.tpt"), false);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->GetName(), L"Полумуфта");
+  b->SetMarking(L"ПМ-2");
+  EXPECT_EQ(b->GetMarking(), L"ПМ-2");
+  SmartPtr<txapi::IPlacement3D> place = b->GetPlacement();
+  std::vector<double> m = place->GetMatrix();
+  m[12] = 40;
+  EXPECT_FALSE(place->SetMatrix({1, 2, 3}));
+  EXPECT_TRUE(place->SetMatrix(m));
+  b->SetPlacement(place);
+  EXPECT_EQ(b->GetPlacement()->GetMatrix()[12], 40.0);
+
+  SmartPtr<txapi::ITavrixDocument3D> d3 = asmDoc;
+  SmartPtr<txapi::IMateConstraints3D> mates = d3->GetMateConstraints();
+  SmartPtr<txapi::IMateConstraint3D> mate = mates->Add(txapi::mc_Distance);
+  mate->SetFirstObject(a->GetDefaultEntity(txapi::o3d_planeYOZ));
+  EXPECT_FALSE(mate->Update()); // one object is missing
+  mate->SetSecondObject(b->GetDefaultEntity(txapi::o3d_planeYOZ));
+  mate->SetValue(12.5);
+  ASSERT_TRUE(mate->Update());
+  const auto vars = SmartPtr<txapi::IFeature>(mate)->GetVariables(false, false);
+  ASSERT_EQ(vars.size(), 1u);
+  EXPECT_EQ(vars[0]->GetName(), L"Расстояние");
+  EXPECT_EQ(vars[0]->GetValue(), 12.5);
+  EXPECT_EQ(mates->GetCount(), 1);
+
+  // Deleting a component is all or nothing, and never the top part.
+  EXPECT_FALSE(d3->DeleteObjects({SmartPtr<txapi::IModelObject>(b), SmartPtr<txapi::IModelObject>(top)}));
+  EXPECT_TRUE(d3->DeleteObjects({SmartPtr<txapi::IModelObject>(b)}));
+  SmartPtr<txapi::IFeature> f = top;
+  EXPECT_EQ(f->GetModelObjects({txapi::o3d_part}).size(), 1u);
+  EXPECT_TRUE(mates->Remove(mate));
+  EXPECT_EQ(mates->GetCount(), 0);
+}
+
+} // namespace

@@ -1,0 +1,252 @@
+// Facets of 2D documents' views and drawing containers, and of the curves they make. A sketch's editing
+// document offers the same views, so a sketch is drawn like a drawing's view.
+
+#include "txapi/IArc.h"
+#include "txapi/IArcs.h"
+#include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingObject.h"
+#include "txapi/ILineSegment.h"
+#include "txapi/ILineSegments.h"
+#include "txapi/ISymbols2DContainer.h"
+#include "txapi/IView.h"
+#include "txapi/IViews.h"
+#include "txapi/IViewsAndLayersManager.h"
+#include "txhost/lib/Facets.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/Text.h"
+
+namespace txhost::facets {
+
+namespace {
+
+std::vector<Object*> ViewsOf(const Object& o)
+{
+  std::vector<Object*> out;
+  for (Object* m : model::LiveMembers(o))
+    if (m->Kind() == model::View || m->Kind() == model::SketchView) out.push_back(m);
+  return out;
+}
+
+class ViewsAndLayersManagerFacet final : public Facet<txapi::IViewsAndLayersManager>
+{
+public:
+  using Facet::Facet;
+
+  txapi::SmartPtr<txapi::IViews> GetViews() override
+  {
+    Log("GetViews");
+    if (HandOutRefused("GetViews")) return {};
+    return HandOut<txapi::IViews>(&Model());
+  }
+};
+
+class ViewsFacet final : public Facet<txapi::IViews>
+{
+public:
+  using Facet::Facet;
+
+  int GetCount() override
+  {
+    Log("GetCount");
+    return int(ViewsOf(Model()).size());
+  }
+  txapi::SmartPtr<txapi::IView> GetViewByNumber(int number) override
+  {
+    Log("GetViewByNumber", number);
+    if (HandOutRefused("GetViewByNumber")) return {};
+    for (Object* v : ViewsOf(Model()))
+      if (v->Prop("number") == number) return HandOut<txapi::IView>(v);
+    // A drawing always has its system view, numbered 0.
+    if (number != 0 || !Host::IsDocument(Model())) return {};
+    Object& v = ModelHost().Create(model::View, &Model(), &Model());
+    v.Set("number", 0);
+    v.Set("name", "Системный вид");
+    v.MarkApplied();
+    return HandOut<txapi::IView>(&v);
+  }
+};
+
+class ViewFacet final : public Facet<txapi::IView>
+{
+public:
+  using Facet::Facet;
+
+  int GetNumber() override
+  {
+    Log("GetNumber");
+    const Value& n = Model().Prop("number");
+    return n.is_number_integer() ? n.get<int>() : 0;
+  }
+  std::wstring GetName() override
+  {
+    Log("GetName");
+    return Model().Text("name");
+  }
+};
+
+class DrawingContainerFacet final : public Facet<txapi::IDrawingContainer>
+{
+public:
+  using Facet::Facet;
+
+  txapi::SmartPtr<txapi::ILineSegments> GetLineSegments() override
+  {
+    Log("GetLineSegments");
+    if (HandOutRefused("GetLineSegments")) return {};
+    return HandOut<txapi::ILineSegments>(&Model());
+  }
+  txapi::SmartPtr<txapi::IArcs> GetArcs() override
+  {
+    Log("GetArcs");
+    if (HandOutRefused("GetArcs")) return {};
+    return HandOut<txapi::IArcs>(&Model());
+  }
+};
+
+// A new curve of a view: a member of the view, or of the sketch whose editing view it is (nullptr when that
+// sketch is no longer being edited). It carries the placement stack in force as its frame.
+Object* NewCurve(Host& host, Object& view, std::string_view kind)
+{
+  Object* owner = &view;
+  Object* stackOwner = view.Parent();
+  if (view.Kind() == model::SketchView) {
+    Object* sketch = stackOwner != nullptr ? stackOwner->Parent() : nullptr;
+    if (sketch == nullptr || sketch->Prop("editing") != true || model::Deleted(*sketch)) return nullptr;
+    owner = sketch;
+  }
+  Object& c = host.Create(kind, view.Document(), owner);
+  c.Set("style", 1);
+  const Value& stack = stackOwner != nullptr ? stackOwner->Prop("placements") : Value();
+  if (stack.is_array() && !stack.empty()) {
+    const model::Frame f = model::StackFrame(stack);
+    c.Set("frame", Value::array({f[0], f[1], f[2], f[3], f[4], f[5]}));
+  }
+  return &c;
+}
+
+class LineSegmentsFacet final : public Facet<txapi::ILineSegments>
+{
+public:
+  using Facet::Facet;
+
+  txapi::SmartPtr<txapi::ILineSegment> Add() override
+  {
+    Log("Add");
+    if (HandOutRefused("Add")) return {};
+    return HandOut<txapi::ILineSegment>(NewCurve(ModelHost(), Model(), model::LineSegment));
+  }
+};
+
+class ArcsFacet final : public Facet<txapi::IArcs>
+{
+public:
+  using Facet::Facet;
+
+  txapi::SmartPtr<txapi::IArc> Add() override
+  {
+    Log("Add");
+    if (HandOutRefused("Add")) return {};
+    return HandOut<txapi::IArc>(NewCurve(ModelHost(), Model(), model::Arc));
+  }
+};
+
+class LineSegmentFacet final : public Facet<txapi::ILineSegment>
+{
+public:
+  using Facet::Facet;
+
+  void SetPoints(double x1, double y1, double x2, double y2) override
+  {
+    Log("SetPoints", x1, y1, x2, y2);
+    Model().Set("x1", x1);
+    Model().Set("y1", y1);
+    Model().Set("x2", x2);
+    Model().Set("y2", y2);
+  }
+  void SetStyle(txapi::txCurveStyleEnum style) override
+  {
+    Log("SetStyle", style);
+    Model().Set("style", int(style));
+  }
+  bool Update() override { return Model().Update(); }
+};
+
+class ArcFacet final : public Facet<txapi::IArc>
+{
+public:
+  using Facet::Facet;
+
+  void SetArc(double xc, double yc, double x1, double y1, double x2, double y2, double radius,
+              bool clockwise) override
+  {
+    Log("SetArc", xc, yc, x1, y1, x2, y2, radius, clockwise);
+    for (auto [key, v] : {std::pair{"xc", xc}, {"yc", yc}, {"x1", x1}, {"y1", y1}, {"x2", x2}, {"y2", y2},
+                          {"radius", radius}})
+      Model().Set(key, v);
+    Model().Set("clockwise", clockwise);
+  }
+  void SetStyle(txapi::txCurveStyleEnum style) override
+  {
+    Log("SetStyle", style);
+    Model().Set("style", int(style));
+  }
+  bool Update() override { return Model().Update(); }
+};
+
+class DrawingObjectFacet final : public Facet<txapi::IDrawingObject>
+{
+public:
+  using Facet::Facet;
+};
+
+class Symbols2DContainerFacet final : public Facet<txapi::ISymbols2DContainer>
+{
+public:
+  using Facet::Facet;
+};
+
+} // namespace
+
+FacetEntry Symbols2DContainer()
+{
+  return Offer<Symbols2DContainerFacet>("ISymbols2DContainer");
+}
+FacetEntry DrawingObject()
+{
+  return Offer<DrawingObjectFacet>("IDrawingObject");
+}
+FacetEntry ViewsAndLayersManager()
+{
+  return Offer<ViewsAndLayersManagerFacet>("IViewsAndLayersManager");
+}
+FacetEntry Views()
+{
+  return Offer<ViewsFacet>("IViews");
+}
+FacetEntry View()
+{
+  return Offer<ViewFacet>("IView");
+}
+FacetEntry DrawingContainer()
+{
+  return Offer<DrawingContainerFacet>("IDrawingContainer");
+}
+FacetEntry LineSegments()
+{
+  return Offer<LineSegmentsFacet>("ILineSegments");
+}
+FacetEntry LineSegment()
+{
+  return Offer<LineSegmentFacet>("ILineSegment");
+}
+FacetEntry Arcs()
+{
+  return Offer<ArcsFacet>("IArcs");
+}
+FacetEntry Arc()
+{
+  return Offer<ArcFacet>("IArc");
+}
+
+} // namespace txhost::facets

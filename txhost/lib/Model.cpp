@@ -1,0 +1,268 @@
+#include "txhost/lib/Model.h"
+
+#include "txapi/Enums.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Kinds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <sstream>
+
+namespace txhost::model {
+
+namespace {
+
+struct StandardSpec
+{
+  int Type;
+  std::string_view Kind;
+  const char* Name;
+  std::array<double, 3> Normal; // planes: the normal; axes: the direction
+};
+
+constexpr std::array<StandardSpec, 7> Standards{{
+    {txapi::o3d_planeXOY, Plane, "Плоскость XY", {0, 0, 1}},
+    {txapi::o3d_planeXOZ, Plane, "Плоскость ZX", {0, 1, 0}},
+    {txapi::o3d_planeYOZ, Plane, "Плоскость ZY", {1, 0, 0}},
+    {txapi::o3d_pointCS, Datum, "Начало координат", {0, 0, 0}},
+    {txapi::o3d_axisOX, Datum, "Ось X", {1, 0, 0}},
+    {txapi::o3d_axisOY, Datum, "Ось Y", {0, 1, 0}},
+    {txapi::o3d_axisOZ, Datum, "Ось Z", {0, 0, 1}},
+}};
+
+std::string Quote(const std::wstring& text)
+{
+  return "\"" + ToUtf8(text) + "\"";
+}
+
+std::string Num(double v)
+{
+  std::ostringstream s;
+  s << (std::abs(v) < 5e-13 ? 0.0 : v);
+  return s.str();
+}
+
+std::string Points(const Value& a)
+{
+  std::string s = "(";
+  for (std::size_t i = 0; a.is_array() && i < a.size(); ++i)
+    s += (i == 0 ? "" : ", ") + Num(Number(a[i]));
+  return s + ")";
+}
+
+} // namespace
+
+double Number(const Value& v, double otherwise)
+{
+  return v.is_number() ? v.get<double>() : otherwise;
+}
+
+int TypeOf(const Object& o)
+{
+  const Value& t = o.Prop("type");
+  return t.is_number_integer() ? t.get<int>() : 0;
+}
+
+bool Deleted(const Object& o)
+{
+  return o.Prop("deleted") == true;
+}
+
+std::vector<Object*> LiveMembers(const Object& o, std::string_view kind)
+{
+  std::vector<Object*> out;
+  for (Object* m : o.Members())
+    if (!Deleted(*m) && (kind.empty() || m->Kind() == kind)) out.push_back(m);
+  return out;
+}
+
+Object& NewObject(Host& host, std::string_view kind, Object& parent, int type)
+{
+  Object& o = host.Create(kind, parent.Document(), &parent);
+  o.Set("type", type);
+  return o;
+}
+
+Object* StandardObject(Host& host, Object& part, int type)
+{
+  const StandardSpec* spec = nullptr;
+  for (const auto& s : Standards)
+    if (s.Type == type) spec = &s;
+  if (spec == nullptr) return nullptr;
+  for (Object* m : LiveMembers(part))
+    if (m->Prop("standard") == true && TypeOf(*m) == type) return m;
+  Object& o = NewObject(host, spec->Kind, part, type);
+  o.Set("standard", true);
+  o.Set("name", spec->Name);
+  o.Set("hidden", false);
+  o.Set("origin", Value::array({0.0, 0.0, 0.0}));
+  o.Set(spec->Kind == Plane ? "normal" : "direction",
+        Value::array({spec->Normal[0], spec->Normal[1], spec->Normal[2]}));
+  o.MarkApplied();
+  return &o;
+}
+
+std::vector<Object*> ModelObjects(const Object& part, const std::vector<int>& types)
+{
+  std::vector<Object*> out;
+  const bool all = types.empty() || std::find(types.begin(), types.end(), 0) != types.end();
+  for (Object* m : LiveMembers(part))
+    if (m->Has("type") && (all || std::find(types.begin(), types.end(), TypeOf(*m)) != types.end()))
+      out.push_back(m);
+  return out;
+}
+
+Frame StackFrame(const Value& stack)
+{
+  Frame f{1, 0, 0, 1, 0, 0};
+  if (!stack.is_array()) return f;
+  // Outermost first: f = f o p for each p in push order.
+  for (const Value& p : stack) {
+    if (!p.is_array() || p.size() != 4) continue;
+    const double x = Number(p[0]), y = Number(p[1]), a = Number(p[2]) * M_PI / 180.0, s = Number(p[3], 1.0);
+    const double c = std::cos(a) * s, sn = std::sin(a) * s;
+    // p: (u, v) -> (c u - sn v + x, sn u + c v + y); row form a00 = c, a01 = sn, a10 = -sn, a11 = c.
+    Frame g{c, sn, -sn, c, x, y};
+    Frame r;
+    r[0] = g[0] * f[0] + g[1] * f[2];
+    r[1] = g[0] * f[1] + g[1] * f[3];
+    r[2] = g[2] * f[0] + g[3] * f[2];
+    r[3] = g[2] * f[1] + g[3] * f[3];
+    Apply(f, g[4], g[5], r[4], r[5]);
+    f = r;
+  }
+  return f;
+}
+
+void Apply(const Frame& f, double x, double y, double& X, double& Y)
+{
+  const double nx = f[0] * x + f[2] * y + f[4];
+  const double ny = f[1] * x + f[3] * y + f[5];
+  X = nx;
+  Y = ny;
+}
+
+Object* OwningPart(const Object& o)
+{
+  for (Object* p = o.Parent(); p != nullptr; p = p->Parent())
+    if (p->Kind() == kinds::Part) return p;
+  return nullptr;
+}
+
+Value ProfileOf(const Object& sketch)
+{
+  Value out = Value::array();
+  for (Object* c : LiveMembers(sketch)) {
+    if (!c->Applied() || (c->Kind() != LineSegment && c->Kind() != Arc)) continue;
+    Frame f{1, 0, 0, 1, 0, 0};
+    const Value& stored = c->Prop("frame");
+    if (stored.is_array() && stored.size() == 6)
+      for (std::size_t i = 0; i < 6; ++i)
+        f[i] = Number(stored[i]);
+    const double scale = std::hypot(f[0], f[1]);
+    Value e = Value::object();
+    e["style"] = c->Prop("style");
+    if (c->Kind() == LineSegment) {
+      double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+      Apply(f, Number(c->Prop("x1")), Number(c->Prop("y1")), x1, y1);
+      Apply(f, Number(c->Prop("x2")), Number(c->Prop("y2")), x2, y2);
+      e["curve"] = "line";
+      e["points"] = Value::array({x1, y1, x2, y2});
+    } else {
+      double xc = 0, yc = 0, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+      Apply(f, Number(c->Prop("xc")), Number(c->Prop("yc")), xc, yc);
+      Apply(f, Number(c->Prop("x1")), Number(c->Prop("y1")), x1, y1);
+      Apply(f, Number(c->Prop("x2")), Number(c->Prop("y2")), x2, y2);
+      e["curve"] = "arc";
+      e["points"] = Value::array({xc, yc, x1, y1, x2, y2});
+      e["radius"] = Number(c->Prop("radius")) * scale;
+      e["clockwise"] = c->Prop("clockwise");
+    }
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+std::vector<Object*> Mates(const Host& host, const Object& document)
+{
+  std::vector<Object*> out;
+  for (Object* o : host.ObjectsOf(document))
+    if (o->Kind() == Mate && !Deleted(*o)) out.push_back(o);
+  return out;
+}
+
+namespace {
+
+// Components nest only as deep as a file read back may claim; a file whose member lists loop stops here.
+constexpr int MaxComponentDepth = 16;
+
+void DescribePart(const Object& part, int depth, std::ostream& out)
+{
+  if (depth > MaxComponentDepth) return;
+  const std::string pad(std::size_t(depth) * 2 + 4, ' ');
+  for (Object* m : LiveMembers(part)) {
+    const std::string& kind = m->Kind();
+    if (kind == Variable) {
+      out << pad << "variable " << Quote(m->Text("name")) << " = " << Num(Number(m->Prop("value")));
+      if (!m->Text("expression").empty()) out << " (" << Quote(m->Text("expression")) << ")";
+      out << "\n";
+      continue;
+    }
+    if (!m->Has("type")) continue;
+    out << pad << kind << " #" << m->Id();
+    if (m->Has("name") && kind != kinds::Part) out << " " << Quote(m->Text("name"));
+    if (kind == Plane && !m->Prop("standard").is_boolean()) {
+      if (const Object* base = m->RefProp("base")) out << " offset " << Num(Number(m->Prop("offset"))) << " from #" << base->Id();
+      if (m->Has("origin")) out << " origin " << Points(m->Prop("origin"));
+    } else if (kind == Sketch) {
+      if (const Object* plane = m->RefProp("plane")) out << " on #" << plane->Id();
+      out << " angle " << Num(Number(m->Prop("angle"))) << ", " << LiveMembers(*m, LineSegment).size()
+          << " lines, " << LiveMembers(*m, Arc).size() << " arcs" << (m->Prop("editing") == true ? ", editing" : "");
+    } else if (kind == Rotated || kind == Extrusion) {
+      out << " type " << TypeOf(*m);
+      if (const Object* sketch = m->RefProp("profile-sketch")) out << " profile #" << sketch->Id();
+      const Value& profile = m->Prop("profile");
+      out << ", " << (profile.is_array() ? profile.size() : 0) << " curves";
+      if (kind == Rotated) out << ", angles " << Num(Number(m->Prop("angle0"))) << " " << Num(Number(m->Prop("angle1")));
+      else out << ", depths " << Num(Number(m->Prop("depth0"))) << " " << Num(Number(m->Prop("depth1")));
+    } else if (kind == kinds::Part) {
+      const std::wstring name = m->Has("name") ? m->Text("name") : m->Text("sourceName");
+      const std::wstring marking = m->Has("marking") ? m->Text("marking") : m->Text("sourceMarking");
+      out << " " << Quote(name) << " " << Quote(marking) << " from " << Quote(m->Text("file"));
+      const Value& p = m->Prop("placement");
+      if (p.is_array() && p.size() == 16)
+        out << " at (" << Num(Number(p[12])) << ", " << Num(Number(p[13])) << ", " << Num(Number(p[14]))
+            << ") x (" << Num(Number(p[0])) << ", " << Num(Number(p[1])) << ", " << Num(Number(p[2])) << ") y ("
+            << Num(Number(p[4])) << ", " << Num(Number(p[5])) << ", " << Num(Number(p[6])) << ")";
+    }
+    if (m->Prop("hidden") == true) out << " hidden";
+    out << (m->Applied() ? "" : " (not applied)") << "\n";
+    if (kind == kinds::Part) DescribePart(*m, depth + 1, out);
+  }
+}
+
+} // namespace
+
+void DescribeModel(const Host& host, const Object& document, std::ostream& out)
+{
+  const Object* top = host.TopPart(document);
+  if (top == nullptr) return;
+  DescribePart(*top, 0, out);
+  const std::vector<Object*> mates = Mates(host, document);
+  if (mates.empty()) return;
+  out << "    mates: " << mates.size() << "\n";
+  for (const Object* m : mates) {
+    const Object* a = m->RefProp("first");
+    const Object* b = m->RefProp("second");
+    out << "      mate #" << m->Id() << " kind " << m->Prop("kind").dump() << " #" << (a ? a->Id() : 0) << " - #"
+        << (b ? b->Id() : 0) << " fixing " << m->Prop("fixing").dump() << " direction "
+        << m->Prop("direction").dump() << " value " << Num(Number(m->Prop("value")));
+    for (const Object* v : LiveMembers(*m, Variable))
+      if (!v->Text("expression").empty())
+        out << " " << Quote(v->Text("name")) << " = " << Quote(v->Text("expression"));
+    out << (m->Applied() ? "" : " (not applied)") << "\n";
+  }
+}
+
+} // namespace txhost::model
