@@ -19,7 +19,10 @@ int IntPart(double v)
 }
 
 namespace {
-TString Num(double v, int decimals) { return TString(v, decimals, true, 7); }
+TString Num(double v, int decimals)
+{
+  return TString(v, decimals, true, 7);
+}
 
 // Little-endian field coding of the parameter block; the reader refuses data that end early.
 void Put(std::vector<std::uint8_t>& v, const void* p, std::size_t n)
@@ -115,7 +118,8 @@ void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisibl
 
 void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart)
 {
-  TString des = name + TString("-") + Num(M, 2) + TString("-") + TString(IntPart(d)) + TString("-") + StandartName;
+  TString des =
+      name + TString("-") + Num(M, 2) + TString("-") + TString(IntPart(d)) + TString("-") + StandartName;
   TString file = Path + des + TString(isPart ? ".tpt" : ".tas");
   if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, isPart, file, des, des);
   if (n >= 0 && n < 10) ANameFile[n] = file;
@@ -172,8 +176,8 @@ bool TControlModelCoupling::from(const std::vector<std::uint8_t>& v)
   double m, d1, d2, x, y, a;
   TString name, standart;
   std::int32_t view, t1, t2;
-  if (!(r.Get(&m, 8) && r.Get(&d1, 8) && r.Get(&d2, 8) && r.GetStr(name) && r.GetStr(standart) && r.Get(&x, 8) &&
-        r.Get(&y, 8) && r.Get(&a, 8) && r.Get(&view, 4) && r.Get(&t1, 4) && r.Get(&t2, 4)))
+  if (!(r.Get(&m, 8) && r.Get(&d1, 8) && r.Get(&d2, 8) && r.GetStr(name) && r.GetStr(standart) &&
+        r.Get(&x, 8) && r.Get(&y, 8) && r.Get(&a, 8) && r.Get(&view, 4) && r.Get(&t1, 4) && r.Get(&t2, 4)))
     return false;
   M = m;
   P1d = d1;

@@ -8,15 +8,24 @@
 namespace {
 const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nullptr};
 const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцевая", "Муфта.Болты фланца", nullptr};
-const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка", nullptr};
+const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
+                                       nullptr};
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LPinionTooth2[] = {"Муфта-2 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LToroidalRubber[] = {"Муфта ", "Муфта торообразная", "Муфта.Болты фланца", nullptr};
-const char* const LHinge[] = {"Муфта шарнирная-1 ",        "Муфта шарнирная",       "Муфта шарнирная.Полумуфта",
-                              "Муфта шарнирная.Крестовина", "Муфта шарнирная.Палец", "Муфта шарнирная.Втулка",
+const char* const LHinge[] = {"Муфта шарнирная-1 ",
+                              "Муфта шарнирная",
+                              "Муфта шарнирная.Полумуфта",
+                              "Муфта шарнирная.Крестовина",
+                              "Муфта шарнирная.Палец",
+                              "Муфта шарнирная.Втулка",
                               nullptr};
-const char* const LHinge2[] = {"Муфта шарнирная-2 ",        "Муфта шарнирная",       "Муфта шарнирная.Полумуфта",
-                               "Муфта шарнирная.Крестовина", "Муфта шарнирная.Палец", "Муфта шарнирная.Втулка",
+const char* const LHinge2[] = {"Муфта шарнирная-2 ",
+                               "Муфта шарнирная",
+                               "Муфта шарнирная.Полумуфта",
+                               "Муфта шарнирная.Крестовина",
+                               "Муфта шарнирная.Палец",
+                               "Муфта шарнирная.Втулка",
                                nullptr};
 const char* const LJawDisc[] = {"Муфта кулачково-дисковая", "Муфта кулачково-дисковая", nullptr};
 
@@ -58,7 +67,10 @@ TCouplings Couplings(iCouplings, CountCoupling);
 TTable* ATable[10] = {};
 const double* AS = nullptr;
 
-TModeler3D* CouplingModeler() { return Modeler; }
+TModeler3D* CouplingModeler()
+{
+  return Modeler;
+}
 
 TModeler3D* SetCouplingModeler(TModeler3D* m)
 {
@@ -74,7 +86,10 @@ const double* KeywayRow(double d)
   return AS;
 }
 
-TString TCoupling::NameTable(int i) const { return TString(LTable[i]); }
+TString TCoupling::NameTable(int i) const
+{
+  return TString(LTable[i]);
+}
 
 bool TCoupling::Make(int mode)
 {
@@ -102,7 +117,8 @@ bool TCoupling::Make(int mode)
 
 void TCouplings::GetNames(TArrayOf<TString>& names) const
 {
-  for (int i = 0; i < CountCoupling; ++i) names.Add(Couplings[i].Name);
+  for (int i = 0; i < CountCoupling; ++i)
+    names.Add(Couplings[i].Name);
 }
 
 TString TCouplings::GetNameTable(const TString& type, int i) const

@@ -74,16 +74,34 @@ TBore Bore(const double* A, int T)
   if (T & 2) b.du = 0.05 * b.l;
   return b;
 }
-int BoreType(int T) { return T < 0 ? 0 : T > 3 ? 3 : T; }
+int BoreType(int T)
+{
+  return T < 0 ? 0 : T > 3 ? 3 : T;
+}
 
-const TTable* Main() { return ATable[0]; }
-const TTable* Pins() { return ATable[1]; }
-const double* MainRow(double d) { return Main() ? Main()->GetParam(Main()->Control, d) : nullptr; }
+const TTable* Main()
+{
+  return ATable[0];
+}
+const TTable* Pins()
+{
+  return ATable[1];
+}
+const double* MainRow(double d)
+{
+  return Main() ? Main()->GetParam(Main()->Control, d) : nullptr;
+}
 // One pin lookup for the section, the view and the 3D model: the first row not below the key.
-const double* PinRow(const double* A) { return Pins() && A ? Pins()->GetParam(Pins()->Control, A[14]) : nullptr; }
+const double* PinRow(const double* A)
+{
+  return Pins() && A ? Pins()->GetParam(Pins()->Control, A[14]) : nullptr;
+}
 
 // The pin and its bushings are drawable: finite, and rings that can be counted.
-bool PinUsable(const double* P) { return Usable(P, 19) && P[18] > 0.0 && P[16] >= 0.0; }
+bool PinUsable(const double* P)
+{
+  return Usable(P, 19) && P[18] > 0.0 && P[16] >= 0.0;
+}
 
 // The rows of a build: A for the second diameter (half-coupling 1), A2 for the first, the
 // pin row (null when not drawable). False when a main row is missing or unusable.
@@ -130,8 +148,8 @@ void dr2D_Shponka(const double& d, const double& du, const double& ll, const dou
   m->drEndMacro();
 }
 
-void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int tl,
-                   bool)
+void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+                   int tl, bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, 20)) return;
@@ -141,13 +159,17 @@ void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const d
   TContDrawing c(m);
   c.Make(0, d / 2 - du,
          dPx(f - l, d / 2,
-             dPx(-l, d / 2 + f, dFsk(-l, d1 / 2, -l1 - f, d1 / 2, f, dCLL(-l1, d1 / 2, -l1, D / 2, f, dP(0, D / 2, dPx(0, d / 2 - du)))))));
+             dPx(-l, d / 2 + f,
+                 dFsk(-l, d1 / 2, -l1 - f, d1 / 2, f,
+                      dCLL(-l1, d1 / 2, -l1, D / 2, f, dP(0, D / 2, dPx(0, d / 2 - du)))))));
   c.drContBlock(tl);
   m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
   if (tl % 10 == 0) return;
   THole3DParam hole(*m);
   const double x = -l1, y = A[5] / 2, zero = 0.0, r = A[14] / 2;
-  auto pinHole = [&] { hole.cHole(48, x, y, zero, zero, zero, zero, zero, zero, zero, l1, r, zero, zero, zero, zero); };
+  auto pinHole = [&] {
+    hole.cHole(48, x, y, zero, zero, zero, zero, zero, zero, zero, l1, r, zero, zero, zero, zero);
+  };
   m->drHatch(0, 45.0, 2.0);
   c.drContBlock(tl - tl % 10);
   pinHole();
@@ -170,7 +192,9 @@ void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const d
   TContDrawing c(m);
   c.Make(0, d / 2 - du,
          dPx(l - f, d / 2,
-             dPx(l, d / 2 + f, dFsk(l, d1 / 2, l2 + f, d1 / 2, f, dCLL(l2, d1 / 2, l2, D / 2, f, dP(0, D / 2, dPx(0, d / 2 - du)))))));
+             dPx(l, d / 2 + f,
+                 dFsk(l, d1 / 2, l2 + f, d1 / 2, f,
+                      dCLL(l2, d1 / 2, l2, D / 2, f, dP(0, D / 2, dPx(0, d / 2 - du)))))));
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, b.L - l - A[13] + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
@@ -187,8 +211,8 @@ void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const d
   dr2D_Shponka(d, du, 0.0, l, ma == 0);
 }
 
-void dr2D_MUVP_SC1View(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
-                       int tl, bool)
+void dr2D_MUVP_SC1View(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* A, int tl, bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, 20)) return;
@@ -207,8 +231,8 @@ void dr2D_MUVP_SC1View(const double& mx, const double& my, const double& ma, con
   m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
 }
 
-void dr2D_MUVP_SC2View(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
-                       int tl, bool)
+void dr2D_MUVP_SC2View(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* A, int tl, bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, 20)) return;
@@ -236,18 +260,20 @@ void dr2D_PalecMUVP(const double& mx, const double& my, const double& ma, const 
   const double xt = P[2] - P[5] - P[8], c3 = (P[3] - P[4]) / 2;
   TPiece p(*m, mx, my, ma, mm, -P[13] / 2 + (P[6] - P[2] + P[7]));
   TContDrawing c(m);
-  c.Make(0, 0,
-         dP(0, P[3] / 2 - P[11],
-            dP(P[11] - 1, P[3] / 2 - 1,
-               dTL(2, dPnm(xt, P[3] / 2 - 1,
-                           dTL(tl, dPx(P[11], P[3] / 2,
-                                       dPx(xt, P[3] / 2,
-                                           dCVR(xt + c3, P[4] / 2, P[2] - P[5] - c3, P[4] / 2, P[2] - P[5],
-                                                P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), 0.5,
-                                                dPx(P[2] - P[6] - P[7], P[0] / 2,
-                                                    dPx(P[2] - P[7], P[0] / 2,
-                                                        dP(P[2] - P[7], P[1] / 2,
-                                                           dP(P[2], P[1] / 2, dP(P[2], 0, dPt0(0, 0)))))))))))))));
+  c.Make(
+      0, 0,
+      dP(0, P[3] / 2 - P[11],
+         dP(P[11] - 1, P[3] / 2 - 1,
+            dTL(2,
+                dPnm(xt, P[3] / 2 - 1,
+                     dTL(tl, dPx(P[11], P[3] / 2,
+                                 dPx(xt, P[3] / 2,
+                                     dCVR(xt + c3, P[4] / 2, P[2] - P[5] - c3, P[4] / 2, P[2] - P[5],
+                                          P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), 0.5,
+                                          dPx(P[2] - P[6] - P[7], P[0] / 2,
+                                              dPx(P[2] - P[7], P[0] / 2,
+                                                  dP(P[2] - P[7], P[1] / 2,
+                                                     dP(P[2], P[1] / 2, dP(P[2], 0, dPt0(0, 0)))))))))))))));
   c.drContBlock(tl);
   m->drLine(-2.0, 0.0, P[2] + 3.0, 0.0, 3);
 }
@@ -279,8 +305,8 @@ void dr2D_BushingMUVP(const double& mx, const double& my, const double& ma, cons
   m->drEndObj();
 }
 
-void dr2D_RBushingMUVP(const double& mx, const double& my, const double& ma, const double& mm, const double* P,
-                       int tl, bool)
+void dr2D_RBushingMUVP(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* P, int tl, bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !PinUsable(P)) return;
@@ -290,8 +316,8 @@ void dr2D_RBushingMUVP(const double& mx, const double& my, const double& ma, con
   Hatched(c, tl, 0, 30.0, 1.0, [] {});
 }
 
-void dr2D_RBushingMUVP_V2(const double& mx, const double& my, const double& ma, const double& mm, const double* P,
-                          int tl, bool)
+void dr2D_RBushingMUVP_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                          const double* P, int tl, bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !PinUsable(P)) return;
@@ -358,7 +384,8 @@ void dr3DKeySeating(const double& d, bool Reverse, const double& Xplane, const d
 namespace {
 // One turned piece of the pin set as a part of its own.
 void PinPart(TModeler3D& m, int n, const char* name, const double* P,
-             void (*draw)(const double&, const double&, const double&, const double&, const double*, int, bool))
+             void (*draw)(const double&, const double&, const double&, const double&, const double*, int,
+                          bool))
 {
   const double zero = 0.0, one = 1.0;
   ControlModel.mkDetail3D(n, DC(TString(name)), ControlModel.M, true, true);

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   c.T1 = 2;
   c.CouplingName = TString("keep");
   if (!c.from(v)) {
-    Check(c.M == 7.0 && c.T1 == 2 && c.CouplingName.Utf8Text() == "keep", "a refused block changed the model");
+    Check(c.M == 7.0 && c.T1 == 2 && c.CouplingName.Utf8Text() == "keep",
+          "a refused block changed the model");
     return 0;
   }
   Check(c.T1 >= 0 && c.T1 <= 3 && c.T2 >= 0 && c.T2 <= 3, "bore type outside 0..3");

@@ -19,8 +19,10 @@ TEST_F(CouplingTest, CatalogueListsItsRowsAndRefusesWhatItCannotBuild)
   EXPECT_TRUE(Log.Texts.empty());
 
   ControlModel.PrefixName = TString("before");
-  for (int mode : {-1, 3}) EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), mode));
-  for (int row = 1; row < 9; ++row) EXPECT_FALSE(iCouplings[row].Make(row % 3));
+  for (int mode : {-1, 3})
+    EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), mode));
+  for (int row = 1; row < 9; ++row)
+    EXPECT_FALSE(iCouplings[row].Make(row % 3));
   ASSERT_EQ(Log.Texts.size(), 10u);
   EXPECT_EQ(Log.Texts[0], std::string("Извините! Пока не реализовано построение ") + MUVP);
   EXPECT_EQ(ControlModel.PrefixName.Utf8Text(), "before");

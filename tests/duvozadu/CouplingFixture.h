@@ -36,7 +36,10 @@ public:
 class CouplingTest : public ::testing::Test
 {
 protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(TextBase.Init(TString(HXCAD_DUVOZADU_DATA), TString("VUVudirido.tb"))); }
+  static void SetUpTestSuite()
+  {
+    ASSERT_TRUE(TextBase.Init(TString(HXCAD_DUVOZADU_DATA), TString("VUVudirido.tb")));
+  }
   void SetUp() override
   {
     OldModeler = SetCouplingModeler(&M);
