@@ -13,6 +13,8 @@ packages=(
   # (golden images)
   libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri freeglut3-dev
   libfreetype-dev fonts-dejavu-core libpng-dev
+  # LAPACK and CGAL: references of the numeric tests and benchmarks
+  liblapacke-dev libcgal-dev
 )
 
 missing=()

@@ -8,6 +8,9 @@
 
 namespace txapi {
 
+class IApplicationEvents;
+class IProcessParam;
+
 class IDocuments;
 class ILibraryRecord;
 class IProgressBar;
@@ -52,6 +55,12 @@ public:
   virtual std::wstring GetCurrentLibraryPath() = 0;
   // The host's record of the library connected under name; empty when it has none.
   virtual SmartPtr<ILibraryRecord> GetLibraryRecord(const std::wstring& name) = 0;
+
+  // Commands: new parameters for a process's panel, the application's event source, and a refresh of the
+  // document (the active one when doc is empty) in the given mode; the result is the host's.
+  virtual SmartPtr<IProcessParam> NewProcessParam() = 0;
+  virtual SmartPtr<IApplicationEvents> GetApplicationEvents() = 0;
+  virtual SmartPtr<IAPIObject> RefreshDocument(const SmartPtr<ITavrixDocument>& doc, int mode) = 0;
 
 protected:
   ~IApplication() = default;

@@ -4,11 +4,17 @@
 
 namespace txapi {
 
-// A group of 2D objects of a drawing.
+// A group of 2D objects of a drawing: while it is open, the objects the document makes join it; a
+// command redraws its contents between Open and Close.
 class IDrawingGroup : public IAPIObject
 {
 public:
-  static constexpr InterfaceId IID{"9bf80702-026a-4770-86a5-8039b4be76cb"};
+  static constexpr InterfaceId IID{"a9947b7a-3e85-49cd-bea0-c6341ba0828c"};
+
+  virtual bool Open(int mode) = 0;
+  // Drops the group's contents.
+  virtual bool Reset() = 0;
+  virtual bool Close() = 0;
 
 protected:
   ~IDrawingGroup() = default;

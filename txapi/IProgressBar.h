@@ -1,19 +1,16 @@
 #pragma once
 
 #include "txapi/IAPIObject.h"
-#include "txapi/SmartPtr.h"
-
-#include <string>
 
 namespace txapi {
 
-// The host's progress bar.
+// The host's progress bar: a run from low to high.
 class IProgressBar : public IAPIObject
 {
 public:
-  static constexpr InterfaceId IID{"43ca2bc5-ad4a-429f-bb21-4a78bd3085d2"};
+  static constexpr InterfaceId IID{"93eeb605-b1b1-4906-a436-571a6b2d9d27"};
 
-  virtual void Start(int maximum, const std::wstring& text) = 0;
+  virtual void Start(int low, int high) = 0;
   virtual void SetPosition(int position) = 0;
   virtual void Stop() = 0;
 

@@ -10,6 +10,7 @@ namespace txapi {
 
 class IChooseManager;
 class ISelectionManager;
+class IDocumentFrame;
 
 // A host document of any type; its 2D and 3D views are ITavrixDocument2D and ITavrixDocument3D.
 class ITavrixDocument : public IAPIObject
@@ -31,6 +32,9 @@ public:
   // The document's selection and highlight services.
   virtual SmartPtr<ISelectionManager> GetSelectionManager() = 0;
   virtual SmartPtr<IChooseManager> GetChooseManager() = 0;
+
+  // The view window the document is shown in; empty for a hidden document.
+  virtual SmartPtr<IDocumentFrame> GetDocumentFrame() = 0;
 
 protected:
   ~ITavrixDocument() = default;

@@ -7,6 +7,9 @@
 
 namespace txapi {
 
+class IProcess3D;
+class ITavrixAPIObject;
+
 class IMateConstraints3D;
 class IModelObject;
 class IPart;
@@ -27,6 +30,12 @@ public:
   virtual void RebuildModel() = 0;
   // Brings the model's derived data (mass, bill of materials) up to date; full also refreshes components.
   virtual void UpdateModel(bool full) = 0;
+
+  // Whether a component is being edited in place, and that component (as a part).
+  virtual bool IsEditMode() = 0;
+  virtual SmartPtr<ITavrixAPIObject> GetEditedPart() = 0;
+  // A new process in the document; the mode is the host's.
+  virtual SmartPtr<IProcess3D> NewProcess3D(int mode) = 0;
 
 protected:
   ~ITavrixDocument3D() = default;

@@ -61,21 +61,38 @@ txapi::SmartPtr<txapi::IPart> TModelerApi::drGetPart(Part_Type, txapi::DocumentT
   return r.Part;
 }
 
+namespace {
+
+void Release(TNestedArrayOf& a)
+{
+  for (auto& e : a)
+    e.reset();
+  a.Count = 0;
+  for (auto& m : a.AObjects)
+    m.V2.reset();
+  a.AObjects.Count = 0;
+}
+
+} // namespace
+
 void TModelerApi::drEndGetPart(bool)
 {
   TRegistryApi& r = R();
-  // The command is over: nothing it left current may steer the next one.
+  // The command is over: nothing it left current may steer the next one, and no object of its
+  // documents stays held (one that threw may have left macros and pending objects open).
   ForgetSketch();
-  r.IDoc.reset();
-  r.IDoc3D.reset();
-  r.IDoc2D.reset();
-  r.Part.reset();
-  r.Obj3D.reset();
-  r.View.reset();
-  r.DrawingContainer.reset();
-  r.Symbols2DContainer.reset();
-  r.MacroObj.reset();
-  r.ProgressBar.reset();
+  auto reset = [](auto&... p) { (p.reset(), ...); };
+  reset(r.IDoc, r.IDoc3D, r.IDoc2D, r.Part, r.Obj3D, r.View, r.DrawingContainer, r.Symbols2DContainer, r.Obj,
+        r.Entity2D, r.LastObj, r.MacroObj, r.CutLine, r.Leader, r.Polyline3D, r.Tolerance, r.Hatch, r.Colouring,
+        r.BoundariesObject, r.Stamp, r.Text, r.TechnicalDemand, r.ProgressBar);
+  Release(r.AMacroObj);
+  Release(r.AMacroObject3D);
+  TRegistryModeler2D& r2 = R2D();
+  r2.CurDrawingObject.reset();
+  r2.PrevDrawingObject.reset();
+  for (auto& g : r2.AGroup)
+    g.reset();
+  r2.AGroup.Count = 0;
   Selector->End();
 }
 

@@ -1,11 +1,15 @@
 #include "hxcadkit/core/TextBase.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -20,7 +24,7 @@ TADTable ABaseDetail;
 namespace {
 // Values of a table or block, up to its closing '}' (left pending). False when the data end,
 // the next table begins ('#') or the values outnumber the limit before a '}' turns up.
-bool ReadValues(TTextBase& b, std::vector<double>& values)
+template <class TReader> bool ReadValues(TReader& b, std::vector<double>& values)
 {
   values.clear();
   b.Skip(L' ');
@@ -41,6 +45,261 @@ bool Take(TTextBase& b, wchar_t c)
   return b.GetWChar() == c;
 }
 
+// The base's reader for whole scans: the same characters, tokens and numbers as the operations
+// of TWideTextFile, with the same filter ("//" comments and runs of control characters become
+// one blank, a 0 unit a blank and a 0), but taking the units straight from the stream's window
+// and without the ring, so that a scan of the whole base costs about as much as reading it.
+// Characters pending in the ring are taken over first; those filtered and not handed out go
+// back into it at the end, so the reader goes on exactly where this one stopped.
+class TFastReader
+{
+public:
+  explicit TFastReader(TTextBase& b) : B(b), F(b.FB)
+  {
+    while (!B.EmptyBufer() && Count < MaxPending)
+      Push(B.GetWChar());
+  }
+  ~TFastReader()
+  {
+    for (; Count > 0; --Count, Head = (Head + 1) & (MaxPending - 1))
+      B.PutWCharInBufer(Pending[Head]);
+  }
+  TFastReader(const TFastReader&) = delete;
+  TFastReader& operator=(const TFastReader&) = delete;
+
+  bool EmptyBufer() const { return Count == 0; }
+  wchar_t NextWChar()
+  {
+    if (Count == 0) Filter();
+    return Count == 0 ? wchar_t(0) : Pending[Head];
+  }
+  wchar_t GetWChar()
+  {
+    if (Count == 0) {
+      // A unit that the filter hands on as it is goes straight from the window.
+      if (F.CurrentPos + 1 < F.CountDataBufer) {
+        const unsigned char* p = F.BuferDataFile + F.CurrentPos;
+        const wchar_t u = wchar_t(p[0] | (p[1] << 8));
+        if (u > 26 && u != L'/') {
+          F.CurrentPos += 2;
+          return u;
+        }
+      }
+      Filter();
+      if (Count == 0) return 0;
+    }
+    const wchar_t c = Pending[Head];
+    Head = (Head + 1) & (MaxPending - 1);
+    --Count;
+    return c;
+  }
+  void Skip(wchar_t c)
+  {
+    while (NextWChar() == c && !EmptyBufer())
+      GetWChar();
+  }
+  void SkipTo(wchar_t c)
+  {
+    // Units that cannot end the search are passed over in the window itself: those the filter
+    // hands on as they are, and, when the search is not for a blank, the control characters
+    // that it turns into blanks. A '/' may open a comment and a 0 ends every search, so the
+    // filter takes those.
+    const bool overControls = c > 26 && c != L' ' && c != L'/';
+    for (;;) {
+      if (Count == 0) {
+        const unsigned char* p = F.BuferDataFile;
+        UInteger at = F.CurrentPos;
+        const UInteger end = F.CountDataBufer;
+#if defined(__SSE2__)
+        // Eight units at a time up to the first that may end the search.
+        const __m128i sought = _mm_set1_epi16(short(c)), slash = _mm_set1_epi16(short(L'/'));
+        const __m128i zero = _mm_setzero_si128(), controls = _mm_set1_epi16(26);
+        while (std::uint64_t(at) + 16 <= end) {
+          const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+          __m128i stop = _mm_or_si128(_mm_cmpeq_epi16(v, sought), _mm_cmpeq_epi16(v, slash));
+          stop = _mm_or_si128(stop, _mm_cmpeq_epi16(v, zero));
+          if (!overControls) stop = _mm_or_si128(stop, _mm_cmpeq_epi16(_mm_subs_epu16(v, controls), zero));
+          if (const int mask = _mm_movemask_epi8(stop)) {
+            at += UInteger(__builtin_ctz(unsigned(mask))) & ~1u;
+            break;
+          }
+          at += 16;
+        }
+#endif
+        while (at + 1 < end) {
+          const wchar_t u = wchar_t(p[at] | (p[at + 1] << 8));
+          if (u == c || u == 0 || u == L'/' || (u <= 26 && !overControls)) break;
+          at += 2;
+        }
+        F.CurrentPos = at;
+      }
+      const wchar_t n = GetWChar();
+      if (n == c || n == 0) return;
+    }
+  }
+  TString GetStr()
+  {
+    while (TWideTextFile::IsDelimiter(NextWChar()))
+      GetWChar();
+    GetWChar(); // the opening quotation mark, taken unseen
+    return Text(StrTo(L'"'));
+  }
+  int GetInt()
+  {
+    Skip(L' ');
+    return Text(StrTo(L' ')).toInteger();
+  }
+  double GetReal()
+  {
+    Skip(L' ');
+    // The word is taken as StrTo(' ') takes it; plain decimals ("-12,5") are converted here,
+    // correctly rounded as the string's own conversion does, anything else goes to it.
+    std::size_t n = 0, digits = 0, points = 0;
+    bool plain = true;
+    for (;;) {
+      const wchar_t u = GetWChar();
+      if (u == L' ' || u == 0) break;
+      char ch = Char(u);
+      if (ch >= '0' && ch <= '9')
+        ++digits;
+      else if ((ch == ',' || ch == '.') && points == 0)
+        ch = '.', ++points;
+      else if (!(ch == '-' && n == 0))
+        plain = false;
+      if (n < sizeof(Number)) {
+        Number[n] = ch;
+      } else {
+        if (n == sizeof(Number)) Word.assign(Number, n);
+        Word += ch;
+      }
+      ++n;
+    }
+    if (n <= sizeof(Number)) {
+      if (plain && digits > 0) {
+        double v = 0;
+        const auto r = std::from_chars(Number, Number + n, v);
+        if (r.ec == std::errc() && r.ptr == Number + n) return v;
+      }
+      Word.assign(Number, n);
+    }
+    return Text(Word).toReal();
+  }
+
+private:
+  static constexpr int MaxPending = 4; // a power of two; the filter leaves at most two
+
+  TTextBase& B;
+  TKmfData& F;
+  wchar_t Pending[MaxPending];
+  int Head = 0, Count = 0;
+  std::string Word;
+  char Number[64];
+
+  void Push(wchar_t c)
+  {
+    Pending[(Head + Count) & (MaxPending - 1)] = c;
+    ++Count;
+  }
+  bool Unit(wchar_t& u)
+  {
+    if (F.CurrentPos + 1 < F.CountDataBufer) {
+      const unsigned char* p = F.BuferDataFile + F.CurrentPos;
+      u = wchar_t(p[0] | (p[1] << 8));
+      F.CurrentPos += 2;
+      return true;
+    }
+    if (F.EndOfFile()) return false;
+    char16_t v = 0;
+    F.Read(v);
+    u = v;
+    return true;
+  }
+  // One step of the filter, as TWideTextFile::ReadInBufer takes it.
+  void Filter()
+  {
+    wchar_t c;
+    if (!Unit(c)) return;
+    if (c >= 1 && c <= 26) {
+      Push(L' ');
+      do {
+        if (!Unit(c)) return;
+      } while (c >= 1 && c <= 26);
+      if (c != L'/') {
+        Push(c);
+        return;
+      }
+    }
+    if (c == L'/') {
+      wchar_t n;
+      if (!Unit(n)) {
+        Push(c);
+        return;
+      }
+      if (n != L'/') {
+        Push(c);
+        Push(n);
+        return;
+      }
+      wchar_t d;
+      while (Unit(d) && d != 0 && d != 10) {
+        if (d == 13) {
+          Unit(d);
+          break;
+        }
+      }
+      Push(L' ');
+      return;
+    }
+    if (c == 0) {
+      Push(L' ');
+      Push(L'\0');
+      return;
+    }
+    Push(c);
+  }
+  // The characters up to c or a 0, as code-page bytes ('?' for those the code page lacks).
+  const std::string& StrTo(wchar_t c)
+  {
+    Word.clear();
+    for (;;) {
+      const wchar_t n = GetWChar();
+      if (n == c || n == 0) break;
+      Word += Char(n);
+    }
+    return Word;
+  }
+  // A unit as a code-page byte, '?' for a character the code page lacks.
+  static char Char(wchar_t u)
+  {
+    if (u < 0x80) return char(u);
+    const char b = TString::UniCodeToChar(u);
+    return b ? b : '?';
+  }
+  static TString Text(const std::string& s)
+  {
+    TString t;
+    if (!s.empty()) t.Set(reinterpret_cast<const unsigned char*>(s.data()), unsigned(s.size()));
+    return t;
+  }
+};
+
+// Back to the start of the base. When the stream's window is known to hold the whole unchanged
+// file from its first byte, the scan starts over in it instead of reading the file again.
+void Rewind(TTextBase& base, bool fromWindow)
+{
+  if (fromWindow)
+    base.FB.CurrentPos = 0;
+  else
+    base.FB.Seek(0);
+  base.SetEmptyBufer();
+}
+
+// Whether the stream's window holds the file of that size from its first byte.
+bool WholeFileInWindow(const TKmfData& f, std::int64_t size)
+{
+  return f.GetPos() == f.CurrentPos && std::int64_t(f.CountDataBufer) == size;
+}
+
 // What a scan of the base for one table name found.
 struct TFoundTable
 {
@@ -52,17 +311,17 @@ struct TFoundTable
 };
 
 // Scans the base from its start for the first table of that name and reads it.
-TFoundTable Scan(TTextBase& b, const TString& name)
+TFoundTable Scan(TTextBase& base, const TString& name, bool fromWindow)
 {
   TFoundTable r;
-  b.FB.Seek(0);
-  b.SetEmptyBufer();
+  Rewind(base, fromWindow);
+  TFastReader b(base);
   for (;;) {
     b.SkipTo(L'#');
     b.GetWChar();
-    if (b.FB.EndOfFile()) return r;
+    if (base.FB.EndOfFile()) return r;
     if (b.GetStr() == name) break;
-    if (b.FB.EndOfFile()) return r;
+    if (base.FB.EndOfFile()) return r;
   }
   r.Found = true;
   r.GOST = b.GetStr();
@@ -83,31 +342,6 @@ TFoundTable Scan(TTextBase& b, const TString& name)
 // ---------------------------------------------------------------------------------------------
 // TTextBase
 
-bool TTextBase::Init(const TString& path, const TString& name)
-{
-  NameTextBase = name;
-  ExecutePath = path;
-  if (Activate) return Active;
-  Activate = true;
-  if (FB.MakeForRead(ExecutePath + NameTextBase, true)) {
-    char16_t bom = 0;
-    FB.Read(bom);
-    Active = bom == 0xFEFF;
-    if (!Active) {
-      // A file that is not a text base is not kept open for the life of the object.
-      FB.Close();
-      ReportBadFile();
-    }
-  }
-  return Active;
-}
-
-void TTextBase::ReportBadFile() const
-{
-  Messager->LiftBox(DC(TString("Плохой файл параметров")) + TString(" ") + ExecutePath + NameTextBase,
-                    TMessager::toAlways);
-}
-
 // What one request for a table found, kept per name while the file is unchanged. Every
 // coupling rebuild asks for its tables again (on each cursor move of a placement), and a
 // scan of the whole base each time costs far more than a copy.
@@ -124,7 +358,64 @@ struct TTextBase::TCache
 
   TKey Key;
   std::map<std::string, TEntry> Tables;
+  // The stream's window holds the whole file as Key describes it.
+  bool Window = false;
+
+  static bool KeyOf(std::FILE* f, TKey& key)
+  {
+    struct stat st;
+    if (!f || fstat(fileno(f), &st) != 0) return false;
+    key.Dev = std::uint64_t(st.st_dev);
+    key.Ino = std::uint64_t(st.st_ino);
+    key.Size = std::int64_t(st.st_size);
+    key.MTime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    key.CTime = std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return true;
+  }
+  // Notes whether the window holds the whole file described by key, after a read from its start.
+  void NoteWindow(const TKmfData& f, const TKey& key)
+  {
+    if (!(Key == key)) {
+      Tables.clear();
+      Key = key;
+    }
+    Window = WholeFileInWindow(f, key.Size);
+  }
+  bool WindowHolds(const TKmfData& f, const TKey& key) const
+  {
+    return Window && Key == key && WholeFileInWindow(f, key.Size);
+  }
 };
+
+bool TTextBase::Init(const TString& path, const TString& name)
+{
+  NameTextBase = name;
+  ExecutePath = path;
+  if (Activate) return Active;
+  Activate = true;
+  if (FB.MakeForRead(ExecutePath + NameTextBase, true)) {
+    char16_t bom = 0;
+    FB.Read(bom);
+    Active = bom == 0xFEFF;
+    TCache::TKey key;
+    if (Active && TCache::KeyOf(FB.DataFile, key)) {
+      if (!Cache) Cache = std::make_unique<TCache>();
+      Cache->NoteWindow(FB, key);
+    }
+    if (!Active) {
+      // A file that is not a text base is not kept open for the life of the object.
+      FB.Close();
+      ReportBadFile();
+    }
+  }
+  return Active;
+}
+
+void TTextBase::ReportBadFile() const
+{
+  Messager->LiftBox(DC(TString("Плохой файл параметров")) + TString(" ") + ExecutePath + NameTextBase,
+                    TMessager::toAlways);
+}
 
 TTextBase::TTextBase() = default;
 TTextBase::~TTextBase() = default;
@@ -133,15 +424,7 @@ TTable* TTextBase::GetTable(const TString& name)
 {
   if (!Active) return nullptr;
   TCache::TKey key;
-  struct stat st;
-  const bool keyed = FB.DataFile && fstat(fileno(FB.DataFile), &st) == 0;
-  if (keyed) {
-    key.Dev = std::uint64_t(st.st_dev);
-    key.Ino = std::uint64_t(st.st_ino);
-    key.Size = std::int64_t(st.st_size);
-    key.MTime = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    key.CTime = std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-  }
+  const bool keyed = TCache::KeyOf(FB.DataFile, key);
   const std::string cacheName(name.PChar(), std::size_t(name.Length()));
 
   const TCache::TEntry* entry = nullptr;
@@ -151,13 +434,11 @@ TTable* TTextBase::GetTable(const TString& name)
   }
   TCache::TEntry scanned;
   if (!entry) {
-    scanned = Scan(*this, name);
+    scanned = Scan(*this, name, keyed && Cache && Cache->WindowHolds(FB, key));
     if (keyed) {
       if (!Cache) Cache = std::make_unique<TCache>();
-      if (!(Cache->Key == key) || Cache->Tables.size() >= TCache::MaxEntries) {
-        Cache->Tables.clear();
-        Cache->Key = key;
-      }
+      if (Cache->Tables.size() >= TCache::MaxEntries) Cache->Tables.clear();
+      Cache->NoteWindow(FB, key);
       entry = &(Cache->Tables[cacheName] = std::move(scanned));
     } else {
       entry = &scanned;
@@ -177,16 +458,17 @@ void TTextBase::CouplingLS(TAStr& list)
   list.Clear();
   list.ReserveSize(64);
   if (!Active) return;
-  FB.Seek(0);
-  SetEmptyBufer();
+  TCache::TKey key;
+  Rewind(*this, Cache && TCache::KeyOf(FB.DataFile, key) && Cache->WindowHolds(FB, key));
+  TFastReader r(*this);
   const TString auxiliary = DC(TString("Вспомогательный"));
   for (;;) {
-    SkipTo(L'#');
+    r.SkipTo(L'#');
     if (FB.EndOfFile()) return;
-    GetWChar();
-    TString name = GetStr();
-    GetStr(); // the standard
-    if (GetStr() != auxiliary) list.Add(name);
+    r.GetWChar();
+    TString name = r.GetStr();
+    r.GetStr(); // the standard
+    if (r.GetStr() != auxiliary) list.Add(name);
     if (FB.EndOfFile()) return;
   }
 }

@@ -11,6 +11,7 @@
 #include "hxcadkit/geometry/Mathemat.h"
 
 class TKmfData;
+class TPolyLine;
 class TMtr3D;
 class TPlacement3D;
 class TVector3D;
@@ -456,3 +457,92 @@ static_assert(sizeof(TPoint3D) == 3 * sizeof(Real) && std::is_trivially_copyable
 static_assert(sizeof(TVector3D) == sizeof(TPoint3D) && std::is_trivially_copyable_v<TVector3D>);
 static_assert(sizeof(TMtr3D) == 16 * sizeof(Real) && std::is_trivially_copyable_v<TMtr3D>);
 static_assert(sizeof(TPlacement3D) == 12 * sizeof(Real));
+
+// ---------------------------------------------------------------------------------------------
+// The spatial triangle and its shadow tests: do two triangles overlap as seen along the Z axis.
+// Coordinates are millimetres and the tolerances of the shadow tests are absolute. (Defined with
+// the numeric routines, which keep the floating-point contraction these tests need switched off.)
+
+class TTriangle3D
+{
+public:
+  TPoint3D A, B, C;
+
+  TTriangle3D() = default;
+  TTriangle3D(const TPoint3D& iA, const TPoint3D& iB, const TPoint3D& iC) : A(iA), B(iB), C(iC) {}
+  TTriangle3D(const TTriangle3D&) = default;
+  TTriangle3D& operator=(const TTriangle3D&) = default;
+
+  // Unit (B - A) x (C - A); left as computed when not longer than 2e-6.
+  TVector3D Normal() const;
+  // Smallest and largest vertex coordinate.
+  void getGabaritX(double& TMin, double& TMax) const;
+  void getGabaritY(double& TMin, double& TMax) const;
+  void getGabaritZ(double& TMin, double& TMax) const;
+  // The closed intervals [a1, a2] and [b1, b2] (ends in either order) share a point.
+  static bool IsCommonLine(double a1, double a2, double b1, double b2);
+  // The XY bounding boxes overlap or touch.
+  bool IsCommonGabarytXY(const TTriangle3D& T2) const;
+  // Every vertex lies right of the line LA to LB in XY, or less than 0.5 to its left; always
+  // true for an edge shorter than 0.5.
+  bool RightOfLine2D(const TPoint3D& LA, const TPoint3D& LB) const;
+  // The XY projections overlap: no edge of either separates them (0.5 of play).
+  bool OverlapXOY(const TTriangle3D& IT2) const;
+  // Quick shadow test: T2 not nearly vertical, boxes overlap, no separating edge.
+  bool T2ShadowUp(const TTriangle3D& T2) const;
+  // Shadow test by area: this triangle reaches above T2's lowest point, and the clipped XY
+  // overlap of the two is more than 4 % of each projection.
+  bool T2ShadowDn(const TTriangle3D& T2) const;
+  // The XY projection as a closed three-point polygon, counter-clockwise unless the triangle is
+  // flatter than 0.5 against its first edge.
+  void toPolygon(TPolyLine& P) const;
+  // "(x , y , z)- " for each vertex, numbers with two decimals in a field of 7.
+  operator TString() const;
+  // Area of the XY projection.
+  double AreaXY() const;
+};
+
+// Twice the area of the plane triangle (the parallelogram's area).
+double SquareTriangle(const double& x1, const double& y1, const double& x2, const double& y2,
+                      const double& x3, const double& y3);
+
+// ---------------------------------------------------------------------------------------------
+// Exact-sign triangle-triangle tests (Guigue and Devillers, 2003): do two closed triangles share
+// a point, and where do two triangles in space meet.
+//
+// A point is a pointer to plain doubles: (x, y, z) in the spatial tests, (x, y) in the plane
+// tests. The first triangle is p1, q1, r1 and the second p2, q2, r2, either winding; the points
+// are only read, so one array may stand for several of them. Every decision is the sign of an
+// orientation determinant compared with 0.0 exactly: for coordinates whose products are exact in
+// doubles (small integers, say) every answer is exact.
+//
+// Degenerate triangles (collinear or coincident vertices, found by a zero orientation or a zero
+// normal) are answered as the segment or point they are, so that a flat triangle never reports
+// contact with something it misses.
+
+// 1 when the two closed triangles in space share at least one point, otherwise 0.
+int tri_tri_overlap_test_3d(const double* p1, const double* q1, const double* r1, const double* p2,
+                            const double* q2, const double* r2);
+
+// The same for two triangles known to lie in one plane, of which normal_1 is a normal (of any
+// non-zero length); normal_2 is accepted and never read.
+int coplanar_tri_tri3d(const double* p1, const double* q1, const double* r1, const double* p2,
+                       const double* q2, const double* r2, const double* normal_1, const double* normal_2);
+
+// 1 when the two closed triangles in the plane share at least one point, otherwise 0.
+int tri_tri_overlap_test_2d(const double* p1, const double* q1, const double* r1, const double* p2,
+                            const double* q2, const double* r2);
+
+// The core of the plane test for two counter-clockwise triangles. It takes a point collinear with a
+// flat second triangle for a point inside it, so tri_tri_overlap_test_2d hands it proper
+// triangles only.
+int ccw_tri_tri_intersection_2d(const double* p1, const double* q1, const double* r1, const double* p2,
+                                const double* q2, const double* r2);
+
+// 1 when the two closed triangles in space meet, otherwise 0. When they meet without lying in one
+// plane, source and target get the ends of the segment that they share (equal for a single point).
+// On the coplanar branches 1 is written into *coplanar and the result is that of the coplanar
+// test; the flag is never cleared, and source and target are left as they were.
+int tri_tri_intersection_test_3d(const double* p1, const double* q1, const double* r1, const double* p2,
+                                 const double* q2, const double* r2, int* coplanar, double* source,
+                                 double* target);

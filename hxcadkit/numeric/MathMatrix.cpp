@@ -1,4 +1,4 @@
-#include "hxcadkit/numeric/MathMatrix.h"
+#include "hxcadkit/numeric/TVector.h"
 
 #include <algorithm>
 #include <cmath>

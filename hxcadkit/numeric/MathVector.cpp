@@ -1,8 +1,10 @@
-#include "hxcadkit/numeric/MathVector.h"
+#include "hxcadkit/numeric/TVector.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <typeinfo>
+#include <utility>
 
 namespace {
 
@@ -214,13 +216,93 @@ std::vector<bool> MathFlags(const TArrayOf<bool>& a, TSize n)
 }
 
 // ---------------------------------------------------------------------------------------------
-// TRowSparseMathVector
+// Element-wise arithmetic and exchanges
+
+namespace {
+
+template <class Op> TMathVector& EachWith(TMathVector& a, const TMathVector& v, Op op)
+{
+  for (TSize i = 0; i < a.N && a.X; ++i)
+    a.X[i] = op(a.X[i], i < v.N ? v[i] : 0.0);
+  return a;
+}
+
+template <class Op> TMathVector& Each(TMathVector& a, Op op)
+{
+  for (TSize i = 0; i < a.N && a.X; ++i)
+    a.X[i] = op(a.X[i]);
+  return a;
+}
+
+} // namespace
+
+TMathVector& TMathVector::operator+=(const TMathVector& v)
+{
+  return EachWith(*this, v, [](TData a, TData b) { return a + b; });
+}
+
+TMathVector& TMathVector::operator-=(const TMathVector& v)
+{
+  return EachWith(*this, v, [](TData a, TData b) { return a - b; });
+}
+
+TMathVector& TMathVector::operator+=(const TData& v)
+{
+  return Each(*this, [v](TData a) { return a + v; });
+}
+
+TMathVector& TMathVector::operator-=(const TData& v)
+{
+  return Each(*this, [v](TData a) { return a - v; });
+}
+
+TMathVector& TMathVector::operator*=(const TData& v)
+{
+  return Each(*this, [v](TData a) { return a * v; });
+}
+
+TMathVector& TMathVector::operator/=(const TData& v)
+{
+  return Each(*this, [v](TData a) { return a / v; });
+}
+
+Boolean TMathVector::Swap(TMathVector& v)
+{
+  if (typeid(*this) != typeid(v)) return false;
+  std::swap(N, v.N);
+  std::swap(X, v.X);
+  if (auto* r = dynamic_cast<TRowSparseMathVector*>(this)) {
+    auto& o = static_cast<TRowSparseMathVector&>(v);
+    std::swap(r->SI, o.SI);
+    std::swap(r->EI, o.EI);
+    std::swap(r->D, o.D);
+  } else if (auto* p = dynamic_cast<TSparseMathVector*>(this)) {
+    std::swap(p->Positions, static_cast<TSparseMathVector&>(v).Positions);
+  }
+  return true;
+}
+
+Boolean TMathVector::Swap(TSize i, TSize j)
+{
+  if (!X || i < 0 || j < 0 || i >= N || j >= N) return false;
+  std::swap(X[i], X[j]);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Row spans
 
 TRowSparseMathVector::TRowSparseMathVector(TSize iN, TSize begNonZero, TSize endNonZero, const TData* data)
     : TMathVector(TSize(std::max<std::int64_t>(std::int64_t(endNonZero) - begNonZero + 1, 0))),
       SI(begNonZero), EI(N > 0 ? endNonZero + 1 : begNonZero), D(iN)
 {
   CopyValues(X, data, N);
+}
+
+void TRowSparseMathVector::Init(TSize iN, TSize begNonZero, TSize endNonZero, const TData* data)
+{
+  TRowSparseMathVector fresh(iN, begNonZero, endNonZero, data);
+  Swap(fresh);
 }
 
 TRowSparseMathVector::TRowSparseMathVector(const TRowSparseMathVector& s)

@@ -1,10 +1,8 @@
-#include "hxcadkit/numeric/NonLinear.h"
+#include "hxcadkit/numeric/TVector2.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-#include "hxcadkit/numeric/QRSolver.h"
 
 namespace {
 
@@ -118,7 +116,7 @@ GcBaseResult TNonLinearEquations::Solve()
     MakeJacubian(X, false);
     const TData closure = Misclosure(X, false);
     dX.SetZero(0);
-    if (SolveQR(LE, eps) != gcBaseCode_Ok) {
+    if (LE.SolveQR(eps) != gcBaseCode_Ok) {
       if (eps > closure) {
         Correct(X);
         return gcBaseCode_Ok;
@@ -172,7 +170,7 @@ Boolean TNonLinearEquations::Improve(TMathVector& X, int iterLimit)
     for (TSize i = 0; i < n; ++i)
       F[i] = rSide[i];
     // A failed solve leaves the previous step; the acceptance test below judges the result.
-    SolveQR(LE, Iteration.NullEpsilon);
+    LE.SolveQR(Iteration.NullEpsilon);
     for (TSize i = 0; i < n; ++i)
       sLast[i] = X[i] - dX[i];
     dF.SetZero();

@@ -1,4 +1,4 @@
-#include "hxcadkit/numeric/QRSolver.h"
+#include "hxcadkit/numeric/TVector2.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +22,9 @@ inline TData Get(const TMathMatrix& m, TSize i, TSize j)
 }
 
 // Eliminates R(i, j) against the pivot row j (i > j); R(i, j) must not be zero. The rotation is
-// handed back for the orthogonal factor.
+// handed back for the orthogonal factor. The two rows are walked through their storage over the
+// columns both hold, so the loop streams two contiguous arrays (and vectorises); each element
+// gets the same operations in the same order as through the element accessors.
 inline void Givens(TMathMatrix& R, TSize i, TSize j, TSize n, TData& c, TData& s)
 {
   const TData rij = Get(R, i, j), rjj = Get(R, j, j);
@@ -33,11 +35,14 @@ inline void Givens(TMathMatrix& R, TSize i, TSize j, TSize n, TData& c, TData& s
   R(i, j) = 0.0;
   TRowSparseMathVector& rowJ = R[j];
   TRowSparseMathVector& rowI = R[i];
-  for (TSize k = j + 1; k < n; ++k) {
-    if (!rowJ.InSpan(k) || !rowI.InSpan(k)) continue;
-    const TData a = rowJ(k), b = rowI(k);
-    rowJ(k) = c * a + s * b;
-    rowI(k) = c * b - s * a;
+  const TSize lo = std::max({j + 1, rowJ.SI, rowI.SI}), hi = std::min({n, rowJ.EI, rowI.EI});
+  TData* __restrict const pj = rowJ.X - rowJ.SI;
+  TData* __restrict const pi = rowI.X - rowI.SI;
+  const TData cc = c, ss = s;
+  for (TSize k = lo; k < hi; ++k) {
+    const TData a = pj[k], b = pi[k];
+    pj[k] = cc * a + ss * b;
+    pi[k] = cc * b - ss * a;
   }
 }
 
@@ -46,19 +51,22 @@ inline void Givens(TMathMatrix& R, TSize i, TSize j, TSize n, TData& c, TData& s
 // With exactOne, Q(i, i) counts as 1 only when it is exactly 1.
 inline void RotateQ(TMathMatrix& Q, TSize i, TSize j, TData c, TData s, bool exactOne)
 {
+  // Q is a general matrix (MakeIdentity), so its rows hold every column.
+  TData* __restrict const pj = Q[j].X;
+  TData* __restrict const pi = Q[i].X;
   for (TSize k = 0; k < i; ++k) {
-    const TData a = Get(Q, j, k), b = Get(Q, i, k);
-    Q(j, k) = c * a + s * b;
-    Q(i, k) = c * b - s * a;
+    const TData a = pj[k], b = pi[k];
+    pj[k] = c * a + s * b;
+    pi[k] = c * b - s * a;
   }
-  const TData a = Get(Q, i, i);
+  const TData a = pi[i];
   const bool one = exactOne ? a == 1.0 : std::fabs(a - 1.0) < 1e-14;
   if (one) {
-    Q(j, i) = s;
-    Q(i, i) = c;
+    pj[i] = s;
+    pi[i] = c;
   } else {
-    Q(j, i) = s * a;
-    Q(i, i) = c * a;
+    pj[i] = s * a;
+    pi[i] = c * a;
   }
 }
 
@@ -178,7 +186,7 @@ TSize Solve(TMathMatrix& R, TMathMatrix& x, TSize n, TData dnull)
 // ---------------------------------------------------------------------------------------------
 // Rank-revealing QR
 
-TSize RRQR_MaxColumn(const TMathMatrix& R, TMathVector& S, const TSize j)
+TSize TLinearEquations::RRQR_MaxColumn(const TMathMatrix& R, TMathVector& S, const TSize j)
 {
   TSize best = j;
   TData bestNorm = -1.0;
@@ -192,7 +200,8 @@ TSize RRQR_MaxColumn(const TMathMatrix& R, TMathVector& S, const TSize j)
   return best;
 }
 
-TSize RRQR_Pivot(const TMathMatrix& R, TMathVector& S, const TSize j, const TData& sqNullEps)
+TSize TLinearEquations::RRQR_Pivot(const TMathMatrix& R, TMathVector& S, const TSize j,
+                                   const TData& sqNullEps)
 {
   // The smallest column that is not null keeps the factor well away from the null columns,
   // which end up last, where RRQR_Rank cuts them.
@@ -214,7 +223,7 @@ TSize RRQR_Pivot(const TMathMatrix& R, TMathVector& S, const TSize j, const TDat
   return below >= 0 ? below : j;
 }
 
-void RRQR_Reduce(const TMathMatrix& R, TMathVector& S, const TSize j)
+void TLinearEquations::RRQR_Reduce(const TMathMatrix& R, TMathVector& S, const TSize j)
 {
   if (j < 0 || j >= R.Lines) return;
   for (TSize k = j + 1; k < CacheColumns(R, S); ++k) {
@@ -228,8 +237,8 @@ void RRQR_Reduce(const TMathMatrix& R, TMathVector& S, const TSize j)
   }
 }
 
-void RRQR_Permutation(TMathMatrix& R, TMathVector& S, std::vector<int>& P, const TSize j,
-                      const TData& sqNullEps)
+void TLinearEquations::RRQR_Permutation(TMathMatrix& R, TMathVector& S, std::vector<int>& P, const TSize j,
+                                        const TData& sqNullEps)
 {
   const TSize c = RRQR_Pivot(R, S, j, sqNullEps);
   if (c == j) return;
@@ -238,7 +247,8 @@ void RRQR_Permutation(TMathMatrix& R, TMathVector& S, std::vector<int>& P, const
   std::swap(S[j], S[c]);
 }
 
-void RRQR_Decompose(const TMathMatrix& A, TMathMatrix& R, TMathMatrix* q, std::vector<int>& P)
+void TLinearEquations::RRQR_Decompose(const TMathMatrix& A, TMathMatrix& R, TMathMatrix* q,
+                                      std::vector<int>& P)
 {
   if (A.Type == mt_GENERAL || A.Type == mt_ORTHOGONAL) {
     A.Transpose(R);
@@ -272,7 +282,7 @@ void RRQR_Decompose(const TMathMatrix& A, TMathMatrix& R, TMathMatrix* q, std::v
   }
 }
 
-TSize RRQR_Rank(const TMathMatrix& rMat, const TData eps)
+TSize TLinearEquations::RRQR_Rank(const TMathMatrix& rMat, const TData eps) const
 {
   TSize r = rMat.Data ? std::max<TSize>(std::min(rMat.Lines, rMat.Columns), 0) : 0;
   while (r > 0 && std::fabs(rMat(r - 1, r - 1)) <= eps)
@@ -280,8 +290,8 @@ TSize RRQR_Rank(const TMathMatrix& rMat, const TData eps)
   return r;
 }
 
-Boolean rrqr_lequ_wo_q(const TMathMatrix& A, const TMathMatrix& rMat, const std::vector<int>& P,
-                       const TMathVector& Y, TMathVector& X)
+Boolean TLinearEquations::rrqr_lequ_wo_q(const TMathMatrix& A, const TMathMatrix& rMat,
+                                         const std::vector<int>& P, const TMathVector& Y, TMathVector& X)
 {
   // Only square systems: the semi-normal equations below pair the factor's rows with the
   // equations one to one.
@@ -306,20 +316,27 @@ Boolean rrqr_lequ_wo_q(const TMathMatrix& A, const TMathMatrix& rMat, const std:
   for (TSize k = 0; k < n; ++k)
     z[perm[size_t(k)]] = y[k];
   if (X.N != n || (!X.X && n > 0)) X.SetDimension(n, 0.0);
-  for (TSize i = 0; i < n; ++i) {
-    TData s = 0.0;
-    for (TSize k = 0; k < n; ++k)
-      s += A(k, i) * z[k];
-    X[i] = s;
+  // X = A^T z, accumulated row by row of A: each X[i] still sums its terms in the order of k.
+  std::vector<TData> acc(size_t(n), 0.0);
+  for (TSize k = 0; k < n; ++k) {
+    const TRowSparseMathVector& row = A[k];
+    const TData zk = z[k];
+    if (row.SI == 0 && row.EI >= n) {
+      for (TSize i = 0; i < n; ++i)
+        acc[size_t(i)] += row.X[i] * zk;
+    } else {
+      for (TSize i = 0; i < n; ++i)
+        acc[size_t(i)] += row[i] * zk;
+    }
   }
+  std::copy(acc.begin(), acc.end(), X.X);
   return true;
 }
 
-GcBaseResult SolveQR(TLinearEquations& LE, const TData& epsilon)
+GcBaseResult TLinearEquations::SolveQR(const TData& epsilon)
 {
-  const TMathMatrix& A = LE.A;
   if (A.Lines != A.Columns) return gcBaseCode_Unsolvable;
-  if (LE.B.N < A.Lines || (A.Lines > 0 && !LE.B.X)) return gcBaseCode_Error;
+  if (B.N < A.Lines || (A.Lines > 0 && !B.X)) return gcBaseCode_Error;
   if (A.Lines < 1) return gcBaseCode_Ok;
 
   TMathMatrix RAT(A.Columns, A.Lines, mt_GENERAL);
@@ -328,5 +345,5 @@ GcBaseResult SolveQR(TLinearEquations& LE, const TData& epsilon)
   const TSize rank = RRQR_Rank(RAT, epsilon);
   for (TSize i = rank; i < std::min(RAT.Lines, RAT.Columns); ++i)
     RAT(i, i) = 0.0;
-  return rrqr_lequ_wo_q(A, RAT, P, LE.B, LE.Solution) ? gcBaseCode_Ok : gcBaseCode_Unsolvable;
+  return rrqr_lequ_wo_q(A, RAT, P, B, Solution) ? gcBaseCode_Ok : gcBaseCode_Unsolvable;
 }

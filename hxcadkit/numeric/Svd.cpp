@@ -1,4 +1,4 @@
-#include "hxcadkit/numeric/Svd.h"
+#include "hxcadkit/numeric/TVector2.h"
 
 #include <algorithm>
 #include <cmath>

@@ -71,8 +71,18 @@ TSize TLinearEquations::SolveGauss(TMathMatrix& A, TMathVector& rcol, TData epsi
       if (std::fabs(Get(A, i, k)) <= 1e-14) continue;
       const TData f = Get(A, i, k) * (-1 / p);
       A(i, k) = 0.0;
-      for (TSize j = k + 1; j < n; ++j)
-        A(i, j) += Get(A, k, j) * f;
+      TRowSparseMathVector& rowI = A[i];
+      const TRowSparseMathVector& rowK = A[k];
+      if (rowI.SI <= k + 1 && rowI.EI >= n && rowK.SI <= k + 1 && rowK.EI >= n) {
+        // Full rows (the usual case): the same update streamed through the two rows' storage.
+        TData* __restrict const ri = rowI.X - rowI.SI;
+        const TData* __restrict const rk = rowK.X - rowK.SI;
+        for (TSize j = k + 1; j < n; ++j)
+          ri[j] += rk[j] * f;
+      } else {
+        for (TSize j = k + 1; j < n; ++j)
+          A(i, j) += Get(A, k, j) * f;
+      }
       b[i] += f * b[k];
     }
   }

@@ -1,4 +1,4 @@
-#include "hxcadkit/numeric/Triangle3d.h"
+#include "hxcadkit/geometry/Mathemat3d.h"
 
 #include <algorithm>
 #include <cmath>

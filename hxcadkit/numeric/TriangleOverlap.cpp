@@ -1,4 +1,4 @@
-#include "hxcadkit/numeric/TriangleOverlap.h"
+#include "hxcadkit/geometry/Mathemat3d.h"
 
 #include <cmath>
 

@@ -36,19 +36,6 @@ inline void ResetModeller()
   drApi::TRegistryApi& r = m.R();
   r.Tavrix7 = nullptr;
   r.TavrixError.reset();
-  drApi::Selector->End();
-  r.Obj.reset();
-  r.LastObj.reset();
-  for (drApi::TNestedArrayOf* a : {&r.AMacroObj, &r.AMacroObject3D}) {
-    for (auto& e : *a)
-      e.reset();
-    a->Count = 0;
-    for (auto& e : a->AObjects)
-      e.V2.reset();
-    a->AObjects.Count = 0;
-  }
-  m.R2D().PrevDrawingObject.reset();
-  m.R2D().CurDrawingObject.reset();
 }
 
 class HostedModeller

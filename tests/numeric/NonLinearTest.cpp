@@ -4,7 +4,7 @@
 #include <functional>
 #include <limits>
 
-#include "hxcadkit/numeric/NonLinear.h"
+#include "hxcadkit/numeric/TVector2.h"
 
 namespace {
 
@@ -35,8 +35,6 @@ public:
   }
   void Correct(const TMathVector&) override { ++CorrectX; }
   void Correct(const TMathVector&, const TMathVector&, TMathVector&) override { ++CorrectStep; }
-
-  using TNonLinearEquations::MakeJacubian;
 };
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -62,85 +60,46 @@ TEST(NonLinearParts, Misclosure)
   EXPECT_EQ(none.Misclosure(none.X, false), 0.0);
 }
 
-TEST(NonLinearParts, AssemblyLeavesResidualsAtThePoint)
-{
-  TSystem s(2, [](const TMathVector& x, TSize i) { return i == 0 ? x[0] * x[1] : x[0] + 2 * x[1]; });
-  TMathVector x(2);
-  x = {2, 3};
-  s.MakeJacubian(x, false);
-  EXPECT_EQ(s.F[0], 6.0);
-  EXPECT_EQ(s.F[1], 8.0);
-  EXPECT_NEAR(s.dF(0, 0), 3.0, 1e-12);
-  EXPECT_NEAR(s.dF(1, 1), 2.0, 1e-12);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Damped Newton
 
-TEST(NewtonSolve, NoIterationsAllowed)
+TEST(NewtonSolve, OutcomesAndCallCounts)
 {
-  TSystem s(2, [](const TMathVector& x, TSize i) { return x[i] - 2; });
-  s.Iteration.IterLimit = 0;
-  EXPECT_EQ(s.Solve(), gcBaseCode_None);
-  EXPECT_EQ(s.FiCalls, 2);
-  EXPECT_EQ(s.X[0], 0.0);
-}
-
-TEST(NewtonSolve, TakesOneFifthOfEachStep)
-{
-  TSystem s(1, [](const TMathVector& x, TSize) { return x[0] - 2; });
-  s.Iteration.Epsilon = 1e-6;
-  s.Iteration.IterLimit = 100;
-  EXPECT_EQ(s.Solve(), gcBaseCode_Ok);
-  EXPECT_EQ(s.CorrectStep, 66);
-  EXPECT_EQ(s.CorrectX, 1);
-  EXPECT_NEAR(s.X[0], 2 * (1 - std::pow(0.8, 66)), 1e-12);
-}
-
-TEST(NewtonSolve, IterationLimitIsNotASolution)
-{
-  TSystem s(1, [](const TMathVector& x, TSize) { return x[0] - 2; });
-  s.Iteration.Epsilon = 1e-6;
-  s.Iteration.IterLimit = 50;
-  EXPECT_EQ(s.Solve(), gcBaseCode_NoIterSolution);
-  EXPECT_EQ(s.CorrectStep, 50);
-  EXPECT_EQ(s.CorrectX, 0);
-  EXPECT_NEAR(s.X[0], 2 * (1 - std::pow(0.8, 50)), 1e-12);
-}
-
-TEST(NewtonSolve, SingularJacobianAtTheStart)
-{
-  TSystem s(1, [](const TMathVector& x, TSize) { return x[0] * x[0] - 1; });
-  EXPECT_EQ(s.Solve(), gcBaseCode_Unsolvable);
-  EXPECT_EQ(s.X[0], 0.0);
-  EXPECT_EQ(s.CorrectX, 0);
-}
-
-TEST(NewtonSolve, SingularJacobianAfterTheResidualHalved)
-{
-  // The residual seen at the start is large, the one after the first assembly is not (a system
-  // whose equations change between calls): the failed solve is reported as such.
+  using R = TSystem::Residual;
   int calls = 0;
-  TSystem s(1, [&calls](const TMathVector& x, TSize) { return ++calls == 1 ? 10.0 : x[0] * x[0] - 1; });
-  EXPECT_EQ(s.Solve(), gcBaseCode_UninvertableJacobian);
-  EXPECT_EQ(s.CorrectX, 1);
-  EXPECT_EQ(s.X[0], 0.0);
-}
-
-TEST(NewtonSolve, SizesResetBehindItsBackAreRefused)
-{
-  TSystem s(2, [](const TMathVector& x, TSize i) { return x[i]; });
-  s.X.SetDimension(5, 1.0);
-  EXPECT_EQ(s.Solve(), gcBaseCode_Error);
-  TMathVector x(5, 1.0);
-  EXPECT_FALSE(s.Improve(x, 3));
-}
-
-TEST(NewtonSolve, SingularJacobianAtASolutionIsAccepted)
-{
-  TSystem s(1, [](const TMathVector& x, TSize) { return x[0] * x[0]; });
-  EXPECT_EQ(s.Solve(), gcBaseCode_Ok);
-  EXPECT_EQ(s.CorrectX, 1);
+  const R linear = [](const TMathVector& x, TSize) { return x[0] - 2; };
+  struct Case
+  {
+    const char* what;
+    R r;
+    TSize limit;
+    GcBaseResult code;
+    int steps, corrections; // calls of the two Correct hooks
+    double x;               // X after the solve
+  } cases[] = {
+      {"no iterations allowed", linear, 0, gcBaseCode_None, 0, 0, 0.0},
+      {"one fifth of each step", linear, 100, gcBaseCode_Ok, 66, 1, 2 * (1 - std::pow(0.8, 66))},
+      // Regression: reaching the limit used to be reported as a solution.
+      {"iteration limit", linear, 50, gcBaseCode_NoIterSolution, 50, 0, 2 * (1 - std::pow(0.8, 50))},
+      {"singular at the start", [](const TMathVector& x, TSize) { return x[0] * x[0] - 1; }, 100,
+       gcBaseCode_Unsolvable, 0, 0, 0.0},
+      // The residual seen first is large, the next one is not (equations that change between
+      // calls): the failed solve is reported as such.
+      {"singular after the residual halved",
+       [&calls](const TMathVector& x, TSize) { return ++calls == 1 ? 10.0 : x[0] * x[0] - 1; }, 100,
+       gcBaseCode_UninvertableJacobian, 0, 1, 0.0},
+      {"singular at a solution", [](const TMathVector& x, TSize) { return x[0] * x[0]; }, 100, gcBaseCode_Ok,
+       0, 1, 0.0},
+  };
+  for (const Case& c : cases) {
+    TSystem s(1, c.r);
+    s.Iteration.Epsilon = 1e-6;
+    s.Iteration.IterLimit = c.limit;
+    EXPECT_EQ(s.Solve(), c.code) << c.what;
+    EXPECT_EQ(s.CorrectStep, c.steps) << c.what;
+    EXPECT_EQ(s.CorrectX, c.corrections) << c.what;
+    EXPECT_NEAR(s.X[0], c.x, 1e-12) << c.what;
+  }
 }
 
 TEST(NewtonSolve, CircleLineIntersection)
@@ -149,68 +108,33 @@ TEST(NewtonSolve, CircleLineIntersection)
   auto f = [](const TMathVector& x, TSize i) {
     return i == 0 ? x[0] * x[0] + x[1] * x[1] - 25 : x[1] - x[0] - 1;
   };
-  struct Case
-  {
-    double x0, y0, x, y;
-  };
-  const Case cases[] = {{1, 1, 3, 4}, {-1, -2, -4, -3}, {10, 0, 3, 4}};
-  for (const Case& c : cases) {
+  const double cases[][4] = {{1, 1, 3, 4}, {-1, -2, -4, -3}, {10, 0, 3, 4}};
+  for (const auto& c : cases) {
     TSystem s(2, f);
-    s.X = {c.x0, c.y0};
+    s.X = {c[0], c[1]};
     s.Iteration.Epsilon = 1e-8;
     s.Iteration.IterLimit = 200;
     ASSERT_EQ(s.Solve(), gcBaseCode_Ok);
-    EXPECT_NEAR(s.X[0], c.x, 1e-7);
-    EXPECT_NEAR(s.X[1], c.y, 1e-7);
+    EXPECT_NEAR(s.X[0], c[2], 1e-7);
+    EXPECT_NEAR(s.X[1], c[3], 1e-7);
   }
 }
 
-TEST(NewtonSolve, RosenbrockAndPowellSystems)
-{
-  // Rosenbrock: 10 (y - x^2) = 0, 1 - x = 0, root (1, 1), from the classic start.
-  TSystem rosen(2,
-                [](const TMathVector& x, TSize i) { return i == 0 ? 10 * (x[1] - x[0] * x[0]) : 1 - x[0]; });
-  rosen.X = {-1.2, 1};
-  rosen.Iteration.IterLimit = 300;
-  ASSERT_EQ(rosen.Solve(), gcBaseCode_Ok);
-  EXPECT_NEAR(rosen.X[0], 1.0, 1e-5);
-  EXPECT_NEAR(rosen.X[1], 1.0, 1e-5);
-
-  // Powell's badly scaled system: 1e4 x y = 1, exp(-x) + exp(-y) = 1.0001.
-  TSystem powell(2, [](const TMathVector& x, TSize i) {
-    return i == 0 ? 1e4 * x[0] * x[1] - 1 : std::exp(-x[0]) + std::exp(-x[1]) - 1.0001;
-  });
-  powell.X = {0, 1};
-  powell.Iteration.IterLimit = 500;
-  const GcBaseResult r = powell.Solve();
-  // Whatever the outcome, it is reported truthfully.
-  if (r == gcBaseCode_Ok)
-    EXPECT_LT(powell.Misclosure(powell.X, false), 1e-6);
-  else
-    EXPECT_TRUE(r == gcBaseCode_NoIterSolution || r == gcBaseCode_Unsolvable);
-}
-
-TEST(NewtonSolve, NaNResidualsEndWithAFailure)
+TEST(NewtonSolve, BadSizesAndNaNResidualsEndWithAFailure)
 {
   TSystem s(2, [](const TMathVector& x, TSize i) { return i == 0 ? kNaN : x[1]; });
   s.Iteration.IterLimit = 20;
   EXPECT_NE(s.Solve(), gcBaseCode_Ok);
   EXPECT_LE(s.CorrectStep, 20);
-
-  // NaN appearing after a few steps.
   TSystem late(1, [](const TMathVector& x, TSize) { return x[0] > 1 ? kNaN : x[0] - 2; });
   late.Iteration.IterLimit = 30;
   EXPECT_NE(late.Solve(), gcBaseCode_Ok);
-}
-
-TEST(NewtonSolve, EmptySystem)
-{
-  TSystem s(0, [](const TMathVector&, TSize) { return 0.0; });
-  EXPECT_EQ(s.Solve(), gcBaseCode_Ok);
-  s.SetDimension(3);
-  EXPECT_EQ(s.dF.Lines, 3);
-  s.SetDimension(-2);
-  EXPECT_EQ(s.Count(), 0);
+  // X resized behind the solver's back.
+  TSystem sized(2, [](const TMathVector& x, TSize i) { return x[i]; });
+  sized.X.SetDimension(5, 1.0);
+  EXPECT_EQ(sized.Solve(), gcBaseCode_Error);
+  TMathVector x(5, 1.0);
+  EXPECT_FALSE(sized.Improve(x, 3));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -239,6 +163,26 @@ TEST(Improve, StepsTowardsTheShiftedTarget)
   TMathVector y(1, 3.0);
   EXPECT_TRUE(s.Improve(y, 10));
   EXPECT_NEAR(y[0], 2.0, 1e-6);
+}
+
+TEST(Improve, LinearProblemIsAcceptedOnTheFirstPass)
+{
+  // 2x + y = 5, x - y = 1, root (2, 1). The first pass aims at F - rDelta and, the problem being
+  // linear, lands on F = rDelta = 0.9 F(0) exactly; a full Newton step for F would overshoot that
+  // target and be rejected, leaving nothing improved.
+  TSystem s(
+      2, [](const TMathVector& x, TSize i) { return i == 0 ? 2 * x[0] + x[1] - 5 : x[0] - x[1] - 1; },
+      [](const TMathVector&, TSize i, TSize j) {
+        return i == 0 ? (j == 0 ? 2.0 : 1.0) : (j == 0 ? 1.0 : -1.0);
+      });
+  TMathVector x(2, 0.0);
+  EXPECT_TRUE(s.Improve(x, 1));
+  EXPECT_NEAR(2 * x[0] + x[1] - 5, 0.9 * -5, 1e-12);
+  EXPECT_NEAR(x[0] - x[1] - 1, 0.9 * -1, 1e-12);
+  TMathVector y(2, 0.0);
+  EXPECT_TRUE(s.Improve(y, 10));
+  EXPECT_NEAR(y[0], 2.0, 1e-12);
+  EXPECT_NEAR(y[1], 1.0, 1e-12);
 }
 
 TEST(Improve, NaNTrialPointIsRejected)

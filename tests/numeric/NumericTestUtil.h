@@ -7,8 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "hxcadkit/numeric/MathMatrix.h"
-#include "hxcadkit/numeric/MathVector.h"
+#include "hxcadkit/numeric/TVector.h"
 #include "hxcadkit/numeric/TVector2.h"
 
 namespace numtest {
@@ -60,14 +59,6 @@ inline TMathMatrix Transposed(const TMathMatrix& a)
   return t;
 }
 
-inline TMathMatrix Identity(TSize n)
-{
-  TMathMatrix I(n, n, mt_GENERAL);
-  for (TSize i = 0; i < n; ++i)
-    I(i, i) = 1;
-  return I;
-}
-
 // Largest elementwise difference, reading both logically (absent cells are zero).
 inline double MaxDiff(const TMathMatrix& a, const TMathMatrix& b)
 {
@@ -76,24 +67,6 @@ inline double MaxDiff(const TMathMatrix& a, const TMathMatrix& b)
     for (TSize j = 0; j < std::max(a.Columns, b.Columns); ++j)
       d = std::max(d, std::fabs(a.At(i, j) - b.At(i, j)));
   return d;
-}
-
-// Largest entry of r below its diagonal, in absolute value.
-inline double MaxBelowDiagonal(const TMathMatrix& r)
-{
-  double d = 0;
-  for (TSize i = 0; i < r.Lines; ++i)
-    for (TSize j = 0; j < std::min(i, r.Columns); ++j)
-      d = std::max(d, std::fabs(r(i, j)));
-  return d;
-}
-
-// The least-squares solution of A x = b from the normal equations A^T A x = A^T b.
-inline bool NormalEquations(const TMathMatrix& A, const TMathVector& b, TMathVector& x)
-{
-  TMathMatrix ata = Transposed(A) * A;
-  A.TranspMultiply(b, x);
-  return TLinearEquations::SolveGauss(ata, x, 1e-12) == gcBaseCode_Ok;
 }
 
 } // namespace numtest

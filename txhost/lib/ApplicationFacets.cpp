@@ -9,6 +9,9 @@
 #include "txapi/ITavrixError.h"
 #include "txapi/ITavrixLibraryActions.h"
 #include "txapi/ITranslator.h"
+#include "txapi/IEvents.h"
+#include "txapi/IPropertyPanel.h"
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -117,6 +120,27 @@ public:
     return HandOut<txapi::ILibraryRecord>(ModelHost().FindLibraryRecord(name));
   }
 
+  txapi::SmartPtr<txapi::IProcessParam> NewProcessParam() override
+  {
+    Log("NewProcessParam");
+    if (HandOutRefused("NewProcessParam")) return {};
+    return HandOut<txapi::IProcessParam>(&txhost::NewProcessParam(ModelHost()));
+  }
+
+  txapi::SmartPtr<txapi::IApplicationEvents> GetApplicationEvents() override
+  {
+    Log("GetApplicationEvents");
+    if (HandOutRefused("GetApplicationEvents")) return {};
+    return HandOut<txapi::IApplicationEvents>(&Model());
+  }
+
+  txapi::SmartPtr<txapi::IAPIObject> RefreshDocument(const txapi::SmartPtr<txapi::ITavrixDocument>& doc,
+                                                      int mode) override
+  {
+    Log("RefreshDocument", doc, mode);
+    return HandOut<txapi::IAPIObject>(&Model());
+  }
+
 private:
   static constexpr int DocumentsFolderKind = 2;
 };
@@ -218,31 +242,8 @@ public:
   }
 };
 
-class ProgressBarFacet final : public Facet<txapi::IProgressBar>
-{
-public:
-  using Facet::Facet;
-
-  void Start(int maximum, const std::wstring& text) override
-  {
-    Log("Start", maximum, text);
-    Model().Set("maximum", maximum);
-    Model().Set("position", 0);
-  }
-  void SetPosition(int position) override
-  {
-    Log("SetPosition", position);
-    Model().Set("position", position);
-  }
-  void Stop() override { Log("Stop"); }
-};
-
 } // namespace
 
-FacetEntry ProgressBar()
-{
-  return Offer<ProgressBarFacet>("IProgressBar");
-}
 FacetEntry TavrixAPIObject()
 {
   return Offer<TavrixAPIObjectFacet>("ITavrixAPIObject");

@@ -10,6 +10,9 @@
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
+#include "txapi/IProcess.h"
+#include "txapi/ITavrixAPIObject.h"
+#include "txhost/lib/Events.h"
 #include "txapi/IViewsAndLayersManager.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
@@ -79,6 +82,13 @@ public:
     Log("GetChooseManager");
     if (HandOutRefused("GetChooseManager")) return {};
     return HandOut<txapi::IChooseManager>(&Model());
+  }
+
+  txapi::SmartPtr<txapi::IDocumentFrame> GetDocumentFrame() override
+  {
+    Log("GetDocumentFrame");
+    if (HandOutRefused("GetDocumentFrame")) return {};
+    return HandOut<txapi::IDocumentFrame>(&DocumentFrame(ModelHost(), Model()));
   }
 };
 
@@ -166,6 +176,20 @@ class TavrixDocument2DFacet final : public Facet<txapi::ITavrixDocument2D>
 public:
   using Facet::Facet;
 
+  txapi::SmartPtr<txapi::IProcess2D> NewProcess2D(txapi::txProcess2DTypeEnum type) override
+  {
+    Log("NewProcess2D", type);
+    if (HandOutRefused("NewProcess2D")) return {};
+    return HandOut<txapi::IProcess2D>(&NewProcess(ModelHost(), Model(), false));
+  }
+
+  txapi::SmartPtr<txapi::IDrawingGroup> NewDrawingGroup(bool temporary) override
+  {
+    Log("NewDrawingGroup", temporary);
+    if (HandOutRefused("NewDrawingGroup")) return {};
+    return HandOut<txapi::IDrawingGroup>(&txhost::NewDrawingGroup(ModelHost(), Model(), temporary));
+  }
+
   txapi::SmartPtr<txapi::IViewsAndLayersManager> GetViewsAndLayersManager() override
   {
     Log("GetViewsAndLayersManager");
@@ -204,6 +228,25 @@ public:
     Host& host = ModelHost();
     if (!host.IsOpen(Model()) || HandOutRefused("GetTopPart")) return {};
     return HandOut<txapi::IPart>(host.TopPart(Model()));
+  }
+
+  bool IsEditMode() override
+  {
+    Log("IsEditMode");
+    return InEditMode(Model());
+  }
+
+  txapi::SmartPtr<txapi::ITavrixAPIObject> GetEditedPart() override
+  {
+    Log("GetEditedPart");
+    return HandOut<txapi::ITavrixAPIObject>(EditedPart(Model()));
+  }
+
+  txapi::SmartPtr<txapi::IProcess3D> NewProcess3D(int mode) override
+  {
+    Log("NewProcess3D", mode);
+    if (HandOutRefused("NewProcess3D")) return {};
+    return HandOut<txapi::IProcess3D>(&NewProcess(ModelHost(), Model(), true));
   }
 
   txapi::SmartPtr<txapi::IMateConstraints3D> GetMateConstraints() override

@@ -2,8 +2,14 @@
 
 #include "txhost/lib/Facet.h"
 
+#include <vector>
+
 // The facet of each txapi interface, as the kinds in Kinds.cpp offer them. One function per interface;
 // the facet classes live in the .cpp files of their area.
+
+namespace txhost {
+class KindTable;
+}
 
 namespace txhost::facets {
 
@@ -15,7 +21,6 @@ FacetEntry TavrixError();
 FacetEntry Translator();
 FacetEntry LibraryRecord();
 FacetEntry LibraryActions();
-FacetEntry ProgressBar();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
@@ -28,6 +33,48 @@ FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
 FacetEntry Part();
+
+// EventFacets.cpp
+FacetEntry DocumentFrameEvents();
+FacetEntry Process3DManipulatorsEvents();
+FacetEntry Process3DEvents();
+FacetEntry Process2DEvents();
+FacetEntry PropertiesManagerEvents();
+FacetEntry ApplicationEvents();
+FacetEntry PressedKeys();
+FacetEntry OpenGLObject();
+FacetEntry PaintObject();
+
+// ProcessFacets.cpp
+FacetEntry Process();
+FacetEntry Process3D();
+FacetEntry Process2D();
+FacetEntry Manipulators();
+FacetEntry Phantom2D();
+FacetEntry DrawingGroup();
+FacetEntry DocumentFrame();
+FacetEntry ProgressBar();
+FacetEntry ProcessParam();
+FacetEntry PropertyTabs();
+FacetEntry PropertyTab();
+
+// PanelFacets.cpp
+FacetEntry PropertyControls();
+FacetEntry PropertyControl();
+FacetEntry PropertyCheckBox();
+FacetEntry PropertyEdit();
+FacetEntry PropertySpinEdit();
+FacetEntry PropertyPoint3D();
+FacetEntry PropertyEditList();
+FacetEntry PropertyEditCheckBox();
+FacetEntry PropertyList();
+FacetEntry PropertySeparator();
+FacetEntry PropertyFileName();
+FacetEntry PropertyColor();
+FacetEntry PropertyGrid();
+FacetEntry PropertySlideBox();
+FacetEntry PropertyToolBar();
+FacetEntry PropertyMultiButton();
 
 // ModelFacets.cpp
 FacetEntry ModelObject();
@@ -53,7 +100,6 @@ FacetEntry SplitLine();
 
 // DrawingFacets.cpp
 FacetEntry DrawingObject();
-FacetEntry Symbols2DContainer();
 FacetEntry ViewsAndLayersManager();
 FacetEntry Views();
 FacetEntry View();
@@ -63,4 +109,27 @@ FacetEntry LineSegment();
 FacetEntry Arcs();
 FacetEntry Arc();
 
+// Drawing2DFacets.cpp
+FacetEntry Circles();
+FacetEntry Ellipses();
+FacetEntry Points();
+FacetEntry DrawingTexts();
+FacetEntry Hatches();
+FacetEntry Colourings();
+FacetEntry CutLines();
+FacetEntry DrawingGroups();
+FacetEntry Symbols2DContainer();
+FacetEntry PolyLines();
+// The facets of a view (or, with drawingView false, of a sketch's editing view) plus those that make the
+// 2D objects of drawings.
+std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> facets);
+// The kinds of drawing objects, texts, macro objects, groups and layers (txhost/lib/Drawing2D.h).
+void AddDrawing2DKinds(KindTable& t);
+
 } // namespace txhost::facets
+
+namespace txhost {
+class KindTable;
+// CommandKinds.cpp: the kinds of processes, panels, controls and event objects.
+void AddCommandKinds(KindTable& table);
+} // namespace txhost

@@ -27,6 +27,9 @@
 //   answer yes|no                       queue the answer to the next question box
 //   translate PHRASE TRANSLATION        teach the translation service a phrase
 //   print [objects]                     print what the host holds (with objects: every object)
+//   queue STEP [WORD...]                add a step to the event script that the next process run plays
+//                                       (the steps are listed in txhost/README.md)
+//   expect subscriptions N [KEY]        N event subscriptions stand (under KEY)
 //   expect callbacks NAME...            the registrations, in order (run-command command-state library-id)
 //   expect library-id N                 the library-id callback answers N
 //   expect message TEXT                 the oldest message box text not yet expected is TEXT
@@ -44,7 +47,9 @@
 // the script with its line number.
 
 #include "txhost/lib/Scenario.h"
+#include "txhost/lib/SvgWriter.h"
 
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
@@ -107,6 +112,8 @@ const std::vector<CommandSpec>& Commands()
       {"answer", "answer yes|no", {Arg::YesNo}, 1, false, {}},
       {"translate", "translate PHRASE TRANSLATION", {Arg::Any, Arg::Any}, 2, false, {}},
       {"print", "print [objects]", {Arg::PrintWhat}, 0, false, {}},
+      {"queue", "queue STEP [WORD...]", {Arg::Any}, 1, true, {}},
+      {"expect subscriptions", "expect subscriptions N [KEY]", {Arg::Integer, Arg::Any}, 1, false, {}},
       {"expect callbacks", "expect callbacks NAME...", {Arg::Any}, 0, true, {}},
       {"expect library-id", "expect library-id N", {Arg::Integer}, 1, false, {}},
       {"expect message", "expect message TEXT", {Arg::Any}, 1, false, {}},
@@ -276,6 +283,7 @@ bool ParseStep(std::vector<std::string> words, ScenarioStep& step, std::string& 
     error = "missing arguments; usage: " + std::string(spec->Usage);
     return false;
   }
+  if (name == "queue" && !CheckQueueStep(step.Words, error)) return false;
   if (name == "run" && step.Options.count("mode") != 0) {
     long long n = 0;
     if (!ParseInteger(step.Options["mode"], 0, std::numeric_limits<int>::max(), n)) {
@@ -531,6 +539,12 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     Object* d = Document(step.Words[0], error);
     if (d == nullptr) return false;
     std::string message;
+    if (step.Words.size() > 1 && std::filesystem::path(word(1)).extension() == ".svg") {
+      const std::filesystem::path svg = H.Resolve(word(1));
+      if (!SaveSvg(*d, svg, &message)) return fail("cannot draw: " + message);
+      Out << "drawn " << svg.string() << "\n";
+      return true;
+    }
     const bool ok =
         step.Words.size() > 1 ? H.SaveDocumentAs(*d, word(1), &message) : H.SaveDocument(*d, &message);
     if (!ok) return fail("cannot save: " + message);
@@ -596,6 +610,12 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
   if (cmd == "print") {
     H.Describe(Out, !step.Words.empty());
     return true;
+  }
+  if (cmd == "queue" || cmd == "expect subscriptions") {
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < step.Words.size(); ++i)
+      words.push_back(word(i));
+    return cmd == "queue" ? QueueStep(H, words, error) : ExpectSubscriptions(H, words, error);
   }
   if (cmd == "expect callbacks") {
     const std::vector<std::string> got = H.Registrations();
