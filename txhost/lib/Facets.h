@@ -47,7 +47,6 @@ FacetEntry Manipulators();
 FacetEntry Phantom2D();
 FacetEntry DrawingGroup();
 FacetEntry DocumentFrame();
-FacetEntry ProgressBar();
 FacetEntry ProcessParam();
 FacetEntry PropertyTabs();
 FacetEntry PropertyTab();
