@@ -15,11 +15,6 @@ public:
   virtual bool Reset() = 0;
   virtual bool Close() = 0;
 
-  // A command redraws the group's contents between Open and Close; Reset drops them.
-  virtual bool Open(int mode) = 0;
-  virtual bool Reset() = 0;
-  virtual bool Close() = 0;
-
 protected:
   ~IDrawingGroup() = default;
 };

@@ -47,6 +47,7 @@ FacetEntry Manipulators();
 FacetEntry Phantom2D();
 FacetEntry DrawingGroup();
 FacetEntry DocumentFrame();
+FacetEntry ProgressBar();
 FacetEntry ProcessParam();
 FacetEntry PropertyTabs();
 FacetEntry PropertyTab();

@@ -279,6 +279,20 @@ public:
   void RefreshWindow() override { Log("RefreshWindow"); }
 };
 
+class ProgressBarFacet final : public Facet<txapi::IProgressBar>
+{
+public:
+  using Facet::Facet;
+
+  void Start(int low, int high) override { Log("Start", low, high); }
+  void SetPosition(int position) override
+  {
+    Log("SetPosition", position);
+    Model().Set("position", position);
+  }
+  void Stop() override { Log("Stop"); }
+};
+
 class ProcessParamFacet final : public Facet<txapi::IProcessParam>
 {
 public:
@@ -412,6 +426,10 @@ FacetEntry DrawingGroup()
 FacetEntry DocumentFrame()
 {
   return Offer<DocumentFrameFacet>("IDocumentFrame");
+}
+FacetEntry ProgressBar()
+{
+  return Offer<ProgressBarFacet>("IProgressBar");
 }
 FacetEntry ProcessParam()
 {
