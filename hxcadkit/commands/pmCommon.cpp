@@ -286,7 +286,7 @@ void TBaseManager::StartProgress(const TString& CommonMessage, int MaxCount)
   ProgressMessage = CommonMessage;
   ProgressMaxCount = MaxCount;
   ProgressCount = 0;
-  CommandHost.ProgressBar()->Start(MaxCount, std::wstring()); // the range 0 to MaxCount
+  CommandHost.ProgressBar()->Start(0, MaxCount);
 }
 
 void TBaseManager::NextProgress(const TString& Message)
