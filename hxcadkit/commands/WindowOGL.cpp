@@ -2,6 +2,7 @@
 
 #include "hxcadkit/commands/pmCommon.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -383,15 +384,94 @@ void TDispatcherWnd3D::Unregister(TWindowOGL* w)
     if (Windows[i] == w) Windows.Delete(i);
 }
 
-void TStatusBarOGL::LiftBox(const TString& text, int)
+// ---------------------------------------------------------------------------------------------
+
+TLabelOGL::TLabelOGL(TBaseManager* editor, TWindowOGL* owner, const TString& text) : TWindowOGL(editor, owner)
 {
-  Lines.Add(text);
+  Height = 24;
+  SetBackClr(TColor(0xFFFFFF));
+  Text = text;
 }
 
-void TStatusBarOGL::StatusBox(const TString& text, int)
+void TLabelOGL::Draw2D(TGImage& gi)
 {
-  if (Lines.Count == 0)
-    Lines.Add(text);
+  const TString& s = GetText();
+  const double H = Height, h = gi.Font.Height(s, s.Length()) * H + 2.0, w = gi.Font.Len(s, s.Length());
+  if (Mask & mdBackground) {
+    gi.drColor(255, 255, 255);
+    gi.giRectAngleFill(Origin.x, Origin.y - 1 - h, w * H + 2.0 + Origin.x + 1.0, Origin.y + 1, 0);
+  }
+  if ((Mask & mdSelectable) && (State & seSelected))
+    gi.drColor(255, 0, 0);
   else
-    Lines[0] = text;
+    gi.drColor(0, 0, 0);
+  gi.giTextOut(Origin.x, Origin.y - h, 0, H, s);
+}
+
+THintOGL::THintOGL(TBaseManager* editor, const TPoint3D& at, const TString& text, int dx, int dy)
+  : TLabelOGL(editor, nullptr, TString())
+{
+  Height = 24;
+  Width = std::max(5 * text.Length(), 60) + 5;
+  Origin3D = at;
+  Dt = {dx, dy};
+  Text = text;
+}
+
+THintOGL::~THintOGL()
+{
+  if (Current == this) Current = nullptr;
+}
+
+void THintOGL::Hint(TBaseManager* editor, const TPoint3D& at, const TString& text, int dx, int dy, int ms)
+{
+  delete Current;
+  Current = new THintOGL(editor, at, text, dx, dy);
+  if (editor == nullptr) return;
+  if (Current->Id != 0) editor->DispatcherWnd3D.Timer.Start(Current->Id, ms);
+  editor->RefreshWindow();
+}
+
+TStatusBarOGL::TStatusBarOGL(TBaseManager* editor, int x, int y) : TLabelOGL(editor, nullptr, TString())
+{
+  Height = 24;
+  Mate3D = false;
+  Origin = {x, y};
+}
+
+void TStatusBarOGL::LiftBox(const TString& text, int ms)
+{
+  if (TDispatcherWnd3D* d = Dispatcher()) {
+    M.Add(TIdStr{d->Timer.Start(Id, ms), text});
+    Redraw();
+  }
+}
+
+void TStatusBarOGL::StatusBox(const TString& text, int ms)
+{
+  if (TDispatcherWnd3D* d = Dispatcher()) {
+    if (M.Count == 0) M.Add();
+    M[0] = TIdStr{d->Timer.Start(Id, ms), text};
+    Redraw();
+  }
+}
+
+void TStatusBarOGL::OnTimer(int timeId)
+{
+  for (int i = 0; i < M.Count; ++i)
+    if (M[i].Id == timeId) {
+      M.Delete(i);
+      return;
+    }
+}
+
+void TStatusBarOGL::Draw2D(TGImage& gi)
+{
+  if (M.Count == 0 || Editor == nullptr) return;
+  gi.giMtr(Editor->FrameRect.LD.x + Origin.x, Origin.y, 0, 1);
+  const double step = gi.Font.Height(TString("0123456789"), 10) * Height * 1.2;
+  gi.drColor(0, 0, 0);
+  for (int i = 0; i < M.Count; ++i)
+    gi.giTextOut(0, i * step + 0.0 + 2.0, 0, Height, M[i].T);
+  gi.giDeleteMtr();
 }

@@ -200,18 +200,47 @@ public:
   TTimer Timer;
 };
 
-// The command's message area: timed lines.
-class TStatusBarOGL : public TWindowOGL
+// A text on a white ground; a plain label never takes the selection.
+class TLabelOGL : public TWindowOGL
 {
 public:
-  TStatusBarOGL(TBaseManager& manager, int x, int y) : TWindowOGL(&manager, nullptr) { Origin = {x, y}; }
+  TLabelOGL(TBaseManager* editor, TWindowOGL* owner, const TString& text);
+  void Draw2D(TGImage& gi) override;
+  bool MouseMove(const txapi::SmartPtr<txapi::IPressedKeys>&, int, int) override { return false; }
+};
+
+// The one hint on screen, shown at a model point for a while.
+class THintOGL : public TLabelOGL
+{
+public:
+  THintOGL(TBaseManager* editor, const TPoint3D& at, const TString& text, int dx, int dy);
+  ~THintOGL() override;
+  // Replaces the current hint with text at at + (dx, dy) pixels, for ms milliseconds.
+  static void Hint(TBaseManager* editor, const TPoint3D& at, const TString& text, int dx, int dy, int ms);
+
+  static inline THintOGL* Current = nullptr;
+};
+
+// The command's message area: timed lines, the oldest at the bottom.
+class TStatusBarOGL : public TLabelOGL
+{
+public:
+  struct TIdStr
+  {
+    std::int32_t Id = 0; // the timer event that removes the message; 0: it stays
+    TString T;
+  };
+
+  TStatusBarOGL(TBaseManager* editor, int x, int y);
 
   // Appends text as a new line.
-  void LiftBox(const TString& text, int time);
+  virtual void LiftBox(const TString& text, int ms);
   // Replaces the first line with text.
-  void StatusBox(const TString& text, int time);
+  virtual void StatusBox(const TString& text, int ms);
+  void OnTimer(int timeId) override;
+  void Draw2D(TGImage& gi) override;
 
-  TArrayOf<TString> Lines = TArrayOf<TString>(16, 16);
+  TArrayOf<TIdStr> M = TArrayOf<TIdStr>(1024, 1024);
 };
 
 // The clock of the widgets' timer: milliseconds of the system clock, unless a test has put its own clock in

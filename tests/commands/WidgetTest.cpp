@@ -56,30 +56,39 @@ TEST_F(Widgets, TimerRefusesShortDelaysAndNoWindow)
   EXPECT_EQ(t.Start(8200, 26), id + 1);
 }
 
-// A hint due first, a longer event of another widget after it: when the hint goes, taking its own
-// events with it, the other widget's event must survive and fire at its own time.
-TEST_F(Widgets, AnExpiringWidgetLeavesTheOthersEventsInPlace)
+// A hint due first, a status message due later: when the hint goes, taking its own events with it,
+// the message's event must survive and remove the message at its own time.
+TEST_F(Widgets, AnExpiringHintLeavesTheStatusBarsEventInPlace)
 {
   TWidgetCommand c;
   TDispatcherWnd3D& d = c.DispatcherWnd3D;
-  auto* hint = new TWindowOGL(&c, nullptr);
-  auto* editor = new TWindowOGL(&c, nullptr);
-  const int hintId = hint->Id, editorId = editor->Id;
-  d.Timer.Start(hintId, 2000);
-  d.Timer.Start(hintId, 30000); // a second event of the hint, removed with it
-  d.Timer.Start(editorId, 12000);
-  ClockMs += 2000;
+  THintOGL::Hint(&c, TPoint3D(1, 2, 3), T("Подсказка"), 50, -12, 2000);
+  THintOGL* hint = THintOGL::Current;
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->Width, 65);
+  d.Timer.Start(hint->Id, 30000); // a second event of the hint, removed with it
+  Messager->LiftBox(T("первое"), TMessager::toAlways);
+  ClockMs += 1000;
+  Messager->LiftBox(T("второе"), TMessager::toAlways);
+  Messager->StatusBox(T("ноль"), 20); // too short for an event: stays until replaced
+  ASSERT_EQ(c.StatusBar.M.Count, 2);
+  EXPECT_EQ(c.StatusBar.M[0].T, T("ноль"));
+  EXPECT_EQ(c.StatusBar.M[0].Id, 0);
+  EXPECT_EQ(c.StatusBar.M[1].T, T("второе"));
+  ClockMs += 1000;
   EXPECT_TRUE(d.Timer.TimeImpuls());
-  EXPECT_EQ(d.Exist(hintId), nullptr);
-  ASSERT_EQ(d.Timer.Count, 1);
-  EXPECT_EQ(d.Timer[0].WndId, editorId);
-  ClockMs += 9999;
-  EXPECT_FALSE(d.Timer.TimeImpuls());
-  ClockMs += 1;
+  EXPECT_EQ(THintOGL::Current, nullptr);
+  EXPECT_FALSE(d.Exist(hint));
+  EXPECT_EQ(d.Timer.Count, 2); // both messages' events
+  ClockMs += 10000;
+  EXPECT_TRUE(d.Timer.TimeImpuls()); // the first message's event finds it replaced
+  ASSERT_EQ(c.StatusBar.M.Count, 2);
+  ClockMs += 1000;
   EXPECT_TRUE(d.Timer.TimeImpuls());
-  EXPECT_EQ(d.Exist(editorId), nullptr);
-  EXPECT_EQ(d.Timer.Count, 0);
-  ClockMs -= 12000;
+  ASSERT_EQ(c.StatusBar.M.Count, 1);
+  EXPECT_EQ(c.StatusBar.M[0].T, T("ноль"));
+  EXPECT_TRUE(d.Exist(&c.StatusBar)); // the bar never expires itself
+  ClockMs -= 13000;
 }
 
 TEST_F(Widgets, SelectionAndFocusFollowThePointerAndEscape)
