@@ -82,20 +82,20 @@ void TValidateEdit::Draw2D(TGImage& gi)
   glDepthFunc(GL_ALWAYS);
   const bool focused = State & seFocused;
   if (focused) {
-    gi.drColor(255, 255, 255);
+    glColor3ub(255, 255, 255);
     gi.giRectAngleFill(Origin.x, Origin.y + 0.1 * H, Origin.x + L * H + 0.1 * H, Origin.y - h - 0.1 * H, 0);
   }
   if (focused)
-    gi.drColor(0, 0, 255);
+    glColor3ub(0, 0, 255);
   else if (State & seSelected)
-    gi.drColor(255, 0, 0);
+    glColor3ub(255, 0, 0);
   else
-    gi.drColor(0, 0, 0);
+    glColor3ub(0, 0, 0);
   gi.giTextOut(Origin.x, Origin.y - h, 0, H, s);
   if (!focused) return;
   const double sin15 = 0.25881904510252074, cos15 = 0.9659258262890683;
   const double x0 = Origin.x + gi.Font.Len(s, std::clamp(EndSelect, 0, s.Length())) * H, y0 = Origin.y - h;
-  gi.drColor(255, 0, 0);
+  glColor3ub(255, 0, 0);
   glBegin(GL_LINE_LOOP);
   glVertex3d(x0, y0, 0);
   glVertex3d(x0 + 1, y0, 0);
@@ -103,6 +103,16 @@ void TValidateEdit::Draw2D(TGImage& gi)
   glVertex3d(x0 + 0.5 * H * sin15, y0 + 0.5 * H * cos15, 0);
   glEnd();
 }
+
+namespace {
+bool IsNumber(const TString& s)
+{
+  bool digit = false;
+  for (int i = 0; i < s.Length() && !digit; ++i)
+    digit = s[i] >= '0' && s[i] <= '9';
+  return digit && s.IsNumeric();
+}
+} // namespace
 
 bool TValidateEdit::OnKeyDown(int& keyCode, int, const txapi::SmartPtr<txapi::IPressedKeys>&)
 {
@@ -125,7 +135,9 @@ bool TValidateEdit::OnKeyDown(int& keyCode, int, const txapi::SmartPtr<txapi::IP
   case wk_RETURN:
     State &= ~TypeState(seFocused | seEdited);
     Redraw();
-    V.Let(GetText());
+    // The variable's reader takes the longest number at the front of a text ("1-2" as 1, blanks as 0):
+    // a number field writes only a text that is a number as a whole.
+    if ((V.Type != TVariablePtr::pvReal && V.Type != TVariablePtr::pvInteger) || IsNumber(GetText())) V.Let(GetText());
     return false;
   case wk_ESCAPE:
     SetText(V.GetText(), false, true);

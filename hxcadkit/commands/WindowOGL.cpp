@@ -1,6 +1,7 @@
 #include "hxcadkit/commands/WindowOGL.h"
 
 #include "hxcadkit/commands/pmCommon.h"
+#include "hxcadkit/core/Messager.h"
 
 #include <algorithm>
 #include <chrono>
@@ -163,7 +164,7 @@ void TWindowOGL::Draw2D(TGImage& gi)
   gi.giMtr(Origin.x, Origin.y, 0, 1);
   if (Mask & mdBackground) {
     const TColor c = GetBackClr();
-    gi.drColor(c.Red(), c.Green(), c.Blue());
+    glColor3ub(c.Red(), c.Green(), c.Blue());
     gi.giRectAngleFill(0, -Height, Width, 0, 0);
   }
   for (int i = 0; i < AChildWnd.Count; ++i)
@@ -343,9 +344,65 @@ bool TDispatcherWnd3D::MouseUp(const txapi::SmartPtr<txapi::IPressedKeys>&, int,
   return false;
 }
 
+namespace {
+// The widgets' 3D drawing leaves the host's OpenGL state as it found it, even when it throws.
+struct TSavedAttributes
+{
+  TSavedAttributes()
+  {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+  }
+  ~TSavedAttributes()
+  {
+    glPopClientAttrib();
+    glPopAttrib();
+  }
+  TSavedAttributes(const TSavedAttributes&) = delete;
+  TSavedAttributes& operator=(const TSavedAttributes&) = delete;
+};
+} // namespace
+
 void TDispatcherWnd3D::ClosePaintGL(unsigned, const txapi::SmartPtr<txapi::IOpenGLObject>&)
 {
-  Timer.TimeImpuls();
+  try {
+    Timer.TimeImpuls();
+    for (int i = 0; i < Windows.Count; ++i)
+      if (Windows[i] != nullptr) {
+        TSavedAttributes saved;
+        if (Windows[i]->Id != 0) Windows[i]->Draw(GI);
+      }
+  } catch (...) {
+    Messager->LiftBox(TString(u8"Ошибка отрисовки DispWnd3D"), TMessager::toAlways);
+  }
+  if (!InitOGL()) return;
+  for (int i = 0; i < Windows.Count; ++i)
+    if (TWindowOGL* w = Windows[i]; w != nullptr && w->Owner == nullptr) {
+      w->EvaluateMate3D();
+      w->Draw2D(GI);
+    }
+  GI.giPopState();
+}
+
+bool TDispatcherWnd3D::InitOGL()
+{
+  if (!Manager.Frame) return false;
+  // The frame's viewport is the one the host set for painting it.
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  TRect2DOf<int>& r = Manager.FrameRect;
+  r.LD.x = viewport[0];
+  r.RU.y = viewport[1];
+  r.RU.x = viewport[2];
+  r.LD.y = viewport[3];
+  GI.InitFont(TString("GOST type B"), 6);
+  GI.giPushState(true);
+  glMatrixMode(GL_MODELVIEW);
+  glOrtho(0, r.RU.x, 0, r.LD.y, -1, 1);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_DEPTH_TEST);
+  glLineWidth(1.0);
+  return true;
 }
 
 TWindowOGL* TDispatcherWnd3D::Exist(int id) const
@@ -398,13 +455,13 @@ void TLabelOGL::Draw2D(TGImage& gi)
   const TString& s = GetText();
   const double H = Height, h = gi.Font.Height(s, s.Length()) * H + 2.0, w = gi.Font.Len(s, s.Length());
   if (Mask & mdBackground) {
-    gi.drColor(255, 255, 255);
+    glColor3ub(255, 255, 255);
     gi.giRectAngleFill(Origin.x, Origin.y - 1 - h, w * H + 2.0 + Origin.x + 1.0, Origin.y + 1, 0);
   }
   if ((Mask & mdSelectable) && (State & seSelected))
-    gi.drColor(255, 0, 0);
+    glColor3ub(255, 0, 0);
   else
-    gi.drColor(0, 0, 0);
+    glColor3ub(0, 0, 0);
   gi.giTextOut(Origin.x, Origin.y - h, 0, H, s);
 }
 
@@ -470,7 +527,7 @@ void TStatusBarOGL::Draw2D(TGImage& gi)
   if (M.Count == 0 || Editor == nullptr) return;
   gi.giMtr(Editor->FrameRect.LD.x + Origin.x, Origin.y, 0, 1);
   const double step = gi.Font.Height(TString("0123456789"), 10) * Height * 1.2;
-  gi.drColor(0, 0, 0);
+  glColor3ub(0, 0, 0);
   for (int i = 0; i < M.Count; ++i)
     gi.giTextOut(0, i * step + 0.0 + 2.0, 0, Height, M[i].T);
   gi.giDeleteMtr();

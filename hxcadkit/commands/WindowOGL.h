@@ -183,7 +183,11 @@ public:
   virtual bool MouseMove(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y);
   virtual bool MouseDown(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y);
   virtual bool MouseUp(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y);
+  // Fires due events, then draws every widget over the view the host has just drawn.
   virtual void ClosePaintGL(unsigned drawMode, const txapi::SmartPtr<txapi::IOpenGLObject>& glObject);
+  // Reads the view's size into the manager's FrameRect and sets up one unit per pixel, y up; false
+  // without a host frame.
+  virtual bool InitOGL();
 
   TWindowOGL* Exist(int id) const;
   // The first anchored top-level widget within 1e-5 of p in each coordinate.
@@ -198,6 +202,7 @@ public:
   TArrayOf<TWindowOGL*> Windows = TArrayOf<TWindowOGL*>(64, 64); // the top-level widgets
   std::int32_t BaseId = 8192;
   TTimer Timer;
+  TGImage GI;
 };
 
 // A text on a white ground; a plain label never takes the selection.

@@ -6,12 +6,6 @@ using namespace commands_test;
 
 namespace {
 
-class TEditCommand : public TBaseManager3D
-{
-public:
-  TEditCommand() : TBaseManager3D(T("Муфта"), T("Укажите"), txapi::pnEnterEscHelp, 9, T("Параметры"), nullptr) {}
-};
-
 class EditField : public HostFixture
 {
 protected:
@@ -29,7 +23,7 @@ protected:
 
 TEST_F(EditField, KeysMoveTheCaretEditAndCheckTheText)
 {
-  TEditCommand c;
+  TWidgetCommand c;
   int value = 12;
   auto* f = new TValidateEdit(&c, TPoint3D(0, 0, 0), TVariablePtr(value), 20000);
   EXPECT_EQ(c.DispatcherWnd3D.Timer.Count, 1);
@@ -52,6 +46,9 @@ TEST_F(EditField, KeysMoveTheCaretEditAndCheckTheText)
   EXPECT_EQ(std::string(f->GetText().PChar()), "   1.50");
   EXPECT_EQ(Type(*f, {37, 37, 37, 37, 189}), "   -1.50");
   EXPECT_EQ(Type(*f, {13}), "   -1.50");
+  EXPECT_DOUBLE_EQ(real, -1.5);
+  // Enter leaves the variable alone for a text that is not a number as a whole
+  EXPECT_EQ(Type(*f, {39, 189, 50, 13}), "   -1-2.50");
   EXPECT_DOUBLE_EQ(real, -1.5);
   TPoint3D p;
   f->SetLink(TVariablePtr(TVariablePtr::pvPoint3D, &p));

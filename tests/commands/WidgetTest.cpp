@@ -8,12 +8,6 @@ namespace {
 
 std::int64_t ClockMs = 1000;
 
-class TWidgetCommand : public TBaseManager3D
-{
-public:
-  TWidgetCommand() : TBaseManager3D(T("Муфта"), T("Укажите"), txapi::pnEnterEscHelp, 9, T("Параметры"), nullptr) {}
-};
-
 // A widget that counts the signals its children send.
 class TPanelWnd : public TWindowOGL
 {
