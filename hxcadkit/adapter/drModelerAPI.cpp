@@ -1,4 +1,5 @@
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/drawing/ContourDraw.h"
 
 #include <dlfcn.h>
 
@@ -181,72 +182,6 @@ void TModelerApi::Prompt(const TString& text)
   if (TCommandProgressLink* link = TCommandProgressLink::Get()) link->SetPrompt(text);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Plane primitives: into the current drawing container, placed by the adapter's own matrices
-// only while no 2D document places them.
-
-
-void TModelerApi::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
-{
-  double X1 = x1, Y1 = y1, X2 = x2, Y2 = y2;
-  if (R().IDoc2D.empty() && R2D().Transf2D.AMtr.Count > 0) {
-    R2D().Transf2D.xyMtr(x1, y1, X1, Y1);
-    R2D().Transf2D.xyMtr(x2, y2, X2, Y2);
-  }
-  R().LastObj.reset();
-  R2D().CurDrawingObject.reset();
-  if (R().DrawingContainer && !R2D().OnlySizes2D) {
-    txapi::SmartPtr<txapi::ILineSegments> lines = R().DrawingContainer->GetLineSegments();
-    txapi::SmartPtr<txapi::ILineSegment> l = lines ? lines->Add() : txapi::SmartPtr<txapi::ILineSegment>();
-    if (l) {
-      l->SetPoints(X1, Y1, X2, Y2);
-      l->SetStyle(txapi::txCurveStyleEnum(Attr));
-      l->Update();
-      R().LastObj = l;
-      R2D().CurDrawingObject = l;
-    }
-  }
-  Constraint.DoLine(X1, Y1, X2, Y2, Attr);
-}
-
-void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, const double& x1, const double& y1,
-                        const double& x2, const double& y2, int Napr, int Attr)
-{
-  double Xc = X, Yc = Y, X1 = x1, Y1 = y1, X2 = x2, Y2 = y2, Rr = Rad;
-  if (R().IDoc2D.empty() && R2D().Transf2D.AMtr.Count > 0) {
-    R2D().Transf2D.xyMtr(X, Y, Xc, Yc);
-    R2D().Transf2D.xyMtr(x1, y1, X1, Y1);
-    R2D().Transf2D.xyMtr(x2, y2, X2, Y2);
-    Rr = Rad * R2D().Transf2D.ScaleMtr();
-  }
-  R().LastObj.reset();
-  R2D().CurDrawingObject.reset();
-  if (R().DrawingContainer && !R2D().OnlySizes2D) {
-    txapi::SmartPtr<txapi::IArcs> arcs = R().DrawingContainer->GetArcs();
-    txapi::SmartPtr<txapi::IArc> a = arcs ? arcs->Add() : txapi::SmartPtr<txapi::IArc>();
-    if (a) {
-      a->SetArc(Xc, Yc, X1, Y1, X2, Y2, Rr, Napr < 0);
-      a->SetStyle(txapi::txCurveStyleEnum(Attr));
-      a->Update();
-      R().LastObj = a;
-      R2D().CurDrawingObject = a;
-    }
-  }
-  Constraint.DoArc(Xc, Yc, Rr, X1, Y1, X2, Y2, Napr, Attr);
-}
-
-// The remaining drawing operations belong to the drawing-document side of the adapter.
-void TModelerApi::drCircle(const double& X, const double& Y, const double& Rad, int Attr)
-{
-  Constraint.DoCircle(X, Y, Rad, Attr);
-}
-
-void TModelerApi::drEllipse(const double& X, const double& Y, const double& A, const double& B,
-                            const double& Angle, int Attr)
-{
-  Constraint.DoEllipse(X, Y, A, B, Angle, Attr);
-}
-
 void TModelerApi::drView(int, const double&, const double&, const double&, const double&, const TString&) {}
 
 void TModelerApi::drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
@@ -338,6 +273,8 @@ public:
     PreviousTranslator = TMessager::SetTranslatorLink(this);
     PreviousTransform = GetCurveTransform();
     SetCurveTransform(this);
+    // Contours reach the modeller's primitives through the drawing model's link.
+    InstallContourDrawing();
   }
   ~TAdapterLinks() override
   {
