@@ -79,7 +79,7 @@ TBaseManager::TBaseManager()
       TReceiverPropertyManagerEvent(*this, L"ReceiverPropertyManagerEvent", true),
       APropertyVariable(*this),
       DispatcherWnd3D(*new TDispatcherWnd3D(*this)),
-      StatusBar(*new TStatusBarOGL(*this, 20, 20)),
+      StatusBar(*new TStatusBarOGL(this, 20, 20)),
       MeshDraw(2)
 {
   ProcessHint.SetSize(127);

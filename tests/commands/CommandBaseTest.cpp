@@ -239,8 +239,8 @@ TEST_F(Command3D, MessagesReachTheRunningCommandsStatusBar)
   {
     TTest3D c;
     Messager->LiftBox(T("Деталь"), TMessager::toAlways);
-    ASSERT_EQ(c.StatusBar.Lines.Count, 1);
-    EXPECT_EQ(c.StatusBar.Lines[0], T("Деталь"));
+    ASSERT_EQ(c.StatusBar.M.Count, 1);
+    EXPECT_EQ(c.StatusBar.M[0].T, T("Деталь"));
   }
   EXPECT_EQ(TBaseManager::CurrentProcessManager, nullptr);
   EXPECT_EQ(Subscriptions(), 0);
@@ -309,7 +309,7 @@ TEST_F(Command2D, MessagesGoToTheHostsBoxWhileA2DCommandRuns)
 {
   TTest2D c;
   Messager->LiftBox(T("Деталь"), TMessager::toAlways);
-  EXPECT_EQ(c.StatusBar.Lines.Count, 0);
+  EXPECT_EQ(c.StatusBar.M.Count, 0);
   EXPECT_EQ(H.Messages(), std::vector<std::wstring>{L"Деталь"});
 }
 

@@ -61,4 +61,11 @@ inline TString T(const char* utf8)
   return TString(utf8);
 }
 
+// A 3D command that only hosts widgets.
+class TWidgetCommand : public TBaseManager3D
+{
+public:
+  TWidgetCommand() : TBaseManager3D(T("Муфта"), T("Укажите"), txapi::pnEnterEscHelp, 9, T("Параметры"), nullptr) {}
+};
+
 } // namespace commands_test

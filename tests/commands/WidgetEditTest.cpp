@@ -1,0 +1,66 @@
+#include "CommandTestSupport.h"
+
+#include "hxcadkit/commands/TPopUpEdit.h"
+
+using namespace commands_test;
+
+namespace {
+
+class EditField : public HostFixture
+{
+protected:
+  void SetUp() override { Open(txapi::txDocumentAssembly); }
+  // Types the keys into f and gives its text.
+  static std::string Type(TValidateEdit& f, std::initializer_list<int> keys)
+  {
+    for (int k : keys)
+      f.OnKeyDown(k, 0, {});
+    return f.GetText().PChar();
+  }
+};
+
+} // namespace
+
+TEST_F(EditField, KeysMoveTheCaretEditAndCheckTheText)
+{
+  TWidgetCommand c;
+  int value = 12;
+  auto* f = new TValidateEdit(&c, TPoint3D(0, 0, 0), TVariablePtr(value), 20000);
+  EXPECT_EQ(c.DispatcherWnd3D.Timer.Count, 1);
+  EXPECT_EQ(std::string(f->GetText().PChar()), "12");
+  EXPECT_EQ(f->BeginSelect, 2);
+  EXPECT_EQ(Type(*f, {39}), "12"); // Right at the end
+  EXPECT_EQ(c.DispatcherWnd3D.Timer.Count, 0); // typing keeps the field open
+  EXPECT_EQ(Type(*f, {46}), "12"); // Delete at the end
+  EXPECT_EQ(Type(*f, {37, 37, 8}), "12"); // Backspace at 0
+  EXPECT_EQ(Type(*f, {51, 190, 189}), "312"); // '.' and '-' are not in a (0, 2000) integer field
+  EXPECT_NE(THintOGL::Current, nullptr);
+  EXPECT_EQ(f->BeginSelect, 1);
+  EXPECT_EQ(Type(*f, {46}), "32");
+  EXPECT_EQ(Type(*f, {27}), "12"); // Escape shows the variable again
+  EXPECT_EQ(Type(*f, {52, 13}), "142"); // the caret stayed where it was
+  EXPECT_EQ(value, 142);
+  EXPECT_EQ(f->GetState() & (seFocused | seEdited), 0u);
+  double real = 1.5;
+  f->SetLink(TVariablePtr(real));
+  EXPECT_EQ(std::string(f->GetText().PChar()), "   1.50");
+  EXPECT_EQ(Type(*f, {37, 37, 37, 37, 189}), "   -1.50");
+  EXPECT_EQ(Type(*f, {13}), "   -1.50");
+  EXPECT_DOUBLE_EQ(real, -1.5);
+  // Enter leaves the variable alone for a text that is not a number as a whole
+  EXPECT_EQ(Type(*f, {39, 189, 50, 13}), "   -1-2.50");
+  EXPECT_DOUBLE_EQ(real, -1.5);
+  TPoint3D p;
+  f->SetLink(TVariablePtr(TVariablePtr::pvPoint3D, &p));
+  EXPECT_TRUE(f->GetText().Empty());
+  EXPECT_FALSE(f->GetVariable().Bound());
+  EXPECT_NE(f->GetValidator(), nullptr); // an unbound field keeps its validator
+}
+
+TEST_F(EditField, WithoutAManagerKeysAreIgnored)
+{
+  TString s("ab");
+  TValidateEdit f(nullptr, TPoint3D(), TVariablePtr(s), 20000);
+  EXPECT_EQ(f.Id, 0);
+  EXPECT_EQ(Type(f, {8, 65}), "ab");
+}
