@@ -246,74 +246,34 @@ int TKmfData::toMemory(unsigned char* p, int n) const
 // ---------------------------------------------------------------------------------------------
 // Writing
 
-namespace {
-
-// Copies a value of the sizes the records are made of with a fixed-size copy, which the
-// compiler turns into one move; other sizes take the library's copy.
-inline void CopySmall(unsigned char* dst, const unsigned char* src, unsigned n)
+void TKmfData::BlockWriteSlow(const unsigned char* from, unsigned int count)
 {
-  switch (n) {
-  case 1:
-    *dst = *src;
+  if (!from || count == 0) return;
+  switch (Mode) {
+  case TMode::Read:
+    ErrorWriteToFile = true; // a read stream takes no data
     return;
-  case 2:
-    std::memcpy(dst, src, 2);
-    return;
-  case 4:
-    std::memcpy(dst, src, 4);
-    return;
-  case 8:
-    std::memcpy(dst, src, 8);
-    return;
-  default:
-    std::memcpy(dst, src, n);
-  }
-}
-
-} // namespace
-
-void TKmfData::BlockWrite(const void* p, unsigned int n)
-{
-  // As in BlockRead: everything but a value that fits the window already taken is out of line.
-  struct Slow
-  {
-    [[gnu::noinline]] static void Write(TKmfData& k, const unsigned char* from, unsigned int count)
-    {
-      if (!from || count == 0) return;
-      switch (k.Mode) {
-      case TMode::Read:
-        k.ErrorWriteToFile = true; // a read stream takes no data
-        return;
-      case TMode::Memory:
-        // The memory stream is its buffer: a value that does not fit whole is dropped.
-        if (std::uint64_t(k.CountDataBufer) + count > KmfBuferSize || !k.Reserve(k.CountDataBufer + count)) {
-          k.ErrorWriteToFile = true;
-          return;
-        }
-        std::memcpy(k.BuferDataFile + k.CountDataBufer, from, count);
-        k.CountDataBufer += count;
-        return;
-      case TMode::Write:
-        while (count > 0) {
-          UInteger chunk = std::min<UInteger>(count, KmfBuferSize - k.CountDataBufer);
-          k.Reserve(k.CountDataBufer + chunk);
-          std::memcpy(k.BuferDataFile + k.CountDataBufer, from, chunk);
-          k.CountDataBufer += chunk;
-          from += chunk;
-          count -= chunk;
-          if (k.CountDataBufer == KmfBuferSize) k.WriteBuferToFile();
-        }
-        return;
-      }
+  case TMode::Memory:
+    // The memory stream is its buffer: a value that does not fit whole is dropped.
+    if (std::uint64_t(CountDataBufer) + count > KmfBuferSize || !Reserve(CountDataBufer + count)) {
+      ErrorWriteToFile = true;
+      return;
     }
-  };
-  const unsigned char* src = static_cast<const unsigned char*>(p);
-  if (src && Mode == TMode::Write && n <= Capacity - CountDataBufer && CountDataBufer + n < KmfBuferSize) {
-    CopySmall(BuferDataFile + CountDataBufer, src, n);
-    CountDataBufer += n;
+    std::memcpy(BuferDataFile + CountDataBufer, from, count);
+    CountDataBufer += count;
+    return;
+  case TMode::Write:
+    while (count > 0) {
+      UInteger chunk = std::min<UInteger>(count, KmfBuferSize - CountDataBufer);
+      Reserve(CountDataBufer + chunk);
+      std::memcpy(BuferDataFile + CountDataBufer, from, chunk);
+      CountDataBufer += chunk;
+      from += chunk;
+      count -= chunk;
+      if (CountDataBufer == KmfBuferSize) WriteBuferToFile();
+    }
     return;
   }
-  Slow::Write(*this, src, n);
 }
 
 bool TKmfData::WriteBuferToFile()
@@ -400,59 +360,23 @@ bool TKmfData::ReadFromFileToBufer()
   return Refill();
 }
 
-unsigned TKmfData::BlockRead(void* p, unsigned int n)
+unsigned TKmfData::BlockReadSlow(unsigned char* to, unsigned int count)
 {
-  // Refills and the end of the data go out of line, so that the common case below stays a few
-  // instructions with a tail call. (A local class has the member's access.)
-  struct Slow
-  {
-    [[gnu::noinline]] static unsigned Read(TKmfData& k, unsigned char* to, unsigned int count)
-    {
-      if (!to || count == 0) return 0;
-      unsigned done = 0;
-      while (done < count) {
-        if (k.CurrentPos >= k.CountDataBufer && !k.Refill()) break;
-        UInteger chunk = std::min<UInteger>(count - done, k.CountDataBufer - k.CurrentPos);
-        std::memcpy(to + done, k.BuferDataFile + k.CurrentPos, chunk);
-        k.CurrentPos += chunk;
-        done += chunk;
-      }
-      if (done < count) {
-        // Past the end values read as zeros; the flag tells the reader its data ran out.
-        std::memset(to + done, 0, count - done);
-        k.ErrorReadFromFileToBufer = true;
-      }
-      return done;
-    }
-  };
-  unsigned char* dst = static_cast<unsigned char*>(p);
-  if (dst && CurrentPos <= CountDataBufer && n <= CountDataBufer - CurrentPos) {
-    CopySmall(dst, BuferDataFile + CurrentPos, n);
-    CurrentPos += n;
-    return n;
+  if (!to || count == 0) return 0;
+  unsigned done = 0;
+  while (done < count) {
+    if (CurrentPos >= CountDataBufer && !Refill()) break;
+    UInteger chunk = std::min<UInteger>(count - done, CountDataBufer - CurrentPos);
+    std::memcpy(to + done, BuferDataFile + CurrentPos, chunk);
+    CurrentPos += chunk;
+    done += chunk;
   }
-  return Slow::Read(*this, dst, n);
-}
-
-unsigned char TKmfData::ReadByte()
-{
-  unsigned char b;
-  ReadValue(b);
-  return b;
-}
-
-int TKmfData::ReadInteger()
-{
-  int v;
-  ReadValue(v);
-  return v;
-}
-
-double TKmfData::ReadReal()
-{
-  double v;
-  ReadValue(v);
-  return v;
+  if (done < count) {
+    // Past the end values read as zeros; the flag tells the reader its data ran out.
+    std::memset(to + done, 0, count - done);
+    ErrorReadFromFileToBufer = true;
+  }
+  return done;
 }
 
 // A stored count of bytes that must follow: a count that is negative, cut short, or larger

@@ -109,8 +109,18 @@ public:
   std::int64_t Remaining();
   bool WriteError() const { return ErrorWriteToFile; }
 
-  // Writing.
-  void BlockWrite(const void* p, unsigned int n);
+  // Writing. A value that fits the window already taken is copied here; the rest (growing
+  // the window, flushing it, memory overflow, a read stream) goes out of line.
+  void BlockWrite(const void* p, unsigned int n)
+  {
+    const unsigned char* src = static_cast<const unsigned char*>(p);
+    if (src && n != 0 && Mode != TMode::Read && n <= Capacity - CountDataBufer && CountDataBufer + n < KmfBuferSize) {
+      std::memcpy(BuferDataFile + CountDataBufer, src, n);
+      CountDataBufer += n;
+      return;
+    }
+    BlockWriteSlow(src, n);
+  }
   void Write(const unsigned char* p, unsigned int n) { BlockWrite(p, n); }
   void Write(const int& v) { BlockWrite(&v, 4); }
   void Write(const unsigned& v) { BlockWrite(&v, 4); }
@@ -134,7 +144,17 @@ public:
   bool WriteBuferToFile();
 
   // Reading. Past the end every value reads as zeros and ErrorReadFromFileToBufer is set.
-  unsigned BlockRead(void* p, unsigned int n);
+  // As in writing, only a value wholly inside the window is read here.
+  unsigned BlockRead(void* p, unsigned int n)
+  {
+    unsigned char* dst = static_cast<unsigned char*>(p);
+    if (dst && n != 0 && CurrentPos <= CountDataBufer && n <= CountDataBufer - CurrentPos) {
+      std::memcpy(dst, BuferDataFile + CurrentPos, n);
+      CurrentPos += n;
+      return n;
+    }
+    return BlockReadSlow(dst, n);
+  }
   unsigned Read(unsigned char* p, unsigned int n) { return BlockRead(p, n); }
   void Read(int& v) { ReadValue(v); }
   void Read(unsigned& v) { ReadValue(v); }
@@ -150,9 +170,24 @@ public:
   template <class... P> void ARead(double* first, P... rest) { AReadList(first, rest...); }
   template <class... P> void ARead(int* first, P... rest) { AReadList(first, rest...); }
   template <class... P> void ARead(unsigned* first, P... rest) { AReadList(first, rest...); }
-  unsigned char ReadByte();
-  int ReadInteger();
-  double ReadReal();
+  unsigned char ReadByte()
+  {
+    unsigned char b;
+    ReadValue(b);
+    return b;
+  }
+  int ReadInteger()
+  {
+    int v;
+    ReadValue(v);
+    return v;
+  }
+  double ReadReal()
+  {
+    double v;
+    ReadValue(v);
+    return v;
+  }
   bool ReadBoolean() { return ReadByte() != 0; }
   void SkipInteger() { ReadInteger(); }
   void SkipReal() { ReadReal(); }
@@ -302,6 +337,9 @@ private:
   friend class TMemory;
 
   bool Reserve(UInteger n);
+  // The paths of BlockWrite and BlockRead that are not a plain copy within the window.
+  void BlockWriteSlow(const unsigned char* from, unsigned int count);
+  unsigned BlockReadSlow(unsigned char* to, unsigned int count);
   bool Refill();
   bool GetByte(unsigned char& b);
   bool GetUnit(wchar_t& u);
@@ -313,8 +351,13 @@ private:
   template <class T> void ReadValue(T& v)
   {
     static_assert(std::is_trivially_copyable_v<T>);
+    if (CurrentPos <= CountDataBufer && sizeof(T) <= CountDataBufer - CurrentPos) {
+      std::memcpy(&v, BuferDataFile + CurrentPos, sizeof(T));
+      CurrentPos += UInteger(sizeof(T));
+      return;
+    }
     unsigned char b[sizeof(T)] = {};
-    BlockRead(b, sizeof(T));
+    BlockReadSlow(b, sizeof(T));
     std::memcpy(&v, b, sizeof(T));
   }
   template <class T> void AWriteList(const T* p)

@@ -200,62 +200,9 @@ private:
     Pending[(Head + Count) & (MaxPending - 1)] = c;
     ++Count;
   }
-  bool Unit(wchar_t& u)
-  {
-    if (F.CurrentPos + 1 < F.CountDataBufer) {
-      const unsigned char* p = F.BuferDataFile + F.CurrentPos;
-      u = wchar_t(p[0] | (p[1] << 8));
-      F.CurrentPos += 2;
-      return true;
-    }
-    if (F.EndOfFile()) return false;
-    char16_t v = 0;
-    F.Read(v);
-    u = v;
-    return true;
-  }
-  // One step of the filter, as TWideTextFile::ReadInBufer takes it.
   void Filter()
   {
-    wchar_t c;
-    if (!Unit(c)) return;
-    if (c >= 1 && c <= 26) {
-      Push(L' ');
-      do {
-        if (!Unit(c)) return;
-      } while (c >= 1 && c <= 26);
-      if (c != L'/') {
-        Push(c);
-        return;
-      }
-    }
-    if (c == L'/') {
-      wchar_t n;
-      if (!Unit(n)) {
-        Push(c);
-        return;
-      }
-      if (n != L'/') {
-        Push(c);
-        Push(n);
-        return;
-      }
-      wchar_t d;
-      while (Unit(d) && d != 0 && d != 10) {
-        if (d == 13) {
-          Unit(d);
-          break;
-        }
-      }
-      Push(L' ');
-      return;
-    }
-    if (c == 0) {
-      Push(L' ');
-      Push(L'\0');
-      return;
-    }
-    Push(c);
+    FilterWideText(F, [this](wchar_t c) { Push(c); });
   }
   // The characters up to c or a 0, as code-page bytes ('?' for those the code page lacks).
   const std::string& StrTo(wchar_t c)

@@ -23,11 +23,6 @@ TString FromBytes(const std::string& s)
   return t;
 }
 
-bool IsControlUnit(wchar_t c)
-{
-  return c >= 1 && c <= 26;
-}
-
 // Bytes are compared as signed values: 128-255 fall below 1 and count with 1-26.
 bool IsControlByte(char c)
 {
@@ -78,64 +73,7 @@ void TWideTextFile::ReportOpenFailure(const TString& fullName) const
 
 void TWideTextFile::ReadInBufer()
 {
-  // Reads the next unit; false at the end of the stream, so that no phantom zeros are
-  // taken from past its end. Units wholly inside the stream's window are taken from it
-  // directly: this loop runs once per character of every table scan.
-  auto next = [this](wchar_t& u) {
-    if (FB.CurrentPos + 1 < FB.CountDataBufer) {
-      const unsigned char* p = FB.BuferDataFile + FB.CurrentPos;
-      u = wchar_t(p[0] | (p[1] << 8));
-      FB.CurrentPos += 2;
-      return true;
-    }
-    if (FB.EndOfFile()) return false;
-    char16_t v = 0;
-    FB.Read(v);
-    u = v;
-    return true;
-  };
-
-  wchar_t c;
-  if (!next(c)) return;
-  if (IsControlUnit(c)) {
-    // A run of control characters is one blank.
-    PutWCharInBufer(L' ');
-    do {
-      if (!next(c)) return;
-    } while (IsControlUnit(c));
-    if (c != L'/') {
-      PutWCharInBufer(c);
-      return;
-    }
-  }
-  if (c == L'/') {
-    wchar_t n;
-    if (!next(n)) {
-      PutWCharInBufer(c);
-      return;
-    }
-    if (n != L'/') {
-      PutWCharInBufer(c);
-      PutWCharInBufer(n);
-      return;
-    }
-    // A comment and its line end are one blank. A CR takes the character after it along.
-    wchar_t d;
-    while (next(d) && d != 0 && d != 10) {
-      if (d == 13) {
-        next(d);
-        break;
-      }
-    }
-    PutWCharInBufer(L' ');
-    return;
-  }
-  if (c == 0) {
-    PutWCharInBufer(L' ');
-    PutWCharInBufer(L'\0');
-    return;
-  }
-  PutWCharInBufer(c);
+  FilterWideText(FB, [this](wchar_t c) { PutWCharInBufer(c); });
 }
 
 void TWideTextFile::Skip(wchar_t c)

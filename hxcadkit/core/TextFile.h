@@ -10,6 +10,71 @@
 #include "hxcadkit/core/KmfData.h"
 #include "hxcadkit/core/Types.h"
 
+// The next UTF-16 unit of a raw stream; false at its end, so that no phantom zeros are taken
+// from past it. A unit wholly inside the stream's window is taken from it directly: this runs
+// once per character of every scan of the text base.
+inline bool NextWideUnit(TKmfData& f, wchar_t& u)
+{
+  if (f.CurrentPos + 1 < f.CountDataBufer) {
+    const unsigned char* p = f.BuferDataFile + f.CurrentPos;
+    u = wchar_t(p[0] | (p[1] << 8));
+    f.CurrentPos += 2;
+    return true;
+  }
+  if (f.EndOfFile()) return false;
+  char16_t v = 0;
+  f.Read(v);
+  u = v;
+  return true;
+}
+
+// One step of the wide-text filter: takes the next characters of the stream and hands put
+// what they come to. A run of control characters (1-26) is one blank; a "//" comment with its
+// line end is one blank (a CR takes the character after it along); a 0 is a blank and the 0.
+// Adds nothing at the end of the stream. Shared by the tokeniser and the text base's scanner.
+template <class Put> inline void FilterWideText(TKmfData& f, Put&& put)
+{
+  wchar_t c;
+  if (!NextWideUnit(f, c)) return;
+  if (c >= 1 && c <= 26) {
+    put(L' ');
+    do {
+      if (!NextWideUnit(f, c)) return;
+    } while (c >= 1 && c <= 26);
+    if (c != L'/') {
+      put(c);
+      return;
+    }
+  }
+  if (c == L'/') {
+    wchar_t n;
+    if (!NextWideUnit(f, n)) {
+      put(c);
+      return;
+    }
+    if (n != L'/') {
+      put(c);
+      put(n);
+      return;
+    }
+    wchar_t d;
+    while (NextWideUnit(f, d) && d != 0 && d != 10) {
+      if (d == 13) {
+        NextWideUnit(f, d);
+        break;
+      }
+    }
+    put(L' ');
+    return;
+  }
+  if (c == 0) {
+    put(L' ');
+    put(L'\0');
+    return;
+  }
+  put(c);
+}
+
 class TWideTextFile
 {
 public:
