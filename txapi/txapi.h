@@ -96,6 +96,8 @@
 #include "txapi/ITavrixLibraryActions.h"
 #include "txapi/ITechnicalDemand.h"
 #include "txapi/IText.h"
+#include "txapi/IThread.h"
+#include "txapi/IThreads.h"
 #include "txapi/IThinParameters.h"
 #include "txapi/ITolerance.h"
 #include "txapi/ITranslator.h"

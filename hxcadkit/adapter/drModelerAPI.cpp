@@ -325,7 +325,6 @@ THole3DParam HH(drApi::MA);
 namespace drApi {
 
 THole3DParam* H = &HH;
-TSelectorAPI* Selector = &TSelectorAPI::Instance();
 
 namespace {
 

@@ -200,6 +200,15 @@ public:
   void UnSelectAll();
   void SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type);
 
+  // The selected objects (maTavrixSelect.cpp). Get7 is empty outside [0, GetCount()) and for an
+  // entry that is no model object, whose type is then o3d_unknown.
+  txapi::SmartPtr<txapi::IModelObject> Get7(int I);
+  txapi::txObj3dTypeEnum GetObjectType(int I);
+  int GetCount();
+  void Select(const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& V);
+  // Takes the object out of the highlight.
+  void UnChoose(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj);
+
   txapi::SmartPtr<txapi::ISelectionManager> Selection7;
   txapi::SmartPtr<txapi::IChooseManager> Choose7;
 
@@ -306,6 +315,12 @@ public:
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
                      const double& xDx, const double& xDy, const double& xDz, const double& yDx,
                      const double& yDy, const double& yDz, bool ExternalFile);
+  // Dispatches to the detail-code AddDetail (not turned round) when U is set.
+  void AddDetailIf(const double& x, const double& y, const double& z, int DetailCode, int Suffics, bool U);
+  // New parts of a detail code are not made on this host.
+  bool drCreate3DNewPart(int Detail, int subDetail, bool InVisible, bool IsDetail);
+  // A thread symbol on the face in the current part, made the last object (maTavrixSelect.cpp).
+  void drThread(txapi::SmartPtr<txapi::IModelObject> Face);
   txapi::SmartPtr<txapi::IPart> drCreatePartFromFile(const TString& Name, bool ExternalFile);
   void drPartSetPlacement(txapi::SmartPtr<txapi::IPlacement3D>& Place);
 

@@ -40,6 +40,7 @@
 #include "txapi/ISurfaceThickening.h"
 #include "txapi/ISurfaceThickenings.h"
 #include "txapi/ISymbols3DContainer.h"
+#include "txapi/IThreads.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument3D.h"
 #include "txapi/IThinParameters.h"
@@ -200,6 +201,7 @@ public:
   {
     return Self<txapi::ILineDimensions3D>("GetLineDimensions3D");
   }
+  txapi::SmartPtr<txapi::IThreads> GetThreads() override { return Self<txapi::IThreads>("GetThreads"); }
 };
 
 class BilletsFacet final : public Facet<txapi::IBilletsObsoletes>

@@ -1,3 +1,4 @@
+#include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/Kinds.h"
 
 #include "txhost/lib/Facets.h"
@@ -67,9 +68,12 @@ KindTable MakeBuiltin()
                                Extrusions(), AuxiliaryGeomContainer(), ColorParam()};
   for (FacetEntry& f : PartFeatureFacets())
     part.push_back(f);
+  for (FacetEntry& f : PartSymbolFacets())
+    part.push_back(f);
   t.Add(std::string(kinds::Part), txapi::o3d_part, std::move(part));
   AddModelKinds(t);
   AddModel3DKinds(t);
+  AddSymbolKinds(t);
   AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
