@@ -1,15 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
-#include <cstdint>
 
 #include "txapi/IAPIObject.h"
 #include "txapi/SmartPtr.h"
 
 namespace txapi {
 
-// What a library leaves on an object to find its command again: the library's file, a second text, the command number and a block of bytes.
+// What a library leaves on an object to find its command again: the library's file, a second text, the
+// command number and a block of bytes.
 class IUserParameters : public IAPIObject
 {
 public:

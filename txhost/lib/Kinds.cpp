@@ -37,8 +37,8 @@ void AddModelKinds(KindTable& t)
   add(model::Datum, {ModelObject()});
   add(model::Sketch, {Sketch(), ModelObject(), Feature()});
   add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
-  add(model::SketchView, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
-  add(model::View, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
+  add(model::SketchView, WithDrawing2D(false, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()}));
+  add(model::View, WithDrawing2D(true, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()}));
   add(model::LineSegment, {LineSegment(), DrawingObject()});
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
@@ -65,7 +65,7 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
   std::vector<FacetEntry> part{Part(),      ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(),
-                               Extrusions(), AuxiliaryGeomContainer(), ColorParam()};
+                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines()};
   for (FacetEntry& f : PartFeatureFacets())
     part.push_back(f);
   for (FacetEntry& f : PartSymbolFacets())
@@ -74,6 +74,7 @@ KindTable MakeBuiltin()
   AddModelKinds(t);
   AddModel3DKinds(t);
   AddSymbolKinds(t);
+  AddDrawing2DKinds(t);
   AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
@@ -81,6 +82,7 @@ KindTable MakeBuiltin()
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
+      f.push_back(DrawingGroups());
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {

@@ -5,6 +5,7 @@
 #include "txapi/IProcess.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
@@ -248,18 +249,19 @@ public:
   bool Open(int mode) override
   {
     Log("Open", mode);
-    Model().Set("open", true);
+    model2d::OpenGroup(Model(), true);
     return true;
   }
   bool Reset() override
   {
     Log("Reset");
+    model2d::ResetGroup(Model());
     return true;
   }
   bool Close() override
   {
     Log("Close");
-    Model().Set("open", false);
+    model2d::OpenGroup(Model(), false);
     return true;
   }
 };
