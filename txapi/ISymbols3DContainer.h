@@ -10,6 +10,8 @@ namespace txapi {
 
 class ILineDimensions3D;
 class IThreads;
+class IDimension3D;
+class IVariable;
 class IModelObject;
 
 // The container of a part's 3D designations and dimensions.
@@ -22,6 +24,8 @@ public:
   virtual bool CreateGenerativeDimensions(const std::vector<SmartPtr<IModelObject>>& objects, bool all) = 0;
   virtual SmartPtr<ILineDimensions3D> GetLineDimensions3D() = 0;
   virtual SmartPtr<IThreads> GetThreads() = 0;
+  // The model variable that drives the dimension; empty when none does.
+  virtual SmartPtr<IVariable> GetDimensionVariable(const SmartPtr<IDimension3D>& dimension) = 0;
 
 protected:
   ~ISymbols3DContainer() = default;

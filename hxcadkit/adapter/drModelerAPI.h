@@ -54,6 +54,8 @@
 #include "txapi/ITolerance.h"
 #include "txapi/IVariable.h"
 #include "txapi/IView.h"
+#include "txapi/IViewProjection.h"
+#include "txapi/IViewProjectionManager.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.
@@ -382,6 +384,16 @@ public:
                const double& Ksu1, const double& Fch1, const TString& S1, const double& Hs2,
                const double& Ksu2, const double& Fch2, const TString& S2) override;
   void drPoint(const double& x, const double& y) override;
+  // Cut lines collected in the process-wide buffer of CutPointSize points (maTavrixCut.cpp):
+  // points past its end are left out, and a line without points draws nothing.
+  void NewCut() override;
+  void ACT(const double& x, const double& y) override;
+  void DrawCut(const TString& S, int Direction) override;
+  // The 3D document's window in a standard projection, kept as the current drawing object (empty
+  // when there is none); in a projection of the matrix; back in a kept projection, let go after.
+  void SaveAndSetViewProjection(txapi::txViewProjectionType Ptype);
+  void CreateViewProjection(const TMtr3D& Mtr);
+  void RestoreViewProjection(txapi::SmartPtr<txapi::IViewProjection>& View);
   void drPolyline3D(bool Closed) override;
   // Queries and references of drawing objects.
   int GetType(txapi::SmartPtr<txapi::IDrawingObject> Obj);
@@ -401,7 +413,15 @@ public:
   void drPartEndEditOnPlace();
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
+  // Specification entries of the current document (maTavrixSpec.cpp). A call through the modeller
+  // interface, with a modifiable name, creates nothing.
+  using TModeler3D::drSpcObj;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
+  void drSpcObj3D(TSectionSpc TypeObj, const TString& Note, txapi::SmartPtr<txapi::IPart> Part);
+  void drSpcObj(const TString& Name, TSectionSpc TypeObj, txapi::SmartPtr<txapi::IDrawingObject> GeometyGroup);
+  // Saves (with an entry of the part in the details when Section asks for one) and closes the
+  // current document; nothing without one.
+  void drClose3D(bool SaveDocument3D, TSectionSpc Section) override;
 
   // --- 3D features, macros, surfaces and the 3D dimension (drTavrix3D.cpp, drTavrixSurface.cpp,
   // drTavrixDim3D.cpp). Each leaves what it made in Obj3D (empty when it made nothing) and records it

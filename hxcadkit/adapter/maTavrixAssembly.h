@@ -75,9 +75,14 @@ public:
 
 inline constexpr int CutPointSize = 50;
 extern TPoint2D CutPoint[CutPointSize];
+// The points of CutPoint in use.
+extern int countCutPoint;
 // The curves a linear dimension binds to.
 extern TContourAPI ParametricData;
 // The components builders number; empty in this system.
 extern TADetailPart ADP;
+
+// Installs the adapter's placing of the host's driving dimensions (once); true when it is installed.
+bool InstallDimensionLink();
 
 } // namespace drApi

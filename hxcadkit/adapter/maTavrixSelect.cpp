@@ -90,8 +90,10 @@ void TModelerApi::drThread(txapi::SmartPtr<txapi::IModelObject> Face)
 
 // The unit's globals, built in this order at load and destroyed the other way round at unload.
 TPoint2D CutPoint[CutPointSize];
+int countCutPoint = 0;
 TContourAPI ParametricData;
 TADetailPart ADP;
 TSelectorAPI* Selector = &TSelectorAPI::Instance();
+[[maybe_unused]] const bool DimensionLinkInstalled = InstallDimensionLink();
 
 } // namespace drApi

@@ -77,8 +77,6 @@ TEST_F(SpecSelectionTest, ThreadsAreSetAndRecordedInTheOpenMacro)
 
 TEST(AdapterGlobals, StartEmpty)
 {
-  for (const TPoint2D& p : drApi::CutPoint)
-    EXPECT_TRUE(p.x == 0 && p.y == 0);
   EXPECT_EQ(drApi::ParametricData.Count, 0);
   EXPECT_EQ(drApi::ADP.Count, 0);
   EXPECT_FALSE(drApi::Selector->Selection7 || drApi::Selector->Choose7);
