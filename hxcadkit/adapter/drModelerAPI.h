@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "hxcadkit/core/ControlModel.h"
+#include "txapi/ILocalCoordinateSystem.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/drawing/Cuthole.h"
@@ -53,6 +54,8 @@
 #include "txapi/ITolerance.h"
 #include "txapi/IVariable.h"
 #include "txapi/IView.h"
+#include "txapi/IViewProjection.h"
+#include "txapi/IViewProjectionManager.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.
@@ -199,6 +202,15 @@ public:
   void UnSelectAll();
   void SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type);
 
+  // The selected objects (maTavrixSelect.cpp). Get7 is empty outside [0, GetCount()) and for an
+  // entry that is no model object, whose type is then o3d_unknown.
+  txapi::SmartPtr<txapi::IModelObject> Get7(int I);
+  txapi::txObj3dTypeEnum GetObjectType(int I);
+  int GetCount();
+  void Select(const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& V);
+  // Takes the object out of the highlight.
+  void UnChoose(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj);
+
   txapi::SmartPtr<txapi::ISelectionManager> Selection7;
   txapi::SmartPtr<txapi::IChooseManager> Choose7;
 
@@ -305,6 +317,12 @@ public:
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
                      const double& xDx, const double& xDy, const double& xDz, const double& yDx,
                      const double& yDy, const double& yDz, bool ExternalFile);
+  // Dispatches to the detail-code AddDetail (not turned round) when U is set.
+  void AddDetailIf(const double& x, const double& y, const double& z, int DetailCode, int Suffics, bool U);
+  // New parts of a detail code are not made on this host.
+  bool drCreate3DNewPart(int Detail, int subDetail, bool InVisible, bool IsDetail);
+  // A thread symbol on the face in the current part, made the last object (maTavrixSelect.cpp).
+  void drThread(txapi::SmartPtr<txapi::IModelObject> Face);
   txapi::SmartPtr<txapi::IPart> drCreatePartFromFile(const TString& Name, bool ExternalFile);
   void drPartSetPlacement(txapi::SmartPtr<txapi::IPlacement3D>& Place);
 
@@ -366,6 +384,16 @@ public:
                const double& Ksu1, const double& Fch1, const TString& S1, const double& Hs2,
                const double& Ksu2, const double& Fch2, const TString& S2) override;
   void drPoint(const double& x, const double& y) override;
+  // Cut lines collected in the process-wide buffer of CutPointSize points (maTavrixCut.cpp):
+  // points past its end are left out, and a line without points draws nothing.
+  void NewCut() override;
+  void ACT(const double& x, const double& y) override;
+  void DrawCut(const TString& S, int Direction) override;
+  // The 3D document's window in a standard projection, kept as the current drawing object (empty
+  // when there is none); in a projection of the matrix; back in a kept projection, let go after.
+  void SaveAndSetViewProjection(txapi::txViewProjectionType Ptype);
+  void CreateViewProjection(const TMtr3D& Mtr);
+  void RestoreViewProjection(txapi::SmartPtr<txapi::IViewProjection>& View);
   void drPolyline3D(bool Closed) override;
   // Queries and references of drawing objects.
   int GetType(txapi::SmartPtr<txapi::IDrawingObject> Obj);
@@ -385,7 +413,70 @@ public:
   void drPartEndEditOnPlace();
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
+  // Specification entries of the current document (maTavrixSpec.cpp). A call through the modeller
+  // interface, with a modifiable name, creates nothing.
+  using TModeler3D::drSpcObj;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
+  void drSpcObj3D(TSectionSpc TypeObj, const TString& Note, txapi::SmartPtr<txapi::IPart> Part);
+  void drSpcObj(const TString& Name, TSectionSpc TypeObj, txapi::SmartPtr<txapi::IDrawingObject> GeometyGroup);
+  // Saves (with an entry of the part in the details when Section asks for one) and closes the
+  // current document; nothing without one.
+  void drClose3D(bool SaveDocument3D, TSectionSpc Section) override;
+
+  // --- 3D features, macros, surfaces and the 3D dimension (drTavrix3D.cpp, drTavrixSurface.cpp,
+  // drTavrixDim3D.cpp). Each leaves what it made in Obj3D (empty when it made nothing) and records it
+  // in the innermost open 3D macro; a missing part, container or collection makes nothing.
+  // Features of the current sketch, which first leaves editing. Depth is taken by address: the
+  // model variable bound to that very double drives a parametric extrusion's depths.
+  void drExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                   const double& Angle, bool Body, txapi::txOperationResultEnum OR);
+  void drRotate(int Napr, const double& Angle, bool Body, txapi::txOperationResultEnum OR);
+  void drEvolution(txapi::SmartPtr<txapi::IModelObject> Path, bool Body, txapi::txOperationResultEnum OR);
+  void drGenerativeDimensions(txapi::SmartPtr<txapi::IModelObject> E7);
+  using TModeler3D::drBaseExtrusion;
+  void drBaseRotate(int Napr, const double& Angle) override;
+  void drCutRotate(int Napr, const double& Angle, TMark* Mark) override;
+  void drSurfaceRotate(int Napr, const double& Angle) override;
+  void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                       const double& Angle) override;
+  void drCutExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                      const double& Angle) override;
+  void drSurfaceExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                          const double& Angle) override;
+  // The body of the part file Name as a billet (mirrored when Mirror); fromHistiry is not used.
+  void drPutStorage(TString& Name, bool fromHistiry, bool Mirror);
+  // Body BodyPart1 of P1 with body BodyPart2 of P2; nothing when either is missing.
+  void drBoolean(txapi::txBooleanType Op, txapi::SmartPtr<txapi::IPart> P1, int BodyPart1,
+                 txapi::SmartPtr<txapi::IPart> P2, int BodyPart2);
+  void drSurfacePatchEdges(const TVOfMO& Edges);
+  void drRuledSurface(const TVOfMO& Edges1, const TVOfMO& Edges2);
+  // Every drMacro3D takes a level, also when the host made no macro, so that calls pair.
+  void drMacro3D(const TString& Name, bool MStaffVisible) override;
+  void drEndMacro3D() override;
+  // Library objects of the part, labelled and left unapplied; not recorded in a macro.
+  txapi::SmartPtr<txapi::IModelObject> drPlugin(const TString& OGUID, int Command);
+  txapi::SmartPtr<txapi::IModelObject> drPluginWF(const TString& OGUID, int Command);
+  // State of one model object, applied at once.
+  void SetColor(txapi::SmartPtr<txapi::IModelObject> E, int Color, double P);
+  void SetExcluded(txapi::SmartPtr<txapi::IModelObject> E);
+  // Excludes a feature the host built, colours one it could not; true when E is no feature.
+  bool SetExludedOrColor(txapi::SmartPtr<txapi::IModelObject> E, int Color, double P);
+  void ReSet(txapi::SmartPtr<txapi::IModelObject> Obj);
+  // Operations on existing objects. Those given an empty list make nothing and keep Obj3D.
+  void drCopyObj(const TVOfMO& Objects, txapi::SmartPtr<txapi::ILocalCoordinateSystem> Lsk,
+                 txapi::SmartPtr<txapi::ITavrixDocument3D> NewDoc);
+  void drEquidistSurface(const TVOfMO& Objects, bool Direction, const double& Distance);
+  void drTrimmSurface(const TVOfMO& Surfaces, const TVOfMO& Objects, bool Sense);
+  void drFaceRemove(const TVOfMO& Faces);
+  void drFaceSewer(const TVOfMO& Faces, bool CreateBody);
+  void drFaceThickness(const TVOfMO& Faces, double T);
+  void drCurveOutLine(const TVOfMO& Faces, TVector3D V);
+  void drContour3D(const TVOfMO& Edges);
+  void drScalings3D(txapi::SmartPtr<txapi::ITavrixAPIObject> Body, double Scale,
+                    txapi::SmartPtr<txapi::IModelObject> Point);
+  void drAllSurfaceSewer();
+  void drSplitFaceOutLine(txapi::SmartPtr<txapi::IFace> EFace, TVector3D V);
+  void drDimL3D(txapi::SmartPtr<txapi::IModelObject> A, txapi::SmartPtr<txapi::IModelObject> P);
 
   TConstraintApi Constraint;
 
@@ -402,6 +493,13 @@ private:
   txapi::SmartPtr<txapi::IPart> InsertComponent(const TString& Name, bool ExternalFile);
   // Records o as the last object made and in the open 3D macro.
   void Made(const txapi::SmartPtr<txapi::IModelObject>& o);
+  // The 3D side: a sketch feature's opening and closing; o applied (times times), and made the last
+  // object only when the last apply succeeded; a library object.
+  void BeginFeature();
+  void EndFeature(const txapi::SmartPtr<txapi::IModelObject>& o);
+  bool Applied(const txapi::SmartPtr<txapi::IModelObject>& o, int times = 1);
+  txapi::SmartPtr<txapi::IModelObject> NewUserObject(txapi::txObj3dTypeEnum Type, const TString& OGUID,
+                                                     const TString& File, const TString& Library, int Command);
   // The 2D workers: the host object in the current drawing container, remembered, added to the
   // boundary being built, and the constraint step.
   void drawLine(double x1, double y1, double x2, double y2, int Attr);
