@@ -141,6 +141,19 @@ public:
   SmartPtr<txapi::IPropertyPoint3D> AddEditValue(const TString& Name, const TString& Hint, TPoint3D& Value);
   SmartPtr<txapi::IPropertyPoint3D> AddEditValue(const TString& Name, const TString& Hint, TPoint2D& Value);
 
+  // Object-selection controls: a list of picked faces, and one picked object (a planar face for
+  // AddEditPlaneFace). The first of them becomes the current selection target.
+  SmartPtr<txapi::IPropertyEditList> AddEditValue(const TString& Name, const TString& Hint,
+                                                  drApi::TAOfComEntity& ValueFaces, bool ReadOnly, bool Visible,
+                                                  txapi::txChooseManagerTypeEnum TE1);
+  SmartPtr<txapi::IPropertyEditCheckBox> AddEditObj(const TString& Name, const TString& Hint, const TString& Value,
+                                                    SmartPtr<txapi::IModelObject>& Entity, bool Visible,
+                                                    txapi::txChooseManagerTypeEnum TE1, bool ReadOnly);
+  SmartPtr<txapi::IPropertyEditCheckBox> AddEditPlaneFace(const TString& Name, const TString& Hint,
+                                                          const TString& Value, SmartPtr<txapi::IModelObject>& Entity,
+                                                          bool Visible, txapi::txChooseManagerTypeEnum TE1,
+                                                          bool ReadOnly);
+
   // Manipulators; the identifier of each is the index of its binding. P lists primitive kinds, ended by
   // txMPNone.
   SmartPtr<txapi::IPlacement3DManipulator> AddManipulator(bool Visible, TMtr3D& Value,

@@ -58,7 +58,8 @@ SmartPtr<txapi::IPlacement3DManipulator> TBaseManager::AddManipulator(bool Visib
   return result;
 }
 
-SmartPtr<txapi::IEditDoubleManipulator> TBaseManager::AddManipulatorEdit(bool Visible, double& Value, const TMtr3D& M)
+SmartPtr<txapi::IEditDoubleManipulator> TBaseManager::AddManipulatorEdit(bool Visible, double& Value,
+                                                                         const TMtr3D& M)
 {
   if (!Manipulators) return {};
   SmartPtr<txapi::IEditDoubleManipulator> result(Manipulators->Add(txapi::txEditDoubleManipulator));
@@ -150,7 +151,8 @@ bool TBaseManager::ChangeManipulatorValue(long Id, long, double)
 }
 
 // The host's value-change event reaches the bound double (the receiver's own answer would drop it).
-bool TBaseManager::ChangeManipulatorValue(int Id, txapi::txManipulatorPrimitiveEnum primitiveType, double newValue)
+bool TBaseManager::ChangeManipulatorValue(int Id, txapi::txManipulatorPrimitiveEnum primitiveType,
+                                          double newValue)
 {
   return ChangeManipulatorValue(long(Id), long(primitiveType), newValue);
 }

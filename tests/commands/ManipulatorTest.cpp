@@ -91,18 +91,21 @@ TEST_F(Manipulators, IdsAreBindingIndexesAndOnlyListedPrimitivesShow)
 TEST_F(Manipulators, MovesAndTurnsCarryTheFrameAndTheNumber)
 {
   HostFrame(txhost::ToValue(Shifted(5.0)));
-  EXPECT_EQ(txhost::Fire<Move>(*Events, "MoveManipulator", 6, 1.0, 0.0, 0.0, 5.0, false), std::vector<bool>{false});
+  EXPECT_EQ(txhost::Fire<Move>(*Events, "MoveManipulator", 6, 1.0, 0.0, 0.0, 5.0, false),
+            std::vector<bool>{false});
   EXPECT_EQ(C->M.V[12], 5.0);
   EXPECT_EQ(Shown("x"), 5.0);
   EXPECT_EQ(C->Redraws, 1);
 
   C->D = 4.0; // an edit manipulator's move shows the field's value
-  EXPECT_EQ(txhost::Fire<Move>(*Events, "MoveManipulator", 7, 0.0, 0.0, 0.0, 0.0, false), std::vector<bool>{true});
+  EXPECT_EQ(txhost::Fire<Move>(*Events, "MoveManipulator", 7, 0.0, 0.0, 0.0, 0.0, false),
+            std::vector<bool>{true});
   EXPECT_EQ(Only("manipulator-edit").Prop("value"), 4.0);
 
   // The value the user types reaches the field and its control.
   Only("manipulator-edit").Set("value", 8.25);
-  EXPECT_EQ(txhost::Fire<Typed>(*Events, "ChangeManipulatorValue", 7, txapi::txMPNone, 99.0), std::vector<bool>{true});
+  EXPECT_EQ(txhost::Fire<Typed>(*Events, "ChangeManipulatorValue", 7, txapi::txMPNone, 99.0),
+            std::vector<bool>{true});
   EXPECT_EQ(C->D, 8.25);
   EXPECT_EQ(Shown("dv"), 8.25);
 
@@ -131,7 +134,8 @@ TEST_F(Manipulators, BadHostDataChangesNothing)
   }
   HostFrame(txhost::ToValue(Shifted(9.0)));
   for (int id : {-1, 0, 5, 8, 1 << 30})
-    EXPECT_EQ(txhost::Fire<Move>(*Events, "MoveManipulator", id, 0.0, 0.0, 0.0, 0.0, false), std::vector<bool>{false});
+    EXPECT_EQ(txhost::Fire<Move>(*Events, "MoveManipulator", id, 0.0, 0.0, 0.0, 0.0, false),
+              std::vector<bool>{false});
   C->TurnsItself = true; // a zero axis calls no hook: the frame is read, not written
   txhost::Fire<Rotate>(*Events, "RotateManipulator", 6, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 45.0, false);
   EXPECT_EQ(C->M.V[12], 9.0);

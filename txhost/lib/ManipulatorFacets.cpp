@@ -102,9 +102,9 @@ public:
 
 txapi::SmartPtr<txapi::IBaseManipulator> AddManipulator(Object& collection, int kind)
 {
-  const char* name = kind == txapi::txPlacement3DManipulator ? "manipulator-placement"
+  const char* name = kind == txapi::txPlacement3DManipulator  ? "manipulator-placement"
                      : kind == txapi::txEditDoubleManipulator ? "manipulator-edit"
-                                                               : nullptr;
+                                                              : nullptr;
   if (name == nullptr || collection.GetHost().GetFaults().HandOutRefused("IManipulators", "Add")) return {};
   Host& host = collection.GetHost();
   Object& m = host.Create(name, nullptr, &collection);
