@@ -23,6 +23,9 @@ public:
   virtual std::wstring GetTolerance() = 0;
   virtual std::wstring GetUpperDeviation() = 0;
   virtual std::wstring GetLowerDeviation() = 0;
+  virtual void SetTolerance(const std::wstring& tolerance) = 0;
+  // Non-zero shows the tolerance field.
+  virtual void SetToleranceOn(int on) = 0;
 
 protected:
   ~IDimensionText() = default;

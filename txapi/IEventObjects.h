@@ -89,6 +89,20 @@ protected:
 // The part of a manipulator the user works on.
 enum txManipulatorPrimitiveEnum : int {
   txManipulatorPrimitiveUnknown = 0,
+  txMPNone = 0,
+  txMPAxisX = 1,
+  txMPAxisY = 2,
+  txMPAxisZ = 3,
+  txMPPlaceXOY = 4,
+  txMPPlaceXOZ = 5,
+  txMPPlaceYOZ = 6,
+  txMPConturXY = 7,
+  txMPConturXZ = 8,
+  txMPConturYZ = 9,
+  txMPTextX = 10,
+  txMPTextY = 11,
+  txMPTextZ = 12,
+  txMPOriginal = 13,
 };
 
 enum txRequestFilesTypeEnum : int {

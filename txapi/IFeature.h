@@ -24,6 +24,8 @@ public:
   // The feature's variables. The two flags select the host's kinds of internal variables; this host keeps none.
   virtual std::vector<SmartPtr<IVariable>> GetVariables(bool internal, bool informational) = 0;
   // The variable of that name (the flags as for GetVariables); empty when there is none.
+  // The features built on this one (its dimensions among them).
+  virtual std::vector<SmartPtr<IFeature>> GetSubFeatures(bool internal, bool dimensions, bool all) = 0;
   virtual SmartPtr<IVariable> GetVariable(bool internal, bool informational, const std::wstring& name) = 0;
   // A new variable of the feature (a part's user variable), or empty when the host makes none.
   virtual SmartPtr<IVariable> AddVariable(const std::wstring& name, double value, const std::wstring& comment) = 0;

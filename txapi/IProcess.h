@@ -15,6 +15,7 @@
 namespace txapi {
 
 class IApplicationEvents;
+class IBaseManipulator;
 class IDocumentFrameEvents;
 class IPart;
 class IProcess2DEvents;
@@ -65,6 +66,8 @@ public:
   static constexpr InterfaceId IID{"5bac593b-6758-4c88-9b0d-bf860ca14a00"};
 
   virtual SmartPtr<IProcess3DManipulatorsEvents> GetEvents() = 0;
+  // A new manipulator of the kind (a txManipulatorTypeEnum value); empty when none was made.
+  virtual SmartPtr<IBaseManipulator> Add(int kind) = 0;
 
 protected:
   ~IManipulators() = default;

@@ -189,7 +189,6 @@ void TModelerApi::drAStView7(int, const double&, const double&, const double&, c
 {
 }
 
-void TModelerApi::drSpcObject(TSectionSpc, const TString&, int, int) {}
 
 // ---------------------------------------------------------------------------------------------
 // TSelectorAPI
@@ -260,7 +259,6 @@ THole3DParam HH(drApi::MA);
 namespace drApi {
 
 THole3DParam* H = &HH;
-TSelectorAPI* Selector = &TSelectorAPI::Instance();
 
 namespace {
 
@@ -359,6 +357,11 @@ class TVariableLink final : public TDrawingLink
 {
 public:
   explicit TVariableLink(TDrawingLink* next) : Next(next) {}
+  // At unload the place goes back to the link it was taken from, when this one still holds it.
+  ~TVariableLink() override
+  {
+    if (TDrawingLink::Get() == this) TDrawingLink::Set(Next);
+  }
 
   void SetCurrent(TModeler3D& m, const TCurrentDetail& d) override
   {
@@ -395,12 +398,13 @@ public:
 
 void InstallVariableLink()
 {
-  // Installed over the drawing model's own link once every global exists; never removed, since
-  // the drawing model's link may go before or after it at exit.
-  static TVariableLink* link = nullptr;
-  if (link != nullptr) return;
-  link = new TVariableLink(TDrawingLink::Get());
-  TDrawingLink::Set(link);
+  // Installed over the drawing model's own link once every global exists. It lives as long as the
+  // library: a library unloaded by its host leaves nothing allocated behind.
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  static TVariableLink link(TDrawingLink::Get());
+  TDrawingLink::Set(&link);
 }
 
 } // namespace drApi

@@ -54,6 +54,8 @@
 #include "txapi/ITolerance.h"
 #include "txapi/IVariable.h"
 #include "txapi/IView.h"
+#include "txapi/IViewProjection.h"
+#include "txapi/IViewProjectionManager.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.
@@ -202,6 +204,15 @@ public:
   void UnSelectAll();
   void SetCurrentManagerType(txapi::txChooseManagerTypeEnum Type);
 
+  // The selected objects (maTavrixSelect.cpp). Get7 is empty outside [0, GetCount()) and for an
+  // entry that is no model object, whose type is then o3d_unknown.
+  txapi::SmartPtr<txapi::IModelObject> Get7(int I);
+  txapi::txObj3dTypeEnum GetObjectType(int I);
+  int GetCount();
+  void Select(const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& V);
+  // Takes the object out of the highlight.
+  void UnChoose(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj);
+
   txapi::SmartPtr<txapi::ISelectionManager> Selection7;
   txapi::SmartPtr<txapi::IChooseManager> Choose7;
 
@@ -308,6 +319,12 @@ public:
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
                      const double& xDx, const double& xDy, const double& xDz, const double& yDx,
                      const double& yDy, const double& yDz, bool ExternalFile);
+  // Dispatches to the detail-code AddDetail (not turned round) when U is set.
+  void AddDetailIf(const double& x, const double& y, const double& z, int DetailCode, int Suffics, bool U);
+  // New parts of a detail code are not made on this host.
+  bool drCreate3DNewPart(int Detail, int subDetail, bool InVisible, bool IsDetail);
+  // A thread symbol on the face in the current part, made the last object (maTavrixSelect.cpp).
+  void drThread(txapi::SmartPtr<txapi::IModelObject> Face);
   txapi::SmartPtr<txapi::IPart> drCreatePartFromFile(const TString& Name, bool ExternalFile);
   void drPartSetPlacement(txapi::SmartPtr<txapi::IPlacement3D>& Place);
 
@@ -369,6 +386,16 @@ public:
                const double& Ksu1, const double& Fch1, const TString& S1, const double& Hs2,
                const double& Ksu2, const double& Fch2, const TString& S2) override;
   void drPoint(const double& x, const double& y) override;
+  // Cut lines collected in the process-wide buffer of CutPointSize points (maTavrixCut.cpp):
+  // points past its end are left out, and a line without points draws nothing.
+  void NewCut() override;
+  void ACT(const double& x, const double& y) override;
+  void DrawCut(const TString& S, int Direction) override;
+  // The 3D document's window in a standard projection, kept as the current drawing object (empty
+  // when there is none); in a projection of the matrix; back in a kept projection, let go after.
+  void SaveAndSetViewProjection(txapi::txViewProjectionType Ptype);
+  void CreateViewProjection(const TMtr3D& Mtr);
+  void RestoreViewProjection(txapi::SmartPtr<txapi::IViewProjection>& View);
   void drPolyline3D(bool Closed) override;
   // Queries and references of drawing objects.
   int GetType(txapi::SmartPtr<txapi::IDrawingObject> Obj);
@@ -388,7 +415,15 @@ public:
   void drPartEndEditOnPlace();
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
+  // Specification entries of the current document (maTavrixSpec.cpp). A call through the modeller
+  // interface, with a modifiable name, creates nothing.
+  using TModeler3D::drSpcObj;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
+  void drSpcObj3D(TSectionSpc TypeObj, const TString& Note, txapi::SmartPtr<txapi::IPart> Part);
+  void drSpcObj(const TString& Name, TSectionSpc TypeObj, txapi::SmartPtr<txapi::IDrawingObject> GeometyGroup);
+  // Saves (with an entry of the part in the details when Section asks for one) and closes the
+  // current document; nothing without one.
+  void drClose3D(bool SaveDocument3D, TSectionSpc Section) override;
 
   // --- 3D features, macros, surfaces and the 3D dimension (drTavrix3D.cpp, drTavrixSurface.cpp,
   // drTavrixDim3D.cpp). Each leaves what it made in Obj3D (empty when it made nothing) and records it

@@ -56,7 +56,11 @@ TPropertylVariable& TAPropertylVariable::Append()
 
 bool TAPropertylVariable::ChangeValue(TPropertylVariable& VI, bool Property, bool Visible, bool ReadOnly) const
 {
-  if (VI.PData == nullptr || !VI.Control) return false;
+  if (VI.PData == nullptr) return false;
+  if (VI.Type == TVariablePtr::pvAOfComEntity || VI.Type == TVariablePtr::pvIModelObjectPtr ||
+      VI.Type == TVariablePtr::pvIModelObjectPtrPlaneFace)
+    return ShowObjects(VI, Property, Visible, ReadOnly);
+  if (!VI.Control) return false;
   auto state = [&](txapi::IPropertyControl& c) {
     if (!Property) return;
     c.SetVisible(Visible);
@@ -224,11 +228,14 @@ bool TAPropertylVariable::ChangeValue(void* Pointer, bool Visible, bool ReadOnly
   return r;
 }
 
-bool TAPropertylVariable::ControlCommand(SmartPtr<txapi::IPropertyControl> Control, int)
+bool TAPropertylVariable::ControlCommand(SmartPtr<txapi::IPropertyControl> Control, int ButtonID)
 {
-  // Only object controls answer their buttons; they are bound by the selection adders.
+  // Only object controls answer their buttons.
   for (int i = 0; i < Count; ++i)
-    if (FArray[i].Type != TVariablePtr::pvEmpty && Same(FArray[i].Control, Control.get())) Current = i;
+    if (FArray[i].Type != TVariablePtr::pvEmpty && Same(FArray[i].Control, Control.get())) {
+      Current = i;
+      if (ObjectCommand(i, ButtonID) > 0) return true;
+    }
   return false;
 }
 

@@ -10,6 +10,13 @@
 #include "txapi/SmartPtr.h"
 
 class TBaseManager;
+namespace drApi {
+class TAOfComEntity;
+}
+namespace txapi {
+class IModelObject;
+class ITavrixAPIObject;
+}
 
 class TPropertylVariable : public TVariablePtr
 {
@@ -59,11 +66,22 @@ public:
   int Sender(txapi::SmartPtr<txapi::IAPIObject> Control) const;
   void Reset(void* Pointer, const TArrayOf<TString>& A, int Current, const TString& Name);
 
+  // Object selection into the current target (the binding at Selected): may the picked object go in, and
+  // toggling it there; the second Select toggles it in the face list Faces whichever binding is current.
+  bool CanSelect(txapi::SmartPtr<txapi::IModelObject>& Entity);
+  bool Select(txapi::SmartPtr<txapi::IModelObject>& Entity);
+  bool Select(drApi::TAOfComEntity& Faces, txapi::SmartPtr<txapi::IModelObject>& Entity);
+  bool IsSelected(void* Pointer) const;
+  bool ControlIs(txapi::SmartPtr<txapi::ITavrixAPIObject> Control, void* Pointer) const;
+
   TBaseManager& Owner;
   int Selected = -1;       // the binding whose control is the current selection target
   mutable int Current = -1; // the last binding handled
 
 private:
+  // The object kinds' parts of ChangeValue and ControlCommand; ObjectCommand answers 1 for true, -1 to go on.
+  bool ShowObjects(TPropertylVariable& VI, bool Property, bool Visible, bool ReadOnly) const;
+  int ObjectCommand(int i, int ButtonID);
   // Writes binding i (and its owner group) for ChangeValue(Pointer, Sender).
   bool Refresh(int i, int Sender) const;
 };

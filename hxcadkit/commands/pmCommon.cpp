@@ -176,17 +176,6 @@ bool TBaseManager::ChangeValue(void*, int)
   return false;
 }
 
-// Manipulators are bound by their own adders; without them no binding answers a move.
-bool TBaseManager::MoveManipulator(int, double, double, double, double, bool)
-{
-  return false;
-}
-
-bool TBaseManager::RotateManipulator(int, double, double, double, double, double, double, double, bool)
-{
-  return false;
-}
-
 bool TBaseManager::EndDragManipulator(int, txapi::txManipulatorPrimitiveEnum)
 {
   DragManipulator = false;

@@ -12,6 +12,7 @@
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/geometry/Mathemat.h"
 #include "hxcadkit/geometry/Mathemat3d.h"
+#include "txapi/IManipulator.h"
 #include "txapi/IPart.h"
 #include "txapi/IProcess.h"
 #include "txapi/IPropertyControl.h"
@@ -82,6 +83,14 @@ public:
   bool RotateManipulator(int Id, double originX, double originY, double originZ, double axisX, double axisY,
                          double axisZ, double angle, bool fromEdit) override;
   bool EndDragManipulator(int Id, txapi::txManipulatorPrimitiveEnum primitiveType) override;
+  // Hooks for a command that turns its bound matrix itself; true when it did.
+  virtual bool RotateManipulatorAxisX(long, const double&) { return false; }
+  virtual bool RotateManipulatorAxisY(long, const double&) { return false; }
+  virtual bool RotateManipulatorAxisZ(long, const double&) { return false; }
+  // The value the user typed into edit manipulator Id goes into its bound double (read from the
+  // manipulator; PrimitiveType and newValue are not used).
+  virtual bool ChangeManipulatorValue(long Id, long PrimitiveType, double newValue);
+  bool ChangeManipulatorValue(int Id, txapi::txManipulatorPrimitiveEnum primitiveType, double newValue) override;
   bool KeyDown(int& keyCode, int keyFlags, const TPressedKeys& Keys) override;
   bool CanSelect(const TObj& iEntity) override;
   bool Select(const TObj& iEntity) override;
@@ -131,6 +140,25 @@ public:
   SmartPtr<txapi::IPropertyEdit> AddEditValue(const TString& Name, const TString& Hint, TString& Value, int Width);
   SmartPtr<txapi::IPropertyPoint3D> AddEditValue(const TString& Name, const TString& Hint, TPoint3D& Value);
   SmartPtr<txapi::IPropertyPoint3D> AddEditValue(const TString& Name, const TString& Hint, TPoint2D& Value);
+
+  // Object-selection controls: a list of picked faces, and one picked object (a planar face for
+  // AddEditPlaneFace). The first of them becomes the current selection target.
+  SmartPtr<txapi::IPropertyEditList> AddEditValue(const TString& Name, const TString& Hint,
+                                                  drApi::TAOfComEntity& ValueFaces, bool ReadOnly, bool Visible,
+                                                  txapi::txChooseManagerTypeEnum TE1);
+  SmartPtr<txapi::IPropertyEditCheckBox> AddEditObj(const TString& Name, const TString& Hint, const TString& Value,
+                                                    SmartPtr<txapi::IModelObject>& Entity, bool Visible,
+                                                    txapi::txChooseManagerTypeEnum TE1, bool ReadOnly);
+  SmartPtr<txapi::IPropertyEditCheckBox> AddEditPlaneFace(const TString& Name, const TString& Hint,
+                                                          const TString& Value, SmartPtr<txapi::IModelObject>& Entity,
+                                                          bool Visible, txapi::txChooseManagerTypeEnum TE1,
+                                                          bool ReadOnly);
+
+  // Manipulators; the identifier of each is the index of its binding. P lists primitive kinds, ended by
+  // txMPNone.
+  SmartPtr<txapi::IPlacement3DManipulator> AddManipulator(bool Visible, TMtr3D& Value,
+                                                          txapi::txManipulatorPrimitiveEnum* P);
+  SmartPtr<txapi::IEditDoubleManipulator> AddManipulatorEdit(bool Visible, double& Value, const TMtr3D& M);
 
   // Layout controls.
   SmartPtr<txapi::IPropertySeparator> AddSeparator(const wchar_t* pName, txapi::SeparatorTypeEnum typeSep);

@@ -16,6 +16,8 @@ void AddCommandKinds(KindTable& t)
   t.Add("process-3d", 0, {Process(), Process3D(), Process3DEvents()});
   t.Add("process-2d", 0, {Process(), Process2D(), Process2DEvents()});
   t.Add("manipulators", 0, {Manipulators(), Process3DManipulatorsEvents()});
+  t.Add("manipulator-placement", 0, {BaseManipulator(), Placement3DManipulator()});
+  t.Add("manipulator-edit", 0, {BaseManipulator(), EditDoubleManipulator()});
   t.Add("phantom-2d", 0, {Phantom2D()});
   t.Add("drawing-group", txapi::txDrGroup, {DrawingGroup(), DrawingObject()});
   t.Add("frame", 0, {DocumentFrame(), DocumentFrameEvents()});

@@ -669,6 +669,16 @@ public:
     Log("GetUpperDeviation");
     return Model().Text("upper");
   }
+  void SetTolerance(const std::wstring& tolerance) override
+  {
+    Log("SetTolerance", tolerance);
+    Model().Set("tolerance", ToUtf8(tolerance));
+  }
+  void SetToleranceOn(int on) override
+  {
+    Log("SetToleranceOn", on);
+    Model().Set("tolerance-on", on);
+  }
   std::wstring GetLowerDeviation() override
   {
     Log("GetLowerDeviation");

@@ -10,6 +10,9 @@
 namespace txhost {
 class KindTable;
 }
+namespace txapi {
+class IBaseManipulator;
+}
 
 namespace txhost::facets {
 
@@ -50,6 +53,13 @@ FacetEntry Process();
 FacetEntry Process3D();
 FacetEntry Process2D();
 FacetEntry Manipulators();
+
+// ManipulatorFacets.cpp
+FacetEntry BaseManipulator();
+FacetEntry Placement3DManipulator();
+FacetEntry EditDoubleManipulator();
+// A new manipulator of the kind in the collection; empty for an unknown kind or a refused hand-out.
+txapi::SmartPtr<txapi::IBaseManipulator> AddManipulator(Object& collection, int kind);
 FacetEntry Phantom2D();
 FacetEntry DrawingGroup();
 FacetEntry DocumentFrame();

@@ -40,6 +40,9 @@
 #include "txapi/ISurfaceThickening.h"
 #include "txapi/ISurfaceThickenings.h"
 #include "txapi/ISymbols3DContainer.h"
+#include "txapi/IThreads.h"
+#include "txapi/IDimension3D.h"
+#include "txapi/IVariable.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument3D.h"
 #include "txapi/IThinParameters.h"
@@ -55,6 +58,7 @@
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Model3D.h"
+#include "txhost/lib/SymbolFacets.h"
 
 #include <algorithm>
 
@@ -190,6 +194,15 @@ public:
   txapi::SmartPtr<txapi::ILineDimensions3D> GetLineDimensions3D() override
   {
     return Self<txapi::ILineDimensions3D>("GetLineDimensions3D");
+  }
+  txapi::SmartPtr<txapi::IThreads> GetThreads() override { return Self<txapi::IThreads>("GetThreads"); }
+  txapi::SmartPtr<txapi::IVariable> GetDimensionVariable(const txapi::SmartPtr<txapi::IDimension3D>& d) override
+  {
+    Log("GetDimensionVariable", d);
+    Object* o = Object::From(d.get());
+    for (Object* v : o != nullptr ? model::LiveMembers(*o, model::Variable) : std::vector<Object*>())
+      return HandOut<txapi::IVariable>(v);
+    return {};
   }
 };
 
@@ -564,7 +577,10 @@ void AddModel3DKinds(KindTable& t)
   add(model::Sewer, {Offer<SewerFacet>("ISurfaceSewer")});
   add(model::CurveOutLine, {Offer<CurveOutLineFacet>("ICurveOutLine")});
   add(model::Contour3D, {Offer<Contour3DFacet>("IContour3D")});
-  add(model::Dimension3D, {Offer<Dimension3DFacet>("IBaseLineDimension3D")});
+  std::vector<FacetEntry> dimension{Offer<Dimension3DFacet>("IBaseLineDimension3D")};
+  for (FacetEntry& f : Dimension3DFacets())
+    dimension.push_back(f);
+  add(model::Dimension3D, std::move(dimension));
   add(model::Body, {Offer<BodyFacet>("IBody")});
   // A parameter object answers each parameter interface a feature hands out.
   t.Add(std::string(model::Parameters), 0,

@@ -1,3 +1,4 @@
+#include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/Kinds.h"
 
 #include "txhost/lib/Facets.h"
@@ -43,7 +44,7 @@ void AddModelKinds(KindTable& t)
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
   add(model::Extrusion, {Extrusion(), ModelObject(), Feature(), ColorParam()});
   add(model::AuxLine, {LineSegment3D(), ModelObject()});
-  add(model::AuxPoint, {Point3D(), ModelObject()});
+  add(model::AuxPoint, {Point3D(), ModelObject(), Feature()});
   add(model::Spiral, {CylindricalSpiral(), ModelObject()});
   add(model::Face, {Face(), ModelObject(), ColorParam()});
   add(model::Edge, {Edge(), ModelObject()});
@@ -67,13 +68,17 @@ KindTable MakeBuiltin()
                                Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines()};
   for (FacetEntry& f : PartFeatureFacets())
     part.push_back(f);
+  for (FacetEntry& f : PartSymbolFacets())
+    part.push_back(f);
   t.Add(std::string(kinds::Part), txapi::o3d_part, std::move(part));
   AddModelKinds(t);
   AddModel3DKinds(t);
+  AddSymbolKinds(t);
+  AddSpecificationKinds(t);
   AddDrawing2DKinds(t);
   AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
-    std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
+    std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());
@@ -84,6 +89,7 @@ KindTable MakeBuiltin()
         d.Type == txapi::txDocumentTechnologyAssembly) {
       f.push_back(TavrixDocument3D());
       f.push_back(MateConstraints3D());
+      f.push_back(ViewProjectionManager());
     }
     t.Add(std::string(d.Kind), 0, std::move(f));
   }

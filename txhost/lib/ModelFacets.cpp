@@ -146,6 +146,17 @@ public:
       out.push_back(HandOut<txapi::IVariable>(v));
     return out;
   }
+  // The features whose first or second object this one is (the dimensions built on it).
+  std::vector<txapi::SmartPtr<txapi::IFeature>> GetSubFeatures(bool internal, bool dimensions, bool all) override
+  {
+    Log("GetSubFeatures", internal, dimensions, all);
+    std::vector<txapi::SmartPtr<txapi::IFeature>> out;
+    if (HandOutRefused("GetSubFeatures") || Model().Document() == nullptr) return out;
+    for (Object* o : ModelHost().ObjectsOf(*Model().Document()))
+      if (!model::Deleted(*o) && (o->RefProp("object1") == &Model() || o->RefProp("object2") == &Model()))
+        if (txapi::SmartPtr<txapi::IFeature> f = HandOut<txapi::IFeature>(o)) out.push_back(f);
+    return out;
+  }
   txapi::SmartPtr<txapi::IVariable> GetVariable(bool internal, bool informational,
                                                 const std::wstring& name) override
   {

@@ -1,6 +1,7 @@
 // Facets of processes, their panels, phantoms and frames.
 
 #include "txapi/IEvents.h"
+#include "txapi/IManipulator.h"
 #include "txapi/IPart.h"
 #include "txapi/IProcess.h"
 #include "txapi/IProgressBar.h"
@@ -221,6 +222,11 @@ public:
     Log("GetEvents");
     if (HandOutRefused("GetEvents")) return {};
     return HandOut<txapi::IProcess3DManipulatorsEvents>(&Model());
+  }
+  txapi::SmartPtr<txapi::IBaseManipulator> Add(int kind) override
+  {
+    Log("Add", kind);
+    return AddManipulator(Model(), kind);
   }
 };
 

@@ -2,6 +2,7 @@
 // 1 makes a turned shaft part, 2 an assembly of two shafts mated by their end planes. After each
 // command the modeller lets go of the command's host objects, as the real library's run loop does.
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/adapter/maTavrixAssembly.h"
 #include "txapi/IModelContainer.h"
 #include "txapi/IRotated.h"
 #include "txapi/IRotateds.h"
@@ -50,6 +51,11 @@ void Assembly()
   if (a && b)
     MA.drMate(txapi::mc_Distance, a->GetDefaultEntity(txapi::o3d_planeYOZ), b->GetDefaultEntity(txapi::o3d_planeYOZ),
               0, 1, 5.0, "");
+  // The components stay listed, and the selection held, until the library is unloaded: its globals
+  // let go of them then.
+  drApi::ADP.Add(a, 1, 0);
+  drApi::ADP.Add(b, 1, 0);
+  drApi::Selector->Begin();
   MA.drSave3D(false, true);
 }
 
@@ -67,8 +73,8 @@ extern "C" TXAPI_EXPORT bool LoadTavrixLibrary(txapi::IApplication& app, txapi::
   return true;
 }
 
-// The loader may keep the library mapped after dlclose (its unique symbols pin it), so its static
-// destructors need not run at unload; this test library lets go of the host itself.
+// Built without unique symbols, the library is unmapped at dlclose and its static destructors run
+// then; the host references outside the unit's globals are let go here.
 extern "C" TXAPI_EXPORT void UnloadTavrixLibrary()
 {
   MA.R().TavrixError.reset();

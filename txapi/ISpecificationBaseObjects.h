@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+#include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
+
+namespace txapi {
+
+class ISpecificationBaseObject;
+
+// The entries of a specification.
+class ISpecificationBaseObjects : public IAPIObject
+{
+public:
+  static constexpr InterfaceId IID{"dc8a079d-3a6d-4de8-be09-4eb818b91977"};
+
+  // A new entry in the section, of the attribute type.
+  virtual SmartPtr<ISpecificationBaseObject> Add(int section, std::int64_t attributeType) = 0;
+
+protected:
+  ~ISpecificationBaseObjects() = default;
+};
+
+} // namespace txapi
