@@ -19,7 +19,7 @@ void AddCommandKinds(KindTable& t)
   t.Add("phantom-2d", 0, {Phantom2D()});
   t.Add("drawing-group", txapi::txDrGroup, {DrawingGroup(), DrawingObject()});
   t.Add("frame", 0, {DocumentFrame(), DocumentFrameEvents()});
-  t.Add("progress-bar", 0, {ProgressBar()});
+  t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   t.Add("pressed-keys", 0, {PressedKeys()});
   t.Add("opengl-object", 0, {OpenGLObject()});
   t.Add("paint-object", 0, {PaintObject()});

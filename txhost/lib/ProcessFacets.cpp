@@ -3,6 +3,7 @@
 #include "txapi/IEvents.h"
 #include "txapi/IPart.h"
 #include "txapi/IProcess.h"
+#include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
 #include "txhost/lib/Drawing2D.h"
@@ -286,7 +287,11 @@ class ProgressBarFacet final : public Facet<txapi::IProgressBar>
 public:
   using Facet::Facet;
 
-  void Start(int low, int high) override { Log("Start", low, high); }
+  void Start(int low, int high) override
+  {
+    Log("Start", low, high);
+    Model().Set("position", low);
+  }
   void SetPosition(int position) override
   {
     Log("SetPosition", position);
