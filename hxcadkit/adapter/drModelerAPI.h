@@ -339,6 +339,20 @@ public:
                                                 txapi::SmartPtr<txapi::IModelObject>& fromEntity);
   void drClear(txapi::SmartPtr<txapi::IMateConstraints3D>& Mates);
 
+  // User data of the document in its storage "ZEDozod", under a key, for the object (or the document
+  // itself when it is empty); maTavrixUserData.cpp. Readers are true when something was read.
+  Boolean drSetUserData(txapi::SmartPtr<txapi::ITavrixDocument>& iDocument, const TString& NameData,
+                        const std::vector<std::uint8_t>& Data, Boolean NeedSave,
+                        txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
+  Boolean drSetUserData(txapi::SmartPtr<txapi::ITavrixDocument>& iDocument, const TString& NameData,
+                        const std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& Data, Boolean NeedSave,
+                        txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
+  Boolean drGetUserData(txapi::SmartPtr<txapi::ITavrixDocument>& iDocument, const TString& NameData,
+                        std::vector<std::uint8_t>& Data, txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
+  Boolean drGetUserData(txapi::SmartPtr<txapi::ITavrixDocument>& iDocument, const TString& NameData,
+                        std::vector<txapi::SmartPtr<txapi::ITavrixAPIObject>>& Data,
+                        txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
+
   // Model variables of the 3D document's top part; the value of an existing one is replaced.
   txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value, const TString& Comment) override;
   void drSetValue(const TString& name, const double& value);

@@ -78,13 +78,7 @@ TEST_F(AssemblyMatesTest, StandardMatesFollowAxesOriginsAndVariables)
   AVariable.AddVar("L1", &L, "length");
   AVariable.AddVar("H", &H, "height");
   const TVector3D X(1, 0, 0), mX(-1, 0, 0), Y(0, 1, 0), mY(0, -1, 0), Zv(0, 0, 1);
-  struct Case
-  {
-    TVector3D AX, AY;
-    double x, y;
-    bool variables, active, part;
-    std::vector<std::string> mates;
-  };
+  struct Case { TVector3D AX, AY; double x, y; bool variables, active, part; std::vector<std::string> mates; };
   const double zero = 0.0, five = 5.0;
   const Case cases[] = {
       {X, Y, 0, 0, false, true, true, {"0 XOZ 1 0", "0 YOZ 1 0"}},
@@ -106,18 +100,13 @@ TEST_F(AssemblyMatesTest, StandardMatesFollowAxesOriginsAndVariables)
       r.SetPosition(c.x == 0 ? zero : five, c.y == 0 ? zero : five, Z, c.AX, c.AY);
     list.drAllMates();
     EXPECT_EQ(Mates(), c.mates) << c.AX.x << ' ' << c.x;
+    // Without a document nothing is mated.
+    const SmartPtr<txapi::ITavrixDocument3D> doc = MA.R().IDoc3D;
+    MA.R().IDoc3D.reset();
+    list.drAllMates();
+    MA.R().IDoc3D = doc;
+    EXPECT_TRUE(Mates().empty());
   }
-}
-
-TEST_F(AssemblyMatesTest, WithoutADocumentNothingIsMated)
-{
-  drApi::TADetailPart list;
-  list.Add(Parts[0], 1, 0).ActiveMate = true;
-  const SmartPtr<txapi::ITavrixDocument3D> doc = MA.R().IDoc3D;
-  MA.R().IDoc3D.reset();
-  list.drAllMates();
-  MA.R().IDoc3D = doc;
-  EXPECT_TRUE(Mates().empty());
 }
 
 } // namespace

@@ -68,13 +68,7 @@ TEST_F(SpecDimension, CoordinateDimensionsMoveFollowTheirVariablesAndHide)
   list.drDimension(100, 200, &MA);
 
   const Value params = Value::parse("[[0,3],[1,1],[2,5],[3,90],[4,-1]]");
-  struct Expect
-  {
-    const txhost::Object* D;
-    double Distance;
-    const char* Expression;
-    bool Hidden;
-  };
+  struct Expect { const txhost::Object* D; double Distance; const char* Expression; bool Hidden; };
   const Expect expected[] = {{dx, 40 + 200 - 7 - 30, "L1", true},
                              {dy, 50 + 100 - 5 - 30, "L2", true},
                              {other, 60, "", false}};

@@ -20,16 +20,8 @@ protected:
   }
   std::vector<txhost::Object*> Of(std::string_view kind) const
   {
-    std::vector<txhost::Object*> out;
-    for (txhost::Object* o : H.ObjectsOf(*Doc))
-      if (o->Kind() == kind) out.push_back(o);
-    return out;
-  }
-  std::vector<std::string> Ops(const txhost::Object& o) const
-  {
-    std::vector<std::string> out;
-    for (const txhost::Call& c : o.Log())
-      out.push_back(c.Op);
+    std::vector<txhost::Object*> out = H.ObjectsOf(*Doc);
+    std::erase_if(out, [&](const txhost::Object* o) { return o->Kind() != kind; });
     return out;
   }
   txhost::Object* Doc = nullptr;
@@ -73,14 +65,8 @@ TEST_F(SpecObjects, DrawnAndNumberedEntries)
   Open("coupling.tas");
   for (const char* ext : {".tdr", ".tpt"})
     txhost::test::WriteFile(Dir / (std::string("half") + ext), "x");
-  struct Case
-  {
-    TSectionSpc Section;
-    const char* Name;
-    int Pos, Count;
-    Value Columns, Attached;
-  };
-  const std::string half = (Dir / "half").string(), none = (Dir / "none").string();
+  struct Case { TSectionSpc Section; const char* Name; int Pos, Count; Value Columns, Attached; };
+  const std::string half = (Dir / "half").string();
   const Case cases[] = {
       {tDetail, "half", 0, -2, Value::parse(R"({"3":"0","6":"-2"})"), Value::array({half + ".tdr", half + ".tpt"})},
       {tStandart, "half", 3, 4, Value::parse(R"({"3":"3","6":"4"})"), Value::array()},
@@ -116,14 +102,7 @@ TEST_F(SpecObjects, DrawnAndNumberedEntries)
 
 TEST_F(SpecObjects, ClosingSavesWithTheEntryFirstThenCloses)
 {
-  struct Case
-  {
-    bool Save;
-    TSectionSpc Section;
-    const char* Note;
-    std::vector<std::string> Ops;
-    int Entries;
-  };
+  struct Case { bool Save; TSectionSpc Section; const char* Note; std::vector<std::string> Ops; int Entries; };
   // The document's own operations; the entry shows as the description added to it, before the save.
   const std::vector<std::string> saved{"RebuildModel", "UpdateModel", "Save", "Close"},
       entry{"RebuildModel", "UpdateModel", "Add", "Save", "Close"};
@@ -139,13 +118,15 @@ TEST_F(SpecObjects, ClosingSavesWithTheEntryFirstThenCloses)
     MA.R2D().DI.Note = c.Note;
     const std::size_t before = Doc->Log().size();
     MA.drClose3D(c.Save, c.Section);
-    std::vector<std::string> ops = Ops(*Doc);
-    ops.erase(ops.begin(), ops.begin() + std::ptrdiff_t(before));
-    std::erase_if(ops, [&](const std::string& op) { return std::find(entry.begin(), entry.end(), op) == entry.end(); });
+    std::vector<std::string> ops;
+    for (std::size_t i = before; i < Doc->Log().size(); ++i)
+      if (std::count(entry.begin(), entry.end(), Doc->Log()[i].Op)) ops.push_back(Doc->Log()[i].Op);
     EXPECT_EQ(ops, c.Ops) << n;
     const std::vector<txhost::Object*> entries = Of(txhost::spec::Entry);
     ASSERT_EQ(int(entries.size()), c.Entries) << n;
-    if (c.Entries > 0) EXPECT_EQ(entries[0]->Prop("section"), 20);
+    if (c.Entries > 0) {
+      EXPECT_EQ(entries[0]->Prop("section"), 20);
+    }
     MA.drEndGetPart(false);
   }
   // Nothing current: nothing to close.

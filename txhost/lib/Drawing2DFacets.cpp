@@ -804,6 +804,11 @@ FacetEntry DrawingGroups()
   return Offer<DrawingGroupsFacet>("IDrawingGroups");
 }
 
+FacetEntry DimensionText()
+{
+  return Offer<DimensionTextFacet>("IDimensionText");
+}
+
 void AddDrawing2DKinds(KindTable& t)
 {
   auto add = [&](std::string_view kind, std::vector<FacetEntry> f) {

@@ -110,6 +110,8 @@ FacetEntry SplitLine();
 
 // DrawingFacets.cpp
 FacetEntry DrawingObject();
+// The value and tolerance of any dimension, 2D or 3D.
+FacetEntry DimensionText();
 FacetEntry ViewsAndLayersManager();
 FacetEntry Views();
 FacetEntry View();

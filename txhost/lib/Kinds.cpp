@@ -75,10 +75,12 @@ KindTable MakeBuiltin()
   AddModel3DKinds(t);
   AddSymbolKinds(t);
   AddSpecificationKinds(t);
+  AddUserDataKinds(t);
   AddDrawing2DKinds(t);
   AddCommandKinds(t);
   for (const auto& d : DocumentKinds) {
-    std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions()};
+    std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
+                              UserDataStoragesMng()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());

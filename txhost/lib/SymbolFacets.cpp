@@ -2,7 +2,6 @@
 // settings in call order), the annotation side of 3D dimensions, and the view projections of 3D documents.
 #include "txapi/IDimension3D.h"
 #include "txapi/IDimensionParams.h"
-#include "txapi/IDimensionText.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IThread.h"
 #include "txapi/IThreads.h"
@@ -77,28 +76,6 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
-class Dimension3DTextFacet final : public Facet<txapi::IDimensionText>
-{
-public:
-  using Facet::Facet;
-  bool GetAutoNominal() override { return true; }
-  double GetNominalValue() override { return model::Number(Model().Prop("distance")); }
-  std::wstring GetNominalText() override { return {}; }
-  std::wstring GetTolerance() override { return Model().Text("tolerance"); }
-  std::wstring GetUpperDeviation() override { return {}; }
-  std::wstring GetLowerDeviation() override { return {}; }
-  void SetTolerance(const std::wstring& tolerance) override
-  {
-    Log("SetTolerance", tolerance);
-    Model().Set("tolerance", ToUtf8(tolerance));
-  }
-  void SetToleranceOn(int on) override
-  {
-    Log("SetToleranceOn", on);
-    Model().Set("tolerance-on", on);
-  }
-};
-
 // The settings in call order, as [index, value] pairs.
 class DimensionParamsFacet final : public Facet<txapi::IDimensionParams>
 {
@@ -167,7 +144,7 @@ public:
 
 std::vector<FacetEntry> Dimension3DFacets()
 {
-  return {Offer<Dimension3DFacet>("IDimension3D"), Offer<Dimension3DTextFacet>("IDimensionText"),
+  return {Offer<Dimension3DFacet>("IDimension3D"), DimensionText(),
           Offer<DimensionParamsFacet>("IDimensionParams")};
 }
 

@@ -32,5 +32,8 @@ FacetEntry ViewProjectionManager();
 // Offered by every document.
 FacetEntry SpecificationDescriptions();
 void AddSpecificationKinds(KindTable& t);
+// Offered by every document (UserDataFacets.cpp).
+FacetEntry UserDataStoragesMng();
+void AddUserDataKinds(KindTable& t);
 
 } // namespace txhost::facets
