@@ -53,6 +53,7 @@ enum txObj3dTypeEnum : int {
   o3d_axisEdge = 12,
   o3d_axisOperation = 13,
   o3d_planeOffset = 14,
+  o3d_polyline = 18,
   o3d_planePerpendicular = 21,
   o3d_bossExtrusion = 25,
   o3d_cutExtrusion = 26,
@@ -162,6 +163,30 @@ enum txAnnotationSymbolEnum : int {
   txAnnotationSymbolNone = 0,
   txAnnotationSymbolPoint = 1,
   txAnnotationSymbolCross = 2,
+};
+
+// The types of 2D drawing objects (IDrawingObject::GetType). Codes the host leaves open are this host's.
+enum DrawingObjectTypeEnum : int {
+  txDrUnknown = 0,
+  txDrLineSeg = 1,
+  txDrCircle = 2,
+  txDrArc = 3,
+  txDrPoint = 4,
+  txDrHatch = 5,
+  txDrText = 6,
+  txDrCutLine = 15,
+  txDrLeader = 20,
+  txDrMacro = 27,
+  txDrColouring = 28,
+  txDrEllipse = 32,
+  txDrGroup = 33,
+  txView = 123,
+};
+
+// The patterns of hatches.
+enum txHatchStyleEnum : int {
+  txHatchMetal = 0,
+  txHatchNonMetal = 1,
 };
 
 // The highlight groups of a choose manager.

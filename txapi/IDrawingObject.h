@@ -1,14 +1,24 @@
 #pragma once
 
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 namespace txapi {
+
+class ITavrixAPIObject;
 
 // The common view of every object of a 2D document or sketch.
 class IDrawingObject : public IAPIObject
 {
 public:
   static constexpr InterfaceId IID{"1d719243-642c-46c1-9dd7-a55ba4398ddb"};
+
+  // Its DrawingObjectTypeEnum.
+  virtual int GetType() = 0;
+  // What holds it (a view, a macro object); empty when nothing does.
+  virtual SmartPtr<ITavrixAPIObject> GetParent() = 0;
+  // Takes the object out of its document.
+  virtual void Delete() = 0;
 
 protected:
   ~IDrawingObject() = default;

@@ -9,7 +9,9 @@
 namespace txapi {
 
 class IModelObject;
+class IOpenDocumentParam;
 class IPlacement3D;
+class ITavrixAPIObject;
 
 // A part of a 3D document: the document's top part, or a component of an assembly.
 class IPart : public IAPIObject
@@ -39,6 +41,12 @@ public:
   virtual double GetMass() = 0;
   // The file a component was inserted from; empty for a document's top part.
   virtual std::wstring GetFileName() = 0;
+  // The host's defaults for opening a document.
+  virtual SmartPtr<IOpenDocumentParam> GetOpenDocumentParam() = 0;
+  // Starts editing the component in place, in its assembly; what the host hands back is its own.
+  virtual SmartPtr<ITavrixAPIObject> BeginEditOnPlace(const SmartPtr<IOpenDocumentParam>& param) = 0;
+  // Ends the editing in place (the value is the host's).
+  virtual void EndEditOnPlace(bool value) = 0;
 
 protected:
   ~IPart() = default;

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 namespace txapi {
 
-// A 3D polyline of auxiliary geometry.
-// Its operations come with the operations that make it.
+// A 3D polyline.
 class IPolyLine : public IAPIObject
 {
 public:
-  static constexpr InterfaceId IID{"a38fb2a0-26f1-4f1a-8b09-68cf61639a9b"};
+  static constexpr InterfaceId IID{"959d9cf3-3596-417c-8991-1a16338e738e"};
+
+  virtual void SetClosed(bool closed) = 0;
 
 protected:
   ~IPolyLine() = default;

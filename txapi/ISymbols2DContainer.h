@@ -1,15 +1,21 @@
 #pragma once
 
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 namespace txapi {
 
-// Where a view, a sketch being edited or a macro object makes its dimensions and designations.
-// Its operations come with the operations that make it.
+class ICutLines;
+class ILeaders;
+
+// Where a view, or a macro object, makes its designations.
 class ISymbols2DContainer : public IAPIObject
 {
 public:
-  static constexpr InterfaceId IID{"acfb7d77-b5c3-4463-af77-bde6ff42cac9"};
+  static constexpr InterfaceId IID{"1fee86c8-8e50-432a-a9eb-ceda6cb21bc0"};
+
+  virtual SmartPtr<ICutLines> GetCutLines() = 0;
+  virtual SmartPtr<ILeaders> GetLeaders() = 0;
 
 protected:
   ~ISymbols2DContainer() = default;

@@ -1,15 +1,24 @@
 #pragma once
 
+#include <string>
+
 #include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
 
 namespace txapi {
 
-// A text of several lines: of a drawing text, a title-block cell, the technical requirements.
-// Its operations come with the operations that make it.
+class ITextLine;
+
+// A text made of lines, each line of items.
 class IText : public IAPIObject
 {
 public:
-  static constexpr InterfaceId IID{"ae59e340-17fc-493a-9017-b9ac7a66848a"};
+  static constexpr InterfaceId IID{"8b439a83-c709-47a8-8df9-500b534edd6a"};
+
+  // A new last line; empty when the host makes none.
+  virtual SmartPtr<ITextLine> AddLine() = 0;
+  // Replaces the whole text by one line holding text.
+  virtual void SetString(const std::wstring& text) = 0;
 
 protected:
   ~IText() = default;

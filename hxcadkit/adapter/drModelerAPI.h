@@ -178,6 +178,7 @@ public:
   TNestedArrayOf AMacroObject3D;
   TArrayOf<TPoint2D> APoints;
   Integer CountDrawing = 0;
+
 };
 
 // The program's view of the host selection: the active document's selection and highlight
@@ -337,6 +338,52 @@ public:
                  int Attr) override;
   void drView(int N, const double& x, const double& y, const double& Alf, const double& Scale,
               const TString& Comment) override;
+
+  // --- The 2D road (drTavrix2D.cpp, drTavrixMacro.cpp) ---------------------------------------
+  // Non-finite coordinates are refused quietly: they never reach the host or a collector.
+  void drLayer(int NumerOfLayer) override;
+  void drText(const double& x, const double& y, const double& FStr, const double& Hs, const double& Ksu,
+              int Fb, const TString& S) override;
+  // One line holding S at Height (the host's height for Height <= 0) added to Text.
+  void AddLineText(txapi::SmartPtr<txapi::IText> Text, TString S, const double& Height);
+  void drMacro2D(bool AllLayer) override;
+  void drEndMacro() override;
+  // Leaves on the open macro what its command needs to find it again: the library file, the
+  // command, the block V byte for byte and the placement of M (its scale aside).
+  void drSetMacro2DParam(const std::vector<std::uint8_t>& V, const TString& fileName, const TString& libName,
+                         int Command, bool EE, const TMt& M);
+  void drGroup(bool Temporary) override;
+  void drEndGroup() override;
+  // Every opening outside a collector pushes exactly one pending code, also when the host made
+  // nothing, so that its drEndObj never completes an enclosing object.
+  void drHatch(int Tip, const double& FStr, const double& Shag) override;
+  void drColouring(std::int64_t Color) override;
+  void drClearRegion(std::int64_t Color) override;
+  void drEndObj() override;
+  void drCut(const double& Hs, const double& Ksu, const double& Fch, const TString& S, const double& x1,
+             const double& y1, int Napr1, const double& x2, const double& y2, int Napr2) override;
+  void drShelf(txapi::txLeaderSignEnum Tipz, const double& x, const double& y,
+               txapi::txShelfDirectionEnum Napr, txapi::txArrowEnum Tips, const double& Hs1,
+               const double& Ksu1, const double& Fch1, const TString& S1, const double& Hs2,
+               const double& Ksu2, const double& Fch2, const TString& S2) override;
+  void drPoint(const double& x, const double& y) override;
+  void drPolyline3D(bool Closed) override;
+  // Queries and references of drawing objects.
+  int GetType(txapi::SmartPtr<txapi::IDrawingObject> Obj);
+  int GetNumberView(txapi::SmartPtr<txapi::IDrawingObject> Obj);
+  void drDeleteObj(txapi::SmartPtr<txapi::IDrawingObject>& Obj);
+  txapi::SmartPtr<txapi::IDrawingObject> LastObjRef();
+  txapi::SmartPtr<txapi::IDrawingObject>& PrevObjRef();
+  // A process-wide running number: 0, 1, 2, ...
+  int NextInteger();
+  // The value and tolerance of a dimension as its text shows them (deviations of an angle read in
+  // degrees, minutes and seconds); false, with nothing written, for anything else. A text too large
+  // for a double reads as 0.
+  bool GetDimParam(txapi::SmartPtr<txapi::IDrawingObject> Dim, double& Nominal, TString& Qual, double& QHi,
+                   double& QLo, bool IsAngle);
+  // In-place editing of the current part in its assembly.
+  void drPartBeginEditOnPlace();
+  void drPartEndEditOnPlace();
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
@@ -356,6 +403,17 @@ private:
   txapi::SmartPtr<txapi::IPart> InsertComponent(const TString& Name, bool ExternalFile);
   // Records o as the last object made and in the open 3D macro.
   void Made(const txapi::SmartPtr<txapi::IModelObject>& o);
+  // The 2D workers: the host object in the current drawing container, remembered, added to the
+  // boundary being built, and the constraint step.
+  void drawLine(double x1, double y1, double x2, double y2, int Attr);
+  void drawArc(double X, double Y, double R, double x1, double y1, double x2, double y2, int Napr, int Attr);
+  void drawCircle(double X, double Y, double R, int Attr);
+  void drawEllipse(double X, double Y, double A, double B, double Angle, int Attr);
+  void Made2D(const txapi::SmartPtr<txapi::IDrawingObject>& o, bool boundary);
+  // The innermost open curve collector; null when none is open.
+  TContour* Collector() const;
+  // The adapter places 2D output itself: matrices are pushed and no 2D document places them.
+  bool SelfTransform() const;
 
   TReferenceOf<TRegistryApi> Registry;
   // For each entry of the drawing registry's stack: the 2D document it was also pushed on.

@@ -11,6 +11,7 @@
 #include "txapi/IView.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
@@ -104,27 +105,6 @@ public:
   }
 };
 
-// A new curve of a view: a member of the view, or of the sketch whose editing view it is (nullptr when that
-// sketch is no longer being edited). It carries the placement stack in force as its frame.
-Object* NewCurve(Host& host, Object& view, std::string_view kind)
-{
-  Object* owner = &view;
-  Object* stackOwner = view.Parent();
-  if (view.Kind() == model::SketchView) {
-    Object* sketch = stackOwner != nullptr ? stackOwner->Parent() : nullptr;
-    if (sketch == nullptr || sketch->Prop("editing") != true || model::Deleted(*sketch)) return nullptr;
-    owner = sketch;
-  }
-  Object& c = host.Create(kind, view.Document(), owner);
-  c.Set("style", 1);
-  const Value& stack = stackOwner != nullptr ? stackOwner->Prop("placements") : Value();
-  if (stack.is_array() && !stack.empty()) {
-    const model::Frame f = model::StackFrame(stack);
-    c.Set("frame", Value::array({f[0], f[1], f[2], f[3], f[4], f[5]}));
-  }
-  return &c;
-}
-
 class LineSegmentsFacet final : public Facet<txapi::ILineSegments>
 {
 public:
@@ -134,7 +114,7 @@ public:
   {
     Log("Add");
     if (HandOutRefused("Add")) return {};
-    return HandOut<txapi::ILineSegment>(NewCurve(ModelHost(), Model(), model::LineSegment));
+    return HandOut<txapi::ILineSegment>(model2d::NewDrawingObject(ModelHost(), Model(), model::LineSegment));
   }
 };
 
@@ -147,7 +127,7 @@ public:
   {
     Log("Add");
     if (HandOutRefused("Add")) return {};
-    return HandOut<txapi::IArc>(NewCurve(ModelHost(), Model(), model::Arc));
+    return HandOut<txapi::IArc>(model2d::NewDrawingObject(ModelHost(), Model(), model::Arc));
   }
 };
 
@@ -194,28 +174,8 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
-class DrawingObjectFacet final : public Facet<txapi::IDrawingObject>
-{
-public:
-  using Facet::Facet;
-};
-
-class Symbols2DContainerFacet final : public Facet<txapi::ISymbols2DContainer>
-{
-public:
-  using Facet::Facet;
-};
-
 } // namespace
 
-FacetEntry Symbols2DContainer()
-{
-  return Offer<Symbols2DContainerFacet>("ISymbols2DContainer");
-}
-FacetEntry DrawingObject()
-{
-  return Offer<DrawingObjectFacet>("IDrawingObject");
-}
 FacetEntry ViewsAndLayersManager()
 {
   return Offer<ViewsAndLayersManagerFacet>("IViewsAndLayersManager");

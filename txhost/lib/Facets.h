@@ -2,8 +2,14 @@
 
 #include "txhost/lib/Facet.h"
 
+#include <vector>
+
 // The facet of each txapi interface, as the kinds in Kinds.cpp offer them. One function per interface;
 // the facet classes live in the .cpp files of their area.
+
+namespace txhost {
+class KindTable;
+}
 
 namespace txhost::facets {
 
@@ -94,7 +100,6 @@ FacetEntry SplitLine();
 
 // DrawingFacets.cpp
 FacetEntry DrawingObject();
-FacetEntry Symbols2DContainer();
 FacetEntry ViewsAndLayersManager();
 FacetEntry Views();
 FacetEntry View();
@@ -103,6 +108,22 @@ FacetEntry LineSegments();
 FacetEntry LineSegment();
 FacetEntry Arcs();
 FacetEntry Arc();
+
+// Drawing2DFacets.cpp
+FacetEntry Circles();
+FacetEntry Ellipses();
+FacetEntry Points();
+FacetEntry DrawingTexts();
+FacetEntry Hatches();
+FacetEntry Colourings();
+FacetEntry CutLines();
+FacetEntry DrawingGroups();
+FacetEntry PolyLines();
+// The facets of a view (or, with drawingView false, of a sketch's editing view) plus those that make the
+// 2D objects of drawings.
+std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> facets);
+// The kinds of drawing objects, texts, macro objects, groups and layers (txhost/lib/Drawing2D.h).
+void AddDrawing2DKinds(KindTable& t);
 
 } // namespace txhost::facets
 

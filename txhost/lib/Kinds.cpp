@@ -35,8 +35,8 @@ void AddModelKinds(KindTable& t)
   add(model::Datum, {ModelObject()});
   add(model::Sketch, {Sketch(), ModelObject(), Feature()});
   add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
-  add(model::SketchView, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
-  add(model::View, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()});
+  add(model::SketchView, WithDrawing2D(false, {View(), DrawingContainer(), LineSegments(), Arcs()}));
+  add(model::View, WithDrawing2D(true, {View(), DrawingContainer(), LineSegments(), Arcs()}));
   add(model::LineSegment, {LineSegment(), DrawingObject()});
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
@@ -64,15 +64,17 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
   t.Add(std::string(kinds::Part), txapi::o3d_part,
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
-         AuxiliaryGeomContainer(), ColorParam()});
+         AuxiliaryGeomContainer(), ColorParam(), PolyLines()});
   AddModelKinds(t);
   AddCommandKinds(t);
+  AddDrawing2DKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
+      f.push_back(DrawingGroups());
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {

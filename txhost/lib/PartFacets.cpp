@@ -1,8 +1,10 @@
 // Facets of parts.
 
 #include "txapi/IModelObject.h"
+#include "txapi/IOpenDocumentParam.h"
 #include "txapi/IPart.h"
 #include "txapi/IPlacement3D.h"
+#include "txapi/ITavrixAPIObject.h"
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
@@ -113,6 +115,28 @@ public:
   {
     Log("GetFileName");
     return Model().Text("file");
+  }
+
+  txapi::SmartPtr<txapi::IOpenDocumentParam> GetOpenDocumentParam() override
+  {
+    Log("GetOpenDocumentParam");
+    if (HandOutRefused("GetOpenDocumentParam")) return {};
+    return HandOut<txapi::IOpenDocumentParam>(&ModelHost().Create("open-document-param"));
+  }
+
+  txapi::SmartPtr<txapi::ITavrixAPIObject>
+  BeginEditOnPlace(const txapi::SmartPtr<txapi::IOpenDocumentParam>& param) override
+  {
+    Log("BeginEditOnPlace", param);
+    if (HandOutRefused("BeginEditOnPlace")) return {};
+    Model().Set("editing-in-place", true);
+    return HandOut<txapi::ITavrixAPIObject>(&Model());
+  }
+
+  void EndEditOnPlace(bool value) override
+  {
+    Log("EndEditOnPlace", value);
+    Model().Set("editing-in-place", false);
   }
 
 private:

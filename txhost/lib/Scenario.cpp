@@ -47,6 +47,7 @@
 // the script with its line number.
 
 #include "txhost/lib/Scenario.h"
+#include "txhost/lib/SvgWriter.h"
 
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Host.h"
@@ -538,6 +539,12 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     Object* d = Document(step.Words[0], error);
     if (d == nullptr) return false;
     std::string message;
+    if (step.Words.size() > 1 && std::filesystem::path(word(1)).extension() == ".svg") {
+      const std::filesystem::path svg = H.Resolve(word(1));
+      if (!SaveSvg(*d, svg, &message)) return fail("cannot draw: " + message);
+      Out << "drawn " << svg.string() << "\n";
+      return true;
+    }
     const bool ok =
         step.Words.size() > 1 ? H.SaveDocumentAs(*d, word(1), &message) : H.SaveDocument(*d, &message);
     if (!ok) return fail("cannot save: " + message);

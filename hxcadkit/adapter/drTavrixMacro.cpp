@@ -1,0 +1,289 @@
+// 2D macro objects and drawing groups, and the objects built in several calls (hatch, colouring,
+// cut line, leader) that stay pending on the command stack until their drEndObj.
+
+#include <cmath>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "txapi/IAuxiliaryGeomContainer.h"
+#include "txapi/IBaseLeader.h"
+#include "txapi/IBranchs.h"
+#include "txapi/IColourings.h"
+#include "txapi/ICutLines.h"
+#include "txapi/IDrawingGroup.h"
+#include "txapi/IDrawingGroups.h"
+#include "txapi/IHatchParam.h"
+#include "txapi/IHatches.h"
+#include "txapi/ILeaders.h"
+#include "txapi/IMacroObjects.h"
+#include "txapi/IPoint.h"
+#include "txapi/IPoints.h"
+#include "txapi/IPolyLines.h"
+#include "txapi/IUserParameters.h"
+
+namespace drApi {
+
+// ---------------------------------------------------------------------------------------------
+// Macro objects: the innermost open one is the current container.
+
+void TModelerApi::drMacro2D(bool)
+{
+  TRegistryApi& r = R();
+  r.MacroObj.reset();
+  r.Entity2D.reset();
+  txapi::SmartPtr<txapi::IMacroObjects> macros;
+  if (Collector() == nullptr && !r.Sketch) macros = r.DrawingContainer;
+  r.MacroObj = macros ? macros->Add(1) : nullptr;
+  // A macro the host did not make still takes its place on the stack, so that its drEndMacro
+  // closes it and not the enclosing one.
+  r.AMacroObj.Push(r.MacroObj);
+  if (!r.MacroObj) return;
+  r.DrawingContainer = r.MacroObj;
+  r.Symbols2DContainer = r.MacroObj;
+  r.Entity2D = r.MacroObj;
+}
+
+void TModelerApi::drEndMacro()
+{
+  TRegistryApi& r = R();
+  txapi::SmartPtr<txapi::ITavrixAPIObject> taken;
+  if (r.AMacroObj.Count > 0) {
+    taken = r.AMacroObj.Last();
+    r.AMacroObj.Last().reset();
+    --r.AMacroObj.Count;
+  }
+  r.MacroObj = taken;
+  if (!r.MacroObj) {
+    R2D().CurDrawingObject.reset();
+    return;
+  }
+  r.MacroObj->Update();
+  r.Entity2D = r.MacroObj;
+  const txapi::SmartPtr<txapi::IDrawingObject> closed = r.Entity2D;
+  // The innermost macro that the host made, around the closed one.
+  r.MacroObj.reset();
+  for (Integer i = r.AMacroObj.Count - 1; i >= 0 && !r.MacroObj; --i)
+    r.MacroObj = r.AMacroObj[i];
+  if (r.MacroObj) {
+    r.DrawingContainer = r.MacroObj;
+    r.Symbols2DContainer = r.MacroObj;
+  } else {
+    r.DrawingContainer = r.View;
+    r.Symbols2DContainer = r.View;
+  }
+  R2D().CurDrawingObject = closed;
+}
+
+void TModelerApi::drSetMacro2DParam(const std::vector<std::uint8_t>& V, const TString& fileName,
+                                    const TString&, int Command, bool EE, const TMt& M)
+{
+  txapi::SmartPtr<txapi::IMacroObject> m = R().MacroObj;
+  if (!m) return;
+  if (txapi::SmartPtr<txapi::IUserParameters> p = m) {
+    p->SetLibraryFileName(fileName.toWideChar());
+    p->SetSecondText(L"");
+    p->SetCommand(Command);
+    p->SetUserData(V);
+  }
+  m->SetFirstSwitch(true);
+  m->SetSecondSwitch(EE);
+  m->SetPlacement(M.x, M.y, M.Angle, 0, 1);
+  m->Update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing groups
+
+void TModelerApi::drGroup(bool Temporary)
+{
+  TRegistryApi& r = R();
+  R2D().CurDrawingObject.reset();
+  r.Obj.reset();
+  if (Collector() != nullptr) return;
+  txapi::SmartPtr<txapi::IDrawingGroups> groups = r.IDoc2D;
+  txapi::SmartPtr<txapi::IDrawingGroup> g = groups ? groups->Add(Temporary, L"") : nullptr;
+  // A group the host did not make still takes its place on the stack, so that its drEndGroup
+  // closes nothing rather than the enclosing group.
+  if (!g) {
+    R2D().AGroup.Push(g);
+    return;
+  }
+  g->Open(0);
+  r.Obj = g;
+  R2D().CurDrawingObject = g;
+  R2D().AGroup.Push(g);
+}
+
+void TModelerApi::drEndGroup()
+{
+  TRegistryApi& r = R();
+  r.Entity2D.reset();
+  // Nothing to close without a started group: the stack never goes below empty.
+  if (Collector() != nullptr || R2D().AGroup.Count <= 0) return;
+  const bool made = !R2D().AGroup.Last().empty();
+  R2D().AGroup.Last().reset();
+  --R2D().AGroup.Count;
+  if (!made || !r.IDoc2D) return;
+  txapi::SmartPtr<txapi::IDrawingGroups> groups = r.IDoc2D;
+  txapi::SmartPtr<txapi::IDrawingGroup> g = groups ? groups->GetOpenGroup() : nullptr;
+  if (!g) return;
+  r.Entity2D = g;
+  g->Close();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pending objects
+
+void TModelerApi::drHatch(int Tip, const double& FStr, const double& Shag)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  txapi::SmartPtr<txapi::IHatches> hatches = r.DrawingContainer;
+  r.Hatch = hatches ? hatches->Add() : nullptr;
+  if (r.Hatch) {
+    r.Hatch->SetSwitch(true);
+    if (txapi::SmartPtr<txapi::IHatchParam> p = r.Hatch) {
+      p->SetStyle(Tip);
+      p->SetStep(Shag);
+      p->SetAngle(FStr);
+    }
+    r.BoundariesObject = r.Hatch;
+  }
+  R2D().APrevCommand.Push(cmHatch);
+}
+
+// The curves drawn until drEndObj bound the colouring, as they bound a hatch.
+void TModelerApi::drColouring(std::int64_t Color)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  txapi::SmartPtr<txapi::IColourings> colourings = r.DrawingContainer;
+  r.Colouring = colourings ? colourings->Add() : nullptr;
+  if (!r.Colouring) {
+    R2D().APrevCommand.Push(cmNull);
+    return;
+  }
+  r.Colouring->SetColor(std::uint32_t(std::uint64_t(Color) & 0xFFFFFFFFu));
+  r.BoundariesObject = r.Colouring;
+  R2D().APrevCommand.Push(cmColouring);
+}
+
+void TModelerApi::drClearRegion(std::int64_t) {}
+
+void TModelerApi::drEndObj()
+{
+  if (Collector() != nullptr || R2D().APrevCommand.Count <= 0) return;
+  TRegistryApi& r = R();
+  switch (R2D().APrevCommand.Pop()) {
+  case cmCut:
+    if (r.CutLine) {
+      std::vector<double> points;
+      points.reserve(std::size_t(r.APoints.Count) * 2);
+      for (Integer i = 0; i < r.APoints.Count; ++i) {
+        points.push_back(r.APoints[i].x);
+        points.push_back(r.APoints[i].y);
+      }
+      r.CutLine->SetPointsArray(points);
+      r.CutLine->Update();
+      r.Obj3D = r.CutLine;
+      R2D().CurDrawingObject = r.CutLine;
+      r.CutLine.reset();
+    }
+    r.APoints.Count = 0;
+    break;
+  case cmShelf:
+    if (r.Leader) {
+      if (txapi::SmartPtr<txapi::IBaseLeader> l = r.Leader) l->Update();
+      r.Leader.reset();
+    }
+    break;
+  case cmPolyline3D:
+    if (txapi::SmartPtr<txapi::IModelObject> o = r.Polyline3D) o->Update();
+    break;
+  case cmColouring:
+    if (r.Colouring) {
+      r.Colouring->Update();
+      r.Colouring.reset();
+    }
+    r.BoundariesObject.reset();
+    break;
+  case cmHatch:
+    if (r.Hatch) {
+      r.Hatch->Update();
+      r.BoundariesObject.reset();
+      r.Hatch.reset();
+    }
+    break;
+  default:
+    break;
+  }
+}
+
+void TModelerApi::drCut(const double& Hs, const double&, const double&, const TString& S, const double& x1,
+                        const double& y1, int Napr1, const double& x2, const double& y2, int)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  R2D().APrevCommand.Push(cmCut);
+  r.CutLine.reset();
+  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+  txapi::SmartPtr<txapi::ICutLines> cuts =
+      r.Symbols2DContainer ? r.Symbols2DContainer->GetCutLines() : nullptr;
+  r.CutLine = cuts ? cuts->Add() : nullptr;
+  if (!r.CutLine) return;
+  r.CutLine->SetDirection(Napr1 < 0);
+  r.CutLine->SetPoints(x1, y1, x2, y2);
+  r.CutLine->SetSwitch(true);
+  AddLineText(r.CutLine->GetText(), S, Hs);
+  R2D().CurDrawingObject = r.CutLine;
+}
+
+void TModelerApi::drShelf(txapi::txLeaderSignEnum, const double& x, const double& y,
+                          txapi::txShelfDirectionEnum Napr, txapi::txArrowEnum, const double&, const double&,
+                          const double&, const TString& S1, const double&, const double&, const double&,
+                          const TString&)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  R2D().APrevCommand.Push(cmShelf);
+  r.Leader.reset();
+  if (!r.Symbols2DContainer || !std::isfinite(x) || !std::isfinite(y)) return;
+  txapi::SmartPtr<txapi::ILeaders> leaders = r.Symbols2DContainer->GetLeaders();
+  r.Leader = leaders ? leaders->Add(txapi::txDrLeader) : nullptr;
+  if (!r.Leader) return;
+  r.Leader->SetShelfDirection(Napr);
+  if (txapi::SmartPtr<txapi::IBranchs> b = r.Leader) b->SetOrigin(x, y);
+  if (txapi::SmartPtr<txapi::IText> t = r.Leader) t->SetString(S1.toWideChar());
+}
+
+void TModelerApi::drPolyline3D(bool Closed)
+{
+  if (Collector() != nullptr || !R().Part) return;
+  R2D().APrevCommand.Push(cmPolyline3D);
+  txapi::SmartPtr<txapi::IPolyLines> lines = txapi::SmartPtr<txapi::IAuxiliaryGeomContainer>(R().Part);
+  R().Polyline3D = lines ? lines->Add() : nullptr;
+  if (R().Polyline3D) R().Polyline3D->SetClosed(Closed);
+}
+
+void TModelerApi::drPoint(const double& x, const double& y)
+{
+  if (Collector() != nullptr || !std::isfinite(x) || !std::isfinite(y)) return;
+  TRegistryApi& r = R();
+  const TArrayOf<TCommand>& stack = R2D().APrevCommand;
+  const TCommand top = stack.Count > 0 ? stack.Last() : cmNull;
+  if (top == cmShelf) {
+    if (txapi::SmartPtr<txapi::IBranchs> b = r.Leader) b->AddBranch(-1, x, y);
+    return;
+  }
+  if (top == cmCut) {
+    r.APoints.Push(TPoint2D(x, y));
+    return;
+  }
+  txapi::SmartPtr<txapi::IPoints> points = r.DrawingContainer;
+  txapi::SmartPtr<txapi::IPoint> p = points ? points->Add() : nullptr;
+  if (!p) return;
+  p->SetPoint(x, y);
+  p->SetStyle(1);
+  p->Update();
+}
+
+} // namespace drApi

@@ -1,0 +1,410 @@
+#include "txhost/lib/SvgWriter.h"
+
+#include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/Text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <numbers>
+#include <sstream>
+#include <vector>
+
+namespace txhost {
+
+namespace {
+
+constexpr double Pi = std::numbers::pi;
+
+// (x, y) -> (A x + C y + E, B x + D y + F).
+struct Affine
+{
+  double A = 1, B = 0, C = 0, D = 1, E = 0, F = 0;
+
+  void Map(double x, double y, double& X, double& Y) const
+  {
+    X = A * x + C * y + E;
+    Y = B * x + D * y + F;
+  }
+  // This after inner: inner acts first.
+  Affine After(const Affine& in) const
+  {
+    return {A * in.A + C * in.B, B * in.A + D * in.B,     A * in.C + C * in.D,
+            B * in.C + D * in.D, A * in.E + C * in.F + E, B * in.E + D * in.F + F};
+  }
+  double Det() const { return A * D - B * C; }
+  double Scale() const { return std::sqrt(std::fabs(Det())); }
+  double AngleDeg() const { return std::atan2(B, A) * 180.0 / Pi; }
+
+  static Affine Placement(double x, double y, double angleDeg, double scale)
+  {
+    const double a = angleDeg * Pi / 180.0, c = std::cos(a) * scale, s = std::sin(a) * scale;
+    return {c, s, -s, c, x, y};
+  }
+};
+
+double Num(const Object& o, const char* key, double fallback = 0)
+{
+  const Value& v = o.Prop(key);
+  return v.is_number() ? v.get<double>() : fallback;
+}
+
+Affine FrameOf(const Object& o)
+{
+  const Value& f = o.Prop("frame");
+  if (!f.is_array() || f.size() != 6) return {};
+  return {f[0].get<double>(), f[1].get<double>(), f[2].get<double>(),
+          f[3].get<double>(), f[4].get<double>(), f[5].get<double>()};
+}
+
+std::string Escape(const std::string& s)
+{
+  std::string out;
+  for (char c : s)
+    switch (c) {
+    case '<':
+      out += "&lt;";
+      break;
+    case '>':
+      out += "&gt;";
+      break;
+    case '&':
+      out += "&amp;";
+      break;
+    case '"':
+      out += "&quot;";
+      break;
+    default:
+      out += c;
+    }
+  return out;
+}
+
+// One end-to-end piece of an outline: from start to end as a path command.
+struct Piece
+{
+  double X1, Y1, X2, Y2;
+  bool IsArc = false;
+  double R = 0;
+  bool Large = false, Sweep = false;
+  bool Full = false; // a whole circle about (X2, Y2)
+};
+
+class Writer
+{
+public:
+  explicit Writer(const Object& document) : Doc(document) {}
+
+  void Write(std::ostream& out)
+  {
+    for (Object* v : model::LiveMembers(Doc, model::View)) {
+      const Affine place =
+          Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), Num(*v, "scale", 1));
+      Body << "<g id=\"view-" << Num(*v, "number") << "\">\n";
+      Container(*v, place);
+      Body << "</g>\n";
+    }
+    if (MinX > MaxX) MinX = MinY = 0, MaxX = MaxY = 100;
+    const double m = 5, w = MaxX - MinX + 2 * m, h = MaxY - MinY + 2 * m;
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w << "mm\" height=\"" << h
+        << "mm\" viewBox=\"" << MinX - m << ' ' << -MaxY - m << ' ' << w << ' ' << h << "\">\n"
+        << "<rect x=\"" << MinX - m << "\" y=\"" << -MaxY - m << "\" width=\"" << w << "\" height=\"" << h
+        << "\" fill=\"white\"/>\n";
+    if (!Defs.str().empty()) out << "<defs>\n" << Defs.str() << "</defs>\n";
+    out << Body.str() << "</svg>\n";
+  }
+
+private:
+  void Grow(double x, double y, double r = 0)
+  {
+    MinX = std::min(MinX, x - r), MaxX = std::max(MaxX, x + r);
+    MinY = std::min(MinY, y - r), MaxY = std::max(MaxY, y + r);
+  }
+  // A point of the picture (y down).
+  std::string P(double x, double y)
+  {
+    Grow(x, y);
+    std::ostringstream s;
+    s << x << ',' << -y;
+    return s.str();
+  }
+
+  static std::string Stroke(int style)
+  {
+    switch (style) {
+    case 1:
+      return "stroke=\"black\" stroke-width=\"0.5\"";
+    case 3:
+      return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"8 2 1 2\"";
+    case 4:
+      return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"3 1.5\"";
+    case 7:
+      return "stroke=\"black\" stroke-width=\"0.7\"";
+    default:
+      return "stroke=\"black\" stroke-width=\"0.25\"";
+    }
+  }
+  static bool Visible(const Object& o)
+  {
+    const double style = Num(o, "style", 1);
+    return style != 0 && style != -1;
+  }
+
+  // The outline piece of a line, arc or circle in picture coordinates; false for anything else.
+  bool PieceOf(const Object& o, const Affine& t, Piece& p)
+  {
+    const Affine w = t.After(FrameOf(o));
+    if (o.Kind() == model::LineSegment) {
+      w.Map(Num(o, "x1"), Num(o, "y1"), p.X1, p.Y1);
+      w.Map(Num(o, "x2"), Num(o, "y2"), p.X2, p.Y2);
+      return true;
+    }
+    if (o.Kind() == model::Arc) {
+      double cx, cy;
+      w.Map(Num(o, "xc"), Num(o, "yc"), cx, cy);
+      w.Map(Num(o, "x1"), Num(o, "y1"), p.X1, p.Y1);
+      w.Map(Num(o, "x2"), Num(o, "y2"), p.X2, p.Y2);
+      const bool clockwise = (o.Prop("clockwise") == true) != (w.Det() < 0);
+      double sweep = std::atan2(p.Y2 - cy, p.X2 - cx) - std::atan2(p.Y1 - cy, p.X1 - cx);
+      while (sweep <= 0)
+        sweep += 2 * Pi;
+      if (clockwise) sweep = 2 * Pi - sweep;
+      p.IsArc = true;
+      p.R = std::hypot(p.X1 - cx, p.Y1 - cy);
+      p.Large = sweep > Pi;
+      p.Sweep = clockwise; // the picture's y axis points down
+      Grow(cx, cy, p.R);
+      return true;
+    }
+    if (o.Kind() == model2d::Circle) {
+      w.Map(Num(o, "xc"), Num(o, "yc"), p.X2, p.Y2);
+      p.R = std::fabs(Num(o, "radius")) * w.Scale();
+      p.X1 = p.X2 + p.R, p.Y1 = p.Y2;
+      p.Full = true;
+      Grow(p.X2, p.Y2, p.R);
+      return true;
+    }
+    return false;
+  }
+
+  std::string Draw(const Piece& p)
+  {
+    std::ostringstream s;
+    if (p.Full) {
+      s << "A" << p.R << ',' << p.R << " 0 1 0 " << P(p.X2 - p.R, p.Y2) << " A" << p.R << ',' << p.R
+        << " 0 1 0 " << P(p.X1, p.Y1);
+    } else if (p.IsArc) {
+      s << "A" << p.R << ',' << p.R << " 0 " << int(p.Large) << ' ' << int(p.Sweep) << ' ' << P(p.X2, p.Y2);
+    } else {
+      s << "L" << P(p.X2, p.Y2);
+    }
+    return s.str();
+  }
+
+  static Piece Reversed(Piece p)
+  {
+    std::swap(p.X1, p.X2);
+    std::swap(p.Y1, p.Y2);
+    p.Sweep = !p.Sweep;
+    return p;
+  }
+
+  // The boundary objects chained end to end into closed subpaths.
+  std::string Outline(const Object& area, const Affine& t)
+  {
+    std::vector<Piece> pieces;
+    for (const Value& ref : area.Prop("boundaries")) {
+      const Object* b = Doc.GetHost().Find(RefId(ref));
+      Piece p;
+      if (b != nullptr && !model::Deleted(*b) && PieceOf(*b, ParentTransform(*b, t, area), p))
+        pieces.push_back(p);
+    }
+    std::vector<bool> used(pieces.size(), false);
+    std::string d;
+    const double eps = 1e-4;
+    for (std::size_t start = 0; start < pieces.size(); ++start) {
+      if (used[start]) continue;
+      used[start] = true;
+      Piece cur = pieces[start];
+      d += "M" + P(cur.X1, cur.Y1) + " " + Draw(cur);
+      for (bool found = !cur.Full; found;) {
+        found = false;
+        for (std::size_t i = 0; i < pieces.size() && !found; ++i) {
+          if (used[i] || pieces[i].Full) continue;
+          const Piece& q = pieces[i];
+          if (std::hypot(q.X1 - cur.X2, q.Y1 - cur.Y2) <= eps)
+            cur = q, found = true;
+          else if (std::hypot(q.X2 - cur.X2, q.Y2 - cur.Y2) <= eps)
+            cur = Reversed(q), found = true;
+          if (found) used[i] = true, d += " " + Draw(cur);
+        }
+      }
+      d += " Z ";
+    }
+    return d;
+  }
+
+  // The transform of a boundary object: the area's own container's, unless the object lies elsewhere.
+  Affine ParentTransform(const Object& b, const Affine& t, const Object& area)
+  {
+    if (b.Parent() == area.Parent()) return t;
+    Affine inner;
+    for (const Object* p = b.Parent(); p != nullptr && p != area.Parent(); p = p->Parent())
+      if (p->Kind() == model2d::Macro) inner = MacroPlacement(*p).After(inner);
+    return t.After(inner);
+  }
+
+  static Affine MacroPlacement(const Object& m)
+  {
+    return Affine::Placement(Num(m, "x"), Num(m, "y"), Num(m, "angle"), 1);
+  }
+
+  void Text(const Object& o, const Affine& t, double x, double y, double angle, const std::wstring& text)
+  {
+    if (text.empty()) return;
+    const Affine w = t.After(FrameOf(o));
+    double X, Y;
+    w.Map(x, y, X, Y);
+    double height = 3.5;
+    for (Object* line : model::LiveMembers(o, model2d::TextLine))
+      for (Object* item : model::LiveMembers(*line, model2d::TextItem))
+        if (item->Prop("height").is_number()) height = item->Prop("height").get<double>();
+    height *= w.Scale();
+    const double a = angle + w.AngleDeg();
+    std::wistringstream lines(text);
+    std::wstring line;
+    for (int i = 0; std::getline(lines, line); ++i) {
+      double lx = X + std::sin(a * Pi / 180) * 1.5 * height * i,
+             ly = Y - std::cos(a * Pi / 180) * 1.5 * height * i;
+      const std::string at = P(lx, ly);
+      Grow(lx + std::cos(a * Pi / 180) * height * 0.7 * double(line.size()),
+           ly + std::sin(a * Pi / 180) * height * 0.7 * double(line.size()));
+      Body << "<text x=\"" << lx << "\" y=\"" << -ly << "\" font-family=\"sans-serif\" font-size=\"" << height
+           << "\" transform=\"rotate(" << -a << ' ' << at << ")\">" << Escape(ToUtf8(line)) << "</text>\n";
+    }
+  }
+
+  void Container(const Object& c, const Affine& t)
+  {
+    for (Object* o : model::LiveMembers(c)) {
+      const std::string& kind = o->Kind();
+      Piece p;
+      if (kind == model2d::Macro) {
+        Body << "<g class=\"macro\">\n";
+        Container(*o, t.After(MacroPlacement(*o)));
+        Body << "</g>\n";
+      } else if (kind == model2d::Hatch || kind == model2d::Colouring) {
+        Area(*o, t);
+      } else if (kind == model2d::Ellipse) {
+        if (!Visible(*o)) continue;
+        const Affine w = t.After(FrameOf(*o));
+        double X, Y;
+        w.Map(Num(*o, "xc"), Num(*o, "yc"), X, Y);
+        const double a = Num(*o, "a") * w.Scale(), b = Num(*o, "b") * w.Scale();
+        Grow(X, Y, std::max(std::fabs(a), std::fabs(b)));
+        Body << "<ellipse cx=\"" << X << "\" cy=\"" << -Y << "\" rx=\"" << std::fabs(a) << "\" ry=\""
+             << std::fabs(b) << "\" transform=\"rotate(" << -(Num(*o, "angle") + w.AngleDeg()) << ' ' << X
+             << ',' << -Y << ")\" fill=\"none\" " << Stroke(int(Num(*o, "style", 1))) << "/>\n";
+      } else if (PieceOf(*o, t, p)) {
+        if (!Visible(*o)) continue;
+        Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << Draw(p) << "\" fill=\"none\" "
+             << Stroke(int(Num(*o, "style", 1))) << " stroke-linecap=\"round\"/>\n";
+      } else if (kind == model2d::Point) {
+        double X, Y;
+        t.After(FrameOf(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
+        Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"0.6\" fill=\"black\"/>\n";
+        Grow(X, Y, 0.6);
+      } else if (kind == model2d::DrawingText) {
+        Text(*o, t, Num(*o, "x"), Num(*o, "y"), Num(*o, "angle"), model2d::TextOf(*o));
+      } else if (kind == model2d::CutLine) {
+        CutLine(*o, t);
+      } else if (kind == model2d::Leader) {
+        Leader(*o, t);
+      }
+    }
+  }
+
+  void Area(const Object& o, const Affine& t)
+  {
+    const std::string d = Outline(o, t);
+    if (d.empty()) return;
+    std::string fill;
+    if (o.Kind() == model2d::Hatch) {
+      const Affine w = t.After(FrameOf(o));
+      const double step = std::max(0.2, std::fabs(Num(o, "step", 2)) * w.Scale());
+      const int id = ++Patterns;
+      Defs << "<pattern id=\"hatch-" << id << "\" patternUnits=\"userSpaceOnUse\" width=\"" << step
+           << "\" height=\"" << step << "\" patternTransform=\"rotate("
+           << -(Num(o, "angle", 45) + w.AngleDeg()) << ")\"><line x1=\"0\" y1=\"" << step / 2 << "\" x2=\""
+           << step << "\" y2=\"" << step / 2 << "\" stroke=\"black\" stroke-width=\"0.18\"/></pattern>\n";
+      fill = "url(#hatch-" + std::to_string(id) + ")";
+    } else {
+      // The host's colours are 0x00BBGGRR.
+      const auto c = std::uint32_t(Num(o, "color"));
+      char rgb[8];
+      std::snprintf(rgb, sizeof rgb, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+      fill = rgb;
+    }
+    Body << "<path d=\"" << d << "\" fill=\"" << fill << "\" fill-rule=\"evenodd\" stroke=\"none\"/>\n";
+  }
+
+  void CutLine(const Object& o, const Affine& t)
+  {
+    const Affine w = t.After(FrameOf(o));
+    std::vector<double> xy;
+    for (const Value& v : o.Prop("points"))
+      if (v.is_number()) xy.push_back(v.get<double>());
+    if (xy.size() < 4) xy = {Num(o, "x1"), Num(o, "y1"), Num(o, "x2"), Num(o, "y2")};
+    std::string d;
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+      double X, Y;
+      w.Map(xy[i], xy[i + 1], X, Y);
+      d += (i == 0 ? "M" : " L") + P(X, Y);
+    }
+    Body << "<path d=\"" << d << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.7\" "
+         << "stroke-dasharray=\"10 3 1 3\"/>\n";
+    Text(o, t, xy[0], xy[1] + 2, 0, model2d::TextOf(o));
+  }
+
+  void Leader(const Object& o, const Affine& t)
+  {
+    const Affine w = t.After(FrameOf(o));
+    double X, Y;
+    w.Map(Num(o, "x"), Num(o, "y"), X, Y);
+    const std::string origin = P(X, Y);
+    for (const Value& b : o.Prop("branches")) {
+      double bx, by;
+      w.Map(b[0].get<double>(), b[1].get<double>(), bx, by);
+      Body << "<path d=\"M" << origin << " L" << P(bx, by) << "\" fill=\"none\" " << Stroke(2) << "/>\n";
+    }
+    Text(o, t, Num(o, "x"), Num(o, "y") + 1, 0, model2d::TextOf(o));
+  }
+
+  const Object& Doc;
+  std::ostringstream Defs, Body;
+  int Patterns = 0;
+  double MinX = std::numeric_limits<double>::max(), MinY = std::numeric_limits<double>::max();
+  double MaxX = std::numeric_limits<double>::lowest(), MaxY = std::numeric_limits<double>::lowest();
+};
+
+} // namespace
+
+void WriteSvg(const Object& document, std::ostream& out)
+{
+  Writer(document).Write(out);
+}
+
+bool SaveSvg(const Object& document, const std::filesystem::path& file, std::string* error)
+{
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (out) WriteSvg(document, out);
+  if (out.flush()) return true;
+  if (error != nullptr) *error = "cannot write " + file.string();
+  return false;
+}
+
+} // namespace txhost
