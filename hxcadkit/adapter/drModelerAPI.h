@@ -384,6 +384,14 @@ public:
   // In-place editing of the current part in its assembly.
   void drPartBeginEditOnPlace();
   void drPartEndEditOnPlace();
+  // Texts attached to host objects through the library's "Reference Object" attribute type.
+  double drCreateAttrStr(double Id) override;
+  bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,
+                       const TString& StrAttr) override;
+  bool drGetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,
+                       TString& Result) override;
+  // The active document's material (name and location) and density; Typ is not used.
+  void drSetMaterial(int Typ, const TString& Material, const TString& Location, const double& Dencity);
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;

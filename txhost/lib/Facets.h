@@ -124,6 +124,11 @@ FacetEntry PolyLines();
 std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> facets);
 // The kinds of drawing objects, texts, macro objects, groups and layers (txhost/lib/Drawing2D.h).
 void AddDrawing2DKinds(KindTable& t);
+// Attributes and properties: the application's service objects, the kinds behind them and the
+// facets every document offers for them.
+FacetEntry ApplicationObjects();
+void AddAttributeKinds(KindTable& t);
+void AddDocumentAttributeFacets(std::vector<FacetEntry>& f);
 
 } // namespace txhost::facets
 

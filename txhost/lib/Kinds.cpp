@@ -56,7 +56,7 @@ KindTable MakeBuiltin()
 {
   using namespace facets;
   KindTable t;
-  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents()});
+  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents(), ApplicationObjects()});
   t.Add(std::string(kinds::Registrar), 0, {LibraryActions()});
   t.Add(std::string(kinds::Documents), 0, {Documents()});
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
@@ -68,8 +68,10 @@ KindTable MakeBuiltin()
   AddModelKinds(t);
   AddCommandKinds(t);
   AddDrawing2DKinds(t);
+  AddAttributeKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
+    AddDocumentAttributeFacets(f);
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());
