@@ -384,6 +384,14 @@ public:
   // In-place editing of the current part in its assembly.
   void drPartBeginEditOnPlace();
   void drPartEndEditOnPlace();
+  // Drawing and fragment documents: the sheet the 2D operations draw on.
+  void drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips, int Pros,
+                    TString& Comment, bool Invisible) override;
+  // True when the document was opened and made current.
+  bool drOpenLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, bool Invisible);
+  void drSaveLeaf() override;
+  void drCloseView() override;
+  void drCloseLeaf() override;
   // Texts attached to host objects through the library's "Reference Object" attribute type.
   double drCreateAttrStr(double Id) override;
   bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,

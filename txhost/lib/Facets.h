@@ -129,6 +129,9 @@ void AddDrawing2DKinds(KindTable& t);
 FacetEntry ApplicationObjects();
 void AddAttributeKinds(KindTable& t);
 void AddDocumentAttributeFacets(std::vector<FacetEntry>& f);
+// Layout sheets of drawings and fragments.
+FacetEntry LayoutSheets();
+void AddSheetKinds(KindTable& t);
 
 } // namespace txhost::facets
 

@@ -69,6 +69,7 @@ KindTable MakeBuiltin()
   AddCommandKinds(t);
   AddDrawing2DKinds(t);
   AddAttributeKinds(t);
+  AddSheetKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager()};
     AddDocumentAttributeFacets(f);
@@ -77,6 +78,7 @@ KindTable MakeBuiltin()
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
       f.push_back(DrawingGroups());
+      f.push_back(LayoutSheets());
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {
