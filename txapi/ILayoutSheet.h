@@ -8,6 +8,7 @@
 namespace txapi {
 
 class ISheetFormat;
+class IStamp;
 
 enum txSheetTypeEnum : int {
   txDocumentSheet = 0,
@@ -26,6 +27,8 @@ public:
   virtual void SetLayoutStyleNumber(std::int64_t number) = 0;
   // Empty when the sheet has no format.
   virtual SmartPtr<ISheetFormat> GetFormat() = 0;
+  // The sheet's title block; empty when it has none.
+  virtual SmartPtr<IStamp> GetStamp() = 0;
 
 protected:
   ~ILayoutSheet() = default;

@@ -31,6 +31,7 @@
 #include "txapi/ICylindricalSpiral.h"
 #include "txapi/IDocuments.h"
 #include "txapi/IDrawingContainer.h"
+#include "txapi/IDrawingDocument.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IDrawingGroups.h"
 #include "txapi/IDrawingObject.h"

@@ -392,6 +392,14 @@ public:
   void drSaveLeaf() override;
   void drCloseView() override;
   void drCloseLeaf() override;
+  // The title block of the current sheet: open, choose a cell, write it, apply.
+  void drOpenShtamp();
+  void drColumnShtamp(txapi::txStampEnum N);
+  void drStringObj(const TString& S) override;
+  void drCloseShtamp();
+  // The technical requirements of the current sheet; the lines written between the two go to them.
+  void drOpenTDem() override;
+  void drCloseTDem() override;
   // Texts attached to host objects through the library's "Reference Object" attribute type.
   double drCreateAttrStr(double Id) override;
   bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,

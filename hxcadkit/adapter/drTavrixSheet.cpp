@@ -2,9 +2,13 @@
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "txapi/IDocuments.h"
+#include "txapi/IDrawingDocument.h"
 #include "txapi/ILayoutSheet.h"
 #include "txapi/ILayoutSheets.h"
 #include "txapi/ISheetFormat.h"
+#include "txapi/IStamp.h"
+#include "txapi/ITechnicalDemand.h"
+#include "txapi/IText.h"
 
 namespace drApi {
 
@@ -102,6 +106,86 @@ void TModelerApi::drCloseLeaf()
   r.IDoc2D.reset();
   r.IDoc.reset();
   R2D().Constraint2D.Count = 0;
+}
+
+} // namespace drApi
+
+// ---------------------------------------------------------------------------------------------
+// Title block and technical requirements
+
+namespace drApi {
+
+void TModelerApi::drOpenShtamp()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  r.Stamp.reset();
+  txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc;
+  txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets ? sheets->GetItem(0) : nullptr;
+  if (!sheet) return;
+  r.Stamp = sheet->GetStamp();
+  // The mark goes on the pending stack only with a block to close, so that drCloseShtamp always
+  // finds its own mark and never leaves one behind.
+  if (r.Stamp) R2D().APrevCommand.Push(cmOpenShtamp);
+}
+
+void TModelerApi::drColumnShtamp(txapi::txStampEnum N)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  txapi::SmartPtr<txapi::IText> t = r.Stamp ? r.Stamp->GetText(N) : nullptr;
+  r.Text = t;
+}
+
+void TModelerApi::drStringObj(const TString& S)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  if (r.Stamp) {
+    if (r.Text) r.Text->SetString(S.toWideChar());
+    return;
+  }
+  AddLineText(r.Text, S, 0.0);
+}
+
+void TModelerApi::drCloseShtamp()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  if (!r.Stamp) return;
+  TArrayOf<TCommand>& pending = R2D().APrevCommand;
+  if (pending.Count > 0 && pending.Last() == cmOpenShtamp) pending.Pop();
+  r.Stamp->Update();
+  r.Stamp.reset();
+}
+
+void TModelerApi::drOpenTDem()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  txapi::SmartPtr<txapi::IDrawingDocument> doc = r.IDoc2D;
+  txapi::SmartPtr<txapi::ITechnicalDemand> demand = doc ? doc->GetTechnicalDemand() : nullptr;
+  r.TechnicalDemand = demand;
+  if (!r.TechnicalDemand) return;
+  const TLeafSelector& sel = TLeafSelector::Instance();
+  const int at = 2 * sel.Format + sel.Orientation;
+  // A format the selector does not know keeps the host's own placement.
+  if (at >= 0 && at < sel.ASize.Count) {
+    const double W = sel.ASize[at].x;
+    r.TechnicalDemand->SetBox({W - 10, 65, W - 185, 165});
+  }
+  // The lines written until drCloseTDem are the requirements, not the last title-block cell.
+  r.Text = r.TechnicalDemand->GetText();
+}
+
+void TModelerApi::drCloseTDem()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  if (!r.TechnicalDemand) return;
+  r.TechnicalDemand->Update();
+  r.TechnicalDemand.reset();
+  r.Text.reset();
 }
 
 } // namespace drApi

@@ -6,6 +6,7 @@
 
 #include "AdapterSupport.h"
 #include "hxcadkit/geometry/Contour.h"
+#include "txhost/lib/Drawing2D.h"
 
 namespace {
 
@@ -80,6 +81,61 @@ TEST_F(SheetTest, NoDocumentNoSheet)
   MA.R2D().AContour.Pop();
   EXPECT_FALSE(MA.R().IDoc);
   EXPECT_FALSE(std::filesystem::exists(Dir / "d.tdr"));
+}
+
+} // namespace
+
+namespace {
+
+// The texts of the title-block cells and of the technical requirements, as the host shows them.
+std::string CellText(txhost::Host& h, int cell)
+{
+  for (txhost::Object* o : h.ObjectsOfKind("StampCell"))
+    if (o->Prop("cell") == cell) return U8(txhost::model2d::TextOf(*o));
+  return "-";
+}
+
+TEST_F(SheetTest, TitleBlockCellsAreReplacedAndTheBlockLeavesNoMark)
+{
+  MA.drOpenShtamp(); // no sheet: nothing opened, nothing marked
+  EXPECT_FALSE(MA.R().Stamp);
+  EXPECT_EQ(MA.R2D().APrevCommand.Count, 0);
+  Create("d", txapi::DocumentTypeEnum(1), 3, 1);
+  MA.drOpenShtamp();
+  ASSERT_TRUE(MA.R().Stamp);
+  MA.drColumnShtamp(txapi::txStMass);
+  MA.drStringObj("1,5");
+  MA.drStringObj("2,5");
+  // A mark opened later stays: closing the block pops only its own.
+  MA.R2D().APrevCommand.Push(cmHatch);
+  MA.drCloseShtamp();
+  EXPECT_EQ(MA.R2D().APrevCommand.Count, 2);
+  MA.R2D().APrevCommand.Count = 0;
+  EXPECT_EQ(CellText(H, txapi::txStMass), "2,5");
+  EXPECT_FALSE(MA.R().Stamp);
+  // A sheet that gives no title block leaves no mark that nothing would ever pop.
+  H.GetFaults().RefuseHandOut("ILayoutSheet.GetStamp");
+  MA.drOpenShtamp();
+  EXPECT_EQ(MA.R2D().APrevCommand.Count, 0);
+}
+
+// The numbered requirements go to the requirements' own text, not to the title-block cell chosen
+// last, and the sheet is saved and let go.
+TEST_F(SheetTest, RequirementsGetTheirLinesAndTheSheetCloses)
+{
+  Create("d", txapi::DocumentTypeEnum(1), 3, 1);
+  MA.drOpenShtamp();
+  MA.drColumnShtamp(txapi::txStMaterial);
+  MA.drStringObj("Сталь");
+  MA.drCloseShtamp();
+  MA.drCloseViewTDemCloseLeaf("Один", "Два", "", "Четыре");
+  EXPECT_EQ(CellText(H, txapi::txStMaterial), "Сталь");
+  const std::vector<txhost::Object*> demand = H.ObjectsOfKind("TechnicalDemand");
+  ASSERT_EQ(demand.size(), 1u);
+  EXPECT_EQ(U8(txhost::model2d::TextOf(*demand[0])), "1.Один\n2.Два\n4.Четыре");
+  EXPECT_TRUE(demand[0]->Applied());
+  EXPECT_EQ(demand[0]->Prop("box"), nlohmann::json({830.0, 65.0, 655.0, 165.0}));
+  EXPECT_FALSE(MA.R().IDoc || MA.R().Text);
 }
 
 } // namespace

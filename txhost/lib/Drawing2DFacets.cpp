@@ -797,6 +797,11 @@ std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> 
   return facets;
 }
 
+FacetEntry TextContent()
+{
+  return Offer<TextFacet>("IText");
+}
+
 FacetEntry DrawingGroups()
 {
   return Offer<DrawingGroupsFacet>("IDrawingGroups");

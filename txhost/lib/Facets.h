@@ -130,7 +130,9 @@ FacetEntry ApplicationObjects();
 void AddAttributeKinds(KindTable& t);
 void AddDocumentAttributeFacets(std::vector<FacetEntry>& f);
 // Layout sheets of drawings and fragments.
-FacetEntry LayoutSheets();
+void AddSheetFacets(std::vector<FacetEntry>& f);
+// A text of lines (of a drawing text, a title-block cell, the technical requirements).
+FacetEntry TextContent();
 void AddSheetKinds(KindTable& t);
 
 } // namespace txhost::facets

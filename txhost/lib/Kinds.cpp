@@ -78,7 +78,7 @@ KindTable MakeBuiltin()
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
       f.push_back(DrawingGroups());
-      f.push_back(LayoutSheets());
+      AddSheetFacets(f);
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {
