@@ -4,7 +4,8 @@
 
 namespace txapi {
 
-// A group of 2D objects of a drawing; a command redraws its contents between Open and Close.
+// A group of 2D objects of a drawing: while it is open, the objects the document makes join it; a
+// command redraws its contents between Open and Close.
 class IDrawingGroup : public IAPIObject
 {
 public:

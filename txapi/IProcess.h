@@ -1,8 +1,8 @@
 #pragma once
 
 // The host's processes: the modal loop in which a command runs with its property panel, and what a
-// process shows while it runs (the 3D phantom part, the 2D phantom with its drawing group), the frame it
-// works in and the progress bar.
+// process shows while it runs (the 3D phantom part, the 2D phantom with its drawing group) and the frame it
+// works in.
 
 #include "txapi/IAPIObject.h"
 #include "txapi/IDrawingGroup.h"

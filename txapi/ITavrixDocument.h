@@ -9,8 +9,8 @@
 namespace txapi {
 
 class IChooseManager;
-class ISelectionManager;
 class IDocumentFrame;
+class ISelectionManager;
 
 // A host document of any type; its 2D and 3D views are ITavrixDocument2D and ITavrixDocument3D.
 class ITavrixDocument : public IAPIObject

@@ -1,4 +1,5 @@
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/drawing/ContourDraw.h"
 
 #include <dlfcn.h>
 
@@ -272,6 +273,8 @@ public:
     PreviousTranslator = TMessager::SetTranslatorLink(this);
     PreviousTransform = GetCurveTransform();
     SetCurveTransform(this);
+    // Contours reach the modeller's primitives through the drawing model's link.
+    InstallContourDrawing();
   }
   ~TAdapterLinks() override
   {

@@ -178,7 +178,6 @@ public:
   TNestedArrayOf AMacroObject3D;
   TArrayOf<TPoint2D> APoints;
   Integer CountDrawing = 0;
-
 };
 
 // The program's view of the host selection: the active document's selection and highlight

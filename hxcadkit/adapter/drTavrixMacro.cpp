@@ -107,7 +107,7 @@ void TModelerApi::drGroup(bool Temporary)
     R2D().AGroup.Push(g);
     return;
   }
-  g->Open(0);
+  g->Open(1);
   r.Obj = g;
   R2D().CurDrawingObject = g;
   R2D().AGroup.Push(g);

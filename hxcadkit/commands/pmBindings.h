@@ -5,6 +5,7 @@
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/core/TPointer.h"
+#include "txapi/Enums.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/SmartPtr.h"
 
@@ -24,7 +25,7 @@ public:
   TC Control;        // the control that shows the value
   TC Owner;          // the enclosing control of a group refreshed together (a point's coordinates)
   int IdControl = 0; // the control's identifier on the panel
-  int TeCM = 0;      // the host's highlight group of an object binding
+  txapi::txChooseManagerTypeEnum TeCM{}; // the host's highlight group of an object binding
   TString SValue;    // the text an object binding's edit shows while it holds an object
   union {
     double Multiply; // the factor of a pvRealMultiply binding

@@ -157,8 +157,8 @@ void TBaseManager::Stop(int iExitCode)
   ExitCode = iExitCode;
   if (iExitCode >= 0) {
     UnAdvise();
-    if (ProgressActive && CommandHost.ProgressBar) {
-      CommandHost.ProgressBar->Stop();
+    if (ProgressActive && CommandHost.ProgressBar()) {
+      CommandHost.ProgressBar()->Stop();
       ProgressActive = false;
     }
     if (CommandHost.Application()) CommandHost.Application()->RefreshDocument({}, 1);
@@ -281,33 +281,33 @@ void TBaseManager::RefreshWindow()
 
 void TBaseManager::StartProgress(const TString& CommonMessage, int MaxCount)
 {
-  if (!CommandHost.ProgressBar) return;
+  if (!CommandHost.ProgressBar()) return;
   ProgressActive = true;
   ProgressMessage = CommonMessage;
   ProgressMaxCount = MaxCount;
   ProgressCount = 0;
-  CommandHost.ProgressBar->Start(0, MaxCount);
+  CommandHost.ProgressBar()->Start(0, MaxCount);
 }
 
 void TBaseManager::NextProgress(const TString& Message)
 {
-  if (!ProgressActive || !CommandHost.ProgressBar) return;
+  if (!ProgressActive || !CommandHost.ProgressBar()) return;
   ProgressMessageCurrent = ProgressMessage + TString(" ") + Message;
   ++ProgressCount;
-  CommandHost.ProgressBar->SetPosition(ProgressCount);
+  CommandHost.ProgressBar()->SetPosition(ProgressCount);
 }
 
 void TBaseManager::UpdateProgress(const TString&)
 {
-  if (!ProgressActive || !CommandHost.ProgressBar) return;
+  if (!ProgressActive || !CommandHost.ProgressBar()) return;
   ++ProgressCount;
-  CommandHost.ProgressBar->SetPosition(ProgressCount);
+  CommandHost.ProgressBar()->SetPosition(ProgressCount);
 }
 
 void TBaseManager::StopProgress()
 {
-  if (!ProgressActive || !CommandHost.ProgressBar) return;
-  CommandHost.ProgressBar->Stop();
+  if (!ProgressActive || !CommandHost.ProgressBar()) return;
+  CommandHost.ProgressBar()->Stop();
   ProgressActive = false;
 }
 

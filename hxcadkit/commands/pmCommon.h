@@ -44,6 +44,11 @@ public:
 
 using txapi::SpecPropertyToolBarEnum;
 
+// A command's own Advise(), Run(bool, bool) and 2D PlacementChanged hide the receivers' handlers of the
+// same names on purpose: those are reached through their receiver (qualified, or by the host's callbacks).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
+
 class TBaseManager : public TReceiverFrameEvent,
                      public TReceiverProcess3DManipulatorsEvent,
                      public TReceiverProcess3DEvent,
@@ -240,3 +245,5 @@ public:
   SmartPtr<txapi::IPhantom2D> Phantom2D;
   SmartPtr<txapi::IDrawingGroup> PhantomGroup;
 };
+
+#pragma GCC diagnostic pop

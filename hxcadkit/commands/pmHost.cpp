@@ -15,9 +15,15 @@ void TCommandHost::OpenHelp(const TString& file, int command, int context)
   drApi::MA.OpenHelp(file, command, context);
 }
 
-void TCommandHost::UnSelectAll() {}
+void TCommandHost::UnSelectAll()
+{
+  if (drApi::Selector != nullptr) drApi::Selector->UnSelectAll();
+}
 
-void TCommandHost::UnChooseAll() {}
+void TCommandHost::UnChooseAll()
+{
+  if (drApi::Selector != nullptr) drApi::Selector->UnChooseAll();
+}
 
 txapi::SmartPtr<txapi::IDrawingGroup> TCommandHost::NewGroup()
 {
@@ -32,7 +38,8 @@ txapi::SmartPtr<txapi::IDrawingGroup> TCommandHost::NewGroup()
 
 void TCommandHost::Release()
 {
-  ProgressBar = nullptr;
+  if (drApi::Selector != nullptr) drApi::Selector->End();
+  ProgressBar() = nullptr;
   IDoc2D() = nullptr;
   IDoc3D() = nullptr;
   IDoc() = nullptr;

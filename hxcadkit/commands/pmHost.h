@@ -6,6 +6,7 @@
 #include "hxcadkit/core/DString.h"
 #include "txapi/IApplication.h"
 #include "txapi/IProcess.h"
+#include "txapi/IProgressBar.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
@@ -21,12 +22,12 @@ public:
   const TString& LibFont() const { return drApi::MA.R().LibFont; }
 
   // The host's progress bar; may be empty.
-  txapi::SmartPtr<txapi::IProgressBar> ProgressBar;
+  txapi::SmartPtr<txapi::IProgressBar>& ProgressBar() const { return drApi::MA.R().ProgressBar; }
 
   // Asks the application for its active document again and takes the document's 3D and 2D forms.
   void RefreshDocument();
   void OpenHelp(const TString& file, int command, int context);
-  // Clear the host selection and the highlight; nothing while the host offers no selection service.
+  // Clear the host selection and the highlight (drApi::Selector); nothing while it holds no service.
   void UnSelectAll();
   void UnChooseAll();
   // An empty drawing group in the active 2D document (opened and closed at once); empty without one.

@@ -68,7 +68,7 @@ TEST_F(Macros, ACouplingBlockLeavesOneGroupHoldingOneMacroWithItsBlock)
   const SmartPtr<txapi::IDrawingObject> outerRef = MA.LastObjRef();
   MA.drEndGroup();
 
-  const auto groups = Of(m2::Group), macros = Of(m2::Macro), hatches = Of(m2::Hatch);
+  const auto groups = H.ObjectsOfKind(m2::Group), macros = Of(m2::Macro), hatches = Of(m2::Hatch);
   ASSERT_EQ(groups.size(), 1u);
   ASSERT_EQ(macros.size(), 2u);
   ASSERT_EQ(hatches.size(), 1u);
@@ -111,6 +111,18 @@ TEST_F(Macros, ACouplingBlockLeavesOneGroupHoldingOneMacroWithItsBlock)
   EXPECT_NE(svg.str().find("<pattern id=\"hatch-1\""), std::string::npos);
   EXPECT_NE(svg.str().find("Полумуфта"), std::string::npos);
   if (const char* out = std::getenv("HXCAD_SVG_OUT")) std::ofstream(out) << svg.str();
+
+  // The block survives the drawing's file.
+  ASSERT_TRUE(H.SaveDocumentAs(*Doc, Dir / "coupling.tdr"));
+  txhost::Object* back = H.OpenDocument(Dir / "coupling.tdr", true);
+  ASSERT_TRUE(back);
+  std::vector<std::vector<std::uint8_t>> blocks;
+  for (txhost::Object* o : H.ObjectsOf(*back))
+    if (o->Kind() == m2::Macro && o->Prop("command") == 200)
+      blocks.push_back(SmartPtr<txapi::IUserParameters>::Attach(static_cast<txapi::IUserParameters*>(
+                           o->QueryInterface(txapi::IUserParameters::IID)))
+                           ->GetUserData());
+  EXPECT_EQ(blocks, std::vector<std::vector<std::uint8_t>>{block});
 }
 
 TEST_F(Macros, MacrosNestAndRefuseCollectorsAndSketches)

@@ -124,6 +124,7 @@ TEST_F(Command3D, UnhandledEventsGetTheReceiversDefaultAnswers)
 TEST_F(Command3D, PausesWithANegativeCodeAndEndsWithZero)
 {
   TTest3D c;
+  drApi::Selector->Begin();
   c.RedrawPhantom();
   c.Stop(-1);
   EXPECT_EQ(c.ExitCode, -1);
@@ -141,6 +142,7 @@ TEST_F(Command3D, PausesWithANegativeCodeAndEndsWithZero)
   EXPECT_EQ(Ops(Process(), {"Stop", "End"}), "Stop End Stop End");
   EXPECT_EQ(H.ApplicationObject().CallCount("RefreshDocument"), 1u);
   EXPECT_EQ(Only("property-tab").Prop("visible"), false);
+  EXPECT_EQ(Document->CallCount("UnselectAll"), 4u); // by each stop and by the end of the subscriptions
 }
 
 TEST_F(Command3D, RunEndsWhenTheCommandStopsItselfFromItsPanel)
@@ -249,9 +251,8 @@ TEST_F(Command3D, ProgressComposesItsTextAndMovesTheHostBar)
   TTest3D c;
   c.NextProgress(T("b"));
   EXPECT_EQ(c.ProgressCount, 0);
-  txhost::Object& bar = H.Create("progress-bar");
-  CommandHost.ProgressBar = SmartPtr<txapi::IProgressBar>::Attach(
-      static_cast<txapi::IProgressBar*>(bar.QueryInterface(txapi::IProgressBar::IID)));
+  CommandHost.ProgressBar() = CommandHost.Application()->GetProgressBar();
+  txhost::Object& bar = Only("progress-bar");
   c.StartProgress(T("A"), 10);
   c.NextProgress(T("b"));
   EXPECT_EQ(c.ProgressMessageCurrent, T("A b"));

@@ -1,5 +1,6 @@
 // The kinds of objects that commands meet: processes with their panels, controls and event objects.
 
+#include "txapi/Enums.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Kinds.h"
 
@@ -16,9 +17,9 @@ void AddCommandKinds(KindTable& t)
   t.Add("process-2d", 0, {Process(), Process2D(), Process2DEvents()});
   t.Add("manipulators", 0, {Manipulators(), Process3DManipulatorsEvents()});
   t.Add("phantom-2d", 0, {Phantom2D()});
-  t.Add("drawing-group", 0, {DrawingGroup()});
+  t.Add("drawing-group", txapi::txDrGroup, {DrawingGroup(), DrawingObject()});
   t.Add("frame", 0, {DocumentFrame(), DocumentFrameEvents()});
-  t.Add("progress-bar", 0, {ProgressBar()});
+  t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   t.Add("pressed-keys", 0, {PressedKeys()});
   t.Add("opengl-object", 0, {OpenGLObject()});
   t.Add("paint-object", 0, {PaintObject()});

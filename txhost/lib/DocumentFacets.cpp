@@ -70,6 +70,13 @@ public:
     ModelHost().SetActiveDocument(&Model());
   }
 
+  txapi::SmartPtr<txapi::IDocumentFrame> GetDocumentFrame() override
+  {
+    Log("GetDocumentFrame");
+    if (HandOutRefused("GetDocumentFrame")) return {};
+    return HandOut<txapi::IDocumentFrame>(&DocumentFrame(ModelHost(), Model()));
+  }
+
   txapi::SmartPtr<txapi::ISelectionManager> GetSelectionManager() override
   {
     Log("GetSelectionManager");
@@ -82,13 +89,6 @@ public:
     Log("GetChooseManager");
     if (HandOutRefused("GetChooseManager")) return {};
     return HandOut<txapi::IChooseManager>(&Model());
-  }
-
-  txapi::SmartPtr<txapi::IDocumentFrame> GetDocumentFrame() override
-  {
-    Log("GetDocumentFrame");
-    if (HandOutRefused("GetDocumentFrame")) return {};
-    return HandOut<txapi::IDocumentFrame>(&DocumentFrame(ModelHost(), Model()));
   }
 };
 

@@ -14,7 +14,8 @@ class Host;
 // container itself and is placed as a whole by its "x", "y" and "angle"), or, for a sketch's
 // editing view, the sketch being edited. It records the document's placement stack in force as its
 // "frame" (txhost/lib/Model.h). An object made straight in a view while the document has an open
-// drawing group names that group in "group"; what a macro object holds belongs to the macro.
+// drawing group names that group in "group"; what a macro object holds belongs to the macro. A group is
+// a member of its document; the document lists its open groups, innermost last, in "open-groups".
 // Texts are members of their owner ("text-line" objects holding "text-item" objects); hatches and
 // colourings list their boundary objects in "boundaries".
 namespace model2d {
@@ -27,7 +28,7 @@ inline constexpr std::string_view DrawingText = "drawing-text";
 inline constexpr std::string_view TextLine = "text-line";
 inline constexpr std::string_view TextItem = "text-item";
 inline constexpr std::string_view Macro = "macro";
-inline constexpr std::string_view Group = "group";
+inline constexpr std::string_view Group = "drawing-group";
 inline constexpr std::string_view Hatch = "hatch";
 inline constexpr std::string_view Colouring = "colouring";
 inline constexpr std::string_view CutLine = "cut-line";
@@ -46,6 +47,11 @@ int DrawingTypeOfKind(std::string_view kind);
 int DrawingType(const Object& o);
 // The document's innermost open drawing group; nullptr when none is open.
 Object* OpenGroup(const Object& document);
+// Opens the group of its document (the innermost open group takes the objects made), or closes it,
+// which finishes it.
+void OpenGroup(Object& group, bool open);
+// Drops the objects of the group.
+void ResetGroup(Object& group);
 // The text an object holds: its lines' items joined, lines separated by '\n'; else its "string".
 std::wstring TextOf(const Object& o);
 

@@ -42,6 +42,7 @@
 #include "txapi/ITextLine.h"
 #include "txapi/IUserParameters.h"
 #include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -111,6 +112,32 @@ Object* OpenGroup(const Object& document)
   const Value& open = document.Prop("open-groups");
   if (!open.is_array() || open.empty()) return nullptr;
   return document.GetHost().Find(RefId(open.back()));
+}
+
+void OpenGroup(Object& group, bool open)
+{
+  Object* doc = group.Parent();
+  if (doc == nullptr || (group.Prop("open") == true) == open) return;
+  Value groups = doc->Prop("open-groups");
+  if (!groups.is_array()) groups = Value::array();
+  if (open) {
+    groups.push_back(RefValue(&group));
+  } else {
+    Value rest = Value::array();
+    for (const Value& g : groups)
+      if (RefId(g) != group.Id()) rest.push_back(g);
+    groups = std::move(rest);
+    group.Set("finished", true);
+  }
+  doc->Set("open-groups", std::move(groups));
+  group.Set("open", open);
+}
+
+void ResetGroup(Object& group)
+{
+  if (group.Parent() == nullptr) return;
+  for (Object* o : group.GetHost().ObjectsOf(*group.Parent()))
+    if (RefId(o->Prop("group")) == group.Id()) o->Set("deleted", true);
 }
 
 std::wstring TextOf(const Object& o)
@@ -394,8 +421,8 @@ public:
   {
     Log("Add", temporary, name);
     if (HandOutRefused("Add")) return {};
-    Object& g = ModelHost().Create(Group, &Model(), &Model());
-    SetAll(g, {{"temporary", temporary}, {"name", ToUtf8(name)}, {"open", false}});
+    Object& g = NewDrawingGroup(ModelHost(), Model(), temporary);
+    SetAll(g, {{"name", ToUtf8(name)}, {"open", false}});
     return HandOut<txapi::IDrawingGroup>(&g);
   }
   txapi::SmartPtr<txapi::IDrawingGroup> GetOpenGroup() override
@@ -403,45 +430,6 @@ public:
     Log("GetOpenGroup");
     if (HandOutRefused("GetOpenGroup")) return {};
     return HandOut<txapi::IDrawingGroup>(OpenGroup(Model()));
-  }
-};
-
-// Open groups nest: the document keeps them innermost last, and objects join the innermost.
-class DrawingGroupFacet final : public Facet<txapi::IDrawingGroup>
-{
-public:
-  using Facet::Facet;
-  // The mode is the command framework's redraw mode; a group of the drawing ignores it.
-  bool Open(int) override
-  {
-    Log("Open");
-    Object* doc = Model().Document();
-    if (doc == nullptr || Model().Prop("open") == true) return false;
-    Value open = doc->Prop("open-groups");
-    if (!open.is_array()) open = Value::array();
-    open.push_back(RefValue(&Model()));
-    doc->Set("open-groups", std::move(open));
-    Model().Set("open", true);
-    return true;
-  }
-  bool Reset() override
-  {
-    Log("Reset");
-    return true;
-  }
-  // A closed group is finished: a temporary one is kept from then on.
-  bool Close() override
-  {
-    Log("Close");
-    Object* doc = Model().Document();
-    if (doc == nullptr || Model().Prop("open") != true) return false;
-    Value open = doc->Prop("open-groups");
-    Value rest = Value::array();
-    for (const Value& g : open)
-      if (RefId(g) != Model().Id()) rest.push_back(g);
-    doc->Set("open-groups", std::move(rest));
-    SetAll(Model(), {{"open", false}, {"finished", true}});
-    return true;
   }
 };
 
@@ -776,6 +764,10 @@ FacetEntry CutLines()
 {
   return Offer<AddFacet<txapi::ICutLines, txapi::ICutLine, model2d::CutLine>>("ICutLines");
 }
+FacetEntry Symbols2DContainer()
+{
+  return Offer<Symbols2DContainerFacet>("ISymbols2DContainer");
+}
 FacetEntry PolyLines()
 {
   return Offer<PolyLinesFacet>("IPolyLines");
@@ -791,7 +783,7 @@ std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> 
   facets.push_back(Ellipses());
   if (!drawingView) return facets;
   for (FacetEntry f : {Points(), DrawingTexts(), Offer<MacroObjectsFacet>("IMacroObjects"), Hatches(),
-                       Colourings(), Offer<Symbols2DContainerFacet>("ISymbols2DContainer"), CutLines(),
+                       Colourings(), CutLines(),
                        Offer<LeadersFacet>("ILeaders"), Offer<LayersFacet>("ILayers"), DrawingObject()})
     facets.push_back(f);
   return facets;
@@ -823,8 +815,8 @@ void AddDrawing2DKinds(KindTable& t)
         {Offer<TextItemFacet>("ITextItem"), Offer<TextFontFacet>("ITextFont")});
   add(model2d::Macro, WithDrawing2D(true, {Offer<MacroObjectFacet>("IMacroObject"),
                                            Offer<UserParametersFacet>("IUserParameters"), DrawingContainer(),
+                                           Symbols2DContainer(),
                                            LineSegments(), Arcs()}));
-  add(model2d::Group, {Offer<DrawingGroupFacet>("IDrawingGroup")});
   const FacetEntry boundaries = Offer<BoundariesObjectFacet>("IBoundariesObject");
   add(model2d::Hatch, {Offer<HatchFacet>("IHatch"), Offer<HatchParamFacet>("IHatchParam"), boundaries});
   add(model2d::Colouring, {Offer<ColouringFacet>("IColouring"), boundaries});

@@ -7,7 +7,6 @@
 #include "txapi/IDrawingObject.h"
 #include "txapi/ILineSegment.h"
 #include "txapi/ILineSegments.h"
-#include "txapi/ISymbols2DContainer.h"
 #include "txapi/IView.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"

@@ -133,10 +133,12 @@ void EventScript::ChangeControl(const std::wstring& caption, const std::string& 
   Queue([this, caption, value](Object& process) {
     Object* param = ProcessParamOf(process);
     Object* control = param == nullptr ? nullptr : FindControl(*param, caption);
-    if (control == nullptr)
-      throw HostError("txhost: no control \"" + ToUtf8(caption) + "\" on the running panel");
-    if (!SetControlValue(*control, value))
-      throw HostError("txhost: \"" + value + "\" does not fit control \"" + ToUtf8(caption) + "\"");
+    if (control == nullptr || !SetControlValue(*control, value)) {
+      Error = control == nullptr ? "no control \"" + ToUtf8(caption) + "\" on the running panel"
+                                 : "\"" + value + "\" does not fit control \"" + ToUtf8(caption) + "\"";
+      process.Extra<ProcessState>().Stopped = true;
+      return;
+    }
     FireInto<txapi::ControlCallback>(*this, param, "ChangeControlValue", View<txapi::IPropertyControl>(control));
   });
 }

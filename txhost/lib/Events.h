@@ -121,6 +121,9 @@ public:
 
   // Answers of the last step's bool events, for tests.
   std::vector<bool> LastAnswers;
+  // Why a step could not be played (its process ended there); empty when every step played. The script's
+  // player takes it.
+  std::string Error;
 
 private:
   std::deque<ScriptStep> Steps;

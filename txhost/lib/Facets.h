@@ -118,6 +118,7 @@ FacetEntry Hatches();
 FacetEntry Colourings();
 FacetEntry CutLines();
 FacetEntry DrawingGroups();
+FacetEntry Symbols2DContainer();
 FacetEntry PolyLines();
 // The facets of a view (or, with drawingView false, of a sketch's editing view) plus those that make the
 // 2D objects of drawings.

@@ -35,8 +35,8 @@ void AddModelKinds(KindTable& t)
   add(model::Datum, {ModelObject()});
   add(model::Sketch, {Sketch(), ModelObject(), Feature()});
   add(model::SketchEditor, {TavrixDocument2D(), ViewsAndLayersManager(), Views()});
-  add(model::SketchView, WithDrawing2D(false, {View(), DrawingContainer(), LineSegments(), Arcs()}));
-  add(model::View, WithDrawing2D(true, {View(), DrawingContainer(), LineSegments(), Arcs()}));
+  add(model::SketchView, WithDrawing2D(false, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()}));
+  add(model::View, WithDrawing2D(true, {View(), DrawingContainer(), Symbols2DContainer(), LineSegments(), Arcs()}));
   add(model::LineSegment, {LineSegment(), DrawingObject()});
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
@@ -66,8 +66,8 @@ KindTable MakeBuiltin()
         {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
          AuxiliaryGeomContainer(), ColorParam(), PolyLines()});
   AddModelKinds(t);
-  AddCommandKinds(t);
   AddDrawing2DKinds(t);
+  AddCommandKinds(t);
   AddAttributeKinds(t);
   AddSheetKinds(t);
   for (const auto& d : DocumentKinds) {

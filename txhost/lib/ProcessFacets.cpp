@@ -3,8 +3,10 @@
 #include "txapi/IEvents.h"
 #include "txapi/IPart.h"
 #include "txapi/IProcess.h"
+#include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
@@ -248,18 +250,19 @@ public:
   bool Open(int mode) override
   {
     Log("Open", mode);
-    Model().Set("open", true);
+    model2d::OpenGroup(Model(), true);
     return true;
   }
   bool Reset() override
   {
     Log("Reset");
+    model2d::ResetGroup(Model());
     return true;
   }
   bool Close() override
   {
     Log("Close");
-    Model().Set("open", false);
+    model2d::OpenGroup(Model(), false);
     return true;
   }
 };
@@ -284,7 +287,11 @@ class ProgressBarFacet final : public Facet<txapi::IProgressBar>
 public:
   using Facet::Facet;
 
-  void Start(int low, int high) override { Log("Start", low, high); }
+  void Start(int low, int high) override
+  {
+    Log("Start", low, high);
+    Model().Set("position", low);
+  }
   void SetPosition(int position) override
   {
     Log("SetPosition", position);

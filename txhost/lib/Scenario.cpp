@@ -64,6 +64,7 @@
 #include <ostream>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 namespace txhost {
 
@@ -567,6 +568,7 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     const auto mode = txapi::txRunCommandModeEnum(option("mode") != nullptr ? Integer(*option("mode")) : 0);
     auto function = callbacks().RunCommand; // the library may register again while it runs
     if (!guarded("run-command callback", [&] { function(command, mode); })) return false;
+    if (std::string e = std::exchange(EventScript::Of(H).Error, {}); !e.empty()) return fail("event script: " + e);
     Out << "ran command " << command << "\n";
     echoMessages();
     return true;
