@@ -41,7 +41,8 @@ double Reference(const std::wstring& w)
   }
   std::size_t i = s.find_first_not_of(' ');
   if (i == std::string::npos) return 0.0;
-  if (s[i] == '+') ++i;
+  // A sign after "+" is no number at all.
+  if (s[i] == '+' && (++i == s.size() || s[i] == '-' || s[i] == '+')) return 0.0;
   double v = 0.0;
   const auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v);
   if (ec == std::errc::result_out_of_range) return NAN; // either extreme: checked loosely
