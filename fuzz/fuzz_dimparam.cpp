@@ -86,7 +86,9 @@ const char* CommaLocale()
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
   if (size == 0) return 0;
-  static txhost::Host host;
+  // A host of its own for each input: the stand-in logs every call on its objects, so a host kept
+  // across inputs would only grow.
+  txhost::Host host;
   const std::uint8_t flags = data[0];
   // Three texts separated by zero bytes; with flag 4 the upper half of the bytes are Cyrillic letters.
   std::wstring texts[3];
@@ -99,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     texts[k] += (flags & 4) != 0 && b >= 0xC0 ? wchar_t(0x410 + (b - 0xC0)) : wchar_t(b);
   }
-  static txhost::Object& dim = host.Create(txhost::model2d::Dimension);
+  txhost::Object& dim = host.Create(txhost::model2d::Dimension);
   dim.Set("auto-nominal", false);
   dim.Set("nominal-text", txhost::ToUtf8(texts[0]));
   dim.Set("tolerance", "h14");
