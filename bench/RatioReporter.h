@@ -13,9 +13,14 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override
   {
     for (const Run& r : runs)
-      if (r.iterations > 0)
-        NsPerIteration[r.run_name.function_name] = r.real_accumulated_time * 1e9 / double(r.iterations);
+      if (r.iterations > 0) {
+        const double ns = r.real_accumulated_time * 1e9 / double(r.iterations);
+        NsPerIteration[r.run_name.function_name] = ns;
+        ByName[r.benchmark_name()] = ns;
+      }
     ConsoleReporter::ReportRuns(runs);
   }
+  // By function name (the last argument's run) and by full name ("Open/10/iterations:2").
   std::map<std::string, double> NsPerIteration;
+  std::map<std::string, double> ByName;
 };

@@ -83,25 +83,12 @@ void Floor(benchmark::State& state)
 BENCHMARK(Refresh)->Arg(64)->Arg(256)->Iterations(Events)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Floor)->Arg(64)->Arg(256)->Iterations(Events)->Unit(benchmark::kMicrosecond);
 
-// Keeps the time of each run under its full name (the function name repeats across arguments).
-class TNamedReporter : public TRatioReporter
-{
-public:
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs)
-      if (r.iterations > 0) ByName[r.benchmark_name()] = r.real_accumulated_time * 1e9 / double(r.iterations);
-    TRatioReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> ByName;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);
-  TNamedReporter reporter;
+  TRatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   auto& t = reporter.ByName;
   for (const char* n : {"64", "256"}) {

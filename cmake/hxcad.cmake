@@ -1,13 +1,43 @@
 # Helpers shared by the folders: one GoogleTest executable per test folder,
 # libFuzzer targets whose seed corpora ctest replays, benchmarks.
 
+# gcc's variable tracking of optimised, sanitizer-instrumented code is most of the build's time in the heavy
+# translation units (3-4 minutes alone for one geometry unit and each JSON-heavy host unit, against under a
+# minute without it) and makes the serial end of scripts/test.sh. Without it the debug information keeps the
+# line tables, which is what sanitizer reports and backtraces use; a debugger shows fewer local variables.
+if(HXCAD_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+  add_compile_options(-fno-var-tracking)
+endif()
+
 # hxcad_add_test(NAME SOURCES a.cpp ... LIBS lib ...)
+# The tests are listed when ctest starts (PRE_TEST), not after each link: listing runs the sanitizer-built
+# program, and done at build time it lengthened the serial end of the build. Parameterised cases are
+# named by the suite's name generator (tests/TestNames.h), never by their printed values, which hold
+# addresses that differ between builds; test_names checks this for every test program.
 function(hxcad_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE HXCAD_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+  gtest_discover_tests(${name} NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       PROPERTIES TIMEOUT 300)
+  set_property(GLOBAL APPEND PROPERTY HXCAD_TEST_PROGRAMS ${name})
+  get_property(checked GLOBAL PROPERTY HXCAD_TEST_NAMES_CHECK)
+  if(NOT checked)
+    set_property(GLOBAL PROPERTY HXCAD_TEST_NAMES_CHECK ON)
+    cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL hxcad_add_test_names_check)
+  endif()
+endfunction()
+
+# The test test_names: every test program's cases have stable, readable names (run at the end of the
+# top-level configuration, when every test program is known).
+function(hxcad_add_test_names_check)
+  get_property(programs GLOBAL PROPERTY HXCAD_TEST_PROGRAMS)
+  set(files)
+  foreach(p ${programs})
+    list(APPEND files $<TARGET_FILE:${p}>)
+  endforeach()
+  add_test(NAME test_names COMMAND ${CMAKE_COMMAND} -P ${PROJECT_SOURCE_DIR}/cmake/CheckTestNames.cmake ${files})
 endfunction()
 
 # hxcad_add_fuzz(NAME SOURCES a.cpp ... LIBS lib ...)

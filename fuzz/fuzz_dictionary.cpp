@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz/FuzzScratch.h"
 #include "hxcadkit/core/Dictionary.h"
 
 namespace {
@@ -25,30 +26,16 @@ void Check(bool ok, const char* what)
   }
 }
 
-// The scratch directories, removed when the run ends: "a/" holds the input, "b/" the saved
-// dictionary read back.
-struct TScratch
-{
-  TScratch()
-  {
-    std::string t = (fs::temp_directory_path() / "hxcad_fuzz_dic_XXXXXX").string();
-    Check(mkdtemp(t.data()) != nullptr, "no scratch directory");
-    Root = t;
-    fs::create_directory(Root / "a");
-    fs::create_directory(Root / "b");
-  }
-  ~TScratch()
-  {
-    std::error_code ec;
-    fs::remove_all(Root, ec);
-  }
-  fs::path Root;
-};
-
+// The scratch folder: "a/" holds the input, "b/" the saved dictionary read back.
 const fs::path& Root()
 {
-  static TScratch scratch;
-  return scratch.Root;
+  static const hxcad::fuzz::Scratch scratch("fuzz_dic");
+  static const fs::path root = [] {
+    fs::create_directory(scratch / "a");
+    fs::create_directory(scratch / "b");
+    return scratch.Path();
+  }();
+  return root;
 }
 
 TString DirText(const char* sub)

@@ -1,24 +1,19 @@
 // Document files of the stand-in host: arbitrary bytes are opened as a document; whatever
 // opens must save and reopen, and closing must leave no object referenced.
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
+#include "fuzz/FuzzScratch.h"
 #include "txhost/lib/Host.h"
 
 namespace {
 
-std::filesystem::path Scratch()
+const std::filesystem::path& Scratch()
 {
-  static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() / ("fuzz_docfile_" + std::to_string(getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-  }();
-  return dir;
+  static const hxcad::fuzz::Scratch dir("fuzz_docfile");
+  return dir.Path();
 }
 
 } // namespace

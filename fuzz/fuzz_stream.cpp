@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "fuzz/FuzzScratch.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/KmfData.h"
 
@@ -149,7 +150,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Run(S, ops, nops);
     return 0;
   }
-  static const std::string path = "/tmp/fuzz_stream_" + std::to_string(getpid()) + ".kmf";
+  static const hxcad::fuzz::Scratch scratch("fuzz_stream");
+  static const std::string path = (scratch / "in.kmf").string();
   if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(body, 1, nbody, f);
     std::fclose(f);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "fuzz/FuzzScratch.h"
 #include "hxcadkit/core/TextBase.h"
 
 namespace {
@@ -21,27 +22,11 @@ void Check(bool ok, const char* what)
   }
 }
 
-// The scratch directory of the input file, removed when the run ends.
-struct TScratch
-{
-  TScratch()
-  {
-    std::string t = (std::filesystem::temp_directory_path() / "hxcad_fuzz_tb_XXXXXX").string();
-    Check(mkdtemp(t.data()) != nullptr, "no scratch directory");
-    Dir = t + "/";
-  }
-  ~TScratch()
-  {
-    std::error_code ec;
-    std::filesystem::remove_all(Dir, ec);
-  }
-  std::string Dir;
-};
-
 const std::string& Dir()
 {
-  static TScratch scratch;
-  return scratch.Dir;
+  static const hxcad::fuzz::Scratch scratch("fuzz_tb");
+  static const std::string dir = scratch.Path().string() + "/";
+  return dir;
 }
 
 void Query(TTable* t)

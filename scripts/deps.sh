@@ -8,6 +8,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev zlib1g-dev libmuparser-dev
+  locales
   # OpenGL 1.x and GLU, Mesa's software rasteriser behind EGL for offscreen drawing, freeglut
   # (the text benchmark's baseline), FreeType and DejaVu Sans (the font generator), libpng
   # (golden images)

@@ -105,6 +105,35 @@ enum txOperationResultEnum : int {
   txOperationIntersect = 3,
 };
 
+// How a sweep carries its sketch along the path.
+enum txEvolutionShiftSketchTypeEnum : int {
+  txEvShiftParallel = 0,
+  txEvShiftKeepAngle = 1,
+  txEvShiftOrtogonal = 2,
+};
+
+// The operation of a boolean between bodies.
+enum txBooleanType : int {
+  txBooleanUnknown = 0,
+  txIntersect = 1,
+  txDifference = 2,
+  txUnion = 3,
+};
+
+// How a ruled surface is built.
+enum txRuledSurfaceBuildingTypeEnum : int {
+  txRuledSurfaceByCurves = 0,
+  txRuledSurfaceBySurfaces = 1,
+  txRuledSurfaceByCurveAndSurface = 2,
+  txRuledSurfaceBySurfaceTangentCurve = 3,
+  txRuledSurfaceByCurveAndDir = 4,
+};
+
+// How a 3D direction is given.
+enum txVector3DParametersTypeEnum : int {
+  txVector3DCoefficients = 4,
+};
+
 // Kind of a roughness sign.
 enum txRoughSignEnum : int {
   txNoProcessingType = 0,

@@ -7,6 +7,8 @@
 namespace txapi {
 
 class IModelObject;
+class ICurveOutLines;
+class IContours3D;
 
 // The container of a part's auxiliary geometry: planes, 3D lines and points.
 class IAuxiliaryGeomContainer : public IAPIObject
@@ -19,6 +21,8 @@ public:
   // IPlane3D, ILineSegment3D, IPoint3D, ICylindricalSpiral or ISplitLine. Empty for a kind
   // this container does not make.
   virtual SmartPtr<IModelObject> Add(txObj3dTypeEnum kind) = 0;
+  virtual SmartPtr<ICurveOutLines> GetCurveOutLines() = 0;
+  virtual SmartPtr<IContours3D> GetContours3D() = 0;
 
 protected:
   ~IAuxiliaryGeomContainer() = default;

@@ -20,6 +20,10 @@ public:
   virtual void SetDirectionType(txDirectionTypeEnum direction) = 0;
   // The depth of side 0 (forward) or 1 (reverse).
   virtual void SetSideDepth(int side, double depth) = 0;
+  // How side 0 or 1 ends: end type, signed depth, taper angle (degrees) with its direction (true: the
+  // section grows), and the bounding object of end types that need one.
+  virtual void SetSideParameters(int side, txEndTypeEnum end, double depth, double taper, bool taperOutward,
+                                 const SmartPtr<IModelObject>& bound) = 0;
 
 protected:
   ~IExtrusion() = default;

@@ -17,6 +17,13 @@ public:
 
   // The edges that bound the face.
   virtual std::vector<SmartPtr<IEdge>> GetEdges() = 0;
+  virtual bool IsPlanar() = 0;
+  // The face of a cylinder (it has an axis).
+  virtual bool IsCylindrical() = 0;
+  // The face of a cone (it has an axis).
+  virtual bool IsConical() = 0;
+  // The outward normal of a planar face; false for another face.
+  virtual bool GetNormal(double& x, double& y, double& z) = 0;
 
 protected:
   ~IFace() = default;

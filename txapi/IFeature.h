@@ -11,6 +11,7 @@ namespace txapi {
 
 class IModelObject;
 class IVariable;
+class IBody;
 
 // The feature view of a part, a feature or a mate: its objects, its variables and its state.
 class IFeature : public IAPIObject
@@ -28,6 +29,10 @@ public:
   virtual SmartPtr<IVariable> AddVariable(const std::wstring& name, double value, const std::wstring& comment) = 0;
   // The host's state value; 0 means the feature failed to build.
   virtual int GetStatus() = 0;
+  // The bodies of a part, in creation order.
+  virtual std::vector<SmartPtr<IBody>> GetBodies() = 0;
+  // A feature left out of the model's calculation.
+  virtual void SetExcluded(bool excluded) = 0;
 
 protected:
   ~IFeature() = default;

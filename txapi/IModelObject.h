@@ -23,6 +23,8 @@ public:
   virtual void SetHidden(bool hidden) = 0;
   // Applies what was set; false when the host refuses.
   virtual bool Update() = 0;
+  // Drops what was set since the last update.
+  virtual void Reset() = 0;
 
 protected:
   ~IModelObject() = default;

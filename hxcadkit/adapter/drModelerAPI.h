@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "hxcadkit/core/ControlModel.h"
+#include "txapi/ILocalCoordinateSystem.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/drawing/Cuthole.h"
@@ -111,6 +112,8 @@ public:
   int IndexOfByEqu(txapi::SmartPtr<txapi::IModelObject>& Object) const;
   // True when some listed face shares an edge with Face.
   bool IsLinked(txapi::SmartPtr<txapi::IFace>& Face) const;
+  // Colours every listed object through the global modeller, opaque.
+  void SetColor(int Color);
 };
 
 class TModelerApi;
@@ -411,6 +414,61 @@ public:
                   const TString& Comment, const TString& FName, const TString& tView) override;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
 
+  // --- 3D features, macros, surfaces and the 3D dimension (drTavrix3D.cpp, drTavrixSurface.cpp,
+  // drTavrixDim3D.cpp). Each leaves what it made in Obj3D (empty when it made nothing) and records it
+  // in the innermost open 3D macro; a missing part, container or collection makes nothing.
+  // Features of the current sketch, which first leaves editing. Depth is taken by address: the
+  // model variable bound to that very double drives a parametric extrusion's depths.
+  void drExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                   const double& Angle, bool Body, txapi::txOperationResultEnum OR);
+  void drRotate(int Napr, const double& Angle, bool Body, txapi::txOperationResultEnum OR);
+  void drEvolution(txapi::SmartPtr<txapi::IModelObject> Path, bool Body, txapi::txOperationResultEnum OR);
+  void drGenerativeDimensions(txapi::SmartPtr<txapi::IModelObject> E7);
+  using TModeler3D::drBaseExtrusion;
+  void drBaseRotate(int Napr, const double& Angle) override;
+  void drCutRotate(int Napr, const double& Angle, TMark* Mark) override;
+  void drSurfaceRotate(int Napr, const double& Angle) override;
+  void drBaseExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                       const double& Angle) override;
+  void drCutExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                      const double& Angle) override;
+  void drSurfaceExtrusion(txapi::txDirectionTypeEnum Napr, txapi::txEndTypeEnum TypDepth, const double& Depth,
+                          const double& Angle) override;
+  // The body of the part file Name as a billet (mirrored when Mirror); fromHistiry is not used.
+  void drPutStorage(TString& Name, bool fromHistiry, bool Mirror);
+  // Body BodyPart1 of P1 with body BodyPart2 of P2; nothing when either is missing.
+  void drBoolean(txapi::txBooleanType Op, txapi::SmartPtr<txapi::IPart> P1, int BodyPart1,
+                 txapi::SmartPtr<txapi::IPart> P2, int BodyPart2);
+  void drSurfacePatchEdges(const TVOfMO& Edges);
+  void drRuledSurface(const TVOfMO& Edges1, const TVOfMO& Edges2);
+  // Every drMacro3D takes a level, also when the host made no macro, so that calls pair.
+  void drMacro3D(const TString& Name, bool MStaffVisible) override;
+  void drEndMacro3D() override;
+  // Library objects of the part, labelled and left unapplied; not recorded in a macro.
+  txapi::SmartPtr<txapi::IModelObject> drPlugin(const TString& OGUID, int Command);
+  txapi::SmartPtr<txapi::IModelObject> drPluginWF(const TString& OGUID, int Command);
+  // State of one model object, applied at once.
+  void SetColor(txapi::SmartPtr<txapi::IModelObject> E, int Color, double P);
+  void SetExcluded(txapi::SmartPtr<txapi::IModelObject> E);
+  // Excludes a feature the host built, colours one it could not; true when E is no feature.
+  bool SetExludedOrColor(txapi::SmartPtr<txapi::IModelObject> E, int Color, double P);
+  void ReSet(txapi::SmartPtr<txapi::IModelObject> Obj);
+  // Operations on existing objects. Those given an empty list make nothing and keep Obj3D.
+  void drCopyObj(const TVOfMO& Objects, txapi::SmartPtr<txapi::ILocalCoordinateSystem> Lsk,
+                 txapi::SmartPtr<txapi::ITavrixDocument3D> NewDoc);
+  void drEquidistSurface(const TVOfMO& Objects, bool Direction, const double& Distance);
+  void drTrimmSurface(const TVOfMO& Surfaces, const TVOfMO& Objects, bool Sense);
+  void drFaceRemove(const TVOfMO& Faces);
+  void drFaceSewer(const TVOfMO& Faces, bool CreateBody);
+  void drFaceThickness(const TVOfMO& Faces, double T);
+  void drCurveOutLine(const TVOfMO& Faces, TVector3D V);
+  void drContour3D(const TVOfMO& Edges);
+  void drScalings3D(txapi::SmartPtr<txapi::ITavrixAPIObject> Body, double Scale,
+                    txapi::SmartPtr<txapi::IModelObject> Point);
+  void drAllSurfaceSewer();
+  void drSplitFaceOutLine(txapi::SmartPtr<txapi::IFace> EFace, TVector3D V);
+  void drDimL3D(txapi::SmartPtr<txapi::IModelObject> A, txapi::SmartPtr<txapi::IModelObject> P);
+
   TConstraintApi Constraint;
 
   // The most recently created host modeller; null before one exists.
@@ -437,6 +495,13 @@ private:
   TContour* Collector() const;
   // The adapter places 2D output itself: matrices are pushed and no 2D document places them.
   bool SelfTransform() const;
+  // The 3D side: a sketch feature's opening and closing; o applied (times times), and made the last
+  // object only when the last apply succeeded; a library object.
+  void BeginFeature();
+  void EndFeature(const txapi::SmartPtr<txapi::IModelObject>& o);
+  bool Applied(const txapi::SmartPtr<txapi::IModelObject>& o, int times = 1);
+  txapi::SmartPtr<txapi::IModelObject> NewUserObject(txapi::txObj3dTypeEnum Type, const TString& OGUID,
+                                                     const TString& File, const TString& Library, int Command);
 
   TReferenceOf<TRegistryApi> Registry;
   // For each entry of the drawing registry's stack: the 2D document it was also pushed on.

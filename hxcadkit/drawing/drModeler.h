@@ -454,6 +454,10 @@ public:
   virtual void AddDetailAxle(const double& x, const double& y, const double& z, int DetailCode, int Suffics,
                              const double& xDx, const double& xDy, const double& xDz, const double& yDx,
                              const double& yDy, const double& yDz);
+  // Inserts the part file DetailName into the current assembly at (x, y, z), turned round
+  // when ReverseZ; the base inserts nothing.
+  virtual void AddDetail(const double& x, const double& y, const double& z, const TString& DetailName,
+                         bool ReverseZ, bool ExternalFile);
   virtual void drMacro3D(const TString& Name, bool MStaffVisible);
   virtual void drEndMacro3D();
   // Writes the detail and suffix of the detail information.

@@ -1,21 +1,12 @@
-// Every host call the base makes is made to fail in turn: it throws, hands out nothing, refuses
-// an interface or refuses an update. The adapter must neither crash nor keep a reference, and a
-// thrown host error must reach the caller.
+// Every host call the base makes fails in turn (FaultSweep.h).
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
-#include <utility>
-
-#include "AdapterSupport.h"
-#include "txhost/lib/Faults.h"
-#include "txhost/lib/Kinds.h"
+#include "FaultSweep.h"
 
 namespace {
 
 using namespace adaptertest;
 using drApi::MA;
-using txhost::Target;
 
 // The base's operations on one host: a part with a sketch and 3D geometry, saved; its mass; an
 // assembly of it with placements and mates; a phantom's variables; the end of the command.
@@ -72,61 +63,9 @@ void Play(HostedModeller& m)
   MA.drEndGetPart(false);
 }
 
-// One play with a fault set; the number of host errors that reached the caller.
-template <class Arm> int PlayWith(Arm arm, const std::string& what)
-{
-  SCOPED_TRACE(what);
-  HostedModeller m;
-  arm(m.H.GetFaults());
-  int thrown = 0;
-  try {
-    Play(m);
-  } catch (const txhost::HostError&) {
-    ++thrown;
-  }
-  m.H.GetFaults().Clear();
-  ResetModeller();
-  std::string held;
-  for (const txhost::Object* o : m.H.Referenced())
-    held += " " + o->Kind();
-  EXPECT_EQ(held, "");
-  return thrown;
-}
-
 TEST(FaultSweep, EveryHostCallOfTheBaseFailsInTurn)
 {
-  std::set<std::pair<std::string, std::string>> calls;
-  std::set<std::string> kinds;
-  {
-    HostedModeller m;
-    // Calls made while the modeller came up are not the play's.
-    std::map<txhost::ObjectId, std::size_t> before;
-    for (const txhost::Object* o : m.H.Objects())
-      before[o->Id()] = o->Log().size();
-    Play(m);
-    ResetModeller();
-    for (const txhost::Object* o : m.H.Objects()) {
-      kinds.insert(o->Kind());
-      for (std::size_t i = before[o->Id()]; i < o->Log().size(); ++i)
-        calls.emplace(o->Kind(), o->Log()[i].Op);
-    }
-  }
-  ASSERT_GT(calls.size(), 60u);
-  int thrown = 0;
-  for (const auto& [kind, op] : calls)
-    thrown += PlayWith([&](txhost::Faults& f) { f.ThrowOnCall(Target::OfKind(kind), op); }, kind + "." + op);
-  EXPECT_EQ(thrown, int(calls.size())); // never swallowed
-  std::set<std::string> interfaces;
-  for (const std::string& kind : kinds) {
-    PlayWith([&](txhost::Faults& f) { f.FailUpdate(Target::OfKind(kind)); }, "update of " + kind);
-    for (const txhost::FacetEntry& e : txhost::KindTable::Builtin().Get(kind).Facets) {
-      interfaces.insert(std::string(e.Name));
-      PlayWith([&](txhost::Faults& f) { f.RefuseInterface(Target::OfKind(kind), e.Iid); },
-               kind + " without " + std::string(e.Name));
-    }
-  }
-  for (const std::string& name : interfaces)
-    PlayWith([&](txhost::Faults& f) { f.RefuseHandOut(name); }, name + " hands out nothing");
+  SweepEveryHostCall(Play, 60);
 }
 
 } // namespace

@@ -1,6 +1,10 @@
 #include "hxcadkit/core/TCalculator.h"
 
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <cmath>
 #include <cstring>
@@ -70,6 +74,11 @@ struct TValueCase
   double value;
 };
 
+void PrintTo(const TValueCase& c, std::ostream* os)
+{
+  *os << c.formula;
+}
+
 class CalculatorValues : public testing::TestWithParam<TValueCase>
 {
 };
@@ -84,12 +93,14 @@ TEST_P(CalculatorValues, EvaluatesExactly)
 INSTANTIATE_TEST_SUITE_P(Operators, CalculatorValues,
                          testing::Values(TValueCase{"7/5", 1.4}, TValueCase{"3=4", 0}, TValueCase{"3<=3", 1},
                                          TValueCase{"3>3", 0}, TValueCase{"2>=3", 0}, TValueCase{"7.", 7},
-                                         TValueCase{"  4 +  1  ", 5}));
+                                         TValueCase{"  4 +  1  ", 5}),
+                         hxcad::test::CaseNames());
 
 INSTANTIATE_TEST_SUITE_P(Functions, CalculatorValues,
                          testing::Values(TValueCase{"RND(2.5)", 3}, TValueCase{"RND(-2.5)", -3},
                                          TValueCase{"RND(-2.4999)", -2}, TValueCase{"Sin(30)", 0.5},
-                                         TValueCase{"If(-1,5,7)", 7}, TValueCase{"If(0.001,5,7)", 5}));
+                                         TValueCase{"If(-1,5,7)", 7}, TValueCase{"If(0.001,5,7)", 5}),
+                         hxcad::test::CaseNames());
 
 INSTANTIATE_TEST_SUITE_P(Precedence, CalculatorValues,
                          testing::Values(TValueCase{"10-4-3", 3}, TValueCase{"8/4/2", 1},
@@ -100,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Precedence, CalculatorValues,
                                          TValueCase{"Sin Cos(0)*90", 90 * 0.017452406437283512},
                                          TValueCase{"Max(2<3,0)", 1}, TValueCase{"2*-3", -6},
                                          TValueCase{"-(2+3)", -5}, TValueCase{"Max(-5,2*-2)", -4},
-                                         TValueCase{"If(If(1,0,1),1,2)", 2}));
+                                         TValueCase{"If(If(1,0,1),1,2)", 2}),
+                         hxcad::test::CaseNames());
 
 // ---------------------------------------------------------------------------------------
 // Faults of the postfix conversion and of Tan
@@ -168,6 +180,11 @@ struct TFailCase
   std::string message;
 };
 
+void PrintTo(const TFailCase& c, std::ostream* os)
+{
+  *os << c.formula;
+}
+
 class CalculatorFailures : public testing::TestWithParam<TFailCase>
 {
 };
@@ -192,7 +209,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // Division by zero met before the missing operand.
                     TFailCase{"1/0+Max(1)", E::et_DivisionByZero, "Деление на ноль"},
                     // An equality inside brackets takes the bracket with it.
-                    TFailCase{"(1=2", E::et_Unknown, With(UnknownError, "CalculateEquation")}));
+                    TFailCase{"(1=2", E::et_Unknown, With(UnknownError, "CalculateEquation")}),
+                         hxcad::test::CaseNames());
 
 INSTANTIATE_TEST_SUITE_P(Syntax, CalculatorFailures,
                          testing::Values(TFailCase{"(1+2", E::et_SyntaxError, With(SyntaxError, "(")},
@@ -210,7 +228,8 @@ INSTANTIATE_TEST_SUITE_P(Syntax, CalculatorFailures,
                                          TFailCase{"(2)Sin(3)", E::et_SyntaxError, With(SyntaxError, "Sin")},
                                          TFailCase{"1\t+1", E::et_SyntaxError, With(SyntaxError, "\t")},
                                          TFailCase{"1.2.3", E::et_SyntaxError, With(SyntaxError, ".")},
-                                         TFailCase{"\xC0+1", E::et_SyntaxError, With(SyntaxError, "А")}));
+                                         TFailCase{"\xC0+1", E::et_SyntaxError, With(SyntaxError, "А")}),
+                         hxcad::test::CaseNames());
 
 TEST(CalculatorFailures, EmptyFormula)
 {

@@ -1,5 +1,7 @@
 // The phrase dictionary: finding and loading its file, lookups, collecting missing phrases,
 // saving the new dictionary and reading it back, and damaged files.
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -240,7 +242,8 @@ INSTANTIATE_TEST_SUITE_P(Files, DictionaryLocate,
                              TLocateCase{{"ZEdozod.dic"}, "Missing.dic", "ZEdozod.dic"},
                              // The library's own file is no dictionary, even when a file of that name exists.
                              TLocateCase{{"libVUVudirido"}, "libVUVudirido", nullptr},
-                             TLocateCase{{}, "libVUVudirido", nullptr}));
+                             TLocateCase{{}, "libVUVudirido", nullptr}),
+                         hxcad::test::CaseNames());
 
 // ---------------------------------------------------------------------------------------------
 

@@ -1,5 +1,9 @@
 // File names, the two checksums and the packed strings.
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <random>
 #include <string>
@@ -51,6 +55,11 @@ struct TPathCase
   const char* path;
 };
 
+void PrintTo(const TPathCase& c, std::ostream* os)
+{
+  *os << c.name << " up " << c.up;
+}
+
 class FileNamePath : public ::testing::TestWithParam<TPathCase>
 {
 };
@@ -64,7 +73,8 @@ TEST_P(FileNamePath, CutsAfterTheSeparatorCountedFromTheEnd)
 INSTANTIATE_TEST_SUITE_P(Cases, FileNamePath,
                          ::testing::Values(TPathCase{"E:/a/b.txt", 1, "E:/"}, TPathCase{"E:/a/b.txt", 2, ""},
                                            TPathCase{"b.txt", 5, "b.txt"}, TPathCase{"/x/y/", 2, "/"},
-                                           TPathCase{"E:/a/b.txt", -1, "E:/a/"}));
+                                           TPathCase{"E:/a/b.txt", -1, "E:/a/"}),
+                         hxcad::test::CaseNames());
 
 TEST(FileNames, RelativeMovesANameToAnotherBase)
 {

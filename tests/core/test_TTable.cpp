@@ -1,6 +1,10 @@
 // Numeric tables: construction, the row lookups, the key selection, the choice lists and the
 // step lists; and that no lookup reads outside the table.
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <cmath>
 #include <limits>
@@ -76,6 +80,11 @@ struct TParamCase
   int row;
 };
 
+void PrintTo(const TParamCase& c, std::ostream* os)
+{
+  *os << c.x << (c.interval ? " interval" : "");
+}
+
 class GetParamRows : public ::testing::TestWithParam<TParamCase>
 {
 };
@@ -91,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, GetParamRows,
                          ::testing::Values(TParamCase{15, false, 1}, TParamCase{35, false, 2},
                                            TParamCase{25, true, 1}, TParamCase{15, true, 0},
                                            TParamCase{std::numeric_limits<double>::quiet_NaN(), false, 0},
-                                           TParamCase{-std::numeric_limits<double>::infinity(), true, 0}));
+                                           TParamCase{-std::numeric_limits<double>::infinity(), true, 0}),
+                         hxcad::test::CaseNames());
 
 TEST(TableRows, RowByTwoKeys)
 {
@@ -151,6 +161,11 @@ struct TSelectCase
   int select;
 };
 
+void PrintTo(const TSelectCase& c, std::ostream* os)
+{
+  *os << int(c.compare) << " " << c.x;
+}
+
 class MakeSelectRows : public ::testing::TestWithParam<TSelectCase>
 {
 };
@@ -171,7 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TSelectCase{tcEqu, 20.000003, 3},
                       // A key just above x is caught by the "less" test first: the previous row.
                       TSelectCase{tcLessEqu, 19.999999, 1}, TSelectCase{tcLessEqu, 20, 2},
-                      TSelectCase{tcEqu, std::numeric_limits<double>::quiet_NaN(), 3}));
+                      TSelectCase{tcEqu, std::numeric_limits<double>::quiet_NaN(), 3}),
+                         hxcad::test::CaseNames());
 
 TEST(TableSelect, GetCopiesTheValuesAfterTheKey)
 {

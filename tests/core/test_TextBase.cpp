@@ -1,6 +1,10 @@
 // The text base: opening, tables by name, the user's table list, malformed bases, the
 // standard-part entries and their row search, and the designations of the collection.
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <memory>
 #include <string>
@@ -184,7 +188,8 @@ TEST_P(MalformedBase, GivesNullWithTheBadFileMessage)
 INSTANTIATE_TEST_SUITE_P(Files, MalformedBase,
                          ::testing::Values("missing_brace.tb", "missing_brace_next.tb", "brace_glued.tb",
                                            "zero_columns.tb", "negative_columns.tb", "huge_columns.tb",
-                                           "key_outside.tb", "negative_key.tb"));
+                                           "key_outside.tb", "negative_key.tb"),
+                         hxcad::test::CaseNames());
 
 TEST(MalformedBases, TheTableAfterABrokenOneIsStillFound)
 {
@@ -338,6 +343,11 @@ struct TPartSelectCase
   int row;
 };
 
+void PrintTo(const TPartSelectCase& c, std::ostream* os)
+{
+  *os << c.c1 << " " << c.x1 << " " << c.c2 << " " << c.x2 << " " << c.c3 << " " << c.x3;
+}
+
 class PartSelect : public ::testing::TestWithParam<TPartSelectCase>
 {
 };
@@ -359,7 +369,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TPartSelectCase{-1, 11, 0, 0, 0, 0, 2},  // the first row above
                       TPartSelectCase{1, 12, 2, 27, 3, 2, 2},  // the nearest L below 27 is 25
                       TPartSelectCase{1, 12, 2, 40, 3, 3, 0},  // the run of d = 12 ends first
-                      TPartSelectCase{9, 12, 0, 0, 0, 0, 0})); // past the row
+                      TPartSelectCase{9, 12, 0, 0, 0, 0, 0}),
+                         hxcad::test::CaseNames()); // past the row
 
 TEST(StandardParts, DesignationsOfPlainAndPlateTables)
 {

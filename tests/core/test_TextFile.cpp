@@ -1,6 +1,10 @@
 // The UTF-16 and 8-bit tokenisers: the comment and control filter, the token operations, and
 // how the readers open (and close) their files.
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <dirent.h>
 
@@ -81,6 +85,11 @@ struct TFilterCase
   std::u16string out;
 };
 
+void PrintTo(const TFilterCase& c, std::ostream* os)
+{
+  *os << c.what;
+}
+
 class WideFilter : public ::testing::TestWithParam<TFilterCase>
 {
 };
@@ -108,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TFilterCase{"a 0 becomes a blank and a 0", U(u"a\0b", 3), U(u"a \0b", 4)},
                       TFilterCase{"control run ended by a 0", U(u"a\t\0b", 4), U(u"a \0b", 4)},
 
-                      TFilterCase{"unit 27 is no control", u"a\x1B", u"a\x1B"}));
+                      TFilterCase{"unit 27 is no control", u"a\x1B", u"a\x1B"}),
+                         hxcad::test::CaseNames());
 
 TEST(ByteFilter, BytesFrom128AreControlsAndCommentsAreBlanks)
 {

@@ -5,9 +5,12 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Text.h"
 
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <sstream>
 
 #include <string>
 
@@ -87,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Types, DocumentTypeTest,
                                            TypeCase{txapi::txDocumentSpecification, false, false},
                                            TypeCase{txapi::txDocumentPart, false, true},
                                            TypeCase{txapi::txDocumentAssembly, false, true},
-                                           TypeCase{txapi::txDocumentTechnologyAssembly, false, true}));
+                                           TypeCase{txapi::txDocumentTechnologyAssembly, false, true}),
+                         hxcad::test::CaseNames());
 
 TEST_F(DocumentTest, TypesTheHostDoesNotMakeGiveNothing)
 {
@@ -246,6 +250,18 @@ std::string Nested(int depth)
          open + close + "}}]}";
 }
 
+TEST_F(DocumentTest, AnOutOfRangeTypeIsCalledOutOfRange)
+{
+  for (const char* type : {"1e300", "18446744073709551615", "-9"}) {
+    WriteFile(Dir / "t.tpt", std::string(R"({"format":"txhost-document","version":1,"type":)") + type +
+                                 R"(,"objects":[{"kind":"part-document"}]})");
+    std::string error;
+    EXPECT_EQ(H.OpenDocument(Dir / "t.tpt", true, &error), nullptr);
+    EXPECT_NE(error.find(type[0] == '-' ? "unsupported document type -9" : "document type out of range"),
+              std::string::npos) << error;
+  }
+}
+
 TEST_P(BadDocumentFileTest, IsRefusedWithoutCreatingAnything)
 {
   WriteFile(Dir / "bad.tpt", GetParam().Text);
@@ -253,6 +269,7 @@ TEST_P(BadDocumentFileTest, IsRefusedWithoutCreatingAnything)
   std::string error;
   EXPECT_EQ(H.OpenDocument(Dir / "bad.tpt", true, &error), nullptr);
   EXPECT_FALSE(error.empty());
+  EXPECT_EQ(error.find("json"), std::string::npos) << "the JSON library's own text: " << error;
   EXPECT_FALSE(Open(Dir / "bad.tpt"));
   EXPECT_EQ(H.Objects().size(), objects);
   EXPECT_EQ(Docs()->GetCount(), 0);
@@ -284,7 +301,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"MembersNotAList", Head + R"([{"kind":"part-document","members":3}]})"},
         BadFile{"PropsNotAnObject", Head + R"([{"kind":"part-document","props":[1]}]})"},
         BadFile{"AppliedNotABoolean", Head + R"([{"kind":"part-document","applied":"yes"}]})"},
-        BadFile{"TooDeep", Nested(200)}),
+        BadFile{"TooDeep", Nested(200)},
+        BadFile{"NotUtf8", Head + "[{\"kind\":\"part-document\",\"props\":{\"a\":\"\xff\"}}]}"},
+        BadFile{"NameNotText", Head + R"([{"kind":"part-document"},{"kind":"part","props":{"name":5}}]})"},
+        BadFile{"VisibleNotABoolean", Head + R"([{"kind":"part-document","props":{"visible":"yes"}}]})"},
+        BadFile{"TopPartIsTheDocument", Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":0}}}]})"},
+        BadFile{"TopPartOutside", Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":7}}}]})"},
+        BadFile{"TopPartNotAReference", Head + R"([{"kind":"part-document","props":{"topPart":1}}]})"},
+        BadFile{"DrawingWithATopPart",
+                R"({"format":"txhost-document","version":1,"type":1,"objects":[{"kind":"drawing","props":)"
+                R"({"topPart":{"$obj":1}}},{"kind":"part","parent":0}]})"}),
     [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.Name); });
 
 TEST_F(DocumentTest, NestingWithinTheLimitIsRead)
@@ -296,11 +322,49 @@ TEST_F(DocumentTest, NestingWithinTheLimitIsRead)
 TEST_F(DocumentTest, ReferencesOutsideTheFileReadAsNothing)
 {
   WriteFile(Dir / "r.tpt",
-            Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":7},"a":{"$obj":"x"}}}]})");
+            Head + R"([{"kind":"part-document","props":{"a":{"$obj":7},"b":{"$obj":"x"}}}]})");
   SmartPtr<txapi::ITavrixDocument> d = Open(Dir / "r.tpt");
   ASSERT_TRUE(d);
   EXPECT_FALSE(TopPart(d));
-  EXPECT_TRUE(Object::From(d.get())->Prop("topPart")["$obj"].is_null());
+  EXPECT_TRUE(Object::From(d.get())->Prop("a")["$obj"].is_null());
+}
+
+// Opening took time quadratic in the size of the file (a callback per value, and linear key lookups).
+TEST_F(DocumentTest, ADocumentWithManyObjectsAndPropertiesOpensWhole)
+{
+  std::string text = Head + R"([{"kind":"part-document","props":{)";
+  for (int i = 0; i < 50000; ++i)
+    text += (i ? ",\"p" : "\"p") + std::to_string(i) + "\":" + std::to_string(i);
+  text += "}}";
+  for (int i = 0; i < 50000; ++i)
+    text += R"(,{"kind":"part","parent":0,"props":{"name":"n"}})";
+  WriteFile(Dir / "big.tpt", text + "]}");
+  SmartPtr<txapi::ITavrixDocument> d = Open(Dir / "big.tpt");
+  ASSERT_TRUE(d);
+  EXPECT_EQ(Object::From(d.get())->Prop("p49999"), 49999);
+  EXPECT_EQ(H.ObjectsOf(*Object::From(d.get())).size(), 50001u);
+}
+
+TEST_F(DocumentTest, TextsThatAreNotUtf8PrintEscaped)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentDrawing);
+  ASSERT_TRUE(H.SaveDocumentAs(*Object::From(d.get()), Dir / "a\xff.tdr"));
+  Object::From(d.get())->Set("note", "b\xfe");
+  std::ostringstream out;
+  H.Describe(out, true);
+  EXPECT_NE(out.str().find("a\\xFF.tdr\""), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("b\\\\xFE"), std::string::npos) << out.str();
+}
+
+TEST_F(DocumentTest, AFailedSaveSaysWhyAndNamesTheUsersFile)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentDrawing);
+  std::string error;
+  EXPECT_FALSE(H.SaveDocumentAs(*Object::From(d.get()), Dir / "missing/s.tdr", &error));
+  EXPECT_EQ(error, "cannot write " + (Dir / "missing/s.tdr").string() + ": no such folder");
+  WriteFile(Dir / "file", "");
+  EXPECT_FALSE(H.SaveDocumentAs(*Object::From(d.get()), Dir / "file/s.tdr", &error));
+  EXPECT_EQ(error, "cannot write " + (Dir / "file/s.tdr").string() + ": Not a directory");
 }
 
 TEST_F(DocumentTest, OpeningAMissingFileGivesNothing)

@@ -4,6 +4,8 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -26,7 +28,7 @@ struct HandOutCase
 
 void PrintTo(const HandOutCase& c, std::ostream* os)
 {
-  *os << txhost::test::NameOf(c.Refused);
+  *os << c.Refused;
 }
 
 class HandOutFaultTest : public ::testing::TestWithParam<HandOutCase>
@@ -55,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Sources, HandOutFaultTest,
                                            HandOutCase{"IDocuments.Add", false, true},
                                            HandOutCase{"IDocuments.Open", true, false},
                                            HandOutCase{"IDocumentsX", true, true},
-                                           HandOutCase{"IDocuments.Ad", true, true}));
+                                           HandOutCase{"IDocuments.Ad", true, true}),
+                         hxcad::test::CaseNames());
 
 TEST(FaultTest, ApplicationServicesCanBeWithheld)
 {

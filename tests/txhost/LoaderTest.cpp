@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -141,9 +142,29 @@ TEST_F(LoaderTest, UnloadingDropsTheCallbacksAndEveryReference)
   EXPECT_FALSE(H.LibraryCallbacks().LibraryId);
   EXPECT_TRUE(H.CurrentLibraryPath().empty());
   EXPECT_TRUE(H.Referenced().empty());
+  EXPECT_TRUE(H.Registrations().empty());
   std::string error;
   EXPECT_FALSE(Library->Load(H, error));
   Library->Unload();
+  // Loaded again, the library's registrations are its three, not six.
+  Load();
+  EXPECT_EQ(H.Registrations(), (std::vector<std::string>{"run-command", "command-state", "library-id"}));
 }
+
+#ifdef TXHOST_ASAN_PLUGIN
+// The sanitizer runtime used to end the process inside dlopen, naming neither the library nor the line.
+TEST_F(LoaderTest, ALibraryThatNeedsASanitizerRuntimeTheProcessLacksIsRefused)
+{
+  const auto needed = txhost::NeededLibraries(TXHOST_ASAN_PLUGIN);
+  EXPECT_TRUE(std::any_of(needed.begin(), needed.end(), [](const std::string& n) { return n.rfind("libasan.so", 0) == 0; }));
+  const std::string why = txhost::SanitizerMismatch(TXHOST_ASAN_PLUGIN, {});
+  EXPECT_EQ(why.rfind("the library was built with AddressSanitizer (it needs libasan.so", 0), 0u) << why;
+  EXPECT_EQ(txhost::SanitizerMismatch(TXHOST_ASAN_PLUGIN, {"AddressSanitizer"}), "");
+  EXPECT_EQ(txhost::SanitizerMismatch(TXHOST_NOENTRY_PLUGIN, {}).empty(),
+            txhost::ProcessSanitizers().empty()) << "a library of this build needs what this process has";
+  txhost::test::WriteFile(Dir / "short.so", "\x7f" "ELF\x02\x01");
+  EXPECT_TRUE(txhost::NeededLibraries(Dir / "short.so").empty());
+}
+#endif
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Scenario.h"
 
+#include "tests/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -25,13 +27,13 @@ Scenario Parse(const std::string& text)
 
 struct BadLine
 {
-  const char* Text;
+  std::string Text;
   const char* Error;
 };
 
 void PrintTo(const BadLine& b, std::ostream* os)
 {
-  *os << txhost::test::NameOf(b.Text);
+  *os << b.Text;
 }
 
 class ScenarioSyntaxTest : public ::testing::TestWithParam<BadLine>
@@ -53,11 +55,19 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"# comment\n\n  new drawing\nrun",
                 "t.txs:4: missing arguments; usage: run COMMAND [mode MODE]"},
         BadLine{"run twelve", "t.txs:1: not a command number: \"twelve\""},
-        BadLine{"run 99999999999", "t.txs:1: not a command number: \"99999999999\""},
-        BadLine{"run -1", "t.txs:1: not a command number: \"-1\""},
-        BadLine{"state 2147483648", "t.txs:1: not a number: \"2147483648\""},
+        BadLine{"run 99999999999", "t.txs:1: a command number out of range (0 to 4294967295): \"99999999999\""},
+        BadLine{"run -1", "t.txs:1: a command number out of range (0 to 4294967295): \"-1\""},
+        BadLine{"state 2147483648",
+                "t.txs:1: a number out of range (-2147483648 to 2147483647): \"2147483648\""},
         BadLine{"run 1 mode", "t.txs:1: \"mode\" needs a value; usage: run COMMAND [mode MODE]"},
-        BadLine{"run 1 mode x", "t.txs:1: mode must be a number"},
+        BadLine{"run 1 mode x", "t.txs:1: not a mode: \"x\""},
+        BadLine{"new part as \"\"", "t.txs:1: a document name cannot be empty"},
+        BadLine{"new part as none", "t.txs:1: \"none\" cannot name a document: it means no document"},
+        BadLine{"open p.tpt as active",
+                "t.txs:1: \"active\" cannot name a document: it means the active document"},
+        BadLine{"new part\nnew part as \"a\xff\"", "t.txs:2: not UTF-8 text (or a NUL byte)"},
+        BadLine{std::string("new part as a\0b", 15), "t.txs:1: not UTF-8 text (or a NUL byte)"},
+        BadLine{"\xef\xbb\xbf\xc0\xaf", "t.txs:1: not UTF-8 text (or a NUL byte)"},
         BadLine{"new drawing extra", "t.txs:1: unexpected \"extra\"; usage: new TYPE [as NAME] [hidden]"},
         BadLine{"new textual",
                 "t.txs:1: unknown document type \"textual\" (drawing, fragment, specification, part, "
@@ -75,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"expect message \"open", "t.txs:1: unterminated quote"},
         BadLine{"expect message \"a\"b", "t.txs:1: a quoted word must end at a blank"},
         BadLine{"new drawing\r\nload\r\n", "t.txs:2: missing arguments; usage: load PATH [record NAME] [font "
-                                           "TEXT] [norecord]"}));
+                                           "TEXT] [norecord]"}),
+                         hxcad::test::CaseNames());
 
 TEST(ScenarioParseTest, WordsQuotesOptionsAndComments)
 {
@@ -158,7 +169,7 @@ struct FailingStep
 
 void PrintTo(const FailingStep& f, std::ostream* os)
 {
-  *os << txhost::test::NameOf(f.Text);
+  *os << f.Text;
 }
 
 class ScenarioStepFailureTest : public ScenarioPlayTest, public ::testing::WithParamInterface<FailingStep>
@@ -186,13 +197,12 @@ INSTANTIATE_TEST_SUITE_P(
         FailingStep{"expect hide-message 2", "t.txs:1: expect hide-message: the hide-message state is 0"},
         FailingStep{"expect error-resets 1",
                     "t.txs:1: expect error-resets: the error object was reset 0 times"}),
-    [](const ::testing::TestParamInfo<FailingStep>& info) { return std::to_string(info.index); });
+    hxcad::test::CaseNames());
 
 TEST_F(ScenarioPlayTest, PathsAreNamedInFailures)
 {
   EXPECT_FALSE(Play("open absent.tdr"));
-  EXPECT_NE(Error.find("t.txs:1: open: cannot open " + (Dir / "absent.tdr").string()), std::string::npos)
-      << Error;
+  EXPECT_EQ(Error, "t.txs:1: open: " + (Dir / "absent.tdr").string() + ": no such file");
   EXPECT_FALSE(Play("expect file nothing.tdr"));
   EXPECT_EQ(Error, "t.txs:1: expect file: no file " + (Dir / "nothing.tdr").string());
 }

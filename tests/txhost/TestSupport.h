@@ -48,13 +48,4 @@ inline std::string ReadFile(const std::filesystem::path& file)
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A test-name fragment of text: letters and digits, everything else '_', at most 32 characters.
-inline std::string NameOf(const std::string& text)
-{
-  std::string name;
-  for (char c : text.substr(0, 32))
-    name += ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) ? c : '_';
-  return name;
-}
-
 } // namespace txhost::test

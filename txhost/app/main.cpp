@@ -1,6 +1,7 @@
 // txhost: the stand-in host program. Plays a scenario script: loads a library, makes documents, runs the
 // library's commands and shows what the host holds (see txhost/README.md).
 
+#include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Scenario.h"
 
@@ -29,15 +30,17 @@ int Play(const std::filesystem::path& script, const std::filesystem::path& folde
   std::string error;
   txhost::Scenario scenario;
   if (!txhost::LoadScenario(script, scenario, error)) {
-    std::cerr << "txhost: " << error << "\n";
+    std::cerr << "txhost: " << txhost::Printable(error) << "\n";
     return ExitFailure;
   }
   txhost::Host host;
   if (!folder.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
+    const std::error_code made = ec;
     if (!std::filesystem::is_directory(folder, ec)) {
-      std::cerr << "txhost: cannot make the folder " << folder.string() << "\n";
+      std::cerr << "txhost: cannot make the folder " << txhost::Printable(folder.string())
+                << (made ? ": " + made.message() : "") << "\n";
       return ExitFailure;
     }
     host.SetDocumentsFolder(folder);
@@ -49,7 +52,7 @@ int Play(const std::filesystem::path& script, const std::filesystem::path& folde
   const bool ok = player.Play(scenario, error);
   std::cout.flush();
   if (!ok) {
-    std::cerr << "txhost: " << error << "\n";
+    std::cerr << "txhost: " << txhost::Printable(error) << "\n";
     return ExitFailure;
   }
   return 0;
@@ -100,7 +103,7 @@ int main(int argc, char** argv)
   try {
     return Play(script, folder, defines);
   } catch (const std::exception& e) {
-    std::cerr << "txhost: " << e.what() << "\n";
+    std::cerr << "txhost: " << txhost::Printable(e.what()) << "\n";
   } catch (...) {
     std::cerr << "txhost: unknown failure\n";
   }

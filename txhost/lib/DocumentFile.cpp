@@ -1,13 +1,16 @@
 #include "txhost/lib/DocumentFile.h"
 
+#include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Object.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <map>
-#include <sstream>
 #include <system_error>
 
 namespace txhost {
@@ -73,6 +76,83 @@ bool ReadIndex(const Value& v, std::size_t count, std::size_t& index)
   return true;
 }
 
+// The properties the host itself reads, with the type it reads them as. A stored value of another type
+// would read as nothing, or worse; any other property is the library's and may hold any value.
+enum class PropType { Text, Boolean, Integer, Reference };
+
+struct KnownProperty
+{
+  std::string_view Name;
+  PropType Type;
+};
+
+constexpr KnownProperty KnownProperties[]{
+    {"name", PropType::Text},        {"marking", PropType::Text}, {"path", PropType::Text},
+    {"font", PropType::Text},        {"visible", PropType::Boolean}, {"type", PropType::Integer},
+    {"hideMessage", PropType::Integer}, {"topPart", PropType::Reference},
+};
+
+bool HasType(const Value& v, PropType type)
+{
+  switch (type) {
+  case PropType::Text:
+    return v.is_string();
+  case PropType::Boolean:
+    return v.is_boolean();
+  case PropType::Integer:
+    return v.is_number_integer();
+  case PropType::Reference:
+    return v.is_null() || IsRef(v);
+  }
+  return false;
+}
+
+const char* TypeName(PropType type)
+{
+  switch (type) {
+  case PropType::Text:
+    return "text";
+  case PropType::Boolean:
+    return "true or false";
+  case PropType::Integer:
+    return "a whole number";
+  case PropType::Reference:
+    return "a reference";
+  }
+  return "";
+}
+
+bool CheckProperties(const Value& props, const std::string& where, std::string& error)
+{
+  for (const KnownProperty& k : KnownProperties) {
+    auto it = props.find(k.Name);
+    if (it != props.end() && !HasType(*it, k.Type))
+      return Fail(error, where + "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type));
+  }
+  return true;
+}
+
+// The index a stored reference names; false for a reference to nothing or a malformed one.
+bool RefIndex(const Value& v, std::size_t count, std::size_t& index)
+{
+  return IsRef(v) && ReadIndex(v["$obj"], count, index);
+}
+
+// A 3D document's top part is a part of the document; a 2D document has none.
+bool CheckTopPart(const std::vector<PendingObject>& objects, int type, std::string& error)
+{
+  auto it = objects[0].Props.find("topPart");
+  if (it == objects[0].Props.end() || it->is_null() || (IsRef(*it) && (*it)["$obj"].is_null())) return true;
+  const bool is3D = type == txapi::txDocumentPart || type == txapi::txDocumentAssembly ||
+                    type == txapi::txDocumentTechnologyAssembly;
+  if (!is3D) return Fail(error, "a " + DocumentTypeName(type) + " has no top part");
+  std::size_t index = 0;
+  if (!RefIndex(*it, objects.size(), index)) return Fail(error, "the top part is not an object of the file");
+  if (index == 0) return Fail(error, "the top part is the document itself");
+  if (objects[index].Kind->Name != kinds::Part) return Fail(error, "the top part is not a part");
+  return true;
+}
+
 bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std::string& error)
 {
   if (!root.is_object()) return Fail(error, "not a document file (no JSON object)");
@@ -82,7 +162,11 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
   if (version == root.end() || !version->is_number_integer() || *version != DocumentFileVersion)
     return Fail(error, "unsupported document file version");
   auto t = root.find("type");
-  if (t == root.end() || !t->is_number_integer()) return Fail(error, "document type missing");
+  if (t == root.end()) return Fail(error, "document type missing");
+  // A number that is no whole number of 64 bits (1e300, 2^64) is out of range, not some other type.
+  if (t->is_number_float() || (t->is_number_unsigned() && t->get<std::uint64_t>() > 1000))
+    return Fail(error, "document type out of range");
+  if (!t->is_number_integer()) return Fail(error, "document type is not a number");
   const auto typeValue = t->get<std::int64_t>();
   if (typeValue < 0 || typeValue > 1000 || DocumentKind(txapi::DocumentTypeEnum(typeValue)).empty())
     return Fail(error, "unsupported document type " + std::to_string(typeValue));
@@ -133,16 +217,52 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
     auto props = o.find("props");
     if (props != o.end()) {
       if (!props->is_object()) return Fail(error, where + "bad properties");
+      if (!CheckProperties(*props, where, error)) return false;
       p.Props = *props;
     } else {
       p.Props = Value::object();
     }
   }
-  return true;
+  return CheckTopPart(out, type, error);
 }
 
-struct TooDeep
+// The library's tree-building parse, with the nesting limit checked as objects and arrays open. (The
+// parser's per-value callback, the library's own way to limit nesting, costs time quadratic in the size.)
+struct DepthLimitedParse : nlohmann::detail::json_sax_dom_parser<Value>
 {
+  using Base = nlohmann::detail::json_sax_dom_parser<Value>;
+  explicit DepthLimitedParse(Value& root) : Base(root, false) {}
+
+  int Depth = 0;
+  std::string Error;
+
+  bool Open()
+  {
+    if (++Depth <= MaxDocumentFileDepth) return true;
+    Error = "nested more than " + std::to_string(MaxDocumentFileDepth) + " levels deep";
+    return false;
+  }
+  bool start_object(std::size_t n) { return Open() && Base::start_object(n); }
+  bool start_array(std::size_t n) { return Open() && Base::start_array(n); }
+  bool end_object()
+  {
+    --Depth;
+    return Base::end_object();
+  }
+  bool end_array()
+  {
+    --Depth;
+    return Base::end_array();
+  }
+  bool parse_error(std::size_t position, const std::string& token, const nlohmann::json::exception& e)
+  {
+    // The library's own text names its internals; say what is wrong and where.
+    const bool utf8 = std::string_view(e.what()).find("UTF-8") != std::string_view::npos;
+    Error = std::string(utf8 ? "text that is not valid UTF-8" : "not valid JSON") +
+            (position > 0 ? " (at byte " + std::to_string(position) + ")" : "");
+    Base::parse_error(position, token, e);
+    return false;
+  }
 };
 
 } // namespace
@@ -181,62 +301,55 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
   root["type"] = Host::DocumentType(document);
   root["objects"] = std::move(list);
 
-  std::string text = root.dump(1, ' ');
+  std::string text;
+  try {
+    text = root.dump(1, ' ');
+  } catch (const nlohmann::json::exception&) {
+    return Fail(error, "cannot write " + file.string() + ": a text of the document is not valid UTF-8");
+  }
   text += '\n';
+  // Say why in the user's terms and name the user's file, not the temporary one.
+  auto why = [&](int e) {
+    if (e == ENOENT) return "cannot write " + file.string() + ": no such folder";
+    return "cannot write " + file.string() + ": " + std::strerror(e);
+  };
   std::filesystem::path temporary = file;
   temporary += ".txhost-tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return Fail(error, "cannot write " + temporary.string());
-    out.write(text.data(), std::streamsize(text.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return Fail(error, "cannot write " + temporary.string());
-    }
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(error, why(errno));
+  std::size_t done = 0;
+  int failure = 0;
+  while (done < text.size() && failure == 0) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno != EINTR) failure = errno;
+    if (n > 0) done += std::size_t(n);
   }
-  std::error_code ec;
-  std::filesystem::rename(temporary, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return Fail(error, "cannot write " + file.string() + ": " + ec.message());
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    ::unlink(temporary.c_str());
+    if (failure == EISDIR) return Fail(error, "cannot write " + file.string() + ": a folder is in the way");
+    return Fail(error, why(failure));
   }
   return true;
 }
 
 Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::string& error)
 {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) {
-    Fail(error, "no document file " + file.string());
-    return nullptr;
-  }
-  const auto size = std::filesystem::file_size(file, ec);
-  if (ec || size > MaxDocumentFileBytes) {
-    Fail(error, "document file too large or unreadable: " + file.string());
-    return nullptr;
-  }
-  std::ifstream in(file, std::ios::binary);
   std::string text;
-  text.resize(std::size_t(size));
-  if (!in.read(text.data(), std::streamsize(size))) {
-    Fail(error, "cannot read " + file.string());
-    return nullptr;
-  }
+  if (!ReadInputFile(file, MaxDocumentFileBytes, text, error)) return nullptr;
 
+  // Nesting is checked in a pass of its own: the parser's per-value callback costs time quadratic in the
+  // size of the file.
   Value root;
+  DepthLimitedParse parse(root);
+  bool parsed = false;
   try {
-    root = Value::parse(text, [](int depth, nlohmann::json::parse_event_t, Value&) {
-      if (depth > MaxDocumentFileDepth) throw TooDeep{};
-      return true;
-    });
-  } catch (const TooDeep&) {
-    Fail(error, file.string() + ": nested too deeply");
-    return nullptr;
-  } catch (const nlohmann::json::exception& e) {
-    Fail(error, file.string() + ": " + e.what());
+    parsed = nlohmann::json::sax_parse(text, &parse);
+  } catch (const nlohmann::json::exception&) {
+  }
+  if (!parsed) {
+    Fail(error, file.string() + ": " + (parse.Error.empty() ? std::string("not valid JSON") : parse.Error));
     return nullptr;
   }
 

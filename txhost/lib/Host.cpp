@@ -4,6 +4,7 @@
 #include "txapi/ITavrixLibraryActions.h"
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Facet.h"
+#include "txhost/lib/FileInput.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 
@@ -28,6 +29,25 @@ template <class I> I& ViewOf(Object& o)
 std::string Quoted(const std::wstring& text)
 {
   return "\"" + ToUtf8(text) + "\"";
+}
+
+// A copy of v whose texts (keys included) print safely: paths may hold bytes that are not UTF-8.
+Value PrintableValue(const Value& v)
+{
+  if (v.is_string()) return Printable(v.get_ref<const std::string&>());
+  if (v.is_array()) {
+    Value out = Value::array();
+    for (const Value& e : v)
+      out.push_back(PrintableValue(e));
+    return out;
+  }
+  if (v.is_object()) {
+    Value out = Value::object();
+    for (const auto& [key, value] : v.items())
+      out[Printable(key)] = PrintableValue(value);
+    return out;
+  }
+  return v;
 }
 
 } // namespace
@@ -305,12 +325,16 @@ Object* Host::TopPart(const Object& document) const
 void Host::ClearLibraryCallbacks()
 {
   Registered = Callbacks{};
+  // What the unloaded library registered is gone with it; the registrar's log keeps the history.
+  RegistrationsFrom = RegistrarP->Log().size();
 }
 
 std::vector<std::string> Host::Registrations() const
 {
   std::vector<std::string> out;
-  for (const Call& c : RegistrarP->Log()) {
+  const std::vector<Call>& log = RegistrarP->Log();
+  for (std::size_t i = std::min(RegistrationsFrom, log.size()); i < log.size(); ++i) {
+    const Call& c = log[i];
     if (c.Op == "RegisterRunCommand")
       out.push_back("run-command");
     else if (c.Op == "RegisterCommandState")
@@ -357,7 +381,7 @@ void Host::Describe(std::ostream& out, bool everyObject) const
     const Object& d = *OpenDocuments[i];
     const std::filesystem::path path = DocumentPath(d);
     out << "  " << (i + 1) << ". " << DocumentTypeName(DocumentType(d)) << " #" << d.Id() << " "
-        << (path.empty() ? std::string("(not saved)") : "\"" + path.string() + "\"")
+        << (path.empty() ? std::string("(not saved)") : "\"" + Printable(path.string()) + "\"")
         << (&d == Active ? " active" : "") << (d.Prop("visible") == false ? " hidden" : "");
     if (const Object* part = TopPart(d))
       out << " top part " << Quoted(part->Text("name")) << " " << Quoted(part->Text("marking"));
@@ -365,7 +389,7 @@ void Host::Describe(std::ostream& out, bool everyObject) const
     model::DescribeModel(*this, d, out);
   }
   if (Active == nullptr) out << "active document: none\n";
-  out << "library: " << (CurrentLibrary.empty() ? std::string("none") : CurrentLibrary.string()) << "\n";
+  out << "library: " << (CurrentLibrary.empty() ? std::string("none") : Printable(CurrentLibrary.string())) << "\n";
   out << "callbacks:";
   for (const std::string& r : Registrations())
     out << " " << r;
@@ -388,7 +412,7 @@ void Host::Describe(std::ostream& out, bool everyObject) const
     if (o->Document() != nullptr && o->Document() != o.get()) out << " in #" << o->Document()->Id();
     if (o->Parent() != nullptr) out << " parent #" << o->Parent()->Id();
     out << (o->Applied() ? " applied" : " created") << " updates " << o->UpdateCount() << " calls "
-        << o->Log().size() << " " << o->Props().dump() << "\n";
+        << o->Log().size() << " " << PrintableValue(o->Props()).dump() << "\n";
   }
 }
 

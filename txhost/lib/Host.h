@@ -108,9 +108,10 @@ public:
     txapi::LibraryIdFunction LibraryId;
   };
   Callbacks& LibraryCallbacks() { return Registered; }
-  // Destroys the registered function objects (before their library is unloaded).
+  // Destroys the registered function objects (before their library is unloaded) and forgets the
+  // registrations.
   void ClearLibraryCallbacks();
-  // The registrations in the order the library made them: "run-command", "command-state", "library-id".
+  // The registrations of the loaded library in the order it made them: "run-command", "command-state", "library-id".
   std::vector<std::string> Registrations() const;
 
   // Inspection shortcuts over the logs.
@@ -141,6 +142,7 @@ private:
   std::deque<bool> Answers;
   bool DefaultAnswer = true;
   Callbacks Registered;
+  std::size_t RegistrationsFrom = 0; // the registrar's log entry where the loaded library's begin
 };
 
 } // namespace txhost

@@ -3,6 +3,7 @@
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/Model3D.h"
 
 #include <array>
 
@@ -62,10 +63,13 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
-  t.Add(std::string(kinds::Part), txapi::o3d_part,
-        {Part(), ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(), Extrusions(),
-         AuxiliaryGeomContainer(), ColorParam(), PolyLines()});
+  std::vector<FacetEntry> part{Part(),      ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(),
+                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines()};
+  for (FacetEntry& f : PartFeatureFacets())
+    part.push_back(f);
+  t.Add(std::string(kinds::Part), txapi::o3d_part, std::move(part));
   AddModelKinds(t);
+  AddModel3DKinds(t);
   AddDrawing2DKinds(t);
   AddCommandKinds(t);
   AddAttributeKinds(t);

@@ -3,6 +3,7 @@
 #include "txapi/Enums.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model3D.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,9 +108,16 @@ std::vector<Object*> ModelObjects(const Object& part, const std::vector<int>& ty
 {
   std::vector<Object*> out;
   const bool all = types.empty() || std::find(types.begin(), types.end(), 0) != types.end();
-  for (Object* m : LiveMembers(part))
-    if (m->Has("type") && (all || std::find(types.begin(), types.end(), TypeOf(*m)) != types.end()))
-      out.push_back(m);
+  auto wanted = [&](const Object& m) {
+    return m.Has("type") && (all || std::find(types.begin(), types.end(), TypeOf(m)) != types.end());
+  };
+  for (Object* m : LiveMembers(part)) {
+    if (wanted(*m)) out.push_back(m);
+    // The faces and edges of the bodies the feature made.
+    for (Object* body : LiveMembers(*m, Body))
+      for (Object* f : LiveMembers(*body))
+        if (wanted(*f)) out.push_back(f);
+  }
   return out;
 }
 
@@ -197,11 +205,12 @@ namespace {
 // Components nest only as deep as a file read back may claim; a file whose member lists loop stops here.
 constexpr int MaxComponentDepth = 16;
 
-void DescribePart(const Object& part, int depth, std::ostream& out)
+// The part's tree: with only, those of its members (a macro's), indented under their macro.
+void DescribePart(const Object& part, int depth, std::ostream& out, const std::vector<Object*>* only = nullptr)
 {
   if (depth > MaxComponentDepth) return;
   const std::string pad(std::size_t(depth) * 2 + 4, ' ');
-  for (Object* m : LiveMembers(part)) {
+  for (Object* m : only != nullptr ? *only : TreeMembers(part)) {
     const std::string& kind = m->Kind();
     if (kind == Variable) {
       out << pad << "variable " << Quote(m->Text("name")) << " = " << Num(Number(m->Prop("value")));
@@ -226,6 +235,7 @@ void DescribePart(const Object& part, int depth, std::ostream& out)
       out << ", " << (profile.is_array() ? profile.size() : 0) << " curves";
       if (kind == Rotated) out << ", angles " << Num(Number(m->Prop("angle0"))) << " " << Num(Number(m->Prop("angle1")));
       else out << ", depths " << Num(Number(m->Prop("depth0"))) << " " << Num(Number(m->Prop("depth1")));
+      DescribeFeature(*m, false, out);
     } else if (kind == kinds::Part) {
       const std::wstring name = m->Has("name") ? m->Text("name") : m->Text("sourceName");
       const std::wstring marking = m->Has("marking") ? m->Text("marking") : m->Text("sourceMarking");
@@ -235,10 +245,16 @@ void DescribePart(const Object& part, int depth, std::ostream& out)
         out << " at (" << Num(Number(p[12])) << ", " << Num(Number(p[13])) << ", " << Num(Number(p[14]))
             << ") x (" << Num(Number(p[0])) << ", " << Num(Number(p[1])) << ", " << Num(Number(p[2])) << ") y ("
             << Num(Number(p[4])) << ", " << Num(Number(p[5])) << ", " << Num(Number(p[6])) << ")";
+    } else if (kind != Plane && kind != Datum) {
+      DescribeFeature(*m, true, out);
     }
     if (m->Prop("hidden") == true) out << " hidden";
     out << (m->Applied() ? "" : " (not applied)") << "\n";
     if (kind == kinds::Part) DescribePart(*m, depth + 1, out);
+    if (kind == Macro3D) {
+      const std::vector<Object*> members = MacroMembers(*m);
+      DescribePart(part, depth + 1, out, &members);
+    }
   }
 }
 

@@ -39,8 +39,8 @@ inline constexpr std::string_view AuxLine = "aux-line";
 inline constexpr std::string_view AuxPoint = "aux-point";
 inline constexpr std::string_view Spiral = "spiral";
 inline constexpr std::string_view SplitLine = "split-line";
-// Faces and edges of a part's bodies: "edges" and "faces" list their neighbours by reference. This
-// host builds no bodies; a test or a saved file supplies them.
+// Faces and edges of a part's bodies: "edges" and "faces" list their neighbours by reference. Solid
+// features build them when applied (Model3D.h).
 inline constexpr std::string_view Face = "face";
 inline constexpr std::string_view Edge = "edge";
 inline constexpr std::string_view Placement = "placement";

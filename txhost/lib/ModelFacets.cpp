@@ -2,6 +2,17 @@
 // and the part's containers.
 
 #include "txapi/IAuxiliaryGeomContainer.h"
+#include "txapi/IBody.h"
+#include "txapi/IBilletsObsoletes.h"
+#include "txapi/IBooleans.h"
+#include "txapi/IContours3D.h"
+#include "txapi/ICopiesGeometry.h"
+#include "txapi/ICurveOutLines.h"
+#include "txapi/IEvolutions.h"
+#include "txapi/IMacroObjects3D.h"
+#include "txapi/IScalings3D.h"
+#include "txapi/ISurfaceThickenings.h"
+#include "txapi/IUserObjects3D.h"
 #include "txapi/IColorParam.h"
 #include "txapi/IEdge.h"
 #include "txapi/IFace.h"
@@ -26,6 +37,7 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/Model3D.h"
 #include "txhost/lib/Text.h"
 
 namespace txhost::facets {
@@ -103,8 +115,10 @@ public:
   {
     if (!Model().Update()) return false;
     Derive(Model());
+    model::Derive3D(Model());
     return true;
   }
+  void Reset() override { Log("Reset"); }
 };
 
 class FeatureFacet final : public Facet<txapi::IFeature>
@@ -158,6 +172,20 @@ public:
     Log("GetStatus");
     const Value& s = Model().Prop("status");
     return s.is_number_integer() ? s.get<int>() : 1;
+  }
+  std::vector<txapi::SmartPtr<txapi::IBody>> GetBodies() override
+  {
+    Log("GetBodies");
+    std::vector<txapi::SmartPtr<txapi::IBody>> out;
+    if (HandOutRefused("GetBodies")) return out;
+    for (Object* b : model::Bodies(Model()))
+      out.push_back(HandOut<txapi::IBody>(b));
+    return out;
+  }
+  void SetExcluded(bool excluded) override
+  {
+    Log("SetExcluded", excluded);
+    Model().Set("excluded", excluded);
   }
 };
 
@@ -365,6 +393,27 @@ public:
     Log("GetEdges");
     return Referenced<txapi::IEdge>(ModelHost(), Model().Prop("edges"));
   }
+  // The kind of surface is the property "surface": "plane" (with its "normal"), "cylinder", "cone" or other.
+  bool IsPlanar() override { return Is("IsPlanar", "plane"); }
+  bool IsCylindrical() override { return Is("IsCylindrical", "cylinder"); }
+  bool IsConical() override { return Is("IsConical", "cone"); }
+  bool GetNormal(double& x, double& y, double& z) override
+  {
+    Log("GetNormal");
+    const Value& n = Model().Prop("normal");
+    if (!n.is_array() || n.size() != 3) return false;
+    x = Number(n[0]);
+    y = Number(n[1]);
+    z = Number(n[2]);
+    return true;
+  }
+
+private:
+  bool Is(std::string_view op, const char* surface)
+  {
+    Log(op);
+    return Model().Prop("surface") == surface;
+  }
 };
 
 class EdgeFacet final : public Facet<txapi::IEdge>
@@ -569,12 +618,18 @@ public:
     Log("SetSideDepth", side, depth);
     if (side == 0 || side == 1) Model().Set(side == 0 ? "depth0" : "depth1", depth);
   }
+  void SetSideParameters(int side, txapi::txEndTypeEnum end, double depth, double taper, bool taperOutward,
+                         const txapi::SmartPtr<txapi::IModelObject>& bound) override
+  {
+    Log("SetSideParameters", side, end, depth, taper, taperOutward, bound);
+    if (side == 0 || side == 1) Model().Set(side == 0 ? "side0" : "side1", Args(end, depth, taper, taperOutward, bound));
+  }
 };
 
-class ModelContainerFacet final : public Facet<txapi::IModelContainer>
+class ModelContainerFacet final : public SelfFacet<txapi::IModelContainer>
 {
 public:
-  using Facet::Facet;
+  using SelfFacet::SelfFacet;
 
   txapi::SmartPtr<txapi::ISketches> GetSketches() override { return Self<txapi::ISketches>("GetSketches"); }
   txapi::SmartPtr<txapi::IRotateds> GetRotateds() override { return Self<txapi::IRotateds>("GetRotateds"); }
@@ -582,21 +637,35 @@ public:
   {
     return Self<txapi::IExtrusions>("GetExtrusions");
   }
-
-private:
-  // The part offers its collections itself.
-  template <class I> txapi::SmartPtr<I> Self(std::string_view op)
+  txapi::SmartPtr<txapi::IEvolutions> GetEvolutions() override { return Self<txapi::IEvolutions>("GetEvolutions"); }
+  txapi::SmartPtr<txapi::IBilletsObsoletes> GetBilletsObsoletes() override
   {
-    Log(op);
-    if (HandOutRefused(op)) return {};
-    return HandOut<I>(&Model());
+    return Self<txapi::IBilletsObsoletes>("GetBilletsObsoletes");
+  }
+  txapi::SmartPtr<txapi::IBooleans> GetBooleans() override { return Self<txapi::IBooleans>("GetBooleans"); }
+  txapi::SmartPtr<txapi::IMacroObjects3D> GetMacroObjects3D() override
+  {
+    return Self<txapi::IMacroObjects3D>("GetMacroObjects3D");
+  }
+  txapi::SmartPtr<txapi::ICopiesGeometry> GetCopiesGeometry() override
+  {
+    return Self<txapi::ICopiesGeometry>("GetCopiesGeometry");
+  }
+  txapi::SmartPtr<txapi::ISurfaceThickenings> GetSurfaceThickenings() override
+  {
+    return Self<txapi::ISurfaceThickenings>("GetSurfaceThickenings");
+  }
+  txapi::SmartPtr<txapi::IScalings3D> GetScalings3D() override { return Self<txapi::IScalings3D>("GetScalings3D"); }
+  txapi::SmartPtr<txapi::IUserObjects3D> GetUserObjects3D() override
+  {
+    return Self<txapi::IUserObjects3D>("GetUserObjects3D");
   }
 };
 
-class AuxiliaryGeomContainerFacet final : public Facet<txapi::IAuxiliaryGeomContainer>
+class AuxiliaryGeomContainerFacet final : public SelfFacet<txapi::IAuxiliaryGeomContainer>
 {
 public:
-  using Facet::Facet;
+  using SelfFacet::SelfFacet;
 
   txapi::SmartPtr<txapi::IModelObject> Add(txapi::txObj3dTypeEnum kind) override
   {
@@ -619,6 +688,11 @@ public:
     o.Set("hidden", false);
     return HandOut<txapi::IModelObject>(&o);
   }
+  txapi::SmartPtr<txapi::ICurveOutLines> GetCurveOutLines() override
+  {
+    return Self<txapi::ICurveOutLines>("GetCurveOutLines");
+  }
+  txapi::SmartPtr<txapi::IContours3D> GetContours3D() override { return Self<txapi::IContours3D>("GetContours3D"); }
 };
 
 } // namespace

@@ -4,11 +4,27 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace txhost {
 
 class Host;
+
+// The shared objects an ELF file names as needed (DT_NEEDED), in order; empty for a file that is no 64-bit
+// little-endian ELF object or names none. Reads only the headers, the dynamic section and its strings, each
+// checked against the file's size.
+std::vector<std::string> NeededLibraries(const std::filesystem::path& file);
+
+// The sanitizer runtimes ("AddressSanitizer", "ThreadSanitizer", "MemorySanitizer") that this process runs
+// with.
+std::set<std::string> ProcessSanitizers();
+
+// Why a library that needs a sanitizer runtime cannot be loaded into a process that runs without it (that
+// runtime kills the process inside dlopen, with no word of which library or script line); empty when the
+// library can be loaded.
+std::string SanitizerMismatch(const std::filesystem::path& file, const std::set<std::string>& processSanitizers);
 
 // A library loaded into the host with dlopen. The library sees the host only through txapi; its symbols stay
 // local to it, so that two libraries (or a library and the host) never bind to each other's definitions.

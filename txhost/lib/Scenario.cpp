@@ -50,6 +50,7 @@
 #include "txhost/lib/SvgWriter.h"
 
 #include "txhost/lib/Events.h"
+#include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
@@ -78,7 +79,7 @@ struct OptionSpec
   bool TakesValue;
 };
 
-enum class Arg { Any, Integer, Command, Type, TypeOrNone, YesNo, HideState, CloseMode, PrintWhat };
+enum class Arg { Any, Integer, Command, Type, TypeOrNone, YesNo, HideState, CloseMode, PrintWhat, Handle };
 
 struct CommandSpec
 {
@@ -137,12 +138,39 @@ const CommandSpec* FindCommand(std::string_view name)
   return nullptr;
 }
 
-bool ParseInteger(const std::string& word, long long min, long long max, long long& value)
+enum class Number { Ok, NotANumber, OutOfRange };
+
+Number ReadInteger(const std::string& word, long long min, long long max, long long& value)
 {
   const char* first = word.data();
   const char* last = first + word.size();
   auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last && value >= min && value <= max;
+  if (end != last || (ec != std::errc() && ec != std::errc::result_out_of_range) || word.empty())
+    return Number::NotANumber;
+  return ec == std::errc() && value >= min && value <= max ? Number::Ok : Number::OutOfRange;
+}
+
+bool ParseInteger(const std::string& word, long long min, long long max, long long& value)
+{
+  return ReadInteger(word, min, max, value) == Number::Ok;
+}
+
+// "not a number" or "out of range", so that the user knows which to fix.
+bool CheckInteger(const std::string& word, long long min, long long max, const std::string& what,
+                  std::string& error)
+{
+  long long n = 0;
+  switch (ReadInteger(word, min, max, n)) {
+  case Number::Ok:
+    return true;
+  case Number::NotANumber:
+    error = "not " + what + ": \"" + word + "\"";
+    return false;
+  case Number::OutOfRange:
+    error = what + " out of range (" + std::to_string(min) + " to " + std::to_string(max) + "): \"" + word + "\"";
+    return false;
+  }
+  return false;
 }
 
 // A supported document type by name or number; 0 when word is neither.
@@ -160,13 +188,10 @@ bool CheckArg(Arg kind, const std::string& word, std::string& error)
   case Arg::Any:
     return true;
   case Arg::Integer:
-    if (ParseInteger(word, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), n)) return true;
-    error = "not a number: \"" + word + "\"";
-    return false;
+    return CheckInteger(word, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), "a number",
+                        error);
   case Arg::Command:
-    if (ParseInteger(word, 0, std::numeric_limits<unsigned int>::max(), n)) return true;
-    error = "not a command number: \"" + word + "\"";
-    return false;
+    return CheckInteger(word, 0, std::numeric_limits<unsigned int>::max(), "a command number", error);
   case Arg::Type:
   case Arg::TypeOrNone:
     if (ParseType(word) != 0 || (kind == Arg::TypeOrNone && word == "none")) return true;
@@ -181,6 +206,17 @@ bool CheckArg(Arg kind, const std::string& word, std::string& error)
     if (ParseInteger(word, 0, 2, n)) return true;
     error = "hide-message state must be 0, 1 or 2, not \"" + word + "\"";
     return false;
+  case Arg::Handle:
+    if (word.empty()) {
+      error = "a document name cannot be empty";
+      return false;
+    }
+    if (word == "none" || word == "active") {
+      error = "\"" + word + "\" cannot name a document: it means " +
+              (word == "none" ? "no document" : "the active document");
+      return false;
+    }
+    return true;
   case Arg::CloseMode:
     if (word == "nosave" || word == "save" || word == "ask") return true;
     error = "expected nosave, save or ask, not \"" + word + "\"";
@@ -285,13 +321,10 @@ bool ParseStep(std::vector<std::string> words, ScenarioStep& step, std::string& 
     return false;
   }
   if (name == "queue" && !CheckQueueStep(step.Words, error)) return false;
-  if (name == "run" && step.Options.count("mode") != 0) {
-    long long n = 0;
-    if (!ParseInteger(step.Options["mode"], 0, std::numeric_limits<int>::max(), n)) {
-      error = "mode must be a number";
-      return false;
-    }
-  }
+  if (name == "run" && step.Options.count("mode") != 0 &&
+      !CheckInteger(step.Options["mode"], 0, std::numeric_limits<int>::max(), "a mode", error))
+    return false;
+  if (step.Options.count("as") != 0 && !CheckArg(Arg::Handle, step.Options["as"], error)) return false;
   return true;
 }
 
@@ -334,9 +367,13 @@ bool ParseScenario(std::string_view text, const std::string& name, const std::fi
     std::string message;
     ScenarioStep step;
     step.Line = number;
+    if (!IsUtf8Text(line)) {
+      error = Printable(name) + ":" + std::to_string(number) + ": not UTF-8 text (or a NUL byte)";
+      return false;
+    }
     if (!SplitWords(line, words, message) ||
         (!words.empty() && !ParseStep(std::move(words), step, message))) {
-      error = name + ":" + std::to_string(number) + ": " + message;
+      error = Printable(name + ":" + std::to_string(number) + ": " + message);
       return false;
     }
     if (!step.Command.empty()) out.Steps.push_back(std::move(step));
@@ -347,21 +384,14 @@ bool ParseScenario(std::string_view text, const std::string& name, const std::fi
 
 bool LoadScenario(const std::filesystem::path& file, Scenario& out, std::string& error)
 {
+  std::string text;
+  if (!ReadInputFile(file, MaxScriptBytes, text, error)) {
+    error = "cannot read the scenario " + error;
+    return false;
+  }
   std::error_code ec;
-  const auto size = std::filesystem::file_size(file, ec);
-  if (!ec && size > MaxScriptBytes) {
-    error = file.string() + ": the scenario is too large";
-    return false;
-  }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    error = file.string() + ": cannot read the scenario";
-    return false;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
   std::filesystem::path folder = std::filesystem::absolute(file, ec).lexically_normal().parent_path();
-  return ParseScenario(text.str(), file.string(), folder, out, error);
+  return ParseScenario(text, file.string(), folder, out, error);
 }
 
 struct ScenarioPlayer::Context
@@ -369,18 +399,33 @@ struct ScenarioPlayer::Context
   const Scenario& S;
   const std::map<std::string, std::string>& Variables;
 
+  // One pass from left to right: time linear in the result, and a value is never expanded again.
   std::string Expand(const std::string& word, const Host& host) const
   {
-    std::map<std::string, std::string> values{{"folder", host.DocumentsFolder().string()},
-                                              {"script", S.Folder.string()}};
-    for (const auto& [name, value] : Variables)
-      values.emplace(name, value);
-    std::string out = word;
-    for (const auto& [name, value] : values) {
-      const std::string key = "{" + name + "}";
-      for (std::size_t at = out.find(key); at != std::string::npos; at = out.find(key, at + value.size()))
-        out.replace(at, key.size(), value);
+    std::string out;
+    std::size_t i = 0;
+    while (i < word.size()) {
+      const std::size_t open = word.find('{', i);
+      const std::size_t close = open == std::string::npos ? open : word.find('}', open);
+      if (close == std::string::npos) break;
+      out.append(word, i, open - i);
+      const std::string name = word.substr(open + 1, close - open - 1);
+      auto it = Variables.find(name);
+      if (name == "folder")
+        out += host.DocumentsFolder().string();
+      else if (name == "script")
+        out += S.Folder.string();
+      else if (it != Variables.end())
+        out += it->second;
+      else {
+        // Not a name: keep the brace and look for a name after it.
+        out += '{';
+        i = open + 1;
+        continue;
+      }
+      i = close + 1;
     }
+    out.append(word, std::min(i, word.size()));
     return out;
   }
 
@@ -411,13 +456,16 @@ bool ScenarioPlayer::Play(const Scenario& scenario, std::string& error)
     bool ok = false;
     try {
       ok = Run(step, c, message);
+    } catch (const nlohmann::json::exception&) {
+      // Its text names the JSON library's internals, which tell the user nothing.
+      message = "the host holds a value of an unexpected type";
     } catch (const std::exception& e) {
       message = e.what();
     } catch (...) {
       message = "unknown exception";
     }
     if (!ok) {
-      error = scenario.Name + ":" + std::to_string(step.Line) + ": " + step.Command + ": " + message;
+      error = Printable(scenario.Name + ":" + std::to_string(step.Line) + ": " + step.Command + ": " + message);
       return false;
     }
   }
@@ -465,10 +513,18 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
       return fail(std::string("the library's ") + what + " threw");
     }
   };
+  // A handle names one document for the whole script: a second use would silently retarget the steps after.
+  auto handleFree = [&]() {
+    const std::string* as = option("as");
+    return as == nullptr || Handles.count(*as) == 0 ||
+           fail("the name \"" + *as + "\" is taken by another document");
+  };
   auto name = [&](Object* document) {
     const std::string* as = option("as");
-    const std::string handle = as != nullptr ? *as : "doc" + std::to_string(NextHandle);
-    ++NextHandle;
+    std::string handle = as != nullptr ? *as : "";
+    while (handle.empty() || Handles.count(handle) != 0)
+      handle = "doc" + std::to_string(NextHandle++);
+    if (as != nullptr) ++NextHandle;
     Handles[handle] = document;
     return handle;
   };
@@ -483,7 +539,9 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     const std::filesystem::path folder = c.Input(step.Words[0], H);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (!std::filesystem::is_directory(folder, ec)) return fail("cannot make the folder " + folder.string());
+    const std::error_code made = ec;
+    if (!std::filesystem::is_directory(folder, ec))
+      return fail("cannot make the folder " + folder.string() + (made ? ": " + made.message() : ""));
     H.SetDocumentsFolder(folder);
     return true;
   }
@@ -506,7 +564,7 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
       echoMessages();
       return false;
     }
-    Out << "loaded " << Library->Path().string() << "; callbacks: " << Join(H.Registrations()) << "\n";
+    Out << "loaded " << Printable(Library->Path().string()) << "; callbacks: " << Join(H.Registrations()) << "\n";
     echoMessages();
     return true;
   }
@@ -517,6 +575,7 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     return true;
   }
   if (cmd == "new") {
+    if (!handleFree()) return false;
     const int type = ParseType(step.Words[0]);
     Object* d = H.NewDocument(txapi::DocumentTypeEnum(type), option("hidden") == nullptr);
     if (d == nullptr) return fail("the host cannot make a document of type " + step.Words[0]);
@@ -524,10 +583,11 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     return true;
   }
   if (cmd == "open") {
+    if (!handleFree()) return false;
     const std::filesystem::path file = c.Input(step.Words[0], H);
     std::string message;
     Object* d = H.OpenDocument(file, option("hidden") == nullptr, &message);
-    if (d == nullptr) return fail("cannot open " + file.string() + ": " + message);
+    if (d == nullptr) return fail(message);
     Out << "opened " << DocumentTypeName(Host::DocumentType(*d)) << " " << name(d) << "\n";
     return true;
   }
@@ -549,7 +609,7 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     const bool ok =
         step.Words.size() > 1 ? H.SaveDocumentAs(*d, word(1), &message) : H.SaveDocument(*d, &message);
     if (!ok) return fail("cannot save: " + message);
-    Out << "saved " << Host::DocumentPath(*d).string() << "\n";
+    Out << "saved " << Printable(Host::DocumentPath(*d).string()) << "\n";
     return true;
   }
   if (cmd == "close") {

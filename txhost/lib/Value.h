@@ -15,8 +15,10 @@
 namespace txhost {
 
 // Property values and call arguments: JSON values, so that documents save and load them unchanged.
-// Text is UTF-8; a reference to a host object is {"$obj": id} (null for no object).
-using Value = nlohmann::ordered_json;
+// Text is UTF-8; a reference to a host object is {"$obj": id} (null for no object). Objects are sorted
+// maps, not insertion-ordered ones: a key lookup in an ordered map is a linear search, and a document with
+// many properties would open in quadratic time.
+using Value = nlohmann::json;
 using ObjectId = std::uint64_t;
 
 class Object;

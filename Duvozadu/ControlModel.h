@@ -1,0 +1,85 @@
+#pragma once
+// The parameter model of the coupling being designed: the catalogue row, torque, shaft
+// diameters and bore types, the 2D placement, the names derived from them, the files of the
+// generated documents, and the parameter block the commands store with a created coupling.
+#include <cstdint>
+#include <vector>
+
+#include "hxcadkit/core/ControlModel.h"
+#include "hxcadkit/core/DString.h"
+#include "hxcadkit/core/KmfData.h"
+#include "txapi/IDrawingObject.h"
+#include "txapi/IPart.h"
+#include "txapi/ITavrixAPIObject.h"
+#include "txapi/SmartPtr.h"
+
+class TControlModelCoupling : public TControlModel
+{
+public:
+  TControlModelCoupling();
+  ~TControlModelCoupling() override;
+
+  void SetProjectsName(const TString& coupling, const TString& standart, double m, double d1, double d2);
+  // Path, prefix and second diameter, "=" and the first diameter when they differ, "-n" for a
+  // part, the standard, ".tpt" for a part else ".tas".
+  TString sfDetail(int n, bool part) const;
+  // The file of a standard fastener of this coupling (stored as entry n).
+  TString mfDetail3D(int n);
+  TString MainName() const;
+  TString CodeDet() const;
+  void mkAssembly3D(double d1, int t1, double d2, int t2, bool invisible);
+  void mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart);
+  TString Detail3D(int n) const { return n >= 0 && n < 10 ? ANameFile[n] : TString(); }
+  // Removes the part files 1..9 and empties their entries; the assembly stays.
+  void DeleteFiles();
+
+  // The parameter block: 11 fields after a 256-byte header (magic 0x017EDEDD, version 97).
+  void Write(TKmfData& S) const;
+  void to(std::vector<std::uint8_t>& v) const;
+  // Reloads the block's fields. A block that ends early, or whose name lengths run past its
+  // end, is refused: false, and the model keeps every field it had. Bore types are kept
+  // within 0..3.
+  bool from(const std::vector<std::uint8_t>& v);
+
+  TString ANameFile[10];
+  double M = 0.0;
+  double P1d = 0.0;
+  double P2d = 0.0;
+  double pX = 0.0;
+  double pY = 0.0;
+  double pAngle = 0.0;
+  std::int32_t T1 = 0;
+  std::int32_t T2 = 0;
+  std::int32_t TView = 0;
+  bool NeedSpcObj = true;
+  bool NeedPosLeader = false;
+  TString CouplingName;
+  TString StandartName;
+  TString PrefixName;
+  txapi::SmartPtr<txapi::IDrawingObject> EditMode;
+  txapi::SmartPtr<txapi::IDrawingObject> EditObj;
+  txapi::SmartPtr<txapi::IDrawingObject> RefSpcObj;
+  txapi::SmartPtr<txapi::IDrawingObject> SpcObj2;
+  txapi::SmartPtr<txapi::IDrawingObject> PosLeaderObj;
+  std::vector<std::uint8_t> DataEditObj;
+  txapi::SmartPtr<txapi::IPart> EditPart;
+  txapi::SmartPtr<txapi::ITavrixAPIObject> Place;
+  std::int32_t cDetail = 0;
+  std::int32_t cSuffics = 0;
+  TString Note, fileName, designation, material, scale, shoroh, comment;
+  std::int32_t Format = 0;
+  std::int32_t Orientation = 0;
+  double Scale = 0.0;
+  double Weight = 0.0;
+  double Left = 0.0;
+  double Top = 0.0;
+
+  static constexpr std::uint32_t BlockMagic = 0x017EDEDD;
+  static constexpr std::uint32_t BlockVersion = 97;
+  static constexpr int HeaderSize = 256;
+};
+
+extern TControlModelCoupling ControlModel;
+
+// The integer part of a size for names: saturating, NaN gives 0.
+int IntPart(double v);

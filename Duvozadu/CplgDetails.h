@@ -1,0 +1,31 @@
+#pragma once
+// The coupling builders: the pieces of each coupling (profiles placed at mx, my, turned by ma
+// degrees, scaled by mm, drawn with the code tl) and the catalogue's row builders, which read
+// ControlModel and ATable and draw through CouplingModeler().
+
+// Sleeve-and-pin coupling, pieces.
+void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+                   int tl, bool isSize = false);
+void dr2D_MUVP_SC1View(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* A, int tl, bool isSize = false);
+void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+                   const double* A2, int tl, bool isSize = false);
+void dr2D_MUVP_SC2View(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* A, int tl, bool isSize = false);
+void dr2D_PalecMUVP(const double& mx, const double& my, const double& ma, const double& mm, const double* P,
+                    int tl, bool isSize = false);
+void dr2D_BushingMUVP(const double& mx, const double& my, const double& ma, const double& mm, const double* P,
+                      int tl, bool isSize = false);
+void dr2D_RBushingMUVP(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* P, int tl, bool isSize = false);
+void dr2D_RBushingMUVP_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                          const double* P, int tl, bool isSize = false);
+// The keyway of a bore d narrowing by du, from x = ll to lr, above the axis when Up.
+void dr2D_Shponka(const double& d, const double& du, const double& ll, const double& lr, bool Up);
+
+// Sleeve-and-pin coupling, rows.
+void dr2D_MUVP();
+void dr2D_MUVPView();
+void dr3D_MUVP();
+// Cuts the keyway of a bore d into the current part; Reverse on the negative side.
+void dr3DKeySeating(const double& d, bool Reverse, const double& Xplane, const double& l);

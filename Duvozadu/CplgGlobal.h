@@ -1,0 +1,59 @@
+#pragma once
+// The coupling catalogue: the nine coupling types with their builders and table lists, the
+// process-wide table slots the builders read, and the modeller they draw through.
+#include "hxcadkit/core/DString.h"
+#include "hxcadkit/core/TArray.h"
+#include "hxcadkit/core/TTable.h"
+#include "hxcadkit/drawing/drModeler.h"
+
+typedef void (*PAction)();
+
+// One catalogue row.
+class TCoupling
+{
+public:
+  // Mode 0 the 3D model, 1 the 2D section, 2 the 2D view. Loads the row's tables into ATable
+  // and runs the builder; false (with a message) without a builder or with a table missing.
+  bool Make(int mode);
+  // Entry i of the list (0 the name prefix, 1 the main table, ...).
+  TString NameTable(int i) const;
+
+  TString Name;
+  PAction Make3D;
+  PAction Make2D;
+  PAction Make2DView;
+  const char* const* LTable;
+};
+
+class TCouplings
+{
+public:
+  TCouplings(TCoupling* rows, int count) : Couplings(rows), CountCoupling(count) {}
+  ~TCouplings() {}
+
+  // Appends every row's name in row order.
+  void GetNames(TArrayOf<TString>& names) const;
+  // Entry i of the named row's list; empty when no row has that name.
+  TString GetNameTable(const TString& type, int i) const;
+  // Builds the first row whose name equals type byte for byte; false when none does.
+  bool drCoupling(const TString& type, int mode);
+
+  TCoupling* Couplings;
+  int CountCoupling;
+};
+
+extern TCoupling iCouplings[];
+extern const int CountCoupling;
+extern TCouplings Couplings;
+// Slots 0..4 the tables of the row built last, 9 the keyway table; each owns its table.
+extern TTable* ATable[10];
+// The keyway row chosen last.
+extern const double* AS;
+
+// The modeller every builder draws through; null (nothing drawn) until the host modeller
+// installs itself. Tests install a recording one.
+TModeler3D* CouplingModeler();
+TModeler3D* SetCouplingModeler(TModeler3D* m);
+
+// The keyway row for a bore of diameter d (also kept in AS); null without the keyway table.
+const double* KeywayRow(double d);

@@ -1,0 +1,471 @@
+// The elastic sleeve-and-pin coupling: half-couplings, pin, bushings, the keyway every coupling
+// shares, and the row's 2D section, 2D view and 3D model.
+#include <cmath>
+
+#include "Duvozadu/ControlModel.h"
+#include "Duvozadu/CplgDetails.h"
+#include "Duvozadu/CplgGlobal.h"
+#include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/Cuthole.h"
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/geometry/Mathemat.h"
+
+namespace {
+constexpr double Sin60 = 0.8660254037844387;
+
+// A row is usable when the values a piece reads are finite: a table value that is not would
+// reach the host as a NaN or an infinity.
+bool Usable(const double* row, int n)
+{
+  if (!row) return false;
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(row[i])) return false;
+  return true;
+}
+
+// The placement of a piece: the caller's, then the piece's own shift along the axis, inside a
+// macro of its own.
+class TPiece
+{
+public:
+  TPiece(TModeler3D& m, double mx, double my, double ma, double mm, double s, bool axisFirst = false,
+         double ax1 = 0, double ax2 = 0)
+      : M(m)
+  {
+    M.drMtr(mx, my, ma, mm);
+    M.drMtr(s, 0.0, 0.0, 1.0);
+    if (axisFirst) M.drLine(ax1, 0.0, ax2, 0.0, 3);
+    M.drMacro2D(true);
+  }
+  ~TPiece()
+  {
+    M.drEndMacro();
+    M.drDeleteMtr();
+    M.drDeleteMtr();
+  }
+  TPiece(const TPiece&) = delete;
+  TPiece& operator=(const TPiece&) = delete;
+  TModeler3D& M;
+};
+
+// Draws the program with the code, and for a drawn section (units digit set) hatches it, with
+// more (holes) drawn inside the hatch boundary and once more after it.
+template <class F> void Hatched(const TContDrawing& c, int tl, int tip, double angle, double step, F&& more)
+{
+  TModeler3D& m = c.M();
+  c.drContBlock(tl);
+  if (tl % 10 == 0) return;
+  m.drHatch(tip, angle, step);
+  c.drContBlock(tl - tl % 10);
+  more();
+  m.drEndObj();
+  more();
+}
+
+struct TBore
+{
+  double l, L, du;
+};
+TBore Bore(const double* A, int T)
+{
+  const int di = (T & 1) ? 0 : 15;
+  TBore b{A[4 + di], A[3 + di], 0.0};
+  if (T & 2) b.du = 0.05 * b.l;
+  return b;
+}
+int BoreType(int T)
+{
+  return T < 0 ? 0 : T > 3 ? 3 : T;
+}
+
+const TTable* Main()
+{
+  return ATable[0];
+}
+const TTable* Pins()
+{
+  return ATable[1];
+}
+const double* MainRow(double d)
+{
+  return Main() ? Main()->GetParam(Main()->Control, d) : nullptr;
+}
+// One pin lookup for the section, the view and the 3D model: the first row not below the key.
+const double* PinRow(const double* A)
+{
+  return Pins() && A ? Pins()->GetParam(Pins()->Control, A[14]) : nullptr;
+}
+
+// The pin and its bushings are drawable: finite, and rings that can be counted.
+bool PinUsable(const double* P)
+{
+  return Usable(P, 19) && P[18] > 0.0 && P[16] >= 0.0;
+}
+
+// The rows of a build: A for the second diameter (half-coupling 1), A2 for the first, the
+// pin row (null when not drawable). False when a main row is missing or unusable.
+struct TRows
+{
+  TModeler3D* m;
+  const double *A, *A2, *P;
+};
+bool Rows(TRows& r)
+{
+  r.m = CouplingModeler();
+  r.A = MainRow(ControlModel.P2d);
+  r.A2 = MainRow(ControlModel.P1d);
+  if (!r.m || !Usable(r.A, 20) || !Usable(r.A2, 20)) return false;
+  r.P = PinRow(r.A);
+  if (!PinUsable(r.P)) r.P = nullptr;
+  return true;
+}
+
+// Washer and nut of the pin, at the face of half-coupling 1.
+void PinFasteners(TModeler3D& m, const double* A, const double* P)
+{
+  TCommonGeometry g(0, &m);
+  const double x = -A[13] / 2 - A[10], y = A[5] / 2, a = 180.0, s = 1.0;
+  g.dr2D_Washer_V2(x, y, a, s, 1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, 31, false);
+  g.dr2D_Nut_V2(x - 2.0, y, a, s, P[3], 2 * P[3] * Sin60, 0.8 * P[3], 31, false);
+}
+} // namespace
+
+void dr2D_Shponka(const double& d, const double& du, const double& ll, const double& lr, bool Up)
+{
+  TModeler3D* m = CouplingModeler();
+  const double* S = KeywayRow(d);
+  if (!m || !Usable(S, 3) || !std::isfinite(d) || !std::isfinite(du)) return;
+  const double ds = std::sqrt(std::fabs((d / 2) * (d / 2) - (S[1] / 4) * (S[1] / 4)));
+  const double h = d / 2 + S[2];
+  TContDrawing c(m);
+  c.Make(ll, ds - du, dP(lr, ds, dP(lr, h, dP(ll, h, dP(ll, ds - du)))));
+  m->drMacro2D(true);
+  m->drColouring(-1);
+  Up ? c.dr2D(1) : c.dr2DMY(1);
+  m->drEndObj();
+  Up ? c.dr2D(1) : c.dr2DMY(1);
+  m->drEndMacro();
+}
+
+void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+                   int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, 20)) return;
+  const TBore b = Bore(A, BoreType(ControlModel.T1));
+  const double D = A[2], d1 = A[7], l1 = A[10], f = A[16], d = A[17], l = b.l, du = b.du;
+  TPiece p(*m, mx, my, ma, mm, -A[13] / 2);
+  TContDrawing c(m);
+  c.Make(0, d / 2 - du,
+         dPx(f - l, d / 2,
+             dPx(-l, d / 2 + f,
+                 dFsk(-l, d1 / 2, -l1 - f, d1 / 2, f,
+                      dCLL(-l1, d1 / 2, -l1, D / 2, f, dP(0, D / 2, dPx(0, d / 2 - du)))))));
+  c.drContBlock(tl);
+  m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
+  if (tl % 10 == 0) return;
+  THole3DParam hole(*m);
+  const double x = -l1, y = A[5] / 2, zero = 0.0, r = A[14] / 2;
+  auto pinHole = [&] {
+    hole.cHole(48, x, y, zero, zero, zero, zero, zero, zero, zero, l1, r, zero, zero, zero, zero);
+  };
+  m->drHatch(0, 45.0, 2.0);
+  c.drContBlock(tl - tl % 10);
+  pinHole();
+  m->drEndObj();
+  pinHole();
+  dr2D_Shponka(d, du, 0.0, -l, ma == 0);
+}
+
+void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+                   const double* A2, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, 20)) return;
+  // The bushing holes need the pin row; without it the half is drawn without them.
+  if (tl % 10 != 0 && !Usable(A2, 16)) A2 = nullptr;
+  const TBore b = Bore(A, BoreType(ControlModel.T2));
+  const double D = A[2], d1 = A[7], l2 = A[11], f = A[16], d = A[17], l = b.l, du = b.du;
+  // The axis across the gap belongs to the drawing; a sketch revolves about one axis line.
+  TPiece p(*m, mx, my, ma, mm, A[13] / 2, tl % 10 != 0, 0.0, -10.0);
+  TContDrawing c(m);
+  c.Make(0, d / 2 - du,
+         dPx(l - f, d / 2,
+             dPx(l, d / 2 + f,
+                 dFsk(l, d1 / 2, l2 + f, d1 / 2, f,
+                      dCLL(l2, d1 / 2, l2, D / 2, f, dP(0, D / 2, dPx(0, d / 2 - du)))))));
+  c.drContBlock(tl);
+  m->drLine(-3.0, 0.0, b.L - l - A[13] + 3.0, 0.0, 3);
+  if (tl % 10 == 0) return;
+  THole3DParam hole(*m);
+  const double y = A[5] / 2, zero = 0.0, r = A2 ? A2[15] / 2 : 0.0;
+  auto bushHole = [&] {
+    if (A2) hole.cHole(48, zero, y, zero, zero, zero, zero, zero, zero, zero, l2, r, zero, zero, zero, zero);
+  };
+  m->drHatch(0, -45.0, 2.0);
+  c.drContBlock(tl - tl % 10);
+  bushHole();
+  m->drEndObj();
+  bushHole();
+  dr2D_Shponka(d, du, 0.0, l, ma == 0);
+}
+
+void dr2D_MUVP_SC1View(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* A, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, 20)) return;
+  const TBore b = Bore(A, BoreType(ControlModel.T1));
+  const double D = A[2], d1 = A[7], l1 = A[10], f = A[16], l = b.l;
+  TPiece p(*m, mx, my, ma, mm, -A[13] / 2);
+  TContDrawing c(m);
+  c.Make(0, 0,
+         dP(0, D / 2 - f,
+            dPx(-f, D / 2,
+                dPx(f - l1, D / 2,
+                    dPx(-l1, D / 2 - f,
+                        dCLL(-l1, d1 / 2, f - l, d1 / 2, f,
+                             dPx(f - l, d1 / 2, dP(-l, d1 / 2 - f, dP(-l, 0, dPt0(0, 0))))))))));
+  c.drContBlock(tl);
+  m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
+}
+
+void dr2D_MUVP_SC2View(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* A, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, 20)) return;
+  const TBore b = Bore(A, BoreType(ControlModel.T2));
+  const double D = A[2], d1 = A[7], l2 = A[11], f = A[16], Lh = b.L - b.l - A[13];
+  // The axis across the gap belongs to the drawing; a sketch revolves about one axis line.
+  TPiece p(*m, mx, my, ma, mm, A[13] / 2, tl % 10 != 0, 0.0, -10.0);
+  TContDrawing c(m);
+  c.Make(0, 0,
+         dP(0, D / 2 - f,
+            dPx(f, D / 2,
+                dPx(l2 - f, D / 2,
+                    dPx(l2, D / 2 - f,
+                        dCLL(l2, d1 / 2, Lh - f, d1 / 2, f,
+                             dPx(Lh - f, d1 / 2, dP(Lh, d1 / 2 - f, dP(Lh, 0, dPt0(0, 0))))))))));
+  c.drContBlock(tl);
+  m->drLine(-3.0, 0.0, Lh + 3.0, 0.0, 3);
+}
+
+void dr2D_PalecMUVP(const double& mx, const double& my, const double& ma, const double& mm, const double* P,
+                    int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !PinUsable(P)) return;
+  const double xt = P[2] - P[5] - P[8], c3 = (P[3] - P[4]) / 2;
+  TPiece p(*m, mx, my, ma, mm, -P[13] / 2 + (P[6] - P[2] + P[7]));
+  TContDrawing c(m);
+  c.Make(
+      0, 0,
+      dP(0, P[3] / 2 - P[11],
+         dP(P[11] - 1, P[3] / 2 - 1,
+            dTL(2,
+                dPnm(xt, P[3] / 2 - 1,
+                     dTL(tl, dPx(P[11], P[3] / 2,
+                                 dPx(xt, P[3] / 2,
+                                     dCVR(xt + c3, P[4] / 2, P[2] - P[5] - c3, P[4] / 2, P[2] - P[5],
+                                          P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), 0.5,
+                                          dPx(P[2] - P[6] - P[7], P[0] / 2,
+                                              dPx(P[2] - P[7], P[0] / 2,
+                                                  dP(P[2] - P[7], P[1] / 2,
+                                                     dP(P[2], P[1] / 2, dP(P[2], 0, dPt0(0, 0)))))))))))))));
+  c.drContBlock(tl);
+  m->drLine(-2.0, 0.0, P[2] + 3.0, 0.0, 3);
+}
+
+void dr2D_BushingMUVP(const double& mx, const double& my, const double& ma, const double& mm, const double* P,
+                      int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !PinUsable(P)) return;
+  const double h = (P[18] - P[17]) / 2;
+  const double rings = P[16] / P[18];
+  const int n = rings >= 4 ? 4 : int(rings);
+  // The rings, from the far end back: the last node closes the outline at the near end.
+  TNode* chain = dP(0, P[14] / 2);
+  for (int k = 3; k >= 0; --k) {
+    if (k >= 2 && n < k + 1) continue;
+    const double X = P[16] - k * P[18];
+    chain = dP(X - h / 4, P[14] / 2,
+               dP(X - h, P[15] / 2, dP(X - h - P[17], P[15] / 2, dP(X - P[18] + h / 2, P[14] / 2, chain))));
+  }
+  TPiece p(*m, mx, my, ma, mm, P[13] / 2);
+  TContDrawing c(m);
+  c.Make(0, P[14] / 2, dPx(0, P[0] / 2, dPx(P[16], P[0] / 2, dP(P[16], P[14] / 2, chain))));
+  c.drContBlock(tl, false, true);
+  m->drLine(-2.0, 0.0, P[16] + 3.0, 0.0, 3);
+  if (tl % 10 == 0) return;
+  m->drHatch(1, 60.0, 1.0);
+  c.drContBlock(30);
+  m->drEndObj();
+}
+
+void dr2D_RBushingMUVP(const double& mx, const double& my, const double& ma, const double& mm,
+                       const double* P, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !PinUsable(P)) return;
+  TPiece p(*m, mx, my, ma, mm, -P[13] / 2, true, -2.0, P[13] + 3.0);
+  TContDrawing c(m);
+  c.Make(0, P[14] / 2, dPx(0, P[0] / 2, dPx(P[13], P[0] / 2, dP(P[13], P[14] / 2, dP(0, P[14] / 2)))));
+  Hatched(c, tl, 0, 30.0, 1.0, [] {});
+}
+
+void dr2D_RBushingMUVP_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                          const double* P, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !PinUsable(P)) return;
+  TPiece p(*m, mx, my, ma, mm, -P[13] / 2, true, -2.0, P[13] + 3.0);
+  TContDrawing c(m);
+  c.Make(0, 0, dP(0, P[14] / 2, dP(P[13], P[14] / 2, dP(P[13], 0, dPt0(0, 0)))));
+  c.drContBlock(tl);
+}
+
+void dr2D_MUVP()
+{
+  TRows r;
+  if (!Rows(r)) return;
+  TModeler3D* m = r.m;
+  const double *A = r.A, *A2 = r.A2, *P = r.P;
+  const double zero = 0.0, one = 1.0, y = A[5] / 2;
+  m->drMacro2D(true);
+  dr2D_MUVP_SC1(zero, zero, zero, one, A, 31);
+  dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 31);
+  if (P && ATable[9]) {
+    dr2D_PalecMUVP(zero, y, zero, one, P, 31);
+    dr2D_BushingMUVP(zero, y, zero, one, P, 31);
+    dr2D_RBushingMUVP(zero, y, zero, one, P, 31);
+    PinFasteners(*m, A, P);
+  }
+  m->drEndMacro();
+}
+
+void dr2D_MUVPView()
+{
+  TRows r;
+  if (!Rows(r)) return;
+  TModeler3D* m = r.m;
+  const double *A = r.A, *A2 = r.A2, *P = r.P;
+  const double zero = 0.0, one = 1.0, y = A[5] / 2;
+  m->drMacro2D(true);
+  if (P && ATable[9]) {
+    dr2D_BushingMUVP(zero, y, zero, one, P, 31);
+    dr2D_PalecMUVP(zero, y, zero, one, P, 31);
+    PinFasteners(*m, A, P);
+    dr2D_RBushingMUVP_V2(zero, y, zero, one, P, 31);
+    const int z = IntPart(A[15]);
+    for (int i = 0; i < z && i < 360; ++i) {
+      const double yi = y * std::sin(i * 360.0 / A[15] * M_PI / 180.0);
+      m->drLine(-A[13] / 2, yi, A[13] / 2, yi, 3);
+    }
+  }
+  dr2D_MUVP_SC1View(zero, zero, zero, one, A, 31);
+  dr2D_MUVP_SC2View(zero, zero, zero, one, A2, 31);
+  m->drEndMacro();
+}
+
+void dr3DKeySeating(const double& d, bool Reverse, const double& Xplane, const double& l)
+{
+  TModeler3D* m = CouplingModeler();
+  const double* S = KeywayRow(d);
+  if (!m || !Usable(S, 3) || !std::isfinite(d)) return;
+  const double RV = Reverse ? -d / 2 : d / 2;
+  m->drPlaneEskis(txapi::o3d_planeYOZ, Xplane, 0.0, TString());
+  m->drRectAngle(-S[1] / 2, RV + Zn(RV) * S[2], S[1] / 2, 0.0, 1);
+  m->drCutExtrusion(txapi::dtBoth, txapi::etBlind, l, 0.0);
+}
+
+namespace {
+// One turned piece of the pin set as a part of its own.
+void PinPart(TModeler3D& m, int n, const char* name, const double* P,
+             void (*draw)(const double&, const double&, const double&, const double&, const double*, int,
+                          bool))
+{
+  const double zero = 0.0, one = 1.0;
+  ControlModel.mkDetail3D(n, DC(TString(name)), ControlModel.M, true, true);
+  m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
+  draw(zero, zero, zero, one, P, 0, false);
+  m.drBaseRotate(0, 360.0);
+  m.drSave3D(true, true);
+}
+
+// Circles of z holes of radius r on the circle D1, the first at -90 degrees.
+void HoleCircle(TModeler3D& m, double z, double D1, double r)
+{
+  for (int i = 0; i < z && i < 360; ++i) {
+    const double phi = (i * 360.0 / z - 90.0) * M_PI / 180.0;
+    m.drCircle(std::cos(phi) * D1 / 2, std::sin(phi) * D1 / 2, r, 1);
+  }
+}
+} // namespace
+
+void dr3D_MUVP()
+{
+  TRows r;
+  if (!Rows(r)) return;
+  TModeler3D* m = r.m;
+  const double *A = r.A, *A2 = r.A2, *P = r.P;
+  const bool keyways = ATable[9] != nullptr;
+  const double zero = 0.0, one = 1.0, cut = 200.0;
+  if (P && keyways) {
+    PinPart(*m, 3, "Палец МУВП", P, dr2D_PalecMUVP);
+    PinPart(*m, 4, "Втулка упругая МУВП", P, dr2D_BushingMUVP);
+    PinPart(*m, 5, "Втулка распорная МУВП", P, dr2D_RBushingMUVP);
+    TCommonGeometry g(0, m);
+    g.dr3D_Nut(P[3], 2 * P[3] * Sin60, 0.8 * P[3], ControlModel.mfDetail3D(7));
+    g.dr3D_Washer(1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, ControlModel.mfDetail3D(6), true);
+  }
+
+  ControlModel.mkDetail3D(1, DC(TString("Полумуфта1-")), A[17], true, true);
+  m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
+  dr2D_MUVP_SC1(zero, zero, zero, one, A, 0);
+  m->drBaseRotate(0, 360.0);
+  if (A[15] != 0 && keyways) {
+    if (P) {
+      const double alpha =
+          AngleLine(P[2] - P[5], P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), P[2] - P[6] - P[7], P[0] / 2);
+      m->drPlaneEskis(txapi::o3d_planeYOZ, P[13] / 2, 0.0, TString());
+      HoleCircle(*m, A[15], A[5], P[0] / 2);
+      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], -alpha);
+    }
+    dr3DKeySeating(A[17], false, zero, cut);
+  }
+  m->drSave3D(true, true);
+
+  const int di = (BoreType(ControlModel.T1) & 1) ? 0 : 15;
+  ControlModel.mkDetail3D(2, DC(TString("Полумуфта2-")), A2[17], true, true);
+  m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
+  dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 0);
+  m->drBaseRotate(0, 360.0);
+  if (A2[15] != 0 && keyways) {
+    if (P) {
+      m->drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
+      HoleCircle(*m, A2[15], A2[5], P[15] / 2);
+      m->drCutExtrusion(txapi::dtNormal, txapi::etBlind, A2[3 + di], 0.0);
+    }
+    dr3DKeySeating(A2[17], false, zero, cut);
+  }
+  m->drSave3D(true, true);
+
+  ControlModel.mkAssembly3D(ControlModel.P2d, ControlModel.T2, ControlModel.P1d, ControlModel.T1, true);
+  const int z = IntPart(A2[15]);
+  for (int i = 0; i < z && i < 360; ++i) {
+    const double phi = i * 360.0 / A2[15] * M_PI / 180.0;
+    const double y = std::cos(phi) * A2[5] / 2, zz = std::sin(phi) * A2[5] / 2;
+    const double xn = -A2[13] / 2 - A2[10];
+    m->AddDetail(zero, y, zz, ControlModel.Detail3D(3), false, false);
+    m->AddDetail(zero, y, zz, ControlModel.Detail3D(4), false, false);
+    m->AddDetail(zero, y, zz, ControlModel.Detail3D(5), false, false);
+    m->AddDetail(xn - 2.0, y, zz, ControlModel.Detail3D(7), true, false);
+    m->AddDetail(xn, y, zz, ControlModel.Detail3D(6), true, false);
+  }
+  m->AddDetail(zero, zero, zero, ControlModel.Detail3D(1), false, false);
+  m->AddDetail(zero, zero, zero, ControlModel.Detail3D(2), false, false);
+  m->drSave3D(true, true);
+}

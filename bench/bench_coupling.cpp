@@ -1,0 +1,173 @@
+// The couplings' hot paths. A 2D rebuild (what every cursor move of a placement costs: the
+// tables reloaded from the text base, the section drawn) against the floor of reading the
+// text base's bytes; a 3D build of the largest size with a modeller that makes nothing (the
+// library's own time) and on the stand-in host; the parameter block's write and read against
+// a copy of the same bytes.
+#include <benchmark/benchmark.h>
+
+#include "bench/RatioReporter.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "Duvozadu/ControlModel.h"
+#include "Duvozadu/CplgGlobal.h"
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/core/TextBase.h"
+#include "txhost/lib/Host.h"
+
+namespace {
+
+const char* const MUVP = "МУВП ГОСТ 21424-93";
+
+class TNullModeler : public TModeler3D
+{
+public:
+  TNullModeler() : TModeler3D(new TRegistryModeler2D(Constraint), true) {}
+  using TModeler3D::drArc;
+  void drLine(const double&, const double&, const double&, const double&, int) override { ++Calls; }
+  void drArc(const double&, const double&, const double&, const double&, const double&, const double&,
+             const double&, int, int) override
+  {
+    ++Calls;
+  }
+  void drCircle(const double&, const double&, const double&, int) override { ++Calls; }
+  void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override {}
+  void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
+  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
+                  const TString&, const TString&) override
+  {
+  }
+  void drSpcObject(TSectionSpc, const TString&, int, int) override {}
+  long Calls = 0;
+
+private:
+  TConstraint2D Constraint;
+};
+
+void Setup()
+{
+  static bool done = TextBase.Init(TString(HXCAD_DUVOZADU_DATA), TString("VUVudirido.tb"));
+  (void)done;
+}
+
+// The largest size of the table.
+void Largest()
+{
+  ControlModel.M = 16000;
+  ControlModel.P1d = ControlModel.P2d = 160;
+  ControlModel.T1 = ControlModel.T2 = 0;
+}
+
+void Rebuild2D(benchmark::State& state)
+{
+  Setup();
+  TNullModeler m;
+  SetCouplingModeler(&m);
+  ControlModel.M = 31.5;
+  ControlModel.P1d = ControlModel.P2d = 16;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Couplings.drCoupling(TString(MUVP), 1));
+  state.counters["primitives"] = double(m.Calls) / double(state.iterations());
+  SetCouplingModeler(nullptr);
+}
+
+void ReadBaseBytes(benchmark::State& state)
+{
+  const std::string path = std::string(HXCAD_DUVOZADU_DATA) + "VUVudirido.tb";
+  for (auto _ : state) {
+    std::ifstream f(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    benchmark::DoNotOptimize(bytes.data());
+  }
+}
+
+void Build3DLibrary(benchmark::State& state)
+{
+  Setup();
+  TNullModeler m;
+  SetCouplingModeler(&m);
+  Largest();
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Couplings.drCoupling(TString(MUVP), 0));
+  SetCouplingModeler(nullptr);
+}
+
+void Build3DStandIn(benchmark::State& state)
+{
+  Setup();
+  const auto dir = std::filesystem::temp_directory_path() / "hxcad_bench_coupling";
+  std::filesystem::create_directories(dir);
+  {
+    txhost::Host host;
+    host.SetDocumentsFolder(dir);
+    drApi::PControlModel = &ControlModel;
+    drApi::MA.Init(host.Application(), "VUVudirido", "#Stamp - Regular");
+    SetCouplingModeler(&drApi::MA);
+    Largest();
+    for (auto _ : state)
+      benchmark::DoNotOptimize(Couplings.drCoupling(TString(MUVP), 0));
+    SetCouplingModeler(nullptr);
+    drApi::PControlModel = nullptr;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+void BlockRoundTrip(benchmark::State& state)
+{
+  TControlModelCoupling a, b;
+  a.CouplingName = TString(MUVP);
+  a.StandartName = TString("ГОСТ 21424-93");
+  std::vector<std::uint8_t> v;
+  for (auto _ : state) {
+    a.to(v);
+    benchmark::DoNotOptimize(b.from(v));
+  }
+}
+
+void BlockMemcpy(benchmark::State& state)
+{
+  TControlModelCoupling a;
+  a.CouplingName = TString(MUVP);
+  a.StandartName = TString("ГОСТ 21424-93");
+  std::vector<std::uint8_t> v, w;
+  a.to(v);
+  w.resize(v.size());
+  for (auto _ : state) {
+    std::memcpy(w.data(), v.data(), v.size());
+    benchmark::DoNotOptimize(w.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK(Rebuild2D)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ReadBaseBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Build3DLibrary)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Build3DStandIn)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BlockRoundTrip);
+BENCHMARK(BlockMemcpy);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  benchmark::Initialize(&argc, argv);
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto& t = reporter.NsPerIteration;
+  auto ratio = [&](const char* what, const char* a, const char* b) {
+    if (t.count(a) && t.count(b))
+      std::printf("%s: %.1f us against %.1f us, ratio %.2f\n", what, t[a] / 1e3, t[b] / 1e3, t[a] / t[b]);
+  };
+  std::printf("\n");
+  ratio("2D rebuild against reading the text base's bytes", "Rebuild2D", "ReadBaseBytes");
+  ratio("3D build of the largest size on the stand-in against the library alone", "Build3DStandIn",
+        "Build3DLibrary");
+  ratio("parameter block to+from against memcpy", "BlockRoundTrip", "BlockMemcpy");
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,51 @@
+// The catalogue: rows, table slots, refusals.
+#include "CouplingFixture.h"
+
+TEST_F(CouplingTest, CatalogueListsItsRowsAndRefusesWhatItCannotBuild)
+{
+  TArrayOf<TString> names(4, 4);
+  names.Add(TString("a"));
+  names.Add(TString("b"));
+  Couplings.GetNames(names);
+  ASSERT_EQ(names.Count, 11);
+  EXPECT_EQ(names[2].Utf8Text(), MUVP);
+  EXPECT_EQ(names[9].Utf8Text(), "Шарнирная c втулкой ГОСТ 5147-97");
+  EXPECT_EQ(Couplings.GetNameTable(TString("Муфта кулачково-дисковая ГОСТ 20720-93"), 0).Utf8Text(),
+            Couplings.GetNameTable(TString("Муфта кулачково-дисковая ГОСТ 20720-93"), 1).Utf8Text());
+  EXPECT_EQ(Couplings.GetNameTable(TString(MUVP), 2).Utf8Text(), "МУВП.Палец");
+
+  // The Cyrillic "с" names no row.
+  EXPECT_FALSE(Couplings.drCoupling(TString("Шарнирная с втулкой ГОСТ 5147-97"), 1));
+  EXPECT_TRUE(Log.Texts.empty());
+
+  ControlModel.PrefixName = TString("before");
+  for (int mode : {-1, 3})
+    EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), mode));
+  for (int row = 1; row < 9; ++row)
+    EXPECT_FALSE(iCouplings[row].Make(row % 3));
+  ASSERT_EQ(Log.Texts.size(), 10u);
+  EXPECT_EQ(Log.Texts[0], std::string("Извините! Пока не реализовано построение ") + MUVP);
+  EXPECT_EQ(ControlModel.PrefixName.Utf8Text(), "before");
+  EXPECT_TRUE(M.Calls.empty());
+}
+
+TEST_F(CouplingTest, MissingTablesAreReportedWhileTheOthersLoad)
+{
+  static int runs = 0;
+  const char* const list[] = {"П ", "МУВП", "Нет такой", "МУВП.Палец", nullptr};
+  TCoupling row{"test", nullptr, [] { ++runs; }, nullptr, list};
+  delete ATable[9];
+  ATable[9] = nullptr;
+  EXPECT_FALSE(row.Make(1));
+  EXPECT_EQ(runs, 0);
+  ASSERT_EQ(Log.Texts.size(), 1u);
+  EXPECT_EQ(Log.Texts[0], "Необнаружена таблица Нет такой");
+  EXPECT_TRUE(ATable[0] && !ATable[1] && ATable[2] && ATable[9]);
+  // A row with fewer tables leaves the later slots as they were.
+  Model(31.5, 16, 16, 0, 0);
+  EXPECT_TRUE(Couplings.drCoupling(TString(MUVP), 1));
+  EXPECT_EQ(ATable[1]->Name.Utf8Text(), "МУВП.Палец");
+  EXPECT_EQ(ATable[2]->Name.Utf8Text(), "МУВП.Палец");
+  EXPECT_EQ(ControlModel.StandartName.Utf8Text(), "ГОСТ 21424-93");
+  EXPECT_EQ(ControlModel.PrefixName.Utf8Text(), "МУВП ");
+}

@@ -1,0 +1,140 @@
+// Names, the parameter block and the generated files of the coupling model.
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+
+#include "CouplingFixture.h"
+
+namespace {
+struct TNamed
+{
+  double M, P1d, P2d;
+  int T1, T2;
+  const char *Main, *Code, *Part3, *Assembly;
+};
+
+void Use(const TNamed& n)
+{
+  ControlModel.Path = TString("/tmp/c/");
+  ControlModel.PrefixName = TString("МУВП ");
+  ControlModel.StandartName = TString("ГОСТ 21424-93");
+  ControlModel.M = n.M, ControlModel.P1d = n.P1d, ControlModel.P2d = n.P2d;
+  ControlModel.T1 = n.T1, ControlModel.T2 = n.T2;
+}
+
+// The block of the model as written by hand: the documented layout.
+std::vector<std::uint8_t> Layout(const TControlModelCoupling& c)
+{
+  std::vector<std::uint8_t> v(256, 0);
+  const std::uint8_t head[8] = {0xDD, 0xDE, 0x7E, 0x01, 97, 0, 0, 0};
+  std::memcpy(v.data(), head, 8);
+  auto put = [&](const void* p, std::size_t n) {
+    v.insert(v.end(), (const std::uint8_t*)p, (const std::uint8_t*)p + n);
+  };
+  auto str = [&](const TString& s) {
+    std::int32_t n = s.Length();
+    put(&n, 4);
+    put(s.PChar(), n + 1);
+  };
+  put(&c.M, 8), put(&c.P1d, 8), put(&c.P2d, 8);
+  str(c.CouplingName), str(c.StandartName);
+  put(&c.pX, 8), put(&c.pY, 8), put(&c.pAngle, 8);
+  put(&c.TView, 4), put(&c.T1, 4), put(&c.T2, 4);
+  return v;
+}
+} // namespace
+
+TEST(ControlModelNames, FollowTheSizesAndBoreTypes)
+{
+  const TNamed cases[] = {
+      {31.5, 40, 40, 0, 0, "МУВП   31.50-40-1-ГОСТ 21424-93", "Муфта-  31.50-40-1-ГОСТ 21424-93",
+       "/tmp/c/МУВП      40-3ГОСТ 21424-93.tpt", "/tmp/c/МУВП      40ГОСТ 21424-93.tas"},
+      // Within 2e-6 the file names agree, the designations do not.
+      {250, 40, 40.000001, 0, 0, "МУВП  250.00-40-1-40-1-ГОСТ 21424-93",
+       "Муфта- 250.00-40-1-40-1-ГОСТ 21424-93", "/tmp/c/МУВП      40-3ГОСТ 21424-93.tpt", nullptr},
+      {1000, 31.9, 45, 1, 2, "МУВП 1000.00-31-2-45-3-ГОСТ 21424-93", "Муфта-1000.00-45-2-31-3-ГОСТ 21424-93",
+       "/tmp/c/МУВП      45=  31.90-3ГОСТ 21424-93.tpt", nullptr},
+      // Sizes beyond the integers saturate instead of overflowing.
+      {6.3, std::nan(""), 1e300, 0, 0, "МУВП    6.30-0-1-2147483647-1-ГОСТ 21424-93", nullptr, nullptr,
+       nullptr},
+  };
+  for (const auto& n : cases) {
+    Use(n);
+    const std::pair<TString, const char*> names[] = {{ControlModel.MainName(), n.Main},
+                                                     {ControlModel.CodeDet(), n.Code},
+                                                     {ControlModel.sfDetail(3, true), n.Part3},
+                                                     {ControlModel.sfDetail(0, false), n.Assembly}};
+    for (const auto& [got, want] : names)
+      if (want) {
+        EXPECT_EQ(got.Utf8Text(), want);
+      }
+  }
+}
+
+TEST(ControlModelNames, FastenerFilesOfDifferentCouplingsNeverCollide)
+{
+  Use({31.5, 16, 16, 0, 0, nullptr, nullptr, nullptr, nullptr});
+  const TString small = ControlModel.mfDetail3D(7);
+  EXPECT_EQ(ControlModel.Detail3D(7).Utf8Text(), small.Utf8Text());
+  EXPECT_EQ(ControlModel.mfDetail3D(7).Utf8Text(), small.Utf8Text()) << "one coupling shares its file";
+  Use({125, 28, 28, 0, 0, nullptr, nullptr, nullptr, nullptr});
+  EXPECT_NE(ControlModel.mfDetail3D(7).Utf8Text(), small.Utf8Text());
+  EXPECT_NE(ControlModel.mfDetail3D(6).Utf8Text(), ControlModel.mfDetail3D(7).Utf8Text());
+}
+
+TEST(ControlModelBlock, HasTheDocumentedLayoutAndRoundTrips)
+{
+  std::mt19937 rnd(7);
+  std::uniform_real_distribution<double> num(-1e6, 1e6);
+  const char* names[] = {"", "МУВП ГОСТ 21424-93", "Шарнирная c втулкой ГОСТ 5147-97", "x"};
+  for (int k = 0; k < 200; ++k) {
+    TControlModelCoupling a;
+    a.M = num(rnd), a.P1d = num(rnd), a.P2d = num(rnd), a.pX = num(rnd), a.pY = num(rnd), a.pAngle = num(rnd);
+    a.CouplingName = TString(names[k % 4]);
+    a.StandartName = TString(names[(k / 4) % 4]);
+    a.TView = k % 2, a.T1 = k % 4, a.T2 = (k / 2) % 4;
+    std::vector<std::uint8_t> v;
+    a.to(v);
+    ASSERT_EQ(v, Layout(a));
+    TControlModelCoupling b;
+    ASSERT_TRUE(b.from(v));
+    std::vector<std::uint8_t> w;
+    b.to(w);
+    ASSERT_EQ(v, w);
+  }
+}
+
+TEST(ControlModelBlock, CorruptBlocksAreRefusedAndChangeNothing)
+{
+  TControlModelCoupling a;
+  a.M = 250, a.P1d = 40, a.P2d = 45, a.T1 = 1, a.T2 = 2, a.TView = 1;
+  a.CouplingName = TString("МУВП ГОСТ 21424-93");
+  a.StandartName = TString("ГОСТ 21424-93");
+  std::vector<std::uint8_t> good;
+  a.to(good);
+  std::vector<std::vector<std::uint8_t>> bad;
+  for (std::size_t n = 0; n < good.size(); ++n)
+    bad.emplace_back(good.begin(), good.begin() + n); // truncated
+  for (std::int32_t len : {-1, -1000, 1 << 30, std::numeric_limits<std::int32_t>::max(), 400}) {
+    auto v = good;
+    std::memcpy(v.data() + 280, &len, 4); // the first name's length
+    bad.push_back(v);
+  }
+  bad.push_back(std::vector<std::uint8_t>(20, 0xFF)); // garbage without the magic
+  for (const auto& v : bad) {
+    TControlModelCoupling b;
+    b.M = 1, b.T1 = 3, b.CouplingName = TString("keep");
+    EXPECT_TRUE(!b.from(v) && b.M == 1 && b.T1 == 3 && b.CouplingName.Utf8Text() == "keep") << v.size();
+  }
+  // A block without the magic is read from its first byte; bore types outside 0..3 are pulled in.
+  std::vector<std::uint8_t> raw(good.begin() + 256, good.end());
+  std::int32_t t = -7, t2 = 1 << 20;
+  std::memcpy(raw.data() + raw.size() - 8, &t, 4);
+  std::memcpy(raw.data() + raw.size() - 4, &t2, 4);
+  TControlModelCoupling c;
+  ASSERT_TRUE(c.from(raw));
+  EXPECT_EQ(c.P2d, 45);
+  EXPECT_EQ(c.T1, 0);
+  EXPECT_EQ(c.T2, 3);
+}

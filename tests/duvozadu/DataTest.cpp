@@ -1,0 +1,96 @@
+// The structural rules of the shipped tables, on which the builders' geometry relies.
+#include <cmath>
+#include <memory>
+
+#include "CouplingFixture.h"
+
+namespace {
+std::unique_ptr<TTable> Get(const char* name)
+{
+  return std::unique_ptr<TTable>(TextBase.GetTable(TString(name)));
+}
+} // namespace
+
+TEST_F(CouplingTest, TablesHaveTheirShapeAndTheirKeys)
+{
+  struct
+  {
+    const char* Name;
+    int MinColumns, Control;
+  } shapes[] = {{"МУВП", 20, 17}, {"МУВП.Палец", 19, 0}, {"Шпоночный паз", 3, 0}};
+  for (auto& s : shapes) {
+    auto t = Get(s.Name);
+    ASSERT_TRUE(t) << s.Name;
+    EXPECT_GE(t->CountColumn, s.MinColumns) << s.Name;
+    EXPECT_EQ(t->Control, s.Control) << s.Name;
+    EXPECT_GT(t->CountRow, 1) << s.Name;
+    EXPECT_EQ(t->GOST.Utf8Text().find_first_of("/\\:*?\"<>|"), std::string::npos) << "names files";
+    for (int i = 0; i < t->Count; ++i)
+      ASSERT_TRUE(std::isfinite(t->Array[i])) << s.Name << " value " << i;
+  }
+}
+
+TEST_F(CouplingTest, CouplingSizesGrowWithTheBoreAndFitTheirPins)
+{
+  auto t = Get("МУВП");
+  auto pins = Get("МУВП.Палец");
+  ASSERT_TRUE(t && pins);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << "row " << i << " d " << A[17]);
+    // L = 2 l + B, short and long bores: half-coupling 2 is l long in the section, L - l - B in the view.
+    EXPECT_DOUBLE_EQ(A[3], 2 * A[4] + A[13]);
+    EXPECT_DOUBLE_EQ(A[18], 2 * A[19] + A[13]);
+    EXPECT_GT(A[15], 0.0);
+    if (i > 0) {
+      const double* B = t->Row(i - 1);
+      EXPECT_GE(A[0], B[0]) << "torque groups ascend";
+      // Within a torque group the bore grows and the hubs with it; a larger torque, a larger flange.
+      EXPECT_TRUE(A[0] == B[0] ? A[17] > B[17] && A[4] >= B[4] && A[19] >= B[19] && A[2] == B[2]
+                               : A[2] > B[2]);
+    }
+    // The pin the row names exists, and its bushing holes and the hub stay inside the flange.
+    const double* P = pins->GetParam(pins->Control, A[14]);
+    ASSERT_TRUE(P);
+    EXPECT_EQ(P[0], A[14]);
+    EXPECT_TRUE(A[5] / 2 + P[15] / 2 < A[2] / 2 && A[7] / 2 < A[5] / 2 - P[15] / 2);
+    EXPECT_TRUE(A[10] + A[16] < A[4] && A[11] + A[16] < A[4]) << "flanges shorter than the short hub";
+  }
+}
+
+TEST_F(CouplingTest, PinRowsAreDrawable)
+{
+  auto t = Get("МУВП.Палец");
+  ASSERT_TRUE(t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* P = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << "pin " << P[0]);
+    EXPECT_GT(P[18], P[17]) << "ring pitch wider than a crest";
+    EXPECT_GE(P[16] / P[18], 2.0) << "two rings at least";
+    EXPECT_DOUBLE_EQ(P[6], P[13] + P[16]) << "the cylinder carries both bushings";
+    EXPECT_GT(P[5], P[6] + P[7]) << "a cone before the cylinder";
+    EXPECT_GT(P[2], P[5] + P[8]) << "a thread before the cone";
+    EXPECT_TRUE(P[4] < P[3] && P[0] < P[14] && P[14] < P[15]);
+    if (i > 0) {
+      EXPECT_GT(P[0], t->Row(i - 1)[0]);
+    }
+  }
+}
+
+TEST_F(CouplingTest, KeywayRowsCoverAscendingSpans)
+{
+  auto t = Get("Шпоночный паз");
+  ASSERT_TRUE(t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* S = t->Row(i);
+    EXPECT_GT(S[1], 0.0);
+    EXPECT_GT(S[2], 0.0);
+    if (i > 0) {
+      EXPECT_GT(S[0], t->Row(i - 1)[0]) << "row " << i;
+      EXPECT_GE(S[1], t->Row(i - 1)[1]) << "row " << i;
+    }
+    // The interval lookup of a bore just inside the span gives this row.
+    const double d = (i + 1 < t->CountRow ? t->Row(i + 1)[0] : S[0] + 1.0) - 0.5;
+    EXPECT_EQ(t->GetParam(t->Control, d, true), S) << "d " << d;
+  }
+}
