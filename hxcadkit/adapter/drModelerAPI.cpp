@@ -338,8 +338,10 @@ public:
   {
     return TModelerApi::Last != nullptr ? TModelerApi::Last->GetMassFile(path) : 0.0;
   }
-  // The title-block cells are written by the sheet operations of the drawing documents.
-  void drColumnShtamp(int) override {}
+  void drColumnShtamp(int cell) override
+  {
+    if (TModelerApi::Last != nullptr) TModelerApi::Last->drColumnShtamp(txapi::txStampEnum(cell));
+  }
   void drStringObj(const TString& text) override
   {
     if (TModelerApi::Last != nullptr) TModelerApi::Last->drStringObj(text);

@@ -427,6 +427,30 @@ public:
   // In-place editing of the current part in its assembly.
   void drPartBeginEditOnPlace();
   void drPartEndEditOnPlace();
+  // Drawing and fragment documents: the sheet the 2D operations draw on.
+  void drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips, int Pros,
+                    TString& Comment, bool Invisible) override;
+  // True when the document was opened and made current.
+  bool drOpenLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, bool Invisible);
+  void drSaveLeaf() override;
+  void drCloseView() override;
+  void drCloseLeaf() override;
+  // The title block of the current sheet: open, choose a cell, write it, apply.
+  void drOpenShtamp();
+  void drColumnShtamp(txapi::txStampEnum N);
+  void drStringObj(const TString& S) override;
+  void drCloseShtamp();
+  // The technical requirements of the current sheet; the lines written between the two go to them.
+  void drOpenTDem() override;
+  void drCloseTDem() override;
+  // Texts attached to host objects through the library's "Reference Object" attribute type.
+  double drCreateAttrStr(double Id) override;
+  bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,
+                       const TString& StrAttr) override;
+  bool drGetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,
+                       TString& Result) override;
+  // The active document's material (name and location) and density; Typ is not used.
+  void drSetMaterial(int Typ, const TString& Material, const TString& Location, const double& Dencity);
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
   // Specification entries of the current document (maTavrixSpec.cpp). A call through the modeller

@@ -799,6 +799,11 @@ std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> 
   return facets;
 }
 
+FacetEntry TextContent()
+{
+  return Offer<TextFacet>("IText");
+}
+
 FacetEntry DrawingGroups()
 {
   return Offer<DrawingGroupsFacet>("IDrawingGroups");

@@ -137,6 +137,16 @@ FacetEntry PolyLines();
 std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> facets);
 // The kinds of drawing objects, texts, macro objects, groups and layers (txhost/lib/Drawing2D.h).
 void AddDrawing2DKinds(KindTable& t);
+// Attributes and properties: the application's service objects, the kinds behind them and the
+// facets every document offers for them.
+FacetEntry ApplicationObjects();
+void AddAttributeKinds(KindTable& t);
+void AddDocumentAttributeFacets(std::vector<FacetEntry>& f);
+// Layout sheets of drawings and fragments.
+void AddSheetFacets(std::vector<FacetEntry>& f);
+// A text of lines (of a drawing text, a title-block cell, the technical requirements).
+FacetEntry TextContent();
+void AddSheetKinds(KindTable& t);
 
 } // namespace txhost::facets
 

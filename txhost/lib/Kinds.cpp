@@ -58,7 +58,7 @@ KindTable MakeBuiltin()
 {
   using namespace facets;
   KindTable t;
-  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents()});
+  t.Add(std::string(kinds::Application), 0, {Application(), ApplicationEvents(), ApplicationObjects()});
   t.Add(std::string(kinds::Registrar), 0, {LibraryActions()});
   t.Add(std::string(kinds::Documents), 0, {Documents()});
   t.Add(std::string(kinds::Error), 0, {TavrixError()});
@@ -78,14 +78,18 @@ KindTable MakeBuiltin()
   AddUserDataKinds(t);
   AddDrawing2DKinds(t);
   AddCommandKinds(t);
+  AddAttributeKinds(t);
+  AddSheetKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
                               UserDataStoragesMng()};
+    AddDocumentAttributeFacets(f);
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
       f.push_back(DrawingGroups());
+      AddSheetFacets(f);
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {

@@ -1,0 +1,191 @@
+// Drawing and fragment documents: making, opening, saving and letting go of the current sheet.
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "txapi/IDocuments.h"
+#include "txapi/IDrawingDocument.h"
+#include "txapi/ILayoutSheet.h"
+#include "txapi/ILayoutSheets.h"
+#include "txapi/ISheetFormat.h"
+#include "txapi/IStamp.h"
+#include "txapi/ITechnicalDemand.h"
+#include "txapi/IText.h"
+
+namespace drApi {
+
+namespace {
+
+// Drawings are ".tdr"; every other type is taken for a fragment.
+TString SheetFile(const TString& Name, txapi::DocumentTypeEnum tDoc)
+{
+  return Name + TString(tDoc == txapi::txDocumentDrawing ? ".tdr" : ".tfg");
+}
+
+// At most one host document per file name is in use: an open one is let go unsaved.
+void CloseOpen(TModelerApi& m, txapi::DocumentTypeEnum type, const TString& file)
+{
+  if (txapi::SmartPtr<txapi::ITavrixDocument> open = m.GetOpenDocument(type, file)) open->Close(txapi::DocumentCloseOptions(0));
+}
+
+void MakeCurrent(TRegistryApi& r, const txapi::SmartPtr<txapi::ITavrixDocument>& doc)
+{
+  r.IDoc = doc;
+  r.IDoc2D.reset();
+  r.IDoc2D = r.IDoc;
+}
+
+} // namespace
+
+void TModelerApi::drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int iFormat, int Krat, int Tips,
+                               int Pros, TString&, bool Invisible)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  const TString file = SheetFile(Name, tDoc);
+  const txapi::DocumentTypeEnum type = tDoc == txapi::txDocumentDrawing ? txapi::txDocumentDrawing : txapi::txDocumentFragment;
+  CloseOpen(*this, type, file);
+  txapi::SmartPtr<txapi::IDocuments> docs = r.Tavrix7 != nullptr ? r.Tavrix7->GetDocuments() : nullptr;
+  // Without a new document there is nothing to set up, save or count.
+  txapi::SmartPtr<txapi::ITavrixDocument> doc = docs ? docs->Add(type, !Invisible) : nullptr;
+  if (!doc) return;
+  MakeCurrent(r, doc);
+  if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc) {
+    txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() == 0 ? sheets->Add() : sheets->GetItem(0);
+    if (sheet) {
+      sheet->SetSheetType(txapi::txDocumentSheet);
+      sheet->SetLayoutStyleNumber(Tips);
+      if (txapi::SmartPtr<txapi::ISheetFormat> format = sheet->GetFormat()) {
+        format->SetFormat(txapi::txDocumentFormatEnum(iFormat));
+        format->SetMultiplicity(Pros);
+        format->SetOrientation(Krat != 0);
+      }
+    }
+    r.IDoc->SaveAs(file.toWideChar());
+  }
+  if (r.ProgressBar) r.ProgressBar->SetPosition(r.CountDrawing);
+  ++r.CountDrawing;
+}
+
+bool TModelerApi::drOpenLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, bool Invisible)
+{
+  if (Collector() != nullptr) return false;
+  TRegistryApi& r = R();
+  const TString file = SheetFile(Name, tDoc);
+  CloseOpen(*this, tDoc, file);
+  txapi::SmartPtr<txapi::IDocuments> docs = r.Tavrix7 != nullptr ? r.Tavrix7->GetDocuments() : nullptr;
+  txapi::SmartPtr<txapi::ITavrixDocument> doc = docs ? docs->Open(file.toWideChar(), !Invisible, false) : nullptr;
+  if (!doc) return false;
+  MakeCurrent(r, doc);
+  return true;
+}
+
+void TModelerApi::drSaveLeaf()
+{
+  if (Collector() != nullptr) return;
+  if (txapi::SmartPtr<txapi::ITavrixDocument> doc = R().IDoc2D) doc->Save();
+}
+
+void TModelerApi::drCloseView()
+{
+  if (Collector() != nullptr) {
+    drDeleteMtr();
+    return;
+  }
+  TRegistryApi& r = R();
+  R2D().Constraint2D.Count = 0;
+  r.View.reset();
+  r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
+}
+
+void TModelerApi::drCloseLeaf()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  TLeafSelector::Instance().drUpdateLeafFormat();
+  if (r.IDoc) r.IDoc->Save();
+  r.IDoc2D.reset();
+  r.IDoc.reset();
+  R2D().Constraint2D.Count = 0;
+}
+
+} // namespace drApi
+
+// ---------------------------------------------------------------------------------------------
+// Title block and technical requirements
+
+namespace drApi {
+
+void TModelerApi::drOpenShtamp()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  r.Stamp.reset();
+  txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc;
+  txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets ? sheets->GetItem(0) : nullptr;
+  if (!sheet) return;
+  r.Stamp = sheet->GetStamp();
+  // The mark goes on the pending stack only with a block to close, so that drCloseShtamp always
+  // finds its own mark and never leaves one behind.
+  if (r.Stamp) R2D().APrevCommand.Push(cmOpenShtamp);
+}
+
+void TModelerApi::drColumnShtamp(txapi::txStampEnum N)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  txapi::SmartPtr<txapi::IText> t = r.Stamp ? r.Stamp->GetText(N) : nullptr;
+  r.Text = t;
+}
+
+void TModelerApi::drStringObj(const TString& S)
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  if (r.Stamp) {
+    if (r.Text) r.Text->SetString(S.toWideChar());
+    return;
+  }
+  AddLineText(r.Text, S, 0.0);
+}
+
+void TModelerApi::drCloseShtamp()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  if (!r.Stamp) return;
+  TArrayOf<TCommand>& pending = R2D().APrevCommand;
+  if (pending.Count > 0 && pending.Last() == cmOpenShtamp) pending.Pop();
+  r.Stamp->Update();
+  r.Stamp.reset();
+}
+
+void TModelerApi::drOpenTDem()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  txapi::SmartPtr<txapi::IDrawingDocument> doc = r.IDoc2D;
+  txapi::SmartPtr<txapi::ITechnicalDemand> demand = doc ? doc->GetTechnicalDemand() : nullptr;
+  r.TechnicalDemand = demand;
+  if (!r.TechnicalDemand) return;
+  const TLeafSelector& sel = TLeafSelector::Instance();
+  const int at = 2 * sel.Format + sel.Orientation;
+  // A format the selector does not know keeps the host's own placement.
+  if (at >= 0 && at < sel.ASize.Count) {
+    const double W = sel.ASize[at].x;
+    r.TechnicalDemand->SetBox({W - 10, 65, W - 185, 165});
+  }
+  // The lines written until drCloseTDem are the requirements, not the last title-block cell.
+  r.Text = r.TechnicalDemand->GetText();
+}
+
+void TModelerApi::drCloseTDem()
+{
+  if (Collector() != nullptr) return;
+  TRegistryApi& r = R();
+  if (!r.TechnicalDemand) return;
+  r.TechnicalDemand->Update();
+  r.TechnicalDemand.reset();
+  r.Text.reset();
+}
+
+} // namespace drApi

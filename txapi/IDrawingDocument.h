@@ -1,0 +1,23 @@
+#pragma once
+
+#include "txapi/IAPIObject.h"
+#include "txapi/SmartPtr.h"
+
+namespace txapi {
+
+class ITechnicalDemand;
+
+// What a drawing or fragment has beyond its views: the technical requirements.
+class IDrawingDocument : public IAPIObject
+{
+public:
+  static constexpr InterfaceId IID{"76aa449a-cccc-4e67-b987-5e6ec505ff7a"};
+
+  // Empty when the host gives none.
+  virtual SmartPtr<ITechnicalDemand> GetTechnicalDemand() = 0;
+
+protected:
+  ~IDrawingDocument() = default;
+};
+
+} // namespace txapi
