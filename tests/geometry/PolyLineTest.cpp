@@ -253,10 +253,9 @@ TEST(PolyLineRecognition, Circle)
   EXPECT_NEAR(c.Radius, 5, 1e-12);
   TPolyLine off = OnCircle({0, 0}, 5, {0, 60, 120, 180, 240, 300, 360});
   off.Points[4].x += 1e-3;
-  EXPECT_FALSE(off.IsCircle(c));
-  TPolyLine open = OnCircle({0, 0}, 5, {0, 60, 120, 180, 240, 300});
-  EXPECT_FALSE(open.IsCircle(c));
-  EXPECT_FALSE(Poly({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 0}, {0, 0}}).IsCircle(c));
+  for (const TPolyLine& L : {off, OnCircle({0, 0}, 5, {0, 60, 120, 180, 240, 300}),
+                             Poly({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 0}, {0, 0}})})
+    EXPECT_FALSE(L.IsCircle(c));
 }
 
 // The centre comes from the general three-point construction: a vertical first or second chord
@@ -318,14 +317,12 @@ TEST(PolyLineRecognition, LineSegment)
 
 // --- Clipping ----------------------------------------------------------------------------------
 
+// Clipped areas are checked against Boost.Geometry in PolygonOracleTest; here the edge cases it
+// does not reach: no clip polygon, and clipping in place.
 TEST(PolyLineClip, SutherlandHodgman)
 {
   const TPolyLine square = Poly({{1, 1}, {3, 1}, {3, 3}, {1, 3}}, 4, true);
   TPolyLine out;
-  square.SutherlandHodgman(Poly({{0, 0}, {10, 0}, {10, 10}, {0, 10}}), out);
-  EXPECT_TRUE(SameCycle(PointsOf(out), PointsOf(square)));
-
-  // No clip polygon: a copy.
   square.SutherlandHodgman(TPolyLine(), out);
   EXPECT_EQ(PointsOf(out), PointsOf(square));
   EXPECT_EQ(out.Segments, 4);
