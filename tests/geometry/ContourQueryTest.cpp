@@ -101,18 +101,17 @@ TEST(ContourFound, ContoursAndCollisions)
 {
   TContour square;
   Square(square);
-  TContour inner;
-  Square(inner, 1, 1, 1);
-  TContour crossing;
-  Square(crossing, 3, 3, 2);
-  TContour apart;
-  Square(apart, 10, 10, 1);
-  EXPECT_TRUE(square.Found(inner));
-  EXPECT_FALSE(square.Colision(inner)); // inside, but no edge crosses
-  EXPECT_TRUE(square.Found(crossing));
-  EXPECT_TRUE(square.Colision(crossing));
-  EXPECT_FALSE(square.Found(apart));
-  EXPECT_FALSE(square.Colision(apart));
+  struct Case
+  {
+    double x, y, side;
+    bool found, collision; // inside without crossing an edge is found, not a collision
+  };
+  for (const Case& k : {Case{1, 1, 1, true, false}, Case{3, 3, 2, true, true}, Case{10, 10, 1, false, false}}) {
+    TContour other;
+    Square(other, k.x, k.y, k.side);
+    EXPECT_EQ(square.Found(other), k.found) << k.x;
+    EXPECT_EQ(square.Colision(other), k.collision) << k.x;
+  }
   EXPECT_FALSE(square.Found(TContour()));
 }
 
