@@ -5,6 +5,7 @@
 // a copy of the same bytes.
 #include <benchmark/benchmark.h>
 
+#include "bench/NullModeler.h"
 #include "bench/RatioReporter.h"
 
 #include <cstdio>
@@ -23,31 +24,6 @@
 namespace {
 
 const char* const MUVP = "МУВП ГОСТ 21424-93";
-
-class TNullModeler : public TModeler3D
-{
-public:
-  TNullModeler() : TModeler3D(new TRegistryModeler2D(Constraint), true) {}
-  using TModeler3D::drArc;
-  void drLine(const double&, const double&, const double&, const double&, int) override { ++Calls; }
-  void drArc(const double&, const double&, const double&, const double&, const double&, const double&,
-             const double&, int, int) override
-  {
-    ++Calls;
-  }
-  void drCircle(const double&, const double&, const double&, int) override { ++Calls; }
-  void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override {}
-  void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
-  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
-                  const TString&, const TString&) override
-  {
-  }
-  void drSpcObject(TSectionSpc, const TString&, int, int) override {}
-  long Calls = 0;
-
-private:
-  TConstraint2D Constraint;
-};
 
 void Setup()
 {

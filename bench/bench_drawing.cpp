@@ -7,6 +7,7 @@
 // Both draw into a modeller that records nothing but a call count.
 #include <benchmark/benchmark.h>
 
+#include "bench/NullModeler.h"
 #include "bench/RatioReporter.h"
 
 #include <cmath>
@@ -18,49 +19,6 @@
 namespace {
 
 // Counts its primitive calls; with Keep set it also keeps their arguments for the baseline.
-class TNullModeler : public TModeler3D
-{
-public:
-  struct TPrim
-  {
-    bool Arc;
-    double v[7];
-    int Napr, Attr;
-  };
-
-  TNullModeler() : TModeler3D(new TRegistryModeler2D(Constraint), true) {}
-
-  using TModeler2D::drArc;
-  void drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr) override
-  {
-    ++Calls;
-    if (Keep) Prims.push_back({false, {x1, y1, x2, y2, 0, 0, 0}, 0, Attr});
-  }
-  void drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
-             const double& x2, const double& y2, int Napr, int Attr) override
-  {
-    ++Calls;
-    if (Keep) Prims.push_back({true, {X, Y, R, x1, y1, x2, y2}, Napr, Attr});
-  }
-  void drCircle(const double&, const double&, const double&, int) override { ++Calls; }
-  void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override {}
-  using TModeler2D::drView;
-  void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
-  using TModeler2D::drAStView7;
-  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
-                  const TString&, const TString&) override
-  {
-  }
-  void drSpcObject(TSectionSpc, const TString&, int, int) override {}
-
-  long Calls = 0;
-  bool Keep = false;
-  std::vector<TPrim> Prims;
-
-private:
-  TConstraint2D Constraint;
-};
-
 constexpr int Teeth = 60;
 constexpr int Bolts = 8;
 
@@ -172,13 +130,7 @@ void Raw(benchmark::State& state)
   TModeler3D* modeler = NewModeler();
   TModeler3D& m = *modeler;
   for (auto _ : state)
-    for (const TNullModeler::TPrim& p : prims) {
-      const double* v = p.v;
-      if (p.Arc)
-        m.drArc(v[0], v[1], v[2], v[3], v[4], v[5], v[6], p.Napr, p.Attr);
-      else
-        m.drLine(v[0], v[1], v[2], v[3], p.Attr);
-    }
+    Replay(m, prims);
   RawCalls = static_cast<TNullModeler*>(modeler)->Calls / long(state.iterations());
   delete modeler;
 }
