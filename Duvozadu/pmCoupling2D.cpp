@@ -1,0 +1,6 @@
+#include "Duvozadu/pmCommands.h"
+
+bool PmCouplingBlock2D()
+{
+  return false;
+}

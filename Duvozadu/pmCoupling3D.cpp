@@ -1,0 +1,6 @@
+#include "Duvozadu/pmCommands.h"
+
+bool pmCouplingBlock3D()
+{
+  return false;
+}
