@@ -33,13 +33,8 @@ protected:
   }
   void TearDown() override
   {
-    // The control model outlives the host: it must not keep the host's objects.
-    ControlModel.EditPart.reset();
-    ControlModel.Place.reset();
     H.ClearLibraryCallbacks();
-    CommandHost.Release();
-    drApi::MA.R().TavrixError.reset();
-    drApi::MA.R().Tavrix7 = nullptr;
+    UnloadTavrixLibrary();
     SetCouplingModeler(nullptr);
     drApi::PControlModel = nullptr;
     EXPECT_EQ(H.Referenced().size(), 0u) << "the library still holds host objects";
