@@ -1,6 +1,7 @@
 #include "Duvozadu/pmCoupling3D.h"
 
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "Duvozadu/ControlModel.h"
@@ -78,20 +79,30 @@ bool pmCouplingBlock3D()
 
   if (!drApi::MA.drGetPart(pNew_Part, type)) return true;
 
-  auto* command = new TpmCoupling3D();
-  command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
-  // The phantom is the part the process loaded from that file, or the coupling under edit; without
-  // one there is none, never the user's own model.
-  if (ControlModel.EditPart)
-    command->Phantom = ControlModel.EditPart;
-  else if (command->Process3D && !(r.IDoc3D && r.IDoc3D->IsEditMode()))
-    command->Phantom = SmartPtr<txapi::IPart>(command->Process3D->GetPhantomObject());
-  else
-    command->Phantom.reset();
-  // The loaded phantom shows its file's sizes until it is given the chosen ones.
-  if (command->Table != nullptr) command->SetParam(command->Phantom);
-  command->Run(true, false);
-  delete command;
+  try {
+    const std::unique_ptr<TpmCoupling3D> command(new TpmCoupling3D());
+    command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
+    // The phantom is the part the process loaded from that file, or the coupling under edit;
+    // without one there is none, never the user's own model.
+    if (ControlModel.EditPart)
+      command->Phantom = ControlModel.EditPart;
+    else if (command->Process3D && !(r.IDoc3D && r.IDoc3D->IsEditMode()))
+      command->Phantom = SmartPtr<txapi::IPart>(command->Process3D->GetPhantomObject());
+    else
+      command->Phantom.reset();
+    // The loaded phantom shows its file's sizes until it is given the chosen ones.
+    if (command->Table != nullptr) command->SetParam(command->Phantom);
+    command->Run(true, false);
+  } catch (...) {
+    // A host failure outside the command's run loop: the coupling under edit is shown again.
+    try {
+      if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+    } catch (...) {
+    }
+    ControlModel.EditPart.reset();
+    ControlModel.Place.reset();
+    throw;
+  }
   // Nothing of this command is needed by the next one, which reads its own edit and placement.
   ControlModel.EditPart.reset();
   ControlModel.Place.reset();
@@ -310,7 +321,17 @@ bool TpmCoupling3D::Confirm()
 {
   drApi::TRegistryApi& r = drApi::MA.R();
   SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
-  if (!user || !Couplings.drCoupling(ControlModel.CouplingName, 0)) return false;
+  if (!user) return false;
+  bool built = false;
+  try {
+    built = Couplings.drCoupling(ControlModel.CouplingName, 0);
+  } catch (...) {
+    // The build opened its own documents: the user's assembly is made active again, so that the
+    // next command finds it, and the failure goes on to the run loop.
+    user->Activate();
+    throw;
+  }
+  if (!built) return false;
   const TString assembly = ControlModel.Detail3D(0);
   user->Activate();
   drApi::MA.drGetPart(pNew_Part, user->GetType());

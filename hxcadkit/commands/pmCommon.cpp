@@ -94,9 +94,23 @@ TBaseManager::TBaseManager()
   CurrentProcessManager = this;
 }
 
+namespace {
+
+// A destructor cannot pass on what a host call throws (it would end the program while the command's
+// own failure unwinds): the host is told what it can be told, and the references are let go anyway.
+template <class F> void Quietly(F&& f) noexcept
+{
+  try {
+    f();
+  } catch (...) {
+  }
+}
+
+} // namespace
+
 TBaseManager::~TBaseManager()
 {
-  TBaseManager::UnAdvise();
+  Quietly([this] { TBaseManager::UnAdvise(); });
   CurrentProcessManager = nullptr;
   delete &DispatcherWnd3D;
   PropertyControl = nullptr;
@@ -345,13 +359,13 @@ TBaseManager3D::TBaseManager3D(const TString& Name, const TString& Hint, SpecPro
 
 TBaseManager3D::~TBaseManager3D()
 {
-  TBaseManager3D::UnAdvise();
+  Quietly([this] { TBaseManager3D::UnAdvise(); });
   PropertyControls = nullptr;
   PropertyTabs = nullptr;
   PropertyTab = nullptr;
   ProcessParam = nullptr;
   MeshDraw.Clear(0);
-  CommandHost.UnChooseAll();
+  Quietly([] { CommandHost.UnChooseAll(); });
   CurrentProcessManager = nullptr;
   Phantom = nullptr;
   Process3D = nullptr;
@@ -447,7 +461,7 @@ TProcessManager2D::TProcessManager2D(const TString& Name, const TString& Hint, S
 
 TProcessManager2D::~TProcessManager2D()
 {
-  TProcessManager2D::UnAdvise();
+  Quietly([this] { TProcessManager2D::UnAdvise(); });
   CurrentProcessManager = nullptr;
   PhantomGroup = nullptr;
   Phantom2D = nullptr;
