@@ -1,6 +1,8 @@
 #include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/Kinds.h"
 
+#include "txhost/lib/Blocks.h"
+
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
@@ -89,6 +91,7 @@ KindTable MakeBuiltin()
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
       f.push_back(DrawingGroups());
+      f.push_back(Document2DEdit());
       AddSheetFacets(f);
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||

@@ -7,6 +7,7 @@
 #include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
+#include "txhost/lib/Blocks.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
@@ -140,10 +141,12 @@ public:
         step(self);
       } catch (...) {
         st.Running = false;
+        Ended(self);
         throw;
       }
     }
     st.Running = false;
+    Ended(self);
     return st.Stopped ? 1 : 0;
   }
   void Stop() override
@@ -152,6 +155,13 @@ public:
     Model().Extra<ProcessState>().Stopped = true;
   }
   void End() override { Log("End"); }
+
+private:
+  // What the process's temporary groups hold goes with it.
+  static void Ended(Object& process)
+  {
+    if (Object* document = process.RefProp("document")) DropTemporaryGroups(*document);
+  }
 };
 
 class Process3DFacet final : public Facet<txapi::IProcess3D>
