@@ -1,6 +1,8 @@
 #include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/Kinds.h"
 
+#include "txhost/lib/Blocks.h"
+
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
@@ -65,7 +67,7 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
   std::vector<FacetEntry> part{Part(),      ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(),
-                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines()};
+                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines(), PartInAssembly(), UserParameters3D()};
   for (FacetEntry& f : PartFeatureFacets())
     part.push_back(f);
   for (FacetEntry& f : PartSymbolFacets())
@@ -89,6 +91,7 @@ KindTable MakeBuiltin()
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
       f.push_back(DrawingGroups());
+      f.push_back(Document2DEdit());
       AddSheetFacets(f);
     }
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
