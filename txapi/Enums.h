@@ -134,6 +134,13 @@ enum txVector3DParametersTypeEnum : int {
   txVector3DCoefficients = 4,
 };
 
+// How a linear dimension measures.
+enum txLineDimensionOrientationEnum : int {
+  txLinDParallel = 0,
+  txLinDHorizontal = 1,
+  txLinDVertical = 2,
+};
+
 // Kind of a roughness sign.
 enum txRoughSignEnum : int {
   txNoProcessingType = 0,
@@ -203,6 +210,14 @@ enum DrawingObjectTypeEnum : int {
   txDrPoint = 4,
   txDrHatch = 5,
   txDrText = 6,
+  txDrLDimension = 7,
+  txDrDDimension = 8,
+  txDrRDimension = 9,
+  txDrADimension = 10,
+  txDrRough = 11,
+  txDrBase = 12,
+  txDrViewPointer = 13,
+  txDrTolerance = 14,
   txDrCutLine = 15,
   txDrLeader = 20,
   txDrMacro = 27,

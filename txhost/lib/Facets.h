@@ -135,6 +135,8 @@ FacetEntry CutLines();
 FacetEntry DrawingGroups();
 FacetEntry Symbols2DContainer();
 FacetEntry PolyLines();
+// The leader of a leader or a tolerance frame.
+FacetEntry Branchs();
 // The facets of a view (or, with drawingView false, of a sketch's editing view) plus those that make the
 // 2D objects of drawings.
 std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> facets);

@@ -1,4 +1,5 @@
 #include "txhost/lib/SymbolFacets.h"
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Kinds.h"
 
 #include "txhost/lib/Blocks.h"
@@ -79,6 +80,7 @@ KindTable MakeBuiltin()
   AddSpecificationKinds(t);
   AddUserDataKinds(t);
   AddDrawing2DKinds(t);
+  AddDimensionKinds(t);
   AddCommandKinds(t);
   AddAttributeKinds(t);
   AddSheetKinds(t);

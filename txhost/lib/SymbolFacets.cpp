@@ -1,12 +1,12 @@
 // Thread symbols (a part's collection hands out new symbols, each keeping its face and its numbered
 // settings in call order), the annotation side of 3D dimensions, and the view projections of 3D documents.
 #include "txapi/IDimension3D.h"
-#include "txapi/IDimensionParams.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IThread.h"
 #include "txapi/IThreads.h"
 #include "txapi/IViewProjection.h"
 #include "txapi/IViewProjectionManager.h"
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -76,21 +76,6 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
-// The settings in call order, as [index, value] pairs.
-class DimensionParamsFacet final : public Facet<txapi::IDimensionParams>
-{
-public:
-  using Facet::Facet;
-  void SetParameter(int index, double value) override
-  {
-    Log("SetParameter", index, value);
-    Value p = Model().Prop("parameters");
-    if (!p.is_array()) p = Value::array();
-    p.push_back(Value::array({index, value}));
-    Model().Set("parameters", p);
-  }
-};
-
 constexpr std::string_view ProjectionKind = "view-projection";
 
 // Standard projections are made on first request, one per type; the document's window shows the last
@@ -145,7 +130,7 @@ public:
 std::vector<FacetEntry> Dimension3DFacets()
 {
   return {Offer<Dimension3DFacet>("IDimension3D"), DimensionText(),
-          Offer<DimensionParamsFacet>("IDimensionParams")};
+          DimensionParams()};
 }
 
 FacetEntry ViewProjectionManager()
