@@ -80,7 +80,7 @@ TBaseManager::TBaseManager()
       APropertyVariable(*this),
       DispatcherWnd3D(*new TDispatcherWnd3D(*this)),
       StatusBar(*new TStatusBarOGL(this, 20, 20)),
-      MeshDraw(2)
+      MeshDraw(CommandHost.ITessellationMng(), 2)
 {
   ProcessHint.SetSize(127);
   ProgressMessage.SetSize(127);
