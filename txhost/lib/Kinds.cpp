@@ -8,6 +8,7 @@
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Model3D.h"
+#include "txhost/lib/TessellationFacets.h"
 
 #include <array>
 
@@ -84,6 +85,7 @@ KindTable MakeBuiltin()
   AddCommandKinds(t);
   AddAttributeKinds(t);
   AddSheetKinds(t);
+  AddTessellationKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
                               UserDataStoragesMng()};
@@ -101,6 +103,7 @@ KindTable MakeBuiltin()
       f.push_back(TavrixDocument3D());
       f.push_back(MateConstraints3D());
       f.push_back(ViewProjectionManager());
+      f.push_back(ExternalTessellationManager());
     }
     t.Add(std::string(d.Kind), 0, std::move(f));
   }
