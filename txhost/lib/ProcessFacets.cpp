@@ -2,16 +2,20 @@
 
 #include "txapi/IEvents.h"
 #include "txapi/IManipulator.h"
+#include "txapi/IMateConstraints3D.h"
 #include "txapi/IPart.h"
+#include "txapi/IPlacement3D.h"
 #include "txapi/IProcess.h"
 #include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
+#include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
 #include <filesystem>
@@ -178,6 +182,10 @@ public:
     if (HandOutRefused("LoadPhantom") || !std::filesystem::is_regular_file(ToPath(fileName), ec)) return {};
     Object& part = ModelHost().Create(kinds::Part, nullptr, &Model());
     part.Set("path", ToUtf8(fileName));
+    // The phantom shows the part of the file, with the named objects that mates are made on.
+    std::string error;
+    if (Object* source = ReadDocumentFile(ModelHost(), ToPath(fileName), error))
+      if (const Object* top = ModelHost().TopPart(*source)) AdoptNamedObjects(part, *top);
     Model().Set("phantom", RefValue(&part));
     return HandOut<txapi::IPart>(&part);
   }
@@ -190,6 +198,38 @@ public:
   {
     Log("GetPhantomObject");
     return HandOut<txapi::IModelObject>(Model().RefProp("phantom"));
+  }
+  txapi::SmartPtr<txapi::IMateConstraints3D> GetMateConstraints() override
+  {
+    Log("GetMateConstraints");
+    if (HandOutRefused("GetMateConstraints")) return {};
+    return HandOut<txapi::IMateConstraints3D>(&Child(Model(), "mates", "process-mates"));
+  }
+  // Empty slots are kept as null, so that the slot of each pick stays visible.
+  void SetSelectedObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("SetSelectedObjects", objects);
+    Value list = Value::array();
+    for (const auto& o : objects)
+      list.push_back(RefValue(Object::From(o.get())));
+    Model().Set("selected", list);
+  }
+  // The phantom's placement is "phantom-placement" (16 numbers, rows X, Y, Z, origin), the identity until
+  // the user moves it.
+  txapi::SmartPtr<txapi::IPlacement3D> GetPhantomPlacement() override
+  {
+    Log("GetPhantomPlacement");
+    if (HandOutRefused("GetPhantomPlacement")) return {};
+    Object& p = ModelHost().Create(model::Placement);
+    Value m = Model().Prop("phantom-placement");
+    if (!m.is_array() || m.size() != 16) {
+      m = Value::array();
+      for (int i = 0; i < 16; ++i)
+        m.push_back(i % 5 == 0 ? 1.0 : 0.0);
+    }
+    p.Set("matrix", m);
+    p.MarkApplied();
+    return HandOut<txapi::IPlacement3D>(&p);
   }
 };
 
