@@ -112,6 +112,9 @@ TEST_F(InsertModel, EachPickMakesItsLiveMateAndEnterMakesTheComponentWithPermane
   EXPECT_EQ(Mates(*process.RefProp("mates")),
             (std::vector<std::string>{"0 MatePlane " + Id(plane) + " 2 1", "4 MateAxes " + Id(cylinder) + " 2 1",
                                       "0 MateAxes " + Id(vertex) + " 1 1", "4 MateAxes " + Id(cone) + " 2 -1"}));
+  // The live mates hold the phantom by its own base objects, read from the file.
+  for (Object* m : model::Mates(H, *process.RefProp("mates")))
+    EXPECT_EQ(m->RefProp("first")->Parent(), process.RefProp("phantom"));
   // Only the last pick is listed as selected; an axis is accepted but makes no mate.
   EXPECT_EQ(process.Prop("selected").dump(), txhost::Value::array({nullptr, txhost::RefValue(&cone), nullptr}).dump());
   Object* component = Object::From(made.get());
