@@ -9,8 +9,11 @@
 
 #include "hxcadkit/geometry/Contour.h"
 #include "tests/geometry/ContourTestUtil.h"
+#include "tests/geometry/CurveTestUtil.h"
 
 using namespace contourtest;
+using curvetest::At;
+using curvetest::Der1;
 
 namespace {
 
@@ -45,6 +48,12 @@ struct TChainModel
       return TPoint2D(c.x + r * std::cos(a1 + s * u), c.y + r * std::sin(a1 + s * u));
     }
     double Length(double u1, double u2) const { return (u2 - u1) * (arc ? r : std::hypot(b.x - a.x, b.y - a.y)); }
+    TVector2D Der(double u) const
+    {
+      // A segment's derivative is its direction.
+      if (!arc) return TVector2D(b.x - a.x, b.y - a.y) * (1 / std::hypot(b.x - a.x, b.y - a.y));
+      return TVector2D(-r * s * std::sin(a1 + s * u), r * s * std::cos(a1 + s * u));
+    }
   };
   std::vector<Member> M;
 
@@ -67,6 +76,11 @@ struct TChainModel
   {
     const size_t i = Find(t);
     return M[i].At(t);
+  }
+  TVector2D Der(double t) const
+  {
+    const size_t i = Find(t);
+    return M[i].Der(t);
   }
   double Length(double t1, double t2) const // t1 <= t2
   {
@@ -136,7 +150,9 @@ void ExpectNear(const TPoint2D& p, const TPoint2D& q, const char* what)
 
 } // namespace
 
-// Cutting random chains, open and closed, against the reference: a trimmed piece runs from the point
+// Random chains, open and closed, against the reference: points, first derivatives (of the member
+// that carries the parameter, whatever its integer part), projections and the lengths of parts;
+// and cut: a trimmed piece runs from the point
 // at t1 to the point at t2 (over the seam of a closed chain when t1 > t2; backwards for direction -1)
 // with the length between them, its parameter spanning just its members and the source untouched; a
 // deleted part leaves the rest of the length, cut at the points of t1 and t2 (a part over the end of a
@@ -159,6 +175,16 @@ TEST(ContourCut, TrimmedAndDeletedPartsFollowTheReferenceChain)
     SCOPED_TRACE(testing::Message() << "round " << round << " members " << m.M.size() << " t " << t1 << " .. " << t2);
     const double lo = std::min(t1, t2), hi = std::max(t1, t2);
     const double kept = t1 < t2 || dir == -1 ? m.Length(lo, hi) : total - m.Length(t2, t1);
+    for (int k = 0; k < 8; ++k) {
+      const double t = at(rng);
+      ExpectNear(At(c, t), m.At(t), "point");
+      const TVector2D D = Der1(c, t), E = m.Der(t);
+      EXPECT_NEAR(std::hypot(D.x - E.x, D.y - E.y), 0, 1e-9) << "derivative at " << t;
+      double found = -1;
+      ASSERT_TRUE(c.NearPointProjection(m.At(t), TPoint2D(1e-9, 1e-9), found, false, nullptr));
+      ExpectNear(At(c, found), m.At(t), "projection");
+    }
+    EXPECT_NEAR(c.GetMetricLengthPart(dir == -1 ? t2 : t1, dir == -1 ? t1 : t2), kept, 1e-7);
 
     double a = t1, b = t2;
     std::unique_ptr<TCurve2D> piece(c.Trimmed(a, b, dir));
