@@ -151,13 +151,14 @@ void ExpectNear(const TPoint2D& p, const TPoint2D& q, const char* what)
 } // namespace
 
 // Random chains, open and closed, against the reference: points, first derivatives (of the member
-// that carries the parameter, whatever its integer part), projections and the lengths of parts;
-// and cut: a trimmed piece runs from the point
-// at t1 to the point at t2 (over the seam of a closed chain when t1 > t2; backwards for direction -1)
-// with the length between them, its parameter spanning just its members and the source untouched; a
-// deleted part leaves the rest of the length, cut at the points of t1 and t2 (a part over the end of a
-// closed chain with both ends in one member once kept the wrong middle of that member).
-TEST(ContourCut, TrimmedAndDeletedPartsFollowTheReferenceChain)
+// that carries the parameter, whatever its integer part), projections and the lengths of parts (over
+// the end of a closed chain when t1 > t2, also within one member, which once measured the short way).
+// Cut: a trimmed piece runs from the point at t1 to the point at t2 (over the seam of a closed chain
+// when t1 > t2; backwards for direction -1) with the length between them, its parameter spanning just
+// its members and the source untouched; a deleted part leaves the rest of the length, cut at the
+// points of t1 and t2 (a part over the end of a closed chain with both ends in one member once kept
+// the wrong middle of that member).
+TEST(ContourChain, EvaluationAndCutsFollowTheReferenceChain)
 {
   std::mt19937 rng(777);
   for (int round = 0; round < 300; ++round) {
