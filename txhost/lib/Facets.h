@@ -153,6 +153,16 @@ void AddSheetFacets(std::vector<FacetEntry>& f);
 FacetEntry TextContent();
 void AddSheetKinds(KindTable& t);
 
+// MeasureFacets.cpp: surfaces and curves of faces and edges, thread sizes, a part's measurements, the
+// mates of a running 3D process.
+FacetEntry MathSurface3D();
+FacetEntry MathCurve3D();
+FacetEntry ThreadsParameters();
+FacetEntry MeasurementContainer();
+void AddMeasureKinds(KindTable& t);
+// The named model objects of the part file's top part, copied into a component or phantom read from it.
+void AdoptNamedObjects(Object& part, const Object& sourceTop);
+
 } // namespace txhost::facets
 
 namespace txhost {

@@ -50,8 +50,8 @@ void AddModelKinds(KindTable& t)
   add(model::AuxLine, {LineSegment3D(), ModelObject()});
   add(model::AuxPoint, {Point3D(), ModelObject(), Feature()});
   add(model::Spiral, {CylindricalSpiral(), ModelObject()});
-  add(model::Face, {Face(), ModelObject(), ColorParam()});
-  add(model::Edge, {Edge(), ModelObject()});
+  add(model::Face, {Face(), ModelObject(), ColorParam(), MathSurface3D()});
+  add(model::Edge, {Edge(), ModelObject(), MathCurve3D()});
   add(model::SplitLine, {SplitLine(), ModelObject()});
   add(model::Placement, {Placement3D()});
   add(model::Mate, {MateConstraint3D(), Feature()});
@@ -69,7 +69,8 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
   std::vector<FacetEntry> part{Part(),      ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(),
-                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines(), PartInAssembly(), UserParameters3D()};
+                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines(), PartInAssembly(), UserParameters3D(),
+                               MeasurementContainer()};
   for (FacetEntry& f : PartFeatureFacets())
     part.push_back(f);
   for (FacetEntry& f : PartSymbolFacets())
@@ -86,6 +87,7 @@ KindTable MakeBuiltin()
   AddAttributeKinds(t);
   AddSheetKinds(t);
   AddTessellationKinds(t);
+  AddMeasureKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
                               UserDataStoragesMng()};
