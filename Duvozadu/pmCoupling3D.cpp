@@ -37,10 +37,11 @@ std::wstring LibraryFile()
   return std::filesystem::path(drApi::MA.R().PathFileName.toWideChar()).filename().wstring();
 }
 
+// The mates of the part's assembly; a phantom read from its file has a document of its own, so that
+// what the picks mate to it never reaches the user's model.
 SmartPtr<txapi::IMateConstraints3D> MatesOf(const SmartPtr<txapi::IPart>& part)
 {
-  const SmartPtr<txapi::IPartInAssembly> a(part);
-  return a ? a->GetMateConstraints() : SmartPtr<txapi::IMateConstraints3D>();
+  return part ? part->GetMateConstraints() : SmartPtr<txapi::IMateConstraints3D>();
 }
 
 void Rebuild(const SmartPtr<txapi::IPart>& part)

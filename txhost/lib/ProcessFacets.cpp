@@ -2,14 +2,16 @@
 
 #include "txapi/IEvents.h"
 #include "txapi/IManipulator.h"
+#include "txapi/IMateConstraints3D.h"
 #include "txapi/IPart.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IProcess.h"
 #include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
-#include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/Blocks.h"
 #include "txhost/lib/DocumentFile.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
@@ -143,10 +145,12 @@ public:
         step(self);
       } catch (...) {
         st.Running = false;
+        Ended(self);
         throw;
       }
     }
     st.Running = false;
+    Ended(self);
     return st.Stopped ? 1 : 0;
   }
   void Stop() override
@@ -155,6 +159,13 @@ public:
     Model().Extra<ProcessState>().Stopped = true;
   }
   void End() override { Log("End"); }
+
+private:
+  // What the process's temporary groups hold goes with it.
+  static void Ended(Object& process)
+  {
+    if (Object* document = process.RefProp("document")) DropTemporaryGroups(*document);
+  }
 };
 
 class Process3DFacet final : public Facet<txapi::IProcess3D>
@@ -199,6 +210,21 @@ public:
   {
     Log("GetPhantomObject");
     return HandOut<txapi::IModelObject>(Model().RefProp("phantom"));
+  }
+  txapi::SmartPtr<txapi::IMateConstraints3D> GetMateConstraints() override
+  {
+    Log("GetMateConstraints");
+    if (HandOutRefused("GetMateConstraints")) return {};
+    return HandOut<txapi::IMateConstraints3D>(&Child(Model(), "mates", "process-mates"));
+  }
+  // Empty slots are kept as null, so that the slot of each pick stays visible.
+  void SetSelectedObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("SetSelectedObjects", objects);
+    Value list = Value::array();
+    for (const auto& o : objects)
+      list.push_back(RefValue(Object::From(o.get())));
+    Model().Set("selected", list);
   }
   // The process's "placement" (16 doubles, as a part's), the identity until a test sets one.
   txapi::SmartPtr<txapi::IPlacement3D> GetPlacement() override
