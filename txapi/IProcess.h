@@ -18,6 +18,7 @@ class IApplicationEvents;
 class IBaseManipulator;
 class IDocumentFrameEvents;
 class IPart;
+class IPlacement3D;
 class IProcess2DEvents;
 class IProcess3DEvents;
 class IProcess3DManipulatorsEvents;
@@ -85,6 +86,8 @@ public:
   virtual SmartPtr<IPart> LoadPhantom(const std::wstring& fileName) = 0;
   virtual void SetPhantomObject(const SmartPtr<IModelObject>& object) = 0;
   virtual SmartPtr<IModelObject> GetPhantomObject() = 0;
+  // Where the phantom stands now (the user moves it while no object fixes it).
+  virtual SmartPtr<IPlacement3D> GetPlacement() = 0;
 
 protected:
   ~IProcess3D() = default;

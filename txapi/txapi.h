@@ -98,6 +98,7 @@
 #include "txapi/IModelObject.h"
 #include "txapi/IOpenDocumentParam.h"
 #include "txapi/IPart.h"
+#include "txapi/IPartInAssembly.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IPlane3D.h"
 #include "txapi/IPoint.h"

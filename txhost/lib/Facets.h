@@ -36,6 +36,9 @@ FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
 FacetEntry Part();
+// A part as a member of an assembly (CouplingFacets.cpp) and the library's parameters on it.
+FacetEntry PartInAssembly();
+FacetEntry UserParameters3D();
 
 // EventFacets.cpp
 FacetEntry DocumentFrameEvents();

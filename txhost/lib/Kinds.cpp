@@ -67,7 +67,7 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
   std::vector<FacetEntry> part{Part(),      ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(),
-                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines()};
+                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines(), PartInAssembly(), UserParameters3D()};
   for (FacetEntry& f : PartFeatureFacets())
     part.push_back(f);
   for (FacetEntry& f : PartSymbolFacets())

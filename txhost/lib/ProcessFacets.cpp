@@ -3,16 +3,19 @@
 #include "txapi/IEvents.h"
 #include "txapi/IManipulator.h"
 #include "txapi/IPart.h"
+#include "txapi/IPlacement3D.h"
 #include "txapi/IProcess.h"
 #include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
 #include "txhost/lib/Blocks.h"
 #include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
 #include <filesystem>
@@ -186,10 +189,16 @@ public:
     Log("LoadPhantom", fileName);
     std::error_code ec;
     if (HandOutRefused("LoadPhantom") || !std::filesystem::is_regular_file(ToPath(fileName), ec)) return {};
-    Object& part = ModelHost().Create(kinds::Part, nullptr, &Model());
-    part.Set("path", ToUtf8(fileName));
-    Model().Set("phantom", RefValue(&part));
-    return HandOut<txapi::IPart>(&part);
+    // The phantom is the file's top part, read as a document of its own outside the host's list: the
+    // preview never touches the user's model. A file that is no part document gives none.
+    Host& host = ModelHost();
+    std::string error;
+    Object* source = ReadDocumentFile(host, host.Resolve(ToPath(fileName)), error);
+    Object* part = source != nullptr ? host.TopPart(*source) : nullptr;
+    if (part == nullptr) return {};
+    part->Set("path", ToUtf8(fileName));
+    Model().Set("phantom", RefValue(part));
+    return HandOut<txapi::IPart>(part);
   }
   void SetPhantomObject(const txapi::SmartPtr<txapi::IModelObject>& object) override
   {
@@ -200,6 +209,20 @@ public:
   {
     Log("GetPhantomObject");
     return HandOut<txapi::IModelObject>(Model().RefProp("phantom"));
+  }
+  // The process's "placement" (16 doubles, as a part's), the identity until a test sets one.
+  txapi::SmartPtr<txapi::IPlacement3D> GetPlacement() override
+  {
+    Log("GetPlacement");
+    if (HandOutRefused("GetPlacement")) return {};
+    Object& p = ModelHost().Create(model::Placement);
+    const Value& m = Model().Prop("placement");
+    Value identity = Value::array();
+    for (int i = 0; i < 16; ++i)
+      identity.push_back(i % 5 == 0 ? 1.0 : 0.0);
+    p.Set("matrix", m.is_array() && m.size() == 16 ? m : identity);
+    p.MarkApplied();
+    return HandOut<txapi::IPlacement3D>(&p);
   }
 };
 
