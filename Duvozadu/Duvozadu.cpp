@@ -9,6 +9,7 @@
 #include "Duvozadu/pmCommands.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/commands/pmCommon.h"
+#include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/TextBase.h"
 #include "txapi/ITavrixLibraryActions.h"
@@ -88,4 +89,15 @@ bool LoadTavrixLibrary(txapi::IApplication& app, txapi::ITavrixLibraryActions& L
   return true;
 }
 
-void UnloadTavrixLibrary() {}
+// The library's process-wide objects outlive the host's session with it: none may keep a host object.
+void UnloadTavrixLibrary()
+{
+  for (auto* p : {&ControlModel.EditMode, &ControlModel.EditObj, &ControlModel.RefSpcObj, &ControlModel.SpcObj2,
+                  &ControlModel.PosLeaderObj})
+    p->reset();
+  ControlModel.EditPart.reset();
+  ControlModel.Place.reset();
+  CommandHost.Release();
+  drApi::MA.R().TavrixError.reset();
+  drApi::MA.R().Tavrix7 = nullptr;
+}

@@ -92,6 +92,9 @@ bool pmCouplingBlock3D()
   if (command->Table != nullptr) command->SetParam(command->Phantom);
   command->Run(true, false);
   delete command;
+  // Nothing of this command is needed by the next one, which reads its own edit and placement.
+  ControlModel.EditPart.reset();
+  ControlModel.Place.reset();
   return true;
 }
 
@@ -305,9 +308,8 @@ bool TpmCoupling3D::Confirm()
 {
   drApi::TRegistryApi& r = drApi::MA.R();
   SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
-  if (!Couplings.drCoupling(ControlModel.CouplingName, 0)) return false;
+  if (!user || !Couplings.drCoupling(ControlModel.CouplingName, 0)) return false;
   const TString assembly = ControlModel.Detail3D(0);
-  if (!user) return false;
   user->Activate();
   drApi::MA.drGetPart(pNew_Part, user->GetType());
   const SmartPtr<txapi::IPart> top = drApi::MA.GetPart();

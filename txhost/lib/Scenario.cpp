@@ -129,6 +129,7 @@ const std::vector<CommandSpec>& Commands()
       {"new", "new TYPE [as NAME] [hidden]", {Arg::Type}, 1, false, {{"as", true}, {"hidden", false}}},
       {"open", "open PATH [as NAME] [hidden]", {Arg::Any}, 1, false, {{"as", true}, {"hidden", false}}},
       {"activate", "activate DOCUMENT|none", {Arg::Any}, 1, false, {}},
+      {"edit", "edit DOCUMENT N|none", {Arg::Any, Arg::Any}, 2, false, {}},
       {"save", "save DOCUMENT [PATH]", {Arg::Any, Arg::Any}, 1, false, {}},
       {"close", "close DOCUMENT [nosave|save|ask]", {Arg::Any, Arg::CloseMode}, 1, false, {}},
       {"run", "run COMMAND [mode MODE]", {Arg::Command}, 1, false, {{"mode", true}}},
@@ -699,6 +700,22 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     if (step.Words[0] == "none") return H.SetActiveDocument(nullptr);
     Object* d = Document(step.Words[0], error);
     return d != nullptr && H.SetActiveDocument(d);
+  }
+  if (cmd == "edit") {
+    // Component N of the document's top part under in-place edit, or none.
+    Object* d = Document(step.Words[0], error);
+    Object* top = d != nullptr ? H.TopPart(*d) : nullptr;
+    if (top == nullptr) return d != nullptr && fail("the document has no model");
+    if (step.Words[1] == "none") {
+      SetEditedPart(*d, nullptr);
+      return true;
+    }
+    const std::vector<Object*> parts = model::LiveMembers(*top, kinds::Part);
+    long long n = -1;
+    if (!ParseInteger(step.Words[1], 0, std::numeric_limits<int>::max(), n) || std::size_t(n) >= parts.size())
+      return fail("the document has no component " + step.Words[1]);
+    SetEditedPart(*d, parts[std::size_t(n)]);
+    return true;
   }
   if (cmd == "save") {
     Object* d = Document(step.Words[0], error);
