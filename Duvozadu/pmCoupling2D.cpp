@@ -1,5 +1,7 @@
 #include "Duvozadu/pmCoupling2D.h"
 
+#include <memory>
+
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/pmCommands.h"
@@ -333,20 +335,28 @@ bool PmCouplingBlock2D()
   }
   ControlModel.EditMode = ControlModel.EditObj;
 
-  TpmCouplingBlock2D* command = pmCouplingBlock2D = new TpmCouplingBlock2D();
-  if (macro && command->ProcessParam) command->ProcessParam->SetFlag(false);
-  do {
-    command->ExitCode = 0;
-    command->Run(true, false);
-    if (drApi::Selector) drApi::Selector->Choose(Ptr<txapi::ITavrixAPIObject>(ControlModel.EditObj));
-  } while (command->ExitCode != 0);
-  delete command;
-  pmCouplingBlock2D = nullptr;
-  // The run is over: the library keeps no object of the drawing.
-  ControlModel.EditObj.reset();
-  ControlModel.EditMode.reset();
-  ControlModel.SpcObj2.reset();
-  ControlModel.PosLeaderObj.reset();
-  r.IDoc2D.reset();
+  // The run is over, however it ended: the command goes (its destructor unsubscribes it) and the library
+  // keeps no object of the drawing.
+  auto end = [&r] {
+    pmCouplingBlock2D = nullptr;
+    ControlModel.EditObj.reset();
+    ControlModel.EditMode.reset();
+    ControlModel.SpcObj2.reset();
+    ControlModel.PosLeaderObj.reset();
+    r.IDoc2D.reset();
+  };
+  try {
+    const std::unique_ptr<TpmCouplingBlock2D> command(pmCouplingBlock2D = new TpmCouplingBlock2D());
+    if (macro && command->ProcessParam) command->ProcessParam->SetFlag(false);
+    do {
+      command->ExitCode = 0;
+      command->Run(true, false);
+      if (drApi::Selector) drApi::Selector->Choose(Ptr<txapi::ITavrixAPIObject>(ControlModel.EditObj));
+    } while (command->ExitCode != 0);
+  } catch (...) {
+    end();
+    throw;
+  }
+  end();
   return true;
 }
