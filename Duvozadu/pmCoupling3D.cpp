@@ -149,6 +149,7 @@ TpmCoupling3D::TpmCoupling3D()
 
 TpmCoupling3D::~TpmCoupling3D()
 {
+  PickMates.clear();
   SelPlane.reset();
   SelAxes.reset();
   SelPoint.reset();
@@ -266,6 +267,7 @@ bool TpmCoupling3D::Select(const TObj& iEntity)
     SmartPtr<txapi::IMateConstraints3D> mates = MatesOf(Phantom);
     SmartPtr<txapi::IMateConstraint3D> m = mates && element ? mates->Add(kind) : nullptr;
     if (m) drApi::MA.drSetMate(m, element, o, Direction, 1, 0.0);
+    if (m) PickMates.push_back(m);
   };
   switch (o->GetType()) {
   case txapi::o3d_face: {
@@ -367,8 +369,14 @@ bool TpmCoupling3D::Confirm()
 
 void TpmCoupling3D::Cancel()
 {
-  // The old instance was hidden while its replacement was previewed: it comes back.
-  if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+  // The old instance was hidden while its replacement was previewed: it comes back, mated as it was.
+  if (ControlModel.EditPart) {
+    drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+    if (SmartPtr<txapi::IMateConstraints3D> mates = MatesOf(ControlModel.EditPart))
+      for (auto& m : PickMates)
+        mates->Remove(m);
+    PickMates.clear();
+  }
   if (ExitCode >= 0)
     Stop(0);
   else

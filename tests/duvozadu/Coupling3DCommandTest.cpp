@@ -100,9 +100,11 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
   ControlModel.P1d = 12; // the stored block is read back over it
 
   txhost::SetEditedPart(*Assembly, &old);
+  Script().Pick(&Face(1));
   Queue({"button", "2"});
   Run(200);
   EXPECT_EQ(old.Prop("hidden"), false);
+  EXPECT_EQ(Mates().size(), 1u) << "the cancelled pick's mate is gone";
   EXPECT_EQ(ControlModel.P1d, 40.0);
 
   Queue({"button", "1"});
