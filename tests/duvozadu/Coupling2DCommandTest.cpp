@@ -9,7 +9,6 @@
 #include "Duvozadu/pmCoupling2D.h"
 #include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/TextBase.h"
-#include "txhost/lib/Blocks.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/LeakCheck.h"
 
@@ -94,7 +93,7 @@ protected:
     Script().Button(txapi::pbEsc);
     EXPECT_TRUE(PmCouplingBlock2D());
     txhost::Object* m = Of(m2::Macro, true).at(0);
-    txhost::SetEditedMacro(*Doc, m);
+    txhost::SetEditedPart(*Doc, m);
     return m;
   }
 
@@ -229,11 +228,11 @@ TEST_F(Command2D, AShaftAboveEveryRowKeepsTheChosenTorque)
   int offered = 0;
   Script().Queue([&](txhost::Object&) {
     TpmCouplingBlock2D& c = *pmCouplingBlock2D;
-    c.ATorque.ADef.Current = 1; // the smallest torque
-    ControlModel.M = c.ATorque.ADef[1].toReal();
+    c.LTorque.Current = 1; // the smallest torque
+    ControlModel.M = c.LTorque[1].toReal();
     ControlModel.P1d = 1e6;
     c.FirstDiameterStep();
-    offered = c.AD2.Count();
+    offered = c.LD2.Count;
   });
   Script().Button(txapi::pbEsc);
   ASSERT_TRUE(PmCouplingBlock2D());
