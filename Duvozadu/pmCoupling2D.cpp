@@ -52,8 +52,8 @@ TString EditedLibraryName()
 } // namespace
 
 TpmCouplingBlock2D::TpmCouplingBlock2D()
-    : TProcessManager2D(DC("Муфты"), DC("Выберите точку привязки и угол поворота муфты"), txapi::pnEnterEscHelp, 8,
-                        DC("Параметры"), txapi::txProcess2DPlacement),
+    : TProcessManager2D(DC("Муфты"), DC("Выберите точку привязки и угол поворота муфты"),
+                        txapi::pnEnterEscHelp, 8, DC("Параметры"), txapi::txProcess2DPlacement),
       TCouplingPanel(128), ATView(TString("Отрисовка"), &ControlModel.TView, false, LTViews, false)
 {
   // The panel opens on the model's coupling type (the stored one when a block is edited), so that Enter
@@ -74,9 +74,10 @@ TpmCouplingBlock2D::TpmCouplingBlock2D()
   AddEditValue(DC("Отрисовка"), DC("Отрисовка муфты"), ATView);
 
   AddTab(DC("Спецификация"), true);
-  cSpcObj = AddCheckBox(DC("Спецификация"), DC("Создавать объект спецификации"), ControlModel.NeedSpcObj, false,
-                        true);
-  cPosLeader = AddCheckBox(DC("Позиция"), DC("Создавать линию-выноску"), ControlModel.NeedPosLeader, false, true);
+  cSpcObj = AddCheckBox(DC("Спецификация"), DC("Создавать объект спецификации"), ControlModel.NeedSpcObj,
+                        false, true);
+  cPosLeader =
+      AddCheckBox(DC("Позиция"), DC("Создавать линию-выноску"), ControlModel.NeedPosLeader, false, true);
 
   Init = true;
   ChangeControlValue(APropertyVariable.GetControl(&ADetails, false));

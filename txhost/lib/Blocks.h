@@ -13,9 +13,9 @@ namespace txhost {
 void DropTemporaryGroups(Object& document);
 
 namespace facets {
-FacetEntry MacroContent();     // macro objects
-FacetEntry TemporaryGroup();   // drawing groups
-FacetEntry Document2DEdit();   // drawings and fragments
+FacetEntry MacroContent();   // macro objects
+FacetEntry TemporaryGroup(); // drawing groups
+FacetEntry Document2DEdit(); // drawings and fragments
 } // namespace facets
 
 } // namespace txhost
