@@ -7,6 +7,7 @@
 #include "Adapter3DSupport.h"
 #include "hxcadkit/geometry/Contour.h"
 #include "txhost/lib/SvgWriter.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/ViewFacets.h"
 
@@ -164,12 +165,29 @@ TEST_F(ViewsTest, ModelViewsShowTheModelFromTheirSide)
       EXPECT_NEAR(box[k], expected[k], 0.16) << i << " " << k;
   }
   const std::pair<const char*, std::array<double, 4>> sides[] = {
-      {"front", {0, -10, 20, 10}}, {"Справа", {-10, -10, 10, 10}}, {"top", {0, -10, 20, 10}}};
+      {"Справа", {-10, -10, 10, 10}}, {"top", {0, -10, 20, 10}}, {"front", {0, -10, 20, 10}}};
   for (const auto& [side, expected] : sides) {
     MA.drAStView7(1, 0, 0, 0, 1, "s", part, side);
     const auto box = Box(*Find(MA.R2D().CurDrawingObject.get()));
     for (int k = 0; k < 4; ++k)
       EXPECT_NEAR(box[k], expected[k], 1e-9) << side << " " << k;
+  }
+  // A section across the front view keeps what lies behind its cut: the whole end circle from a cut
+  // through the middle, nothing from a cut in front of the cylinder.
+  txhost::Object& front = *Find(MA.R2D().CurDrawingObject.get());
+  for (double at : {10.0, -5.0}) {
+    txhost::Object& line = H.Create(txhost::model2d::CutLine, front.Document(), &front);
+    line.Set("points", txhost::Value::array({at, -15.0, at, 15.0}));
+    MA.drACutView7(0, 0, 0, 1, "А-А", SmartPtr<txapi::IDrawingObject>::Attach(static_cast<txapi::IDrawingObject*>(
+                                          line.QueryInterface(txapi::IDrawingObject::IID))));
+    txhost::Object& cut = *Find(MA.R2D().CurDrawingObject.get());
+    if (at < 0) {
+      EXPECT_TRUE(txhost::model::LiveMembers(cut, txhost::model::LineSegment).empty());
+      continue;
+    }
+    const auto box = Box(cut);
+    for (int k = 0; k < 4; ++k)
+      EXPECT_NEAR(std::abs(box[k]), 10, 1e-9) << k;
   }
 }
 

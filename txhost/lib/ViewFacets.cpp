@@ -449,7 +449,9 @@ private:
     if (!along || !Finite(p)) return std::nullopt;
     std::optional<ViewAxes> a = ViewAxes::Facing(Cross(*along, outer->W()), *along);
     if (!a) return std::nullopt;
-    a->O = p;
+    // The plane's point nearest the model's origin: the section shows the model in model coordinates,
+    // as the other views do.
+    a->O = a->W() * Dot(p, a->W());
     cut = std::array<V3, 2>{p, a->W()};
     return a;
   }
