@@ -478,6 +478,7 @@ public:
   // current document; saved, and closed and let go of when Close.
   void drCreateLeafSpw(TString& iName, TString& Comment);
   void drCloseLeafSpw(bool Close) override;
+
   // Specification entries of the current document (maTavrixSpec.cpp). A call through the modeller
   // interface, with a modifiable name, creates nothing.
   using TModeler3D::drSpcObj;

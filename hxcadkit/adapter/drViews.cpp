@@ -27,7 +27,8 @@ txapi::SmartPtr<txapi::IViews> ViewsOf(const txapi::SmartPtr<txapi::ITavrixDocum
 }
 
 template <class V>
-void Place(V& view, const double& x, const double& y, const double& Alf, const double& Scale, const TString& Comment)
+void Place(V& view, const double& x, const double& y, const double& Alf, const double& Scale,
+           const TString& Comment)
 {
   view->SetX(x);
   view->SetY(y);
@@ -86,7 +87,8 @@ void TModelerApi::drView(int N, const double& x, const double& y, const double& 
   r2.CurDrawingObject = r.View;
 }
 
-bool TModelerApi::ModelViewInCollector(const double& x, const double& y, const double& Alf, const double& Scale)
+bool TModelerApi::ModelViewInCollector(const double& x, const double& y, const double& Alf,
+                                       const double& Scale)
 {
   if (Collector() == nullptr) return false;
   drMtr(x, y, Alf, Scale);
@@ -96,7 +98,8 @@ bool TModelerApi::ModelViewInCollector(const double& x, const double& y, const d
 
 txapi::SmartPtr<txapi::IAssociationView> TModelerApi::NewModelView(txapi::LtViewType Type, const double& x,
                                                                    const double& y, const double& Alf,
-                                                                   const double& Scale, const TString& Comment)
+                                                                   const double& Scale,
+                                                                   const TString& Comment)
 {
   txapi::SmartPtr<txapi::ITavrixDocument2D> doc =
       R().Tavrix7 != nullptr ? R().Tavrix7->GetActiveDocument() : txapi::SmartPtr<txapi::ITavrixDocument>();
@@ -147,7 +150,8 @@ void TModelerApi::drAStView7(const double& x, const double& y, const double& Alf
                              const TString& Comment, const TString& FName, const TMtr3D& M)
 {
   if (ModelViewInCollector(x, y, Alf, Scale)) return;
-  txapi::SmartPtr<txapi::IAssociationView> view = NewModelView(txapi::vt_Arbitrary, x, y, Alf, Scale, Comment);
+  txapi::SmartPtr<txapi::IAssociationView> view =
+      NewModelView(txapi::vt_Arbitrary, x, y, Alf, Scale, Comment);
   if (view) {
     view->SetSourceFileName(W(FName));
     std::vector<double> m;
@@ -163,7 +167,8 @@ void TModelerApi::drACutView7(const double& x, const double& y, const double& Al
   // The interface keeps this operation const, yet it places a view and sets the drawing registry.
   TModelerApi& m = const_cast<TModelerApi&>(*this);
   if (m.ModelViewInCollector(x, y, Alf, Scale)) return;
-  txapi::SmartPtr<txapi::IAssociationView> view = m.NewModelView(txapi::vt_Section, x, y, Alf, Scale, Comment);
+  txapi::SmartPtr<txapi::IAssociationView> view =
+      m.NewModelView(txapi::vt_Section, x, y, Alf, Scale, Comment);
   if (view) {
     if (pCut) view->SetCutLine(pCut);
     SetProjectionParam(view);
@@ -193,7 +198,8 @@ void TModelerApi::drShtamp()
   if (!di.fileName.Empty()) cell(txapi::txStDescription, di.designation);
   if (!di.material.Empty()) cell(txapi::txStMaterial, di.material);
   if (di.Scale != 0.0)
-    cell(txapi::txStScale, di.Scale > 1.0 ? IntText(di.Scale) + TString(":1") : TString("1:") + IntText(1.0 / di.Scale));
+    cell(txapi::txStScale,
+         di.Scale > 1.0 ? IntText(di.Scale) + TString(":1") : TString("1:") + IntText(1.0 / di.Scale));
   cell(txapi::txStNumberOfSheets, TString("1"));
   if (PControlModel != nullptr) PControlModel->SP.dr2D();
   if (di.Weight != 0.0) cell(txapi::txStMass, TString(di.Weight, 3, true, 7));
@@ -213,7 +219,8 @@ void TModelerApi::drCreateLeafSpw(TString& iName, TString& Comment)
   if (txapi::SmartPtr<txapi::ITavrixDocument> open = GetOpenDocument(txapi::txDocumentSpecification, file))
     open->Close(txapi::DocumentCloseOptions(0));
   txapi::SmartPtr<txapi::IDocuments> docs = r.Tavrix7 != nullptr ? r.Tavrix7->GetDocuments() : nullptr;
-  txapi::SmartPtr<txapi::ITavrixDocument> made = docs ? docs->Create(txapi::txDocumentSpecification, false) : nullptr;
+  txapi::SmartPtr<txapi::ITavrixDocument> made =
+      docs ? docs->Create(txapi::txDocumentSpecification, false) : nullptr;
   txapi::SmartPtr<txapi::ISpecificationDocument> spec = made;
   made.reset();
   r.IDoc = spec;

@@ -6,8 +6,8 @@
 
 #include "Adapter3DSupport.h"
 #include "hxcadkit/geometry/Contour.h"
-#include "txhost/lib/SvgWriter.h"
 #include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/SvgWriter.h"
 #include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/ViewFacets.h"
 
@@ -178,8 +178,9 @@ TEST_F(ViewsTest, ModelViewsShowTheModelFromTheirSide)
   for (double at : {10.0, -5.0}) {
     txhost::Object& line = H.Create(txhost::model2d::CutLine, front.Document(), &front);
     line.Set("points", txhost::Value::array({at, -15.0, at, 15.0}));
-    MA.drACutView7(0, 0, 0, 1, "А-А", SmartPtr<txapi::IDrawingObject>::Attach(static_cast<txapi::IDrawingObject*>(
-                                          line.QueryInterface(txapi::IDrawingObject::IID))));
+    MA.drACutView7(0, 0, 0, 1, "А-А",
+                   SmartPtr<txapi::IDrawingObject>::Attach(
+                       static_cast<txapi::IDrawingObject*>(line.QueryInterface(txapi::IDrawingObject::IID))));
     txhost::Object& cut = *Find(MA.R2D().CurDrawingObject.get());
     if (at < 0) {
       EXPECT_TRUE(txhost::model::LiveMembers(cut, txhost::model::LineSegment).empty());
@@ -199,12 +200,14 @@ TEST_F(ViewsTest, TitleBlockFromTheDrawingState)
   auto cells = [&] {
     std::map<int, std::string> out;
     for (txhost::Object* c : H.ObjectsOfKind("StampCell"))
-      if (c->Prop("string").is_string()) out[c->Prop("cell").get<int>()] = c->Prop("string").get<std::string>();
+      if (c->Prop("string").is_string())
+        out[c->Prop("cell").get<int>()] = c->Prop("string").get<std::string>();
     return out;
   };
   TDetailInfo& di = MA.R2D().DI;
-  const std::pair<double, const char*> scales[] = {{2.0, "2:1"}, {1.0, "1:1"}, {0.5, "1:2"}, {0.4, "1:2"},
-                                                   {1e-300, "1:2147483647"}, {std::nan(""), "1:0"}};
+  const std::pair<double, const char*> scales[] = {
+      {2.0, "2:1"},         {1.0, "1:1"}, {0.5, "1:2"}, {0.4, "1:2"}, {1e-300, "1:2147483647"},
+      {std::nan(""), "1:0"}};
   for (auto [scale, text] : scales) {
     di.Scale = scale;
     MA.drShtamp();
@@ -214,7 +217,8 @@ TEST_F(ViewsTest, TitleBlockFromTheDrawingState)
   Control.SP.sDesign = TString("Иванов");
   di.designation = TString("АБВ.01");
   di.Weight = 0.125;
-  for (txhost::Object* c : H.ObjectsOfKind("StampCell")) c->Set("string", nullptr);
+  for (txhost::Object* c : H.ObjectsOfKind("StampCell"))
+    c->Set("string", nullptr);
   MA.drShtamp();
   const std::map<int, std::string> expected{{5, "  0.125"}, {8, "1"}, {110, "Иванов"}};
   EXPECT_EQ(cells(), expected);
@@ -276,7 +280,8 @@ TEST_F(ViewsTest, ASheetPicture)
   MA.drCloseViewTDemCloseLeaf("Требование первое", "Требование второе", "", "");
   std::ostringstream svg;
   txhost::WriteSvg(doc, svg);
-  for (const char* text : {"Вид 1 Втулка", "АБВ.01", "2:1", "1.Требование первое", "Вид справа", "class=\"sheet\""})
+  for (const char* text :
+       {"Вид 1 Втулка", "АБВ.01", "2:1", "1.Требование первое", "Вид справа", "class=\"sheet\""})
     EXPECT_NE(svg.str().find(text), std::string::npos) << text;
   txhost::SaveSvg(doc, "views-sheet.svg");
 }

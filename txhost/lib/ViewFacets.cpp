@@ -97,9 +97,9 @@ std::optional<ViewAxes> NamedProjection(const std::string& name)
     V3 ToViewer, Up;
   };
   static const Named names[] = {
-      {"Спереди", "front", {0, 0, 1}, {0, 1, 0}},    {"Сзади", "back", {0, 0, -1}, {0, 1, 0}},
-      {"Сверху", "top", {0, 1, 0}, {0, 0, -1}},      {"Снизу", "bottom", {0, -1, 0}, {0, 0, 1}},
-      {"Слева", "left", {-1, 0, 0}, {0, 1, 0}},      {"Справа", "right", {1, 0, 0}, {0, 1, 0}},
+      {"Спереди", "front", {0, 0, 1}, {0, 1, 0}},       {"Сзади", "back", {0, 0, -1}, {0, 1, 0}},
+      {"Сверху", "top", {0, 1, 0}, {0, 0, -1}},         {"Снизу", "bottom", {0, -1, 0}, {0, 0, 1}},
+      {"Слева", "left", {-1, 0, 0}, {0, 1, 0}},         {"Справа", "right", {1, 0, 0}, {0, 1, 0}},
       {"Изометрия", "isometric", {1, 1, 1}, {0, 1, 0}},
   };
   for (const Named& n : names)
@@ -228,7 +228,8 @@ private:
 
   void Extrusion(const Object& f, const Plane& plane, const std::vector<std::vector<V3>>& chains)
   {
-    const double d0 = std::abs(model::Number(f.Prop("depth0"))), d1 = std::abs(model::Number(f.Prop("depth1")));
+    const double d0 = std::abs(model::Number(f.Prop("depth0"))),
+                 d1 = std::abs(model::Number(f.Prop("depth1")));
     double lo = 0, hi = d0;
     switch (int(model::Number(f.Prop("direction")))) {
     case 1:
@@ -320,7 +321,8 @@ public:
     Log("Add", int(type));
     // A sketch's editing document has its one view only.
     if (HandOutRefused("Add") || !Host::IsDocument(Model())) return {};
-    const bool fromModel = type == txapi::vt_Arbitrary || type == txapi::vt_Standart || type == txapi::vt_Section;
+    const bool fromModel =
+        type == txapi::vt_Arbitrary || type == txapi::vt_Standart || type == txapi::vt_Section;
     Object& v = ModelHost().Create(fromModel ? model::AssociationView : model::View, &Model(), &Model());
     v.Set("type", int(type));
     if (!fromModel) v.MarkApplied();
@@ -375,7 +377,8 @@ public:
   void SetSourceFileName(const std::wstring& fileName) override
   {
     Log("SetSourceFileName", fileName);
-    const std::filesystem::path p = fileName.empty() ? std::filesystem::path() : ModelHost().Resolve(ToPath(fileName));
+    const std::filesystem::path p =
+        fileName.empty() ? std::filesystem::path() : ModelHost().Resolve(ToPath(fileName));
     Model().Set("source", p.string());
     Build();
   }
@@ -419,8 +422,8 @@ private:
 
   // Where a view of a model looks from; a section view's from its cut line, through the view that holds
   // that line. model is the view whose source it shows.
-  std::optional<ViewAxes> AxesOf(const Object& view, const Object*& source, std::optional<std::array<V3, 2>>& cut,
-                                 int depth = 0)
+  std::optional<ViewAxes> AxesOf(const Object& view, const Object*& source,
+                                 std::optional<std::array<V3, 2>>& cut, int depth = 0)
   {
     source = &view;
     if (view.Prop("type") == int(txapi::vt_Standart)) {
@@ -437,8 +440,9 @@ private:
     std::vector<double> xy;
     for (const Value& v : line->Prop("points"))
       xy.push_back(model::Number(v, std::nan("")));
-    if (xy.size() < 4) xy = {model::Number(line->Prop("x1")), model::Number(line->Prop("y1")),
-                             model::Number(line->Prop("x2")), model::Number(line->Prop("y2"))};
+    if (xy.size() < 4)
+      xy = {model::Number(line->Prop("x1")), model::Number(line->Prop("y1")), model::Number(line->Prop("x2")),
+            model::Number(line->Prop("y2"))};
     if (!outer) return std::nullopt;
     const model::Frame f = FrameOf(*line);
     double u1, v1, u2, v2;
