@@ -55,9 +55,9 @@
 #include "txapi/ITolerance.h"
 #include "txapi/IVariable.h"
 #include "txapi/IView.h"
-#include "txapi/IViews.h"
 #include "txapi/IViewProjection.h"
 #include "txapi/IViewProjectionManager.h"
+#include "txapi/IViews.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.

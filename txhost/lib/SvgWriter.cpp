@@ -106,7 +106,8 @@ public:
       if (v->Kind() != model::View && v->Kind() != model::AssociationView) continue;
       // A view at scale 0 would collapse what it holds to a point: it is drawn at 1.
       const double scale = Num(*v, "scale", 1);
-      const Affine place = Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), scale != 0 ? scale : 1);
+      const Affine place =
+          Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), scale != 0 ? scale : 1);
       Body << "<g id=\"view-" << Num(*v, "number") << "\">\n";
       Container(*v, place);
       ViewMark(*v, place);
@@ -405,7 +406,8 @@ private:
     const Object* sheet = nullptr;
     for (Object* o : model::LiveMembers(Doc))
       if (o->Kind() == "LayoutSheet" && sheet == nullptr) sheet = o;
-    static const double sizes[][2] = {{841, 1189}, {594, 841}, {420, 594}, {297, 420}, {210, 297}, {148, 210}};
+    static const double sizes[][2] = {{841, 1189}, {594, 841}, {420, 594},
+                                      {297, 420},  {210, 297}, {148, 210}};
     const int format = sheet != nullptr ? int(Num(*sheet, "format", -1)) : -1;
     if (sheet == nullptr || format < 0 || format > 5) return;
     double w = sizes[format][0], h = sizes[format][1];
@@ -490,7 +492,8 @@ private:
         y1 = std::min({y1, p.Y1, p.Y2}), y2 = std::max({y2, p.Y1, p.Y2});
       }
       if (x1 <= x2) {
-        Rect(x1 - 3, y1 - 3, x2 + 3, y2 + 3, "stroke=\"grey\" stroke-width=\"0.18\" stroke-dasharray=\"2 1\"");
+        Rect(x1 - 3, y1 - 3, x2 + 3, y2 + 3,
+             "stroke=\"grey\" stroke-width=\"0.18\" stroke-dasharray=\"2 1\"");
         labelX = x1 - 3, labelY = y2 + 5;
       }
     }
