@@ -59,7 +59,6 @@
 #include "txhost/lib/Scenario.h"
 #include "txhost/lib/SvgWriter.h"
 
-#include "txhost/lib/Blocks.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
@@ -867,10 +866,8 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     const std::string& kind = step.Words[1];
     if (cmd == "edit" && step.Words.size() < 3 && step.Words[1] != "none")
       return fail("usage: edit DOCUMENT KIND I|none");
-    // Drawings and fragments hand their library the block under edit, 3D documents the part.
-    const bool drawing = Host::DocumentType(*d) == txapi::txDocumentDrawing ||
-                         Host::DocumentType(*d) == txapi::txDocumentFragment;
-    auto setEdited = [&](Object* o) { drawing ? SetEditedMacro(*d, o) : SetEditedPart(*d, o); };
+    // The document's edited object: the block under edit in a drawing, the part in a 3D document.
+    auto setEdited = [&](Object* o) { SetEditedPart(*d, o); };
     if (cmd == "edit" && step.Words[1] == "none") {
       setEdited(nullptr);
       return true;
