@@ -9,7 +9,6 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <vector>
 
 namespace txhost {
 
@@ -274,7 +273,7 @@ bool CheckQueueStep(const std::vector<std::string>& w, std::string& error)
   }
   if (s == "pick") {
     if (w.size() == 2 && (w[1] == "none" || w[1] == "top-part")) return true;
-    if (w.size() == 3 && w[1] == "face" && ParseInt(w[2], i) && i >= 0) return true;
+    if (w.size() == 3 && w[1] == "face") return ints(2, 3);
     error = "usage: queue pick none|top-part|face N";
     return false;
   }
@@ -317,16 +316,14 @@ bool QueueStep(Host& host, const std::vector<std::string>& w, std::string& error
     if (w[1] == "none") {
       script.Pick(nullptr);
     } else {
+      // The top part itself, or face N of its model (none past the last).
       const int face = w[1] == "face" ? n(2) : -1;
       script.Queue([&script, &host, face](Object& process) {
         Object* document = process.RefProp("document");
         Object* part = document == nullptr ? nullptr : host.TopPart(*document);
-        // The face-th face of the document's bodies, in the order made: what the user points at.
-        if (face >= 0) {
-          part = nullptr;
-          int i = face;
-          for (Object* o : document == nullptr ? std::vector<Object*>{} : host.ObjectsOf(*document))
-            if (o->Kind() == model::Face && !model::Deleted(*o) && i-- == 0) part = o;
+        if (part != nullptr && face >= 0) {
+          const std::vector<Object*> faces = model::ModelObjects(*part, {txapi::o3d_face});
+          part = std::size_t(face) < faces.size() ? faces[std::size_t(face)] : nullptr;
         }
         auto o = View<txapi::ITavrixAPIObject>(part);
         FireInto<txapi::ObjectCallback>(script, &process, "FilterObjects", o);
