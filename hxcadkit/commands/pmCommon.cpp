@@ -95,9 +95,15 @@ TBaseManager::TBaseManager()
   ProcessHint.SetSize(127);
   ProgressMessage.SetSize(127);
   ProgressMessageCurrent.SetSize(127);
-  if (CommandHost.Application()) ProcessParam = CommandHost.Application()->NewProcessParam();
-  CommandHost.RefreshDocument();
-  if (CommandHost.IDoc()) Frame = CommandHost.IDoc()->GetDocumentFrame();
+  try {
+    if (CommandHost.Application()) ProcessParam = CommandHost.Application()->NewProcessParam();
+    CommandHost.RefreshDocument();
+    if (CommandHost.IDoc()) Frame = CommandHost.IDoc()->GetDocumentFrame();
+  } catch (...) {
+    // No destructor runs for a command whose construction failed: the dispatcher goes here.
+    delete &DispatcherWnd3D;
+    throw;
+  }
   TMessager::SetCommandLink(&CommandBar);
   TRegistrator::SetPropertyLink(&CommandBindings);
   drApi::TCommandProgressLink::Set(&CommandProgress);
