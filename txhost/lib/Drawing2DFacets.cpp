@@ -12,7 +12,6 @@
 #include "txapi/IColourings.h"
 #include "txapi/ICutLine.h"
 #include "txapi/ICutLines.h"
-#include "txapi/IDimensionText.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IDrawingGroups.h"
 #include "txapi/IDrawingObject.h"
@@ -42,6 +41,7 @@
 #include "txapi/ITextLine.h"
 #include "txapi/IUserParameters.h"
 #include "txhost/lib/Blocks.h"
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
@@ -100,7 +100,7 @@ int DrawingTypeOfKind(std::string_view kind)
   };
   for (const auto& [k, type] : types)
     if (k == kind) return type;
-  return txapi::txDrUnknown;
+  return SymbolDrawingType(kind);
 }
 
 int DrawingType(const Object& o)
@@ -144,6 +144,11 @@ void ResetGroup(Object& group)
 std::wstring TextOf(const Object& o)
 {
   std::wstring out;
+  if (o.Kind() == TextLine) {
+    for (Object* item : model::LiveMembers(o, TextItem))
+      out += item->Text("text");
+    return out;
+  }
   bool first = true;
   for (Object* line : model::LiveMembers(o, TextLine)) {
     if (!first) out += L'\n';
@@ -285,6 +290,13 @@ public:
     Log("AddItem");
     if (HandOutRefused("AddItem")) return {};
     return HandOut<txapi::ITextItem>(&ModelHost().Create(TextItem, Model().Document(), &Model()));
+  }
+  void SetString(const std::wstring& text) override
+  {
+    Log("SetString", text);
+    for (Object* item : model::LiveMembers(Model(), TextItem))
+      item->Set("deleted", true);
+    ModelHost().Create(TextItem, Model().Document(), &Model()).Set("text", ToUtf8(text));
   }
 };
 
@@ -638,55 +650,6 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
-// What a test presets on a dimension: "auto-nominal", "nominal-value", "nominal-text", "tolerance",
-// "upper" and "lower".
-class DimensionTextFacet final : public Facet<txapi::IDimensionText>
-{
-public:
-  using Facet::Facet;
-  bool GetAutoNominal() override
-  {
-    Log("GetAutoNominal");
-    return Model().Prop("auto-nominal") == true;
-  }
-  double GetNominalValue() override
-  {
-    Log("GetNominalValue");
-    const Value& v = Model().Prop("nominal-value");
-    return v.is_number() ? v.get<double>() : 0.0;
-  }
-  std::wstring GetNominalText() override
-  {
-    Log("GetNominalText");
-    return Model().Text("nominal-text");
-  }
-  std::wstring GetTolerance() override
-  {
-    Log("GetTolerance");
-    return Model().Text("tolerance");
-  }
-  std::wstring GetUpperDeviation() override
-  {
-    Log("GetUpperDeviation");
-    return Model().Text("upper");
-  }
-  void SetTolerance(const std::wstring& tolerance) override
-  {
-    Log("SetTolerance", tolerance);
-    Model().Set("tolerance", ToUtf8(tolerance));
-  }
-  void SetToleranceOn(int on) override
-  {
-    Log("SetToleranceOn", on);
-    Model().Set("tolerance-on", on);
-  }
-  std::wstring GetLowerDeviation() override
-  {
-    Log("GetLowerDeviation");
-    return Model().Text("lower");
-  }
-};
-
 class PolyLinesFacet final : public Facet<txapi::IPolyLines>
 {
 public:
@@ -783,6 +746,10 @@ FacetEntry PolyLines()
 {
   return Offer<PolyLinesFacet>("IPolyLines");
 }
+FacetEntry Branchs()
+{
+  return Offer<BranchsFacet>("IBranchs");
+}
 FacetEntry DrawingObject()
 {
   return Offer<DrawingObjectFacet>("IDrawingObject");
@@ -792,6 +759,7 @@ std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> 
 {
   facets.push_back(Circles());
   facets.push_back(Ellipses());
+  AddSymbolCollections(facets, drawingView);
   if (!drawingView) return facets;
   for (FacetEntry f : {Points(), DrawingTexts(), Offer<MacroObjectsFacet>("IMacroObjects"), Hatches(),
                        Colourings(), CutLines(),
@@ -808,11 +776,6 @@ FacetEntry TextContent()
 FacetEntry DrawingGroups()
 {
   return Offer<DrawingGroupsFacet>("IDrawingGroups");
-}
-
-FacetEntry DimensionText()
-{
-  return Offer<DimensionTextFacet>("IDimensionText");
 }
 
 void AddDrawing2DKinds(KindTable& t)
@@ -837,10 +800,10 @@ void AddDrawing2DKinds(KindTable& t)
   add(model2d::Hatch, {Offer<HatchFacet>("IHatch"), Offer<HatchParamFacet>("IHatchParam"), boundaries});
   add(model2d::Colouring, {Offer<ColouringFacet>("IColouring"), boundaries});
   add(model2d::CutLine, {Offer<CutLineFacet>("ICutLine"), text});
-  add(model2d::Leader, {Offer<LeaderFacet>("ILeader"), Offer<BranchsFacet>("IBranchs"),
+  add(model2d::Leader, {Offer<LeaderFacet>("ILeader"), Branchs(),
                         Offer<BaseLeaderFacet>("IBaseLeader"), text});
   t.Add(std::string(model2d::Layer), 0, {Offer<LayerFacet>("ILayer")});
-  add(model2d::Dimension, {Offer<DimensionTextFacet>("IDimensionText")});
+  add(model2d::Dimension, {DimensionText()});
   t.Add(std::string(model2d::PolyLine3D), 0, {Offer<PolyLineFacet>("IPolyLine"), ModelObject()});
   t.Add("open-document-param", 0, {Offer<OpenDocumentParamFacet>("IOpenDocumentParam")});
 }

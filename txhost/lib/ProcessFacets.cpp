@@ -2,6 +2,7 @@
 
 #include "txapi/IEvents.h"
 #include "txapi/IManipulator.h"
+#include "txapi/IMateConstraints3D.h"
 #include "txapi/IPart.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IProcess.h"
@@ -9,8 +10,8 @@
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
 #include "txhost/lib/Blocks.h"
-#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/DocumentFile.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
@@ -209,6 +210,21 @@ public:
   {
     Log("GetPhantomObject");
     return HandOut<txapi::IModelObject>(Model().RefProp("phantom"));
+  }
+  txapi::SmartPtr<txapi::IMateConstraints3D> GetMateConstraints() override
+  {
+    Log("GetMateConstraints");
+    if (HandOutRefused("GetMateConstraints")) return {};
+    return HandOut<txapi::IMateConstraints3D>(&Child(Model(), "mates", "process-mates"));
+  }
+  // Empty slots are kept as null, so that the slot of each pick stays visible.
+  void SetSelectedObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("SetSelectedObjects", objects);
+    Value list = Value::array();
+    for (const auto& o : objects)
+      list.push_back(RefValue(Object::From(o.get())));
+    Model().Set("selected", list);
   }
   // The process's "placement" (16 doubles, as a part's), the identity until a test sets one.
   txapi::SmartPtr<txapi::IPlacement3D> GetPlacement() override
