@@ -12,16 +12,6 @@ double TBaseManager::EmptyValue = 0.0;
 
 namespace {
 
-// Host calls made while a command ends, also from destructors: a host error there must neither end the
-// process nor keep the remaining steps from releasing what the command holds.
-template <class F> void Quietly(F&& step) noexcept
-{
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 // The message channel reaches the running command's status bar through this link.
 class TCommandBar final : public TCommandLink
 {
@@ -112,9 +102,23 @@ TBaseManager::TBaseManager()
   CurrentProcessManager = this;
 }
 
+namespace {
+
+// A destructor cannot pass on what a host call throws (it would end the program while the command's
+// own failure unwinds): the host is told what it can be told, and the references are let go anyway.
+template <class F> void Quietly(F&& f) noexcept
+{
+  try {
+    f();
+  } catch (...) {
+  }
+}
+
+} // namespace
+
 TBaseManager::~TBaseManager()
 {
-  TBaseManager::UnAdvise();
+  Quietly([this] { TBaseManager::UnAdvise(); });
   CurrentProcessManager = nullptr;
   delete &DispatcherWnd3D;
   PropertyControl = nullptr;
@@ -125,7 +129,7 @@ TBaseManager::~TBaseManager()
   Process = nullptr;
   ProcessParam = nullptr;
   Frame = nullptr;
-  Quietly([&] { MeshDraw.Clear(0); });
+  MeshDraw.Clear(0);
 }
 
 bool TBaseManager::OnStop()
@@ -146,23 +150,12 @@ void TBaseManager::UnAdvise()
 {
   if (!IsAdvise) return;
   IsAdvise = false;
-  Quietly([&] {
-    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  });
-  Quietly([&] {
-    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
-  });
-  Quietly([&] {
-    if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
-  });
-  Quietly([&] {
-    if (CommandHost.Application())
-      TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
-  });
-  Quietly([&] {
-    if (PropertyTab) PropertyTab->SetVisible(false);
-  });
-  Quietly([&] { CommandHost.UnSelectAll(); });
+  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
+  if (CommandHost.Application()) TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
+  if (PropertyTab) PropertyTab->SetVisible(false);
+  CommandHost.UnSelectAll();
   ProcessParam = nullptr;
 }
 
@@ -413,12 +406,12 @@ TBaseManager3D::TBaseManager3D(const TString& Name, const TString& Hint, SpecPro
 
 TBaseManager3D::~TBaseManager3D()
 {
-  TBaseManager3D::UnAdvise();
+  Quietly([this] { TBaseManager3D::UnAdvise(); });
   PropertyControls = nullptr;
   PropertyTabs = nullptr;
   PropertyTab = nullptr;
   ProcessParam = nullptr;
-  Quietly([&] { MeshDraw.Clear(0); });
+  MeshDraw.Clear(0);
   Quietly([] { CommandHost.UnChooseAll(); });
   CurrentProcessManager = nullptr;
   Phantom = nullptr;
@@ -439,15 +432,9 @@ void TBaseManager3D::UnAdvise()
 {
   if (!IsAdvise) return;
   TBaseManager::UnAdvise();
-  Quietly([&] {
-    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  });
-  Quietly([&] {
-    if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
-  });
-  Quietly([&] {
-    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
-  });
+  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
+  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
 }
 
 bool TBaseManager3D::SetPhantom(const TString& FileName)
@@ -521,7 +508,7 @@ TProcessManager2D::TProcessManager2D(const TString& Name, const TString& Hint, S
 
 TProcessManager2D::~TProcessManager2D()
 {
-  TProcessManager2D::UnAdvise();
+  Quietly([this] { TProcessManager2D::UnAdvise(); });
   CurrentProcessManager = nullptr;
   PhantomGroup = nullptr;
   Phantom2D = nullptr;
@@ -538,9 +525,7 @@ void TProcessManager2D::Advise()
 void TProcessManager2D::UnAdvise()
 {
   if (!IsAdvise) return;
-  Quietly([&] {
-    if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
-  });
+  if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
   // The panel stays with the command: a stopped placement may be run again, and its events must reach it.
   SmartPtr<txapi::IProcessParam> param = ProcessParam;
   TBaseManager::UnAdvise();
