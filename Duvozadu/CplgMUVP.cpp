@@ -298,9 +298,10 @@ void dr2D_BushingMUVP(const double& mx, const double& my, const double& ma, cons
     chain = dP(X - h / 4, P[14] / 2,
                dP(X - h, P[15] / 2, dP(X - h - P[17], P[15] / 2, dP(X - P[18] + h / 2, P[14] / 2, chain))));
   }
-  TPiece p(*m, mx, my, ma, mm, P[13] / 2);
+  // The outline owns the chain before the first host call, which may fail.
   TContDrawing c(m);
   c.Make(0, P[14] / 2, dPx(0, P[0] / 2, dPx(P[16], P[0] / 2, dP(P[16], P[14] / 2, chain))));
+  TPiece p(*m, mx, my, ma, mm, P[13] / 2);
   c.drContBlock(tl, false, true);
   m->drLine(-2.0, 0.0, P[16] + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;

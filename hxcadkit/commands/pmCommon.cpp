@@ -12,16 +12,6 @@ double TBaseManager::EmptyValue = 0.0;
 
 namespace {
 
-// Host calls made while a command ends, also from destructors: a host error there must neither end the
-// process nor keep the remaining steps from releasing what the command holds.
-template <class F> void Quietly(F&& step) noexcept
-{
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 // The message channel reaches the running command's status bar through this link.
 class TCommandBar final : public TCommandLink
 {
@@ -97,9 +87,15 @@ TBaseManager::TBaseManager()
   ProcessHint.SetSize(127);
   ProgressMessage.SetSize(127);
   ProgressMessageCurrent.SetSize(127);
-  if (CommandHost.Application()) ProcessParam = CommandHost.Application()->NewProcessParam();
-  CommandHost.RefreshDocument();
-  if (CommandHost.IDoc()) Frame = CommandHost.IDoc()->GetDocumentFrame();
+  try {
+    if (CommandHost.Application()) ProcessParam = CommandHost.Application()->NewProcessParam();
+    CommandHost.RefreshDocument();
+    if (CommandHost.IDoc()) Frame = CommandHost.IDoc()->GetDocumentFrame();
+  } catch (...) {
+    // No destructor runs for a command whose construction failed: the dispatcher goes here.
+    delete &DispatcherWnd3D;
+    throw;
+  }
   TMessager::SetCommandLink(&CommandBar);
   TRegistrator::SetPropertyLink(&CommandBindings);
   drApi::TCommandProgressLink::Set(&CommandProgress);
@@ -119,7 +115,7 @@ TBaseManager::~TBaseManager()
   Process = nullptr;
   ProcessParam = nullptr;
   Frame = nullptr;
-  Quietly([&] { MeshDraw.Clear(0); });
+  MeshDraw.Clear(0);
 }
 
 bool TBaseManager::OnStop()
@@ -140,23 +136,12 @@ void TBaseManager::UnAdvise()
 {
   if (!IsAdvise) return;
   IsAdvise = false;
-  Quietly([&] {
-    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  });
-  Quietly([&] {
-    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
-  });
-  Quietly([&] {
-    if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
-  });
-  Quietly([&] {
-    if (CommandHost.Application())
-      TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
-  });
-  Quietly([&] {
-    if (PropertyTab) PropertyTab->SetVisible(false);
-  });
-  Quietly([&] { CommandHost.UnSelectAll(); });
+  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
+  if (CommandHost.Application()) TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
+  if (PropertyTab) PropertyTab->SetVisible(false);
+  CommandHost.UnSelectAll();
   ProcessParam = nullptr;
 }
 
@@ -433,15 +418,9 @@ void TBaseManager3D::UnAdvise()
 {
   if (!IsAdvise) return;
   TBaseManager::UnAdvise();
-  Quietly([&] {
-    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  });
-  Quietly([&] {
-    if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
-  });
-  Quietly([&] {
-    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
-  });
+  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
+  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
 }
 
 bool TBaseManager3D::SetPhantom(const TString& FileName)
@@ -532,9 +511,7 @@ void TProcessManager2D::Advise()
 void TProcessManager2D::UnAdvise()
 {
   if (!IsAdvise) return;
-  Quietly([&] {
-    if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
-  });
+  if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
   // The panel stays with the command: a stopped placement may be run again, and its events must reach it.
   SmartPtr<txapi::IProcessParam> param = ProcessParam;
   TBaseManager::UnAdvise();

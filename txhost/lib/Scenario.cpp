@@ -745,6 +745,11 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     auto function = callbacks().RunCommand; // the library may register again while it runs
     if (!guarded("run-command callback", [&] { function(command, mode); })) return false;
     if (std::string e = std::exchange(EventScript::Of(H).Error, {}); !e.empty()) return fail("event script: " + e);
+    // Steps the command never took would go to the next command, which is never what a script means.
+    if (const std::size_t left = EventScript::Of(H).Size(); left != 0) {
+      EventScript::Of(H).Clear();
+      return fail(std::to_string(left) + " queued steps were not played: the command ended before them");
+    }
     Out << "ran command " << command << "\n";
     echoMessages();
     return true;
