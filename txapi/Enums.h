@@ -135,6 +135,13 @@ enum txVector3DParametersTypeEnum : int {
   txVector3DCoefficients = 4,
 };
 
+// How a linear dimension measures.
+enum txLineDimensionOrientationEnum : int {
+  txLinDParallel = 0,
+  txLinDHorizontal = 1,
+  txLinDVertical = 2,
+};
+
 // Kind of a roughness sign.
 enum txRoughSignEnum : int {
   txNoProcessingType = 0,
@@ -178,6 +185,21 @@ enum MateConstraintType : int {
   mc_Dependent = 14,
 };
 
+// How the objects of a mate face each other.
+enum txMateConstraintAlignmentEnum : int {
+  txMCAlignmentOpposite = -1,
+  txMCAlignmentClosest = 0,
+  txMCAlignmentCooriented = 1,
+};
+
+// The kinds of mathematical curves in space.
+enum txMathCurve3DTypeEnum : int {
+  txUnknownCurve3D = 0,
+  txLineSegment3D = 1,
+  txCircle3D = 2,
+  txArc3D = 3,
+};
+
 // Curve styles of drawing objects (3: the axis line).
 enum txCurveStyleEnum : int {
   txCSHidden = -1,
@@ -215,6 +237,14 @@ enum DrawingObjectTypeEnum : int {
   txDrPoint = 4,
   txDrHatch = 5,
   txDrText = 6,
+  txDrLDimension = 7,
+  txDrDDimension = 8,
+  txDrRDimension = 9,
+  txDrADimension = 10,
+  txDrRough = 11,
+  txDrBase = 12,
+  txDrViewPointer = 13,
+  txDrTolerance = 14,
   txDrCutLine = 15,
   txDrLeader = 20,
   txDrMacro = 27,

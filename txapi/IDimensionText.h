@@ -7,6 +7,8 @@
 
 namespace txapi {
 
+class ITextLine;
+
 // The value and tolerance of a dimension as its text shows them.
 class IDimensionText : public IAPIObject
 {
@@ -26,6 +28,12 @@ public:
   virtual void SetTolerance(const std::wstring& tolerance) = 0;
   // Non-zero shows the tolerance field.
   virtual void SetToleranceOn(int on) = 0;
+  // The texts before and after the value, each one line; empty when the host gives none.
+  virtual SmartPtr<ITextLine> GetTextBefore() = 0;
+  virtual SmartPtr<ITextLine> GetTextAfter() = 0;
+  virtual void SetAutoNominal(bool on) = 0;
+  // The upper and lower deviation as numbers.
+  virtual void SetDeviationValues(double upper, double lower) = 0;
 
 protected:
   ~IDimensionText() = default;

@@ -5,6 +5,7 @@
 
 namespace txapi {
 
+class ISpecRough;
 class ITechnicalDemand;
 
 // What a drawing or fragment has beyond its views: the technical requirements.
@@ -15,6 +16,8 @@ public:
 
   // Empty when the host gives none.
   virtual SmartPtr<ITechnicalDemand> GetTechnicalDemand() = 0;
+  // The roughness sign in the corner of the sheet; empty when the host gives none.
+  virtual SmartPtr<ISpecRough> GetSpecRough() = 0;
 
 protected:
   ~IDrawingDocument() = default;

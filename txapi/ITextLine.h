@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "txapi/IAPIObject.h"
 #include "txapi/SmartPtr.h"
 
@@ -15,6 +17,8 @@ public:
 
   // A new last item; empty when the host makes none.
   virtual SmartPtr<ITextItem> AddItem() = 0;
+  // Replaces the line by one item holding text.
+  virtual void SetString(const std::wstring& text) = 0;
 
 protected:
   ~ITextLine() = default;

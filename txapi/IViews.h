@@ -16,6 +16,8 @@ public:
   virtual int GetCount() = 0;
   // The view numbered number; empty when there is none.
   virtual SmartPtr<IView> GetViewByNumber(int number) = 0;
+  // The view the user works in; empty when there is none.
+  virtual SmartPtr<IView> GetActiveView() = 0;
 
 protected:
   ~IViews() = default;

@@ -8,6 +8,7 @@
 // Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@
 #include "txapi/IDrawingContainer.h"
 #include "txapi/IDrawingObject.h"
 #include "txapi/IEdge.h"
+#include "txapi/IExternalTessellation.h"
 #include "txapi/IFace.h"
 #include "txapi/IFeature.h"
 #include "txapi/IHatch.h"
@@ -158,6 +160,8 @@ public:
   txapi::SmartPtr<txapi::ITavrixDocument> IDoc;
   txapi::SmartPtr<txapi::ITavrixDocument3D> IDoc3D;
   txapi::SmartPtr<txapi::ITavrixDocument2D> IDoc2D;
+  // The active document's maker of preview display objects; empty for a document without one.
+  txapi::SmartPtr<txapi::IExternalTessellationManager> ITessellationMng;
   txapi::SmartPtr<txapi::IPart> Part;
   txapi::SmartPtr<txapi::IModelObject> Plane;
   txapi::SmartPtr<txapi::ISketch> Sketch;
@@ -531,6 +535,39 @@ public:
   void drSplitFaceOutLine(txapi::SmartPtr<txapi::IFace> EFace, TVector3D V);
   void drDimL3D(txapi::SmartPtr<txapi::IModelObject> A, txapi::SmartPtr<txapi::IModelObject> P);
 
+  // --- Dimensions and designations (drDimensions.cpp, drSigns.cpp). Nothing while a curve collector is
+  // open; points go to the host as given (the host document places them); a non-finite value makes
+  // nothing. Each new object becomes CurDrawingObject (a dimension also Obj3D).
+  void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt, int Pn,
+              const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+              const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
+              const TString& S3) override;
+  // The overall dimension of the automatic list, in the active document's current view whatever is
+  // current here: (Dx, Dy) offsets the dimension line, Fn 0 or 90 places it, Dln its text.
+  void drDimL7(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt, int Pn,
+               const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+               const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
+               const TString& S3);
+  void drDimD(const double& Val, const TString& Qual, const double& FBase, int Pt, int Pn, const double& x,
+              const double& y, int t, const TString& S1, const TString& S2, const TString& S3) override;
+  void drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl, int Pt, int Pn,
+              const double& xc, const double& yc, int t, int Po, const TString& S1, const TString& S2,
+              const TString& S3) override;
+  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn, const double& Fn,
+              const double& Dln, const double& x1, const double& y1, int T1, int Po1, const double& x2,
+              const double& y2, int T2, int Po2, const TString& S, const double& xc, const double& yc) override;
+  void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
+               const TString& S2, const TString& S3) override;
+  // The sheet's corner sign; an empty S changes nothing.
+  void drSRough(int Tz, bool Tzs, const TString& S) override;
+  // A form tolerance frame pending until drEndObj; drSupportForm adds branches to its leader.
+  void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2, const TString& S3) override;
+  void drSupportForm(const double& x, const double& y, int Top, int Twx) override;
+  void drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S) override;
+  void drWPointer(const double& x1, const double& y1, const double& x2, const double& y2, const double& Xt,
+                  const double& Yt, const double& Hs, const double& Ksu, const double& Fch,
+                  const TString& S) override;
+
   TConstraintApi Constraint;
 
   // The most recently created host modeller; null before one exists.
@@ -557,6 +594,12 @@ private:
   void drawCircle(double X, double Y, double R, int Attr);
   void drawEllipse(double X, double Y, double A, double B, double Angle, int Attr);
   void Made2D(const txapi::SmartPtr<txapi::IDrawingObject>& o, bool boundary);
+  // A new dimension made current; with parametric dimensions on, bound to the variable of the very double
+  // value (by its dimension text when linear, else by its name), and a linear one merged with the
+  // parametric contour's curves at its two points.
+  void Dimensioned(const txapi::SmartPtr<txapi::IDrawingObject>& Dim);
+  void LinkDimension(const txapi::SmartPtr<txapi::IDrawingObject>& Dim, const double& value, bool linear,
+                     double x1, double y1, double x2, double y2);
   // The innermost open curve collector; null when none is open.
   TContour* Collector() const;
   // The adapter places 2D output itself: matrices are pushed and no 2D document places them.
@@ -586,6 +629,14 @@ extern TControlModel* PControlModel;
 
 // The selection view; never null.
 extern TSelectorAPI* Selector;
+
+// The current view's symbols container of the 2D document; empty when there is none.
+txapi::SmartPtr<txapi::ISymbols2DContainer> GetSymbols2DContainer(txapi::SmartPtr<txapi::ITavrixDocument2D>& doc);
+// v to the nearest whole number, halves away from zero (within 2e-6 of 0 it is 0); the same as an int,
+// clamped to its range (NaN gives 0).
+double NearestWhole(double v);
+bool AllFinite(std::initializer_list<double> values);
+int NearestInt(double v);
 
 // True when Entity is a feature that failed to build.
 bool ErrorEntity(txapi::SmartPtr<txapi::IModelObject> Entity);

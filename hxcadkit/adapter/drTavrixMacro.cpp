@@ -206,6 +206,13 @@ void TModelerApi::drEndObj()
     }
     r.BoundariesObject.reset();
     break;
+  case cmForm:
+    if (r.Tolerance) {
+      r.Tolerance->Update();
+      r.Entity2D = r.Tolerance;
+      r.Tolerance.reset();
+    }
+    break;
   case cmHatch:
     if (r.Hatch) {
       r.Hatch->Update();

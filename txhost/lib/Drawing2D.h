@@ -52,7 +52,8 @@ Object* OpenGroup(const Object& document);
 void OpenGroup(Object& group, bool open);
 // Drops the objects of the group.
 void ResetGroup(Object& group);
-// The text an object holds: its lines' items joined, lines separated by '\n'; else its "string".
+// The text an object holds: its lines' items joined, lines separated by '\n' (a line's own items); else its
+// "string".
 std::wstring TextOf(const Object& o);
 
 } // namespace model2d

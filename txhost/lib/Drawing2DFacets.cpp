@@ -12,7 +12,6 @@
 #include "txapi/IColourings.h"
 #include "txapi/ICutLine.h"
 #include "txapi/ICutLines.h"
-#include "txapi/IDimensionText.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IDrawingGroups.h"
 #include "txapi/IDrawingObject.h"
@@ -41,7 +40,9 @@
 #include "txapi/ITextItem.h"
 #include "txapi/ITextLine.h"
 #include "txapi/IUserParameters.h"
+#include "txhost/lib/Blocks.h"
 #include "txhost/lib/ConstraintFacets.h"
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
@@ -100,7 +101,7 @@ int DrawingTypeOfKind(std::string_view kind)
   };
   for (const auto& [k, type] : types)
     if (k == kind) return type;
-  return txapi::txDrUnknown;
+  return SymbolDrawingType(kind);
 }
 
 int DrawingType(const Object& o)
@@ -144,6 +145,11 @@ void ResetGroup(Object& group)
 std::wstring TextOf(const Object& o)
 {
   std::wstring out;
+  if (o.Kind() == TextLine) {
+    for (Object* item : model::LiveMembers(o, TextItem))
+      out += item->Text("text");
+    return out;
+  }
   bool first = true;
   for (Object* line : model::LiveMembers(o, TextLine)) {
     if (!first) out += L'\n';
@@ -285,6 +291,13 @@ public:
     Log("AddItem");
     if (HandOutRefused("AddItem")) return {};
     return HandOut<txapi::ITextItem>(&ModelHost().Create(TextItem, Model().Document(), &Model()));
+  }
+  void SetString(const std::wstring& text) override
+  {
+    Log("SetString", text);
+    for (Object* item : model::LiveMembers(Model(), TextItem))
+      item->Set("deleted", true);
+    ModelHost().Create(TextItem, Model().Document(), &Model()).Set("text", ToUtf8(text));
   }
 };
 
@@ -638,55 +651,6 @@ public:
   bool Update() override { return Model().Update(); }
 };
 
-// What a test presets on a dimension: "auto-nominal", "nominal-value", "nominal-text", "tolerance",
-// "upper" and "lower".
-class DimensionTextFacet final : public Facet<txapi::IDimensionText>
-{
-public:
-  using Facet::Facet;
-  bool GetAutoNominal() override
-  {
-    Log("GetAutoNominal");
-    return Model().Prop("auto-nominal") == true;
-  }
-  double GetNominalValue() override
-  {
-    Log("GetNominalValue");
-    const Value& v = Model().Prop("nominal-value");
-    return v.is_number() ? v.get<double>() : 0.0;
-  }
-  std::wstring GetNominalText() override
-  {
-    Log("GetNominalText");
-    return Model().Text("nominal-text");
-  }
-  std::wstring GetTolerance() override
-  {
-    Log("GetTolerance");
-    return Model().Text("tolerance");
-  }
-  std::wstring GetUpperDeviation() override
-  {
-    Log("GetUpperDeviation");
-    return Model().Text("upper");
-  }
-  void SetTolerance(const std::wstring& tolerance) override
-  {
-    Log("SetTolerance", tolerance);
-    Model().Set("tolerance", ToUtf8(tolerance));
-  }
-  void SetToleranceOn(int on) override
-  {
-    Log("SetToleranceOn", on);
-    Model().Set("tolerance-on", on);
-  }
-  std::wstring GetLowerDeviation() override
-  {
-    Log("GetLowerDeviation");
-    return Model().Text("lower");
-  }
-};
-
 class PolyLinesFacet final : public Facet<txapi::IPolyLines>
 {
 public:
@@ -793,6 +757,10 @@ FacetEntry PolyLines()
 {
   return Offer<PolyLinesFacet>("IPolyLines");
 }
+FacetEntry Branchs()
+{
+  return Offer<BranchsFacet>("IBranchs");
+}
 FacetEntry DrawingObject()
 {
   return Offer<DrawingObjectFacet>("IDrawingObject");
@@ -802,6 +770,7 @@ std::vector<FacetEntry> WithDrawing2D(bool drawingView, std::vector<FacetEntry> 
 {
   facets.push_back(Circles());
   facets.push_back(Ellipses());
+  AddSymbolCollections(facets, drawingView);
   if (!drawingView) return facets;
   for (FacetEntry f : {Points(), DrawingTexts(), Offer<MacroObjectsFacet>("IMacroObjects"), Hatches(),
                        Colourings(), CutLines(),
@@ -820,11 +789,6 @@ FacetEntry DrawingGroups()
   return Offer<DrawingGroupsFacet>("IDrawingGroups");
 }
 
-FacetEntry DimensionText()
-{
-  return Offer<DimensionTextFacet>("IDimensionText");
-}
-
 void AddDrawing2DKinds(KindTable& t)
 {
   auto add = [&](std::string_view kind, std::vector<FacetEntry> f) {
@@ -840,17 +804,17 @@ void AddDrawing2DKinds(KindTable& t)
   t.Add(std::string(model2d::TextItem), 0,
         {Offer<TextItemFacet>("ITextItem"), Offer<TextFontFacet>("ITextFont")});
   add(model2d::Macro, WithDrawing2D(true, {Offer<MacroObjectFacet>("IMacroObject"),
-                                           Offer<UserParametersFacet>("IUserParameters"), DrawingContainer(),
+                                           Offer<UserParametersFacet>("IUserParameters"), MacroContent(), DrawingContainer(),
                                            Symbols2DContainer(),
                                            LineSegments(), Arcs()}));
   const FacetEntry boundaries = Offer<BoundariesObjectFacet>("IBoundariesObject");
   add(model2d::Hatch, {Offer<HatchFacet>("IHatch"), Offer<HatchParamFacet>("IHatchParam"), boundaries});
   add(model2d::Colouring, {Offer<ColouringFacet>("IColouring"), boundaries});
   add(model2d::CutLine, {Offer<CutLineFacet>("ICutLine"), text});
-  add(model2d::Leader, {Offer<LeaderFacet>("ILeader"), Offer<BranchsFacet>("IBranchs"),
+  add(model2d::Leader, {Offer<LeaderFacet>("ILeader"), Branchs(),
                         Offer<BaseLeaderFacet>("IBaseLeader"), text});
   t.Add(std::string(model2d::Layer), 0, {Offer<LayerFacet>("ILayer")});
-  add(model2d::Dimension, {Offer<DimensionTextFacet>("IDimensionText"), Dimension2D()});
+  add(model2d::Dimension, {DimensionText(), Dimension2D()});
   t.Add(std::string(model2d::PolyLine3D), 0, {Offer<PolyLineFacet>("IPolyLine"), ModelObject()});
   t.Add("open-document-param", 0, {Offer<OpenDocumentParamFacet>("IOpenDocumentParam")});
 }

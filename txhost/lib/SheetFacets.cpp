@@ -8,10 +8,12 @@
 #include "txapi/ILayoutSheet.h"
 #include "txapi/ILayoutSheets.h"
 #include "txapi/IDrawingDocument.h"
+#include "txapi/ISpecRough.h"
 #include "txapi/ISheetFormat.h"
 #include "txapi/IStamp.h"
 #include "txapi/ITechnicalDemand.h"
 #include "txapi/IText.h"
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -137,6 +139,12 @@ public:
     Log("GetTechnicalDemand");
     if (HandOutRefused("GetTechnicalDemand")) return {};
     return HandOut<txapi::ITechnicalDemand>(&ChildOf(ModelHost(), Model(), TechnicalDemandKind));
+  }
+  txapi::SmartPtr<txapi::ISpecRough> GetSpecRough() override
+  {
+    Log("GetSpecRough");
+    if (HandOutRefused("GetSpecRough")) return {};
+    return HandOut<txapi::ISpecRough>(&model2d::CornerRough(Model()));
   }
 };
 

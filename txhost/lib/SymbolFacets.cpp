@@ -1,12 +1,12 @@
 // Thread symbols (a part's collection hands out new symbols, each keeping its face and its numbered
 // settings in call order), the annotation side of 3D dimensions, and the view projections of 3D documents.
 #include "txapi/IDimension3D.h"
-#include "txapi/IDimensionParams.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IThread.h"
 #include "txapi/IThreads.h"
 #include "txapi/IViewProjection.h"
 #include "txapi/IViewProjectionManager.h"
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -52,6 +52,11 @@ public:
     Model().Set("settings", s);
   }
   bool Update() override { return Model().Update(); }
+  double GetPitch() override
+  {
+    Log("GetPitch");
+    return model::Number(Model().Prop("pitch"));
+  }
 };
 
 class Dimension3DFacet final : public Facet<txapi::IDimension3D>
@@ -74,21 +79,6 @@ public:
     Model().Set("hidden", hidden);
   }
   bool Update() override { return Model().Update(); }
-};
-
-// The settings in call order, as [index, value] pairs.
-class DimensionParamsFacet final : public Facet<txapi::IDimensionParams>
-{
-public:
-  using Facet::Facet;
-  void SetParameter(int index, double value) override
-  {
-    Log("SetParameter", index, value);
-    Value p = Model().Prop("parameters");
-    if (!p.is_array()) p = Value::array();
-    p.push_back(Value::array({index, value}));
-    Model().Set("parameters", p);
-  }
 };
 
 constexpr std::string_view ProjectionKind = "view-projection";
@@ -145,7 +135,7 @@ public:
 std::vector<FacetEntry> Dimension3DFacets()
 {
   return {Offer<Dimension3DFacet>("IDimension3D"), DimensionText(),
-          Offer<DimensionParamsFacet>("IDimensionParams")};
+          DimensionParams()};
 }
 
 FacetEntry ViewProjectionManager()
@@ -160,7 +150,7 @@ std::vector<FacetEntry> PartSymbolFacets()
 
 void AddSymbolKinds(KindTable& t)
 {
-  t.Add(std::string(ThreadKind), 0, {Offer<ThreadFacet>("IThread"), ModelObject()});
+  t.Add(std::string(ThreadKind), 0, {Offer<ThreadFacet>("IThread"), ModelObject(), ThreadsParameters()});
   t.Add(std::string(ProjectionKind), 0, {Offer<ViewProjectionFacet>("IViewProjection"), DrawingObject()});
 }
 

@@ -1,0 +1,250 @@
+// Linear, diameter, radius and angle dimensions in the current symbols container (a view, a sketch being
+// edited or an open macro object), and the overall dimension put straight on the active document.
+// Coordinates go to the host as given: the host measures the value, and the placement stack is the
+// host document's business.
+
+#include <cmath>
+#include <limits>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/geometry/Mathemat.h"
+#include "txapi/IAngleDimension.h"
+#include "txapi/IAngleDimensions.h"
+#include "txapi/IDiametralDimension.h"
+#include "txapi/IDiametralDimensions.h"
+#include "txapi/IDimensionParams.h"
+#include "txapi/IDimensionText.h"
+#include "txapi/ILineDimension.h"
+#include "txapi/ILineDimensions.h"
+#include "txapi/IRadialDimension.h"
+#include "txapi/IRadialDimensions.h"
+#include "txapi/ITextLine.h"
+#include "txapi/IViews.h"
+#include "txapi/IViewsAndLayersManager.h"
+
+namespace drApi {
+
+namespace {
+
+constexpr double DegToRad = 0.017453292519943295;
+constexpr double Pi = 3.14159265358979323846;
+
+// The text shift of a signed shift code: its side by the sign, its size negated.
+void TextShiftBySign(txapi::IDimensionParams& p, int Pt)
+{
+  p.SetTextShiftSide(Pt == 0 ? 0 : Pt > 0 ? 1 : 2);
+  p.SetTextShift(Pt == 0 ? 0 : Pt > 0 ? -Pt : Pt);
+}
+
+void SetLine(const txapi::SmartPtr<txapi::ITextLine>& line, const TString& s)
+{
+  if (line) line->SetString(W(s));
+}
+
+} // namespace
+
+bool AllFinite(std::initializer_list<double> values)
+{
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+double NearestWhole(double v)
+{
+  return std::trunc(v + 0.5 * Zn(v));
+}
+
+int NearestInt(double v)
+{
+  const double n = NearestWhole(v);
+  if (std::isnan(n)) return 0;
+  if (n >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (n <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return int(n);
+}
+
+txapi::SmartPtr<txapi::ISymbols2DContainer> GetSymbols2DContainer(txapi::SmartPtr<txapi::ITavrixDocument2D>& doc)
+{
+  if (!doc) return {};
+  txapi::SmartPtr<txapi::IViewsAndLayersManager> m = doc->GetViewsAndLayersManager();
+  txapi::SmartPtr<txapi::IViews> views = m ? m->GetViews() : nullptr;
+  txapi::SmartPtr<txapi::IView> view = views ? views->GetActiveView() : nullptr;
+  return view;
+}
+
+void TModelerApi::Dimensioned(const txapi::SmartPtr<txapi::IDrawingObject>& Dim)
+{
+  R().Obj3D = Dim;
+  R2D().CurDrawingObject = Dim;
+}
+
+void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, const double& Dy, int Pt, int Pn,
+                         const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+                         const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
+                         const TString&)
+{
+  if (Collector() != nullptr || !AllFinite({Dx, Dy, Fn, Dln, x1, y1, x2, y2})) return;
+  txapi::SmartPtr<txapi::ILineDimensions> dims = R().Symbols2DContainer;
+  txapi::SmartPtr<txapi::ILineDimension> d = dims ? dims->Add() : nullptr;
+  if (!d) return;
+  d->SetPoint1(x1, y1);
+  d->SetPoint2(x2, y2);
+  d->SetOrientation(Dx == 0.0   ? txapi::txLinDVertical
+                    : Dy == 0.0 ? txapi::txLinDHorizontal
+                                : txapi::txLinDParallel);
+  double a = 0;
+  if (std::fabs(Dx) > 1e-10 || std::fabs(Dy) > 1e-10) {
+    a = std::atan2(Dy, Dx);
+    if (std::fabs(a) < 1e-8)
+      a = 0;
+    else if (a < 0)
+      a += 2 * Pi;
+  }
+  d->SetAngle(a);
+  if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
+    SetLine(t->GetTextBefore(), S1);
+    SetLine(t->GetTextAfter(), S2);
+  }
+  if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
+    p->SetEnd1Kind(T1);
+    p->SetEnd2Kind(T2);
+    p->SetLeaderCode(Pn);
+    p->SetLeaderLength(Dln);
+    p->SetLeaderAngle(Fn);
+    p->SetEnd1On(Po1 != 0);
+    p->SetEnd2On(Po2 != 0);
+    TextShiftBySign(*p, Pt);
+  }
+  d->Update();
+  const txapi::SmartPtr<txapi::IDrawingObject> o = d;
+  Dimensioned(o);
+  LinkDimension(o, iVal, true, x1, y1, x2, y2);
+}
+
+void TModelerApi::drDimL7(const double&, const TString&, const double& Dx, const double& Dy, int, int,
+                          const double& Fn, const double& Dln, const double& x1, const double& y1, int, int,
+                          const double& x2, const double& y2, int, int, const TString&, const TString&,
+                          const TString&)
+{
+  if (R().Tavrix7 == nullptr || !AllFinite({Dx, Dy, Fn, Dln, x1, y1, x2, y2})) return;
+  txapi::SmartPtr<txapi::ITavrixDocument2D> doc = R().Tavrix7->GetActiveDocument();
+  txapi::SmartPtr<txapi::ILineDimensions> dims = GetSymbols2DContainer(doc);
+  txapi::SmartPtr<txapi::ILineDimension> d = dims ? dims->Add() : nullptr;
+  if (!d) return;
+  d->SetPoint1(x1, y1);
+  d->SetPoint2(x2, y2);
+  // Dx and Dy are offsets here: no offset across x measures along it.
+  d->SetOrientation(Dx == 0.0   ? txapi::txLinDHorizontal
+                    : Dy == 0.0 ? txapi::txLinDVertical
+                                : txapi::txLinDParallel);
+  if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
+    p->SetLeaderCode(Dln == 0.0 ? 0 : Fn == 0.0 ? 1 : 2);
+    p->SetEnd1Kind(7);
+    p->SetEnd2Kind(7);
+  }
+  if (Fn == 90.0)
+    d->SetLinePoint(x1 + Dx, std::max(y1, y2) + Dy);
+  else if (Fn == 0.0)
+    d->SetLinePoint(std::max(x1, x2) + Dx, y1 + Dy);
+  d->SetTextX(d->GetLineX() + std::cos(Fn * DegToRad) * Dln);
+  d->SetTextY(d->GetLineY() + std::sin(Fn * DegToRad) * Dln);
+  if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
+    t->SetAutoNominal(true);
+    t->SetDeviationValues(0.02, -0.02);
+  }
+  d->Update();
+}
+
+void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase, int Pt, int Pn, const double& x,
+                         const double& y, int, const TString& S1, const TString& S2, const TString&)
+{
+  if (Collector() != nullptr || !AllFinite({Val, FBase, x, y})) return;
+  txapi::SmartPtr<txapi::IDiametralDimensions> dims = R().Symbols2DContainer;
+  txapi::SmartPtr<txapi::IDiametralDimension> d = dims ? dims->Add() : nullptr;
+  if (!d) return;
+  d->SetCentre(x, y);
+  d->SetRadius(Val * 0.5);
+  d->SetStyle(1);
+  d->SetAngle(45.0);
+  d->Update();
+  if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
+    SetLine(t->GetTextAfter(), S2);
+    SetLine(t->GetTextBefore(), S1);
+  }
+  if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
+    p->SetLeaderCode(Pn);
+    p->SetLeaderAngle(FBase);
+    TextShiftBySign(*p, Pt);
+  }
+  d->Update();
+  Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
+}
+
+void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase, const double& Drl, int, int Pn,
+                         const double& xc, const double& yc, int, int, const TString& S1, const TString& S2,
+                         const TString&)
+{
+  if (Collector() != nullptr || !AllFinite({Val, FBase, xc, yc})) return;
+  txapi::SmartPtr<txapi::IRadialDimensions> dims = R().Symbols2DContainer;
+  txapi::SmartPtr<txapi::IRadialDimension> d = dims ? dims->Add() : nullptr;
+  if (!d) return;
+  d->SetCentre(xc, yc);
+  d->SetRadius(Val);
+  d->SetStyle(1);
+  d->SetAngle(45.0);
+  d->Update();
+  if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
+    SetLine(t->GetTextBefore(), S1);
+    SetLine(t->GetTextAfter(), S2);
+  }
+  if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
+    p->SetLeaderCode(Pn);
+    p->SetLeaderAngle(FBase);
+    p->SetTextShift(NearestInt(Drl));
+  }
+  d->Update();
+  const txapi::SmartPtr<txapi::IDrawingObject> o = d;
+  Dimensioned(o);
+  LinkDimension(o, Val, false, xc, yc, xc, yc);
+}
+
+void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const double&, int, int Pn,
+                         const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+                         const double& x2, const double& y2, int T2, int Po2, const TString& S, const double& xc,
+                         const double& yc)
+{
+  if (Collector() != nullptr || !AllFinite({Val, FBase, Fn, Dln, x1, y1, x2, y2, xc, yc})) return;
+  txapi::SmartPtr<txapi::IAngleDimensions> dims = R().Symbols2DContainer;
+  txapi::SmartPtr<txapi::IAngleDimension> d = dims ? dims->Add(txapi::txDrADimension) : nullptr;
+  if (!d) return;
+  d->SetVertex(xc, yc);
+  // Every angle dimension gets the same arc; the caller's radius is not the host's.
+  d->SetRadius(25.0);
+  d->SetAngle1(FBase);
+  d->SetAngle2(FBase + Napr * Val);
+  d->SetPoint1(x1, y1);
+  d->SetPoint2(x2, y2);
+  d->SetDirection(false);
+  if (txapi::SmartPtr<txapi::IDimensionText> t = d) SetLine(t->GetTextBefore(), S);
+  if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
+    p->SetEnd1Kind(T1);
+    p->SetEnd2Kind(T2);
+    p->SetLeaderCode(Pn);
+    p->SetLeaderLength(NearestWhole(Dln));
+    p->SetLeaderAngle(Fn);
+    p->SetEnd1On(Po1 != 0);
+    p->SetEnd2On(Po2 != 0);
+    p->SetTextShift(NearestInt(Val * 0.5));
+    p->SetTextShiftSide(0);
+  }
+  d->Update();
+  Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
+}
+
+void TModelerApi::LinkDimension(const txapi::SmartPtr<txapi::IDrawingObject>&, const double&, bool, double, double,
+                                double, double)
+{
+}
+
+} // namespace drApi

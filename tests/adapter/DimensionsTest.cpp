@@ -1,0 +1,230 @@
+// Linear, diameter, radius and angle dimensions on the stand-in host.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <random>
+
+#include "Drawing2DSupport.h"
+#include "txhost/lib/DimensionFacets.h"
+
+namespace {
+
+using namespace adaptertest;
+using txhost::Value;
+namespace m2 = txhost::model2d;
+
+constexpr double Pi = std::numbers::pi;
+const TString None;
+
+class Dimensions : public ::testing::Test, public Drawing2D
+{
+public:
+  txhost::Object* Last(std::string_view kind) const
+  {
+    const auto all = Of(kind);
+    return all.empty() ? nullptr : all.back();
+  }
+  // The text of the dimension's line before or after its value.
+  static std::string Line(const txhost::Object& d, const char* place)
+  {
+    for (txhost::Object* l : txhost::model::LiveMembers(d, m2::TextLine))
+      if (l->Prop("place") == place) return U8(m2::TextOf(*l));
+    return "-";
+  }
+  // The operations' calls in order, as "Op" names.
+  static std::string Ops(const txhost::Object& d)
+  {
+    std::string s;
+    for (const auto& c : d.Log())
+      s += (s.empty() ? "" : " ") + c.Op;
+    return s;
+  }
+  void Remembered(const txhost::Object* d) const
+  {
+    EXPECT_EQ(Obj(MA.R2D().CurDrawingObject), d);
+    EXPECT_EQ(Obj(MA.R().Obj3D), d);
+  }
+};
+
+// Orientation and angle come from the direction (Dx, Dy); the text shift's side from the sign of Pt.
+TEST_F(Dimensions, LinearOrientationAngleAndTextShift)
+{
+  const struct
+  {
+    double dx, dy;
+    int pt, orientation;
+    double angle;
+    int side, shift;
+  } cases[] = {
+      {0, 10, -3, txapi::txLinDVertical, Pi / 2, 2, -3},   {10, 0, 3, txapi::txLinDHorizontal, 0, 1, -3},
+      {-1, -1, 0, txapi::txLinDParallel, 5 * Pi / 4, 0, 0}, {0, 0, 0, txapi::txLinDVertical, 0, 0, 0},
+      {1, -1e-9, 0, txapi::txLinDParallel, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const double v = 40;
+    MA.drDimL(v, None, c.dx, c.dy, c.pt, 4, 30, 7.4, 1, 2, 5, 1, 41, 2, 6, 0, "⌀", "h6", "unused");
+    const txhost::Object* d = Last(m2::LineDimension);
+    ASSERT_NE(d, nullptr);
+    Remembered(d);
+    EXPECT_EQ(d->Prop("orientation"), c.orientation) << c.dx << "," << c.dy;
+    EXPECT_NEAR(txhost::model::Number(d->Prop("angle")), c.angle, 1e-12) << c.dx << "," << c.dy;
+    EXPECT_EQ(d->Prop("text-shift-side"), c.side);
+    EXPECT_EQ(d->Prop("text-shift"), c.shift);
+    EXPECT_EQ(Line(*d, "before"), "?");
+    EXPECT_EQ(Line(*d, "after"), "h6");
+    EXPECT_EQ(d->UpdateCount(), 1);
+    for (const auto& [k, v] : std::initializer_list<std::pair<const char*, Value>>{
+             {"x1", 1.0}, {"y1", 2.0}, {"x2", 41.0}, {"end1-kind", 5}, {"end2-kind", 6}, {"leader-code", 4},
+             {"leader-angle", 30.0}, {"leader-length", 7.4}, {"end1-on", true}, {"end2-on", false}})
+      EXPECT_EQ(d->Prop(k), v) << k;
+  }
+}
+
+// The overall dimension goes to the active document's current view, places its line by Fn and its text
+// Dln away at the angle Fn (from wherever the host has the line when Fn is neither 0 nor 90).
+TEST_F(Dimensions, OverallDimensionPlacesItsLineAndText)
+{
+  const double r2 = std::sqrt(2.0);
+  const struct
+  {
+    double fn, dln;
+    int code, linePoints;
+    double tx, ty;
+  } cases[] = {{0, 0, 0, 1, 30, -2}, {90, 5, 2, 1, 10, 13}, {45, 2, 2, 0, r2, r2}, {0, 3, 1, 1, 33, -2}};
+  txhost::Object& active = H.Create(txhost::model::View, Doc, Doc);
+  MA.R().Symbols2DContainer = MA.R().View;
+  for (const auto& c : cases) {
+    MA.drDimL7(0, None, 0, -12, 1, 1, c.fn, c.dln, 10, 10, 1, 1, 30, 20, 1, 1, "a", "b", "c");
+    const txhost::Object* d = Last(m2::LineDimension);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->Parent(), &active);
+    EXPECT_EQ(d->Prop("orientation"), txapi::txLinDHorizontal);
+    EXPECT_EQ(d->Prop("leader-code"), c.code);
+    EXPECT_EQ(d->Prop("end1-kind"), 7);
+    EXPECT_EQ(d->Prop("end2-kind"), 7);
+    EXPECT_EQ(d->Prop("auto-nominal"), true);
+    EXPECT_EQ(d->Prop("upper-value"), 0.02);
+    EXPECT_EQ(d->Prop("lower-value"), -0.02);
+    EXPECT_EQ(d->CallCount("SetLinePoint"), std::size_t(c.linePoints)) << c.fn;
+    EXPECT_NEAR(txhost::model::Number(d->Prop("text-x")), c.tx, 1e-12) << c.fn;
+    EXPECT_NEAR(txhost::model::Number(d->Prop("text-y")), c.ty, 1e-12) << c.fn;
+    EXPECT_EQ(Line(*d, "before"), "-");
+  }
+  EXPECT_EQ(MA.R().Obj3D, nullptr);
+  EXPECT_EQ(MA.R2D().CurDrawingObject, nullptr);
+}
+
+// Diameter, radius and angle dimensions: what each writes, how often it applies, and the rounding of
+// their text shifts and leader length.
+TEST_F(Dimensions, DiameterRadiusAndAngleValueRules)
+{
+  MA.drDimD(20, None, 15, 4, 3, 5, 6, 9, "⌀", "H7", None);
+  const txhost::Object* d = Last(m2::DiametralDimension);
+  ASSERT_NE(d, nullptr);
+  Remembered(d);
+  EXPECT_EQ(Ops(*d), "SetCentre SetRadius SetStyle SetAngle Update GetTextAfter GetTextBefore SetLeaderCode "
+                     "SetLeaderAngle SetTextShiftSide SetTextShift Update");
+  for (const auto& [k, v] : std::initializer_list<std::pair<const char*, Value>>{
+           {"xc", 5.0}, {"radius", 10.0}, {"style", 1}, {"angle", 45.0}, {"leader-code", 3},
+           {"leader-angle", 15.0}, {"text-shift-side", 1}, {"text-shift", -4}})
+    EXPECT_EQ(d->Prop(k), v) << k;
+  EXPECT_EQ(Line(*d, "after"), "H7");
+
+  const struct
+  {
+    double drl;
+    int shift;
+  } radii[] = {{2.5, 3}, {-2.5, -3}, {1e-7, 0}, {1e300, INT_MAX}, {-1e300, INT_MIN},
+               {std::numeric_limits<double>::quiet_NaN(), 0}};
+  for (const auto& c : radii) {
+    MA.drDimR(20, None, 15, c.drl, 9, 2, 1, 1, 0, 0, "R", None, None);
+    const txhost::Object* r = Last(m2::RadialDimension);
+    ASSERT_NE(r, nullptr);
+    Remembered(r);
+    EXPECT_EQ(r->Prop("radius"), 20.0);
+    EXPECT_EQ(r->Prop("text-shift"), c.shift) << c.drl;
+    EXPECT_FALSE(r->Has("text-shift-side"));
+    EXPECT_EQ(r->UpdateCount(), 2);
+  }
+
+  const struct
+  {
+    double val;
+    int napr;
+    double dln, leader, angle2;
+    int shift;
+  } angles[] = {{30, -1, 7.4, 7, 60, 15}, {45, 1, -2.5, -3, 135, 23}, {1e12, 1, 0, 0, 90 + 1e12, INT_MAX}};
+  for (const auto& c : angles) {
+    MA.drDimA(c.val, c.napr, 90, 99, 1, 2, 10, c.dln, 1, 2, 3, 1, 4, 5, 6, 0, "∠", 7, 8);
+    const txhost::Object* a = Last(m2::AngleDimension);
+    ASSERT_NE(a, nullptr);
+    Remembered(a);
+    EXPECT_EQ(View->CallsOf("Add").back()->Arguments, Value::array({txapi::txDrADimension}));
+    EXPECT_EQ(a->Prop("radius"), 25.0);
+    EXPECT_EQ(a->Prop("angle1"), 90.0);
+    EXPECT_EQ(a->Prop("angle2"), c.angle2);
+    EXPECT_EQ(a->Prop("leader-length"), c.leader);
+    EXPECT_EQ(a->Prop("text-shift"), c.shift);
+    EXPECT_EQ(a->Prop("text-shift-side"), 0);
+    EXPECT_EQ(a->Prop("direction"), false);
+    EXPECT_EQ(a->UpdateCount(), 1);
+    EXPECT_EQ(Line(*a, "after"), "-");
+  }
+}
+
+// The rounding of text shifts against the standard library's: halves away from zero, 0 near 0.
+TEST_F(Dimensions, NearestAgreesWithRoundingHalvesAwayFromZero)
+{
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> whole(-100000, 100000);
+  std::uniform_real_distribution<double> frac(-1, 1);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = whole(rng) + (i % 4 == 0 ? 0.5 : frac(rng));
+    if (std::fabs(v) <= 2e-6) continue;
+    ASSERT_EQ(drApi::NearestInt(v), std::lround(v)) << v;
+    ASSERT_EQ(drApi::NearestWhole(v), double(std::lround(v))) << v;
+  }
+  EXPECT_EQ(drApi::NearestInt(1.5e-6), 0);
+}
+
+// While curves are being collected nothing is made and what was made last stays remembered; an empty
+// collector entry does not count.
+TEST_F(Dimensions, NothingWhileCollecting)
+{
+  MA.drDimD(10, None, 0, 0, 0, 0, 0, 0, None, None, None);
+  const txhost::Object* before = Obj(MA.R2D().CurDrawingObject);
+  {
+    Collecting c;
+    MA.drDimL(1, None, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 5, 0, 1, 1, None, None, None);
+    MA.drDimD(10, None, 0, 0, 0, 0, 0, 0, None, None, None);
+    MA.drDimR(10, None, 0, 0, 0, 0, 0, 0, 0, 0, None, None, None);
+    MA.drDimA(10, 1, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1, None, 0, 0);
+  }
+  EXPECT_EQ(Of(m2::DiametralDimension).size(), 1u);
+  EXPECT_TRUE(Of(m2::LineDimension).empty() && Of(m2::RadialDimension).empty() && Of(m2::AngleDimension).empty());
+  Remembered(before);
+  MA.R2D().AContour.Push(nullptr);
+  MA.drDimR(10, None, 0, 0, 0, 0, 0, 0, 0, 0, None, None, None);
+  MA.R2D().AContour.Pop();
+  EXPECT_EQ(Of(m2::RadialDimension).size(), 1u);
+}
+
+// A dimension without its text or settings is still made, applied and remembered.
+TEST_F(Dimensions, MissingFacetsSkipOnlyTheirSteps)
+{
+  auto& f = H.GetFaults();
+  for (const std::string_view iid : {txapi::IDimensionText::IID.text(), txapi::IDimensionParams::IID.text()})
+    f.RefuseInterface(txhost::Target::OfKind(std::string(m2::LineDimension)), iid);
+  MA.drDimL(1, None, 1, 0, 3, 0, 0, 0, 0, 0, 1, 1, 5, 0, 1, 1, "a", "b", None);
+  const txhost::Object* d = Last(m2::LineDimension);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->UpdateCount(), 1);
+  EXPECT_FALSE(d->Has("text-shift"));
+  EXPECT_EQ(Line(*d, "before"), "-");
+  Remembered(d);
+}
+
+} // namespace
