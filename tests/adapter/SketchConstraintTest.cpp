@@ -5,6 +5,7 @@
 
 #include "Adapter3DSupport.h"
 #include "txhost/lib/ConstraintFacets.h"
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
 
 namespace {
@@ -38,12 +39,12 @@ protected:
   }
   Object* CurrentSketch() const { return Find(MA.R().Sketch.get()); }
   std::vector<Object*> Curves(std::string_view kind) const { return LiveMembers(*CurrentSketch(), kind); }
-  // The created constraints, in order, as "owner.index type partner.index" with the objects named by labels.
+  // The created joins, in order, as "owner.index type partner.index" with the objects named by labels.
   std::string Constraints(const std::map<const Object*, std::string>& label) const
   {
     std::string s;
     for (Object* c : H.ObjectsOfKind(txhost::constraints::Constraint)) {
-      if (!c->Applied()) continue;
+      if (!c->Applied() || !c->Has("partners")) continue;
       s += label.at(c->Parent()) + "." + c->Prop("index").dump() + " " + c->Prop("type").dump() + " " +
            label.at(H.Find(txhost::RefId(c->Prop("partners")[0]))) + "." + c->Prop("partner-index").dump() +
            ";";
@@ -61,6 +62,20 @@ protected:
     Object& d = H.Create(txhost::model2d::Dimension, CurrentSketch()->Document(), CurrentSketch());
     d.Set("value", v);
     return View(d);
+  }
+  // The start of the variable's name that the last constraint of d drives; "?" when that is no driving one.
+  static std::string Named(const Object& d)
+  {
+    const Object& c = *LiveMembers(d, txhost::constraints::Constraint).back();
+    return c.Prop("type") == 13 ? U8(c.Text("variable")).substr(0, 2) : "?";
+  }
+  // The switches of the sketch's variables.
+  std::string Switched() const
+  {
+    std::string s;
+    for (Object* v : Curves(txhost::constraints::SketchVariable))
+      s += v->Prop("switch").dump() + ";";
+    return s;
   }
   Integer Records = 0;
 };
@@ -116,6 +131,12 @@ TEST_F(SketchConstraintTest, TheFullRoadTiesTheSidesToTheControlCornersAndNothin
   EXPECT_EQ(Constraints(label),
             "L1.0 10 D1.0;L3.0 10 D2.0;L1.1 10 L2.0;L2.1 10 L3.0;L3.1 10 L4.0;L4.1 10 L1.0;");
   EXPECT_EQ(CurrentSketch()->Prop("editing"), true);
+  // Width and height are driving: each ends with a named constraint, and the sketch's variables are on.
+  std::string driving;
+  for (Object* d : Curves(txhost::model2d::LineDimension))
+    driving += Named(*d) + ";";
+  EXPECT_EQ(driving, "II;II;");
+  EXPECT_EQ(Switched(), "1;1;");
 }
 
 TEST_F(SketchConstraintTest, ASketchThatCannotBeEditedStopsTheRoadAfterItsControlGeometry)
@@ -143,22 +164,26 @@ TEST_F(SketchConstraintTest, DrivingDimensionsAreNamedByOneRunningCounterAndCarr
   };
   EXPECT_EQ(made(a), "1:14+=0;13+II" + std::to_string(n - 1) + "=1L1;");
   EXPECT_EQ(made(b), "1:14+=0;13+II" + std::to_string(n + 1) + "=0;");
-  // The dimensions' part of the road alone makes no geometry and switches the sketch's variables.
-  const std::size_t objects = H.Objects().size();
-  Parametric(true);
-  MA.drRectAngleAxleDim3D(txapi::o3d_planeXOY, 0.0, 0, 0, 10, 5, 1, "");
-  EXPECT_EQ(H.Objects().size(), objects);
   std::string vars;
   for (Object* v : Curves(txhost::constraints::SketchVariable))
-    vars += U8(v->Text("name")) + "=" + v->Prop("value").dump() + "," + v->Prop("switch").dump() + ";";
-  EXPECT_EQ(vars, "II" + std::to_string(n - 1) + "=1.0,1;II" + std::to_string(n + 1) + "=2.0,1;");
-  // A dimension without a 2D document being edited is left alone.
+    vars += U8(v->Text("name")) + "=" + v->Prop("value").dump() + ";";
+  EXPECT_EQ(vars, "II" + std::to_string(n - 1) + "=1.0;II" + std::to_string(n + 1) + "=2.0;");
+  // The dimensions' part of the road alone adds the two driving dimensions, no other geometry, and
+  // switches every variable of the sketch.
+  const std::size_t lines = Curves(txhost::model::LineSegment).size();
+  Parametric(true);
+  MA.drRectAngleAxleDim3D(txapi::o3d_planeXOY, 0.0, 0, 0, 10, 5, 1, "");
+  EXPECT_EQ(Curves(txhost::model::LineSegment).size(), lines);
+  EXPECT_EQ(H.ObjectsOfKind(txhost::model::Macro3D).size() + Curves(txhost::model2d::Point).size(), 0u);
+  EXPECT_EQ(Switched(), "1;1;1;1;");
+  // A dimension without a 2D document being edited is left alone, and no name is used up.
   SmartPtr<txapi::IDrawingObject> c = Dimension(3);
   MA.drEndEskis();
+  const int k = MA.NextInteger();
   MA.SetDimAssociateVariable(c, "L1");
   MA.drConstraint(txapi::txCMergePoints, c, 0, a, 0);
   EXPECT_EQ(Find(c.get())->Log().size(), 0u);
-  EXPECT_EQ(MA.NextInteger(), n + 2);
+  EXPECT_EQ(MA.NextInteger(), k + 1);
 }
 
 TEST_F(SketchConstraintTest, EveryJoinIsOneHostKindAndASingleObjectTakesNone)
