@@ -65,6 +65,20 @@ TCoupling iCouplings[] = {
 const int CountCoupling = 9;
 TCouplings Couplings(iCouplings, CountCoupling);
 TTable* ATable[10] = {};
+
+namespace {
+// The tables of the last coupling built go with the library, which a host may unload and load again.
+struct TATableOwner
+{
+  ~TATableOwner()
+  {
+    for (TTable*& t : ATable) {
+      delete t;
+      t = nullptr;
+    }
+  }
+} ATableOwner;
+} // namespace
 const double* AS = nullptr;
 
 TModeler3D* CouplingModeler()

@@ -38,11 +38,15 @@ public:
     if (axisFirst) M.drLine(ax1, 0.0, ax2, 0.0, 3);
     M.drMacro2D(true);
   }
+  // A destructor may run while a host error unwinds the build: a second failure here must not end the
+  // process, and the error already on its way says what went wrong.
   ~TPiece()
   {
-    M.drEndMacro();
-    M.drDeleteMtr();
-    M.drDeleteMtr();
+    for (auto step : {&TModeler3D::drEndMacro, &TModeler3D::drDeleteMtr, &TModeler3D::drDeleteMtr})
+      try {
+        (M.*step)();
+      } catch (...) {
+      }
   }
   TPiece(const TPiece&) = delete;
   TPiece& operator=(const TPiece&) = delete;

@@ -9,6 +9,7 @@
 #include "Duvozadu/pmCommands.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/commands/pmCommon.h"
+#include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/TextBase.h"
 #include "txapi/ITavrixLibraryActions.h"
@@ -41,34 +42,47 @@ void RunCommand(unsigned int comm, txapi::txRunCommandModeEnum)
   drApi::TRegistryApi& r = drApi::MA.R();
   txapi::IApplication* app = r.Tavrix7;
   if (app == nullptr) return; // not loaded: there is no host to answer
-  const txapi::txHideMessageEnum hide = app->GetHideMessage();
-  app->SetHideMessage(txapi::txHideMessageNo);
-  {
+  // A host call that fails by throwing ends the command here: the exception never reaches the host's caller
+  // of this callback, and what the modeller holds is released as after any command.
+  auto guarded = [](auto&& step) {
+    try {
+      step();
+      return true;
+    } catch (...) {
+      return false;
+    }
+  };
+  txapi::txHideMessageEnum hide = txapi::txShowMessage;
+  if (!guarded([&] { hide = app->GetHideMessage(); })) return;
+  guarded([&] {
+    app->SetHideMessage(txapi::txHideMessageNo);
     txapi::SmartPtr<txapi::ITavrixDocument> doc = app->GetActiveDocument();
     if (!doc) {
       Messager->LiftBox(DC(TString("Документ не активизирован")), TMessager::toAlways);
-    } else {
-      const txapi::DocumentTypeEnum type = doc->GetType();
-      switch (type) {
-      case txapi::txDocumentDrawing:
-      case txapi::txDocumentFragment:
-        if (comm == CouplingCommand) PmCouplingBlock2D();
-        break;
-      case txapi::txDocumentAssembly:
-      case txapi::txDocumentTechnologyAssembly:
-        // Refreshes the modeller's documents and part before the command looks at them.
-        drApi::MA.drGetPart(pTop_Part, type);
-        if (comm == CouplingCommand) pmCouplingBlock3D();
-        break;
-      default:
-        Messager->LiftBox(DC(TString("Документ не является Чертежом/Фрагментом/Сборкой")), TMessager::toAlways);
-        break;
-      }
+      return;
     }
-    drApi::MA.drEndGetPart(false);
+    const txapi::DocumentTypeEnum type = doc->GetType();
+    switch (type) {
+    case txapi::txDocumentDrawing:
+    case txapi::txDocumentFragment:
+      if (comm == CouplingCommand) PmCouplingBlock2D();
+      break;
+    case txapi::txDocumentAssembly:
+    case txapi::txDocumentTechnologyAssembly:
+      // Refreshes the modeller's documents and part before the command looks at them.
+      drApi::MA.drGetPart(pTop_Part, type);
+      if (comm == CouplingCommand) pmCouplingBlock3D();
+      break;
+    default:
+      Messager->LiftBox(DC(TString("Документ не является Чертежом/Фрагментом/Сборкой")), TMessager::toAlways);
+      break;
+    }
+  });
+  guarded([] { drApi::MA.drEndGetPart(false); });
+  guarded([&] {
     if (r.TavrixError) r.TavrixError->Reset();
-    app->SetHideMessage(hide);
-  }
+  });
+  guarded([&] { app->SetHideMessage(hide); });
 }
 
 bool LoadTavrixLibrary(txapi::IApplication& app, txapi::ITavrixLibraryActions& LA)
@@ -88,4 +102,15 @@ bool LoadTavrixLibrary(txapi::IApplication& app, txapi::ITavrixLibraryActions& L
   return true;
 }
 
-void UnloadTavrixLibrary() {}
+// The library's process-wide objects outlive the host's session with it: none may keep a host object.
+void UnloadTavrixLibrary()
+{
+  for (auto* p : {&ControlModel.EditMode, &ControlModel.EditObj, &ControlModel.RefSpcObj, &ControlModel.SpcObj2,
+                  &ControlModel.PosLeaderObj})
+    p->reset();
+  ControlModel.EditPart.reset();
+  ControlModel.Place.reset();
+  CommandHost.Release();
+  drApi::MA.R().TavrixError.reset();
+  drApi::MA.R().Tavrix7 = nullptr;
+}

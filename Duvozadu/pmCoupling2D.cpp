@@ -1,11 +1,12 @@
 #include "Duvozadu/pmCoupling2D.h"
 
+#include <memory>
+
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/pmCommands.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/core/Messager.h"
-#include "hxcadkit/core/TextBase.h"
 #include "txapi/IDocument2DEdit.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IMacroContent.h"
@@ -35,12 +36,6 @@ bool DrawCoupling()
   return Couplings.drCoupling(ControlModel.CouplingName, DrawMode());
 }
 
-// A value as the choice lists show it.
-TString ListText(double v)
-{
-  return TString(v, 2, true, 7);
-}
-
 bool Same(const TControlPtr& a, const TControlPtr& b)
 {
   return a && b && a == b;
@@ -59,23 +54,13 @@ TString EditedLibraryName()
 } // namespace
 
 TpmCouplingBlock2D::TpmCouplingBlock2D()
-    : TProcessManager2D(DC("Муфты"), DC("Выберите точку привязки и угол поворота муфты"), txapi::pnEnterEscHelp, 8,
-                        DC("Параметры"), txapi::txProcess2DPlacement),
-      ADetails("Муфта", TAdapter::pvStr, &ControlModel.CouplingName, false, *new TArrayOf<TString>(128, 128), true,
-               nullptr),
-      ATorque("Момент", TAdapter::pvReal, &ControlModel.M, false, *new TArrayOf<TString>(128, 128), true, nullptr),
-      AD1("Вал 1", TAdapter::pvReal, &ControlModel.P1d, false, *new TArrayOf<TString>(128, 128), true, nullptr),
-      AD2("Вал 2", TAdapter::pvReal, &ControlModel.P2d, false, *new TArrayOf<TString>(128, 128), true, nullptr),
-      T1("Тип ", TAdapter::pvEnumInteger, &ControlModel.T1, false, LTHalf, false, nullptr),
-      T2("Тип ", TAdapter::pvEnumInteger, &ControlModel.T2, false, LTHalf, false, nullptr),
-      ATView("Отрисовка", TAdapter::pvEnumInteger, &ControlModel.TView, false, LTViews, false, nullptr)
+    : TProcessManager2D(DC("Муфты"), DC("Выберите точку привязки и угол поворота муфты"),
+                        txapi::pnEnterEscHelp, 8, DC("Параметры"), txapi::txProcess2DPlacement),
+      TCouplingPanel(128), ATView(TString("Отрисовка"), &ControlModel.TView, false, LTViews, false)
 {
-  Couplings.GetNames(ADetails.ADef);
   // The panel opens on the model's coupling type (the stored one when a block is edited), so that Enter
   // never rebuilds a block as another coupling.
-  const int current = ADetails.Index(ControlModel.CouplingName);
-  ADetails.ADef.Current = current < 0 ? 0 : current;
-  ADetails.SetI(0);
+  FillDetails();
 
   AddEditValue(DC("Муфта"), DC("Тип муфты"), ADetails);
   AddEditValue(DC("Момент"), DC("Крутящий момент"), ATorque);
@@ -91,9 +76,10 @@ TpmCouplingBlock2D::TpmCouplingBlock2D()
   AddEditValue(DC("Отрисовка"), DC("Отрисовка муфты"), ATView);
 
   AddTab(DC("Спецификация"), true);
-  cSpcObj = AddCheckBox(DC("Спецификация"), DC("Создавать объект спецификации"), ControlModel.NeedSpcObj, false,
-                        true);
-  cPosLeader = AddCheckBox(DC("Позиция"), DC("Создавать линию-выноску"), ControlModel.NeedPosLeader, false, true);
+  cSpcObj = AddCheckBox(DC("Спецификация"), DC("Создавать объект спецификации"), ControlModel.NeedSpcObj,
+                        false, true);
+  cPosLeader =
+      AddCheckBox(DC("Позиция"), DC("Создавать линию-выноску"), ControlModel.NeedPosLeader, false, true);
 
   Init = true;
   ChangeControlValue(APropertyVariable.GetControl(&ADetails, false));
@@ -103,8 +89,6 @@ TpmCouplingBlock2D::TpmCouplingBlock2D()
 
 TpmCouplingBlock2D::~TpmCouplingBlock2D()
 {
-  delete Table;
-  Table = nullptr;
   if (PhantomGroup) drApi::MA.drDeleteObj(Ptr<txapi::IModelObject>(PhantomGroup));
   cPosLeader.reset();
   cSpcObj.reset();
@@ -146,30 +130,22 @@ bool TpmCouplingBlock2D::ChangeControlValue(TControlPtr Control)
 
 void TpmCouplingBlock2D::CouplingStep()
 {
-  delete Table;
-  const TString name = Couplings.GetNameTable(ControlModel.CouplingName, 1);
-  Table = TextBase.GetTable(name);
-  if (!Table) {
+  TString name;
+  if (!LoadMainTable(name)) {
     Messager->LiftBox(DC("Необнаружена таблица ") + name, TMessager::toAlways);
     return;
   }
-  Table->toLD(0, ATorque.ADef, TAdapter::strNotSpecified);
+  FillTorque();
   // A new type lists every size: the torque goes back to "*" in the list and in its adapter alike.
-  ATorque.ADef.Current = 0;
-  APropertyVariable.Reset(&ATorque, ATorque.ADef, 0, TString());
+  LTorque.Current = 0;
+  APropertyVariable.Reset(&ATorque, LTorque, 0, TString());
   Next(ATorque);
 }
 
 void TpmCouplingBlock2D::TorqueStep()
 {
-  if (!Table) return;
-  TArrayOf<TString>& list = AD1.ADef;
-  if (ATorque.IsSpecified())
-    Table->toLDfrom(Table->Control, ControlModel.M, 0, list);
-  else
-    Table->toLD(Table->Control, list, TString());
-  if (list.Count <= 0) return;
-  APropertyVariable.Reset(&AD1, list, AD1.Index(ListText(ControlModel.P1d)), TString());
+  if (FillD1() <= 0) return;
+  APropertyVariable.Reset(&AD1, LD1, IndexOf(AD1, ControlModel.P1d), TString());
   Next(AD1);
 }
 
@@ -177,18 +153,8 @@ void TpmCouplingBlock2D::FirstDiameterStep()
 {
   if (!Table) return;
   if (!Init) ControlModel.P2d = ControlModel.P1d;
-  TArrayOf<TString>& list = AD2.ADef;
-  if (ATorque.IsSpecified()) {
-    // The torque of the first size that takes the first shaft; a shaft above every size keeps the torque.
-    const int rows = Table->CountColumn > 0 ? Table->Count / Table->CountColumn : 0;
-    const int r = Table->NumberRow(Table->Control, ControlModel.P1d);
-    if (r < rows) ControlModel.M = Table->Row(r)[0];
-    Table->toLDfrom(Table->Control, ControlModel.M, 0, list);
-  } else {
-    Table->toLD(Table->Control, list, TString());
-  }
-  if (list.Count <= 0) return;
-  APropertyVariable.Reset(&AD2, list, AD2.Index(ListText(ControlModel.P2d)), TString());
+  if (FillD2() <= 0) return;
+  APropertyVariable.Reset(&AD2, LD2, IndexOf(AD2, ControlModel.P2d), TString());
   Next(AD2);
 }
 
@@ -333,20 +299,28 @@ bool PmCouplingBlock2D()
   }
   ControlModel.EditMode = ControlModel.EditObj;
 
-  TpmCouplingBlock2D* command = pmCouplingBlock2D = new TpmCouplingBlock2D();
-  if (macro && command->ProcessParam) command->ProcessParam->SetFlag(false);
-  do {
-    command->ExitCode = 0;
-    command->Run(true, false);
-    if (drApi::Selector) drApi::Selector->Choose(Ptr<txapi::ITavrixAPIObject>(ControlModel.EditObj));
-  } while (command->ExitCode != 0);
-  delete command;
-  pmCouplingBlock2D = nullptr;
-  // The run is over: the library keeps no object of the drawing.
-  ControlModel.EditObj.reset();
-  ControlModel.EditMode.reset();
-  ControlModel.SpcObj2.reset();
-  ControlModel.PosLeaderObj.reset();
-  r.IDoc2D.reset();
+  // The run is over, however it ended: the command goes (its destructor unsubscribes it) and the library
+  // keeps no object of the drawing.
+  auto end = [&r] {
+    pmCouplingBlock2D = nullptr;
+    ControlModel.EditObj.reset();
+    ControlModel.EditMode.reset();
+    ControlModel.SpcObj2.reset();
+    ControlModel.PosLeaderObj.reset();
+    r.IDoc2D.reset();
+  };
+  try {
+    const std::unique_ptr<TpmCouplingBlock2D> command(pmCouplingBlock2D = new TpmCouplingBlock2D());
+    if (macro && command->ProcessParam) command->ProcessParam->SetFlag(false);
+    do {
+      command->ExitCode = 0;
+      command->Run(true, false);
+      if (drApi::Selector) drApi::Selector->Choose(Ptr<txapi::ITavrixAPIObject>(ControlModel.EditObj));
+    } while (command->ExitCode != 0);
+  } catch (...) {
+    end();
+    throw;
+  }
+  end();
   return true;
 }

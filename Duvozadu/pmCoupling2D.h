@@ -2,12 +2,11 @@
 // The 2D coupling command: a phantom of the chosen coupling follows the cursor, and each click draws it
 // as one block (a macro object inside a drawing group) that carries its parameter block, so that the
 // same command can rebuild the block in place later.
+#include "Duvozadu/pmCommands.h"
 #include "hxcadkit/commands/pmCommon.h"
-#include "hxcadkit/core/TPointer.h"
-#include "hxcadkit/core/TTable.h"
 #include "txapi/IPropertyControl.h"
 
-class TpmCouplingBlock2D : public TProcessManager2D
+class TpmCouplingBlock2D : public TProcessManager2D, public TCouplingPanel
 {
 public:
   TpmCouplingBlock2D();
@@ -19,17 +18,9 @@ public:
   bool CreateObject(double x, double y, double angle) override;
   using TProcessManager2D::RedrawPhantom;
 
-  bool Init = false;
   SmartPtr<txapi::IPropertyCheckBox> cSpcObj;
   SmartPtr<txapi::IPropertyCheckBox> cPosLeader;
-  TTable* Table = nullptr;
-  TAdapter ADetails;
-  TAdapter ATorque;
-  TAdapter AD1;
-  TAdapter AD2;
-  TAdapter T1;
-  TAdapter T2;
-  TAdapter ATView;
+  TEnum ATView;
 
   // The cascade's steps, each ending by handing on to the control of the next field.
   void CouplingStep();

@@ -1,6 +1,7 @@
 #include "Duvozadu/pmCoupling3D.h"
 
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "Duvozadu/ControlModel.h"
@@ -69,29 +70,48 @@ bool pmCouplingBlock3D()
     SmartPtr<txapi::IPart> edited(r.IDoc3D->GetEditedPart());
     if (IsOurCoupling(edited)) ControlModel.EditPart = edited;
   }
-  if (ControlModel.EditPart) {
-    const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
-    ControlModel.from(p->GetUserData()); // a damaged block leaves the current parameters
-    ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
-    drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
+  // Whatever ends the start early (no part, a host call that fails outside the run) shows the coupling
+  // under edit again, destroys the command (which unsubscribes it) and leaves no edit behind.
+  auto end = [](bool show) {
+    if (show && ControlModel.EditPart)
+      drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+    // Nothing of this command is needed by the next one, which reads its own edit and placement.
+    ControlModel.EditPart.reset();
+    ControlModel.Place.reset();
+  };
+  try {
+    if (ControlModel.EditPart) {
+      const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
+      ControlModel.from(p->GetUserData()); // a damaged block leaves the current parameters
+      ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
+      drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
+    }
+    if (!drApi::MA.drGetPart(pNew_Part, type)) {
+      end(true);
+      return true;
+    }
+    const std::unique_ptr<TpmCoupling3D> command(new TpmCoupling3D());
+    command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
+    // The phantom is the part the process loaded from that file, or the coupling under edit; without
+    // one there is none, never the user's own model.
+    if (ControlModel.EditPart)
+      command->Phantom = ControlModel.EditPart;
+    else if (command->Process3D && !(r.IDoc3D && r.IDoc3D->IsEditMode()))
+      command->Phantom = SmartPtr<txapi::IPart>(command->Process3D->GetPhantomObject());
+    else
+      command->Phantom.reset();
+    // The loaded phantom shows its file's sizes until it is given the chosen ones.
+    if (command->Table != nullptr) command->SetParam(command->Phantom);
+    command->Run(true, false);
+  } catch (...) {
+    try {
+      end(true);
+    } catch (...) {
+      end(false);
+    }
+    throw;
   }
-
-  if (!drApi::MA.drGetPart(pNew_Part, type)) return true;
-
-  auto* command = new TpmCoupling3D();
-  command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
-  // The phantom is the part the process loaded from that file, or the coupling under edit; without
-  // one there is none, never the user's own model.
-  if (ControlModel.EditPart)
-    command->Phantom = ControlModel.EditPart;
-  else if (command->Process3D && !(r.IDoc3D && r.IDoc3D->IsEditMode()))
-    command->Phantom = SmartPtr<txapi::IPart>(command->Process3D->GetPhantomObject());
-  else
-    command->Phantom.reset();
-  // The loaded phantom shows its file's sizes until it is given the chosen ones.
-  if (command->Table != nullptr) command->SetParam(command->Phantom);
-  command->Run(true, false);
-  delete command;
+  end(false);
   return true;
 }
 
@@ -129,6 +149,7 @@ TpmCoupling3D::TpmCoupling3D()
 
 TpmCoupling3D::~TpmCoupling3D()
 {
+  PickMates.clear();
   SelPlane.reset();
   SelAxes.reset();
   SelPoint.reset();
@@ -246,6 +267,7 @@ bool TpmCoupling3D::Select(const TObj& iEntity)
     SmartPtr<txapi::IMateConstraints3D> mates = MatesOf(Phantom);
     SmartPtr<txapi::IMateConstraint3D> m = mates && element ? mates->Add(kind) : nullptr;
     if (m) drApi::MA.drSetMate(m, element, o, Direction, 1, 0.0);
+    if (m) PickMates.push_back(m);
   };
   switch (o->GetType()) {
   case txapi::o3d_face: {
@@ -305,9 +327,8 @@ bool TpmCoupling3D::Confirm()
 {
   drApi::TRegistryApi& r = drApi::MA.R();
   SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
-  if (!Couplings.drCoupling(ControlModel.CouplingName, 0)) return false;
+  if (!user || !Couplings.drCoupling(ControlModel.CouplingName, 0)) return false;
   const TString assembly = ControlModel.Detail3D(0);
-  if (!user) return false;
   user->Activate();
   drApi::MA.drGetPart(pNew_Part, user->GetType());
   const SmartPtr<txapi::IPart> top = drApi::MA.GetPart();
@@ -348,8 +369,14 @@ bool TpmCoupling3D::Confirm()
 
 void TpmCoupling3D::Cancel()
 {
-  // The old instance was hidden while its replacement was previewed: it comes back.
-  if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+  // The old instance was hidden while its replacement was previewed: it comes back, mated as it was.
+  if (ControlModel.EditPart) {
+    drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+    if (SmartPtr<txapi::IMateConstraints3D> mates = MatesOf(ControlModel.EditPart))
+      for (auto& m : PickMates)
+        mates->Remove(m);
+    PickMates.clear();
+  }
   if (ExitCode >= 0)
     Stop(0);
   else

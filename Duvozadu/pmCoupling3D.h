@@ -5,6 +5,9 @@
 // same command can edit it again.
 #include "Duvozadu/pmCommands.h"
 #include "hxcadkit/commands/pmCommon.h"
+#include <vector>
+
+#include "txapi/IMateConstraint3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
 #include "txapi/IPropertyControl.h"
@@ -40,6 +43,8 @@ public:
   SmartPtr<txapi::IModelObject> SelPlane;
 
 private:
+  // The mates the picks added to the phantom; a cancelled edit takes them off the old instance.
+  std::vector<SmartPtr<txapi::IMateConstraint3D>> PickMates;
   // Whether Control is the panel control bound to the adapter.
   bool Is(const TControlPtr& Control, TAdapter& A) const;
   void Cascade(TAdapter& Next);

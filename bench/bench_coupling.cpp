@@ -3,7 +3,9 @@
 // text base's bytes; the section and view drawn into a drawing of the stand-in host against the
 // same builds into a modeller that only counts (what the host modeller and the host add); a 3D
 // build of the largest size with a modeller that makes nothing (the library's own time) and on
-// the stand-in host; the parameter block's write and read against a copy of the same bytes.
+// the stand-in host; the parameter block's write and read against a copy of the same bytes; one
+// confirmation of the 3D command (the build, the insertion into the user's assembly, its
+// placement, specification entry, parameters and mate) against the build.
 #include <benchmark/benchmark.h>
 
 #include "bench/NullModeler.h"
@@ -18,9 +20,12 @@
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/pmCoupling3D.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/core/TextBase.h"
+#include "txapi/LibraryEntry.h"
 #include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
 
 namespace {
 
@@ -151,6 +156,48 @@ void Build3DStandIn(benchmark::State& state)
   std::filesystem::remove_all(dir);
 }
 
+// The library loaded into a host whose active assembly has one planar face, from a folder that
+// holds the library's data.
+template <class F> void InAssembly(F&& body)
+{
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "hxcad_bench_confirm";
+  fs::create_directories(dir);
+  for (const char* f : {"VUVudirido.tb", "PhCoupling.tpt"})
+    fs::copy_file(fs::path(HXCAD_DUVOZADU_DATA) / f, dir / f, fs::copy_options::overwrite_existing);
+  {
+    txhost::Host host;
+    host.SetDocumentsFolder(dir);
+    host.SetCurrentLibraryPath(dir / "libVUVudirido.so");
+    host.SetLibraryRecord(L"VUVudirido", dir / "libVUVudirido.so", L"#Stamp - Regular");
+    LoadTavrixLibrary(host.Application(), host.Registrar());
+    txhost::Object* assembly = host.NewDocument(txapi::txDocumentAssembly, true);
+    txhost::Object& face = txhost::model::NewObject(host, txhost::model::Face, *host.TopPart(*assembly), txapi::o3d_face);
+    face.Set("surface", "plane");
+    drApi::MA.drGetPart(pNew_Part, txapi::txDocumentAssembly);
+    ControlModel.CouplingName = TString(MUVP);
+    Largest();
+    body(face);
+    drApi::MA.drEndGetPart(false);
+    UnloadTavrixLibrary();
+    SetCouplingModeler(nullptr);
+    drApi::PControlModel = nullptr;
+  }
+  fs::remove_all(dir);
+}
+
+void Confirm3D(benchmark::State& state)
+{
+  InAssembly([&](txhost::Object& face) {
+    auto* command = new TpmCoupling3D();
+    command->SelPlane = txapi::SmartPtr<txapi::IModelObject>::Attach(
+        static_cast<txapi::IModelObject*>(face.QueryInterface(txapi::IModelObject::IID)));
+    for (auto _ : state)
+      benchmark::DoNotOptimize(command->ButtonClick(txapi::pbEnter));
+    delete command;
+  });
+}
+
 void BlockRoundTrip(benchmark::State& state)
 {
   TControlModelCoupling a, b;
@@ -184,6 +231,7 @@ BENCHMARK(Draw2DNull)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Draw2DStandIn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Build3DLibrary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Build3DStandIn)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Confirm3D)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BlockRoundTrip);
 BENCHMARK(BlockMemcpy);
 
@@ -205,6 +253,7 @@ int main(int argc, char** argv)
         "Draw2DNull");
   ratio("3D build of the largest size on the stand-in against the library alone", "Build3DStandIn",
         "Build3DLibrary");
+  ratio("3D confirmation against the build on the stand-in (goal: under 100 ms)", "Confirm3D", "Build3DStandIn");
   ratio("parameter block to+from against memcpy", "BlockRoundTrip", "BlockMemcpy");
   benchmark::Shutdown();
   return 0;

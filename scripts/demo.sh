@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Builds the project and runs the main job in the stand-in host: txhost loads a plug-in
-# through its entry point and plays a scenario (new documents, a command, saving,
-# reopening), then prints what the host holds.
-#
-# The coupling library itself is not built yet, so the plug-in loaded here is the small
-# test library of the stand-in host; this script switches to the coupling library when it
-# exists.
+# Builds the stand-in host and the coupling library and runs the main job: txhost loads
+# libVUVudirido.so through its entry point and plays tests/data/duvozadu/demo.txs. The
+# library's command places a sleeve-and-pin coupling in a new assembly (3D) and draws it as a
+# section and a view in a new drawing (2D); the documents are saved, the drawing is also
+# drawn as SVG, and the script lists what was made and where.
 #
 # Usage: scripts/demo.sh [OUTPUT-FOLDER]
 # The saved documents go into OUTPUT-FOLDER, which must be missing or empty (the script
@@ -37,13 +35,27 @@ scripts/deps.sh
 # cannot be loaded into a txhost built without them.
 build=build/demo
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build "$build" -j "$(nproc)" --target txhost txhost_test_plugin
+cmake --build "$build" -j "$(nproc)" --target txhost VUVudirido
 
 if [ -z "$out" ]; then
   mkdir -p "$build"
   out=$(mktemp -d "$PWD/$build/run-XXXXXX")
 fi
 mkdir -p -- "$out"
-plugin=$(find "$PWD/$build" -name 'libTestTxLib.so' -print -quit)
-"$build/txhost/txhost" run tests/data/txhost/drawing.txs --folder "$out" --define "plugin=$plugin"
-echo "demo: the saved documents are in $out"
+plugin="$PWD/$build/Duvozadu/libVUVudirido.so"
+"$build/txhost/txhost" run tests/data/duvozadu/demo.txs --folder "$out" --define "plugin=$plugin"
+
+echo
+echo "demo: the coupling library: $plugin (with VUVudirido.tb and PhCoupling.tpt beside it)"
+echo "demo: everything made is in $out:"
+echo "  coupling.tas   the user's assembly, holding the coupling as one component"
+echo "  coupling.tdr   the drawing: the coupling as a section and as a view, one block each"
+echo "  coupling.svg   that drawing as a picture"
+echo "  *.tpt, *.tas   the coupling's parts and its own assembly, built by the library"
+(cd -- "$out" && ls -l -- *)
+if command -v rsvg-convert > /dev/null; then
+  rsvg-convert -w 1600 -b white "$out/coupling.svg" -o "$out/coupling.png"
+  echo "demo: the drawing as PNG: $out/coupling.png"
+else
+  echo "demo: to look at the drawing as PNG: rsvg-convert -w 1600 -b white $out/coupling.svg -o coupling.png"
+fi

@@ -80,6 +80,14 @@ void TModelerApi::drEndGetPart(bool)
   TRegistryApi& r = R();
   // The command is over: nothing it left current may steer the next one, and no object of its
   // documents stays held (one that threw may have left macros and pending objects open).
+  // Placements it left pushed are popped, the host's too, so that the user's drawing is not left
+  // transformed; a pop the host refuses leaves nothing held.
+  while (R2D().Transf2D.AMtr.Count > 0)
+    try {
+      drDeleteMtr();
+    } catch (...) {
+    }
+  HostPushes.clear();
   ForgetSketch();
   auto reset = [](auto&... p) { (p.reset(), ...); };
   reset(r.IDoc, r.IDoc3D, r.IDoc2D, r.Part, r.Obj3D, r.View, r.DrawingContainer, r.Symbols2DContainer, r.Obj,

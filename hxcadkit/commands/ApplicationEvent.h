@@ -28,15 +28,19 @@ public:
   TReceiverEvents(std::wstring iN, const bool RV) : N(std::move(iN)), ReturnValue(RV) {}
   virtual ~TReceiverEvents() = default;
 
-  // Drops every subscription filed under the name.
+  // Drops every subscription filed under the name, at the source they were made at: the host may no longer
+  // hand that source out when the command ends.
   virtual void UnAdvie(TS events)
   {
-    if (events) events->Unsubscribe(N);
+    TS source = Source ? Source : events;
+    Source = nullptr;
+    if (source) source->Unsubscribe(N);
   }
   virtual void Advise(TS events, int mask) = 0;
 
   std::wstring N;
   const bool ReturnValue;
+  TS Source; // where Advise subscribed
 };
 
 template <class TS, class TI> class TBaseManagerReceiverEvent : public TReceiverEvents<TS, TI>

@@ -35,8 +35,11 @@ public:
 namespace {
 
 // The freed nodes of a thread. The list and its length are plain values, usable to the end of
-// the thread; the drain object returns the list to the heap when the thread ends, after which
-// freed nodes go straight back to the heap.
+// the thread; the drain object returns the list to the heap when the library is unloaded or the
+// process ends, after which freed nodes go straight back to the heap. The drain is not per thread:
+// a thread-local object with a destructor pins the shared library that holds it (the runtime
+// never unloads it), so a host could no longer unload the plug-in. Only the host's thread draws,
+// and that is the thread that unloads the library.
 struct TFreeNode
 {
   TFreeNode* Next;
@@ -59,7 +62,7 @@ struct TDrain
     FreeCount = 0;
   }
 };
-thread_local TDrain Drain;
+TDrain Drain;
 
 // Under the address sanitizer every node goes back to the heap, so that a node used after it
 // was freed is still caught.
@@ -85,7 +88,6 @@ void* TNode::operator new(std::size_t size)
     --FreeCount;
     return f;
   }
-  (void)&Drain; // the drain of this thread exists once a node has been made here
   return ::operator new(size);
 }
 

@@ -1,24 +1,19 @@
-// The 3D coupling command run through the library's callback in an assembly, with the user's
-// panel changes, picks and buttons played by the stand-in's event script.
+// The 3D coupling command run through the library's callback in an assembly, the user's panel
+// changes, picks and buttons played by the stand-in's event script.
+#include <map>
 #include <memory>
+#include <set>
 
-#include "Duvozadu/pmCommands.h"
 #include "LibraryFixture.h"
 #include "hxcadkit/core/TextBase.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
-#include "txapi/IUserParameters.h"
 
 namespace {
 
 using txhost::Object;
 namespace model = txhost::model;
-
-template <class I> txapi::SmartPtr<I> As(Object* o)
-{
-  return o ? txapi::SmartPtr<I>::Attach(static_cast<I*>(o->QueryInterface(I::IID))) : txapi::SmartPtr<I>();
-}
 
 class Coupling3DTest : public LibraryTest
 {
@@ -32,82 +27,64 @@ protected:
       model::NewObject(H, model::Face, *Top, txapi::o3d_face).Set("surface", surface);
     ControlModel.CouplingName = TString("МУВП ГОСТ 21424-93");
     ControlModel.M = ControlModel.P1d = ControlModel.P2d = 0;
-    ControlModel.T1 = ControlModel.T2 = 0;
   }
   Object& Face(int i) { return *model::LiveMembers(*Top, model::Face)[std::size_t(i)]; }
-  std::vector<Object*> Components() { return model::LiveMembers(*Top, txhost::kinds::Part); }
+  std::vector<Object*> Parts() { return model::LiveMembers(*Top, txhost::kinds::Part); }
   std::vector<Object*> Mates() { return model::Mates(H, *Assembly); }
-  // A step that clicks a panel button the way the host does between placements: the process goes on.
-  void Click(int id)
+  void Queue(std::vector<std::string> words)
   {
-    Script().Queue([id](Object& process) {
-      txhost::Fire<std::function<bool(int)>>(*txhost::ProcessParamOf(process), "ButtonClick", id);
-    });
+    std::string error;
+    ASSERT_TRUE(txhost::QueueStep(H, words, error)) << error;
   }
   void During(std::function<void(Object& process)> check) { Script().Queue(std::move(check)); }
-  static Object* Phantom(Object& process) { return process.RefProp("phantom"); }
 
   Object* Assembly = nullptr;
   Object* Top = nullptr;
 };
 
-// Two confirmations place two couplings, each a component of the user's assembly carrying its own
-// parameters, entered in the specification and mated to the picked face; the preview's variables
-// and mates stay on the phantom.
+// Two confirmations place two couplings, each a component of the user's assembly with its own
+// parameters, mated to the picked planar and cylindrical faces (a sphere takes no mate), the first
+// entered in the specification; the preview's variables and mates stay on the phantom.
 TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
 {
   Script().ChangeControl(L"Вал 1", "  40.00");
+  for (int face : {2, 1, 0})
+    Script().Pick(&Face(face));
   During([&](Object& process) {
-    const txhost::Object* phantom = Phantom(process);
-    ASSERT_TRUE(phantom);
     std::map<std::wstring, double> vars;
-    for (Object* v : model::LiveMembers(*phantom, model::Variable))
+    for (Object* v : model::LiveMembers(*process.RefProp("phantom"), model::Variable))
       vars[v->Text("name")] = model::Number(v->Prop("value"));
     EXPECT_EQ(vars, (std::map<std::wstring, double>{{L"D", 60}, {L"D1", 40}, {L"L1", 40}, {L"L2", 40}}));
-    auto filter = [&](Object* o) {
-      return txhost::Fire<txapi::ObjectCallback>(process, "FilterObjects",
-                                                 As<txapi::ITavrixAPIObject>(o)) == std::vector<bool>{true};
-    };
-    Object& cs = *model::StandardObject(H, *Top, txapi::o3d_pointCS);
-    EXPECT_TRUE(filter(&Face(0)) && filter(&Face(1)) && filter(&cs));
-    EXPECT_FALSE(filter(&Face(2)) || filter(Top) || filter(nullptr));
+    EXPECT_EQ(model::Mates(H, *process.RefProp("phantom")->Document()).size(), 2u);
+    EXPECT_TRUE(Mates().empty());
   });
-  Script().Pick(&Face(0));
-  During([&](Object& process) {
-    ASSERT_EQ(model::Mates(H, *Phantom(process)->Document()).size(), 1u);
-    EXPECT_TRUE(Mates().empty()) << "the preview's mate is the phantom's own";
-  });
-  Click(3);
-  Click(txapi::pbEnter);
-  Click(txapi::pbEnter);
-  Script().Button(txapi::pbEsc);
+  for (const char* step : {"3", "1"})
+    Queue({"click", step});
+  Script().ChangeControl(L"Спецификация", "0");
+  Queue({"click", "1"});
+  Queue({"button", "2"});
   Run(200);
 
   EXPECT_EQ(TBaseManager::CurrentProcessManager, nullptr);
   EXPECT_EQ(ControlModel.P2d, 40.0);
-  const std::vector<Object*> parts = Components();
-  ASSERT_EQ(parts.size(), 2u);
-  const std::vector<std::uint8_t> head{0xDD, 0xDE, 0x7E, 0x01, 0x61, 0, 0, 0};
-  for (Object* c : parts) {
-    auto p = As<txapi::IUserParameters>(c);
-    const std::vector<std::uint8_t> block = p->GetUserData();
-    ASSERT_GE(block.size(), head.size());
-    EXPECT_TRUE(std::equal(head.begin(), head.end(), block.begin()));
-    EXPECT_EQ(p->GetCommand(), 200);
-    EXPECT_EQ(c->Text("library-name"), L"VUVudirido");
-    EXPECT_EQ(p->GetLibraryFileName(), L"libVUVudirido.so");
-    EXPECT_EQ(c->Text("marking"), L"");
-    EXPECT_EQ(c->Prop("standard"), true);
+  ASSERT_EQ(Parts().size(), 2u);
+  for (Object* c : Parts()) {
+    const txhost::Value& block = c->Prop("user-data");
+    EXPECT_EQ(std::vector<int>(block.begin(), block.begin() + 8), (std::vector<int>{0xDD, 0xDE, 0x7E, 1, 0x61, 0, 0, 0}));
+    EXPECT_EQ(c->Prop("command").dump() + c->Prop("library-name").dump() + c->Prop("library-file").dump() +
+                  c->Prop("standard").dump(),
+              "200\"VUVudirido\"\"libVUVudirido.so\"true");
   }
+  EXPECT_EQ(Parts()[0]->CallCount("SetMarking"), 1u);
+  EXPECT_EQ(Parts()[1]->CallCount("SetName") + Parts()[1]->CallCount("SetMarking"), 0u) << "no entry: names stay";
   const auto entries = H.ObjectsOfKind("spec-object");
-  ASSERT_EQ(entries.size(), 2u);
+  ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0]->Prop("section"), 25);
-  const auto mates = Mates();
-  ASSERT_EQ(mates.size(), 2u);
-  for (Object* m : mates) {
-    EXPECT_EQ(m->Prop("kind"), int(txapi::mc_Coincidence));
-    EXPECT_EQ(m->RefProp("first"), &Face(0));
-  }
+  std::map<int, std::set<Object*>> partners; // two components, each mated to both faces
+  for (Object* m : Mates())
+    partners[m->Prop("kind").get<int>()].insert(m->RefProp("first"));
+  EXPECT_EQ(Mates().size(), 4u);
+  EXPECT_EQ(partners, (std::map<int, std::set<Object*>>{{txapi::mc_Coincidence, {&Face(0)}}, {txapi::mc_Concentric, {&Face(1)}}}));
   EXPECT_TRUE(model::LiveMembers(*Top, model::Variable).empty()) << "nothing written into the user's assembly";
 }
 
@@ -117,56 +94,49 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
 {
   Script().ChangeControl(L"Вал 1", "  40.00");
   Script().Pick(&Face(0));
-  Click(txapi::pbEnter);
-  Script().Button(txapi::pbEsc);
+  Queue({"button", "1"});
   Run(200);
-  ASSERT_EQ(Components().size(), 1u);
-  Object& old = *Components()[0];
-  ControlModel.P1d = 12; // the block is read back over whatever the model holds
+  Object& old = *Parts().at(0);
+  ControlModel.P1d = 12; // the stored block is read back over it
 
   txhost::SetEditedPart(*Assembly, &old);
-  Script().Button(txapi::pbEsc);
+  Script().Pick(&Face(1));
+  Queue({"button", "2"});
   Run(200);
   EXPECT_EQ(old.Prop("hidden"), false);
+  EXPECT_EQ(Mates().size(), 1u) << "the cancelled pick's mate is gone";
   EXPECT_EQ(ControlModel.P1d, 40.0);
 
-  Script().Button(txapi::pbEnter);
+  Queue({"button", "1"});
   Run(200);
-  ASSERT_EQ(Components().size(), 1u);
-  Object& replaced = *Components()[0];
-  EXPECT_NE(&replaced, &old);
-  EXPECT_TRUE(model::Deleted(old));
-  const auto mates = Mates();
-  ASSERT_EQ(mates.size(), 2u);
-  EXPECT_EQ(mates[1]->RefProp("first"), &Face(0));
-  EXPECT_EQ(model::OwningPart(*mates[1]->RefProp("second")), &replaced);
+  ASSERT_TRUE(Parts().size() == 1 && model::Deleted(old) && Mates().size() == 2);
+  EXPECT_EQ(Mates()[1]->RefProp("first"), &Face(0));
+  EXPECT_EQ(model::OwningPart(*Mates()[1]->RefProp("second")), Parts()[0]);
 
   Object& foreign = model::NewObject(H, txhost::kinds::Part, *Top, txapi::o3d_part);
   txhost::SetEditedPart(*Assembly, &foreign);
-  Script().Button(txapi::pbEnter);
+  Queue({"button", "1"});
   Run(200);
-  EXPECT_FALSE(model::Deleted(foreign));
-  EXPECT_NE(foreign.Prop("hidden"), true);
-  EXPECT_EQ(Components().size(), 3u);
+  EXPECT_FALSE(model::Deleted(foreign) || foreign.Prop("hidden") == true);
+  EXPECT_EQ(Parts().size(), 3u);
 }
 
-// A component the host refuses to insert leaves the user's assembly as it was, with a message; a
-// missing phantom file leaves the command without a phantom, yet the pick still places the coupling.
+// A component the host refuses to insert leaves the user's assembly and its top part as they
+// were; without a phantom file a pick still places the coupling.
 TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
 {
   const std::wstring name = Top->Text("name");
   H.GetFaults().RefuseHandOut("IPart.AddComponent");
   Script().Pick(&Face(0));
-  Click(txapi::pbEnter);
+  Queue({"click", "1"});
   std::string shown; // the running command shows it in its status bar
   During([&](Object&) {
-    const TStatusBarOGL& bar = TBaseManager::CurrentProcessManager->StatusBar;
-    if (bar.M.Count > 0) shown = bar.M[bar.M.Count - 1].T.Utf8Text();
+    const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
+    if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
   });
-  Script().Button(txapi::pbEsc);
+  Queue({"button", "2"});
   Run(200);
-  EXPECT_TRUE(Components().empty());
-  EXPECT_TRUE(Mates().empty());
+  EXPECT_TRUE(Parts().empty() && Mates().empty());
   EXPECT_EQ(Top->Text("name"), name);
   EXPECT_EQ(Top->CallCount("SetUserData") + Top->CallCount("SetPlacement"), 0u);
   EXPECT_EQ(shown.rfind("Не удалось вставить сборку муфты ", 0), 0u) << shown;
@@ -174,40 +144,33 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   H.GetFaults().Clear();
   std::filesystem::remove(Dir / "PhCoupling.tpt");
   Script().Pick(&Face(0));
-  Click(txapi::pbEnter);
-  Script().Button(txapi::pbEsc);
+  Queue({"button", "1"});
   Run(200);
-  ASSERT_EQ(Components().size(), 1u);
-  ASSERT_EQ(Mates().size(), 1u);
-  EXPECT_TRUE(model::LiveMembers(*Top, model::Variable).empty());
+  EXPECT_TRUE(Parts().size() == 1 && Mates().size() == 1 && model::LiveMembers(*Top, model::Variable).empty());
 }
 
-// Every torque the list offers leads to the diameters of exactly the rows of that torque, and the
-// second shaft follows the first; "*" offers the diameter of every row.
+// Every torque the list offers leads to the diameters of exactly the rows of that torque ("*" to
+// every row's), and the second shaft follows the first.
 TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
 {
   std::unique_ptr<TTable> table(TextBase.GetTable(TString("МУВП")));
   ASSERT_TRUE(table);
   const int rows = table->Count / table->CountColumn;
+  auto text = [&](int row, int col) { return TCouplingPanel::ValueText(table->Row(row)[col]).Utf8Text(); };
   std::vector<std::string> torques{"*"};
   for (int i = 0; i < rows; ++i)
-    torques.push_back(TCouplingPanel::ValueText(table->Row(i)[0]).Utf8Text());
+    torques.push_back(text(i, 0)); // each torque as often as the table holds it: every choice is played
   for (const std::string& torque : torques) {
     Script().ChangeControl(L"Момент", torque);
     During([&](Object& process) {
-      Object& d1 = *txhost::FindControl(*txhost::ProcessParamOf(process), L"Вал 1");
-      std::vector<std::string> expected;
+      txhost::Value expected = txhost::Value::array();
       for (int i = 0; i < rows; ++i)
-        if (torque == "*" || TCouplingPanel::ValueText(table->Row(i)[0]).Utf8Text() == torque)
-          expected.push_back(TCouplingPanel::ValueText(table->Row(i)[table->Control]).Utf8Text());
-      std::vector<std::string> shown;
-      for (const auto& item : d1.Prop("items"))
-        shown.push_back(item.get<std::string>());
-      EXPECT_EQ(shown, expected) << torque;
+        if (torque == "*" || text(i, 0) == torque) expected.push_back(text(i, table->Control));
+      EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Вал 1")->Prop("items"), expected) << torque;
       EXPECT_EQ(ControlModel.P2d, ControlModel.P1d);
     });
   }
-  Script().Button(txapi::pbEsc);
+  Queue({"button", "2"});
   Run(200);
 }
 

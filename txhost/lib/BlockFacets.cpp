@@ -11,17 +11,13 @@
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITemporaryGroup.h"
 #include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 
 namespace txhost {
 
 namespace {
-
-struct EditedBlock
-{
-  ObjectId Macro = 0;
-};
 
 bool IsGroup(const Object& o)
 {
@@ -39,25 +35,6 @@ std::vector<Object*> HeldBy(const Object& group)
 }
 
 } // namespace
-
-void SetEditedMacro(Object& document, Object* macro)
-{
-  document.Extra<EditedBlock>().Macro = macro == nullptr ? 0 : macro->Id();
-}
-
-Object* EditedMacro(Object& document)
-{
-  Object* m = document.GetHost().Find(document.Extra<EditedBlock>().Macro);
-  return m == nullptr || model::Deleted(*m) ? nullptr : m;
-}
-
-Object* LastLibraryMacro(Object& document)
-{
-  Object* last = nullptr;
-  for (Object* o : document.GetHost().ObjectsOf(document))
-    if (o->Kind() == model2d::Macro && !model::Deleted(*o) && o->Prop("command").is_number()) last = o;
-  return last;
-}
 
 void DropTemporaryGroups(Object& document)
 {
@@ -124,7 +101,9 @@ public:
   {
     Log("GetEditedMacro");
     if (HandOutRefused("GetEditedMacro")) return {};
-    return HandOut<txapi::IMacroObject>(EditedMacro(Model()));
+    Object* edited = EditedPart(Model());
+    const bool block = edited != nullptr && edited->Kind() == model2d::Macro && !model::Deleted(*edited);
+    return HandOut<txapi::IMacroObject>(block ? edited : nullptr);
   }
   txapi::SmartPtr<txapi::IDrawingObject> NewObject(int type) override
   {

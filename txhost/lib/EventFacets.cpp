@@ -48,6 +48,16 @@ int TotalSubscriptions(Host& host, std::wstring_view key)
   return n;
 }
 
+int DropSubscriptions(Host& host)
+{
+  int n = 0;
+  for (Object* o : host.Objects()) {
+    n += SubscriptionCount(*o);
+    o->Extra<EventSubscriptions>().List.clear();
+  }
+  return n;
+}
+
 Object& PassThrough(Host& host, std::string_view kind)
 {
   return host.Create(kind);

@@ -9,7 +9,6 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <vector>
 
 namespace txhost {
 
@@ -245,7 +244,7 @@ bool CheckQueueStep(const std::vector<std::string>& w, std::string& error)
   };
   const std::string& s = w[0];
   if (s == "change") return need(3, "change CAPTION VALUE");
-  if (s == "button" || s == "button-update") return need(2, "button ID") && ints(1, 2);
+  if (s == "button" || s == "button-update" || s == "click") return need(2, "button ID") && ints(1, 2);
   if (s == "control-button") return need(3, "control-button CAPTION N") && ints(2, 3);
   if (s == "panel") {
     if (w.size() == 2 && (w[1] == "activate" || w[1] == "deactivate")) return true;
@@ -274,7 +273,7 @@ bool CheckQueueStep(const std::vector<std::string>& w, std::string& error)
   }
   if (s == "pick") {
     if (w.size() == 2 && (w[1] == "none" || w[1] == "top-part")) return true;
-    if (w.size() == 3 && w[1] == "face" && ParseInt(w[2], i) && i >= 0) return true;
+    if (w.size() == 3 && w[1] == "face") return ints(2, 3);
     error = "usage: queue pick none|top-part|face N";
     return false;
   }
@@ -301,6 +300,12 @@ bool QueueStep(Host& host, const std::vector<std::string>& w, std::string& error
   if (s == "change") script.ChangeControl(FromUtf8(w[1]), w[2]);
   if (s == "button") script.Button(n(1));
   if (s == "button-update") script.ButtonUpdate(n(1));
+  if (s == "click") {
+    // A button the command answers while its process goes on (placing one coupling after another).
+    script.Queue([&script, id = n(1)](Object& process) {
+      FireInto<std::function<bool(int)>>(script, ProcessParamOf(process), "ButtonClick", id);
+    });
+  }
   if (s == "control-button") script.ControlCommand(FromUtf8(w[1]), n(2));
   if (s == "panel") script.PanelActivate(w[1] == "activate");
   if (s == "mouse") script.Mouse(w[1], n(2), n(3));
@@ -311,16 +316,14 @@ bool QueueStep(Host& host, const std::vector<std::string>& w, std::string& error
     if (w[1] == "none") {
       script.Pick(nullptr);
     } else {
+      // The top part itself, or face N of its model (none past the last).
       const int face = w[1] == "face" ? n(2) : -1;
       script.Queue([&script, &host, face](Object& process) {
         Object* document = process.RefProp("document");
         Object* part = document == nullptr ? nullptr : host.TopPart(*document);
-        // The face-th face of the document's bodies, in the order made: what the user points at.
-        if (face >= 0) {
-          part = nullptr;
-          int i = face;
-          for (Object* o : document == nullptr ? std::vector<Object*>{} : host.ObjectsOf(*document))
-            if (o->Kind() == model::Face && !model::Deleted(*o) && i-- == 0) part = o;
+        if (part != nullptr && face >= 0) {
+          const std::vector<Object*> faces = model::ModelObjects(*part, {txapi::o3d_face});
+          part = std::size_t(face) < faces.size() ? faces[std::size_t(face)] : nullptr;
         }
         auto o = View<txapi::ITavrixAPIObject>(part);
         FireInto<txapi::ObjectCallback>(script, &process, "FilterObjects", o);

@@ -48,6 +48,10 @@ std::vector<std::wstring> SubscriptionKeys(Object& source);
 // Subscriptions of every object of host under key; all subscriptions for an empty key.
 int TotalSubscriptions(Host& host, std::wstring_view key = {});
 
+// Drops every subscription on every object of host (a library that is unloaded leaves none behind: their
+// callbacks are its code); the number dropped.
+int DropSubscriptions(Host& host);
+
 void Subscribe(Object& source, const std::wstring& key, std::string_view event, std::any callback);
 void Unsubscribe(Object& source, const std::wstring& key);
 

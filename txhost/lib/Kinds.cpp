@@ -10,6 +10,7 @@
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Model3D.h"
 #include "txhost/lib/TessellationFacets.h"
+#include "txhost/lib/ViewFacets.h"
 
 #include <array>
 
@@ -87,9 +88,10 @@ KindTable MakeBuiltin()
   AddCommandKinds(t);
   AddAttributeKinds(t);
   AddSheetKinds(t);
+  AddTessellationKinds(t);
   AddConstraintKinds(t);
   AddMeasureKinds(t);
-  AddTessellationKinds(t);
+  AddViewKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
                               UserDataStoragesMng()};
@@ -102,6 +104,7 @@ KindTable MakeBuiltin()
       f.push_back(Document2DEdit());
       AddSheetFacets(f);
     }
+    if (d.Type == txapi::txDocumentSpecification) f.push_back(SpecificationDocument());
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {
       f.push_back(TavrixDocument3D());

@@ -1,5 +1,6 @@
 #include "txhost/lib/Plugin.h"
 
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Host.h"
 
 #include <dlfcn.h>
@@ -198,6 +199,8 @@ void LoadedLibrary::Unload()
   }
   if (LoadedInto != nullptr) {
     LoadedInto->ClearLibraryCallbacks();
+    // Subscriptions the library never ended hold its code: they go before it does.
+    DropSubscriptions(*LoadedInto);
     if (LoadedInto->CurrentLibraryPath() == File) LoadedInto->SetCurrentLibraryPath({});
   }
   dlclose(Handle);

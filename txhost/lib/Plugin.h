@@ -45,7 +45,8 @@ public:
   bool Load(Host& host, std::string& error);
 
   // Calls the unload entry point (when the library has one), destroys the host's copies of the library's
-  // callbacks, which hold the library's code, and unloads the file. The destructor does the same.
+  // callbacks and the event subscriptions it left, which hold the library's code, and unloads the file. The
+  // destructor does the same.
   void Unload();
 
 private:

@@ -41,7 +41,8 @@
 //   expect error-resets N               the library reset the host error object N times so far
 //   expect no-references                no host object is referenced by the library any more
 //   expect objects DOCUMENT KIND N      the document holds N objects of the kind that are not deleted
-//                                       (sketch, rotated, extrusion, part, mate, plane, ...)
+//                                       (sketch, rotated, extrusion, part, mate, plane, ...);
+//                                       KIND[NAME=VALUE] takes only those whose property NAME equals VALUE
 //   expect state COMMAND yes|no [CHECKED REASON]
 //                                       the command-state callback, given CHECKED (0) and REASON (empty),
 //                                       answers enable yes or no and leaves them as given
@@ -403,14 +404,6 @@ std::string Join(const std::vector<std::string>& words)
   return s.empty() ? "(none)" : s;
 }
 
-// The i-th object of the kind in the document that is not deleted, in the order made; nullptr when none.
-Object* NthObject(const Host& host, const Object& document, const std::string& kind, long long i)
-{
-  for (Object* o : host.ObjectsOf(document))
-    if (o->Kind() == kind && !model::Deleted(*o) && i-- == 0) return o;
-  return nullptr;
-}
-
 // A stored value against a script's word: texts compare as given, numbers by value, the rest as JSON.
 bool SameValue(const Value& stored, const std::string& word)
 {
@@ -423,6 +416,25 @@ bool SameValue(const Value& stored, const std::string& word)
   }
   const Value parsed = Value::parse(word, nullptr, false);
   return !parsed.is_discarded() && parsed == stored;
+}
+
+// "KIND" or "KIND[NAME=VALUE]": a live object of the kind (with the property NAME equal to VALUE).
+bool Selected(const Object& o, const std::string& kind)
+{
+  const std::size_t open = kind.find('[');
+  if (o.Kind() != kind.substr(0, open) || model::Deleted(o)) return false;
+  if (open == std::string::npos) return true;
+  const std::size_t eq = kind.find('=', open);
+  if (eq == std::string::npos || kind.back() != ']') return false;
+  return SameValue(o.Prop(kind.substr(open + 1, eq - open - 1)), kind.substr(eq + 1, kind.size() - eq - 2));
+}
+
+// The i-th object of the kind in the document that is not deleted, in the order made; nullptr when none.
+Object* NthObject(const Host& host, const Object& document, const std::string& kind, long long i)
+{
+  for (Object* o : host.ObjectsOf(document))
+    if (Selected(*o, kind) && i-- == 0) return o;
+  return nullptr;
 }
 
 // The user data block of an object: kept as hexadecimal text by drawing objects, as a list of bytes by
@@ -844,7 +856,7 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     if (d == nullptr) return false;
     long long n = 0;
     for (const Object* o : H.ObjectsOf(*d))
-      if (o->Kind() == step.Words[1] && !model::Deleted(*o)) ++n;
+      if (Selected(*o, step.Words[1])) ++n;
     return n == Integer(step.Words[2]) ||
            fail("the document holds " + std::to_string(n) + " objects of kind " + step.Words[1]);
   }
@@ -854,8 +866,10 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     const std::string& kind = step.Words[1];
     if (cmd == "edit" && step.Words.size() < 3 && step.Words[1] != "none")
       return fail("usage: edit DOCUMENT KIND I|none");
+    // The document's edited object: the block under edit in a drawing, the part in a 3D document.
+    auto setEdited = [&](Object* o) { SetEditedPart(*d, o); };
     if (cmd == "edit" && step.Words[1] == "none") {
-      SetEditedPart(*d, nullptr);
+      setEdited(nullptr);
       return true;
     }
     long long i = 0;
@@ -864,7 +878,7 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     Object* o = NthObject(H, *d, kind, i);
     if (o == nullptr) return fail("the document holds no " + kind + " " + step.Words[2]);
     if (cmd == "edit") {
-      SetEditedPart(*d, o);
+      setEdited(o);
       return true;
     }
     if (cmd == "expect block") {

@@ -4,6 +4,7 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
+#include "txhost/lib/ViewFacets.h"
 
 #include <algorithm>
 #include <cmath>
@@ -100,11 +101,16 @@ public:
 
   void Write(std::ostream& out)
   {
-    for (Object* v : model::LiveMembers(Doc, model::View)) {
+    Sheet();
+    for (Object* v : model::LiveMembers(Doc)) {
+      if (v->Kind() != model::View && v->Kind() != model::AssociationView) continue;
+      // A view at scale 0 would collapse what it holds to a point: it is drawn at 1.
+      const double scale = Num(*v, "scale", 1);
       const Affine place =
-          Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), Num(*v, "scale", 1));
+          Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), scale != 0 ? scale : 1);
       Body << "<g id=\"view-" << Num(*v, "number") << "\">\n";
       Container(*v, place);
+      ViewMark(*v, place);
       Body << "</g>\n";
     }
     if (MinX > MaxX) MinX = MinY = 0, MaxX = MaxY = 100;
@@ -382,6 +388,120 @@ private:
       Body << "<path d=\"M" << origin << " L" << P(bx, by) << "\" fill=\"none\" " << Stroke(2) << "/>\n";
     }
     Text(o, t, Num(o, "x"), Num(o, "y") + 1, 0, model2d::TextOf(o));
+  }
+
+  // --- The sheet: its border and frame, the title block and the technical requirements --------------
+
+  void Rect(double x1, double y1, double x2, double y2, const char* stroke)
+  {
+    Body << "<path d=\"M" << P(x1, y1) << " L" << P(x2, y1) << " L" << P(x2, y2) << " L" << P(x1, y2)
+         << " Z\" fill=\"none\" " << stroke << "/>\n";
+  }
+
+  // The first layout sheet, in its format's size (A0 to A5, lying when its orientation says so), with
+  // the drawing frame (20 mm binding margin on the left, 5 mm elsewhere) and the title block in the
+  // frame's lower right corner; nothing for a document without a sheet of a known format.
+  void Sheet()
+  {
+    const Object* sheet = nullptr;
+    for (Object* o : model::LiveMembers(Doc))
+      if (o->Kind() == "LayoutSheet" && sheet == nullptr) sheet = o;
+    static const double sizes[][2] = {{841, 1189}, {594, 841}, {420, 594},
+                                      {297, 420},  {210, 297}, {148, 210}};
+    const int format = sheet != nullptr ? int(Num(*sheet, "format", -1)) : -1;
+    if (sheet == nullptr || format < 0 || format > 5) return;
+    double w = sizes[format][0], h = sizes[format][1];
+    if (sheet->Prop("orientation") == true) std::swap(w, h);
+    Body << "<g class=\"sheet\">\n";
+    Rect(0, 0, w, h, Stroke(2).c_str());
+    Rect(20, 5, w - 5, h - 5, Stroke(7).c_str());
+    for (const Object* stamp : model::LiveMembers(*sheet, "Stamp"))
+      TitleBlock(*stamp, w - 5 - 185, 5);
+    for (const Object* demand : model::LiveMembers(Doc, "TechnicalDemand"))
+      Requirements(*demand);
+    Body << "</g>\n";
+  }
+
+  // A simplified title block, 185 x 55 mm from its lower left corner (x, y): each cell the host knows is
+  // a box of its own holding its text.
+  void TitleBlock(const Object& stamp, double x, double y)
+  {
+    struct Cell
+    {
+      int Number;
+      double X1, Y1, X2, Y2; // from the block's lower left corner
+    };
+    static const Cell cells[] = {
+        {2, 65, 40, 185, 55},   {1, 65, 15, 135, 40},   {3, 65, 0, 135, 15},    {5, 150, 25, 168, 40},
+        {6, 168, 25, 185, 40},  {7, 135, 20, 155, 25},  {8, 155, 20, 185, 25},  {9, 135, 0, 185, 20},
+        {40, 135, 25, 140, 40}, {41, 140, 25, 145, 40}, {42, 145, 25, 150, 40}, {110, 7, 30, 40, 35},
+        {111, 7, 25, 40, 30},   {112, 7, 20, 40, 25},   {113, 7, 15, 40, 20},   {114, 7, 10, 40, 15},
+        {115, 7, 5, 40, 10},    {130, 55, 30, 65, 35},  {131, 55, 25, 65, 30},  {132, 55, 20, 65, 25},
+        {133, 55, 15, 65, 20},  {134, 55, 10, 65, 15},  {135, 55, 5, 65, 10},   {32, 135, -5, 185, 0},
+    };
+    Rect(x, y, x + 185, y + 55, Stroke(7).c_str());
+    for (const Cell& c : cells) {
+      if (c.Y1 >= 0) Rect(x + c.X1, y + c.Y1, x + c.X2, y + c.Y2, Stroke(2).c_str());
+      for (const Object* t : model::LiveMembers(stamp, "StampCell"))
+        if (t->Prop("cell") == c.Number) {
+          const double height = std::min(5.0, (c.Y2 - c.Y1) * 0.6);
+          PlainText(x + c.X1 + 1, y + (c.Y1 + c.Y2) / 2 - height / 2, height, model2d::TextOf(*t));
+        }
+    }
+  }
+
+  // The requirements' lines from the upper left corner of their box.
+  void Requirements(const Object& demand)
+  {
+    const Value& box = demand.Prop("box");
+    if (!box.is_array() || box.size() != 4) return;
+    const double left = std::min(box[0].get<double>(), box[2].get<double>());
+    const double top = std::max(box[1].get<double>(), box[3].get<double>());
+    std::wistringstream lines(model2d::TextOf(demand));
+    std::wstring line;
+    for (int i = 1; std::getline(lines, line); ++i)
+      PlainText(left, top - 7.0 * i, 3.5, line);
+  }
+
+  void PlainText(double x, double y, double height, const std::wstring& text)
+  {
+    if (text.empty()) return;
+    Grow(x, y);
+    Grow(x + height * 0.7 * double(text.size()), y + height);
+    Body << "<text x=\"" << x << "\" y=\"" << -y << "\" font-family=\"sans-serif\" font-size=\"" << height
+         << "\">" << Escape(ToUtf8(text)) << "</text>\n";
+  }
+
+  // Where a view lies: a small cross at its origin and its name above it, in grey; a view built from a
+  // model also gets a thin box round what it shows.
+  void ViewMark(const Object& v, const Affine& place)
+  {
+    const std::wstring name = v.Text("name");
+    if (v.Prop("number") == 0 && v.Kind() == model::View) return; // the system view
+    double X, Y;
+    place.Map(0, 0, X, Y);
+    Body << "<path d=\"M" << P(X - 2, Y) << " L" << P(X + 2, Y) << " M" << P(X, Y - 2) << " L" << P(X, Y + 2)
+         << "\" stroke=\"grey\" stroke-width=\"0.18\"/>\n";
+    double labelX = X + 3, labelY = Y + 3;
+    if (v.Kind() == model::AssociationView) {
+      double x1 = std::numeric_limits<double>::max(), y1 = x1, x2 = -x1, y2 = -x1;
+      for (const Object* e : model::LiveMembers(v, model::LineSegment)) {
+        Piece p;
+        if (!PieceOf(*e, place, p)) continue;
+        x1 = std::min({x1, p.X1, p.X2}), x2 = std::max({x2, p.X1, p.X2});
+        y1 = std::min({y1, p.Y1, p.Y2}), y2 = std::max({y2, p.Y1, p.Y2});
+      }
+      if (x1 <= x2) {
+        Rect(x1 - 3, y1 - 3, x2 + 3, y2 + 3,
+             "stroke=\"grey\" stroke-width=\"0.18\" stroke-dasharray=\"2 1\"");
+        labelX = x1 - 3, labelY = y2 + 5;
+      }
+    }
+    if (!name.empty()) {
+      Body << "<g fill=\"grey\">";
+      PlainText(labelX, labelY, 3.5, name);
+      Body << "</g>\n";
+    }
   }
 
   const Object& Doc;

@@ -1,0 +1,97 @@
+// One move of the 2D coupling command's phantom on the stand-in host (the phantom group emptied, the
+// coupling's section drawn into it again, the host's phantom updated) against drawing the section
+// alone into a group, the floor a move cannot go under.
+#include <benchmark/benchmark.h>
+
+#include "bench/RatioReporter.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "Duvozadu/ControlModel.h"
+#include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/pmCoupling2D.h"
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "txapi/IDrawingGroup.h"
+#include "txapi/LibraryEntry.h"
+#include "txhost/lib/Host.h"
+
+namespace {
+
+const char* const MUVP = "МУВП ГОСТ 21424-93";
+
+// The library loaded into a host whose active document is a drawing drawn into through view 0.
+template <class F> void InDrawing(F&& body)
+{
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "hxcad_bench_command2d";
+  fs::create_directories(dir);
+  fs::copy_file(fs::path(HXCAD_DUVOZADU_DATA) / "VUVudirido.tb", dir / "VUVudirido.tb",
+                fs::copy_options::overwrite_existing);
+  {
+    txhost::Host host;
+    host.SetDocumentsFolder(dir);
+    host.SetCurrentLibraryPath(dir / "libVUVudirido.so");
+    host.SetLibraryRecord(L"VUVudirido", dir / "libVUVudirido.so", L"#Stamp - Regular");
+    LoadTavrixLibrary(host.Application(), host.Registrar());
+    host.NewDocument(txapi::txDocumentDrawing, true);
+    drApi::TRegistryApi& r = drApi::MA.R();
+    r.IDoc = r.Tavrix7->GetActiveDocument();
+    r.IDoc2D = r.IDoc;
+    drApi::MA.drOpenView(0);
+    ControlModel.CouplingName = TString(MUVP);
+    ControlModel.M = 250;
+    ControlModel.P1d = ControlModel.P2d = 35;
+    ControlModel.TView = 0;
+    body();
+    drApi::MA.drEndGetPart(false);
+    UnloadTavrixLibrary();
+  }
+  fs::remove_all(dir);
+}
+
+void Move2D(benchmark::State& state)
+{
+  InDrawing([&] {
+    auto* command = new TpmCouplingBlock2D();
+    double x = 0;
+    for (auto _ : state)
+      benchmark::DoNotOptimize(command->TProcessManager2D::PlacementChanged(x += 1, 50, 30, true));
+    delete command;
+  });
+}
+
+void Draw2D(benchmark::State& state)
+{
+  InDrawing([&] {
+    drApi::MA.drGroup(true);
+    txapi::SmartPtr<txapi::IDrawingGroup> group = drApi::MA.R().Obj;
+    drApi::MA.drEndGroup();
+    for (auto _ : state) {
+      group->Open(1);
+      group->Reset();
+      benchmark::DoNotOptimize(Couplings.drCoupling(TString(MUVP), 1));
+      group->Close();
+    }
+  });
+}
+
+// The host keeps every object made, deleted ones too, so both runs are held to the same length.
+BENCHMARK(Move2D)->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(Draw2D)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  benchmark::Initialize(&argc, argv);
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto& t = reporter.NsPerIteration;
+  if (t.count("Move2D") && t.count("Draw2D"))
+    std::printf("\n2D phantom move against the drawing alone: %.3f ms against %.3f ms, ratio %.2f (goal: "
+                "under 2 ms)\n",
+                t["Move2D"] / 1e6, t["Draw2D"] / 1e6, t["Move2D"] / t["Draw2D"]);
+  benchmark::Shutdown();
+  return 0;
+}
