@@ -1,9 +1,11 @@
 // The couplings' hot paths. A 2D rebuild (what every cursor move of a placement costs: the
 // tables reloaded from the text base, the section drawn) against the floor of reading the
-// text base's bytes; a 3D build of the largest size with a modeller that makes nothing (the
-// library's own time) and on the stand-in host; the parameter block's write and read against
-// a copy of the same bytes; one confirmation of the 3D command (the build, the insertion into the
-// user's assembly, its placement, specification entry, parameters and mate) against the build.
+// text base's bytes; the section and view drawn into a drawing of the stand-in host against the
+// same builds into a modeller that only counts (what the host modeller and the host add); a 3D
+// build of the largest size with a modeller that makes nothing (the library's own time) and on
+// the stand-in host; the parameter block's write and read against a copy of the same bytes; one
+// confirmation of the 3D command (the build, the insertion into the user's assembly, its
+// placement, specification entry, parameters and mate) against the build.
 #include <benchmark/benchmark.h>
 
 #include "bench/NullModeler.h"
@@ -54,6 +56,63 @@ void Rebuild2D(benchmark::State& state)
     benchmark::DoNotOptimize(Couplings.drCoupling(TString(MUVP), 1));
   state.counters["primitives"] = double(m.Calls) / double(state.iterations());
   SetCouplingModeler(nullptr);
+}
+
+// Section and view of a mid-size coupling, as the 2D command redraws them.
+void SectionAndView()
+{
+  Couplings.drCoupling(TString(MUVP), 1);
+  Couplings.drCoupling(TString(MUVP), 2);
+}
+
+void MidSize()
+{
+  ControlModel.M = 250;
+  ControlModel.P1d = ControlModel.P2d = 35;
+  ControlModel.T1 = 0;
+  ControlModel.T2 = 2;
+}
+
+void Draw2DNull(benchmark::State& state)
+{
+  Setup();
+  TNullModeler m;
+  SetCouplingModeler(&m);
+  MidSize();
+  for (auto _ : state)
+    SectionAndView();
+  state.counters["primitives"] = double(m.Calls) / double(state.iterations());
+  SetCouplingModeler(nullptr);
+}
+
+void Draw2DStandIn(benchmark::State& state)
+{
+  Setup();
+  txhost::Host host;
+  drApi::PControlModel = &ControlModel;
+  drApi::MA.Init(host.Application(), "VUVudirido", "#Stamp - Regular");
+  SetCouplingModeler(&drApi::MA);
+  MidSize();
+  drApi::TRegistryApi& r = drApi::MA.R();
+  std::int64_t drawn = 0;
+  for (auto _ : state) {
+    // A fresh drawing now and then, so that no document grows without bound.
+    if (drawn++ % 64 == 0) {
+      state.PauseTiming();
+      txhost::Object* doc = host.NewDocument(txapi::txDocumentDrawing, false);
+      r.IDoc2D = txapi::SmartPtr<txapi::ITavrixDocument2D>::Attach(
+          static_cast<txapi::ITavrixDocument2D*>(doc->QueryInterface(txapi::ITavrixDocument2D::IID)));
+      drApi::MA.drOpenView(0);
+      state.ResumeTiming();
+    }
+    SectionAndView();
+  }
+  state.counters["objects"] = double(host.Objects().size()) / double(state.iterations());
+  SetCouplingModeler(nullptr);
+  drApi::MA.drEndGetPart(false);
+  r.Tavrix7 = nullptr;
+  r.TavrixError.reset();
+  drApi::PControlModel = nullptr;
 }
 
 void ReadBaseBytes(benchmark::State& state)
@@ -168,6 +227,8 @@ void BlockMemcpy(benchmark::State& state)
 
 BENCHMARK(Rebuild2D)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReadBaseBytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Draw2DNull)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Draw2DStandIn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Build3DLibrary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Build3DStandIn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Confirm3D)->Unit(benchmark::kMicrosecond);
@@ -188,6 +249,8 @@ int main(int argc, char** argv)
   };
   std::printf("\n");
   ratio("2D rebuild against reading the text base's bytes", "Rebuild2D", "ReadBaseBytes");
+  ratio("section and view into a stand-in drawing against a counting modeller", "Draw2DStandIn",
+        "Draw2DNull");
   ratio("3D build of the largest size on the stand-in against the library alone", "Build3DStandIn",
         "Build3DLibrary");
   ratio("3D confirmation against the build on the stand-in (goal: under 100 ms)", "Confirm3D", "Build3DStandIn");

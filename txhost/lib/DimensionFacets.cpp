@@ -1,5 +1,7 @@
 #include "txhost/lib/DimensionFacets.h"
 
+#include "txhost/lib/ConstraintFacets.h"
+
 #include "txapi/Enums.h"
 #include "txapi/IAngleDimension.h"
 #include "txapi/IAngleDimensions.h"
@@ -401,7 +403,7 @@ void AddDimensionKinds(KindTable& t)
     t.Add(std::string(kind), SymbolDrawingType(kind), std::move(f));
   };
   auto dimension = [](FacetEntry own) {
-    return std::vector<FacetEntry>{own, DimensionText(), DimensionParams(), ModelObject()};
+    return std::vector<FacetEntry>{own, DimensionText(), DimensionParams(), Dimension2D(), ModelObject()};
   };
   add(LineDimension, dimension(Offer<LineDimensionFacet>("ILineDimension")));
   add(DiametralDimension, dimension(Offer<CircleDimensionFacet<txapi::IDiametralDimension>>("IDiametralDimension")));

@@ -3,6 +3,7 @@
 #include "txhost/lib/Kinds.h"
 
 #include "txhost/lib/Blocks.h"
+#include "txhost/lib/ConstraintFacets.h"
 
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Faults.h"
@@ -48,7 +49,7 @@ void AddModelKinds(KindTable& t)
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
   add(model::Extrusion, {Extrusion(), ModelObject(), Feature(), ColorParam()});
-  add(model::AuxLine, {LineSegment3D(), ModelObject()});
+  add(model::AuxLine, {LineSegment3D(), ModelObject(), ModelCurve3D()});
   add(model::AuxPoint, {Point3D(), ModelObject(), Feature()});
   add(model::Spiral, {CylindricalSpiral(), ModelObject()});
   add(model::Face, {Face(), ModelObject(), ColorParam(), MathSurface3D()});
@@ -88,6 +89,7 @@ KindTable MakeBuiltin()
   AddAttributeKinds(t);
   AddSheetKinds(t);
   AddTessellationKinds(t);
+  AddConstraintKinds(t);
   AddMeasureKinds(t);
   AddViewKinds(t);
   for (const auto& d : DocumentKinds) {
