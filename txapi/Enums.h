@@ -74,6 +74,7 @@ enum txObj3dTypeEnum : int {
   o3d_axisOY = 72,
   o3d_axisOZ = 73,
   o3d_baselineDimension3D = 80,
+  o3d_variable = 100,
   o3d_UserObjectOperation = 584,
   o3d_UserWireFrame3D = 602,
 };
@@ -199,6 +200,17 @@ enum txAnnotationSymbolEnum : int {
   txAnnotationSymbolNone = 0,
   txAnnotationSymbolPoint = 1,
   txAnnotationSymbolCross = 2,
+};
+
+// Kinds of parametric constraints of drawing objects. Codes 3, 4 and 11 are how callers name what they want;
+// the others are the codes the adapter hands the host for points joined and for driving dimensions.
+enum txConstraintTypeEnum : int {
+  txCHorizontal = 3,
+  txCVertical = 4,
+  txCJoinPoints = 10,
+  txCMergePoints = 11,
+  txCDimWithVariable = 13,
+  txCFixedDim = 14,
 };
 
 // The types of 2D drawing objects (IDrawingObject::GetType). Codes the host leaves open are this host's.

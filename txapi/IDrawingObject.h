@@ -5,6 +5,7 @@
 
 namespace txapi {
 
+class IParametricConstraint;
 class ITavrixAPIObject;
 
 // The common view of every object of a 2D document or sketch.
@@ -19,6 +20,10 @@ public:
   virtual SmartPtr<ITavrixAPIObject> GetParent() = 0;
   // Takes the object out of its document.
   virtual void Delete() = 0;
+  // Readies the object for new parametric constraints; called before they are asked for.
+  virtual bool PrepareConstraints() = 0;
+  // A new parametric constraint owned by the object, not yet created; empty when it takes none.
+  virtual SmartPtr<IParametricConstraint> NewConstraint() = 0;
 
 protected:
   ~IDrawingObject() = default;

@@ -3,8 +3,11 @@
 #include "txapi/IAPIObject.h"
 #include "txapi/SmartPtr.h"
 
+#include <vector>
+
 namespace txapi {
 
+class IDrawingObject;
 class IModelObject;
 class ITavrixDocument2D;
 
@@ -25,6 +28,9 @@ public:
   virtual SmartPtr<ITavrixDocument2D> BeginEdit() = 0;
   // Ends the editing; false when the sketch was not being edited.
   virtual bool EndEdit() = 0;
+  // Projects a model object into the sketch while it is edited; the drawing objects made (none outside
+  // editing or for an object that has no projection).
+  virtual std::vector<SmartPtr<IDrawingObject>> Project(const SmartPtr<IModelObject>& object) = 0;
 
 protected:
   ~ISketch() = default;

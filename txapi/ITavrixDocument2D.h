@@ -6,6 +6,7 @@
 
 namespace txapi {
 
+class IDrawingObject;
 class IViewsAndLayersManager;
 
 // The 2D view of a drawing or fragment document, or the document through which a sketch is edited.
@@ -24,6 +25,10 @@ public:
   virtual void PushPlacement(double x, double y, double angle, double scale) = 0;
   // False on an empty stack.
   virtual bool PopPlacement() = 0;
+  // The point object of a sketch being edited at (x, y): one already within tolerance of it (other than
+  // except), else a new one; empty outside a sketch.
+  virtual SmartPtr<IDrawingObject> PointAt(double x, double y, double tolerance,
+                                           const SmartPtr<IDrawingObject>& except) = 0;
 
 protected:
   ~ITavrixDocument2D() = default;

@@ -23,6 +23,8 @@ public:
   virtual void SetComment(const std::wstring& comment) = 0;
   // Links the variable to the variable name of the variable document documentFile; false when it cannot be.
   virtual bool SetLink(const std::wstring& documentFile, const std::wstring& name) = 0;
+  // The variable's switch; the variables a sketch's driving dimensions make are switched with 1.
+  virtual void SetSwitch(int value) = 0;
 
 protected:
   ~IVariable() = default;

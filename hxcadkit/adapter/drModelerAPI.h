@@ -425,6 +425,19 @@ public:
   // for a double reads as 0.
   bool GetDimParam(txapi::SmartPtr<txapi::IDrawingObject> Dim, double& Nominal, TString& Qual, double& QHi,
                    double& QLo, bool IsAngle);
+  // Parametric constraints (drTavrixConstraint.cpp), in the 2D document or sketch being edited only.
+  // Makes Dim driving: a bare constraint, then one driving the generated variable "II<n>" (n counts
+  // every such name since the library loaded) that follows Expresion when it is not empty.
+  void SetDimAssociateVariable(txapi::SmartPtr<txapi::IDrawingObject> Dim, const TString& Expresion);
+  // Joins point IObj of Obj to point IObj2 of Obj2, whatever kind T names; nothing without Obj2.
+  void drConstraint(txapi::txConstraintTypeEnum T, txapi::SmartPtr<txapi::IDrawingObject> Obj, int IObj,
+                    txapi::SmartPtr<txapi::IDrawingObject> Obj2, int IObj2);
+  // With parametric dimensions on: the rectangle's control geometry, sketch, sides tied to its corners,
+  // its driving width and height, and the sketch's variables switched on. Otherwise the plain form in a
+  // new sketch. The sketch stays open.
+  void drRectAngleAxleDim3D(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1,
+                            const double& Y1, const double& X2, const double& Y2, int Attr,
+                            const TString& S1) override;
   // In-place editing of the current part in its assembly.
   void drPartBeginEditOnPlace();
   void drPartEndEditOnPlace();
@@ -558,6 +571,10 @@ public:
   static TModelerApi* Last;
 
 private:
+  // The control geometry, sketch, sides and corner constraints of drRectAngleAxleDim3D; false when no
+  // sketch could be opened for editing.
+  bool SketchRectangle(txapi::txObj3dTypeEnum BasePlane, const double& Vidst, const double& X1,
+                       const double& Y1, const double& X2, const double& Y2, int Attr);
   // Opens the 3D document and makes it and its top part current; empty when the host opens none.
   txapi::SmartPtr<txapi::ITavrixDocument> Open3D(const TString& Path, bool Flag);
   // Forgets the sketch being edited and the plane it lies on: the document or part changes.

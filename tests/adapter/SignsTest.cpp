@@ -163,8 +163,9 @@ TEST_F(Signs, EveryKindIsPicturedAndKeptInTheFile)
   MA.drRectAngle(0, 0, 60, 30, 1);
   MA.drCircle(90, 15, 12, 1);
   MA.drArc(130, 15, 10, 140, 15, 120, 15, 1, 1);
-  MA.drDimL(0, None, 10, 0, 0, 0, 0, 0, 0, 30, 2, 1, 60, 30, 2, 1, None, None, None);
-  MA.drDimL(0, None, 0, 10, 0, 0, 0, 0, 60, 0, 2, 1, 60, 30, 2, 1, None, "h6", None);
+  // Offset up, it measures along x; offset right, along y.
+  MA.drDimL(0, None, 0, 10, 0, 0, 0, 0, 0, 30, 2, 1, 60, 30, 2, 1, None, None, None);
+  MA.drDimL(0, None, 10, 0, 0, 0, 0, 0, 60, 0, 2, 1, 60, 30, 2, 1, None, "h6", None);
   MA.drDimL7(0, None, 0, -10, 0, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0, None, None, None);
   MA.drDimD(24, None, 0, 0, 0, 90, 15, 0, None, "H7", None);
   MA.drDimR(10, None, 0, 0, 0, 0, 130, 15, 0, 0, None, None, None);

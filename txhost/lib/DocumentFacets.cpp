@@ -12,6 +12,7 @@
 #include "txapi/ITavrixDocument3D.h"
 #include "txapi/IProcess.h"
 #include "txapi/ITavrixAPIObject.h"
+#include "txhost/lib/ConstraintFacets.h"
 #include "txhost/lib/Events.h"
 #include "txapi/IViewsAndLayersManager.h"
 #include "txhost/lib/Facets.h"
@@ -214,6 +215,15 @@ public:
     stack.erase(stack.size() - 1);
     Model().Set("placements", std::move(stack));
     return true;
+  }
+
+  txapi::SmartPtr<txapi::IDrawingObject>
+  PointAt(double x, double y, double tolerance, const txapi::SmartPtr<txapi::IDrawingObject>& except) override
+  {
+    Log("PointAt", x, y, tolerance, except);
+    if (HandOutRefused("PointAt")) return {};
+    return HandOut<txapi::IDrawingObject>(
+        constraints::PointAt(ModelHost(), Model(), x, y, tolerance, Object::From(except.get())));
   }
 };
 

@@ -41,6 +41,7 @@
 #include "txapi/ITextLine.h"
 #include "txapi/IUserParameters.h"
 #include "txhost/lib/DimensionFacets.h"
+#include "txhost/lib/ConstraintFacets.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
@@ -704,6 +705,16 @@ public:
     Log("Delete");
     Model().Set("deleted", true);
   }
+  bool PrepareConstraints() override
+  {
+    Log("PrepareConstraints");
+    return !model::Deleted(Model());
+  }
+  txapi::SmartPtr<txapi::IParametricConstraint> NewConstraint() override
+  {
+    Log("NewConstraint");
+    return constraints::NewConstraint(Model(), HandOutRefused("NewConstraint"));
+  }
 };
 
 } // namespace
@@ -802,7 +813,7 @@ void AddDrawing2DKinds(KindTable& t)
   add(model2d::Leader, {Offer<LeaderFacet>("ILeader"), Branchs(),
                         Offer<BaseLeaderFacet>("IBaseLeader"), text});
   t.Add(std::string(model2d::Layer), 0, {Offer<LayerFacet>("ILayer")});
-  add(model2d::Dimension, {DimensionText()});
+  add(model2d::Dimension, {DimensionText(), Dimension2D()});
   t.Add(std::string(model2d::PolyLine3D), 0, {Offer<PolyLineFacet>("IPolyLine"), ModelObject()});
   t.Add("open-document-param", 0, {Offer<OpenDocumentParamFacet>("IOpenDocumentParam")});
 }

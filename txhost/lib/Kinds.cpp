@@ -2,6 +2,8 @@
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Kinds.h"
 
+#include "txhost/lib/ConstraintFacets.h"
+
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
@@ -44,7 +46,7 @@ void AddModelKinds(KindTable& t)
   add(model::Arc, {Arc(), DrawingObject()});
   add(model::Rotated, {Rotated(), ModelObject(), Feature(), ColorParam()});
   add(model::Extrusion, {Extrusion(), ModelObject(), Feature(), ColorParam()});
-  add(model::AuxLine, {LineSegment3D(), ModelObject()});
+  add(model::AuxLine, {LineSegment3D(), ModelObject(), ModelCurve3D()});
   add(model::AuxPoint, {Point3D(), ModelObject(), Feature()});
   add(model::Spiral, {CylindricalSpiral(), ModelObject()});
   add(model::Face, {Face(), ModelObject(), ColorParam()});
@@ -82,6 +84,7 @@ KindTable MakeBuiltin()
   AddCommandKinds(t);
   AddAttributeKinds(t);
   AddSheetKinds(t);
+  AddConstraintKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
                               UserDataStoragesMng()};

@@ -33,6 +33,7 @@
 #include "txapi/ISketches.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/IVariable.h"
+#include "txhost/lib/ConstraintFacets.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
@@ -246,6 +247,11 @@ public:
     if (documentFile.empty() || name.empty()) return false;
     Model().Set("link", Args(documentFile, name));
     return true;
+  }
+  void SetSwitch(int value) override
+  {
+    Log("SetSwitch", value);
+    Model().Set("switch", value);
   }
 };
 
@@ -510,6 +516,16 @@ public:
     if (Model().Prop("editing") != true) return false;
     Model().Set("editing", false);
     return true;
+  }
+  std::vector<txapi::SmartPtr<txapi::IDrawingObject>>
+  Project(const txapi::SmartPtr<txapi::IModelObject>& object) override
+  {
+    Log("Project", object);
+    std::vector<txapi::SmartPtr<txapi::IDrawingObject>> out;
+    if (HandOutRefused("Project")) return out;
+    for (Object* o : constraints::Project(ModelHost(), Model(), Object::From(object.get())))
+      out.push_back(HandOut<txapi::IDrawingObject>(o));
+    return out;
   }
 };
 

@@ -475,19 +475,10 @@ private:
   void LineDimension(const Object& o, const Affine& w)
   {
     const double x1 = Num(o, "x1"), y1 = Num(o, "y1"), x2 = Num(o, "x2"), y2 = Num(o, "y2");
-    const int orientation = int(Num(o, "orientation"));
-    // Along u, offset along n; the dimension line passes through the line point, else 8 beside the points.
-    double ux = x2 - x1, uy = y2 - y1;
-    if (orientation == 1) ux = 1, uy = 0;
-    if (orientation == 2) ux = 0, uy = 1;
-    const double ul = std::hypot(ux, uy);
-    if (ul == 0) return;
-    ux /= ul, uy /= ul;
-    // Without a line point the line goes above or to the right of the points.
-    const double flip = (-uy < 0 || (uy == 0 && ux < 0)) ? -1 : 1;
-    const double nx = -uy * flip, ny = ux * flip;
+    model2d::LinearLayout l;
+    if (!model2d::LayoutOf(o, l)) return;
+    const double nx = l.Nx, ny = l.Ny, off = l.Off;
     const double s1 = x1 * nx + y1 * ny, s2 = x2 * nx + y2 * ny;
-    const double off = o.Has("line-x") ? Num(o, "line-x") * nx + Num(o, "line-y") * ny : std::max(s1, s2) + 8;
     const double a1x = x1 + (off - s1) * nx, a1y = y1 + (off - s1) * ny;
     const double a2x = x2 + (off - s2) * nx, a2y = y2 + (off - s2) * ny;
     double P1x, P1y, P2x, P2y, A1x, A1y, A2x, A2y;
@@ -500,7 +491,7 @@ private:
     Segment(A1x, A1y, A2x, A2y);
     Arrow(A1x, A1y, A1x - A2x, A1y - A2y);
     Arrow(A2x, A2y, A2x - A1x, A2y - A1y);
-    const std::string text = DimensionText(o, "", Figure(std::fabs((x2 - x1) * ux + (y2 - y1) * uy)));
+    const std::string text = DimensionText(o, "", Figure(model2d::MeasuredValue(o)));
     double angle = std::atan2(A2y - A1y, A2x - A1x) * 180 / Pi;
     if (angle > 90.001 || angle < -89.999) angle += 180;
     const double h = 3.5 * w.Scale();
@@ -535,7 +526,7 @@ private:
     if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
     const double angle = std::atan2(uy, ux) * 180 / Pi;
     Label(C2x + ux * shelf / 2 - uy, C2y + uy * shelf / 2 + ux, angle, 3.5 * w.Scale(),
-          DimensionText(o, diameter ? "\u2300" : "R", Figure(diameter ? 2 * r : r)), "middle");
+          DimensionText(o, diameter ? "\u2300" : "R", Figure(model2d::MeasuredValue(o))), "middle");
   }
 
   // The dimension arc about the vertex from the first angle to the second, with arrows, and the angle.
@@ -566,7 +557,7 @@ private:
     const double mid = (a1 + a2) / 2 * Pi / 180;
     double Tx, Ty;
     w.Map(cx + (r + 2) * std::cos(mid), cy + (r + 2) * std::sin(mid), Tx, Ty);
-    Label(Tx, Ty, 0, 3.5 * w.Scale(), DimensionText(o, "", Figure(std::fabs(a2 - a1)) + "\u00b0"),
+    Label(Tx, Ty, 0, 3.5 * w.Scale(), DimensionText(o, "", Figure(model2d::MeasuredValue(o)) + "\u00b0"),
           std::cos(mid) < 0 ? "end" : "start");
   }
 
