@@ -185,8 +185,12 @@ TEST_F(Signs, EveryKindIsPicturedAndKeptInTheFile)
   const std::string svg = picture(*Doc);
   for (const char* shown : {">60<", ">30h6<", "\u2300" "24H7<", ">R10<", ">30\u00b0<", ">1,6<", ">Ra 6,3<", ">0,01<", ">Б<"})
     EXPECT_NE(svg.find(shown), std::string::npos) << shown;
-  if (const char* out = std::getenv("HXCAD_SVG_OUT")) std::ofstream(out) << svg;
   ASSERT_TRUE(H.SaveDocumentAs(*Doc, Dir / "signs.tdr"));
+  if (const char* out = std::getenv("HXCAD_SVG_OUT")) {
+    std::ofstream(out) << svg;
+    std::filesystem::copy_file(Dir / "signs.tdr", std::string(out) + ".tdr",
+                               std::filesystem::copy_options::overwrite_existing);
+  }
   const txhost::Object* back = H.OpenDocument(Dir / "signs.tdr", true);
   ASSERT_TRUE(back);
   EXPECT_EQ(picture(*back), svg);

@@ -35,6 +35,7 @@
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -60,7 +61,7 @@ bool LayoutOf(const Object& d, LinearLayout& l)
 {
   const double x1 = model::Number(d.Prop("x1")), y1 = model::Number(d.Prop("y1"));
   const double x2 = model::Number(d.Prop("x2")), y2 = model::Number(d.Prop("y2"));
-  const int orientation = int(model::Number(d.Prop("orientation")));
+  const int orientation = int(std::clamp(model::Number(d.Prop("orientation")), -1.0, 3.0));
   const bool through = d.Has("line-x");
   // The side the line lies on: the angle set, else above or to the right.
   const double a = model::Number(d.Prop("angle"), orientation == txapi::txLinDVertical ? 0 : std::numbers::pi / 2);
@@ -364,7 +365,9 @@ public:
   using SymbolFacet::SymbolFacet;
   void AddColumn(int index, int flag) override
   {
-    Put("AddColumn", {{"columns", int(model::Number(Model().Prop("columns"))) + 1}}, index, flag);
+    // Counted as a whole number whatever a damaged file holds.
+    const double columns = std::clamp(model::Number(Model().Prop("columns")), 0.0, 1e6);
+    Put("AddColumn", {{"columns", int(columns) + 1}}, index, flag);
   }
   txapi::SmartPtr<txapi::ITableCell> GetCell(int row, int column) override
   {

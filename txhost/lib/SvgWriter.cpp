@@ -54,6 +54,17 @@ double Num(const Object& o, const char* key, double fallback = 0)
   return v.is_number() ? v.get<double>() : fallback;
 }
 
+// A whole-number property, clamped into [lo, hi]: a damaged file may hold any number.
+long long Whole(const Object& o, const char* key, double fallback, double lo, double hi)
+{
+  return static_cast<long long>(std::clamp(Num(o, key, fallback), lo, hi));
+}
+
+int Style(const Object& o)
+{
+  return int(Whole(o, "style", 1, -1000, 1000));
+}
+
 Affine FrameOf(const Object& o)
 {
   const Value& f = o.Prop("frame");
@@ -322,11 +333,11 @@ private:
         Grow(X, Y, std::max(std::fabs(a), std::fabs(b)));
         Body << "<ellipse cx=\"" << X << "\" cy=\"" << -Y << "\" rx=\"" << std::fabs(a) << "\" ry=\""
              << std::fabs(b) << "\" transform=\"rotate(" << -(Num(*o, "angle") + w.AngleDeg()) << ' ' << X
-             << ',' << -Y << ")\" fill=\"none\" " << Stroke(int(Num(*o, "style", 1))) << "/>\n";
+             << ',' << -Y << ")\" fill=\"none\" " << Stroke(Style(*o)) << "/>\n";
       } else if (PieceOf(*o, t, p)) {
         if (!Visible(*o)) continue;
         Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << Draw(p) << "\" fill=\"none\" "
-             << Stroke(int(Num(*o, "style", 1))) << " stroke-linecap=\"round\"/>\n";
+             << Stroke(Style(*o)) << " stroke-linecap=\"round\"/>\n";
       } else if (kind == model2d::Point) {
         double X, Y;
         t.After(FrameOf(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
@@ -360,7 +371,7 @@ private:
       fill = "url(#hatch-" + std::to_string(id) + ")";
     } else {
       // The host's colours are 0x00BBGGRR.
-      const auto c = std::uint32_t(Num(o, "color"));
+      const auto c = std::uint32_t(Whole(o, "color", 0, 0, 0xFFFFFFFF));
       char rgb[8];
       std::snprintf(rgb, sizeof rgb, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
       fill = rgb;
@@ -424,7 +435,7 @@ private:
     else if (kind == model2d::AngleDimension)
       AngleDimension(o, w);
     else if (kind == model2d::Rough)
-      RoughSign(w, Num(o, "x"), Num(o, "y"), Num(o, "angle"), int(Num(o, "sign-type")), SymbolTexts(o));
+      RoughSign(w, Num(o, "x"), Num(o, "y"), Num(o, "angle"), int(Whole(o, "sign-type", 0, -1, 3)), SymbolTexts(o));
     else if (kind == model2d::Tolerance)
       ToleranceFrame(o, w);
     else if (kind == model2d::Base)
@@ -565,7 +576,7 @@ private:
   {
     std::vector<std::string> texts(3);
     for (Object* m : model::LiveMembers(o, model2d::SymbolText)) {
-      const int i = int(Num(*m, "index", -1));
+      const auto i = Whole(*m, "index", -1, -1, 3);
       if (i >= 0 && i < 3) texts[std::size_t(i)] = ToUtf8(model2d::TextOf(*m));
     }
     return texts;
