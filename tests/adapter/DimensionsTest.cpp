@@ -118,6 +118,13 @@ TEST_F(Dimensions, OverallDimensionPlacesItsLineAndText)
   }
   EXPECT_EQ(MA.R().Obj3D, nullptr);
   EXPECT_EQ(MA.R2D().CurDrawingObject, nullptr);
+  // Without an active 2D document there is nowhere to put it.
+  const std::size_t made = Of(m2::LineDimension).size();
+  for (txhost::Object* active : {static_cast<txhost::Object*>(nullptr), H.NewDocument(txapi::txDocumentPart, true)}) {
+    H.SetActiveDocument(active);
+    MA.drDimL7(0, None, 0, -12, 1, 1, 0, 0, 10, 10, 1, 1, 30, 20, 1, 1, None, None, None);
+  }
+  EXPECT_EQ(H.ObjectsOfKind(m2::LineDimension).size(), made);
 }
 
 // Diameter, radius and angle dimensions: what each writes, how often it applies, and the rounding of
