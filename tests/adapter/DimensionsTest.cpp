@@ -200,21 +200,28 @@ TEST_F(Dimensions, NearestAgreesWithRoundingHalvesAwayFromZero)
   EXPECT_EQ(drApi::NearestInt(1.5e-6), 0);
 }
 
-// While curves are being collected nothing is made and what was made last stays remembered; an empty
-// collector entry does not count.
-TEST_F(Dimensions, NothingWhileCollecting)
+// While curves are being collected, or for a value that is not finite, nothing is made and what was made
+// last stays remembered; an empty collector entry does not count, and the overall dimension has no such
+// guard.
+TEST_F(Dimensions, NothingWhileCollectingOrNotFinite)
 {
   MA.drDimD(10, None, 0, 0, 0, 0, 0, 0, None, None, None);
   const txhost::Object* before = Obj(MA.R2D().CurDrawingObject);
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  MA.drDimL(1, None, 1, 0, 0, 0, 0, 0, nan, 0, 1, 1, 5, 0, 1, 1, None, None, None);
+  MA.drDimD(inf, None, 0, 0, 0, 0, 0, 0, None, None, None);
+  MA.drDimA(10, 1, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1, None, 0, -inf);
   {
     Collecting c;
+    MA.drDimL7(0, None, 0, -12, 1, 1, 0, 0, 10, 10, 1, 1, 30, 20, 1, 1, None, None, None);
     MA.drDimL(1, None, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 5, 0, 1, 1, None, None, None);
     MA.drDimD(10, None, 0, 0, 0, 0, 0, 0, None, None, None);
     MA.drDimR(10, None, 0, 0, 0, 0, 0, 0, 0, 0, None, None, None);
     MA.drDimA(10, 1, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1, None, 0, 0);
   }
   EXPECT_EQ(Of(m2::DiametralDimension).size(), 1u);
-  EXPECT_TRUE(Of(m2::LineDimension).empty() && Of(m2::RadialDimension).empty() && Of(m2::AngleDimension).empty());
+  EXPECT_EQ(Of(m2::LineDimension).size(), 1u); // the overall one
+  EXPECT_TRUE(Of(m2::RadialDimension).empty() && Of(m2::AngleDimension).empty());
   Remembered(before);
   MA.R2D().AContour.Push(nullptr);
   MA.drDimR(10, None, 0, 0, 0, 0, 0, 0, 0, 0, None, None, None);
