@@ -2,9 +2,11 @@
 // A scratch folder for the files a fuzz target writes: made on first use, removed with everything in it
 // when the process exits normally (the end of a replay, or of a libFuzzer run, which ends -runs and
 // -max_total_time with exit()). A crash leaves it for the post-mortem.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace hxcad::fuzz {
@@ -35,5 +37,14 @@ public:
 private:
   std::filesystem::path Dir;
 };
+
+// The input written as file, replacing what was there; file.
+inline std::filesystem::path WriteInput(const std::filesystem::path& file, const std::uint8_t* data,
+                                        std::size_t size)
+{
+  std::ofstream f(file, std::ios::binary | std::ios::trunc);
+  f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+  return file;
+}
 
 } // namespace hxcad::fuzz

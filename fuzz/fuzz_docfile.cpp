@@ -2,7 +2,6 @@
 // opens must be pictured, save and reopen, and closing must leave no object referenced.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -22,11 +21,7 @@ const std::filesystem::path& Scratch()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  const auto in = Scratch() / "in.tpt";
-  {
-    std::ofstream f(in, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-  }
+  const auto in = hxcad::fuzz::WriteInput(Scratch() / "in.tpt", data, size);
   txhost::Host host;
   host.SetDocumentsFolder(Scratch());
   std::string error;

@@ -3,11 +3,11 @@
 // mates, components), and must neither crash, loop nor keep a reference.
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <unistd.h>
 
+#include "fuzz/FuzzScratch.h"
 #include "txapi/txapi.h"
 #include "txhost/lib/Host.h"
 
@@ -51,11 +51,7 @@ void Walk(const SmartPtr<txapi::IPart>& part, const std::wstring& self, int dept
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-  const auto in = Scratch() / "in.tas";
-  {
-    std::ofstream f(in, std::ios::binary | std::ios::trunc);
-    f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-  }
+  const auto in = hxcad::fuzz::WriteInput(Scratch() / "in.tas", data, size);
   {
     txhost::Host host;
     host.SetDocumentsFolder(Scratch());

@@ -18,6 +18,9 @@ public:
 
   // A new, unsaved document of the type; empty when the host cannot make one.
   virtual SmartPtr<ITavrixDocument> Add(DocumentTypeEnum type, bool visible) = 0;
+  // The same by the host's other creation operation, whose flag is the host's own: the document is
+  // made hidden; the flag is recorded.
+  virtual SmartPtr<ITavrixDocument> Create(DocumentTypeEnum type, bool flag) = 0;
   // Opens a document file; empty when it cannot be read. The further flag is accepted for the host's
   // interface and has no effect here.
   virtual SmartPtr<ITavrixDocument> Open(const std::wstring& fileName, bool visible, bool flag) = 0;

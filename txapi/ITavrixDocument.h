@@ -27,6 +27,8 @@ public:
   virtual bool SaveAs(const std::wstring& fileName) = 0;
   // Closes the document; it leaves the host's document list.
   virtual bool Close(DocumentCloseOptions option) = 0;
+  // The document's comment, kept with it.
+  virtual void SetComment(const std::wstring& comment) = 0;
   // Makes the document the host's active document again.
   virtual void Activate() = 0;
   // The document's selection and highlight services.

@@ -7,7 +7,8 @@
 
 namespace txapi {
 
-// A view of a 2D document; its drawing objects are made through its IDrawingContainer.
+// A view of a 2D document; its drawing objects are made through its IDrawingContainer. Its position is
+// in millimetres on the sheet, its angle in degrees; what it holds is drawn at its scale.
 class IView : public IAPIObject
 {
 public:
@@ -15,6 +16,15 @@ public:
 
   virtual int GetNumber() = 0;
   virtual std::wstring GetName() = 0;
+  virtual void SetX(double x) = 0;
+  virtual void SetY(double y) = 0;
+  virtual void SetScale(double scale) = 0;
+  virtual void SetAngle(double angle) = 0;
+  // The integer attribute the adapter sets on every view it makes (the host keeps it as the view's
+  // colour, 0x00BBGGRR).
+  virtual void SetColor(int color) = 0;
+  virtual void SetName(const std::wstring& name) = 0;
+  virtual void SetNumber(int number) = 0;
 
 protected:
   ~IView() = default;

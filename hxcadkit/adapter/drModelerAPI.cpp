@@ -182,13 +182,6 @@ void TModelerApi::Prompt(const TString& text)
   if (TCommandProgressLink* link = TCommandProgressLink::Get()) link->SetPrompt(text);
 }
 
-void TModelerApi::drView(int, const double&, const double&, const double&, const double&, const TString&) {}
-
-void TModelerApi::drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
-                             const TString&, const TString&)
-{
-}
-
 
 // ---------------------------------------------------------------------------------------------
 // TSelectorAPI

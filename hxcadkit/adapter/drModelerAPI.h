@@ -21,6 +21,7 @@
 #include "hxcadkit/geometry/Mathemat3d.h"
 #include "txapi/Enums.h"
 #include "txapi/IApplication.h"
+#include "txapi/IAssociationView.h"
 #include "txapi/IBoundariesObject.h"
 #include "txapi/IChooseManager.h"
 #include "txapi/IColouring.h"
@@ -57,6 +58,7 @@
 #include "txapi/IView.h"
 #include "txapi/IViewProjection.h"
 #include "txapi/IViewProjectionManager.h"
+#include "txapi/IViews.h"
 
 // Which part drGetPart makes current: the document's top part, or the part a new component
 // will be added to. Both are the top part on this host.
@@ -370,8 +372,6 @@ public:
   void drCircle(const double& X, const double& Y, const double& R, int Attr) override;
   void drEllipse(const double& X, const double& Y, const double& A, const double& B, const double& Angle,
                  int Attr) override;
-  void drView(int N, const double& x, const double& y, const double& Alf, const double& Scale,
-              const TString& Comment) override;
 
   // --- The 2D road (drTavrix2D.cpp, drTavrixMacro.cpp) ---------------------------------------
   // Non-finite coordinates are refused quietly: they never reach the host or a collector.
@@ -465,8 +465,34 @@ public:
                        TString& Result) override;
   // The active document's material (name and location) and density; Typ is not used.
   void drSetMaterial(int Typ, const TString& Material, const TString& Location, const double& Dencity);
+
+  // --- Views, the title block from the drawing state, specification documents (drViews.cpp) --------
+  // A new view of the current sheet made the drawing target, numbered N and named Comment; inside a
+  // collector only the placement is pushed (drCloseView pops it). When the host makes no view, nothing
+  // is drawn into an earlier one.
+  using TModeler3D::drView;
+  void drView(int N, const double& x, const double& y, const double& Alf, const double& Scale,
+              const TString& Comment) override;
+  // Views the host builds from a model, placed in the active document and left there as the current
+  // drawing object; the drawing target stays as it was. By projection name (the numbered form only
+  // when the file exists; N is not used), by orientation matrix, and as a section along a cut line.
   void drAStView7(int N, const double& x, const double& y, const double& Alf, const double& Scale,
                   const TString& Comment, const TString& FName, const TString& tView) override;
+  void drAStView7(const double& x, const double& y, const double& Alf, const double& Scale,
+                  const TString& Comment, const TString& FName, const TString& tView);
+  void drAStView7(const double& x, const double& y, const double& Alf, const double& Scale,
+                  const TString& Comment, const TString& FName, const TMtr3D& M) override;
+  void drACutView7(const double& x, const double& y, const double& Alf, const double& Scale,
+                   const TString& Comment, txapi::SmartPtr<txapi::IDrawingObject> pCut) const override;
+  // Switches every element of the view on; nothing for an empty one.
+  void SetProjectionParam(txapi::SmartPtr<txapi::IAssociationView>& AView) const;
+  // The title block of the current sheet from DI and the control model's title-block record.
+  void drShtamp() override;
+  // A specification document saved under iName + ".tsp" with the "graphic.tsl" style 1, made the
+  // current document; saved, and closed and let go of when Close.
+  void drCreateLeafSpw(TString& iName, TString& Comment);
+  void drCloseLeafSpw(bool Close) override;
+
   // Specification entries of the current document (maTavrixSpec.cpp). A call through the modeller
   // interface, with a modifiable name, creates nothing.
   using TModeler3D::drSpcObj;
@@ -608,6 +634,14 @@ private:
   bool Applied(const txapi::SmartPtr<txapi::IModelObject>& o, int times = 1);
   txapi::SmartPtr<txapi::IModelObject> NewUserObject(txapi::txObj3dTypeEnum Type, const TString& OGUID,
                                                      const TString& File, const TString& Library, int Command);
+
+  // The model views' common steps: inside a collector only the placement (true); a new view of the
+  // type in the active document, placed and named; the view made the current drawing object.
+  bool ModelViewInCollector(const double& x, const double& y, const double& Alf, const double& Scale);
+  txapi::SmartPtr<txapi::IAssociationView> NewModelView(txapi::LtViewType Type, const double& x, const double& y,
+                                                        const double& Alf, const double& Scale,
+                                                        const TString& Comment);
+  void EndModelView(txapi::SmartPtr<txapi::IAssociationView> View);
 
   TReferenceOf<TRegistryApi> Registry;
   // For each entry of the drawing registry's stack: the 2D document it was also pushed on.

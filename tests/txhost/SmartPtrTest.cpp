@@ -274,6 +274,7 @@ TEST(InterfaceIdTest, EveryInterfaceHasItsOwnThirtySixCharacterIdentifier)
       txapi::ISelectionManager::IID,
       txapi::ISketch::IID,
       txapi::ISketches::IID,
+      txapi::ISpecificationDocument::IID,
       txapi::ISpecificationDescriptions::IID,
       txapi::ISpecificationDescription::IID,
       txapi::ISpecificationBaseObjects::IID,
@@ -317,6 +318,8 @@ TEST(InterfaceIdTest, EveryInterfaceHasItsOwnThirtySixCharacterIdentifier)
       txapi::IViewProjection::IID,
       txapi::IViewProjectionManager::IID,
       txapi::IViews::IID,
+      txapi::IAssociationView::IID,
+      txapi::IAssociationViewElements::IID,
       txapi::IViewsAndLayersManager::IID,
   };
   std::set<std::string_view> distinct(ids.begin(), ids.end());

@@ -157,6 +157,13 @@ public:
     return HandOut<txapi::ITavrixDocument>(ModelHost().NewDocument(type, visible));
   }
 
+  txapi::SmartPtr<txapi::ITavrixDocument> Create(txapi::DocumentTypeEnum type, bool flag) override
+  {
+    Log("Create", type, flag);
+    if (HandOutRefused("Create")) return {};
+    return HandOut<txapi::ITavrixDocument>(ModelHost().NewDocument(type, false));
+  }
+
   txapi::SmartPtr<txapi::ITavrixDocument> Open(const std::wstring& fileName, bool visible, bool flag) override
   {
     Log("Open", fileName, visible, flag);

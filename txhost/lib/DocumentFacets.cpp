@@ -65,6 +65,12 @@ public:
     return host.CloseDocument(Model());
   }
 
+  void SetComment(const std::wstring& comment) override
+  {
+    Log("SetComment", comment);
+    Model().Set("comment", ToUtf8(comment));
+  }
+
   void Activate() override
   {
     Log("Activate");

@@ -7,7 +7,6 @@
 #include "txapi/IDrawingObject.h"
 #include "txapi/ILineSegment.h"
 #include "txapi/ILineSegments.h"
-#include "txapi/IView.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
 #include "txhost/lib/Drawing2D.h"
@@ -20,14 +19,6 @@ namespace txhost::facets {
 
 namespace {
 
-std::vector<Object*> ViewsOf(const Object& o)
-{
-  std::vector<Object*> out;
-  for (Object* m : model::LiveMembers(o))
-    if (m->Kind() == model::View || m->Kind() == model::SketchView) out.push_back(m);
-  return out;
-}
-
 class ViewsAndLayersManagerFacet final : public Facet<txapi::IViewsAndLayersManager>
 {
 public:
@@ -38,59 +29,6 @@ public:
     Log("GetViews");
     if (HandOutRefused("GetViews")) return {};
     return HandOut<txapi::IViews>(&Model());
-  }
-};
-
-class ViewsFacet final : public Facet<txapi::IViews>
-{
-public:
-  using Facet::Facet;
-
-  int GetCount() override
-  {
-    Log("GetCount");
-    return int(ViewsOf(Model()).size());
-  }
-  txapi::SmartPtr<txapi::IView> GetViewByNumber(int number) override
-  {
-    Log("GetViewByNumber", number);
-    if (HandOutRefused("GetViewByNumber")) return {};
-    for (Object* v : ViewsOf(Model()))
-      if (v->Prop("number") == number) return HandOut<txapi::IView>(v);
-    // A drawing always has its system view, numbered 0.
-    if (number != 0 || !Host::IsDocument(Model())) return {};
-    Object& v = ModelHost().Create(model::View, &Model(), &Model());
-    v.Set("number", 0);
-    v.Set("name", "Системный вид");
-    v.MarkApplied();
-    return HandOut<txapi::IView>(&v);
-  }
-  // The view made last; a drawing without views works in its system view.
-  txapi::SmartPtr<txapi::IView> GetActiveView() override
-  {
-    Log("GetActiveView");
-    if (HandOutRefused("GetActiveView")) return {};
-    const auto views = ViewsOf(Model());
-    if (views.empty()) return GetViewByNumber(0);
-    return HandOut<txapi::IView>(views.back());
-  }
-};
-
-class ViewFacet final : public Facet<txapi::IView>
-{
-public:
-  using Facet::Facet;
-
-  int GetNumber() override
-  {
-    Log("GetNumber");
-    const Value& n = Model().Prop("number");
-    return n.is_number_integer() ? n.get<int>() : 0;
-  }
-  std::wstring GetName() override
-  {
-    Log("GetName");
-    return Model().Text("name");
   }
 };
 
@@ -187,14 +125,6 @@ public:
 FacetEntry ViewsAndLayersManager()
 {
   return Offer<ViewsAndLayersManagerFacet>("IViewsAndLayersManager");
-}
-FacetEntry Views()
-{
-  return Offer<ViewsFacet>("IViews");
-}
-FacetEntry View()
-{
-  return Offer<ViewFacet>("IView");
 }
 FacetEntry DrawingContainer()
 {

@@ -8,6 +8,7 @@
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Model3D.h"
+#include "txhost/lib/ViewFacets.h"
 
 #include <array>
 
@@ -85,6 +86,7 @@ KindTable MakeBuiltin()
   AddAttributeKinds(t);
   AddSheetKinds(t);
   AddConstraintKinds(t);
+  AddViewKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
                               UserDataStoragesMng()};
@@ -96,6 +98,7 @@ KindTable MakeBuiltin()
       f.push_back(DrawingGroups());
       AddSheetFacets(f);
     }
+    if (d.Type == txapi::txDocumentSpecification) f.push_back(SpecificationDocument());
     if (d.Type == txapi::txDocumentPart || d.Type == txapi::txDocumentAssembly ||
         d.Type == txapi::txDocumentTechnologyAssembly) {
       f.push_back(TavrixDocument3D());

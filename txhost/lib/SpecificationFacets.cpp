@@ -9,6 +9,7 @@
 #include "txapi/ISpecificationColumns.h"
 #include "txapi/ISpecificationDescription.h"
 #include "txapi/ISpecificationDescriptions.h"
+#include "txapi/ISpecificationDocument.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/IText.h"
 #include "txapi/ITextLine.h"
@@ -188,7 +189,18 @@ public:
   using Facet::Facet;
 };
 
+class SpecificationDocumentFacet final : public Facet<txapi::ISpecificationDocument>
+{
+public:
+  using Facet::Facet;
+};
+
 } // namespace
+
+FacetEntry SpecificationDocument()
+{
+  return Offer<SpecificationDocumentFacet>("ISpecificationDocument");
+}
 
 FacetEntry SpecificationDescriptions()
 {

@@ -5,6 +5,7 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
+#include "txhost/lib/ViewFacets.h"
 
 #include <algorithm>
 #include <array>
@@ -113,11 +114,16 @@ public:
 
   void Write(std::ostream& out)
   {
-    for (Object* v : model::LiveMembers(Doc, model::View)) {
+    Sheet();
+    for (Object* v : model::LiveMembers(Doc)) {
+      if (v->Kind() != model::View && v->Kind() != model::AssociationView) continue;
+      // A view at scale 0 would collapse what it holds to a point: it is drawn at 1.
+      const double scale = Num(*v, "scale", 1);
       const Affine place =
-          Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), Num(*v, "scale", 1));
+          Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), scale != 0 ? scale : 1);
       Body << "<g id=\"view-" << Num(*v, "number") << "\">\n";
       Container(*v, place);
+      ViewMark(*v, place);
       Body << "</g>\n";
     }
     if (MinX > MaxX) MinX = MinY = 0, MaxX = MaxY = 100;
@@ -277,7 +283,10 @@ private:
     return Affine::Placement(Num(m, "x"), Num(m, "y"), Num(m, "angle"), 1);
   }
 
-  void Text(const Object& o, const Affine& t, double x, double y, double angle, const std::wstring& text)
+  // A text of o at (x, y) in its container; its height grows with the view's scale unless it is a
+  // designation's, which keeps its size on the sheet.
+  void Text(const Object& o, const Affine& t, double x, double y, double angle, const std::wstring& text,
+            bool scaled = true)
   {
     if (text.empty()) return;
     const Affine w = t.After(FrameOf(o));
@@ -287,7 +296,7 @@ private:
     for (Object* line : model::LiveMembers(o, model2d::TextLine))
       for (Object* item : model::LiveMembers(*line, model2d::TextItem))
         if (item->Prop("height").is_number()) height = item->Prop("height").get<double>();
-    height *= w.Scale();
+    if (scaled) height *= w.Scale();
     const double a = angle + w.AngleDeg();
     std::wistringstream lines(text);
     std::wstring line;
@@ -308,9 +317,10 @@ private:
     const std::string at = P(X, Y);
     Grow(X + c * from, Y + s * from);
     Grow(X + c * (from + len) - s * height, Y + s * (from + len) + c * height);
-    Body << "<text x=\"" << X << "\" y=\"" << -Y << "\" font-family=\"sans-serif\" font-size=\"" << height
-         << "\" text-anchor=\"" << anchor << "\" transform=\"rotate(" << -angleDeg << ' ' << at << ")\">"
-         << Escape(utf8) << "</text>\n";
+    Body << "<text x=\"" << X << "\" y=\"" << -Y << "\" font-family=\"sans-serif\" font-size=\"" << height << '"';
+    if (std::string_view(anchor) != "start") Body << " text-anchor=\"" << anchor << '"';
+    if (angleDeg != 0) Body << " transform=\"rotate(" << -angleDeg << ' ' << at << ")\"";
+    Body << '>' << Escape(utf8) << "</text>\n";
   }
 
   void Container(const Object& c, const Affine& t)
@@ -422,7 +432,8 @@ private:
 
   // --- Dimensions and designations -------------------------------------------------------------
   // Drawn in picture coordinates: o's points mapped by its container and its placement frame. Values are
-  // measured in the container's units; texts are 3.5 high, scaled with the view.
+  // measured in the container's units; texts (3.5 high), arrows and signs keep their size on the sheet
+  // whatever the view's scale.
 
   void Symbol(const Object& o, const Affine& t)
   {
@@ -494,7 +505,7 @@ private:
     const double a2x = x2 + (off - s2) * nx, a2y = y2 + (off - s2) * ny;
     double P1x, P1y, P2x, P2y, A1x, A1y, A2x, A2y;
     w.Map(x1, y1, P1x, P1y), w.Map(x2, y2, P2x, P2y), w.Map(a1x, a1y, A1x, A1y), w.Map(a2x, a2y, A2x, A2y);
-    const double over = 2 * w.Scale();
+    const double over = 2;
     for (const auto& [Px, Py, Ax, Ay] : {std::array{P1x, P1y, A1x, A1y}, std::array{P2x, P2y, A2x, A2y}}) {
       const double l = std::hypot(Ax - Px, Ay - Py);
       if (l > 1e-9) Segment(Px, Py, Ax + (Ax - Px) / l * over, Ay + (Ay - Py) / l * over);
@@ -505,7 +516,7 @@ private:
     const std::string text = DimensionText(o, "", Figure(model2d::MeasuredValue(o)));
     double angle = std::atan2(A2y - A1y, A2x - A1x) * 180 / Pi;
     if (angle > 90.001 || angle < -89.999) angle += 180;
-    const double h = 3.5 * w.Scale();
+    const double h = 3.5;
     if (o.Has("text-x") && Num(o, "leader-code") != 0) {
       double X, Y;
       w.Map(Num(o, "text-x"), Num(o, "text-y"), X, Y);
@@ -529,14 +540,14 @@ private:
     else
       w.Map(cx, cy, C1x, C1y);
     const double R = std::hypot(C2x - C1x, C2y - C1y);
-    const double shelf = 12 * w.Scale(), ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
+    const double shelf = 12, ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
     // The line runs on past the circle to carry the text.
     const double Ex = C2x + ux * shelf, Ey = C2y + uy * shelf;
     Segment(C1x, C1y, Ex, Ey);
     Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
     if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
     const double angle = std::atan2(uy, ux) * 180 / Pi;
-    Label(C2x + ux * shelf / 2 - uy, C2y + uy * shelf / 2 + ux, angle, 3.5 * w.Scale(),
+    Label(C2x + ux * shelf / 2 - uy, C2y + uy * shelf / 2 + ux, angle, 3.5,
           DimensionText(o, diameter ? "\u2300" : "R", Figure(model2d::MeasuredValue(o))), "middle");
   }
 
@@ -568,7 +579,7 @@ private:
     const double mid = (a1 + a2) / 2 * Pi / 180;
     double Tx, Ty;
     w.Map(cx + (r + 2) * std::cos(mid), cy + (r + 2) * std::sin(mid), Tx, Ty);
-    Label(Tx, Ty, 0, 3.5 * w.Scale(), DimensionText(o, "", Figure(model2d::MeasuredValue(o)) + "\u00b0"),
+    Label(Tx, Ty, 0, 3.5, DimensionText(o, "", Figure(model2d::MeasuredValue(o)) + "\u00b0"),
           std::cos(mid) < 0 ? "end" : "start");
   }
 
@@ -586,7 +597,9 @@ private:
   // the shelf that carries the roughness value; a bar for material removed, a circle for none removed.
   void RoughSign(const Affine& w, double x, double y, double angle, int type, const std::vector<std::string>& texts)
   {
-    const Affine at = w.After(Affine::Placement(x, y, angle, 1));
+    double X0, Y0;
+    w.Map(x, y, X0, Y0);
+    const Affine at = Affine::Placement(X0, Y0, angle + w.AngleDeg(), 1);
     const double h = 5, c60 = 0.5, s60 = std::sqrt(3.0) / 2;
     auto line = [&](double ax, double ay, double bx, double by) {
       double X1, Y1, X2, Y2;
@@ -600,7 +613,7 @@ private:
     if (type == 2) {
       double X, Y;
       at.Map(0, h * s60 * 0.55, X, Y);
-      Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"" << 1.3 * w.Scale()
+      Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"" << 1.3
            << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
     }
     double X, Y;
@@ -608,7 +621,7 @@ private:
     std::string text;
     for (const std::string& t : texts)
       if (!t.empty()) text += (text.empty() ? "" : " ") + t;
-    Label(X, Y, angle + w.AngleDeg(), 3.5 * w.Scale(), text);
+    Label(X, Y, angle + w.AngleDeg(), 3.5, text);
   }
 
   // The frame's cells in a row beside the leader's start, the leader's branches ending in arrows.
@@ -631,10 +644,10 @@ private:
         cells.emplace_back(Num(*cell, "column"), text);
       }
     std::sort(cells.begin(), cells.end());
-    const double s = w.Scale(), h = 7 * s, text = 3.5 * s;
+    const double h = 7, text = 3.5;
     double x = X;
     for (const auto& [column, cell] : cells) {
-      const double width = std::max(8.0 * s, text * 0.65 * double(cell.size()) + 3 * s);
+      const double width = std::max(8.0, text * 0.65 * double(cell.size()) + 3);
       Body << "<rect x=\"" << x << "\" y=\"" << -(Y + h / 2) << "\" width=\"" << width << "\" height=\"" << h
            << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\"/>\n";
       Grow(x + width, Y + h / 2);
@@ -650,9 +663,9 @@ private:
     double X1, Y1, X2, Y2;
     w.Map(Num(o, "x1"), Num(o, "y1"), X1, Y1);
     w.Map(Num(o, "x2"), Num(o, "y2"), X2, Y2);
-    const double l = std::hypot(X2 - X1, Y2 - Y1), s = w.Scale();
+    const double l = std::hypot(X2 - X1, Y2 - Y1);
     if (l == 0) return;
-    const double ux = (X2 - X1) / l, uy = (Y2 - Y1) / l, half = 2.5 * s, tall = 3.5 * s, side = 7 * s;
+    const double ux = (X2 - X1) / l, uy = (Y2 - Y1) / l, half = 2.5, tall = 3.5, side = 7;
     Body << "<path d=\"M" << P(X1 - uy * half, Y1 + ux * half) << " L" << P(X1 + uy * half, Y1 - ux * half) << " L"
          << P(X1 + ux * tall, Y1 + uy * tall) << " Z\" fill=\"black\" stroke=\"none\"/>\n";
     Segment(X1 + ux * tall, Y1 + uy * tall, X2, Y2);
@@ -660,7 +673,7 @@ private:
     Body << "<rect x=\"" << Cx - side / 2 << "\" y=\"" << -(Cy + side / 2) << "\" width=\"" << side
          << "\" height=\"" << side << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\"/>\n";
     Grow(Cx - side / 2, Cy - side / 2, 0), Grow(Cx + side / 2, Cy + side / 2, 0);
-    Label(Cx, Cy - 1.75 * s, 0, 3.5 * s, ToUtf8(model2d::TextOf(o)), "middle");
+    Label(Cx, Cy - 1.75, 0, 3.5, ToUtf8(model2d::TextOf(o)), "middle");
   }
 
   // The arrow from start to end, its letter at the text point.
@@ -670,8 +683,8 @@ private:
     w.Map(Num(o, "x1"), Num(o, "y1"), X1, Y1);
     w.Map(Num(o, "x2"), Num(o, "y2"), X2, Y2);
     Segment(X1, Y1, X2, Y2, 0.5);
-    Arrow(X2, Y2, X2 - X1, Y2 - Y1, 5 * w.Scale());
-    Text(o, t, Num(o, "text-x"), Num(o, "text-y"), 0, model2d::TextOf(o));
+    Arrow(X2, Y2, X2 - X1, Y2 - Y1, 5);
+    Text(o, t, Num(o, "text-x"), Num(o, "text-y"), 0, model2d::TextOf(o), false);
   }
 
   // The document's corner roughness sign, above the top right of what is drawn.
@@ -680,15 +693,128 @@ private:
     for (Object* c : model::LiveMembers(Doc, model2d::SpecRough)) {
       const std::string text = ToUtf8(c->Text("text"));
       if (text.empty()) continue;
-      const double x = MaxX - 30, y = MaxY + 4;
+      // In the sheet's top right corner; without a sheet above the top right of what is drawn.
+      const double x = SheetWidth > 0 ? SheetWidth - 45 : MaxX - 30, y = SheetWidth > 0 ? SheetHeight - 18 : MaxY + 4;
       RoughSign(Affine(), x, y, 0, 0, {text, "", ""});
       if (c->Prop("switch2") == true) Label(x + 26, y + 4, 0, 3.5, "(\u221a)");
+    }
+  }
+
+  // --- The sheet: its border and frame, the title block and the technical requirements --------------
+
+  void Rect(double x1, double y1, double x2, double y2, const char* stroke)
+  {
+    Body << "<path d=\"M" << P(x1, y1) << " L" << P(x2, y1) << " L" << P(x2, y2) << " L" << P(x1, y2)
+         << " Z\" fill=\"none\" " << stroke << "/>\n";
+  }
+
+  // The first layout sheet, in its format's size (A0 to A5, lying when its orientation says so), with
+  // the drawing frame (20 mm binding margin on the left, 5 mm elsewhere) and the title block in the
+  // frame's lower right corner; nothing for a document without a sheet of a known format.
+  void Sheet()
+  {
+    const Object* sheet = nullptr;
+    for (Object* o : model::LiveMembers(Doc))
+      if (o->Kind() == "LayoutSheet" && sheet == nullptr) sheet = o;
+    static const double sizes[][2] = {{841, 1189}, {594, 841}, {420, 594},
+                                      {297, 420},  {210, 297}, {148, 210}};
+    const int format = sheet != nullptr ? int(Whole(*sheet, "format", -1, -1, 6)) : -1;
+    if (sheet == nullptr || format < 0 || format > 5) return;
+    double w = sizes[format][0], h = sizes[format][1];
+    if (sheet->Prop("orientation") == true) std::swap(w, h);
+    SheetWidth = w, SheetHeight = h;
+    Body << "<g class=\"sheet\">\n";
+    Rect(0, 0, w, h, Stroke(2).c_str());
+    Rect(20, 5, w - 5, h - 5, Stroke(7).c_str());
+    for (const Object* stamp : model::LiveMembers(*sheet, "Stamp"))
+      TitleBlock(*stamp, w - 5 - 185, 5);
+    for (const Object* demand : model::LiveMembers(Doc, "TechnicalDemand"))
+      Requirements(*demand);
+    Body << "</g>\n";
+  }
+
+  // A simplified title block, 185 x 55 mm from its lower left corner (x, y): each cell the host knows is
+  // a box of its own holding its text.
+  void TitleBlock(const Object& stamp, double x, double y)
+  {
+    struct Cell
+    {
+      int Number;
+      double X1, Y1, X2, Y2; // from the block's lower left corner
+    };
+    static const Cell cells[] = {
+        {2, 65, 40, 185, 55},   {1, 65, 15, 135, 40},   {3, 65, 0, 135, 15},    {5, 150, 25, 168, 40},
+        {6, 168, 25, 185, 40},  {7, 135, 20, 155, 25},  {8, 155, 20, 185, 25},  {9, 135, 0, 185, 20},
+        {40, 135, 25, 140, 40}, {41, 140, 25, 145, 40}, {42, 145, 25, 150, 40}, {110, 7, 30, 40, 35},
+        {111, 7, 25, 40, 30},   {112, 7, 20, 40, 25},   {113, 7, 15, 40, 20},   {114, 7, 10, 40, 15},
+        {115, 7, 5, 40, 10},    {130, 55, 30, 65, 35},  {131, 55, 25, 65, 30},  {132, 55, 20, 65, 25},
+        {133, 55, 15, 65, 20},  {134, 55, 10, 65, 15},  {135, 55, 5, 65, 10},   {32, 135, -5, 185, 0},
+    };
+    Rect(x, y, x + 185, y + 55, Stroke(7).c_str());
+    for (const Cell& c : cells) {
+      if (c.Y1 >= 0) Rect(x + c.X1, y + c.Y1, x + c.X2, y + c.Y2, Stroke(2).c_str());
+      for (const Object* t : model::LiveMembers(stamp, "StampCell"))
+        if (t->Prop("cell") == c.Number) {
+          const double height = std::min(5.0, (c.Y2 - c.Y1) * 0.6);
+          PlainText(x + c.X1 + 1, y + (c.Y1 + c.Y2) / 2 - height / 2, height, model2d::TextOf(*t));
+        }
+    }
+  }
+
+  // The requirements' lines from the upper left corner of their box.
+  void Requirements(const Object& demand)
+  {
+    const Value& box = demand.Prop("box");
+    if (!box.is_array() || box.size() != 4) return;
+    const double left = std::min(box[0].get<double>(), box[2].get<double>());
+    const double top = std::max(box[1].get<double>(), box[3].get<double>());
+    std::wistringstream lines(model2d::TextOf(demand));
+    std::wstring line;
+    for (int i = 1; std::getline(lines, line); ++i)
+      PlainText(left, top - 7.0 * i, 3.5, line);
+  }
+
+  void PlainText(double x, double y, double height, const std::wstring& text)
+  {
+    if (!text.empty()) Label(x, y, 0, height, ToUtf8(text));
+  }
+
+  // Where a view lies: a small cross at its origin and its name above it, in grey; a view built from a
+  // model also gets a thin box round what it shows.
+  void ViewMark(const Object& v, const Affine& place)
+  {
+    const std::wstring name = v.Text("name");
+    if (v.Prop("number") == 0 && v.Kind() == model::View) return; // the system view
+    double X, Y;
+    place.Map(0, 0, X, Y);
+    Body << "<path d=\"M" << P(X - 2, Y) << " L" << P(X + 2, Y) << " M" << P(X, Y - 2) << " L" << P(X, Y + 2)
+         << "\" stroke=\"grey\" stroke-width=\"0.18\"/>\n";
+    double labelX = X + 3, labelY = Y + 3;
+    if (v.Kind() == model::AssociationView) {
+      double x1 = std::numeric_limits<double>::max(), y1 = x1, x2 = -x1, y2 = -x1;
+      for (const Object* e : model::LiveMembers(v, model::LineSegment)) {
+        Piece p;
+        if (!PieceOf(*e, place, p)) continue;
+        x1 = std::min({x1, p.X1, p.X2}), x2 = std::max({x2, p.X1, p.X2});
+        y1 = std::min({y1, p.Y1, p.Y2}), y2 = std::max({y2, p.Y1, p.Y2});
+      }
+      if (x1 <= x2) {
+        Rect(x1 - 3, y1 - 3, x2 + 3, y2 + 3,
+             "stroke=\"grey\" stroke-width=\"0.18\" stroke-dasharray=\"2 1\"");
+        labelX = x1 - 3, labelY = y2 + 5;
+      }
+    }
+    if (!name.empty()) {
+      Body << "<g fill=\"grey\">";
+      PlainText(labelX, labelY, 3.5, name);
+      Body << "</g>\n";
     }
   }
 
   const Object& Doc;
   std::ostringstream Defs, Body;
   int Patterns = 0;
+  double SheetWidth = 0, SheetHeight = 0; // of the first layout sheet; 0 without one
   double MinX = std::numeric_limits<double>::max(), MinY = std::numeric_limits<double>::max();
   double MaxX = std::numeric_limits<double>::lowest(), MaxY = std::numeric_limits<double>::lowest();
 };

@@ -31,6 +31,8 @@ std::vector<FacetEntry> Dimension3DFacets();
 FacetEntry ViewProjectionManager();
 // Offered by every document.
 FacetEntry SpecificationDescriptions();
+// A specification document as such (documents of type 3).
+FacetEntry SpecificationDocument();
 void AddSpecificationKinds(KindTable& t);
 // Offered by every document (UserDataFacets.cpp).
 FacetEntry UserDataStoragesMng();
