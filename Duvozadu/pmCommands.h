@@ -3,6 +3,8 @@
 // the 2D command draws it as a block into the active drawing or fragment.
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
+#include "hxcadkit/core/TPointer.h"
+#include "hxcadkit/core/TTable.h"
 
 // The drawing kinds of the 2D command (section, view) and the bore types of a half-coupling.
 extern TArrayOf<TString> LTViews;
@@ -11,3 +13,56 @@ extern TArrayOf<TString> LTHalf;
 // Each runs its command in the active document and returns when the command has ended.
 bool pmCouplingBlock3D();
 bool PmCouplingBlock2D();
+
+// The choice lists both coupling commands show, bound to ControlModel: the coupling type, the
+// torque, the two shaft diameters and the two bore types, with the coupling type's main table
+// they are filled from. A command derives from its command base first and from this second, and
+// runs the cascade type -> torque -> first diameter -> second diameter in its ChangeControlValue
+// with the steps below.
+class TCouplingPanel
+{
+public:
+  // listStep: the growth step of the four lists the panel owns.
+  explicit TCouplingPanel(int listStep);
+  virtual ~TCouplingPanel();
+  TCouplingPanel(const TCouplingPanel&) = delete;
+  TCouplingPanel& operator=(const TCouplingPanel&) = delete;
+
+  // The number of a list, as the lists show and match values.
+  static TString ValueText(double v) { return TString(v, 2, true, 7); }
+  // The index of v's text among the adapter's choices; -1 when none shows it.
+  static int IndexOf(const TAdapter& a, double v) { return a.Index(ValueText(v)); }
+
+  // Fills the coupling-type list and selects ControlModel's coupling type in it (the first type
+  // when it is none of them), writing the selection back.
+  void FillDetails();
+  // Replaces Table by the main table of ControlModel's coupling type; false when the text base
+  // holds none (Name then tells which was looked for).
+  bool LoadMainTable(TString& Name);
+  // "*" followed by the torque of every row.
+  void FillTorque();
+  // Whether a torque other than "*" is chosen.
+  bool TorqueSpecified() const { return ATorque.IsSpecified(); }
+  // The first shaft's diameters: of the rows of the chosen torque, or of every row; the count.
+  int FillD1();
+  // The second shaft's diameters. With a torque chosen, M becomes the torque of the first row
+  // whose diameter is at least P1d and the list holds that torque's diameters; a P1d above every
+  // row keeps M and lists its rows (there is no row to take a torque from). The count.
+  int FillD2();
+
+  TTable* Table = nullptr;
+  bool Init = false;
+  TArrayOf<TString>& LDetails;
+  TArrayOf<TString>& LTorque;
+  TArrayOf<TString>& LD1;
+  TArrayOf<TString>& LD2;
+  TAdapterOf<TString, TAdapter::pvStr> ADetails;
+  TAdapterOf<double, TAdapter::pvReal> ATorque;
+  TAdapterOf<double, TAdapter::pvReal> AD1;
+  TAdapterOf<double, TAdapter::pvReal> AD2;
+  TEnum T1;
+  TEnum T2;
+
+private:
+  int Rows() const;
+};

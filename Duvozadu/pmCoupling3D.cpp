@@ -1,6 +1,357 @@
-#include "Duvozadu/pmCommands.h"
+#include "Duvozadu/pmCoupling3D.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "Duvozadu/ControlModel.h"
+#include "Duvozadu/CplgGlobal.h"
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/commands/pmHost.h"
+#include "hxcadkit/core/Messager.h"
+#include "txapi/IFace.h"
+#include "txapi/IMateConstraints3D.h"
+#include "txapi/IPartInAssembly.h"
+#include "txapi/IPlacement3D.h"
+#include "txapi/IUserParameters.h"
+
+namespace {
+
+constexpr int CouplingCommand = 200;
+
+using txapi::SmartPtr;
+
+// Whether the part carries the parameters this library stores with a coupling it placed: only such
+// a part is read back and replaced; any other part under edit is left alone.
+bool IsOurCoupling(const SmartPtr<txapi::IPart>& part)
+{
+  const SmartPtr<txapi::IUserParameters> p(part);
+  if (!p || p->GetCommand() != CouplingCommand) return false;
+  const std::filesystem::path file(p->GetLibraryFileName());
+  return TString(file.stem().wstring()) == drApi::MA.R().FileName;
+}
+
+// The library's file as the host loaded it, without its folder.
+std::wstring LibraryFile()
+{
+  return std::filesystem::path(drApi::MA.R().PathFileName.toWideChar()).filename().wstring();
+}
+
+SmartPtr<txapi::IMateConstraints3D> MatesOf(const SmartPtr<txapi::IPart>& part)
+{
+  const SmartPtr<txapi::IPartInAssembly> a(part);
+  return a ? a->GetMateConstraints() : SmartPtr<txapi::IMateConstraints3D>();
+}
+
+void Rebuild(const SmartPtr<txapi::IPart>& part)
+{
+  if (const SmartPtr<txapi::IPartInAssembly> a{part}) a->RebuildModel(true);
+}
+
+} // namespace
 
 bool pmCouplingBlock3D()
 {
+  drApi::TRegistryApi& r = drApi::MA.R();
+  if (r.Tavrix7 == nullptr) return false;
+  SmartPtr<txapi::ITavrixDocument> doc = r.Tavrix7->GetActiveDocument();
+  if (TBaseManager::CurrentProcessManager != nullptr || !doc) return false;
+  const txapi::DocumentTypeEnum type = doc->GetType();
+  if (type != txapi::txDocumentAssembly && type != txapi::txDocumentTechnologyAssembly) {
+    Messager->LiftBox(DC(TString("Документ не является Чертежом/Фрагментом/Сборкой")), TMessager::toAlways);
+    return false;
+  }
+  r.IDoc3D = doc;
+
+  // A new command never inherits the part or the placement of an earlier one.
+  ControlModel.EditPart.reset();
+  ControlModel.Place.reset();
+  if (r.IDoc3D && r.IDoc3D->IsEditMode()) {
+    SmartPtr<txapi::IPart> edited(r.IDoc3D->GetEditedPart());
+    if (IsOurCoupling(edited)) ControlModel.EditPart = edited;
+  }
+  if (ControlModel.EditPart) {
+    const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
+    ControlModel.from(p->GetUserData()); // a damaged block leaves the current parameters
+    ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
+    drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
+  }
+
+  if (!drApi::MA.drGetPart(pNew_Part, type)) return true;
+
+  auto* command = new TpmCoupling3D();
+  command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
+  // The phantom is the part the process loaded from that file, or the coupling under edit; without
+  // one there is none, never the user's own model.
+  if (ControlModel.EditPart)
+    command->Phantom = ControlModel.EditPart;
+  else if (command->Process3D && !(r.IDoc3D && r.IDoc3D->IsEditMode()))
+    command->Phantom = SmartPtr<txapi::IPart>(command->Process3D->GetPhantomObject());
+  else
+    command->Phantom.reset();
+  // The loaded phantom shows its file's sizes until it is given the chosen ones.
+  if (command->Table != nullptr) command->SetParam(command->Phantom);
+  command->Run(true, false);
+  delete command;
+  return true;
+}
+
+TpmCoupling3D::TpmCoupling3D()
+    : TBaseManager3D(DC(TString("Муфты")), DC(TString("Укажите расположение ( или ось, плоскую грань привязок)муфты")),
+                     txapi::pnEnterEscHelp, 9, DC(TString("Параметры")), nullptr),
+      TCouplingPanel(32)
+{
+  // The base takes the assembly's own top part as the phantom; the start gives the command its
+  // real one, and until then nothing is written anywhere.
+  Phantom.reset();
+  ActiveDoc = CommandHost.Application() ? CommandHost.Application()->GetActiveDocument() : nullptr;
+  FillDetails();
+  struct Row
+  {
+    const char* Caption;
+    const char* Hint;
+    TAdapter& A;
+  };
+  const Row rows[] = {{"Муфта", "Тип муфты", ADetails},
+                      {"Момент", "Крутящий момент, H*м", ATorque},
+                      {"Вал 1", "Диаметр вала полумуфты 1", AD1},
+                      {"Тип ", "Тип отверстия полумуфты 1", T1},
+                      {"Вал 2", "Диаметр вала полумуфты 2", AD2},
+                      {"Тип ", "Тип отверстия полумуфты 2", T2}};
+  for (const Row& row : rows)
+    AddEditValue(DC(TString(row.Caption)), DC(TString(row.Hint)), row.A);
+  AddTab(DC(TString("Спецификация")), true);
+  cSpcObj = AddCheckBox(DC(TString("Спецификация")), DC(TString("Создавать объект спецификации")), true, false, false);
+  Init = true;
+  ChangeControlValue(APropertyVariable.GetControl(&ADetails, false));
+  Init = false;
+  Advise();
+}
+
+TpmCoupling3D::~TpmCoupling3D()
+{
+  SelPlane.reset();
+  SelAxes.reset();
+  SelPoint.reset();
+  Plane.reset();
+  Axes.reset();
+  cSpcObj.reset();
+  ActiveDoc.reset();
+}
+
+void TpmCoupling3D::UpdateRun()
+{
+  Direction = 1;
+  if (Phantom) {
+    Axes = Phantom->GetDefaultEntity(txapi::o3d_axisOX);
+    Plane = Phantom->GetDefaultEntity(txapi::o3d_planeYOZ);
+  }
+  SelAxes.reset();
+  SelPlane.reset();
+  SelPoint.reset();
+}
+
+bool TpmCoupling3D::SetParam(SmartPtr<txapi::IPart>& Part)
+{
+  if (!Part) return false;
+  const double d1 = ControlModel.P1d;
+  const double d2 = ControlModel.P2d;
+  const std::pair<const char*, double> values[] = {{"D", 1.5 * d1}, {"D1", d1}, {"L1", d1}, {"L2", d2}};
+  for (const auto& [name, value] : values)
+    drApi::MA.drSetValue(Part, TString(name), value);
+  Rebuild(Part);
+  Part->Update();
   return false;
+}
+
+bool TpmCoupling3D::Is(const TControlPtr& Control, TAdapter& A) const
+{
+  const TControlPtr c = APropertyVariable.GetControl(&A, false);
+  return c && Control && c == Control;
+}
+
+void TpmCoupling3D::Cascade(TAdapter& Next)
+{
+  const TControlPtr c = APropertyVariable.GetControl(&Next, false);
+  if (c) ChangeControlValue(c);
+}
+
+bool TpmCoupling3D::ChangeControlValue(TControlPtr Control)
+{
+  const bool r = TBaseManager3D::ChangeControlValue(Control);
+  if (Is(Control, ADetails)) {
+    TString name;
+    if (!LoadMainTable(name)) return r;
+    FillTorque();
+    APropertyVariable.ChangeValue(&ATorque, -1);
+    Cascade(ATorque);
+  } else if (Is(Control, ATorque)) {
+    if (Table == nullptr || FillD1() == 0) return r;
+    const int i = IndexOf(AD1, ControlModel.P1d);
+    LD1.Current = i >= 0 ? i : 0;
+    AD1.SetI(0);
+    APropertyVariable.ChangeValue(&AD1, -1);
+    Cascade(AD1);
+  } else if (Is(Control, AD1)) {
+    if (Table == nullptr) return r;
+    if (!Init) ControlModel.P2d = ControlModel.P1d;
+    if (FillD2() == 0) return r;
+    int i = IndexOf(AD2, ControlModel.P2d);
+    if (i < 0) {
+      i = 0;
+      ControlModel.P2d = LD2[0].toReal();
+    }
+    APropertyVariable.Reset(&AD2, LD2, i, TString());
+    LD2.Current = i;
+    Cascade(AD2);
+  } else if (Is(Control, AD2)) {
+    if (Table != nullptr) SetParam(Phantom);
+  }
+  return r;
+}
+
+bool TpmCoupling3D::ControlCommand(TControlPtr Control, int ButtonID)
+{
+  return APropertyVariable.ControlCommand(Control, ButtonID);
+}
+
+bool TpmCoupling3D::CanSelect(const TObj& iEntity)
+{
+  const SmartPtr<txapi::IModelObject> o(iEntity);
+  if (!o) return false;
+  switch (o->GetType()) {
+  case txapi::o3d_pointCS:
+  case txapi::o3d_vertex:
+    return true;
+  case txapi::o3d_face: {
+    const SmartPtr<txapi::IFace> f(o);
+    return f && (f->IsPlanar() || f->IsCylindrical() || f->IsConical());
+  }
+  default:
+    return false;
+  }
+}
+
+bool TpmCoupling3D::Select(const TObj& iEntity)
+{
+  const SmartPtr<txapi::IModelObject> o(iEntity);
+  if (!o) {
+    if (!ControlModel.EditPart && Process3D)
+      ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(Process3D->GetPlacement());
+    return true;
+  }
+  // The preview's picks mate the phantom itself, never the user's assembly; without a phantom the
+  // pick is still remembered for the component the confirmation inserts.
+  auto mate = [&](txapi::MateConstraintType kind, SmartPtr<txapi::IModelObject>& element) {
+    if (!element) GetConstraint(Phantom);
+    SmartPtr<txapi::IMateConstraints3D> mates = MatesOf(Phantom);
+    SmartPtr<txapi::IMateConstraint3D> m = mates && element ? mates->Add(kind) : nullptr;
+    if (m) drApi::MA.drSetMate(m, element, o, Direction, 1, 0.0);
+  };
+  switch (o->GetType()) {
+  case txapi::o3d_face: {
+    const SmartPtr<txapi::IFace> f(o);
+    if (!f) break;
+    if (f->IsPlanar()) {
+      mate(txapi::mc_Coincidence, Plane);
+      SelPlane = o;
+    } else if (f->IsCylindrical() || f->IsConical()) {
+      mate(txapi::mc_Concentric, Axes);
+      SelAxes = o;
+    }
+    break;
+  }
+  case txapi::o3d_vertex:
+    mate(txapi::mc_Coincidence, Axes);
+    SelPoint = o;
+    break;
+  default:
+    break;
+  }
+  return true;
+}
+
+void TpmCoupling3D::GetConstraint(SmartPtr<txapi::IPart>& Part)
+{
+  Direction = 1;
+  SmartPtr<txapi::IMateConstraints3D> mates = MatesOf(Part);
+  Plane = Part ? Part->GetDefaultEntity(txapi::o3d_planeYOZ) : nullptr;
+  Axes = Part ? Part->GetDefaultEntity(txapi::o3d_axisOX) : nullptr;
+  SelPlane = drApi::MA.FindMate(mates, txapi::mc_Coincidence, Plane);
+  SelPoint = drApi::MA.FindMate(mates, txapi::mc_Coincidence, Axes);
+  SelAxes = drApi::MA.FindMate(mates, txapi::mc_Concentric, Axes);
+}
+
+void TpmCoupling3D::SetConstraint()
+{
+  const SmartPtr<txapi::IPart> part = drApi::MA.GetPart();
+  Plane = part ? part->GetDefaultEntity(txapi::o3d_planeYOZ) : nullptr;
+  Axes = part ? part->GetDefaultEntity(txapi::o3d_axisOX) : nullptr;
+  drApi::MA.drMate(txapi::mc_Coincidence, SelPlane, Plane, Direction, 1, 0.0, TString());
+  drApi::MA.drMate(txapi::mc_Coincidence, SelPoint, Axes, Direction, 1, 0.0, TString());
+  drApi::MA.drMate(txapi::mc_Concentric, SelAxes, Axes, 0, 1, 0.0, TString());
+  Rebuild(drApi::MA.GetPart());
+}
+
+bool TpmCoupling3D::ButtonClick(int ButtonID)
+{
+  if (ButtonID == txapi::pbEnter)
+    Confirm();
+  else if (ButtonID == txapi::pbEsc)
+    Cancel();
+  return false;
+}
+
+bool TpmCoupling3D::Confirm()
+{
+  drApi::TRegistryApi& r = drApi::MA.R();
+  SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
+  if (!Couplings.drCoupling(ControlModel.CouplingName, 0)) return false;
+  const TString assembly = ControlModel.Detail3D(0);
+  if (!user) return false;
+  user->Activate();
+  drApi::MA.drGetPart(pNew_Part, user->GetType());
+  const SmartPtr<txapi::IPart> top = drApi::MA.GetPart();
+  drApi::MA.drCreatePartFromFile(assembly, false);
+  const SmartPtr<txapi::IPart> component = drApi::MA.GetPart();
+  // Nothing inserted: what follows would rename, move and mate the user's own assembly.
+  if (!component || component == top) {
+    r.Part = nullptr;
+    Messager->LiftBox(DC(TString("Не удалось вставить сборку муфты ")) + assembly, TMessager::toAlways);
+    return false;
+  }
+  if (ControlModel.EditPart) GetConstraint(ControlModel.EditPart);
+  SmartPtr<txapi::IPlacement3D> place(ControlModel.Place);
+  drApi::MA.drPartSetPlacement(place);
+  if (const SmartPtr<txapi::IPartInAssembly> a{drApi::MA.GetPart()}) a->SetStandardComponent(true);
+  if (cSpcObj && cSpcObj->GetChecked()) {
+    component->SetName(component->GetMarking());
+    component->SetMarking(std::wstring());
+    drApi::MA.drSpcObj3D(tStandart, TString(), drApi::MA.GetPart());
+  }
+  std::vector<std::uint8_t> block;
+  ControlModel.to(block);
+  if (const SmartPtr<txapi::IUserParameters> p{component}) {
+    p->SetUserData(block);
+    p->SetCommand(CouplingCommand);
+    p->SetSecondText(L"VUVudirido");
+    p->SetLibraryFileName(LibraryFile());
+    component->Update();
+  }
+  SetConstraint();
+  if (ControlModel.EditPart) {
+    drApi::MA.DeleteEntity(SmartPtr<txapi::IModelObject>(ControlModel.EditPart));
+    ControlModel.EditPart.reset();
+    Stop(0);
+  }
+  return false;
+}
+
+void TpmCoupling3D::Cancel()
+{
+  // The old instance was hidden while its replacement was previewed: it comes back.
+  if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+  if (ExitCode >= 0)
+    Stop(0);
+  else
+    ++ExitCode;
 }

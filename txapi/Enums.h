@@ -185,6 +185,21 @@ enum MateConstraintType : int {
   mc_Dependent = 14,
 };
 
+// How the objects of a mate face each other.
+enum txMateConstraintAlignmentEnum : int {
+  txMCAlignmentOpposite = -1,
+  txMCAlignmentClosest = 0,
+  txMCAlignmentCooriented = 1,
+};
+
+// The kinds of mathematical curves in space.
+enum txMathCurve3DTypeEnum : int {
+  txUnknownCurve3D = 0,
+  txLineSegment3D = 1,
+  txCircle3D = 2,
+  txArc3D = 3,
+};
+
 // Curve styles of drawing objects (3: the axis line).
 enum txCurveStyleEnum : int {
   txCSHidden = -1,

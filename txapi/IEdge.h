@@ -8,6 +8,7 @@
 namespace txapi {
 
 class IFace;
+class IMathCurve3D;
 
 // An edge of a body.
 class IEdge : public IAPIObject
@@ -17,6 +18,14 @@ public:
 
   // The faces the edge bounds.
   virtual std::vector<SmartPtr<IFace>> GetFaces() = 0;
+  virtual bool IsStraight() = 0;
+  // The length in the host's units (unit 1: the document's length unit).
+  virtual double GetLength(int unit) = 0;
+  // A whole circle.
+  virtual bool IsCircle() = 0;
+  // A part of a circle.
+  virtual bool IsArc() = 0;
+  virtual SmartPtr<IMathCurve3D> GetMathCurve() = 0;
 
 protected:
   ~IEdge() = default;

@@ -8,6 +8,7 @@
 namespace txapi {
 
 class IEdge;
+class IMathSurface3D;
 
 // A face of a body.
 class IFace : public IAPIObject
@@ -24,6 +25,9 @@ public:
   virtual bool IsConical() = 0;
   // The outward normal of a planar face; false for another face.
   virtual bool GetNormal(double& x, double& y, double& z) = 0;
+  // The face of a sphere (it has a radius).
+  virtual bool IsSpherical() = 0;
+  virtual SmartPtr<IMathSurface3D> GetMathSurface() = 0;
 
 protected:
   ~IFace() = default;

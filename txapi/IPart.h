@@ -8,6 +8,7 @@
 
 namespace txapi {
 
+class IMateConstraints3D;
 class IModelObject;
 class IOpenDocumentParam;
 class IPlacement3D;
@@ -47,6 +48,8 @@ public:
   virtual SmartPtr<ITavrixAPIObject> BeginEditOnPlace(const SmartPtr<IOpenDocumentParam>& param) = 0;
   // Ends the editing in place (the value is the host's).
   virtual void EndEditOnPlace(bool value) = 0;
+  // The mates of the assembly the part is a component of; empty for a part outside a document.
+  virtual SmartPtr<IMateConstraints3D> GetMateConstraints() = 0;
 
 protected:
   ~IPart() = default;

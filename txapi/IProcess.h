@@ -11,13 +11,16 @@
 #include "txapi/SmartPtr.h"
 
 #include <string>
+#include <vector>
 
 namespace txapi {
 
 class IApplicationEvents;
 class IBaseManipulator;
 class IDocumentFrameEvents;
+class IMateConstraints3D;
 class IPart;
+class IPlacement3D;
 class IProcess2DEvents;
 class IProcess3DEvents;
 class IProcess3DManipulatorsEvents;
@@ -85,6 +88,12 @@ public:
   virtual SmartPtr<IPart> LoadPhantom(const std::wstring& fileName) = 0;
   virtual void SetPhantomObject(const SmartPtr<IModelObject>& object) = 0;
   virtual SmartPtr<IModelObject> GetPhantomObject() = 0;
+  // Where the phantom stands now (the user moves it while no object fixes it).
+  virtual SmartPtr<IPlacement3D> GetPlacement() = 0;
+  // The mates that hold the phantom while the process runs.
+  virtual SmartPtr<IMateConstraints3D> GetMateConstraints() = 0;
+  // The objects the process shows as picked (empty slots allowed).
+  virtual void SetSelectedObjects(const std::vector<SmartPtr<IModelObject>>& objects) = 0;
 
 protected:
   ~IProcess3D() = default;

@@ -17,6 +17,8 @@ public:
   // One of the host's numbered display settings of the symbol; their meaning is the host's.
   virtual void SetSetting(int index, int value) = 0;
   virtual bool Update() = 0;
+  // The pitch of the thread; its other sizes come with IThreadsParameters.
+  virtual double GetPitch() = 0;
 
 protected:
   ~IThread() = default;

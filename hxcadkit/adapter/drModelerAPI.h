@@ -29,6 +29,7 @@
 #include "txapi/IDrawingContainer.h"
 #include "txapi/IDrawingObject.h"
 #include "txapi/IEdge.h"
+#include "txapi/IExternalTessellation.h"
 #include "txapi/IFace.h"
 #include "txapi/IFeature.h"
 #include "txapi/IHatch.h"
@@ -161,6 +162,8 @@ public:
   txapi::SmartPtr<txapi::ITavrixDocument> IDoc;
   txapi::SmartPtr<txapi::ITavrixDocument3D> IDoc3D;
   txapi::SmartPtr<txapi::ITavrixDocument2D> IDoc2D;
+  // The active document's maker of preview display objects; empty for a document without one.
+  txapi::SmartPtr<txapi::IExternalTessellationManager> ITessellationMng;
   txapi::SmartPtr<txapi::IPart> Part;
   txapi::SmartPtr<txapi::IModelObject> Plane;
   txapi::SmartPtr<txapi::ISketch> Sketch;

@@ -84,7 +84,7 @@ void TModelerApi::drEndGetPart(bool)
   auto reset = [](auto&... p) { (p.reset(), ...); };
   reset(r.IDoc, r.IDoc3D, r.IDoc2D, r.Part, r.Obj3D, r.View, r.DrawingContainer, r.Symbols2DContainer, r.Obj,
         r.Entity2D, r.LastObj, r.MacroObj, r.CutLine, r.Leader, r.Polyline3D, r.Tolerance, r.Hatch, r.Colouring,
-        r.BoundariesObject, r.Stamp, r.Text, r.TechnicalDemand, r.ProgressBar);
+        r.BoundariesObject, r.Stamp, r.Text, r.TechnicalDemand, r.ProgressBar, r.ITessellationMng);
   Release(r.AMacroObj);
   Release(r.AMacroObject3D);
   TRegistryModeler2D& r2 = R2D();

@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "hxcadkit/commands/HotPointData.h"
+#include "hxcadkit/commands/WindowOGLControls.h"
 #include "hxcadkit/commands/pmCommon.h"
+#include "hxcadkit/drawing/drModeler.h"
 
 TValidateEdit::TValidateEdit(TBaseManager* editor, TWindowOGL* owner) : TWindowOGL(editor, owner) {}
 
@@ -174,4 +177,106 @@ bool TValidateEdit::OnKeyDown(int& keyCode, int, const txapi::SmartPtr<txapi::IP
     THintOGL::Hint(Editor, Origin3D, TString(u8"Недопустимый символ"), 50, -12, 2000);
   }
   return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TDimensionWnd3D::TDimensionWnd3D(TDimension3D& dim, TBaseManager* editor, const TMtr3D& mtr, int ms)
+  : TValidateEdit(editor, dim.T, ms), VD(dim), Mtr(mtr)
+{
+  if (TIdVariable* v = Registrator.Get(dim.VId)) {
+    SetTips(v->Comment);
+    SetLink(*v);
+  } else {
+    SetTips(TString(u8"* справочно"));
+    SetLink(TVariablePtr(TVariablePtr::pvReal, &dim.V));
+  }
+}
+
+void TDimensionWnd3D::Draw2D(TGImage& gi)
+{
+  if (VD.Type == TDimension3D::tdLinear || VD.Type == TDimension3D::tdRadial) TValidateEdit::Draw2D(gi);
+}
+
+void TDimensionWnd3D::Draw(TGImage& gi)
+{
+  glColor3ub(0, 0, 255);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_ALWAYS);
+  auto line = [&gi](const TPoint3D& a, const TPoint3D& b) { gi.giLine3D(a.x, a.y, a.z, b.x, b.y, b.z); };
+  if (VD.Type == TDimension3D::tdRadial) {
+    TPoint3D p, e;
+    Mtr.Trans2(VD.P11, p);
+    e = p;
+    e.Move(VD.AX, VD.V);
+    line(p, e);
+    VD.T = p;
+    VD.T.Move(VD.AX, 2.0);
+  } else if (VD.Type == TDimension3D::tdLinear) {
+    TPoint3D p1, p2;
+    Mtr.Trans2(VD.P11, p1);
+    Mtr.Trans2(VD.P12, p2);
+    TPoint3D a = p1, b = p2;
+    a.Move(VD.AY, 25.0);
+    b.Move(VD.AY, 25.0);
+    line(p1, a);
+    line(p2, b);
+    line(a, b);
+    VD.T = TPoint3D((a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+THotPointEdit::THotPointEdit(TBaseManager* editor, THotPointData& hp, int ms) : TWindowOGL(editor, nullptr), HP(hp)
+{
+  const int d = dY;
+  Height = 185;
+  Width = 204;
+  auto label = [this](const TString& text, double x1, double y1, double x2, double y2) {
+    auto* l = AdoptChild(this, new TLabelOGL(Editor, this, text));
+    l->Set(TRect2D(x1, y1, x2, y2));
+    l->Mask &= ~TypeState(mdBackground);
+  };
+  label(hp.Caption, 21, -3 - d, 162, -3);
+  AdoptChild(this, new TButton(Editor, this, TString("[X]")))->Set(TRect2D(163, -3 - d, 182, -3));
+  for (int i = 0; i < hp.Count; ++i) {
+    const double bottom = -4 - 2 * d - i * (d + 1), top = -4 - d - i * (d + 1);
+    auto* edit = AdoptChild(this, new TValidateEdit(Editor, this));
+    edit->SetLink(hp[i]);
+    edit->Set(TRect2D(1, bottom, 61, top));
+    label(hp[i].Comment, 62, bottom, 182, top);
+  }
+  Height = (hp.Count + 1) * (d + 1) + 2;
+  Mask &= ~TypeState(mdBackground);
+  if (TDispatcherWnd3D* w = Dispatcher()) {
+    w->Timer.Start(Id, ms);
+    Origin3D = hp.Origin;
+  }
+}
+
+THotPointEdit::~THotPointEdit()
+{
+  // The command must not keep the address of an editor that closed itself (by its timer or close box).
+  if (Editor != nullptr && Editor->HotPointEdit == this) Editor->HotPointEdit = nullptr;
+}
+
+void THotPointEdit::OnKillFocus()
+{
+  if (TDispatcherWnd3D* w = Dispatcher()) w->Timer.Delete(Id);
+}
+
+void THotPointEdit::OnDestroy()
+{
+  if (TDispatcherWnd3D* w = Dispatcher()) w->Timer.Delete(Id);
+}
+
+void THotPointEdit::OnMouseMove(const txapi::SmartPtr<txapi::IPressedKeys>&, int, int)
+{
+  if (TDispatcherWnd3D* w = Dispatcher(); w != nullptr && Id != 0) w->Timer.Start(Id, 4000);
+}
+
+void THotPointEdit::Sygnal(void* sender, int, void*)
+{
+  if (AChildWnd.Count > 1 && sender == AChildWnd[1]) delete this;
 }

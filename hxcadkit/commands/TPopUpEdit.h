@@ -32,3 +32,39 @@ public:
   std::int32_t BeginSelect = 0; // the caret: characters before it
   std::int32_t EndSelect = 0;
 };
+
+struct TDimension3D;
+class THotPointData;
+
+// An edit field at a 3D dimension's text point that also draws the dimension's lines.
+class TDimensionWnd3D : public TValidateEdit
+{
+public:
+  TDimensionWnd3D(TDimension3D& dim, TBaseManager* editor, const TMtr3D& mtr, int ms);
+  // The field, for linear and radial dimensions only.
+  void Draw2D(TGImage& gi) override;
+  // The dimension's lines; moves its text point to where the field belongs.
+  void Draw(TGImage& gi) override;
+
+  TDimension3D& VD;
+  TMtr3D Mtr;
+};
+
+// The pop-up over a hot point: its caption, a close box and an edit field with a label per bound value. It
+// closes itself after a time, which typing or moving over it puts off.
+class THotPointEdit : public TWindowOGL
+{
+public:
+  THotPointEdit(TBaseManager* editor, THotPointData& hp, int ms);
+  ~THotPointEdit() override;
+
+  void OnKillFocus() override;
+  void OnSetFocus() override {}
+  void OnDestroy() override;
+  virtual void OnMouseMove(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y);
+  // From the close box: the editor deletes itself.
+  void Sygnal(void* sender, int code, void* data) override;
+
+  THotPointData& HP;
+  std::int32_t dY = 24; // row height
+};

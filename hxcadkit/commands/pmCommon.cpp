@@ -1,5 +1,7 @@
 #include "hxcadkit/commands/pmCommon.h"
 
+#include "hxcadkit/commands/TPopUpEdit.h"
+
 #include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/TPointer.h"
@@ -80,7 +82,7 @@ TBaseManager::TBaseManager()
       APropertyVariable(*this),
       DispatcherWnd3D(*new TDispatcherWnd3D(*this)),
       StatusBar(*new TStatusBarOGL(this, 20, 20)),
-      MeshDraw(2)
+      MeshDraw(CommandHost.ITessellationMng(), 2)
 {
   ProcessHint.SetSize(127);
   ProgressMessage.SetSize(127);
@@ -206,28 +208,58 @@ namespace {
 constexpr int TessellationObjectType = 10704;
 } // namespace
 
+int TBaseManager::PreviewDecision(const TObj& iEntity, bool select)
+{
+  const txapi::SmartPtr<txapi::IExternalTessellationObject> t(iEntity);
+  if (!t) return 0;
+  const int id = t->GetId();
+  TMeshDrawObjectParam* mesh = MeshOfId(id);
+  if (mesh == nullptr) return 0;
+  if (mesh->Type != TMeshID::othotPoint) return select ? MOSelect(*mesh) : MOCanSelect(*mesh);
+  THotPointData* hp = AHotPoint != nullptr && AHotPoint->Count > 0 ? AHotPoint->GetId(id) : nullptr;
+  return hp != nullptr && (select ? HPSelect(*hp) : HPCanSelect(*hp));
+}
+
 bool TBaseManager::CanSelect(const TObj& iEntity)
 {
   if (!Pick.Moved || !iEntity) return false;
-  // Previews are not pickable until the host's tessellation objects are offered to commands.
-  const TModelObjectPtr object(iEntity);
-  const bool r = iEntity->GetTypeCode() != TessellationObjectType && object && ECanSelect(object);
+  bool r;
+  if (iEntity->GetTypeCode() == TessellationObjectType) {
+    r = PreviewDecision(iEntity, false);
+  } else {
+    const TModelObjectPtr object(iEntity);
+    r = object && ECanSelect(object);
+  }
   if (r) Pick.Moved = false;
   return r;
 }
 
 bool TBaseManager::Select(const TObj& iEntity)
 {
-  const TObj& e = iEntity ? iEntity : LastFilterObj;
-  const TModelObjectPtr object(e);
-  const bool r = e && e->GetTypeCode() != TessellationObjectType && object && ESelect(object);
+  bool r = false;
+  if (iEntity) {
+    const TModelObjectPtr object(iEntity);
+    r = object && ESelect(object);
+  } else if (LastFilterObj) {
+    if (LastFilterObj->GetTypeCode() == TessellationObjectType) {
+      r = PreviewDecision(LastFilterObj, true);
+    } else {
+      const TModelObjectPtr object(LastFilterObj);
+      r = object && ESelect(object);
+    }
+  }
   if (r) RedrawPhantom();
   return r;
 }
 
-bool TBaseManager::HPCanSelect(THotPointData&)
+bool TBaseManager::HPCanSelect(THotPointData& HP)
 {
-  return false;
+  if (DispatcherWnd3D.Exist(HP.Origin) != nullptr) return true;
+  if (HotPointEdit != nullptr && DispatcherWnd3D.Exist(HotPointEdit)) delete HotPointEdit;
+  HotPointEdit = new THotPointEdit(this, HP, 20000);
+  HotPointEdit->Dt = {50, 20};
+  RefreshWindow();
+  return true;
 }
 
 bool TBaseManager::MouseMove(const TPressedKeys&, int, int)
@@ -258,6 +290,15 @@ void TBaseManager::RedrawPhantom()
   BeginPhantom();
   PreparePhantom();
   EndPhantom();
+  if (AHotPoint != nullptr)
+    for (THotPointData& hp : *AHotPoint) {
+      MeshDraw.V.SetOrigin(hp.Origin);
+      MeshDraw.V.NonScaleble = true;
+      const txapi::SmartPtr<txapi::IExternalTessellationObject> t(MeshDraw.Add(TMeshID::othotPoint));
+      if (t) MeshDraw.Set(MeshDraw.Count() - 1, MeshDraw.V, TMeshID::othotPoint);
+      hp.Obj = t;
+      if (t) hp.Id3 = t->GetId();
+    }
   RefreshWindow();
 }
 

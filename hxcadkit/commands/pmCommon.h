@@ -33,6 +33,8 @@ public:
   TString Tips;
 };
 
+class THotPointEdit;
+
 class TPickData
 {
 public:
@@ -201,7 +203,7 @@ public:
   TStatusBarOGL& StatusBar;
   THotPointsData* AHotPoint = nullptr;
   void* AHotPoint2 = nullptr;
-  TWindowOGL* HotPointEdit = nullptr;
+  THotPointEdit* HotPointEdit = nullptr; // cleared by the editor when it goes
   TMeshDraw MeshDraw;
   SmartPtr<txapi::IDocumentFrame> Frame;
   TRect2DOf<int> FrameRect;
@@ -231,6 +233,9 @@ protected:
   TPropertylVariable& Bind(TVariablePtr::TypeVarianble type, void* address, const SmartPtr<txapi::IAPIObject>& control);
   // The preview mesh whose host id is id; null when none.
   TMeshDrawObjectParam* MeshOfId(int id);
+  // Whether the preview object (a hot point's marker or another preview mesh) may be picked (select false)
+  // or is picked (select true), as the command's hot-point and mesh handlers say; 0 for no known preview.
+  int PreviewDecision(const TObj& iEntity, bool select);
 };
 
 class TBaseManager3D : public TBaseManager

@@ -8,6 +8,7 @@ void TCommandHost::RefreshDocument()
   IDoc() = app != nullptr ? app->GetActiveDocument() : txapi::SmartPtr<txapi::ITavrixDocument>();
   IDoc3D() = IDoc();
   IDoc2D() = IDoc();
+  ITessellationMng() = IDoc();
 }
 
 void TCommandHost::OpenHelp(const TString& file, int command, int context)
@@ -40,6 +41,7 @@ void TCommandHost::Release()
 {
   if (drApi::Selector != nullptr) drApi::Selector->End();
   ProgressBar() = nullptr;
+  ITessellationMng() = nullptr;
   IDoc2D() = nullptr;
   IDoc3D() = nullptr;
   IDoc() = nullptr;

@@ -19,6 +19,7 @@ public:
   txapi::SmartPtr<txapi::ITavrixDocument>& IDoc() const { return drApi::MA.R().IDoc; }
   txapi::SmartPtr<txapi::ITavrixDocument3D>& IDoc3D() const { return drApi::MA.R().IDoc3D; }
   txapi::SmartPtr<txapi::ITavrixDocument2D>& IDoc2D() const { return drApi::MA.R().IDoc2D; }
+  txapi::SmartPtr<txapi::IExternalTessellationManager>& ITessellationMng() const { return drApi::MA.R().ITessellationMng; }
   const TString& LibFont() const { return drApi::MA.R().LibFont; }
 
   // The host's progress bar; may be empty.

@@ -278,7 +278,8 @@ Real TContour::PartLength(Real t1, Real t2, bool wrap) const
   const Integer i1 = FindSegment(t1, l1);
   const Integer i2 = FindSegment(t2, l2);
   if (i1 < 0 || i2 < 0) return 0;
-  if (i2 < i1) {
+  // On a closed contour a part whose ends share a member, t1 after t2, runs over the end as well.
+  if (i2 < i1 || (i1 == i2 && t1 > t2 && IsClosed())) {
     // The part runs over the end; each half stays inside the range, so one level is enough.
     if (!wrap) return 0;
     return PartLength(t1, GetTMax(), false) + PartLength(GetTMin(), t2, false);

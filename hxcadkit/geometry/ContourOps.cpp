@@ -208,7 +208,16 @@ TCurve2D::TState TContour::DeletePart(Real t1, Real t2, TCurve2D*& part2)
     delete part2;
     part2 = r;
   };
-  if (i2 < i1 || (i1 == i2 && t1 > t2)) {
+  if (i1 == i2 && t1 > t2) {
+    // Over the end of the contour with both ends in one member: only that member's middle stays.
+    // (Cutting the tail first would give the member's rest a parameter of its own, where t2 no
+    // longer stands.)
+    TCurve2D* c = FArray[i1];
+    Real a = l2, b = l1;
+    TCurve2D* piece = c ? c->Trimmed(a, b, 1) : nullptr;
+    DeleteMembers();
+    if (piece) Add(piece);
+  } else if (i2 < i1) {
     // Over the end of the contour: its tail and its head.
     TCurve2D* r = nullptr;
     DeletePart(t1, GetTMax(), r);

@@ -166,7 +166,7 @@ TEST_F(Command3D, ThePhantomIsThePartLoadedIntoTheProcess)
   EXPECT_EQ(txhost::Object::From(c.Phantom.get()), H.TopPart(*Document));
   EXPECT_FALSE(c.SetPhantom(T("/no/such/PhCoupling.tpt")));
   EXPECT_EQ(txhost::Object::From(c.Phantom.get()), H.TopPart(*Document));
-  EXPECT_TRUE(c.SetPhantom(T(HXCAD_TEST_DATA "/txhost/drawing.txs")));
+  EXPECT_TRUE(c.SetPhantom(T(HXCAD_TEST_DATA "/txhost/shaft.tpt")));
   EXPECT_EQ(txhost::Object::From(c.Phantom.get()), Process().RefProp("phantom"));
   EXPECT_NE(txhost::Object::From(c.Phantom.get()), H.TopPart(*Document));
 }

@@ -27,13 +27,6 @@ void ExpectPoint(const TPoint2D& P, double x, double y, double eps = 1e-9)
   EXPECT_NEAR(P.y, y, eps);
 }
 
-// Segment (0,0)-(1,0) followed by the quarter arc about (1,1) from (1,0) to (2,1).
-void SegmentAndArc(TContour& c)
-{
-  TArc* arc = new TArc(1, 1, 1, -Pi / 2, 0);
-  Fill(c, {new TLineSeg(0, 0, 1, 0), arc});
-}
-
 Bytes StoredContour(const TContour& c)
 {
   TKmfData S;
@@ -89,40 +82,6 @@ TEST(ContourParameter, TwoSegmentsLayTheirRangesEndToEnd)
   ExpectPoint(RawAt(c, 2.5), 1, 1.5);
 }
 
-// The derivatives address the member that carries the parameter, as PointOn does, not the
-// member named by the parameter's integer part.
-TEST(ContourParameter, DerivativesFindTheirMemberLikePointOn)
-{
-  TContour c;
-  SegmentAndArc(c);
-  const double t = 1 + Pi / 4; // inside the arc, integer part 1
-  const double local = c[1]->GetTMin() + Pi / 4;
-  EXPECT_NEAR(c.GetTMax(), 1 + Pi / 2, 1e-12);
-  ExpectPoint(At(c, t), 1 + std::cos(Pi / 4), 1 - std::sin(Pi / 4));
-  ExpectPoint(Der1(c, t), Der1(*c[1], local).x, Der1(*c[1], local).y);
-  ExpectPoint(Der2(c, t), Der2(*c[1], local).x, Der2(*c[1], local).y);
-  // On the segment at 0.5 the derivative is the segment's.
-  ExpectPoint(Der1(c, 0.5), 1, 0);
-  // Integer part 2, yet still on the arc (the parameter runs to 1 + pi/2).
-  ExpectPoint(Der1(c, 2.2), Der1(*c[1], c[1]->GetTMin() + 1.2).x, Der1(*c[1], c[1]->GetTMin() + 1.2).y);
-
-  // Two quarter arcs: at 1.2 the first arc still carries the parameter.
-  TContour arcs;
-  Fill(arcs, {new TArc(0, 0, 1, 0, Pi / 2), new TArc(0, 2, -1, -Pi / 2, -Pi)});
-  ExpectPoint(Der1(arcs, 1.2), Der1(*arcs[0], 1.2).x, Der1(*arcs[0], 1.2).y);
-  ExpectPoint(Der1(arcs, 2.0), Der1(*arcs[1], 2.0 - Pi / 2).x, Der1(*arcs[1], 2.0 - Pi / 2).y);
-
-  // One circle: the parameter runs to 2 pi, and t = 3 is still the circle's.
-  TContour one;
-  Fill(one, {new TCircle(0, 0, 2)});
-  ExpectPoint(Der1(one, 3), Der1(*one[0], 3).x, Der1(*one[0], 3).y);
-  TVector2D J;
-  one.ThirdDer(3, J);
-  TVector2D K;
-  one[0]->ThirdDer(3, K);
-  ExpectPoint(J, K.x, K.y);
-}
-
 TEST(ContourParameter, MembersWithoutRangeAreNeverChosen)
 {
   TContour c;
@@ -133,34 +92,13 @@ TEST(ContourParameter, MembersWithoutRangeAreNeverChosen)
   EXPECT_EQ(local, 0);
 }
 
-TEST(ContourParameter, LengthOfAPart)
-{
-  TContour c;
-  Square(c);
-  ASSERT_TRUE(c.IsClosed2(1e-4));
-  EXPECT_NEAR(c.GetMetricLength(), 16, 1e-12);
-  EXPECT_NEAR(c.GetMetricLengthPart(0.5, 2.5), 8, 1e-12);
-  EXPECT_NEAR(c.GetMetricLengthPart(1.25, 1.75), 2, 1e-12);
-  // Backwards on a closed contour: from t1 past the end to t2.
-  EXPECT_NEAR(c.GetMetricLengthPart(3.5, 0.5), 4, 1e-12);
-}
-
-TEST(ContourParameter, NearestPointOnTheSquare)
+// Points, derivatives, projections and part lengths are checked against a reference chain in
+// ContourOpsTest; here only a projection restricted to a range of members.
+TEST(ContourParameter, NearestPointWithinARange)
 {
   TContour c;
   Square(c);
   c.IsClosed2(1e-4);
-  struct Case
-  {
-    TPoint2D P;
-    double t;
-  };
-  for (const Case& k : {Case{{2, -1}, 0.5}, Case{{5, 2}, 1.5}, Case{{1, 3.5}, 2.75}, Case{{-3, 1}, 3.75}}) {
-    double t = -1;
-    EXPECT_TRUE(c.NearPointProjection(k.P, TPoint2D(1e-6, 1e-6), t, false, nullptr));
-    EXPECT_NEAR(t, k.t, 1e-9);
-  }
-  // Restricted to the first two members.
   TRegion1D W(0, 2);
   double t = -1;
   c.NearPointProjection(TPoint2D(-3, 1), TPoint2D(1e-6, 1e-6), t, false, &W);

@@ -1,6 +1,6 @@
 // Splines against independent references on random data (fixed seeds): NURBS points against a
 // direct De Boor evaluation, and every derivative against finite differences of the evaluation
-// one order below.
+// one order below; closed splines against their unrolled evaluation, closed and smooth at the seam.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -212,6 +212,111 @@ TEST(HermitProperty, InterpolatesAndDerivativesAgreeWithFiniteDifferences)
         ExpectDerivativesAgree([&](Real u, Integer j) { return HermitDer(H, u, j); }, a + (b - a) * f, 1e-5);
       if (HasFatalFailure()) return;
     }
+  }
+}
+
+// A closed NURBS takes its control points round: De Boor over the unrolled net (the first degree
+// points repeated at the end) on the same knots. With even knots the curve meets itself at the ends
+// of its domain with every derivative below its degree, and parameters outside wrap by the domain.
+TEST(NurbsProperty, ClosedCurvesAreTheirUnrolledNetAndSmoothAtTheSeam)
+{
+  std::mt19937 rng(5150);
+  std::uniform_int_distribution<int> orderDist(2, 5), countDist(3, 7);
+  std::uniform_real_distribution<Real> coord(-10, 10), weight(0.3, 3), step(0.2, 1.5);
+  for (int round = 0; round < 200; ++round) {
+    RandomNurbs R;
+    R.order = orderDist(rng);
+    const int n = std::max(countDist(rng), R.order), p = R.order - 1;
+    const Real h = step(rng), u0 = coord(rng);
+    for (int i = 0; i < n + p + R.order; ++i)
+      R.knots.push_back(u0 + i * h);
+    for (int i = 0; i < n; ++i) {
+      R.points.emplace_back(coord(rng), coord(rng));
+      R.weights.push_back(round % 2 ? weight(rng) : 1.0);
+    }
+    TNurbs N = R.Make();
+    N.Closed = true;
+    N.Segments = n;
+    for (int i = 0; i < p; ++i) { // the unrolled net of the reference
+      R.points.push_back(R.points[i]);
+      R.weights.push_back(R.weights[i]);
+    }
+    SCOPED_TRACE(::testing::Message() << "round " << round << " order " << R.order << " points " << n);
+    const Real lo = R.Lo(), hi = R.Hi();
+    ASSERT_NEAR(hi - lo, n * h, 1e-9);
+    std::uniform_real_distribution<Real> at(lo, hi);
+    for (int k = 0; k < 12; ++k) {
+      const Real t = at(rng);
+      const TPoint2D E = DeBoor(R, t);
+      for (Real shift : {0.0, hi - lo, -2 * (hi - lo)}) {
+        const TVector2D P = NurbsDer(N, t + shift, 0);
+        ASSERT_NEAR(P.x, E.x, 1e-9) << "t " << t << " shift " << shift;
+        ASSERT_NEAR(P.y, E.y, 1e-9) << "t " << t << " shift " << shift;
+      }
+    }
+    for (Integer j = 0; j < p && j <= 3; ++j) {
+      const TVector2D A = NurbsDer(N, lo, j), B = NurbsDer(N, hi - 1e-12, j);
+      const Real scale = 1 + std::hypot(A.x, A.y);
+      ASSERT_NEAR(A.x, B.x, 1e-6 * scale) << "derivative " << j;
+      ASSERT_NEAR(A.y, B.y, 1e-6 * scale) << "derivative " << j;
+    }
+  }
+}
+
+// The cubic between two points of a Hermite spline, from its stored parameters and tangents.
+TPoint2D HermitReference(const THermit& H, Real t)
+{
+  const Integer n = H.Points.Count;
+  Integer i = 0;
+  while (i + 1 < H.uppParam && t > H.TParams[i + 1])
+    ++i;
+  const Real dt = H.TParams[i + 1] - H.TParams[i], u = (t - H.TParams[i]) / dt;
+  const TPoint2D &A = H.Points[i], &B = H.Points[(i + 1) % n];
+  const TVector2D &VA = H.Vectors[i], &VB = H.Vectors[(i + 1) % n];
+  const Real h00 = (1 + 2 * u) * (1 - u) * (1 - u), h10 = u * (1 - u) * (1 - u), h01 = u * u * (3 - 2 * u),
+             h11 = u * u * (u - 1);
+  return TPoint2D(h00 * A.x + h10 * dt * VA.x + h01 * B.x + h11 * dt * VB.x,
+                  h00 * A.y + h10 * dt * VA.y + h01 * B.y + h11 * dt * VB.y);
+}
+
+// A closed Hermite spline built point by point: ascending parameters with one closing span back to
+// the first point, every point interpolated, the cubics of its tangents everywhere, closed and
+// smooth at the seam, and parameters outside wrapping by the period.
+TEST(HermitProperty, ClosedSplinesCloseSmoothlyThroughTheirPoints)
+{
+  std::mt19937 rng(1606);
+  std::uniform_real_distribution<Real> coord(-10, 10);
+  std::uniform_int_distribution<int> count(3, 9);
+  for (int round = 0; round < 200; ++round) {
+    THermit H;
+    H.Closed = true;
+    const int n = count(rng);
+    for (int i = 0; i < n; ++i)
+      H.AddPoint({coord(rng), coord(rng)});
+    SCOPED_TRACE(::testing::Message() << "round " << round << " points " << n);
+    ASSERT_EQ(H.Points.Count, n);
+    ASSERT_EQ(H.TParams.Count, n + 1);
+    for (Integer i = 1; i <= n; ++i)
+      ASSERT_GT(H.TParams[i], H.TParams[i - 1]);
+    const Real lo = H.TParams[0], hi = H.TParams[n], period = hi - lo;
+    for (Integer i = 0; i <= n; ++i) {
+      const TVector2D P = HermitDer(H, H.TParams[i], 0);
+      ASSERT_NEAR(P.x, H.Points[i % n].x, 1e-9) << i;
+      ASSERT_NEAR(P.y, H.Points[i % n].y, 1e-9) << i;
+    }
+    std::uniform_real_distribution<Real> at(lo, hi);
+    for (int k = 0; k < 12; ++k) {
+      const Real t = at(rng);
+      const TPoint2D E = HermitReference(H, t);
+      for (Real shift : {0.0, period, -3 * period}) {
+        const TVector2D P = HermitDer(H, t + shift, 0);
+        ASSERT_NEAR(P.x, E.x, 1e-9 * (1 + std::fabs(E.x))) << "t " << t << " shift " << shift;
+        ASSERT_NEAR(P.y, E.y, 1e-9 * (1 + std::fabs(E.y))) << "t " << t << " shift " << shift;
+      }
+    }
+    const TVector2D A = HermitDer(H, lo, 1), B = HermitDer(H, hi, 1);
+    ASSERT_NEAR(A.x, B.x, 1e-9 * (1 + std::fabs(A.x)));
+    ASSERT_NEAR(A.y, B.y, 1e-9 * (1 + std::fabs(A.y)));
   }
 }
 

@@ -52,30 +52,6 @@ TNurbs Nurbs(Integer order, std::initializer_list<Real> knots, std::initializer_
 
 // --- Hermite spline ---------------------------------------------------------------------------
 
-TEST(HermitClosed, InsertedPointEntersTheClosingSpanAndParametersAscend)
-{
-  THermit H = HermitThrough({{0, 0}, {4, 0}, {4, 4}}, true);
-  H.AddPoint({0, 4});
-  ASSERT_EQ(H.Points.Count, 4);
-  ASSERT_EQ(H.TParams.Count, 5); // one per point and the end of the closing span
-  EXPECT_EQ(H.uppParam, 4);
-  for (Integer i = 1; i < H.TParams.Count; ++i)
-    EXPECT_GT(H.TParams[i], H.TParams[i - 1]) << i;
-  for (Integer i = 0; i < H.Points.Count; ++i) {
-    const TPoint2D P = At(H, H.TParams[i]);
-    EXPECT_NEAR(Dist(P, H.Points[i]), 0, 1e-12) << i;
-  }
-  // The closing span ends at point 0, and the parameter wraps by whole periods.
-  const TPoint2D end = At(H, H.TParams[4]);
-  EXPECT_NEAR(Dist(end, TPoint2D(0, 0)), 0, 1e-12);
-  const Real period = H.TParams[4] - H.TParams[0];
-  for (Real t : {0.4, 2.5, 6.1}) {
-    const TPoint2D a = At(H, t), b = At(H, t + 3 * period), c = At(H, t - period);
-    EXPECT_NEAR(Dist(a, b), 0, 1e-9);
-    EXPECT_NEAR(Dist(a, c), 0, 1e-9);
-  }
-}
-
 TEST(HermitDegenerate, CoincidingPointsKeepParametersFinite)
 {
   // Regression: the step after two coinciding points divided by the zero previous chord.
@@ -267,21 +243,6 @@ TEST(NurbsCaches, CopiesEvaluateAlikeWithTheirOwnCaches)
     EXPECT_DOUBLE_EQ(Q.x, P.x);
     EXPECT_DOUBLE_EQ(Q.y, P.y);
   }
-}
-
-TEST(NurbsClosed, ParameterWrapsByTheDomain)
-{
-  // Periodic quadratic over 4 control points taken modulo their count.
-  TNurbs N = Nurbs(3, {0, 1, 2, 3, 4, 5, 6, 7, 8}, {{0, 0}, {4, 0}, {4, 4}, {0, 4}});
-  N.Closed = true;
-  for (Real t : {2.25, 3.5, 5.75}) {
-    const TPoint2D a = At(N, t), b = At(N, t + 4), c = At(N, t - 8);
-    EXPECT_NEAR(Dist(a, b), 0, 1e-12);
-    EXPECT_NEAR(Dist(a, c), 0, 1e-12);
-  }
-  Real t = 7;
-  N.CalculateSegment(t);
-  EXPECT_DOUBLE_EQ(t, 3);
 }
 
 TEST(NurbsDegenerate, UnusableDataGivesTheOriginWithoutCaches)

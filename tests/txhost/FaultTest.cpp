@@ -10,7 +10,9 @@
 
 #include <ostream>
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -135,6 +137,50 @@ TEST(FaultTest, ACallCanThrowAfterItIsLogged)
 
   h.GetFaults().Clear();
   EXPECT_NO_THROW(d->GetType());
+}
+
+// Each call of a play fails in turn, in the form its result allows, and no other call fails.
+TEST(FaultTest, EachCallFailsInTurnTheWayItsResultAllows)
+{
+  // One host call a step; each step says how it went, and the play stops at the first that failed.
+  auto play = [](Host& h) {
+    std::vector<std::string> went;
+    auto step = [&](auto call) {
+      try {
+        went.push_back(call() ? "ok" : "empty");
+      } catch (const txhost::HostError&) {
+        went.push_back("threw");
+      }
+      return went.back() == "ok";
+    };
+    SmartPtr<txapi::IDocuments> docs;
+    SmartPtr<txapi::ITavrixDocument3D> d;
+    SmartPtr<txapi::IModelObject> top;
+    (void)(step([&] { return bool(docs = h.Application().GetDocuments()); }) &&
+           step([&] { return bool(d = docs->Add(txapi::txDocumentPart, true)); }) &&
+           step([&] { return bool(top = d->GetTopPart()); }) && step([&] { return top->Update(); }) &&
+           step([&] { return !top->GetHidden(); }));
+    return went;
+  };
+  const std::vector<std::string> clean(5, "ok");
+  const std::vector<std::string> failures{"empty", "empty", "empty", "empty", "threw"};
+  {
+    Host h; // the first play also shows the host which calls hand out objects
+    h.GetFaults().FailCall(0);
+    EXPECT_EQ(play(h), clean);
+    EXPECT_EQ(h.GetFaults().CallsCounted(), clean.size());
+  }
+  std::size_t n = 1;
+  for (;; ++n) {
+    Host h;
+    h.GetFaults().FailCall(n);
+    const std::vector<std::string> went = play(h);
+    if (h.GetFaults().CallsCounted() < n) break;
+    std::vector<std::string> want(clean.begin(), clean.begin() + std::ptrdiff_t(n - 1));
+    want.push_back(failures.at(n - 1));
+    EXPECT_EQ(went, want) << h.GetFaults().FailedCall();
+  }
+  EXPECT_EQ(n, clean.size() + 1);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The kinds of objects that commands meet: processes with their panels, controls and event objects.
 
 #include "txapi/Enums.h"
+#include "txhost/lib/Blocks.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Kinds.h"
 
@@ -19,7 +20,7 @@ void AddCommandKinds(KindTable& t)
   t.Add("manipulator-placement", 0, {BaseManipulator(), Placement3DManipulator()});
   t.Add("manipulator-edit", 0, {BaseManipulator(), EditDoubleManipulator()});
   t.Add("phantom-2d", 0, {Phantom2D()});
-  t.Add("drawing-group", txapi::txDrGroup, {DrawingGroup(), DrawingObject()});
+  t.Add("drawing-group", txapi::txDrGroup, {DrawingGroup(), TemporaryGroup(), DrawingObject()});
   t.Add("frame", 0, {DocumentFrame(), DocumentFrameEvents()});
   t.Add(std::string(kinds::ProgressBar), 0, {ProgressBar()});
   t.Add("pressed-keys", 0, {PressedKeys()});

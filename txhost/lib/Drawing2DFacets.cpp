@@ -40,6 +40,7 @@
 #include "txapi/ITextItem.h"
 #include "txapi/ITextLine.h"
 #include "txapi/IUserParameters.h"
+#include "txhost/lib/Blocks.h"
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/ConstraintFacets.h"
 #include "txhost/lib/Drawing2D.h"
@@ -803,7 +804,7 @@ void AddDrawing2DKinds(KindTable& t)
   t.Add(std::string(model2d::TextItem), 0,
         {Offer<TextItemFacet>("ITextItem"), Offer<TextFontFacet>("ITextFont")});
   add(model2d::Macro, WithDrawing2D(true, {Offer<MacroObjectFacet>("IMacroObject"),
-                                           Offer<UserParametersFacet>("IUserParameters"), DrawingContainer(),
+                                           Offer<UserParametersFacet>("IUserParameters"), MacroContent(), DrawingContainer(),
                                            Symbols2DContainer(),
                                            LineSegments(), Arcs()}));
   const FacetEntry boundaries = Offer<BoundariesObjectFacet>("IBoundariesObject");

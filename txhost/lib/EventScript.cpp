@@ -4,10 +4,12 @@
 #include "txapi/IPropertyControl.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
 #include <charconv>
 #include <cstdlib>
+#include <vector>
 
 namespace txhost {
 
@@ -272,7 +274,8 @@ bool CheckQueueStep(const std::vector<std::string>& w, std::string& error)
   }
   if (s == "pick") {
     if (w.size() == 2 && (w[1] == "none" || w[1] == "top-part")) return true;
-    error = "usage: queue pick none|top-part";
+    if (w.size() == 3 && w[1] == "face" && ParseInt(w[2], i) && i >= 0) return true;
+    error = "usage: queue pick none|top-part|face N";
     return false;
   }
   if (s == "stop") return need(1, "stop");
@@ -308,9 +311,17 @@ bool QueueStep(Host& host, const std::vector<std::string>& w, std::string& error
     if (w[1] == "none") {
       script.Pick(nullptr);
     } else {
-      script.Queue([&script, &host](Object& process) {
+      const int face = w[1] == "face" ? n(2) : -1;
+      script.Queue([&script, &host, face](Object& process) {
         Object* document = process.RefProp("document");
         Object* part = document == nullptr ? nullptr : host.TopPart(*document);
+        // The face-th face of the document's bodies, in the order made: what the user points at.
+        if (face >= 0) {
+          part = nullptr;
+          int i = face;
+          for (Object* o : document == nullptr ? std::vector<Object*>{} : host.ObjectsOf(*document))
+            if (o->Kind() == model::Face && !model::Deleted(*o) && i-- == 0) part = o;
+        }
         auto o = View<txapi::ITavrixAPIObject>(part);
         FireInto<txapi::ObjectCallback>(script, &process, "FilterObjects", o);
         FireInto<txapi::ObjectCallback>(script, &process, "PlacementChanged", o);

@@ -6,7 +6,10 @@ namespace txhost {
 
 bool FacetBase::HandOutRefused(std::string_view op) const
 {
-  return Owner.Attached() && Owner.GetHost().GetFaults().HandOutRefused(Name, op);
+  Faults::NoteHandOut(Owner.Kind(), op);
+  if (!Owner.Attached()) return false;
+  Faults& faults = Owner.GetHost().GetFaults();
+  return faults.TakeAnswer(Owner, op) || faults.HandOutRefused(Name, op);
 }
 
 } // namespace txhost

@@ -36,6 +36,9 @@ FacetEntry MateConstraint3D();
 
 // PartFacets.cpp
 FacetEntry Part();
+// A part as a member of an assembly (CouplingFacets.cpp) and the library's parameters on it.
+FacetEntry PartInAssembly();
+FacetEntry UserParameters3D();
 
 // EventFacets.cpp
 FacetEntry DocumentFrameEvents();
@@ -149,6 +152,16 @@ void AddSheetFacets(std::vector<FacetEntry>& f);
 // A text of lines (of a drawing text, a title-block cell, the technical requirements).
 FacetEntry TextContent();
 void AddSheetKinds(KindTable& t);
+
+// MeasureFacets.cpp: surfaces and curves of faces and edges, thread sizes, a part's measurements, the
+// mates of a running 3D process.
+FacetEntry MathSurface3D();
+FacetEntry MathCurve3D();
+FacetEntry ThreadsParameters();
+FacetEntry MeasurementContainer();
+void AddMeasureKinds(KindTable& t);
+// The named model objects of the part file's top part, copied into a component or phantom read from it.
+void AdoptNamedObjects(Object& part, const Object& sourceTop);
 
 } // namespace txhost::facets
 

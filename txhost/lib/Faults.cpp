@@ -3,6 +3,8 @@
 #include "txhost/lib/Object.h"
 
 #include <algorithm>
+#include <mutex>
+#include <set>
 
 namespace txhost {
 
@@ -65,8 +67,69 @@ bool Faults::CallThrows(const Object& o, std::string_view op) const
   return Any(Throws, o, op, true);
 }
 
+namespace {
+
+// The calls known to hand out objects, as "kind.op": learnt from the facets as they check for refusals,
+// since the log alone does not tell which calls have a result that can be empty.
+std::set<std::string, std::less<>>& HandOutCalls()
+{
+  static std::set<std::string, std::less<>> calls;
+  return calls;
+}
+std::mutex HandOutCallsLock;
+
+std::string CallName(const Object& o, std::string_view op)
+{
+  return o.Kind() + "." + std::string(op);
+}
+
+} // namespace
+
+void Faults::NoteHandOut(std::string_view kind, std::string_view op)
+{
+  std::string name(kind);
+  name += '.';
+  name += op;
+  const std::lock_guard lock(HandOutCallsLock);
+  HandOutCalls().insert(std::move(name));
+}
+
+void Faults::FailCall(std::size_t count)
+{
+  FailAt = count;
+  Counted = 0;
+  Failed.clear();
+  AnswerObject = 0;
+  AnswerOp.clear();
+}
+
+Faults::Failure Faults::CountCall(const Object& o, std::string_view op)
+{
+  // A call that was to answer nothing and never asked (its facet failed earlier) fails no later call.
+  AnswerObject = 0;
+  if (++Counted != FailAt || FailAt == 0) return Failure::None;
+  Failed = CallName(o, op);
+  bool answers = op == "Update";
+  if (!answers) {
+    const std::lock_guard lock(HandOutCallsLock);
+    answers = HandOutCalls().count(Failed) != 0;
+  }
+  if (!answers) return Failure::Throw;
+  AnswerObject = o.Id();
+  AnswerOp = op;
+  return Failure::Answer;
+}
+
+bool Faults::TakeAnswer(const Object& o, std::string_view op)
+{
+  if (AnswerObject == 0 || AnswerObject != o.Id() || AnswerOp != op) return false;
+  AnswerObject = 0;
+  return true;
+}
+
 void Faults::Clear()
 {
+  FailCall(0);
   HandOuts.clear();
   Interfaces.clear();
   Updates.clear();

@@ -2,6 +2,7 @@
 
 #include "txhost/lib/Value.h"
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -52,6 +53,22 @@ public:
   void ThrowOnCall(Target target, std::string op);
   bool CallThrows(const Object& o, std::string_view op) const;
 
+  // Fail each host call in turn: the count-th call logged from now on (1: the next one) fails the way its
+  // contract lets a host call fail. A call that hands out objects hands out nothing, an update answers
+  // false, any other call throws HostError after it is logged. 0 counts the calls and fails none.
+  void FailCall(std::size_t count);
+  // Calls logged since FailCall (or Clear), and the call that failed ("kind.op"; empty while none did).
+  std::size_t CallsCounted() const { return Counted; }
+  const std::string& FailedCall() const { return Failed; }
+
+  // How one logged call fails under FailCall; Record asks for every call.
+  enum class Failure { None, Throw, Answer };
+  Failure CountCall(const Object& o, std::string_view op);
+  // True once, for the call CountCall answered Answer for: its facet then answers nothing or false.
+  bool TakeAnswer(const Object& o, std::string_view op);
+  // Notes that calls op of the objects of the kind hand out objects (and so can answer nothing).
+  static void NoteHandOut(std::string_view kind, std::string_view op);
+
   void Clear();
 
 private:
@@ -67,6 +84,11 @@ private:
   std::vector<Rule> Interfaces;
   std::vector<Rule> Updates;
   std::vector<Rule> Throws;
+  std::size_t FailAt = 0;
+  std::size_t Counted = 0;
+  std::string Failed;
+  ObjectId AnswerObject = 0; // the call that is to answer nothing, until its facet asks
+  std::string AnswerOp;
 };
 
 } // namespace txhost

@@ -590,4 +590,9 @@ void AddModel3DKinds(KindTable& t)
         {Offer<LocalCoordinateSystemFacet>("ILocalCoordinateSystem"), ModelObject()});
 }
 
+FacetEntry UserParameters3D()
+{
+  return Offer<UserParameters3DFacet>("IUserParameters");
+}
+
 } // namespace txhost::facets

@@ -3,12 +3,14 @@
 #include "txhost/lib/Kinds.h"
 
 #include "txhost/lib/ConstraintFacets.h"
+#include "txhost/lib/Blocks.h"
 
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Model3D.h"
 #include "txhost/lib/ViewFacets.h"
+#include "txhost/lib/TessellationFacets.h"
 
 #include <array>
 
@@ -50,8 +52,8 @@ void AddModelKinds(KindTable& t)
   add(model::AuxLine, {LineSegment3D(), ModelObject(), ModelCurve3D()});
   add(model::AuxPoint, {Point3D(), ModelObject(), Feature()});
   add(model::Spiral, {CylindricalSpiral(), ModelObject()});
-  add(model::Face, {Face(), ModelObject(), ColorParam()});
-  add(model::Edge, {Edge(), ModelObject()});
+  add(model::Face, {Face(), ModelObject(), ColorParam(), MathSurface3D()});
+  add(model::Edge, {Edge(), ModelObject(), MathCurve3D()});
   add(model::SplitLine, {SplitLine(), ModelObject()});
   add(model::Placement, {Placement3D()});
   add(model::Mate, {MateConstraint3D(), Feature()});
@@ -69,7 +71,8 @@ KindTable MakeBuiltin()
   t.Add(std::string(kinds::Translator), 0, {Translator()});
   t.Add(std::string(kinds::LibraryRecord), 0, {LibraryRecord()});
   std::vector<FacetEntry> part{Part(),      ModelObject(), Feature(), ModelContainer(), Sketches(), Rotateds(),
-                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines()};
+                               Extrusions(), AuxiliaryGeomContainer(), ColorParam(), PolyLines(), PartInAssembly(), UserParameters3D(),
+                               MeasurementContainer()};
   for (FacetEntry& f : PartFeatureFacets())
     part.push_back(f);
   for (FacetEntry& f : PartSymbolFacets())
@@ -87,6 +90,8 @@ KindTable MakeBuiltin()
   AddSheetKinds(t);
   AddConstraintKinds(t);
   AddViewKinds(t);
+  AddTessellationKinds(t);
+  AddMeasureKinds(t);
   for (const auto& d : DocumentKinds) {
     std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
                               UserDataStoragesMng()};
@@ -96,6 +101,7 @@ KindTable MakeBuiltin()
       f.push_back(ViewsAndLayersManager());
       f.push_back(Views());
       f.push_back(DrawingGroups());
+      f.push_back(Document2DEdit());
       AddSheetFacets(f);
     }
     if (d.Type == txapi::txDocumentSpecification) f.push_back(SpecificationDocument());
@@ -104,6 +110,7 @@ KindTable MakeBuiltin()
       f.push_back(TavrixDocument3D());
       f.push_back(MateConstraints3D());
       f.push_back(ViewProjectionManager());
+      f.push_back(ExternalTessellationManager());
     }
     t.Add(std::string(d.Kind), 0, std::move(f));
   }

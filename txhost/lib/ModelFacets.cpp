@@ -16,6 +16,8 @@
 #include "txapi/IColorParam.h"
 #include "txapi/IEdge.h"
 #include "txapi/IFace.h"
+#include "txapi/IMathCurve3D.h"
+#include "txapi/IMathSurface3D.h"
 #include "txapi/ISplitLine.h"
 #include "txapi/ICylindricalSpiral.h"
 #include "txapi/IExtrusion.h"
@@ -414,6 +416,13 @@ public:
   bool IsPlanar() override { return Is("IsPlanar", "plane"); }
   bool IsCylindrical() override { return Is("IsCylindrical", "cylinder"); }
   bool IsConical() override { return Is("IsConical", "cone"); }
+  bool IsSpherical() override { return Is("IsSpherical", "sphere"); }
+  txapi::SmartPtr<txapi::IMathSurface3D> GetMathSurface() override
+  {
+    Log("GetMathSurface");
+    if (HandOutRefused("GetMathSurface")) return {};
+    return HandOut<txapi::IMathSurface3D>(&Model());
+  }
   bool GetNormal(double& x, double& y, double& z) override
   {
     Log("GetNormal");
@@ -442,6 +451,28 @@ public:
   {
     Log("GetFaces");
     return Referenced<txapi::IFace>(ModelHost(), Model().Prop("faces"));
+  }
+  // The kind of curve is the property "curve": "line", "circle", "arc" or other.
+  bool IsStraight() override { return Is("IsStraight", "line"); }
+  double GetLength(int unit) override
+  {
+    Log("GetLength", unit);
+    return model::Number(Model().Prop("length"));
+  }
+  bool IsCircle() override { return Is("IsCircle", "circle"); }
+  bool IsArc() override { return Is("IsArc", "arc"); }
+  txapi::SmartPtr<txapi::IMathCurve3D> GetMathCurve() override
+  {
+    Log("GetMathCurve");
+    if (HandOutRefused("GetMathCurve")) return {};
+    return HandOut<txapi::IMathCurve3D>(&Model());
+  }
+
+private:
+  bool Is(std::string_view op, const char* curve)
+  {
+    Log(op);
+    return Model().Prop("curve") == curve;
   }
 };
 

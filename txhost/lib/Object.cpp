@@ -154,7 +154,9 @@ std::vector<const Call*> Object::CallsOf(std::string_view op) const
 void Object::Record(std::string_view op, Value arguments)
 {
   Calls.push_back({std::string(op), std::move(arguments)});
-  if (HostP != nullptr && HostP->GetFaults().CallThrows(*this, op))
+  if (HostP == nullptr) return;
+  Faults& faults = HostP->GetFaults();
+  if (faults.CountCall(*this, op) == Faults::Failure::Throw || faults.CallThrows(*this, op))
     throw HostError("txhost: " + KindP->Name + "." + std::string(op) + " failed (injected)");
 }
 
@@ -162,7 +164,9 @@ bool Object::Update()
 {
   Record("Update", Value::array());
   ++Updates;
-  if (HostP != nullptr && HostP->GetFaults().UpdateFails(*this)) return false;
+  if (HostP != nullptr &&
+      (HostP->GetFaults().TakeAnswer(*this, "Update") || HostP->GetFaults().UpdateFails(*this)))
+    return false;
   IsApplied = true;
   return true;
 }

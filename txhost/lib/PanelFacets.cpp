@@ -9,6 +9,7 @@
 #include "txhost/lib/Text.h"
 
 #include <array>
+#include <charconv>
 
 namespace txhost {
 
@@ -152,7 +153,14 @@ class EditFacet final : public ControlFacet<txapi::IPropertyEdit>
 {
 public:
   using ControlFacet::ControlFacet;
-  void SetRealValue(double value) override { TXHOST_PUT("realValue", value); }
+  // The field shows the number as its text too (shortest form that reads back as the same number).
+  void SetRealValue(double value) override
+  {
+    TXHOST_PUT("realValue", value);
+    char text[32];
+    auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    Model().Set("text", ec == std::errc() ? std::string(text, end) : std::string());
+  }
   double GetRealValue() override { return Real(Model().Prop("realValue")); }
   void SetIntValue(int value) override { TXHOST_PUT("intValue", value); }
   int GetIntValue() override { return Int(Model().Prop("intValue")); }

@@ -1,5 +1,6 @@
 // Facets of parts.
 
+#include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IOpenDocumentParam.h"
 #include "txapi/IPart.h"
@@ -81,6 +82,7 @@ public:
     c.Set("sourceMarking", sourceTop->Prop("marking"));
     c.Set("placement", IdentityMatrix());
     c.Set("hidden", false);
+    AdoptNamedObjects(c, *sourceTop);
     c.MarkApplied();
     return HandOut<txapi::IPart>(&c);
   }
@@ -137,6 +139,13 @@ public:
   {
     Log("EndEditOnPlace", value);
     Model().Set("editing-in-place", false);
+  }
+
+  txapi::SmartPtr<txapi::IMateConstraints3D> GetMateConstraints() override
+  {
+    Log("GetMateConstraints");
+    if (HandOutRefused("GetMateConstraints")) return {};
+    return HandOut<txapi::IMateConstraints3D>(Model().Document());
   }
 
 private:

@@ -2,16 +2,21 @@
 
 #include "txapi/IEvents.h"
 #include "txapi/IManipulator.h"
+#include "txapi/IMateConstraints3D.h"
 #include "txapi/IPart.h"
+#include "txapi/IPlacement3D.h"
 #include "txapi/IProcess.h"
 #include "txapi/IProgressBar.h"
 #include "txapi/IPropertyControl.h"
 #include "txapi/IPropertyPanel.h"
+#include "txhost/lib/Blocks.h"
+#include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
 #include <filesystem>
@@ -140,10 +145,12 @@ public:
         step(self);
       } catch (...) {
         st.Running = false;
+        Ended(self);
         throw;
       }
     }
     st.Running = false;
+    Ended(self);
     return st.Stopped ? 1 : 0;
   }
   void Stop() override
@@ -152,6 +159,13 @@ public:
     Model().Extra<ProcessState>().Stopped = true;
   }
   void End() override { Log("End"); }
+
+private:
+  // What the process's temporary groups hold goes with it.
+  static void Ended(Object& process)
+  {
+    if (Object* document = process.RefProp("document")) DropTemporaryGroups(*document);
+  }
 };
 
 class Process3DFacet final : public Facet<txapi::IProcess3D>
@@ -176,10 +190,16 @@ public:
     Log("LoadPhantom", fileName);
     std::error_code ec;
     if (HandOutRefused("LoadPhantom") || !std::filesystem::is_regular_file(ToPath(fileName), ec)) return {};
-    Object& part = ModelHost().Create(kinds::Part, nullptr, &Model());
-    part.Set("path", ToUtf8(fileName));
-    Model().Set("phantom", RefValue(&part));
-    return HandOut<txapi::IPart>(&part);
+    // The phantom is the file's top part, read as a document of its own outside the host's list: the
+    // preview never touches the user's model. A file that is no part document gives none.
+    Host& host = ModelHost();
+    std::string error;
+    Object* source = ReadDocumentFile(host, host.Resolve(ToPath(fileName)), error);
+    Object* part = source != nullptr ? host.TopPart(*source) : nullptr;
+    if (part == nullptr) return {};
+    part->Set("path", ToUtf8(fileName));
+    Model().Set("phantom", RefValue(part));
+    return HandOut<txapi::IPart>(part);
   }
   void SetPhantomObject(const txapi::SmartPtr<txapi::IModelObject>& object) override
   {
@@ -190,6 +210,35 @@ public:
   {
     Log("GetPhantomObject");
     return HandOut<txapi::IModelObject>(Model().RefProp("phantom"));
+  }
+  txapi::SmartPtr<txapi::IMateConstraints3D> GetMateConstraints() override
+  {
+    Log("GetMateConstraints");
+    if (HandOutRefused("GetMateConstraints")) return {};
+    return HandOut<txapi::IMateConstraints3D>(&Child(Model(), "mates", "process-mates"));
+  }
+  // Empty slots are kept as null, so that the slot of each pick stays visible.
+  void SetSelectedObjects(const std::vector<txapi::SmartPtr<txapi::IModelObject>>& objects) override
+  {
+    Log("SetSelectedObjects", objects);
+    Value list = Value::array();
+    for (const auto& o : objects)
+      list.push_back(RefValue(Object::From(o.get())));
+    Model().Set("selected", list);
+  }
+  // The process's "placement" (16 doubles, as a part's), the identity until a test sets one.
+  txapi::SmartPtr<txapi::IPlacement3D> GetPlacement() override
+  {
+    Log("GetPlacement");
+    if (HandOutRefused("GetPlacement")) return {};
+    Object& p = ModelHost().Create(model::Placement);
+    const Value& m = Model().Prop("placement");
+    Value identity = Value::array();
+    for (int i = 0; i < 16; ++i)
+      identity.push_back(i % 5 == 0 ? 1.0 : 0.0);
+    p.Set("matrix", m.is_array() && m.size() == 16 ? m : identity);
+    p.MarkApplied();
+    return HandOut<txapi::IPlacement3D>(&p);
   }
 };
 

@@ -42,6 +42,15 @@
 //   expect no-references                no host object is referenced by the library any more
 //   expect objects DOCUMENT KIND N      the document holds N objects of the kind that are not deleted
 //                                       (sketch, rotated, extrusion, part, mate, plane, ...)
+//   expect state COMMAND yes|no [CHECKED REASON]
+//                                       the command-state callback, given CHECKED (0) and REASON (empty),
+//                                       answers enable yes or no and leaves them as given
+//   expect property DOCUMENT KIND I NAME VALUE
+//                                       the I-th such object (from 0, in the order made) has the property
+//                                       NAME (a "/"-path reaches inside it) equal to VALUE
+//   expect block DOCUMENT KIND I HEX    the I-th such object's user data block starts with the bytes HEX
+//   edit DOCUMENT KIND I|none           the object the user edits in place in the document, or none
+//   fail-call N                         the N-th host call from here fails (0: none; see Faults.h)
 //
 // The whole script is parsed before anything runs; the first bad line, or the first step that fails, stops
 // the script with its line number.
@@ -58,7 +67,9 @@
 #include "txhost/lib/Text.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <limits>
@@ -79,7 +90,20 @@ struct OptionSpec
   bool TakesValue;
 };
 
-enum class Arg { Any, Integer, Command, Type, TypeOrNone, YesNo, HideState, CloseMode, PrintWhat, Handle };
+enum class Arg {
+  Any,
+  Integer,
+  Index,
+  Hex,
+  Command,
+  Type,
+  TypeOrNone,
+  YesNo,
+  HideState,
+  CloseMode,
+  PrintWhat,
+  Handle
+};
 
 struct CommandSpec
 {
@@ -127,6 +151,26 @@ const std::vector<CommandSpec>& Commands()
       {"expect error-resets", "expect error-resets N", {Arg::Integer}, 1, false, {}},
       {"expect no-references", "expect no-references", {}, 0, false, {}},
       {"expect objects", "expect objects DOCUMENT KIND N", {Arg::Any, Arg::Any, Arg::Integer}, 3, false, {}},
+      {"expect state",
+       "expect state COMMAND yes|no [CHECKED REASON]",
+       {Arg::Integer, Arg::YesNo, Arg::Integer, Arg::Any},
+       2,
+       false,
+       {}},
+      {"expect property",
+       "expect property DOCUMENT KIND I NAME VALUE",
+       {Arg::Any, Arg::Any, Arg::Index, Arg::Any, Arg::Any},
+       5,
+       false,
+       {}},
+      {"expect block",
+       "expect block DOCUMENT KIND I HEX",
+       {Arg::Any, Arg::Any, Arg::Index, Arg::Hex},
+       4,
+       false,
+       {}},
+      {"edit", "edit DOCUMENT KIND I|none", {Arg::Any, Arg::Any, Arg::Any}, 2, false, {}},
+      {"fail-call", "fail-call N", {Arg::Index}, 1, false, {}},
   };
   return commands;
 }
@@ -190,6 +234,14 @@ bool CheckArg(Arg kind, const std::string& word, std::string& error)
   case Arg::Integer:
     return CheckInteger(word, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), "a number",
                         error);
+  case Arg::Index:
+    return CheckInteger(word, 0, std::numeric_limits<int>::max(), "a count", error);
+  case Arg::Hex:
+    if (word.size() % 2 == 0 &&
+        std::all_of(word.begin(), word.end(), [](char ch) { return std::isxdigit((unsigned char)ch) != 0; }))
+      return true;
+    error = "not bytes in hexadecimal, two digits each: \"" + word + "\"";
+    return false;
   case Arg::Command:
     return CheckInteger(word, 0, std::numeric_limits<unsigned int>::max(), "a command number", error);
   case Arg::Type:
@@ -351,6 +403,44 @@ std::string Join(const std::vector<std::string>& words)
   return s.empty() ? "(none)" : s;
 }
 
+// The i-th object of the kind in the document that is not deleted, in the order made; nullptr when none.
+Object* NthObject(const Host& host, const Object& document, const std::string& kind, long long i)
+{
+  for (Object* o : host.ObjectsOf(document))
+    if (o->Kind() == kind && !model::Deleted(*o) && i-- == 0) return o;
+  return nullptr;
+}
+
+// A stored value against a script's word: texts compare as given, numbers by value, the rest as JSON.
+bool SameValue(const Value& stored, const std::string& word)
+{
+  if (stored.is_string()) return stored.get_ref<const std::string&>() == word;
+  if (stored.is_number()) {
+    double want = 0.0;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), want);
+    return ec == std::errc() && end == word.data() + word.size() &&
+           std::abs(stored.get<double>() - want) <= 1e-9 * std::max(1.0, std::abs(want));
+  }
+  const Value parsed = Value::parse(word, nullptr, false);
+  return !parsed.is_discarded() && parsed == stored;
+}
+
+// The user data block of an object: kept as hexadecimal text by drawing objects, as a list of bytes by
+// model objects.
+std::string BlockHex(const Value& stored)
+{
+  if (stored.is_string()) return stored.get<std::string>();
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  if (stored.is_array())
+    for (const Value& b : stored) {
+      const int v = b.is_number_integer() ? b.get<int>() & 255 : 0;
+      hex += digits[v >> 4];
+      hex += digits[v & 15];
+    }
+  return hex;
+}
+
 } // namespace
 
 bool ParseScenario(std::string_view text, const std::string& name, const std::filesystem::path& folder,
@@ -450,6 +540,20 @@ void ScenarioPlayer::Unload()
 
 bool ScenarioPlayer::Play(const Scenario& scenario, std::string& error)
 {
+  std::vector<std::string> errors;
+  PlaySteps(scenario, errors, true);
+  if (errors.empty()) return true;
+  error = errors.front();
+  return false;
+}
+
+void ScenarioPlayer::PlayThrough(const Scenario& scenario, std::vector<std::string>& errors)
+{
+  PlaySteps(scenario, errors, false);
+}
+
+void ScenarioPlayer::PlaySteps(const Scenario& scenario, std::vector<std::string>& errors, bool stopAtFailure)
+{
   Context c{scenario, Variables};
   for (const ScenarioStep& step : scenario.Steps) {
     std::string message;
@@ -465,11 +569,11 @@ bool ScenarioPlayer::Play(const Scenario& scenario, std::string& error)
       message = "unknown exception";
     }
     if (!ok) {
-      error = Printable(scenario.Name + ":" + std::to_string(step.Line) + ": " + step.Command + ": " + message);
-      return false;
+      errors.push_back(
+          Printable(scenario.Name + ":" + std::to_string(step.Line) + ": " + step.Command + ": " + message));
+      if (stopAtFailure) return;
     }
   }
-  return true;
 }
 
 Object* ScenarioPlayer::Document(const std::string& handle, std::string& error) const
@@ -633,15 +737,24 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     echoMessages();
     return true;
   }
-  if (cmd == "state") {
+  if (cmd == "state" || cmd == "expect state") {
     if (!callbacks().CommandState) return fail("the library registered no command-state callback");
-    bool enable = false;
-    int checked = 0;
-    std::wstring reason;
+    const bool want = cmd == "expect state" && step.Words[1] == "yes";
+    bool enable = !want; // a callback that sets nothing fails the check
+    const int checkedGiven = step.Words.size() > 2 ? int(Integer(step.Words[2])) : 0;
+    const std::wstring reasonGiven = step.Words.size() > 3 ? FromUtf8(word(3)) : L"";
+    int checked = checkedGiven;
+    std::wstring reason = reasonGiven;
     auto function = callbacks().CommandState;
     if (!guarded("command-state callback",
                  [&] { function(int(Integer(step.Words[0])), enable, checked, reason); }))
       return false;
+    if (cmd == "expect state") {
+      if (enable != want || checked != checkedGiven || reason != reasonGiven)
+        return fail(std::string("the callback answered enable ") + (enable ? "yes" : "no") + ", checked " +
+                    std::to_string(checked) + ", reason " + Quote(reason));
+      return true;
+    }
     Out << "state " << step.Words[0] << ": enable " << (enable ? "yes" : "no") << ", checked " << checked
         << ", reason " << Quote(reason) << "\n";
     return true;
@@ -734,6 +847,48 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
       if (o->Kind() == step.Words[1] && !model::Deleted(*o)) ++n;
     return n == Integer(step.Words[2]) ||
            fail("the document holds " + std::to_string(n) + " objects of kind " + step.Words[1]);
+  }
+  if (cmd == "expect property" || cmd == "expect block" || cmd == "edit") {
+    Object* d = Document(step.Words[0], error);
+    if (d == nullptr) return false;
+    const std::string& kind = step.Words[1];
+    if (cmd == "edit" && step.Words.size() < 3 && step.Words[1] != "none")
+      return fail("usage: edit DOCUMENT KIND I|none");
+    if (cmd == "edit" && step.Words[1] == "none") {
+      SetEditedPart(*d, nullptr);
+      return true;
+    }
+    long long i = 0;
+    if (!ParseInteger(step.Words[2], 0, std::numeric_limits<int>::max(), i))
+      return fail("not an index: " + step.Words[2]);
+    Object* o = NthObject(H, *d, kind, i);
+    if (o == nullptr) return fail("the document holds no " + kind + " " + step.Words[2]);
+    if (cmd == "edit") {
+      SetEditedPart(*d, o);
+      return true;
+    }
+    if (cmd == "expect block") {
+      std::string want = step.Words[3];
+      std::transform(want.begin(), want.end(), want.begin(),
+                     [](char ch) { return char(std::tolower((unsigned char)ch)); });
+      const std::string got = BlockHex(o->Prop("user-data"));
+      return got.rfind(want, 0) == 0 ||
+             fail("the block starts " + got.substr(0, std::max<std::size_t>(want.size(), 16)));
+    }
+    const std::string& name = step.Words[3];
+    const Value* stored = &o->Prop(name);
+    if (!name.empty() && name[0] == '/') {
+      const Value::json_pointer pointer(name);
+      stored = o->Props().contains(pointer) ? &o->Props().at(pointer) : nullptr;
+    }
+    const std::string want = word(4);
+    if (stored != nullptr && SameValue(*stored, want)) return true;
+    return fail(kind + " " + step.Words[2] + " has " + name + " = " +
+                (stored == nullptr ? "(none)" : stored->dump()));
+  }
+  if (cmd == "fail-call") {
+    H.GetFaults().FailCall(std::size_t(Integer(step.Words[0])));
+    return true;
   }
   return fail("not implemented");
 }

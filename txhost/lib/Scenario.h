@@ -49,6 +49,9 @@ public:
 
   // Plays every step; false and "name:line: message" in error at the first step that fails.
   bool Play(const Scenario& scenario, std::string& error);
+  // Plays every step, also after steps that fail ("name:line: message" for each in errors): a play with
+  // injected faults goes on to its end.
+  void PlayThrough(const Scenario& scenario, std::vector<std::string>& errors);
 
   // Unloads the library, if one is loaded.
   void Unload();
@@ -58,6 +61,7 @@ public:
 
 private:
   struct Context;
+  void PlaySteps(const Scenario& scenario, std::vector<std::string>& errors, bool stopAtFailure);
   bool Run(const ScenarioStep& step, Context& c, std::string& error);
   Object* Document(const std::string& handle, std::string& error) const;
 

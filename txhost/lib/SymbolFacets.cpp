@@ -52,6 +52,11 @@ public:
     Model().Set("settings", s);
   }
   bool Update() override { return Model().Update(); }
+  double GetPitch() override
+  {
+    Log("GetPitch");
+    return model::Number(Model().Prop("pitch"));
+  }
 };
 
 class Dimension3DFacet final : public Facet<txapi::IDimension3D>
@@ -145,7 +150,7 @@ std::vector<FacetEntry> PartSymbolFacets()
 
 void AddSymbolKinds(KindTable& t)
 {
-  t.Add(std::string(ThreadKind), 0, {Offer<ThreadFacet>("IThread"), ModelObject()});
+  t.Add(std::string(ThreadKind), 0, {Offer<ThreadFacet>("IThread"), ModelObject(), ThreadsParameters()});
   t.Add(std::string(ProjectionKind), 0, {Offer<ViewProjectionFacet>("IViewProjection"), DrawingObject()});
 }
 

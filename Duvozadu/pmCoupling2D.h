@@ -1,0 +1,48 @@
+#pragma once
+// The 2D coupling command: a phantom of the chosen coupling follows the cursor, and each click draws it
+// as one block (a macro object inside a drawing group) that carries its parameter block, so that the
+// same command can rebuild the block in place later.
+#include "hxcadkit/commands/pmCommon.h"
+#include "hxcadkit/core/TPointer.h"
+#include "hxcadkit/core/TTable.h"
+#include "txapi/IPropertyControl.h"
+
+class TpmCouplingBlock2D : public TProcessManager2D
+{
+public:
+  TpmCouplingBlock2D();
+  ~TpmCouplingBlock2D() override;
+
+  bool ChangeControlValue(TControlPtr Control) override;
+  bool ButtonClick(int ButtonID) override;
+  void RedrawPhantom(double x, double y, double angle) override;
+  bool CreateObject(double x, double y, double angle) override;
+  using TProcessManager2D::RedrawPhantom;
+
+  bool Init = false;
+  SmartPtr<txapi::IPropertyCheckBox> cSpcObj;
+  SmartPtr<txapi::IPropertyCheckBox> cPosLeader;
+  TTable* Table = nullptr;
+  TAdapter ADetails;
+  TAdapter ATorque;
+  TAdapter AD1;
+  TAdapter AD2;
+  TAdapter T1;
+  TAdapter T2;
+  TAdapter ATView;
+
+  // The cascade's steps, each ending by handing on to the control of the next field.
+  void CouplingStep();
+  void TorqueStep();
+  void FirstDiameterStep();
+  void FinalStep();
+
+private:
+  bool Next(TAdapter& field);
+  // Draws the coupling anew into a temporary group that becomes the content of the block under edit;
+  // false, with the block as it was, when the document gives no group.
+  bool RedrawEditedBlock();
+};
+
+// The running 2D command; null when none runs.
+extern TpmCouplingBlock2D* pmCouplingBlock2D;
