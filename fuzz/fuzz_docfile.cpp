@@ -1,11 +1,13 @@
 // Document files of the stand-in host: arbitrary bytes are opened as a document; whatever
-// opens must save and reopen, and closing must leave no object referenced.
+// opens must be pictured, save and reopen, and closing must leave no object referenced.
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "fuzz/FuzzScratch.h"
 #include "txhost/lib/Host.h"
+#include "txhost/lib/SvgWriter.h"
 
 namespace {
 
@@ -28,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (error.empty()) __builtin_trap(); // a refusal always says why
     return 0;
   }
+  std::ostringstream picture;
+  txhost::WriteSvg(*document, picture);
   const auto again = Scratch() / "again.tpt";
   if (!host.SaveDocumentAs(*document, again, &error)) __builtin_trap();
   host.CloseDocument(*document);

@@ -7,6 +7,8 @@
 #include <limits>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/adapter/maTavrixAssembly.h"
+#include "hxcadkit/core/TPointer.h"
 #include "hxcadkit/geometry/Mathemat.h"
 #include "txapi/IAngleDimension.h"
 #include "txapi/IAngleDimensions.h"
@@ -14,6 +16,7 @@
 #include "txapi/IDiametralDimensions.h"
 #include "txapi/IDimensionParams.h"
 #include "txapi/IDimensionText.h"
+#include "txapi/IParametricConstraint.h"
 #include "txapi/ILineDimension.h"
 #include "txapi/ILineDimensions.h"
 #include "txapi/IRadialDimension.h"
@@ -242,9 +245,35 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
 }
 
-void TModelerApi::LinkDimension(const txapi::SmartPtr<txapi::IDrawingObject>&, const double&, bool, double, double,
-                                double, double)
+void TModelerApi::LinkDimension(const txapi::SmartPtr<txapi::IDrawingObject>& Dim, const double& value, bool linear,
+                                double x1, double y1, double x2, double y2)
 {
+  if (ADimension3D.IsParametric) {
+    // The variable bound to this very double, not to an equal value.
+    TString text;
+    if (const TIdVariable* v = AVariable.GetVariable(value)) text = linear ? v->GetDim() : v->Comment;
+    SetDimAssociateVariable(R2D().CurDrawingObject, text);
+  }
+  if (!linear || !Dim) return;
+  Dim->PrepareConstraints();
+  // The dimension's points 0 and 2 join the contour's curves that end or centre there; each curve's Obj
+  // is the host drawing object drawn for it (a txapi::IDrawingObject*, not owned).
+  const double ends[2][2] = {{x1, y1}, {x2, y2}};
+  for (int e = 0; e < 2 && ParametricData.Count > 0; ++e) {
+    TArrayOf<TPair<int, int>> found(8, 8);
+    ParametricData.Find2(ends[e][0], ends[e][1], found);
+    for (Integer i = 0; i < found.Count; ++i) {
+      const txapi::SmartPtr<txapi::IParametricConstraint> c = Dim->NewConstraint();
+      if (!c) continue;
+      auto* partner = static_cast<txapi::IDrawingObject*>(ParametricData[found[i].V1]->Obj);
+      if (partner != nullptr) partner->AddRef();
+      c->SetConstraintType(txapi::txCMergePoints);
+      c->SetIndex(2 * e);
+      c->SetPartner({txapi::SmartPtr<txapi::IDrawingObject>::Attach(partner)});
+      c->SetPartnerIndex(found[i].V2);
+      c->Create();
+    }
+  }
 }
 
 } // namespace drApi

@@ -8,6 +8,9 @@
 #include <random>
 
 #include "Drawing2DSupport.h"
+#include "hxcadkit/adapter/maTavrixAssembly.h"
+#include "hxcadkit/core/TPointer.h"
+#include "hxcadkit/geometry/Elements.h"
 #include "txhost/lib/DimensionFacets.h"
 
 namespace {
@@ -115,6 +118,13 @@ TEST_F(Dimensions, OverallDimensionPlacesItsLineAndText)
   }
   EXPECT_EQ(MA.R().Obj3D, nullptr);
   EXPECT_EQ(MA.R2D().CurDrawingObject, nullptr);
+  // Without an active 2D document there is nowhere to put it.
+  const std::size_t made = Of(m2::LineDimension).size();
+  for (txhost::Object* active : {static_cast<txhost::Object*>(nullptr), H.NewDocument(txapi::txDocumentPart, true)}) {
+    H.SetActiveDocument(active);
+    MA.drDimL7(0, None, 0, -12, 1, 1, 0, 0, 10, 10, 1, 1, 30, 20, 1, 1, None, None, None);
+  }
+  EXPECT_EQ(H.ObjectsOfKind(m2::LineDimension).size(), made);
 }
 
 // Diameter, radius and angle dimensions: what each writes, how often it applies, and the rounding of
@@ -190,21 +200,28 @@ TEST_F(Dimensions, NearestAgreesWithRoundingHalvesAwayFromZero)
   EXPECT_EQ(drApi::NearestInt(1.5e-6), 0);
 }
 
-// While curves are being collected nothing is made and what was made last stays remembered; an empty
-// collector entry does not count.
-TEST_F(Dimensions, NothingWhileCollecting)
+// While curves are being collected, or for a value that is not finite, nothing is made and what was made
+// last stays remembered; an empty collector entry does not count, and the overall dimension has no such
+// guard.
+TEST_F(Dimensions, NothingWhileCollectingOrNotFinite)
 {
   MA.drDimD(10, None, 0, 0, 0, 0, 0, 0, None, None, None);
   const txhost::Object* before = Obj(MA.R2D().CurDrawingObject);
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  MA.drDimL(1, None, 1, 0, 0, 0, 0, 0, nan, 0, 1, 1, 5, 0, 1, 1, None, None, None);
+  MA.drDimD(inf, None, 0, 0, 0, 0, 0, 0, None, None, None);
+  MA.drDimA(10, 1, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1, None, 0, -inf);
   {
     Collecting c;
+    MA.drDimL7(0, None, 0, -12, 1, 1, 0, 0, 10, 10, 1, 1, 30, 20, 1, 1, None, None, None);
     MA.drDimL(1, None, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 5, 0, 1, 1, None, None, None);
     MA.drDimD(10, None, 0, 0, 0, 0, 0, 0, None, None, None);
     MA.drDimR(10, None, 0, 0, 0, 0, 0, 0, 0, 0, None, None, None);
     MA.drDimA(10, 1, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1, None, 0, 0);
   }
   EXPECT_EQ(Of(m2::DiametralDimension).size(), 1u);
-  EXPECT_TRUE(Of(m2::LineDimension).empty() && Of(m2::RadialDimension).empty() && Of(m2::AngleDimension).empty());
+  EXPECT_EQ(Of(m2::LineDimension).size(), 1u); // the overall one
+  EXPECT_TRUE(Of(m2::RadialDimension).empty() && Of(m2::AngleDimension).empty());
   Remembered(before);
   MA.R2D().AContour.Push(nullptr);
   MA.drDimR(10, None, 0, 0, 0, 0, 0, 0, 0, 0, None, None, None);
@@ -225,6 +242,58 @@ TEST_F(Dimensions, MissingFacetsSkipOnlyTheirSteps)
   EXPECT_FALSE(d->Has("text-shift"));
   EXPECT_EQ(Line(*d, "before"), "-");
   Remembered(d);
+}
+
+// With parametric dimensions on, a linear dimension follows the variable bound to the very double it was
+// given (by its dimension text) and a radius the variable's name; a copy of equal value links nothing. A
+// linear dimension's ends join the parametric contour's curves that meet there.
+TEST_F(Dimensions, ParametricLinksGoThroughTheRegisteredDouble)
+{
+  double length = -40, radius = 5;
+  AVariable.AddVar("L", &length, "");
+  AVariable.AddVar("R", &radius, "");
+  ADimension3D.IsParametric = true;
+  // The driving constraint's expression on the last dimension of the kind, and its joined points.
+  auto constraints = [&](std::string_view kind, int type) {
+    std::string s;
+    for (txhost::Object* c : txhost::model::LiveMembers(*Last(kind), "parametric-constraint"))
+      if (c->Prop("type") == type && c->Applied())
+        s += "[" + (type == txapi::txCMergePoints
+                        ? std::to_string(int(txhost::model::Number(c->Prop("index")))) + "-" +
+                              std::to_string(int(txhost::model::Number(c->Prop("partner-index"))))
+                        : c->Prop("expression").is_string() ? c->Prop("expression").get<std::string>() : "")
+             + "]";
+    return s;
+  };
+  MA.drLine(-10, 0, 0, 0, 1);
+  const SmartPtr<txapi::IDrawingObject> left = MA.R2D().CurDrawingObject;
+  MA.drLine(0, 0, 0, 10, 1);
+  const SmartPtr<txapi::IDrawingObject> up = MA.R2D().CurDrawingObject;
+  for (const auto& [line, host] : {std::pair{new TLineSeg(-10, 0, 0, 0, 1), left.get()},
+                                   std::pair{new TLineSeg(0, 0, 0, 10, 1), up.get()}}) {
+    line->Obj = host;
+    drApi::ParametricData.Add(line);
+  }
+  double copy = length;
+  for (const double* v : {&length, &copy}) {
+    MA.drDimL(*v, None, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 50, 0, 1, 1, None, None, None);
+    EXPECT_EQ(constraints(m2::LineDimension, txapi::txCDimWithVariable), v == &length ? "[-(L)]" : "[]");
+    EXPECT_EQ(constraints(m2::LineDimension, txapi::txCMergePoints), "[0-1][0-0]");
+  }
+  double radiusCopy = radius;
+  for (const double* v : {&radius, &radiusCopy}) {
+    MA.drDimR(*v, None, 0, 0, 0, 0, 0, 0, 0, 0, None, None, None);
+    EXPECT_EQ(constraints(m2::RadialDimension, txapi::txCDimWithVariable), v == &radius ? "[R]" : "[]");
+    EXPECT_EQ(constraints(m2::RadialDimension, txapi::txCMergePoints), "");
+  }
+  MA.drDimD(radius, None, 0, 0, 0, 0, 0, 0, None, None, None);
+  EXPECT_TRUE(txhost::model::LiveMembers(*Last(m2::DiametralDimension), "parametric-constraint").empty());
+  ADimension3D.IsParametric = false;
+  MA.drDimL(length, None, 1, 0, 0, 0, 0, 0, 0, 0, 1, 1, 50, 0, 1, 1, None, None, None);
+  EXPECT_EQ(constraints(m2::LineDimension, txapi::txCDimWithVariable), "");
+  EXPECT_EQ(constraints(m2::LineDimension, txapi::txCMergePoints), "[0-1][0-0]");
+  drApi::ParametricData.Clear();
+  AVariable.AVariables.Count = 0;
 }
 
 } // namespace

@@ -16,6 +16,8 @@ using drApi::MA;
 class SheetTest : public ::testing::Test, public HostedModeller
 {
 protected:
+  // The count lives as long as the process; each test counts from a fresh registry's 0.
+  SheetTest() { MA.R().CountDrawing = 0; }
   void Create(const char* name, txapi::DocumentTypeEnum type, int format, int krat)
   {
     TString n = T(Dir / name), c("");

@@ -5,6 +5,11 @@
 #include "Drawing2DSupport.h"
 #include "FaultSweep.h"
 #include "txhost/lib/DimensionFacets.h"
+#include "txhost/lib/SvgWriter.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -149,6 +154,46 @@ TEST_F(Signs, DatumSignsAndViewArrows)
   const auto items = txhost::model::LiveMembers(*txhost::model::LiveMembers(*arrows[0], m2::TextLine)[0]);
   ASSERT_EQ(items.size(), 1u);
   EXPECT_EQ(items[0]->Prop("height"), 7.0);
+}
+
+// A part's drawing with every kind of dimension and designation: its picture shows their values and
+// texts, and the drawing's file keeps them.
+TEST_F(Signs, EveryKindIsPicturedAndKeptInTheFile)
+{
+  MA.drRectAngle(0, 0, 60, 30, 1);
+  MA.drCircle(90, 15, 12, 1);
+  MA.drArc(130, 15, 10, 140, 15, 120, 15, 1, 1);
+  // Offset up, it measures along x; offset right, along y.
+  MA.drDimL(0, None, 0, 10, 0, 0, 0, 0, 0, 30, 2, 1, 60, 30, 2, 1, None, None, None);
+  MA.drDimL(0, None, 10, 0, 0, 0, 0, 0, 60, 0, 2, 1, 60, 30, 2, 1, None, "h6", None);
+  MA.drDimL7(0, None, 0, -10, 0, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0, None, None, None);
+  MA.drDimD(24, None, 0, 0, 0, 90, 15, 0, None, "H7", None);
+  MA.drDimR(10, None, 0, 0, 0, 0, 130, 15, 0, 0, None, None, None);
+  MA.drDimA(30, 1, 0, 0, 0, 0, 0, 0, 170, 0, 1, 1, 170, 10, 1, 1, None, 150, 0);
+  MA.drRough(30, 30, 0, txapi::txDeleteMaterial, "1,6", None, None);
+  MA.drSRough(0, true, "Ra 6,3");
+  MA.drForm(20, -25, 0, 5, "0,01", "A");
+  MA.drSupportForm(20, 0, 0, 0);
+  MA.drEndObj();
+  MA.drBase(40, 0, 0, -12, "A");
+  MA.drWPointer(100, 50, 100, 38, 104, 46, 5, 1, 0, "Б");
+  auto picture = [](const txhost::Object& doc) {
+    std::ostringstream svg;
+    txhost::WriteSvg(doc, svg);
+    return svg.str();
+  };
+  const std::string svg = picture(*Doc);
+  for (const char* shown : {">60<", ">30h6<", "\u2300" "24H7<", ">R10<", ">30\u00b0<", ">1,6<", ">Ra 6,3<", ">0,01<", ">Б<"})
+    EXPECT_NE(svg.find(shown), std::string::npos) << shown;
+  ASSERT_TRUE(H.SaveDocumentAs(*Doc, Dir / "signs.tdr"));
+  if (const char* out = std::getenv("HXCAD_SVG_OUT")) {
+    std::ofstream(out) << svg;
+    std::filesystem::copy_file(Dir / "signs.tdr", std::string(out) + ".tdr",
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  const txhost::Object* back = H.OpenDocument(Dir / "signs.tdr", true);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(picture(*back), svg);
 }
 
 // Every host call of the dimensions and designations fails in turn: nothing crashes, nothing is held,

@@ -44,7 +44,7 @@ protected:
   {
     std::string s;
     for (Object* c : H.ObjectsOfKind(txhost::constraints::Constraint)) {
-      if (!c->Applied() || !c->Has("partners")) continue;
+      if (!c->Applied() || !c->Has("partners")) continue; // the joins, not the driving dimensions
       s += label.at(c->Parent()) + "." + c->Prop("index").dump() + " " + c->Prop("type").dump() + " " +
            label.at(H.Find(txhost::RefId(c->Prop("partners")[0]))) + "." + c->Prop("partner-index").dump() +
            ";";
@@ -164,26 +164,27 @@ TEST_F(SketchConstraintTest, DrivingDimensionsAreNamedByOneRunningCounterAndCarr
   };
   EXPECT_EQ(made(a), "1:14+=0;13+II" + std::to_string(n - 1) + "=1L1;");
   EXPECT_EQ(made(b), "1:14+=0;13+II" + std::to_string(n + 1) + "=0;");
-  std::string vars;
-  for (Object* v : Curves(txhost::constraints::SketchVariable))
-    vars += U8(v->Text("name")) + "=" + v->Prop("value").dump() + ";";
-  EXPECT_EQ(vars, "II" + std::to_string(n - 1) + "=1.0;II" + std::to_string(n + 1) + "=2.0;");
-  // The dimensions' part of the road alone adds the two driving dimensions, no other geometry, and
-  // switches every variable of the sketch.
-  const std::size_t lines = Curves(txhost::model::LineSegment).size();
+  // The dimensions' part of the road alone makes no geometry and switches the sketch's variables; each of
+  // its two dimensions is driven by its own variable and then by another one.
+  const std::size_t curves = Curves(txhost::model::LineSegment).size() + Curves(txhost::model2d::Point).size();
   Parametric(true);
   MA.drRectAngleAxleDim3D(txapi::o3d_planeXOY, 0.0, 0, 0, 10, 5, 1, "");
-  EXPECT_EQ(Curves(txhost::model::LineSegment).size(), lines);
-  EXPECT_EQ(H.ObjectsOfKind(txhost::model::Macro3D).size() + Curves(txhost::model2d::Point).size(), 0u);
-  EXPECT_EQ(Switched(), "1;1;1;1;");
-  // A dimension without a 2D document being edited is left alone, and no name is used up.
+  EXPECT_EQ(Curves(txhost::model::LineSegment).size() + Curves(txhost::model2d::Point).size(), curves);
+  std::string vars;
+  for (Object* v : Curves(txhost::constraints::SketchVariable))
+    vars += U8(v->Text("name")) + "=" + v->Prop("value").dump() + "," + v->Prop("switch").dump() + ";";
+  std::string expected = "II" + std::to_string(n - 1) + "=1.0,1;II" + std::to_string(n + 1) + "=2.0,1;";
+  for (int i = 2; i < 6; ++i)
+    expected += "II" + std::to_string(n + i) + (i < 4 ? "=10.0,1;" : "=5.0,1;");
+  EXPECT_EQ(vars, expected);
+  // A dimension without a 2D document being edited is left alone.
   SmartPtr<txapi::IDrawingObject> c = Dimension(3);
   MA.drEndEskis();
   const int k = MA.NextInteger();
   MA.SetDimAssociateVariable(c, "L1");
   MA.drConstraint(txapi::txCMergePoints, c, 0, a, 0);
   EXPECT_EQ(Find(c.get())->Log().size(), 0u);
-  EXPECT_EQ(MA.NextInteger(), k + 1);
+  EXPECT_EQ(MA.NextInteger(), n + 6);
 }
 
 TEST_F(SketchConstraintTest, EveryJoinIsOneHostKindAndASingleObjectTakesNone)

@@ -35,6 +35,9 @@
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <utility>
 
 namespace txhost {
@@ -52,6 +55,45 @@ int SymbolDrawingType(std::string_view kind)
   for (const auto& [k, type] : types)
     if (k == kind) return type;
   return txapi::txDrUnknown;
+}
+
+bool LayoutOf(const Object& d, LinearLayout& l)
+{
+  const double x1 = model::Number(d.Prop("x1")), y1 = model::Number(d.Prop("y1"));
+  const double x2 = model::Number(d.Prop("x2")), y2 = model::Number(d.Prop("y2"));
+  const int orientation = int(std::clamp(model::Number(d.Prop("orientation")), -1.0, 3.0));
+  const bool through = d.Has("line-x");
+  // The side the line lies on: the angle set, else above or to the right.
+  const double a = model::Number(d.Prop("angle"), orientation == txapi::txLinDVertical ? 0 : std::numbers::pi / 2);
+  const double sx = std::cos(a), sy = std::sin(a);
+  if (orientation == txapi::txLinDParallel) {
+    l.Ux = x2 - x1, l.Uy = y2 - y1;
+  } else if (through) {
+    l.Ux = orientation == txapi::txLinDHorizontal ? 1 : 0, l.Uy = 1 - l.Ux;
+  } else {
+    l.Ux = std::fabs(sx) < std::fabs(sy) ? 1 : 0, l.Uy = 1 - l.Ux;
+  }
+  const double len = std::hypot(l.Ux, l.Uy);
+  if (!(len > 0)) return false;
+  l.Ux /= len, l.Uy /= len;
+  const double flip = through || -l.Uy * sx + l.Ux * sy >= 0 ? 1 : -1;
+  l.Nx = -l.Uy * flip, l.Ny = l.Ux * flip;
+  l.Off = through ? model::Number(d.Prop("line-x")) * l.Nx + model::Number(d.Prop("line-y")) * l.Ny
+                  : std::max(x1 * l.Nx + y1 * l.Ny, x2 * l.Nx + y2 * l.Ny) + 8;
+  return std::isfinite(l.Off);
+}
+
+double MeasuredValue(const Object& d)
+{
+  auto n = [&](const char* key) { return model::Number(d.Prop(key)); };
+  const std::string& kind = d.Kind();
+  LinearLayout l;
+  if (kind == LineDimension)
+    return LayoutOf(d, l) ? std::fabs((n("x2") - n("x1")) * l.Ux + (n("y2") - n("y1")) * l.Uy) : 0.0;
+  if (kind == DiametralDimension) return 2 * std::fabs(n("radius"));
+  if (kind == RadialDimension) return std::fabs(n("radius"));
+  if (kind == AngleDimension) return std::fabs(n("angle2") - n("angle1"));
+  return 0.0;
 }
 
 Object& CornerRough(Object& document)
@@ -76,6 +118,13 @@ Object& MemberOf(Object& o, std::string_view kind, const char* key, const Value&
   Object& m = o.GetHost().Create(kind, o.Document(), &o);
   m.Set(key, value);
   return m;
+}
+
+// A dimension keeps what it measures as its "value" (what a driving constraint on it starts from).
+bool Measured(Object& d)
+{
+  d.Set("value", MeasuredValue(d));
+  return d.Update();
 }
 
 // A collection of the symbols container it is a view of: Add makes an object of its kind there. A
@@ -138,7 +187,7 @@ public:
     Put("SetOrientation", {{"orientation", int(o)}}, int(o));
   }
   void SetAngle(double angle) override { Put("SetAngle", {{"angle", angle}}, angle); }
-  bool Update() override { return Model().Update(); }
+  bool Update() override { return Measured(Model()); }
 };
 
 // A diameter and a radius dimension set the same things.
@@ -150,7 +199,7 @@ public:
   void SetRadius(double r) override { this->Put("SetRadius", {{"radius", r}}, r); }
   void SetStyle(int style) override { this->Put("SetStyle", {{"style", style}}, style); }
   void SetAngle(double angle) override { this->Put("SetAngle", {{"angle", angle}}, angle); }
-  bool Update() override { return this->Model().Update(); }
+  bool Update() override { return Measured(this->Model()); }
 };
 
 class AngleDimensionFacet final : public SymbolFacet<txapi::IAngleDimension>
@@ -164,7 +213,7 @@ public:
   void SetPoint1(double x, double y) override { Put("SetPoint1", {{"x1", x}, {"y1", y}}, x, y); }
   void SetPoint2(double x, double y) override { Put("SetPoint2", {{"x2", x}, {"y2", y}}, x, y); }
   void SetDirection(bool on) override { Put("SetDirection", {{"direction", on}}, on); }
-  bool Update() override { return Model().Update(); }
+  bool Update() override { return Measured(Model()); }
 };
 
 // What a test presets on a dimension: "auto-nominal", "nominal-value", "nominal-text", "tolerance",
@@ -316,7 +365,9 @@ public:
   using SymbolFacet::SymbolFacet;
   void AddColumn(int index, int flag) override
   {
-    Put("AddColumn", {{"columns", int(model::Number(Model().Prop("columns"))) + 1}}, index, flag);
+    // Counted as a whole number whatever a damaged file holds.
+    const double columns = std::clamp(model::Number(Model().Prop("columns")), 0.0, 1e6);
+    Put("AddColumn", {{"columns", int(columns) + 1}}, index, flag);
   }
   txapi::SmartPtr<txapi::ITableCell> GetCell(int row, int column) override
   {

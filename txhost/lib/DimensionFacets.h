@@ -37,6 +37,18 @@ int SymbolDrawingType(std::string_view kind);
 // The document's corner roughness sign, made on first request.
 Object& CornerRough(Object& document);
 
+// How this host lays out a linear dimension: it measures along u; its dimension line runs at off along the
+// normal n. With a line point set the line passes through it and the orientation names u (horizontal:
+// along x); else the angle set names the side the line is offset to, 8 beyond the farther point, and a
+// horizontal or vertical dimension measures across that side. false for coincident points of a parallel one.
+struct LinearLayout
+{
+  double Ux = 1, Uy = 0, Nx = 0, Ny = 1, Off = 0;
+};
+bool LayoutOf(const Object& dimension, LinearLayout& l);
+// What a dimension of these kinds measures (an angle in degrees); 0 for anything else.
+double MeasuredValue(const Object& dimension);
+
 } // namespace txhost::model2d
 
 namespace txhost::facets {

@@ -1,5 +1,6 @@
 #include "txhost/lib/SvgWriter.h"
 
+#include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
@@ -7,6 +8,7 @@
 #include "txhost/lib/ViewFacets.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -51,6 +53,17 @@ double Num(const Object& o, const char* key, double fallback = 0)
 {
   const Value& v = o.Prop(key);
   return v.is_number() ? v.get<double>() : fallback;
+}
+
+// A whole-number property, clamped into [lo, hi]: a damaged file may hold any number.
+long long Whole(const Object& o, const char* key, double fallback, double lo, double hi)
+{
+  return static_cast<long long>(std::clamp(Num(o, key, fallback), lo, hi));
+}
+
+int Style(const Object& o)
+{
+  return int(Whole(o, "style", 1, -1000, 1000));
 }
 
 Affine FrameOf(const Object& o)
@@ -114,6 +127,7 @@ public:
       Body << "</g>\n";
     }
     if (MinX > MaxX) MinX = MinY = 0, MaxX = MaxY = 100;
+    CornerSign();
     const double m = 5, w = MaxX - MinX + 2 * m, h = MaxY - MinY + 2 * m;
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w << "mm\" height=\"" << h
@@ -269,7 +283,10 @@ private:
     return Affine::Placement(Num(m, "x"), Num(m, "y"), Num(m, "angle"), 1);
   }
 
-  void Text(const Object& o, const Affine& t, double x, double y, double angle, const std::wstring& text)
+  // A text of o at (x, y) in its container; its height grows with the view's scale unless it is a
+  // designation's, which keeps its size on the sheet.
+  void Text(const Object& o, const Affine& t, double x, double y, double angle, const std::wstring& text,
+            bool scaled = true)
   {
     if (text.empty()) return;
     const Affine w = t.After(FrameOf(o));
@@ -279,19 +296,31 @@ private:
     for (Object* line : model::LiveMembers(o, model2d::TextLine))
       for (Object* item : model::LiveMembers(*line, model2d::TextItem))
         if (item->Prop("height").is_number()) height = item->Prop("height").get<double>();
-    height *= w.Scale();
+    if (scaled) height *= w.Scale();
     const double a = angle + w.AngleDeg();
     std::wistringstream lines(text);
     std::wstring line;
     for (int i = 0; std::getline(lines, line); ++i) {
       double lx = X + std::sin(a * Pi / 180) * 1.5 * height * i,
              ly = Y - std::cos(a * Pi / 180) * 1.5 * height * i;
-      const std::string at = P(lx, ly);
-      Grow(lx + std::cos(a * Pi / 180) * height * 0.7 * double(line.size()),
-           ly + std::sin(a * Pi / 180) * height * 0.7 * double(line.size()));
-      Body << "<text x=\"" << lx << "\" y=\"" << -ly << "\" font-family=\"sans-serif\" font-size=\"" << height
-           << "\" transform=\"rotate(" << -a << ' ' << at << ")\">" << Escape(ToUtf8(line)) << "</text>\n";
+      Label(lx, ly, a, height, ToUtf8(line));
     }
+  }
+
+  // One line of text in picture coordinates, its baseline starting at (X, Y); anchor "middle" centres it.
+  void Label(double X, double Y, double angleDeg, double height, const std::string& utf8,
+             const char* anchor = "start")
+  {
+    const double len = height * 0.6 * double(utf8.size()), c = std::cos(angleDeg * Pi / 180),
+                 s = std::sin(angleDeg * Pi / 180);
+    const double from = std::string_view(anchor) == "middle" ? -len / 2 : std::string_view(anchor) == "end" ? -len : 0;
+    const std::string at = P(X, Y);
+    Grow(X + c * from, Y + s * from);
+    Grow(X + c * (from + len) - s * height, Y + s * (from + len) + c * height);
+    Body << "<text x=\"" << X << "\" y=\"" << -Y << "\" font-family=\"sans-serif\" font-size=\"" << height << '"';
+    if (std::string_view(anchor) != "start") Body << " text-anchor=\"" << anchor << '"';
+    if (angleDeg != 0) Body << " transform=\"rotate(" << -angleDeg << ' ' << at << ")\"";
+    Body << '>' << Escape(utf8) << "</text>\n";
   }
 
   void Container(const Object& c, const Affine& t)
@@ -314,11 +343,11 @@ private:
         Grow(X, Y, std::max(std::fabs(a), std::fabs(b)));
         Body << "<ellipse cx=\"" << X << "\" cy=\"" << -Y << "\" rx=\"" << std::fabs(a) << "\" ry=\""
              << std::fabs(b) << "\" transform=\"rotate(" << -(Num(*o, "angle") + w.AngleDeg()) << ' ' << X
-             << ',' << -Y << ")\" fill=\"none\" " << Stroke(int(Num(*o, "style", 1))) << "/>\n";
+             << ',' << -Y << ")\" fill=\"none\" " << Stroke(Style(*o)) << "/>\n";
       } else if (PieceOf(*o, t, p)) {
         if (!Visible(*o)) continue;
         Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << Draw(p) << "\" fill=\"none\" "
-             << Stroke(int(Num(*o, "style", 1))) << " stroke-linecap=\"round\"/>\n";
+             << Stroke(Style(*o)) << " stroke-linecap=\"round\"/>\n";
       } else if (kind == model2d::Point) {
         double X, Y;
         t.After(FrameOf(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
@@ -330,6 +359,8 @@ private:
         CutLine(*o, t);
       } else if (kind == model2d::Leader) {
         Leader(*o, t);
+      } else {
+        Symbol(*o, t);
       }
     }
   }
@@ -350,7 +381,7 @@ private:
       fill = "url(#hatch-" + std::to_string(id) + ")";
     } else {
       // The host's colours are 0x00BBGGRR.
-      const auto c = std::uint32_t(Num(o, "color"));
+      const auto c = std::uint32_t(Whole(o, "color", 0, 0, 0xFFFFFFFF));
       char rgb[8];
       std::snprintf(rgb, sizeof rgb, "#%02x%02x%02x", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
       fill = rgb;
@@ -376,6 +407,14 @@ private:
     Text(o, t, xy[0], xy[1] + 2, 0, model2d::TextOf(o));
   }
 
+  // The end of a leader's branch [x, y] in picture coordinates; false for anything else a file may hold.
+  static bool BranchEnd(const Affine& w, const Value& b, double& X, double& Y)
+  {
+    if (!b.is_array() || b.size() != 2 || !b[0].is_number() || !b[1].is_number()) return false;
+    w.Map(b[0].get<double>(), b[1].get<double>(), X, Y);
+    return true;
+  }
+
   void Leader(const Object& o, const Affine& t)
   {
     const Affine w = t.After(FrameOf(o));
@@ -384,10 +423,281 @@ private:
     const std::string origin = P(X, Y);
     for (const Value& b : o.Prop("branches")) {
       double bx, by;
-      w.Map(b[0].get<double>(), b[1].get<double>(), bx, by);
+      if (!BranchEnd(w, b, bx, by)) continue;
       Body << "<path d=\"M" << origin << " L" << P(bx, by) << "\" fill=\"none\" " << Stroke(2) << "/>\n";
     }
     Text(o, t, Num(o, "x"), Num(o, "y") + 1, 0, model2d::TextOf(o));
+  }
+
+
+  // --- Dimensions and designations -------------------------------------------------------------
+  // Drawn in picture coordinates: o's points mapped by its container and its placement frame. Values are
+  // measured in the container's units; texts (3.5 high), arrows and signs keep their size on the sheet
+  // whatever the view's scale.
+
+  void Symbol(const Object& o, const Affine& t)
+  {
+    const std::string& kind = o.Kind();
+    const Affine w = t.After(FrameOf(o));
+    if (kind == model2d::LineDimension)
+      LineDimension(o, w);
+    else if (kind == model2d::DiametralDimension || kind == model2d::RadialDimension)
+      CircleDimension(o, w, kind == model2d::DiametralDimension);
+    else if (kind == model2d::AngleDimension)
+      AngleDimension(o, w);
+    else if (kind == model2d::Rough)
+      RoughSign(w, Num(o, "x"), Num(o, "y"), Num(o, "angle"), int(Whole(o, "sign-type", 0, -1, 3)), SymbolTexts(o));
+    else if (kind == model2d::Tolerance)
+      ToleranceFrame(o, w);
+    else if (kind == model2d::Base)
+      DatumSign(o, w);
+    else if (kind == model2d::ViewPointer)
+      ViewArrow(o, t, w);
+  }
+
+  void Segment(double X1, double Y1, double X2, double Y2, double width = 0.25)
+  {
+    Body << "<path d=\"M" << P(X1, Y1) << " L" << P(X2, Y2) << "\" fill=\"none\" stroke=\"black\" stroke-width=\""
+         << width << "\"/>\n";
+  }
+  // A filled arrowhead with its tip at (X, Y), pointing along (dx, dy).
+  void Arrow(double X, double Y, double dx, double dy, double size = 3)
+  {
+    const double l = std::hypot(dx, dy);
+    if (l == 0) return;
+    const double ux = dx / l * size, uy = dy / l * size;
+    Body << "<path d=\"M" << P(X, Y) << " L" << P(X - ux - uy / 3.5, Y - uy + ux / 3.5) << " L"
+         << P(X - ux + uy / 3.5, Y - uy - ux / 3.5) << " Z\" fill=\"black\" stroke=\"none\"/>\n";
+  }
+  static std::string Figure(double v)
+  {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f", v);
+    std::string s = buf;
+    while (!s.empty() && s.back() == '0')
+      s.pop_back();
+    if (!s.empty() && s.back() == '.') s.pop_back();
+    for (char& c : s)
+      if (c == '.') c = ',';
+    return s;
+  }
+  static std::string DimensionLine(const Object& o, const char* place)
+  {
+    for (Object* l : model::LiveMembers(o, model2d::TextLine))
+      if (l->Prop("place") == place) return ToUtf8(model2d::TextOf(*l));
+    return {};
+  }
+  static std::string DimensionText(const Object& o, const std::string& sign, const std::string& value)
+  {
+    return DimensionLine(o, "before") + sign + value + DimensionLine(o, "after");
+  }
+
+  // Extension lines from the measured points to the dimension line, which carries arrows at both ends
+  // and the value above its middle (or at the text point when the dimension has one).
+  void LineDimension(const Object& o, const Affine& w)
+  {
+    const double x1 = Num(o, "x1"), y1 = Num(o, "y1"), x2 = Num(o, "x2"), y2 = Num(o, "y2");
+    model2d::LinearLayout l;
+    if (!model2d::LayoutOf(o, l)) return;
+    const double nx = l.Nx, ny = l.Ny, off = l.Off;
+    const double s1 = x1 * nx + y1 * ny, s2 = x2 * nx + y2 * ny;
+    const double a1x = x1 + (off - s1) * nx, a1y = y1 + (off - s1) * ny;
+    const double a2x = x2 + (off - s2) * nx, a2y = y2 + (off - s2) * ny;
+    double P1x, P1y, P2x, P2y, A1x, A1y, A2x, A2y;
+    w.Map(x1, y1, P1x, P1y), w.Map(x2, y2, P2x, P2y), w.Map(a1x, a1y, A1x, A1y), w.Map(a2x, a2y, A2x, A2y);
+    const double over = 2;
+    for (const auto& [Px, Py, Ax, Ay] : {std::array{P1x, P1y, A1x, A1y}, std::array{P2x, P2y, A2x, A2y}}) {
+      const double l = std::hypot(Ax - Px, Ay - Py);
+      if (l > 1e-9) Segment(Px, Py, Ax + (Ax - Px) / l * over, Ay + (Ay - Py) / l * over);
+    }
+    Segment(A1x, A1y, A2x, A2y);
+    Arrow(A1x, A1y, A1x - A2x, A1y - A2y);
+    Arrow(A2x, A2y, A2x - A1x, A2y - A1y);
+    const std::string text = DimensionText(o, "", Figure(model2d::MeasuredValue(o)));
+    double angle = std::atan2(A2y - A1y, A2x - A1x) * 180 / Pi;
+    if (angle > 90.001 || angle < -89.999) angle += 180;
+    const double h = 3.5;
+    if (o.Has("text-x") && Num(o, "leader-code") != 0) {
+      double X, Y;
+      w.Map(Num(o, "text-x"), Num(o, "text-y"), X, Y);
+      Segment((A1x + A2x) / 2, (A1y + A2y) / 2, X, Y);
+      Label(X, Y, 0, h, text);
+    } else {
+      const double a = angle * Pi / 180;
+      Label((A1x + A2x) / 2 - std::sin(a), (A1y + A2y) / 2 + std::cos(a), angle, h, text, "middle");
+    }
+  }
+
+  // A diameter across the circle with arrows at both ends, a radius from the centre with one.
+  void CircleDimension(const Object& o, const Affine& w, bool diameter)
+  {
+    const double r = std::fabs(Num(o, "radius")), a = Num(o, "angle", 45) * Pi / 180;
+    const double cx = Num(o, "xc"), cy = Num(o, "yc"), dx = std::cos(a) * r, dy = std::sin(a) * r;
+    double C1x, C1y, C2x, C2y;
+    w.Map(cx + dx, cy + dy, C2x, C2y);
+    if (diameter)
+      w.Map(cx - dx, cy - dy, C1x, C1y);
+    else
+      w.Map(cx, cy, C1x, C1y);
+    const double R = std::hypot(C2x - C1x, C2y - C1y);
+    const double shelf = 12, ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
+    // The line runs on past the circle to carry the text.
+    const double Ex = C2x + ux * shelf, Ey = C2y + uy * shelf;
+    Segment(C1x, C1y, Ex, Ey);
+    Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
+    if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
+    const double angle = std::atan2(uy, ux) * 180 / Pi;
+    Label(C2x + ux * shelf / 2 - uy, C2y + uy * shelf / 2 + ux, angle, 3.5,
+          DimensionText(o, diameter ? "\u2300" : "R", Figure(model2d::MeasuredValue(o))), "middle");
+  }
+
+  // The dimension arc about the vertex from the first angle to the second, with arrows, and the angle.
+  void AngleDimension(const Object& o, const Affine& w)
+  {
+    const double cx = Num(o, "xc"), cy = Num(o, "yc"), r = Num(o, "radius", 25);
+    const double a1 = Num(o, "angle1"), a2 = Num(o, "angle2");
+    const int steps = 48;
+    std::string d;
+    double X = 0, Y = 0, pX = 0, pY = 0, fX = 0, fY = 0, sX = 0, sY = 0;
+    for (int i = 0; i <= steps; ++i) {
+      const double a = (a1 + (a2 - a1) * i / steps) * Pi / 180;
+      pX = X, pY = Y;
+      w.Map(cx + r * std::cos(a), cy + r * std::sin(a), X, Y);
+      d += (i == 0 ? "M" : " L") + P(X, Y);
+      if (i == 1) sX = X, sY = Y;
+      if (i == 0) fX = X, fY = Y;
+    }
+    Body << "<path d=\"" << d << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
+    Arrow(fX, fY, fX - sX, fY - sY);
+    Arrow(X, Y, X - pX, Y - pY);
+    double V1x, V1y, V2x, V2y, Cx, Cy;
+    w.Map(cx, cy, Cx, Cy);
+    w.Map(cx + r * std::cos(a1 * Pi / 180), cy + r * std::sin(a1 * Pi / 180), V1x, V1y);
+    w.Map(cx + r * std::cos(a2 * Pi / 180), cy + r * std::sin(a2 * Pi / 180), V2x, V2y);
+    Segment(Cx, Cy, V1x, V1y);
+    Segment(Cx, Cy, V2x, V2y);
+    const double mid = (a1 + a2) / 2 * Pi / 180;
+    double Tx, Ty;
+    w.Map(cx + (r + 2) * std::cos(mid), cy + (r + 2) * std::sin(mid), Tx, Ty);
+    Label(Tx, Ty, 0, 3.5, DimensionText(o, "", Figure(model2d::MeasuredValue(o)) + "\u00b0"),
+          std::cos(mid) < 0 ? "end" : "start");
+  }
+
+  static std::vector<std::string> SymbolTexts(const Object& o)
+  {
+    std::vector<std::string> texts(3);
+    for (Object* m : model::LiveMembers(o, model2d::SymbolText)) {
+      const auto i = Whole(*m, "index", -1, -1, 3);
+      if (i >= 0 && i < 3) texts[std::size_t(i)] = ToUtf8(model2d::TextOf(*m));
+    }
+    return texts;
+  }
+
+  // The check mark with its tip on the surface at (x, y), turned by angle: a short arm, a long one with
+  // the shelf that carries the roughness value; a bar for material removed, a circle for none removed.
+  void RoughSign(const Affine& w, double x, double y, double angle, int type, const std::vector<std::string>& texts)
+  {
+    double X0, Y0;
+    w.Map(x, y, X0, Y0);
+    const Affine at = Affine::Placement(X0, Y0, angle + w.AngleDeg(), 1);
+    const double h = 5, c60 = 0.5, s60 = std::sqrt(3.0) / 2;
+    auto line = [&](double ax, double ay, double bx, double by) {
+      double X1, Y1, X2, Y2;
+      at.Map(ax, ay, X1, Y1), at.Map(bx, by, X2, Y2);
+      Segment(X1, Y1, X2, Y2);
+    };
+    line(0, 0, -h * c60, h * s60);
+    line(0, 0, 2 * h * c60, 2 * h * s60);
+    line(2 * h * c60, 2 * h * s60, 2 * h * c60 + 12, 2 * h * s60);
+    if (type == 1) line(-h * c60, h * s60, h * c60, h * s60);
+    if (type == 2) {
+      double X, Y;
+      at.Map(0, h * s60 * 0.55, X, Y);
+      Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"" << 1.3
+           << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
+    }
+    double X, Y;
+    at.Map(2 * h * c60 + 1, 2 * h * s60 + 1, X, Y);
+    std::string text;
+    for (const std::string& t : texts)
+      if (!t.empty()) text += (text.empty() ? "" : " ") + t;
+    Label(X, Y, angle + w.AngleDeg(), 3.5, text);
+  }
+
+  // The frame's cells in a row beside the leader's start, the leader's branches ending in arrows.
+  void ToleranceFrame(const Object& o, const Affine& w)
+  {
+    double X, Y;
+    w.Map(Num(o, "x"), Num(o, "y"), X, Y);
+    for (const Value& b : o.Prop("branches")) {
+      double bx, by;
+      if (!BranchEnd(w, b, bx, by)) continue;
+      Segment(X, Y, bx, by);
+      Arrow(bx, by, bx - X, by - Y);
+    }
+    std::vector<std::pair<double, std::string>> cells;
+    for (Object* table : model::LiveMembers(o, model2d::Table))
+      for (Object* cell : model::LiveMembers(*table, model2d::TableCell)) {
+        std::string text;
+        for (Object* l : model::LiveMembers(*cell, model2d::TextLine))
+          text += ToUtf8(model2d::TextOf(*l));
+        cells.emplace_back(Num(*cell, "column"), text);
+      }
+    std::sort(cells.begin(), cells.end());
+    const double h = 7, text = 3.5;
+    double x = X;
+    for (const auto& [column, cell] : cells) {
+      const double width = std::max(8.0, text * 0.65 * double(cell.size()) + 3);
+      Body << "<rect x=\"" << x << "\" y=\"" << -(Y + h / 2) << "\" width=\"" << width << "\" height=\"" << h
+           << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\"/>\n";
+      Grow(x + width, Y + h / 2);
+      Grow(x, Y - h / 2);
+      Label(x + width / 2, Y - text / 2, 0, text, cell, "middle");
+      x += width;
+    }
+  }
+
+  // A filled triangle on the datum, a line to the letter's square frame.
+  void DatumSign(const Object& o, const Affine& w)
+  {
+    double X1, Y1, X2, Y2;
+    w.Map(Num(o, "x1"), Num(o, "y1"), X1, Y1);
+    w.Map(Num(o, "x2"), Num(o, "y2"), X2, Y2);
+    const double l = std::hypot(X2 - X1, Y2 - Y1);
+    if (l == 0) return;
+    const double ux = (X2 - X1) / l, uy = (Y2 - Y1) / l, half = 2.5, tall = 3.5, side = 7;
+    Body << "<path d=\"M" << P(X1 - uy * half, Y1 + ux * half) << " L" << P(X1 + uy * half, Y1 - ux * half) << " L"
+         << P(X1 + ux * tall, Y1 + uy * tall) << " Z\" fill=\"black\" stroke=\"none\"/>\n";
+    Segment(X1 + ux * tall, Y1 + uy * tall, X2, Y2);
+    const double Cx = X2 + ux * side / 2, Cy = Y2 + uy * side / 2;
+    Body << "<rect x=\"" << Cx - side / 2 << "\" y=\"" << -(Cy + side / 2) << "\" width=\"" << side
+         << "\" height=\"" << side << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.35\"/>\n";
+    Grow(Cx - side / 2, Cy - side / 2, 0), Grow(Cx + side / 2, Cy + side / 2, 0);
+    Label(Cx, Cy - 1.75, 0, 3.5, ToUtf8(model2d::TextOf(o)), "middle");
+  }
+
+  // The arrow from start to end, its letter at the text point.
+  void ViewArrow(const Object& o, const Affine& t, const Affine& w)
+  {
+    double X1, Y1, X2, Y2;
+    w.Map(Num(o, "x1"), Num(o, "y1"), X1, Y1);
+    w.Map(Num(o, "x2"), Num(o, "y2"), X2, Y2);
+    Segment(X1, Y1, X2, Y2, 0.5);
+    Arrow(X2, Y2, X2 - X1, Y2 - Y1, 5);
+    Text(o, t, Num(o, "text-x"), Num(o, "text-y"), 0, model2d::TextOf(o), false);
+  }
+
+  // The document's corner roughness sign, above the top right of what is drawn.
+  void CornerSign()
+  {
+    for (Object* c : model::LiveMembers(Doc, model2d::SpecRough)) {
+      const std::string text = ToUtf8(c->Text("text"));
+      if (text.empty()) continue;
+      // In the sheet's top right corner; without a sheet above the top right of what is drawn.
+      const double x = SheetWidth > 0 ? SheetWidth - 45 : MaxX - 30, y = SheetWidth > 0 ? SheetHeight - 18 : MaxY + 4;
+      RoughSign(Affine(), x, y, 0, 0, {text, "", ""});
+      if (c->Prop("switch2") == true) Label(x + 26, y + 4, 0, 3.5, "(\u221a)");
+    }
   }
 
   // --- The sheet: its border and frame, the title block and the technical requirements --------------
@@ -408,10 +718,11 @@ private:
       if (o->Kind() == "LayoutSheet" && sheet == nullptr) sheet = o;
     static const double sizes[][2] = {{841, 1189}, {594, 841}, {420, 594},
                                       {297, 420},  {210, 297}, {148, 210}};
-    const int format = sheet != nullptr ? int(Num(*sheet, "format", -1)) : -1;
+    const int format = sheet != nullptr ? int(Whole(*sheet, "format", -1, -1, 6)) : -1;
     if (sheet == nullptr || format < 0 || format > 5) return;
     double w = sizes[format][0], h = sizes[format][1];
     if (sheet->Prop("orientation") == true) std::swap(w, h);
+    SheetWidth = w, SheetHeight = h;
     Body << "<g class=\"sheet\">\n";
     Rect(0, 0, w, h, Stroke(2).c_str());
     Rect(20, 5, w - 5, h - 5, Stroke(7).c_str());
@@ -465,11 +776,7 @@ private:
 
   void PlainText(double x, double y, double height, const std::wstring& text)
   {
-    if (text.empty()) return;
-    Grow(x, y);
-    Grow(x + height * 0.7 * double(text.size()), y + height);
-    Body << "<text x=\"" << x << "\" y=\"" << -y << "\" font-family=\"sans-serif\" font-size=\"" << height
-         << "\">" << Escape(ToUtf8(text)) << "</text>\n";
+    if (!text.empty()) Label(x, y, 0, height, ToUtf8(text));
   }
 
   // Where a view lies: a small cross at its origin and its name above it, in grey; a view built from a
@@ -507,6 +814,7 @@ private:
   const Object& Doc;
   std::ostringstream Defs, Body;
   int Patterns = 0;
+  double SheetWidth = 0, SheetHeight = 0; // of the first layout sheet; 0 without one
   double MinX = std::numeric_limits<double>::max(), MinY = std::numeric_limits<double>::max();
   double MaxX = std::numeric_limits<double>::lowest(), MaxY = std::numeric_limits<double>::lowest();
 };
