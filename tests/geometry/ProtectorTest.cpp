@@ -9,7 +9,7 @@ namespace {
 TContour* Box(double x1, double y1, double x2, double y2)
 {
   auto* c = new TContour;
-  contourtest::Polygon(*c, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}});
+  contourtest::Polygon(*c, contourtest::Corners(x1, y1, x2, y2));
   return c;
 }
 
