@@ -39,119 +39,82 @@ Bytes StoredContour(const TContour& c)
 } // namespace
 
 // --- Parameter and evaluation ---------------------------------------------------------------
+// Points, derivatives, projections and part lengths are checked against a reference chain in
+// ContourOpsTest; here what it does not reach.
 
 TEST(ContourParameter, EmptyContourAnswersNeutrally)
 {
   TContour c;
-  EXPECT_EQ(c.GetTMax(), 0);
   TRect2D R;
   c.Rect(R);
-  EXPECT_EQ(R, TRect2D(0, 0, 0, 0));
-  EXPECT_FALSE(c.IsClosed());
-  EXPECT_TRUE(c.IsDirect());
-  EXPECT_EQ(c.Duplicate(), nullptr);
   double t = 0.5, local = 7;
   EXPECT_EQ(c.FindSegment(t, local), -1);
   EXPECT_EQ(local, 0);
   TPoint2D P(3, 4);
   c.PointOn(0.5, P);
-  ExpectPoint(P, 3, 4);
-  TVector2D V(5, 6);
-  c.FirstDer(0.5, V);
-  ExpectPoint(V, 5, 6);
+  EXPECT_EQ(P, TPoint2D(3, 4));
+  EXPECT_EQ(R, TRect2D(0, 0, 0, 0));
+  EXPECT_EQ(c.GetTMax(), 0);
+  EXPECT_TRUE(c.IsDirect() && !c.IsClosed() && !c.Duplicate());
 }
 
-TEST(ContourParameter, TwoSegmentsLayTheirRangesEndToEnd)
+// A joint belongs to the later member and members without a range are never chosen; past the
+// end of an open contour the search clamps and the raw evaluation extends.
+TEST(ContourParameter, JointsRangesAndEnds)
 {
   TContour c;
-  Fill(c, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)});
-  EXPECT_EQ(c.GetTMax(), 2);
+  Fill(c, {new TLineSeg(0, 0, 1, 0), new TBasePoint(1, 0), new TLineSeg(1, 0, 1, 1)});
   double t = 1, local = -1;
-  EXPECT_EQ(c.FindSegment(t, local), 1); // a joint belongs to the later member
+  EXPECT_EQ(c.FindSegment(t, local), 2);
   EXPECT_EQ(local, 0);
-  ExpectPoint(At(c, 1.5), 1, 0.5);
-  EXPECT_TRUE(c.IsDirect());
-  EXPECT_FALSE(c.IsClosed());
-  // The members know their places.
-  EXPECT_EQ(c[1]->Owner, &c);
-  EXPECT_EQ(c[1]->startParam, 1);
-  EXPECT_EQ(c[1]->Index, 1);
-  // Past the end of an open contour: clamped by the search, extended by the raw evaluation.
+  EXPECT_EQ(c[2]->Owner, &c);
+  EXPECT_EQ(c[2]->startParam, 1);
+  EXPECT_EQ(c[2]->Index, 2);
   ExpectPoint(At(c, 5), 1, 1);
   ExpectPoint(RawAt(c, -0.5), -0.5, 0);
   ExpectPoint(RawAt(c, 2.5), 1, 1.5);
-}
 
-TEST(ContourParameter, MembersWithoutRangeAreNeverChosen)
-{
-  TContour c;
-  Fill(c, {new TLineSeg(0, 0, 1, 0), new TBasePoint(1, 0), new TLineSeg(1, 0, 2, 0)});
-  EXPECT_EQ(c.GetTMax(), 2);
-  double t = 1, local = 0;
-  EXPECT_EQ(c.FindSegment(t, local), 2);
-  EXPECT_EQ(local, 0);
-}
-
-// Points, derivatives, projections and part lengths are checked against a reference chain in
-// ContourOpsTest; here only a projection restricted to a range of members.
-TEST(ContourParameter, NearestPointWithinARange)
-{
-  TContour c;
-  Square(c);
-  c.IsClosed2(1e-4);
+  // A projection restricted to a range of members stays in it.
+  TContour square;
+  Square(square);
   TRegion1D W(0, 2);
-  double t = -1;
-  c.NearPointProjection(TPoint2D(-3, 1), TPoint2D(1e-6, 1e-6), t, false, &W);
+  t = -1;
+  square.NearPointProjection(TPoint2D(-3, 1), TPoint2D(1e-6, 1e-6), t, false, &W);
   EXPECT_LE(t, 2 + 1e-9);
 }
 
 // --- Closure and links ----------------------------------------------------------------------
 
-TEST(ContourShape, SingleMemberIsClosedByKind)
+TEST(ContourShape, ClosureAndLinks)
 {
-  TContour circle;
+  TContour circle, fullArc, square, open;
   Fill(circle, {new TCircle(0, 0, 1)});
-  EXPECT_TRUE(circle.IsClosed());
-  TContour fullArc;
   Fill(fullArc, {new TArc(0, 0, 1, 0, 0)});
+  EXPECT_TRUE(circle.IsClosed()); // a single member is closed by its kind
   ASSERT_NEAR(fullArc[0]->GetTMax(), 2 * Pi, 1e-12);
   EXPECT_FALSE(fullArc.IsClosed());
-}
 
-TEST(ContourShape, EndsLinkWithinOneTenThousandth)
-{
-  struct Case
-  {
-    double gap;
-    bool linked;
-  };
-  for (const Case& k : {Case{0, true}, Case{0.0001, true}, Case{0.00011, false}}) {
-    TContour c;
-    Fill(c, {new TLineSeg(-1, 0, 0, 0), new TLineSeg(k.gap, 0, 1, 1)});
-    EXPECT_EQ(c.IsDirect(), k.linked) << k.gap;
-    EXPECT_EQ(TContour::IsLink(c[0], c[1]), k.linked) << k.gap;
-    EXPECT_EQ(c.IsDirect2(0.00005), k.gap == 0) << k.gap;
-  }
-  EXPECT_FALSE(TContour::IsLink(nullptr, nullptr));
-}
-
-TEST(ContourShape, ClosedSquareAndTheClosedField)
-{
-  TContour c;
-  Square(c);
-  EXPECT_TRUE(c.IsClosed());
-  c.closed = false;
-  c.IsClosed(); // asks, does not set
-  EXPECT_FALSE(c.closed);
-  EXPECT_TRUE(c.IsClosed2(1e-4));
-  EXPECT_TRUE(c.closed);
-
-  TContour open;
+  Square(square);
+  square.closed = false;
+  EXPECT_TRUE(square.IsClosed()); // asks, does not set
+  EXPECT_FALSE(square.closed);
+  EXPECT_TRUE(square.IsClosed2(1e-4));
+  EXPECT_TRUE(square.closed);
   Fill(open, {new TLineSeg(0, 0.001, 4, 0), new TLineSeg(4, 0, 4, 4), new TLineSeg(4, 4, 0, 4),
               new TLineSeg(0, 4, 0, 0)});
   EXPECT_FALSE(open.IsClosed());
   EXPECT_FALSE(open.IsClosed2(1e-4));
-  EXPECT_TRUE(open.IsClosed2(0.01)); // a looser tolerance closes it
+  EXPECT_TRUE(open.IsClosed2(0.01));
+
+  // Ends link within one ten-thousandth.
+  for (auto [gap, linked] : {std::pair{0.0, true}, {0.0001, true}, {0.00011, false}}) {
+    TContour c;
+    Fill(c, {new TLineSeg(-1, 0, 0, 0), new TLineSeg(gap, 0, 1, 1)});
+    EXPECT_EQ(c.IsDirect(), linked) << gap;
+    EXPECT_EQ(TContour::IsLink(c[0], c[1]), linked) << gap;
+    EXPECT_EQ(c.IsDirect2(0.00005), gap == 0) << gap;
+  }
+  EXPECT_FALSE(TContour::IsLink(nullptr, nullptr));
 }
 
 TEST(ContourShape, Find2ListsEndsAndCentres)
@@ -170,16 +133,12 @@ TEST(ContourShape, Find2ListsEndsAndCentres)
   EXPECT_EQ(found.Count, 0);
 }
 
-// --- Boxes ----------------------------------------------------------------------------------
-
 TEST(ContourBoxes, RangeByAttribute)
 {
-  TContour empty;
+  TContour empty, c;
   TRect2D R(7, 7, 8, 8);
   empty.RangeAtIn(1, R);
   EXPECT_EQ(R, TRect2D(0, 0, 0, 0));
-
-  TContour c;
   Fill(c, {new TLineSeg(0, 0, 1, 1, 1), new TLineSeg(5, 5, 6, 7, 2), new TCircle(-3, 0, 1, 3)});
   R = TRect2D(7, 7, 8, 8);
   c.RangeAtIn(9, R); // no match: unchanged
@@ -190,15 +149,11 @@ TEST(ContourBoxes, RangeByAttribute)
   EXPECT_EQ(R, TRect2D(-4, -1, -2, 1));
   double l = 1, b = 1, r = 1, t = 1;
   c.RangeAtIn(9, l, b, r, t); // the value forms give zeros
-  EXPECT_EQ(l + b + r + t, 0);
+  EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(0, 0, 0, 0));
   c.RangeAtIn(2, 3, l, b, r, t);
-  EXPECT_EQ(l, -4);
-  EXPECT_EQ(b, -1);
-  EXPECT_EQ(r, 6);
-  EXPECT_EQ(t, 7);
+  EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(-4, -1, 6, 7));
   c.RangeIn(l, b, r, t);
-  EXPECT_EQ(l, -4);
-  EXPECT_EQ(t, 7);
+  EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(-4, -1, 6, 7));
   EXPECT_EQ(c.CountAt(2), 1u);
   EXPECT_EQ(c.CountAt(4), 0u);
 }
@@ -216,53 +171,41 @@ TEST(ContourCopy, DuplicatesKeepKindsAndText)
   const TContour& copy = static_cast<const TContour&>(*d);
   EXPECT_EQ(copy.Name2, 0);
   ASSERT_EQ(copy.Count, 3);
-  EXPECT_EQ(copy[1]->IsType(), tText);
   EXPECT_EQ(*static_cast<const TText*>(copy[1])->Text, TString("abc"));
   EXPECT_NE(copy[0], c[0]);
   EXPECT_EQ(StoredContour(copy), StoredContour(c));
 
-  TContour some;
+  TContour some, assigned;
   EXPECT_EQ(c.DuplicateAt(1, &some), &some);
   EXPECT_EQ(some.Count, 2);
   EXPECT_EQ(c.Duplicate(nullptr), nullptr);
-
-  TContour assigned;
   Fill(assigned, {new TCircle(0, 0, 1)});
   assigned = c;
   EXPECT_EQ(StoredContour(assigned), StoredContour(c));
   assigned.Clear();
   EXPECT_EQ(assigned.Count, 0);
   EXPECT_EQ(assigned.LS, nullptr);
+
+  c.Mtr(10, 20, 0, 1);
+  ExpectPoint(c[0]->PointTMax(), 11, 20);
+  ExpectPoint(*static_cast<const TArc*>(c[2]), 10, 20);
 }
 
+// The open chain is in RegressionTest; a closed one keeps member 0 first: [a', d', c', b'].
 TEST(ContourCopy, InverseOfAClosedChainKeepsTheFirstMemberFirst)
 {
   TContour c;
   Square(c);
-  const TCurve2D* a = c[0];
-  const TCurve2D* b = c[1];
-  const TCurve2D* d = c[3];
+  const TCurve2D *a = c[0], *b = c[1], *d = c[3];
   c.Inverse();
   EXPECT_EQ(c[0], a);
   EXPECT_EQ(c[1], d);
   EXPECT_EQ(c[3], b);
-  // [a', d', c', b']: the same cycle the other way round.
   ExpectPoint(c[0]->PointTMin(), 4, 0);
-  ExpectPoint(c[0]->PointTMax(), 0, 0);
   ExpectPoint(c[1]->PointTMin(), 0, 0);
   ExpectPoint(c[3]->PointTMax(), 4, 0);
   EXPECT_TRUE(c.IsClosed());
   ExpectPoint(At(c, 1.5), 0, 2);
-
-}
-
-TEST(ContourCopy, MtrMovesEveryMember)
-{
-  TContour c;
-  Fill(c, {new TLineSeg(0, 0, 1, 0), new TArc(0, 0, 1, 0, Pi / 2)});
-  c.Mtr(10, 20, 0, 1);
-  ExpectPoint(c[0]->PointTMin(), 10, 20);
-  ExpectPoint(c[1]->PointTMax(), 10, 21);
 }
 
 // --- Drawing --------------------------------------------------------------------------------
@@ -274,33 +217,27 @@ TEST(ContourDrawing, ItemsGoToTheModeller)
            new TBasePoint(0, 0, 4), new TText(1, 1, 0, 2, TString("t"))});
   c.drItems(TRecordingModeller::Placeholder(), 0); // no link installed: nothing drawn
   TRecordingModeller m;
-  c.drItems(m, 0);
+  c.drItems(m, 0); // style 0: the member's Atr
   ASSERT_EQ(m.calls.size(), 3u);
-  EXPECT_EQ(m.calls[0].kind, 'L');
-  EXPECT_EQ(m.calls[0].v, (std::vector<double>{0, 0, 1, 2}));
-  EXPECT_EQ(m.calls[0].style, 1); // style 0: the member's Atr
-  EXPECT_EQ(m.calls[1].kind, 'C');
-  EXPECT_EQ(m.calls[1].v, (std::vector<double>{3, 4, 5}));
-  EXPECT_EQ(m.calls[1].style, 2);
-  EXPECT_EQ(m.calls[2].kind, 'A');
-  ASSERT_EQ(m.calls[2].v.size(), 5u);
-  EXPECT_EQ(std::vector<double>(m.calls[2].v.begin(), m.calls[2].v.begin() + 3), (std::vector<double>{1, 1, 2}));
-  EXPECT_NEAR(m.calls[2].v[3], 1.0, 1e-12);
-  EXPECT_NEAR(m.calls[2].v[4], 0.5, 1e-12);
-  EXPECT_EQ(m.calls[2].style, 3);
+  const std::vector<double> values[] = {{0, 0, 1, 2}, {3, 4, 5}, {1, 1, 2, 1, 0.5}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(m.calls[i].kind, "LCA"[i]);
+    EXPECT_EQ(m.calls[i].style, int(i) + 1);
+    ASSERT_EQ(m.calls[i].v.size(), values[i].size());
+    for (std::size_t k = 0; k < values[i].size(); ++k)
+      EXPECT_NEAR(m.calls[i].v[k], values[i][k], 1e-12) << i;
+  }
   EXPECT_EQ(m.calls[2].dir, -1);
 
-  TRecordingModeller styled;
-  c.drItem(styled, 0, 7);
-  c.drItem(styled, -1, 7);
-  c.drItem(styled, 5, 7);
-  ASSERT_EQ(styled.calls.size(), 1u);
-  EXPECT_EQ(styled.calls[0].style, 7);
-
-  TRecordingModeller some;
-  c.drItemsAt(some, 2, 0);
-  ASSERT_EQ(some.calls.size(), 1u);
-  EXPECT_EQ(some.calls[0].kind, 'C');
+  m.calls.clear();
+  for (int i : {0, -1, 5})
+    c.drItem(m, i, 7);
+  ASSERT_EQ(m.calls.size(), 1u);
+  EXPECT_EQ(m.calls[0].style, 7);
+  m.calls.clear();
+  c.drItemsAt(m, 2, 0);
+  ASSERT_EQ(m.calls.size(), 1u);
+  EXPECT_EQ(m.calls[0].kind, 'C');
 
   // A derived contour draws its members its own way.
   struct TOwnDrawing : TContour
@@ -309,41 +246,35 @@ TEST(ContourDrawing, ItemsGoToTheModeller)
     mutable std::vector<int> drawn;
   } own;
   Fill(own, {new TLineSeg(0, 0, 1, 0, 2), new TLineSeg(1, 0, 1, 1, 3)});
-  own.drItems(some, 0);
-  own.drItemsAt(some, 3, 0);
+  own.drItems(m, 0);
+  own.drItemsAt(m, 3, 0);
   EXPECT_EQ(own.drawn, (std::vector<int>{0, 1, 1}));
 }
 
 // --- Approximation and measures -------------------------------------------------------------
 
-TEST(ContourMeasures, ApproximationHullAndEdges)
+TEST(ContourMeasures, ApproximationCentreAndEdges)
 {
-  TContour closedSquare;
-  Square(closedSquare);
+  TContour square, open, empty, huge;
+  Square(square);
   TPolyLine pl;
-  closedSquare.Aproximate(pl);
+  square.Aproximate(pl);
   EXPECT_EQ(pl.Points.Count, 4); // segment starts only; no end point on a closed contour
-  EXPECT_NEAR(closedSquare.Area(), 16, 1e-9);
-  EXPECT_NEAR(closedSquare.Len(), 16, 1e-9);
+  EXPECT_NEAR(square.Area(), 16, 1e-9);
+  EXPECT_NEAR(square.Len(), 16, 1e-9);
   double cx = 0, cy = 0, len = 0;
-  closedSquare.CenterXYLenCut(cx, cy, len);
-  EXPECT_NEAR(cx, 2, 1e-9);
-  EXPECT_NEAR(cy, 2, 1e-9);
+  square.CenterXYLenCut(cx, cy, len);
+  ExpectPoint(TPoint2D(cx, cy), 2, 2);
   EXPECT_NEAR(len, 16, 1e-9);
+  empty.CenterXYLenCut(cx, cy, len);
+  EXPECT_EQ(cx + cy + len, 0);
+  EXPECT_EQ(empty.GetLS(), nullptr);
 
-  TContour open;
   Fill(open, {new TLineSeg(0, 0, 4, 0), new TLineSeg(4, 0, 4, 4)});
-  TPolyLine opl;
+  TPolyLine opl, hpl;
   open.Aproximate(opl);
   ASSERT_EQ(opl.Points.Count, 3);
   ExpectPoint(opl.Points[2], 4, 4);
-
-  TContour empty;
-  EXPECT_EQ(empty.GetLS(), nullptr);
-  EXPECT_EQ(empty.Area(), 0);
-  empty.CenterXYLenCut(cx, cy, len);
-  EXPECT_EQ(cx + cy + len, 0);
-
   std::vector<double> xyz;
   std::vector<int> edges;
   open.GetEdges(xyz, edges);
@@ -352,16 +283,12 @@ TEST(ContourMeasures, ApproximationHullAndEdges)
   EXPECT_EQ(edges[n0 + 1], int(xyz.size() / 3 - n0));
   EXPECT_EQ(edges.back(), int(xyz.size() / 3) - 1);
   EXPECT_EQ(xyz[2], 0.0);
-}
 
-TEST(ContourMeasures, HugeMemberIsSampledWithBoundedPoints)
-{
-  TContour c;
-  Fill(c, {new TCircle(0, 0, 1e7)});
-  TPolyLine pl;
-  c.Aproximate(pl);
-  EXPECT_GT(pl.Points.Count, 1000);
-  EXPECT_LE(pl.Points.Count, 100001);
+  // A huge member is sampled with a bounded number of points.
+  Fill(huge, {new TCircle(0, 0, 1e7)});
+  huge.Aproximate(hpl);
+  EXPECT_GT(hpl.Points.Count, 1000);
+  EXPECT_LE(hpl.Points.Count, 100001);
 }
 
 // --- Stream ---------------------------------------------------------------------------------
@@ -381,54 +308,43 @@ TEST(ContourStream, RoundTripOfEveryKind)
   EXPECT_EQ(StoredContour(back), once);
 }
 
-TEST(ContourStream, UnknownKindStopsWithOneMessage)
-{
-  TMessageRecorder rec;
-  rec.Modeler.IsThere = true;
-  TContour one;
-  Fill(one, {new TLineSeg(0, 0, 1, 0)});
-  Bytes member = StoredContour(one);
-  member.erase(member.begin(), member.begin() + 4); // drop the count
-  const Bytes data = Cat({Ints({2}), member, Ints({7}), Doubles({1, 2, 3, 4, 5})});
-  TVersionedStream s(data, KmfVersion);
-  TContour c;
-  Fill(c, {new TCircle(0, 0, 1)}); // replaced by what is read
-  c.Load(s.S);
-  EXPECT_EQ(c.Count, 1);
-  EXPECT_EQ(c[0]->IsType(), tLineSeg);
-  ASSERT_EQ(rec.HostBoxes().size(), 1u);
-  EXPECT_EQ(rec.HostBoxes()[0], TString("Критическая ошибка чтения контура с потока"));
-  // The stream stands just after the bad code.
-  EXPECT_EQ(s.S.Remaining(), 40);
-}
-
+// Damaged data: what was read whole stays, one message, and an unknown kind stops the reading
+// just after its code.
 TEST(ContourStream, DamagedCountsAndMembersFailCleanly)
 {
-  struct Case
+  TContour one;
+  Fill(one, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)});
+  const Bytes two = StoredContour(one), member(two.begin() + 4, two.begin() + 4 + (two.size() - 4) / 2);
+  const struct
   {
     const char* what;
     Bytes data;
     Integer members;
     size_t messages;
+    Integer remaining;
+  } cases[] = {
+      {"empty", Bytes(), 0, 0, 0},
+      {"negative count", Ints({-3}), 0, 0, 0},
+      {"count beyond the bytes", Cat({Ints({0x7fffffff}), Bytes(two.begin() + 4, two.end())}), 0, 1, -1},
+      {"second member cut short", Bytes(two.begin(), two.end() - 8), 1, 1, -1},
+      {"kind 0", Cat({Ints({1, 0}), Doubles({0, 0, 0})}), 0, 1, -1},
+      {"unknown kind", Cat({Ints({2}), member, Ints({7}), Doubles({1, 2, 3, 4, 5})}), 1, 1, 40},
+      {"whole", two, 2, 0, 0},
   };
-  TContour one;
-  Fill(one, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)});
-  const Bytes two = StoredContour(one);
-  const Case cases[] = {
-      {"empty", Bytes(), 0, 0},
-      {"negative count", Ints({-3}), 0, 0},
-      {"count beyond the bytes", Cat({Ints({0x7fffffff}), Bytes(two.begin() + 4, two.end())}), 0, 1},
-      {"second member cut short", Bytes(two.begin(), two.end() - 8), 1, 1},
-      {"kind 0", Cat({Ints({1, 0}), Doubles({0, 0, 0})}), 0, 1},
-      {"whole", two, 2, 0},
-  };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     TMessageRecorder rec;
     rec.Modeler.IsThere = true;
     TVersionedStream s(k.data, KmfVersion);
     TContour c;
+    Fill(c, {new TCircle(0, 0, 1)}); // replaced by what is read
     c.Load(s.S);
     EXPECT_EQ(c.Count, k.members) << k.what;
-    EXPECT_EQ(rec.HostBoxes().size(), k.messages) << k.what;
+    ASSERT_EQ(rec.HostBoxes().size(), k.messages) << k.what;
+    if (k.messages) {
+      EXPECT_EQ(rec.HostBoxes()[0], TString("Критическая ошибка чтения контура с потока")) << k.what;
+    }
+    if (k.remaining >= 0) {
+      EXPECT_EQ(s.S.Remaining(), k.remaining) << k.what;
+    }
   }
 }

@@ -18,14 +18,13 @@ inline void Fill(TContour& c, std::initializer_list<TCurve2D*> members)
   c.Refresh();
 }
 
-// The closed square (0,0)-(4,0)-(4,4)-(0,4), counter-clockwise, four segments.
-inline void Square(TContour& c, double x0 = 0, double y0 = 0, double a = 4)
+// The corners of the box (x1, y1)-(x2, y2), counter-clockwise from (x1, y1).
+inline std::vector<TPoint2D> Corners(double x1, double y1, double x2, double y2)
 {
-  Fill(c, {new TLineSeg(x0, y0, x0 + a, y0), new TLineSeg(x0 + a, y0, x0 + a, y0 + a),
-           new TLineSeg(x0 + a, y0 + a, x0, y0 + a), new TLineSeg(x0, y0 + a, x0, y0)});
+  return {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}};
 }
 
-// A closed polygon of segments through the points.
+// A closed polygon of segments through the points, added to what c holds.
 inline void Polygon(TContour& c, const std::vector<TPoint2D>& P)
 {
   for (size_t i = 0; i < P.size(); ++i) {
@@ -34,6 +33,12 @@ inline void Polygon(TContour& c, const std::vector<TPoint2D>& P)
     c.Add(new TLineSeg(a.x, a.y, b.x, b.y));
   }
   c.Refresh();
+}
+
+// The closed square (0,0)-(4,0)-(4,4)-(0,4), counter-clockwise, four segments.
+inline void Square(TContour& c, double x0 = 0, double y0 = 0, double a = 4)
+{
+  Polygon(c, Corners(x0, y0, x0 + a, y0 + a));
 }
 
 // Records the drawing calls of a contour: installed as the contour drawing link while it lives.
@@ -66,8 +71,8 @@ struct TRecordingModeller : TContourDrawLink
   {
     calls.push_back({'C', {x, y, r}, style, 0});
   }
-  void drArc(TModeler3D&, const double& x, const double& y, const double& r, const double& a1, const double& a2,
-             int style, int dir) const override
+  void drArc(TModeler3D&, const double& x, const double& y, const double& r, const double& a1,
+             const double& a2, int style, int dir) const override
   {
     calls.push_back({'A', {x, y, r, a1, a2}, style, dir});
   }

@@ -13,19 +13,6 @@ namespace {
 
 constexpr double Pi = TMathDef::C_PI;
 
-void Rectangle(TContour& c, double x1, double y1, double x2, double y2)
-{
-  for (TCurve2D* s : {new TLineSeg(x1, y1, x2, y1), new TLineSeg(x2, y1, x2, y2), new TLineSeg(x2, y2, x1, y2),
-                      new TLineSeg(x1, y2, x1, y1)})
-    c.Add(s);
-  c.Refresh();
-}
-
-oracle::Polygon RectanglePolygon(double x1, double y1, double x2, double y2)
-{
-  return oracle::Make({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}});
-}
-
 // The traced outline is a closed chain of walked pieces.
 void ExpectClosedOutline(const TContour& out)
 {
@@ -71,12 +58,13 @@ TEST(OutCont, SingleCircleAndEmptySource)
 TEST(OutCont, TwoRectanglesGiveTheOutlineOfTheirUnion)
 {
   TContour src, out;
-  Rectangle(src, 0, 0, 10, 10);
-  Rectangle(src, 5, -5, 15, 5);
+  Polygon(src, Corners(0, 0, 10, 10));
+  Polygon(src, Corners(5, -5, 15, 5));
   ASSERT_EQ(src.OutCont(&out, nullptr), 0);
   ExpectClosedOutline(out);
   EXPECT_EQ(out.Count, 8);
-  const oracle::MultiPolygon u = oracle::Union({RectanglePolygon(0, 0, 10, 10), RectanglePolygon(5, -5, 15, 5)});
+  const oracle::MultiPolygon u =
+      oracle::Union({oracle::Make(Corners(0, 0, 10, 10)), oracle::Make(Corners(5, -5, 15, 5))});
   EXPECT_NEAR(out.Area2(), oracle::bg::area(u), 1e-9);
 }
 
@@ -88,7 +76,7 @@ TEST(OutCont, ArcsAreLeftTheWayTheyRun)
     // A half disc over y = 0, the arc counter-clockwise (r > 0) or clockwise, crossed by a
     // rectangle that sticks out of its top.
     Fill(src, {new TLineSeg(-5, 0, 5, 0), r > 0 ? new TArc(0, 0, r, 0, Pi) : new TArc(0, 0, r, Pi, 0)});
-    Rectangle(src, -1, 2, 1, 8);
+    Polygon(src, Corners(-1, 2, 1, 8));
     ASSERT_EQ(src.OutCont(&out, nullptr), 0) << r;
     ExpectClosedOutline(out);
     // The rectangle above the arc: 2 x 8 less the disc under it between x = -1 and 1.
@@ -113,8 +101,8 @@ TEST(OutCont, RandomUnionsOfRectanglesAndCircles)
       if (u(rng) < 0.5) {
         const double x1 = -u(rng) * 10 - 0.1, y1 = -u(rng) * 10 - 0.1;
         const double x2 = u(rng) * 10 + 0.1, y2 = u(rng) * 10 + 0.1;
-        Rectangle(src, x1, y1, x2, y2);
-        inner.push_back(RectanglePolygon(x1, y1, x2, y2));
+        Polygon(src, Corners(x1, y1, x2, y2));
+        inner.push_back(oracle::Make(Corners(x1, y1, x2, y2)));
         outer.push_back(inner.back());
       } else {
         const double r = 1 + u(rng) * 8, a = u(rng) * 2 * Pi, d = u(rng) * r * 0.9;

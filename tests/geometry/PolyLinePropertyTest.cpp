@@ -52,21 +52,12 @@ Real MaxDistance(const std::vector<TPoint2D>& P, Real x, Real y)
 Real Minimise(const std::function<Real(Real)>& f, Real a, Real b, Real& fmin)
 {
   const Real g = (std::sqrt(5.0) - 1) / 2;
-  Real c = b - g * (b - a), d = a + g * (b - a), fc = f(c), fd = f(d);
   for (int i = 0; i < 90; ++i) {
-    if (fc < fd) {
+    const Real c = b - g * (b - a), d = a + g * (b - a);
+    if (f(c) < f(d))
       b = d;
-      d = c;
-      fd = fc;
-      c = b - g * (b - a);
-      fc = f(c);
-    } else {
+    else
       a = c;
-      c = d;
-      fc = fd;
-      d = a + g * (b - a);
-      fd = f(d);
-    }
   }
   const Real x = (a + b) / 2;
   fmin = f(x);
@@ -135,21 +126,17 @@ TEST_P(PolyLineRandomSets, MinimalCirclesMatchTheReference)
   Real cx = 0, cy = 0, r = 0;
   ReferenceCircle(P, cx, cy, r);
 
-  TCircle search;
+  TCircle search, welzl;
   L.GetMin(search);
-  ExpectEncloses(search, P);
-  EXPECT_NEAR(search.Radius, r, 1e-7);
-  EXPECT_NEAR(search.x, cx, 1e-4);
-  EXPECT_NEAR(search.y, cy, 1e-4);
-
   TArrayOf<TPoint2D> R;
-  TCircle welzl;
   L.MinCircleWelzl(R, L.Points.Count, welzl);
   EXPECT_EQ(R.Count, 0);
-  ExpectEncloses(welzl, P);
-  EXPECT_NEAR(welzl.Radius, r, 1e-7);
-  EXPECT_NEAR(welzl.x, cx, 1e-4);
-  EXPECT_NEAR(welzl.y, cy, 1e-4);
+  for (const TCircle& c : {search, welzl}) {
+    ExpectEncloses(c, P);
+    EXPECT_NEAR(c.Radius, r, 1e-7);
+    EXPECT_NEAR(c.x, cx, 1e-4);
+    EXPECT_NEAR(c.y, cy, 1e-4);
+  }
 }
 
 TEST_P(PolyLineRandomSets, OrientedBoxOfTheHullIsTheSmallestAtAnyAngle)

@@ -66,51 +66,35 @@ const TPolyLine SquareCCW = Poly({{0, 0}, {4, 0}, {4, 4}, {0, 4}}, 4, true);
 
 // --- Evaluation -------------------------------------------------------------------------------
 
-TEST(PolyLineEvaluation, PointOnVerticesAndOutside)
+TEST(PolyLineEvaluation, PointsDerivativesAndTheClosedWrap)
 {
-  struct Case
-  {
-    Real t;
-    TPoint2D expected;
-  } cases[] = {{0, {0, 0}},       {0.5, {5, 0}},
-               {1.0, {10, 0}},    {1.5, {10, 5}},
-               {2.0, {10, 10}},   {-3, {0, 0}},
-               {7, {10, 10}},     {std::nan(""), {0, 0}},
-               {1e300, {10, 10}}, {-std::numeric_limits<Real>::infinity(), {0, 0}}};
-  for (const Case& c : cases) {
-    const TPoint2D P = At(Corner, c.t);
-    EXPECT_DOUBLE_EQ(P.x, c.expected.x) << c.t;
-    EXPECT_DOUBLE_EQ(P.y, c.expected.y) << c.t;
-    TPoint2D R;
-    Corner._PointOn(c.t, R);
-    EXPECT_EQ(R, P);
+  const Real inf = std::numeric_limits<Real>::infinity();
+  const std::pair<Real, TPoint2D> cases[] = {
+      {0, {0, 0}},  {0.5, {5, 0}}, {1.0, {10, 0}},         {1.5, {10, 5}},    {2.0, {10, 10}},
+      {-3, {0, 0}}, {7, {10, 10}}, {std::nan(""), {0, 0}}, {1e300, {10, 10}}, {-inf, {0, 0}}};
+  for (const auto& [t, expected] : cases) {
+    EXPECT_EQ(At(Corner, t), expected) << t;
+    EXPECT_EQ(curvetest::RawAt(Corner, t), expected) << t;
   }
   EXPECT_EQ(Corner.GetTMin(), 0);
   EXPECT_EQ(Corner.GetTMax(), 2);
-}
 
-TEST(PolyLineEvaluation, ClosedCurveWrapsByPointCount)
-{
+  // A closed curve wraps by the point count: three units from the first to the last point, so 4.5
+  // is 1.5.
   TClosedPolyLine L;
   for (const TPoint2D& p : SquareCCW.Points)
     L.Points.Add(p);
   L.Segments = 4;
-  // Three parameter units between the first and last point: 4.5 wraps to 1.5.
   EXPECT_EQ(At(L, 4.5), TPoint2D(4, 2));
   EXPECT_EQ(At(L, -0.5), TPoint2D(2, 4));
-  EXPECT_EQ(At(L, std::numeric_limits<Real>::infinity()), TPoint2D(0, 4));
-}
+  EXPECT_EQ(At(L, inf), TPoint2D(0, 4));
 
-TEST(PolyLineEvaluation, FirstDerOfClosedPolygonAtTheFirstVertex)
-{
-  // Incoming edge (0,4)->(0,0) and outgoing (0,0)->(4,0): the bisector of the corner.
+  // At the first vertex of a closed polygon: the bisector of the corner; a reversal has no
+  // direction, the zero vector, not NaN.
   const TVector2D V = Der1(SquareCCW, 0);
   EXPECT_NEAR(V.x, 4 / std::sqrt(2.0), 1e-12);
   EXPECT_NEAR(V.y, -4 / std::sqrt(2.0), 1e-12);
-  // A reversal has no direction: the zero vector, not NaN.
-  const TPolyLine back = Poly({{0, 0}, {1, 0}, {0, 0}});
-  const TVector2D Z = Der1(back, 1);
-  EXPECT_EQ(Z, TVector2D(0, 0));
+  EXPECT_EQ(Der1(Poly({{0, 0}, {1, 0}, {0, 0}}), 1), TVector2D(0, 0));
 }
 
 // Operations taken modulo the point count on a polyline without points, also when its owner
@@ -244,18 +228,42 @@ TPolyLine OnCircle(TPoint2D c, Real r, std::initializer_list<Real> degrees)
 
 } // namespace
 
-TEST(PolyLineRecognition, Circle)
+TEST(PolyLineRecognition, CircleArcAndSegment)
 {
   TCircle c;
-  EXPECT_FALSE(OnCircle({0, 0}, 5, {0, 72, 144, 216, 288}).IsCircle(c));
+  TArc a;
+  TLineSeg S;
   ASSERT_TRUE(OnCircle({1, 2}, 5, {10, 70, 130, 190, 250, 310, 370}).IsCircle(c));
   EXPECT_NEAR(Dist(c, TPoint2D(1, 2)), 0, 1e-12);
   EXPECT_NEAR(c.Radius, 5, 1e-12);
   TPolyLine off = OnCircle({0, 0}, 5, {0, 60, 120, 180, 240, 300, 360});
   off.Points[4].x += 1e-3;
-  for (const TPolyLine& L : {off, OnCircle({0, 0}, 5, {0, 60, 120, 180, 240, 300}),
-                             Poly({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 0}, {0, 0}})})
+  for (const TPolyLine& L :
+       {off, OnCircle({0, 0}, 5, {0, 60, 120, 180, 240, 300}), OnCircle({0, 0}, 5, {0, 72, 144, 216, 288}),
+        Poly({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 0}, {0, 0}})})
     EXPECT_FALSE(L.IsCircle(c));
+
+  ASSERT_TRUE(OnCircle({0, 0}, 2, {0, 30, 60, 90}).IsArc(a));
+  EXPECT_NEAR(a.Radius, 2, 1e-12);
+  EXPECT_NEAR(a.GetA1(), 0, 1e-12);
+  EXPECT_NEAR(a.GetA2(), Pi / 2, 1e-12);
+  EXPECT_EQ(a.GetSense(), TArc::BackClockWise);
+  ASSERT_TRUE(OnCircle({0, 0}, 2, {90, 60, 30, 0}).IsArc(a));
+  EXPECT_EQ(a.GetSense(), TArc::ByClockWise);
+  EXPECT_NEAR(a.GetA1(), Pi / 2, 1e-12);
+  EXPECT_NEAR(a.GetMetricLength(), Pi, 1e-12);
+  ASSERT_TRUE(OnCircle({0, 0}, 0.5, {0, 0.5, 1, 1.5, 2}).IsArc(a)); // dense points of a small arc
+  EXPECT_NEAR(a.Radius, 0.5, 1e-9);
+  EXPECT_FALSE(OnCircle({0, 0}, 2, {0, 30, 60}).IsArc(a));
+  EXPECT_FALSE(Poly({{0, 0}, {1, 1}, {2, 2}, {3, 3}}).IsArc(a));
+
+  // A segment from the extreme points of points on one line, there and back not.
+  ASSERT_TRUE(Poly({{1, 1}, {2, 2}, {1.5, 1.5}, {-1, -1}, {0, 0}}).IsLineSeg(S));
+  EXPECT_EQ(TPoint2D(S.x, S.y), TPoint2D(-1, -1));
+  EXPECT_EQ(TPoint2D(S.xk, S.yk), TPoint2D(2, 2));
+  for (const TPolyLine& L : {Poly({{0, 0}, {1, 0}, {5, 0}, {-2, 0}, {0, 0}}),
+                             Poly({{0, 0}, {1, 0}, {5, 0.1}}), Poly({{0, 0}, {1, 0}})})
+    EXPECT_FALSE(L.IsLineSeg(S));
 }
 
 // The centre comes from the general three-point construction: a vertical first or second chord
@@ -280,39 +288,6 @@ TEST(PolyLineRecognition, CentreOfChordsAlongTheAxes)
     ASSERT_TRUE(L.IsArc(a));
     EXPECT_NEAR(Dist(a, TPoint2D(3, -2)), 0, 1e-9);
   }
-}
-
-TEST(PolyLineRecognition, ArcWithItsSense)
-{
-  TArc a;
-  ASSERT_TRUE(OnCircle({0, 0}, 2, {0, 30, 60, 90}).IsArc(a));
-  EXPECT_NEAR(a.Radius, 2, 1e-12);
-  EXPECT_NEAR(a.GetA1(), 0, 1e-12);
-  EXPECT_NEAR(a.GetA2(), Pi / 2, 1e-12);
-  EXPECT_EQ(a.GetSense(), TArc::BackClockWise);
-  ASSERT_TRUE(OnCircle({0, 0}, 2, {90, 60, 30, 0}).IsArc(a));
-  EXPECT_EQ(a.GetSense(), TArc::ByClockWise);
-  EXPECT_NEAR(a.GetA1(), Pi / 2, 1e-12);
-  EXPECT_NEAR(a.GetMetricLength(), Pi, 1e-12);
-  // Dense points of a small arc are still round.
-  ASSERT_TRUE(OnCircle({0, 0}, 0.5, {0, 0.5, 1, 1.5, 2}).IsArc(a));
-  EXPECT_NEAR(a.Radius, 0.5, 1e-9);
-  EXPECT_FALSE(OnCircle({0, 0}, 2, {0, 30, 60}).IsArc(a));
-  EXPECT_FALSE(Poly({{0, 0}, {1, 1}, {2, 2}, {3, 3}}).IsArc(a));
-}
-
-TEST(PolyLineRecognition, LineSegment)
-{
-  TLineSeg S;
-  ASSERT_TRUE(Poly({{0, 0}, {1, 0}, {5, 0}, {-2, 0}}).IsLineSeg(S));
-  EXPECT_EQ(TPoint2D(S.x, S.y), TPoint2D(-2, 0));
-  EXPECT_EQ(TPoint2D(S.xk, S.yk), TPoint2D(5, 0));
-  EXPECT_FALSE(Poly({{0, 0}, {1, 0}, {5, 0}, {-2, 0}, {0, 0}}).IsLineSeg(S));
-  EXPECT_FALSE(Poly({{0, 0}, {1, 0}, {5, 0.1}}).IsLineSeg(S));
-  EXPECT_FALSE(Poly({{0, 0}, {1, 0}}).IsLineSeg(S));
-  ASSERT_TRUE(Poly({{1, 1}, {2, 2}, {1.5, 1.5}, {-1, -1}, {0, 0}}).IsLineSeg(S));
-  EXPECT_EQ(TPoint2D(S.x, S.y), TPoint2D(-1, -1));
-  EXPECT_EQ(TPoint2D(S.xk, S.yk), TPoint2D(2, 2));
 }
 
 // --- Clipping ----------------------------------------------------------------------------------

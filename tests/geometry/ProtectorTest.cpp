@@ -9,7 +9,7 @@ namespace {
 TContour* Box(double x1, double y1, double x2, double y2)
 {
   auto* c = new TContour;
-  contourtest::Polygon(*c, {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}});
+  contourtest::Polygon(*c, contourtest::Corners(x1, y1, x2, y2));
   return c;
 }
 
@@ -62,29 +62,20 @@ TEST(ProtectorAdmissible, CircleAgainstSquareZone)
   EXPECT_TRUE(none.Admissible(inner));
 }
 
-TEST(ProtectorRectAngle, NoZonesGivesThePreferredBox)
+// Without zones the preferred box; failures leave the outputs as they were.
+TEST(ProtectorRectAngle, PreferredBoxAndFailures)
 {
-  TProtector P;
+  TProtector none, P;
   double xl = 0, yd = 0, xr = 0, yu = 0;
-  ASSERT_TRUE(
-      P.PlaceByRectAngle(TRect2D(-51, -41, 51, 41), 1, TRect2D(-20, -20, 20, 20), xl, yd, xr, yu, 10, true));
+  ASSERT_TRUE(none.PlaceByRectAngle(TRect2D(-51, -41, 51, 41), 1, TRect2D(-20, -20, 20, 20), xl, yd, xr, yu,
+                                    10, true));
   EXPECT_EQ(TRect2D(xl, yd, xr, yu), TRect2D(-50, -40, 50, 40));
-}
-
-TEST(ProtectorRectAngle, FailuresLeaveTheOutputs)
-{
-  TProtector P;
   P.AddProtectContour(Box(-100, -100, 100, 100));
-  struct Case
-  {
-    int step;
-    bool opt;
-  } cases[] = {{10, true}, {0, false}, {-5, true}};
-  for (const Case& c : cases) {
-    double xl = 7, yd = 7, xr = 7, yu = 7;
+  for (auto [step, opt] : {std::pair{10, true}, {0, false}, {-5, true}}) {
+    xl = yd = xr = yu = 7;
     EXPECT_FALSE(P.PlaceByRectAngle(TRect2D(-51, -51, 51, 51), 1, TRect2D(-20, -20, 20, 20), xl, yd, xr, yu,
-                                    c.step, c.opt));
-    EXPECT_EQ(TRect2D(xl, yd, xr, yu), TRect2D(7, 7, 7, 7)) << c.step;
+                                    step, opt));
+    EXPECT_EQ(TRect2D(xl, yd, xr, yu), TRect2D(7, 7, 7, 7)) << step;
   }
 }
 
@@ -121,20 +112,24 @@ TEST(ProtectorSymmetryY, EarlyFailuresLeaveTheOutputs)
   }
 }
 
-TEST(ProtectorSymmetryY, FirstPassKeepsTheFarthestPositions)
+// The first pass keeps the farthest positions; with an o-region edge on the Y axis the widened
+// pass still ranks positions by their score.
+TEST(ProtectorSymmetryY, PlacedPairs)
 {
-  TProtector P;
-  double xu = 0, yu = 0, xd = 0, yd = 0;
-  ASSERT_TRUE(P.PlaceBySymmetryY(-20, -40, 10, 30, 1, -10, -30, 2, 3, xu, yu, xd, yd, 1, true));
-  EXPECT_EQ(TRect2D(xu, yu, xd, yd), TRect2D(9, 29, 19, -39));
-}
-
-// An o-region edge on the Y axis: the widened pass still ranks positions by their score.
-TEST(ProtectorSymmetryY, RegionEdgeOnTheAxis)
-{
-  TProtector P;
-  P.AddProtectContour(Box(-20, -20, 20, -4.5)); // blocks the first pass of the upper pair
-  double xu = 0, yu = 0, xd = 0, yd = 0;
-  ASSERT_TRUE(P.PlaceBySymmetryY(-20, -40, 0, -5, 1, -10, -30, -10, -10, xu, yu, xd, yd, 1, false));
-  EXPECT_EQ(TRect2D(xu, yu, xd, yd), TRect2D(4, -3, 19, -39));
+  const struct
+  {
+    bool zone; // blocks the first pass of the upper pair
+    double oXr, oYu, sXr, sYu;
+    bool opt;
+    TRect2D placed;
+  } cases[] = {{false, 10, 30, 2, 3, true, TRect2D(9, 29, 19, -39)},
+               {true, 0, -5, -10, -10, false, TRect2D(4, -3, 19, -39)}};
+  for (const auto& k : cases) {
+    TProtector P;
+    if (k.zone) P.AddProtectContour(Box(-20, -20, 20, -4.5));
+    double xu = 0, yu = 0, xd = 0, yd = 0;
+    ASSERT_TRUE(
+        P.PlaceBySymmetryY(-20, -40, k.oXr, k.oYu, 1, -10, -30, k.sXr, k.sYu, xu, yu, xd, yd, 1, k.opt));
+    EXPECT_EQ(TRect2D(xu, yu, xd, yd), k.placed);
+  }
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "CurveTestUtil.h"
@@ -13,6 +14,8 @@ using curvetest::Dist;
 
 namespace {
 
+constexpr Real NaN = std::numeric_limits<Real>::quiet_NaN();
+
 TAReal Reals(std::initializer_list<Real> values)
 {
   TAReal a;
@@ -21,13 +24,9 @@ TAReal Reals(std::initializer_list<Real> values)
   return a;
 }
 
-THermit HermitThrough(std::initializer_list<TPoint2D> pts, bool closed = false)
+bool Finite(const TPoint2D& P)
 {
-  THermit H;
-  H.Closed = closed;
-  for (const TPoint2D& p : pts)
-    H.AddPoint(p);
-  return H;
+  return std::isfinite(P.x) && std::isfinite(P.y);
 }
 
 // Order, knots, control points and weights, with Segments and the last knot index set as
@@ -42,65 +41,58 @@ TNurbs Nurbs(Integer order, std::initializer_list<Real> knots, std::initializer_
   for (const TPoint2D& p : pts)
     N.Points.Add(p);
   N.Segments = N.Points.Count - 1;
-  if (weights.size() == 0)
-    for (Integer i = 0; i < N.Points.Count; ++i)
-      N.weights.Add(1.0);
-  else
-    N.weights = Reals(weights);
+  for (std::size_t i = 0; i < (weights.size() ? weights.size() : pts.size()); ++i)
+    N.weights.Add(weights.size() ? weights.begin()[i] : 1.0);
   return N;
 }
 
+} // namespace
+
 // --- Hermite spline ---------------------------------------------------------------------------
 
+// The step after two coinciding points once divided by the zero previous chord.
 TEST(HermitDegenerate, CoincidingPointsKeepParametersFinite)
 {
-  // Regression: the step after two coinciding points divided by the zero previous chord.
-  THermit H = HermitThrough({{0, 0}, {0, 0}, {1, 0}, {1, 0}, {1, 0}, {3, 1}});
+  THermit H;
+  for (TPoint2D p :
+       {TPoint2D(0, 0), TPoint2D(0, 0), TPoint2D(1, 0), TPoint2D(1, 0), TPoint2D(1, 0), TPoint2D(3, 1)})
+    H.AddPoint(p);
   for (Integer i = 0; i < H.TParams.Count; ++i) {
-    ASSERT_TRUE(std::isfinite(H.TParams[i])) << i;
+    ASSERT_TRUE(std::isfinite(H.TParams[i]) && Finite(TPoint2D(H.Vectors[i].x, H.Vectors[i].y))) << i;
     if (i > 0) {
       EXPECT_GT(H.TParams[i], H.TParams[i - 1]) << i;
     }
-    ASSERT_TRUE(std::isfinite(H.Vectors[i].x) && std::isfinite(H.Vectors[i].y)) << i;
   }
-  for (Real t = -1; t < H.TParams.Last() + 1; t += 0.0625) {
-    const TPoint2D P = At(H, t);
-    ASSERT_TRUE(std::isfinite(P.x) && std::isfinite(P.y)) << t;
-  }
+  for (Real t = -1; t < H.TParams.Last() + 1; t += 0.0625)
+    ASSERT_TRUE(Finite(At(H, t))) << t;
 }
 
 TEST(HermitDegenerate, EmptyAndSinglePointAndHandFilledData)
 {
   THermit empty;
-  TPoint2D P(7, 7);
-  TVector2D V(7, 7);
-  empty.PointOn(1, P);
+  TVector2D V;
+  Real t = 3;
+  At(empty, 1);
   empty.FirstDer(1, V);
   empty.ThirdDer(1, V);
-  Real t = 3;
   empty.LocalCoordinate(t);
   empty.LocalCoordinate(5, t);
 
-  THermit one = HermitThrough({{2, 3}});
-  P = At(one, 10);
-  EXPECT_EQ(P.x, 2);
-  EXPECT_EQ(P.y, 3);
+  THermit one;
+  one.AddPoint({2, 3});
+  EXPECT_EQ(At(one, 10), TPoint2D(2, 3));
 
   // Points without parameters evaluate as the polyline, and adding a point repairs the data.
   THermit hand;
   hand.Points.Add({0, 0});
   hand.Points.Add({2, 0});
   hand.Segments = 1;
-  P = At(hand, 0.5);
-  EXPECT_DOUBLE_EQ(P.x, 1);
+  EXPECT_DOUBLE_EQ(At(hand, 0.5).x, 1);
   hand.AddPoint({4, 0});
-  EXPECT_EQ(hand.TParams.Count, 3);
+  ASSERT_EQ(hand.TParams.Count, 3);
   EXPECT_EQ(hand.Vectors.Count, 3);
-  P = At(hand, hand.TParams[2]);
-  EXPECT_NEAR(P.x, 4, 1e-12);
-
-  THermit nan = HermitThrough({{0, 0}, {1, 0}, {2, 0}});
-  P = At(nan, std::numeric_limits<Real>::quiet_NaN());
+  EXPECT_NEAR(At(hand, hand.TParams[2]).x, 4, 1e-12);
+  At(hand, NaN);
 }
 
 // --- Bezier chain -----------------------------------------------------------------------------
@@ -116,100 +108,75 @@ TBezier Chain(Integer pieces, Integer points, bool closed = false)
   return B;
 }
 
-TPoint2D Cubic(const TBezier& B, Integer first, Real w)
+// The chain's own evaluation, which takes its parameter by reference.
+TPoint2D BezierAt(const TBezier& B, Real t)
 {
-  const Integer n = B.Points.Count;
-  const Real s = 1 - w;
-  const TPoint2D &Q1 = B.Points[first % n], &Q2 = B.Points[(first + 1) % n], &Q3 = B.Points[(first + 2) % n],
-                 &Q4 = B.Points[(first + 3) % n];
-  return TPoint2D(s * s * s * Q1.x + 3 * s * s * w * Q2.x + 3 * s * w * w * Q3.x + w * w * w * Q4.x,
-                  s * s * s * Q1.y + 3 * s * s * w * Q2.y + 3 * s * w * w * Q3.y + w * w * w * Q4.y);
+  TPoint2D P(9, 9);
+  B.PointOn(t, P);
+  return P;
 }
 
 TEST(BezierEval, PieceKUsesControlPointsFrom3kPlus1)
 {
   const TBezier B = Chain(2, 8);
-  struct Case
-  {
-    Real t;
-    Integer first;
-    Real w;
-  } cases[] = {{0, 1, 0}, {0.25, 1, 0.25}, {1, 4, 0}, {1.5, 4, 0.5}, {2, 4, 1}}; // at 2: point 7, the last
-  for (const Case& c : cases) {
-    Real t = c.t;
-    TPoint2D P;
-    B.PointOn(t, P);
-    const TPoint2D E = Cubic(B, c.first, c.w);
-    EXPECT_NEAR(Dist(P, E), 0, 1e-12) << c.t;
-    EXPECT_DOUBLE_EQ(B.w, c.w) << c.t;
-    EXPECT_DOUBLE_EQ(B.s, 1 - c.w) << c.t;
+  // At 2: point 7, the last.
+  for (auto [t, first, w] :
+       {std::tuple{0.0, 1, 0.0}, {0.25, 1, 0.25}, {1.0, 4, 0.0}, {1.5, 4, 0.5}, {2.0, 4, 1.0}}) {
+    const Real s = 1 - w, b[] = {s * s * s, 3 * s * s * w, 3 * s * w * w, w * w * w};
+    TPoint2D E(0, 0);
+    for (int i = 0; i < 4; ++i)
+      E = TPoint2D(E.x + b[i] * B.Points[first + i].x, E.y + b[i] * B.Points[first + i].y);
+    EXPECT_NEAR(Dist(BezierAt(B, t), E), 0, 1e-12) << t;
+    EXPECT_DOUBLE_EQ(B.w, w) << t;
+    EXPECT_DOUBLE_EQ(B.s, s) << t;
   }
 }
 
 TEST(BezierDegenerate, FewPointsAndNoPiecesStayInRange)
 {
-  for (Integer points : {0, 1, 2, 3, 7}) {
-    for (Integer pieces : {-3, 0, 1, 2, 5}) {
-      const TBezier B = Chain(pieces, points, points % 2 == 1);
-      for (Real t : {-1.0, 0.0, 0.5, 3.0, 1e300, std::numeric_limits<Real>::quiet_NaN()}) {
-        Real u = t;
-        TPoint2D P(9, 9);
-        B.PointOn(u, P);
-        EXPECT_TRUE(std::isfinite(P.x) && std::isfinite(P.y)) << points << " " << pieces << " " << t;
-      }
-    }
-  }
+  for (Integer points : {0, 1, 2, 3, 7})
+    for (Integer pieces : {-3, 0, 1, 2, 5})
+      for (Real t : {-1.0, 0.0, 0.5, 3.0, 1e300, NaN})
+        EXPECT_TRUE(Finite(BezierAt(Chain(pieces, points, points % 2 == 1), t)))
+            << points << " " << pieces << " " << t;
 }
 
 // --- B-spline arithmetic ----------------------------------------------------------------------
 
-TEST(KnotIndexTest, TooFewKnotsOrNoOrderAnswerMinusOne)
+TEST(BSplineArithmetic, KnotIndexAndBasisAtTheirBounds)
 {
-  const TAReal U = Reals({0, 0, 1, 1});
-  const TAReal none;
-  struct Case
-  {
-    Integer k;
-    const TAReal* knots;
-  } cases[] = {{0, &U}, {-2, &U}, {3, &U}, {1, &none}, {0x7FFFFFFF, &U}};
-  for (const Case& c : cases) {
+  const TAReal U = Reals({0, 0, 1, 1}), none, flat = Reals({1, 1, 1, 1, 1, 1});
+  for (auto [k, knots] : {std::pair{0, &U}, {-2, &U}, {3, &U}, {1, &none}, {0x7FFFFFFF, &U}}) {
     Real t = 0.5;
-    EXPECT_EQ(KnotIndex(c.k, *c.knots, t), -1) << c.k;
+    EXPECT_EQ(KnotIndex(k, *knots, t), -1) << k; // too few knots or no order
     EXPECT_EQ(t, 0.5);
   }
   Real t = 0.5;
   EXPECT_EQ(KnotIndex(2, U, t), 1);
-  const TAReal flat = Reals({1, 1, 1, 1, 1, 1});
   t = 7;
-  const Integer s = KnotIndex(3, flat, t);
-  EXPECT_EQ(s, 2);
+  EXPECT_EQ(KnotIndex(3, flat, t), 2);
   EXPECT_EQ(t, 1);
-}
 
-TEST(AllBasisFunsTest, ZeroLengthSpanSharesEvenlyAndOutOfRangeSpanWritesNothing)
-{
-  const TAReal U = Reals({1, 1, 1, 1, 1, 1});
-  std::vector<double> store(9, -7);
+  // A zero-length span shares evenly; a span out of range writes nothing.
+  std::vector<double> store(9, -7), other(9, -7);
   double* N[3] = {&store[0], &store[3], &store[6]};
-  AllBasisFuns(2, 1, 2, U, N, nullptr, nullptr, true);
+  double* M[3] = {&other[0], &other[3], &other[6]};
+  AllBasisFuns(2, 1, 2, flat, N, nullptr, nullptr, true);
   EXPECT_DOUBLE_EQ(N[0][1], 0.5);
   EXPECT_DOUBLE_EQ(N[1][1], 0.5);
   EXPECT_DOUBLE_EQ(N[0][2] + N[1][2] + N[2][2], 1.0);
   EXPECT_EQ(N[1][0], 1e137);
-
-  std::vector<double> other(9, -7);
-  double* M[3] = {&other[0], &other[3], &other[6]};
-  AllBasisFuns(4, 1, 2, U, M, nullptr, nullptr, true); // span 4 + degree 2 is past the knots
-  AllBasisFuns(1, 1, 2, U, M, nullptr, nullptr, true); // span below the degree
-  for (double v : other)
-    EXPECT_EQ(v, -7);
+  AllBasisFuns(4, 1, 2, flat, M, nullptr, nullptr, true); // span 4 + degree 2 is past the knots
+  AllBasisFuns(1, 1, 2, flat, M, nullptr, nullptr, true); // span below the degree
+  EXPECT_EQ(other, std::vector<double>(9, -7));
 }
 
 // --- NURBS ------------------------------------------------------------------------------------
 
-// Evaluation itself is checked against De Boor in SplinePropertyTest; here only the flag and the
-// caches it decides.
-TEST(NurbsRational, EqualWeightsAreNotRational)
+// Evaluation itself is checked against De Boor in SplinePropertyTest; here the flag and the
+// caches it decides. The weights of every control point count, also when the owner left
+// Segments at 0.
+TEST(NurbsRational, FlagAndCaches)
 {
   TNurbs N = Nurbs(3, {0, 0, 0, 1, 2, 2, 2}, {{0, 0}, {1, 2}, {3, 2}, {4, 0}}, {2, 2, 2, 2});
   EXPECT_FALSE(N.IsRational());
@@ -217,92 +184,83 @@ TEST(NurbsRational, EqualWeightsAreNotRational)
   EXPECT_EQ(N.wc, nullptr);
   ASSERT_NE(N.pk, nullptr);
   EXPECT_EQ(N.pk[0].w, nullptr);
-  EXPECT_TRUE(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{1, 0}, {1, 1}, {0, 1}}, {1, 0.5, 1}).IsRational());
-}
 
-TEST(NurbsRational, WeightsBeyondTheFirstSegmentsCount)
-{
-  // Segments left at 0 by the owner: the weights of every control point still count.
-  TNurbs N = Nurbs(2, {0, 0, 1, 2, 2}, {{0, 0}, {1, 0}, {2, 0}}, {1, 1, 3});
-  N.Segments = 0;
-  EXPECT_TRUE(N.IsRational());
-  const TPoint2D P = At(N, 1.5); // (0.5 * 1 * 1 + 0.5 * 3 * 2) / (0.5 + 1.5)
-  EXPECT_NEAR(P.x, 1.75, 1e-14);
+  TNurbs W = Nurbs(2, {0, 0, 1, 2, 2}, {{0, 0}, {1, 0}, {2, 0}}, {1, 1, 3});
+  W.Segments = 0;
+  EXPECT_TRUE(W.IsRational());
+  EXPECT_NEAR(At(W, 1.5).x, 1.75, 1e-14); // (0.5 * 1 * 1 + 0.5 * 3 * 2) / (0.5 + 1.5)
 }
 
 TEST(NurbsCaches, CopiesEvaluateAlikeWithTheirOwnCaches)
 {
   auto* N = new TNurbs(Nurbs(3, {0, 0, 0, 1, 2, 2, 2}, {{0, 0}, {1, 2}, {3, 2}, {4, 0}}, {1, 2, 1, 1}));
   const TPoint2D P = At(*N, 0.75);
-  TNurbs copy(*N);
-  TNurbs assigned;
+  TNurbs copy(*N), assigned;
   assigned = *N;
   delete N;
-  for (const TNurbs* c : {&copy, &assigned}) {
-    const TPoint2D Q = At(*c, 0.75);
-    EXPECT_DOUBLE_EQ(Q.x, P.x);
-    EXPECT_DOUBLE_EQ(Q.y, P.y);
-  }
+  EXPECT_EQ(At(copy, 0.75), P);
+  EXPECT_EQ(At(assigned, 0.75), P);
 }
 
 TEST(NurbsDegenerate, UnusableDataGivesTheOriginWithoutCaches)
 {
-  struct Case
-  {
-    const char* what;
-    TNurbs N;
-  };
-  std::vector<Case> cases;
-  cases.push_back({"order 0", Nurbs(0, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
-  cases.push_back({"negative order", Nurbs(-3, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
-  cases.push_back({"huge order", Nurbs(0x7FFFFFFF, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
-  cases.push_back({"no control points", Nurbs(2, {0, 0, 1, 1}, {})});
-  cases.push_back({"too few knots", Nurbs(3, {0, 0, 1, 1}, {{1, 1}, {2, 2}})});
-  cases.push_back({"no knots", Nurbs(2, {}, {{1, 1}, {2, 2}})});
   TNurbs past = Nurbs(2, {0, 0, 1, 1}, {{1, 1}, {2, 2}});
   past.uppKnotsIndex = 40;
-  cases.push_back({"last knot index past the knots", past});
-  for (Case& c : cases) {
-    TPoint2D P(5, 5);
-    c.N.PointOn(0.5, P);
-    EXPECT_EQ(P.x, 0) << c.what;
-    EXPECT_EQ(P.y, 0) << c.what;
-    EXPECT_EQ(c.N.InitSegments(), 0) << c.what;
-    EXPECT_EQ(c.N.nd, nullptr) << c.what;
+  std::pair<const char*, TNurbs> cases[] = {
+      {"order 0", Nurbs(0, {0, 0, 1, 1}, {{1, 1}, {2, 2}})},
+      {"negative order", Nurbs(-3, {0, 0, 1, 1}, {{1, 1}, {2, 2}})},
+      {"huge order", Nurbs(0x7FFFFFFF, {0, 0, 1, 1}, {{1, 1}, {2, 2}})},
+      {"no control points", Nurbs(2, {0, 0, 1, 1}, {})},
+      {"too few knots", Nurbs(3, {0, 0, 1, 1}, {{1, 1}, {2, 2}})},
+      {"no knots", Nurbs(2, {}, {{1, 1}, {2, 2}})},
+      {"last knot index past the knots", past},
+  };
+  for (auto& [what, N] : cases) {
+    EXPECT_EQ(At(N, 0.5), TPoint2D(0, 0)) << what;
+    EXPECT_EQ(N.InitSegments(), 0) << what;
+    EXPECT_EQ(N.nd, nullptr) << what;
     Real t = 0.5;
-    c.N.CalculateSegment(t);
-    const TVector2D D = c.N.CalculateSplineWeight(1);
-    EXPECT_EQ(D.x, 0) << c.what;
-  }
-}
-
-TEST(NurbsDegenerate, RepeatedKnotsAndZeroWeightsStayFinite)
-{
-  // Knots of full multiplicity inside, a flat knot vector, and zero weights.
-  std::vector<TNurbs> curves;
-  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1, 2, 2, 2}, {{0, 0}, {1, 1}, {2, 0}, {3, 1}, {4, 0}, {5, 1}}));
-  curves.push_back(Nurbs(3, {1, 1, 1, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}));
-  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {0, 0, 0}));
-  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {0, 1, 0}));
-  curves.push_back(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {1}));
-  curves.push_back(Nurbs(4, {0, 0, 0, 0, 1, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}, {3, 3}}, {1, -1, 1, -1}));
-  for (std::size_t c = 0; c < curves.size(); ++c) {
-    for (Real t : {-1.0, 0.0, 0.5, 1.0, 1.5, 2.0, 3.0, std::numeric_limits<Real>::quiet_NaN()}) {
-      const TPoint2D P = At(curves[c], t);
-      EXPECT_TRUE(std::isfinite(P.x) && std::isfinite(P.y)) << c << " at " << t;
-      Real u = t;
-      curves[c].CalculateSegment(u);
-      for (Integer j = 1; j <= 3; ++j)
-        curves[c].CalculateSplineWeight(j);
-    }
+    N.CalculateSegment(t);
+    EXPECT_EQ(N.CalculateSplineWeight(1).x, 0) << what;
   }
   // All weights 0 is no rational curve; a weight function of 0 puts the point at the origin.
-  EXPECT_FALSE(curves[2].IsRational());
-  const TPoint2D mid = At(curves[2], 0.5);
-  EXPECT_DOUBLE_EQ(mid.x, 1);
-  const TPoint2D end = At(curves[3], 0);
-  EXPECT_EQ(end.x, 0);
-  EXPECT_EQ(end.y, 0);
+  const TNurbs zero = Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {0, 0, 0});
+  EXPECT_FALSE(zero.IsRational());
+  EXPECT_DOUBLE_EQ(At(zero, 0.5).x, 1);
+  EXPECT_EQ(At(Nurbs(3, {0, 0, 0, 1, 1, 1}, {{0, 0}, {1, 1}, {2, 0}}, {0, 1, 0}), 0), TPoint2D(0, 0));
 }
 
-} // namespace
+// Random ill-formed curves: knots of full multiplicity, flat knot vectors, zero, negative and
+// missing weights, any order and last knot index. Points and derivatives stay finite.
+TEST(NurbsDegenerate, IllFormedDataStaysFinite)
+{
+  std::mt19937 rng(31);
+  std::uniform_int_distribution<int> small(0, 9), grid(0, 2);
+  const Real weights[] = {0, -1, 0.5, 1, 3};
+  const Integer orders[] = {-3, 0, 1, 2, 3, 4, 0x7FFFFFFF};
+  for (int round = 0; round < 2000; ++round) {
+    TNurbs N;
+    N.degree = orders[small(rng) % 7];
+    std::vector<Real> knots(small(rng));
+    for (Real& u : knots)
+      u = grid(rng);
+    std::sort(knots.begin(), knots.end());
+    for (Real u : knots)
+      N.knots.Add(u);
+    N.uppKnotsIndex = small(rng) < 8 ? N.knots.Count - 1 : small(rng) * 5 - 5;
+    for (int i = small(rng) % 6; i > 0; --i) {
+      N.Points.Add({Real(small(rng)), Real(small(rng))});
+      if (small(rng) < 9) N.weights.Add(weights[small(rng) % 5]);
+    }
+    N.Segments = small(rng) < 8 ? N.Points.Count - 1 : 0;
+    for (Real t : {-1.0, 0.0, 0.5, 1.0, 1.5, 2.0, 3.0, NaN}) {
+      ASSERT_TRUE(Finite(At(N, t))) << round << " at " << t;
+      Real u = t;
+      N.CalculateSegment(u);
+      for (Integer j = 1; j <= 3; ++j) {
+        const TVector2D D = N.CalculateSplineWeight(j);
+        ASSERT_TRUE(Finite(TPoint2D(D.x, D.y))) << round << " at " << t << " derivative " << j;
+      }
+    }
+  }
+}
