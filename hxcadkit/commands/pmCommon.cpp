@@ -12,6 +12,16 @@ double TBaseManager::EmptyValue = 0.0;
 
 namespace {
 
+// Host calls made while a command ends, also from destructors: a host error there must neither end the
+// process nor keep the remaining steps from releasing what the command holds.
+template <class F> void Quietly(F&& step) noexcept
+{
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
 // The message channel reaches the running command's status bar through this link.
 class TCommandBar final : public TCommandLink
 {
@@ -115,7 +125,7 @@ TBaseManager::~TBaseManager()
   Process = nullptr;
   ProcessParam = nullptr;
   Frame = nullptr;
-  MeshDraw.Clear(0);
+  Quietly([&] { MeshDraw.Clear(0); });
 }
 
 bool TBaseManager::OnStop()
@@ -136,12 +146,23 @@ void TBaseManager::UnAdvise()
 {
   if (!IsAdvise) return;
   IsAdvise = false;
-  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
-  if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
-  if (CommandHost.Application()) TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
-  if (PropertyTab) PropertyTab->SetVisible(false);
-  CommandHost.UnSelectAll();
+  Quietly([&] {
+    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  });
+  Quietly([&] {
+    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  });
+  Quietly([&] {
+    if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
+  });
+  Quietly([&] {
+    if (CommandHost.Application())
+      TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
+  });
+  Quietly([&] {
+    if (PropertyTab) PropertyTab->SetVisible(false);
+  });
+  Quietly([&] { CommandHost.UnSelectAll(); });
   ProcessParam = nullptr;
 }
 
@@ -418,9 +439,15 @@ void TBaseManager3D::UnAdvise()
 {
   if (!IsAdvise) return;
   TBaseManager::UnAdvise();
-  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
-  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  Quietly([&] {
+    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  });
+  Quietly([&] {
+    if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
+  });
+  Quietly([&] {
+    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  });
 }
 
 bool TBaseManager3D::SetPhantom(const TString& FileName)
@@ -511,7 +538,9 @@ void TProcessManager2D::Advise()
 void TProcessManager2D::UnAdvise()
 {
   if (!IsAdvise) return;
-  if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
+  Quietly([&] {
+    if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
+  });
   // The panel stays with the command: a stopped placement may be run again, and its events must reach it.
   SmartPtr<txapi::IProcessParam> param = ProcessParam;
   TBaseManager::UnAdvise();

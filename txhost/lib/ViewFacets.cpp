@@ -337,15 +337,6 @@ public:
     if (!fromModel) v.MarkApplied();
     return HandOut<txapi::IView>(&v);
   }
-  // The view made last; a drawing without views works in its system view.
-  txapi::SmartPtr<txapi::IView> GetActiveView() override
-  {
-    Log("GetActiveView");
-    if (HandOutRefused("GetActiveView")) return {};
-    const auto views = ViewsOf(Model());
-    if (views.empty()) return GetViewByNumber(0);
-    return HandOut<txapi::IView>(views.back());
-  }
 };
 
 // The view properties, shared by ordinary views and views built from a model.
