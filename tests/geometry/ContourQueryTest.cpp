@@ -20,14 +20,12 @@ constexpr double Pi = TMathDef::C_PI;
 
 // --- Point in contour -----------------------------------------------------------------------
 
-// Inside, outside and on the outline (within 0.0001); far from the origin the crossings keep
-// their own abscissas (an unbounded ray resolves x only in steps of about 2e9); a circle is
-// crossed twice.
-TEST(ContourFoundPoint, OnTheOutlineAndAwayFromTheOrigin)
+// Random polygons are checked against Boost.Geometry in PolygonOracleTest, off their outlines;
+// here the outline itself (within 0.0001) and a circle, which is crossed twice.
+TEST(ContourFoundPoint, OnTheOutlineAndInACircle)
 {
-  TContour square, far, ring, empty;
+  TContour square, ring, empty;
   Square(square);
-  Square(far, 1000, 1000);
   Fill(ring, {new TCircle(500, 300, 10)});
   struct Case
   {
@@ -37,21 +35,11 @@ TEST(ContourFoundPoint, OnTheOutlineAndAwayFromTheOrigin)
   };
   const Case cases[] = {
       {&square, 4, 1, true},     {&square, 4.00005, 1, true}, {&square, 4.0002, 1, false},
-      {&square, -1e6, 2, false}, {&far, 1002, 1002, true},    {&far, 990, 1002, false},
-      {&ring, 505, 302, true},   {&ring, 515, 302, false},    {&ring, 510, 300, true},
-      {&empty, 0, 0, false},
+      {&square, -1e6, 2, false}, {&ring, 505, 302, true},     {&ring, 515, 302, false},
+      {&ring, 510, 300, true},   {&empty, 0, 0, false},
   };
   for (const Case& k : cases)
     EXPECT_EQ(k.c->FoundPoint(k.x, k.y), k.found) << k.x << ", " << k.y;
-}
-
-TEST(ContourFoundPoint, ListCountsEachAbscissaOnce)
-{
-  ListX L(1, 0, nullptr);
-  for (double x : {0.0, 0.00005, 2.0, 1.0, 1.0001, 3.0})
-    L.Add(x);
-  EXPECT_EQ(L.CountIntersectsLeft, 1u);
-  EXPECT_EQ(L.CountIntersectsRight, 3u); // 2, 1 (at PX counts right), 3
 }
 
 // --- Curves against the contour -------------------------------------------------------------

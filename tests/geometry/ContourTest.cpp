@@ -42,22 +42,6 @@ Bytes StoredContour(const TContour& c)
 // Points, derivatives, projections and part lengths are checked against a reference chain in
 // ContourOpsTest; here what it does not reach.
 
-TEST(ContourParameter, EmptyContourAnswersNeutrally)
-{
-  TContour c;
-  TRect2D R;
-  c.Rect(R);
-  double t = 0.5, local = 7;
-  EXPECT_EQ(c.FindSegment(t, local), -1);
-  EXPECT_EQ(local, 0);
-  TPoint2D P(3, 4);
-  c.PointOn(0.5, P);
-  EXPECT_EQ(P, TPoint2D(3, 4));
-  EXPECT_EQ(R, TRect2D(0, 0, 0, 0));
-  EXPECT_EQ(c.GetTMax(), 0);
-  EXPECT_TRUE(c.IsDirect() && !c.IsClosed() && !c.Duplicate());
-}
-
 // A joint belongs to the later member and members without a range are never chosen; past the
 // end of an open contour the search clamps and the raw evaluation extends.
 TEST(ContourParameter, JointsRangesAndEnds)
