@@ -41,15 +41,8 @@ bool Same(const TControlPtr& a, const TControlPtr& b)
   return a && b && a == b;
 }
 
-// The library's file name as an edited block stores it: the library's name with the extension of the file
-// the host loaded.
-TString EditedLibraryName()
-{
-  const std::string path = drApi::MA.R().PathFileName.Utf8Text();
-  const std::size_t slash = path.rfind('/'), dot = path.rfind('.');
-  const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-  return TString("VUVudirido") + TString(hasExt ? path.substr(dot).c_str() : ".so");
-}
+// The library's file name as an edited block stores it; a new block stores the name without extension.
+const char* const EditedLibraryName = "VUVudirido.so";
 
 } // namespace
 
@@ -60,7 +53,10 @@ TpmCouplingBlock2D::TpmCouplingBlock2D()
 {
   // The panel opens on the model's coupling type (the stored one when a block is edited), so that Enter
   // never rebuilds a block as another coupling.
+  const TString stored = ControlModel.CouplingName;
   FillDetails();
+  StoredBlockDrawable =
+      ControlModel.EditMode && !ControlModel.DataEditObj.empty() && ControlModel.CouplingName == stored;
 
   AddEditValue(DC("Муфта"), DC("Тип муфты"), ADetails);
   AddEditValue(DC("Момент"), DC("Крутящий момент"), ATorque);
@@ -160,9 +156,10 @@ void TpmCouplingBlock2D::FirstDiameterStep()
 
 void TpmCouplingBlock2D::FinalStep()
 {
-  // The panel being built shows the block as it stands: nothing to redraw yet, and a block whose
-  // parameters could not be read must stay as it is until the user changes something.
-  if (!Table || Init) return;
+  if (!Table) return;
+  // While the panel is built the block under edit is drawn anew from what it stores; one whose bytes could
+  // not be read, or whose type the catalogue lacks, stays as it is until the user changes something.
+  if (Init && ControlModel.EditMode && !StoredBlockDrawable) return;
   if (!ControlModel.EditMode) {
     TProcessManager2D::PlacementChanged(ControlModel.pX, ControlModel.pY, ControlModel.pAngle, true);
     return;
@@ -175,11 +172,12 @@ bool TpmCouplingBlock2D::RedrawEditedBlock()
 {
   drApi::MA.drGroup(true);
   Ptr<txapi::IDrawingGroup> group = drApi::MA.R().Obj;
-  // Without a group the coupling would land loose in the view.
-  if (group) DrawCoupling();
+  // Without a group the coupling would land loose in the view; a type the catalogue cannot draw must not
+  // leave the block empty.
+  const bool drawn = group && DrawCoupling();
   drApi::MA.drEndGroup();
   if (!group) return false;
-  if (Ptr<txapi::IMacroContent> block = ControlModel.EditObj)
+  if (Ptr<txapi::IMacroContent> block = ControlModel.EditObj; block && drawn)
     block->SetContent({Ptr<txapi::ITavrixAPIObject>(group)});
   group->Reset();
   return true;
@@ -225,7 +223,7 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
     const TMt place{ControlModel.pX, ControlModel.pY, ControlModel.pAngle, 1.0};
     ControlModel.to(block);
     r.MacroObj = ControlModel.EditObj;
-    ma.drSetMacro2DParam(block, EditedLibraryName(), r.ModuleName, CommandNumber, true, place);
+    ma.drSetMacro2DParam(block, TString(EditedLibraryName), r.ModuleName, CommandNumber, true, place);
     r.MacroObj.reset();
     return true;
   }
@@ -290,12 +288,12 @@ bool PmCouplingBlock2D()
     if (Ptr<txapi::IUserParameters> p = macro) ControlModel.DataEditObj = p->GetUserData();
     if (!ControlModel.DataEditObj.empty() && !ControlModel.from(ControlModel.DataEditObj))
       ControlModel.DataEditObj.clear();
+    // Whether the host had a placement to report does not matter: a block without one stands at the origin.
     double x = 0, y = 0, angle = 0;
-    if (macro->GetPlacement(x, y, angle)) {
-      ControlModel.pX = x;
-      ControlModel.pY = y;
-      ControlModel.pAngle = angle;
-    }
+    macro->GetPlacement(x, y, angle);
+    ControlModel.pX = x;
+    ControlModel.pY = y;
+    ControlModel.pAngle = angle;
   }
   ControlModel.EditMode = ControlModel.EditObj;
 

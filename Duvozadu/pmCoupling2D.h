@@ -29,6 +29,8 @@ public:
   void FinalStep();
 
 private:
+  // A block under edit whose stored bytes name a coupling type of the catalogue.
+  bool StoredBlockDrawable = false;
   bool Next(TAdapter& field);
   // Draws the coupling anew into a temporary group that becomes the content of the block under edit;
   // false, with the block as it was, when the document gives no group.

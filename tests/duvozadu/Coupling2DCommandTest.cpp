@@ -1,6 +1,7 @@
 // The 2D coupling command run through the library's callback in a drawing, the user's moves, panel
 // changes and buttons played by the stand-in's event script.
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "Duvozadu/pmCoupling2D.h"
@@ -67,8 +68,11 @@ protected:
 
 TEST_F(Coupling2DTest, PhantomFollowsAndEachClickLeavesAKeptBlockWithItsEntryAndLeader)
 {
-  for (int i = 0; i < 10; ++i)
+  std::size_t held[2] = {};
+  for (int i = 0; i < 10; ++i) {
     Script().Place(10.0 * i, 5, 3.0 * i, true);
+    if (i % 8 == 1) Script().Queue([&, i](Object&) { held[i / 8] = H.Objects().size(); });
+  }
   Script().Place(100, 50, 30, false);
   Script().Button(txapi::pbEnter); // the next placement
   Script().Place(200, 80, 0, false);
@@ -77,6 +81,7 @@ TEST_F(Coupling2DTest, PhantomFollowsAndEachClickLeavesAKeptBlockWithItsEntryAnd
   EXPECT_EQ(TBaseManager::CurrentProcessManager, nullptr);
   Object& phantom = *H.ObjectsOfKind("phantom-2d").at(0)->RefProp("group");
   EXPECT_EQ(phantom.CallCount("Reset"), 10u);
+  EXPECT_EQ(held[1], held[0]) << "a move leaves nothing behind in the host";
   for (const Object* o : H.ObjectsOf(*Doc))
     EXPECT_TRUE(txhost::RefId(o->Prop("group")) != phantom.Id() || model::Deleted(*o)) << o->Kind();
 
@@ -199,6 +204,33 @@ TEST_F(Coupling2DTest, AShaftAboveEveryRowKeepsTheChosenTorqueAndAnotherCommandK
   std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
   EXPECT_EQ(ControlModel.M, main->Row(0)[0]);
   EXPECT_GT(offered, 0);
+}
+
+TEST_F(Coupling2DTest, ThePanelShowsItsOwnTextsInItsOwnOrder)
+{
+  const std::size_t said = H.TranslatorObject().Log().size();
+  Value shown = Value::array();
+  Script().Queue([&](Object& process) {
+    Object& param = *txhost::ProcessParamOf(process);
+    shown.push_back({param.Prop("toolBar"), pmCouplingBlock2D->HelpContext, process.Prop("prompt")});
+    for (Object* tab : param.RefProp("tabs")->Members())
+      for (Object* c : tab->RefProp("controls")->Members())
+        shown.push_back(c->Prop("caption"));
+  });
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  std::multiset<std::string> phrases; // hints reach the user through the translation only
+  for (auto c = H.TranslatorObject().Log().begin() + said; c != H.TranslatorObject().Log().end(); ++c)
+    if (c->Op == "Translate" && c->Arguments[0] != "") phrases.insert(c->Arguments[0].get<std::string>());
+  // clang-format off
+  EXPECT_EQ(shown, Value({{3, 8, "Выберите точку привязки и угол поворота муфты"}, "Муфта", "Момент", "Вал 1", "Тип ",
+                          "Вал 2", "Тип ", "", "Отрисовка", "Спецификация", "Позиция"}));
+  EXPECT_EQ(phrases, (std::multiset<std::string>{"Муфты", "Выберите точку привязки и угол поворота муфты", "Параметры",
+      "Муфта", "Тип муфты", "Момент", "Крутящий момент", "Вал 1", "Диаметр вала полумуфты 1", "Тип ",
+      "Тип отверстия полумуфты 1", "Вал 2", "Диаметр вала полумуфты 2", "Тип ", "Тип отверстия полумуфты 2", "Отрисовка",
+      "Отрисовка муфты", "Спецификация", "Спецификация", "Создавать объект спецификации", "Позиция",
+      "Создавать линию-выноску"}));
+  // clang-format on
 }
 
 } // namespace

@@ -138,8 +138,15 @@ void OpenGroup(Object& group, bool open)
 void ResetGroup(Object& group)
 {
   if (group.Parent() == nullptr) return;
+  std::vector<Object*> dropped;
   for (Object* o : group.GetHost().ObjectsOf(*group.Parent()))
-    if (RefId(o->Prop("group")) == group.Id()) o->Set("deleted", true);
+    if (RefId(o->Prop("group")) == group.Id()) {
+      o->Set("deleted", true);
+      dropped.push_back(o);
+    }
+  // A phantom group is emptied at every move: what it held must not pile up in the host. What a library
+  // still held at one emptying goes at a later one.
+  group.GetHost().Forget(dropped);
 }
 
 std::wstring TextOf(const Object& o)

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <ostream>
 #include <system_error>
+#include <unordered_set>
 
 namespace txhost {
 
@@ -211,6 +212,38 @@ std::vector<Object*> Host::ObjectsOf(const Object& document) const
   auto it = std::find(out.begin(), out.end(), &document);
   if (it != out.end()) std::rotate(out.begin(), it, it + 1);
   return out;
+}
+
+namespace {
+
+bool HeldThroughApi(const Object& o)
+{
+  if (o.RefCount() > 0) return true;
+  return std::any_of(o.Members().begin(), o.Members().end(),
+                     [](const Object* m) { return HeldThroughApi(*m); });
+}
+
+void WithMembers(const Object& o, std::unordered_set<const Object*>& out)
+{
+  out.insert(&o);
+  for (const Object* m : o.Members())
+    WithMembers(*m, out);
+}
+
+} // namespace
+
+std::size_t Host::Forget(const std::vector<Object*>& deleted)
+{
+  std::unordered_set<const Object*> gone;
+  for (Object* o : deleted) {
+    if (o == nullptr || gone.count(o) != 0 || !model::Deleted(*o) || HeldThroughApi(*o)) continue;
+    if (Object* parent = o->Parent()) parent->RemoveMember(o);
+    WithMembers(*o, gone);
+  }
+  for (const Object* o : gone)
+    ById.erase(o->Id());
+  std::erase_if(All, [&gone](const std::unique_ptr<Object>& o) { return gone.count(o.get()) != 0; });
+  return gone.size();
 }
 
 Object* Host::NewDocument(txapi::DocumentTypeEnum type, bool visible)

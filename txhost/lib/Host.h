@@ -82,6 +82,10 @@ public:
   std::vector<Object*> ObjectsOfKind(std::string_view kind) const;
   // The document itself, then every object that belongs to it.
   std::vector<Object*> ObjectsOf(const Object& document) const;
+  // Takes deleted objects out of the host, each with its members, when no reference to any of them is held
+  // through txapi; so that what a document once held and dropped costs nothing later. The others stay
+  // (deleted, and still found). Returns how many objects went.
+  std::size_t Forget(const std::vector<Object*>& deleted);
 
   // Documents. A new or opened document becomes the active one; closing one takes it out of the list and
   // makes the last remaining one active.
