@@ -15,6 +15,8 @@
 #include "gl/GLTestContext.h"
 #include "hxcadkit/commands/pmCommon.h"
 #include "hxcadkit/commands/pmHost.h"
+#include "txhost/lib/Events.h"
+#include "txhost/lib/FrameView.h"
 #include "txhost/lib/Host.h"
 
 namespace {
@@ -38,6 +40,7 @@ void Prepare()
     Command->StatusBar.LiftBox(TString(Texts[i].c_str()), 0);
   for (int i = 0; i < Labels; ++i) {
     auto* l = new TLabelOGL(Command, nullptr, TString(Texts[Lines + i].c_str()));
+    l->Mate3D = false; // placed in pixels, not at a model point
     l->Origin = {10 + i % 2 * 250, Size - 10 - i / 2 * 20};
   }
 }
@@ -86,7 +89,8 @@ int main(int argc, char** argv)
     return 1;
   }
   txhost::Host host;
-  host.NewDocument(txapi::txDocumentAssembly, true);
+  txhost::Object* document = host.NewDocument(txapi::txDocumentAssembly, true);
+  txhost::ViewOf(txhost::DocumentFrame(host, *document)) = {0, 0, Size, Size};
   drApi::MA.R().Tavrix7 = &host.Application();
   auto command = std::make_unique<TOverlayCommand>();
   Command = command.get();

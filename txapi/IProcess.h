@@ -126,6 +126,13 @@ protected:
   ~IProcess2D() = default;
 };
 
+// The spaces a point given to IDocumentFrame::ConvertCoord is counted in.
+enum ConvertCoordTypeEnum : int {
+  kcDocument = 1,
+  kcGeoView = 2,
+  kcCurrentPlane = 3,
+};
+
 // The view window of a document.
 class IDocumentFrame : public IAPIObject
 {
@@ -136,6 +143,11 @@ public:
   // Marks the view for repainting; RefreshWindow repaints it.
   virtual void Invalidate() = 0;
   virtual void RefreshWindow() = 0;
+  // The view's rectangle in window pixels (the viewport query).
+  virtual void GetViewport(int& x0, int& y0, int& width, int& height) = 0;
+  // Projects a point of the given space into window pixels, y counted up from the bottom (the point
+  // conversion); false, leaving px and py, when the view cannot convert from that space.
+  virtual bool ConvertCoord(ConvertCoordTypeEnum kind, double x, double y, double z, int& px, int& py) = 0;
 
 protected:
   ~IDocumentFrame() = default;

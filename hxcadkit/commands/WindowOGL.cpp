@@ -2,12 +2,14 @@
 
 #include "hxcadkit/commands/pmCommon.h"
 #include "hxcadkit/core/Messager.h"
+#include "txapi/IProcess.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <ctime>
 #include <cwchar>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -36,6 +38,15 @@ void TPropertyOGLWnd::SetBackClr(TColor c)
   Background = c;
   Mask |= mdBackground;
 }
+
+namespace {
+// A projected anchor far outside the view plus its offset stays far outside instead of wrapping round.
+int SaturatingAdd(int a, int b)
+{
+  const long long s = static_cast<long long>(a) + b;
+  return int(std::clamp<long long>(s, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 
@@ -142,8 +153,16 @@ void TWindowOGL::SetNotSelect()
 
 void TWindowOGL::EvaluateMate3D()
 {
-  // The host's frame offers no conversion of model points to pixels yet: anchored widgets keep the
-  // origin they were given.
+  if (!IsMate3D() || Editor == nullptr || !Editor->Frame) return;
+  int x = 0, y = 0;
+  // A point the view cannot place, or a host failure while painting, leaves the widget where it was.
+  try {
+    if (!Editor->Frame->ConvertCoord(txapi::kcDocument, Origin3D.x, Origin3D.y, Origin3D.z, x, y)) return;
+  } catch (...) {
+    return;
+  }
+  Origin.x = SaturatingAdd(x, Dt.x);
+  Origin.y = SaturatingAdd(y, Dt.y);
 }
 
 void TWindowOGL::InCoordinateSystem(int& x, int& y) const
@@ -387,14 +406,13 @@ void TDispatcherWnd3D::ClosePaintGL(unsigned, const txapi::SmartPtr<txapi::IOpen
 bool TDispatcherWnd3D::InitOGL()
 {
   if (!Manager.Frame) return false;
-  // The frame's viewport is the one the host set for painting it.
-  GLint viewport[4] = {};
-  glGetIntegerv(GL_VIEWPORT, viewport);
   TRect2DOf<int>& r = Manager.FrameRect;
-  r.LD.x = viewport[0];
-  r.RU.y = viewport[1];
-  r.RU.x = viewport[2];
-  r.LD.y = viewport[3];
+  // A host failure here leaves the GL state untouched: nothing is drawn over this frame.
+  try {
+    Manager.Frame->GetViewport(r.LD.x, r.RU.y, r.RU.x, r.LD.y);
+  } catch (...) {
+    return false;
+  }
   GI.InitFont(TString("GOST type B"), 6);
   GI.giPushState(true);
   glMatrixMode(GL_MODELVIEW);

@@ -104,11 +104,18 @@ void TCharGlif::MakeListOGL(GLuint iListOGL)
     if (!glIsList(2230)) {
       Messager->LiftBox(TString("Списка нет!"), TMessager::toAlways);
     } else {
-      // The list advances the model-view matrix; the caller's matrix must not move.
+      // A check that a finished list can be called, not a drawing: the font is first built inside a
+      // paint, over the host's picture, so no pixel, depth or stencil value may change. The list
+      // advances the model-view matrix; the caller's matrix must not move.
+      glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | GL_TRANSFORM_BIT);
+      glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+      glDepthMask(GL_FALSE);
+      glStencilMask(0);
       glMatrixMode(GL_MODELVIEW);
       glPushMatrix();
       glCallList(2230);
       glPopMatrix();
+      glPopAttrib();
       if (GLenum e = glGetError(); e != GL_NO_ERROR) ShowError("Ошибка списка: ", e);
     }
   }

@@ -5,8 +5,12 @@
 #include "hxcadkit/commands/WindowOGLControls.h"
 #include "hxcadkit/drawing/drModeler.h"
 #include "tests/support/gl/GLTestContext.h"
+#include "txhost/lib/FrameView.h"
+
+#include <GL/glu.h>
 
 #include <cstdlib>
+#include <random>
 
 using namespace commands_test;
 
@@ -18,6 +22,7 @@ protected:
   void SetUp() override
   {
     Open(txapi::txDocumentAssembly);
+    View() = {0, 0, Gl.Width, Gl.Height}; // the view covers the context; the model origin at its centre
     glClearColor(0.5f, 0.5f, 0.5f, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
@@ -28,6 +33,8 @@ protected:
     if (const char* out = std::getenv("HXCAD_WIDGET_PNG")) hxgl::WritePng(out, im);
     return im;
   }
+
+  txhost::FrameView& View() { return txhost::ViewOf(txhost::DocumentFrame(H, *Document)); }
 
   hxgl::TGLTestContext Gl{320, 240};
 };
@@ -64,23 +71,22 @@ TEST_F(WidgetPaint, StatusBarHintAndEditorDrawWhereTheyAre)
   ASSERT_TRUE(Gl.Ok()) << Gl.Error();
   TWidgetCommand c;
   Messager->LiftBox(T("Деталь 12"), TMessager::toAlways);
-  THintOGL::Hint(&c, TPoint3D(), T("Подсказка"), 0, 0, 2000);
-  THintOGL::Current->Origin = {150, 220};
+  THintOGL::Hint(&c, TPoint3D(-10, 90, 0), T("Подсказка"), 0, 10, 2000); // at (150, 220)
   int value = 1250;
-  auto* edit = new TValidateEdit(&c, TPoint3D(), TVariablePtr(value), 20000);
-  edit->Origin = {200, 100};
+  auto* edit = new TValidateEdit(&c, TPoint3D(40, -20, 5), TVariablePtr(value), 20000); // at (200, 100)
   edit->SetFocus();
   c.DispatcherWnd3D.ClosePaintGL(0, {});
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   EXPECT_EQ(c.FrameRect.RU.x, 320);
   EXPECT_EQ(c.FrameRect.LD.y, 240);
   const hxgl::TImage im = Read();
-  EXPECT_GT(Count(im, 20, 20, 140, 45, Dark), 20);   // the status line above the bar's origin
+  EXPECT_GT(Count(im, 20, 20, 140, 45, Dark), 20);      // the status line above the bar's origin
   EXPECT_GT(Count(im, 150, 195, 215, 221, White), 200); // the hint's white ground
   EXPECT_GT(Count(im, 150, 195, 230, 221, Dark), 20);   // and its text
   EXPECT_GT(Count(im, 200, 70, 290, 102, White), 100);  // the focused field's box
   EXPECT_GT(Count(im, 200, 70, 290, 102, Blue), 20);    // its text
-  EXPECT_EQ(Count(im, 0, 120, 140, 180, [](int r, int, int) { return r != 127 && r != 128; }), 0); // nothing else
+  // Nothing else: building the font inside the paint left no glyph in the middle of the view.
+  EXPECT_EQ(Count(im, 0, 110, 319, 190, [](int r, int, int) { return r != 127 && r != 128; }), 0);
 }
 
 // A tree with an open group, an open list, a hot-point editor and a radial dimension, painted in one frame.
@@ -118,10 +124,49 @@ TEST_F(WidgetPaint, TreeListEditorAndDimensionDrawWhereTheyAre)
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   EXPECT_EQ(dim.T.x, 2.0); // the text point follows the drawn radius
   const hxgl::TImage im = Read();
-  EXPECT_GT(Count(im, 0, 180, 160, 235, Dark), 20);  // the tree's labels
-  EXPECT_GT(Count(im, 0, 180, 30, 235, Blue), 10);   // and its lines
-  EXPECT_GT(Count(im, 240, 180, 300, 235, Dark), 5); // the open group's field
+  EXPECT_GT(Count(im, 0, 180, 160, 235, Dark), 20);   // the tree's labels
+  EXPECT_GT(Count(im, 0, 180, 30, 235, Blue), 10);    // and its lines
+  EXPECT_GT(Count(im, 240, 180, 300, 235, Dark), 5);  // the open group's field
   EXPECT_GT(Count(im, 200, 52, 260, 90, White), 500); // the list's rows below the box
-  EXPECT_GT(Count(im, 10, 40, 200, 90, Dark), 20);   // the editor's caption, box, field and label
+  EXPECT_GT(Count(im, 10, 40, 200, 90, Dark), 20);    // the editor's caption, box, field and label
   EXPECT_GT(Count(im, 165, 119, 235, 121, Blue), 40); // the dimension's radius from the view's centre
+}
+
+// A widget anchored at a 3D point is drawn at the point's projection plus its offset however the view is
+// turned, panned or zoomed between paints; GLU projects the same camera for the expected place.
+TEST_F(WidgetPaint, AnchoredWidgetFollowsTheView)
+{
+  ASSERT_TRUE(Gl.Ok()) << Gl.Error();
+  TWidgetCommand c;
+  auto* w = new TWindowOGL(&c, nullptr); // 50 x 24 pixels, right of and below its origin
+  w->SetBackClr(0xFFFFFF);
+  w->Origin3D = TPoint3D(10, 20, 30);
+  w->Dt = {5, -7};
+  std::mt19937 rnd(19);
+  std::uniform_real_distribution<double> u(-1, 1);
+  auto unit = [](TVector3D v) { return v.Normalize(), v; };
+  for (int k = 0; k < 20; ++k) {
+    const TVector3D z = unit({u(rnd), u(rnd), u(rnd)}), x = unit(z | TVector3D(u(rnd), u(rnd), u(rnd))),
+                    y = z | x;
+    const TVector3D axes[3] = {x, y, z}, target(10 + 30 * u(rnd), 20 + 30 * u(rnd), 30 + 30 * u(rnd));
+    txhost::FrameView& v = View();
+    v.Scale = 1 + u(rnd) / 2, v.Target = {target.x, target.y, target.z};
+    v.Right = {x.x, x.y, x.z}, v.Up = {y.x, y.y, y.z};
+    // The camera as OpenGL matrices (column-major): the target to the origin, then rows x, y, z.
+    GLdouble model[16] = {}, proj[16] = {}, wx, wy, wz;
+    for (int r = 0; r < 3; ++r) {
+      model[r] = axes[r].x, model[4 + r] = axes[r].y, model[8 + r] = axes[r].z;
+      model[12 + r] = -(axes[r] * target);
+    }
+    model[15] = proj[15] = 1;
+    proj[0] = 2 * v.Scale / v.Width, proj[5] = 2 * v.Scale / v.Height, proj[10] = 1e-3;
+    const GLint port[4] = {v.X0, v.Y0, v.Width, v.Height};
+    ASSERT_TRUE(gluProject(10, 20, 30, model, proj, port, &wx, &wy, &wz));
+    const int px = int(wx + 0.5) + 5, py = int(wy + 0.5) - 7; // both inside the view
+    glClear(GL_COLOR_BUFFER_BIT);
+    c.DispatcherWnd3D.ClosePaintGL(0, {});
+    const hxgl::TImage im = Read();
+    EXPECT_EQ(Count(im, px + 1, py - 23, px + 49, py - 1, White), 49 * 23) << px << ", " << py;
+    EXPECT_EQ(Count(im, 0, 0, 319, 239, White), 50 * 24); // and nowhere else
+  }
 }

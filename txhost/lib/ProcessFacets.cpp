@@ -14,6 +14,7 @@
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
+#include "txhost/lib/FrameView.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
@@ -335,6 +336,20 @@ public:
   }
   void Invalidate() override { Log("Invalidate"); }
   void RefreshWindow() override { Log("RefreshWindow"); }
+  void GetViewport(int& x0, int& y0, int& width, int& height) override
+  {
+    Log("GetViewport");
+    const FrameView& v = ViewOf(Model());
+    x0 = v.X0;
+    y0 = v.Y0;
+    width = v.Width;
+    height = v.Height;
+  }
+  bool ConvertCoord(txapi::ConvertCoordTypeEnum kind, double x, double y, double z, int& px, int& py) override
+  {
+    Log("ConvertCoord", kind, x, y, z);
+    return ProjectPoint(ViewOf(Model()), kind, x, y, z, px, py);
+  }
 };
 
 class ProgressBarFacet final : public Facet<txapi::IProgressBar>
