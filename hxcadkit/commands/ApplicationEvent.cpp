@@ -8,7 +8,10 @@ using txapi::SmartPtr;
 // Every handler is reached through a virtual call, so that the command's override runs.
 // A source the host did not hand out takes no subscription.
 #define TX_ON(bit, Event, ...)                                                                               \
-  if ((mask & (bit)) && events) events->Subscribe##Event(N, __VA_ARGS__)
+  if ((mask & (bit)) && events) {                                                                            \
+    this->Source = events;                                                                                   \
+    events->Subscribe##Event(N, __VA_ARGS__);                                                                \
+  }
 
 void TReceiverFrameEvent::Advise(TS events, int mask)
 {

@@ -150,12 +150,24 @@ void TBaseManager::UnAdvise()
 {
   if (!IsAdvise) return;
   IsAdvise = false;
-  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
-  if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
-  if (CommandHost.Application()) TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
-  if (PropertyTab) PropertyTab->SetVisible(false);
-  CommandHost.UnSelectAll();
+  // Each step on its own: a host call that fails keeps none of the others from ending a subscription.
+  Quietly([&] {
+    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  });
+  Quietly([&] {
+    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  });
+  Quietly([&] {
+    if (ProcessParam) TReceiverPropertyManagerEvent::UnAdvie(ProcessParam->GetEvents());
+  });
+  Quietly([&] {
+    if (CommandHost.Application())
+      TReceiverApplicationEvent::UnAdvie(CommandHost.Application()->GetApplicationEvents());
+  });
+  Quietly([&] {
+    if (PropertyTab) PropertyTab->SetVisible(false);
+  });
+  Quietly([] { CommandHost.UnSelectAll(); });
   ProcessParam = nullptr;
 }
 
@@ -432,9 +444,15 @@ void TBaseManager3D::UnAdvise()
 {
   if (!IsAdvise) return;
   TBaseManager::UnAdvise();
-  if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
-  if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
-  if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  Quietly([&] {
+    if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
+  });
+  Quietly([&] {
+    if (Process3D) TReceiverProcess3DEvent::UnAdvie(Process3D->GetEvents());
+  });
+  Quietly([&] {
+    if (Manipulators) TReceiverProcess3DManipulatorsEvent::UnAdvie(Manipulators->GetEvents());
+  });
 }
 
 bool TBaseManager3D::SetPhantom(const TString& FileName)
@@ -525,7 +543,9 @@ void TProcessManager2D::Advise()
 void TProcessManager2D::UnAdvise()
 {
   if (!IsAdvise) return;
-  if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
+  Quietly([&] {
+    if (Process2D) TReceiverProcess2DEvent::UnAdvie(Process2D->GetEvents());
+  });
   // The panel stays with the command: a stopped placement may be run again, and its events must reach it.
   SmartPtr<txapi::IProcessParam> param = ProcessParam;
   TBaseManager::UnAdvise();
