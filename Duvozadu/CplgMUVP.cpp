@@ -1,6 +1,7 @@
 // The elastic sleeve-and-pin coupling: half-couplings, pin, bushings, the keyway every coupling
 // shares, and the row's 2D section, 2D view and 3D model.
 #include <cmath>
+#include <exception>
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgDetails.h"
@@ -38,19 +39,27 @@ public:
     if (axisFirst) M.drLine(ax1, 0.0, ax2, 0.0, 3);
     M.drMacro2D(true);
   }
-  // A destructor may run while a host error unwinds the build: a second failure here must not end the
-  // process, and the error already on its way says what went wrong.
-  ~TPiece()
+  // Every level is closed even when the host fails one of the calls; the first failure goes on to
+  // the caller, unless the piece is left because of another one.
+  ~TPiece() noexcept(false)
   {
-    for (auto step : {&TModeler3D::drEndMacro, &TModeler3D::drDeleteMtr, &TModeler3D::drDeleteMtr})
+    std::exception_ptr failed;
+    auto step = [&](auto call) {
       try {
-        (M.*step)();
+        call();
       } catch (...) {
+        if (!failed) failed = std::current_exception();
       }
+    };
+    step([this] { M.drEndMacro(); });
+    step([this] { M.drDeleteMtr(); });
+    step([this] { M.drDeleteMtr(); });
+    if (failed && std::uncaught_exceptions() == Unwinding) std::rethrow_exception(failed);
   }
   TPiece(const TPiece&) = delete;
   TPiece& operator=(const TPiece&) = delete;
   TModeler3D& M;
+  const int Unwinding = std::uncaught_exceptions();
 };
 
 // Draws the program with the code, and for a drawn section (units digit set) hatches it, with

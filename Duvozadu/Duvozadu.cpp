@@ -37,52 +37,60 @@ int LibCommandState(int, bool& enable, int&, std::wstring&)
   return 1;
 }
 
+namespace {
+
+// What every command leaves behind it, also one that a host failure ended: the modeller's documents
+// and parts let go, the host's error state reset and its message state as it was.
+void EndCommand(txapi::IApplication& app, txapi::txHideMessageEnum hide)
+{
+  drApi::MA.drEndGetPart(false);
+  if (drApi::MA.R().TavrixError) drApi::MA.R().TavrixError->Reset();
+  app.SetHideMessage(hide);
+}
+
+void Dispatch(unsigned int comm, txapi::IApplication& app)
+{
+  txapi::SmartPtr<txapi::ITavrixDocument> doc = app.GetActiveDocument();
+  if (!doc) {
+    Messager->LiftBox(DC(TString("Документ не активизирован")), TMessager::toAlways);
+    return;
+  }
+  const txapi::DocumentTypeEnum type = doc->GetType();
+  switch (type) {
+  case txapi::txDocumentDrawing:
+  case txapi::txDocumentFragment:
+    if (comm == CouplingCommand) PmCouplingBlock2D();
+    break;
+  case txapi::txDocumentAssembly:
+  case txapi::txDocumentTechnologyAssembly:
+    // Refreshes the modeller's documents and part before the command looks at them.
+    drApi::MA.drGetPart(pTop_Part, type);
+    if (comm == CouplingCommand) pmCouplingBlock3D();
+    break;
+  default:
+    Messager->LiftBox(DC(TString("Документ не является Чертежом/Фрагментом/Сборкой")), TMessager::toAlways);
+    break;
+  }
+}
+
+} // namespace
+
 void RunCommand(unsigned int comm, txapi::txRunCommandModeEnum)
 {
-  drApi::TRegistryApi& r = drApi::MA.R();
-  txapi::IApplication* app = r.Tavrix7;
+  txapi::IApplication* app = drApi::MA.R().Tavrix7;
   if (app == nullptr) return; // not loaded: there is no host to answer
-  // A host call that fails by throwing ends the command here: the exception never reaches the host's caller
-  // of this callback, and what the modeller holds is released as after any command.
-  auto guarded = [](auto&& step) {
+  const txapi::txHideMessageEnum hide = app->GetHideMessage();
+  app->SetHideMessage(txapi::txHideMessageNo);
+  try {
+    Dispatch(comm, *app);
+  } catch (...) {
     try {
-      step();
-      return true;
+      EndCommand(*app, hide);
     } catch (...) {
-      return false;
     }
-  };
-  txapi::txHideMessageEnum hide = txapi::txShowMessage;
-  if (!guarded([&] { hide = app->GetHideMessage(); })) return;
-  guarded([&] {
-    app->SetHideMessage(txapi::txHideMessageNo);
-    txapi::SmartPtr<txapi::ITavrixDocument> doc = app->GetActiveDocument();
-    if (!doc) {
-      Messager->LiftBox(DC(TString("Документ не активизирован")), TMessager::toAlways);
-      return;
-    }
-    const txapi::DocumentTypeEnum type = doc->GetType();
-    switch (type) {
-    case txapi::txDocumentDrawing:
-    case txapi::txDocumentFragment:
-      if (comm == CouplingCommand) PmCouplingBlock2D();
-      break;
-    case txapi::txDocumentAssembly:
-    case txapi::txDocumentTechnologyAssembly:
-      // Refreshes the modeller's documents and part before the command looks at them.
-      drApi::MA.drGetPart(pTop_Part, type);
-      if (comm == CouplingCommand) pmCouplingBlock3D();
-      break;
-    default:
-      Messager->LiftBox(DC(TString("Документ не является Чертежом/Фрагментом/Сборкой")), TMessager::toAlways);
-      break;
-    }
-  });
-  guarded([] { drApi::MA.drEndGetPart(false); });
-  guarded([&] {
-    if (r.TavrixError) r.TavrixError->Reset();
-  });
-  guarded([&] { app->SetHideMessage(hide); });
+    throw;
+  }
+  EndCommand(*app, hide);
 }
 
 bool LoadTavrixLibrary(txapi::IApplication& app, txapi::ITavrixLibraryActions& LA)

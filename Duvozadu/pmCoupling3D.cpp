@@ -71,30 +71,20 @@ bool pmCouplingBlock3D()
     SmartPtr<txapi::IPart> edited(r.IDoc3D->GetEditedPart());
     if (IsOurCoupling(edited)) ControlModel.EditPart = edited;
   }
-  // Whatever ends the start early (no part, a host call that fails outside the run) shows the coupling
-  // under edit again, destroys the command (which unsubscribes it) and leaves no edit behind.
-  auto end = [](bool show) {
-    if (show && ControlModel.EditPart)
-      drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
-    // Nothing of this command is needed by the next one, which reads its own edit and placement.
-    ControlModel.EditPart.reset();
-    ControlModel.Place.reset();
-  };
+  if (ControlModel.EditPart) {
+    const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
+    ControlModel.from(p->GetUserData()); // a damaged block leaves the current parameters
+    ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
+    drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
+  }
+
+  if (!drApi::MA.drGetPart(pNew_Part, type)) return true;
+
   try {
-    if (ControlModel.EditPart) {
-      const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
-      ControlModel.from(p->GetUserData()); // a damaged block leaves the current parameters
-      ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
-      drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
-    }
-    if (!drApi::MA.drGetPart(pNew_Part, type)) {
-      end(true);
-      return true;
-    }
     const std::unique_ptr<TpmCoupling3D> command(new TpmCoupling3D());
     command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
-    // The phantom is the part the process loaded from that file, or the coupling under edit; without
-    // one there is none, never the user's own model.
+    // The phantom is the part the process loaded from that file, or the coupling under edit;
+    // without one there is none, never the user's own model.
     if (ControlModel.EditPart)
       command->Phantom = ControlModel.EditPart;
     else if (command->Process3D && !(r.IDoc3D && r.IDoc3D->IsEditMode()))
@@ -105,14 +95,18 @@ bool pmCouplingBlock3D()
     if (command->Table != nullptr) command->SetParam(command->Phantom);
     command->Run(true, false);
   } catch (...) {
+    // A host failure outside the command's run loop: the coupling under edit is shown again.
     try {
-      end(true);
+      if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
     } catch (...) {
-      end(false);
     }
+    ControlModel.EditPart.reset();
+    ControlModel.Place.reset();
     throw;
   }
-  end(false);
+  // Nothing of this command is needed by the next one, which reads its own edit and placement.
+  ControlModel.EditPart.reset();
+  ControlModel.Place.reset();
   return true;
 }
 

@@ -6,7 +6,7 @@
 using txapi::SmartPtr;
 
 // Every handler is reached through a virtual call, so that the command's override runs.
-// A source the host did not hand out gets no subscription.
+// A source the host did not hand out takes no subscription.
 #define TX_ON(bit, Event, ...)                                                                               \
   if ((mask & (bit)) && events) {                                                                            \
     this->Source = events;                                                                                   \

@@ -12,16 +12,6 @@ double TBaseManager::EmptyValue = 0.0;
 
 namespace {
 
-// Host calls made while a command ends, also from destructors: a host error there must neither end the
-// process nor keep the remaining steps from releasing what the command holds.
-template <class F> void Quietly(F&& step) noexcept
-{
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 // The message channel reaches the running command's status bar through this link.
 class TCommandBar final : public TCommandLink
 {
@@ -112,9 +102,23 @@ TBaseManager::TBaseManager()
   CurrentProcessManager = this;
 }
 
+namespace {
+
+// A destructor cannot pass on what a host call throws (it would end the program while the command's
+// own failure unwinds): the host is told what it can be told, and the references are let go anyway.
+template <class F> void Quietly(F&& f) noexcept
+{
+  try {
+    f();
+  } catch (...) {
+  }
+}
+
+} // namespace
+
 TBaseManager::~TBaseManager()
 {
-  TBaseManager::UnAdvise();
+  Quietly([this] { TBaseManager::UnAdvise(); });
   CurrentProcessManager = nullptr;
   delete &DispatcherWnd3D;
   PropertyControl = nullptr;
@@ -125,7 +129,7 @@ TBaseManager::~TBaseManager()
   Process = nullptr;
   ProcessParam = nullptr;
   Frame = nullptr;
-  Quietly([&] { MeshDraw.Clear(0); });
+  MeshDraw.Clear(0);
 }
 
 bool TBaseManager::OnStop()
@@ -146,6 +150,7 @@ void TBaseManager::UnAdvise()
 {
   if (!IsAdvise) return;
   IsAdvise = false;
+  // Each step on its own: a host call that fails keeps none of the others from ending a subscription.
   Quietly([&] {
     if (Frame) TReceiverFrameEvent::UnAdvie(Frame->GetEvents());
   });
@@ -162,7 +167,7 @@ void TBaseManager::UnAdvise()
   Quietly([&] {
     if (PropertyTab) PropertyTab->SetVisible(false);
   });
-  Quietly([&] { CommandHost.UnSelectAll(); });
+  Quietly([] { CommandHost.UnSelectAll(); });
   ProcessParam = nullptr;
 }
 
@@ -413,12 +418,12 @@ TBaseManager3D::TBaseManager3D(const TString& Name, const TString& Hint, SpecPro
 
 TBaseManager3D::~TBaseManager3D()
 {
-  TBaseManager3D::UnAdvise();
+  Quietly([this] { TBaseManager3D::UnAdvise(); });
   PropertyControls = nullptr;
   PropertyTabs = nullptr;
   PropertyTab = nullptr;
   ProcessParam = nullptr;
-  Quietly([&] { MeshDraw.Clear(0); });
+  MeshDraw.Clear(0);
   Quietly([] { CommandHost.UnChooseAll(); });
   CurrentProcessManager = nullptr;
   Phantom = nullptr;
@@ -521,7 +526,7 @@ TProcessManager2D::TProcessManager2D(const TString& Name, const TString& Hint, S
 
 TProcessManager2D::~TProcessManager2D()
 {
-  TProcessManager2D::UnAdvise();
+  Quietly([this] { TProcessManager2D::UnAdvise(); });
   CurrentProcessManager = nullptr;
   PhantomGroup = nullptr;
   Phantom2D = nullptr;
