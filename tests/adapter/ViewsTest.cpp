@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <random>
 
@@ -283,7 +285,9 @@ TEST_F(ViewsTest, ASheetPicture)
   for (const char* text :
        {"Вид 1 Втулка", "АБВ.01", "2:1", "1.Требование первое", "Вид справа", "class=\"sheet\""})
     EXPECT_NE(svg.str().find(text), std::string::npos) << text;
-  txhost::SaveSvg(doc, "views-sheet.svg");
+  // To look at the sheet: HXCAD_SHEET_SVG=folder.
+  if (const char* keep = std::getenv("HXCAD_SHEET_SVG"))
+    txhost::SaveSvg(doc, std::filesystem::path(keep) / "views-sheet.svg");
 }
 
 } // namespace
