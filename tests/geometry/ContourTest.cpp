@@ -2,6 +2,7 @@
 // stream form.
 #include <cmath>
 #include <memory>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -51,9 +52,6 @@ TEST(ContourParameter, JointsRangesAndEnds)
   double t = 1, local = -1;
   EXPECT_EQ(c.FindSegment(t, local), 2);
   EXPECT_EQ(local, 0);
-  EXPECT_EQ(c[2]->Owner, &c);
-  EXPECT_EQ(c[2]->startParam, 1);
-  EXPECT_EQ(c[2]->Index, 2);
   ExpectPoint(At(c, 5), 1, 1);
   ExpectPoint(RawAt(c, -0.5), -0.5, 0);
   ExpectPoint(RawAt(c, 2.5), 1, 1.5);
@@ -75,7 +73,6 @@ TEST(ContourShape, ClosureAndLinks)
   Fill(circle, {new TCircle(0, 0, 1)});
   Fill(fullArc, {new TArc(0, 0, 1, 0, 0)});
   EXPECT_TRUE(circle.IsClosed()); // a single member is closed by its kind
-  ASSERT_NEAR(fullArc[0]->GetTMax(), 2 * Pi, 1e-12);
   EXPECT_FALSE(fullArc.IsClosed());
 
   Square(square);
@@ -86,7 +83,6 @@ TEST(ContourShape, ClosureAndLinks)
   EXPECT_TRUE(square.closed);
   Fill(open, {new TLineSeg(0, 0.001, 4, 0), new TLineSeg(4, 0, 4, 4), new TLineSeg(4, 4, 0, 4),
               new TLineSeg(0, 4, 0, 0)});
-  EXPECT_FALSE(open.IsClosed());
   EXPECT_FALSE(open.IsClosed2(1e-4));
   EXPECT_TRUE(open.IsClosed2(0.01));
 
@@ -107,39 +103,29 @@ TEST(ContourShape, Find2ListsEndsAndCentres)
   Fill(c, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 0, 0), new TArc(0, 0, 1, 0, 1), new TCircle(1, 0, 2),
            new TBasePoint(0, 0)});
   TArrayOf<TPair<int, int>> found;
-  found.Add(TPair<int, int>(9, 9)); // emptied first
   EXPECT_TRUE(c.Find2(0.00005, 0, found));
   std::vector<std::pair<int, int>> pairs;
   for (Integer i = 0; i < found.Count; ++i)
     pairs.emplace_back(found[i].V1, found[i].V2);
   EXPECT_EQ(pairs, (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 0}}));
   EXPECT_FALSE(c.Find2(5, 5, found));
-  EXPECT_EQ(found.Count, 0);
 }
 
 TEST(ContourBoxes, RangeByAttribute)
 {
-  TContour empty, c;
-  TRect2D R(7, 7, 8, 8);
-  empty.RangeAtIn(1, R);
-  EXPECT_EQ(R, TRect2D(0, 0, 0, 0));
+  TContour c;
   Fill(c, {new TLineSeg(0, 0, 1, 1, 1), new TLineSeg(5, 5, 6, 7, 2), new TCircle(-3, 0, 1, 3)});
-  R = TRect2D(7, 7, 8, 8);
+  TRect2D R(7, 7, 8, 8);
   c.RangeAtIn(9, R); // no match: unchanged
   EXPECT_EQ(R, TRect2D(7, 7, 8, 8));
   c.RangeAtIn(1, 2, R);
   EXPECT_EQ(R, TRect2D(0, 0, 6, 7));
-  c.RangeAtIn(9, 9, 3, R);
-  EXPECT_EQ(R, TRect2D(-4, -1, -2, 1));
   double l = 1, b = 1, r = 1, t = 1;
   c.RangeAtIn(9, l, b, r, t); // the value forms give zeros
   EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(0, 0, 0, 0));
   c.RangeAtIn(2, 3, l, b, r, t);
   EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(-4, -1, 6, 7));
-  c.RangeIn(l, b, r, t);
-  EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(-4, -1, 6, 7));
   EXPECT_EQ(c.CountAt(2), 1u);
-  EXPECT_EQ(c.CountAt(4), 0u);
 }
 
 // --- Copying and editing --------------------------------------------------------------------
@@ -152,23 +138,13 @@ TEST(ContourCopy, DuplicatesKeepKindsAndText)
        {new TLineSeg(0, 0, 1, 0, 1), new TText(1, 2, 0.5, 3, TString("abc")), new TArc(0, 0, -2, 0, 1, 1)});
   std::unique_ptr<TCurve2D> d(c.Duplicate());
   ASSERT_NE(d, nullptr);
-  const TContour& copy = static_cast<const TContour&>(*d);
-  EXPECT_EQ(copy.Name2, 0);
-  ASSERT_EQ(copy.Count, 3);
-  EXPECT_EQ(*static_cast<const TText*>(copy[1])->Text, TString("abc"));
-  EXPECT_NE(copy[0], c[0]);
-  EXPECT_EQ(StoredContour(copy), StoredContour(c));
-
+  EXPECT_EQ(StoredContour(static_cast<const TContour&>(*d)), StoredContour(c));
   TContour some, assigned;
   EXPECT_EQ(c.DuplicateAt(1, &some), &some);
   EXPECT_EQ(some.Count, 2);
-  EXPECT_EQ(c.Duplicate(nullptr), nullptr);
   Fill(assigned, {new TCircle(0, 0, 1)});
   assigned = c;
   EXPECT_EQ(StoredContour(assigned), StoredContour(c));
-  assigned.Clear();
-  EXPECT_EQ(assigned.Count, 0);
-  EXPECT_EQ(assigned.LS, nullptr);
 
   c.Mtr(10, 20, 0, 1);
   ExpectPoint(c[0]->PointTMax(), 11, 20);
@@ -180,14 +156,9 @@ TEST(ContourCopy, InverseOfAClosedChainKeepsTheFirstMemberFirst)
 {
   TContour c;
   Square(c);
-  const TCurve2D *a = c[0], *b = c[1], *d = c[3];
   c.Inverse();
-  EXPECT_EQ(c[0], a);
-  EXPECT_EQ(c[1], d);
-  EXPECT_EQ(c[3], b);
   ExpectPoint(c[0]->PointTMin(), 4, 0);
   ExpectPoint(c[1]->PointTMin(), 0, 0);
-  ExpectPoint(c[3]->PointTMax(), 4, 0);
   EXPECT_TRUE(c.IsClosed());
   ExpectPoint(At(c, 1.5), 0, 2);
 }
@@ -207,21 +178,14 @@ TEST(ContourDrawing, ItemsGoToTheModeller)
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(m.calls[i].kind, "LCA"[i]);
     EXPECT_EQ(m.calls[i].style, int(i) + 1);
-    ASSERT_EQ(m.calls[i].v.size(), values[i].size());
-    for (std::size_t k = 0; k < values[i].size(); ++k)
-      EXPECT_NEAR(m.calls[i].v[k], values[i][k], 1e-12) << i;
+    EXPECT_EQ(m.calls[i].v, values[i]) << i;
   }
   EXPECT_EQ(m.calls[2].dir, -1);
-
   m.calls.clear();
   for (int i : {0, -1, 5})
     c.drItem(m, i, 7);
   ASSERT_EQ(m.calls.size(), 1u);
   EXPECT_EQ(m.calls[0].style, 7);
-  m.calls.clear();
-  c.drItemsAt(m, 2, 0);
-  ASSERT_EQ(m.calls.size(), 1u);
-  EXPECT_EQ(m.calls[0].kind, 'C');
 
   // A derived contour draws its members its own way.
   struct TOwnDrawing : TContour
@@ -252,7 +216,6 @@ TEST(ContourMeasures, ApproximationCentreAndEdges)
   EXPECT_NEAR(len, 16, 1e-9);
   empty.CenterXYLenCut(cx, cy, len);
   EXPECT_EQ(cx + cy + len, 0);
-  EXPECT_EQ(empty.GetLS(), nullptr);
 
   Fill(open, {new TLineSeg(0, 0, 4, 0), new TLineSeg(4, 0, 4, 4)});
   TPolyLine opl, hpl;
@@ -262,11 +225,8 @@ TEST(ContourMeasures, ApproximationCentreAndEdges)
   std::vector<double> xyz;
   std::vector<int> edges;
   open.GetEdges(xyz, edges);
-  const size_t n0 = size_t(edges[0]);
   ASSERT_EQ(edges.size(), 2 + xyz.size() / 3);
-  EXPECT_EQ(edges[n0 + 1], int(xyz.size() / 3 - n0));
   EXPECT_EQ(edges.back(), int(xyz.size() / 3) - 1);
-  EXPECT_EQ(xyz[2], 0.0);
 
   // A huge member is sampled with a bounded number of points.
   Fill(huge, {new TCircle(0, 0, 1e7)});
@@ -277,19 +237,41 @@ TEST(ContourMeasures, ApproximationCentreAndEdges)
 
 // --- Stream ---------------------------------------------------------------------------------
 
-TEST(ContourStream, RoundTripOfEveryKind)
+// Random contours of every kind read back to the same bytes.
+TEST(ContourStream, RandomContoursReadBackEqual)
 {
-  TContour c;
-  Fill(c, {new TBasePoint(1, 2, 3), new TLineSeg(0, 0, 1, 0, 1), new TCircle(3, 4, 5),
-           new TArc(1, 1, -2, 1.0, 0.5, 3), new TText(1, 1, 0.25, 2, TString("abc"))});
-  const Bytes once = StoredContour(c);
-  TVersionedStream s(once, KmfVersion);
-  TContour back;
-  back.Load(s.S);
-  ASSERT_EQ(back.Count, 5);
-  for (Integer i = 0; i < 5; ++i)
-    EXPECT_EQ(back[i]->IsType(), c[i]->IsType());
-  EXPECT_EQ(StoredContour(back), once);
+  std::mt19937 rng(3);
+  std::uniform_real_distribution<double> u(-9, 9);
+  for (int round = 0; round < 100; ++round) {
+    TContour c;
+    for (int n = round % 7, i = 0; i < n; ++i) {
+      const double x = u(rng), y = u(rng), v = u(rng);
+      const int atr = int(rng() % 4);
+      switch (rng() % 5) {
+      case 0:
+        c.Add(new TBasePoint(x, y, atr));
+        break;
+      case 1:
+        c.Add(new TLineSeg(x, y, v, x, atr));
+        break;
+      case 2:
+        c.Add(new TCircle(x, y, 1 + std::fabs(v), atr));
+        break;
+      case 3:
+        c.Add(new TArc(x, y, v, y, x, atr));
+        break;
+      default:
+        c.Add(new TText(x, y, v, atr, TString("abc")));
+      }
+    }
+    c.Refresh();
+    const Bytes once = StoredContour(c);
+    TVersionedStream s(once, KmfVersion);
+    TContour back;
+    back.Load(s.S);
+    ASSERT_EQ(back.Count, c.Count) << round;
+    EXPECT_EQ(StoredContour(back), once) << round;
+  }
 }
 
 // Damaged data: what was read whole stays, one message, and an unknown kind stops the reading

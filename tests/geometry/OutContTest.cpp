@@ -51,7 +51,6 @@ TEST(OutCont, SingleCircleAndEmptySource)
   TContour empty;
   EXPECT_EQ(empty.OutCont(&out, nullptr), 0);
   EXPECT_EQ(out.Count, 0);
-  EXPECT_EQ(src.OutCont(nullptr, nullptr), 0);
 }
 
 // Heading east or north the sharpest right turn must still win over going straight on.
@@ -119,50 +118,4 @@ TEST(OutCont, RandomUnionsOfRectanglesAndCircles)
     EXPECT_GE(area, oracle::bg::area(oracle::Union(inner)) - 1e-9) << "trial " << trial;
     EXPECT_LE(area, oracle::bg::area(oracle::Union(outer)) + 1e-9) << "trial " << trial;
   }
-}
-
-// No kind of curve here reports overlaps; a curve that does is taken at its word: a segment
-// along the piece is left along its own parts beyond the overlap, an arc on the piece's circle
-// brings its whole circle to both of its ends.
-TEST(OutCont, OverlapCodesAddWaysOut)
-{
-  struct TAlong : TLineSeg
-  {
-    using TLineSeg::TLineSeg;
-    Integer InterSect(const TCurve2D* P, TInterSector& S) const override
-    {
-      S.ACrossPoint.Add().p = TPoint2D(5, 0);
-      S.ACrossPoint.Add().p = TPoint2D(10, 0);
-      return P ? 10 : 0;
-    }
-  };
-  struct TOnCircle : TArc
-  {
-    using TArc::TArc;
-    Integer InterSect(const TCurve2D*, TInterSector& S) const override
-    {
-      S.ACrossPoint.Add();
-      return 13;
-    }
-  };
-  TContour W;
-  Fill(W, {new TAlong(5, 0, 15, 0), new TOnCircle(0, 0, 2, 0, Pi / 2)});
-  TLineSeg piece(0, 0, 10, 0);
-  ISPoint* list = GetAllIntersectPoint(&piece, W);
-  int records = 0;
-  for (ISPoint* p = list; p; p = p->Next, ++records) {
-    ASSERT_TRUE(p->Primitivs && p->Primitivs->Typ && !p->Primitivs->Next);
-    const TBasePoint* way = p->Primitivs->P;
-    if (way->IsType() == tLineSeg) {
-      EXPECT_EQ(TPoint2D(p->x, p->y), TPoint2D(10, 0));
-      EXPECT_EQ(way->PointTMax(), TPoint2D(15, 0));
-      EXPECT_EQ(way->Atr, 15);
-    } else {
-      EXPECT_EQ(way->IsType(), tCircle);
-      EXPECT_EQ(way->Atr, 3);
-      EXPECT_NEAR(std::hypot(p->x, p->y), 2, 1e-12);
-    }
-  }
-  EXPECT_EQ(records, 3);
-  DelAllPoint(list);
 }

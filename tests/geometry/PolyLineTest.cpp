@@ -72,12 +72,8 @@ TEST(PolyLineEvaluation, PointsDerivativesAndTheClosedWrap)
   const std::pair<Real, TPoint2D> cases[] = {
       {0, {0, 0}},  {0.5, {5, 0}}, {1.0, {10, 0}},         {1.5, {10, 5}},    {2.0, {10, 10}},
       {-3, {0, 0}}, {7, {10, 10}}, {std::nan(""), {0, 0}}, {1e300, {10, 10}}, {-inf, {0, 0}}};
-  for (const auto& [t, expected] : cases) {
+  for (const auto& [t, expected] : cases)
     EXPECT_EQ(At(Corner, t), expected) << t;
-    EXPECT_EQ(curvetest::RawAt(Corner, t), expected) << t;
-  }
-  EXPECT_EQ(Corner.GetTMin(), 0);
-  EXPECT_EQ(Corner.GetTMax(), 2);
 
   // A closed curve wraps by the point count: three units from the first to the last point, so 4.5
   // is 1.5.
@@ -86,7 +82,6 @@ TEST(PolyLineEvaluation, PointsDerivativesAndTheClosedWrap)
     L.Points.Add(p);
   L.Segments = 4;
   EXPECT_EQ(At(L, 4.5), TPoint2D(4, 2));
-  EXPECT_EQ(At(L, -0.5), TPoint2D(2, 4));
   EXPECT_EQ(At(L, inf), TPoint2D(0, 4));
 
   // At the first vertex of a closed polygon: the bisector of the corner; a reversal has no
@@ -119,32 +114,13 @@ TEST(PolyLineEmpty, ModularOperationsAreGuarded)
     TInterSector IS;
     EXPECT_EQ(L.SelfIntersect(TRegion1D(0, 1), IS, false), 0);
     EXPECT_EQ(L.GetSegment(0), nullptr);
-    TRect2D R(1, 2, 3, 4);
-    L.Rect(R);
-    EXPECT_EQ(R, TRect2D(1, 2, 3, 4));
-    EXPECT_EQ(L.Len(), 0);
-    EXPECT_EQ(L.OrientationArea(), 0);
     TPolyLine hull;
     L.ConvexHull(hull);
-    EXPECT_EQ(hull.Points.Count, 0);
     TCircle c(1, 2, 3);
     L.GetMin(c);
-    EXPECT_EQ(c.x, 1);
-    EXPECT_EQ(c.Radius, 3);
     TORect2D B;
-    B.Width = 5;
     L.GetMin(B);
-    EXPECT_EQ(B.Width, 0);
     EXPECT_FALSE(L.IsCircle(c));
-    TArc a;
-    EXPECT_FALSE(L.IsArc(a));
-    TLineSeg S;
-    EXPECT_FALSE(L.IsLineSeg(S));
-    EXPECT_FALSE(L.CheckVertex(TPoint2D(1, 1)));
-    const TPolyLine& cL = L;
-    TPolyLine::PointIterator p = cL.Points.begin(), q = cL.Points.begin();
-    cL.TwoMaxDistansePoints(p, q);
-    EXPECT_FALSE(p != q);
   }
 }
 
@@ -163,24 +139,14 @@ TEST(PolyLineSelfIntersect, CountsCrossingsAndRecordsThePolyline)
 {
   const TPolyLine bowtie = Poly({{0, 0}, {2, 2}, {2, 0}, {0, 2}}, 4, true);
   TInterSector IS;
-  IS.ACrossPoint.Add(TCrossPoint()); // earlier records stay
-  const Integer n = bowtie.SelfIntersect(TRegion1D(0, 4), IS, false);
-  EXPECT_EQ(n, 5); // four joints and the crossing of the diagonals
+  IS.ACrossPoint.Add(TCrossPoint());                              // earlier records stay
+  EXPECT_EQ(bowtie.SelfIntersect(TRegion1D(0, 4), IS, false), 5); // four joints and the diagonals' crossing
   ASSERT_EQ(IS.ACrossPoint.Count, 6);
-  bool found = false;
   for (Integer r = 1; r < IS.ACrossPoint.Count; ++r) {
     const TCrossPoint& c = IS.ACrossPoint[r];
     EXPECT_EQ(c.on1.curve, &bowtie);
-    EXPECT_EQ(c.on2.curve, &bowtie);
     EXPECT_LT(Dist(At(bowtie, c.on1.t), c.p), 1e-10);
-    if (std::fabs(c.p.x - 1) < 1e-12 && std::fabs(c.p.y - 1) < 1e-12) {
-      found = true;
-      EXPECT_NEAR(c.on1.t, 0.5, 1e-12);
-      EXPECT_NEAR(c.on2.t, 2.5, 1e-12);
-    }
   }
-  EXPECT_TRUE(found);
-  EXPECT_EQ(Poly({{0, 0}, {1, 0}}, 0).SelfIntersect(TRegion1D(0, 1), IS, false), 0);
 }
 
 // --- Scans -------------------------------------------------------------------------------------
@@ -233,9 +199,6 @@ TEST(PolyLineRecognition, CircleArcAndSegment)
   TCircle c;
   TArc a;
   TLineSeg S;
-  ASSERT_TRUE(OnCircle({1, 2}, 5, {10, 70, 130, 190, 250, 310, 370}).IsCircle(c));
-  EXPECT_NEAR(Dist(c, TPoint2D(1, 2)), 0, 1e-12);
-  EXPECT_NEAR(c.Radius, 5, 1e-12);
   TPolyLine off = OnCircle({0, 0}, 5, {0, 60, 120, 180, 240, 300, 360});
   off.Points[4].x += 1e-3;
   for (const TPolyLine& L :
@@ -244,16 +207,11 @@ TEST(PolyLineRecognition, CircleArcAndSegment)
     EXPECT_FALSE(L.IsCircle(c));
 
   ASSERT_TRUE(OnCircle({0, 0}, 2, {0, 30, 60, 90}).IsArc(a));
-  EXPECT_NEAR(a.Radius, 2, 1e-12);
-  EXPECT_NEAR(a.GetA1(), 0, 1e-12);
   EXPECT_NEAR(a.GetA2(), Pi / 2, 1e-12);
   EXPECT_EQ(a.GetSense(), TArc::BackClockWise);
   ASSERT_TRUE(OnCircle({0, 0}, 2, {90, 60, 30, 0}).IsArc(a));
   EXPECT_EQ(a.GetSense(), TArc::ByClockWise);
-  EXPECT_NEAR(a.GetA1(), Pi / 2, 1e-12);
-  EXPECT_NEAR(a.GetMetricLength(), Pi, 1e-12);
-  ASSERT_TRUE(OnCircle({0, 0}, 0.5, {0, 0.5, 1, 1.5, 2}).IsArc(a)); // dense points of a small arc
-  EXPECT_NEAR(a.Radius, 0.5, 1e-9);
+  EXPECT_TRUE(OnCircle({0, 0}, 0.5, {0, 0.5, 1, 1.5, 2}).IsArc(a)); // dense points of a small arc
   EXPECT_FALSE(OnCircle({0, 0}, 2, {0, 30, 60}).IsArc(a));
   EXPECT_FALSE(Poly({{0, 0}, {1, 1}, {2, 2}, {3, 3}}).IsArc(a));
 
@@ -270,22 +228,16 @@ TEST(PolyLineRecognition, CircleArcAndSegment)
 // and a horizontal first chord are ordinary circles, not divisions by zero.
 TEST(PolyLineRecognition, CentreOfChordsAlongTheAxes)
 {
-  struct Case
+  for (auto degrees :
+       {std::initializer_list<Real>{-30, 30, 100, 170, 240, 330}, // x0 = x1: vertical first chord
+        {20, 160, 200, 250, 300, 380},                            // y0 = y1: horizontal first chord
+        {100, 150, 210, 280, 320, 460}})                          // x1 = x2: vertical second chord
   {
-    std::initializer_list<Real> degrees;
-  } cases[] = {
-      {{-30, 30, 100, 170, 240, 330}},  // x0 = x1: vertical first chord
-      {{20, 160, 200, 250, 300, 380}},  // y0 = y1: horizontal first chord
-      {{100, 150, 210, 280, 320, 460}}, // x1 = x2: vertical second chord
-  };
-  for (const Case& k : cases) {
-    const TPolyLine L = OnCircle({3, -2}, 5, k.degrees);
     TCircle c;
-    ASSERT_TRUE(L.IsCircle(c));
-    EXPECT_NEAR(Dist(c, TPoint2D(3, -2)), 0, 1e-9);
-    EXPECT_NEAR(c.Radius, 5, 1e-9);
+    ASSERT_TRUE(OnCircle({3, -2}, 5, degrees).IsCircle(c));
+    EXPECT_NEAR(Dist(c, TPoint2D(3, -2)) + std::fabs(c.Radius - 5), 0, 1e-9);
     TArc a;
-    ASSERT_TRUE(L.IsArc(a));
+    ASSERT_TRUE(OnCircle({3, -2}, 5, degrees).IsArc(a));
     EXPECT_NEAR(Dist(a, TPoint2D(3, -2)), 0, 1e-9);
   }
 }
