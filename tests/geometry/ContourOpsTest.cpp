@@ -280,22 +280,6 @@ TEST(ContourArea, SignedAreaOfACircle)
   EXPECT_NEAR(circle.Area2(), 4 * Pi, 1e-9);
 }
 
-TEST(ContourArea, GaussLegendreTable)
-{
-  double x[9], w[9];
-  // Order n integrates every x^k up to k = 2n - 1 exactly; only the Gauss-Legendre rule does.
-  for (int n = 1; n <= 8; ++n) {
-    ASSERT_TRUE(TContour::FillIntegrationValues(x, w, n));
-    for (int k = 0; k < 2 * n; ++k) {
-      double s = 0;
-      for (int i = 0; i < n; ++i)
-        s += w[i] * std::pow(x[i], k);
-      EXPECT_NEAR(s, k % 2 ? 0.0 : 2.0 / (k + 1), 1e-14) << n << " " << k;
-    }
-  }
-  EXPECT_FALSE(TContour::FillIntegrationValues(x, w, 9));
-}
-
 TEST(ContourText, OneLinePerMember)
 {
   TContour c;

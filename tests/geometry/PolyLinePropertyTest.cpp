@@ -115,52 +115,49 @@ void ExpectBoxHolds(const TORect2D& B, const std::vector<TPoint2D>& P)
 
 } // namespace
 
-class PolyLineRandomSets : public ::testing::TestWithParam<SetSpec>
+TEST(PolyLineRandomSets, MinimalCirclesMatchTheReference)
 {
-};
+  for (const SetSpec& set : Sets) {
+    SCOPED_TRACE(set.seed);
+    const TPolyLine L = RandomSet(set.seed, set.n);
+    const std::vector<TPoint2D> P = PointsOf(L);
+    Real cx = 0, cy = 0, r = 0;
+    ReferenceCircle(P, cx, cy, r);
 
-TEST_P(PolyLineRandomSets, MinimalCirclesMatchTheReference)
-{
-  const TPolyLine L = RandomSet(GetParam().seed, GetParam().n);
-  const std::vector<TPoint2D> P = PointsOf(L);
-  Real cx = 0, cy = 0, r = 0;
-  ReferenceCircle(P, cx, cy, r);
-
-  TCircle search, welzl;
-  L.GetMin(search);
-  TArrayOf<TPoint2D> R;
-  L.MinCircleWelzl(R, L.Points.Count, welzl);
-  EXPECT_EQ(R.Count, 0);
-  for (const TCircle& c : {search, welzl}) {
-    ExpectEncloses(c, P);
-    EXPECT_NEAR(c.Radius, r, 1e-7);
-    EXPECT_NEAR(c.x, cx, 1e-4);
-    EXPECT_NEAR(c.y, cy, 1e-4);
+    TCircle search, welzl;
+    L.GetMin(search);
+    TArrayOf<TPoint2D> R;
+    L.MinCircleWelzl(R, L.Points.Count, welzl);
+    EXPECT_EQ(R.Count, 0);
+    for (const TCircle& c : {search, welzl}) {
+      ExpectEncloses(c, P);
+      EXPECT_NEAR(c.Radius, r, 1e-7);
+      EXPECT_NEAR(c.x, cx, 1e-4);
+      EXPECT_NEAR(c.y, cy, 1e-4);
+    }
   }
 }
 
-TEST_P(PolyLineRandomSets, OrientedBoxOfTheHullIsTheSmallestAtAnyAngle)
+TEST(PolyLineRandomSets, OrientedBoxOfTheHullIsTheSmallestAtAnyAngle)
 {
-  const TPolyLine L = RandomSet(GetParam().seed, GetParam().n);
-  TPolyLine H;
-  L.ConvexHull(H);
-  TORect2D B;
-  H.GetMin(B);
-  const std::vector<TPoint2D> P = PointsOf(L);
-  ExpectBoxHolds(B, P);
-  Real sampled = 1e300;
-  const int steps = 20000;
-  for (int i = 0; i < steps; ++i)
-    sampled = std::min(sampled, BoxArea(P, Pi / 2 * i / steps));
-  const Real area = B.Length * B.Width;
-  EXPECT_LE(area, sampled * (1 + 1e-12));
-  EXPECT_GE(area, sampled * (1 - 1e-3));
+  for (const SetSpec& set : Sets) {
+    SCOPED_TRACE(set.seed);
+    const TPolyLine L = RandomSet(set.seed, set.n);
+    TPolyLine H;
+    L.ConvexHull(H);
+    TORect2D B;
+    H.GetMin(B);
+    const std::vector<TPoint2D> P = PointsOf(L);
+    ExpectBoxHolds(B, P);
+    Real sampled = 1e300;
+    const int steps = 20000;
+    for (int i = 0; i < steps; ++i)
+      sampled = std::min(sampled, BoxArea(P, Pi / 2 * i / steps));
+    const Real area = B.Length * B.Width;
+    EXPECT_LE(area, sampled * (1 + 1e-12));
+    EXPECT_GE(area, sampled * (1 - 1e-3));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(FixedSeeds, PolyLineRandomSets, ::testing::ValuesIn(Sets),
-                         [](const ::testing::TestParamInfo<SetSpec>& i) {
-                           return "seed" + std::to_string(i.param.seed) + "_n" + std::to_string(i.param.n);
-                         });
 
 // Welzl's recursion is as deep as the boundary (three points), not as long as the point list: a
 // long approximation does not exhaust the stack.

@@ -60,8 +60,8 @@ TEST(PolygonOracle, PointInContourAgreesWithWithin)
   int checked = 0, inside = 0, level = 0;
   for (int poly = 0; poly < 500; ++poly) {
     const double scale = 20 + u(rng) * 100;
-    const std::vector<TPoint2D> P = StarPolygon(rng, 3 + int(u(rng) * 30), (u(rng) - 0.5) * 2000,
-                                                (u(rng) - 0.5) * 2000, scale);
+    const std::vector<TPoint2D> P =
+        StarPolygon(rng, 3 + int(u(rng) * 30), (u(rng) - 0.5) * 2000, (u(rng) - 0.5) * 2000, scale);
     if (P.size() < 3) continue;
     TContour c;
     contourtest::Polygon(c, P);

@@ -111,20 +111,11 @@ TVector2D HermitDer(const THermit& H, Real t, Integer j)
 {
   TVector2D V;
   TPoint2D P;
-  switch (j) {
-  case 0:
+  if (j == 0)
     H.PointOn(t, P);
-    return TVector2D(P);
-  case 1:
-    H.FirstDer(t, V);
-    break;
-  case 2:
-    H.SecondDer(t, V);
-    break;
-  default:
-    H.ThirdDer(t, V);
-  }
-  return V;
+  else
+    (j == 1 ? H.FirstDer(t, V) : j == 2 ? H.SecondDer(t, V) : H.ThirdDer(t, V));
+  return j == 0 ? TVector2D(P) : V;
 }
 
 // Each of the first three derivatives against central differences of the one below.
