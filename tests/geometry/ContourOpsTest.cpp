@@ -234,17 +234,13 @@ TEST(ContourChain, EvaluationAndCutsFollowTheReferenceChain)
   ASSERT_EQ(square.Count, 4);
   EXPECT_EQ(square.DeletePart(0, 4, rest), TCurve2D::dp_Degenerated);
   EXPECT_EQ(square.Count, 0);
-}
-
-TEST(ContourDelete, InsideACircleLeavesTheArc)
-{
-  TContour c;
-  Fill(c, {new TCircle(0, 0, 2)});
-  TCurve2D* rest = nullptr;
-  EXPECT_EQ(c.DeletePart(1, 2, rest), TCurve2D::dp_Changed);
-  ASSERT_EQ(c.Count, 1);
-  ASSERT_EQ(c[0]->IsType(), tArc);
-  EXPECT_NEAR(c.GetTMax(), 2 * Pi - 1, 1e-9);
+  // Deleting inside a circle leaves the arc around the rest.
+  TContour circle;
+  Fill(circle, {new TCircle(0, 0, 2)});
+  EXPECT_EQ(circle.DeletePart(1, 2, rest), TCurve2D::dp_Changed);
+  ASSERT_EQ(circle.Count, 1);
+  EXPECT_EQ(circle[0]->IsType(), tArc);
+  EXPECT_NEAR(circle.GetTMax(), 2 * Pi - 1, 1e-9);
 }
 
 TEST(ContourChain, MakeDirect)
