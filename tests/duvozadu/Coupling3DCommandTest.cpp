@@ -59,9 +59,9 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
     EXPECT_TRUE(Mates().empty());
   });
   for (const char* step : {"3", "1"})
-    Queue({"click", step});
+    Queue({"button", step});
   Script().ChangeControl(L"Спецификация", "0");
-  Queue({"click", "1"});
+  Queue({"button", "1"});
   Queue({"button", "2"});
   Run(200);
 
@@ -93,6 +93,7 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
   Script().ChangeControl(L"Вал 1", "  40.00");
   Script().Pick(&Face(0));
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   Object& old = *Parts().at(0);
   ControlModel.P1d = 12; // the stored block is read back over it
@@ -114,6 +115,7 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
   Object& foreign = model::NewObject(H, txhost::kinds::Part, *Top, txapi::o3d_part);
   txhost::SetEditedPart(*Assembly, &foreign);
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   EXPECT_FALSE(model::Deleted(foreign) || foreign.Prop("hidden") == true);
   EXPECT_EQ(Parts().size(), 3u);
@@ -126,7 +128,7 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   const std::wstring name = Top->Text("name");
   H.GetFaults().RefuseHandOut("IPart.AddComponent");
   Script().Pick(&Face(0));
-  Queue({"click", "1"});
+  Queue({"button", "1"});
   std::string shown; // the running command shows it in its status bar
   During([&](Object&) {
     const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
@@ -143,6 +145,7 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   std::filesystem::remove(Dir / "PhCoupling.tpt");
   Script().Pick(&Face(0));
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   EXPECT_TRUE(Parts().size() == 1 && Mates().size() == 1 && model::LiveMembers(*Top, model::Variable).empty());
 }
@@ -155,7 +158,7 @@ TEST_F(Coupling3DTest, AHostFailureEndsOnlyTheCommand)
                                                         {"sketch-editor", "PopPlacement"}};
   for (auto [kind, op] : faults) {
     H.GetFaults().ThrowOnCall(txhost::Target::OfKind(kind), op);
-    Queue({"click", "1"});
+    Queue({"button", "1"});
     try {
       Run(200);
     } catch (const txhost::HostError&) {
@@ -167,6 +170,7 @@ TEST_F(Coupling3DTest, AHostFailureEndsOnlyTheCommand)
   H.GetFaults().RefuseInterface(txhost::Target::OfKind("application"), txapi::IApplicationEvents::IID);
   const std::size_t before = Parts().size();
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   EXPECT_EQ(Parts().size(), before + 1);
 }
