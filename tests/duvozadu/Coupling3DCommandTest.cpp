@@ -78,6 +78,11 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
   const auto entries = H.ObjectsOfKind("spec-object");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0]->Prop("section"), 25);
+  // The entry is named by the assembly's former designation, the code its file is named by.
+  const std::string file = Parts()[0]->Prop("file").get<std::string>();
+  const std::string code = file.substr(file.rfind('/') + 1, file.size() - file.rfind('/') - 5);
+  EXPECT_TRUE(file.ends_with(".tas") && code.starts_with("Муфта-")) << file;
+  EXPECT_EQ(entries[0]->Prop("columns"), txhost::Value({{"4", ""}, {"5", code}, {"7", ""}}));
   std::map<int, std::set<Object*>> partners; // two components, each mated to both faces
   for (Object* m : Mates())
     partners[m->Prop("kind").get<int>()].insert(m->RefProp("first"));
