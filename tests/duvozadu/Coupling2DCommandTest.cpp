@@ -132,6 +132,25 @@ TEST_F(Coupling2DTest, OptionsAndDrawingKindDecideWhatAPlacementMakes)
   }
 }
 
+// A panel change and a click straight after it, no move between: each click makes a block, drawn as chosen.
+TEST_F(Coupling2DTest, AClickRightAfterAPanelChangeMakesABlockAsChosen)
+{
+  const std::pair<const char*, int> choices[] = {{"Вид ", 1}, {"Разрез ", 0}, {"Вид ", 1}};
+  for (const auto& [drawing, view] : choices) {
+    Script().ChangeControl(L"Отрисовка", drawing);
+    Script().Place(100.0 * view, 50, 0, false);
+  }
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  const auto blocks = Top(txhost::model2d::Macro);
+  ASSERT_EQ(blocks.size(), std::size(choices));
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    ASSERT_TRUE(ControlModel.from(Params(*blocks[i])->GetUserData()));
+    EXPECT_EQ(ControlModel.TView, choices[i].second) << i;
+    EXPECT_FALSE(Content(*blocks[i]).empty()) << i;
+  }
+}
+
 TEST_F(Coupling2DTest, AnEditedBlockIsRestoredByEscAndRebuiltInPlaceByEnter)
 {
   Object* block = PlacedForEdit();

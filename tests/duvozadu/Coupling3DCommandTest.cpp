@@ -59,9 +59,9 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
     EXPECT_TRUE(Mates().empty());
   });
   for (const char* step : {"3", "1"})
-    Queue({"click", step});
+    Queue({"button", step});
   Script().ChangeControl(L"Спецификация", "0");
-  Queue({"click", "1"});
+  Queue({"button", "1"});
   Queue({"button", "2"});
   Run(200);
 
@@ -78,6 +78,11 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
   const auto entries = H.ObjectsOfKind("spec-object");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0]->Prop("section"), 25);
+  // The entry is named by the assembly's former designation, the code its file is named by.
+  const std::string file = Parts()[0]->Prop("file").get<std::string>();
+  const std::string code = file.substr(file.rfind('/') + 1, file.size() - file.rfind('/') - 5);
+  EXPECT_TRUE(file.ends_with(".tas") && code.starts_with("Муфта-")) << file;
+  EXPECT_EQ(entries[0]->Prop("columns"), txhost::Value({{"4", ""}, {"5", code}, {"7", ""}}));
   std::map<int, std::set<Object*>> partners; // two components, each mated to both faces
   for (Object* m : Mates())
     partners[m->Prop("kind").get<int>()].insert(m->RefProp("first"));
@@ -93,6 +98,7 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
   Script().ChangeControl(L"Вал 1", "  40.00");
   Script().Pick(&Face(0));
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   Object& old = *Parts().at(0);
   ControlModel.P1d = 12; // the stored block is read back over it
@@ -107,13 +113,14 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
 
   Queue({"button", "1"});
   Run(200);
-  ASSERT_TRUE(Parts().size() == 1 && model::Deleted(old) && Mates().size() == 2);
-  EXPECT_EQ(Mates()[1]->RefProp("first"), &Face(0));
-  EXPECT_EQ(model::OwningPart(*Mates()[1]->RefProp("second")), Parts()[0]);
+  ASSERT_TRUE(Parts().size() == 1 && model::Deleted(old) && Mates().size() == 1) << "the old mate went with it";
+  EXPECT_EQ(Mates()[0]->RefProp("first"), &Face(0));
+  EXPECT_EQ(model::OwningPart(*Mates()[0]->RefProp("second")), Parts()[0]);
 
   Object& foreign = model::NewObject(H, txhost::kinds::Part, *Top, txapi::o3d_part);
   txhost::SetEditedPart(*Assembly, &foreign);
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   EXPECT_FALSE(model::Deleted(foreign) || foreign.Prop("hidden") == true);
   EXPECT_EQ(Parts().size(), 3u);
@@ -126,7 +133,7 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   const std::wstring name = Top->Text("name");
   H.GetFaults().RefuseHandOut("IPart.AddComponent");
   Script().Pick(&Face(0));
-  Queue({"click", "1"});
+  Queue({"button", "1"});
   std::string shown; // the running command shows it in its status bar
   During([&](Object&) {
     const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
@@ -143,6 +150,7 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   std::filesystem::remove(Dir / "PhCoupling.tpt");
   Script().Pick(&Face(0));
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   EXPECT_TRUE(Parts().size() == 1 && Mates().size() == 1 && model::LiveMembers(*Top, model::Variable).empty());
 }
@@ -155,7 +163,7 @@ TEST_F(Coupling3DTest, AHostFailureEndsOnlyTheCommand)
                                                         {"sketch-editor", "PopPlacement"}};
   for (auto [kind, op] : faults) {
     H.GetFaults().ThrowOnCall(txhost::Target::OfKind(kind), op);
-    Queue({"click", "1"});
+    Queue({"button", "1"});
     try {
       Run(200);
     } catch (const txhost::HostError&) {
@@ -167,6 +175,7 @@ TEST_F(Coupling3DTest, AHostFailureEndsOnlyTheCommand)
   H.GetFaults().RefuseInterface(txhost::Target::OfKind("application"), txapi::IApplicationEvents::IID);
   const std::size_t before = Parts().size();
   Queue({"button", "1"});
+  Queue({"button", "2"});
   Run(200);
   EXPECT_EQ(Parts().size(), before + 1);
 }

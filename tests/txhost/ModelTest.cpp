@@ -137,12 +137,20 @@ TEST_F(ModelTest, ComponentsTakeTheirSourceNamesAndPlacementsAndMatesLinkThem)
   EXPECT_EQ(vars[0]->GetValue(), 12.5);
   EXPECT_EQ(mates->GetCount(), 1);
 
-  // Deleting a component is all or nothing, and never the top part.
+  SmartPtr<txapi::IMateConstraint3D> kept = mates->Add(txapi::mc_Coincidence);
+  kept->SetFirstObject(a->GetDefaultEntity(txapi::o3d_planeYOZ));
+  kept->SetSecondObject(top->GetDefaultEntity(txapi::o3d_planeYOZ));
+  ASSERT_TRUE(kept->Update());
+
+  // Deleting a component is all or nothing, and never the top part; the mates holding it go with it.
   EXPECT_FALSE(d3->DeleteObjects({SmartPtr<txapi::IModelObject>(b), SmartPtr<txapi::IModelObject>(top)}));
+  EXPECT_EQ(mates->GetCount(), 2);
   EXPECT_TRUE(d3->DeleteObjects({SmartPtr<txapi::IModelObject>(b)}));
   SmartPtr<txapi::IFeature> f = top;
   EXPECT_EQ(f->GetModelObjects({txapi::o3d_part}).size(), 1u);
-  EXPECT_TRUE(mates->Remove(mate));
+  EXPECT_EQ(mates->GetCount(), 1);
+  EXPECT_FALSE(mates->Remove(mate));
+  EXPECT_TRUE(mates->Remove(kept));
   EXPECT_EQ(mates->GetCount(), 0);
 }
 

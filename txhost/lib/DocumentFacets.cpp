@@ -20,6 +20,8 @@
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
 
+#include <algorithm>
+
 namespace txhost::facets {
 
 namespace {
@@ -283,6 +285,14 @@ public:
         return false;
       doomed.push_back(o);
     }
+    // A mate holding anything inside a deleted object has nothing left to hold: it goes with it.
+    auto within = [&](const Object* end) {
+      for (const Object* p = end; p != nullptr; p = p->Parent())
+        if (std::find(doomed.begin(), doomed.end(), p) != doomed.end()) return true;
+      return false;
+    };
+    for (Object* m : model::Mates(ModelHost(), Model()))
+      if (within(m->RefProp("first")) || within(m->RefProp("second"))) doomed.push_back(m);
     for (Object* o : doomed)
       o->Set("deleted", true);
     return true;

@@ -147,9 +147,8 @@ void EventScript::ChangeControl(const std::wstring& caption, const std::string& 
 void EventScript::Button(int id)
 {
   Queue([this, id](Object& process) {
+    // The command decides what a button does: the process ends only when the command stops it.
     FireInto<std::function<bool(int)>>(*this, ProcessParamOf(process), "ButtonClick", id);
-    // Enter and Esc end the process in the host whatever the command answered.
-    if (id == txapi::pbEnter || id == txapi::pbEsc) process.Extra<ProcessState>().Stopped = true;
   });
 }
 
@@ -244,7 +243,7 @@ bool CheckQueueStep(const std::vector<std::string>& w, std::string& error)
   };
   const std::string& s = w[0];
   if (s == "change") return need(3, "change CAPTION VALUE");
-  if (s == "button" || s == "button-update" || s == "click") return need(2, "button ID") && ints(1, 2);
+  if (s == "button" || s == "button-update") return need(2, "button ID") && ints(1, 2);
   if (s == "control-button") return need(3, "control-button CAPTION N") && ints(2, 3);
   if (s == "panel") {
     if (w.size() == 2 && (w[1] == "activate" || w[1] == "deactivate")) return true;
@@ -300,12 +299,6 @@ bool QueueStep(Host& host, const std::vector<std::string>& w, std::string& error
   if (s == "change") script.ChangeControl(FromUtf8(w[1]), w[2]);
   if (s == "button") script.Button(n(1));
   if (s == "button-update") script.ButtonUpdate(n(1));
-  if (s == "click") {
-    // A button the command answers while its process goes on (placing one coupling after another).
-    script.Queue([&script, id = n(1)](Object& process) {
-      FireInto<std::function<bool(int)>>(script, ProcessParamOf(process), "ButtonClick", id);
-    });
-  }
   if (s == "control-button") script.ControlCommand(FromUtf8(w[1]), n(2));
   if (s == "panel") script.PanelActivate(w[1] == "activate");
   if (s == "mouse") script.Mouse(w[1], n(2), n(3));
