@@ -14,6 +14,7 @@
 using namespace contourtest;
 using curvetest::At;
 using curvetest::Der1;
+using curvetest::Dist;
 
 namespace {
 
@@ -43,15 +44,11 @@ struct TChainModel
               r * (c.x * (std::sin(t2) - std::sin(t1)) - c.y * (std::cos(t2) - std::cos(t1)))) /
              2;
     }
-    double Length(double u1, double u2) const
+    double Length(double u1, double u2) const { return (u2 - u1) * (arc ? r : Dist(a, b)); }
+    TVector2D Der(double u) const // a segment's is its direction
     {
-      return (u2 - u1) * (arc ? r : std::hypot(b.x - a.x, b.y - a.y));
-    }
-    TVector2D Der(double u) const
-    {
-      // A segment's derivative is its direction.
-      if (!arc) return TVector2D(b.x - a.x, b.y - a.y) * (1 / std::hypot(b.x - a.x, b.y - a.y));
-      return TVector2D(-r * s * std::sin(a1 + s * u), r * s * std::cos(a1 + s * u));
+      return arc ? TVector2D(-r * s * std::sin(a1 + s * u), r * s * std::cos(a1 + s * u))
+                 : TVector2D(b.x - a.x, b.y - a.y) * (1 / Dist(a, b));
     }
   };
   std::vector<Member> M;
@@ -71,16 +68,8 @@ struct TChainModel
       t -= M[i++].Range();
     return i;
   }
-  TPoint2D At(double t) const
-  {
-    const size_t i = Find(t);
-    return M[i].At(t);
-  }
-  TVector2D Der(double t) const
-  {
-    const size_t i = Find(t);
-    return M[i].Der(t);
-  }
+  TPoint2D At(double t) const { return M[Find(t)].At(t); }
+  TVector2D Der(double t) const { return M[Find(t)].Der(t); }
   double Length(double t1, double t2) const // t1 <= t2
   {
     double sum = 0, from = 0;
@@ -144,7 +133,7 @@ double Length(const TCurve2D& c)
 
 void ExpectNear(const TPoint2D& p, const TPoint2D& q, const char* what)
 {
-  EXPECT_NEAR(std::hypot(p.x - q.x, p.y - q.y), 0, 1e-7) << what;
+  EXPECT_NEAR(Dist(p, q), 0, 1e-7) << what;
 }
 
 } // namespace
@@ -186,8 +175,7 @@ TEST(ContourChain, EvaluationAndCutsFollowTheReferenceChain)
     for (int k = 0; k < 8; ++k) {
       const double t = at(rng);
       ExpectNear(At(c, t), m.At(t), "point");
-      const TVector2D D = Der1(c, t), E = m.Der(t);
-      EXPECT_NEAR(std::hypot(D.x - E.x, D.y - E.y), 0, 1e-9) << "derivative at " << t;
+      EXPECT_NEAR(Dist(Der1(c, t), m.Der(t)), 0, 1e-9) << "derivative at " << t;
       double found = -1;
       ASSERT_TRUE(c.NearPointProjection(m.At(t), TPoint2D(1e-9, 1e-9), found, false, nullptr));
       ExpectNear(At(c, found), m.At(t), "projection");
@@ -218,8 +206,8 @@ TEST(ContourChain, EvaluationAndCutsFollowTheReferenceChain)
     EXPECT_NEAR(Length(c), total - kept, 1e-7);
     bool cutAt1 = false, cutAt2 = false;
     for (Integer i = 0; i < c.Count; ++i) {
-      cutAt1 |= std::hypot(c[i]->PointTMax().x - m.At(t1).x, c[i]->PointTMax().y - m.At(t1).y) < 1e-7;
-      cutAt2 |= std::hypot(c[i]->PointTMin().x - m.At(t2).x, c[i]->PointTMin().y - m.At(t2).y) < 1e-7;
+      cutAt1 |= Dist(c[i]->PointTMax(), m.At(t1)) < 1e-7;
+      cutAt2 |= Dist(c[i]->PointTMin(), m.At(t2)) < 1e-7;
     }
     EXPECT_TRUE(cutAt1 && cutAt2);
   }
@@ -234,18 +222,21 @@ TEST(ContourChain, EvaluationAndCutsFollowTheReferenceChain)
   ASSERT_EQ(square.Count, 4);
   EXPECT_EQ(square.DeletePart(0, 4, rest), TCurve2D::dp_Degenerated);
   EXPECT_EQ(square.Count, 0);
-  // Deleting inside a circle leaves the arc around the rest.
+  // A lone circle's signed area; deleting inside it leaves the arc around the rest.
   TContour circle;
-  Fill(circle, {new TCircle(0, 0, 2)});
+  Fill(circle, {new TCircle(3, 4, 2)});
+  EXPECT_NEAR(circle.Area2(), 4 * Pi, 1e-9);
   EXPECT_EQ(circle.DeletePart(1, 2, rest), TCurve2D::dp_Changed);
   ASSERT_EQ(circle.Count, 1);
   EXPECT_EQ(circle[0]->IsType(), tArc);
   EXPECT_NEAR(circle.GetTMax(), 2 * Pi - 1, 1e-9);
 }
 
-TEST(ContourChain, MakeDirect)
+// Reordering into a chain (a gap refuses it); the offset pieces of a square: sides and corner arcs
+// (distances, closure and both signs are in RegressionTest).
+TEST(ContourChain, MakeDirectAndOffsetPieces)
 {
-  TContour c, gap;
+  TContour c, gap, sq;
   Fill(c, {new TLineSeg(0, 0, 1, 0), new TLineSeg(2, 1, 1, 1), new TLineSeg(1, 0, 1, 1)});
   EXPECT_TRUE(c.MakeDirect(1e-6, true));
   ASSERT_EQ(c.Count, 3);
@@ -253,27 +244,13 @@ TEST(ContourChain, MakeDirect)
   ExpectNear(c[2]->PointTMax(), TPoint2D(2, 1), "end");
   Fill(gap, {new TLineSeg(0, 0, 1, 0), new TLineSeg(5, 5, 6, 6)});
   EXPECT_FALSE(gap.MakeDirect(1e-6, true));
-}
-
-// Distances, closure and both signs are in RegressionTest; here the pieces' kinds and marks.
-TEST(ContourOffset, SquareGetsSidesAndCornerArcs)
-{
-  TContour c;
-  Square(c, 0, 0, 10);
-  std::unique_ptr<TCurve2D> r(c.Offset(1));
+  Square(sq, 0, 0, 10);
+  std::unique_ptr<TCurve2D> r(sq.Offset(1));
   TContour* o = dynamic_cast<TContour*>(r.get());
   ASSERT_TRUE(o);
   ASSERT_EQ(o->Count, 8);
   EXPECT_EQ(o->CountAt(2), 4u);
   EXPECT_NEAR(std::fabs(o->Area2()), 144 - 4 + Pi, 1e-6);
-}
-
-// Closed chains of segments and arcs are measured against the reference chain; here a lone circle.
-TEST(ContourArea, SignedAreaOfACircle)
-{
-  TContour circle;
-  Fill(circle, {new TCircle(3, 4, 2)});
-  EXPECT_NEAR(circle.Area2(), 4 * Pi, 1e-9);
 }
 
 TEST(ContourText, OneLinePerMember)

@@ -9,6 +9,7 @@
 #include "hxcadkit/geometry/Contour.h"
 #include "hxcadkit/geometry/SolverInterSect.h"
 #include "tests/geometry/ContourTestUtil.h"
+#include "tests/geometry/CurveTestUtil.h"
 
 using namespace contourtest;
 
@@ -116,7 +117,7 @@ TEST(ContourSelfIntersect, JointsAreNotCrossings)
   Polygon(bow, {{0, 0}, {2, 2}, {2, 0}, {0, 2}});
   TInterSector Y;
   EXPECT_EQ(bow.SelfIntersect(TRegion1D(0, 4), Y, false), 1);
-  EXPECT_NEAR(std::hypot(Y.ACrossPoint[0].p.x - 1, Y.ACrossPoint[0].p.y - 1), 0, 1e-12);
+  EXPECT_NEAR(curvetest::Dist(Y.ACrossPoint[0].p, TPoint2D(1, 1)), 0, 1e-12);
 
   // Neighbours that meet away from their end parameters cross for real.
   TContour cross;
@@ -127,26 +128,23 @@ TEST(ContourSelfIntersect, JointsAreNotCrossings)
 
 // --- Scan lines -----------------------------------------------------------------------------
 
+// A vertex shared by two members is listed once; the closing vertex counts once, at 0.
 TEST(ContourScan, SharedVertexListedOnce)
 {
   TContour c;
   Polygon(c, {{0, -2}, {2, 0}, {0, 2}, {-2, 0}});
   c.IsClosed2(1e-4);
-  TAReal out;
-  c.InterSectHorizontal(0, out);
-  ASSERT_EQ(out.Count, 2);
-  EXPECT_NEAR(out[0], 1, 1e-12);
-  EXPECT_NEAR(out[1], 3, 1e-12);
-
-  // The closing vertex counts once, at 0.
-  TAReal bottom;
-  c.InterSectHorizontal(-2, bottom);
-  ASSERT_EQ(bottom.Count, 1);
-  EXPECT_EQ(bottom[0], 0);
-
-  TAReal vertical;
-  c.InterSectVertical(1, vertical);
-  ASSERT_EQ(vertical.Count, 2);
-  EXPECT_NEAR(vertical[0], 0.5, 1e-12);
-  EXPECT_NEAR(vertical[1], 1.5, 1e-12);
+  const struct
+  {
+    bool horizontal;
+    double at;
+    std::vector<double> found;
+  } cases[] = {{true, 0, {1, 3}}, {true, -2, {0}}, {false, 1, {0.5, 1.5}}};
+  for (const auto& k : cases) {
+    TAReal out;
+    k.horizontal ? c.InterSectHorizontal(k.at, out) : c.InterSectVertical(k.at, out);
+    ASSERT_EQ(out.Count, Integer(k.found.size())) << k.at;
+    for (Integer i = 0; i < out.Count; ++i)
+      EXPECT_NEAR(out[i], k.found[i], 1e-12) << k.at;
+  }
 }

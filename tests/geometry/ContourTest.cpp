@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -173,19 +174,10 @@ TEST(ContourDrawing, ItemsGoToTheModeller)
   c.drItems(TRecordingModeller::Placeholder(), 0); // no link installed: nothing drawn
   TRecordingModeller m;
   c.drItems(m, 0); // style 0: the member's Atr
-  ASSERT_EQ(m.calls.size(), 3u);
-  const std::vector<double> values[] = {{0, 0, 1, 2}, {3, 4, 5}, {1, 1, 2, 1, 0.5}};
-  for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(m.calls[i].kind, "LCA"[i]);
-    EXPECT_EQ(m.calls[i].style, int(i) + 1);
-    EXPECT_EQ(m.calls[i].v, values[i]) << i;
-  }
-  EXPECT_EQ(m.calls[2].dir, -1);
-  m.calls.clear();
   for (int i : {0, -1, 5})
     c.drItem(m, i, 7);
-  ASSERT_EQ(m.calls.size(), 1u);
-  EXPECT_EQ(m.calls[0].style, 7);
+  EXPECT_EQ(m.calls,
+            (std::vector<std::string>{"L 0 0 1 2 s1", "C 3 4 5 s2", "A 1 1 2 1 0.5 s3 d-1", "L 0 0 1 2 s7"}));
 
   // A derived contour draws its members its own way.
   struct TOwnDrawing : TContour

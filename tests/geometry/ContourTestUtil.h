@@ -3,6 +3,8 @@
 // records what a contour draws.
 #include <cstddef>
 #include <initializer_list>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "hxcadkit/geometry/Contour.h"
@@ -41,17 +43,11 @@ inline void Square(TContour& c, double x0 = 0, double y0 = 0, double a = 4)
   Polygon(c, Corners(x0, y0, x0 + a, y0 + a));
 }
 
-// Records the drawing calls of a contour: installed as the contour drawing link while it lives.
-// The modeller it is handed is never touched, so the tests pass Placeholder().
+// Records the drawing calls of a contour, one line each ("L x1 y1 x2 y2 s<style>", "C x y r s<style>",
+// "A x y r a1 a2 s<style> d<dir>"), as the contour drawing link while it lives. The modeller it is
+// handed is never touched, so the tests pass Placeholder().
 struct TRecordingModeller : TContourDrawLink
 {
-  struct Call
-  {
-    char kind; // 'L' line, 'C' circle, 'A' arc
-    std::vector<double> v;
-    int style;
-    int dir;
-  };
   TRecordingModeller() { SetContourDrawLink(this); }
   ~TRecordingModeller() override { SetContourDrawLink(nullptr); }
   static TModeler3D& Placeholder()
@@ -61,20 +57,29 @@ struct TRecordingModeller : TContourDrawLink
   }
   operator TModeler3D&() const { return Placeholder(); }
 
-  mutable std::vector<Call> calls;
+  mutable std::vector<std::string> calls;
+  void Record(char kind, std::initializer_list<double> v, int style, const char* tail = "") const
+  {
+    std::ostringstream s;
+    s << kind;
+    for (double x : v)
+      s << ' ' << x;
+    s << " s" << style << tail;
+    calls.push_back(s.str());
+  }
   void drLine(TModeler3D&, const double& x1, const double& y1, const double& x2, const double& y2,
               int style) const override
   {
-    calls.push_back({'L', {x1, y1, x2, y2}, style, 0});
+    Record('L', {x1, y1, x2, y2}, style);
   }
   void drCircle(TModeler3D&, const double& x, const double& y, const double& r, int style) const override
   {
-    calls.push_back({'C', {x, y, r}, style, 0});
+    Record('C', {x, y, r}, style);
   }
   void drArc(TModeler3D&, const double& x, const double& y, const double& r, const double& a1,
              const double& a2, int style, int dir) const override
   {
-    calls.push_back({'A', {x, y, r, a1, a2}, style, dir});
+    Record('A', {x, y, r, a1, a2}, style, dir < 0 ? " d-1" : " d1");
   }
 };
 

@@ -55,6 +55,17 @@ inline Real Dist(const TPoint2D& a, const TPoint2D& b)
   return std::hypot(a.x - b.x, a.y - b.y);
 }
 
+// A polyline through the points; by default open with one segment less than points.
+inline TPolyLine Poly(const std::vector<TPoint2D>& pts, Integer segments = -1, bool closed = false)
+{
+  TPolyLine L;
+  for (const TPoint2D& p : pts)
+    L.Points.Add(p);
+  L.Segments = segments < 0 ? L.Points.Count - 1 : segments;
+  L.Closed = closed;
+  return L;
+}
+
 inline std::vector<TPoint2D> PointsOf(const TPolyLine& L)
 {
   std::vector<TPoint2D> v;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -13,20 +14,11 @@ using curvetest::At;
 using curvetest::Der1;
 using curvetest::Dist;
 using curvetest::PointsOf;
+using curvetest::Poly;
 
 namespace {
 
 constexpr Real Pi = TMathDef::C_PI;
-
-TPolyLine Poly(std::initializer_list<TPoint2D> pts, Integer segments = -1, bool closed = false)
-{
-  TPolyLine L;
-  for (const TPoint2D& p : pts)
-    L.Points.Add(p);
-  L.Segments = segments < 0 ? L.Points.Count - 1 : segments;
-  L.Closed = closed;
-  return L;
-}
 
 std::vector<Real> ValuesOf(const TAReal& A)
 {
@@ -34,22 +26,6 @@ std::vector<Real> ValuesOf(const TAReal& A)
   for (Real x : A)
     v.push_back(x);
   return v;
-}
-
-// Equal as cyclic sequences (same order, any starting point).
-bool SameCycle(const std::vector<TPoint2D>& a, const std::vector<TPoint2D>& b, Real eps = 1e-12)
-{
-  if (a.size() != b.size()) return false;
-  if (a.empty()) return true;
-  for (std::size_t s = 0; s < b.size(); ++s) {
-    bool ok = true;
-    for (std::size_t i = 0; i < a.size() && ok; ++i) {
-      const TPoint2D& q = b[(s + i) % b.size()];
-      ok = std::fabs(a[i].x - q.x) <= eps && std::fabs(a[i].y - q.y) <= eps;
-    }
-    if (ok) return true;
-  }
-  return false;
 }
 
 // A polyline whose curve reports itself closed, as a closed spline does.
@@ -124,13 +100,6 @@ TEST(PolyLineEmpty, ModularOperationsAreGuarded)
   }
 }
 
-TEST(PolyLineCurve, TextDumpPerPoint)
-{
-  const TPolyLine L = Poly({{1, 2}, {-3.5, 10}});
-  EXPECT_EQ(TString(L), TString("{  (   1.00 ,    2.00), {  (  -3.50 ,   10.00), }"));
-  EXPECT_EQ(TString(TPolyLine()), TString("}"));
-}
-
 // --- Self crossings ----------------------------------------------------------------------------
 
 // The count of crossings found is returned as it is, never negated; the records name the
@@ -151,18 +120,17 @@ TEST(PolyLineSelfIntersect, CountsCrossingsAndRecordsThePolyline)
 
 // --- Scans -------------------------------------------------------------------------------------
 
-TEST(PolyLineScan, FlatSegmentsOnTheScanLine)
+// Flat segments on a scan line: the horizontal scan takes both of (0,0) (2,0) (4,0); the vertical
+// one a flat segment only when entered from off the line. The text form: one group per point.
+TEST(PolyLineScan, FlatSegmentsOnTheScanLineAndText)
 {
-  // (0,0) (2,0) (4,0) (4,3): two flat segments on y = 0, the second after a flat one.
-  const TPolyLine L = Poly({{0, 3}, {0, 0}, {2, 0}, {4, 0}, {4, 3}});
-  TAReal A;
-  L.InterSectHorizontal(0, A);
+  TAReal A, B;
+  Poly({{0, 3}, {0, 0}, {2, 0}, {4, 0}, {4, 3}}).InterSectHorizontal(0, A);
   EXPECT_EQ(ValuesOf(A), (std::vector<Real>{1, 2, 3}));
-  // The vertical scan takes a flat segment only when entered from off the line.
-  const TPolyLine U = Poly({{3, 0}, {0, 0}, {0, 2}, {0, 4}, {3, 4}});
-  TAReal B;
-  U.InterSectVertical(0, B);
+  Poly({{3, 0}, {0, 0}, {0, 2}, {0, 4}, {3, 4}}).InterSectVertical(0, B);
   EXPECT_EQ(ValuesOf(B), (std::vector<Real>{1, 3}));
+  EXPECT_EQ(TString(Poly({{1, 2}, {-3.5, 10}})), TString("{  (   1.00 ,    2.00), {  (  -3.50 ,   10.00), }"));
+  EXPECT_EQ(TString(TPolyLine()), TString("}"));
 }
 
 // --- Enclosing figures -------------------------------------------------------------------------
@@ -177,7 +145,7 @@ TEST(PolyLineMinCircle, TinyClusterStillEnclosed)
   L.GetMin(g);
   EXPECT_LT(g.Radius, 1e-3);
   for (const TPoint2D& p : L.Points)
-    EXPECT_LE(std::hypot(p.x - g.x, p.y - g.y), g.Radius + 1e-15);
+    EXPECT_LE(Dist(p, g), g.Radius + 1e-15);
 }
 
 // --- Recognition -------------------------------------------------------------------------------
@@ -257,5 +225,6 @@ TEST(PolyLineClip, SutherlandHodgman)
   // Clipping in place, by itself: the points on the clip's edges come back as crossings.
   TPolyLine self = square;
   self.SutherlandHodgman(self, self);
-  EXPECT_TRUE(SameCycle(PointsOf(self), PointsOf(square)));
+  const std::vector<TPoint2D> got = PointsOf(self), want = PointsOf(square);
+  EXPECT_TRUE(std::is_permutation(got.begin(), got.end(), want.begin(), want.end()));
 }

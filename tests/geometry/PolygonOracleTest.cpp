@@ -40,16 +40,6 @@ double DistanceToOutline(const std::vector<TPoint2D>& P, double x, double y)
   return d;
 }
 
-TPolyLine PolyOf(const std::vector<TPoint2D>& P)
-{
-  TPolyLine L;
-  for (const TPoint2D& p : P)
-    L.Points.Add(p);
-  L.Segments = L.Points.Count;
-  L.Closed = true;
-  return L;
-}
-
 } // namespace
 
 // Half of the points lie level with a vertex, where a scan line passes through a corner.
@@ -108,7 +98,7 @@ TEST(PolygonOracle, HullAndClipAreas)
     const std::vector<TPoint2D> S = StarPolygon(rng, 5 + trial % 20, u(rng) / 2, u(rng) / 2, 80);
     if (!oracle::bg::is_valid(oracle::Make(S))) continue;
     TPolyLine clipped;
-    PolyOf(S).SutherlandHodgman(H, clipped);
+    curvetest::Poly(S, Integer(S.size()), true).SutherlandHodgman(H, clipped);
     std::vector<oracle::Polygon> shared;
     oracle::bg::intersection(oracle::Make(S), hull, shared);
     double area = 0;
