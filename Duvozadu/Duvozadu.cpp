@@ -39,13 +39,24 @@ int LibCommandState(int, bool& enable, int&, std::wstring&)
 
 namespace {
 
+// A host call that fails by throwing ends the step it is in and no more.
+template <class F> void Quietly(F&& step) noexcept
+{
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
 // What every command leaves behind it, also one that a host failure ended: the modeller's documents
 // and parts let go, the host's error state reset and its message state as it was.
 void EndCommand(txapi::IApplication& app, txapi::txHideMessageEnum hide)
 {
-  drApi::MA.drEndGetPart(false);
-  if (drApi::MA.R().TavrixError) drApi::MA.R().TavrixError->Reset();
-  app.SetHideMessage(hide);
+  Quietly([] { drApi::MA.drEndGetPart(false); });
+  Quietly([] {
+    if (drApi::MA.R().TavrixError) drApi::MA.R().TavrixError->Reset();
+  });
+  Quietly([&] { app.SetHideMessage(hide); });
 }
 
 void Dispatch(unsigned int comm, txapi::IApplication& app)
@@ -79,17 +90,17 @@ void RunCommand(unsigned int comm, txapi::txRunCommandModeEnum)
 {
   txapi::IApplication* app = drApi::MA.R().Tavrix7;
   if (app == nullptr) return; // not loaded: there is no host to answer
-  const txapi::txHideMessageEnum hide = app->GetHideMessage();
-  app->SetHideMessage(txapi::txHideMessageNo);
+  // Nothing a failing host call throws crosses back into the host's caller of this callback.
+  txapi::txHideMessageEnum hide = txapi::txShowMessage;
   try {
-    Dispatch(comm, *app);
+    hide = app->GetHideMessage();
   } catch (...) {
-    try {
-      EndCommand(*app, hide);
-    } catch (...) {
-    }
-    throw;
+    return;
   }
+  Quietly([&] {
+    app->SetHideMessage(txapi::txHideMessageNo);
+    Dispatch(comm, *app);
+  });
   EndCommand(*app, hide);
 }
 

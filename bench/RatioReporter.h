@@ -24,3 +24,14 @@ public:
   std::map<std::string, double> NsPerIteration;
   std::map<std::string, double> ByName;
 };
+
+// Runs the benchmarks the command line selects, then report(reporter) prints the ratios.
+template <class Report> int RunAndReport(int argc, char** argv, Report report)
+{
+  benchmark::Initialize(&argc, argv);
+  TRatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  report(reporter);
+  benchmark::Shutdown();
+  return 0;
+}

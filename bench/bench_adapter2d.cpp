@@ -159,17 +159,14 @@ BENCHMARK(Vector)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& t = reporter.NsPerIteration;
-  if (t.count("Adapter") && t.count("Direct"))
-    std::printf("\n%d primitive calls into the stand-in: adapter %.0f ms, direct %.0f ms, ratio %.2f\n",
-                PerDrawing * Drawings, t["Adapter"] * Drawings / 1e6, t["Direct"] * Drawings / 1e6,
-                t["Adapter"] / t["Direct"]);
-  if (t.count("Collector") && t.count("Vector"))
-    std::printf("%d curves collected: collector %.0f ms, std::vector %.0f ms, ratio %.2f\n", Collected,
-                t["Collector"] / 1e6, t["Vector"] / 1e6, t["Collector"] / t["Vector"]);
-  benchmark::Shutdown();
-  return 0;
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.NsPerIteration;
+    if (t.count("Adapter") && t.count("Direct"))
+      std::printf("\n%d primitive calls into the stand-in: adapter %.0f ms, direct %.0f ms, ratio %.2f\n",
+                  PerDrawing * Drawings, t["Adapter"] * Drawings / 1e6, t["Direct"] * Drawings / 1e6,
+                  t["Adapter"] / t["Direct"]);
+    if (t.count("Collector") && t.count("Vector"))
+      std::printf("%d curves collected: collector %.0f ms, std::vector %.0f ms, ratio %.2f\n", Collected,
+                  t["Collector"] / 1e6, t["Vector"] / 1e6, t["Collector"] / t["Vector"]);
+  });
 }

@@ -19,7 +19,8 @@ class TDragged : public TBaseManager3D
 {
 public:
   explicit TDragged(int bindings)
-      : TBaseManager3D(TString("b"), TString(""), txapi::pnEnterEscHelp, 1, TString("t"), nullptr), Other(bindings)
+      : TBaseManager3D(TString("b"), TString(""), txapi::pnEnterEscHelp, 1, TString("t"), nullptr),
+        Other(bindings)
   {
     for (int k = 0; k < 16; ++k)
       Edits.push_back(AddEditValue(TString("m"), TString(""), M.V[k], false));
@@ -87,17 +88,15 @@ BENCHMARK(Floor)->Arg(64)->Arg(256)->Iterations(Events)->Unit(benchmark::kMicros
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& t = reporter.ByName;
-  for (const char* n : {"64", "256"}) {
-    const std::string r = std::string("Refresh/") + n + "/iterations:3000";
-    const std::string f = std::string("Floor/") + n + "/iterations:3000";
-    if (t.count(r) && t.count(f))
-      std::printf("%s bindings: %.1f us per event (goal under 100 us), direct host writes %.1f us, ratio %.2f\n", n,
-                  t[r] / 1e3, t[f] / 1e3, t[r] / t[f]);
-  }
-  benchmark::Shutdown();
-  return 0;
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.ByName;
+    for (const char* n : {"64", "256"}) {
+      const std::string r = std::string("Refresh/") + n + "/iterations:3000";
+      const std::string f = std::string("Floor/") + n + "/iterations:3000";
+      if (t.count(r) && t.count(f))
+        std::printf(
+            "%s bindings: %.1f us per event (goal under 100 us), direct host writes %.1f us, ratio %.2f\n", n,
+            t[r] / 1e3, t[f] / 1e3, t[r] / t[f]);
+    }
+  });
 }

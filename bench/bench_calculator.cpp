@@ -140,18 +140,15 @@ BENCHMARK(MuparserBuiltIn)->Iterations(Evaluations);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& t = reporter.NsPerIteration;
-  if (t.count("Calculator") && t.count("MuparserSameOperators") && t.count("MuparserBuiltIn")) {
-    std::printf("\nformula: %s\n", Formula);
-    std::printf(
-        "ns per evaluation: calculator %.2f, muparser (same operators) %.2f, muparser (built-in) %.2f\n",
-        t["Calculator"], t["MuparserSameOperators"], t["MuparserBuiltIn"]);
-    std::printf("calculator / muparser: %.2f (same operators), %.2f (built-in)\n",
-                t["Calculator"] / t["MuparserSameOperators"], t["Calculator"] / t["MuparserBuiltIn"]);
-  }
-  benchmark::Shutdown();
-  return 0;
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.NsPerIteration;
+    if (t.count("Calculator") && t.count("MuparserSameOperators") && t.count("MuparserBuiltIn")) {
+      std::printf("\nformula: %s\n", Formula);
+      std::printf(
+          "ns per evaluation: calculator %.2f, muparser (same operators) %.2f, muparser (built-in) %.2f\n",
+          t["Calculator"], t["MuparserSameOperators"], t["MuparserBuiltIn"]);
+      std::printf("calculator / muparser: %.2f (same operators), %.2f (built-in)\n",
+                  t["Calculator"] / t["MuparserSameOperators"], t["Calculator"] / t["MuparserBuiltIn"]);
+    }
+  });
 }

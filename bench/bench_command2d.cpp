@@ -84,14 +84,11 @@ BENCHMARK(Draw2D)->Unit(benchmark::kMillisecond)->Iterations(300);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& t = reporter.NsPerIteration;
-  if (t.count("Move2D") && t.count("Draw2D"))
-    std::printf("\n2D phantom move against the drawing alone: %.3f ms against %.3f ms, ratio %.2f (goal: "
-                "under 2 ms)\n",
-                t["Move2D"] / 1e6, t["Draw2D"] / 1e6, t["Move2D"] / t["Draw2D"]);
-  benchmark::Shutdown();
-  return 0;
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.NsPerIteration;
+    if (t.count("Move2D") && t.count("Draw2D"))
+      std::printf("\n2D phantom move against the drawing alone: %.3f ms against %.3f ms, ratio %.2f (goal: "
+                  "under 2 ms)\n",
+                  t["Move2D"] / 1e6, t["Draw2D"] / 1e6, t["Move2D"] / t["Draw2D"]);
+  });
 }

@@ -172,7 +172,8 @@ template <class F> void InAssembly(F&& body)
     host.SetLibraryRecord(L"VUVudirido", dir / "libVUVudirido.so", L"#Stamp - Regular");
     LoadTavrixLibrary(host.Application(), host.Registrar());
     txhost::Object* assembly = host.NewDocument(txapi::txDocumentAssembly, true);
-    txhost::Object& face = txhost::model::NewObject(host, txhost::model::Face, *host.TopPart(*assembly), txapi::o3d_face);
+    txhost::Object& face =
+        txhost::model::NewObject(host, txhost::model::Face, *host.TopPart(*assembly), txapi::o3d_face);
     face.Set("surface", "plane");
     drApi::MA.drGetPart(pNew_Part, txapi::txDocumentAssembly);
     ControlModel.CouplingName = TString(MUVP);
@@ -239,22 +240,20 @@ BENCHMARK(BlockMemcpy);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& t = reporter.NsPerIteration;
-  auto ratio = [&](const char* what, const char* a, const char* b) {
-    if (t.count(a) && t.count(b))
-      std::printf("%s: %.1f us against %.1f us, ratio %.2f\n", what, t[a] / 1e3, t[b] / 1e3, t[a] / t[b]);
-  };
-  std::printf("\n");
-  ratio("2D rebuild against reading the text base's bytes", "Rebuild2D", "ReadBaseBytes");
-  ratio("section and view into a stand-in drawing against a counting modeller", "Draw2DStandIn",
-        "Draw2DNull");
-  ratio("3D build of the largest size on the stand-in against the library alone", "Build3DStandIn",
-        "Build3DLibrary");
-  ratio("3D confirmation against the build on the stand-in (goal: under 100 ms)", "Confirm3D", "Build3DStandIn");
-  ratio("parameter block to+from against memcpy", "BlockRoundTrip", "BlockMemcpy");
-  benchmark::Shutdown();
-  return 0;
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.NsPerIteration;
+    auto ratio = [&](const char* what, const char* a, const char* b) {
+      if (t.count(a) && t.count(b))
+        std::printf("%s: %.1f us against %.1f us, ratio %.2f\n", what, t[a] / 1e3, t[b] / 1e3, t[a] / t[b]);
+    };
+    std::printf("\n");
+    ratio("2D rebuild against reading the text base's bytes", "Rebuild2D", "ReadBaseBytes");
+    ratio("section and view into a stand-in drawing against a counting modeller", "Draw2DStandIn",
+          "Draw2DNull");
+    ratio("3D build of the largest size on the stand-in against the library alone", "Build3DStandIn",
+          "Build3DLibrary");
+    ratio("3D confirmation against the build on the stand-in (goal: under 100 ms)", "Confirm3D",
+          "Build3DStandIn");
+    ratio("parameter block to+from against memcpy", "BlockRoundTrip", "BlockMemcpy");
+  });
 }

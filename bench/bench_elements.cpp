@@ -71,16 +71,13 @@ BENCHMARK(RawCalls)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& t = reporter.NsPerIteration;
-  if (t.count("Elements") && t.count("RawCalls")) {
-    std::printf(
-        "\ngear of 60 teeth and 8 bolt sets: %zu primitive calls; elements %.1f us, raw calls %.1f us, "
-        "ratio %.2f\n",
-        Primitives().size(), t["Elements"] / 1e3, t["RawCalls"] / 1e3, t["Elements"] / t["RawCalls"]);
-  }
-  benchmark::Shutdown();
-  return 0;
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.NsPerIteration;
+    if (t.count("Elements") && t.count("RawCalls")) {
+      std::printf(
+          "\ngear of 60 teeth and 8 bolt sets: %zu primitive calls; elements %.1f us, raw calls %.1f us, "
+          "ratio %.2f\n",
+          Primitives().size(), t["Elements"] / 1e3, t["RawCalls"] / 1e3, t["Elements"] / t["RawCalls"]);
+    }
+  });
 }

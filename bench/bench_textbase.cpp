@@ -190,19 +190,16 @@ BENCHMARK(Floor)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-  benchmark::Initialize(&argc, argv);
-  TRatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto& t = reporter.NsPerIteration;
-  if (t.count("GetTableLast") && t.count("Floor")) {
-    std::printf("\nbase: %d tables x %d rows x %d columns, %ju bytes\n", Tables, Rows, Columns,
-                std::uintmax_t(std::filesystem::file_size(Bench().File)));
-    std::printf("GetTable of the last table: %.2f us; floor: %.1f us; ratio %.3f\n", t["GetTableLast"] / 1e3,
-                t["Floor"] / 1e3, t["GetTableLast"] / t["Floor"]);
-    if (t.count("GetTableLastCold"))
-      std::printf("first request on a fresh base (open and scan): %.1f us; ratio %.2f\n",
-                  t["GetTableLastCold"] / 1e3, t["GetTableLastCold"] / t["Floor"]);
-  }
-  benchmark::Shutdown();
-  return 0;
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.NsPerIteration;
+    if (t.count("GetTableLast") && t.count("Floor")) {
+      std::printf("\nbase: %d tables x %d rows x %d columns, %ju bytes\n", Tables, Rows, Columns,
+                  std::uintmax_t(std::filesystem::file_size(Bench().File)));
+      std::printf("GetTable of the last table: %.2f us; floor: %.1f us; ratio %.3f\n",
+                  t["GetTableLast"] / 1e3, t["Floor"] / 1e3, t["GetTableLast"] / t["Floor"]);
+      if (t.count("GetTableLastCold"))
+        std::printf("first request on a fresh base (open and scan): %.1f us; ratio %.2f\n",
+                    t["GetTableLastCold"] / 1e3, t["GetTableLastCold"] / t["Floor"]);
+    }
+  });
 }

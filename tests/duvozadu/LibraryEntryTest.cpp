@@ -53,4 +53,20 @@ TEST_F(LibraryTest, CommandsAreDispatchedByTheActiveDocumentsType)
   }
 }
 
+// A host call that throws ends the command: nothing crosses back into the host's caller, and the host's
+// message state is restored when the host still answers.
+TEST_F(LibraryTest, AFailingHostCallNeverEscapesTheRunCommandCallback)
+{
+  H.SetActiveDocument(H.NewDocument(txapi::txDocumentAssembly, true));
+  H.GetFaults().FailCall(0);
+  Run(200);
+  const std::size_t calls = H.GetFaults().CallsCounted();
+  for (std::size_t n = 1; n <= calls; ++n) {
+    SCOPED_TRACE(n);
+    H.GetFaults().FailCall(n);
+    EXPECT_NO_THROW(Run(200));
+  }
+  H.GetFaults().Clear();
+}
+
 } // namespace
