@@ -233,8 +233,8 @@ TEST(ContourChain, EvaluationAndCutsFollowTheReferenceChain)
 }
 
 // Reordering into a chain (a gap refuses it); the offset pieces of a square: sides and corner arcs
-// (distances, closure and both signs are in RegressionTest).
-TEST(ContourChain, MakeDirectAndOffsetPieces)
+// (distances, closure and both signs are in RegressionTest); the text form.
+TEST(ContourChain, MakeDirectOffsetPiecesAndText)
 {
   TContour c, gap, sq;
   Fill(c, {new TLineSeg(0, 0, 1, 0), new TLineSeg(2, 1, 1, 1), new TLineSeg(1, 0, 1, 1)});
@@ -251,15 +251,12 @@ TEST(ContourChain, MakeDirectAndOffsetPieces)
   ASSERT_EQ(o->Count, 8);
   EXPECT_EQ(o->CountAt(2), 4u);
   EXPECT_NEAR(std::fabs(o->Area2()), 144 - 4 + Pi, 1e-6);
-}
-
-TEST(ContourText, OneLinePerMember)
-{
-  TContour c;
-  Fill(c, {new TLineSeg(0, 0, 10, 5), new TArc(1, 2, -3, Pi / 2, 0), new TCircle(1, 2, 3),
+  // The text form: one line per member, an empty one for a point.
+  TContour t;
+  Fill(t, {new TLineSeg(0, 0, 10, 5), new TArc(1, 2, -3, Pi / 2, 0), new TCircle(1, 2, 3),
            new TBasePoint(1, 1)});
   TArrayOf<TString> lines;
-  c.toText(lines);
+  t.toText(lines);
   ASSERT_EQ(lines.Count, 4);
   EXPECT_EQ(lines[0].Utf8Text(), "Line(    0.00 ,    0.00 ,   10.00 ,    5.00");
   EXPECT_EQ(lines[1].Utf8Text(), "Arc(    1.00 ,    2.00 ,    3.00 ,   90.00 ,    0.00 , -1");

@@ -98,7 +98,7 @@ TEST(ContourShape, ClosureAndLinks)
   EXPECT_FALSE(TContour::IsLink(nullptr, nullptr));
 }
 
-TEST(ContourShape, Find2ListsEndsAndCentres)
+TEST(ContourShape, Find2EndsAndCentresAndBoxesByMark)
 {
   TContour c;
   Fill(c, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 0, 0), new TArc(0, 0, 1, 0, 1), new TCircle(1, 0, 2),
@@ -110,23 +110,21 @@ TEST(ContourShape, Find2ListsEndsAndCentres)
     pairs.emplace_back(found[i].V1, found[i].V2);
   EXPECT_EQ(pairs, (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 0}}));
   EXPECT_FALSE(c.Find2(5, 5, found));
-}
 
-TEST(ContourBoxes, RangeByAttribute)
-{
-  TContour c;
-  Fill(c, {new TLineSeg(0, 0, 1, 1, 1), new TLineSeg(5, 5, 6, 7, 2), new TCircle(-3, 0, 1, 3)});
+  // Boxes of the members with given marks.
+  TContour marked;
+  Fill(marked, {new TLineSeg(0, 0, 1, 1, 1), new TLineSeg(5, 5, 6, 7, 2), new TCircle(-3, 0, 1, 3)});
   TRect2D R(7, 7, 8, 8);
-  c.RangeAtIn(9, R); // no match: unchanged
+  marked.RangeAtIn(9, R); // no match: unchanged
   EXPECT_EQ(R, TRect2D(7, 7, 8, 8));
-  c.RangeAtIn(1, 2, R);
+  marked.RangeAtIn(1, 2, R);
   EXPECT_EQ(R, TRect2D(0, 0, 6, 7));
   double l = 1, b = 1, r = 1, t = 1;
-  c.RangeAtIn(9, l, b, r, t); // the value forms give zeros
+  marked.RangeAtIn(9, l, b, r, t); // the value forms give zeros
   EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(0, 0, 0, 0));
-  c.RangeAtIn(2, 3, l, b, r, t);
+  marked.RangeAtIn(2, 3, l, b, r, t);
   EXPECT_EQ(TRect2D(l, b, r, t), TRect2D(-4, -1, 6, 7));
-  EXPECT_EQ(c.CountAt(2), 1u);
+  EXPECT_EQ(marked.CountAt(2), 1u);
 }
 
 // --- Copying and editing --------------------------------------------------------------------
