@@ -39,15 +39,6 @@ int LibCommandState(int, bool& enable, int&, std::wstring&)
 
 namespace {
 
-// A host call that fails by throwing ends the step it is in and no more.
-template <class F> void Quietly(F&& step) noexcept
-{
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 // What every command leaves behind it, also one that a host failure ended: the modeller's documents
 // and parts let go, the host's error state reset and its message state as it was.
 void EndCommand(txapi::IApplication& app, txapi::txHideMessageEnum hide)

@@ -102,20 +102,6 @@ TBaseManager::TBaseManager()
   CurrentProcessManager = this;
 }
 
-namespace {
-
-// A destructor cannot pass on what a host call throws (it would end the program while the command's
-// own failure unwinds): the host is told what it can be told, and the references are let go anyway.
-template <class F> void Quietly(F&& f) noexcept
-{
-  try {
-    f();
-  } catch (...) {
-  }
-}
-
-} // namespace
-
 TBaseManager::~TBaseManager()
 {
   Quietly([this] { TBaseManager::UnAdvise(); });

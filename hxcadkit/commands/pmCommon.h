@@ -47,6 +47,16 @@ public:
 
 using txapi::SpecPropertyToolBarEnum;
 
+// Host calls made while a command ends, also from destructors: what a failing call throws ends that
+// step and no more, so that the remaining steps still let go of what the command holds.
+template <class F> void Quietly(F&& step) noexcept
+{
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
 // A command's own Advise(), Run(bool, bool) and 2D PlacementChanged hide the receivers' handlers of the
 // same names on purpose: those are reached through their receiver (qualified, or by the host's callbacks).
 #pragma GCC diagnostic push
