@@ -327,8 +327,17 @@ bool TpmCoupling3D::Confirm()
   try {
     built = Couplings.drCoupling(ControlModel.CouplingName, 0);
   } catch (...) {
-    // The build opened its own documents: the user's assembly is made active again, so that the
-    // next command finds it, and the failure goes on to the run loop.
+    // The build makes its parts and assembly in documents of its own, out of sight: the one it was
+    // making when it failed is closed unsaved rather than left open and unreachable. The user's
+    // assembly is made active again, so that the next command finds it, and the failure goes on to
+    // the run loop.
+    Quietly([&] {
+      if (r.IDoc && !(r.IDoc == user)) r.IDoc->Close(txapi::txCloseWithoutSaving);
+    });
+    r.IDoc.reset();
+    r.IDoc3D.reset();
+    r.Part.reset();
+    r.Obj3D.reset();
     user->Activate();
     throw;
   }

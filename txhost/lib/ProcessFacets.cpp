@@ -42,7 +42,6 @@ Object& Child(Object& owner, std::string_view prop, std::string_view kind)
 {
   if (Object* o = owner.RefProp(prop)) return *o;
   Object& o = owner.GetHost().Create(kind, nullptr, &owner);
-  owner.AddMember(&o);
   owner.Set(prop, RefValue(&o));
   return o;
 }
