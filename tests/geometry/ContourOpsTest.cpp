@@ -11,9 +11,7 @@
 #include "tests/geometry/CurveTestUtil.h"
 
 using namespace contourtest;
-using curvetest::At;
-using curvetest::Der1;
-using curvetest::Dist;
+using namespace curvetest;
 
 namespace {
 
@@ -91,22 +89,16 @@ TChainModel RandomChain(std::mt19937& rng, bool closed, TContour& c)
   return m;
 }
 
-void ExpectNear(const TPoint2D& p, const TPoint2D& q, const char* what)
-{
-  EXPECT_NEAR(Dist(p, q), 0, 1e-7) << what;
-}
-
 } // namespace
 
 // Random chains, open and closed, against the reference: signed areas of the closed ones, points, first
-// derivatives (of the member that carries the parameter, whatever its integer part), projections and the
-// lengths of parts (over the end of a closed chain when t1 > t2, also within one member, which once measured
-// the short way). Reversed, a chain is still one (an open one once was not), a closed one from its first
-// member on. Cut: a trimmed piece runs from the point at t1 to the point at t2 (over the seam of a closed
-// chain when t1 > t2; backwards for direction -1) with the length between them, its parameter spanning
-// just its members and the source untouched; a deleted part leaves the rest of the length, cut at the points
-// of t1 and t2 (a part over the end of a closed chain with both ends in one member once kept the wrong middle
-// of that member).
+// derivatives (of the member that holds the parameter, whatever its integer part), projections, lengths of
+// parts (over the end of a closed chain when t1 > t2, also within one member, once measured the short way).
+// Reversed, a chain stays one (an open one once did not), a closed one from its first member on. A trimmed
+// piece runs from the point at t1 to that at t2 (over the seam when t1 > t2; backwards for direction -1)
+// with the length between, its parameter spanning its members, the source untouched; a deleted part leaves
+// the rest, cut at t1 and t2 (over the end of a closed chain within one member it once kept the wrong
+// middle).
 TEST(ContourChain, EvaluationReversalAndCutsFollowTheReferenceChain)
 {
   std::mt19937 rng(777);
@@ -134,21 +126,21 @@ TEST(ContourChain, EvaluationReversalAndCutsFollowTheReferenceChain)
     const double kept = t1 < t2 ? m.Length(t1, t2) : dir == -1 ? m.Length(t2, t1) : total - m.Length(t2, t1);
     for (int k = 0; k < 8; ++k) {
       const double t = at(rng);
-      ExpectNear(At(c, t), m.At(t), "point");
-      ExpectNear(At(reversed, closed ? std::fmod(m.M[0].Range() - t + end, end) : end - t), m.At(t),
-                 "reversed");
+      EXPECT_NEAR(Dist(At(c, t), m.At(t)), 0, 1e-7) << "point";
+      const double back = closed ? std::fmod(m.M[0].Range() - t + end, end) : end - t;
+      EXPECT_NEAR(Dist(At(reversed, back), m.At(t)), 0, 1e-7) << "reversed";
       EXPECT_NEAR(Dist(Der1(c, t), m.Der(t)), 0, 1e-9) << "derivative at " << t;
       double found = -1;
       ASSERT_TRUE(c.NearPointProjection(m.At(t), TPoint2D(1e-9, 1e-9), found, false, nullptr));
-      ExpectNear(At(c, found), m.At(t), "projection");
+      EXPECT_NEAR(Dist(At(c, found), m.At(t)), 0, 1e-7) << "projection";
     }
     EXPECT_NEAR(c.GetMetricLengthPart(dir == -1 ? t2 : t1, dir == -1 ? t1 : t2), kept, 1e-7);
 
     double a = t1, b = t2;
     std::unique_ptr<TCurve2D> piece(c.Trimmed(a, b, dir));
     ASSERT_TRUE(piece);
-    ExpectNear(piece->PointTMin(), m.At(t1), "trimmed start");
-    ExpectNear(piece->PointTMax(), m.At(t2), "trimmed end");
+    EXPECT_NEAR(Dist(piece->PointTMin(), m.At(t1)), 0, 1e-7) << "trimmed start";
+    EXPECT_NEAR(Dist(piece->PointTMax(), m.At(t2)), 0, 1e-7) << "trimmed end";
     EXPECT_NEAR(piece->GetMetricLength(), kept, 1e-7);
     if (const TContour* k = dynamic_cast<const TContour*>(piece.get())) {
       double range = 0;

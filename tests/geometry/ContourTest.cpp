@@ -1,6 +1,5 @@
-// The contour's rules that the reference chain does not reach, one row each: parameter, closure
-// and links, finding, boxes by mark, copies, drawing, approximation, cuts, chaining, offsets and
-// the text form; and the stream form.
+// The contour's rules that the reference chain does not reach, one row each (parameter, closure, links,
+// finding, marks, copies, drawing, approximation, cuts, chaining, offsets, text); the stream form.
 #include <cmath>
 #include <cstddef>
 #include <memory>
@@ -124,8 +123,8 @@ TEST(ContourRules, OneRowEach)
   alignas(std::max_align_t) unsigned char nowhere[64]; // the modeller: no one touches it
   TModeler3D& M = *reinterpret_cast<TModeler3D*>(nowhere);
   std::optional<TRecorder> rec;
+  TPolyLine p[3];
   TRegion1D W(0, 2);
-  TPolyLine pl[3];
   std::vector<double> xyz;
   std::vector<int> edges;
   TCurve2D* rest = nullptr;
@@ -134,8 +133,7 @@ TEST(ContourRules, OneRowEach)
       ->toText(text);
   ASSERT_EQ(text.Count, 4); // a line per member
   ExpectRows({
-      {"a joint belongs to the later member, never to one without range", Seen(joint.FindSegment(t, local)),
-       "2"},
+      {"a joint: the later member, never one without range", Seen(joint.FindSegment(t, local)), "2"},
       {"... from its start", Seen(local), "0"},
       {"past the end the search clamps, the raw evaluation extends",
        Seen(At(joint, 5), RawAt(joint, -0.5), RawAt(joint, 2.5)), "1 1 -0.5 0 1 1.5"},
@@ -161,12 +159,10 @@ TEST(ContourRules, OneRowEach)
       {"a duplicate, kinds and text kept",
        Seen(StoredContour(static_cast<TContour&>(*dup)) == StoredContour(kinds)), "1"},
       {"an assigned copy", (assigned = kinds, Seen(StoredContour(assigned) == StoredContour(kinds))), "1"},
-      {"the members of a mark duplicated into the given one", Seen(kinds.DuplicateAt(1, &some) == &some),
-       "1"},
+      {"a mark's members duplicated into the given one", Seen(kinds.DuplicateAt(1, &some) == &some), "1"},
       {"... those of that mark", Seen(some.Count), "2"},
       {"moved, every member goes along",
-       (kinds.Mtr(10, 20, 0, 1), Seen(kinds[0]->PointTMax(), *static_cast<const TArc*>(kinds[2]))),
-       "11 20 10 20"},
+       (kinds.Mtr(10, 20, 0, 1), Seen(kinds[0]->PointTMax(), kinds[2]->PointTMin())), "11 20 12 20"},
       {"without a drawing link nothing is drawn", (drawing.drItems(M, 0), rec.emplace(), rec->calls), ""},
       {"drawn in the member's mark for style 0, else in the style; points, text, indices outside: nothing",
        (drawing.drItems(M, 0), drawing.drItem(M, 0, 7), drawing.drItem(M, -1, 7), drawing.drItem(M, 5, 7),
@@ -174,10 +170,8 @@ TEST(ContourRules, OneRowEach)
        "L 0 0 1 2 1; C 3 4 5 2; A 1 1 2 1 0.5 3 -1; L 0 0 1 2 7; "},
       {"a derived contour draws its own way, all or by mark",
        (own.drItems(M, 0), own.drItemsAt(M, 3, 0), own.drawn), "011"},
-      {"approximated: a closed contour by segment starts", (sq.Aproximate(pl[0]), Seen(pl[0].Points.Count)),
-       "4"},
-      {"an open one adds its end", (open->Aproximate(pl[1]), Seen(pl[1].Points.Count, pl[1].Points[2])),
-       "3 4 4"},
+      {"closed: approximated by segment starts", (sq.Aproximate(p[0]), Seen(p[0].Points.Count)), "4"},
+      {"open: adds its end", (open->Aproximate(p[1]), Seen(p[1].Points.Count, p[1].Points[2])), "3 4 4"},
       {"the hull's area, length and centre; an empty contour's are 0",
        (sq.CenterXYLenCut(cx, cy, len), TContour().CenterXYLenCut(e[0], e[1], e[2]),
         Seen(sq.Area(), sq.Len(), cx, cy, len, e[0], e[1], e[2])),
@@ -186,7 +180,7 @@ TEST(ContourRules, OneRowEach)
        (open->GetEdges(xyz, edges), Seen(edges.size() - xyz.size() / 3, edges.back() + 1.0 - xyz.size() / 3)),
        "2 0"},
       {"a huge member, sampled with a bounded number of points",
-       (huge.Aproximate(pl[2]), Seen(pl[2].Points.Count > 1000 && pl[2].Points.Count <= 100001)), "1"},
+       (huge.Aproximate(p[2]), Seen(p[2].Points.Count > 1000 && p[2].Points.Count <= 100001)), "1"},
       {"an empty range trims to nothing", Seen(none == nullptr), "1"},
       {"an empty range deletes nothing", Seen(sq.DeletePart(1.5, 1.5, rest) == TCurve2D::dp_NoChanged), "1"},
       {"... and keeps every member", Seen(sq.Count), "4"},
@@ -210,8 +204,6 @@ TEST(ContourRules, OneRowEach)
   });
 }
 
-// --- Stream ---------------------------------------------------------------------------------
-
 // Random contours of every kind read back to the same bytes.
 TEST(ContourStream, RandomContoursReadBackEqual)
 {
@@ -221,8 +213,7 @@ TEST(ContourStream, RandomContoursReadBackEqual)
     TContour c;
     for (int n = round % 7, i = 0; i < n; ++i) {
       const double x = u(rng), y = u(rng), v = u(rng);
-      const int atr = int(rng() % 4);
-      const unsigned kind = rng() % 5;
+      const int atr = int(rng() % 4), kind = int(rng() % 5);
       c.Add(kind == 0   ? new TBasePoint(x, y, atr)
             : kind == 1 ? new TLineSeg(x, y, v, x, atr)
             : kind == 2 ? new TCircle(x, y, 1 + std::fabs(v), atr)
@@ -242,9 +233,8 @@ TEST(ContourStream, RandomContoursReadBackEqual)
 // just after its code.
 TEST(ContourStream, DamagedCountsAndMembersFailCleanly)
 {
-  TContour one;
-  Fill(one, {new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)});
-  const Bytes two = StoredContour(one), member(two.begin() + 4, two.begin() + 4 + (two.size() - 4) / 2);
+  const Bytes two = StoredContour(*Made({new TLineSeg(0, 0, 1, 0), new TLineSeg(1, 0, 1, 1)})),
+              member(two.begin() + 4, two.begin() + 4 + (two.size() - 4) / 2);
   const std::tuple<const char*, Bytes, Integer, size_t, Integer> cases[] = {
       {"empty", Bytes(), 0, 0, 0},
       {"negative count", Ints({-3}), 0, 0, 0},
@@ -258,10 +248,9 @@ TEST(ContourStream, DamagedCountsAndMembersFailCleanly)
     TMessageRecorder rec;
     rec.Modeler.IsThere = true;
     TVersionedStream s(data, KmfVersion);
-    TContour c;
-    Fill(c, {new TCircle(0, 0, 1)}); // replaced by what is read
-    c.Load(s.S);
-    EXPECT_EQ(c.Count, members) << what;
+    const auto c = Made({new TCircle(0, 0, 1)}); // replaced by what is read
+    c->Load(s.S);
+    EXPECT_EQ(c->Count, members) << what;
     ASSERT_EQ(rec.HostBoxes().size(), messages) << what;
     EXPECT_TRUE(!messages || rec.HostBoxes()[0] == TString("Критическая ошибка чтения контура с потока"))
         << what;

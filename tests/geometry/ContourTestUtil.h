@@ -1,6 +1,5 @@
 #pragma once
-// Helpers of the contour tests: contours built from lists of curves, and what a test saw as one
-// line of text.
+// Helpers of the contour tests: contours built from lists of curves, and what a test saw as text.
 #include <array>
 #include <cmath>
 #include <initializer_list>
