@@ -1,11 +1,14 @@
 #pragma once
-// Helpers of the contour tests: contours built from lists of curves, and a modeller that
-// records what a contour draws.
-#include <cstddef>
+// Helpers of the contour tests: contours built from lists of curves, and what a test saw as text.
+#include <array>
+#include <cmath>
 #include <initializer_list>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "hxcadkit/geometry/Contour.h"
 #include "hxcadkit/geometry/Elements.h"
@@ -20,6 +23,13 @@ inline void Fill(TContour& c, std::initializer_list<TCurve2D*> members)
   c.Refresh();
 }
 
+inline std::unique_ptr<TContour> Made(std::initializer_list<TCurve2D*> members)
+{
+  auto c = std::make_unique<TContour>();
+  Fill(*c, members);
+  return c;
+}
+
 // The corners of the box (x1, y1)-(x2, y2), counter-clockwise from (x1, y1).
 inline std::vector<TPoint2D> Corners(double x1, double y1, double x2, double y2)
 {
@@ -29,11 +39,8 @@ inline std::vector<TPoint2D> Corners(double x1, double y1, double x2, double y2)
 // A closed polygon of segments through the points, added to what c holds.
 inline void Polygon(TContour& c, const std::vector<TPoint2D>& P)
 {
-  for (size_t i = 0; i < P.size(); ++i) {
-    const TPoint2D& a = P[i];
-    const TPoint2D& b = P[(i + 1) % P.size()];
-    c.Add(new TLineSeg(a.x, a.y, b.x, b.y));
-  }
+  for (size_t i = 0; i < P.size(); ++i)
+    c.Add(new TLineSeg(P[i].x, P[i].y, P[(i + 1) % P.size()].x, P[(i + 1) % P.size()].y));
   c.Refresh();
 }
 
@@ -43,44 +50,27 @@ inline void Square(TContour& c, double x0 = 0, double y0 = 0, double a = 4)
   Polygon(c, Corners(x0, y0, x0 + a, y0 + a));
 }
 
-// Records the drawing calls of a contour, one line each ("L x1 y1 x2 y2 s<style>", "C x y r s<style>",
-// "A x y r a1 a2 s<style> d<dir>"), as the contour drawing link while it lives. The modeller it is
-// handed is never touched, so the tests pass Placeholder().
-struct TRecordingModeller : TContourDrawLink
+// Numbers and points as text, rounded to 1e-9 (no "-0"), so that one comparison checks many of
+// them; and tables of rules, one row each: what a row saw and what it should.
+inline void Put(std::ostream& s, double v)
 {
-  TRecordingModeller() { SetContourDrawLink(this); }
-  ~TRecordingModeller() override { SetContourDrawLink(nullptr); }
-  static TModeler3D& Placeholder()
-  {
-    alignas(std::max_align_t) static unsigned char storage[64];
-    return *reinterpret_cast<TModeler3D*>(storage);
-  }
-  operator TModeler3D&() const { return Placeholder(); }
-
-  mutable std::vector<std::string> calls;
-  void Record(char kind, std::initializer_list<double> v, int style, const char* tail = "") const
-  {
-    std::ostringstream s;
-    s << kind;
-    for (double x : v)
-      s << ' ' << x;
-    s << " s" << style << tail;
-    calls.push_back(s.str());
-  }
-  void drLine(TModeler3D&, const double& x1, const double& y1, const double& x2, const double& y2,
-              int style) const override
-  {
-    Record('L', {x1, y1, x2, y2}, style);
-  }
-  void drCircle(TModeler3D&, const double& x, const double& y, const double& r, int style) const override
-  {
-    Record('C', {x, y, r}, style);
-  }
-  void drArc(TModeler3D&, const double& x, const double& y, const double& r, const double& a1,
-             const double& a2, int style, int dir) const override
-  {
-    Record('A', {x, y, r, a1, a2}, style, dir < 0 ? " d-1" : " d1");
-  }
-};
+  s << ' ' << std::round(v * 1e9) / 1e9 + 0.0;
+}
+inline void Put(std::ostream& s, const TPoint2D& P)
+{
+  Put(s, P.x), Put(s, P.y);
+}
+template <class... A> std::string Seen(const A&... v)
+{
+  std::ostringstream s;
+  s.precision(12);
+  (Put(s, v), ...);
+  return s.str().substr(1);
+}
+inline void ExpectRows(std::initializer_list<std::array<std::string, 3>> rows)
+{
+  for (const auto& [rule, seen, expected] : rows)
+    EXPECT_EQ(seen, expected) << rule;
+}
 
 } // namespace contourtest
