@@ -291,13 +291,14 @@ TEST(HermitDegenerate, EmptySinglePointAndHandFilledData)
 // wrapped on a closed one. Any counts of points and pieces and any parameter give finite points.
 TEST(Bezier, PiecesFromPoint3kPlus1AndParametersInRange)
 {
-  // Two pieces over points, closed, at the parameter: the piece's first control point, the place on it.
-  const std::tuple<int, bool, Real, int, Real> rows[] = {
-      {8, false, 0.0, 1, 0.0}, {8, false, 0.25, 1, 0.25}, {8, false, 1.0, 4, 0.0},
-      {8, false, 1.5, 4, 0.5}, {8, false, 2.0, 4, 1.0},   {8, false, -1.0, 1, 0.0},
-      {8, false, 3.0, 4, 1.0}, {8, true, 2.5, 1, 0.5},    {7, true, -0.5, 4, 0.5}};
-  for (auto [points, closed, t, first, w] : rows) {
-    const TBezier B = Chain(2, points, closed);
+  // Pieces (negative: none), points, closed, the parameter: the piece's first point, the place on it.
+  const std::tuple<int, int, bool, Real, int, Real> rows[] = {
+      {2, 8, false, 0.0, 1, 0.0}, {2, 8, false, 0.25, 1, 0.25}, {2, 8, false, 1.0, 4, 0.0},
+      {2, 8, false, 1.5, 4, 0.5}, {2, 8, false, 2.0, 4, 1.0},   {2, 8, false, -1.0, 1, 0.0},
+      {2, 8, false, 3.0, 4, 1.0}, {2, 8, true, 2.5, 1, 0.5},    {2, 7, true, -0.5, 4, 0.5},
+      {-3, 8, false, 0.5, 1, 0.0}};
+  for (auto [pieces, points, closed, t, first, w] : rows) {
+    const TBezier B = Chain(pieces, points, closed);
     const Real s = 1 - w, b[] = {s * s * s, 3 * s * s * w, 3 * s * w * w, w * w * w};
     TVector2D E;
     for (int i = 0; i < 4; ++i)
