@@ -1,7 +1,6 @@
 // The contour as a region and as a chain: point in contour, contact with curves and contours,
 // self-crossings and scan lines.
 #include <cmath>
-#include <random>
 #include <tuple>
 #include <vector>
 
@@ -14,13 +13,7 @@
 
 using namespace contourtest;
 
-namespace {
-
 constexpr double Pi = TMathDef::C_PI;
-
-} // namespace
-
-// --- Curves against the contour -------------------------------------------------------------
 
 // Random polygons are checked against Boost.Geometry in PolygonOracleTest, off their outlines;
 // here the outline itself (within 0.0001), a circle, which is crossed twice, and each kind of curve.
@@ -71,43 +64,31 @@ TEST(ContourFound, PointsAndCurvesByKind)
 
 TEST(ContourInterSect, FirstMemberMetDecides)
 {
-  const TLineSeg line(-10, 0.5, 10, 0.5);
-  TContour segmentFirst;
+  const TLineSeg line(-10, 0.5, 10, 0.5), onlyCircle(-1, 0.5, 1, 0.5);
+  TContour segmentFirst, circleFirst;
   Fill(segmentFirst, {new TLineSeg(-5, 0, -5, 1), new TCircle(0, 0, 2)});
-  EXPECT_EQ(segmentFirst.InterSect(&line), 1);
-  TContour circleFirst;
   Fill(circleFirst, {new TCircle(0, 0, 2), new TLineSeg(-5, 0, -5, 1)});
+  EXPECT_EQ(segmentFirst.InterSect(&line), 1);
   EXPECT_EQ(circleFirst.InterSect(&line), 2);
-
   EXPECT_TRUE(circleFirst.InterSect2(&line));
-  const TLineSeg onlyCircle(-1, 0.5, 1, 0.5);
   EXPECT_FALSE(circleFirst.InterSect2(&onlyCircle)); // one member met, though twice
 }
 
-// --- Self-crossings -------------------------------------------------------------------------
-
+// A bow tie crosses itself once, in the middle; neighbours that meet away from their end
+// parameters cross for real.
 TEST(ContourSelfIntersect, JointsAreNotCrossings)
 {
-  TContour square;
+  TContour square, bow, cross;
   Square(square);
-  TInterSector X;
-  EXPECT_EQ(square.SelfIntersect(TRegion1D(0, 4), X, false), 0);
-
-  // A bow tie crosses itself once, in the middle.
-  TContour bow;
   Polygon(bow, {{0, 0}, {2, 2}, {2, 0}, {0, 2}});
-  TInterSector Y;
-  EXPECT_EQ(bow.SelfIntersect(TRegion1D(0, 4), Y, false), 1);
-  EXPECT_NEAR(curvetest::Dist(Y.ACrossPoint[0].p, TPoint2D(1, 1)), 0, 1e-12);
-
-  // Neighbours that meet away from their end parameters cross for real.
-  TContour cross;
   Fill(cross, {new TLineSeg(0, 0, 2, 0), new TLineSeg(1, -1, 1, 1)});
-  TInterSector Z;
-  EXPECT_EQ(cross.SelfIntersect(TRegion1D(0, 2), Z, false), 1);
+  for (auto [c, count, at] :
+       {std::tuple{&square, 0, TPoint2D(0, 0)}, {&bow, 1, TPoint2D(1, 1)}, {&cross, 1, TPoint2D(1, 0)}}) {
+    TInterSector X;
+    ASSERT_EQ(c->SelfIntersect(TRegion1D(0, Real(c->Count)), X, false), count);
+    EXPECT_LT(count ? curvetest::Dist(X.ACrossPoint[0].p, at) : 0, 1e-12);
+  }
 }
-
-// --- Scan lines -----------------------------------------------------------------------------
 
 // A vertex shared by two members of a contour is listed once; the closing vertex counts once, at 0.
 // Flat segments of a polyline on the scan line: the horizontal scan takes both of (0,0) (2,0)

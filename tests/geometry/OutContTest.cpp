@@ -9,12 +9,10 @@
 
 using namespace contourtest;
 
-namespace {
-
 constexpr double Pi = TMathDef::C_PI;
 
 // The traced outline is a closed chain of walked pieces.
-void ExpectClosedOutline(const TContour& out)
+static void ExpectClosedOutline(const TContour& out)
 {
   ASSERT_GT(out.Count, 0);
   EXPECT_TRUE(out.IsClosed());
@@ -22,12 +20,9 @@ void ExpectClosedOutline(const TContour& out)
     EXPECT_EQ(out[i]->Atr, 1);
 }
 
-} // namespace
-
-// A square gives its four sides counter-clockwise from the lowest corner, a circle itself. Heading
-// east or north the sharpest right turn must still win over going straight on (the rectangles).
-// An arc entered in the middle is left along both of its parts, clockwise arcs included: half
-// discs over y = 0 crossed by a rectangle that sticks out of their top.
+// A square gives its sides counter-clockwise from the lowest corner, a circle itself. Heading east
+// or north the sharpest right turn still wins (the rectangles); an arc entered in the middle is
+// left along both parts, clockwise or not (half discs crossed by a rectangle out of their top).
 TEST(OutCont, KnownOutlines)
 {
   TContour square, circle, empty, rects, halfDiscs[2];

@@ -15,26 +15,16 @@ TContour* Box(double x1, double y1, double x2, double y2)
 
 } // namespace
 
-TEST(ProtectorZones, BoxesUnite)
+// The zones' boxes unite; a circle is admissible when it neither lies in a zone nor crosses one.
+TEST(ProtectorZones, BoxesAndAdmissibleCircles)
 {
-  TProtector P;
+  TProtector none, P;
   TRect2D G(1, 1, 2, 2);
   P.GabaritProtect(G);
   EXPECT_EQ(G, TRect2D(0, 0, 0, 0));
   P.AddProtectContour(Box(0, 0, 4, 4));
   P.GabaritProtect(G);
   EXPECT_EQ(G, TRect2D(0, 0, 4, 4));
-  TContour* c = P.BeginProtectContour();
-  c->Add(new TLineSeg(-3, 1, 1, 9));
-  P.EndProtectContour();
-  P.GabaritProtect(G);
-  EXPECT_EQ(G, TRect2D(-3, 0, 4, 9));
-}
-
-TEST(ProtectorAdmissible, CircleAgainstSquareZone)
-{
-  TProtector none, P;
-  P.AddProtectContour(Box(0, 0, 4, 4));
   const struct
   {
     const TProtector* P;
@@ -51,6 +41,10 @@ TEST(ProtectorAdmissible, CircleAgainstSquareZone)
   TContour inner;
   contourtest::Square(inner, 1, 1, 1);
   EXPECT_FALSE(P.Admissible(inner));
+  P.BeginProtectContour()->Add(new TLineSeg(-3, 1, 1, 9));
+  P.EndProtectContour();
+  P.GabaritProtect(G);
+  EXPECT_EQ(G, TRect2D(-3, 0, 4, 9));
 }
 
 // The placements on their grids; a failure leaves the outputs as they were (7 here).
