@@ -1,7 +1,7 @@
 // The contour as a region and as a chain: point in contour, contact with curves and contours,
 // self-crossings and scan lines.
 #include <cmath>
-#include <random>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,138 +13,109 @@
 
 using namespace contourtest;
 
-namespace {
-
 constexpr double Pi = TMathDef::C_PI;
 
-} // namespace
-
-// --- Point in contour -----------------------------------------------------------------------
-
 // Random polygons are checked against Boost.Geometry in PolygonOracleTest, off their outlines;
-// here the outline itself (within 0.0001) and a circle, which is crossed twice.
-TEST(ContourFoundPoint, OnTheOutlineAndInACircle)
+// here the outline itself (within 0.0001), a circle, which is crossed twice, and each kind of curve.
+TEST(ContourFound, PointsAndCurvesByKind)
 {
-  TContour square, ring, empty;
-  Square(square);
-  Fill(ring, {new TCircle(500, 300, 10)});
-  struct Case
-  {
-    const TContour* c;
-    double x, y;
-    bool found;
-  };
-  const Case cases[] = {
-      {&square, 4, 1, true},     {&square, 4.00005, 1, true}, {&square, 4.0002, 1, false},
-      {&square, -1e6, 2, false}, {&ring, 505, 302, true},     {&ring, 515, 302, false},
-      {&ring, 510, 300, true},   {&empty, 0, 0, false},
-  };
-  for (const Case& k : cases)
-    EXPECT_EQ(k.c->FoundPoint(k.x, k.y), k.found) << k.x << ", " << k.y;
-}
-
-// --- Curves against the contour -------------------------------------------------------------
-
-TEST(ContourFound, ByKindOfCurve)
-{
-  TContour c, disc;
+  TContour c, ring, disc, empty;
   Square(c);
+  Fill(ring, {new TCircle(500, 300, 10)});
   Fill(disc, {new TCircle(0, 0, 2)});
-  const TBasePoint inPoint(1, 1), outPoint(9, 9);
+  const TBasePoint inPoint(1, 1), outPoint(9, 9), onEdge(4, 1), nearEdge(4.00005, 1), offEdge(4.0002, 1),
+      farLeft(-1e6, 2), inRing(505, 302), outRing(515, 302), onRing(510, 300);
   const TLineSeg inside(1, 1, 2, 2), crossing(-1, 2, 1, 2), outside(5, 5, 6, 6);
-  const TCircle around(2, 2, 10), within(2, 2, 1), apart(20, 20, 1);
+  const TCircle around(2, 2, 10), within(2, 2, 1), apart(20, 20, 1), touching(3.5, 0, 2), away(5, 0, 2);
   const TArc arcIn(2, 2, 1, 0, 1), arcOut(20, 2, 1, 0, 1), arcCross(0, 2, 1, -Pi / 2, Pi / 2);
   const TText text(1, 1, 0, 1, TString("x"));
-  TPolyLine poly;
-  poly.Points.Add(TPoint2D(1, 1));
-  poly.Points.Add(TPoint2D(2, 2));
-  poly.Segments = 1;
-  const std::pair<const TCurve2D*, Integer> cases[] = {
-      {&inPoint, 1}, {&outPoint, 0}, {&inside, 1}, {&crossing, 1}, {&outside, 0}, {&around, 1}, {&within, 1},
-      {&apart, 0},   {&arcIn, 1},    {&arcOut, 0}, {&arcCross, 1}, {&text, 0},    {&poly, 0},   {nullptr, 0}};
-  for (size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_EQ(c.Found(cases[i].first), cases[i].second) << i;
-  const TCircle touching(3.5, 0, 2), away(5, 0, 2);
-  EXPECT_EQ(disc.FoundCircle(&touching), 1);
-  EXPECT_EQ(disc.FoundCircle(&away), 0);
-}
-
-TEST(ContourFound, ContoursAndCollisions)
-{
-  TContour square;
-  Square(square);
-  struct Case
+  const TPolyLine poly = curvetest::Poly({{1, 1}, {2, 2}});
+  const struct
   {
-    double x, y, side;
-    bool found, collision; // inside without crossing an edge is found, not a collision
+    const TContour* c;
+    const TCurve2D* probe;
+    Integer found;
+  } cases[] = {
+      {&c, &inPoint, 1},   {&c, &outPoint, 0},    {&c, &onEdge, 1},      {&c, &nearEdge, 1},
+      {&c, &offEdge, 0},   {&c, &farLeft, 0},     {&ring, &inRing, 1},   {&ring, &outRing, 0},
+      {&ring, &onRing, 1}, {&empty, &inPoint, 0}, {&c, &inside, 1},      {&c, &crossing, 1},
+      {&c, &outside, 0},   {&c, &around, 1},      {&c, &within, 1},      {&c, &apart, 0},
+      {&c, &arcIn, 1},     {&c, &arcOut, 0},      {&c, &arcCross, 1},    {&c, &text, 0},
+      {&c, &poly, 0},      {&c, nullptr, 0},      {&disc, &touching, 1}, {&disc, &away, 0},
   };
-  for (const Case& k :
-       {Case{1, 1, 1, true, false}, Case{3, 3, 2, true, true}, Case{10, 10, 1, false, false}}) {
-    TContour other;
-    Square(other, k.x, k.y, k.side);
-    EXPECT_EQ(square.Found(other), k.found) << k.x;
-    EXPECT_EQ(square.Colision(other), k.collision) << k.x;
+  for (const auto& k : cases) {
+    EXPECT_EQ(k.c->Found(k.probe), k.found) << &k - cases;
+    if (const auto* p = dynamic_cast<const TBasePoint*>(k.probe); p && p->IsType() == tPoint) {
+      EXPECT_EQ(k.c->FoundPoint(p->x, p->y), k.found == 1) << &k - cases;
+    }
   }
-  EXPECT_FALSE(square.Found(TContour()));
+
+  // Contours: inside without crossing an edge is found, not a collision.
+  for (auto [x, y, side, found, collision] : {std::tuple{1.0, 1.0, 1.0, true, false},
+                                              {3.0, 3.0, 2.0, true, true},
+                                              {10.0, 10.0, 1.0, false, false}}) {
+    TContour other;
+    Square(other, x, y, side);
+    EXPECT_EQ(c.Found(other), found) << x;
+    EXPECT_EQ(c.Colision(other), collision) << x;
+  }
+  EXPECT_FALSE(c.Found(TContour()));
 }
 
 TEST(ContourInterSect, FirstMemberMetDecides)
 {
-  const TLineSeg line(-10, 0.5, 10, 0.5);
-  TContour segmentFirst;
+  const TLineSeg line(-10, 0.5, 10, 0.5), onlyCircle(-1, 0.5, 1, 0.5);
+  TContour segmentFirst, circleFirst;
   Fill(segmentFirst, {new TLineSeg(-5, 0, -5, 1), new TCircle(0, 0, 2)});
-  EXPECT_EQ(segmentFirst.InterSect(&line), 1);
-  TContour circleFirst;
   Fill(circleFirst, {new TCircle(0, 0, 2), new TLineSeg(-5, 0, -5, 1)});
+  EXPECT_EQ(segmentFirst.InterSect(&line), 1);
   EXPECT_EQ(circleFirst.InterSect(&line), 2);
-
   EXPECT_TRUE(circleFirst.InterSect2(&line));
-  const TLineSeg onlyCircle(-1, 0.5, 1, 0.5);
   EXPECT_FALSE(circleFirst.InterSect2(&onlyCircle)); // one member met, though twice
 }
 
-// --- Self-crossings -------------------------------------------------------------------------
-
+// A bow tie crosses itself once, in the middle; neighbours that meet away from their end
+// parameters cross for real.
 TEST(ContourSelfIntersect, JointsAreNotCrossings)
 {
-  TContour square;
+  TContour square, bow, cross;
   Square(square);
-  TInterSector X;
-  EXPECT_EQ(square.SelfIntersect(TRegion1D(0, 4), X, false), 0);
-
-  // A bow tie crosses itself once, in the middle.
-  TContour bow;
   Polygon(bow, {{0, 0}, {2, 2}, {2, 0}, {0, 2}});
-  TInterSector Y;
-  EXPECT_EQ(bow.SelfIntersect(TRegion1D(0, 4), Y, false), 1);
-  EXPECT_NEAR(curvetest::Dist(Y.ACrossPoint[0].p, TPoint2D(1, 1)), 0, 1e-12);
-
-  // Neighbours that meet away from their end parameters cross for real.
-  TContour cross;
   Fill(cross, {new TLineSeg(0, 0, 2, 0), new TLineSeg(1, -1, 1, 1)});
-  TInterSector Z;
-  EXPECT_EQ(cross.SelfIntersect(TRegion1D(0, 2), Z, false), 1);
+  for (auto [c, count, at] :
+       {std::tuple{&square, 0, TPoint2D(0, 0)}, {&bow, 1, TPoint2D(1, 1)}, {&cross, 1, TPoint2D(1, 0)}}) {
+    TInterSector X;
+    ASSERT_EQ(c->SelfIntersect(TRegion1D(0, Real(c->Count)), X, false), count);
+    EXPECT_LT(count ? curvetest::Dist(X.ACrossPoint[0].p, at) : 0, 1e-12);
+  }
 }
 
-// --- Scan lines -----------------------------------------------------------------------------
-
-// A vertex shared by two members is listed once; the closing vertex counts once, at 0.
-TEST(ContourScan, SharedVertexListedOnce)
+// A vertex shared by two members of a contour is listed once; the closing vertex counts once, at 0.
+// Flat segments of a polyline on the scan line: the horizontal scan takes both of (0,0) (2,0)
+// (4,0); the vertical one a flat segment only when entered from off the line.
+TEST(ContourScan, SharedVerticesAndFlatSegments)
 {
   TContour c;
   Polygon(c, {{0, -2}, {2, 0}, {0, 2}, {-2, 0}});
   c.IsClosed2(1e-4);
+  const TPolyLine flatH = curvetest::Poly({{0, 3}, {0, 0}, {2, 0}, {4, 0}, {4, 3}}),
+                  flatV = curvetest::Poly({{3, 0}, {0, 0}, {0, 2}, {0, 4}, {3, 4}});
   const struct
   {
+    const TCurve2D* curve;
     bool horizontal;
     double at;
     std::vector<double> found;
-  } cases[] = {{true, 0, {1, 3}}, {true, -2, {0}}, {false, 1, {0.5, 1.5}}};
+  } cases[] = {{&c, true, 0, {1, 3}},
+               {&c, true, -2, {0}},
+               {&c, false, 1, {0.5, 1.5}},
+               {&flatH, true, 0, {1, 2, 3}},
+               {&flatV, false, 0, {1, 3}}};
   for (const auto& k : cases) {
     TAReal out;
-    k.horizontal ? c.InterSectHorizontal(k.at, out) : c.InterSectVertical(k.at, out);
-    ASSERT_EQ(out.Count, Integer(k.found.size())) << k.at;
+    k.horizontal ? k.curve->InterSectHorizontal(k.at, out) : k.curve->InterSectVertical(k.at, out);
+    ASSERT_EQ(out.Count, Integer(k.found.size())) << &k - cases;
     for (Integer i = 0; i < out.Count; ++i)
-      EXPECT_NEAR(out[i], k.found[i], 1e-12) << k.at;
+      EXPECT_NEAR(out[i], k.found[i], 1e-12) << &k - cases;
   }
 }

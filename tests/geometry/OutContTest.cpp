@@ -9,66 +9,44 @@
 
 using namespace contourtest;
 
-namespace {
-
 constexpr double Pi = TMathDef::C_PI;
 
-// The traced outline is a closed chain of walked pieces.
-void ExpectClosedOutline(const TContour& out)
+// A square gives its sides counter-clockwise from the lowest corner, a circle itself. Heading east
+// or north the sharpest right turn still wins (the rectangles); an arc entered in the middle is
+// left along both parts, clockwise or not (half discs crossed by a rectangle out of their top).
+TEST(OutCont, KnownOutlines)
 {
-  ASSERT_GT(out.Count, 0);
-  EXPECT_TRUE(out.IsClosed());
-  for (Integer i = 0; i < out.Count; ++i)
-    EXPECT_EQ(out[i]->Atr, 1);
-}
-
-} // namespace
-
-TEST(OutCont, SquareCircleAndNothing)
-{
-  TContour square, circle, empty, out;
+  TContour square, circle, empty, rects, halfDiscs[2];
   Square(square, 0, 0, 10);
-  ASSERT_EQ(square.OutCont(&out, nullptr), 0);
-  ASSERT_EQ(out.Count, 4);
-  for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(out[i]->PointTMin(), square[i]->PointTMin()); // counter-clockwise from the lowest corner
   Fill(circle, {new TCircle(3, 4, 2, 7)});
-  ASSERT_EQ(circle.OutCont(&out, nullptr), 0);
-  ASSERT_EQ(out.Count, 1);
-  EXPECT_NEAR(out.Area2(), 4 * Pi, 1e-12);
-  EXPECT_EQ(empty.OutCont(&out, nullptr), 0);
-  EXPECT_EQ(out.Count, 0);
-}
-
-// Heading east or north the sharpest right turn must still win over going straight on.
-TEST(OutCont, TwoRectanglesGiveTheOutlineOfTheirUnion)
-{
-  TContour src, out;
-  Polygon(src, Corners(0, 0, 10, 10));
-  Polygon(src, Corners(5, -5, 15, 5));
-  ASSERT_EQ(src.OutCont(&out, nullptr), 0);
-  ExpectClosedOutline(out);
-  EXPECT_EQ(out.Count, 8);
-  const oracle::MultiPolygon u =
-      oracle::Union({oracle::Make(Corners(0, 0, 10, 10)), oracle::Make(Corners(5, -5, 15, 5))});
-  EXPECT_NEAR(out.Area2(), oracle::bg::area(u), 1e-9);
-}
-
-// An arc entered in the middle is left along both of its parts, clockwise arcs included.
-TEST(OutCont, ArcsAreLeftTheWayTheyRun)
-{
-  for (double r : {5.0, -5.0}) {
-    TContour src, out;
-    // A half disc over y = 0, the arc counter-clockwise (r > 0) or clockwise, crossed by a
-    // rectangle that sticks out of its top.
-    Fill(src, {new TLineSeg(-5, 0, 5, 0), r > 0 ? new TArc(0, 0, r, 0, Pi) : new TArc(0, 0, r, Pi, 0)});
-    Polygon(src, Corners(-1, 2, 1, 8));
-    ASSERT_EQ(src.OutCont(&out, nullptr), 0) << r;
-    ExpectClosedOutline(out);
-    // The rectangle above the arc: 2 x 8 less the disc under it between x = -1 and 1.
-    const double cap = 16 - std::sqrt(24.0) - 25 * std::asin(0.2);
-    const double half = 12.5 * Pi;
-    EXPECT_NEAR(out.Area2(), half + cap, 1e-9) << r;
+  Polygon(rects, Corners(0, 0, 10, 10));
+  Polygon(rects, Corners(5, -5, 15, 5));
+  for (TContour* c : {&halfDiscs[0], &halfDiscs[1]}) {
+    Fill(*c,
+         {new TLineSeg(-5, 0, 5, 0), c == halfDiscs ? new TArc(0, 0, 5, 0, Pi) : new TArc(0, 0, -5, Pi, 0)});
+    Polygon(*c, Corners(-1, 2, 1, 8));
+  }
+  const double union2 = oracle::bg::area(
+      oracle::Union({oracle::Make(Corners(0, 0, 10, 10)), oracle::Make(Corners(5, -5, 15, 5))}));
+  // The rectangle above the arc: 2 x 8 less the disc under it between x = -1 and 1.
+  const double halfDisc = 12.5 * Pi + 16 - std::sqrt(24.0) - 25 * std::asin(0.2);
+  const struct
+  {
+    const TContour* src;
+    Integer count;
+    double area;
+  } cases[] = {{&square, 4, 100},   {&circle, 1, 4 * Pi},          {&empty, 0, 0},
+               {&rects, 8, union2}, {&halfDiscs[0], -1, halfDisc}, {&halfDiscs[1], -1, halfDisc}};
+  for (const auto& k : cases) {
+    TContour out;
+    ASSERT_EQ(k.src->OutCont(&out, nullptr), 0) << &k - cases;
+    EXPECT_TRUE(k.count < 0 || out.Count == k.count) << &k - cases << ": " << out.Count;
+    EXPECT_TRUE(k.count == 0 || out.IsClosed()) << &k - cases;
+    for (Integer i = 0; i < out.Count; ++i)
+      EXPECT_EQ(out[i]->Atr, 1); // walked pieces
+    EXPECT_NEAR(out.Area2(), k.area, 1e-9) << &k - cases;
+    for (Integer i = 0; k.src == &square && i < 4; ++i)
+      EXPECT_EQ(out[i]->PointTMin(), square[i]->PointTMin());
   }
 }
 
@@ -100,7 +78,10 @@ TEST(OutCont, RandomUnionsOfRectanglesAndCircles)
     src.Refresh();
     TContour out;
     ASSERT_EQ(src.OutCont(&out, nullptr), 0) << "trial " << trial;
-    ExpectClosedOutline(out);
+    ASSERT_GT(out.Count, 0);
+    EXPECT_TRUE(out.IsClosed());
+    for (Integer i = 0; i < out.Count; ++i)
+      EXPECT_EQ(out[i]->Atr, 1);
     const double area = out.Area2();
     EXPECT_GE(area, oracle::bg::area(oracle::Union(inner)) - 1e-9) << "trial " << trial;
     EXPECT_LE(area, oracle::bg::area(oracle::Union(outer)) + 1e-9) << "trial " << trial;

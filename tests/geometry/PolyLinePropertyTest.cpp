@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <functional>
 #include <random>
 #include <vector>
 
@@ -18,20 +18,14 @@ namespace {
 
 constexpr Real Pi = TMathDef::C_PI;
 
-// The sizes of the random sets; set i is drawn with seed i + 1.
-const int Sizes[] = {3, 4, 7, 12, 30, 60, 120, 200, 200};
-
 TPolyLine RandomSet(unsigned seed, int n, Real half = 100)
 {
   std::mt19937 gen(seed);
   std::uniform_real_distribution<Real> d(-half, half);
-  TPolyLine L;
-  for (int i = 0; i < n; ++i) {
-    const Real x = d(gen);
-    L.Points.Add(TPoint2D(x, d(gen)));
-  }
-  L.Segments = L.Points.Count - 1;
-  return L;
+  std::vector<TPoint2D> P(std::size_t(n), TPoint2D(0, 0));
+  for (TPoint2D& p : P)
+    p.x = d(gen), p.y = d(gen);
+  return curvetest::Poly(P);
 }
 
 Real MaxDistance(const std::vector<TPoint2D>& P, Real x, Real y)
@@ -43,75 +37,47 @@ Real MaxDistance(const std::vector<TPoint2D>& P, Real x, Real y)
 }
 
 // Golden-section minimum of a convex function on [a, b].
-Real Minimise(const std::function<Real(Real)>& f, Real a, Real b, Real& fmin)
+template <class F> Real ArgMin(const F& f, Real a, Real b)
 {
   const Real g = (std::sqrt(5.0) - 1) / 2;
   for (int i = 0; i < 90; ++i) {
     const Real c = b - g * (b - a), d = a + g * (b - a);
-    if (f(c) < f(d))
-      b = d;
-    else
-      a = c;
+    const bool left = f(c) < f(d);
+    (left ? b : a) = left ? d : c;
   }
-  const Real x = (a + b) / 2;
-  fmin = f(x);
-  return x;
+  return (a + b) / 2;
 }
 
 // The smallest enclosing circle as the minimum of the (convex) largest distance over centres.
-void ReferenceCircle(const std::vector<TPoint2D>& P, Real& cx, Real& cy, Real& r)
+TCircle ReferenceCircle(const std::vector<TPoint2D>& P)
 {
-  Real lo = 1e300, hi = -1e300;
-  for (const TPoint2D& p : P) {
-    lo = std::min({lo, p.x, p.y});
-    hi = std::max({hi, p.x, p.y});
-  }
-  Real best = 0;
-  auto along = [&](Real x) {
-    Real v = 0;
-    Minimise([&](Real y) { return MaxDistance(P, x, y); }, lo, hi, v);
-    return v;
-  };
-  cx = Minimise(along, lo, hi, best);
-  cy = Minimise([&](Real y) { return MaxDistance(P, cx, y); }, lo, hi, r);
+  const Real lo = -100, hi = 100; // the square of the sets
+  auto best = [&](Real x) { return ArgMin([&](Real y) { return MaxDistance(P, x, y); }, lo, hi); };
+  const Real x = ArgMin([&](Real x) { return MaxDistance(P, x, best(x)); }, lo, hi), y = best(x);
+  return TCircle(x, y, MaxDistance(P, x, y));
 }
 
-// Area of the axis box of the points turned by -a.
-Real BoxArea(const std::vector<TPoint2D>& P, Real a)
+// The extents of the points turned by -a: the least and the greatest x and y.
+std::array<Real, 4> Extents(const std::vector<TPoint2D>& P, Real a)
 {
-  const Real c = std::cos(a), s = std::sin(a);
-  Real x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+  std::array<Real, 4> e{1e300, -1e300, 1e300, -1e300};
   for (const TPoint2D& p : P) {
-    const Real x = p.x * c + p.y * s, y = -p.x * s + p.y * c;
-    x0 = std::min(x0, x);
-    x1 = std::max(x1, x);
-    y0 = std::min(y0, y);
-    y1 = std::max(y1, y);
+    const Real x = p.x * std::cos(a) + p.y * std::sin(a), y = -p.x * std::sin(a) + p.y * std::cos(a);
+    e = {std::min(e[0], x), std::max(e[1], x), std::min(e[2], y), std::max(e[3], y)};
   }
-  return (x1 - x0) * (y1 - y0);
-}
-
-void ExpectBoxHolds(const TORect2D& B, const std::vector<TPoint2D>& P)
-{
-  const Real c = std::cos(B.Angle), s = std::sin(B.Angle);
-  for (const TPoint2D& p : P) {
-    const Real dx = p.x - B.xc, dy = p.y - B.yc;
-    ASSERT_LE(std::fabs(dx * c + dy * s), B.Length / 2 + 1e-9);
-    ASSERT_LE(std::fabs(-dx * s + dy * c), B.Width / 2 + 1e-9);
-  }
+  return e;
 }
 
 } // namespace
 
-TEST(PolyLineRandomSets, MinimalCirclesMatchTheReference)
+TEST(PolyLineRandomSets, MinimalCirclesAndOrientedBoxesMatchTheReferences)
 {
-  for (unsigned i = 0; i < std::size(Sizes); ++i) {
+  const int sizes[] = {3, 4, 7, 12, 30, 60, 120, 200, 200}; // set i is drawn with seed i + 1
+  for (unsigned i = 0; i < std::size(sizes); ++i) {
     SCOPED_TRACE(i);
-    const TPolyLine L = RandomSet(i + 1, Sizes[i]);
+    const TPolyLine L = RandomSet(i + 1, sizes[i]);
     const std::vector<TPoint2D> P = PointsOf(L);
-    Real cx = 0, cy = 0, r = 0;
-    ReferenceCircle(P, cx, cy, r);
-
+    const TCircle ref = ReferenceCircle(P);
     TCircle search, welzl;
     L.GetMin(search);
     TArrayOf<TPoint2D> R;
@@ -119,41 +85,38 @@ TEST(PolyLineRandomSets, MinimalCirclesMatchTheReference)
     EXPECT_EQ(R.Count, 0);
     for (const TCircle& c : {search, welzl}) {
       EXPECT_LE(MaxDistance(P, c.x, c.y), c.Radius + 2e-6);
-      EXPECT_NEAR(c.Radius, r, 1e-7);
-      EXPECT_NEAR(c.x, cx, 1e-4);
-      EXPECT_NEAR(c.y, cy, 1e-4);
+      EXPECT_NEAR(c.Radius, ref.Radius, 1e-7);
+      EXPECT_NEAR(c.x, ref.x, 1e-4);
+      EXPECT_NEAR(c.y, ref.y, 1e-4);
     }
-  }
-}
 
-TEST(PolyLineRandomSets, OrientedBoxOfTheHullIsTheSmallestAtAnyAngle)
-{
-  for (unsigned i = 0; i < std::size(Sizes); ++i) {
-    SCOPED_TRACE(i);
-    const TPolyLine L = RandomSet(i + 1, Sizes[i]);
+    // The box of the hull holds every point and is the smallest at any angle.
     TPolyLine H;
     L.ConvexHull(H);
     TORect2D B;
     H.GetMin(B);
-    const std::vector<TPoint2D> P = PointsOf(L);
-    ExpectBoxHolds(B, P);
+    const std::array<Real, 4> e = Extents(P, B.Angle), c = Extents({TPoint2D(B.xc, B.yc)}, B.Angle);
+    EXPECT_LE(std::max(c[0] - e[0], e[1] - c[0]), B.Length / 2 + 1e-9);
+    EXPECT_LE(std::max(c[2] - e[2], e[3] - c[2]), B.Width / 2 + 1e-9);
     Real sampled = 1e300;
-    const int steps = 20000;
-    for (int i = 0; i < steps; ++i)
-      sampled = std::min(sampled, BoxArea(P, Pi / 2 * i / steps));
-    const Real area = B.Length * B.Width;
-    EXPECT_LE(area, sampled * (1 + 1e-12));
-    EXPECT_GE(area, sampled * (1 - 1e-3));
+    for (int i = 0; i < 20000; ++i) {
+      const std::array<Real, 4> s = Extents(P, Pi / 2 * i / 20000);
+      sampled = std::min(sampled, (s[1] - s[0]) * (s[3] - s[2]));
+    }
+    EXPECT_LE(B.Length * B.Width, sampled * (1 + 1e-12));
+    EXPECT_GE(B.Length * B.Width, sampled * (1 - 1e-3));
   }
 }
 
 // Welzl's recursion is as deep as the boundary (three points), not as long as the point list: a
-// long approximation does not exhaust the stack.
-TEST(PolyLineMinCircleWelzl, LongPointListsKeepTheStackShallow)
+// long approximation does not exhaust the stack. A cluster so small that every triangle counts as
+// flat: the search still ends with a circle that holds every point, not with the 1e300 radius it
+// starts from.
+TEST(PolyLineMinCircle, LongListsAndTinyClusters)
 {
   const TPolyLine L = RandomSet(42, 200000, 1000);
   TArrayOf<TPoint2D> R;
-  TCircle c;
+  TCircle c, g;
   L.MinCircleWelzl(R, L.Points.Count, c);
   EXPECT_EQ(R.Count, 0);
   const std::vector<TPoint2D> P = PointsOf(L);
@@ -162,4 +125,9 @@ TEST(PolyLineMinCircleWelzl, LongPointListsKeepTheStackShallow)
   for (const TPoint2D& p : P)
     onBoundary += std::fabs(Dist(p, c) - c.Radius) < 1e-6;
   EXPECT_GE(onBoundary, 2);
+
+  const TPolyLine tiny = curvetest::Poly({{0, 0}, {1e-3, 0}, {0.5e-3, 1e-3 * std::sqrt(3.0) / 2}});
+  tiny.GetMin(g);
+  EXPECT_LT(g.Radius, 1e-3);
+  EXPECT_LE(MaxDistance(PointsOf(tiny), g.x, g.y), g.Radius + 1e-15);
 }

@@ -29,17 +29,6 @@ std::vector<TPoint2D> StarPolygon(std::mt19937& rng, int n, double cx, double cy
   return P;
 }
 
-double DistanceToOutline(const std::vector<TPoint2D>& P, double x, double y)
-{
-  double d = 1e300;
-  for (std::size_t i = 0; i < P.size(); ++i) {
-    const TPoint2D& a = P[i];
-    const TPoint2D& b = P[(i + 1) % P.size()];
-    d = std::min(d, TPoint2D(x, y).DistanceToSegment(a.x, a.y, b.x, b.y));
-  }
-  return d;
-}
-
 } // namespace
 
 // Half of the points lie level with a vertex, where a scan line passes through a corner.
@@ -57,11 +46,12 @@ TEST(PolygonOracle, PointInContourAgreesWithWithin)
     contourtest::Polygon(c, P);
     const oracle::Polygon g = oracle::Make(P);
     if (!oracle::bg::is_valid(g)) continue; // the grid may fold a narrow spike
+    const oracle::bg::model::linestring<oracle::Point> outline(g.outer().begin(), g.outer().end());
     for (int k = 0; k < 200; ++k) {
       const TPoint2D& v = P[std::size_t(u(rng) * double(P.size())) % P.size()];
       const double x = v.x + (u(rng) - 0.5) * 3 * scale;
       const double y = k % 2 ? v.y : v.y + (u(rng) - 0.5) * 3 * scale;
-      if (DistanceToOutline(P, x, y) < 1e-3) continue;
+      if (oracle::bg::distance(oracle::Point(x, y), outline) < 1e-3) continue;
       const bool expected = oracle::bg::within(oracle::Point(x, y), g);
       ASSERT_EQ(c.FoundPoint(x, y), expected) << "polygon " << poly << " point " << x << ", " << y;
       ++checked;
@@ -97,8 +87,14 @@ TEST(PolygonOracle, HullAndClipAreas)
     // A concave subject clipped by the hull: the clipped area is the area they share.
     const std::vector<TPoint2D> S = StarPolygon(rng, 5 + trial % 20, u(rng) / 2, u(rng) / 2, 80);
     if (!oracle::bg::is_valid(oracle::Make(S))) continue;
-    TPolyLine clipped;
-    curvetest::Poly(S, Integer(S.size()), true).SutherlandHodgman(H, clipped);
+    TPolyLine clipped, viaClip = H, unclipped;
+    const TPolyLine subject = curvetest::Poly(S, Integer(S.size()), true);
+    subject.SutherlandHodgman(H, clipped);
+    subject.SutherlandHodgman(viaClip, viaClip);       // the result may take the clip's place
+    subject.SutherlandHodgman(TPolyLine(), unclipped); // without a clip polygon, the subject itself
+    EXPECT_EQ(curvetest::PointsOf(viaClip), curvetest::PointsOf(clipped)) << trial;
+    EXPECT_EQ(curvetest::PointsOf(unclipped), S) << trial;
+    EXPECT_EQ(unclipped.Segments, subject.Segments) << trial;
     std::vector<oracle::Polygon> shared;
     oracle::bg::intersection(oracle::Make(S), hull, shared);
     double area = 0;
