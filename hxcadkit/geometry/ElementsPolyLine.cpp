@@ -701,6 +701,28 @@ Boolean TPolyLine::IsLineSeg(TLineSeg& S) const
 
 // --- Clipping -------------------------------------------------------------------------------
 
+namespace {
+// Where the edge s-e crosses the line c1-c2, the ends being on either side of it. An edge that lies
+// along the line (a polygon clipped by itself) has its ends on either side only by rounding, and the
+// crossing of two nearly parallel lines can land anywhere, even at infinity: off the edge, the crossing
+// is taken where the ends' side values change sign, which stays on the edge.
+TPoint2D ClipCrossing(const TPoint2D& c1, const TPoint2D& c2, const TPoint2D& s, const TPoint2D& e)
+{
+  const auto side = [](const TPoint2D& a, const TPoint2D& b, const TPoint2D& p) {
+    return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+  };
+  const TPoint2D X = TPolyLine::InterSection(c1, c2, s, e);
+  const Real len = std::hypot(e.x - s.x, e.y - s.y);
+  const Real tol = 1e-9 * std::max({Real(1), std::fabs(s.x), std::fabs(s.y), std::fabs(e.x), std::fabs(e.y)});
+  if (X.x >= std::min(s.x, e.x) - tol && X.x <= std::max(s.x, e.x) + tol && X.y >= std::min(s.y, e.y) - tol &&
+      X.y <= std::max(s.y, e.y) + tol && std::fabs(side(s, e, X)) <= tol * len)
+    return X;
+  const Real ds = side(c1, c2, s), de = side(c1, c2, e);
+  const Real t = ds != de ? ds / (ds - de) : 0.5;
+  return TPoint2D(s.x + (e.x - s.x) * t, s.y + (e.y - s.y) * t);
+}
+} // namespace
+
 void TPolyLine::SutherlandHodgman(const TPolyLine& clip, TPolyLine& out) const
 {
   // clip may be out itself: keep its points before out is overwritten.
@@ -719,11 +741,7 @@ void TPolyLine::SutherlandHodgman(const TPolyLine& clip, TPolyLine& out) const
       const TPoint2D& s = input[j];
       const TPoint2D& e = input[(j + 1) % k];
       const bool sIn = Inside(s, c1, c2), eIn = Inside(e, c1, c2);
-      if (sIn != eIn) {
-        const TPoint2D X = InterSection(c1, c2, s, e);
-        // An edge that leaves the side is never parallel to it; rounding aside.
-        if (std::isfinite(X.x) && std::isfinite(X.y)) out.Points.Add(X);
-      }
+      if (sIn != eIn) out.Points.Add(ClipCrossing(c1, c2, s, e));
       if (eIn) out.Points.Add(e);
     }
   }

@@ -83,6 +83,13 @@ TEST(PolygonOracle, HullAndClipAreas)
     oracle::bg::convex_hull(mp, hull);
     EXPECT_NEAR(H.OrientationArea(), oracle::bg::area(hull), 1e-9) << trial;
     EXPECT_EQ(std::size_t(H.Points.Count) + 1, hull.outer().size()) << trial; // Boost repeats the first
+    // Clipped by itself, every edge lies on a clip line, where rounding decides the side: the crossing of
+    // two nearly parallel lines once landed far outside both.
+    TPolyLine self;
+    H.SutherlandHodgman(H, self);
+    EXPECT_NEAR(self.OrientationArea(), oracle::bg::area(hull), 1e-9) << trial;
+    for (Integer i = 0; i < self.Points.Count; ++i)
+      EXPECT_LE(oracle::bg::distance(oracle::Point(self.Points[i].x, self.Points[i].y), hull), 1e-9) << trial;
 
     // A concave subject clipped by the hull: the clipped area is the area they share.
     const std::vector<TPoint2D> S = StarPolygon(rng, 5 + trial % 20, u(rng) / 2, u(rng) / 2, 80);
