@@ -321,7 +321,7 @@ public:
   using TModeler3D::AddDetail;
   using TModeler3D::AddDetailAxle;
   void AddDetail(const double& x, const double& y, const double& z, const TString& DetailName, bool ReverseZ,
-                 bool ExternalFile);
+                 bool ExternalFile) override;
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
                      const double& xDx, const double& xDy, const double& xDz, const double& yDx,
                      const double& yDy, const double& yDz, bool ExternalFile);

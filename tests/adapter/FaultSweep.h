@@ -63,9 +63,11 @@ inline void SweepEveryHostCall(const PlayFunction& play, std::size_t minCalls)
   }
   ASSERT_GT(calls.size(), minCalls);
   int thrown = 0;
-  for (const auto& [kind, op] : calls)
+  for (const auto& call : calls) {
+    const std::string &kind = call.first, &op = call.second; // lambdas may not capture bindings in clang 14
     thrown += PlayWith(
         play, [&](txhost::Faults& f) { f.ThrowOnCall(Target::OfKind(kind), op); }, kind + "." + op);
+  }
   EXPECT_EQ(thrown, int(calls.size())); // never swallowed
   std::set<std::string> interfaces;
   for (const std::string& kind : kinds) {

@@ -110,7 +110,8 @@ TEST_F(CouplingTest, BadTablesDrawLessButNeverUnsoundly)
   // A pin row that divides by zero or holds no number: no pin pieces, the halves still drawn.
   std::vector<double> pin(ATable[1]->Row(0), ATable[1]->Row(0) + 19);
   pin[0] = 14.0;
-  for (auto [column, value] : {std::pair{18, 0.0}, {16, NAN}, {3, INFINITY}}) {
+  for (auto [at, value] : {std::pair{18, 0.0}, {16, NAN}, {3, INFINITY}}) {
+    const int column = at; // lambdas may not capture bindings in clang 14
     std::vector<double> bad = pin;
     bad[column] = value;
     TTable broken(1, 19, 0, bad.data());
