@@ -332,7 +332,7 @@ bool TpmCoupling3D::Confirm()
     // assembly is made active again, so that the next command finds it, and the failure goes on to
     // the run loop.
     Quietly([&] {
-      if (r.IDoc && !(r.IDoc == user)) r.IDoc->Close(txapi::txCloseWithoutSaving);
+      if (!(r.IDoc == user)) drApi::MA.drClose3D(false, tNotExist);
     });
     r.IDoc.reset();
     r.IDoc3D.reset();

@@ -708,16 +708,11 @@ namespace {
 // is taken where the ends' side values change sign, which stays on the edge.
 TPoint2D ClipCrossing(const TPoint2D& c1, const TPoint2D& c2, const TPoint2D& s, const TPoint2D& e)
 {
-  const auto side = [](const TPoint2D& a, const TPoint2D& b, const TPoint2D& p) {
-    return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-  };
   const TPoint2D X = TPolyLine::InterSection(c1, c2, s, e);
-  const Real len = std::hypot(e.x - s.x, e.y - s.y);
   const Real tol = 1e-9 * std::max({Real(1), std::fabs(s.x), std::fabs(s.y), std::fabs(e.x), std::fabs(e.y)});
-  if (X.x >= std::min(s.x, e.x) - tol && X.x <= std::max(s.x, e.x) + tol && X.y >= std::min(s.y, e.y) - tol &&
-      X.y <= std::max(s.y, e.y) + tol && std::fabs(side(s, e, X)) <= tol * len)
-    return X;
-  const Real ds = side(c1, c2, s), de = side(c1, c2, e);
+  if (X.DistanceToSegment(s.x, s.y, e.x, e.y) <= tol) return X; // false for a crossing at infinity
+  const TVector2D c(c1, c2);
+  const Real ds = Cross(c, TVector2D(c1, s)), de = Cross(c, TVector2D(c1, e));
   const Real t = ds != de ? ds / (ds - de) : 0.5;
   return TPoint2D(s.x + (e.x - s.x) * t, s.y + (e.y - s.y) * t);
 }
