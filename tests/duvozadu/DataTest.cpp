@@ -127,3 +127,18 @@ TEST_F(CouplingTest, ThePiecesOfEverySizeFitTogether)
     EXPECT_TRUE(P[0] < P[14] && P[14] < P[15]) << "the spacer between the pin and the hole";
   }
 }
+
+// Hubs take the shaft ends of their bore: 38 is a shaft of the 30-38 span (80 and 58 long), 40 of the next.
+TEST_F(CouplingTest, HubsTakeTheShaftEndsOfTheirBore)
+{
+  auto t = Get("МУВП");
+  ASSERT_TRUE(t);
+  const std::pair<double, std::pair<double, double>> ends[] = {
+      {36, {80, 58}}, {38, {80, 58}}, {40, {110, 82}}, {56, {110, 82}}, {10, {23, 20}}};
+  for (const auto& [d, lengths] : ends)
+    for (int i = 0; i < t->CountRow; ++i)
+      if (t->Row(i)[17] == d) {
+        EXPECT_EQ(t->Row(i)[19], lengths.first) << d;
+        EXPECT_EQ(t->Row(i)[4], lengths.second) << d;
+      }
+}
