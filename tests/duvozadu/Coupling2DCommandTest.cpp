@@ -324,9 +324,15 @@ TEST_F(Coupling2DTest, ADamagedStoredBlockIsNotEdited)
     ControlModel.from(good);
     return v;
   };
-  std::vector<std::vector<std::uint8_t>> damaged{
-      {good.begin(), good.end() - 1}, {good.begin(), good.begin() + 100}, with(NAN, 35, 35), with(250, 1e9, 35),
-      with(250, 35, INFINITY), with(0, 35, 35), with(-250, 35, 35), with(250, 0, 35), with(1e9, 35, 35)};
+  std::vector<std::vector<std::uint8_t>> damaged{{good.begin(), good.end() - 1},
+                                                 {good.begin(), good.begin() + 100},
+                                                 with(NAN, 35, 35),
+                                                 with(250, 1e9, 35),
+                                                 with(250, 35, INFINITY),
+                                                 with(0, 35, 35),
+                                                 with(-250, 35, 35),
+                                                 with(250, 0, 35),
+                                                 with(1e9, 35, 35)};
   for (const auto& bytes : damaged) {
     Params(*block)->SetUserData(bytes);
     const auto content = model::LiveMembers(*block);
