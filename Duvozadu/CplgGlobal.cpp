@@ -46,12 +46,14 @@ void Say(const char* phrase, const TString& what)
   if (Messager) Messager->LiftBox(DC(TString(phrase)) + what, TMessager::toAlways);
 }
 
-// A table with no whole row, with fewer columns than its builders read, or whose values stop
-// inside a row (every row after the cut would be read shifted) is as good as none.
+// A table with no whole row, with fewer columns than its builders read, whose values stop
+// inside a row (every row after the cut would be read shifted), or with a value that is not a
+// plain number (a hand-written "1e308" reads as 1) is as good as none.
 TTable* Load(const char* name, int columns)
 {
-  TTable* t = TextBase.GetTable(TString(name));
-  if (t && (t->CountRow <= 0 || t->CountColumn < columns ||
+  bool plain = true;
+  TTable* t = TextBase.GetTable(TString(name), &plain);
+  if (t && (!plain || t->CountRow <= 0 || t->CountColumn < columns ||
             std::int64_t(t->Count) != std::int64_t(t->CountRow) * t->CountColumn)) {
     delete t;
     t = nullptr;

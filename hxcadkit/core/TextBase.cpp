@@ -182,8 +182,12 @@ public:
       }
       Word.assign(Number, n);
     }
+    Irregular = true;
     return Text(Word).toReal();
   }
+
+  // A value word was read that is not a plain decimal number ("1e308" reads as 1, "12a" as 12).
+  bool Irregular = false;
 
 private:
   static constexpr int MaxPending = 4; // a power of two; the filter leaves at most two
@@ -252,6 +256,7 @@ struct TFoundTable
 {
   bool Found = false;
   bool Bad = false; // the table breaks the format: reported on every request
+  bool Irregular = false; // a value not written as a plain decimal number
   TString GOST;
   int Columns = 0, Key = 0;
   std::vector<double> Values;
@@ -282,6 +287,7 @@ TFoundTable Scan(TTextBase& base, const TString& name, bool fromWindow)
     r.Bad = true;
     r.Values.clear();
   }
+  r.Irregular = b.Irregular;
   return r;
 }
 } // namespace
@@ -367,8 +373,9 @@ void TTextBase::ReportBadFile() const
 TTextBase::TTextBase() = default;
 TTextBase::~TTextBase() = default;
 
-TTable* TTextBase::GetTable(const TString& name)
+TTable* TTextBase::GetTable(const TString& name, bool* plain)
 {
+  if (plain) *plain = true;
   if (!Active) return nullptr;
   TCache::TKey key;
   const bool keyed = TCache::KeyOf(FB.DataFile, key);
@@ -394,6 +401,7 @@ TTable* TTextBase::GetTable(const TString& name)
 
   if (entry->Bad) ReportBadFile();
   if (!entry->Found) return nullptr;
+  if (plain) *plain = !entry->Irregular;
   auto* t = new TTable(int(entry->Values.size()), entry->Columns, entry->Key, entry->Values.data());
   t->Name = name;
   t->GOST = entry->GOST;

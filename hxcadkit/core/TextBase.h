@@ -29,7 +29,9 @@ public:
   // a table that breaks the format (reported as a bad parameter file). Tables already read
   // from the unchanged file are handed out again without a scan; the reader's position then
   // stays where it was.
-  TTable* GetTable(const TString& name);
+  // With plain, also says whether every value of the table was written as a plain decimal
+  // number: the tokeniser knows no exponent and drops letters, so "1e308" reads as 1.
+  TTable* GetTable(const TString& name, bool* plain = nullptr);
   // The names of the tables meant for the user, in file order.
   void CouplingLS(TAStr& list);
 

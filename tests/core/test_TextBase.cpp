@@ -74,8 +74,10 @@ TEST(TextBaseInit, AMissingBaseGivesTheOpenFailureOnly)
 TEST(TextBaseTables, ACouplingTableWithCommasCommentsAndTabs)
 {
   TBase b("base.tb");
-  std::unique_ptr<TTable> t(b.B.GetTable(TString("Муфта упругая")));
+  bool plain = false;
+  std::unique_ptr<TTable> t(b.B.GetTable(TString("Муфта упругая"), &plain));
   ASSERT_NE(t, nullptr);
+  EXPECT_TRUE(plain) << "decimal commas are plain numbers";
   EXPECT_EQ(t->GOST, TString("ГОСТ 21424-93"));
   EXPECT_EQ(t->CountColumn, 4);
   EXPECT_EQ(t->Control, 1);
