@@ -79,6 +79,37 @@ def plain_rows(rows):
     return [[float(x) for x in r.split(",")] for r in rows]
 
 
+# Hinge couplings: the half-coupling rows follow the main table's, and both take their sizes from
+# one source row each; the hub lengths are the shaft ends of the bore.
+def hinge_sources():
+    _, _, main = read_source("hinge.csv")
+    _, _, half = read_source("hinge_half.csv")
+    if len(main) != len(half):
+        raise SystemExit("hinge_half.csv: %d rows for %d rows of hinge.csv" % (len(half), len(main)))
+    ends = shaft_ends()
+    out = []
+    for m, h in zip(main, half):
+        M, d, D, A = (float(x) for x in m.split(","))
+        hM, hd, d1, d3, b, k, s, l2, r, r1 = (float(x) for x in h.split(","))
+        if (hM, hd) != (M, d):
+            raise SystemExit("hinge_half.csv: row %s,%s beside %s,%s of hinge.csv" % (hM, hd, M, d))
+        l3_long, l3_short = hub_lengths(d, ends)
+        l_long, l_short = l3_long + k, l3_short + k
+        half_row = [M, d, d1, 0.0, d3, D, b, l_long, l_short, l_long + s, l_short + s, l2,
+                    l3_long, l3_short, 0.0, 0.0, r, r1]
+        main_row = [M, d, D, A, 2 * (l_long + s - r), A + 2 * (l_long + s - r)]
+        out.append((main_row, half_row))
+    return out
+
+
+def hinge_rows(rows):
+    return [m for m, _ in hinge_sources()]
+
+
+def hinge_half_rows(rows):
+    return [h for _, h in hinge_sources()]
+
+
 def table(name, build):
     head, notes, rows = read_source(name)
     values = build(rows)
@@ -103,6 +134,11 @@ def main():
     text += table("muvp.csv", muvp_rows) + "\n"
     text += table("muvp_pin.csv", plain_rows) + "\n"
     text += table("keyway.csv", plain_rows)
+    text += "\n" + table("hinge.csv", hinge_rows) + "\n"
+    text += table("hinge_half.csv", hinge_half_rows) + "\n"
+    text += table("hinge_cross.csv", plain_rows) + "\n"
+    text += table("hinge_pin.csv", plain_rows) + "\n"
+    text += table("hinge_bushing.csv", plain_rows)
     data = b"\xff\xfe" + text.replace("\n", "\r\n").encode("utf-16-le")
     with open(OUT, "wb") as f:
         f.write(data)
