@@ -1,5 +1,7 @@
 #include "Duvozadu/CplgGlobal.h"
 
+#include <cstring>
+
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgDetails.h"
 #include "hxcadkit/core/Messager.h"
@@ -113,6 +115,11 @@ bool TCoupling::Make(int mode)
     return false;
   }
   ControlModel.PrefixName = TString(LTable[0]);
+  ControlModel.FilePrefix = TString();
+  for (int k = 0; k < CountCoupling; ++k)
+    if (&iCouplings[k] != this && LTable[1] && iCouplings[k].LTable[1] &&
+        std::strcmp(iCouplings[k].LTable[1], LTable[1]) == 0)
+      ControlModel.FilePrefix = ControlModel.PrefixName;
   bool complete = true;
   for (int i = 0; LTable[i + 1] && i < 9; ++i) {
     delete ATable[i];

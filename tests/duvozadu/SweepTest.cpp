@@ -7,6 +7,7 @@
 
 #include "CouplingFixture.h"
 #include "Duvozadu/CplgDetails.h"
+#include "Duvozadu/CplgShared.h"
 
 namespace {
 // Each revolved sketch holds exactly one axis line.
@@ -53,8 +54,9 @@ TEST_F(CouplingTest, EveryRowBuildsSoundlyInEveryMode)
         ASSERT_TRUE(OneAxisPerRotation(M));
         ASSERT_EQ(M.Count("drBaseRotate"), 7); // pin, two bushings, nut, washer, two halves
         const auto inserted = M.Of("AddDetailFile");
-        // Sizes come from the first row not below the diameter, whichever torque it lists.
-        const double z = t.GetParam(t.Control, A2[17])[15];
+        // Both halves come from the group built: its pin count.
+        const double z = GroupRows(&t, A2[0], A[17], A2[17]).R2[15];
+        ASSERT_EQ(ControlModel.M, GroupRows(&t, A2[0], A[17], A2[17]).Torque);
         ASSERT_EQ(int(inserted.size()), 5 * int(z) + 2);
         std::set<std::string> made, used;
         for (const auto& c : M.Of("drCreate3D"))
