@@ -29,3 +29,27 @@ void dr2D_MUVPView();
 void dr3D_MUVP();
 // Cuts the keyway of a bore d into the current part; Reverse on the negative side.
 void dr3DKeySeating(const double& d, bool Reverse, const double& Xplane, const double& l);
+
+// Hinge couplings, pieces. A is the half-coupling row, A2 a second row (the forks read its
+// column 3, the joint centres' distance), T the bore type; isSize hatches the hubs of a section.
+void dr2D_HingeSelgCoupling_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                               const double* A2, const double* A, int T, int tl, bool isSize = false);
+void dr2D_HingeSelgCoupling_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                               const double* A2, const double* A, int T, int tl, bool isSize = false);
+void dr2D_HingeSelgCoupling_V3(const double& mx, const double& my, const double& ma, const double& mm,
+                               const double* A2, const double* A, int T, int tl, bool isSize = false);
+void dr2D_HingeFork_V1(const double& mx, const double& my, const double& ma, const double& mm, const double* A2,
+                       const double* A, int tl, bool isSize = false);
+void dr2D_HingeFork_V2(const double& mx, const double& my, const double& ma, const double& mm, const double* A2,
+                       const double* A, int tl, bool isSize = false);
+void dr2D_СrossPiece_V1(const double& mx, const double& my, const double& ma, const double& mm, const double* S,
+                        int tl, bool isSize = false);
+
+// Hinge couplings, rows: 6 the single joint, 7 the double joint with its middle piece.
+void dr2D_HingeCoupling();
+void dr2D_HingeCouplingView();
+void dr2D_HingeCoupling2();
+void dr2D_HingeCoupling2View();
+void dr3D_HingeCouplingCommon();
+void dr3D_HingeCoupling();
+void dr3D_HingeCoupling2();

@@ -60,8 +60,9 @@ TCoupling iCouplings[] = {
     {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
     {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},
     {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},
-    {"Шарнирная ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge},
-    {"Шарнирная c втулкой ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge2},
+    {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge},
+    {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,
+     LHinge2},
     {"Муфта кулачково-дисковая ГОСТ 20720-93", nullptr, nullptr, nullptr, LJawDisc},
 };
 const int CountCoupling = 9;

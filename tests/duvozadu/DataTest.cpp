@@ -94,3 +94,75 @@ TEST_F(CouplingTest, KeywayRowsCoverAscendingSpans)
     EXPECT_EQ(t->GetParam(t->Control, d, true), S) << "d " << d;
   }
 }
+
+TEST_F(CouplingTest, HingeTablesFitTogether)
+{
+  auto main = Get("Муфта шарнирная"), half = Get("Муфта шарнирная.Полумуфта");
+  auto cross = Get("Муфта шарнирная.Крестовина"), pin = Get("Муфта шарнирная.Палец");
+  auto bushing = Get("Муфта шарнирная.Втулка");
+  ASSERT_TRUE(main && half && cross && pin && bushing);
+  struct
+  {
+    const TTable* T;
+    int MinColumns, Control;
+  } shapes[] = {{main.get(), 4, 1}, {half.get(), 18, 1}, {cross.get(), 7, 0}, {pin.get(), 7, 0}, {bushing.get(), 7, 0}};
+  for (auto& s : shapes) {
+    SCOPED_TRACE(s.T->Name.Utf8Text());
+    EXPECT_GE(s.T->CountColumn, s.MinColumns);
+    EXPECT_EQ(s.T->Control, s.Control);
+    EXPECT_EQ(s.T->GOST.Utf8Text(), "ГОСТ 5147-97");
+    for (int i = 0; i < s.T->Count; ++i)
+      ASSERT_TRUE(std::isfinite(s.T->Array[i])) << "value " << i;
+  }
+  // The half-couplings are read at the main row's index, the pins and bushings at the cross piece's.
+  ASSERT_EQ(half->CountRow, main->CountRow);
+  ASSERT_EQ(pin->CountRow, cross->CountRow);
+  ASSERT_EQ(bushing->CountRow, cross->CountRow);
+  for (int k = 0; k < main->CountRow; ++k) {
+    const double *R = main->Row(k), *A = half->Row(k);
+    SCOPED_TRACE(::testing::Message() << "row " << k << " d " << R[1]);
+    EXPECT_EQ(A[0], R[0]);
+    EXPECT_EQ(A[1], R[1]) << "the half row holds the main row's bore";
+    EXPECT_EQ(A[5], R[2]);
+    if (k > 0) {
+      const double* P = main->Row(k - 1);
+      EXPECT_TRUE(R[0] > P[0] || (R[0] == P[0] && R[1] > P[1])) << "torque groups and their bores ascend";
+    }
+    const double* S = cross->GetParam(cross->Control, R[0]);
+    EXPECT_EQ(S[0], R[0]) << "the torque finds its cross piece";
+    const double d = A[1], d1 = A[2], d3 = A[4], D = A[5], b = A[6], l2 = A[11], r = A[16];
+    for (int di : {0, 1}) {
+      const double l = A[7 + di], l1 = A[9 + di], l3 = A[12 + di], slot = l1 - l;
+      SCOPED_TRACE(di ? "short hub" : "long hub");
+      EXPECT_TRUE(d < d1 && d1 < D && b < D && d3 < 2 * r);
+      EXPECT_TRUE(l < l1 && l3 < l1);
+      // The slot ends before the cone from the hub, and is as deep for either hub, so that the
+      // middle piece's forks do not depend on the bore type.
+      EXPECT_LE(slot, l1 - l3 - (D - d1) / 2);
+      EXPECT_EQ(slot, A[9] - A[7]);
+      // The jaw narrows to its rounded end between the slot's floor and the joint.
+      EXPECT_TRUE(r < l2 && l2 < slot);
+      // The jaws (2r wide) and the cross piece fit the other fork's slot; neither the cross piece
+      // nor the other fork's jaw reaches the slot's floor; the middle piece's forks stay apart.
+      EXPECT_LE(2 * r, b);
+      EXPECT_LT(S[1], b);
+      EXPECT_LE(r + S[2] / 2, slot);
+      EXPECT_LE(2 * r, slot);
+      EXPECT_LE(slot - r, R[3] / 2);
+    }
+  }
+  for (int i = 0; i < cross->CountRow; ++i) {
+    const double *S = cross->Row(i), *P = pin->Row(i), *B = bushing->Row(i);
+    SCOPED_TRACE(::testing::Message() << "cross piece " << i << " M " << S[0]);
+    EXPECT_EQ(P[0], S[0]);
+    EXPECT_EQ(B[0], S[0]);
+    if (i > 0) {
+      EXPECT_GT(S[0], cross->Row(i - 1)[0]);
+    }
+    EXPECT_TRUE(S[3] < S[1] && S[1] < S[2]);
+    EXPECT_TRUE(P[5] < P[1] && P[1] <= S[3]) << "the pin passes the cross piece, its flats thinner";
+    EXPECT_GE(B[6], 2 * B[3]) << "the end rings do not overlap";
+    // The bushing's core passes the pin's cross hole, its rings the cross piece's hole.
+    EXPECT_TRUE(P[2] < P[5] && B[2] <= P[2] && B[2] < B[1] && B[1] <= S[3]);
+  }
+}
