@@ -236,6 +236,41 @@ BENCHMARK(Confirm3D)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BlockRoundTrip);
 BENCHMARK(BlockMemcpy);
 
+// The hinge couplings, rows 6 and 7 (the argument): a 2D section rebuild of a mid size, and the 3D
+// build of the largest size into a modeller that makes nothing.
+const char* const Hinges[] = {"Шарнирная ГОСТ 5147-97", "Шарнирная c втулкой ГОСТ 5147-97"};
+
+void RebuildHinge2D(benchmark::State& state)
+{
+  Setup();
+  TNullModeler m;
+  SetCouplingModeler(&m);
+  ControlModel.M = 180;
+  ControlModel.P1d = ControlModel.P2d = 20;
+  ControlModel.T1 = 1;
+  ControlModel.T2 = 2;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Couplings.drCoupling(TString(Hinges[state.range(0) - 6]), 1));
+  state.counters["primitives"] = double(m.Calls) / double(state.iterations());
+  SetCouplingModeler(nullptr);
+}
+
+void BuildHinge3DLibrary(benchmark::State& state)
+{
+  Setup();
+  TNullModeler m;
+  SetCouplingModeler(&m);
+  ControlModel.M = 1400;
+  ControlModel.P1d = ControlModel.P2d = 40;
+  ControlModel.T1 = ControlModel.T2 = 0;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Couplings.drCoupling(TString(Hinges[state.range(0) - 6]), 0));
+  SetCouplingModeler(nullptr);
+}
+
+BENCHMARK(RebuildHinge2D)->Arg(6)->Arg(7)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BuildHinge3DLibrary)->Arg(6)->Arg(7)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv)

@@ -105,7 +105,8 @@ TEST_F(CouplingTest, HingeTablesFitTogether)
   {
     const TTable* T;
     int MinColumns, Control;
-  } shapes[] = {{main.get(), 4, 1}, {half.get(), 18, 1}, {cross.get(), 7, 0}, {pin.get(), 7, 0}, {bushing.get(), 7, 0}};
+  } shapes[] = {
+      {main.get(), 4, 1}, {half.get(), 18, 1}, {cross.get(), 7, 0}, {pin.get(), 7, 0}, {bushing.get(), 7, 0}};
   for (auto& s : shapes) {
     SCOPED_TRACE(s.T->Name.Utf8Text());
     EXPECT_GE(s.T->CountColumn, s.MinColumns);
@@ -127,6 +128,10 @@ TEST_F(CouplingTest, HingeTablesFitTogether)
     if (k > 0) {
       const double* P = main->Row(k - 1);
       EXPECT_TRUE(R[0] > P[0] || (R[0] == P[0] && R[1] > P[1])) << "torque groups and their bores ascend";
+      // The second half's fork is cut by the first half's row: one fork diameter per torque.
+      if (R[0] == P[0]) {
+        EXPECT_EQ(A[5], half->Row(k - 1)[5]);
+      }
     }
     const double* S = cross->GetParam(cross->Control, R[0]);
     EXPECT_EQ(S[0], R[0]) << "the torque finds its cross piece";
