@@ -187,6 +187,14 @@ TEST_F(Coupling2DTest, AStoredTypeWithoutItsTableOpensAsItselfAndSaysSo)
 {
   Object* block = PlacedForEdit();
   const TString flange("Фланцевая ГОСТ 20761-96");
+  // The row's table taken away for this test alone.
+  const char* const missing[] = {"Муфта ", "Муфта без таблицы", nullptr};
+  struct TKeep
+  {
+    const char* const* List = iCouplings[1].LTable;
+    ~TKeep() { iCouplings[1].LTable = List; }
+  } keep;
+  iCouplings[1].LTable = missing;
   ControlModel.CouplingName = flange;
   std::vector<std::uint8_t> stored;
   ControlModel.to(stored);

@@ -17,7 +17,11 @@ TEST_F(CouplingTest, TablesHaveTheirShapeAndTheirKeys)
   {
     const char* Name;
     int MinColumns, Control;
-  } shapes[] = {{"МУВП", 20, 17}, {"МУВП.Палец", 19, 0}, {"Шпоночный паз", 3, 0}};
+  } shapes[] = {{"МУВП", 20, 17},
+                {"МУВП.Палец", 19, 0},
+                {"Шпоночный паз", 3, 0},
+                {"Муфта.Болты фланца", 6, 0},
+                {"Муфта фланцевая", 21, 1}};
   for (auto& s : shapes) {
     auto t = Get(s.Name);
     ASSERT_TRUE(t) << s.Name;
@@ -92,5 +96,20 @@ TEST_F(CouplingTest, KeywayRowsCoverAscendingSpans)
     // The interval lookup of a bore just inside the span gives this row.
     const double d = (i + 1 < t->CountRow ? t->Row(i + 1)[0] : S[0] + 1.0) - 0.5;
     EXPECT_EQ(t->GetParam(t->Control, d, true), S) << "d " << d;
+  }
+}
+
+TEST_F(CouplingTest, FlangeBoltsAscendAndTheirNutsSitOnTheirWashers)
+{
+  auto t = Get("Муфта.Болты фланца");
+  ASSERT_TRUE(t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* B = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << "M" << B[0]);
+    EXPECT_TRUE(B[0] < B[3] && B[3] <= B[5]) << "thread, across flats, washer";
+    EXPECT_TRUE(B[2] > 0 && B[4] > 0);
+    if (i > 0) {
+      EXPECT_GT(B[0], t->Row(i - 1)[0]);
+    }
   }
 }
