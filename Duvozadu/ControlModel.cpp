@@ -89,7 +89,7 @@ TString TControlModelCoupling::mfDetail3D(int n)
 {
   // Fasteners differ between sizes: the coupling's code keeps two couplings' fasteners apart,
   // while the pieces of one coupling still share their file.
-  TString s = Path + CodeDet() + TString("-") + TString(n) + TString(".tpt");
+  TString s = Path + FilePrefix + CodeDet() + TString("-") + TString(n) + TString(".tpt");
   if (n >= 0 && n < 10) ANameFile[n] = s;
   return s;
 }
@@ -111,16 +111,20 @@ TString TControlModelCoupling::CodeDet() const
 void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisible)
 {
   TString code = CodeDet();
-  TString file = Path + code + TString(".tas");
+  TString file = Path + FilePrefix + code + TString(".tas");
   if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, false, file, code, code);
   ANameFile[0] = file;
 }
 
-void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart)
+void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart,
+                                       int boreType)
 {
-  TString des =
-      name + TString("-") + Num(M, 2) + TString("-") + TString(IntPart(d)) + TString("-") + StandartName;
-  TString file = Path + des + TString(isPart ? ".tpt" : ".tas");
+  const TString head = name + TString("-") + Num(M, 2) + TString("-") + TString(IntPart(d));
+  const TString tail = TString("-") + StandartName;
+  TString des = head + tail;
+  TString file = Path + FilePrefix + head;
+  if (boreType >= 0) file += TString("-") + TString((boreType > 3 ? 3 : boreType) + 1);
+  file += tail + TString(isPart ? ".tpt" : ".tas");
   if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, isPart, file, des, des);
   if (n >= 0 && n < 10) ANameFile[n] = file;
 }

@@ -28,7 +28,9 @@ public:
   TString MainName() const;
   TString CodeDet() const;
   void mkAssembly3D(double d1, int t1, double d2, int t2, bool invisible);
-  void mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart);
+  // A half-coupling passes its bore type (0..3), which its file name carries after the diameter
+  // (the designation does not), so that halves of other bores never share a file.
+  void mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart, int boreType = -1);
   TString Detail3D(int n) const { return n >= 0 && n < 10 ? ANameFile[n] : TString(); }
   // Removes the part files 1..9 and empties their entries; the assembly stays.
   void DeleteFiles();
@@ -56,6 +58,9 @@ public:
   TString CouplingName;
   TString StandartName;
   TString PrefixName;
+  // Starts every file name of a build: the row's PrefixName where catalogue rows share one main
+  // table (their pieces would otherwise be named alike), else empty. Set by the catalogue.
+  TString FilePrefix;
   txapi::SmartPtr<txapi::IDrawingObject> EditMode;
   txapi::SmartPtr<txapi::IDrawingObject> EditObj;
   txapi::SmartPtr<txapi::IDrawingObject> RefSpcObj;

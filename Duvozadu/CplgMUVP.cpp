@@ -1,11 +1,11 @@
 // The elastic sleeve-and-pin coupling: half-couplings, pin, bushings, the keyway every coupling
 // shares, and the row's 2D section, 2D view and 3D model.
 #include <cmath>
-#include <exception>
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/CplgShared.h"
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
@@ -14,67 +14,6 @@
 
 namespace {
 constexpr double Sin60 = 0.8660254037844387;
-
-// A row is usable when the values a piece reads are finite: a table value that is not would
-// reach the host as a NaN or an infinity.
-bool Usable(const double* row, int n)
-{
-  if (!row) return false;
-  for (int i = 0; i < n; ++i)
-    if (!std::isfinite(row[i])) return false;
-  return true;
-}
-
-// The placement of a piece: the caller's, then the piece's own shift along the axis, inside a
-// macro of its own.
-class TPiece
-{
-public:
-  TPiece(TModeler3D& m, double mx, double my, double ma, double mm, double s, bool axisFirst = false,
-         double ax1 = 0, double ax2 = 0)
-      : M(m)
-  {
-    M.drMtr(mx, my, ma, mm);
-    M.drMtr(s, 0.0, 0.0, 1.0);
-    if (axisFirst) M.drLine(ax1, 0.0, ax2, 0.0, 3);
-    M.drMacro2D(true);
-  }
-  // Every level is closed even when the host fails one of the calls; the first failure goes on to
-  // the caller, unless the piece is left because of another one.
-  ~TPiece() noexcept(false)
-  {
-    std::exception_ptr failed;
-    auto step = [&](auto call) {
-      try {
-        call();
-      } catch (...) {
-        if (!failed) failed = std::current_exception();
-      }
-    };
-    step([this] { M.drEndMacro(); });
-    step([this] { M.drDeleteMtr(); });
-    step([this] { M.drDeleteMtr(); });
-    if (failed && std::uncaught_exceptions() == Unwinding) std::rethrow_exception(failed);
-  }
-  TPiece(const TPiece&) = delete;
-  TPiece& operator=(const TPiece&) = delete;
-  TModeler3D& M;
-  const int Unwinding = std::uncaught_exceptions();
-};
-
-// Draws the program with the code, and for a drawn section (units digit set) hatches it, with
-// more (holes) drawn inside the hatch boundary and once more after it.
-template <class F> void Hatched(const TContDrawing& c, int tl, int tip, double angle, double step, F&& more)
-{
-  TModeler3D& m = c.M();
-  c.drContBlock(tl);
-  if (tl % 10 == 0) return;
-  m.drHatch(tip, angle, step);
-  c.drContBlock(tl - tl % 10);
-  more();
-  m.drEndObj();
-  more();
-}
 
 struct TBore
 {
@@ -87,11 +26,6 @@ TBore Bore(const double* A, int T)
   if (T & 2) b.du = 0.05 * b.l;
   return b;
 }
-int BoreType(int T)
-{
-  return T < 0 ? 0 : T > 3 ? 3 : T;
-}
-
 const TTable* Main()
 {
   return ATable[0];
@@ -99,10 +33,6 @@ const TTable* Main()
 const TTable* Pins()
 {
   return ATable[1];
-}
-const double* MainRow(double d)
-{
-  return Main() ? Main()->GetParam(Main()->Control, d) : nullptr;
 }
 // One pin lookup for the section, the view and the 3D model: the first row not below the key.
 const double* PinRow(const double* A)
@@ -116,8 +46,9 @@ bool PinUsable(const double* P)
   return Usable(P, 19) && P[18] > 0.0 && P[16] >= 0.0;
 }
 
-// The rows of a build: A for the second diameter (half-coupling 1), A2 for the first, the
-// pin row (null when not drawable). False when a main row is missing or unusable.
+// The rows of a build, from one torque group: A for the second diameter (half-coupling 1), A2 for
+// the first, the pin row (null when not drawable). False when no group holds both diameters or a
+// row is unusable. The model takes the torque of the group built.
 struct TRows
 {
   TModeler3D* m;
@@ -126,9 +57,11 @@ struct TRows
 bool Rows(TRows& r)
 {
   r.m = CouplingModeler();
-  r.A = MainRow(ControlModel.P2d);
-  r.A2 = MainRow(ControlModel.P1d);
+  const TGroupRows g = GroupRows(Main(), ControlModel.M, ControlModel.P2d, ControlModel.P1d);
+  r.A = g.R1;
+  r.A2 = g.R2;
   if (!r.m || !Usable(r.A, 20) || !Usable(r.A2, 20)) return false;
+  ControlModel.M = g.Torque;
   r.P = PinRow(r.A);
   if (!PinUsable(r.P)) r.P = nullptr;
   return true;
@@ -409,14 +342,6 @@ void PinPart(TModeler3D& m, int n, const char* name, const double* P,
   m.drSave3D(true, true);
 }
 
-// Circles of z holes of radius r on the circle D1, the first at -90 degrees.
-void HoleCircle(TModeler3D& m, double z, double D1, double r)
-{
-  for (int i = 0; i < z && i < 360; ++i) {
-    const double phi = (i * 360.0 / z - 90.0) * M_PI / 180.0;
-    m.drCircle(std::cos(phi) * D1 / 2, std::sin(phi) * D1 / 2, r, 1);
-  }
-}
 } // namespace
 
 void dr3D_MUVP()
@@ -436,7 +361,7 @@ void dr3D_MUVP()
     g.dr3D_Washer(1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, ControlModel.mfDetail3D(6), true);
   }
 
-  ControlModel.mkDetail3D(1, DC(TString("Полумуфта1-")), A[17], true, true);
+  MakeHalf(1, "Полумуфта1-", A[17], BoreType(ControlModel.T1));
   m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   dr2D_MUVP_SC1(zero, zero, zero, one, A, 0);
   m->drBaseRotate(0, 360.0);
@@ -453,7 +378,7 @@ void dr3D_MUVP()
   m->drSave3D(true, true);
 
   const int di = (BoreType(ControlModel.T1) & 1) ? 0 : 15;
-  ControlModel.mkDetail3D(2, DC(TString("Полумуфта2-")), A2[17], true, true);
+  MakeHalf(2, "Полумуфта2-", A2[17], BoreType(ControlModel.T2));
   m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 0);
   m->drBaseRotate(0, 360.0);

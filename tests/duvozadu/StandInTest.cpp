@@ -47,7 +47,7 @@ TEST_F(StandInCoupling, EveryRowMakesItsPartsAndAssembly)
     ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 0));
     for (int n = 0; n < 8; ++n)
       ASSERT_TRUE(std::filesystem::exists(ControlModel.Detail3D(n).Utf8Text())) << n;
-    const double z = main->GetParam(main->Control, A[17])[15];
+    const double z = A[15]; // the row chosen, torque and bore alike
     // The saved assembly, reopened, holds its components.
     txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(0).Utf8Text(), false);
     ASSERT_TRUE(doc);

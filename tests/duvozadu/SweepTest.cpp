@@ -8,6 +8,7 @@
 
 #include "CouplingFixture.h"
 #include "Duvozadu/CplgDetails.h"
+#include "Duvozadu/CplgShared.h"
 #include "tests/TestNames.h"
 
 namespace {
@@ -27,7 +28,7 @@ namespace {
 }
 
 // A catalogue row as the sweep builds it. Components counts the assembly's components from the
-// main-table rows of the two halves; Parts the distinct files inserted.
+// main-table rows of the first and the second bore; Parts the distinct files inserted.
 struct TSweepRow
 {
   const char* Key; // the case name
@@ -72,6 +73,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
         SCOPED_TRACE(::testing::Message()
                      << "row " << i << " types " << tt % 4 << "," << tt / 4 << " mode " << mode);
         Model(A1[0], A1[c], A2[c], tt % 4, tt / 4);
+        const TGroupRows g = GroupRows(&t, A1[0], A1[c], A2[c]);
         M.Reset();
         ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), mode));
         ASSERT_TRUE(DrawingSound(M));
@@ -84,12 +86,12 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
         ASSERT_TRUE(OneAxisPerRotation(M));
         ASSERT_EQ(M.Count("drBaseRotate"), row.Rotations);
         auto inserted = M.Of("AddDetailFile");
-        for (const auto& a : M.Of("AddDetailAxleFile"))
-          inserted.push_back(a);
-        // Sizes come from the first row not below the diameter, whichever torque it lists.
-        const double* R1 = t.GetParam(c, ControlModel.P1d);
-        const double* R2 = t.GetParam(c, ControlModel.P2d);
-        ASSERT_EQ(int(inserted.size()), row.Components(R1, R2));
+        for (const auto& k : M.Of("AddDetailAxleFile"))
+          inserted.push_back(k);
+        // Both halves come from the group built, whose torque the model takes.
+        ASSERT_TRUE(g.R1 && g.R2);
+        ASSERT_EQ(ControlModel.M, g.Torque);
+        ASSERT_EQ(int(inserted.size()), row.Components(g.R1, g.R2));
         std::set<std::string> made, used;
         for (const auto& k : M.Of("drCreate3D"))
           made.insert(k.S[0].Utf8Text());

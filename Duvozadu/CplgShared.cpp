@@ -1,0 +1,91 @@
+#include "Duvozadu/CplgShared.h"
+
+#include <cmath>
+#include <exception>
+
+#include "Duvozadu/ControlModel.h"
+#include "hxcadkit/core/Messager.h"
+
+bool Usable(const double* row, int n)
+{
+  if (!row) return false;
+  for (int i = 0; i < n; ++i)
+    if (!std::isfinite(row[i])) return false;
+  return true;
+}
+
+int BoreType(int T)
+{
+  return T < 0 ? 0 : T > 3 ? 3 : T;
+}
+
+TGroupRows GroupRows(const TTable* t, double torque, double d1, double d2, int torqueCol)
+{
+  TGroupRows out;
+  if (!t || !t->Row(0) || std::isnan(torque) || !std::isfinite(d1) || !std::isfinite(d2)) return out;
+  const int bore = t->Control, rows = t->CountRow, cols = t->CountColumn;
+  if (torqueCol < 0 || torqueCol >= cols || bore < 0 || bore >= cols) return out;
+  // A group that does not reach the chosen torque is passed over; the first one at or above it
+  // that holds both diameters is built.
+  for (int first = 0; first < rows;) {
+    const double m = t->Row(first)[torqueCol];
+    int end = first + 1;
+    while (end < rows && t->Row(end)[torqueCol] == m)
+      ++end;
+    if (std::isfinite(m) && (torque <= 0.0 || m >= torque)) {
+      const double *r1 = nullptr, *r2 = nullptr;
+      for (int i = first; i < end; ++i) {
+        const double* r = t->Row(i);
+        if (!r1 && r[bore] >= d1) r1 = r;
+        if (!r2 && r[bore] >= d2) r2 = r;
+      }
+      if (r1 && r2) {
+        out.R1 = r1;
+        out.R2 = r2;
+        out.Torque = m;
+        return out;
+      }
+    }
+    first = end;
+  }
+  return out;
+}
+
+TPiece::TPiece(TModeler3D& m, double mx, double my, double ma, double mm, double s, bool axisFirst,
+               double ax1, double ax2)
+    : M(m), Unwinding(std::uncaught_exceptions())
+{
+  M.drMtr(mx, my, ma, mm);
+  M.drMtr(s, 0.0, 0.0, 1.0);
+  if (axisFirst) M.drLine(ax1, 0.0, ax2, 0.0, 3);
+  M.drMacro2D(true);
+}
+
+TPiece::~TPiece() noexcept(false)
+{
+  std::exception_ptr failed;
+  auto step = [&](auto call) {
+    try {
+      call();
+    } catch (...) {
+      if (!failed) failed = std::current_exception();
+    }
+  };
+  step([this] { M.drEndMacro(); });
+  step([this] { M.drDeleteMtr(); });
+  step([this] { M.drDeleteMtr(); });
+  if (failed && std::uncaught_exceptions() == Unwinding) std::rethrow_exception(failed);
+}
+
+void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg)
+{
+  for (int i = 0; i < z && i < 360; ++i) {
+    const double phi = (i * 360.0 / z + startDeg) * M_PI / 180.0;
+    m.drCircle(std::cos(phi) * D1 / 2, std::sin(phi) * D1 / 2, r, 1);
+  }
+}
+
+void MakeHalf(int n, const char* word, double d, int boreType)
+{
+  ControlModel.mkDetail3D(n, DC(TString(word)), d, true, true, boreType);
+}

@@ -1,0 +1,67 @@
+#pragma once
+// What every coupling's builder shares: the row checks and lookups, the placement of a piece,
+// hatched sections, bore types, hole circles and the naming of the files a build writes.
+#include "hxcadkit/core/DString.h"
+#include "hxcadkit/core/TTable.h"
+#include "hxcadkit/drawing/drModeler.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+
+// A row is usable when the n values a piece reads are finite: a table value that is not would
+// reach the host as a NaN or an infinity.
+bool Usable(const double* row, int n);
+
+// The bore type of a stored or chosen value, kept within the four types (0..3).
+int BoreType(int T);
+
+// The rows of the two halves of one coupling, both from one torque group, and that group's
+// torque; null rows when no group holds both diameters.
+struct TGroupRows
+{
+  const double* R1 = nullptr;
+  const double* R2 = nullptr;
+  double Torque = 0.0;
+};
+// The group is the chosen torque's, or when a diameter exceeds every bore of it the first larger
+// group holding both; a torque <= 0 ("*") takes the smallest group holding them. Rows with equal
+// values in torqueCol make a group; the bore is the table's control column. Each half takes the
+// first row of the group whose bore is not below its diameter.
+TGroupRows GroupRows(const TTable* t, double torque, double d1, double d2, int torqueCol = 0);
+
+// The placement of a piece: the caller's, then the piece's own shift s along the axis, inside a
+// macro of its own; with axisFirst an axis line from ax1 to ax2 goes before the macro.
+class TPiece
+{
+public:
+  TPiece(TModeler3D& m, double mx, double my, double ma, double mm, double s, bool axisFirst = false,
+         double ax1 = 0, double ax2 = 0);
+  // Every level is closed even when the host fails one of the calls; the first failure goes on to
+  // the caller, unless the piece is left because of another one.
+  ~TPiece() noexcept(false);
+  TPiece(const TPiece&) = delete;
+  TPiece& operator=(const TPiece&) = delete;
+  TModeler3D& M;
+  const int Unwinding;
+};
+
+// Draws the program with the code, and for a drawn section (units digit set) hatches it, with
+// more (holes) drawn inside the hatch boundary and once more after it.
+template <class F> void Hatched(const TContDrawing& c, int tl, int tip, double angle, double step, F&& more)
+{
+  TModeler3D& m = c.M();
+  c.drContBlock(tl);
+  if (tl % 10 == 0) return;
+  m.drHatch(tip, angle, step);
+  c.drContBlock(tl - tl % 10);
+  more();
+  m.drEndObj();
+  more();
+}
+
+// z circles of radius r evenly on the circle of diameter D1 in the current sketch, the first at
+// startDeg degrees; at most 360.
+void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg = -90.0);
+
+// Creates part n of the coupling being built (ControlModel.mkDetail3D, invisible, a part), for a
+// half-coupling with its bore type in the file name, so that halves of other bores never share
+// a file. Pass boreType -1 for a piece that has no bore of the shaft.
+void MakeHalf(int n, const char* word, double d, int boreType);

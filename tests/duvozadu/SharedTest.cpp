@@ -1,0 +1,166 @@
+// The helpers every coupling builds on: the torque-group lookup against a reference made from
+// the shipped table, hole circles and the file names of the pieces.
+#include <cmath>
+#include <limits>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "CouplingFixture.h"
+#include "Duvozadu/CplgShared.h"
+
+namespace {
+// The groups of a table as the reference sees them: torque -> its rows in table order.
+std::map<double, std::vector<const double*>> Groups(const TTable& t)
+{
+  std::map<double, std::vector<const double*>> g;
+  for (int i = 0; i < t.CountRow; ++i)
+    g[t.Row(i)[0]].push_back(t.Row(i));
+  return g;
+}
+
+const double* FirstNotBelow(const std::vector<const double*>& rows, int col, double d)
+{
+  for (const double* r : rows)
+    if (r[col] >= d) return r;
+  return nullptr;
+}
+} // namespace
+
+TEST_F(CouplingTest, GroupRowsTakeBothHalvesFromTheGroupOfTheTorque)
+{
+  std::unique_ptr<TTable> t(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(t);
+  const int bore = t->Control;
+  const auto groups = Groups(*t);
+  std::set<double> diameters{1.0, 500.0};
+  for (int i = 0; i < t->CountRow; ++i)
+    for (double delta : {-0.5, 0.0})
+      diameters.insert(t->Row(i)[bore] + delta);
+  std::vector<double> torques{0.0, -1.0, 1.0, 1e9};
+  for (auto& [m, rows] : groups)
+    torques.insert(torques.end(), {m, m + 0.01});
+
+  int built = 0;
+  for (double torque : torques)
+    for (double d1 : diameters)
+      for (double d2 : diameters) {
+        SCOPED_TRACE(::testing::Message() << "M " << torque << " d " << d1 << " / " << d2);
+        // The reference: the first group at or above the torque (any with "*") holding both.
+        const double* want1 = nullptr;
+        const double* want2 = nullptr;
+        double wantM = 0.0;
+        for (auto& [m, rows] : groups) {
+          if (torque > 0.0 && m < torque) continue;
+          want1 = FirstNotBelow(rows, bore, d1);
+          want2 = FirstNotBelow(rows, bore, d2);
+          if (want1 && want2) {
+            wantM = m;
+            break;
+          }
+          want1 = want2 = nullptr;
+        }
+        const TGroupRows g = GroupRows(t.get(), torque, d1, d2);
+        ASSERT_EQ(g.R1, want1);
+        ASSERT_EQ(g.R2, want2);
+        ASSERT_EQ(g.Torque, wantM);
+        if (g.R1) {
+          ++built;
+          EXPECT_EQ(g.R1[0], g.R2[0]) << "halves of one size";
+          EXPECT_GT(g.Torque, 0.0) << "never designated 0.00";
+        }
+      }
+  EXPECT_GT(built, 1000);
+
+  // Each torque of the catalogue, with its smallest and largest bore, is the coupling built.
+  for (auto& [m, rows] : groups) {
+    const double lo = rows.front()[bore], hi = rows.back()[bore];
+    for (auto [d1, d2] : {std::pair{lo, lo}, std::pair{hi, hi}, std::pair{lo, hi}, std::pair{hi, lo}}) {
+      const TGroupRows g = GroupRows(t.get(), m, d1, d2);
+      ASSERT_TRUE(g.R1 && g.R2) << m;
+      EXPECT_EQ(g.Torque, m);
+      EXPECT_EQ(g.R1[bore], d1);
+      EXPECT_EQ(g.R2[bore], d2);
+    }
+  }
+  // 500 N m with d 45 and 40: one flange, one pin circle.
+  const TGroupRows g = GroupRows(t.get(), 500, 45, 40);
+  ASSERT_TRUE(g.R1 && g.R2);
+  EXPECT_EQ(g.R1[5], g.R2[5]);
+  EXPECT_EQ(g.R1[2], 170.0);
+}
+
+TEST_F(CouplingTest, GroupRowsRefuseWhatNoRowCanBuild)
+{
+  std::unique_ptr<TTable> t(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(t);
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  for (auto [m, d1, d2] :
+       {std::tuple{nan, 20.0, 20.0}, std::tuple{63.0, nan, 20.0}, std::tuple{63.0, 20.0, inf},
+        std::tuple{63.0, 1e9, 20.0}, std::tuple{1e9, 20.0, 20.0}}) {
+    const TGroupRows g = GroupRows(t.get(), m, d1, d2);
+    EXPECT_TRUE(!g.R1 && !g.R2 && g.Torque == 0.0) << m << " " << d1 << " " << d2;
+  }
+  EXPECT_FALSE(GroupRows(nullptr, 63, 20, 20).R1);
+  EXPECT_FALSE(GroupRows(t.get(), 63, 20, 20, t->CountColumn).R1);
+  EXPECT_FALSE(GroupRows(t.get(), 63, 20, 20, -1).R1);
+  // A table of its own: groups by another column, first row not below each diameter.
+  const double rows[] = {1, 10, 5, 1, 20, 5, 2, 30, 8, 2, 40, 8};
+  TTable own(12, 3, 1, rows);
+  const TGroupRows o = GroupRows(&own, 6, 15, 12, 2);
+  ASSERT_TRUE(o.R1 && o.R2);
+  EXPECT_EQ(o.Torque, 8);
+  EXPECT_EQ(o.R1[1], 30);
+  EXPECT_EQ(o.R2[1], 30);
+  EXPECT_EQ(GroupRows(&own, 0, 12, 20, 2).R2[1], 20);
+}
+
+TEST_F(CouplingTest, HoleCirclesStartWhereAsked)
+{
+  for (double start : {-90.0, 0.0}) {
+    M.Calls.clear();
+    HoleCircle(M, 4, 100, 5, start);
+    ASSERT_EQ(M.Calls.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+      const double phi = (start + 90.0 * i) * M_PI / 180.0;
+      EXPECT_NEAR(M.Calls[i].A[0], 50 * std::cos(phi), 1e-9);
+      EXPECT_NEAR(M.Calls[i].A[1], 50 * std::sin(phi), 1e-9);
+      EXPECT_EQ(M.Calls[i].A[2], 5);
+    }
+  }
+  M.Calls.clear();
+  HoleCircle(M, 1e9, 100, 5);
+  HoleCircle(M, std::numeric_limits<double>::quiet_NaN(), 100, 5);
+  EXPECT_EQ(M.Calls.size(), 360u) << "counts stop at 360";
+}
+
+TEST_F(CouplingTest, HalvesOfOtherBoresAndRowsSharingATableWriteOtherFiles)
+{
+  ControlModel.Path = TString("/p/");
+  ControlModel.StandartName = TString("ГОСТ 1");
+  ControlModel.FilePrefix = TString();
+  Model(125, 32, 32, 0, 1);
+  MakeHalf(1, "Полумуфта1-", 32, 0);
+  MakeHalf(2, "Полумуфта2-", 32, 1);
+  ControlModel.mkDetail3D(3, TString("Палец"), 125, true, true);
+  EXPECT_EQ(ControlModel.Detail3D(1).Utf8Text(), "/p/Полумуфта1-- 125.00-32-1-ГОСТ 1.tpt");
+  EXPECT_EQ(ControlModel.Detail3D(2).Utf8Text(), "/p/Полумуфта2-- 125.00-32-2-ГОСТ 1.tpt");
+  EXPECT_EQ(ControlModel.Detail3D(3).Utf8Text(), "/p/Палец- 125.00-125-ГОСТ 1.tpt");
+  // The designation stays the piece's own.
+  ASSERT_FALSE(M.Calls.empty());
+  EXPECT_EQ(M.Calls.front().S.at(1).Utf8Text(), "Полумуфта1-- 125.00-32-ГОСТ 1");
+
+  // The two toothed rows share their main table: every file of theirs starts with the row's prefix.
+  const PAction saved = iCouplings[4].Make2D;
+  iCouplings[4].Make2D = [] {};
+  iCouplings[4].Make(1);
+  iCouplings[4].Make2D = saved;
+  EXPECT_EQ(ControlModel.FilePrefix.Utf8Text(), "Муфта-2 ");
+  ControlModel.mkAssembly3D(32, 0, 32, 1, true);
+  EXPECT_EQ(ControlModel.Detail3D(0).Utf8Text().rfind("/p/Муфта-2 Муфта-", 0), 0u)
+      << ControlModel.Detail3D(0).Utf8Text();
+  Model(125, 32, 32, 0, 0);
+  ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 1));
+  EXPECT_EQ(ControlModel.FilePrefix.Utf8Text(), "");
+}
