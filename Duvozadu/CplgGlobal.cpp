@@ -1,14 +1,19 @@
 #include "Duvozadu/CplgGlobal.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgDetails.h"
+#include "Duvozadu/CplgShared.h"
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/TextBase.h"
 
 namespace {
 const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nullptr};
+const int CMUVP[] = {20, 19};
 const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцевая", "Муфта.Болты фланца", nullptr};
 const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
                                        nullptr};
@@ -32,6 +37,7 @@ const char* const LHinge2[] = {"Муфта шарнирная-2 ",
 const char* const LJawDisc[] = {"Муфта кулачково-дисковая", "Муфта кулачково-дисковая", nullptr};
 
 const char* const KeywayTable = "Шпоночный паз";
+constexpr int KeywayColumns = 3;
 
 TModeler3D* Modeler = nullptr;
 
@@ -40,21 +46,46 @@ void Say(const char* phrase, const TString& what)
   if (Messager) Messager->LiftBox(DC(TString(phrase)) + what, TMessager::toAlways);
 }
 
-// A table with no whole row is as good as none.
-TTable* Load(const char* name)
+// A table with no whole row, with fewer columns than its builders read, or whose values stop
+// inside a row (every row after the cut would be read shifted) is as good as none.
+TTable* Load(const char* name, int columns)
 {
   TTable* t = TextBase.GetTable(TString(name));
-  if (t && t->CountRow <= 0) {
+  if (t && (t->CountRow <= 0 || t->CountColumn < columns ||
+            std::int64_t(t->Count) != std::int64_t(t->CountRow) * t->CountColumn)) {
     delete t;
     t = nullptr;
   }
   return t;
 }
+
+int ColumnsOf(const TCoupling& c, int i)
+{
+  if (!c.Columns) return 0;
+  for (int k = 0; k <= i; ++k)
+    if (!c.LTable[k + 1] || (k < i && c.Columns[k] == 0)) return 0;
+  return c.Columns[i];
+}
+
+// The sizes of the main table that build the model's coupling: both from one torque group,
+// every value finite. The diameters are those of real shafts.
+bool Fits(const TTable* main)
+{
+  const double d1 = ControlModel.P1d, d2 = ControlModel.P2d, m = ControlModel.M;
+  if (!main || !std::isfinite(m) || !(d1 > 0.0) || !(d2 > 0.0)) return false;
+  const TGroupRows g = GroupRows(main, m, d2, d1);
+  return Usable(g.R1, main->CountColumn) && Usable(g.R2, main->CountColumn);
+}
+
+TString Size(double v)
+{
+  return TString(v, 2, true);
+}
 } // namespace
 
 // Row 7's "c" is the Latin letter, as stored names spell it.
 TCoupling iCouplings[] = {
-    {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP},
+    {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
     {"Фланцевая ГОСТ 20761-96", nullptr, nullptr, nullptr, LCouplingFlanec},
     {"со Звездочкой ГОСТ Р 50894-96", nullptr, nullptr, nullptr, LMUfromSprocket},
     {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
@@ -124,17 +155,25 @@ bool TCoupling::Make(int mode)
   bool complete = true;
   for (int i = 0; LTable[i + 1] && i < 9; ++i) {
     delete ATable[i];
-    ATable[i] = Load(LTable[i + 1]);
+    ATable[i] = Load(LTable[i + 1], ColumnsOf(*this, i));
     if (!ATable[i]) {
       Say("Необнаружена таблица ", TString(LTable[i + 1]));
       complete = false;
     }
   }
-  if (!ATable[9]) ATable[9] = Load(KeywayTable);
+  if (!ATable[9]) ATable[9] = Load(KeywayTable, KeywayColumns);
   if (!complete) return false;
+  if (!Fits(ATable[0])) {
+    Say("Нет размера муфты для валов ", Size(ControlModel.P1d) + TString(" / ") + Size(ControlModel.P2d));
+    return false;
+  }
   ControlModel.StandartName = ATable[0]->GOST;
+  // A build that makes nothing must not leave the files of the one before for the command to take.
+  if (mode == 0)
+    for (TString& f : ControlModel.ANameFile)
+      f = TString();
   build();
-  return true;
+  return mode != 0 || !ControlModel.Detail3D(0).Empty();
 }
 
 void TCouplings::GetNames(TArrayOf<TString>& names) const
@@ -148,6 +187,31 @@ TString TCouplings::GetNameTable(const TString& type, int i) const
   for (int k = 0; k < CountCoupling; ++k)
     if (Couplings[k].Name == type) return Couplings[k].NameTable(i);
   return TString();
+}
+
+bool TCouplings::Buildable(const TString& type) const
+{
+  for (int k = 0; k < CountCoupling; ++k) {
+    if (!(Couplings[k].Name == type)) continue;
+    const TCoupling& c = Couplings[k];
+    std::unique_ptr<TTable> main(c.LTable[1] ? Load(c.LTable[1], ColumnsOf(c, 0)) : nullptr);
+    return Fits(main.get());
+  }
+  return false;
+}
+
+bool TCouplings::Damaged(const TString& type) const
+{
+  const double m = ControlModel.M, d1 = ControlModel.P1d, d2 = ControlModel.P2d;
+  if (!std::isfinite(m) || !std::isfinite(d1) || !std::isfinite(d2) || !(m > 0.0) || !(d1 > 0.0) || !(d2 > 0.0))
+    return true;
+  for (int k = 0; k < CountCoupling; ++k) {
+    if (!(Couplings[k].Name == type)) continue;
+    const TCoupling& c = Couplings[k];
+    std::unique_ptr<TTable> main(c.LTable[1] ? Load(c.LTable[1], ColumnsOf(c, 0)) : nullptr);
+    return main && !Fits(main.get());
+  }
+  return false;
 }
 
 bool TCouplings::drCoupling(const TString& type, int mode)

@@ -13,7 +13,9 @@ class TCoupling
 {
 public:
   // Mode 0 the 3D model, 1 the 2D section, 2 the 2D view. Loads the row's tables into ATable
-  // and runs the builder; false (with a message) without a builder or with a table missing.
+  // and runs the builder; false (with a message) without a builder, with a table missing, or
+  // when no size of the main table builds ControlModel's torque and diameters. A 3D build is
+  // made only when it names its assembly (Detail3D(0)).
   bool Make(int mode);
   // Entry i of the list (0 the name prefix, 1 the main table, ...).
   TString NameTable(int i) const;
@@ -23,6 +25,9 @@ public:
   PAction Make2D;
   PAction Make2DView;
   const char* const* LTable;
+  // Per table of LTable (from entry 1), the columns its builders read; a table with fewer is
+  // missing. Null, or a 0 entry, checks nothing; the list may end early.
+  const int* Columns = nullptr;
 };
 
 class TCouplings
@@ -37,6 +42,14 @@ public:
   TString GetNameTable(const TString& type, int i) const;
   // Builds the first row whose name equals type byte for byte; false when none does.
   bool drCoupling(const TString& type, int mode);
+  // Whether the named row can build ControlModel's values: its main table is there and whole,
+  // the torque is finite and the diameters finite and positive, and a size holds them. Shows
+  // nothing.
+  bool Buildable(const TString& type) const;
+  // Whether ControlModel holds values no size can build: a torque or diameter that is not finite,
+  // a diameter or torque that is not positive, or, when the named row's main table is there,
+  // values past every size of it. A type without its table is not judged by its values' fit.
+  bool Damaged(const TString& type) const;
 
   TCoupling* Couplings;
   int CountCoupling;

@@ -4,6 +4,7 @@
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/CplgShared.h"
 #include "hxcadkit/core/TextBase.h"
 
 TArrayOf<TString> LTViews{TString("Разрез "), TString("Вид ")};
@@ -49,11 +50,6 @@ bool TCouplingPanel::LoadMainTable(TString& Name)
   return Table != nullptr;
 }
 
-int TCouplingPanel::Rows() const
-{
-  return Table != nullptr && Table->CountColumn > 0 ? Table->Count / Table->CountColumn : 0;
-}
-
 void TCouplingPanel::FillTorque()
 {
   if (Table != nullptr) Table->toLD(0, LTorque, TAdapter::strNotSpecified);
@@ -73,11 +69,18 @@ int TCouplingPanel::FillD2()
 {
   if (Table == nullptr) return 0;
   if (TorqueSpecified()) {
-    const int r = Table->NumberRow(Table->Control, ControlModel.P1d);
-    if (r < Rows()) ControlModel.M = Table->Row(r)[0];
+    // The size of the chosen torque, never a smaller one whose largest bore is this diameter.
+    const TGroupRows g = GroupRows(Table, ControlModel.M, ControlModel.P1d, ControlModel.P1d);
+    if (g.R1) ControlModel.M = g.Torque;
     Table->toLDfrom(Table->Control, ControlModel.M, 0, LD2);
   } else {
     Table->toLD(Table->Control, LD2, TString());
   }
   return LD2.Count;
+}
+
+void TCouplingPanel::ResolveTorque()
+{
+  if (TorqueSpecified() || Table == nullptr) return;
+  ControlModel.M = GroupRows(Table, 0.0, ControlModel.P2d, ControlModel.P1d).Torque;
 }

@@ -45,10 +45,14 @@ public:
   bool TorqueSpecified() const { return ATorque.IsSpecified(); }
   // The first shaft's diameters: of the rows of the chosen torque, or of every row; the count.
   int FillD1();
-  // The second shaft's diameters. With a torque chosen, M becomes the torque of the first row
-  // whose diameter is at least P1d and the list holds that torque's diameters; a P1d above every
-  // row keeps M and lists its rows (there is no row to take a torque from). The count.
+  // The second shaft's diameters. With a torque chosen, M becomes the torque of the group built for
+  // it (its own, or the first larger one holding P1d) and the list holds that torque's diameters; a
+  // P1d above every row keeps M and lists its rows (there is no group to take a torque from). The
+  // count.
   int FillD2();
+  // With "*" chosen, M becomes the torque of the smallest size holding both diameters (0 when none
+  // does), the coupling that is then built and designated.
+  void ResolveTorque();
 
   TTable* Table = nullptr;
   bool Init = false;
@@ -62,7 +66,4 @@ public:
   TAdapterOf<double, TAdapter::pvReal> AD2;
   TEnum T1;
   TEnum T2;
-
-private:
-  int Rows() const;
 };

@@ -55,8 +55,8 @@ TpmCouplingBlock2D::TpmCouplingBlock2D()
   // never rebuilds a block as another coupling.
   const TString stored = ControlModel.CouplingName;
   FillDetails();
-  StoredBlockDrawable =
-      ControlModel.EditMode && !ControlModel.DataEditObj.empty() && ControlModel.CouplingName == stored;
+  StoredBlockDrawable = ControlModel.EditMode && !ControlModel.DataEditObj.empty() &&
+                        ControlModel.CouplingName == stored && Couplings.Buildable(stored);
 
   AddEditValue(DC("Муфта"), DC("Тип муфты"), ADetails);
   AddEditValue(DC("Момент"), DC("Крутящий момент"), ATorque);
@@ -132,9 +132,11 @@ void TpmCouplingBlock2D::CouplingStep()
     return;
   }
   FillTorque();
-  // A new type lists every size: the torque goes back to "*" in the list and in its adapter alike.
-  LTorque.Current = 0;
-  APropertyVariable.Reset(&ATorque, LTorque, 0, TString());
+  // A new type lists every size: the torque goes back to "*" in the list and in its adapter alike. A
+  // block under edit opens on its stored torque, so that it is rebuilt as the coupling it is.
+  const int stored = Init && ControlModel.EditMode ? IndexOf(ATorque, ControlModel.M) : -1;
+  LTorque.Current = stored > 0 ? stored : 0;
+  APropertyVariable.Reset(&ATorque, LTorque, LTorque.Current, TString());
   Next(ATorque);
 }
 
@@ -157,9 +159,10 @@ void TpmCouplingBlock2D::FirstDiameterStep()
 void TpmCouplingBlock2D::FinalStep()
 {
   if (!Table) return;
-  // While the panel is built the block under edit is drawn anew from what it stores; one whose bytes could
-  // not be read, or whose type the catalogue lacks, stays as it is until the user changes something.
-  if (Init && ControlModel.EditMode && !StoredBlockDrawable) return;
+  ResolveTorque();
+  // The block under edit is drawn anew as the panel changes only when its stored coupling can be drawn
+  // again by Esc; any other stays as it is until Enter.
+  if (ControlModel.EditMode && !StoredBlockDrawable) return;
   if (!ControlModel.EditMode) {
     TProcessManager2D::PlacementChanged(ControlModel.pX, ControlModel.pY, ControlModel.pAngle, true);
     return;
@@ -180,7 +183,7 @@ bool TpmCouplingBlock2D::RedrawEditedBlock()
   if (Ptr<txapi::IMacroContent> block = ControlModel.EditObj; block && drawn)
     block->SetContent({Ptr<txapi::ITavrixAPIObject>(group)});
   group->Reset();
-  return true;
+  return drawn;
 }
 
 void TpmCouplingBlock2D::RedrawPhantom(double, double, double)
@@ -204,8 +207,8 @@ bool TpmCouplingBlock2D::ButtonClick(int ButtonID)
   if (ButtonID != txapi::pbEsc) return false;
   if (ControlModel.EditMode) {
     if (drApi::Selector) drApi::Selector->UnChooseAll();
-    // The block goes back to what it stores; a block that stores nothing readable stays as it is.
-    if (!ControlModel.DataEditObj.empty() && ControlModel.from(ControlModel.DataEditObj)) RedrawEditedBlock();
+    // The block goes back to what it stores; one that the panel has not redrawn stays as it is.
+    if (StoredBlockDrawable && ControlModel.from(ControlModel.DataEditObj)) RedrawEditedBlock();
   }
   Stop(0);
   return true;
@@ -218,6 +221,7 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
   std::vector<std::uint8_t> block;
   if (ControlModel.EditMode) {
     if (drApi::Selector) drApi::Selector->UnChooseAll();
+    // A coupling that cannot be drawn leaves the block with its content and its stored bytes.
     if (!RedrawEditedBlock()) return true;
     // The block keeps its place: the placement it was read with, not the origin.
     const TMt place{ControlModel.pX, ControlModel.pY, ControlModel.pAngle, 1.0};
@@ -237,9 +241,14 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
   const TMt place{x, y, angle, 1.0};
   ControlModel.to(block);
   ma.drSetMacro2DParam(block, r.FileName, r.ModuleName, CommandNumber, true, place);
-  DrawCoupling();
+  const bool made = DrawCoupling();
   ma.drEndMacro();
   ma.drEndGroup();
+  // Nothing drawn, nothing placed: neither an empty block nor an entry naming no coupling.
+  if (!made) {
+    if (group) group->Reset();
+    return false;
+  }
   if (Ptr<txapi::ITemporaryGroup> keep = group) keep->Keep();
   Ptr<txapi::IDrawingObject> drawn = ma.LastObjRef();
   // Earlier placements keep their specification objects: each block has its own entry.
@@ -286,8 +295,19 @@ bool PmCouplingBlock2D()
   ControlModel.DataEditObj.clear();
   if (macro) {
     if (Ptr<txapi::IUserParameters> p = macro) ControlModel.DataEditObj = p->GetUserData();
-    if (!ControlModel.DataEditObj.empty() && !ControlModel.from(ControlModel.DataEditObj))
+    // A block that cannot be read whole, or holds values no size builds, is not edited: rebuilding it from
+    // whatever the model held before would replace the user's coupling.
+    std::vector<std::uint8_t> before;
+    ControlModel.to(before);
+    if (ControlModel.DataEditObj.empty() || !ControlModel.from(ControlModel.DataEditObj) ||
+        Couplings.Damaged(ControlModel.CouplingName)) {
+      ControlModel.from(before);
+      ControlModel.EditObj.reset();
       ControlModel.DataEditObj.clear();
+      r.IDoc2D.reset();
+      Messager->LiftBox(DC("Параметры муфты повреждены: блок не изменен"), TMessager::toAlways);
+      return true;
+    }
     // Whether the host had a placement to report does not matter: a block without one stands at the origin.
     double x = 0, y = 0, angle = 0;
     macro->GetPlacement(x, y, angle);

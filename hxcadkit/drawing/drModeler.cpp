@@ -333,7 +333,8 @@ void TModeler3D::drSet(const TString&, const TString&, const TString&, int) {}
 void TModeler3D::AddDetail(const double&, const double&, const double&, int, int, bool) {}
 void TModeler3D::AddDetail(const double&, const double&, const double&, const TString&, bool, bool) {}
 void TModeler3D::AddDetailAxle(const double&, const double&, const double&, const TString&, const double&,
-                               const double&, const double&, const double&, const double&, const double&, bool)
+                               const double&, const double&, const double&, const double&, const double&,
+                               bool)
 {
 }
 void TModeler3D::AddDetailAxle(const double&, const double&, const double&, int, int, const double&,

@@ -1,4 +1,5 @@
 // The catalogue: rows, table slots, refusals.
+#include <cmath>
 #include <iterator>
 
 #include "CouplingFixture.h"
@@ -52,4 +53,41 @@ TEST_F(CouplingTest, MissingTablesAreReportedWhileTheOthersLoad)
   EXPECT_EQ(ATable[2]->Name.Utf8Text(), "МУВП.Палец");
   EXPECT_EQ(ControlModel.StandartName.Utf8Text(), "ГОСТ 21424-93");
   EXPECT_EQ(ControlModel.PrefixName.Utf8Text(), "МУВП ");
+}
+
+// A build names the size it makes or makes nothing: shafts no size holds, values that are not numbers, and
+// tables with fewer columns than the builders read are refused before anything is drawn, and a 3D build
+// never leaves the files of the one before for the command to insert.
+TEST_F(CouplingTest, NothingIsBuiltThatNoSizeHolds)
+{
+  Model(63, 1e4, 20, 0, 0);
+  ControlModel.ANameFile[0] = TString("before.tas");
+  for (int mode : {0, 1, 2})
+    EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), mode));
+  ASSERT_EQ(Log.Texts.size(), 3u);
+  EXPECT_EQ(Log.Texts[0], "Нет размера муфты для валов 10000.00 / 20.00");
+  EXPECT_TRUE(M.Calls.empty());
+  EXPECT_EQ(ControlModel.Detail3D(0).Utf8Text(), "before.tas") << "refused before the build";
+  for (double bad : {double(NAN), -1.0, 0.0}) {
+    Model(63, bad, 20, 0, 0);
+    EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), 1)) << bad;
+    EXPECT_TRUE(Couplings.Damaged(TString(MUVP))) << bad;
+  }
+  Model(INFINITY, 20, 20, 0, 0);
+  EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), 1));
+  Model(250, 32, 32, 0, 0);
+  EXPECT_FALSE(Couplings.Damaged(TString(MUVP)));
+  EXPECT_TRUE(Couplings.Buildable(TString(MUVP)));
+  EXPECT_FALSE(Couplings.Buildable(TString("Фланцевая ГОСТ 20761-96")));
+  EXPECT_FALSE(Couplings.Damaged(TString("Фланцевая ГОСТ 20761-96"))) << "no table to judge by";
+
+  // A row that asks for more columns than its table has finds the table missing and builds nothing.
+  static int runs = 0;
+  const char* const list[] = {"П ", "МУВП", nullptr};
+  const int wide[] = {21};
+  TCoupling row{"test", nullptr, [] { ++runs; }, nullptr, list, wide};
+  Log.Texts.clear();
+  EXPECT_FALSE(row.Make(1));
+  EXPECT_EQ(runs, 0);
+  EXPECT_EQ(Log.Texts, std::vector<std::string>{"Необнаружена таблица МУВП"});
 }

@@ -187,6 +187,14 @@ TEST_F(Coupling2DTest, AStoredTypeWithoutItsTableOpensAsItselfAndSaysSo)
 {
   Object* block = PlacedForEdit();
   const TString flange("Фланцевая ГОСТ 20761-96");
+  // The row's table taken away for this test alone.
+  const char* const missing[] = {"Муфта ", "Муфта без таблицы", nullptr};
+  struct TKeep
+  {
+    const char* const* List = iCouplings[1].LTable;
+    ~TKeep() { iCouplings[1].LTable = List; }
+  } keep;
+  iCouplings[1].LTable = missing;
   ControlModel.CouplingName = flange;
   std::vector<std::uint8_t> stored;
   ControlModel.to(stored);
@@ -223,6 +231,99 @@ TEST_F(Coupling2DTest, AShaftAboveEveryRowKeepsTheChosenTorqueAndAnotherCommandK
   std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
   EXPECT_EQ(ControlModel.M, main->Row(0)[0]);
   EXPECT_GT(offered, 0);
+}
+
+// The torque chosen is the coupling placed, stored and named: never the smaller size whose largest bore
+// is the diameter chosen, and "*" the smallest size holding both shafts, named with its torque.
+TEST_F(Coupling2DTest, TheChosenTorqueIsTheCouplingPlacedStoredAndNamed)
+{
+  const std::tuple<const char*, const char*, const char*, double> cases[] = {
+      {" 250.00", "  32.00", "  32.00", 250}, {"16000.00", " 140.00", " 140.00", 16000},
+      {" 500.00", "  45.00", "  40.00", 500}, {"*", "  40.00", "  40.00", 250},
+      {"*", "  20.00", "  20.00", 63},        {" 125.00", "  32.00", "  32.00", 125}};
+  for (const auto& [torque, d1, d2, m] : cases) {
+    Script().ChangeControl(L"Момент", torque);
+    Script().ChangeControl(L"Вал 1", d1);
+    Script().ChangeControl(L"Вал 2", d2);
+    Script().Place(0, 0, 0, false);
+  }
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  const auto blocks = Top(txhost::model2d::Macro);
+  const auto entries = H.ObjectsOfKind("spec-object");
+  ASSERT_EQ(blocks.size(), std::size(cases));
+  ASSERT_EQ(entries.size(), std::size(cases));
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    const auto& [torque, d1, d2, m] = cases[i];
+    SCOPED_TRACE(std::string(torque) + " " + d1 + " " + d2);
+    ASSERT_TRUE(ControlModel.from(Params(*blocks[i])->GetUserData()));
+    EXPECT_EQ(ControlModel.M, m);
+    EXPECT_EQ(ControlModel.P1d, std::stod(d1));
+    EXPECT_EQ(ControlModel.P2d, std::stod(d2));
+    const std::string name = entries[i]->Prop("columns")["5"].get<std::string>();
+    EXPECT_TRUE(name.starts_with("МУВП " + TCouplingPanel::ValueText(m).Utf8Text() + "-")) << name;
+  }
+}
+
+// A coupling the catalogue cannot draw (no builder, no table, a shaft no size holds) is neither placed nor
+// entered in the specification, and a block under edit keeps its content and bytes on Enter.
+TEST_F(Coupling2DTest, ACouplingThatCannotBeDrawnIsNeitherPlacedNorRebuilt)
+{
+  Script().ChangeControl(L"Муфта", "Фланцевая ГОСТ 20761-96");
+  Script().Place(0, 0, 0, false);
+  Script().ChangeControl(L"Муфта", "МУВП ГОСТ 21424-93");
+  Script().Queue([](Object&) { ControlModel.P1d = ControlModel.P2d = 1e4; });
+  Script().Place(0, 0, 0, false);
+  Script().Button(txapi::pbEsc);
+  const std::size_t said = H.Messages().size();
+  Run(200);
+  EXPECT_TRUE(Top(txhost::model2d::Macro).empty());
+  EXPECT_TRUE(H.ObjectsOfKind("spec-object").empty());
+  EXPECT_GT(H.Messages().size(), said) << "the user is told why";
+
+  Object* block = PlacedForEdit();
+  const auto stored = Params(*block)->GetUserData();
+  const auto content = Content(*block);
+  Script().ChangeControl(L"Муфта", "Фланцевая ГОСТ 20761-96");
+  Script().Button(txapi::pbEnter);
+  Run(200);
+  EXPECT_EQ(Params(*block)->GetUserData(), stored);
+  EXPECT_EQ(Content(*block), content);
+  EXPECT_FALSE(content.empty());
+}
+
+// A stored block that cannot be read whole or holds values no size builds is not edited: the command says
+// so, and the block, its bytes and the model stay as they were; Enter and Esc never reach it.
+TEST_F(Coupling2DTest, ADamagedStoredBlockIsNotEdited)
+{
+  Object* block = PlacedForEdit();
+  std::vector<std::uint8_t> good;
+  ControlModel.to(good);
+  auto with = [&](double m, double d1, double d2) {
+    ControlModel.from(good);
+    ControlModel.M = m, ControlModel.P1d = d1, ControlModel.P2d = d2;
+    std::vector<std::uint8_t> v;
+    ControlModel.to(v);
+    ControlModel.from(good);
+    return v;
+  };
+  std::vector<std::vector<std::uint8_t>> damaged{
+      {good.begin(), good.end() - 1}, {good.begin(), good.begin() + 100}, with(NAN, 35, 35), with(250, 1e9, 35),
+      with(250, 35, INFINITY), with(0, 35, 35), with(-250, 35, 35), with(250, 0, 35), with(1e9, 35, 35)};
+  for (const auto& bytes : damaged) {
+    Params(*block)->SetUserData(bytes);
+    const auto content = model::LiveMembers(*block);
+    const std::size_t said = H.Messages().size();
+    Run(200);
+    EXPECT_EQ(Params(*block)->GetUserData(), bytes);
+    EXPECT_EQ(model::LiveMembers(*block), content);
+    ASSERT_EQ(H.Messages().size(), said + 1);
+    EXPECT_EQ(txhost::ToUtf8(H.Messages().back()), "Параметры муфты повреждены: блок не изменен");
+    std::vector<std::uint8_t> now;
+    ControlModel.to(now);
+    EXPECT_EQ(now, good) << "the model keeps its values";
+  }
+  EXPECT_EQ(txhost::TotalSubscriptions(H), 0);
 }
 
 TEST_F(Coupling2DTest, ThePanelShowsItsOwnTextsInItsOwnOrder)

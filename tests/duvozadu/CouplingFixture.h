@@ -24,8 +24,8 @@ public:
   }
   using TRecordingModeler::AddDetailAxle;
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
-                     const double& xDx, const double& xDy, const double& xDz, const double& yDx, const double& yDy,
-                     const double& yDz, bool ExternalFile) override
+                     const double& xDx, const double& xDy, const double& xDz, const double& yDx,
+                     const double& yDy, const double& yDz, bool ExternalFile) override
   {
     Calls.push_back(
         {"AddDetailAxleFile", {x, y, z, xDx, xDy, xDz, yDx, yDy, yDz, double(ExternalFile)}, {DetailName}});

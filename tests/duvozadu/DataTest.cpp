@@ -17,7 +17,11 @@ TEST_F(CouplingTest, TablesHaveTheirShapeAndTheirKeys)
   {
     const char* Name;
     int MinColumns, Control;
-  } shapes[] = {{"МУВП", 20, 17}, {"МУВП.Палец", 19, 0}, {"Шпоночный паз", 3, 0}};
+  } shapes[] = {{"МУВП", 20, 17},
+                {"МУВП.Палец", 19, 0},
+                {"Шпоночный паз", 3, 0},
+                {"Муфта.Болты фланца", 6, 0},
+                {"Муфта фланцевая", 21, 1}};
   for (auto& s : shapes) {
     auto t = Get(s.Name);
     ASSERT_TRUE(t) << s.Name;
@@ -169,5 +173,20 @@ TEST_F(CouplingTest, HingeTablesFitTogether)
     EXPECT_GE(B[6], 2 * B[3]) << "the end rings do not overlap";
     // The bushing's core passes the pin's cross hole, its rings the cross piece's hole.
     EXPECT_TRUE(P[2] < P[5] && B[2] <= P[2] && B[2] < B[1] && B[1] <= S[3]);
+  }
+}
+
+TEST_F(CouplingTest, FlangeBoltsAscendAndTheirNutsSitOnTheirWashers)
+{
+  auto t = Get("Муфта.Болты фланца");
+  ASSERT_TRUE(t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* B = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << "M" << B[0]);
+    EXPECT_TRUE(B[0] < B[3] && B[3] <= B[5]) << "thread, across flats, washer";
+    EXPECT_TRUE(B[2] > 0 && B[4] > 0);
+    if (i > 0) {
+      EXPECT_GT(B[0], t->Row(i - 1)[0]);
+    }
   }
 }

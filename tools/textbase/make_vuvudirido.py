@@ -75,6 +75,56 @@ def muvp_rows(rows):
     return out
 
 
+def grouped(rows, width, group, each):
+    """Rows of a grouped source: "values of the group : bores". group names the column of each
+    group value in order (None: a value that is no column, handed on in extra); each(row, d,
+    ends, extra) sets the bore's own columns."""
+    ends = shaft_ends()
+    out = []
+    for r in rows:
+        values, _, ds = r.partition(":")
+        values = [float(x) for x in values.split(",")]
+        if len(values) != len(group):
+            raise SystemExit("a group of %d values, %d named" % (len(values), len(group)))
+        for d in (float(x) for x in ds.split()):
+            row = [0.0] * width
+            extra = []
+            for col, v in zip(group, values):
+                if col is None:
+                    extra.append(v)
+                else:
+                    row[col] = v
+            each(row, d, ends, extra)
+            out.append(row)
+    return out
+
+
+def flanged_rows(rows):
+    def each(row, d, ends, extra):
+        row[1] = d
+        row[15], row[20] = hub_lengths(d, ends)
+    return grouped(rows, 21, [0, 3, 5, 6, 7, 8, 9, 10, 11, 16, 17, 18, 19], each)
+
+
+def star_rows(rows):
+    def each(row, d, ends, extra):
+        x0 = extra[0]
+        row[1] = d
+        row[15], row[4] = hub_lengths(d, ends)
+        row[16], row[5] = x0 + row[15], x0 + row[4]
+    return grouped(rows, 17, [0, 2, 3, 6, 7, 8, 9, 10, 11, 13, None], each)
+
+
+def jawdisc_rows(rows):
+    def each(row, d, ends, extra):
+        gap = extra[0]
+        row[1] = d
+        row[6], row[7] = hub_lengths(d, ends)
+        row[4], row[5] = 2 * row[6] + gap, 2 * row[7] + gap
+        row[8] = row[9] = row[11]
+    return grouped(rows, 16, [0, 3, 10, 11, 12, 13, 14, 15, None], each)
+
+
 def plain_rows(rows):
     return [[float(x) for x in r.split(",")] for r in rows]
 
@@ -134,6 +184,11 @@ def main():
     text += table("muvp.csv", muvp_rows) + "\n"
     text += table("muvp_pin.csv", plain_rows) + "\n"
     text += table("keyway.csv", plain_rows)
+    text += "\n" + table("flange_bolts.csv", plain_rows)
+    text += "\n" + table("flanged.csv", flanged_rows)
+    text += "\n" + table("star.csv", star_rows)
+    text += "\n" + table("star_stars.csv", plain_rows)
+    text += "\n" + table("jawdisc.csv", jawdisc_rows)
     text += "\n" + table("hinge.csv", hinge_rows) + "\n"
     text += table("hinge_half.csv", hinge_half_rows) + "\n"
     text += table("hinge_cross.csv", plain_rows) + "\n"

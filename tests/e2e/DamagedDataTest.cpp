@@ -1,0 +1,112 @@
+// The built plug-in played beside a hand-damaged text base: a table with fewer columns than its builders
+// read, or whose values stop inside a row, is missing with its message, and nothing is placed or read past
+// its end.
+
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/Object.h"
+#include "txhost/lib/Scenario.h"
+#include "txhost/lib/Text.h"
+
+#include "tests/TestNames.h"
+#include "tests/txhost/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::u16string ReadUtf16(const fs::path& file)
+{
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  std::u16string text(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = char16_t(std::uint8_t(bytes[2 * i]) | std::uint8_t(bytes[2 * i + 1]) << 8);
+  return text;
+}
+
+void WriteUtf16(const fs::path& file, const std::u16string& text)
+{
+  std::string bytes;
+  for (char16_t c : text) {
+    bytes += char(c & 0xFF);
+    bytes += char(c >> 8);
+  }
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
+struct Damage
+{
+  const char* Name;
+  std::u16string From, To; // the first From in the base becomes To
+  const char* Missing;     // the table then missing; null: the coupling is still placed
+};
+
+void PrintTo(const Damage& d, std::ostream* os)
+{
+  *os << d.Name;
+}
+
+class DamagedTextBase : public ::testing::TestWithParam<Damage>
+{
+};
+
+TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
+{
+  const Damage& d = GetParam();
+  txhost::test::TempDir dir;
+  const fs::path plugin(HXCAD_PLUGIN), lib = dir.path() / plugin.filename();
+  fs::copy_file(plugin, lib);
+  fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir.path() / "PhCoupling.tpt");
+  std::u16string base = ReadUtf16(plugin.parent_path() / "VUVudirido.tb");
+  const std::size_t at = base.find(d.From);
+  ASSERT_NE(at, std::u16string::npos);
+  base.replace(at, d.From.size(), d.To);
+  WriteUtf16(dir.path() / "VUVudirido.tb", base);
+
+  txhost::Scenario scenario;
+  std::string error;
+  const std::string text = "load " + lib.string() +
+                           "\nnew drawing as sheet\nqueue place 10 10 0\nqueue place 100 50 0 final\n"
+                           "queue button 2\nrun 200\n";
+  ASSERT_TRUE(txhost::ParseScenario(text, "damaged", dir.path(), scenario, error)) << error;
+  txhost::Host h;
+  h.SetDocumentsFolder(dir.path());
+  std::ostringstream log;
+  txhost::ScenarioPlayer player(h, log);
+  ASSERT_TRUE(player.Play(scenario, error)) << error << "\n" << log.str();
+  std::size_t blocks = 0;
+  for (const txhost::Object* o : h.ObjectsOfKind("macro"))
+    if (o->Prop("command") == 200 && !txhost::model::Deleted(*o)) ++blocks;
+  if (!d.Missing) {
+    EXPECT_EQ(blocks, 1u);
+    return;
+  }
+  EXPECT_EQ(blocks, 0u) << "nothing placed";
+  EXPECT_TRUE(h.ObjectsOfKind("spec-object").empty());
+  const auto messages = h.Messages();
+  ASSERT_FALSE(messages.empty());
+  for (const std::wstring& m : messages)
+    EXPECT_EQ(txhost::ToUtf8(m), std::string("Необнаружена таблица ") + d.Missing);
+  player.Unload();
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
+                         ::testing::Values(Damage{"main_columns", u"\"Муфты\" 20 17", u"\"Муфты\" 1 0",
+                                                  "МУВП"},
+                                           Damage{"main_row_cut", u"\t8800\t71\t", u"\t71\t", "МУВП"},
+                                           Damage{"pin_columns", u"\"Вспомогательный\" 19 0",
+                                                  u"\"Вспомогательный\" 1 0", "МУВП.Палец"},
+                                           Damage{"keyway_columns", u"\"Вспомогательный\" 6 0",
+                                                  u"\"Вспомогательный\" 2 0", nullptr}),
+                         hxcad::test::CaseNames());
+
+} // namespace
