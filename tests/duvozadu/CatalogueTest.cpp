@@ -78,8 +78,15 @@ TEST_F(CouplingTest, NothingIsBuiltThatNoSizeHolds)
   Model(250, 32, 32, 0, 0);
   EXPECT_FALSE(Couplings.Damaged(TString(MUVP)));
   EXPECT_TRUE(Couplings.Buildable(TString(MUVP)));
-  EXPECT_FALSE(Couplings.Buildable(TString("Фланцевая ГОСТ 20761-96")));
-  EXPECT_FALSE(Couplings.Damaged(TString("Фланцевая ГОСТ 20761-96"))) << "no table to judge by";
+  {
+    // A row whose main table is missing.
+    const char* const missing[] = {"Муфта ", "Муфта без таблицы", nullptr};
+    const char* const* kept = iCouplings[1].LTable;
+    iCouplings[1].LTable = missing;
+    EXPECT_FALSE(Couplings.Buildable(TString("Фланцевая ГОСТ 20761-96")));
+    EXPECT_FALSE(Couplings.Damaged(TString("Фланцевая ГОСТ 20761-96"))) << "no table to judge by";
+    iCouplings[1].LTable = kept;
+  }
 
   // A row that asks for more columns than its table has finds the table missing and builds nothing.
   static int runs = 0;
