@@ -1,12 +1,18 @@
 #include "Duvozadu/ControlModel.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "Duvozadu/CplgGlobal.h"
+#include "hxcadkit/core/Messager.h"
 
 TControlModelCoupling ControlModel;
 
@@ -19,6 +25,59 @@ int IntPart(double v)
 }
 
 namespace {
+TControlModelCoupling::TFileState StateOf(const TString& file)
+{
+  TControlModelCoupling::TFileState f;
+  struct stat st;
+  if (file.Empty() || ::stat(file.Utf8Text().c_str(), &st) != 0) return f;
+  f.Exists = true;
+  f.Device = std::uint64_t(st.st_dev);
+  f.Inode = std::uint64_t(st.st_ino);
+  f.Modified = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return f;
+}
+
+// Why a file cannot be written, in the user's words: tried the way the host writes one.
+TString WriteFailure(const TString& file)
+{
+  const std::string path = file.Utf8Text();
+  const bool existed = ::access(path.c_str(), F_OK) == 0;
+  int e = 0;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    e = errno;
+  } else {
+    // A full disk takes the name but not the content.
+    if (!existed) {
+      char block[4096] = {};
+      if (::write(fd, block, sizeof block) < 0) e = errno;
+    }
+    ::close(fd);
+    if (!existed) ::unlink(path.c_str());
+  }
+  switch (e) {
+  case 0:
+    return DC(TString("файл не записан"));
+  case EACCES:
+  case EPERM:
+    return DC(TString("нет прав на запись"));
+  case EROFS:
+    return DC(TString("диск только для чтения"));
+  case ENOSPC:
+  case EDQUOT:
+    return DC(TString("нет места на диске"));
+  case ENAMETOOLONG:
+    return DC(TString("слишком длинное имя"));
+  case EISDIR:
+    return DC(TString("на месте файла папка"));
+  case ENOENT:
+  case ENOTDIR:
+    return DC(TString("нет такой папки"));
+  default:
+    return TString(std::strerror(e));
+  }
+}
+
 TString Num(double v, int decimals)
 {
   return TString(v, decimals, true, 7);
@@ -90,7 +149,10 @@ TString TControlModelCoupling::mfDetail3D(int n)
   // Fasteners differ between sizes: the coupling's code keeps two couplings' fasteners apart,
   // while the pieces of one coupling still share their file.
   TString s = Path + FilePrefix + CodeDet() + TString("-") + TString(n) + TString(".tpt");
-  if (n >= 0 && n < 10) ANameFile[n] = s;
+  if (n >= 0 && n < 10) {
+    ANameFile[n] = s;
+    Before[n] = StateOf(s);
+  }
   return s;
 }
 
@@ -112,8 +174,9 @@ void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisibl
 {
   TString code = CodeDet();
   TString file = Path + FilePrefix + code + TString(".tas");
-  if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, false, file, code, code);
   ANameFile[0] = file;
+  Before[0] = StateOf(file);
+  if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, false, file, code, code);
 }
 
 void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart,
@@ -125,8 +188,11 @@ void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, boo
   TString file = Path + FilePrefix + head;
   if (boreType >= 0) file += TString("-") + TString((boreType > 3 ? 3 : boreType) + 1);
   file += tail + TString(isPart ? ".tpt" : ".tas");
+  if (n >= 0 && n < 10) {
+    ANameFile[n] = file;
+    Before[n] = StateOf(file);
+  }
   if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, isPart, file, des, des);
-  if (n >= 0 && n < 10) ANameFile[n] = file;
 }
 
 void TControlModelCoupling::DeleteFiles()
@@ -136,6 +202,40 @@ void TControlModelCoupling::DeleteFiles()
     std::error_code ec;
     std::filesystem::remove(std::filesystem::path(ANameFile[n].Utf8Text()), ec);
     ANameFile[n] = TString();
+  }
+}
+
+void TControlModelCoupling::ForgetFiles()
+{
+  for (int n = 0; n < 10; ++n) {
+    ANameFile[n] = TString();
+    Before[n] = TFileState();
+  }
+}
+
+bool TControlModelCoupling::Written(int n) const
+{
+  if (n < 0 || n >= 10 || ANameFile[n].Empty()) return false;
+  const TFileState now = StateOf(ANameFile[n]);
+  return now.Exists && !(now == Before[n]);
+}
+
+bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
+{
+  for (int n = 0; n < 10; ++n) {
+    if (ANameFile[n].Empty() || Written(n)) continue;
+    file = ANameFile[n];
+    reason = WriteFailure(file);
+    return true;
+  }
+  return false;
+}
+
+void TControlModelCoupling::RemoveMadeFiles()
+{
+  for (int n = 0; n < 10; ++n) {
+    if (ANameFile[n].Empty() || Before[n].Exists || !Written(n)) continue;
+    ::unlink(ANameFile[n].Utf8Text().c_str());
   }
 }
 
