@@ -14,6 +14,7 @@
 namespace {
 const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nullptr};
 const int CMUVP[] = {20, 19};
+const int CHinge[] = {4, 18, 7, 7, 7};
 const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцевая", "Муфта.Болты фланца", nullptr};
 const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
                                        nullptr};
@@ -91,9 +92,10 @@ TCoupling iCouplings[] = {
     {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
     {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},
     {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},
-    {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge},
+    {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge,
+     CHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,
-     LHinge2},
+     LHinge2, CHinge},
     {"Муфта кулачково-дисковая ГОСТ 20720-93", nullptr, nullptr, nullptr, LJawDisc},
 };
 const int CountCoupling = 9;

@@ -37,7 +37,9 @@ struct TRowTables
   int Control[5];
 };
 const TRowTables Rows[] = {
-    {0, {20, 19}, {17, 0}}, // sleeve and pin: main, pins
+    {0, {20, 19}, {17, 0}},                 // sleeve and pin: main, pins
+    {6, {6, 18, 7, 7, 7}, {1, 1, 0, 0, 0}}, // hinge: main, halves, cross pieces, pins, bushings
+    {7, {6, 18, 7, 7, 7}, {1, 1, 0, 0, 0}}, // double hinge: the same tables
 };
 
 const double Special[8] = {0.0, -5.0, NAN, INFINITY, -INFINITY, 1e300, 1e-300, 360.5};
@@ -147,6 +149,7 @@ public:
     Finite(Distance, Angle);
   }
   void drBaseRotate(int, const double& Angle) override { Finite(Angle); }
+  void drCutRotate(int, const double& Angle, TMark*) override { Finite(Angle); }
   void drBaseExtrusion(txapi::txDirectionTypeEnum, txapi::txEndTypeEnum, const double& Depth,
                        const double& Angle) override
   {

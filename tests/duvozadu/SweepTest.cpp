@@ -18,7 +18,7 @@ namespace {
   int sketch = -1;
   for (const auto& c : m.Calls) {
     if (c.Op == "drPlaneEskis") ++sketch;
-    if (c.Op != "drBaseRotate") continue;
+    if (c.Op != "drBaseRotate" && c.Op != "drCutRotate") continue;
     const auto axes = std::count_if(m.Curves.begin(), m.Curves.end(),
                                     [&](const auto& k) { return k.Sketch == sketch && k.Style == 3; });
     if (axes != 1)
@@ -49,6 +49,12 @@ const TSweepRow SweepRows[] = {
     // pin, two bushings, nut, washer, two halves; five pieces at every pin
     {"muvp", MUVP, "МУВП", 7, 7, [](const double* R1, const double*) { return 5 * IntPart(R1[15]) + 2; }, 4,
      2},
+    // both halves, the middle piece, pin and bushing turned; the cross piece's holes cut by revolving;
+    // the single joint inserts five of its six parts, the double nine components of all six
+    {"hinge", "Шарнирная ГОСТ 5147-97", "Муфта шарнирная", 5, 5,
+     [](const double*, const double*) { return 5; }, 2, 0},
+    {"hinge2", "Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная", 5, 6,
+     [](const double*, const double*) { return 9; }, 2, 0},
 };
 
 class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>
