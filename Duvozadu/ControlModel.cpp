@@ -16,6 +16,26 @@
 
 TControlModelCoupling ControlModel;
 
+// Where the fields of a parameter block come from: bytes in memory or a stream; either refuses
+// a read that runs past its end.
+struct TControlModelCoupling::TFieldSource
+{
+  virtual ~TFieldSource() = default;
+  virtual bool Get(void* dst, std::size_t n) = 0;
+  virtual std::size_t Left() = 0;
+  // A length, then its text and a terminating zero, all within the block.
+  bool GetStr(TString& s)
+  {
+    std::int32_t n = 0;
+    if (!Get(&n, 4) || n < 0 || std::size_t(n) >= Left()) return false;
+    std::string text(std::size_t(n) + 1, '\0');
+    if (!Get(text.data(), text.size())) return false;
+    text.resize(std::size_t(n));
+    s.Set(text.c_str());
+    return true;
+  }
+};
+
 int IntPart(double v)
 {
   if (std::isnan(v)) return 0;
@@ -96,28 +116,31 @@ void PutStr(std::vector<std::uint8_t>& v, const TString& s)
   Put(v, s.PChar(), std::size_t(n) + 1);
 }
 
-struct TBlockReader
+struct TBlockReader : TControlModelCoupling::TFieldSource
 {
+  TBlockReader(const std::uint8_t* p, std::size_t n) : P(p), Rest(n) {}
   const std::uint8_t* P;
-  std::size_t Left;
-  bool Get(void* dst, std::size_t n)
+  std::size_t Rest;
+  bool Get(void* dst, std::size_t n) override
   {
-    if (n > Left) return false;
+    if (n > Rest) return false;
     std::memcpy(dst, P, n);
     P += n;
-    Left -= n;
+    Rest -= n;
     return true;
   }
-  // A length, then its text and a terminating zero, all within the block.
-  bool GetStr(TString& s)
+  std::size_t Left() override { return Rest; }
+};
+
+struct TStreamReader : TControlModelCoupling::TFieldSource
+{
+  explicit TStreamReader(TKmfData& s) : S(s) {}
+  TKmfData& S;
+  bool Get(void* dst, std::size_t n) override { return n <= Left() && S.BlockRead(dst, unsigned(n)) == n; }
+  std::size_t Left() override
   {
-    std::int32_t n = 0;
-    if (!Get(&n, 4) || n < 0 || std::size_t(n) >= Left) return false;
-    std::string text(reinterpret_cast<const char*>(P), std::size_t(n));
-    P += std::size_t(n) + 1;
-    Left -= std::size_t(n) + 1;
-    s.Set(text.c_str());
-    return true;
+    const std::int64_t r = S.Remaining();
+    return r > 0 ? std::size_t(r) : 0;
   }
 };
 } // namespace
@@ -275,8 +298,19 @@ bool TControlModelCoupling::from(const std::vector<std::uint8_t>& v)
   if (magic == BlockMagic && version >= 4) {
     if (v.size() < std::size_t(HeaderSize)) return false;
     r.P += HeaderSize;
-    r.Left -= HeaderSize;
+    r.Rest -= HeaderSize;
   }
+  return ReadFields(r);
+}
+
+bool TControlModelCoupling::Read(TKmfData& S)
+{
+  TStreamReader r{S};
+  return ReadFields(r);
+}
+
+bool TControlModelCoupling::ReadFields(TFieldSource& r)
+{
   double m, d1, d2, x, y, a;
   TString name, standart;
   std::int32_t view, t1, t2;

@@ -53,6 +53,8 @@ public:
   // end, is refused: false, and the model keeps every field it had. Bore types are kept
   // within 0..3.
   bool from(const std::vector<std::uint8_t>& v);
+  // The fields as Write puts them, from the stream's position; refused like from.
+  bool Read(TKmfData& S);
 
   TString ANameFile[10];
   double M = 0.0;
@@ -103,6 +105,12 @@ public:
   static constexpr std::uint32_t BlockMagic = 0x017EDEDD;
   static constexpr std::uint32_t BlockVersion = 97;
   static constexpr int HeaderSize = 256;
+
+  // The source the block's readers take the fields from.
+  struct TFieldSource;
+
+private:
+  bool ReadFields(TFieldSource& r);
 };
 
 extern TControlModelCoupling ControlModel;
