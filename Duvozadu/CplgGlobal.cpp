@@ -15,6 +15,7 @@ namespace {
 const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nullptr};
 const int CMUVP[] = {20, 19};
 const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцевая", "Муфта.Болты фланца", nullptr};
+const int CCouplingFlanec[] = {21, 6};
 const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
                                        nullptr};
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
@@ -86,7 +87,8 @@ TString Size(double v)
 // Row 7's "c" is the Latin letter, as stored names spell it.
 TCoupling iCouplings[] = {
     {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
-    {"Фланцевая ГОСТ 20761-96", nullptr, nullptr, nullptr, LCouplingFlanec},
+    {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView, LCouplingFlanec,
+     CCouplingFlanec},
     {"со Звездочкой ГОСТ Р 50894-96", nullptr, nullptr, nullptr, LMUfromSprocket},
     {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
     {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},

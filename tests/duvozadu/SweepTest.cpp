@@ -49,6 +49,9 @@ const TSweepRow SweepRows[] = {
     // pin, two bushings, nut, washer, two halves; five pieces at every pin
     {"muvp", MUVP, "МУВП", 7, 7, [](const double* R1, const double*) { return 5 * IntPart(R1[15]) + 2; }, 4,
      2},
+    // two halves, bolt, nut and washer; three pieces at every bolt
+    {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая", 5, 5,
+     [](const double* R1, const double*) { return 2 + 3 * IntPart(R1[6]); }, 2, 2},
 };
 
 class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>

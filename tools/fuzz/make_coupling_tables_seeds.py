@@ -14,6 +14,7 @@ OUT = os.path.join(ROOT, "fuzz", "corpus", "coupling_tables")
 # The target's Rows, in order: the tables of each slot. Keep in step with fuzz_coupling_tables.cpp.
 ENTRIES = [
     ("muvp", ["МУВП", "МУВП.Палец"]),
+    ("flanged", ["Муфта фланцевая", "Муфта.Болты фланца"]),
 ]
 
 
