@@ -36,6 +36,7 @@ const char* const LHinge2[] = {"Муфта шарнирная-2 ",
                                "Муфта шарнирная.Втулка",
                                nullptr};
 const char* const LJawDisc[] = {"Муфта кулачково-дисковая", "Муфта кулачково-дисковая", nullptr};
+const int CJawDisc[] = {16};
 
 const char* const KeywayTable = "Шпоночный паз";
 constexpr int KeywayColumns = 3;
@@ -95,7 +96,8 @@ TCoupling iCouplings[] = {
     {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},
     {"Шарнирная ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge2},
-    {"Муфта кулачково-дисковая ГОСТ 20720-93", nullptr, nullptr, nullptr, LJawDisc},
+    {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling, dr2D_JawDiscCouplingView,
+     LJawDisc, CJawDisc},
 };
 const int CountCoupling = 9;
 TCouplings Couplings(iCouplings, CountCoupling);

@@ -37,8 +37,9 @@ struct TSweepRow
   int Rotations;
   int Parts;
   int (*Components)(const double* R1, const double* R2);
-  int SectionHatches; // at least
-  int SectionKeyways; // filled keyways in the section
+  int SectionHatches;   // at least
+  int SectionKeyways;   // filled keyways in the section
+  bool OneBore = false; // both halves from the first bore
 };
 void PrintTo(const TSweepRow& r, std::ostream* os)
 {
@@ -52,6 +53,9 @@ const TSweepRow SweepRows[] = {
     // two halves, bolt, nut and washer; three pieces at every bolt
     {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая", 5, 5,
      [](const double* R1, const double*) { return 2 + 3 * IntPart(R1[6]); }, 2, 2},
+    // the half twice and the insert; the section's keyway is a line
+    {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
+     [](const double*, const double*) { return 3; }, 3, 0, true},
 };
 
 class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>
@@ -76,7 +80,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
         SCOPED_TRACE(::testing::Message()
                      << "row " << i << " types " << tt % 4 << "," << tt / 4 << " mode " << mode);
         Model(A1[0], A1[c], A2[c], tt % 4, tt / 4);
-        const TGroupRows g = GroupRows(&t, A1[0], A1[c], A2[c]);
+        const TGroupRows g = GroupRows(&t, A1[0], A1[c], row.OneBore ? A1[c] : A2[c]);
         M.Reset();
         ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), mode));
         ASSERT_TRUE(DrawingSound(M));

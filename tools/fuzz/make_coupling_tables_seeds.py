@@ -15,6 +15,7 @@ OUT = os.path.join(ROOT, "fuzz", "corpus", "coupling_tables")
 ENTRIES = [
     ("muvp", ["МУВП", "МУВП.Палец"]),
     ("flanged", ["Муфта фланцевая", "Муфта.Болты фланца"]),
+    ("jawdisc", ["Муфта кулачково-дисковая"]),
 ]
 
 
