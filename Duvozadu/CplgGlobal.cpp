@@ -18,6 +18,7 @@ const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцев
 const int CCouplingFlanec[] = {21, 6};
 const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
                                        nullptr};
+const int CMUfromSprocket[] = {17, 6};
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LPinionTooth2[] = {"Муфта-2 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LToroidalRubber[] = {"Муфта ", "Муфта торообразная", "Муфта.Болты фланца", nullptr};
@@ -90,7 +91,8 @@ TCoupling iCouplings[] = {
     {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
     {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView, LCouplingFlanec,
      CCouplingFlanec},
-    {"со Звездочкой ГОСТ Р 50894-96", nullptr, nullptr, nullptr, LMUfromSprocket},
+    {"со Звездочкой ГОСТ Р 50894-96", dr3D_MUfromSprocket, dr2D_MUfromSprocket, dr2D_MUfromSprocketView,
+     LMUfromSprocket, CMUfromSprocket},
     {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
     {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},
     {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},

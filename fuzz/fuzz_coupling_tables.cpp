@@ -40,6 +40,7 @@ const TRowTables Rows[] = {
     {0, {20, 19}, {17, 0}}, // sleeve and pin: main, pins
     {1, {21, 6}, {1, 0}},   // flanged: main, bolts
     {8, {16}, {1}},         // jaw-disc: main
+    {2, {17, 6}, {1, 2}},   // star: main, stars
 };
 
 const double Special[8] = {0.0, -5.0, NAN, INFINITY, -INFINITY, 1e300, 1e-300, 360.5};

@@ -53,6 +53,9 @@ const TSweepRow SweepRows[] = {
     // two halves, bolt, nut and washer; three pieces at every bolt
     {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая", 5, 5,
      [](const double* R1, const double*) { return 2 + 3 * IntPart(R1[6]); }, 2, 2},
+    // the star and two halves
+    {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой", 2, 3,
+     [](const double*, const double*) { return 3; }, 2, 2},
     // the half twice and the insert; the section's keyway is a line
     {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
      [](const double*, const double*) { return 3; }, 3, 0, true},
