@@ -16,8 +16,10 @@ const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nul
 const int CMUVP[] = {20, 19};
 const int CHinge[] = {4, 18, 7, 7, 7};
 const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцевая", "Муфта.Болты фланца", nullptr};
+const int CCouplingFlanec[] = {21, 6};
 const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
                                        nullptr};
+const int CMUfromSprocket[] = {17, 6};
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LPinionTooth2[] = {"Муфта-2 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LToroidalRubber[] = {"Муфта ", "Муфта торообразная", "Муфта.Болты фланца", nullptr};
@@ -36,6 +38,7 @@ const char* const LHinge2[] = {"Муфта шарнирная-2 ",
                                "Муфта шарнирная.Втулка",
                                nullptr};
 const char* const LJawDisc[] = {"Муфта кулачково-дисковая", "Муфта кулачково-дисковая", nullptr};
+const int CJawDisc[] = {16};
 
 const char* const KeywayTable = "Шпоночный паз";
 constexpr int KeywayColumns = 3;
@@ -87,8 +90,10 @@ TString Size(double v)
 // Row 7's "c" is the Latin letter, as stored names spell it.
 TCoupling iCouplings[] = {
     {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
-    {"Фланцевая ГОСТ 20761-96", nullptr, nullptr, nullptr, LCouplingFlanec},
-    {"со Звездочкой ГОСТ Р 50894-96", nullptr, nullptr, nullptr, LMUfromSprocket},
+    {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView, LCouplingFlanec,
+     CCouplingFlanec},
+    {"со Звездочкой ГОСТ Р 50894-96", dr3D_MUfromSprocket, dr2D_MUfromSprocket, dr2D_MUfromSprocketView,
+     LMUfromSprocket, CMUfromSprocket},
     {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
     {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},
     {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},
@@ -96,7 +101,8 @@ TCoupling iCouplings[] = {
      CHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,
      LHinge2, CHinge},
-    {"Муфта кулачково-дисковая ГОСТ 20720-93", nullptr, nullptr, nullptr, LJawDisc},
+    {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling, dr2D_JawDiscCouplingView,
+     LJawDisc, CJawDisc},
 };
 const int CountCoupling = 9;
 TCouplings Couplings(iCouplings, CountCoupling);

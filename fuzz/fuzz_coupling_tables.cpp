@@ -38,6 +38,9 @@ struct TRowTables
 };
 const TRowTables Rows[] = {
     {0, {20, 19}, {17, 0}},                 // sleeve and pin: main, pins
+    {1, {21, 6}, {1, 0}},                   // flanged: main, bolts
+    {8, {16}, {1}},                         // jaw-disc: main
+    {2, {17, 6}, {1, 2}},                   // star: main, stars
     {6, {6, 18, 7, 7, 7}, {1, 1, 0, 0, 0}}, // hinge: main, halves, cross pieces, pins, bushings
     {7, {6, 18, 7, 7, 7}, {1, 1, 0, 0, 0}}, // double hinge: the same tables
 };
