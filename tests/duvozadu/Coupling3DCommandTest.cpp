@@ -70,13 +70,15 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
   ASSERT_EQ(Parts().size(), 2u);
   for (Object* c : Parts()) {
     const txhost::Value& block = c->Prop("user-data");
-    EXPECT_EQ(std::vector<int>(block.begin(), block.begin() + 8), (std::vector<int>{0xDD, 0xDE, 0x7E, 1, 0x61, 0, 0, 0}));
+    EXPECT_EQ(std::vector<int>(block.begin(), block.begin() + 8),
+              (std::vector<int>{0xDD, 0xDE, 0x7E, 1, 0x61, 0, 0, 0}));
     EXPECT_EQ(c->Prop("command").dump() + c->Prop("library-name").dump() + c->Prop("library-file").dump() +
                   c->Prop("standard").dump(),
               "200\"VUVudirido\"\"libVUVudirido.so\"true");
   }
   EXPECT_EQ(Parts()[0]->CallCount("SetMarking"), 1u);
-  EXPECT_EQ(Parts()[1]->CallCount("SetName") + Parts()[1]->CallCount("SetMarking"), 0u) << "no entry: names stay";
+  EXPECT_EQ(Parts()[1]->CallCount("SetName") + Parts()[1]->CallCount("SetMarking"), 0u)
+      << "no entry: names stay";
   const auto entries = H.ObjectsOfKind("spec-object");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0]->Prop("section"), 25);
@@ -89,8 +91,10 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
   for (Object* m : Mates())
     partners[m->Prop("kind").get<int>()].insert(m->RefProp("first"));
   EXPECT_EQ(Mates().size(), 4u);
-  EXPECT_EQ(partners, (std::map<int, std::set<Object*>>{{txapi::mc_Coincidence, {&Face(0)}}, {txapi::mc_Concentric, {&Face(1)}}}));
-  EXPECT_TRUE(model::LiveMembers(*Top, model::Variable).empty()) << "nothing written into the user's assembly";
+  EXPECT_EQ(partners, (std::map<int, std::set<Object*>>{{txapi::mc_Coincidence, {&Face(0)}},
+                                                        {txapi::mc_Concentric, {&Face(1)}}}));
+  EXPECT_TRUE(model::LiveMembers(*Top, model::Variable).empty())
+      << "nothing written into the user's assembly";
 }
 
 // Editing replaces the old instance by a new one mated to the same partners; a cancelled edit
@@ -115,7 +119,8 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
 
   Queue({"button", "1"});
   Run(200);
-  ASSERT_TRUE(Parts().size() == 1 && model::Deleted(old) && Mates().size() == 1) << "the old mate went with it";
+  ASSERT_TRUE(Parts().size() == 1 && model::Deleted(old) && Mates().size() == 1)
+      << "the old mate went with it";
   EXPECT_EQ(Mates()[0]->RefProp("first"), &Face(0));
   EXPECT_EQ(model::OwningPart(*Mates()[0]->RefProp("second")), Parts()[0]);
 
@@ -154,7 +159,8 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   Queue({"button", "1"});
   Queue({"button", "2"});
   Run(200);
-  EXPECT_TRUE(Parts().size() == 1 && Mates().size() == 1 && model::LiveMembers(*Top, model::Variable).empty());
+  EXPECT_TRUE(Parts().size() == 1 && Mates().size() == 1 &&
+              model::LiveMembers(*Top, model::Variable).empty());
 }
 
 // A host call that fails, wherever it falls, ends the command and no more: the failure reaches the
@@ -254,7 +260,8 @@ TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
   });
   Queue({"button", "2"});
   Run(200);
-  EXPECT_TRUE(shown.starts_with("Не удалось записать файл ") && shown.ends_with(": нет такой папки")) << shown;
+  EXPECT_TRUE(shown.starts_with("Не удалось записать файл ") && shown.ends_with(": нет такой папки"))
+      << shown;
   EXPECT_EQ(Parts().size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(docs));
 }
@@ -272,7 +279,8 @@ TEST_F(Coupling3DTest, WithoutAPhantomEveryPickIsMated)
   std::map<int, Object*> partners;
   for (Object* m : Mates())
     partners[m->Prop("kind").get<int>()] = m->RefProp("first");
-  EXPECT_EQ(partners, (std::map<int, Object*>{{txapi::mc_Coincidence, &Face(0)}, {txapi::mc_Concentric, &Face(1)}}));
+  EXPECT_EQ(partners,
+            (std::map<int, Object*>{{txapi::mc_Coincidence, &Face(0)}, {txapi::mc_Concentric, &Face(1)}}));
 }
 
 // A stored block that cannot be read whole or holds values no size builds is not edited: the command says
@@ -321,7 +329,8 @@ TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
       txhost::Value expected = txhost::Value::array();
       for (int i = 0; i < rows; ++i)
         if (torque == "*" || text(i, 0) == torque) expected.push_back(text(i, table->Control));
-      EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Вал 1")->Prop("items"), expected) << torque;
+      EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Вал 1")->Prop("items"), expected)
+          << torque;
       EXPECT_EQ(ControlModel.P2d, ControlModel.P1d);
     });
   }
