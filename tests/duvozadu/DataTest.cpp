@@ -202,6 +202,7 @@ TEST_F(CouplingTest, JawDiscHalvesLeaveRoomForTheInsert)
     ASSERT_TRUE(K);
     EXPECT_LT(A[1] / 2 + K[2], A[3] / 2) << "the keyway inside the hub";
   }
+}
 
 // The pieces of every size fit as the builders place them: the pin set from the face of half 1 (spacer,
 // then the elastic bushings in half 2's holes), the cone in flange 1, the nut wholly on the thread with the
