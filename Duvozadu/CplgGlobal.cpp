@@ -20,6 +20,8 @@ const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звез�
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LPinionTooth2[] = {"Муфта-2 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LToroidalRubber[] = {"Муфта ", "Муфта торообразная", "Муфта.Болты фланца", nullptr};
+const int CPinionTooth[] = {21, 6};
+const int CToroidalRubber[] = {23, 6};
 const char* const LHinge[] = {"Муфта шарнирная-1 ",
                               "Муфта шарнирная",
                               "Муфта шарнирная.Полумуфта",
@@ -88,9 +90,12 @@ TCoupling iCouplings[] = {
     {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
     {"Фланцевая ГОСТ 20761-96", nullptr, nullptr, nullptr, LCouplingFlanec},
     {"со Звездочкой ГОСТ Р 50894-96", nullptr, nullptr, nullptr, LMUfromSprocket},
-    {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
-    {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},
-    {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},
+    {"Зубчатая ГОСТ Р 50895-96", dr3D_PinionTooth, dr2D_PinionTooth, dr2D_PinionToothView, LPinionTooth,
+     CPinionTooth},
+    {"Зубчатая МЗП ГОСТ Р 50895-96", dr3D_PinionTooth2, dr2D_PinionTooth2, dr2D_PinionTooth2View,
+     LPinionTooth2, CPinionTooth},
+    {"Торообразная ГОСТ Р 50892-96", dr3D_ToroidalRubber, dr2D_ToroidalRubber, dr2D_ToroidalRubberView,
+     LToroidalRubber, CToroidalRubber},
     {"Шарнирная ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge2},
     {"Муфта кулачково-дисковая ГОСТ 20720-93", nullptr, nullptr, nullptr, LJawDisc},

@@ -38,6 +38,9 @@ struct TRowTables
 };
 const TRowTables Rows[] = {
     {0, {20, 19}, {17, 0}}, // sleeve and pin: main, pins
+    {3, {21, 6}, {1, 0}},   // toothed: main, flange bolts
+    {4, {21, 6}, {1, 0}},   // toothed with a flanged half: main, flange bolts
+    {5, {23, 6}, {1, 0}},   // toroidal: main, flange bolts
 };
 
 const double Special[8] = {0.0, -5.0, NAN, INFINITY, -INFINITY, 1e300, 1e-300, 360.5};

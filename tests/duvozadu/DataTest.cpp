@@ -21,7 +21,9 @@ TEST_F(CouplingTest, TablesHaveTheirShapeAndTheirKeys)
                 {"МУВП.Палец", 19, 0},
                 {"Шпоночный паз", 3, 0},
                 {"Муфта.Болты фланца", 6, 0},
-                {"Муфта фланцевая", 21, 1}};
+                {"Муфта фланцевая", 21, 1},
+                {"Муфта зубчатая", 21, 1},
+                {"Муфта торообразная", 23, 1}};
   for (auto& s : shapes) {
     auto t = Get(s.Name);
     ASSERT_TRUE(t) << s.Name;
@@ -111,5 +113,88 @@ TEST_F(CouplingTest, FlangeBoltsAscendAndTheirNutsSitOnTheirWashers)
     if (i > 0) {
       EXPECT_GT(B[0], t->Row(i - 1)[0]);
     }
+  }
+}
+
+namespace {
+// Rows come in torque groups of ascending torque, each of ascending bores.
+void ExpectGroupsAscend(const TTable& t)
+{
+  for (int i = 1; i < t.CountRow; ++i) {
+    const double *A = t.Row(i), *B = t.Row(i - 1);
+    EXPECT_TRUE(A[0] > B[0] || (A[0] == B[0] && A[t.Control] > B[t.Control])) << "row " << i;
+  }
+}
+// The bolt of diameter d is a row of the bolts table, and the keyway row of the bore d.
+bool BoltFound(const TTable& bolts, double d)
+{
+  const double* K = bolts.GetParam(bolts.Control, d);
+  return K && K[0] == d;
+}
+double KeywayTop(const TTable& keyways, double d)
+{
+  return d / 2 + keyways.GetParam(keyways.Control, d, true)[2];
+}
+// A main table of a bolted coupling, with the bolts and the keyways its rows name.
+struct TBolted
+{
+  explicit TBolted(const char* main)
+      : t(Get(main)), bolts(Get("Муфта.Болты фланца")), keyways(Get("Шпоночный паз"))
+  {
+  }
+  bool Loaded() const { return t && bolts && keyways; }
+  std::unique_ptr<TTable> t, bolts, keyways;
+};
+} // namespace
+
+TEST_F(CouplingTest, ToothedRowsFitTheirTeethSleeveAndBolts)
+{
+  const TBolted tables("Муфта зубчатая");
+  ASSERT_TRUE(tables.Loaded());
+  const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
+  ExpectGroupsAscend(t);
+  for (int i = 0; i < t.CountRow; ++i) {
+    const double* A = t.Row(i);
+    const double d = A[1], D = A[2], D1 = A[3], Dh = A[4], L = A[5], l = A[6], B = A[8], m = A[9], z = A[10];
+    const double w = A[11] / 2, l1 = A[12], f = A[13], X = A[16], t_ = A[17], D0 = A[18], db = A[19];
+    const double Rt = (z + 2) * m / 2;
+    SCOPED_TRACE(::testing::Message() << "row " << i << " M " << A[0] << " d " << d);
+    EXPECT_TRUE(m > 0 && z >= 3 && z == std::floor(z) && w > 0 && f > 0 && t_ > 0 && A[20] >= 1);
+    EXPECT_LT(Dh / 2, Rt - 2) << "the crown stands above the hub";
+    EXPECT_TRUE(Rt + 2 < D1 / 2 && D1 / 2 < D / 2) << "the internal teeth's root inside the sleeve";
+    EXPECT_LT(Dh / 2 + 10, D1 / 2) << "the cover's bore inside its rim";
+    EXPECT_TRUE(L / 2 - l <= l1 - w && l1 + w <= L / 2) << "the teeth within the hub";
+    EXPECT_TRUE(0 < l1 - w && l1 + w < X - t_ && X < L / 2) << "teeth window, cover, hub end in turn";
+    // The flanged half-coupling's bore steps down from its teeth within its flange, else its
+    // outline crosses itself.
+    EXPECT_LE(L / 2 - l, B / 2) << "the hub's inner end under the flanges";
+    EXPECT_LT(KeywayTop(keyways, d), Dh / 2) << "the keyway inside the hub";
+    EXPECT_GT(d / 2 - 0.1 * l, 0.0) << "a conical bore narrows to a bore";
+    EXPECT_TRUE(D1 / 2 < D0 / 2 - db / 2 && D0 / 2 + db / 2 < D / 2) << "the bolt holes in the flange ring";
+    EXPECT_TRUE(BoltFound(bolts, db)) << "bolt " << db;
+  }
+}
+
+TEST_F(CouplingTest, ToroidalRowsMakeAShellAndFitTheirBolts)
+{
+  const TBolted tables("Муфта торообразная");
+  ASSERT_TRUE(tables.Loaded());
+  const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
+  ExpectGroupsAscend(t);
+  for (int i = 0; i < t.CountRow; ++i) {
+    const double* A = t.Row(i);
+    const double d = A[1] / 2, b = A[6], B = A[7] / 2, D1 = A[8] / 2, D2 = A[9] / 2, d5 = A[5] / 2;
+    const double d1 = A[14] / 2, b0 = A[17], f = A[18];
+    SCOPED_TRACE(::testing::Message() << "row " << i << " M " << A[0] << " d " << A[1]);
+    EXPECT_GT(A[2] / 2 - A[8] / 2, b0) << "the shell rises above its feet by more than its wall";
+    EXPECT_TRUE(b0 > 0 && b0 < B) << "a wall, inside the flanges";
+    EXPECT_LT(d1, D2 - d5) << "the hub below the bolt holes";
+    EXPECT_LT(D2 + d5, D1) << "the bolt holes inside the flange";
+    EXPECT_GT(D2 - 2 * d5, d) << "the ring around the bore";
+    EXPECT_LT(KeywayTop(keyways, A[1]), d1) << "the keyway inside the hub";
+    EXPECT_TRUE(A[4] >= 1 && f > 0 && A[16] > 0 && A[10] > 0);
+    for (int T = 0; T < 4; ++T)
+      EXPECT_GT(A[19 + T], b + f) << "the hub of bore type " << T << " longer than its flange";
+    EXPECT_TRUE(BoltFound(bolts, A[5])) << "bolt " << A[5];
   }
 }

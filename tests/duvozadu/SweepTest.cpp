@@ -49,6 +49,15 @@ const TSweepRow SweepRows[] = {
     // pin, two bushings, nut, washer, two halves; five pieces at every pin
     {"muvp", MUVP, "МУВП", 7, 7, [](const double* R1, const double*) { return 5 * IntPart(R1[15]) + 2; }, 4,
      2},
+    // two hubs, sleeve, cover, bolt, washer, nut: the hubs, sleeves and covers, a bolt set at every bolt
+    {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
+     [](const double* R1, const double*) { return 6 + 3 * IntPart(R1[20]); }, 6, 2},
+    // hub, sleeve, flanged half, cover, bolt, washer, nut: each once, a bolt set at every bolt
+    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
+     [](const double* R1, const double*) { return 4 + 3 * IntPart(R1[20]); }, 4, 2},
+    // two halves, shell, ring, half-ring, bolt, washer: rings twice, two bolts and washers at every bolt
+    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 7, 7,
+     [](const double* R1, const double*) { return 7 + 4 * IntPart(R1[4]); }, 7, 2},
 };
 
 class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>
