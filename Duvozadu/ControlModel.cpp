@@ -1,14 +1,40 @@
 #include "Duvozadu/ControlModel.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "Duvozadu/CplgGlobal.h"
+#include "hxcadkit/core/Messager.h"
 
 TControlModelCoupling ControlModel;
+
+// Where the fields of a parameter block come from: bytes in memory or a stream; either refuses
+// a read that runs past its end.
+struct TControlModelCoupling::TFieldSource
+{
+  virtual ~TFieldSource() = default;
+  virtual bool Get(void* dst, std::size_t n) = 0;
+  virtual std::size_t Left() = 0;
+  // A length, then its text and a terminating zero, all within the block.
+  bool GetStr(TString& s)
+  {
+    std::int32_t n = 0;
+    if (!Get(&n, 4) || n < 0 || std::size_t(n) >= Left()) return false;
+    std::string text(std::size_t(n) + 1, '\0');
+    if (!Get(text.data(), text.size())) return false;
+    text.resize(std::size_t(n));
+    s.Set(text.c_str());
+    return true;
+  }
+};
 
 int IntPart(double v)
 {
@@ -19,6 +45,59 @@ int IntPart(double v)
 }
 
 namespace {
+TControlModelCoupling::TFileState StateOf(const TString& file)
+{
+  TControlModelCoupling::TFileState f;
+  struct stat st;
+  if (file.Empty() || ::stat(file.Utf8Text().c_str(), &st) != 0) return f;
+  f.Exists = true;
+  f.Device = std::uint64_t(st.st_dev);
+  f.Inode = std::uint64_t(st.st_ino);
+  f.Modified = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return f;
+}
+
+// Why a file cannot be written, in the user's words: tried the way the host writes one.
+TString WriteFailure(const TString& file)
+{
+  const std::string path = file.Utf8Text();
+  const bool existed = ::access(path.c_str(), F_OK) == 0;
+  int e = 0;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    e = errno;
+  } else {
+    // A full disk takes the name but not the content.
+    if (!existed) {
+      char block[4096] = {};
+      if (::write(fd, block, sizeof block) < 0) e = errno;
+    }
+    ::close(fd);
+    if (!existed) ::unlink(path.c_str());
+  }
+  switch (e) {
+  case 0:
+    return DC(TString("файл не записан"));
+  case EACCES:
+  case EPERM:
+    return DC(TString("нет прав на запись"));
+  case EROFS:
+    return DC(TString("диск только для чтения"));
+  case ENOSPC:
+  case EDQUOT:
+    return DC(TString("нет места на диске"));
+  case ENAMETOOLONG:
+    return DC(TString("слишком длинное имя"));
+  case EISDIR:
+    return DC(TString("на месте файла папка"));
+  case ENOENT:
+  case ENOTDIR:
+    return DC(TString("нет такой папки"));
+  default:
+    return TString(std::strerror(e));
+  }
+}
+
 TString Num(double v, int decimals)
 {
   return TString(v, decimals, true, 7);
@@ -37,28 +116,31 @@ void PutStr(std::vector<std::uint8_t>& v, const TString& s)
   Put(v, s.PChar(), std::size_t(n) + 1);
 }
 
-struct TBlockReader
+struct TBlockReader : TControlModelCoupling::TFieldSource
 {
+  TBlockReader(const std::uint8_t* p, std::size_t n) : P(p), Rest(n) {}
   const std::uint8_t* P;
-  std::size_t Left;
-  bool Get(void* dst, std::size_t n)
+  std::size_t Rest;
+  bool Get(void* dst, std::size_t n) override
   {
-    if (n > Left) return false;
+    if (n > Rest) return false;
     std::memcpy(dst, P, n);
     P += n;
-    Left -= n;
+    Rest -= n;
     return true;
   }
-  // A length, then its text and a terminating zero, all within the block.
-  bool GetStr(TString& s)
+  std::size_t Left() override { return Rest; }
+};
+
+struct TStreamReader : TControlModelCoupling::TFieldSource
+{
+  explicit TStreamReader(TKmfData& s) : S(s) {}
+  TKmfData& S;
+  bool Get(void* dst, std::size_t n) override { return n <= Left() && S.BlockRead(dst, unsigned(n)) == n; }
+  std::size_t Left() override
   {
-    std::int32_t n = 0;
-    if (!Get(&n, 4) || n < 0 || std::size_t(n) >= Left) return false;
-    std::string text(reinterpret_cast<const char*>(P), std::size_t(n));
-    P += std::size_t(n) + 1;
-    Left -= std::size_t(n) + 1;
-    s.Set(text.c_str());
-    return true;
+    const std::int64_t r = S.Remaining();
+    return r > 0 ? std::size_t(r) : 0;
   }
 };
 } // namespace
@@ -90,7 +172,10 @@ TString TControlModelCoupling::mfDetail3D(int n)
   // Fasteners differ between sizes: the coupling's code keeps two couplings' fasteners apart,
   // while the pieces of one coupling still share their file.
   TString s = Path + FilePrefix + CodeDet() + TString("-") + TString(n) + TString(".tpt");
-  if (n >= 0 && n < 10) ANameFile[n] = s;
+  if (n >= 0 && n < 10) {
+    ANameFile[n] = s;
+    Before[n] = StateOf(s);
+  }
   return s;
 }
 
@@ -112,8 +197,9 @@ void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisibl
 {
   TString code = CodeDet();
   TString file = Path + FilePrefix + code + TString(".tas");
-  if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, false, file, code, code);
   ANameFile[0] = file;
+  Before[0] = StateOf(file);
+  if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, false, file, code, code);
 }
 
 void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart,
@@ -125,8 +211,11 @@ void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, boo
   TString file = Path + FilePrefix + head;
   if (boreType >= 0) file += TString("-") + TString((boreType > 3 ? 3 : boreType) + 1);
   file += tail + TString(isPart ? ".tpt" : ".tas");
+  if (n >= 0 && n < 10) {
+    ANameFile[n] = file;
+    Before[n] = StateOf(file);
+  }
   if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, isPart, file, des, des);
-  if (n >= 0 && n < 10) ANameFile[n] = file;
 }
 
 void TControlModelCoupling::DeleteFiles()
@@ -136,6 +225,40 @@ void TControlModelCoupling::DeleteFiles()
     std::error_code ec;
     std::filesystem::remove(std::filesystem::path(ANameFile[n].Utf8Text()), ec);
     ANameFile[n] = TString();
+  }
+}
+
+void TControlModelCoupling::ForgetFiles()
+{
+  for (int n = 0; n < 10; ++n) {
+    ANameFile[n] = TString();
+    Before[n] = TFileState();
+  }
+}
+
+bool TControlModelCoupling::Written(int n) const
+{
+  if (n < 0 || n >= 10 || ANameFile[n].Empty()) return false;
+  const TFileState now = StateOf(ANameFile[n]);
+  return now.Exists && !(now == Before[n]);
+}
+
+bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
+{
+  for (int n = 0; n < 10; ++n) {
+    if (ANameFile[n].Empty() || Written(n)) continue;
+    file = ANameFile[n];
+    reason = WriteFailure(file);
+    return true;
+  }
+  return false;
+}
+
+void TControlModelCoupling::RemoveMadeFiles()
+{
+  for (int n = 0; n < 10; ++n) {
+    if (ANameFile[n].Empty() || Before[n].Exists || !Written(n)) continue;
+    ::unlink(ANameFile[n].Utf8Text().c_str());
   }
 }
 
@@ -175,8 +298,19 @@ bool TControlModelCoupling::from(const std::vector<std::uint8_t>& v)
   if (magic == BlockMagic && version >= 4) {
     if (v.size() < std::size_t(HeaderSize)) return false;
     r.P += HeaderSize;
-    r.Left -= HeaderSize;
+    r.Rest -= HeaderSize;
   }
+  return ReadFields(r);
+}
+
+bool TControlModelCoupling::Read(TKmfData& S)
+{
+  TStreamReader r{S};
+  return ReadFields(r);
+}
+
+bool TControlModelCoupling::ReadFields(TFieldSource& r)
+{
   double m, d1, d2, x, y, a;
   TString name, standart;
   std::int32_t view, t1, t2;

@@ -35,6 +35,17 @@ public:
   // Removes the part files 1..9 and empties their entries; the assembly stays.
   void DeleteFiles();
 
+  // The files of a 3D build. Forget empties every entry; naming a file (mkDetail3D, mfDetail3D,
+  // mkAssembly3D) notes the file as it stood before the build writes it.
+  void ForgetFiles();
+  // Whether entry n names a file this build has written (made or replaced).
+  bool Written(int n) const;
+  // The first named file the build has not written, with why it cannot be written (probed on the
+  // file system); false when every named file was written.
+  bool Unwritten(TString& file, TString& reason) const;
+  // Removes the files this build has made where none stood before; files it replaced stay.
+  void RemoveMadeFiles();
+
   // The parameter block: 11 fields after a 256-byte header (magic 0x017EDEDD, version 97).
   void Write(TKmfData& S) const;
   void to(std::vector<std::uint8_t>& v) const;
@@ -42,6 +53,8 @@ public:
   // end, is refused: false, and the model keeps every field it had. Bore types are kept
   // within 0..3.
   bool from(const std::vector<std::uint8_t>& v);
+  // The fields as Write puts them, from the stream's position; refused like from.
+  bool Read(TKmfData& S);
 
   TString ANameFile[10];
   double M = 0.0;
@@ -79,9 +92,25 @@ public:
   double Left = 0.0;
   double Top = 0.0;
 
+  // What stood at a file's path when the build named it: the host replaces a file it writes.
+  struct TFileState
+  {
+    bool Exists = false;
+    std::uint64_t Device = 0, Inode = 0;
+    std::int64_t Modified = 0;
+    bool operator==(const TFileState&) const = default;
+  };
+  TFileState Before[10];
+
   static constexpr std::uint32_t BlockMagic = 0x017EDEDD;
   static constexpr std::uint32_t BlockVersion = 97;
   static constexpr int HeaderSize = 256;
+
+  // The source the block's readers take the fields from.
+  struct TFieldSource;
+
+private:
+  bool ReadFields(TFieldSource& r);
 };
 
 extern TControlModelCoupling ControlModel;

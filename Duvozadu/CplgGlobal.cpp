@@ -173,9 +173,7 @@ bool TCoupling::Make(int mode)
   }
   ControlModel.StandartName = ATable[0]->GOST;
   // A build that makes nothing must not leave the files of the one before for the command to take.
-  if (mode == 0)
-    for (TString& f : ControlModel.ANameFile)
-      f = TString();
+  if (mode == 0) ControlModel.ForgetFiles();
   build();
   return mode != 0 || !ControlModel.Detail3D(0).Empty();
 }

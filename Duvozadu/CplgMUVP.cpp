@@ -67,6 +67,13 @@ bool Rows(TRows& r)
   return true;
 }
 
+// Where the pin set stands along the axis: its spacer bushing against the face of half-coupling 1,
+// so that a spacer longer than the gap reaches into half 2's bushing hole and never into flange 1.
+double PinSetShift(const double* A, const double* P)
+{
+  return (P[13] - A[13]) / 2;
+}
+
 // Washer and nut of the pin, at the face of half-coupling 1.
 void PinFasteners(TModeler3D& m, const double* A, const double* P)
 {
@@ -285,9 +292,10 @@ void dr2D_MUVP()
   dr2D_MUVP_SC1(zero, zero, zero, one, A, 31);
   dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 31);
   if (P && ATable[9]) {
-    dr2D_PalecMUVP(zero, y, zero, one, P, 31);
-    dr2D_BushingMUVP(zero, y, zero, one, P, 31);
-    dr2D_RBushingMUVP(zero, y, zero, one, P, 31);
+    const double x = PinSetShift(A, P);
+    dr2D_PalecMUVP(x, y, zero, one, P, 31);
+    dr2D_BushingMUVP(x, y, zero, one, P, 31);
+    dr2D_RBushingMUVP(x, y, zero, one, P, 31);
     PinFasteners(*m, A, P);
   }
   m->drEndMacro();
@@ -302,10 +310,11 @@ void dr2D_MUVPView()
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
   m->drMacro2D(true);
   if (P && ATable[9]) {
-    dr2D_BushingMUVP(zero, y, zero, one, P, 31);
-    dr2D_PalecMUVP(zero, y, zero, one, P, 31);
+    const double x = PinSetShift(A, P);
+    dr2D_BushingMUVP(x, y, zero, one, P, 31);
+    dr2D_PalecMUVP(x, y, zero, one, P, 31);
     PinFasteners(*m, A, P);
-    dr2D_RBushingMUVP_V2(zero, y, zero, one, P, 31);
+    dr2D_RBushingMUVP_V2(x, y, zero, one, P, 31);
     const int z = IntPart(A[15]);
     for (int i = 0; i < z && i < 360; ++i) {
       const double yi = y * std::sin(i * 360.0 / A[15] * M_PI / 180.0);
@@ -397,10 +406,10 @@ void dr3D_MUVP()
   for (int i = 0; i < z && i < 360; ++i) {
     const double phi = i * 360.0 / A2[15] * M_PI / 180.0;
     const double y = std::cos(phi) * A2[5] / 2, zz = std::sin(phi) * A2[5] / 2;
-    const double xn = -A2[13] / 2 - A2[10];
-    m->AddDetail(zero, y, zz, ControlModel.Detail3D(3), false, false);
-    m->AddDetail(zero, y, zz, ControlModel.Detail3D(4), false, false);
-    m->AddDetail(zero, y, zz, ControlModel.Detail3D(5), false, false);
+    const double xn = -A2[13] / 2 - A2[10], xp = P ? PinSetShift(A2, P) : 0.0;
+    m->AddDetail(xp, y, zz, ControlModel.Detail3D(3), false, false);
+    m->AddDetail(xp, y, zz, ControlModel.Detail3D(4), false, false);
+    m->AddDetail(xp, y, zz, ControlModel.Detail3D(5), false, false);
     m->AddDetail(xn - 2.0, y, zz, ControlModel.Detail3D(7), true, false);
     m->AddDetail(xn, y, zz, ControlModel.Detail3D(6), true, false);
   }

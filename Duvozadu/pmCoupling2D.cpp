@@ -12,8 +12,14 @@
 #include "txapi/IMacroContent.h"
 #include "txapi/IMacroObject.h"
 #include "txapi/ISpecificationBaseObject.h"
+#include "txapi/ISpecificationBaseObjects.h"
+#include "txapi/ISpecificationColumn.h"
+#include "txapi/ISpecificationColumns.h"
+#include "txapi/ISpecificationDescription.h"
+#include "txapi/ISpecificationDescriptions.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITemporaryGroup.h"
+#include "txapi/IText.h"
 #include "txapi/IUserParameters.h"
 
 TpmCouplingBlock2D* pmCouplingBlock2D = nullptr;
@@ -39,6 +45,15 @@ bool DrawCoupling()
 bool Same(const TControlPtr& a, const TControlPtr& b)
 {
   return a && b && a == b;
+}
+
+// The entry a block was entered in the specification with: the one that links the block.
+Ptr<txapi::ISpecificationBaseObject> EntryOf(const Ptr<txapi::ITavrixAPIObject>& block)
+{
+  const Ptr<txapi::ISpecificationDescriptions> all = drApi::MA.R().IDoc;
+  const Ptr<txapi::ISpecificationDescription> d = all && block ? all->Find(L"graphic.tsl", 1) : nullptr;
+  const Ptr<txapi::ISpecificationBaseObjects> entries = d ? d->GetBaseObjects() : nullptr;
+  return entries ? entries->FindLinked(block) : nullptr;
 }
 
 // The library's file name as an edited block stores it; a new block stores the name without extension.
@@ -229,6 +244,16 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
     r.MacroObj = ControlModel.EditObj;
     ma.drSetMacro2DParam(block, TString(EditedLibraryName), r.ModuleName, CommandNumber, true, place);
     r.MacroObj.reset();
+    // The bill of materials names the coupling drawn.
+    if (const Ptr<txapi::ISpecificationBaseObject> entry =
+            EntryOf(Ptr<txapi::ITavrixAPIObject>(ControlModel.EditObj))) {
+      const Ptr<txapi::ISpecificationColumns> columns = entry->GetColumns();
+      const Ptr<txapi::ISpecificationColumn> name = columns ? columns->GetColumn(5, 1, 0) : nullptr;
+      if (const Ptr<txapi::IText> text = name ? name->GetText() : nullptr) {
+        text->SetString(drApi::W(ControlModel.MainName()));
+        entry->Update();
+      }
+    }
     return true;
   }
 
@@ -243,6 +268,7 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
   ma.drSetMacro2DParam(block, r.FileName, r.ModuleName, CommandNumber, true, place);
   const bool made = DrawCoupling();
   ma.drEndMacro();
+  const Ptr<txapi::ITavrixAPIObject> macro{ma.LastObjRef()};
   ma.drEndGroup();
   // Nothing drawn, nothing placed: neither an empty block nor an entry naming no coupling.
   if (!made) {
@@ -257,6 +283,11 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
     ControlModel.RefSpcObj = ma.LastObjRef();
     if (ControlModel.RefSpcObj) {
       ControlModel.SpcObj2 = r.Obj; // the entry drSpcObj has just made
+      // The entry links its block, so that an edit of the block can rename it.
+      if (Ptr<txapi::ISpecificationBaseObject> entry = ControlModel.SpcObj2; entry && macro) {
+        entry->LinkObjects({macro}, false);
+        entry->Update();
+      }
       if (r.IDoc2D && ControlModel.NeedPosLeader) {
         Ptr<txapi::IDocument2DEdit> doc = r.IDoc2D;
         ControlModel.PosLeaderObj = doc ? doc->NewObject(txapi::txDrLeader) : nullptr;

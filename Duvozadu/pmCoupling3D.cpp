@@ -1,5 +1,6 @@
 #include "Duvozadu/pmCoupling3D.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
+#include "txapi/IDocuments.h"
 #include "txapi/IFace.h"
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IPartInAssembly.h"
@@ -44,6 +46,18 @@ SmartPtr<txapi::IMateConstraints3D> MatesOf(const SmartPtr<txapi::IPart>& part)
   return part ? part->GetMateConstraints() : SmartPtr<txapi::IMateConstraints3D>();
 }
 
+// The documents open in the host, in its order.
+std::vector<SmartPtr<txapi::ITavrixDocument>> OpenDocuments()
+{
+  std::vector<SmartPtr<txapi::ITavrixDocument>> out;
+  drApi::TRegistryApi& r = drApi::MA.R();
+  const SmartPtr<txapi::IDocuments> docs = r.Tavrix7 ? r.Tavrix7->GetDocuments() : nullptr;
+  const int n = docs ? docs->GetCount() : 0;
+  for (int i = 0; i < n && i < 100000; ++i)
+    if (SmartPtr<txapi::ITavrixDocument> d = docs->GetItem(i)) out.push_back(d);
+  return out;
+}
+
 void Rebuild(const SmartPtr<txapi::IPart>& part)
 {
   if (const SmartPtr<txapi::IPartInAssembly> a{part}) a->RebuildModel(true);
@@ -73,7 +87,17 @@ bool pmCouplingBlock3D()
   }
   if (ControlModel.EditPart) {
     const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
-    ControlModel.from(p->GetUserData()); // a damaged block leaves the current parameters
+    // A block that cannot be read whole, or holds values no size builds, is not edited: the confirmation
+    // would replace the user's coupling by one made of whatever the model held before.
+    std::vector<std::uint8_t> before;
+    ControlModel.to(before);
+    if (!ControlModel.from(p->GetUserData()) || Couplings.Damaged(ControlModel.CouplingName)) {
+      ControlModel.from(before);
+      ControlModel.EditPart.reset();
+      r.IDoc3D.reset();
+      Messager->LiftBox(DC(TString("Параметры муфты повреждены: блок не изменен")), TMessager::toAlways);
+      return true;
+    }
     ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
     drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
   }
@@ -220,7 +244,10 @@ bool TpmCoupling3D::ChangeControlValue(TControlPtr Control)
     LD2.Current = i;
     Cascade(AD2);
   } else if (Is(Control, AD2)) {
-    if (Table != nullptr) SetParam(Phantom);
+    if (Table != nullptr) {
+      ResolveTorque();
+      SetParam(Phantom);
+    }
   }
   return r;
 }
@@ -258,7 +285,8 @@ bool TpmCoupling3D::Select(const TObj& iEntity)
   // The preview's picks mate the phantom itself, never the user's assembly; without a phantom the
   // pick is still remembered for the component the confirmation inserts.
   auto mate = [&](txapi::MateConstraintType kind, SmartPtr<txapi::IModelObject>& element) {
-    if (!element) GetConstraint(Phantom);
+    // Without a phantom there is nothing to read the picks back from: the earlier picks stay.
+    if (!element && Phantom) GetConstraint(Phantom);
     SmartPtr<txapi::IMateConstraints3D> mates = MatesOf(Phantom);
     SmartPtr<txapi::IMateConstraint3D> m = mates && element ? mates->Add(kind) : nullptr;
     if (m) drApi::MA.drSetMate(m, element, o, Direction, 1, 0.0);
@@ -323,25 +351,39 @@ bool TpmCoupling3D::Confirm()
   drApi::TRegistryApi& r = drApi::MA.R();
   SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
   if (!user) return false;
-  bool built = false;
-  try {
-    built = Couplings.drCoupling(ControlModel.CouplingName, 0);
-  } catch (...) {
-    // The build makes its parts and assembly in documents of its own, out of sight: the one it was
-    // making when it failed is closed unsaved rather than left open and unreachable. The user's
-    // assembly is made active again, so that the next command finds it, and the failure goes on to
-    // the run loop.
+  ResolveTorque();
+  // The build makes its parts and assembly in documents of its own, out of sight. Whatever ends it, those
+  // still open are closed unsaved rather than left open and unreachable, the files it made are removed
+  // when it has not made them all, and the user's assembly is made active again for the next command.
+  const std::vector<SmartPtr<txapi::ITavrixDocument>> open = OpenDocuments();
+  auto undo = [&](bool removeFiles) {
     Quietly([&] {
-      if (!(r.IDoc == user)) drApi::MA.drClose3D(false, tNotExist);
+      for (const SmartPtr<txapi::ITavrixDocument>& d : OpenDocuments())
+        if (std::find(open.begin(), open.end(), d) == open.end()) d->Close(txapi::txCloseWithoutSaving);
     });
+    if (removeFiles) ControlModel.RemoveMadeFiles();
     r.IDoc.reset();
     r.IDoc3D.reset();
     r.Part.reset();
     r.Obj3D.reset();
-    user->Activate();
+    Quietly([&] { user->Activate(); });
+  };
+  bool built = false;
+  try {
+    built = Couplings.drCoupling(ControlModel.CouplingName, 0);
+  } catch (...) {
+    undo(true);
     throw;
   }
-  if (!built) return false;
+  TString file, reason;
+  if (built && ControlModel.Unwritten(file, reason)) {
+    Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file + TString(": ") + reason, TMessager::toAlways);
+    built = false;
+  }
+  if (!built) {
+    undo(true);
+    return false;
+  }
   const TString assembly = ControlModel.Detail3D(0);
   user->Activate();
   drApi::MA.drGetPart(pNew_Part, user->GetType());

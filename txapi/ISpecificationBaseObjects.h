@@ -8,6 +8,7 @@
 namespace txapi {
 
 class ISpecificationBaseObject;
+class ITavrixAPIObject;
 
 // The entries of a specification.
 class ISpecificationBaseObjects : public IAPIObject
@@ -17,6 +18,8 @@ public:
 
   // A new entry in the section, of the attribute type.
   virtual SmartPtr<ISpecificationBaseObject> Add(int section, std::int64_t attributeType) = 0;
+  // The first entry that links the object (LinkObjects); empty when none does.
+  virtual SmartPtr<ISpecificationBaseObject> FindLinked(const SmartPtr<ITavrixAPIObject>& object) = 0;
 
 protected:
   ~ISpecificationBaseObjects() = default;

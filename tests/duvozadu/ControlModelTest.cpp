@@ -138,3 +138,51 @@ TEST(ControlModelBlock, CorruptBlocksAreRefusedAndChangeNothing)
   EXPECT_EQ(c.T1, 0);
   EXPECT_EQ(c.T2, 3);
 }
+
+// The stream form: what Write puts, Read gives back field by field, also after other data and twice in a
+// row; a stream that ends early is refused and changes nothing.
+TEST(ControlModelBlock, ReadGivesBackWhatWriteWrote)
+{
+  TControlModelCoupling a;
+  a.M = 500, a.P1d = 45, a.P2d = 40, a.pX = -1.5, a.pY = 2.25, a.pAngle = 30;
+  a.CouplingName = TString("МУВП ГОСТ 21424-93");
+  a.StandartName = TString("ГОСТ 21424-93");
+  a.TView = 1, a.T1 = 2, a.T2 = 3;
+  TKmfData s;
+  s.Write(7);
+  a.Write(s);
+  a.P1d = 46;
+  a.Write(s);
+  std::vector<unsigned char> bytes;
+  s.to(bytes);
+  TKmfData in;
+  ASSERT_TRUE(in.from(bytes));
+  int seven = 0;
+  in.Read(seven);
+  ASSERT_EQ(seven, 7);
+  TControlModelCoupling b;
+  for (double d1 : {45.0, 46.0}) {
+    ASSERT_TRUE(b.Read(in));
+    a.P1d = d1;
+    std::vector<std::uint8_t> want, got;
+    a.to(want);
+    b.to(got);
+    EXPECT_EQ(got, want);
+  }
+  b.M = 1;
+  EXPECT_FALSE(b.Read(in)) << "nothing left";
+  EXPECT_EQ(b.M, 1);
+  const std::size_t one = (bytes.size() - 256 - 4) / 2; // the bytes of one block
+  for (std::size_t cut = 1; cut <= one; cut += 3) {
+    std::vector<unsigned char> part(bytes.begin(), bytes.end() - std::ptrdiff_t(cut));
+    TKmfData t;
+    ASSERT_TRUE(t.from(part));
+    t.Read(seven);
+    TControlModelCoupling c;
+    c.M = 1;
+    ASSERT_TRUE(c.Read(t)); // the first block is whole
+    c.M = 1;
+    EXPECT_FALSE(c.Read(t)) << cut;
+    EXPECT_EQ(c.M, 1);
+  }
+}

@@ -98,11 +98,14 @@ TEST_F(Coupling2DTest, PhantomFollowsAndEachClickLeavesAKeptBlockWithItsEntryAnd
   std::vector<std::uint8_t> now;
   ControlModel.to(now);
   EXPECT_EQ(Params(*blocks[1])->GetUserData(), now);
-  // Every block keeps its own entry, and each entry its leader.
+  // Every block keeps its own entry, linking the block and the entry's leader.
   const auto entries = H.ObjectsOfKind("spec-object");
   ASSERT_EQ(entries.size(), 2u);
-  for (const Object* e : entries)
-    EXPECT_EQ(Value({e->Prop("section"), e->Prop("linked").size()}), Value({25, 1}));
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const Object* e = entries[i];
+    EXPECT_EQ(Value({e->Prop("section"), e->Prop("linked").size()}), Value({25, 2}));
+    EXPECT_EQ(txhost::RefId(e->Prop("linked")[0]), blocks[i]->Id());
+  }
   EXPECT_EQ(Top(txhost::model2d::Leader).size(), 2u);
 }
 
@@ -265,6 +268,28 @@ TEST_F(Coupling2DTest, TheChosenTorqueIsTheCouplingPlacedStoredAndNamed)
   }
 }
 
+// An edit renames the entry made with the block, and only that one, so that the bill names what is drawn.
+TEST_F(Coupling2DTest, AnEditRenamesTheBlocksOwnEntry)
+{
+  for (int i = 0; i < 2; ++i)
+    Script().Place(100.0 * i, 0, 0, false);
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  const auto blocks = Top(txhost::model2d::Macro);
+  const auto entries = H.ObjectsOfKind("spec-object");
+  ASSERT_TRUE(blocks.size() == 2 && entries.size() == 2);
+  auto name = [](const Object* e) { return e->Prop("columns")["5"].get<std::string>(); };
+  const std::string before = name(entries[0]);
+  EXPECT_EQ(before, "МУВП  250.00-35-1-ГОСТ 21424-93");
+  txhost::SetEditedPart(*Doc, blocks[1]);
+  Script().ChangeControl(L"Вал 1", "  40.00");
+  Script().Button(txapi::pbEnter);
+  Run(200);
+  EXPECT_EQ(name(entries[1]), "МУВП  250.00-40-1-ГОСТ 21424-93");
+  EXPECT_EQ(name(entries[0]), before);
+  EXPECT_EQ(H.ObjectsOfKind("spec-object").size(), 2u);
+}
+
 // A coupling the catalogue cannot draw (no builder, no table, a shaft no size holds) is neither placed nor
 // entered in the specification, and a block under edit keeps its content and bytes on Enter.
 TEST_F(Coupling2DTest, ACouplingThatCannotBeDrawnIsNeitherPlacedNorRebuilt)
@@ -307,9 +332,15 @@ TEST_F(Coupling2DTest, ADamagedStoredBlockIsNotEdited)
     ControlModel.from(good);
     return v;
   };
-  std::vector<std::vector<std::uint8_t>> damaged{
-      {good.begin(), good.end() - 1}, {good.begin(), good.begin() + 100}, with(NAN, 35, 35), with(250, 1e9, 35),
-      with(250, 35, INFINITY), with(0, 35, 35), with(-250, 35, 35), with(250, 0, 35), with(1e9, 35, 35)};
+  std::vector<std::vector<std::uint8_t>> damaged{{good.begin(), good.end() - 1},
+                                                 {good.begin(), good.begin() + 100},
+                                                 with(NAN, 35, 35),
+                                                 with(250, 1e9, 35),
+                                                 with(250, 35, INFINITY),
+                                                 with(0, 35, 35),
+                                                 with(-250, 35, 35),
+                                                 with(250, 0, 35),
+                                                 with(1e9, 35, 35)};
   for (const auto& bytes : damaged) {
     Params(*block)->SetUserData(bytes);
     const auto content = model::LiveMembers(*block);

@@ -3,12 +3,14 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <tuple>
 
 #include "LibraryFixture.h"
 #include "hxcadkit/core/TextBase.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/Text.h"
 
 namespace {
 
@@ -68,13 +70,15 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
   ASSERT_EQ(Parts().size(), 2u);
   for (Object* c : Parts()) {
     const txhost::Value& block = c->Prop("user-data");
-    EXPECT_EQ(std::vector<int>(block.begin(), block.begin() + 8), (std::vector<int>{0xDD, 0xDE, 0x7E, 1, 0x61, 0, 0, 0}));
+    EXPECT_EQ(std::vector<int>(block.begin(), block.begin() + 8),
+              (std::vector<int>{0xDD, 0xDE, 0x7E, 1, 0x61, 0, 0, 0}));
     EXPECT_EQ(c->Prop("command").dump() + c->Prop("library-name").dump() + c->Prop("library-file").dump() +
                   c->Prop("standard").dump(),
               "200\"VUVudirido\"\"libVUVudirido.so\"true");
   }
   EXPECT_EQ(Parts()[0]->CallCount("SetMarking"), 1u);
-  EXPECT_EQ(Parts()[1]->CallCount("SetName") + Parts()[1]->CallCount("SetMarking"), 0u) << "no entry: names stay";
+  EXPECT_EQ(Parts()[1]->CallCount("SetName") + Parts()[1]->CallCount("SetMarking"), 0u)
+      << "no entry: names stay";
   const auto entries = H.ObjectsOfKind("spec-object");
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0]->Prop("section"), 25);
@@ -87,8 +91,10 @@ TEST_F(Coupling3DTest, NewCouplingsAreInsertedParameterisedAndMated)
   for (Object* m : Mates())
     partners[m->Prop("kind").get<int>()].insert(m->RefProp("first"));
   EXPECT_EQ(Mates().size(), 4u);
-  EXPECT_EQ(partners, (std::map<int, std::set<Object*>>{{txapi::mc_Coincidence, {&Face(0)}}, {txapi::mc_Concentric, {&Face(1)}}}));
-  EXPECT_TRUE(model::LiveMembers(*Top, model::Variable).empty()) << "nothing written into the user's assembly";
+  EXPECT_EQ(partners, (std::map<int, std::set<Object*>>{{txapi::mc_Coincidence, {&Face(0)}},
+                                                        {txapi::mc_Concentric, {&Face(1)}}}));
+  EXPECT_TRUE(model::LiveMembers(*Top, model::Variable).empty())
+      << "nothing written into the user's assembly";
 }
 
 // Editing replaces the old instance by a new one mated to the same partners; a cancelled edit
@@ -113,7 +119,8 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
 
   Queue({"button", "1"});
   Run(200);
-  ASSERT_TRUE(Parts().size() == 1 && model::Deleted(old) && Mates().size() == 1) << "the old mate went with it";
+  ASSERT_TRUE(Parts().size() == 1 && model::Deleted(old) && Mates().size() == 1)
+      << "the old mate went with it";
   EXPECT_EQ(Mates()[0]->RefProp("first"), &Face(0));
   EXPECT_EQ(model::OwningPart(*Mates()[0]->RefProp("second")), Parts()[0]);
 
@@ -152,7 +159,8 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   Queue({"button", "1"});
   Queue({"button", "2"});
   Run(200);
-  EXPECT_TRUE(Parts().size() == 1 && Mates().size() == 1 && model::LiveMembers(*Top, model::Variable).empty());
+  EXPECT_TRUE(Parts().size() == 1 && Mates().size() == 1 &&
+              model::LiveMembers(*Top, model::Variable).empty());
 }
 
 // A host call that fails, wherever it falls, ends the command and no more: the failure reaches the
@@ -180,6 +188,130 @@ TEST_F(Coupling3DTest, AHostFailureEndsOnlyTheCommand)
   EXPECT_EQ(Parts().size(), before + 1);
 }
 
+// The torque chosen is the coupling built, its files named with it; "*" builds the smallest size holding
+// both shafts and names it with its torque.
+TEST_F(Coupling3DTest, TheChosenTorqueIsTheCouplingBuilt)
+{
+  const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
+      {" 250.00", "  32.00", "  32.00", "Муфта- 250.00-32-1-ГОСТ 21424-93.tas"},
+      {" 500.00", "  45.00", "  40.00", "Муфта- 500.00-40-1-45-1-ГОСТ 21424-93.tas"},
+      {"*", "  40.00", "  40.00", "Муфта- 250.00-40-1-ГОСТ 21424-93.tas"}};
+  for (const auto& [torque, d1, d2, file] : cases) {
+    Script().ChangeControl(L"Момент", torque);
+    Script().ChangeControl(L"Вал 1", d1);
+    Script().ChangeControl(L"Вал 2", d2);
+    Queue({"button", "1"});
+  }
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(Parts().size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::string file = Parts()[i]->Prop("file").get<std::string>();
+    EXPECT_TRUE(file.ends_with("/" + std::get<3>(cases[i]))) << file;
+  }
+}
+
+// A build that cannot write one of its files stops with a message naming the file and why; the documents
+// it opened are closed, the files it made removed, and the user's assembly gets nothing.
+TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
+{
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(Parts().size(), 1u);
+  const std::filesystem::path docs = Dir / "docs";
+  std::vector<std::string> names;
+  for (int n = 0; n < 10; ++n)
+    if (!ControlModel.Detail3D(n).Empty()) names.push_back(ControlModel.Detail3D(n).Utf8Text());
+  ASSERT_EQ(names.size(), 8u);
+  auto listing = [&] {
+    std::set<std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(docs))
+      files.insert(e.path().string());
+    return files;
+  };
+  // Each file in turn has a folder in its way; the files of the first build are gone.
+  for (const std::string& blocked : names) {
+    SCOPED_TRACE(blocked);
+    std::filesystem::remove_all(docs);
+    std::filesystem::create_directories(blocked);
+    const auto before = listing();
+    const std::size_t documents = H.Documents().size();
+    std::string shown;
+    Queue({"button", "1"});
+    During([&](Object&) {
+      const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
+      if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
+    });
+    Queue({"button", "2"});
+    Run(200);
+    EXPECT_EQ(shown, "Не удалось записать файл " + blocked + ": на месте файла папка");
+    EXPECT_EQ(Parts().size(), 1u);
+    EXPECT_EQ(H.Documents().size(), documents) << "documents left open";
+    EXPECT_EQ(listing(), before) << "files left behind";
+  }
+  // No documents folder at all.
+  std::filesystem::remove_all(docs);
+  std::string shown;
+  Queue({"button", "1"});
+  During([&](Object&) {
+    const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
+    if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
+  });
+  Queue({"button", "2"});
+  Run(200);
+  EXPECT_TRUE(shown.starts_with("Не удалось записать файл ") && shown.ends_with(": нет такой папки"))
+      << shown;
+  EXPECT_EQ(Parts().size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(docs));
+}
+
+// Without a phantom every pick is kept for the component the confirmation inserts, not only the last.
+TEST_F(Coupling3DTest, WithoutAPhantomEveryPickIsMated)
+{
+  std::filesystem::remove(Dir / "PhCoupling.tpt");
+  Script().Pick(&Face(0));
+  Script().Pick(&Face(1));
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(Parts().size(), 1u);
+  std::map<int, Object*> partners;
+  for (Object* m : Mates())
+    partners[m->Prop("kind").get<int>()] = m->RefProp("first");
+  EXPECT_EQ(partners,
+            (std::map<int, Object*>{{txapi::mc_Coincidence, &Face(0)}, {txapi::mc_Concentric, &Face(1)}}));
+}
+
+// A stored block that cannot be read whole or holds values no size builds is not edited: the command says
+// so and the coupling stays shown and unchanged.
+TEST_F(Coupling3DTest, ADamagedStoredBlockIsNotEdited)
+{
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  Object& placed = *Parts().at(0);
+  std::vector<std::uint8_t> good;
+  for (const auto& b : placed.Prop("user-data"))
+    good.push_back(b.get<std::uint8_t>());
+  ASSERT_TRUE(ControlModel.from(good));
+  ControlModel.P1d = NAN;
+  std::vector<std::uint8_t> nan;
+  ControlModel.to(nan);
+  ControlModel.from(good);
+  for (const auto& bytes : {std::vector<std::uint8_t>(good.begin(), good.end() - 2), nan}) {
+    placed.Set("user-data", txhost::Value(bytes));
+    txhost::SetEditedPart(*Assembly, &placed);
+    const std::size_t said = H.Messages().size();
+    Run(200);
+    ASSERT_EQ(H.Messages().size(), said + 1);
+    EXPECT_EQ(txhost::ToUtf8(H.Messages().back()), "Параметры муфты повреждены: блок не изменен");
+    EXPECT_FALSE(placed.Prop("hidden") == true);
+    EXPECT_EQ(Parts().size(), 1u);
+    EXPECT_EQ(txhost::TotalSubscriptions(H), 0);
+  }
+}
+
 // Every torque the list offers leads to the diameters of exactly the rows of that torque ("*" to
 // every row's), and the second shaft follows the first.
 TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
@@ -197,7 +329,8 @@ TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
       txhost::Value expected = txhost::Value::array();
       for (int i = 0; i < rows; ++i)
         if (torque == "*" || text(i, 0) == torque) expected.push_back(text(i, table->Control));
-      EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Вал 1")->Prop("items"), expected) << torque;
+      EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Вал 1")->Prop("items"), expected)
+          << torque;
       EXPECT_EQ(ControlModel.P2d, ControlModel.P1d);
     });
   }

@@ -197,4 +197,51 @@ TEST_F(CouplingTest, ToroidalRowsMakeAShellAndFitTheirBolts)
       EXPECT_GT(A[19 + T], b + f) << "the hub of bore type " << T << " longer than its flange";
     EXPECT_TRUE(BoltFound(bolts, A[5])) << "bolt " << A[5];
   }
+
+// The pieces of every size fit as the builders place them: the pin set from the face of half 1 (spacer,
+// then the elastic bushings in half 2's holes), the cone in flange 1, the nut wholly on the thread with the
+// pin's end just out of it; metal around and between the bushing holes and around the keyed bore.
+TEST_F(CouplingTest, ThePiecesOfEverySizeFitTogether)
+{
+  auto t = Get("МУВП");
+  auto pins = Get("МУВП.Палец");
+  auto keys = Get("Шпоночный паз");
+  ASSERT_TRUE(t && pins && keys);
+  const double washer = 2.0, wall = 2.0;
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    const double* P = pins->GetParam(pins->Control, A[14]);
+    const double* S = keys->GetParam(keys->Control, A[17], true);
+    SCOPED_TRACE(::testing::Message() << "M " << A[0] << " d " << A[17]);
+    const double B = A[13], l1 = A[10], l2 = A[11], D = A[2], D1 = A[5], d1 = A[7], z = A[15];
+    // Along the axis, from the face of half 1 (x = 0) outwards (x < 0) and across the gap (x > 0).
+    const double cone = P[5] - P[6] - P[7], threadEnd = -(cone + P[8]), pinEnd = -(P[2] - P[6] - P[7]);
+    const double nutInner = -(l1 + washer), nutOuter = nutInner - 0.8 * P[3];
+    EXPECT_TRUE(cone > 0 && -cone >= -l1) << "the cone inside flange 1";
+    EXPECT_GE(threadEnd, nutInner + 1.0) << "the nut wholly on the thread, with room to tighten";
+    EXPECT_TRUE(pinEnd <= nutOuter - 0.5 && pinEnd >= nutOuter - P[3] / 2)
+        << "the pin's end just out of the nut";
+    EXPECT_LE(P[6], B + l2) << "the bushings inside half 2's holes";
+    // Across the axis.
+    EXPECT_GE(D / 2 - D1 / 2 - P[15] / 2, wall) << "outside the bushing holes";
+    EXPECT_GE(D1 / 2 - P[15] / 2 - d1 / 2, wall) << "between the hub and the bushing holes";
+    EXPECT_GE(D1 * std::sin(M_PI / z) - P[15], wall) << "between two bushing holes";
+    EXPECT_GE(d1 / 2 - A[17] / 2 - S[2], wall) << "around the keyed bore";
+    EXPECT_TRUE(P[0] < P[14] && P[14] < P[15]) << "the spacer between the pin and the hole";
+  }
+}
+
+// Hubs take the shaft ends of their bore: 38 is a shaft of the 30-38 span (80 and 58 long), 40 of the next.
+TEST_F(CouplingTest, HubsTakeTheShaftEndsOfTheirBore)
+{
+  auto t = Get("МУВП");
+  ASSERT_TRUE(t);
+  const std::pair<double, std::pair<double, double>> ends[] = {
+      {36, {80, 58}}, {38, {80, 58}}, {40, {110, 82}}, {56, {110, 82}}, {10, {23, 20}}};
+  for (const auto& [d, lengths] : ends)
+    for (int i = 0; i < t->CountRow; ++i)
+      if (t->Row(i)[17] == d) {
+        EXPECT_EQ(t->Row(i)[19], lengths.first) << d;
+        EXPECT_EQ(t->Row(i)[4], lengths.second) << d;
+      }
 }

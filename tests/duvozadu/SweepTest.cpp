@@ -9,6 +9,7 @@
 #include "CouplingFixture.h"
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgShared.h"
+#include "Duvozadu/pmCommands.h"
 #include "tests/TestNames.h"
 
 namespace {
@@ -172,4 +173,48 @@ TEST_F(CouplingTest, BadTablesDrawLessButNeverUnsoundly)
   // An empty main table: nothing at all.
   TTable empty(0, 20, 17, nullptr);
   each(0, &empty, [&] { EXPECT_TRUE(M.Calls.empty()); });
+}
+
+// Every torque of the catalogue with its smallest and largest bore, in every mode: the coupling of that
+// torque is built (its designation and files named with it, its flange D drawn), and every pair of bores
+// of one torque puts both halves' holes on the one pin circle of that size.
+TEST_F(CouplingTest, EveryTorqueBuildsItsOwnCoupling)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(main);
+  std::vector<std::pair<int, int>> groups; // first and last row of each torque
+  for (int i = 0; i < main->CountRow; ++i)
+    if (i == 0 || main->Row(i)[0] != main->Row(i - 1)[0])
+      groups.push_back({i, i});
+    else
+      groups.back().second = i;
+  ASSERT_EQ(groups.size(), 13u);
+  for (auto [first, last] : groups) {
+    const double m = main->Row(first)[0], D = main->Row(first)[2], D1 = main->Row(first)[5];
+    const double lo = main->Row(first)[17], hi = main->Row(last)[17];
+    const std::string torque = TCouplingPanel::ValueText(m).Utf8Text();
+    for (auto [d1, d2] : {std::pair{lo, lo}, std::pair{hi, hi}, std::pair{lo, hi}, std::pair{hi, lo}})
+      for (int mode = 0; mode < 3; ++mode) {
+        SCOPED_TRACE(::testing::Message() << "M " << m << " d " << d1 << "/" << d2 << " mode " << mode);
+        Model(m, d1, d2, 0, 1);
+        M.Reset();
+        ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), mode));
+        EXPECT_EQ(ControlModel.M, m);
+        EXPECT_EQ(ControlModel.MainName().Utf8Text().rfind("МУВП " + torque + "-", 0), 0u);
+        if (mode != 0) {
+          const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(M.Drawn()));
+          EXPECT_NEAR(box.y2, D / 2, 1e-9) << "the flange drawn";
+          EXPECT_NEAR(box.y1, -D / 2, 1e-9);
+          continue;
+        }
+        for (int n : {0, 1, 2})
+          EXPECT_NE(ControlModel.Detail3D(n).Utf8Text().find(torque + "-"), std::string::npos) << n;
+        int holes = 0;
+        for (const auto& c : M.Of("drCircle")) {
+          ++holes;
+          EXPECT_NEAR(std::hypot(c.A[0], c.A[1]), D1 / 2, 1e-9) << "a hole off the pin circle";
+        }
+        EXPECT_EQ(holes, 2 * int(main->Row(first)[15]));
+      }
+  }
 }

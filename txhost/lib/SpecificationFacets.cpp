@@ -87,6 +87,17 @@ public:
     e.Set("attached", Value::array());
     return HandOut<txapi::ISpecificationBaseObject>(&e);
   }
+  txapi::SmartPtr<txapi::ISpecificationBaseObject>
+  FindLinked(const txapi::SmartPtr<txapi::ITavrixAPIObject>& object) override
+  {
+    Log("FindLinked", object);
+    if (HandOutRefused("FindLinked") || !object) return {};
+    const Value wanted = ToValue(object);
+    for (Object* e : model::LiveMembers(Model(), spec::Entry))
+      for (const Value& linked : e->Prop("linked"))
+        if (linked == wanted) return HandOut<txapi::ISpecificationBaseObject>(e);
+    return {};
+  }
 };
 
 class BaseObjectFacet final : public Facet<txapi::ISpecificationBaseObject>
