@@ -86,3 +86,60 @@ void dr2D_HingeCoupling2View();
 void dr3D_HingeCouplingCommon();
 void dr3D_HingeCoupling();
 void dr3D_HingeCoupling2();
+
+class TModeler3D;
+// The rows of a build of a bolted coupling: both halves from one torque group of the main table
+// (its last row when no group holds the diameters), each drawable; the bolt row of the first
+// half's bolt (column boltKey; null without a usable one). False, drawing nothing, without a
+// modeller or a drawable row. The model takes the torque built.
+struct TBoltedRows
+{
+  TModeler3D* m = nullptr;
+  const double *R1 = nullptr, *R2 = nullptr, *K = nullptr;
+};
+bool BoltedRows(TBoltedRows& r, int mainColumns, int boltKey, bool (*drawable)(const double*));
+
+// Toothed couplings, pieces: the crowned hub (section with its bore type, view), the sleeve with
+// internal teeth, the flanged half-coupling with internal teeth, the end cover, a gasket.
+void dr2D_PinionTooth_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                         const double* A, int T, int tl, bool isSize = false);
+void dr2D_PinionTooth_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                         const double* A, int tl, bool isSize = false);
+void dr2D_PinionToothOut_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int tl, bool isSize = false);
+void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int tl, bool isSize = false);
+void dr2D_PinionToothOut_MZP_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                                const double* A, int tl, bool isSize = false);
+void dr2D_PinionToothOut_MZP_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                                const double* A, int tl, bool isSize = false);
+void dr2D_UGasket(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+                  int tl, bool isSize = false);
+void dr2D_Gasket_V1(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+                    int tl, bool isSize = false);
+// Toothed couplings, rows: with two sleeves, and with a flanged half-coupling.
+void dr2D_PinionTooth();
+void dr2D_PinionToothView();
+void dr3D_PinionTooth();
+void dr2D_PinionTooth2();
+void dr2D_PinionTooth2View();
+void dr3D_PinionTooth2();
+
+// Toroidal coupling, pieces: the half-coupling (section with its bore type, view), the rubber
+// shell (section, view), the half-ring and the ring.
+void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double& ma, const double& mm,
+                               const double* A, int T, int tl, bool isSize = false);
+void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                                  const double* A, int tl, bool isSize = false);
+void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int tl, bool isSize = false);
+void dr2D_ToroidalRubber_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int tl, bool isSize = false);
+void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& ma, const double& mm,
+                             const double* A, int tl, bool isSize = false);
+void dr2D_ToroidalCircle(const double& mx, const double& my, const double& ma, const double& mm,
+                         const double* A, int tl, bool isSize = false);
+// Toroidal coupling, the row.
+void dr2D_ToroidalRubber();
+void dr2D_ToroidalRubberView();
+void dr3D_ToroidalRubber();

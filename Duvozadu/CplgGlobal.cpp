@@ -23,6 +23,8 @@ const int CMUfromSprocket[] = {17, 6};
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LPinionTooth2[] = {"Муфта-2 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LToroidalRubber[] = {"Муфта ", "Муфта торообразная", "Муфта.Болты фланца", nullptr};
+const int CPinionTooth[] = {21, 6};
+const int CToroidalRubber[] = {23, 6};
 const char* const LHinge[] = {"Муфта шарнирная-1 ",
                               "Муфта шарнирная",
                               "Муфта шарнирная.Полумуфта",
@@ -94,9 +96,12 @@ TCoupling iCouplings[] = {
      CCouplingFlanec},
     {"со Звездочкой ГОСТ Р 50894-96", dr3D_MUfromSprocket, dr2D_MUfromSprocket, dr2D_MUfromSprocketView,
      LMUfromSprocket, CMUfromSprocket},
-    {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
-    {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},
-    {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},
+    {"Зубчатая ГОСТ Р 50895-96", dr3D_PinionTooth, dr2D_PinionTooth, dr2D_PinionToothView, LPinionTooth,
+     CPinionTooth},
+    {"Зубчатая МЗП ГОСТ Р 50895-96", dr3D_PinionTooth2, dr2D_PinionTooth2, dr2D_PinionTooth2View,
+     LPinionTooth2, CPinionTooth},
+    {"Торообразная ГОСТ Р 50892-96", dr3D_ToroidalRubber, dr2D_ToroidalRubber, dr2D_ToroidalRubberView,
+     LToroidalRubber, CToroidalRubber},
     {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge,
      CHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,

@@ -43,6 +43,9 @@ const TRowTables Rows[] = {
     {2, {17, 6}, {1, 2}},                   // star: main, stars
     {6, {6, 18, 7, 7, 7}, {1, 1, 0, 0, 0}}, // hinge: main, halves, cross pieces, pins, bushings
     {7, {6, 18, 7, 7, 7}, {1, 1, 0, 0, 0}}, // double hinge: the same tables
+    {3, {21, 6}, {1, 0}},   // toothed: main, flange bolts
+    {4, {21, 6}, {1, 0}},   // toothed with a flanged half: main, flange bolts
+    {5, {23, 6}, {1, 0}},   // toroidal: main, flange bolts
 };
 
 const double Special[8] = {0.0, -5.0, NAN, INFINITY, -INFINITY, 1e300, 1e-300, 360.5};

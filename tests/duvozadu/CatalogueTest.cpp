@@ -1,6 +1,7 @@
 // The catalogue: rows, table slots, refusals.
 #include <cmath>
 #include <iterator>
+#include <memory>
 
 #include "CouplingFixture.h"
 
@@ -22,16 +23,30 @@ TEST_F(CouplingTest, CatalogueListsItsRowsAndRefusesWhatItCannotBuild)
   EXPECT_TRUE(Log.Texts.empty());
 
   ControlModel.PrefixName = TString("before");
-  for (int mode : {-1, 3})
-    EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), mode));
-  // The rows whose builders are still to come.
-  const int unbuilt[] = {3, 4, 5};
-  for (int row : unbuilt)
-    EXPECT_FALSE(iCouplings[row].Make(row % 3));
-  ASSERT_EQ(Log.Texts.size(), 2 + std::size(unbuilt));
+  // A mode no row has is refused with the row's name, and changes nothing.
+  for (int row = 0; row < 9; ++row)
+    for (int mode : {-1, 3})
+      EXPECT_FALSE(iCouplings[row].Make(mode));
+  ASSERT_EQ(Log.Texts.size(), 18u);
   EXPECT_EQ(Log.Texts[0], std::string("Извините! Пока не реализовано построение ") + MUVP);
+  EXPECT_EQ(Log.Texts[17], "Извините! Пока не реализовано построение Муфта кулачково-дисковая ГОСТ 20720-93");
   EXPECT_EQ(ControlModel.PrefixName.Utf8Text(), "before");
   EXPECT_TRUE(M.Calls.empty());
+
+  // Every row builds in every mode at the first size of its main table, without a message.
+  Log.Texts.clear();
+  for (int row = 0; row < 9; ++row) {
+    std::unique_ptr<TTable> main(TextBase.GetTable(iCouplings[row].NameTable(1)));
+    ASSERT_TRUE(main) << row;
+    const double* R = main->Row(0);
+    for (int mode : {0, 1, 2}) {
+      Model(R[0], R[main->Control], R[main->Control], 0, 0);
+      M.Reset();
+      EXPECT_TRUE(iCouplings[row].Make(mode)) << "row " << row << " mode " << mode;
+      EXPECT_FALSE(M.Calls.empty()) << "row " << row << " mode " << mode;
+    }
+  }
+  EXPECT_TRUE(Log.Texts.empty());
 }
 
 TEST_F(CouplingTest, MissingTablesAreReportedWhileTheOthersLoad)

@@ -24,7 +24,14 @@ TEST_F(CouplingTest, TablesHaveTheirShapeAndTheirKeys)
                 {"Муфта фланцевая", 21, 1},
                 {"Муфта со звездочкой", 17, 1},
                 {"Муфта со звездочкой.Звездочка", 6, 2},
-                {"Муфта кулачково-дисковая", 16, 1}};
+                {"Муфта кулачково-дисковая", 16, 1},
+                {"Муфта зубчатая", 21, 1},
+                {"Муфта торообразная", 23, 1},
+                {"Муфта шарнирная", 4, 1},
+                {"Муфта шарнирная.Полумуфта", 18, 1},
+                {"Муфта шарнирная.Крестовина", 7, 0},
+                {"Муфта шарнирная.Палец", 7, 0},
+                {"Муфта шарнирная.Втулка", 7, 0}};
   for (auto& s : shapes) {
     auto t = Get(s.Name);
     ASSERT_TRUE(t) << s.Name;
@@ -108,20 +115,8 @@ TEST_F(CouplingTest, HingeTablesFitTogether)
   auto cross = Get("Муфта шарнирная.Крестовина"), pin = Get("Муфта шарнирная.Палец");
   auto bushing = Get("Муфта шарнирная.Втулка");
   ASSERT_TRUE(main && half && cross && pin && bushing);
-  struct
-  {
-    const TTable* T;
-    int MinColumns, Control;
-  } shapes[] = {
-      {main.get(), 4, 1}, {half.get(), 18, 1}, {cross.get(), 7, 0}, {pin.get(), 7, 0}, {bushing.get(), 7, 0}};
-  for (auto& s : shapes) {
-    SCOPED_TRACE(s.T->Name.Utf8Text());
-    EXPECT_GE(s.T->CountColumn, s.MinColumns);
-    EXPECT_EQ(s.T->Control, s.Control);
-    EXPECT_EQ(s.T->GOST.Utf8Text(), "ГОСТ 5147-97");
-    for (int i = 0; i < s.T->Count; ++i)
-      ASSERT_TRUE(std::isfinite(s.T->Array[i])) << "value " << i;
-  }
+  for (const TTable* t : {main.get(), half.get(), cross.get(), pin.get(), bushing.get()})
+    EXPECT_EQ(t->GOST.Utf8Text(), "ГОСТ 5147-97") << t->Name.Utf8Text();
   // The half-couplings are read at the main row's index, the pins and bushings at the cross piece's.
   ASSERT_EQ(half->CountRow, main->CountRow);
   ASSERT_EQ(pin->CountRow, cross->CountRow);
@@ -278,6 +273,81 @@ TEST_F(CouplingTest, JawDiscHalvesLeaveRoomForTheInsert)
     const double* K = keyways->GetParam(keyways->Control, A[1], true);
     ASSERT_TRUE(K);
     EXPECT_LT(A[1] / 2 + K[2], A[3] / 2) << "the keyway inside the hub";
+  }
+}
+
+namespace {
+// The bolt of diameter d is a row of the bolts table, and the keyway row of the bore d.
+bool BoltFound(const TTable& bolts, double d)
+{
+  const double* K = bolts.GetParam(bolts.Control, d);
+  return K && K[0] == d;
+}
+double KeywayTop(const TTable& keyways, double d)
+{
+  return d / 2 + keyways.GetParam(keyways.Control, d, true)[2];
+}
+// A main table of a bolted coupling, with the bolts and the keyways its rows name.
+struct TBolted
+{
+  explicit TBolted(const char* main)
+      : t(Get(main)), bolts(Get("Муфта.Болты фланца")), keyways(Get("Шпоночный паз"))
+  {
+  }
+  bool Loaded() const { return t && bolts && keyways; }
+  std::unique_ptr<TTable> t, bolts, keyways;
+};
+} // namespace
+
+TEST_F(CouplingTest, ToothedRowsFitTheirTeethSleeveAndBolts)
+{
+  const TBolted tables("Муфта зубчатая");
+  ASSERT_TRUE(tables.Loaded());
+  const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
+  GroupsAscend(t);
+  for (int i = 0; i < t.CountRow; ++i) {
+    const double* A = t.Row(i);
+    const double d = A[1], D = A[2], D1 = A[3], Dh = A[4], L = A[5], l = A[6], B = A[8], m = A[9], z = A[10];
+    const double w = A[11] / 2, l1 = A[12], f = A[13], X = A[16], t_ = A[17], D0 = A[18], db = A[19];
+    const double Rt = (z + 2) * m / 2;
+    SCOPED_TRACE(::testing::Message() << "row " << i << " M " << A[0] << " d " << d);
+    EXPECT_TRUE(m > 0 && z >= 3 && z == std::floor(z) && w > 0 && f > 0 && t_ > 0 && A[20] >= 1);
+    EXPECT_LT(Dh / 2, Rt - 2) << "the crown stands above the hub";
+    EXPECT_TRUE(Rt + 2 < D1 / 2 && D1 / 2 < D / 2) << "the internal teeth's root inside the sleeve";
+    EXPECT_LT(Dh / 2 + 10, D1 / 2) << "the cover's bore inside its rim";
+    EXPECT_TRUE(L / 2 - l <= l1 - w && l1 + w <= L / 2) << "the teeth within the hub";
+    EXPECT_TRUE(0 < l1 - w && l1 + w < X - t_ && X < L / 2) << "teeth window, cover, hub end in turn";
+    // The flanged half-coupling's bore steps down from its teeth within its flange, else its
+    // outline crosses itself.
+    EXPECT_LE(L / 2 - l, B / 2) << "the hub's inner end under the flanges";
+    EXPECT_LT(KeywayTop(keyways, d), Dh / 2) << "the keyway inside the hub";
+    EXPECT_GT(d / 2 - 0.1 * l, 0.0) << "a conical bore narrows to a bore";
+    EXPECT_TRUE(D1 / 2 < D0 / 2 - db / 2 && D0 / 2 + db / 2 < D / 2) << "the bolt holes in the flange ring";
+    EXPECT_TRUE(BoltFound(bolts, db)) << "bolt " << db;
+  }
+}
+
+TEST_F(CouplingTest, ToroidalRowsMakeAShellAndFitTheirBolts)
+{
+  const TBolted tables("Муфта торообразная");
+  ASSERT_TRUE(tables.Loaded());
+  const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
+  GroupsAscend(t);
+  for (int i = 0; i < t.CountRow; ++i) {
+    const double* A = t.Row(i);
+    const double d = A[1] / 2, b = A[6], B = A[7] / 2, D1 = A[8] / 2, D2 = A[9] / 2, d5 = A[5] / 2;
+    const double d1 = A[14] / 2, b0 = A[17], f = A[18];
+    SCOPED_TRACE(::testing::Message() << "row " << i << " M " << A[0] << " d " << A[1]);
+    EXPECT_GT(A[2] / 2 - A[8] / 2, b0) << "the shell rises above its feet by more than its wall";
+    EXPECT_TRUE(b0 > 0 && b0 < B) << "a wall, inside the flanges";
+    EXPECT_LT(d1, D2 - d5) << "the hub below the bolt holes";
+    EXPECT_LT(D2 + d5, D1) << "the bolt holes inside the flange";
+    EXPECT_GT(D2 - 2 * d5, d) << "the ring around the bore";
+    EXPECT_LT(KeywayTop(keyways, A[1]), d1) << "the keyway inside the hub";
+    EXPECT_TRUE(A[4] >= 1 && f > 0 && A[16] > 0 && A[10] > 0);
+    for (int T = 0; T < 4; ++T)
+      EXPECT_GT(A[19 + T], b + f) << "the hub of bore type " << T << " longer than its flange";
+    EXPECT_TRUE(BoltFound(bolts, A[5])) << "bolt " << A[5];
   }
 }
 

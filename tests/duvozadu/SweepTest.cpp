@@ -66,6 +66,15 @@ const TSweepRow SweepRows[] = {
      [](const double*, const double*) { return 5; }, 2, 0},
     {"hinge2", "Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная", 5, 6,
      [](const double*, const double*) { return 9; }, 2, 0},
+    // two hubs, sleeve, cover, bolt, washer, nut: the hubs, sleeves and covers, a bolt set at every bolt
+    {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
+     [](const double* R1, const double*) { return 6 + 3 * IntPart(R1[20]); }, 6, 2},
+    // hub, sleeve, flanged half, cover, bolt, washer, nut: each once, a bolt set at every bolt
+    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
+     [](const double* R1, const double*) { return 4 + 3 * IntPart(R1[20]); }, 4, 2},
+    // two halves, shell, ring, half-ring, bolt, washer: rings twice, two bolts and washers at every bolt
+    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 7, 7,
+     [](const double* R1, const double*) { return 7 + 4 * IntPart(R1[4]); }, 7, 2},
 };
 
 class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>
