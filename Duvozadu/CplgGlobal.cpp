@@ -14,12 +14,17 @@
 namespace {
 const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nullptr};
 const int CMUVP[] = {20, 19};
+const int CHinge[] = {4, 18, 7, 7, 7};
 const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцевая", "Муфта.Болты фланца", nullptr};
+const int CCouplingFlanec[] = {21, 6};
 const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
                                        nullptr};
+const int CMUfromSprocket[] = {17, 6};
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LPinionTooth2[] = {"Муфта-2 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LToroidalRubber[] = {"Муфта ", "Муфта торообразная", "Муфта.Болты фланца", nullptr};
+const int CPinionTooth[] = {21, 6};
+const int CToroidalRubber[] = {23, 6};
 const char* const LHinge[] = {"Муфта шарнирная-1 ",
                               "Муфта шарнирная",
                               "Муфта шарнирная.Полумуфта",
@@ -35,6 +40,7 @@ const char* const LHinge2[] = {"Муфта шарнирная-2 ",
                                "Муфта шарнирная.Втулка",
                                nullptr};
 const char* const LJawDisc[] = {"Муфта кулачково-дисковая", "Муфта кулачково-дисковая", nullptr};
+const int CJawDisc[] = {16};
 
 const char* const KeywayTable = "Шпоночный паз";
 constexpr int KeywayColumns = 3;
@@ -88,14 +94,22 @@ TString Size(double v)
 // Row 7's "c" is the Latin letter, as stored names spell it.
 TCoupling iCouplings[] = {
     {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
-    {"Фланцевая ГОСТ 20761-96", nullptr, nullptr, nullptr, LCouplingFlanec},
-    {"со Звездочкой ГОСТ Р 50894-96", nullptr, nullptr, nullptr, LMUfromSprocket},
-    {"Зубчатая ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth},
-    {"Зубчатая МЗП ГОСТ Р 50895-96", nullptr, nullptr, nullptr, LPinionTooth2},
-    {"Торообразная ГОСТ Р 50892-96", nullptr, nullptr, nullptr, LToroidalRubber},
-    {"Шарнирная ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge},
-    {"Шарнирная c втулкой ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge2},
-    {"Муфта кулачково-дисковая ГОСТ 20720-93", nullptr, nullptr, nullptr, LJawDisc},
+    {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView, LCouplingFlanec,
+     CCouplingFlanec},
+    {"со Звездочкой ГОСТ Р 50894-96", dr3D_MUfromSprocket, dr2D_MUfromSprocket, dr2D_MUfromSprocketView,
+     LMUfromSprocket, CMUfromSprocket},
+    {"Зубчатая ГОСТ Р 50895-96", dr3D_PinionTooth, dr2D_PinionTooth, dr2D_PinionToothView, LPinionTooth,
+     CPinionTooth},
+    {"Зубчатая МЗП ГОСТ Р 50895-96", dr3D_PinionTooth2, dr2D_PinionTooth2, dr2D_PinionTooth2View,
+     LPinionTooth2, CPinionTooth},
+    {"Торообразная ГОСТ Р 50892-96", dr3D_ToroidalRubber, dr2D_ToroidalRubber, dr2D_ToroidalRubberView,
+     LToroidalRubber, CToroidalRubber},
+    {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge,
+     CHinge},
+    {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,
+     LHinge2, CHinge},
+    {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling, dr2D_JawDiscCouplingView,
+     LJawDisc, CJawDisc},
 };
 const int CountCoupling = 9;
 TCouplings Couplings(iCouplings, CountCoupling);

@@ -324,7 +324,7 @@ public:
                  bool ExternalFile) override;
   void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
                      const double& xDx, const double& xDy, const double& xDz, const double& yDx,
-                     const double& yDy, const double& yDz, bool ExternalFile);
+                     const double& yDy, const double& yDz, bool ExternalFile) override;
   // Dispatches to the detail-code AddDetail (not turned round) when U is set.
   void AddDetailIf(const double& x, const double& y, const double& z, int DetailCode, int Suffics, bool U);
   // New parts of a detail code are not made on this host.

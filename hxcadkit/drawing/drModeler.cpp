@@ -332,6 +332,11 @@ void TModeler3D::drSave3D(bool, bool) {}
 void TModeler3D::drSet(const TString&, const TString&, const TString&, int) {}
 void TModeler3D::AddDetail(const double&, const double&, const double&, int, int, bool) {}
 void TModeler3D::AddDetail(const double&, const double&, const double&, const TString&, bool, bool) {}
+void TModeler3D::AddDetailAxle(const double&, const double&, const double&, const TString&, const double&,
+                               const double&, const double&, const double&, const double&, const double&,
+                               bool)
+{
+}
 void TModeler3D::AddDetailAxle(const double&, const double&, const double&, int, int, const double&,
                                const double&, const double&, const double&, const double&, const double&)
 {

@@ -458,6 +458,10 @@ public:
   // when ReverseZ; the base inserts nothing.
   virtual void AddDetail(const double& x, const double& y, const double& z, const TString& DetailName,
                          bool ReverseZ, bool ExternalFile);
+  // The same with the part's X axis along (xDx, xDy, xDz) and its Y axis along (yDx, yDy, yDz).
+  virtual void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
+                             const double& xDx, const double& xDy, const double& xDz, const double& yDx,
+                             const double& yDy, const double& yDz, bool ExternalFile);
   virtual void drMacro3D(const TString& Name, bool MStaffVisible);
   virtual void drEndMacro3D();
   // Writes the detail and suffix of the detail information.

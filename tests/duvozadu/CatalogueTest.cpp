@@ -1,5 +1,7 @@
 // The catalogue: rows, table slots, refusals.
 #include <cmath>
+#include <iterator>
+#include <memory>
 
 #include "CouplingFixture.h"
 
@@ -21,14 +23,30 @@ TEST_F(CouplingTest, CatalogueListsItsRowsAndRefusesWhatItCannotBuild)
   EXPECT_TRUE(Log.Texts.empty());
 
   ControlModel.PrefixName = TString("before");
-  for (int mode : {-1, 3})
-    EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), mode));
-  for (int row = 1; row < 9; ++row)
-    EXPECT_FALSE(iCouplings[row].Make(row % 3));
-  ASSERT_EQ(Log.Texts.size(), 10u);
+  // A mode no row has is refused with the row's name, and changes nothing.
+  for (int row = 0; row < 9; ++row)
+    for (int mode : {-1, 3})
+      EXPECT_FALSE(iCouplings[row].Make(mode));
+  ASSERT_EQ(Log.Texts.size(), 18u);
   EXPECT_EQ(Log.Texts[0], std::string("Извините! Пока не реализовано построение ") + MUVP);
+  EXPECT_EQ(Log.Texts[17], "Извините! Пока не реализовано построение Муфта кулачково-дисковая ГОСТ 20720-93");
   EXPECT_EQ(ControlModel.PrefixName.Utf8Text(), "before");
   EXPECT_TRUE(M.Calls.empty());
+
+  // Every row builds in every mode at the first size of its main table, without a message.
+  Log.Texts.clear();
+  for (int row = 0; row < 9; ++row) {
+    std::unique_ptr<TTable> main(TextBase.GetTable(iCouplings[row].NameTable(1)));
+    ASSERT_TRUE(main) << row;
+    const double* R = main->Row(0);
+    for (int mode : {0, 1, 2}) {
+      Model(R[0], R[main->Control], R[main->Control], 0, 0);
+      M.Reset();
+      EXPECT_TRUE(iCouplings[row].Make(mode)) << "row " << row << " mode " << mode;
+      EXPECT_FALSE(M.Calls.empty()) << "row " << row << " mode " << mode;
+    }
+  }
+  EXPECT_TRUE(Log.Texts.empty());
 }
 
 TEST_F(CouplingTest, MissingTablesAreReportedWhileTheOthersLoad)
@@ -83,8 +101,15 @@ TEST_F(CouplingTest, NothingIsBuiltThatNoSizeHolds)
   Model(250, 32, 32, 0, 0);
   EXPECT_FALSE(Couplings.Damaged(TString(MUVP)));
   EXPECT_TRUE(Couplings.Buildable(TString(MUVP)));
-  EXPECT_FALSE(Couplings.Buildable(TString("Фланцевая ГОСТ 20761-96")));
-  EXPECT_FALSE(Couplings.Damaged(TString("Фланцевая ГОСТ 20761-96"))) << "no table to judge by";
+  {
+    // A row whose main table is missing.
+    const char* const missing[] = {"Муфта ", "Муфта без таблицы", nullptr};
+    const char* const* kept = iCouplings[1].LTable;
+    iCouplings[1].LTable = missing;
+    EXPECT_FALSE(Couplings.Buildable(TString("Фланцевая ГОСТ 20761-96")));
+    EXPECT_FALSE(Couplings.Damaged(TString("Фланцевая ГОСТ 20761-96"))) << "no table to judge by";
+    iCouplings[1].LTable = kept;
+  }
 
   // A row that asks for more columns than its table has finds the table missing and builds nothing.
   static int runs = 0;

@@ -12,7 +12,7 @@
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/TextBase.h"
 
-// Records file insertions too, so that an assembly's components can be checked.
+// Records file insertions (plain and with axes) too, so that an assembly's components can be checked.
 class TCouplingModeler : public TRecordingModeler
 {
 public:
@@ -21,6 +21,14 @@ public:
                  bool ExternalFile) override
   {
     Calls.push_back({"AddDetailFile", {x, y, z, double(ReverseZ), double(ExternalFile)}, {DetailName}});
+  }
+  using TRecordingModeler::AddDetailAxle;
+  void AddDetailAxle(const double& x, const double& y, const double& z, const TString& DetailName,
+                     const double& xDx, const double& xDy, const double& xDz, const double& yDx,
+                     const double& yDy, const double& yDz, bool ExternalFile) override
+  {
+    Calls.push_back(
+        {"AddDetailAxleFile", {x, y, z, xDx, xDy, xDz, yDx, yDy, yDz, double(ExternalFile)}, {DetailName}});
   }
 };
 

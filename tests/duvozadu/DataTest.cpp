@@ -17,7 +17,21 @@ TEST_F(CouplingTest, TablesHaveTheirShapeAndTheirKeys)
   {
     const char* Name;
     int MinColumns, Control;
-  } shapes[] = {{"МУВП", 20, 17}, {"МУВП.Палец", 19, 0}, {"Шпоночный паз", 3, 0}};
+  } shapes[] = {{"МУВП", 20, 17},
+                {"МУВП.Палец", 19, 0},
+                {"Шпоночный паз", 3, 0},
+                {"Муфта.Болты фланца", 6, 0},
+                {"Муфта фланцевая", 21, 1},
+                {"Муфта со звездочкой", 17, 1},
+                {"Муфта со звездочкой.Звездочка", 6, 2},
+                {"Муфта кулачково-дисковая", 16, 1},
+                {"Муфта зубчатая", 21, 1},
+                {"Муфта торообразная", 23, 1},
+                {"Муфта шарнирная", 4, 1},
+                {"Муфта шарнирная.Полумуфта", 18, 1},
+                {"Муфта шарнирная.Крестовина", 7, 0},
+                {"Муфта шарнирная.Палец", 7, 0},
+                {"Муфта шарнирная.Втулка", 7, 0}};
   for (auto& s : shapes) {
     auto t = Get(s.Name);
     ASSERT_TRUE(t) << s.Name;
@@ -92,6 +106,248 @@ TEST_F(CouplingTest, KeywayRowsCoverAscendingSpans)
     // The interval lookup of a bore just inside the span gives this row.
     const double d = (i + 1 < t->CountRow ? t->Row(i + 1)[0] : S[0] + 1.0) - 0.5;
     EXPECT_EQ(t->GetParam(t->Control, d, true), S) << "d " << d;
+  }
+}
+
+TEST_F(CouplingTest, HingeTablesFitTogether)
+{
+  auto main = Get("Муфта шарнирная"), half = Get("Муфта шарнирная.Полумуфта");
+  auto cross = Get("Муфта шарнирная.Крестовина"), pin = Get("Муфта шарнирная.Палец");
+  auto bushing = Get("Муфта шарнирная.Втулка");
+  ASSERT_TRUE(main && half && cross && pin && bushing);
+  for (const TTable* t : {main.get(), half.get(), cross.get(), pin.get(), bushing.get()})
+    EXPECT_EQ(t->GOST.Utf8Text(), "ГОСТ 5147-97") << t->Name.Utf8Text();
+  // The half-couplings are read at the main row's index, the pins and bushings at the cross piece's.
+  ASSERT_EQ(half->CountRow, main->CountRow);
+  ASSERT_EQ(pin->CountRow, cross->CountRow);
+  ASSERT_EQ(bushing->CountRow, cross->CountRow);
+  for (int k = 0; k < main->CountRow; ++k) {
+    const double *R = main->Row(k), *A = half->Row(k);
+    SCOPED_TRACE(::testing::Message() << "row " << k << " d " << R[1]);
+    EXPECT_EQ(A[0], R[0]);
+    EXPECT_EQ(A[1], R[1]) << "the half row holds the main row's bore";
+    EXPECT_EQ(A[5], R[2]);
+    if (k > 0) {
+      const double* P = main->Row(k - 1);
+      EXPECT_TRUE(R[0] > P[0] || (R[0] == P[0] && R[1] > P[1])) << "torque groups and their bores ascend";
+      // The second half's fork is cut by the first half's row: one fork diameter per torque.
+      if (R[0] == P[0]) {
+        EXPECT_EQ(A[5], half->Row(k - 1)[5]);
+      }
+    }
+    const double* S = cross->GetParam(cross->Control, R[0]);
+    EXPECT_EQ(S[0], R[0]) << "the torque finds its cross piece";
+    const double d = A[1], d1 = A[2], d3 = A[4], D = A[5], b = A[6], l2 = A[11], r = A[16];
+    for (int di : {0, 1}) {
+      const double l = A[7 + di], l1 = A[9 + di], l3 = A[12 + di], slot = l1 - l;
+      SCOPED_TRACE(di ? "short hub" : "long hub");
+      EXPECT_TRUE(d < d1 && d1 < D && b < D && d3 < 2 * r);
+      EXPECT_TRUE(l < l1 && l3 < l1);
+      // The slot ends before the cone from the hub, and is as deep for either hub, so that the
+      // middle piece's forks do not depend on the bore type.
+      EXPECT_LE(slot, l1 - l3 - (D - d1) / 2);
+      EXPECT_EQ(slot, A[9] - A[7]);
+      // The jaw narrows to its rounded end between the slot's floor and the joint.
+      EXPECT_TRUE(r < l2 && l2 < slot);
+      // The jaws (2r wide) and the cross piece fit the other fork's slot; neither the cross piece
+      // nor the other fork's jaw reaches the slot's floor; the middle piece's forks stay apart.
+      EXPECT_LE(2 * r, b);
+      EXPECT_LT(S[1], b);
+      EXPECT_LE(r + S[2] / 2, slot);
+      EXPECT_LE(2 * r, slot);
+      EXPECT_LE(slot - r, R[3] / 2);
+    }
+  }
+  for (int i = 0; i < cross->CountRow; ++i) {
+    const double *S = cross->Row(i), *P = pin->Row(i), *B = bushing->Row(i);
+    SCOPED_TRACE(::testing::Message() << "cross piece " << i << " M " << S[0]);
+    EXPECT_EQ(P[0], S[0]);
+    EXPECT_EQ(B[0], S[0]);
+    if (i > 0) {
+      EXPECT_GT(S[0], cross->Row(i - 1)[0]);
+    }
+    EXPECT_TRUE(S[3] < S[1] && S[1] < S[2]);
+    EXPECT_TRUE(P[5] < P[1] && P[1] <= S[3]) << "the pin passes the cross piece, its flats thinner";
+    EXPECT_GE(B[6], 2 * B[3]) << "the end rings do not overlap";
+    // The bushing's core passes the pin's cross hole, its rings the cross piece's hole.
+    EXPECT_TRUE(P[2] < P[5] && B[2] <= P[2] && B[2] < B[1] && B[1] <= S[3]);
+  }
+}
+
+TEST_F(CouplingTest, FlangeBoltsAscendAndTheirNutsSitOnTheirWashers)
+{
+  auto t = Get("Муфта.Болты фланца");
+  ASSERT_TRUE(t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* B = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << "M" << B[0]);
+    EXPECT_TRUE(B[0] < B[3] && B[3] <= B[5]) << "thread, across flats, washer";
+    EXPECT_TRUE(B[2] > 0 && B[4] > 0);
+    if (i > 0) {
+      EXPECT_GT(B[0], t->Row(i - 1)[0]);
+    }
+  }
+}
+
+namespace {
+// Torque groups ascend, and within a group the bores.
+void GroupsAscend(const TTable& t)
+{
+  for (int i = 1; i < t.CountRow; ++i) {
+    const double *A = t.Row(i), *B = t.Row(i - 1);
+    EXPECT_TRUE(A[0] > B[0] || (A[0] == B[0] && A[t.Control] > B[t.Control]))
+        << t.Name.Utf8Text() << " row " << i << ": " << A[0] << " " << A[t.Control];
+  }
+}
+} // namespace
+
+TEST_F(CouplingTest, FlangedSizesNestAndTheirBoltsFit)
+{
+  auto t = Get("Муфта фланцевая");
+  auto bolts = Get("Муфта.Болты фланца");
+  ASSERT_TRUE(t && bolts);
+  GroupsAscend(*t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << A[0] << " N*m, d " << A[1]);
+    EXPECT_TRUE(A[1] < A[10] && A[10] < A[9] && A[9] < A[8] && A[8] < A[7])
+        << "bore, recess, hub, bolts, rim";
+    EXPECT_TRUE(A[17] < A[16] && A[16] < A[20] && A[20] <= A[15]) << "recess, flange, short and long hub";
+    EXPECT_TRUE(A[6] >= 1 && A[6] == std::floor(A[6]));
+    const double* B = bolts->GetParam(0, A[19]);
+    ASSERT_TRUE(B);
+    EXPECT_EQ(B[0], A[19]) << "a bolt of the table";
+    // The washers (and the nuts and heads on them) sit between the hub and the rim.
+    EXPECT_LE(A[9] / 2, A[8] / 2 - B[5] / 2);
+    EXPECT_LE(A[8] / 2 + B[5] / 2, A[7] / 2);
+    EXPECT_GT(A[11], A[19]) << "the washer passes the bolt";
+  }
+}
+
+TEST_F(CouplingTest, StarJawsOverlapAndTheirStarsFillTheGaps)
+{
+  auto t = Get("Муфта со звездочкой");
+  auto stars = Get("Муфта со звездочкой.Звездочка");
+  ASSERT_TRUE(t && stars);
+  GroupsAscend(*t);
+  for (int i = 0; i < stars->CountRow; ++i) {
+    const double* St = stars->Row(i);
+    EXPECT_GE(St[5], 3.0);
+    // The tooth flanks meet inside the star's rim.
+    EXPECT_LT(St[2] / 2 / std::sin(M_PI / St[5]), St[0] / 2) << "star " << i;
+  }
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << A[0] << " N*m, d " << A[1]);
+    const double* St = stars->GetParam(2, 2 * A[6]);
+    ASSERT_TRUE(St);
+    EXPECT_EQ(St[2], 2 * A[6]) << "the star of the gap";
+    EXPECT_LT(A[6], A[3] / 2);
+    EXPECT_TRUE(A[1] < A[2] && A[2] < A[3]) << "bore, hub, jaws";
+    EXPECT_LE(St[0], A[3]);
+    for (int di : {0, 11}) {
+      const double l = A[4 + di], l1 = A[5 + di], x0 = l1 - l;
+      EXPECT_TRUE(0 < A[9] && A[9] < x0 && x0 < A[8] && A[8] < l1) << "jaws, disc, hub; execution " << di;
+      EXPECT_LT(A[13], x0) << "the jaws overlap";
+      EXPECT_LE(St[3], x0 - A[13]) << "the star fits the overlap";
+    }
+  }
+}
+
+TEST_F(CouplingTest, JawDiscHalvesLeaveRoomForTheInsert)
+{
+  auto t = Get("Муфта кулачково-дисковая");
+  auto keyways = Get("Шпоночный паз");
+  ASSERT_TRUE(t && keyways);
+  GroupsAscend(*t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << A[0] << " N*m, d " << A[1]);
+    EXPECT_TRUE(A[1] < A[3] && A[3] < A[10]) << "bore, hub, disc";
+    EXPECT_TRUE(A[1] < A[12] && A[12] < A[3]) << "the tongue wider than the bore, narrower than the hub";
+    for (int idx : {0, 1}) {
+      EXPECT_GE(A[4 + idx], 2 * A[6 + idx]) << "execution " << idx;
+      EXPECT_LT(A[13], A[6 + idx]);
+      EXPECT_LT(A[8 + idx] + A[15], A[6 + idx] - A[13]) << "disc and step before the slot";
+    }
+    const double* K = keyways->GetParam(keyways->Control, A[1], true);
+    ASSERT_TRUE(K);
+    EXPECT_LT(A[1] / 2 + K[2], A[3] / 2) << "the keyway inside the hub";
+  }
+}
+
+namespace {
+// The bolt of diameter d is a row of the bolts table, and the keyway row of the bore d.
+bool BoltFound(const TTable& bolts, double d)
+{
+  const double* K = bolts.GetParam(bolts.Control, d);
+  return K && K[0] == d;
+}
+double KeywayTop(const TTable& keyways, double d)
+{
+  return d / 2 + keyways.GetParam(keyways.Control, d, true)[2];
+}
+// A main table of a bolted coupling, with the bolts and the keyways its rows name.
+struct TBolted
+{
+  explicit TBolted(const char* main)
+      : t(Get(main)), bolts(Get("Муфта.Болты фланца")), keyways(Get("Шпоночный паз"))
+  {
+  }
+  bool Loaded() const { return t && bolts && keyways; }
+  std::unique_ptr<TTable> t, bolts, keyways;
+};
+} // namespace
+
+TEST_F(CouplingTest, ToothedRowsFitTheirTeethSleeveAndBolts)
+{
+  const TBolted tables("Муфта зубчатая");
+  ASSERT_TRUE(tables.Loaded());
+  const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
+  GroupsAscend(t);
+  for (int i = 0; i < t.CountRow; ++i) {
+    const double* A = t.Row(i);
+    const double d = A[1], D = A[2], D1 = A[3], Dh = A[4], L = A[5], l = A[6], B = A[8], m = A[9], z = A[10];
+    const double w = A[11] / 2, l1 = A[12], f = A[13], X = A[16], t_ = A[17], D0 = A[18], db = A[19];
+    const double Rt = (z + 2) * m / 2;
+    SCOPED_TRACE(::testing::Message() << "row " << i << " M " << A[0] << " d " << d);
+    EXPECT_TRUE(m > 0 && z >= 3 && z == std::floor(z) && w > 0 && f > 0 && t_ > 0 && A[20] >= 1);
+    EXPECT_LT(Dh / 2, Rt - 2) << "the crown stands above the hub";
+    EXPECT_TRUE(Rt + 2 < D1 / 2 && D1 / 2 < D / 2) << "the internal teeth's root inside the sleeve";
+    EXPECT_LT(Dh / 2 + 10, D1 / 2) << "the cover's bore inside its rim";
+    EXPECT_TRUE(L / 2 - l <= l1 - w && l1 + w <= L / 2) << "the teeth within the hub";
+    EXPECT_TRUE(0 < l1 - w && l1 + w < X - t_ && X < L / 2) << "teeth window, cover, hub end in turn";
+    // The flanged half-coupling's bore steps down from its teeth within its flange, else its
+    // outline crosses itself.
+    EXPECT_LE(L / 2 - l, B / 2) << "the hub's inner end under the flanges";
+    EXPECT_LT(KeywayTop(keyways, d), Dh / 2) << "the keyway inside the hub";
+    EXPECT_GT(d / 2 - 0.1 * l, 0.0) << "a conical bore narrows to a bore";
+    EXPECT_TRUE(D1 / 2 < D0 / 2 - db / 2 && D0 / 2 + db / 2 < D / 2) << "the bolt holes in the flange ring";
+    EXPECT_TRUE(BoltFound(bolts, db)) << "bolt " << db;
+  }
+}
+
+TEST_F(CouplingTest, ToroidalRowsMakeAShellAndFitTheirBolts)
+{
+  const TBolted tables("Муфта торообразная");
+  ASSERT_TRUE(tables.Loaded());
+  const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
+  GroupsAscend(t);
+  for (int i = 0; i < t.CountRow; ++i) {
+    const double* A = t.Row(i);
+    const double d = A[1] / 2, b = A[6], B = A[7] / 2, D1 = A[8] / 2, D2 = A[9] / 2, d5 = A[5] / 2;
+    const double d1 = A[14] / 2, b0 = A[17], f = A[18];
+    SCOPED_TRACE(::testing::Message() << "row " << i << " M " << A[0] << " d " << A[1]);
+    EXPECT_GT(A[2] / 2 - A[8] / 2, b0) << "the shell rises above its feet by more than its wall";
+    EXPECT_TRUE(b0 > 0 && b0 < B) << "a wall, inside the flanges";
+    EXPECT_LT(d1, D2 - d5) << "the hub below the bolt holes";
+    EXPECT_LT(D2 + d5, D1) << "the bolt holes inside the flange";
+    EXPECT_GT(D2 - 2 * d5, d) << "the ring around the bore";
+    EXPECT_LT(KeywayTop(keyways, A[1]), d1) << "the keyway inside the hub";
+    EXPECT_TRUE(A[4] >= 1 && f > 0 && A[16] > 0 && A[10] > 0);
+    for (int T = 0; T < 4; ++T)
+      EXPECT_GT(A[19 + T], b + f) << "the hub of bore type " << T << " longer than its flange";
+    EXPECT_TRUE(BoltFound(bolts, A[5])) << "bolt " << A[5];
   }
 }
 

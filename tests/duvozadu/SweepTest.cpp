@@ -1,5 +1,6 @@
-// Every row of the sleeve-and-pin table, every pair of bore types, every mode: the drawing is
-// sound, the 3D sketches revolve about one axis, the assembly holds every piece it names.
+// Every built catalogue row, on every row of its main table, with every pair of bore types, in
+// every mode: the drawing is sound, the 3D sketches revolve about one axis, the assembly holds
+// the pieces the row names, every one of them a file the build made.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgShared.h"
 #include "Duvozadu/pmCommands.h"
+#include "tests/TestNames.h"
 
 namespace {
 // Each revolved sketch holds exactly one axis line.
@@ -17,7 +19,7 @@ namespace {
   int sketch = -1;
   for (const auto& c : m.Calls) {
     if (c.Op == "drPlaneEskis") ++sketch;
-    if (c.Op != "drBaseRotate") continue;
+    if (c.Op != "drBaseRotate" && c.Op != "drCutRotate") continue;
     const auto axes = std::count_if(m.Curves.begin(), m.Curves.end(),
                                     [&](const auto& k) { return k.Sketch == sketch && k.Style == 3; });
     if (axes != 1)
@@ -26,50 +28,109 @@ namespace {
   return ::testing::AssertionSuccess();
 }
 
+// A catalogue row as the sweep builds it. Components counts the assembly's components from the
+// main-table rows of the first and the second bore; Parts the distinct files inserted.
+struct TSweepRow
+{
+  const char* Key; // the case name
+  const char* Coupling;
+  const char* Table;
+  int Rotations;
+  int Parts;
+  int (*Components)(const double* R1, const double* R2);
+  int SectionHatches;   // at least
+  int SectionKeyways;   // filled keyways in the section
+  bool OneBore = false; // both halves from the first bore
+};
+void PrintTo(const TSweepRow& r, std::ostream* os)
+{
+  *os << r.Key;
+}
+
+const TSweepRow SweepRows[] = {
+    // pin, two bushings, nut, washer, two halves; five pieces at every pin
+    {"muvp", MUVP, "МУВП", 7, 7, [](const double* R1, const double*) { return 5 * IntPart(R1[15]) + 2; }, 4,
+     2},
+    // two halves, bolt, nut and washer; three pieces at every bolt
+    {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая", 5, 5,
+     [](const double* R1, const double*) { return 2 + 3 * IntPart(R1[6]); }, 2, 2},
+    // the star and two halves
+    {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой", 2, 3,
+     [](const double*, const double*) { return 3; }, 2, 2},
+    // the half twice and the insert; the section's keyway is a line
+    {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
+     [](const double*, const double*) { return 3; }, 3, 0, true},
+    // both halves, the middle piece, pin and bushing turned; the cross piece's holes cut by revolving;
+    // the single joint inserts five of its six parts, the double nine components of all six
+    {"hinge", "Шарнирная ГОСТ 5147-97", "Муфта шарнирная", 5, 5,
+     [](const double*, const double*) { return 5; }, 2, 0},
+    {"hinge2", "Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная", 5, 6,
+     [](const double*, const double*) { return 9; }, 2, 0},
+    // two hubs, sleeve, cover, bolt, washer, nut: the hubs, sleeves and covers, a bolt set at every bolt
+    {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
+     [](const double* R1, const double*) { return 6 + 3 * IntPart(R1[20]); }, 6, 2},
+    // hub, sleeve, flanged half, cover, bolt, washer, nut: each once, a bolt set at every bolt
+    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
+     [](const double* R1, const double*) { return 4 + 3 * IntPart(R1[20]); }, 4, 2},
+    // two halves, shell, ring, half-ring, bolt, washer: rings twice, two bolts and washers at every bolt
+    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 7, 7,
+     [](const double* R1, const double*) { return 7 + 4 * IntPart(R1[4]); }, 7, 2},
+};
+
+class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>
+{
+};
 } // namespace
 
-TEST_F(CouplingTest, EveryRowBuildsSoundlyInEveryMode)
+TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
 {
+  const TSweepRow& row = GetParam();
   // A copy of its own: every build reloads the slots.
-  std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString(row.Table)));
   ASSERT_TRUE(main);
   const TTable& t = *main;
+  const int c = t.Control;
   int builds = 0;
   for (int i = 0; i < t.CountRow; ++i) {
-    const double* A2 = t.Row(i);                   // half 2: the first diameter
-    const double* A = t.Row((i + 1) % t.CountRow); // half 1: the second
+    const double* A1 = t.Row(i);                    // the first bore
+    const double* A2 = t.Row((i + 1) % t.CountRow); // the second: the next row's
     for (int tt = 0; tt < 16; ++tt)
       for (int mode = 0; mode < 3; ++mode) {
         SCOPED_TRACE(::testing::Message()
                      << "row " << i << " types " << tt % 4 << "," << tt / 4 << " mode " << mode);
-        Model(A2[0], A2[17], A[17], tt % 4, tt / 4);
+        Model(A1[0], A1[c], A2[c], tt % 4, tt / 4);
+        const TGroupRows g = GroupRows(&t, A1[0], A1[c], row.OneBore ? A1[c] : A2[c]);
         M.Reset();
-        ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), mode));
+        ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), mode));
         ASSERT_TRUE(DrawingSound(M));
         ++builds;
         if (mode != 0) {
-          ASSERT_GE(M.Hatches(), mode == 1 ? 4 : 0);
-          ASSERT_EQ(M.Count("drColouring"), mode == 1 ? 2 : 0) << "a keyway in each half of the section";
+          ASSERT_GE(M.Hatches(), mode == 1 ? row.SectionHatches : 0);
+          ASSERT_EQ(M.Count("drColouring"), mode == 1 ? row.SectionKeyways : 0);
           continue;
         }
         ASSERT_TRUE(OneAxisPerRotation(M));
-        ASSERT_EQ(M.Count("drBaseRotate"), 7); // pin, two bushings, nut, washer, two halves
-        const auto inserted = M.Of("AddDetailFile");
-        // Both halves come from the group built: its pin count.
-        const double z = GroupRows(&t, A2[0], A[17], A2[17]).R2[15];
-        ASSERT_EQ(ControlModel.M, GroupRows(&t, A2[0], A[17], A2[17]).Torque);
-        ASSERT_EQ(int(inserted.size()), 5 * int(z) + 2);
+        ASSERT_EQ(M.Count("drBaseRotate"), row.Rotations);
+        auto inserted = M.Of("AddDetailFile");
+        for (const auto& k : M.Of("AddDetailAxleFile"))
+          inserted.push_back(k);
+        // Both halves come from the group built, whose torque the model takes.
+        ASSERT_TRUE(g.R1 && g.R2);
+        ASSERT_EQ(ControlModel.M, g.Torque);
+        ASSERT_EQ(int(inserted.size()), row.Components(g.R1, g.R2));
         std::set<std::string> made, used;
-        for (const auto& c : M.Of("drCreate3D"))
-          made.insert(c.S[0].Utf8Text());
-        for (const auto& c : inserted)
-          used.insert(c.S[0].Utf8Text());
+        for (const auto& k : M.Of("drCreate3D"))
+          made.insert(k.S[0].Utf8Text());
+        for (const auto& k : inserted)
+          used.insert(k.S[0].Utf8Text());
         ASSERT_TRUE(std::includes(made.begin(), made.end(), used.begin(), used.end()));
-        ASSERT_EQ(used.size(), 7u);
+        ASSERT_EQ(int(used.size()), row.Parts);
       }
   }
   EXPECT_EQ(builds, t.CountRow * 48);
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, CouplingSweep, ::testing::ValuesIn(SweepRows), hxcad::test::CaseNames());
 
 TEST_F(CouplingTest, SectionViewAndModelTakeTheSamePin)
 {

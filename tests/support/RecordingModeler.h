@@ -105,6 +105,7 @@ public:
   using TModeler2D::drLeafStamp;
   using TModeler2D::drView;
   using TModeler3D::AddDetail;
+  using TModeler3D::AddDetailAxle;
   using TModeler3D::drBaseExtrusion;
   using TModeler3D::drSpcObj;
 

@@ -1,0 +1,330 @@
+// The elastic coupling with a toroidal rubber shell: the flanged half-couplings, the shell, the
+// half-rings and rings that clamp its feet, and the coupling's 2D section, 2D view and 3D model.
+#include <cmath>
+
+#include "Duvozadu/ControlModel.h"
+#include "Duvozadu/CplgDetails.h"
+#include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/CplgShared.h"
+#include "hxcadkit/drawing/Cuthole.h"
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+
+namespace {
+constexpr int TorusColumns = 23;
+
+// The sizes of one row that several pieces share.
+struct TTorus
+{
+  explicit TTorus(const double* A)
+      : d(A[1] / 2), apex(A[2] / 2), n(A[4]), d5(A[5] / 2), b(A[6]), B(A[7] / 2), D1(A[8] / 2), D2(A[9] / 2),
+        b3(A[10]), h(A[13]), d1(A[14] / 2), b2(A[16]), b0(A[17]), f(A[18]), x0(B + f),
+        Rmin(((D1 - 5) - 2) - 5), hs(apex - D1), xl(((b3 + b2) - b2) + (B - b0))
+  {
+  }
+  double d, apex, n, d5, b, B, D1, D2, b3, h, d1, b2, b0, f, x0, Rmin;
+  double hs; // rise of the shell's outer surface above its feet
+  double xl; // outer face of the ring
+  // A shell needs a rise above its feet higher than its wall, and a wall.
+  bool ShellMade() const
+  {
+    return hs > 0.0 && b0 > 0.0 && hs > b0 && std::isfinite(RO()) && std::isfinite(RI());
+  }
+  double RO() const { return (B * B / hs + hs) / 2; }
+  double RI() const { return ((B - b0) * (B - b0) / (hs - b0) + (hs - b0)) / 2; }
+};
+
+// The hub's length for the bore type, and how much the conical bore narrows over it.
+struct THub
+{
+  THub(const double* A, int T) : l(A[19 + BoreType(T)]), du((BoreType(T) & 2) ? 0.05 * l : 0.0) {}
+  double l, du;
+};
+
+bool Drawable(const double* A)
+{
+  return Usable(A, TorusColumns);
+}
+
+// A bolt with its washer on each flange's outer face, its shank towards the middle plane, above
+// and below the axis.
+void Bolts2D(TModeler3D& m, const double* A, const double* A3)
+{
+  if (!A3) return;
+  const TTorus g(A);
+  TCommonGeometry e(0, &m);
+  const double one = 1.0, two = 2.0, xw = g.B + g.b, xb = xw + 2.0;
+  const double L = g.b + g.b2 + g.b3 + 3.0, LM = g.b2 + g.b3;
+  for (double s : {1.0, -1.0})
+    for (double y : {g.D2, -g.D2}) {
+      const double washerAngle = s > 0 ? 0.0 : 180.0, boltAngle = s > 0 ? 180.0 : 0.0;
+      e.dr2D_Washer_V2(s * xw, y, washerAngle, one, A[5], A3[3], two, 31, false);
+      e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
+    }
+}
+} // namespace
+
+void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double& ma, const double& mm,
+                               const double* A, int T, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, TorusColumns)) return;
+  const TTorus g(A);
+  const THub hub(A, T);
+  const double B = g.B, b = g.b, f = g.f, D1 = g.D1, d = g.d, l = hub.l;
+  TContDrawing c(m);
+  c.Make(B, D1,
+         dPx(B, D1 - 3 * f,
+             dP(B + f, D1 - 3 * f - 2,
+                dPx(B + f, d - hub.du,
+                    dPx(B + l - f, d,
+                        dPx(B + l, d + f,
+                            dP(B + l, g.d1 - f,
+                               dP(B + l - f, g.d1,
+                                  dCLL(B + b, g.d1, B + b, D1 - f, f, dP(B + b - f, D1, dP(B, D1)))))))))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  c.drContBlock(tl);
+  m->drLine(-3.0, 0.0, B + l + 3.0, 0.0, 3);
+  if (tl % 10 == 0) return;
+  THole3DParam hole(*m);
+  const double x = B + b, zero = 0.0, half = 180.0, depth = b - f, r = g.d5;
+  auto boltHole = [&](bool own) {
+    if (own)
+      hole.drHole(48, x, g.D2, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+    else
+      hole.cHole(48, x, g.D2, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+  };
+  m->drHatch(0, 45.0, 2.0);
+  c.drContBlock(30);
+  boltHole(false);
+  m->drEndObj();
+  boltHole(true);
+  dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
+}
+
+void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                                  const double* A, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, TorusColumns)) return;
+  const TTorus g(A);
+  const THub hub(A, ControlModel.T1);
+  const double B = g.B, b = g.b, f = g.f, D1 = g.D1, l = hub.l;
+  TContDrawing c(m);
+  c.Make(
+      B + l, 0,
+      dP(B + l, g.d1 - f,
+         dP(B + l - f, g.d1,
+            dCLL(B + b, g.d1, B + b, D1 - f, f, dPx(B + b - f, D1, dP(B, D1, dP(B, 0, dPt0(B + l, 0))))))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  c.drContBlock(tl);
+  m->drLine(-3.0, 0.0, B + l + 3.0, 0.0, 3);
+}
+
+void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, TorusColumns)) return;
+  const TTorus g(A);
+  if (!g.ShellMade()) return;
+  const double B = g.B, f = g.f, D1 = g.D1, Rmin = g.Rmin, bi = B - g.b0, RO = g.RO(), RI = g.RI();
+  TContDrawing c(m);
+  c.Make(
+      B, D1,
+      dP(B, D1 - 3 * f,
+         dP(B + f, D1 - 3 * f - 2,
+            dPx(B + f, Rmin,
+                dPx(bi, Rmin,
+                    dP(bi, D1,
+                       dA(0, g.apex - g.b0 - RI, RI, -bi, D1,
+                          dPx(-bi, Rmin,
+                              dPx(-(B + f), Rmin,
+                                  dP(-(B + f), D1 - 3 * f - 2,
+                                     dP(-B, D1 - 3 * f, dP(-B, D1, dA(0, g.apex - RO, -RO, B, D1)))))))))))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  c.drContBlock(tl);
+  m->drLine(-3.0, 0.0, B + 3.0, 0.0, 3);
+  if (tl % 10 == 0) return;
+  m->drHatch(1, 45.0, 2.0);
+  c.drContBlock(30);
+  m->drEndObj();
+}
+
+void dr2D_ToroidalRubber_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, TorusColumns)) return;
+  const TTorus g(A);
+  if (!(g.B > 0.0)) return;
+  const double B = g.B, D1 = g.D1;
+  TContDrawing c(m);
+  c.Make(-B, 0, dP(-B, D1, dA(0, D1, -B, B, D1, dP(B, 0, dPt0(-B, 0)))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  c.drContBlock(tl);
+  m->drLine(-(B + 3.0), 0.0, B + 3.0, 0.0, 3);
+}
+
+void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& ma, const double& mm,
+                             const double* A, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, TorusColumns)) return;
+  const TTorus g(A);
+  const double bi = g.B - g.b0, plate = bi - g.b2, collar = g.D2 - 2 * g.d5;
+  TContDrawing nc(m), nc2(m);
+  nc.Make(
+      g.xl, g.Rmin,
+      dP(bi, g.Rmin,
+         dP(bi, g.D1,
+            dP(plate, g.D1,
+               dP(plate, g.d,
+                  dPnm(plate, g.h / 2, dP(bi, g.d, dP(bi, collar, dP(g.xl, collar, dP(g.xl, g.Rmin))))))))));
+  nc2.Make(plate, g.d, dP(plate, g.h / 2, dP(bi, g.h / 2, dP(bi, collar))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  nc.drContBlock(tl);
+  m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
+  const int r = tl % 10;
+  if (r == 0) return;
+  m->drHatch(0, ma / 2 - 45.0, 2.0);
+  nc.drContBlock(tl - r);
+  m->drEndObj();
+  nc2.drContBlock(tl - r + 2);
+}
+
+void dr2D_ToroidalCircle(const double& mx, const double& my, const double& ma, const double& mm,
+                         const double* A, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, TorusColumns)) return;
+  const TTorus g(A);
+  const double bi = g.B - g.b0, collar = g.D2 - 2 * g.d5;
+  TContDrawing c(m);
+  c.Make(bi, collar, dP(g.xl, collar, dPx(g.xl, g.d, dPx(bi, g.d, dP(bi, collar)))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  c.drContBlock(tl);
+  m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
+  const int r = tl % 10;
+  if (r == 0) return;
+  m->drHatch(0, ma / 2 + 45.0, 2.0);
+  c.drContBlock(tl - r);
+  m->drEndObj();
+}
+
+void dr2D_ToroidalRubber()
+{
+  TBoltedRows r;
+  if (!BoltedRows(r, TorusColumns, 5, Drawable)) return;
+  const double zero = 0.0, half = 180.0, one = 1.0;
+  dr2D_ToroidalSelfCoupling(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
+  dr2D_ToroidalSelfCoupling(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
+  dr2D_ToroidalRubber_V1(zero, zero, zero, one, r.R1, 31, false);
+  dr2D_ToroidalSelfCircle(zero, zero, zero, one, r.R2, 31, false);
+  dr2D_ToroidalSelfCircle(zero, zero, half, one, r.R1, 31, false);
+  dr2D_ToroidalCircle(zero, zero, zero, one, r.R1, 31, false);
+  dr2D_ToroidalCircle(zero, zero, half, one, r.R1, 31, false);
+  Bolts2D(*r.m, r.R1, r.K);
+}
+
+void dr2D_ToroidalRubberView()
+{
+  TBoltedRows r;
+  if (!BoltedRows(r, TorusColumns, 5, Drawable)) return;
+  const double zero = 0.0, half = 180.0, one = 1.0;
+  Bolts2D(*r.m, r.R1, r.K);
+  dr2D_ToroidalSelgCoupling_V2(zero, zero, zero, one, r.R1, 31, false);
+  dr2D_ToroidalSelgCoupling_V2(zero, zero, half, one, r.R1, 31, false);
+  dr2D_ToroidalRubber_V2(zero, zero, zero, one, r.R1, 31, false);
+}
+
+namespace {
+using TPieceDraw = void (*)(const double&, const double&, const double&, const double&, const double*, int,
+                            bool);
+
+// n holes of radius d5 on the bolt circle, in a sketch across the axis at the flange's face, cut
+// away from it or towards the middle plane.
+void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum towards)
+{
+  if (!(g.n > 0.0)) return;
+  m.drPlaneEskis(txapi::o3d_planeYOZ, g.B, 0.0, TString());
+  HoleCircle(m, g.n, 2 * g.D2, g.d5, 0.0);
+  m.drCutExtrusion(towards, txapi::etBlind, 500.0, 0.0);
+}
+
+void HalfPart(TModeler3D& m, int n, const char* word, double d, const double* A, const double* A1, int T,
+              bool reverse)
+{
+  const double zero = 0.0, one = 1.0;
+  MakeHalf(n, word, d, BoreType(T));
+  m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
+  dr2D_ToroidalSelfCoupling(zero, zero, zero, one, A, BoreType(T), 0, false);
+  m.drBaseRotate(0, 360.0);
+  BoltHoles(m, TTorus(A1), txapi::dtNormal);
+  dr3DKeySeating(d, reverse, zero, 200.0);
+  m.drSave3D(true, true);
+}
+
+// A piece of its profile revolved; a piece without a profile stays an empty part, so that the
+// assembly never takes an older build's file for it.
+void PiecePart(TModeler3D& m, int n, const char* word, TPieceDraw draw, const double* A, bool made = true)
+{
+  const double zero = 0.0, one = 1.0;
+  MakeHalf(n, word, ControlModel.P1d, -1);
+  if (!made) return;
+  m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
+  draw(zero, zero, zero, one, A, 0, false);
+  m.drBaseRotate(0, 360.0);
+}
+
+void AddTurned(TModeler3D& m, double x, double y, double z, int n)
+{
+  m.AddDetailAxle(x, y, z, ControlModel.Detail3D(n), -1.0, 0.0, 0.0, 0.0, -1.0, 0.0, true);
+}
+} // namespace
+
+void dr3D_ToroidalRubber()
+{
+  TBoltedRows r;
+  if (!BoltedRows(r, TorusColumns, 5, Drawable)) return;
+  TModeler3D& m = *r.m;
+  const double* A = r.R1;
+  const TTorus g(A);
+  const double zero = 0.0;
+  HalfPart(m, 1, "Полумуфта", ControlModel.P1d, A, A, ControlModel.T1, true);
+  // The bolts are the first half's: its holes go through the second half's flange too.
+  HalfPart(m, 7, "Полумуфта2", ControlModel.P2d, r.R2, A, ControlModel.T2, false);
+  PiecePart(m, 2, "Резина", dr2D_ToroidalRubber_V1, A, g.ShellMade());
+  m.drSave3D(true, true);
+  PiecePart(m, 3, "Кольцо", dr2D_ToroidalCircle, A);
+  m.drSave3D(true, true);
+  PiecePart(m, 4, "ПолуКольцо", dr2D_ToroidalSelfCircle, A);
+  // The half-ring's holes meet the bolts: on their circle, from the flange's face inwards.
+  BoltHoles(m, g, txapi::dtReverse);
+  m.drSave3D(true, true);
+  if (r.K) {
+    TCommonGeometry e(0, &m);
+    e.dr3D_Screw(A[5], g.b + g.B, g.b2 + g.b3, r.K[3], r.K[2], ControlModel.mfDetail3D(5));
+    e.dr3D_Washer(A[5], r.K[3] + 1.0, 2.0, ControlModel.mfDetail3D(6), true);
+  }
+  ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
+  m.AddDetail(zero, zero, zero, ControlModel.Detail3D(7), false, false);
+  AddTurned(m, zero, zero, zero, 1);
+  m.AddDetail(zero, zero, zero, ControlModel.Detail3D(2), false, false);
+  for (int n : {3, 4}) {
+    m.AddDetail(zero, zero, zero, ControlModel.Detail3D(n), false, false);
+    AddTurned(m, zero, zero, zero, n);
+  }
+  if (r.K) {
+    const double xw = g.b + g.B, xb = xw + 2.0;
+    for (int i = 0; i < g.n && i < 360; ++i) {
+      const double a = (360.0 * i / g.n + 90.0) * 0.017453292519943295;
+      const double y = g.D2 * std::cos(a), z = g.D2 * std::sin(a);
+      AddTurned(m, xb, y, z, 5);
+      m.AddDetail(xw, y, z, ControlModel.Detail3D(6), false, false);
+      m.AddDetail(-xb, y, z, ControlModel.Detail3D(5), false, false);
+      AddTurned(m, -xw, y, z, 6);
+    }
+  }
+  m.drSave3D(true, true);
+}
