@@ -114,7 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::abort();
     }
 
-    TGImage GI;
+    // One surface for every run: a new one takes its whole element list each time.
+    static TGImage GI;
+    GI.drClear();
     part->Show(GI, TColor(0x0000FF));
     part->dr2D();
     part->dr3D(1);
