@@ -114,9 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::abort();
     }
 
-    // One surface for every run: a new one takes its whole element list each time.
+    // One drawing surface for every input: a new one allocates its whole element list.
     static TGImage GI;
-    GI.drClear();
+    GI.CountLElement = 0;
     part->Show(GI, TColor(0x0000FF));
     part->dr2D();
     part->dr3D(1);

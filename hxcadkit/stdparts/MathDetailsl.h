@@ -60,9 +60,9 @@ int ToInt(double v);
 
 } // namespace mould
 
-// The part classes choose their size with a Set of their own that hides TDetail's virtual ones on
-// purpose: a call with the part's own sizes must not reach the designer's steps, and bringing
-// those in would make every such call ambiguous.
+// The part classes of this section choose their size with a Set of their own that hides TDetail's
+// virtual ones on purpose: a call with the part's own sizes must not reach the designer's steps,
+// and bringing those in would make every such call ambiguous.
 #if defined(__clang__)
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Woverloaded-virtual"
@@ -206,6 +206,10 @@ public:
   Real S = 0.0;
 };
 
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
+
 // =============================================================================================
 // Guide parts: guide pillar, guide bush, locating sleeve, stop pin, clamp, fitting, spring
 // =============================================================================================
@@ -213,7 +217,3 @@ public:
 // =============================================================================================
 // Second share: the other records, the sheet and model frame, the profiles
 // =============================================================================================
-
-#if defined(__clang__)
-#pragma clang diagnostic pop
-#endif
