@@ -286,6 +286,17 @@ TEST_F(StdPartsBuild, CapScrewCutsItsSocketAndIsMarkedByWholeSizes)
   s.Len = 8.9;
   s.dr3D(1);
   EXPECT_EQ(U8(Md.Of("drSet")[0].S[2]), "SM-0508");
+  Md.Reset();
+  s.Radius = 5.0;
+  s.Len = 40.0;
+  s.dr3D(1);
+  EXPECT_EQ(U8(Md.Of("drSet")[0].S[2]), "SM-1040");
+  // Sizes from a damaged record: the whole numbers saturate, NaN gives 0.
+  Md.Reset();
+  s.Radius = std::nan("");
+  s.Len = 1e300;
+  s.dr3D(1);
+  EXPECT_EQ(U8(Md.Of("drSet")[0].S[2]), "SM-002147483647");
 }
 
 TEST_F(StdPartsBuild, OnePieceSpacerRevolvesAnEmptySketchAndCutsTheSlot)
