@@ -239,6 +239,22 @@ public:
   static TCommandProgressLink* Get();
 };
 
+// Opens the drawing sheet and the part document of a mould part by its detail code. The product
+// installs none, so that both openers answer false as this host's modeller always has; tests and
+// their plug-ins install one that opens a sheet or a part document on the stand-in host.
+class TMouldDocumentLink
+{
+public:
+  virtual ~TMouldDocumentLink() = default;
+  virtual bool LeafStamp(TModelerApi& M, int Detail, int subDetail, bool Invisible) = 0;
+  virtual bool NewPartPlane(TModelerApi& M, int Detail, int subDetail, bool InVisible,
+                            txapi::txObj3dTypeEnum BasePlane, const double& Vidst) = 0;
+
+  // Installs a link (null removes it) and returns the one it replaces.
+  static TMouldDocumentLink* Set(TMouldDocumentLink* link);
+  static TMouldDocumentLink* Get();
+};
+
 class TModelerApi : public TModeler3D
 {
 public:
@@ -329,6 +345,12 @@ public:
   void AddDetailIf(const double& x, const double& y, const double& z, int DetailCode, int Suffics, bool U);
   // New parts of a detail code are not made on this host.
   bool drCreate3DNewPart(int Detail, int subDetail, bool InVisible, bool IsDetail);
+  // A mould part's sheet and part document: through the installed TMouldDocumentLink, false
+  // without one (drTavrixMould.cpp).
+  using TModeler2D::drLeafStamp;
+  bool drLeafStamp(int Detail, int subDetail, bool Invisible) override;
+  bool drCreate3DNewPartPlane(int Detail, int subDetail, bool InVisible, txapi::txObj3dTypeEnum BasePlane,
+                              const double& Vidst) override;
   // A thread symbol on the face in the current part, made the last object (maTavrixSelect.cpp).
   void drThread(txapi::SmartPtr<txapi::IModelObject> Face);
   txapi::SmartPtr<txapi::IPart> drCreatePartFromFile(const TString& Name, bool ExternalFile);

@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include "hxcadkit/core/Messager.h"
@@ -573,6 +574,18 @@ int TDTable::Select(int c1, double x1, int c2, double x2, int c3, double x3) con
 
 TADTable::TADTable() : AllParam("*") {}
 
+struct TADTable::TSearchAid
+{
+  using TKey = std::tuple<const TDTable*, int, int, int>;
+  int LastIndex = -1;
+  std::map<TKey, bool> Sorted;
+  // The last answers again, without the map: a part class asks one table by the same columns.
+  TKey LastKey{nullptr, 0, 0, 0};
+  bool LastSorted = false;
+  const TDTable* RanksOf = nullptr;
+  bool Ranked[4] = {};
+};
+
 TADTable::~TADTable()
 {
   for (TDTable*& t : Details) {
@@ -606,9 +619,7 @@ TString Word(const TDTable& t, int i)
 
 TString TADTable::Name(const TBaseDetail& code) const
 {
-  const TDTable* t = nullptr;
-  for (int i = 0; i < std::min<int>(Count, MaxDetails) && !t; ++i)
-    if (Details[i] && Details[i]->ID == code.ID) t = Details[i];
+  const TDTable* t = GetTable(code.ID);
   if (!t) return TString();
 
   if (code.ID % 100 != 1 || code.Index2 == -1) {
@@ -656,4 +667,475 @@ TString TADTable::Name(const TBaseDetail& code) const
   s += TString("/");
   s += TString(base, 2);
   return s;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TADTable: reading
+
+bool TADTable::Init(const TString& path, const TString& fileName)
+{
+  if (Active || Activate) return false;
+  // The global text base already holds the coupling tables and opens one file per life.
+  TTextBase base;
+  // A missing file is reported once, here, rather than by the stream that fails to open it.
+  if (FileExists(path + fileName) != 1 || !base.Init(path, fileName)) {
+    Messager->LiftBox(DC(TString("Отсутствует файл ")) + path + fileName +
+                          DC(TString(" Библиотеки элементов ")),
+                      TMessager::toAlways);
+    return false;
+  }
+  Init(base);
+  return Active;
+}
+
+void TADTable::Init(TTextBase& base)
+{
+  if (Activate) return;
+  Activate = true;
+  Aid.reset();
+  for (;;) {
+    base.SkipTo(L'#');
+    if (base.FB.EndOfFile() && base.EmptyBufer()) break;
+    if (Count >= MaxDetails) {
+      Messager->LiftBox(DC(TString("Прочитаны только первые 256 таблиц стандартных элементов")),
+                        TMessager::toAlways);
+      break;
+    }
+    TString name = base.GetStr();
+    Details[Count++] = new TDTable(name, base);
+  }
+  Active = Count != 0;
+}
+
+void TADTable::Set(const TString& path, const TString& fileName)
+{
+  Path = path + TString("/");
+  FileName = fileName;
+}
+
+void TADTable::Init()
+{
+  if (Activate) return;
+  TTextBase base;
+  if (FileExists(Path + FileName) == 1 && base.Init(Path, FileName)) Init(base);
+  Activate = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TADTable: lookups
+
+namespace {
+// The rank of a column code (its tens digit); 0 for a plain or broken code.
+int Rank(double code)
+{
+  const int c = Whole(code);
+  return c < 0 ? 0 : c / 10 % 10;
+}
+
+// A table's first block as rows, every access checked.
+struct TRows
+{
+  const TDTable* T = nullptr;
+  explicit TRows(const TDTable* t) : T(t && t->pBase && t->Params > 0 && t->Count > 0 ? t : nullptr) {}
+  explicit operator bool() const { return T != nullptr; }
+  int Count() const { return T ? T->Count : 0; }
+  int Params() const { return T ? T->Params : 0; }
+  bool Has(int row, int col) const { return T && row >= 0 && row < T->Count && col >= 0 && col < T->Params; }
+  double At(int row, int col) const
+  {
+    return T->pBase[std::size_t(row) * std::size_t(T->Params) + std::size_t(col)];
+  }
+  // The first column of that rank; -1 when none. The last one with last.
+  int Column(int rank, bool last = false) const
+  {
+    int found = -1;
+    for (int j = 0; j < Params(); ++j)
+      if (Rank(At(0, j)) == rank) {
+        found = j;
+        if (!last) break;
+      }
+    return found;
+  }
+};
+} // namespace
+
+TDTable* TADTable::GetTable(int ID) const
+{
+  const int i = Index(ID);
+  return i < 0 ? nullptr : Details[i];
+}
+
+int TADTable::Index(int ID) const
+{
+  const int count = std::min<int>(Count, MaxDetails);
+  // Tables are only ever added after those read: the first one found for an ID stays the first.
+  if (Aid && Aid->LastIndex >= 0 && Aid->LastIndex < count && Details[Aid->LastIndex] &&
+      Details[Aid->LastIndex]->ID == ID)
+    return Aid->LastIndex;
+  for (int i = 0; i < count; ++i)
+    if (Details[i] && Details[i]->ID == ID) {
+      if (!Aid) Aid = std::make_unique<TSearchAid>();
+      Aid->LastIndex = i;
+      return i;
+    }
+  return -1;
+}
+
+bool TADTable::SortedBy(const TDTable& t, const int* cols, int keys) const
+{
+  if (!Aid) Aid = std::make_unique<TSearchAid>();
+  const auto key = std::make_tuple(&t, cols[0], keys > 1 ? cols[1] : -1, keys > 2 ? cols[2] : -1);
+  if (key == Aid->LastKey) return Aid->LastSorted;
+  const auto found = Aid->Sorted.find(key);
+  if (found != Aid->Sorted.end()) {
+    Aid->LastKey = key;
+    return Aid->LastSorted = found->second;
+  }
+  TRows rows(&t);
+  bool sorted = true;
+  for (int r = 1; r < rows.Count() && sorted; ++r)
+    for (int k = 0; k < keys; ++k) {
+      const double v = rows.At(r, cols[k]);
+      if (std::isnan(v)) {
+        sorted = false;
+        break;
+      }
+      if (r == 1) continue;
+      const double before = rows.At(r - 1, cols[k]);
+      if (before < v) break;
+      if (before > v) {
+        sorted = false;
+        break;
+      }
+    }
+  Aid->Sorted.emplace(key, sorted);
+  Aid->LastKey = key;
+  return Aid->LastSorted = sorted;
+}
+
+bool TADTable::Ranked(const TDTable& t, int rank) const
+{
+  if (!Aid) Aid = std::make_unique<TSearchAid>();
+  if (Aid->RanksOf != &t) {
+    TRows rows(&t);
+    for (int k = 1; k <= 3; ++k)
+      Aid->Ranked[k] = rows.Column(k) >= 0;
+    Aid->RanksOf = &t;
+  }
+  return Aid->Ranked[rank];
+}
+
+const TDTable::TTicknessMoldBase* TADTable::TicknessMold(int ID, int I) const
+{
+  const TDTable* t = GetTable(ID);
+  constexpr int fields = sizeof(TDTable::TTicknessMoldBase) / sizeof(double);
+  if (!t || !t->pBase2 || t->Params2 < fields || I < 0 || I >= t->Count2) return nullptr;
+  return reinterpret_cast<const TDTable::TTicknessMoldBase*>(t->pBase2 +
+                                                             std::size_t(I) * std::size_t(t->Params2));
+}
+
+const TDTable::TSocketMoldBaseFCPK* TADTable::SocketMold(int ID, int I) const
+{
+  const TDTable* t = GetTable(ID);
+  constexpr int fields = sizeof(TDTable::TSocketMoldBaseFCPK) / sizeof(double);
+  if (!t || !t->pBase || t->Params < fields || I < 0 || I >= t->Count) return nullptr;
+  return reinterpret_cast<const TDTable::TSocketMoldBaseFCPK*>(t->pBase +
+                                                               std::size_t(I) * std::size_t(t->Params));
+}
+
+int TADTable::ThicknessCount(int ID) const
+{
+  const TDTable* t = GetTable(ID);
+  return t ? t->Count2 : -1;
+}
+
+int TADTable::SocketCount(int ID) const
+{
+  const TDTable* t = GetTable(ID);
+  return t ? t->Count : -1;
+}
+
+TBaseDetail TADTable::GetPlate(int ID, int IBase, int TPlate, double Limit, double& Thickness) const
+{
+  TBaseDetail none;
+  if (Limit == 0.0 || std::isnan(Limit)) return none;
+  const TDTable::TTicknessMoldBase* m = nullptr;
+  int record = 0;
+  for (; record < std::max(ThicknessCount(ID), 0) && !m; ++record) {
+    const TDTable::TTicknessMoldBase* r = TicknessMold(ID, record);
+    if (r && r->IBase == IBase && r->TPlate == TPlate) m = r;
+  }
+  if (!m) return none;
+  --record;
+  constexpr int last = TDTable::CountTicknessPlate - 1;
+  const double A = std::fabs(Limit);
+  int k = 0;
+  if (!(A <= m->T[0] || m->T[1] == 0.0)) {
+    k = 1;
+    while (k < last && A > m->T[k] && m->T[k + 1] != 0.0)
+      ++k;
+  }
+  if (Limit < 0.0 && m->T[k] != A) {
+    // No thickness lies at or below A.
+    if (k == 0) return none;
+    --k;
+  }
+  Thickness = m->T[k];
+  return TBaseDetail(ID, k, record);
+}
+
+void TADTable::GetManufactures(TArrayOf<TString>& List, bool Add) const
+{
+  if (!Add) {
+    List.Count = 0;
+    List.Add(AllParam);
+  }
+  for (int i = 0; i < std::min<int>(Count, MaxDetails); ++i)
+    if (Details[i] && !List.Exist(Details[i]->Manufacturer)) List.Add(Details[i]->Manufacturer);
+}
+
+void TADTable::GetTypes(const TString& Manufacturer, TArrayOf<TString>& List, bool Add) const
+{
+  if (!Add) {
+    List.Count = 0;
+    List.Add(AllParam);
+  }
+  const bool any = Manufacturer == AllParam;
+  for (int i = 0; i < std::min<int>(Count, MaxDetails); ++i) {
+    const TDTable* t = Details[i];
+    if (t && (any || t->Manufacturer == Manufacturer) && !List.Exist(t->Type)) List.Add(t->Type);
+  }
+}
+
+void TADTable::GetDetails(const TString& Manufacturer, const TString& Type, TArrayOf<TString>& ADetails,
+                          TArrayOf<int>& AIdDetails) const
+{
+  ADetails.Count = 0;
+  AIdDetails.Count = 0;
+  for (int i = 0; i < std::min<int>(Count, MaxDetails); ++i) {
+    const TDTable* t = Details[i];
+    if (!t || t->makeID == 0) continue;
+    if (!(Manufacturer == AllParam) && !(t->Manufacturer == Manufacturer)) continue;
+    if (!(Type == AllParam) && !(t->Type == Type)) continue;
+    if (ADetails.Exist(t->Name)) {
+      Messager->LiftBox(DC(TString("Повторяется ")) + t->Name, TMessager::toAlways);
+      continue;
+    }
+    ADetails.Add(t->Name);
+    AIdDetails.Add(t->ID);
+  }
+}
+
+bool TADTable::GetParam(int IdDetail, int Number, TString& Name, TString& Comment,
+                        TArrayOf<TString>& AValues) const
+{
+  const TDTable* t = GetTable(IdDetail);
+  TRows rows(t);
+  const int j = Number > 0 && rows ? rows.Column(Number, true) : -1;
+  AValues.Count = 0;
+  if (j < 0) {
+    Name = TString();
+    Comment = TString();
+    return false;
+  }
+  Name = Word(*t, 2 + 2 * j);
+  Comment = Word(*t, 3 + 2 * j);
+  AValues.Add(AllParam);
+  std::vector<double> met;
+  for (int row = 1; row < rows.Count(); ++row) {
+    const double v = rows.At(row, j);
+    if (std::find(met.begin(), met.end(), v) != met.end()) continue;
+    met.push_back(v);
+    AValues.Add(TString(v, 2, true, 7));
+  }
+  return true;
+}
+
+bool TADTable::GetSpcDetail(int IdDetail, const TString& P1, const TString& P2, const TString& P3,
+                            TArrayOf<TString>& AValues, TArrayOf<int>& AIndex) const
+{
+  AValues.Count = 0;
+  AIndex.Count = 0;
+  const TDTable* t = GetTable(IdDetail);
+  if (!t) return false;
+  TRows rows(t);
+  const TString* texts[3] = {&P1, &P2, &P3};
+  std::vector<std::pair<int, double>> keys;
+  for (int j = 0; j < rows.Params(); ++j) {
+    const int k = Rank(rows.At(0, j));
+    if (k < 1 || k > 3) continue;
+    const TString& text = *texts[k - 1];
+    if (text.Empty() || text == AllParam) continue;
+    keys.emplace_back(j, text.toReal());
+  }
+  for (int row = 1; row < rows.Count(); ++row) {
+    bool match = true;
+    for (const auto& [j, v] : keys)
+      match = match && std::fabs(rows.At(row, j) - v) <= 2e-6;
+    if (!match) continue;
+    AValues.Add(Name(TBaseDetail(IdDetail, row, -1)));
+    AIndex.Add(row);
+  }
+  return true;
+}
+
+int TADTable::IndexStDet(int DetailId, const double& P1, const double& P2, const double& P3) const
+{
+  TRows rows(GetTable(DetailId));
+  if (!rows) return 0;
+  const double P[3] = {P1, P2, P3};
+  int cols[3], values = 0;
+  double want[3];
+  for (int k = 1; k <= 3; ++k) {
+    const int j = rows.Column(k);
+    if (j < 0) continue;
+    if (P[k - 1] == 0.0) return 0;
+    cols[values] = j;
+    want[values++] = P[k - 1];
+  }
+  if (values == 0) return 1;
+  // Whether the row keeps the values the earlier keys were matched with.
+  auto inGroup = [&](int row, int key) {
+    for (int q = 0; q < key; ++q)
+      if (rows.At(row, cols[q]) != want[q]) return false;
+    return true;
+  };
+  int row = 1;
+  for (int key = 0; key < values; ++key) {
+    const int j = cols[key];
+    while (row < rows.Count() && want[key] > rows.At(row, j) && inGroup(row, key))
+      ++row;
+    if (row >= rows.Count()) return 0;
+    if (rows.At(row, j) != want[key])
+      while (row > 1 && rows.At(row - 1, j) == rows.At(row, j) && inGroup(row - 1, key))
+        --row;
+  }
+  return row;
+}
+
+int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, int IP3, double P3) const
+{
+  TRows rows(GetTable(DetailId));
+  if (!rows) return 0;
+  const int IP[3] = {IP1, IP2, IP3};
+  const double P[3] = {P1, P2, P3};
+  int cols[3], signs[3], keys = 0;
+  double want[3];
+  for (int k = 1; k <= 3; ++k) {
+    if (!Ranked(*rows.T, k)) continue;
+    if (IP[k - 1] == 0) return 0;
+    // A column outside the row finds nothing.
+    const long col = std::labs(long(IP[k - 1])) - 1;
+    if (col >= rows.Params()) return 0;
+    cols[keys] = int(col);
+    signs[keys] = IP[k - 1] < 0 ? -1 : 1;
+    want[keys++] = P[k - 1];
+  }
+  if (keys == 0) return 1;
+  if (!std::isnan(want[0]) && !std::isnan(want[keys - 1]) && !std::isnan(want[keys > 1 ? 1 : 0]) &&
+      SortedBy(*rows.T, cols, keys)) {
+    // Rows sorted by the keys: the rows keeping the earlier keys' values are one run [lo, hi), and
+    // each step of the walk below is a search of it.
+    int lo = 1, hi = rows.Count();
+    if (lo >= hi) return 0;
+    for (int key = 0; key < keys; ++key) {
+      const int j = cols[key];
+      const double w = want[key];
+      // The first row of [a, b) whose value is not below v (lower), above v (upper); b when none.
+      auto first = [&](int a, int b, auto&& past) {
+        while (a < b) {
+          const int m = a + (b - a) / 2;
+          if (past(rows.At(m, j)))
+            b = m;
+          else
+            a = m + 1;
+        }
+        return a;
+      };
+      auto lower = [&](int a, int b, double v) { return first(a, b, [v](double x) { return !(x < v); }); };
+      auto upper = [&](int a, int b, double v) { return first(a, b, [v](double x) { return v < x; }); };
+      const bool last = key == keys - 1;
+      if (rows.At(lo, j) == w) {
+        if (!last) hi = upper(lo, hi, w);
+      } else if (signs[key] < 0) {
+        lo = lower(lo, hi, w);
+        if (lo == hi) return 0;
+        if (!last) hi = upper(lo, hi, rows.At(lo, j));
+      } else {
+        if (rows.At(lo, j) > w) return 0;
+        // Past the run of the largest value not above w, which ends the rows of that value.
+        hi = upper(lo, hi, w);
+        lo = lower(lo, hi, rows.At(hi - 1, j));
+      }
+    }
+    return lo;
+  }
+  // Whether row keeps the values row `of` holds in the columns of the keys before key.
+  auto sameGroup = [&](int row, int of, int key) {
+    for (int q = 0; q < key; ++q)
+      if (rows.At(row, cols[q]) != rows.At(of, cols[q])) return false;
+    return true;
+  };
+  int row = 1;
+  if (row >= rows.Count()) return 0;
+  for (int key = 0; key < keys; ++key) {
+    const int j = cols[key];
+    if (rows.At(row, j) == want[key]) continue;
+    if (signs[key] < 0) {
+      // The first row of the group above the value.
+      while (rows.At(row, j) < want[key]) {
+        if (row + 1 >= rows.Count() || !sameGroup(row + 1, row, key)) return 0;
+        ++row;
+      }
+    } else {
+      // The first row of the last run not above the value.
+      if (rows.At(row, j) > want[key]) return 0;
+      while (row + 1 < rows.Count() && rows.At(row + 1, j) <= want[key] && sameGroup(row + 1, row, key))
+        ++row;
+      while (row > 1 && rows.At(row - 1, j) == rows.At(row, j) && sameGroup(row - 1, row, key))
+        --row;
+    }
+  }
+  return row;
+}
+
+int TADTable::Select(int DetailId, int IP1, double P1, int IP2, double P2, int IP3, double P3) const
+{
+  const TDTable* t = GetTable(DetailId);
+  return t ? t->Select(IP1, P1, IP2, P2, IP3, P3) : 0;
+}
+
+bool TADTable::Params(int ID, int Index, TArrayOf<double>& A) const
+{
+  A.Count = 0;
+  const double* row = ParStDet(ID, Index);
+  if (!row) return false;
+  A.Add(0.0);
+  for (int j = 0; j < GetTable(ID)->Params; ++j)
+    A.Add(row[j]);
+  return true;
+}
+
+double TADTable::ParStDet(int ID, int Index, int Column) const
+{
+  TRows rows(GetTable(ID));
+  if (Index < 1 || Column < 1 || !rows.Has(Index, Column - 1)) return 0.0;
+  return rows.At(Index, Column - 1);
+}
+
+const double* TADTable::ParStDet(int ID, int Index) const
+{
+  TRows rows(GetTable(ID));
+  if (Index < 1 || !rows.Has(Index, 0)) return nullptr;
+  return &rows.T->pBase[std::size_t(Index) * std::size_t(rows.Params())];
+}
+
+bool TADTable::GetStDet(int ID, int Index, double& P1, double& P2, double& P3) const
+{
+  TRows rows(GetTable(ID));
+  if (!rows.Has(Index, 4)) return false;
+  P1 = rows.At(Index, 2);
+  P2 = rows.At(Index, 3);
+  P3 = rows.At(Index, 4);
+  return true;
 }

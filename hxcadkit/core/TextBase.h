@@ -135,8 +135,63 @@ public:
   TADTable(const TADTable&) = delete;
   TADTable& operator=(const TADTable&) = delete;
 
+  // Reading. Each form reads once per collection: after the first attempt (Activate) the others
+  // do nothing. The file is read through a text base of its own, never the global one, which
+  // holds the coupling tables. More than MaxDetails entries: the rest is left unread, with a
+  // message.
+  // Reads Path + FileName; false with the "missing file" message when it cannot be opened, true
+  // when it was read.
+  bool Init(const TString& Path, const TString& FileName);
+  // Reads the entries of an open text base from its current position.
+  void Init(TTextBase& base);
+  // Where Init() reads from: the directory (a separator is appended) and the file name.
+  void Set(const TString& Path, const TString& FileName);
+  // Reads from Set's file, quietly; Activate is set whatever happens.
+  void Init();
+
+  // Lookups by table ID (the first table holding it); not found gives null, -1, 0 or false.
+  TDTable* GetTable(int ID) const;
+  int Index(int ID) const;
+  // Record I of a plate table's second block (thicknesses) or first block (sockets); null
+  // outside the block or when the table's rows are too short for the record.
+  const TDTable::TTicknessMoldBase* TicknessMold(int ID, int I) const;
+  const TDTable::TSocketMoldBaseFCPK* SocketMold(int ID, int I) const;
+  int ThicknessCount(int ID) const;
+  int SocketCount(int ID) const;
+
   // The designation of the standard element with that code; empty when no table has its ID.
   TString Name(const TBaseDetail& code) const;
+  // The plate thickness of plate type TPlate on socket IBase nearest to |Limit|: the smallest
+  // not below it, or for a negative Limit the largest not above it; its code, {0, -1, -1} when
+  // there is none (Thickness then unchanged).
+  TBaseDetail GetPlate(int ID, int IBase, int TPlate, double Limit, double& Thickness) const;
+
+  // Choice lists: "*" first (unless Add), then each value once, in table order.
+  void GetManufactures(TArrayOf<TString>& List, bool Add) const;
+  void GetTypes(const TString& Manufacturer, TArrayOf<TString>& List, bool Add) const;
+  // The tables offered to the user (makeID not 0) that pass both filters ("*" passes all); a
+  // name met twice is reported and left out.
+  void GetDetails(const TString& Manufacturer, const TString& Type, TArrayOf<TString>& ADetails,
+                  TArrayOf<int>& AIdDetails) const;
+  // The name, comment and distinct values ("*" first) of the column ranked Number.
+  bool GetParam(int IdDetail, int Number, TString& Name, TString& Comment, TArrayOf<TString>& AValues) const;
+  // The designations and rows of the rows matching the texts of ranks 1-3 ("*" or empty: any).
+  bool GetSpcDetail(int IdDetail, const TString& P1, const TString& P2, const TString& P3,
+                    TArrayOf<TString>& AValues, TArrayOf<int>& AIndex) const;
+
+  // Standard-size searches; a row number, 0 when none fits. By the ranked columns of the code
+  // row with the values P1-P3; by explicit 1-based columns (a negative column takes the first
+  // row above the value, a positive one the last row not above it).
+  int IndexStDet(int DetailId, const double& P1, const double& P2, const double& P3) const;
+  int IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, int IP3, double P3) const;
+  int Select(int DetailId, int IP1, double P1, int IP2, double P2, int IP3, double P3) const;
+
+  // Row values: 0 and the row's values; one value at a 1-based column; the row itself; the
+  // 0-based columns 2, 3 and 4. Rows from 1 (row 0 holds the column codes).
+  bool Params(int ID, int Index, TArrayOf<double>& A) const;
+  double ParStDet(int ID, int Index, int Column) const;
+  const double* ParStDet(int ID, int Index) const;
+  bool GetStDet(int ID, int Index, double& P1, double& P2, double& P3) const;
 
   // Fields, in their documented order.
   bool Active = false;   // at least one table was read
@@ -146,6 +201,16 @@ public:
   TDTable* Details[MaxDetails] = {};
   TString Path;
   TString FileName;
+
+private:
+  // What the lookups learn about the tables once read (which the searches take as unchanging):
+  // the table found last, and whether a table's rows are sorted by a list of key columns, so that
+  // a search of sorted rows halves its range instead of walking it. Forgotten when tables are read.
+  struct TSearchAid;
+  mutable std::unique_ptr<TSearchAid> Aid;
+  bool SortedBy(const TDTable& t, const int* cols, int keys) const;
+  // Whether the table's code row ranks a column 1, 2 or 3.
+  bool Ranked(const TDTable& t, int rank) const;
 };
 
 // The process-wide text base and standard-element collection, built when the library loads.

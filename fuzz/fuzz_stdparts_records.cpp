@@ -1,0 +1,125 @@
+// Arbitrary bytes as the record of every mould part class: the first four bytes are the stream's
+// version, the rest the record. Each class reads it, writes it again and reads that back (the
+// second round trip must give the same bytes), previews itself and draws its sheet and model on a
+// modeller that opens both. Nothing may crash, read past its buffers or leak.
+//
+// A class joins by one entry in Classes.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "hxcadkit/geometry/GImage.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+namespace {
+
+// A modeller that opens every sheet and part document and draws nowhere.
+class TOpenModeler : public TModeler3D
+{
+public:
+  TOpenModeler() : TModeler3D(new TRegistryModeler2D(Constraint), true) {}
+  using TModeler3D::drArc;
+  using TModeler3D::drAStView7;
+  using TModeler3D::drLeafStamp;
+  using TModeler3D::drView;
+  void drLine(const double&, const double&, const double&, const double&, int) override {}
+  void drArc(const double&, const double&, const double&, const double&, const double&, const double&,
+             const double&, int, int) override
+  {
+  }
+  void drCircle(const double&, const double&, const double&, int) override {}
+  void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override {}
+  void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
+  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
+                  const TString&, const TString&) override
+  {
+  }
+  void drSpcObject(TSectionSpc, const TString&, int, int) override {}
+  bool drLeafStamp(int, int, bool) override { return true; }
+  bool drCreate3DNewPartPlane(int, int, bool, txapi::txObj3dTypeEnum, const double&) override { return true; }
+
+private:
+  TConstraint2D Constraint;
+};
+
+using TMake = std::unique_ptr<TDetail> (*)(TModeler3D*);
+
+struct TEntry
+{
+  const char* Name;
+  TMake Make;
+};
+
+const TEntry Classes[] = {
+    // First slice
+    {"TDistanceScrew",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TDistanceScrew>(1, m, nullptr);
+     }},
+    {"TTraction",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TTraction>(1, m, TConstruktor::Empty());
+     }},
+    {"TScrewSpecial",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TScrewSpecial>(1, m, TConstruktor::Empty());
+     }},
+    {"TPin", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TPin>(1, m, nullptr); }},
+    {"TScrew",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TScrew>(1, m, nullptr); }},
+    {"TSetScrew",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSetScrew>(1, m, TConstruktor::Empty());
+     }},
+    // Guide parts
+    // Second share
+};
+
+std::vector<unsigned char> Written(const TDetail& part)
+{
+  TKmfData S;
+  part.toStream(S);
+  std::vector<unsigned char> v;
+  S.to(v);
+  return v;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+  if (size < 4) return 0;
+  std::int32_t version;
+  std::memcpy(&version, data, 4);
+  std::vector<unsigned char> stream(KmfHeaderSize, 0);
+  const std::int32_t head[2] = {std::int32_t(0x017EDEDD), version};
+  std::memcpy(stream.data(), head, sizeof head);
+  stream.insert(stream.end(), data + 4, data + size);
+
+  TOpenModeler M;
+  for (const TEntry& e : Classes) {
+    std::unique_ptr<TDetail> part = e.Make(&M);
+    TKmfData S;
+    if (S.from(stream)) part->fromStream(S);
+    const std::vector<unsigned char> once = Written(*part);
+
+    std::unique_ptr<TDetail> again = e.Make(&M);
+    TKmfData S2;
+    if (S2.from(once)) again->fromStream(S2);
+    if (Written(*again) != once) {
+      std::fprintf(stderr, "fuzz_stdparts_records: %s: the second round trip differs\n", e.Name);
+      std::abort();
+    }
+
+    // One drawing surface for every input: a new one allocates its whole element list.
+    static TGImage GI;
+    GI.CountLElement = 0;
+    part->Show(GI, TColor(0x0000FF));
+    part->dr2D();
+    part->dr3D(1);
+  }
+  return 0;
+}

@@ -1,0 +1,207 @@
+// The spacer screw and the two parts that read its record.
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+namespace {
+// Versions of the stream at which fields joined the spacer screw's record.
+constexpr int VersionDepthHole = 45;
+constexpr int VersionRect = 50;
+constexpr int VersionExecution = 82;
+} // namespace
+
+TDistanceScrew::TDistanceScrew(int kind, TModeler3D* M, TConstruktor* C)
+    : TDetail(kind, M, C), TRect2D(0.0, 0.0, 0.0, 0.0),
+      Execution(TString(), 0, {TString("Цельный"), TString("Сборный")})
+{
+}
+
+TDistanceScrew& TDistanceScrew::operator=(const TDistanceScrew& o)
+{
+  if (this == &o) return *this;
+  LD = o.LD;
+  RU = o.RU;
+  Radius = o.Radius;
+  Len = o.Len;
+  CollarHeight = o.CollarHeight;
+  CollarRadius = o.CollarRadius;
+  ThreadLen = o.ThreadLen;
+  ThreadRadius = o.ThreadRadius;
+  return *this;
+}
+
+int TDistanceScrew::Set(int DetId, int Row)
+{
+  if (DetId != Table) return 0;
+  mould::LoadTables();
+  // A row the table does not hold takes nothing.
+  if (Row < 1 || Row >= ABaseDetail.SocketCount(Table)) Row = 0;
+  if (Row != 0) {
+    Radius = mould::Col(Table, Row, 5) * 0.5;
+    ThreadRadius = mould::Col(Table, Row, 3) * 0.5;
+    ThreadLen = mould::Col(Table, Row, 8);
+    CollarRadius = mould::Col(Table, Row, 10) * 0.5;
+    CollarHeight = mould::Col(Table, Row, 9);
+    Len = mould::Col(Table, Row, 7) + CollarHeight + ThreadLen;
+  }
+  mould::Chosen(*this, Table, Row);
+  return Row;
+}
+
+int TDistanceScrew::Set(int DetId, const Real& R, const Real& T)
+{
+  if (DetId != Table) return 0;
+  return Set(Table, mould::FindRow(Table, 5, 2.0 * R, 7, T));
+}
+
+void TDistanceScrew::dr2D_V1(const double&, const double&, const double&, const double&, int, bool) const {}
+
+void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const double& ma, const double& ms,
+                                   const double& r89, const double& r95, const double& r94, const double& y5,
+                                   const double& y6, const double& y7, const double& y92, int tl,
+                                   bool isSize) const
+{
+  TModeler3D& Md = M();
+  const double s = Zn(double(tl));
+  const double a = std::min(y7 - y5, y92);
+  const double b = y7 - y5; // where the thread starts
+  Md.drMtr(mx - y7 + y5, my, ma, ms);
+  TContDrawing c(&Md);
+  c.Make(3 * s, 0.0,
+         dP(3 * s, 1.25 * s,
+            dP(2 * s, 1.25 * s,
+               dPnm(2.0, r89,
+                    dP(0.0, 1.25 * s,
+                       dFsk(0.0, r89, y6, r89, 2.0,
+                            dPx(y6, r89,
+                                dCVR(y6, r95 - 0.3, y6 + 3, r95 - 0.3, y6 + 3, r95, 0.3,
+                                     dPx(y6 + 3, r95,
+                                         dPx(a, r95,
+                                             dPx(b, r95,
+                                                 dCVR(b, r94 - 1, b + 2, r94 - 1, b + 3, r94, 1.0,
+                                                      dPx(b + 3, r94,
+                                                          dPx(y7 - 2, r94,
+                                                              dP(y7, r94 - 2,
+                                                                 dP(y7, 0.0, dPt0(3 * s, 0.0)))))))))))))))));
+  Md.drLine(-3.0, 0.0, y7 + 3, 0.0, 3);
+  const int pass = tl / 10, mode = tl % 10;
+  auto root = [&](double y) { Md.drLine(y7 - 1, y, b + 3, y, 2); };
+  if (pass == 1) {
+    c.dr2D(mode);
+    root(r94 - 1);
+  } else if (pass == 2) {
+    c.dr2DMY(mode);
+    root(1 - r94);
+  } else {
+    c.dr2D(mode);
+    if (tl != 0) {
+      c.dr2DMY(mode);
+      root(r94 - 1);
+      root(1 - r94);
+    }
+  }
+  if (isSize) {
+    const TString none, A("А");
+    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 10, r89 + 5, A);
+    TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, A, true);
+    Md.drDimHL(y7, -57.0, 0.0, y7, 2 - r94, 0.0, 2 - r89, none, TString("h14"), none);
+    Md.drDimHL(y6, -42.0, -1.0, y6, -r89, 0.0, 2 - r89, none, TString("h9"), none);
+    Md.drDimHL(y7 - y6 - y5, -40.0, -1.0, b, -r95, y6, -r89, none, TString("h8"), none);
+    Md.drDimHL(3.0, -30.0, -1.0, 3.0, -1.25, 0.0, 2 - r89, none, TString("H14"), none);
+    Md.drDimHL(2.0, -15.0, -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none, TString("&04~45&01"));
+    Md.drDimVL(2.5, -5.0, -15.0, 0.0, -1.25, 0.0, 1.25, none, TString("H14"), none);
+    Md.drDimVL(2 * r89, -20.0, -1.0, 2.0, -r89, 2.0, r89, TString("&02"), TString("h14"), none);
+    Md.drDimVL(2 * r95, 0.0, -1.0, b - 20, -r95, b - 20, r95, TString("&02"), TString("h7"), none);
+    Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
+    const auto rough = txapi::txRoughSignEnum(0);
+    Md.drRough(y6, -12 - r89, 0.0, rough, TString("1,6"), none, none);
+    Md.drRough(y6 + 20, -r95, -90.0, rough, TString("0,8"), none, none);
+    Md.drRough(b, -5 - r95, 0.0, rough, TString("1,6"), none, none);
+    Md.drRough(0.0, -56 - r89, 180.0, rough, TString("1,6"), none, none);
+  }
+  Md.drDeleteMtr();
+}
+
+void TDistanceScrew::dr2D() const
+{
+  if (!mould::OpenSheet(*this, 10.0, 0.0)) return;
+  const TString none;
+  M().drCloseViewTDemCloseLeaf(none, none, none, none);
+}
+
+void TDistanceScrew::dr3D(int) const
+{
+  if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
+  TModeler3D& Md = M();
+  if (*Execution.PInt == 0) {
+    // The sketch holds what the one-piece profile drew: nothing.
+    Md.drBaseRotate(0, 360.0);
+    Md.drPlaneEskis(txapi::o3d_planeYOZ, CollarRadius, 0.0, TString());
+    Md.drMtr(ThreadLen - Len, 0.0, 0.0, 1.0);
+    Md.drRectAngle(0.0, -1.0, 3.0, 1.0, 1);
+    Md.drDeleteMtr();
+    Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * CollarRadius, 0.0);
+    mould::Grey(Md);
+  } else {
+    const TString none;
+    TCommonGeometry g(0, &Md);
+    g.dr3D_ScrewGost11738(none, none, none, 2 * ThreadRadius, 2 * Radius, 2 * Radius - 4.0, CollarHeight,
+                          0.5 * CollarHeight, Len, ThreadLen, 0.5);
+    g.dr3D_Shajba(none, none, none, CollarRadius, Radius - 2.5, 3.0, 0.2);
+    g.dr3D_PlugGost(none, none, none, Radius, Radius - 3.0, Len - ThreadLen - CollarHeight, 1.0);
+    const double z0 = Len - CollarHeight - ThreadLen;
+    Md.AddDetail(0.0, 0.0, z0 + 3.0, Id, 1, false);
+    Md.AddDetail(0.0, 0.0, z0 + 3.0, Id, 2, false);
+    Md.AddDetail(0.0, 0.0, z0, Id, 3, false);
+  }
+  Md.drClose3D(true, TSectionSpc(0));
+}
+
+void TDistanceScrew::toStream(TKmfData& S) const
+{
+  mould::WriteHead(S, *this);
+  mould::Write(S, {LD.x, LD.y, RU.x, RU.y, Radius, Len, CollarHeight, CollarRadius, ThreadLen, ThreadRadius,
+                   DepthHole});
+  Execution.toStream(S);
+}
+
+void TDistanceScrew::fromStream(TKmfData& S)
+{
+  const int version = S.Version();
+  mould::ReadHead(S, *this);
+  if (version >= VersionRect) mould::Read(S, {&LD.x, &LD.y, &RU.x, &RU.y});
+  mould::Read(S, {&Radius, &Len, &CollarHeight, &CollarRadius, &ThreadLen, &ThreadRadius});
+  DepthHole = 0.0;
+  if (version >= VersionDepthHole) mould::Read(S, {&DepthHole});
+  *Execution.PInt = 0;
+  if (version >= VersionExecution) Execution.fromStream(S);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TTraction, TScrewSpecial
+
+TTraction::TTraction(int kind, TModeler3D* M, TConstruktor& C) : TDistanceScrew(kind, M, &C) {}
+
+void TTraction::fromStream(TKmfData& S)
+{
+  if (S.Version() >= VersionDepthHole) return TDistanceScrew::fromStream(S);
+  mould::ReadHead(S, *this);
+  // The earlier record had neither the hole's depth nor the choice.
+  DepthHole = 0.0;
+  *Execution.PInt = 0;
+  mould::Read(S, {&RU.x, &RU.y, &LD.x, &LD.y, &Radius, &Len, &CollarHeight, &CollarRadius, &ThreadLen,
+                  &ThreadRadius});
+}
+
+TScrewSpecial::TScrewSpecial(int kind, TModeler3D* M, TConstruktor& C) : TDistanceScrew(kind, M, &C) {}
+
+void TScrewSpecial::fromStream(TKmfData& S)
+{
+  if (S.Version() >= VersionDepthHole) return TDistanceScrew::fromStream(S);
+  mould::ReadHead(S, *this);
+  // The earlier record had neither the hole's depth nor the choice.
+  DepthHole = 0.0;
+  *Execution.PInt = 0;
+  mould::Read(S, {&RU.x, &RU.y, &LD.x, &LD.y, &Radius, &CollarHeight, &ThreadLen, &Len, &ThreadRadius,
+                  &CollarRadius});
+}

@@ -1,0 +1,76 @@
+// A library that plays the mould standard parts in the stand-in host, through the global modeller
+// with the sheet and part openers of the tests installed. Commands:
+//   1 a pin 6 x 20 (table 31) as a part document;
+//   2 a cap screw M10 x 40 (table 33) as a part document;
+//   3 a one-piece spacer screw 16 x 40 (table 39): its sheet and its part document;
+//   4 the same spacer screw assembled: its part document and the three parts it is made of;
+//   5 a sheet with the threaded spacer's profile (line code 1, dimensions on).
+// The standard-parts file is read from the library's folder when the library loads.
+#include "MouldDocuments.h"
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+#include "txapi/ITavrixLibraryActions.h"
+#include "txapi/LibraryEntry.h"
+
+namespace {
+
+using drApi::MA;
+
+stdtest::TMouldDocuments* Documents = nullptr;
+
+void Spacer(int execution, bool sheet)
+{
+  TDistanceScrew s(7, &MA, nullptr);
+  s.Set(TDistanceScrew::Table, 8.0, 40.0);
+  *s.Execution.PInt = execution;
+  if (sheet) s.dr2D();
+  s.dr3D(1);
+}
+
+void ThreadedProfile()
+{
+  if (!MA.drLeafStampView1(9, 0, 150.0, -100.0, true)) return;
+  TDistanceScrew s(9, &MA, nullptr);
+  s.dr2D_Gvynt_V1(0.0, 0.0, 0.0, 1.0, 12.0, 8.0, 5.0, 15.0, 6.0, 61.0, 30.0, 1, true);
+  const TString none;
+  MA.drCloseViewTDemCloseLeaf(none, none, none, none);
+}
+
+void Run(unsigned int command)
+{
+  if (command == 1) {
+    TPin p(5, &MA, nullptr);
+    if (p.Set(TPin::Table, 3.0, 20.0) != 0) p.dr3D(1);
+  }
+  if (command == 2) {
+    TScrew s(6, &MA, nullptr);
+    if (s.Set(TScrew::Table, 5.0, 40.0) != 0) s.dr3D(1);
+  }
+  if (command == 3) Spacer(0, true);
+  if (command == 4) Spacer(1, false);
+  if (command == 5) ThreadedProfile();
+}
+
+} // namespace
+
+extern "C" TXAPI_EXPORT bool LoadTavrixLibrary(txapi::IApplication& app,
+                                               txapi::ITavrixLibraryActions& actions)
+{
+  MA.Init(app, "TestStdParts", "#Stamp - Regular");
+  Documents = new stdtest::TMouldDocuments(TString(app.GetFolder(2) + L"/"));
+  ABaseDetail.Init(MA.R().Path, TString("StdParts.tb"));
+  actions.RegisterRunCommand([](unsigned int command, txapi::txRunCommandModeEnum) {
+    Run(command);
+    MA.drEndGetPart(false);
+    if (MA.R().TavrixError) MA.R().TavrixError->Reset();
+  });
+  return true;
+}
+
+extern "C" TXAPI_EXPORT void UnloadTavrixLibrary()
+{
+  delete Documents;
+  Documents = nullptr;
+  MA.R().TavrixError.reset();
+  MA.R().Tavrix7 = nullptr;
+}
