@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "../TestNames.h"
-#include "../support/RecordingModeler.h"
+#include "RecordingModeler.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
+#include "tests/TestNames.h"
 
 namespace {
 

@@ -7,53 +7,31 @@
 
 #include <gtest/gtest.h>
 
-#include "../TestNames.h"
-#include "../support/RecordingModeler.h"
-#include "hxcadkit/stdparts/MathDetailsl.h"
+#include "StdPartsSupport.h"
+#include "tests/TestNames.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-// The record of d written at version v, without the stream's header.
-Bytes Record(const TDetail& d, int v = KmfVersion)
-{
-  TKmfData S;
-  S.FileHeader.Version = v;
-  d.toStream(S);
-  Bytes all;
-  S.to(all);
-  return Bytes(all.begin() + KmfHeaderSize, all.end());
-}
+using stdtest::Record;
 
 // Reads payload as a stream of version v into d; the bytes left unread.
 int ReadRecord(TDetail& d, const Bytes& payload, int v)
 {
   TKmfData S;
-  S.FileHeader.Version = v;
-  for (unsigned char b : payload)
-    S.Write(b);
-  Bytes all;
-  S.to(all);
-  TKmfData R;
-  R.from(all);
-  d.fromStream(R);
-  return int(R.Remaining());
+  stdtest::Open(S, v, payload);
+  d.fromStream(S);
+  return int(S.Remaining());
 }
 
 Bytes Doubles(std::initializer_list<double> v)
 {
-  Bytes b(v.size() * 8);
-  std::memcpy(b.data(), std::data(v), b.size());
-  return b;
+  return stdtest::TBytes().Reals(v).B;
 }
 
 Bytes Head(bool design, int code)
 {
-  Bytes b{static_cast<unsigned char>(design)};
-  b.resize(5);
-  std::memcpy(b.data() + 1, &code, 4);
-  return b;
+  return stdtest::TBytes().Bool(design).Int(code).B;
 }
 
 Bytes operator+(Bytes a, const Bytes& b)
@@ -228,8 +206,9 @@ TEST(GuideRecordLayout, RecordsBeforeTheKeyWidthTakeItFromTheSeat)
   TSocketLeaderPin p(0, &m, nullptr, nullptr);
   p.FRadius = 12.5;
   p.Key = 3;
-  Bytes r = Record(p);
-  r.resize(r.size() - 8);
+  const Bytes whole = Record(p);
+  ASSERT_EQ(whole.size(), 125u);
+  const Bytes r(whole.begin(), whole.end() - 8);
   TSocketLeaderPin q(0, &m, nullptr, nullptr);
   EXPECT_EQ(ReadRecord(q, r, 48), 0);
   EXPECT_EQ(q.Key, 26.0);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../support/RecordingModeler.h"
+#include "RecordingModeler.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/geometry/GImage.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -375,6 +375,27 @@ TEST(WireSpringPart, NeitherSheetNorModelOfItsOwn)
   s.dr2D();
   s.dr3D(0);
   EXPECT_TRUE(m.Calls.empty());
+}
+
+} // namespace
+
+namespace {
+
+// The flat's outline on a pillar with a seat starts on its first quarter arc, so the arc is drawn
+// between two points of its circle.
+TEST(GuidePillarProfile, TheFlatOutlineStartsOnItsArc)
+{
+  TRecordingModeler m;
+  TSocketLeaderPin(0, &m, nullptr, nullptr)
+      .dr2D_LeaderPin_V1(0, 0, 0, 1, 10, 12, 15, 8, 60, 20, 6, 16, 11, false, 0, 0, 0);
+  int quarter = 0;
+  for (const auto& c : m.Curves)
+    if (c.Kind == TRecordingModeler::TCurve::Arc && std::fabs(c.r - 1.053565375285274) < 1e-9) {
+      ++quarter;
+      EXPECT_NEAR(std::hypot(c.x1 - c.cx, c.y1 - c.cy), c.r, 1e-9);
+      EXPECT_NEAR(std::hypot(c.x2 - c.cx, c.y2 - c.cy), c.r, 1e-9);
+    }
+  EXPECT_EQ(quarter, 2);
 }
 
 } // namespace
