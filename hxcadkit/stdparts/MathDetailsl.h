@@ -219,6 +219,10 @@ int Nearest(double v);
 // drawing code of the other parts: tl 0 without sizes is the bare closed upper half a sketch
 // revolves.
 
+// Each part's own Set chooses a standard size by table and key sizes; the designer's Set slots of
+// TDetail stay reachable through the base only, on purpose.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
 // The guide pillar of a mould base (table 5): a guide part with its lead-in taper, groove and
 // flat, a seated part, a collar that may carry two flats (Key across) and a fixed end that may
 // hold an internal thread. FRadius and Key are its owner's to fill: Set takes neither.
@@ -455,6 +459,7 @@ public:
   Real WireRadius = 0.0;
   Real Height = 0.0;
 };
+#pragma GCC diagnostic pop
 
 // =============================================================================================
 // Second share: the other records, the sheet and model frame, the profiles
