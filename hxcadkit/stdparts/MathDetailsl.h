@@ -234,7 +234,9 @@ public:
   TSocketLeaderPin& operator=(const TSocketLeaderPin& o);
 
   // Table 5 only: keyed by the seated diameter 2R, the seated length with the collar T1 and the
-  // guide length T2 (the nearest shorter guide length first, then the next longer one).
+  // guide length T2 (the nearest shorter guide length first, then the next longer one). Column 7
+  // holds the seat with the collar: whoever draws a pillar from a row of table 5 takes its seat as
+  // column 7 less column 4, as this does, or the pillar comes out a collar height too long.
   int Set(int DetId, const Real& R, const Real& T1, const Real& T2);
   void Show(TGImage& GI, const TColor& Color) const override;
   void dr2D() const override;
