@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../adapter/AdapterSupport.h"
 #include "RecordingModeler.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
@@ -173,6 +174,22 @@ TEST(MouldModel, RevolvesTheProfileThenCutsColoursAndCloses)
   EXPECT_EQ(M.Of("drColor3D")[0].A, (std::vector<double>{0x909090, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8}));
   EXPECT_EQ(M.Of("drClose3D")[0].A, (std::vector<double>{1, 0}));
   EXPECT_EQ(M.Ops(), "drCreate3DNewPartPlane drBaseRotate drCutExtrusion drColor3D drClose3D");
+}
+
+// The host's modeller opens neither a sheet nor a part without the link a test installs: the
+// frame then stops at its opening call and asks the host for nothing.
+TEST(MouldFrameOnTheHost, UnlinkedOnlyTheOpeningCall)
+{
+  adaptertest::HostedModeller host;
+  ASSERT_EQ(drApi::TMouldDocumentLink::Get(), nullptr);
+  const std::size_t calls = host.H.ApplicationObject().Log().size();
+  int drawn = 0;
+  const auto draw = [&](TModeler3D&) { ++drawn; };
+  EXPECT_FALSE(drMouldSheet(drApi::MA, 12, 10.0, 10.0, draw, 6, 3, 36, 37));
+  EXPECT_FALSE(drMouldModel(drApi::MA, 12, draw, draw));
+  EXPECT_EQ(drawn, 0);
+  EXPECT_TRUE(host.H.Documents().empty());
+  EXPECT_EQ(host.H.ApplicationObject().Log().size(), calls);
 }
 
 TEST(MouldWhole, HalvesAwayFromZeroAndSaturates)
