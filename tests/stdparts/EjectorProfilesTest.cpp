@@ -275,30 +275,6 @@ TEST(SprueBushProfile, WallNeverThinnerThanItsLimits)
       }
 }
 
-TEST(SprueBushProfile, HalvesHatchAndSeatByCode)
-{
-  const TProfile& p = Named("SprueBush");
-  const struct
-  {
-    int tl, Hatches, Seats;
-    bool Upper, Lower;
-  } codes[] = {
-      {0, 0, 0, true, false}, {21, 0, 0, false, true}, {1, 1, 1, true, true}, {11, 0, 0, true, false}};
-  for (const auto& c : codes) {
-    TRecordingModeler M;
-    p.Draw(&M, Origin, p.Sizes, c.tl, false);
-    EXPECT_EQ(M.Hatches(), c.Hatches) << c.tl;
-    // The seat's arc across the channel's mouth: from above the axis to below it.
-    int seats = 0;
-    for (const auto& k : M.Curves)
-      seats += k.Kind == TRecordingModeler::TCurve::Arc && k.y1 > 0.0 && k.y2 < 0.0;
-    EXPECT_EQ(seats, c.Seats) << c.tl;
-    const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(M.Curves));
-    EXPECT_EQ(box.y2 > 0.0, c.Upper) << c.tl;
-    EXPECT_EQ(box.y1 < 0.0, c.Lower) << c.tl;
-  }
-}
-
 // A taper whose half-angle has no sine or tangent has no apex: no angle dimension.
 TEST(SprueBushProfile, NoTaperAngleWithoutAnApex)
 {
@@ -310,21 +286,6 @@ TEST(SprueBushProfile, NoTaperAngleWithoutAnApex)
     p.Draw(&M, Origin, s, 1, true);
     EXPECT_TRUE(DrawingSound(M)) << A;
     EXPECT_EQ(M.Count("drDimApc"), A == 0.0 ? 0 : 1) << A;
-  }
-}
-
-TEST(LocatingRingProfile, HolesAndHatchesByTheTensDigit)
-{
-  const TProfile& p = Named("LocatingRing");
-  const struct
-  {
-    int tl, Holes;
-  } codes[] = {{0, 0}, {1, 0}, {11, 1}, {21, 1}, {31, 2}};
-  for (const auto& c : codes) {
-    TRecordingModeler M;
-    p.Draw(&M, Origin, p.Sizes, c.tl, true);
-    EXPECT_EQ(M.Hatches(), c.Holes) << c.tl;
-    EXPECT_EQ(M.Count("drMacro2D"), c.Holes) << c.tl << ": each hole drawing is one macro";
   }
 }
 
@@ -408,19 +369,6 @@ TEST(SupportWasherProfile, NoGrooveWithoutAStep)
   }
 }
 
-// The set screw's sketch is its upper half alone; a drawing has both halves whatever tl says.
-TEST(SetScrewProfile, OneHalfForTheSketchBothOtherwise)
-{
-  const TProfile& p = Named("SetScrew");
-  for (const int tl : {0, 1, 21}) {
-    TRecordingModeler M;
-    p.Draw(&M, Origin, p.Sizes, tl, false);
-    const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(M.Curves));
-    EXPECT_DOUBLE_EQ(box.y2, 8.0) << tl;
-    EXPECT_DOUBLE_EQ(box.y1, tl == 0 ? 0.0 : -8.0) << tl;
-  }
-}
-
 // A seat of no length: the outline still closes, its zero dimension is left to the modeller.
 TEST(EjectorPlugProfile, SeatOfNoLength)
 {
@@ -441,21 +389,37 @@ TEST(EjectorPlugProfile, SeatOfNoLength)
   EXPECT_EQ(zero, 1);
 }
 
-TEST(CentringBushProfile, HalvesByTheTensDigit)
+// Which halves each drawing code draws and what it hatches: the tens digit where the profile
+// reads it; the set screw's sketch (tl 0) is its upper half alone; the sprue's seat arc crosses
+// the channel only in a section of both halves.
+TEST(ProfileCodes, HalvesHatchesAndSeat)
 {
-  const TProfile& p = Named("CentringBush");
   const struct
   {
-    int tl, Hatches;
+    const char* Name;
+    int tl, Hatches, Seats;
     bool Upper, Lower;
-  } codes[] = {{0, 0, true, false}, {11, 1, true, false}, {21, 1, false, true}, {1, 1, true, true}};
-  for (const auto& c : codes) {
+  } rows[] = {{"SprueBush", 0, 0, 0, true, false},      {"SprueBush", 21, 0, 0, false, true},
+              {"SprueBush", 1, 1, 1, true, true},       {"SprueBush", 11, 0, 0, true, false},
+              {"LocatingRing", 1, 0, 0, true, false},   {"LocatingRing", 11, 1, 0, true, false},
+              {"LocatingRing", 21, 1, 0, false, true},  {"LocatingRing", 31, 2, 0, true, true},
+              {"SetScrew", 0, 0, 0, true, false},       {"SetScrew", 21, 0, 0, true, true},
+              {"EjectorPlug", 0, 0, 0, true, false},    {"EjectorPlug", 21, 1, 0, true, true},
+              {"CentringBush", 0, 0, 0, true, false},   {"CentringBush", 11, 1, 0, true, false},
+              {"CentringBush", 21, 1, 0, false, true},  {"CentringBush", 1, 1, 0, true, true},
+              {"SupportWasher", 21, 1, 0, false, true}, {"SupportWasher", 31, 1, 0, true, true}};
+  for (const auto& r : rows) {
+    const TProfile& p = Named(r.Name);
     TRecordingModeler M;
-    p.Draw(&M, Origin, p.Sizes, c.tl, false);
-    EXPECT_EQ(M.Hatches(), c.Hatches) << c.tl;
+    p.Draw(&M, Origin, p.Sizes, r.tl, false);
+    EXPECT_EQ(M.Hatches(), r.Hatches) << r.Name << " " << r.tl;
+    int seats = 0;
+    for (const auto& k : M.Curves)
+      seats += k.Kind == TRecordingModeler::TCurve::Arc && k.y1 > 0.0 && k.y2 < 0.0;
+    EXPECT_EQ(seats, r.Seats) << r.Name << " " << r.tl;
     const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(M.Curves));
-    EXPECT_EQ(box.y2 > 0.0, c.Upper) << c.tl;
-    EXPECT_EQ(box.y1 < 0.0, c.Lower) << c.tl;
+    EXPECT_EQ(box.y2 > 0.0, r.Upper) << r.Name << " " << r.tl;
+    EXPECT_EQ(box.y1 < 0.0, r.Lower) << r.Name << " " << r.tl;
   }
 }
 

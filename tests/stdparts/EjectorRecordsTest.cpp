@@ -1,6 +1,7 @@
 // Records of the ejectors, plugs, rings, washers, shanks and their kin: the bytes each class
 // writes, checked against its layout written out here; reading back at every version gate;
 // truncated and hostile records; the previews and the plate extent.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -241,68 +242,39 @@ TEST_P(Records, ATruncatedRecordReadsZerosForWhatIsMissing)
 
 INSTANTIATE_TEST_SUITE_P(EveryClass, Records, ::testing::ValuesIn(Cases()), hxcad::test::CaseNames());
 
-// The fields added late: a stream older than the version that brought one lacks it, the
-// default takes its place and the next record starts right where the older record ended.
+// The fields added late, each the last item of its record: a stream older than the version
+// that brought one lacks it, the default takes its place and the next record starts right where
+// the older record ended.
 struct TGate
 {
-  std::string Name;
-  int Version; // the first version whose records hold the last item
-  std::function<void(TDetail&)> Set;
-  std::function<double(const TDetail&)> Last;
-  double Default; // of the sizes Set gives
+  std::string Case;
+  int Version;                                // the first version whose records hold the item
+  std::vector<std::pair<int, double>> Before; // items set before writing: (index, value)
+  double Default;                             // of those values
 };
 
 void PrintTo(const TGate& g, std::ostream* os)
 {
-  *os << g.Name << "_" << g.Version;
+  *os << g.Case << "_" << g.Version;
 }
 
-class LateFields : public ::testing::TestWithParam<std::pair<TRecordCase, TGate>>
+class LateFields : public ::testing::TestWithParam<TGate>
 {
 protected:
   TRecordingModeler M;
 };
 
-const std::vector<std::pair<TRecordCase, TGate>>& Gates()
-{
-  auto find = [](const char* name) {
-    for (const TRecordCase& c : Cases())
-      if (c.Name == name) return c;
-    return TRecordCase{};
-  };
-  static const std::vector<std::pair<TRecordCase, TGate>> gates = {
-      {find("BackEjector"),
-       {"LenOpora", 92, [](TDetail& d) { As<TBackEjector>(d).LenOpora = 55.0; },
-        [](const TDetail& d) { return dynamic_cast<const TBackEjector&>(d).LenOpora; }, 20.0}},
-      {find("DirectColumn"),
-       {"SupportLen", 93,
-        [](TDetail& d) {
-          auto& p = As<TDirectColumn>(d);
-          p.Len = 100.0;
-          p.TailLen = 15.0;
-          p.SupportLen = 64.0;
-        },
-        [](const TDetail& d) { return dynamic_cast<const TDirectColumn&>(d).SupportLen; }, 70.0}},
-      {find("InjectPlug"),
-       {"LenDelta", 17, [](TDetail& d) { As<TInjectPlug>(d).LenDelta = 2.5; },
-        [](const TDetail& d) { return dynamic_cast<const TInjectPlug&>(d).LenDelta; }, 0.0}},
-  };
-  return gates;
-}
-
-void PrintTo(const std::pair<TRecordCase, TGate>& p, std::ostream* os)
-{
-  PrintTo(p.second, os);
-}
-
 TEST_P(LateFields, OlderStreamsLackTheLastItem)
 {
-  const auto& [c, g] = GetParam();
+  const TGate& g = GetParam();
+  const TRecordCase& c =
+      *std::find_if(Cases().begin(), Cases().end(), [&](auto& k) { return k.Name == g.Case; });
+  const auto last = [&](TDetail& d) { return *std::get<double*>(c.Items(d).back()); };
   auto part = c.Make(&M);
   Fill(c, *part, 5001);
-  g.Set(*part);
-  std::vector<unsigned char> full = Record(*part);
-  const double stored = g.Last(*part);
+  for (const auto& [i, v] : g.Before)
+    *std::get<double*>(c.Items(*part)[std::size_t(i)]) = v;
+  const std::vector<unsigned char> full = Record(*part);
 
   // At the gate and after: the whole record, the stored value.
   for (const int v : {g.Version, KmfVersion}) {
@@ -310,7 +282,7 @@ TEST_P(LateFields, OlderStreamsLackTheLastItem)
     TKmfData S;
     Load(S, full, v);
     back->fromStream(S);
-    EXPECT_EQ(g.Last(*back), stored) << v;
+    EXPECT_EQ(last(*back), last(*part)) << v;
     EXPECT_EQ(S.ReadInteger(), 0x5A5A5A5A) << v;
     EXPECT_EQ(Record(*back), full) << v;
   }
@@ -320,13 +292,17 @@ TEST_P(LateFields, OlderStreamsLackTheLastItem)
     TKmfData S;
     Load(S, {full.begin(), full.end() - 8}, v);
     back->fromStream(S);
-    EXPECT_EQ(g.Last(*back), g.Default) << v;
+    EXPECT_EQ(last(*back), g.Default) << v;
     EXPECT_EQ(S.ReadInteger(), 0x5A5A5A5A) << v;
     EXPECT_FALSE(S.ErrorReadFromFileToBufer) << v;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Gates, LateFields, ::testing::ValuesIn(Gates()), hxcad::test::CaseNames());
+const TGate Gates[] = {{"BackEjector", 92, {}, 20.0},
+                       {"DirectColumn", 93, {{2, 15.0}, {3, 100.0}}, 70.0},
+                       {"InjectPlug", 17, {}, 0.0}};
+
+INSTANTIATE_TEST_SUITE_P(Gates, LateFields, ::testing::ValuesIn(Gates), hxcad::test::CaseNames());
 
 TEST(BackEjectorRecord, WritesItsCornersInItsOwnOrder)
 {
@@ -344,32 +320,20 @@ TEST(MouldConstructors, StartEmptyAndKeepTheirLinks)
 {
   TRecordingModeler M;
   TEjectorPlug plug(3, &M, Designer());
-  TEjectorChannel channel(4, &M, Designer(), &plug);
   TColumnTail tail(5, &M, Designer());
-  TMTail shank(6, &M, Designer());
-  TCirclePlane plane(7, &M, Designer(), &tail, &shank);
-  TLocatingRing ring(8, 9, &M, nullptr, &tail);
-  TBackEjector back(10, &M, Designer(), 11);
+  const TEjectorChannel channel(4, &M, Designer(), &plug);
+  const TCirclePlane plane(7, &M, Designer(), &tail, &plug);
+  const TLocatingRing ring(8, 9, &M, nullptr, &tail);
+  const TBackEjector back(10, &M, Designer(), 11);
   EXPECT_EQ(channel.Complement, &plug);
   EXPECT_EQ(plane.Complement, &tail);
-  EXPECT_EQ(plane.Complement2, &shank);
+  EXPECT_EQ(plane.Complement2, &plug);
   EXPECT_EQ(ring.Complement, &tail);
-  EXPECT_EQ(ring.Id2, 9);
-  EXPECT_EQ(ring.PCon, nullptr);
-  EXPECT_EQ(back.Id2, 11);
+  EXPECT_EQ((std::vector<int>{ring.Id, ring.Id2, back.Id, back.Id2}), (std::vector<int>{8, 9, 10, 11}));
   EXPECT_EQ(back.PCon, &Designer());
-  EXPECT_EQ((std::vector<double>{back.LD.x, back.LD.y, back.RU.x, back.RU.y}), (std::vector<double>(4, 0.0)));
-  for (const TDetail* d :
-       std::initializer_list<const TDetail*>{&plug, &channel, &tail, &shank, &plane, &ring, &back}) {
-    EXPECT_FALSE(d->Design);
-    EXPECT_EQ(d->Code, 0);
-  }
-  // Every record of a new part: Design false, Code 0 and every size 0.
-  for (const TRecordCase& c : Cases()) {
-    auto part = c.Make(&M);
-    const std::vector<unsigned char> b = Record(*part);
-    EXPECT_EQ(b, std::vector<unsigned char>(std::size_t(c.Size), 0)) << c.Name;
-  }
+  // Every record of a new part: Design false, Code 0, the rectangle and every size 0.
+  for (const TRecordCase& c : Cases())
+    EXPECT_EQ(Record(*c.Make(&M)), std::vector<unsigned char>(std::size_t(c.Size), 0)) << c.Name;
 }
 
 // --- Previews and extents ------------------------------------------------------------------------
@@ -464,24 +428,20 @@ TEST(MouldPreviews, TheOthers)
   TReTraction re(1, &M, Designer());
   re.Radius = 5.0;
   re.CollarRadius = 8.0;
-  TGImage G;
-  re.Show(G, clRed);
-  EXPECT_EQ(G.CountLElement, 0);
-  re.Design = true;
-  re.Show(G, clRed);
-  const TShown s = Shown(G);
-  EXPECT_EQ(s.Pens, 0) << "no pen of its own";
-  EXPECT_EQ(s.Circles, (std::vector<std::vector<double>>{{0, 0, 5}, {0, 0, 8}}));
-
   TProtectSupport ps(1, &M, Designer());
   TRepairBolt rb(1, &M, Designer());
   TCirclePlane cp(1, &M, Designer(), nullptr, nullptr);
-  for (TDetail* d : std::initializer_list<TDetail*>{&ps, &rb, &cp}) {
+  TGImage G;
+  for (TDetail* d : std::initializer_list<TDetail*>{&re, &ps, &rb, &cp})
+    d->Show(G, clRed);
+  EXPECT_EQ(G.CountLElement, 0) << "nothing without a size";
+  for (TDetail* d : std::initializer_list<TDetail*>{&re, &ps, &rb, &cp}) {
     d->Design = true;
-    TGImage H;
-    d->Show(H, clRed);
-    EXPECT_EQ(H.CountLElement, 0);
+    d->Show(G, clRed);
   }
+  const TShown s = Shown(G);
+  EXPECT_EQ(s.Pens, 0) << "the retraction has no pen of its own, the others draw nothing";
+  EXPECT_EQ(s.Circles, (std::vector<std::vector<double>>{{0, 0, 5}, {0, 0, 8}}));
 }
 
 TEST(MouldExtent, BackEjectorWidensByItsCornersOnly)

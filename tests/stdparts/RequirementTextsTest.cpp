@@ -65,29 +65,6 @@ TEST(RequirementTexts, EveryEntryByteForByte)
   }
 }
 
-// The traps of the table, spelled out so that a failure says which.
-TEST(RequirementTexts, BlanksAndLettersAsTheyStand)
-{
-  for (int i = 1; i < 41; ++i)
-    EXPECT_EQ(TDemStr[i][0], ' ') << i;
-  for (const int i : {11, 12, 30, 32, 36, 37})
-    EXPECT_EQ(TDemStr[i][TDemStr[i].Length() - 1], ' ') << i;
-  for (const int i : {12, 13})
-    EXPECT_EQ(TDemStr[i].SubStr(0, 4).Utf8Text(), "   " + TDemStr[i].SubStr(3, 1).Utf8Text()) << i;
-  EXPECT_NE(TDemStr[3].Find(TString("шероховатостью  0,2 - X12тв.")), 0);
-  EXPECT_NE(TDemStr[15].Find(TString("требования  по")), 0);
-  EXPECT_NE(TDemStr[30].Find(TString("скруглений  0.5")), 0);
-  // Latin HRC with a Cyrillic э; a Cyrillic Н in entry 12, a Latin H in entry 14.
-  EXPECT_EQ(TDemStr[2].Utf8Text(), " 48...52 HRC\xD1\x8D");
-  EXPECT_EQ(static_cast<unsigned char>(TDemStr[2][9]), 'H');
-  EXPECT_NE(TDemStr[12].Find(TString("\xD0\x9D"
-                                     "14")),
-            0);
-  EXPECT_EQ(TDemStr[12].Find(TString("H14")), 0);
-  EXPECT_NE(TDemStr[14].Find(TString("H14")), 0);
-  EXPECT_EQ(Qual[3].Utf8Text(), "&03~0,2");
-}
-
 // --- The frame ---------------------------------------------------------------------------------
 
 std::vector<std::string> Lines(const TRecordingModeler& m)
