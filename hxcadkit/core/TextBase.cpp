@@ -656,8 +656,10 @@ bool TADTable::Init(const TString& path, const TString& fileName)
   if (Active || Activate) return false;
   // The global text base already holds the coupling tables and opens one file per life.
   TTextBase base;
-  if (!base.Init(path, fileName)) {
-    Messager->LiftBox(DC(TString("Отсутствует файл ")) + path + fileName + DC(TString(" Библиотеки элементов ")),
+  // A missing file is reported once, here, rather than by the stream that fails to open it.
+  if (FileExists(path + fileName) != 1 || !base.Init(path, fileName)) {
+    Messager->LiftBox(DC(TString("Отсутствует файл ")) + path + fileName +
+                          DC(TString(" Библиотеки элементов ")),
                       TMessager::toAlways);
     return false;
   }
@@ -693,7 +695,7 @@ void TADTable::Init()
 {
   if (Activate) return;
   TTextBase base;
-  if (base.Init(Path, FileName)) Init(base);
+  if (FileExists(Path + FileName) == 1 && base.Init(Path, FileName)) Init(base);
   Activate = true;
 }
 
@@ -717,7 +719,10 @@ struct TRows
   int Count() const { return T ? T->Count : 0; }
   int Params() const { return T ? T->Params : 0; }
   bool Has(int row, int col) const { return T && row >= 0 && row < T->Count && col >= 0 && col < T->Params; }
-  double At(int row, int col) const { return T->pBase[std::size_t(row) * std::size_t(T->Params) + std::size_t(col)]; }
+  double At(int row, int col) const
+  {
+    return T->pBase[std::size_t(row) * std::size_t(T->Params) + std::size_t(col)];
+  }
   // The first column of that rank; -1 when none. The last one with last.
   int Column(int rank, bool last = false) const
   {
@@ -750,7 +755,8 @@ const TDTable::TTicknessMoldBase* TADTable::TicknessMold(int ID, int I) const
   const TDTable* t = GetTable(ID);
   constexpr int fields = sizeof(TDTable::TTicknessMoldBase) / sizeof(double);
   if (!t || !t->pBase2 || t->Params2 < fields || I < 0 || I >= t->Count2) return nullptr;
-  return reinterpret_cast<const TDTable::TTicknessMoldBase*>(t->pBase2 + std::size_t(I) * std::size_t(t->Params2));
+  return reinterpret_cast<const TDTable::TTicknessMoldBase*>(t->pBase2 +
+                                                             std::size_t(I) * std::size_t(t->Params2));
 }
 
 const TDTable::TSocketMoldBaseFCPK* TADTable::SocketMold(int ID, int I) const
@@ -758,7 +764,8 @@ const TDTable::TSocketMoldBaseFCPK* TADTable::SocketMold(int ID, int I) const
   const TDTable* t = GetTable(ID);
   constexpr int fields = sizeof(TDTable::TSocketMoldBaseFCPK) / sizeof(double);
   if (!t || !t->pBase || t->Params < fields || I < 0 || I >= t->Count) return nullptr;
-  return reinterpret_cast<const TDTable::TSocketMoldBaseFCPK*>(t->pBase + std::size_t(I) * std::size_t(t->Params));
+  return reinterpret_cast<const TDTable::TSocketMoldBaseFCPK*>(t->pBase +
+                                                               std::size_t(I) * std::size_t(t->Params));
 }
 
 int TADTable::ThicknessCount(int ID) const
@@ -844,7 +851,8 @@ void TADTable::GetDetails(const TString& Manufacturer, const TString& Type, TArr
   }
 }
 
-bool TADTable::GetParam(int IdDetail, int Number, TString& Name, TString& Comment, TArrayOf<TString>& AValues) const
+bool TADTable::GetParam(int IdDetail, int Number, TString& Name, TString& Comment,
+                        TArrayOf<TString>& AValues) const
 {
   const TDTable* t = GetTable(IdDetail);
   TRows rows(t);

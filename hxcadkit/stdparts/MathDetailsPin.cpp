@@ -129,7 +129,7 @@ void TScrew::dr3D(int) const
   Md.drBaseRotate(0, 360.0);
   Md.drPlaneEskis(txapi::o3d_planeXOY, HeadLen, 0.0, TString());
   TSetScrew(0, &Md, TConstruktor::Empty()).drHexAngle(0.6 * HeadLen, 1);
-  Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 2 * HeadLen / 3, 0.0);
+  Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * HeadLen / 3, 0.0);
   mould::Grey(Md);
   const TString name =
       TString("Винт М") + mould::Num(2 * Radius) + TString("*") + mould::Num(Len) + TString(" ГОСТ7805-70");

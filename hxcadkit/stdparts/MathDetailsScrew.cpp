@@ -140,7 +140,7 @@ void TDistanceScrew::dr3D(int) const
     Md.drMtr(ThreadLen - Len, 0.0, 0.0, 1.0);
     Md.drRectAngle(0.0, -1.0, 3.0, 1.0, 1);
     Md.drDeleteMtr();
-    Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 2 * CollarRadius, 0.0);
+    Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * CollarRadius, 0.0);
     mould::Grey(Md);
   } else {
     const TString none;

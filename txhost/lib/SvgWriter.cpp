@@ -97,6 +97,25 @@ std::string Escape(const std::string& s)
   return out;
 }
 
+// The host's text markup as the symbols it stands for, in the picture only (the documents keep the texts
+// as the library passed them): "&01" a degree, "&02" a diameter, "&03" plus-minus, "&04" a times sign; the
+// separator "~" is dropped.
+std::string Markup(const std::string& s)
+{
+  static const char* const symbols[] = {"\u00B0", "\u2300", "\u00B1", "\u00D7"};
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '~') continue;
+    if (s[i] == '&' && i + 2 < s.size() && s[i + 1] == '0' && s[i + 2] >= '1' && s[i + 2] <= '4') {
+      out += symbols[s[i + 2] - '1'];
+      i += 2;
+      continue;
+    }
+    out += s[i];
+  }
+  return out;
+}
+
 // One end-to-end piece of an outline: from start to end as a path command.
 struct Piece
 {
@@ -320,7 +339,7 @@ private:
     Body << "<text x=\"" << X << "\" y=\"" << -Y << "\" font-family=\"sans-serif\" font-size=\"" << height << '"';
     if (std::string_view(anchor) != "start") Body << " text-anchor=\"" << anchor << '"';
     if (angleDeg != 0) Body << " transform=\"rotate(" << -angleDeg << ' ' << at << ")\"";
-    Body << '>' << Escape(utf8) << "</text>\n";
+    Body << '>' << Escape(Markup(utf8)) << "</text>\n";
   }
 
   void Container(const Object& c, const Affine& t)
