@@ -48,7 +48,7 @@ void EjectorProfiles()
         TEjectorPin(&M, none).dr2D_V1(20, -40, 0, s, 3, 6, 6, 0.5, 100, 1, true);
         TInjectPlug(0, &M, none).dr2D_V1(150, -45, 0, s, 15, 2.5, 40, 17, 60, 80, 10, 4, 1, true, 3.0);
         TLocatingRing(0, 0, &M, nullptr, nullptr)
-            .dr2D_LocatingRing_V1(270, -50, 0, s, 40, 50, 18, 8, 45, 5, 15, 42, 3.5, 5.5, 3, 6, 31, true);
+            .dr2D_LocatingRing_V1(270, -50, 0, s, 40, 50, 18, 8, 45, 5, 15, 42, 3.5, 5.5, 3, 6, 1, true);
         const TMTail rod(0, &M, none);
         rod.dr2D_EjectorRod_V1(20, -135, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
         rod.dr2D_EjectorRod_V3(20, -135, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
