@@ -49,6 +49,14 @@ using TMake = std::unique_ptr<TDetail> (*)(TModeler3D*);
 // What else a class does with the sizes it read (its profiles, its extent); may be null.
 using TExtra = void (*)(TDetail&);
 
+// A guide pillar with collar flats, for the parts that complement one.
+const TSocketLeaderPin& KeyedPillar()
+{
+  static TSocketLeaderPin pillar(0, nullptr, nullptr, nullptr);
+  pillar.Key = 16.0;
+  return pillar;
+}
+
 struct TEntry
 {
   const char* Name;
@@ -87,6 +95,36 @@ const TEntry Classes[] = {
        p.dr2D_V1(0, 0, 0, 1, p.r, p.R, p.L, p.K, p.S, 1, false);
      }},
     // Guide parts
+    {"TSocketLeaderPin",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPin>(1, m, nullptr, nullptr);
+     }},
+    {"TSocketLeaderPin complementing",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPin>(1, m, &KeyedPillar(), nullptr);
+     }},
+    {"TSocketLeaderPinLocatingSleeves with a pillar",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPinLocatingSleeves>(1, m, &KeyedPillar(), nullptr);
+     }},
+    {"TSocketLeaderPinBushing",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPinBushing>(1, m, nullptr);
+     }},
+    {"TDirectPlug",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TDirectPlug>(1, m, TConstruktor::Empty());
+     }},
+    {"TSocketLeaderPinLocatingSleeves",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPinLocatingSleeves>(1, m, nullptr, nullptr);
+     }},
+    {"TStopPin",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TStopPin>(1, m, nullptr); }},
+    {"TClamper", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TClamper>(1, m); }},
+    {"TFitting", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TFitting>(1, m); }},
+    {"TWiredSpring",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TWiredSpring>(1, m); }},
     // Second share: each also draws its profiles from the sizes it read.
     {"TBackEjector",
      [](TModeler3D* m) -> std::unique_ptr<TDetail> {

@@ -207,6 +207,265 @@ public:
 // Guide parts: guide pillar, guide bush, locating sleeve, stop pin, clamp, fitting, spring
 // =============================================================================================
 
+namespace drApi {
+class TModelerApi;
+}
+
+namespace mould {
+
+// tan 30 degrees, as the profiles write it.
+constexpr double Tan30 = 0.5773502691896257;
+// v to the nearest whole number, halves away from zero; saturating like every stored size.
+int Nearest(double v);
+
+} // namespace mould
+
+// Profiles are drawn with x along the part's axis and y its radius; tl and isSize follow the
+// drawing code of the other parts: tl 0 without sizes is the bare closed upper half a sketch
+// revolves.
+
+// Each part's own Set chooses a standard size by table and key sizes; the designer's Set slots of
+// TDetail stay reachable through the base only, on purpose.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
+// The guide pillar of a mould base (table 5): a guide part with its lead-in taper, groove and
+// flat, a seated part, a collar that may carry two flats (Key across) and a fixed end that may
+// hold an internal thread. FRadius and Key are its owner's to fill: Set takes neither.
+class TSocketLeaderPin : public TDetail, public TRect2D
+{
+public:
+  TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C);
+  // The ten sizes from Len to ThreadLen; neither Key nor the rectangle.
+  TSocketLeaderPin& operator=(const TSocketLeaderPin& o);
+
+  // Table 5 only: keyed by the seated diameter 2R, the seated length with the collar T1 and the
+  // guide length T2 (the nearest shorter guide length first, then the next longer one).
+  int Set(int DetId, const Real& R, const Real& T1, const Real& T2);
+  void Show(TGImage& GI, const TColor& Color) const override;
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // The profile of this pillar at the caller's placement.
+  void dr2D_VZ(const Real& mx, const Real& my, const Real& ma, const Real& ms, int tl, bool isSize) const;
+  // r42 guide, r41 seated and fixed, r43 collar radius; x40 taper length, ix41 guide length,
+  // x46 seated length, x42 collar height, ix43 guide-side collar face to fixed end; ix45 width
+  // across the collar flats (0: none), r44 and x44 the internal thread (0: none).
+  void dr2D_LeaderPin_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r42,
+                         const Real& r41, const Real& r43, const Real& x40, const Real& ix41, const Real& x46,
+                         const Real& x42, const Real& ix43, int tl, bool isSize, const Real& ix45,
+                         const Real& r44, const Real& x44) const;
+  // View A of the fixed end, section B-B through the guide's flat and detail G of the groove.
+  void dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real ms, Real r42, Real r41, Real r43, Real x40,
+                                 Real x41, Real x46, Real x42, Real x43, int tl, bool isSize, Real x45,
+                                 Real r44, Real x44) const;
+
+  Real Len = 0.0;
+  Real FLen = 0.0;
+  Real FRadius = 0.0;
+  Real OFLen = 0.0;
+  Real OFRadius = 0.0;
+  Real Radius = 0.0;
+  Real CollarHeight = 0.0;
+  Real CollarRadius = 0.0;
+  Real ThreadRadius = 0.0;
+  Real ThreadLen = 0.0;
+  Real Key = 0.0;
+};
+
+// The guide bush (table 4, or table 2 with a front extension), drawn by the bush profile of
+// TDirectPlug.
+class TSocketLeaderPinBushing : public TDetail
+{
+public:
+  TSocketLeaderPinBushing(int iId, TModeler3D* M, const TDetail* iComplement);
+  TSocketLeaderPinBushing& operator=(const TSocketLeaderPinBushing& o);
+
+  // Table 4 or 2, keyed by the outer diameter 2R and the length T.
+  int Set(int DetId, const Real& R, const Real& T);
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real Radius = 0.0;
+  Real LPRadius = 0.0;
+  Real Len = 0.0;
+  Real FLen = 0.0;
+  Real LPLen = 0.0;
+  Real CollarHeight = 0.0;
+  Real CollarRadius = 0.0;
+  Real GrooveLen = 0.0;
+};
+
+// The guide plug of a mould base, four at the corners of its rectangle; its bush profile also
+// draws every guide bush.
+class TDirectPlug : public TDetail, public TRect2D
+{
+public:
+  TDirectPlug(int iId, TModeler3D* M, TConstruktor& C);
+
+  void Show(TGImage& GI, const TColor& Color) const override;
+  // Widens G to hold the four plugs, mirrored about the Y axis, d clear of the border.
+  void AddGabIn(TRect2D& G, const Real& d) const;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // r bore, r1 outer, r2 collar radius; F front extension, S collar height, L length from the
+  // collar face, sl guided length of the bore, Xk the V-groove's place (0: none).
+  void dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, Real r, Real r1, Real r2, Real F, Real S,
+                                Real L, Real sl, int tl, bool isSize, Real Xk) const;
+
+  Real Radius = 0.0;
+  Real CollarHeight = 0.0;
+  Real CollarRadius = 0.0;
+  Real ColumnRadius = 0.0;
+  Real OustingLen = 0.0;
+  Real Len = 0.0;
+};
+
+// The locating sleeve (table 3): a bush with a bore and a tapped hole at one end; a collar with
+// a groove and two key flats where it has one (none from the table).
+class TSocketLeaderPinLocatingSleeves : public TDetail
+{
+public:
+  TSocketLeaderPinLocatingSleeves(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C);
+
+  // Table 3, keyed by the outer diameter 2R and the length T.
+  int Set(int DetId, const Real& R, const Real& T);
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // x51 length, x50 collar length, x52 tapped-hole length; r1 outer, r42 bore, r43 collar,
+  // r44 thread radius; x45 only tested for 0 (the arrow of view A).
+  void dr2D_V1(Real mx, Real my, Real ma, Real mm, Real x51, Real x50, Real x52, Real r1, Real r42, Real r43,
+               Real r44, int tl, bool isSize, Real x45) const;
+  // The end view: the collar with flats x45 apart (none when they would not cut it).
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& x45,
+               const Real& r41, const Real& r42, const Real& r43, const Real& r44, int tl, bool isSize) const;
+  // The ring a sketch cuts away to leave the collar's flats.
+  void dr2D_Vo(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& x45,
+               const Real& r42, const Real& r43, int tl, bool isSize) const;
+
+  Real Radius = 0.0;
+  Real Len = 0.0;
+  Real FLen = 0.0;
+  Real FRadius = 0.0;
+  Real CollarRadius = 0.0;
+  Real CollarHeight = 0.0;
+  Real ThreadLen = 0.0;
+  Real ThreadRadius = 0.0;
+};
+
+// The mushroom-shaped stop pin of an ejector plate, four at the corners of its rectangle.
+class TStopPin : public TDetail, public TRect2D
+{
+public:
+  TStopPin(int iId, TModeler3D* M, TConstruktor* C);
+
+  void Show(TGImage& GI, const TColor& Color) const override;
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // Draws only for Det 0: collar radius r74, pin radius r25, collar height x81, overall length
+  // x82, end chamfer f.
+  void dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm, Real r74, Real r25, Real x81,
+                             Real x82, Real f, int tl, bool isSize) const;
+
+  Real Radius = 0.0;
+  Real CollarRadius = 0.0;
+  Real CollarHeight = 0.0;
+  Real Len = 0.0;
+};
+
+// The clamp of one fixed size; its outlines are not drawn.
+class TClamper : public TDetail
+{
+public:
+  TClamper(int iId, TModeler3D* M);
+  TClamper& operator=(const TClamper&) { return *this; }
+
+  void Show(TGImage& GI, const TColor& Color) const override;
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  void drPryzymPlan(Real mx, Real my, Real ma, Real ms, int tl, bool isSize) const;
+  void drPryzymRozr(Real mx, Real my, Real ma, Real ms, int tl, bool isSize) const;
+  void drPryzymRozrPrav(Real mx, Real my, Real ma, Real ms, bool isSize) const;
+  void Add(Real x, Real y, Real ZHigh, Real R, bool Reverese, int U) const;
+
+  const Real RA = 25.0;
+  const Real c9 = 9.0;
+  const Real c16 = 16.0;
+  const Real cr4p5 = 4.5;
+  const Real c17 = 17.0;
+  const Real c3p3 = 3.3;
+  const Real cr6p3 = 6.3;
+  const Real c6p3 = 6.3;
+};
+
+// The hose nipple of one fixed size: a hexagon, a thread and three barbs.
+class TFitting : public TDetail
+{
+public:
+  TFitting(int iId, TModeler3D* M);
+  TFitting& operator=(const TFitting&) { return *this; }
+
+  void Show(TGImage& GI, const TColor& Color) const override;
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // Half across flats r1, thread and barb crest r2, barb root r3, bore r4, overall length l.
+  void dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real r2, Real r3, Real r4, Real l, int tl,
+                       bool isSize) const;
+  // The hexagon seen along the axis inside its cutting circle (only r1 is read).
+  void drShtucerVo(Real mx, Real my, Real ma, Real mm, Real r1, Real r2, Real r3, Real r4, Real l) const;
+
+  const Real r1 = 7.0;
+  const Real r2 = 6.0;
+  const Real r3 = 4.4;
+  const Real r4 = 3.0;
+  const Real l = 45.0;
+  const Real L15 = 15.0;
+  const Real l8 = 8.0;
+  const Real l6 = 6.0;
+  const Real r0 = 8.1;
+  const Real f = 1.0;
+};
+
+// The helical wire spring: only its sizes are a record; its part is made by dr3D_Spring.
+class TWiredSpring : public TDetail
+{
+public:
+  TWiredSpring(int iId, TModeler3D* M);
+  TWiredSpring& operator=(const TWiredSpring& o);
+
+  void dr2D() const override {}
+  void dr3D(int) const override {}
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // A part document FName of a spring of outer diameter D, wire d, height H and pitch C: the
+  // working coils and two end coils swept by the wire's section, both ends cut flat. The spiral
+  // and sweep operations are the host modeller's own.
+  static void dr3D_Spring(drApi::TModelerApi& Md, const TString& FName, const Real& D, const Real& d,
+                          const Real& H, const Real& C);
+
+  Real Radius = 0.0;
+  Real WireRadius = 0.0;
+  Real Height = 0.0;
+};
+#pragma GCC diagnostic pop
+
 // =============================================================================================
 // Second share: the other records, the sheet and model frame, the profiles
 // =============================================================================================

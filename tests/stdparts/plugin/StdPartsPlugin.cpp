@@ -6,7 +6,11 @@
 //   4 the same spacer screw assembled: its part document and the three parts it is made of;
 //   5 a sheet with the threaded spacer's profile (line code 1, dimensions on);
 //   6 a sheet, through the common frame, with every profile of the ejectors, plugs, rings,
-//     washers and the set screw at half size (line code 1, dimensions on) and four requirements.
+//     washers and the set screw at half size (line code 1, dimensions on) and four requirements;
+//   21 the sheet and part of a guide pillar 30 x 36 x 60 (table 5) with a thread M10 and collar flats;
+//   22 the sheets of a collar guide bush 30 x 40 (table 4) and one with a front extension 30 x 35
+//      (table 2); 23 a locating sleeve 20 x 30 (table 3); 24 a stop pin 16 x 40 with a 24 collar;
+//   25 the fitting.
 // The standard-parts file is read from the library's folder when the library loads.
 #include "MouldDocuments.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -61,8 +65,43 @@ void EjectorProfiles()
       6, 3, 36, 37);
 }
 
+// The guide parts' sheets: each part as its owner sizes it.
+void GuideParts(unsigned int command)
+{
+  if (command == 21) {
+    TSocketLeaderPin p(21, &MA, nullptr, nullptr);
+    if (p.Set(5, 15.0, 36.0, 60.0) == 0) return;
+    p.FRadius = p.OFRadius;
+    p.Key = 2.0 * p.CollarRadius - 6.0;
+    p.ThreadRadius = 5.0;
+    p.ThreadLen = 12.0;
+    p.dr2D();
+    p.dr3D(1);
+  }
+  if (command == 22)
+    for (int table : {4, 2}) {
+      TSocketLeaderPinBushing b(22, &MA, nullptr);
+      if (b.Set(table, 15.0, table == 4 ? 40.0 : 35.0) != 0) b.dr2D();
+    }
+  if (command == 23) {
+    TSocketLeaderPinLocatingSleeves s(23, &MA, nullptr, nullptr);
+    if (s.Set(3, 10.0, 30.0) != 0) s.dr2D();
+  }
+  if (command == 24) {
+    TStopPin p(24, &MA, nullptr);
+    p.Radius = 8.0;
+    p.CollarRadius = 12.0;
+    p.CollarHeight = 6.0;
+    p.Len = 40.0;
+    p.Design = true;
+    p.dr2D();
+  }
+  if (command == 25) TFitting(25, &MA).dr2D();
+}
+
 void Run(unsigned int command)
 {
+  GuideParts(command);
   if (command == 1) {
     TPin p(5, &MA, nullptr);
     if (p.Set(TPin::Table, 3.0, 20.0) != 0) p.dr3D(1);

@@ -1,0 +1,205 @@
+// The guide bush and the guide plug whose profile draws it.
+#include <algorithm>
+
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/geometry/GImage.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+using namespace mould;
+
+namespace {
+
+constexpr int BushTable = 4;      // the collar bush
+constexpr int FrontBushTable = 2; // the bush with a front extension
+
+} // namespace
+
+// --- TDirectPlug ------------------------------------------------------------------------------
+
+TDirectPlug::TDirectPlug(int iId, TModeler3D* M, TConstruktor& C)
+    : TDetail(iId, M, C), TRect2D(0.0, 0.0, 0.0, 0.0)
+{
+}
+
+void TDirectPlug::Show(TGImage& GI, const TColor& Color) const
+{
+  if (!Design) return;
+  GI.drColorStyle(Color, psSolid);
+  GI.drCircle(RU.x, RU.y, Radius);
+  GI.drCircle(LD.x, RU.y, Radius);
+  GI.drCircle(RU.x, LD.y, Radius);
+  GI.drCircle(LD.x, LD.y, Radius);
+}
+
+void TDirectPlug::AddGabIn(TRect2D& G, const Real& d) const
+{
+  if (!Design) return;
+  const double e = Radius + d;
+  // The plugs stand in mirrored pairs about the Y axis, so both signs of x count.
+  G.LD.x = std::min({G.LD.x, -RU.x - e, -LD.x - e});
+  G.RU.x = std::max({G.RU.x, RU.x + e, LD.x + e});
+  G.LD.y = std::min(G.LD.y, LD.y - e);
+  G.RU.y = std::max(G.RU.y, RU.y + e);
+}
+
+void TDirectPlug::toStream(TKmfData& S) const
+{
+  WriteHead(S, *this);
+  Write(S, {RU.x, RU.y, LD.x, LD.y, Radius, CollarHeight, CollarRadius, ColumnRadius, OustingLen, Len});
+}
+
+void TDirectPlug::fromStream(TKmfData& S)
+{
+  ReadHead(S, *this);
+  Read(S,
+       {&RU.x, &RU.y, &LD.x, &LD.y, &Radius, &CollarHeight, &CollarRadius, &ColumnRadius, &OustingLen, &Len});
+}
+
+void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, Real r, Real r1, Real r2,
+                                           Real F, Real S, Real L, Real sl, int tl, bool isSize,
+                                           Real Xk) const
+{
+  TModeler3D& Md = M();
+  // The bore is guided over sl only; in front of that it is relieved by 0.5.
+  const double Lk = std::min(sl, F + L - 0.5);
+  const double r3 = F + L - 0.5 > sl ? r + 0.5 : r;
+  const double d = F > 3.0 ? 3.0 : F - 1.5;
+
+  Md.drMtr(mx, my, ma, ms);
+  Md.drLine(-2.0 - F, 0.0, L + 2.0, 0.0, 3);
+
+  TNode* tail = dP(0.0, r2);
+  if (S != 0.0) tail = dCVR(S + 2.5, r1 - 0.5, S, r1 - 0.5, S, r2, 0.25, tail);
+  tail = dP(S + 3.0, r1, tail);
+  if (Xk != 0.0) tail = dP(Xk + 1.0, r1, dP(Xk, r1 - 1.0, dP(Xk - 1.0, r1, tail)));
+  tail = dCLL(L, r, L, r1 - 1.0, 0.5, dPx(L, r1 - 0.5, dP(L - 0.5, r1, tail)));
+  TNode* bore = dP(L - Lk, r3, dPx(L - Lk, r, tail));
+  TNode* first = F != 0.0 ? dCVR(0.0, r1 - 0.5, 0.5 - d, r1 - 0.5, -d, r1, 0.25,
+                                 dP(0.5 - F, r1, dP(-F, r1 - 0.5, dPx(-F, r3 + 0.5, dPx(0.5 - F, r3, bore)))))
+                          : dPx(0.0, r3 + 0.5, dPx(0.5, r3, bore));
+  TContDrawing c(&Md);
+  c.Make(0.0, r2, first);
+
+  const int tens = tl / 10;
+  if (tens == 1) {
+    Md.drHatch(0, 45.0, 3.0);
+    c.dr2D(0);
+    Md.drEndObj();
+    c.dr2D(tl % 10);
+  } else if (tens == 2) {
+    Md.drHatch(0, 45.0, 3.0);
+    c.dr2DMY(0);
+    Md.drEndObj();
+    c.dr2DMY(tl - 20);
+  } else {
+    c.dr2D(tl);
+    if (tl != 0) {
+      c.dr2DMY(tl);
+      Md.drHatch(0, 45.0, 3.0);
+      c.dr2D(0);
+      c.dr2DMY(0);
+      Md.drEndObj();
+    }
+  }
+
+  if (isSize) {
+    const TString none;
+    const auto plain = txapi::txRoughSignEnum(0);
+    Md.drCircleShelf(S + 1.5, r1, 3.0, S + 5.0, r1 + 20.0, "A");
+    Md.drDimHL(S, -30.0, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
+    Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
+    Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
+    Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
+    Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
+    Md.drDimVL2(2.0 * r, 14.0, 5.0, L, -r, L, r, "&02", "H7", none);
+    Md.drDimVL2(2.0 * r1, 28.0, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
+    Md.drDimHL(0.5, 13.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски", none, "&04~45&01");
+    Md.drRough(L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
+    Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
+    Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
+    Md.drRough(0.0, -20.0 - r2, 180.0, plain, "1,6", none, none);
+    Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
+  }
+  Md.drDeleteMtr();
+}
+
+// --- TSocketLeaderPinBushing ------------------------------------------------------------------
+
+TSocketLeaderPinBushing::TSocketLeaderPinBushing(int iId, TModeler3D* M, const TDetail* iComplement)
+    : TDetail(iId, M, iComplement, 0, nullptr)
+{
+}
+
+TSocketLeaderPinBushing& TSocketLeaderPinBushing::operator=(const TSocketLeaderPinBushing& o)
+{
+  Design = o.Design;
+  Code = o.Code;
+  Radius = o.Radius;
+  LPRadius = o.LPRadius;
+  Len = o.Len;
+  FLen = o.FLen;
+  LPLen = o.LPLen;
+  CollarHeight = o.CollarHeight;
+  CollarRadius = o.CollarRadius;
+  GrooveLen = o.GrooveLen;
+  return *this;
+}
+
+int TSocketLeaderPinBushing::Set(int DetId, const Real& R, const Real& T)
+{
+  if (DetId != BushTable && DetId != FrontBushTable) return 0;
+  const bool front = DetId == FrontBushTable;
+  const int I = FindRow(DetId, 2, 2.0 * R, front ? 7 : 6, T);
+  if (I != 0) {
+    Radius = Col(DetId, I, 2) / 2.0;
+    LPRadius = Col(DetId, I, 1) / 2.0;
+    Len = Col(DetId, I, front ? 7 : 6);
+    FLen = front ? Col(DetId, I, 5) : 0.0;
+    LPLen = Col(DetId, I, front ? 6 : 5);
+    CollarHeight = Col(DetId, I, 4);
+    CollarRadius = Col(DetId, I, 3) / 2.0;
+    // The collar bush carries its V-groove in its middle, at a whole millimetre.
+    GrooveLen = front ? 0.0 : Nearest((Len + CollarHeight) / 2.0);
+  }
+  Chosen(*this, DetId, I);
+  return I;
+}
+
+void TSocketLeaderPinBushing::toStream(TKmfData& S) const
+{
+  WriteHead(S, *this);
+  Write(S, {Radius, LPRadius, Len, FLen, LPLen, CollarHeight, CollarRadius, GrooveLen});
+}
+
+void TSocketLeaderPinBushing::fromStream(TKmfData& S)
+{
+  ReadHead(S, *this);
+  Read(S, {&Radius, &LPRadius, &Len, &FLen, &LPLen, &CollarHeight, &CollarRadius});
+  if (S.Version() < 37)
+    GrooveLen = 0.0;
+  else
+    S.Read(GrooveLen);
+}
+
+void TSocketLeaderPinBushing::dr2D() const
+{
+  if (!OpenSheet(*this, 0.0, -CollarRadius)) return;
+  TModeler3D& Md = M();
+  TDirectPlug P(0, &Md, TConstruktor::Empty());
+  P.dr2D_LeaderPinBushing_V1(0.0, 0.0, 0.0, 1.0, LPRadius, Radius, CollarRadius, FLen, CollarHeight, Len, Len,
+                             1, true, GrooveLen);
+  const TString none;
+  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+}
+
+void TSocketLeaderPinBushing::dr3D(int) const
+{
+  if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
+  TModeler3D& Md = M();
+  TDirectPlug P(0, &Md, TConstruktor::Empty());
+  P.dr2D_LeaderPinBushing_V1(0.0, 0.0, 0.0, 1.0, LPRadius, Radius, CollarRadius, FLen, CollarHeight, Len, Len,
+                             0, false, GrooveLen);
+  Md.drBaseRotate(0, 360.0);
+  Grey(Md);
+  Md.drClose3D(true, tNotExist);
+}

@@ -1,0 +1,336 @@
+// The guide pillar: its record, standard size, preview, sheet, model and profiles.
+#include <algorithm>
+#include <cmath>
+
+#include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/geometry/GImage.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+using namespace mould;
+
+namespace {
+
+// Half chord of the groove's circle of radius 2 where it leaves the guide 1.7 from its centre.
+constexpr double dxK = 1.053565375285274;
+constexpr int PillarTable = 5;
+
+} // namespace
+
+int mould::Nearest(double v)
+{
+  return ToInt(v + 0.5 * Zn(v));
+}
+
+TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C)
+    : TDetail(iId, M, iComplement, 0, C), TRect2D(0.0, 0.0, 0.0, 0.0)
+{
+}
+
+TSocketLeaderPin& TSocketLeaderPin::operator=(const TSocketLeaderPin& o)
+{
+  Len = o.Len;
+  FLen = o.FLen;
+  FRadius = o.FRadius;
+  OFLen = o.OFLen;
+  OFRadius = o.OFRadius;
+  Radius = o.Radius;
+  CollarHeight = o.CollarHeight;
+  CollarRadius = o.CollarRadius;
+  ThreadRadius = o.ThreadRadius;
+  ThreadLen = o.ThreadLen;
+  return *this;
+}
+
+int TSocketLeaderPin::Set(int DetId, const Real& R, const Real& T1, const Real& T2)
+{
+  if (DetId != PillarTable) return 0;
+  LoadTables();
+  int I = ABaseDetail.IndexStDet(PillarTable, 2, 2.0 * R, 7, T1, 8, T2);
+  if (I == 0) I = ABaseDetail.IndexStDet(PillarTable, 2, 2.0 * R, 7, T1, -8, T2);
+  if (I != 0) {
+    Radius = Col(PillarTable, I, 1) / 2.0;
+    Len = Col(PillarTable, I, 8);
+    FLen = Col(PillarTable, I, 5);
+    OFLen = Col(PillarTable, I, 7);
+    OFRadius = Col(PillarTable, I, 2) / 2.0;
+    CollarHeight = Col(PillarTable, I, 4);
+    CollarRadius = Col(PillarTable, I, 3) / 2.0;
+    ThreadRadius = 0.0;
+    ThreadLen = 0.0;
+    // The table gives the seat with the collar.
+    OFLen -= CollarHeight;
+  }
+  Chosen(*this, PillarTable, I);
+  return I;
+}
+
+void TSocketLeaderPin::Show(TGImage& GI, const TColor& Color) const
+{
+  if (!Design) return;
+  GI.drColorStyle(Color, psSolid);
+  GI.drCircle(LD.x, RU.y, Radius);
+  GI.drCircle(LD.x, LD.y, Radius);
+  GI.drCircle(RU.x, RU.y, Radius);
+  GI.drCircle(RU.x, LD.y, Radius);
+}
+
+void TSocketLeaderPin::toStream(TKmfData& S) const
+{
+  if (!Complement) Write(S, {LD.x, RU.y, RU.x, LD.y});
+  WriteHead(S, *this);
+  Write(S, {Len, FLen, FRadius, OFLen, OFRadius, Radius, CollarHeight, CollarRadius, ThreadRadius, ThreadLen,
+            Key});
+}
+
+void TSocketLeaderPin::fromStream(TKmfData& S)
+{
+  if (!Complement) Read(S, {&LD.x, &RU.y, &RU.x, &LD.y});
+  ReadHead(S, *this);
+  Read(S, {&Len, &FLen, &FRadius, &OFLen, &OFRadius, &Radius, &CollarHeight, &CollarRadius, &ThreadRadius,
+           &ThreadLen});
+  // Records before the key width: the collar was taken as flat-free, a shade over the seat.
+  if (S.Version() < 49)
+    Key = 2.0 * FRadius + 1.0;
+  else
+    S.Read(Key);
+}
+
+void TSocketLeaderPin::dr2D_VZ(const Real& mx, const Real& my, const Real& ma, const Real& ms, int tl,
+                               bool isSize) const
+{
+  dr2D_LeaderPin_V1(mx, my, ma, ms, Radius, FRadius, CollarRadius, 8.0, Len, OFLen, CollarHeight,
+                    FLen + CollarHeight, tl, isSize, Key, ThreadRadius, ThreadLen);
+}
+
+void TSocketLeaderPin::dr2D() const
+{
+  const bool threaded = ThreadLen > 0.0;
+  if (!OpenSheet(*this, Len + Key + 20.0, -CollarRadius)) return;
+  TModeler3D& Md = M();
+  dr2D_LeaderPin_V1(threaded ? Len + Key - CollarHeight : 0.0, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius,
+                    8.0, Len, OFLen, CollarHeight, CollarHeight + FLen, 1, true, Key, ThreadRadius,
+                    ThreadLen);
+  if (threaded)
+    dr2D_KolonkaKriplennya_V2(-0.5 * Key - Len - 15.0 + CollarHeight, 0.0, 0.0, 1.0, Radius, FRadius,
+                              CollarRadius, 0.0, 0.0, 0.0, 0.0, 0.0, 1, true, Key, ThreadRadius, 0.0);
+  TCommonGeometry G(0, &Md);
+  G.drCVR_dV(40.0, -100.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, threaded ? TString("В") : TString("A"),
+             true);
+  const TString none;
+  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+}
+
+void TSocketLeaderPin::dr3D(int) const
+{
+  if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
+  TModeler3D& Md = M();
+  // A pillar without a thread gets the short lead-in.
+  const double x40 = ThreadLen > 0.0 ? 8.0 : 2.0;
+  dr2D_LeaderPin_V1(0.0, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, x40, Len, OFLen, CollarHeight,
+                    FLen + CollarHeight, 0, false, Key, ThreadRadius, ThreadLen);
+  Md.drBaseRotate(0, 360.0);
+  const TString none;
+  // The flat along the guide part.
+  Md.drPlaneEskis(txapi::o3d_planeXOY, Len, 0.0, none);
+  Md.drRectAngle(-Radius, -Radius, 0.2 - Radius, Radius, 1);
+  Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, Len - x40 - 4.0, 0.0);
+  if (Key != 0.0) {
+    Md.drPlaneEskis(txapi::o3d_planeXOY, CollarHeight, 0.0, none);
+    Md.drRectAngle(-CollarRadius, -CollarRadius, -Key / 2.0, CollarRadius, 1);
+    Md.drRectAngle(CollarRadius, -CollarRadius, Key / 2.0, CollarRadius, 1);
+    Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, CollarHeight, 0.0);
+  }
+  Grey(Md);
+  Md.drClose3D(true, tNotExist);
+}
+
+void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms,
+                                         const Real& r42, const Real& r41, const Real& r43, const Real& x40,
+                                         const Real& ix41, const Real& x46, const Real& x42, const Real& ix43,
+                                         int tl, bool isSize, const Real& ix45, const Real& r44,
+                                         const Real& x44) const
+{
+  TModeler3D& Md = M();
+  const double x43 = std::max(ix43, x42);
+  const double x41 = ix41 + x46;
+  const double t = Tan30;
+  // The centre of the groove: 8 past the taper, but never on the seat's chamfer.
+  const double x45 = std::min(x40 - x41 + 8.0, -(x46 + 3.0 + dxK + 1.0));
+
+  Md.drMtr(mx, my, ma, ms);
+  Md.drMtr(-x42, 0.0, 0.0, 1.0);
+  Md.drLine(x43 + 2.0, 0.0, -2.0 - x41, 0.0, 3);
+
+  // Contour 1 is written from its far end back: the guide part's taper closes it.
+  TNode* guide = dCVR(-x46, r42 - 0.3, -2.7 - x46, r42 - 0.3, -3.0 - x46, r42, 0.1,
+                      dPx(-3.0 - x46, r42,
+                          dP(x45 + dxK, r42,
+                             dA(x45, r42 + 1.7, -2.0, x45 - dxK, r42,
+                                dCLL(x40 - x41, r42, (x40 - 2.0 * x41) / 2.0, (2.0 * r42 - x40 * t) / 2.0,
+                                     4.0, dCLL(-x41, r42 - x40 * t, -x41, 0.0, 1.6))))));
+  TNode* seat = x46 != 0.0
+                    ? dCVR(0.0, r41 - 0.3, -2.7, r41 - 0.3, -3.0, r41, 0.1,
+                           dPx(-3.0, r41, dPx(2.0 - x46, r41, dPx(-x46, r41 - 0.9999999999999999, guide))))
+                    : guide;
+  TNode* rest = dPx(0.0, r43, seat);
+  if (x43 != x42) {
+    TNode* relief = (r43 != r41 && x43 - x42 - 3.0 > 0.0)
+                        ? dPx(x42 + 3.0, r41,
+                              dCVR(x42 + 2.7, r41 - 0.3, x42, r41 - 0.3, x42, r43, 0.1, dPx(x42, r43, rest)))
+                        : dCLL(x42, r41, x42, r43, 0.1, rest);
+    rest = dPx(x43, r41 - 0.49999999999999994, dPx(x43 - 1.0, r41, relief));
+  } else {
+    rest = dPx(x42, r43, rest);
+  }
+  TNode* head;
+  if (x44 != 0.0 && r44 != 0.0)
+    head =
+        dTL(tl != 0 ? 3 : 1,
+            dP(x43 - x44 - 7.0, 0.0,
+               dTL(tl != 0 ? 4 : 1, dPx(x43 - x44 - 5.0, r44 - 1.0,
+                                        dPx(x43 - x44, r44 - 1.0,
+                                            dPnm(x43 - x44, r44,
+                                                 dPx(x43 - 1.0, r44 - 1.0,
+                                                     dP(x43, r44, dPnm(x43 - x44, r44, dTL(tl, rest))))))))));
+  else
+    head = dTL(tl != 0 ? 3 : 1, dP(x43, 0.0, dTL(tl, dP(x43, r44, rest))));
+  TContDrawing c1(&Md);
+  c1.Make(-x41, 0.0, head);
+
+  // Contour 2: the edges of the guide's flat. It starts where its first quarter arc does.
+  const double a = -4.0 - x46 - dxK, b = x45 + dxK, c = x45 - dxK, d = x40 - x41;
+  TContDrawing c2(&Md);
+  c2.Make(a + dxK, 0.0,
+          dA(a, 0.0, dxK, a, dxK,
+             dP(b, dxK,
+                dP(b, r42,
+                   dP(b, dxK,
+                      dP(x45, 0.0,
+                         dP(c, dxK, dP(c, r42, dP(c, dxK, dP(d, dxK, dA(d, 0.0, dxK, d - dxK, 0.0)))))))))));
+
+  const int tens = tl / 10, u = tl % 10;
+  if (tens == 1) {
+    c1.dr2D(u);
+    c2.dr2D(u);
+  } else if (tens == 2) {
+    c1.dr2DMY(u);
+    c2.dr2DMY(u);
+  } else if (tl == 0) {
+    c1.dr2D(0);
+  } else {
+    c1.dr2D(u);
+    c2.dr2D(u);
+    c1.dr2DMY(u);
+    c2.dr2DMY(u);
+    const double D = ix45 == 0.0 ? 2.0 * r43 : ix45;
+    if (r43 > D / 2.0) {
+      const double h = std::sqrt(std::fabs(r43 * r43 - D * D / 4.0));
+      Md.drLine(0.0, -h, x42, -h, tl);
+      Md.drLine(0.0, h, x42, h, tl);
+    }
+  }
+
+  if (isSize) {
+    const TString none;
+    const double D = ix45 == 0.0 ? 2.0 * r43 : ix45;
+    Md.drLine(x45, r42, x45, -r42, 3);
+    Md.drDimApc(30.0, 180.0, x40 + 10.0, 0.0, none, x40 - x41, -r42);
+    Md.drDimHL(x42, -30.0, 1.0, x42, -r43, 0.0, -r43, none, "h12", none);
+    Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
+    Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
+    // Its value is the fixed end's distance less 4, as the drawing has always said.
+    Md.drDimHL(x43 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
+    Md.drDimHL(x41, -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
+    Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
+    Md.drDimHL(2.0, -10.0, 1.0, x43, 1.0 - r41, x43 - 2.0, -r41, none, none, none);
+    Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
+    const double off11 = double(Nearest(r41 - r44)) + 5.0;
+    Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
+    Md.drDimVL(2.0 * r44, off11, Nearest(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none, "-7H");
+    Md.drDimVL(2.0 * r42, -37.0 - x40, -1.0, x40 - x41 + 4.0, -r42, x40 - x41 + 4.0, r42, "&02", "f7", none);
+    if (std::fabs(x43 - x42) <= 2e-6) {
+      Md.drDimApc(30.0, 0.0, 25.0, 0.0, none, x43 - 1.0, r41);
+      Md.drCircleShelf(x42 + 1.5, r41, 3.0, x42 - 2.0, r41 + 23.0, "B");
+      Md.drDimHL(x43, -41.0, 1.0, x43, 1.0 - r41, 0.0, -r43, none, "js14", none);
+      Md.drRough(x43 + 5.0, r41, 90.0, txapi::txRoughSignEnum(0), "0,8", none, none);
+    }
+    Md.drCircleShelf(x45, r42, 3.0, x40 - x41, r41 + 10.0, "Г");
+    if (D != 2.0 * r43) Md.drWPointer(x43 + 25.0, 0.0, x43 + 35.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "A");
+    const double xc = x40 + 4.0 - x41;
+    Md.drCut(7.0, 1.0, 75.0, "Б", xc, r41 + 25.0, -1, xc, -84.0 - r41, -1);
+    Md.drPoint(xc, r41 + 25.0);
+    Md.drPoint(xc, -63.0 - r41);
+    Md.drEndObj();
+    Md.drRough(-28.0 - x41, r42, 90.0, txapi::txRoughSignEnum(0), "0,4", none, none);
+    Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, 1.2 - x41, r42 - x40 * t - 1.2, 2, 1, "R", none, none);
+    Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, x40 - x41 + 2.0, r42 - 3.7, 2, 1, "R", none, none);
+    Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
+  }
+  Md.drDeleteMtr();
+  Md.drDeleteMtr();
+}
+
+void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real ms, Real r42, Real r41,
+                                                 Real r43, Real, Real, Real, Real, Real, int tl, bool isSize,
+                                                 Real x45, Real r44, Real) const
+{
+  TModeler3D& Md = M();
+  const TString none;
+  const double S = std::sqrt(std::fabs(r43 * r43 - x45 * x45 / 4.0));
+  Md.drMtr(mx, my, ma, ms);
+  Md.drText(-10.0, r43 + 20.0, 0.0, 6.0, 1.0, 75, ::DC("Вид А"));
+  // The fixed end: the tapped hole and the chamfered end face.
+  Md.drCircle(0.0, 0.0, r44 - 1.0, tl);
+  Md.drArc(0.0, 0.0, r44, 0.0, r44, r44, 0.0, 1, 2);
+  Md.drCircle(0.0, 0.0, r41 - Tan30, tl);
+  Md.drCircle(0.0, 0.0, r41, tl);
+  TContDrawing c(&Md);
+  c.Make(x45 / 2.0, S,
+         dA(0.0, 0.0, r43, -x45 / 2.0, S,
+            dP(-x45 / 2.0, -S, dA(0.0, 0.0, r43, x45 / 2.0, -S, dP(x45 / 2.0, S)))));
+  c.dr2D(tl);
+  Md.drLine(-2.0 - x45 / 2.0, 0.0, x45 / 2.0 + 2.0, 0.0, 3);
+  Md.drLine(0.0, r43 + 2.0, 0.0, -2.0 - r43, 3);
+  if (isSize) {
+    Md.drDimVL(2.0 * r43, -x45 / 2.0 - 10.0, 1.0, 0.0, -r43, 0.0, r43, "&02", "h14", none);
+    Md.drDimVL(2.0 * r41, x45 / 2.0 + 10.0, 1.0, 0.0, -r41, 0.0, r41, "&02", "h6", none);
+    Md.drDimHL(x45, r43 + 10.0 - S, 1.0, -x45 / 2.0, S, x45 / 2.0, S, none, "h14", none);
+  }
+
+  // Section B-B through the guide's flat, twice enlarged, below the view.
+  Md.drMtr(0.0, -100.0 - r43, 0.0, 2.0);
+  const double A = 2.0 * r42 - 0.2;
+  const double w = std::sqrt(std::fabs(r42 * r42 - (r42 - 0.2) * (r42 - 0.2)));
+  c.Make(0.2 - r42, w, dA(0.0, 0.0, -r42, 0.2 - r42, -w, dP(0.2 - r42, w)));
+  c.dr2D(tl);
+  Md.drHatch(0, 45.0, 3.0);
+  c.dr2D(1);
+  Md.drEndObj();
+  Md.drLine(-r42 - 2.0, 0.0, r42 + 2.0, 0.0, 3);
+  Md.drLine(0.0, -r42 - 2.0, 0.0, r42 + 2.0, 3);
+  if (isSize) {
+    Md.drText(-5.0, (r42 + 15.0) / 2.0, 0.0, 6.0, 1.0, 75, ::DC("Б-Б"));
+    Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
+  }
+
+  // Detail G: the groove, inside the section's scale.
+  Md.drMtr(r42 + 10.0, 0.0, 0.0, 1.0);
+  c.Make(-5.0, 0.0,
+         dP(-dxK, 0.0,
+            dP(-dxK, -5.0,
+               dP(-dxK, 0.0, dA(0.0, 1.7, 2.0, dxK, 0.0, dP(dxK, -5.0, dP(dxK, 0.0, dP(5.0, 0.0))))))));
+  c.dr2D(tl);
+  c.Make(-5.0, 0.0, dP(-dxK, -5.0, dP(dxK, -5.0, dP(5.0, -dxK))));
+  c.dr2D(5);
+  Md.drLine(0.0, 0.0, 0.0, -5.0, 3);
+  if (isSize) {
+    Md.drText(-2.0, (r42 + 10.0) / 2.0, 0.0, 6.0, 1.0, 75, ::DC("Г(2:1)"));
+    Md.drDimVL(0.3, 15.0, -1.0, 5.0, 0.0, 0.0, -0.3, none, none, none);
+    Md.drDimR(2.0, none, -70.0, -5.0, 0, 0, 0.0, 1.7, 1, 0, "R", none, none);
+  }
+  Md.drDeleteMtr();
+  Md.drDeleteMtr();
+  Md.drDeleteMtr();
+}

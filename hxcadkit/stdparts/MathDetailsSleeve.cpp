@@ -1,0 +1,234 @@
+// The locating sleeve: record, standard size, sheet, model, section and end views.
+#include <cmath>
+
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+using namespace mould;
+
+namespace {
+
+constexpr int SleeveTable = 3;
+
+// Half the distance between the collar's flats where they leave the circle, or a negative
+// number when flats x45 apart would not cut a collar of radius r43 (a key as wide as the collar
+// or wider leaves it round).
+double FlatHalfChord(double x45, double r43)
+{
+  if (!(x45 < 2.0 * r43)) return -1.0;
+  return std::sqrt(r43 * r43 - x45 * x45 / 4.0);
+}
+
+// The collar outline: the circle with its two flats, or the whole circle.
+void DrawFlattedCollar(TModeler3D& Md, double x45, double r43, int tl)
+{
+  const double s = FlatHalfChord(x45, r43);
+  if (s < 0.0) {
+    Md.drCircle(0.0, 0.0, r43, tl == 0 ? 1 : tl);
+    return;
+  }
+  TContDrawing c(&Md);
+  c.Make(-x45 / 2.0, -s,
+         dP(-x45 / 2.0, s,
+            dA(0.0, 0.0, -r43, x45 / 2.0, s, dP(x45 / 2.0, -s, dA(0.0, 0.0, -r43, -x45 / 2.0, -s)))));
+  c.dr2D(tl);
+}
+
+} // namespace
+
+TSocketLeaderPinLocatingSleeves::TSocketLeaderPinLocatingSleeves(int iId, TModeler3D* M,
+                                                                 const TDetail* iComplement, TConstruktor* C)
+    : TDetail(iId, M, iComplement, 0, C)
+{
+}
+
+int TSocketLeaderPinLocatingSleeves::Set(int DetId, const Real& R, const Real& T)
+{
+  if (DetId != SleeveTable) return 0;
+  const int row = FindRow(SleeveTable, 5, 2.0 * R, 6, T);
+  if (row != 0) {
+    Radius = Col(SleeveTable, row, 5) / 2.0;
+    Len = Col(SleeveTable, row, 6);
+    FLen = Col(SleeveTable, row, 6);
+    FRadius = Col(SleeveTable, row, 3) / 2.0; // the bore, as the builder by code reads it
+    CollarRadius = Radius;
+    CollarHeight = 0.0;
+    ThreadLen = Col(SleeveTable, row, 1);
+    ThreadRadius = Col(SleeveTable, row, 4) / 2.0;
+  }
+  Chosen(*this, SleeveTable, row);
+  return row;
+}
+
+void TSocketLeaderPinLocatingSleeves::toStream(TKmfData& S) const
+{
+  WriteHead(S, *this);
+  Write(S, {Radius, Len, FLen, FRadius, CollarRadius, CollarHeight, ThreadLen, ThreadRadius});
+}
+
+void TSocketLeaderPinLocatingSleeves::fromStream(TKmfData& S)
+{
+  ReadHead(S, *this);
+  Read(S, {&Radius, &Len, &FLen, &FRadius, &CollarRadius, &CollarHeight, &ThreadLen, &ThreadRadius});
+}
+
+void TSocketLeaderPinLocatingSleeves::dr2D() const
+{
+  if (!OpenSheet(*this, 30.0, -30.0)) return;
+  TModeler3D& Md = M();
+  dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 1,
+          true, CollarRadius);
+  double X45 = CollarRadius;
+  if (const auto* pin = dynamic_cast<const TSocketLeaderPin*>(Complement)) X45 = pin->Key;
+  dr2D_V2(Len + 115.0, 0.0, 0.0, 1.0, X45, Radius, FRadius, CollarRadius, ThreadRadius, 1, true);
+  TCommonGeometry G(0, &Md);
+  G.drCVR_dV(Len / 2.0, -90.0 - CollarRadius, 0.0, 5.0, 3.0, 0.3, 0.4, "Б", true);
+  const TString none;
+  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+}
+
+void TSocketLeaderPinLocatingSleeves::dr3D(int) const
+{
+  if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
+  TModeler3D& Md = M();
+  dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 0,
+          false, CollarRadius);
+  Md.drBaseRotate(0, 360.0);
+  const auto* pin = dynamic_cast<const TSocketLeaderPin*>(Complement);
+  if (pin && pin->Key != 0.0) {
+    Md.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
+    dr2D_Vo(0.0, 0.0, 0.0, 1.0, pin->Key, 0.0, CollarRadius, 1, false);
+    Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, CollarHeight, 0.0);
+  }
+  Grey(Md);
+  Md.drClose3D(true, tNotExist);
+}
+
+void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real x51, Real x50,
+                                              Real x52, Real r1, Real r42, Real r43, Real r44, int tl,
+                                              bool isSize, Real x45) const
+{
+  TModeler3D& Md = M();
+  // The axial length of the 120 degree drill point from the relief down to the tapping drill.
+  const double t = ((r42 + 0.5) - (r44 - 2.0)) * Tan30;
+  // The thin line of the thread's nominal diameter ends on the drill point's cone.
+  const double threadEnd = x52 + 1.1547005383792515;
+  Md.drMtr(mx, my, ma, mm);
+  Md.drMtr(x50 - x51, 0.0, 0.0, 1.0);
+  if (x50 == 0.0) r43 = r1;
+  Md.drLine(-3.0, 0.0, x51 + 3.0, 0.0, 3);
+
+  TNode* inner = x52 != 0.0
+                     ? dPx(x52 + t + 3.0, r42,
+                           dCVR(x52 + t + 3.0, r42 + 0.5, x52 + t, r42 + 0.5, x52, r44 - 2.0, 0.5,
+                                dPx(x52, r44 - 2.0, dPx(2.0, r44 - 2.0, dPx(0.0, r44, dP(0.0, r1 - Tan30))))))
+                     : dPx(0.0, r42, dP(0.0, r1 - Tan30));
+  inner = dPx(x51, r42, inner);
+  TNode* outer =
+      x50 != 0.0
+          ? dP(x51 - x50 - 3.0, r1,
+               dCVR(x51 - x50 - 3.0, r1 - 0.3, x51 - x50, r1 - 0.3, x51 - x50, r43, 0.3, dP(x51, r43, inner)))
+          : dP(x51 - 1.0, r43, dP(x51, r43 - Tan30, inner));
+  TContDrawing c(&Md);
+  c.Make(0.0, r1 - Tan30, dP(1.0, r1, outer));
+
+  const int k = tl / 10, m = tl - 10 * k;
+  if (k == 1 || k == 2) {
+    const bool mirrored = k == 2;
+    auto draw = [&](int t2) { mirrored ? c.dr2DMY(t2) : c.dr2D(t2); };
+    // The group keeps the section's own outline for the host's region clearing.
+    Md.drGroup(true);
+    Md.drMtr(0.001, 0.0, 0.0, 1.0);
+    draw(0);
+    Md.drDeleteMtr();
+    Md.drEndGroup();
+    Md.drClearRegion(0);
+    draw(m);
+    Md.drHatch(0, 135.0, 4.0);
+    draw(0);
+    Md.drEndObj();
+    const double y = mirrored ? -r44 : r44;
+    if (x52 != 0.0) Md.drLine(0.0, y, threadEnd, y, 2);
+  } else {
+    c.dr2D(tl);
+    if (tl != 0) {
+      c.dr2DMY(1);
+      Md.drHatch(0, 135.0, 4.0);
+      c.dr2D(0);
+      c.dr2DMY(0);
+      Md.drEndObj();
+      if (x52 != 0.0) {
+        Md.drLine(0.0, r44, threadEnd, r44, 2);
+        Md.drLine(0.0, -r44, threadEnd, -r44, 2);
+      }
+    }
+  }
+
+  if (isSize) {
+    const TString none;
+    const auto plain = txapi::txRoughSignEnum(0);
+    const double xT = x51 - x52 - t - 3.0;
+    const double z = std::fabs(x52) > 2e-6 ? 1.0 : 0.0;
+    if (x52 != 0.0) {
+      Md.drDimHL(x52, r1 + 20.0 - r44, 1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
+      Md.drDimA(30.0, -1, -180.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, 1.0, -r1);
+      Md.drDimVL2(-2.0 * r44, -33.0, 1.0 + r1 - r44, 1.0, -r1, 0.0, r44, "M", "-7H", none);
+      Md.drDimVL2(-2.0 * (r42 + 0.5), -44.0 - (x52 + t + 3.0), 0.0, x51, -(r42 + 0.5), x52 + t + 2.5,
+                  r42 + 0.5, "&02", "H14", none);
+      Md.drDimHL(2.0, r1 - r44 + 7.0, 1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01~ ");
+      Md.drRough(x51 - x50, -22.0 - r43, 180.0, plain, "3,2", none, none);
+    }
+    Md.drDimVL2(-2.0 * r1, -57.0, 1.0, 1.0, -r1, 1.0, r1, "&02", "h6", none);
+    Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
+    Md.drDimHL(-x50, -34.0, xT - x50, x51 - x50, -r43, x51, -r43, none, "h12", none);
+    Md.drDimHL(-xT * z, -45.0, 1.0, x51 - xT, -r42, x51, -r43, none, "h14", none);
+    Md.drDimHL(x51, r43 + 30.0 - r1, 0.0, 0.0, r1 - Tan30, x51, r43, none, "h14", none);
+    if (x50 != 0.0)
+      Md.drDimA(30.0, -1, 90.0, 25.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, x52, r44 - 2.0);
+    Md.drDimHL(1.0, -10.0, 0.0, 0.0, 1.0 - r1, 1.0, -r1, none, none, none);
+    Md.drDimVL2(-2.0 * r42, 25.0, 0.0, x51, -r42, x51, r42, "&02", "H7", none);
+    Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
+    if (x45 != 0.0) Md.drWPointer(x51 + 50.0, 0.0, x51 + 60.0, 0.0, x51 + 56.0, 0.0, 7.0, 1.0, 75.0, "A");
+    if (x50 != 0.0) {
+      Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");
+      Md.drDimVL2(-2.0 * r43, 36.0, 0.0, x51, -r43, x51, r43, "&02", "H14", none);
+    }
+  }
+  Md.drDeleteMtr();
+  Md.drDeleteMtr();
+}
+
+void TSocketLeaderPinLocatingSleeves::dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm,
+                                              const Real& x45, const Real& r41, const Real& r42,
+                                              const Real& r43, const Real& r44, int tl, bool isSize) const
+{
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  Md.drLine(-3.0 - x45 / 2.0, 0.0, x45 / 2.0 + 3.0, 0.0, 3);
+  Md.drLine(0.0, -3.0 - r43, 0.0, r43 + 3.0, 3);
+  DrawFlattedCollar(Md, x45, r43, tl);
+  Md.drCircle(0.0, 0.0, r42, 1);
+  Md.drCircle(0.0, 0.0, r44 - 1.0, 1);
+  Md.drArc(0.0, 0.0, r44, -r44, 0.0, 0.0, -r44, -1, 2);
+  Md.drCircle(0.0, 0.0, r41, 4);
+  if (isSize) {
+    const TString none;
+    Md.drText(-10.0, r43 + 10.0, 0.0, 7.0, 1.0, 75, "Вид А");
+    Md.drDimVL(2.0 * r43, -x45 / 2.0 - 10.0, 1.0, 0.0, -r43, 0.0, r43, "&02", "h14", none);
+    const double s = FlatHalfChord(x45, r43);
+    if (s >= 0.0) Md.drDimHL(x45, -25.0, 0.0, -x45 / 2.0, -s, x45 / 2.0, -s, none, "h14", none);
+  }
+  Md.drDeleteMtr();
+}
+
+void TSocketLeaderPinLocatingSleeves::dr2D_Vo(const Real& mx, const Real& my, const Real& ma, const Real& mm,
+                                              const Real& x45, const Real&, const Real& r43, int tl,
+                                              bool) const
+{
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  DrawFlattedCollar(Md, x45, r43, tl);
+  Md.drCircle(0.0, 0.0, r43 + 2.0, 1);
+  Md.drDeleteMtr();
+}

@@ -1,0 +1,87 @@
+// The stop pin of an ejector plate.
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/geometry/GImage.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+using namespace mould;
+
+TStopPin::TStopPin(int iId, TModeler3D* M, TConstruktor* C) : TDetail(iId, M, C), TRect2D(0.0, 0.0, 0.0, 0.0)
+{
+}
+
+void TStopPin::Show(TGImage& GI, const TColor& Color) const
+{
+  ShowCorners(*this, GI, Color, *this, CollarRadius);
+}
+
+void TStopPin::toStream(TKmfData& S) const
+{
+  WriteHead(S, *this);
+  Write(S, {RU.x, LD.x, RU.y, LD.y, Radius, CollarRadius, CollarHeight, Len});
+}
+
+void TStopPin::fromStream(TKmfData& S)
+{
+  ReadHead(S, *this);
+  if (S.Version() >= 45) Read(S, {&RU.x, &LD.x, &RU.y, &LD.y});
+  Read(S, {&Radius, &CollarRadius, &CollarHeight, &Len});
+}
+
+// The pin's own sheet and model draw its outline: the detail number only keeps other callers'
+// sheets from drawing it.
+void TStopPin::dr2D() const
+{
+  if (!OpenSheet(*this, 0.0, -CollarRadius)) return;
+  TModeler3D& Md = M();
+  dr2D_GrybkovaOpora_V1(0, 0.0, 0.0, 0.0, 1.0, CollarRadius, Radius, CollarHeight, Len, 2.0, 1, true);
+  TCommonGeometry G(0, &Md);
+  G.drCVR_dV(20.0, 1.5 * CollarRadius - 60.0, 0.0, 2.0, 3.0, 0.3, 0.5, "A", true);
+  const TString none;
+  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+}
+
+void TStopPin::dr3D(int) const
+{
+  if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
+  TModeler3D& Md = M();
+  dr2D_GrybkovaOpora_V1(0, 0.0, 0.0, 180.0, 1.0, CollarRadius, Radius, CollarHeight, Len, 2.0, 0, false);
+  Md.drBaseRotate(0, 360.0);
+  Grey(Md);
+  Md.drClose3D(true, tNotExist);
+}
+
+void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm, Real r74, Real r25,
+                                     Real x81, Real x82, Real f, int tl, bool isSize) const
+{
+  if (Det != 0) return;
+  TModeler3D& Md = M();
+  // In outline mode the last node runs back along the axis and closes the half.
+  const double s = Zn(tl);
+  Md.drMtr(mx + x81, my, ma, mm);
+  Md.drLine(-2.0, 0.0, x82, 0.0, 3);
+  TContDrawing c(&Md);
+  c.Make(0.0, 0.0,
+         dP(0.0, r74 - f,
+            dPx(f, r74,
+                dPx(x81, r74,
+                    dCVR(x81, r25 - 0.3, x81 + 2.7, r25 - 0.3, x81 + 3.0, r25, 0.5,
+                         dPx(x81 + 3.0, r25,
+                             dPx(x82 - f, r25, dP(x82, r25 - f, dP(x82, 0.0, dP(s * x82, 0.0))))))))));
+  c.dr2D(tl);
+  if (tl != 0) c.dr2DMY(tl);
+  if (isSize) {
+    const TString none;
+    const auto plain = txapi::txRoughSignEnum(0);
+    if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "A");
+    Md.drDimHL(x82, -32.0, -1.0, 0.0, f - r74, x82, f - r25, none, "h14", none);
+    Md.drDimHL(f, -20.0, -1.0, x82 - f, -r25, x82, f - r25, none, none, "&04~45&01 2 фаски");
+    Md.drDimHL(x81, 30.0, 1.0, 0.0, r74 - f, x81, r74, none, "h6", none);
+    Md.drDimVL(2.0 * r74, -15.0, 1.0, f, -r74, f, r74, "&02", "h14", none);
+    Md.drDimVL(2.0 * r25, 30.0, -1.0, x82 - f, -r25, x82 - f, r25, "&02", "k6", none);
+    Md.drRough(0.0, r74 + 2.0, 180.0, plain, "0,8", none, none);
+    Md.drRough(x82, r25, 90.0, plain, "0,8", none, none);
+    Md.drRough(x81, r74 + 25.0, 0.0, plain, "0,8", none, none);
+  }
+  Md.drDeleteMtr();
+}
