@@ -46,6 +46,8 @@ private:
 };
 
 using TMake = std::unique_ptr<TDetail> (*)(TModeler3D*);
+// What else a class does with the sizes it read (its profiles, its extent); may be null.
+using TExtra = void (*)(TDetail&);
 
 // A guide pillar with collar flats, for the parts that complement one.
 const TSocketLeaderPin& KeyedPillar()
@@ -59,7 +61,13 @@ struct TEntry
 {
   const char* Name;
   TMake Make;
+  TExtra Extra = nullptr;
 };
+
+template <class T> T& As(TDetail& d)
+{
+  return static_cast<T&>(d);
+}
 
 const TEntry Classes[] = {
     // First slice
@@ -81,19 +89,148 @@ const TEntry Classes[] = {
     {"TSetScrew",
      [](TModeler3D* m) -> std::unique_ptr<TDetail> {
        return std::make_unique<TSetScrew>(1, m, TConstruktor::Empty());
+     },
+     [](TDetail& d) {
+       const TSetScrew& p = As<TSetScrew>(d);
+       p.dr2D_V1(0, 0, 0, 1, p.r, p.R, p.L, p.K, p.S, 1, false);
      }},
     // Guide parts
-    {"TSocketLeaderPin", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TSocketLeaderPin>(1, m, nullptr, nullptr); }},
-    {"TSocketLeaderPin complementing", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TSocketLeaderPin>(1, m, &KeyedPillar(), nullptr); }},
-    {"TSocketLeaderPinLocatingSleeves with a pillar", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TSocketLeaderPinLocatingSleeves>(1, m, &KeyedPillar(), nullptr); }},
-    {"TSocketLeaderPinBushing", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TSocketLeaderPinBushing>(1, m, nullptr); }},
-    {"TDirectPlug", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TDirectPlug>(1, m, TConstruktor::Empty()); }},
-    {"TSocketLeaderPinLocatingSleeves", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TSocketLeaderPinLocatingSleeves>(1, m, nullptr, nullptr); }},
-    {"TStopPin", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TStopPin>(1, m, nullptr); }},
+    {"TSocketLeaderPin",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPin>(1, m, nullptr, nullptr);
+     }},
+    {"TSocketLeaderPin complementing",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPin>(1, m, &KeyedPillar(), nullptr);
+     }},
+    {"TSocketLeaderPinLocatingSleeves with a pillar",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPinLocatingSleeves>(1, m, &KeyedPillar(), nullptr);
+     }},
+    {"TSocketLeaderPinBushing",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPinBushing>(1, m, nullptr);
+     }},
+    {"TDirectPlug",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TDirectPlug>(1, m, TConstruktor::Empty());
+     }},
+    {"TSocketLeaderPinLocatingSleeves",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSocketLeaderPinLocatingSleeves>(1, m, nullptr, nullptr);
+     }},
+    {"TStopPin",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TStopPin>(1, m, nullptr); }},
     {"TClamper", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TClamper>(1, m); }},
     {"TFitting", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TFitting>(1, m); }},
-    {"TWiredSpring", [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TWiredSpring>(1, m); }},
-    // Second share
+    {"TWiredSpring",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> { return std::make_unique<TWiredSpring>(1, m); }},
+    // Second share: each also draws its profiles from the sizes it read.
+    {"TBackEjector",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TBackEjector>(1, m, TConstruktor::Empty(), 2);
+     },
+     [](TDetail& d) {
+       TRect2D G(0.0, 0.0, 0.0, 0.0);
+       As<TBackEjector>(d).AddGabIn(G, cMinDistBackEjectorBorder);
+     }},
+    {"TDirectColumn",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TDirectColumn>(1, m, TConstruktor::Empty());
+     }},
+    {"TWasherEjectorChannel",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TWasherEjectorChannel>(1, m, TConstruktor::Empty());
+     }},
+    {"TMTail",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TMTail>(1, m, TConstruktor::Empty());
+     },
+     [](TDetail& d) {
+       const TMTail& p = As<TMTail>(d);
+       const double s = 2.0 * p.CollarRadius;
+       p.dr2D_EjectorRod_V1(0, 0, 0, 1, p.Radius, p.ThreadRadius, p.ThreadLen, p.ThreadLen, p.ThreadStep, s,
+                            p.Len, 1, true);
+       p.dr2D_EjectorRod_V3(0, 0, 0, 1, p.Radius, p.ThreadRadius, p.ThreadLen, p.ThreadLen, p.ThreadStep, s,
+                            p.Len, 0, false);
+     }},
+    {"TEjectorChannel",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TEjectorChannel>(1, m, TConstruktor::Empty(), nullptr);
+     }},
+    {"TEjectorPlug",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TEjectorPlug>(1, m, TConstruktor::Empty());
+     },
+     [](TDetail& d) {
+       const TEjectorPlug& p = As<TEjectorPlug>(d);
+       p.dr2D_V1(0, 0, 0, 1, p.CollarRadius, p.EC2Radius, p.ECRadius, p.ECRadius + 0.1, p.Radius, p.EC2Len,
+                 p.ConeLen, p.CollarHeight, p.Len, 1, true);
+     }},
+    {"TTubeDowel",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TTubeDowel>(1, m, TConstruktor::Empty());
+     },
+     [](TDetail& d) {
+       const TTubeDowel& p = As<TTubeDowel>(d);
+       p.dr2D_VtulkaCentruucha_V1(0, 0, 0, 1, p.Radius, p.ECRadius, p.Len, 31, true);
+     }},
+    {"TInjectPlug",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TInjectPlug>(1, m, TConstruktor::Empty());
+     },
+     [](TDetail& d) {
+       const TInjectPlug& p = As<TInjectPlug>(d);
+       p.dr2D_V1(0, 0, 0, 1, p.SphereRadius, p.TPARadius, p.CollarRadius, p.BFitRadius, p.FitLen, p.Len,
+                 p.CollarHeight, p.SphereLen, 1, true, p.LenDelta);
+     }},
+    {"TSupportWasher",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TSupportWasher>(1, m, nullptr);
+     },
+     [](TDetail& d) {
+       const TSupportWasher& p = As<TSupportWasher>(d);
+       p.dr2D_ShajbaOporna_V1(0, 0, 0, 1, p.CollarHeight, p.BoltHeadLen, p.Len, p.CollarRadius,
+                              p.BoltHeadRadius, p.BoltRadius, p.Radius, 1, true);
+     }},
+    {"TReTraction",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TReTraction>(1, m, TConstruktor::Empty());
+     }},
+    {"TProtectSupport",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TProtectSupport>(1, m, TConstruktor::Empty());
+     }},
+    {"TRepairBolt",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TRepairBolt>(1, m, TConstruktor::Empty());
+     }},
+    {"TColumnTail",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TColumnTail>(1, m, TConstruktor::Empty());
+     }},
+    {"TCirclePlane",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TCirclePlane>(1, m, TConstruktor::Empty(), nullptr, nullptr);
+     }},
+    {"TLocatingRing",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TLocatingRing>(1, 2, m, nullptr, nullptr);
+     },
+     [](TDetail& d) {
+       const TLocatingRing& p = As<TLocatingRing>(d);
+       p.dr2D_LocatingRing_V1(0, 0, 0, 1, p.BaseRadius, p.Radius, p.InRadius, p.InThickness, p.InAngle,
+                              p.BaseThickness, p.Thickness, p.FixRadius, p.FixBoltRadius, p.FixBoltHeadRadius,
+                              p.PinRadius, p.FixBoltHeadLen, 31, true);
+     }},
+    {"TEjectorPin",
+     [](TModeler3D* m) -> std::unique_ptr<TDetail> {
+       return std::make_unique<TEjectorPin>(m, TConstruktor::Empty());
+     },
+     [](TDetail& d) {
+       TEjectorPin& p = As<TEjectorPin>(d);
+       p.dr2D_V1(0, 0, 0, 1, p.d, p.D, p.k, p.R, p.Len, 31, true);
+     }},
 };
 
 std::vector<unsigned char> Written(const TDetail& part)
@@ -138,6 +275,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     part->Show(GI, TColor(0x0000FF));
     part->dr2D();
     part->dr3D(1);
+    if (e.Extra) e.Extra(*part);
   }
   return 0;
 }

@@ -114,6 +114,19 @@ bool PlacedFinite(double sum, double mx, double my, double ma, double ms)
   return std::isfinite(ma) && sum < 1e150 && placed < 1e150;
 }
 
+double Extent(std::initializer_list<double> sizes)
+{
+  double sum = 200.0;
+  for (const double v : sizes)
+    sum += 4.0 * std::fabs(v);
+  return sum;
+}
+
+double Nearest(double d)
+{
+  return std::trunc(d + 0.5 * Zn(d));
+}
+
 void TElementOutline::Reserve(std::size_t once)
 {
   Once.reserve(once);

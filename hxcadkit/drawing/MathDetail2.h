@@ -89,6 +89,11 @@ private:
 // of doubles, in their own frame and when placed at (mx, my) turned by ma degrees and scaled by
 // ms. NaN or infinite arguments answer false.
 bool PlacedFinite(double sum, double mx, double my, double ma, double ms);
+// The sum of the sizes' magnitudes, and a margin for the fixed offsets of the annotations: it
+// bounds every coordinate a drawing computes from them (NaN stays NaN).
+double Extent(std::initializer_list<double> sizes);
+// d rounded to the nearest whole number, halves away from zero (a text position).
+double Nearest(double d);
 
 // Reports through the message channel that an element's sizes cannot be drawn.
 void RefuseElement(const char* what);

@@ -35,22 +35,6 @@ void Rough(TModeler3D& M, double x, double y, double Fi, const char* text)
   M.drRough(x, y, Fi, txapi::txNoProcessingType, TString(text), TString(), TString());
 }
 
-// The sum of the sizes' magnitudes, and a margin for the fixed offsets of the annotations: it
-// bounds every coordinate the drawings compute from them.
-double Extent(std::initializer_list<double> sizes)
-{
-  double sum = 200.0;
-  for (const double v : sizes)
-    sum += 4.0 * std::fabs(v);
-  return sum;
-}
-
-// d rounded to the nearest whole number, halves away from zero (a text position).
-double Nearest(double d)
-{
-  return std::trunc(d + 0.5 * Zn(d));
-}
-
 } // namespace
 
 void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,

@@ -8,6 +8,7 @@
 // The classes are declared here in sections, one per share of the work; each section's
 // definitions live in units of their own (MathDetails<Topic>.cpp). The helpers of the common
 // pattern come first: every class uses them instead of repeating the steps.
+#include <functional>
 #include <initializer_list>
 
 #include "hxcadkit/core/DString.h"
@@ -198,6 +199,10 @@ public:
   void fromStream(TKmfData& St) override;
 
   // Profiles of the second share are declared below this line.
+  // The set screw: head of radius R and length K with a hexagon socket iS across the flats, shank
+  // sR to L with its thread. Both halves in a drawing, the upper one alone (tl 0) in a sketch.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& sR, const Real& R,
+               const Real& L, const Real& K, const Real& iS, const Integer tl, bool isSize) const;
 
   Real r = 0.0;
   Real R = 0.0;
@@ -478,3 +483,312 @@ public:
 // =============================================================================================
 // Second share: the other records, the sheet and model frame, the profiles
 // =============================================================================================
+// Records: Design (1 byte), Code (4 bytes, but for TRepairBolt) and then the sizes as 8-byte
+// doubles in each class's own order; fields added later are read only from the stream version
+// that brought them. The sheets and models (dr2D, dr3D) of these classes follow the common frame
+// below (drMouldSheet, drMouldModel).
+
+// Least distances between the parts of a set and the plate's border.
+inline constexpr Real cMinDistBackEjectorBorder = 5.0;
+inline constexpr Real cMinDistDirectPlugBorder = 5.0;
+
+// The technical-requirement texts of the sheets (entry 0 empty) and the tolerance texts of
+// single dimensions (entry 0 empty), built when the library is loaded.
+extern const TString TDemStr[41];
+extern const TString Qual[6];
+
+// The nearest whole number of v, halves away from zero; NaN gives 0 and values beyond the range
+// of Integer its nearest end.
+Integer MouldWhole(double v);
+
+// The sheet of a mould part: the sheet with its title block and view 1 at (x, y), then what
+// draw draws into the view (the profile at the origin with tl 1, the further elements), then
+// the view and sheet closed with the requirement texts TDemStr[t1..t4] (0 leaves a slot empty).
+// False, with nothing drawn, when the modeller makes no sheet.
+bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
+                  int t1, int t2 = 0, int t3 = 0, int t4 = 0);
+// The 3D part of a mould part: a part document with a sketch on plane 3, the profile drawn by
+// profile (tl 0, no sizes), revolved a full turn, then what cut adds (holes, flats), the grey
+// colour and the document closed and saved. False, with nothing made, when the modeller starts
+// no part.
+bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
+                  const std::function<void(TModeler3D&)>& cut = {});
+
+class TEjectorPlug;
+class TColumnTail;
+
+class TBackEjector : public TDetail, public TRect2D
+{
+public:
+  TBackEjector(int iId, TModeler3D* M, TConstruktor& C, int iId2);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  // The four parts of the set at the rectangle's corners.
+  void Show(TGImage& G, const TColor& Color) const override;
+  // Widens G to the parts of the set with d between them and the plate's border.
+  void AddGabIn(TRect2D& G, const Real& d) const;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real Radius = 0.0, CollarHeight = 0.0, CollarRadius = 0.0, FitRadius = 0.0, FitLen = 0.0, Len = 0.0,
+       LenOpora = 0.0;
+};
+
+class TDirectColumn : public TDetail
+{
+public:
+  TDirectColumn(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real Radius = 0.0, TailRadius = 0.0, TailLen = 0.0, Len = 0.0, SupportLen = 0.0;
+};
+
+class TWasherEjectorChannel : public TDetail
+{
+public:
+  TWasherEjectorChannel(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real Height = 0.0, Radius = 0.0;
+};
+
+class TMTail : public TDetail
+{
+public:
+  TMTail(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // The ejector rod of radius r with threaded holes of radius r1 and depths l1 (at x = 0) and
+  // l2 (at x = L), each drilled 5 mm deeper; l3, s and isSize are not read.
+  void dr2D_EjectorRod_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& r,
+                          const Real& r1, const Real& l1, const Real& l2, const Real& l3, const Real& s,
+                          const Real& L, Integer tl, bool isSize) const;
+  // The rod's wrench flats, s wide and s long, l3 from the end x = L: the two pieces a model cuts
+  // away. r1, l1, l2, tl and isSize are not read.
+  void dr2D_EjectorRod_V3(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& r,
+                          const Real& r1, const Real& l1, const Real& l2, const Real& l3, const Real& s,
+                          const Real& L, Integer tl, bool isSize) const;
+
+  Real Radius = 0.0, Len = 0.0, ThreadLen = 0.0, ThreadRadius = 0.0, ThreadStep = 0.0, CollarHeight = 0.0,
+       CollarRadius = 0.0;
+  // Working values of the shank's sheet and model; not in the record.
+  Real R61 = 0.0, X88 = 0.0, X89 = 0.0, X90 = 0.0, R97 = 0.0, R98 = 0.0, Y3 = 0.0, Y4 = 0.0;
+};
+
+class TEjectorChannel : public TDetail
+{
+public:
+  // EP: the channel's ejector plug (not owned), or null.
+  TEjectorChannel(int kind, TModeler3D* M, TConstruktor& C, TEjectorPlug* EP);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real Radius = 0.0, Len = 0.0, FreeRadius = 0.0, SpringRadius = 0.0, SpringLen = 0.0, FitRadius = 0.0,
+       FitLen = 0.0, CollarRadius = 0.0, CollarHeight = 0.0, GradeLen = 0.0, GradeHeight = 0.0;
+};
+
+class TEjectorPlug : public TDetail
+{
+public:
+  TEjectorPlug(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // Half section: collar r70 high x27, body r22 to x59, bore r68 over x68 (its 1 mm cone
+  // included), r71 to the seat, the seat r66 at the far end widening at 1 degree over x9, a
+  // relief groove beside the collar. Both halves and the hatch whenever tl is not 0.
+  void dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66, Real r22, Real x68,
+               Real x9, Real x27, Real x59, Integer tl, bool isSize) const;
+
+  Real Radius = 0.0, Len = 0.0, ConeLen = 0.0, CollarHeight = 0.0, CollarRadius = 0.0, ECRadius = 0.0,
+       EC2Radius = 0.0, EC2Len = 0.0;
+};
+
+class TTubeDowel : public TDetail
+{
+public:
+  TTubeDowel(int kind, TModeler3D* M, TConstruktor& C);
+  // No sheet and no model of their own: the dowel is built by code.
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // Half section of a plain tube, outer radius r1, bore ir50, length x53, its outer edges
+  // chamfered.
+  void dr2D_VtulkaCentruucha_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm,
+                                const Real& r1, const Real& ir50, const Real& x53, Integer tl,
+                                bool isSize) const;
+
+  Real Radius = 0.0, Len = 0.0, ECRadius = 0.0;
+};
+
+class TInjectPlug : public TDetail
+{
+public:
+  TInjectPlug(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // Half section of the sprue bush between x = -x70 and the nozzle end at 0: the seat sphere
+  // r73, depth x71, opening r57; the sprue widening at A degrees; the part in the plate x69 long
+  // (at least 8 in radius); the flange r56, x3 thick; the nozzle end r5.
+  void dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57, Real r56, Real r5, Real x69, Real x70,
+               Real x3, Real x71, Integer tl, bool isSize, Real A) const;
+
+  Real FitLen = 0.0, LenDelta = 0.0, Len = 0.0, SphereRadius = 0.0, SphereLen = 0.0, MFitRadius = 0.0,
+       BFitRadius = 0.0, TPARadius = 0.0, CollarHeight = 0.0, CollarRadius = 0.0;
+};
+
+class TSupportWasher : public TDetail
+{
+public:
+  TSupportWasher(int kind, TModeler3D* M, TConstruktor* C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // Half section: collar r35 over x34 (its inner face at the origin), body r1 to x36, a relief
+  // groove beside the collar when r1 differs from r35, the screw head's counterbore r36 x35 deep
+  // and the bore r37.
+  void dr2D_ShajbaOporna_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& x34,
+                            const Real& x35, const Real& x36, const Real& r35, const Real& r36,
+                            const Real& r37, const Real& r1, Integer tl, bool isSize) const;
+
+  Real Len = 0.0, Radius = 0.0, CollarRadius = 0.0, CollarHeight = 0.0, BoltHeadLen = 0.0,
+       BoltHeadRadius = 0.0, BoltRadius = 0.0;
+};
+
+class TReTraction : public TDetail
+{
+public:
+  TReTraction(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void Show(TGImage& G, const TColor& Color) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real Radius = 0.0, Len = 0.0, FitLen = 0.0, Fit2Len = 0.0, CollarHeight = 0.0, CollarRadius = 0.0;
+};
+
+class TProtectSupport : public TDetail
+{
+public:
+  TProtectSupport(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void Show(TGImage& G, const TColor& Color) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real ThreadLen = 0.0, Len = 0.0, ThreadRadius = 0.0, Radius = 0.0, Key = 0.0, LenToKey = 0.0;
+};
+
+class TRepairBolt : public TDetail
+{
+public:
+  TRepairBolt(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void Show(TGImage& G, const TColor& Color) const override;
+  // No Code in this record.
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real X = 0.0, Depth = 0.0, Len = 0.0, Radius = 0.0, UpperLen = 0.0, UpperRadius = 0.0;
+};
+
+class TColumnTail : public TDetail
+{
+public:
+  TColumnTail(int kind, TModeler3D* M, TConstruktor& C);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void Show(TGImage& G, const TColor& Color) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+  // The positions in use: Count as stored, within 0..5.
+  int Positions() const;
+
+  Integer Count = 0; // as read; a stream may claim more than the five angles
+  Real PlaceRadius = 0.0;
+  Real Angle[5] = {};
+  Real Radius = 0.0, Key = 0.0, Len = 0.0, ThreadLen = 0.0, ThreadRadius = 0.0;
+};
+
+class TCirclePlane : public TDetail
+{
+public:
+  TCirclePlane(int kind, TModeler3D* M, TConstruktor& C, const TDetail* ColumnTail, const TDetail* MTail);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void Show(TGImage& G, const TColor& Color) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  Real Thickness = 0.0, Radius = 0.0, BoltRadius = 0.0, BoltHeadRadius = 0.0, BoltHeadLen = 0.0;
+};
+
+class TLocatingRing : public TDetail
+{
+public:
+  // CT: the column tail the ring sits on (not owned), or null.
+  TLocatingRing(int iId, int iId2, TModeler3D* M, TConstruktor* C, TColumnTail* CT);
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void Show(TGImage& G, const TColor& Color) const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+  // The fixing bolts in use: CountFix as stored, within 0..5.
+  int FixPositions() const;
+
+  // Axial section between x = 0 (the shoulder's side) and T: outer radius RTpa, shoulder RBase
+  // over sh, bore iR cylindrical over t and then widening at a degrees; with tl's tens digit 1,
+  // 2 or 3 the counterbored fixing holes (r52, r53 x66 deep) on the circle r10 and the hatch.
+  // An entry angle outside (0, 180) leaves the bore straight. r8 is not read.
+  void dr2D_LocatingRing_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& RBase,
+                            const Real& RTpa, const Real& iR, const Real& t, const Real& a, const Real& sh,
+                            const Real& T, const Real& r10, const Real& r52, const Real& r53, const Real& r8,
+                            const Real& x66, Integer tl, bool isSize) const;
+
+  Real Thickness = 0.0, Radius = 0.0, BaseRadius = 0.0, BaseThickness = 0.0, InRadius = 0.0,
+       InThickness = 0.0, InAngle = 0.0, FixRadius = 0.0, PinRadius = 0.0, PinAngle = 0.0,
+       FixBoltRadius = 0.0, FixBoltHeadRadius = 0.0, FixBoltHeadLen = 0.0;
+  Integer CountFix = 0; // as read; a stream may claim more than the five angles
+  Real FixAngle[5] = {};
+};
+
+class TEjectorPin : public TDetail
+{
+public:
+  TEjectorPin(TModeler3D* M, TConstruktor& C);
+  // No sheet and no model of their own: the pin is built by code.
+  void dr3D(int NumberOfTread) const override;
+  void dr2D() const override;
+  void toStream(TKmfData& S) const override;
+  void fromStream(TKmfData& S) override;
+
+  // The pin: head of radius D and height k (its underside at the origin), shank d to L from the
+  // head's top, the fillet R between them; with isSize its dimensions and roughness.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& d, const Real& D,
+               const Real& k, const Real& R, const Real& L, Integer tl, bool isSize);
+
+  Real d = 0.0, D = 0.0, k = 0.0, R = 0.0, Len = 0.0;
+};

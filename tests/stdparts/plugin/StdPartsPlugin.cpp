@@ -4,7 +4,9 @@
 //   2 a cap screw M10 x 40 (table 33) as a part document;
 //   3 a one-piece spacer screw 16 x 40 (table 39): its sheet and its part document;
 //   4 the same spacer screw assembled: its part document and the three parts it is made of;
-//   5 a sheet with the threaded spacer's profile (line code 1, dimensions on).
+//   5 a sheet with the threaded spacer's profile (line code 1, dimensions on);
+//   6 a sheet, through the common frame, with every profile of the ejectors, plugs, rings,
+//     washers and the set screw at half size (line code 1, dimensions on) and four requirements;
 //   21 the sheet and part of a guide pillar 30 x 36 x 60 (table 5) with a thread M10 and collar flats;
 //   22 the sheets of a collar guide bush 30 x 40 (table 4) and one with a front extension 30 x 35
 //      (table 2); 23 a locating sleeve 20 x 30 (table 3); 24 a stop pin 16 x 40 with a 24 collar;
@@ -38,6 +40,29 @@ void ThreadedProfile()
   s.dr2D_Gvynt_V1(0.0, 0.0, 0.0, 1.0, 12.0, 8.0, 5.0, 15.0, 6.0, 61.0, 30.0, 1, true);
   const TString none;
   MA.drCloseViewTDemCloseLeaf(none, none, none, none);
+}
+
+void EjectorProfiles()
+{
+  drMouldSheet(
+      MA, 10, 0.0, 0.0,
+      [](TModeler3D& M) {
+        TConstruktor& none = TConstruktor::Empty();
+        const double s = 0.5;
+        TEjectorPin(&M, none).dr2D_V1(20, -40, 0, s, 3, 6, 6, 0.5, 100, 1, true);
+        TInjectPlug(0, &M, none).dr2D_V1(150, -45, 0, s, 15, 2.5, 40, 17, 60, 80, 10, 4, 1, true, 3.0);
+        TLocatingRing(0, 0, &M, nullptr, nullptr)
+            .dr2D_LocatingRing_V1(270, -50, 0, s, 40, 50, 18, 8, 45, 5, 15, 42, 3.5, 5.5, 3, 6, 1, true);
+        const TMTail rod(0, &M, none);
+        rod.dr2D_EjectorRod_V1(20, -135, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
+        rod.dr2D_EjectorRod_V3(20, -135, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
+        TSupportWasher(0, &M, nullptr)
+            .dr2D_ShajbaOporna_V1(160, -135, 0, s, 5, 9, 30, 18, 9, 5.5, 14, 1, true);
+        TSetScrew(0, &M, none).dr2D_V1(260, -135, 0, s, 5, 8, 40, 6, 5, 1, true);
+        TEjectorPlug(0, &M, none).dr2D_V1(20, -215, 0, s, 16, 5, 4, 4.1, 12, 20, 10, 5, 50, 1, true);
+        TTubeDowel(0, &M, none).dr2D_VtulkaCentruucha_V1(160, -215, 0, s, 10, 6, 20, 1, true);
+      },
+      6, 3, 36, 37);
 }
 
 // The guide parts' sheets: each part as its owner sizes it.
@@ -88,6 +113,7 @@ void Run(unsigned int command)
   if (command == 3) Spacer(0, true);
   if (command == 4) Spacer(1, false);
   if (command == 5) ThreadedProfile();
+  if (command == 6) EjectorProfiles();
 }
 
 } // namespace

@@ -1,0 +1,43 @@
+// The common frame of a mould part's working drawing and 3D part: every class that draws itself
+// opens its sheet or part document, draws its profile (with sizes on the sheet, as a bare
+// closed half in the sketch) and closes it the same way, so the frame is written once here.
+#include <cmath>
+
+#include "hxcadkit/geometry/Mathemat.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+Integer MouldWhole(double v)
+{
+  return SaturatingToInt(v + 0.5 * Zn(v));
+}
+
+namespace {
+
+// Entry i of the requirement texts; an unused slot gets a text of its own, not entry 0.
+TString Requirement(int i)
+{
+  return i > 0 && i < int(std::size(TDemStr)) ? TDemStr[i] : TString();
+}
+
+} // namespace
+
+bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
+                  int t1, int t2, int t3, int t4)
+{
+  if (!M.drLeafStampView1(Id, 0, x, y, true)) return false;
+  if (draw) draw(M);
+  M.drCloseViewTDemCloseLeaf(Requirement(t1), Requirement(t2), Requirement(t3), Requirement(t4));
+  return true;
+}
+
+bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
+                  const std::function<void(TModeler3D&)>& cut)
+{
+  if (!M.drCreate3DNewPartPlane(Id, 0, true, txapi::o3d_planeYOZ, 0.0)) return false;
+  if (profile) profile(M);
+  M.drBaseRotate(0, 360.0);
+  if (cut) cut(M);
+  mould::Grey(M);
+  M.drClose3D(true, tNotExist);
+  return true;
+}

@@ -1,0 +1,455 @@
+// Half profiles of the ejector pin, the sprue bush, the locating ring, the ejector rod, the
+// support washer, the set screw, the ejector plug and the centring bush. Each draws the part's
+// axial section with its axis on the local X axis, as a sheet's section with dimensions or, with
+// tl 0 and no sizes, as the closed upper half that a model revolves. Sizes are taken as given;
+// only sizes that would put a NaN or an infinity into the modeller are refused, and the profile
+// then draws nothing and says so.
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include "hxcadkit/drawing/Cuthole.h"
+#include "hxcadkit/drawing/MathDetail2.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/geometry/Mathemat.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+namespace {
+
+constexpr double cTan30 = 0.5773502691896257;
+constexpr double cTan3 = 0.05240777928304121;
+constexpr double cTan1 = 0.017455064928217585;
+constexpr double cDegree = 0.017453292519943295;
+
+enum TDimKind { dHL, dVL, dVL1, dVL2 };
+
+// One linear dimension, in the order of the drawings' tables.
+struct TDim
+{
+  TDimKind Kind;
+  double Value, Off, Pt, X1, Y1, X2, Y2;
+  const char *S1, *S2, *S3;
+};
+
+void Dims(TModeler3D& M, std::initializer_list<TDim> rows)
+{
+  for (const TDim& d : rows) {
+    const TString s1(d.S1), s2(d.S2), s3(d.S3);
+    switch (d.Kind) {
+    case dHL:
+      M.drDimHL(d.Value, d.Off, d.Pt, d.X1, d.Y1, d.X2, d.Y2, s1, s2, s3);
+      break;
+    case dVL:
+      M.drDimVL(d.Value, d.Off, d.Pt, d.X1, d.Y1, d.X2, d.Y2, s1, s2, s3);
+      break;
+    case dVL1:
+      M.drDimVL1(d.Value, d.Off, d.Pt, d.X1, d.Y1, d.X2, d.Y2, s1, s2, s3);
+      break;
+    case dVL2:
+      M.drDimVL2(d.Value, d.Off, d.Pt, d.X1, d.Y1, d.X2, d.Y2, s1, s2, s3);
+      break;
+    }
+  }
+}
+
+// A roughness sign of the plain kind with its value.
+void Rough(TModeler3D& M, double x, double y, double Fi, const char* value)
+{
+  M.drRough(x, y, Fi, txapi::txNoProcessingType, TString(value), TString(), TString());
+}
+
+// Both halves hatched together: the boundary is each half drawn with code 0.
+void HatchBoth(TModeler3D& M, const TContDrawing& c, double angle, double step)
+{
+  M.drHatch(0, angle, step);
+  c.dr2D(0);
+  c.dr2DMY(0);
+  M.drEndObj();
+}
+
+// The outline by the tens digit of tl: 1 the upper half in code tl % 10, hatched; 2 the same
+// mirrored below the axis; anything else the upper half in code tl and, but for a sketch
+// (tl 0), the lower one in code lower and both halves hatched.
+void HalvesByTens(TModeler3D& M, const TContDrawing& c, int tl, int lower, double angle, double step)
+{
+  const int tens = tl / 10;
+  if (tens == 1 || tens == 2) {
+    const bool mirror = tens == 2;
+    mirror ? c.dr2DMY(tl % 10) : c.dr2D(tl % 10);
+    M.drHatch(0, angle, step);
+    mirror ? c.dr2DMY(0) : c.dr2D(0);
+    M.drEndObj();
+    return;
+  }
+  c.dr2D(tl);
+  if (tl == 0) return;
+  c.dr2DMY(lower);
+  HatchBoth(M, c, angle, step);
+}
+
+} // namespace
+
+// --- Ejector pin -------------------------------------------------------------------------------
+
+void TEjectorPin::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& d,
+                          const Real& D, const Real& k, const Real& R, const Real& L, Integer tl, bool isSize)
+{
+  if (!PlacedFinite(Extent({d, D, k, R, L}), mx, my, ma, ms)) return RefuseElement("выталкиватель");
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, ms);
+  // The underside of the head at the placement's origin.
+  Md.drMtr(-k, 0.0, 0.0, 1.0);
+  TContDrawing c(&Md);
+  c.Make(0.0, 0.0, dP(0.0, D, dPx(k, D, dCLL(k, d, L, d, R, dP(L, 0.0, dPt0(0.0, 0.0))))));
+  c.drContBlock(tl, true, tl != 0, false);
+  Md.drLine(-3.0, 0.0, L + 3.0, 0.0, 3);
+  // Only on request: a sketch that a model revolves must not carry dimensions.
+  if (isSize) {
+    Dims(Md, {{dVL, 2.0 * D, -10.0, -1.0, 0.0, -D, 0.0, D, "&02", "h14", ""},
+              {dVL, 2.0 * d, 10.0, -1.0, L, -d, L, d, "&02", "f7", ""},
+              {dHL, k, -10.0, -1.0, 0.0, -D, k, -D, "", "h6", ""},
+              {dHL, L, -20.0, -1.0, 0.0, -D, L, -d, "", "h6", ""}});
+    Rough(Md, 0.0, -17.0 - D, 180.0, "0,8");
+  }
+  Md.drDeleteMtr();
+  Md.drDeleteMtr();
+}
+
+// --- Sprue bush --------------------------------------------------------------------------------
+
+void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57, Real r56, Real r5, Real x69,
+                          Real x70, Real x3, Real x71, Integer tl, bool isSize, Real A) const
+{
+  // The part in the plate is never below 8 in radius, and the sprue leaves it at least 2.1 wide.
+  const double Rw = std::max(8.0, r57 + (x70 - x71) * cTan3 + 2.0);
+  const double Rt = std::min(r57 + (x70 - x71) * std::tan(A / 2.0 * cDegree), Rw - 2.1);
+  const double xc = std::sqrt(std::fabs(r73 * r73 - r57 * r57)) - x71; // the seat sphere's centre
+  const double y0 = std::sqrt(std::fabs(r73 * r73 - xc * xc));
+  if (!PlacedFinite(Extent({r73, r57, r56, r5, x69, x70, x3, x71, Rw, Rt, xc, y0}), mx + x70 - x69, my, ma,
+                    mm))
+    return RefuseElement("втулка литниковая");
+  TModeler3D& Md = M();
+  Md.drMtr(mx + x70 - x69, my, ma, mm);
+  Md.drLine(-2.0 - x70, 0.0, 2.0, 0.0, 3);
+  const double xf = x69 - x70; // the flange's face towards the plate
+  TContDrawing c(&Md);
+  c.Make(0.0, y0,
+         dA(xc, 0.0, r73, -x71, r57,
+            dCLL(-x70, Rt, -x70, Rw, 2.0,
+                 dPx(-x70, Rw,
+                     dCLL(xf, Rw, xf, r56, 3.0,
+                          dP(xf + x3, r56, dP(xf + x3, r5, dP(0.0, r5, dPx(0.0, y0)))))))));
+  const int t = tl % 10;
+  switch (tl / 10) {
+  case 1:
+    c.dr2D(t);
+    break;
+  case 2:
+    c.dr2DMY(t);
+    break;
+  default:
+    c.dr2D(t);
+    if (tl != 0) {
+      c.dr2DMY(t);
+      HatchBoth(Md, c, 45.0, 3.0);
+      Md.drArc(xc, 0.0, r73, -x71, r57, -x71, -r57, 1, t);
+    }
+    break;
+  }
+  if (isSize) {
+    Dims(Md, {{dHL, x71, -32.0, 1.0, -x71, 0.0, 0.0, -r5, "", "H14", ""},
+              {dHL, x70, -44.0, 1.0, -x70, -Rw, 0.0, -r5, "", "h8", ""},
+              {dHL, x69, 22.0, 1.0, -x70, Rw, xf, r56, "", "f9", ""}});
+    Rough(Md, -x70, r56 + 4.0, 180.0, "0,2");
+    Dims(Md, {{dHL, x3, 45.0, 1.0, xf + x3, r56, xf, r56, "", "h6", ""}});
+    Rough(Md, xf, r56 + 28.0, 180.0, "1,6");
+    Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");
+    Dims(Md, {{dVL2, 2.0 * r57, 32.0, Nearest(r5 - r57) + 1.0, -x71, -r57, -x71, r57, "&02", "H11", ""},
+              {dVL2, 2.0 * r5, 44.0, 1.0, 0.0, -r5, 0.0, r5, "&02", "f9", ""},
+              {dVL2, 2.0 * Rw, -30.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
+              {dVL2, 2.0 * r56, -42.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
+    Rough(Md, -33.0 - x70, r56, 90.0, "6,3");
+    Md.drDimRpp(r73, 1, -x71, r57, 10.0, r5 + 15.0, 1, TString("R"), TString(), TString("&03~0,2 сфера"));
+    Rough(Md, 10.0, r5 + 15.0, AngleLine(-x71, r57, 10.0, r5 + 15.0) + 90.0, "0,2");
+    Md.drDimRpp(2.0, 1, 0.5 - x70, -(x70 - x69) * std::sin(A * cDegree) - r57 - 0.5, 10.0 - x70, -10.0 - r56,
+                1, TString("R"), TString(), TString());
+    Md.drDimRpp(3.0, -1, xf - 1.0, Rw + 1.0, xf - 2.0, r56 + 2.0, 1, TString("R"), TString(), TString("*"));
+    // The taper's angle has its vertex at the cone's apex on the axis: none for a taper whose
+    // apex does not exist or lies out of reach.
+    const double s = std::sin(A / 2.0 * cDegree), tg = std::tan(A / 2.0 * cDegree);
+    if (s != 0.0 && tg != 0.0) {
+      const double slant = r57 / s, apex = r57 / tg - x71;
+      if (PlacedFinite(Extent({slant, apex, x70}), mx + x70 - x69, my, ma, mm))
+        Md.drDimApc(A, A / 2.0 + 180.0, slant + x70 + 18.0, slant, TString(), apex, 0.0);
+    }
+  }
+  Md.drDeleteMtr();
+}
+
+// --- Locating ring -----------------------------------------------------------------------------
+
+void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm,
+                                         const Real& RBase, const Real& RTpa, const Real& iR, const Real& t,
+                                         const Real& a, const Real& sh, const Real& T, const Real& r10,
+                                         const Real& r52, const Real& r53, const Real&, const Real& x66,
+                                         Integer tl, bool isSize) const
+{
+  // The bore widens towards x = T only for an entry angle that makes a cone.
+  const bool cone = a > 0.0 && a < 180.0;
+  const double rise = cone ? (T - t) / std::tan(a * cDegree) : 0.0;
+  if (!PlacedFinite(Extent({RBase, RTpa, iR, t, sh, T, r10, r52, r53, x66, rise}), mx, my, ma, mm))
+    return RefuseElement("кольцо установочное");
+  TModeler3D& Md = M();
+  THole3DParam hole(Md);
+  Md.drMtr(mx, my, ma, mm);
+  Md.drLine(-3.0, 0.0, T + 3.0, 0.0, 3);
+  const bool shoulder = sh != 0.0 && RBase != RTpa;
+  TNode* front =
+      shoulder ? dP(sh, RTpa, dCLL(sh, RBase, 0.0, RBase, 0.5, dP(0.0, iR))) : dFsk(0.0, RBase, 0.0, iR, 0.5);
+  TContDrawing c(&Md);
+  c.Make(0.0, iR,
+         dPx(0.0, iR,
+             dPx(t, iR, dPx(T, iR + rise, dP(T, RTpa - 0.9999999999999999, dP(T - 2.0, RTpa, front))))));
+  c.drContBlock(tl, false, false, false);
+  // The counterbored holes of the fixing screws, each hatched with the half it lies in.
+  const double x0 = RTpa != RBase ? sh : 0.0;
+  const double l1 = T - (RBase < r10 ? sh : 0.0) - x66;
+  const auto holed = [&](bool lower) {
+    const double y = lower ? -r10 : r10;
+    hole.drHole(48, x0, y, 0.0, 0.0, 0.0, 0.0, l1, r52, 0.0, x66, r53, 0.0, 0.0, 0.0, 0.0);
+    Md.drHatch(0, 45.0, 3.0);
+    lower ? c.dr2DMY(0) : c.dr2D(0);
+    hole.cHole(48, x0, y, 0.0, 0.0, 0.0, 0.0, l1, r52, 0.0, x66, r53, 0.0, 0.0, 0.0, 0.0);
+    Md.drEndObj();
+  };
+  switch (tl / 10) {
+  case 1:
+    holed(false);
+    break;
+  case 2:
+    holed(true);
+    break;
+  case 3:
+    holed(false);
+    holed(true);
+    break;
+  default:
+    break;
+  }
+  if (isSize) {
+    const double above = RTpa - r10 - r53; // from the counterbore's edge to the rim
+    Dims(Md, {{dHL, 1.0, -15.0, 1.0, 0.0, 1.0 - RTpa, 1.0, -RTpa, "", "", "&04~45&01"},
+              {dHL, 2.0, -18.0, 1.0, T, 2.0 - RTpa, T - 2.0, -RTpa, "", "", "&03~0,2"},
+              {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
+              {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa - 2.0, "", "h14", ""},
+              {dVL1, 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
+              {dVL, 2.0 * r52, -30.0, 1.0, 0.0, r10 - r52, 0.0, r10 + r52, "&02", "H14", "4 отв."},
+              {dVL, 2.0 * RTpa, 41.0, 1.0, 2.0, RTpa, 2.0, -RTpa, "&02", "f7", ""},
+              {dVL, 2.0 * r53, 12.0, 1.0, T, r10 - r53, T, r10 + r53, "&02", "H14", ""}});
+    Md.drDimApc(-30.0, 0.0, 15.0, 0.0, TString(), T - 2.0, -RTpa);
+    if (t != 0.0 && cone) Md.drDimApc(-a, 0.0, 30.0, 0.0, TString(), t, iR);
+    Rough(Md, -20.0, RTpa, 90.0, "0,8");
+    Rough(Md, T + 15.0, RTpa, 90.0, "0,8");
+    Rough(Md, 0.0, -RTpa / 2.0, 180.0, "0,8");
+    Rough(Md, T, -RTpa / 2.0, 0.0, "1,6");
+    Rough(Md, T - x66, RTpa + 17.0, 0.0, "1,6");
+  }
+  Md.drDeleteMtr();
+}
+
+// --- Ejector rod -------------------------------------------------------------------------------
+
+void TMTail::dr2D_EjectorRod_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& r,
+                                const Real& r1, const Real& l1, const Real& l2, const Real&, const Real&,
+                                const Real& L, Integer tl, bool) const
+{
+  if (!PlacedFinite(Extent({r, r1, l1, l2, L}), mx, my, ma, mm)) return RefuseElement("хвостовик");
+  const double tc = (r1 - 1.0) * cTan30;         // the drill point's length
+  const double xl = l1 + 5.0, xr = L - l2 - 5.0; // where the two drilled holes end
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  TContDrawing c(&Md);
+  c.Make(xl + tc, 0.0,
+         dPx(xl, r1 - 1.0,
+             dPx(l1, r1 - 1.0,
+                 dPnm(l1, r1,
+                      dPx(1.0, r1 - 1.0,
+                          dPx(0.0, r1,
+                              dPnm(l1, r1,
+                                   dFsk(0.0, r, L / 2.0, r, 1.0,
+                                        dFsk(L, r, L, r1, 1.0,
+                                             dPx(L, r1,
+                                                 dPnm(L - l2, r1,
+                                                      dPx(L - 1.0, r1 - 1.0,
+                                                          dPx(L - l2, r1 - 1.0,
+                                                              dPnm(L - l2, r1,
+                                                                   dPx(xr, r1 - 1.0,
+                                                                       dP(xr - tc, 0.0,
+                                                                          dPt0(xl + tc, 0.0)))))))))))))))));
+  c.drContBlock(tl, true, tl != 0, false);
+  Md.drLine(-3.0, 0.0, L + 3.0, 0.0, 3);
+  Md.drDeleteMtr();
+}
+
+void TMTail::dr2D_EjectorRod_V3(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& r,
+                                const Real&, const Real&, const Real&, const Real& l3, const Real& s,
+                                const Real& L, Integer, bool) const
+{
+  if (!PlacedFinite(Extent({r, l3, s, L}), mx, my, ma, mm)) return RefuseElement("хвостовик");
+  // Half the chord of the rod's circle where the flats cut it.
+  const double h = std::sqrt(std::fabs(r * r - s * s / 4.0));
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  Md.drRectAngle(L - l3 - s, -r, L - l3, -h, 1);
+  Md.drRectAngle(L - l3 - s, r, L - l3, h, 1);
+  Md.drDeleteMtr();
+}
+
+// --- Support washer ----------------------------------------------------------------------------
+
+void TSupportWasher::dr2D_ShajbaOporna_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm,
+                                          const Real& x34, const Real& x35, const Real& x36, const Real& r35,
+                                          const Real& r36, const Real& r37, const Real& r1, Integer tl,
+                                          bool isSize) const
+{
+  if (!PlacedFinite(Extent({x34, x35, x36, r35, r36, r37, r1}), mx, my, ma, mm))
+    return RefuseElement("шайба опорная");
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  // The collar's inner face at the placement's origin.
+  Md.drMtr(-x34, 0.0, 0.0, 1.0);
+  Md.drLine(-3.0, 0.0, x36 + 3.0, 0.0, 3);
+  TContDrawing c(&Md);
+  c.Make(
+      0.0, r36,
+      dP(0.0, r35,
+         dP(x34, r35,
+            dMacroIf(
+                r1 != r35, dCVR(x34, r1 - 0.5, x34 + 2.5, r1 - 0.5, x34 + 3.0, r1, 0.5, dP(x36 - 1.0, r1)),
+                dFsk(x36, r1, x36, r37, 1.0, dPx(x36, r37, dPx(x35, r37, dP(x35, r36, dPx(0.0, r36)))))))));
+  HalvesByTens(Md, c, tl, 1, 135.0, 3.0);
+  if (isSize) {
+    // The body's diameter only where a groove steps it down from the collar.
+    const double g = std::fabs(double(Zn(r1 - r35)));
+    Dims(Md, {{dVL2, -2.0 * r36, -5.0, Nearest(r35 - r36) + 1.0, 0.0, -r36, 0.0, r36, "&02", "H14", ""},
+              {dVL2, -2.0 * r35, -20.0, 1.0, 0.0, -r35, 0.0, r35, "&02", "h14", ""},
+              {dVL2, -2.0 * r37, x36 + 15.0, Nearest(r1 - r37) + 1.0, x35, -r37, x35, r37, "&02", "H14", ""},
+              {dVL2, -2.0 * r1 * g, x36 + 25.0, 1.0, x36 - 1.0, -r1, x36 - 1.0, r1, "&02", "h12", ""},
+              {dHL, x34, 5.0, 5.0, 0.0, r35, x34, r35, "", "h14", ""},
+              {dHL, x35, 16.0, -5.0, x35, r36, 0.0, r35, "", "H14", ""},
+              {dHL, x36, 28.0, -5.0, x36, r1 - 1.0, 0.0, r35, "", "h14", ""},
+              {dHL, 1.0, 25.0, -5.0, x36 - 1.0, r1, x36, r1 - 1.0, "", "", "&04~45&01"}});
+    Rough(Md, x36 + 25.0, r1, 90.0, "1,6");
+    Md.drLine(x34, -r35, x34, -15.0 - r35, 2);
+    Rough(Md, x34, -10.0 - r35, 0.0, "3,2");
+    Md.drDimR(0.1 * g, TString(), 20.0, 15.0, 0, 0, x34 + 0.1, r1 + 0.1, 2, 0, TString("R"), TString(),
+              TString());
+  }
+  Md.drDeleteMtr();
+  Md.drDeleteMtr();
+}
+
+// --- Set screw ---------------------------------------------------------------------------------
+
+void TSetScrew::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& sR,
+                        const Real& R, const Real& L, const Real& K, const Real& iS, const Integer tl,
+                        bool) const
+{
+  if (!PlacedFinite(Extent({sR, R, L, K, iS}), mx, my, ma, mm)) return RefuseElement("винт установочный");
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  Md.drLine(-3.0, 0.0, L + 3.0, 0.0, 3);
+  TContDrawing c(&Md);
+  c.Make(K, 0.0,
+         dP(K - iS / 2.0 * cTan30, iS / 2.0,
+            dPx(0.0, iS / 2.0,
+                dP(0.0, R,
+                   dP(K - R + sR, R,
+                      dCLL(K, sR, K + 2.0, sR, 0.1,
+                           dPx(K + 2.0, sR,
+                               dPx(L - 1.0, sR,
+                                   dP(L, sR - 1.0, dPnm(K + 2.0, sR - 1.0, dP(L, 0.0, dPt0(K, 0.0))))))))))));
+  c.dr2D(tl);
+  // The sketch a model revolves is the upper half alone: a mirrored copy would make the body twice.
+  if (tl != 0) c.dr2DMY(tl);
+  Md.drDeleteMtr();
+}
+
+// --- Ejector plug ------------------------------------------------------------------------------
+
+void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66,
+                           Real r22, Real x68, Real x9, Real x27, Real x59, Integer tl, bool isSize) const
+{
+  if (!PlacedFinite(Extent({r70, r68, r71, r66, r22, x68, x9, x27, x59}), mx, my, ma, ms))
+    return RefuseElement("пробка выталкивателя");
+  const double ts = x9 * cTan1; // the seat's radial rise over its length
+  const double xs = x59 - x9;   // where the seat begins
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, ms);
+  Md.drLine(-3.0, 0.0, x59 + 3.0, 0.0, 3);
+  TContDrawing c(&Md);
+  c.Make(
+      0.0, r70,
+      dP(x27, r70,
+         dCVR(x27, r22 - 0.3, x27 + 2.7, r22 - 0.3, x27 + 3.0, r22, 0.25,
+              dP(x59, r22,
+                 dPx(x59, r66,
+                     dCLL(xs, r66 + ts, xs, r71, 0.2,
+                          dPx(xs, r71, dPx(x68, r71, dPx(x68 - 1.0, r68, dPx(0.0, r68, dP(0.0, r70)))))))))));
+  c.dr2D(tl);
+  if (tl != 0) {
+    c.dr2DMY(tl);
+    HatchBoth(Md, c, 135.0, 5.0);
+  }
+  if (isSize) {
+    Rough(Md, -17.0, -r71, 90.0, "0,4");
+    Dims(Md,
+         {{dVL1, -2.0 * r71, -21.0 - x68, -5.0 - Nearest(r70 - r71), x68, -r71, x68, r71, "&02", "H7", ""},
+          {dVL1, -2.0 * r68, -32.0, -5.0 - Nearest(r70 - r68), 0.0, -r68, 0.0, r68, "&02", "H14", ""},
+          {dVL1, 2.0 * r70, -54.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
+          {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
+          {dHL, x27, -30.0, 10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
+          {dHL, 2.0, -10.0, -8.0, x27, -r70, x27 + 2.0, -r22, "", "", ""},
+          {dHL, x9, -30.0, -1.0, xs, -r71, x59, -r22, "", "", "&03~0,1"},
+          {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
+          {dVL1, 2.0 * r66, 41.0, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""},
+          {dVL1, 2.0 * r22, 54.0, -5.0, x59, r22, x59, -r22, "&02", "n6", ""}});
+    Md.drDimApc(-91.0, -90.0, 14.0, 0.0, TString(), x59, -r66 - ts);
+    Md.drDimR(0.1, TString(), 75.0, 2.0 * r22 + 5.0, 5, 1, xs + 0.1, 0.1 - r66, 1, 1, TString("R"), TString(),
+              TString());
+    Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
+    Rough(Md, x27, -14.0 - r70, 0.0, "1,6");
+    Rough(Md, 0.0, -49.0 - r70, 180.0, "0,8");
+    Rough(Md, x59, -37.0 - r22, 0.0, "0,2");
+    Rough(Md, x59 + 30.0, r22, 90.0, "0,8");
+    Rough(Md, x59 + 36.0, r66, 270.0, "0,2");
+  }
+  Md.drDeleteMtr();
+}
+
+// --- Centring bush -----------------------------------------------------------------------------
+
+void TTubeDowel::dr2D_VtulkaCentruucha_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm,
+                                          const Real& r1, const Real& ir50, const Real& x53, Integer tl,
+                                          bool isSize) const
+{
+  static const double t30 = cTan30; // the back chamfer's height over its 1 mm length
+  static const double one = 1.0;
+  if (!PlacedFinite(Extent({r1, ir50, x53}), mx, my, ma, mm)) return RefuseElement("втулка центрирующая");
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, mm);
+  Md.drLine(-3.0, 0.0, x53 + 3.0, 0.0, 3);
+  TContDrawing c(&Md);
+  c.Make(0.0, ir50,
+         dFsk(0.0, r1, x53 / 2.0, r1, 1.0,
+              dP(x53 - 1.0, r1, dP(x53, r1 - t30, dPx(x53, ir50, dPx(0.0, ir50))))));
+  HalvesByTens(Md, c, tl, tl, 45.0, 4.0);
+  if (isSize) {
+    Dims(Md, {{dHL, x53, 10.0, 0.0, 0.0, r1 - t30, x53, r1 - t30, "", "h14", ""},
+              {dVL, -2.0 * r1, -20.0, 1.0, one, -r1, one, r1, "&02", "g6", ""},
+              {dVL1, 2.0 * ir50, 12.0, -1.0, x53, -ir50, x53, ir50, "&02", "H14", ""},
+              {dHL, one, -12.0, -5.0, 0.0, -ir50, one, -r1, "", "", "&04~30&01~ 2 фаски"}});
+    Rough(Md, -17.0, r1, 90.0, "0,8");
+  }
+  Md.drDeleteMtr();
+}
