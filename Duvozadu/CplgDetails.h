@@ -30,6 +30,39 @@ void dr3D_MUVP();
 // Cuts the keyway of a bore d into the current part; Reverse on the negative side.
 void dr3DKeySeating(const double& d, bool Reverse, const double& Xplane, const double& l);
 
+// Flanged coupling: a half-coupling's section (hatched, with its keyway) and view, bore type T.
+void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int T, int tl, bool isSize = false);
+void dr2D_CouplingFlanec_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int T, int tl, bool isSize = false);
+// Flanged coupling, rows.
+void dr2D_CouplingFlanec();
+void dr2D_CouplingFlanecView();
+void dr3D_CouplingFlanec();
+
+// Coupling with a star: the star St, a half-coupling's section and view (Turn: the half drawn
+// reversed), and the contours of its jaws for the 3D extrusions (Vt 1 the jaws' roots, 2 the jaws).
+void dr2D_Sprocket_V1(const double& mx, const double& my, const double& ma, const double& mm, const double* St,
+                      int tl, bool isSize = false);
+void dr2D_sMUfromSprocket_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                             const double* A, const double* St, int T, bool Turn, int tl, bool isSize = false);
+void dr2D_sMUfromSprocket_V1_2(const double& mx, const double& my, const double& ma, const double& mm,
+                               const double* A, const double* St, int T, bool Turn, int tl, bool isSize = false);
+void dr2D_sMUfromSprocket_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                             const double* A, const double* St, int Vt, int tl, bool isSize = false);
+// Coupling with a star, rows.
+void dr2D_MUfromSprocket();
+void dr2D_MUfromSprocketView();
+void dr3D_MUfromSprocket();
+
+// Jaw-disc coupling: a half-coupling's profile, bore type T choosing the execution.
+void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                             const double* A, int T, int tl, bool isSize = false);
+// Jaw-disc coupling, rows.
+void dr2D_JawDiscCoupling();
+void dr2D_JawDiscCouplingView();
+void dr3D_JawDiscCoupling();
+
 class TModeler3D;
 // The rows of a build of a bolted coupling: both halves from one torque group of the main table
 // (its last row when no group holds the diameters), each drawable; the bolt row of the first

@@ -15,8 +15,10 @@ namespace {
 const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nullptr};
 const int CMUVP[] = {20, 19};
 const char* const LCouplingFlanec[] = {"Муфта ", "Муфта фланцевая", "Муфта.Болты фланца", nullptr};
+const int CCouplingFlanec[] = {21, 6};
 const char* const LMUfromSprocket[] = {"Муфта ", "Муфта со звездочкой", "Муфта со звездочкой.Звездочка",
                                        nullptr};
+const int CMUfromSprocket[] = {17, 6};
 const char* const LPinionTooth[] = {"Муфта-1 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LPinionTooth2[] = {"Муфта-2 ", "Муфта зубчатая", "Муфта.Болты фланца", nullptr};
 const char* const LToroidalRubber[] = {"Муфта ", "Муфта торообразная", "Муфта.Болты фланца", nullptr};
@@ -37,6 +39,7 @@ const char* const LHinge2[] = {"Муфта шарнирная-2 ",
                                "Муфта шарнирная.Втулка",
                                nullptr};
 const char* const LJawDisc[] = {"Муфта кулачково-дисковая", "Муфта кулачково-дисковая", nullptr};
+const int CJawDisc[] = {16};
 
 const char* const KeywayTable = "Шпоночный паз";
 constexpr int KeywayColumns = 3;
@@ -88,8 +91,10 @@ TString Size(double v)
 // Row 7's "c" is the Latin letter, as stored names spell it.
 TCoupling iCouplings[] = {
     {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
-    {"Фланцевая ГОСТ 20761-96", nullptr, nullptr, nullptr, LCouplingFlanec},
-    {"со Звездочкой ГОСТ Р 50894-96", nullptr, nullptr, nullptr, LMUfromSprocket},
+    {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView, LCouplingFlanec,
+     CCouplingFlanec},
+    {"со Звездочкой ГОСТ Р 50894-96", dr3D_MUfromSprocket, dr2D_MUfromSprocket, dr2D_MUfromSprocketView,
+     LMUfromSprocket, CMUfromSprocket},
     {"Зубчатая ГОСТ Р 50895-96", dr3D_PinionTooth, dr2D_PinionTooth, dr2D_PinionToothView, LPinionTooth,
      CPinionTooth},
     {"Зубчатая МЗП ГОСТ Р 50895-96", dr3D_PinionTooth2, dr2D_PinionTooth2, dr2D_PinionTooth2View,
@@ -98,7 +103,8 @@ TCoupling iCouplings[] = {
      LToroidalRubber, CToroidalRubber},
     {"Шарнирная ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", nullptr, nullptr, nullptr, LHinge2},
-    {"Муфта кулачково-дисковая ГОСТ 20720-93", nullptr, nullptr, nullptr, LJawDisc},
+    {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling, dr2D_JawDiscCouplingView,
+     LJawDisc, CJawDisc},
 };
 const int CountCoupling = 9;
 TCouplings Couplings(iCouplings, CountCoupling);

@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "Duvozadu/ControlModel.h"
@@ -199,6 +201,32 @@ void Confirm3D(benchmark::State& state)
   });
 }
 
+// A catalogue row (the benchmark's argument) at the first or the last size of its main table.
+void RowSize(int row, bool last)
+{
+  std::unique_ptr<TTable> t(TextBase.GetTable(TString(iCouplings[row].LTable[1])));
+  const double* A = t ? t->Row(last ? t->CountRow - 1 : 0) : nullptr;
+  if (!A) return;
+  ControlModel.M = A[0];
+  ControlModel.P1d = ControlModel.P2d = A[t->Control];
+  ControlModel.T1 = ControlModel.T2 = 0;
+}
+
+// The row's build in a mode: the section at its first size, the 3D model at its last.
+void RowBuild(benchmark::State& state, int mode)
+{
+  Setup();
+  TNullModeler m;
+  SetCouplingModeler(&m);
+  const int row = int(state.range(0));
+  RowSize(row, mode == 0);
+  const TString name = iCouplings[row].Name;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(Couplings.drCoupling(name, mode));
+  state.counters["primitives"] = double(m.Calls) / double(state.iterations());
+  SetCouplingModeler(nullptr);
+}
+
 void BlockRoundTrip(benchmark::State& state)
 {
   TControlModelCoupling a, b;
@@ -284,6 +312,9 @@ BENCHMARK(Draw2DStandIn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Build3DLibrary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Build3DStandIn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Confirm3D)->Unit(benchmark::kMicrosecond);
+// One line per built catalogue row.
+BENCHMARK_CAPTURE(RowBuild, Rebuild2D, 1)->Unit(benchmark::kMicrosecond)->Arg(1)->Arg(2)->Arg(8);
+BENCHMARK_CAPTURE(RowBuild, Build3DLibrary, 0)->Unit(benchmark::kMicrosecond)->Arg(1)->Arg(2)->Arg(8);
 BENCHMARK(BlockRoundTrip);
 BENCHMARK(BlockMemcpy);
 
@@ -306,5 +337,18 @@ int main(int argc, char** argv)
     ratio("3D confirmation against the build on the stand-in (goal: under 100 ms)", "Confirm3D",
           "Build3DStandIn");
     ratio("parameter block to+from against memcpy", "BlockRoundTrip", "BlockMemcpy");
+    // The rows by their full names.
+    for (const auto& [name, ns] : reporter.ByName)
+      if (name.starts_with("RowBuild/")) t[name] = ns;
+    for (int row = 1; row < CountCoupling; ++row) {
+      const std::string r = std::to_string(row);
+      ratio(("2D rebuild of row " + r + " against the sleeve-and-pin coupling's (goal: well under 1 ms)")
+                .c_str(),
+            ("RowBuild/Rebuild2D/" + r).c_str(), "Rebuild2D");
+      ratio(("3D build of row " + r +
+             "'s largest size against the sleeve-and-pin coupling's (goal: under 50 ms)")
+                .c_str(),
+            ("RowBuild/Build3DLibrary/" + r).c_str(), "Build3DLibrary");
+    }
   });
 }

@@ -38,6 +38,9 @@ struct TRowTables
 };
 const TRowTables Rows[] = {
     {0, {20, 19}, {17, 0}}, // sleeve and pin: main, pins
+    {1, {21, 6}, {1, 0}},   // flanged: main, bolts
+    {8, {16}, {1}},         // jaw-disc: main
+    {2, {17, 6}, {1, 2}},   // star: main, stars
     {3, {21, 6}, {1, 0}},   // toothed: main, flange bolts
     {4, {21, 6}, {1, 0}},   // toothed with a flanged half: main, flange bolts
     {5, {23, 6}, {1, 0}},   // toroidal: main, flange bolts

@@ -25,7 +25,7 @@ TEST_F(CouplingTest, CatalogueListsItsRowsAndRefusesWhatItCannotBuild)
   for (int mode : {-1, 3})
     EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), mode));
   // The rows whose builders are still to come.
-  const int unbuilt[] = {1, 2, 6, 7, 8};
+  const int unbuilt[] = {6, 7};
   for (int row : unbuilt)
     EXPECT_FALSE(iCouplings[row].Make(row % 3));
   ASSERT_EQ(Log.Texts.size(), 2 + std::size(unbuilt));

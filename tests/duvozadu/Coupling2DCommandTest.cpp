@@ -294,6 +294,17 @@ TEST_F(Coupling2DTest, AnEditRenamesTheBlocksOwnEntry)
 // entered in the specification, and a block under edit keeps its content and bytes on Enter.
 TEST_F(Coupling2DTest, ACouplingThatCannotBeDrawnIsNeitherPlacedNorRebuilt)
 {
+  // The flanged row without its 2D builders for this test.
+  struct TKeep
+  {
+    PAction Section = iCouplings[1].Make2D, View = iCouplings[1].Make2DView;
+    ~TKeep()
+    {
+      iCouplings[1].Make2D = Section;
+      iCouplings[1].Make2DView = View;
+    }
+  } keep;
+  iCouplings[1].Make2D = iCouplings[1].Make2DView = nullptr;
   Script().ChangeControl(L"Муфта", "Фланцевая ГОСТ 20761-96");
   Script().Place(0, 0, 0, false);
   Script().ChangeControl(L"Муфта", "МУВП ГОСТ 21424-93");

@@ -22,6 +22,9 @@ TEST_F(CouplingTest, TablesHaveTheirShapeAndTheirKeys)
                 {"Шпоночный паз", 3, 0},
                 {"Муфта.Болты фланца", 6, 0},
                 {"Муфта фланцевая", 21, 1},
+                {"Муфта со звездочкой", 17, 1},
+                {"Муфта со звездочкой.Звездочка", 6, 2},
+                {"Муфта кулачково-дисковая", 16, 1},
                 {"Муфта зубчатая", 21, 1},
                 {"Муфта торообразная", 23, 1}};
   for (auto& s : shapes) {
@@ -117,14 +120,93 @@ TEST_F(CouplingTest, FlangeBoltsAscendAndTheirNutsSitOnTheirWashers)
 }
 
 namespace {
-// Rows come in torque groups of ascending torque, each of ascending bores.
-void ExpectGroupsAscend(const TTable& t)
+// Torque groups ascend, and within a group the bores.
+void GroupsAscend(const TTable& t)
 {
   for (int i = 1; i < t.CountRow; ++i) {
     const double *A = t.Row(i), *B = t.Row(i - 1);
-    EXPECT_TRUE(A[0] > B[0] || (A[0] == B[0] && A[t.Control] > B[t.Control])) << "row " << i;
+    EXPECT_TRUE(A[0] > B[0] || (A[0] == B[0] && A[t.Control] > B[t.Control]))
+        << t.Name.Utf8Text() << " row " << i << ": " << A[0] << " " << A[t.Control];
   }
 }
+} // namespace
+
+TEST_F(CouplingTest, FlangedSizesNestAndTheirBoltsFit)
+{
+  auto t = Get("Муфта фланцевая");
+  auto bolts = Get("Муфта.Болты фланца");
+  ASSERT_TRUE(t && bolts);
+  GroupsAscend(*t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << A[0] << " N*m, d " << A[1]);
+    EXPECT_TRUE(A[1] < A[10] && A[10] < A[9] && A[9] < A[8] && A[8] < A[7])
+        << "bore, recess, hub, bolts, rim";
+    EXPECT_TRUE(A[17] < A[16] && A[16] < A[20] && A[20] <= A[15]) << "recess, flange, short and long hub";
+    EXPECT_TRUE(A[6] >= 1 && A[6] == std::floor(A[6]));
+    const double* B = bolts->GetParam(0, A[19]);
+    ASSERT_TRUE(B);
+    EXPECT_EQ(B[0], A[19]) << "a bolt of the table";
+    // The washers (and the nuts and heads on them) sit between the hub and the rim.
+    EXPECT_LE(A[9] / 2, A[8] / 2 - B[5] / 2);
+    EXPECT_LE(A[8] / 2 + B[5] / 2, A[7] / 2);
+    EXPECT_GT(A[11], A[19]) << "the washer passes the bolt";
+  }
+}
+
+TEST_F(CouplingTest, StarJawsOverlapAndTheirStarsFillTheGaps)
+{
+  auto t = Get("Муфта со звездочкой");
+  auto stars = Get("Муфта со звездочкой.Звездочка");
+  ASSERT_TRUE(t && stars);
+  GroupsAscend(*t);
+  for (int i = 0; i < stars->CountRow; ++i) {
+    const double* St = stars->Row(i);
+    EXPECT_GE(St[5], 3.0);
+    // The tooth flanks meet inside the star's rim.
+    EXPECT_LT(St[2] / 2 / std::sin(M_PI / St[5]), St[0] / 2) << "star " << i;
+  }
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << A[0] << " N*m, d " << A[1]);
+    const double* St = stars->GetParam(2, 2 * A[6]);
+    ASSERT_TRUE(St);
+    EXPECT_EQ(St[2], 2 * A[6]) << "the star of the gap";
+    EXPECT_LT(A[6], A[3] / 2);
+    EXPECT_TRUE(A[1] < A[2] && A[2] < A[3]) << "bore, hub, jaws";
+    EXPECT_LE(St[0], A[3]);
+    for (int di : {0, 11}) {
+      const double l = A[4 + di], l1 = A[5 + di], x0 = l1 - l;
+      EXPECT_TRUE(0 < A[9] && A[9] < x0 && x0 < A[8] && A[8] < l1) << "jaws, disc, hub; execution " << di;
+      EXPECT_LT(A[13], x0) << "the jaws overlap";
+      EXPECT_LE(St[3], x0 - A[13]) << "the star fits the overlap";
+    }
+  }
+}
+
+TEST_F(CouplingTest, JawDiscHalvesLeaveRoomForTheInsert)
+{
+  auto t = Get("Муфта кулачково-дисковая");
+  auto keyways = Get("Шпоночный паз");
+  ASSERT_TRUE(t && keyways);
+  GroupsAscend(*t);
+  for (int i = 0; i < t->CountRow; ++i) {
+    const double* A = t->Row(i);
+    SCOPED_TRACE(::testing::Message() << A[0] << " N*m, d " << A[1]);
+    EXPECT_TRUE(A[1] < A[3] && A[3] < A[10]) << "bore, hub, disc";
+    EXPECT_TRUE(A[1] < A[12] && A[12] < A[3]) << "the tongue wider than the bore, narrower than the hub";
+    for (int idx : {0, 1}) {
+      EXPECT_GE(A[4 + idx], 2 * A[6 + idx]) << "execution " << idx;
+      EXPECT_LT(A[13], A[6 + idx]);
+      EXPECT_LT(A[8 + idx] + A[15], A[6 + idx] - A[13]) << "disc and step before the slot";
+    }
+    const double* K = keyways->GetParam(keyways->Control, A[1], true);
+    ASSERT_TRUE(K);
+    EXPECT_LT(A[1] / 2 + K[2], A[3] / 2) << "the keyway inside the hub";
+  }
+}
+
+namespace {
 // The bolt of diameter d is a row of the bolts table, and the keyway row of the bore d.
 bool BoltFound(const TTable& bolts, double d)
 {
@@ -152,7 +234,7 @@ TEST_F(CouplingTest, ToothedRowsFitTheirTeethSleeveAndBolts)
   const TBolted tables("Муфта зубчатая");
   ASSERT_TRUE(tables.Loaded());
   const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
-  ExpectGroupsAscend(t);
+  GroupsAscend(t);
   for (int i = 0; i < t.CountRow; ++i) {
     const double* A = t.Row(i);
     const double d = A[1], D = A[2], D1 = A[3], Dh = A[4], L = A[5], l = A[6], B = A[8], m = A[9], z = A[10];
@@ -180,7 +262,7 @@ TEST_F(CouplingTest, ToroidalRowsMakeAShellAndFitTheirBolts)
   const TBolted tables("Муфта торообразная");
   ASSERT_TRUE(tables.Loaded());
   const TTable &t = *tables.t, &bolts = *tables.bolts, &keyways = *tables.keyways;
-  ExpectGroupsAscend(t);
+  GroupsAscend(t);
   for (int i = 0; i < t.CountRow; ++i) {
     const double* A = t.Row(i);
     const double d = A[1] / 2, b = A[6], B = A[7] / 2, D1 = A[8] / 2, D2 = A[9] / 2, d5 = A[5] / 2;
@@ -197,6 +279,7 @@ TEST_F(CouplingTest, ToroidalRowsMakeAShellAndFitTheirBolts)
       EXPECT_GT(A[19 + T], b + f) << "the hub of bore type " << T << " longer than its flange";
     EXPECT_TRUE(BoltFound(bolts, A[5])) << "bolt " << A[5];
   }
+}
 
 // The pieces of every size fit as the builders place them: the pin set from the face of half 1 (spacer,
 // then the elastic bushings in half 2's holes), the cone in flange 1, the nut wholly on the thread with the

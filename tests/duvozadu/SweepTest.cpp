@@ -38,8 +38,9 @@ struct TSweepRow
   int Rotations;
   int Parts;
   int (*Components)(const double* R1, const double* R2);
-  int SectionHatches; // at least
-  int SectionKeyways; // filled keyways in the section
+  int SectionHatches;   // at least
+  int SectionKeyways;   // filled keyways in the section
+  bool OneBore = false; // both halves from the first bore
 };
 void PrintTo(const TSweepRow& r, std::ostream* os)
 {
@@ -50,6 +51,15 @@ const TSweepRow SweepRows[] = {
     // pin, two bushings, nut, washer, two halves; five pieces at every pin
     {"muvp", MUVP, "МУВП", 7, 7, [](const double* R1, const double*) { return 5 * IntPart(R1[15]) + 2; }, 4,
      2},
+    // two halves, bolt, nut and washer; three pieces at every bolt
+    {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая", 5, 5,
+     [](const double* R1, const double*) { return 2 + 3 * IntPart(R1[6]); }, 2, 2},
+    // the star and two halves
+    {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой", 2, 3,
+     [](const double*, const double*) { return 3; }, 2, 2},
+    // the half twice and the insert; the section's keyway is a line
+    {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
+     [](const double*, const double*) { return 3; }, 3, 0, true},
     // two hubs, sleeve, cover, bolt, washer, nut: the hubs, sleeves and covers, a bolt set at every bolt
     {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
      [](const double* R1, const double*) { return 6 + 3 * IntPart(R1[20]); }, 6, 2},
@@ -83,7 +93,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
         SCOPED_TRACE(::testing::Message()
                      << "row " << i << " types " << tt % 4 << "," << tt / 4 << " mode " << mode);
         Model(A1[0], A1[c], A2[c], tt % 4, tt / 4);
-        const TGroupRows g = GroupRows(&t, A1[0], A1[c], A2[c]);
+        const TGroupRows g = GroupRows(&t, A1[0], A1[c], row.OneBore ? A1[c] : A2[c]);
         M.Reset();
         ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), mode));
         ASSERT_TRUE(DrawingSound(M));

@@ -177,8 +177,9 @@ TEST_P(ScenarioSweep, EveryHostCallFailsInTurn)
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioSweep,
                          ::testing::Values(SweepCase{"load.txs", 80}, SweepCase{"new3d.txs", 80},
                                            SweepCase{"edit3d.txs", 80}, SweepCase{"new2d.txs", 40},
-                                           SweepCase{"edit2d.txs", 50}, SweepCase{"toothed.txs", 20},
-                                           SweepCase{"toroidal.txs", 20}),
+                                           SweepCase{"edit2d.txs", 50}, SweepCase{"flanged.txs", 60},
+                                           SweepCase{"star.txs", 60}, SweepCase{"jawdisc.txs", 60},
+                                           SweepCase{"toothed.txs", 20}, SweepCase{"toroidal.txs", 20}),
                          hxcad::test::CaseNames());
 
 } // namespace

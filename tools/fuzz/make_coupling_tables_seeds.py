@@ -14,6 +14,9 @@ OUT = os.path.join(ROOT, "fuzz", "corpus", "coupling_tables")
 # The target's Rows, in order: the tables of each slot. Keep in step with fuzz_coupling_tables.cpp.
 ENTRIES = [
     ("muvp", ["МУВП", "МУВП.Палец"]),
+    ("flanged", ["Муфта фланцевая", "Муфта.Болты фланца"]),
+    ("jawdisc", ["Муфта кулачково-дисковая"]),
+    ("star", ["Муфта со звездочкой", "Муфта со звездочкой.Звездочка"]),
     ("toothed", ["Муфта зубчатая", "Муфта.Болты фланца"]),
     ("toothed_flanged", ["Муфта зубчатая", "Муфта.Болты фланца"]),
     ("toroidal", ["Муфта торообразная", "Муфта.Болты фланца"]),

@@ -1,0 +1,185 @@
+// The flanged coupling: two half-couplings with flanges bolted face to face, each bolt with its
+// washer and nut; the row's 2D section, 2D view and 3D model.
+#include <cmath>
+
+#include "Duvozadu/ControlModel.h"
+#include "Duvozadu/CplgDetails.h"
+#include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/CplgShared.h"
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+
+namespace {
+constexpr int FlangeColumns = 21, BoltColumns = 6;
+// Bolt sets are drawn rotated half a turn: the shank runs from the head at half 1's flange
+// towards half 2.
+constexpr double BoltAngle = 180.0;
+
+// The hub of a bore type: its length and the keyway's narrowing of a conical bore.
+struct THub
+{
+  double Lh, du;
+};
+THub Hub(const double* A, int T)
+{
+  T = BoreType(T);
+  THub h{(T & 1) ? A[20] : A[15], 0.0};
+  if (T & 2) h.du = (h.Lh - A[17]) * 0.05;
+  return h;
+}
+
+// The rows of a build: both halves from one torque group (the model takes its torque), the bolt
+// row of half 1's bolt (null when not usable: no fasteners then). False without both halves.
+struct TRows
+{
+  TModeler3D* m;
+  const double *R1, *R2, *B;
+};
+bool Rows(TRows& r)
+{
+  r.m = CouplingModeler();
+  const TGroupRows g = GroupRows(ATable[0], ControlModel.M, ControlModel.P1d, ControlModel.P2d);
+  r.R1 = g.R1;
+  r.R2 = g.R2;
+  if (!r.m || !Usable(r.R1, FlangeColumns) || !Usable(r.R2, FlangeColumns)) return false;
+  ControlModel.M = g.Torque;
+  const TTable* bolts = ATable[1];
+  r.B = bolts ? bolts->GetParam(0, r.R1[19]) : nullptr;
+  if (!Usable(r.B, BoltColumns)) r.B = nullptr;
+  return true;
+}
+
+// One bolt with its washer and nut at height y: the head behind half 1's flange, washer and nut
+// behind half 2's; k lengthens the bolt, w is the washer's bore.
+void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double k, double w)
+{
+  TCommonGeometry g(0, &m);
+  const double d = A[19], b = A[16], one = 1.0, a = BoltAngle;
+  g.dr2D_Screw_V1(b, y, a, one, d, 2 * b + d / 2 + k, 20.0, B[3], B[2], 31, false);
+  g.dr2D_Nut_V2(-b - B[4], y, a, one, d, B[3], B[2], 31, false);
+  g.dr2D_Washer_V2(-b, y, a, one, w, B[5], B[4], 31, false);
+}
+
+// An even bolt count (none counts as even) shows a bolt below the axis too.
+bool BoltBelow(const double* A)
+{
+  return IntPart(A[6]) % 2 == 0;
+}
+
+void Half3D(TModeler3D& m, int n, const char* word, double d, const double* A, int T, bool reverse)
+{
+  const double zero = 0.0, one = 1.0;
+  MakeHalf(n, word, d, BoreType(T));
+  m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
+  dr2D_CouplingFlanec_V1(zero, zero, zero, one, A, T, 0);
+  m.drBaseRotate(0, 360.0);
+  // No bolts, no holes: an empty sketch is not cut.
+  if (A[6] >= 1.0) {
+    m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
+    HoleCircle(m, A[6], A[8], A[19] / 2, 0.0);
+    m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[16], 0.0);
+  }
+  dr3DKeySeating(d, reverse, zero, 200.0);
+  m.drSave3D(true, true);
+}
+} // namespace
+
+void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int T, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, FlangeColumns)) return;
+  const THub h = Hub(A, T);
+  const double Lh = h.Lh, c = A[3], r = A[1] / 2, D7 = A[7] / 2, D9 = A[9] / 2, D10 = A[10] / 2;
+  TContDrawing p(m);
+  p.Make(
+      0, D10,
+      dPx(0, D10,
+          dP(A[17], D10,
+             dPx(A[17], r,
+                 dPx(Lh - c, r,
+                     dPx(Lh, r + c,
+                         dFsk(Lh, D9, Lh - c, D9, c,
+                              dCLL(A[16], D9, A[16], D7 - c, A[18],
+                                   dFsk(A[16], D7, A[16] / 2, D7, c, dFsk(0, D7, 0, D10, c, nullptr))))))))));
+  TPiece piece(*m, mx, my, ma, mm, 0.0);
+  // Half 1 (at 0 degrees) and half 2 (at -180) are hatched in opposite directions.
+  Hatched(p, tl, 0, ma / 2 + 45.0, 2.0, [] {});
+  if (tl % 10 != 0) dr2D_Shponka(A[1], h.du, A[17], Lh, ma == 0);
+  m->drLine(-3.0, 0.0, Lh + 3.0, 0.0, 3);
+}
+
+void dr2D_CouplingFlanec_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                            const double* A, int T, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, FlangeColumns)) return;
+  const double Lh = Hub(A, T).Lh, c = A[3], c5 = A[5], D7 = A[7] / 2, D9 = A[9] / 2;
+  TContDrawing p(m);
+  p.Make(0, 0,
+         dP(0, D7 - c,
+            dPx(c, D7,
+                dPx(A[16] - c, D7,
+                    dPx(A[16], D7 - c,
+                        dCLL(A[16], D9, Lh - c5, D9, c,
+                             dPx(Lh - c5, D9, dP(Lh, D9 - c5, dP(Lh, 0, dPt0(0, 0, nullptr))))))))));
+  TPiece piece(*m, mx, my, ma, mm, 0.0);
+  p.drContBlock(tl);
+  m->drLine(-3.0, 0.0, Lh + 3.0, 0.0, 3);
+}
+
+void dr2D_CouplingFlanec()
+{
+  TRows r;
+  if (!Rows(r)) return;
+  const double zero = 0.0, one = 1.0, turned = -180.0, R = r.R1[8] / 2;
+  dr2D_CouplingFlanec_V1(zero, zero, zero, one, r.R1, ControlModel.T1, 31);
+  dr2D_CouplingFlanec_V1(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
+  if (!r.B) return;
+  const double w = r.R1[19] + 1.0;
+  BoltSet(*r.m, r.R1, r.B, R, 4.0, w);
+  if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, 4.0, w);
+}
+
+void dr2D_CouplingFlanecView()
+{
+  TRows r;
+  if (!Rows(r)) return;
+  const double zero = 0.0, one = 1.0, turned = -180.0, R = r.R1[8] / 2;
+  if (r.B) {
+    BoltSet(*r.m, r.R1, r.B, R, 6.0, r.R1[11]);
+    if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, 6.0, r.R1[19] + 1.0);
+  }
+  dr2D_CouplingFlanec_V2(zero, zero, zero, one, r.R1, ControlModel.T1, 31);
+  dr2D_CouplingFlanec_V2(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
+}
+
+void dr3D_CouplingFlanec()
+{
+  TRows r;
+  if (!Rows(r)) return;
+  TModeler3D& m = *r.m;
+  const double *A = r.R1, *B = r.B;
+  Half3D(m, 1, "Полумуфта", ControlModel.P1d, A, ControlModel.T1, true);
+  Half3D(m, 2, "Полумуфта2", ControlModel.P2d, r.R2, ControlModel.T2, false);
+  const double d = A[19], b = A[16];
+  if (B) {
+    TCommonGeometry g(0, &m);
+    g.dr3D_Screw(d, 2 * b + d / 2 + 7.0, 20.0, B[3], B[2], ControlModel.mfDetail3D(3));
+    g.dr3D_Nut(d, B[3], B[2], ControlModel.mfDetail3D(4));
+    g.dr3D_Washer(d + 1.0, B[5], B[4], ControlModel.mfDetail3D(5), true);
+  }
+  ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
+  const double zero = 0.0;
+  m.AddDetail(zero, zero, zero, ControlModel.Detail3D(2), false, false);
+  // Half 1 turned half a revolution about Z, face to face with half 2.
+  m.AddDetailAxle(zero, zero, zero, ControlModel.Detail3D(1), -1.0, 0.0, 0.0, 0.0, -1.0, 0.0, true);
+  for (int i = 0; B && i < A[6] && i < 360; ++i) {
+    const double a = (360.0 * i / A[6] - 90.0) * M_PI / 180.0, R = A[8] / 2;
+    const double y = R * std::cos(a), z = R * std::sin(a);
+    m.AddDetail(-b, y, z, ControlModel.Detail3D(3), false, false);
+    m.AddDetail(b + B[4], y, z, ControlModel.Detail3D(4), false, false);
+    m.AddDetail(b, y, z, ControlModel.Detail3D(5), false, false);
+  }
+  m.drSave3D(true, true);
+}

@@ -1,0 +1,227 @@
+// The jaw-disc coupling: two equal half-couplings with a slot across their inner faces and a
+// floating insert between them whose two tongues, at right angles, run in the slots; the row's
+// 2D section, 2D view and 3D model. Only this coupling colours its parts.
+#include <cmath>
+
+#include "Duvozadu/ControlModel.h"
+#include "Duvozadu/CplgDetails.h"
+#include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/CplgShared.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+
+namespace {
+constexpr int JawDiscColumns = 16;
+constexpr int HalfColour = 0x5a5a00, InsertColour = 0x323232;
+
+// The sizes of a build in the execution of the first bore type (the second changes nothing).
+struct TJaw
+{
+  const double* A;
+  double rb, D3r, D10r, rm, L, Lh, F, gap, s, q, f, e, kt;
+};
+
+// The row of both halves: the first whose bore is not below the shaft, from the chosen torque's
+// group; a shaft above every group's bores takes the last row. False without a usable row.
+bool Sizes(TJaw& j)
+{
+  const TTable* t = ATable[0];
+  const TGroupRows g = GroupRows(t, ControlModel.M, ControlModel.P1d, ControlModel.P1d);
+  j.A = g.R1;
+  if (j.A)
+    ControlModel.M = g.Torque;
+  else if (t && t->CountRow > 0 && ControlModel.P1d > t->Row(t->CountRow - 1)[t->Control])
+    j.A = t->Row(t->CountRow - 1);
+  if (!Usable(j.A, JawDiscColumns)) return false;
+  const double* A = j.A;
+  const int idx = BoreType(ControlModel.T1) & 1;
+  j.rb = A[1] / 2;
+  j.D3r = A[3] / 2;
+  j.D10r = A[10] / 2;
+  j.rm = (A[10] + A[3]) / 4;
+  j.L = A[4 + idx];
+  j.Lh = A[6 + idx];
+  j.F = A[8 + idx];
+  j.gap = j.L - 2 * j.Lh;
+  j.s = A[12] / 2;
+  j.q = A[13];
+  j.f = A[14];
+  j.e = A[15];
+  // Without a keyway row the keyway line lies on the bore.
+  const double* K = KeywayRow(A[1]);
+  j.kt = Usable(K, 3) ? j.rb + K[2] : j.rb;
+  return true;
+}
+
+// Draws the program as built and mirrored, first with flag 0 as the hatch's boundary, then with
+// flag 1 as the drawing.
+void HatchedBothSides(TModeler3D& m, double angle, const TContDrawing& up, const TContDrawing& down)
+{
+  m.drHatch(0, angle, 2.0);
+  up.dr2D(0);
+  down.dr2DMY(0);
+  m.drEndObj();
+  up.dr2D(1);
+  down.dr2DMY(1);
+}
+
+// The slot across the end face of a half or the tongue of the insert: the rectangle s2 wide and D3
+// high, turned a quarter when across.
+void Tongue(TModeler3D& m, const double* A, bool across)
+{
+  const double w = A[12] / 2, h = A[3] / 2;
+  across ? m.drRectAngle(-h, -w, h, w, 1) : m.drRectAngle(-w, -h, w, h, 1);
+}
+} // namespace
+
+void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& ma, const double& mm,
+                             const double* A, int T, int tl, bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Usable(A, JawDiscColumns)) return;
+  const double L = A[6 + (BoreType(T) & 1)], h = L / 2, rb = A[1] / 2, f = A[14], e = A[15], W = A[11];
+  const double D3r = A[3] / 2, D10r = A[10] / 2;
+  TContDrawing c(m);
+  c.Make(h, rb,
+         dPx(f, rb,
+             dFsk(0, rb, 0, rb + 2 * f, f,
+                  dPx(0, rb + 2 * f,
+                      dFsk(0, D10r, W / 2, D10r, f,
+                           dCLL(W, D10r, W, (A[10] + A[3]) / 4, f,
+                                dFsk(W, D3r, (L + W) / 2, D3r, e,
+                                     dFsk(L, D3r, L, (A[1] + A[3]) / 4, f,
+                                          dPx(L, rb, dFsk(L, rb, h, rb, f))))))))));
+  // The half lies from -L to 0, its slotted end at 0.
+  TPiece p(*m, mx, my, ma, mm, -L);
+  c.drContBlock(tl);
+  m->drLine(-3.0, 0.0, L + 3.0, 0.0, 3);
+}
+
+void dr2D_JawDiscCoupling()
+{
+  TModeler3D* m = CouplingModeler();
+  TJaw j;
+  if (!m || !Sizes(j)) return;
+  const double Lh = j.Lh, F = j.F, f = j.f, e = j.e, D10r = j.D10r, D3r = j.D3r, rm = j.rm, kt = j.kt;
+  const double rb = j.rb, s = j.s, q = j.q, gap = j.gap;
+  // The first half: the keyway side up to its keyway line, the other side to the bore. Both start
+  // at the keyway line; the other side's bore closes its outline at (0, rb).
+  auto firstHalf = [&](double bore) {
+    return dFsk(0, D10r, f, D10r, f,
+                dCLL(F, D10r, F, rm, 1.0,
+                     dFsk(F, D3r, F + e, D3r, e,
+                          dFsk(Lh, D3r, Lh, bore, f,
+                               dPt1(Lh, s, dPt1(Lh - q, s, dPt1(Lh - q, 0, dSP(Lh, bore, dP(0, bore)))))))));
+  };
+  TContDrawing keyed(m), other(m), insert(m), second(m);
+  keyed.Make(0, kt, dPx(0, kt, firstHalf(kt)));
+  other.Make(0, rb, dPx(0, kt, firstHalf(rb)));
+  insert.Make(
+      0, rb,
+      dP(0, D3r,
+         dP(gap + q, D3r,
+            dP(gap + q, rb,
+               dPt1(
+                   gap + q, rb - 2.0,
+                   dPt1(gap, rb - 2.0,
+                        dPt1(gap, 0, dSP(gap + q, rb, dP(0, rb, dPt1(0, s, dPt1(-q, s, dPt1(-q, 0))))))))))));
+  second.Make(
+      0, rb,
+      dPx(0, rb,
+          dFsk(0, D10r, f, D10r, f,
+               dCLL(F, D10r, F, rm, 1.0,
+                    dFsk(F, D3r, F + e, D3r, e,
+                         dP(Lh - q, D3r,
+                            dP(Lh - q, rb,
+                               dPt1(Lh - q, s, dPt1(Lh, s, dPt1(Lh, 0, dSP(Lh - q, rb, dP(0, rb))))))))))));
+  m->drMacro2D(true);
+  m->drMtr(-gap / 2 - Lh, 0.0, 0.0, 1.0);
+  HatchedBothSides(*m, 45.0, keyed, other);
+  m->drDeleteMtr();
+  m->drMtr(-gap / 2, 0.0, 0.0, 1.0);
+  HatchedBothSides(*m, -45.0, insert, insert);
+  m->drDeleteMtr();
+  m->drMtr(gap / 2 + Lh, 0.0, 180.0, 1.0);
+  HatchedBothSides(*m, 45.0, second, second);
+  m->drDeleteMtr();
+  m->drLine(-Lh - gap / 2 - 3.0, 0.0, gap / 2 + Lh + 3.0, 0.0, 3);
+  m->drEndMacro();
+}
+
+void dr2D_JawDiscCouplingView()
+{
+  TModeler3D* m = CouplingModeler();
+  TJaw j;
+  if (!m || !Sizes(j)) return;
+  const double Lh = j.Lh, F = j.F, f = j.f, e = j.e, D10r = j.D10r, D3r = j.D3r, rm = j.rm;
+  const double s = j.s, q = j.q, gap = j.gap;
+  auto disc = [&](TNode* rest) {
+    return dFsk(0, D10r, f, D10r, f,
+                dPx(f, D10r, dCLL(F, D10r, F, rm, 1.0, dFsk(F, D3r, F + e, D3r, e, dPx(F + e, D3r, rest)))));
+  };
+  TContDrawing first(m), second(m), insert(m);
+  first.Make(0, 0, disc(dFsk(Lh, D3r, Lh, s, f, dP(Lh - q, s, dP(Lh - q, 0)))));
+  second.Make(0, 0, disc(dFsk(Lh, D3r, Lh, 0, f)));
+  insert.Make(-gap / 2, D3r - f, dP(-gap / 2, D3r, dP(gap / 2, D3r, dP(gap / 2, D3r - f))));
+  m->drMacro2D(true);
+  m->drMtr(-Lh - gap / 2, 0.0, 0.0, 1.0);
+  first.dr2D(1);
+  first.dr2DMY(1);
+  m->drDeleteMtr();
+  m->drMtr(Lh + gap / 2, 0.0, 180.0, 1.0);
+  second.dr2D(1);
+  second.dr2DMY(1);
+  m->drDeleteMtr();
+  insert.dr2D(1);
+  insert.dr2DMY(1);
+  m->drLine(-3.0 - Lh - gap / 2, 0.0, Lh + 3.0 + gap / 2, 0.0, 3);
+  m->drEndMacro();
+}
+
+void dr3D_JawDiscCoupling()
+{
+  TModeler3D* m = CouplingModeler();
+  TJaw j;
+  if (!m || !Sizes(j)) return;
+  const double *A = j.A, zero = 0.0, one = 1.0, gap = j.gap, q = j.q, rb = j.rb;
+  const TString none;
+
+  MakeHalf(1, "Полумуфта", ControlModel.P1d, BoreType(ControlModel.T1));
+  m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, none);
+  dr2D_JawDiscCoupling_V1(zero, zero, zero, one, A, ControlModel.T1, 0, false);
+  m->drBaseRotate(0, 360.0);
+  m->drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, none);
+  Tongue(*m, A, false);
+  m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, q, 0.0);
+  dr3DKeySeating(ControlModel.P1d, true, zero, 200.0);
+  m->drColor3D(HalfColour, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
+  m->drSave3D(true, true);
+
+  // The insert is named by the bore it is built for, its file by the execution too. With no gap
+  // there is no ring to revolve: the tongues and the bore alone.
+  MakeHalf(2, "Вставка", ControlModel.P1d, BoreType(ControlModel.T1));
+  if (gap > 0.0) {
+    m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, none);
+    m->drRectAngle(-gap / 2, rb, gap / 2, A[3] / 2, 1);
+    m->drLine(-3.0, 0.0, j.Lh + 3.0, 0.0, 3);
+    m->drBaseRotate(0, 360.0);
+  }
+  m->drPlaneEskis(txapi::o3d_planeYOZ, gap / 2, 0.0, none);
+  Tongue(*m, A, false);
+  m->drBaseExtrusion(txapi::dtNormal, txapi::etBlind, q, 0.0);
+  m->drPlaneEskis(txapi::o3d_planeYOZ, -gap / 2, 0.0, none);
+  Tongue(*m, A, true);
+  m->drBaseExtrusion(txapi::dtReverse, txapi::etBlind, q, 0.0);
+  m->drPlaneEskis(txapi::o3d_planeYOZ, gap / 2, 0.0, none);
+  m->drCircle(0.0, 0.0, rb, 1);
+  m->drCutExtrusion(txapi::dtBoth, txapi::etBlind, j.Lh + q, 0.0);
+  m->drColor3D(InsertColour, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
+  m->drSave3D(true, true);
+
+  ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
+  const TString half = ControlModel.Detail3D(1);
+  m->AddDetail(-gap / 2, zero, zero, half, false, false);
+  // The second half turned end for end and a quarter about the axis: its slot crosses the first.
+  m->AddDetailAxle(gap / 2, zero, zero, half, -1.0, 0.0, 0.0, 0.0, 0.0, 1.0, true);
+  m->AddDetailAxle(zero, zero, zero, ControlModel.Detail3D(2), 1.0, 0.0, 0.0, 0.0, 1.0, 0.0, true);
+  m->drSave3D(true, true);
+}
