@@ -254,57 +254,6 @@ void BlockMemcpy(benchmark::State& state)
   }
 }
 
-// The toothed and the toroidal couplings, by catalogue row: a 2D rebuild of a mid size, and a 3D
-// build of the largest size with a modeller that makes nothing (the library's own time).
-struct TRowSize
-{
-  int Row;
-  double M, d, Mid, dMid;
-};
-const TRowSize RowSizes[] = {{3, 25000, 140, 4000, 56}, {4, 25000, 140, 4000, 56}, {5, 3150, 80, 200, 32}};
-
-const TRowSize& RowSize(const benchmark::State& state)
-{
-  for (const TRowSize& r : RowSizes)
-    if (r.Row == state.range(0)) return r;
-  return RowSizes[0];
-}
-
-void RowRebuild2D(benchmark::State& state)
-{
-  Setup();
-  TNullModeler m;
-  SetCouplingModeler(&m);
-  const TRowSize& r = RowSize(state);
-  ControlModel.M = r.Mid;
-  ControlModel.P1d = ControlModel.P2d = r.dMid;
-  ControlModel.T1 = 0;
-  ControlModel.T2 = 2;
-  for (auto _ : state)
-    benchmark::DoNotOptimize(iCouplings[r.Row].Make(1));
-  state.counters["primitives"] = double(m.Calls) / double(state.iterations());
-  SetCouplingModeler(nullptr);
-}
-
-void RowBuild3DLibrary(benchmark::State& state)
-{
-  Setup();
-  TNullModeler m;
-  SetCouplingModeler(&m);
-  const TRowSize& r = RowSize(state);
-  for (auto _ : state) {
-    ControlModel.M = r.M;
-    ControlModel.P1d = ControlModel.P2d = r.d;
-    ControlModel.T1 = ControlModel.T2 = 0;
-    benchmark::DoNotOptimize(iCouplings[r.Row].Make(0));
-  }
-  state.counters["primitives"] = double(m.Calls) / double(state.iterations());
-  SetCouplingModeler(nullptr);
-}
-
-BENCHMARK(RowRebuild2D)->Arg(3)->Arg(4)->Arg(5)->Unit(benchmark::kMicrosecond);
-BENCHMARK(RowBuild3DLibrary)->Arg(3)->Arg(4)->Arg(5)->Unit(benchmark::kMicrosecond);
-
 BENCHMARK(Rebuild2D)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReadBaseBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Draw2DNull)->Unit(benchmark::kMicrosecond);
@@ -313,8 +262,8 @@ BENCHMARK(Build3DLibrary)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Build3DStandIn)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Confirm3D)->Unit(benchmark::kMicrosecond);
 // One line per built catalogue row.
-BENCHMARK_CAPTURE(RowBuild, Rebuild2D, 1)->Unit(benchmark::kMicrosecond)->Arg(1)->Arg(2)->Arg(8);
-BENCHMARK_CAPTURE(RowBuild, Build3DLibrary, 0)->Unit(benchmark::kMicrosecond)->Arg(1)->Arg(2)->Arg(8);
+BENCHMARK_CAPTURE(RowBuild, Rebuild2D, 1)->Unit(benchmark::kMicrosecond)->DenseRange(1, 5)->Arg(8);
+BENCHMARK_CAPTURE(RowBuild, Build3DLibrary, 0)->Unit(benchmark::kMicrosecond)->DenseRange(1, 5)->Arg(8);
 BENCHMARK(BlockRoundTrip);
 BENCHMARK(BlockMemcpy);
 

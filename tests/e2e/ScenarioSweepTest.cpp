@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioSweep,
                                            SweepCase{"edit3d.txs", 80}, SweepCase{"new2d.txs", 40},
                                            SweepCase{"edit2d.txs", 50}, SweepCase{"flanged.txs", 60},
                                            SweepCase{"star.txs", 60}, SweepCase{"jawdisc.txs", 60},
-                                           SweepCase{"toothed.txs", 20}, SweepCase{"toroidal.txs", 20}),
+                                           SweepCase{"toothed.txs", 12}, SweepCase{"toroidal.txs", 12}),
                          hxcad::test::CaseNames());
 
 } // namespace
