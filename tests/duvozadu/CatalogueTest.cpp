@@ -75,6 +75,14 @@ TEST_F(CouplingTest, NothingIsBuiltThatNoSizeHolds)
   }
   Model(INFINITY, 20, 20, 0, 0);
   EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), 1));
+  // A build that draws nothing (no modeller) names no assembly, not the one of the build before.
+  Model(250, 32, 32, 0, 0);
+  ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 0));
+  ASSERT_FALSE(ControlModel.Detail3D(0).Empty());
+  SetCouplingModeler(nullptr);
+  EXPECT_FALSE(Couplings.drCoupling(TString(MUVP), 0));
+  EXPECT_TRUE(ControlModel.Detail3D(0).Empty());
+  SetCouplingModeler(&M);
   Model(250, 32, 32, 0, 0);
   EXPECT_FALSE(Couplings.Damaged(TString(MUVP)));
   EXPECT_TRUE(Couplings.Buildable(TString(MUVP)));

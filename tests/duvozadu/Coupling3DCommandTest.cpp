@@ -224,6 +224,18 @@ TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
   for (int n = 0; n < 10; ++n)
     if (!ControlModel.Detail3D(n).Empty()) names.push_back(ControlModel.Detail3D(n).Utf8Text());
   ASSERT_EQ(names.size(), 8u);
+  // Confirms once, then ends: what the status bar said after the confirmation.
+  auto confirm = [&] {
+    std::string shown;
+    Queue({"button", "1"});
+    During([&](Object&) {
+      const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
+      if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
+    });
+    Queue({"button", "2"});
+    Run(200);
+    return shown;
+  };
   auto listing = [&] {
     std::set<std::string> files;
     for (const auto& e : std::filesystem::recursive_directory_iterator(docs))
@@ -237,14 +249,7 @@ TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
     std::filesystem::create_directories(blocked);
     const auto before = listing();
     const std::size_t documents = H.Documents().size();
-    std::string shown;
-    Queue({"button", "1"});
-    During([&](Object&) {
-      const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
-      if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
-    });
-    Queue({"button", "2"});
-    Run(200);
+    const std::string shown = confirm();
     EXPECT_EQ(shown, "Не удалось записать файл " + blocked + ": на месте файла папка");
     EXPECT_EQ(Parts().size(), 1u);
     EXPECT_EQ(H.Documents().size(), documents) << "documents left open";
@@ -252,14 +257,7 @@ TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
   }
   // No documents folder at all.
   std::filesystem::remove_all(docs);
-  std::string shown;
-  Queue({"button", "1"});
-  During([&](Object&) {
-    const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
-    if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
-  });
-  Queue({"button", "2"});
-  Run(200);
+  const std::string shown = confirm();
   EXPECT_TRUE(shown.starts_with("Не удалось записать файл ") && shown.ends_with(": нет такой папки"))
       << shown;
   EXPECT_EQ(Parts().size(), 1u);
