@@ -26,7 +26,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   c.M = 7.0;
   c.T1 = 2;
   c.CouplingName = TString("keep");
-  if (!c.from(v)) {
+  const bool taken = c.from(v);
+  // The stream form reads what the block form reads: raw data (no header) read through a stream.
+  std::uint32_t magic = 0;
+  if (size >= 4) std::memcpy(&magic, data, 4);
+  TKmfData stream;
+  if (magic != TControlModelCoupling::BlockMagic && stream.from(v)) {
+    TControlModelCoupling e;
+    e.M = 7.0;
+    Check(e.Read(stream) == taken, "Read and from disagree");
+    std::vector<std::uint8_t> a, b;
+    if (taken) {
+      c.to(a);
+      e.to(b);
+      Check(a == b, "Read and from read different fields");
+    } else {
+      Check(e.M == 7.0, "a refused stream changed the model");
+    }
+  }
+  if (!taken) {
     Check(c.M == 7.0 && c.T1 == 2 && c.CouplingName.Utf8Text() == "keep",
           "a refused block changed the model");
     return 0;

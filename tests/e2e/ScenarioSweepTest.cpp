@@ -17,8 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <ostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,6 +36,8 @@ using txhost::Object;
 struct Outcome
 {
   std::vector<std::string> Errors, UserTops, HiddenComponents;
+  std::set<std::string> Files;  // in the documents folder, relative to it
+  std::set<std::string> Strays; // files there that no component of an open document reaches
   int Held = 0, Subscriptions = 0, HeldAfterUnload = 0, HiddenDocuments = 0;
   std::size_t Calls = 0;
   std::string Failed;
@@ -79,6 +84,27 @@ Outcome Play(const txhost::Scenario& scenario, std::size_t failCall)
             !txhost::model::Deleted(*o))
           out.HiddenComponents.push_back("#" + std::to_string(o->Id()));
     }
+    // The files components read: those of the open documents' parts, then those their assemblies name.
+    std::set<std::string> reached;
+    for (const Object* d : h.Documents())
+      for (const Object* o : h.ObjectsOf(*d))
+        if (o->Kind() == txhost::kinds::Part && !txhost::model::Deleted(*o) && o->Prop("file").is_string())
+          reached.insert(std::filesystem::path(o->Prop("file").get<std::string>()).filename().string());
+    std::error_code ec;
+    for (auto it = std::filesystem::recursive_directory_iterator(folder.path(), ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+      out.Files.insert(std::filesystem::relative(it->path(), folder.path()).string());
+    for (std::size_t before = 0; before != reached.size();) {
+      before = reached.size();
+      for (const std::string& f : std::set<std::string>(reached)) {
+        std::ifstream in(folder.path() / f, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        for (const std::string& other : out.Files)
+          if (text.find("/" + other + "\"") != std::string::npos) reached.insert(other);
+      }
+    }
+    for (const std::string& f : out.Files)
+      if (!reached.count(f)) out.Strays.insert(f);
     player.Unload();
   }
   out.HeldAfterUnload = int(h.Referenced().size());
@@ -130,6 +156,10 @@ TEST_P(ScenarioSweep, EveryHostCallFailsInTurn)
       EXPECT_LE(o.Subscriptions, clean.Subscriptions) << "event subscriptions left standing";
     }
     EXPECT_EQ(o.UserTops, clean.UserTops);
+    // A failed build takes back what it wrote: nothing is left that the clean play did not make, but for
+    // the files of couplings the play did place (a failure early on changes what the later runs build).
+    for (const std::string& f : o.Strays)
+      EXPECT_TRUE(clean.Files.count(f)) << "left behind: " << f;
     // The documents a build opens out of sight close with it, however it ends.
     if (!o.Failed.ends_with(".Close")) {
       EXPECT_LE(o.HiddenDocuments, clean.HiddenDocuments) << "documents left open out of sight";
