@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioSweep,
                                            SweepCase{"edit2d.txs", 50}, SweepCase{"flanged.txs", 60},
                                            SweepCase{"star.txs", 60}, SweepCase{"jawdisc.txs", 60},
                                            SweepCase{"hinge2d.txs", 40}, SweepCase{"hinge3d.txs", 60},
-                                           SweepCase{"toothed.txs", 20}, SweepCase{"toroidal.txs", 20}),
+                                           SweepCase{"toothed.txs", 12}, SweepCase{"toroidal.txs", 12}),
                          hxcad::test::CaseNames());
 
 } // namespace
