@@ -55,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"# comment\n\n  new drawing\nrun",
                 "t.txs:4: missing arguments; usage: run COMMAND [mode MODE]"},
         BadLine{"run twelve", "t.txs:1: not a command number: \"twelve\""},
-        BadLine{"run 99999999999", "t.txs:1: a command number out of range (0 to 4294967295): \"99999999999\""},
+        BadLine{"run 99999999999",
+                "t.txs:1: a command number out of range (0 to 4294967295): \"99999999999\""},
         BadLine{"run -1", "t.txs:1: a command number out of range (0 to 4294967295): \"-1\""},
         BadLine{"state 2147483648",
                 "t.txs:1: a number out of range (-2147483648 to 2147483647): \"2147483648\""},
@@ -80,13 +81,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"answer maybe", "t.txs:1: expected yes or no, not \"maybe\""},
         BadLine{"close d later", "t.txs:1: expected nosave, save or ask, not \"later\""},
         BadLine{"print all", "t.txs:1: print takes only \"objects\", not \"all\""},
+        BadLine{"queue place 1e400 0 0", "t.txs:1: not a finite number: \"1e400\""},
+        BadLine{"queue place 0 nan 0 final", "t.txs:1: not a finite number: \"nan\""},
+        BadLine{"queue place 0 0 -inf", "t.txs:1: not a finite number: \"-inf\""},
         BadLine{"expect", "t.txs:1: expect what?"},
         BadLine{"expect weather sunny", "t.txs:1: unknown command \"expect weather\""},
         BadLine{"expect message \"open", "t.txs:1: unterminated quote"},
         BadLine{"expect message \"a\"b", "t.txs:1: a quoted word must end at a blank"},
         BadLine{"new drawing\r\nload\r\n", "t.txs:2: missing arguments; usage: load PATH [record NAME] [font "
                                            "TEXT] [norecord]"}),
-                         hxcad::test::CaseNames());
+    hxcad::test::CaseNames());
 
 TEST(ScenarioParseTest, WordsQuotesOptionsAndComments)
 {
@@ -196,7 +200,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "t.txs:1: expect callbacks: the library registered (none)"},
         FailingStep{"expect hide-message 2", "t.txs:1: expect hide-message: the hide-message state is 0"},
         FailingStep{"expect error-resets 1",
-                    "t.txs:1: expect error-resets: the error object was reset 0 times"}),
+                    "t.txs:1: expect error-resets: the error object was reset 0 times"},
+        FailingStep{"new part\nqueue change x 1\nqueue stop\nprint",
+                    "t.txs:2: queue: 2 queued steps were never played: no command ran after them"}),
     hxcad::test::CaseNames());
 
 TEST_F(ScenarioPlayTest, PathsAreNamedInFailures)

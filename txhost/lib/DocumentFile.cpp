@@ -10,8 +10,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <random>
 #include <system_error>
@@ -257,6 +259,13 @@ struct DepthLimitedParse : nlohmann::detail::json_sax_dom_parser<Value>
     --Depth;
     return Base::end_array();
   }
+  // JSON has no infinity or NaN; a number too large for a double would come back as one.
+  bool number_float(double value, const std::string& text)
+  {
+    if (std::isfinite(value)) return Base::number_float(value, text);
+    Error = "a number out of range (" + text.substr(0, 40) + ")";
+    return false;
+  }
   bool parse_error(std::size_t position, const std::string& token, const nlohmann::json::exception& e)
   {
     // The library's own text names its internals; say what is wrong and where.
@@ -275,6 +284,22 @@ std::string TemporarySuffix()
   static std::atomic<unsigned long> count{0};
   return std::to_string(::getpid()) + "-" + std::to_string(++count) + "-" +
          std::to_string(std::random_device()());
+}
+
+// Where v holds a number that is not finite ("property NAME of a KIND"), or nothing.
+std::string NonFinite(const Value& root)
+{
+  std::function<bool(const Value&)> bad = [&](const Value& v) {
+    if (v.is_number_float()) return !std::isfinite(v.get<double>());
+    if (v.is_structured())
+      for (const Value& m : v)
+        if (bad(m)) return true;
+    return false;
+  };
+  for (const Value& o : root["objects"])
+    for (const auto& [key, value] : o["props"].items())
+      if (bad(value)) return "property " + key + " of a " + o["kind"].get<std::string>();
+  return {};
 }
 
 } // namespace
@@ -313,6 +338,9 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
   root["type"] = Host::DocumentType(document);
   root["objects"] = std::move(list);
 
+  // JSON would hold a number that is not finite as null: the document read back would not be the one saved.
+  if (const std::string where = NonFinite(root); !where.empty())
+    return Fail(error, "cannot write " + file.string() + ": " + where + " is not a finite number");
   std::string text;
   try {
     text = root.dump(1, ' ');
