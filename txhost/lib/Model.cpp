@@ -35,7 +35,11 @@ constexpr std::array<StandardSpec, 7> Standards{{
 
 std::string Quote(const std::wstring& text)
 {
-  return "\"" + ToUtf8(text) + "\"";
+  // Appended, not "\"" + text: gcc 12 takes that for an overlapping copy (-Wrestrict, its bug 105329).
+  std::string quoted = "\"";
+  quoted += ToUtf8(text);
+  quoted += '"';
+  return quoted;
 }
 
 std::string Num(double v)
