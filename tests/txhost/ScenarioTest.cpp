@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Scenario.h"
+#include "txhost/lib/SymbolFacets.h"
 
 #include "tests/TestNames.h"
 
@@ -234,6 +236,35 @@ TEST_F(ScenarioPlayTest, PrintShowsWhatTheHostHolds)
   EXPECT_NE(out.find("(not saved) active"), std::string::npos) << out;
   EXPECT_NE(out.find("hide-message: 1"), std::string::npos) << out;
   EXPECT_NE(out.find("referenced objects: 0"), std::string::npos) << out;
+}
+
+// What a library placed in a drawing is listed: its blocks and the specification entries made with them.
+TEST_F(ScenarioPlayTest, PrintListsADrawingsBlocksAndSpecificationEntries)
+{
+  ASSERT_TRUE(Play("new drawing as d\n")) << Error;
+  txhost::Object* d = H.Documents().at(0);
+  txhost::Object& block = H.Create(txhost::model2d::Macro, d, d);
+  block.Set("command", 200);
+  block.Set("library-file", "libVUVudirido");
+  block.Set("x", 60.0);
+  block.Set("y", 100.5);
+  block.Set("angle", 0.0);
+  block.MarkApplied();
+  H.Create(txhost::model2d::Macro, d, d).MarkApplied(); // a piece of a block, not a block
+  txhost::Object& entry = H.Create(txhost::spec::Entry, d, d);
+  entry.Set("section", 15);
+  entry.Set("columns", txhost::Value{{"5", "Муфта 16"}});
+  entry.MarkApplied();
+  ASSERT_TRUE(Play("print\n")) << Error;
+  const std::string out = Out.str();
+  EXPECT_NE(out.find("    blocks: 1\n      block #" + std::to_string(block.Id()) +
+                     " command 200 of \"libVUVudirido\" at (60, 100.5) angle 0\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("    specification entries: 1\n      entry #" + std::to_string(entry.Id()) +
+                     " section 15 [5] \"Муфта 16\"\n"),
+            std::string::npos)
+      << out;
 }
 
 } // namespace

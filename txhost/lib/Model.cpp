@@ -5,6 +5,8 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model3D.h"
+#include "txhost/lib/SymbolFacets.h"
+#include "txhost/lib/Text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -279,8 +281,39 @@ void DescribePart(const Object& part, int depth, std::ostream& out, const std::v
 
 } // namespace
 
+namespace {
+
+// A drawing's blocks (macro objects that a library's command made) and its specification entries.
+void DescribeBlocks(const Host& host, const Object& document, std::ostream& out)
+{
+  std::vector<const Object*> blocks, entries;
+  for (const Object* o : host.ObjectsOf(document)) {
+    if (Deleted(*o)) continue;
+    if (o->Kind() == model2d::Macro && o->Has("command")) blocks.push_back(o);
+    if (o->Kind() == spec::Entry) entries.push_back(o);
+  }
+  if (!blocks.empty()) out << "    blocks: " << blocks.size() << "\n";
+  for (const Object* b : blocks)
+    out << "      block #" << b->Id() << " command " << b->Prop("command").dump() << " of "
+        << Quote(b->Text("library-file")) << " at (" << Num(Number(b->Prop("x"))) << ", "
+        << Num(Number(b->Prop("y"))) << ") angle " << Num(Number(b->Prop("angle")))
+        << (b->Applied() ? "" : " (not applied)") << "\n";
+  if (!entries.empty()) out << "    specification entries: " << entries.size() << "\n";
+  for (const Object* e : entries) {
+    out << "      entry #" << e->Id() << " section " << e->Prop("section").dump();
+    const Value& columns = e->Prop("columns");
+    if (columns.is_object())
+      for (const auto& [type, text] : columns.items())
+        if (text.is_string()) out << " [" << type << "] " << Quote(FromUtf8(text.get<std::string>()));
+    out << (e->Applied() ? "" : " (not applied)") << "\n";
+  }
+}
+
+} // namespace
+
 void DescribeModel(const Host& host, const Object& document, std::ostream& out)
 {
+  DescribeBlocks(host, document, out);
   const Object* top = host.TopPart(document);
   if (top == nullptr) return;
   DescribePart(*top, 0, out);
