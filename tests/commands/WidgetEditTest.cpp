@@ -64,3 +64,34 @@ TEST_F(EditField, WithoutAManagerKeysAreIgnored)
   EXPECT_EQ(f.Id, 0);
   EXPECT_EQ(Type(f, {8, 65}), "ab");
 }
+
+// A refused text is shown as a hint beside its field, which takes the keys again; without a field or a
+// text nothing is shown.
+TEST_F(EditField, AValidatorShowsItsMessageAtItsFieldAndFocusesIt)
+{
+  TWidgetCommand c;
+  int value = 12;
+  auto* f = new TValidateEdit(&c, TPoint3D(1, 2, 3), TVariablePtr(value), 20000);
+  delete THintOGL::Current;
+  TWindowOGL::Focus() = nullptr;
+  TValidator v;
+  v.ShowMessage(T("Ошибка")); // no window
+  EXPECT_EQ(THintOGL::Current, nullptr);
+  v.Wnd = f;
+  v.ShowMessage(T(""));
+  EXPECT_EQ(THintOGL::Current, nullptr);
+  const unsigned state = f->GetState();
+  const int events = c.DispatcherWnd3D.Timer.Count;
+  v.ShowMessage(T("Ошибка диапозона"));
+  THintOGL* hint = THintOGL::Current;
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->GetText(), T("Ошибка диапозона"));
+  EXPECT_EQ(hint->Origin3D.x, 1.0);
+  EXPECT_EQ(hint->Origin3D.z, 3.0);
+  EXPECT_EQ(hint->Dt.x, 20);
+  EXPECT_EQ(hint->Dt.y, 20);
+  EXPECT_EQ(c.DispatcherWnd3D.Timer.Count, events + 1);
+  EXPECT_EQ(TWindowOGL::Focus(), f);
+  EXPECT_EQ(f->GetState(), state);
+  delete THintOGL::Current;
+}
