@@ -65,6 +65,27 @@ TEST_F(EditField, WithoutAManagerKeysAreIgnored)
   EXPECT_EQ(Type(f, {8, 65}), "ab");
 }
 
+// A value changed elsewhere shows in every field bound to it, however deep it sits; others keep theirs.
+TEST_F(EditField, TheDispatcherShowsAChangedValueInEveryFieldBoundToIt)
+{
+  TWidgetCommand c;
+  int value = 12, other = 5;
+  auto* top = new TValidateEdit(&c, TPoint3D(0, 0, 0), TVariablePtr(value), 20000);
+  auto* child = new TValidateEdit(&c, top);
+  child->SetLink(TVariablePtr(value));
+  auto* grandchild = new TValidateEdit(&c, child);
+  grandchild->SetLink(TVariablePtr(value));
+  auto* unrelated = new TValidateEdit(&c, TPoint3D(1, 0, 0), TVariablePtr(other), 20000);
+  value = 77;
+  other = 6;
+  c.DispatcherWnd3D.ChangeValue(&value);
+  for (TValidateEdit* f : {top, child, grandchild})
+    EXPECT_EQ(std::string(f->GetText().PChar()), "77");
+  EXPECT_EQ(std::string(unrelated->GetText().PChar()), "5");
+  c.DispatcherWnd3D.ChangeValue(nullptr); // nothing is bound to nothing
+  EXPECT_EQ(std::string(unrelated->GetText().PChar()), "5");
+}
+
 // A refused text is shown as a hint beside its field, which takes the keys again; without a field or a
 // text nothing is shown.
 TEST_F(EditField, AValidatorShowsItsMessageAtItsFieldAndFocusesIt)
