@@ -58,7 +58,10 @@ function(hxcad_add_fuzz name)
     if(HXCAD_FUZZ)
       add_test(NAME fuzz_replay_${name} COMMAND ${target} -runs=0 ${corpus})
     else()
-      add_test(NAME fuzz_replay_${name} COMMAND ${target} ${corpus})
+      # A harness's scratch files go with it: each replay checks that its temporary folder stays empty.
+      add_test(NAME fuzz_replay_${name}
+               COMMAND ${CMAKE_COMMAND} -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/scratch/${name} -DVARIABLES=TMPDIR
+                       -P ${PROJECT_SOURCE_DIR}/cmake/LeavesNoFiles.cmake -- $<TARGET_FILE:${target}> ${corpus})
     endif()
     set_tests_properties(fuzz_replay_${name} PROPERTIES TIMEOUT 600)
   endif()
