@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "fuzz/FuzzScratch.h"
 #include "txapi/txapi.h"
@@ -15,14 +14,10 @@ namespace {
 
 using txapi::SmartPtr;
 
-std::filesystem::path Scratch()
+const std::filesystem::path& Scratch()
 {
-  static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() / ("fuzz_model_" + std::to_string(getpid()));
-    std::filesystem::create_directories(d);
-    return d;
-  }();
-  return dir;
+  static const hxcad::fuzz::Scratch dir("fuzz_model");
+  return dir.Path();
 }
 
 void Walk(const SmartPtr<txapi::IPart>& part, const std::wstring& self, int depth)

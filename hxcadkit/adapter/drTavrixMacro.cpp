@@ -53,6 +53,9 @@ void TModelerApi::drEndMacro()
   }
   r.MacroObj = taken;
   if (!r.MacroObj) {
+    // The refused macro's end: the enclosing macro (which stayed the container) is current again.
+    for (Integer i = r.AMacroObj.Count - 1; i >= 0 && !r.MacroObj; --i)
+      r.MacroObj = r.AMacroObj[i];
     R2D().CurDrawingObject.reset();
     return;
   }

@@ -166,7 +166,11 @@ void TModelerApi::drOpenTDem()
   txapi::SmartPtr<txapi::IDrawingDocument> doc = r.IDoc2D;
   txapi::SmartPtr<txapi::ITechnicalDemand> demand = doc ? doc->GetTechnicalDemand() : nullptr;
   r.TechnicalDemand = demand;
-  if (!r.TechnicalDemand) return;
+  // Without a requirements object the lines go nowhere: not into the title-block cell written last.
+  if (!r.TechnicalDemand) {
+    r.Text.reset();
+    return;
+  }
   const TLeafSelector& sel = TLeafSelector::Instance();
   const int at = 2 * sel.Format + sel.Orientation;
   // A format the selector does not know keeps the host's own placement.

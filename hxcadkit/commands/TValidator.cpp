@@ -1,5 +1,7 @@
 #include "hxcadkit/commands/TValidator.h"
 
+#include "hxcadkit/commands/WindowOGL.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -39,9 +41,12 @@ bool TValidator::IsValid(const char*)
   return true;
 }
 
-void TValidator::ShowMessage(const TString&)
+void TValidator::ShowMessage(const TString& text)
 {
-  // No widget shows validator messages yet: nothing in the system attaches a window.
+  if (Wnd == nullptr || text.Empty()) return;
+  THintOGL::Hint(Wnd->Editor, Wnd->Origin3D, text, 20, 20, 2000);
+  // The field the message is about takes the keys again; its state bits stay as they are.
+  TWindowOGL::Focus() = Wnd;
 }
 
 void TCharSet::Remove(char c)

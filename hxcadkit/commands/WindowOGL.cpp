@@ -1,5 +1,6 @@
 #include "hxcadkit/commands/WindowOGL.h"
 
+#include "hxcadkit/commands/TPopUpEdit.h"
 #include "hxcadkit/commands/pmCommon.h"
 #include "hxcadkit/core/Messager.h"
 #include "txapi/IProcess.h"
@@ -446,6 +447,29 @@ bool TDispatcherWnd3D::Exist(const TWindowOGL* w) const
   for (int i = 0; i < Windows.Count; ++i)
     if (Windows[i] == w) return true;
   return false;
+}
+
+namespace {
+
+void ShowAgain(TWindowOGL& w, const void* variable, int depth)
+{
+  if (auto* e = dynamic_cast<TValidateEdit*>(&w); e != nullptr && e->V.PData == variable) {
+    const TVariablePtr link = e->V;
+    e->SetLink(link);
+  }
+  // Widgets nest a few levels; a depth no widget tree reaches stops a list that holds its own owner.
+  if (depth > 64) return;
+  for (int i = 0; i < w.AChildWnd.Count; ++i)
+    if (w.AChildWnd[i] != nullptr) ShowAgain(*w.AChildWnd[i], variable, depth + 1);
+}
+
+} // namespace
+
+void TDispatcherWnd3D::ChangeValue(void* variable)
+{
+  if (variable == nullptr) return;
+  for (int i = 0; i < Windows.Count; ++i)
+    if (Windows[i] != nullptr) ShowAgain(*Windows[i], variable, 0);
 }
 
 void TDispatcherWnd3D::Register(TWindowOGL* w)

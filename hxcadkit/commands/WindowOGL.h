@@ -194,6 +194,8 @@ public:
   TWindowOGL* Exist(const TPoint3D& p) const;
   // Whether w is one of the top-level widgets.
   bool Exist(const TWindowOGL* w) const;
+  // Every edit widget bound to variable, at any depth, shows its value again.
+  virtual void ChangeValue(void* variable);
 
   void Register(TWindowOGL* w);
   void Unregister(TWindowOGL* w);

@@ -107,6 +107,16 @@ bool TAPropertylVariable::ChangeValue(TPropertylVariable& VI, bool Property, boo
     c->SetChecked(*VI.PDataBoolean);
     return true;
   }
+  case TVariablePtr::pvMtr3D: {
+    // The manipulator shows the bound matrix, whichever of its elements changed.
+    SmartPtr<txapi::IBaseManipulator> m(VI.Control);
+    SmartPtr<txapi::IPlacement3D> place = m ? m->GetPlacement() : SmartPtr<txapi::IPlacement3D>();
+    if (!place) return false;
+    std::vector<double> v;
+    place->SetMatrix(VI.PMtr3D->to(v));
+    m->Update(true);
+    return false;
+  }
   case TVariablePtr::pvAdapter: {
     SmartPtr<txapi::IPropertyList> l(VI.Control);
     if (!l) return false;

@@ -17,10 +17,10 @@ namespace {
 
 using Obj = txapi::SmartPtr<txapi::IModelObject>;
 
-// A face whose diameter can be measured: the second of the two axis tests, or the radius test.
+// A face with one radius, whose diameter can be measured: a cylinder or a sphere (a cone has none).
 bool IsRoundFace(txapi::IFace& f)
 {
-  return f.IsConical() || f.IsSpherical();
+  return f.IsCylindrical() || f.IsSpherical();
 }
 
 // An edge on a circle: the later circular test first.

@@ -157,6 +157,10 @@ TEST_F(Macros, MacrosNestAndRefuseCollectorsAndSketches)
   MA.drMacro2D(true);
   MA.drEndMacro();
   EXPECT_EQ(Obj(MA.R().DrawingContainer), outer);
+  // The enclosing macro is current again: its parameters reach it.
+  EXPECT_EQ(Obj(MA.R().MacroObj), outer);
+  MA.drSetMacro2DParam({1, 2}, "f", "m", 200, false, TMt{});
+  EXPECT_EQ(outer->CallsOf("SetCommand").size(), 1u);
   MA.drEndMacro();
   EXPECT_EQ(Obj(MA.R().DrawingContainer), View);
   EXPECT_EQ(Of(m2::Macro).size(), 3u);

@@ -140,4 +140,20 @@ TEST_F(SheetTest, RequirementsGetTheirLinesAndTheSheetCloses)
   EXPECT_FALSE(MA.R().IDoc || MA.R().Text);
 }
 
+// A sheet without a requirements object: the lines are dropped, and the cell written last keeps its text.
+TEST_F(SheetTest, RequirementsWithoutTheirObjectLeaveTheTitleBlockAlone)
+{
+  Create("d", txapi::DocumentTypeEnum(1), 3, 1);
+  MA.drOpenShtamp();
+  MA.drColumnShtamp(txapi::txStMaterial);
+  MA.drStringObj("Сталь");
+  MA.drCloseShtamp();
+  H.GetFaults().RefuseHandOut("IDrawingDocument.GetTechnicalDemand");
+  MA.drOpenTDem();
+  EXPECT_FALSE(MA.R().Text);
+  MA.drCloseViewTDemCloseLeaf("Один", "Два", "", "");
+  EXPECT_EQ(CellText(H, txapi::txStMaterial), "Сталь");
+  EXPECT_TRUE(H.ObjectsOfKind("TechnicalDemand").empty());
+}
+
 } // namespace

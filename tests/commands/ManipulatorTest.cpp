@@ -17,6 +17,11 @@ using Move = std::function<bool(int, double, double, double, double, bool)>;
 using Rotate = std::function<bool(int, double, double, double, double, double, double, double, bool)>;
 using Typed = std::function<bool(int, txapi::txManipulatorPrimitiveEnum, double)>;
 
+std::vector<double> Shifted(double x)
+{
+  return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, 0, 0, 1};
+}
+
 class TManipulated : public TBaseManager3D
 {
 public:
@@ -59,7 +64,6 @@ protected:
     C.reset();
     HostFixture::TearDown();
   }
-  static std::vector<double> Shifted(double x) { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, 0, 0, 1}; }
   txhost::Value Shown(const char* caption)
   {
     return txhost::FindControl(Only("process-param"), txhost::FromUtf8(caption))->Prop("realValue");
@@ -132,6 +136,71 @@ TEST_F(Manipulators, BadHostDataChangesNothing)
   C->D = 1.0;
   txhost::Fire<Typed>(*Events, "ChangeManipulatorValue", 7, txapi::txMPNone, 2.0);
   EXPECT_EQ(C->D, 1.0);
+}
+
+} // namespace
+
+namespace {
+
+// Two placement manipulators and an edit bound to one frame (its origin x).
+class TTwoFrames : public TBaseManager3D
+{
+public:
+  TTwoFrames() : TBaseManager3D(T("Команда"), T(""), txapi::pnEnterEscHelp, 1, T("Параметры"), nullptr)
+  {
+    AddManipulator(true, M, nullptr);
+    AddManipulator(true, M, nullptr);
+    AddEditValue(T("x"), T(""), M.V[12], false);
+  }
+  void RedrawPhantom() override {}
+  TMtr3D M;
+};
+
+class TwoFrames : public HostFixture
+{
+protected:
+  void SetUp() override
+  {
+    Open(txapi::txDocumentAssembly);
+    C = std::make_unique<TTwoFrames>();
+    C->TBaseManager::RedrawPhantom(); // subscribes
+  }
+  void TearDown() override
+  {
+    C.reset();
+    HostFixture::TearDown();
+  }
+  std::unique_ptr<TTwoFrames> C;
+};
+
+// A frame changed elsewhere (a typed origin, the command's own code, a drag of the other manipulator)
+// moves every manipulator bound to it, whole, and each is told to update.
+TEST_F(TwoFrames, EveryManipulatorOfAFrameFollowsItsChanges)
+{
+  std::vector<txhost::Object*> manipulators = H.ObjectsOfKind("manipulator-placement");
+  ASSERT_EQ(manipulators.size(), 2u);
+  auto matrix = [&](int k) { return manipulators[std::size_t(k)]->RefProp("placement")->Prop("matrix"); };
+  auto updates = [&](int k) { return manipulators[std::size_t(k)]->CallsOf("Update"); };
+  const std::size_t before0 = updates(0).size(), before1 = updates(1).size();
+
+  // The registry's notice of a typed or computed value: an element's address refreshes the whole frame.
+  C->M.V[12] = 3.0;
+  C->M.V[0] = -1.0;
+  C->APropertyVariable.ChangeValue(&C->M.V[12], true, false, nullptr, -1);
+  for (int k : {0, 1}) {
+    EXPECT_EQ(matrix(k)[12], 3.0) << k;
+    EXPECT_EQ(matrix(k)[0], -1.0) << k;
+  }
+  ASSERT_GT(updates(0).size(), before0);
+  EXPECT_GT(updates(1).size(), before1);
+  EXPECT_EQ(updates(0).back()->Arguments, txhost::Value::array({true}));
+
+  // A drag of the first: the second follows, and the typed origin shows it.
+  manipulators[0]->RefProp("placement")->Set("matrix", txhost::ToValue(Shifted(6.0)));
+  txhost::Fire<Move>(Only("manipulators"), "MoveManipulator", 0, 1.0, 0.0, 0.0, 3.0, false);
+  EXPECT_EQ(C->M.V[12], 6.0);
+  EXPECT_EQ(matrix(1), txhost::ToValue(Shifted(6.0)));
+  EXPECT_EQ(txhost::FindControl(Only("process-param"), L"x")->Prop("realValue"), 6.0);
 }
 
 } // namespace

@@ -118,6 +118,30 @@ TEST_F(Measure, ARunHandsBackTheLastValueShown)
   }
 }
 
+// A diameter is the one radius of a face: a cylinder's or a sphere's, never a cone's.
+TEST_F(Measure, ADiameterIsMeasuredOnACylinderAndNotOnACone)
+{
+  Object& cylinder = Face("cylinder", {0, 0, 0}, 5);
+  Object& cone = Face("cone", {0, 0, 0}, 7);
+  auto model = [](Object& o) {
+    return txapi::SmartPtr<txapi::IModelObject>::Attach(
+        static_cast<txapi::IModelObject*>(o.QueryInterface(txapi::IModelObject::IID)));
+  };
+  {
+    drApi::MA.drGetPart(pTop_Part, txapi::txDocumentPart);
+    TpmMeasurer m(3);
+    EXPECT_TRUE(m.ECanSelect(model(cylinder)));
+    EXPECT_FALSE(m.ECanSelect(model(cone)));
+  }
+  txhost::EventScript& s = Script();
+  s.Pick(&cylinder);
+  s.Button(txapi::pbEnter);
+  EXPECT_EQ(std::string(cmMeasurer(3).Utf8Text()), "10");
+  s.Pick(&cone);
+  s.Button(txapi::pbEnter);
+  EXPECT_EQ(std::string(cmMeasurer(3).Utf8Text()), "");
+}
+
 TEST_F(Measure, NothingToMeasureInWithoutAPart)
 {
   H.SetActiveDocument(H.NewDocument(txapi::txDocumentDrawing, true));

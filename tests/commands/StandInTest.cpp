@@ -98,6 +98,53 @@ TEST_F(StandIn, ControlsKeepEveryValueSetAndRefusalsGiveNothing)
   EXPECT_EQ(controls->GetCount(), 5);
 }
 
+// What a script types reaches the control a user would mean: a list takes a value (an index only as
+// "[N]"), two controls of one caption are told apart by "@N", and no number that is not finite is taken.
+TEST_F(StandIn, ScriptedValuesReachTheMeantControlAsAUserWouldSetThem)
+{
+  auto param = CommandHost.Application()->NewProcessParam();
+  auto controls = param->GetTabs()->Add(L"tab")->GetControls();
+  SmartPtr<txapi::IPropertyList> torque(controls->Add(txapi::txControlListStr));
+  torque->SetCaption(L"Момент");
+  torque->SetItems({L"   8.00", L"  16.00", L"  31.50"});
+  SmartPtr<txapi::IPropertyList> type1(controls->Add(txapi::txControlListStr)),
+      type2(controls->Add(txapi::txControlListStr));
+  for (auto& t : {type1, type2}) {
+    t->SetCaption(L"Тип ");
+    t->SetItems({L"1", L"2"});
+  }
+  SmartPtr<txapi::IPropertyEdit> length(controls->Add(txapi::txControlEditReal));
+  length->SetCaption(L"Длина");
+  txhost::Object& p = *txhost::Object::From(param.get());
+  auto set = [&](const wchar_t* caption, const std::string& value) {
+    txhost::Object* c = txhost::FindControl(p, caption);
+    return c != nullptr && txhost::SetControlValue(*c, value);
+  };
+
+  EXPECT_TRUE(set(L"Момент", "16"));
+  EXPECT_EQ(torque->GetCurrentIndex(), 1) << "16 is the entry \"  16.00\", not entry 16";
+  EXPECT_TRUE(set(L"Момент", "   8.00"));
+  EXPECT_EQ(torque->GetCurrentIndex(), 0);
+  EXPECT_TRUE(set(L"Момент", "[2]"));
+  EXPECT_EQ(torque->GetCurrentIndex(), 2);
+  for (const char* refused : {"2", "[3]", "[-1]", "[x]", "nan"})
+    EXPECT_FALSE(set(L"Момент", refused)) << refused;
+  EXPECT_EQ(torque->GetCurrentIndex(), 2);
+
+  EXPECT_TRUE(set(L"Тип @2", "2"));
+  EXPECT_TRUE(set(L"Тип ", "1"));
+  EXPECT_EQ(type1->GetCurrentIndex(), 0);
+  EXPECT_EQ(type2->GetCurrentIndex(), 1);
+  EXPECT_EQ(txhost::FindControl(p, L"Тип @1"), txhost::Object::From(type1.get()));
+  EXPECT_EQ(txhost::FindControl(p, L"Тип @3"), nullptr);
+  EXPECT_EQ(txhost::FindControl(p, L"Тип @0"), nullptr);
+
+  EXPECT_TRUE(set(L"Длина", "2.5"));
+  for (const char* refused : {"1e400", "-1e400", "nan", "inf", "2.5x"})
+    EXPECT_FALSE(set(L"Длина", refused)) << refused;
+  EXPECT_EQ(length->GetRealValue(), 2.5);
+}
+
 } // namespace
 
 namespace {

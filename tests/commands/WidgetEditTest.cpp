@@ -64,3 +64,55 @@ TEST_F(EditField, WithoutAManagerKeysAreIgnored)
   EXPECT_EQ(f.Id, 0);
   EXPECT_EQ(Type(f, {8, 65}), "ab");
 }
+
+// A value changed elsewhere shows in every field bound to it, however deep it sits; others keep theirs.
+TEST_F(EditField, TheDispatcherShowsAChangedValueInEveryFieldBoundToIt)
+{
+  TWidgetCommand c;
+  int value = 12, other = 5;
+  auto* top = new TValidateEdit(&c, TPoint3D(0, 0, 0), TVariablePtr(value), 20000);
+  auto* child = new TValidateEdit(&c, top);
+  child->SetLink(TVariablePtr(value));
+  auto* grandchild = new TValidateEdit(&c, child);
+  grandchild->SetLink(TVariablePtr(value));
+  auto* unrelated = new TValidateEdit(&c, TPoint3D(1, 0, 0), TVariablePtr(other), 20000);
+  value = 77;
+  other = 6;
+  c.DispatcherWnd3D.ChangeValue(&value);
+  for (TValidateEdit* f : {top, child, grandchild})
+    EXPECT_EQ(std::string(f->GetText().PChar()), "77");
+  EXPECT_EQ(std::string(unrelated->GetText().PChar()), "5");
+  c.DispatcherWnd3D.ChangeValue(nullptr); // nothing is bound to nothing
+  EXPECT_EQ(std::string(unrelated->GetText().PChar()), "5");
+}
+
+// A refused text is shown as a hint beside its field, which takes the keys again; without a field or a
+// text nothing is shown.
+TEST_F(EditField, AValidatorShowsItsMessageAtItsFieldAndFocusesIt)
+{
+  TWidgetCommand c;
+  int value = 12;
+  auto* f = new TValidateEdit(&c, TPoint3D(1, 2, 3), TVariablePtr(value), 20000);
+  delete THintOGL::Current;
+  TWindowOGL::Focus() = nullptr;
+  TValidator v;
+  v.ShowMessage(T("Ошибка")); // no window
+  EXPECT_EQ(THintOGL::Current, nullptr);
+  v.Wnd = f;
+  v.ShowMessage(T(""));
+  EXPECT_EQ(THintOGL::Current, nullptr);
+  const unsigned state = f->GetState();
+  const int events = c.DispatcherWnd3D.Timer.Count;
+  v.ShowMessage(T("Ошибка диапозона"));
+  THintOGL* hint = THintOGL::Current;
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->GetText(), T("Ошибка диапозона"));
+  EXPECT_EQ(hint->Origin3D.x, 1.0);
+  EXPECT_EQ(hint->Origin3D.z, 3.0);
+  EXPECT_EQ(hint->Dt.x, 20);
+  EXPECT_EQ(hint->Dt.y, 20);
+  EXPECT_EQ(c.DispatcherWnd3D.Timer.Count, events + 1);
+  EXPECT_EQ(TWindowOGL::Focus(), f);
+  EXPECT_EQ(f->GetState(), state);
+  delete THintOGL::Current;
+}

@@ -159,7 +159,7 @@ TEST_F(Coupling2DTest, AnEditedBlockIsRestoredByEscAndRebuiltInPlaceByEnter)
   Object* block = PlacedForEdit();
   const std::vector<std::uint8_t> stored = Params(*block)->GetUserData();
   const auto section = Content(*block);
-  Script().ChangeControl(L"Отрисовка", "1");
+  Script().ChangeControl(L"Отрисовка", "Вид ");
   Script().Button(txapi::pbEsc);
   Run(200);
   EXPECT_EQ(ControlModel.TView, 0);
@@ -167,7 +167,7 @@ TEST_F(Coupling2DTest, AnEditedBlockIsRestoredByEscAndRebuiltInPlaceByEnter)
   EXPECT_EQ(Params(*block)->GetUserData(), stored);
 
   const auto before = model::LiveMembers(*block);
-  Script().ChangeControl(L"Отрисовка", "1");
+  Script().ChangeControl(L"Отрисовка", "Вид ");
   Script().Button(txapi::pbEnter);
   Run(200);
   EXPECT_EQ(Top(txhost::model2d::Macro), std::vector<Object*>{block});

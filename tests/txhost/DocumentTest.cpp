@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <ostream>
 #include <sstream>
 
@@ -287,6 +289,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"UnmadeType",
                 R"({"format":"txhost-document","version":1,"type":6,"objects":[{"kind":"part"}]})"},
         BadFile{"HugeType", R"({"format":"txhost-document","version":1,"type":1e300,"objects":[]})"},
+        BadFile{"InfiniteNumber", Head + R"([{"kind":"part-document","props":{"x":[1,-1e400]}}]})"},
         BadFile{"NoObjects", Head + "[]}"}, BadFile{"UnknownKind", Head + R"([{"kind":"spaceship"}]})"},
         BadFile{"ServiceKind", Head + R"([{"kind":"part-document"},{"kind":"application"}]})"},
         BadFile{"FirstIsNotTheDocument", Head + R"([{"kind":"part"}]})"},
@@ -305,7 +308,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"NotUtf8", Head + "[{\"kind\":\"part-document\",\"props\":{\"a\":\"\xff\"}}]}"},
         BadFile{"NameNotText", Head + R"([{"kind":"part-document"},{"kind":"part","props":{"name":5}}]})"},
         BadFile{"VisibleNotABoolean", Head + R"([{"kind":"part-document","props":{"visible":"yes"}}]})"},
-        BadFile{"TopPartIsTheDocument", Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":0}}}]})"},
+        BadFile{"TopPartIsTheDocument",
+                Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":0}}}]})"},
         BadFile{"TopPartOutside", Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":7}}}]})"},
         BadFile{"TopPartNotAReference", Head + R"([{"kind":"part-document","props":{"topPart":1}}]})"},
         BadFile{"DrawingWithATopPart",
@@ -365,6 +369,23 @@ TEST_F(DocumentTest, AFailedSaveSaysWhyAndNamesTheUsersFile)
   WriteFile(Dir / "file", "");
   EXPECT_FALSE(H.SaveDocumentAs(*Object::From(d.get()), Dir / "file/s.tdr", &error));
   EXPECT_EQ(error, "cannot write " + (Dir / "file/s.tdr").string() + ": Not a directory");
+}
+
+// JSON would keep a number that is not finite as null: the save is refused and the old file stays.
+TEST_F(DocumentTest, ANumberThatIsNotFiniteIsNotSaved)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentDrawing);
+  ASSERT_TRUE(d->SaveAs(L"n.tdr"));
+  const std::string saved = ReadFile(Dir / "n.tdr");
+  Object& doc = *Object::From(d.get());
+  for (double bad : {std::numeric_limits<double>::infinity(), std::nan("")}) {
+    doc.Set("placement", txhost::Value::array({1.0, bad}));
+    std::string error;
+    EXPECT_FALSE(H.SaveDocumentAs(doc, Dir / "n.tdr", &error));
+    EXPECT_EQ(error, "cannot write " + (Dir / "n.tdr").string() +
+                         ": property placement of a drawing is not a finite number");
+    EXPECT_EQ(ReadFile(Dir / "n.tdr"), saved);
+  }
 }
 
 TEST_F(DocumentTest, OpeningAMissingFileGivesNothing)

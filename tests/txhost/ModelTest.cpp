@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 #include <sstream>
 
 namespace {
@@ -95,6 +98,49 @@ TEST_F(ModelTest, ARotationFeatureKeepsItsPlacedProfileThroughSaveAndReopen)
   std::ostringstream out;
   H.Describe(out, false);
   EXPECT_NE(out.str().find("rotated #"), std::string::npos) << out.str();
+}
+
+// Holes are drawn as circles: each is a closed loop of the profile, placed like any curve, and the
+// extrusion cuts them. A sketch without a closed curve gives a feature that fails, as the host's does.
+TEST_F(ModelTest, CirclesAreProfileLoopsAndAnEmptyProfileFails)
+{
+  SmartPtr<txapi::ITavrixDocument> doc;
+  SmartPtr<txapi::IPart> part = NewPart(txapi::txDocumentPart, doc);
+  SmartPtr<txapi::IModelContainer> mc = part;
+  auto extrude = [&](const std::vector<std::array<double, 3>>& circles) {
+    SmartPtr<txapi::ISketch> sketch = mc->GetSketches()->Add();
+    sketch->SetPlane(part->GetDefaultEntity(txapi::o3d_planeXOY));
+    SmartPtr<txapi::IModelObject>(sketch)->Update();
+    SmartPtr<txapi::ITavrixDocument2D> editor = sketch->BeginEdit();
+    editor->PushPlacement(100, 0, 0, 1);
+    SmartPtr<txapi::ICircles> made = editor->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+    for (const auto& c : circles) {
+      SmartPtr<txapi::ICircle> circle = made->Add();
+      circle->SetCircle(c[0], c[1], c[2]);
+      circle->Update();
+    }
+    sketch->EndEdit();
+    SmartPtr<txapi::IExtrusion> e = mc->GetExtrusions()->Add(txapi::o3d_cutExtrusion);
+    e->SetProfiles({SmartPtr<txapi::IModelObject>(sketch)});
+    e->SetSideDepth(0, 10);
+    return std::pair{SmartPtr<txapi::IModelObject>(e)->Update(), Object::From(e.get())};
+  };
+  const auto [holesApplied, holes] = extrude({{10, 0, 2.5}, {-10, 0, 2.5}});
+  EXPECT_TRUE(holesApplied);
+  EXPECT_EQ(holes->Prop("status"), 1);
+  const Value& profile = holes->Prop("profile");
+  ASSERT_EQ(profile.size(), 2u);
+  EXPECT_EQ(profile[0]["curve"], "circle");
+  EXPECT_EQ(profile[0]["radius"], 2.5);
+  EXPECT_EQ(profile[1]["points"][0], 90.0) << "the centre is placed like any curve";
+  const auto [emptyApplied, empty] = extrude({});
+  EXPECT_FALSE(emptyApplied);
+  EXPECT_EQ(empty->Prop("status"), 0);
+  EXPECT_TRUE(empty->Applied()) << "made, but failed";
+  std::ostringstream out;
+  H.Describe(out, false);
+  EXPECT_NE(out.str().find("0 lines, 0 arcs, 2 circles"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("0 curves (failed: empty profile)"), std::string::npos) << out.str();
 }
 
 TEST_F(ModelTest, ComponentsTakeTheirSourceNamesAndPlacementsAndMatesLinkThem)

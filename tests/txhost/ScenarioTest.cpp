@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Scenario.h"
+#include "txhost/lib/SymbolFacets.h"
 
 #include "tests/TestNames.h"
 
@@ -55,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"# comment\n\n  new drawing\nrun",
                 "t.txs:4: missing arguments; usage: run COMMAND [mode MODE]"},
         BadLine{"run twelve", "t.txs:1: not a command number: \"twelve\""},
-        BadLine{"run 99999999999", "t.txs:1: a command number out of range (0 to 4294967295): \"99999999999\""},
+        BadLine{"run 99999999999",
+                "t.txs:1: a command number out of range (0 to 4294967295): \"99999999999\""},
         BadLine{"run -1", "t.txs:1: a command number out of range (0 to 4294967295): \"-1\""},
         BadLine{"state 2147483648",
                 "t.txs:1: a number out of range (-2147483648 to 2147483647): \"2147483648\""},
@@ -80,13 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"answer maybe", "t.txs:1: expected yes or no, not \"maybe\""},
         BadLine{"close d later", "t.txs:1: expected nosave, save or ask, not \"later\""},
         BadLine{"print all", "t.txs:1: print takes only \"objects\", not \"all\""},
+        BadLine{"queue place 1e400 0 0", "t.txs:1: not a finite number: \"1e400\""},
+        BadLine{"queue place 0 nan 0 final", "t.txs:1: not a finite number: \"nan\""},
+        BadLine{"queue place 0 0 -inf", "t.txs:1: not a finite number: \"-inf\""},
         BadLine{"expect", "t.txs:1: expect what?"},
         BadLine{"expect weather sunny", "t.txs:1: unknown command \"expect weather\""},
         BadLine{"expect message \"open", "t.txs:1: unterminated quote"},
         BadLine{"expect message \"a\"b", "t.txs:1: a quoted word must end at a blank"},
         BadLine{"new drawing\r\nload\r\n", "t.txs:2: missing arguments; usage: load PATH [record NAME] [font "
                                            "TEXT] [norecord]"}),
-                         hxcad::test::CaseNames());
+    hxcad::test::CaseNames());
 
 TEST(ScenarioParseTest, WordsQuotesOptionsAndComments)
 {
@@ -196,7 +202,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "t.txs:1: expect callbacks: the library registered (none)"},
         FailingStep{"expect hide-message 2", "t.txs:1: expect hide-message: the hide-message state is 0"},
         FailingStep{"expect error-resets 1",
-                    "t.txs:1: expect error-resets: the error object was reset 0 times"}),
+                    "t.txs:1: expect error-resets: the error object was reset 0 times"},
+        FailingStep{"new part\nqueue change x 1\nqueue stop\nprint",
+                    "t.txs:2: queue: 2 queued steps were never played: no command ran after them"}),
     hxcad::test::CaseNames());
 
 TEST_F(ScenarioPlayTest, PathsAreNamedInFailures)
@@ -228,6 +236,35 @@ TEST_F(ScenarioPlayTest, PrintShowsWhatTheHostHolds)
   EXPECT_NE(out.find("(not saved) active"), std::string::npos) << out;
   EXPECT_NE(out.find("hide-message: 1"), std::string::npos) << out;
   EXPECT_NE(out.find("referenced objects: 0"), std::string::npos) << out;
+}
+
+// What a library placed in a drawing is listed: its blocks and the specification entries made with them.
+TEST_F(ScenarioPlayTest, PrintListsADrawingsBlocksAndSpecificationEntries)
+{
+  ASSERT_TRUE(Play("new drawing as d\n")) << Error;
+  txhost::Object* d = H.Documents().at(0);
+  txhost::Object& block = H.Create(txhost::model2d::Macro, d, d);
+  block.Set("command", 200);
+  block.Set("library-file", "libVUVudirido");
+  block.Set("x", 60.0);
+  block.Set("y", 100.5);
+  block.Set("angle", 0.0);
+  block.MarkApplied();
+  H.Create(txhost::model2d::Macro, d, d).MarkApplied(); // a piece of a block, not a block
+  txhost::Object& entry = H.Create(txhost::spec::Entry, d, d);
+  entry.Set("section", 15);
+  entry.Set("columns", txhost::Value{{"5", "Муфта 16"}});
+  entry.MarkApplied();
+  ASSERT_TRUE(Play("print\n")) << Error;
+  const std::string out = Out.str();
+  EXPECT_NE(out.find("    blocks: 1\n      block #" + std::to_string(block.Id()) +
+                     " command 200 of \"libVUVudirido\" at (60, 100.5) angle 0\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("    specification entries: 1\n      entry #" + std::to_string(entry.Id()) +
+                     " section 15 [5] \"Муфта 16\"\n"),
+            std::string::npos)
+      << out;
 }
 
 } // namespace

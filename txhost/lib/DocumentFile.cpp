@@ -8,9 +8,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <map>
+#include <random>
 #include <system_error>
 
 namespace txhost {
@@ -254,6 +259,13 @@ struct DepthLimitedParse : nlohmann::detail::json_sax_dom_parser<Value>
     --Depth;
     return Base::end_array();
   }
+  // JSON has no infinity or NaN; a number too large for a double would come back as one.
+  bool number_float(double value, const std::string& text)
+  {
+    if (std::isfinite(value)) return Base::number_float(value, text);
+    Error = "a number out of range (" + text.substr(0, 40) + ")";
+    return false;
+  }
   bool parse_error(std::size_t position, const std::string& token, const nlohmann::json::exception& e)
   {
     // The library's own text names its internals; say what is wrong and where.
@@ -264,6 +276,31 @@ struct DepthLimitedParse : nlohmann::detail::json_sax_dom_parser<Value>
     return false;
   }
 };
+
+// The process, a count of this process's saves and a random number: unique among live processes, and
+// unlikely to meet a file left by a crashed one (a meeting is retried).
+std::string TemporarySuffix()
+{
+  static std::atomic<unsigned long> count{0};
+  return std::to_string(::getpid()) + "-" + std::to_string(++count) + "-" +
+         std::to_string(std::random_device()());
+}
+
+// Where v holds a number that is not finite ("property NAME of a KIND"), or nothing.
+std::string NonFinite(const Value& root)
+{
+  std::function<bool(const Value&)> bad = [&](const Value& v) {
+    if (v.is_number_float()) return !std::isfinite(v.get<double>());
+    if (v.is_structured())
+      for (const Value& m : v)
+        if (bad(m)) return true;
+    return false;
+  };
+  for (const Value& o : root["objects"])
+    for (const auto& [key, value] : o["props"].items())
+      if (bad(value)) return "property " + key + " of a " + o["kind"].get<std::string>();
+  return {};
+}
 
 } // namespace
 
@@ -301,6 +338,9 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
   root["type"] = Host::DocumentType(document);
   root["objects"] = std::move(list);
 
+  // JSON would hold a number that is not finite as null: the document read back would not be the one saved.
+  if (const std::string where = NonFinite(root); !where.empty())
+    return Fail(error, "cannot write " + file.string() + ": " + where + " is not a finite number");
   std::string text;
   try {
     text = root.dump(1, ' ');
@@ -308,15 +348,27 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
     return Fail(error, "cannot write " + file.string() + ": a text of the document is not valid UTF-8");
   }
   text += '\n';
-  // Say why in the user's terms and name the user's file, not the temporary one.
+  // Say why in the user's terms and name the user's file, not the temporary one. A missing folder is
+  // said so only when it is missing.
+  const std::filesystem::path folder =
+      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
   auto why = [&](int e) {
-    if (e == ENOENT) return "cannot write " + file.string() + ": no such folder";
+    std::error_code ec;
+    if (e == ENOENT && !std::filesystem::is_directory(folder, ec))
+      return "cannot write " + file.string() + ": no such folder";
+    if (e == EISDIR) return "cannot write " + file.string() + ": a folder is in the way";
     return "cannot write " + file.string() + ": " + std::strerror(e);
   };
-  std::filesystem::path temporary = file;
-  temporary += ".txhost-tmp";
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return Fail(error, why(errno));
+  // A temporary name of this save alone: saves of one document from several processes (or threads) never
+  // write into each other's file, and the last rename wins with a whole document.
+  int fd = -1;
+  std::filesystem::path temporary;
+  for (int attempt = 0; fd < 0; ++attempt) {
+    temporary = file;
+    temporary += ".txhost-tmp-" + TemporarySuffix();
+    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || attempt >= 100)) return Fail(error, why(errno));
+  }
   std::size_t done = 0;
   int failure = 0;
   while (done < text.size() && failure == 0) {
@@ -324,11 +376,12 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
     if (n < 0 && errno != EINTR) failure = errno;
     if (n > 0) done += std::size_t(n);
   }
+  // On disk before the rename: a crash never leaves an empty file under the document's name.
+  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
   if (::close(fd) != 0 && failure == 0) failure = errno;
   if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
   if (failure != 0) {
     ::unlink(temporary.c_str());
-    if (failure == EISDIR) return Fail(error, "cannot write " + file.string() + ": a folder is in the way");
     return Fail(error, why(failure));
   }
   return true;

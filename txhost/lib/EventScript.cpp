@@ -8,6 +8,7 @@
 #include "txhost/lib/Text.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace txhost {
@@ -27,12 +28,35 @@ bool ParseInt(const std::string& s, int& v)
   return ec == std::errc() && p == end;
 }
 
+// A finite number only: a host hands out no infinity or NaN, and none could be saved.
 bool ParseReal(const std::string& s, double& v)
 {
   if (s.empty()) return false;
   char* end = nullptr;
   v = std::strtod(s.c_str(), &end);
-  return end == s.c_str() + s.size();
+  return end == s.c_str() + s.size() && std::isfinite(v);
+}
+
+// "[N]": entry N (from 0) of a list, the explicit form of an index.
+bool ParseIndex(const std::string& s, int& i)
+{
+  return s.size() > 2 && s.front() == '[' && s.back() == ']' && ParseInt(s.substr(1, s.size() - 2), i) &&
+         i >= 0;
+}
+
+// Whether a list entry is the value typed: the same text, or the same number however it is written
+// ("16" is the entry "  16.00").
+bool SameEntry(const Value& item, const std::string& value)
+{
+  if (item.is_string() && item.get_ref<const std::string&>() == value) return true;
+  double want = 0.0, have = 0.0;
+  if (!ParseReal(value, want)) return false;
+  if (item.is_number()) return item.get<double>() == want;
+  if (!item.is_string()) return false;
+  std::string text = item.get<std::string>();
+  const auto first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+  if (first == std::string::npos) return false;
+  return ParseReal(text.substr(first, last - first + 1), have) && have == want;
 }
 
 // The step's bool answers are kept for the caller.
@@ -67,10 +91,18 @@ Object* FindControl(Object& param, const std::wstring& caption)
 {
   std::wstring name = caption;
   int coordinate = -1;
-  if (auto hash = caption.rfind(L'#'); hash != std::wstring::npos && hash + 2 == caption.size() &&
-                                       caption[hash + 1] >= L'0' && caption[hash + 1] <= L'2') {
-    name = caption.substr(0, hash);
-    coordinate = caption[hash + 1] - L'0';
+  if (auto hash = name.rfind(L'#'); hash != std::wstring::npos && hash + 2 == name.size() &&
+                                    name[hash + 1] >= L'0' && name[hash + 1] <= L'2') {
+    coordinate = name[hash + 1] - L'0';
+    name.resize(hash);
+  }
+  // "CAPTION@N": the N-th control (from 1) of that caption, for panels that give two controls one caption.
+  int ordinal = 1;
+  if (auto at = name.rfind(L'@'); at != std::wstring::npos && at + 1 < name.size() && name.size() - at <= 4 &&
+                                  name.find_first_not_of(L"0123456789", at + 1) == std::wstring::npos) {
+    ordinal = std::stoi(name.substr(at + 1));
+    if (ordinal < 1) return nullptr;
+    name.resize(at);
   }
   Object* tabs = param.RefProp("tabs");
   if (tabs == nullptr) return nullptr;
@@ -78,7 +110,7 @@ Object* FindControl(Object& param, const std::wstring& caption)
     Object* controls = tab->RefProp("controls");
     if (controls == nullptr) continue;
     for (Object* c : controls->Members()) {
-      if (c->Text("caption") != name) continue;
+      if (c->Text("caption") != name || --ordinal > 0) continue;
       if (coordinate < 0) return c;
       if (std::size_t(coordinate) < c->Members().size()) return c->Members()[std::size_t(coordinate)];
     }
@@ -112,15 +144,16 @@ bool SetControlValue(Object& c, const std::string& value)
   case txapi::txControlListInt:
   case txapi::txControlListReal:
   case txapi::txControlListStr: {
+    // A list takes one of its values; an index only in its explicit form, so that a number typed as a
+    // value never silently picks the entry at that place.
     const Value& items = c.Prop("items");
-    if (items.is_array())
-      for (std::size_t k = 0; k < items.size(); ++k)
-        if ((items[k].is_string() && items[k].get<std::string>() == value) ||
-            (!items[k].is_string() && items[k].dump() == value)) {
-          c.Set("currentIndex", int(k));
-          return true;
-        }
-    if (!ParseInt(value, i)) return false;
+    if (!items.is_array()) return false;
+    for (std::size_t k = 0; k < items.size(); ++k)
+      if (SameEntry(items[k], value)) {
+        c.Set("currentIndex", int(k));
+        return true;
+      }
+    if (!ParseIndex(value, i) || std::size_t(i) >= items.size()) return false;
     c.Set("currentIndex", i);
     return true;
   }
@@ -261,7 +294,7 @@ bool CheckQueueStep(const std::vector<std::string>& w, std::string& error)
     if (!need(4, "place X Y ANGLE [final]")) return false;
     for (std::size_t k = 1; k < 4; ++k)
       if (!ParseReal(w[k], r)) {
-        error = "not a number: \"" + w[k] + "\"";
+        error = "not a finite number: \"" + w[k] + "\"";
         return false;
       }
     if (w.size() == 5 && w[4] != "final") {

@@ -1,9 +1,12 @@
 #include "txhost/lib/Model.h"
 
 #include "txapi/Enums.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model3D.h"
+#include "txhost/lib/SymbolFacets.h"
+#include "txhost/lib/Text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,7 +37,11 @@ constexpr std::array<StandardSpec, 7> Standards{{
 
 std::string Quote(const std::wstring& text)
 {
-  return "\"" + ToUtf8(text) + "\"";
+  // Appended, not "\"" + text: gcc 12 takes that for an overlapping copy (-Wrestrict, its bug 105329).
+  std::string quoted = "\"";
+  quoted += ToUtf8(text);
+  quoted += '"';
+  return quoted;
 }
 
 std::string Num(double v)
@@ -162,7 +169,8 @@ Value ProfileOf(const Object& sketch)
 {
   Value out = Value::array();
   for (Object* c : LiveMembers(sketch)) {
-    if (!c->Applied() || (c->Kind() != LineSegment && c->Kind() != Arc)) continue;
+    const bool circle = c->Kind() == model2d::Circle;
+    if (!c->Applied() || (c->Kind() != LineSegment && c->Kind() != Arc && !circle)) continue;
     Frame f{1, 0, 0, 1, 0, 0};
     const Value& stored = c->Prop("frame");
     if (stored.is_array() && stored.size() == 6)
@@ -177,6 +185,16 @@ Value ProfileOf(const Object& sketch)
       Apply(f, Number(c->Prop("x2")), Number(c->Prop("y2")), x2, y2);
       e["curve"] = "line";
       e["points"] = Value::array({x1, y1, x2, y2});
+    } else if (circle) {
+      // A closed loop of its own (a hole): kept in the arc's form, starting and ending at angle 0, so
+      // that readers of arcs take it as the full turn.
+      double xc = 0, yc = 0;
+      Apply(f, Number(c->Prop("xc")), Number(c->Prop("yc")), xc, yc);
+      const double r = Number(c->Prop("radius")) * scale;
+      e["curve"] = "circle";
+      e["points"] = Value::array({xc, yc, xc + r, yc, xc + r, yc});
+      e["radius"] = r;
+      e["clockwise"] = false;
     } else {
       double xc = 0, yc = 0, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
       Apply(f, Number(c->Prop("xc")), Number(c->Prop("yc")), xc, yc);
@@ -227,12 +245,15 @@ void DescribePart(const Object& part, int depth, std::ostream& out, const std::v
     } else if (kind == Sketch) {
       if (const Object* plane = m->RefProp("plane")) out << " on #" << plane->Id();
       out << " angle " << Num(Number(m->Prop("angle"))) << ", " << LiveMembers(*m, LineSegment).size()
-          << " lines, " << LiveMembers(*m, Arc).size() << " arcs" << (m->Prop("editing") == true ? ", editing" : "");
+          << " lines, " << LiveMembers(*m, Arc).size() << " arcs, " << LiveMembers(*m, model2d::Circle).size()
+          << " circles" << (m->Prop("editing") == true ? ", editing" : "");
     } else if (kind == Rotated || kind == Extrusion) {
       out << " type " << TypeOf(*m);
       if (const Object* sketch = m->RefProp("profile-sketch")) out << " profile #" << sketch->Id();
       const Value& profile = m->Prop("profile");
       out << ", " << (profile.is_array() ? profile.size() : 0) << " curves";
+      if (Number(m->Prop("status"), 1) == 0)
+        out << (profile.is_array() && !profile.empty() ? " (failed)" : " (failed: empty profile)");
       if (kind == Rotated) out << ", angles " << Num(Number(m->Prop("angle0"))) << " " << Num(Number(m->Prop("angle1")));
       else out << ", depths " << Num(Number(m->Prop("depth0"))) << " " << Num(Number(m->Prop("depth1")));
       DescribeFeature(*m, false, out);
@@ -260,8 +281,39 @@ void DescribePart(const Object& part, int depth, std::ostream& out, const std::v
 
 } // namespace
 
+namespace {
+
+// A drawing's blocks (macro objects that a library's command made) and its specification entries.
+void DescribeBlocks(const Host& host, const Object& document, std::ostream& out)
+{
+  std::vector<const Object*> blocks, entries;
+  for (const Object* o : host.ObjectsOf(document)) {
+    if (Deleted(*o)) continue;
+    if (o->Kind() == model2d::Macro && o->Has("command")) blocks.push_back(o);
+    if (o->Kind() == spec::Entry) entries.push_back(o);
+  }
+  if (!blocks.empty()) out << "    blocks: " << blocks.size() << "\n";
+  for (const Object* b : blocks)
+    out << "      block #" << b->Id() << " command " << b->Prop("command").dump() << " of "
+        << Quote(b->Text("library-file")) << " at (" << Num(Number(b->Prop("x"))) << ", "
+        << Num(Number(b->Prop("y"))) << ") angle " << Num(Number(b->Prop("angle")))
+        << (b->Applied() ? "" : " (not applied)") << "\n";
+  if (!entries.empty()) out << "    specification entries: " << entries.size() << "\n";
+  for (const Object* e : entries) {
+    out << "      entry #" << e->Id() << " section " << e->Prop("section").dump();
+    const Value& columns = e->Prop("columns");
+    if (columns.is_object())
+      for (const auto& [type, text] : columns.items())
+        if (text.is_string()) out << " [" << type << "] " << Quote(FromUtf8(text.get<std::string>()));
+    out << (e->Applied() ? "" : " (not applied)") << "\n";
+  }
+}
+
+} // namespace
+
 void DescribeModel(const Host& host, const Object& document, std::ostream& out)
 {
+  DescribeBlocks(host, document, out);
   const Object* top = host.TopPart(document);
   if (top == nullptr) return;
   DescribePart(*top, 0, out);

@@ -352,8 +352,13 @@ void DescribeFeature(const Object& f, bool parameters, std::ostream& out)
       out << "#" << RefId(value);
     } else if (value.is_array()) {
       out << "[";
-      for (std::size_t i = 0; i < value.size(); ++i)
-        out << (i ? " " : "") << (IsRef(value[i]) ? "#" + std::to_string(RefId(value[i])) : value[i].dump());
+      for (std::size_t i = 0; i < value.size(); ++i) {
+        out << (i ? " " : "");
+        if (IsRef(value[i]))
+          out << "#" << RefId(value[i]);
+        else
+          out << value[i].dump();
+      }
       out << "]";
     } else {
       out << value.dump();

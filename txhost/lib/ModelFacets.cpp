@@ -119,7 +119,8 @@ public:
     if (!Model().Update()) return false;
     Derive(Model());
     model::Derive3D(Model());
-    return true;
+    // A feature without a profile it can build from is made, but failed, as the host makes it.
+    return Model().Prop("status") != 0;
   }
   void Reset() override { Log("Reset"); }
 };

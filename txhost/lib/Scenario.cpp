@@ -567,7 +567,10 @@ void ScenarioPlayer::PlayThrough(const Scenario& scenario, std::vector<std::stri
 void ScenarioPlayer::PlaySteps(const Scenario& scenario, std::vector<std::string>& errors, bool stopAtFailure)
 {
   Context c{scenario, Variables};
+  int firstUnplayed = 0; // the line of the first step queued since the last command ran
   for (const ScenarioStep& step : scenario.Steps) {
+    if (step.Command == "queue" && firstUnplayed == 0) firstUnplayed = step.Line;
+    if (step.Command == "run") firstUnplayed = 0;
     std::string message;
     bool ok = false;
     try {
@@ -585,6 +588,13 @@ void ScenarioPlayer::PlaySteps(const Scenario& scenario, std::vector<std::string
           Printable(scenario.Name + ":" + std::to_string(step.Line) + ": " + step.Command + ": " + message));
       if (stopAtFailure) return;
     }
+  }
+  // Steps queued for a command that never ran: the script meant something that did not happen.
+  if (const std::size_t left = EventScript::Of(H).Size(); left != 0) {
+    EventScript::Of(H).Clear();
+    errors.push_back(Printable(scenario.Name + ":" + std::to_string(firstUnplayed) +
+                               ": queue: " + std::to_string(left) +
+                               " queued steps were never played: no command ran after them"));
   }
 }
 

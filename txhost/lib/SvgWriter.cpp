@@ -279,7 +279,7 @@ private:
             cur = q, found = true;
           else if (std::hypot(q.X2 - cur.X2, q.Y2 - cur.Y2) <= eps)
             cur = Reversed(q), found = true;
-          if (found) used[i] = true, d += " " + Draw(cur);
+          if (found) used[i] = true, (d += " ") += Draw(cur);
         }
       }
       d += " Z ";
