@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include "hxcadkit/core/Messager.h"
@@ -565,6 +566,18 @@ int TDTable::Select(int c1, double x1, int c2, double x2, int c3, double x3) con
 
 TADTable::TADTable() : AllParam("*") {}
 
+struct TADTable::TSearchAid
+{
+  using TKey = std::tuple<const TDTable*, int, int, int>;
+  int LastIndex = -1;
+  std::map<TKey, bool> Sorted;
+  // The last answers again, without the map: a part class asks one table by the same columns.
+  TKey LastKey{nullptr, 0, 0, 0};
+  bool LastSorted = false;
+  const TDTable* RanksOf = nullptr;
+  bool Ranked[4] = {};
+};
+
 TADTable::~TADTable()
 {
   for (TDTable*& t : Details) {
@@ -671,6 +684,7 @@ void TADTable::Init(TTextBase& base)
 {
   if (Activate) return;
   Activate = true;
+  Aid.reset();
   for (;;) {
     base.SkipTo(L'#');
     if (base.FB.EndOfFile() && base.EmptyBufer()) break;
@@ -745,9 +759,62 @@ TDTable* TADTable::GetTable(int ID) const
 
 int TADTable::Index(int ID) const
 {
-  for (int i = 0; i < std::min<int>(Count, MaxDetails); ++i)
-    if (Details[i] && Details[i]->ID == ID) return i;
+  const int count = std::min<int>(Count, MaxDetails);
+  // Tables are only ever added after those read: the first one found for an ID stays the first.
+  if (Aid && Aid->LastIndex >= 0 && Aid->LastIndex < count && Details[Aid->LastIndex] &&
+      Details[Aid->LastIndex]->ID == ID)
+    return Aid->LastIndex;
+  for (int i = 0; i < count; ++i)
+    if (Details[i] && Details[i]->ID == ID) {
+      if (!Aid) Aid = std::make_unique<TSearchAid>();
+      Aid->LastIndex = i;
+      return i;
+    }
   return -1;
+}
+
+bool TADTable::SortedBy(const TDTable& t, const int* cols, int keys) const
+{
+  if (!Aid) Aid = std::make_unique<TSearchAid>();
+  const auto key = std::make_tuple(&t, cols[0], keys > 1 ? cols[1] : -1, keys > 2 ? cols[2] : -1);
+  if (key == Aid->LastKey) return Aid->LastSorted;
+  const auto found = Aid->Sorted.find(key);
+  if (found != Aid->Sorted.end()) {
+    Aid->LastKey = key;
+    return Aid->LastSorted = found->second;
+  }
+  TRows rows(&t);
+  bool sorted = true;
+  for (int r = 1; r < rows.Count() && sorted; ++r)
+    for (int k = 0; k < keys; ++k) {
+      const double v = rows.At(r, cols[k]);
+      if (std::isnan(v)) {
+        sorted = false;
+        break;
+      }
+      if (r == 1) continue;
+      const double before = rows.At(r - 1, cols[k]);
+      if (before < v) break;
+      if (before > v) {
+        sorted = false;
+        break;
+      }
+    }
+  Aid->Sorted.emplace(key, sorted);
+  Aid->LastKey = key;
+  return Aid->LastSorted = sorted;
+}
+
+bool TADTable::Ranked(const TDTable& t, int rank) const
+{
+  if (!Aid) Aid = std::make_unique<TSearchAid>();
+  if (Aid->RanksOf != &t) {
+    TRows rows(&t);
+    for (int k = 1; k <= 3; ++k)
+      Aid->Ranked[k] = rows.Column(k) >= 0;
+    Aid->RanksOf = &t;
+  }
+  return Aid->Ranked[rank];
 }
 
 const TDTable::TTicknessMoldBase* TADTable::TicknessMold(int ID, int I) const
@@ -947,7 +1014,7 @@ int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, i
   int cols[3], signs[3], keys = 0;
   double want[3];
   for (int k = 1; k <= 3; ++k) {
-    if (rows.Column(k) < 0) continue;
+    if (!Ranked(*rows.T, k)) continue;
     if (IP[k - 1] == 0) return 0;
     // A column outside the row finds nothing.
     const long col = std::labs(long(IP[k - 1])) - 1;
@@ -957,6 +1024,44 @@ int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, i
     want[keys++] = P[k - 1];
   }
   if (keys == 0) return 1;
+  if (!std::isnan(want[0]) && !std::isnan(want[keys - 1]) && !std::isnan(want[keys > 1 ? 1 : 0]) &&
+      SortedBy(*rows.T, cols, keys)) {
+    // Rows sorted by the keys: the rows keeping the earlier keys' values are one run [lo, hi), and
+    // each step of the walk below is a search of it.
+    int lo = 1, hi = rows.Count();
+    if (lo >= hi) return 0;
+    for (int key = 0; key < keys; ++key) {
+      const int j = cols[key];
+      const double w = want[key];
+      // The first row of [a, b) whose value is not below v (lower), above v (upper); b when none.
+      auto first = [&](int a, int b, auto&& past) {
+        while (a < b) {
+          const int m = a + (b - a) / 2;
+          if (past(rows.At(m, j)))
+            b = m;
+          else
+            a = m + 1;
+        }
+        return a;
+      };
+      auto lower = [&](int a, int b, double v) { return first(a, b, [v](double x) { return !(x < v); }); };
+      auto upper = [&](int a, int b, double v) { return first(a, b, [v](double x) { return v < x; }); };
+      const bool last = key == keys - 1;
+      if (rows.At(lo, j) == w) {
+        if (!last) hi = upper(lo, hi, w);
+      } else if (signs[key] < 0) {
+        lo = lower(lo, hi, w);
+        if (lo == hi) return 0;
+        if (!last) hi = upper(lo, hi, rows.At(lo, j));
+      } else {
+        if (rows.At(lo, j) > w) return 0;
+        // Past the run of the largest value not above w, which ends the rows of that value.
+        hi = upper(lo, hi, w);
+        lo = lower(lo, hi, rows.At(hi - 1, j));
+      }
+    }
+    return lo;
+  }
   // Whether row keeps the values row `of` holds in the columns of the keys before key.
   auto sameGroup = [&](int row, int of, int key) {
     for (int q = 0; q < key; ++q)

@@ -199,6 +199,16 @@ public:
   TDTable* Details[MaxDetails] = {};
   TString Path;
   TString FileName;
+
+private:
+  // What the lookups learn about the tables once read (which the searches take as unchanging):
+  // the table found last, and whether a table's rows are sorted by a list of key columns, so that
+  // a search of sorted rows halves its range instead of walking it. Forgotten when tables are read.
+  struct TSearchAid;
+  mutable std::unique_ptr<TSearchAid> Aid;
+  bool SortedBy(const TDTable& t, const int* cols, int keys) const;
+  // Whether the table's code row ranks a column 1, 2 or 3.
+  bool Ranked(const TDTable& t, int rank) const;
 };
 
 // The process-wide text base and standard-element collection, built when the library loads.

@@ -61,6 +61,14 @@ int ToInt(double v);
 
 } // namespace mould
 
+// The part classes of this section choose their size with a Set of their own that hides TDetail's
+// virtual ones on purpose: a call with the part's own sizes must not reach the designer's steps,
+// and bringing those in would make every such call ambiguous.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Woverloaded-virtual"
+#endif
+
 // =============================================================================================
 // First slice: spacer screw (and the two classes reading its record), pin, cap screw, set screw
 // =============================================================================================
@@ -203,6 +211,10 @@ public:
   Real S = 0.0;
 };
 
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
+
 // =============================================================================================
 // Guide parts: guide pillar, guide bush, locating sleeve, stop pin, clamp, fitting, spring
 // =============================================================================================
@@ -239,7 +251,9 @@ public:
   TSocketLeaderPin& operator=(const TSocketLeaderPin& o);
 
   // Table 5 only: keyed by the seated diameter 2R, the seated length with the collar T1 and the
-  // guide length T2 (the nearest shorter guide length first, then the next longer one).
+  // guide length T2 (the nearest shorter guide length first, then the next longer one). Column 7
+  // holds the seat with the collar: whoever draws a pillar from a row of table 5 takes its seat as
+  // column 7 less column 4, as this does, or the pillar comes out a collar height too long.
   int Set(int DetId, const Real& R, const Real& T1, const Real& T2);
   void Show(TGImage& GI, const TColor& Color) const override;
   void dr2D() const override;

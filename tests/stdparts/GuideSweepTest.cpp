@@ -228,11 +228,15 @@ TEST_F(GuideStandIn, TheSpringIsOnePartOfThreeSweptSpirals)
   TWiredSpring::dr3D_Spring(drApi::MA, file, 20.0, 2.0, 50.0, 5.0);
   ASSERT_TRUE(std::filesystem::exists(file.Utf8Text()));
   std::vector<const txhost::Object*> parts;
+  std::vector<std::string> helices;
   int spirals = 0, sweeps = 0, cuts = 0, other = 0;
   for (const txhost::Object* o : H.Objects()) {
     switch (txhost::model::TypeOf(*o)) {
     case txapi::o3d_cylindricalSpiral:
       ++spirals;
+      // Height, pitch, diameter and direction of each helix.
+      helices.push_back(o->Prop("height").dump() + " " + o->Prop("step").dump() + " " +
+                        o->Prop("diameter").dump() + " " + o->Prop("forward").dump());
       break;
     case txapi::o3d_bossEvolution:
       ++sweeps;
@@ -249,7 +253,11 @@ TEST_F(GuideStandIn, TheSpringIsOnePartOfThreeSweptSpirals)
     }
     if (o->Kind() == "part") parts.push_back(o);
   }
-  EXPECT_EQ(parts.size(), 1u);
+  ASSERT_EQ(parts.size(), 1u);
+  EXPECT_EQ(parts[0]->Text("name"), L"Пружина-  20.00*   2.00");
+  EXPECT_EQ(parts[0]->Text("marking"), L"Пружина");
+  EXPECT_EQ(helices,
+            (std::vector<std::string>{"48.0 5.0 18.0 true", "1.0 0.75 18.0 false", "1.0 0.75 18.0 true"}));
   EXPECT_EQ(spirals, 3);
   EXPECT_EQ(sweeps, 3);
   EXPECT_EQ(cuts, 1);

@@ -80,7 +80,9 @@ TEST_P(ThreadedHalves, DrawTheHalvesTheLineCodeChooses)
       ++roots;
       continue;
     }
-    if (c.Style > 0) EXPECT_EQ(c.Style, h.Style);
+    if (c.Style > 0) {
+      EXPECT_EQ(c.Style, h.Style);
+    }
     upper = upper || std::max(c.y1, c.y2) > 50 + 1e-9;
     lower = lower || std::min(c.y1, c.y2) < 50 - 1e-9;
   }
@@ -88,7 +90,9 @@ TEST_P(ThreadedHalves, DrawTheHalvesTheLineCodeChooses)
   EXPECT_EQ(upper, h.Upper);
   EXPECT_EQ(lower, h.Lower);
   EXPECT_EQ(roots, int(h.Tl != 0 && h.Upper) + int(h.Tl != 0 && h.Lower));
-  if (h.Tl == 0) EXPECT_TRUE(TRecordingModeler::ClosedChain(TRecordingModeler::Outline(Md.Drawn())));
+  if (h.Tl == 0) {
+    EXPECT_TRUE(TRecordingModeler::ClosedChain(TRecordingModeler::Outline(Md.Drawn())));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(StdParts, ThreadedHalves,

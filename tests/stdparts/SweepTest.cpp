@@ -84,7 +84,9 @@ TEST_P(EveryRow, IsFoundByItsKeysAndBuildsASoundModel)
     for (const auto& c : profile)
       EXPECT_GE(std::min(c.y1, c.y2), -1e-9) << "row " << row;
     EXPECT_EQ(Md.Sketches(), s.Table == 31 ? 1 : 2);
-    if (s.Table != 31) EXPECT_EQ(Md.SketchProfile(1).size(), 6u); // the socket
+    if (s.Table != 31) {
+      EXPECT_EQ(Md.SketchProfile(1).size(), 6u); // the socket
+    }
   }
 }
 

@@ -51,6 +51,16 @@ const char* const Fixture = R"(// Tables of the collection's tests.
  8 20 1
 }
 }
+# "Вразброс" "Фирма Б" "Тип 2" 32 1 0 3 0
+{{ "U" "" "d" "" "l" "" "c" "" }
+{
+ 11 220 0
+ 6 20 1
+ 3 10 0,5
+ 6 10 1
+ 3 20 0,5
+}
+}
 # "Скрытая" "Фирма А" "Тип 1" 8 0 0 1 0
 {{ "" "" "x" "" }
 { 0 1 2 }
@@ -84,7 +94,7 @@ protected:
 
 TEST_F(TableTest, ReadsEveryTableOnceAndReportsSuccess)
 {
-  EXPECT_EQ(A.Count, 5);
+  EXPECT_EQ(A.Count, 6);
   EXPECT_TRUE(A.Active);
   EXPECT_EQ(A.Index(31), 2);
   EXPECT_EQ(A.GetTable(31)->Name.Utf8Text(), "Поиск");
@@ -93,7 +103,7 @@ TEST_F(TableTest, ReadsEveryTableOnceAndReportsSuccess)
   // Read once: later calls of every form change nothing.
   EXPECT_FALSE(A.Init(Dir.Path(), TString("parts.tb")));
   A.Init();
-  EXPECT_EQ(A.Count, 5);
+  EXPECT_EQ(A.Count, 6);
   EXPECT_TRUE(Log.Texts.empty());
 }
 
@@ -103,7 +113,7 @@ TEST_F(TableTest, ReadsItsFileWhenTheGlobalBaseHoldsAnother)
   ASSERT_TRUE(TextBase.Init(Dir.Path(), TString("coupling.tb")));
   TADTable b;
   EXPECT_TRUE(b.Init(Dir.Path(), TString("parts.tb")));
-  EXPECT_EQ(b.Count, 5);
+  EXPECT_EQ(b.Count, 6);
 }
 
 TEST_F(TableTest, AMissingFileIsReportedAndLeavesTheCollectionEmpty)
@@ -128,7 +138,7 @@ TEST_F(TableTest, AMissingFileIsReportedAndLeavesTheCollectionEmpty)
   TADTable d;
   d.Set(TString(Dir.Dir.c_str()), TString("parts.tb"));
   d.Init();
-  EXPECT_EQ(d.Count, 5);
+  EXPECT_EQ(d.Count, 6);
 }
 
 TEST_F(TableTest, TablesPastTheLimitAreLeftUnreadWithAMessage)
@@ -239,12 +249,12 @@ TEST_F(TableTest, ChoiceListsFilterAndListEachValueOnce)
 
   TArrayOf<int> ids(8, 8);
   A.GetDetails(TString("*"), TString("*"), list, ids);
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Деталь Д", "Плита", "Поиск"}));
-  ASSERT_EQ(ids.Count, 3);
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Деталь Д", "Плита", "Поиск", "Вразброс"}));
+  ASSERT_EQ(ids.Count, 4);
   EXPECT_EQ(ids[2], 31);
   EXPECT_EQ(Log.Count("Повторяется Деталь Д"), 1);
   A.GetDetails(TString("Фирма Б"), TString("Тип 2"), list, ids);
-  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Поиск"}));
+  EXPECT_EQ(Texts(list), (std::vector<std::string>{"Поиск", "Вразброс"}));
 
   TString name("x"), comment("x");
   EXPECT_TRUE(A.GetParam(7, 2, name, comment, list));
@@ -324,6 +334,12 @@ TEST_F(TableTest, SearchesByRankedColumnsAndByExplicitOnes)
   // A table whose code row ranks nothing: row 1.
   EXPECT_EQ(A.IndexStDet(8, 1, 6.0, 0, 0.0, 0, 0.0), 1);
   EXPECT_EQ(A.IndexStDet(8, 6.0, 0.0, 0.0), 1);
+
+  // Rows out of order are walked as they stand (a search of sorted rows would find 3 x 10 at row 2).
+  EXPECT_EQ(A.IndexStDet(32, 1, 6.0, 2, 20.0, 0, 0.0), 1);
+  EXPECT_EQ(A.IndexStDet(32, 1, 3.0, 2, 10.0, 0, 0.0), 0);
+  EXPECT_EQ(A.IndexStDet(32, -1, 3.0, 2, 10.0, 0, 0.0), 0);
+  EXPECT_EQ(A.IndexStDet(31, 1, 3.0, 2, 10.0, 0, 0.0), 1);
 
   EXPECT_EQ(A.Select(31, 1, 6.0, 0, 0.0, 0, 0.0), 3);
   EXPECT_EQ(A.Select(55, 1, 6.0, 0, 0.0, 0, 0.0), 0);

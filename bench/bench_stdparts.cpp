@@ -1,0 +1,214 @@
+// The standard-parts collection against its floors. Reading: a file of 256 tables x 1,000 rows x
+// 8 columns (decimal commas, tabs, CR LF lines, a word list per table) read into a collection,
+// against reading the same bytes, decoding them and converting every number with std::from_chars.
+// Searching: IndexStDet by two explicit columns for rows of a sorted 1,000-row table, against
+// std::lower_bound over the same keys held as pairs; the tables are small and searched linearly,
+// which should stay within two or three times the binary search.
+#include <benchmark/benchmark.h>
+
+#include "bench/RatioReporter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "hxcadkit/core/TextBase.h"
+
+namespace {
+
+constexpr int Tables = 256, Rows = 1000, Columns = 8;
+
+// Row r of every table: the diameter in column 1 (groups of 25 rows), the length in column 2.
+double Diameter(int r)
+{
+  return 2.0 + (r - 1) / 25;
+}
+double Length(int r)
+{
+  return 5.0 + 2.5 * ((r - 1) % 25);
+}
+
+struct TBench
+{
+  std::string Dir, File;
+  std::size_t Numbers = 0;
+
+  TBench()
+  {
+    std::string t = (std::filesystem::temp_directory_path() / "hxcad_bench_sp_XXXXXX").string();
+    if (!mkdtemp(t.data())) std::abort();
+    Dir = t + "/";
+    File = Dir + "parts.tb";
+    std::string text = "// Tables of the benchmark\r\n";
+    for (int k = 1; k <= Tables; ++k) {
+      for (const std::string& part :
+           {std::string("# \"Table "), std::to_string(k), std::string("\" \"Maker\" \"Kind\" "),
+            std::to_string(k), std::string(" 1 0 "), std::to_string(Columns),
+            std::string(" 0\r\n{{ \"Lead \" \"\"")})
+        text += part;
+      for (int c = 0; c < Columns; ++c) {
+        text += " \"c";
+        text += std::to_string(c + 1);
+        text += "\" \"column\"";
+      }
+      text += " }\r\n{\r\n\t11\t220";
+      for (int c = 2; c < Columns; ++c)
+        text += "\t0";
+      text += "\r\n";
+      for (int r = 1; r < Rows; ++r) {
+        for (int c = 0; c < Columns; ++c) {
+          text += '\t';
+          text += Num(c == 0 ? Diameter(r) : c == 1 ? Length(r) : 0.25 * (r + c));
+        }
+        text += "\r\n";
+      }
+      text += "}\r\n}\r\n";
+      Numbers += std::size_t(Rows * Columns) + 5;
+    }
+    std::u16string w(text.begin(), text.end()); // ASCII only
+    std::ofstream f(File, std::ios::binary);
+    f.write("\xFF\xFE", 2);
+    f.write(reinterpret_cast<const char*>(w.data()), std::streamsize(w.size() * 2));
+  }
+  ~TBench() { std::filesystem::remove_all(Dir); }
+
+  static std::string Num(double v)
+  {
+    char b[32];
+    std::snprintf(b, sizeof b, "%g", v);
+    std::string s = b;
+    std::replace(s.begin(), s.end(), '.', ',');
+    return s;
+  }
+};
+
+TBench& Bench()
+{
+  static TBench b;
+  return b;
+}
+
+void Read(benchmark::State& state)
+{
+  TString dir(Bench().Dir.c_str()), file("parts.tb");
+  for (auto _ : state) {
+    TADTable a;
+    if (!a.Init(dir, file) || a.Count != Tables || a.Details[Tables - 1]->Count != Rows) std::abort();
+    benchmark::DoNotOptimize(a.Details[Tables - 1]->pBase);
+  }
+}
+
+// The bytes, decoded to 8-bit text, and every number in them converted.
+void ReadFloor(benchmark::State& state)
+{
+  for (auto _ : state) {
+    std::FILE* f = std::fopen(Bench().File.c_str(), "rb");
+    std::fseek(f, 0, SEEK_END);
+    std::vector<unsigned char> bytes(std::size_t(std::ftell(f)));
+    std::fseek(f, 0, SEEK_SET);
+    if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();
+    std::fclose(f);
+    std::string text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      const char16_t u = char16_t(bytes[i] | (bytes[i + 1] << 8));
+      text += u == u',' ? '.' : char(u);
+    }
+    std::vector<double> values;
+    values.reserve(Bench().Numbers);
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+      if (*p == '"') { // a quoted word: no numbers inside
+        p = std::find(p + 1, end, '"') + 1;
+        continue;
+      }
+      if ((*p >= '0' && *p <= '9') || *p == '-') {
+        double v;
+        auto r = std::from_chars(p, end, v);
+        values.push_back(v);
+        p = r.ptr;
+        continue;
+      }
+      ++p;
+    }
+    if (values.size() < std::size_t(Tables) * Rows * Columns) std::abort();
+    benchmark::DoNotOptimize(values.data());
+  }
+}
+
+struct TSearch
+{
+  TADTable A;
+  std::vector<std::pair<double, double>> Keys; // row r at r - 1
+  std::vector<int> Asked;
+  TSearch()
+  {
+    if (!A.Init(TString(Bench().Dir.c_str()), TString("parts.tb"))) std::abort();
+    for (int r = 1; r < Rows; ++r)
+      Keys.emplace_back(Diameter(r), Length(r));
+    std::mt19937 random(3);
+    for (int i = 0; i < 1024; ++i)
+      Asked.push_back(1 + int(random() % (Rows - 1)));
+  }
+};
+
+TSearch& Search()
+{
+  static TSearch s;
+  return s;
+}
+
+void IndexStDet(benchmark::State& state)
+{
+  TSearch& s = Search();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const int r = s.Asked[i++ % s.Asked.size()];
+    const int found = s.A.IndexStDet(Tables, 1, Diameter(r), 2, Length(r), 0, 0.0);
+    if (found != r) std::abort();
+    benchmark::DoNotOptimize(found);
+  }
+}
+
+void LowerBound(benchmark::State& state)
+{
+  TSearch& s = Search();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const int r = s.Asked[i++ % s.Asked.size()];
+    const auto it = std::lower_bound(s.Keys.begin(), s.Keys.end(), std::make_pair(Diameter(r), Length(r)));
+    const int found = int(it - s.Keys.begin()) + 1;
+    if (found != r) std::abort();
+    benchmark::DoNotOptimize(found);
+  }
+}
+
+BENCHMARK(Read)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(IndexStDet);
+BENCHMARK(LowerBound);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  return RunAndReport(argc, argv, [](TRatioReporter& reporter) {
+    auto& t = reporter.NsPerIteration;
+    if (t.count("Read") && t.count("ReadFloor"))
+      std::printf(
+          "\nreading %d tables x %d rows x %d columns (%ju bytes): %.1f ms; floor %.1f ms; ratio %.2f\n",
+          Tables, Rows, Columns, std::uintmax_t(std::filesystem::file_size(Bench().File)), t["Read"] / 1e6,
+          t["ReadFloor"] / 1e6, t["Read"] / t["ReadFloor"]);
+    if (t.count("IndexStDet") && t.count("LowerBound"))
+      std::printf("IndexStDet of a %d-row table: %.0f ns; std::lower_bound %.0f ns; ratio %.2f\n", Rows,
+                  t["IndexStDet"], t["LowerBound"], t["IndexStDet"] / t["LowerBound"]);
+  });
+}
