@@ -10,6 +10,7 @@
 // pattern come first: every class uses them instead of repeating the steps.
 #include <functional>
 #include <initializer_list>
+#include <span>
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/KmfData.h"
@@ -792,3 +793,14 @@ public:
 
   Real d = 0.0, D = 0.0, k = 0.0, R = 0.0, Len = 0.0;
 };
+
+// =============================================================================================
+// The standard part built by code
+// =============================================================================================
+
+// Builds the part of code MakeId (2 to 52) as the part document Path + Name + ".tpt" from its
+// sizes P, P[0] being a leading slot (as TADTable::Params gives a row) that only codes 37 and 38
+// read. False, before any document is made, for a code without a part or fewer sizes than its
+// part reads. ResultIndex is not read.
+bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const TString& Marking, int MakeId,
+                  int ResultIndex, std::span<const double> P, bool IsSize);
