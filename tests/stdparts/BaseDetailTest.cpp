@@ -1,7 +1,9 @@
 // The standard part built by code: every code on the recording modeller, from the rows of its
 // table where the shipped file has one, and the refusals that leave no document behind.
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <span>
 #include <string>
@@ -9,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include "../adapter/AdapterSupport.h"
 #include "StdPartsSupport.h"
+#include "txhost/lib/Model3D.h"
 
 namespace {
 
@@ -197,6 +201,49 @@ TEST_F(BaseDetail, TheBarsAreTurnedUprightAndTheFlatIsTheChordOfTheirCircle)
   const auto lines = Md.Of("drLine");
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0].A, (std::vector<double>{-3.0, 0, 53.0, 0, 3}));
+}
+
+// --- On the stand-in host -------------------------------------------------------------------------
+
+class BaseDetailStandIn : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  BaseDetailStandIn() { stdtest::LoadShipped(); }
+  // The kinds of the objects of a saved document.
+  std::vector<int> TypesIn(const std::filesystem::path& file)
+  {
+    std::vector<int> types;
+    txhost::Object* doc = H.OpenDocument(file, false);
+    if (!doc) return types;
+    for (txhost::Object* o : H.ObjectsOf(*doc))
+      types.push_back(txhost::model::TypeOf(*o));
+    H.CloseDocument(*doc);
+    return types;
+  }
+};
+
+TEST_F(BaseDetailStandIn, EveryCodeSavesAPartFileWithItsRevolveAndCuts)
+{
+  const TString folder = adaptertest::T(Dir.path()) + TString("/");
+  for (const auto& [code, sizes] : Sample) {
+    SCOPED_TRACE("code " + std::to_string(code));
+    const std::string name = "code" + std::to_string(code);
+    ASSERT_TRUE(drBaseDetail(drApi::MA, folder, TString(name.c_str()), TString("m"), code, 0, sizes, false));
+    EXPECT_EQ(drApi::MA.R2D().Transf2D.AMtr.Count, 0);
+    const auto file = Dir / (name + ".tpt");
+    ASSERT_TRUE(std::filesystem::exists(file));
+    const std::vector<int> types = TypesIn(file);
+    const auto count = [&types](txapi::txObj3dTypeEnum t) {
+      return std::count(types.begin(), types.end(), int(t));
+    };
+    EXPECT_EQ(count(txapi::o3d_bossRotated), 1);
+    EXPECT_EQ(count(txapi::o3d_cutExtrusion),
+              code == 20 || code == 22 || code == 25 || code == 28 || (code >= 32 && code <= 37));
+    EXPECT_EQ(count(txapi::o3d_bossExtrusion), code == 38);
+  }
+  EXPECT_FALSE(drBaseDetail(drApi::MA, folder, TString("none"), TString("m"), 9, 0,
+                            std::vector<double>(20, 1.0), false));
+  EXPECT_FALSE(std::filesystem::exists(Dir / "none.tpt"));
 }
 
 } // namespace
