@@ -77,8 +77,6 @@ void TBackEjector::fromStream(TKmfData& S)
 // --- TDirectColumn -----------------------------------------------------------------------------
 
 TDirectColumn::TDirectColumn(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TDirectColumn::dr3D(int) const {}
-void TDirectColumn::dr2D() const {}
 
 void TDirectColumn::toStream(TKmfData& S) const
 {
@@ -101,8 +99,6 @@ void TDirectColumn::fromStream(TKmfData& S)
 TWasherEjectorChannel::TWasherEjectorChannel(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C)
 {
 }
-void TWasherEjectorChannel::dr3D(int) const {}
-void TWasherEjectorChannel::dr2D() const {}
 
 void TWasherEjectorChannel::toStream(TKmfData& S) const
 {
@@ -161,8 +157,6 @@ void TEjectorChannel::fromStream(TKmfData& S)
 // --- TEjectorPlug ------------------------------------------------------------------------------
 
 TEjectorPlug::TEjectorPlug(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TEjectorPlug::dr3D(int) const {}
-void TEjectorPlug::dr2D() const {}
 
 void TEjectorPlug::toStream(TKmfData& S) const
 {
@@ -197,8 +191,6 @@ void TTubeDowel::fromStream(TKmfData& S)
 // --- TInjectPlug -------------------------------------------------------------------------------
 
 TInjectPlug::TInjectPlug(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TInjectPlug::dr3D(int) const {}
-void TInjectPlug::dr2D() const {}
 
 void TInjectPlug::toStream(TKmfData& S) const
 {
@@ -221,8 +213,6 @@ void TInjectPlug::fromStream(TKmfData& S)
 // --- TSupportWasher ----------------------------------------------------------------------------
 
 TSupportWasher::TSupportWasher(int kind, TModeler3D* M, TConstruktor* C) : TDetail(kind, M, C) {}
-void TSupportWasher::dr3D(int) const {}
-void TSupportWasher::dr2D() const {}
 
 void TSupportWasher::toStream(TKmfData& S) const
 {

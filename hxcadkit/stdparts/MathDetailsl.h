@@ -324,6 +324,8 @@ public:
   void Show(TGImage& GI, const TColor& Color) const override;
   // Widens G to hold the four plugs, mirrored about the Y axis, d clear of the border.
   void AddGabIn(TRect2D& G, const Real& d) const;
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
