@@ -229,8 +229,6 @@ void TSupportWasher::fromStream(TKmfData& S)
 // --- TReTraction -------------------------------------------------------------------------------
 
 TReTraction::TReTraction(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TReTraction::dr3D(int) const {}
-void TReTraction::dr2D() const {}
 
 void TReTraction::Show(TGImage& G, const TColor&) const
 {
@@ -254,8 +252,6 @@ void TReTraction::fromStream(TKmfData& S)
 // --- TProtectSupport ---------------------------------------------------------------------------
 
 TProtectSupport::TProtectSupport(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TProtectSupport::dr3D(int) const {}
-void TProtectSupport::dr2D() const {}
 void TProtectSupport::Show(TGImage&, const TColor&) const {}
 
 void TProtectSupport::toStream(TKmfData& S) const
@@ -292,8 +288,6 @@ void TRepairBolt::fromStream(TKmfData& S)
 // --- TColumnTail -------------------------------------------------------------------------------
 
 TColumnTail::TColumnTail(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TColumnTail::dr3D(int) const {}
-void TColumnTail::dr2D() const {}
 
 int TColumnTail::Positions() const
 {
@@ -332,8 +326,6 @@ TCirclePlane::TCirclePlane(int kind, TModeler3D* M, TConstruktor& C, const TDeta
   Complement = ColumnTail;
   Complement2 = MTail;
 }
-void TCirclePlane::dr3D(int) const {}
-void TCirclePlane::dr2D() const {}
 void TCirclePlane::Show(TGImage&, const TColor&) const {}
 
 void TCirclePlane::toStream(TKmfData& S) const

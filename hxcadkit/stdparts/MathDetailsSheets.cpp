@@ -1,5 +1,8 @@
 // The working drawings and 3D parts of the plugs, the guide plug and column and the washers: each
 // passes its fields to its profile once, with sizes on the sheet and bare in the model.
+#include <cmath>
+
+#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
@@ -153,4 +156,123 @@ void TWasherEjectorChannel::dr3D(int) const
   TModeler3D* M = Modeller(*this);
   if (!M) return;
   drMouldModel(*M, Id, {});
+}
+
+// --- Retraction, column tail, circle plane ------------------------------------------------------
+
+// The retraction's outline is left empty: a frame with its texts, an empty revolve.
+void TReTraction::dr2D() const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldSheet(*M, Id, 0.0, -CollarRadius, {}, 1, 3);
+}
+
+void TReTraction::dr3D(int) const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldModel(*M, Id, {});
+}
+
+void TColumnTail::dr2D() const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldSheet(
+      *M, Id, Len - ThreadLen - 15.0, -3.0 * Key,
+      [this](TModeler3D& Md) { GrooveDetail(Md, -25.0, ThreadRadius + 30.0); }, 1, 30);
+}
+
+void TColumnTail::dr3D(int) const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldModel(*M, Id, {}, [this](TModeler3D& Md) {
+    // A round as wide as the key has no flats to cut.
+    if (Key == 2.0 * Radius) return;
+    Md.drPlaneEskis(txapi::o3d_planeXOY, Key, 0.0, TString());
+    Md.drRectAngle(Key / 2, -Radius, Radius, Radius, 1);
+    Md.drRectAngle(-Key / 2, -Radius, -Radius, Radius, 1);
+    Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 15.0, 0.0);
+  });
+}
+
+namespace {
+
+// The plate's column tail, when both its links are set and of the classes they must be.
+const TColumnTail* PlateTail(const TDetail& plate)
+{
+  if (!dynamic_cast<const TMTail*>(plate.Complement2)) return nullptr;
+  return dynamic_cast<const TColumnTail*>(plate.Complement);
+}
+
+} // namespace
+
+void TCirclePlane::dr2D() const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M || !PlateTail(*this)) return;
+  drMouldSheet(*M, Id, -10.0, -Radius, {}, 28);
+}
+
+void TCirclePlane::dr3D(int) const
+{
+  TModeler3D* M = Modeller(*this);
+  const TColumnTail* tail = PlateTail(*this);
+  if (!M || !tail) return;
+  drMouldModel(*M, Id, {}, [this, tail](TModeler3D& Md) {
+    THole3DParam hole(Md);
+    // The tail's second to fifth angles hold its bolts; the first is its own.
+    for (int i = 1; i <= 4; ++i) {
+      const double a = tail->Angle[i] * 0.017453292519943295;
+      hole.dr3DHole(48, tail->PlaceRadius * std::cos(a), tail->PlaceRadius * std::sin(a), 0.0, 0.0, 0.0, 0.0,
+                    0.0, BoltHeadLen, BoltHeadRadius, 0.0, Thickness - BoltHeadLen, BoltRadius, 0.0);
+    }
+  });
+}
+
+// --- Protect support -------------------------------------------------------------------------------
+
+namespace {
+
+void Lug(const TProtectSupport& p, TCommonGeometry& g, double mx, double my, int tl, bool isSize, bool plan)
+{
+  if (plan)
+    g.dr2D_LapkaZapobizna_Vo(mx, my, 0.0, 1.0, p.Radius, p.ThreadRadius, p.Len, p.ThreadLen, p.LenToKey,
+                             p.Key, 2.0, tl, isSize);
+  else
+    g.dr2D_LapkaZapobizna_V1(mx, my, 0.0, 1.0, p.Radius, p.ThreadRadius, p.Len, p.ThreadLen, p.LenToKey,
+                             p.Key, 2.0, tl, isSize);
+}
+
+} // namespace
+
+// The support's sheet has no technical requirements.
+void TProtectSupport::dr2D() const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  TCommonGeometry g(0, M);
+  drMouldSheet(
+      *M, Id, Len - ThreadLen, -MouldWhole(Radius),
+      [this, &g](TModeler3D&) {
+        Lug(*this, g, 0.0, 0.0, 1, true, false);
+        g.drCVR_dV(10.0, -35.0 - 2.0 * Radius, 0.0, 4.0, 3.0, 1.0, 0.5, TString("A"), true);
+      },
+      0);
+}
+
+void TProtectSupport::dr3D(int) const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  TCommonGeometry g(0, M);
+  drMouldModel(
+      *M, Id, [this, &g](TModeler3D&) { Lug(*this, g, 0.0, 0.0, 0, false, false); },
+      [this, &g](TModeler3D& Md) {
+        Md.drPlaneEskis(txapi::o3d_planeXOZ, Radius, 0.0, TString());
+        Lug(*this, g, 0.0, ThreadLen - Len + LenToKey, 0, false, true);
+        Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 2.0 * Radius, 0.0);
+      });
 }

@@ -1,5 +1,7 @@
 // The sheets and models of the plugs, the guide plug and column and the washers on the recording
 // modeller: where each view stands, which requirement texts close it, and a sweep of sound drawings.
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,7 +20,28 @@ struct TSample
   std::string Name;
   std::function<std::unique_ptr<TDetail>(TModeler3D*)> Make;
   bool EmptyOutline = false; // the outline the part's class leaves empty
+  int Sketches = 1;          // of its model
 };
+
+// A column tail with its five angles, and a shank to link a plate to.
+struct TPlateLinks
+{
+  TPlateLinks()
+  {
+    Tail.PlaceRadius = 40, Tail.Radius = 8, Tail.Key = 12, Tail.Len = 60, Tail.ThreadLen = 20,
+    Tail.ThreadRadius = 6, Tail.Count = 2;
+    const double angles[5] = {10, 45, 135, 225, 315};
+    std::copy(angles, angles + 5, Tail.Angle);
+  }
+  TColumnTail Tail{7, nullptr, TConstruktor::Empty()};
+  TMTail Shank{8, nullptr, TConstruktor::Empty()};
+};
+
+TPlateLinks& Links()
+{
+  static TPlateLinks links;
+  return links;
+}
 
 std::vector<TSample> Samples()
 {
@@ -65,6 +88,34 @@ std::vector<TSample> Samples()
          return std::unique_ptr<TDetail>(std::move(p));
        },
        true},
+      {"retraction",
+       [](TModeler3D* M) {
+         auto p = std::make_unique<TReTraction>(7, M, TConstruktor::Empty());
+         p->CollarRadius = 20, p->Radius = 10, p->Len = 50;
+         return std::unique_ptr<TDetail>(std::move(p));
+       },
+       true},
+      {"column_tail",
+       [](TModeler3D* M) {
+         auto p = std::make_unique<TColumnTail>(8, M, TConstruktor::Empty());
+         p->Radius = 8, p->Key = 12, p->Len = 60, p->ThreadLen = 20, p->ThreadRadius = 6;
+         return std::unique_ptr<TDetail>(std::move(p));
+       },
+       true, 2},
+      {"circle_plane",
+       [](TModeler3D* M) {
+         auto p = std::make_unique<TCirclePlane>(9, M, TConstruktor::Empty(), &Links().Tail, &Links().Shank);
+         p->Thickness = 15, p->Radius = 60, p->BoltRadius = 5.5, p->BoltHeadRadius = 9, p->BoltHeadLen = 9;
+         return std::unique_ptr<TDetail>(std::move(p));
+       },
+       true, 9},
+      {"protect_support",
+       [](TModeler3D* M) {
+         auto p = std::make_unique<TProtectSupport>(10, M, TConstruktor::Empty());
+         p->ThreadLen = 20, p->Len = 60, p->ThreadRadius = 6, p->Radius = 12.5, p->Key = 18, p->LenToKey = 10;
+         return std::unique_ptr<TDetail>(std::move(p));
+       },
+       false, 2},
   };
 }
 
@@ -85,7 +136,7 @@ TEST_F(PlugSheets, EverySheetAndModelIsSoundAndEveryModelOneRevolve)
     EXPECT_EQ(Md.Count("drBaseRotate"), 1);
     EXPECT_EQ(Md.Count("drColor3D"), 1);
     EXPECT_EQ(Md.Count("drClose3D"), 1);
-    ASSERT_EQ(Md.Sketches(), 1);
+    ASSERT_EQ(Md.Sketches(), s.Sketches);
     EXPECT_EQ(Md.SketchProfile(0).empty(), s.EmptyOutline);
     EXPECT_EQ(Md.Count("drDimL") + Md.Count("drDimD") + Md.Count("drDimR"), 0) << "no sizes in a sketch";
   }
@@ -187,6 +238,83 @@ TEST_F(PlugSheets, TheGuidePlugsModelSpansItsLengths)
   EXPECT_NEAR(box.x1, -32.0 - 2.0, 1e-9);
   EXPECT_NEAR(box.x2, 28.0 + 2.0, 1e-9);
   EXPECT_NEAR(box.y2, 15.0, 1e-9);
+}
+
+TEST_F(PlugSheets, TheColumnTailCutsFlatsOnlyWhereItsKeyIsNarrower)
+{
+  TColumnTail tail(8, &Md, TConstruktor::Empty());
+  tail.Radius = 8, tail.Key = 16, tail.Len = 60, tail.ThreadLen = 20, tail.ThreadRadius = 6;
+  Md.NewPartPlaneAnswer = true;
+  tail.dr3D(0);
+  EXPECT_EQ(Md.Count("drPlaneEskis") + Md.Count("drCutExtrusion") + Md.Count("drRectAngle"), 0);
+  EXPECT_EQ(Md.Count("drColor3D"), 1);
+  EXPECT_EQ(Md.Count("drClose3D"), 1);
+  EXPECT_EQ(SheetOf(Md, tail).Anchor, (std::vector<double>{25, -48}));
+  EXPECT_EQ(SheetOf(Md, tail).Texts, (std::vector<TString>{TDemStr[1], TDemStr[30], TString(), TString()}));
+  tail.Key = 12;
+  Md.Reset();
+  tail.dr3D(0);
+  const auto rects = Md.Of("drRectAngle");
+  ASSERT_EQ(rects.size(), 2u);
+  EXPECT_EQ(rects[0].A, (std::vector<double>{6, -8, 8, 8, 1}));
+  EXPECT_EQ(rects[1].A, (std::vector<double>{-6, -8, -8, 8, 1}));
+  EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 15, 0}));
+}
+
+TEST_F(PlugSheets, TheCirclePlateBoresAtTheTailsSecondToFifthAnglesAndNeedsBothLinks)
+{
+  TCirclePlane plate(9, &Md, TConstruktor::Empty(), &Links().Tail, &Links().Shank);
+  plate.Thickness = 15, plate.BoltRadius = 5.5, plate.BoltHeadRadius = 9, plate.BoltHeadLen = 9,
+  plate.Radius = 60;
+  Md.NewPartPlaneAnswer = true;
+  plate.dr3D(0);
+  std::vector<std::pair<double, double>> bolts;
+  for (const auto& c : Md.Of("drCircle"))
+    if (c.A[2] == 5.5) bolts.emplace_back(c.A[0], c.A[1]);
+  ASSERT_EQ(bolts.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    const double a = Links().Tail.Angle[i + 1] * M_PI / 180.0;
+    EXPECT_NEAR(bolts[std::size_t(i)].first, 40 * std::cos(a), 1e-9);
+    EXPECT_NEAR(bolts[std::size_t(i)].second, 40 * std::sin(a), 1e-9);
+  }
+  EXPECT_EQ(Md.Count("drMacro3D"), 4);
+  EXPECT_EQ(SheetOf(Md, plate).Anchor, (std::vector<double>{-10, -60}));
+  // A missing link, or one of another class, opens nothing.
+  TReTraction stranger(1, nullptr, TConstruktor::Empty());
+  for (const auto& [tail, shank] :
+       std::vector<std::pair<const TDetail*, const TDetail*>>{{nullptr, &Links().Shank},
+                                                              {&Links().Tail, nullptr},
+                                                              {&stranger, &Links().Shank},
+                                                              {&Links().Tail, &stranger}}) {
+    TCirclePlane lone(9, &Md, TConstruktor::Empty(), tail, shank);
+    Md.Reset();
+    Md.LeafStampAnswer = true;
+    lone.dr2D();
+    lone.dr3D(0);
+    EXPECT_TRUE(Md.Calls.empty());
+  }
+}
+
+TEST_F(PlugSheets, TheProtectSupportStandsByItsRoundedRadiusAndCutsItsFlatsOnPlaneTwo)
+{
+  TProtectSupport support(10, &Md, TConstruktor::Empty());
+  support.ThreadLen = 20, support.Len = 60, support.ThreadRadius = 6, support.Key = 18, support.LenToKey = 10;
+  for (const auto& [radius, y] : std::vector<std::pair<double, double>>{{12.5, -13}, {12.4, -12}}) {
+    support.Radius = radius;
+    const TSheet sheet = SheetOf(Md, support);
+    EXPECT_EQ(sheet.Anchor, (std::vector<double>{40, y}));
+    EXPECT_EQ(sheet.Texts, std::vector<TString>(4));
+  }
+  Md.Reset();
+  Md.NewPartPlaneAnswer = true;
+  support.dr3D(0);
+  const auto planes = Md.Of("drPlaneEskis");
+  ASSERT_EQ(planes.size(), 1u);
+  EXPECT_EQ(planes[0].A[0], txapi::o3d_planeXOZ);
+  EXPECT_EQ(planes[0].A[1], 12.4);
+  const auto cut = Md.Of("drCutExtrusion");
+  ASSERT_EQ(cut.size(), 1u);
+  EXPECT_EQ(cut[0].A, (std::vector<double>{0, 0, 24.8, 0}));
 }
 
 } // namespace
