@@ -33,8 +33,6 @@ TBackEjector::TBackEjector(int iId, TModeler3D* M, TConstruktor& C, int iId2)
 {
 }
 
-void TBackEjector::dr3D(int) const {}
-void TBackEjector::dr2D() const {}
 
 void TBackEjector::Show(TGImage& G, const TColor& Color) const
 {
@@ -137,8 +135,6 @@ TEjectorChannel::TEjectorChannel(int kind, TModeler3D* M, TConstruktor& C, TEjec
 {
   Complement = EP;
 }
-void TEjectorChannel::dr3D(int) const {}
-void TEjectorChannel::dr2D() const {}
 
 void TEjectorChannel::toStream(TKmfData& S) const
 {

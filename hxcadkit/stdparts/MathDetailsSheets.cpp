@@ -4,6 +4,7 @@
 
 #include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
 namespace {
@@ -275,4 +276,101 @@ void TProtectSupport::dr3D(int) const
         Lug(*this, g, 0.0, ThreadLen - Len + LenToKey, 0, false, true);
         Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 2.0 * Radius, 0.0);
       });
+}
+
+// --- Ejector channel and back ejector ------------------------------------------------------------
+
+namespace {
+
+// The pusher's relieved radius: half a millimetre under the body where the fit differs.
+double Relieved(double radius, double fitRadius)
+{
+  return fitRadius != radius ? radius - 0.5 : radius;
+}
+
+} // namespace
+
+void TEjectorChannel::dr2D() const
+{
+  TModeler3D* M = Modeller(*this);
+  const auto* plug = dynamic_cast<const TEjectorPlug*>(Complement);
+  if (!M || !plug) return;
+  TCommonGeometry g(0, M);
+  drMouldSheet(
+      *M, Id, SpringLen - 25.0, -CollarHeight,
+      [&](TModeler3D&) {
+        g.dr2D_Shtovhach_V1(20.0, 0.0, 0.0, 1.0, Radius, Relieved(Radius, FitRadius), CollarRadius, FitRadius,
+                            SpringRadius, Len, FitLen, CollarHeight, Len + SpringLen, plug->ConeLen,
+                            GradeHeight, 1, true);
+      },
+      35, 3, 39);
+}
+
+void TEjectorChannel::dr3D(int) const
+{
+  TModeler3D* M = Modeller(*this);
+  const auto* plug = dynamic_cast<const TEjectorPlug*>(Complement);
+  if (!M || !plug) return;
+  TCommonGeometry g(0, M);
+  drMouldModel(
+      *M, Id,
+      [&](TModeler3D&) {
+        g.dr2D_Shtovhach_V1(0.0, 0.0, 0.0, 1.0, Radius, Relieved(Radius, FitRadius), CollarRadius, FitRadius,
+                            SpringRadius, Len, FitLen, CollarHeight, Len + SpringLen, 0.0, 0.0, 0, false);
+      },
+      [&](TModeler3D& Md) {
+        if (!(GradeHeight > 0.0)) return;
+        // The grade as a wedge running out to nothing at the end face.
+        const double c = plug->ConeLen;
+        Md.drPlaneEskis(txapi::o3d_planeYOZ, Radius, 0.0, TString());
+        TContDrawing w(&Md);
+        w.Make(Len - c, -Radius, dP(Len - c, GradeHeight - Radius, dP(Len, -Radius, dP(Len - c, -Radius))));
+        w.dr2D(1);
+        Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2.0 * Radius, 0.0);
+      });
+}
+
+namespace {
+
+void BackPusher(const TBackEjector& e, TModeler3D& M)
+{
+  TCommonGeometry(0, &M).dr2D_Shtovhach_V1(0.0, 0.0, 0.0, 1.0, e.Radius, Relieved(e.Radius, e.FitRadius),
+                                           e.CollarRadius, e.FitRadius, 5.0, e.Len, e.FitLen, e.CollarHeight,
+                                           e.Len, 0.0, 0.0, 0, false);
+}
+
+} // namespace
+
+void TBackEjector::dr2D() const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldSheet(
+      *M, Id, Len - 20.0, -CollarRadius, [this](TModeler3D& Md) { BackPusher(*this, Md); }, 35, 3, 39);
+}
+
+void TBackEjector::dr3D(int) const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldModel(*M, Id, [this](TModeler3D& Md) { BackPusher(*this, Md); });
+  // The support is a part of its own, made whether or not the pusher's was.
+  dr3D_Opora();
+}
+
+// The support's outline is left empty: its model revolves an empty sketch.
+void TBackEjector::dr3D_Opora() const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldModel(*M, Id2, {});
+}
+
+void TBackEjector::dr2D_Opora() const
+{
+  TModeler3D* M = Modeller(*this);
+  if (!M) return;
+  drMouldSheet(
+      *M, Id2, 0.0, -FitRadius,
+      [this](TModeler3D& Md) { GrooveDetail(Md, 20.0, -70.0 - 2.0 * CollarRadius); }, 1);
 }

@@ -526,6 +526,9 @@ public:
   TBackEjector(int iId, TModeler3D* M, TConstruktor& C, int iId2);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The support it rests on, of kind Id2: its part, and a sheet nothing draws.
+  void dr3D_Opora() const;
+  void dr2D_Opora() const;
   // The four parts of the set at the rectangle's corners.
   void Show(TGImage& G, const TColor& Color) const override;
   // Widens G to the parts of the set with d between them and the plate's border.

@@ -32,8 +32,10 @@ struct TPlateLinks
     Tail.ThreadRadius = 6, Tail.Count = 2;
     const double angles[5] = {10, 45, 135, 225, 315};
     std::copy(angles, angles + 5, Tail.Angle);
+    Plug.ConeLen = 8;
   }
   TColumnTail Tail{7, nullptr, TConstruktor::Empty()};
+  TEjectorPlug Plug{9, nullptr, TConstruktor::Empty()};
   TMTail Shank{8, nullptr, TConstruktor::Empty()};
 };
 
@@ -116,7 +118,22 @@ std::vector<TSample> Samples()
          return std::unique_ptr<TDetail>(std::move(p));
        },
        false, 2},
+      {"ejector_channel",
+       [](TModeler3D* M) {
+         auto p = std::make_unique<TEjectorChannel>(11, M, TConstruktor::Empty(), &Links().Plug);
+         p->Radius = 4, p->Len = 100, p->SpringRadius = 8, p->SpringLen = 20, p->FitRadius = 4.2,
+         p->FitLen = 30, p->CollarRadius = 10, p->CollarHeight = 5, p->GradeHeight = 0.5;
+         return std::unique_ptr<TDetail>(std::move(p));
+       },
+       false, 2},
   };
+}
+
+std::unique_ptr<TBackEjector> BackEjector(TModeler3D* M)
+{
+  auto p = std::make_unique<TBackEjector>(12, M, TConstruktor::Empty(), 13);
+  p->Radius = 4, p->Len = 100, p->FitRadius = 4, p->FitLen = 30, p->CollarRadius = 10, p->CollarHeight = 5;
+  return p;
 }
 
 TEST_F(PlugSheets, EverySheetAndModelIsSoundAndEveryModelOneRevolve)
@@ -315,6 +332,65 @@ TEST_F(PlugSheets, TheProtectSupportStandsByItsRoundedRadiusAndCutsItsFlatsOnPla
   const auto cut = Md.Of("drCutExtrusion");
   ASSERT_EQ(cut.size(), 1u);
   EXPECT_EQ(cut[0].A, (std::vector<double>{0, 0, 24.8, 0}));
+}
+
+TEST_F(PlugSheets, TheChannelNeedsItsPlugAndCutsAWedgeOnlyForAPositiveGrade)
+{
+  TEjectorChannel lone(11, &Md, TConstruktor::Empty(), nullptr);
+  Md.LeafStampAnswer = Md.NewPartPlaneAnswer = true;
+  lone.dr2D();
+  lone.dr3D(0);
+  EXPECT_TRUE(Md.Calls.empty());
+
+  TEjectorChannel channel(11, &Md, TConstruktor::Empty(), &Links().Plug);
+  channel.Radius = 4, channel.Len = 100, channel.SpringRadius = 8, channel.SpringLen = 20,
+  channel.FitRadius = 4, channel.FitLen = 30, channel.CollarRadius = 10, channel.CollarHeight = 5;
+  for (double grade : {0.0, -1.0}) {
+    channel.GradeHeight = grade;
+    Md.Reset();
+    channel.dr3D(0);
+    EXPECT_EQ(Md.Sketches(), 1);
+    EXPECT_EQ(Md.Count("drCutExtrusion"), 0);
+  }
+  channel.GradeHeight = 0.5;
+  Md.Reset();
+  channel.dr3D(0);
+  ASSERT_EQ(Md.Sketches(), 2);
+  const auto box = TRecordingModeler::Box(Md.SketchProfile(1));
+  EXPECT_EQ(std::vector<double>({box.x1, box.y1, box.x2, box.y2}), std::vector<double>({92, -4, 100, -3.5}));
+  EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 8, 0}));
+  EXPECT_EQ(SheetOf(Md, channel).Anchor, (std::vector<double>{-5, -5}));
+  EXPECT_EQ(SheetOf(Md, channel).Texts,
+            (std::vector<TString>{TDemStr[35], TDemStr[3], TDemStr[39], TString()}));
+}
+
+TEST_F(PlugSheets, TheBackEjectorMakesItsSupportEvenWhenItsOwnPartFails)
+{
+  auto e = BackEjector(&Md);
+  e->dr3D(0);
+  const auto opened = Md.Of("drCreate3DNewPartPlane");
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0].A[0], 12);
+  EXPECT_EQ(opened[1].A[0], 13);
+  Md.Reset();
+  Md.NewPartPlaneAnswer = true;
+  e->dr3D(0);
+  EXPECT_TRUE(DrawingSound(Md));
+  EXPECT_EQ(Md.Count("drBaseRotate"), 2);
+  EXPECT_EQ(Md.Count("drClose3D"), 2);
+  ASSERT_EQ(Md.Sketches(), 2);
+  EXPECT_FALSE(Md.SketchProfile(0).empty());
+  EXPECT_TRUE(Md.SketchProfile(1).empty()) << "the support's outline is left empty";
+  Md.Reset();
+  Md.LeafStampAnswer = true;
+  e->dr2D();
+  EXPECT_TRUE(DrawingSound(Md));
+  EXPECT_EQ(Md.Count("drDimL") + Md.Count("drDimD") + Md.Count("drDimR"), 0);
+  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A, (std::vector<double>{12, 0, 80, -10, 1}));
+  Md.Reset();
+  e->dr2D_Opora();
+  EXPECT_TRUE(DrawingSound(Md));
+  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A, (std::vector<double>{13, 0, 0, -4, 1}));
 }
 
 } // namespace
