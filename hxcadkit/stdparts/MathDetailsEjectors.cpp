@@ -343,8 +343,6 @@ TLocatingRing::TLocatingRing(int iId, int iId2, TModeler3D* M, TConstruktor* C, 
 {
   Complement = CT;
 }
-void TLocatingRing::dr3D(int) const {}
-void TLocatingRing::dr2D() const {}
 
 int TLocatingRing::FixPositions() const
 {

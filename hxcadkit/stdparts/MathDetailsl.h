@@ -764,6 +764,14 @@ public:
   void fromStream(TKmfData& S) override;
   // The fixing bolts in use: CountFix as stored, within 0..5.
   int FixPositions() const;
+  const TColumnTail* Tail() const;
+
+  // The plan view along the axis for the designation Det: the bore for Id, else the column
+  // tail's holes; nothing without a column tail.
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl, bool isSize) const;
+  // Contour nCont of a part of designation Det: 1 the body's half, 2 the through holes, 3 the
+  // bolt-head recesses; nothing for another nCont.
+  void dr2D_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, int Det, int nCont) const;
 
   // Axial section between x = 0 (the shoulder's side) and T: outer radius RTpa, shoulder RBase
   // over sh, bore iR cylindrical over t and then widening at a degrees; with tl's tens digit 1,
