@@ -1,6 +1,7 @@
 // The locating ring's sheets and parts on the recording modeller: the plan view's holes and
 // dimensions by designation, the contours of its parts, and sound drawings throughout.
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,34 @@ TEST_F(RingSheets, TheBodysContourAndTheContoursOutOfRange)
     EXPECT_EQ(Md.Calls[0].Op, "drMtr");
     EXPECT_EQ(Md.Calls[1].Op, "drDeleteMtr");
   }
+}
+
+// A stream may claim any count; only the five angles held are drawn, and sizes beyond an int
+// reach the modeller's whole-number places saturated.
+TEST_F(RingSheets, ClaimedCountsAreClampedAndHugeSizesSaturate)
+{
+  for (const auto& [count, holes] : std::vector<std::pair<int, int>>{{1000, 5}, {-3, 0}, {5, 5}}) {
+    Ring.CountFix = count;
+    Md.Reset();
+    Ring.dr2D_Vo(0, 0, 0, 1, 1, 3);
+    EXPECT_EQ(Md.Count("drCircle"), holes) << count;
+    Md.Reset();
+    Ring.dr2D_V2(0, 0, 0, 1, 1, 1, false);
+    int heads = 0;
+    for (const auto& c : Md.Of("drCircle"))
+      heads += c.A[3] == 4;
+    EXPECT_EQ(heads, holes) << count;
+  }
+  Ring.Radius = 1e300;
+  Md.Reset();
+  Ring.dr2D_V2(0, 0, 0, 1, 2, 1, true);
+  EXPECT_TRUE(Md.Balanced());
+  TInjectPlug sprue(1, &Md, TConstruktor::Empty());
+  sprue.CollarRadius = std::nan("");
+  Md.Reset();
+  sprue.dr2D();
+  ASSERT_EQ(Md.Of("drLeafStampView1").size(), 1u);
+  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A[3], 0.0);
 }
 
 } // namespace
