@@ -297,7 +297,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The standard part built by code: a code and its sizes from the input's bytes.
   std::vector<double> sizes((size - 4) / sizeof(double));
-  std::memcpy(sizes.data(), data + 4, sizes.size() * sizeof(double));
+  if (!sizes.empty()) std::memcpy(sizes.data(), data + 4, sizes.size() * sizeof(double));
   drBaseDetail(M, TString(), TString("f"), TString(), int(data[0] % 56), 0, sizes, (data[1] & 1) != 0);
   return 0;
 }

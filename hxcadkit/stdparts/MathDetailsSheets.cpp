@@ -30,7 +30,7 @@ void TInjectPlug::dr2D() const
   TModeler3D* M = Modeller(*this);
   if (!M) return;
   drMouldSheet(
-      *M, Id, Len, -MouldWhole(CollarRadius + 20.0),
+      *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0),
       [this](TModeler3D&) {
         dr2D_V1(0, 0, 0, 1.0, SphereRadius, TPARadius, CollarRadius, BFitRadius, FitLen, Len, CollarHeight,
                 SphereLen, 1, true, 3.0);
@@ -111,7 +111,7 @@ void TDirectColumn::dr2D() const
   TModeler3D* M = Modeller(*this);
   if (!M) return;
   drMouldSheet(
-      *M, Id, 0.0, -MouldWhole(Radius),
+      *M, Id, 0.0, -1.0 * MouldWhole(Radius),
       [this](TModeler3D& Md) { GrooveDetail(Md, Len * 0.5 - 30.0, -80.0 - Radius); }, 1, 30);
 }
 
@@ -256,7 +256,7 @@ void TProtectSupport::dr2D() const
   if (!M) return;
   TCommonGeometry g(0, M);
   drMouldSheet(
-      *M, Id, Len - ThreadLen, -MouldWhole(Radius),
+      *M, Id, Len - ThreadLen, -1.0 * MouldWhole(Radius),
       [this, &g](TModeler3D&) {
         Lug(*this, g, 0.0, 0.0, 1, true, false);
         g.drCVR_dV(10.0, -35.0 - 2.0 * Radius, 0.0, 4.0, 3.0, 1.0, 0.5, TString("A"), true);

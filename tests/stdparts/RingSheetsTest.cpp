@@ -143,6 +143,11 @@ TEST_F(RingSheets, ClaimedCountsAreClampedAndHugeSizesSaturate)
   sprue.dr2D();
   ASSERT_EQ(Md.Of("drLeafStampView1").size(), 1u);
   EXPECT_EQ(Md.Of("drLeafStampView1")[0].A[3], 0.0);
+  // The whole number at the bottom of the range is negated as a double.
+  sprue.CollarRadius = -1e300;
+  Md.Reset();
+  sprue.dr2D();
+  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A[3], 2147483648.0);
 }
 
 } // namespace
