@@ -4,9 +4,13 @@
 // Searching: IndexStDet by two explicit columns for rows of a sorted 1,000-row table, against
 // std::lower_bound over the same keys held as pairs; the tables are small and searched linearly,
 // which should stay within two or three times the binary search.
+// Building by code: every code of the standard part built by code on the null modeller, against
+// replaying the lines, arcs and circles those builds make; within two times.
 #include <benchmark/benchmark.h>
 
+#include "bench/NullModeler.h"
 #include "bench/RatioReporter.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
 
 #include <algorithm>
 #include <charconv>
@@ -191,10 +195,58 @@ void LowerBound(benchmark::State& state)
   }
 }
 
+// Growing sizes that every code's layout reads as a part of middle size.
+const std::vector<double>& CodeSizes()
+{
+  static const std::vector<double> sizes = [] {
+    std::vector<double> v(14);
+    for (std::size_t i = 0; i < v.size(); ++i)
+      v[i] = 6.0 + 4.0 * double(i);
+    return v;
+  }();
+  return sizes;
+}
+
+void EveryCode(TModeler3D& m)
+{
+  const TString none;
+  for (int code = 2; code <= 52; ++code)
+    drBaseDetail(m, none, none, none, code, 0, CodeSizes(), false);
+}
+
+[[gnu::noinline]] TModeler3D* NewNullModeler()
+{
+  return new TNullModeler;
+}
+
+void BaseDetailByCode(benchmark::State& state)
+{
+  TModeler3D* m = NewNullModeler();
+  for (auto _ : state)
+    EveryCode(*m);
+  delete m;
+}
+
+void BaseDetailReplay(benchmark::State& state)
+{
+  static const std::vector<TNullModeler::TPrim> prims = [] {
+    TNullModeler m;
+    m.Keep = true;
+    EveryCode(m);
+    return m.Prims;
+  }();
+  TModeler3D* m = NewNullModeler();
+  for (auto _ : state)
+    Replay(*m, prims);
+  delete m;
+}
+
 BENCHMARK(Read)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(IndexStDet);
 BENCHMARK(LowerBound);
+BENCHMARK(BaseDetailByCode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BaseDetailReplay)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
@@ -210,5 +262,9 @@ int main(int argc, char** argv)
     if (t.count("IndexStDet") && t.count("LowerBound"))
       std::printf("IndexStDet of a %d-row table: %.0f ns; std::lower_bound %.0f ns; ratio %.2f\n", Rows,
                   t["IndexStDet"], t["LowerBound"], t["IndexStDet"] / t["LowerBound"]);
+    if (t.count("BaseDetailByCode") && t.count("BaseDetailReplay"))
+      std::printf("every code built: %.1f us; its primitives replayed %.1f us; ratio %.2f\n",
+                  t["BaseDetailByCode"] / 1e3, t["BaseDetailReplay"] / 1e3,
+                  t["BaseDetailByCode"] / t["BaseDetailReplay"]);
   });
 }

@@ -57,6 +57,19 @@ const TSocketLeaderPin& KeyedPillar()
   return pillar;
 }
 
+// The column tail and shank a plate and a ring are linked to, read from each input like the parts.
+TColumnTail& LinkedTail()
+{
+  static TColumnTail tail(0, nullptr, TConstruktor::Empty());
+  return tail;
+}
+
+const TMTail& LinkedShank()
+{
+  static TMTail shank(0, nullptr, TConstruktor::Empty());
+  return shank;
+}
+
 struct TEntry
 {
   const char* Name;
@@ -211,11 +224,11 @@ const TEntry Classes[] = {
      }},
     {"TCirclePlane",
      [](TModeler3D* m) -> std::unique_ptr<TDetail> {
-       return std::make_unique<TCirclePlane>(1, m, TConstruktor::Empty(), nullptr, nullptr);
+       return std::make_unique<TCirclePlane>(1, m, TConstruktor::Empty(), &LinkedTail(), &LinkedShank());
      }},
     {"TLocatingRing",
      [](TModeler3D* m) -> std::unique_ptr<TDetail> {
-       return std::make_unique<TLocatingRing>(1, 2, m, nullptr, nullptr);
+       return std::make_unique<TLocatingRing>(1, 2, m, nullptr, &LinkedTail());
      },
      [](TDetail& d) {
        const TLocatingRing& p = As<TLocatingRing>(d);
@@ -255,6 +268,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   stream.insert(stream.end(), data + 4, data + size);
 
   TOpenModeler M;
+  {
+    TKmfData S;
+    if (S.from(stream)) LinkedTail().fromStream(S);
+  }
   for (const TEntry& e : Classes) {
     std::unique_ptr<TDetail> part = e.Make(&M);
     TKmfData S;
@@ -277,5 +294,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     part->dr3D(1);
     if (e.Extra) e.Extra(*part);
   }
+
+  // The standard part built by code: a code and its sizes from the input's bytes.
+  std::vector<double> sizes((size - 4) / sizeof(double));
+  if (!sizes.empty()) std::memcpy(sizes.data(), data + 4, sizes.size() * sizeof(double));
+  drBaseDetail(M, TString(), TString("f"), TString(), int(data[0] % 56), 0, sizes, (data[1] & 1) != 0);
   return 0;
 }

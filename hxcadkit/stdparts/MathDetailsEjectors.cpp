@@ -33,8 +33,6 @@ TBackEjector::TBackEjector(int iId, TModeler3D* M, TConstruktor& C, int iId2)
 {
 }
 
-void TBackEjector::dr3D(int) const {}
-void TBackEjector::dr2D() const {}
 
 void TBackEjector::Show(TGImage& G, const TColor& Color) const
 {
@@ -77,8 +75,6 @@ void TBackEjector::fromStream(TKmfData& S)
 // --- TDirectColumn -----------------------------------------------------------------------------
 
 TDirectColumn::TDirectColumn(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TDirectColumn::dr3D(int) const {}
-void TDirectColumn::dr2D() const {}
 
 void TDirectColumn::toStream(TKmfData& S) const
 {
@@ -101,8 +97,6 @@ void TDirectColumn::fromStream(TKmfData& S)
 TWasherEjectorChannel::TWasherEjectorChannel(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C)
 {
 }
-void TWasherEjectorChannel::dr3D(int) const {}
-void TWasherEjectorChannel::dr2D() const {}
 
 void TWasherEjectorChannel::toStream(TKmfData& S) const
 {
@@ -141,8 +135,6 @@ TEjectorChannel::TEjectorChannel(int kind, TModeler3D* M, TConstruktor& C, TEjec
 {
   Complement = EP;
 }
-void TEjectorChannel::dr3D(int) const {}
-void TEjectorChannel::dr2D() const {}
 
 void TEjectorChannel::toStream(TKmfData& S) const
 {
@@ -161,8 +153,6 @@ void TEjectorChannel::fromStream(TKmfData& S)
 // --- TEjectorPlug ------------------------------------------------------------------------------
 
 TEjectorPlug::TEjectorPlug(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TEjectorPlug::dr3D(int) const {}
-void TEjectorPlug::dr2D() const {}
 
 void TEjectorPlug::toStream(TKmfData& S) const
 {
@@ -197,8 +187,6 @@ void TTubeDowel::fromStream(TKmfData& S)
 // --- TInjectPlug -------------------------------------------------------------------------------
 
 TInjectPlug::TInjectPlug(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TInjectPlug::dr3D(int) const {}
-void TInjectPlug::dr2D() const {}
 
 void TInjectPlug::toStream(TKmfData& S) const
 {
@@ -221,8 +209,6 @@ void TInjectPlug::fromStream(TKmfData& S)
 // --- TSupportWasher ----------------------------------------------------------------------------
 
 TSupportWasher::TSupportWasher(int kind, TModeler3D* M, TConstruktor* C) : TDetail(kind, M, C) {}
-void TSupportWasher::dr3D(int) const {}
-void TSupportWasher::dr2D() const {}
 
 void TSupportWasher::toStream(TKmfData& S) const
 {
@@ -239,8 +225,6 @@ void TSupportWasher::fromStream(TKmfData& S)
 // --- TReTraction -------------------------------------------------------------------------------
 
 TReTraction::TReTraction(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TReTraction::dr3D(int) const {}
-void TReTraction::dr2D() const {}
 
 void TReTraction::Show(TGImage& G, const TColor&) const
 {
@@ -264,8 +248,6 @@ void TReTraction::fromStream(TKmfData& S)
 // --- TProtectSupport ---------------------------------------------------------------------------
 
 TProtectSupport::TProtectSupport(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TProtectSupport::dr3D(int) const {}
-void TProtectSupport::dr2D() const {}
 void TProtectSupport::Show(TGImage&, const TColor&) const {}
 
 void TProtectSupport::toStream(TKmfData& S) const
@@ -302,8 +284,6 @@ void TRepairBolt::fromStream(TKmfData& S)
 // --- TColumnTail -------------------------------------------------------------------------------
 
 TColumnTail::TColumnTail(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TColumnTail::dr3D(int) const {}
-void TColumnTail::dr2D() const {}
 
 int TColumnTail::Positions() const
 {
@@ -342,8 +322,6 @@ TCirclePlane::TCirclePlane(int kind, TModeler3D* M, TConstruktor& C, const TDeta
   Complement = ColumnTail;
   Complement2 = MTail;
 }
-void TCirclePlane::dr3D(int) const {}
-void TCirclePlane::dr2D() const {}
 void TCirclePlane::Show(TGImage&, const TColor&) const {}
 
 void TCirclePlane::toStream(TKmfData& S) const
@@ -365,8 +343,6 @@ TLocatingRing::TLocatingRing(int iId, int iId2, TModeler3D* M, TConstruktor* C, 
 {
   Complement = CT;
 }
-void TLocatingRing::dr3D(int) const {}
-void TLocatingRing::dr2D() const {}
 
 int TLocatingRing::FixPositions() const
 {

@@ -10,6 +10,7 @@
 // pattern come first: every class uses them instead of repeating the steps.
 #include <functional>
 #include <initializer_list>
+#include <span>
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/KmfData.h"
@@ -323,6 +324,8 @@ public:
   void Show(TGImage& GI, const TColor& Color) const override;
   // Widens G to hold the four plugs, mirrored about the Y axis, d clear of the border.
   void AddGabIn(TRect2D& G, const Real& d) const;
+  void dr2D() const override;
+  void dr3D(int NumberOfTread) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
@@ -523,6 +526,9 @@ public:
   TBackEjector(int iId, TModeler3D* M, TConstruktor& C, int iId2);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The support it rests on, of kind Id2: its part, and a sheet nothing draws.
+  void dr3D_Opora() const;
+  void dr2D_Opora() const;
   // The four parts of the set at the rectangle's corners.
   void Show(TGImage& G, const TColor& Color) const override;
   // Widens G to the parts of the set with d between them and the plate's border.
@@ -758,6 +764,14 @@ public:
   void fromStream(TKmfData& S) override;
   // The fixing bolts in use: CountFix as stored, within 0..5.
   int FixPositions() const;
+  const TColumnTail* Tail() const;
+
+  // The plan view along the axis for the designation Det: the bore for Id, else the column
+  // tail's holes; nothing without a column tail.
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl, bool isSize) const;
+  // Contour nCont of a part of designation Det: 1 the body's half, 2 the through holes, 3 the
+  // bolt-head recesses; nothing for another nCont.
+  void dr2D_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, int Det, int nCont) const;
 
   // Axial section between x = 0 (the shoulder's side) and T: outer radius RTpa, shoulder RBase
   // over sh, bore iR cylindrical over t and then widening at a degrees; with tl's tens digit 1,
@@ -792,3 +806,14 @@ public:
 
   Real d = 0.0, D = 0.0, k = 0.0, R = 0.0, Len = 0.0;
 };
+
+// =============================================================================================
+// The standard part built by code
+// =============================================================================================
+
+// Builds the part of code MakeId (2 to 52) as the part document Path + Name + ".tpt" from its
+// sizes P, P[0] being a leading slot (as TADTable::Params gives a row) that only codes 37 and 38
+// read. False, before any document is made, for a code without a part or fewer sizes than its
+// part reads. ResultIndex is not read.
+bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const TString& Marking, int MakeId,
+                  int ResultIndex, std::span<const double> P, bool IsSize);

@@ -11,7 +11,15 @@
 //   22 the sheets of a collar guide bush 30 x 40 (table 4) and one with a front extension 30 x 35
 //      (table 2); 23 a locating sleeve 20 x 30 (table 3); 24 a stop pin 16 x 40 with a 24 collar;
 //   25 the fitting.
+//   31 the sprue plug and the ejector plug; 32 the guide plug, guide column, support washer and
+//   channel washer; 33 the locating ring on its column tail; 34 the retraction, the column tail
+//   and the circle plate; 35 the ejector channel and the back ejector; 36 the protect support:
+//   each its sheets and parts. 40 every code of the standard part built by code, as code-N.tpt.
 // The standard-parts file is read from the library's folder when the library loads.
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "MouldDocuments.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -99,9 +107,101 @@ void GuideParts(unsigned int command)
   if (command == 25) TFitting(25, &MA).dr2D();
 }
 
+void Both(const TDetail& d)
+{
+  d.dr2D();
+  d.dr3D(1);
+}
+
+// The second share's parts, each sized as a mould of middle size would hold it.
+void SecondShare(unsigned int command)
+{
+  TConstruktor& none = TConstruktor::Empty();
+  TColumnTail tail(34, &MA, none);
+  tail.PlaceRadius = 30, tail.Radius = 5, tail.Key = 8, tail.Len = 60, tail.ThreadLen = 20,
+  tail.ThreadRadius = 5;
+  const double angles[5] = {0, 45, 135, 225, 315};
+  std::copy(angles, angles + 5, tail.Angle);
+  TEjectorPlug plug(31, &MA, none);
+  plug.CollarRadius = 16, plug.EC2Radius = 5, plug.ECRadius = 4, plug.Radius = 12, plug.EC2Len = 20,
+  plug.ConeLen = 10, plug.CollarHeight = 5, plug.Len = 50;
+  if (command == 31) {
+    TInjectPlug sprue(31, &MA, none);
+    sprue.SphereRadius = 15, sprue.TPARadius = 2.5, sprue.CollarRadius = 40, sprue.BFitRadius = 17,
+    sprue.FitLen = 60, sprue.Len = 80, sprue.CollarHeight = 10, sprue.SphereLen = 4;
+    Both(sprue);
+    Both(plug);
+  }
+  if (command == 32) {
+    TDirectPlug guide(32, &MA, none);
+    guide.ColumnRadius = 8, guide.Radius = 12.5, guide.CollarRadius = 15, guide.OustingLen = 40,
+    guide.CollarHeight = 8, guide.Len = 60;
+    Both(guide);
+    TDirectColumn column(32, &MA, none);
+    column.Radius = 12.5, column.Len = 100;
+    Both(column);
+    TSupportWasher washer(32, &MA, nullptr);
+    washer.CollarHeight = 5, washer.BoltHeadLen = 9, washer.Len = 30, washer.CollarRadius = 18,
+    washer.BoltHeadRadius = 9, washer.BoltRadius = 5.5, washer.Radius = 14;
+    Both(washer);
+    TWasherEjectorChannel channel(32, &MA, none);
+    channel.Radius = 10, channel.Height = 4;
+    Both(channel);
+  }
+  if (command == 33) {
+    TLocatingRing ring(33, 34, &MA, nullptr, &tail);
+    ring.Thickness = 15, ring.Radius = 50, ring.BaseRadius = 45, ring.InRadius = 18, ring.FixRadius = 42,
+    ring.PinRadius = 3, ring.PinAngle = 30, ring.FixBoltRadius = 3, ring.FixBoltHeadRadius = 5.5,
+    ring.FixBoltHeadLen = 6, ring.CountFix = 4, ring.BaseThickness = 0;
+    const double fix[5] = {0, 90, 180, 270, 0};
+    std::copy(fix, fix + 5, ring.FixAngle);
+    Both(ring);
+  }
+  if (command == 34) {
+    TReTraction retraction(34, &MA, none);
+    retraction.CollarRadius = 20;
+    Both(retraction);
+    Both(tail);
+    TMTail shank(34, &MA, none);
+    TCirclePlane plate(34, &MA, none, &tail, &shank);
+    plate.Thickness = 15, plate.Radius = 60, plate.BoltRadius = 5.5, plate.BoltHeadRadius = 9,
+    plate.BoltHeadLen = 9;
+    Both(plate);
+  }
+  if (command == 35) {
+    TEjectorChannel channel(35, &MA, none, &plug);
+    channel.Radius = 4, channel.Len = 100, channel.SpringRadius = 8, channel.SpringLen = 20,
+    channel.FitRadius = 4.2, channel.FitLen = 30, channel.CollarRadius = 10, channel.CollarHeight = 5,
+    channel.GradeHeight = 0.5;
+    Both(channel);
+    TBackEjector back(35, &MA, none, 35);
+    back.Radius = 4, back.Len = 100, back.FitRadius = 4, back.FitLen = 30, back.CollarRadius = 10,
+    back.CollarHeight = 5;
+    Both(back);
+  }
+  if (command == 36) {
+    TProtectSupport support(36, &MA, none);
+    support.ThreadLen = 20, support.Len = 60, support.ThreadRadius = 6, support.Radius = 12.5,
+    support.Key = 18, support.LenToKey = 10;
+    Both(support);
+  }
+  if (command == 40) {
+    const TString folder = Documents->Folder;
+    std::vector<double> sizes(14, 0.0);
+    for (int code = 2; code <= 52; ++code) {
+      // A bush-like set of growing sizes fits every code's layout well enough to be seen.
+      for (std::size_t i = 0; i < sizes.size(); ++i)
+        sizes[i] = 6.0 + 4.0 * double(i);
+      const std::string name = "code-" + std::to_string(code);
+      drBaseDetail(MA, folder, TString(name.c_str()), TString(), code, 0, sizes, false);
+    }
+  }
+}
+
 void Run(unsigned int command)
 {
   GuideParts(command);
+  SecondShare(command);
   if (command == 1) {
     TPin p(5, &MA, nullptr);
     if (p.Set(TPin::Table, 3.0, 20.0) != 0) p.dr3D(1);
