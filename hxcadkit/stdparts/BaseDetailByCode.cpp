@@ -128,7 +128,9 @@ const TCodeRow Rows[] = {
      nullptr},
     {5, 9,
      [](TModeler3D& M, Sizes P, bool s) {
-       Pillar(M, P[1] / 2, P[2] / 2, P[3] / 2, P[6], P[8], P[7], P[4], P[4] + P[5], s);
+       // Column 7 is the seated length with the collar: the pillar's own Set takes it less the
+       // collar height, and both roads build one part.
+       Pillar(M, P[1] / 2, P[2] / 2, P[3] / 2, P[6], P[8], P[7] - P[4], P[4], P[4] + P[5], s);
      },
      nullptr},
     {6, 8,

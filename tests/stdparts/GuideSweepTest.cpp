@@ -1,10 +1,12 @@
 // Every row of the guide tables (2 and 4 bushes, 3 sleeves, 5 pillars) chosen by its own keys and
 // built as a sheet and a part on the recording modeller, and the same parts and the wire spring on
 // the stand-in host.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -265,3 +267,40 @@ TEST_F(GuideStandIn, TheSpringIsOnePartOfThreeSweptSpirals)
 }
 
 } // namespace
+
+namespace {
+// The length along the axis that a recorded outline spans.
+double AxialSpan(const TRecordingModeler& m)
+{
+  double lo = HUGE_VAL, hi = -HUGE_VAL;
+  for (const auto& c : m.Calls)
+    if (c.Op == "drLine" && c.A.size() >= 4)
+      for (double x : {c.A[0], c.A[2]}) {
+        lo = std::min(lo, x);
+        hi = std::max(hi, x);
+      }
+  return hi - lo;
+}
+} // namespace
+
+// Both roads to a pillar of a table row, its Set and the part built by its code, make one part:
+// the code's seventh size holds the collar, which the seated length does not.
+TEST_F(GuideTables, ThePillarBuiltByItsCodeIsTheOneItsSetDescribes)
+{
+  Md.LeafStampAnswer = Md.NewPartPlaneAnswer = true;
+  for (int r = 1; r < ABaseDetail.SocketCount(5); ++r) {
+    SCOPED_TRACE("row " + std::to_string(r));
+    TSocketLeaderPin p(5, &Md, nullptr, nullptr);
+    ASSERT_EQ(p.Set(5, Col(5, r, 2) / 2.0, Col(5, r, 7), Col(5, r, 8)), r);
+    p.FRadius = Col(5, r, 2) / 2.0;
+    Md.Reset();
+    p.dr3D(0);
+    const double bySet = AxialSpan(Md);
+    TArrayOf<double> sizes;
+    ASSERT_TRUE(ABaseDetail.Params(5, r, sizes));
+    Md.Reset();
+    ASSERT_TRUE(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), 5, 0,
+                             std::span<const double>(&sizes[0], std::size_t(sizes.Count)), false));
+    EXPECT_NEAR(AxialSpan(Md), bySet, 1e-9);
+  }
+}
