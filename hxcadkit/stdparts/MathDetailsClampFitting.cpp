@@ -195,7 +195,7 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
   }
   if (isSize) {
     const TString none;
-    const double k = mould::Nearest(r2 + 3.0 - r3);
+    const double k = MouldWhole(r2 + 3.0 - r3);
     Md.drDimVL(2.0 * r3, -6.0, k, 15.0 - l, -r3, 15.0 - l, r3, "&02", none, "*");
     Md.drDimVL(2.0 * r2, -28.0, 1.0, 21.0 - l, -r2, 21.0 - l, r2, "&02", none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 15.0 - l, -r3, 21.0 - l, -r2, none, none, none);

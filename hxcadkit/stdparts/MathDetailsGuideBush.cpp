@@ -159,7 +159,7 @@ int TSocketLeaderPinBushing::Set(int DetId, const Real& R, const Real& T)
     CollarHeight = Col(DetId, I, 4);
     CollarRadius = Col(DetId, I, 3) / 2.0;
     // The collar bush carries its V-groove in its middle, at a whole millimetre.
-    GrooveLen = front ? 0.0 : mould::Nearest((Len + CollarHeight) / 2.0);
+    GrooveLen = front ? 0.0 : MouldWhole((Len + CollarHeight) / 2.0);
   }
   Chosen(*this, DetId, I);
   return I;

@@ -18,11 +18,6 @@ constexpr int PillarTable = 5;
 
 } // namespace
 
-int mould::Nearest(double v)
-{
-  return ToInt(v + 0.5 * Zn(v));
-}
-
 TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C)
     : TDetail(iId, M, iComplement, 0, C), TRect2D(0.0, 0.0, 0.0, 0.0)
 {
@@ -246,9 +241,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     Md.drDimHL(2.0, -10.0, 1.0, x43, 1.0 - r41, x43 - 2.0, -r41, none, none, none);
     Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
-    const double off11 = double(mould::Nearest(r41 - r44)) + 5.0;
+    const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
-    Md.drDimVL(2.0 * r44, off11, mould::Nearest(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
+    Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
                "-7H");
     Md.drDimVL(2.0 * r42, -37.0 - x40, -1.0, x40 - x41 + 4.0, -r42, x40 - x41 + 4.0, r42, "&02", "f7", none);
     if (std::fabs(x43 - x42) <= 2e-6) {

@@ -228,8 +228,6 @@ namespace mould {
 
 // tan 30 degrees, as the profiles write it.
 constexpr double Tan30 = 0.5773502691896257;
-// v to the nearest whole number, halves away from zero; saturating like every stored size.
-int Nearest(double v);
 
 } // namespace mould
 
