@@ -215,13 +215,14 @@ TEST_F(Shank, TheSheetHoldsTheSideViewTheEndViewAndTheDetail)
   ASSERT_EQ(axle.size(), 1u);
   bool collar = false;
   for (const auto& c : Md.Curves)
-    collar =
-        collar || (c.Kind == TCurve::Circle && Near(c.cx, 150) && Near(c.r, 15) && Near(c.cx - c.r, 135));
+    collar = collar || (c.Kind == TCurve::Circle && Near(c.cx, 150) && Near(c.r, 15));
   EXPECT_TRUE(collar);
+  // The groove's detail at four times its size, 80 mm below the collar.
   int details = 0;
-  for (const auto& t : Md.Of("drText"))
-    details += t.S[0] == TString("A(   4.00:1)");
+  for (const auto& m : Md.Of("drMtr"))
+    details += m.A == std::vector<double>{40, -95, 0, 4};
   EXPECT_EQ(details, 1);
+  EXPECT_EQ(Md.Of("drText").back().S[0], TString("A(   4.00:1)"));
 
   // A standard code: the rod alone, closed with the same texts.
   P.Code = 2001;
