@@ -582,6 +582,29 @@ public:
                           const Real& r1, const Real& l1, const Real& l2, const Real& l3, const Real& s,
                           const Real& L, Integer tl, bool isSize) const;
 
+  // The shank's side view, X = 0 at the groove's shoulder: collar r74 over x90 from the collar end
+  // face at x74 - x76, flats x75 across over x89, cross hole r61 at x88, shank r62, thread r30 up
+  // to the threaded end face at x74 with a bore r98 y3 deep and its mouth step r97 y4 deep. tl / 10
+  // picks the half (1 upper, 2 lower, else both with the cross hole), tl % 10 the style; tl 0 is
+  // the closed upper half a model revolves. Reads ThreadStep for the thread's designation.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
+               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
+               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
+               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  // The end view across the flats, with the hidden cross hole; reads only the placement, r74, r61,
+  // x75, tl and isSize.
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
+               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
+               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
+               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  // The two pieces the flats take off the collar, seen along the axis; reads only the placement,
+  // r74 and x75.
+  void dr2D_Hvostovyk_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+                         const Real& x90, const Real& x89, const Real& x88, const Real& r61, const Real& r62,
+                         const Real& r30, const Real& x76, const Real& x74, const Real& x75) const;
+  // Draws nothing.
+  void dr2D_VZ(const Real& mx, const Real& my, const Real& ma, const Real& ms, int tl) const;
+
   Real Radius = 0.0, Len = 0.0, ThreadLen = 0.0, ThreadRadius = 0.0, ThreadStep = 0.0, CollarHeight = 0.0,
        CollarRadius = 0.0;
   // Working values of the shank's sheet and model; not in the record.

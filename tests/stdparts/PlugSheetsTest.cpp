@@ -118,6 +118,16 @@ std::vector<TSample> Samples()
          return std::unique_ptr<TDetail>(std::move(p));
        },
        false, 2},
+      {"shank",
+       [](TModeler3D* M) {
+         auto p = std::make_unique<TMTail>(12, M, TConstruktor::Empty());
+         p->Radius = 10, p->CollarRadius = 15, p->Len = 100, p->ThreadLen = 20, p->ThreadRadius = 8,
+         p->ThreadStep = 1.5;
+         // Its working values are its owner's to set.
+         p->X90 = 12, p->X89 = 10, p->X88 = 6, p->R61 = 3, p->R97 = 4, p->R98 = 3, p->Y3 = 10, p->Y4 = 3;
+         return std::unique_ptr<TDetail>(std::move(p));
+       },
+       false, 3},
       {"ejector_channel",
        [](TModeler3D* M) {
          auto p = std::make_unique<TEjectorChannel>(11, M, TConstruktor::Empty(), &Links().Plug);
@@ -155,6 +165,10 @@ TEST_F(PlugSheets, EverySheetAndModelIsSoundAndEveryModelOneRevolve)
     EXPECT_EQ(Md.Count("drClose3D"), 1);
     ASSERT_EQ(Md.Sketches(), s.Sketches);
     EXPECT_EQ(Md.SketchProfile(0).empty(), s.EmptyOutline);
+    int axes = 0;
+    for (const auto& c : Md.SketchProfile(0))
+      axes += c.Kind == TRecordingModeler::TCurve::Line && c.Style == 3;
+    EXPECT_EQ(axes, s.EmptyOutline ? 0 : 1) << "one axis under a revolved half";
     EXPECT_EQ(Md.Count("drDimL") + Md.Count("drDimD") + Md.Count("drDimR"), 0) << "no sizes in a sketch";
   }
 }
