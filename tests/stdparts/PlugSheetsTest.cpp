@@ -176,6 +176,19 @@ TEST_F(PlugSheets, WithoutOpenersOrModellerOnlyTheOpeningCallIsMade)
     bare->dr2D();
     bare->dr3D(0);
   }
+  // The two-document parts try both documents and draw into neither.
+  auto e = BackEjector(&Md);
+  TLocatingRing ring(14, 15, &Md, nullptr, &Links().Tail);
+  for (const TDetail* part : {static_cast<const TDetail*>(e.get()), static_cast<const TDetail*>(&ring)}) {
+    Md.Reset();
+    part->dr2D();
+    e->dr2D_Opora();
+    for (const auto& c : Md.Calls)
+      EXPECT_TRUE(c.Op == "drLeafStampView1" || c.Op == "drLeafStamp") << c.Op;
+    Md.Reset();
+    part->dr3D(0);
+    EXPECT_EQ(Md.Ops(), "drCreate3DNewPartPlane drCreate3DNewPartPlane");
+  }
 }
 
 // The first view's anchor and the requirement texts of one sheet.
