@@ -1,9 +1,8 @@
 // A mould or die standard part built as a part document of its own from a code and a list of
 // sizes: the part class of the code draws its half section into a sketch, the sketch is revolved a
 // full turn, and a few parts get their sockets, slots or flats cut afterwards.
-#include <algorithm>
+#include <array>
 #include <cmath>
-#include <iterator>
 
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -18,6 +17,8 @@ using txapi::o3d_planeYOZ;
 // The sizes as the code's row reads them: P[0] is the leading slot.
 using Sizes = const double*;
 using Draw = void (*)(TModeler3D&, Sizes, bool);
+// What follows the revolve; its sketches take the one empty name the part makes.
+using Finish = void (*)(TModeler3D&, Sizes, bool, const TString&);
 
 // tan 5 degrees: the ejector plug's entry taper over half its length.
 constexpr double Tan5 = 0.08748866352592401;
@@ -28,12 +29,12 @@ struct TCodeRow
   // How many sizes the row reads, the leading slot included.
   int Need;
   Draw Profile; // null: nothing before the revolve
-  Draw Extra;   // null: nothing after it
+  Finish Extra; // null: nothing after it
 };
 
-void Sketch(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset)
+void Sketch(TModeler3D& M, const TString& none, txapi::txObj3dTypeEnum plane, double offset)
 {
-  M.drPlaneEskis(plane, offset, 0.0, TString());
+  M.drPlaneEskis(plane, offset, 0.0, none);
 }
 
 void Cut(TModeler3D& M, int direction, double depth)
@@ -41,10 +42,10 @@ void Cut(TModeler3D& M, int direction, double depth)
   M.drCutExtrusion(txapi::txDirectionTypeEnum(direction), txapi::etBlind, depth, 0.0);
 }
 
-void Hexagon(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset, double across, int direction,
-             double depth)
+void Hexagon(TModeler3D& M, const TString& none, txapi::txObj3dTypeEnum plane, double offset, double across,
+             int direction, double depth)
 {
-  Sketch(M, plane, offset);
+  Sketch(M, none, plane, offset);
   TSetScrew(0, &M, TConstruktor::Empty()).drHexAngle(across, 1);
   Cut(M, direction, depth);
 }
@@ -181,8 +182,8 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[7] / 2, P[3] / 2, P[1] / 2, P[6], P[5], P[2], P[4], s); },
      nullptr},
     {20, 8, [](TModeler3D& M, Sizes P, bool s) { Rod(M, P, s, false); },
-     [](TModeler3D& M, Sizes P, bool s) {
-       Sketch(M, o3d_planeYOZ, -P[1] / 2);
+     [](TModeler3D& M, Sizes P, bool s, const TString& none) {
+       Sketch(M, none, o3d_planeYOZ, -P[1] / 2);
        Rod(M, P, s, true);
        Cut(M, 1, P[1]);
      }},
@@ -194,7 +195,9 @@ const TCodeRow Rows[] = {
        TSetScrew(0, &M, TConstruktor::Empty())
            .dr2D_V1(0, 0, 0, 1, P[1] / 2, P[3] / 2, P[2], P[4], P[5], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 0, P[4] - 1); }},
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Hexagon(M, none, o3d_planeXOY, 0, P[5], 0, P[4] - 1);
+     }},
     {23, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TStopPin(0, &M, &TConstruktor::Empty())
@@ -211,13 +214,15 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TCommonGeometry(0, &M).dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, P[1] / 2, P[2], P[3], P[4], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 0, P[2]); }},
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Hexagon(M, none, o3d_planeXOY, 0, P[2], 0, P[2]);
+     }},
     {26, 9,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[4], P[1] / 2, P[2] / 2, P[3], P[4], P[5], P[4] + P[8], P[6], P[7], s);
      },
-     [](TModeler3D& M, Sizes P, bool) {
-       Hexagon(M, o3d_planeXOY, -P[4], P[3], 1, P[5]);
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Hexagon(M, none, o3d_planeXOY, -P[4], P[3], 1, P[5]);
        M.drColor3D(0xC80000, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
      }},
     {27, 6,
@@ -228,8 +233,8 @@ const TCodeRow Rows[] = {
      nullptr},
     // Nothing is drawn, but the revolve and the cut of its empty sketches are made.
     {28, 3, nullptr,
-     [](TModeler3D& M, Sizes P, bool) {
-       Sketch(M, o3d_planeXOZ, P[2] / 2);
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Sketch(M, none, o3d_planeXOZ, P[2] / 2);
        Cut(M, 0, P[2]);
      }},
     {29, 8,
@@ -251,8 +256,8 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TCommonGeometry(0, &M).dr2D_Bolt7805_V1(0, 0, 0, 1, P[2] / 2, P[1], P[3], P[5], P[8], P[11], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) {
-       Sketch(M, o3d_planeXOY, 0);
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Sketch(M, none, o3d_planeXOY, 0);
        TCommonGeometry(0, &M).dr2D_Nut_V3(0, 0, 0, 1, P[2], P[8], P[5], 0, false);
        M.drRectAngle(-2 * P[8], -2 * P[8], 2 * P[8], 2 * P[8], 1);
        Cut(M, 1, P[5]);
@@ -261,13 +266,15 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[6], P[1] / 2, P[5] / 2, P[7], P[6], P[10], P[2], P[3], P[12], s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, P[6], P[7], 1, P[10]); }},
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Hexagon(M, none, o3d_planeXOY, P[6], P[7], 1, P[10]);
+     }},
     {34, 8,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[6], P[1] / 2, P[5] / 2, 0, P[6], 0, P[2], P[7], 0.5, s);
      },
-     [](TModeler3D& M, Sizes P, bool) {
-       Sketch(M, o3d_planeXOZ, P[5] / 2);
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Sketch(M, none, o3d_planeXOZ, P[5] / 2);
        M.drRectAngle(-1.0, -P[6], 1.0, 3.0 - P[6], 1);
        Cut(M, 1, P[5]);
      }},
@@ -275,10 +282,10 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TSetScrew(0, &M, TConstruktor::Empty()).dr2D_V1(0, 0, 0, 1, P[1] / 2, P[5] / 2, P[2], P[6], 0, 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) {
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
        // The cross recess, its arms 2 mm wide.
        const double h = P[11] / 2;
-       Sketch(M, o3d_planeXOY, 0);
+       Sketch(M, none, o3d_planeXOY, 0);
        TContDrawing c(&M);
        c.Make(
            -h, -1,
@@ -293,42 +300,47 @@ const TCodeRow Rows[] = {
      }},
     // The fitting has one size: nothing of P is read.
     {36, 0, [](TModeler3D& M, Sizes, bool) { Fitting(M, false); },
-     [](TModeler3D& M, Sizes, bool) {
-       Sketch(M, o3d_planeXOZ, 0);
+     [](TModeler3D& M, Sizes, bool, const TString& none) {
+       Sketch(M, none, o3d_planeXOZ, 0);
        Fitting(M, true);
        Cut(M, 0, 48.0);
      }},
     {37, 3, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[2], P[0]); },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOZ, 0, P[1], 1, P[2] / 2); }},
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+       Hexagon(M, none, o3d_planeXOZ, 0, P[1], 1, P[2] / 2);
+     }},
     {38, 4, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[0] + P[1], P[2]); },
-     [](TModeler3D& M, Sizes P, bool) {
+     [](TModeler3D& M, Sizes P, bool, const TString& none) {
        // The flat of width P3 cut by the chord of the bar's circle.
        const double h = std::sqrt(std::abs(P[2] * P[2] - P[3] / 2 * (P[3] / 2)));
-       Sketch(M, o3d_planeXOZ, -P[0]);
+       Sketch(M, none, o3d_planeXOZ, -P[0]);
        M.drRectAngle(P[3] / 2, h, -P[3] / 2, -h, 1);
        M.drBaseExtrusion(txapi::dtReverse, txapi::etBlind, P[1], 0.0);
      }},
     {43, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
      nullptr},
     {50, 6,
-     [](TModeler3D& M, Sizes P, bool s) {
-       Pillar(M, P[3] / 2, P[3] / 2, P[3] / 2, P[5], P[4], P[3] - 0.5, 0, 0, s);
-     },
+     [](TModeler3D& M, Sizes P,
+        bool s) { Pillar(M, P[3] / 2, P[3] / 2, P[3] / 2, P[5], P[4], P[3] - 0.5, 0, 0, s); },
      nullptr},
     {51, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
      nullptr},
     {52, 10,
-     [](TModeler3D& M, Sizes P, bool s) {
-       Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s);
-     },
+     [](TModeler3D& M, Sizes P,
+        bool s) { Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s); },
      nullptr},
 };
 
 const TCodeRow* RowOf(int code)
 {
-  const auto* row =
-      std::find_if(std::begin(Rows), std::end(Rows), [code](const TCodeRow& r) { return r.Code == code; });
-  return row == std::end(Rows) ? nullptr : row;
+  // Indexed by code: a part is built by the dozen, and a walk over the rows showed in the time.
+  static const auto index = [] {
+    std::array<const TCodeRow*, 53> a{};
+    for (const TCodeRow& r : Rows)
+      a[std::size_t(r.Code)] = &r;
+    return a;
+  }();
+  return code >= 0 && code < int(index.size()) ? index[std::size_t(code)] : nullptr;
 }
 
 } // namespace
@@ -339,15 +351,19 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   // Refused before any document is made, so that a wrong call leaves no empty part behind.
   const TCodeRow* row = RowOf(MakeId);
   if (!row || P.size() < std::size_t(row->Need)) return false;
-  const TString file = Path + Name + TString(".tpt");
+  // Built in place: each intermediate string would cost an allocation of its own.
+  TString file(Path);
+  file += Name;
+  file.Add(".tpt");
   TDetailInfo& info = M.R2D().DI;
   info.cDetail = 95;
   info.cSuffics = MakeId;
   M.drCreate3D(true, true, file, Name, Marking);
-  Sketch(M, o3d_planeYOZ, 0.0);
+  const TString none;
+  Sketch(M, none, o3d_planeYOZ, 0.0);
   if (row->Profile) row->Profile(M, P.data(), IsSize);
   M.drBaseRotate(0, 360.0);
-  if (row->Extra) row->Extra(M, P.data(), IsSize);
+  if (row->Extra) row->Extra(M, P.data(), IsSize, none);
   M.drSave3D(true, false);
   return true;
 }
