@@ -17,8 +17,6 @@ using txapi::o3d_planeYOZ;
 // The sizes as the code's row reads them: P[0] is the leading slot.
 using Sizes = const double*;
 using Draw = void (*)(TModeler3D&, Sizes, bool);
-// What follows the revolve; its sketches take the one empty name the part makes.
-using Finish = void (*)(TModeler3D&, Sizes, bool, const TString&);
 
 // tan 5 degrees: the ejector plug's entry taper over half its length.
 constexpr double Tan5 = 0.08748866352592401;
@@ -29,12 +27,16 @@ struct TCodeRow
   // How many sizes the row reads, the leading slot included.
   int Need;
   Draw Profile; // null: nothing before the revolve
-  Finish Extra; // null: nothing after it
+  Draw Extra;   // null: nothing after it
 };
 
-void Sketch(TModeler3D& M, const TString& none, txapi::txObj3dTypeEnum plane, double offset)
+// The sketches have no name. One empty text serves them all, as the requirement texts are shared;
+// one made for every sketch showed in the time a part takes.
+const TString NoName;
+
+void Sketch(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset)
 {
-  M.drPlaneEskis(plane, offset, 0.0, none);
+  M.drPlaneEskis(plane, offset, 0.0, NoName);
 }
 
 void Cut(TModeler3D& M, int direction, double depth)
@@ -42,10 +44,10 @@ void Cut(TModeler3D& M, int direction, double depth)
   M.drCutExtrusion(txapi::txDirectionTypeEnum(direction), txapi::etBlind, depth, 0.0);
 }
 
-void Hexagon(TModeler3D& M, const TString& none, txapi::txObj3dTypeEnum plane, double offset, double across,
-             int direction, double depth)
+void Hexagon(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset, double across, int direction,
+             double depth)
 {
-  Sketch(M, none, plane, offset);
+  Sketch(M, plane, offset);
   TSetScrew(0, &M, TConstruktor::Empty()).drHexAngle(across, 1);
   Cut(M, direction, depth);
 }
@@ -182,8 +184,8 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[7] / 2, P[3] / 2, P[1] / 2, P[6], P[5], P[2], P[4], s); },
      nullptr},
     {20, 8, [](TModeler3D& M, Sizes P, bool s) { Rod(M, P, s, false); },
-     [](TModeler3D& M, Sizes P, bool s, const TString& none) {
-       Sketch(M, none, o3d_planeYOZ, -P[1] / 2);
+     [](TModeler3D& M, Sizes P, bool s) {
+       Sketch(M, o3d_planeYOZ, -P[1] / 2);
        Rod(M, P, s, true);
        Cut(M, 1, P[1]);
      }},
@@ -195,9 +197,7 @@ const TCodeRow Rows[] = {
        TSetScrew(0, &M, TConstruktor::Empty())
            .dr2D_V1(0, 0, 0, 1, P[1] / 2, P[3] / 2, P[2], P[4], P[5], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Hexagon(M, none, o3d_planeXOY, 0, P[5], 0, P[4] - 1);
-     }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 0, P[4] - 1); }},
     {23, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TStopPin(0, &M, &TConstruktor::Empty())
@@ -214,15 +214,13 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TCommonGeometry(0, &M).dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, P[1] / 2, P[2], P[3], P[4], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Hexagon(M, none, o3d_planeXOY, 0, P[2], 0, P[2]);
-     }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 0, P[2]); }},
     {26, 9,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[4], P[1] / 2, P[2] / 2, P[3], P[4], P[5], P[4] + P[8], P[6], P[7], s);
      },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Hexagon(M, none, o3d_planeXOY, -P[4], P[3], 1, P[5]);
+     [](TModeler3D& M, Sizes P, bool) {
+       Hexagon(M, o3d_planeXOY, -P[4], P[3], 1, P[5]);
        M.drColor3D(0xC80000, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
      }},
     {27, 6,
@@ -233,8 +231,8 @@ const TCodeRow Rows[] = {
      nullptr},
     // Nothing is drawn, but the revolve and the cut of its empty sketches are made.
     {28, 3, nullptr,
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Sketch(M, none, o3d_planeXOZ, P[2] / 2);
+     [](TModeler3D& M, Sizes P, bool) {
+       Sketch(M, o3d_planeXOZ, P[2] / 2);
        Cut(M, 0, P[2]);
      }},
     {29, 8,
@@ -256,8 +254,8 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TCommonGeometry(0, &M).dr2D_Bolt7805_V1(0, 0, 0, 1, P[2] / 2, P[1], P[3], P[5], P[8], P[11], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Sketch(M, none, o3d_planeXOY, 0);
+     [](TModeler3D& M, Sizes P, bool) {
+       Sketch(M, o3d_planeXOY, 0);
        TCommonGeometry(0, &M).dr2D_Nut_V3(0, 0, 0, 1, P[2], P[8], P[5], 0, false);
        M.drRectAngle(-2 * P[8], -2 * P[8], 2 * P[8], 2 * P[8], 1);
        Cut(M, 1, P[5]);
@@ -266,15 +264,13 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[6], P[1] / 2, P[5] / 2, P[7], P[6], P[10], P[2], P[3], P[12], s);
      },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Hexagon(M, none, o3d_planeXOY, P[6], P[7], 1, P[10]);
-     }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, P[6], P[7], 1, P[10]); }},
     {34, 8,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[6], P[1] / 2, P[5] / 2, 0, P[6], 0, P[2], P[7], 0.5, s);
      },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Sketch(M, none, o3d_planeXOZ, P[5] / 2);
+     [](TModeler3D& M, Sizes P, bool) {
+       Sketch(M, o3d_planeXOZ, P[5] / 2);
        M.drRectAngle(-1.0, -P[6], 1.0, 3.0 - P[6], 1);
        Cut(M, 1, P[5]);
      }},
@@ -282,10 +278,10 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TSetScrew(0, &M, TConstruktor::Empty()).dr2D_V1(0, 0, 0, 1, P[1] / 2, P[5] / 2, P[2], P[6], 0, 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+     [](TModeler3D& M, Sizes P, bool) {
        // The cross recess, its arms 2 mm wide.
        const double h = P[11] / 2;
-       Sketch(M, none, o3d_planeXOY, 0);
+       Sketch(M, o3d_planeXOY, 0);
        TContDrawing c(&M);
        c.Make(
            -h, -1,
@@ -300,34 +296,34 @@ const TCodeRow Rows[] = {
      }},
     // The fitting has one size: nothing of P is read.
     {36, 0, [](TModeler3D& M, Sizes, bool) { Fitting(M, false); },
-     [](TModeler3D& M, Sizes, bool, const TString& none) {
-       Sketch(M, none, o3d_planeXOZ, 0);
+     [](TModeler3D& M, Sizes, bool) {
+       Sketch(M, o3d_planeXOZ, 0);
        Fitting(M, true);
        Cut(M, 0, 48.0);
      }},
     {37, 3, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[2], P[0]); },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
-       Hexagon(M, none, o3d_planeXOZ, 0, P[1], 1, P[2] / 2);
-     }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOZ, 0, P[1], 1, P[2] / 2); }},
     {38, 4, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[0] + P[1], P[2]); },
-     [](TModeler3D& M, Sizes P, bool, const TString& none) {
+     [](TModeler3D& M, Sizes P, bool) {
        // The flat of width P3 cut by the chord of the bar's circle.
        const double h = std::sqrt(std::abs(P[2] * P[2] - P[3] / 2 * (P[3] / 2)));
-       Sketch(M, none, o3d_planeXOZ, -P[0]);
+       Sketch(M, o3d_planeXOZ, -P[0]);
        M.drRectAngle(P[3] / 2, h, -P[3] / 2, -h, 1);
        M.drBaseExtrusion(txapi::dtReverse, txapi::etBlind, P[1], 0.0);
      }},
     {43, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
      nullptr},
     {50, 6,
-     [](TModeler3D& M, Sizes P,
-        bool s) { Pillar(M, P[3] / 2, P[3] / 2, P[3] / 2, P[5], P[4], P[3] - 0.5, 0, 0, s); },
+     [](TModeler3D& M, Sizes P, bool s) {
+       Pillar(M, P[3] / 2, P[3] / 2, P[3] / 2, P[5], P[4], P[3] - 0.5, 0, 0, s);
+     },
      nullptr},
     {51, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
      nullptr},
     {52, 10,
-     [](TModeler3D& M, Sizes P,
-        bool s) { Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s); },
+     [](TModeler3D& M, Sizes P, bool s) {
+       Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s);
+     },
      nullptr},
 };
 
@@ -359,11 +355,10 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   info.cDetail = 95;
   info.cSuffics = MakeId;
   M.drCreate3D(true, true, file, Name, Marking);
-  const TString none;
-  Sketch(M, none, o3d_planeYOZ, 0.0);
+  Sketch(M, o3d_planeYOZ, 0.0);
   if (row->Profile) row->Profile(M, P.data(), IsSize);
   M.drBaseRotate(0, 360.0);
-  if (row->Extra) row->Extra(M, P.data(), IsSize, none);
+  if (row->Extra) row->Extra(M, P.data(), IsSize);
   M.drSave3D(true, false);
   return true;
 }
