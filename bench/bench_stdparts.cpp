@@ -495,7 +495,7 @@ int main(int argc, char** argv)
       std::printf("IndexStDet of a %d-row table: %.0f ns; std::lower_bound %.0f ns; ratio %.2f\n", Rows,
                   t["IndexStDet"], t["LowerBound"], t["IndexStDet"] / t["LowerBound"]);
     if (t.count("BaseDetailByCode") && t.count("BaseDetailReplay"))
-      std::printf("every code built: %.1f us; its primitives replayed %.1f us; ratio %.2f\n",
+      std::printf("every code built: %.1f us; its modeller calls replayed %.1f us; ratio %.2f\n",
                   t["BaseDetailByCode"] / 1e3, t["BaseDetailReplay"] / 1e3,
                   t["BaseDetailByCode"] / t["BaseDetailReplay"]);
   });
