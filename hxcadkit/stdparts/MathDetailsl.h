@@ -527,6 +527,10 @@ public:
   // The support it rests on, of kind Id2: its part, and a sheet nothing draws.
   void dr3D_Opora() const;
   void dr2D_Opora() const;
+  // The pusher's and the support's own outlines: left empty, and nothing calls them.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
+  void dr2D_Opora_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& r59,
+                     const Real& r17, const Real& x28, const Real& y77, Integer tl, bool isSize) const;
   // The four parts of the set at the rectangle's corners.
   void Show(TGImage& G, const TColor& Color) const override;
   // Widens G to the parts of the set with d between them and the plate's border.
@@ -544,6 +548,10 @@ public:
   TDirectColumn(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The column's outlines: left empty, and nothing calls them.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
+  void dr2D_KolonkaMehSt_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl,
+                            bool isSize) const;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
@@ -556,6 +564,9 @@ public:
   TWasherEjectorChannel(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The washer's outline: left empty, and nothing calls it.
+  void dr2D_Shajba_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl,
+                      bool isSize) const;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
@@ -618,6 +629,8 @@ public:
   TEjectorChannel(int kind, TModeler3D* M, TConstruktor& C, TEjectorPlug* EP);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // An outline of its own, left empty: the pusher is drawn by the common profile.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
@@ -708,6 +721,8 @@ public:
   TReTraction(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The retraction's outline: left empty, and nothing calls it.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
   void Show(TGImage& G, const TColor& Color) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
@@ -748,6 +763,10 @@ public:
   TColumnTail(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The tail's outline: left empty, and nothing calls it.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r79,
+               const Real& r80, const Real& y64, const Real& y65, const Real& y63, Integer tl,
+               bool isSize) const;
   void Show(TGImage& G, const TColor& Color) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
@@ -766,6 +785,13 @@ public:
   TCirclePlane(int kind, TModeler3D* M, TConstruktor& C, const TDetail* ColumnTail, const TDetail* MTail);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The plate's section and plan: left empty, and nothing calls them.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r85,
+               const Real& r78, const Real& r30, const Real& r84, const Real& r83, const Real& y66,
+               const Real& y69, Integer tl, bool isSize) const;
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r85,
+               const Real& r78, const Real& r30, const Real& r84, const Real& r83, const Real& y66,
+               const Real& y69, Integer tl, bool isSize) const;
   void Show(TGImage& G, const TColor& Color) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
