@@ -30,8 +30,8 @@ function(hxcad_precompile target)
 endfunction()
 
 # hxcad_add_test(NAME SOURCES a.cpp ... LIBS lib ...)
-# The tests are listed when ctest starts (PRE_TEST), not after each link: listing runs the sanitizer-built
-# program, and done at build time it lengthened the serial end of the build. Parameterised cases are
+# The tests are listed when ctest starts, not after each link: listing runs the sanitizer-built program, and
+# done at build time it lengthened the serial end of the build. Parameterised cases are
 # named by the suite's name generator (tests/TestNames.h), never by their printed values, which hold
 # addresses that differ between builds; test_names checks this for every test program.
 function(hxcad_add_test name)
@@ -45,8 +45,27 @@ function(hxcad_add_test name)
     list(APPEND precompiled <nlohmann/json.hpp>)
   endif()
   hxcad_precompile(${name} ${precompiled})
-  gtest_discover_tests(${name} NO_PRETTY_VALUES DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES TIMEOUT 300)
+  # The tests are listed when ctest starts, as GoogleTest's own discovery does before a test (PRE_TEST), but
+  # by suite (cmake/DiscoverSuites.cmake).
+  set(listed "${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake")
+  set(program "$<TARGET_FILE:${name}>")
+  file(GENERATE OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/${name}_suites_include.cmake" CONTENT
+"if(NOT EXISTS \"${program}\")
+  add_test(${name}_NOT_BUILT ${name}_NOT_BUILT)
+  return()
+endif()
+if(NOT EXISTS \"${listed}\" OR \"${program}\" IS_NEWER_THAN \"${listed}\")
+  execute_process(COMMAND \"${CMAKE_COMMAND}\" \"-DPROGRAM=${program}\" \"-DOUT=${listed}\" -DTIMEOUT=300
+                          -P \"${PROJECT_SOURCE_DIR}/cmake/DiscoverSuites.cmake\" RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    file(REMOVE \"${listed}\")
+    add_test(${name}_NOT_LISTED ${name}_NOT_LISTED)
+    return()
+  endif()
+endif()
+include(\"${listed}\")
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${CMAKE_CURRENT_BINARY_DIR}/${name}_suites_include.cmake")
   set_property(GLOBAL APPEND PROPERTY HXCAD_TEST_PROGRAMS ${name})
   get_property(checked GLOBAL PROPERTY HXCAD_TEST_NAMES_CHECK)
   if(NOT checked)

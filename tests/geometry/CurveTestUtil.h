@@ -59,6 +59,9 @@ inline Real Dist(const TPoint2D& a, const TPoint2D& b)
 inline TPolyLine Poly(const std::vector<TPoint2D>& pts, Integer segments = -1, bool closed = false)
 {
   TPolyLine L;
+  // Room for every point at once: the list grows by exactly what is asked, so long lists would be copied
+  // at every point.
+  L.Points.ReserveSize(Integer(pts.size()));
   for (const TPoint2D& p : pts)
     L.Points.Add(p);
   L.Segments = segments < 0 ? L.Points.Count - 1 : segments;
