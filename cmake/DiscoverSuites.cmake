@@ -3,26 +3,8 @@
 # one process, and one per case of a parameterised suite. A process costs about a tenth of a second under the
 # sanitizers before and after its cases, most cases far less; the cases of a parameterised suite are each a
 # row or scenario of their own, the long ones among them, and stay apart so that they run side by side.
-execute_process(COMMAND "${PROGRAM}" --gtest_list_tests OUTPUT_VARIABLE listing ERROR_VARIABLE errors
-                RESULT_VARIABLE rc TIMEOUT 120)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "${PROGRAM} --gtest_list_tests failed (${rc}):\n${errors}")
-endif()
-
-string(REPLACE ";" "\\;" listing "${listing}")
-string(REPLACE "\n" ";" lines "${listing}")
-set(suite "")
-set(suites "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE " *#.*" "" line "${line}")
-  if(line MATCHES "^([^ ].*)\\.$")
-    set(suite "${CMAKE_MATCH_1}")
-    list(APPEND suites "${suite}")
-    set(cases_${suite} "")
-  elseif(line MATCHES "^  (.+)$" AND suite)
-    list(APPEND cases_${suite} "${CMAKE_MATCH_1}")
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/GTestListing.cmake")
+hxcad_read_listing("${PROGRAM}" suites)
 
 set(script "")
 foreach(suite IN LISTS suites)
