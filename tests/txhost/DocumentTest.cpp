@@ -160,6 +160,35 @@ TEST_F(DocumentTest, AReopenedDocumentHasTheSameContent)
   EXPECT_NE(after.Id(), before.Id());
 }
 
+// A file read before is read again as it is now: rewritten with other content of the same length, then damaged.
+TEST_F(DocumentTest, AFileReadAgainGivesWhatItHoldsNow)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+  SmartPtr<txapi::IPart> part = TopPart(d);
+  part->SetName(L"Полумуфта 1");
+  ASSERT_TRUE(part->Update());
+  ASSERT_TRUE(d->SaveAs(txhost::FromPath(Dir / "p.tpt")));
+  part.reset();
+  ASSERT_TRUE(d->Close(txapi::txCloseWithoutSaving));
+  const std::string first = ReadFile(Dir / "p.tpt");
+  std::string second = first;
+  const std::size_t at = second.find("Полумуфта 1");
+  ASSERT_NE(at, std::string::npos);
+  second.replace(at, std::string("Полумуфта 1").size(), "Полумуфта 2");
+
+  for (const std::string& text : {first, second, first}) {
+    WriteFile(Dir / "p.tpt", text);
+    SmartPtr<txapi::ITavrixDocument> again = Open(Dir / "p.tpt");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(TopPart(again)->GetName(), text == first ? L"Полумуфта 1" : L"Полумуфта 2");
+    ASSERT_TRUE(again->Close(txapi::txCloseWithoutSaving));
+  }
+  WriteFile(Dir / "p.tpt", first.substr(0, first.size() / 2));
+  std::string error;
+  EXPECT_EQ(H.OpenDocument(Dir / "p.tpt", true, &error), nullptr);
+  EXPECT_FALSE(error.empty());
+}
+
 TEST_F(DocumentTest, OpenDocumentsAreFoundByTypeAndFullFileNameTheLastMatchWinning)
 {
   SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);

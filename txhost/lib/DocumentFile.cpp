@@ -392,19 +392,26 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
   std::string text;
   if (!ReadInputFile(file, MaxDocumentFileBytes, text, error)) return nullptr;
 
-  // Nesting is checked in a pass of its own: the parser's per-value callback costs time quadratic in the
-  // size of the file.
-  Value root;
-  DepthLimitedParse parse(root);
-  bool parsed = false;
-  try {
-    parsed = nlohmann::json::sax_parse(text, &parse);
-  } catch (const nlohmann::json::exception&) {
+  Host::ParsedFile& known = host.ParsedFiles()[file];
+  if (known.Text.empty() || known.Text != text) {
+    // Nesting is checked in a pass of its own: the parser's per-value callback costs time quadratic in the
+    // size of the file.
+    Value parsedRoot;
+    DepthLimitedParse parse(parsedRoot);
+    bool parsed = false;
+    try {
+      parsed = nlohmann::json::sax_parse(text, &parse);
+    } catch (const nlohmann::json::exception&) {
+    }
+    if (!parsed) {
+      host.ParsedFiles().erase(file);
+      Fail(error, file.string() + ": " + (parse.Error.empty() ? std::string("not valid JSON") : parse.Error));
+      return nullptr;
+    }
+    known.Text = std::move(text);
+    known.Root = std::move(parsedRoot);
   }
-  if (!parsed) {
-    Fail(error, file.string() + ": " + (parse.Error.empty() ? std::string("not valid JSON") : parse.Error));
-    return nullptr;
-  }
+  const Value& root = known.Root;
 
   std::vector<PendingObject> pending;
   int type = 0;

@@ -127,6 +127,15 @@ public:
   // What the host holds: documents, library, messages, references; with everyObject, every object too.
   void Describe(std::ostream& out, bool everyObject) const;
 
+  // The last text read of each document file and the tree it parsed to: a file read again unchanged (the
+  // components of an assembly that are one part) is not parsed again.
+  struct ParsedFile
+  {
+    std::string Text;
+    Value Root;
+  };
+  std::map<std::filesystem::path, ParsedFile>& ParsedFiles() { return Parsed; }
+
 private:
   std::vector<std::unique_ptr<Object>> All;
   std::map<ObjectId, Object*> ById;
@@ -147,6 +156,7 @@ private:
   bool DefaultAnswer = true;
   Callbacks Registered;
   std::size_t RegistrationsFrom = 0; // the registrar's log entry where the loaded library's begin
+  std::map<std::filesystem::path, ParsedFile> Parsed;
 };
 
 } // namespace txhost
