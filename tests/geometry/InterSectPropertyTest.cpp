@@ -17,8 +17,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr Real TwoPi = TMathDef::C_2PI;
-
 struct TRandom
 {
   std::mt19937_64 rng;
@@ -26,7 +24,7 @@ struct TRandom
   Real U(Real a, Real b) { return std::uniform_real_distribution<Real>(a, b)(rng); }
   TVector2D Unit()
   {
-    const Real a = U(0, TwoPi);
+    const Real a = U(0, TMathDef::C_2PI);
     return TVector2D(std::cos(a), std::sin(a));
   }
   TPoint2D P(Real r) { return TPoint2D(U(-r, r), U(-r, r)); }
