@@ -13,7 +13,6 @@ namespace {
 
 constexpr Real ParamEps = 1e-8;
 constexpr Real CornerLinkEps = 0.0001;
-constexpr Real RadToDeg = 57.29577951308232;
 
 bool NearLink(const TPoint2D& a, const TPoint2D& b, Real eps)
 {
@@ -516,7 +515,8 @@ void TContour::toText(TArrayOf<TString>& lines) const
     case tArc: {
       const TArc* a = static_cast<const TArc*>(c);
       lines[i] = TString("Arc( ") + num(a->x) + " , " + num(a->y) + " , " + num(a->Radius) + " , " +
-                 num(a->A1 * RadToDeg) + " , " + num(a->A2 * RadToDeg) + " , " + TString(int(a->sense), 2);
+                 num(a->A1 * TMathDef::RADDEG) + " , " + num(a->A2 * TMathDef::RADDEG) + " , " +
+                 TString(int(a->sense), 2);
       break;
     }
     case tCircle: {
