@@ -160,12 +160,24 @@ const TEntry Classes[] = {
        return std::make_unique<TMTail>(1, m, TConstruktor::Empty());
      },
      [](TDetail& d) {
-       const TMTail& p = As<TMTail>(d);
+       TMTail& p = As<TMTail>(d);
        const double s = 2.0 * p.CollarRadius;
        p.dr2D_EjectorRod_V1(0, 0, 0, 1, p.Radius, p.ThreadRadius, p.ThreadLen, p.ThreadLen, p.ThreadStep, s,
                             p.Len, 1, true);
        p.dr2D_EjectorRod_V3(0, 0, 0, 1, p.Radius, p.ThreadRadius, p.ThreadLen, p.ThreadLen, p.ThreadStep, s,
                             p.Len, 0, false);
+       // The working values are the owner's: made here from the sizes read, then the sheet and part
+       // drawn with them, and the side view by the codes the sheet does not use.
+       p.X90 = p.CollarHeight, p.X89 = p.CollarHeight - 2.0, p.X88 = p.CollarHeight / 2.0,
+       p.R61 = p.ThreadStep, p.R97 = p.ThreadRadius / 2.0, p.R98 = p.ThreadRadius / 3.0,
+       p.Y3 = p.ThreadLen / 2.0, p.Y4 = 2.0 * p.ThreadStep;
+       p.dr2D();
+       p.dr3D(1);
+       for (const int tl : {11, 21})
+         p.dr2D_V1(0, 0, 0, 1, p.CollarRadius, p.X90, p.X89, p.X88, p.R61, p.Radius, p.ThreadRadius, p.Len,
+                   p.ThreadLen, 2.0 * p.Radius - 3.0, p.Y3, p.Y4, p.R98, p.R97, tl, true);
+       p.dr2D_Hvostovyk_Vo(0, 0, 0, 1, p.CollarRadius, p.X90, p.X89, p.X88, p.R61, p.Radius, p.ThreadRadius,
+                           p.Len, p.ThreadLen, 2.0 * p.Radius - 3.0);
      }},
     {"TEjectorChannel",
      [](TModeler3D* m) -> std::unique_ptr<TDetail> {

@@ -44,9 +44,14 @@ struct TFreeNode
 {
   TFreeNode* Next;
 };
-thread_local TFreeNode* FreeHead = nullptr;
-thread_local std::size_t FreeCount = 0;
-thread_local bool Drained = false;
+// The three slots live in the static TLS block (initial-exec), reserved when the plug-in is opened: every
+// node made reads them, and a dynamic block costs a call per read. A dynamic block is also freed with the
+// plug-in, and LeakSanitizer's scan at exit read the stale record of that block and crashed the run.
+#define HXCAD_STATIC_TLS __attribute__((tls_model("initial-exec")))
+thread_local TFreeNode* FreeHead HXCAD_STATIC_TLS = nullptr;
+thread_local std::size_t FreeCount HXCAD_STATIC_TLS = 0;
+thread_local bool Drained HXCAD_STATIC_TLS = false;
+#undef HXCAD_STATIC_TLS
 constexpr std::size_t KeepFree = 4096;
 
 struct TDrain

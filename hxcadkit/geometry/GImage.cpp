@@ -27,7 +27,7 @@ int Segments(double R, int perTen)
 }
 } // namespace
 
-TGImage::TGImage(void* handle, void* owner) : Handle(handle), Owner(owner), LElements(MaxCountLElements, 0) {}
+TGImage::TGImage(void* handle, void* owner) : Handle(handle), Owner(owner), LElements(FirstCountLElements, 0) {}
 
 TGImage::~TGImage()
 {
@@ -317,11 +317,23 @@ void TGImage::End3D()
 
 TGImage::TGElement* TGImage::NewElement(TypesGIElements kind)
 {
-  if (CountLElement < 0 || CountLElement >= MaxCountLElements || CountLElement >= LElements.FSize)
-    return nullptr;
+  if (CountLElement < 0 || CountLElement >= MaxCountLElements) return nullptr;
+  if (CountLElement >= LElements.FSize && !GrowElements()) return nullptr;
   TGElement* e = &LElements[CountLElement++];
   e->TE = kind;
   return e;
+}
+
+// A full list is tens of megabytes, and every window has one: it takes room as its drawing grows, doubling,
+// so that a window of a few hundred records does not clear and hold the whole of it.
+bool TGImage::GrowElements()
+{
+  const Integer size = std::min(MaxCountLElements, std::max(FirstCountLElements, 2 * LElements.FSize));
+  if (size <= LElements.FSize) return false;
+  LElements.Count = std::min(CountLElement, LElements.FSize); // the records in use move with the storage
+  LElements.SetSize(size);
+  LElements.Count = 0;
+  return LElements.FSize >= size;
 }
 
 // Field groups shared by several kinds.

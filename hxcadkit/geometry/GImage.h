@@ -187,6 +187,7 @@ public:
   };
 
   static constexpr Integer MaxCountLElements = 524288;
+  static constexpr Integer FirstCountLElements = 1024;
 
   TGImage(void* handle = nullptr, void* owner = nullptr);
   ~TGImage();
@@ -309,6 +310,7 @@ private:
   TGElement* NewElement(TypesGIElements kind);
   void drArcElement(TypesGIElements kind, GLdouble xc, GLdouble yc, GLdouble R, GLdouble Sa, GLdouble Ea);
   void FreeTexts();
+  bool GrowElements();
   void SetCursor(int x, int y);
   void ReadDepth();
   void ReadMatrices();

@@ -1,9 +1,8 @@
 // A mould or die standard part built as a part document of its own from a code and a list of
 // sizes: the part class of the code draws its half section into a sketch, the sketch is revolved a
 // full turn, and a few parts get their sockets, slots or flats cut afterwards.
-#include <algorithm>
+#include <array>
 #include <cmath>
-#include <iterator>
 
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -31,9 +30,13 @@ struct TCodeRow
   Draw Extra;   // null: nothing after it
 };
 
+// The sketches have no name. One empty text serves them all, as the requirement texts are shared;
+// one made for every sketch showed in the time a part takes.
+const TString NoName;
+
 void Sketch(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset)
 {
-  M.drPlaneEskis(plane, offset, 0.0, TString());
+  M.drPlaneEskis(plane, offset, 0.0, NoName);
 }
 
 void Cut(TModeler3D& M, int direction, double depth)
@@ -326,9 +329,14 @@ const TCodeRow Rows[] = {
 
 const TCodeRow* RowOf(int code)
 {
-  const auto* row =
-      std::find_if(std::begin(Rows), std::end(Rows), [code](const TCodeRow& r) { return r.Code == code; });
-  return row == std::end(Rows) ? nullptr : row;
+  // Indexed by code: a part is built by the dozen, and a walk over the rows showed in the time.
+  static const auto index = [] {
+    std::array<const TCodeRow*, 53> a{};
+    for (const TCodeRow& r : Rows)
+      a[std::size_t(r.Code)] = &r;
+    return a;
+  }();
+  return code >= 0 && code < int(index.size()) ? index[std::size_t(code)] : nullptr;
 }
 
 } // namespace
@@ -339,7 +347,10 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   // Refused before any document is made, so that a wrong call leaves no empty part behind.
   const TCodeRow* row = RowOf(MakeId);
   if (!row || P.size() < std::size_t(row->Need)) return false;
-  const TString file = Path + Name + TString(".tpt");
+  // Built in place: each intermediate string would cost an allocation of its own.
+  TString file(Path);
+  file += Name;
+  file.Add(".tpt");
   TDetailInfo& info = M.R2D().DI;
   info.cDetail = 95;
   info.cSuffics = MakeId;

@@ -113,8 +113,6 @@ void TWasherEjectorChannel::fromStream(TKmfData& S)
 // --- TMTail ------------------------------------------------------------------------------------
 
 TMTail::TMTail(int kind, TModeler3D* M, TConstruktor& C) : TDetail(kind, M, C) {}
-void TMTail::dr3D(int) const {}
-void TMTail::dr2D() const {}
 
 void TMTail::toStream(TKmfData& S) const
 {

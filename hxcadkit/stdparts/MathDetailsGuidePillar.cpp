@@ -194,16 +194,19 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
   TContDrawing c1(&Md);
   c1.Make(-x41, 0.0, head);
 
-  // Contour 2: the edges of the guide's flat. It starts where its first quarter arc does.
+  // Contour 2: the edges of the guide's flat. It starts where its first quarter arc does. The bare
+  // outline (tl 0) leaves it out, so it is not built then.
   const double a = -4.0 - x46 - dxK, b = x45 + dxK, c = x45 - dxK, d = x40 - x41;
   TContDrawing c2(&Md);
-  c2.Make(a + dxK, 0.0,
-          dA(a, 0.0, dxK, a, dxK,
-             dP(b, dxK,
-                dP(b, r42,
-                   dP(b, dxK,
-                      dP(x45, 0.0,
-                         dP(c, dxK, dP(c, r42, dP(c, dxK, dP(d, dxK, dA(d, 0.0, dxK, d - dxK, 0.0)))))))))));
+  if (tl != 0)
+    c2.Make(
+        a + dxK, 0.0,
+        dA(a, 0.0, dxK, a, dxK,
+           dP(b, dxK,
+              dP(b, r42,
+                 dP(b, dxK,
+                    dP(x45, 0.0,
+                       dP(c, dxK, dP(c, r42, dP(c, dxK, dP(d, dxK, dA(d, 0.0, dxK, d - dxK, 0.0)))))))))));
 
   const int tens = tl / 10, u = tl % 10;
   if (tens == 1) {

@@ -374,3 +374,47 @@ void TBackEjector::dr2D_Opora() const
       *M, Id2, 0.0, -FitRadius,
       [this](TModeler3D& Md) { GrooveDetail(Md, 20.0, -70.0 - 2.0 * CollarRadius); }, 1);
 }
+
+// --- Outlines left empty -------------------------------------------------------------------------
+// These parts have outlines of their own that draw nothing: their sheets hold the frame and their
+// models revolve an empty sketch without calling them.
+
+void TDirectColumn::dr2D_V1(const Real&, const Real&, const Real&, const Real&, Integer, bool) const {}
+
+void TDirectColumn::dr2D_KolonkaMehSt_V1(const Real&, const Real&, const Real&, const Real&, Integer,
+                                         bool) const
+{
+}
+
+void TWasherEjectorChannel::dr2D_Shajba_V1(const Real&, const Real&, const Real&, const Real&, Integer,
+                                           bool) const
+{
+}
+
+void TReTraction::dr2D_V1(const Real&, const Real&, const Real&, const Real&, Integer, bool) const {}
+
+void TColumnTail::dr2D_V1(const Real&, const Real&, const Real&, const Real&, const Real&, const Real&,
+                          const Real&, const Real&, const Real&, Integer, bool) const
+{
+}
+
+void TCirclePlane::dr2D_V1(const Real&, const Real&, const Real&, const Real&, const Real&, const Real&,
+                           const Real&, const Real&, const Real&, const Real&, const Real&, Integer,
+                           bool) const
+{
+}
+
+void TCirclePlane::dr2D_V2(const Real&, const Real&, const Real&, const Real&, const Real&, const Real&,
+                           const Real&, const Real&, const Real&, const Real&, const Real&, Integer,
+                           bool) const
+{
+}
+
+void TEjectorChannel::dr2D_V1(const Real&, const Real&, const Real&, const Real&, Integer, bool) const {}
+
+void TBackEjector::dr2D_V1(const Real&, const Real&, const Real&, const Real&, Integer, bool) const {}
+
+void TBackEjector::dr2D_Opora_V1(const Real&, const Real&, const Real&, const Real&, const Real&, const Real&,
+                                 const Real&, const Real&, Integer, bool) const
+{
+}

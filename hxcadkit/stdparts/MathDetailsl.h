@@ -527,6 +527,10 @@ public:
   // The support it rests on, of kind Id2: its part, and a sheet nothing draws.
   void dr3D_Opora() const;
   void dr2D_Opora() const;
+  // The pusher's and the support's own outlines: left empty, and nothing calls them.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
+  void dr2D_Opora_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm, const Real& r59,
+                     const Real& r17, const Real& x28, const Real& y77, Integer tl, bool isSize) const;
   // The four parts of the set at the rectangle's corners.
   void Show(TGImage& G, const TColor& Color) const override;
   // Widens G to the parts of the set with d between them and the plate's border.
@@ -544,6 +548,10 @@ public:
   TDirectColumn(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The column's outlines: left empty, and nothing calls them.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
+  void dr2D_KolonkaMehSt_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl,
+                            bool isSize) const;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
@@ -556,6 +564,9 @@ public:
   TWasherEjectorChannel(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The washer's outline: left empty, and nothing calls it.
+  void dr2D_Shajba_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl,
+                      bool isSize) const;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
@@ -582,6 +593,29 @@ public:
                           const Real& r1, const Real& l1, const Real& l2, const Real& l3, const Real& s,
                           const Real& L, Integer tl, bool isSize) const;
 
+  // The shank's side view, X = 0 at the groove's shoulder: collar r74 over x90 from the collar end
+  // face at x74 - x76, flats x75 across over x89, cross hole r61 at x88, shank r62, thread r30 up
+  // to the threaded end face at x74 with a bore r98 y3 deep and its mouth step r97 y4 deep. tl / 10
+  // picks the half (1 upper, 2 lower, else both with the cross hole), tl % 10 the style; tl 0 is
+  // the closed upper half a model revolves. Reads ThreadStep for the thread's designation.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
+               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
+               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
+               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  // The end view across the flats, with the hidden cross hole; reads only the placement, r74, r61,
+  // x75, tl and isSize.
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
+               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
+               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
+               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  // The two pieces the flats take off the collar, seen along the axis; reads only the placement,
+  // r74 and x75.
+  void dr2D_Hvostovyk_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+                         const Real& x90, const Real& x89, const Real& x88, const Real& r61, const Real& r62,
+                         const Real& r30, const Real& x76, const Real& x74, const Real& x75) const;
+  // Draws nothing.
+  void dr2D_VZ(const Real& mx, const Real& my, const Real& ma, const Real& ms, int tl) const;
+
   Real Radius = 0.0, Len = 0.0, ThreadLen = 0.0, ThreadRadius = 0.0, ThreadStep = 0.0, CollarHeight = 0.0,
        CollarRadius = 0.0;
   // Working values of the shank's sheet and model; not in the record.
@@ -595,6 +629,8 @@ public:
   TEjectorChannel(int kind, TModeler3D* M, TConstruktor& C, TEjectorPlug* EP);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // An outline of its own, left empty: the pusher is drawn by the common profile.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
@@ -685,6 +721,8 @@ public:
   TReTraction(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The retraction's outline: left empty, and nothing calls it.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, Integer tl, bool isSize) const;
   void Show(TGImage& G, const TColor& Color) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
@@ -725,6 +763,10 @@ public:
   TColumnTail(int kind, TModeler3D* M, TConstruktor& C);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The tail's outline: left empty, and nothing calls it.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r79,
+               const Real& r80, const Real& y64, const Real& y65, const Real& y63, Integer tl,
+               bool isSize) const;
   void Show(TGImage& G, const TColor& Color) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
@@ -743,6 +785,13 @@ public:
   TCirclePlane(int kind, TModeler3D* M, TConstruktor& C, const TDetail* ColumnTail, const TDetail* MTail);
   void dr3D(int NumberOfTread) const override;
   void dr2D() const override;
+  // The plate's section and plan: left empty, and nothing calls them.
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r85,
+               const Real& r78, const Real& r30, const Real& r84, const Real& r83, const Real& y66,
+               const Real& y69, Integer tl, bool isSize) const;
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r85,
+               const Real& r78, const Real& r30, const Real& r84, const Real& r83, const Real& y66,
+               const Real& y69, Integer tl, bool isSize) const;
   void Show(TGImage& G, const TColor& Color) const override;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;

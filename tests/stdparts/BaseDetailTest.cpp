@@ -159,14 +159,8 @@ std::vector<std::string> Trace(TRecordingModeler& Md, int code, const std::vecto
   Md.Reset();
   EXPECT_TRUE(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, result, sizes, true));
   std::vector<std::string> t;
-  for (const auto& c : Md.Calls) {
-    std::string s = c.Op;
-    for (double a : c.A)
-      s += " " + std::to_string(a);
-    for (const TString& x : c.S)
-      s += " " + std::string(x.Utf8Text());
-    t.push_back(s);
-  }
+  for (const auto& c : Md.Calls)
+    t.push_back(stdtest::Line(c));
   return t;
 }
 

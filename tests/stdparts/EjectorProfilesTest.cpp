@@ -87,6 +87,13 @@ const std::vector<TProfile>& Profiles()
                                  isSize);
        },
        false},
+      {"Shank",
+       {15, 12, 10, 6, 3, 10, 8, 100, 20, 17, 10, 3, 3, 4},
+       [](TModeler3D* M, const double* p, const std::vector<double>& s, int tl, bool isSize) {
+         TMTail(0, M, Designer())
+             .dr2D_V1(p[0], p[1], p[2], p[3], s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7], s[8], s[9],
+                      s[10], s[11], s[12], s[13], tl, isSize);
+       }},
       {"SupportWasher",
        {5, 9, 30, 18, 9, 5.5, 14},
        [](TModeler3D* M, const double* p, const std::vector<double>& s, int tl, bool isSize) {

@@ -118,6 +118,16 @@ std::vector<TSample> Samples()
          return std::unique_ptr<TDetail>(std::move(p));
        },
        false, 2},
+      {"shank",
+       [](TModeler3D* M) {
+         auto p = std::make_unique<TMTail>(12, M, TConstruktor::Empty());
+         p->Radius = 10, p->CollarRadius = 15, p->Len = 100, p->ThreadLen = 20, p->ThreadRadius = 8,
+         p->ThreadStep = 1.5;
+         // Its working values are its owner's to set.
+         p->X90 = 12, p->X89 = 10, p->X88 = 6, p->R61 = 3, p->R97 = 4, p->R98 = 3, p->Y3 = 10, p->Y4 = 3;
+         return std::unique_ptr<TDetail>(std::move(p));
+       },
+       false, 3},
       {"ejector_channel",
        [](TModeler3D* M) {
          auto p = std::make_unique<TEjectorChannel>(11, M, TConstruktor::Empty(), &Links().Plug);
@@ -155,6 +165,10 @@ TEST_F(PlugSheets, EverySheetAndModelIsSoundAndEveryModelOneRevolve)
     EXPECT_EQ(Md.Count("drClose3D"), 1);
     ASSERT_EQ(Md.Sketches(), s.Sketches);
     EXPECT_EQ(Md.SketchProfile(0).empty(), s.EmptyOutline);
+    int axes = 0;
+    for (const auto& c : Md.SketchProfile(0))
+      axes += c.Kind == TRecordingModeler::TCurve::Line && c.Style == 3;
+    EXPECT_EQ(axes, s.EmptyOutline ? 0 : 1) << "one axis under a revolved half";
     EXPECT_EQ(Md.Count("drDimL") + Md.Count("drDimD") + Md.Count("drDimR"), 0) << "no sizes in a sketch";
   }
 }
@@ -176,6 +190,19 @@ TEST_F(PlugSheets, WithoutOpenersOrModellerOnlyTheOpeningCallIsMade)
     bare->dr2D();
     bare->dr3D(0);
   }
+  // The two-document parts try both documents and draw into neither.
+  auto e = BackEjector(&Md);
+  TLocatingRing ring(14, 15, &Md, nullptr, &Links().Tail);
+  for (const TDetail* part : {static_cast<const TDetail*>(e.get()), static_cast<const TDetail*>(&ring)}) {
+    Md.Reset();
+    part->dr2D();
+    e->dr2D_Opora();
+    for (const auto& c : Md.Calls)
+      EXPECT_TRUE(c.Op == "drLeafStampView1" || c.Op == "drLeafStamp") << c.Op;
+    Md.Reset();
+    part->dr3D(0);
+    EXPECT_EQ(Md.Ops(), "drCreate3DNewPartPlane drCreate3DNewPartPlane");
+  }
 }
 
 // The first view's anchor and the requirement texts of one sheet.
@@ -196,6 +223,15 @@ TSheet SheetOf(TRecordingModeler& Md, const TDetail& part)
   if (open.size() == 1) s.Anchor = {open[0].A[2], open[0].A[3]};
   if (close.size() == 1) s.Texts = close[0].S;
   return s;
+}
+
+// Where the last sheet put its enlarged detail view (the only view drawn at scale 4).
+std::vector<double> DetailAt(const TRecordingModeler& Md)
+{
+  std::vector<double> at;
+  for (const auto& c : Md.Of("drMtr"))
+    if (c.A[3] == 4.0) at.insert(at.end(), {c.A[0], c.A[1]});
+  return at;
 }
 
 TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
@@ -223,11 +259,13 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
   plug.ColumnRadius = 8;
   EXPECT_EQ(SheetOf(Md, plug).Anchor, (std::vector<double>{40, -15}));
   EXPECT_EQ(SheetOf(Md, plug).Texts, (std::vector<TString>{TDemStr[26], TDemStr[30], TString(), TString()}));
+  EXPECT_EQ(DetailAt(Md), (std::vector<double>{0, -100}));
 
   TDirectColumn column(4, &Md, TConstruktor::Empty());
   column.Radius = 12.5, column.Len = 100;
   EXPECT_EQ(SheetOf(Md, column).Anchor, (std::vector<double>{0, -13}));
   EXPECT_EQ(SheetOf(Md, column).Texts, (std::vector<TString>{TDemStr[1], TDemStr[30], TString(), TString()}));
+  EXPECT_EQ(DetailAt(Md), (std::vector<double>{20, -92.5}));
 
   TSupportWasher washer(5, &Md, nullptr);
   washer.Len = 30, washer.BoltHeadLen = 9;
@@ -238,6 +276,70 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
   channel.Radius = 10;
   EXPECT_EQ(SheetOf(Md, channel).Anchor, (std::vector<double>{20, -30}));
   EXPECT_EQ(SheetOf(Md, channel).Texts, (std::vector<TString>{TDemStr[4], TString(), TString(), TString()}));
+}
+
+// The calls after the first one named from (all calls for ""), up to the next one named to, each
+// as one comparable line.
+std::vector<std::string> After(const TRecordingModeler& Md, const std::string& from,
+                               const std::string& to = "")
+{
+  std::vector<std::string> t;
+  bool in = from.empty();
+  for (const auto& c : Md.Calls) {
+    if (in && c.Op == to) break;
+    if (in) t.push_back(stdtest::Line(c));
+    in = in || c.Op == from;
+  }
+  return t;
+}
+
+// The sheet's first view and the model's sketch hold the part's profile with its sizes in the
+// order the profile takes them (the ejector plug's seat 0.1 wider than its channel; the guide
+// plug's lengths before and past the collar and overall); the profiles are called directly here.
+TEST_F(PlugSheets, SheetAndModelDrawTheProfileWithThePartsSizes)
+{
+  Md.LeafStampAnswer = Md.NewPartPlaneAnswer = true;
+  const auto check = [this](const TDetail& part, const std::function<void(int, bool)>& profile) {
+    Md.Reset();
+    profile(1, true);
+    const std::vector<std::string> view = After(Md, "");
+    Md.Reset();
+    profile(0, false);
+    const std::vector<std::string> sketch = After(Md, "");
+    Md.Reset();
+    part.dr2D();
+    std::vector<std::string> sheet = After(Md, "drView"); // the opening's last call
+    ASSERT_GE(sheet.size(), view.size());
+    sheet.resize(view.size());
+    EXPECT_EQ(sheet, view);
+    Md.Reset();
+    part.dr3D(0);
+    EXPECT_EQ(After(Md, "drCreate3DNewPartPlane", "drBaseRotate"), sketch);
+  };
+  TEjectorPlug ejector(2, &Md, TConstruktor::Empty());
+  ejector.CollarRadius = 16, ejector.EC2Radius = 5, ejector.ECRadius = 4, ejector.Radius = 12,
+  ejector.EC2Len = 20, ejector.ConeLen = 10, ejector.CollarHeight = 5, ejector.Len = 50;
+  check(ejector, [&](int tl, bool isSize) {
+    ejector.dr2D_V1(0, 0, 0, 1, 16, 5, 4, 4.1, 12, 20, 10, 5, 50, tl, isSize);
+  });
+  TDirectPlug plug(3, &Md, TConstruktor::Empty());
+  plug.CollarRadius = 15, plug.OustingLen = 40, plug.Len = 60, plug.CollarHeight = 8, plug.Radius = 12,
+  plug.ColumnRadius = 8;
+  check(plug, [&](int tl, bool isSize) {
+    plug.dr2D_LeaderPinBushing_V1(0, 0, 0, 1, 8, 12, 15, 32, 8, 28, 100, tl, isSize, 0.0);
+  });
+  TInjectPlug sprue(1, &Md, TConstruktor::Empty());
+  sprue.SphereRadius = 15, sprue.TPARadius = 2.5, sprue.CollarRadius = 40, sprue.BFitRadius = 17,
+  sprue.FitLen = 60, sprue.Len = 80, sprue.CollarHeight = 10, sprue.SphereLen = 4;
+  check(sprue, [&](int tl, bool isSize) {
+    sprue.dr2D_V1(0, 0, 0, 1, 15, 2.5, 40, 17, 60, 80, 10, 4, tl, isSize, 3.0);
+  });
+  TSupportWasher washer(5, &Md, nullptr);
+  washer.CollarHeight = 5, washer.BoltHeadLen = 9, washer.Len = 30, washer.CollarRadius = 18,
+  washer.BoltHeadRadius = 9, washer.BoltRadius = 5.5, washer.Radius = 14;
+  // Without sizes on its sheet as in its model.
+  check(washer,
+        [&](int tl, bool) { washer.dr2D_ShajbaOporna_V1(0, 0, 0, 1, 5, 9, 30, 18, 9, 5.5, 14, tl, false); });
 }
 
 // The guide plug's profile reaches OustingLen - CollarHeight before the collar face and
@@ -295,6 +397,14 @@ TEST_F(PlugSheets, TheCirclePlateBoresAtTheTailsSecondToFifthAnglesAndNeedsBothL
     EXPECT_NEAR(bolts[std::size_t(i)].second, 40 * std::sin(a), 1e-9);
   }
   EXPECT_EQ(Md.Count("drMacro3D"), 4);
+  // Each a counterbore: the head's 9 deep, then the bolt's through the rest of the plate.
+  std::vector<double> radii, depths;
+  for (const auto& c : Md.Of("drCircle"))
+    radii.push_back(c.A[2]);
+  for (const auto& c : Md.Of("drCutExtrusion"))
+    depths.push_back(c.A[2]);
+  EXPECT_EQ(radii, (std::vector<double>{9, 5.5, 9, 5.5, 9, 5.5, 9, 5.5}));
+  EXPECT_EQ(depths, (std::vector<double>{9, 6, 9, 6, 9, 6, 9, 6}));
   EXPECT_EQ(SheetOf(Md, plate).Anchor, (std::vector<double>{-10, -60}));
   // A missing link, or one of another class, opens nothing.
   TReTraction stranger(1, nullptr, TConstruktor::Empty());
@@ -356,8 +466,8 @@ TEST_F(PlugSheets, TheChannelNeedsItsPlugAndCutsAWedgeOnlyForAPositiveGrade)
   Md.Reset();
   channel.dr3D(0);
   ASSERT_EQ(Md.Sketches(), 2);
-  const auto box = TRecordingModeler::Box(Md.SketchProfile(1));
-  EXPECT_EQ(std::vector<double>({box.x1, box.y1, box.x2, box.y2}), std::vector<double>({92, -4, 100, -3.5}));
+  // The wedge: full depth at Len - ConeLen, running out at the end face.
+  stdtest::ExpectCorners(stdtest::Corners(Md.SketchProfile(1)), {{92, -4}, {92, -3.5}, {100, -4}});
   EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 8, 0}));
   EXPECT_EQ(SheetOf(Md, channel).Anchor, (std::vector<double>{-5, -5}));
   EXPECT_EQ(SheetOf(Md, channel).Texts,

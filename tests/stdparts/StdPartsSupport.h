@@ -4,8 +4,12 @@
 // modeller and a control model whose detail list receives the parts' codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "RecordingModeler.h"
@@ -77,6 +81,42 @@ struct TBytes
     return *this;
   }
 };
+
+// A call as one comparable line: its name, numbers and texts.
+inline std::string Line(const TRecordingModeler::TCall& c)
+{
+  std::string s = c.Op;
+  for (double a : c.A)
+    s += " " + std::to_string(a);
+  for (const TString& x : c.S)
+    s += " " + std::string(x.Utf8Text());
+  return s;
+}
+
+// The distinct ends of the lines and arcs of curves, in ascending order.
+inline std::vector<std::pair<double, double>> Corners(const std::vector<TRecordingModeler::TCurve>& curves)
+{
+  std::vector<std::pair<double, double>> corners;
+  for (const auto& c : curves)
+    for (const auto& p : {std::pair(c.x1, c.y1), std::pair(c.x2, c.y2)})
+      if (std::none_of(corners.begin(), corners.end(), [&p](const auto& q) {
+            return std::hypot(p.first - q.first, p.second - q.second) < 1e-9;
+          }))
+        corners.push_back(p);
+  std::sort(corners.begin(), corners.end());
+  return corners;
+}
+
+// Each corner within 1e-9 of the expected one.
+inline void ExpectCorners(const std::vector<std::pair<double, double>>& corners,
+                          const std::vector<std::pair<double, double>>& expected)
+{
+  ASSERT_EQ(corners.size(), expected.size());
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    EXPECT_NEAR(corners[i].first, expected[i].first, 1e-9) << i;
+    EXPECT_NEAR(corners[i].second, expected[i].second, 1e-9) << i;
+  }
+}
 
 // A recording modeller and a control model with ten detail records installed as the library's.
 class TPartsTest : public ::testing::Test

@@ -12,9 +12,10 @@
 //      (table 2); 23 a locating sleeve 20 x 30 (table 3); 24 a stop pin 16 x 40 with a 24 collar;
 //   25 the fitting.
 //   31 the sprue plug and the ejector plug; 32 the guide plug, guide column, support washer and
-//   channel washer; 33 the locating ring on its column tail; 34 the retraction, the column tail
-//   and the circle plate; 35 the ejector channel and the back ejector; 36 the protect support:
-//   each its sheets and parts. 40 every code of the standard part built by code, as code-N.tpt.
+//   channel washer; 33 the locating ring on its column tail; 34 the retraction, the column tail,
+//   the circle plate and the shank it holds; 35 the ejector channel and the back ejector; 36 the
+//   protect support: each its sheets and parts. 40 every code of the standard part built by code,
+//   as code-N.tpt.
 // The standard-parts file is read from the library's folder when the library loads.
 #include <algorithm>
 #include <string>
@@ -163,10 +164,15 @@ void SecondShare(unsigned int command)
     Both(retraction);
     Both(tail);
     TMTail shank(34, &MA, none);
+    shank.Radius = 10, shank.CollarRadius = 15, shank.Len = 100, shank.ThreadLen = 20, shank.ThreadRadius = 8,
+    shank.ThreadStep = 1.5;
+    shank.X90 = 12, shank.X89 = 10, shank.X88 = 6, shank.R61 = 3, shank.R97 = 4, shank.R98 = 3, shank.Y3 = 10,
+    shank.Y4 = 3;
     TCirclePlane plate(34, &MA, none, &tail, &shank);
     plate.Thickness = 15, plate.Radius = 60, plate.BoltRadius = 5.5, plate.BoltHeadRadius = 9,
     plate.BoltHeadLen = 9;
     Both(plate);
+    Both(shank);
   }
   if (command == 35) {
     TEjectorChannel channel(35, &MA, none, &plug);

@@ -1,0 +1,235 @@
+// The shank of the ejector system: a bar with a collar carrying two spanner flats and a cross
+// hole, a plain shank, and a threaded end with a runout groove and a stepped blind bore. Its
+// sheet holds the side view, the end view across the flats and the groove's detail; its part is
+// the bar revolved with the cross hole and the flats cut. A shank of a standard code is drawn as
+// the plain ejector rod instead. The working values (R61 to Y4) are its owner's to set.
+#include <cmath>
+
+#include "hxcadkit/drawing/MathDetail2.h"
+#include "hxcadkit/drawing/MathDetails.h"
+#include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/geometry/Mathemat.h"
+#include "hxcadkit/stdparts/MathDetailsl.h"
+
+namespace {
+
+// Half the chord that a flat at half the width across the flats cuts from a circle of radius r.
+// A width beyond the circle still gives a real value.
+double FlatChord(double r, double across)
+{
+  return std::sqrt(std::fabs(r * r - across * across / 4.0));
+}
+
+void Rough(TModeler3D& M, double x, double y, double Fi)
+{
+  M.drRough(x, y, Fi, txapi::txNoProcessingType, TString("1,6"), TString(), TString());
+}
+
+} // namespace
+
+void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+                     const Real& x90, const Real& x89, const Real& x88, const Real& r61, const Real& r62,
+                     const Real& r30, const Real& x76, const Real& x74, const Real& x75, const Real& y3,
+                     const Real& y4, const Real& r98, const Real& r97, int tl, bool isSize) const
+{
+  if (!M2.Ptr) return;
+  const double h = FlatChord(r74, x75);
+  if (!PlacedFinite(Extent({r74, x90, x89, x88, r61, r62, r30, x76, x74, x75, y3, y4, r98, r97, h}), mx, my,
+                    ma, ms))
+    return RefuseElement("хвостовик");
+  TModeler3D& Md = M();
+  const int Itl = SaturatingToInt(Zn(tl) * 0.5 + tl) % 10;
+  const int s = Zn(Itl), zy = Zn(y3);
+  const double xs = x74 - (y3 + 2.0 * zy); // the drill point's tip, 2 mm beyond the bore's bottom
+  const double xL = x74 - x76;             // the collar's end face
+  Md.drMtr(mx, my, ma, ms);
+
+  // The bore is hidden (style 4) in a drawing; in a sketch it is outline like the rest. Without
+  // a drawing code the last line runs back along the axis to the tip and closes the half.
+  TNode* collar =
+      dPx(0.0, r62, // the shoulder's edge line
+          dP(xL + x90, r62,
+             dP(xL + x90, r74, dFsk(xL, r74, xL, 0.0, 3.0, dP(xs - s * (x76 - y3 - 2.0 * zy), 0.0)))));
+  // The thread's crest and end line, the groove's 0.3 lead-in, bottom and back wall.
+  TNode* thread = dTL(
+      tl, dPx(x74 - 2.0, r30, dPx(3.0, r30, dCVR(2.7, r30 - 0.3, 0.0, r30 - 0.3, 0.0, r62, 0.3, collar))));
+  // The end face and chamfer, and the thread's root line in thin style.
+  TNode* end = dTL(Itl, dPx(x74, r30 - 2.0, dP(x74 - 1.0, r30 - 1.0, dTL(2, dPnm(3.0, r30 - 1.0, thread)))));
+  TContDrawing outline(&Md);
+  outline.Make(xs, 0.0,
+               dTL(3 * s + 1, dPx(x74 - y3, r98, dPx(x74 - y4, r98, dP(x74 - y4, r97, dP(x74, r97, end))))));
+  // The end line of the flats, the flat's edge meeting the collar's chamfer, the chamfer's edge.
+  TContDrawing flats(&Md);
+  flats.Make(xL + x89, 0.0,
+             dP(xL + x89, h, dP(xL + 3.0, h, dP(xL, h - 3.0, dP(xL + 3.0, h, dP(xL + 3.0, r74))))));
+
+  const int pass = tl / 10;
+  if (pass >= 1 && pass <= 3) {
+    // The halves drawn are filled first, so that what lies under them is covered.
+    Md.drGroup(true);
+    Md.drMtr(0.001, pass == 1 ? 0.001 : -0.001, 0.0, 1.0);
+    if (pass != 2) {
+      outline.dr2D(0);
+      flats.dr2D(0);
+    }
+    if (pass != 1) {
+      outline.dr2DMY(0);
+      flats.dr2DMY(0);
+    }
+    Md.drDeleteMtr();
+    Md.drEndGroup();
+    Md.drClearRegion(0);
+  }
+  Md.drLine(xL - 5.0, 0.0, x74 + 2.0, 0.0, 3);
+  if (pass == 1 || pass == 2) {
+    const bool lower = pass == 2;
+    lower ? outline.dr2DMY(Itl) : outline.dr2D(Itl);
+    if (Itl != 0) lower ? flats.dr2DMY(Itl) : flats.dr2D(Itl);
+  } else {
+    outline.dr2D(tl);
+    if (tl != 0) {
+      flats.dr2D(tl);
+      outline.dr2DMY(tl);
+      flats.dr2DMY(tl);
+      Md.drCircle(xL + x88, 0.0, r61, tl);
+      const double k = AbsZn(r74 - r62);
+      Md.drLine(xL + x90, r62 * k, xL + x90, -r62 * k, tl);
+      if (isSize) {
+        // The collar's heat-treatment zone, 3 mm outside it.
+        TContDrawing zone(&Md);
+        zone.Make(xL + x90, r74 + 3.0,
+                  dFsk(xL - 3.0, r74 + 3.0, xL - 3.0, 0.0, 6.0,
+                       dFsk(xL - 3.0, -r74 - 3.0, xL + x90, -r74 - 3.0, 6.0)));
+        zone.dr2D(3);
+      }
+    }
+  }
+  if (!isSize) {
+    Md.drDeleteMtr();
+    return;
+  }
+
+  const TString none, dia("&02"), bore("&02~"), h14("H14"), chamfer("&04~45&01");
+  Md.drDimVL(Zn(r74 - r62) * 2.0 * r74, -30.0, 1.0, xL + 3.0, -r74, xL + 3.0, r74, dia, none, none);
+  Md.drDimVL(2.0 * r62, 0.0, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
+  Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
+  Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
+  Md.drDimHL(x90, -41.0, -1.0, xL + x90, -3.0 - r62, xL, 3.0 - r62, none, none, none);
+  Md.drDimHL(x76, -51.0, -1.0, x74, 2.0 - r30, xL, 3.0 - r62, none, none, none);
+  Md.drDimHL(3.0, 10.0, -1.0, xL + 3.0, r74, xL, r74 - 3.0, none, none, chamfer);
+  Md.drDimHL(x74, -40.0, 1.0, 0.0, -r62, x74, 2.0 - r30, none, none, none);
+  Md.drDimHL(2.0, r62 + 10.0 - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
+  Md.drDimVL(2.0 * r30, 15.0, -1.0, x74 - 2.0, r30, x74 - 2.0, -r30, TString("M"), none,
+             TString("&04~") + TString(ThreadStep, 2, true, 7) + TString("-8g"));
+  Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("A"));
+  Rough(Md, xL, -51.0 - r74, 180.0);
+  Rough(Md, xL, -5.0 - r62, 180.0);
+  Md.drShelf(txapi::txLeaderNoSign, xL + 10.0, r74 + 16.0, txapi::txLSLeft, txapi::txArrowNone, 1.0, 0.25,
+             75.0, TString("HRCэ 42...46"), 5.0, 1.0, 75.0, none);
+  Md.drPoint(xL + 6.0, r74 + 3.0);
+  Md.drEndObj();
+  if (r74 != r62) Rough(Md, xL + x90, -5.0 - r74, 0.0);
+  Md.drDimVL(2.0 * r98, -17.0, r98 - 1.0 - r62, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
+  Md.drDimVL(2.0 * r97, (y4 - y3) - 29.0, r97 - 1.0 - r62, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
+  Md.drDimHL(y4, r62 + 22.0 - r30, -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);
+  Md.drDimHL(y3, r62 + 34.0 - r30, -1.0, x74 - y3, r97, x74, r30 - 2.0, none, h14, none);
+  Md.drDeleteMtr();
+}
+
+void TMTail::dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+                     const Real&, const Real&, const Real&, const Real& r61, const Real&, const Real&,
+                     const Real&, const Real&, const Real& x75, const Real&, const Real&, const Real&,
+                     const Real&, int tl, bool isSize) const
+{
+  if (!M2.Ptr) return;
+  const double h = FlatChord(r74, x75), h2 = FlatChord(r74 - 1.5, x75), w = x75 / 2.0;
+  if (!PlacedFinite(Extent({r74, r61, x75, h, h2}), mx, my, ma, ms)) return RefuseElement("хвостовик");
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, ms);
+  Md.drCircleAxle(0.0, 0.0, r74, tl);
+  // The collar's chamfer between the flats.
+  Md.drArc(0.0, 0.0, r74 - 1.5, -w, h2, w, h2, -1, tl);
+  Md.drArc(0.0, 0.0, r74 - 1.5, -w, -h2, w, -h2, 1, tl);
+  Md.drLine(w, -h, w, h, tl);
+  Md.drLine(-w, -h, -w, h, tl);
+  // The cross hole runs through both flats, hidden.
+  Md.drRectAngle(-w, -r61, w, r61, 4);
+  if (isSize) {
+    const TString none;
+    Md.drDimHL(x75, (-14.0 - r74) + h, 1.0, -w, -h, w, -h, none, none, none);
+    Md.drDimVL(2.0 * r61, MouldWhole(r74 + 12.0 - w), 1.0, w, -r61, w, r61, TString("&02"), none, none);
+  }
+  Md.drDeleteMtr();
+}
+
+void TMTail::dr2D_Hvostovyk_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms,
+                               const Real& r74, const Real&, const Real&, const Real&, const Real&,
+                               const Real&, const Real&, const Real&, const Real&, const Real& x75) const
+{
+  if (!M2.Ptr) return;
+  const double h = FlatChord(r74, x75);
+  if (!PlacedFinite(Extent({r74, x75, h}), mx, my, ma, ms)) return RefuseElement("хвостовик");
+  TModeler3D& Md = M();
+  Md.drMtr(mx, my, ma, ms);
+  Md.drRectAngle(-r74, -h, -x75 / 2.0, h, 1);
+  Md.drRectAngle(x75 / 2.0, -h, r74, h, 1);
+  Md.drDeleteMtr();
+}
+
+void TMTail::dr2D_VZ(const Real&, const Real&, const Real&, const Real&, int) const {}
+
+void TMTail::dr2D() const
+{
+  if (!M2.Ptr) return;
+  drMouldSheet(
+      M(), Id, 0.0, -Radius,
+      [this](TModeler3D& Md) {
+        if (Code != 0) {
+          dr2D_EjectorRod_V1(0, 0, 0, 1.0, Radius, ThreadRadius, ThreadLen, X90, ThreadStep, CollarRadius,
+                             Len, 1, true);
+          return;
+        }
+        const double across = 2.0 * Radius - 3.0;
+        dr2D_V1(Len - ThreadLen, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius, Len,
+                ThreadLen, across, Y3, Y4, R98, R97, 1, true);
+        // The end view keeps 35 mm from the threaded end.
+        dr2D_V2(Len + 35.0 + CollarRadius, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius,
+                Len, ThreadLen, across, Y3, Y4, R98, R97, 1, true);
+        TCommonGeometry(0, &Md).drCVR_dV(40.0, -80.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, TString("A"),
+                                         true);
+      },
+      19, 1);
+}
+
+void TMTail::dr3D(int) const
+{
+  if (!M2.Ptr) return;
+  drMouldModel(
+      M(), Id,
+      [this](TModeler3D&) {
+        if (Code != 0)
+          dr2D_EjectorRod_V1(0, 0, 180.0, 1.0, Radius, ThreadRadius, ThreadLen, X90, ThreadStep,
+                             2.0 * CollarRadius, Len, 0, false);
+        else
+          dr2D_V1(0, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius, Len, ThreadLen,
+                  2.0 * Radius - 3.0, Y3, Y4, R98, R97, 0, false);
+      },
+      [this](TModeler3D& Md) {
+        // Sizes the profile refused cut nothing either.
+        if (!PlacedFinite(Extent({Radius, CollarRadius, Len, ThreadLen, X88, X89, R61}), 0, 0, 0, 1.0))
+          return;
+        if (std::fabs(R61) > 2e-6 && Code == 0) {
+          Md.drPlaneEskis(txapi::o3d_planeYOZ, -Radius, 0.0, TString());
+          Md.drCircle(ThreadLen - Len + X88, 0.0, R61, 1);
+          Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2.0 * Radius, 0.0);
+        }
+        // Every shank has its flats, the rod of a standard code as well.
+        Md.drPlaneEskis(txapi::o3d_planeXOY, Len - ThreadLen, 0.0, TString());
+        Md.drMtr(0.0, 0.0, 0.0, 1.0);
+        const double half = (2.0 * Radius - 3.0) / 2.0, h = FlatChord(CollarRadius, 2.0 * half);
+        Md.drRectAngle(-CollarRadius, -h, -half, h, 1);
+        Md.drRectAngle(half, -h, CollarRadius, h, 1);
+        Md.drDeleteMtr();
+        Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, X89, 0.0);
+      });
+}
