@@ -10,7 +10,7 @@
 #include "hxcadkit/drawing/drNodeCont.h"
 
 namespace {
-constexpr int FlangeColumns = 21, BoltColumns = 6;
+constexpr int FlangeColumns = 21, FlangeBoltColumns = 6;
 // Bolt sets are drawn rotated half a turn: the shank runs from the head at half 1's flange
 // towards half 2.
 constexpr double BoltAngle = 180.0;
@@ -45,7 +45,7 @@ bool Rows(TRows& r)
   ControlModel.M = g.Torque;
   const TTable* bolts = ATable[1];
   r.B = bolts ? bolts->GetParam(0, r.R1[19]) : nullptr;
-  if (!Usable(r.B, BoltColumns)) r.B = nullptr;
+  if (!Usable(r.B, FlangeBoltColumns)) r.B = nullptr;
   return true;
 }
 

@@ -49,12 +49,12 @@ bool PinUsable(const double* P)
 // The rows of a build, from one torque group: A for the second diameter (half-coupling 1), A2 for
 // the first, the pin row (null when not drawable). False when no group holds both diameters or a
 // row is unusable. The model takes the torque of the group built.
-struct TRows
+struct TPinRows
 {
   TModeler3D* m;
   const double *A, *A2, *P;
 };
-bool Rows(TRows& r)
+bool PinRows(TPinRows& r)
 {
   r.m = CouplingModeler();
   const TGroupRows g = GroupRows(Main(), ControlModel.M, ControlModel.P2d, ControlModel.P1d);
@@ -283,8 +283,8 @@ void dr2D_RBushingMUVP_V2(const double& mx, const double& my, const double& ma, 
 
 void dr2D_MUVP()
 {
-  TRows r;
-  if (!Rows(r)) return;
+  TPinRows r;
+  if (!PinRows(r)) return;
   TModeler3D* m = r.m;
   const double *A = r.A, *A2 = r.A2, *P = r.P;
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
@@ -303,8 +303,8 @@ void dr2D_MUVP()
 
 void dr2D_MUVPView()
 {
-  TRows r;
-  if (!Rows(r)) return;
+  TPinRows r;
+  if (!PinRows(r)) return;
   TModeler3D* m = r.m;
   const double *A = r.A, *A2 = r.A2, *P = r.P;
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
@@ -355,8 +355,8 @@ void PinPart(TModeler3D& m, int n, const char* name, const double* P,
 
 void dr3D_MUVP()
 {
-  TRows r;
-  if (!Rows(r)) return;
+  TPinRows r;
+  if (!PinRows(r)) return;
   TModeler3D* m = r.m;
   const double *A = r.A, *A2 = r.A2, *P = r.P;
   const bool keyways = ATable[9] != nullptr;

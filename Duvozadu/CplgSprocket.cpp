@@ -10,7 +10,7 @@
 #include "hxcadkit/geometry/Mathemat.h"
 
 namespace {
-constexpr int MainColumns = 17, StarColumns = 6;
+constexpr int SprocketColumns = 17, StarColumns = 6;
 constexpr double Deg = M_PI / 180.0;
 // A radicand this close below zero is taken as zero.
 constexpr double RootSlack = 2e-6;
@@ -52,24 +52,24 @@ const double* StarRow(const double* A)
 }
 
 // The hub of a bore type: its length l, the x l1 of its end face, the keyway's narrowing.
-struct THub
+struct TStarHub
 {
   double l, l1, du;
 };
-THub Hub(const double* A, int T)
+TStarHub StarHub(const double* A, int T)
 {
   T = BoreType(T);
   const int di = (T & 1) ? 0 : 11;
-  THub h{A[4 + di], A[5 + di], 0.0};
+  TStarHub h{A[4 + di], A[5 + di], 0.0};
   if (T & 2) h.du = 0.05 * h.l;
   return h;
 }
 
 // A half with its jaws: the half's own sizes and the jaw programs of its section and view.
-struct THalf
+struct TStarHalf
 {
   const double *A, *St;
-  THub h;
+  TStarHub h;
   double x0, R, d, d1, B, B1, l2, l3, f, r;
   double p, th, rho, gamma, yT;
 };
@@ -77,12 +77,12 @@ struct THalf
 // The sizes of a half; false (draw nothing) when its rows or the values derived from them are
 // not drawable: a star of fewer than three teeth, jaw flanks at or beyond the rim, a root of a
 // negative number, anything not finite.
-bool Half(THalf& s, const double* A, const double* St, int T, bool Turn)
+bool StarHalf(TStarHalf& s, const double* A, const double* St, int T, bool Turn)
 {
-  if (!Usable(A, MainColumns) || !StarUsable(St)) return false;
+  if (!Usable(A, SprocketColumns) || !StarUsable(St)) return false;
   s.A = A;
   s.St = St;
-  s.h = Hub(A, T);
+  s.h = StarHub(A, T);
   s.x0 = s.h.l1 - s.h.l;
   s.R = A[3] / 2;
   s.d = A[1];
@@ -106,7 +106,7 @@ bool Half(THalf& s, const double* A, const double* St, int T, bool Turn)
 
 // The jaw cut by the section plane (the jaw at two pitches), or for the half drawn reversed the
 // jaw seen edge on.
-TNode* JawProgram(const THalf& s, bool Turn, double& x, double& y)
+TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y)
 {
   const double x0 = s.x0, R = s.R, l3 = s.l3, p = s.p, th = s.th, f = s.f;
   if (Turn) {
@@ -135,8 +135,8 @@ void HalfDrawing(const double& mx, const double& my, const double& ma, const dou
                  const double* St, int T, bool Turn, int tl, bool section)
 {
   TModeler3D* m = CouplingModeler();
-  THalf s;
-  if (!m || !Half(s, A, St, T, Turn)) return;
+  TStarHalf s;
+  if (!m || !StarHalf(s, A, St, T, Turn)) return;
   const double x0 = s.x0, R = s.R, d = s.d, d1 = s.d1, l1 = s.h.l1, l2 = s.l2, f = s.f, du = s.h.du;
   TContDrawing hub(m), jaw(m);
   if (section)
@@ -169,16 +169,16 @@ void HalfDrawing(const double& mx, const double& my, const double& ma, const dou
 
 // The rows of a build, both halves from the chosen torque's group (the model takes its torque),
 // each with its star; equal shafts and bore types share the first half's rows.
-struct TRows
+struct TStarRows
 {
   TModeler3D* m;
   const double *A, *St, *A2, *St2;
 };
-bool Rows(TRows& r)
+bool StarRows(TStarRows& r)
 {
   r.m = CouplingModeler();
   const TGroupRows g = GroupRows(ATable[0], ControlModel.M, ControlModel.P1d, ControlModel.P2d);
-  if (!r.m || !Usable(g.R1, MainColumns) || !Usable(g.R2, MainColumns)) return false;
+  if (!r.m || !Usable(g.R1, SprocketColumns) || !Usable(g.R2, SprocketColumns)) return false;
   ControlModel.M = g.Torque;
   r.A = g.R1;
   r.St = StarRow(r.A);
@@ -194,19 +194,19 @@ using THalfDrawing = void (*)(const double&, const double&, const double&, const
 // Half 1 reversed on the left, half 2 on the right, each frame set back by its jaws' length.
 void Coupling2D(THalfDrawing draw)
 {
-  TRows r;
-  if (!Rows(r)) return;
-  const THub h1 = Hub(r.A, ControlModel.T1), h2 = Hub(r.A2, ControlModel.T2);
+  TStarRows r;
+  if (!StarRows(r)) return;
+  const TStarHub h1 = StarHub(r.A, ControlModel.T1), h2 = StarHub(r.A2, ControlModel.T2);
   const double x1 = (h1.l1 - h1.l) / 2 - r.A[13] / 2, x2 = r.A2[13] / 2 - (h2.l1 - h2.l) / 2;
   const double zero = 0.0, one = 1.0, turned = 180.0;
   draw(x1, zero, turned, one, r.A, r.St, ControlModel.T1, true, 31, false);
   draw(x2, zero, zero, one, r.A2, r.St2, ControlModel.T2, false, 31, false);
 }
 
-void Half3D(TModeler3D& m, int n, const char* word, double bore, const double* A, const double* St, int T)
+void StarHalf3D(TModeler3D& m, int n, const char* word, double bore, const double* A, const double* St, int T)
 {
   const double zero = 0.0, one = 1.0;
-  const THub h = Hub(A, T);
+  const TStarHub h = StarHub(A, T);
   const TString none;
   MakeHalf(n, word, bore, BoreType(T));
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, none);
@@ -260,7 +260,7 @@ void dr2D_sMUfromSprocket_V2(const double& mx, const double& my, const double& m
                              const double* A, const double* St, int Vt, int, bool)
 {
   TModeler3D* m = CouplingModeler();
-  if (!m || !Usable(A, MainColumns) || !StarUsable(St)) return;
+  if (!m || !Usable(A, SprocketColumns) || !StarUsable(St)) return;
   const double z = St[5], th = 180.0 / z, R = A[3] / 2, B = A[6], B1 = A[7];
   if (!(B < R)) return;
   const double t = std::tan(th * Deg), c = std::cos(th * Deg);
@@ -298,11 +298,12 @@ void dr2D_MUfromSprocketView()
 
 void dr3D_MUfromSprocket()
 {
-  TRows r;
-  if (!Rows(r)) return;
+  TStarRows r;
+  if (!StarRows(r)) return;
   // A half or the star that cannot be drawn would leave an empty part: nothing is built.
-  THalf s1, s2;
-  if (!Half(s1, r.A, r.St, ControlModel.T1, false) || !Half(s2, r.A2, r.St2, ControlModel.T2, false)) return;
+  TStarHalf s1, s2;
+  if (!StarHalf(s1, r.A, r.St, ControlModel.T1, false) || !StarHalf(s2, r.A2, r.St2, ControlModel.T2, false))
+    return;
   TModeler3D& m = *r.m;
   const double *A = r.A, *St = r.St, zero = 0.0, one = 1.0;
 
@@ -312,12 +313,12 @@ void dr3D_MUfromSprocket()
   m.drBaseExtrusion(txapi::dtReverse, txapi::etBlind, St[3], 0.0);
   m.drSave3D(true, true);
 
-  Half3D(m, 1, "Полумуфта", ControlModel.P1d, A, St, ControlModel.T1);
-  Half3D(m, 3, "Полумуфта2", ControlModel.P2d, r.A2, r.St2, ControlModel.T2);
+  StarHalf3D(m, 1, "Полумуфта", ControlModel.P1d, A, St, ControlModel.T1);
+  StarHalf3D(m, 3, "Полумуфта2", ControlModel.P2d, r.A2, r.St2, ControlModel.T2);
 
   ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
   // Half 2 is placed by half 1's sizes; half 1 turned end for end and on by one star pitch.
-  const THub h = Hub(A, ControlModel.T1);
+  const TStarHub h = StarHub(A, ControlModel.T1);
   const double x = A[13] / 2 - (h.l1 - h.l) / 2, pitch = 360.0 / St[5] * Deg;
   m.AddDetail(x, zero, zero, ControlModel.Detail3D(3), false, false);
   m.AddDetail(zero, zero, zero, ControlModel.Detail3D(2), false, false);

@@ -35,13 +35,13 @@ struct TTorus
 };
 
 // The hub's length for the bore type, and how much the conical bore narrows over it.
-struct THub
+struct TTorusHub
 {
-  THub(const double* A, int T) : l(A[19 + BoreType(T)]), du((BoreType(T) & 2) ? 0.05 * l : 0.0) {}
+  TTorusHub(const double* A, int T) : l(A[19 + BoreType(T)]), du((BoreType(T) & 2) ? 0.05 * l : 0.0) {}
   double l, du;
 };
 
-bool Drawable(const double* A)
+bool TorusDrawable(const double* A)
 {
   return Usable(A, TorusColumns);
 }
@@ -70,7 +70,7 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, TorusColumns)) return;
   const TTorus g(A);
-  const THub hub(A, T);
+  const TTorusHub hub(A, T);
   const double B = g.B, b = g.b, f = g.f, D1 = g.D1, d = g.d, l = hub.l;
   TContDrawing c(m);
   c.Make(B, D1,
@@ -108,7 +108,7 @@ void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const doub
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, TorusColumns)) return;
   const TTorus g(A);
-  const THub hub(A, ControlModel.T1);
+  const TTorusHub hub(A, ControlModel.T1);
   const double B = g.B, b = g.b, f = g.f, D1 = g.D1, l = hub.l;
   TContDrawing c(m);
   c.Make(
@@ -215,7 +215,7 @@ void dr2D_ToroidalCircle(const double& mx, const double& my, const double& ma, c
 void dr2D_ToroidalRubber()
 {
   TBoltedRows r;
-  if (!BoltedRows(r, TorusColumns, 5, Drawable)) return;
+  if (!BoltedRows(r, TorusColumns, 5, TorusDrawable)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   dr2D_ToroidalSelfCoupling(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
   dr2D_ToroidalSelfCoupling(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
@@ -230,7 +230,7 @@ void dr2D_ToroidalRubber()
 void dr2D_ToroidalRubberView()
 {
   TBoltedRows r;
-  if (!BoltedRows(r, TorusColumns, 5, Drawable)) return;
+  if (!BoltedRows(r, TorusColumns, 5, TorusDrawable)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   Bolts2D(*r.m, r.R1, r.K);
   dr2D_ToroidalSelgCoupling_V2(zero, zero, zero, one, r.R1, 31, false);
@@ -252,8 +252,8 @@ void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum toward
   m.drCutExtrusion(towards, txapi::etBlind, 500.0, 0.0);
 }
 
-void HalfPart(TModeler3D& m, int n, const char* word, double d, const double* A, const double* A1, int T,
-              bool reverse)
+void TorusHalfPart(TModeler3D& m, int n, const char* word, double d, const double* A, const double* A1, int T,
+                   bool reverse)
 {
   const double zero = 0.0, one = 1.0;
   MakeHalf(n, word, d, BoreType(T));
@@ -286,14 +286,14 @@ void AddTurned(TModeler3D& m, double x, double y, double z, int n)
 void dr3D_ToroidalRubber()
 {
   TBoltedRows r;
-  if (!BoltedRows(r, TorusColumns, 5, Drawable)) return;
+  if (!BoltedRows(r, TorusColumns, 5, TorusDrawable)) return;
   TModeler3D& m = *r.m;
   const double* A = r.R1;
   const TTorus g(A);
   const double zero = 0.0;
-  HalfPart(m, 1, "Полумуфта", ControlModel.P1d, A, A, ControlModel.T1, true);
+  TorusHalfPart(m, 1, "Полумуфта", ControlModel.P1d, A, A, ControlModel.T1, true);
   // The bolts are the first half's: its holes go through the second half's flange too.
-  HalfPart(m, 7, "Полумуфта2", ControlModel.P2d, r.R2, A, ControlModel.T2, false);
+  TorusHalfPart(m, 7, "Полумуфта2", ControlModel.P2d, r.R2, A, ControlModel.T2, false);
   PiecePart(m, 2, "Резина", dr2D_ToroidalRubber_V1, A, g.ShellMade());
   m.drSave3D(true, true);
   PiecePart(m, 3, "Кольцо", dr2D_ToroidalCircle, A);

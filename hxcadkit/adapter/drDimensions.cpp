@@ -29,9 +29,6 @@ namespace drApi {
 
 namespace {
 
-constexpr double DegToRad = 0.017453292519943295;
-constexpr double Pi = 3.14159265358979323846;
-
 // The text shift of a signed shift code: its side by the sign, its size negated.
 void TextShiftBySign(txapi::IDimensionParams& p, int Pt)
 {
@@ -102,7 +99,7 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
     if (std::fabs(a) < 1e-8)
       a = 0;
     else if (a < 0)
-      a += 2 * Pi;
+      a += 2 * TMathDef::C_PI;
   }
   d->SetAngle(a);
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
@@ -150,8 +147,8 @@ void TModelerApi::drDimL7(const double&, const TString&, const double& Dx, const
     d->SetLinePoint(x1 + Dx, std::max(y1, y2) + Dy);
   else if (Fn == 0.0)
     d->SetLinePoint(std::max(x1, x2) + Dx, y1 + Dy);
-  d->SetTextX(d->GetLineX() + std::cos(Fn * DegToRad) * Dln);
-  d->SetTextY(d->GetLineY() + std::sin(Fn * DegToRad) * Dln);
+  d->SetTextX(d->GetLineX() + std::cos(Fn * TMathDef::DEGRAD) * Dln);
+  d->SetTextY(d->GetLineY() + std::sin(Fn * TMathDef::DEGRAD) * Dln);
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
     t->SetAutoNominal(true);
     t->SetDeviationValues(0.02, -0.02);

@@ -33,7 +33,6 @@ namespace drApi {
 namespace {
 
 constexpr double Guard = 1e-4;
-constexpr double DegToRad = 0.017453292519943295;
 
 // Shared with the numbering of the variables that dimensions are linked to.
 int Counter = 0;
@@ -108,7 +107,8 @@ void TModelerApi::drArc(const double& X, const double& Y, const double& Rad, con
     Rr = Rad * t.ScaleMtr();
   }
   if (TContour* c = Collector()) {
-    double a1 = AngleLine(Xc, Yc, X1, Y1) * DegToRad, a2 = AngleLine(Xc, Yc, X2, Y2) * DegToRad;
+    double a1 = AngleLine(Xc, Yc, X1, Y1) * TMathDef::DEGRAD,
+           a2 = AngleLine(Xc, Yc, X2, Y2) * TMathDef::DEGRAD;
     if (Napr <= 0) std::swap(a1, a2);
     auto* a = new TArc(Xc, Yc, std::fabs(Rr), a1, a2, Attr);
     a->InitByPositionAngles(a1, a2, Rr > 0 ? TArc::BackClockWise : TArc::ByClockWise);

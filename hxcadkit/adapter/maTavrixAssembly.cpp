@@ -9,7 +9,7 @@ namespace {
 
 constexpr double AxisTolerance = 1e-5;
 
-bool Near(double a, double b)
+bool NearAxis(double a, double b)
 {
   return std::fabs(a - b) <= AxisTolerance;
 }
@@ -17,8 +17,8 @@ bool Near(double a, double b)
 // +1 or -1 when the axis runs along the unit vector (or against it), 0 otherwise.
 int Sign(const TVector3D& A, double ux, double uy, double uz)
 {
-  if (Near(A.x, ux) && Near(A.y, uy) && Near(A.z, uz)) return 1;
-  if (Near(A.x, -ux) && Near(A.y, -uy) && Near(A.z, -uz)) return -1;
+  if (NearAxis(A.x, ux) && NearAxis(A.y, uy) && NearAxis(A.z, uz)) return 1;
+  if (NearAxis(A.x, -ux) && NearAxis(A.y, -uy) && NearAxis(A.z, -uz)) return -1;
   return 0;
 }
 

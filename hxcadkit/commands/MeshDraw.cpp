@@ -393,7 +393,7 @@ TMeshDrawObjectParam& TMeshDrawObjectParam::operator=(const TMeshDrawObjectParam
 
 namespace {
 using TTessellation = txapi::SmartPtr<txapi::IExternalTessellationObject>;
-using TText = txapi::SmartPtr<txapi::IExternalTextObject>;
+using TTextObject = txapi::SmartPtr<txapi::IExternalTextObject>;
 } // namespace
 
 TMeshDraw::TMeshDraw(TManager& tm, int count) : TM(tm)
@@ -456,7 +456,7 @@ txapi::SmartPtr<txapi::ITavrixAPIObject>& TMeshDraw::Add(int index, TMeshID::TTy
   TMeshDrawObjectParam& e = AObjectID[index];
   if (!TM) return e.AO;
   if (type == TMeshID::otText) {
-    const TText o = TM->CreateTextObject();
+    const TTextObject o = TM->CreateTextObject();
     e.AO = o;
     e.Id = o ? o->GetId() : 0;
   } else {
@@ -478,7 +478,7 @@ txapi::SmartPtr<txapi::IExternalTessellationObject> TMeshDraw::Add(const TMeshAp
 txapi::SmartPtr<txapi::IExternalTextObject> TMeshDraw::Add(const TPoint3D& p, const TString& text,
                                                            TMeshID::TType type)
 {
-  const TText o = Add(type);
+  const TTextObject o = Add(type);
   if (o && AObjectID.Count > 0) SetGDI(AObjectID.Count - 1, p, text);
   return o;
 }
@@ -520,7 +520,7 @@ void TMeshDraw::Set(int index, const TMeshApi& mesh, TMeshID::TType type)
 void TMeshDraw::SetGDI(int index, const TPoint3D& p, const TString& text)
 {
   if (!ValidIndex(index)) return;
-  const TText o = AObjectID[index].AO;
+  const TTextObject o = AObjectID[index].AO;
   if (!o) return;
   o->SetTexts({std::wstring(text.toWideChar())}, {{p.x, p.y, p.z}}, {}, true);
   o->SetTextSetting1(1);
@@ -534,7 +534,7 @@ void TMeshDraw::Visible(int index, bool show)
 {
   if (!ValidIndex(index) || !AObjectID[index].AO) return;
   if (AObjectID[index].Type == TMeshID::otText) {
-    if (const TText o = AObjectID[index].AO) o->SetVisible(show);
+    if (const TTextObject o = AObjectID[index].AO) o->SetVisible(show);
   } else if (const TTessellation o = AObjectID[index].AO) {
     o->SetVisible(show);
   }

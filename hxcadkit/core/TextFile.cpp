@@ -5,11 +5,11 @@
 #include "hxcadkit/core/Messager.h"
 
 namespace {
-const char* const DefaultName = "VUVudirido.tb";
+const char* const DefaultBaseName = "VUVudirido.tb";
 
 // One UTF-16 unit as a code-page byte; a character the code page lacks becomes '?', so
 // that it cannot cut the text short.
-char UnitToChar(wchar_t u)
+char UnitToCodePage(wchar_t u)
 {
   if (u < 0x80) return char(u);
   char c = TString::UniCodeToChar(u);
@@ -42,7 +42,7 @@ void ShowMissingOrBad(const TString& fullName, bool active)
 // ---------------------------------------------------------------------------------------------
 // TWideTextFile
 
-TWideTextFile::TWideTextFile() : NameTextBase(DefaultName) {}
+TWideTextFile::TWideTextFile() : NameTextBase(DefaultBaseName) {}
 
 TWideTextFile::~TWideTextFile()
 {
@@ -97,7 +97,7 @@ TString TWideTextFile::StrTo(wchar_t c)
   for (;;) {
     wchar_t n = GetWChar();
     if (n == c || n == 0) break;
-    s += UnitToChar(n);
+    s += UnitToCodePage(n);
   }
   return FromBytes(s);
 }
@@ -124,7 +124,7 @@ TString TWideTextFile::SkipDelimiterStrToDelimiter()
   for (;;) {
     wchar_t n = GetWChar();
     if (n == 0 || IsDelimiter(n)) break;
-    s += UnitToChar(n);
+    s += UnitToCodePage(n);
   }
   return FromBytes(s);
 }
@@ -151,7 +151,7 @@ double TWideTextFile::GetReal()
 // ---------------------------------------------------------------------------------------------
 // TCTextFile
 
-TCTextFile::TCTextFile() : NameTextBase(DefaultName) {}
+TCTextFile::TCTextFile() : NameTextBase(DefaultBaseName) {}
 
 TCTextFile::~TCTextFile()
 {

@@ -5,7 +5,6 @@
 #include "hxcadkit/geometry/Protector.h"
 
 namespace {
-constexpr double RadToDeg = 57.29577951308232;
 
 TPenStyles GIPen(int style)
 {
@@ -40,7 +39,8 @@ void TContour::GIdrItem(int i, TGImage& img, int style) const
   }
   case tArc: {
     const TArc* a = static_cast<const TArc*>(c);
-    img.drArc(a->x, a->y, int(a->GetSense()) * a->Radius, a->GetA1() * RadToDeg, a->GetA2() * RadToDeg);
+    img.drArc(a->x, a->y, int(a->GetSense()) * a->Radius, a->GetA1() * TMathDef::RADDEG,
+              a->GetA2() * TMathDef::RADDEG);
     break;
   }
   case tText: {

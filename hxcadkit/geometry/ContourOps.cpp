@@ -11,12 +11,10 @@
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
 constexpr Real ParamEps = 1e-8;
-constexpr Real LinkEps = 0.0001;
-constexpr Real RadToDeg = 57.29577951308232;
+constexpr Real CornerLinkEps = 0.0001;
 
-bool Near(const TPoint2D& a, const TPoint2D& b, Real eps)
+bool NearLink(const TPoint2D& a, const TPoint2D& b, Real eps)
 {
   return std::fabs(a.x - b.x) <= eps && std::fabs(a.y - b.y) <= eps;
 }
@@ -283,12 +281,12 @@ Boolean TContour::MakeDirect(double tol, bool keep)
       if (!m) continue;
       TPoint2D S, E;
       m->PointOn(m->GetTMin(), S);
-      if (Near(S, P, tol)) {
+      if (NearLink(S, P, tol)) {
         found = j;
         break;
       }
       m->PointOn(m->GetTMax(), E);
-      if (Near(E, P, tol)) {
+      if (NearLink(E, P, tol)) {
         m->Inverse();
         found = j;
       }
@@ -327,7 +325,7 @@ TCurve2D* TContour::FilletSegment(TCurve2D* c1, TCurve2D* c2, double const& d, T
     a->y = P.y;
     a->Radius = std::fabs(d);
     const TArc::TDirection dir = d == 0 || side < 0 ? TArc::ByClockWise : TArc::BackClockWise;
-    a->InitByPositionAngles(a1 - side * Pi / 2, a2 - side * Pi / 2, dir);
+    a->InitByPositionAngles(a1 - side * TMathDef::C_PI / 2, a2 - side * TMathDef::C_PI / 2, dir);
     a->Atr = 1;
     return a;
   };
@@ -335,15 +333,15 @@ TCurve2D* TContour::FilletSegment(TCurve2D* c1, TCurve2D* c2, double const& d, T
   const int other = s == 1 ? -1 : 1;
   if (!o1 && !o2) return arc;
   if (!o1) {
-    if (Near(o2->PointTMin(), arc->PointTMax(), LinkEps)) return arc;
+    if (NearLink(o2->PointTMin(), arc->PointTMax(), CornerLinkEps)) return arc;
     delete arc;
     return makeArc(other);
   }
-  bool m = Near(o1->PointTMax(), arc->PointTMin(), LinkEps);
+  bool m = NearLink(o1->PointTMax(), arc->PointTMin(), CornerLinkEps);
   if (o2 && !m) {
     delete arc;
     arc = makeArc(other);
-    m = Near(o1->PointTMax(), arc->PointTMin(), LinkEps);
+    m = NearLink(o1->PointTMax(), arc->PointTMin(), CornerLinkEps);
   }
   if (!o2 || m) return arc;
   delete arc;
@@ -431,7 +429,8 @@ Real TContour::Area2() const
       break;
     }
     case tCircle:
-      return sum + Pi * static_cast<const TCircle*>(c)->Radius * static_cast<const TCircle*>(c)->Radius;
+      return sum +
+             TMathDef::C_PI * static_cast<const TCircle*>(c)->Radius * static_cast<const TCircle*>(c)->Radius;
     default: {
       const Real tmin = c->GetTMin(), tmax = c->GetTMax();
       if (!(tmax > tmin)) break;
@@ -478,7 +477,7 @@ Boolean TContour::FillIntegrationValues(double* nodes, double* weights, int n)
   // Newton's method on the Legendre polynomial from the usual first guesses; the roots come
   // in pairs about 0, so the lower half is found and mirrored.
   for (int i = 0; i < (n + 1) / 2; ++i) {
-    double x = std::cos(Pi * (i + 0.75) / (n + 0.5));
+    double x = std::cos(TMathDef::C_PI * (i + 0.75) / (n + 0.5));
     double p = 0, dp = 0;
     for (int it = 0; it < 100; ++it) {
       Legendre(n, x, p, dp);
@@ -516,7 +515,8 @@ void TContour::toText(TArrayOf<TString>& lines) const
     case tArc: {
       const TArc* a = static_cast<const TArc*>(c);
       lines[i] = TString("Arc( ") + num(a->x) + " , " + num(a->y) + " , " + num(a->Radius) + " , " +
-                 num(a->A1 * RadToDeg) + " , " + num(a->A2 * RadToDeg) + " , " + TString(int(a->sense), 2);
+                 num(a->A1 * TMathDef::RADDEG) + " , " + num(a->A2 * TMathDef::RADDEG) + " , " +
+                 TString(int(a->sense), 2);
       break;
     }
     case tCircle: {

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr Real OnContour = 0.0001;
-constexpr Real Pi = TMathDef::C_PI;
 
 // The parameter that the crossing records on curve c.
 bool ParameterOn(const TCrossPoint& cp, const TCurve2D* c, Real& t)
@@ -115,8 +114,8 @@ Boolean TContour::FoundPoint(double const& x, double const& y) const
       const Real yEnd = isArc ? k->y + R * std::sin(hi) : k->y;
       Real from = lo;
       // Tops and bottoms at pi/2 + j pi: a top for even j, a bottom for odd j.
-      for (long j = long(std::floor((lo - Pi / 2) / Pi)) + 1;; ++j) {
-        const Real mark = Pi / 2 + Real(j) * Pi;
+      for (long j = long(std::floor((lo - TMathDef::C_PI / 2) / TMathDef::C_PI)) + 1;; ++j) {
+        const Real mark = TMathDef::C_PI / 2 + Real(j) * TMathDef::C_PI;
         const bool last = !(mark < hi);
         const Real to = last ? hi : mark;
         const Real yTo = last ? yEnd : (j % 2 == 0 ? k->y + R : k->y - R);

@@ -226,7 +226,7 @@ TPoint2D TCurve2D::PointTMin() const
 
 namespace {
 
-void Unit(TVector2D& V)
+void Normalise(TVector2D& V)
 {
   const Real l = V.Len();
   if (l > 2e-6) {
@@ -250,13 +250,13 @@ void LeftNormal(TVector2D& V)
 void TCurve2D::TangentOn(Real t, TVector2D& V) const
 {
   FirstDer(t, V);
-  Unit(V);
+  Normalise(V);
 }
 
 void TCurve2D::_TangentOn(Real t, TVector2D& V) const
 {
   _FirstDer(t, V);
-  Unit(V);
+  Normalise(V);
 }
 
 void TCurve2D::NormalOn(Real t, TVector2D& V) const

@@ -12,9 +12,6 @@ using namespace ElementsUtil;
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-constexpr Real TwoPi = TMathDef::C_2PI;
-
 // An arc on the circle c from angle a1 to a2 in direction d, carrying c's attribute.
 TArc* ArcOf(const TCircle& c, Real a1, Real a2, TArc::TDirection d)
 {
@@ -36,15 +33,15 @@ TArc::TDirection DirectionOf(int s)
 Real SnapAngle(Real a, bool negative)
 {
   if (std::fabs(a) <= 1e-8) return 0;
-  if (std::fabs(a - TwoPi) <= 1e-8) return TwoPi;
-  if (negative && std::fabs(a + TwoPi) <= 1e-8) return -TwoPi;
+  if (std::fabs(a - TMathDef::C_2PI) <= 1e-8) return TMathDef::C_2PI;
+  if (negative && std::fabs(a + TMathDef::C_2PI) <= 1e-8) return -TMathDef::C_2PI;
   return a;
 }
 
 // An angle below 0 or at a turn and above brought into [0, 2 pi).
 Real WrapAngle(Real a)
 {
-  if (a < 0 || a >= TwoPi) a = FloorReduce(a, 0, TwoPi);
+  if (a < 0 || a >= TMathDef::C_2PI) a = FloorReduce(a, 0, TMathDef::C_2PI);
   return a;
 }
 
@@ -85,7 +82,7 @@ Boolean TCircle::InRegion(Real, Real) const
 
 Real TCircle::GetMetricLength() const
 {
-  return TwoPi * Radius;
+  return TMathDef::C_2PI * Radius;
 }
 
 void TCircle::ParamToAngle(Real&) const {}
@@ -153,14 +150,14 @@ Boolean TCircle::Project(const TPoint2D& P, TPoint2D Eps, Real& t, Boolean ext, 
     if (std::fabs(a) < 1e-8)
       a = 0;
     else if (a < 0)
-      a += TwoPi;
+      a += TMathDef::C_2PI;
   }
   Real u = a;
   AngleToParam(u);
   const TRegion1D W = Window(R);
   const Boolean answer =
       byParameter ? W.min - tol < u && u < W.max + tol : std::hypot(P.x - x, P.y - y) > 1e-9;
-  if (!ext) SnapIntoWindow(u, W, tol, IsClosed() ? TwoPi : 0);
+  if (!ext) SnapIntoWindow(u, W, tol, IsClosed() ? TMathDef::C_2PI : 0);
   t = u;
   return answer;
 }
@@ -223,7 +220,7 @@ TCurve2D::TState TCircle::DeletePart(Real t1, Real t2, TCurve2D*& part2)
     Refresh();
     return dp_Degenerated;
   }
-  if (std::fabs(t1 - t2) >= TwoPi - paramEpsilon) return dp_Degenerated;
+  if (std::fabs(t1 - t2) >= TMathDef::C_2PI - paramEpsilon) return dp_Degenerated;
   part2 = ArcOf(*this, t2, t1, TArc::BackClockWise);
   return IsDegenerate() ? dp_Degenerated : dp_Changed;
 }
@@ -307,20 +304,21 @@ void TCircle::Scan(Real v, bool horizontal, TAReal& ACross) const
   Real angles[2];
   int n = 0;
   if (std::fabs(std::fabs(d) - R) < paramPrecision) {
-    angles[n++] = horizontal ? (d > 0 ? Pi / 2 : 3 * Pi / 2) : (d > 0 ? 0 : Pi);
+    angles[n++] =
+        horizontal ? (d > 0 ? TMathDef::C_PI / 2 : 3 * TMathDef::C_PI / 2) : (d > 0 ? 0 : TMathDef::C_PI);
   } else if (v <= c - R || v >= c + R) {
     return;
   } else {
     const Real s = std::sqrt(R * R - d * d);
     const Real a1 = horizontal ? std::atan2(d, s) : std::atan2(s, d);
     angles[n++] = a1;
-    angles[n++] = horizontal ? Pi - a1 : TwoPi - a1;
+    angles[n++] = horizontal ? TMathDef::C_PI - a1 : TMathDef::C_2PI - a1;
     for (int i = 0; i < n; ++i) {
       Real& a = angles[i];
-      if (std::fabs(a) < Pi * 1e-8 || std::fabs(a - TwoPi) < Pi * 1e-8)
+      if (std::fabs(a) < TMathDef::C_PI * 1e-8 || std::fabs(a - TMathDef::C_2PI) < TMathDef::C_PI * 1e-8)
         a = 0;
-      else if (a < 0 || a > TwoPi)
-        a = FloorReduce(a, 0, TwoPi);
+      else if (a < 0 || a > TMathDef::C_2PI)
+        a = FloorReduce(a, 0, TMathDef::C_2PI);
     }
   }
   const bool isClosed = IsClosed();
@@ -384,23 +382,23 @@ void TArc::InitByPositionAngles(Real a1, Real a2, TDirection d)
   a1 = SnapAngle(WrapAngle(SnapAngle(a1, true)), false);
   a2 = SnapAngle(WrapAngle(SnapAngle(a2, true)), false);
   // A start that stands at a full turn is the start at 0: the sweep then never exceeds a turn.
-  if (a1 == TwoPi) a1 = 0;
+  if (a1 == TMathDef::C_2PI) a1 = 0;
   A1 = a1;
   A2 = a2;
   // Equal directions make a full turn; so do 0 and a full turn asked clockwise, which would
   // otherwise sweep nothing.
   const bool full =
-      std::fabs(A1 - A2) < paramEpsilon || (d == ByClockWise && A2 - A1 >= TwoPi - paramEpsilon);
+      std::fabs(A1 - A2) < paramEpsilon || (d == ByClockWise && A2 - A1 >= TMathDef::C_2PI - paramEpsilon);
   if (full) {
-    A2 = d == BackClockWise ? A1 + TwoPi : A1 - TwoPi;
+    A2 = d == BackClockWise ? A1 + TMathDef::C_2PI : A1 - TMathDef::C_2PI;
   } else if (d == ByClockWise && A2 > A1) {
-    A2 -= TwoPi;
+    A2 -= TMathDef::C_2PI;
   } else if (d == BackClockWise && A1 > A2) {
-    A2 += TwoPi;
+    A2 += TMathDef::C_2PI;
   }
   sense = A2 > A1 ? BackClockWise : ByClockWise;
   circle = true;
-  closed = std::fabs(std::fabs(A2 - A1) - TwoPi) < paramEpsilon;
+  closed = std::fabs(std::fabs(A2 - A1) - TMathDef::C_2PI) < paramEpsilon;
   ct = 0;
   cosT = 1;
   sinT = 0;
@@ -425,7 +423,7 @@ TArc::operator TString() const
 
 Boolean TArc::IsClosed() const
 {
-  return std::fabs(std::fabs(A2 - A1) - TwoPi) < paramEpsilon;
+  return std::fabs(std::fabs(A2 - A1) - TMathDef::C_2PI) < paramEpsilon;
 }
 
 Real TArc::GetTMax() const
@@ -447,14 +445,14 @@ void TArc::ParamToAngle(Real& t) const
 {
   if (A2 < A1) t = -t;
   Real a = A1 + t;
-  if (a < 0 || a > TwoPi) a = FloorReduce(a, 0, TwoPi);
+  if (a < 0 || a > TMathDef::C_2PI) a = FloorReduce(a, 0, TMathDef::C_2PI);
   t = a;
 }
 
 void TArc::AngleToParam(Real& t) const
 {
   const Real m = (A1 + A2) / 2;
-  const Real a = FloorReduce(t, m - Pi, TwoPi);
+  const Real a = FloorReduce(t, m - TMathDef::C_PI, TMathDef::C_2PI);
   t = A1 < A2 ? a - A1 : A1 - a;
 }
 
@@ -468,7 +466,7 @@ void TArc::RangeParameter(Real& t) const
 {
   const Real tmax = GetTMax();
   if (IsClosed()) {
-    if (t < 0 || t > tmax) t = FloorReduce(t, 0, TwoPi);
+    if (t < 0 || t > tmax) t = FloorReduce(t, 0, TMathDef::C_2PI);
     return;
   }
   if (t < 0) t = 0;
@@ -543,7 +541,7 @@ Boolean TArc::NearPointProjection(const TPoint2D& P, TPoint2D Eps, Real& t, Bool
 
 void TArc::Aproximate(TPolyLine& L) const
 {
-  constexpr Real step = Pi / 360;
+  constexpr Real step = TMathDef::C_PI / 360;
   // A valid arc sweeps at most a turn: 720 steps and the one before the start.
   constexpr int maxSteps = 723;
   TPoint2D P;
@@ -656,7 +654,7 @@ TCurve2D* TArc::Trimmed(Real& t1, Real& t2, int s) const
   ParamToAngle(t1);
   ParamToAngle(t2);
   const int dir = ((s > 0) - (s < 0)) * int(sense);
-  if (std::fabs(t1 - t2) < e) t2 += dir > 0 ? TwoPi : -TwoPi;
+  if (std::fabs(t1 - t2) < e) t2 += dir > 0 ? TMathDef::C_2PI : -TMathDef::C_2PI;
   TArc* r = Duplicate();
   r->InitByPositionAngles(t1, t2, DirectionOf(dir));
   return r;
@@ -715,7 +713,7 @@ template <class Better> void TArc::Extreme(Real a, Better better, Real& ox, Real
 void TArc::Left(Real& ox, Real& oy) const
 {
   Extreme(
-      Pi, [](const TPoint2D& a, const TPoint2D& b) { return a.x < b.x; }, ox, oy);
+      TMathDef::C_PI, [](const TPoint2D& a, const TPoint2D& b) { return a.x < b.x; }, ox, oy);
 }
 
 void TArc::Right(Real& ox, Real& oy) const
@@ -727,13 +725,13 @@ void TArc::Right(Real& ox, Real& oy) const
 void TArc::Top(Real& ox, Real& oy) const
 {
   Extreme(
-      Pi / 2, [](const TPoint2D& a, const TPoint2D& b) { return a.y > b.y; }, ox, oy);
+      TMathDef::C_PI / 2, [](const TPoint2D& a, const TPoint2D& b) { return a.y > b.y; }, ox, oy);
 }
 
 void TArc::Bottom(Real& ox, Real& oy) const
 {
   Extreme(
-      3 * Pi / 2, [](const TPoint2D& a, const TPoint2D& b) { return a.y < b.y; }, ox, oy);
+      3 * TMathDef::C_PI / 2, [](const TPoint2D& a, const TPoint2D& b) { return a.y < b.y; }, ox, oy);
 }
 
 void TArc::Rect(TRect2D& R) const

@@ -1,5 +1,6 @@
 #pragma once
-// Helpers shared by the curve units (Elements*.cpp); not part of the curves' interface.
+// Helpers shared by the curve units (Elements*.cpp) and the parameter regions; not part of the
+// curves' interface.
 #include <cmath>
 
 #include "hxcadkit/core/DString.h"

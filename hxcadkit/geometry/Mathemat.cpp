@@ -6,6 +6,7 @@
 
 #include "hxcadkit/core/KmfData.h"
 #include "hxcadkit/core/TDebug.h"
+#include "hxcadkit/geometry/ElementsUtil.h"
 #include "hxcadkit/geometry/GeomStream.h"
 
 namespace {
@@ -31,36 +32,6 @@ bool SegmentCross(const TPoint2D& P1, const TPoint2D& P2, const TPoint2D& P3, co
   if (!(-1e-8 < u && u < 1.00000001)) return false;
   t = tt;
   return true;
-}
-
-// while (t < lo) t += P, for P > 0. A long way is bridged in one jump so that a parameter far
-// from its interval cannot keep the loop running; the last few steps are taken one by one as
-// the plain loop would.
-void StepUp(Real& t, Real lo, Real P)
-{
-  if (!(t < lo)) return;
-  const Real n = std::floor((lo - t) / P);
-  if (!std::isfinite(n)) {
-    t = lo;
-    return;
-  }
-  if (n > 16) t += (n - 8) * P;
-  for (int i = 0; i < 64 && t < lo; ++i)
-    t += P;
-}
-
-// while (t > hi) t -= P, for P > 0, bounded as StepUp.
-void StepDown(Real& t, Real hi, Real P)
-{
-  if (!(t > hi)) return;
-  const Real n = std::floor((t - hi) / P);
-  if (!std::isfinite(n)) {
-    t = hi;
-    return;
-  }
-  if (n > 16) t -= (n - 8) * P;
-  for (int i = 0; i < 64 && t > hi; ++i)
-    t -= P;
 }
 
 // Plane transforms as factors of a product.
@@ -316,8 +287,8 @@ void TRegion1D::Wrap(Real& t, Real const& eps) const
     t = std::fmod(t, P);
     if (t < 0) t += P;
   }
-  StepUp(t, min, P);
-  StepDown(t, max - eps, P);
+  ElementsUtil::StepUp(t, min, P);
+  ElementsUtil::StepDown(t, max - eps, P);
   if (std::fabs(t - min) <= eps) t = min;
 }
 
@@ -353,8 +324,8 @@ void TRegion1D::CorrectNearParameter(Boolean ext, Real const& period, Real& p, R
     return;
   }
   if (std::fabs(period - (max - min)) < eps) {
-    StepUp(p, min, period);
-    StepDown(p, ext ? max : max - eps, period);
+    ElementsUtil::StepUp(p, min, period);
+    ElementsUtil::StepDown(p, ext ? max : max - eps, period);
     Snap(p, eps);
     return;
   }

@@ -10,8 +10,7 @@ TInterSector IS;
 
 namespace {
 
-constexpr Real Near = 1e-4;
-constexpr Real DegToRad = TMathDef::C_PI / 180.0;
+constexpr Real SameEps = 1e-4;
 // Just short of the reverse of the incoming direction: going straight back comes last.
 constexpr Real ReverseOffset = 179.9942704220487;
 constexpr Integer NewPieceAtr = 15;
@@ -19,7 +18,7 @@ constexpr Integer WalkedAtr = 1;
 
 bool Same(Real x1, Real y1, Real x2, Real y2)
 {
-  return std::fabs(x1 - x2) <= Near && std::fabs(y1 - y2) <= Near;
+  return std::fabs(x1 - x2) <= SameEps && std::fabs(y1 - y2) <= SameEps;
 }
 
 // a brought into [0, 360).
@@ -59,13 +58,13 @@ TPoint2D Pop()
 void LeaveTheOverlap(ISPoint*& list, const TLineSeg* c, TPoint2D o1, TPoint2D o2)
 {
   TPoint2D e1(c->x, c->y), e2(c->xk, c->yk);
-  const bool upright = std::fabs(c->x - c->xk) <= Near;
+  const bool upright = std::fabs(c->x - c->xk) <= SameEps;
   auto along = [upright](const TPoint2D& p) { return upright ? p.y : p.x; };
   if (along(o2) < along(o1)) std::swap(o1, o2);
   if (along(e2) < along(e1)) std::swap(e1, e2);
-  if (along(e1) < along(o1) - Near)
+  if (along(e1) < along(o1) - SameEps)
     MergeOwned(list, o1, new TLineSeg(o1.x, o1.y, e1.x, e1.y, NewPieceAtr));
-  if (along(e2) > along(o2) + Near)
+  if (along(e2) > along(o2) + SameEps)
     MergeOwned(list, o2, new TLineSeg(o2.x, o2.y, e2.x, e2.y, NewPieceAtr));
 }
 
@@ -117,14 +116,14 @@ void ArcWays(const TArc* a, const ISPoint* CP, TDirectionMovement*& list)
   // Where CP stands along the arc, and the step either way, in radians of sweep.
   Real at = 0;
   a->NearPointProjection(TPoint2D(CP->x, CP->y), TPoint2D(1e-8, 1e-8), at, false, nullptr);
-  const Real step = eps * DegToRad, span = a->GetTMax();
+  const Real step = eps * TMathDef::DEGRAD, span = a->GetTMax();
   const Real forward = phi + s * eps, backward = phi - s * eps;
   if (at + step < span)
     Way(list, CP, s == 1 ? left : right, eps,
-        new TArc(a->x, a->y, s * R, forward * DegToRad, a->A2, NewPieceAtr));
+        new TArc(a->x, a->y, s * R, forward * TMathDef::DEGRAD, a->A2, NewPieceAtr));
   if (at - step > 0)
     Way(list, CP, s == 1 ? right : left, eps,
-        new TArc(a->x, a->y, s * R, a->A1, backward * DegToRad, NewPieceAtr));
+        new TArc(a->x, a->y, s * R, a->A1, backward * TMathDef::DEGRAD, NewPieceAtr));
 }
 
 } // namespace
@@ -346,7 +345,7 @@ ISPoint* GetBestPoint(TDirectionMovement& State, ISPoint* IPL, TBasePoint*& Prim
     PrimM = new TCircle(k->x, k->y, k->Radius, WalkedAtr);
     return FindPoint(IPL, x0, y0);
   }
-  const Real a1 = phi0 * DegToRad, a2 = (ccw ? phi0 + measure : phi0 - measure) * DegToRad;
+  const Real a1 = phi0 * TMathDef::DEGRAD, a2 = (ccw ? phi0 + measure : phi0 - measure) * TMathDef::DEGRAD;
   PrimM = new TArc(k->x, k->y, ccw ? k->Radius : -k->Radius, a1, a2, WalkedAtr);
   State.DA = bestPhi + (ccw ? 90 : -90);
   return best;

@@ -10,9 +10,6 @@ TArrayOf<TString> TestA(20, 20);
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-constexpr Real TwoPi = TMathDef::C_2PI;
-
 bool IsStraight(TElement k)
 {
   return k == tLineSeg || k == tLines;
@@ -212,7 +209,7 @@ Integer TInterSector::LineCircle(const TCurve2D* C1, int k1, const TCurve2D* C2,
   // An angle in [0, 2 pi) is at most one turn from the window [m - pi, m + pi) about the
   // arc's middle m, for angles of an arc in [0, 2 pi]; others take the general reduction.
   const Real m = arc ? (arc->A1 + arc->A2) / 2 : 0;
-  const bool plain = arc && m >= 0 && m <= TwoPi;
+  const bool plain = arc && m >= 0 && m <= TMathDef::C_2PI;
   for (const Real k : {dt, -dt}) {
     const Real t = t0 + k;
     // Off the segment the angle is not needed (Validate would refuse it anyway).
@@ -221,10 +218,10 @@ Integer TInterSector::LineCircle(const TCurve2D* C1, int k1, const TCurve2D* C2,
     if (!Finite(P)) continue;
     Real a = TVector2D(P.x - Ce.x, P.y - Ce.y).AngleInRadian();
     if (plain) {
-      if (a < m - Pi)
-        a += TwoPi;
-      else if (a >= m + Pi)
-        a -= TwoPi;
+      if (a < m - TMathDef::C_PI)
+        a += TMathDef::C_2PI;
+      else if (a >= m + TMathDef::C_PI)
+        a -= TMathDef::C_2PI;
       a = arc->A1 < arc->A2 ? a - arc->A1 : arc->A1 - a;
     } else if (arc) {
       arc->TArc::AngleToParam(a);

@@ -16,7 +16,7 @@ constexpr TData cSqNullFloor = 2.5e-07;
 // Solve gives up on solution values beyond this bound.
 constexpr TData cSolutionBound = 1000.0;
 
-inline TData Get(const TMathMatrix& m, TSize i, TSize j)
+inline TData Entry(const TMathMatrix& m, TSize i, TSize j)
 {
   return m(i, j);
 }
@@ -27,7 +27,7 @@ inline TData Get(const TMathMatrix& m, TSize i, TSize j)
 // gets the same operations in the same order as through the element accessors.
 inline void Givens(TMathMatrix& R, TSize i, TSize j, TSize n, TData& c, TData& s)
 {
-  const TData rij = Get(R, i, j), rjj = Get(R, j, j);
+  const TData rij = Entry(R, i, j), rjj = Entry(R, j, j);
   const TData r = std::hypot(rij, rjj);
   c = rjj / r;
   s = rij / r;
@@ -88,7 +88,7 @@ TData SqNorm(const TMathMatrix& R, TMathVector& S, TSize k, TSize from)
   if (S[k] < 0.0) {
     TData s = 0.0;
     for (TSize i = std::max<TSize>(from, 0); i < R.Lines; ++i) {
-      const TData v = Get(R, i, k);
+      const TData v = Entry(R, i, k);
       s += v * v;
     }
     S[k] = s;
@@ -114,7 +114,7 @@ void qr_dcmp(TMathMatrix& R, TMathMatrix& Q, bool q)
   if (q) MakeIdentity(Q, m);
   for (TSize j = 0; j < n; ++j)
     for (TSize i = j + 1; i < m; ++i) {
-      if (Get(R, i, j) == 0.0) continue;
+      if (Entry(R, i, j) == 0.0) continue;
       TData c, s;
       Givens(R, i, j, n, c, s);
       if (q) RotateQ(Q, i, j, c, s, false);
@@ -126,7 +126,7 @@ void qr_dcmp(TMathMatrix& R, const TSize fc, const TSize m, const TSize n)
   const TSize lines = R.Data ? std::min(m, R.Lines) : 0, cols = std::min(n, R.Columns);
   for (TSize j = std::max<TSize>(fc, 0); j < cols; ++j)
     for (TSize i = j + 1; i < lines; ++i) {
-      if (!(std::fabs(Get(R, i, j)) > cSkipRotation)) continue;
+      if (!(std::fabs(Entry(R, i, j)) > cSkipRotation)) continue;
       TData c, s;
       Givens(R, i, j, cols, c, s);
     }
@@ -167,10 +167,10 @@ TSize Solve(TMathMatrix& R, TMathMatrix& x, TSize n, TData dnull)
   if (n <= 0) return 0;
   if (!R.Data || !x.Data || R.Lines < n || R.Columns < n + 1 || x.Lines < n || x.Columns < 1) return n;
   for (TSize i = n - 1; i >= 0; --i) {
-    const TData d = Get(R, i, i);
+    const TData d = Entry(R, i, i);
     // Written so that a NaN pivot or value stops the substitution like a bad one.
     if (!(std::fabs(d) >= dnull)) return i + 1;
-    const TData xi = Get(R, i, i + 1) / d;
+    const TData xi = Entry(R, i, i + 1) / d;
     x(i, 0) = xi;
     if (!(std::fabs(xi) <= cSolutionBound)) {
       R(i, i) = 0.0;
@@ -178,7 +178,7 @@ TSize Solve(TMathMatrix& R, TMathMatrix& x, TSize n, TData dnull)
       return i + 1;
     }
     for (TSize l = 0; l < i; ++l)
-      R(l, i) = Get(R, l, i + 1) - Get(R, l, i) * xi;
+      R(l, i) = Entry(R, l, i + 1) - Entry(R, l, i) * xi;
   }
   return 0;
 }
@@ -228,7 +228,7 @@ void TLinearEquations::RRQR_Reduce(const TMathMatrix& R, TMathVector& S, const T
   if (j < 0 || j >= R.Lines) return;
   for (TSize k = j + 1; k < CacheColumns(R, S); ++k) {
     if (S[k] >= 0.0) {
-      const TData v = Get(R, j, k);
+      const TData v = Entry(R, j, k);
       S[k] -= v * v;
     } else {
       S[k] = -1.0;
@@ -273,7 +273,7 @@ void TLinearEquations::RRQR_Decompose(const TMathMatrix& A, TMathMatrix& R, TMat
   for (TSize j = 0; j < n; ++j) {
     RRQR_Permutation(R, S, P, j, sqNullEps);
     for (TSize i = j + 1; i < m; ++i) {
-      if (!(std::fabs(Get(R, i, j)) > cSkipRotation)) continue;
+      if (!(std::fabs(Entry(R, i, j)) > cSkipRotation)) continue;
       TData c, s;
       Givens(R, i, j, n, c, s);
       if (q) RotateQ(*q, i, j, c, s, true);

@@ -17,7 +17,7 @@ using namespace adaptertest;
 using txhost::Value;
 namespace m2 = txhost::model2d;
 
-const TString None;
+const TString NoText;
 
 class Signs : public ::testing::Test, public Drawing2D
 {
@@ -43,7 +43,7 @@ public:
 
 TEST_F(Signs, RoughnessSignsAndTheCornerSign)
 {
-  MA.drRough(3, 4, 30, txapi::txDeleteMaterial, "0,8", None, None);
+  MA.drRough(3, 4, 30, txapi::txDeleteMaterial, "0,8", NoText, NoText);
   auto roughs = Of(m2::Rough);
   ASSERT_EQ(roughs.size(), 1u);
   const txhost::Object& r = *roughs[0];
@@ -55,13 +55,13 @@ TEST_F(Signs, RoughnessSignsAndTheCornerSign)
   EXPECT_EQ(Texts(r, m2::SymbolText), "0,8||");
   // Without its settings the sign is applied once, with its point.
   H.GetFaults().RefuseInterface(txhost::Target::OfKind(std::string(m2::Rough)), txapi::IRoughParams::IID);
-  MA.drRough(5, 6, 0, txapi::txNoProcessingType, "1,6", None, None);
+  MA.drRough(5, 6, 0, txapi::txNoProcessingType, "1,6", NoText, NoText);
   roughs = Of(m2::Rough);
   ASSERT_EQ(roughs.size(), 2u);
   EXPECT_EQ(roughs[1]->UpdateCount(), 1);
   EXPECT_EQ(roughs[1]->Prop("x"), 5.0);
 
-  MA.drSRough(7, true, None);
+  MA.drSRough(7, true, NoText);
   EXPECT_TRUE(Of(m2::SpecRough).empty());
   MA.drSRough(7, false, "Ra 3,2");
   const auto corner = Of(m2::SpecRough);
@@ -103,12 +103,12 @@ TEST_F(Signs, FormToleranceIsPendingUntilItsEnd)
   MA.drSupportForm(1, 1, 0, 0);
   EXPECT_EQ(t.Prop("branches").size(), 2u);
 
-  MA.drForm(0, 0, 0, -3, None, None);
+  MA.drForm(0, 0, 0, -3, NoText, NoText);
   EXPECT_EQ(Cells(*Of(m2::Tolerance).back()), "-3 |  | ");
   MA.drEndObj();
   {
     Collecting c;
-    MA.drForm(0, 0, 0, 1, None, None);
+    MA.drForm(0, 0, 0, 1, NoText, NoText);
   }
   EXPECT_EQ(MA.R2D().APrevCommand.Count, 0);
   EXPECT_EQ(Of(m2::Tolerance).size(), 2u);
@@ -164,13 +164,13 @@ TEST_F(Signs, EveryKindIsPicturedAndKeptInTheFile)
   MA.drCircle(90, 15, 12, 1);
   MA.drArc(130, 15, 10, 140, 15, 120, 15, 1, 1);
   // Offset up, it measures along x; offset right, along y.
-  MA.drDimL(0, None, 0, 10, 0, 0, 0, 0, 0, 30, 2, 1, 60, 30, 2, 1, None, None, None);
-  MA.drDimL(0, None, 10, 0, 0, 0, 0, 0, 60, 0, 2, 1, 60, 30, 2, 1, None, "h6", None);
-  MA.drDimL7(0, None, 0, -10, 0, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0, None, None, None);
-  MA.drDimD(24, None, 0, 0, 0, 90, 15, 0, None, "H7", None);
-  MA.drDimR(10, None, 0, 0, 0, 0, 130, 15, 0, 0, None, None, None);
-  MA.drDimA(30, 1, 0, 0, 0, 0, 0, 0, 170, 0, 1, 1, 170, 10, 1, 1, None, 150, 0);
-  MA.drRough(30, 30, 0, txapi::txDeleteMaterial, "1,6", None, None);
+  MA.drDimL(0, NoText, 0, 10, 0, 0, 0, 0, 0, 30, 2, 1, 60, 30, 2, 1, NoText, NoText, NoText);
+  MA.drDimL(0, NoText, 10, 0, 0, 0, 0, 0, 60, 0, 2, 1, 60, 30, 2, 1, NoText, "h6", NoText);
+  MA.drDimL7(0, NoText, 0, -10, 0, 0, 0, 0, 0, 0, 0, 0, 60, 0, 0, 0, NoText, NoText, NoText);
+  MA.drDimD(24, NoText, 0, 0, 0, 90, 15, 0, NoText, "H7", NoText);
+  MA.drDimR(10, NoText, 0, 0, 0, 0, 130, 15, 0, 0, NoText, NoText, NoText);
+  MA.drDimA(30, 1, 0, 0, 0, 0, 0, 0, 170, 0, 1, 1, 170, 10, 1, 1, NoText, 150, 0);
+  MA.drRough(30, 30, 0, txapi::txDeleteMaterial, "1,6", NoText, NoText);
   MA.drSRough(0, true, "Ra 6,3");
   MA.drForm(20, -25, 0, 5, "0,01", "A");
   MA.drSupportForm(20, 0, 0, 0);
@@ -210,10 +210,10 @@ TEST(SignsFaults, EveryHostCallMayFail)
         drApi::MA.R().IDoc2D = SmartPtr<txapi::ITavrixDocument2D>::Attach(
             static_cast<txapi::ITavrixDocument2D*>(doc->QueryInterface(txapi::ITavrixDocument2D::IID)));
         drApi::MA.drOpenView(0);
-        drApi::MA.drDimL(1, None, 1, 0, 1, 1, 0, 0, 0, 0, 1, 1, 5, 0, 1, 1, "a", "b", None);
-        drApi::MA.drDimL7(1, None, 0, 5, 1, 1, 90, 3, 0, 0, 1, 1, 5, 0, 1, 1, None, None, None);
-        drApi::MA.drDimD(10, None, 0, 1, 1, 0, 0, 0, "a", "b", None);
-        drApi::MA.drDimR(10, None, 0, 1, 1, 1, 0, 0, 0, 0, "a", "b", None);
+        drApi::MA.drDimL(1, NoText, 1, 0, 1, 1, 0, 0, 0, 0, 1, 1, 5, 0, 1, 1, "a", "b", NoText);
+        drApi::MA.drDimL7(1, NoText, 0, 5, 1, 1, 90, 3, 0, 0, 1, 1, 5, 0, 1, 1, NoText, NoText, NoText);
+        drApi::MA.drDimD(10, NoText, 0, 1, 1, 0, 0, 0, "a", "b", NoText);
+        drApi::MA.drDimR(10, NoText, 0, 1, 1, 1, 0, 0, 0, 0, "a", "b", NoText);
         drApi::MA.drDimA(30, 1, 0, 0, 0, 1, 0, 1, 1, 0, 1, 1, 0, 1, 1, 1, "a", 0, 0);
         drApi::MA.drRough(0, 0, 0, txapi::txNoProcessingType, "1", "2", "3");
         drApi::MA.drSRough(0, true, "Ra");

@@ -14,7 +14,7 @@
 namespace {
 
 // What a formula came to: a value, or the kind and message of the failure.
-struct TOutcome
+struct TFormulaOutcome
 {
   bool failed = false;
   double value = 0.0;
@@ -22,10 +22,10 @@ struct TOutcome
   std::string message; // UTF-8
 };
 
-TOutcome Catch(TCalculatorException* e)
+TFormulaOutcome Catch(TCalculatorException* e)
 {
   std::unique_ptr<TCalculatorException> owned(e);
-  TOutcome o;
+  TFormulaOutcome o;
   o.failed = true;
   o.kind = e->Type;
   o.message = e->ErrorMessage.Utf8Text();
@@ -33,13 +33,13 @@ TOutcome Catch(TCalculatorException* e)
 }
 
 // Sets the formula and, unless told to only parse it, calculates it.
-TOutcome Evaluate(TCalculator& c, const char* formula, bool calculate = true)
+TFormulaOutcome Evaluate(TCalculator& c, const char* formula, bool calculate = true)
 {
   try {
     TString text;
     text.Set(formula); // already code-page text
     c.SetEquation(text);
-    TOutcome o;
+    TFormulaOutcome o;
     if (calculate) o.value = c.Calculate();
     return o;
   } catch (TCalculatorException* e) {
@@ -47,13 +47,13 @@ TOutcome Evaluate(TCalculator& c, const char* formula, bool calculate = true)
   }
 }
 
-TOutcome Evaluate(const char* formula)
+TFormulaOutcome Evaluate(const char* formula)
 {
   TCalculator c;
   return Evaluate(c, formula);
 }
 
-TOutcome ParseOnly(TCalculator& c, const char* formula)
+TFormulaOutcome ParseOnly(TCalculator& c, const char* formula)
 {
   return Evaluate(c, formula, false);
 }
@@ -85,7 +85,7 @@ class CalculatorValues : public testing::TestWithParam<TValueCase>
 
 TEST_P(CalculatorValues, EvaluatesExactly)
 {
-  TOutcome o = Evaluate(GetParam().formula);
+  TFormulaOutcome o = Evaluate(GetParam().formula);
   ASSERT_FALSE(o.failed) << GetParam().formula << ": " << o.message;
   EXPECT_DOUBLE_EQ(o.value, GetParam().value) << GetParam().formula;
 }
@@ -191,7 +191,7 @@ class CalculatorFailures : public testing::TestWithParam<TFailCase>
 
 TEST_P(CalculatorFailures, ThrowsKindAndMessage)
 {
-  TOutcome o = Evaluate(GetParam().formula);
+  TFormulaOutcome o = Evaluate(GetParam().formula);
   ASSERT_TRUE(o.failed) << GetParam().formula << " gave " << o.value;
   EXPECT_EQ(o.kind, GetParam().kind) << GetParam().formula;
   EXPECT_EQ(o.message, GetParam().message) << GetParam().formula;
@@ -234,7 +234,7 @@ INSTANTIATE_TEST_SUITE_P(Syntax, CalculatorFailures,
 TEST(CalculatorFailures, EmptyFormula)
 {
   TCalculator c;
-  TOutcome o = ParseOnly(c, "");
+  TFormulaOutcome o = ParseOnly(c, "");
   EXPECT_TRUE(o.failed);
   EXPECT_EQ(o.kind, E::et_SyntaxError);
   EXPECT_EQ(o.message, SyntaxError);
@@ -243,7 +243,7 @@ TEST(CalculatorFailures, EmptyFormula)
     c.Parse();
     FAIL();
   } catch (TCalculatorException* e) {
-    TOutcome p = Catch(e);
+    TFormulaOutcome p = Catch(e);
     EXPECT_EQ(p.kind, E::et_SyntaxError);
     EXPECT_EQ(p.message, With(SyntaxError, "Не указано выражение"));
   }

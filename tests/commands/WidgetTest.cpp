@@ -6,7 +6,7 @@ using namespace commands_test;
 
 namespace {
 
-std::int64_t ClockMs = 1000;
+std::int64_t NowMs = 1000;
 
 // A widget that counts the signals its children send.
 class TPanelWnd : public TWindowOGL
@@ -23,7 +23,7 @@ protected:
   void SetUp() override
   {
     Open(txapi::txDocumentAssembly);
-    TTimerClock::Set([] { return ClockMs; });
+    TTimerClock::Set([] { return NowMs; });
   }
   void TearDown() override
   {
@@ -46,7 +46,7 @@ TEST_F(Widgets, TimerRefusesShortDelaysAndNoWindow)
   const int id = t.Start(8200, 26);
   EXPECT_GT(id, 0);
   ASSERT_EQ(t.Count, before + 1);
-  EXPECT_EQ(t[t.Count - 1].Time.t, (ClockMs + 26) * 1000);
+  EXPECT_EQ(t[t.Count - 1].Time.t, (NowMs + 26) * 1000);
   EXPECT_EQ(t.Start(8200, 26), id + 1);
 }
 
@@ -62,27 +62,27 @@ TEST_F(Widgets, AnExpiringHintLeavesTheStatusBarsEventInPlace)
   EXPECT_EQ(hint->Width, 65);
   d.Timer.Start(hint->Id, 30000); // a second event of the hint, removed with it
   Messager->LiftBox(T("первое"), TMessager::toAlways);
-  ClockMs += 1000;
+  NowMs += 1000;
   Messager->LiftBox(T("второе"), TMessager::toAlways);
   Messager->StatusBox(T("ноль"), 20); // too short for an event: stays until replaced
   ASSERT_EQ(c.StatusBar.M.Count, 2);
   EXPECT_EQ(c.StatusBar.M[0].T, T("ноль"));
   EXPECT_EQ(c.StatusBar.M[0].Id, 0);
   EXPECT_EQ(c.StatusBar.M[1].T, T("второе"));
-  ClockMs += 1000;
+  NowMs += 1000;
   EXPECT_TRUE(d.Timer.TimeImpuls());
   EXPECT_EQ(THintOGL::Current, nullptr);
   EXPECT_FALSE(d.Exist(hint));
   EXPECT_EQ(d.Timer.Count, 2); // both messages' events
-  ClockMs += 10000;
+  NowMs += 10000;
   EXPECT_TRUE(d.Timer.TimeImpuls()); // the first message's event finds it replaced
   ASSERT_EQ(c.StatusBar.M.Count, 2);
-  ClockMs += 1000;
+  NowMs += 1000;
   EXPECT_TRUE(d.Timer.TimeImpuls());
   ASSERT_EQ(c.StatusBar.M.Count, 1);
   EXPECT_EQ(c.StatusBar.M[0].T, T("ноль"));
   EXPECT_TRUE(d.Exist(&c.StatusBar)); // the bar never expires itself
-  ClockMs -= 13000;
+  NowMs -= 13000;
 }
 
 TEST_F(Widgets, SelectionAndFocusFollowThePointerAndEscape)

@@ -14,7 +14,7 @@
 namespace {
 
 // The master text's bytes.
-std::string Bytes(const TString& s)
+std::string TextBytes(const TString& s)
 {
   return std::string(s.PChar(), std::size_t(s.Len));
 }
@@ -47,29 +47,29 @@ TEST(TStringFormat, IntegersZeroPaddedWithSignInWidth)
   const TIntCase cases[] = {{7, 3, "007"}, {-5, 3, "-05"}, {123, 2, "123"}, {1, 2, "01"},
                             {-1, 2, "-1"}, {0, 1, "0"},    {42, 0, "42"}};
   for (const auto& c : cases)
-    EXPECT_EQ(Bytes(TString(c.Value, c.Digits)), c.Text) << c.Value;
-  EXPECT_EQ(Bytes(TString(-2147483647 - 1)), "-2147483648");
+    EXPECT_EQ(TextBytes(TString(c.Value, c.Digits)), c.Text) << c.Value;
+  EXPECT_EQ(TextBytes(TString(-2147483647 - 1)), "-2147483648");
 }
 
 TEST(TStringFormat, UnsignedValuesPrintUnsigned)
 {
-  EXPECT_EQ(Bytes(TString(4294967295u, 1)), "4294967295");
-  EXPECT_EQ(Bytes(TString(3000000000u, 12)), "003000000000");
-  EXPECT_EQ(Bytes(TString(5u, 3)), "005");
+  EXPECT_EQ(TextBytes(TString(4294967295u, 1)), "4294967295");
+  EXPECT_EQ(TextBytes(TString(3000000000u, 12)), "003000000000");
+  EXPECT_EQ(TextBytes(TString(5u, 3)), "005");
 }
 
 TEST(TStringFormat, RealsWithPointOrComma)
 {
-  EXPECT_EQ(Bytes(TString(1.5, 2, true, 7)), "   1.50");
-  EXPECT_EQ(Bytes(TString(-0.125, 3, true, 0)), "-0.125");
-  EXPECT_EQ(Bytes(TString(2.0, 0, true, 0)), "2");
+  EXPECT_EQ(TextBytes(TString(1.5, 2, true, 7)), "   1.50");
+  EXPECT_EQ(TextBytes(TString(-0.125, 3, true, 0)), "-0.125");
+  EXPECT_EQ(TextBytes(TString(2.0, 0, true, 0)), "2");
 }
 
 TEST(TStringFormat, DecimalCommaLeavesTheProcessLocaleAlone)
 {
   std::string before = std::setlocale(LC_NUMERIC, nullptr);
-  EXPECT_EQ(Bytes(TString(1.5, 2, false, 7)), "   1,50");
-  EXPECT_EQ(Bytes(TString(-12.25, 1, false, 0)), "-12,2");
+  EXPECT_EQ(TextBytes(TString(1.5, 2, false, 7)), "   1,50");
+  EXPECT_EQ(TextBytes(TString(-12.25, 1, false, 0)), "-12,2");
   EXPECT_EQ(std::setlocale(LC_NUMERIC, nullptr), before);
 }
 
@@ -80,8 +80,8 @@ TEST(TStringFormat, PointAndCommaWhateverTheHostsLocale)
   std::string before = std::setlocale(LC_NUMERIC, nullptr);
   ASSERT_TRUE(std::setlocale(LC_NUMERIC, "uk_UA.UTF-8")) << "no uk_UA.UTF-8 in " HXCAD_COMMA_LOCALE_PATH;
   ASSERT_EQ(*std::localeconv()->decimal_point, ',');
-  EXPECT_EQ(Bytes(TString(1.5, 2, true, 0)), "1.50");
-  EXPECT_EQ(Bytes(TString(1.5, 2, false, 0)), "1,50");
+  EXPECT_EQ(TextBytes(TString(1.5, 2, true, 0)), "1.50");
+  EXPECT_EQ(TextBytes(TString(1.5, 2, false, 0)), "1,50");
   EXPECT_DOUBLE_EQ(TString("1.25").toReal(), 1.25);
   EXPECT_DOUBLE_EQ(TString("1,25").toReal(), 1.25);
   EXPECT_TRUE(TString("1.25").IsNumeric());
@@ -92,8 +92,8 @@ TEST(TStringFormat, HugeValuesWidthsAndDecimalsAreWhole)
 {
   TString big(1e300, 2, true, 0);
   EXPECT_EQ(big.Len, 304);
-  EXPECT_EQ(Bytes(big).substr(0, 4), "1000");
-  EXPECT_EQ(Bytes(big).substr(301), ".00");
+  EXPECT_EQ(TextBytes(big).substr(0, 4), "1000");
+  EXPECT_EQ(TextBytes(big).substr(301), ".00");
   EXPECT_EQ(TString(-1e308, 2, false, 0).Len, 313);
   EXPECT_EQ(TString(1.0, 2, true, 900).Len, 900);
   EXPECT_EQ(TString(1.0, 300, true, 0).Len, 302);
@@ -105,10 +105,10 @@ TEST(TStringFormat, HugeValuesWidthsAndDecimalsAreWhole)
 
 TEST(TStringFormat, NonFiniteValues)
 {
-  std::string nan = Bytes(TString(std::numeric_limits<double>::quiet_NaN(), 2, true, 0));
+  std::string nan = TextBytes(TString(std::numeric_limits<double>::quiet_NaN(), 2, true, 0));
   EXPECT_NE(nan.find("nan"), std::string::npos);
-  EXPECT_EQ(Bytes(TString(std::numeric_limits<double>::infinity(), 2, true, 0)), "inf");
-  EXPECT_EQ(Bytes(TString(-std::numeric_limits<double>::infinity(), 2, false, 5)), " -inf");
+  EXPECT_EQ(TextBytes(TString(std::numeric_limits<double>::infinity(), 2, true, 0)), "inf");
+  EXPECT_EQ(TextBytes(TString(-std::numeric_limits<double>::infinity(), 2, false, 5)), " -inf");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -136,7 +136,7 @@ TEST(TStringUtf8, DecodesIntoWindows1251)
   };
   for (const auto& c : cases) {
     TString s = FromUtf8(c.Utf8);
-    EXPECT_EQ(Bytes(s), c.Cp1251) << c.Utf8;
+    EXPECT_EQ(TextBytes(s), c.Cp1251) << c.Utf8;
     EXPECT_EQ(s.Len, int(c.Cp1251.size()));
   }
 }
@@ -157,27 +157,27 @@ TEST(TStringUtf8, MissingCharactersAndBadSequencesBecomeQuestionMarks)
       {"\xC2\xA0\xC2\x98", "\xA0\x98"}, // no-break space; U+0098 sits at 0x98
   };
   for (const auto& c : cases)
-    EXPECT_EQ(Bytes(FromUtf8(c.Utf8)), c.Cp1251) << c.Utf8;
+    EXPECT_EQ(TextBytes(FromUtf8(c.Utf8)), c.Cp1251) << c.Utf8;
 }
 
 TEST(TStringUtf8, EmptyOrNullInputLeavesTheString)
 {
   TString s = Cp("keep");
   s.SetUtf8(u8"");
-  EXPECT_EQ(Bytes(s), "keep");
+  EXPECT_EQ(TextBytes(s), "keep");
   s.SetUtf8(nullptr);
-  EXPECT_EQ(Bytes(s), "keep");
+  EXPECT_EQ(TextBytes(s), "keep");
 }
 
 TEST(TStringUtf8, ConstructorsTakeUtf8Literals)
 {
-  EXPECT_EQ(Bytes(TString("Ошибка")), "\xCE\xF8\xE8\xE1\xEA\xE0");
-  EXPECT_EQ(Bytes(TString(u8"Вал")), "\xC2\xE0\xEB");
+  EXPECT_EQ(TextBytes(TString("Ошибка")), "\xCE\xF8\xE8\xE1\xEA\xE0");
+  EXPECT_EQ(TextBytes(TString(u8"Вал")), "\xC2\xE0\xEB");
   TString s;
   s = "Ёж";
-  EXPECT_EQ(Bytes(s), "\xA8\xE6");
+  EXPECT_EQ(TextBytes(s), "\xA8\xE6");
   s += " №";
-  EXPECT_EQ(Bytes(s), "\xA8\xE6 \xB9");
+  EXPECT_EQ(TextBytes(s), "\xA8\xE6 \xB9");
 }
 
 TEST(TStringUtf8, EncodesEveryByteAsRealUtf8)
@@ -193,7 +193,7 @@ TEST(TStringUtf8, EncodesEveryByteAsRealUtf8)
   // Back through the decoder: every byte of the code page survives.
   TString back;
   back.SetUtf8(out.data());
-  EXPECT_EQ(Bytes(back), all);
+  EXPECT_EQ(TextBytes(back), all);
   EXPECT_EQ(Cp("\xC0").Utf8Text(), "\xD0\x90");
   EXPECT_EQ(Cp("\xB0").Utf8Text(), "\xC2\xB0");
   EXPECT_EQ(Cp("\x88").Utf8Text(), "\xE2\x82\xAC");
@@ -226,14 +226,14 @@ TEST(TStringWide, CharactersTheCodePageLacksBecomeQuestionMarks)
 {
   TString s;
   s.Set(L"\u20AC \u4E00z");
-  EXPECT_EQ(Bytes(s), "\x88 ?z");
+  EXPECT_EQ(TextBytes(s), "\x88 ?z");
   EXPECT_EQ(s.Len, 4);
   s.Set(static_cast<const wchar_t*>(nullptr));
-  EXPECT_EQ(Bytes(s), "\x88 ?z");
+  EXPECT_EQ(TextBytes(s), "\x88 ?z");
   s.Set(L"");
   EXPECT_EQ(s.Len, 0);
   TString w(std::wstring(L"\u0416\U0001F600"));
-  EXPECT_EQ(Bytes(w), "\xC6?");
+  EXPECT_EQ(TextBytes(w), "\xC6?");
 }
 
 TEST(TStringWide, WideTextIsExact)
@@ -280,16 +280,16 @@ TEST(TStringAngle, Formatting)
 {
   TString s;
   s.DegreesAngle(30.5, true);
-  EXPECT_EQ(Bytes(s), "30@1~30'");
+  EXPECT_EQ(TextBytes(s), "30@1~30'");
   s.DegreesAngle(0.0, false);
-  EXPECT_EQ(Bytes(s), "0\xB0");
+  EXPECT_EQ(TextBytes(s), "0\xB0");
   s.DegreesAngle(-1.0, true);
-  EXPECT_EQ(Bytes(s), "-1@1~");
+  EXPECT_EQ(TextBytes(s), "-1@1~");
   s.DegreesAngle(10.5125, false);
-  EXPECT_EQ(Bytes(s), "10\xB0"
-                      "30'   45.0\"");
+  EXPECT_EQ(TextBytes(s), "10\xB0"
+                          "30'   45.0\"");
   s.DegreesAngle(0.25, false);
-  EXPECT_EQ(Bytes(s), "15'");
+  EXPECT_EQ(TextBytes(s), "15'");
   s.DegreesAngle(1e300, false);
   EXPECT_EQ(s.Len, 302);
   s.DegreesAngle(std::numeric_limits<double>::quiet_NaN(), true);
@@ -318,8 +318,8 @@ TEST(TStringAngle, TextRoundTrips)
       TString s;
       s.DegreesAngle(v, host);
       double back = 1e9;
-      EXPECT_TRUE(s.toDegreesAngle(back)) << Bytes(s);
-      EXPECT_NEAR(back, v, 1e-9) << Bytes(s);
+      EXPECT_TRUE(s.toDegreesAngle(back)) << TextBytes(s);
+      EXPECT_NEAR(back, v, 1e-9) << TextBytes(s);
     }
   }
 }
@@ -328,7 +328,7 @@ TEST(TStringAngle, NegativeSecondsOnlyReadBack)
 {
   TString s;
   s.DegreesAngle(-0.1 / 3600, false);
-  EXPECT_EQ(Bytes(s), "-    0.1\"");
+  EXPECT_EQ(TextBytes(s), "-    0.1\"");
   double back = 0;
   EXPECT_TRUE(s.toDegreesAngle(back));
   EXPECT_NEAR(back, -0.1 / 3600, 1e-12);
@@ -383,14 +383,14 @@ TEST(TStringEdit, PositionsOutsideTheTextAreClamped)
 {
   TString s("abcdef");
   s.Remove(1, 10);
-  EXPECT_EQ(Bytes(s), "a");
+  EXPECT_EQ(TextBytes(s), "a");
   s = "adef";
   s.Remove(-1, 2);
   s.Remove(4, 1);
   s.Insert(100, 'z');
   s.Insert(-3, '<');
-  EXPECT_EQ(Bytes(s), "<adefz");
-  EXPECT_EQ(Bytes(s.SubStr(4, 100)), "fz");
+  EXPECT_EQ(TextBytes(s), "<adefz");
+  EXPECT_EQ(TextBytes(s.SubStr(4, 100)), "fz");
   EXPECT_EQ(s.SubStr(6, 1).Len, 0);
   EXPECT_EQ(s.SubStr(-1, 2).Len, 0);
 }
@@ -400,12 +400,12 @@ TEST(TStringEdit, ReplaceAndTrim)
   TString s("a,b;c  ");
   s.RePlace(',', '.');
   s.DeleteBlankFromEnd();
-  EXPECT_EQ(Bytes(s), "a.b;c");
+  EXPECT_EQ(TextBytes(s), "a.b;c");
   TString t("a1b2c3");
   t.RePlaceSet("abc", 2, false, '_');
-  EXPECT_EQ(Bytes(t), "a_b___");
+  EXPECT_EQ(TextBytes(t), "a_b___");
   t.RePlaceSet(nullptr, 0, false, '*');
-  EXPECT_EQ(Bytes(t), "******");
+  EXPECT_EQ(TextBytes(t), "******");
 }
 
 TEST(TStringEdit, AddingItself)
@@ -418,7 +418,7 @@ TEST(TStringEdit, AddingItself)
   EXPECT_EQ(s.Len, 1024);
   s.Insert(3, s.PChar());
   EXPECT_EQ(s.Len, 2048);
-  EXPECT_EQ(Bytes(s).substr(0, 7), "abaabab");
+  EXPECT_EQ(TextBytes(s).substr(0, 7), "abaabab");
 }
 
 TEST(TStringBuffer, GrowingDropsTheStaleUtf8Text)
@@ -429,7 +429,7 @@ TEST(TStringBuffer, GrowingDropsTheStaleUtf8Text)
   EXPECT_STREQ(s.BufUtf8, "Вал");
   s.SetSize(200);
   EXPECT_TRUE(s.BufUtf8 == nullptr || s.BufUtf8[0] == 0);
-  EXPECT_EQ(Bytes(s), "\xC2\xE0\xEB");
+  EXPECT_EQ(TextBytes(s), "\xC2\xE0\xEB");
 }
 
 } // namespace

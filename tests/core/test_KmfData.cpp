@@ -16,7 +16,7 @@
 #include "tests/core/MessageRecorder.h"
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
+using TBytes = std::vector<unsigned char>;
 
 namespace {
 
@@ -35,12 +35,12 @@ protected:
   // The path as a TString (UTF-8 file names come in through the UTF-8 constructor).
   TString Path(const std::string& name) const { return TString((Dir / name).string().c_str()); }
 
-  Bytes ReadAll(const std::string& name) const
+  TBytes ReadAll(const std::string& name) const
   {
     std::ifstream f(Dir / name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), {});
+    return TBytes(std::istreambuf_iterator<char>(f), {});
   }
-  void WriteAll(const std::string& name, const Bytes& b) const
+  void WriteAll(const std::string& name, const TBytes& b) const
   {
     std::ofstream f(Dir / name, std::ios::binary);
     f.write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
@@ -49,32 +49,32 @@ protected:
   fs::path Dir;
 };
 
-Bytes Header(int version = 0x61)
+TBytes Header(int version = 0x61)
 {
-  Bytes h(256, 0);
+  TBytes h(256, 0);
   const unsigned char magic[] = {0xDD, 0xDE, 0x7E, 0x01};
   std::memcpy(h.data(), magic, 4);
   std::memcpy(h.data() + 4, &version, 4);
   return h;
 }
 
-Bytes Cat(Bytes a, const Bytes& b)
+TBytes Cat(TBytes a, const TBytes& b)
 {
   a.insert(a.end(), b.begin(), b.end());
   return a;
 }
 
 // The data bytes of a memory stream (without its header).
-Bytes Data(const TKmfData& S)
+TBytes Data(const TKmfData& S)
 {
-  Bytes v;
+  TBytes v;
   S.to(v);
-  return Bytes(v.begin() + 256, v.end());
+  return TBytes(v.begin() + 256, v.end());
 }
 
-Bytes DoubleBytes(double d)
+TBytes DoubleBytes(double d)
 {
-  Bytes b(8);
+  TBytes b(8);
   std::memcpy(b.data(), &d, 8);
   return b;
 }
@@ -91,8 +91,8 @@ TEST_F(KmfFiles, FileWithHeaderIsMagicVersionZerosThenValues)
     S.Write(1.5);
     EXPECT_TRUE(S.Close());
   }
-  Bytes want = Cat(Cat(Header(), {5, 0, 0, 0}), DoubleBytes(1.5));
-  Bytes got = ReadAll("a.kmf");
+  TBytes want = Cat(Cat(Header(), {5, 0, 0, 0}), DoubleBytes(1.5));
+  TBytes got = ReadAll("a.kmf");
   ASSERT_EQ(got.size(), 268u);
   EXPECT_EQ(got, want);
 }
@@ -111,7 +111,7 @@ struct TFormCase
 {
   const char* Name;
   void (*Write)(TKmfData&);
-  Bytes Want;
+  TBytes Want;
 };
 
 TEST(KmfForms, ValuesOnTheStream)
@@ -122,7 +122,7 @@ TEST(KmfForms, ValuesOnTheStream)
       {"cyrillic string", [](TKmfData& S) { S << TString("Вал"); }, {3, 0, 0, 0, 0xC2, 0xE0, 0xEB, 0}},
       {"byte vector",
        [](TKmfData& S) {
-         S.Write(Bytes{1, 2});
+         S.Write(TBytes{1, 2});
        },
        {2, 0, 0, 0, 1, 2}},
       {"unsigned", [](TKmfData& S) { S << 0xA1B2C3D4u; }, {0xD4, 0xC3, 0xB2, 0xA1}},
@@ -138,7 +138,7 @@ TEST(KmfForms, ValuesOnTheStream)
       {"text line", [](TKmfData& S) { S.WriteTextLn(TString("ab"), 4); }, {'a', 'b', ' ', ' ', 13, 10}},
       {"memory block",
        [](TKmfData& S) {
-         S << TMemory(Bytes{9, 8}.data(), 2);
+         S << TMemory(TBytes{9, 8}.data(), 2);
        },
        {2, 0, 0, 0, 9, 8}},
       {"empty memory", [](TKmfData& S) { S << TMemory(); }, {0, 0, 0, 0}},
@@ -156,7 +156,7 @@ TEST(KmfForms, ValuesOnTheStream)
 TEST(KmfMemory, EmptyStreamIsItsZeroedHeader)
 {
   TKmfData S;
-  Bytes v;
+  TBytes v;
   S.to(v);
   EXPECT_EQ(v, Header());
   TKmfData R;
@@ -168,20 +168,20 @@ TEST(KmfMemory, EmptyStreamIsItsZeroedHeader)
 
 TEST(KmfMemory, HeaderlessBytesAreDataOfVersionZero)
 {
-  Bytes in(300);
+  TBytes in(300);
   for (std::size_t i = 0; i < in.size(); ++i)
     in[i] = static_cast<unsigned char>(i * 7 + 1);
   TKmfData S;
   ASSERT_TRUE(S.from(in));
   EXPECT_EQ(S.Version(), 0);
   EXPECT_EQ(Data(S), in);
-  Bytes v;
+  TBytes v;
   S.to(v);
-  EXPECT_EQ(Bytes(v.begin(), v.begin() + 256), Header(0)); // no stray data in the header
+  EXPECT_EQ(TBytes(v.begin(), v.begin() + 256), Header(0)); // no stray data in the header
   // Short inputs are data too.
   TKmfData T;
   ASSERT_TRUE(T.fromMemory(in.data(), 3));
-  EXPECT_EQ(Data(T), Bytes(in.begin(), in.begin() + 3));
+  EXPECT_EQ(Data(T), TBytes(in.begin(), in.begin() + 3));
   // An old header (version below 4) is data, its version kept.
   TKmfData U;
   ASSERT_TRUE(U.from(Cat(Header(3), {1})));
@@ -192,8 +192,8 @@ TEST(KmfMemory, HeaderlessBytesAreDataOfVersionZero)
 TEST(KmfMemory, RoundTripThroughVectorAndRawMemory)
 {
   TKmfData S;
-  S << 7 << 2.25 << TString("Муфта") << Bytes{1, 2, 3};
-  Bytes v;
+  S << 7 << 2.25 << TString("Муфта") << TBytes{1, 2, 3};
+  TBytes v;
   S.to(v);
   std::vector<unsigned char> raw(std::size_t(S.SizeData()));
   EXPECT_EQ(S.toMemory(raw.data(), int(raw.size())), S.SizeData());
@@ -204,33 +204,33 @@ TEST(KmfMemory, RoundTripThroughVectorAndRawMemory)
     int i = 0;
     double d = 0;
     TString s;
-    Bytes b;
+    TBytes b;
     R >> i >> d >> s >> b;
     EXPECT_EQ(i, 7);
     EXPECT_EQ(d, 2.25);
     EXPECT_EQ(s, TString("Муфта"));
-    EXPECT_EQ(b, (Bytes{1, 2, 3}));
+    EXPECT_EQ(b, (TBytes{1, 2, 3}));
     EXPECT_TRUE(R.EndOfFile());
     EXPECT_FALSE(R.ErrorReadFromFileToBufer);
   }
   unsigned char small[260];
   EXPECT_EQ(S.toMemory(small, 260), 260);
-  EXPECT_EQ(Bytes(small + 256, small + 260), (Bytes{7, 0, 0, 0}));
+  EXPECT_EQ(TBytes(small + 256, small + 260), (TBytes{7, 0, 0, 0}));
 }
 
 TEST(KmfMemory, EmptyOrOversizedInputLeavesTheStream)
 {
   TKmfData S;
   S << 42;
-  EXPECT_FALSE(S.from(Bytes()));
+  EXPECT_FALSE(S.from(TBytes()));
   EXPECT_FALSE(S.fromMemory(nullptr, 10));
-  Bytes huge(std::size_t(KmfBuferSize) + 257, 0);
+  TBytes huge(std::size_t(KmfBuferSize) + 257, 0);
   EXPECT_FALSE(S.from(huge));
   huge.resize(std::size_t(KmfBuferSize) + 1); // headerless: one byte too many
   EXPECT_FALSE(S.from(huge));
-  EXPECT_EQ(Data(S), (Bytes{42, 0, 0, 0}));
+  EXPECT_EQ(Data(S), (TBytes{42, 0, 0, 0}));
   // Exactly 16 MiB of data behind a header fits.
-  Bytes full = Cat(Header(), Bytes(KmfBuferSize, 0x5A));
+  TBytes full = Cat(Header(), TBytes(KmfBuferSize, 0x5A));
   ASSERT_TRUE(S.from(full));
   EXPECT_EQ(S.SizeData(), int(256 + KmfBuferSize));
 }
@@ -248,7 +248,7 @@ TEST(KmfMemory, EndIsReportedAndReadingPastItKeepsTheData)
   S >> c;
   EXPECT_EQ(c, 0);
   EXPECT_TRUE(S.ErrorReadFromFileToBufer);
-  EXPECT_EQ(Data(S), (Bytes{1, 0, 0, 0, 2, 0, 0, 0}));
+  EXPECT_EQ(Data(S), (TBytes{1, 0, 0, 0, 2, 0, 0, 0}));
   S.Seek(4);
   EXPECT_TRUE(S.IOResult());
   S >> c;
@@ -262,18 +262,18 @@ TEST(KmfMemory, EndIsReportedAndReadingPastItKeepsTheData)
 TEST(KmfMemory, PartialValueAtTheEndIsZeroFilled)
 {
   TKmfData S;
-  ASSERT_TRUE(S.fromMemory(Bytes{1, 2, 3}.data(), 3));
+  ASSERT_TRUE(S.fromMemory(TBytes{1, 2, 3}.data(), 3));
   unsigned char buf[8];
   std::memset(buf, 0xEE, sizeof buf);
   EXPECT_EQ(S.BlockRead(buf, 8), 3u);
-  EXPECT_EQ(Bytes(buf, buf + 8), (Bytes{1, 2, 3, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(TBytes(buf, buf + 8), (TBytes{1, 2, 3, 0, 0, 0, 0, 0}));
   EXPECT_TRUE(S.ErrorReadFromFileToBufer);
 }
 
 TEST(KmfMemory, WritesBeyond16MiBAreDroppedAndReported)
 {
   TKmfData S;
-  Bytes block(KmfBuferSize - 2, 1);
+  TBytes block(KmfBuferSize - 2, 1);
   S.BlockWrite(block.data(), unsigned(block.size()));
   EXPECT_FALSE(S.WriteError());
   S << 5; // does not fit whole
@@ -310,7 +310,7 @@ TEST(KmfMemory, AttachLoadsABlock)
 {
   TKmfData W;
   W << TString("блок");
-  Bytes v;
+  TBytes v;
   W.to(v);
   TMemory m(v.data(), int(v.size()));
   TKmfData R;
@@ -325,7 +325,7 @@ TEST(KmfMemory, AttachLoadsABlock)
 
 TEST(KmfBounds, BadStringLengthsFailCleanly)
 {
-  const Bytes inputs[] = {
+  const TBytes inputs[] = {
       {0xFF, 0xFF, 0xFF, 0xFF, 'a', 0}, // -1
       {0xFF, 0xFF, 0xFF, 0x7F, 'a', 0}, // 2^31 - 1
       {0x00, 0x00, 0x00, 0x80},         // most negative
@@ -347,7 +347,7 @@ TEST(KmfBounds, BadStringLengthsFailCleanly)
 TEST(KmfBounds, MissingTerminatorStillGivesATerminatedString)
 {
   TKmfData S;
-  ASSERT_TRUE(S.fromMemory(Bytes{2, 0, 0, 0, 'a', 'b'}.data(), 6));
+  ASSERT_TRUE(S.fromMemory(TBytes{2, 0, 0, 0, 'a', 'b'}.data(), 6));
   TString s;
   S >> s;
   EXPECT_EQ(s, TString("ab"));
@@ -357,18 +357,18 @@ TEST(KmfBounds, MissingTerminatorStillGivesATerminatedString)
 
 TEST(KmfBounds, BadVectorAndMemorySizesFailCleanly)
 {
-  const Bytes inputs[] = {{0xFF, 0xFF, 0xFF, 0xFF, 1}, {0xFF, 0xFF, 0xFF, 0x7F, 1}, {5, 0, 0, 0, 1, 2}};
+  const TBytes inputs[] = {{0xFF, 0xFF, 0xFF, 0xFF, 1}, {0xFF, 0xFF, 0xFF, 0x7F, 1}, {5, 0, 0, 0, 1, 2}};
   for (const auto& in : inputs) {
     TKmfData S;
     ASSERT_TRUE(S.fromMemory(in.data(), int(in.size())));
-    Bytes v{7};
+    TBytes v{7};
     S >> v;
     EXPECT_TRUE(v.empty());
     EXPECT_TRUE(S.ErrorReadFromFileToBufer);
 
     TKmfData T;
     ASSERT_TRUE(T.fromMemory(in.data(), int(in.size())));
-    TMemory m(Bytes{1}.data(), 1);
+    TMemory m(TBytes{1}.data(), 1);
     EXPECT_FALSE(m.fromStream(T));
     EXPECT_EQ(m.Size, 0);
     EXPECT_EQ(m.Pointer, nullptr);
@@ -466,7 +466,7 @@ TEST(KmfScan, WideScannersConvertAndStop)
   EXPECT_TRUE(S.StrTo(L'=', s));
   EXPECT_EQ(s, TString("Вал"));
   EXPECT_TRUE(S.StrToOrVKPS(L';', s));
-  EXPECT_EQ(Bytes(s.PChar(), s.PChar() + s.Len), (Bytes{'?', 0x88}));
+  EXPECT_EQ(TBytes(s.PChar(), s.PChar() + s.Len), (TBytes{'?', 0x88}));
   EXPECT_FALSE(S.StrTo(L';', s));
   EXPECT_EQ(s, TString("z"));
   EXPECT_FALSE(S.SkipTo(L'q'));
@@ -539,7 +539,7 @@ TEST_F(KmfFiles, ShortValueAtTheEndOfAFile)
   ASSERT_TRUE(S.MakeForRead(Path("three"), true));
   double d;
   S >> d;
-  Bytes want{1, 2, 3, 0, 0, 0, 0, 0};
+  TBytes want{1, 2, 3, 0, 0, 0, 0, 0};
   EXPECT_EQ(DoubleBytes(d), want);
 }
 
@@ -547,12 +547,12 @@ TEST_F(KmfFiles, HeaderChecksAndOpenFailures)
 {
   TMessageRecorder rec;
   rec.Modeler.IsThere = true;
-  WriteAll("nomagic", Bytes(100, 7));
+  WriteAll("nomagic", TBytes(100, 7));
   TKmfData S;
   EXPECT_FALSE(S.MakeForRead(Path("nomagic")));
   EXPECT_FALSE(S.Active());
   EXPECT_TRUE(rec.HostBoxes().empty());
-  WriteAll("short", Cat(Bytes{0xDD, 0xDE, 0x7E, 0x01, 31, 0, 0, 0}, {}));
+  WriteAll("short", Cat(TBytes{0xDD, 0xDE, 0x7E, 0x01, 31, 0, 0, 0}, {}));
   EXPECT_TRUE(S.MakeForRead(Path("short")));
   EXPECT_EQ(S.Version(), 31);
   EXPECT_TRUE(S.EndOfFile());
@@ -674,13 +674,13 @@ TEST_F(KmfFiles, CyrillicFileNames)
 
 TEST_F(KmfFiles, MemoryTextListing)
 {
-  TMemory three(Bytes{1, 2, 3}.data(), 3);
+  TMemory three(TBytes{1, 2, 3}.data(), 3);
   ASSERT_TRUE(three.toTextFile(Path("m3.txt")));
   std::string want3 = "// Bytes 3\r\n = {\r\n  001,  002,  003,   }; \r\n";
-  Bytes got3 = ReadAll("m3.txt");
+  TBytes got3 = ReadAll("m3.txt");
   EXPECT_EQ(std::string(got3.begin(), got3.end()), want3);
 
-  Bytes sixteen(16);
+  TBytes sixteen(16);
   for (int i = 0; i < 16; ++i)
     sixteen[std::size_t(i)] = static_cast<unsigned char>(i * 17);
   TMemory m16(sixteen.data(), 16);
@@ -689,7 +689,7 @@ TEST_F(KmfFiles, MemoryTextListing)
   for (int i = 0; i < 16; ++i)
     want16 += "  " + std::string(i * 17 < 10 ? "00" : i * 17 < 100 ? "0" : "") + std::to_string(i * 17) + ",";
   want16 += "\r\n   }; \r\n";
-  Bytes got16 = ReadAll("m16.txt");
+  TBytes got16 = ReadAll("m16.txt");
   EXPECT_EQ(std::string(got16.begin(), got16.end()), want16);
 
   EXPECT_FALSE(TMemory().toTextFile(Path("empty.txt")));
@@ -698,10 +698,10 @@ TEST_F(KmfFiles, MemoryTextListing)
 
 TEST_F(KmfFiles, MemoryFiles)
 {
-  TMemory m(Bytes{5, 6, 7}.data(), 3);
-  WriteAll("m.bin", Bytes(10, 1));
+  TMemory m(TBytes{5, 6, 7}.data(), 3);
+  WriteAll("m.bin", TBytes(10, 1));
   ASSERT_TRUE(m.toFile(Path("m.bin")));
-  EXPECT_EQ(ReadAll("m.bin"), (Bytes{5, 6, 7}));
+  EXPECT_EQ(ReadAll("m.bin"), (TBytes{5, 6, 7}));
   TMemory back;
   ASSERT_TRUE(back.fromFile(Path("m.bin")));
   EXPECT_TRUE(back == m);

@@ -12,7 +12,7 @@
 
 namespace {
 
-const TString Text("Повідомлення");
+const TString Notice("Повідомлення");
 
 struct TRoute
 {
@@ -27,16 +27,16 @@ struct TRoute
 std::vector<TRoute> Routes()
 {
   return {
-      {"LiftBox toApi", [] { Messager->LiftBox(Text, TMessager::toApi); }, "host.box", 0, "host.box"},
-      {"LiftBox toProcess", [] { Messager->LiftBox(Text, TMessager::toProcess); }, "bar.lift", 12000, ""},
-      {"LiftBox toAlways", [] { Messager->LiftBox(Text, TMessager::toAlways); }, "bar.lift", 12000,
+      {"LiftBox toApi", [] { Messager->LiftBox(Notice, TMessager::toApi); }, "host.box", 0, "host.box"},
+      {"LiftBox toProcess", [] { Messager->LiftBox(Notice, TMessager::toProcess); }, "bar.lift", 12000, ""},
+      {"LiftBox toAlways", [] { Messager->LiftBox(Notice, TMessager::toAlways); }, "bar.lift", 12000,
        "host.box"},
-      {"LiftBox other kind", [] { Messager->LiftBox(Text, TMessager::TOut(8)); }, "bar.lift", 12000,
+      {"LiftBox other kind", [] { Messager->LiftBox(Notice, TMessager::TOut(8)); }, "bar.lift", 12000,
        "host.box"},
-      {"DebugBox", [] { Messager->DebugBox(Text); }, "bar.lift", 8000, "host.box"},
-      {"WarningBox", [] { Messager->WarningBox(Text); }, "bar.status", 8000, "host.box"},
-      {"StatusBox", [] { Messager->StatusBox(Text, 25); }, "bar.status", 25, ""},
-      {"BreakLiftBox", [] { Messager->BreakLiftBox(Text); }, "host.box", 0, "host.box"},
+      {"DebugBox", [] { Messager->DebugBox(Notice); }, "bar.lift", 8000, "host.box"},
+      {"WarningBox", [] { Messager->WarningBox(Notice); }, "bar.status", 8000, "host.box"},
+      {"StatusBox", [] { Messager->StatusBox(Notice, 25); }, "bar.status", 25, ""},
+      {"BreakLiftBox", [] { Messager->BreakLiftBox(Notice); }, "host.box", 0, "host.box"},
   };
 }
 
@@ -58,7 +58,7 @@ TEST(MessagerRouting, FollowsTheTableWithAndWithoutARunningCommand)
       }
       ASSERT_EQ(rec.Log.size(), 1u);
       EXPECT_EQ(rec.Log[0].Where, where);
-      EXPECT_TRUE(rec.Log[0].Text == Text);
+      EXPECT_TRUE(rec.Log[0].Text == Notice);
       if (where != "host.box") {
         EXPECT_EQ(rec.Log[0].Time, r.TimeWithCommand);
       }
@@ -83,7 +83,7 @@ TEST(MessagerRouting, NothingInstalledIsSilent)
   TModelerLink* m = TMessager::SetModelerLink(nullptr);
   for (const TRoute& r : Routes())
     r.Call();
-  EXPECT_TRUE(Messager->QuestionBox(Text, true));
+  EXPECT_TRUE(Messager->QuestionBox(Notice, true));
   TMessager::SetCommandLink(c);
   TMessager::SetModelerLink(m);
 }
@@ -93,7 +93,7 @@ TEST(MessagerQuestion, WithoutAModellerTheAnswerIsYes)
   TMessageRecorder rec;
   rec.Modeler.IsThere = false;
   rec.Modeler.Answer = 0;
-  EXPECT_TRUE(Messager->QuestionBox(Text, true));
+  EXPECT_TRUE(Messager->QuestionBox(Notice, true));
   EXPECT_TRUE(rec.Log.empty());
 }
 
@@ -104,10 +104,10 @@ TEST(MessagerQuestion, AsksTheHostWithAnEmptyCaption)
     rec.Modeler.IsThere = true;
     rec.Command.IsRunning = true; // a running command does not take questions
     rec.Modeler.Answer = answer;
-    EXPECT_EQ(Messager->QuestionBox(Text, true), answer != 0);
+    EXPECT_EQ(Messager->QuestionBox(Notice, true), answer != 0);
     ASSERT_EQ(rec.Log.size(), 1u);
     EXPECT_EQ(rec.Log[0].Where, "host.question");
-    EXPECT_TRUE(rec.Log[0].Text == Text);
+    EXPECT_TRUE(rec.Log[0].Text == Notice);
     EXPECT_TRUE(rec.Log[0].Caption.Empty());
   }
 }

@@ -50,7 +50,7 @@ template <class T> std::vector<T> Items(const TArrayOf<T>& a)
 }
 
 // The data bytes of a memory stream (without its 256-byte header).
-std::vector<unsigned char> Data(const TKmfData& s)
+std::vector<unsigned char> StreamData(const TKmfData& s)
 {
   std::vector<unsigned char> v;
   s.to(v);
@@ -296,10 +296,10 @@ TEST(ArrayStream, HeaderThenElements)
   a.Current = 2;
   TKmfData s;
   a.toStream(s);
-  EXPECT_EQ(Data(s), Ints({128, 64, 3, 2, 10, 20, 30}));
+  EXPECT_EQ(StreamData(s), Ints({128, 64, 3, 2, 10, 20, 30}));
   TKmfData s2;
   a.toStream2(s2);
-  EXPECT_EQ(Data(s2), Ints({128, 64, 3, 2, 10, 20, 30}));
+  EXPECT_EQ(StreamData(s2), Ints({128, 64, 3, 2, 10, 20, 30}));
 }
 
 TEST(ArrayStream, ReadingIntoASmallerArrayGrowsIt)
@@ -484,7 +484,7 @@ TEST(ArrayStream, InconsistentArraysWriteOnlyWhatExists)
   a.toStream(s);
   ASSERT_EQ(rec.HostBoxes().size(), 1u);
   EXPECT_TRUE(rec.HostBoxes()[0] == WriteError);
-  EXPECT_EQ(Data(s), Ints({2, 2, 2, 0, 1, 2}));
+  EXPECT_EQ(StreamData(s), Ints({2, 2, 2, 0, 1, 2}));
 
   TArrayOf<int> b(2, 2);
   b.Add(4);
@@ -492,7 +492,7 @@ TEST(ArrayStream, InconsistentArraysWriteOnlyWhatExists)
   TKmfData t;
   b.toStream2(t);
   EXPECT_EQ(rec.HostBoxes().size(), 2u);
-  EXPECT_EQ(Data(t), Ints({2, -3, 1, 0, 4}));
+  EXPECT_EQ(StreamData(t), Ints({2, -3, 1, 0, 4}));
 }
 
 // ---------------------------------------------------------------- companions

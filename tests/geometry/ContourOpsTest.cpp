@@ -15,8 +15,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr double Pi = TMathDef::C_PI;
-
 // The reference of a chain of segments and arcs: a segment's parameter runs over 1, an arc's over
 // its swept angle, the members' ranges laid end to end.
 struct TChainModel
@@ -68,7 +66,8 @@ struct TChainModel
 // A random chain of 1 .. 5 segments and arcs; closed by a last segment back to its start.
 TChainModel RandomChain(std::mt19937& rng, bool closed, TContour& c)
 {
-  std::uniform_real_distribution<double> coord(-10, 10), radius(1, 5), sweep(0.3, 2.5), angle(-Pi, Pi);
+  std::uniform_real_distribution<double> coord(-10, 10), radius(1, 5), sweep(0.3, 2.5),
+      angle(-TMathDef::C_PI, TMathDef::C_PI);
   std::uniform_int_distribution<int> count(closed ? 2 : 1, 5), coin(0, 1);
   TChainModel m;
   TPoint2D p(coord(rng), coord(rng));

@@ -13,8 +13,6 @@
 
 using namespace contourtest;
 
-constexpr double Pi = TMathDef::C_PI;
-
 // Random polygons are checked against Boost.Geometry in PolygonOracleTest, off their outlines;
 // here the outline itself (within 0.0001), a circle, which is crossed twice, and each kind of curve.
 TEST(ContourFound, PointsAndCurvesByKind)
@@ -27,7 +25,8 @@ TEST(ContourFound, PointsAndCurvesByKind)
       farLeft(-1e6, 2), inRing(505, 302), outRing(515, 302), onRing(510, 300);
   const TLineSeg inside(1, 1, 2, 2), crossing(-1, 2, 1, 2), outside(5, 5, 6, 6);
   const TCircle around(2, 2, 10), within(2, 2, 1), apart(20, 20, 1), touching(3.5, 0, 2), away(5, 0, 2);
-  const TArc arcIn(2, 2, 1, 0, 1), arcOut(20, 2, 1, 0, 1), arcCross(0, 2, 1, -Pi / 2, Pi / 2);
+  const TArc arcIn(2, 2, 1, 0, 1), arcOut(20, 2, 1, 0, 1),
+      arcCross(0, 2, 1, -TMathDef::C_PI / 2, TMathDef::C_PI / 2);
   const TText text(1, 1, 0, 1, TString("x"));
   const TPolyLine poly = curvetest::Poly({{1, 1}, {2, 2}});
   const struct

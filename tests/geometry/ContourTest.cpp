@@ -23,8 +23,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr double Pi = TMathDef::C_PI;
-
 Bytes StoredContour(const TContour& c)
 {
   TKmfData S;
@@ -129,7 +127,8 @@ TEST(ContourRules, OneRowEach)
   std::vector<int> edges;
   TCurve2D* rest = nullptr;
   TArrayOf<TString> text;
-  Made({new TLineSeg(0, 0, 10, 5), new TArc(1, 2, -3, Pi / 2, 0), new TCircle(1, 2, 3), new TBasePoint(1, 1)})
+  Made({new TLineSeg(0, 0, 10, 5), new TArc(1, 2, -3, TMathDef::C_PI / 2, 0), new TCircle(1, 2, 3),
+        new TBasePoint(1, 1)})
       ->toText(text);
   ASSERT_EQ(text.Count, 4); // a line per member
   ExpectRows({
@@ -186,17 +185,17 @@ TEST(ContourRules, OneRowEach)
       {"... and keeps every member", Seen(sq.Count), "4"},
       {"deleting all of a closed contour", Seen(sq.DeletePart(0, 4, rest) == TCurve2D::dp_Degenerated), "1"},
       {"... leaves nothing", Seen(sq.Count), "0"},
-      {"a lone circle's signed area", Seen(circle.Area2()), Seen(4 * Pi)},
+      {"a lone circle's signed area", Seen(circle.Area2()), Seen(4 * TMathDef::C_PI)},
       {"a part deleted from a lone circle", Seen(circle.DeletePart(1, 2, rest) == TCurve2D::dp_Changed), "1"},
       {"... leaves the arc around the rest",
-       Seen(circle.Count, circle[0]->IsType() == tArc, circle.GetTMax()), Seen(1, 1, 2 * Pi - 1)},
+       Seen(circle.Count, circle[0]->IsType() == tArc, circle.GetTMax()), Seen(1, 1, 2 * TMathDef::C_PI - 1)},
       {"chaining reorders the members", Seen(shuffled->MakeDirect(1e-6, true)), "1"},
       {"... into a chain from the first",
        Seen(shuffled->Count, shuffled->IsDirect(), (*shuffled)[2]->PointTMax()), "3 1 2 1"},
       {"a gap refuses chaining",
        Seen(Made({new TLineSeg(0, 0, 1, 0), new TLineSeg(5, 5, 6, 6)})->MakeDirect(1e-6, true)), "0"},
       {"a square's offset: sides, corner arcs (mark 2), round corners (distances: RegressionTest)",
-       Seen(o->Count, o->CountAt(2), std::fabs(o->Area2())), Seen(8, 4, 144 - 4 + Pi)},
+       Seen(o->Count, o->CountAt(2), std::fabs(o->Area2())), Seen(8, 4, 144 - 4 + TMathDef::C_PI)},
       {"the text form of a segment", text[0].Utf8Text(), "Line(    0.00 ,    0.00 ,   10.00 ,    5.00"},
       {"an arc's", text[1].Utf8Text(), "Arc(    1.00 ,    2.00 ,    3.00 ,   90.00 ,    0.00 , -1"},
       {"a circle's", text[2].Utf8Text(), "Circle(    1.00 ,    2.00 ,    3.00"},

@@ -14,9 +14,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-constexpr Real TwoPi = TMathDef::C_2PI;
-
 TArc Arc(Real a1, Real a2, TArc::TDirection d, Real R = 1, Real cx = 0, Real cy = 0)
 {
   TArc a;
@@ -37,21 +34,25 @@ TEST(ArcAngles, InitByPositionAnglesTable)
     TArc::TDirection sense;
     bool closed;
   } cases[] = {
-      {0, 0, TArc::BackClockWise, 0, TwoPi, TArc::BackClockWise, true},
-      {0, 0, TArc::ByClockWise, 0, -TwoPi, TArc::ByClockWise, true},
-      {3 * Pi / 2, Pi / 2, TArc::BackClockWise, 3 * Pi / 2, 5 * Pi / 2, TArc::BackClockWise, false},
-      {3 * Pi / 2, Pi / 2, TArc::ByClockWise, 3 * Pi / 2, Pi / 2, TArc::ByClockWise, false},
-      {-1e-9, Pi, TArc::BackClockWise, 0, Pi, TArc::BackClockWise, false},
-      {Pi / 2, Pi, TArc::ByClockWise, Pi / 2, -Pi, TArc::ByClockWise, false},
-      {-Pi / 2, Pi / 2, TArc::BackClockWise, 3 * Pi / 2, 5 * Pi / 2, TArc::BackClockWise, false},
-      {5 * Pi, 0, TArc::Degenerate, Pi, 0, TArc::ByClockWise, false},
-      {0, TwoPi, TArc::BackClockWise, 0, TwoPi, TArc::BackClockWise, true},
-      {TwoPi - 1e-9, 1, TArc::BackClockWise, 0, 1, TArc::BackClockWise, false},
+      {0, 0, TArc::BackClockWise, 0, TMathDef::C_2PI, TArc::BackClockWise, true},
+      {0, 0, TArc::ByClockWise, 0, -TMathDef::C_2PI, TArc::ByClockWise, true},
+      {3 * TMathDef::C_PI / 2, TMathDef::C_PI / 2, TArc::BackClockWise, 3 * TMathDef::C_PI / 2,
+       5 * TMathDef::C_PI / 2, TArc::BackClockWise, false},
+      {3 * TMathDef::C_PI / 2, TMathDef::C_PI / 2, TArc::ByClockWise, 3 * TMathDef::C_PI / 2,
+       TMathDef::C_PI / 2, TArc::ByClockWise, false},
+      {-1e-9, TMathDef::C_PI, TArc::BackClockWise, 0, TMathDef::C_PI, TArc::BackClockWise, false},
+      {TMathDef::C_PI / 2, TMathDef::C_PI, TArc::ByClockWise, TMathDef::C_PI / 2, -TMathDef::C_PI,
+       TArc::ByClockWise, false},
+      {-TMathDef::C_PI / 2, TMathDef::C_PI / 2, TArc::BackClockWise, 3 * TMathDef::C_PI / 2,
+       5 * TMathDef::C_PI / 2, TArc::BackClockWise, false},
+      {5 * TMathDef::C_PI, 0, TArc::Degenerate, TMathDef::C_PI, 0, TArc::ByClockWise, false},
+      {0, TMathDef::C_2PI, TArc::BackClockWise, 0, TMathDef::C_2PI, TArc::BackClockWise, true},
+      {TMathDef::C_2PI - 1e-9, 1, TArc::BackClockWise, 0, 1, TArc::BackClockWise, false},
       // A start standing at a full turn is the start at 0, so no sweep exceeds a turn.
-      {2 * TwoPi - 1e-9, 1, TArc::BackClockWise, 0, 1, TArc::BackClockWise, false},
-      {TwoPi, 0, TArc::BackClockWise, 0, TwoPi, TArc::BackClockWise, true},
+      {2 * TMathDef::C_2PI - 1e-9, 1, TArc::BackClockWise, 0, 1, TArc::BackClockWise, false},
+      {TMathDef::C_2PI, 0, TArc::BackClockWise, 0, TMathDef::C_2PI, TArc::BackClockWise, true},
       // 0 to a full turn asked clockwise is a clockwise full turn, not an empty arc.
-      {0, TwoPi, TArc::ByClockWise, 0, -TwoPi, TArc::ByClockWise, true},
+      {0, TMathDef::C_2PI, TArc::ByClockWise, 0, -TMathDef::C_2PI, TArc::ByClockWise, true},
   };
   for (const Case& c : cases) {
     const TArc a = Arc(c.a1, c.a2, c.d);
@@ -72,7 +73,7 @@ TEST(CircleOffset, NeverANegativeRadius)
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(static_cast<const TCircle&>(*o).Radius, 3);
   o->Calculate();
-  EXPECT_NEAR(o->metricLength, 6 * Pi, 1e-12);
+  EXPECT_NEAR(o->metricLength, 6 * TMathDef::C_PI, 1e-12);
   o.reset(c.Offset(-1.5));
   ASSERT_NE(o, nullptr);
   EXPECT_EQ(static_cast<const TCircle&>(*o).Radius, 0.5);
@@ -95,7 +96,7 @@ TEST(ArcApproximation, AnArcWiderThanATurnStaysBounded)
 
 TEST(ArcTransform, RotationScaleAndReflection)
 {
-  TArc a = Arc(0, Pi / 2, TArc::BackClockWise, 1, 1, 0);
+  TArc a = Arc(0, TMathDef::C_PI / 2, TArc::BackClockWise, 1, 1, 0);
   const TArc original = a;
   a.Calculate();
   TMtr2D M(0, 0, 90, 2); // scale 2, turn 90 degrees
@@ -103,7 +104,7 @@ TEST(ArcTransform, RotationScaleAndReflection)
   EXPECT_EQ(a.metricLength, -1); // the cache is refreshed
   EXPECT_NEAR(Dist(a, TPoint2D(0, 2)), 0, 1e-12);
   EXPECT_NEAR(a.Radius, 2, 1e-12);
-  for (Real t : {0.0, 0.5, Pi / 2}) {
+  for (Real t : {0.0, 0.5, TMathDef::C_PI / 2}) {
     TPoint2D P = At(original, t), Q = At(a, t);
     M.TransformCoord(P.x, P.y, P.x, P.y);
     EXPECT_NEAR(Dist(P, Q), 0, 1e-12) << t;

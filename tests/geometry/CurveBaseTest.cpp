@@ -10,8 +10,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-
 TTestCurve Unit(bool isClosed)
 {
   return TTestCurve([](Real t) { return TPoint2D(t, 0); }, 0, 1, isClosed, 1);
@@ -82,7 +80,7 @@ TEST(CurveCurvature, StraightCircleAndClockwiseArc)
   EXPECT_NEAR(c.Curvature(1), 0.25, 1e-15);
   EXPECT_NEAR(c.CurvatureRadius(1), 4, 1e-12);
   EXPECT_NEAR(c.CurvatureDerive(1), 0, 1e-15);
-  const TArc cw(0, 0, -2, Pi, 0);
+  const TArc cw(0, 0, -2, TMathDef::C_PI, 0);
   EXPECT_NEAR(cw.Curvature(0.3), -0.5, 1e-15);
   // A parabola y = t^2 at its vertex: curvature 2, stationary.
   const TTestCurve p([](Real t) { return TPoint2D(t, t * t); }, -1, 1);

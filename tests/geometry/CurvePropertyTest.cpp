@@ -15,8 +15,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr Real TwoPi = TMathDef::C_2PI;
-
 struct TRandom
 {
   std::mt19937_64 rng;
@@ -78,7 +76,7 @@ TEST(CurveProperty, DerivativesAgreeWithFiniteDifferences)
       ExpectDerivatives(a, R.U(0.01, 0.99) * a.GetTMax(), 30);
     }
     const TCircle c = R.Circle();
-    ExpectDerivatives(c, R.U(0, TwoPi), 30);
+    ExpectDerivatives(c, R.U(0, TMathDef::C_2PI), 30);
     const TLine l = R.Line();
     ExpectDerivatives(l, R.U(-3, 3), 30);
     // A segment's first derivative is its unit direction: compare the tangent.

@@ -15,8 +15,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-
 template <class T> T Named(T c, int name, int atr)
 {
   c.Name2 = name;
@@ -31,10 +29,10 @@ TEST(CurveStreamBytes, EachKindsRecord)
   EXPECT_EQ(Stored(Named(TLineSeg(1, 2, 3, 4), -1, 0)), Cat({Ints({-1, 0}), Doubles({1, 2, 3, 4})}));
   EXPECT_EQ(Stored(Named(TLine(1, 2, 3, 4), 0, 8)), Cat({Ints({0, 8}), Doubles({1, 2, 3, 4})}));
   // A clockwise arc stores its radius negative.
-  const TArc cw(1, 2, -3, Pi, 0);
-  EXPECT_EQ(Stored(cw), Cat({Ints({0, 0}), Doubles({1, 2, -3, Pi, 0})}));
-  const TArc ccw(1, 2, 3, 0, Pi);
-  EXPECT_EQ(Stored(ccw), Cat({Ints({0, 0}), Doubles({1, 2, 3, 0, Pi})}));
+  const TArc cw(1, 2, -3, TMathDef::C_PI, 0);
+  EXPECT_EQ(Stored(cw), Cat({Ints({0, 0}), Doubles({1, 2, -3, TMathDef::C_PI, 0})}));
+  const TArc ccw(1, 2, 3, 0, TMathDef::C_PI);
+  EXPECT_EQ(Stored(ccw), Cat({Ints({0, 0}), Doubles({1, 2, 3, 0, TMathDef::C_PI})}));
   TText t(1, 2, 0.5, 3.5, TString("AB"));
   t.Name2 = 4;
   TKmfData S;
@@ -65,8 +63,8 @@ TEST(CurveStreamVersion, ArcDegreesBeforeVersion90)
 {
   const Bytes degrees = Cat({Ints({0, 0}), Doubles({0, 0, 2, 90, 180})});
   const TArc a89 = Reloaded<TArc>(degrees, 89);
-  EXPECT_NEAR(a89.A1, Pi / 2, 1e-15);
-  EXPECT_NEAR(a89.A2, Pi, 1e-15);
+  EXPECT_NEAR(a89.A1, TMathDef::C_PI / 2, 1e-15);
+  EXPECT_NEAR(a89.A2, TMathDef::C_PI, 1e-15);
   EXPECT_EQ(a89.sense, TArc::BackClockWise);
   const Bytes radians = Cat({Ints({0, 0}), Doubles({0, 0, -2, 1, 0.5})});
   const TArc a90 = Reloaded<TArc>(radians, 90);

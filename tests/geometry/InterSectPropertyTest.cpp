@@ -17,16 +17,14 @@ using namespace curvetest;
 
 namespace {
 
-constexpr Real TwoPi = TMathDef::C_2PI;
-
-struct TRandom
+struct TRandomCurves
 {
   std::mt19937_64 rng;
-  explicit TRandom(unsigned seed) : rng(seed) {}
+  explicit TRandomCurves(unsigned seed) : rng(seed) {}
   Real U(Real a, Real b) { return std::uniform_real_distribution<Real>(a, b)(rng); }
   TVector2D Unit()
   {
-    const Real a = U(0, TwoPi);
+    const Real a = U(0, TMathDef::C_2PI);
     return TVector2D(std::cos(a), std::sin(a));
   }
   TPoint2D P(Real r) { return TPoint2D(U(-r, r), U(-r, r)); }
@@ -129,7 +127,7 @@ void CheckRecords(const TInterSector& IS, Integer from, const TCurve2D& a, const
 
 TEST(InterSectProperty, RandomPairsLieOnBothCurves)
 {
-  TRandom R(20240601);
+  TRandomCurves R(20240601);
   Integer found = 0;
   for (int i = 0; i < 40000; ++i) {
     const std::unique_ptr<TCurve2D> a = R.Curve(i % 5), b = R.Curve((i / 5) % 5);
@@ -149,7 +147,7 @@ TEST(InterSectProperty, RandomPairsLieOnBothCurves)
 // Analytic counts: secant, tangent from outside and inside, apart, nested, concentric.
 TEST(InterSectProperty, CircleCircleCounts)
 {
-  TRandom R(9);
+  TRandomCurves R(9);
   for (int i = 0; i < 20000; ++i) {
     const Real R1 = R.U(0.5, 40), R2 = R.U(0.5, 40);
     if (std::fabs(R1 - R2) < 0.01) continue;

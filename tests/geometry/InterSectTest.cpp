@@ -12,8 +12,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-
 TEST(LineLine, MidpointsEndsAndParallels)
 {
   TInterSector IS;
@@ -69,8 +67,8 @@ TEST(CircleCircle, TangentFromOutsideAndInside)
   // recorded on the far side, on neither circle).
   ASSERT_EQ(IS.InterSection(Tmp(TCircle(0, 0, 1)), Tmp(TCircle(1, 0, 2))), 1);
   EXPECT_NEAR(Dist(IS.ACrossPoint[2].p, TPoint2D(-1, 0)), 0, 1e-15);
-  EXPECT_NEAR(IS.ACrossPoint[2].on1.t, Pi, 1e-15);
-  EXPECT_NEAR(IS.ACrossPoint[2].on2.t, Pi, 1e-15);
+  EXPECT_NEAR(IS.ACrossPoint[2].on1.t, TMathDef::C_PI, 1e-15);
+  EXPECT_NEAR(IS.ACrossPoint[2].on2.t, TMathDef::C_PI, 1e-15);
 }
 
 TEST(PointCrossings, CoincidenceRuleAndOrder)

@@ -12,7 +12,7 @@ namespace {
 
 constexpr double kPi = TMathDef::C_PI;
 
-void ExpectPoint(const TPoint3D& p, double x, double y, double z, double eps = 1e-12)
+void ExpectNearPoint(const TPoint3D& p, double x, double y, double z, double eps = 1e-12)
 {
   EXPECT_NEAR(p.x, x, eps);
   EXPECT_NEAR(p.y, y, eps);
@@ -48,7 +48,7 @@ void ExpectRightHandedFrame(const TPlacement3D& F, double eps = 1e-12)
   EXPECT_NEAR(F.AY * F.AZ, 0, eps);
   EXPECT_NEAR(F.AZ * F.AX, 0, eps);
   const TVector3D z = Multiply(F.AX, F.AY);
-  ExpectPoint(z, F.AZ.x, F.AZ.y, F.AZ.z, eps);
+  ExpectNearPoint(z, F.AZ.x, F.AZ.y, F.AZ.z, eps);
 }
 
 TVector3D RandomVector(std::mt19937_64& rng, double r = 1)
@@ -71,8 +71,8 @@ TEST(Mtr3DExchange, FrameRowsAreAxesThenOrigin)
   EXPECT_EQ(v, (std::vector<double>{0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 10, 20, 30, 1}));
   TPlacement3D back;
   TMtr3D(F).Get(back);
-  ExpectPoint(back.O, 10, 20, 30, 0);
-  ExpectPoint(back.AY, -1, 0, 0, 0);
+  ExpectNearPoint(back.O, 10, 20, 30, 0);
+  ExpectNearPoint(back.AY, -1, 0, 0, 0);
 }
 
 TEST(Mtr3DExchange, FromTakesExactlySixteen)
@@ -170,7 +170,7 @@ TEST(Mtr3D, ProductsComposeLikeTheirTransforms)
     const TPoint3D p = RandomVector(rng, 50);
     const TPoint3D ref = Apply(b, Apply(a, p));
     const TPoint3D got = Apply(ab, p);
-    ExpectPoint(got, ref.x, ref.y, ref.z, 1e-9);
+    ExpectNearPoint(got, ref.x, ref.y, ref.z, 1e-9);
     TMtr3D c = a;
     c.Multiply(b);
     ExpectNearMatrix(c, ab, 0);
@@ -205,17 +205,17 @@ TEST(Mtr3D, RotateAboutAnAxisThroughTheOrigin)
 TEST(Placement3D, OriginAxisAndNormalIsRightHanded)
 {
   const TPlacement3D F(TPoint3D(0, 0, 0), TVector3D(1, 0, 0), TVector3D(0, 0, 1));
-  ExpectPoint(F.AX, 1, 0, 0);
-  ExpectPoint(F.AY, 0, 1, 0);
-  ExpectPoint(F.AZ, 0, 0, 1);
+  ExpectNearPoint(F.AX, 1, 0, 0);
+  ExpectNearPoint(F.AY, 0, 1, 0);
+  ExpectNearPoint(F.AZ, 0, 0, 1);
   const TPlacement3D S(TPoint3D(1, 2, 3), TVector3D(2, 1, 0.6), TVector3D(0, 0, 2));
   ExpectRightHandedFrame(S);
   const double l = std::sqrt(5.0);
-  ExpectPoint(S.AX, 2 / l, 1 / l, 0);
+  ExpectNearPoint(S.AX, 2 / l, 1 / l, 0);
   // An X axis along the normal gives no direction in the plane: the normal alone decides.
   const TPlacement3D D(TPoint3D(), TVector3D(0, 0, -4), TVector3D(0, 0, 1));
   ExpectRightHandedFrame(D);
-  ExpectPoint(D.AX, 0, 1, 0);
+  ExpectNearPoint(D.AX, 0, 1, 0);
 }
 
 TEST(Placement3D, EveryBuilderGivesAnOrthonormalRightHandedFrame)

@@ -9,8 +9,6 @@
 
 using namespace contourtest;
 
-constexpr double Pi = TMathDef::C_PI;
-
 // A square gives its sides counter-clockwise from the lowest corner, a circle itself. Heading east
 // or north the sharpest right turn still wins (the rectangles); an arc entered in the middle is
 // left along both parts, clockwise or not (half discs crossed by a rectangle out of their top).
@@ -22,21 +20,21 @@ TEST(OutCont, KnownOutlines)
   Polygon(rects, Corners(0, 0, 10, 10));
   Polygon(rects, Corners(5, -5, 15, 5));
   for (TContour* c : {&halfDiscs[0], &halfDiscs[1]}) {
-    Fill(*c,
-         {new TLineSeg(-5, 0, 5, 0), c == halfDiscs ? new TArc(0, 0, 5, 0, Pi) : new TArc(0, 0, -5, Pi, 0)});
+    Fill(*c, {new TLineSeg(-5, 0, 5, 0),
+              c == halfDiscs ? new TArc(0, 0, 5, 0, TMathDef::C_PI) : new TArc(0, 0, -5, TMathDef::C_PI, 0)});
     Polygon(*c, Corners(-1, 2, 1, 8));
   }
   const double union2 = oracle::bg::area(
       oracle::Union({oracle::Make(Corners(0, 0, 10, 10)), oracle::Make(Corners(5, -5, 15, 5))}));
   // The rectangle above the arc: 2 x 8 less the disc under it between x = -1 and 1.
-  const double halfDisc = 12.5 * Pi + 16 - std::sqrt(24.0) - 25 * std::asin(0.2);
+  const double halfDisc = 12.5 * TMathDef::C_PI + 16 - std::sqrt(24.0) - 25 * std::asin(0.2);
   const struct
   {
     const TContour* src;
     Integer count;
     double area;
-  } cases[] = {{&square, 4, 100},   {&circle, 1, 4 * Pi},          {&empty, 0, 0},
-               {&rects, 8, union2}, {&halfDiscs[0], -1, halfDisc}, {&halfDiscs[1], -1, halfDisc}};
+  } cases[] = {{&square, 4, 100},   {&circle, 1, 4 * TMathDef::C_PI}, {&empty, 0, 0},
+               {&rects, 8, union2}, {&halfDiscs[0], -1, halfDisc},    {&halfDiscs[1], -1, halfDisc}};
   for (const auto& k : cases) {
     TContour out;
     ASSERT_EQ(k.src->OutCont(&out, nullptr), 0) << &k - cases;
@@ -69,7 +67,7 @@ TEST(OutCont, RandomUnionsOfRectanglesAndCircles)
         inner.push_back(oracle::Make(Corners(x1, y1, x2, y2)));
         outer.push_back(inner.back());
       } else {
-        const double r = 1 + u(rng) * 8, a = u(rng) * 2 * Pi, d = u(rng) * r * 0.9;
+        const double r = 1 + u(rng) * 8, a = u(rng) * 2 * TMathDef::C_PI, d = u(rng) * r * 0.9;
         src.Add(new TCircle(d * std::cos(a), d * std::sin(a), r));
         inner.push_back(oracle::Circle(d * std::cos(a), d * std::sin(a), r, 1024, false));
         outer.push_back(oracle::Circle(d * std::cos(a), d * std::sin(a), r, 1024, true));

@@ -16,8 +16,6 @@ using curvetest::PointsOf;
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-
 TPolyLine RandomSet(unsigned seed, int n, Real half = 100)
 {
   std::mt19937 gen(seed);
@@ -100,7 +98,7 @@ TEST(PolyLineRandomSets, MinimalCirclesAndOrientedBoxesMatchTheReferences)
     EXPECT_LE(std::max(c[2] - e[2], e[3] - c[2]), B.Width / 2 + 1e-9);
     Real sampled = 1e300;
     for (int i = 0; i < 20000; ++i) {
-      const std::array<Real, 4> s = Extents(P, Pi / 2 * i / 20000);
+      const std::array<Real, 4> s = Extents(P, TMathDef::C_PI / 2 * i / 20000);
       sampled = std::min(sampled, (s[1] - s[0]) * (s[3] - s[2]));
     }
     EXPECT_LE(B.Length * B.Width, sampled * (1 + 1e-12));

@@ -16,8 +16,6 @@ using curvetest::Poly;
 
 namespace {
 
-constexpr Real Pi = TMathDef::C_PI;
-
 // A polyline whose curve reports itself closed, as a closed spline does.
 class TClosedPolyLine : public TPolyLine
 {
@@ -30,7 +28,8 @@ TPolyLine OnCircle(Real r, std::initializer_list<Real> degrees)
 {
   TPolyLine L;
   for (Real d : degrees)
-    L.Points.Add(TPoint2D(3 + r * std::cos(d * Pi / 180), -2 + r * std::sin(d * Pi / 180)));
+    L.Points.Add(
+        TPoint2D(3 + r * std::cos(d * TMathDef::C_PI / 180), -2 + r * std::sin(d * TMathDef::C_PI / 180)));
   return L;
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr double Pi = TMathDef::C_PI;
-
 // A simple polygon, concave in general: vertices at sorted random angles about a centre, at
 // random distances, on a grid of 1/8 so that many share their y with others.
 std::vector<TPoint2D> StarPolygon(std::mt19937& rng, int n, double cx, double cy, double scale)
@@ -18,7 +16,7 @@ std::vector<TPoint2D> StarPolygon(std::mt19937& rng, int n, double cx, double cy
   std::uniform_real_distribution<double> u(0, 1);
   std::vector<double> angles;
   for (int i = 0; i < n; ++i)
-    angles.push_back(u(rng) * 2 * Pi);
+    angles.push_back(u(rng) * 2 * TMathDef::C_PI);
   std::sort(angles.begin(), angles.end());
   std::vector<TPoint2D> P;
   for (double a : angles) {

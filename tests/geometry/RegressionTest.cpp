@@ -12,8 +12,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr double Pi = TMathDef::C_PI;
-
 // Counts down its own deletion, so a test can see who deleted it.
 struct TWatchedContour : TContour
 {
@@ -71,8 +69,8 @@ TEST(Regression, OffsetsBothWaysAreClosedChains)
 {
   TContour square, stadium;
   Square(square, 0, 0, 10);
-  Fill(stadium, {new TLineSeg(0, 0, 10, 0), new TArc(10, 5, 5, -Pi / 2, Pi / 2), new TLineSeg(10, 10, 0, 10),
-                 new TArc(0, 5, 5, Pi / 2, 3 * Pi / 2)});
+  Fill(stadium, {new TLineSeg(0, 0, 10, 0), new TArc(10, 5, 5, -TMathDef::C_PI / 2, TMathDef::C_PI / 2),
+                 new TLineSeg(10, 10, 0, 10), new TArc(0, 5, 5, TMathDef::C_PI / 2, 3 * TMathDef::C_PI / 2)});
   for (const TContour* src : {&square, &stadium})
     for (double d : {1.0, -1.0}) {
       std::unique_ptr<TContour> off(static_cast<TContour*>(src->Offset(d)));

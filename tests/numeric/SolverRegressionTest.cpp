@@ -12,7 +12,7 @@ namespace {
 
 using namespace numtest;
 
-struct TRrqr : TLinearEquations
+struct TRrqrSteps : TLinearEquations
 {
   using TLinearEquations::RRQR_Decompose;
   using TLinearEquations::RRQR_MaxColumn;
@@ -50,7 +50,7 @@ TEST(SolverRegression, OrthogonalFactorNeedNotComeInZeroed)
 
 TEST(SolverRegression, RankRevealingQr)
 {
-  TRrqr rr;
+  TRrqrSteps rr;
   // A downdate that cancels below zero is recomputed from the matrix by the next reader.
   const TMathMatrix R = Mat(2, 2, {1, 1e-9, 0, 3});
   TMathVector S = Vec({1, 0});
@@ -164,7 +164,7 @@ TEST(SolverRegression, HostileValuesAndShapesInEveryRoutine)
     qr_dcmp(R2);
     qr_lequ(R, Q, x);
     Solve(R, xs, std::min(g.Lines, g.Columns - 1), 1e-12);
-    TRrqr rr;
+    TRrqrSteps rr;
     std::vector<int> P;
     rr.RRQR_Decompose(g, RT, &rq, P);
     rr.RRQR_Rank(RT, 1e-8);

@@ -40,59 +40,61 @@ template <class T> T& As(TDetail& d)
   return dynamic_cast<T&>(d);
 }
 
-TConstruktor& Designer()
+TConstruktor& EmptyDesigner()
 {
   return TConstruktor::Empty();
 }
 
-const std::vector<TRecordCase>& Cases()
+const std::vector<TRecordCase>& RecordCases()
 {
   static const std::vector<TRecordCase> cases = {
       {"BackEjector", 93, true,
-       [](TModeler3D* M) { return std::make_unique<TBackEjector>(1, M, Designer(), 2); },
+       [](TModeler3D* M) { return std::make_unique<TBackEjector>(1, M, EmptyDesigner(), 2); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TBackEjector>(d);
          return {&p.LD.x,         &p.RU.x,      &p.RU.y,   &p.LD.y, &p.Radius,  &p.CollarHeight,
                  &p.CollarRadius, &p.FitRadius, &p.FitLen, &p.Len,  &p.LenOpora};
        }},
       {"DirectColumn", 45, true,
-       [](TModeler3D* M) { return std::make_unique<TDirectColumn>(1, M, Designer()); },
+       [](TModeler3D* M) { return std::make_unique<TDirectColumn>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TDirectColumn>(d);
          return {&p.Radius, &p.TailRadius, &p.TailLen, &p.Len, &p.SupportLen};
        }},
       {"WasherEjectorChannel", 21, true,
-       [](TModeler3D* M) { return std::make_unique<TWasherEjectorChannel>(1, M, Designer()); },
+       [](TModeler3D* M) { return std::make_unique<TWasherEjectorChannel>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TWasherEjectorChannel>(d);
          return {&p.Height, &p.Radius};
        }},
-      {"MTail", 61, true, [](TModeler3D* M) { return std::make_unique<TMTail>(1, M, Designer()); },
+      {"MTail", 61, true, [](TModeler3D* M) { return std::make_unique<TMTail>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TMTail>(d);
          return {&p.Radius,     &p.Len,          &p.ThreadLen,   &p.ThreadRadius,
                  &p.ThreadStep, &p.CollarHeight, &p.CollarRadius};
        }},
       {"EjectorChannel", 93, true,
-       [](TModeler3D* M) { return std::make_unique<TEjectorChannel>(1, M, Designer(), nullptr); },
+       [](TModeler3D* M) { return std::make_unique<TEjectorChannel>(1, M, EmptyDesigner(), nullptr); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TEjectorChannel>(d);
          return {&p.Radius, &p.Len,          &p.FreeRadius,   &p.SpringRadius, &p.SpringLen,  &p.FitRadius,
                  &p.FitLen, &p.CollarRadius, &p.CollarHeight, &p.GradeLen,     &p.GradeHeight};
        }},
       {"EjectorPlug", 69, true,
-       [](TModeler3D* M) { return std::make_unique<TEjectorPlug>(1, M, Designer()); },
+       [](TModeler3D* M) { return std::make_unique<TEjectorPlug>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TEjectorPlug>(d);
          return {&p.Radius,       &p.Len,      &p.ConeLen,   &p.CollarHeight,
                  &p.CollarRadius, &p.ECRadius, &p.EC2Radius, &p.EC2Len};
        }},
-      {"TubeDowel", 29, true, [](TModeler3D* M) { return std::make_unique<TTubeDowel>(1, M, Designer()); },
+      {"TubeDowel", 29, true,
+       [](TModeler3D* M) { return std::make_unique<TTubeDowel>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TTubeDowel>(d);
          return {&p.Radius, &p.Len, &p.ECRadius};
        }},
-      {"InjectPlug", 85, true, [](TModeler3D* M) { return std::make_unique<TInjectPlug>(1, M, Designer()); },
+      {"InjectPlug", 85, true,
+       [](TModeler3D* M) { return std::make_unique<TInjectPlug>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TInjectPlug>(d);
          return {&p.FitLen,     &p.Len,       &p.SphereRadius, &p.SphereLen,    &p.MFitRadius,
@@ -105,30 +107,33 @@ const std::vector<TRecordCase>& Cases()
          return {&p.Len,         &p.Radius,         &p.CollarRadius, &p.CollarHeight,
                  &p.BoltHeadLen, &p.BoltHeadRadius, &p.BoltRadius};
        }},
-      {"ReTraction", 53, true, [](TModeler3D* M) { return std::make_unique<TReTraction>(1, M, Designer()); },
+      {"ReTraction", 53, true,
+       [](TModeler3D* M) { return std::make_unique<TReTraction>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TReTraction>(d);
          return {&p.Radius, &p.Len, &p.FitLen, &p.Fit2Len, &p.CollarHeight, &p.CollarRadius};
        }},
       {"ProtectSupport", 53, true,
-       [](TModeler3D* M) { return std::make_unique<TProtectSupport>(1, M, Designer()); },
+       [](TModeler3D* M) { return std::make_unique<TProtectSupport>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TProtectSupport>(d);
          return {&p.ThreadLen, &p.Len, &p.ThreadRadius, &p.Radius, &p.Key, &p.LenToKey};
        }},
-      {"RepairBolt", 49, false, [](TModeler3D* M) { return std::make_unique<TRepairBolt>(1, M, Designer()); },
+      {"RepairBolt", 49, false,
+       [](TModeler3D* M) { return std::make_unique<TRepairBolt>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TRepairBolt>(d);
          return {&p.X, &p.Depth, &p.Len, &p.Radius, &p.UpperLen, &p.UpperRadius};
        }},
-      {"ColumnTail", 97, true, [](TModeler3D* M) { return std::make_unique<TColumnTail>(1, M, Designer()); },
+      {"ColumnTail", 97, true,
+       [](TModeler3D* M) { return std::make_unique<TColumnTail>(1, M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TColumnTail>(d);
          return {&p.Count,    &p.PlaceRadius, &p.Angle[0], &p.Angle[1], &p.Angle[2],  &p.Angle[3],
                  &p.Angle[4], &p.Radius,      &p.Key,      &p.Len,      &p.ThreadLen, &p.ThreadRadius};
        }},
       {"CirclePlane", 45, true,
-       [](TModeler3D* M) { return std::make_unique<TCirclePlane>(1, M, Designer(), nullptr, nullptr); },
+       [](TModeler3D* M) { return std::make_unique<TCirclePlane>(1, M, EmptyDesigner(), nullptr, nullptr); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TCirclePlane>(d);
          return {&p.Thickness, &p.Radius, &p.BoltRadius, &p.BoltHeadRadius, &p.BoltHeadLen};
@@ -143,7 +148,8 @@ const std::vector<TRecordCase>& Cases()
                  &p.FixBoltHeadLen, &p.CountFix,    &p.FixAngle[0],   &p.FixAngle[1],
                  &p.FixAngle[2],    &p.FixAngle[3], &p.FixAngle[4]};
        }},
-      {"EjectorPin", 45, true, [](TModeler3D* M) { return std::make_unique<TEjectorPin>(M, Designer()); },
+      {"EjectorPin", 45, true,
+       [](TModeler3D* M) { return std::make_unique<TEjectorPin>(M, EmptyDesigner()); },
        [](TDetail& d) -> std::vector<TItem> {
          auto& p = As<TEjectorPin>(d);
          return {&p.d, &p.D, &p.k, &p.R, &p.Len};
@@ -240,12 +246,12 @@ TEST_P(Records, ATruncatedRecordReadsZerosForWhatIsMissing)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryClass, Records, ::testing::ValuesIn(Cases()), hxcad::test::CaseNames());
+INSTANTIATE_TEST_SUITE_P(EveryClass, Records, ::testing::ValuesIn(RecordCases()), hxcad::test::CaseNames());
 
 // The fields added late, each the last item of its record: a stream older than the version
 // that brought one lacks it, the default takes its place and the next record starts right where
 // the older record ended.
-struct TGate
+struct TLateField
 {
   std::string Case;
   int Version;                                // the first version whose records hold the item
@@ -253,12 +259,12 @@ struct TGate
   double Default;                             // of those values
 };
 
-void PrintTo(const TGate& g, std::ostream* os)
+void PrintTo(const TLateField& g, std::ostream* os)
 {
   *os << g.Case << "_" << g.Version;
 }
 
-class LateFields : public ::testing::TestWithParam<TGate>
+class LateFields : public ::testing::TestWithParam<TLateField>
 {
 protected:
   TRecordingModeler M;
@@ -266,9 +272,9 @@ protected:
 
 TEST_P(LateFields, OlderStreamsLackTheLastItem)
 {
-  const TGate& g = GetParam();
+  const TLateField& g = GetParam();
   const TRecordCase& c =
-      *std::find_if(Cases().begin(), Cases().end(), [&](auto& k) { return k.Name == g.Case; });
+      *std::find_if(RecordCases().begin(), RecordCases().end(), [&](auto& k) { return k.Name == g.Case; });
   const auto last = [&](TDetail& d) { return *std::get<double*>(c.Items(d).back()); };
   auto part = c.Make(&M);
   Fill(c, *part, 5001);
@@ -298,16 +304,16 @@ TEST_P(LateFields, OlderStreamsLackTheLastItem)
   }
 }
 
-const TGate Gates[] = {{"BackEjector", 92, {}, 20.0},
-                       {"DirectColumn", 93, {{2, 15.0}, {3, 100.0}}, 70.0},
-                       {"InjectPlug", 17, {}, 0.0}};
+const TLateField Gates[] = {{"BackEjector", 92, {}, 20.0},
+                            {"DirectColumn", 93, {{2, 15.0}, {3, 100.0}}, 70.0},
+                            {"InjectPlug", 17, {}, 0.0}};
 
 INSTANTIATE_TEST_SUITE_P(Gates, LateFields, ::testing::ValuesIn(Gates), hxcad::test::CaseNames());
 
 TEST(BackEjectorRecord, WritesItsCornersInItsOwnOrder)
 {
   TRecordingModeler M;
-  TBackEjector p(1, &M, Designer(), 2);
+  TBackEjector p(1, &M, EmptyDesigner(), 2);
   p.LD = {-50.0, -40.0};
   p.RU = {50.0, 40.0};
   const std::vector<unsigned char> b = Record(p);
@@ -319,20 +325,20 @@ TEST(BackEjectorRecord, WritesItsCornersInItsOwnOrder)
 TEST(MouldConstructors, StartEmptyAndKeepTheirLinks)
 {
   TRecordingModeler M;
-  TEjectorPlug plug(3, &M, Designer());
-  TColumnTail tail(5, &M, Designer());
-  const TEjectorChannel channel(4, &M, Designer(), &plug);
-  const TCirclePlane plane(7, &M, Designer(), &tail, &plug);
+  TEjectorPlug plug(3, &M, EmptyDesigner());
+  TColumnTail tail(5, &M, EmptyDesigner());
+  const TEjectorChannel channel(4, &M, EmptyDesigner(), &plug);
+  const TCirclePlane plane(7, &M, EmptyDesigner(), &tail, &plug);
   const TLocatingRing ring(8, 9, &M, nullptr, &tail);
-  const TBackEjector back(10, &M, Designer(), 11);
+  const TBackEjector back(10, &M, EmptyDesigner(), 11);
   EXPECT_EQ(channel.Complement, &plug);
   EXPECT_EQ(plane.Complement, &tail);
   EXPECT_EQ(plane.Complement2, &plug);
   EXPECT_EQ(ring.Complement, &tail);
   EXPECT_EQ((std::vector<int>{ring.Id, ring.Id2, back.Id, back.Id2}), (std::vector<int>{8, 9, 10, 11}));
-  EXPECT_EQ(back.PCon, &Designer());
+  EXPECT_EQ(back.PCon, &EmptyDesigner());
   // Every record of a new part: Design false, Code 0, the rectangle and every size 0.
-  for (const TRecordCase& c : Cases())
+  for (const TRecordCase& c : RecordCases())
     EXPECT_EQ(Record(*c.Make(&M)), std::vector<unsigned char>(std::size_t(c.Size), 0)) << c.Name;
 }
 
@@ -361,7 +367,7 @@ TShown Shown(const TGImage& G)
 TEST(MouldPreviews, BackEjectorDrawsItsCornersThroughEitherInterface)
 {
   TRecordingModeler M;
-  TBackEjector p(1, &M, Designer(), 2);
+  TBackEjector p(1, &M, EmptyDesigner(), 2);
   p.LD = {-50.0, -40.0};
   p.RU = {60.0, 30.0};
   p.Radius = 6.0;
@@ -380,7 +386,7 @@ TEST(MouldPreviews, BackEjectorDrawsItsCornersThroughEitherInterface)
 TEST(MouldPreviews, CirclesOnTheirCircleAtMostFive)
 {
   TRecordingModeler M;
-  TColumnTail tail(1, &M, Designer());
+  TColumnTail tail(1, &M, EmptyDesigner());
   tail.Design = true;
   tail.PlaceRadius = 10.0;
   tail.Radius = 2.0;
@@ -406,7 +412,7 @@ TEST(MouldPreviews, CirclesOnTheirCircleAtMostFive)
     // A count beyond the angles still round-trips as it was read.
     TKmfData S;
     Load(S, Record(tail), KmfVersion);
-    TColumnTail back(1, &M, Designer());
+    TColumnTail back(1, &M, EmptyDesigner());
     back.fromStream(S);
     EXPECT_EQ(back.Count, c.Count);
   }
@@ -425,12 +431,12 @@ TEST(MouldPreviews, CirclesOnTheirCircleAtMostFive)
 TEST(MouldPreviews, TheOthers)
 {
   TRecordingModeler M;
-  TReTraction re(1, &M, Designer());
+  TReTraction re(1, &M, EmptyDesigner());
   re.Radius = 5.0;
   re.CollarRadius = 8.0;
-  TProtectSupport ps(1, &M, Designer());
-  TRepairBolt rb(1, &M, Designer());
-  TCirclePlane cp(1, &M, Designer(), nullptr, nullptr);
+  TProtectSupport ps(1, &M, EmptyDesigner());
+  TRepairBolt rb(1, &M, EmptyDesigner());
+  TCirclePlane cp(1, &M, EmptyDesigner(), nullptr, nullptr);
   TGImage G;
   for (TDetail* d : std::initializer_list<TDetail*>{&re, &ps, &rb, &cp})
     d->Show(G, clRed);
@@ -447,7 +453,7 @@ TEST(MouldPreviews, TheOthers)
 TEST(MouldExtent, BackEjectorWidensByItsCornersOnly)
 {
   TRecordingModeler M;
-  TBackEjector p(1, &M, Designer(), 2);
+  TBackEjector p(1, &M, EmptyDesigner(), 2);
   p.LD = {10.0, -40.0};
   p.RU = {60.0, 40.0};
   p.Radius = 5.0;

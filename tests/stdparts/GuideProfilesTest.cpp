@@ -24,7 +24,7 @@ void PrintTo(const ProfileCase& c, std::ostream* os)
   *os << c.Name;
 }
 
-const ProfileCase Profiles[] = {
+const ProfileCase ProfileCases[] = {
     {"pillar", true,
      [](TModeler3D& m, int tl, bool s) {
        TSocketLeaderPin(0, &m, nullptr, nullptr)
@@ -146,6 +146,6 @@ TEST_P(GuideProfiles, TheBareOutlineIsOneClosedHalfWithOneAxis)
   EXPECT_EQ(m.Hatches(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, GuideProfiles, ::testing::ValuesIn(Profiles), hxcad::test::CaseNames());
+INSTANTIATE_TEST_SUITE_P(All, GuideProfiles, ::testing::ValuesIn(ProfileCases), hxcad::test::CaseNames());
 
 } // namespace

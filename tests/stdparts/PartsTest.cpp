@@ -13,7 +13,7 @@ namespace {
 
 using stdtest::TPartsTest;
 
-std::string U8(const TString& s)
+std::string Utf8(const TString& s)
 {
   return s.Utf8Text();
 }
@@ -133,8 +133,8 @@ TEST_F(StdPartsSet, NewPartsHoldNoCodeAndNoDepth)
   EXPECT_EQ(d.DepthHole, 0.0);
   EXPECT_EQ(*d.Execution.PInt, 0);
   ASSERT_EQ(d.Execution.Count(), 2);
-  EXPECT_EQ(U8(d.Execution[0]), "Цельный");
-  EXPECT_EQ(U8(d.Execution[1]), "Сборный");
+  EXPECT_EQ(Utf8(d.Execution[0]), "Цельный");
+  EXPECT_EQ(Utf8(d.Execution[1]), "Сборный");
 }
 
 TEST_F(StdPartsSet, CopiesTakeWhatEachClassCopies)
@@ -256,9 +256,9 @@ TEST_F(StdPartsBuild, PinIsARevolvedGreyPartNamedByItsSizes)
   EXPECT_EQ(Md.Of("drBaseRotate")[0].A, (std::vector<double>{0, 360}));
   EXPECT_EQ(Md.Of("drColor3D")[0].A, (std::vector<double>{0x909090, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8}));
   const auto set = Md.Of("drSet")[0];
-  EXPECT_EQ(U8(set.S[0]), "Штифт    6.00m6*  20.00 ГОСТ 3128-70");
-  EXPECT_EQ(U8(set.S[1]), "");
-  EXPECT_EQ(U8(set.S[2]), "");
+  EXPECT_EQ(Utf8(set.S[0]), "Штифт    6.00m6*  20.00 ГОСТ 3128-70");
+  EXPECT_EQ(Utf8(set.S[1]), "");
+  EXPECT_EQ(Utf8(set.S[2]), "");
   EXPECT_EQ(set.A[0], 25);
   EXPECT_EQ(Md.Of("drSave3D")[0].A, (std::vector<double>{1, 0}));
   EXPECT_TRUE(DrawingSound(Md));
@@ -276,8 +276,8 @@ TEST_F(StdPartsBuild, CapScrewCutsItsSocketAndIsMarkedByWholeSizes)
   EXPECT_EQ(Md.Of("drPlaneEskis")[0].A, (std::vector<double>{1, 10, 0}));
   EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 20.0 / 3, 0}));
   const auto set = Md.Of("drSet")[0];
-  EXPECT_EQ(U8(set.S[0]), "Винт М  10.00*  50.00 ГОСТ7805-70");
-  EXPECT_EQ(U8(set.S[2]), "SM-1050");
+  EXPECT_EQ(Utf8(set.S[0]), "Винт М  10.00*  50.00 ГОСТ7805-70");
+  EXPECT_EQ(Utf8(set.S[2]), "SM-1050");
   EXPECT_TRUE(DrawingSound(Md));
 
   // The thread length is the length up to 20; the whole sizes are cut, not rounded.
@@ -285,18 +285,18 @@ TEST_F(StdPartsBuild, CapScrewCutsItsSocketAndIsMarkedByWholeSizes)
   s.Radius = 2.5;
   s.Len = 8.9;
   s.dr3D(1);
-  EXPECT_EQ(U8(Md.Of("drSet")[0].S[2]), "SM-0508");
+  EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-0508");
   Md.Reset();
   s.Radius = 5.0;
   s.Len = 40.0;
   s.dr3D(1);
-  EXPECT_EQ(U8(Md.Of("drSet")[0].S[2]), "SM-1040");
+  EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-1040");
   // Sizes from a damaged record: the whole numbers saturate, NaN gives 0.
   Md.Reset();
   s.Radius = std::nan("");
   s.Len = 1e300;
   s.dr3D(1);
-  EXPECT_EQ(U8(Md.Of("drSet")[0].S[2]), "SM-002147483647");
+  EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-002147483647");
 }
 
 TEST_F(StdPartsBuild, OnePieceSpacerRevolvesAnEmptySketchAndCutsTheSlot)

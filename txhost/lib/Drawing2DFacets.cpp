@@ -177,7 +177,7 @@ using namespace model2d;
 
 // A collection of the container it is a view of: Add makes an object of its kind there.
 template <class Collection, class Item, const std::string_view& Kind>
-class AddFacet final : public Facet<Collection>
+class DrawingAddFacet final : public Facet<Collection>
 {
 public:
   using Facet<Collection>::Facet;
@@ -730,31 +730,32 @@ public:
 // The collections and their kinds.
 FacetEntry Circles()
 {
-  return Offer<AddFacet<txapi::ICircles, txapi::ICircle, model2d::Circle>>("ICircles");
+  return Offer<DrawingAddFacet<txapi::ICircles, txapi::ICircle, model2d::Circle>>("ICircles");
 }
 FacetEntry Ellipses()
 {
-  return Offer<AddFacet<txapi::IEllipses, txapi::IEllipse, model2d::Ellipse>>("IEllipses");
+  return Offer<DrawingAddFacet<txapi::IEllipses, txapi::IEllipse, model2d::Ellipse>>("IEllipses");
 }
 FacetEntry Points()
 {
-  return Offer<AddFacet<txapi::IPoints, txapi::IPoint, model2d::Point>>("IPoints");
+  return Offer<DrawingAddFacet<txapi::IPoints, txapi::IPoint, model2d::Point>>("IPoints");
 }
 FacetEntry DrawingTexts()
 {
-  return Offer<AddFacet<txapi::IDrawingTexts, txapi::IDrawingText, model2d::DrawingText>>("IDrawingTexts");
+  return Offer<DrawingAddFacet<txapi::IDrawingTexts, txapi::IDrawingText, model2d::DrawingText>>(
+      "IDrawingTexts");
 }
 FacetEntry Hatches()
 {
-  return Offer<AddFacet<txapi::IHatches, txapi::IHatch, model2d::Hatch>>("IHatches");
+  return Offer<DrawingAddFacet<txapi::IHatches, txapi::IHatch, model2d::Hatch>>("IHatches");
 }
 FacetEntry Colourings()
 {
-  return Offer<AddFacet<txapi::IColourings, txapi::IColouring, model2d::Colouring>>("IColourings");
+  return Offer<DrawingAddFacet<txapi::IColourings, txapi::IColouring, model2d::Colouring>>("IColourings");
 }
 FacetEntry CutLines()
 {
-  return Offer<AddFacet<txapi::ICutLines, txapi::ICutLine, model2d::CutLine>>("ICutLines");
+  return Offer<DrawingAddFacet<txapi::ICutLines, txapi::ICutLine, model2d::CutLine>>("ICutLines");
 }
 FacetEntry Symbols2DContainer()
 {

@@ -15,7 +15,7 @@ namespace txhost {
 
 namespace {
 
-template <class I> txapi::SmartPtr<I> View(Object* o)
+template <class I> txapi::SmartPtr<I> InterfaceOf(Object* o)
 {
   if (o == nullptr) return {};
   return txapi::SmartPtr<I>::Attach(static_cast<I*>(o->QueryInterface(I::IID)));
@@ -173,7 +173,8 @@ void EventScript::ChangeControl(const std::wstring& caption, const std::string& 
       process.Extra<ProcessState>().Stopped = true;
       return;
     }
-    FireInto<txapi::ControlCallback>(*this, param, "ChangeControlValue", View<txapi::IPropertyControl>(control));
+    FireInto<txapi::ControlCallback>(*this, param, "ChangeControlValue",
+                                     InterfaceOf<txapi::IPropertyControl>(control));
   });
 }
 
@@ -200,8 +201,8 @@ void EventScript::ControlCommand(const std::wstring& caption, int button)
   Queue([this, caption, button](Object& process) {
     Object* param = ProcessParamOf(process);
     Object* control = param == nullptr ? nullptr : FindControl(*param, caption);
-    FireInto<txapi::ControlIntCallback>(*this, param, "ControlCommand", View<txapi::IPropertyControl>(control),
-                                        button);
+    FireInto<txapi::ControlIntCallback>(*this, param, "ControlCommand",
+                                        InterfaceOf<txapi::IPropertyControl>(control), button);
   });
 }
 
@@ -220,7 +221,7 @@ void EventScript::Mouse(const std::string& what, int x, int y)
                                              : "MouseDblClick";
   Queue([this, event, x, y](Object& process) {
     Object* frame = FrameOf(process);
-    auto keys = View<txapi::IPressedKeys>(&PassThrough(process.GetHost(), "pressed-keys"));
+    auto keys = InterfaceOf<txapi::IPressedKeys>(&PassThrough(process.GetHost(), "pressed-keys"));
     FireInto<txapi::MouseCallback>(*this, frame, event, keys, x, y);
   });
 }
@@ -229,7 +230,7 @@ void EventScript::Key(int code, int flags)
 {
   Queue([this, code, flags](Object& process) {
     int keyCode = code;
-    auto keys = View<txapi::IPressedKeys>(&PassThrough(process.GetHost(), "pressed-keys"));
+    auto keys = InterfaceOf<txapi::IPressedKeys>(&PassThrough(process.GetHost(), "pressed-keys"));
     FireInto<txapi::KeyCallback>(*this, &process.GetHost().ApplicationObject(), "KeyDown", keyCode, flags, keys);
   });
 }
@@ -245,7 +246,7 @@ void EventScript::Place(double x, double y, double angle, bool dynamic)
 void EventScript::Pick(Object* object)
 {
   Queue([this, object](Object& process) {
-    auto o = View<txapi::ITavrixAPIObject>(object);
+    auto o = InterfaceOf<txapi::ITavrixAPIObject>(object);
     FireInto<txapi::ObjectCallback>(*this, &process, "FilterObjects", o);
     FireInto<txapi::ObjectCallback>(*this, &process, "PlacementChanged", o);
   });
@@ -351,7 +352,7 @@ bool QueueStep(Host& host, const std::vector<std::string>& w, std::string& error
           const std::vector<Object*> faces = model::ModelObjects(*part, {txapi::o3d_face});
           part = std::size_t(face) < faces.size() ? faces[std::size_t(face)] : nullptr;
         }
-        auto o = View<txapi::ITavrixAPIObject>(part);
+        auto o = InterfaceOf<txapi::ITavrixAPIObject>(part);
         FireInto<txapi::ObjectCallback>(script, &process, "FilterObjects", o);
         FireInto<txapi::ObjectCallback>(script, &process, "PlacementChanged", o);
       });

@@ -134,7 +134,7 @@ public:
   }
 };
 
-using Objects = std::vector<txapi::SmartPtr<txapi::IModelObject>>;
+using ModelObjects = std::vector<txapi::SmartPtr<txapi::IModelObject>>;
 
 class SurfaceContainerFacet final : public SelfFacet<txapi::ISurfaceContainer>
 {
@@ -179,7 +179,7 @@ class Symbols3DContainerFacet final : public SelfFacet<txapi::ISymbols3DContaine
 {
 public:
   using SelfFacet::SelfFacet;
-  bool CreateGenerativeDimensions(const Objects& objects, bool all) override
+  bool CreateGenerativeDimensions(const ModelObjects& objects, bool all) override
   {
     Log("CreateGenerativeDimensions", objects, all);
     // Each object gets one generating dimension, recorded on it.
@@ -259,14 +259,14 @@ public:
   }
   void SetOperationResult(txapi::txOperationResultEnum r) override { Put("SetOperationResult", "result", r); }
   void SetPathPartsSwitch(bool on) override { Put("SetPathPartsSwitch", "path-parts", on); }
-  void SetPath(const Objects& path) override { Put("SetPath", "path", path); }
+  void SetPath(const ModelObjects& path) override { Put("SetPath", "path", path); }
 };
 
 class BooleanFacet final : public ParamFacet<txapi::IBoolean>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetOperands(const Objects& bodies) override { Put("SetOperands", "operands", bodies); }
+  void SetOperands(const ModelObjects& bodies) override { Put("SetOperands", "operands", bodies); }
   void SetBooleanType(txapi::txBooleanType t) override { Put("SetBooleanType", "operation", t); }
 };
 
@@ -274,10 +274,10 @@ class BodyFacet final : public Facet<txapi::IBody>
 {
 public:
   using Facet::Facet;
-  Objects GetFaces() override
+  ModelObjects GetFaces() override
   {
     Log("GetFaces");
-    Objects out;
+    ModelObjects out;
     if (HandOutRefused("GetFaces")) return out;
     for (Object* f : model::LiveMembers(Model(), model::Face))
       out.push_back(HandOut<txapi::IModelObject>(f));
@@ -289,7 +289,7 @@ class SurfacePatchFacet final : public ParamFacet<txapi::ISurfacePatch>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetEdges(const Objects& edges) override { Put("SetEdges", "edges", edges); }
+  void SetEdges(const ModelObjects& edges) override { Put("SetEdges", "edges", edges); }
 };
 
 class RuledSurfaceFacet final : public ParamFacet<txapi::IRuledSurface>
@@ -311,8 +311,8 @@ class RuledByCurvesFacet final : public ParamFacet<txapi::IRuledSurfaceParameter
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetCurves1(const Objects& c) override { Put("SetCurves1", "curves1", c); }
-  void SetCurves2(const Objects& c) override { Put("SetCurves2", "curves2", c); }
+  void SetCurves1(const ModelObjects& c) override { Put("SetCurves1", "curves1", c); }
+  void SetCurves2(const ModelObjects& c) override { Put("SetCurves2", "curves2", c); }
   void SetSenseSwitch(bool on) override { Put("SetSenseSwitch", "sense", on); }
 };
 
@@ -322,7 +322,7 @@ public:
   using ParamFacet::ParamFacet;
   void SetStaffVisible(bool v) override { Put("SetStaffVisible", "staff-visible", v); }
   void SetName(const std::wstring& name) override { Put("SetName", "name", name); }
-  void SetMembers(const Objects& members) override { Put("SetMembers", "members", members); }
+  void SetMembers(const ModelObjects& members) override { Put("SetMembers", "members", members); }
 };
 
 class CopyGeometryFacet final : public ParamFacet<txapi::ICopyGeometry>
@@ -330,12 +330,12 @@ class CopyGeometryFacet final : public ParamFacet<txapi::ICopyGeometry>
 public:
   using ParamFacet::ParamFacet;
   void SetSource(const txapi::SmartPtr<txapi::ITavrixDocument3D>& document,
-                 const txapi::SmartPtr<txapi::IModelObject>& object, const Objects& objects) override
+                 const txapi::SmartPtr<txapi::IModelObject>& object, const ModelObjects& objects) override
   {
     Log("SetSource", document, object, objects);
     Model().Set("source", Args(document, object, objects));
   }
-  void SetObjects(const Objects& objects) override { Put("SetObjects", "objects", objects); }
+  void SetObjects(const ModelObjects& objects) override { Put("SetObjects", "objects", objects); }
   void SetLocalCoordinateSystem(const txapi::SmartPtr<txapi::ILocalCoordinateSystem>& lcs) override
   {
     Put("SetLocalCoordinateSystem", "lcs", lcs);
@@ -346,7 +346,7 @@ class EquidistantFacet final : public ParamFacet<txapi::IEquidistantSurface>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetBaseObjects(const Objects& o) override { Put("SetBaseObjects", "base", o); }
+  void SetBaseObjects(const ModelObjects& o) override { Put("SetBaseObjects", "base", o); }
   void SetDirection(bool reverse) override { Put("SetDirection", "reverse", reverse); }
   void SetDistance(double d) override { Put("SetDistance", "distance", d); }
 };
@@ -355,8 +355,8 @@ class TrimmedFacet final : public ParamFacet<txapi::ITrimmedSurface>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetSurfaces(const Objects& o) override { Put("SetSurfaces", "surfaces", o); }
-  void SetCuttingObjects(const Objects& o) override { Put("SetCuttingObjects", "cutting", o); }
+  void SetSurfaces(const ModelObjects& o) override { Put("SetSurfaces", "surfaces", o); }
+  void SetCuttingObjects(const ModelObjects& o) override { Put("SetCuttingObjects", "cutting", o); }
   void SetSense(bool s) override { Put("SetSense", "sense", s); }
 };
 
@@ -364,14 +364,14 @@ class FaceRemoverFacet final : public ParamFacet<txapi::IFaceRemover>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetFaces(const Objects& o) override { Put("SetFaces", "faces", o); }
+  void SetFaces(const ModelObjects& o) override { Put("SetFaces", "faces", o); }
 };
 
 class SewerFacet final : public ParamFacet<txapi::ISurfaceSewer>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetFaces(const Objects& o) override { Put("SetFaces", "faces", o); }
+  void SetFaces(const ModelObjects& o) override { Put("SetFaces", "faces", o); }
   void SetCreateBody(bool b) override { Put("SetCreateBody", "create-body", b); }
 };
 
@@ -379,7 +379,7 @@ class ThickeningFacet final : public ParamFacet<txapi::ISurfaceThickening>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetSurfaces(const Objects& o) override { Put("SetSurfaces", "surfaces", o); }
+  void SetSurfaces(const ModelObjects& o) override { Put("SetSurfaces", "surfaces", o); }
 };
 
 class ThinParametersFacet final : public ParamFacet<txapi::IThinParameters>
@@ -398,7 +398,7 @@ class CurveOutLineFacet final : public ParamFacet<txapi::ICurveOutLine>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetFaces(const Objects& o) override { Put("SetFaces", "faces", o); }
+  void SetFaces(const ModelObjects& o) override { Put("SetFaces", "faces", o); }
   void SetDirectionType(txapi::txVector3DParametersTypeEnum t) override
   {
     Put("SetDirectionType", "direction-type", t);
@@ -425,7 +425,7 @@ class Contour3DFacet final : public ParamFacet<txapi::IContour3D>
 {
 public:
   using ParamFacet::ParamFacet;
-  void SetSegments(const Objects& o) override { Put("SetSegments", "segments", o); }
+  void SetSegments(const ModelObjects& o) override { Put("SetSegments", "segments", o); }
 };
 
 class ScalingFacet final : public ParamFacet<txapi::IScaling3D>
@@ -483,7 +483,7 @@ public:
   }
 };
 
-class Dimension3DFacet final : public ParamFacet<txapi::IBaseLineDimension3D>
+class BaseLineDimension3DFacet final : public ParamFacet<txapi::IBaseLineDimension3D>
 {
 public:
   using ParamFacet::ParamFacet;
@@ -577,7 +577,7 @@ void AddModel3DKinds(KindTable& t)
   add(model::Sewer, {Offer<SewerFacet>("ISurfaceSewer")});
   add(model::CurveOutLine, {Offer<CurveOutLineFacet>("ICurveOutLine")});
   add(model::Contour3D, {Offer<Contour3DFacet>("IContour3D")});
-  std::vector<FacetEntry> dimension{Offer<Dimension3DFacet>("IBaseLineDimension3D")};
+  std::vector<FacetEntry> dimension{Offer<BaseLineDimension3DFacet>("IBaseLineDimension3D")};
   for (FacetEntry& f : Dimension3DFacets())
     dimension.push_back(f);
   add(model::Dimension3D, std::move(dimension));

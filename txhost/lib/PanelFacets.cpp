@@ -189,7 +189,7 @@ public:
   }
 };
 
-class Point3DFacet final : public ControlFacet<txapi::IPropertyPoint3D>
+class PropertyPoint3DFacet final : public ControlFacet<txapi::IPropertyPoint3D>
 {
 public:
   using ControlFacet::ControlFacet;
@@ -393,7 +393,7 @@ FacetEntry PropertySpinEdit()
 }
 FacetEntry PropertyPoint3D()
 {
-  return Offer<Point3DFacet>("IPropertyPoint3D");
+  return Offer<PropertyPoint3DFacet>("IPropertyPoint3D");
 }
 FacetEntry PropertyEditList()
 {

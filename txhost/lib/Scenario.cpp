@@ -183,21 +183,21 @@ const CommandSpec* FindCommand(std::string_view name)
   return nullptr;
 }
 
-enum class Number { Ok, NotANumber, OutOfRange };
+enum class ReadOutcome { Ok, NotANumber, OutOfRange };
 
-Number ReadInteger(const std::string& word, long long min, long long max, long long& value)
+ReadOutcome ReadInteger(const std::string& word, long long min, long long max, long long& value)
 {
   const char* first = word.data();
   const char* last = first + word.size();
   auto [end, ec] = std::from_chars(first, last, value);
   if (end != last || (ec != std::errc() && ec != std::errc::result_out_of_range) || word.empty())
-    return Number::NotANumber;
-  return ec == std::errc() && value >= min && value <= max ? Number::Ok : Number::OutOfRange;
+    return ReadOutcome::NotANumber;
+  return ec == std::errc() && value >= min && value <= max ? ReadOutcome::Ok : ReadOutcome::OutOfRange;
 }
 
 bool ParseInteger(const std::string& word, long long min, long long max, long long& value)
 {
-  return ReadInteger(word, min, max, value) == Number::Ok;
+  return ReadInteger(word, min, max, value) == ReadOutcome::Ok;
 }
 
 // "not a number" or "out of range", so that the user knows which to fix.
@@ -206,12 +206,12 @@ bool CheckInteger(const std::string& word, long long min, long long max, const s
 {
   long long n = 0;
   switch (ReadInteger(word, min, max, n)) {
-  case Number::Ok:
+  case ReadOutcome::Ok:
     return true;
-  case Number::NotANumber:
+  case ReadOutcome::NotANumber:
     error = "not " + what + ": \"" + word + "\"";
     return false;
-  case Number::OutOfRange:
+  case ReadOutcome::OutOfRange:
     error = what + " out of range (" + std::to_string(min) + " to " + std::to_string(max) + "): \"" + word + "\"";
     return false;
   }

@@ -66,7 +66,7 @@ int Style(const Object& o)
   return int(Whole(o, "style", 1, -1000, 1000));
 }
 
-Affine FrameOf(const Object& o)
+Affine FrameAffine(const Object& o)
 {
   const Value& f = o.Prop("frame");
   if (!f.is_array() || f.size() != 6) return {};
@@ -196,7 +196,7 @@ private:
   // The outline piece of a line, arc or circle in picture coordinates; false for anything else.
   bool PieceOf(const Object& o, const Affine& t, Piece& p)
   {
-    const Affine w = t.After(FrameOf(o));
+    const Affine w = t.After(FrameAffine(o));
     if (o.Kind() == model::LineSegment) {
       w.Map(Num(o, "x1"), Num(o, "y1"), p.X1, p.Y1);
       w.Map(Num(o, "x2"), Num(o, "y2"), p.X2, p.Y2);
@@ -308,7 +308,7 @@ private:
             bool scaled = true)
   {
     if (text.empty()) return;
-    const Affine w = t.After(FrameOf(o));
+    const Affine w = t.After(FrameAffine(o));
     double X, Y;
     w.Map(x, y, X, Y);
     double height = 3.5;
@@ -355,7 +355,7 @@ private:
         Area(*o, t);
       } else if (kind == model2d::Ellipse) {
         if (!Visible(*o)) continue;
-        const Affine w = t.After(FrameOf(*o));
+        const Affine w = t.After(FrameAffine(*o));
         double X, Y;
         w.Map(Num(*o, "xc"), Num(*o, "yc"), X, Y);
         const double a = Num(*o, "a") * w.Scale(), b = Num(*o, "b") * w.Scale();
@@ -369,7 +369,7 @@ private:
              << Stroke(Style(*o)) << " stroke-linecap=\"round\"/>\n";
       } else if (kind == model2d::Point) {
         double X, Y;
-        t.After(FrameOf(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
+        t.After(FrameAffine(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
         Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"0.6\" fill=\"black\"/>\n";
         Grow(X, Y, 0.6);
       } else if (kind == model2d::DrawingText) {
@@ -390,7 +390,7 @@ private:
     if (d.empty()) return;
     std::string fill;
     if (o.Kind() == model2d::Hatch) {
-      const Affine w = t.After(FrameOf(o));
+      const Affine w = t.After(FrameAffine(o));
       const double step = std::max(0.2, std::fabs(Num(o, "step", 2)) * w.Scale());
       const int id = ++Patterns;
       Defs << "<pattern id=\"hatch-" << id << "\" patternUnits=\"userSpaceOnUse\" width=\"" << step
@@ -410,7 +410,7 @@ private:
 
   void CutLine(const Object& o, const Affine& t)
   {
-    const Affine w = t.After(FrameOf(o));
+    const Affine w = t.After(FrameAffine(o));
     std::vector<double> xy;
     for (const Value& v : o.Prop("points"))
       if (v.is_number()) xy.push_back(v.get<double>());
@@ -436,7 +436,7 @@ private:
 
   void Leader(const Object& o, const Affine& t)
   {
-    const Affine w = t.After(FrameOf(o));
+    const Affine w = t.After(FrameAffine(o));
     double X, Y;
     w.Map(Num(o, "x"), Num(o, "y"), X, Y);
     const std::string origin = P(X, Y);
@@ -457,7 +457,7 @@ private:
   void Symbol(const Object& o, const Affine& t)
   {
     const std::string& kind = o.Kind();
-    const Affine w = t.After(FrameOf(o));
+    const Affine w = t.After(FrameAffine(o));
     if (kind == model2d::LineDimension)
       LineDimension(o, w);
     else if (kind == model2d::DiametralDimension || kind == model2d::RadialDimension)
