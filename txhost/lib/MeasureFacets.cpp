@@ -28,7 +28,7 @@ constexpr std::string_view LengthKind = "edge-length-measurement";
 constexpr std::string_view AnglesKind = "distance-angle-measurements";
 constexpr std::string_view AngleKind = "distance-angle-measurement";
 
-Object& Child(Object& owner, std::string_view prop, std::string_view kind)
+Object& MeasurementChild(Object& owner, std::string_view prop, std::string_view kind)
 {
   if (Object* o = owner.RefProp(prop)) return *o;
   Object& o = owner.GetHost().Create(kind, nullptr, &owner);
@@ -210,13 +210,15 @@ public:
   {
     Log("GetEdgeLengthMeasurements");
     if (HandOutRefused("GetEdgeLengthMeasurements")) return {};
-    return HandOut<txapi::IEdgeLengthMeasurements3D>(&Child(Model(), "edgeLengthMeasurements", LengthsKind));
+    return HandOut<txapi::IEdgeLengthMeasurements3D>(
+        &MeasurementChild(Model(), "edgeLengthMeasurements", LengthsKind));
   }
   txapi::SmartPtr<txapi::IDistanceAngleMeasurements3D> GetDistanceAngleMeasurements() override
   {
     Log("GetDistanceAngleMeasurements");
     if (HandOutRefused("GetDistanceAngleMeasurements")) return {};
-    return HandOut<txapi::IDistanceAngleMeasurements3D>(&Child(Model(), "distanceAngleMeasurements", AnglesKind));
+    return HandOut<txapi::IDistanceAngleMeasurements3D>(
+        &MeasurementChild(Model(), "distanceAngleMeasurements", AnglesKind));
   }
 };
 
