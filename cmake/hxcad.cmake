@@ -22,9 +22,9 @@ endif()
 
 # hxcad_precompile(TARGET header ...): the headers parsed once for the target instead of once per file. Not under
 # a compiler cache: as it is configured here it takes no precompiled header and would compile every such file
-# itself, and its hits pay more.
+# itself, and its hits pay more. Nor in a unity build, where a target is one unit that parses them once anyway.
 function(hxcad_precompile target)
-  if(NOT CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache")
+  if(NOT CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache" AND NOT CMAKE_UNITY_BUILD)
     target_precompile_headers(${target} PRIVATE ${ARGN})
   endif()
 endfunction()

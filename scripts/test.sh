@@ -8,9 +8,10 @@ scripts/deps.sh
 
 build=build/asan
 jobs=$(nproc)
-# A cold build compiles each folder's files as a few units (unity build): the headers and templates they
-# share are compiled once per unit instead of once per file, about half the compile time.
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHXCAD_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON
+# A cold build compiles each target's files as one unit (unity build): the headers and templates they share
+# are compiled once per target instead of once per file, well under half the compile time.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHXCAD_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON \
+  -DCMAKE_UNITY_BUILD_BATCH_SIZE=0
 cmake --build "$build" -j "$jobs"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
