@@ -51,21 +51,7 @@ public:
     if (Shifts > 1) M.drMtr(sx, 0.0, 0.0, 1.0);
     if (Macro) M.drMacro2D(true);
   }
-  ~TPlace() noexcept(false)
-  {
-    std::exception_ptr failed;
-    auto step = [&](auto call) {
-      try {
-        call();
-      } catch (...) {
-        if (!failed) failed = std::current_exception();
-      }
-    };
-    if (Macro) step([this] { M.drEndMacro(); });
-    for (int i = 0; i < Shifts; ++i)
-      step([this] { M.drDeleteMtr(); });
-    if (failed && std::uncaught_exceptions() == Unwinding) std::rethrow_exception(failed);
-  }
+  ~TPlace() noexcept(false) { CloseLevels(M, Macro, Shifts, Unwinding); }
   TPlace(const TPlace&) = delete;
   TPlace& operator=(const TPlace&) = delete;
 

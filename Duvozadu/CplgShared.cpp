@@ -63,6 +63,11 @@ TPiece::TPiece(TModeler3D& m, double mx, double my, double ma, double mm, double
 
 TPiece::~TPiece() noexcept(false)
 {
+  CloseLevels(M, true, 2, Unwinding);
+}
+
+void CloseLevels(TModeler3D& m, bool macro, int matrices, int unwinding)
+{
   std::exception_ptr failed;
   auto step = [&](auto call) {
     try {
@@ -71,10 +76,10 @@ TPiece::~TPiece() noexcept(false)
       if (!failed) failed = std::current_exception();
     }
   };
-  step([this] { M.drEndMacro(); });
-  step([this] { M.drDeleteMtr(); });
-  step([this] { M.drDeleteMtr(); });
-  if (failed && std::uncaught_exceptions() == Unwinding) std::rethrow_exception(failed);
+  if (macro) step([&m] { m.drEndMacro(); });
+  for (int i = 0; i < matrices; ++i)
+    step([&m] { m.drDeleteMtr(); });
+  if (failed && std::uncaught_exceptions() == unwinding) std::rethrow_exception(failed);
 }
 
 void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg)

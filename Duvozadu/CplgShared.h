@@ -34,14 +34,18 @@ class TPiece
 public:
   TPiece(TModeler3D& m, double mx, double my, double ma, double mm, double s, bool axisFirst = false,
          double ax1 = 0, double ax2 = 0);
-  // Every level is closed even when the host fails one of the calls; the first failure goes on to
-  // the caller, unless the piece is left because of another one.
+  // Closes the macro and both matrices (CloseLevels).
   ~TPiece() noexcept(false);
   TPiece(const TPiece&) = delete;
   TPiece& operator=(const TPiece&) = delete;
   TModeler3D& M;
   const int Unwinding;
 };
+
+// Closes what a piece opened: its macro (when it has one), then its matrices, each even when the host
+// fails a call. The first failure goes on to the caller, unless the piece is left because of another
+// one (unwinding: std::uncaught_exceptions() when the piece was opened).
+void CloseLevels(TModeler3D& m, bool macro, int matrices, int unwinding);
 
 // Draws the program with the code, and for a drawn section (units digit set) hatches it, with
 // more (holes) drawn inside the hatch boundary and once more after it.

@@ -2,16 +2,8 @@
 # Runs the command with each of VARIABLES naming the empty folder SCRATCH, and fails when the command fails
 # or leaves anything there: a test's scratch files go with it, and nothing it runs writes into the user's
 # temporary folder or caches on every run.
-set(command)
-set(seen_separator FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE ${last})
-  if(seen_separator)
-    list(APPEND command "${CMAKE_ARGV${i}}")
-  elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
-    set(seen_separator TRUE)
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/ScriptArguments.cmake")
+hxcad_arguments_after_separator(command)
 file(REMOVE_RECURSE "${SCRATCH}")
 file(MAKE_DIRECTORY "${SCRATCH}")
 set(environment)

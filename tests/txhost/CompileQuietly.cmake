@@ -1,16 +1,8 @@
 # cmake -DCOMPILER=... -DSOURCE=... -DOUT=... -P CompileQuietly.cmake -- FILE...
 # Compiles each file as the Release build does and fails on any diagnostic: the demo's build must not end in
 # warnings a newcomer takes for a failed build.
-set(files)
-set(seen_separator FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE ${last})
-  if(seen_separator)
-    list(APPEND files "${CMAKE_ARGV${i}}")
-  elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
-    set(seen_separator TRUE)
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/ScriptArguments.cmake")
+hxcad_arguments_after_separator(files)
 file(MAKE_DIRECTORY "${OUT}")
 foreach(f IN LISTS files)
   execute_process(COMMAND "${COMPILER}" -std=c++20 -O3 -DNDEBUG -Wall -Wextra -fno-gnu-unique -I${SOURCE} -c

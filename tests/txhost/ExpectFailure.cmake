@@ -1,15 +1,7 @@
 # Runs the command after "--" and passes when it exits non-zero with PATTERN (a regular expression) in its
 # error output.
-set(command)
-set(seen_separator FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE ${last})
-  if(seen_separator)
-    list(APPEND command "${CMAKE_ARGV${i}}")
-  elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
-    set(seen_separator TRUE)
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/ScriptArguments.cmake")
+hxcad_arguments_after_separator(command)
 execute_process(COMMAND ${command} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(rc EQUAL 0)
   message(FATAL_ERROR "expected a failure, but the command succeeded:\n${out}\n${err}")

@@ -1,0 +1,15 @@
+# hxcad_arguments_after_separator(VAR): sets VAR to the arguments a "cmake -P script -- ARG..." run was given
+# after "--".
+function(hxcad_arguments_after_separator var)
+  set(arguments)
+  set(seen_separator FALSE)
+  math(EXPR last "${CMAKE_ARGC} - 1")
+  foreach(i RANGE ${last})
+    if(seen_separator)
+      list(APPEND arguments "${CMAKE_ARGV${i}}")
+    elseif("${CMAKE_ARGV${i}}" STREQUAL "--")
+      set(seen_separator TRUE)
+    endif()
+  endforeach()
+  set(${var} "${arguments}" PARENT_SCOPE)
+endfunction()
