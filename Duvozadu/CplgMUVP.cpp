@@ -23,7 +23,8 @@ TBore Bore(const double* A, int T)
 {
   const int di = (T & 1) ? 0 : 15;
   TBore b{A[4 + di], A[3 + di], 0.0};
-  if (T & 2) b.du = 0.05 * b.l;
+  // The bore runs from the flange's face to the chamfer at the hub's end.
+  if (T & 2) b.du = ConeDrop(b.l - A[16]);
   return b;
 }
 const TTable* Main()

@@ -7,6 +7,7 @@
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/CplgShared.h"
+#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 
@@ -74,16 +75,35 @@ TNode* Flange(const TTooth& g, double y, TNode* rest)
   return dCLL(xB, y, xB, Rf - f, f, dP(xB - f, Rf, dP(0, Rf, dPx(0, g.Rr, rest))));
 }
 
-// The program with the code and its axis, and for a drawn section its hatch.
+// The program with the code and its axis, and for a drawn section its hatch, which stops at the
+// hole (more) that a bolt fills.
+template <class F = void (*)()>
 void Section(TModeler3D& m, const TContDrawing& c, int tl, double x1, double x2, int tip, double angle,
-             double step, int hatchCode)
+             double step, int hatchCode, F&& more = [] {})
 {
   c.drContBlock(tl);
   m.drLine(x1, 0.0, x2, 0.0, 3);
   if (tl % 10 == 0) return;
   m.drHatch(tip, angle, step);
   c.drContBlock(hatchCode);
+  more();
   m.drEndObj();
+}
+
+// The bolt's hole through a flange from the joint (x = 0) to xB, at the sheet's height y of the
+// section's bolt: in the frame of a piece turned by ma, the hole of the upper bolt.
+void BoltHole(TModeler3D& m, const TTooth& g, double ma, double y, double xB)
+{
+  THole3DParam hole(m);
+  const double zero = 0.0, at = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
+  hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero, zero);
+}
+
+// The bolt through both flanges, r either side of the joint: the head on one, the washer and the
+// nut on it on the other; as long as it takes to pass through the nut.
+TBoltFit ToothBolt(const double* K, double r, double L)
+{
+  return BoltFit(2 * r, K[4], K[2], K[0], L, K[0] + 10.0);
 }
 
 // A bolt through both flanges, r either side of the joint, its washer and nut, at height y.
@@ -92,9 +112,10 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y)
   if (!K) return;
   TCommonGeometry g(0, &m);
   const double zero = 0.0, one = 1.0;
-  g.dr2D_Screw_V1(-r, y, zero, one, K[0], 2 * r + 0.6 * K[0] + 5.0, K[0] + 10.0, K[3], K[2], 31, false);
+  const TBoltFit fit = ToothBolt(K, r, 2 * r + 0.6 * K[0] + 5.0);
+  g.dr2D_Screw_V1(-r, y, zero, one, K[0], fit.L, fit.LM, K[3], K[2], 31, false);
   g.dr2D_Washer_V2(r, y, zero, one, K[0], K[5], K[4], 31, false);
-  g.dr2D_Nut_V2(r + 2.0, y, zero, one, K[0], K[3], K[2], 31, false);
+  g.dr2D_Nut_V2(r + K[4], y, zero, one, K[0], K[3], K[2], 31, false);
 }
 
 using TPieceDraw = void (*)(const double&, const double&, const double&, const double&, const double*, int,
@@ -135,7 +156,8 @@ void dr2D_PinionTooth_V1(const double& mx, const double& my, const double& ma, c
   if (!m || !Drawable(A)) return;
   const TTooth g(A);
   const double rb = g.d / 2, rH = g.Dh / 2, xE = g.L / 2, f = g.f, w = g.w, l1 = g.l1, top = g.Rt - 2.0;
-  const double k = Conical(T) ? 0.1 * g.l : 0.0, du = Conical(T) ? 0.05 * g.l1 : 0.0;
+  // The bore narrows from its chamfer at the hub's end to the hub's inner face; the keyway with it.
+  const double k = Conical(T) ? ConeDrop(g.l - f) : 0.0, du = k;
   TContDrawing c(m);
   c.Make(
       xE - g.l, rH,
@@ -182,7 +204,8 @@ void dr2D_PinionToothOut_V1(const double& mx, const double& my, const double& ma
                 dCLL(l1 - w, g.Rr, l1 - w, g.Ri, f,
                      dPx(l1 - w, g.Ri, dPx(l1 + w, g.Ri, dP(l1 + w, g.Rr, dPx(xs, g.Rr, dP(xs, Rb))))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30);
+  Section(*m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
+          [&] { BoltHole(*m, g, ma, (g.D + g.D1) / 4, g.B / 2); });
 }
 
 void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma, const double& mm,
@@ -207,14 +230,16 @@ void dr2D_PinionToothOut_MZP_V1(const double& mx, const double& my, const double
   TModeler3D* m = CouplingModeler();
   if (!m || !Drawable(A)) return;
   const TTooth g(A);
-  const double du = Conical(ControlModel.T1) ? 0.05 * g.l1 : 0.0;
   const double rb = g.d / 2, rH = g.Dh / 2, xl = g.L / 2 - g.l, X = g.X, f = g.f;
+  // A conical bore is the shaft's at the hub's end and narrows towards the teeth.
+  const double du = Conical(ControlModel.T1) ? ConeDrop(X - f - xl) : 0.0;
   TContDrawing c(m);
   c.Make(X, rH,
          Flange(g, rH,
-                dCLL(xl, g.Rr, xl, rb, f, dPx(xl, rb, dPx(X - f, rb + du, dPx(X, rb + du + f, dP(X, rH)))))));
+                dCLL(xl, g.Rr, xl, rb - du, f, dPx(xl, rb - du, dPx(X - f, rb, dPx(X, rb + f, dP(X, rH)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30);
+  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
+          [&] { BoltHole(*m, g, ma, g.D0 / 2, g.B / 2); });
   if (tl % 10 != 0) dr2D_Shponka(g.d, du, xl, X, ma == 0);
 }
 
@@ -390,7 +415,8 @@ void Fasteners(TModeler3D& m, const double* K, const double* A)
   if (!K) return;
   const double r = A[8] / 2;
   TCommonGeometry g(0, &m);
-  g.dr3D_Screw(K[0], 2 * r + K[0] + 5.0, K[0] + 10.0, K[3], K[2], ControlModel.mfDetail3D(5));
+  const TBoltFit fit = ToothBolt(K, r, 2 * r + K[0] + 5.0);
+  g.dr3D_Screw(K[0], fit.L, fit.LM, K[3], K[2], ControlModel.mfDetail3D(5));
   g.dr3D_Washer(K[0], K[5], K[4], ControlModel.mfDetail3D(6), true);
   g.dr3D_Nut(K[0], K[3], K[2], ControlModel.mfDetail3D(7));
 }
@@ -403,7 +429,7 @@ void InsertBolts(TModeler3D& m, const double* K, const double* A)
     const double y = std::sin(phi) * R0, z = std::cos(phi) * R0;
     m.AddDetail(-r, y, z, ControlModel.Detail3D(5), false, false);
     m.AddDetail(r, y, z, ControlModel.Detail3D(6), false, false);
-    m.AddDetail(r + 2.0, y, z, ControlModel.Detail3D(7), false, false);
+    m.AddDetail(r + K[4], y, z, ControlModel.Detail3D(7), false, false);
   }
 }
 

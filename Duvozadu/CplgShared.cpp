@@ -1,5 +1,6 @@
 #include "Duvozadu/CplgShared.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -17,6 +18,13 @@ bool Usable(const double* row, int n)
 int BoreType(int T)
 {
   return T < 0 ? 0 : T > 3 ? 3 : T;
+}
+
+TBoltFit BoltFit(double grip, double washer, double nut, double d, double L, double LM)
+{
+  TBoltFit f{std::max(L, grip + washer + nut + 0.1 * d), LM};
+  f.LM = std::max(LM, f.L - grip + d / 2);
+  return f;
 }
 
 TGroupRows GroupRows(const TTable* t, double torque, double d1, double d2, int torqueCol)

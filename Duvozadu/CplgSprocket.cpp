@@ -61,7 +61,8 @@ TStarHub StarHub(const double* A, int T)
   T = BoreType(T);
   const int di = (T & 1) ? 0 : 11;
   TStarHub h{A[4 + di], A[5 + di], 0.0};
-  if (T & 2) h.du = 0.05 * h.l;
+  // The bore runs from the hub's inner face to the chamfer at its end.
+  if (T & 2) h.du = ConeDrop(h.l - A[10]);
   return h;
 }
 

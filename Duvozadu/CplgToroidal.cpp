@@ -37,7 +37,11 @@ struct TTorus
 // The hub's length for the bore type, and how much the conical bore narrows over it.
 struct TTorusHub
 {
-  TTorusHub(const double* A, int T) : l(A[19 + BoreType(T)]), du((BoreType(T) & 2) ? 0.05 * l : 0.0) {}
+  // The bore runs between the chamfers at the hub's two ends.
+  TTorusHub(const double* A, int T)
+      : l(A[19 + BoreType(T)]), du((BoreType(T) & 2) ? ConeDrop(l - 2 * A[18]) : 0.0)
+  {
+  }
   double l, du;
 };
 
@@ -88,13 +92,16 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   if (tl % 10 == 0) return;
   THole3DParam hole(*m);
   const double x = B + b, zero = 0.0, half = 180.0, depth = b - f, r = g.d5;
+  // A hole at each of the section's bolts, above the axis and below.
   auto boltHole = [&](bool own) {
-    if (own)
-      hole.drHole(48, x, g.D2, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
-    else
-      hole.cHole(48, x, g.D2, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+    for (const double y : {g.D2, -g.D2})
+      if (own)
+        hole.drHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+      else
+        hole.cHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
   };
-  m->drHatch(0, 45.0, 2.0);
+  // The two halves hatched in opposite directions, each unlike the ring it touches.
+  m->drHatch(0, ma / 2 + 45.0, 2.0);
   c.drContBlock(30);
   boltHole(false);
   m->drEndObj();
@@ -102,13 +109,15 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
-void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const double& ma, const double& mm,
-                                  const double* A, int tl, bool)
+namespace {
+// A half-coupling in view with the hub of its own bore type, as its section has it.
+void HalfView(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int T,
+              int tl)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, TorusColumns)) return;
   const TTorus g(A);
-  const TTorusHub hub(A, ControlModel.T1);
+  const TTorusHub hub(A, T);
   const double B = g.B, b = g.b, f = g.f, D1 = g.D1, l = hub.l;
   TContDrawing c(m);
   c.Make(
@@ -119,6 +128,13 @@ void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const doub
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, B + l + 3.0, 0.0, 3);
+}
+} // namespace
+
+void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                                  const double* A, int tl, bool)
+{
+  HalfView(mx, my, ma, mm, A, ControlModel.T1, tl);
 }
 
 void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma, const double& mm,
@@ -146,7 +162,8 @@ void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, B + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  m->drHatch(1, 45.0, 2.0);
+  // Rubber, finer than the metal parts it touches.
+  m->drHatch(1, 45.0, 1.0);
   c.drContBlock(30);
   m->drEndObj();
 }
@@ -157,10 +174,11 @@ void dr2D_ToroidalRubber_V2(const double& mx, const double& my, const double& ma
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, TorusColumns)) return;
   const TTorus g(A);
-  if (!(g.B > 0.0)) return;
-  const double B = g.B, D1 = g.D1;
+  if (!(g.B > 0.0) || !g.ShellMade()) return;
+  // Between the flanges the shell shows its outer surface, the arc of its section.
+  const double B = g.B, D1 = g.D1, RO = g.RO();
   TContDrawing c(m);
-  c.Make(-B, 0, dP(-B, D1, dA(0, D1, -B, B, D1, dP(B, 0, dPt0(-B, 0)))));
+  c.Make(-B, 0, dP(-B, D1, dA(0, g.apex - RO, -RO, B, D1, dP(B, 0, dPt0(-B, 0)))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-(B + 3.0), 0.0, B + 3.0, 0.0, 3);
@@ -187,9 +205,21 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
   const int r = tl % 10;
   if (r == 0) return;
+  // The bolts pass through the plate and the collar: the hatch stops at their holes.
+  THole3DParam hole(*m);
+  const double zero = 0.0, half = 180.0, depth = g.xl - plate;
+  auto boltHole = [&](bool own) {
+    for (const double y : {g.D2, -g.D2})
+      if (own)
+        hole.drHole(48, g.xl, y, half, zero, zero, zero, zero, zero, zero, depth, g.d5, zero, zero, zero, zero);
+      else
+        hole.cHole(48, g.xl, y, half, zero, zero, zero, zero, zero, zero, depth, g.d5, zero, zero, zero, zero);
+  };
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   nc.drContBlock(tl - r);
+  boltHole(false);
   m->drEndObj();
+  boltHole(true);
   nc2.drContBlock(tl - r + 2);
 }
 
@@ -207,7 +237,8 @@ void dr2D_ToroidalCircle(const double& mx, const double& my, const double& ma, c
   m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
   const int r = tl % 10;
   if (r == 0) return;
-  m->drHatch(0, ma / 2 + 45.0, 2.0);
+  // Finer than the half-coupling and the half-ring it touches.
+  m->drHatch(0, ma / 2 + 45.0, 1.0);
   c.drContBlock(tl - r);
   m->drEndObj();
 }
@@ -233,8 +264,9 @@ void dr2D_ToroidalRubberView()
   if (!BoltedRows(r, TorusColumns, 5, TorusDrawable)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   Bolts2D(*r.m, r.R1, r.K);
-  dr2D_ToroidalSelgCoupling_V2(zero, zero, zero, one, r.R1, 31, false);
-  dr2D_ToroidalSelgCoupling_V2(zero, zero, half, one, r.R1, 31, false);
+  // Each half as its section draws it: its own row and bore type.
+  HalfView(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31);
+  HalfView(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31);
   dr2D_ToroidalRubber_V2(zero, zero, zero, one, r.R1, 31, false);
 }
 
