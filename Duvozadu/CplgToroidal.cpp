@@ -1,5 +1,6 @@
 // The elastic coupling with a toroidal rubber shell: the flanged half-couplings, the shell, the
 // half-rings and rings that clamp its feet, and the coupling's 2D section, 2D view and 3D model.
+#include <algorithm>
 #include <cmath>
 
 #include "Duvozadu/ControlModel.h"
@@ -205,21 +206,22 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
   const int r = tl % 10;
   if (r == 0) return;
-  // The bolts pass through the plate and the collar: the hatch stops at their holes.
-  THole3DParam hole(*m);
-  const double zero = 0.0, half = 180.0, depth = g.xl - plate;
-  auto boltHole = [&](bool own) {
-    for (const double y : {g.D2, -g.D2})
-      if (own)
-        hole.drHole(48, g.xl, y, half, zero, zero, zero, zero, zero, zero, depth, g.d5, zero, zero, zero, zero);
-      else
-        hole.cHole(48, g.xl, y, half, zero, zero, zero, zero, zero, zero, depth, g.d5, zero, zero, zero, zero);
-  };
+  // The bolts pass through the plate and the collar, whose top they may reach above: the hatch
+  // stops at their holes, cut as far as the half-ring goes.
+  const double lo = g.D2 - g.d5, hi = g.D2 + g.d5, top = std::min(hi, g.Rmin);
+  TContDrawing above(m), below(m);
+  for (TContDrawing* h : {&above, &below}) {
+    const double s = h == &above ? 1.0 : -1.0;
+    TNode* back = dP(plate, s * hi, dP(plate, s * lo));
+    if (hi > top) back = dP(bi, s * top, dP(bi, s * hi, back));
+    h->Make(plate, s * lo, dP(g.xl, s * lo, dP(g.xl, s * top, back)));
+  }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   nc.drContBlock(tl - r);
-  boltHole(false);
+  if (hi > lo && g.D2 - g.d5 > g.d)
+    for (const TContDrawing* h : {&above, &below})
+      h->dr2D(1);
   m->drEndObj();
-  boltHole(true);
   nc2.drContBlock(tl - r + 2);
 }
 
