@@ -14,6 +14,8 @@
 
 namespace {
 constexpr double Sin60 = 0.8660254037844387;
+// The pin's cone narrows by this much on the radius per unit of its length, and so does its hole.
+constexpr double PinCone = 0.1;
 
 struct TBore
 {
@@ -119,11 +121,12 @@ void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const d
   c.drContBlock(tl);
   m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
   if (tl % 10 == 0) return;
-  THole3DParam hole(*m);
-  const double x = -l1, y = A[5] / 2, zero = 0.0, r = A[14] / 2;
-  auto pinHole = [&] {
-    hole.cHole(48, x, y, zero, zero, zero, zero, zero, zero, zero, l1, r, zero, zero, zero, zero);
-  };
+  // The pin's hole is the cone the pin sits in: its diameter at the face, narrowing into the
+  // flange as the pin does, as the model cuts it.
+  const double y = A[5] / 2, r = A[14] / 2, e = r - PinCone * l1;
+  TContDrawing cone(m);
+  cone.Make(0, y + r, dP(-l1, y + e, dP(-l1, y - e, dP(0, y - r, dP(0, y + r)))));
+  auto pinHole = [&] { cone.dr2D(1); };
   m->drHatch(0, 45.0, 2.0);
   c.drContBlock(tl - tl % 10);
   pinHole();
@@ -223,7 +226,7 @@ void dr2D_PalecMUVP(const double& mx, const double& my, const double& ma, const 
                      dTL(tl, dPx(P[11], P[3] / 2,
                                  dPx(xt, P[3] / 2,
                                      dCVR(xt + c3, P[4] / 2, P[2] - P[5] - c3, P[4] / 2, P[2] - P[5],
-                                          P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), 0.5,
+                                          P[0] / 2 - PinCone * (P[5] - P[6] - P[7]), 0.5,
                                           dPx(P[2] - P[6] - P[7], P[0] / 2,
                                               dPx(P[2] - P[7], P[0] / 2,
                                                   dP(P[2] - P[7], P[1] / 2,
@@ -378,10 +381,12 @@ void dr3D_MUVP()
   if (A[15] != 0 && keyways) {
     if (P) {
       const double alpha =
-          AngleLine(P[2] - P[5], P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), P[2] - P[6] - P[7], P[0] / 2);
-      m->drPlaneEskis(txapi::o3d_planeYOZ, P[13] / 2, 0.0, TString());
+          AngleLine(P[2] - P[5], P[0] / 2 - PinCone * (P[5] - P[6] - P[7]), P[2] - P[6] - P[7], P[0] / 2);
+      // From the face of the half, where the pin's cone stands with its large end, narrowing into
+      // the flange as the cone does.
+      m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
       HoleCircle(*m, A[15], A[5], P[0] / 2);
-      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], -alpha);
+      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], alpha);
     }
     dr3DKeySeating(A[17], false, zero, cut);
   }

@@ -292,3 +292,42 @@ TEST_F(CouplingTest, EveryBoltPassesThroughItsNut)
     }
   }
 }
+
+// The sleeve-and-pin pin's cone sits in a conical hole of flange 1, in the section and in the model: the
+// section's hole walls carry the pin's cone lines, and the model cuts from the face, narrowing inwards.
+TEST_F(CouplingTest, ThePinsConeSitsInItsConicalHole)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(main);
+  for (int i : {0, main->CountRow - 1}) {
+    const double* A = main->Row(i);
+    Model(A[0], A[17], A[17], 0, 0);
+    M.Reset();
+    ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 1));
+    const double face = -A[13] / 2, y = A[5] / 2, r = A[14] / 2;
+    auto slope = [](const TCurve& c) { return std::fabs((c.y2 - c.y1) / (c.x2 - c.x1)); };
+    int walls = 0, cones = 0;
+    for (const auto& c : M.HatchBoundary(0))
+      if (c.Kind == TCurve::Line && !Same(c.x1, c.x2) && Same(slope(c), 0.1)) ++walls;
+    EXPECT_EQ(walls, 2) << "row " << i;
+    for (const auto& c : M.Curves)
+      if (c.Kind == TCurve::Line && c.Hatch < 0 && c.Style == 1 && !Same(c.x1, c.x2) && Same(slope(c), 0.1)) {
+        // On the wall through the face's edge of the hole, above or below the pin's axis.
+        const double edge = c.y1 > y ? y + r : y - r, at = edge + (c.y1 > y ? 1 : -1) * 0.1 * (c.x1 - face);
+        EXPECT_NEAR(c.y1, at, 1e-9) << "row " << i;
+        ++cones;
+      }
+    EXPECT_GE(cones, 4) << "the pin's cone and the hole's walls drawn";
+    M.Reset();
+    ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 0));
+    const auto& calls = M.Calls;
+    auto cut = std::find_if(calls.begin(), calls.end(),
+                            [](const auto& c) { return c.Op == "drCutExtrusion" && c.A[3] != 0.0; });
+    ASSERT_NE(cut, calls.end());
+    EXPECT_NEAR(cut->A[3], std::atan(0.1) * 180 / M_PI, 1e-9) << "narrowing along the cut";
+    auto plane = std::find_if(std::make_reverse_iterator(cut), calls.rend(),
+                              [](const auto& c) { return c.Op == "drPlaneEskis"; });
+    ASSERT_NE(plane, calls.rend());
+    EXPECT_DOUBLE_EQ(plane->A[1], face) << "from the face of half 1";
+  }
+}
