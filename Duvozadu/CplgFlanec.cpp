@@ -52,13 +52,17 @@ bool Rows(TRows& r)
 }
 
 // One bolt with its washer and nut at height y: the head behind half 1's flange, washer and nut
-// behind half 2's; w is the washer's bore. The section and the view show the same bolt.
-void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w)
+// behind half 2's; w is the washer's bore. The section and the view show the same bolt, the view
+// its shank hidden where it passes through the flanges, the washer and the nut.
+void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w, bool view)
 {
   TCommonGeometry g(0, &m);
   const double d = A[19], b = A[16], one = 1.0, a = BoltAngle;
   const TBoltFit fit = BoltFit(2 * b, B[4], B[2], d, 2 * b + d / 2 + 4.0, 20.0);
-  g.dr2D_Screw_V1(b, y, a, one, d, fit.L, fit.LM, B[3], B[2], 31, false);
+  if (view)
+    BoltInView(m, b, y, a, d, fit.L, B[3], B[2], 2 * b + B[4] + B[2]);
+  else
+    g.dr2D_Screw_V1(b, y, a, one, d, fit.L, fit.LM, B[3], B[2], 31, false);
   g.dr2D_Nut_V2(-b - B[4], y, a, one, d, B[3], B[2], 31, false);
   g.dr2D_Washer_V2(-b, y, a, one, w, B[5], B[4], 31, false);
 }
@@ -156,8 +160,8 @@ void dr2D_CouplingFlanec()
   dr2D_CouplingFlanec_V1(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
   if (!r.B) return;
   const double w = r.R1[19] + 1.0;
-  BoltSet(*r.m, r.R1, r.B, R, w);
-  if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, w);
+  BoltSet(*r.m, r.R1, r.B, R, w, false);
+  if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, w, false);
 }
 
 void dr2D_CouplingFlanecView()
@@ -166,8 +170,8 @@ void dr2D_CouplingFlanecView()
   if (!Rows(r)) return;
   const double zero = 0.0, one = 1.0, turned = -180.0, R = r.R1[8] / 2;
   if (r.B) {
-    BoltSet(*r.m, r.R1, r.B, R, r.R1[11]);
-    if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, r.R1[19] + 1.0);
+    BoltSet(*r.m, r.R1, r.B, R, r.R1[11], true);
+    if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, r.R1[19] + 1.0, true);
   }
   dr2D_CouplingFlanec_V2(zero, zero, zero, one, r.R1, ControlModel.T1, 31);
   dr2D_CouplingFlanec_V2(zero, zero, turned, one, r.R2, ControlModel.T2, 31);

@@ -1,5 +1,6 @@
 // The elastic sleeve-and-pin coupling: half-couplings, pin, bushings, the keyway every coupling
 // shares, and the row's 2D section, 2D view and 3D model.
+#include <algorithm>
 #include <cmath>
 
 #include "Duvozadu/ControlModel.h"
@@ -314,11 +315,15 @@ void dr2D_MUVPView()
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
   m->drMacro2D(true);
   if (P && ATable[9]) {
-    const double x = PinSetShift(A, P);
-    dr2D_BushingMUVP(x, y, zero, one, P, 31);
-    dr2D_PalecMUVP(x, y, zero, one, P, 31);
+    // Outside the halves a view sees the washer and the nut on flange 1 and, in the gap, the spacer
+    // bushing; the pin and the elastic bushing lie inside.
     PinFasteners(*m, A, P);
-    dr2D_RBushingMUVP_V2(x, y, zero, one, P, 31);
+    const double x1 = -A[13] / 2, x2 = std::min(A[13] / 2, x1 + P[13]), r = P[14] / 2;
+    if (x2 > x1) {
+      TContDrawing spacer(m);
+      spacer.Make(x1, y - r, dP(x2, y - r, dP(x2, y + r, dP(x1, y + r))));
+      spacer.dr2D(1);
+    }
     const int z = IntPart(A[15]);
     for (int i = 0; i < z && i < 360; ++i) {
       const double yi = y * std::sin(i * 360.0 / A[15] * M_PI / 180.0);

@@ -106,14 +106,18 @@ TBoltFit ToothBolt(const double* K, double r, double L)
   return BoltFit(2 * r, K[4], K[2], K[0], L, K[0] + 10.0);
 }
 
-// A bolt through both flanges, r either side of the joint, its washer and nut, at height y.
-void BoltSet(TModeler3D& m, const double* K, double r, double y)
+// A bolt through both flanges, r either side of the joint, its washer and nut, at height y; a view
+// hides its shank where it passes through the flanges, the washer and the nut.
+void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view)
 {
   if (!K) return;
   TCommonGeometry g(0, &m);
   const double zero = 0.0, one = 1.0;
   const TBoltFit fit = ToothBolt(K, r, 2 * r + 0.6 * K[0] + 5.0);
-  g.dr2D_Screw_V1(-r, y, zero, one, K[0], fit.L, fit.LM, K[3], K[2], 31, false);
+  if (view)
+    BoltInView(m, -r, y, zero, K[0], fit.L, K[3], K[2], 2 * r + K[4] + K[2]);
+  else
+    g.dr2D_Screw_V1(-r, y, zero, one, K[0], fit.L, fit.LM, K[3], K[2], 31, false);
   g.dr2D_Washer_V2(r, y, zero, one, K[0], K[5], K[4], 31, false);
   g.dr2D_Nut_V2(r + K[4], y, zero, one, K[0], K[3], K[2], 31, false);
 }
@@ -179,13 +183,16 @@ void dr2D_PinionTooth_V2(const double& mx, const double& my, const double& ma, c
   if (!m || !Drawable(A)) return;
   const TTooth g(A);
   const double rH = g.Dh / 2, xE = g.L / 2, f = g.f, w = g.w, l1 = g.l1, top = g.Rt - 2.0;
+  // The hub shows from its end to the cover's outer face; its crown and the rest lie hidden inside
+  // the sleeve and the cover.
   TContDrawing c(m);
   c.Make(xE, 0,
          dP(xE, rH - f,
             dPx(xE - f, rH,
-                dCLL(l1 + w, rH, l1 + w, top, f,
-                     dA(l1, g.Rt - g.Rc, g.Rc, l1 - w, top,
-                        dCLL(l1 - w, rH, xE - g.l, rH, f, dP(xE - g.l, 0, dPt0(xE, 0))))))));
+                dP(g.X, rH,
+                   dTL(4, dCLL(l1 + w, rH, l1 + w, top, f,
+                               dA(l1, g.Rt - g.Rc, g.Rc, l1 - w, top,
+                                  dCLL(l1 - w, rH, xE - g.l, rH, f, dP(xE - g.l, 0, dPt0(xE, 0))))))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, xE + 3.0, 0.0, 3);
@@ -275,6 +282,23 @@ void dr2D_UGasket(const double& mx, const double& my, const double& ma, const do
   Section(*m, c, tl, X - 3.0 - t, X + 3.0, 0, ma / 2 + 60.0, 1.0, tl / 10 * 10);
 }
 
+namespace {
+// The cover as a view shows it: its rim and its outer face down to the hub, nothing hatched.
+void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int tl,
+               bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Drawable(A)) return;
+  const TTooth g(A);
+  const double Rb = g.D1 / 2, rH = g.Dh / 2, X = g.X, t = g.t;
+  TContDrawing c(m);
+  c.Make(X - t, Rb, dPx(X - g.f, Rb, dP(X, Rb - g.f, dP(X, rH))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  c.drContBlock(tl);
+  m->drLine(X - 3.0 - t, 0.0, X + 3.0, 0.0, 3);
+}
+} // namespace
+
 void dr2D_Gasket_V1(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
                     int tl, bool)
 {
@@ -316,7 +340,7 @@ void dr2D_PinionTooth()
   Both(dr2D_PinionToothOut_V1, r.R1);
   dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
   dr2D_PinionTooth_V1(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
-  BoltSet(*r.m, r.K, r.R1[8] / 2, (r.R1[2] + r.R1[3]) / 4);
+  BoltSet(*r.m, r.K, r.R1[8] / 2, (r.R1[2] + r.R1[3]) / 4, false);
 }
 
 void dr2D_PinionToothView()
@@ -324,12 +348,12 @@ void dr2D_PinionToothView()
   TBoltedRows r;
   if (!Rows(r)) return;
   const double r0 = r.R1[8] / 2, yb = (r.R1[2] + r.R1[3]) / 4;
-  BoltSet(*r.m, r.K, r0, yb);
+  BoltSet(*r.m, r.K, r0, yb, true);
   // The bolts table's column 1 tells whether the far bolt shows in the view.
-  if (r.K && std::fabs(r.K[1]) < 2.0) BoltSet(*r.m, r.K, r0, -yb);
+  if (r.K && std::fabs(r.K[1]) < 2.0) BoltSet(*r.m, r.K, r0, -yb, true);
   Both(dr2D_PinionTooth_V2, r.R1);
   Both(dr2D_PinionToothOut_V2, r.R1);
-  Both(dr2D_UGasket, r.R1);
+  Both(CoverView, r.R1);
 }
 
 void dr2D_PinionTooth2()
@@ -342,7 +366,7 @@ void dr2D_PinionTooth2()
   dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_MZP_V1(zero, zero, half, one, A, 31, false);
   dr2D_PinionTooth_V1(zero, zero, zero, one, A, BoreType(ControlModel.T2), 31, false);
-  BoltSet(*r.m, r.K, A[8] / 2, A[18] / 2);
+  BoltSet(*r.m, r.K, A[8] / 2, A[18] / 2, false);
 }
 
 void dr2D_PinionTooth2View()
@@ -351,10 +375,10 @@ void dr2D_PinionTooth2View()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  BoltSet(*r.m, r.K, A[8] / 2, (A[2] + A[3]) / 4);
+  BoltSet(*r.m, r.K, A[8] / 2, (A[2] + A[3]) / 4, true);
   dr2D_PinionTooth_V2(A[7], zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V2(zero, zero, zero, one, A, 31, false);
-  dr2D_UGasket(zero, zero, zero, one, A, 31, false);
+  CoverView(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_MZP_V2(zero, zero, half, one, A, 31, false);
 }
 

@@ -78,6 +78,12 @@ struct TBoltFit
 };
 TBoltFit BoltFit(double grip, double washer, double nut, double d, double L, double LM);
 
+// A bolt as a view shows it, its head at (x, y) and its shank running along the angle (degrees):
+// the head, the shank hidden (dashed) over its first `hidden` millimetres, where it passes through
+// the parts and the nut, and its end standing out beyond them; the axis as the bolt drawer runs it.
+void BoltInView(TModeler3D& m, double x, double y, double angle, double d, double L, double S, double H,
+                double hidden);
+
 // z circles of radius r evenly on the circle of diameter D1 in the current sketch, the first at
 // startDeg degrees; at most 360.
 void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg = -90.0);

@@ -53,7 +53,7 @@ bool TorusDrawable(const double* A)
 
 // A bolt with its washer on each flange's outer face, its shank towards the middle plane, above
 // and below the axis.
-void Bolts2D(TModeler3D& m, const double* A, const double* A3)
+void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view)
 {
   if (!A3) return;
   const TTorus g(A);
@@ -64,7 +64,11 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3)
     for (double y : {g.D2, -g.D2}) {
       const double washerAngle = s > 0 ? 0.0 : 180.0, boltAngle = s > 0 ? 180.0 : 0.0;
       e.dr2D_Washer_V2(s * xw, y, washerAngle, one, A[5], A3[3], two, 31, false);
-      e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
+      // A view sees the head: the shank is inside the flange and the half-ring.
+      if (view)
+        BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], L);
+      else
+        e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
     }
 }
 } // namespace
@@ -257,7 +261,7 @@ void dr2D_ToroidalRubber()
   dr2D_ToroidalSelfCircle(zero, zero, half, one, r.R1, 31, false);
   dr2D_ToroidalCircle(zero, zero, zero, one, r.R1, 31, false);
   dr2D_ToroidalCircle(zero, zero, half, one, r.R1, 31, false);
-  Bolts2D(*r.m, r.R1, r.K);
+  Bolts2D(*r.m, r.R1, r.K, false);
 }
 
 void dr2D_ToroidalRubberView()
@@ -265,7 +269,7 @@ void dr2D_ToroidalRubberView()
   TBoltedRows r;
   if (!BoltedRows(r, TorusColumns, 5, TorusDrawable)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
-  Bolts2D(*r.m, r.R1, r.K);
+  Bolts2D(*r.m, r.R1, r.K, true);
   // Each half as its section draws it: its own row and bore type.
   HalfView(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31);
   HalfView(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31);

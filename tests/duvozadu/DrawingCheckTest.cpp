@@ -331,3 +331,47 @@ TEST_F(CouplingTest, ThePinsConeSitsInItsConicalHole)
     EXPECT_DOUBLE_EQ(plane->A[1], face) << "from the face of half 1";
   }
 }
+
+// A view hatches nothing, and shows hidden what lies inside: the shanks of the bolts where they pass
+// through the flanges, the toothed hubs' crowns inside their sleeves; the first and the last size.
+TEST_F(CouplingTest, ViewsHatchNothingAndHideWhatIsInside)
+{
+  for (int row = 0; row < 9; ++row) {
+    const TCoupling& c = iCouplings[row];
+    std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.LTable[1])));
+    ASSERT_TRUE(main);
+    for (int i : {0, main->CountRow - 1}) {
+      const double* A = main->Row(i);
+      SCOPED_TRACE(::testing::Message() << c.LTable[1] << " row " << i);
+      Model(A[0], A[main->Control], A[main->Control], 0, 2);
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(c.Name, 2));
+      EXPECT_EQ(M.Hatches(), 0);
+      const std::string table = c.LTable[1];
+      const bool toroidal = table == "Муфта торообразная", toothed = table == "Муфта зубчатая";
+      if (!toroidal && !toothed && table != "Муфта фланцевая") continue;
+      // A bolt's shank lines: at half its diameter from a fastener axis; visible only out of the joint.
+      const double d = toroidal ? A[5] : A[19];
+      int hidden = 0;
+      for (const auto& a : FastenerAxes(M)) {
+        for (const auto& k : M.Curves) {
+          if (k.Kind == TCurve::Line && Same(k.y1, k.y2) && Same(std::fabs(k.y1 - a.y1), d / 2)) {
+            hidden += k.Style == 4;
+            // The joint: both flanges either side of x = 0, or the toroidal one inside its outer face.
+            const bool inside = toroidal ? std::fabs(k.x1 + k.x2) / 2 < A[7] / 2 + A[6]
+                                         : std::min(k.x1, k.x2) < 0 && std::max(k.x1, k.x2) > 0;
+            EXPECT_FALSE(k.Style == 1 && inside) << "a shank seen inside the joint at " << k.y1;
+          }
+        }
+      }
+      EXPECT_GT(hidden, 0);
+      if (!toothed) continue;
+      const double w = A[11] / 2, Rc = w * w / 4 + 1;
+      for (const auto& k : M.Curves) {
+        if (k.Kind == TCurve::Arc && Same(k.r, Rc)) {
+          EXPECT_EQ(k.Style, 4) << "the crown inside the sleeve";
+        }
+      }
+    }
+  }
+}
