@@ -375,3 +375,39 @@ TEST_F(CouplingTest, ViewsHatchNothingAndHideWhatIsInside)
     }
   }
 }
+
+// The star coupling's section shows the star between the jaws, hatched as rubber, the jaw the plane
+// cuts hatched with its half, and no line running through the star.
+TEST_F(CouplingTest, TheStarSectionShowsItsStar)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("Муфта со звездочкой")));
+  std::unique_ptr<TTable> stars(TextBase.GetTable(TString("Муфта со звездочкой.Звездочка")));
+  ASSERT_TRUE(main && stars);
+  for (int i : {0, main->CountRow - 1}) {
+    const double* A = main->Row(i);
+    const double* St = stars->GetParam(2, 2 * A[6]);
+    SCOPED_TRACE(::testing::Message() << "row " << i);
+    Model(A[0], A[1], A[1], 0, 0);
+    M.Reset();
+    ASSERT_TRUE(Couplings.drCoupling(TString("со Звездочкой ГОСТ Р 50894-96"), 1));
+    ASSERT_TRUE(DrawingSound(M));
+    const double t = St[3] / 2, Rc = St[2] / 2 / std::sin(M_PI / St[5]), R = A[3] / 2;
+    const auto hatches = M.Of("drHatch");
+    int rubber = -1;
+    for (int k = 0; k < int(hatches.size()); ++k)
+      if (hatches[k].A[0] == 1) rubber = k;
+    ASSERT_GE(rubber, 0);
+    const auto box = TRecordingModeler::Box(M.HatchBoundary(rubber));
+    EXPECT_TRUE(Same(box.x1, -t) && Same(box.x2, t) && Same(box.y1, -Rc) && Same(box.y2, Rc));
+    for (const auto& c : M.Curves) {
+      if (c.Kind != TCurve::Line || c.Style != 1 || c.Hatch >= 0) continue;
+      const double mx = (c.x1 + c.x2) / 2, my = (c.y1 + c.y2) / 2;
+      EXPECT_FALSE(std::fabs(mx) < t - 1e-6 && std::fabs(my) < Rc - 1e-6) << "a line through the star at " << my;
+    }
+    // Above the star, by the rim, the plane cuts a jaw: hatched as a half.
+    bool jaw = false;
+    for (int k = 0; k < int(hatches.size()); ++k)
+      jaw = jaw || (hatches[k].A[0] == 0 && Inside(Segments(M.HatchBoundary(k)), 0.0, R - 2 * A[10]));
+    EXPECT_TRUE(jaw);
+  }
+}
