@@ -53,7 +53,7 @@ TEST(ControlModelNames, FollowTheSizesAndBoreTypes)
       // Within 2e-6 the file names agree, the designations do not.
       {250, 40, 40.000001, 0, 0, "МУВП  250.00-40-1-40-1-ГОСТ 21424-93",
        "Муфта- 250.00-40-1-40-1-ГОСТ 21424-93", "/tmp/c/МУВП      40-3ГОСТ 21424-93.tpt", nullptr},
-      {1000, 31.9, 45, 1, 2, "МУВП 1000.00-31-2-45-3-ГОСТ 21424-93", "Муфта-1000.00-45-2-31-3-ГОСТ 21424-93",
+      {1000, 31.9, 45, 1, 2, "МУВП 1000.00-31-2-45-3-ГОСТ 21424-93", "Муфта-1000.00-31-2-45-3-ГОСТ 21424-93",
        "/tmp/c/МУВП      45=  31.90-3ГОСТ 21424-93.tpt", nullptr},
       // Sizes beyond the integers saturate instead of overflowing.
       {6.3, std::nan(""), 1e300, 0, 0, "МУВП    6.30-0-1-2147483647-1-ГОСТ 21424-93", nullptr, nullptr,

@@ -194,7 +194,7 @@ TEST_F(Coupling3DTest, TheChosenTorqueIsTheCouplingBuilt)
 {
   const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
       {" 250.00", "  32.00", "  32.00", "Муфта- 250.00-32-1-ГОСТ 21424-93.tas"},
-      {" 500.00", "  45.00", "  40.00", "Муфта- 500.00-40-1-45-1-ГОСТ 21424-93.tas"},
+      {" 500.00", "  45.00", "  40.00", "Муфта- 500.00-45-1-40-1-ГОСТ 21424-93.tas"},
       {"*", "  40.00", "  40.00", "Муфта- 250.00-40-1-ГОСТ 21424-93.tas"}};
   for (const auto& [torque, d1, d2, file] : cases) {
     Script().ChangeControl(L"Момент", torque);
