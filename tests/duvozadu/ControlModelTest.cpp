@@ -72,6 +72,28 @@ TEST(ControlModelNames, FollowTheSizesAndBoreTypes)
   }
 }
 
+// A prefix without its closing blank is kept apart from a torque that fills its field; rows that share a
+// main table tell their assemblies apart by their prefix.
+TEST(ControlModelNames, PrefixesStandApartAndTellSharedTablesApart)
+{
+  Use({1000, 50, 50, 0, 0, nullptr, nullptr, nullptr, nullptr});
+  ControlModel.PrefixName = TString("Муфта кулачково-дисковая");
+  ControlModel.StandartName = TString("ГОСТ 20720-93");
+  EXPECT_EQ(ControlModel.MainName().Utf8Text(), "Муфта кулачково-дисковая 1000.00-50-1-ГОСТ 20720-93");
+  ControlModel.M = 500;
+  EXPECT_EQ(ControlModel.MainName().Utf8Text(), "Муфта кулачково-дисковая 500.00-50-1-ГОСТ 20720-93");
+  std::string codes[2];
+  for (int row : {0, 1}) {
+    ControlModel.FilePrefix = TString(row == 0 ? "Муфта шарнирная-1 " : "Муфта шарнирная-2 ");
+    codes[row] = ControlModel.CodeDet().Utf8Text();
+    ControlModel.mkAssembly3D(0, 0, 0, 0, true);
+    EXPECT_EQ(ControlModel.Detail3D(0).Utf8Text(), "/tmp/c/" + codes[row] + ".tas");
+  }
+  EXPECT_EQ(codes[0], "Муфта шарнирная-1 Муфта- 500.00-50-1-ГОСТ 20720-93");
+  EXPECT_NE(codes[0], codes[1]);
+  ControlModel.FilePrefix = TString();
+}
+
 TEST(ControlModelNames, FastenerFilesOfDifferentCouplingsNeverCollide)
 {
   Use({31.5, 16, 16, 0, 0, nullptr, nullptr, nullptr, nullptr});
