@@ -123,6 +123,12 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
       << "the old mate went with it";
   EXPECT_EQ(Mates()[0]->RefProp("first"), &Face(0));
   EXPECT_EQ(model::OwningPart(*Mates()[0]->RefProp("second")), Parts()[0]);
+  // One coupling, one entry: the replaced component's went with it.
+  std::vector<Object*> entries;
+  for (Object* e : H.ObjectsOfKind("spec-object"))
+    if (!model::Deleted(*e)) entries.push_back(e);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0]->Prop("linked")[0], txhost::RefValue(Parts()[0]));
 
   Object& foreign = model::NewObject(H, txhost::kinds::Part, *Top, txapi::o3d_part);
   txhost::SetEditedPart(*Assembly, &foreign);
