@@ -33,13 +33,13 @@ TLoop Round(double x, double y, double r)
 }
 
 // A profile on the XOY plane swept along z over [from, to].
-TFeature Prism(std::vector<TLoop> loops, double from, double to, bool cut = false, double taper = 0)
+TFeature Prism(std::vector<TLoop> loops, double from, double to, bool cut = false, double grow = 0)
 {
   TFeature f;
   f.Kind = cut ? "cut" : "boss";
   f.Cut = cut;
   f.Loops = std::move(loops);
-  f.From = from, f.To = to, f.Taper = taper;
+  f.From = from, f.To = to, f.Grow = grow;
   return f;
 }
 
@@ -48,13 +48,14 @@ TFeature Box(double x0, double y0, double z0, double x1, double y1, double z1, b
   return Prism({Rect(x0, y0, x1, y1)}, z0, z1, cut);
 }
 
-// A rectangle of the XOY plane (u along x) turned a whole turn about the x axis.
-TFeature Turned(double x0, double r0, double x1, double r1)
+// A rectangle of the XOY plane (u along x) turned about the x axis.
+TFeature Turned(double x0, double r0, double x1, double r1, double angle = 360)
 {
   TFeature f;
   f.Shape = TFeature::Rotation;
   f.Kind = "rotated";
   f.Loops = {Rect(x0, r0, x1, r1)};
+  f.Angle = angle;
   return f;
 }
 
@@ -65,6 +66,8 @@ TEST(SolidPart, RevolvedRectangleIsARing)
   EXPECT_EQ(p.Solids, 1);
   ASSERT_EQ(p.Features.size(), 1u);
   EXPECT_STREQ(p.Features[0].Effect(), "adds");
+  // A quarter turn, a quarter of the ring.
+  EXPECT_NEAR(BuildPart({Turned(0, 5, 20, 10, -90)}).Volume, Pi * 75 * 5, 1e-6 * p.Volume);
 }
 
 TEST(SolidPart, KeywayCutRemovesTheSegmentAboveItsFloor)
@@ -87,13 +90,17 @@ TEST(SolidPart, HolePatternAndTaperedHole)
                                            -1, 11, true)});
   EXPECT_NEAR(holes.Features[1].Changed, 4 * Pi * 25 * 10, 1e-6 * 1000 * Pi);
   EXPECT_EQ(holes.Solids, 1);
-  // A negative taper widens the hole away from its sketch: radius 5 at the sketch plane, 6 ten deeper.
-  const double taper = -std::atan(0.1) * 180 / Pi;
-  const TPartResult cone = BuildPart({Box(-20, -20, 0, 20, 20, 10), Prism({Round(0, 0, 5)}, 0, 10, true, taper)});
+  // A tapered hole widening away from its sketch: radius 5 at the sketch plane, 6 ten deeper.
+  const TPartResult cone = BuildPart({Box(-20, -20, 0, 20, 20, 10), Prism({Round(0, 0, 5)}, 0, 10, true, 0.1)});
   EXPECT_NEAR(cone.Features[1].Changed, Pi * 10 / 3 * (25 + 30 + 36), 1e-5 * 300 * Pi);
-  // A positive one narrows it: radius 5 to 4.
-  const TPartResult narrow = BuildPart({Box(-20, -20, 0, 20, 20, 10), Prism({Round(0, 0, 5)}, 0, 10, true, -taper)});
+  // Narrowing below the sketch plane: radius 5 at z = 0 to 4 at z = -10, cut into a block under the plane.
+  const TPartResult narrow = BuildPart({Box(-20, -20, -10, 20, 20, 0), Prism({Round(0, 0, 5)}, -10, 0, true, -0.1)});
   EXPECT_NEAR(narrow.Features[1].Changed, Pi * 10 / 3 * (25 + 20 + 16), 1e-5 * 300 * Pi);
+  // A tapered square boss with a square hole: the region widens, the hole narrows (sides 10 and 4 at the
+  // sketch plane, 12 and 2 ten further).
+  const TPartResult frame = BuildPart({Prism({Rect(-5, -5, 5, 5), Rect(-2, -2, 2, 2)}, 0, 10, false, 0.1)});
+  auto frustum = [](double a, double b) { return 10.0 / 3 * (a * a + a * b + b * b); };
+  EXPECT_NEAR(frame.Volume, frustum(10, 12) - frustum(4, 2), 1e-6 * 1000);
 }
 
 TEST(SolidPart, ArcSenseChoosesTheHalfDisc)
@@ -123,6 +130,10 @@ TEST(SolidPart, ToolTouchingAlongALineOrFaceRemovesNothing)
   const TPartResult face = BuildPart({Box(0, 0, 0, 10, 10, 10), Box(10, 0, 0, 20, 10, 10, true)});
   EXPECT_STREQ(face.Features[1].Effect(), "nothing");
   EXPECT_NEAR(face.Volume, 1000, 1e-9);
+  // A round tool whose box overlaps the block's, touching it only along the block's edge at x = y = 10.
+  const TPartResult round = BuildPart({Box(0, 0, 0, 10, 10, 10), Prism({Round(15, 15, 5 * std::sqrt(2.0))}, -1, 11, true)});
+  EXPECT_STREQ(round.Features[1].Effect(), "nothing") << round.Features[1].Changed << " " << round.Features[1].Error;
+  EXPECT_NEAR(round.Volume, 1000, 1e-6);
   // A cut before anything was built has nothing to remove.
   EXPECT_STREQ(BuildPart({Box(0, 0, 0, 1, 1, 1, true)}).Features[0].Effect(), "nothing");
 }

@@ -5,7 +5,9 @@
 #include <BRepAlgoAPI_Common.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepBndLib.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
+#include <Bnd_Box.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
@@ -41,6 +43,7 @@ struct TSketchPlane
 {
   gp_Pnt O;
   gp_Dir U, V, N;
+  gp_Dir Turn() const { return U.Crossed(V); } // counter-clockwise in (u, v) is positive about it
   gp_Pnt At(double u, double v) const
   {
     return gp_Pnt(O.X() + u * U.X() + v * V.X(), O.Y() + u * U.Y() + v * V.Y(), O.Z() + u * U.Z() + v * V.Z());
@@ -113,9 +116,8 @@ bool Inside(const std::vector<std::array<double, 2>>& poly, double x, double y)
 TopoDS_Edge Edge(const TSketchPlane& p, const TCurve2& c, double grow)
 {
   if (c.Kind == TCurve2::Line) return BRepBuilderAPI_MakeEdge(p.At(c.X1, c.Y1), p.At(c.X2, c.Y2));
-  const gp_Circ circle(gp_Ax2(p.At(c.Xc, c.Yc), p.N, p.U), c.R + grow);
+  const gp_Circ circle(gp_Ax2(p.At(c.Xc, c.Yc), p.Turn(), p.U), c.R + grow);
   if (c.Kind == TCurve2::Circle) return BRepBuilderAPI_MakeEdge(circle);
-  // Counter-clockwise in (u, v) is positive about the normal, since n = u x v.
   const gp_Pnt a = p.At(c.X1, c.Y1), b = p.At(c.X2, c.Y2);
   Handle(Geom_TrimmedCurve) arc = c.Clockwise ? GC_MakeArcOfCircle(circle, b, a, true).Value()
                                                : GC_MakeArcOfCircle(circle, a, b, true).Value();
@@ -146,7 +148,7 @@ TopoDS_Wire GrownWire(const TSketchPlane& p, const TLoop& loop, double d)
   }
   const TopoDS_Wire w = Wire(p, loop, true);
   if (std::abs(d) < 1e-12) return w;
-  const TopoDS_Face f = BRepBuilderAPI_MakeFace(gp_Pln(gp_Ax3(p.O, p.N, p.U)), w, true);
+  const TopoDS_Face f = BRepBuilderAPI_MakeFace(gp_Pln(gp_Ax3(p.O, p.Turn(), p.U)), w, true);
   BRepOffsetAPI_MakeOffset offset(f, GeomAbs_Intersection);
   offset.Perform(d);
   if (!offset.IsDone()) throw std::runtime_error("a tapered loop cannot be offset");
@@ -211,7 +213,7 @@ TopoDS_Shape Common(const TopoDS_Shape& a, const TopoDS_Shape& b)
 
 TopoDS_Face RegionFace(const TSketchPlane& p, const std::vector<TLoop>& loops, const TRegion& r)
 {
-  BRepBuilderAPI_MakeFace f(gp_Pln(gp_Ax3(p.O, p.N, p.U)), Wire(p, loops[r.Outer], true), true);
+  BRepBuilderAPI_MakeFace f(gp_Pln(gp_Ax3(p.O, p.Turn(), p.U)), Wire(p, loops[r.Outer], true), true);
   for (std::size_t h : r.Holes)
     f.Add(Wire(p, loops[h], false));
   if (!f.IsDone()) throw std::runtime_error("a profile region gives no face");
@@ -234,16 +236,15 @@ TopoDS_Shape Extrusion(const TFeature& f)
   if (!(f.To > f.From)) throw std::runtime_error("an extrusion of no depth");
   const std::vector<TRegion> regions = Regions(f.Loops);
   TopoDS_Shape tool;
-  if (std::abs(f.Taper) < 1e-9) {
+  if (std::abs(f.Grow) < 1e-12) {
     const TSketchPlane p = PlaneAt(f.Frame, f.From);
     const gp_Vec sweep(p.N.X() * (f.To - f.From), p.N.Y() * (f.To - f.From), p.N.Z() * (f.To - f.From));
     for (const TRegion& r : regions)
       tool = Fused(tool, BRepPrimAPI_MakePrism(RegionFace(p, f.Loops, r), sweep).Shape());
     return tool;
   }
-  // The section grows by -tan(taper) per unit of distance from the sketch plane, holes shrinking as
-  // their region grows; a sweep across the plane tapers away from it on each side.
-  const double k = -std::tan(f.Taper * std::numbers::pi / 180);
+  // Holes shrink as their region grows; a sweep across the plane tapers away from it on each side.
+  const double k = f.Grow;
   std::vector<std::pair<double, double>> spans;
   if (f.From < 0 && f.To > 0) spans = {{f.From, 0}, {0, f.To}};
   else spans = {{f.From, f.To}};
@@ -261,24 +262,40 @@ TopoDS_Shape Extrusion(const TFeature& f)
 TopoDS_Shape Rotation(const TFeature& f)
 {
   const TSketchPlane p = PlaneAt(f.Frame, 0);
-  const gp_Pnt a = p.At(f.Ax1, f.Ay1), b = p.At(f.Ax2, f.Ay2);
-  if (a.Distance(b) < 1e-9) throw std::runtime_error("a rotation without an axis");
-  const gp_Ax1 axis(a, gp_Dir(gp_Vec(a, b)));
-  const double turn = (f.Angle1 - f.Angle0) * std::numbers::pi / 180;
+  const gp_Vec d(f.AxisDir[0], f.AxisDir[1], f.AxisDir[2]);
+  if (d.Magnitude() < 1e-12) throw std::runtime_error("a rotation without an axis");
+  const gp_Ax1 axis(gp_Pnt(f.AxisPoint[0], f.AxisPoint[1], f.AxisPoint[2]), gp_Dir(d));
+  const double turn = f.Angle * std::numbers::pi / 180;
   if (!(std::abs(turn) > 1e-9)) throw std::runtime_error("a rotation of no angle");
   TopoDS_Shape tool;
   for (const TRegion& r : Regions(f.Loops)) {
-    TopoDS_Shape face = RegionFace(p, f.Loops, r);
-    if (std::abs(f.Angle0) > 1e-12) {
-      gp_Trsf t;
-      t.SetRotation(axis, f.Angle0 * std::numbers::pi / 180);
-      face = BRepBuilderAPI_Transform(face, t, true).Shape();
-    }
+    const TopoDS_Shape face = RegionFace(p, f.Loops, r);
     const bool whole = std::abs(std::abs(turn) - 2 * std::numbers::pi) < 1e-9;
     tool = Fused(tool, whole ? BRepPrimAPI_MakeRevol(face, axis).Shape()
-                             : BRepPrimAPI_MakeRevol(face, axis, turn).Shape());
+                             : BRepPrimAPI_MakeRevol(face, axis, std::clamp(turn, -2 * std::numbers::pi, 2 * std::numbers::pi)).Shape());
   }
   return tool;
+}
+
+// Volumes below this share of the larger solid are the modeller's rounding, not material.
+constexpr double Touching = 1e-9;
+
+// Whether the boxes of two shapes overlap with thickness along every axis: tools that only touch the body
+// need no boolean at all.
+bool Overlap(const TopoDS_Shape& a, const TopoDS_Shape& b)
+{
+  Bnd_Box ba, bb;
+  BRepBndLib::Add(a, ba);
+  BRepBndLib::Add(b, bb);
+  if (ba.IsVoid() || bb.IsVoid()) return false;
+  double a0[3], a1[3], b0[3], b1[3];
+  ba.Get(a0[0], a0[1], a0[2], a1[0], a1[1], a1[2]);
+  bb.Get(b0[0], b0[1], b0[2], b1[0], b1[1], b1[2]);
+  // The boxes carry the shapes' tolerance on every side.
+  const double gap = 2 * std::max(ba.GetGap(), bb.GetGap()) + 1e-9;
+  for (int k = 0; k < 3; ++k)
+    if (std::min(a1[k], b1[k]) - std::max(a0[k], b0[k]) <= gap) return false;
+  return true;
 }
 
 std::string FailureText(const Standard_Failure& e)
@@ -326,17 +343,22 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
         r.Changed = std::max(0.0, v - volume);
         body = next;
         volume = v;
-      } else if (!body.IsNull()) {
-        // A tool that only touches the body (along a face or a line) shares no volume; the modeller's cut
-        // may still take material away there, so such a cut is not made at all.
-        const double shared = Volume(TShape(Common(body, tool)));
-        if (shared > 1e-9 * std::max(volume, r.Tool)) {
-          const TopoDS_Shape next = Cut(body, tool);
-          const double v = Volume(TShape(next));
-          if (std::abs((volume - v) - shared) > 1e-4 * shared + 1e-6)
-            throw std::runtime_error("the cut removed " + std::to_string(volume - v) + " where its tool shares " +
+      } else if (!body.IsNull() && Overlap(body, tool)) {
+        const TopoDS_Shape next = Cut(body, tool);
+        const double v = Volume(TShape(next));
+        double removed = volume - v;
+        // A tool that only touches the body (along a face or a line) shares no volume, yet the modeller's
+        // cut may take material away there: a cut that removed more than its tool holds is measured
+        // against what the two share, and one that shares nothing changes nothing.
+        if (removed > r.Tool * (1 + 1e-6) + 1e-9) {
+          const double shared = Volume(TShape(Common(body, tool)));
+          if (shared <= Touching * std::max(volume, r.Tool)) removed = 0;
+          else
+            throw std::runtime_error("the cut removed " + std::to_string(removed) + " where its tool shares " +
                                      std::to_string(shared));
-          r.Changed = volume - v;
+        }
+        if (removed > Touching * std::max(volume, r.Tool)) {
+          r.Changed = removed;
           body = next;
           volume = v;
         }

@@ -23,14 +23,15 @@ struct TCurve2
 // Curves that chain end to end into one closed loop (or one circle).
 using TLoop = std::vector<TCurve2>;
 
-// A sketch plane in world space: u and v span it, n = u x v is its normal.
+// A sketch plane in space: u and v span it (arcs turn counter-clockwise about u x v), n is the sweep's
+// direction.
 struct TFrame
 {
   TVec3 Origin{0, 0, 0}, U{1, 0, 0}, V{0, 1, 0}, N{0, 0, 1};
 };
 
 // One solid feature of a part, placed: a profile (regions by even-odd nesting of its loops) swept along
-// the frame's normal over [From, To] or turned about an axis in the sketch plane.
+// the frame's normal over [From, To] or turned about an axis.
 struct TFeature
 {
   enum TShape { Extrusion, Rotation };
@@ -39,12 +40,12 @@ struct TFeature
   std::string Kind; // for reports: "extrusion", "rotated", ...
   TFrame Frame;
   std::vector<TLoop> Loops;
-  // Extrusion: the sweep range along N, and the taper in degrees (a negative one widens the section
-  // away from the sketch plane).
-  double From = 0, To = 0, Taper = 0;
-  // Rotation: the axis through two sketch points, turned from Angle0 to Angle1 degrees about it.
-  double Ax1 = 0, Ay1 = 0, Ax2 = 1, Ay2 = 0;
-  double Angle0 = 0, Angle1 = 360;
+  // Extrusion: the sweep range along N, and how far the section's edges move out per unit of distance
+  // from the sketch plane (negative: in; a taper's tangent).
+  double From = 0, To = 0, Grow = 0;
+  // Rotation: the axis through a point along a direction, and the turn in degrees (right-handed about it).
+  TVec3 AxisPoint{0, 0, 0}, AxisDir{1, 0, 0};
+  double Angle = 360;
 };
 
 // What one feature did to its part.
