@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <filesystem>
 #include <numbers>
 
@@ -120,6 +122,50 @@ TEST(SolidPart, ArcSenseChoosesTheHalfDisc)
     EXPECT_NEAR(p.Features[1].Tool, 12.5 * Pi * 12, 1e-6 * 150 * Pi);
     EXPECT_NEAR(p.Features[1].Changed, clockwise ? 12.5 * Pi * 10 : 0, 1e-6 * 125 * Pi) << clockwise;
   }
+}
+
+// The internal teeth of a sleeve (module 2.5, 30 teeth, tips at radius 35, roots at 41, turned half a pitch
+// so that a space stands about the sketch's +u direction, where a circle starts) cut from a ring turned
+// about the sketch normal. The modeller's cut once left the space about +u standing, whose root arc closes
+// the loop across +u.
+TEST(SolidPart, ArcAcrossTheSketchAxisIsCut)
+{
+  const int z = 30;
+  const double ra = 35, rf = 41, pitch = 2 * Pi / z, ha = 2.7 * Pi / 180, hf = 4.6 * Pi / 180;
+  auto at = [](double r, double t) { return std::pair{r * std::cos(t), r * std::sin(t)}; };
+  TLoop teeth;
+  for (int k = 0; k < z; ++k) {
+    const double c = (k + 0.5) * pitch;
+    TCurve2 up, tip, down, root;
+    std::tie(up.X1, up.Y1) = at(rf, c - hf);
+    std::tie(up.X2, up.Y2) = at(ra, c - ha);
+    tip.Kind = TCurve2::Arc, tip.R = ra, tip.X1 = up.X2, tip.Y1 = up.Y2;
+    std::tie(tip.X2, tip.Y2) = at(ra, c + ha);
+    down.X1 = tip.X2, down.Y1 = tip.Y2;
+    std::tie(down.X2, down.Y2) = at(rf, c + hf);
+    root.Kind = TCurve2::Arc, root.R = rf, root.X1 = down.X2, root.Y1 = down.Y2;
+    std::tie(root.X2, root.Y2) = at(rf, c + pitch - hf);
+    if (k == z - 1) std::tie(root.X2, root.Y2) = std::pair{teeth[0].X1, teeth[0].Y1};
+    teeth.insert(teeth.end(), {up, tip, down, root});
+  }
+  // The ring about x, from radius 35 to 50, 20 long, cut across on the YOZ plane (u = -z, v = y).
+  TFeature spaces = Prism({teeth}, -1, 21, true);
+  spaces.Frame = {{0, 0, 0}, {0, 0, -1}, {0, 1, 0}, {1, 0, 0}};
+  const TPartResult p = BuildPart({Turned(0, ra, 20, 50), spaces});
+  ASSERT_EQ(p.Features.size(), 2u);
+  // The loop holds the disc of radius 35 and the spaces: its area by the shoelace over the curves' ends,
+  // each arc adding its circular segment (every arc turns counter-clockwise about the centre).
+  double area = 0;
+  for (const TCurve2& c : teeth) {
+    area += (c.X1 * c.Y2 - c.X2 * c.Y1) / 2;
+    if (c.Kind == TCurve2::Arc) {
+      const double t = std::remainder(std::atan2(c.Y2, c.X2) - std::atan2(c.Y1, c.X1), 2 * Pi);
+      area += c.R * c.R / 2 * (t - std::sin(t));
+    }
+  }
+  const double removed = (area - Pi * ra * ra) * 20;
+  EXPECT_NEAR(p.Features[1].Changed, removed, 1e-6 * removed);
+  EXPECT_GT(p.Features[1].Changed, 0);
 }
 
 TEST(SolidPart, ToolTouchingAlongALineOrFaceRemovesNothing)

@@ -4,6 +4,7 @@
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepAlgoAPI_Common.hxx>
 #include <BRepBndLib.hxx>
+#include <BRepClass3d_SolidClassifier.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
 #include <TopExp_Explorer.hxx>
@@ -43,6 +44,26 @@ bool Coaxial(const gp_Ax1& a, const gp_Ax1& b)
 
 } // namespace
 
+std::array<double, 6> Bounds(const TPlaced& placed)
+{
+  Bnd_Box box;
+  const TopoDS_Shape s = PlacedShape(placed);
+  if (!s.IsNull()) BRepBndLib::Add(s, box);
+  if (box.IsVoid()) return {0, 0, 0, 0, 0, 0};
+  std::array<double, 6> b;
+  box.Get(b[0], b[1], b[2], b[3], b[4], b[5]);
+  return b;
+}
+
+bool Contains(const TPlaced& placed, const TVec3& point)
+{
+  if (!placed.Shape) return false;
+  // The point taken into the part's own space, where the solid is.
+  const gp_Pnt p = gp_Pnt(point[0], point[1], point[2]).Transformed(Transformation(placed.Matrix).Inverted());
+  BRepClass3d_SolidClassifier c(placed.Shape->S, p, 1e-7);
+  return c.State() == TopAbs_IN;
+}
+
 double ClashTolerance(double smaller) { return std::max(0.1, 1e-6 * smaller); }
 
 TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
@@ -61,7 +82,9 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
       BRepAlgoAPI_Common common(solids[i].S, solids[j].S);
       if (!common.IsDone() || common.HasErrors()) continue;
       const double shared = Volume(TShape(common.Shape()));
-      if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) out.Clashes.push_back({i, j, shared});
+      if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) {
+        out.Clashes.push_back({i, j, shared});
+      }
     }
   }
   // A fastener is seated in a component that has a hole coaxial with one of its own cylinders and that its

@@ -116,9 +116,13 @@ bool Inside(const std::vector<std::array<double, 2>>& poly, double x, double y)
 TopoDS_Edge Edge(const TSketchPlane& p, const TCurve2& c, double grow)
 {
   if (c.Kind == TCurve2::Line) return BRepBuilderAPI_MakeEdge(p.At(c.X1, c.Y1), p.At(c.X2, c.Y2));
-  const gp_Circ circle(gp_Ax2(p.At(c.Xc, c.Yc), p.Turn(), p.U), c.R + grow);
-  if (c.Kind == TCurve2::Circle) return BRepBuilderAPI_MakeEdge(circle);
-  const gp_Pnt a = p.At(c.X1, c.Y1), b = p.At(c.X2, c.Y2);
+  if (c.Kind == TCurve2::Circle) return BRepBuilderAPI_MakeEdge(gp_Circ(gp_Ax2(p.At(c.Xc, c.Yc), p.Turn(), p.U), c.R + grow));
+  // The arc's circle starts where the arc does: an arc across its circle's start left the modeller's cut
+  // of a swept profile without the face that arc sweeps.
+  const gp_Pnt a = p.At(c.X1, c.Y1), b = p.At(c.X2, c.Y2), centre = p.At(c.Xc, c.Yc);
+  const gp_Pnt from = c.Clockwise ? b : a;
+  const gp_Dir start = from.Distance(centre) > 1e-12 ? gp_Dir(gp_Vec(centre, from)) : p.U;
+  const gp_Circ circle(gp_Ax2(centre, p.Turn(), start), c.R + grow);
   Handle(Geom_TrimmedCurve) arc = c.Clockwise ? GC_MakeArcOfCircle(circle, b, a, true).Value()
                                                : GC_MakeArcOfCircle(circle, a, b, true).Value();
   return BRepBuilderAPI_MakeEdge(arc);

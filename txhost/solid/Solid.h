@@ -103,9 +103,13 @@ struct TAssemblyResult
 double ClashTolerance(double smaller);
 TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed);
 
-// The volume and the number of solids of a shape, and its world bounding box (min, max).
+// The volume and the number of solids of a shape.
 double Volume(const TShape& shape);
 int SolidCount(const TShape& shape);
+// A placed component's box in world space (x0, y0, z0, x1, y1, z1), and whether a world point lies inside
+// its solid (not on its boundary).
+std::array<double, 6> Bounds(const TPlaced& placed);
+bool Contains(const TPlaced& placed, const TVec3& point);
 
 // The placed solids drawn shaded from a fixed isometric view into a PNG of width x height pixels on a
 // white background; with section, everything above the XOY plane is cut away so that what sits inside
