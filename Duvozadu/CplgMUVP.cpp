@@ -124,9 +124,13 @@ void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const d
   if (tl % 10 == 0) return;
   // The pin's hole is the cone the pin sits in: its diameter at the face, narrowing into the
   // flange as the pin does, as the model cuts it.
-  const double y = A[5] / 2, r = A[14] / 2, e = r - PinCone * l1;
+  // It never narrows below the pin's thread, which passes through it.
+  const double* P = PinRow(A);
+  const double y = A[5] / 2, r = A[14] / 2, rt = PinUsable(P) ? std::min(P[3] / 2, r) : 0.0;
+  const double e = std::max(r - PinCone * l1, rt), t = std::min((r - e) / PinCone, l1);
   TContDrawing cone(m);
-  cone.Make(0, y + r, dP(-l1, y + e, dP(-l1, y - e, dP(0, y - r, dP(0, y + r)))));
+  cone.Make(0, y + r,
+            dP(-t, y + e, dP(-l1, y + e, dP(-l1, y - e, dP(-t, y - e, dP(0, y - r, dP(0, y + r)))))));
   auto pinHole = [&] { cone.dr2D(1); };
   m->drHatch(0, 45.0, 2.0);
   c.drContBlock(tl - tl % 10);
@@ -392,6 +396,10 @@ void dr3D_MUVP()
       m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
       HoleCircle(*m, A[15], A[5], P[0] / 2);
       m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], alpha);
+      // The thread passes where the cone's hole would be narrower than it.
+      m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
+      HoleCircle(*m, A[15], A[5], P[3] / 2);
+      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], 0.0);
     }
     dr3DKeySeating(A[17], false, zero, cut);
   }
