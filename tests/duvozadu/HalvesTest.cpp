@@ -24,8 +24,8 @@ struct TPart
   std::vector<double> Radii;
 };
 
-// The half-couplings a 3D build made, by file name.
-std::map<std::string, TPart> Halves(const TRecordingModeler& m)
+// The half-couplings (or the parts whose name holds word) a 3D build made, by file name.
+std::map<std::string, TPart> Halves(const TRecordingModeler& m, const char* word = "Полумуфта")
 {
   std::map<std::string, TPart> out;
   TPart* part = nullptr;
@@ -33,7 +33,7 @@ std::map<std::string, TPart> Halves(const TRecordingModeler& m)
   for (const auto& c : m.Calls) {
     if (c.Op == "drCreate3D") {
       const std::string file = c.S[0].Utf8Text();
-      part = file.substr(file.rfind('/') + 1).find("Полумуфта") != std::string::npos ? &out[file] : nullptr;
+      part = file.substr(file.rfind('/') + 1).find(word) != std::string::npos ? &out[file] : nullptr;
       if (part) *part = TPart();
       continue;
     }
@@ -204,5 +204,26 @@ TEST_F(CouplingHalves, ShaftsNoGroupHoldsAreRefusedAndNothingIsBuilt)
         ASSERT_EQ(Log.Texts.size(), 1u);
         EXPECT_EQ(Log.Texts[0].rfind("Нет размера муфты для валов ", 0), 0u) << Log.Texts[0];
       }
+  }
+}
+
+// The toroidal coupling's rings reach down to the shaft: each side's ring and half-ring are its own
+// shaft's, the second shaft's placed on the second half's side.
+TEST_F(CouplingHalves, EachSideOfTheToroidalCouplingHasItsOwnRings)
+{
+  const TString row("Торообразная ГОСТ Р 50892-96");
+  ASSERT_TRUE(Build(row, 0, 20, 14, 18, 0, 0));
+  const auto rings = Halves(M, "Кольцо");
+  ASSERT_EQ(rings.size(), 4u) << "a ring and a half-ring for each shaft";
+  for (const auto& [file, part] : rings) {
+    const double d = file.find("-14-") != std::string::npos ? 14 : 18;
+    EXPECT_NE(file.find("-" + std::to_string(int(d)) + "-"), std::string::npos) << file;
+    EXPECT_TRUE(std::any_of(part.Radii.begin(), part.Radii.end(), [&](double r) { return r == d / 2; })) << file;
+  }
+  // Placed as they are on the second half's side, turned on the first's.
+  for (const auto& c : M.Calls) {
+    if ((c.Op != "AddDetailFile" && c.Op != "AddDetailAxleFile") || !rings.count(c.S[0].Utf8Text())) continue;
+    const bool turned = c.Op == "AddDetailAxleFile";
+    EXPECT_NE(c.S[0].Utf8Text().find(turned ? "-14-" : "-18-"), std::string::npos) << c.S[0].Utf8Text();
   }
 }
