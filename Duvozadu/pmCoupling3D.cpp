@@ -7,10 +7,10 @@
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgGlobal.h"
-#include "hxcadkit/drawing/drBlankModeler.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/drBlankModeler.h"
 #include "txapi/IDocuments.h"
 #include "txapi/IFace.h"
 #include "txapi/IMateConstraints3D.h"
@@ -70,18 +70,15 @@ TString OpenFileOfBuild()
 {
   TBlankModeler naming; // a build through it names its files and writes none
   TModeler3D* const host = SetCouplingModeler(&naming);
-  const bool quiet = Couplings.Quiet;
-  Couplings.Quiet = true;
   bool named = false;
   try {
+    const TQuietCouplings quiet;
     named = Couplings.drCoupling(ControlModel.CouplingName, 0);
   } catch (...) {
     SetCouplingModeler(host);
-    Couplings.Quiet = quiet;
     throw;
   }
   SetCouplingModeler(host);
-  Couplings.Quiet = quiet;
   if (!named) return TString();
   // Paths as the file system takes them: the UTF-8 bytes, compared as written and by the file.
   auto path = [](const TString& t) { return std::filesystem::path(t.Utf8Text()).lexically_normal(); };
