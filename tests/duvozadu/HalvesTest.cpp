@@ -48,7 +48,7 @@ std::map<std::string, TPart> Halves(const TRecordingModeler& m, const char* word
   return out;
 }
 
-// The hatched pieces of a section that lie wholly on one side of the middle, each as its boundary's
+// The hatched pieces of a section that lie on one side of the middle, each as its boundary's
 // curves, rounded so that equal drawings compare equal. Pieces across the middle (an insert, a shell)
 // belong to neither half.
 using THatch = std::vector<std::vector<long long>>;
@@ -62,7 +62,7 @@ std::vector<THatch> Side(const TRecordingModeler& m, int sign)
     const double xs[] = {k.x1, k.x2, k.Kind == TCurve::Circle ? k.cx - k.r : k.x1,
                          k.Kind == TCurve::Circle ? k.cx + k.r : k.x2};
     for (double x : xs)
-      if (x * sign <= 1e-6) across[k.Hatch] = true;
+      if (x * sign < -1e-6) across[k.Hatch] = true; // a piece may stand against the middle
     hatches[k.Hatch].push_back({int(k.Kind), r(k.x1), r(k.y1), r(k.x2), r(k.y2), r(k.cx), r(k.cy), r(k.r)});
   }
   std::vector<THatch> out;
@@ -174,6 +174,15 @@ TEST_F(CouplingHalves, EachHalfIsItsOwnShaftsAndTypesIn2DAnd3D)
           const auto l = Side(M, -1), r = Side(M, 1);
           const bool firstLeft = l == left[{d1, t1}] && r == right[{d2, t2}];
           const bool firstRight = r == right[{d1, t1}] && l == left[{d2, t2}];
+          // Each side's half is drawn with its own shaft's bore.
+          auto reaches = [](const std::vector<THatch>& side, double d) {
+            const long long y = std::llround(d / 2 * 1e6);
+            for (const THatch& h : side)
+              for (const auto& c : h)
+                if (std::llabs(c[2]) == y || std::llabs(c[4]) == y) return true;
+            return false;
+          };
+          EXPECT_TRUE(reaches(firstRight ? r : l, d1) && reaches(firstRight ? l : r, d2)) << "a bore not drawn";
           EXPECT_TRUE(firstLeft || firstRight)
               << "a side drawn with the other shaft or type: " << (l == left[{d1, t1}])
               << (r == right[{d2, t2}]) << (r == right[{d1, t1}]) << (l == left[{d2, t2}]);
