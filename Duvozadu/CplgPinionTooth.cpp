@@ -94,7 +94,7 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y)
   const double zero = 0.0, one = 1.0;
   g.dr2D_Screw_V1(-r, y, zero, one, K[0], 2 * r + 0.6 * K[0] + 5.0, K[0] + 10.0, K[3], K[2], 31, false);
   g.dr2D_Washer_V2(r, y, zero, one, K[0], K[5], K[4], 31, false);
-  g.dr2D_Nut_V2(r + 2.0, y, zero, one, K[0], K[3], K[2], 31, false);
+  g.dr2D_Nut_V2(r + K[4], y, zero, one, K[0], K[3], K[2], 31, false);
 }
 
 using TPieceDraw = void (*)(const double&, const double&, const double&, const double&, const double*, int,
@@ -366,7 +366,9 @@ void FlangeCut(TModeler3D& m, const double* A, bool teeth)
   teeth = teeth && GearMade(A[9], A[10]);
   if (!teeth && !(A[20] > 0.0)) return;
   m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
-  if (teeth) TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, zero, one, A[9], A[10], 0.4, 1, false);
+  // Turned half a pitch: the hubs' teeth, drawn about the same axis, stand in these spaces.
+  const double halfPitch = 180.0 / std::floor(A[10]);
+  if (teeth) TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
   HoleCircle(m, A[20], A[18], A[19] / 2, 0.0);
   m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[5] / 2, 0.0);
 }
@@ -401,7 +403,8 @@ void InsertBolts(TModeler3D& m, const double* K, const double* A)
     const double y = std::sin(phi) * R0, z = std::cos(phi) * R0;
     m.AddDetail(-r, y, z, ControlModel.Detail3D(5), false, false);
     m.AddDetail(r, y, z, ControlModel.Detail3D(6), false, false);
-    m.AddDetail(r + 2.0, y, z, ControlModel.Detail3D(7), false, false);
+    // The nut on the washer, whose thickness is K[4].
+    m.AddDetail(r + K[4], y, z, ControlModel.Detail3D(7), false, false);
   }
 }
 

@@ -6,7 +6,9 @@
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/pmCommands.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
+#include "txapi/IApplication.h"
 #include "txapi/IDocument2DEdit.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IMacroContent.h"
@@ -101,6 +103,10 @@ TpmCouplingBlock2D::TpmCouplingBlock2D()
 TpmCouplingBlock2D::~TpmCouplingBlock2D()
 {
   if (PhantomGroup) drApi::MA.drDeleteObj(Ptr<txapi::IModelObject>(PhantomGroup));
+  // The host is told that the command goes; what it answers is of no use here.
+  Quietly([] {
+    if (txapi::IApplication* app = CommandHost.Application()) app->CommandClosing(false);
+  });
   cPosLeader.reset();
   cSpcObj.reset();
 }

@@ -109,6 +109,29 @@ TEST_F(Coupling2DTest, PhantomFollowsAndEachClickLeavesAKeptBlockWithItsEntryAnd
   EXPECT_EQ(Top(txhost::model2d::Leader).size(), 2u);
 }
 
+// The command tells the application once that it goes, after its last placement run, with the flag false;
+// a host that fails that call still sees the command end.
+TEST_F(Coupling2DTest, TheCommandTellsTheApplicationOnceAsItGoes)
+{
+  Object& app = H.ApplicationObject();
+  std::size_t before = 0;
+  Script().Button(txapi::pbEnter); // the placement runs again
+  Script().Queue([&](Object&) { before = app.CallCount("CommandClosing"); });
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  EXPECT_EQ(before, 0u);
+  const auto calls = app.CallsOf("CommandClosing");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0]->Arguments, Value::array({false}));
+
+  H.GetFaults().ThrowOnCall(txhost::Target::Of(app), "CommandClosing");
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  EXPECT_EQ(app.CallCount("CommandClosing"), 2u);
+  EXPECT_EQ(TBaseManager::CurrentProcessManager, nullptr);
+  EXPECT_EQ(pmCouplingBlock2D, nullptr);
+}
+
 TEST_F(Coupling2DTest, OptionsAndDrawingKindDecideWhatAPlacementMakes)
 {
   // Specification and leader options, drawing kind; entries and leaders made.
