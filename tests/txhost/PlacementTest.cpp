@@ -315,3 +315,38 @@ TEST(PlacementChecks, FastenersMeetTheHolesTheyPass)
   EXPECT_FALSE(StandsIn(Box{{0, 1, 0}, {4, 9, 2.5}}, slot));
   EXPECT_FALSE(Clash(Box{{4, 0, 0}, {5, 1, 1}}, slot)) << "touching faces do not clash";
 }
+
+namespace {
+
+// A boss extrusion of the triangle (0, 0), (1, 0), (0, 1) sketched on YOZ: its slanted side faces along
+// u + v, which the table puts at -z + y.
+TEST_F(PlacedInPart, BodyFacesTakeTheirNormalsFromTheSketchFrame)
+{
+  SmartPtr<txapi::IPart> part = NewPart();
+  SmartPtr<txapi::ISketch> s = SmartPtr<txapi::IModelContainer>(part)->GetSketches()->Add();
+  s->SetPlane(part->GetDefaultEntity(txapi::o3d_planeYOZ));
+  SmartPtr<txapi::IModelObject>(s)->Update();
+  SmartPtr<txapi::ITavrixDocument2D> editor = s->BeginEdit();
+  SmartPtr<txapi::IDrawingContainer> dc = editor->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+  for (const auto& p : {std::array<double, 4>{0, 0, 1, 0}, {1, 0, 0, 1}, {0, 1, 0, 0}}) {
+    SmartPtr<txapi::ILineSegment> l = dc->GetLineSegments()->Add();
+    l->SetPoints(p[0], p[1], p[2], p[3]);
+    l->Update();
+  }
+  s->EndEdit();
+  SmartPtr<txapi::IExtrusion> e = SmartPtr<txapi::IModelContainer>(part)->GetExtrusions()->Add(txapi::o3d_bossExtrusion);
+  e->SetProfiles({SmartPtr<txapi::IModelObject>(s)});
+  e->SetSideDepth(0, 2);
+  ASSERT_TRUE(SmartPtr<txapi::IModelObject>(e)->Update());
+  int slanted = 0;
+  for (const Object* body : txhost::model::LiveMembers(*Object::From(e.get()), "body"))
+    for (const Object* f : txhost::model::LiveMembers(*body, "face")) {
+      const txhost::Value& n = f->Prop("normal");
+      if (n.is_array() && Length(Sub({n[0].get<double>(), n[1].get<double>(), n[2].get<double>()},
+                                     {0, std::sqrt(0.5), -std::sqrt(0.5)})) < 1e-9)
+        ++slanted;
+    }
+  EXPECT_EQ(slanted, 1);
+}
+
+} // namespace
