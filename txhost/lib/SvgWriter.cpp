@@ -197,7 +197,7 @@ private:
   std::string BrokenLine(const Piece& p)
   {
     const double dx = p.X2 - p.X1, dy = p.Y2 - p.Y1, len = std::hypot(dx, dy);
-    if (p.IsArc || p.Full || !(len >= 4 * BreakWidth)) return Draw(p);
+    if (p.IsArc || p.Full || !(len >= 6 * BreakWidth)) return Draw(p);
     const double ux = dx / len, uy = dy / len, mx = (p.X1 + p.X2) / 2, my = (p.Y1 + p.Y2) / 2;
     auto at = [&](double along, double across) {
       return P(mx + along * ux - across * uy, my + along * uy + across * ux);
