@@ -6,18 +6,11 @@
 #include "hxcadkit/core/TPointer.h"
 
 #include <cmath>
-#include <type_traits>
 
 using namespace commands_test;
 using txapi::SmartPtr;
 
 namespace {
-
-// The names the bindings are known by elsewhere.
-static_assert(std::is_same_v<TPropertylVariable::TeChooseManager, txapi::txChooseManagerTypeEnum>);
-static_assert(std::is_same_v<decltype(TPropertylVariable::SValue), TPropertylVariable::Str>);
-static_assert(std::is_same_v<decltype(TPropertylVariable::Data.APChar), char**>);
-static_assert(std::is_same_v<decltype(TAPropertylVariable::BaseManager), TBaseManager&>);
 
 // Every value kind, each bound to two controls ("x1" and "x2").
 class TBound3D : public TBaseManager3D

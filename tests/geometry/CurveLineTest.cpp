@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <memory>
-#include <type_traits>
 
 #include "CurveTestUtil.h"
 #include "hxcadkit/geometry/Elements.h"
@@ -13,10 +12,6 @@
 using namespace curvetest;
 
 namespace {
-
-// A curve parameter is the parameter type for reals with the solver's tolerance.
-static_assert(std::is_same_v<decltype(TCoo::Value), Real> && TCoo::Eps == 1e-8);
-static_assert(std::is_base_of_v<TParameter<Real, cCooEps>, TPointOnCurve>);
 
 const TPoint2D Tiny(1e-8, 1e-8);
 
