@@ -126,8 +126,10 @@ bool TpmCouplingBlock2D::ChangeControlValue(TControlPtr Control)
   } else if (Same(Control, TControlPtr(cPosLeader))) {
     ControlModel.NeedPosLeader = cPosLeader->GetChecked();
   } else if (is(T1)) {
-    // The second half takes the first half's bore type.
+    // The second half takes the first half's bore type, and its list shows it: the panel never shows a
+    // type the coupling is not built with.
     ControlModel.T2 = ControlModel.T1;
+    APropertyVariable.ChangeValue(&T2, -1);
     Next(AD2);
   } else if (is(T2)) {
     Next(AD2);
@@ -209,8 +211,17 @@ bool TpmCouplingBlock2D::RedrawEditedBlock()
 
 void TpmCouplingBlock2D::RedrawPhantom(double, double, double)
 {
-  // Drawn in the phantom group's own frame: the host places the group at the cursor.
-  DrawCoupling();
+  // Drawn in the phantom group's own frame: the host places the group at the cursor. Why nothing can
+  // be drawn is said once, when the user places the coupling.
+  const bool quiet = Couplings.Quiet;
+  Couplings.Quiet = true;
+  try {
+    DrawCoupling();
+  } catch (...) {
+    Couplings.Quiet = quiet;
+    throw;
+  }
+  Couplings.Quiet = quiet;
 }
 
 bool TpmCouplingBlock2D::ButtonClick(int ButtonID)
