@@ -1,5 +1,6 @@
 #include "txhost/lib/SvgWriter.h"
 
+#include "txapi/Enums.h"
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
@@ -185,18 +186,36 @@ private:
   static std::string Stroke(int style)
   {
     switch (style) {
-    case 1:
+    case txapi::txCSNormal:
       return "stroke=\"black\" stroke-width=\"0.5\"";
-    case 3:
+    case txapi::txCSAxial:
       return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"8 2 1 2\"";
-    case 4:
+    case txapi::txCSDashed:
       return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"3 1.5\"";
-    case 7:
+    case txapi::txCSConstruction: // shown faint: it helps to draw and is not part of the drawing
+      return "stroke=\"#8c8c8c\" stroke-width=\"0.18\"";
+    case txapi::txCSThick:
       return "stroke=\"black\" stroke-width=\"0.7\"";
-    default:
+    case txapi::txCSDotted:
+      return "stroke=\"black\" stroke-width=\"0.3\" stroke-dasharray=\"0.4 1\"";
+    default: // the thin line, and the line with breaks, whose breaks BrokenLine draws
       return "stroke=\"black\" stroke-width=\"0.25\"";
     }
   }
+  // A straight piece of the line with breaks carries one zigzag across its middle; a piece too short to
+  // hold it, and a curved one, is drawn plain.
+  std::string BrokenLine(const Piece& p)
+  {
+    const double dx = p.X2 - p.X1, dy = p.Y2 - p.Y1, len = std::hypot(dx, dy);
+    if (p.IsArc || p.Full || !(len >= 6 * BreakWidth)) return Draw(p);
+    const double ux = dx / len, uy = dy / len, mx = (p.X1 + p.X2) / 2, my = (p.Y1 + p.Y2) / 2;
+    auto at = [&](double along, double across) {
+      return P(mx + along * ux - across * uy, my + along * uy + across * ux);
+    };
+    return "L" + at(-BreakWidth, 0) + " L" + at(-BreakWidth / 2, BreakHeight) + " L" +
+           at(BreakWidth / 2, -BreakHeight) + " L" + at(BreakWidth, 0) + " L" + P(p.X2, p.Y2);
+  }
+  static constexpr double BreakWidth = 2.5, BreakHeight = 3;
   static bool Visible(const Object& o)
   {
     const double style = Num(o, "style", 1);
@@ -375,8 +394,9 @@ private:
              << ',' << -Y << ")\" fill=\"none\" " << Stroke(Style(*o)) << "/>\n";
       } else if (PieceOf(*o, t, p)) {
         if (!Visible(*o)) continue;
-        Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << Draw(p) << "\" fill=\"none\" "
-             << Stroke(Style(*o)) << " stroke-linecap=\"round\"/>\n";
+        const int style = Style(*o);
+        Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p))
+             << "\" fill=\"none\" " << Stroke(style) << " stroke-linecap=\"round\"/>\n";
       } else if (kind == model2d::Point) {
         double X, Y;
         t.After(FrameAffine(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);

@@ -10,7 +10,8 @@ class Object;
 
 // A picture of a 2D document (drawing or fragment) for people: every view with its placement, every
 // curve in its line style (main lines thick, thin lines thin, axis lines dash-dotted, dashed lines
-// dashed; invisible ones left out), hatches filled with lines at their angle and step, colourings filled,
+// dashed, thick lines thicker, lines with breaks with a zigzag, construction lines faint, dotted lines
+// dotted; invisible ones left out), hatches filled with lines at their angle and step, colourings filled,
 // macro objects placed as a whole, texts at their height and angle, points, cut lines and leaders, dimensions
 // with their extension lines, arrows and measured values, roughness signs (and the sheet's corner sign), form
 // tolerance frames with their leaders, datum signs and view arrows; the first layout sheet's border, frame and
