@@ -204,7 +204,9 @@ TEST_F(BaseDetail, SizesThatCannotMakeAPartAreRefusedBeforeAnyDocument)
         // A size that only a drawing's thread or socket lines take leaves the revolved outline
         // alone: it may be refused too, but a refusal is always whole.
         const bool built = drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0, v, true);
-        if (read) EXPECT_FALSE(built) << "slot " << i << " value " << bad;
+        if (read) {
+          EXPECT_FALSE(built) << "slot " << i << " value " << bad;
+        }
         EXPECT_EQ(Md.Calls.empty(), !built) << "slot " << i;
         EXPECT_EQ(log.Count("Недопустимые размеры: /p/n.tpt"), built ? 0 : 1) << "slot " << i;
       }
