@@ -419,9 +419,13 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
     for (std::size_t i = parts; i < link.AllParts.size(); ++i) {
       const std::filesystem::path file = link.AllParts[i].toWideChar();
       ReopensAsSaved(file);
-      if (made.Tabled) EXPECT_TRUE(HasBody(file)) << file;
+      if (made.Tabled) {
+        EXPECT_TRUE(HasBody(file)) << file;
+      }
     }
-    if (made.Tabled) EXPECT_GT(link.AllParts.size(), parts) << "a part document";
+    if (made.Tabled) {
+      EXPECT_GT(link.AllParts.size(), parts) << "a part document";
+    }
   }
 }
 
