@@ -48,7 +48,7 @@ struct TPiece
   friend void PrintTo(const TPiece& p, std::ostream* os) { *os << p.Name; }
 };
 
-double Col(int table, int row, int column)
+double RowValue(int table, int row, int column)
 {
   return ABaseDetail.ParStDet(table, row, column);
 }
@@ -76,7 +76,7 @@ template <class T, class... A> T& ByKeys(TMade& m, int table, int s, int a, int 
 {
   const int r = RowOf(table, s);
   T& p = Add<T>(m, std::forward<A>(args)...);
-  p.Set(table, Col(table, r, a) / 2, Col(table, r, b));
+  p.Set(table, RowValue(table, r, a) / 2, RowValue(table, r, b));
   m.Tabled = true;
   return p;
 }
@@ -85,7 +85,7 @@ TSocketLeaderPin& Pillar(TMade& m, int s)
 {
   const int r = RowOf(5, s);
   auto& p = Add<TSocketLeaderPin>(m, 1, &MA, nullptr, nullptr);
-  p.Set(5, Col(5, r, 2) / 2, Col(5, r, 7), Col(5, r, 8));
+  p.Set(5, RowValue(5, r, 2) / 2, RowValue(5, r, 7), RowValue(5, r, 8));
   p.FRadius = p.OFRadius;
   m.Tabled = true;
   return p;
