@@ -9,8 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../adapter/Drawing2DSupport.h"
-#include "../duvozadu/CouplingFixture.h"
+#include "../duvozadu/StandInFixture.h"
 #include "tests/TestNames.h"
 #include "txhost/solid/Evaluator.h"
 
@@ -47,30 +46,7 @@ bool EveryRow()
   return all != nullptr && std::string(all) == "all";
 }
 
-// Couplings built on a stand-in host, into a folder of their own.
-class StandInBuild : public CouplingTest
-{
-protected:
-  void SetUp() override
-  {
-    CouplingTest::SetUp();
-    H.SetDocumentsFolder(Dir.path());
-    drApi::PControlModel = &ControlModel;
-    drApi::MA.Init(H.Application(), "VUVudirido", "#Stamp - Regular");
-    SetCouplingModeler(&drApi::MA);
-  }
-  void TearDown() override
-  {
-    adaptertest::Reset2D();
-    adaptertest::ResetModeller();
-    drApi::PControlModel = nullptr;
-    CouplingTest::TearDown();
-  }
-  txhost::test::TempDir Dir;
-  txhost::Host H;
-};
-
-class GeometrySweep : public StandInBuild, public ::testing::WithParamInterface<TGeometryRow>
+class GeometrySweep : public StandInCoupling, public ::testing::WithParamInterface<TGeometryRow>
 {
 };
 
@@ -165,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Couplings, GeometrySweep, ::testing::ValuesIn(GeometryR
 // itself (the sweep checks the couplings whole): the hinge's bushing is one solid (its core stood 0.01 mm
 // inside its rings' bores), the toroidal shell has holes where the bolts pass through its feet, and the
 // half-ring is drilled through its collar beyond the flange's face.
-TEST_F(StandInBuild, PiecesOnceApartOrUndrilled)
+TEST_F(StandInCoupling, PiecesOnceApartOrUndrilled)
 {
   struct TCase
   {
@@ -202,10 +178,11 @@ TEST_F(StandInBuild, PiecesOnceApartOrUndrilled)
             EXPECT_GT(f.Changed, 0) << piece << " " << f.Kind << " row " << i;
         }
         EXPECT_GT(found, 0) << piece << " row " << i;
-        if (r.Checked)
+        if (r.Checked) {
           for (const txhost::solid::TClash& k : r.Checked->Clashes)
             EXPECT_FALSE(Named(r.Placed[k.A], piece) || Named(r.Placed[k.B], piece))
                 << r.Placed[k.A].Name << " and " << r.Placed[k.B].Name << " share " << k.Volume << " mm3, row " << i;
+        }
       }
       H.CloseDocument(*doc);
     }
