@@ -113,11 +113,8 @@ bool BoltedRows(TBoltedRows& r, int mainColumns, int boltKey, bool (*drawable)(c
   r.m = CouplingModeler();
   const TTable* t = Table(0, mainColumns);
   if (!r.m || !t) return false;
-  TGroupRows g = GroupRows(t, ControlModel.M, ControlModel.P1d, ControlModel.P2d);
-  if (!g.R1 || !g.R2) {
-    g.R1 = g.R2 = t->Row(t->CountRow - 1);
-    g.Torque = g.R1[0];
-  }
+  const TGroupRows g = GroupRows(t, ControlModel.M, ControlModel.P1d, ControlModel.P2d);
+  if (!g.R1 || !g.R2) return false;
   r.R1 = g.R1;
   r.R2 = g.R2;
   if (!drawable(r.R1) || !drawable(r.R2)) return false;
@@ -313,10 +310,11 @@ void dr2D_PinionTooth2()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
+  // The flanged half takes the first shaft, the hub the second.
   dr2D_UGasket(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_MZP_V1(zero, zero, half, one, A, 31, false);
-  dr2D_PinionTooth_V1(zero, zero, zero, one, A, BoreType(ControlModel.T2), 31, false);
+  dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
   BoltSet(*r.m, r.K, A[8] / 2, A[18] / 2);
 }
 
@@ -446,7 +444,7 @@ void dr3D_PinionTooth2()
   TModeler3D& m = *r.m;
   const double zero = 0.0;
   const double* A = r.R1;
-  HubPart(m, 1, "Полумуфта", ControlModel.P2d, A, ControlModel.T2, false);
+  HubPart(m, 1, "Полумуфта", ControlModel.P2d, r.R2, ControlModel.T2, false);
   MakeHalf(2, "Обойма", ControlModel.P1d, -1);
   Body(m, dr2D_PinionToothOut_V1, A);
   FlangeCut(m, A, true);
