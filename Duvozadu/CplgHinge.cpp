@@ -356,9 +356,11 @@ void dr2D_HingeCoupling2View()
 namespace {
 const double Zero = 0.0, One = 1.0, Turned = 180.0;
 
+// Every cut starts on a plane at the part's outside (half its size out along the normal) and goes back
+// through the part.
 void Cut(TModeler3D& m, double depth)
 {
-  m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, depth, 0.0);
+  m.drCutExtrusion(txapi::dtReverse, txapi::etBlind, depth, 0.0);
 }
 
 // A half-coupling part: the turned body closed along its bore, the jaws with their trunnion

@@ -4,12 +4,13 @@
 #include <filesystem>
 #include <sstream>
 
+#include "PlacedCheck.h"
 #include "StandInFixture.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/SvgWriter.h"
 
 // Each row once, the bore-type pairs taken in turn (the recording sweep takes every pair of
-// every row; a build on the stand-in writes eight files).
+// every row; a build on the stand-in writes eight files); the assembly sound in space.
 TEST_F(StandInCoupling, EveryRowMakesItsPartsAndAssembly)
 {
   std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
@@ -28,6 +29,9 @@ TEST_F(StandInCoupling, EveryRowMakesItsPartsAndAssembly)
     ASSERT_TRUE(doc);
     EXPECT_EQ(txhost::model::LiveMembers(*H.TopPart(*doc), txhost::kinds::Part).size(),
               std::size_t(5 * z + 2));
+    std::vector<txhost::place::PlacedComponent> parts;
+    const std::vector<std::string> findings = PlacedFindings(H, *doc, parts);
+    EXPECT_TRUE(findings.empty()) << FindingsText(findings);
     H.CloseDocument(*doc);
     ASSERT_TRUE(H.Documents().empty()) << "every document closed";
   }
