@@ -465,7 +465,8 @@ void BushingPart(TModeler3D& m, const double* A5)
                    dFsk(l / 2, d1 / 2, l / 2, ring, c, dFsk(l / 2, d / 2, 0, d / 2, c)))));
   {
     TPlace across(m, Zero, Zero, 90.0, One, 1, 0.0, false);
-    m.drRectAngle(-lp / 2, 0.0, lp / 2, d1 / 2 - 0.01, 1);
+    // The core fills the rings' bores, so that core and rings are one piece.
+    m.drRectAngle(-lp / 2, 0.0, lp / 2, d1 / 2, 1);
     m.drLine(0.0, 0.0, 10.0, 0.0, 3);
     for (double x : {lp / 2 - l / 2, l / 2 - lp / 2}) {
       TPlace end(m, x, Zero, Zero, One, 1, 0.0, false);

@@ -243,7 +243,7 @@ using TPieceDraw = void (*)(const double&, const double&, const double&, const d
                             bool);
 
 // n holes of radius d5 on the bolt circle, in a sketch across the axis at the flange's face, cut
-// away from it or towards the middle plane.
+// away from it or through the whole piece.
 void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum towards)
 {
   if (!(g.n > 0.0)) return;
@@ -296,6 +296,8 @@ void dr3D_ToroidalRubber()
   // The bolts are the first half's: its holes go through the second half's flange too.
   TorusHalfPart(m, 7, "Полумуфта2", ControlModel.P2d, r.R2, A, ControlModel.T2, false);
   PiecePart(m, 2, "Резина", dr2D_ToroidalRubber_V1, A, g.ShellMade());
+  // The bolts pass through the shell's feet, clamped between flange and half-ring.
+  if (g.ShellMade()) BoltHoles(m, g, txapi::dtBoth);
   m.drSave3D(true, true);
   // The ring and the half-ring reach down to their own half's shaft: a second shaft gets its own.
   const bool twin = r.R2 == A;
@@ -305,8 +307,8 @@ void dr3D_ToroidalRubber()
     PiecePart(m, side == 0 ? 3 : 8, "Кольцо", dr2D_ToroidalCircle, R, true, d);
     m.drSave3D(true, true);
     PiecePart(m, side == 0 ? 4 : 9, "ПолуКольцо", dr2D_ToroidalSelfCircle, R, true, d);
-    // The half-ring's holes meet the bolts: on their circle, from the flange's face inwards.
-    BoltHoles(m, g, txapi::dtReverse);
+    // The half-ring's holes meet the bolts: on their circle, through its collar beyond the flange's face too.
+    BoltHoles(m, g, txapi::dtBoth);
     m.drSave3D(true, true);
   }
   if (r.K) {

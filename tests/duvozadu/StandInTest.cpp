@@ -4,35 +4,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../adapter/Drawing2DSupport.h"
-#include "CouplingFixture.h"
 #include "PlacedCheck.h"
+#include "StandInFixture.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/SvgWriter.h"
-
-namespace {
-class StandInCoupling : public CouplingTest
-{
-protected:
-  void SetUp() override
-  {
-    CouplingTest::SetUp();
-    H.SetDocumentsFolder(Dir.path());
-    drApi::PControlModel = &ControlModel;
-    drApi::MA.Init(H.Application(), "VUVudirido", "#Stamp - Regular");
-    SetCouplingModeler(&drApi::MA);
-  }
-  void TearDown() override
-  {
-    adaptertest::Reset2D();
-    adaptertest::ResetModeller();
-    drApi::PControlModel = nullptr;
-    CouplingTest::TearDown();
-  }
-  txhost::test::TempDir Dir;
-  txhost::Host H;
-};
-} // namespace
 
 // Each row once, the bore-type pairs taken in turn (the recording sweep takes every pair of
 // every row; a build on the stand-in writes eight files); the assembly sound in space.
