@@ -165,11 +165,15 @@ void HalfDrawing(const double& mx, const double& my, const double& ma, const dou
   jaw.drContBlock(tl == 0 ? 2 : tl);
   m->drLine(-3.0, 0.0, l1 + 3.0, 0.0, 3);
   if (!section || tl % 10 == 0) return;
-  // The jaw the section plane cuts is of the half: hatched with its hub.
   m->drHatch(0, 45.0, 2.0);
   hub.drContBlock(tl - tl % 10);
-  if (!Turn) jaw.drContBlock(tl - tl % 10);
   m->drEndObj();
+  // The jaw the section plane cuts is of the half: hatched as its hub is.
+  if (!Turn) {
+    m->drHatch(0, 45.0, 2.0);
+    jaw.drContBlock(tl - tl % 10);
+    m->drEndObj();
+  }
   dr2D_Shponka(d, du, x0, l1, ma == 0);
 }
 

@@ -155,9 +155,17 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
             ASSERT_FALSE(Inside(regions[k], x, a.y1)) << "hatch " << k << " across a fastener at " << x << ", " << a.y1;
           }
         }
-      // Parts whose boundaries share an edge differ in hatch angle or step.
+      // Parts whose boundaries share an edge differ in hatch angle or step; hatches of one piece (one
+      // macro) are one part.
+      std::vector<int> piece;
+      for (int open = 0, depth = 0, at[64] = {}; const auto& c : M.Calls) {
+        if (c.Op == "drMacro2D" && depth < 63) at[++depth] = ++open;
+        if (c.Op == "drEndMacro" && depth > 0) --depth;
+        if (c.Op == "drHatch") piece.push_back(at[depth]);
+      }
       for (int k = 0; k < int(regions.size()); ++k)
         for (int j = k + 1; j < int(regions.size()); ++j) {
+          if (piece[k] == piece[j]) continue;
           const double turn = std::remainder(hatches[k].A[1] - hatches[j].A[1], 180.0);
           if (Same(turn, 0) && Same(hatches[k].A[2], hatches[j].A[2]))
             for (const auto& p : regions[k])
