@@ -9,12 +9,10 @@
 // past what the reader takes; it must save and open again.
 #include <benchmark/benchmark.h>
 
+#include "bench/PeakMemory.h"
 #include "bench/RatioReporter.h"
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Host.h"
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -129,45 +127,11 @@ BENCHMARK(ParseMembers)->Arg(1)->Arg(3)->Arg(10)->Unit(benchmark::kMillisecond)-
 BENCHMARK(OpenBlock)->Arg(1)->Arg(10)->Arg(45)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(ParseBlock)->Arg(1)->Arg(10)->Arg(45)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// A figure of /proc/self/status in kB.
-long Status(const char* field)
-{
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  const std::string prefix = std::string(field) + ":";
-  while (std::getline(in, line))
-    if (line.compare(0, prefix.size(), prefix) == 0) return std::atol(line.c_str() + prefix.size());
-  return -1;
-}
-
-// What f adds to the peak resident memory of a fresh child of this process, in MB; -1 when it failed.
-template <class F> double PeakMb(F f)
-{
-  int pipe_[2];
-  if (::pipe(pipe_) != 0) return -1;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(pipe_[0]);
-    const long before = Status("VmRSS");
-    const bool ok = f();
-    const long added = ok ? Status("VmHWM") - before : -1;
-    if (::write(pipe_[1], &added, sizeof added) != sizeof added) _exit(1);
-    _exit(0);
-  }
-  ::close(pipe_[1]);
-  long added = -1;
-  if (::read(pipe_[0], &added, sizeof added) != sizeof added) added = -1;
-  ::close(pipe_[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return added < 0 ? -1.0 : double(added) / 1024.0;
-}
-
 void Report(TRatioReporter& reporter)
 {
   std::printf("\nOpening, per MB of the file (flat over the sizes when linear), against the JSON parse alone:\n");
   auto line = [&](const char* open, const char* parse, int mb) {
-    const std::string suffix = "/" + std::to_string(mb) + "/iterations:2";
+    const std::string suffix = std::string("/") + std::to_string(mb) + "/iterations:2";
     const double o = reporter.ByName[open + suffix], p = reporter.ByName[parse + suffix];
     if (o > 0)
       std::printf("  %-12s %3d MB: %7.1f ms per MB; parse %6.1f ms per MB; ratio %.2f\n", open, mb, o / 1e6 / mb,
@@ -183,7 +147,7 @@ void Report(TRatioReporter& reporter)
     const int mb = 45;
     const fs::path& file = Files().Get(shape, mb);
     const double size = double(fs::file_size(file)) / (1 << 20);
-    const double peak = PeakMb([&] {
+    const double peak = hxcadbench::PeakMb([&] {
       txhost::Host host;
       std::string error;
       return host.OpenDocument(file, false, &error) != nullptr;

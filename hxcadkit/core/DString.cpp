@@ -81,18 +81,9 @@ int ClampDecimals(int c)
   return std::min(c, 340);
 }
 
-// Appends the UTF-8 form of code point cp (at most U+10FFFF) to out; returns the byte count.
+// Appends the UTF-8 form of code point cp (below U+10000 here) to out; returns the byte count.
 int EncodeUtf8(std::uint32_t cp, char8_t* out)
 {
-  if (cp >= 0x10000) {
-    if (out) {
-      out[0] = char8_t(0xF0 | (cp >> 18));
-      out[1] = char8_t(0x80 | ((cp >> 12) & 0x3F));
-      out[2] = char8_t(0x80 | ((cp >> 6) & 0x3F));
-      out[3] = char8_t(0x80 | (cp & 0x3F));
-    }
-    return 4;
-  }
   if (cp < 0x80) {
     if (out) out[0] = char8_t(cp);
     return 1;
@@ -873,12 +864,18 @@ std::string WideToUtf8(const std::wstring& s)
 {
   std::string out;
   out.reserve(s.size());
-  char8_t bytes[4];
+  char8_t bytes[3];
   for (wchar_t w : s) {
     std::uint32_t cp = std::uint32_t(w);
     if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    const int n = EncodeUtf8(cp, bytes);
-    out.append(reinterpret_cast<const char*>(bytes), std::size_t(n));
+    if (cp < 0x10000) {
+      out.append(reinterpret_cast<const char*>(bytes), std::size_t(EncodeUtf8(cp, bytes)));
+      continue;
+    }
+    out += char(0xF0 | (cp >> 18));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
   }
   return out;
 }
