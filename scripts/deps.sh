@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and the demo need.
+# Installs the Debian packages that the build, the tests and the demo need, and
+# those named as arguments (scripts/fuzz.sh asks for clang).
 # Idempotent: installs only what is missing, and refreshes the package lists
 # once, only when something has to be installed.
 set -euo pipefail
@@ -18,6 +19,7 @@ packages=(
   liblapacke-dev libcgal-dev
   # Boost.Geometry: reference of the geometry tests and benchmarks
   libboost-dev
+  "$@"
 )
 
 missing=()

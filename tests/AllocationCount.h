@@ -1,5 +1,5 @@
 #pragma once
-// Counts the heap allocations made while an TAllocationCount is alive, through the sanitizer
+// Counts the heap allocations made while a TAllocationCount is alive, through the sanitizer
 // runtime's allocation hooks. The test builds run under AddressSanitizer; elsewhere nothing is
 // counted and Available() says so.
 //
