@@ -53,6 +53,9 @@ public:
 
   TCoupling* Couplings;
   int CountCoupling;
+  // While set, builds show no message: a phantom redrawn at every move would repeat the one the
+  // user's click shows.
+  bool Quiet = false;
 };
 
 extern TCoupling iCouplings[];

@@ -222,7 +222,7 @@ void dr2D_ToroidalRubber()
   dr2D_ToroidalRubber_V1(zero, zero, zero, one, r.R1, 31, false);
   dr2D_ToroidalSelfCircle(zero, zero, zero, one, r.R2, 31, false);
   dr2D_ToroidalSelfCircle(zero, zero, half, one, r.R1, 31, false);
-  dr2D_ToroidalCircle(zero, zero, zero, one, r.R1, 31, false);
+  dr2D_ToroidalCircle(zero, zero, zero, one, r.R2, 31, false);
   dr2D_ToroidalCircle(zero, zero, half, one, r.R1, 31, false);
   Bolts2D(*r.m, r.R1, r.K);
 }

@@ -218,7 +218,12 @@ void TpmCoupling3D::Cascade(TAdapter& Next)
 bool TpmCoupling3D::ChangeControlValue(TControlPtr Control)
 {
   const bool r = TBaseManager3D::ChangeControlValue(Control);
-  if (Is(Control, ADetails)) {
+  if (Is(Control, T1)) {
+    // The second half takes the first half's bore type, as in the 2D command, and its list shows it:
+    // one panel input is one coupling in 2D and 3D.
+    ControlModel.T2 = ControlModel.T1;
+    APropertyVariable.ChangeValue(&T2, -1);
+  } else if (Is(Control, ADetails)) {
     TString name;
     if (!LoadMainTable(name)) return r;
     FillTorque();
@@ -377,7 +382,7 @@ bool TpmCoupling3D::Confirm()
   }
   TString file, reason;
   if (built && ControlModel.Unwritten(file, reason)) {
-    Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file + TString(": ") + reason, TMessager::toAlways);
+    Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file + TString(": ") + reason, TMessager::toApi);
     built = false;
   }
   if (!built) {
@@ -393,7 +398,7 @@ bool TpmCoupling3D::Confirm()
   // Nothing inserted: what follows would rename, move and mate the user's own assembly.
   if (!component || component == top) {
     r.Part = nullptr;
-    Messager->LiftBox(DC(TString("Не удалось вставить сборку муфты ")) + assembly, TMessager::toAlways);
+    Messager->LiftBox(DC(TString("Не удалось вставить сборку муфты ")) + assembly, TMessager::toApi);
     return false;
   }
   if (ControlModel.EditPart) GetConstraint(ControlModel.EditPart);

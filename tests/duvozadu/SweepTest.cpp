@@ -38,9 +38,11 @@ struct TSweepRow
   int Rotations;
   int Parts;
   int (*Components)(const double* R1, const double* R2);
-  int SectionHatches;   // at least
-  int SectionKeyways;   // filled keyways in the section
-  bool OneBore = false; // both halves from the first bore
+  int SectionHatches; // at least
+  int SectionKeyways; // filled keyways in the section
+  // One half placed twice for one shaft and type; a second half (one more part, one more rotation)
+  // for two.
+  bool Twin = false;
 };
 void PrintTo(const TSweepRow& r, std::ostream* os)
 {
@@ -57,7 +59,7 @@ const TSweepRow SweepRows[] = {
     // the star and two halves
     {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой", 2, 3,
      [](const double*, const double*) { return 3; }, 2, 2},
-    // the half twice and the insert; the section's keyway is a line
+    // the half twice (or both halves) and the insert; the section's keyway is a line
     {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
      [](const double*, const double*) { return 3; }, 3, 0, true},
     // both halves, the middle piece, pin and bushing turned; the cross piece's holes cut by revolving;
@@ -92,14 +94,19 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
   const int c = t.Control;
   int builds = 0;
   for (int i = 0; i < t.CountRow; ++i) {
-    const double* A1 = t.Row(i);                    // the first bore
-    const double* A2 = t.Row((i + 1) % t.CountRow); // the second: the next row's
+    // The first bore, and another of the same size: the next row's, else the one before (a size
+    // of one bore, its own).
+    const double* A1 = t.Row(i);
+    const bool next = i + 1 < t.CountRow && t.Row(i + 1)[0] == A1[0],
+               before = i > 0 && t.Row(i - 1)[0] == A1[0];
+    const double* A2 = t.Row(next ? i + 1 : before ? i - 1 : i);
     for (int tt = 0; tt < 16; ++tt)
       for (int mode = 0; mode < 3; ++mode) {
         SCOPED_TRACE(::testing::Message()
                      << "row " << i << " types " << tt % 4 << "," << tt / 4 << " mode " << mode);
         Model(A1[0], A1[c], A2[c], tt % 4, tt / 4);
-        const TGroupRows g = GroupRows(&t, A1[0], A1[c], row.OneBore ? A1[c] : A2[c]);
+        const TGroupRows g = GroupRows(&t, A1[0], A1[c], A2[c]);
+        const int second = row.Twin && (A1 != A2 || tt % 4 != tt / 4) ? 1 : 0;
         M.Reset();
         ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), mode));
         ASSERT_TRUE(DrawingSound(M));
@@ -110,7 +117,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
           continue;
         }
         ASSERT_TRUE(OneAxisPerRotation(M));
-        ASSERT_EQ(M.Count("drBaseRotate"), row.Rotations);
+        ASSERT_EQ(M.Count("drBaseRotate"), row.Rotations + second);
         auto inserted = M.Of("AddDetailFile");
         for (const auto& k : M.Of("AddDetailAxleFile"))
           inserted.push_back(k);
@@ -124,7 +131,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
         for (const auto& k : inserted)
           used.insert(k.S[0].Utf8Text());
         ASSERT_TRUE(std::includes(made.begin(), made.end(), used.begin(), used.end()));
-        ASSERT_EQ(int(used.size()), row.Parts);
+        ASSERT_EQ(int(used.size()), row.Parts + second);
       }
   }
   EXPECT_EQ(builds, t.CountRow * 48);

@@ -80,6 +80,13 @@ TEST(GuidePillarSheet, WithoutThreadNoViewAAndDetailA)
   EXPECT_TRUE(DrawingSound(t));
   EXPECT_TRUE(Has(Texts(t, "drText"), "Вид А"));
   EXPECT_TRUE(Has(Texts(t, "drText"), "В(   4.00:1)"));
+  // Section Б-Б and detail Г are drawn beside the threaded pillar only, and so are their callouts.
+  EXPECT_TRUE(Has(Texts(t, "drText"), "Б-Б"));
+  EXPECT_TRUE(Has(Texts(t, "drCut"), "Б"));
+  EXPECT_TRUE(Has(Texts(t, "drCircleShelf"), "Г"));
+  EXPECT_FALSE(Has(texts, "Б-Б"));
+  EXPECT_FALSE(Has(Texts(m, "drCut"), "Б"));
+  EXPECT_FALSE(Has(Texts(m, "drCircleShelf"), "Г"));
 }
 
 TEST(GuidePillarSheet, KeyZeroMeansARoundCollar)
@@ -98,7 +105,8 @@ TEST(GuidePillarSheet, KeyZeroMeansARoundCollar)
   TSocketLeaderPin q(51, &k, nullptr, nullptr);
   Pillar(q, false, 26, 10);
   q.dr2D();
-  EXPECT_EQ(k.Count("drWPointer"), 1);
+  // Without a thread there is no view A to point at.
+  EXPECT_EQ(k.Count("drWPointer"), 0);
   // The collar's flats 26 apart: lines at h = sqrt(15^2 - 13^2) along the collar, both sides.
   const double h = std::sqrt(15.0 * 15.0 - 13.0 * 13.0);
   int flats = 0;

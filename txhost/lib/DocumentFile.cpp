@@ -88,10 +88,13 @@ struct KnownProperty
 {
   std::string_view Name;
   PropType Type;
+  // Read by the host from the document object only: on any other object the name is the library's
+  // (a sweep keeps its path curves under "path").
+  bool DocumentOnly = false;
 };
 
 constexpr KnownProperty KnownProperties[]{
-    {"name", PropType::Text},        {"marking", PropType::Text}, {"path", PropType::Text},
+    {"name", PropType::Text},        {"marking", PropType::Text}, {"path", PropType::Text, true},
     {"font", PropType::Text},        {"visible", PropType::Boolean}, {"type", PropType::Integer},
     {"hideMessage", PropType::Integer}, {"topPart", PropType::Reference},
 };
@@ -126,9 +129,10 @@ const char* TypeName(PropType type)
   return "";
 }
 
-bool CheckProperties(const Value& props, const std::string& where, std::string& error)
+bool CheckProperties(const Value& props, bool document, const std::string& where, std::string& error)
 {
   for (const KnownProperty& k : KnownProperties) {
+    if (k.DocumentOnly && !document) continue;
     auto it = props.find(k.Name);
     if (it != props.end() && !HasType(*it, k.Type))
       return Fail(error, where + "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type));
@@ -228,7 +232,7 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
     auto props = o.find("props");
     if (props != o.end()) {
       if (!props->is_object()) return Fail(error, where + "bad properties");
-      if (!CheckProperties(*props, where, error)) return false;
+      if (!CheckProperties(*props, i == 0, where, error)) return false;
       p.Props = &*props;
     }
   }

@@ -99,13 +99,22 @@ std::string Escape(const std::string& s)
 
 // The host's text markup as the symbols it stands for, in the picture only (the documents keep the texts
 // as the library passed them): "&01" a degree, "&02" a diameter, "&03" plus-minus, "&04" a times sign; the
-// separator "~" is dropped.
+// separator "~" is dropped, and "$" sign ";$" shows the sign.
 std::string Markup(const std::string& s)
 {
   static const char* const symbols[] = {"\u00B0", "\u2300", "\u00B1", "\u00D7"};
   std::string out;
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '~') continue;
+    // "$" text ";$": a sign set as it stands (the reference mark "$*;$" shows as "*").
+    if (s[i] == '$') {
+      const std::size_t end = s.find(";$", i + 1);
+      if (end != std::string::npos) {
+        out += s.substr(i + 1, end - i - 1);
+        i = end + 1;
+        continue;
+      }
+    }
     if (s[i] == '&' && i + 2 < s.size() && s[i + 1] == '0' && s[i + 2] >= '1' && s[i + 2] <= '4') {
       out += symbols[s[i + 2] - '1'];
       i += 2;
@@ -141,6 +150,7 @@ public:
       const Affine place =
           Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), scale != 0 ? scale : 1);
       Body << "<g id=\"view-" << Num(*v, "number") << "\">\n";
+      Placed.clear();
       Container(*v, place);
       ViewMark(*v, place);
       Body << "</g>\n";
@@ -506,6 +516,17 @@ private:
       if (l->Prop("place") == place) return ToUtf8(model2d::TextOf(*l));
     return {};
   }
+  // The sign a diameter or radius shows before its value, unless the text before it already holds
+  // one (a diameter's "&02", a thread's "M", a radius's "R"): a host shows one sign.
+  static std::string OwnSign(const Object& o, bool diameter)
+  {
+    const std::string before = Markup(DimensionLine(o, "before"));
+    auto ends = [&before](std::string_view tail) {
+      return before.size() >= tail.size() && before.compare(before.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    if (diameter) return before.find("\u2300") != std::string::npos || ends("M") ? "" : "\u2300";
+    return ends("R") ? "" : "R";
+  }
   static std::string DimensionText(const Object& o, const std::string& sign, const std::string& value)
   {
     return DimensionLine(o, "before") + sign + value + DimensionLine(o, "after");
@@ -518,7 +539,9 @@ private:
     const double x1 = Num(o, "x1"), y1 = Num(o, "y1"), x2 = Num(o, "x2"), y2 = Num(o, "y2");
     model2d::LinearLayout l;
     if (!model2d::LayoutOf(o, l)) return;
-    const double nx = l.Nx, ny = l.Ny, off = l.Off;
+    const double nx = l.Nx, ny = l.Ny;
+    double off = l.Off;
+    if (!o.Has("line-x")) off += Stacked(w, l, x1, y1, x2, y2);
     const double s1 = x1 * nx + y1 * ny, s2 = x2 * nx + y2 * ny;
     const double a1x = x1 + (off - s1) * nx, a1y = y1 + (off - s1) * ny;
     const double a2x = x2 + (off - s2) * nx, a2y = y2 + (off - s2) * ny;
@@ -547,6 +570,48 @@ private:
     }
   }
 
+  // How much further out than the host's first place (in the container's units) a dimension line
+  // without a point of its own goes: as a host's automatic layout, each further dimension on the
+  // same side whose span meets one laid out before goes a step beyond it, so neither its line nor
+  // its value lies on the other's. Recorded per view in picture coordinates.
+  double Stacked(const Affine& w, const model2d::LinearLayout& l, double x1, double y1, double x2, double y2)
+  {
+    double NX, NY, UX, UY, OX, OY;
+    w.Map(0, 0, OX, OY);
+    w.Map(l.Nx, l.Ny, NX, NY);
+    w.Map(l.Ux, l.Uy, UX, UY);
+    NX -= OX, NY -= OY, UX -= OX, UY -= OY;
+    const double scale = std::hypot(NX, NY);
+    if (!(scale > 0) || !std::isfinite(scale)) return 0;
+    NX /= scale, NY /= scale;
+    const double ul = std::hypot(UX, UY);
+    if (!(ul > 0)) return 0;
+    UX /= ul, UY /= ul;
+    double P1x, P1y, P2x, P2y;
+    w.Map(x1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Nx, y1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Ny, P1x, P1y);
+    w.Map(x2, y2, P2x, P2y);
+    const double d0 = P1x * NX + P1y * NY;
+    const double a = P1x * UX + P1y * UY, b = P2x * UX + P2y * UY;
+    // The span with room for the value written about its middle.
+    const double text = 3.5 * 0.6 * 8, from = std::min({a, b, (a + b - text) / 2}),
+                 to = std::max({a, b, (a + b + text) / 2});
+    const double step = 8, margin = 1;
+    double d = d0;
+    for (bool moved = true; moved;) {
+      moved = false;
+      for (const PlacedLine& p : Placed) {
+        if (p.NX * NX + p.NY * NY < 0.9999) continue;
+        if (p.To + margin < from || to + margin < p.From) continue;
+        if (std::fabs(d - p.D) < step - 1e-9 && d < p.D + step) {
+          d = p.D + step;
+          moved = true;
+        }
+      }
+    }
+    Placed.push_back({NX, NY, d, from, to});
+    return (d - d0) / scale;
+  }
+
   // A diameter across the circle with arrows at both ends, a radius from the centre with one.
   void CircleDimension(const Object& o, const Affine& w, bool diameter)
   {
@@ -567,7 +632,7 @@ private:
     if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
     const double angle = std::atan2(uy, ux) * 180 / Pi;
     Label(C2x + ux * shelf / 2 - uy, C2y + uy * shelf / 2 + ux, angle, 3.5,
-          DimensionText(o, diameter ? "\u2300" : "R", Figure(model2d::MeasuredValue(o))), "middle");
+          DimensionText(o, OwnSign(o, diameter), Figure(model2d::MeasuredValue(o))), "middle");
   }
 
   // The dimension arc about the vertex from the first angle to the second, with arrows, and the angle.
@@ -635,12 +700,22 @@ private:
       Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"" << 1.3
            << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
     }
-    double X, Y;
-    at.Map(2 * h * c60 + 1, 2 * h * s60 + 1, X, Y);
     std::string text;
     for (const std::string& t : texts)
       if (!t.empty()) text += (text.empty() ? "" : " ") + t;
-    Label(X, Y, angle + w.AngleDeg(), 3.5, text);
+    // The value on the shelf reads from below or from the right: a sign turned further is read the
+    // other way round, from the shelf's far end, still above the shelf.
+    const double th = 3.5;
+    double a = std::remainder(angle + w.AngleDeg(), 360.0);
+    const bool turned = a > 90.001 || a < -89.999;
+    double X, Y;
+    if (turned) {
+      at.Map(2 * h * c60 + 12, 2 * h * s60 + 1 + th, X, Y);
+      a += 180;
+    } else {
+      at.Map(2 * h * c60 + 1, 2 * h * s60 + 1, X, Y);
+    }
+    Label(X, Y, a, th, text);
   }
 
   // The frame's cells in a row beside the leader's start, the leader's branches ending in arrows.
@@ -830,6 +905,13 @@ private:
     }
   }
 
+  // The dimension lines laid out so far in the view being drawn: their side (unit normal), their
+  // place along it and their span across it, in picture coordinates.
+  struct PlacedLine
+  {
+    double NX, NY, D, From, To;
+  };
+  std::vector<PlacedLine> Placed;
   const Object& Doc;
   std::ostringstream Defs, Body;
   int Patterns = 0;

@@ -16,15 +16,32 @@ public:
   // The frame of an A3 landscape sheet: 20 mm binding margin on the left, 5 mm elsewhere.
   static constexpr double FrameLeft = 20.0, FrameTop = 297.0 - 5.0;
 
-  explicit TMouldDocuments(const TString& folder) : Folder(folder) { Old = Set(this); }
-  ~TMouldDocuments() override { Set(Old); }
+  explicit TMouldDocuments(const TString& folder) : Folder(folder)
+  {
+    Old = Set(this);
+    const TLeafSelector& sel = TLeafSelector::Instance();
+    OldFormat = sel.Format;
+    OldOrientation = sel.Orientation;
+  }
+  ~TMouldDocuments() override
+  {
+    Set(Old);
+    TLeafSelector& sel = TLeafSelector::Instance();
+    sel.Format = OldFormat;
+    sel.Orientation = OldOrientation;
+  }
   TMouldDocuments(const TMouldDocuments&) = delete;
   TMouldDocuments& operator=(const TMouldDocuments&) = delete;
 
   bool LeafStamp(drApi::TModelerApi& M, int Detail, int subDetail, bool Invisible) override
   {
     TString name = Folder + Name("sheet", Detail, subDetail, ++Sheets), comment;
-    M.drCreateLeaf(name, txapi::txDocumentDrawing, 3, 1, 0, 0, comment, Invisible);
+    // The sheet selector knows the format opened, so that what the library places by the format
+    // (the requirements' box) lands on this sheet.
+    TLeafSelector& sel = TLeafSelector::Instance();
+    sel.Format = 3;
+    sel.Orientation = 1;
+    M.drCreateLeaf(name, txapi::txDocumentDrawing, sel.Format, sel.Orientation, 0, 0, comment, Invisible);
     if (!M.R().IDoc2D) return false;
     M.drShtamp();
     TDetailInfo& di = M.R2D().DI;
@@ -57,6 +74,7 @@ private:
                        .c_str());
   }
   drApi::TMouldDocumentLink* Old = nullptr;
+  Integer OldFormat = 0, OldOrientation = 0;
 };
 
 } // namespace stdtest
