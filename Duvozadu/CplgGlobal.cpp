@@ -182,7 +182,8 @@ bool TCoupling::Make(int mode)
   if (!ATable[9]) ATable[9] = Load(KeywayTable, KeywayColumns);
   if (!complete) return false;
   if (!Fits(ATable[0])) {
-    Say("Нет размера муфты для валов ", Size(ControlModel.P1d) + TString(" / ") + Size(ControlModel.P2d), mode);
+    const TString shafts = Size(ControlModel.P1d) + TString(" / ") + Size(ControlModel.P2d);
+    Say("Нет размера муфты для валов ", shafts, mode);
     return false;
   }
   ControlModel.StandartName = ATable[0]->GOST;

@@ -356,9 +356,11 @@ void dr2D_HingeCoupling2View()
 namespace {
 const double Zero = 0.0, One = 1.0, Turned = 180.0;
 
+// Every cut starts on a plane at the part's outside (half its size out along the normal) and goes back
+// through the part.
 void Cut(TModeler3D& m, double depth)
 {
-  m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, depth, 0.0);
+  m.drCutExtrusion(txapi::dtReverse, txapi::etBlind, depth, 0.0);
 }
 
 // A half-coupling part: the turned body closed along its bore, the jaws with their trunnion
@@ -463,7 +465,8 @@ void BushingPart(TModeler3D& m, const double* A5)
                    dFsk(l / 2, d1 / 2, l / 2, ring, c, dFsk(l / 2, d / 2, 0, d / 2, c)))));
   {
     TPlace across(m, Zero, Zero, 90.0, One, 1, 0.0, false);
-    m.drRectAngle(-lp / 2, 0.0, lp / 2, d1 / 2 - 0.01, 1);
+    // The core fills the rings' bores, so that core and rings are one piece.
+    m.drRectAngle(-lp / 2, 0.0, lp / 2, d1 / 2, 1);
     m.drLine(0.0, 0.0, 10.0, 0.0, 3);
     for (double x : {lp / 2 - l / 2, l / 2 - lp / 2}) {
       TPlace end(m, x, Zero, Zero, One, 1, 0.0, false);

@@ -221,11 +221,13 @@ void dr3D_JawDiscCoupling()
     m->drLine(-3.0, 0.0, j.Lh + 3.0, 0.0, 3);
     m->drBaseRotate(0, 360.0);
   }
+  // Each tongue runs in the slot of the half on its side: the second half is turned a quarter, so its
+  // tongue is the one across.
   m->drPlaneEskis(txapi::o3d_planeYOZ, gap / 2, 0.0, none);
-  Tongue(*m, A, false);
+  Tongue(*m, A, true);
   m->drBaseExtrusion(txapi::dtNormal, txapi::etBlind, q, 0.0);
   m->drPlaneEskis(txapi::o3d_planeYOZ, -gap / 2, 0.0, none);
-  Tongue(*m, A, true);
+  Tongue(*m, A, false);
   m->drBaseExtrusion(txapi::dtReverse, txapi::etBlind, q, 0.0);
   m->drPlaneEskis(txapi::o3d_planeYOZ, gap / 2, 0.0, none);
   m->drCircle(0.0, 0.0, rb, 1);

@@ -213,15 +213,8 @@ void TpmCouplingBlock2D::RedrawPhantom(double, double, double)
 {
   // Drawn in the phantom group's own frame: the host places the group at the cursor. Why nothing can
   // be drawn is said once, when the user places the coupling.
-  const bool quiet = Couplings.Quiet;
-  Couplings.Quiet = true;
-  try {
-    DrawCoupling();
-  } catch (...) {
-    Couplings.Quiet = quiet;
-    throw;
-  }
-  Couplings.Quiet = quiet;
+  const TQuietCouplings quiet;
+  DrawCoupling();
 }
 
 bool TpmCouplingBlock2D::ButtonClick(int ButtonID)

@@ -221,8 +221,10 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   txapi::SmartPtr<txapi::IAngleDimension> d = dims ? dims->Add(txapi::txDrADimension) : nullptr;
   if (!d) return;
   d->SetVertex(xc, yc);
-  // Every angle dimension gets the same arc; the caller's radius is not the host's.
-  d->SetRadius(25.0);
+  // Every angle dimension gets the same arc on the sheet, also inside an enlarged placement; the
+  // caller's radius is not the host's.
+  const double scale = R2D().Transf2D.ScaleMtr();
+  d->SetRadius(scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0);
   d->SetAngle1(FBase);
   d->SetAngle2(FBase + Napr * Val);
   d->SetPoint1(x1, y1);

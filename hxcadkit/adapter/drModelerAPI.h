@@ -490,6 +490,9 @@ public:
   // The technical requirements of the current sheet; the lines written between the two go to them.
   void drOpenTDem() override;
   void drCloseTDem() override;
+  // Ends the current view, writes the requirements S1 to S4 (none when S1 is empty) and ends the sheet.
+  void drCloseViewTDemCloseLeaf(const TString& S1, const TString& S2, const TString& S3,
+                                const TString& S4) override;
   // Texts attached to host objects through the library's "Reference Object" attribute type.
   double drCreateAttrStr(double Id) override;
   bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,

@@ -201,4 +201,11 @@ void TModelerApi::drCloseTDem()
   r.Text.reset();
 }
 
+// The modeller's composition already goes through the virtual steps above, which are this adapter's.
+void TModelerApi::drCloseViewTDemCloseLeaf(const TString& S1, const TString& S2, const TString& S3,
+                                           const TString& S4)
+{
+  TModeler2D::drCloseViewTDemCloseLeaf(S1, S2, S3, S4);
+}
+
 } // namespace drApi

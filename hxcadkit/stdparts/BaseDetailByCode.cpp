@@ -264,7 +264,8 @@ const TCodeRow Rows[] = {
      }},
     {33, 13,
      [](TModeler3D& M, Sizes P, bool s) {
-       CapScrew(M, -P[6], P[1] / 2, P[5] / 2, P[7], P[6], P[10], P[2], P[3], P[12], s);
+       // The table's length is under the head: the screw is the head longer, as code 26 builds it.
+       CapScrew(M, -P[6], P[1] / 2, P[5] / 2, P[7], P[6], P[10], P[6] + P[2], P[3], P[12], s);
      },
      [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, P[6], P[7], 1, P[10]); }},
     {34, 8,

@@ -200,6 +200,11 @@ TEST_F(Dimensions, DiameterRadiusAndAngleValueRules)
     EXPECT_EQ(a->UpdateCount(), 1);
     EXPECT_EQ(Line(*a, "after"), "-");
   }
+  // In a placement enlarged 4 times the arc is still 25 from the vertex on the sheet.
+  MA.drMtr(10, 10, 0, 4);
+  MA.drDimA(30, -1, 90, 99, 1, 2, 10, 0, 1, 2, 3, 1, 4, 5, 6, 0, "", 7, 8);
+  MA.drDeleteMtr();
+  EXPECT_EQ(Last(m2::AngleDimension)->Prop("radius"), 25.0 / 4);
 }
 
 // The rounding of text shifts against the standard library's: halves away from zero, 0 near 0.

@@ -260,6 +260,41 @@ TEST_F(Coupling3DTest, TheFirstBoreTypeSetsTheSecondAsIn2D)
   }
 }
 
+// A part or the assembly of the coupling open in the host: placing the same size again stops before it
+// changes anything, naming the file; the user's document is neither drawn into, saved nor closed.
+TEST_F(Coupling3DTest, ABuildNeverTouchesADocumentTheUserHasOpen)
+{
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(Parts().size(), 1u);
+  for (int n : {1, 0}) {
+    const std::string file = ControlModel.Detail3D(n).Utf8Text();
+    SCOPED_TRACE(file);
+    Object* open = H.OpenDocument(file, true);
+    ASSERT_TRUE(open);
+    const std::size_t objects = H.ObjectsOf(*open).size();
+    const auto written = std::filesystem::last_write_time(file);
+    H.SetActiveDocument(Assembly);
+    const std::size_t said = H.Messages().size();
+    Queue({"button", "1"});
+    Queue({"button", "2"});
+    Run(200);
+    EXPECT_EQ(Parts().size(), 1u);
+    ASSERT_EQ(H.Messages().size(), said + 1);
+    EXPECT_EQ(txhost::ToUtf8(H.Messages().back()), "Файл муфты открыт, закройте его: " + file);
+    EXPECT_TRUE(H.IsOpen(*open));
+    EXPECT_EQ(H.ObjectsOf(*open).size(), objects);
+    EXPECT_EQ(std::filesystem::last_write_time(file), written);
+    H.CloseDocument(*open);
+  }
+  // Closed again, the same size is built.
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  EXPECT_EQ(Parts().size(), 2u);
+}
+
 // A build that cannot write one of its files stops with a message naming the file and why; the documents
 // it opened are closed, the files it made removed, and the user's assembly gets nothing.
 TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)

@@ -24,8 +24,8 @@ struct TPart
   std::vector<double> Radii;
 };
 
-// The half-couplings a 3D build made, by file name.
-std::map<std::string, TPart> Halves(const TRecordingModeler& m)
+// The half-couplings (or the parts whose name holds word) a 3D build made, by file name.
+std::map<std::string, TPart> Halves(const TRecordingModeler& m, const char* word = "Полумуфта")
 {
   std::map<std::string, TPart> out;
   TPart* part = nullptr;
@@ -33,7 +33,7 @@ std::map<std::string, TPart> Halves(const TRecordingModeler& m)
   for (const auto& c : m.Calls) {
     if (c.Op == "drCreate3D") {
       const std::string file = c.S[0].Utf8Text();
-      part = file.substr(file.rfind('/') + 1).find("Полумуфта") != std::string::npos ? &out[file] : nullptr;
+      part = file.substr(file.rfind('/') + 1).find(word) != std::string::npos ? &out[file] : nullptr;
       if (part) *part = TPart();
       continue;
     }
@@ -48,7 +48,7 @@ std::map<std::string, TPart> Halves(const TRecordingModeler& m)
   return out;
 }
 
-// The hatched pieces of a section that lie wholly on one side of the middle, each as its boundary's
+// The hatched pieces of a section that lie on one side of the middle, each as its boundary's
 // curves, rounded so that equal drawings compare equal. Pieces across the middle (an insert, a shell)
 // belong to neither half.
 using THatch = std::vector<std::vector<long long>>;
@@ -62,7 +62,7 @@ std::vector<THatch> Side(const TRecordingModeler& m, int sign)
     const double xs[] = {k.x1, k.x2, k.Kind == TCurve::Circle ? k.cx - k.r : k.x1,
                          k.Kind == TCurve::Circle ? k.cx + k.r : k.x2};
     for (double x : xs)
-      if (x * sign <= 1e-6) across[k.Hatch] = true;
+      if (x * sign < -1e-6) across[k.Hatch] = true; // a piece may stand against the middle
     hatches[k.Hatch].push_back({int(k.Kind), r(k.x1), r(k.y1), r(k.x2), r(k.y2), r(k.cx), r(k.cy), r(k.r)});
   }
   std::vector<THatch> out;
@@ -174,6 +174,15 @@ TEST_F(CouplingHalves, EachHalfIsItsOwnShaftsAndTypesIn2DAnd3D)
           const auto l = Side(M, -1), r = Side(M, 1);
           const bool firstLeft = l == left[{d1, t1}] && r == right[{d2, t2}];
           const bool firstRight = r == right[{d1, t1}] && l == left[{d2, t2}];
+          // Each side's half is drawn with its own shaft's bore.
+          auto reaches = [](const std::vector<THatch>& side, double d) {
+            const long long y = std::llround(d / 2 * 1e6);
+            for (const THatch& h : side)
+              for (const auto& c : h)
+                if (std::llabs(c[2]) == y || std::llabs(c[4]) == y) return true;
+            return false;
+          };
+          EXPECT_TRUE(reaches(firstRight ? r : l, d1) && reaches(firstRight ? l : r, d2)) << "a bore not drawn";
           EXPECT_TRUE(firstLeft || firstRight)
               << "a side drawn with the other shaft or type: " << (l == left[{d1, t1}])
               << (r == right[{d2, t2}]) << (r == right[{d1, t1}]) << (l == left[{d2, t2}]);
@@ -204,5 +213,26 @@ TEST_F(CouplingHalves, ShaftsNoGroupHoldsAreRefusedAndNothingIsBuilt)
         ASSERT_EQ(Log.Texts.size(), 1u);
         EXPECT_EQ(Log.Texts[0].rfind("Нет размера муфты для валов ", 0), 0u) << Log.Texts[0];
       }
+  }
+}
+
+// The toroidal coupling's rings reach down to the shaft: each side's ring and half-ring are its own
+// shaft's, the second shaft's placed on the second half's side.
+TEST_F(CouplingHalves, EachSideOfTheToroidalCouplingHasItsOwnRings)
+{
+  const TString row("Торообразная ГОСТ Р 50892-96");
+  ASSERT_TRUE(Build(row, 0, 20, 14, 18, 0, 0));
+  const auto rings = Halves(M, "Кольцо");
+  ASSERT_EQ(rings.size(), 4u) << "a ring and a half-ring for each shaft";
+  for (const auto& [file, part] : rings) {
+    const double d = file.find("-14-") != std::string::npos ? 14 : 18;
+    EXPECT_NE(file.find("-" + std::to_string(int(d)) + "-"), std::string::npos) << file;
+    EXPECT_TRUE(std::any_of(part.Radii.begin(), part.Radii.end(), [&](double r) { return r == d / 2; })) << file;
+  }
+  // Placed as they are on the second half's side, turned on the first's.
+  for (const auto& c : M.Calls) {
+    if ((c.Op != "AddDetailFile" && c.Op != "AddDetailAxleFile") || !rings.count(c.S[0].Utf8Text())) continue;
+    const bool turned = c.Op == "AddDetailAxleFile";
+    EXPECT_NE(c.S[0].Utf8Text().find(turned ? "-14-" : "-18-"), std::string::npos) << c.S[0].Utf8Text();
   }
 }

@@ -40,9 +40,10 @@ struct TSweepRow
   int (*Components)(const double* R1, const double* R2);
   int SectionHatches; // at least
   int SectionKeyways; // filled keyways in the section
-  // One half placed twice for one shaft and type; a second half (one more part, one more rotation)
-  // for two.
-  bool Twin = false;
+  // Pieces built once and placed twice for one shaft: with two shafts (or, by type, two bore types)
+  // each is built for its own (one more part and one more rotation each).
+  int Twin = 0;
+  bool TwinByType = false;
 };
 void PrintTo(const TSweepRow& r, std::ostream* os)
 {
@@ -61,7 +62,7 @@ const TSweepRow SweepRows[] = {
      [](const double*, const double*) { return 3; }, 2, 2},
     // the half twice (or both halves) and the insert; the section's keyway is a line
     {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
-     [](const double*, const double*) { return 3; }, 3, 0, true},
+     [](const double*, const double*) { return 3; }, 3, 0, 1, true},
     // both halves, the middle piece, pin and bushing turned; the cross piece's holes cut by revolving;
     // the single joint inserts five of its six parts, the double nine components of all six
     {"hinge", "Шарнирная ГОСТ 5147-97", "Муфта шарнирная", 5, 5,
@@ -74,9 +75,10 @@ const TSweepRow SweepRows[] = {
     // hub, sleeve, flanged half, cover, bolt, washer, nut: each once, a bolt set at every bolt
     {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
      [](const double* R1, const double*) { return 4 + 3 * IntPart(R1[20]); }, 4, 2},
-    // two halves, shell, ring, half-ring, bolt, washer: rings twice, two bolts and washers at every bolt
+    // two halves, shell, ring, half-ring, bolt, washer: rings twice (each side's own for two shafts), two
+    // bolts and washers at every bolt
     {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 7, 7,
-     [](const double* R1, const double*) { return 7 + 4 * IntPart(R1[4]); }, 7, 2},
+     [](const double* R1, const double*) { return 7 + 4 * IntPart(R1[4]); }, 7, 2, 2},
 };
 
 class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>
@@ -106,7 +108,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
                      << "row " << i << " types " << tt % 4 << "," << tt / 4 << " mode " << mode);
         Model(A1[0], A1[c], A2[c], tt % 4, tt / 4);
         const TGroupRows g = GroupRows(&t, A1[0], A1[c], A2[c]);
-        const int second = row.Twin && (A1 != A2 || tt % 4 != tt / 4) ? 1 : 0;
+        const int second = A1 != A2 || (row.TwinByType && tt % 4 != tt / 4) ? row.Twin : 0;
         M.Reset();
         ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), mode));
         ASSERT_TRUE(DrawingSound(M));

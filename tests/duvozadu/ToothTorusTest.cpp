@@ -448,7 +448,7 @@ TEST_F(ToothTorusTest, ToroidalHolesAndBoltsStandOnTheBoltCircle)
       }
     EXPECT_EQ(i, 6);
   }
-  EXPECT_EQ(sketches, 3); // two half-couplings, the half-ring
+  EXPECT_EQ(sketches, 4); // two half-couplings, the shell, the half-ring
   // Bolts at 90, 150, ... degrees: a bolt and a washer each side.
   std::vector<TCall> inserted;
   for (const auto& c : M.Calls)

@@ -218,6 +218,29 @@ TEST_F(BaseDetail, SizesThatCannotMakeAPartAreRefusedBeforeAnyDocument)
   }
 }
 
+// Tables 33 and 26 hold the same screws: the same row builds the same part, the head and the length under
+// it (code 33 built it one head height short).
+TEST_F(BaseDetail, BothCapScrewTablesBuildTheSameScrew)
+{
+  auto outline = [this](int code, const std::vector<double>& sizes) {
+    Md.Reset();
+    EXPECT_TRUE(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0, sizes, false));
+    return TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(0)));
+  };
+  int compared = 0;
+  for (int r33 = 1; r33 < ABaseDetail.SocketCount(33); ++r33)
+    for (int r26 = 1; r26 < ABaseDetail.SocketCount(26); ++r26) {
+      const auto a = Row(33, r33), b = Row(26, r26);
+      if (a[1] != b[1] || a[2] != b[8]) continue;
+      ++compared;
+      const auto p = outline(33, a), q = outline(26, b);
+      EXPECT_NEAR(p.x1, q.x1, 1e-9) << "M" << a[1] << "x" << a[2];
+      EXPECT_NEAR(p.x2, q.x2, 1e-9) << "M" << a[1] << "x" << a[2];
+      EXPECT_NEAR(p.x2 - p.x1, a[2] + a[6], 1e-9) << "M" << a[1] << "x" << a[2];
+    }
+  EXPECT_GT(compared, 10);
+}
+
 TEST_F(BaseDetail, TheBarsAreTurnedUprightAndTheFlatIsTheChordOfTheirCircle)
 {
   Md.Reset();

@@ -271,6 +271,15 @@ TEST(LocatingSleeveSheet, TheRowSizesDrawDetailBButNoGroove)
   s.dr2D();
   EXPECT_TRUE(DrawingSound(m));
   EXPECT_FALSE(Has(Texts(m, "drCircleShelf"), "Б")) << "no groove to mark";
+  // The thread's dimension spans the thread (M10, not the collar's radius and the thread's).
+  int threads = 0;
+  for (const auto& c : m.Of("drDimVL2"))
+    if (U8(c.S.at(0)) == "M") {
+      ++threads;
+      EXPECT_NEAR(std::fabs(c.A.at(6) - c.A.at(4)), 10.0, 1e-9);
+      EXPECT_NEAR(std::fabs(c.A.at(0)), 10.0, 1e-9);
+    }
+  EXPECT_EQ(threads, 1);
   EXPECT_TRUE(Has(Texts(m, "drText"), "Б(   5.00:1)"));
   EXPECT_EQ(m.Count("drCVR"), 4 + 1) << "the relief in both halves and their hatch, and the detail's groove";
   m.Reset();

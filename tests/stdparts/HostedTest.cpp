@@ -70,9 +70,9 @@ TEST_F(StdPartsHosted, ASheetIsAnA3LandscapeDrawingWithItsTitleBlockAndFirstView
     if (o->Kind() == "Stamp") ++stamps;
     if (o->Kind() == "view" && o->Prop("number") == 1) {
       ++views;
-      // 20 mm right of and below the frame's upper left corner (20, 292), and the class's (10, 0).
-      EXPECT_EQ(o->Prop("x"), 50.0);
-      EXPECT_EQ(o->Prop("y"), 272.0);
+      // 50 mm right of and 40 mm below the frame's upper left corner (20, 292), and the class's (10, 0).
+      EXPECT_EQ(o->Prop("x"), 80.0);
+      EXPECT_EQ(o->Prop("y"), 252.0);
     }
   }
   EXPECT_EQ(sheets, 1);

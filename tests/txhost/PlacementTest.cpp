@@ -5,9 +5,12 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Placement3D.h"
+#include "txhost/lib/PlacementChecks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <sstream>
@@ -242,6 +245,7 @@ TEST_F(PlacedInPart, ExtrusionsArePlacedOnEveryPlaneAndKeptBySaving)
   ASSERT_EQ(after.size(), before.size());
   for (std::size_t i = 0; i < after.size(); ++i)
     EXPECT_EQ(PlacedToJson(after[i]), PlacedToJson(before[i])) << i;
+  EXPECT_EQ(after[0].Loops.size(), 1u) << "the loops found again in the profile";
   std::ostringstream out;
   H.Describe(out, false);
   EXPECT_NE(out.str().find("placed at (-4, 0, 0) u (0, 1, 0) v (0, 0, 1) n (1, 0, 0), sweep [0, 6]"), std::string::npos)
@@ -250,6 +254,101 @@ TEST_F(PlacedInPart, ExtrusionsArePlacedOnEveryPlaneAndKeptBySaving)
   txhost::Value bad = PlacedToJson(after[0]);
   bad["frame"][3] = "x";
   EXPECT_FALSE(PlacedFromJson(bad));
+}
+
+} // namespace
+
+namespace {
+
+// A placed box-shaped feature: a square of side 2a on XOY about (cx, cy), swept over [from, to] in z.
+Placed Square(int type, double cx, double cy, double a, double from, double to)
+{
+  const Curve sides[] = {{Curve::Kind::Line, {cx - a, cy - a}, {cx + a, cy - a}},
+                         {Curve::Kind::Line, {cx + a, cy - a}, {cx + a, cy + a}},
+                         {Curve::Kind::Line, {cx + a, cy + a}, {cx - a, cy + a}},
+                         {Curve::Kind::Line, {cx - a, cy + a}, {cx - a, cy - a}}};
+  Placed p = *PlaceExtrusion(type, Offset(*StandardPlane(txapi::o3d_planeXOY), from), txapi::dtNormal, to - from,
+                             0, 0, false, std::vector<Curve>(std::begin(sides), std::end(sides)));
+  return p;
+}
+
+} // namespace
+
+// A cut that only touches the material cuts nothing; a boss that touches it belongs to the part, one a gap
+// away does not.
+TEST(PlacementChecks, CutsMustRemoveAndBossesMustTouch)
+{
+  const Placed body = Square(txapi::o3d_bossExtrusion, 0, 0, 10, 0, 10);
+  EXPECT_TRUE(CheckPart({body, Square(txapi::o3d_cutExtrusion, 0, 0, 2, 8, 12)}, "p").empty());
+  EXPECT_EQ(CheckPart({body, Square(txapi::o3d_cutExtrusion, 0, 0, 2, 10, 12)}, "p").size(), 1u);
+  EXPECT_TRUE(CheckPart({body, Square(txapi::o3d_bossExtrusion, 0, 0, 2, 10, 12)}, "p").empty());
+  EXPECT_EQ(CheckPart({body, Square(txapi::o3d_bossExtrusion, 0, 0, 2, 10.5, 12)}, "p").size(), 1u);
+}
+
+// A pin turned about its own x axis, placed through a plate with a hole at (0, 20) along x: on the hole's
+// axis it passes, beside it it is reported, and a part turned about the main axis is no fastener.
+TEST(PlacementChecks, FastenersMeetTheHolesTheyPass)
+{
+  const Frame xoy = *StandardPlane(txapi::o3d_planeXOY);
+  const Curve pin[] = {{Curve::Kind::Line, {-10, 0}, {10, 0}},
+                       {Curve::Kind::Line, {10, 0}, {10, 3}},
+                       {Curve::Kind::Line, {10, 3}, {-10, 3}},
+                       {Curve::Kind::Line, {-10, 3}, {-10, 0}}};
+  const Placed turned = *PlaceRotation(txapi::o3d_bossRotated, xoy, 360, {-12, 0}, {12, 0},
+                                       std::vector<Curve>(std::begin(pin), std::end(pin)));
+  const Frame yoz = *StandardPlane(txapi::o3d_planeYOZ);
+  const Placed plate = *PlaceExtrusion(txapi::o3d_bossExtrusion, yoz, txapi::dtBoth, 2, 2, 0, false,
+                                       {{Curve::Kind::Circle, {40, 0}, {40, 0}, {0, 0}, 40}});
+  // The hole at world (0, 20, 0): sketch u = -z = 0, v = y = 20.
+  const Placed hole = *PlaceExtrusion(txapi::o3d_cutExtrusion, yoz, txapi::dtBoth, 5, 5, 0, false,
+                                      {{Curve::Kind::Circle, {3, 20}, {3, 20}, {0, 20}, 3}});
+  const PlacedComponent platePart{"plate", Matrix{}, {plate, hole}};
+  for (double y : {20.0, 21.0}) {
+    const PlacedComponent pinPart{"pin", Matrix{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, y, 0}}, {turned}};
+    std::vector<int> met;
+    const auto findings = CheckFasteners({platePart, pinPart}, {0, 0, 0}, {1, 0, 0}, &met);
+    EXPECT_EQ(findings.size(), y == 20.0 ? 0u : 1u) << y;
+    EXPECT_EQ(met, (std::vector<int>{0, y == 20.0 ? 1 : 0})) << y;
+  }
+  const PlacedComponent shaft{"shaft", Matrix{}, {turned}};
+  EXPECT_TRUE(CheckFasteners({platePart, shaft}, {0, 0, 0}, {1, 0, 0}).empty()) << "on the main axis";
+  const Box slot{{0, 0, 0}, {4, 10, 2}};
+  EXPECT_TRUE(StandsIn(Box{{0, 1, 0}, {4, 9, 2}}, slot));
+  EXPECT_FALSE(StandsIn(Box{{0, 1, 0}, {4, 9, 2.5}}, slot));
+  EXPECT_FALSE(Clash(Box{{4, 0, 0}, {5, 1, 1}}, slot)) << "touching faces do not clash";
+}
+
+namespace {
+
+// A boss extrusion of the triangle (0, 0), (1, 0), (0, 1) sketched on YOZ: its slanted side faces along
+// u + v, which the table puts at -z + y.
+TEST_F(PlacedInPart, BodyFacesTakeTheirNormalsFromTheSketchFrame)
+{
+  SmartPtr<txapi::IPart> part = NewPart();
+  SmartPtr<txapi::ISketch> s = SmartPtr<txapi::IModelContainer>(part)->GetSketches()->Add();
+  s->SetPlane(part->GetDefaultEntity(txapi::o3d_planeYOZ));
+  SmartPtr<txapi::IModelObject>(s)->Update();
+  SmartPtr<txapi::ITavrixDocument2D> editor = s->BeginEdit();
+  SmartPtr<txapi::IDrawingContainer> dc = editor->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+  for (const auto& p : {std::array<double, 4>{0, 0, 1, 0}, {1, 0, 0, 1}, {0, 1, 0, 0}}) {
+    SmartPtr<txapi::ILineSegment> l = dc->GetLineSegments()->Add();
+    l->SetPoints(p[0], p[1], p[2], p[3]);
+    l->Update();
+  }
+  s->EndEdit();
+  SmartPtr<txapi::IExtrusion> e = SmartPtr<txapi::IModelContainer>(part)->GetExtrusions()->Add(txapi::o3d_bossExtrusion);
+  e->SetProfiles({SmartPtr<txapi::IModelObject>(s)});
+  e->SetSideDepth(0, 2);
+  ASSERT_TRUE(SmartPtr<txapi::IModelObject>(e)->Update());
+  int slanted = 0;
+  for (const Object* body : txhost::model::LiveMembers(*Object::From(e.get()), "body"))
+    for (const Object* f : txhost::model::LiveMembers(*body, "face")) {
+      const txhost::Value& n = f->Prop("normal");
+      if (n.is_array() && Length(Sub({n[0].get<double>(), n[1].get<double>(), n[2].get<double>()},
+                                     {0, std::sqrt(0.5), -std::sqrt(0.5)})) < 1e-9)
+        ++slanted;
+    }
+  EXPECT_EQ(slanted, 1);
 }
 
 } // namespace

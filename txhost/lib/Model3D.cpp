@@ -271,42 +271,13 @@ bool MakesBody(const Object& f)
          f.Kind() == Billet;
 }
 
-// The profile's curves as the placement reads them (axis lines apart) and its first axis line.
-std::vector<place::Curve> PlaceCurves(const Value& profile, std::optional<std::array<V2, 2>>& axis)
-{
-  std::vector<place::Curve> out;
-  for (const Value& c : profile) {
-    if (!c.is_object() || !c.contains("points") || !c.at("points").is_array()) continue;
-    const Value& p = c.at("points");
-    const Value& kind = c.contains("curve") ? c.at("curve") : Value();
-    place::Curve k;
-    k.K = kind == "line" ? place::Curve::Kind::Line
-          : kind == "circle" ? place::Curve::Kind::Circle
-                             : place::Curve::Kind::Arc;
-    const std::size_t at = k.K == place::Curve::Kind::Line ? 0 : 2;
-    if (p.size() < at + 4) continue;
-    if (k.K != place::Curve::Kind::Line) k.C = {Number(p[0]), Number(p[1])};
-    k.A = {Number(p[at]), Number(p[at + 1])};
-    k.B = {Number(p[at + 2]), Number(p[at + 3])};
-    k.R = Number(c.contains("radius") ? c.at("radius") : Value());
-    k.Clockwise = c.contains("clockwise") && c.at("clockwise") == true;
-    if (k.K == place::Curve::Kind::Line && c.contains("style") && c.at("style") == int(txapi::txCSAxial)) {
-      if (!axis) axis = std::array<V2, 2>{k.A, k.B};
-      continue;
-    }
-    out.push_back(k);
-  }
-  return out;
-}
-
 // Where an applied extrusion or rotation lies in its part: its property "placed" (null when the host
 // cannot place it).
 void PlaceFeature(Object& feature, const Object* sketch, const Value& profile)
 {
   std::optional<place::Frame> frame = sketch != nullptr ? place::SketchFrame(*sketch) : std::nullopt;
-  std::optional<std::array<V2, 2>> axis;
-  const std::vector<place::Curve> curves =
-      profile.is_array() ? PlaceCurves(profile, axis) : std::vector<place::Curve>();
+  std::optional<std::array<place::Vec2, 2>> axis;
+  const std::vector<place::Curve> curves = place::ProfileCurves(profile, &axis);
   std::optional<place::Placed> placed;
   if (frame && feature.Kind() == Extrusion) {
     // The taper is set with a side's parameters: [end, depth, taper, outward, bound].

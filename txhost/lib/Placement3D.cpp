@@ -35,8 +35,7 @@ double Dist2(const Vec2& a, const Vec2& b)
   return std::hypot(a[0] - b[0], a[1] - b[1]);
 }
 
-// The signed turn of an arc from A to B (radians): positive counterclockwise; a closed arc turns fully.
-double ArcSweep(const Curve& c)
+double SignedTurn(const Curve& c)
 {
   if (c.K == Curve::Kind::Circle) return 2 * std::numbers::pi;
   const double a0 = std::atan2(c.A[1] - c.C[1], c.A[0] - c.C[0]);
@@ -51,7 +50,7 @@ double ArcSweep(const Curve& c)
 
 Vec2 ArcPoint(const Curve& c, double t)
 {
-  const double a0 = std::atan2(c.A[1] - c.C[1], c.A[0] - c.C[0]) + ArcSweep(c) * t;
+  const double a0 = std::atan2(c.A[1] - c.C[1], c.A[0] - c.C[0]) + SignedTurn(c) * t;
   return {c.C[0] + c.R * std::cos(a0), c.C[1] + c.R * std::sin(a0)};
 }
 
@@ -63,7 +62,7 @@ void Polyline(const Curve& c, std::vector<Vec2>& out, bool withEnd)
     if (withEnd) out.push_back(c.B);
     return;
   }
-  const int n = std::max(2, int(std::ceil(std::abs(ArcSweep(c)) / (2 * std::numbers::pi) * 48)));
+  const int n = std::max(2, int(std::ceil(std::abs(SignedTurn(c)) / (2 * std::numbers::pi) * 48)));
   for (int i = 0; i < n + (withEnd ? 1 : 0); ++i)
     out.push_back(ArcPoint(c, double(i) / n));
 }
@@ -90,7 +89,7 @@ void LoopBox2(const Loop& loop, Vec2& lo, Vec2& hi)
     pts.push_back(c.A);
     pts.push_back(c.B);
     // The quarter points the arc passes.
-    const double a0 = std::atan2(c.A[1] - c.C[1], c.A[0] - c.C[0]), s = ArcSweep(c);
+    const double a0 = std::atan2(c.A[1] - c.C[1], c.A[0] - c.C[0]), s = SignedTurn(c);
     for (int k = -8; k <= 8; ++k) {
       const double q = k * std::numbers::pi / 2;
       const double t = (q - a0) / s;
@@ -129,11 +128,6 @@ Vec3 Read3(const Value& a, std::size_t at, bool& ok)
     return {};
   }
   return {Num(a[at], ok), Num(a[at + 1], ok), Num(a[at + 2], ok)};
-}
-
-int CurveCode(Curve::Kind k)
-{
-  return k == Curve::Kind::Line ? 0 : k == Curve::Kind::Arc ? 1 : 2;
 }
 
 // The box of a circle of radius r about a line along the unit axis a, at the points p0 and p1 of the axis.
@@ -322,6 +316,11 @@ Box Apply(const Matrix& m, const Box& b)
   for (int k = 0; k < 8; ++k)
     out.Add(m.Point({(k & 1) ? b.Hi[0] : b.Lo[0], (k & 2) ? b.Hi[1] : b.Lo[1], (k & 4) ? b.Hi[2] : b.Lo[2]}));
   return out;
+}
+
+double ArcTurn(const Curve& c)
+{
+  return SignedTurn(c);
 }
 
 Arc3D PlaceArc(const Frame& f, const Curve& arc)
@@ -576,14 +575,6 @@ Value PlacedToJson(const Placed& p)
     v["angle"] = p.Angle;
   }
   v["box"] = Value::array({p.Tool.Lo[0], p.Tool.Lo[1], p.Tool.Lo[2], p.Tool.Hi[0], p.Tool.Hi[1], p.Tool.Hi[2]});
-  Value loops = Value::array();
-  for (const Loop& l : p.Loops) {
-    Value curves = Value::array();
-    for (const Curve& c : l.Curves)
-      curves.push_back(Value::array({CurveCode(c.K), c.A[0], c.A[1], c.B[0], c.B[1], c.C[0], c.C[1], c.R, c.Clockwise}));
-    loops.push_back(Value::object({{"depth", l.Depth}, {"curves", std::move(curves)}}));
-  }
-  v["loops"] = std::move(loops);
   v["open"] = p.OpenCurves;
   Value circles = Value::array();
   for (const Circle3D& c : p.Circles)
@@ -633,27 +624,6 @@ std::optional<Placed> PlacedFromJson(const Value& v)
   if (!box.is_array() || box.size() != 6) return std::nullopt;
   p.Tool.Lo = Read3(box, 0, ok);
   p.Tool.Hi = Read3(box, 3, ok);
-  const Value& loops = at("loops");
-  if (!loops.is_array()) return std::nullopt;
-  for (const Value& l : loops) {
-    if (!l.is_object() || !l.contains("curves") || !l.at("curves").is_array()) return std::nullopt;
-    Loop loop;
-    loop.Depth = int(Num(l.contains("depth") ? l.at("depth") : Value(), ok));
-    for (const Value& c : l.at("curves")) {
-      if (!c.is_array() || c.size() != 9) return std::nullopt;
-      Curve k;
-      const int code = int(Num(c[0], ok));
-      k.K = code == 0 ? Curve::Kind::Line : code == 1 ? Curve::Kind::Arc : Curve::Kind::Circle;
-      k.A = {Num(c[1], ok), Num(c[2], ok)};
-      k.B = {Num(c[3], ok), Num(c[4], ok)};
-      k.C = {Num(c[5], ok), Num(c[6], ok)};
-      k.R = Num(c[7], ok);
-      k.Clockwise = c[8] == true;
-      loop.Curves.push_back(k);
-    }
-    if (loop.Curves.empty()) return std::nullopt;
-    p.Loops.push_back(std::move(loop));
-  }
   p.OpenCurves = int(Num(at("open"), ok));
   const Value& circles = at("circles");
   if (!circles.is_array()) return std::nullopt;
@@ -701,7 +671,38 @@ std::string Describe(const Placed& p)
 std::optional<Placed> PlacedOf(const Object& feature)
 {
   if (model::Deleted(feature) || !feature.Has("placed")) return std::nullopt;
-  return PlacedFromJson(feature.Prop("placed"));
+  std::optional<Placed> p = PlacedFromJson(feature.Prop("placed"));
+  if (p) p->Loops = FindLoops(ProfileCurves(feature.Prop("profile"))).Closed;
+  return p;
+}
+
+std::vector<Curve> ProfileCurves(const Value& profile, std::optional<std::array<Vec2, 2>>* axis)
+{
+  std::vector<Curve> out;
+  if (!profile.is_array()) return out;
+  for (const Value& c : profile) {
+    // A profile read back from a file may hold anything.
+    if (!c.is_object() || !c.contains("points") || !c.at("points").is_array()) continue;
+    const Value& p = c.at("points");
+    const Value& kind = c.contains("curve") ? c.at("curve") : Value();
+    Curve k;
+    k.K = kind == "line" ? Curve::Kind::Line : kind == "circle" ? Curve::Kind::Circle : Curve::Kind::Arc;
+    const std::size_t at = k.K == Curve::Kind::Line ? 0 : 2;
+    if (p.size() < at + 4) continue;
+    bool ok = true;
+    if (k.K != Curve::Kind::Line) k.C = {Num(p[0], ok), Num(p[1], ok)};
+    k.A = {Num(p[at], ok), Num(p[at + 1], ok)};
+    k.B = {Num(p[at + 2], ok), Num(p[at + 3], ok)};
+    if (c.contains("radius")) k.R = Num(c.at("radius"), ok);
+    k.Clockwise = c.contains("clockwise") && c.at("clockwise") == true;
+    if (!ok) continue;
+    if (k.K == Curve::Kind::Line && c.contains("style") && c.at("style") == int(txapi::txCSAxial)) {
+      if (axis != nullptr && !*axis) *axis = std::array<Vec2, 2>{k.A, k.B};
+      continue;
+    }
+    out.push_back(k);
+  }
+  return out;
 }
 
 std::vector<Placed> PlacedFeatures(const Object& part)

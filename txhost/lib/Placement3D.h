@@ -121,6 +121,10 @@ struct Curve
   bool Clockwise = false; // arcs: from A to B clockwise in (u, v)
 };
 
+// The signed turn of an arc or circle from A to B in radians: positive counterclockwise in (u, v); an arc
+// whose ends meet turns fully.
+double ArcTurn(const Curve& c);
+
 // A placed arc or circle: it runs counterclockwise about Axis from Start to End (the same point for a
 // circle).
 struct Arc3D
@@ -186,6 +190,10 @@ std::optional<Placed> PlaceExtrusion(int type, const Frame& sketch, int directio
 std::optional<Placed> PlaceRotation(int type, const Frame& sketch, double angleDeg, const Vec2& axisA,
                                     const Vec2& axisB, const std::vector<Curve>& profile);
 
+// The curves of a feature's "profile" property (as the stand-in records it) and, when axis is given, its first
+// axis line (style txCSAxial), which is no curve of the profile.
+std::vector<Curve> ProfileCurves(const Value& profile, std::optional<std::array<Vec2, 2>>* axis = nullptr);
+
 // The stand-in's objects: the frame of a plane object (standard, or offset from a standard one), of a sketch
 // (its plane turned by its angle); nullopt for a plane the host does not place.
 std::optional<Frame> PlaneFrame(const Object& plane);
@@ -194,7 +202,8 @@ std::optional<Frame> SketchFrame(const Object& sketch);
 Matrix ComponentMatrix(const Object& component);
 
 // The placed form of a feature, as its "placed" property holds it, and back (nullopt for anything else,
-// such as a damaged file's value).
+// such as a damaged file's value). The property leaves the loops out: they are the feature's profile, which
+// it keeps beside; PlacedOf finds them again.
 Value PlacedToJson(const Placed& p);
 std::optional<Placed> PlacedFromJson(const Value& v);
 std::optional<Placed> PlacedOf(const Object& feature);

@@ -1,10 +1,11 @@
 #pragma once
 // The openers of the mould parts' sheets and part documents on the stand-in host, as the tests and
 // the test plug-in install them (the product installs none): a sheet is an A3 landscape drawing
-// with its title block, its first view 20 mm right of and 20 mm below the frame's upper left
-// corner; a part is a part document with a sketch on the standard plane. Files go to Folder,
-// named by their kind, the detail and a counter.
+// with its title block, its first view 50 mm right of and 40 mm below the frame's upper left
+// corner (the parts draw to the left of and above it); a part is a part document with a sketch on
+// the standard plane. Files go to Folder, named by their kind, the detail and a counter.
 #include <string>
+#include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 
@@ -45,9 +46,10 @@ public:
     if (!M.R().IDoc2D) return false;
     M.drShtamp();
     TDetailInfo& di = M.R2D().DI;
-    di.Left = FrameLeft + 20.0;
-    di.Top = FrameTop - 20.0;
+    di.Left = FrameLeft + 50.0;
+    di.Top = FrameTop - 40.0;
     LastSheet = name + TString(".tdr");
+    AllSheets.push_back(LastSheet);
     return true;
   }
 
@@ -59,12 +61,14 @@ public:
     if (!M.R().Part) return false;
     M.drPlaneEskis(BasePlane, Vidst, 0.0, TString());
     LastPart = file;
+    AllParts.push_back(LastPart);
     return true;
   }
 
   TString Folder; // ends in the separator
   int Sheets = 0, Parts = 0;
   TString LastSheet, LastPart;
+  std::vector<TString> AllSheets, AllParts; // every file opened, in order
 
 private:
   static TString Name(const char* kind, int detail, int sub, int n)
