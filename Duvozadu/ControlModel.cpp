@@ -171,7 +171,7 @@ TString TControlModelCoupling::mfDetail3D(int n)
 {
   // Fasteners differ between sizes: the coupling's code keeps two couplings' fasteners apart,
   // while the pieces of one coupling still share their file.
-  TString s = Path + FilePrefix + CodeDet() + TString("-") + TString(n) + TString(".tpt");
+  TString s = Path + CodeDet() + TString("-") + TString(n) + TString(".tpt");
   if (n >= 0 && n < 10) {
     ANameFile[n] = s;
     Before[n] = StateOf(s);
@@ -181,22 +181,28 @@ TString TControlModelCoupling::mfDetail3D(int n)
 
 TString TControlModelCoupling::MainName() const
 {
-  TString s = PrefixName + Num(M, 2) + TString("-") + TString(IntPart(P1d));
+  // A prefix without its closing blank would run into a torque wide enough to fill its field.
+  const TString torque = Num(M, 2);
+  TString s = PrefixName;
+  if (!s.Empty() && s.PChar()[s.Length() - 1] != ' ' && torque.PChar()[0] != ' ') s += TString(" ");
+  s += torque + TString("-") + TString(IntPart(P1d));
   if (P2d != P1d || T1 != T2) s += TString("-") + TString(T1 + 1) + TString("-") + TString(IntPart(P2d));
   return s + TString("-") + TString(T2 + 1) + TString("-") + StandartName;
 }
 
 TString TControlModelCoupling::CodeDet() const
 {
-  TString s = TString("Муфта-") + Num(M, 2) + TString("-") + TString(IntPart(P2d));
-  if (P1d != P2d || T1 != T2) s += TString("-") + TString(T1 + 1) + TString("-") + TString(IntPart(P1d));
+  // Each diameter with its own bore type, in the order of the 2D designation; rows that share a
+  // main table keep their own prefix, so that their entries tell them apart.
+  TString s = FilePrefix + TString("Муфта-") + Num(M, 2) + TString("-") + TString(IntPart(P1d));
+  if (P1d != P2d || T1 != T2) s += TString("-") + TString(T1 + 1) + TString("-") + TString(IntPart(P2d));
   return s + TString("-") + TString(T2 + 1) + TString("-") + StandartName;
 }
 
 void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisible)
 {
   TString code = CodeDet();
-  TString file = Path + FilePrefix + code + TString(".tas");
+  TString file = Path + code + TString(".tas");
   ANameFile[0] = file;
   Before[0] = StateOf(file);
   if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, false, file, code, code);

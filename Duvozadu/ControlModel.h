@@ -26,6 +26,8 @@ public:
   // The file of a standard fastener of this coupling (stored as entry n).
   TString mfDetail3D(int n);
   TString MainName() const;
+  // The assembly's code and designation: FilePrefix, "Муфта-", the torque, then each diameter with
+  // its own bore type in MainName's order.
   TString CodeDet() const;
   void mkAssembly3D(double d1, int t1, double d2, int t2, bool invisible);
   // A half-coupling passes its bore type (0..3), which its file name carries after the diameter

@@ -88,10 +88,10 @@ void dr3D_HingeCoupling();
 void dr3D_HingeCoupling2();
 
 class TModeler3D;
-// The rows of a build of a bolted coupling: both halves from one torque group of the main table
-// (its last row when no group holds the diameters), each drawable; the bolt row of the first
-// half's bolt (column boltKey; null without a usable one). False, drawing nothing, without a
-// modeller or a drawable row. The model takes the torque built.
+// The rows of a build of a bolted coupling: both halves from one torque group of the main table,
+// each drawable; the bolt row of the first half's bolt (column boltKey; null without a usable
+// one). False, drawing nothing, without a modeller, without a group holding both shafts or
+// without a drawable row. The model takes the torque built.
 struct TBoltedRows
 {
   TModeler3D* m = nullptr;

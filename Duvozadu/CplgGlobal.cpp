@@ -47,9 +47,12 @@ constexpr int KeywayColumns = 3;
 
 TModeler3D* Modeler = nullptr;
 
-void Say(const char* phrase, const TString& what)
+// A 3D build is the user's confirmation: why it made nothing goes to the host's message box, never
+// into the running command's status bar, which ends with the command. A phantom says nothing.
+void Say(const char* phrase, const TString& what, int mode)
 {
-  if (Messager) Messager->LiftBox(DC(TString(phrase)) + what, TMessager::toAlways);
+  if (Messager && !Couplings.Quiet)
+    Messager->LiftBox(DC(TString(phrase)) + what, mode == 0 ? TMessager::toApi : TMessager::toAlways);
 }
 
 // A table with no whole row, with fewer columns than its builders read, whose values stop
@@ -158,7 +161,7 @@ bool TCoupling::Make(int mode)
 {
   PAction build = mode == 0 ? Make3D : mode == 1 ? Make2D : mode == 2 ? Make2DView : nullptr;
   if (!build) {
-    Say("Извините! Пока не реализовано построение ", Name);
+    Say("Извините! Пока не реализовано построение ", Name, mode);
     return false;
   }
   ControlModel.PrefixName = TString(LTable[0]);
@@ -172,14 +175,15 @@ bool TCoupling::Make(int mode)
     delete ATable[i];
     ATable[i] = Load(LTable[i + 1], ColumnsOf(*this, i));
     if (!ATable[i]) {
-      Say("Необнаружена таблица ", TString(LTable[i + 1]));
+      Say("Необнаружена таблица ", TString(LTable[i + 1]), mode);
       complete = false;
     }
   }
   if (!ATable[9]) ATable[9] = Load(KeywayTable, KeywayColumns);
   if (!complete) return false;
   if (!Fits(ATable[0])) {
-    Say("Нет размера муфты для валов ", Size(ControlModel.P1d) + TString(" / ") + Size(ControlModel.P2d));
+    const TString shafts = Size(ControlModel.P1d) + TString(" / ") + Size(ControlModel.P2d);
+    Say("Нет размера муфты для валов ", shafts, mode);
     return false;
   }
   ControlModel.StandartName = ATable[0]->GOST;

@@ -53,11 +53,27 @@ public:
 
   TCoupling* Couplings;
   int CountCoupling;
+  // While set, builds show no message: a phantom redrawn at every move would repeat the one the
+  // user's click shows.
+  bool Quiet = false;
 };
 
 extern TCoupling iCouplings[];
 extern const int CountCoupling;
 extern TCouplings Couplings;
+
+// Keeps the catalogue's builds silent while it lives.
+class TQuietCouplings
+{
+public:
+  TQuietCouplings() : Was(Couplings.Quiet) { Couplings.Quiet = true; }
+  ~TQuietCouplings() { Couplings.Quiet = Was; }
+  TQuietCouplings(const TQuietCouplings&) = delete;
+  TQuietCouplings& operator=(const TQuietCouplings&) = delete;
+
+private:
+  const bool Was;
+};
 // Slots 0..4 the tables of the row built last, 9 the keyway table; each owns its table.
 extern TTable* ATable[10];
 // The keyway row chosen last.

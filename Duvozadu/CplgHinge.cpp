@@ -271,17 +271,11 @@ int IndexOf(const TTable& t, const double* row)
   return int((row - t.Row(0)) / t.CountColumn);
 }
 
-// Both halves from one torque group. A shaft above every bore takes the largest, and a torque
-// above every group the last group, so that a coupling is always built.
+// Both halves from one torque group; none when no group holds both shafts (a bore is never
+// substituted for a shaft it does not take).
 TGroupRows MainRows(const TTable& t)
 {
-  double top = -INFINITY;
-  for (int i = 0; i < t.CountRow; ++i)
-    top = std::fmax(top, t.Row(i)[t.Control]);
-  const double d1 = std::fmin(ControlModel.P1d, top), d2 = std::fmin(ControlModel.P2d, top);
-  TGroupRows g = GroupRows(&t, ControlModel.M, d1, d2);
-  if (!g.R1 || !g.R2) g = GroupRows(&t, t.Row(t.CountRow - 1)[0], d1, d2);
-  return g;
+  return GroupRows(&t, ControlModel.M, ControlModel.P1d, ControlModel.P2d);
 }
 
 bool HingeRows(THingeRows& r, bool pins)
@@ -320,7 +314,7 @@ void Single(bool section)
   if (!HingeRows(r, false)) return;
   const double x0 = r.Main[3] / 2, zero = 0.0, one = 1.0, turned = 180.0;
   dr2D_СrossPiece_V1(x0, zero, zero, one, r.S, 31);
-  dr2D_HingeSelgCoupling_V3(x0, zero, zero, one, nullptr, r.A, ControlModel.T2, 31, section);
+  dr2D_HingeSelgCoupling_V3(x0, zero, zero, one, nullptr, r.Ad2, ControlModel.T2, 31, section);
   dr2D_HingeSelgCoupling_V1(x0, zero, turned, one, nullptr, r.A, ControlModel.T1, 31, section);
 }
 
@@ -330,7 +324,7 @@ void Double(bool section)
   THingeRows r;
   if (!HingeRows(r, false)) return;
   const double x0 = r.Main[3] / 2, xm = -x0, zero = 0.0, one = 1.0, turned = 180.0;
-  dr2D_HingeSelgCoupling_V1(x0, zero, zero, one, nullptr, r.A, ControlModel.T2, 31, section);
+  dr2D_HingeSelgCoupling_V1(x0, zero, zero, one, nullptr, r.Ad2, ControlModel.T2, 31, section);
   dr2D_HingeSelgCoupling_V1(xm, zero, turned, one, nullptr, r.A, ControlModel.T1, 31, section);
   dr2D_СrossPiece_V1(x0, zero, zero, one, r.S, 31);
   dr2D_СrossPiece_V1(xm, zero, zero, one, r.S, 31);
@@ -362,9 +356,11 @@ void dr2D_HingeCoupling2View()
 namespace {
 const double Zero = 0.0, One = 1.0, Turned = 180.0;
 
+// Every cut starts on a plane at the part's outside (half its size out along the normal) and goes back
+// through the part.
 void Cut(TModeler3D& m, double depth)
 {
-  m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, depth, 0.0);
+  m.drCutExtrusion(txapi::dtReverse, txapi::etBlind, depth, 0.0);
 }
 
 // A half-coupling part: the turned body closed along its bore, the jaws with their trunnion
@@ -469,7 +465,8 @@ void BushingPart(TModeler3D& m, const double* A5)
                    dFsk(l / 2, d1 / 2, l / 2, ring, c, dFsk(l / 2, d / 2, 0, d / 2, c)))));
   {
     TPlace across(m, Zero, Zero, 90.0, One, 1, 0.0, false);
-    m.drRectAngle(-lp / 2, 0.0, lp / 2, d1 / 2 - 0.01, 1);
+    // The core fills the rings' bores, so that core and rings are one piece.
+    m.drRectAngle(-lp / 2, 0.0, lp / 2, d1 / 2, 1);
     m.drLine(0.0, 0.0, 10.0, 0.0, 3);
     for (double x : {lp / 2 - l / 2, l / 2 - lp / 2}) {
       TPlace end(m, x, Zero, Zero, One, 1, 0.0, false);

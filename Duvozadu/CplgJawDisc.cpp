@@ -13,27 +13,18 @@ namespace {
 constexpr int JawDiscColumns = 16;
 constexpr int HalfColour = 0x5a5a00, InsertColour = 0x323232;
 
-// The sizes of a build in the execution of the first bore type (the second changes nothing).
+// The sizes of one half in the execution of its bore type (bit 0: the short one).
 struct TJaw
 {
   const double* A;
   double rb, D3r, D10r, rm, L, Lh, F, gap, s, q, f, e, kt;
 };
 
-// The row of both halves: the first whose bore is not below the shaft, from the chosen torque's
-// group; a shaft above every group's bores takes the last row. False without a usable row.
-bool Sizes(TJaw& j)
+bool Sizes(TJaw& j, const double* A, int T)
 {
-  const TTable* t = ATable[0];
-  const TGroupRows g = GroupRows(t, ControlModel.M, ControlModel.P1d, ControlModel.P1d);
-  j.A = g.R1;
-  if (j.A)
-    ControlModel.M = g.Torque;
-  else if (t && t->CountRow > 0 && ControlModel.P1d > t->Row(t->CountRow - 1)[t->Control])
-    j.A = t->Row(t->CountRow - 1);
-  if (!Usable(j.A, JawDiscColumns)) return false;
-  const double* A = j.A;
-  const int idx = BoreType(ControlModel.T1) & 1;
+  j.A = A;
+  if (!Usable(A, JawDiscColumns)) return false;
+  const int idx = BoreType(T) & 1;
   j.rb = A[1] / 2;
   j.D3r = A[3] / 2;
   j.D10r = A[10] / 2;
@@ -49,6 +40,17 @@ bool Sizes(TJaw& j)
   // Without a keyway row the keyway line lies on the bore.
   const double* K = KeywayRow(A[1]);
   j.kt = Usable(K, 3) ? j.rb + K[2] : j.rb;
+  return true;
+}
+
+// Half 1 on the first shaft with the first bore type, half 2 on the second with the second, both
+// from the chosen torque's group (the model takes its torque). False when no group holds both
+// shafts or a row is not usable.
+bool Sizes(TJaw& j1, TJaw& j2)
+{
+  const TGroupRows g = GroupRows(ATable[0], ControlModel.M, ControlModel.P1d, ControlModel.P2d);
+  if (!Sizes(j1, g.R1, ControlModel.T1) || !Sizes(j2, g.R2, ControlModel.T2)) return false;
+  ControlModel.M = g.Torque;
   return true;
 }
 
@@ -99,10 +101,10 @@ void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& m
 void dr2D_JawDiscCoupling()
 {
   TModeler3D* m = CouplingModeler();
-  TJaw j;
-  if (!m || !Sizes(j)) return;
+  TJaw j, j2;
+  if (!m || !Sizes(j, j2)) return;
   const double Lh = j.Lh, F = j.F, f = j.f, e = j.e, D10r = j.D10r, D3r = j.D3r, rm = j.rm, kt = j.kt;
-  const double rb = j.rb, s = j.s, q = j.q, gap = j.gap;
+  const double rb = j.rb, s = j.s, q = j.q, gap = j.gap, Lh2 = j2.Lh, F2 = j2.F, rb2 = j2.rb;
   // The first half: the keyway side up to its keyway line, the other side to the bore. Both start
   // at the keyway line; the other side's bore closes its outline at (0, rb).
   auto firstHalf = [&](double bore) {
@@ -124,15 +126,15 @@ void dr2D_JawDiscCoupling()
                    gap + q, rb - 2.0,
                    dPt1(gap, rb - 2.0,
                         dPt1(gap, 0, dSP(gap + q, rb, dP(0, rb, dPt1(0, s, dPt1(-q, s, dPt1(-q, 0))))))))))));
-  second.Make(
-      0, rb,
-      dPx(0, rb,
-          dFsk(0, D10r, f, D10r, f,
-               dCLL(F, D10r, F, rm, 1.0,
-                    dFsk(F, D3r, F + e, D3r, e,
-                         dP(Lh - q, D3r,
-                            dP(Lh - q, rb,
-                               dPt1(Lh - q, s, dPt1(Lh, s, dPt1(Lh, 0, dSP(Lh - q, rb, dP(0, rb))))))))))));
+  second.Make(0, rb2,
+              dPx(0, rb2,
+                  dFsk(0, D10r, f, D10r, f,
+                       dCLL(F2, D10r, F2, rm, 1.0,
+                            dFsk(F2, D3r, F2 + e, D3r, e,
+                                 dP(Lh2 - q, D3r,
+                                    dP(Lh2 - q, rb2,
+                                       dPt1(Lh2 - q, s,
+                                            dPt1(Lh2, s, dPt1(Lh2, 0, dSP(Lh2 - q, rb2, dP(0, rb2))))))))))));
   m->drMacro2D(true);
   m->drMtr(-gap / 2 - Lh, 0.0, 0.0, 1.0);
   HatchedBothSides(*m, 45.0, keyed, other);
@@ -140,61 +142,75 @@ void dr2D_JawDiscCoupling()
   m->drMtr(-gap / 2, 0.0, 0.0, 1.0);
   HatchedBothSides(*m, -45.0, insert, insert);
   m->drDeleteMtr();
-  m->drMtr(gap / 2 + Lh, 0.0, 180.0, 1.0);
+  m->drMtr(gap / 2 + Lh2, 0.0, 180.0, 1.0);
   HatchedBothSides(*m, 45.0, second, second);
   m->drDeleteMtr();
-  m->drLine(-Lh - gap / 2 - 3.0, 0.0, gap / 2 + Lh + 3.0, 0.0, 3);
+  m->drLine(-Lh - gap / 2 - 3.0, 0.0, gap / 2 + Lh2 + 3.0, 0.0, 3);
   m->drEndMacro();
 }
 
 void dr2D_JawDiscCouplingView()
 {
   TModeler3D* m = CouplingModeler();
-  TJaw j;
-  if (!m || !Sizes(j)) return;
-  const double Lh = j.Lh, F = j.F, f = j.f, e = j.e, D10r = j.D10r, D3r = j.D3r, rm = j.rm;
-  const double s = j.s, q = j.q, gap = j.gap;
-  auto disc = [&](TNode* rest) {
+  TJaw j, j2;
+  if (!m || !Sizes(j, j2)) return;
+  const double Lh = j.Lh, f = j.f, e = j.e, D10r = j.D10r, D3r = j.D3r, rm = j.rm;
+  const double s = j.s, q = j.q, gap = j.gap, Lh2 = j2.Lh;
+  auto disc = [&](double F, TNode* rest) {
     return dFsk(0, D10r, f, D10r, f,
                 dPx(f, D10r, dCLL(F, D10r, F, rm, 1.0, dFsk(F, D3r, F + e, D3r, e, dPx(F + e, D3r, rest)))));
   };
   TContDrawing first(m), second(m), insert(m);
-  first.Make(0, 0, disc(dFsk(Lh, D3r, Lh, s, f, dP(Lh - q, s, dP(Lh - q, 0)))));
-  second.Make(0, 0, disc(dFsk(Lh, D3r, Lh, 0, f)));
+  first.Make(0, 0, disc(j.F, dFsk(Lh, D3r, Lh, s, f, dP(Lh - q, s, dP(Lh - q, 0)))));
+  second.Make(0, 0, disc(j2.F, dFsk(Lh2, D3r, Lh2, 0, f)));
   insert.Make(-gap / 2, D3r - f, dP(-gap / 2, D3r, dP(gap / 2, D3r, dP(gap / 2, D3r - f))));
   m->drMacro2D(true);
   m->drMtr(-Lh - gap / 2, 0.0, 0.0, 1.0);
   first.dr2D(1);
   first.dr2DMY(1);
   m->drDeleteMtr();
-  m->drMtr(Lh + gap / 2, 0.0, 180.0, 1.0);
+  m->drMtr(Lh2 + gap / 2, 0.0, 180.0, 1.0);
   second.dr2D(1);
   second.dr2DMY(1);
   m->drDeleteMtr();
   insert.dr2D(1);
   insert.dr2DMY(1);
-  m->drLine(-3.0 - Lh - gap / 2, 0.0, Lh + 3.0 + gap / 2, 0.0, 3);
+  m->drLine(-3.0 - Lh - gap / 2, 0.0, Lh2 + 3.0 + gap / 2, 0.0, 3);
   m->drEndMacro();
 }
+
+namespace {
+// A half-coupling part: the profile of its execution revolved, the slot across its end face, the
+// keyway of its shaft.
+void JawHalf3D(TModeler3D& m, int n, const char* word, double d, const TJaw& j, int T)
+{
+  const double zero = 0.0, one = 1.0;
+  const TString none;
+  MakeHalf(n, word, d, BoreType(T));
+  m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, none);
+  dr2D_JawDiscCoupling_V1(zero, zero, zero, one, j.A, T, 0, false);
+  m.drBaseRotate(0, 360.0);
+  m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, none);
+  Tongue(m, j.A, false);
+  m.drCutExtrusion(txapi::dtReverse, txapi::etBlind, j.q, 0.0);
+  dr3DKeySeating(d, true, zero, 200.0);
+  m.drColor3D(HalfColour, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
+  m.drSave3D(true, true);
+}
+} // namespace
 
 void dr3D_JawDiscCoupling()
 {
   TModeler3D* m = CouplingModeler();
-  TJaw j;
-  if (!m || !Sizes(j)) return;
-  const double *A = j.A, zero = 0.0, one = 1.0, gap = j.gap, q = j.q, rb = j.rb;
+  TJaw j, j2;
+  if (!m || !Sizes(j, j2)) return;
+  const double *A = j.A, zero = 0.0, gap = j.gap, q = j.q, rb = j.rb;
   const TString none;
 
-  MakeHalf(1, "Полумуфта", ControlModel.P1d, BoreType(ControlModel.T1));
-  m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, none);
-  dr2D_JawDiscCoupling_V1(zero, zero, zero, one, A, ControlModel.T1, 0, false);
-  m->drBaseRotate(0, 360.0);
-  m->drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, none);
-  Tongue(*m, A, false);
-  m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, q, 0.0);
-  dr3DKeySeating(ControlModel.P1d, true, zero, 200.0);
-  m->drColor3D(HalfColour, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
-  m->drSave3D(true, true);
+  JawHalf3D(*m, 1, "Полумуфта", ControlModel.P1d, j, ControlModel.T1);
+  // Two shafts or bore types make two halves; one shaft and type, one half placed twice.
+  const bool twin = ControlModel.P1d == ControlModel.P2d && ControlModel.T1 == ControlModel.T2;
+  if (!twin) JawHalf3D(*m, 3, "Полумуфта2", ControlModel.P2d, j2, ControlModel.T2);
 
   // The insert is named by the bore it is built for, its file by the execution too. With no gap
   // there is no ring to revolve: the tongues and the bore alone.
@@ -205,11 +221,13 @@ void dr3D_JawDiscCoupling()
     m->drLine(-3.0, 0.0, j.Lh + 3.0, 0.0, 3);
     m->drBaseRotate(0, 360.0);
   }
+  // Each tongue runs in the slot of the half on its side: the second half is turned a quarter, so its
+  // tongue is the one across.
   m->drPlaneEskis(txapi::o3d_planeYOZ, gap / 2, 0.0, none);
-  Tongue(*m, A, false);
+  Tongue(*m, A, true);
   m->drBaseExtrusion(txapi::dtNormal, txapi::etBlind, q, 0.0);
   m->drPlaneEskis(txapi::o3d_planeYOZ, -gap / 2, 0.0, none);
-  Tongue(*m, A, true);
+  Tongue(*m, A, false);
   m->drBaseExtrusion(txapi::dtReverse, txapi::etBlind, q, 0.0);
   m->drPlaneEskis(txapi::o3d_planeYOZ, gap / 2, 0.0, none);
   m->drCircle(0.0, 0.0, rb, 1);
@@ -218,10 +236,10 @@ void dr3D_JawDiscCoupling()
   m->drSave3D(true, true);
 
   ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
-  const TString half = ControlModel.Detail3D(1);
-  m->AddDetail(-gap / 2, zero, zero, half, false, false);
+  m->AddDetail(-gap / 2, zero, zero, ControlModel.Detail3D(1), false, false);
   // The second half turned end for end and a quarter about the axis: its slot crosses the first.
-  m->AddDetailAxle(gap / 2, zero, zero, half, -1.0, 0.0, 0.0, 0.0, 0.0, 1.0, true);
+  m->AddDetailAxle(gap / 2, zero, zero, ControlModel.Detail3D(twin ? 1 : 3), -1.0, 0.0, 0.0, 0.0, 0.0, 1.0,
+                   true);
   m->AddDetailAxle(zero, zero, zero, ControlModel.Detail3D(2), 1.0, 0.0, 0.0, 0.0, 1.0, 0.0, true);
   m->drSave3D(true, true);
 }

@@ -46,9 +46,9 @@ bool PinUsable(const double* P)
   return Usable(P, 19) && P[18] > 0.0 && P[16] >= 0.0;
 }
 
-// The rows of a build, from one torque group: A for the second diameter (half-coupling 1), A2 for
-// the first, the pin row (null when not drawable). False when no group holds both diameters or a
-// row is unusable. The model takes the torque of the group built.
+// The rows of a build, from one torque group: A for the first shaft (half-coupling 1, bore type T1),
+// A2 for the second (half-coupling 2, T2), the pin row (null when not drawable). False when no group holds
+// both diameters or a row is unusable. The model takes the torque of the group built.
 struct TPinRows
 {
   TModeler3D* m;
@@ -57,7 +57,7 @@ struct TPinRows
 bool PinRows(TPinRows& r)
 {
   r.m = CouplingModeler();
-  const TGroupRows g = GroupRows(Main(), ControlModel.M, ControlModel.P2d, ControlModel.P1d);
+  const TGroupRows g = GroupRows(Main(), ControlModel.M, ControlModel.P1d, ControlModel.P2d);
   r.A = g.R1;
   r.A2 = g.R2;
   if (!r.m || !Usable(r.A, 20) || !Usable(r.A2, 20)) return false;
@@ -386,7 +386,7 @@ void dr3D_MUVP()
   }
   m->drSave3D(true, true);
 
-  const int di = (BoreType(ControlModel.T1) & 1) ? 0 : 15;
+  const int di = (BoreType(ControlModel.T2) & 1) ? 0 : 15;
   MakeHalf(2, "Полумуфта2-", A2[17], BoreType(ControlModel.T2));
   m->drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 0);

@@ -94,7 +94,7 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y)
   const double zero = 0.0, one = 1.0;
   g.dr2D_Screw_V1(-r, y, zero, one, K[0], 2 * r + 0.6 * K[0] + 5.0, K[0] + 10.0, K[3], K[2], 31, false);
   g.dr2D_Washer_V2(r, y, zero, one, K[0], K[5], K[4], 31, false);
-  g.dr2D_Nut_V2(r + 2.0, y, zero, one, K[0], K[3], K[2], 31, false);
+  g.dr2D_Nut_V2(r + K[4], y, zero, one, K[0], K[3], K[2], 31, false);
 }
 
 using TPieceDraw = void (*)(const double&, const double&, const double&, const double&, const double*, int,
@@ -113,11 +113,8 @@ bool BoltedRows(TBoltedRows& r, int mainColumns, int boltKey, bool (*drawable)(c
   r.m = CouplingModeler();
   const TTable* t = Table(0, mainColumns);
   if (!r.m || !t) return false;
-  TGroupRows g = GroupRows(t, ControlModel.M, ControlModel.P1d, ControlModel.P2d);
-  if (!g.R1 || !g.R2) {
-    g.R1 = g.R2 = t->Row(t->CountRow - 1);
-    g.Torque = g.R1[0];
-  }
+  const TGroupRows g = GroupRows(t, ControlModel.M, ControlModel.P1d, ControlModel.P2d);
+  if (!g.R1 || !g.R2) return false;
   r.R1 = g.R1;
   r.R2 = g.R2;
   if (!drawable(r.R1) || !drawable(r.R2)) return false;
@@ -313,10 +310,11 @@ void dr2D_PinionTooth2()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
+  // The flanged half takes the first shaft, the hub the second.
   dr2D_UGasket(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_MZP_V1(zero, zero, half, one, A, 31, false);
-  dr2D_PinionTooth_V1(zero, zero, zero, one, A, BoreType(ControlModel.T2), 31, false);
+  dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
   BoltSet(*r.m, r.K, A[8] / 2, A[18] / 2);
 }
 
@@ -368,7 +366,9 @@ void FlangeCut(TModeler3D& m, const double* A, bool teeth)
   teeth = teeth && GearMade(A[9], A[10]);
   if (!teeth && !(A[20] > 0.0)) return;
   m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
-  if (teeth) TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, zero, one, A[9], A[10], 0.4, 1, false);
+  // Turned half a pitch: the hubs' teeth, drawn about the same axis, stand in these spaces.
+  const double halfPitch = 180.0 / std::floor(A[10]);
+  if (teeth) TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
   HoleCircle(m, A[20], A[18], A[19] / 2, 0.0);
   m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[5] / 2, 0.0);
 }
@@ -403,7 +403,8 @@ void InsertBolts(TModeler3D& m, const double* K, const double* A)
     const double y = std::sin(phi) * R0, z = std::cos(phi) * R0;
     m.AddDetail(-r, y, z, ControlModel.Detail3D(5), false, false);
     m.AddDetail(r, y, z, ControlModel.Detail3D(6), false, false);
-    m.AddDetail(r + 2.0, y, z, ControlModel.Detail3D(7), false, false);
+    // The nut on the washer, whose thickness is K[4].
+    m.AddDetail(r + K[4], y, z, ControlModel.Detail3D(7), false, false);
   }
 }
 
@@ -443,7 +444,7 @@ void dr3D_PinionTooth2()
   TModeler3D& m = *r.m;
   const double zero = 0.0;
   const double* A = r.R1;
-  HubPart(m, 1, "Полумуфта", ControlModel.P2d, A, ControlModel.T2, false);
+  HubPart(m, 1, "Полумуфта", ControlModel.P2d, r.R2, ControlModel.T2, false);
   MakeHalf(2, "Обойма", ControlModel.P1d, -1);
   Body(m, dr2D_PinionToothOut_V1, A);
   FlangeCut(m, A, true);

@@ -33,12 +33,19 @@ TGroupRows GroupRows(const TTable* t, double torque, double d1, double d2, int t
     while (end < rows && t->Row(end)[torqueCol] == m)
       ++end;
     if (std::isfinite(m) && (torque <= 0.0 || m >= torque)) {
+      // A group holds a shaft its bores span: one thinner than every bore of it would get a
+      // bore it does not fit.
       const double *r1 = nullptr, *r2 = nullptr;
+      bool below1 = false, below2 = false;
       for (int i = first; i < end; ++i) {
         const double* r = t->Row(i);
+        below1 = below1 || r[bore] <= d1;
+        below2 = below2 || r[bore] <= d2;
         if (!r1 && r[bore] >= d1) r1 = r;
         if (!r2 && r[bore] >= d2) r2 = r;
       }
+      if (!below1) r1 = nullptr;
+      if (!below2) r2 = nullptr;
       if (r1 && r2) {
         out.R1 = r1;
         out.R2 = r2;

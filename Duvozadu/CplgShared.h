@@ -23,8 +23,9 @@ struct TGroupRows
 };
 // The group is the chosen torque's, or when a diameter exceeds every bore of it the first larger
 // group holding both; a torque <= 0 ("*") takes the smallest group holding them. Rows with equal
-// values in torqueCol make a group; the bore is the table's control column. Each half takes the
-// first row of the group whose bore is not below its diameter.
+// values in torqueCol make a group; the bore is the table's control column. A group holds a
+// diameter that its smallest and largest bores span; each half takes the first row of the group
+// whose bore is not below its diameter.
 TGroupRows GroupRows(const TTable* t, double torque, double d1, double d2, int torqueCol = 0);
 
 // The placement of a piece: the caller's, then the piece's own shift s along the axis, inside a

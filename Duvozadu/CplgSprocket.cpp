@@ -212,12 +212,14 @@ void StarHalf3D(TModeler3D& m, int n, const char* word, double bore, const doubl
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, none);
   dr2D_sMUfromSprocket_V1(zero, zero, zero, one, A, St, T, false, 0);
   m.drBaseRotate(0, 360.0);
-  m.drPlaneEskis(txapi::o3d_planeYOZ, -A[9], 0.0, none);
+  // The jaws stand out of the hub's face at l1 - l towards the half's origin, as the section draws them:
+  // their outer part from l3, their root from the origin.
+  m.drPlaneEskis(txapi::o3d_planeYOZ, A[9], 0.0, none);
   dr2D_sMUfromSprocket_V2(zero, zero, zero, one, A, St, 1, 0);
-  m.drBaseExtrusion(txapi::dtReverse, txapi::etBlind, h.l1 - h.l - A[9], 0.0);
+  m.drBaseExtrusion(txapi::dtNormal, txapi::etBlind, h.l1 - h.l - A[9], 0.0);
   m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, none);
   dr2D_sMUfromSprocket_V2(zero, zero, zero, one, A, St, 2, 0);
-  m.drBaseExtrusion(txapi::dtReverse, txapi::etBlind, h.l1 - h.l, 0.0);
+  m.drBaseExtrusion(txapi::dtNormal, txapi::etBlind, h.l1 - h.l, 0.0);
   dr3DKeySeating(bore, false, zero, 200.0);
   m.drSave3D(true, true);
 }

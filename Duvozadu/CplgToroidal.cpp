@@ -222,7 +222,7 @@ void dr2D_ToroidalRubber()
   dr2D_ToroidalRubber_V1(zero, zero, zero, one, r.R1, 31, false);
   dr2D_ToroidalSelfCircle(zero, zero, zero, one, r.R2, 31, false);
   dr2D_ToroidalSelfCircle(zero, zero, half, one, r.R1, 31, false);
-  dr2D_ToroidalCircle(zero, zero, zero, one, r.R1, 31, false);
+  dr2D_ToroidalCircle(zero, zero, zero, one, r.R2, 31, false);
   dr2D_ToroidalCircle(zero, zero, half, one, r.R1, 31, false);
   Bolts2D(*r.m, r.R1, r.K);
 }
@@ -243,7 +243,7 @@ using TPieceDraw = void (*)(const double&, const double&, const double&, const d
                             bool);
 
 // n holes of radius d5 on the bolt circle, in a sketch across the axis at the flange's face, cut
-// away from it or towards the middle plane.
+// away from it or through the whole piece.
 void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum towards)
 {
   if (!(g.n > 0.0)) return;
@@ -267,10 +267,11 @@ void TorusHalfPart(TModeler3D& m, int n, const char* word, double d, const doubl
 
 // A piece of its profile revolved; a piece without a profile stays an empty part, so that the
 // assembly never takes an older build's file for it.
-void PiecePart(TModeler3D& m, int n, const char* word, TPieceDraw draw, const double* A, bool made = true)
+void PiecePart(TModeler3D& m, int n, const char* word, TPieceDraw draw, const double* A, bool made = true,
+               double d = ControlModel.P1d)
 {
   const double zero = 0.0, one = 1.0;
-  MakeHalf(n, word, ControlModel.P1d, -1);
+  MakeHalf(n, word, d, -1);
   if (!made) return;
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   draw(zero, zero, zero, one, A, 0, false);
@@ -295,13 +296,21 @@ void dr3D_ToroidalRubber()
   // The bolts are the first half's: its holes go through the second half's flange too.
   TorusHalfPart(m, 7, "Полумуфта2", ControlModel.P2d, r.R2, A, ControlModel.T2, false);
   PiecePart(m, 2, "Резина", dr2D_ToroidalRubber_V1, A, g.ShellMade());
+  // The bolts pass through the shell's feet, clamped between flange and half-ring.
+  if (g.ShellMade()) BoltHoles(m, g, txapi::dtBoth);
   m.drSave3D(true, true);
-  PiecePart(m, 3, "Кольцо", dr2D_ToroidalCircle, A);
-  m.drSave3D(true, true);
-  PiecePart(m, 4, "ПолуКольцо", dr2D_ToroidalSelfCircle, A);
-  // The half-ring's holes meet the bolts: on their circle, from the flange's face inwards.
-  BoltHoles(m, g, txapi::dtReverse);
-  m.drSave3D(true, true);
+  // The ring and the half-ring reach down to their own half's shaft: a second shaft gets its own.
+  const bool twin = r.R2 == A;
+  for (int side = 0; side < (twin ? 1 : 2); ++side) {
+    const double* R = side == 0 ? A : r.R2;
+    const double d = side == 0 ? ControlModel.P1d : ControlModel.P2d;
+    PiecePart(m, side == 0 ? 3 : 8, "Кольцо", dr2D_ToroidalCircle, R, true, d);
+    m.drSave3D(true, true);
+    PiecePart(m, side == 0 ? 4 : 9, "ПолуКольцо", dr2D_ToroidalSelfCircle, R, true, d);
+    // The half-ring's holes meet the bolts: on their circle, through its collar beyond the flange's face too.
+    BoltHoles(m, g, txapi::dtBoth);
+    m.drSave3D(true, true);
+  }
   if (r.K) {
     TCommonGeometry e(0, &m);
     e.dr3D_Screw(A[5], g.b + g.B, g.b2 + g.b3, r.K[3], r.K[2], ControlModel.mfDetail3D(5));
@@ -312,7 +321,7 @@ void dr3D_ToroidalRubber()
   AddTurned(m, zero, zero, zero, 1);
   m.AddDetail(zero, zero, zero, ControlModel.Detail3D(2), false, false);
   for (int n : {3, 4}) {
-    m.AddDetail(zero, zero, zero, ControlModel.Detail3D(n), false, false);
+    m.AddDetail(zero, zero, zero, ControlModel.Detail3D(twin ? n : n + 5), false, false);
     AddTurned(m, zero, zero, zero, n);
   }
   if (r.K) {

@@ -52,7 +52,13 @@ bool TCouplingPanel::LoadMainTable(TString& Name)
 
 void TCouplingPanel::FillTorque()
 {
-  if (Table != nullptr) Table->toLD(0, LTorque, TAdapter::strNotSpecified);
+  if (Table == nullptr) return;
+  Table->toLD(0, LTorque, TAdapter::strNotSpecified);
+  // Each size is listed once, not once per bore of it.
+  int kept = LTorque.Count > 0 ? 1 : 0;
+  for (int i = 1; i < LTorque.Count; ++i)
+    if (kept < 2 || !(LTorque[i] == LTorque[kept - 1])) LTorque[kept++] = LTorque[i];
+  LTorque.Count = kept;
 }
 
 int TCouplingPanel::FillD1()

@@ -6,7 +6,9 @@
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/pmCommands.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
+#include "txapi/IApplication.h"
 #include "txapi/IDocument2DEdit.h"
 #include "txapi/IDrawingGroup.h"
 #include "txapi/IMacroContent.h"
@@ -101,6 +103,10 @@ TpmCouplingBlock2D::TpmCouplingBlock2D()
 TpmCouplingBlock2D::~TpmCouplingBlock2D()
 {
   if (PhantomGroup) drApi::MA.drDeleteObj(Ptr<txapi::IModelObject>(PhantomGroup));
+  // The host is told that the command goes; what it answers is of no use here.
+  Quietly([] {
+    if (txapi::IApplication* app = CommandHost.Application()) app->CommandClosing(false);
+  });
   cPosLeader.reset();
   cSpcObj.reset();
 }
@@ -120,8 +126,10 @@ bool TpmCouplingBlock2D::ChangeControlValue(TControlPtr Control)
   } else if (Same(Control, TControlPtr(cPosLeader))) {
     ControlModel.NeedPosLeader = cPosLeader->GetChecked();
   } else if (is(T1)) {
-    // The second half takes the first half's bore type.
+    // The second half takes the first half's bore type, and its list shows it: the panel never shows a
+    // type the coupling is not built with.
     ControlModel.T2 = ControlModel.T1;
+    APropertyVariable.ChangeValue(&T2, -1);
     Next(AD2);
   } else if (is(T2)) {
     Next(AD2);
@@ -203,7 +211,9 @@ bool TpmCouplingBlock2D::RedrawEditedBlock()
 
 void TpmCouplingBlock2D::RedrawPhantom(double, double, double)
 {
-  // Drawn in the phantom group's own frame: the host places the group at the cursor.
+  // Drawn in the phantom group's own frame: the host places the group at the cursor. Why nothing can
+  // be drawn is said once, when the user places the coupling.
+  const TQuietCouplings quiet;
   DrawCoupling();
 }
 

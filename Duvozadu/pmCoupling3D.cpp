@@ -10,6 +10,7 @@
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/commands/pmHost.h"
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/drBlankModeler.h"
 #include "txapi/IDocuments.h"
 #include "txapi/IFace.h"
 #include "txapi/IMateConstraints3D.h"
@@ -61,6 +62,37 @@ std::vector<SmartPtr<txapi::ITavrixDocument>> OpenDocuments()
 void Rebuild(const SmartPtr<txapi::IPart>& part)
 {
   if (const SmartPtr<txapi::IPartInAssembly> a{part}) a->RebuildModel(true);
+}
+
+// The first file the build of the model's coupling would write that is open in the host: building it
+// would draw into the user's document, save over it and close the user's window. Empty when none is.
+TString OpenFileOfBuild()
+{
+  TBlankModeler naming; // a build through it names its files and writes none
+  TModeler3D* const host = SetCouplingModeler(&naming);
+  bool named = false;
+  try {
+    const TQuietCouplings quiet;
+    named = Couplings.drCoupling(ControlModel.CouplingName, 0);
+  } catch (...) {
+    SetCouplingModeler(host);
+    throw;
+  }
+  SetCouplingModeler(host);
+  if (!named) return TString();
+  // Paths as the file system takes them: the UTF-8 bytes, compared as written and by the file.
+  auto path = [](const TString& t) { return std::filesystem::path(t.Utf8Text()).lexically_normal(); };
+  for (const SmartPtr<txapi::ITavrixDocument>& d : OpenDocuments()) {
+    const std::filesystem::path open = path(TString(d->GetFullFileName()));
+    if (open.empty()) continue;
+    for (int n = 0; n < 10; ++n) {
+      if (ControlModel.Detail3D(n).Empty()) continue;
+      const std::filesystem::path f = path(ControlModel.Detail3D(n));
+      std::error_code e;
+      if (f == open || std::filesystem::equivalent(f, open, e)) return ControlModel.Detail3D(n);
+    }
+  }
+  return TString();
 }
 
 } // namespace
@@ -218,7 +250,12 @@ void TpmCoupling3D::Cascade(TAdapter& Next)
 bool TpmCoupling3D::ChangeControlValue(TControlPtr Control)
 {
   const bool r = TBaseManager3D::ChangeControlValue(Control);
-  if (Is(Control, ADetails)) {
+  if (Is(Control, T1)) {
+    // The second half takes the first half's bore type, as in the 2D command, and its list shows it:
+    // one panel input is one coupling in 2D and 3D.
+    ControlModel.T2 = ControlModel.T1;
+    APropertyVariable.ChangeValue(&T2, -1);
+  } else if (Is(Control, ADetails)) {
     TString name;
     if (!LoadMainTable(name)) return r;
     FillTorque();
@@ -352,6 +389,11 @@ bool TpmCoupling3D::Confirm()
   SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
   if (!user) return false;
   ResolveTorque();
+  // A build never writes into a document the user has open: it stops before it changes anything.
+  if (const TString open = OpenFileOfBuild(); !open.Empty()) {
+    Messager->LiftBox(DC(TString("Файл муфты открыт, закройте его: ")) + open, TMessager::toApi);
+    return false;
+  }
   // The build makes its parts and assembly in documents of its own, out of sight. Whatever ends it, those
   // still open are closed unsaved rather than left open and unreachable, the files it made are removed
   // when it has not made them all, and the user's assembly is made active again for the next command.
@@ -377,7 +419,7 @@ bool TpmCoupling3D::Confirm()
   }
   TString file, reason;
   if (built && ControlModel.Unwritten(file, reason)) {
-    Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file + TString(": ") + reason, TMessager::toAlways);
+    Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file + TString(": ") + reason, TMessager::toApi);
     built = false;
   }
   if (!built) {
@@ -393,7 +435,7 @@ bool TpmCoupling3D::Confirm()
   // Nothing inserted: what follows would rename, move and mate the user's own assembly.
   if (!component || component == top) {
     r.Part = nullptr;
-    Messager->LiftBox(DC(TString("Не удалось вставить сборку муфты ")) + assembly, TMessager::toAlways);
+    Messager->LiftBox(DC(TString("Не удалось вставить сборку муфты ")) + assembly, TMessager::toApi);
     return false;
   }
   if (ControlModel.EditPart) GetConstraint(ControlModel.EditPart);

@@ -11,38 +11,19 @@
 #include <memory>
 #include <vector>
 
+#include "hxcadkit/drawing/drBlankModeler.h"
 #include "hxcadkit/geometry/GImage.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
 namespace {
 
 // A modeller that opens every sheet and part document and draws nowhere.
-class TOpenModeler : public TModeler3D
+class TOpenModeler : public TBlankModeler
 {
 public:
-  TOpenModeler() : TModeler3D(new TRegistryModeler2D(Constraint), true) {}
-  using TModeler3D::drArc;
-  using TModeler3D::drAStView7;
-  using TModeler3D::drLeafStamp;
-  using TModeler3D::drView;
-  void drLine(const double&, const double&, const double&, const double&, int) override {}
-  void drArc(const double&, const double&, const double&, const double&, const double&, const double&,
-             const double&, int, int) override
-  {
-  }
-  void drCircle(const double&, const double&, const double&, int) override {}
-  void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override {}
-  void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
-  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
-                  const TString&, const TString&) override
-  {
-  }
-  void drSpcObject(TSectionSpc, const TString&, int, int) override {}
+  using TBlankModeler::drLeafStamp;
   bool drLeafStamp(int, int, bool) override { return true; }
   bool drCreate3DNewPartPlane(int, int, bool, txapi::txObj3dTypeEnum, const double&) override { return true; }
-
-private:
-  TConstraint2D Constraint;
 };
 
 using TMake = std::unique_ptr<TDetail> (*)(TModeler3D*);

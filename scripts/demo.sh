@@ -3,7 +3,8 @@
 # libVUVudirido.so through its entry point and plays tests/data/duvozadu/demo.txs. The
 # library's command places a sleeve-and-pin coupling in a new assembly (3D) and draws it as a
 # section and a view in a new drawing (2D); the documents are saved, the drawing is also
-# drawn as SVG, and the script lists what was made and where.
+# drawn as SVG, the assembly's solids are checked and drawn shaded as PNG, and the script
+# lists what was made and where.
 #
 # Usage: scripts/demo.sh [OUTPUT-FOLDER]
 # The saved documents go into OUTPUT-FOLDER, which must be missing or empty (the script
@@ -51,7 +52,10 @@ echo "demo: everything made is in $out:"
 echo "  coupling.tas   the user's assembly, holding the coupling as one component"
 echo "  coupling.tdr   the drawing: the coupling as a section and as a view, one block each"
 echo "  coupling.svg   that drawing as a picture"
+echo "  coupling3d.png the assembly's solids, shaded, from an isometric view"
 echo "  *.tpt, *.tas   the coupling's parts and its own assembly, built by the library"
+# The 3D coupling as a picture, its solids evaluated by the stand-in's solid modeller.
+"$build/txhost/txhost" render "$out/coupling.tas" "$out/coupling3d.png"
 (cd -- "$out" && ls -l -- *)
 if command -v rsvg-convert > /dev/null; then
   rsvg-convert -w 1600 -b white "$out/coupling.svg" -o "$out/coupling.png"

@@ -18,6 +18,8 @@ packages=(
   liblapacke-dev libcgal-dev
   # Boost.Geometry: reference of the geometry tests and benchmarks
   libboost-dev
+  # Open CASCADE Technology: the stand-in host's solid evaluator (never linked into the plug-in)
+  libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
 )
 
 missing=()

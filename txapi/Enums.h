@@ -200,7 +200,8 @@ enum txMathCurve3DTypeEnum : int {
   txArc3D = 3,
 };
 
-// Curve styles of drawing objects (3: the axis line).
+// Curve styles of drawing objects (1: the main line, 3: the axis line, 5: a thin line with breaks, 6: a
+// construction line, 7: a thick line). The host has more between 7 and 26 that nothing here uses.
 enum txCurveStyleEnum : int {
   txCSHidden = -1,
   txCSUnvisible = 0,
@@ -208,6 +209,10 @@ enum txCurveStyleEnum : int {
   txCSThin = 2,
   txCSAxial = 3,
   txCSDashed = 4,
+  txCSBrokenLine = 5,
+  txCSConstruction = 6,
+  txCSThick = 7,
+  txCSDotted = 26,
 };
 
 // The symbol drawn at a 3D control point.

@@ -61,6 +61,9 @@ public:
   virtual SmartPtr<IProcessParam> NewProcessParam() = 0;
   virtual SmartPtr<IApplicationEvents> GetApplicationEvents() = 0;
   virtual SmartPtr<IAPIObject> RefreshDocument(const SmartPtr<ITavrixDocument>& doc, int mode) = 0;
+  // The call a 2D command makes on the application as it goes, with flag false; the caller releases the
+  // object it answers at once.
+  virtual SmartPtr<IAPIObject> CommandClosing(bool flag) = 0;
 
 protected:
   ~IApplication() = default;

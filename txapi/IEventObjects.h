@@ -7,11 +7,18 @@
 
 namespace txapi {
 
-// The keys and mouse buttons held down while a frame event happened.
+// The keys and mouse buttons held down while a frame event happened. Which buttons or keys each query
+// reports is the host's; a view's mouse command reads them in these roles.
 class IPressedKeys : public IAPIObject
 {
 public:
   static constexpr InterfaceId IID{"5c76468c-4ab8-4e06-a80f-4b4b58116058"};
+
+  // Held down: the button that drags the view, the key that switches the view command, the key that
+  // picks a point instead.
+  virtual bool GetDrag() = 0;
+  virtual bool GetModeSwitch() = 0;
+  virtual bool GetPick() = 0;
 
 protected:
   ~IPressedKeys() = default;

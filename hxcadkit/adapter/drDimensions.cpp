@@ -82,7 +82,7 @@ void TModelerApi::Dimensioned(const txapi::SmartPtr<txapi::IDrawingObject>& Dim)
 void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, const double& Dy, int Pt, int Pn,
                          const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
                          const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
-                         const TString&)
+                         const TString& S3)
 {
   if (Collector() != nullptr || !AllFinite({Dx, Dy, Fn, Dln, x1, y1, x2, y2})) return;
   txapi::SmartPtr<txapi::ILineDimensions> dims = R().Symbols2DContainer;
@@ -104,7 +104,9 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   d->SetAngle(a);
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
     SetLine(t->GetTextBefore(), S1);
-    SetLine(t->GetTextAfter(), S2);
+    // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
+    // reference mark. A drawing without it says something else.
+    SetLine(t->GetTextAfter(), S3.Empty() ? S2 : S2 + S3);
   }
   if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
     p->SetEnd1Kind(T1);
@@ -219,8 +221,10 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   txapi::SmartPtr<txapi::IAngleDimension> d = dims ? dims->Add(txapi::txDrADimension) : nullptr;
   if (!d) return;
   d->SetVertex(xc, yc);
-  // Every angle dimension gets the same arc; the caller's radius is not the host's.
-  d->SetRadius(25.0);
+  // Every angle dimension gets the same arc on the sheet, also inside an enlarged placement; the
+  // caller's radius is not the host's.
+  const double scale = R2D().Transf2D.ScaleMtr();
+  d->SetRadius(scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0);
   d->SetAngle1(FBase);
   d->SetAngle2(FBase + Napr * Val);
   d->SetPoint1(x1, y1);

@@ -189,6 +189,12 @@ public:
   TNestedArrayOf AMacroObject3D;
   TArrayOf<TPoint2D> APoints;
   Integer CountDrawing = 0;
+  // Whether the current 3D document and the current sheet were made or opened hidden: the
+  // library lets go of them by closing them, as nobody else can.
+  bool Hidden3D = false;
+  bool HiddenLeaf = false;
+  // Whether the last drSave3D wrote its document.
+  bool Saved3D = true;
 };
 
 // The program's view of the host selection: the active document's selection and highlight
@@ -296,6 +302,8 @@ public:
   void drCreate3D(bool Invisible, bool isDetail, const TString& FileName, const TString& Name,
                   const TString& Marking) override;
   void drSave3D(bool Close, bool NeedNameMarking) override;
+  bool drSaved3D() const override { return R().Saved3D; }
+  TString drFileName3D() const override;
   void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
                  const double& shininess, const double& transparency, const double& emission) override;
 
@@ -482,6 +490,9 @@ public:
   // The technical requirements of the current sheet; the lines written between the two go to them.
   void drOpenTDem() override;
   void drCloseTDem() override;
+  // Ends the current view, writes the requirements S1 to S4 (none when S1 is empty) and ends the sheet.
+  void drCloseViewTDemCloseLeaf(const TString& S1, const TString& S2, const TString& S3,
+                                const TString& S4) override;
   // Texts attached to host objects through the library's "Reference Object" attribute type.
   double drCreateAttrStr(double Id) override;
   bool drSetObjectAttr(txapi::SmartPtr<txapi::ITavrixAPIObject> Obj, const double& TypeAttrNumb,

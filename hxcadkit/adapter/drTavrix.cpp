@@ -182,6 +182,7 @@ txapi::SmartPtr<txapi::ITavrixDocument> TModelerApi::Open3D(const TString& Path,
   if (!d) return d;
   r.IDoc = d;
   r.IDoc3D = d;
+  r.Hidden3D = false;
   r.Part = r.IDoc3D ? r.IDoc3D->GetTopPart() : txapi::SmartPtr<txapi::IPart>();
   r.Obj3D.reset();
   return d;
@@ -196,12 +197,14 @@ void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
   r.IDoc.reset();
   r.IDoc3D.reset();
   r.Part.reset();
+  r.Hidden3D = false;
   if (r.Tavrix7 == nullptr) return;
   const txapi::DocumentTypeEnum type = isDetail ? txapi::txDocumentPart : txapi::txDocumentAssembly;
   r.IDoc = GetOpenDocument(type, FileName);
   if (!r.IDoc) {
     txapi::SmartPtr<txapi::IDocuments> docs = r.Tavrix7->GetDocuments();
     if (docs) r.IDoc = docs->Add(type, !Invisible);
+    r.Hidden3D = Invisible && r.IDoc;
     // Named at once: closing saves it under this name, and callers look for the file.
     if (r.IDoc && !FileName.Empty()) r.IDoc->SaveAs(W(FileName));
   }
@@ -217,19 +220,29 @@ void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
 void TModelerApi::drSave3D(bool Close, bool)
 {
   TRegistryApi& r = R();
+  r.Saved3D = false;
   if (!r.IDoc) return;
   if (!Close) {
-    r.IDoc->Save();
+    r.Saved3D = r.IDoc->Save();
     return;
   }
   ForgetSketch();
   if (r.IDoc3D) r.IDoc3D->UpdateModel(true);
   r.Obj3D.reset();
   r.Obj.reset();
-  r.IDoc->Close(txapi::txCloseSaveChanges);
+  r.Saved3D = r.IDoc->Close(txapi::txCloseSaveChanges);
+  // A hidden document the host could not write stays open unseen for good: it is let go. A
+  // visible one stays for the user to save elsewhere.
+  if (!r.Saved3D && r.Hidden3D) r.IDoc->Close(txapi::txCloseWithoutSaving);
   r.IDoc.reset();
   r.IDoc3D.reset();
   r.Part.reset();
+}
+
+TString TModelerApi::drFileName3D() const
+{
+  const txapi::SmartPtr<txapi::ITavrixDocument> doc = R().IDoc3D;
+  return doc ? TString(doc->GetFullFileName()) : TString();
 }
 
 void TModelerApi::drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,

@@ -48,6 +48,7 @@ void TModelerApi::drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int 
   txapi::SmartPtr<txapi::ITavrixDocument> doc = docs ? docs->Add(type, !Invisible) : nullptr;
   if (!doc) return;
   MakeCurrent(r, doc);
+  r.HiddenLeaf = Invisible;
   if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc) {
     txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() == 0 ? sheets->Add() : sheets->GetItem(0);
     if (sheet) {
@@ -75,6 +76,7 @@ bool TModelerApi::drOpenLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, bool I
   txapi::SmartPtr<txapi::ITavrixDocument> doc = docs ? docs->Open(file.toWideChar(), !Invisible, false) : nullptr;
   if (!doc) return false;
   MakeCurrent(r, doc);
+  r.HiddenLeaf = Invisible;
   return true;
 }
 
@@ -102,7 +104,14 @@ void TModelerApi::drCloseLeaf()
   if (Collector() != nullptr) return;
   TRegistryApi& r = R();
   TLeafSelector::Instance().drUpdateLeafFormat();
-  if (r.IDoc) r.IDoc->Save();
+  if (r.IDoc && r.HiddenLeaf) {
+    // Nobody else can reach a hidden sheet: once written it is closed, and one the host cannot
+    // write is not left behind either.
+    if (!r.IDoc->Close(txapi::txCloseSaveChanges)) r.IDoc->Close(txapi::txCloseWithoutSaving);
+  } else if (r.IDoc) {
+    r.IDoc->Save();
+  }
+  r.HiddenLeaf = false;
   r.IDoc2D.reset();
   r.IDoc.reset();
   R2D().Constraint2D.Count = 0;
@@ -190,6 +199,13 @@ void TModelerApi::drCloseTDem()
   r.TechnicalDemand->Update();
   r.TechnicalDemand.reset();
   r.Text.reset();
+}
+
+// The modeller's composition already goes through the virtual steps above, which are this adapter's.
+void TModelerApi::drCloseViewTDemCloseLeaf(const TString& S1, const TString& S2, const TString& S3,
+                                           const TString& S4)
+{
+  TModeler2D::drCloseViewTDemCloseLeaf(S1, S2, S3, S4);
 }
 
 } // namespace drApi

@@ -211,6 +211,7 @@ bool TWindowOGL::MouseMove(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int
   if (State & seFocused) return false;
   if (State & seSelected) return true;
   SetSelect();
+  if (Editor != nullptr && !GetTips().Empty()) THintOGL::Hint(Editor, Origin3D, GetTips(), 50, -12, 2000);
   return true;
 }
 

@@ -41,7 +41,10 @@ TPropertylVariable& TPropertylVariable::operator=(const TPropertylVariable& othe
   return *this;
 }
 
-TAPropertylVariable::TAPropertylVariable(TBaseManager& owner) : TArrayOf<TPropertylVariable>(64, 64), Owner(owner) {}
+TAPropertylVariable::TAPropertylVariable(TBaseManager& owner)
+    : TArrayOf<TPropertylVariable>(64, 64), BaseManager(owner)
+{
+}
 
 TPropertylVariable& TAPropertylVariable::Append()
 {
@@ -122,7 +125,7 @@ bool TAPropertylVariable::ChangeValue(TPropertylVariable& VI, bool Property, boo
     if (!l) return false;
     TAdapter& a = *VI.PAdapter;
     const int current = a.GetCurrent();
-    Owner.Reset(l, a.ADef, current, TString());
+    BaseManager.Reset(l, a.ADef, current, TString());
     state(*l);
     return true;
   }
@@ -216,7 +219,7 @@ bool TAPropertylVariable::ChangeValue(void* Pointer, int Sender) const
     else if (IsMatrixElement(v, Pointer))
       r = ChangeValue(FArray[i], false, true, false);
   }
-  if (Sender != -2) Owner.ChangeValue(Pointer, Sender);
+  if (Sender != -2) BaseManager.ChangeValue(Pointer, Sender);
   return r;
 }
 
@@ -234,7 +237,7 @@ bool TAPropertylVariable::ChangeValue(void* Pointer, bool Visible, bool ReadOnly
       r = ChangeValue(v, true, Visible, ReadOnly);
     }
   }
-  if (Sender != -2) Owner.ChangeValue(Pointer, Sender);
+  if (Sender != -2) BaseManager.ChangeValue(Pointer, Sender);
   return r;
 }
 

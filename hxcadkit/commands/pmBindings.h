@@ -22,6 +22,8 @@ class TPropertylVariable : public TVariablePtr
 {
 public:
   using TC = txapi::SmartPtr<txapi::IAPIObject>;
+  using TeChooseManager = txapi::txChooseManagerTypeEnum;
+  using Str = TString;
 
   TPropertylVariable() = default;
   TPropertylVariable(const TPropertylVariable& other) : TVariablePtr(other) { *this = other; }
@@ -29,14 +31,17 @@ public:
   // and a binding that lost its owner would leave its point control's group.
   TPropertylVariable& operator=(const TPropertylVariable& other);
 
-  TC Control;        // the control that shows the value
-  TC Owner;          // the enclosing control of a group refreshed together (a point's coordinates)
-  int IdControl = 0; // the control's identifier on the panel
-  txapi::txChooseManagerTypeEnum TeCM{}; // the host's highlight group of an object binding
-  TString SValue;    // the text an object binding's edit shows while it holds an object
+  TC Control;             // the control that shows the value
+  TC Owner;               // the enclosing control of a group refreshed together (a point's coordinates)
+  int IdControl = 0;      // the control's identifier on the panel
+  TeChooseManager TeCM{}; // the host's highlight group of an object binding
+  Str SValue;             // the text an object binding's edit shows while it holds an object
+  // The adder's extra datum; the bindings read only Multiply.
   union {
+    void* Ptr;
+    char** APChar;   // a list of zero-terminated texts
     double Multiply; // the factor of a pvRealMultiply binding
-  } Data{1.0};
+  } Data{.Multiply = 1.0};
 };
 
 class TAPropertylVariable : public TArrayOf<TPropertylVariable>
@@ -74,9 +79,9 @@ public:
   bool IsSelected(void* Pointer) const;
   bool ControlIs(txapi::SmartPtr<txapi::ITavrixAPIObject> Control, void* Pointer) const;
 
-  TBaseManager& Owner;
-  int Selected = -1;       // the binding whose control is the current selection target
-  mutable int Current = -1; // the last binding handled
+  TBaseManager& BaseManager; // the command the set belongs to, told of every value change
+  int Selected = -1;         // the binding whose control is the current selection target
+  mutable int Current = -1;  // the last binding handled
 
 private:
   // The object kinds' parts of ChangeValue and ControlCommand; ObjectCommand answers 1 for true, -1 to go on.

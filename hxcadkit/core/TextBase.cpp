@@ -884,7 +884,9 @@ TBaseDetail TADTable::GetPlate(int ID, int IBase, int TPlate, double Limit, doub
     while (k < last && A > m->T[k] && m->T[k + 1] != 0.0)
       ++k;
   }
-  if (Limit < 0.0 && m->T[k] != A) {
+  // k is the first thickness not below A, or the largest when all lie below it; a negative limit
+  // wants the largest not above A.
+  if (Limit < 0.0 && m->T[k] > A) {
     // No thickness lies at or below A.
     if (k == 0) return none;
     --k;
@@ -998,7 +1000,8 @@ int TADTable::IndexStDet(int DetailId, const double& P1, const double& P2, const
   for (int k = 1; k <= 3; ++k) {
     const int j = rows.Column(k);
     if (j < 0) continue;
-    if (P[k - 1] == 0.0) return 0;
+    // A key no row can hold finds nothing, as a missing one does.
+    if (P[k - 1] == 0.0 || !std::isfinite(P[k - 1])) return 0;
     cols[values] = j;
     want[values++] = P[k - 1];
   }
@@ -1032,7 +1035,8 @@ int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, i
   double want[3];
   for (int k = 1; k <= 3; ++k) {
     if (!Ranked(*rows.T, k)) continue;
-    if (IP[k - 1] == 0) return 0;
+    // No column, or a key no row can hold (a size that is not a number or endless), finds nothing.
+    if (IP[k - 1] == 0 || !std::isfinite(P[k - 1])) return 0;
     // A column outside the row finds nothing.
     const long col = std::labs(long(IP[k - 1])) - 1;
     if (col >= rows.Params()) return 0;
@@ -1041,10 +1045,7 @@ int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, i
     want[keys++] = P[k - 1];
   }
   if (keys == 0) return 1;
-  const double* sortedKeys = std::isnan(want[0]) || std::isnan(want[keys - 1]) || std::isnan(want[keys > 1 ? 1 : 0])
-                                 ? nullptr
-                                 : SortedBy(*rows.T, cols, keys);
-  if (sortedKeys != nullptr) {
+  if (const double* sortedKeys = SortedBy(*rows.T, cols, keys)) {
     // Rows sorted by the keys: the rows keeping the values chosen for the earlier keys are one run, and
     // each key is one search of the rows from lo on by the chosen values followed by this key's value.
     // lo never passes the first row of the run; the rows before the run compare below it.

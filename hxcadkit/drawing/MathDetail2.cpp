@@ -335,6 +335,8 @@ void TCommonGeometry::dr3D_Shajba(const TString& FileName, const TString& Name, 
 {
   TElementOutline o;
   Ring(o, L, d / 2.0, D / 2.0, f, f, 0.0);
+  // The axis the ring is revolved about.
+  o.Line(-2.0, 0.0, L + 2.0, 0.0, 3);
   MakeRevolvedPart(M(), FileName, Name, Marking, o, nullptr, 0.0, "шайба");
 }
 
@@ -343,6 +345,7 @@ void TCommonGeometry::dr3D_PlugGost(const TString& FileName, const TString& Name
 {
   TElementOutline o;
   Ring(o, L, d / 2.0, D / 2.0, f, f, f);
+  o.Line(-2.0, 0.0, L + 2.0, 0.0, 3);
   MakeRevolvedPart(M(), FileName, Name, Marking, o, nullptr, 0.0, "втулка");
 }
 
@@ -355,7 +358,8 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
     return RefuseElement("выносной элемент");
   TModeler3D& Md = M();
   Md.drMtr(x, y, A, m);
-  Md.drText(1.0, ty, 0.0, 6.0, 1.0, 75, Letter + TString("(") + TString(m, 2, true, 7) + TString(":1)"));
+  // The title stands 6 high on the sheet, not enlarged with the detail it names.
+  Md.drText(1.0, ty, 0.0, 6.0 / m, 1.0, 75, Letter + TString("(") + TString(m, 2, true, 7) + TString(":1)"));
   TContDrawing c(&Md);
   // The part's side, the groove, and the boundary of the detail in style 5.
   c.Make(-4.0 * H, 0.0, dP(0.0, 0.0, dP(0.0, -5.0 * H)));

@@ -141,11 +141,14 @@ bool GearOutline(TElementOutline& o, double m, double z, double c, bool internal
   const double rf = internal ? r + (1.0 + c) * m : r - (1.0 + c) * m; // root
   if (!(ra > 0.0) || !(rf > 0.0) || (internal ? !(rf > ra) : !(ra > rf))) return false;
   // The tooth's half-angles at the pitch circle, the tip and the root (20 degree flanks),
-  // kept inside the tooth's own pitch so that neighbours never cross.
+  // kept inside the tooth's own pitch so that neighbours never cross. An internal wheel's teeth are
+  // thinner by a backlash of 0.04 m on each flank at the pitch circle, so that an external wheel of the
+  // same module and count turned half a pitch meshes with them without touching.
   const double tan20 = 0.36397023426620234;
   const double hp = TMathDef::C_PI / (2.0 * n);
-  const double ha = std::clamp(hp - m * tan20 / ra, 0.05 * hp, hp);
-  const double hf = std::clamp(hp + (1.0 + c) * m * tan20 / rf, hp, 1.95 * hp);
+  const double backlash = internal ? 0.04 * m / r : 0.0;
+  const double ha = std::clamp(hp - m * tan20 / ra - backlash, 0.05 * hp, hp);
+  const double hf = std::clamp(hp + (1.0 + c) * m * tan20 / rf - backlash, 0.05 * hp, 1.95 * hp);
   // Tooth 0 about +x; tooth k is it turned by k pitches. The root point where tooth k + 1
   // begins is computed with that tooth, and the last root arc ends on tooth 0's own point.
   const double fx = rf * std::cos(hf), fy = rf * std::sin(hf), tx = ra * std::cos(ha), ty = ra * std::sin(ha);

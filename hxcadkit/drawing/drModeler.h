@@ -446,6 +446,11 @@ public:
                          const double& shininess, const double& transparency, const double& emission);
   virtual void drClose3D(bool SaveDocument3D, TSectionSpc Section);
   virtual void drSave3D(bool Close, bool NeedNameMarking);
+  // Whether the last drSave3D wrote its document to its file; a modeller that writes no files
+  // never fails.
+  virtual bool drSaved3D() const { return true; }
+  // The file of the current 3D document; empty when it has none (or the modeller keeps no files).
+  virtual TString drFileName3D() const { return TString(); }
   // Names the part: name, text, marking and the specification type.
   virtual void drSet(const TString& Name, const TString& Note, const TString& Marking, int TypeDet);
   // Inserts the part of a detail code.

@@ -801,6 +801,31 @@ void TGImage::TranslateKeepingDepth()
   glTranslated(cX - sX, cY - sY, std::fabs(d) < 100 ? -d : 0);
 }
 
+TGImage::TKeys TGImage::KeysOf(const txapi::SmartPtr<txapi::IPressedKeys>& keys)
+{
+  TKeys k;
+  if (!keys) return k;
+  k.Drag = keys->GetDrag();
+  k.Switch = keys->GetModeSwitch();
+  k.Pick = keys->GetPick();
+  return k;
+}
+
+void TGImage::MouseDown(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y)
+{
+  MouseDown(KeysOf(keys), x, y);
+}
+
+void TGImage::MouseMove(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y)
+{
+  MouseMove(KeysOf(keys), x, y);
+}
+
+void TGImage::MouseUp(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y)
+{
+  MouseUp(KeysOf(keys), x, y);
+}
+
 void TGImage::MouseDown(const TKeys& keys, int x, int y)
 {
   SetCursor(x, y);

@@ -14,6 +14,8 @@
 #include "hxcadkit/core/Types.h"
 #include "hxcadkit/geometry/GImageFont.h"
 #include "hxcadkit/geometry/Mathemat3d.h"
+#include "txapi/IEventObjects.h"
+#include "txapi/SmartPtr.h"
 
 // 0x00BBGGRR; values above 24 bits are markers, not colours.
 class TColor
@@ -282,6 +284,11 @@ public:
   void MouseDown(const TKeys& keys, int x, int y);
   void MouseMove(const TKeys& keys, int x, int y);
   void MouseUp(const TKeys& keys, int x, int y);
+  // The same with the keys the host reports for a frame event; an empty holder holds none.
+  void MouseDown(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y);
+  void MouseMove(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y);
+  void MouseUp(const txapi::SmartPtr<txapi::IPressedKeys>& keys, int x, int y);
+  static TKeys KeysOf(const txapi::SmartPtr<txapi::IPressedKeys>& keys);
 
   TFontGlif Font;
   void* Handle = nullptr;

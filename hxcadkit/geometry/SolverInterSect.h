@@ -11,19 +11,25 @@
 
 class TCurve2D;
 
-// A parameter value; its own Value is not used by the crossing records.
-class TCoo
+// A parameter value with the tolerance within which two values of it count as one. The tolerance is
+// named by a constant, since not every compiler we build with takes a floating-point template argument.
+template <class T, const T& Tol> class TParameter
 {
 public:
-  static constexpr Real Eps = 1e-8;
+  static constexpr T Eps = Tol;
 
-  TCoo() = default;
-  TCoo(const TCoo&) = default;
-  TCoo& operator=(const TCoo&) = default;
-  virtual ~TCoo() = default;
+  TParameter() = default;
+  TParameter(const TParameter&) = default;
+  TParameter& operator=(const TParameter&) = default;
+  virtual ~TParameter() = default;
 
-  Real Value = 0;
+  T Value{};
 };
+
+inline constexpr Real cCooEps = 1e-8;
+
+// A curve parameter; its own Value is not used by the crossing records.
+using TCoo = TParameter<Real, cCooEps>;
 
 // The place of a crossing on one curve.
 class TPointOnCurve : public TCoo

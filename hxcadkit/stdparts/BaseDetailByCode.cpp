@@ -3,7 +3,9 @@
 // full turn, and a few parts get their sockets, slots or flats cut afterwards.
 #include <array>
 #include <cmath>
+#include <initializer_list>
 
+#include "hxcadkit/core/Messager.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -103,11 +105,11 @@ void Fitting(TModeler3D& M, bool end)
 }
 
 // A round bar of length L and radius r with 1 mm chamfers, turned to stand along the sketch's Y
-// axis, with its axis line.
-void Bar(TModeler3D& M, double L, double r)
+// axis, with its axis line of length axis (longer than the bar where a flat-sided end follows).
+void Bar(TModeler3D& M, double axis, double L, double r)
 {
   M.drMtr(0, 0, -90.0, 1.0);
-  M.drLine(-3.0, 0, L + 3.0, 0, 3);
+  M.drLine(-3.0, 0, axis + 3.0, 0, 3);
   TContDrawing c(&M);
   c.Make(0, 0, dP(0, r - 1, dPx(1.0, r, dPx(L - 1, r, dP(L, r - 1, dP(L, 0, dPt0(0, 0)))))));
   c.dr2D(0);
@@ -262,7 +264,8 @@ const TCodeRow Rows[] = {
      }},
     {33, 13,
      [](TModeler3D& M, Sizes P, bool s) {
-       CapScrew(M, -P[6], P[1] / 2, P[5] / 2, P[7], P[6], P[10], P[2], P[3], P[12], s);
+       // The table's length is under the head: the screw is the head longer, as code 26 builds it.
+       CapScrew(M, -P[6], P[1] / 2, P[5] / 2, P[7], P[6], P[10], P[6] + P[2], P[3], P[12], s);
      },
      [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, P[6], P[7], 1, P[10]); }},
     {34, 8,
@@ -301,9 +304,10 @@ const TCodeRow Rows[] = {
        Fitting(M, true);
        Cut(M, 0, 48.0);
      }},
-    {37, 3, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[2], P[0]); },
+    {37, 3, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[2], P[2], P[0]); },
      [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOZ, 0, P[1], 1, P[2] / 2); }},
-    {38, 4, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[0] + P[1], P[2]); },
+    // The round part ends at P0, where the flat-sided end of length P1 is added.
+    {38, 4, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[0] + P[1], P[0], P[2]); },
      [](TModeler3D& M, Sizes P, bool) {
        // The flat of width P3 cut by the chord of the bar's circle.
        const double h = std::sqrt(std::abs(P[2] * P[2] - P[3] / 2 * (P[3] / 2)));
@@ -326,6 +330,65 @@ const TCodeRow Rows[] = {
      },
      nullptr},
 };
+
+// The sizes each code draws with (bits of slot numbers), and those of them a standard row may
+// hold as 0 (a pillar without a relief); the others must be positive.
+struct TCodeSizes
+{
+  int Code;
+  unsigned Read, MayBeZero;
+};
+
+constexpr unsigned Slots(std::initializer_list<int> slots)
+{
+  unsigned bits = 0;
+  for (int s : slots)
+    bits |= 1u << s;
+  return bits;
+}
+
+constexpr unsigned Upto(int last)
+{
+  return (2u << last) - 2u; // slots 1 .. last
+}
+
+const TCodeSizes SizesRead[] = {
+    {2, Upto(7), 0},      {3, Slots({1, 3, 4, 5, 6}), 0},
+    {4, Upto(7), 0},      {5, Upto(8), Slots({5})},
+    {6, Upto(7), 0},      {7, Upto(5), 0},
+    {8, Upto(3), 0},      {10, Upto(5), 0},
+    {11, Upto(6), 0},     {12, Upto(5), 0},
+    {13, Upto(7), 0},     {14, Slots({2, 3, 5, 6, 7}), 0},
+    {15, Slots({2, 3, 5, 6, 7, 8}), 0}, {16, Slots({2, 3, 5, 6, 7}), 0},
+    {17, Slots({2, 3, 5, 6, 7, 8}), 0}, {18, Upto(7), 0},
+    {19, Upto(7), 0},     {20, Upto(7), 0},
+    {21, Upto(5), 0},     {22, Upto(5), 0},
+    {23, Upto(5), 0},     {24, Upto(3), 0},
+    {25, Upto(4), 0},     {26, Upto(8), 0},
+    {27, Upto(5), 0},     {28, Slots({2}), 0},
+    {29, Upto(7), 0},     {30, Upto(8), Slots({5})},
+    {31, Upto(3), 0},     {32, Slots({1, 2, 3, 5, 8, 11}), 0},
+    {33, Slots({1, 2, 3, 5, 6, 7, 10, 12}), 0}, {34, Slots({1, 2, 5, 6, 7}), 0},
+    {35, Slots({1, 2, 5, 6, 11, 12}), 0}, {36, 0, 0},
+    {37, Slots({0, 1, 2}), 0}, {38, Slots({0, 1, 2, 3}), 0},
+    {43, Slots({3, 4, 5}), 0}, {50, Slots({3, 4, 5}), 0},
+    {51, Slots({3, 4, 5}), 0}, {52, Slots({3, 5, 7, 9}), 0},
+};
+
+// Whether every size the code draws with is a finite number, positive where it must be.
+bool SizesSound(int code, std::span<const double> P)
+{
+  for (const TCodeSizes& c : SizesRead) {
+    if (c.Code != code) continue;
+    for (std::size_t i = 0; i < P.size() && i < 32; ++i) {
+      const unsigned bit = 1u << i;
+      if (!(c.Read & bit)) continue;
+      if (!std::isfinite(P[i]) || P[i] < 0.0 || (P[i] == 0.0 && !(c.MayBeZero & bit))) return false;
+    }
+    return true;
+  }
+  return false;
+}
 
 const TCodeRow* RowOf(int code)
 {
@@ -351,6 +414,10 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   TString file(Path);
   file += Name;
   file.Add(".tpt");
+  if (!SizesSound(MakeId, P.first(std::size_t(row->Need)))) {
+    Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
+    return false;
+  }
   TDetailInfo& info = M.R2D().DI;
   info.cDetail = 95;
   info.cSuffics = MakeId;
@@ -360,5 +427,9 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   M.drBaseRotate(0, 360.0);
   if (row->Extra) row->Extra(M, P.data(), IsSize);
   M.drSave3D(true, false);
+  if (!M.drSaved3D()) {
+    Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file, TMessager::toAlways);
+    return false;
+  }
   return true;
 }

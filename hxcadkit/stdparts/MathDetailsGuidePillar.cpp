@@ -255,13 +255,18 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drDimHL(x43, -41.0, 1.0, x43, 1.0 - r41, 0.0, -r43, none, "js14", none);
       Md.drRough(x43 + 5.0, r41, 90.0, txapi::txRoughSignEnum(0), "0,8", none, none);
     }
-    Md.drCircleShelf(x45, r42, 3.0, x40 - x41, r41 + 10.0, "Г");
-    if (D != 2.0 * r43) Md.drWPointer(x43 + 25.0, 0.0, x43 + 35.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "A");
-    const double xc = x40 + 4.0 - x41;
-    Md.drCut(7.0, 1.0, 75.0, "Б", xc, r41 + 25.0, -1, xc, -84.0 - r41, -1);
-    Md.drPoint(xc, r41 + 25.0);
-    Md.drPoint(xc, -63.0 - r41);
-    Md.drEndObj();
+    // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a
+    // callout would point at nothing.
+    if (x44 > 0.0 && r44 != 0.0) {
+      Md.drCircleShelf(x45, r42, 3.0, x40 - x41, r41 + 10.0, "Г");
+      if (D != 2.0 * r43)
+        Md.drWPointer(x43 + 25.0, 0.0, x43 + 35.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "A");
+      const double xc = x40 + 4.0 - x41;
+      Md.drCut(7.0, 1.0, 75.0, "Б", xc, r41 + 25.0, -1, xc, -84.0 - r41, -1);
+      Md.drPoint(xc, r41 + 25.0);
+      Md.drPoint(xc, -63.0 - r41);
+      Md.drEndObj();
+    }
     Md.drRough(-28.0 - x41, r42, 90.0, txapi::txRoughSignEnum(0), "0,4", none, none);
     Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, 1.2 - x41, r42 - x40 * t - 1.2, 2, 1, "R", none, none);
     Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, x40 - x41 + 2.0, r42 - 3.7, 2, 1, "R", none, none);
@@ -298,8 +303,10 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
     Md.drDimHL(x45, r43 + 10.0 - S, 1.0, -x45 / 2.0, S, x45 / 2.0, S, none, "h14", none);
   }
 
-  // Section B-B through the guide's flat, twice enlarged, below the view.
-  Md.drMtr(0.0, -100.0 - r43, 0.0, 2.0);
+  // Section B-B through the guide's flat, twice enlarged, below the view; its titles stand 6 high
+  // on the sheet.
+  const double enlarged = 2.0;
+  Md.drMtr(0.0, -100.0 - r43, 0.0, enlarged);
   const double A = 2.0 * r42 - 0.2;
   const double w = std::sqrt(std::fabs(r42 * r42 - (r42 - 0.2) * (r42 - 0.2)));
   c.Make(0.2 - r42, w, dA(0.0, 0.0, -r42, 0.2 - r42, -w, dP(0.2 - r42, w)));
@@ -310,7 +317,7 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
   Md.drLine(-r42 - 2.0, 0.0, r42 + 2.0, 0.0, 3);
   Md.drLine(0.0, -r42 - 2.0, 0.0, r42 + 2.0, 3);
   if (isSize) {
-    Md.drText(-5.0, (r42 + 15.0) / 2.0, 0.0, 6.0, 1.0, 75, ::DC("Б-Б"));
+    Md.drText(-5.0, (r42 + 15.0) / 2.0, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
     Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
   }
 
@@ -325,7 +332,7 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
   c.dr2D(5);
   Md.drLine(0.0, 0.0, 0.0, -5.0, 3);
   if (isSize) {
-    Md.drText(-2.0, (r42 + 10.0) / 2.0, 0.0, 6.0, 1.0, 75, ::DC("Г(2:1)"));
+    Md.drText(-2.0, (r42 + 10.0) / 2.0, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Г(2:1)"));
     Md.drDimVL(0.3, 15.0, -1.0, 5.0, 0.0, 0.0, -0.3, none, none, none);
     Md.drDimR(2.0, none, -70.0, -5.0, 0, 0, 0.0, 1.7, 1, 0, "R", none, none);
   }

@@ -48,6 +48,18 @@ double Col(int table, int row, int column)
   return ABaseDetail.ParStDet(table, row, column);
 }
 
+double ColOfSize(int table, int key, double value, int wanted, double fallback)
+{
+  LoadTables();
+  const int rows = ABaseDetail.SocketCount(table);
+  for (int row = 1; row < rows; ++row)
+    if (Col(table, row, key) == value) {
+      const double v = Col(table, row, wanted);
+      return v > 0.0 ? v : fallback;
+    }
+  return fallback;
+}
+
 void Chosen(TDetail& part, int table, int row)
 {
   if (row != 0) {

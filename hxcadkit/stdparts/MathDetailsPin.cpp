@@ -48,7 +48,9 @@ void TPin::dr3D(int) const
 {
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
-  TCommonGeometry(0, &Md).dr2D_Shtift_V1(0.0, 0.0, 0.0, 1.0, Radius, Len, 0, false, 1.0);
+  // The end chamfer of the pin's diameter in its table; a diameter the table lacks keeps 1 mm.
+  const double chamfer = mould::ColOfSize(Table, 1, 2.0 * Radius, 3, 1.0);
+  TCommonGeometry(0, &Md).dr2D_Shtift_V1(0.0, 0.0, 0.0, 1.0, Radius, Len, 0, false, chamfer);
   Md.drBaseRotate(0, 360.0);
   mould::Grey(Md);
   const TString name = TString("Штифт ") + mould::Num(2 * Radius) + TString("m6*") + mould::Num(Len) +
@@ -105,7 +107,8 @@ int TScrew::Set(int DetId, const Real& R, const Real& T)
       Radius = mould::Col(Table2, row, 1) * 0.5;
       HeadRadius = mould::Col(Table2, row, 2) * 0.5;
       HeadLen = mould::Col(Table2, row, 4);
-      Len = mould::Col(Table2, row, 8);
+      // The table's length is under the head, as table 33's.
+      Len = mould::Col(Table2, row, 8) + HeadLen;
     }
   } else {
     return 0;
@@ -123,18 +126,23 @@ void TScrew::dr3D(int) const
 {
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
-  TCommonGeometry(0, &Md).dr2D_SocketHeadCapScrew_V1(-HeadLen, 0.0, 0.0, 1.0, Radius, HeadRadius,
-                                                     0.6 * HeadRadius, HeadLen, 0.6 * HeadLen, Len,
-                                                     std::min(20.0, Len), 0.25, 0, false);
+  // The socket of the screw's thread in the standard's table (across flats s, depth t); a thread
+  // the table lacks keeps proportions of the head.
+  const double across = mould::ColOfSize(Table, 1, 2.0 * Radius, 7, 0.6 * HeadLen);
+  const double depth = mould::ColOfSize(Table, 1, 2.0 * Radius, 10, 2 * HeadLen / 3);
+  TCommonGeometry(0, &Md).dr2D_SocketHeadCapScrew_V1(-HeadLen, 0.0, 0.0, 1.0, Radius, HeadRadius, across,
+                                                     HeadLen, depth, Len, std::min(20.0, Len), 0.25, 0, false);
   Md.drBaseRotate(0, 360.0);
   Md.drPlaneEskis(txapi::o3d_planeXOY, HeadLen, 0.0, TString());
-  TSetScrew(0, &Md, TConstruktor::Empty()).drHexAngle(0.6 * HeadLen, 1);
-  Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * HeadLen / 3, 0.0);
+  TSetScrew(0, &Md, TConstruktor::Empty()).drHexAngle(across, 1);
+  Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, depth, 0.0);
   mould::Grey(Md);
+  // A screw is named by its length under the head.
+  const double shank = Len - HeadLen;
   const TString name =
-      TString("Винт М") + mould::Num(2 * Radius) + TString("*") + mould::Num(Len) + TString(" ГОСТ7805-70");
+      TString("Винт М") + mould::Num(2 * Radius) + TString("*") + mould::Num(shank) + TString(" ГОСТ7805-70");
   const TString marking =
-      TString("SM-") + TString(mould::ToInt(2 * Radius), 2) + TString(mould::ToInt(Len), 2);
+      TString("SM-") + TString(mould::ToInt(2 * Radius), 2) + TString(mould::ToInt(shank), 2);
   Md.drSet(name, TString(), marking, 25);
   Md.drSave3D(true, false);
 }

@@ -54,7 +54,14 @@ int TDistanceScrew::Set(int DetId, const Real& R, const Real& T)
   return Set(Table, mould::FindRow(Table, 5, 2.0 * R, 7, T));
 }
 
-void TDistanceScrew::dr2D_V1(const double&, const double&, const double&, const double&, int, bool) const {}
+void TDistanceScrew::dr2D_V1(const double& mx, const double& my, const double& ma, const double& ms, int tl,
+                             bool isSize) const
+{
+  // The one-piece screw is the threaded profile in the record's sizes, its plain body running up to
+  // the thread.
+  dr2D_Gvynt_V1(mx, my, ma, ms, CollarRadius, Radius, ThreadRadius, ThreadLen, CollarHeight, Len,
+                Len - ThreadLen, tl, isSize);
+}
 
 void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const double& ma, const double& ms,
                                    const double& r89, const double& r95, const double& r94, const double& y5,
@@ -125,6 +132,8 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
 void TDistanceScrew::dr2D() const
 {
   if (!mould::OpenSheet(*this, 10.0, 0.0)) return;
+  // The profile is drawn from the thread's start: its collar end comes to the view's origin.
+  dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
   const TString none;
   M().drCloseViewTDemCloseLeaf(none, none, none, none);
 }
@@ -134,7 +143,7 @@ void TDistanceScrew::dr3D(int) const
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   if (*Execution.PInt == 0) {
-    // The sketch holds what the one-piece profile drew: nothing.
+    dr2D_V1(0.0, 0.0, 0.0, 1.0, 0, false);
     Md.drBaseRotate(0, 360.0);
     Md.drPlaneEskis(txapi::o3d_planeYOZ, CollarRadius, 0.0, TString());
     Md.drMtr(ThreadLen - Len, 0.0, 0.0, 1.0);
@@ -144,15 +153,34 @@ void TDistanceScrew::dr3D(int) const
     mould::Grey(Md);
   } else {
     const TString none;
+    // The parts are files beside the spacer's own, which becomes the assembly holding them. A
+    // modeller that keeps no files gets the parts and the placements by the spacer's code.
+    const TString own = Md.drFileName3D();
+    const bool files = own.Length() > 4;
+    auto file = [&own, files](const char* tail) {
+      return files ? own.SubStr(0, own.Length() - 4) + TString(tail) : TString();
+    };
+    const TString screw = file("-1.tpt"), washer = file("-2.tpt"), bush = file("-3.tpt");
+    if (files) Md.drClose3D(false, TSectionSpc(0));
     TCommonGeometry g(0, &Md);
-    g.dr3D_ScrewGost11738(none, none, none, 2 * ThreadRadius, 2 * Radius, 2 * Radius - 4.0, CollarHeight,
+    const double body = Len - ThreadLen - CollarHeight;
+    // The screw runs the whole length, its head the collar's height; the washer under the head
+    // and the bush on to the thread are sized by their radii (the ring's builder takes diameters).
+    g.dr3D_ScrewGost11738(screw, none, none, 2 * ThreadRadius, 2 * Radius, 2 * Radius - 4.0, CollarHeight,
                           0.5 * CollarHeight, Len, ThreadLen, 0.5);
-    g.dr3D_Shajba(none, none, none, CollarRadius, Radius - 2.5, 3.0, 0.2);
-    g.dr3D_PlugGost(none, none, none, Radius, Radius - 3.0, Len - ThreadLen - CollarHeight, 1.0);
-    const double z0 = Len - CollarHeight - ThreadLen;
-    Md.AddDetail(0.0, 0.0, z0 + 3.0, Id, 1, false);
-    Md.AddDetail(0.0, 0.0, z0 + 3.0, Id, 2, false);
-    Md.AddDetail(0.0, 0.0, z0, Id, 3, false);
+    g.dr3D_Shajba(washer, none, none, 2 * CollarRadius, 2 * (Radius - 2.5), 3.0, 0.2);
+    g.dr3D_PlugGost(bush, none, none, 2 * Radius, 2 * (Radius - 3.0), body, 1.0);
+    if (files) {
+      Md.drCreate3D(true, false, own, none, none);
+      Md.AddDetail(0.0, 0.0, 0.0, screw, false, true);
+      Md.AddDetail(CollarHeight, 0.0, 0.0, washer, false, true);
+      Md.AddDetail(CollarHeight + 3.0, 0.0, 0.0, bush, false, true);
+    } else {
+      const double z0 = Len - CollarHeight - ThreadLen;
+      Md.AddDetail(0.0, 0.0, z0 + 3.0, Id, 1, false);
+      Md.AddDetail(0.0, 0.0, z0 + 3.0, Id, 2, false);
+      Md.AddDetail(0.0, 0.0, z0, Id, 3, false);
+    }
   }
   Md.drClose3D(true, TSectionSpc(0));
 }

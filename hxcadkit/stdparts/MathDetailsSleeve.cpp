@@ -173,7 +173,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     if (x52 != 0.0) {
       Md.drDimHL(x52, r1 + 20.0 - r44, 1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
       Md.drDimA(30.0, -1, -180.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, 1.0, -r1);
-      Md.drDimVL2(-2.0 * r44, -33.0, 1.0 + r1 - r44, 1.0, -r1, 0.0, r44, "M", "-7H", none);
+      // Across the thread, from one of its lines to the other.
+      Md.drDimVL2(-2.0 * r44, -33.0, 1.0 + r1 - r44, 1.0, -r44, 0.0, r44, "M", "-7H", none);
       Md.drDimVL2(-2.0 * (r42 + 0.5), -44.0 - (x52 + t + 3.0), 0.0, x51, -(r42 + 0.5), x52 + t + 2.5,
                   r42 + 0.5, "&02", "H14", none);
       Md.drDimHL(2.0, r1 - r44 + 7.0, 1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01~ ");

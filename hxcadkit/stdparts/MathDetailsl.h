@@ -39,6 +39,9 @@ void Read(TKmfData& S, std::initializer_list<double*> values);
 void LoadTables();
 int FindRow(int table, int column1, double value1, int column2, double value2);
 double Col(int table, int row, int column);
+// The value of column `wanted` in the first row of table whose column `key` holds value; fallback
+// when no row does or the row's value is not positive.
+double ColOfSize(int table, int key, double value, int wanted, double fallback);
 // The part holds row of table now (row >= 1): its code 1000 x table + row, recorded in the
 // control model's detail list under the part's kind. Design becomes (row != 0) in any case.
 void Chosen(TDetail& part, int table, int row);
@@ -91,7 +94,7 @@ public:
   // The row of body diameter 2R and body length T.
   int Set(int DetId, const Real& R, const Real& T);
 
-  // The one-piece profile: draws nothing.
+  // The one-piece profile: the threaded profile in the record's sizes, placed at the thread's start.
   void dr2D_V1(const double& mx, const double& my, const double& ma, const double& ms, int tl,
                bool isSize) const;
   // The threaded spacer with its dimensions: radii r89 (collar end), r95 (body), r94 (thread);
@@ -156,7 +159,7 @@ public:
 };
 
 // The hexagon socket head cap screw holding the plates, four at the corners of the rectangle.
-// Tables 33 (nominal length under the head) and 26. No sheet.
+// Tables 33 and 26, both giving the nominal length under the head. No sheet.
 class TScrew : public TDetail, public TRect2D
 {
 public:

@@ -2,11 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <limits>
 #include <numbers>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "Drawing2DSupport.h"
+#include "txhost/lib/SvgWriter.h"
 #include "hxcadkit/geometry/Elements.h"
 
 namespace {
@@ -306,6 +313,59 @@ TEST_F(Primitives, PolylinesAndInPlaceEditingNeedAPart)
   EXPECT_EQ(part->CallsOf("EndEditOnPlace")[0]->Arguments, Value::array({true}));
   EXPECT_EQ(part->Prop("editing-in-place"), false);
   MA.drSave3D(true, true);
+}
+
+// Every curve style reaches the host as given and the picture draws each as the host would: a line with breaks
+// carries one zigzag across the middle of a straight piece long enough for it (plain otherwise), a construction
+// line is faint, a thick one thicker than a main line, a dotted one dotted.
+TEST_F(Primitives, ThePictureDrawsEachCurveStyle)
+{
+  MA.drLine(0, 0, 30, 30, txapi::txCSBrokenLine);
+  MA.drLine(0, 50, 6, 50, txapi::txCSBrokenLine);
+  MA.drCircle(80, 0, 5, txapi::txCSBrokenLine);
+  for (int style : {txapi::txCSConstruction, txapi::txCSThick, txapi::txCSDotted, txapi::txCSNormal})
+    MA.drLine(0, 60 + style, 40, 60 + style, style);
+  EXPECT_EQ(Of(txhost::model::LineSegment).at(4)->Prop("style"), 26);
+
+  std::ostringstream out;
+  txhost::WriteSvg(*Doc, out);
+  const std::string svg = out.str();
+  if (const char* file = std::getenv("HXCAD_SVG_OUT")) std::ofstream(file) << svg;
+  // The curves' paths in drawing order: their points (picture y down) and their stroke width and pattern.
+  std::vector<std::vector<std::pair<double, double>>> points;
+  std::vector<std::string> strokes;
+  for (std::size_t at = svg.find("<path d=\"M"); at != std::string::npos; at = svg.find("<path d=\"M", at + 1)) {
+    const std::size_t end = svg.find('"', at + 9);
+    strokes.push_back(svg.substr(end, svg.find("/>", end) - end));
+    std::istringstream d(svg.substr(at + 10, end - at - 10));
+    points.emplace_back();
+    double x = 0, y = 0;
+    char c = 'M', comma = 0;
+    while ((c == 'M' || c == 'L') && d >> x >> comma >> y) {
+      points.back().emplace_back(x, y);
+      if (!(d >> c)) break;
+    }
+  }
+  ASSERT_EQ(points.size(), 7u);
+  // The long line with breaks: from end to end along its line, leaving it for 5 mm round its middle with two
+  // corners 3 mm off it on either side (the picture keeps six digits).
+  const auto& z = points[0];
+  ASSERT_EQ(z.size(), 6u);
+  auto off = [](std::pair<double, double> q) { return (q.first + q.second) / std::sqrt(2.0); };
+  EXPECT_NEAR(z[5].first - z[0].first, 30, 1e-3);
+  EXPECT_NEAR(z[5].second - z[0].second, -30, 1e-3);
+  EXPECT_NEAR(off(z[1]) + off(z[4]), 0, 1e-3);
+  EXPECT_NEAR(std::fabs(off(z[2])), 3, 1e-3);
+  EXPECT_NEAR(off(z[2]), -off(z[3]), 1e-3);
+  EXPECT_NEAR(std::hypot(z[1].first - z[4].first, z[1].second - z[4].second), 5, 1e-3);
+  EXPECT_EQ(points[1].size(), 2u); // too short for a break
+  EXPECT_EQ(points[2].size(), 1u); // the circle: arcs only
+  auto width = [&](int i) { return std::stod(strokes[i].substr(strokes[i].find("stroke-width=\"") + 14)); };
+  EXPECT_EQ(width(0), width(1));
+  EXPECT_NE(strokes[3].find("stroke=\"#"), std::string::npos); // not black
+  EXPECT_LT(width(3), width(0));
+  EXPECT_GT(width(4), width(6));
+  EXPECT_NE(strokes[5].find("stroke-dasharray"), std::string::npos);
 }
 
 } // namespace

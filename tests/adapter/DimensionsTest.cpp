@@ -68,7 +68,7 @@ TEST_F(Dimensions, LinearOrientationAngleAndTextShift)
   };
   for (const auto& c : cases) {
     const double v = 40;
-    MA.drDimL(v, None, c.dx, c.dy, c.pt, 4, 30, 7.4, 1, 2, 5, 1, 41, 2, 6, 0, "⌀", "h6", "unused");
+    MA.drDimL(v, None, c.dx, c.dy, c.pt, 4, 30, 7.4, 1, 2, 5, 1, 41, 2, 6, 0, "⌀", "h6", "*");
     const txhost::Object* d = Last(m2::LineDimension);
     ASSERT_NE(d, nullptr);
     Remembered(d);
@@ -77,7 +77,8 @@ TEST_F(Dimensions, LinearOrientationAngleAndTextShift)
     EXPECT_EQ(d->Prop("text-shift-side"), c.side);
     EXPECT_EQ(d->Prop("text-shift"), c.shift);
     EXPECT_EQ(Line(*d, "before"), "?");
-    EXPECT_EQ(Line(*d, "after"), "h6");
+    // The third text (a reference mark here) follows the tolerance.
+    EXPECT_EQ(Line(*d, "after"), "h6*");
     EXPECT_EQ(d->UpdateCount(), 1);
     for (const auto& [k, v] : std::initializer_list<std::pair<const char*, Value>>{
              {"x1", 1.0}, {"y1", 2.0}, {"x2", 41.0}, {"end1-kind", 5}, {"end2-kind", 6}, {"leader-code", 4},
@@ -88,6 +89,22 @@ TEST_F(Dimensions, LinearOrientationAngleAndTextShift)
 
 // The overall dimension goes to the active document's current view, places its line by Fn and its text
 // Dln away at the angle Fn (from wherever the host has the line when Fn is neither 0 nor 90).
+// A chamfer's angle or a deviation given as the third text is not lost; without one the text after the
+// value is the second text alone.
+TEST_F(Dimensions, TheThirdTextFollowsTheValue)
+{
+  const struct
+  {
+    const char *s2, *s3, *after;
+  } cases[] = {{"", "&04~45&01", "&04~45&01"}, {"", "±0,2", "±0,2"}, {"h14", "", "h14"}, {"", "", ""}};
+  for (const auto& c : cases) {
+    MA.drDimL(10, None, 0, 10, 0, 0, 0, 0, 0, 0, 1, 0, 10, 0, 1, 0, None, c.s2, c.s3);
+    const txhost::Object* d = Last(m2::LineDimension);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(Line(*d, "after"), c.after) << c.s2 << "|" << c.s3;
+  }
+}
+
 TEST_F(Dimensions, OverallDimensionPlacesItsLineAndText)
 {
   const double r2 = std::sqrt(2.0);
@@ -183,6 +200,11 @@ TEST_F(Dimensions, DiameterRadiusAndAngleValueRules)
     EXPECT_EQ(a->UpdateCount(), 1);
     EXPECT_EQ(Line(*a, "after"), "-");
   }
+  // In a placement enlarged 4 times the arc is still 25 from the vertex on the sheet.
+  MA.drMtr(10, 10, 0, 4);
+  MA.drDimA(30, -1, 90, 99, 1, 2, 10, 0, 1, 2, 3, 1, 4, 5, 6, 0, "", 7, 8);
+  MA.drDeleteMtr();
+  EXPECT_EQ(Last(m2::AngleDimension)->Prop("radius"), 25.0 / 4);
 }
 
 // The rounding of text shifts against the standard library's: halves away from zero, 0 near 0.

@@ -53,20 +53,29 @@ TEST_F(SheetTest, ANewDrawingIsSavedWithItsOneSheetAndCounted)
   EXPECT_EQ(MA.R().CountDrawing, 5);
 }
 
-// The sheet is saved and let go; it opens again as the current sheet, and opening says so.
+// The sheet is saved and let go; it opens again as the current sheet, and opening says so. A hidden
+// sheet let go is closed (nobody else could ever close it); a visible one stays for the user.
 TEST_F(SheetTest, ClosingLetsGoOfTheSheetAndOpeningReportsSuccess)
 {
   Create("d", txapi::DocumentTypeEnum(1), 3, 1);
   MA.drCloseLeaf();
   EXPECT_FALSE(MA.R().IDoc || MA.R().IDoc2D);
-  EXPECT_EQ(H.Documents().size(), 1u);
+  EXPECT_TRUE(H.Documents().empty());
+  EXPECT_EQ(SavedSheets(Dir / "d.tdr").size(), 1u);
   MA.drSaveLeaf(); // nothing current: nothing to save
   MA.drCloseLeaf();
   TString d = T(Dir / "d"), missing = T(Dir / "missing");
   EXPECT_TRUE(MA.drOpenLeaf(d, txapi::DocumentTypeEnum(1), true));
   EXPECT_TRUE(MA.R().IDoc2D);
   EXPECT_EQ(H.Documents().size(), 1u);
+  MA.drCloseLeaf();
+  EXPECT_TRUE(H.Documents().empty());
   EXPECT_FALSE(MA.drOpenLeaf(missing, txapi::DocumentTypeEnum(1), true));
+  TString v = T(Dir / "v"), comment("");
+  MA.drCreateLeaf(v, txapi::DocumentTypeEnum(1), 3, 1, 7, 2, comment, false);
+  MA.drCloseLeaf();
+  EXPECT_EQ(H.Documents().size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(Dir / "v.tdr"));
 }
 
 // A refused document leaves nothing half made; inside a curve collector no sheet is made.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hxcadkit/commands/WindowOGL.h"
 #include "hxcadkit/commands/pmCommon.h"
 #include "hxcadkit/commands/pmHost.h"
 #include "txhost/lib/Events.h"
@@ -59,6 +60,23 @@ protected:
 inline TString T(const char* utf8)
 {
   return TString(utf8);
+}
+
+// The hint on screen shows text at the model point at, moved by (dx, dy) pixels, and is one of the command's
+// widgets with one timer event of its own more than the events counted before it came.
+inline void ExpectHint(const TString& text, const TPoint3D& at, int dx, int dy, const TDispatcherWnd3D& d,
+                       int eventsBefore)
+{
+  const THintOGL* hint = THintOGL::Current;
+  ASSERT_NE(hint, nullptr);
+  EXPECT_EQ(hint->GetText(), text);
+  EXPECT_EQ(hint->Origin3D.x, at.x);
+  EXPECT_EQ(hint->Origin3D.y, at.y);
+  EXPECT_EQ(hint->Origin3D.z, at.z);
+  EXPECT_EQ(hint->Dt.x, dx);
+  EXPECT_EQ(hint->Dt.y, dy);
+  EXPECT_TRUE(d.Exist(hint));
+  EXPECT_EQ(d.Timer.Count, eventsBefore + 1);
 }
 
 // A 3D command that only hosts widgets.

@@ -149,4 +149,46 @@ TEST_F(OverlayControls, DimensionFieldBindsItsRegisteredValueOrItsOwn)
   EXPECT_EQ(bound.GetText(), T("  12.50"));
 }
 
+// The pointer entering a field with tips shows them beside its anchor for two seconds; staying on it shows
+// nothing new, and a field without tips or without a command shows none.
+TEST_F(OverlayControls, EnteringAFieldWithTipsShowsThemAsAHint)
+{
+  TDimension3D dim;
+  dim.Type = TDimension3D::tdLinear;
+  dim.T = TPoint3D(1, 2, 3);
+  auto* field = new TDimensionWnd3D(dim, &C, TMtr3D(), 20000);
+  field->Origin = {100, 200};
+  auto* plain = new TValidateEdit(&C, TPoint3D(4, 5, 6), 20000);
+  plain->Origin = {300, 200};
+  delete THintOGL::Current;
+  const int events = D().Timer.Count;
+
+  EXPECT_TRUE(D().MouseMove(Keys, 102, 600 - 190));
+  THintOGL* hint = THintOGL::Current;
+  ExpectHint(T("* справочно"), dim.T, 50, -12, D(), events);
+  ASSERT_EQ(D().Timer.Count, events + 1);
+  EXPECT_EQ(D().Timer[D().Timer.Count - 1].Time.t, (ClockMs + 2000) * 1000);
+
+  EXPECT_TRUE(D().MouseMove(Keys, 103, 600 - 190)); // still on the field
+  EXPECT_EQ(THintOGL::Current, hint);
+  EXPECT_TRUE(D().MouseMove(Keys, 302, 600 - 190)); // the first move off the field only leaves it
+  EXPECT_TRUE(D().MouseMove(Keys, 302, 600 - 190)); // on a field without tips
+  EXPECT_EQ(TWindowOGL::Select(), plain);
+  EXPECT_EQ(THintOGL::Current, hint);
+
+  ClockMs += 2000;
+  D().MouseMove(Keys, 302, 600 - 190); // the hint's time is up
+  EXPECT_EQ(THintOGL::Current, nullptr);
+  EXPECT_TRUE(D().MouseMove(Keys, 102, 600 - 190)); // back on the field: shown again
+  ASSERT_NE(THintOGL::Current, nullptr);
+  EXPECT_EQ(THintOGL::Current->GetText(), T("* справочно"));
+  delete THintOGL::Current;
+
+  TValidateEdit loose(nullptr, TPoint3D(), 20000);
+  loose.SetTips(T("подсказка"));
+  EXPECT_TRUE(loose.MouseMove(Keys, 2, -2));
+  EXPECT_EQ(THintOGL::Current, nullptr);
+  ClockMs -= 2000;
+}
+
 } // namespace

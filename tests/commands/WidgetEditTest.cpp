@@ -104,14 +104,7 @@ TEST_F(EditField, AValidatorShowsItsMessageAtItsFieldAndFocusesIt)
   const unsigned state = f->GetState();
   const int events = c.DispatcherWnd3D.Timer.Count;
   v.ShowMessage(T("Ошибка диапозона"));
-  THintOGL* hint = THintOGL::Current;
-  ASSERT_NE(hint, nullptr);
-  EXPECT_EQ(hint->GetText(), T("Ошибка диапозона"));
-  EXPECT_EQ(hint->Origin3D.x, 1.0);
-  EXPECT_EQ(hint->Origin3D.z, 3.0);
-  EXPECT_EQ(hint->Dt.x, 20);
-  EXPECT_EQ(hint->Dt.y, 20);
-  EXPECT_EQ(c.DispatcherWnd3D.Timer.Count, events + 1);
+  ExpectHint(T("Ошибка диапозона"), TPoint3D(1, 2, 3), 20, 20, c.DispatcherWnd3D, events);
   EXPECT_EQ(TWindowOGL::Focus(), f);
   EXPECT_EQ(f->GetState(), state);
   delete THintOGL::Current;

@@ -229,6 +229,8 @@ TEST(MachineElements, GrooveDetailViewsCarryTheirLetterAndScale)
     ASSERT_EQ(m.Count("drText"), 1);
     EXPECT_EQ(m.Of("drText")[0].S[0].Utf8Text(), v.label);
     EXPECT_EQ(m.Count("drDimHL") + m.Count("drDimVL") + m.Count("drDimApc"), 3) << v.label;
+    // Inside the view's enlargement the title stands 6 high on the sheet.
+    EXPECT_NEAR(m.Of("drText")[0].A[3] * v.m, 6.0, 1e-12) << v.label;
     ExpectBox(m.Curves, v.x - 4 * v.H * v.m, v.y - 5 * v.H * v.m, v.x + (v.L + 4 * v.H) * v.m,
               v.y + 4 * v.H * v.m, v.label);
   }

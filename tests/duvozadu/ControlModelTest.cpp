@@ -53,7 +53,7 @@ TEST(ControlModelNames, FollowTheSizesAndBoreTypes)
       // Within 2e-6 the file names agree, the designations do not.
       {250, 40, 40.000001, 0, 0, "МУВП  250.00-40-1-40-1-ГОСТ 21424-93",
        "Муфта- 250.00-40-1-40-1-ГОСТ 21424-93", "/tmp/c/МУВП      40-3ГОСТ 21424-93.tpt", nullptr},
-      {1000, 31.9, 45, 1, 2, "МУВП 1000.00-31-2-45-3-ГОСТ 21424-93", "Муфта-1000.00-45-2-31-3-ГОСТ 21424-93",
+      {1000, 31.9, 45, 1, 2, "МУВП 1000.00-31-2-45-3-ГОСТ 21424-93", "Муфта-1000.00-31-2-45-3-ГОСТ 21424-93",
        "/tmp/c/МУВП      45=  31.90-3ГОСТ 21424-93.tpt", nullptr},
       // Sizes beyond the integers saturate instead of overflowing.
       {6.3, std::nan(""), 1e300, 0, 0, "МУВП    6.30-0-1-2147483647-1-ГОСТ 21424-93", nullptr, nullptr,
@@ -70,6 +70,28 @@ TEST(ControlModelNames, FollowTheSizesAndBoreTypes)
         EXPECT_EQ(got.Utf8Text(), want);
       }
   }
+}
+
+// A prefix without its closing blank is kept apart from a torque that fills its field; rows that share a
+// main table tell their assemblies apart by their prefix.
+TEST(ControlModelNames, PrefixesStandApartAndTellSharedTablesApart)
+{
+  Use({1000, 50, 50, 0, 0, nullptr, nullptr, nullptr, nullptr});
+  ControlModel.PrefixName = TString("Муфта кулачково-дисковая");
+  ControlModel.StandartName = TString("ГОСТ 20720-93");
+  EXPECT_EQ(ControlModel.MainName().Utf8Text(), "Муфта кулачково-дисковая 1000.00-50-1-ГОСТ 20720-93");
+  ControlModel.M = 500;
+  EXPECT_EQ(ControlModel.MainName().Utf8Text(), "Муфта кулачково-дисковая 500.00-50-1-ГОСТ 20720-93");
+  std::string codes[2];
+  for (int row : {0, 1}) {
+    ControlModel.FilePrefix = TString(row == 0 ? "Муфта шарнирная-1 " : "Муфта шарнирная-2 ");
+    codes[row] = ControlModel.CodeDet().Utf8Text();
+    ControlModel.mkAssembly3D(0, 0, 0, 0, true);
+    EXPECT_EQ(ControlModel.Detail3D(0).Utf8Text(), "/tmp/c/" + codes[row] + ".tas");
+  }
+  EXPECT_EQ(codes[0], "Муфта шарнирная-1 Муфта- 500.00-50-1-ГОСТ 20720-93");
+  EXPECT_NE(codes[0], codes[1]);
+  ControlModel.FilePrefix = TString();
 }
 
 TEST(ControlModelNames, FastenerFilesOfDifferentCouplingsNeverCollide)

@@ -109,6 +109,29 @@ TEST_F(Coupling2DTest, PhantomFollowsAndEachClickLeavesAKeptBlockWithItsEntryAnd
   EXPECT_EQ(Top(txhost::model2d::Leader).size(), 2u);
 }
 
+// The command tells the application once that it goes, after its last placement run, with the flag false;
+// a host that fails that call still sees the command end.
+TEST_F(Coupling2DTest, TheCommandTellsTheApplicationOnceAsItGoes)
+{
+  Object& app = H.ApplicationObject();
+  std::size_t before = 0;
+  Script().Button(txapi::pbEnter); // the placement runs again
+  Script().Queue([&](Object&) { before = app.CallCount("CommandClosing"); });
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  EXPECT_EQ(before, 0u);
+  const auto calls = app.CallsOf("CommandClosing");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0]->Arguments, Value::array({false}));
+
+  H.GetFaults().ThrowOnCall(txhost::Target::Of(app), "CommandClosing");
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  EXPECT_EQ(app.CallCount("CommandClosing"), 2u);
+  EXPECT_EQ(TBaseManager::CurrentProcessManager, nullptr);
+  EXPECT_EQ(pmCouplingBlock2D, nullptr);
+}
+
 TEST_F(Coupling2DTest, OptionsAndDrawingKindDecideWhatAPlacementMakes)
 {
   // Specification and leader options, drawing kind; entries and leaders made.
@@ -266,6 +289,36 @@ TEST_F(Coupling2DTest, TheChosenTorqueIsTheCouplingPlacedStoredAndNamed)
     const std::string name = entries[i]->Prop("columns")["5"].get<std::string>();
     EXPECT_TRUE(name.starts_with("МУВП " + TCouplingPanel::ValueText(m).Utf8Text() + "-")) << name;
   }
+}
+
+// "*" with shafts no size takes both of places nothing; the phantom following the cursor says nothing,
+// the click says why once.
+TEST_F(Coupling2DTest, ShaftsNoSizeTakesAreRefusedOncePerClick)
+{
+  Script().ChangeControl(L"Момент", "*");
+  Script().ChangeControl(L"Вал 1", "  10.00");
+  Script().ChangeControl(L"Вал 2", " 160.00");
+  for (int i = 0; i < 3; ++i)
+    Script().Place(10.0 * i, 0, 0, true);
+  Script().Place(50, 0, 0, false);
+  Script().Button(txapi::pbEsc);
+  Run(200);
+  EXPECT_TRUE(Top(txhost::model2d::Macro).empty());
+  EXPECT_TRUE(H.ObjectsOfKind("spec-object").empty());
+  ASSERT_EQ(H.Messages().size(), 1u);
+  EXPECT_EQ(txhost::ToUtf8(H.Messages()[0]), "Нет размера муфты для валов 10.00 / 160.00");
+}
+
+// The first bore type sets the second, and the second list shows it: the panel shows what is drawn.
+TEST_F(Coupling2DTest, TheFirstBoreTypeSetsTheSecondAndItsListShowsIt)
+{
+  Script().ChangeControl(L"Тип @1", "Коническое короткое");
+  Script().Queue([&](Object& process) {
+    EXPECT_EQ(ControlModel.T2, 3);
+    EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Тип @2")->Prop("currentIndex"), 3);
+  });
+  Script().Button(txapi::pbEsc);
+  Run(200);
 }
 
 // An edit renames the entry made with the block, and only that one, so that the bill names what is drawn.

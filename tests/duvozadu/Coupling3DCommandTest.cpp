@@ -123,6 +123,12 @@ TEST_F(Coupling3DTest, AnEditReplacesTheCouplingAndACancelLeavesItVisible)
       << "the old mate went with it";
   EXPECT_EQ(Mates()[0]->RefProp("first"), &Face(0));
   EXPECT_EQ(model::OwningPart(*Mates()[0]->RefProp("second")), Parts()[0]);
+  // One coupling, one entry: the replaced component's went with it.
+  std::vector<Object*> entries;
+  for (Object* e : H.ObjectsOfKind("spec-object"))
+    if (!model::Deleted(*e)) entries.push_back(e);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0]->Prop("linked")[0], txhost::RefValue(Parts()[0]));
 
   Object& foreign = model::NewObject(H, txhost::kinds::Part, *Top, txapi::o3d_part);
   txhost::SetEditedPart(*Assembly, &foreign);
@@ -141,13 +147,10 @@ TEST_F(Coupling3DTest, FailuresTouchNeitherTheAssemblyNorItsTopPart)
   H.GetFaults().RefuseHandOut("IPart.AddComponent");
   Script().Pick(&Face(0));
   Queue({"button", "1"});
-  std::string shown; // the running command shows it in its status bar
-  During([&](Object&) {
-    const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
-    if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
-  });
   Queue({"button", "2"});
   Run(200);
+  // In the host's message box, which outlives the command.
+  const std::string shown = H.Messages().empty() ? std::string() : txhost::ToUtf8(H.Messages().back());
   EXPECT_TRUE(Parts().empty() && Mates().empty());
   EXPECT_EQ(Top->Text("name"), name);
   EXPECT_EQ(Top->CallCount("SetUserData") + Top->CallCount("SetPlacement"), 0u);
@@ -194,7 +197,7 @@ TEST_F(Coupling3DTest, TheChosenTorqueIsTheCouplingBuilt)
 {
   const std::tuple<const char*, const char*, const char*, std::string> cases[] = {
       {" 250.00", "  32.00", "  32.00", "Муфта- 250.00-32-1-ГОСТ 21424-93.tas"},
-      {" 500.00", "  45.00", "  40.00", "Муфта- 500.00-40-1-45-1-ГОСТ 21424-93.tas"},
+      {" 500.00", "  45.00", "  40.00", "Муфта- 500.00-45-1-40-1-ГОСТ 21424-93.tas"},
       {"*", "  40.00", "  40.00", "Муфта- 250.00-40-1-ГОСТ 21424-93.tas"}};
   for (const auto& [torque, d1, d2, file] : cases) {
     Script().ChangeControl(L"Момент", torque);
@@ -211,6 +214,87 @@ TEST_F(Coupling3DTest, TheChosenTorqueIsTheCouplingBuilt)
   }
 }
 
+// "*" with shafts no size takes both of is refused, in the host's message box, and nothing is placed;
+// the torque list shows each size once.
+TEST_F(Coupling3DTest, ShaftsNoSizeTakesAreRefusedWithTheCataloguesMessage)
+{
+  Script().ChangeControl(L"Момент", "*");
+  During([&](Object& process) {
+    const txhost::Value& items = txhost::FindControl(*txhost::ProcessParamOf(process), L"Момент")->Prop("items");
+    EXPECT_EQ(items.size(), 14u) << "thirteen sizes and the star";
+  });
+  Script().ChangeControl(L"Вал 1", "  10.00");
+  Script().ChangeControl(L"Вал 2", " 160.00");
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  EXPECT_TRUE(Parts().empty());
+  ASSERT_EQ(H.Messages().size(), 1u);
+  EXPECT_EQ(txhost::ToUtf8(H.Messages()[0]), "Нет размера муфты для валов 10.00 / 160.00");
+}
+
+// The first bore type gives the second its value, shown in its list, as the 2D command does; the second
+// is the user's to change after it. The block stores what was built.
+TEST_F(Coupling3DTest, TheFirstBoreTypeSetsTheSecondAsIn2D)
+{
+  auto types = [&](const char* first, const char* second) {
+    Script().ChangeControl(L"Тип @1", first);
+    During([&](Object& process) {
+      EXPECT_EQ(ControlModel.T2, ControlModel.T1);
+      EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Тип @2")->Prop("currentIndex"),
+                ControlModel.T1);
+    });
+    if (second) Script().ChangeControl(L"Тип @2", second);
+    Queue({"button", "1"});
+  };
+  types("Коническое длинное", nullptr);
+  types("Цилиндрическое короткое", "Коническое короткое");
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(Parts().size(), 2u);
+  const std::pair<int, int> built[] = {{2, 2}, {1, 3}};
+  for (std::size_t i = 0; i < 2; ++i) {
+    const txhost::Value& block = Parts()[i]->Prop("user-data");
+    ASSERT_TRUE(ControlModel.from(std::vector<std::uint8_t>(block.begin(), block.end())));
+    EXPECT_EQ(std::pair(int(ControlModel.T1), int(ControlModel.T2)), built[i]);
+  }
+}
+
+// A part or the assembly of the coupling open in the host: placing the same size again stops before it
+// changes anything, naming the file; the user's document is neither drawn into, saved nor closed.
+TEST_F(Coupling3DTest, ABuildNeverTouchesADocumentTheUserHasOpen)
+{
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(Parts().size(), 1u);
+  for (int n : {1, 0}) {
+    const std::string file = ControlModel.Detail3D(n).Utf8Text();
+    SCOPED_TRACE(file);
+    Object* open = H.OpenDocument(file, true);
+    ASSERT_TRUE(open);
+    const std::size_t objects = H.ObjectsOf(*open).size();
+    const auto written = std::filesystem::last_write_time(file);
+    H.SetActiveDocument(Assembly);
+    const std::size_t said = H.Messages().size();
+    Queue({"button", "1"});
+    Queue({"button", "2"});
+    Run(200);
+    EXPECT_EQ(Parts().size(), 1u);
+    ASSERT_EQ(H.Messages().size(), said + 1);
+    EXPECT_EQ(txhost::ToUtf8(H.Messages().back()), "Файл муфты открыт, закройте его: " + file);
+    EXPECT_TRUE(H.IsOpen(*open));
+    EXPECT_EQ(H.ObjectsOf(*open).size(), objects);
+    EXPECT_EQ(std::filesystem::last_write_time(file), written);
+    H.CloseDocument(*open);
+  }
+  // Closed again, the same size is built.
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  EXPECT_EQ(Parts().size(), 2u);
+}
+
 // A build that cannot write one of its files stops with a message naming the file and why; the documents
 // it opened are closed, the files it made removed, and the user's assembly gets nothing.
 TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
@@ -224,16 +308,19 @@ TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
   for (int n = 0; n < 10; ++n)
     if (!ControlModel.Detail3D(n).Empty()) names.push_back(ControlModel.Detail3D(n).Utf8Text());
   ASSERT_EQ(names.size(), 8u);
-  // Confirms once, then ends: what the status bar said after the confirmation.
+  // Confirms once, then ends: what the host's message box said after the confirmation (the command's
+  // status bar goes with the command), and that it said it once.
   auto confirm = [&] {
+    const std::size_t said = H.Messages().size();
     std::string shown;
     Queue({"button", "1"});
     During([&](Object&) {
-      const auto& bar = TBaseManager::CurrentProcessManager->StatusBar.M;
-      if (bar.Count > 0) shown = bar[bar.Count - 1].T.Utf8Text();
+      EXPECT_EQ(H.Messages().size(), said + 1);
+      if (H.Messages().size() > said) shown = txhost::ToUtf8(H.Messages().back());
     });
     Queue({"button", "2"});
     Run(200);
+    EXPECT_EQ(H.Messages().size(), said + 1);
     return shown;
   };
   auto listing = [&] {

@@ -254,42 +254,42 @@ TEST_F(CouplingRows, StarPiecesThatCannotBeDrawnDrawNothing)
       << "an axis line a tooth";
 }
 
-TEST_F(CouplingRows, JawDiscExecutionsFollowTheFirstBoreTypeOnly)
+TEST_F(CouplingRows, JawDiscHalvesFollowTheirOwnBoreType)
 {
   Model(125, 28, 28, 0, 0);
   Load(JawDisc);
   const double* A = ATable[0]->GetParam(1, 28.0);
-  for (int T : {0, 1, 2, 3, -1, 9}) {
-    SCOPED_TRACE(T);
-    const int idx = BoreType(T) & 1;
-    std::vector<double> seen;
+  const double gap = A[4] - 2 * A[6];
+  for (int T : {0, 1, 2, 3, -1, 9})
     for (int T2 : {0, 3}) {
+      SCOPED_TRACE(::testing::Message() << T << " " << T2);
+      const int idx = BoreType(T) & 1, idx2 = T2 & 1;
       Model(125, 28, 28, T, T2);
       Build(dr2D_JawDiscCoupling);
-      EXPECT_EQ(AxesOf(M.Curves, A[4 + idx] + 6.0), 1) << "the whole length";
-      std::vector<double> ends;
-      for (const auto& c : M.Curves)
-        ends.insert(ends.end(), {c.x1, c.y1, c.x2, c.y2, c.r});
-      if (T2 == 0)
-        seen = ends;
-      else
-        EXPECT_EQ(ends, seen) << "the second bore type changes nothing";
+      EXPECT_EQ(AxesOf(M.Curves, A[6 + idx] + gap + A[6 + idx2] + 6.0), 1) << "the whole length";
+      const double zero = 0, one = 1;
+      M.Reset();
+      dr2D_JawDiscCoupling_V1(zero, zero, zero, one, A, T, 31);
+      EXPECT_EQ(AxesOf(M.Curves, A[6 + idx] + 6.0), 1) << "the half's length";
     }
-    const double zero = 0, one = 1;
-    M.Reset();
-    dr2D_JawDiscCoupling_V1(zero, zero, zero, one, A, T, 31);
-    EXPECT_EQ(AxesOf(M.Curves, A[6 + idx] + 6.0), 1) << "the half's length";
-  }
   Model(125, 28, 28, 0, 0);
   Build(dr3D_JawDiscCoupling);
   const auto colours = M.Of("drColor3D");
   ASSERT_EQ(colours.size(), 2u);
   EXPECT_EQ(colours[0].A, (std::vector<double>{0x5a5a00, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8}));
   EXPECT_EQ(colours[1].A[0], 0x323232);
-  const auto axle = M.Of("AddDetailAxleFile");
+  auto axle = M.Of("AddDetailAxleFile");
   ASSERT_EQ(axle.size(), 2u);
-  EXPECT_EQ(axle[0].S[0], ControlModel.Detail3D(1)) << "the half twice";
+  EXPECT_EQ(axle[0].S[0], ControlModel.Detail3D(1)) << "one shaft and type: the half twice";
   EXPECT_EQ(M.Of("AddDetailFile")[0].S[0], ControlModel.Detail3D(1));
+  // Two bore types: two halves, the second of its own execution.
+  Model(125, 28, 28, 0, 1);
+  Build(dr3D_JawDiscCoupling);
+  axle = M.Of("AddDetailAxleFile");
+  ASSERT_EQ(axle.size(), 2u);
+  EXPECT_EQ(axle[0].S[0], ControlModel.Detail3D(3));
+  EXPECT_NE(ControlModel.Detail3D(3), ControlModel.Detail3D(1));
+  EXPECT_EQ(M.Count("drColor3D"), 3);
 }
 
 TEST_F(CouplingRows, JawDiscWithoutGapKeywayOrRowStillDrawsSoundly)
@@ -308,11 +308,10 @@ TEST_F(CouplingRows, JawDiscWithoutGapKeywayOrRowStillDrawsSoundly)
   EXPECT_EQ(LinesAt(M.Curves, kt), 0);
   EXPECT_TRUE(M.HatchesClosed());
 
-  // A shaft above every bore takes the last row.
-  const double* last = ATable[0]->Row(ATable[0]->CountRow - 1);
+  // A shaft above every bore gets no bore of another: nothing is drawn.
   Model(125, 1e4, 1e4, 0, 0);
   Build(dr2D_JawDiscCoupling);
-  EXPECT_EQ(AxesOf(M.Curves, last[4] + 6.0), 1);
+  EXPECT_TRUE(M.Calls.empty()) << M.Ops();
 
   // No gap: no ring is revolved for the insert, its tongues and bore stay.
   Model(125, 28, 28, 0, 0);

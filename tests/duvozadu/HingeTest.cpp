@@ -223,24 +223,21 @@ TEST_F(CouplingTest, HingeHalvesDifferOnlyWhereTheirShaftsDo)
   EXPECT_NEAR(profile.y2, big[5] / 2, 1e-9);
 }
 
-TEST_F(CouplingTest, HingeRowsPastTheTablesTakeTheLastAndBadRowsBuildNothing)
+TEST_F(CouplingTest, HingeRowsPastTheTablesAndBadRowsBuildNothing)
 {
   const PAction builds[] = {dr3D_HingeCoupling,  dr2D_HingeCoupling,  dr2D_HingeCouplingView,
                             dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View};
-  // The catalogue refuses a bore or torque no size holds; a builder called with one builds the
-  // largest coupling, at its torque.
+  // The catalogue refuses a bore or torque no size holds; a builder called with one builds
+  // nothing rather than a coupling of another bore.
   Model(22.4, 10, 10, 0, 0);
   ASSERT_TRUE(Couplings.drCoupling(TString(Hinge2), 1));
-  for (auto [m, d] : {std::pair{90.0, 1000.0}, {5000.0, 10.0}, {0.0, 1e300}})
+  for (auto [m, d] : {std::pair{90.0, 1000.0}, {5000.0, 10.0}, {0.0, 1e300}, {0.0, 11.0}})
     for (PAction b : builds) {
       SCOPED_TRACE(::testing::Message() << m << " " << d);
       Model(m, d, d, 0, 0);
       M.Reset();
       b();
-      ASSERT_TRUE(DrawingSound(M));
-      EXPECT_EQ(ControlModel.M, 1400.0);
-      if (b == dr3D_HingeCoupling || b == dr3D_HingeCoupling2) continue;
-      EXPECT_NEAR(TRecordingModeler::Box(M.Drawn()).y2, 40.0, 1e-9);
+      EXPECT_TRUE(M.Calls.empty()) << M.Ops();
     }
   Model(22.4, 10, 10, 0, 0);
   ASSERT_TRUE(Couplings.drCoupling(TString(Hinge), 1));

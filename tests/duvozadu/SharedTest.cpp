@@ -20,10 +20,15 @@ std::map<double, std::vector<const double*>> Groups(const TTable& t)
   return g;
 }
 
+// The first row not below d of a group whose bores span d; none when d is thinner than every bore
+// of the group (that shaft would get a bore it does not fit) or thicker.
 const double* FirstNotBelow(const std::vector<const double*>& rows, int col, double d)
 {
+  bool spans = false;
   for (const double* r : rows)
-    if (r[col] >= d) return r;
+    spans = spans || r[col] <= d;
+  for (const double* r : rows)
+    if (spans && r[col] >= d) return r;
   return nullptr;
 }
 } // namespace
@@ -108,11 +113,14 @@ TEST_F(CouplingTest, GroupRowsRefuseWhatNoRowCanBuild)
   // A table of its own: groups by another column, first row not below each diameter.
   const double rows[] = {1, 10, 5, 1, 20, 5, 2, 30, 8, 2, 40, 8};
   TTable own(12, 3, 1, rows);
-  const TGroupRows o = GroupRows(&own, 6, 15, 12, 2);
+  const TGroupRows o = GroupRows(&own, 6, 35, 30, 2);
   ASSERT_TRUE(o.R1 && o.R2);
   EXPECT_EQ(o.Torque, 8);
-  EXPECT_EQ(o.R1[1], 30);
+  EXPECT_EQ(o.R1[1], 40);
   EXPECT_EQ(o.R2[1], 30);
+  // Shafts thinner than every bore of the groups at or above the torque: no bore is substituted.
+  EXPECT_FALSE(GroupRows(&own, 6, 15, 12, 2).R1);
+  EXPECT_FALSE(GroupRows(&own, 0, 5, 5, 2).R1);
   EXPECT_EQ(GroupRows(&own, 0, 12, 20, 2).R2[1], 20);
 }
 

@@ -4,38 +4,14 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../adapter/Drawing2DSupport.h"
-#include "CouplingFixture.h"
+#include "PlacedCheck.h"
+#include "StandInFixture.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Object.h"
 #include "txhost/lib/SvgWriter.h"
 
-namespace {
-class StandInCoupling : public CouplingTest
-{
-protected:
-  void SetUp() override
-  {
-    CouplingTest::SetUp();
-    H.SetDocumentsFolder(Dir.path());
-    drApi::PControlModel = &ControlModel;
-    drApi::MA.Init(H.Application(), "VUVudirido", "#Stamp - Regular");
-    SetCouplingModeler(&drApi::MA);
-  }
-  void TearDown() override
-  {
-    adaptertest::Reset2D();
-    adaptertest::ResetModeller();
-    drApi::PControlModel = nullptr;
-    CouplingTest::TearDown();
-  }
-  txhost::test::TempDir Dir;
-  txhost::Host H;
-};
-} // namespace
-
 // Each row once, the bore-type pairs taken in turn (the recording sweep takes every pair of
-// every row; a build on the stand-in writes eight files).
+// every row; a build on the stand-in writes eight files); the assembly sound in space.
 TEST_F(StandInCoupling, EveryRowMakesItsPartsAndAssembly)
 {
   std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
@@ -54,6 +30,9 @@ TEST_F(StandInCoupling, EveryRowMakesItsPartsAndAssembly)
     ASSERT_TRUE(doc);
     EXPECT_EQ(txhost::model::LiveMembers(*H.TopPart(*doc), txhost::kinds::Part).size(),
               std::size_t(5 * z + 2));
+    std::vector<txhost::place::PlacedComponent> parts;
+    const std::vector<std::string> findings = PlacedFindings(H, *doc, parts);
+    EXPECT_TRUE(findings.empty()) << FindingsText(findings);
     H.CloseDocument(*doc);
     ASSERT_TRUE(H.Documents().empty()) << "every document closed";
   }

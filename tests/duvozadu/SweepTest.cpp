@@ -38,9 +38,12 @@ struct TSweepRow
   int Rotations;
   int Parts;
   int (*Components)(const double* R1, const double* R2);
-  int SectionHatches;   // at least
-  int SectionKeyways;   // filled keyways in the section
-  bool OneBore = false; // both halves from the first bore
+  int SectionHatches; // at least
+  int SectionKeyways; // filled keyways in the section
+  // Pieces built once and placed twice for one shaft: with two shafts (or, by type, two bore types)
+  // each is built for its own (one more part and one more rotation each).
+  int Twin = 0;
+  bool TwinByType = false;
 };
 void PrintTo(const TSweepRow& r, std::ostream* os)
 {
@@ -57,9 +60,9 @@ const TSweepRow SweepRows[] = {
     // the star and two halves
     {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой", 2, 3,
      [](const double*, const double*) { return 3; }, 2, 2},
-    // the half twice and the insert; the section's keyway is a line
+    // the half twice (or both halves) and the insert; the section's keyway is a line
     {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
-     [](const double*, const double*) { return 3; }, 3, 0, true},
+     [](const double*, const double*) { return 3; }, 3, 0, 1, true},
     // both halves, the middle piece, pin and bushing turned; the cross piece's holes cut by revolving;
     // the single joint inserts five of its six parts, the double nine components of all six
     {"hinge", "Шарнирная ГОСТ 5147-97", "Муфта шарнирная", 5, 5,
@@ -72,9 +75,10 @@ const TSweepRow SweepRows[] = {
     // hub, sleeve, flanged half, cover, bolt, washer, nut: each once, a bolt set at every bolt
     {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", 7, 7,
      [](const double* R1, const double*) { return 4 + 3 * IntPart(R1[20]); }, 4, 2},
-    // two halves, shell, ring, half-ring, bolt, washer: rings twice, two bolts and washers at every bolt
+    // two halves, shell, ring, half-ring, bolt, washer: rings twice (each side's own for two shafts), two
+    // bolts and washers at every bolt
     {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 7, 7,
-     [](const double* R1, const double*) { return 7 + 4 * IntPart(R1[4]); }, 7, 2},
+     [](const double* R1, const double*) { return 7 + 4 * IntPart(R1[4]); }, 7, 2, 2},
 };
 
 class CouplingSweep : public CouplingTest, public ::testing::WithParamInterface<TSweepRow>
@@ -92,14 +96,19 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
   const int c = t.Control;
   int builds = 0;
   for (int i = 0; i < t.CountRow; ++i) {
-    const double* A1 = t.Row(i);                    // the first bore
-    const double* A2 = t.Row((i + 1) % t.CountRow); // the second: the next row's
+    // The first bore, and another of the same size: the next row's, else the one before (a size
+    // of one bore, its own).
+    const double* A1 = t.Row(i);
+    const bool next = i + 1 < t.CountRow && t.Row(i + 1)[0] == A1[0],
+               before = i > 0 && t.Row(i - 1)[0] == A1[0];
+    const double* A2 = t.Row(next ? i + 1 : before ? i - 1 : i);
     for (int tt = 0; tt < 16; ++tt)
       for (int mode = 0; mode < 3; ++mode) {
         SCOPED_TRACE(::testing::Message()
                      << "row " << i << " types " << tt % 4 << "," << tt / 4 << " mode " << mode);
         Model(A1[0], A1[c], A2[c], tt % 4, tt / 4);
-        const TGroupRows g = GroupRows(&t, A1[0], A1[c], row.OneBore ? A1[c] : A2[c]);
+        const TGroupRows g = GroupRows(&t, A1[0], A1[c], A2[c]);
+        const int second = A1 != A2 || (row.TwinByType && tt % 4 != tt / 4) ? row.Twin : 0;
         M.Reset();
         ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), mode));
         ASSERT_TRUE(DrawingSound(M));
@@ -110,7 +119,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
           continue;
         }
         ASSERT_TRUE(OneAxisPerRotation(M));
-        ASSERT_EQ(M.Count("drBaseRotate"), row.Rotations);
+        ASSERT_EQ(M.Count("drBaseRotate"), row.Rotations + second);
         auto inserted = M.Of("AddDetailFile");
         for (const auto& k : M.Of("AddDetailAxleFile"))
           inserted.push_back(k);
@@ -124,7 +133,7 @@ TEST_P(CouplingSweep, EveryRowBuildsSoundlyInEveryMode)
         for (const auto& k : inserted)
           used.insert(k.S[0].Utf8Text());
         ASSERT_TRUE(std::includes(made.begin(), made.end(), used.begin(), used.end()));
-        ASSERT_EQ(int(used.size()), row.Parts);
+        ASSERT_EQ(int(used.size()), row.Parts + second);
       }
   }
   EXPECT_EQ(builds, t.CountRow * 48);

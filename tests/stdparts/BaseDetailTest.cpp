@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <span>
 #include <string>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "../adapter/AdapterSupport.h"
+#include "tests/core/TextBaseTestUtil.h"
 #include "StdPartsSupport.h"
 #include "txhost/lib/Model3D.h"
 
@@ -176,6 +178,69 @@ TEST_F(BaseDetail, PairsOfCodesBuildAlikeAndTheFittingAndResultIndexChangeNothin
   EXPECT_GT(fitting.size(), 10u);
 }
 
+// Every size a code draws with is checked before any document: a slot that changes the part refuses
+// NaN, infinities and negatives with the message; slots the code never reads stay free. All-zero sizes
+// are refused by every code that reads one.
+TEST_F(BaseDetail, SizesThatCannotMakeAPartAreRefusedBeforeAnyDocument)
+{
+  tbtest::TMessageLog log;
+  std::vector<std::pair<int, std::vector<double>>> cases;
+  for (const auto& [code, sizes] : Sample)
+    cases.emplace_back(code, sizes);
+  for (int code : {2, 3, 5, 26, 31, 33})
+    cases.emplace_back(code, Row(code, 1));
+  for (const auto& [code, sizes] : cases) {
+    SCOPED_TRACE("code " + std::to_string(code));
+    const auto plain = Trace(Md, code, sizes, 0);
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+      std::vector<double> moved = sizes;
+      moved[i] = sizes[i] * 1.25 + 0.5;
+      const bool read = Trace(Md, code, moved, 0) != plain;
+      for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, -1.0}) {
+        std::vector<double> v = sizes;
+        v[i] = bad;
+        Md.Reset();
+        log.Texts.clear();
+        // A size that only a drawing's thread or socket lines take leaves the revolved outline
+        // alone: it may be refused too, but a refusal is always whole.
+        const bool built = drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0, v, true);
+        if (read) {
+          EXPECT_FALSE(built) << "slot " << i << " value " << bad;
+        }
+        EXPECT_EQ(Md.Calls.empty(), !built) << "slot " << i;
+        EXPECT_EQ(log.Count("Недопустимые размеры: /p/n.tpt"), built ? 0 : 1) << "slot " << i;
+      }
+    }
+    Md.Reset();
+    EXPECT_EQ(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0,
+                           std::vector<double>(sizes.size(), 0.0), false),
+              code == 36);
+  }
+}
+
+// Tables 33 and 26 hold the same screws: the same row builds the same part, the head and the length under
+// it (code 33 built it one head height short).
+TEST_F(BaseDetail, BothCapScrewTablesBuildTheSameScrew)
+{
+  auto outline = [this](int code, const std::vector<double>& sizes) {
+    Md.Reset();
+    EXPECT_TRUE(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0, sizes, false));
+    return TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(0)));
+  };
+  int compared = 0;
+  for (int r33 = 1; r33 < ABaseDetail.SocketCount(33); ++r33)
+    for (int r26 = 1; r26 < ABaseDetail.SocketCount(26); ++r26) {
+      const auto a = Row(33, r33), b = Row(26, r26);
+      if (a[1] != b[1] || a[2] != b[8]) continue;
+      ++compared;
+      const auto p = outline(33, a), q = outline(26, b);
+      EXPECT_NEAR(p.x1, q.x1, 1e-9) << "M" << a[1] << "x" << a[2];
+      EXPECT_NEAR(p.x2, q.x2, 1e-9) << "M" << a[1] << "x" << a[2];
+      EXPECT_NEAR(p.x2 - p.x1, a[2] + a[6], 1e-9) << "M" << a[1] << "x" << a[2];
+    }
+  EXPECT_GT(compared, 10);
+}
+
 TEST_F(BaseDetail, TheBarsAreTurnedUprightAndTheFlatIsTheChordOfTheirCircle)
 {
   Md.Reset();
@@ -195,6 +260,12 @@ TEST_F(BaseDetail, TheBarsAreTurnedUprightAndTheFlatIsTheChordOfTheirCircle)
   const auto lines = Md.Of("drLine");
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0].A, (std::vector<double>{-3.0, 0, 53.0, 0, 3}));
+  // The round part ends at P0 (turned onto -y), where the flat-sided end begins; the outline
+  // running on to P0 + P1 would swallow the flats.
+  const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(0)));
+  EXPECT_NEAR(box.y1, -30.0, 1e-9);
+  EXPECT_NEAR(box.y2, 0.0, 1e-9);
+  EXPECT_NEAR(box.x2, 8.0, 1e-9);
 }
 
 // --- On the stand-in host -------------------------------------------------------------------------
@@ -238,6 +309,24 @@ TEST_F(BaseDetailStandIn, EveryCodeSavesAPartFileWithItsRevolveAndCuts)
   EXPECT_FALSE(drBaseDetail(drApi::MA, folder, TString("none"), TString("m"), 9, 0,
                             std::vector<double>(20, 1.0), false));
   EXPECT_FALSE(std::filesystem::exists(Dir / "none.tpt"));
+}
+
+// A part file the host cannot write is a failure with its message, and no hidden part stays open.
+TEST_F(BaseDetailStandIn, AFileThatCannotBeWrittenFailsAndLeavesNothingOpen)
+{
+  tbtest::TMessageLog log;
+  {
+    std::ofstream blocker(Dir / "plain");
+  }
+  const TString folder = adaptertest::T(Dir / "plain") + TString("/");
+  EXPECT_FALSE(drBaseDetail(drApi::MA, folder, TString("pin"), TString("m"), 31, 0, Row(31, 1), false));
+  EXPECT_EQ(log.Count("Не удалось записать файл "), 1);
+  EXPECT_TRUE(H.Documents().empty());
+  // The same part into a folder that takes it still succeeds.
+  const TString good = adaptertest::T(Dir.path()) + TString("/");
+  EXPECT_TRUE(drBaseDetail(drApi::MA, good, TString("pin"), TString("m"), 31, 0, Row(31, 1), false));
+  EXPECT_TRUE(H.Documents().empty());
+  EXPECT_TRUE(std::filesystem::exists(Dir / "pin.tpt"));
 }
 
 } // namespace

@@ -79,4 +79,33 @@ TEST_P(ShippedTable, RanksAreTheKeysRowsSortedSizesPositive)
 
 INSTANTIATE_TEST_SUITE_P(StdParts, ShippedTable, ::testing::ValuesIn(Shipped), hxcad::test::CaseNames());
 
+// Values checked against the standards' tables: the pins' end chamfers (GOST 3128-70) and the shortest
+// pins of d 2 and 2.5; the cap screws' largest transition diameter da (GOST 11738-84).
+TEST(ShippedValues, PinChamfersAndLengthsAndCapScrewTransitionsFollowTheStandards)
+{
+  stdtest::LoadShipped();
+  const std::pair<double, double> chamfers[] = {{2, 0.35}, {2.5, 0.4}, {3, 0.5},  {4, 0.63}, {5, 0.8}, {6, 1.2},
+                                                {8, 1.6},  {10, 2.0},  {12, 2.5}, {16, 3.0}, {20, 3.5}};
+  // Every row's column `value` is the standard's for the row's diameter.
+  auto follows = [](int table, int value, const auto& standard) {
+    for (int row = 1; row < ABaseDetail.SocketCount(table); ++row) {
+      const double d = ABaseDetail.ParStDet(table, row, 1);
+      const auto* v = std::find_if(std::begin(standard), std::end(standard), [d](auto& p) { return p.first == d; });
+      ASSERT_NE(v, std::end(standard)) << "table " << table << " d " << d;
+      EXPECT_EQ(ABaseDetail.ParStDet(table, row, value), v->second) << "table " << table << " d " << d;
+    }
+  };
+  follows(31, 3, chamfers);
+  auto shortest = [](double d) {
+    for (int row = 1; row < ABaseDetail.SocketCount(31); ++row)
+      if (ABaseDetail.ParStDet(31, row, 1) == d) return ABaseDetail.ParStDet(31, row, 2);
+    return 0.0;
+  };
+  EXPECT_EQ(shortest(2), 4.0);
+  EXPECT_EQ(shortest(2.5), 5.0);
+  const std::pair<double, double> da[] = {{3, 3.6}, {4, 4.7},   {5, 5.7},   {6, 6.8},   {8, 9.2},
+                                          {10, 11.2}, {12, 13.7}, {16, 17.7}, {20, 22.4}, {24, 26.4}};
+  follows(33, 9, da);
+}
+
 } // namespace

@@ -80,6 +80,13 @@ TEST(GuidePillarSheet, WithoutThreadNoViewAAndDetailA)
   EXPECT_TRUE(DrawingSound(t));
   EXPECT_TRUE(Has(Texts(t, "drText"), "Вид А"));
   EXPECT_TRUE(Has(Texts(t, "drText"), "В(   4.00:1)"));
+  // Section Б-Б and detail Г are drawn beside the threaded pillar only, and so are their callouts.
+  EXPECT_TRUE(Has(Texts(t, "drText"), "Б-Б"));
+  EXPECT_TRUE(Has(Texts(t, "drCut"), "Б"));
+  EXPECT_TRUE(Has(Texts(t, "drCircleShelf"), "Г"));
+  EXPECT_FALSE(Has(texts, "Б-Б"));
+  EXPECT_FALSE(Has(Texts(m, "drCut"), "Б"));
+  EXPECT_FALSE(Has(Texts(m, "drCircleShelf"), "Г"));
 }
 
 TEST(GuidePillarSheet, KeyZeroMeansARoundCollar)
@@ -98,7 +105,8 @@ TEST(GuidePillarSheet, KeyZeroMeansARoundCollar)
   TSocketLeaderPin q(51, &k, nullptr, nullptr);
   Pillar(q, false, 26, 10);
   q.dr2D();
-  EXPECT_EQ(k.Count("drWPointer"), 1);
+  // Without a thread there is no view A to point at.
+  EXPECT_EQ(k.Count("drWPointer"), 0);
   // The collar's flats 26 apart: lines at h = sqrt(15^2 - 13^2) along the collar, both sides.
   const double h = std::sqrt(15.0 * 15.0 - 13.0 * 13.0);
   int flats = 0;
@@ -263,6 +271,15 @@ TEST(LocatingSleeveSheet, TheRowSizesDrawDetailBButNoGroove)
   s.dr2D();
   EXPECT_TRUE(DrawingSound(m));
   EXPECT_FALSE(Has(Texts(m, "drCircleShelf"), "Б")) << "no groove to mark";
+  // The thread's dimension spans the thread (M10, not the collar's radius and the thread's).
+  int threads = 0;
+  for (const auto& c : m.Of("drDimVL2"))
+    if (U8(c.S.at(0)) == "M") {
+      ++threads;
+      EXPECT_NEAR(std::fabs(c.A.at(6) - c.A.at(4)), 10.0, 1e-9);
+      EXPECT_NEAR(std::fabs(c.A.at(0)), 10.0, 1e-9);
+    }
+  EXPECT_EQ(threads, 1);
   EXPECT_TRUE(Has(Texts(m, "drText"), "Б(   5.00:1)"));
   EXPECT_EQ(m.Count("drCVR"), 4 + 1) << "the relief in both halves and their hatch, and the detail's groove";
   m.Reset();

@@ -54,8 +54,11 @@ TEST_F(StdPartsHosted, ASheetIsAnA3LandscapeDrawingWithItsTitleBlockAndFirstView
   d.Set(39, 8.0, 40.0);
   d.dr2D();
   ASSERT_EQ(link.Sheets, 1);
-  ASSERT_EQ(H.Documents().size(), 1u);
-  txhost::Object& doc = *H.Documents()[0];
+  // The hidden sheet is closed once saved; its file holds it.
+  ASSERT_TRUE(H.Documents().empty());
+  txhost::Object* opened = H.OpenDocument(link.LastSheet.toWideChar(), false);
+  ASSERT_NE(opened, nullptr);
+  txhost::Object& doc = *opened;
   EXPECT_EQ(txhost::Host::DocumentType(doc), 1);
   int sheets = 0, stamps = 0, views = 0;
   for (txhost::Object* o : H.ObjectsOf(doc)) {
@@ -67,9 +70,9 @@ TEST_F(StdPartsHosted, ASheetIsAnA3LandscapeDrawingWithItsTitleBlockAndFirstView
     if (o->Kind() == "Stamp") ++stamps;
     if (o->Kind() == "view" && o->Prop("number") == 1) {
       ++views;
-      // 20 mm right of and below the frame's upper left corner (20, 292), and the class's (10, 0).
-      EXPECT_EQ(o->Prop("x"), 50.0);
-      EXPECT_EQ(o->Prop("y"), 272.0);
+      // 50 mm right of and 40 mm below the frame's upper left corner (20, 292), and the class's (10, 0).
+      EXPECT_EQ(o->Prop("x"), 80.0);
+      EXPECT_EQ(o->Prop("y"), 252.0);
     }
   }
   EXPECT_EQ(sheets, 1);
@@ -78,22 +81,35 @@ TEST_F(StdPartsHosted, ASheetIsAnA3LandscapeDrawingWithItsTitleBlockAndFirstView
   EXPECT_TRUE(std::filesystem::exists(link.LastSheet.toWideChar()));
 }
 
-TEST_F(StdPartsHosted, TheAssembledSpacerMakesItsThreeParts)
+// The assembled spacer: a screw, a washer and a bush, each a revolved part file beside the spacer's,
+// which holds the three; the one-piece spacer revolves its own outline. Nothing stays open.
+TEST_F(StdPartsHosted, BothSpacersGiveBodiesAndTheAssembledOneItsThreeParts)
 {
   stdtest::TMouldDocuments link(Folder());
   TDistanceScrew d(7, &MA, nullptr);
   d.Set(39, 8.0, 40.0);
+  auto count = [this](const std::filesystem::path& file, const char* kind) {
+    int n = 0;
+    txhost::Object* doc = H.OpenDocument(file, false);
+    if (!doc) return -1;
+    for (txhost::Object* o : H.ObjectsOf(*doc))
+      n += o->Kind() == kind && !txhost::model::Deleted(*o);
+    H.CloseDocument(*doc);
+    return n;
+  };
+  d.dr3D(1);
+  EXPECT_TRUE(H.Documents().empty());
+  EXPECT_EQ(count(link.LastPart.toWideChar(), "rotated"), 1);
+
   *d.Execution.PInt = 1;
   d.dr3D(1);
-  EXPECT_EQ(link.Parts, 1);
-  // The spacer's own part document, then a screw, a washer and a bush, each revolved.
-  ASSERT_EQ(H.Documents().size(), 4u);
-  for (std::size_t i = 1; i < 4; ++i) {
-    int rotated = 0;
-    for (txhost::Object* o : H.ObjectsOf(*H.Documents()[i]))
-      rotated += o->Kind() == "rotated" && !txhost::model::Deleted(*o);
-    EXPECT_EQ(rotated, 1) << i;
-  }
+  EXPECT_EQ(link.Parts, 2);
+  EXPECT_TRUE(H.Documents().empty());
+  const std::wstring own = link.LastPart.toWideChar();
+  const std::wstring stem = own.substr(0, own.size() - 4);
+  for (const wchar_t* tail : {L"-1.tpt", L"-2.tpt", L"-3.tpt"})
+    EXPECT_EQ(count(stem + tail, "rotated"), 1) << std::filesystem::path(stem + tail);
+  EXPECT_EQ(count(own, "part"), 3 + 1) << "the three components and the top part";
 }
 
 TEST_F(StdPartsHosted, ThePictureShowsTheMarkupTheDocumentKeeps)

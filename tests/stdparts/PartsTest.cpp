@@ -3,7 +3,10 @@
 // their sheets' and models' calls, names and markings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,7 +82,8 @@ TEST_F(StdPartsSet, CapScrewKeysAreSignedByItsArguments)
   EXPECT_EQ(s.Code, 26000 + t26);
   EXPECT_EQ(s.HeadRadius, 8.0);
   EXPECT_EQ(s.HeadLen, 10.0);
-  EXPECT_EQ(s.Len, 40.0);
+  // The table's length is under the head there too: the screw is the head longer.
+  EXPECT_EQ(s.Len, 50.0);
   EXPECT_EQ(CM.GetCodeDet(4).ID, 26);
   EXPECT_EQ(s.Set(31, 5.0, 40.0), 0);
   EXPECT_TRUE(s.Design);
@@ -109,6 +113,56 @@ TEST_F(StdPartsSet, SpacerScrewTakesBodyDiameterAndLengthOrARow)
   EXPECT_EQ(d.Set(39, -2), 0);
   EXPECT_EQ(d.Set(39, 1), 1);
   EXPECT_EQ(d.Code, 39001);
+}
+
+// Every part class that looks a size up refuses a size that is not a number or endless in any key:
+// no row, Design false, the sizes it held kept (its record unchanged but for Design).
+TEST_F(StdPartsSet, SizesThatAreNotNumbersChooseNoRow)
+{
+  TPin pin(1, &Md, nullptr);
+  TScrew screw(1, &Md, nullptr);
+  TDistanceScrew spacer(1, &Md, nullptr);
+  TSocketLeaderPin pillar(1, &Md, nullptr, nullptr);
+  TSocketLeaderPinBushing bush(1, &Md, nullptr);
+  TSocketLeaderPinLocatingSleeves sleeve(1, &Md, nullptr, nullptr);
+  struct TCase
+  {
+    TDetail* Part;
+    std::function<int(double, double, double)> Set;
+    int Keys;
+  };
+  const TCase cases[] = {
+      {&pin, [&](double a, double b, double) { return pin.Set(31, a, b); }, 2},
+      {&screw, [&](double a, double b, double) { return screw.Set(33, a, b); }, 2},
+      {&screw, [&](double a, double b, double) { return screw.Set(26, a, b); }, 2},
+      {&spacer, [&](double a, double b, double) { return spacer.Set(39, a, b); }, 2},
+      {&pillar, [&](double a, double b, double c) { return pillar.Set(5, a, b, c); }, 3},
+      {&bush, [&](double a, double b, double) { return bush.Set(4, a, b); }, 2},
+      {&bush, [&](double a, double b, double) { return bush.Set(2, a, b); }, 2},
+      {&sleeve, [&](double a, double b, double) { return sleeve.Set(3, a, b); }, 2},
+  };
+  for (const TCase& c : cases) {
+    for (int k = 0; k < c.Keys; ++k)
+      for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        SCOPED_TRACE("key " + std::to_string(k) + " value " + std::to_string(bad));
+        // A size of the table first (the pillar's and bushes' by their own keys).
+        std::array<double, 3> v{};
+        for (const std::array<double, 3>& t : {std::array{10.0, 40.0, 60.0}, std::array{8.0, 20.0, 60.0},
+                                                std::array{15.0, 36.0, 60.0}, std::array{10.0, 30.0, 0.0}})
+          if (c.Set(t[0], t[1], t[2]) != 0) {
+            v = t;
+            break;
+          }
+        ASSERT_NE(v[0], 0.0);
+        c.Part->Design = false;
+        const auto before = stdtest::Record(*c.Part);
+        c.Part->Design = true;
+        v[k] = bad;
+        EXPECT_EQ(c.Set(v[0], v[1], v[2]), 0);
+        EXPECT_FALSE(c.Part->Design);
+        EXPECT_EQ(stdtest::Record(*c.Part), before);
+      }
+  }
 }
 
 TEST_F(StdPartsSet, WithoutAControlModelTheCodeIsOnlyThePart)
@@ -263,6 +317,14 @@ TEST_F(StdPartsBuild, PinIsARevolvedGreyPartNamedByItsSizes)
   EXPECT_EQ(Md.Of("drSave3D")[0].A, (std::vector<double>{1, 0}));
   EXPECT_TRUE(DrawingSound(Md));
   EXPECT_EQ(Md.Sketches(), 1);
+  // The chamfer of a 6 mm pin in its table (1.2), not a fixed 1 mm; a 2 mm pin gets its 0.35.
+  const auto corners = stdtest::Corners(TRecordingModeler::Outline(Md.SketchProfile(0)));
+  EXPECT_NE(std::find(corners.begin(), corners.end(), std::pair(1.2, 3.0)), corners.end());
+  Md.Reset();
+  p.Set(31, 1.0, 10.0);
+  p.dr3D(1);
+  const auto small = stdtest::Corners(TRecordingModeler::Outline(Md.SketchProfile(0)));
+  EXPECT_NE(std::find(small.begin(), small.end(), std::pair(0.35, 1.0)), small.end());
 }
 
 TEST_F(StdPartsBuild, CapScrewCutsItsSocketAndIsMarkedByWholeSizes)
@@ -274,21 +336,32 @@ TEST_F(StdPartsBuild, CapScrewCutsItsSocketAndIsMarkedByWholeSizes)
   EXPECT_EQ(Ops3D(), (std::vector<std::string>{"drCreate3DNewPartPlane", "drBaseRotate", "drPlaneEskis",
                                                "drCutExtrusion", "drColor3D", "drSet", "drSave3D"}));
   EXPECT_EQ(Md.Of("drPlaneEskis")[0].A, (std::vector<double>{1, 10, 0}));
-  EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 20.0 / 3, 0}));
+  // The socket of M10 from the table: 8 across flats, 5 deep.
+  EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 5, 0}));
+  const auto hexagon = TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(1)));
+  EXPECT_NEAR(hexagon.x2 - hexagon.x1, 8.0, 1e-9);
+  // Named and marked by the length under the head, which the model holds below its head.
   const auto set = Md.Of("drSet")[0];
-  EXPECT_EQ(Utf8(set.S[0]), "Винт М  10.00*  50.00 ГОСТ7805-70");
-  EXPECT_EQ(Utf8(set.S[2]), "SM-1050");
+  EXPECT_EQ(Utf8(set.S[0]), "Винт М  10.00*  40.00 ГОСТ7805-70");
+  EXPECT_EQ(Utf8(set.S[2]), "SM-1040");
   EXPECT_TRUE(DrawingSound(Md));
+  const auto body = TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(0)));
+  EXPECT_NEAR(body.x2 - body.x1, 50.0, 1e-9);
 
-  // The thread length is the length up to 20; the whole sizes are cut, not rounded.
+  // The thread length is the length up to 20; the whole sizes are cut, not rounded. A thread the
+  // table lacks keeps the head's proportions for its socket.
   Md.Reset();
   s.Radius = 2.5;
-  s.Len = 8.9;
+  s.Len = 18.9;
   s.dr3D(1);
   EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-0508");
   Md.Reset();
+  s.Radius = 4.5;
+  s.dr3D(1);
+  EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 20.0 / 3, 0}));
+  Md.Reset();
   s.Radius = 5.0;
-  s.Len = 40.0;
+  s.Len = 50.0;
   s.dr3D(1);
   EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-1040");
   // Sizes from a damaged record: the whole numbers saturate, NaN gives 0.
@@ -299,7 +372,7 @@ TEST_F(StdPartsBuild, CapScrewCutsItsSocketAndIsMarkedByWholeSizes)
   EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-002147483647");
 }
 
-TEST_F(StdPartsBuild, OnePieceSpacerRevolvesAnEmptySketchAndCutsTheSlot)
+TEST_F(StdPartsBuild, OnePieceSpacerRevolvesItsProfileAndCutsTheSlot)
 {
   Md.NewPartPlaneAnswer = true;
   Md.LeafStampAnswer = true;
@@ -319,7 +392,12 @@ TEST_F(StdPartsBuild, OnePieceSpacerRevolvesAnEmptySketchAndCutsTheSlot)
   EXPECT_EQ(Md.Of("drRectAngle")[0].A, (std::vector<double>{0, -1, 3, 1, 1}));
   EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 24, 0}));
   EXPECT_EQ(Md.Of("drClose3D")[0].A, (std::vector<double>{1, 0}));
-  EXPECT_TRUE(Md.SketchProfile(0).empty());
+  // The revolve has the one-piece screw's outline: collar, body and thread, 61 long.
+  const auto outline = TRecordingModeler::Outline(Md.SketchProfile(0));
+  EXPECT_TRUE(TRecordingModeler::ClosedChain(outline));
+  const auto box = TRecordingModeler::Box(outline);
+  EXPECT_NEAR(box.x2 - box.x1, 61.0, 1e-9);
+  EXPECT_NEAR(box.y2, 12.0, 1e-9);
   EXPECT_TRUE(DrawingSound(Md));
 }
 
@@ -343,6 +421,15 @@ TEST_F(StdPartsBuild, AssembledSpacerMakesThreePartsAndPlacesThem)
   const std::vector<std::string> ops = Ops3D();
   EXPECT_EQ(ops[1], "drCreate3D");
   EXPECT_TRUE(DrawingSound(Md));
+  // The washer lies between the shank (5.5 for the thread's 5) and the collar (12); the bush fits on
+  // the shank (5) out to the body (8): radii, not the halves the ring's diameters made of them.
+  ASSERT_GE(Md.Sketches(), 3);
+  const auto washer = TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(Md.Sketches() - 2)));
+  const auto bush = TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(Md.Sketches() - 1)));
+  EXPECT_NEAR(washer.y1, 5.5, 1e-9);
+  EXPECT_NEAR(washer.y2, 12.0, 1e-9);
+  EXPECT_NEAR(bush.y1, 5.0, 1e-9);
+  EXPECT_NEAR(bush.y2, 8.0, 1e-9);
 }
 
 } // namespace

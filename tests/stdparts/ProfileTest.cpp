@@ -34,11 +34,18 @@ TEST(StdPartsProfile, HexagonSocketHasCornersOnTheAxisAndFlatsAcross)
   EXPECT_TRUE(DrawingSound(Md));
 }
 
-TEST(StdPartsProfile, OnePieceOutlineDrawsNothing)
+// The one-piece spacer draws the threaded profile in its own sizes (it drew nothing, so its sheet was
+// empty and its model revolved nothing).
+TEST(StdPartsProfile, OnePieceOutlineIsTheThreadedProfileInItsSizes)
 {
-  TRecordingModeler Md;
-  TDistanceScrew(0, &Md, nullptr).dr2D_V1(1, 2, 3, 1, 1, true);
-  EXPECT_TRUE(Md.Calls.empty());
+  TRecordingModeler a, b;
+  TDistanceScrew s(0, &a, nullptr);
+  s.CollarRadius = 12, s.Radius = 8, s.ThreadRadius = 5, s.ThreadLen = 15, s.CollarHeight = 6, s.Len = 61;
+  s.dr2D_V1(100, 50, 0, 1, 1, true);
+  TDistanceScrew(0, &b, nullptr).dr2D_Gvynt_V1(100, 50, 0, 1, 12, 8, 5, 15, 6, 61, 46, 1, true);
+  EXPECT_FALSE(a.Curves.empty());
+  EXPECT_EQ(a.Ops(), b.Ops());
+  EXPECT_EQ(a.Curves.size(), b.Curves.size());
 }
 
 // The threaded spacer's sizes: collar r89, body r95, thread r94; thread 15, collar 6, overall 61.

@@ -4,6 +4,7 @@
 // the explicit-column search also against a reference over the shipped tables.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -228,7 +229,9 @@ INSTANTIATE_TEST_SUITE_P(StdParts, PlateTest,
                          ::testing::Values(TPlateCase{1, 23, 27, 2, 0}, TPlateCase{1, -23, 22, 1, 0},
                                            TPlateCase{1, -22, 22, 1, 0}, TPlateCase{1, 22, 22, 1, 0},
                                            TPlateCase{1, 10, 17, 0, 0}, TPlateCase{1, 100, 27, 2, 0},
-                                           TPlateCase{1, -100, 22, 1, 0},
+                                           // Above every thickness: the largest.
+                                           TPlateCase{1, -100, 27, 2, 0}, TPlateCase{1, -30, 27, 2, 0},
+                                           TPlateCase{21, -1000, 65, 10, 1},
                                            // Nothing at or below 10 for a negative limit.
                                            TPlateCase{1, -10, 0, 0, 0}, TPlateCase{1, 0, 0, 0, 0},
                                            TPlateCase{21, 64, 65, 10, 1}, TPlateCase{21, 1000, 65, 10, 1},
@@ -340,6 +343,17 @@ TEST_F(TableTest, SearchesByRankedColumnsAndByExplicitOnes)
   EXPECT_EQ(A.IndexStDet(32, 1, 3.0, 2, 10.0, 0, 0.0), 0);
   EXPECT_EQ(A.IndexStDet(32, -1, 3.0, 2, 10.0, 0, 0.0), 0);
   EXPECT_EQ(A.IndexStDet(31, 1, 3.0, 2, 10.0, 0, 0.0), 1);
+
+  // A key that is not a number or endless finds nothing, in either form and either direction.
+  for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    EXPECT_EQ(A.IndexStDet(31, bad, 20.0, 0.0), 0) << bad;
+    EXPECT_EQ(A.IndexStDet(31, 6.0, bad, 0.0), 0) << bad;
+    for (int sign : {1, -1}) {
+      EXPECT_EQ(A.IndexStDet(31, sign, bad, 2, 20.0, 0, 0.0), 0) << bad;
+      EXPECT_EQ(A.IndexStDet(31, 1, 6.0, 2 * sign, bad, 0, 0.0), 0) << bad;
+      EXPECT_EQ(A.IndexStDet(32, sign, bad, 2, 20.0, 0, 0.0), 0) << bad;
+    }
+  }
 
   EXPECT_EQ(A.Select(31, 1, 6.0, 0, 0.0, 0, 0.0), 3);
   EXPECT_EQ(A.Select(55, 1, 6.0, 0, 0.0, 0, 0.0), 0);

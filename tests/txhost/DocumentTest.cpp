@@ -364,6 +364,17 @@ TEST_F(DocumentTest, ReferencesOutsideTheFileReadAsNothing)
   EXPECT_TRUE(Object::From(d.get())->Prop("a")["$obj"].is_null());
 }
 
+// "path" is the document's own file name only there: a feature may keep a list of curves under that name
+// (a sweep does), and the file it is saved in opens again.
+TEST_F(DocumentTest, APathThatIsNotTheDocumentsIsTheLibrarys)
+{
+  WriteFile(Dir / "s.tpt", Head + R"([{"kind":"part-document"},{"kind":"part","parent":0,"props":)"
+                                  R"({"path":[{"$obj":0},{"$obj":1}]}}]})");
+  EXPECT_TRUE(Open(Dir / "s.tpt"));
+  WriteFile(Dir / "d.tpt", Head + R"([{"kind":"part-document","props":{"path":[1]}}]})");
+  EXPECT_FALSE(Open(Dir / "d.tpt"));
+}
+
 // Opening took time quadratic in the size of the file (a callback per value, and linear key lookups).
 TEST_F(DocumentTest, ADocumentWithManyObjectsAndPropertiesOpensWhole)
 {

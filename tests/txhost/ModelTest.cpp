@@ -188,10 +188,25 @@ TEST_F(ModelTest, ComponentsTakeTheirSourceNamesAndPlacementsAndMatesLinkThem)
   kept->SetSecondObject(top->GetDefaultEntity(txapi::o3d_planeYOZ));
   ASSERT_TRUE(kept->Update());
 
-  // Deleting a component is all or nothing, and never the top part; the mates holding it go with it.
+  // Specification entries: one of b alone, one of both components.
+  SmartPtr<txapi::ISpecificationDescriptions> descriptions = asmDoc;
+  SmartPtr<txapi::ISpecificationBaseObjects> entries = descriptions->Add(L"graphic.tsl", 1, L"")->GetBaseObjects();
+  SmartPtr<txapi::ISpecificationBaseObject> ofB = entries->Add(25, 0), ofBoth = entries->Add(25, 0);
+  ofB->LinkObjects({SmartPtr<txapi::ITavrixAPIObject>(b)}, false);
+  ofBoth->LinkObjects({SmartPtr<txapi::ITavrixAPIObject>(a), SmartPtr<txapi::ITavrixAPIObject>(b)}, false);
+
+  // Deleting a component is all or nothing, and never the top part; the mates holding it go with it, and
+  // so does an entry that listed it alone, while an entry of others lets go of it.
   EXPECT_FALSE(d3->DeleteObjects({SmartPtr<txapi::IModelObject>(b), SmartPtr<txapi::IModelObject>(top)}));
   EXPECT_EQ(mates->GetCount(), 2);
+  EXPECT_EQ(H.ObjectsOfKind("spec-object").size(), 2u);
   EXPECT_TRUE(d3->DeleteObjects({SmartPtr<txapi::IModelObject>(b)}));
+  EXPECT_FALSE(entries->FindLinked(SmartPtr<txapi::ITavrixAPIObject>(b)));
+  EXPECT_EQ(entries->FindLinked(SmartPtr<txapi::ITavrixAPIObject>(a)), ofBoth);
+  std::size_t live = 0;
+  for (Object* e : H.ObjectsOfKind("spec-object"))
+    live += !txhost::model::Deleted(*e);
+  EXPECT_EQ(live, 1u);
   SmartPtr<txapi::IFeature> f = top;
   EXPECT_EQ(f->GetModelObjects({txapi::o3d_part}).size(), 1u);
   EXPECT_EQ(mates->GetCount(), 1);

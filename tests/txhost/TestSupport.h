@@ -16,9 +16,10 @@ namespace txhost::test {
 class TempDir
 {
 public:
-  TempDir()
+  // In base when given (a memory file system spares the flushes of many saves), else in the temporary folder.
+  explicit TempDir(const std::filesystem::path& base = {})
   {
-    std::string pattern = (std::filesystem::temp_directory_path() / "txhost-test-XXXXXX").string();
+    std::string pattern = ((base.empty() ? std::filesystem::temp_directory_path() : base) / "txhost-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) Path = pattern;
   }
   ~TempDir()

@@ -9,8 +9,11 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 using namespace commands_test;
 
@@ -169,4 +172,54 @@ TEST_F(WidgetPaint, AnchoredWidgetFollowsTheView)
     EXPECT_EQ(Count(im, px + 1, py - 23, px + 49, py - 1, White), 49 * 23) << px << ", " << py;
     EXPECT_EQ(Count(im, 0, 0, 319, 239, White), 50 * 24); // and nowhere else
   }
+}
+
+// The view command driven by the keys the host reports behaves as when driven by the same three flags: the
+// host's queries are read in their roles (drag, switch, pick), and an empty holder holds none.
+TEST_F(WidgetPaint, TheViewCommandTakesTheHostsPressedKeysInTheirRoles)
+{
+  ASSERT_TRUE(Gl.Ok()) << Gl.Error();
+  struct TStep
+  {
+    TGImage::TKeys K;
+    int Event, X, Y;
+  };
+  std::mt19937 rng(23);
+  std::vector<TStep> steps;
+  for (int i = 0; i < 300; ++i)
+    steps.push_back({{rng() % 2 == 0, rng() % 4 == 0, rng() % 8 == 0}, int(rng() % 3), int(rng() % 320),
+                     int(rng() % 240)});
+  steps.push_back({{}, 2, 0, 0}); // ends any drag, so that both runs leave the matrix stack as found
+  // The model-view matrix after every step, starting from the identity.
+  auto play = [&](auto&& keysOf) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    TGImage g;
+    g.SetCommand(TGImage::cMove);
+    std::vector<std::array<double, 16>> after;
+    for (const TStep& s : steps) {
+      const auto k = keysOf(s.K);
+      if (s.Event == 0) g.MouseDown(k, s.X, s.Y);
+      if (s.Event == 1) g.MouseMove(k, s.X, s.Y);
+      if (s.Event == 2) g.MouseUp(k, s.X, s.Y);
+      std::array<double, 16> m;
+      std::copy(std::begin(g.mtrMatrix.V), std::end(g.mtrMatrix.V), m.begin());
+      after.push_back(m);
+    }
+    return after;
+  };
+  const auto byFlags = play([](const TGImage::TKeys& k) { return k; });
+  const auto byHost = play([&](const TGImage::TKeys& k) {
+    if (!k.Drag && !k.Switch && !k.Pick) return txapi::SmartPtr<txapi::IPressedKeys>();
+    txhost::Object& o = H.Create("pressed-keys");
+    o.Set("drag", k.Drag);
+    o.Set("mode-switch", k.Switch);
+    o.Set("pick", k.Pick);
+    return txapi::SmartPtr<txapi::IPressedKeys>::Attach(
+        static_cast<txapi::IPressedKeys*>(o.QueryInterface(txapi::IPressedKeys::IID)));
+  });
+  ASSERT_EQ(byHost.size(), byFlags.size());
+  for (std::size_t i = 0; i < byFlags.size(); ++i)
+    ASSERT_EQ(byHost[i], byFlags[i]) << "step " << i;
+  EXPECT_NE(byFlags.back(), byFlags.front()) << "the steps moved the view";
 }

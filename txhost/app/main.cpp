@@ -4,6 +4,7 @@
 #include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Scenario.h"
+#include "txhost/solid/Evaluator.h"
 
 #include <exception>
 #include <filesystem>
@@ -20,9 +21,53 @@ constexpr int ExitUsage = 2;
 
 const char* const Usage =
     "usage: txhost run SCENARIO [--folder DIR] [--define NAME=VALUE]...\n"
-    "  Plays the scenario script SCENARIO. --folder sets the folder for saved documents (the host's\n"
+    "       txhost check FILE\n"
+    "       txhost render FILE OUT.png [--section]\n"
+    "       txhost export FILE OUT.step\n"
+    "  run plays the scenario script SCENARIO. --folder sets the folder for saved documents (the host's\n"
     "  documents folder; the working directory by default). --define makes {NAME} in the script stand\n"
-    "  for VALUE.\n";
+    "  for VALUE.\n"
+    "  check evaluates the solids of a saved part or assembly and prints what it found (exit 1 when it\n"
+    "  found a fault); render draws them shaded (--section: cut at the XOY plane); export writes them as\n"
+    "  STEP.\n";
+
+// check, render and export: one saved 3D document through the solid evaluator.
+int Solids(const std::vector<std::string>& args)
+{
+  const std::string& what = args[0];
+  const bool section = args.size() == 4 && args[3] == "--section";
+  const std::size_t words = what == "check" ? 2 : 3;
+  if (args.size() != words && !(what == "render" && section)) {
+    std::cerr << Usage;
+    return ExitUsage;
+  }
+  txhost::Host host;
+  std::string error;
+  txhost::Object* d = host.OpenDocument(std::filesystem::absolute(args[1]), false, &error);
+  if (d == nullptr) {
+    std::cerr << "txhost: " << txhost::Printable(error) << "\n";
+    return ExitFailure;
+  }
+  txhost::solid::TEvaluator evaluator(host);
+  int faults = 0;
+  bool ok = false;
+  if (what == "check") ok = evaluator.Check(*d, std::cout, faults, error);
+  else {
+    const std::filesystem::path out = std::filesystem::absolute(args[2]);
+    const bool picture = what == "render";
+    if (out.extension() != (picture ? ".png" : ".step")) {
+      std::cerr << "txhost: " << what << " writes a " << (picture ? ".png" : ".step") << " file\n";
+      return ExitUsage;
+    }
+    ok = evaluator.Save(*d, out, section, error);
+  }
+  std::cout.flush();
+  if (!ok) {
+    std::cerr << "txhost: " << txhost::Printable(args[1] + ": " + error) << "\n";
+    return ExitFailure;
+  }
+  return faults == 0 ? 0 : ExitFailure;
+}
 
 int Play(const std::filesystem::path& script, const std::filesystem::path& folder,
          const std::vector<std::pair<std::string, std::string>>& defines)
@@ -45,8 +90,10 @@ int Play(const std::filesystem::path& script, const std::filesystem::path& folde
     }
     host.SetDocumentsFolder(folder);
   }
+  txhost::solid::TEvaluator solids(host);
   // The player owns the library, so it goes before the host.
   txhost::ScenarioPlayer player(host, std::cout);
+  player.SetSolids(&solids);
   for (const auto& [name, value] : defines)
     player.Define(name, value);
   const bool ok = player.Play(scenario, error);
@@ -66,6 +113,18 @@ int main(int argc, char** argv)
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << Usage;
     return 0;
+  }
+  if (!args.empty() && (args[0] == "check" || args[0] == "render" || args[0] == "export")) {
+    if (args.size() < 2) {
+      std::cerr << Usage;
+      return ExitUsage;
+    }
+    try {
+      return Solids(args);
+    } catch (const std::exception& e) {
+      std::cerr << "txhost: " << txhost::Printable(e.what()) << "\n";
+      return ExitFailure;
+    }
   }
   if (args.empty() || args[0] != "run" || args.size() < 2) {
     std::cerr << Usage;

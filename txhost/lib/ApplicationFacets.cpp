@@ -141,6 +141,13 @@ public:
     return HandOut<txapi::IAPIObject>(&Model());
   }
 
+  // The host keeps no state for it: the call is recorded so that callers can be checked.
+  txapi::SmartPtr<txapi::IAPIObject> CommandClosing(bool flag) override
+  {
+    Log("CommandClosing", flag);
+    return HandOut<txapi::IAPIObject>(&Model());
+  }
+
 private:
   static constexpr int DocumentsFolderKind = 2;
 };

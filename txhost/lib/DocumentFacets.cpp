@@ -18,6 +18,7 @@
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/Text.h"
 
 #include <algorithm>
@@ -293,6 +294,19 @@ public:
     };
     for (Object* m : model::Mates(ModelHost(), Model()))
       if (within(m->RefProp("first")) || within(m->RefProp("second"))) doomed.push_back(m);
+    // A specification entry lets go of what is deleted; one left linked to nothing goes with it, as the
+    // bill of materials would otherwise list a component the model no longer has.
+    for (Object* e : ModelHost().ObjectsOf(Model())) {
+      if (e->Kind() != spec::Entry || model::Deleted(*e)) continue;
+      const Value& linked = e->Prop("linked");
+      if (!linked.is_array() || linked.empty()) continue;
+      Value kept = Value::array();
+      for (const Value& l : linked)
+        if (!within(ModelHost().Find(RefId(l)))) kept.push_back(l);
+      if (kept.size() == linked.size()) continue;
+      if (kept.empty()) doomed.push_back(e);
+      e->Set("linked", kept);
+    }
     for (Object* o : doomed)
       o->Set("deleted", true);
     return true;

@@ -88,10 +88,13 @@ struct KnownProperty
 {
   std::string_view Name;
   PropType Type;
+  // Read by the host from the document object only: on any other object the name is the library's
+  // (a sweep keeps its path curves under "path").
+  bool DocumentOnly = false;
 };
 
 constexpr KnownProperty KnownProperties[]{
-    {"name", PropType::Text},        {"marking", PropType::Text}, {"path", PropType::Text},
+    {"name", PropType::Text},        {"marking", PropType::Text}, {"path", PropType::Text, true},
     {"font", PropType::Text},        {"visible", PropType::Boolean}, {"type", PropType::Integer},
     {"hideMessage", PropType::Integer}, {"topPart", PropType::Reference},
 };
@@ -132,9 +135,11 @@ std::string ObjectAt(std::size_t i)
   return "object " + std::to_string(i) + ": ";
 }
 
+// The properties of object i, the document when i is 0.
 bool CheckProperties(const Value& props, std::size_t i, std::string& error)
 {
   for (const KnownProperty& k : KnownProperties) {
+    if (k.DocumentOnly && i != 0) continue;
     auto it = props.find(k.Name);
     if (it != props.end() && !HasType(*it, k.Type))
       return Fail(error, ObjectAt(i) + "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type));

@@ -221,6 +221,25 @@ public:
   using Facet<I>::Facet;
 };
 
+// The keys held during an event: the properties "drag", "mode-switch" and "pick" of the object, none when
+// unset.
+class PressedKeysFacet final : public Facet<txapi::IPressedKeys>
+{
+public:
+  using Facet::Facet;
+
+  bool GetDrag() override { return Held("GetDrag", "drag"); }
+  bool GetModeSwitch() override { return Held("GetModeSwitch", "mode-switch"); }
+  bool GetPick() override { return Held("GetPick", "pick"); }
+
+private:
+  bool Held(std::string_view op, std::string_view key)
+  {
+    Log(op);
+    return Model().Prop(key) == true;
+  }
+};
+
 } // namespace
 
 FacetEntry DocumentFrameEvents()
@@ -249,7 +268,7 @@ FacetEntry ApplicationEvents()
 }
 FacetEntry PressedKeys()
 {
-  return Offer<PlainFacet<txapi::IPressedKeys>>("IPressedKeys");
+  return Offer<PressedKeysFacet>("IPressedKeys");
 }
 FacetEntry OpenGLObject()
 {

@@ -5,6 +5,7 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model3D.h"
+#include "txhost/lib/Placement3D.h"
 #include "txhost/lib/SymbolFacets.h"
 #include "txhost/lib/Text.h"
 
@@ -271,6 +272,9 @@ void DescribePart(const Object& part, int depth, std::ostream& out, const std::v
     }
     if (m->Prop("hidden") == true) out << " hidden";
     out << (m->Applied() ? "" : " (not applied)") << "\n";
+    if (kind == Rotated || kind == Extrusion)
+      if (const std::optional<place::Placed> placed = place::PlacedOf(*m))
+        out << pad << "  " << place::Describe(*placed) << "\n";
     if (kind == kinds::Part) DescribePart(*m, depth + 1, out);
     if (kind == Macro3D) {
       const std::vector<Object*> members = MacroMembers(*m);

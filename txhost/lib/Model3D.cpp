@@ -4,11 +4,13 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/Placement3D.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <ostream>
 
 namespace txhost::model {
@@ -31,16 +33,24 @@ Value ToJson(const V3& v)
   return Value::array({v[0], v[1], v[2]});
 }
 
-// The sketch plane's normal and two axes in it, so that plane directions map into space.
+// The sketch's frame by the host's conventions, so that directions in the sketch map into space; a sketch
+// on a plane the host does not place keeps the plane's normal with axes across it.
 struct PlaneFrame
 {
   V3 N{0, 0, 1}, U{1, 0, 0}, V{0, 1, 0};
 
-  explicit PlaneFrame(const Object* plane)
+  explicit PlaneFrame(const Object* sketch)
   {
+    if (std::optional<place::Frame> f = sketch != nullptr ? place::SketchFrame(*sketch) : std::nullopt) {
+      N = f->N;
+      U = f->U;
+      V = f->V;
+      return;
+    }
+    const Object* plane = sketch != nullptr ? sketch->RefProp("plane") : nullptr;
     if (plane != nullptr) N = Vec3(plane->Prop("normal"), N);
     U = std::abs(N[0]) > 0.9 ? V3{0, 1, 0} : V3{1, 0, 0};
-    V = {N[1] * U[2] - N[2] * U[1], N[2] * U[0] - N[0] * U[2], N[0] * U[1] - N[1] * U[0]};
+    V = place::Cross(N, U);
   }
   V3 Map(const V2& d) const
   {
@@ -261,6 +271,28 @@ bool MakesBody(const Object& f)
          f.Kind() == Billet;
 }
 
+// Where an applied extrusion or rotation lies in its part: its property "placed" (null when the host
+// cannot place it).
+void PlaceFeature(Object& feature, const Object* sketch, const Value& profile)
+{
+  std::optional<place::Frame> frame = sketch != nullptr ? place::SketchFrame(*sketch) : std::nullopt;
+  std::optional<std::array<place::Vec2, 2>> axis;
+  const std::vector<place::Curve> curves = place::ProfileCurves(profile, &axis);
+  std::optional<place::Placed> placed;
+  if (frame && feature.Kind() == Extrusion) {
+    // The taper is set with a side's parameters: [end, depth, taper, outward, bound].
+    const Value& side = feature.Prop("side0").is_array() ? feature.Prop("side0") : feature.Prop("side1");
+    const bool tapered = side.is_array() && side.size() >= 4;
+    placed = place::PlaceExtrusion(TypeOf(feature), *frame, int(Number(feature.Prop("direction"))),
+                                   Number(feature.Prop("depth0")), Number(feature.Prop("depth1")),
+                                   tapered ? Number(side[2]) : 0.0, tapered && side[3] == true, curves);
+  } else if (frame && feature.Kind() == Rotated && axis) {
+    const double turn = std::abs(Number(feature.Prop("angle0"))) + std::abs(Number(feature.Prop("angle1")));
+    placed = place::PlaceRotation(TypeOf(feature), *frame, turn, (*axis)[0], (*axis)[1], curves);
+  }
+  feature.Set("placed", placed ? place::PlacedToJson(*placed) : Value());
+}
+
 } // namespace
 
 std::vector<Object*> Bodies(const Object& part)
@@ -289,6 +321,9 @@ void Derive3D(Object& feature)
   // A feature applied again builds its body anew.
   for (Object* b : LiveMembers(feature, Body))
     b->Set("deleted", true);
+  if (kind == Extrusion || kind == Rotated)
+    PlaceFeature(feature, feature.RefProp("profile-sketch"),
+                 feature.Prop("status") == 0 ? Value::array() : feature.Prop("profile"));
   if (!MakesBody(feature) || feature.Prop("status") == 0) return;
   if (sourceTop != nullptr) {
     for (const Object* body : Bodies(*sourceTop))
@@ -298,7 +333,7 @@ void Derive3D(Object& feature)
   const Object* sketch = feature.RefProp("profile-sketch");
   if (kind == Evolution)
     feature.Set("profile", sketch != nullptr && sketch->Applied() ? ProfileOf(*sketch) : Value::array());
-  const PlaneFrame frame(sketch != nullptr ? sketch->RefProp("plane") : nullptr);
+  const PlaneFrame frame(sketch);
   const Curve* axis = nullptr;
   Curve axisStore;
   const Value& profile = feature.Prop("profile");

@@ -18,7 +18,11 @@
 //                                       is named NAME (default doc1, doc2, ... in order of new and open)
 //   open PATH [as NAME] [hidden]        open a saved document; it becomes active
 //   activate DOCUMENT|none              make a document (or none) active; DOCUMENT is a name or "active"
-//   save DOCUMENT [PATH]                save, under PATH when given
+//   save DOCUMENT [PATH] [section]      save, under PATH when given; a PATH ending in .svg draws a 2D
+//                                       document, .png draws a 3D one's solids shaded (cut at the XOY plane
+//                                       with section), .step writes its solids
+//   check DOCUMENT                      evaluate a 3D document's solids, print what was found, and fail
+//                                       when a fault was found
 //   close DOCUMENT [nosave|save|ask]    close (without saving by default)
 //   run COMMAND [mode MODE]             call the library's run-command callback
 //   state COMMAND                       call the command-state callback and print its answer
@@ -52,6 +56,10 @@
 //   expect block DOCUMENT KIND I HEX    the I-th such object's user data block starts with the bytes HEX
 //   edit DOCUMENT KIND I|none           the object the user edits in place in the document, or none
 //   fail-call N                         the N-th host call from here fails (0: none; see Faults.h)
+//   expect clashes DOCUMENT N           N pairs of the assembly's components clash
+//   expect solids DOCUMENT N            the part has N solids (an assembly: its components together)
+//   expect feature DOCUMENT KIND I removes|adds|nothing
+//                                       what the I-th feature of the kind did to its part
 //
 // The whole script is parsed before anything runs; the first bad line, or the first step that fails, stops
 // the script with its line number.
@@ -65,6 +73,7 @@
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Plugin.h"
+#include "txhost/lib/SolidLink.h"
 #include "txhost/lib/Text.h"
 
 #include <algorithm>
@@ -130,7 +139,8 @@ const std::vector<CommandSpec>& Commands()
       {"new", "new TYPE [as NAME] [hidden]", {Arg::Type}, 1, false, {{"as", true}, {"hidden", false}}},
       {"open", "open PATH [as NAME] [hidden]", {Arg::Any}, 1, false, {{"as", true}, {"hidden", false}}},
       {"activate", "activate DOCUMENT|none", {Arg::Any}, 1, false, {}},
-      {"save", "save DOCUMENT [PATH]", {Arg::Any, Arg::Any}, 1, false, {}},
+      {"save", "save DOCUMENT [PATH] [section]", {Arg::Any, Arg::Any}, 1, false, {{"section", false}}},
+      {"check", "check DOCUMENT", {Arg::Any}, 1, false, {}},
       {"close", "close DOCUMENT [nosave|save|ask]", {Arg::Any, Arg::CloseMode}, 1, false, {}},
       {"run", "run COMMAND [mode MODE]", {Arg::Command}, 1, false, {{"mode", true}}},
       {"state", "state COMMAND", {Arg::Integer}, 1, false, {}},
@@ -172,6 +182,14 @@ const std::vector<CommandSpec>& Commands()
        {}},
       {"edit", "edit DOCUMENT KIND I|none", {Arg::Any, Arg::Any, Arg::Any}, 2, false, {}},
       {"fail-call", "fail-call N", {Arg::Index}, 1, false, {}},
+      {"expect clashes", "expect clashes DOCUMENT N", {Arg::Any, Arg::Integer}, 2, false, {}},
+      {"expect solids", "expect solids DOCUMENT N", {Arg::Any, Arg::Integer}, 2, false, {}},
+      {"expect feature",
+       "expect feature DOCUMENT KIND I removes|adds|nothing",
+       {Arg::Any, Arg::Any, Arg::Index, Arg::Any},
+       4,
+       false,
+       {}},
   };
   return commands;
 }
@@ -727,7 +745,16 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     Object* d = Document(step.Words[0], error);
     if (d == nullptr) return false;
     std::string message;
-    if (step.Words.size() > 1 && std::filesystem::path(word(1)).extension() == ".svg") {
+    const std::filesystem::path extension = step.Words.size() > 1 ? std::filesystem::path(word(1)).extension() : "";
+    if (extension == ".png" || extension == ".step") {
+      if (Solids == nullptr) return fail("this host has no solid evaluator to draw or export with");
+      const std::filesystem::path file = H.Resolve(word(1));
+      if (!Solids->Save(*d, file, option("section") != nullptr, message)) return fail(message);
+      Out << (extension == ".png" ? "drawn " : "exported ") << Printable(file.string()) << "\n";
+      return true;
+    }
+    if (option("section") != nullptr) return fail("only a picture (.png) is drawn as a section");
+    if (extension == ".svg") {
       const std::filesystem::path svg = H.Resolve(word(1));
       if (!SaveSvg(*d, svg, &message)) return fail("cannot draw: " + message);
       Out << "drawn " << svg.string() << "\n";
@@ -921,6 +948,30 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
   if (cmd == "fail-call") {
     H.GetFaults().FailCall(std::size_t(Integer(step.Words[0])));
     return true;
+  }
+  if (cmd == "check" || cmd == "expect clashes" || cmd == "expect solids" || cmd == "expect feature") {
+    if (Solids == nullptr) return fail("this host has no solid evaluator");
+    Object* d = Document(step.Words[0], error);
+    if (d == nullptr) return false;
+    if (cmd == "check") {
+      int faults = 0;
+      if (!Solids->Check(*d, Out, faults, error)) return false;
+      return faults == 0 || fail(std::to_string(faults) + " faults in the solids");
+    }
+    if (cmd == "expect feature") {
+      long long i = 0;
+      if (!ParseInteger(step.Words[2], 0, std::numeric_limits<int>::max(), i))
+        return fail("not an index: " + step.Words[2]);
+      const Object* o = NthObject(H, *d, step.Words[1], i);
+      if (o == nullptr) return fail("the document holds no " + step.Words[1] + " " + step.Words[2]);
+      std::string effect;
+      if (!Solids->Effect(*d, *o, effect, error)) return false;
+      return effect == step.Words[3] || fail(step.Words[1] + " " + step.Words[2] + " " + effect);
+    }
+    long long n = 0;
+    const std::string what = cmd == "expect clashes" ? "clashes" : "solids";
+    if (!Solids->Count(*d, what, n, error)) return false;
+    return n == Integer(step.Words[1]) || fail("the document has " + std::to_string(n) + " " + what);
   }
   return fail("not implemented");
 }

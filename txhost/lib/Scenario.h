@@ -14,6 +14,7 @@ namespace txhost {
 class Host;
 class LoadedLibrary;
 class Object;
+class SolidLink;
 
 // One line of a scenario: its number in the file, the command and its words (quotes removed).
 struct ScenarioStep
@@ -60,6 +61,10 @@ public:
   // In every word, {name} stands for value from now on.
   void Define(const std::string& name, const std::string& value) { Variables[name] = value; }
 
+  // The solid evaluator that the steps check, expect clashes|solids|feature and saving as .png or .step use
+  // (none by default). The player does not own it.
+  void SetSolids(SolidLink* solids) { Solids = solids; }
+
 private:
   struct Context;
   void PlaySteps(const Scenario& scenario, std::vector<std::string>& errors, bool stopAtFailure);
@@ -69,6 +74,7 @@ private:
   Host& H;
   std::ostream& Out;
   std::unique_ptr<LoadedLibrary> Library;
+  SolidLink* Solids = nullptr;
   std::map<std::string, std::uint64_t> Handles; // by identifier: a closed document is freed in time
   std::map<std::string, std::string> Variables;
   int NextHandle = 1;

@@ -1,5 +1,6 @@
 #include "txhost/lib/SvgWriter.h"
 
+#include "txapi/Enums.h"
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
@@ -99,13 +100,22 @@ std::string Escape(const std::string& s)
 
 // The host's text markup as the symbols it stands for, in the picture only (the documents keep the texts
 // as the library passed them): "&01" a degree, "&02" a diameter, "&03" plus-minus, "&04" a times sign; the
-// separator "~" is dropped.
+// separator "~" is dropped, and "$" sign ";$" shows the sign.
 std::string Markup(const std::string& s)
 {
   static const char* const symbols[] = {"\u00B0", "\u2300", "\u00B1", "\u00D7"};
   std::string out;
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '~') continue;
+    // "$" text ";$": a sign set as it stands (the reference mark "$*;$" shows as "*").
+    if (s[i] == '$') {
+      const std::size_t end = s.find(";$", i + 1);
+      if (end != std::string::npos) {
+        out += s.substr(i + 1, end - i - 1);
+        i = end + 1;
+        continue;
+      }
+    }
     if (s[i] == '&' && i + 2 < s.size() && s[i + 1] == '0' && s[i + 2] >= '1' && s[i + 2] <= '4') {
       out += symbols[s[i + 2] - '1'];
       i += 2;
@@ -141,6 +151,8 @@ public:
       const Affine place =
           Affine::Placement(Num(*v, "x"), Num(*v, "y"), Num(*v, "angle"), scale != 0 ? scale : 1);
       Body << "<g id=\"view-" << Num(*v, "number") << "\">\n";
+      Placed.clear();
+      ViewLabels = Layout.Labels.size();
       Container(*v, place);
       ViewMark(*v, place);
       Body << "</g>\n";
@@ -162,6 +174,8 @@ private:
   {
     MinX = std::min(MinX, x - r), MaxX = std::max(MaxX, x + r);
     MinY = std::min(MinY, y - r), MaxY = std::max(MaxY, y + r);
+    Box.X1 = std::min(Box.X1, x - r), Box.X2 = std::max(Box.X2, x + r);
+    Box.Y1 = std::min(Box.Y1, y - r), Box.Y2 = std::max(Box.Y2, y + r);
   }
   // A point of the picture (y down).
   std::string P(double x, double y)
@@ -175,18 +189,36 @@ private:
   static std::string Stroke(int style)
   {
     switch (style) {
-    case 1:
+    case txapi::txCSNormal:
       return "stroke=\"black\" stroke-width=\"0.5\"";
-    case 3:
+    case txapi::txCSAxial:
       return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"8 2 1 2\"";
-    case 4:
+    case txapi::txCSDashed:
       return "stroke=\"black\" stroke-width=\"0.25\" stroke-dasharray=\"3 1.5\"";
-    case 7:
+    case txapi::txCSConstruction: // shown faint: it helps to draw and is not part of the drawing
+      return "stroke=\"#8c8c8c\" stroke-width=\"0.18\"";
+    case txapi::txCSThick:
       return "stroke=\"black\" stroke-width=\"0.7\"";
-    default:
+    case txapi::txCSDotted:
+      return "stroke=\"black\" stroke-width=\"0.3\" stroke-dasharray=\"0.4 1\"";
+    default: // the thin line, and the line with breaks, whose breaks BrokenLine draws
       return "stroke=\"black\" stroke-width=\"0.25\"";
     }
   }
+  // A straight piece of the line with breaks carries one zigzag across its middle; a piece too short to
+  // hold it, and a curved one, is drawn plain.
+  std::string BrokenLine(const Piece& p)
+  {
+    const double dx = p.X2 - p.X1, dy = p.Y2 - p.Y1, len = std::hypot(dx, dy);
+    if (p.IsArc || p.Full || !(len >= 6 * BreakWidth)) return Draw(p);
+    const double ux = dx / len, uy = dy / len, mx = (p.X1 + p.X2) / 2, my = (p.Y1 + p.Y2) / 2;
+    auto at = [&](double along, double across) {
+      return P(mx + along * ux - across * uy, my + along * uy + across * ux);
+    };
+    return "L" + at(-BreakWidth, 0) + " L" + at(-BreakWidth / 2, BreakHeight) + " L" +
+           at(BreakWidth / 2, -BreakHeight) + " L" + at(BreakWidth, 0) + " L" + P(p.X2, p.Y2);
+  }
+  static constexpr double BreakWidth = 2.5, BreakHeight = 3;
   static bool Visible(const Object& o)
   {
     const double style = Num(o, "style", 1);
@@ -327,19 +359,65 @@ private:
   }
 
   // One line of text in picture coordinates, its baseline starting at (X, Y); anchor "middle" centres it.
+  // The box of a line of text as Label lays it out.
+  SvgLabel LabelBox(double X, double Y, double angleDeg, double height, const std::string& utf8,
+                    const char* anchor = "start") const
+  {
+    SvgLabel label;
+    label.Text = Markup(utf8), label.Role = Role, label.Height = height, label.Angle = angleDeg;
+    std::size_t chars = 0;
+    for (unsigned char ch : label.Text)
+      chars += (ch & 0xC0) != 0x80;
+    const double len = height * 0.6 * double(chars), c = std::cos(angleDeg * Pi / 180),
+                 s = std::sin(angleDeg * Pi / 180);
+    const double from = std::string_view(anchor) == "middle" ? -len / 2 : std::string_view(anchor) == "end" ? -len : 0;
+    const double bx[4] = {from, from + len, from + len, from}, by[4] = {0, 0, height, height};
+    for (int k = 0; k < 4; ++k) {
+      label.X[k] = X + c * bx[k] - s * by[k];
+      label.Y[k] = Y + s * bx[k] + c * by[k];
+    }
+    return label;
+  }
+
+  // Whether a dimension's value would lie on one already written in this view.
+  bool Taken(const SvgLabel& l) const
+  {
+    auto project = [](const SvgLabel& b, double nx, double ny, double& lo, double& hi) {
+      lo = 1e300, hi = -1e300;
+      for (int k = 0; k < 4; ++k)
+        lo = std::min(lo, nx * b.X[k] + ny * b.Y[k]), hi = std::max(hi, nx * b.X[k] + ny * b.Y[k]);
+    };
+    for (std::size_t i = ViewLabels; i < Layout.Labels.size(); ++i) {
+      const SvgLabel& o = Layout.Labels[i];
+      if (o.Role != "dimension") continue;
+      bool apart = false;
+      for (const SvgLabel* b : {&l, &o})
+        for (int k = 0; k < 4 && !apart; ++k) {
+          const double nx = b->Y[k] - b->Y[(k + 1) % 4], ny = b->X[(k + 1) % 4] - b->X[k], n = std::hypot(nx, ny);
+          if (!(n > 0)) continue;
+          double a1, a2, b1, b2;
+          project(l, nx / n, ny / n, a1, a2);
+          project(o, nx / n, ny / n, b1, b2);
+          apart = a2 <= b1 + 0.2 || b2 <= a1 + 0.2;
+        }
+      if (!apart) return true;
+    }
+    return false;
+  }
+
   void Label(double X, double Y, double angleDeg, double height, const std::string& utf8,
              const char* anchor = "start")
   {
-    const double len = height * 0.6 * double(utf8.size()), c = std::cos(angleDeg * Pi / 180),
-                 s = std::sin(angleDeg * Pi / 180);
-    const double from = std::string_view(anchor) == "middle" ? -len / 2 : std::string_view(anchor) == "end" ? -len : 0;
+    SvgLabel label = LabelBox(X, Y, angleDeg, height, utf8, anchor);
+    const std::string shown = label.Text;
     const std::string at = P(X, Y);
-    Grow(X + c * from, Y + s * from);
-    Grow(X + c * (from + len) - s * height, Y + s * (from + len) + c * height);
+    for (int k = 0; k < 4; ++k)
+      Grow(label.X[k], label.Y[k]);
+    Layout.Labels.push_back(std::move(label));
     Body << "<text x=\"" << X << "\" y=\"" << -Y << "\" font-family=\"sans-serif\" font-size=\"" << height << '"';
     if (std::string_view(anchor) != "start") Body << " text-anchor=\"" << anchor << '"';
     if (angleDeg != 0) Body << " transform=\"rotate(" << -angleDeg << ' ' << at << ")\"";
-    Body << '>' << Escape(Markup(utf8)) << "</text>\n";
+    Body << '>' << Escape(shown) << "</text>\n";
   }
 
   void Container(const Object& c, const Affine& t)
@@ -365,8 +443,9 @@ private:
              << ',' << -Y << ")\" fill=\"none\" " << Stroke(Style(*o)) << "/>\n";
       } else if (PieceOf(*o, t, p)) {
         if (!Visible(*o)) continue;
-        Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << Draw(p) << "\" fill=\"none\" "
-             << Stroke(Style(*o)) << " stroke-linecap=\"round\"/>\n";
+        const int style = Style(*o);
+        Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p))
+             << "\" fill=\"none\" " << Stroke(style) << " stroke-linecap=\"round\"/>\n";
       } else if (kind == model2d::Point) {
         double X, Y;
         t.After(FrameAffine(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
@@ -458,6 +537,20 @@ private:
   {
     const std::string& kind = o.Kind();
     const Affine w = t.After(FrameAffine(o));
+    const double big = std::numeric_limits<double>::max();
+    Box = {kind, big, big, -big, -big};
+    Role = kind == model2d::LineDimension || kind == model2d::DiametralDimension ||
+                   kind == model2d::RadialDimension || kind == model2d::AngleDimension
+               ? "dimension"
+               : kind == model2d::Rough ? "rough" : "designation";
+    SymbolBody(o, t, w);
+    Role = "text";
+    if (Box.X1 <= Box.X2) Layout.Symbols.push_back(Box);
+  }
+
+  void SymbolBody(const Object& o, const Affine& t, const Affine& w)
+  {
+    const std::string& kind = o.Kind();
     if (kind == model2d::LineDimension)
       LineDimension(o, w);
     else if (kind == model2d::DiametralDimension || kind == model2d::RadialDimension)
@@ -506,6 +599,17 @@ private:
       if (l->Prop("place") == place) return ToUtf8(model2d::TextOf(*l));
     return {};
   }
+  // The sign a diameter or radius shows before its value, unless the text before it already holds
+  // one (a diameter's "&02", a thread's "M", a radius's "R"): a host shows one sign.
+  static std::string OwnSign(const Object& o, bool diameter)
+  {
+    const std::string before = Markup(DimensionLine(o, "before"));
+    auto ends = [&before](std::string_view tail) {
+      return before.size() >= tail.size() && before.compare(before.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    if (diameter) return before.find("\u2300") != std::string::npos || ends("M") ? "" : "\u2300";
+    return ends("R") ? "" : "R";
+  }
   static std::string DimensionText(const Object& o, const std::string& sign, const std::string& value)
   {
     return DimensionLine(o, "before") + sign + value + DimensionLine(o, "after");
@@ -518,7 +622,9 @@ private:
     const double x1 = Num(o, "x1"), y1 = Num(o, "y1"), x2 = Num(o, "x2"), y2 = Num(o, "y2");
     model2d::LinearLayout l;
     if (!model2d::LayoutOf(o, l)) return;
-    const double nx = l.Nx, ny = l.Ny, off = l.Off;
+    const double nx = l.Nx, ny = l.Ny;
+    double off = l.Off;
+    if (!o.Has("line-x")) off += Stacked(w, l, x1, y1, x2, y2);
     const double s1 = x1 * nx + y1 * ny, s2 = x2 * nx + y2 * ny;
     const double a1x = x1 + (off - s1) * nx, a1y = y1 + (off - s1) * ny;
     const double a2x = x2 + (off - s2) * nx, a2y = y2 + (off - s2) * ny;
@@ -542,15 +648,83 @@ private:
       Segment((A1x + A2x) / 2, (A1y + A2y) / 2, X, Y);
       Label(X, Y, 0, h, text);
     } else {
-      const double a = angle * Pi / 180;
-      Label((A1x + A2x) / 2 - std::sin(a), (A1y + A2y) / 2 + std::cos(a), angle, h, text, "middle");
+      // Above the middle of its line; a value that would lie on one written before slides along the
+      // line, as a host's automatic layout moves it, past the extension lines if need be.
+      const double a = angle * Pi / 180, c = std::cos(a), s = std::sin(a);
+      const double mx = (A1x + A2x) / 2 - s, my = (A1y + A2y) / 2 + c;
+      const double step = LabelBox(0, 0, 0, h, text).X[1] + 2;
+      double shift = 0;
+      for (const double k : {0.0, 1.0, -1.0, 2.0, -2.0, 3.0, -3.0})
+        if (!Taken(LabelBox(mx + c * k * step, my + s * k * step, angle, h, text, "middle"))) {
+          shift = k * step;
+          break;
+        }
+      Label(mx + c * shift, my + s * shift, angle, h, text, "middle");
     }
+  }
+
+  // How much further out than the host's first place (in the container's units) a dimension line
+  // without a point of its own goes: as a host's automatic layout, each further dimension on the
+  // same side whose span meets one laid out before goes a step beyond it, so neither its line nor
+  // its value lies on the other's. Recorded per view in picture coordinates.
+  double Stacked(const Affine& w, const model2d::LinearLayout& l, double x1, double y1, double x2, double y2)
+  {
+    double NX, NY, UX, UY, OX, OY;
+    w.Map(0, 0, OX, OY);
+    w.Map(l.Nx, l.Ny, NX, NY);
+    w.Map(l.Ux, l.Uy, UX, UY);
+    NX -= OX, NY -= OY, UX -= OX, UY -= OY;
+    const double scale = std::hypot(NX, NY);
+    if (!(scale > 0) || !std::isfinite(scale)) return 0;
+    NX /= scale, NY /= scale;
+    const double ul = std::hypot(UX, UY);
+    if (!(ul > 0)) return 0;
+    UX /= ul, UY /= ul;
+    double P1x, P1y, P2x, P2y;
+    w.Map(x1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Nx, y1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Ny, P1x, P1y);
+    w.Map(x2, y2, P2x, P2y);
+    const double d0 = P1x * NX + P1y * NY;
+    const double a = P1x * UX + P1y * UY, b = P2x * UX + P2y * UY;
+    // The span with room for the value written about its middle.
+    const double text = 3.5 * 0.6 * 8, from = std::min({a, b, (a + b - text) / 2}),
+                 to = std::max({a, b, (a + b + text) / 2});
+    const double step = 8, margin = 1;
+    double d = d0;
+    for (bool moved = true; moved;) {
+      moved = false;
+      for (const PlacedLine& p : Placed) {
+        if (p.NX * NX + p.NY * NY < 0.9999) continue;
+        if (p.To + margin < from || to + margin < p.From) continue;
+        if (std::fabs(d - p.D) < step - 1e-9 && d < p.D + step) {
+          d = p.D + step;
+          moved = true;
+        }
+      }
+    }
+    Placed.push_back({NX, NY, d, from, to});
+    return (d - d0) / scale;
   }
 
   // A diameter across the circle with arrows at both ends, a radius from the centre with one.
   void CircleDimension(const Object& o, const Affine& w, bool diameter)
   {
-    const double r = std::fabs(Num(o, "radius")), a = Num(o, "angle", 45) * Pi / 180;
+    // At its angle; a value that would lie on one written before turns to another quarter, as a host's
+    // automatic layout turns the leader.
+    const double given = Num(o, "angle", 45);
+    double chosen = given;
+    for (const double turn : {0.0, 90.0, -90.0, 180.0, 45.0, -45.0, 135.0, -135.0})
+      if (!CircleDimensionAt(o, w, diameter, given + turn, false)) {
+        chosen = given + turn;
+        break;
+      }
+    CircleDimensionAt(o, w, diameter, chosen, true);
+  }
+
+  // The dimension with its leader at angle (degrees); drawn when draw, else only whether its value would
+  // lie on one written before.
+  bool CircleDimensionAt(const Object& o, const Affine& w, bool diameter, double angleDeg, bool draw)
+  {
+    const double r = std::fabs(Num(o, "radius")), a = angleDeg * Pi / 180;
     const double cx = Num(o, "xc"), cy = Num(o, "yc"), dx = std::cos(a) * r, dy = std::sin(a) * r;
     double C1x, C1y, C2x, C2y;
     w.Map(cx + dx, cy + dy, C2x, C2y);
@@ -560,14 +734,18 @@ private:
       w.Map(cx, cy, C1x, C1y);
     const double R = std::hypot(C2x - C1x, C2y - C1y);
     const double shelf = 12, ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
-    // The line runs on past the circle to carry the text.
+    // The line runs on past the circle to carry the text, read from below or the right.
     const double Ex = C2x + ux * shelf, Ey = C2y + uy * shelf;
+    double angle = std::atan2(uy, ux) * 180 / Pi, nx = -uy, ny = ux;
+    if (angle > 90.001 || angle < -89.999) angle += 180, nx = uy, ny = -ux;
+    const std::string text = DimensionText(o, OwnSign(o, diameter), Figure(model2d::MeasuredValue(o)));
+    const double Tx = C2x + ux * shelf / 2 + nx, Ty = C2y + uy * shelf / 2 + ny;
+    if (!draw) return Taken(LabelBox(Tx, Ty, angle, 3.5, text, "middle"));
     Segment(C1x, C1y, Ex, Ey);
     Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
     if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
-    const double angle = std::atan2(uy, ux) * 180 / Pi;
-    Label(C2x + ux * shelf / 2 - uy, C2y + uy * shelf / 2 + ux, angle, 3.5,
-          DimensionText(o, diameter ? "\u2300" : "R", Figure(model2d::MeasuredValue(o))), "middle");
+    Label(Tx, Ty, angle, 3.5, text, "middle");
+    return true;
   }
 
   // The dimension arc about the vertex from the first angle to the second, with arrows, and the angle.
@@ -635,12 +813,22 @@ private:
       Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"" << 1.3
            << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
     }
-    double X, Y;
-    at.Map(2 * h * c60 + 1, 2 * h * s60 + 1, X, Y);
     std::string text;
     for (const std::string& t : texts)
       if (!t.empty()) text += (text.empty() ? "" : " ") + t;
-    Label(X, Y, angle + w.AngleDeg(), 3.5, text);
+    // The value on the shelf reads from below or from the right: a sign turned further is read the
+    // other way round, from the shelf's far end, still above the shelf.
+    const double th = 3.5;
+    double a = std::remainder(angle + w.AngleDeg(), 360.0);
+    const bool turned = a > 90.001 || a < -89.999;
+    double X, Y;
+    if (turned) {
+      at.Map(2 * h * c60 + 12, 2 * h * s60 + 1 + th, X, Y);
+      a += 180;
+    } else {
+      at.Map(2 * h * c60 + 1, 2 * h * s60 + 1, X, Y);
+    }
+    Label(X, Y, a, th, text);
   }
 
   // The frame's cells in a row beside the leader's start, the leader's branches ending in arrows.
@@ -714,7 +902,9 @@ private:
       if (text.empty()) continue;
       // In the sheet's top right corner; without a sheet above the top right of what is drawn.
       const double x = SheetWidth > 0 ? SheetWidth - 45 : MaxX - 30, y = SheetWidth > 0 ? SheetHeight - 18 : MaxY + 4;
+      Role = "corner";
       RoughSign(Affine(), x, y, 0, 0, {text, "", ""});
+      Role = "text";
       if (c->Prop("switch2") == true) Label(x + 26, y + 4, 0, 3.5, "(\u221a)");
     }
   }
@@ -742,6 +932,8 @@ private:
     double w = sizes[format][0], h = sizes[format][1];
     if (sheet->Prop("orientation") == true) std::swap(w, h);
     SheetWidth = w, SheetHeight = h;
+    Layout.SheetWidth = w, Layout.SheetHeight = h;
+    Role = "sheet";
     Body << "<g class=\"sheet\">\n";
     Rect(0, 0, w, h, Stroke(2).c_str());
     Rect(20, 5, w - 5, h - 5, Stroke(7).c_str());
@@ -750,6 +942,7 @@ private:
     for (const Object* demand : model::LiveMembers(Doc, "TechnicalDemand"))
       Requirements(*demand);
     Body << "</g>\n";
+    Role = "text";
   }
 
   // A simplified title block, 185 x 55 mm from its lower left corner (x, y): each cell the host knows is
@@ -783,6 +976,7 @@ private:
   // The requirements' lines from the upper left corner of their box.
   void Requirements(const Object& demand)
   {
+    Role = "requirements";
     const Value& box = demand.Prop("box");
     if (!box.is_array() || box.size() != 4) return;
     const double left = std::min(box[0].get<double>(), box[2].get<double>());
@@ -791,6 +985,7 @@ private:
     std::wstring line;
     for (int i = 1; std::getline(lines, line); ++i)
       PlainText(left, top - 7.0 * i, 3.5, line);
+    Role = "sheet";
   }
 
   void PlainText(double x, double y, double height, const std::wstring& text)
@@ -825,11 +1020,29 @@ private:
     }
     if (!name.empty()) {
       Body << "<g fill=\"grey\">";
+      Role = "view-name";
       PlainText(labelX, labelY, 3.5, name);
+      Role = "text";
       Body << "</g>\n";
     }
   }
 
+public:
+  SvgLayout Layout;
+
+private:
+
+  // The dimension lines laid out so far in the view being drawn: their side (unit normal), their
+  // place along it and their span across it, in picture coordinates.
+  struct PlacedLine
+  {
+    double NX, NY, D, From, To;
+  };
+  std::vector<PlacedLine> Placed;
+  std::size_t ViewLabels = 0; // the first label of the view being drawn
+  // The role of the texts being drawn and the box of the symbol being drawn.
+  std::string Role = "text";
+  SvgSymbolBox Box;
   const Object& Doc;
   std::ostringstream Defs, Body;
   int Patterns = 0;
@@ -843,6 +1056,14 @@ private:
 void WriteSvg(const Object& document, std::ostream& out)
 {
   Writer(document).Write(out);
+}
+
+SvgLayout LayOut(const Object& document)
+{
+  Writer w(document);
+  std::ostringstream ignored;
+  w.Write(ignored);
+  return std::move(w.Layout);
 }
 
 bool SaveSvg(const Object& document, const std::filesystem::path& file, std::string* error)

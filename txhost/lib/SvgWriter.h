@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace txhost {
 
@@ -10,7 +11,8 @@ class Object;
 
 // A picture of a 2D document (drawing or fragment) for people: every view with its placement, every
 // curve in its line style (main lines thick, thin lines thin, axis lines dash-dotted, dashed lines
-// dashed; invisible ones left out), hatches filled with lines at their angle and step, colourings filled,
+// dashed, thick lines thicker, lines with breaks with a zigzag, construction lines faint, dotted lines
+// dotted; invisible ones left out), hatches filled with lines at their angle and step, colourings filled,
 // macro objects placed as a whole, texts at their height and angle, points, cut lines and leaders, dimensions
 // with their extension lines, arrows and measured values, roughness signs (and the sheet's corner sign), form
 // tolerance frames with their leaders, datum signs and view arrows; the first layout sheet's border, frame and
@@ -19,5 +21,28 @@ class Object;
 void WriteSvg(const Object& document, std::ostream& out);
 // The same into a file; false with a message when it cannot be written.
 bool SaveSvg(const Object& document, const std::filesystem::path& file, std::string* error = nullptr);
+
+// What the picture lays out, for checks of a sheet: each line of text with the corners of its box (from its
+// baseline's start, counter-clockwise, in the drawing's millimetres), its height and angle, and the role of
+// the object it belongs to ("dimension", "rough", "text", "sheet", ...); and each dimension or designation
+// with the box of all it draws. Every text's box is its characters' count by 0.6 of its height long.
+struct SvgLabel
+{
+  std::string Text, Role;
+  double X[4] = {}, Y[4] = {};
+  double Height = 0, Angle = 0;
+};
+struct SvgSymbolBox
+{
+  std::string Kind;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+struct SvgLayout
+{
+  std::vector<SvgLabel> Labels;
+  std::vector<SvgSymbolBox> Symbols;
+  double SheetWidth = 0, SheetHeight = 0; // 0 without a sheet of a known format
+};
+SvgLayout LayOut(const Object& document);
 
 } // namespace txhost

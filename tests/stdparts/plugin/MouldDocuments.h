@@ -1,10 +1,11 @@
 #pragma once
 // The openers of the mould parts' sheets and part documents on the stand-in host, as the tests and
 // the test plug-in install them (the product installs none): a sheet is an A3 landscape drawing
-// with its title block, its first view 20 mm right of and 20 mm below the frame's upper left
-// corner; a part is a part document with a sketch on the standard plane. Files go to Folder,
-// named by their kind, the detail and a counter.
+// with its title block, its first view 50 mm right of and 40 mm below the frame's upper left
+// corner (the parts draw to the left of and above it); a part is a part document with a sketch on
+// the standard plane. Files go to Folder, named by their kind, the detail and a counter.
 #include <string>
+#include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 
@@ -16,21 +17,39 @@ public:
   // The frame of an A3 landscape sheet: 20 mm binding margin on the left, 5 mm elsewhere.
   static constexpr double FrameLeft = 20.0, FrameTop = 297.0 - 5.0;
 
-  explicit TMouldDocuments(const TString& folder) : Folder(folder) { Old = Set(this); }
-  ~TMouldDocuments() override { Set(Old); }
+  explicit TMouldDocuments(const TString& folder) : Folder(folder)
+  {
+    Old = Set(this);
+    const TLeafSelector& sel = TLeafSelector::Instance();
+    OldFormat = sel.Format;
+    OldOrientation = sel.Orientation;
+  }
+  ~TMouldDocuments() override
+  {
+    Set(Old);
+    TLeafSelector& sel = TLeafSelector::Instance();
+    sel.Format = OldFormat;
+    sel.Orientation = OldOrientation;
+  }
   TMouldDocuments(const TMouldDocuments&) = delete;
   TMouldDocuments& operator=(const TMouldDocuments&) = delete;
 
   bool LeafStamp(drApi::TModelerApi& M, int Detail, int subDetail, bool Invisible) override
   {
     TString name = Folder + Name("sheet", Detail, subDetail, ++Sheets), comment;
-    M.drCreateLeaf(name, txapi::txDocumentDrawing, 3, 1, 0, 0, comment, Invisible);
+    // The sheet selector knows the format opened, so that what the library places by the format
+    // (the requirements' box) lands on this sheet.
+    TLeafSelector& sel = TLeafSelector::Instance();
+    sel.Format = 3;
+    sel.Orientation = 1;
+    M.drCreateLeaf(name, txapi::txDocumentDrawing, sel.Format, sel.Orientation, 0, 0, comment, Invisible);
     if (!M.R().IDoc2D) return false;
     M.drShtamp();
     TDetailInfo& di = M.R2D().DI;
-    di.Left = FrameLeft + 20.0;
-    di.Top = FrameTop - 20.0;
+    di.Left = FrameLeft + 50.0;
+    di.Top = FrameTop - 40.0;
     LastSheet = name + TString(".tdr");
+    AllSheets.push_back(LastSheet);
     return true;
   }
 
@@ -42,12 +61,14 @@ public:
     if (!M.R().Part) return false;
     M.drPlaneEskis(BasePlane, Vidst, 0.0, TString());
     LastPart = file;
+    AllParts.push_back(LastPart);
     return true;
   }
 
   TString Folder; // ends in the separator
   int Sheets = 0, Parts = 0;
   TString LastSheet, LastPart;
+  std::vector<TString> AllSheets, AllParts; // every file opened, in order
 
 private:
   static TString Name(const char* kind, int detail, int sub, int n)
@@ -57,6 +78,7 @@ private:
                        .c_str());
   }
   drApi::TMouldDocumentLink* Old = nullptr;
+  Integer OldFormat = 0, OldOrientation = 0;
 };
 
 } // namespace stdtest

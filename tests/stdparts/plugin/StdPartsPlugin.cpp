@@ -58,18 +58,18 @@ void EjectorProfiles()
       [](TModeler3D& M) {
         TConstruktor& none = TConstruktor::Empty();
         const double s = 0.5;
-        TEjectorPin(&M, none).dr2D_V1(20, -40, 0, s, 3, 6, 6, 0.5, 100, 1, true);
-        TInjectPlug(0, &M, none).dr2D_V1(150, -45, 0, s, 15, 2.5, 40, 17, 60, 80, 10, 4, 1, true, 3.0);
+        TEjectorPin(&M, none).dr2D_V1(-10, -20, 0, s, 3, 6, 6, 0.5, 100, 1, true);
+        TInjectPlug(0, &M, none).dr2D_V1(120, -25, 0, s, 15, 2.5, 40, 17, 60, 80, 10, 4, 1, true, 3.0);
         TLocatingRing(0, 0, &M, nullptr, nullptr)
-            .dr2D_LocatingRing_V1(270, -50, 0, s, 40, 50, 18, 8, 45, 5, 15, 42, 3.5, 5.5, 3, 6, 1, true);
+            .dr2D_LocatingRing_V1(240, -30, 0, s, 40, 50, 18, 8, 45, 5, 15, 42, 3.5, 5.5, 3, 6, 1, true);
         const TMTail rod(0, &M, none);
-        rod.dr2D_EjectorRod_V1(20, -135, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
-        rod.dr2D_EjectorRod_V3(20, -135, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
+        rod.dr2D_EjectorRod_V1(-10, -115, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
+        rod.dr2D_EjectorRod_V3(-10, -115, 0, s, 10, 5, 15, 18, 20, 16, 120, 1, true);
         TSupportWasher(0, &M, nullptr)
-            .dr2D_ShajbaOporna_V1(160, -135, 0, s, 5, 9, 30, 18, 9, 5.5, 14, 1, true);
-        TSetScrew(0, &M, none).dr2D_V1(260, -135, 0, s, 5, 8, 40, 6, 5, 1, true);
-        TEjectorPlug(0, &M, none).dr2D_V1(20, -215, 0, s, 16, 5, 4, 4.1, 12, 20, 10, 5, 50, 1, true);
-        TTubeDowel(0, &M, none).dr2D_VtulkaCentruucha_V1(160, -215, 0, s, 10, 6, 20, 1, true);
+            .dr2D_ShajbaOporna_V1(130, -115, 0, s, 5, 9, 30, 18, 9, 5.5, 14, 1, true);
+        TSetScrew(0, &M, none).dr2D_V1(230, -115, 0, s, 5, 8, 40, 6, 5, 1, true);
+        TEjectorPlug(0, &M, none).dr2D_V1(-10, -195, 0, s, 16, 5, 4, 4.1, 12, 20, 10, 5, 50, 1, true);
+        TTubeDowel(0, &M, none).dr2D_VtulkaCentruucha_V1(130, -195, 0, s, 10, 6, 20, 1, true);
       },
       6, 3, 36, 37);
 }

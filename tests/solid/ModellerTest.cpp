@@ -1,0 +1,291 @@
+// The evaluator's solids against volumes worked out by hand.
+#include "txhost/solid/Solid.h"
+
+#include "gl/GLTestContext.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <filesystem>
+#include <numbers>
+
+namespace {
+
+using namespace txhost::solid;
+constexpr double Pi = std::numbers::pi;
+
+TLoop Rect(double u0, double v0, double u1, double v1)
+{
+  auto line = [](double a, double b, double c, double d) {
+    TCurve2 l;
+    l.X1 = a, l.Y1 = b, l.X2 = c, l.Y2 = d;
+    return l;
+  };
+  return {line(u0, v0, u1, v0), line(u1, v0, u1, v1), line(u1, v1, u0, v1), line(u0, v1, u0, v0)};
+}
+
+TLoop Round(double x, double y, double r)
+{
+  TCurve2 c;
+  c.Kind = TCurve2::Circle;
+  c.Xc = x, c.Yc = y, c.R = r;
+  return {c};
+}
+
+// A profile on the XOY plane swept along z over [from, to].
+TFeature Prism(std::vector<TLoop> loops, double from, double to, bool cut = false, double grow = 0)
+{
+  TFeature f;
+  f.Kind = cut ? "cut" : "boss";
+  f.Cut = cut;
+  f.Loops = std::move(loops);
+  f.From = from, f.To = to, f.Grow = grow;
+  return f;
+}
+
+TFeature Box(double x0, double y0, double z0, double x1, double y1, double z1, bool cut = false)
+{
+  return Prism({Rect(x0, y0, x1, y1)}, z0, z1, cut);
+}
+
+// A rectangle of the XOY plane (u along x) turned about the x axis.
+TFeature Turned(double x0, double r0, double x1, double r1, double angle = 360)
+{
+  TFeature f;
+  f.Shape = TFeature::Rotation;
+  f.Kind = "rotated";
+  f.Loops = {Rect(x0, r0, x1, r1)};
+  f.Angle = angle;
+  return f;
+}
+
+TEST(SolidPart, RevolvedRectangleIsARing)
+{
+  const TPartResult p = BuildPart({Turned(0, 5, 20, 10)});
+  EXPECT_NEAR(p.Volume, Pi * (100 - 25) * 20, 1e-6 * p.Volume);
+  EXPECT_EQ(p.Solids, 1);
+  ASSERT_EQ(p.Features.size(), 1u);
+  EXPECT_STREQ(p.Features[0].Effect(), "adds");
+  // A quarter turn, a quarter of the ring.
+  EXPECT_NEAR(BuildPart({Turned(0, 5, 20, 10, -90)}).Volume, Pi * 75 * 5, 1e-6 * p.Volume);
+}
+
+TEST(SolidPart, KeywayCutRemovesTheSegmentAboveItsFloor)
+{
+  // A shaft of radius 10, 20 long, with a keyway 4 wide whose floor is 8 from the axis.
+  const double r = 10, floor = 8, half = 2, length = 20;
+  const TPartResult p = BuildPart({Turned(0, 0, length, r), Box(-1, floor, -half, length + 1, r + 1, half, true)});
+  auto primitive = [&](double z) { return (z * std::sqrt(r * r - z * z) + r * r * std::asin(z / r)) / 2; };
+  const double removed = length * (primitive(half) - primitive(-half) - 2 * half * floor);
+  ASSERT_EQ(p.Features.size(), 2u);
+  EXPECT_NEAR(p.Features[1].Changed, removed, 1e-5 * removed);
+  EXPECT_NEAR(p.Volume, Pi * r * r * length - removed, 1e-5 * p.Volume);
+  EXPECT_STREQ(p.Features[1].Effect(), "removes");
+}
+
+TEST(SolidPart, HolePatternAndTaperedHole)
+{
+  const TPartResult holes = BuildPart(
+      {Box(-50, -50, 0, 50, 50, 10), Prism({Round(25, 25, 5), Round(-25, 25, 5), Round(-25, -25, 5), Round(25, -25, 5)},
+                                           -1, 11, true)});
+  EXPECT_NEAR(holes.Features[1].Changed, 4 * Pi * 25 * 10, 1e-6 * 1000 * Pi);
+  EXPECT_EQ(holes.Solids, 1);
+  // A tapered hole widening away from its sketch: radius 5 at the sketch plane, 6 ten deeper.
+  const TPartResult cone = BuildPart({Box(-20, -20, 0, 20, 20, 10), Prism({Round(0, 0, 5)}, 0, 10, true, 0.1)});
+  EXPECT_NEAR(cone.Features[1].Changed, Pi * 10 / 3 * (25 + 30 + 36), 1e-5 * 300 * Pi);
+  // Narrowing below the sketch plane: radius 5 at z = 0 to 4 at z = -10, cut into a block under the plane.
+  const TPartResult narrow = BuildPart({Box(-20, -20, -10, 20, 20, 0), Prism({Round(0, 0, 5)}, -10, 0, true, -0.1)});
+  EXPECT_NEAR(narrow.Features[1].Changed, Pi * 10 / 3 * (25 + 20 + 16), 1e-5 * 300 * Pi);
+  // A tapered square boss with a square hole: the region widens, the hole narrows (sides 10 and 4 at the
+  // sketch plane, 12 and 2 ten further).
+  const TPartResult frame = BuildPart({Prism({Rect(-5, -5, 5, 5), Rect(-2, -2, 2, 2)}, 0, 10, false, 0.1)});
+  auto frustum = [](double a, double b) { return 10.0 / 3 * (a * a + a * b + b * b); };
+  EXPECT_NEAR(frame.Volume, frustum(10, 12) - frustum(4, 2), 1e-6 * 1000);
+}
+
+TEST(SolidPart, ArcSenseChoosesTheHalfDisc)
+{
+  // A half disc closed by the line x = 0: counter-clockwise from (0, 5) to (0, -5) it lies at x < 0,
+  // clockwise at x > 0. Cut from a block at x > 0, only the clockwise one removes anything; the other only
+  // touches the block's face.
+  for (bool clockwise : {false, true}) {
+    TCurve2 chord;
+    chord.X1 = 0, chord.Y1 = -5, chord.X2 = 0, chord.Y2 = 5;
+    TCurve2 arc;
+    arc.Kind = TCurve2::Arc;
+    arc.X1 = 0, arc.Y1 = 5, arc.X2 = 0, arc.Y2 = -5, arc.R = 5, arc.Clockwise = clockwise;
+    const TPartResult p = BuildPart({Box(0, -10, 0, 10, 10, 10), Prism({{chord, arc}}, -1, 11, true)});
+    ASSERT_EQ(p.Features.size(), 2u);
+    EXPECT_TRUE(p.Features[1].Error.empty()) << p.Features[1].Error;
+    EXPECT_NEAR(p.Features[1].Tool, 12.5 * Pi * 12, 1e-6 * 150 * Pi);
+    EXPECT_NEAR(p.Features[1].Changed, clockwise ? 12.5 * Pi * 10 : 0, 1e-6 * 125 * Pi) << clockwise;
+  }
+}
+
+// The internal teeth of a sleeve (module 2.5, 30 teeth, tips at radius 35, roots at 41, turned half a pitch
+// so that a space stands about the sketch's +u direction, where a circle starts) cut from a ring turned
+// about the sketch normal. The modeller's cut once left the space about +u standing, whose root arc closes
+// the loop across +u.
+TEST(SolidPart, ArcAcrossTheSketchAxisIsCut)
+{
+  const int z = 30;
+  const double ra = 35, rf = 41, pitch = 2 * Pi / z, ha = 2.7 * Pi / 180, hf = 4.6 * Pi / 180;
+  auto at = [](double r, double t) { return std::pair{r * std::cos(t), r * std::sin(t)}; };
+  TLoop teeth;
+  for (int k = 0; k < z; ++k) {
+    const double c = (k + 0.5) * pitch;
+    TCurve2 up, tip, down, root;
+    std::tie(up.X1, up.Y1) = at(rf, c - hf);
+    std::tie(up.X2, up.Y2) = at(ra, c - ha);
+    tip.Kind = TCurve2::Arc, tip.R = ra, tip.X1 = up.X2, tip.Y1 = up.Y2;
+    std::tie(tip.X2, tip.Y2) = at(ra, c + ha);
+    down.X1 = tip.X2, down.Y1 = tip.Y2;
+    std::tie(down.X2, down.Y2) = at(rf, c + hf);
+    root.Kind = TCurve2::Arc, root.R = rf, root.X1 = down.X2, root.Y1 = down.Y2;
+    std::tie(root.X2, root.Y2) = at(rf, c + pitch - hf);
+    if (k == z - 1) std::tie(root.X2, root.Y2) = std::pair{teeth[0].X1, teeth[0].Y1};
+    teeth.insert(teeth.end(), {up, tip, down, root});
+  }
+  // The ring about x, from radius 35 to 50, 20 long, cut across on the YOZ plane (u = -z, v = y).
+  TFeature spaces = Prism({teeth}, -1, 21, true);
+  spaces.Frame = {{0, 0, 0}, {0, 0, -1}, {0, 1, 0}, {1, 0, 0}};
+  const TPartResult p = BuildPart({Turned(0, ra, 20, 50), spaces});
+  ASSERT_EQ(p.Features.size(), 2u);
+  // The loop holds the disc of radius 35 and the spaces: its area by the shoelace over the curves' ends,
+  // each arc adding its circular segment (every arc turns counter-clockwise about the centre).
+  double area = 0;
+  for (const TCurve2& c : teeth) {
+    area += (c.X1 * c.Y2 - c.X2 * c.Y1) / 2;
+    if (c.Kind == TCurve2::Arc) {
+      const double t = std::remainder(std::atan2(c.Y2, c.X2) - std::atan2(c.Y1, c.X1), 2 * Pi);
+      area += c.R * c.R / 2 * (t - std::sin(t));
+    }
+  }
+  const double removed = (area - Pi * ra * ra) * 20;
+  EXPECT_NEAR(p.Features[1].Changed, removed, 1e-6 * removed);
+  EXPECT_GT(p.Features[1].Changed, 0);
+}
+
+TEST(SolidPart, ToolTouchingAlongALineOrFaceRemovesNothing)
+{
+  const TPartResult edge = BuildPart({Box(0, 0, 0, 10, 10, 10), Box(10, 10, 0, 20, 20, 10, true)});
+  EXPECT_STREQ(edge.Features[1].Effect(), "nothing");
+  EXPECT_NEAR(edge.Volume, 1000, 1e-9);
+  const TPartResult face = BuildPart({Box(0, 0, 0, 10, 10, 10), Box(10, 0, 0, 20, 10, 10, true)});
+  EXPECT_STREQ(face.Features[1].Effect(), "nothing");
+  EXPECT_NEAR(face.Volume, 1000, 1e-9);
+  // A round tool whose box overlaps the block's, touching it only along the block's edge at x = y = 10.
+  const TPartResult round = BuildPart({Box(0, 0, 0, 10, 10, 10), Prism({Round(15, 15, 5 * std::sqrt(2.0))}, -1, 11, true)});
+  EXPECT_STREQ(round.Features[1].Effect(), "nothing") << round.Features[1].Changed << " " << round.Features[1].Error;
+  EXPECT_NEAR(round.Volume, 1000, 1e-6);
+  // A cut before anything was built has nothing to remove.
+  EXPECT_STREQ(BuildPart({Box(0, 0, 0, 1, 1, 1, true)}).Features[0].Effect(), "nothing");
+}
+
+TEST(SolidPart, DetachedBossIsASecondSolid)
+{
+  const TPartResult apart = BuildPart({Box(0, 0, 0, 10, 10, 10), Box(20, 0, 0, 30, 10, 10)});
+  EXPECT_EQ(apart.Solids, 2);
+  EXPECT_NEAR(apart.Volume, 2000, 1e-9);
+  const TPartResult joined = BuildPart({Box(0, 0, 0, 10, 10, 10), Box(5, 0, 0, 30, 10, 10)});
+  EXPECT_EQ(joined.Solids, 1);
+  EXPECT_NEAR(joined.Features[1].Changed, 2000, 1e-9);
+}
+
+TEST(SolidPart, FailuresAreReportedPerFeatureAndSkipped)
+{
+  TFeature open = Box(0, 0, 0, 5, 5, 5);
+  open.Loops[0].pop_back(); // a loop that does not close
+  TFeature flat = Box(0, 0, 0, 5, 5, 5);
+  flat.To = flat.From;
+  const TPartResult p = BuildPart({Box(0, 0, 0, 10, 10, 10), open, flat, Box(0, 0, 0, 5, 5, 5, true)});
+  ASSERT_EQ(p.Features.size(), 4u);
+  EXPECT_STREQ(p.Features[1].Effect(), "failed");
+  EXPECT_STREQ(p.Features[2].Effect(), "failed");
+  EXPECT_STREQ(p.Features[3].Effect(), "removes");
+  EXPECT_NEAR(p.Volume, 1000 - 125, 1e-9);
+}
+
+TPlaced Place(const char* name, const TPartResult& p, std::array<double, 12> m = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0})
+{
+  return TPlaced{name, p.Shape, m, false};
+}
+
+TEST(SolidAssembly, ClashesAboveTheToleranceOnly)
+{
+  const TPartResult a = BuildPart({Box(0, 0, 0, 10, 10, 10)});
+  // B overlaps A by 2 x 10 x 10; C only touches A's face; D overlaps A's top by 0.05 mm3, under the tolerance.
+  const std::vector<TPlaced> placed{Place("A", a), Place("B", a, {1, 0, 0, 0, 1, 0, 0, 0, 1, 8, 0, 0}),
+                                    Place("C", a, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 10, 0}),
+                                    Place("D", a, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, -10, 9.9995})};
+  const TAssemblyResult r = CheckAssembly(placed);
+  ASSERT_EQ(r.Clashes.size(), 1u);
+  EXPECT_EQ(r.Clashes[0].A, 0u);
+  EXPECT_EQ(r.Clashes[0].B, 1u);
+  EXPECT_NEAR(r.Clashes[0].Volume, 200, 1e-6);
+  EXPECT_DOUBLE_EQ(ClashTolerance(10), 0.1);
+  EXPECT_DOUBLE_EQ(ClashTolerance(1e6), 1);
+}
+
+TEST(SolidAssembly, BoltSeatedInItsHoleThroughItsMatrix)
+{
+  const TPartResult plate = BuildPart({Box(-20, -20, 0, 20, 20, 10), Prism({Round(0, 0, 5)}, -1, 11, true)});
+  // The bolt is turned about its own x axis; its matrix stands that axis along world z.
+  const TPartResult bolt = BuildPart({Turned(-5, 0, 15, 4)});
+  std::vector<TPlaced> placed{Place("plate", plate), Place("bolt", bolt, {0, 0, 1, 0, 1, 0, -1, 0, 0, 0, 0, 0})};
+  placed[1].Fastener = true;
+  TAssemblyResult r = CheckAssembly(placed);
+  EXPECT_TRUE(r.Clashes.empty());
+  ASSERT_EQ(r.Seats.size(), 1u);
+  EXPECT_EQ(r.Seats[0].Fastener, 1u);
+  EXPECT_EQ(r.Seats[0].Part, 0u);
+  EXPECT_TRUE(r.Unseated.empty());
+  // A millimetre off the hole's axis it only touches the hole's wall: no clash, but not seated either.
+  placed[1].Matrix[9] = 1;
+  r = CheckAssembly(placed);
+  EXPECT_TRUE(r.Clashes.empty());
+  EXPECT_TRUE(r.Seats.empty());
+  ASSERT_EQ(r.Unseated.size(), 1u);
+}
+
+TEST(SolidFiles, StepKeepsTheVolumeAndPngShowsTheSolid)
+{
+  const auto dir = std::filesystem::temp_directory_path() / ("solid-test-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const TPartResult ring = BuildPart({Turned(0, 5, 20, 10)});
+  const std::vector<TPlaced> placed{Place("ring", ring, {1, 0, 0, 0, 1, 0, 0, 0, 1, 100, 0, 0})};
+  std::string error;
+  ASSERT_TRUE(WriteStep(placed, (dir / "ring.step").string(), error)) << error;
+  const TShapePtr back = ReadStep((dir / "ring.step").string(), error);
+  ASSERT_TRUE(back) << error;
+  EXPECT_NEAR(Volume(*back), ring.Volume, 1e-6 * ring.Volume);
+
+  for (bool section : {false, true}) {
+    const std::string png = (dir / (section ? "cut.png" : "ring.png")).string();
+    ASSERT_TRUE(RenderPng(placed, section, 160, 120, png, error)) << error;
+    hxgl::TImage im;
+    ASSERT_TRUE(hxgl::ReadPng(png, im));
+    ASSERT_EQ(im.Width, 160);
+    ASSERT_EQ(im.Height, 120);
+    // White background in the corners, the solid shaded (neither white nor black) in the middle, and a
+    // fair share of the picture.
+    for (auto [x, y] : {std::pair{0, 0}, {159, 0}, {0, 119}, {159, 119}})
+      EXPECT_EQ(im.At(x, y)[0] + im.At(x, y)[1] + im.At(x, y)[2], 3 * 255);
+    long shaded = 0;
+    for (int y = 0; y < im.Height; ++y)
+      for (int x = 0; x < im.Width; ++x) {
+        const unsigned char* p = im.At(x, y);
+        if (p[0] + p[1] + p[2] < 3 * 250 && p[0] + p[1] + p[2] > 30) ++shaded;
+      }
+    EXPECT_GT(shaded, im.Width * im.Height / 10) << section;
+    EXPECT_LT(shaded, im.Width * im.Height * 9 / 10) << section;
+  }
+  std::vector<TPlaced> none;
+  EXPECT_FALSE(RenderPng(none, false, 10, 10, (dir / "none.png").string(), error));
+  EXPECT_FALSE(ReadStep((dir / "missing.step").string(), error));
+  std::filesystem::remove_all(dir);
+}
+
+} // namespace

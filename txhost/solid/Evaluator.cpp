@@ -1,0 +1,350 @@
+// The host's documents as solids, through the features' placed forms.
+#include "txhost/solid/Evaluator.h"
+
+#include "txhost/lib/DocumentFile.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/Placement3D.h"
+
+#include "txapi/Enums.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+
+namespace txhost::solid {
+
+namespace {
+
+constexpr int MaxAssemblyDepth = 16;
+
+bool SolidType(int type)
+{
+  return type == txapi::o3d_bossExtrusion || type == txapi::o3d_cutExtrusion || type == txapi::o3d_bossRotated ||
+         type == txapi::o3d_cutRotated;
+}
+
+// The part's solid features in order, with their placed forms.
+std::vector<std::pair<const Object*, place::Placed>> SolidFeatures(const Object& part)
+{
+  std::vector<std::pair<const Object*, place::Placed>> out;
+  for (const Object* m : model::LiveMembers(part))
+    if (std::optional<place::Placed> p = place::PlacedOf(*m); p && SolidType(p->Type)) out.emplace_back(m, *p);
+  return out;
+}
+
+TVec3 Vec(const place::Vec3& v) { return {v[0], v[1], v[2]}; }
+
+TFeature Feature(const place::Placed& p)
+{
+  TFeature f;
+  f.Shape = p.Kind == "rotated" ? TFeature::Rotation : TFeature::Extrusion;
+  f.Cut = p.Cut;
+  f.Kind = p.Kind;
+  f.Frame = {Vec(p.Sketch.O), Vec(p.Sketch.U), Vec(p.Sketch.V), Vec(p.Sketch.N)};
+  for (const place::Loop& l : p.Loops) {
+    TLoop loop;
+    for (const place::Curve& c : l.Curves) {
+      TCurve2 k;
+      k.Kind = c.K == place::Curve::Kind::Line ? TCurve2::Line
+               : c.K == place::Curve::Kind::Arc ? TCurve2::Arc
+                                                 : TCurve2::Circle;
+      k.X1 = c.A[0], k.Y1 = c.A[1], k.X2 = c.B[0], k.Y2 = c.B[1];
+      k.Xc = c.C[0], k.Yc = c.C[1], k.R = c.R, k.Clockwise = c.Clockwise;
+      loop.push_back(k);
+    }
+    f.Loops.push_back(std::move(loop));
+  }
+  f.From = p.Sweep.From;
+  f.To = p.Sweep.To;
+  f.Grow = place::TaperShift(p.Taper, p.TaperOutward, 1.0);
+  f.AxisPoint = Vec(p.AxisPoint);
+  f.AxisDir = Vec(p.AxisDir);
+  f.Angle = p.Angle;
+  return f;
+}
+
+std::string NameOf(const Object& o)
+{
+  for (const char* key : {"name", "sourceName"}) {
+    const Value& v = o.Prop(key);
+    if (v.is_string() && !v.get<std::string>().empty()) return v.get<std::string>();
+  }
+  return "#" + std::to_string(o.Id());
+}
+
+std::array<double, 12> Twelve(const place::Matrix& m)
+{
+  return {m.X[0], m.X[1], m.X[2], m.Y[0], m.Y[1], m.Y[2], m.Z[0], m.Z[1], m.Z[2], m.O[0], m.O[1], m.O[2]};
+}
+
+place::Matrix Compose(const place::Matrix& outer, const place::Matrix& inner)
+{
+  place::Matrix m;
+  m.X = outer.Direction(inner.X);
+  m.Y = outer.Direction(inner.Y);
+  m.Z = outer.Direction(inner.Z);
+  m.O = outer.Point(inner.O);
+  return m;
+}
+
+std::string Number(double v)
+{
+  char b[32];
+  std::snprintf(b, sizeof b, "%.3f", v);
+  return b;
+}
+
+struct TLeaf
+{
+  std::string Name;
+  const Object* Part = nullptr;
+  place::Matrix M;
+};
+
+} // namespace
+
+bool MustBeSeated(const std::string& name)
+{
+  for (const char* word : {"Болт", "Винт", "Шпилька", "Палец", "Штифт"}) {
+    const std::string w = word;
+    if (name.compare(0, w.size(), w) == 0 && (name.size() == w.size() || name[w.size()] == ' ')) return true;
+  }
+  return false;
+}
+
+struct TEvaluator::TState
+{
+  Host& H;
+  std::map<std::string, std::shared_ptr<const TPartResult>> Parts;          // by their placed features
+  std::map<std::string, std::shared_ptr<const TAssemblyResult>> Assemblies; // by their leaves
+  struct TRead
+  {
+    std::filesystem::file_time_type Time;
+    std::uintmax_t Size = 0;
+    ObjectId Document = 0; // by identifier: the host frees a document read for nobody in time
+  };
+  std::map<std::filesystem::path, TRead> Files; // component sources read from their files
+  int Modelled = 0;
+
+  explicit TState(Host& h) : H(h) {}
+
+  std::pair<std::shared_ptr<const TPartResult>, std::string> Part(const Object& part)
+  {
+    std::string key;
+    std::vector<TFeature> features;
+    for (const auto& [o, p] : SolidFeatures(part)) {
+      key += o->Prop("placed").dump();
+      key += '\n';
+      features.push_back(Feature(p));
+    }
+    auto& slot = Parts[key];
+    if (!slot) {
+      slot = std::make_shared<const TPartResult>(BuildPart(features));
+      ++Modelled;
+    }
+    return {slot, key};
+  }
+
+  // The top part of a component's source: the document read with it, or else its file.
+  const Object* Source(const Object& component)
+  {
+    if (const Object* d = component.RefProp("source"); d != nullptr)
+      if (const Object* top = H.TopPart(*d)) return top;
+    const Value& file = component.Prop("file");
+    if (!file.is_string()) return nullptr;
+    const std::filesystem::path path(file.get<std::string>());
+    std::error_code ec;
+    const auto time = std::filesystem::last_write_time(path, ec);
+    const auto size = ec ? 0 : std::filesystem::file_size(path, ec);
+    if (ec) return nullptr;
+    TRead& r = Files[path];
+    const Object* document = r.Document != 0 ? H.Find(r.Document) : nullptr;
+    if (document == nullptr || r.Time != time || r.Size != size) {
+      std::string error;
+      const Object* read = ReadDocumentFile(H, path, error);
+      r = {time, size, read != nullptr ? read->Id() : 0};
+      document = read;
+    }
+    return document != nullptr ? H.TopPart(*document) : nullptr;
+  }
+
+  void Leaves(const Object& part, const place::Matrix& m, int depth, std::vector<TLeaf>& out,
+              std::vector<std::string>& missing)
+  {
+    for (const Object* c : model::LiveMembers(part, kinds::Part)) {
+      const place::Matrix cm = Compose(m, place::ComponentMatrix(*c));
+      const Object* source = Source(*c);
+      if (source == nullptr) {
+        missing.push_back(NameOf(*c));
+        continue;
+      }
+      if (!model::LiveMembers(*source, kinds::Part).empty()) {
+        if (depth < MaxAssemblyDepth) Leaves(*source, cm, depth + 1, out, missing);
+        else missing.push_back(NameOf(*c) + " (nested too deep)");
+        continue;
+      }
+      out.push_back({NameOf(*c), source, cm});
+    }
+  }
+};
+
+TEvaluator::TEvaluator(Host& host) : S(std::make_unique<TState>(host)) {}
+TEvaluator::~TEvaluator() = default;
+
+int TEvaluator::Modelled() const { return S->Modelled; }
+
+bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& error, bool components)
+{
+  const int type = Host::DocumentType(document);
+  const Object* top = S->H.TopPart(document);
+  if (top == nullptr || (type != txapi::txDocumentPart && type != txapi::txDocumentAssembly &&
+                         type != txapi::txDocumentTechnologyAssembly)) {
+    error = "not a part or an assembly";
+    return false;
+  }
+  out = {};
+  out.Name = NameOf(*top);
+  std::vector<TLeaf> leaves;
+  S->Leaves(*top, place::Matrix{}, 0, leaves, out.Missing);
+  out.Assembly = type != txapi::txDocumentPart || !leaves.empty() || !out.Missing.empty();
+  if (!out.Assembly) {
+    out.Parts.push_back(S->Part(*top).first);
+    out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false});
+    return true;
+  }
+  std::string key;
+  for (const TLeaf& l : leaves) {
+    auto [part, partKey] = S->Part(*l.Part);
+    out.Parts.push_back(part);
+    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), MustBeSeated(l.Name)});
+    key += partKey;
+    for (double v : out.Placed.back().Matrix)
+      key += std::to_string(v) + ",";
+    key += out.Placed.back().Fastener ? "F\n" : "\n";
+  }
+  if (!components) return true;
+  auto& slot = S->Assemblies[key];
+  if (!slot) {
+    slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed));
+    ++S->Modelled;
+  }
+  out.Checked = slot;
+  return true;
+}
+
+std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
+{
+  std::vector<std::string> faults;
+  for (const std::string& m : r.Missing)
+    faults.push_back("component " + m + ": its part cannot be read");
+  std::map<const TPartResult*, bool> seen; // a part placed several times is told once
+  for (std::size_t i = 0; i < r.Parts.size(); ++i) {
+    const TPartResult& p = *r.Parts[i];
+    if (!seen.emplace(&p, true).second) continue;
+    const std::string who = r.Placed[i].Name;
+    if (p.Solids != 1) faults.push_back(who + ": " + std::to_string(p.Solids) + " solids");
+    for (std::size_t k = 0; k < p.Features.size(); ++k) {
+      const TFeatureResult& f = p.Features[k];
+      if (f.Changed <= 0)
+        faults.push_back(who + ": " + f.Kind + " " + std::to_string(k) + " (" + (f.Cut ? "cut" : "boss") + ") " +
+                         (f.Error.empty() ? (f.Cut ? "removes nothing" : "adds nothing") : "failed: " + f.Error));
+    }
+  }
+  if (r.Checked) {
+    for (const TClash& c : r.Checked->Clashes)
+      faults.push_back("clash: " + r.Placed[c.A].Name + " and " + r.Placed[c.B].Name + " share " +
+                       Number(c.Volume) + " mm3");
+    for (std::size_t f : r.Checked->Unseated)
+      faults.push_back("not seated: " + r.Placed[f].Name + " stands in no hole");
+  }
+  return faults;
+}
+
+bool TEvaluator::Check(Object& document, std::ostream& out, int& faults, std::string& error)
+{
+  TDocumentResult r;
+  if (!Evaluate(document, r, error)) return false;
+  out << (r.Assembly ? "assembly " : "part ") << r.Name << "\n";
+  std::map<const TPartResult*, bool> seen;
+  for (std::size_t i = 0; i < r.Parts.size(); ++i) {
+    const TPartResult& p = *r.Parts[i];
+    if (r.Assembly) out << "  component " << i << " " << r.Placed[i].Name << "\n";
+    if (!seen.emplace(&p, true).second) continue;
+    const std::string indent = r.Assembly ? "    " : "  ";
+    out << indent << "volume " << Number(p.Volume) << " mm3, " << p.Solids << " solids\n";
+    for (std::size_t k = 0; k < p.Features.size(); ++k) {
+      const TFeatureResult& f = p.Features[k];
+      out << indent << f.Kind << " " << k << " " << f.Effect();
+      if (f.Changed > 0) out << " " << Number(f.Changed) << " mm3";
+      if (!f.Error.empty()) out << ": " << f.Error;
+      out << "\n";
+    }
+  }
+  if (r.Checked)
+    for (const TSeat& s : r.Checked->Seats)
+      out << "  seated: " << s.Fastener << " " << r.Placed[s.Fastener].Name << " in " << s.Part << " "
+          << r.Placed[s.Part].Name << "\n";
+  const std::vector<std::string> found = Faults(r);
+  for (const std::string& f : found)
+    out << "  fault: " << f << "\n";
+  out << "faults: " << found.size() << "\n";
+  faults = int(found.size());
+  return true;
+}
+
+bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool section, std::string& error)
+{
+  TDocumentResult r;
+  if (!Evaluate(document, r, error)) return false;
+  if (file.extension() == ".png") return RenderPng(r.Placed, section, 1024, 768, file.string(), error);
+  if (section) {
+    error = "only a picture (.png) is drawn as a section";
+    return false;
+  }
+  if (file.extension() == ".step") return WriteStep(r.Placed, file.string(), error);
+  error = "a solid is saved as .png or .step, not as " + file.extension().string();
+  return false;
+}
+
+bool TEvaluator::Count(Object& document, const std::string& what, long long& n, std::string& error)
+{
+  TDocumentResult r;
+  if (!Evaluate(document, r, error)) return false;
+  n = 0;
+  if (what == "clashes") {
+    n = r.Checked ? (long long)r.Checked->Clashes.size() : 0;
+    return true;
+  }
+  if (what == "solids") {
+    for (const auto& p : r.Parts)
+      n += p->Solids;
+    return true;
+  }
+  error = "nothing to count as " + what;
+  return false;
+}
+
+bool TEvaluator::Effect(Object& document, const Object& feature, std::string& effect, std::string& error)
+{
+  const Object* top = S->H.TopPart(document);
+  if (top == nullptr) {
+    error = "not a 3D document";
+    return false;
+  }
+  const auto features = SolidFeatures(*top);
+  const auto at = std::find_if(features.begin(), features.end(), [&](const auto& f) { return f.first == &feature; });
+  if (at == features.end()) {
+    error = "the object is no placed solid feature of the document's top part";
+    return false;
+  }
+  const auto part = S->Part(*top).first;
+  effect = part->Features.at(std::size_t(at - features.begin())).Effect();
+  return true;
+}
+
+} // namespace txhost::solid

@@ -1,0 +1,123 @@
+#pragma once
+// The stand-in host's solid evaluator: turns placed features into solids with a real solid modeller, and
+// solids into volumes, clashes, pictures and STEP files. Only this library sees the modeller; its callers
+// see the plain values below and the opaque TShape.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace txhost::solid {
+
+using TVec3 = std::array<double, 3>;
+
+// A curve of a sketch, in the sketch's own coordinates (u, v).
+struct TCurve2
+{
+  enum TKind { Line, Arc, Circle };
+  TKind Kind = Line;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0; // ends of a line or an arc
+  double Xc = 0, Yc = 0, R = 0;          // centre and radius of an arc or a circle
+  bool Clockwise = false;                // an arc's sense from (X1, Y1) to (X2, Y2)
+};
+// Curves that chain end to end into one closed loop (or one circle).
+using TLoop = std::vector<TCurve2>;
+
+// A sketch plane in space: u and v span it (arcs turn counter-clockwise about u x v), n is the sweep's
+// direction.
+struct TFrame
+{
+  TVec3 Origin{0, 0, 0}, U{1, 0, 0}, V{0, 1, 0}, N{0, 0, 1};
+};
+
+// One solid feature of a part, placed: a profile (regions by even-odd nesting of its loops) swept along
+// the frame's normal over [From, To] or turned about an axis.
+struct TFeature
+{
+  enum TShape { Extrusion, Rotation };
+  TShape Shape = Extrusion;
+  bool Cut = false;
+  std::string Kind; // for reports: "extrusion", "rotated", ...
+  TFrame Frame;
+  std::vector<TLoop> Loops;
+  // Extrusion: the sweep range along N, and how far the section's edges move out per unit of distance
+  // from the sketch plane (negative: in; a taper's tangent).
+  double From = 0, To = 0, Grow = 0;
+  // Rotation: the axis through a point along a direction, and the turn in degrees (right-handed about it).
+  TVec3 AxisPoint{0, 0, 0}, AxisDir{1, 0, 0};
+  double Angle = 360;
+};
+
+// What one feature did to its part.
+struct TFeatureResult
+{
+  std::string Kind;
+  bool Cut = false;
+  double Tool = 0;    // the tool's own volume
+  double Changed = 0; // the volume a cut removed or a boss added (never negative)
+  std::string Error;  // the modeller's failure, when it failed; the part then stays as it was
+  const char* Effect() const { return !Error.empty() ? "failed" : Changed > 0 ? (Cut ? "removes" : "adds") : "nothing"; }
+};
+
+// A solid shape of the modeller, shared and immutable once made.
+class TShape;
+using TShapePtr = std::shared_ptr<const TShape>;
+
+struct TPartResult
+{
+  TShapePtr Shape; // null when nothing was built
+  double Volume = 0;
+  int Solids = 0;
+  std::vector<TFeatureResult> Features;
+};
+
+// Builds the features in order. A feature that throws or fails is reported and skipped.
+TPartResult BuildPart(const std::vector<TFeature>& features);
+
+// A leaf component of an assembly placed in world space: world = origin + x X + y Y + z Z.
+struct TPlaced
+{
+  std::string Name;
+  TShapePtr Shape;
+  std::array<double, 12> Matrix{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}; // rows X, Y, Z, origin
+  bool Fastener = false;                                              // a bolt, pin, screw, nut or washer
+};
+
+struct TClash
+{
+  std::size_t A = 0, B = 0; // indices into the placed list, A < B
+  double Volume = 0;
+};
+// A fastener's axis passes through a coaxial hole of another component.
+struct TSeat
+{
+  std::size_t Fastener = 0, Part = 0;
+};
+struct TAssemblyResult
+{
+  std::vector<TClash> Clashes;
+  std::vector<TSeat> Seats;
+  std::vector<std::size_t> Unseated; // fasteners seated in no other component
+};
+// The clash tolerance: shared volumes up to max(0.1 mm3, 1e-6 of the smaller solid) are touching.
+double ClashTolerance(double smaller);
+TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed);
+
+// The volume and the number of solids of a shape.
+double Volume(const TShape& shape);
+int SolidCount(const TShape& shape);
+// A placed component's box in world space (x0, y0, z0, x1, y1, z1), and whether a world point lies inside
+// its solid (not on its boundary).
+std::array<double, 6> Bounds(const TPlaced& placed);
+bool Contains(const TPlaced& placed, const TVec3& point);
+
+// The placed solids drawn shaded from a fixed isometric view into a PNG of width x height pixels on a
+// white background; with section, everything above the XOY plane is cut away so that what sits inside
+// shows.
+bool RenderPng(const std::vector<TPlaced>& placed, bool section, int width, int height, const std::string& file,
+               std::string& error);
+// The placed solids written to a STEP file; read back as one shape.
+bool WriteStep(const std::vector<TPlaced>& placed, const std::string& file, std::string& error);
+TShapePtr ReadStep(const std::string& file, std::string& error);
+
+} // namespace txhost::solid
