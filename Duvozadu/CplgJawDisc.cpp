@@ -18,6 +18,7 @@ struct TJaw
 {
   const double* A;
   double rb, D3r, D10r, rm, L, Lh, F, gap, s, q, f, e, kt;
+  double du; // a conical bore's loss on its radius from the outer face to the slotted one
 };
 
 bool Sizes(TJaw& j, const double* A, int T)
@@ -40,6 +41,7 @@ bool Sizes(TJaw& j, const double* A, int T)
   // Without a keyway row the keyway line lies on the bore.
   const double* K = KeywayRow(A[1]);
   j.kt = Usable(K, 3) ? j.rb + K[2] : j.rb;
+  j.du = (BoreType(T) & 2) ? ConeDrop(j.Lh) : 0.0;
   return true;
 }
 
@@ -82,8 +84,11 @@ void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& m
   if (!m || !Usable(A, JawDiscColumns)) return;
   const double L = A[6 + (BoreType(T) & 1)], h = L / 2, rb = A[1] / 2, f = A[14], e = A[15], W = A[11];
   const double D3r = A[3] / 2, D10r = A[10] / 2;
+  // A conical bore keeps the shaft's diameter where the entry chamfer ends and narrows inwards.
+  const bool cone = BoreType(T) & 2;
+  const double rh = cone ? rb - ConeDrop(h - f) : rb, rL = cone ? rb - ConeDrop(L - f) : rb;
   TContDrawing c(m);
-  c.Make(h, rb,
+  c.Make(h, rh,
          dPx(f, rb,
              dFsk(0, rb, 0, rb + 2 * f, f,
                   dPx(0, rb + 2 * f,
@@ -91,7 +96,7 @@ void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& m
                            dCLL(W, D10r, W, (A[10] + A[3]) / 4, f,
                                 dFsk(W, D3r, (L + W) / 2, D3r, e,
                                      dFsk(L, D3r, L, (A[1] + A[3]) / 4, f,
-                                          dPx(L, rb, dFsk(L, rb, h, rb, f))))))))));
+                                          dPx(L, rL, dFsk(L, rL, h, rh, f))))))))));
   // The half lies from -L to 0, its slotted end at 0.
   TPiece p(*m, mx, my, ma, mm, -L);
   c.drContBlock(tl);
@@ -105,14 +110,16 @@ void dr2D_JawDiscCoupling()
   if (!m || !Sizes(j, j2)) return;
   const double Lh = j.Lh, F = j.F, f = j.f, e = j.e, D10r = j.D10r, D3r = j.D3r, rm = j.rm, kt = j.kt;
   const double rb = j.rb, s = j.s, q = j.q, gap = j.gap, Lh2 = j2.Lh, F2 = j2.F, rb2 = j2.rb;
+  // A conical bore, and the keyway along it, narrow from the outer face towards the slot.
+  const double du = j.du, du2 = j2.du * (Lh2 - q) / Lh2;
   // The first half: the keyway side up to its keyway line, the other side to the bore. Both start
   // at the keyway line; the other side's bore closes its outline at (0, rb).
   auto firstHalf = [&](double bore) {
     return dFsk(0, D10r, f, D10r, f,
                 dCLL(F, D10r, F, rm, 1.0,
                      dFsk(F, D3r, F + e, D3r, e,
-                          dFsk(Lh, D3r, Lh, bore, f,
-                               dPt1(Lh, s, dPt1(Lh - q, s, dPt1(Lh - q, 0, dSP(Lh, bore, dP(0, bore)))))))));
+                          dFsk(Lh, D3r, Lh, bore - du, f,
+                               dPt1(Lh, s, dPt1(Lh - q, s, dPt1(Lh - q, 0, dSP(Lh, bore - du, dP(0, bore)))))))));
   };
   TContDrawing keyed(m), other(m), insert(m), second(m);
   keyed.Make(0, kt, dPx(0, kt, firstHalf(kt)));
@@ -132,9 +139,9 @@ void dr2D_JawDiscCoupling()
                        dCLL(F2, D10r, F2, rm, 1.0,
                             dFsk(F2, D3r, F2 + e, D3r, e,
                                  dP(Lh2 - q, D3r,
-                                    dP(Lh2 - q, rb2,
+                                    dP(Lh2 - q, rb2 - du2,
                                        dPt1(Lh2 - q, s,
-                                            dPt1(Lh2, s, dPt1(Lh2, 0, dSP(Lh2 - q, rb2, dP(0, rb2))))))))))));
+                                            dPt1(Lh2, s, dPt1(Lh2, 0, dSP(Lh2 - q, rb2 - du2, dP(0, rb2))))))))))));
   m->drMacro2D(true);
   m->drMtr(-gap / 2 - Lh, 0.0, 0.0, 1.0);
   HatchedBothSides(*m, 45.0, keyed, other);
