@@ -2,6 +2,8 @@
 // half-rings and rings that clamp its feet, and the coupling's 2D section, 2D view and 3D model.
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgDetails.h"
@@ -45,6 +47,24 @@ struct TTorusHub
   }
   double l, du;
 };
+
+// The part of a bolt's hole from x = edge to the shoulder where a flange's face meets the shell's
+// foot (the face at B above D1 - 3f, at B + f below D1 - 3f - 2, a chamfer between), from height lo
+// to hi, as a closed program; mirrored across the middle plane for s < 0. Both the flange's and the
+// foot's hatch stop there.
+void ShoulderBand(TContDrawing& c, const TTorus& g, double edge, double lo, double hi, double s)
+{
+  const double B = g.B, f = g.f, y1 = g.D1 - 3 * f - 2, y2 = g.D1 - 3 * f;
+  auto shoulder = [&](double y) { return y <= y1 ? B + f : y >= y2 ? B : B + f * (y2 - y) / (y2 - y1); };
+  std::vector<std::pair<double, double>> p{{edge, lo}, {shoulder(lo), lo}};
+  for (const double y : {y1, y2})
+    if (y > lo && y < hi) p.push_back({shoulder(y), y});
+  p.insert(p.end(), {{shoulder(hi), hi}, {edge, hi}});
+  TNode* next = dP(s * edge, lo);
+  for (auto it = p.rbegin(); it + 1 != p.rend(); ++it)
+    next = dP(s * it->first, it->second, next);
+  c.Make(s * edge, lo, next);
+}
 
 bool TorusDrawable(const double* A)
 {
@@ -97,20 +117,17 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   if (tl % 10 == 0) return;
   THole3DParam hole(*m);
   const double x = B + b, zero = 0.0, half = 180.0, depth = b - f, r = g.d5;
-  // A hole at each of the section's bolts, above the axis and below.
-  auto boltHole = [&](bool own) {
-    for (const double y : {g.D2, -g.D2})
-      if (own)
-        hole.drHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
-      else
-        hole.cHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
-  };
-  // The two halves hatched in opposite directions, each unlike the ring it touches.
+  // The two halves hatched in opposite directions, each unlike the ring it touches. The hatch stops
+  // at the bolt's hole right up to the face, the foot's shoulder included.
+  TContDrawing band(m);
+  ShoulderBand(band, g, x, g.D2 - r, std::min(g.D2 + r, D1), 1.0);
   m->drHatch(0, ma / 2 + 45.0, 2.0);
   c.drContBlock(30);
-  boltHole(false);
+  band.drContBlock(30);
   m->drEndObj();
-  boltHole(true);
+  // A hole at each of the section's bolts, above the axis and below.
+  for (const double y : {g.D2, -g.D2})
+    hole.drHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
@@ -167,9 +184,19 @@ void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, B + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  // Rubber, finer than the metal parts it touches.
+  // Rubber, finer than the metal parts it touches. The bolts pass through both feet (the model
+  // drills them there): the hatch stops at their holes, the band of the bolt circle within each
+  // foot, whose outer side follows the foot's shoulder.
+  const double lo = std::max(g.D2 - g.d5, Rmin), hi = std::min(g.D2 + g.d5, D1);
+  TContDrawing right(m), left(m);
+  TContDrawing* const holes[2] = {&right, &left};
+  ShoulderBand(right, g, bi, lo, hi, 1.0);
+  ShoulderBand(left, g, bi, lo, hi, -1.0);
   m->drHatch(1, 45.0, 1.0);
   c.drContBlock(30);
+  if (hi > lo && bi < B)
+    for (const TContDrawing* h : holes)
+      h->drContBlock(30);
   m->drEndObj();
 }
 

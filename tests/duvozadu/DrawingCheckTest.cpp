@@ -97,9 +97,10 @@ struct TChecked
   const char* Key;
   const char* Coupling;
   const char* Table;
-  int PiercedHatch = -1; // a hatch kind whose part fasteners still pass through
   // Cone lines at least: in the section (both halves, above and below the axis) and in the 3D halves.
   int Cones = 4, Cones3D = 2;
+  // The column of the bolt's diameter where the row gives it: the shank's whole width is checked then.
+  int Bolt = -1;
 };
 void PrintTo(const TChecked& c, std::ostream* os)
 {
@@ -112,13 +113,12 @@ const TChecked Checked[] = {
     {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой"},
     {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая"},
     {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая"},
-    // Its bolts pass through the rubber shell's foot in every row: an open question of its design.
-    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 1},
+    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 4, 2, 5},
     {"hinge", "Шарнирная ГОСТ 5147-97", "Муфта шарнирная"},
     {"hinge2", "Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная"},
     // The first half's section stops at its keyway above the axis; equal halves are one 3D part
     // whose bore is one line on both sides of the profile's start.
-    {"jaw_disc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", -1, 3, 1},
+    {"jaw_disc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 3, 1},
 };
 
 class DrawingCheck : public CouplingTest, public ::testing::WithParamInterface<TChecked>
@@ -146,18 +146,18 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
         if (c.Hatch >= 0) bounds.push_back(c);
       ASSERT_TRUE(ConeLines(bounds, d, cones));
       EXPECT_GE(cones, row.Cones);
-      // No hatched region holds a point of a fastener's axis.
+      // No hatched region holds a point of a fastener's axis, nor of its shank near its edges.
       std::vector<std::vector<TSeg>> regions;
       const auto hatches = M.Of("drHatch");
       for (int k = 0; k < M.Hatches(); ++k)
         regions.push_back(Segments(M.HatchBoundary(k)));
+      const double edge = row.Bolt < 0 ? 0.0 : 0.4 * A[row.Bolt];
       for (const auto& a : FastenerAxes(M))
-        for (int s = 1; s < 100; ++s) {
-          const double x = a.x1 + (a.x2 - a.x1) * s / 100;
-          for (int k = 0; k < int(regions.size()); ++k) {
-            if (hatches[k].A[0] == row.PiercedHatch) continue;
-            ASSERT_FALSE(Inside(regions[k], x, a.y1)) << "hatch " << k << " across a fastener at " << x << ", " << a.y1;
-          }
+        for (int s = 1; s < 100; ++s)
+          for (const double y : {a.y1, a.y1 + edge, a.y1 - edge}) {
+            const double x = a.x1 + (a.x2 - a.x1) * s / 100;
+            for (int k = 0; k < int(regions.size()); ++k)
+              ASSERT_FALSE(Inside(regions[k], x, y)) << "hatch " << k << " across a fastener at " << x << ", " << y;
         }
       // Parts whose boundaries share an edge differ in hatch angle or step; hatches of one piece (one
       // macro) are one part.
