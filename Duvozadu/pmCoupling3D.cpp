@@ -150,6 +150,9 @@ bool pmCouplingBlock3D()
     // The loaded phantom shows its file's sizes until it is given the chosen ones.
     if (command->Table != nullptr) command->SetParam(command->Phantom);
     command->Run(true, false);
+    // A run that neither confirmed nor cancelled the edit (its process could not start) leaves the
+    // coupling under edit as the user had it: shown.
+    if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
   } catch (...) {
     // A host failure outside the command's run loop: the coupling under edit is shown again.
     try {
