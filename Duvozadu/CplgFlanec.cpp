@@ -6,6 +6,7 @@
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/CplgShared.h"
+#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 
@@ -15,7 +16,7 @@ constexpr int FlangeColumns = 21, FlangeBoltColumns = 6;
 // towards half 2.
 constexpr double BoltAngle = 180.0;
 
-// The hub of a bore type: its length and the keyway's narrowing of a conical bore.
+// The hub of a bore type: its length and how much a conical bore narrows towards the joint.
 struct THub
 {
   double Lh, du;
@@ -24,7 +25,8 @@ THub Hub(const double* A, int T)
 {
   T = BoreType(T);
   THub h{(T & 1) ? A[20] : A[15], 0.0};
-  if (T & 2) h.du = (h.Lh - A[17]) * 0.05;
+  // The bore runs from the recess's floor to the chamfer at the hub's end.
+  if (T & 2) h.du = ConeDrop(h.Lh - A[3] - A[17]);
   return h;
 }
 
@@ -50,12 +52,17 @@ bool Rows(TRows& r)
 }
 
 // One bolt with its washer and nut at height y: the head behind half 1's flange, washer and nut
-// behind half 2's; k lengthens the bolt, w is the washer's bore.
-void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double k, double w)
+// behind half 2's; w is the washer's bore. The section and the view show the same bolt, the view
+// its shank hidden where it passes through the flanges, the washer and the nut.
+void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w, bool view)
 {
   TCommonGeometry g(0, &m);
   const double d = A[19], b = A[16], one = 1.0, a = BoltAngle;
-  g.dr2D_Screw_V1(b, y, a, one, d, 2 * b + d / 2 + k, 20.0, B[3], B[2], 31, false);
+  const TBoltFit fit = BoltFit(2 * b, B[4], B[2], d, 2 * b + d / 2 + 4.0, 20.0);
+  if (view)
+    BoltInView(m, b, y, a, d, fit.L, B[3], B[2], 2 * b + B[4] + B[2]);
+  else
+    g.dr2D_Screw_V1(b, y, a, one, d, fit.L, fit.LM, B[3], B[2], 31, false);
   g.dr2D_Nut_V2(-b - B[4], y, a, one, d, B[3], B[2], 31, false);
   g.dr2D_Washer_V2(-b, y, a, one, w, B[5], B[4], 31, false);
 }
@@ -96,15 +103,31 @@ void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma
       0, D10,
       dPx(0, D10,
           dP(A[17], D10,
-             dPx(A[17], r,
+             dPx(A[17], r - h.du,
                  dPx(Lh - c, r,
                      dPx(Lh, r + c,
                          dFsk(Lh, D9, Lh - c, D9, c,
                               dCLL(A[16], D9, A[16], D7 - c, A[18],
                                    dFsk(A[16], D7, A[16] / 2, D7, c, dFsk(0, D7, 0, D10, c, nullptr))))))))));
   TPiece piece(*m, mx, my, ma, mm, 0.0);
+  // The bolts' holes, where the section shows bolts: the hatch stops at them. A half turned
+  // over has the sheet's upper bolt below its own axis.
+  THole3DParam hole(*m);
+  const double up = std::cos(ma * M_PI / 180.0) < 0.0 ? -1.0 : 1.0, zero = 0.0, R = A[8] / 2, rb = A[19] / 2;
+  auto holes = [&] {
+    if (!(A[6] >= 1.0)) return;
+    for (double y : {up * R, -up * R})
+      if (y == up * R || BoltBelow(A))
+        hole.cHole(48, zero, y, zero, zero, zero, zero, zero, zero, zero, A[16], rb, zero, zero, zero, zero);
+  };
   // Half 1 (at 0 degrees) and half 2 (at -180) are hatched in opposite directions.
-  Hatched(p, tl, 0, ma / 2 + 45.0, 2.0, [] {});
+  p.drContBlock(tl);
+  if (tl % 10 != 0) {
+    m->drHatch(0, ma / 2 + 45.0, 2.0);
+    p.drContBlock(tl - tl % 10);
+    holes();
+    m->drEndObj();
+  }
   if (tl % 10 != 0) dr2D_Shponka(A[1], h.du, A[17], Lh, ma == 0);
   m->drLine(-3.0, 0.0, Lh + 3.0, 0.0, 3);
 }
@@ -137,8 +160,8 @@ void dr2D_CouplingFlanec()
   dr2D_CouplingFlanec_V1(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
   if (!r.B) return;
   const double w = r.R1[19] + 1.0;
-  BoltSet(*r.m, r.R1, r.B, R, 4.0, w);
-  if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, 4.0, w);
+  BoltSet(*r.m, r.R1, r.B, R, w, false);
+  if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, w, false);
 }
 
 void dr2D_CouplingFlanecView()
@@ -147,8 +170,8 @@ void dr2D_CouplingFlanecView()
   if (!Rows(r)) return;
   const double zero = 0.0, one = 1.0, turned = -180.0, R = r.R1[8] / 2;
   if (r.B) {
-    BoltSet(*r.m, r.R1, r.B, R, 6.0, r.R1[11]);
-    if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, 6.0, r.R1[19] + 1.0);
+    BoltSet(*r.m, r.R1, r.B, R, r.R1[11], true);
+    if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, r.R1[19] + 1.0, true);
   }
   dr2D_CouplingFlanec_V2(zero, zero, zero, one, r.R1, ControlModel.T1, 31);
   dr2D_CouplingFlanec_V2(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
@@ -165,7 +188,8 @@ void dr3D_CouplingFlanec()
   const double d = A[19], b = A[16];
   if (B) {
     TCommonGeometry g(0, &m);
-    g.dr3D_Screw(d, 2 * b + d / 2 + 7.0, 20.0, B[3], B[2], ControlModel.mfDetail3D(3));
+    const TBoltFit fit = BoltFit(2 * b, B[4], B[2], d, 2 * b + d / 2 + 7.0, 20.0);
+    g.dr3D_Screw(d, fit.L, fit.LM, B[3], B[2], ControlModel.mfDetail3D(3));
     g.dr3D_Nut(d, B[3], B[2], ControlModel.mfDetail3D(4));
     g.dr3D_Washer(d + 1.0, B[5], B[4], ControlModel.mfDetail3D(5), true);
   }

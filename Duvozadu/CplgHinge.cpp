@@ -35,7 +35,8 @@ bool Half(const double* A, int T, THalf& h)
   if (!HalfUsable(A)) return false;
   const int t = BoreType(T), di = t & 1;
   h = {A[1], A[2], A[4], A[5], A[6], A[7 + di], A[9 + di], A[11], A[12 + di], A[16], A[17], 0.0};
-  if (t & 2) h.du = (h.l1 - h.l3) * 0.05;
+  // The bore runs from the hub's inner face to the chamfer at its end.
+  if (t & 2) h.du = ConeDrop(h.l3 - f);
   return true;
 }
 
@@ -127,7 +128,10 @@ void dr2D_HingeSelgCoupling_V1(const double& mx, const double& my, const double&
   if (!m || !Half(A, T, h)) return;
   const double d = h.d, D = h.D, l1 = h.l1, x = h.l1 - h.l, b = h.b;
   TContDrawing c(m);
-  TNode* closed = dP(0, d / 2 + f, dP(1, d / 2, dP(l1 - 1, d / 2, dP(l1, d / 2 + f))));
+  // Revolved, the half has the hub's bore: a conical one steps down at the hub's inner face.
+  TNode* end = dP(l1 - 1, d / 2, dP(l1, d / 2 + f));
+  if (h.du > 0.0) end = dP(l1 - h.l3, d / 2, dP(l1 - h.l3, d / 2 - h.du, end));
+  TNode* closed = dP(0, d / 2 + f, dP(1, d / 2, end));
   TNode* slot =
       dP(0, b / 2, dCLL(x, b / 2, x, 0, f, dSP(x, b / 2 - 0.5, dP(x - 1, D / 2 - 1, dP(0, D / 2 - 1)))));
   c.Make(l1, d / 2 + f,

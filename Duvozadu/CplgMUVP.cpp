@@ -1,5 +1,6 @@
 // The elastic sleeve-and-pin coupling: half-couplings, pin, bushings, the keyway every coupling
 // shares, and the row's 2D section, 2D view and 3D model.
+#include <algorithm>
 #include <cmath>
 
 #include "Duvozadu/ControlModel.h"
@@ -14,6 +15,8 @@
 
 namespace {
 constexpr double Sin60 = 0.8660254037844387;
+// The pin's cone narrows by this much on the radius per unit of its length, and so does its hole.
+constexpr double PinCone = 0.1;
 
 struct TBore
 {
@@ -23,7 +26,8 @@ TBore Bore(const double* A, int T)
 {
   const int di = (T & 1) ? 0 : 15;
   TBore b{A[4 + di], A[3 + di], 0.0};
-  if (T & 2) b.du = 0.05 * b.l;
+  // The bore runs from the flange's face to the chamfer at the hub's end.
+  if (T & 2) b.du = ConeDrop(b.l - A[16]);
   return b;
 }
 const TTable* Main()
@@ -118,11 +122,16 @@ void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const d
   c.drContBlock(tl);
   m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
   if (tl % 10 == 0) return;
-  THole3DParam hole(*m);
-  const double x = -l1, y = A[5] / 2, zero = 0.0, r = A[14] / 2;
-  auto pinHole = [&] {
-    hole.cHole(48, x, y, zero, zero, zero, zero, zero, zero, zero, l1, r, zero, zero, zero, zero);
-  };
+  // The pin's hole is the cone the pin sits in: its diameter at the face, narrowing into the
+  // flange as the pin does, as the model cuts it.
+  // It never narrows below the pin's thread, which passes through it.
+  const double* P = PinRow(A);
+  const double y = A[5] / 2, r = A[14] / 2, rt = PinUsable(P) ? std::min(P[3] / 2, r) : 0.0;
+  const double e = std::max(r - PinCone * l1, rt), t = std::min((r - e) / PinCone, l1);
+  TContDrawing cone(m);
+  cone.Make(0, y + r,
+            dP(-t, y + e, dP(-l1, y + e, dP(-l1, y - e, dP(-t, y - e, dP(0, y - r, dP(0, y + r)))))));
+  auto pinHole = [&] { cone.dr2D(1); };
   m->drHatch(0, 45.0, 2.0);
   c.drContBlock(tl - tl % 10);
   pinHole();
@@ -222,7 +231,7 @@ void dr2D_PalecMUVP(const double& mx, const double& my, const double& ma, const 
                      dTL(tl, dPx(P[11], P[3] / 2,
                                  dPx(xt, P[3] / 2,
                                      dCVR(xt + c3, P[4] / 2, P[2] - P[5] - c3, P[4] / 2, P[2] - P[5],
-                                          P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), 0.5,
+                                          P[0] / 2 - PinCone * (P[5] - P[6] - P[7]), 0.5,
                                           dPx(P[2] - P[6] - P[7], P[0] / 2,
                                               dPx(P[2] - P[7], P[0] / 2,
                                                   dP(P[2] - P[7], P[1] / 2,
@@ -310,11 +319,15 @@ void dr2D_MUVPView()
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
   m->drMacro2D(true);
   if (P && ATable[9]) {
-    const double x = PinSetShift(A, P);
-    dr2D_BushingMUVP(x, y, zero, one, P, 31);
-    dr2D_PalecMUVP(x, y, zero, one, P, 31);
+    // Outside the halves a view sees the washer and the nut on flange 1 and, in the gap, the spacer
+    // bushing; the pin and the elastic bushing lie inside.
     PinFasteners(*m, A, P);
-    dr2D_RBushingMUVP_V2(x, y, zero, one, P, 31);
+    const double x1 = -A[13] / 2, x2 = std::min(A[13] / 2, x1 + P[13]), r = P[14] / 2;
+    if (x2 > x1) {
+      TContDrawing spacer(m);
+      spacer.Make(x1, y - r, dP(x2, y - r, dP(x2, y + r, dP(x1, y + r))));
+      spacer.dr2D(1);
+    }
     const int z = IntPart(A[15]);
     for (int i = 0; i < z && i < 360; ++i) {
       const double yi = y * std::sin(i * 360.0 / A[15] * M_PI / 180.0);
@@ -377,10 +390,16 @@ void dr3D_MUVP()
   if (A[15] != 0 && keyways) {
     if (P) {
       const double alpha =
-          AngleLine(P[2] - P[5], P[0] / 2 - 0.1 * (P[5] - P[6] - P[7]), P[2] - P[6] - P[7], P[0] / 2);
-      m->drPlaneEskis(txapi::o3d_planeYOZ, P[13] / 2, 0.0, TString());
+          AngleLine(P[2] - P[5], P[0] / 2 - PinCone * (P[5] - P[6] - P[7]), P[2] - P[6] - P[7], P[0] / 2);
+      // From the face of the half, where the pin's cone stands with its large end, narrowing into
+      // the flange as the cone does.
+      m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
       HoleCircle(*m, A[15], A[5], P[0] / 2);
-      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], -alpha);
+      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], alpha);
+      // The thread passes where the cone's hole would be narrower than it.
+      m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
+      HoleCircle(*m, A[15], A[5], P[3] / 2);
+      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], 0.0);
     }
     dr3DKeySeating(A[17], false, zero, cut);
   }

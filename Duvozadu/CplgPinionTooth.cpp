@@ -7,6 +7,7 @@
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/CplgShared.h"
+#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 
@@ -74,25 +75,49 @@ TNode* Flange(const TTooth& g, double y, TNode* rest)
   return dCLL(xB, y, xB, Rf - f, f, dP(xB - f, Rf, dP(0, Rf, dPx(0, g.Rr, rest))));
 }
 
-// The program with the code and its axis, and for a drawn section its hatch.
+// The program with the code and its axis, and for a drawn section its hatch, which stops at the
+// hole (more) that a bolt fills.
+template <class F = void (*)()>
 void Section(TModeler3D& m, const TContDrawing& c, int tl, double x1, double x2, int tip, double angle,
-             double step, int hatchCode)
+             double step, int hatchCode, F&& more = [] {})
 {
   c.drContBlock(tl);
   m.drLine(x1, 0.0, x2, 0.0, 3);
   if (tl % 10 == 0) return;
   m.drHatch(tip, angle, step);
   c.drContBlock(hatchCode);
+  more();
   m.drEndObj();
 }
 
-// A bolt through both flanges, r either side of the joint, its washer and nut, at height y.
-void BoltSet(TModeler3D& m, const double* K, double r, double y)
+// The bolt's hole through a flange from the joint (x = 0) to xB, at the sheet's height y of the
+// section's bolt: in the frame of a piece turned by ma, the hole of the upper bolt.
+void BoltHole(TModeler3D& m, const TTooth& g, double ma, double y, double xB)
+{
+  THole3DParam hole(m);
+  const double zero = 0.0, at = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
+  hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero, zero);
+}
+
+// The bolt through both flanges, r either side of the joint: the head on one, the washer and the
+// nut on it on the other; as long as it takes to pass through the nut.
+TBoltFit ToothBolt(const double* K, double r, double L)
+{
+  return BoltFit(2 * r, K[4], K[2], K[0], L, K[0] + 10.0);
+}
+
+// A bolt through both flanges, r either side of the joint, its washer and nut, at height y; a view
+// hides its shank where it passes through the flanges, the washer and the nut.
+void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view)
 {
   if (!K) return;
   TCommonGeometry g(0, &m);
   const double zero = 0.0, one = 1.0;
-  g.dr2D_Screw_V1(-r, y, zero, one, K[0], 2 * r + 0.6 * K[0] + 5.0, K[0] + 10.0, K[3], K[2], 31, false);
+  const TBoltFit fit = ToothBolt(K, r, 2 * r + 0.6 * K[0] + 5.0);
+  if (view)
+    BoltInView(m, -r, y, zero, K[0], fit.L, K[3], K[2], 2 * r + K[4] + K[2]);
+  else
+    g.dr2D_Screw_V1(-r, y, zero, one, K[0], fit.L, fit.LM, K[3], K[2], 31, false);
   g.dr2D_Washer_V2(r, y, zero, one, K[0], K[5], K[4], 31, false);
   g.dr2D_Nut_V2(r + K[4], y, zero, one, K[0], K[3], K[2], 31, false);
 }
@@ -132,7 +157,8 @@ void dr2D_PinionTooth_V1(const double& mx, const double& my, const double& ma, c
   if (!m || !Drawable(A)) return;
   const TTooth g(A);
   const double rb = g.d / 2, rH = g.Dh / 2, xE = g.L / 2, f = g.f, w = g.w, l1 = g.l1, top = g.Rt - 2.0;
-  const double k = Conical(T) ? 0.1 * g.l : 0.0, du = Conical(T) ? 0.05 * g.l1 : 0.0;
+  // The bore narrows from its chamfer at the hub's end to the hub's inner face; the keyway with it.
+  const double k = Conical(T) ? ConeDrop(g.l - f) : 0.0, du = k;
   TContDrawing c(m);
   c.Make(
       xE - g.l, rH,
@@ -154,13 +180,16 @@ void dr2D_PinionTooth_V2(const double& mx, const double& my, const double& ma, c
   if (!m || !Drawable(A)) return;
   const TTooth g(A);
   const double rH = g.Dh / 2, xE = g.L / 2, f = g.f, w = g.w, l1 = g.l1, top = g.Rt - 2.0;
+  // The hub shows from its end to the cover's outer face; its crown and the rest lie hidden inside
+  // the sleeve and the cover.
   TContDrawing c(m);
   c.Make(xE, 0,
          dP(xE, rH - f,
             dPx(xE - f, rH,
-                dCLL(l1 + w, rH, l1 + w, top, f,
-                     dA(l1, g.Rt - g.Rc, g.Rc, l1 - w, top,
-                        dCLL(l1 - w, rH, xE - g.l, rH, f, dP(xE - g.l, 0, dPt0(xE, 0))))))));
+                dP(g.X, rH,
+                   dTL(4, dCLL(l1 + w, rH, l1 + w, top, f,
+                               dA(l1, g.Rt - g.Rc, g.Rc, l1 - w, top,
+                                  dCLL(l1 - w, rH, xE - g.l, rH, f, dP(xE - g.l, 0, dPt0(xE, 0))))))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, xE + 3.0, 0.0, 3);
@@ -179,7 +208,8 @@ void dr2D_PinionToothOut_V1(const double& mx, const double& my, const double& ma
                 dCLL(l1 - w, g.Rr, l1 - w, g.Ri, f,
                      dPx(l1 - w, g.Ri, dPx(l1 + w, g.Ri, dP(l1 + w, g.Rr, dPx(xs, g.Rr, dP(xs, Rb))))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30);
+  Section(*m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
+          [&] { BoltHole(*m, g, ma, (g.D + g.D1) / 4, g.B / 2); });
 }
 
 void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma, const double& mm,
@@ -204,14 +234,16 @@ void dr2D_PinionToothOut_MZP_V1(const double& mx, const double& my, const double
   TModeler3D* m = CouplingModeler();
   if (!m || !Drawable(A)) return;
   const TTooth g(A);
-  const double du = Conical(ControlModel.T1) ? 0.05 * g.l1 : 0.0;
   const double rb = g.d / 2, rH = g.Dh / 2, xl = g.L / 2 - g.l, X = g.X, f = g.f;
+  // A conical bore is the shaft's at the hub's end and narrows towards the teeth.
+  const double du = Conical(ControlModel.T1) ? ConeDrop(X - f - xl) : 0.0;
   TContDrawing c(m);
   c.Make(X, rH,
          Flange(g, rH,
-                dCLL(xl, g.Rr, xl, rb, f, dPx(xl, rb, dPx(X - f, rb + du, dPx(X, rb + du + f, dP(X, rH)))))));
+                dCLL(xl, g.Rr, xl, rb - du, f, dPx(xl, rb - du, dPx(X - f, rb, dPx(X, rb + f, dP(X, rH)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30);
+  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
+          [&] { BoltHole(*m, g, ma, g.D0 / 2, g.B / 2); });
   if (tl % 10 != 0) dr2D_Shponka(g.d, du, xl, X, ma == 0);
 }
 
@@ -246,6 +278,23 @@ void dr2D_UGasket(const double& mx, const double& my, const double& ma, const do
   TPiece p(*m, mx, my, ma, mm, 0.0);
   Section(*m, c, tl, X - 3.0 - t, X + 3.0, 0, ma / 2 + 60.0, 1.0, tl / 10 * 10);
 }
+
+namespace {
+// The cover as a view shows it: its rim and its outer face down to the hub, nothing hatched.
+void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int tl,
+               bool)
+{
+  TModeler3D* m = CouplingModeler();
+  if (!m || !Drawable(A)) return;
+  const TTooth g(A);
+  const double Rb = g.D1 / 2, rH = g.Dh / 2, X = g.X, t = g.t;
+  TContDrawing c(m);
+  c.Make(X - t, Rb, dPx(X - g.f, Rb, dP(X, Rb - g.f, dP(X, rH))));
+  TPiece p(*m, mx, my, ma, mm, 0.0);
+  c.drContBlock(tl);
+  m->drLine(X - 3.0 - t, 0.0, X + 3.0, 0.0, 3);
+}
+} // namespace
 
 void dr2D_Gasket_V1(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
                     int tl, bool)
@@ -288,7 +337,7 @@ void dr2D_PinionTooth()
   Both(dr2D_PinionToothOut_V1, r.R1);
   dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
   dr2D_PinionTooth_V1(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
-  BoltSet(*r.m, r.K, r.R1[8] / 2, (r.R1[2] + r.R1[3]) / 4);
+  BoltSet(*r.m, r.K, r.R1[8] / 2, (r.R1[2] + r.R1[3]) / 4, false);
 }
 
 void dr2D_PinionToothView()
@@ -296,12 +345,12 @@ void dr2D_PinionToothView()
   TBoltedRows r;
   if (!Rows(r)) return;
   const double r0 = r.R1[8] / 2, yb = (r.R1[2] + r.R1[3]) / 4;
-  BoltSet(*r.m, r.K, r0, yb);
+  BoltSet(*r.m, r.K, r0, yb, true);
   // The bolts table's column 1 tells whether the far bolt shows in the view.
-  if (r.K && std::fabs(r.K[1]) < 2.0) BoltSet(*r.m, r.K, r0, -yb);
+  if (r.K && std::fabs(r.K[1]) < 2.0) BoltSet(*r.m, r.K, r0, -yb, true);
   Both(dr2D_PinionTooth_V2, r.R1);
   Both(dr2D_PinionToothOut_V2, r.R1);
-  Both(dr2D_UGasket, r.R1);
+  Both(CoverView, r.R1);
 }
 
 void dr2D_PinionTooth2()
@@ -315,7 +364,7 @@ void dr2D_PinionTooth2()
   dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_MZP_V1(zero, zero, half, one, A, 31, false);
   dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
-  BoltSet(*r.m, r.K, A[8] / 2, A[18] / 2);
+  BoltSet(*r.m, r.K, A[8] / 2, A[18] / 2, false);
 }
 
 void dr2D_PinionTooth2View()
@@ -324,10 +373,10 @@ void dr2D_PinionTooth2View()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  BoltSet(*r.m, r.K, A[8] / 2, (A[2] + A[3]) / 4);
+  BoltSet(*r.m, r.K, A[8] / 2, (A[2] + A[3]) / 4, true);
   dr2D_PinionTooth_V2(A[7], zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V2(zero, zero, zero, one, A, 31, false);
-  dr2D_UGasket(zero, zero, zero, one, A, 31, false);
+  CoverView(zero, zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_MZP_V2(zero, zero, half, one, A, 31, false);
 }
 
@@ -390,7 +439,8 @@ void Fasteners(TModeler3D& m, const double* K, const double* A)
   if (!K) return;
   const double r = A[8] / 2;
   TCommonGeometry g(0, &m);
-  g.dr3D_Screw(K[0], 2 * r + K[0] + 5.0, K[0] + 10.0, K[3], K[2], ControlModel.mfDetail3D(5));
+  const TBoltFit fit = ToothBolt(K, r, 2 * r + K[0] + 5.0);
+  g.dr3D_Screw(K[0], fit.L, fit.LM, K[3], K[2], ControlModel.mfDetail3D(5));
   g.dr3D_Washer(K[0], K[5], K[4], ControlModel.mfDetail3D(6), true);
   g.dr3D_Nut(K[0], K[3], K[2], ControlModel.mfDetail3D(7));
 }

@@ -1,5 +1,6 @@
 #include "Duvozadu/CplgShared.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -17,6 +18,13 @@ bool Usable(const double* row, int n)
 int BoreType(int T)
 {
   return T < 0 ? 0 : T > 3 ? 3 : T;
+}
+
+TBoltFit BoltFit(double grip, double washer, double nut, double d, double L, double LM)
+{
+  TBoltFit f{std::max(L, grip + washer + nut + 0.1 * d), LM};
+  f.LM = std::max(LM, f.L - grip + d / 2);
+  return f;
 }
 
 TGroupRows GroupRows(const TTable* t, double torque, double d1, double d2, int torqueCol)
@@ -100,4 +108,30 @@ void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg)
 void MakeHalf(int n, const char* word, double d, int boreType)
 {
   ControlModel.mkDetail3D(n, DC(TString(word)), d, true, true, boreType);
+}
+
+void BoltInView(TModeler3D& m, double x, double y, double angle, double d, double L, double S, double H,
+                double hidden)
+{
+  if (!std::isfinite(x + y + angle + d + L + S + H + hidden) || !(d > 0.0) || !(L > 0.0)) return;
+  const double r = d / 2, c = std::min(0.1 * d, r), seen = std::clamp(hidden, 0.0, L);
+  TPiece piece(m, x, y, angle, 1.0, 0.0);
+  // The head seen across its corners: its outline and the edges between its faces.
+  const double e = S / std::sqrt(3.0);
+  m.drLine(-H, -e, -H, e, 1);
+  m.drLine(-H, e, 0.0, e, 1);
+  m.drLine(0.0, e, 0.0, -e, 1);
+  m.drLine(0.0, -e, -H, -e, 1);
+  for (const double s : {e / 2, -e / 2})
+    m.drLine(-H, s, 0.0, s, 1);
+  for (const double s : {r, -r})
+    if (seen > 0.0) m.drLine(0.0, s, seen, s, 4);
+  if (L - c > seen) {
+    for (const double s : {1.0, -1.0}) {
+      m.drLine(seen, s * r, L - c, s * r, 1);
+      m.drLine(L - c, s * r, L, s * (r - c), 1);
+    }
+    m.drLine(L, r - c, L, c - r, 1);
+  }
+  m.drLine(-H - 2.0, 0.0, L + 2.0, 0.0, 3);
 }

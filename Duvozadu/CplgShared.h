@@ -13,6 +13,13 @@ bool Usable(const double* row, int n);
 // The bore type of a stored or chosen value, kept within the four types (0..3).
 int BoreType(int T);
 
+// What a conical bore loses on its radius over a length: the conical shaft end's taper, 1:10 on the
+// diameter, so that the bore drawn, hatched and revolved is the shaft's.
+constexpr double ConeDrop(double length)
+{
+  return length / 20.0;
+}
+
 // The rows of the two halves of one coupling, both from one torque group, and that group's
 // torque; null rows when no group holds both diameters.
 struct TGroupRows
@@ -61,6 +68,22 @@ template <class F> void Hatched(const TContDrawing& c, int tl, int tip, double a
   m.drEndObj();
   more();
 }
+
+// The length and thread length of a bolt through a joint of length grip, with a washer and a nut
+// of these thicknesses on its end: the builder's own lengths where they suffice, else as long as it
+// takes for the shank to stand out of the nut by its end chamfer (a tenth of the thread) and for
+// the thread to reach half a diameter into the joint, so that the nut can be drawn tight.
+struct TBoltFit
+{
+  double L, LM;
+};
+TBoltFit BoltFit(double grip, double washer, double nut, double d, double L, double LM);
+
+// A bolt as a view shows it, its head at (x, y) and its shank running along the angle (degrees):
+// the head, the shank hidden (dashed) over its first `hidden` millimetres, where it passes through
+// the parts and the nut, and its end standing out beyond them; the axis as the bolt drawer runs it.
+void BoltInView(TModeler3D& m, double x, double y, double angle, double d, double L, double S, double H,
+                double hidden);
 
 // z circles of radius r evenly on the circle of diameter D1 in the current sketch, the first at
 // startDeg degrees; at most 360.

@@ -1,5 +1,6 @@
 // The jaw coupling with an elastic star: two half-couplings with axial jaws and the star whose
 // teeth fill the gaps between them; the row's 2D section, 2D view and 3D model.
+#include <algorithm>
 #include <cmath>
 
 #include "Duvozadu/ControlModel.h"
@@ -61,7 +62,8 @@ TStarHub StarHub(const double* A, int T)
   T = BoreType(T);
   const int di = (T & 1) ? 0 : 11;
   TStarHub h{A[4 + di], A[5 + di], 0.0};
-  if (T & 2) h.du = 0.05 * h.l;
+  // The bore runs from the hub's inner face to the chamfer at its end.
+  if (T & 2) h.du = ConeDrop(h.l - A[10]);
   return h;
 }
 
@@ -110,10 +112,12 @@ TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y)
 {
   const double x0 = s.x0, R = s.R, l3 = s.l3, p = s.p, th = s.th, f = s.f;
   if (Turn) {
-    const double yr = R * std::sin(th * Deg);
+    // Its edges seen in the gap before the other half's jaw tips, and its rim; nothing runs
+    // through the star or the other half's jaw in the jaw zone.
+    const double yr = R * std::sin(th * Deg), gap = std::clamp(s.A[13], 0.0, x0);
     x = x0;
-    y = s.yT;
-    return dP(0, s.yT, dP(0, 0, dTL(2, dSP(x0, yr, dP(0, yr, dP(0, 0, dSP(x0, R, dP(0, R))))))));
+    y = yr;
+    return dTL(2, dP(x0 - gap, yr, dSP(x0, R, dP(0, R))));
   }
   const double c = std::cos(th * Deg), q = s.B1 / c;
   const double y1 = std::sin((2 * p - th) * Deg) * q, y2 = std::sin((2 * p + th) * Deg) * q;
@@ -164,6 +168,12 @@ void HalfDrawing(const double& mx, const double& my, const double& ma, const dou
   m->drHatch(0, 45.0, 2.0);
   hub.drContBlock(tl - tl % 10);
   m->drEndObj();
+  // The jaw the section plane cuts is of the half: hatched as its hub is.
+  if (!Turn) {
+    m->drHatch(0, 45.0, 2.0);
+    jaw.drContBlock(tl - tl % 10);
+    m->drEndObj();
+  }
   dr2D_Shponka(d, du, x0, l1, ma == 0);
 }
 
@@ -291,6 +301,20 @@ void dr2D_sMUfromSprocket_V2(const double& mx, const double& my, const double& m
 void dr2D_MUfromSprocket()
 {
   Coupling2D(dr2D_sMUfromSprocket_V1);
+  // The elastic star between the jaws, as the model places it: cut by the section plane where a jaw
+  // stands, its body within its teeth's roots shows, hatched as rubber.
+  TStarRows r;
+  if (!StarRows(r) || !StarUsable(r.St)) return;
+  const double t = r.St[3] / 2, Rc = r.St[2] / 2 / std::sin(180.0 / r.St[5] * Deg);
+  if (!Finite({t, Rc})) return;
+  TModeler3D& m = *r.m;
+  TContDrawing star(&m);
+  star.Make(-t, Rc, dP(t, Rc, dP(t, -Rc, dP(-t, -Rc, dP(-t, Rc)))));
+  TPiece piece(m, 0.0, 0.0, 0.0, 1.0, 0.0);
+  star.dr2D(1);
+  m.drHatch(1, -45.0, 1.0);
+  star.dr2D(0);
+  m.drEndObj();
 }
 
 void dr2D_MUfromSprocketView()

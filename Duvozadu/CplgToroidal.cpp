@@ -1,5 +1,6 @@
 // The elastic coupling with a toroidal rubber shell: the flanged half-couplings, the shell, the
 // half-rings and rings that clamp its feet, and the coupling's 2D section, 2D view and 3D model.
+#include <algorithm>
 #include <cmath>
 
 #include "Duvozadu/ControlModel.h"
@@ -37,7 +38,11 @@ struct TTorus
 // The hub's length for the bore type, and how much the conical bore narrows over it.
 struct TTorusHub
 {
-  TTorusHub(const double* A, int T) : l(A[19 + BoreType(T)]), du((BoreType(T) & 2) ? 0.05 * l : 0.0) {}
+  // The bore runs between the chamfers at the hub's two ends.
+  TTorusHub(const double* A, int T)
+      : l(A[19 + BoreType(T)]), du((BoreType(T) & 2) ? ConeDrop(l - 2 * A[18]) : 0.0)
+  {
+  }
   double l, du;
 };
 
@@ -48,7 +53,7 @@ bool TorusDrawable(const double* A)
 
 // A bolt with its washer on each flange's outer face, its shank towards the middle plane, above
 // and below the axis.
-void Bolts2D(TModeler3D& m, const double* A, const double* A3)
+void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view)
 {
   if (!A3) return;
   const TTorus g(A);
@@ -59,7 +64,11 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3)
     for (double y : {g.D2, -g.D2}) {
       const double washerAngle = s > 0 ? 0.0 : 180.0, boltAngle = s > 0 ? 180.0 : 0.0;
       e.dr2D_Washer_V2(s * xw, y, washerAngle, one, A[5], A3[3], two, 31, false);
-      e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
+      // A view sees the head: the shank is inside the flange and the half-ring.
+      if (view)
+        BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], L);
+      else
+        e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
     }
 }
 } // namespace
@@ -88,13 +97,16 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   if (tl % 10 == 0) return;
   THole3DParam hole(*m);
   const double x = B + b, zero = 0.0, half = 180.0, depth = b - f, r = g.d5;
+  // A hole at each of the section's bolts, above the axis and below.
   auto boltHole = [&](bool own) {
-    if (own)
-      hole.drHole(48, x, g.D2, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
-    else
-      hole.cHole(48, x, g.D2, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+    for (const double y : {g.D2, -g.D2})
+      if (own)
+        hole.drHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+      else
+        hole.cHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
   };
-  m->drHatch(0, 45.0, 2.0);
+  // The two halves hatched in opposite directions, each unlike the ring it touches.
+  m->drHatch(0, ma / 2 + 45.0, 2.0);
   c.drContBlock(30);
   boltHole(false);
   m->drEndObj();
@@ -102,13 +114,15 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
-void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const double& ma, const double& mm,
-                                  const double* A, int tl, bool)
+namespace {
+// A half-coupling in view with the hub of its own bore type, as its section has it.
+void HalfView(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int T,
+              int tl)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, TorusColumns)) return;
   const TTorus g(A);
-  const TTorusHub hub(A, ControlModel.T1);
+  const TTorusHub hub(A, T);
   const double B = g.B, b = g.b, f = g.f, D1 = g.D1, l = hub.l;
   TContDrawing c(m);
   c.Make(
@@ -119,6 +133,13 @@ void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const doub
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, B + l + 3.0, 0.0, 3);
+}
+} // namespace
+
+void dr2D_ToroidalSelgCoupling_V2(const double& mx, const double& my, const double& ma, const double& mm,
+                                  const double* A, int tl, bool)
+{
+  HalfView(mx, my, ma, mm, A, ControlModel.T1, tl);
 }
 
 void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma, const double& mm,
@@ -146,7 +167,8 @@ void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, B + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  m->drHatch(1, 45.0, 2.0);
+  // Rubber, finer than the metal parts it touches.
+  m->drHatch(1, 45.0, 1.0);
   c.drContBlock(30);
   m->drEndObj();
 }
@@ -157,10 +179,11 @@ void dr2D_ToroidalRubber_V2(const double& mx, const double& my, const double& ma
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, TorusColumns)) return;
   const TTorus g(A);
-  if (!(g.B > 0.0)) return;
-  const double B = g.B, D1 = g.D1;
+  if (!(g.B > 0.0) || !g.ShellMade()) return;
+  // Between the flanges the shell shows its outer surface, the arc of its section.
+  const double B = g.B, D1 = g.D1, RO = g.RO();
   TContDrawing c(m);
-  c.Make(-B, 0, dP(-B, D1, dA(0, D1, -B, B, D1, dP(B, 0, dPt0(-B, 0)))));
+  c.Make(-B, 0, dP(-B, D1, dA(0, g.apex - RO, -RO, B, D1, dP(B, 0, dPt0(-B, 0)))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-(B + 3.0), 0.0, B + 3.0, 0.0, 3);
@@ -187,8 +210,21 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
   const int r = tl % 10;
   if (r == 0) return;
+  // The bolts pass through the plate and the collar, whose top they may reach above: the hatch
+  // stops at their holes, cut as far as the half-ring goes.
+  const double lo = g.D2 - g.d5, hi = g.D2 + g.d5, top = std::min(hi, g.Rmin);
+  TContDrawing above(m), below(m);
+  for (TContDrawing* h : {&above, &below}) {
+    const double s = h == &above ? 1.0 : -1.0;
+    TNode* back = dP(plate, s * hi, dP(plate, s * lo));
+    if (hi > top) back = dP(bi, s * top, dP(bi, s * hi, back));
+    h->Make(plate, s * lo, dP(g.xl, s * lo, dP(g.xl, s * top, back)));
+  }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   nc.drContBlock(tl - r);
+  if (hi > lo && g.D2 - g.d5 > g.d)
+    for (const TContDrawing* h : {&above, &below})
+      h->dr2D(1);
   m->drEndObj();
   nc2.drContBlock(tl - r + 2);
 }
@@ -207,7 +243,8 @@ void dr2D_ToroidalCircle(const double& mx, const double& my, const double& ma, c
   m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
   const int r = tl % 10;
   if (r == 0) return;
-  m->drHatch(0, ma / 2 + 45.0, 2.0);
+  // Finer than the half-coupling and the half-ring it touches.
+  m->drHatch(0, ma / 2 + 45.0, 1.0);
   c.drContBlock(tl - r);
   m->drEndObj();
 }
@@ -224,7 +261,7 @@ void dr2D_ToroidalRubber()
   dr2D_ToroidalSelfCircle(zero, zero, half, one, r.R1, 31, false);
   dr2D_ToroidalCircle(zero, zero, zero, one, r.R2, 31, false);
   dr2D_ToroidalCircle(zero, zero, half, one, r.R1, 31, false);
-  Bolts2D(*r.m, r.R1, r.K);
+  Bolts2D(*r.m, r.R1, r.K, false);
 }
 
 void dr2D_ToroidalRubberView()
@@ -232,9 +269,10 @@ void dr2D_ToroidalRubberView()
   TBoltedRows r;
   if (!BoltedRows(r, TorusColumns, 5, TorusDrawable)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
-  Bolts2D(*r.m, r.R1, r.K);
-  dr2D_ToroidalSelgCoupling_V2(zero, zero, zero, one, r.R1, 31, false);
-  dr2D_ToroidalSelgCoupling_V2(zero, zero, half, one, r.R1, 31, false);
+  Bolts2D(*r.m, r.R1, r.K, true);
+  // Each half as its section draws it: its own row and bore type.
+  HalfView(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31);
+  HalfView(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31);
   dr2D_ToroidalRubber_V2(zero, zero, zero, one, r.R1, 31, false);
 }
 

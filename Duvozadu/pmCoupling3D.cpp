@@ -30,14 +30,14 @@ bool IsOurCoupling(const SmartPtr<txapi::IPart>& part)
 {
   const SmartPtr<txapi::IUserParameters> p(part);
   if (!p || p->GetCommand() != CouplingCommand) return false;
-  const std::filesystem::path file(p->GetLibraryFileName());
-  return TString(file.stem().wstring()) == drApi::MA.R().FileName;
+  const std::filesystem::path file(WideToUtf8(p->GetLibraryFileName()));
+  return TString(Utf8ToWide(file.stem().string())) == drApi::MA.R().FileName;
 }
 
 // The library's file as the host loaded it, without its folder.
 std::wstring LibraryFile()
 {
-  return std::filesystem::path(drApi::MA.R().PathFileName.toWideChar()).filename().wstring();
+  return Utf8ToWide(std::filesystem::path(drApi::MA.R().PathFileName.Utf8Text()).filename().string());
 }
 
 // The mates of the part's assembly; a phantom read from its file has a document of its own, so that
@@ -150,6 +150,9 @@ bool pmCouplingBlock3D()
     // The loaded phantom shows its file's sizes until it is given the chosen ones.
     if (command->Table != nullptr) command->SetParam(command->Phantom);
     command->Run(true, false);
+    // A run that neither confirmed nor cancelled the edit (its process could not start) leaves the
+    // coupling under edit as the user had it: shown.
+    if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
   } catch (...) {
     // A host failure outside the command's run loop: the coupling under edit is shown again.
     try {

@@ -94,6 +94,11 @@ function(hxcad_add_fuzz name)
   if(HXCAD_FUZZ)
     add_executable(${target} ${F_SOURCES})
     target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+    # "fuzz" builds every libFuzzer target and nothing else (scripts/fuzz.sh builds and runs them).
+    if(NOT TARGET fuzz)
+      add_custom_target(fuzz)
+    endif()
+    add_dependencies(fuzz ${target})
   else()
     # One replay driver for every target, compiled once.
     if(NOT TARGET hxcad_fuzz_replay)
@@ -105,7 +110,8 @@ function(hxcad_add_fuzz name)
   set(corpus ${PROJECT_SOURCE_DIR}/fuzz/corpus/${name})
   if(EXISTS ${corpus})
     if(HXCAD_FUZZ)
-      add_test(NAME fuzz_replay_${name} COMMAND ${target} -runs=0 ${corpus})
+      # Each seed within the time a fuzzing run allows one input (scripts/fuzz.sh).
+      add_test(NAME fuzz_replay_${name} COMMAND ${target} -runs=0 -timeout=25 ${corpus})
     else()
       # A harness's scratch files go with it: each replay checks that its temporary folder stays empty.
       add_test(NAME fuzz_replay_${name}

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and the demo need.
+# Installs the Debian packages that the build, the tests and the demo need, and
+# those named as arguments (scripts/fuzz.sh asks for clang).
 # Idempotent: installs only what is missing, and refreshes the package lists
 # once, only when something has to be installed.
 set -euo pipefail
@@ -20,6 +21,7 @@ packages=(
   libboost-dev
   # Open CASCADE Technology: the stand-in host's solid evaluator (never linked into the plug-in)
   libocct-foundation-dev libocct-modeling-data-dev libocct-modeling-algorithms-dev libocct-data-exchange-dev
+  "$@"
 )
 
 missing=()

@@ -136,11 +136,11 @@ bool TModelerApi::Init(txapi::IApplication& app, const TString& name, const TStr
   r.Tavrix7 = &app;
   std::wstring path = app.GetCurrentLibraryPath();
   if (path.empty()) path = OwnModulePath();
-  const std::filesystem::path p(path);
+  const std::filesystem::path p(WideToUtf8(path));
   r.PathFileName = TString(path);
-  r.FileName = TString(p.stem().wstring());
+  r.FileName = TString(Utf8ToWide(p.stem().string()));
   r.ModuleName = r.FileName.Length() > 3 ? r.FileName.SubStr(3, r.FileName.Length() - 3) : TString();
-  r.Path = path.empty() ? TString() : TString(p.parent_path().wstring() + L"/");
+  r.Path = path.empty() ? TString() : TString(Utf8ToWide(p.parent_path().string()) + L"/");
   Dictionary.Init(r.FileName, r.Path, TString());
 
   r.LibFont = font;

@@ -859,3 +859,43 @@ TKmfData& operator>>(TKmfData& S, TString& s)
   S.Read(s);
   return S;
 }
+
+std::string WideToUtf8(const std::wstring& s)
+{
+  std::string out;
+  out.reserve(s.size());
+  char8_t bytes[3];
+  for (wchar_t w : s) {
+    std::uint32_t cp = std::uint32_t(w);
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    if (cp < 0x10000) {
+      out.append(reinterpret_cast<const char*>(bytes), std::size_t(EncodeUtf8(cp, bytes)));
+      continue;
+    }
+    out += char(0xF0 | (cp >> 18));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  }
+  return out;
+}
+
+std::wstring Utf8ToWide(const std::string& s)
+{
+  std::wstring out;
+  out.reserve(s.size());
+  // The decoder stops at a 0 byte, which a std::string may hold: each piece is decoded up to it.
+  const auto* p = reinterpret_cast<const unsigned char*>(s.c_str());
+  const auto* end = p + s.size();
+  while (p < end) {
+    if (*p == 0) {
+      out += L'\0';
+      ++p;
+      continue;
+    }
+    std::uint32_t cp = 0;
+    p += DecodeUtf8(p, cp);
+    out += wchar_t(cp == 0xFFFFFFFF ? 0xFFFD : cp);
+  }
+  return out;
+}

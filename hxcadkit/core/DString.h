@@ -150,3 +150,11 @@ TKmfData& operator<<(TKmfData& S, const TString& s);
 TKmfData& operator>>(TKmfData& S, TString& s);
 
 extern const TString EmptyStr;
+
+// Paths reach the file system as UTF-8. The host hands them over as wide text, and the standard
+// library converts a wide path through the process's locale, which nothing here sets: in the "C"
+// locale a folder with a Cyrillic name cannot be converted at all. These convert through UTF-8
+// whatever the locale; what is no character (a surrogate, a value past U+10FFFF, a byte that
+// is no UTF-8) becomes U+FFFD.
+std::string WideToUtf8(const std::wstring& s);
+std::wstring Utf8ToWide(const std::string& s);

@@ -429,6 +429,20 @@ private:
   }
 };
 
+// Makes room for `more` further elements of a list whose length is known only once it has been
+// read (names or values from a file). The array's own growth adds its fixed step and constructs
+// every slot of the new storage (a string allocates a buffer for each), so appending n elements
+// one at a time costs about n * n / step constructions: a list of a few hundred thousand names
+// took minutes and gigabytes. Growing the room by half of what the array holds keeps such a
+// read linear in time and within twice the list in memory; the step stays the array's own.
+template <class TElement> void ReserveMore(TArrayOf<TElement>& a, Integer more = 1)
+{
+  const std::int64_t need = std::int64_t(std::max<Integer>(a.Count, 0)) + std::max<Integer>(more, 0);
+  if (need <= a.FSize) return;
+  const std::int64_t grown = std::int64_t(a.FSize) + a.FSize / 2;
+  a.ReserveSize(Integer(std::min<std::int64_t>(std::max(need, grown), std::numeric_limits<Integer>::max())));
+}
+
 // An array of pointers whose objects the array's owner owns. Destroying the array deletes none
 // of them: the owner releases them first.
 template <class TElement> class TArrayOfP : public TArrayOf<TElement*>

@@ -272,9 +272,10 @@ void TTable::toLD(int col, TArrayOf<TString>& list, const TString& head) const
 {
   list.Clear();
   if (!cArray || Count < 1 || CountColumn < 1) return;
+  const int rows = ValidColumn(col) ? ScanRows() : 0;
+  // Room for the whole list at once: grown by its step, the list would be rebuilt every few rows.
+  list.ReserveSize(rows + (head.Empty() ? 0 : 1));
   if (!head.Empty()) list.Add(head);
-  if (!ValidColumn(col)) return;
-  int rows = ScanRows();
   for (int i = 0; i < rows; ++i)
     list.Add(ListText(At(i, col)));
 }
@@ -283,7 +284,10 @@ void TTable::toLDfrom(int col, const double& x, int keycol, TArrayOf<TString>& l
 {
   list.Clear();
   if (!ValidColumn(col) || !ValidColumn(keycol)) return;
-  int rows = ScanRows();
+  int rows = ScanRows(), found = 0;
+  for (int i = 0; i < rows; ++i)
+    if (At(i, keycol) == x) ++found;
+  list.ReserveSize(found);
   for (int i = 0; i < rows; ++i)
     if (At(i, keycol) == x) list.Add(ListText(At(i, col)));
 }

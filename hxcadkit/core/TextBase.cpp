@@ -14,6 +14,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <tuple>
+#include <unordered_set>
 #include <vector>
 
 #include "hxcadkit/core/Messager.h"
@@ -424,7 +425,10 @@ void TTextBase::CouplingLS(TAStr& list)
     r.GetWChar();
     TString name = r.GetStr();
     r.GetStr(); // the standard
-    if (r.GetStr() != auxiliary) list.Add(name);
+    if (r.GetStr() != auxiliary) {
+      ReserveMore(list);
+      list.Add(name);
+    }
     if (FB.EndOfFile()) return;
   }
 }
@@ -943,11 +947,14 @@ bool TADTable::GetParam(int IdDetail, int Number, TString& Name, TString& Commen
   Name = Word(*t, 2 + 2 * j);
   Comment = Word(*t, 3 + 2 * j);
   AValues.Add(AllParam);
-  std::vector<double> met;
+  // Values met are looked up by hash: a column of many distinct values must not cost their square.
+  // Equal values meet (0 and -0 too); a NaN equals nothing, so each one is listed, as a search by
+  // == would list it.
+  std::unordered_set<double> met;
   for (int row = 1; row < rows.Count(); ++row) {
     const double v = rows.At(row, j);
-    if (std::find(met.begin(), met.end(), v) != met.end()) continue;
-    met.push_back(v);
+    if (!met.insert(v).second) continue;
+    ReserveMore(AValues);
     AValues.Add(TString(v, 2, true, 7));
   }
   return true;
@@ -975,6 +982,8 @@ bool TADTable::GetSpcDetail(int IdDetail, const TString& P1, const TString& P2, 
     for (const auto& [j, v] : keys)
       match = match && std::fabs(rows.At(row, j) - v) <= 2e-6;
     if (!match) continue;
+    ReserveMore(AValues);
+    ReserveMore(AIndex);
     AValues.Add(Name(TBaseDetail(IdDetail, row, -1)));
     AIndex.Add(row);
   }
@@ -1113,6 +1122,7 @@ bool TADTable::Params(int ID, int Index, TArrayOf<double>& A) const
   A.Count = 0;
   const double* row = ParStDet(ID, Index);
   if (!row) return false;
+  A.ReserveSize(GetTable(ID)->Params + 1);
   A.Add(0.0);
   for (int j = 0; j < GetTable(ID)->Params; ++j)
     A.Add(row[j]);

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <random>
 #include <string>
@@ -119,6 +120,33 @@ struct TUtf8Case
   const char* Utf8;
   std::string Cp1251;
 };
+
+// Paths from the host's wide text: a wide path used to go through the process's locale, and in the
+// "C" locale a Cyrillic folder could not be converted at all. The reference is the standard library's
+// conversion of UTF-32, which follows no locale.
+TEST(WidePaths, ConvertThroughUtf8WhateverTheLocale)
+{
+  const char* before = std::setlocale(LC_ALL, nullptr);
+  const std::string saved = before ? before : "C";
+  std::setlocale(LC_ALL, "C");
+  std::u32string every;
+  std::wstring wide;
+  for (char32_t c = 1; c <= 0x10FFFF; c += (c < 0x800 ? 1 : 97)) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    every += c;
+    wide += wchar_t(c);
+  }
+  const std::u8string reference = std::filesystem::path(every).u8string();
+  const std::string utf8 = WideToUtf8(wide);
+  EXPECT_EQ(utf8, std::string(reference.begin(), reference.end()));
+  EXPECT_EQ(Utf8ToWide(utf8), wide);
+  EXPECT_EQ(Utf8ToWide(WideToUtf8(L"/home/Пользователь/libVUVudirido.so")),
+            L"/home/Пользователь/libVUVudirido.so");
+  // What is no character comes out as U+FFFD, and a 0 inside the text stays.
+  EXPECT_EQ(WideToUtf8(std::wstring{L'a', wchar_t(0xD800), wchar_t(0x110000)}), "a\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(Utf8ToWide(std::string("a\xFF\0b\xD0", 5)), (std::wstring{L'a', wchar_t(0xFFFD), L'\0', L'b', wchar_t(0xFFFD)}));
+  std::setlocale(LC_ALL, saved.c_str());
+}
 
 TEST(TStringUtf8, DecodesIntoWindows1251)
 {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hxcadkit/core/TTable.h"
+#include "tests/AllocationCount.h"
 
 namespace {
 
@@ -306,6 +307,31 @@ TEST(TableLists, ValuesOfTheRowsWithAKey)
   EXPECT_EQ(list.Count, 0);
   k.toLDfrom(1, 20, 9, list);
   EXPECT_EQ(list.Count, 0);
+}
+
+// Both lists used to grow by the caller's step, rebuilding (and constructing anew) every string
+// of the list each time: quadratic in the rows of a table read from a file.
+TEST(TableLists, LongListsCostABoundedNumberOfAllocationsPerRow)
+{
+  if (!hxcadtest::TAllocationCount::Available()) GTEST_SKIP() << "allocations are counted under the sanitizer";
+  constexpr int rows = 4000;
+  std::vector<double> d;
+  for (int i = 0; i < rows; ++i)
+    d.insert(d.end(), {7.0, double(i)});
+  TTable t(2 * rows, 2, 0, d.data());
+  TAStr all, keyed; // no storage and step 0: every growth would take exactly one more slot
+  std::uint64_t allocations = 0;
+  {
+    hxcadtest::TAllocationCount count;
+    t.toLD(1, all, TString("*"));
+    t.toLDfrom(1, 7.0, 0, keyed);
+    allocations = count.Count();
+  }
+  ASSERT_EQ(all.Count, rows + 1);
+  ASSERT_EQ(keyed.Count, rows);
+  EXPECT_EQ(all[rows], TString("3999.00"));
+  EXPECT_EQ(keyed[0], TString("   0.00"));
+  EXPECT_LT(allocations, 20u * rows);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 
 #include "TextBaseTestUtil.h"
 #include "hxcadkit/core/TextBase.h"
+#include "tests/AllocationCount.h"
 
 using namespace tbtest;
 
@@ -236,6 +237,32 @@ TEST(MalformedBases, MoreValuesThanATableHoldsAreRefused)
   TMessageLog log;
   EXPECT_EQ(over.GetTable(TString("T")), nullptr);
   EXPECT_EQ(log.Count(BadFile), 1);
+}
+
+// The user's list used to grow by one slot per name, rebuilding every name before it: a base of a
+// few hundred thousand tables took minutes and gigabytes.
+TEST(LargeBases, TheTableListCostsABoundedNumberOfAllocationsPerTable)
+{
+  if (!hxcadtest::TAllocationCount::Available()) GTEST_SKIP() << "allocations are counted under the sanitizer";
+  constexpr int tables = 4000;
+  TScratchDir dir;
+  std::string text;
+  for (int i = 0; i < tables; ++i)
+    text += "# \"N" + std::to_string(i) + "\" \"G\" \"C\" 1 0 { 1 }\n";
+  dir.WriteText("many.tb", text);
+  TTextBase base;
+  ASSERT_TRUE(base.Init(dir.Path(), TString("many.tb")));
+  TAStr list; // no storage and step 0
+  std::uint64_t allocations = 0;
+  {
+    hxcadtest::TAllocationCount count;
+    base.CouplingLS(list);
+    allocations = count.Count();
+  }
+  ASSERT_EQ(list.Count, tables);
+  EXPECT_EQ(list[0], TString("N0"));
+  EXPECT_EQ(list[tables - 1], TString("N3999"));
+  EXPECT_LT(allocations, 20u * tables);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -326,9 +326,10 @@ TEST_F(CouplingTest, ToothedRowsFitTheirTeethSleeveAndBolts)
     EXPECT_TRUE(BoltFound(bolts, db)) << "bolt " << db;
     // The washer and nut lie on the flange's back, between the fillet at the barrel and the chamfer at
     // the rim (once the largest sizes' washers reached into the fillet).
-    if (const double* K = bolts.GetParam(bolts.Control, db); K && K[0] == db)
+    if (const double* K = bolts.GetParam(bolts.Control, db); K && K[0] == db) {
       EXPECT_TRUE(D1 / 2 + f <= D0 / 2 - K[5] / 2 && D0 / 2 + K[5] / 2 <= D / 2 - f)
           << "washer " << K[5] << " on the flange ring";
+    }
   }
 }
 

@@ -48,7 +48,8 @@ TEST_F(CouplingTest, HingeHubsTakeTheColumnsOfTheirBoreType)
   for (int T = 0; T < 4; ++T) {
     SCOPED_TRACE(::testing::Message() << "bore type " << T);
     const int di = T & 1;
-    const double l1 = A[9 + di], l3 = A[12 + di], du = (T & 2) ? 0.05 * (l1 - l3) : 0.0;
+    // A conical bore tapers 1:10 on the diameter from the hub's inner face to its 1 mm chamfer.
+    const double l1 = A[9 + di], l3 = A[12 + di], du = (T & 2) ? (l3 - 1.0) / 20 : 0.0;
     for (auto draw : {dr2D_HingeSelgCoupling_V1, dr2D_HingeSelgCoupling_V3}) {
       M.Reset();
       draw(zero, zero, zero, one, nullptr, A.data(), T, 31, true);

@@ -156,11 +156,22 @@ TEST_F(CouplingTest, SectionViewAndModelTakeTheSamePin)
     });
   };
   EXPECT_EQ(pinAxis(), 1);
-  for (int mode : {2, 0}) {
-    M.Reset();
-    ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), mode));
-    EXPECT_EQ(pinAxis(), 1) << "mode " << mode;
-  }
+  const auto axis = std::find_if(M.Curves.begin(), M.Curves.end(), [&](const auto& c) {
+    return c.Style == 3 && std::fabs(std::fabs(c.x2 - c.x1) - (length + 5.0)) < 1e-9;
+  });
+  ASSERT_NE(axis, M.Curves.end());
+  const double y = axis->y1, spacer = P[14] / 2;
+  M.Reset();
+  ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 0));
+  EXPECT_EQ(pinAxis(), 1) << "3D";
+  // The view sees the pin's spacer bushing in the gap; the pin itself lies inside.
+  M.Reset();
+  ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 2));
+  const auto spacerLines = std::count_if(M.Curves.begin(), M.Curves.end(), [&](const auto& c) {
+    return c.Style == 1 && c.y1 == c.y2 && std::fabs(std::fabs(c.y1 - y) - spacer) < 1e-9 &&
+           std::fabs(c.x1 + c.x2) < 1e-9; // across the gap, which the middle plane halves
+  });
+  EXPECT_EQ(spacerLines, 2) << "view";
 }
 
 TEST_F(CouplingTest, BadTablesDrawLessButNeverUnsoundly)
@@ -239,7 +250,8 @@ TEST_F(CouplingTest, EveryTorqueBuildsItsOwnCoupling)
           ++holes;
           EXPECT_NEAR(std::hypot(c.A[0], c.A[1]), D1 / 2, 1e-9) << "a hole off the pin circle";
         }
-        EXPECT_EQ(holes, 2 * int(main->Row(first)[15]));
+        // Half 1's cone holes with their thread's passage, half 2's bushing holes.
+        EXPECT_EQ(holes, 3 * int(main->Row(first)[15]));
       }
   }
 }

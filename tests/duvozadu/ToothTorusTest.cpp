@@ -213,14 +213,15 @@ TEST_F(ToothTorusTest, ConicalBoresNarrowTowardsTheMiddle)
   for (int t = 0; t < 4; ++t) {
     M.Reset();
     dr2D_PinionTooth_V1(zero, zero, zero, one, A, t, 0, false);
-    EXPECT_DOUBLE_EQ(MinY(M.Curves), A[1] / 2 - (t >= 2 ? 0.1 * A[6] : 0.0)) << t;
+    // 1:10 on the diameter over the bore, from the hub's inner face to its chamfer.
+    EXPECT_DOUBLE_EQ(MinY(M.Curves), A[1] / 2 - (t >= 2 ? (A[6] - A[13]) / 20 : 0.0)) << t;
   }
   Load(Torus, 800, 45, 45);
   const double* T = ATable[0]->Row(ATable[0]->NumberRow(1, 45.0));
   for (int t = 0; t < 4; ++t) {
     M.Reset();
     dr2D_ToroidalSelfCoupling(zero, zero, zero, one, T, t, 0, false);
-    EXPECT_DOUBLE_EQ(MinY(M.Curves), T[1] / 2 - (t >= 2 ? 0.05 * T[19 + t] : 0.0)) << t;
+    EXPECT_DOUBLE_EQ(MinY(M.Curves), T[1] / 2 - (t >= 2 ? (T[19 + t] - 2 * T[18]) / 20 : 0.0)) << t;
     // The hub's length is the bore type's own.
     const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(M.Curves));
     EXPECT_DOUBLE_EQ(box.x2, T[7] / 2 + T[19 + t]) << t;
@@ -382,7 +383,7 @@ TEST_F(ToothTorusTest, TheToroidalSectionTakesEachHalfsBoreAndTheShellPassesItsP
     });
   };
   // Right: the second bore, conical; left: the first, cylindrical.
-  EXPECT_EQ(bore(1.0, R2[21], 40.0, 0.05 * R2[21]), 2) << "in the outline and the hatch's boundary";
+  EXPECT_EQ(bore(1.0, R2[21], 40.0, (R2[21] - 2 * f) / 20), 2) << "in the outline and the hatch's boundary";
   EXPECT_EQ(bore(-1.0, R1[19], 30.0, 0.0), 2);
   // The shell's outer arc through its feet and its apex, the inner one a wall inside it.
   const double D1 = R1[8] / 2, apex = R1[2] / 2, b0 = R1[17];
@@ -395,11 +396,11 @@ TEST_F(ToothTorusTest, TheToroidalSectionTakesEachHalfsBoreAndTheShellPassesItsP
       ++arcs;
     }
   EXPECT_EQ(arcs, 2 * 2); // two arcs, in the outline and the hatch's boundary
-  // The view: both halves by the first bore's type.
+  // The view: each half as in the section, with its own row and bore type.
   M.Reset();
   ASSERT_TRUE(Couplings.drCoupling(TString(Torus), 2));
   const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(M.Curves));
-  EXPECT_DOUBLE_EQ(box.x2, B + R1[19]);
+  EXPECT_DOUBLE_EQ(box.x2, B + R2[21]);
   EXPECT_DOUBLE_EQ(box.x1, -(B + R1[19]));
 }
 

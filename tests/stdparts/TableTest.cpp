@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "StdPartsSupport.h"
+#include "tests/AllocationCount.h"
 #include "tests/TestNames.h"
 #include "tests/core/TextBaseTestUtil.h"
 
@@ -282,6 +283,38 @@ TEST_F(TableTest, RowsMatchingTextsSkipAnyAndEmpty)
   EXPECT_TRUE(A.GetSpcDetail(31, TString("5"), TString(""), TString(""), names, rows));
   EXPECT_EQ(rows.Count, 0);
   EXPECT_FALSE(A.GetSpcDetail(55, TString(""), TString(""), TString(""), names, rows));
+}
+
+// The lists of a table's rows used to grow by the caller's step, rebuilding every name before each
+// growth: quadratic in the rows of the file's table.
+TEST(StdPartsLists, ListsOfALongTableCostABoundedNumberOfAllocationsPerRow)
+{
+  if (!hxcadtest::TAllocationCount::Available()) GTEST_SKIP() << "allocations are counted under the sanitizer";
+  constexpr int rows = 6000;
+  std::string text = "# \"Длинная\" \"Ф\" \"Т\" 40 1 0 2 0\n{{ \"L\" \"\" \"d\" \"\" \"x\" \"\" }\n{\n 13 0\n";
+  for (int i = 1; i <= rows; ++i)
+    text += " " + std::to_string(i) + " 1\n";
+  text += "}\n}\n";
+  TScratchDir dir;
+  dir.WriteText("long.tb", text);
+  TADTable A;
+  ASSERT_TRUE(A.Init(dir.Path(), TString("long.tb")));
+  TArrayOf<TString> names(8, 8), values(8, 8);
+  TArrayOf<int> found(8, 8);
+  TString name, comment;
+  std::uint64_t allocations = 0;
+  {
+    hxcadtest::TAllocationCount count;
+    ASSERT_TRUE(A.GetSpcDetail(40, TString("*"), TString(""), TString(""), names, found));
+    ASSERT_TRUE(A.GetParam(40, 1, name, comment, values));
+    allocations = count.Count();
+  }
+  ASSERT_EQ(found.Count, rows);
+  EXPECT_EQ(found[rows - 1], rows);
+  EXPECT_EQ(names[rows - 1].Utf8Text(), "L6000");
+  ASSERT_EQ(values.Count, rows + 1);
+  EXPECT_EQ(values[rows].Utf8Text(), "6000.00");
+  EXPECT_LT(allocations, 30u * rows);
 }
 
 TEST_F(TableTest, RowValuesOnlyInsideTheTable)

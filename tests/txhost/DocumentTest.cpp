@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -387,6 +388,73 @@ TEST_F(DocumentTest, ADocumentWithManyObjectsAndPropertiesOpensWhole)
   ASSERT_TRUE(d);
   EXPECT_EQ(Object::From(d.get())->Prop("p49999"), 49999);
   EXPECT_EQ(H.ObjectsOf(*Object::From(d.get())).size(), 50001u);
+}
+
+// Members used to be added one by one, each searched for in the list first: opening took time quadratic in
+// the length of one member list. A member named twice is still kept once, where it first stands.
+TEST_F(DocumentTest, ALongMemberListOpensWholeInOrderWithEachMemberOnce)
+{
+  constexpr int parts = 20000;
+  std::string text = Head + R"([{"kind":"part-document","members":[)";
+  for (int i = parts; i >= 1; --i)
+    text += std::to_string(i) + ",";
+  text += "1,2]}";
+  for (int i = 0; i < parts; ++i)
+    text += R"(,{"kind":"part","parent":0})";
+  WriteFile(Dir / "members.tpt", text + "]}");
+  SmartPtr<txapi::ITavrixDocument> d = Open(Dir / "members.tpt");
+  ASSERT_TRUE(d);
+  const std::vector<Object*>& members = Object::From(d.get())->Members();
+  const std::vector<Object*> all = H.ObjectsOf(*Object::From(d.get()));
+  ASSERT_EQ(members.size(), std::size_t(parts));
+  EXPECT_EQ(members.front(), all[parts]);
+  EXPECT_EQ(members.back(), all[1]);
+}
+
+// A document with many small values nested deep, so that its indented form (a line per value) is far
+// larger than its content.
+txhost::Value DeepValues(int depth, std::size_t values)
+{
+  txhost::Value v = txhost::Value::array();
+  for (std::size_t i = 0; i < values; ++i)
+    v.push_back(0);
+  for (int k = 1; k < depth; ++k)
+    v = txhost::Value::array({std::move(v)});
+  return v;
+}
+
+// The indented form of such a document passed the reader's limit: the host wrote a file it then refused
+// to open, and the user's document was lost.
+TEST_F(DocumentTest, ADocumentIndentedPastTheLimitIsSavedSoThatItOpensAgain)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+  const std::size_t values = txhost::MaxDocumentFileBytes / 48;
+  Object::From(d.get())->Set("data", DeepValues(48, values));
+  std::string error;
+  ASSERT_TRUE(H.SaveDocumentAs(*Object::From(d.get()), Dir / "deep.tpt", &error)) << error;
+  EXPECT_LE(std::filesystem::file_size(Dir / "deep.tpt"), txhost::MaxDocumentFileBytes);
+  Host other;
+  Object* again = other.OpenDocument(Dir / "deep.tpt", false, &error);
+  ASSERT_NE(again, nullptr) << error;
+  const txhost::Value* inner = &again->Prop("data");
+  while (inner->is_array() && inner->size() == 1 && (*inner)[0].is_array())
+    inner = &(*inner)[0];
+  EXPECT_EQ(inner->size(), values);
+}
+
+// A document that does not fit the limit in any form is refused with a message before anything is
+// written; the file saved before stays.
+TEST_F(DocumentTest, ADocumentTooLargeToOpenAgainIsNotSaved)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+  ASSERT_TRUE(d->SaveAs(L"large.tpt"));
+  const std::string saved = ReadFile(Dir / "large.tpt");
+  Object::From(d.get())->Set("text", std::string(txhost::MaxDocumentFileBytes, 'x'));
+  std::string error;
+  EXPECT_FALSE(H.SaveDocumentAs(*Object::From(d.get()), Dir / "large.tpt", &error));
+  EXPECT_EQ(error.rfind("cannot write " + (Dir / "large.tpt").string() + ": the document is too large to save (", 0),
+            0u) << error;
+  EXPECT_EQ(ReadFile(Dir / "large.tpt"), saved);
 }
 
 TEST_F(DocumentTest, TextsThatAreNotUtf8PrintEscaped)

@@ -30,24 +30,22 @@ bool SessionOnly(const std::string& key)
   return key == "path" || key == "visible";
 }
 
-// Replaces every reference in v through map; a reference map does not know becomes a reference to nothing.
-template <class Map> void MapRefs(Value& v, const Map& map)
+// Replaces every reference in v by what to(id, mapped) gives; a reference it does not know (it answers false)
+// becomes a reference to nothing.
+template <class To> void MapRefs(Value& v, const To& to)
 {
   if (IsRef(v)) {
-    const Value& id = v["$obj"];
-    if (id.is_number_unsigned()) {
-      auto it = map.find(id.get<ObjectId>());
-      if (it != map.end()) {
-        v["$obj"] = it->second;
-        return;
-      }
-    }
-    v["$obj"] = nullptr;
+    Value& id = v["$obj"];
+    std::uint64_t mapped = 0;
+    if (id.is_number_unsigned() && to(id.get<ObjectId>(), mapped))
+      id = mapped;
+    else
+      id = nullptr;
     return;
   }
   if (v.is_structured())
     for (auto& e : v)
-      MapRefs(e, map);
+      MapRefs(e, to);
 }
 
 bool Fail(std::string& error, const std::string& message)
@@ -63,7 +61,8 @@ struct PendingObject
   bool HasParent = false;
   std::vector<std::size_t> Members;
   bool Applied = false;
-  Value Props;
+  // Inside the parsed file, which outlives the reading: each value is copied once, into its object.
+  const Value* Props = nullptr;
 };
 
 bool IsServiceKind(std::string_view kind)
@@ -150,8 +149,10 @@ bool RefIndex(const Value& v, std::size_t count, std::size_t& index)
 // A 3D document's top part is a part of the document; a 2D document has none.
 bool CheckTopPart(const std::vector<PendingObject>& objects, int type, std::string& error)
 {
-  auto it = objects[0].Props.find("topPart");
-  if (it == objects[0].Props.end() || it->is_null() || (IsRef(*it) && (*it)["$obj"].is_null())) return true;
+  static const Value none = Value::object();
+  const Value& props = objects[0].Props != nullptr ? *objects[0].Props : none;
+  auto it = props.find("topPart");
+  if (it == props.end() || it->is_null() || (IsRef(*it) && (*it)["$obj"].is_null())) return true;
   const bool is3D = type == txapi::txDocumentPart || type == txapi::txDocumentAssembly ||
                     type == txapi::txDocumentTechnologyAssembly;
   if (!is3D) return Fail(error, "a " + DocumentTypeName(type) + " has no top part");
@@ -187,6 +188,9 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
   const std::size_t n = objects->size();
   const KindTable& table = KindTable::Builtin();
   out.assign(n, {});
+  // Which object's list last named each object: a member named twice in one list is kept once, where it
+  // first stands, as adding it to the object would keep it.
+  std::vector<std::size_t> listedBy(n, n);
   for (std::size_t i = 0; i < n; ++i) {
     const Value& o = (*objects)[i];
     const std::string where = "object " + std::to_string(i) + ": ";
@@ -215,6 +219,8 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
       for (const Value& m : *members) {
         std::size_t index = 0;
         if (!ReadIndex(m, n, index) || index == i) return Fail(error, where + "bad member");
+        if (listedBy[index] == i) continue;
+        listedBy[index] = i;
         p.Members.push_back(index);
       }
     }
@@ -227,9 +233,7 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
     if (props != o.end()) {
       if (!props->is_object()) return Fail(error, where + "bad properties");
       if (!CheckProperties(*props, i == 0, where, error)) return false;
-      p.Props = *props;
-    } else {
-      p.Props = Value::object();
+      p.Props = &*props;
     }
   }
   return CheckTopPart(out, type, error);
@@ -321,7 +325,12 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
     Value props = Value::object();
     for (const auto& [key, value] : o->Props().items())
       if (o != &document || !SessionOnly(key)) props[key] = value;
-    MapRefs(props, index);
+    MapRefs(props, [&](ObjectId id, std::uint64_t& mapped) {
+      auto it = index.find(id);
+      if (it == index.end()) return false;
+      mapped = it->second;
+      return true;
+    });
     Value entry = Value::object();
     entry["kind"] = o->Kind();
     auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
@@ -348,10 +357,18 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
   std::string text;
   try {
     text = root.dump(1, ' ');
+    // The indented form is for people reading the file. Its indentation can take several times the bytes of
+    // the content (a user-data block of byte values tripled), so a document that fits the reader's limit
+    // only without it is written without it: what the host saves, it opens again.
+    if (text.size() >= MaxDocumentFileBytes) text = root.dump();
   } catch (const nlohmann::json::exception&) {
     return Fail(error, "cannot write " + file.string() + ": a text of the document is not valid UTF-8");
   }
   text += '\n';
+  if (text.size() > MaxDocumentFileBytes)
+    return Fail(error, "cannot write " + file.string() + ": the document is too large to save (" +
+                           std::to_string(text.size()) + " bytes; a document file holds at most " +
+                           std::to_string(MaxDocumentFileBytes) + ")");
   // Say why in the user's terms and name the user's file, not the temporary one. A missing folder is
   // said so only when it is missing.
   const std::filesystem::path folder =
@@ -436,19 +453,29 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
     }
     made.push_back(&o);
   }
-  std::map<ObjectId, ObjectId> toHost;
-  for (std::size_t i = 0; i < made.size(); ++i)
-    toHost[ObjectId(i)] = made[i]->Id();
+  // A stored reference is an index into the file's objects.
+  auto toHost = [&](ObjectId index, std::uint64_t& mapped) {
+    if (index >= made.size()) return false;
+    mapped = made[std::size_t(index)]->Id();
+    return true;
+  };
   for (std::size_t i = 0; i < pending.size(); ++i) {
     PendingObject& p = pending[i];
     Object& o = *made[i];
     if (p.HasParent) o.SetParent(made[p.Parent]);
+    std::vector<Object*> members;
+    members.reserve(p.Members.size());
     for (std::size_t m : p.Members)
-      o.AddMember(made[m]);
+      members.push_back(made[m]);
+    o.AddNewMembers(members);
     if (p.Applied) o.MarkApplied();
-    MapRefs(p.Props, toHost);
-    for (auto& [key, value] : p.Props.items())
-      if (i != 0 || !SessionOnly(key)) o.Set(key, value);
+    if (p.Props == nullptr) continue;
+    for (const auto& [key, value] : p.Props->items()) {
+      if (i == 0 && SessionOnly(key)) continue;
+      Value copy = value;
+      MapRefs(copy, toHost);
+      o.Set(key, std::move(copy));
+    }
   }
   document->Set("type", type);
   return document;

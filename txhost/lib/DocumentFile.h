@@ -15,11 +15,13 @@ class Object;
 // objects[0] is the document itself; parents come before their children; a reference inside the properties
 // is {"$obj": i} with i an index into objects, or null when it led outside the document.
 inline constexpr int DocumentFileVersion = 1;
+// The largest document file, for reading and writing alike: a document too large for it is refused when saved,
+// with a message, rather than written as a file that would not open.
 inline constexpr std::size_t MaxDocumentFileBytes = std::size_t(64) << 20;
 inline constexpr int MaxDocumentFileDepth = 64;
 
 // Writes the document and its objects to file, through a temporary file beside it, so that a failed write
-// leaves an existing file as it was.
+// leaves an existing file as it was. Indented, unless only the form without indentation fits the limit.
 bool WriteDocumentFile(const Host& host, const Object& document, const std::filesystem::path& file,
                        std::string& error);
 

@@ -177,6 +177,13 @@ void Object::AddMember(Object* member)
     MemberList.push_back(member);
 }
 
+void Object::AddNewMembers(const std::vector<Object*>& members)
+{
+  MemberList.reserve(MemberList.size() + members.size());
+  for (Object* m : members)
+    if (m != nullptr) MemberList.push_back(m);
+}
+
 bool Object::RemoveMember(const Object* member)
 {
   auto it = std::find(MemberList.begin(), MemberList.end(), member);

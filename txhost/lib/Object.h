@@ -83,6 +83,9 @@ public:
   void SetParent(Object* parent) { ParentP = parent; }
   const std::vector<Object*>& Members() const { return MemberList; }
   void AddMember(Object* member);
+  // Appends members the caller knows to be distinct and not members yet (a document being read), without
+  // AddMember's search of the list for each one, which made reading a long member list quadratic.
+  void AddNewMembers(const std::vector<Object*>& members);
   bool RemoveMember(const Object* member);
   // The document the object belongs to (a document belongs to itself); nullptr for host services.
   Object* Document() const { return DocumentP; }
