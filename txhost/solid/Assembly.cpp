@@ -2,7 +2,6 @@
 #include "txhost/solid/Shape.h"
 
 #include <BRepAdaptor_Surface.hxx>
-#include <BRepAlgoAPI_Common.hxx>
 #include <BRepBndLib.hxx>
 #include <BRepClass3d_SolidClassifier.hxx>
 #include <Bnd_Box.hxx>
@@ -79,9 +78,9 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
   for (std::size_t i = 0; i < solids.size(); ++i) {
     for (std::size_t j = i + 1; j < solids.size(); ++j) {
       if (solids[i].S.IsNull() || solids[j].S.IsNull() || solids[i].Box.IsOut(solids[j].Box)) continue;
-      BRepAlgoAPI_Common common(solids[i].S, solids[j].S);
-      if (!common.IsDone() || common.HasErrors()) continue;
-      const double shared = Volume(TShape(common.Shape()));
+      const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
+      if (common.IsNull()) continue;
+      const double shared = Volume(TShape(common));
       if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) {
         out.Clashes.push_back({i, j, shared});
       }

@@ -22,6 +22,7 @@
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
+#include <TopTools_ListOfShape.hxx>
 #include <TopoDS_Wire.hxx>
 #include <BRep_Builder.hxx>
 #include <BRep_Tool.hxx>
@@ -193,26 +194,44 @@ std::vector<TRegion> Regions(const std::vector<TLoop>& loops)
   return regions;
 }
 
+// A boolean of two solids, or a null shape when the modeller fails. The solids come from sweeps and
+// booleans and are never inside out, so the modeller's test of that, which classifies a point against
+// every solid of every boolean and cost a large toothed part a good share of each, is left out.
+template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b)
+{
+  TopTools_ListOfShape arguments, tools;
+  arguments.Append(a);
+  tools.Append(b);
+  TOperation op;
+  op.SetArguments(arguments);
+  op.SetTools(tools);
+  op.SetCheckInverted(false);
+  op.SetRunParallel(false);
+  op.Build();
+  if (!op.IsDone() || op.HasErrors()) return {};
+  return op.Shape();
+}
+
 TopoDS_Shape Fused(const TopoDS_Shape& a, const TopoDS_Shape& b)
 {
   if (a.IsNull()) return b;
-  BRepAlgoAPI_Fuse f(a, b);
-  if (!f.IsDone() || f.HasErrors()) throw std::runtime_error("the modeller failed to fuse");
-  return f.Shape();
+  TopoDS_Shape s = Boolean<BRepAlgoAPI_Fuse>(a, b);
+  if (s.IsNull()) throw std::runtime_error("the modeller failed to fuse");
+  return s;
 }
 
 TopoDS_Shape Cut(const TopoDS_Shape& a, const TopoDS_Shape& b)
 {
-  BRepAlgoAPI_Cut c(a, b);
-  if (!c.IsDone() || c.HasErrors()) throw std::runtime_error("the modeller failed to cut");
-  return c.Shape();
+  TopoDS_Shape s = Boolean<BRepAlgoAPI_Cut>(a, b);
+  if (s.IsNull()) throw std::runtime_error("the modeller failed to cut");
+  return s;
 }
 
 TopoDS_Shape Common(const TopoDS_Shape& a, const TopoDS_Shape& b)
 {
-  BRepAlgoAPI_Common c(a, b);
-  if (!c.IsDone() || c.HasErrors()) throw std::runtime_error("the modeller failed to intersect");
-  return c.Shape();
+  TopoDS_Shape s = SharedPart(a, b);
+  if (s.IsNull()) throw std::runtime_error("the modeller failed to intersect");
+  return s;
 }
 
 TopoDS_Face RegionFace(const TSketchPlane& p, const std::vector<TLoop>& loops, const TRegion& r)
@@ -310,6 +329,8 @@ std::string FailureText(const Standard_Failure& e)
 }
 
 } // namespace
+
+TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b) { return Boolean<BRepAlgoAPI_Common>(a, b); }
 
 double Volume(const TShape& shape)
 {

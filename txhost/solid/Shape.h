@@ -16,6 +16,8 @@ public:
 
 // The component's matrix as a modeller transformation (rows X, Y, Z, origin).
 gp_Trsf Transformation(const std::array<double, 12>& m);
+// What two shapes share, or a null shape when the modeller fails.
+TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b);
 // The shape moved to where the component stands.
 TopoDS_Shape PlacedShape(const TPlaced& p);
 
