@@ -590,6 +590,19 @@ struct TADTable::TSearchAid
   const double* LastSorted = nullptr;
   const TDTable* RanksOf = nullptr;
   bool Ranked[4] = {};
+  // What a search by key columns found out about the table before looking at the values, for the same
+  // table and columns asked again (a part class asks them for every size): the rest of a search is a few
+  // steps, and working this out again each time cost as much as the steps.
+  struct TPlan
+  {
+    int Id = 0;
+    int IP[3] = {0, 0, 0};
+    const TDTable* T = nullptr; // nullptr: no plan yet
+    bool NoneFits = false;      // a key without a column, or with one outside the row
+    int Keys = 0;
+    int Cols[3] = {}, Signs[3] = {}, Ranks[3] = {};
+    const double* Sorted = nullptr;
+  } Plan;
 };
 
 TADTable::~TADTable()
@@ -1034,27 +1047,71 @@ int TADTable::IndexStDet(int DetailId, const double& P1, const double& P2, const
   return row;
 }
 
+namespace {
+// The first row of [a, b) of keys sorted side by side, K to a row, that does not sort before want; b when
+// none. Without branches on the values: which way a search step goes cannot be guessed.
+template <int K> int LowerByKeys(const double* sorted, int a, int b, const double* want)
+{
+  for (int len = b - a; len > 0;) {
+    const int half = len / 2;
+    const double* r = sorted + std::size_t(a + half) * std::size_t(K);
+    bool less = false, equal = true;
+    for (int q = 0; q < K; ++q) {
+      less = less | (equal & (r[q] < want[q]));
+      equal = equal & (r[q] == want[q]);
+    }
+    a = less ? a + half + 1 : a;
+    len = less ? len - half - 1 : half;
+  }
+  return a;
+}
+} // namespace
+
 int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, int IP3, double P3) const
 {
-  TRows rows(GetTable(DetailId));
-  if (!rows) return 0;
   const int IP[3] = {IP1, IP2, IP3};
   const double P[3] = {P1, P2, P3};
-  int cols[3], signs[3], keys = 0;
+  const TSearchAid::TPlan* plan = Aid ? &Aid->Plan : nullptr;
+  if (!plan || !plan->T || plan->Id != DetailId || plan->IP[0] != IP1 || plan->IP[1] != IP2 ||
+      plan->IP[2] != IP3) {
+    // A table not found is not remembered: it may still be added.
+    const TDTable* table = GetTable(DetailId);
+    TRows found(table);
+    if (!found) return 0;
+    TSearchAid::TPlan made;
+    made.Id = DetailId;
+    made.T = table;
+    for (int k = 1; k <= 3; ++k) {
+      made.IP[k - 1] = IP[k - 1];
+      if (!Ranked(*table, k) || made.NoneFits) continue;
+      // No column, or a column outside the row, finds nothing.
+      const long col = std::labs(long(IP[k - 1])) - 1;
+      if (IP[k - 1] == 0 || col >= found.Params()) {
+        made.NoneFits = true;
+        continue;
+      }
+      made.Cols[made.Keys] = int(col);
+      made.Signs[made.Keys] = IP[k - 1] < 0 ? -1 : 1;
+      made.Ranks[made.Keys++] = k;
+    }
+    if (!made.NoneFits && made.Keys > 0) made.Sorted = SortedBy(*table, made.Cols, made.Keys);
+    if (!Aid) Aid = std::make_unique<TSearchAid>();
+    Aid->Plan = made;
+    plan = &Aid->Plan;
+  }
+  if (plan->NoneFits) return 0;
+  TRows rows(plan->T);
+  const int keys = plan->Keys;
+  const int* cols = plan->Cols;
+  const int* signs = plan->Signs;
   double want[3];
-  for (int k = 1; k <= 3; ++k) {
-    if (!Ranked(*rows.T, k)) continue;
-    // No column, or a key no row can hold (a size that is not a number or endless), finds nothing.
-    if (IP[k - 1] == 0 || !std::isfinite(P[k - 1])) return 0;
-    // A column outside the row finds nothing.
-    const long col = std::labs(long(IP[k - 1])) - 1;
-    if (col >= rows.Params()) return 0;
-    cols[keys] = int(col);
-    signs[keys] = IP[k - 1] < 0 ? -1 : 1;
-    want[keys++] = P[k - 1];
+  for (int q = 0; q < keys; ++q) {
+    // A key no row can hold (a size that is not a number or endless) finds nothing.
+    want[q] = P[plan->Ranks[q] - 1];
+    if (!std::isfinite(want[q])) return 0;
   }
   if (keys == 0) return 1;
-  if (const double* sortedKeys = SortedBy(*rows.T, cols, keys)) {
+  if (const double* sortedKeys = plan->Sorted) {
     // Rows sorted by the keys: the rows keeping the values chosen for the earlier keys are one run, and
     // each key is one search of the rows from lo on by the chosen values followed by this key's value.
     // lo never passes the first row of the run; the rows before the run compare below it.
@@ -1093,11 +1150,13 @@ int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, i
       return a;
     };
     // Sizes asked for as the table holds them are the common case: one search by all the keys finds them.
+    // With the number of keys known at compile time the comparison of a step unrolls.
     for (int q = 0; q < keys; ++q)
       chosen[q] = want[q];
-    if (const int p = lower(lo, n, keys - 1, want[keys - 1]);
-        p < n && prefix(p, keys) == 0)
-      return p;
+    const int p = keys == 1   ? LowerByKeys<1>(sortedKeys, lo, n, want)
+                  : keys == 2 ? LowerByKeys<2>(sortedKeys, lo, n, want)
+                              : LowerByKeys<3>(sortedKeys, lo, n, want);
+    if (p < n && prefix(p, keys) == 0) return p;
     for (int key = 0; key < keys; ++key) {
       // Row r's value of this key.
       auto at = [&](int r) { return sortedKeys[std::size_t(r) * stride + std::size_t(key)]; };

@@ -390,6 +390,26 @@ TEST_F(TableTest, SearchesByRankedColumnsAndByExplicitOnes)
 
   EXPECT_EQ(A.Select(31, 1, 6.0, 0, 0.0, 0, 0.0), 3);
   EXPECT_EQ(A.Select(55, 1, 6.0, 0, 0.0, 0, 0.0), 0);
+
+  // Questions asked in turn, forwards and backwards, get the answers they get alone: what one search
+  // keeps of its table and columns serves no other table or columns.
+  struct TAsk
+  {
+    int Id, C1;
+    double P1;
+    int C2;
+    double P2;
+    int Row;
+  };
+  const TAsk asks[] = {{31, 1, 6.0, 2, 20.0, 4}, {32, 1, 6.0, 2, 20.0, 1},  {31, 1, 6.0, -2, 25.0, 5},
+                       {31, 1, 6.0, 7, 20.0, 0}, {8, 1, 6.0, 0, 0.0, 1},    {31, -1, 7.0, 2, 20.0, 6},
+                       {31, 1, 6.0, 0, 20.0, 0}, {55, 1, 6.0, 2, 20.0, 0},  {31, 1, 3.0, 2, 10.0, 1}};
+  const int n = int(std::size(asks));
+  for (int pass = 0; pass < 2; ++pass)
+    for (int i = 0; i < n; ++i) {
+      const TAsk& a = asks[pass == 0 ? i : n - 1 - i];
+      EXPECT_EQ(A.IndexStDet(a.Id, a.C1, a.P1, a.C2, a.P2, 0, 0.0), a.Row) << "question " << i << " pass " << pass;
+    }
 }
 
 // The explicit-column search over the shipped tables against a reference written from its rule: the
