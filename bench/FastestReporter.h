@@ -14,7 +14,7 @@ public:
   {
     for (const Run& r : runs)
       if (r.run_type == Run::RT_Iteration && r.iterations > 0) {
-        const double ns = r.real_accumulated_time * 1e9 / double(r.iterations);
+        const double ns = NsOf(r);
         double& best = Fastest[r.run_name.function_name];
         if (best == 0 || ns < best) best = ns;
       }

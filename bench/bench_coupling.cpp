@@ -5,12 +5,17 @@
 // build of the largest size with a modeller that makes nothing (the library's own time) and on
 // the stand-in host; the parameter block's write and read against a copy of the same bytes; one
 // confirmation of the 3D command (the build, the insertion into the user's assembly, its
-// placement, specification entry, parameters and mate) against the build.
+// placement, specification entry, parameters and mate) against the build; the confirmation of the
+// largest size of every catalogue row; a session of 100 3D builds in one host, its first builds against
+// its last in time and in the host's live objects.
 #include <benchmark/benchmark.h>
 
+#include "bench/CouplingRows.h"
 #include "bench/NullModeler.h"
 #include "bench/RatioReporter.h"
 
+#include <chrono>
+#include <malloc.h>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +33,7 @@
 #include "txapi/LibraryEntry.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/Object.h"
 
 namespace {
 
@@ -201,17 +207,6 @@ void Confirm3D(benchmark::State& state)
   });
 }
 
-// A catalogue row (the benchmark's argument) at the first or the last size of its main table.
-void RowSize(int row, bool last)
-{
-  std::unique_ptr<TTable> t(TextBase.GetTable(TString(iCouplings[row].LTable[1])));
-  const double* A = t ? t->Row(last ? t->CountRow - 1 : 0) : nullptr;
-  if (!A) return;
-  ControlModel.M = A[0];
-  ControlModel.P1d = ControlModel.P2d = A[t->Control];
-  ControlModel.T1 = ControlModel.T2 = 0;
-}
-
 // The row's build in a mode: the section at its first size, the 3D model at its last.
 void RowBuild(benchmark::State& state, int mode)
 {
@@ -225,6 +220,73 @@ void RowBuild(benchmark::State& state, int mode)
     benchmark::DoNotOptimize(Couplings.drCoupling(name, mode));
   state.counters["primitives"] = double(m.Calls) / double(state.iterations());
   SetCouplingModeler(nullptr);
+}
+
+// The 3D command's confirmation of a catalogue row (the argument) at the last size of its main table:
+// what a user waits for after pressing Enter. Each confirmation inserts one more coupling into the
+// same assembly, so the runs are short and fixed.
+void ConfirmRow3D(benchmark::State& state)
+{
+  InAssembly([&](txhost::Object& face) {
+    const int row = int(state.range(0));
+    ControlModel.CouplingName = iCouplings[row].Name;
+    RowSize(row, true);
+    auto* command = new TpmCoupling3D();
+    command->SelPlane = txapi::SmartPtr<txapi::IModelObject>::Attach(
+        static_cast<txapi::IModelObject*>(face.QueryInterface(txapi::IModelObject::IID)));
+    for (auto _ : state) {
+      RowSize(row, true);
+      benchmark::DoNotOptimize(command->ButtonClick(txapi::pbEnter));
+    }
+    delete command;
+  });
+}
+
+// 100 builds of the largest toothed coupling in one host, as a long session makes them: the mean time
+// of the first five and of the last five builds, and the host's live objects after each five.
+constexpr int SessionBuilds = 100;
+
+void Session3D(benchmark::State& state)
+{
+  Setup();
+  const auto dir = std::filesystem::temp_directory_path() / "hxcad_bench_session";
+  std::filesystem::create_directories(dir);
+  double first = 0, last = 0;
+  std::size_t objectsFirst = 0, objectsLast = 0, heapFirst = 0, heapLast = 0;
+  {
+    txhost::Host host;
+    host.SetDocumentsFolder(dir);
+    drApi::PControlModel = &ControlModel;
+    drApi::MA.Init(host.Application(), "VUVudirido", "#Stamp - Regular");
+    SetCouplingModeler(&drApi::MA);
+    const int row = 3;
+    for (auto _ : state) {
+      first = last = 0;
+      for (int i = 0; i < SessionBuilds; ++i) {
+        RowSize(row, true);
+        const auto t0 = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(iCouplings[row].Make(0));
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        if (i < 5) first += ms / 5;
+        if (i >= SessionBuilds - 5) last += ms / 5;
+        if (i == 4) {
+          objectsFirst = txhost::LiveObjectCount();
+          heapFirst = mallinfo2().uordblks;
+        }
+      }
+      objectsLast = txhost::LiveObjectCount();
+      heapLast = mallinfo2().uordblks;
+    }
+    SetCouplingModeler(nullptr);
+    drApi::PControlModel = nullptr;
+  }
+  std::filesystem::remove_all(dir);
+  state.counters["first5_ms"] = first;
+  state.counters["last5_ms"] = last;
+  state.counters["objects_after_5"] = double(objectsFirst);
+  state.counters["objects_after_100"] = double(objectsLast);
+  state.counters["heap_MB_after_5"] = double(heapFirst) / 1e6;
+  state.counters["heap_MB_after_100"] = double(heapLast) / 1e6;
 }
 
 void BlockRoundTrip(benchmark::State& state)
@@ -315,6 +377,8 @@ BENCHMARK(Confirm3D)->Unit(benchmark::kMicrosecond);
 // One line per built catalogue row.
 BENCHMARK_CAPTURE(RowBuild, Rebuild2D, 1)->Unit(benchmark::kMicrosecond)->DenseRange(1, 8);
 BENCHMARK_CAPTURE(RowBuild, Build3DLibrary, 0)->Unit(benchmark::kMicrosecond)->DenseRange(1, 8);
+BENCHMARK(ConfirmRow3D)->Unit(benchmark::kMillisecond)->DenseRange(1, 8)->Iterations(10);
+BENCHMARK(Session3D)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BlockRoundTrip);
 BENCHMARK(BlockMemcpy);
 
@@ -350,5 +414,9 @@ int main(int argc, char** argv)
                 .c_str(),
             ("RowBuild/Build3DLibrary/" + r).c_str(), "Build3DLibrary");
     }
+    for (const auto& [name, ns] : reporter.ByName)
+      if (name.starts_with("ConfirmRow3D/"))
+        std::printf("3D confirmation of row %s's largest size: %.1f ms (goal: under 20 ms)\n",
+                    name.substr(13, name.find('/', 13) - 13).c_str(), ns / 1e6);
   });
 }

@@ -231,10 +231,9 @@ class TSizedRatios : public TRatioReporter
 public:
   void ReportRuns(const std::vector<Run>& runs) override
   {
-    for (const Run& r : runs)
-      if (r.iterations > 0)
-        NsPerIteration[r.run_name.str()] = r.real_accumulated_time * 1e9 / double(r.iterations);
-    ConsoleReporter::ReportRuns(runs);
+    TRatioReporter::ReportRuns(runs);
+    for (const auto& [name, ns] : ByName)
+      NsPerIteration[name] = ns;
   }
 };
 

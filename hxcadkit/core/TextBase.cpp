@@ -582,10 +582,12 @@ struct TADTable::TSearchAid
 {
   using TKey = std::tuple<const TDTable*, int, int, int>;
   int LastIndex = -1;
-  std::map<TKey, bool> Sorted;
+  // The key columns of a table sorted by them, row by row side by side (row 0 too, unused): a search
+  // then reads a few cache lines where the whole rows would take many. Empty for a table not sorted.
+  std::map<TKey, std::vector<double>> Sorted;
   // The last answers again, without the map: a part class asks one table by the same columns.
   TKey LastKey{nullptr, 0, 0, 0};
-  bool LastSorted = false;
+  const double* LastSorted = nullptr;
   const TDTable* RanksOf = nullptr;
   bool Ranked[4] = {};
 };
@@ -785,7 +787,7 @@ int TADTable::Index(int ID) const
   return -1;
 }
 
-bool TADTable::SortedBy(const TDTable& t, const int* cols, int keys) const
+const double* TADTable::SortedBy(const TDTable& t, const int* cols, int keys) const
 {
   if (!Aid) Aid = std::make_unique<TSearchAid>();
   const auto key = std::make_tuple(&t, cols[0], keys > 1 ? cols[1] : -1, keys > 2 ? cols[2] : -1);
@@ -793,7 +795,7 @@ bool TADTable::SortedBy(const TDTable& t, const int* cols, int keys) const
   const auto found = Aid->Sorted.find(key);
   if (found != Aid->Sorted.end()) {
     Aid->LastKey = key;
-    return Aid->LastSorted = found->second;
+    return Aid->LastSorted = found->second.empty() ? nullptr : found->second.data();
   }
   TRows rows(&t);
   bool sorted = true;
@@ -812,9 +814,16 @@ bool TADTable::SortedBy(const TDTable& t, const int* cols, int keys) const
         break;
       }
     }
-  Aid->Sorted.emplace(key, sorted);
+  std::vector<double> values;
+  if (sorted) {
+    values.resize(std::size_t(rows.Count()) * std::size_t(keys));
+    for (int r = 1; r < rows.Count(); ++r)
+      for (int k = 0; k < keys; ++k)
+        values[std::size_t(r) * std::size_t(keys) + std::size_t(k)] = rows.At(r, cols[k]);
+  }
+  const std::vector<double>& kept = Aid->Sorted.emplace(key, std::move(values)).first->second;
   Aid->LastKey = key;
-  return Aid->LastSorted = sorted;
+  return Aid->LastSorted = kept.empty() ? nullptr : kept.data();
 }
 
 bool TADTable::Ranked(const TDTable& t, int rank) const
@@ -1045,40 +1054,68 @@ int TADTable::IndexStDet(int DetailId, int IP1, double P1, int IP2, double P2, i
     want[keys++] = P[k - 1];
   }
   if (keys == 0) return 1;
-  if (SortedBy(*rows.T, cols, keys)) {
-    // Rows sorted by the keys: the rows keeping the earlier keys' values are one run [lo, hi), and
-    // each step of the walk below is a search of it.
-    int lo = 1, hi = rows.Count();
-    if (lo >= hi) return 0;
-    for (int key = 0; key < keys; ++key) {
-      const int j = cols[key];
-      const double w = want[key];
-      // The first row of [a, b) whose value is not below v (lower), above v (upper); b when none.
-      auto first = [&](int a, int b, auto&& past) {
-        while (a < b) {
-          const int m = a + (b - a) / 2;
-          if (past(rows.At(m, j)))
-            b = m;
-          else
-            a = m + 1;
-        }
-        return a;
-      };
-      auto lower = [&](int a, int b, double v) { return first(a, b, [v](double x) { return !(x < v); }); };
-      auto upper = [&](int a, int b, double v) { return first(a, b, [v](double x) { return v < x; }); };
-      const bool last = key == keys - 1;
-      if (rows.At(lo, j) == w) {
-        if (!last) hi = upper(lo, hi, w);
-      } else if (signs[key] < 0) {
-        lo = lower(lo, hi, w);
-        if (lo == hi) return 0;
-        if (!last) hi = upper(lo, hi, rows.At(lo, j));
-      } else {
-        if (rows.At(lo, j) > w) return 0;
-        // Past the run of the largest value not above w, which ends the rows of that value.
-        hi = upper(lo, hi, w);
-        lo = lower(lo, hi, rows.At(hi - 1, j));
+  if (const double* sortedKeys = SortedBy(*rows.T, cols, keys)) {
+    // Rows sorted by the keys: the rows keeping the values chosen for the earlier keys are one run, and
+    // each key is one search of the rows from lo on by the chosen values followed by this key's value.
+    // lo never passes the first row of the run; the rows before the run compare below it.
+    const int n = rows.Count();
+    int lo = 1;
+    if (lo >= n) return 0;
+    double chosen[3];
+    const std::size_t stride = std::size_t(keys);
+    // How row compares with the values chosen for the keys before key: -1, 0 or 1.
+    auto prefix = [&](int row, int key) {
+      for (int q = 0; q < key; ++q) {
+        const double v = sortedKeys[std::size_t(row) * stride + std::size_t(q)];
+        if (v != chosen[q]) return v < chosen[q] ? -1 : 1;
       }
+      return 0;
+    };
+    // Whether row sorts before the chosen values followed by v in the key's column. Without branches on the
+    // values: which way a search step goes cannot be guessed, and a wrong guess costs more than the step.
+    auto before = [&](int row, int key, double v) {
+      const double* r = sortedKeys + std::size_t(row) * stride;
+      bool less = false, equal = true;
+      for (int q = 0; q < key; ++q) {
+        less = less | (equal & (r[q] < chosen[q]));
+        equal = equal & (r[q] == chosen[q]);
+      }
+      return less | (equal & (r[key] < v));
+    };
+    // The first row of [a, b) not before the chosen values followed by v in the key's column; b when none.
+    auto lower = [&](int a, int b, int key, double v) {
+      for (int len = b - a; len > 0;) {
+        const int half = len / 2;
+        const bool on = before(a + half, key, v);
+        a = on ? a + half + 1 : a;
+        len = on ? len - half - 1 : half;
+      }
+      return a;
+    };
+    // Sizes asked for as the table holds them are the common case: one search by all the keys finds them.
+    for (int q = 0; q < keys; ++q)
+      chosen[q] = want[q];
+    if (const int p = lower(lo, n, keys - 1, want[keys - 1]);
+        p < n && prefix(p, keys) == 0)
+      return p;
+    for (int key = 0; key < keys; ++key) {
+      // Row r's value of this key.
+      auto at = [&](int r) { return sortedKeys[std::size_t(r) * stride + std::size_t(key)]; };
+      const double w = want[key];
+      const int p = lower(lo, n, key, w);
+      const bool inRun = p < n && prefix(p, key) == 0;
+      if (inRun && (at(p) == w || signs[key] < 0)) {
+        // The value itself, or for a negative column the smallest above it: p starts its rows.
+        chosen[key] = at(p);
+        lo = p;
+        continue;
+      }
+      if (signs[key] < 0) return 0;
+      // The largest value below w is the row before p, when that row is still in the run.
+      if (p - 1 < lo || prefix(p - 1, key) != 0) return 0;
+      chosen[key] = at(p - 1);
+      // Only the result needs the first row of that value; a later key's search finds its own way.
+      if (key == keys - 1) lo = lower(lo, p, key, chosen[key]);
     }
     return lo;
   }

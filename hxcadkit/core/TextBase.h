@@ -208,7 +208,8 @@ private:
   // a search of sorted rows halves its range instead of walking it. Forgotten when tables are read.
   struct TSearchAid;
   mutable std::unique_ptr<TSearchAid> Aid;
-  bool SortedBy(const TDTable& t, const int* cols, int keys) const;
+  // The key columns of the rows side by side when the rows are sorted by them; nullptr when not.
+  const double* SortedBy(const TDTable& t, const int* cols, int keys) const;
   // Whether the table's code row ranks a column 1, 2 or 3.
   bool Ranked(const TDTable& t, int rank) const;
 };

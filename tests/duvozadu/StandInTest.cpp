@@ -7,6 +7,7 @@
 #include "PlacedCheck.h"
 #include "StandInFixture.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Object.h"
 #include "txhost/lib/SvgWriter.h"
 
 // Each row once, the bore-type pairs taken in turn (the recording sweep takes every pair of
@@ -35,6 +36,23 @@ TEST_F(StandInCoupling, EveryRowMakesItsPartsAndAssembly)
     H.CloseDocument(*doc);
     ASSERT_TRUE(H.Documents().empty()) << "every document closed";
   }
+}
+
+// A session of builds holds what one build holds: every document a build closes is freed with the
+// sources of its components.
+TEST_F(StandInCoupling, RepeatedBuildsHoldNoMoreThanTheFirst)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(main);
+  const double* A = main->Row(main->CountRow - 1);
+  Model(A[0], A[17], A[17], 0, 0);
+  std::size_t afterTwo = 0;
+  for (int i = 1; i <= 6; ++i) {
+    ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 0));
+    H.Collect();
+    if (i == 2) afterTwo = txhost::LiveObjectCount();
+  }
+  EXPECT_EQ(txhost::LiveObjectCount(), afterTwo);
 }
 
 // Sections and views of every row drawn into one drawing, the way the 2D command places them:

@@ -125,8 +125,10 @@ TEST_F(DocumentTest, SavingWritesAFileAtTheDocumentsPath)
   EXPECT_FALSE(d->Save()) << "a document that was never saved has no file name";
   ASSERT_TRUE(d->SaveAs(L"вал.tpt"));
   const std::filesystem::path file = Dir / "вал.tpt";
-  EXPECT_TRUE(std::filesystem::is_regular_file(file));
+  EXPECT_FALSE(std::filesystem::exists(file)) << "a new document that holds nothing only takes the name";
   EXPECT_EQ(d->GetFullFileName(), txhost::FromPath(file)) << "relative names start at the documents folder";
+  EXPECT_TRUE(d->Save());
+  EXPECT_TRUE(std::filesystem::is_regular_file(file));
   std::filesystem::remove(file);
   EXPECT_TRUE(d->Save());
   EXPECT_TRUE(std::filesystem::is_regular_file(file));

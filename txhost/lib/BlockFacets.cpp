@@ -27,10 +27,8 @@ bool IsGroup(const Object& o)
 // The live objects of the document that a group holds.
 std::vector<Object*> HeldBy(const Object& group)
 {
-  std::vector<Object*> out;
-  if (group.Parent() == nullptr) return out;
-  for (Object* o : group.GetHost().ObjectsOf(*group.Parent()))
-    if (o != &group && !model::Deleted(*o) && RefId(o->Prop("group")) == group.Id()) out.push_back(o);
+  std::vector<Object*> out = model2d::GroupMembers(group);
+  std::erase_if(out, [&group](const Object* o) { return o == &group || model::Deleted(*o); });
   return out;
 }
 

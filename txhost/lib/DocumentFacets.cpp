@@ -53,7 +53,7 @@ public:
   bool SaveAs(const std::wstring& fileName) override
   {
     Log("SaveAs", fileName);
-    return ModelHost().SaveDocumentAs(Model(), ToPath(fileName));
+    return ModelHost().NameDocument(Model(), ToPath(fileName));
   }
 
   bool Close(txapi::DocumentCloseOptions option) override

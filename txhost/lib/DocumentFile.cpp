@@ -13,9 +13,8 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <functional>
-#include <map>
 #include <random>
+#include <unordered_map>
 #include <system_error>
 
 namespace txhost {
@@ -129,13 +128,20 @@ const char* TypeName(PropType type)
   return "";
 }
 
-bool CheckProperties(const Value& props, bool document, const std::string& where, std::string& error)
+// Where object i of a file is, for a message.
+std::string ObjectAt(std::size_t i)
+{
+  return "object " + std::to_string(i) + ": ";
+}
+
+// The properties of object i, the document when i is 0.
+bool CheckProperties(const Value& props, std::size_t i, std::string& error)
 {
   for (const KnownProperty& k : KnownProperties) {
-    if (k.DocumentOnly && !document) continue;
+    if (k.DocumentOnly && i != 0) continue;
     auto it = props.find(k.Name);
     if (it != props.end() && !HasType(*it, k.Type))
-      return Fail(error, where + "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type));
+      return Fail(error, ObjectAt(i) + "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type));
   }
   return true;
 }
@@ -193,32 +199,33 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
   std::vector<std::size_t> listedBy(n, n);
   for (std::size_t i = 0; i < n; ++i) {
     const Value& o = (*objects)[i];
-    const std::string where = "object " + std::to_string(i) + ": ";
-    if (!o.is_object()) return Fail(error, where + "not an object");
+    // Named only when something is wrong: a whole file is read in the time of its parse.
+    auto where = [i] { return ObjectAt(i); };
+    if (!o.is_object()) return Fail(error, where() + "not an object");
     auto kind = o.find("kind");
-    if (kind == o.end() || !kind->is_string()) return Fail(error, where + "kind missing");
+    if (kind == o.end() || !kind->is_string()) return Fail(error, where() + "kind missing");
     const std::string& kindName = kind->get_ref<const std::string&>();
     const KindSpec* spec = table.Find(kindName);
     if (spec == nullptr || IsServiceKind(kindName))
-      return Fail(error, where + "unknown kind \"" + kindName + "\"");
+      return Fail(error, where() + "unknown kind \"" + kindName + "\"");
     const bool isDocument = DocumentTypeOfKind(kindName) != 0;
     if (i == 0 && kindName != DocumentKind(txapi::DocumentTypeEnum(type)))
       return Fail(error, "the first object is not the document");
-    if (i != 0 && isDocument) return Fail(error, where + "a document inside a document");
+    if (i != 0 && isDocument) return Fail(error, where() + "a document inside a document");
     PendingObject& p = out[i];
     p.Kind = spec;
     auto parent = o.find("parent");
     if (parent != o.end() && !parent->is_null()) {
       // Parents come first, which also rules out cycles.
-      if (!ReadIndex(*parent, i, p.Parent)) return Fail(error, where + "bad parent");
+      if (!ReadIndex(*parent, i, p.Parent)) return Fail(error, where() + "bad parent");
       p.HasParent = true;
     }
     auto members = o.find("members");
     if (members != o.end()) {
-      if (!members->is_array()) return Fail(error, where + "bad member list");
+      if (!members->is_array()) return Fail(error, where() + "bad member list");
       for (const Value& m : *members) {
         std::size_t index = 0;
-        if (!ReadIndex(m, n, index) || index == i) return Fail(error, where + "bad member");
+        if (!ReadIndex(m, n, index) || index == i) return Fail(error, where() + "bad member");
         if (listedBy[index] == i) continue;
         listedBy[index] = i;
         p.Members.push_back(index);
@@ -226,13 +233,13 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
     }
     auto applied = o.find("applied");
     if (applied != o.end()) {
-      if (!applied->is_boolean()) return Fail(error, where + "bad applied state");
+      if (!applied->is_boolean()) return Fail(error, where() + "bad applied state");
       p.Applied = applied->get<bool>();
     }
     auto props = o.find("props");
     if (props != o.end()) {
-      if (!props->is_object()) return Fail(error, where + "bad properties");
-      if (!CheckProperties(*props, i == 0, where, error)) return false;
+      if (!props->is_object()) return Fail(error, where() + "bad properties");
+      if (!CheckProperties(*props, i, error)) return false;
       p.Props = &*props;
     }
   }
@@ -294,29 +301,41 @@ std::string TemporarySuffix()
          std::to_string(std::random_device()());
 }
 
-// Where v holds a number that is not finite ("property NAME of a KIND"), or nothing.
-std::string NonFinite(const Value& root)
+// Makes v what a parse of its text gives (a whole number not below 0 reads as an unsigned one; the text
+// is the same); false when v holds a number that is not finite, which JSON would hold as null.
+bool AsParsed(Value& v)
 {
-  std::function<bool(const Value&)> bad = [&](const Value& v) {
-    if (v.is_number_float()) return !std::isfinite(v.get<double>());
-    if (v.is_structured())
-      for (const Value& m : v)
-        if (bad(m)) return true;
-    return false;
-  };
-  for (const Value& o : root["objects"])
-    for (const auto& [key, value] : o["props"].items())
-      if (bad(value)) return "property " + key + " of a " + o["kind"].get<std::string>();
+  if (v.is_number_float()) return std::isfinite(v.get<double>());
+  if (v.is_number_integer() && !v.is_number_unsigned()) {
+    if (const auto n = v.get<std::int64_t>(); n >= 0) v = std::uint64_t(n);
+    return true;
+  }
+  bool finite = true;
+  if (v.is_structured())
+    for (Value& e : v)
+      finite = AsParsed(e) && finite;
+  return finite;
+}
+
+// Makes the tree what a parse of its text gives; where it holds a number that is not finite ("property
+// NAME of a KIND"), or nothing.
+std::string NonFinite(Value& root)
+{
+  AsParsed(root["version"]);
+  AsParsed(root["type"]);
+  for (Value& o : root["objects"])
+    for (auto& [key, value] : o["props"].items())
+      if (!AsParsed(value)) return "property " + key + " of a " + o["kind"].get<std::string>();
   return {};
 }
 
-} // namespace
-
-bool WriteDocumentFile(const Host& host, const Object& document, const std::filesystem::path& file,
-                       std::string& error)
+// The document as its file holds it: the tree and its text.
+bool DocumentText(const Host& host, const Object& document, const std::filesystem::path& file, Value& root,
+                  std::string& text, std::string& error)
 {
   const std::vector<Object*> objects = host.ObjectsOf(document);
-  std::map<ObjectId, std::size_t> index;
+  std::unordered_map<ObjectId, std::size_t> index;
+  index.reserve(objects.size());
   for (std::size_t i = 0; i < objects.size(); ++i)
     index[objects[i]->Id()] = i;
 
@@ -345,7 +364,7 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
     entry["props"] = std::move(props);
     list.push_back(std::move(entry));
   }
-  Value root = Value::object();
+  root = Value::object();
   root["format"] = FormatName;
   root["version"] = DocumentFileVersion;
   root["type"] = Host::DocumentType(document);
@@ -354,7 +373,6 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
   // JSON would hold a number that is not finite as null: the document read back would not be the one saved.
   if (const std::string where = NonFinite(root); !where.empty())
     return Fail(error, "cannot write " + file.string() + ": " + where + " is not a finite number");
-  std::string text;
   try {
     text = root.dump(1, ' ');
     // The indented form is for people reading the file. Its indentation can take several times the bytes of
@@ -369,6 +387,12 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
     return Fail(error, "cannot write " + file.string() + ": the document is too large to save (" +
                            std::to_string(text.size()) + " bytes; a document file holds at most " +
                            std::to_string(MaxDocumentFileBytes) + ")");
+  return true;
+}
+
+// Writes text as the file, through a temporary file beside it.
+bool WriteText(const std::filesystem::path& file, const std::string& text, std::string& error)
+{
   // Say why in the user's terms and name the user's file, not the temporary one. A missing folder is
   // said so only when it is missing.
   const std::filesystem::path folder =
@@ -408,8 +432,36 @@ bool WriteDocumentFile(const Host& host, const Object& document, const std::file
   return true;
 }
 
+} // namespace
+
+bool DocumentFileText(const Host& host, const Object& document, std::string& text, std::string& error)
+{
+  Value root;
+  return DocumentText(host, document, Host::DocumentPath(document), root, text, error);
+}
+
+bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file, std::string& error)
+{
+  Value root;
+  std::string text;
+  if (!DocumentText(host, document, file, root, text, error) || !WriteText(file, text, error)) return false;
+  // The tree of what was just written is the tree the next read of the file would parse: a part file
+  // saved and then inserted as a component is not parsed again.
+  Host::ParsedFile& known = host.ParsedFiles()[file];
+  known.Text = std::move(text);
+  known.Root = std::move(root);
+  return true;
+}
+
+bool WriteDocumentText(const std::filesystem::path& file, const std::string& text, std::string& error)
+{
+  return WriteText(file, text, error);
+}
+
 Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::string& error)
 {
+  // A document named there and not yet written is on disk before anyone reads the file.
+  host.WritePendingFile(file);
   std::string text;
   if (!ReadInputFile(file, MaxDocumentFileBytes, text, error)) return nullptr;
 

@@ -52,6 +52,8 @@ Object* OpenGroup(const Object& document);
 void OpenGroup(Object& group, bool open);
 // Drops the objects of the group.
 void ResetGroup(Object& group);
+// The live objects the group holds, in the order made.
+std::vector<Object*> GroupMembers(const Object& group);
 // The text an object holds: its lines' items joined, lines separated by '\n' (a line's own items); else its
 // "string".
 std::wstring TextOf(const Object& o);

@@ -58,6 +58,15 @@ namespace txhost {
 
 namespace model2d {
 
+namespace {
+// What a drawing group holds, by identifier, in the order made: emptying a phantom's group at every move
+// looks at its own objects, not at the whole drawing.
+struct GroupList
+{
+  std::vector<ObjectId> Ids;
+};
+} // namespace
+
 Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
 {
   Object* owner = &container;
@@ -78,8 +87,27 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
     o.Set("frame", Value::array({f[0], f[1], f[2], f[3], f[4], f[5]}));
   }
   if (container.Kind() == model::View && document != nullptr)
-    if (Object* g = OpenGroup(*document)) o.Set("group", RefValue(g));
+    if (Object* g = OpenGroup(*document)) {
+      o.Set("group", RefValue(g));
+      g->Extra<GroupList>().Ids.push_back(o.Id());
+    }
   return &o;
+}
+
+std::vector<Object*> GroupMembers(const Object& group)
+{
+  std::vector<Object*> out;
+  if (group.Parent() == nullptr) return out;
+  auto& list = const_cast<Object&>(group).Extra<GroupList>().Ids;
+  const Host& host = group.GetHost();
+  // An object taken into a block since, or freed, is the group's no more.
+  std::erase_if(list, [&](ObjectId id) {
+    const Object* o = host.Find(id);
+    return o == nullptr || RefId(o->Prop("group")) != group.Id();
+  });
+  for (ObjectId id : list)
+    out.push_back(host.Find(id));
+  return out;
 }
 
 int DrawingTypeOfKind(std::string_view kind)
@@ -138,12 +166,9 @@ void OpenGroup(Object& group, bool open)
 void ResetGroup(Object& group)
 {
   if (group.Parent() == nullptr) return;
-  std::vector<Object*> dropped;
-  for (Object* o : group.GetHost().ObjectsOf(*group.Parent()))
-    if (RefId(o->Prop("group")) == group.Id()) {
-      o->Set("deleted", true);
-      dropped.push_back(o);
-    }
+  const std::vector<Object*> dropped = GroupMembers(group);
+  for (Object* o : dropped)
+    o->Set("deleted", true);
   // A phantom group is emptied at every move: what it held must not pile up in the host. What a library
   // still held at one emptying goes at a later one.
   group.GetHost().Forget(dropped);
@@ -494,7 +519,8 @@ public:
   void AddBoundaries(const std::vector<txapi::SmartPtr<txapi::IDrawingObject>>& objects, bool flag) override
   {
     Log("AddBoundaries", objects, flag);
-    Value b = Model().Prop("boundaries");
+    // Taken out and put back, not copied: a hatch gets its boundary one curve at a time.
+    Value b = Model().TakeProp("boundaries");
     if (!b.is_array()) b = Value::array();
     for (const auto& o : objects)
       if (o) b.push_back(ToValue(o));

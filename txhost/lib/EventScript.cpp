@@ -245,8 +245,10 @@ void EventScript::Place(double x, double y, double angle, bool dynamic)
 
 void EventScript::Pick(Object* object)
 {
-  Queue([this, object](Object& process) {
-    auto o = InterfaceOf<txapi::ITavrixAPIObject>(object);
+  // By identifier: the object's document may be closed and freed before the step is played.
+  const ObjectId id = object != nullptr ? object->Id() : 0;
+  Queue([this, id](Object& process) {
+    auto o = InterfaceOf<txapi::ITavrixAPIObject>(id != 0 ? process.GetHost().Find(id) : nullptr);
     FireInto<txapi::ObjectCallback>(*this, &process, "FilterObjects", o);
     FireInto<txapi::ObjectCallback>(*this, &process, "PlacementChanged", o);
   });

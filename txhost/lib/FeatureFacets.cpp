@@ -225,6 +225,7 @@ public:
     b.Set("file", path.string());
     b.Set("mirror", mirror);
     b.Set("source", RefValue(source));
+    host.SetSourceOwner(*source, b);
     return HandOut<txapi::IBilletObsolete>(&b);
   }
 };

@@ -8,10 +8,11 @@
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <ostream>
 #include <system_error>
-#include <unordered_set>
 
 namespace txhost {
 
@@ -50,6 +51,15 @@ Value PrintableValue(const Value& v)
   }
   return v;
 }
+
+// A new document's first write, put off while the document is as it was made (see DeferFirstWrite).
+struct FirstWriteState
+{
+  bool New = false;               // made by the host, and never written or filled since
+  std::size_t Objects = 0;        // how many objects it had as made
+  std::string Fresh;              // its text as made
+  std::filesystem::path Pending;  // the name it took without being written
+};
 
 } // namespace
 
@@ -171,19 +181,24 @@ Object& Host::Create(std::string_view kind, Object* document, Object* parent)
   const KindSpec& spec = KindTable::Builtin().Get(kind);
   All.push_back(std::make_unique<Object>(*this, spec));
   Object& o = *All.back();
-  ById[o.Id()] = &o;
+  if (DocumentTypeOfKind(spec.Name) != 0) AllDocuments.push_back(&o);
+  // A placement handed out on its own is a value: nothing reaches it once the library lets it go.
+  if (document == nullptr && parent == nullptr && spec.Name == model::Placement) LoosePlacements.push_back(&o);
   o.SetDocument(document);
   if (parent != nullptr) {
     o.SetParent(parent);
-    parent->AddMember(&o);
+    // A new object is nobody's member yet.
+    parent->MemberList.push_back(&o);
   }
   return o;
 }
 
 Object* Host::Find(ObjectId id) const
 {
-  auto it = ById.find(id);
-  return it == ById.end() ? nullptr : it->second;
+  // The host makes its objects one after the other: the list is in the order of their identifiers.
+  auto it = std::lower_bound(All.begin(), All.end(), id,
+                             [](const std::unique_ptr<Object>& o, ObjectId i) { return o->Id() < i; });
+  return it != All.end() && (*it)->Id() == id ? it->get() : nullptr;
 }
 
 std::vector<Object*> Host::Objects() const
@@ -205,9 +220,7 @@ std::vector<Object*> Host::ObjectsOfKind(std::string_view kind) const
 
 std::vector<Object*> Host::ObjectsOf(const Object& document) const
 {
-  std::vector<Object*> out;
-  for (const auto& o : All)
-    if (o->Document() == &document) out.push_back(o.get());
+  std::vector<Object*> out = document.Belongings();
   // The document comes first whatever the creation order.
   auto it = std::find(out.begin(), out.end(), &document);
   if (it != out.end()) std::rotate(out.begin(), it, it + 1);
@@ -237,19 +250,77 @@ std::size_t Host::Forget(const std::vector<Object*>& deleted)
   std::unordered_set<const Object*> gone;
   for (Object* o : deleted) {
     if (o == nullptr || gone.count(o) != 0 || !model::Deleted(*o) || HeldThroughApi(*o)) continue;
-    if (Object* parent = o->Parent()) parent->RemoveMember(o);
     WithMembers(*o, gone);
   }
-  for (const Object* o : gone)
-    ById.erase(o->Id());
-  std::erase_if(All, [&gone](const std::unique_ptr<Object>& o) { return gone.count(o.get()) != 0; });
+  Drop(gone);
   return gone.size();
+}
+
+void Host::Drop(const std::unordered_set<const Object*>& gone)
+{
+  if (gone.empty()) return;
+  ObjectId first = 0;
+  for (const Object* o : gone) {
+    if (first == 0 || o->Id() < first) first = o->Id();
+    Object* parent = o->Parent();
+    if (parent != nullptr && gone.count(parent) == 0) parent->RemoveMember(o);
+    Object* document = o->Document();
+    if (document != nullptr && gone.count(document) == 0) document->Unlist(o);
+  }
+  std::erase_if(AllDocuments, [&gone](const Object* d) { return gone.count(d) != 0; });
+  std::erase_if(LoosePlacements, [&gone](const Object* p) { return gone.count(p) != 0; });
+  for (const Object* o : gone)
+    SourceOwners.erase(o->Id());
+  // What goes is mostly what was made last (a phantom's objects): only the list from the first of them on
+  // is looked at.
+  auto from = std::lower_bound(All.begin(), All.end(), first,
+                               [](const std::unique_ptr<Object>& o, ObjectId i) { return o->Id() < i; });
+  All.erase(std::remove_if(from, All.end(), [&gone](const std::unique_ptr<Object>& o) { return gone.count(o.get()) != 0; }),
+            All.end());
+}
+
+void Host::SetSourceOwner(const Object& source, const Object& owner)
+{
+  SourceOwners[source.Id()] = owner.Id();
+}
+
+std::size_t Host::Collect()
+{
+  std::unordered_set<const Object*> released;
+  for (const Object* p : LoosePlacements)
+    if (p->RefCount() == 0 && p->Members().empty()) released.insert(p);
+  std::size_t freed = released.size();
+  Drop(released);
+  // Freeing one document can free the owner of another's source: go on until nothing more goes.
+  for (bool more = true; more;) {
+    more = false;
+    std::vector<Object*> candidates;
+    for (Object* d : AllDocuments)
+      if (!IsOpen(*d)) candidates.push_back(d);
+    for (Object* d : candidates) {
+      auto owner = SourceOwners.find(d->Id());
+      if (owner != SourceOwners.end() && Find(owner->second) != nullptr) continue;
+      // The document's objects and everything under them (processes, groups, frames that belong to none).
+      std::unordered_set<const Object*> domain;
+      bool held = false;
+      for (const Object* o : d->Belongings())
+        WithMembers(*o, domain);
+      for (const Object* o : domain)
+        held = held || o->RefCount() > 0;
+      if (held) continue;
+      freed += domain.size();
+      Drop(domain);
+      more = true;
+    }
+  }
+  return freed;
 }
 
 Object* Host::NewDocument(txapi::DocumentTypeEnum type, bool visible)
 {
   const std::string_view kind = DocumentKind(type);
   if (kind.empty()) return nullptr;
+  Collect();
   Object& document = Create(kind);
   document.SetDocument(&document);
   document.Set("type", int(type));
@@ -267,12 +338,17 @@ Object* Host::NewDocument(txapi::DocumentTypeEnum type, bool visible)
   }
   OpenDocuments.push_back(&document);
   Active = &document;
+  FirstWriteState& first = document.Extra<FirstWriteState>();
+  std::string error;
+  first.New = DocumentFileText(*this, document, first.Fresh, error);
+  first.Objects = document.Belongings().size();
   return &document;
 }
 
 Object* Host::OpenDocument(const std::filesystem::path& file, bool visible, std::string* error)
 {
   const std::filesystem::path path = Resolve(file);
+  Collect();
   std::string message;
   Object* document = path.empty() ? nullptr : ReadDocumentFile(*this, path, message);
   if (document == nullptr) {
@@ -305,6 +381,9 @@ bool Host::SaveDocumentAs(Object& document, const std::filesystem::path& file, s
   } else if (path.empty() || !path.has_filename()) {
     message = "no file name";
   } else if (WriteDocumentFile(*this, document, path, message)) {
+    FirstWriteState& first = document.Extra<FirstWriteState>();
+    if (first.Pending != path) WritePending(document);
+    first = FirstWriteState();
     document.Set("path", path.string());
     return true;
   }
@@ -312,10 +391,62 @@ bool Host::SaveDocumentAs(Object& document, const std::filesystem::path& file, s
   return false;
 }
 
+bool Host::NameDocument(Object& document, const std::filesystem::path& file, std::string* error)
+{
+  const std::filesystem::path path = Resolve(file);
+  if (IsOpen(document) && !path.empty() && path.has_filename() && DeferFirstWrite(document, path)) {
+    document.Set("path", path.string());
+    return true;
+  }
+  return SaveDocumentAs(document, file, error);
+}
+
+// A name that could not be written is written at once, so that the save fails as it would have.
+bool Host::DeferFirstWrite(Object& document, const std::filesystem::path& path)
+{
+  FirstWriteState& first = document.Extra<FirstWriteState>();
+  // Once it holds something it is no longer new, even if emptied again: a document being filled is
+  // looked at once, not written out twice.
+  std::string text, error;
+  if (first.New && (document.Belongings().size() != first.Objects ||
+                    !DocumentFileText(*this, document, text, error) || text != first.Fresh))
+    first.New = false;
+  if (!first.New) return false;
+  std::error_code ec;
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  if (::access(folder.c_str(), W_OK | X_OK) != 0 || std::filesystem::is_directory(path, ec)) return false;
+  if (!first.Pending.empty() && first.Pending != path) WritePending(document);
+  first.Pending = path;
+  return true;
+}
+
+void Host::WritePending(Object& document)
+{
+  FirstWriteState& first = document.Extra<FirstWriteState>();
+  if (first.Pending.empty()) return;
+  std::string error;
+  WriteDocumentText(first.Pending, first.Fresh, error);
+  first.Pending.clear();
+}
+
+void Host::WritePendingFile(const std::filesystem::path& file)
+{
+  for (Object* d : OpenDocuments)
+    if (d->Extra<FirstWriteState>().Pending == file) WritePending(*d);
+}
+
+void Host::WritePendingFiles()
+{
+  for (Object* d : OpenDocuments)
+    WritePending(*d);
+}
+
 bool Host::CloseDocument(Object& document)
 {
   auto it = std::find(OpenDocuments.begin(), OpenDocuments.end(), &document);
   if (it == OpenDocuments.end()) return false;
+  // Named and never filled: closed without saving, it leaves no file.
+  document.Extra<FirstWriteState>().Pending.clear();
   OpenDocuments.erase(it);
   if (Active == &document) Active = OpenDocuments.empty() ? nullptr : OpenDocuments.back();
   return true;

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace txapi {
@@ -86,6 +88,13 @@ public:
   // through txapi; so that what a document once held and dropped costs nothing later. The others stay
   // (deleted, and still found). Returns how many objects went.
   std::size_t Forget(const std::vector<Object*>& deleted);
+  // Frees what closed documents held, and the documents read as the source of an object (a component,
+  // a billet, a phantom) once that object is gone: each with everything under it, when nothing of it is
+  // referenced through txapi. The host calls it before it makes or opens a document; returns how many
+  // objects went.
+  std::size_t Collect();
+  // The source document read for owner (a component's part file): it stays while owner does.
+  void SetSourceOwner(const Object& source, const Object& owner);
 
   // Documents. A new or opened document becomes the active one; closing one takes it out of the list and
   // makes the last remaining one active.
@@ -93,7 +102,18 @@ public:
   Object* OpenDocument(const std::filesystem::path& file, bool visible, std::string* error = nullptr);
   bool SaveDocument(Object& document, std::string* error = nullptr);
   bool SaveDocumentAs(Object& document, const std::filesystem::path& file, std::string* error = nullptr);
+  // A library's save under a new name. A new document that holds nothing yet only takes the name: it is
+  // written at its first save or close with saving, or before its file is read, whichever comes first, and
+  // closed without saving it leaves no file. (A build names each new part at once and fills it after:
+  // written at once, every part file would be written twice.) Any other document is saved as by
+  // SaveDocumentAs.
+  bool NameDocument(Object& document, const std::filesystem::path& file, std::string* error = nullptr);
   bool CloseDocument(Object& document);
+  // Writes a document that took the name file and was not written yet (a reader of file needs it on disk).
+  void WritePendingFile(const std::filesystem::path& file);
+  // Writes every open document named and not written yet, as its naming would have: when a library's
+  // command ends, what it left open is on disk for the user.
+  void WritePendingFiles();
   bool IsOpen(const Object& document) const;
   const std::vector<Object*>& Documents() const { return OpenDocuments; }
   Object* ActiveDocument() const { return Active; }
@@ -137,8 +157,15 @@ public:
   std::map<std::filesystem::path, ParsedFile>& ParsedFiles() { return Parsed; }
 
 private:
-  std::vector<std::unique_ptr<Object>> All;
-  std::map<ObjectId, Object*> ById;
+  bool DeferFirstWrite(Object& document, const std::filesystem::path& path);
+  void WritePending(Object& document);
+  // Takes the objects out of the host and destroys them.
+  void Drop(const std::unordered_set<const Object*>& gone);
+
+  std::vector<std::unique_ptr<Object>> All; // in creation order, which is the order of their identifiers
+  std::vector<Object*> AllDocuments;        // open, closed and read as sources
+  std::vector<Object*> LoosePlacements;     // handed out on their own, freed once released
+  std::unordered_map<ObjectId, ObjectId> SourceOwners;
   Faults FaultSet;
   Object* App = nullptr;
   Object* RegistrarP = nullptr;

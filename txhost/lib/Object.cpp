@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <set>
 #include <utility>
 
 namespace txhost {
@@ -18,9 +17,16 @@ namespace txhost {
 struct Registry
 {
   std::mutex Lock;
-  std::set<Object*> Live;
+  Object* First = nullptr; // the live objects, linked through the objects themselves: no allocation per object
+  std::size_t Count = 0;
   std::atomic<ObjectId> NextId{1};
   int OverReleases = 0;
+
+  template <class F> void ForEach(F&& f)
+  {
+    for (Object* o = First; o != nullptr; o = o->LiveNext)
+      f(o);
+  }
 
   static Registry& Get()
   {
@@ -39,14 +45,19 @@ Object::Object(Host& host, const KindSpec& kind) : HostP(&host), KindP(&kind)
   Registry& r = Registry::Get();
   ObjId = r.NextId++;
   std::lock_guard lock(r.Lock);
-  r.Live.insert(this);
+  LiveNext = r.First;
+  if (r.First != nullptr) r.First->LivePrev = this;
+  r.First = this;
+  ++r.Count;
 }
 
 Object::~Object()
 {
   Registry& r = Registry::Get();
   std::lock_guard lock(r.Lock);
-  r.Live.erase(this);
+  (LivePrev != nullptr ? LivePrev->LiveNext : r.First) = LiveNext;
+  if (LiveNext != nullptr) LiveNext->LivePrev = LivePrev;
+  --r.Count;
 }
 
 int Object::AddRef()
@@ -126,6 +137,12 @@ void Object::Set(std::string_view name, Value value)
   Properties[std::string(name)] = std::move(value);
 }
 
+Value Object::TakeProp(std::string_view name)
+{
+  auto it = Properties.find(name);
+  return it == Properties.end() ? Value() : std::move(*it);
+}
+
 std::wstring Object::Text(std::string_view name) const
 {
   return WideText(Prop(name));
@@ -171,9 +188,11 @@ bool Object::Update()
   return true;
 }
 
+// Members come and go mostly at the end of the list (the latest drawn, a phantom's objects): searched from
+// there, a long list costs nothing.
 void Object::AddMember(Object* member)
 {
-  if (member != nullptr && std::find(MemberList.begin(), MemberList.end(), member) == MemberList.end())
+  if (member != nullptr && std::find(MemberList.rbegin(), MemberList.rend(), member) == MemberList.rend())
     MemberList.push_back(member);
 }
 
@@ -186,10 +205,34 @@ void Object::AddNewMembers(const std::vector<Object*>& members)
 
 bool Object::RemoveMember(const Object* member)
 {
-  auto it = std::find(MemberList.begin(), MemberList.end(), member);
-  if (it == MemberList.end()) return false;
-  MemberList.erase(it);
+  auto it = std::find(MemberList.rbegin(), MemberList.rend(), member);
+  if (it == MemberList.rend()) return false;
+  MemberList.erase(std::next(it).base());
   return true;
+}
+
+void Object::SetDocument(Object* document)
+{
+  if (document == DocumentP) return;
+  if (DocumentP != nullptr) DocumentP->Unlist(this);
+  DocumentP = document;
+  if (document == nullptr) return;
+  // In creation order, which is the order of the identifiers.
+  std::vector<Object*>& list = document->Belonging;
+  if (list.empty() || list.back()->Id() < ObjId) {
+    list.push_back(this);
+    return;
+  }
+  list.insert(std::lower_bound(list.begin(), list.end(), ObjId,
+                               [](const Object* o, ObjectId id) { return o->Id() < id; }),
+              this);
+}
+
+void Object::Unlist(const Object* o)
+{
+  auto it = std::lower_bound(Belonging.begin(), Belonging.end(), o->Id(),
+                             [](const Object* b, ObjectId id) { return b->Id() < id; });
+  if (it != Belonging.end() && *it == o) Belonging.erase(it);
 }
 
 bool Object::Offers(std::string_view iid) const
@@ -205,6 +248,7 @@ void Object::Detach()
   ParentP = nullptr;
   DocumentP = nullptr;
   MemberList.clear();
+  Belonging.clear();
 }
 
 std::vector<HeldObject> HeldObjects()
@@ -212,8 +256,9 @@ std::vector<HeldObject> HeldObjects()
   Registry& r = Registry::Get();
   std::lock_guard lock(r.Lock);
   std::vector<HeldObject> out;
-  for (Object* o : r.Live)
+  r.ForEach([&out](Object* o) {
     if (o->Refs > 0 && !o->Reported) out.push_back({o->Id(), o->Kind(), o->Refs, !o->Attached()});
+  });
   std::sort(out.begin(), out.end(), [](const HeldObject& a, const HeldObject& b) { return a.Id < b.Id; });
   return out;
 }
@@ -222,8 +267,16 @@ void MarkHeldObjectsReported()
 {
   Registry& r = Registry::Get();
   std::lock_guard lock(r.Lock);
-  for (Object* o : r.Live)
+  r.ForEach([](Object* o) {
     if (o->Refs > 0) o->Reported = true;
+  });
+}
+
+std::size_t LiveObjectCount()
+{
+  Registry& r = Registry::Get();
+  std::lock_guard lock(r.Lock);
+  return r.Count;
 }
 
 int TakeOverReleases()

@@ -30,8 +30,9 @@ struct Call
 // hands it out; an update applies it.
 // Its interface views (facets) are made on first query, as its kind offers them, and share its one
 // reference count. The count holds only references handed out through txapi; the host itself keeps its
-// objects until it is destroyed. An object still referenced then is detached: it lives on until its last
-// release, and any call that needs the host throws HostError.
+// objects until their document is closed and nothing of it is referenced (Host::Collect), or until the host
+// is destroyed. An object still referenced then is detached: it lives on until its last release, and any
+// call that needs the host throws HostError.
 class Object final : public txapi::IAPIObject
 {
 public:
@@ -59,6 +60,8 @@ public:
   // The property's value; null when it is not set.
   const Value& Prop(std::string_view name) const;
   void Set(std::string_view name, Value value);
+  // The property's value, moved out (null when it is not set); the property is then null until set again.
+  Value TakeProp(std::string_view name);
   // A text property as wide text; empty when it is not set or not text.
   std::wstring Text(std::string_view name) const;
   // The object a reference property refers to; nullptr when none.
@@ -89,7 +92,9 @@ public:
   bool RemoveMember(const Object* member);
   // The document the object belongs to (a document belongs to itself); nullptr for host services.
   Object* Document() const { return DocumentP; }
-  void SetDocument(Object* document) { DocumentP = document; }
+  void SetDocument(Object* document);
+  // For a document: the objects that belong to it (itself included), in creation order.
+  const std::vector<Object*>& Belongings() const { return Belonging; }
 
   // Host-side state that is no property (function objects, scripted queues, ...): one value of each type T
   // per object, made on first use. Function objects of a library kept here must be dropped before the
@@ -111,6 +116,8 @@ public:
 private:
   friend class Host;
   void Detach();
+  void Unlist(const Object* o); // takes o out of this document's list
+
 
   Host* HostP;
   const KindSpec* KindP;
@@ -123,6 +130,9 @@ private:
   Object* ParentP = nullptr;
   std::vector<Object*> MemberList;
   Object* DocumentP = nullptr;
+  std::vector<Object*> Belonging; // of a document: what belongs to it, by identifier
+  Object* LivePrev = nullptr;     // the process's live objects
+  Object* LiveNext = nullptr;
   std::vector<std::unique_ptr<FacetBase>> Facets; // made on first query, one per offered interface
   std::vector<std::pair<std::type_index, std::shared_ptr<void>>> Extras;
   bool Reported = false; // already named by a reference report
@@ -145,6 +155,8 @@ struct HeldObject
 std::vector<HeldObject> HeldObjects();
 // Marks the objects HeldObjects() names as reported, so that one leak is named once.
 void MarkHeldObjectsReported();
+// The live objects of every host in this process, detached ones included.
+std::size_t LiveObjectCount();
 // Releases of objects whose count was already zero, since the last call (which resets the count).
 int TakeOverReleases();
 

@@ -78,6 +78,7 @@ public:
     c.Set("file", path.string());
     c.Set("external", external);
     c.Set("source", RefValue(source));
+    host.SetSourceOwner(*source, c);
     c.Set("sourceName", sourceTop->Prop("name"));
     c.Set("sourceMarking", sourceTop->Prop("marking"));
     c.Set("placement", IdentityMatrix());

@@ -199,6 +199,7 @@ public:
     if (part == nullptr) return {};
     part->Set("path", ToUtf8(fileName));
     Model().Set("phantom", RefValue(part));
+    host.SetSourceOwner(*source, Model());
     return HandOut<txapi::IPart>(part);
   }
   void SetPhantomObject(const txapi::SmartPtr<txapi::IModelObject>& object) override

@@ -627,11 +627,12 @@ Object* ScenarioPlayer::Document(const std::string& handle, std::string& error) 
     error = "no document named \"" + handle + "\"";
     return nullptr;
   }
-  if (!H.IsOpen(*it->second)) {
+  Object* document = H.Find(it->second);
+  if (document == nullptr || !H.IsOpen(*document)) {
     error = "document \"" + handle + "\" is closed";
     return nullptr;
   }
-  return it->second;
+  return document;
 }
 
 bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& error)
@@ -669,7 +670,7 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     while (handle.empty() || Handles.count(handle) != 0)
       handle = "doc" + std::to_string(NextHandle++);
     if (as != nullptr) ++NextHandle;
-    Handles[handle] = document;
+    Handles[handle] = document->Id();
     return handle;
   };
   auto echoMessages = [&]() {
@@ -780,7 +781,9 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     const auto command = static_cast<unsigned int>(Integer(step.Words[0]));
     const auto mode = txapi::txRunCommandModeEnum(option("mode") != nullptr ? Integer(*option("mode")) : 0);
     auto function = callbacks().RunCommand; // the library may register again while it runs
-    if (!guarded("run-command callback", [&] { function(command, mode); })) return false;
+    const bool ran = guarded("run-command callback", [&] { function(command, mode); });
+    H.WritePendingFiles();
+    if (!ran) return false;
     if (std::string e = std::exchange(EventScript::Of(H).Error, {}); !e.empty()) return fail("event script: " + e);
     // Steps the command never took would go to the next command, which is never what a script means.
     if (const std::size_t left = EventScript::Of(H).Size(); left != 0) {

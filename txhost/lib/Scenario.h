@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <map>
@@ -74,7 +75,7 @@ private:
   std::ostream& Out;
   std::unique_ptr<LoadedLibrary> Library;
   SolidLink* Solids = nullptr;
-  std::map<std::string, Object*> Handles;
+  std::map<std::string, std::uint64_t> Handles; // by identifier: a closed document is freed in time
   std::map<std::string, std::string> Variables;
   int NextHandle = 1;
   std::size_t MessagesSeen = 0;    // messages already echoed after a command

@@ -126,7 +126,7 @@ struct TEvaluator::TState
   {
     std::filesystem::file_time_type Time;
     std::uintmax_t Size = 0;
-    Object* Document = nullptr;
+    ObjectId Document = 0; // by identifier: the host frees a document read for nobody in time
   };
   std::map<std::filesystem::path, TRead> Files; // component sources read from their files
   int Modelled = 0;
@@ -163,11 +163,14 @@ struct TEvaluator::TState
     const auto size = ec ? 0 : std::filesystem::file_size(path, ec);
     if (ec) return nullptr;
     TRead& r = Files[path];
-    if (r.Document == nullptr || r.Time != time || r.Size != size) {
+    const Object* document = r.Document != 0 ? H.Find(r.Document) : nullptr;
+    if (document == nullptr || r.Time != time || r.Size != size) {
       std::string error;
-      r = {time, size, ReadDocumentFile(H, path, error)};
+      const Object* read = ReadDocumentFile(H, path, error);
+      r = {time, size, read != nullptr ? read->Id() : 0};
+      document = read;
     }
-    return r.Document != nullptr ? H.TopPart(*r.Document) : nullptr;
+    return document != nullptr ? H.TopPart(*document) : nullptr;
   }
 
   void Leaves(const Object& part, const place::Matrix& m, int depth, std::vector<TLeaf>& out,

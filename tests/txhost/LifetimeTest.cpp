@@ -1,0 +1,221 @@
+// What the host keeps over a session: what a closed document held goes once nothing refers to it, a file
+// just saved reads back without a parse and as a parse would give it, a new document the library names
+// is written once it holds something, and a drawing group empties itself alone.
+#include "TestSupport.h"
+
+#include "txapi/txapi.h"
+#include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/Events.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/Text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using txapi::SmartPtr;
+using txhost::Host;
+using txhost::Object;
+using txhost::Value;
+
+class LifetimeTest : public ::testing::Test
+{
+protected:
+  LifetimeTest() { H.SetDocumentsFolder(Dir.path()); }
+
+  SmartPtr<txapi::ITavrixDocument> Add(txapi::DocumentTypeEnum type)
+  {
+    return H.Application().GetDocuments()->Add(type, false);
+  }
+  static SmartPtr<txapi::IPart> Top(const SmartPtr<txapi::ITavrixDocument>& d)
+  {
+    SmartPtr<txapi::ITavrixDocument3D> d3 = d;
+    return d3 ? d3->GetTopPart() : SmartPtr<txapi::IPart>();
+  }
+  // A part file named "вал" with one sketch, written as a build writes it.
+  void WritePart(const std::wstring& file)
+  {
+    SmartPtr<txapi::ITavrixDocument> part = Add(txapi::txDocumentPart);
+    ASSERT_TRUE(part->SaveAs(file));
+    Top(part)->SetName(L"вал");
+    SmartPtr<txapi::IModelContainer> container = Top(part);
+    ASSERT_TRUE(container->GetSketches()->Add());
+    ASSERT_TRUE(part->Close(txapi::txCloseSaveChanges));
+  }
+
+  txhost::test::TempDir Dir;
+  Host H;
+};
+
+TEST_F(LifetimeTest, ClosingFreesWhatOnlyTheClosedDocumentHeld)
+{
+  H.Collect();
+  const std::size_t before = txhost::LiveObjectCount();
+  SmartPtr<txapi::IPart> held;
+  {
+    WritePart(L"вал.tpt");
+    SmartPtr<txapi::ITavrixDocument> assembly = Add(txapi::txDocumentAssembly);
+    SmartPtr<txapi::IPart> component = Top(assembly)->AddComponent(L"вал.tpt", true);
+    ASSERT_TRUE(component);
+    H.Collect();
+    const Object* source = Object::From(component.get())->RefProp("source");
+    ASSERT_TRUE(source) << "a component's source stays while the component does";
+    EXPECT_TRUE(H.TopPart(*source));
+    held = component;
+    ASSERT_TRUE(assembly->Close(txapi::txCloseWithoutSaving));
+  }
+  H.Collect();
+  EXPECT_GT(txhost::LiveObjectCount(), before) << "a held object keeps its document";
+  EXPECT_EQ(held->GetName(), L"вал") << "and stays whole";
+  held = nullptr;
+  EXPECT_GT(H.Collect(), 0u);
+  EXPECT_EQ(txhost::LiveObjectCount(), before) << "closed documents and their components' sources are gone";
+
+  // The host collects by itself when it makes a document: repeated builds hold no more than one.
+  for (int i = 0; i < 3; ++i) {
+    WritePart(L"вал.tpt");
+    SmartPtr<txapi::ITavrixDocument> assembly = Add(txapi::txDocumentAssembly);
+    ASSERT_TRUE(Top(assembly)->AddComponent(L"вал.tpt", true));
+    ASSERT_TRUE(assembly->Close(txapi::txCloseWithoutSaving));
+  }
+  const std::size_t afterThree = txhost::LiveObjectCount();
+  for (int i = 0; i < 5; ++i) {
+    WritePart(L"вал.tpt");
+    SmartPtr<txapi::ITavrixDocument> assembly = Add(txapi::txDocumentAssembly);
+    ASSERT_TRUE(Top(assembly)->AddComponent(L"вал.tpt", true));
+    ASSERT_TRUE(assembly->Close(txapi::txCloseWithoutSaving));
+  }
+  EXPECT_EQ(txhost::LiveObjectCount(), afterThree);
+}
+
+TEST_F(LifetimeTest, AnOpenDocumentAndItsComponentsStay)
+{
+  WritePart(L"вал.tpt");
+  Object* assembly = H.NewDocument(txapi::txDocumentAssembly, false);
+  SmartPtr<txapi::IPart> top = txapi::SmartPtr<txapi::IPart>::Attach(
+      static_cast<txapi::IPart*>(H.TopPart(*assembly)->QueryInterface(txapi::IPart::IID)));
+  const txhost::ObjectId component = Object::From(top->AddComponent(L"вал.tpt", true).get())->Id();
+  top = nullptr;
+  for (int i = 0; i < 3; ++i)
+    H.NewDocument(txapi::txDocumentPart, false);
+  ASSERT_TRUE(H.Find(component));
+  const Object* source = H.Find(component)->RefProp("source");
+  ASSERT_TRUE(source);
+  EXPECT_EQ(H.TopPart(*source)->Text("name"), L"вал");
+}
+
+// Whole numbers of every sign, fractions, texts, references and nesting: the tree kept of what was
+// written is the tree a parse of the file gives, type for type.
+TEST_F(LifetimeTest, AFileJustSavedReadsBackAsItsParse)
+{
+  Object* d = H.NewDocument(txapi::txDocumentPart, true);
+  Object& part = *H.TopPart(*d);
+  part.Set("name", "вал");
+  part.Set("count", 7);
+  part.Set("below", -3);
+  part.Set("zero", 0);
+  part.Set("ratio", 2.5);
+  part.Set("whole", 4.0);
+  part.Set("list", Value::array({1, -1, 0.0, "x", true, nullptr, Value::array({2u, -2})}));
+  part.Set("self", txhost::RefValue(&part));
+  const std::filesystem::path file = Dir / "typed.tpt";
+  ASSERT_TRUE(H.SaveDocumentAs(*d, file));
+
+  const Value parsed = Value::parse(txhost::test::ReadFile(file));
+  auto it = H.ParsedFiles().find(file);
+  ASSERT_NE(it, H.ParsedFiles().end()) << "what was written is kept";
+  std::function<void(const Value&, const Value&, const std::string&)> same = [&](const Value& a, const Value& b,
+                                                                                  const std::string& at) {
+    ASSERT_EQ(a.type_name(), std::string(b.type_name())) << at;
+    ASSERT_EQ(a.is_number_unsigned(), b.is_number_unsigned()) << at;
+    if (a.is_object())
+      for (auto [key, value] : a.items()) {
+        ASSERT_TRUE(b.contains(key)) << at << "/" << key;
+        same(value, b.at(key), at + "/" + key);
+      }
+    else if (a.is_array())
+      for (std::size_t i = 0; i < a.size(); ++i)
+        same(a[i], b.at(i), at + "/" + std::to_string(i));
+    ASSERT_EQ(a, b) << at;
+  };
+  same(it->second.Root, parsed, "");
+
+  Object* again = H.OpenDocument(file, false);
+  ASSERT_TRUE(again);
+  const Object& read = *H.TopPart(*again);
+  EXPECT_EQ(read.Prop("list").dump(), part.Prop("list").dump());
+  EXPECT_EQ(read.RefProp("self"), &read);
+}
+
+TEST_F(LifetimeTest, ANewDocumentTheLibraryNamesIsWrittenOnceItHoldsSomething)
+{
+  const std::filesystem::path file = Dir / "p.tpt";
+  {
+    SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+    ASSERT_TRUE(d->SaveAs(L"p.tpt"));
+    EXPECT_FALSE(std::filesystem::exists(file)) << "named, not written";
+    EXPECT_EQ(d->GetFullFileName(), txhost::FromPath(file));
+    // A reader of the name finds the document on disk.
+    SmartPtr<txapi::ITavrixDocument> assembly = Add(txapi::txDocumentAssembly);
+    EXPECT_TRUE(Top(assembly)->AddComponent(L"p.tpt", true));
+    EXPECT_TRUE(std::filesystem::exists(file));
+    assembly->Close(txapi::txCloseWithoutSaving);
+    d->Close(txapi::txCloseWithoutSaving);
+  }
+  std::filesystem::remove(file);
+  {
+    SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+    ASSERT_TRUE(d->SaveAs(L"p.tpt"));
+    ASSERT_TRUE(d->Close(txapi::txCloseWithoutSaving));
+    EXPECT_FALSE(std::filesystem::exists(file)) << "named and never filled: no file";
+  }
+  {
+    SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+    ASSERT_TRUE(d->SaveAs(L"p.tpt"));
+    Top(d)->SetName(L"вал");
+    ASSERT_TRUE(d->SaveAs(L"p.tpt")) << "filled, it is written";
+    EXPECT_NE(txhost::test::ReadFile(file).find("\"вал\""), std::string::npos);
+    ASSERT_TRUE(d->Close(txapi::txCloseWithoutSaving));
+  }
+  {
+    SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
+    EXPECT_FALSE(d->SaveAs(L"no-such-folder/p.tpt")) << "a name that cannot be written fails at once";
+    EXPECT_TRUE(d->GetFullFileName().empty());
+    d->Close(txapi::txCloseWithoutSaving);
+  }
+}
+
+TEST_F(LifetimeTest, AGroupEmptiesItsOwnObjectsOnly)
+{
+  Object* d = H.NewDocument(txapi::txDocumentDrawing, true);
+  // The drawing's system view, as its views hand it out.
+  Object* view = &H.Create(txhost::model::View, d, d);
+  view->Set("number", 0);
+  Object* kept = txhost::model2d::NewDrawingObject(H, *view, txhost::model::LineSegment);
+  Object& group = txhost::NewDrawingGroup(H, *d, true);
+  txhost::model2d::OpenGroup(group, true);
+  std::vector<txhost::ObjectId> drawn;
+  for (int i = 0; i < 3; ++i)
+    drawn.push_back(txhost::model2d::NewDrawingObject(H, *view, txhost::model::LineSegment)->Id());
+  txhost::model2d::OpenGroup(group, false);
+  EXPECT_EQ(txhost::model2d::GroupMembers(group).size(), 3u);
+  // One of them still held by a library: it goes at a later emptying.
+  SmartPtr<txapi::IAPIObject> held = SmartPtr<txapi::IAPIObject>::Attach(
+      H.Find(drawn[1])->QueryInterface(txapi::IAPIObject::IID));
+  txhost::model2d::ResetGroup(group);
+  EXPECT_FALSE(H.Find(drawn[0]));
+  EXPECT_TRUE(H.Find(drawn[1]));
+  EXPECT_FALSE(H.Find(drawn[2]));
+  EXPECT_TRUE(H.Find(kept->Id())) << "the drawing's own objects stay";
+  held = nullptr;
+  txhost::model2d::ResetGroup(group);
+  EXPECT_FALSE(H.Find(drawn[1]));
+  EXPECT_EQ(view->Members(), std::vector<Object*>{kept});
+  EXPECT_EQ(H.ObjectsOf(*d).size(), 3u) << "the document, its view and the kept line";
+}
+
+} // namespace
