@@ -72,6 +72,40 @@ TEST(SolidPart, RevolvedRectangleIsARing)
   EXPECT_NEAR(BuildPart({Turned(0, 5, 20, 10, -90)}).Volume, Pi * 75 * 5, 1e-6 * p.Volume);
 }
 
+// Turned arcs become tori: a ring with a round bead on it, whole, half turned and cut in half, keeps the
+// volume of Pappus's rule whichever way its arc is drawn.
+TEST(SolidPart, TurnedArcKeepsItsVolumeAsATorus)
+{
+  TLoop bead = Rect(0, 20, 10, 30);
+  bead[2].Kind = TCurve2::Arc;
+  bead[2].Xc = 5, bead[2].Yc = 30, bead[2].R = 5;
+  const double halfDisc = Pi * 25 / 2, centroid = 30 + 4 * 5 / (3 * Pi);
+  const double whole = Pi * (900 - 400) * 10 + halfDisc * 2 * Pi * centroid;
+  for (bool clockwise : {false, true}) {
+    SCOPED_TRACE(clockwise ? "clockwise" : "counter-clockwise");
+    TLoop loop = bead;
+    if (clockwise) {
+      // The same outline the other way round: the arc from (0, 30) to (10, 30) over the top.
+      std::reverse(loop.begin(), loop.end());
+      for (TCurve2& c : loop)
+        std::swap(c.X1, c.X2), std::swap(c.Y1, c.Y2);
+      for (TCurve2& c : loop)
+        if (c.Kind == TCurve2::Arc) c.Clockwise = true;
+    }
+    TFeature turned = Turned(0, 20, 10, 30);
+    turned.Loops = {loop};
+    const TPartResult p = BuildPart({turned});
+    EXPECT_NEAR(p.Volume, whole, 1e-6 * whole);
+    EXPECT_EQ(p.Solids, 1);
+    turned.Angle = 180;
+    EXPECT_NEAR(BuildPart({turned}).Volume, whole / 2, 1e-6 * whole);
+    turned.Angle = 360;
+    const TPartResult cut = BuildPart({turned, Box(-1, -40, -40, 11, 0, 40, true)});
+    EXPECT_NEAR(cut.Volume, whole / 2, 1e-6 * whole);
+    EXPECT_EQ(cut.Solids, 1);
+  }
+}
+
 TEST(SolidPart, KeywayCutRemovesTheSegmentAboveItsFloor)
 {
   // A shaft of radius 10, 20 long, with a keyway 4 wide whose floor is 8 from the axis.

@@ -5,7 +5,14 @@
 #include <BRepAlgoAPI_Common.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
+#include <BRepAdaptor_Surface.hxx>
 #include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_MakeSolid.hxx>
+#include <BRepBuilderAPI_Sewing.hxx>
+#include <BRepLib.hxx>
+#include <BRepTools.hxx>
+#include <Geom_ToroidalSurface.hxx>
+#include <TopoDS_Shell.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
 #include <Bnd_Box.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
@@ -282,6 +289,61 @@ TopoDS_Shape Extrusion(const TFeature& f)
   return tool;
 }
 
+// The turned arcs of a rotation as tori instead of the modeller's general surfaces of revolution, whose
+// every point costs a rotation to evaluate: the booleans of a crowned gear hub spent a quarter of their
+// time there. The solid sewn anew from the same faces replaces the turned one only when it is one closed
+// solid of the same volume.
+TopoDS_Shape WithTori(const TopoDS_Shape& turned)
+{
+  BRepBuilderAPI_Sewing sewing(1e-6);
+  bool replaced = false;
+  for (TopExp_Explorer e(turned, TopAbs_FACE); e.More(); e.Next()) {
+    const TopoDS_Face face = TopoDS::Face(e.Current());
+    const BRepAdaptor_Surface s(face);
+    if (s.GetType() != GeomAbs_SurfaceOfRevolution || s.BasisCurve()->GetType() != GeomAbs_Circle) {
+      sewing.Add(face);
+      continue;
+    }
+    const gp_Circ c = s.BasisCurve()->Circle();
+    const gp_Ax1 axis = s.AxeOfRevolution();
+    const gp_Dir Z = axis.Direction();
+    const gp_Vec toCentre(axis.Location(), c.Location());
+    const gp_Vec radial = toCentre - gp_Vec(Z) * toCentre.Dot(gp_Vec(Z));
+    if (!c.Axis().IsNormal(axis, 1e-9) || std::abs(toCentre.Dot(gp_Vec(c.Axis().Direction()))) > 1e-9 ||
+        radial.Magnitude() <= c.Radius() + 1e-6) {
+      sewing.Add(face);
+      continue;
+    }
+    const gp_Dir X(radial);
+    const gp_Pnt origin = axis.Location().Translated(gp_Vec(Z) * toCentre.Dot(gp_Vec(Z)));
+    const gp_Dir xc = c.XAxis().Direction(), yc = c.YAxis().Direction();
+    const double alpha = std::atan2(gp_Vec(xc).Dot(gp_Vec(Z)), gp_Vec(xc).Dot(gp_Vec(X)));
+    const double sense = gp_Vec(yc).Dot(gp_Vec(-std::sin(alpha) * gp_Vec(X) + std::cos(alpha) * gp_Vec(Z))) > 0 ? 1 : -1;
+    double u0, u1, v0, v1;
+    BRepTools::UVBounds(face, u0, u1, v0, v1);
+    const double a = sense > 0 ? alpha + v0 : alpha - v1, b = sense > 0 ? alpha + v1 : alpha - v0;
+    Handle(Geom_ToroidalSurface) torus = new Geom_ToroidalSurface(gp_Ax3(origin, Z, X), radial.Magnitude(), c.Radius());
+    BRepBuilderAPI_MakeFace made(torus, u0, u1, a, b, 1e-7);
+    if (!made.IsDone()) return turned;
+    sewing.Add(made.Face());
+    replaced = true;
+  }
+  if (!replaced) return turned;
+  sewing.Perform();
+  TopExp_Explorer shells(sewing.SewedShape(), TopAbs_SHELL);
+  if (!shells.More()) return turned;
+  const TopoDS_Shell shell = TopoDS::Shell(shells.Current());
+  shells.Next();
+  if (shells.More() || !BRep_Tool::IsClosed(shell)) return turned;
+  BRepBuilderAPI_MakeSolid solid(shell);
+  if (!solid.IsDone()) return turned;
+  TopoDS_Solid out = solid.Solid();
+  if (!BRepLib::OrientClosedSolid(out)) return turned;
+  const double v = Volume(TShape(turned)), w = Volume(TShape(out));
+  if (std::abs(v - w) > 1e-7 * v) return turned;
+  return out;
+}
+
 TopoDS_Shape Rotation(const TFeature& f)
 {
   const TSketchPlane p = PlaneAt(f.Frame, 0);
@@ -294,8 +356,9 @@ TopoDS_Shape Rotation(const TFeature& f)
   for (const TRegion& r : Regions(f.Loops)) {
     const TopoDS_Shape face = RegionFace(p, f.Loops, r);
     const bool whole = std::abs(std::abs(turn) - 2 * std::numbers::pi) < 1e-9;
-    tool = Fused(tool, whole ? BRepPrimAPI_MakeRevol(face, axis).Shape()
-                             : BRepPrimAPI_MakeRevol(face, axis, std::clamp(turn, -2 * std::numbers::pi, 2 * std::numbers::pi)).Shape());
+    const TopoDS_Shape turned = whole ? BRepPrimAPI_MakeRevol(face, axis).Shape()
+                                      : BRepPrimAPI_MakeRevol(face, axis, std::clamp(turn, -2 * std::numbers::pi, 2 * std::numbers::pi)).Shape();
+    tool = Fused(tool, WithTori(turned));
   }
   return tool;
 }
