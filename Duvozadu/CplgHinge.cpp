@@ -239,15 +239,16 @@ void dr2D_HingeFork_V2(const double& mx, const double& my, const double& ma, con
 }
 
 void dr2D_СrossPiece_V1(const double& mx, const double& my, const double& ma, const double& mm,
-                        const double* S, int tl, bool)
+                        const double* S, int tl, bool isSize)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(S, CrossColumns) || !(S[1] > 0.0)) return;
   const double hh = S[1] / 2, c = S[4];
   TContDrawing p(m);
-  p.Make(
-      -hh, 0,
-      dFsk(-hh, hh, 0, hh, c, dFsk(hh, hh, hh, 0, c, dFsk(hh, -hh, 0, -hh, c, dFsk(-hh, -hh, -hh, 0, c)))));
+  TNode* outline =
+      dFsk(-hh, hh, 0, hh, c, dFsk(hh, hh, hh, 0, c, dFsk(hh, -hh, 0, -hh, c, dFsk(-hh, -hh, -hh, 0, c))));
+  // A view sees the cross piece only through the forks around it; a sketch keeps its own lines.
+  p.Make(-hh, 0, tl % 10 != 0 && !isSize ? dTL(4, outline) : outline);
   TPlace place(*m, mx, my, ma, mm, 1, 0.0, false);
   p.drContBlock(tl, false, true);
   m->drLine(-(hh + 3.0), 0.0, hh + 3.0, 0.0, 3);
@@ -317,7 +318,7 @@ void Single(bool section)
   THingeRows r;
   if (!HingeRows(r, false)) return;
   const double x0 = r.Main[3] / 2, zero = 0.0, one = 1.0, turned = 180.0;
-  dr2D_СrossPiece_V1(x0, zero, zero, one, r.S, 31);
+  dr2D_СrossPiece_V1(x0, zero, zero, one, r.S, 31, section);
   dr2D_HingeSelgCoupling_V3(x0, zero, zero, one, nullptr, r.Ad2, ControlModel.T2, 31, section);
   dr2D_HingeSelgCoupling_V1(x0, zero, turned, one, nullptr, r.A, ControlModel.T1, 31, section);
 }
@@ -330,8 +331,8 @@ void Double(bool section)
   const double x0 = r.Main[3] / 2, xm = -x0, zero = 0.0, one = 1.0, turned = 180.0;
   dr2D_HingeSelgCoupling_V1(x0, zero, zero, one, nullptr, r.Ad2, ControlModel.T2, 31, section);
   dr2D_HingeSelgCoupling_V1(xm, zero, turned, one, nullptr, r.A, ControlModel.T1, 31, section);
-  dr2D_СrossPiece_V1(x0, zero, zero, one, r.S, 31);
-  dr2D_СrossPiece_V1(xm, zero, zero, one, r.S, 31);
+  dr2D_СrossPiece_V1(x0, zero, zero, one, r.S, 31, section);
+  dr2D_СrossPiece_V1(xm, zero, zero, one, r.S, 31, section);
   dr2D_HingeFork_V2(x0, zero, turned, one, r.Main, r.A, 31);
   dr2D_HingeFork_V2(xm, zero, zero, one, r.Main, r.A, 31);
 }

@@ -361,6 +361,27 @@ TEST_F(CouplingTest, ViewsHatchNothingAndHideWhatIsInside)
       EXPECT_EQ(M.Hatches(), 0);
       const std::string table = c.LTable[1];
       const bool toroidal = table == "Муфта торообразная", toothed = table == "Муфта зубчатая";
+      if (table == "Муфта шарнирная") {
+        // The cross piece's chamfers, about each joint (x = +-A[3]/2): behind the forks' jaws. (Its
+        // sides may run along a jaw's visible edge.)
+        std::unique_ptr<TTable> cross(TextBase.GetTable(TString("Муфта шарнирная.Крестовина")));
+        ASSERT_TRUE(cross);
+        const double* S = cross->GetParam(0, A[0]);
+        const double hh = S[1] / 2, c = S[4], x0 = A[3] / 2;
+        int chamfers = 0;
+        for (const auto& k : M.Curves) {
+          const bool first = Same(std::fabs(k.y1), hh);
+          const double xc = first ? k.x1 : k.x2, yo = first ? k.y2 : k.y1;
+          if (k.Kind == TCurve::Line && Same(std::fabs(k.x1 - k.x2), c) && Same(std::fabs(k.y1 - k.y2), c) &&
+              (first || Same(std::fabs(k.y2), hh)) && Same(std::fabs(yo), hh - c) &&
+              Same(std::fabs(std::fabs(xc) - x0), hh - c)) {
+            ++chamfers;
+            EXPECT_EQ(k.Style, 4) << "the cross piece seen through a fork at " << k.x1 << ", " << k.y1;
+          }
+        }
+        EXPECT_GE(chamfers, 4);
+        continue;
+      }
       if (!toroidal && !toothed && table != "Муфта фланцевая") continue;
       // A bolt's shank lines: at half its diameter from a fastener axis; visible only out of the joint.
       const double d = toroidal ? A[5] : A[19];
