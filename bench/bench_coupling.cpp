@@ -147,21 +147,11 @@ void Build3DLibrary(benchmark::State& state)
 void Build3DStandIn(benchmark::State& state)
 {
   Setup();
-  const auto dir = std::filesystem::temp_directory_path() / "hxcad_bench_coupling";
-  std::filesystem::create_directories(dir);
-  {
-    txhost::Host host;
-    host.SetDocumentsFolder(dir);
-    drApi::PControlModel = &ControlModel;
-    drApi::MA.Init(host.Application(), "VUVudirido", "#Stamp - Regular");
-    SetCouplingModeler(&drApi::MA);
+  OnStandInHost("hxcad_bench_coupling", [&](txhost::Host&) {
     Largest();
     for (auto _ : state)
       benchmark::DoNotOptimize(Couplings.drCoupling(TString(MUVP), 0));
-    SetCouplingModeler(nullptr);
-    drApi::PControlModel = nullptr;
-  }
-  std::filesystem::remove_all(dir);
+  });
 }
 
 // The library loaded into a host whose active assembly has one planar face, from a folder that

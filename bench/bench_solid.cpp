@@ -4,6 +4,7 @@
 // 5 s each in Release on one core.
 #include <benchmark/benchmark.h>
 
+#include "bench/CouplingRows.h"
 #include "bench/RatioReporter.h"
 
 #include <cstdio>
@@ -24,31 +25,13 @@ namespace {
 bool LastRow(int row)
 {
   static bool ready = TextBase.Init(TString(HXCAD_DUVOZADU_DATA), TString("VUVudirido.tb"));
-  std::unique_ptr<TTable> t(ready ? TextBase.GetTable(TString(iCouplings[row].LTable[1])) : nullptr);
-  const double* A = t && t->CountRow > 0 ? t->Row(t->CountRow - 1) : nullptr;
-  if (!A) return false;
-  ControlModel.M = A[0];
-  ControlModel.P1d = ControlModel.P2d = A[t->Control];
-  ControlModel.T1 = ControlModel.T2 = 0;
-  return true;
+  return ready && RowSize(row, true);
 }
 
 // The coupling of the row built on a stand-in host; body(host, built) runs with the host still up.
 template <class F> void OnStandIn(int row, F&& body)
 {
-  const auto dir = std::filesystem::temp_directory_path() / ("hxcad_bench_solid_" + std::to_string(row));
-  std::filesystem::create_directories(dir);
-  {
-    txhost::Host host;
-    host.SetDocumentsFolder(dir);
-    drApi::PControlModel = &ControlModel;
-    drApi::MA.Init(host.Application(), "VUVudirido", "#Stamp - Regular");
-    SetCouplingModeler(&drApi::MA);
-    body(host, LastRow(row));
-    SetCouplingModeler(nullptr);
-    drApi::PControlModel = nullptr;
-  }
-  std::filesystem::remove_all(dir);
+  OnStandInHost("hxcad_bench_solid_" + std::to_string(row), [&](txhost::Host& host) { body(host, LastRow(row)); });
 }
 
 void Build3D(benchmark::State& state)
