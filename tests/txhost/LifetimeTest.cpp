@@ -1,9 +1,11 @@
 // What the host keeps over a session: what a closed document held goes once nothing refers to it, a file
 // just saved reads back without a parse and as a parse would give it, a new document the library names
-// is written once it holds something, and a drawing group empties itself alone.
+// is written once it holds something, a drawing group empties itself alone, and a phantom's group drawn
+// again reuses what it let go unseen.
 #include "TestSupport.h"
 
 #include "txapi/txapi.h"
+#include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Host.h"
@@ -13,7 +15,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -216,6 +221,110 @@ TEST_F(LifetimeTest, AGroupEmptiesItsOwnObjectsOnly)
   EXPECT_FALSE(H.Find(drawn[1]));
   EXPECT_EQ(view->Members(), std::vector<Object*>{kept});
   EXPECT_EQ(H.ObjectsOf(*d).size(), 3u) << "the document, its view and the kept line";
+}
+
+// One move of a phantom drawn into a view: what it draws changes from move to move (how many lines, an arc
+// left out, the order, a text with lines of its own), and now and then the library keeps one of its lines
+// over the next move.
+void DrawPhantom(const SmartPtr<txapi::IDrawingContainer>& view, int move, SmartPtr<txapi::ILineSegment>& held)
+{
+  SmartPtr<txapi::ICircles> circles = view;
+  const auto circle = [&] {
+    SmartPtr<txapi::ICircle> c = circles->Add();
+    c->SetCircle(move, 1, 2 + move % 3);
+    c->Update();
+  };
+  if (move == 7) circle();
+  std::vector<SmartPtr<txapi::IDrawingObject>> lines;
+  for (int i = 0; i < 3 + move % 4; ++i) {
+    SmartPtr<txapi::ILineSegment> l = view->GetLineSegments()->Add();
+    l->SetPoints(move, i, move + 10, i * 2);
+    if (i == 1 && move % 3 == 0) l->SetStyle(txapi::txCurveStyleEnum(2));
+    l->Update();
+    lines.push_back(l);
+    if (i == 0 && move % 5 == 2) held = l;
+  }
+  if (move % 5 == 4) held = nullptr;
+  if (move % 3 != 1) {
+    SmartPtr<txapi::IArc> a = view->GetArcs()->Add();
+    a->SetArc(0, 0, 1, 0, 0, 1, 1, move % 2 == 0);
+    a->Update();
+  }
+  if (move != 7) circle();
+  SmartPtr<txapi::IMacroObjects> macros = view;
+  SmartPtr<txapi::IMacroObject> macro = macros->Add(1);
+  SmartPtr<txapi::IDrawingContainer> inside = macro;
+  for (int i = 0; i <= move % 2; ++i)
+    inside->GetLineSegments()->Add()->SetPoints(i, move, i + 1, move);
+  macro->SetPlacement(move, 2 * move, 0, 0, 0);
+  macro->Update();
+  SmartPtr<txapi::IHatches> hatches = view;
+  SmartPtr<txapi::IHatch> hatch = hatches->Add();
+  SmartPtr<txapi::IBoundariesObject> boundary = hatch;
+  for (const auto& l : lines)
+    boundary->AddBoundaries({l}, false);
+  hatch->Update();
+  if (move % 2 == 0) {
+    SmartPtr<txapi::IDrawingTexts> texts = view;
+    SmartPtr<txapi::IDrawingText> t = texts->Add();
+    t->SetPosition(move, 0);
+    t->GetText()->AddLine()->AddItem()->SetText(std::to_wstring(move));
+    t->Update();
+  }
+}
+
+// Everything the host shows of itself and its objects, with their identifiers counted from base.
+std::string Seen(const Host& h, const Object& document, const Object& group, txhost::ObjectId base)
+{
+  std::ostringstream out;
+  h.Describe(out, true);
+  for (const Object* o : h.Objects())
+    if (o != &group) // its log has the emptying and the opening in the order each host had them
+      for (const txhost::Call& c : o->Log())
+        out << "#" << o->Id() << "." << c.Op << c.Arguments.dump() << "\n";
+  std::string text, error;
+  EXPECT_TRUE(txhost::DocumentFileText(h, document, text, error)) << error;
+  out << text;
+  static const std::regex id(R"((#|"\$obj":)(\d+))");
+  std::string seen = out.str(), counted;
+  auto at = seen.cbegin();
+  for (std::sregex_iterator m(seen.begin(), seen.end(), id), end; m != end; ++m) {
+    counted.append(at, (*m)[0].first);
+    counted += (*m)[1].str() + std::to_string(std::stoull((*m)[2].str()) - base);
+    at = (*m)[0].second;
+  }
+  return counted.append(at, seen.cend());
+}
+
+// A phantom's group emptied while open is drawn again with objects made of those it let go: to every observer
+// the objects made anew when the group is emptied before it opens (identifiers, states, properties,
+// references, logs, the description and the saved text), move after move, whatever changes in what is drawn.
+TEST(SpareObjects, AGroupDrawnAgainOpenShowsWhatObjectsMadeAnewShow)
+{
+  const auto play = [](bool emptiedOpen) {
+    std::vector<std::string> seen;
+    txhost::test::TempDir dir;
+    Host h;
+    h.SetDocumentsFolder(dir.path());
+    const txhost::ObjectId base = h.ApplicationObject().Id();
+    SmartPtr<txapi::ITavrixDocument2D> doc = h.Application().GetDocuments()->Add(txapi::txDocumentDrawing, true);
+    SmartPtr<txapi::IDrawingContainer> view = doc->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+    SmartPtr<txapi::IDrawingGroup> group = doc->NewDrawingGroup(true);
+    SmartPtr<txapi::ILineSegment> held;
+    for (int move = 0; move < 12; ++move) {
+      if (!emptiedOpen) group->Reset();
+      group->Open(1);
+      if (emptiedOpen) group->Reset();
+      DrawPhantom(view, move, held);
+      group->Close();
+      seen.push_back(Seen(h, *Object::From(doc.get()), *Object::From(group.get()), base));
+    }
+    return seen;
+  };
+  const std::vector<std::string> reused = play(true), made = play(false);
+  ASSERT_EQ(reused.size(), made.size());
+  for (std::size_t move = 0; move < made.size(); ++move)
+    EXPECT_EQ(reused[move], made[move]) << "move " << move;
 }
 
 } // namespace

@@ -158,6 +158,7 @@ void OpenGroup(Object& group, bool open)
       if (RefId(g) != group.Id()) rest.push_back(g);
     groups = std::move(rest);
     group.Set("finished", true);
+    group.GetHost().DropSpares(group);
   }
   doc->Set("open-groups", std::move(groups));
   group.Set("open", open);
@@ -170,8 +171,9 @@ void ResetGroup(Object& group)
   for (Object* o : dropped)
     o->Set("deleted", true);
   // A phantom group is emptied at every move: what it held must not pile up in the host. What a library
-  // still held at one emptying goes at a later one.
-  group.GetHost().Forget(dropped);
+  // still held at one emptying goes at a later one. Emptied while open, the group is drawn again at once,
+  // mostly with the same objects: what went is kept to be made again until the group closes.
+  group.GetHost().Forget(dropped, group.Prop("open") == true ? &group : nullptr);
 }
 
 std::wstring TextOf(const Object& o)

@@ -29,7 +29,13 @@ protected:
   Host& ModelHost() const { return Owner.GetHost(); }
 
   // Logs the call op with its arguments on the owner (and throws when a fault says so).
-  template <class... A> void Log(std::string_view op, const A&... args) { Owner.Record(op, Args(args...)); }
+  template <class... A> void Log(std::string_view op, const A&... args)
+  {
+    Owner.RecordWith(op, [&](Value& a) {
+      if constexpr (sizeof...(A) > 0) a.get_ref<Value::array_t&>().reserve(sizeof...(A));
+      (a.push_back(ToValue(args)), ...);
+    });
+  }
 
   // True when a fault makes the operation op of this interface hand out nothing.
   bool HandOutRefused(std::string_view op) const;

@@ -179,7 +179,14 @@ txapi::txHideMessageEnum Host::HideMessage() const
 Object& Host::Create(std::string_view kind, Object* document, Object* parent)
 {
   const KindSpec& spec = KindTable::Builtin().Get(kind);
-  All.push_back(std::make_unique<Object>(*this, spec));
+  std::unique_ptr<Object> made;
+  for (SparePool& pool : Spares)
+    if (pool.Kind == &spec && pool.Next < pool.Objects.size()) {
+      made = std::move(pool.Objects[pool.Next++]);
+      made->Renew();
+    }
+  if (made == nullptr) made = std::make_unique<Object>(*this, spec);
+  All.push_back(std::move(made));
   Object& o = *All.back();
   if (DocumentTypeOfKind(spec.Name) != 0) AllDocuments.push_back(&o);
   // A placement handed out on its own is a value: nothing reaches it once the library lets it go.
@@ -191,6 +198,13 @@ Object& Host::Create(std::string_view kind, Object* document, Object* parent)
     parent->MemberList.push_back(&o);
   }
   return o;
+}
+
+void Host::DropSpares(const Object& keeper)
+{
+  if (keeper.Id() != SpareKeeper) return;
+  Spares.clear();
+  SpareKeeper = 0;
 }
 
 Object* Host::Find(ObjectId id) const
@@ -236,47 +250,77 @@ bool HeldThroughApi(const Object& o)
                      [](const Object* m) { return HeldThroughApi(*m); });
 }
 
-void WithMembers(const Object& o, std::unordered_set<const Object*>& out)
-{
-  out.insert(&o);
-  for (const Object* m : o.Members())
-    WithMembers(*m, out);
-}
-
 } // namespace
 
-std::size_t Host::Forget(const std::vector<Object*>& deleted)
+void Host::Gather(const Object& o, std::vector<const Object*>& out)
 {
-  std::unordered_set<const Object*> gone;
+  if (o.Leaving) return;
+  o.Leaving = true;
+  out.push_back(&o);
+  for (const Object* m : o.Members())
+    Gather(*m, out);
+}
+
+std::size_t Host::Forget(const std::vector<Object*>& deleted, const Object* keeper)
+{
+  std::vector<const Object*> gone;
   for (Object* o : deleted) {
-    if (o == nullptr || gone.count(o) != 0 || !model::Deleted(*o) || HeldThroughApi(*o)) continue;
-    WithMembers(*o, gone);
+    if (o == nullptr || o->Leaving || !model::Deleted(*o) || HeldThroughApi(*o)) continue;
+    Gather(*o, gone);
   }
-  Drop(gone);
+  if (keeper == nullptr) {
+    Drop(gone);
+    return gone.size();
+  }
+  Spares.clear();
+  SpareKeeper = keeper->Id();
+  std::vector<std::unique_ptr<Object>> spare;
+  Drop(gone, &spare);
+  for (std::unique_ptr<Object>& o : spare) {
+    auto pool = std::find_if(Spares.begin(), Spares.end(), [&o](const SparePool& p) { return p.Kind == &o->Spec(); });
+    if (pool == Spares.end()) pool = Spares.insert(Spares.end(), SparePool{&o->Spec(), {}, 0});
+    pool->Objects.push_back(std::move(o));
+  }
   return gone.size();
 }
 
-void Host::Drop(const std::unordered_set<const Object*>& gone)
+void Host::Drop(const std::vector<const Object*>& gone, std::vector<std::unique_ptr<Object>>* spare)
 {
   if (gone.empty()) return;
+  for (const Object* o : gone)
+    o->Leaving = true;
   ObjectId first = 0;
-  for (const Object* o : gone) {
+  // What goes is mostly what was made last (a phantom's objects), at the ends of its parent's and its
+  // document's lists: taken out last first, each is found and erased at once.
+  for (auto it = gone.rbegin(); it != gone.rend(); ++it) {
+    const Object* o = *it;
     if (first == 0 || o->Id() < first) first = o->Id();
     Object* parent = o->Parent();
-    if (parent != nullptr && gone.count(parent) == 0) parent->RemoveMember(o);
+    if (parent != nullptr && !parent->Leaving) parent->RemoveMember(o);
     Object* document = o->Document();
-    if (document != nullptr && gone.count(document) == 0) document->Unlist(o);
+    if (document != nullptr && !document->Leaving) document->Unlist(o);
   }
-  std::erase_if(AllDocuments, [&gone](const Object* d) { return gone.count(d) != 0; });
-  std::erase_if(LoosePlacements, [&gone](const Object* p) { return gone.count(p) != 0; });
-  for (const Object* o : gone)
-    SourceOwners.erase(o->Id());
-  // What goes is mostly what was made last (a phantom's objects): only the list from the first of them on
-  // is looked at.
+  std::erase_if(AllDocuments, [](const Object* d) { return d->Leaving; });
+  std::erase_if(LoosePlacements, [](const Object* p) { return p->Leaving; });
+  if (!SourceOwners.empty())
+    for (const Object* o : gone)
+      SourceOwners.erase(o->Id());
+  // Only the list from the first of them on is looked at.
   auto from = std::lower_bound(All.begin(), All.end(), first,
                                [](const std::unique_ptr<Object>& o, ObjectId i) { return o->Id() < i; });
-  All.erase(std::remove_if(from, All.end(), [&gone](const std::unique_ptr<Object>& o) { return gone.count(o.get()) != 0; }),
-            All.end());
+  auto to = from;
+  for (auto it = from; it != All.end(); ++it) {
+    if (!(*it)->Leaving) {
+      if (to != it) *to = std::move(*it);
+      ++to;
+    } else if (spare != nullptr) {
+      (*it)->Leaving = false;
+      spare->push_back(std::move(*it));
+    } else {
+      it->reset();
+    }
+  }
+  All.erase(to, All.end());
 }
 
 void Host::SetSourceOwner(const Object& source, const Object& owner)
@@ -286,9 +330,12 @@ void Host::SetSourceOwner(const Object& source, const Object& owner)
 
 std::size_t Host::Collect()
 {
-  std::unordered_set<const Object*> released;
+  std::vector<const Object*> released;
   for (const Object* p : LoosePlacements)
-    if (p->RefCount() == 0 && p->Members().empty()) released.insert(p);
+    if (p->RefCount() == 0 && p->Members().empty() && !p->Leaving) {
+      p->Leaving = true;
+      released.push_back(p);
+    }
   std::size_t freed = released.size();
   Drop(released);
   // Freeing one document can free the owner of another's source: go on until nothing more goes.
@@ -301,13 +348,15 @@ std::size_t Host::Collect()
       auto owner = SourceOwners.find(d->Id());
       if (owner != SourceOwners.end() && Find(owner->second) != nullptr) continue;
       // The document's objects and everything under them (processes, groups, frames that belong to none).
-      std::unordered_set<const Object*> domain;
-      bool held = false;
+      std::vector<const Object*> domain;
       for (const Object* o : d->Belongings())
-        WithMembers(*o, domain);
-      for (const Object* o : domain)
-        held = held || o->RefCount() > 0;
-      if (held) continue;
+        Gather(*o, domain);
+      const bool held = std::any_of(domain.begin(), domain.end(), [](const Object* o) { return o->RefCount() > 0; });
+      if (held) {
+        for (const Object* o : domain)
+          o->Leaving = false;
+        continue;
+      }
       freed += domain.size();
       Drop(domain);
       more = true;
@@ -581,3 +630,4 @@ void Host::Describe(std::ostream& out, bool everyObject) const
 }
 
 } // namespace txhost
+

@@ -13,7 +13,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace txapi {
@@ -87,7 +86,13 @@ public:
   // Takes deleted objects out of the host, each with its members, when no reference to any of them is held
   // through txapi; so that what a document once held and dropped costs nothing later. The others stay
   // (deleted, and still found). Returns how many objects went.
-  std::size_t Forget(const std::vector<Object*>& deleted);
+  // With a keeper (a drawing group emptied while open, to be drawn again at once), what went is kept as
+  // spares instead of being destroyed, replacing the spares kept before: the next objects the host makes
+  // are made of spares of their kinds while there are some, each the same new object to every observer
+  // (identifier included) without the allocations of one.
+  std::size_t Forget(const std::vector<Object*>& deleted, const Object* keeper = nullptr);
+  // Destroys the spares kept for keeper, if any are left.
+  void DropSpares(const Object& keeper);
   // Frees what closed documents held, and the documents read as the source of an object (a component,
   // a billet, a phantom) once that object is gone: each with everything under it, when nothing of it is
   // referenced through txapi. The host calls it before it makes or opens a document; returns how many
@@ -159,8 +164,11 @@ public:
 private:
   bool DeferFirstWrite(Object& document, const std::filesystem::path& path);
   void WritePending(Object& document);
-  // Takes the objects out of the host and destroys them.
-  void Drop(const std::unordered_set<const Object*>& gone);
+  // Takes the objects (distinct, marked as leaving) out of the host and destroys them; with spare, hands
+  // them over there in creation order instead.
+  void Drop(const std::vector<const Object*>& gone, std::vector<std::unique_ptr<Object>>* spare = nullptr);
+  // Appends o and everything under it to out, each once, marking them as leaving.
+  static void Gather(const Object& o, std::vector<const Object*>& out);
 
   std::vector<std::unique_ptr<Object>> All; // in creation order, which is the order of their identifiers
   std::vector<Object*> AllDocuments;        // open, closed and read as sources
@@ -184,6 +192,14 @@ private:
   Callbacks Registered;
   std::size_t RegistrationsFrom = 0; // the registrar's log entry where the loaded library's begin
   std::map<std::filesystem::path, ParsedFile> Parsed;
+  struct SparePool
+  {
+    const KindSpec* Kind;
+    std::vector<std::unique_ptr<Object>> Objects; // taken from Next on
+    std::size_t Next;
+  };
+  std::vector<SparePool> Spares; // one per kind; see Forget
+  ObjectId SpareKeeper = 0;
 };
 
 } // namespace txhost

@@ -134,6 +134,17 @@ const Value& Object::Prop(std::string_view name) const
 
 void Object::Set(std::string_view name, Value value)
 {
+  if (Former != nullptr && Former->Properties.is_object() && !Former->Properties.empty() && Properties.is_object()) {
+    Value::object_t& former = Former->Properties.get_ref<Value::object_t&>();
+    auto it = former.find(name);
+    if (it != former.end()) {
+      auto node = former.extract(it);
+      node.mapped() = std::move(value);
+      auto placed = Properties.get_ref<Value::object_t&>().insert(std::move(node));
+      if (!placed.inserted) placed.position->second = std::move(placed.node.mapped());
+      return;
+    }
+  }
   Properties[std::string(name)] = std::move(value);
 }
 
@@ -170,7 +181,28 @@ std::vector<const Call*> Object::CallsOf(std::string_view op) const
 
 void Object::Record(std::string_view op, Value arguments)
 {
-  Calls.push_back({std::string(op), std::move(arguments)});
+  NewCall(op) = std::move(arguments);
+  Recorded(op);
+}
+
+Value& Object::NewCall(std::string_view op)
+{
+  if (Former != nullptr && Former->NextCall < Former->Calls.size()) {
+    Call& former = Former->Calls[Former->NextCall++];
+    former.Op.assign(op);
+    if (former.Arguments.is_array())
+      former.Arguments.get_ref<Value::array_t&>().clear();
+    else
+      former.Arguments = Value::array();
+    Calls.push_back(std::move(former));
+  } else {
+    Calls.push_back({std::string(op), Value::array()});
+  }
+  return Calls.back().Arguments;
+}
+
+void Object::Recorded(std::string_view op)
+{
   if (HostP == nullptr) return;
   Faults& faults = HostP->GetFaults();
   if (faults.CountCall(*this, op) == Faults::Failure::Throw || faults.CallThrows(*this, op))
@@ -179,7 +211,7 @@ void Object::Record(std::string_view op, Value arguments)
 
 bool Object::Update()
 {
-  Record("Update", Value::array());
+  RecordWith("Update", [](Value&) {});
   ++Updates;
   if (HostP != nullptr &&
       (HostP->GetFaults().TakeAnswer(*this, "Update") || HostP->GetFaults().UpdateFails(*this)))
@@ -249,6 +281,33 @@ void Object::Detach()
   DocumentP = nullptr;
   MemberList.clear();
   Belonging.clear();
+}
+
+void Object::Renew()
+{
+  ObjId = Registry::Get().NextId++;
+  Refs = 0;
+  // What the former life set and logged becomes the storage of what the new one sets and logs; what the
+  // life before it left unused goes.
+  if (Former == nullptr) Former = std::make_unique<FormerLife>();
+  std::swap(Properties, Former->Properties);
+  if (Properties.is_object())
+    Properties.get_ref<Value::object_t&>().clear();
+  else
+    Properties = Value::object();
+  std::swap(Calls, Former->Calls);
+  Calls.clear();
+  Former->NextCall = 0;
+  IsApplied = false;
+  Updates = 0;
+  ParentP = nullptr;
+  MemberList.clear();
+  DocumentP = nullptr;
+  Belonging.clear();
+  // A facet holds nothing but its owner: the views made stay valid for the new object.
+  Extras.clear();
+  Reported = false;
+  Leaving = false;
 }
 
 std::vector<HeldObject> HeldObjects()

@@ -73,6 +73,13 @@ public:
   std::vector<const Call*> CallsOf(std::string_view op) const;
   // Logs a call; then throws HostError when a fault says this call fails.
   void Record(std::string_view op, Value arguments);
+  // Record, with the arguments pushed by fill(array) into an empty array (whose storage a renewed object
+  // takes from the calls of its former life).
+  template <class Fill> void RecordWith(std::string_view op, Fill&& fill)
+  {
+    fill(NewCall(op));
+    Recorded(op);
+  }
 
   // Created/applied state.
   bool Applied() const { return IsApplied; }
@@ -117,7 +124,11 @@ private:
   friend class Host;
   void Detach();
   void Unlist(const Object* o); // takes o out of this document's list
-
+  // Makes a spare object (out of its host, unreferenced) a new one of its kind, with the next identifier:
+  // what Host::Create would make, without allocating it anew.
+  void Renew();
+  Value& NewCall(std::string_view op); // the empty argument array of a call appended to the log
+  void Recorded(std::string_view op);  // the faults' say on the call just logged
 
   Host* HostP;
   const KindSpec* KindP;
@@ -125,6 +136,15 @@ private:
   int Refs = 0;
   Value Properties = Value::object();
   std::vector<Call> Calls;
+  // A renewed object's former properties and calls, whose storage the new ones take as they are set and
+  // logged: a phantom's objects are drawn again with the same properties and calls at every move.
+  struct FormerLife
+  {
+    Value Properties;
+    std::vector<Call> Calls;
+    std::size_t NextCall = 0;
+  };
+  std::unique_ptr<FormerLife> Former;
   bool IsApplied = false;
   int Updates = 0;
   Object* ParentP = nullptr;
@@ -136,6 +156,7 @@ private:
   std::vector<std::unique_ptr<FacetBase>> Facets; // made on first query, one per offered interface
   std::vector<std::pair<std::type_index, std::shared_ptr<void>>> Extras;
   bool Reported = false; // already named by a reference report
+  mutable bool Leaving = false; // being taken out of its host (Host::Drop)
 
   friend struct Registry;
   friend std::vector<struct HeldObject> HeldObjects();

@@ -4,10 +4,21 @@
 
 namespace txhost {
 
+namespace {
+// Made in place: the initializer-list form builds and converts temporaries, and every object the host
+// draws carries references.
+Value Reference(Value id)
+{
+  Value v(Value::value_t::object);
+  v.get_ref<Value::object_t&>().emplace("$obj", std::move(id));
+  return v;
+}
+} // namespace
+
 Value RefValue(const Object* o)
 {
   if (o == nullptr) return nullptr;
-  return Value{{"$obj", o->Id()}};
+  return Reference(o->Id());
 }
 
 Value RefValue(const txapi::IAPIObject* p)
@@ -15,7 +26,7 @@ Value RefValue(const txapi::IAPIObject* p)
   if (p == nullptr) return nullptr;
   const Object* o = Object::From(p);
   // A view of something the host did not make is logged as a reference to nothing.
-  return o != nullptr ? RefValue(o) : Value{{"$obj", nullptr}};
+  return o != nullptr ? RefValue(o) : Reference(nullptr);
 }
 
 bool IsRef(const Value& v)

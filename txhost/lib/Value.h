@@ -64,6 +64,7 @@ template <class T> Value ToValue(const T& v)
     return RefValue(static_cast<const txapi::IAPIObject*>(v));
   } else if constexpr (detail::IsVector<T>::value) {
     Value a = Value::array();
+    a.get_ref<Value::array_t&>().reserve(v.size());
     for (const auto& e : v)
       a.push_back(ToValue(e));
     return a;
@@ -75,6 +76,7 @@ template <class T> Value ToValue(const T& v)
 template <class... A> Value Args(const A&... args)
 {
   Value a = Value::array();
+  if constexpr (sizeof...(A) > 0) a.get_ref<Value::array_t&>().reserve(sizeof...(A));
   (a.push_back(ToValue(args)), ...);
   return a;
 }
