@@ -210,7 +210,8 @@ public:
   void PushPlacement(double x, double y, double angle, double scale) override
   {
     Log("PushPlacement", x, y, angle, scale);
-    Value stack = Model().Prop("placements");
+    // Taken out and put back, not copied.
+    Value stack = Model().TakeProp("placements");
     if (!stack.is_array()) stack = Value::array();
     stack.push_back(Args(x, y, angle, scale));
     Model().Set("placements", std::move(stack));
@@ -219,8 +220,8 @@ public:
   bool PopPlacement() override
   {
     Log("PopPlacement");
-    Value stack = Model().Prop("placements");
-    if (!stack.is_array() || stack.empty()) return false;
+    if (!Model().Prop("placements").is_array() || Model().Prop("placements").empty()) return false;
+    Value stack = Model().TakeProp("placements");
     stack.erase(stack.size() - 1);
     Model().Set("placements", std::move(stack));
     return true;

@@ -81,10 +81,11 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
   Object& o = host.Create(kind, container.Document(), owner);
   if (kind == model::LineSegment || kind == model::Arc || kind == Circle || kind == Ellipse)
     o.Set("style", 1);
-  const Value& stack = document != nullptr ? document->Prop("placements") : Value();
-  if (stack.is_array() && !stack.empty()) {
-    const model::Frame f = model::StackFrame(stack);
-    o.Set("frame", Value::array({f[0], f[1], f[2], f[3], f[4], f[5]}));
+  // Looked at where it is: a conditional with a null temporary on the other side would copy the stack.
+  const Value* stack = document != nullptr ? &document->Prop("placements") : nullptr;
+  if (stack != nullptr && stack->is_array() && !stack->empty()) {
+    const model::Frame f = model::StackFrame(*stack);
+    o.Set("frame", Value(Value::array_t(f.begin(), f.end())));
   }
   if (container.Kind() == model::View && document != nullptr)
     if (Object* g = OpenGroup(*document)) {

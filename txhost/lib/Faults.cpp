@@ -87,11 +87,14 @@ std::string CallName(const Object& o, std::string_view op)
 
 void Faults::NoteHandOut(std::string_view kind, std::string_view op)
 {
-  std::string name(kind);
+  // Noted at every hand-out and mostly known already: looked up in a buffer of the thread's, inserted once.
+  thread_local std::string name;
+  name.assign(kind);
   name += '.';
   name += op;
   const std::lock_guard lock(HandOutCallsLock);
-  HandOutCalls().insert(std::move(name));
+  auto& calls = HandOutCalls();
+  if (calls.find(name) == calls.end()) calls.insert(name);
 }
 
 void Faults::FailCall(std::size_t count)

@@ -90,7 +90,10 @@ txapi::IAPIObject* Object::QueryInterface(std::string_view iid)
   if (HostP != nullptr && HostP->GetFaults().InterfaceRefused(*this, iid)) return nullptr;
   FacetBase* facet = nullptr;
   for (const auto& f : Facets)
-    if (f->InterfaceName() == entry->Name) facet = f.get();
+    if (f->InterfaceName().data() == entry->Name.data() || f->InterfaceName() == entry->Name) {
+      facet = f.get();
+      break;
+    }
   if (facet == nullptr) {
     Facets.push_back(entry->Make(*this, entry->Name));
     facet = Facets.back().get();
