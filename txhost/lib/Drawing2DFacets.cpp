@@ -85,7 +85,11 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
   const Value* stack = document != nullptr ? &document->Prop("placements") : nullptr;
   if (stack != nullptr && stack->is_array() && !stack->empty()) {
     const model::Frame f = model::StackFrame(*stack);
-    o.Set("frame", Value(Value::array_t(f.begin(), f.end())));
+    // Written into the frame a renewed object had, mostly of the same size: no array made and dropped.
+    Value& frame = o.Overwrite("frame");
+    if (!frame.is_array() || frame.size() != f.size()) frame = Value::array_t(f.size());
+    for (std::size_t i = 0; i < f.size(); ++i)
+      frame[i] = f[i];
   }
   if (container.Kind() == model::View && document != nullptr)
     if (Object* g = OpenGroup(*document)) {

@@ -87,14 +87,20 @@ std::string CallName(const Object& o, std::string_view op)
 
 void Faults::NoteHandOut(std::string_view kind, std::string_view op)
 {
-  // Noted at every hand-out and mostly known already: looked up in a buffer of the thread's, inserted once.
-  thread_local std::string name;
+  // Noted at every hand-out, mostly the one or the other noted just before (a collection asked for, then
+  // its Add): those are known without the lock, any other is looked up and inserted once.
+  thread_local std::string name, recent[2];
   name.assign(kind);
   name += '.';
   name += op;
-  const std::lock_guard lock(HandOutCallsLock);
-  auto& calls = HandOutCalls();
-  if (calls.find(name) == calls.end()) calls.insert(name);
+  if (name == recent[0] || name == recent[1]) return;
+  {
+    const std::lock_guard lock(HandOutCallsLock);
+    auto& calls = HandOutCalls();
+    if (calls.find(name) == calls.end()) calls.insert(name);
+  }
+  recent[1].swap(recent[0]);
+  recent[0] = name;
 }
 
 void Faults::FailCall(std::size_t count)

@@ -137,18 +137,17 @@ const Value& Object::Prop(std::string_view name) const
 
 void Object::Set(std::string_view name, Value value)
 {
+  Overwrite(name) = std::move(value);
+}
+
+Value& Object::Overwrite(std::string_view name)
+{
   if (Former != nullptr && Former->Properties.is_object() && !Former->Properties.empty() && Properties.is_object()) {
     Value::object_t& former = Former->Properties.get_ref<Value::object_t&>();
     auto it = former.find(name);
-    if (it != former.end()) {
-      auto node = former.extract(it);
-      node.mapped() = std::move(value);
-      auto placed = Properties.get_ref<Value::object_t&>().insert(std::move(node));
-      if (!placed.inserted) placed.position->second = std::move(placed.node.mapped());
-      return;
-    }
+    if (it != former.end()) return Properties.get_ref<Value::object_t&>().insert(former.extract(it)).position->second;
   }
-  Properties[std::string(name)] = std::move(value);
+  return Properties[std::string(name)];
 }
 
 Value Object::TakeProp(std::string_view name)

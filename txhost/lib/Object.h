@@ -60,6 +60,9 @@ public:
   // The property's value; null when it is not set.
   const Value& Prop(std::string_view name) const;
   void Set(std::string_view name, Value value);
+  // The property's storage, for a caller that writes it whole in place: it holds the property's value, or
+  // on a renewed object (Host::Forget) the one its former life had, or null.
+  Value& Overwrite(std::string_view name);
   // The property's value, moved out (null when it is not set); the property is then null until set again.
   Value TakeProp(std::string_view name);
   // A text property as wide text; empty when it is not set or not text.
