@@ -298,7 +298,8 @@ std::string Seen(const Host& h, const Object& document, const Object& group, txh
 
 // A phantom's group emptied while open is drawn again with objects made of those it let go: to every observer
 // the objects made anew when the group is emptied before it opens (identifiers, states, properties,
-// references, logs, the description and the saved text), move after move, whatever changes in what is drawn.
+// references, logs, the description and the saved text, the objects alive), move after move, whatever changes
+// in what is drawn.
 TEST(SpareObjects, AGroupDrawnAgainOpenShowsWhatObjectsMadeAnewShow)
 {
   const auto play = [](bool emptiedOpen) {
@@ -307,6 +308,7 @@ TEST(SpareObjects, AGroupDrawnAgainOpenShowsWhatObjectsMadeAnewShow)
     Host h;
     h.SetDocumentsFolder(dir.path());
     const txhost::ObjectId base = h.ApplicationObject().Id();
+    const std::size_t live = txhost::LiveObjectCount();
     SmartPtr<txapi::ITavrixDocument2D> doc = h.Application().GetDocuments()->Add(txapi::txDocumentDrawing, true);
     SmartPtr<txapi::IDrawingContainer> view = doc->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
     SmartPtr<txapi::IDrawingGroup> group = doc->NewDrawingGroup(true);
@@ -317,7 +319,9 @@ TEST(SpareObjects, AGroupDrawnAgainOpenShowsWhatObjectsMadeAnewShow)
       if (emptiedOpen) group->Reset();
       DrawPhantom(view, move, held);
       group->Close();
-      seen.push_back(Seen(h, *Object::From(doc.get()), *Object::From(group.get()), base));
+      // What was kept and not drawn again goes when the group closes.
+      seen.push_back(Seen(h, *Object::From(doc.get()), *Object::From(group.get()), base) + "live " +
+                     std::to_string(txhost::LiveObjectCount() - live));
     }
     return seen;
   };
