@@ -178,7 +178,9 @@ txapi::txHideMessageEnum Host::HideMessage() const
 
 Object& Host::Create(std::string_view kind, Object* document, Object* parent)
 {
-  const KindSpec& spec = KindTable::Builtin().Get(kind);
+  // Objects come in runs of a kind: the last kind serves again without a lookup.
+  if (LastKind == nullptr || kind != LastKind->Name) LastKind = &KindTable::Builtin().Get(kind);
+  const KindSpec& spec = *LastKind;
   std::unique_ptr<Object> made;
   for (SparePool& pool : Spares)
     if (pool.Kind == &spec && pool.Next < pool.Objects.size()) {

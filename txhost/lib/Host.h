@@ -200,6 +200,7 @@ private:
   };
   std::vector<SparePool> Spares; // one per kind; see Forget
   ObjectId SpareKeeper = 0;
+  const KindSpec* LastKind = nullptr; // the kind Create made last
 };
 
 } // namespace txhost

@@ -137,7 +137,8 @@ const Value& Object::Prop(std::string_view name) const
 
 void Object::Set(std::string_view name, Value value)
 {
-  Overwrite(name) = std::move(value);
+  // Swapped in: the former value goes with the argument, without the copy assignment's temporary.
+  Overwrite(name).swap(value);
 }
 
 Value& Object::Overwrite(std::string_view name)
