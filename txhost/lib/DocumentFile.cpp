@@ -508,6 +508,47 @@ std::string NonFinite(Value& root)
   return {};
 }
 
+std::size_t Digits(std::uint64_t u)
+{
+  std::size_t digits = 1;
+  for (; u >= 10; u /= 10)
+    ++digits;
+  return digits;
+}
+
+// At least how many bytes v takes in the indented form at this indentation, counted until stop: texts
+// without their escapes, fractions as one digit.
+std::size_t IndentedAtLeast(const Value& v, std::size_t indent, std::size_t stop)
+{
+  switch (v.type()) {
+  case Value::value_t::array:
+  case Value::value_t::object: {
+    if (v.empty()) return 2;
+    // The brackets, the commas, and a line of its own for each value and for the closing bracket.
+    std::size_t n = 2 + (v.size() - 1) + 1 + indent;
+    for (auto it = v.begin(); it != v.end() && n < stop; ++it) {
+      n += 1 + indent + 1 + IndentedAtLeast(*it, indent + 1, stop);
+      if (v.is_object()) n += it.key().size() + 4; // "key": value
+    }
+    return n;
+  }
+  case Value::value_t::string:
+    return v.get_ref<const std::string&>().size() + 2;
+  case Value::value_t::number_unsigned:
+    return Digits(v.get<std::uint64_t>());
+  case Value::value_t::number_integer: {
+    const auto i = v.get<std::int64_t>();
+    return i < 0 ? 1 + Digits(0 - std::uint64_t(i)) : Digits(std::uint64_t(i));
+  }
+  case Value::value_t::boolean:
+    return v.get<bool>() ? 4 : 5;
+  case Value::value_t::null:
+    return 4;
+  default:
+    return 1;
+  }
+}
+
 // The text of root in the indented form, when it takes at most limit bytes; false as soon as it would take
 // more (the text is then not made whole, which took as long as the form written in its place).
 bool IndentedText(const Value& root, std::size_t limit, std::string& text)
@@ -590,7 +631,10 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
     // The indented form is for people reading the file. Its indentation can take several times the bytes of
     // the content (a user-data block of byte values tripled), so a document that fits the reader's limit
     // only without it is written without it: what the host saves, it opens again.
-    if (!IndentedText(root, MaxDocumentFileBytes - 1, text)) text = root.dump();
+    // A large document is measured before it is written out.
+    if (IndentedAtLeast(root, 0, MaxDocumentFileBytes) >= MaxDocumentFileBytes ||
+        !IndentedText(root, MaxDocumentFileBytes - 1, text))
+      text = root.dump();
   } catch (const nlohmann::json::exception&) {
     return Fail(error, "cannot write " + file.string() + ": a text of the document is not valid UTF-8");
   }
