@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <random>
 #include <unordered_map>
@@ -48,6 +49,25 @@ template <class To> void MapRefs(Value& v, const To& to)
       MapRefs(e, to);
 }
 
+// Which references a stored value holds, for an object made when made objects are: none, only to objects made
+// by then, or also to later ones.
+enum class Refs { None, Back, Ahead };
+
+Refs RefsIn(const Value& v, std::size_t made)
+{
+  if (IsRef(v)) {
+    const Value& id = v["$obj"];
+    return id.is_number_unsigned() && id.get<std::uint64_t>() >= made ? Refs::Ahead : Refs::Back;
+  }
+  Refs refs = Refs::None;
+  if (v.is_structured())
+    for (const Value& e : v) {
+      refs = std::max(refs, RefsIn(e, made));
+      if (refs == Refs::Ahead) break;
+    }
+  return refs;
+}
+
 bool Fail(std::string& error, const std::string& message)
 {
   error = message;
@@ -70,7 +90,7 @@ struct StoredObject
 // is wrong: the checks run in file order, and that one or an earlier one fails them.
 struct StoredObjects
 {
-  std::vector<StoredObject> Objects;
+  std::deque<StoredObject> Objects;
   std::vector<std::uint64_t> Members; // the indices the member lists name, as the file gives them
   std::size_t Count = 0;              // the objects the file holds, kept or not
   // The first wrong object, and what is wrong with it at each step of the checks that its entry alone
@@ -173,7 +193,7 @@ bool RefIndex(const Value& v, std::size_t count, std::size_t& index)
 }
 
 // A 3D document's top part is a part of the document; a 2D document has none.
-bool CheckTopPart(const std::vector<StoredObject>& objects, int type, std::string& error)
+bool CheckTopPart(const std::deque<StoredObject>& objects, int type, std::string& error)
 {
   static const Value none = Value::object();
   const Value& props = objects[0].Props.is_object() ? objects[0].Props : none;
@@ -396,7 +416,6 @@ public:
       // A list named twice: the last one stands, as in a tree.
       ObjectList = array;
       *Objects = StoredObjects();
-      if (Next < Sizes.size() && Sizes[Next].first == ordinal) Objects->Objects.reserve(Sizes[Next].second);
     }
     Stack.push_back(array);
     return true;
@@ -781,43 +800,56 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
     return nullptr;
   }
 
-  // Everything checked: make the objects, then wire them.
+  // Everything checked: the objects are made in file order, each with what refers back to objects made
+  // before it, and its entry is let go (a large document is not held twice while its objects are made);
+  // then what refers ahead, and the members.
+  const std::size_t count = objects.Objects.size();
   std::vector<Object*> made;
-  made.reserve(objects.Objects.size());
-  Object* document = nullptr;
-  for (const StoredObject& p : objects.Objects) {
-    Object& o = host.Create(p.Kind->Name, document, nullptr);
-    if (document == nullptr) {
-      document = &o;
-      o.SetDocument(&o);
-    }
-    made.push_back(&o);
-  }
+  made.reserve(count);
   // A stored reference is an index into the file's objects.
   auto toHost = [&](ObjectId index, std::uint64_t& mapped) {
     if (index >= made.size()) return false;
     mapped = made[std::size_t(index)]->Id();
     return true;
   };
-  std::size_t from = 0;
-  std::vector<Object*> members;
-  for (std::size_t i = 0; i < made.size(); ++i) {
-    StoredObject& p = objects.Objects[i];
-    Object& o = *made[i];
+  std::vector<std::pair<std::size_t, std::string>> ahead; // properties that refer to objects made later
+  std::vector<std::pair<std::size_t, std::size_t>> lists; // objects with members, and where their members end
+  Object* document = nullptr;
+  for (std::size_t i = 0, listed = 0; i < count; ++i) {
+    StoredObject p = std::move(objects.Objects.front());
+    objects.Objects.pop_front();
+    Object& o = host.Create(p.Kind->Name, document, nullptr);
+    if (document == nullptr) {
+      document = &o;
+      o.SetDocument(&o);
+    }
+    made.push_back(&o);
     if (p.HasParent) o.SetParent(made[p.Parent]);
-    members.clear();
-    for (; from < p.MembersEnd; ++from)
-      members.push_back(made[objects.Members[from]]);
-    o.AddNewMembers(members);
+    if (p.MembersEnd != listed) lists.emplace_back(i, listed = p.MembersEnd);
     if (p.Applied) o.MarkApplied();
     if (!p.Props.is_object()) continue;
     // Moved, not copied: what was read is held once.
     for (auto it = p.Props.begin(); it != p.Props.end(); ++it) {
       if (i == 0 && SessionOnly(it.key())) continue;
-      MapRefs(it.value(), toHost);
+      const Refs refs = RefsIn(it.value(), made.size());
+      if (refs == Refs::Ahead)
+        ahead.emplace_back(i, it.key());
+      else if (refs == Refs::Back)
+        MapRefs(it.value(), toHost);
       o.Set(it.key(), std::move(it.value()));
     }
-    p.Props = Value();
+  }
+  for (const auto& [i, key] : ahead) {
+    Value v = made[i]->TakeProp(key);
+    MapRefs(v, toHost);
+    made[i]->Set(key, std::move(v));
+  }
+  std::vector<Object*> members;
+  for (std::size_t from = 0; const auto& [i, end] : lists) {
+    members.clear();
+    for (; from < end; ++from)
+      members.push_back(made[objects.Members[from]]);
+    made[i]->AddNewMembers(members);
   }
   document->Set("type", type);
   return document;
