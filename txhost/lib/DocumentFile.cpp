@@ -736,18 +736,21 @@ const Value& Remember(Host& host, const std::filesystem::path& file, std::string
 bool DocumentFileText(const Host& host, const Object& document, std::string& text, std::string& error)
 {
   Value root;
-  return DocumentText(host, document, Host::DocumentPath(document), root, text, error);
+  const bool made = DocumentText(host, document, Host::DocumentPath(document), root, text, error);
+  Empty(root);
+  return made;
 }
 
 bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file, std::string& error)
 {
   Value root;
   std::string text;
-  if (!DocumentText(host, document, file, root, text, error) || !WriteText(file, text, error)) return false;
+  const bool written = DocumentText(host, document, file, root, text, error) && WriteText(file, text, error);
   // The tree of what was just written is the tree the next read of the file would parse: a part file
   // saved and then inserted as a component is not parsed again.
-  Remember(host, file, std::move(text), std::move(root));
-  return true;
+  if (written) Remember(host, file, std::move(text), std::move(root));
+  Empty(root); // unless kept
+  return written;
 }
 
 bool WriteDocumentText(const std::filesystem::path& file, const std::string& text, std::string& error)
