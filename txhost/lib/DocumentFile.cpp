@@ -780,7 +780,7 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
     DocumentParse parse(parsedRoot, text, whole ? nullptr : &objects);
     bool parsed = false;
     try {
-      parsed = nlohmann::json::sax_parse(text, &parse);
+      parsed = nlohmann::json::sax_parse(text.data(), text.data() + text.size(), &parse);
     } catch (const nlohmann::json::exception&) {
     }
     if (!parsed) {
