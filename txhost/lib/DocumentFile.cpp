@@ -315,6 +315,7 @@ bool CheckObjects(StoredObjects& s, int type, std::string& error)
 // order they open. The parse makes each at its size at once: grown as it filled, an array of n values held
 // room for up to 2n while it grew, and copied them at each step. Counted on the text alone (a comma
 // between values is one more); where the text is no JSON the count may be off, which costs only room.
+// Sorted by the first.
 std::vector<std::pair<std::size_t, std::size_t>> LongArrays(std::string_view text)
 {
   constexpr std::size_t Long = 64;
@@ -329,7 +330,8 @@ std::vector<std::pair<std::size_t, std::size_t>> LongArrays(std::string_view tex
   std::vector<Open> outer; // the ones the current one is inside
   Open top;
   std::size_t arrays = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // Nested deeper than a document may be, the text is refused by the parse: counting stops there.
+  for (std::size_t i = 0; i < text.size() && outer.size() <= std::size_t(MaxDocumentFileDepth); ++i) {
     const char c = text[i];
     switch (c) {
     case ' ': case '\n': case '\r': case '\t':
