@@ -238,14 +238,20 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   const int r = tl % 10;
   if (r == 0) return;
   // The bolts pass through the plate and the collar, whose top they may reach above: the hatch
-  // stops at their holes, cut as far as the half-ring goes.
+  // stops at their holes, cut as far as the half-ring goes. A hole above the collar's top passes
+  // through the plate alone.
   const double lo = g.D2 - g.d5, hi = g.D2 + g.d5, top = std::min(hi, g.Rmin);
   TContDrawing above(m), below(m);
   for (TContDrawing* h : {&above, &below}) {
     const double s = h == &above ? 1.0 : -1.0;
     TNode* back = dP(plate, s * hi, dP(plate, s * lo));
-    if (hi > top) back = dP(bi, s * top, dP(bi, s * hi, back));
-    h->Make(plate, s * lo, dP(g.xl, s * lo, dP(g.xl, s * top, back)));
+    if (top <= lo)
+      back = dP(bi, s * lo, dP(bi, s * hi, back));
+    else {
+      if (hi > top) back = dP(bi, s * top, dP(bi, s * hi, back));
+      back = dP(g.xl, s * lo, dP(g.xl, s * top, back));
+    }
+    h->Make(plate, s * lo, back);
   }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   nc.drContBlock(tl - r);

@@ -36,7 +36,8 @@ std::vector<TSeg> Segments(const std::vector<TCurve>& curves)
     if (c.Kind == TCurve::Arc) {
       sweep = std::atan2(c.y2 - c.cy, c.x2 - c.cx) - a1;
       if (c.Dir < 0) sweep = -sweep;
-      while (sweep <= 0) sweep += 2 * M_PI;
+      while (sweep <= 0)
+        sweep += 2 * M_PI;
       if (c.Dir < 0) sweep = -sweep;
     }
     const int n = 64;
@@ -157,7 +158,26 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
           for (const double y : {a.y1, a.y1 + edge, a.y1 - edge}) {
             const double x = a.x1 + (a.x2 - a.x1) * s / 100;
             for (int k = 0; k < int(regions.size()); ++k)
-              ASSERT_FALSE(Inside(regions[k], x, y)) << "hatch " << k << " across a fastener at " << x << ", " << y;
+              ASSERT_FALSE(Inside(regions[k], x, y))
+                  << "hatch " << k << " across a fastener at " << x << ", " << y;
+          }
+      // No place is hatched twice: beside the boundary of each region, on its inner side, no other
+      // region (two parts drawn in one place show crossed hatch). A boundary piece drawn twice (a hole
+      // opening on a face) bounds nothing and has no inner side.
+      for (int j = 0; j < int(regions.size()); ++j)
+        for (const auto& p : regions[j]) {
+          const double dx = p.x2 - p.x1, dy = p.y2 - p.y1, len = std::hypot(dx, dy), nx = -dy / len * 1e-3,
+                       ny = dx / len * 1e-3;
+          if (!(len > 1e-6)) continue;
+          for (const double t : {0.25, 0.5, 0.75}) {
+            double x = p.x1 + dx * t + nx, y = p.y1 + dy * t + ny;
+            const bool left = Inside(regions[j], x, y);
+            if (left == Inside(regions[j], x - 2 * nx, y - 2 * ny)) continue;
+            if (!left) x -= 2 * nx, y -= 2 * ny;
+            for (int k = 0; k < int(regions.size()); ++k)
+              ASSERT_FALSE(k != j && Inside(regions[k], x, y))
+                  << "hatches " << j << " and " << k << " at " << x << ", " << y;
+          }
         }
       // Parts whose boundaries share an edge differ in hatch angle or step; hatches of one piece (one
       // macro) are one part.
@@ -176,13 +196,15 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
               for (const auto& q : regions[j]) {
                 const double dx = p.x2 - p.x1, dy = p.y2 - p.y1, len = std::hypot(dx, dy);
                 if (len < 1e-6) continue;
-                auto off = [&](double x, double y) { return std::fabs((x - p.x1) * dy - (y - p.y1) * dx) / len; };
+                auto off = [&](double x, double y) {
+                  return std::fabs((x - p.x1) * dy - (y - p.y1) * dx) / len;
+                };
                 auto at = [&](double x, double y) { return ((x - p.x1) * dx + (y - p.y1) * dy) / len; };
                 if (off(q.x1, q.y1) > 1e-6 || off(q.x2, q.y2) > 1e-6) continue;
                 const double lo = std::max(0.0, std::min(at(q.x1, q.y1), at(q.x2, q.y2)));
                 const double hi = std::min(len, std::max(at(q.x1, q.y1), at(q.x2, q.y2)));
-                ASSERT_LE(hi - lo, 1e-6) << "hatches " << k << " and " << j << " alike along (" << p.x1 << ", "
-                                         << p.y1 << ") - (" << p.x2 << ", " << p.y2 << ")";
+                ASSERT_LE(hi - lo, 1e-6) << "hatches " << k << " and " << j << " alike along (" << p.x1
+                                         << ", " << p.y1 << ") - (" << p.x2 << ", " << p.y2 << ")";
               }
         }
       // The 3D halves revolve the same bores.
@@ -210,7 +232,7 @@ namespace {
 // drawer runs every axis 2 mm past its piece): the bolt's is the longest.
 struct TBoltLine
 {
-  double y, b1, b2;              // the bolt's axis
+  double y, b1, b2;                              // the bolt's axis
   std::vector<std::pair<double, double>> others; // washer and nut, as pieces (without the 2 mm)
 };
 std::vector<TBoltLine> BoltLines(const TRecordingModeler& m)
@@ -244,8 +266,8 @@ std::vector<TBoltLine> BoltLines(const TRecordingModeler& m)
       return ::testing::AssertionFailure() << "the nut and the washer overlap at " << b.y;
     // The stack on the shank's side: the bolt runs 2 mm past its end.
     const bool right = p.first + q.first > b.b1 + b.b2;
-    const double end = right ? b.b2 - 2 : -(b.b1 + 2), face = right ? std::max(p.second, q.second)
-                                                                      : -std::min(p.first, q.first);
+    const double end = right ? b.b2 - 2 : -(b.b1 + 2),
+                 face = right ? std::max(p.second, q.second) : -std::min(p.first, q.first);
     if (end < face + 0.1 * d - 1e-9)
       return ::testing::AssertionFailure() << "the shank ends " << face - end << " inside the nut at " << b.y;
   }
@@ -282,7 +304,8 @@ TEST_F(CouplingTest, EveryBoltPassesThroughItsNut)
         shown[mode - 1] = BoltLines(M);
       }
       const auto& s = shown[0][0];
-      const auto v = std::find_if(shown[1].begin(), shown[1].end(), [&](const auto& b) { return Same(b.y, s.y); });
+      const auto v =
+          std::find_if(shown[1].begin(), shown[1].end(), [&](const auto& b) { return Same(b.y, s.y); });
       ASSERT_NE(v, shown[1].end());
       EXPECT_TRUE(Same(v->b1, s.b1) && Same(v->b2, s.b2)) << "the view's bolt is the section's";
       // 3D: the bolt's length is in its name; it stands at its head, the nut at its inner face.
@@ -435,7 +458,8 @@ TEST_F(CouplingTest, TheStarSectionShowsItsStar)
     for (const auto& c : M.Curves) {
       if (c.Kind != TCurve::Line || c.Style != 1 || c.Hatch >= 0) continue;
       const double mx = (c.x1 + c.x2) / 2, my = (c.y1 + c.y2) / 2;
-      EXPECT_FALSE(std::fabs(mx) < t - 1e-6 && std::fabs(my) < Rc - 1e-6) << "a line through the star at " << my;
+      EXPECT_FALSE(std::fabs(mx) < t - 1e-6 && std::fabs(my) < Rc - 1e-6)
+          << "a line through the star at " << my;
     }
     // Above the star, by the rim, the plane cuts a jaw: hatched as a half.
     bool jaw = false;
@@ -443,4 +467,70 @@ TEST_F(CouplingTest, TheStarSectionShowsItsStar)
       jaw = jaw || (hatches[k].A[0] == 0 && Inside(Segments(M.HatchBoundary(k)), 0.0, R - 2 * A[10]));
     EXPECT_TRUE(jaw);
   }
+}
+
+// The model turns the second jaw-disc half a quarter about the axis, so the section plane runs along
+// the first half's slot and across the second's, on every row and bore type. The section: the first
+// half stops one slot depth short of its face, the insert's tongue there stands the hub's full
+// height, and the second half keeps its slotted end above the slot, the insert's other tongue
+// filling it below. The view: the first half's slot floor is hidden inside the hub (nothing seen of
+// it but where the slot breaks through the hub's rim), and the second half's slot is seen whole.
+TEST_F(CouplingTest, JawDiscDrawingsTurnTheSlotsAsTheModelDoes)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("Муфта кулачково-дисковая")));
+  ASSERT_TRUE(main);
+  const TString name("Муфта кулачково-дисковая ГОСТ 20720-93");
+  for (int i = 0; i < main->CountRow; ++i)
+    for (const auto [t1, t2] : {std::pair{0, 2}, {3, 1}}) {
+      const double* A = main->Row(i);
+      SCOPED_TRACE(::testing::Message() << "row " << i << " types " << t1 << " " << t2);
+      Model(A[0], A[1], A[1], t1, t2);
+      const double gap = A[4 + (t1 & 1)] - 2 * A[6 + (t1 & 1)], rb = A[1] / 2, R = A[3] / 2, s = A[12] / 2,
+                   q = A[13];
+      ASSERT_TRUE(rb < s && s < R);
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(name, 1));
+      ASSERT_EQ(M.Hatches(), 3);
+      const std::vector<TSeg> half1 = Segments(M.HatchBoundary(0)), insert = Segments(M.HatchBoundary(1)),
+                              half2 = Segments(M.HatchBoundary(2));
+      // In the slots, above and below the slot's half-width; behind the first slot's floor.
+      const double x1 = -gap / 2 - q / 2, x2 = gap / 2 + q / 2, hi = (s + R) / 2, lo = (rb + s) / 2;
+      for (const double y : {1.0, -1.0}) {
+        EXPECT_TRUE(Inside(half1, x1 - q, y * hi));
+        EXPECT_FALSE(Inside(half1, x1, y * hi) || Inside(half1, x1, y * lo))
+            << "the first half over its slot";
+        EXPECT_TRUE(Inside(insert, x1, y * hi) && Inside(insert, x1, y * lo)) << "the tongue along the plane";
+        EXPECT_TRUE(Inside(insert, x2, y * lo)) << "the tongue across the plane";
+        EXPECT_FALSE(Inside(insert, x2, y * hi)) << "the tongue across the plane, above the slot";
+        EXPECT_TRUE(Inside(half2, x2, y * hi)) << "the second half above its slot";
+        EXPECT_FALSE(Inside(half2, x2, y * lo)) << "the second half over its slot";
+      }
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(name, 2));
+      EXPECT_EQ(M.Hatches(), 0);
+      // Where the slot along the plane breaks through the first hub's rim, and its chamfered face.
+      const double f = A[14], yc = std::sqrt(R * R - s * s), yf = std::sqrt((R - f) * (R - f) - s * s),
+                   floor = -gap / 2 - q;
+      auto rim = [&](double x) { return x < -gap / 2 - f ? yc : yc + (yf - yc) * (x + gap / 2 + f) / f; };
+      bool hidden = false, seen[2] = {};
+      for (const auto& c : M.Curves) {
+        if (c.Kind != TCurve::Line) continue;
+        if (c.Style == 1)
+          for (int k = 1; k < 20; ++k) {
+            const double x = c.x1 + (c.x2 - c.x1) * k / 20, y = c.y1 + (c.y2 - c.y1) * k / 20;
+            EXPECT_FALSE(x > floor + 1e-6 && x < -gap / 2 - 1e-6 && std::fabs(y) < rim(x) - 1e-6)
+                << "seen inside the first hub at " << x << ", " << y;
+          }
+        if (c.Style == 4 && Same(c.x1, floor) && Same(c.x2, floor) &&
+            std::min(std::fabs(c.y1), std::fabs(c.y2)) < 1e-6 &&
+            Same(std::max(std::fabs(c.y1), std::fabs(c.y2)), yc))
+          hidden = true;
+        // The second slot's sides, seen.
+        if (c.Style == 1 && Same(c.y1, c.y2) && Same(std::fabs(c.y1), s) &&
+            Same(std::min(c.x1, c.x2), gap / 2) && Same(std::max(c.x1, c.x2), gap / 2 + q))
+          seen[c.y1 > 0] = true;
+      }
+      EXPECT_TRUE(hidden) << "the first slot's floor, hidden";
+      EXPECT_TRUE(seen[0] && seen[1]) << "the second slot's sides";
+    }
 }
