@@ -9,7 +9,6 @@
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/CplgShared.h"
-#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 
@@ -115,8 +114,7 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, B + l + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  THole3DParam hole(*m);
-  const double x = B + b, zero = 0.0, half = 180.0, depth = b - f, r = g.d5;
+  const double x = B + b, r = g.d5;
   // The two halves hatched in opposite directions, each unlike the ring it touches. The hatch stops
   // at the bolt's hole right up to the face, the foot's shoulder included.
   TContDrawing band(m);
@@ -125,9 +123,10 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   c.drContBlock(30);
   band.drContBlock(30);
   m->drEndObj();
-  // A hole at each of the section's bolts, above the axis and below.
-  for (const double y : {g.D2, -g.D2})
-    hole.drHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+  // The hole at each of the section's bolts, above the axis and below, as the hatch leaves it: through
+  // the flange up to its face, where the face steps back above the foot's shoulder too.
+  band.dr2D(1);
+  band.dr2DMY(1);
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
