@@ -368,7 +368,8 @@ TEST_F(CouplingTest, ThePinsConeSitsInItsConicalHole)
 }
 
 // A view hatches nothing, and shows hidden what lies inside: the shanks of the bolts where they pass
-// through the flanges, the toothed hubs' crowns inside their sleeves; the first and the last size.
+// through the flanges, the toothed hubs' crowns inside their sleeves; and whole what lies outside: the
+// hinge halves' end faces across their bores; the first and the last size.
 TEST_F(CouplingTest, ViewsHatchNothingAndHideWhatIsInside)
 {
   for (int row = 0; row < 9; ++row) {
@@ -403,6 +404,21 @@ TEST_F(CouplingTest, ViewsHatchNothingAndHideWhatIsInside)
           }
         }
         EXPECT_GE(chamfers, 4);
+        // The halves' outer end faces seen whole, across their bores.
+        double lo = INFINITY, hi = -INFINITY;
+        for (const auto& k : M.Curves)
+          if (k.Kind == TCurve::Line && k.Style == 1) {
+            lo = std::min({lo, k.x1, k.x2});
+            hi = std::max({hi, k.x1, k.x2});
+          }
+        for (const double x : {lo, hi})
+          EXPECT_TRUE(std::any_of(M.Curves.begin(), M.Curves.end(),
+                                  [&](const TCurve& k) {
+                                    return k.Kind == TCurve::Line && k.Style == 1 && Same(k.x1, x) &&
+                                           Same(k.x2, x) && std::min(k.y1, k.y2) < 0 &&
+                                           std::max(k.y1, k.y2) > 0;
+                                  }))
+              << "the end face at " << x;
         continue;
       }
       if (!toroidal && !toothed && table != "Муфта фланцевая") continue;
