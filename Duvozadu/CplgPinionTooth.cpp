@@ -293,8 +293,8 @@ void dr2D_UGasket(const double& mx, const double& my, const double& ma, const do
 
 namespace {
 // The cover as a view shows it: its rim and its outer face down to the hub, nothing hatched.
-void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
-               int tl, bool)
+void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int tl,
+               bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Drawable(A)) return;
@@ -429,8 +429,7 @@ void FlangeCut(TModeler3D& m, const double* A, bool teeth)
   m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
   // Turned half a pitch: the hubs' teeth, drawn about the same axis, stand in these spaces.
   const double halfPitch = 180.0 / std::floor(A[10]);
-  if (teeth)
-    TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
+  if (teeth) TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
   HoleCircle(m, A[20], A[18], A[19] / 2, 0.0);
   m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[5] / 2, 0.0);
 }

@@ -36,8 +36,7 @@ std::vector<TSeg> Segments(const std::vector<TCurve>& curves)
     if (c.Kind == TCurve::Arc) {
       sweep = std::atan2(c.y2 - c.cy, c.x2 - c.cx) - a1;
       if (c.Dir < 0) sweep = -sweep;
-      while (sweep <= 0)
-        sweep += 2 * M_PI;
+      while (sweep <= 0) sweep += 2 * M_PI;
       if (c.Dir < 0) sweep = -sweep;
     }
     const int n = 64;
@@ -158,9 +157,8 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
           for (const double y : {a.y1, a.y1 + edge, a.y1 - edge}) {
             const double x = a.x1 + (a.x2 - a.x1) * s / 100;
             for (int k = 0; k < int(regions.size()); ++k)
-              ASSERT_FALSE(Inside(regions[k], x, y))
-                  << "hatch " << k << " across a fastener at " << x << ", " << y;
-          }
+              ASSERT_FALSE(Inside(regions[k], x, y)) << "hatch " << k << " across a fastener at " << x << ", " << y;
+        }
       // No place is hatched twice: beside the boundary of each region, on its inner side, no other
       // region (two parts drawn in one place show crossed hatch). A boundary piece drawn twice (a hole
       // opening on a face) bounds nothing and has no inner side.
@@ -196,15 +194,13 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
               for (const auto& q : regions[j]) {
                 const double dx = p.x2 - p.x1, dy = p.y2 - p.y1, len = std::hypot(dx, dy);
                 if (len < 1e-6) continue;
-                auto off = [&](double x, double y) {
-                  return std::fabs((x - p.x1) * dy - (y - p.y1) * dx) / len;
-                };
+                auto off = [&](double x, double y) { return std::fabs((x - p.x1) * dy - (y - p.y1) * dx) / len; };
                 auto at = [&](double x, double y) { return ((x - p.x1) * dx + (y - p.y1) * dy) / len; };
                 if (off(q.x1, q.y1) > 1e-6 || off(q.x2, q.y2) > 1e-6) continue;
                 const double lo = std::max(0.0, std::min(at(q.x1, q.y1), at(q.x2, q.y2)));
                 const double hi = std::min(len, std::max(at(q.x1, q.y1), at(q.x2, q.y2)));
-                ASSERT_LE(hi - lo, 1e-6) << "hatches " << k << " and " << j << " alike along (" << p.x1
-                                         << ", " << p.y1 << ") - (" << p.x2 << ", " << p.y2 << ")";
+                ASSERT_LE(hi - lo, 1e-6) << "hatches " << k << " and " << j << " alike along (" << p.x1 << ", "
+                                         << p.y1 << ") - (" << p.x2 << ", " << p.y2 << ")";
               }
         }
       // The 3D halves revolve the same bores.
@@ -232,7 +228,7 @@ namespace {
 // drawer runs every axis 2 mm past its piece): the bolt's is the longest.
 struct TBoltLine
 {
-  double y, b1, b2;                              // the bolt's axis
+  double y, b1, b2;              // the bolt's axis
   std::vector<std::pair<double, double>> others; // washer and nut, as pieces (without the 2 mm)
 };
 std::vector<TBoltLine> BoltLines(const TRecordingModeler& m)
@@ -266,8 +262,8 @@ std::vector<TBoltLine> BoltLines(const TRecordingModeler& m)
       return ::testing::AssertionFailure() << "the nut and the washer overlap at " << b.y;
     // The stack on the shank's side: the bolt runs 2 mm past its end.
     const bool right = p.first + q.first > b.b1 + b.b2;
-    const double end = right ? b.b2 - 2 : -(b.b1 + 2),
-                 face = right ? std::max(p.second, q.second) : -std::min(p.first, q.first);
+    const double end = right ? b.b2 - 2 : -(b.b1 + 2), face = right ? std::max(p.second, q.second)
+                                                                      : -std::min(p.first, q.first);
     if (end < face + 0.1 * d - 1e-9)
       return ::testing::AssertionFailure() << "the shank ends " << face - end << " inside the nut at " << b.y;
   }
@@ -304,8 +300,7 @@ TEST_F(CouplingTest, EveryBoltPassesThroughItsNut)
         shown[mode - 1] = BoltLines(M);
       }
       const auto& s = shown[0][0];
-      const auto v =
-          std::find_if(shown[1].begin(), shown[1].end(), [&](const auto& b) { return Same(b.y, s.y); });
+      const auto v = std::find_if(shown[1].begin(), shown[1].end(), [&](const auto& b) { return Same(b.y, s.y); });
       ASSERT_NE(v, shown[1].end());
       EXPECT_TRUE(Same(v->b1, s.b1) && Same(v->b2, s.b2)) << "the view's bolt is the section's";
       // 3D: the bolt's length is in its name; it stands at its head, the nut at its inner face.
@@ -474,8 +469,7 @@ TEST_F(CouplingTest, TheStarSectionShowsItsStar)
     for (const auto& c : M.Curves) {
       if (c.Kind != TCurve::Line || c.Style != 1 || c.Hatch >= 0) continue;
       const double mx = (c.x1 + c.x2) / 2, my = (c.y1 + c.y2) / 2;
-      EXPECT_FALSE(std::fabs(mx) < t - 1e-6 && std::fabs(my) < Rc - 1e-6)
-          << "a line through the star at " << my;
+      EXPECT_FALSE(std::fabs(mx) < t - 1e-6 && std::fabs(my) < Rc - 1e-6) << "a line through the star at " << my;
     }
     // Above the star, by the rim, the plane cuts a jaw: hatched as a half.
     bool jaw = false;
