@@ -162,19 +162,29 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
       // No place is hatched twice: beside the boundary of each region, on its inner side, no other
       // region (two parts drawn in one place show crossed hatch). A boundary piece drawn twice (a hole
       // opening on a face) bounds nothing and has no inner side.
+      std::vector<TRecordingModeler::TBox> boxes(regions.size());
+      for (std::size_t k = 0; k < regions.size(); ++k)
+        for (const auto& p : regions[k]) {
+          boxes[k].Add(p.x1, p.y1);
+          boxes[k].Add(p.x2, p.y2);
+        }
       for (int j = 0; j < int(regions.size()); ++j)
         for (const auto& p : regions[j]) {
-          const double dx = p.x2 - p.x1, dy = p.y2 - p.y1, len = std::hypot(dx, dy), nx = -dy / len * 1e-3,
-                       ny = dx / len * 1e-3;
+          const double len = std::hypot(p.x2 - p.x1, p.y2 - p.y1), x = (p.x1 + p.x2) / 2, y = (p.y1 + p.y2) / 2;
           if (!(len > 1e-6)) continue;
-          for (const double t : {0.25, 0.5, 0.75}) {
-            double x = p.x1 + dx * t + nx, y = p.y1 + dy * t + ny;
-            const bool left = Inside(regions[j], x, y);
-            if (left == Inside(regions[j], x - 2 * nx, y - 2 * ny)) continue;
-            if (!left) x -= 2 * nx, y -= 2 * ny;
-            for (int k = 0; k < int(regions.size()); ++k)
-              ASSERT_FALSE(k != j && Inside(regions[k], x, y))
-                  << "hatches " << j << " and " << k << " at " << x << ", " << y;
+          const double nx = (p.y1 - p.y2) / len * 1e-3, ny = (p.x2 - p.x1) / len * 1e-3;
+          int inner = -1; // +1 the left side, 0 the right, 2 none (computed when another region is near)
+          for (int k = 0; k < int(regions.size()); ++k) {
+            const auto& b = boxes[k];
+            if (k == j || x < b.x1 || x > b.x2 || y < b.y1 || y > b.y2) continue;
+            const bool left = Inside(regions[k], x + nx, y + ny), right = Inside(regions[k], x - nx, y - ny);
+            if (!left && !right) continue;
+            if (inner < 0) {
+              const bool l = Inside(regions[j], x + nx, y + ny), r = Inside(regions[j], x - nx, y - ny);
+              inner = l == r ? 2 : l ? 1 : 0;
+            }
+            ASSERT_FALSE(inner == 1 ? left : inner == 0 ? right : false)
+                << "hatches " << j << " and " << k << " at " << x << ", " << y;
           }
         }
       // Parts whose boundaries share an edge differ in hatch angle or step; hatches of one piece (one
@@ -491,7 +501,7 @@ TEST_F(CouplingTest, JawDiscDrawingsTurnTheSlotsAsTheModelDoes)
   ASSERT_TRUE(main);
   const TString name("Муфта кулачково-дисковая ГОСТ 20720-93");
   for (int i = 0; i < main->CountRow; ++i)
-    for (const auto [t1, t2] : {std::pair{0, 2}, {3, 1}}) {
+    for (const auto& [t1, t2] : {std::pair{0, 2}, {3, 1}}) {
       const double* A = main->Row(i);
       SCOPED_TRACE(::testing::Message() << "row " << i << " types " << t1 << " " << t2);
       Model(A[0], A[1], A[1], t1, t2);
