@@ -55,12 +55,18 @@ Object::Object(Host& host, const KindSpec& kind) : HostP(&host), KindP(&kind)
 
 Object::~Object()
 {
+  {
+    Registry& r = Registry::Get();
+    std::lock_guard lock(r.Lock);
+    (LivePrev != nullptr ? LivePrev->LiveNext : r.First) = LiveNext;
+    if (LiveNext != nullptr) LiveNext->LivePrev = LivePrev;
+    --r.Count;
+  }
+  // Host-side state and views go first, as they always did, while the properties are whole; the properties
+  // then go without the library's copy of their values.
+  RareP.reset();
+  Facets.clear();
   Empty(Properties);
-  Registry& r = Registry::Get();
-  std::lock_guard lock(r.Lock);
-  (LivePrev != nullptr ? LivePrev->LiveNext : r.First) = LiveNext;
-  if (LiveNext != nullptr) LiveNext->LivePrev = LivePrev;
-  --r.Count;
 }
 
 int Object::AddRef()
