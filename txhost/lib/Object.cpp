@@ -38,7 +38,9 @@ struct Registry
 
 namespace {
 const Value NullValue;
-}
+const Value NoProperties = Value::object();
+const std::vector<Object*> NoObjects;
+} // namespace
 
 Object::Object(Host& host, const KindSpec& kind) : HostP(&host), KindP(&kind)
 {
@@ -53,11 +55,18 @@ Object::Object(Host& host, const KindSpec& kind) : HostP(&host), KindP(&kind)
 
 Object::~Object()
 {
-  Registry& r = Registry::Get();
-  std::lock_guard lock(r.Lock);
-  (LivePrev != nullptr ? LivePrev->LiveNext : r.First) = LiveNext;
-  if (LiveNext != nullptr) LiveNext->LivePrev = LivePrev;
-  --r.Count;
+  {
+    Registry& r = Registry::Get();
+    std::lock_guard lock(r.Lock);
+    (LivePrev != nullptr ? LivePrev->LiveNext : r.First) = LiveNext;
+    if (LiveNext != nullptr) LiveNext->LivePrev = LivePrev;
+    --r.Count;
+  }
+  // Host-side state and views go first, as they always did, while the properties are whole; the properties
+  // then go without the library's copy of their values.
+  RareP.reset();
+  Facets.clear();
+  Empty(Properties);
 }
 
 int Object::AddRef()
@@ -124,6 +133,11 @@ Host& Object::GetHost() const
   return *HostP;
 }
 
+const Value& Object::Props() const
+{
+  return Properties.is_null() ? NoProperties : Properties;
+}
+
 bool Object::Has(std::string_view name) const
 {
   return Properties.contains(name);
@@ -143,10 +157,13 @@ void Object::Set(std::string_view name, Value value)
 
 Value& Object::Overwrite(std::string_view name)
 {
-  if (Former != nullptr && Former->Properties.is_object() && !Former->Properties.empty() && Properties.is_object()) {
-    Value::object_t& former = Former->Properties.get_ref<Value::object_t&>();
+  if (RareP != nullptr && RareP->FormerProperties.is_object() && !RareP->FormerProperties.empty()) {
+    Value::object_t& former = RareP->FormerProperties.get_ref<Value::object_t&>();
     auto it = former.find(name);
-    if (it != former.end()) return Properties.get_ref<Value::object_t&>().insert(former.extract(it)).position->second;
+    if (it != former.end()) {
+      if (!Properties.is_object()) Properties = Value::object();
+      return Properties.get_ref<Value::object_t&>().insert(former.extract(it)).position->second;
+    }
   }
   return Properties[std::string(name)];
 }
@@ -190,8 +207,8 @@ void Object::Record(std::string_view op, Value arguments)
 
 Value& Object::NewCall(std::string_view op)
 {
-  if (Former != nullptr && Former->NextCall < Former->Calls.size()) {
-    Call& former = Former->Calls[Former->NextCall++];
+  if (RareP != nullptr && RareP->NextFormerCall < RareP->FormerCalls.size()) {
+    Call& former = RareP->FormerCalls[RareP->NextFormerCall++];
     former.Op.assign(op);
     if (former.Arguments.is_array())
       former.Arguments.get_ref<Value::array_t&>().clear();
@@ -253,7 +270,7 @@ void Object::SetDocument(Object* document)
   DocumentP = document;
   if (document == nullptr) return;
   // In creation order, which is the order of the identifiers.
-  std::vector<Object*>& list = document->Belonging;
+  std::vector<Object*>& list = document->Rarely().Belonging;
   if (list.empty() || list.back()->Id() < ObjId) {
     list.push_back(this);
     return;
@@ -265,9 +282,22 @@ void Object::SetDocument(Object* document)
 
 void Object::Unlist(const Object* o)
 {
-  auto it = std::lower_bound(Belonging.begin(), Belonging.end(), o->Id(),
+  if (RareP == nullptr) return;
+  std::vector<Object*>& list = RareP->Belonging;
+  auto it = std::lower_bound(list.begin(), list.end(), o->Id(),
                              [](const Object* b, ObjectId id) { return b->Id() < id; });
-  if (it != Belonging.end() && *it == o) Belonging.erase(it);
+  if (it != list.end() && *it == o) list.erase(it);
+}
+
+const std::vector<Object*>& Object::Belongings() const
+{
+  return RareP != nullptr ? RareP->Belonging : NoObjects;
+}
+
+Object::Rare& Object::Rarely()
+{
+  if (RareP == nullptr) RareP = std::make_unique<Rare>();
+  return *RareP;
 }
 
 bool Object::Offers(std::string_view iid) const
@@ -283,7 +313,7 @@ void Object::Detach()
   ParentP = nullptr;
   DocumentP = nullptr;
   MemberList.clear();
-  Belonging.clear();
+  if (RareP != nullptr) RareP->Belonging.clear();
 }
 
 void Object::Renew()
@@ -292,23 +322,20 @@ void Object::Renew()
   Refs = 0;
   // What the former life set and logged becomes the storage of what the new one sets and logs; what the
   // life before it left unused goes.
-  if (Former == nullptr) Former = std::make_unique<FormerLife>();
-  std::swap(Properties, Former->Properties);
-  if (Properties.is_object())
-    Properties.get_ref<Value::object_t&>().clear();
-  else
-    Properties = Value::object();
-  std::swap(Calls, Former->Calls);
+  Rare& rare = Rarely();
+  std::swap(Properties, rare.FormerProperties);
+  Empty(Properties); // an empty object, which shows as a new object's none
+  std::swap(Calls, rare.FormerCalls);
   Calls.clear();
-  Former->NextCall = 0;
+  rare.NextFormerCall = 0;
   IsApplied = false;
   Updates = 0;
   ParentP = nullptr;
   MemberList.clear();
   DocumentP = nullptr;
-  Belonging.clear();
+  rare.Belonging.clear();
   // A facet holds nothing but its owner: the views made stay valid for the new object.
-  Extras.clear();
+  rare.Extras.clear();
   Reported = false;
   Leaving = false;
 }
