@@ -6,22 +6,30 @@
 #include <BRepClass3d_SolidClassifier.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
+#include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopoDS.hxx>
 #include <gp_Cylinder.hxx>
 #include <gp_Lin.hxx>
 
 #include <algorithm>
+#include <map>
 
 namespace txhost::solid {
 
 namespace {
+
+// Parts with fewer faces are not meshed to be shown clear of others.
+constexpr int MeshedFaces = 100;
 
 struct TPlacedSolid
 {
   TopoDS_Shape S;
   Bnd_Box Box;
   double V = 0;
+  int Faces = 0;
+  TMesh Mesh; // in world space; meshed on first need
+  bool Meshed = false;
 };
 
 // The axes of the cylindrical faces of a shape, with their radii.
@@ -73,16 +81,43 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
     if (solids[i].S.IsNull()) continue;
     BRepBndLib::Add(solids[i].S, solids[i].Box);
     solids[i].V = Volume(TShape(solids[i].S));
+    for (TopExp_Explorer e(solids[i].S, TopAbs_FACE); e.More(); e.Next())
+      ++solids[i].Faces;
   }
+  // Each part is meshed once in its own space, however many times it is placed.
+  std::map<const TShape*, TMesh> meshes;
+  auto mesh = [&](std::size_t i) -> const TMesh& {
+    TPlacedSolid& s = solids[i];
+    if (!s.Meshed) {
+      auto at = meshes.find(placed[i].Shape.get());
+      if (at == meshes.end()) at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
+      s.Mesh = Moved(at->second, Transformation(placed[i].Matrix));
+      s.Meshed = true;
+    }
+    return s.Mesh;
+  };
   TAssemblyResult out;
   for (std::size_t i = 0; i < solids.size(); ++i) {
     for (std::size_t j = i + 1; j < solids.size(); ++j) {
       if (solids[i].S.IsNull() || solids[j].S.IsNull() || solids[i].Box.IsOut(solids[j].Box)) continue;
-      const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
-      if (common.IsNull()) continue;
-      const double shared = Volume(TShape(common));
-      if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) {
-        out.Clashes.push_back({i, j, shared});
+      // Only two parts of many faces each are worth meshing: a boolean of smaller ones costs less.
+      try {
+        const bool large = std::min(solids[i].Faces, solids[j].Faces) >= MeshedFaces;
+        if (large && Clear(mesh(i), solids[i].S, mesh(j), solids[j].S)) continue;
+      } catch (const Standard_Failure&) {
+        // the boolean decides
+      }
+      // A pair the modeller cannot intersect is a fault of its own: it may clash.
+      try {
+        const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
+        if (common.IsNull()) {
+          out.Unchecked.push_back({i, j, "the modeller failed to intersect them"});
+          continue;
+        }
+        const double shared = Volume(TShape(common));
+        if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) out.Clashes.push_back({i, j, shared});
+      } catch (const Standard_Failure& e) {
+        out.Unchecked.push_back({i, j, "the modeller failed: " + FailureText(e)});
       }
     }
   }
