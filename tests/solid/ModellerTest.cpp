@@ -14,6 +14,7 @@
 #include <cmath>
 #include <tuple>
 #include <filesystem>
+#include <map>
 #include <numbers>
 
 namespace {
@@ -292,6 +293,28 @@ TEST(SolidAssembly, ClashesAboveTheToleranceOnly)
   EXPECT_NEAR(r.Clashes[0].Volume, 200, 1e-6);
   EXPECT_DOUBLE_EQ(ClashTolerance(10), 0.1);
   EXPECT_DOUBLE_EQ(ClashTolerance(1e6), 1);
+}
+
+// Small components close to a large one are split with it all at once; what each pair shares is the same
+// as pair by pair, the small ones among themselves included, and touching shares nothing.
+TEST(SolidAssembly, SmallPartsAboutALargeOneSplitTogether)
+{
+  const TPartResult plate = BuildPart({Box(0, 0, 0, 100, 100, 10)});
+  const TPartResult post = BuildPart({Box(0, 0, 0, 5, 5, 20)});
+  auto at = [&](double x, double y, double z) { return Place("post", post, {1, 0, 0, 0, 1, 0, 0, 0, 1, x, y, z}); };
+  // Into the plate by 5, standing on it, under it by 5, and into the plate by 2 and the first post.
+  const std::vector<TPlaced> placed{Place("plate", plate), at(10, 10, 5), at(30, 10, 10), at(50, 10, -15),
+                                    at(12, 10, 8)};
+  const TAssemblyResult r = CheckAssembly(placed);
+  EXPECT_TRUE(r.Unchecked.empty());
+  std::map<std::pair<std::size_t, std::size_t>, double> shared;
+  for (const TClash& c : r.Clashes)
+    shared[{c.A, c.B}] = c.Volume;
+  const std::map<std::pair<std::size_t, std::size_t>, double> want{
+      {{0, 1}, 125}, {{0, 3}, 125}, {{0, 4}, 50}, {{1, 4}, 3 * 5 * 17}};
+  ASSERT_EQ(shared.size(), want.size());
+  for (const auto& [pair, v] : want)
+    EXPECT_NEAR(shared[pair], v, 1e-6) << pair.first << " " << pair.second;
 }
 
 TEST(SolidAssembly, BoltSeatedInItsHoleThroughItsMatrix)

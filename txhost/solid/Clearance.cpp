@@ -25,7 +25,7 @@ namespace txhost::solid {
 namespace {
 
 // How far the mesher may leave the surface, as a share of the part's box diagonal.
-constexpr double MeshShare = 2.5e-5;
+constexpr double MeshShare = 8e-5;
 // The mesher measures its deflection at samples; the true surface is taken to stray up to this many
 // times as far.
 constexpr double MeshSafety = 2;
@@ -177,8 +177,9 @@ public:
     Order.swap(order);
   }
 
-  // Whether a triangle of the tree comes within d of triangle t (whose box grown by d is given).
-  bool Near(const gp_Pnt* t, const TBox3& box, double d) const
+  // Whether a triangle of the tree comes within the two triangles' slack of triangle t, whose box grown by
+  // its own slack and the largest of the tree's is given.
+  bool Near(const gp_Pnt* t, double slack, const TBox3& box) const
   {
     if (Nodes.empty()) return false;
     std::size_t stack[64];
@@ -189,7 +190,8 @@ public:
       if (!BoxesMeet(n.Box, box)) continue;
       if (n.Leaf) {
         for (std::size_t k = n.First; k < n.Last; ++k)
-          if (BoxesMeet(Boxes[k], box) && TrianglesWithin(t, &M.Points[3 * Order[k]], d)) return true;
+          if (BoxesMeet(Boxes[k], box) && TrianglesWithin(t, &M.Points[3 * Order[k]], slack + M.Slacks[Order[k]]))
+            return true;
         continue;
       }
       if (top + 2 > 64) return true; // deeper than any tree built here: take it as near
@@ -263,7 +265,7 @@ TMesh MeshOf(const TopoDS_Shape& part)
   const TopoDS_Shape copy = BRepBuilderAPI_Copy(part, true, false).Shape();
   const double deflection = std::max(1e-3, MeshShare * std::sqrt(box.SquareExtent()));
   BRepMesh_IncrementalMesh mesh(copy, deflection, false, 0.5, false);
-  double strayed = deflection;
+  const double tolerance = ShapeAnalysis_ShapeTolerance().Tolerance(part, 1);
   for (TopExp_Explorer shell(copy, TopAbs_SHELL); shell.More(); shell.Next()) {
     bool first = true;
     for (TopExp_Explorer e(shell.Current(), TopAbs_FACE); e.More(); e.Next()) {
@@ -271,8 +273,12 @@ TMesh MeshOf(const TopoDS_Shape& part)
       TopLoc_Location loc;
       const Handle(Poly_Triangulation) t = BRep_Tool::Triangulation(face, loc);
       if (t.IsNull() || t->NbTriangles() == 0) return {}; // a face left bare: no certain clearance
-      strayed = std::max(strayed, t->Deflection());
+      // The face's own deflection as the mesher measured it, and at least the requested one, which its
+      // edges' polygons keep.
+      const double slack = MeshSafety * std::max(deflection, t->Deflection()) + tolerance;
+      m.Slack = std::max(m.Slack, slack);
       for (int i = 1; i <= t->NbTriangles(); ++i) {
+        m.Slacks.push_back(slack);
         int a, b, c;
         t->Triangle(i).Get(a, b, c);
         for (int k : {a, b, c})
@@ -283,7 +289,6 @@ TMesh MeshOf(const TopoDS_Shape& part)
     }
   }
   if (m.Points.empty()) return {};
-  m.Slack = MeshSafety * strayed + ShapeAnalysis_ShapeTolerance().Tolerance(part, 1);
   return m;
 }
 
@@ -305,8 +310,8 @@ bool Clear(const TMesh& a, const TopoDS_Shape& solidA, const TMesh& b, const Top
   const TTriangleTree tree(b, MeshBox(a, d), 0);
   const TBox3 near = MeshBox(b, d);
   for (std::size_t i = 0; i < a.Points.size() / 3; ++i) {
-    const TBox3 box = TriangleBox(&a.Points[3 * i], d);
-    if (BoxesMeet(box, near) && tree.Near(&a.Points[3 * i], box, d)) return false;
+    const TBox3 box = TriangleBox(&a.Points[3 * i], a.Slacks[i] + b.Slack);
+    if (BoxesMeet(box, near) && tree.Near(&a.Points[3 * i], a.Slacks[i], box)) return false;
   }
   // The surfaces do not meet: each shell lies wholly inside or outside the other solid.
   for (const gp_Pnt& p : a.ShellPoints)

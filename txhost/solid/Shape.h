@@ -29,10 +29,11 @@ TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b);
 TopoDS_Shape PlacedShape(const TPlaced& p);
 
 // A solid's surface as triangles (three points each), a point on each of its shells, and how far the true
-// surface may stand off the triangles; a negative slack when some face could not be meshed.
+// surface may stand off each triangle and off any; a negative slack when some face could not be meshed.
 struct TMesh
 {
   std::vector<gp_Pnt> Points, ShellPoints;
+  std::vector<double> Slacks;
   double Slack = -1;
 };
 TMesh MeshOf(const TopoDS_Shape& part);
