@@ -206,7 +206,7 @@ std::vector<TRegion> Regions(const std::vector<TLoop>& loops)
 // A boolean of two solids, or a null shape when the modeller fails. The solids come from sweeps and
 // booleans and are never inside out, so the modeller's test of that, which classifies a point against
 // every solid of every boolean and cost a large toothed part a good share of each, is left out.
-template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b)
+template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false)
 {
   TopTools_ListOfShape arguments, tools;
   arguments.Append(a);
@@ -216,6 +216,7 @@ template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const To
   op.SetTools(tools);
   op.SetCheckInverted(false);
   op.SetRunParallel(false);
+  op.SetUseOBB(orientedBoxes);
   op.Build();
   if (!op.IsDone() || op.HasErrors()) return {};
   return op.Shape();
@@ -229,9 +230,9 @@ TopoDS_Shape Fused(const TopoDS_Shape& a, const TopoDS_Shape& b)
   return s;
 }
 
-TopoDS_Shape Cut(const TopoDS_Shape& a, const TopoDS_Shape& b)
+TopoDS_Shape Cut(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false)
 {
-  TopoDS_Shape s = Boolean<BRepAlgoAPI_Cut>(a, b);
+  TopoDS_Shape s = Boolean<BRepAlgoAPI_Cut>(a, b, orientedBoxes);
   if (s.IsNull()) throw std::runtime_error("the modeller failed to cut");
   return s;
 }
@@ -386,7 +387,8 @@ TopoDS_Shape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool)
   if (FaceCount(tool) < SectorFaces) return Cut(body, tool);
   ShapeUpgrade_ShapeDivideAngle divide(2 * std::numbers::pi / Sectors, body);
   if (!divide.Perform() || divide.Result().IsNull()) return Cut(body, tool);
-  const TopoDS_Shape cut = Cut(divide.Result(), tool);
+  // Oriented boxes about the sectors and the teeth's faces pair fewer of them than boxes along the axes.
+  const TopoDS_Shape cut = Cut(divide.Result(), tool, true);
   try {
     ShapeUpgrade_UnifySameDomain unify(cut, true, true, false);
     unify.Build();
