@@ -104,6 +104,12 @@ TNode* Hub(const THalf& h, bool slotted)
                          dPx(l1 - l3, d / 2 - h.du, dPx(l1 - f, d / 2, Line(!slotted, l1, d / 2 + f)))))));
 }
 
+// A view sees the hub's end face whole: across the bore, between the edges its outline draws.
+void EndFace(TModeler3D& m, const THalf& h, int tl)
+{
+  m.drLine(h.l1, h.d / 2 + f, h.l1, -(h.d / 2 + f), tl % 10);
+}
+
 // The jaw with its rounded end, from the fork's full diameter down to the tip at the origin.
 TNode* Jaw(const THalf& h, TNode* next)
 {
@@ -139,7 +145,8 @@ void dr2D_HingeSelgCoupling_V1(const double& mx, const double& my, const double&
   TPlace p(*m, mx, my, ma, mm, 2, -h.r, false);
   c.drContBlock(tl, false, true);
   m->drLine(-3.0, 0.0, l1 + 3.0, 0.0, 3);
-  if (tl % 10 == 0 || !isSize) return;
+  if (tl % 10 == 0) return;
+  if (!isSize) return EndFace(*m, h, tl);
   HatchedHub(*m, Hub(h, true), tl, ma);
 }
 
@@ -193,7 +200,8 @@ void dr2D_HingeSelgCoupling_V3(const double& mx, const double& my, const double&
   body.drContBlock(tl, true, true);
   hole.drContBlock(tl, true);
   m->drLine(-3.0, 0.0, l1 + 3.0, 0.0, 3);
-  if (tl % 10 == 0 || !isSize) return;
+  if (tl % 10 == 0) return;
+  if (!isSize) return EndFace(*m, h, tl);
   HatchedHub(*m, Hub(h, false), tl, ma);
 }
 

@@ -1,6 +1,7 @@
 // The jaw-disc coupling: two equal half-couplings with a slot across their inner faces and a
 // floating insert between them whose two tongues, at right angles, run in the slots; the row's
 // 2D section, 2D view and 3D model. Only this coupling colours its parts.
+#include <algorithm>
 #include <cmath>
 
 #include "Duvozadu/ControlModel.h"
@@ -111,37 +112,34 @@ void dr2D_JawDiscCoupling()
   const double Lh = j.Lh, F = j.F, f = j.f, e = j.e, D10r = j.D10r, D3r = j.D3r, rm = j.rm, kt = j.kt;
   const double rb = j.rb, s = j.s, q = j.q, gap = j.gap, Lh2 = j2.Lh, F2 = j2.F, rb2 = j2.rb;
   // A conical bore, and the keyway along it, narrow from the outer face towards the slot.
-  const double du = j.du, du2 = j2.du * (Lh2 - q) / Lh2;
+  const double du = j.du * (Lh - q) / Lh, du2 = j2.du * (Lh2 - q) / Lh2;
+  // The section plane runs along the first half's slot and across the second's (the model turns the
+  // second half a quarter): the first half is cut away one slot depth short of its face, where the
+  // insert's tongue fills the whole height; the second keeps its slotted end above the slot, and the
+  // insert's other tongue fills the slot below. Through the bores the joints of the halves with the
+  // tongues show.
   // The first half: the keyway side up to its keyway line, the other side to the bore. Both start
   // at the keyway line; the other side's bore closes its outline at (0, rb).
   auto firstHalf = [&](double bore) {
     return dFsk(0, D10r, f, D10r, f,
                 dCLL(F, D10r, F, rm, 1.0,
                      dFsk(F, D3r, F + e, D3r, e,
-                          dFsk(Lh, D3r, Lh, bore - du, f,
-                               dPt1(Lh, s, dPt1(Lh - q, s, dPt1(Lh - q, 0, dSP(Lh, bore - du, dP(0, bore)))))))));
+                          dP(Lh - q, D3r,
+                             dP(Lh - q, bore - du, dPt1(Lh - q, 0, dSP(Lh - q, bore - du, dP(0, bore))))))));
   };
   TContDrawing keyed(m), other(m), insert(m), second(m);
   keyed.Make(0, kt, dPx(0, kt, firstHalf(kt)));
   other.Make(0, rb, dPx(0, kt, firstHalf(rb)));
-  insert.Make(
-      0, rb,
-      dP(0, D3r,
-         dP(gap + q, D3r,
-            dP(gap + q, rb,
-               dPt1(
-                   gap + q, rb - 2.0,
-                   dPt1(gap, rb - 2.0,
-                        dPt1(gap, 0, dSP(gap + q, rb, dP(0, rb, dPt1(0, s, dPt1(-q, s, dPt1(-q, 0))))))))))));
+  insert.Make(-q, rb, dP(-q, D3r, dP(gap, D3r, dP(gap, s, dP(gap + q, s, dP(gap + q, rb, dP(-q, rb)))))));
   second.Make(0, rb2,
               dPx(0, rb2,
                   dFsk(0, D10r, f, D10r, f,
                        dCLL(F2, D10r, F2, rm, 1.0,
                             dFsk(F2, D3r, F2 + e, D3r, e,
-                                 dP(Lh2 - q, D3r,
-                                    dP(Lh2 - q, rb2 - du2,
-                                       dPt1(Lh2 - q, s,
-                                            dPt1(Lh2, s, dPt1(Lh2, 0, dSP(Lh2 - q, rb2 - du2, dP(0, rb2))))))))))));
+                                 dFsk(Lh2, D3r, Lh2, s, f,
+                                      dP(Lh2 - q, s,
+                                         dP(Lh2 - q, rb2 - du2,
+                                            dPt1(Lh2 - q, 0, dSP(Lh2 - q, rb2 - du2, dP(0, rb2)))))))))));
   m->drMacro2D(true);
   m->drMtr(-gap / 2 - Lh, 0.0, 0.0, 1.0);
   HatchedBothSides(*m, 45.0, keyed, other);
@@ -167,10 +165,21 @@ void dr2D_JawDiscCouplingView()
     return dFsk(0, D10r, f, D10r, f,
                 dPx(f, D10r, dCLL(F, D10r, F, rm, 1.0, dFsk(F, D3r, F + e, D3r, e, dPx(F + e, D3r, rest)))));
   };
+  // Seen across the section plane, the first half's slot lies inside it but breaks through its hub
+  // above the height yc (yf at the chamfered face), where the insert's tongue shows to the hub's full
+  // height; its floor is hidden below. The second half's slot opens towards the viewer.
+  const double yc = std::sqrt(std::max(0.0, D3r * D3r - s * s));
+  const double yf = std::sqrt(std::max(0.0, (D3r - f) * (D3r - f) - s * s));
   TContDrawing first(m), second(m), insert(m);
-  first.Make(0, 0, disc(j.F, dFsk(Lh, D3r, Lh, s, f, dP(Lh - q, s, dP(Lh - q, 0)))));
-  second.Make(0, 0, disc(j2.F, dFsk(Lh2, D3r, Lh2, 0, f)));
-  insert.Make(-gap / 2, D3r - f, dP(-gap / 2, D3r, dP(gap / 2, D3r, dP(gap / 2, D3r - f))));
+  first.Make(
+      0, 0,
+      disc(j.F,
+           dP(Lh, D3r,
+              dP(Lh, 0,
+                 dSP(Lh - q, D3r,
+                     dP(Lh - q, yc, dP(Lh - f, yc, dP(Lh, yf, dSP(Lh - q, yc, dTL(4, dP(Lh - q, 0)))))))))));
+  second.Make(0, 0, disc(j2.F, dFsk(Lh2, D3r, Lh2, 0, f, dSP(Lh2, s, dP(Lh2 - q, s, dP(Lh2 - q, 0))))));
+  insert.Make(-gap / 2, D3r, dP(gap / 2, D3r, dP(gap / 2, D3r - f)));
   m->drMacro2D(true);
   m->drMtr(-Lh - gap / 2, 0.0, 0.0, 1.0);
   first.dr2D(1);

@@ -76,16 +76,18 @@ TNode* Flange(const TTooth& g, double y, TNode* rest)
 }
 
 // The program with the code and its axis, and for a drawn section its hatch, which stops at the
-// hole (more) that a bolt fills.
+// hole (more) that a bolt fills; bounded by the program itself, or by bound where the section shows
+// less of the piece than its outline.
 template <class F = void (*)()>
-void Section(TModeler3D& m, const TContDrawing& c, int tl, double x1, double x2, int tip, double angle,
-             double step, int hatchCode, F&& more = [] {})
+void Section(
+    TModeler3D& m, const TContDrawing& c, int tl, double x1, double x2, int tip, double angle, double step,
+    int hatchCode, F&& more = [] {}, const TContDrawing* bound = nullptr)
 {
   c.drContBlock(tl);
   m.drLine(x1, 0.0, x2, 0.0, 3);
   if (tl % 10 == 0) return;
   m.drHatch(tip, angle, step);
-  c.drContBlock(hatchCode);
+  (bound ? *bound : c).drContBlock(hatchCode);
   more();
   m.drEndObj();
 }
@@ -201,15 +203,25 @@ void dr2D_PinionToothOut_V1(const double& mx, const double& my, const double& ma
   TModeler3D* m = CouplingModeler();
   if (!m || !Drawable(A)) return;
   const TTooth g(A);
-  const double Rb = g.D1 / 2, xs = g.X - g.t, f = g.f, w = g.w, l1 = g.l1;
-  TContDrawing c(m);
-  c.Make(xs, Rb,
-         Flange(g, Rb,
-                dCLL(l1 - w, g.Rr, l1 - w, g.Ri, f,
-                     dPx(l1 - w, g.Ri, dPx(l1 + w, g.Ri, dP(l1 + w, g.Rr, dPx(xs, g.Rr, dP(xs, Rb))))))));
+  const double Rb = g.D1 / 2, xs = g.X - g.t, f = g.f, w = g.w, l1 = g.l1, top = g.Rt - 2.0;
+  // A section passes through a tooth of the hub, drawn whole up to its crown: the sleeve's teeth
+  // stand beside it, their tips hidden behind it, and the sleeve's hatch stops at the crown.
+  const bool section = tl % 10 != 0;
+  TNode* rest = dP(l1 + w, g.Rr, dPx(xs, g.Rr, dP(xs, Rb)));
+  TNode* tips =
+      section ? dTL(4, dP(l1 + w, g.Ri, dTL(tl % 10, dPx(l1 + w, g.Ri, rest)))) : dPx(l1 + w, g.Ri, rest);
+  TContDrawing c(m), crown(m);
+  c.Make(xs, Rb, Flange(g, Rb, dCLL(l1 - w, g.Rr, l1 - w, g.Ri, f, dPx(l1 - w, g.Ri, tips))));
+  if (section)
+    crown.Make(
+        xs, Rb,
+        Flange(g, Rb,
+               dCLL(l1 - w, g.Rr, l1 - w, top, f,
+                    dA(l1, g.Rt - g.Rc, -g.Rc, l1 + w, top, dP(l1 + w, g.Rr, dP(xs, g.Rr, dP(xs, Rb)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
-          [&] { BoltHole(*m, g, ma, (g.D + g.D1) / 4, g.B / 2); });
+  Section(
+      *m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
+      [&] { BoltHole(*m, g, ma, (g.D + g.D1) / 4, g.B / 2); }, &crown);
 }
 
 void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma, const double& mm,

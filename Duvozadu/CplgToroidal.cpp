@@ -9,7 +9,6 @@
 #include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "Duvozadu/CplgShared.h"
-#include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 
@@ -115,8 +114,7 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, B + l + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  THole3DParam hole(*m);
-  const double x = B + b, zero = 0.0, half = 180.0, depth = b - f, r = g.d5;
+  const double x = B + b, r = g.d5;
   // The two halves hatched in opposite directions, each unlike the ring it touches. The hatch stops
   // at the bolt's hole right up to the face, the foot's shoulder included.
   TContDrawing band(m);
@@ -125,9 +123,10 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   c.drContBlock(30);
   band.drContBlock(30);
   m->drEndObj();
-  // A hole at each of the section's bolts, above the axis and below.
-  for (const double y : {g.D2, -g.D2})
-    hole.drHole(48, x, y, half, zero, zero, zero, zero, zero, zero, depth, r, zero, zero, zero, zero);
+  // The hole at each of the section's bolts, above the axis and below, as the hatch leaves it: through
+  // the flange up to its face, where the face steps back above the foot's shoulder too.
+  band.dr2D(1);
+  band.dr2DMY(1);
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
@@ -238,14 +237,20 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   const int r = tl % 10;
   if (r == 0) return;
   // The bolts pass through the plate and the collar, whose top they may reach above: the hatch
-  // stops at their holes, cut as far as the half-ring goes.
+  // stops at their holes, cut as far as the half-ring goes. A hole above the collar's top passes
+  // through the plate alone.
   const double lo = g.D2 - g.d5, hi = g.D2 + g.d5, top = std::min(hi, g.Rmin);
   TContDrawing above(m), below(m);
   for (TContDrawing* h : {&above, &below}) {
     const double s = h == &above ? 1.0 : -1.0;
     TNode* back = dP(plate, s * hi, dP(plate, s * lo));
-    if (hi > top) back = dP(bi, s * top, dP(bi, s * hi, back));
-    h->Make(plate, s * lo, dP(g.xl, s * lo, dP(g.xl, s * top, back)));
+    if (top <= lo)
+      back = dP(bi, s * lo, dP(bi, s * hi, back));
+    else {
+      if (hi > top) back = dP(bi, s * top, dP(bi, s * hi, back));
+      back = dP(g.xl, s * lo, dP(g.xl, s * top, back));
+    }
+    h->Make(plate, s * lo, back);
   }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   nc.drContBlock(tl - r);

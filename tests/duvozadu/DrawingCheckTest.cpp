@@ -159,6 +159,34 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
             for (int k = 0; k < int(regions.size()); ++k)
               ASSERT_FALSE(Inside(regions[k], x, y)) << "hatch " << k << " across a fastener at " << x << ", " << y;
         }
+      // No place is hatched twice: beside the boundary of each region, on its inner side, no other
+      // region (two parts drawn in one place show crossed hatch). A boundary piece drawn twice (a hole
+      // opening on a face) bounds nothing and has no inner side.
+      std::vector<TRecordingModeler::TBox> boxes(regions.size());
+      for (std::size_t k = 0; k < regions.size(); ++k)
+        for (const auto& p : regions[k]) {
+          boxes[k].Add(p.x1, p.y1);
+          boxes[k].Add(p.x2, p.y2);
+        }
+      for (int j = 0; j < int(regions.size()); ++j)
+        for (const auto& p : regions[j]) {
+          const double len = std::hypot(p.x2 - p.x1, p.y2 - p.y1), x = (p.x1 + p.x2) / 2, y = (p.y1 + p.y2) / 2;
+          if (!(len > 1e-6)) continue;
+          const double nx = (p.y1 - p.y2) / len * 1e-3, ny = (p.x2 - p.x1) / len * 1e-3;
+          int inner = -1; // +1 the left side, 0 the right, 2 none (computed when another region is near)
+          for (int k = 0; k < int(regions.size()); ++k) {
+            const auto& b = boxes[k];
+            if (k == j || x < b.x1 || x > b.x2 || y < b.y1 || y > b.y2) continue;
+            const bool left = Inside(regions[k], x + nx, y + ny), right = Inside(regions[k], x - nx, y - ny);
+            if (!left && !right) continue;
+            if (inner < 0) {
+              const bool l = Inside(regions[j], x + nx, y + ny), r = Inside(regions[j], x - nx, y - ny);
+              inner = l == r ? 2 : l ? 1 : 0;
+            }
+            ASSERT_FALSE(inner == 1 ? left : inner == 0 ? right : false)
+                << "hatches " << j << " and " << k << " at " << x << ", " << y;
+          }
+        }
       // Parts whose boundaries share an edge differ in hatch angle or step; hatches of one piece (one
       // macro) are one part.
       std::vector<int> piece;
@@ -345,7 +373,8 @@ TEST_F(CouplingTest, ThePinsConeSitsInItsConicalHole)
 }
 
 // A view hatches nothing, and shows hidden what lies inside: the shanks of the bolts where they pass
-// through the flanges, the toothed hubs' crowns inside their sleeves; the first and the last size.
+// through the flanges, the toothed hubs' crowns inside their sleeves; and whole what lies outside: the
+// hinge halves' end faces across their bores; the first and the last size.
 TEST_F(CouplingTest, ViewsHatchNothingAndHideWhatIsInside)
 {
   for (int row = 0; row < 9; ++row) {
@@ -380,6 +409,21 @@ TEST_F(CouplingTest, ViewsHatchNothingAndHideWhatIsInside)
           }
         }
         EXPECT_GE(chamfers, 4);
+        // The halves' outer end faces seen whole, across their bores.
+        double lo = INFINITY, hi = -INFINITY;
+        for (const auto& k : M.Curves)
+          if (k.Kind == TCurve::Line && k.Style == 1) {
+            lo = std::min({lo, k.x1, k.x2});
+            hi = std::max({hi, k.x1, k.x2});
+          }
+        for (const double x : {lo, hi})
+          EXPECT_TRUE(std::any_of(M.Curves.begin(), M.Curves.end(),
+                                  [&](const TCurve& k) {
+                                    return k.Kind == TCurve::Line && k.Style == 1 && Same(k.x1, x) &&
+                                           Same(k.x2, x) && std::min(k.y1, k.y2) < 0 &&
+                                           std::max(k.y1, k.y2) > 0;
+                                  }))
+              << "the end face at " << x;
         continue;
       }
       if (!toroidal && !toothed && table != "Муфта фланцевая") continue;
@@ -443,4 +487,70 @@ TEST_F(CouplingTest, TheStarSectionShowsItsStar)
       jaw = jaw || (hatches[k].A[0] == 0 && Inside(Segments(M.HatchBoundary(k)), 0.0, R - 2 * A[10]));
     EXPECT_TRUE(jaw);
   }
+}
+
+// The model turns the second jaw-disc half a quarter about the axis, so the section plane runs along
+// the first half's slot and across the second's, on every row and bore type. The section: the first
+// half stops one slot depth short of its face, the insert's tongue there stands the hub's full
+// height, and the second half keeps its slotted end above the slot, the insert's other tongue
+// filling it below. The view: the first half's slot floor is hidden inside the hub (nothing seen of
+// it but where the slot breaks through the hub's rim), and the second half's slot is seen whole.
+TEST_F(CouplingTest, JawDiscDrawingsTurnTheSlotsAsTheModelDoes)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("Муфта кулачково-дисковая")));
+  ASSERT_TRUE(main);
+  const TString name("Муфта кулачково-дисковая ГОСТ 20720-93");
+  for (int i = 0; i < main->CountRow; ++i)
+    for (const auto& [t1, t2] : {std::pair{0, 2}, {3, 1}}) {
+      const double* A = main->Row(i);
+      SCOPED_TRACE(::testing::Message() << "row " << i << " types " << t1 << " " << t2);
+      Model(A[0], A[1], A[1], t1, t2);
+      const double gap = A[4 + (t1 & 1)] - 2 * A[6 + (t1 & 1)], rb = A[1] / 2, R = A[3] / 2, s = A[12] / 2,
+                   q = A[13];
+      ASSERT_TRUE(rb < s && s < R);
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(name, 1));
+      ASSERT_EQ(M.Hatches(), 3);
+      const std::vector<TSeg> half1 = Segments(M.HatchBoundary(0)), insert = Segments(M.HatchBoundary(1)),
+                              half2 = Segments(M.HatchBoundary(2));
+      // In the slots, above and below the slot's half-width; behind the first slot's floor.
+      const double x1 = -gap / 2 - q / 2, x2 = gap / 2 + q / 2, hi = (s + R) / 2, lo = (rb + s) / 2;
+      for (const double y : {1.0, -1.0}) {
+        EXPECT_TRUE(Inside(half1, x1 - q, y * hi));
+        EXPECT_FALSE(Inside(half1, x1, y * hi) || Inside(half1, x1, y * lo))
+            << "the first half over its slot";
+        EXPECT_TRUE(Inside(insert, x1, y * hi) && Inside(insert, x1, y * lo)) << "the tongue along the plane";
+        EXPECT_TRUE(Inside(insert, x2, y * lo)) << "the tongue across the plane";
+        EXPECT_FALSE(Inside(insert, x2, y * hi)) << "the tongue across the plane, above the slot";
+        EXPECT_TRUE(Inside(half2, x2, y * hi)) << "the second half above its slot";
+        EXPECT_FALSE(Inside(half2, x2, y * lo)) << "the second half over its slot";
+      }
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(name, 2));
+      EXPECT_EQ(M.Hatches(), 0);
+      // Where the slot along the plane breaks through the first hub's rim, and its chamfered face.
+      const double f = A[14], yc = std::sqrt(R * R - s * s), yf = std::sqrt((R - f) * (R - f) - s * s),
+                   floor = -gap / 2 - q;
+      auto rim = [&](double x) { return x < -gap / 2 - f ? yc : yc + (yf - yc) * (x + gap / 2 + f) / f; };
+      bool hidden = false, seen[2] = {};
+      for (const auto& c : M.Curves) {
+        if (c.Kind != TCurve::Line) continue;
+        if (c.Style == 1)
+          for (int k = 1; k < 20; ++k) {
+            const double x = c.x1 + (c.x2 - c.x1) * k / 20, y = c.y1 + (c.y2 - c.y1) * k / 20;
+            EXPECT_FALSE(x > floor + 1e-6 && x < -gap / 2 - 1e-6 && std::fabs(y) < rim(x) - 1e-6)
+                << "seen inside the first hub at " << x << ", " << y;
+          }
+        if (c.Style == 4 && Same(c.x1, floor) && Same(c.x2, floor) &&
+            std::min(std::fabs(c.y1), std::fabs(c.y2)) < 1e-6 &&
+            Same(std::max(std::fabs(c.y1), std::fabs(c.y2)), yc))
+          hidden = true;
+        // The second slot's sides, seen.
+        if (c.Style == 1 && Same(c.y1, c.y2) && Same(std::fabs(c.y1), s) &&
+            Same(std::min(c.x1, c.x2), gap / 2) && Same(std::max(c.x1, c.x2), gap / 2 + q))
+          seen[c.y1 > 0] = true;
+      }
+      EXPECT_TRUE(hidden) << "the first slot's floor, hidden";
+      EXPECT_TRUE(seen[0] && seen[1]) << "the second slot's sides";
+    }
 }

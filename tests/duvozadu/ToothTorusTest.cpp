@@ -480,3 +480,35 @@ TEST_F(ToothTorusTest, WithoutTheKeywayTableNoKeyway)
     }
   }
 }
+
+// The toroidal section's bolt holes run through each flange right up to its face, which steps back
+// by a chamfer above the shell's shoulder: on every row, each hole's wall within the flange, above
+// and below the axis on both halves, ends where the face is at its height.
+TEST_F(ToothTorusTest, ToroidalBoltHolesReachTheFlangesFaces)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("Муфта торообразная")));
+  ASSERT_TRUE(main);
+  for (int i = 0; i < main->CountRow; ++i) {
+    const double* A = main->Row(i);
+    SCOPED_TRACE(::testing::Message() << "row " << i);
+    Model(A[0], A[1], A[1], 0, 0);
+    M.Reset();
+    ASSERT_TRUE(Couplings.drCoupling(TString(Torus), 1));
+    const double B = A[7] / 2, b = A[6], f = A[18], D1 = A[8] / 2, D2 = A[9] / 2, r = A[5] / 2;
+    const double y1 = D1 - 3 * f - 2, y2 = D1 - 3 * f;
+    for (const double e : {D2 - r, D2 + r}) {
+      if (e >= D1) continue;
+      const double face = e <= y1 ? B + f : e >= y2 ? B : B + f * (y2 - e) / (y2 - y1);
+      for (const double sx : {1.0, -1.0})
+        for (const double sy : {1.0, -1.0}) {
+          const bool wall = std::any_of(M.Curves.begin(), M.Curves.end(), [&](const TCurve& c) {
+            return c.Kind == TCurve::Line && c.Hatch < 0 && c.Style == 1 && std::fabs(c.y1 - sy * e) < 1e-9 &&
+                   std::fabs(c.y2 - sy * e) < 1e-9 &&
+                   std::fabs(std::min(sx * c.x1, sx * c.x2) - face) < 1e-9 &&
+                   std::fabs(std::max(sx * c.x1, sx * c.x2) - (B + b)) < 1e-9;
+          });
+          EXPECT_TRUE(wall) << "the wall at " << sy * e << " from " << sx * (B + b) << " to " << sx * face;
+        }
+    }
+  }
+}
