@@ -120,6 +120,30 @@ function(hxcad_add_fuzz name)
     endif()
     set_tests_properties(fuzz_replay_${name} PROPERTIES TIMEOUT 600)
   endif()
+  # Inputs larger than a seed corpus takes (a fuzzer cuts its seeds to 1 MB, and a large file does not belong
+  # in the repository), packed in fuzz/large/NAME/*.tar.gz: unpacked into the build and replayed whole, each
+  # within the time a fuzzing run allows one input.
+  file(GLOB packed CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/fuzz/large/${name}/*.tar.gz)
+  if(packed)
+    set(unpacked ${CMAKE_CURRENT_BINARY_DIR}/large/${name})
+    foreach(archive ${packed})
+      get_filename_component(stamp ${archive} NAME)
+      set(stamp ${CMAKE_CURRENT_BINARY_DIR}/large/${stamp}.unpacked)
+      if(${archive} IS_NEWER_THAN ${stamp})
+        file(ARCHIVE_EXTRACT INPUT ${archive} DESTINATION ${unpacked})
+        file(TOUCH ${stamp})
+      endif()
+    endforeach()
+    if(HXCAD_FUZZ)
+      file(GLOB inputs ${unpacked}/*)
+      add_test(NAME fuzz_replay_large_${name} COMMAND ${target} -timeout=25 ${inputs})
+    else()
+      add_test(NAME fuzz_replay_large_${name}
+               COMMAND ${CMAKE_COMMAND} -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/scratch/large_${name} -DVARIABLES=TMPDIR
+                       -P ${PROJECT_SOURCE_DIR}/cmake/LeavesNoFiles.cmake -- $<TARGET_FILE:${target}> ${unpacked})
+    endif()
+    set_tests_properties(fuzz_replay_large_${name} PROPERTIES TIMEOUT 600)
+  endif()
 endfunction()
 
 # hxcad_add_bench(NAME SOURCES a.cpp ... LIBS lib ...)

@@ -1,12 +1,13 @@
 // Document files of the stand-in host: arbitrary bytes are opened as a document; whatever
 // opens must be pictured, save (unless too large for any file, which is said) and reopen, and closing
-// must leave no object referenced.
+// must leave no object referenced; read the way a large document is read, it opens or is refused alike.
 #include <cstdint>
 #include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "fuzz/FuzzScratch.h"
+#include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/SvgWriter.h"
 
@@ -18,6 +19,37 @@ const std::filesystem::path& Scratch()
   return dir.Path();
 }
 
+// The error without the byte it names.
+std::string WithoutPosition(const std::string& error)
+{
+  return error.substr(0, error.find(" (at byte "));
+}
+
+// A document too large for the host to keep its parse of is read straight into its objects: the same bytes
+// behind leading blanks that make them so must open to the same document, or be refused with the same
+// message. The file is written again under its name, so that the messages name the same file.
+void OpensAlikeWhenTooLargeToKeep(const std::filesystem::path& file, const uint8_t* data, size_t size,
+                                  txhost::Object* document, const std::string& error)
+{
+  if (size > txhost::MaxKeptParseBytes) return;
+  std::string padded(txhost::MaxKeptParseBytes + 1, ' ');
+  padded.append(reinterpret_cast<const char*>(data), size);
+  hxcad::fuzz::WriteInput(file, reinterpret_cast<const uint8_t*>(padded.data()), padded.size());
+  txhost::Host other;
+  std::string otherError, text, otherText;
+  txhost::Object* again = other.OpenDocument(file, false, &otherError);
+  if ((again == nullptr) != (document == nullptr)) __builtin_trap();
+  if (again == nullptr) {
+    if (WithoutPosition(otherError) != WithoutPosition(error)) __builtin_trap();
+    return;
+  }
+  std::string ignored;
+  if (txhost::DocumentFileText(other, *again, otherText, ignored) !=
+          txhost::DocumentFileText(document->GetHost(), *document, text, ignored) ||
+      text != otherText)
+    __builtin_trap();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -27,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   host.SetDocumentsFolder(Scratch());
   std::string error;
   txhost::Object* document = host.OpenDocument(in, false, &error);
+  OpensAlikeWhenTooLargeToKeep(in, data, size, document, error);
   if (document == nullptr) {
     if (error.empty()) __builtin_trap(); // a refusal always says why
     return 0;

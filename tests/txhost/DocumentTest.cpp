@@ -309,6 +309,32 @@ TEST_P(BadDocumentFileTest, IsRefusedWithoutCreatingAnything)
   EXPECT_EQ(Docs()->GetCount(), 0);
 }
 
+// A text that reads as text does, too large for the host to keep its parse: such a document is read straight
+// into its objects, not through a tree of the whole file.
+std::string TooLargeToKeep(const std::string& text)
+{
+  return std::string(txhost::MaxKeptParseBytes + 1, ' ') + text;
+}
+
+// The error without the byte it names, which padding moves.
+std::string WithoutPosition(std::string error)
+{
+  const std::size_t at = error.find(" (at byte ");
+  return at == std::string::npos ? error : error.substr(0, at);
+}
+
+TEST_P(BadDocumentFileTest, IsRefusedAlikeWhenTooLargeToKeep)
+{
+  std::string small, large;
+  WriteFile(Dir / "bad.tpt", GetParam().Text);
+  EXPECT_EQ(H.OpenDocument(Dir / "bad.tpt", true, &small), nullptr);
+  WriteFile(Dir / "bad.tpt", TooLargeToKeep(GetParam().Text));
+  const std::size_t objects = H.Objects().size();
+  EXPECT_EQ(H.OpenDocument(Dir / "bad.tpt", true, &large), nullptr);
+  EXPECT_EQ(H.Objects().size(), objects);
+  EXPECT_EQ(WithoutPosition(large), WithoutPosition(small));
+}
+
 const std::string Head = R"({"format":"txhost-document","version":1,"type":4,"objects":)";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -411,6 +437,56 @@ TEST_F(DocumentTest, ALongMemberListOpensWholeInOrderWithEachMemberOnce)
   ASSERT_EQ(members.size(), std::size_t(parts));
   EXPECT_EQ(members.front(), all[parts]);
   EXPECT_EQ(members.back(), all[1]);
+}
+
+// Every document of the fuzz target's seeds, and the first wrong entry in each place a file can hold one:
+// read straight into its objects, a document too large to keep the parse of opens as it does when small
+// (what it saves is the same) or is refused with the same message.
+TEST_F(DocumentTest, ADocumentTooLargeToKeepOpensAsWhenSmall)
+{
+  std::vector<std::string> texts;
+  for (const auto& e : std::filesystem::directory_iterator(HXCAD_TEST_DATA "/../../fuzz/corpus/docfile"))
+    texts.push_back(ReadFile(e.path()));
+  ASSERT_GE(texts.size(), 5u);
+  const std::string good = Head + R"([{"kind":"part-document","members":[1,2,1],"props":{"topPart":{"$obj":1}}},)"
+                                  R"({"kind":"part","parent":0,"applied":true,"props":{"name":"a"}},)"
+                                  R"({"kind":"part","parent":0,"members":[1],"applied":false}]})";
+  texts.push_back(good);
+  const std::string wrong[]{R"(7)", R"({"kind":1})", R"({"kind":"part","parent":0,"members":[3,"x"]})",
+                            R"({"kind":"part","parent":5})", R"({"kind":"part","applied":1})",
+                            R"({"kind":"part","props":{"name":[]}})", R"({"kind":"part-document"})"};
+  for (const std::string& w : wrong)
+    for (const std::string& before : {std::string(), std::string(R"({"kind":"part","members":[9]},)")})
+      texts.push_back(Head + R"([{"kind":"part-document"},)" + before + w + "]}");
+  for (const std::string& text : texts) {
+    std::string saved[2], error[2];
+    for (int large = 0; large < 2; ++large) {
+      Host host;
+      WriteFile(Dir / "d.tpt", large ? TooLargeToKeep(text) : text);
+      Object* d = host.OpenDocument(Dir / "d.tpt", false, &error[large]);
+      if (d != nullptr) txhost::DocumentFileText(host, *d, saved[large], error[large]);
+      if (large) {
+        EXPECT_EQ(host.ParsedFiles().count(Dir / "d.tpt"), 0u) << "a large document is held once";
+      }
+    }
+    EXPECT_EQ(saved[1], saved[0]) << text.substr(0, 200);
+    EXPECT_EQ(WithoutPosition(error[1]), WithoutPosition(error[0])) << text.substr(0, 200);
+  }
+}
+
+// The parses the host keeps (of the part files a build saves and reads back) stay within their bound.
+TEST_F(DocumentTest, TheParsesKeptOfSavedFilesStayWithinTheirBound)
+{
+  Object* d = H.NewDocument(txapi::txDocumentPart, false);
+  d->Set("text", std::string(txhost::MaxKeptParseBytes - 1000, 'x'));
+  const std::size_t files = txhost::MaxKeptParsesBytes / txhost::MaxKeptParseBytes + 2;
+  for (std::size_t i = 0; i < files; ++i)
+    ASSERT_TRUE(H.SaveDocumentAs(*d, Dir / ("p" + std::to_string(i) + ".tpt")));
+  std::size_t kept = 0;
+  for (const auto& [file, parsed] : H.ParsedFiles())
+    kept += parsed.Text.size();
+  EXPECT_LE(kept, txhost::MaxKeptParsesBytes);
+  EXPECT_EQ(H.ParsedFiles().count(Dir / ("p" + std::to_string(files - 1) + ".tpt")), 1u) << "the last one is kept";
 }
 
 // A document with many small values nested deep, so that its indented form (a line per value) is far

@@ -8,10 +8,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <random>
 #include <unordered_map>
@@ -47,21 +49,59 @@ template <class To> void MapRefs(Value& v, const To& to)
       MapRefs(e, to);
 }
 
+// Which references a stored value holds, for an object made when made objects are: none, only to objects made
+// by then, or also to later ones.
+enum class Refs { None, Back, Ahead };
+
+Refs RefsIn(const Value& v, std::size_t made)
+{
+  if (IsRef(v)) {
+    const Value& id = v["$obj"];
+    return id.is_number_unsigned() && id.get<std::uint64_t>() >= made ? Refs::Ahead : Refs::Back;
+  }
+  Refs refs = Refs::None;
+  if (v.is_structured())
+    for (const Value& e : v) {
+      refs = std::max(refs, RefsIn(e, made));
+      if (refs == Refs::Ahead) break;
+    }
+  return refs;
+}
+
 bool Fail(std::string& error, const std::string& message)
 {
   error = message;
   return false;
 }
 
-struct PendingObject
+// One object of a file as the checks and the making of its object need it. The file's tree of it is gone
+// once it is read, its properties moved here: a document is never held twice, as a tree and as objects.
+struct StoredObject
 {
   const KindSpec* Kind = nullptr;
   std::size_t Parent = 0;
   bool HasParent = false;
-  std::vector<std::size_t> Members;
   bool Applied = false;
-  // Inside the parsed file, which outlives the reading: each value is copied once, into its object.
-  const Value* Props = nullptr;
+  std::size_t MembersEnd = 0; // its members are StoredObjects::Members from the previous object's end to here
+  Value Props;                // null when the file gives none
+};
+
+// The objects of a file, in file order. Reading stops keeping them at the first object whose own entry
+// is wrong: the checks run in file order, and that one or an earlier one fails them.
+struct StoredObjects
+{
+  std::deque<StoredObject> Objects;
+  std::vector<std::uint64_t> Members; // the indices the member lists name, as the file gives them
+  std::size_t Count = 0;              // the objects the file holds, kept or not
+  // The first wrong object, and what is wrong with it at each step of the checks that its entry alone
+  // decides; between them come the steps that need the document's type or the number of objects.
+  std::size_t Wrong = std::size_t(-1);
+  std::string KindFault;   // not an object, no kind, an unknown kind
+  std::string PlaceFault;  // a document inside a document, a bad parent
+  std::string MemberFault; // a member list that is no list, or a member that is no index
+  std::string StateFault;  // the applied state, the properties
+
+  void Add(Value object);
 };
 
 bool IsServiceKind(std::string_view kind)
@@ -134,16 +174,16 @@ std::string ObjectAt(std::size_t i)
   return "object " + std::to_string(i) + ": ";
 }
 
-// The properties of object i, the document when i is 0.
-bool CheckProperties(const Value& props, std::size_t i, std::string& error)
+// What is wrong with the properties of object i (the document when i is 0); empty when nothing is.
+std::string PropertyFault(const Value& props, std::size_t i)
 {
   for (const KnownProperty& k : KnownProperties) {
     if (k.DocumentOnly && i != 0) continue;
     auto it = props.find(k.Name);
     if (it != props.end() && !HasType(*it, k.Type))
-      return Fail(error, ObjectAt(i) + "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type));
+      return "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type);
   }
-  return true;
+  return {};
 }
 
 // The index a stored reference names; false for a reference to nothing or a malformed one.
@@ -153,10 +193,10 @@ bool RefIndex(const Value& v, std::size_t count, std::size_t& index)
 }
 
 // A 3D document's top part is a part of the document; a 2D document has none.
-bool CheckTopPart(const std::vector<PendingObject>& objects, int type, std::string& error)
+bool CheckTopPart(const std::deque<StoredObject>& objects, int type, std::string& error)
 {
   static const Value none = Value::object();
-  const Value& props = objects[0].Props != nullptr ? *objects[0].Props : none;
+  const Value& props = objects[0].Props.is_object() ? objects[0].Props : none;
   auto it = props.find("topPart");
   if (it == props.end() || it->is_null() || (IsRef(*it) && (*it)["$obj"].is_null())) return true;
   const bool is3D = type == txapi::txDocumentPart || type == txapi::txDocumentAssembly ||
@@ -169,7 +209,55 @@ bool CheckTopPart(const std::vector<PendingObject>& objects, int type, std::stri
   return true;
 }
 
-bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std::string& error)
+void StoredObjects::Add(Value o)
+{
+  const std::size_t i = Count++;
+  if (Wrong < i) return;
+  auto wrong = [&](std::string& fault, std::string message) {
+    Wrong = i;
+    fault = std::move(message);
+  };
+  if (!o.is_object()) return wrong(KindFault, "not an object");
+  auto kind = o.find("kind");
+  if (kind == o.end() || !kind->is_string()) return wrong(KindFault, "kind missing");
+  const std::string& kindName = kind->get_ref<const std::string&>();
+  const KindSpec* spec = KindTable::Builtin().Find(kindName);
+  if (spec == nullptr || IsServiceKind(kindName)) return wrong(KindFault, "unknown kind \"" + kindName + "\"");
+  StoredObject& p = Objects.emplace_back();
+  p.Kind = spec;
+  p.MembersEnd = Members.size();
+  // Whether the first object is the document the file's type names is for the checks to say.
+  if (i != 0 && DocumentTypeOfKind(kindName) != 0) return wrong(PlaceFault, "a document inside a document");
+  auto parent = o.find("parent");
+  if (parent != o.end() && !parent->is_null()) {
+    // Parents come first, which also rules out cycles.
+    if (!ReadIndex(*parent, i, p.Parent)) return wrong(PlaceFault, "bad parent");
+    p.HasParent = true;
+  }
+  auto members = o.find("members");
+  if (members != o.end()) {
+    if (!members->is_array()) return wrong(MemberFault, "bad member list");
+    for (const Value& m : *members) {
+      if (!m.is_number_unsigned()) return wrong(MemberFault, "bad member");
+      Members.push_back(m.get<std::uint64_t>());
+    }
+    p.MembersEnd = Members.size();
+  }
+  auto applied = o.find("applied");
+  if (applied != o.end()) {
+    if (!applied->is_boolean()) return wrong(StateFault, "bad applied state");
+    p.Applied = applied->get<bool>();
+  }
+  auto props = o.find("props");
+  if (props != o.end()) {
+    if (!props->is_object()) return wrong(StateFault, "bad properties");
+    if (std::string fault = PropertyFault(*props, i); !fault.empty()) return wrong(StateFault, std::move(fault));
+    p.Props = std::move(*props);
+  }
+}
+
+// The document's own entries: its format, version and type, and a list of objects.
+bool CheckDocument(const Value& root, int& type, std::string& error)
 {
   if (!root.is_object()) return Fail(error, "not a document file (no JSON object)");
   auto format = root.find("format");
@@ -188,108 +276,220 @@ bool Validate(const Value& root, std::vector<PendingObject>& out, int& type, std
     return Fail(error, "unsupported document type " + std::to_string(typeValue));
   type = int(typeValue);
   auto objects = root.find("objects");
-  if (objects == root.end() || !objects->is_array() || objects->empty())
-    return Fail(error, "document objects missing");
-
-  const std::size_t n = objects->size();
-  const KindTable& table = KindTable::Builtin();
-  out.assign(n, {});
-  // Which object's list last named each object: a member named twice in one list is kept once, where it
-  // first stands, as adding it to the object would keep it.
-  std::vector<std::size_t> listedBy(n, n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const Value& o = (*objects)[i];
-    // Named only when something is wrong: a whole file is read in the time of its parse.
-    auto where = [i] { return ObjectAt(i); };
-    if (!o.is_object()) return Fail(error, where() + "not an object");
-    auto kind = o.find("kind");
-    if (kind == o.end() || !kind->is_string()) return Fail(error, where() + "kind missing");
-    const std::string& kindName = kind->get_ref<const std::string&>();
-    const KindSpec* spec = table.Find(kindName);
-    if (spec == nullptr || IsServiceKind(kindName))
-      return Fail(error, where() + "unknown kind \"" + kindName + "\"");
-    const bool isDocument = DocumentTypeOfKind(kindName) != 0;
-    if (i == 0 && kindName != DocumentKind(txapi::DocumentTypeEnum(type)))
-      return Fail(error, "the first object is not the document");
-    if (i != 0 && isDocument) return Fail(error, where() + "a document inside a document");
-    PendingObject& p = out[i];
-    p.Kind = spec;
-    auto parent = o.find("parent");
-    if (parent != o.end() && !parent->is_null()) {
-      // Parents come first, which also rules out cycles.
-      if (!ReadIndex(*parent, i, p.Parent)) return Fail(error, where() + "bad parent");
-      p.HasParent = true;
-    }
-    auto members = o.find("members");
-    if (members != o.end()) {
-      if (!members->is_array()) return Fail(error, where() + "bad member list");
-      for (const Value& m : *members) {
-        std::size_t index = 0;
-        if (!ReadIndex(m, n, index) || index == i) return Fail(error, where() + "bad member");
-        if (listedBy[index] == i) continue;
-        listedBy[index] = i;
-        p.Members.push_back(index);
-      }
-    }
-    auto applied = o.find("applied");
-    if (applied != o.end()) {
-      if (!applied->is_boolean()) return Fail(error, where() + "bad applied state");
-      p.Applied = applied->get<bool>();
-    }
-    auto props = o.find("props");
-    if (props != o.end()) {
-      if (!props->is_object()) return Fail(error, where() + "bad properties");
-      if (!CheckProperties(*props, i, error)) return false;
-      p.Props = &*props;
-    }
-  }
-  return CheckTopPart(out, type, error);
+  if (objects == root.end() || !objects->is_array()) return Fail(error, "document objects missing");
+  return true;
 }
 
-// The library's tree-building parse, with the nesting limit checked as objects and arrays open. (The
-// parser's per-value callback, the library's own way to limit nesting, costs time quadratic in the size.)
-struct DepthLimitedParse : nlohmann::detail::json_sax_dom_parser<Value>
+// The objects, in file order, each step by step; a member named twice in one list is kept once, where it
+// first stands, as adding it to the object would keep it.
+bool CheckObjects(StoredObjects& s, int type, std::string& error)
 {
-  using Base = nlohmann::detail::json_sax_dom_parser<Value>;
-  explicit DepthLimitedParse(Value& root) : Base(root, false) {}
+  if (s.Count == 0) return Fail(error, "document objects missing");
+  const std::size_t n = s.Count;
+  // Which object's list last named each object.
+  std::vector<std::size_t> listedBy(n, n);
+  std::size_t from = 0, kept = 0;
+  for (std::size_t i = 0; i <= s.Wrong && i < n; ++i) {
+    const bool wrong = i == s.Wrong;
+    auto fail = [&](const std::string& fault) { return Fail(error, ObjectAt(i) + fault); };
+    if (wrong && !s.KindFault.empty()) return fail(s.KindFault);
+    StoredObject& p = s.Objects[i];
+    if (i == 0 && p.Kind->Name != DocumentKind(txapi::DocumentTypeEnum(type)))
+      return Fail(error, "the first object is not the document");
+    if (wrong && !s.PlaceFault.empty()) return fail(s.PlaceFault);
+    for (; from < p.MembersEnd; ++from) {
+      const std::uint64_t m = s.Members[from];
+      if (m >= n || m == i) return fail("bad member");
+      if (listedBy[m] == i) continue;
+      listedBy[m] = i;
+      s.Members[kept++] = m;
+    }
+    p.MembersEnd = kept;
+    if (wrong && !s.MemberFault.empty()) return fail(s.MemberFault);
+    if (wrong) return fail(s.StateFault);
+  }
+  return CheckTopPart(s.Objects, type, error);
+}
 
-  int Depth = 0;
+// The arrays of text that hold many elements, each as (the how-manieth array it is, its elements), in the
+// order they open. The parse makes each at its size at once: grown as it filled, an array of n values held
+// room for up to 2n while it grew, and copied them at each step. Counted on the text alone (a comma
+// between values is one more); where the text is no JSON the count may be off, which costs only room.
+// Sorted by the first.
+std::vector<std::pair<std::size_t, std::size_t>> LongArrays(std::string_view text)
+{
+  constexpr std::size_t Long = 64;
+  constexpr std::size_t NoArray = std::size_t(-1);
+  struct Open
+  {
+    std::size_t Ordinal = NoArray; // the how-manieth array; NoArray for an object or outside everything
+    std::size_t Count = 0;
+    bool Pending = false; // a value since the last comma
+  };
+  std::vector<std::pair<std::size_t, std::size_t>> out;
+  std::vector<Open> outer; // the ones the current one is inside
+  Open top;
+  std::size_t arrays = 0;
+  // Nested deeper than a document may be, the text is refused by the parse: counting stops there.
+  for (std::size_t i = 0; i < text.size() && outer.size() <= std::size_t(MaxDocumentFileDepth); ++i) {
+    const char c = text[i];
+    switch (c) {
+    case ' ': case '\n': case '\r': case '\t':
+      break;
+    case ',': case ']': case '}':
+      if (top.Pending) ++top.Count;
+      top.Pending = false;
+      if (c == ',' || outer.empty()) break;
+      if (top.Ordinal != NoArray && top.Count >= Long) out.emplace_back(top.Ordinal, top.Count);
+      top = outer.back();
+      outer.pop_back();
+      break;
+    case '[': case '{':
+      top.Pending = true;
+      outer.push_back(top);
+      top = Open{c == '[' ? arrays++ : NoArray};
+      break;
+    case '"':
+      top.Pending = true;
+      for (++i; i < text.size() && text[i] != '"'; ++i)
+        if (text[i] == '\\') ++i;
+      break;
+    default:
+      top.Pending = true;
+    }
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// The tree of a document file's text, parsed with the nesting limit checked as objects and arrays open (the
+// parser's per-value callback, the library's own way to limit nesting, costs time quadratic in the size),
+// and arrays made at their size. With a list to keep them in, the objects of the document's object list
+// go there one by one as they are read, and the tree keeps an empty list: a large document is never held
+// whole as a tree of values next to what is made of it.
+class DocumentParse
+{
+public:
+  DocumentParse(Value& root, std::string_view text, StoredObjects* objects)
+      : Root(root), Sizes(LongArrays(text)), Objects(objects)
+  {
+  }
+
   std::string Error;
 
+  bool null() { return Put(nullptr); }
+  bool boolean(bool value) { return Put(value); }
+  bool number_integer(std::int64_t value) { return Put(value); }
+  bool number_unsigned(std::uint64_t value) { return Put(value); }
+  // JSON has no infinity or NaN; a number too large for a double would come back as one.
+  bool number_float(double value, const std::string& text)
+  {
+    if (std::isfinite(value)) return Put(value);
+    Error = "a number out of range (" + text.substr(0, 40) + ")";
+    return false;
+  }
+  bool string(std::string& value) { return Put(std::move(value)); }
+  bool binary(Value::binary_t& value) { return Put(std::move(value)); }
+  bool start_object(std::size_t)
+  {
+    if (!Open()) return false;
+    Stack.push_back(Place(Value::object()));
+    return true;
+  }
+  bool key(std::string& name)
+  {
+    // The document's object list, when its objects are kept as read.
+    ObjectListNext = Objects != nullptr && Stack.size() == 1 && name == "objects";
+    Slot = &(*Stack.back())[std::move(name)];
+    return true;
+  }
+  bool end_object() { return Close(); }
+  bool start_array(std::size_t)
+  {
+    if (!Open()) return false;
+    const bool list = ObjectListNext;
+    Value* array = Place(Value::array());
+    const std::size_t ordinal = Arrays++;
+    while (Next < Sizes.size() && Sizes[Next].first < ordinal)
+      ++Next;
+    if (Next < Sizes.size() && Sizes[Next].first == ordinal && !list)
+      array->get_ref<Value::array_t&>().reserve(Sizes[Next].second);
+    if (list) {
+      // A list named twice: the last one stands, as in a tree.
+      ObjectList = array;
+      *Objects = StoredObjects();
+    }
+    Stack.push_back(array);
+    return true;
+  }
+  bool end_array()
+  {
+    if (Stack.back() == ObjectList) ObjectList = nullptr;
+    return Close();
+  }
+  bool parse_error(std::size_t position, const std::string&, const nlohmann::json::exception& e)
+  {
+    // The library's own text names its internals; say what is wrong and where.
+    const bool utf8 = std::string_view(e.what()).find("UTF-8") != std::string_view::npos;
+    Error = std::string(utf8 ? "text that is not valid UTF-8" : "not valid JSON") +
+            (position > 0 ? " (at byte " + std::to_string(position) + ")" : "");
+    return false;
+  }
+
+private:
   bool Open()
   {
     if (++Depth <= MaxDocumentFileDepth) return true;
     Error = "nested more than " + std::to_string(MaxDocumentFileDepth) + " levels deep";
     return false;
   }
-  bool start_object(std::size_t n) { return Open() && Base::start_object(n); }
-  bool start_array(std::size_t n) { return Open() && Base::start_array(n); }
-  bool end_object()
+  bool Close()
   {
     --Depth;
-    return Base::end_object();
+    Stack.pop_back();
+    TakeObject();
+    return true;
   }
-  bool end_array()
+  // Puts a value where the next one goes; where it is.
+  template <class V> Value* Place(V&& value)
   {
-    --Depth;
-    return Base::end_array();
+    ObjectListNext = false;
+    if (Stack.empty()) {
+      Root = Value(std::forward<V>(value));
+      return &Root;
+    }
+    if (Stack.back()->is_array()) {
+      Value::array_t& array = Stack.back()->get_ref<Value::array_t&>();
+      array.emplace_back(std::forward<V>(value));
+      return &array.back();
+    }
+    *Slot = Value(std::forward<V>(value));
+    return Slot;
   }
-  // JSON has no infinity or NaN; a number too large for a double would come back as one.
-  bool number_float(double value, const std::string& text)
+  template <class V> bool Put(V&& value)
   {
-    if (std::isfinite(value)) return Base::number_float(value, text);
-    Error = "a number out of range (" + text.substr(0, 40) + ")";
-    return false;
+    Place(std::forward<V>(value));
+    TakeObject();
+    return true;
   }
-  bool parse_error(std::size_t position, const std::string& token, const nlohmann::json::exception& e)
+  // An object of the document's list that is read whole goes to the list of objects.
+  void TakeObject()
   {
-    // The library's own text names its internals; say what is wrong and where.
-    const bool utf8 = std::string_view(e.what()).find("UTF-8") != std::string_view::npos;
-    Error = std::string(utf8 ? "text that is not valid UTF-8" : "not valid JSON") +
-            (position > 0 ? " (at byte " + std::to_string(position) + ")" : "");
-    Base::parse_error(position, token, e);
-    return false;
+    if (ObjectList == nullptr || Stack.empty() || Stack.back() != ObjectList || ObjectList->empty()) return;
+    Value::array_t& list = ObjectList->get_ref<Value::array_t&>();
+    Objects->Add(std::move(list.back()));
+    list.pop_back();
   }
+
+  Value& Root;
+  std::vector<Value*> Stack; // the objects and arrays open, innermost last
+  Value* Slot = nullptr;     // where an object's next value goes
+  int Depth = 0;
+  std::vector<std::pair<std::size_t, std::size_t>> Sizes;
+  std::size_t Arrays = 0, Next = 0;
+  StoredObjects* Objects;
+  bool ObjectListNext = false; // the value that comes is the document's object list
+  Value* ObjectList = nullptr; // the document's object list, while it is read
 };
 
 // The process, a count of this process's saves and a random number: unique among live processes, and
@@ -327,6 +527,81 @@ std::string NonFinite(Value& root)
     for (auto& [key, value] : o["props"].items())
       if (!AsParsed(value)) return "property " + key + " of a " + o["kind"].get<std::string>();
   return {};
+}
+
+std::size_t Digits(std::uint64_t u)
+{
+  std::size_t digits = 1;
+  for (; u >= 10; u /= 10)
+    ++digits;
+  return digits;
+}
+
+// At least how many bytes v takes in the indented form at this indentation, counted until stop: texts
+// without their escapes, fractions as one digit.
+std::size_t IndentedAtLeast(const Value& v, std::size_t indent, std::size_t stop)
+{
+  switch (v.type()) {
+  case Value::value_t::array:
+  case Value::value_t::object: {
+    if (v.empty()) return 2;
+    // The brackets, the commas, and a line of its own for each value and for the closing bracket.
+    std::size_t n = 2 + (v.size() - 1) + 1 + indent;
+    for (auto it = v.begin(); it != v.end() && n < stop; ++it) {
+      n += 1 + indent + 1 + IndentedAtLeast(*it, indent + 1, stop);
+      if (v.is_object()) n += it.key().size() + 4; // "key": value
+    }
+    return n;
+  }
+  case Value::value_t::string:
+    return v.get_ref<const std::string&>().size() + 2;
+  case Value::value_t::number_unsigned:
+    return Digits(v.get<std::uint64_t>());
+  case Value::value_t::number_integer: {
+    const auto i = v.get<std::int64_t>();
+    return i < 0 ? 1 + Digits(0 - std::uint64_t(i)) : Digits(std::uint64_t(i));
+  }
+  case Value::value_t::boolean:
+    return v.get<bool>() ? 4 : 5;
+  case Value::value_t::null:
+    return 4;
+  default:
+    return 1;
+  }
+}
+
+// The text of root in the indented form, when it takes at most limit bytes; false as soon as it would take
+// more (the text is then not made whole, which took as long as the form written in its place).
+bool IndentedText(const Value& root, std::size_t limit, std::string& text)
+{
+  struct TooLong
+  {
+  };
+  struct LimitedText : nlohmann::detail::output_adapter_protocol<char>
+  {
+    std::string& Text;
+    std::size_t Limit;
+    LimitedText(std::string& text, std::size_t limit) : Text(text), Limit(limit) {}
+    void write_character(char c) override
+    {
+      if (Text.size() >= Limit) throw TooLong();
+      Text.push_back(c);
+    }
+    void write_characters(const char* s, std::size_t n) override
+    {
+      if (n > Limit - Text.size()) throw TooLong();
+      Text.append(s, n);
+    }
+  };
+  text.clear();
+  try {
+    nlohmann::detail::serializer<Value> out(std::make_shared<LimitedText>(text, limit), ' ');
+    out.dump(root, true, false, 1);
+  } catch (const TooLong&) {
+    text = std::string();
+    return false;
+  }
+  return true;
 }
 
 // The document as its file holds it: the tree and its text.
@@ -374,11 +649,13 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   if (const std::string where = NonFinite(root); !where.empty())
     return Fail(error, "cannot write " + file.string() + ": " + where + " is not a finite number");
   try {
-    text = root.dump(1, ' ');
     // The indented form is for people reading the file. Its indentation can take several times the bytes of
     // the content (a user-data block of byte values tripled), so a document that fits the reader's limit
     // only without it is written without it: what the host saves, it opens again.
-    if (text.size() >= MaxDocumentFileBytes) text = root.dump();
+    // A large document is measured before it is written out.
+    if (IndentedAtLeast(root, 0, MaxDocumentFileBytes) >= MaxDocumentFileBytes ||
+        !IndentedText(root, MaxDocumentFileBytes - 1, text))
+      text = root.dump();
   } catch (const nlohmann::json::exception&) {
     return Fail(error, "cannot write " + file.string() + ": a text of the document is not valid UTF-8");
   }
@@ -432,25 +709,50 @@ bool WriteText(const std::filesystem::path& file, const std::string& text, std::
   return true;
 }
 
+// The parse of a document file the host keeps, so that a file read again unchanged (the components of an
+// assembly that are one part, a part file saved and then inserted) is not parsed again. Only files of
+// ordinary size are kept, and a bounded amount of them: a tree takes many times the bytes of its text, and a
+// large document would be held twice, as its tree and as its objects.
+// Keeps the text and tree of file (dropping what was kept of it before), unless the text is too large; the
+// tree kept, or root.
+const Value& Remember(Host& host, const std::filesystem::path& file, std::string text, Value&& root)
+{
+  auto& kept = host.ParsedFiles();
+  kept.erase(file);
+  if (text.size() > MaxKeptParseBytes) return root;
+  std::size_t total = text.size();
+  for (const auto& [path, parsed] : kept)
+    total += parsed.Text.size();
+  for (auto it = kept.begin(); total > MaxKeptParsesBytes && it != kept.end();) {
+    total -= it->second.Text.size();
+    it = kept.erase(it);
+  }
+  Host::ParsedFile& entry = kept[file];
+  entry.Text = std::move(text);
+  entry.Root = std::move(root);
+  return entry.Root;
+}
+
 } // namespace
 
 bool DocumentFileText(const Host& host, const Object& document, std::string& text, std::string& error)
 {
   Value root;
-  return DocumentText(host, document, Host::DocumentPath(document), root, text, error);
+  const bool made = DocumentText(host, document, Host::DocumentPath(document), root, text, error);
+  Empty(root);
+  return made;
 }
 
 bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file, std::string& error)
 {
   Value root;
   std::string text;
-  if (!DocumentText(host, document, file, root, text, error) || !WriteText(file, text, error)) return false;
+  const bool written = DocumentText(host, document, file, root, text, error) && WriteText(file, text, error);
   // The tree of what was just written is the tree the next read of the file would parse: a part file
   // saved and then inserted as a component is not parsed again.
-  Host::ParsedFile& known = host.ParsedFiles()[file];
-  known.Text = std::move(text);
-  known.Root = std::move(root);
-  return true;
+  if (written) Remember(host, file, std::move(text), std::move(root));
+  Empty(root); // unless kept
+  return written;
 }
 
 bool WriteDocumentText(const std::filesystem::path& file, const std::string& text, std::string& error)
@@ -465,69 +767,94 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
   std::string text;
   if (!ReadInputFile(file, MaxDocumentFileBytes, text, error)) return nullptr;
 
-  Host::ParsedFile& known = host.ParsedFiles()[file];
-  if (known.Text.empty() || known.Text != text) {
-    // Nesting is checked in a pass of its own: the parser's per-value callback costs time quadratic in the
-    // size of the file.
-    Value parsedRoot;
-    DepthLimitedParse parse(parsedRoot);
+  auto& parsedFiles = host.ParsedFiles();
+  auto known = parsedFiles.find(file);
+  if (known != parsedFiles.end() && known->second.Text != text) {
+    parsedFiles.erase(known);
+    known = parsedFiles.end();
+  }
+  // A document too large to keep the tree of is read straight into its objects.
+  const bool whole = known != parsedFiles.end() || text.size() <= MaxKeptParseBytes;
+  StoredObjects objects;
+  Value parsedRoot;
+  const Value* root = known != parsedFiles.end() ? &known->second.Root : &parsedRoot;
+  if (known == parsedFiles.end()) {
+    DocumentParse parse(parsedRoot, text, whole ? nullptr : &objects);
     bool parsed = false;
     try {
-      parsed = nlohmann::json::sax_parse(text, &parse);
+      parsed = nlohmann::json::sax_parse(text.data(), text.data() + text.size(), &parse);
     } catch (const nlohmann::json::exception&) {
     }
     if (!parsed) {
-      host.ParsedFiles().erase(file);
       Fail(error, file.string() + ": " + (parse.Error.empty() ? std::string("not valid JSON") : parse.Error));
       return nullptr;
     }
-    known.Text = std::move(text);
-    known.Root = std::move(parsedRoot);
+    if (whole)
+      root = &Remember(host, file, std::move(text), std::move(parsedRoot));
+    else
+      text = std::string();
   }
-  const Value& root = known.Root;
 
-  std::vector<PendingObject> pending;
   int type = 0;
-  if (!Validate(root, pending, type, error)) {
+  bool valid = CheckDocument(*root, type, error);
+  if (valid && whole)
+    for (const Value& o : root->at("objects"))
+      objects.Add(o);
+  if (!valid || !CheckObjects(objects, type, error)) {
     error = file.string() + ": " + error;
     return nullptr;
   }
 
-  // Everything checked: make the objects, then wire them.
+  // Everything checked: the objects are made in file order, each with what refers back to objects made
+  // before it, and its entry is let go (a large document is not held twice while its objects are made);
+  // then what refers ahead, and the members.
+  const std::size_t count = objects.Objects.size();
   std::vector<Object*> made;
-  made.reserve(pending.size());
-  Object* document = nullptr;
-  for (const PendingObject& p : pending) {
-    Object& o = host.Create(p.Kind->Name, document, nullptr);
-    if (document == nullptr) {
-      document = &o;
-      o.SetDocument(&o);
-    }
-    made.push_back(&o);
-  }
+  made.reserve(count);
   // A stored reference is an index into the file's objects.
   auto toHost = [&](ObjectId index, std::uint64_t& mapped) {
     if (index >= made.size()) return false;
     mapped = made[std::size_t(index)]->Id();
     return true;
   };
-  for (std::size_t i = 0; i < pending.size(); ++i) {
-    PendingObject& p = pending[i];
-    Object& o = *made[i];
-    if (p.HasParent) o.SetParent(made[p.Parent]);
-    std::vector<Object*> members;
-    members.reserve(p.Members.size());
-    for (std::size_t m : p.Members)
-      members.push_back(made[m]);
-    o.AddNewMembers(members);
-    if (p.Applied) o.MarkApplied();
-    if (p.Props == nullptr) continue;
-    for (const auto& [key, value] : p.Props->items()) {
-      if (i == 0 && SessionOnly(key)) continue;
-      Value copy = value;
-      MapRefs(copy, toHost);
-      o.Set(key, std::move(copy));
+  std::vector<std::pair<std::size_t, std::string>> ahead; // properties that refer to objects made later
+  std::vector<std::pair<std::size_t, std::size_t>> lists; // objects with members, and where their members end
+  Object* document = nullptr;
+  for (std::size_t i = 0, listed = 0; i < count; ++i) {
+    StoredObject p = std::move(objects.Objects.front());
+    objects.Objects.pop_front();
+    Object& o = host.Create(p.Kind->Name, document, nullptr);
+    if (document == nullptr) {
+      document = &o;
+      o.SetDocument(&o);
     }
+    made.push_back(&o);
+    if (p.HasParent) o.SetParent(made[p.Parent]);
+    if (p.MembersEnd != listed) lists.emplace_back(i, listed = p.MembersEnd);
+    if (p.Applied) o.MarkApplied();
+    if (!p.Props.is_object()) continue;
+    // Moved, not copied: what was read is held once.
+    for (auto it = p.Props.begin(); it != p.Props.end(); ++it) {
+      if (i == 0 && SessionOnly(it.key())) continue;
+      const Refs refs = RefsIn(it.value(), made.size());
+      if (refs == Refs::Ahead)
+        ahead.emplace_back(i, it.key());
+      else if (refs == Refs::Back)
+        MapRefs(it.value(), toHost);
+      o.Set(it.key(), std::move(it.value()));
+    }
+  }
+  for (const auto& [i, key] : ahead) {
+    Value v = made[i]->TakeProp(key);
+    MapRefs(v, toHost);
+    made[i]->Set(key, std::move(v));
+  }
+  std::vector<Object*> members;
+  for (std::size_t from = 0; const auto& [i, end] : lists) {
+    members.clear();
+    for (; from < end; ++from)
+      members.push_back(made[objects.Members[from]]);
+    made[i]->AddNewMembers(members);
   }
   document->Set("type", type);
   return document;

@@ -19,6 +19,10 @@ inline constexpr int DocumentFileVersion = 1;
 // with a message, rather than written as a file that would not open.
 inline constexpr std::size_t MaxDocumentFileBytes = std::size_t(64) << 20;
 inline constexpr int MaxDocumentFileDepth = 64;
+// The host keeps the parse of document files up to this size (Host::ParsedFiles), and of this many bytes of
+// them in all; a larger document is read straight into its objects.
+inline constexpr std::size_t MaxKeptParseBytes = std::size_t(1) << 20;
+inline constexpr std::size_t MaxKeptParsesBytes = std::size_t(8) << 20;
 
 // Writes the document and its objects to file, through a temporary file beside it, so that a failed write
 // leaves an existing file as it was. Indented, unless only the form without indentation fits the limit. The

@@ -147,8 +147,9 @@ public:
   // What the host holds: documents, library, messages, references; with everyObject, every object too.
   void Describe(std::ostream& out, bool everyObject) const;
 
-  // The last text read of each document file and the tree it parsed to: a file read again unchanged (the
-  // components of an assembly that are one part) is not parsed again.
+  // The last text read or written of document files and the tree it parses to: a file read again unchanged
+  // (the components of an assembly that are one part) is not parsed again. Kept for files of ordinary size
+  // only, and within a bound in all (DocumentFile.h).
   struct ParsedFile
   {
     std::string Text;

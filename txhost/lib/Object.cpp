@@ -38,7 +38,9 @@ struct Registry
 
 namespace {
 const Value NullValue;
-}
+const Value NoProperties = Value::object();
+const std::vector<Object*> NoObjects;
+} // namespace
 
 Object::Object(Host& host, const KindSpec& kind) : HostP(&host), KindP(&kind)
 {
@@ -53,11 +55,18 @@ Object::Object(Host& host, const KindSpec& kind) : HostP(&host), KindP(&kind)
 
 Object::~Object()
 {
-  Registry& r = Registry::Get();
-  std::lock_guard lock(r.Lock);
-  (LivePrev != nullptr ? LivePrev->LiveNext : r.First) = LiveNext;
-  if (LiveNext != nullptr) LiveNext->LivePrev = LivePrev;
-  --r.Count;
+  {
+    Registry& r = Registry::Get();
+    std::lock_guard lock(r.Lock);
+    (LivePrev != nullptr ? LivePrev->LiveNext : r.First) = LiveNext;
+    if (LiveNext != nullptr) LiveNext->LivePrev = LivePrev;
+    --r.Count;
+  }
+  // Host-side state and views go first, as they always did, while the properties are whole; the properties
+  // then go without the library's copy of their values.
+  RareP.reset();
+  Facets.clear();
+  Empty(Properties);
 }
 
 int Object::AddRef()
@@ -119,6 +128,11 @@ Host& Object::GetHost() const
 {
   if (HostP == nullptr) throw HostError("txhost: the host of this " + KindP->Name + " object is gone");
   return *HostP;
+}
+
+const Value& Object::Props() const
+{
+  return Properties.is_null() ? NoProperties : Properties;
 }
 
 bool Object::Has(std::string_view name) const
@@ -218,7 +232,7 @@ void Object::SetDocument(Object* document)
   DocumentP = document;
   if (document == nullptr) return;
   // In creation order, which is the order of the identifiers.
-  std::vector<Object*>& list = document->Belonging;
+  std::vector<Object*>& list = document->Rarely().Belonging;
   if (list.empty() || list.back()->Id() < ObjId) {
     list.push_back(this);
     return;
@@ -230,9 +244,22 @@ void Object::SetDocument(Object* document)
 
 void Object::Unlist(const Object* o)
 {
-  auto it = std::lower_bound(Belonging.begin(), Belonging.end(), o->Id(),
+  if (RareP == nullptr) return;
+  std::vector<Object*>& list = RareP->Belonging;
+  auto it = std::lower_bound(list.begin(), list.end(), o->Id(),
                              [](const Object* b, ObjectId id) { return b->Id() < id; });
-  if (it != Belonging.end() && *it == o) Belonging.erase(it);
+  if (it != list.end() && *it == o) list.erase(it);
+}
+
+const std::vector<Object*>& Object::Belongings() const
+{
+  return RareP != nullptr ? RareP->Belonging : NoObjects;
+}
+
+Object::Rare& Object::Rarely()
+{
+  if (RareP == nullptr) RareP = std::make_unique<Rare>();
+  return *RareP;
 }
 
 bool Object::Offers(std::string_view iid) const
@@ -248,7 +275,7 @@ void Object::Detach()
   ParentP = nullptr;
   DocumentP = nullptr;
   MemberList.clear();
-  Belonging.clear();
+  if (RareP != nullptr) RareP->Belonging.clear();
 }
 
 std::vector<HeldObject> HeldObjects()

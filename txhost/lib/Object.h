@@ -54,8 +54,8 @@ public:
   Host& GetHost() const;
   bool Attached() const { return HostP != nullptr; }
 
-  // Properties.
-  const Value& Props() const { return Properties; }
+  // Properties: an object value, empty when none is set.
+  const Value& Props() const;
   bool Has(std::string_view name) const;
   // The property's value; null when it is not set.
   const Value& Prop(std::string_view name) const;
@@ -94,17 +94,18 @@ public:
   Object* Document() const { return DocumentP; }
   void SetDocument(Object* document);
   // For a document: the objects that belong to it (itself included), in creation order.
-  const std::vector<Object*>& Belongings() const { return Belonging; }
+  const std::vector<Object*>& Belongings() const;
 
   // Host-side state that is no property (function objects, scripted queues, ...): one value of each type T
   // per object, made on first use. Function objects of a library kept here must be dropped before the
   // library is unloaded.
   template <class T> T& Extra()
   {
-    for (auto& [type, value] : Extras)
+    auto& extras = Rarely().Extras;
+    for (auto& [type, value] : extras)
       if (type == std::type_index(typeid(T))) return *static_cast<T*>(value.get());
     auto value = std::make_shared<T>();
-    Extras.emplace_back(std::type_index(typeid(T)), value);
+    extras.emplace_back(std::type_index(typeid(T)), value);
     return *value;
   }
 
@@ -118,24 +119,30 @@ private:
   void Detach();
   void Unlist(const Object* o); // takes o out of this document's list
 
+  // What few objects have, apart: a large document's many objects stay small.
+  struct Rare
+  {
+    std::vector<Object*> Belonging; // of a document: what belongs to it, by identifier
+    std::vector<std::pair<std::type_index, std::shared_ptr<void>>> Extras;
+  };
+  Rare& Rarely();
 
   Host* HostP;
   const KindSpec* KindP;
   ObjectId ObjId;
   int Refs = 0;
-  Value Properties = Value::object();
-  std::vector<Call> Calls;
-  bool IsApplied = false;
   int Updates = 0;
+  bool IsApplied = false;
+  bool Reported = false; // already named by a reference report
+  Value Properties;      // null until the first property is set
+  std::vector<Call> Calls;
   Object* ParentP = nullptr;
   std::vector<Object*> MemberList;
   Object* DocumentP = nullptr;
-  std::vector<Object*> Belonging; // of a document: what belongs to it, by identifier
-  Object* LivePrev = nullptr;     // the process's live objects
+  Object* LivePrev = nullptr; // the process's live objects
   Object* LiveNext = nullptr;
   std::vector<std::unique_ptr<FacetBase>> Facets; // made on first query, one per offered interface
-  std::vector<std::pair<std::type_index, std::shared_ptr<void>>> Extras;
-  bool Reported = false; // already named by a reference report
+  std::unique_ptr<Rare> RareP;
 
   friend struct Registry;
   friend std::vector<struct HeldObject> HeldObjects();

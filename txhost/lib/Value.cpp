@@ -35,4 +35,26 @@ std::wstring WideText(const Value& v)
   return v.is_string() ? FromUtf8(v.get_ref<const std::string&>()) : L"";
 }
 
+namespace {
+
+void EmptyFrom(Value& v, int depth)
+{
+  if (!v.is_structured()) return;
+  // Deeper values, which no document holds, go the library's way.
+  if (depth < 64)
+    for (Value& e : v)
+      EmptyFrom(e, depth + 1);
+  if (v.is_array())
+    v.get_ref<Value::array_t&>().clear();
+  else
+    v.get_ref<Value::object_t&>().clear();
+}
+
+} // namespace
+
+void Empty(Value& v)
+{
+  EmptyFrom(v, 0);
+}
+
 } // namespace txhost

@@ -82,4 +82,9 @@ template <class... A> Value Args(const A&... args)
 // The wide text of a string value; empty for any other value.
 std::wstring WideText(const Value& v);
 
+// Empties an array or object, freeing what it holds from the innermost values out. The library's own
+// destruction first moves every value of an array or object into a list of its own: a large array (a
+// user-data block of bytes) was held twice over while it went, and copied once more.
+void Empty(Value& v);
+
 } // namespace txhost
