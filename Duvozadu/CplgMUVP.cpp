@@ -396,10 +396,13 @@ void dr3D_MUVP()
       m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
       HoleCircle(*m, A[15], A[5], P[0] / 2);
       m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], alpha);
-      // The thread passes where the cone's hole would be narrower than it.
-      m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
-      HoleCircle(*m, A[15], A[5], P[3] / 2);
-      m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], 0.0);
+      // The thread passes where the cone's hole would be narrower than it: only the smallest pins' cones
+      // narrow below their thread inside the flange, and elsewhere a passage would cut nothing.
+      if (P[3] / 2 > P[0] / 2 - PinCone * A[10]) {
+        m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
+        HoleCircle(*m, A[15], A[5], P[3] / 2);
+        m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], 0.0);
+      }
     }
     dr3DKeySeating(A[17], false, zero, cut);
   }

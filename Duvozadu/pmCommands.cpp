@@ -61,6 +61,13 @@ void TCouplingPanel::FillTorque()
   LTorque.Count = kept;
 }
 
+int TCouplingPanel::OpeningTorque(bool stored)
+{
+  const int i = stored ? IndexOf(ATorque, ControlModel.M) : -1;
+  LTorque.Current = i > 0 ? i : 0;
+  return LTorque.Current;
+}
+
 int TCouplingPanel::FillD1()
 {
   if (Table == nullptr) return 0;

@@ -41,6 +41,10 @@ public:
   bool LoadMainTable(TString& Name);
   // "*" followed by the torque of every row.
   void FillTorque();
+  // Selects in the torque list the torque a type opens on: "*", so that every size is listed and the
+  // shafts chosen next decide the size, as in a new command; with stored set, the model's torque when the
+  // list has it, so that a coupling under edit is rebuilt as the coupling it is. The index.
+  int OpeningTorque(bool stored);
   // Whether a torque other than "*" is chosen.
   bool TorqueSpecified() const { return ATorque.IsSpecified(); }
   // The first shaft's diameters: of the rows of the chosen torque, or of every row; the count.

@@ -155,11 +155,8 @@ void TpmCouplingBlock2D::CouplingStep()
     return;
   }
   FillTorque();
-  // A new type lists every size: the torque goes back to "*" in the list and in its adapter alike. A
-  // block under edit opens on its stored torque, so that it is rebuilt as the coupling it is.
-  const int stored = Init && ControlModel.EditMode ? IndexOf(ATorque, ControlModel.M) : -1;
-  LTorque.Current = stored > 0 ? stored : 0;
-  APropertyVariable.Reset(&ATorque, LTorque, LTorque.Current, TString());
+  // The torque goes back to "*" in the list and in its adapter alike; a block under edit opens on its own.
+  APropertyVariable.Reset(&ATorque, LTorque, OpeningTorque(Init && ControlModel.EditMode), TString());
   Next(ATorque);
 }
 

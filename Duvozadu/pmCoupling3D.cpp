@@ -262,7 +262,9 @@ bool TpmCoupling3D::ChangeControlValue(TControlPtr Control)
     TString name;
     if (!LoadMainTable(name)) return r;
     FillTorque();
-    APropertyVariable.ChangeValue(&ATorque, -1);
+    // As in the 2D command: never the list entry that shows the torque built last, which would turn "*"
+    // into that size and build another coupling than the same input does in 2D.
+    APropertyVariable.Reset(&ATorque, LTorque, OpeningTorque(Init && ControlModel.EditPart), TString());
     Cascade(ATorque);
   } else if (Is(Control, ATorque)) {
     if (Table == nullptr || FillD1() == 0) return r;
@@ -413,6 +415,9 @@ bool TpmCoupling3D::Confirm()
     r.Obj3D.reset();
     Quietly([&] { user->Activate(); });
   };
+  // What undo removes is this build's own: a build refused before it names a file must not leave the files
+  // of the coupling placed before it on record, to be removed with the placed component still reading them.
+  ControlModel.ForgetFiles();
   bool built = false;
   try {
     built = Couplings.drCoupling(ControlModel.CouplingName, 0);

@@ -142,15 +142,21 @@ TEST_F(StandInCoupling, PiecesOnceApartOrUndrilled)
   {
     const char* Coupling;
     const char* Table;
-    std::vector<std::pair<const char*, int>> Pieces; // each with its features, every one of which changes it
+    std::vector<std::pair<const char*, int>> Pieces; // each with its features (-1: any number), every one of
+                                                     // which changes it
     bool Components;                                 // and nothing clashes with them
+    bool Larger = false;                             // the middle and last rows too, whatever the sweep's rows
   };
+  // The sleeve-and-pin half 1 once cut a passage for the pin's thread through every cone hole, though only
+  // the smallest pins' cones narrow below their thread: the larger rows' passages cut nothing.
   for (const TCase& c : {TCase{"Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная", {{"Втулка", 1}}, false},
-                         TCase{"Торообразная ГОСТ Р 50892-96", "Муфта торообразная", {{"Резина", 2}, {"ПолуКольцо", 2}}, true}}) {
+                         TCase{"Торообразная ГОСТ Р 50892-96", "Муфта торообразная", {{"Резина", 2}, {"ПолуКольцо", 2}}, true},
+                         TCase{"МУВП ГОСТ 21424-93", "МУВП", {{"Полумуфта1", -1}}, false, true}}) {
     SCOPED_TRACE(c.Coupling);
     std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.Table)));
     ASSERT_TRUE(main);
-    const std::vector<int> rows = EveryRow() ? std::vector<int>{0, main->CountRow / 2, main->CountRow - 1} : std::vector<int>{0};
+    const std::vector<int> rows = EveryRow() || c.Larger ? std::vector<int>{0, main->CountRow / 2, main->CountRow - 1}
+                                                         : std::vector<int>{0};
     for (int i : rows) {
       const double* A = main->Row(i);
       Model(A[0], A[main->Control], A[main->Control], 0, 0);
@@ -168,7 +174,9 @@ TEST_F(StandInCoupling, PiecesOnceApartOrUndrilled)
           ++found;
           const txhost::solid::TPartResult& p = *r.Parts[k];
           EXPECT_EQ(p.Solids, 1) << piece << " row " << i;
-          ASSERT_EQ(int(p.Features.size()), features) << piece << " row " << i;
+          if (features >= 0) {
+            ASSERT_EQ(int(p.Features.size()), features) << piece << " row " << i;
+          }
           for (const auto& f : p.Features)
             EXPECT_GT(f.Changed, 0) << piece << " " << f.Kind << " row " << i;
         }

@@ -1,14 +1,20 @@
 // The evaluator's solids against volumes worked out by hand.
-#include "txhost/solid/Solid.h"
+#include "txhost/solid/Evaluator.h"
+#include "txhost/solid/Shape.h"
 
 #include "gl/GLTestContext.h"
 
 #include <gtest/gtest.h>
 
+#include <BRep_Builder.hxx>
+#include <TopoDS_Solid.hxx>
+#include <TopoDS_Vertex.hxx>
+
 #include <algorithm>
 #include <cmath>
 #include <tuple>
 #include <filesystem>
+#include <map>
 #include <numbers>
 
 namespace {
@@ -32,6 +38,18 @@ TLoop Round(double x, double y, double r)
   c.Kind = TCurve2::Circle;
   c.Xc = x, c.Yc = y, c.R = r;
   return {c};
+}
+
+TLoop Gon(double x, double y, double r, int n)
+{
+  TLoop loop;
+  for (int k = 0; k < n; ++k) {
+    const double a = 2 * Pi * k / n, b = 2 * Pi * (k + 1) / n;
+    TCurve2 l;
+    l.X1 = x + r * std::cos(a), l.Y1 = y + r * std::sin(a), l.X2 = x + r * std::cos(b), l.Y2 = y + r * std::sin(b);
+    loop.push_back(l);
+  }
+  return loop;
 }
 
 // A profile on the XOY plane swept along z over [from, to].
@@ -117,6 +135,20 @@ TEST(SolidPart, KeywayCutRemovesTheSegmentAboveItsFloor)
   EXPECT_NEAR(p.Features[1].Changed, removed, 1e-5 * removed);
   EXPECT_NEAR(p.Volume, Pi * r * r * length - removed, 1e-5 * p.Volume);
   EXPECT_STREQ(p.Features[1].Effect(), "removes");
+}
+
+// A cut of many faces (the teeth of a wheel) from a turned body goes through the body split into sectors
+// and merged again: the teeth left are those of the outline.
+TEST(SolidPart, ToothedCutOfATurnedBodyLeavesTheOutline)
+{
+  TFeature teeth = Prism({Rect(-20, -20, 20, 20), Gon(0, 0, 8, 60)}, -1, 21, true);
+  teeth.Frame = {{0, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 0, 0}}; // on YOZ, along the turned body's axis
+  const TPartResult p = BuildPart({Turned(0, 0, 20, 10), teeth});
+  const double outline = 30 * 64 * std::sin(2 * Pi / 60);
+  ASSERT_EQ(p.Features.size(), 2u);
+  EXPECT_NEAR(p.Features[1].Changed, (Pi * 100 - outline) * 20, 1e-6 * Pi * 100 * 20);
+  EXPECT_NEAR(p.Volume, outline * 20, 1e-6 * p.Volume);
+  EXPECT_EQ(p.Solids, 1);
 }
 
 TEST(SolidPart, HolePatternAndTaperedHole)
@@ -263,6 +295,28 @@ TEST(SolidAssembly, ClashesAboveTheToleranceOnly)
   EXPECT_DOUBLE_EQ(ClashTolerance(1e6), 1);
 }
 
+// Small components close to a large one are split with it all at once; what each pair shares is the same
+// as pair by pair, the small ones among themselves included, and touching shares nothing.
+TEST(SolidAssembly, SmallPartsAboutALargeOneSplitTogether)
+{
+  const TPartResult plate = BuildPart({Box(0, 0, 0, 100, 100, 10)});
+  const TPartResult post = BuildPart({Box(0, 0, 0, 5, 5, 20)});
+  auto at = [&](double x, double y, double z) { return Place("post", post, {1, 0, 0, 0, 1, 0, 0, 0, 1, x, y, z}); };
+  // Into the plate by 5, standing on it, under it by 5, and into the plate by 2 and the first post.
+  const std::vector<TPlaced> placed{Place("plate", plate), at(10, 10, 5), at(30, 10, 10), at(50, 10, -15),
+                                    at(12, 10, 8)};
+  const TAssemblyResult r = CheckAssembly(placed);
+  EXPECT_TRUE(r.Unchecked.empty());
+  std::map<std::pair<std::size_t, std::size_t>, double> shared;
+  for (const TClash& c : r.Clashes)
+    shared[{c.A, c.B}] = c.Volume;
+  const std::map<std::pair<std::size_t, std::size_t>, double> want{
+      {{0, 1}, 125}, {{0, 3}, 125}, {{0, 4}, 50}, {{1, 4}, 3 * 5 * 17}};
+  ASSERT_EQ(shared.size(), want.size());
+  for (const auto& [pair, v] : want)
+    EXPECT_NEAR(shared[pair], v, 1e-6) << pair.first << " " << pair.second;
+}
+
 TEST(SolidAssembly, BoltSeatedInItsHoleThroughItsMatrix)
 {
   const TPartResult plate = BuildPart({Box(-20, -20, 0, 20, 20, 10), Prism({Round(0, 0, 5)}, -1, 11, true)});
@@ -282,6 +336,73 @@ TEST(SolidAssembly, BoltSeatedInItsHoleThroughItsMatrix)
   EXPECT_TRUE(r.Clashes.empty());
   EXPECT_TRUE(r.Seats.empty());
   ASSERT_EQ(r.Unseated.size(), 1u);
+}
+
+// Parts of many faces are shown clear from their meshes before any boolean: a ring of 50 sides about a
+// core of 100 that stands off by 0.16 mm, one that overlaps it by a known volume, and a small prism inside
+// the ring's material (nested: no surfaces meet, yet all of it is shared) each give the boolean's clash.
+TEST(SolidAssembly, ManyFacedPartsShownClearOnlyWhenTheyAre)
+{
+  const auto area = [](double r, int n) { return n * r * r * std::sin(2 * Pi / n) / 2; };
+  const TPartResult ring = BuildPart({Prism({Gon(0, 0, 50, 50), Gon(0, 0, 40, 50)}, 0, 10)});
+  ASSERT_EQ(ring.Solids, 1);
+  ASSERT_NEAR(ring.Volume, (area(50, 50) - area(40, 50)) * 10, 1e-6 * ring.Volume);
+  struct TCase
+  {
+    TFeature Core;
+    double Shared;
+  };
+  for (const TCase& c : {TCase{Prism({Gon(0, 0, 39.8, 100)}, -5, 15), 0},
+                         TCase{Prism({Gon(0, 0, 40.3, 100)}, -5, 15), (area(40.3, 100) - area(40, 50)) * 10},
+                         TCase{Prism({Gon(45, 0, 2, 100)}, 2, 8), area(2, 100) * 6}}) {
+    const TPartResult core = BuildPart({c.Core});
+    const std::vector<TPlaced> placed{Place("ring", ring), Place("core", core)};
+    const TAssemblyResult r = CheckAssembly(placed);
+    EXPECT_TRUE(r.Unchecked.empty());
+    if (c.Shared == 0) {
+      EXPECT_TRUE(r.Clashes.empty());
+    } else {
+      ASSERT_EQ(r.Clashes.size(), 1u) << c.Shared;
+      EXPECT_NEAR(r.Clashes[0].Volume, c.Shared, 1e-6 * c.Shared);
+    }
+    const TopoDS_Shape a = PlacedShape(placed[0]), b = PlacedShape(placed[1]);
+    EXPECT_EQ(Clear(MeshOf(a), a, MeshOf(b), b), c.Shared == 0) << c.Shared;
+  }
+}
+
+// A pair the modeller cannot intersect (here a solid that holds a lone vertex, which its booleans refuse)
+// is no clash and no success either: it is reported as a fault of that pair. It was once passed over.
+TEST(SolidAssembly, PairTheModellerCannotIntersectIsAFault)
+{
+  const TPartResult a = BuildPart({Box(0, 0, 0, 10, 10, 10)});
+  BRep_Builder builder;
+  TopoDS_Vertex v;
+  builder.MakeVertex(v, gp_Pnt(9.5, 5, 5), 1e-7);
+  TopoDS_Solid broken;
+  builder.MakeSolid(broken);
+  builder.Add(broken, v);
+  auto part = std::make_shared<TPartResult>();
+  part->Shape = std::make_shared<TShape>(broken);
+  part->Solids = 1;
+  TDocumentResult r;
+  r.Assembly = true;
+  r.Placed = {Place("A", a), Place("B", *part), Place("C", a, {1, 0, 0, 0, 1, 0, 0, 0, 1, 9, 0, 0})};
+  r.Parts = {std::make_shared<TPartResult>(a), part, std::make_shared<TPartResult>(a)};
+  r.Checked = std::make_shared<TAssemblyResult>(CheckAssembly(r.Placed));
+  ASSERT_EQ(r.Checked->Unchecked.size(), 2u);
+  EXPECT_EQ(r.Checked->Unchecked[0].A, 0u);
+  EXPECT_EQ(r.Checked->Unchecked[0].B, 1u);
+  EXPECT_EQ(r.Checked->Unchecked[1].A, 1u);
+  EXPECT_EQ(r.Checked->Unchecked[1].B, 2u);
+  // The sound pair is still measured.
+  ASSERT_EQ(r.Checked->Clashes.size(), 1u);
+  EXPECT_NEAR(r.Checked->Clashes[0].Volume, 100, 1e-6);
+  const std::vector<std::string> faults = TEvaluator::Faults(r);
+  EXPECT_EQ(std::count_if(faults.begin(), faults.end(),
+                          [](const std::string& f) { return f.starts_with("not checked: A and B: "); }),
+            1)
+      << ::testing::PrintToString(faults);
+  EXPECT_EQ(faults.size(), 3u) << ::testing::PrintToString(faults);
 }
 
 TEST(SolidFiles, StepKeepsTheVolumeAndPngShowsTheSolid)

@@ -1,27 +1,91 @@
 // Components against each other: the volume every pair shares, and which fasteners stand in holes.
 #include "txhost/solid/Shape.h"
 
+#include <BOPAlgo_Builder.hxx>
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepBndLib.hxx>
 #include <BRepClass3d_SolidClassifier.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
+#include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <gp_Cylinder.hxx>
 #include <gp_Lin.hxx>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 namespace txhost::solid {
 
 namespace {
+
+// Parts with fewer faces are not meshed to be shown clear of others.
+constexpr int MeshedFaces = 100;
+// A large part is split with the small ones close to it together from this many on.
+constexpr std::size_t GroupedSmall = 3;
+
+// Whether box a is so much smaller than box b that b is worth splitting with several like it at once.
+bool Smaller(const Bnd_Box& a, const Bnd_Box& b)
+{
+  auto volume = [](const Bnd_Box& x) {
+    double x0, y0, z0, x1, y1, z1;
+    x.Get(x0, y0, z0, x1, y1, z1);
+    return (x1 - x0) * (y1 - y0) * (z1 - z0);
+  };
+  return volume(a) * 8 < volume(b);
+}
+
+// The volume each pair of the shapes shares (by their indices, the smaller first; pairs that share
+// nothing left out), from one split of all of them together: a piece of the split that belongs to two
+// shapes is what they share. False when the modeller fails.
+bool SharedAmong(const std::vector<TopoDS_Shape>& shapes, std::map<std::pair<std::size_t, std::size_t>, double>& out)
+{
+  try {
+    BOPAlgo_Builder split;
+    for (const TopoDS_Shape& s : shapes)
+      split.AddArgument(s);
+    split.SetRunParallel(false);
+    split.SetCheckInverted(false);
+    split.Perform();
+    if (split.HasErrors()) return false;
+    std::map<const TopoDS_TShape*, std::pair<TopoDS_Shape, std::vector<std::size_t>>> owners;
+    for (std::size_t i = 0; i < shapes.size(); ++i)
+      for (TopExp_Explorer e(shapes[i], TopAbs_SOLID); e.More(); e.Next()) {
+        const TopoDS_Shape& solid = e.Current();
+        const TopTools_ListOfShape* images = split.Images().Seek(solid);
+        TopTools_ListOfShape single;
+        single.Append(solid);
+        for (const TopoDS_Shape& piece : images != nullptr ? *images : single) {
+          auto& [shape, who] = owners[piece.TShape().get()];
+          shape = piece;
+          if (who.empty() || who.back() != i) who.push_back(i);
+        }
+      }
+    for (const auto& [key, owned] : owners) {
+      const auto& [piece, who] = owned;
+      if (who.size() < 2) continue;
+      const double v = Volume(TShape(piece));
+      for (std::size_t a = 0; a < who.size(); ++a)
+        for (std::size_t b = a + 1; b < who.size(); ++b)
+          out[{who[a], who[b]}] += v;
+    }
+    return true;
+  } catch (const Standard_Failure&) {
+    return false;
+  }
+}
 
 struct TPlacedSolid
 {
   TopoDS_Shape S;
   Bnd_Box Box;
   double V = 0;
+  int Faces = 0;
+  TMesh Mesh; // in world space; meshed on first need
+  bool Meshed = false;
 };
 
 // The axes of the cylindrical faces of a shape, with their radii.
@@ -68,23 +132,90 @@ double ClashTolerance(double smaller) { return std::max(0.1, 1e-6 * smaller); }
 TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
 {
   std::vector<TPlacedSolid> solids(placed.size());
+  std::map<const TShape*, std::pair<double, int>> measured; // a part's volume and faces, wherever it stands
   for (std::size_t i = 0; i < placed.size(); ++i) {
     solids[i].S = PlacedShape(placed[i]);
     if (solids[i].S.IsNull()) continue;
     BRepBndLib::Add(solids[i].S, solids[i].Box);
-    solids[i].V = Volume(TShape(solids[i].S));
+    auto [at, added] = measured.try_emplace(placed[i].Shape.get());
+    if (added) {
+      at->second.first = Volume(*placed[i].Shape);
+      for (TopExp_Explorer e(placed[i].Shape->S, TopAbs_FACE); e.More(); e.Next())
+        ++at->second.second;
+    }
+    std::tie(solids[i].V, solids[i].Faces) = at->second;
   }
-  TAssemblyResult out;
+  // Each part is meshed once in its own space, however many times it is placed.
+  std::map<const TShape*, TMesh> meshes;
+  auto mesh = [&](std::size_t i) -> const TMesh& {
+    TPlacedSolid& s = solids[i];
+    if (!s.Meshed) {
+      auto at = meshes.find(placed[i].Shape.get());
+      if (at == meshes.end()) at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
+      s.Mesh = Moved(at->second, Transformation(placed[i].Matrix));
+      s.Meshed = true;
+    }
+    return s.Mesh;
+  };
+  // The pairs whose boxes meet and that are not shown clear. Only two parts of many faces each are worth
+  // meshing: a boolean of smaller ones costs less.
+  std::vector<std::pair<std::size_t, std::size_t>> close;
   for (std::size_t i = 0; i < solids.size(); ++i) {
     for (std::size_t j = i + 1; j < solids.size(); ++j) {
       if (solids[i].S.IsNull() || solids[j].S.IsNull() || solids[i].Box.IsOut(solids[j].Box)) continue;
-      const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
-      if (common.IsNull()) continue;
-      const double shared = Volume(TShape(common));
-      if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) {
-        out.Clashes.push_back({i, j, shared});
+      try {
+        const bool large = std::min(solids[i].Faces, solids[j].Faces) >= MeshedFaces;
+        if (large && Clear(mesh(i), solids[i].S, mesh(j), solids[j].S)) continue;
+      } catch (const Standard_Failure&) {
+        // the boolean decides
+      }
+      close.emplace_back(i, j);
+    }
+  }
+  // A large part with several small ones close to it (a flange with its bolts, washers and nuts) is split
+  // with all of them at once: each boolean of one small piece against it went through all the large part's
+  // faces again.
+  std::map<std::pair<std::size_t, std::size_t>, double> known;
+  std::vector<std::vector<std::size_t>> small(solids.size());
+  for (const auto& [i, j] : close) {
+    if (Smaller(solids[i].Box, solids[j].Box)) small[j].push_back(i);
+    else if (Smaller(solids[j].Box, solids[i].Box)) small[i].push_back(j);
+  }
+  for (std::size_t p = 0; p < solids.size(); ++p) {
+    if (small[p].size() < GroupedSmall) continue;
+    std::vector<TopoDS_Shape> group{solids[p].S};
+    for (std::size_t k : small[p])
+      group.push_back(solids[k].S);
+    std::map<std::pair<std::size_t, std::size_t>, double> shared;
+    if (!SharedAmong(group, shared)) continue; // each pair's own boolean decides
+    // Every pair of the group that is close is known from it, the small ones among themselves too.
+    for (std::size_t a = 0; a < group.size(); ++a)
+      for (std::size_t b = a + 1; b < group.size(); ++b) {
+        const std::size_t i = a == 0 ? p : small[p][a - 1], j = small[p][b - 1];
+        const auto at = shared.find({a, b});
+        known.emplace(std::minmax(i, j), at == shared.end() ? 0.0 : at->second);
+      }
+  }
+  // A pair the modeller cannot intersect is a fault of its own: it may clash.
+  TAssemblyResult out;
+  for (const auto& [i, j] : close) {
+    double shared = 0;
+    if (const auto at = known.find({i, j}); at != known.end()) {
+      shared = at->second;
+    } else {
+      try {
+        const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
+        if (common.IsNull()) {
+          out.Unchecked.push_back({i, j, "the modeller failed to intersect them"});
+          continue;
+        }
+        shared = Volume(TShape(common));
+      } catch (const Standard_Failure& e) {
+        out.Unchecked.push_back({i, j, "the modeller failed: " + FailureText(e)});
+        continue;
       }
     }
+    if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) out.Clashes.push_back({i, j, shared});
   }
   // A fastener is seated in a component that has a hole coaxial with one of its own cylinders and that its
   // box meets.

@@ -259,6 +259,8 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
     for (const TClash& c : r.Checked->Clashes)
       faults.push_back("clash: " + r.Placed[c.A].Name + " and " + r.Placed[c.B].Name + " share " +
                        Number(c.Volume) + " mm3");
+    for (const TUnchecked& u : r.Checked->Unchecked)
+      faults.push_back("not checked: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error);
     for (std::size_t f : r.Checked->Unseated)
       faults.push_back("not seated: " + r.Placed[f].Name + " stands in no hole");
   }
@@ -317,6 +319,12 @@ bool TEvaluator::Count(Object& document, const std::string& what, long long& n, 
   if (!Evaluate(document, r, error)) return false;
   n = 0;
   if (what == "clashes") {
+    // A pair the modeller could not check may clash: no count is true then.
+    if (r.Checked && !r.Checked->Unchecked.empty()) {
+      const TUnchecked& u = r.Checked->Unchecked.front();
+      error = "the clashes are not known: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error;
+      return false;
+    }
     n = r.Checked ? (long long)r.Checked->Clashes.size() : 0;
     return true;
   }

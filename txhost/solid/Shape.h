@@ -3,7 +3,12 @@
 #include "txhost/solid/Solid.h"
 
 #include <TopoDS_Shape.hxx>
+#include <gp_Pnt.hxx>
 #include <gp_Trsf.hxx>
+
+#include <vector>
+
+class Standard_Failure;
 
 namespace txhost::solid {
 
@@ -14,11 +19,27 @@ public:
   TopoDS_Shape S;
 };
 
+// The modeller's exception as text: its type and message.
+std::string FailureText(const Standard_Failure& e);
 // The component's matrix as a modeller transformation (rows X, Y, Z, origin).
 gp_Trsf Transformation(const std::array<double, 12>& m);
 // What two shapes share, or a null shape when the modeller fails.
 TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b);
 // The shape moved to where the component stands.
 TopoDS_Shape PlacedShape(const TPlaced& p);
+
+// A solid's surface as triangles (three points each), a point on each of its shells, and how far the true
+// surface may stand off each triangle and off any; a negative slack when some face could not be meshed.
+struct TMesh
+{
+  std::vector<gp_Pnt> Points, ShellPoints;
+  std::vector<double> Slacks;
+  double Slack = -1;
+};
+TMesh MeshOf(const TopoDS_Shape& part);
+TMesh Moved(const TMesh& m, const gp_Trsf& t);
+// True when the two solids, meshed so, certainly share no volume: their surfaces stay apart by more than
+// the meshes' slack and neither lies inside the other. False says nothing.
+bool Clear(const TMesh& a, const TopoDS_Shape& solidA, const TMesh& b, const TopoDS_Shape& solidB);
 
 } // namespace txhost::solid

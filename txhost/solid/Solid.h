@@ -93,9 +93,16 @@ struct TSeat
 {
   std::size_t Fastener = 0, Part = 0;
 };
+// A pair of components whose shared volume the modeller failed to work out: not known to be clear.
+struct TUnchecked
+{
+  std::size_t A = 0, B = 0;
+  std::string Error;
+};
 struct TAssemblyResult
 {
   std::vector<TClash> Clashes;
+  std::vector<TUnchecked> Unchecked;
   std::vector<TSeat> Seats;
   std::vector<std::size_t> Unseated; // fasteners seated in no other component
 };
