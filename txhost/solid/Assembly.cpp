@@ -49,6 +49,7 @@ bool SharedAmong(const std::vector<TopoDS_Shape>& shapes, std::map<std::pair<std
       split.AddArgument(s);
     split.SetRunParallel(false);
     split.SetCheckInverted(false);
+    split.SetToFillHistory(false);
     split.Perform();
     if (split.HasErrors()) return false;
     std::map<const TopoDS_TShape*, std::pair<TopoDS_Shape, std::vector<std::size_t>>> owners;

@@ -217,6 +217,7 @@ template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const To
   op.SetCheckInverted(false);
   op.SetRunParallel(false);
   op.SetUseOBB(orientedBoxes);
+  op.SetToFillHistory(false);
   op.Build();
   if (!op.IsDone() || op.HasErrors()) return {};
   return op.Shape();
