@@ -145,13 +145,14 @@ TEST_F(StandInCoupling, PiecesOnceApartOrUndrilled)
     std::vector<std::pair<const char*, int>> Pieces; // each with its features (-1: any number), every one of
                                                      // which changes it
     bool Components;                                 // and nothing clashes with them
-    bool Larger = false;                             // the middle and last rows too, whatever the sweep's rows
+    int Part = 0; // the build's file evaluated: its assembly, or a part alone
+    bool Larger = false; // the middle and last rows too, whatever the sweep's rows
   };
   // The sleeve-and-pin half 1 once cut a passage for the pin's thread through every cone hole, though only
   // the smallest pins' cones narrow below their thread: the larger rows' passages cut nothing.
   for (const TCase& c : {TCase{"Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная", {{"Втулка", 1}}, false},
                          TCase{"Торообразная ГОСТ Р 50892-96", "Муфта торообразная", {{"Резина", 2}, {"ПолуКольцо", 2}}, true},
-                         TCase{"МУВП ГОСТ 21424-93", "МУВП", {{"Полумуфта1", -1}}, false, true}}) {
+                         TCase{"МУВП ГОСТ 21424-93", "МУВП", {{"Полумуфта1", -1}}, false, 1, true}}) {
     SCOPED_TRACE(c.Coupling);
     std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.Table)));
     ASSERT_TRUE(main);
@@ -161,7 +162,7 @@ TEST_F(StandInCoupling, PiecesOnceApartOrUndrilled)
       const double* A = main->Row(i);
       Model(A[0], A[main->Control], A[main->Control], 0, 0);
       ASSERT_TRUE(Couplings.drCoupling(TString(c.Coupling), 0));
-      txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(0).Utf8Text(), false);
+      txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(c.Part).Utf8Text(), false);
       ASSERT_TRUE(doc);
       txhost::solid::TEvaluator evaluator(H);
       txhost::solid::TDocumentResult r;
