@@ -135,16 +135,19 @@ Host& Object::GetHost() const
 
 const Value& Object::Props() const
 {
+  Settle();
   return Properties.is_null() ? NoProperties : Properties;
 }
 
 bool Object::Has(std::string_view name) const
 {
+  Settle();
   return Properties.contains(name);
 }
 
 const Value& Object::Prop(std::string_view name) const
 {
+  Settle();
   auto it = Properties.find(name);
   return it == Properties.end() ? NullValue : *it;
 }
@@ -157,19 +160,35 @@ void Object::Set(std::string_view name, Value value)
 
 Value& Object::Overwrite(std::string_view name)
 {
-  if (RareP != nullptr && RareP->FormerProperties.is_object() && !RareP->FormerProperties.empty()) {
-    Value::object_t& former = RareP->FormerProperties.get_ref<Value::object_t&>();
-    auto it = former.find(name);
-    if (it != former.end()) {
-      if (!Properties.is_object()) Properties = Value::object();
-      return Properties.get_ref<Value::object_t&>().insert(former.extract(it)).position->second;
+  if (!Properties.is_object()) Properties = Value::object();
+  Value::object_t& properties = Properties.get_ref<Value::object_t&>();
+  auto it = properties.find(name);
+  if (it == properties.end()) return properties.emplace(std::string(name), Value()).first->second;
+  if (RareP != nullptr && !RareP->FormerProperties.empty()) {
+    auto& former = RareP->FormerProperties;
+    auto f = std::find(former.begin(), former.end(), it);
+    if (f != former.end()) {
+      *f = former.back();
+      former.pop_back();
     }
   }
-  return Properties[std::string(name)];
+  return it->second;
+}
+
+void Object::Settle() const
+{
+  if (RareP == nullptr || RareP->FormerProperties.empty()) return;
+  Value::object_t& properties = Properties.get_ref<Value::object_t&>();
+  for (auto it : RareP->FormerProperties) {
+    Empty(it->second);
+    properties.erase(it);
+  }
+  RareP->FormerProperties.clear();
 }
 
 Value Object::TakeProp(std::string_view name)
 {
+  Settle();
   auto it = Properties.find(name);
   return it == Properties.end() ? Value() : std::move(*it);
 }
@@ -323,8 +342,12 @@ void Object::Renew()
   // What the former life set and logged becomes the storage of what the new one sets and logs; what the
   // life before it left unused goes.
   Rare& rare = Rarely();
-  std::swap(Properties, rare.FormerProperties);
-  Empty(Properties); // an empty object, which shows as a new object's none
+  Settle(); // what the life before it left unused
+  if (Properties.is_object()) {
+    Value::object_t& properties = Properties.get_ref<Value::object_t&>();
+    for (auto it = properties.begin(); it != properties.end(); ++it)
+      rare.FormerProperties.push_back(it);
+  }
   std::swap(Calls, rare.FormerCalls);
   Calls.clear();
   rare.NextFormerCall = 0;

@@ -133,6 +133,7 @@ private:
   void Renew();
   Value& NewCall(std::string_view op); // the empty argument array of a call appended to the log
   void Recorded(std::string_view op);  // the faults' say on the call just logged
+  void Settle() const;                  // takes out the former properties not set again
 
   // What few objects have, apart: a large document's many objects stay small.
   struct Rare
@@ -140,8 +141,10 @@ private:
     std::vector<Object*> Belonging; // of a document: what belongs to it, by identifier
     std::vector<std::pair<std::type_index, std::shared_ptr<void>>> Extras;
     // A renewed object's former properties and calls, whose storage the new ones take as they are set and
-    // logged: a phantom's objects are drawn again with the same properties and calls at every move.
-    Value FormerProperties;
+    // logged: a phantom's objects are drawn again with the same properties and calls at every move. The
+    // former properties stay where they are in the map, listed here until set again: any read first takes
+    // out those still listed, so that nothing of the former life ever shows.
+    std::vector<Value::object_t::iterator> FormerProperties;
     std::vector<Call> FormerCalls;
     std::size_t NextFormerCall = 0;
   };
@@ -155,7 +158,7 @@ private:
   bool IsApplied = false;
   bool Reported = false;        // already named by a reference report
   mutable bool Leaving = false; // being taken out of its host (Host::Drop)
-  Value Properties;             // null until the first property is set
+  mutable Value Properties;     // null until the first property is set; see Rare::FormerProperties
   std::vector<Call> Calls;
   Object* ParentP = nullptr;
   std::vector<Object*> MemberList;
