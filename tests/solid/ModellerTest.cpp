@@ -190,48 +190,105 @@ TEST(SolidPart, ArcSenseChoosesTheHalfDisc)
   }
 }
 
-// The internal teeth of a sleeve (module 2.5, 30 teeth, tips at radius 35, roots at 41, turned half a pitch
-// so that a space stands about the sketch's +u direction, where a circle starts) cut from a ring turned
-// about the sketch normal. The modeller's cut once left the space about +u standing, whose root arc closes
-// the loop across +u.
-TEST(SolidPart, ArcAcrossTheSketchAxisIsCut)
+// The internal teeth of a sleeve about (cx, cy): z teeth, tips at radius ra and roots at rf, turned half a
+// pitch so that a space stands about the sketch's +u direction, where a circle starts.
+TLoop InternalTeeth(int z, double ra, double rf, double cx = 0, double cy = 0)
 {
-  const int z = 30;
-  const double ra = 35, rf = 41, pitch = 2 * Pi / z, ha = 2.7 * Pi / 180, hf = 4.6 * Pi / 180;
-  auto at = [](double r, double t) { return std::pair{r * std::cos(t), r * std::sin(t)}; };
+  const double pitch = 2 * Pi / z, ha = 2.7 * Pi / 180 * 30 / z, hf = 4.6 * Pi / 180 * 30 / z;
+  auto at = [&](double r, double t) { return std::pair{cx + r * std::cos(t), cy + r * std::sin(t)}; };
   TLoop teeth;
   for (int k = 0; k < z; ++k) {
     const double c = (k + 0.5) * pitch;
     TCurve2 up, tip, down, root;
     std::tie(up.X1, up.Y1) = at(rf, c - hf);
     std::tie(up.X2, up.Y2) = at(ra, c - ha);
-    tip.Kind = TCurve2::Arc, tip.R = ra, tip.X1 = up.X2, tip.Y1 = up.Y2;
+    tip.Kind = TCurve2::Arc, tip.R = ra, tip.Xc = cx, tip.Yc = cy, tip.X1 = up.X2, tip.Y1 = up.Y2;
     std::tie(tip.X2, tip.Y2) = at(ra, c + ha);
     down.X1 = tip.X2, down.Y1 = tip.Y2;
     std::tie(down.X2, down.Y2) = at(rf, c + hf);
-    root.Kind = TCurve2::Arc, root.R = rf, root.X1 = down.X2, root.Y1 = down.Y2;
+    root.Kind = TCurve2::Arc, root.R = rf, root.Xc = cx, root.Yc = cy, root.X1 = down.X2, root.Y1 = down.Y2;
     std::tie(root.X2, root.Y2) = at(rf, c + pitch - hf);
     if (k == z - 1) std::tie(root.X2, root.Y2) = std::pair{teeth[0].X1, teeth[0].Y1};
     teeth.insert(teeth.end(), {up, tip, down, root});
   }
-  // The ring about x, from radius 35 to 50, 20 long, cut across on the YOZ plane (u = -z, v = y).
-  TFeature spaces = Prism({teeth}, -1, 21, true);
-  spaces.Frame = {{0, 0, 0}, {0, 0, -1}, {0, 1, 0}, {1, 0, 0}};
-  const TPartResult p = BuildPart({Turned(0, ra, 20, 50), spaces});
-  ASSERT_EQ(p.Features.size(), 2u);
-  // The loop holds the disc of radius 35 and the spaces: its area by the shoelace over the curves' ends,
-  // each arc adding its circular segment (every arc turns counter-clockwise about the centre).
+  return teeth;
+}
+
+// A loop's area by the shoelace over the curves' ends, each arc adding its circular segment (every arc
+// turns counter-clockwise about its centre).
+double Area(const TLoop& loop)
+{
   double area = 0;
-  for (const TCurve2& c : teeth) {
+  for (const TCurve2& c : loop) {
     area += (c.X1 * c.Y2 - c.X2 * c.Y1) / 2;
     if (c.Kind == TCurve2::Arc) {
-      const double t = std::remainder(std::atan2(c.Y2, c.X2) - std::atan2(c.Y1, c.X1), 2 * Pi);
+      const double t = std::remainder(std::atan2(c.Y2 - c.Yc, c.X2 - c.Xc) - std::atan2(c.Y1 - c.Yc, c.X1 - c.Xc), 2 * Pi);
       area += c.R * c.R / 2 * (t - std::sin(t));
     }
   }
-  const double removed = (area - Pi * ra * ra) * 20;
+  return area;
+}
+
+// A sketch on the YOZ plane, swept along x, whose origin stands so that the x axis meets it at (cx, cy).
+TFrame AcrossX(double cx = 0, double cy = 0) { return {{0, -cy, cx}, {0, 0, -1}, {0, 1, 0}, {1, 0, 0}}; }
+
+// The internal teeth of a sleeve (module 2.5, 30 teeth) cut from a ring turned about the sketch normal.
+// The modeller's cut once left the space about +u standing, whose root arc closes the loop across +u.
+TEST(SolidPart, ArcAcrossTheSketchAxisIsCut)
+{
+  const double ra = 35, rf = 41;
+  const TLoop teeth = InternalTeeth(30, ra, rf);
+  // The ring about x, from radius 35 to 50, 20 long, cut across on the YOZ plane (u = -z, v = y).
+  TFeature spaces = Prism({teeth}, -1, 21, true);
+  spaces.Frame = AcrossX();
+  const TPartResult p = BuildPart({Turned(0, ra, 20, 50), spaces});
+  ASSERT_EQ(p.Features.size(), 2u);
+  // The loop holds the disc of radius 35 and the spaces.
+  const double removed = (Area(teeth) - Pi * ra * ra) * 20;
   EXPECT_NEAR(p.Features[1].Changed, removed, 1e-6 * removed);
   EXPECT_GT(p.Features[1].Changed, 0);
+}
+
+// A profile that repeats about the axis of a turned ring (teeth, a circle of holes) removes what its region
+// holds within the ring: whether it repeats wholly, in part or not at all, and wherever the sketch's origin
+// stands off the axis.
+TEST(SolidPart, RepeatingCutOfATurnedRingRemovesItsRegion)
+{
+  const double ra = 35, rf = 41, rh = 46, R = 50, length = 20, hole = 1.5;
+  struct TCase
+  {
+    const char* Name;
+    int Teeth, Holes;
+    double Odd; // added to the radius of one hole
+    double Cx, Cy;
+  };
+  for (const TCase& k : {TCase{"teeth", 40, 0, 0, 0, 0}, TCase{"teeth and holes", 30, 10, 0, 0, 0},
+                         TCase{"one hole unlike the others", 30, 10, 0.01, 0, 0},
+                         TCase{"off the sketch's origin", 24, 8, 0, 3, -2}, TCase{"holes only", 0, 20, 0, 0, 0},
+                         TCase{"a hole missing", 30, 9, 0, 0, 0}}) {
+    SCOPED_TRACE(k.Name);
+    std::vector<TLoop> loops;
+    double removed = 0;
+    if (k.Teeth > 0) {
+      loops.push_back(InternalTeeth(k.Teeth, ra, rf, k.Cx, k.Cy));
+      removed += (Area(loops.back()) - Pi * ra * ra) * length;
+    }
+    // A missing hole leaves its place in the circle empty.
+    const int places = k.Holes == 9 ? 10 : k.Holes;
+    for (int h = 0; h < k.Holes; ++h) {
+      const double a = 2 * Pi * (h + 0.25) / places, r = hole + (h == 3 ? k.Odd : 0);
+      loops.push_back(Round(k.Cx + rh * std::cos(a), k.Cy + rh * std::sin(a), r));
+      removed += Pi * r * r * length;
+    }
+    TFeature cut = Prism(loops, -1, length + 1, true);
+    cut.Frame = AcrossX(k.Cx, k.Cy);
+    const TPartResult p = BuildPart({Turned(0, ra, length, R), cut});
+    ASSERT_EQ(p.Features.size(), 2u);
+    EXPECT_TRUE(p.Features[1].Error.empty()) << p.Features[1].Error;
+    EXPECT_NEAR(p.Features[1].Changed, removed, 1e-7 * removed);
+    EXPECT_NEAR(p.Volume, Pi * (R * R - ra * ra) * length - removed, 1e-8 * p.Volume);
+    EXPECT_EQ(p.Solids, 1);
+  }
 }
 
 TEST(SolidPart, ToolTouchingAlongALineOrFaceRemovesNothing)
@@ -276,7 +333,7 @@ TEST(SolidPart, FailuresAreReportedPerFeatureAndSkipped)
 
 TPlaced Place(const char* name, const TPartResult& p, std::array<double, 12> m = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0})
 {
-  return TPlaced{name, p.Shape, m, false};
+  return TPlaced{name, p.Shape, m, false, p.Symmetry};
 }
 
 TEST(SolidAssembly, ClashesAboveTheToleranceOnly)
@@ -315,6 +372,51 @@ TEST(SolidAssembly, SmallPartsAboutALargeOneSplitTogether)
   ASSERT_EQ(shared.size(), want.size());
   for (const auto& [pair, v] : want)
     EXPECT_NEAR(shared[pair], v, 1e-6) << pair.first << " " << pair.second;
+}
+
+// Pins with washers in the holes of a flange, some of them turned copies of each other about its axis:
+// every pair shares what it shares when each cluster is split with the flange anew, the pin that is too
+// thick and the one that stands off its hole among them.
+TEST(SolidAssembly, TurnedCopiesAboutASymmetricPartShareWhatTheirOriginalsDo)
+{
+  const int holes = 20;
+  const double rh = 50, r = 3;
+  std::vector<TLoop> circle;
+  for (int k = 0; k < holes; ++k)
+    circle.push_back(Round(rh * std::cos(2 * Pi * k / holes), rh * std::sin(2 * Pi * k / holes), r));
+  TFeature drill = Prism(circle, -1, 11, true);
+  drill.Frame = AcrossX();
+  const TPartResult flange = BuildPart({Turned(0, 10, 10, 60), drill});
+  ASSERT_EQ(flange.Symmetry.Order, holes);
+  const TPartResult pin = BuildPart({Turned(-5, 0, 15, r)}), fat = BuildPart({Turned(-5, 0, 15, r + 0.5)});
+  const TPartResult washer = BuildPart({Turned(10, r, 12, 2 * r)});
+  // Everything turned a quarter about z and moved, so that the flange's axis is no axis of the world's.
+  auto world = [](double y, double z) -> std::array<double, 12> { return {0, 1, 0, -1, 0, 0, 0, 0, 1, 5 + -y, -7, 3 + z}; };
+  std::vector<TPlaced> placed{Place("flange", flange, world(0, 0))};
+  for (int k = 0; k < holes; ++k) {
+    const double a = 2 * Pi * k / holes, off = k == 12 ? 0.5 : 0;
+    const double y = (rh + off) * std::cos(a), z = (rh + off) * std::sin(a);
+    placed.push_back(Place("pin", k == 5 ? fat : pin, world(y, z)));
+    if (k % 2 == 0) placed.push_back(Place("washer", washer, world(y, z)));
+  }
+  auto shares = [](const TAssemblyResult& r) {
+    std::map<std::pair<std::size_t, std::size_t>, double> m;
+    for (const TClash& c : r.Clashes)
+      m[{c.A, c.B}] = c.Volume;
+    return m;
+  };
+  const TAssemblyResult fast = CheckAssembly(placed);
+  for (TPlaced& p : placed)
+    p.Symmetry = {};
+  const TAssemblyResult reference = CheckAssembly(placed);
+  EXPECT_TRUE(fast.Unchecked.empty());
+  const auto got = shares(fast), want = shares(reference);
+  ASSERT_EQ(got.size(), want.size());
+  for (const auto& [pair, v] : want)
+    EXPECT_NEAR(got.at(pair), v, 1e-6 * v) << pair.first << " " << pair.second;
+  // The thick pin and the one off its hole clash with the flange, nothing else does.
+  ASSERT_EQ(want.size(), 2u);
+  EXPECT_NEAR(want.begin()->second, Pi * ((r + 0.5) * (r + 0.5) - r * r) * 10, 1e-6 * 100);
 }
 
 TEST(SolidAssembly, BoltSeatedInItsHoleThroughItsMatrix)

@@ -13,9 +13,12 @@
 #include <TopoDS.hxx>
 #include <gp_Cylinder.hxx>
 #include <gp_Lin.hxx>
+#include <gp_Quaternion.hxx>
 
 #include <algorithm>
 #include <map>
+#include <numbers>
+#include <optional>
 #include <tuple>
 
 namespace txhost::solid {
@@ -106,6 +109,127 @@ bool Coaxial(const gp_Ax1& a, const gp_Ax1& b)
   return a.IsParallel(b, Angle) && gp_Lin(a).Distance(b.Location()) < Distance;
 }
 
+// The small components about a large one in clusters that touch or overlap among themselves, and for each
+// cluster the cluster it is a turned copy of (itself when none before it), with the components the copy's
+// take the places of, in the original's order.
+struct TClusters
+{
+  std::vector<std::vector<std::size_t>> Parts;
+  std::vector<std::pair<std::size_t, std::vector<std::size_t>>> CopyOf;
+};
+
+// The component's matrix turned about the axis by the angle.
+std::array<double, 12> TurnedMatrix(const std::array<double, 12>& m, const gp_Ax1& axis, double angle)
+{
+  gp_Trsf t;
+  t.SetRotation(axis, angle);
+  std::array<double, 12> out;
+  for (int row = 0; row < 3; ++row) {
+    const gp_XYZ v = gp_Vec(m[3 * row], m[3 * row + 1], m[3 * row + 2]).Transformed(t).XYZ();
+    out[3 * row] = v.X(), out[3 * row + 1] = v.Y(), out[3 * row + 2] = v.Z();
+  }
+  const gp_Pnt o = gp_Pnt(m[9], m[10], m[11]).Transformed(t);
+  out[9] = o.X(), out[10] = o.Y(), out[11] = o.Z();
+  return out;
+}
+
+// Whether a part placed by a stands where it does placed by b: the same place, or one that differs by a
+// turn of the part onto itself.
+bool SamePlace(const std::array<double, 12>& a, const std::array<double, 12>& b, const TSymmetry& own, double scale)
+{
+  const gp_Trsf q = Transformation(a).Inverted().Multiplied(Transformation(b)); // b in a's part space
+  const gp_Pnt p(own.Point[0], own.Point[1], own.Point[2]);
+  const gp_Dir d(own.Dir[0], own.Dir[1], own.Dir[2]);
+  if (q.IsNegative()) return false;
+  const double tolerance = 1e-9 * scale;
+  if (own.Order == 1) return q.TranslationPart().Modulus() <= tolerance && q.GetRotation().GetRotationAngle() <= 1e-9;
+  // A turn about the part's own axis keeps a point of the axis and a point one unit along it where they are.
+  if (p.Transformed(q).Distance(p) > tolerance || p.Translated(gp_Vec(d)).Transformed(q).Distance(p.Translated(gp_Vec(d))) > 1e-9)
+    return false;
+  if (own.Order == 0) return true;
+  const gp_Dir u = std::abs(d.X()) < 0.9 ? d.Crossed(gp_Dir(1, 0, 0)) : d.Crossed(gp_Dir(0, 1, 0));
+  const double angle = gp_Vec(u).AngleWithRef(gp_Vec(u).Transformed(q), gp_Vec(d));
+  const double step = 2 * std::numbers::pi / own.Order;
+  return std::abs(angle - step * std::round(angle / step)) <= 1e-9;
+}
+
+TClusters Clusters(const std::vector<TPlaced>& placed, std::size_t large, const std::vector<std::size_t>& small,
+                   const std::vector<std::pair<std::size_t, std::size_t>>& close)
+{
+  TClusters out;
+  // Clusters: joined by the pairs close among the small ones.
+  std::map<std::size_t, std::size_t> cluster; // component -> cluster
+  for (std::size_t k : small)
+    cluster[k] = out.Parts.size(), out.Parts.push_back({k});
+  for (const auto& [i, j] : close) {
+    const auto a = cluster.find(i), b = cluster.find(j);
+    if (a == cluster.end() || b == cluster.end() || a->second == b->second) continue;
+    const std::size_t keep = std::min(a->second, b->second), gone = std::max(a->second, b->second);
+    for (std::size_t k : out.Parts[gone])
+      cluster[k] = keep;
+    out.Parts[keep].insert(out.Parts[keep].end(), out.Parts[gone].begin(), out.Parts[gone].end());
+    out.Parts[gone].clear();
+  }
+  std::erase_if(out.Parts, [](const auto& c) { return c.empty(); });
+  for (std::size_t c = 0; c < out.Parts.size(); ++c)
+    out.CopyOf.push_back({c, out.Parts[c]});
+  const TSymmetry& s = placed[large].Symmetry;
+  if (s.Order == 1) return out;
+  // The large part's axis in world space.
+  const gp_Trsf toWorld = Transformation(placed[large].Matrix);
+  const gp_Ax1 axis(gp_Pnt(s.Point[0], s.Point[1], s.Point[2]).Transformed(toWorld),
+                    gp_Dir(gp_Vec(s.Dir[0], s.Dir[1], s.Dir[2]).Transformed(toWorld)));
+  double scale = 1;
+  for (std::size_t k : small)
+    for (int c = 9; c < 12; ++c)
+      scale = std::max(scale, std::abs(placed[k].Matrix[c]));
+  // The turn that takes component a where component b stands, when one of the part's turns can.
+  auto turnBetween = [&](std::size_t a, std::size_t b) -> std::optional<double> {
+    if (placed[a].Shape != placed[b].Shape) return std::nullopt;
+    const gp_Pnt pa(placed[a].Matrix[9], placed[a].Matrix[10], placed[a].Matrix[11]);
+    const gp_Pnt pb(placed[b].Matrix[9], placed[b].Matrix[10], placed[b].Matrix[11]);
+    const gp_Vec d(axis.Direction());
+    gp_Vec ra(axis.Location(), pa), rb(axis.Location(), pb);
+    ra -= d * ra.Dot(d), rb -= d * rb.Dot(d);
+    if (ra.Magnitude() < 1e-6 * scale || rb.Magnitude() < 1e-6 * scale) return std::nullopt;
+    double angle = ra.AngleWithRef(rb, d);
+    if (s.Order > 1) {
+      const double step = 2 * std::numbers::pi / s.Order;
+      const double steps = std::round(angle / step);
+      if (std::abs(angle - steps * step) > 1e-6) return std::nullopt;
+      angle = steps * step; // the part's own turn, not the placements' rounding
+    }
+    return angle;
+  };
+  for (std::size_t c = 0; c < out.Parts.size(); ++c) {
+    const std::vector<std::size_t>& copy = out.Parts[c];
+    for (std::size_t o = 0; o < c && out.CopyOf[c].first == c; ++o) {
+      const std::vector<std::size_t>& original = out.Parts[o];
+      if (out.CopyOf[o].first != o || original.size() != copy.size()) continue;
+      for (std::size_t b : copy) {
+        const std::optional<double> angle = turnBetween(original.front(), b);
+        if (!angle) continue;
+        // Each of the original's components turned stands where one of the copy's does.
+        std::vector<std::size_t> image;
+        for (std::size_t a : original) {
+          const auto turned = TurnedMatrix(placed[a].Matrix, axis, *angle);
+          const auto at = std::find_if(copy.begin(), copy.end(), [&](std::size_t k) {
+            return placed[k].Shape == placed[a].Shape && SamePlace(turned, placed[k].Matrix, placed[k].Symmetry, scale) &&
+                   std::find(image.begin(), image.end(), k) == image.end();
+          });
+          if (at == copy.end()) break;
+          image.push_back(*at);
+        }
+        if (image.size() == original.size()) {
+          out.CopyOf[c] = {o, image};
+          break;
+        }
+      }
+    }
+  }
+  return out;
+}
+
 } // namespace
 
 std::array<double, 6> Bounds(const TPlaced& placed)
@@ -184,18 +308,35 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
   }
   for (std::size_t p = 0; p < solids.size(); ++p) {
     if (small[p].size() < GroupedSmall) continue;
+    // Of the clusters of small ones that are turned copies of each other about the large part's axis of
+    // symmetry (a bolt with its washer and nut in each hole of a flange), only the first is split.
+    const TClusters clusters = Clusters(placed, p, small[p], close);
+    std::vector<std::size_t> members;
+    for (std::size_t c = 0; c < clusters.Parts.size(); ++c)
+      if (clusters.CopyOf[c].first == c) members.insert(members.end(), clusters.Parts[c].begin(), clusters.Parts[c].end());
     std::vector<TopoDS_Shape> group{solids[p].S};
-    for (std::size_t k : small[p])
+    for (std::size_t k : members)
       group.push_back(solids[k].S);
     std::map<std::pair<std::size_t, std::size_t>, double> shared;
     if (!SharedAmong(group, shared)) continue; // each pair's own boolean decides
     // Every pair of the group that is close is known from it, the small ones among themselves too.
     for (std::size_t a = 0; a < group.size(); ++a)
       for (std::size_t b = a + 1; b < group.size(); ++b) {
-        const std::size_t i = a == 0 ? p : small[p][a - 1], j = small[p][b - 1];
+        const std::size_t i = a == 0 ? p : members[a - 1], j = members[b - 1];
         const auto at = shared.find({a, b});
         known.emplace(std::minmax(i, j), at == shared.end() ? 0.0 : at->second);
       }
+    // A copy shares with the large part, and its members among themselves, what its original does.
+    for (std::size_t c = 0; c < clusters.Parts.size(); ++c) {
+      const auto& [original, image] = clusters.CopyOf[c];
+      if (original == c) continue;
+      const std::vector<std::size_t>& from = clusters.Parts[original];
+      for (std::size_t a = 0; a < from.size(); ++a) {
+        known.emplace(std::minmax(p, image[a]), known.at(std::minmax(p, from[a])));
+        for (std::size_t b = a + 1; b < from.size(); ++b)
+          known.emplace(std::minmax(image[a], image[b]), known.at(std::minmax(from[a], from[b])));
+      }
+    }
   }
   // A pair the modeller cannot intersect is a fault of its own: it may clash.
   TAssemblyResult out;

@@ -14,6 +14,7 @@
 #include <Geom_ToroidalSurface.hxx>
 #include <TopoDS_Shell.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
 #include <Bnd_Box.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
@@ -38,11 +39,14 @@
 #include <gp_Ax1.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_Circ.hxx>
+#include <gp_Lin.hxx>
 #include <gp_Pln.hxx>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <optional>
 #include <stdexcept>
 
 namespace txhost::solid {
@@ -402,6 +406,290 @@ TopoDS_Shape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool)
   return cut;
 }
 
+// A prism whose profile repeats K times about the axis of a body turned whole about that axis (the spaces
+// of a gear's teeth, a circle of holes) is cut from one sector of the body, and the sector's result turned
+// round to fill the others and sewn up: one sector meets only its own share of the prism's faces, where
+// the whole body met them all, each flank against each whole crown and fillet. The result is kept only
+// when every sector accounts for its share of the body's volume, the sewn sectors close into one shell,
+// and the whole holds what the sectors do.
+constexpr int SectorsWanted = 10; // more sectors cut faster, but each seam costs sewing and merging
+
+struct TCutShape
+{
+  TopoDS_Shape Shape;
+  double Volume = 0;
+};
+
+struct TPoint2
+{
+  double X, Y;
+};
+
+TPoint2 Turned2(TPoint2 p, TPoint2 c, double cs, double sn)
+{
+  const double x = p.X - c.X, y = p.Y - c.Y;
+  return {c.X + cs * x - sn * y, c.Y + sn * x + cs * y};
+}
+
+// The curve turned by the angle (cosine, sine) about c.
+TCurve2 Turned2(const TCurve2& k, TPoint2 c, double cs, double sn)
+{
+  TCurve2 t = k;
+  auto turn = [&](double& x, double& y) {
+    const TPoint2 q = Turned2(TPoint2{x, y}, c, cs, sn);
+    x = q.X, y = q.Y;
+  };
+  turn(t.X1, t.Y1);
+  turn(t.X2, t.Y2);
+  turn(t.Xc, t.Yc);
+  return t;
+}
+
+bool SameCurve(const TCurve2& a, const TCurve2& b, double eps)
+{
+  auto near = [eps](double x0, double y0, double x1, double y1) { return std::hypot(x0 - x1, y0 - y1) <= eps; };
+  if (a.Kind != b.Kind) return false;
+  if (a.Kind == TCurve2::Line) return near(a.X1, a.Y1, b.X1, b.Y1) && near(a.X2, a.Y2, b.X2, b.Y2);
+  if (std::abs(a.R - b.R) > eps || !near(a.Xc, a.Yc, b.Xc, b.Yc)) return false;
+  return a.Kind == TCurve2::Circle ||
+         (a.Clockwise == b.Clockwise && near(a.X1, a.Y1, b.X1, b.Y1) && near(a.X2, a.Y2, b.X2, b.Y2));
+}
+
+// The point of a curve its turned copies are found by: a circle's centre, another curve's start.
+TPoint2 KeyPoint(const TCurve2& k) { return k.Kind == TCurve2::Circle ? TPoint2{k.Xc, k.Yc} : TPoint2{k.X1, k.Y1}; }
+
+// How many times the curves repeat about c: the largest K for which a turn of 2 pi / K takes each of them
+// onto one of them; 1 when none.
+int Repeats(const std::vector<TCurve2>& curves, TPoint2 c, double eps)
+{
+  auto radius = [&](const TCurve2& k) { return std::hypot(KeyPoint(k).X - c.X, KeyPoint(k).Y - c.Y); };
+  auto angle = [&](const TCurve2& k) { return std::atan2(KeyPoint(k).Y - c.Y, KeyPoint(k).X - c.X); };
+  // The curve whose key point stands farthest from c: the turns that can work take it onto a curve like it.
+  const auto first = std::max_element(curves.begin(), curves.end(),
+                                      [&](const TCurve2& a, const TCurve2& b) { return radius(a) < radius(b); });
+  if (first == curves.end() || radius(*first) <= eps) return 1;
+  std::vector<int> orders;
+  for (const TCurve2& k : curves) {
+    if (&k == &*first || k.Kind != first->Kind || std::abs(k.R - first->R) > eps ||
+        std::abs(radius(k) - radius(*first)) > eps)
+      continue;
+    const double turn = std::remainder(angle(k) - angle(*first), 2 * std::numbers::pi);
+    if (std::abs(turn) < 1e-9) continue;
+    const double order = 2 * std::numbers::pi / std::abs(turn);
+    const int n = int(std::lround(order));
+    if (n >= 2 && std::abs(order - n) < 1e-6 * n) orders.push_back(n);
+  }
+  std::sort(orders.rbegin(), orders.rend());
+  orders.erase(std::unique(orders.begin(), orders.end()), orders.end());
+  for (int n : orders) {
+    const double cs = std::cos(2 * std::numbers::pi / n), sn = std::sin(2 * std::numbers::pi / n);
+    const bool all = std::all_of(curves.begin(), curves.end(), [&](const TCurve2& k) {
+      const TCurve2 t = Turned2(k, c, cs, sn);
+      return std::any_of(curves.begin(), curves.end(), [&](const TCurve2& o) { return SameCurve(t, o, eps); });
+    });
+    if (all) return n;
+  }
+  return 1;
+}
+
+// The seam's angle within a sector of the given angle: halfway across the widest span free of the
+// curves' ends, so that no seam runs through a corner of the profile.
+double SeamAngle(const std::vector<TCurve2>& curves, TPoint2 c, double sector, double eps)
+{
+  std::vector<double> at;
+  for (const TCurve2& k : curves) {
+    if (k.Kind == TCurve2::Circle) {
+      const double d = std::hypot(k.Xc - c.X, k.Yc - c.Y);
+      if (d <= k.R) continue; // about the axis: any seam crosses it alike
+      // A circle beside the axis: keep the seam off the angles it spans.
+      const double mid = std::atan2(k.Yc - c.Y, k.Xc - c.X), half = std::asin(std::min(1.0, (k.R + eps) / d));
+      for (double a : {mid - half, mid, mid + half})
+        at.push_back(a);
+      continue;
+    }
+    for (TPoint2 p : {TPoint2{k.X1, k.Y1}, TPoint2{k.X2, k.Y2}})
+      if (std::hypot(p.X - c.X, p.Y - c.Y) > eps) at.push_back(std::atan2(p.Y - c.Y, p.X - c.X));
+  }
+  if (at.empty()) return 0;
+  for (double& a : at)
+    a = a - sector * std::floor(a / sector);
+  std::sort(at.begin(), at.end());
+  double best = 0, seam = 0;
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    const double from = at[i], to = i + 1 < at.size() ? at[i + 1] : at[0] + sector;
+    if (to - from > best) best = to - from, seam = (from + to) / 2;
+  }
+  return seam;
+}
+
+// The line a feature turns its profile a whole turn about; none for any other feature.
+std::optional<gp_Ax1> WholeTurnAxis(const TFeature& f)
+{
+  const gp_Vec d(f.AxisDir[0], f.AxisDir[1], f.AxisDir[2]);
+  if (f.Shape != TFeature::Rotation || std::abs(std::abs(f.Angle) - 360) > 1e-9 || d.Magnitude() < 1e-12)
+    return std::nullopt;
+  return gp_Ax1(gp_Pnt(f.AxisPoint[0], f.AxisPoint[1], f.AxisPoint[2]), gp_Dir(d));
+}
+
+bool SameLine(const gp_Ax1& a, const gp_Ax1& b)
+{
+  return a.IsParallel(b, 1e-12) && gp_Lin(a).Distance(b.Location()) < 1e-9;
+}
+
+// How a cut's profile repeats about the axis of a body turned whole about it, and what a cut by sectors
+// needs to know of the two.
+struct TRepeat
+{
+  int Repeats = 1;
+  TSketchPlane Plane;
+  TPoint2 C{0, 0};          // where the axis meets the sketch
+  gp_Pnt Centre;            // the same point in space
+  double Reach = 0;         // how far the body reaches from the axis
+  double W0 = 0, W1 = 0;    // the body's span along the sketch's normal
+  std::vector<TCurve2> Curves; // the curves the body reaches
+  double Scale = 1, Eps = 0;
+};
+
+std::optional<TRepeat> RepeatOf(const TopoDS_Shape& body, const gp_Ax1& axis, const TFeature& f)
+{
+  if (f.Shape != TFeature::Extrusion || std::abs(f.Grow) >= 1e-12) return std::nullopt;
+  TRepeat r;
+  const TSketchPlane& p = r.Plane = PlaneAt(f.Frame, 0);
+  if (std::abs(gp_Vec(p.U).Dot(gp_Vec(p.V))) > 1e-9 || !p.N.IsParallel(axis.Direction(), 1e-9)) return std::nullopt;
+  const gp_Vec toAxis(p.O, axis.Location());
+  const TPoint2 c = r.C = {toAxis.Dot(gp_Vec(p.U)), toAxis.Dot(gp_Vec(p.V))};
+  r.Centre = p.At(c.X, c.Y);
+
+  // How far the body reaches from the axis, and its span along it.
+  Bnd_Box box;
+  BRepBndLib::Add(body, box);
+  double x0, y0, z0, x1, y1, z1;
+  box.Get(x0, y0, z0, x1, y1, z1);
+  bool firstCorner = true;
+  for (double x : {x0, x1})
+    for (double y : {y0, y1})
+      for (double z : {z0, z1}) {
+        const gp_Vec v(r.Centre, gp_Pnt(x, y, z));
+        const double w = v.Dot(gp_Vec(p.N));
+        r.Reach = std::max(r.Reach, (v - gp_Vec(p.N) * w).Magnitude());
+        r.W0 = firstCorner ? w : std::min(r.W0, w), r.W1 = firstCorner ? w : std::max(r.W1, w);
+        firstCorner = false;
+      }
+
+  // Only the curves the body reaches must repeat: those beyond it (the outline that closes the spaces of
+  // external teeth) bound the region alike in every sector, as long as a ring free of curves parts them
+  // from the rest.
+  double nearOut = 0, farIn = std::numeric_limits<double>::infinity();
+  for (const TLoop& l : f.Loops)
+    for (const TCurve2& k : l) {
+      double in, out;
+      if (k.Kind == TCurve2::Line) {
+        const double dx = k.X2 - k.X1, dy = k.Y2 - k.Y1, length2 = dx * dx + dy * dy;
+        const double t = length2 > 0 ? std::clamp(((c.X - k.X1) * dx + (c.Y - k.Y1) * dy) / length2, 0.0, 1.0) : 0;
+        in = std::hypot(k.X1 + t * dx - c.X, k.Y1 + t * dy - c.Y);
+        out = std::max(std::hypot(k.X1 - c.X, k.Y1 - c.Y), std::hypot(k.X2 - c.X, k.Y2 - c.Y));
+      } else {
+        const double d = std::hypot(k.Xc - c.X, k.Yc - c.Y);
+        in = std::max(0.0, d - k.R), out = d + k.R;
+      }
+      r.Scale = std::max({r.Scale, out, std::hypot(k.X1, k.Y1), std::hypot(k.X2, k.Y2), std::hypot(k.Xc, k.Yc) + k.R});
+      if (in > r.Reach) {
+        farIn = std::min(farIn, in);
+        continue;
+      }
+      nearOut = std::max(nearOut, out);
+      r.Curves.push_back(k);
+    }
+  if (r.Curves.empty() || nearOut >= farIn) return std::nullopt;
+  r.Eps = 1e-8 * (r.Scale + std::hypot(c.X, c.Y));
+  r.Repeats = Repeats(r.Curves, c, r.Eps);
+  return r;
+}
+
+std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolume, const TRepeat& r,
+                                      const TopoDS_Shape& tool)
+{
+  if (FaceCount(tool) < SectorFaces) return std::nullopt;
+  int sectors = 0;
+  for (int n = 4; n <= r.Repeats; ++n)
+    if (r.Repeats % n == 0 && (sectors == 0 || std::abs(n - SectorsWanted) < std::abs(sectors - SectorsWanted)))
+      sectors = n;
+  if (sectors == 0) return std::nullopt;
+  const TSketchPlane& p = r.Plane;
+  const TPoint2 c = r.C;
+  const gp_Pnt& centre = r.Centre;
+  const double sector = 2 * std::numbers::pi / sectors;
+  const double seam = SeamAngle(r.Curves, c, sector, r.Eps);
+
+  // The wedge of one sector, beyond the body on every side.
+  const double reach = 2 * r.Reach + 1, w0 = r.W0, w1 = r.W1;
+  TSketchPlane base = p;
+  base.O = p.O.Translated(gp_Vec(p.N) * (w0 - 1));
+  auto ray = [&](double a) { return base.At(c.X + reach * std::cos(a), c.Y + reach * std::sin(a)); };
+  const gp_Pnt a0 = base.At(c.X, c.Y), a1 = ray(seam), a2 = ray(seam + sector);
+  const TopoDS_Face triangle = BRepBuilderAPI_MakeFace(BRepBuilderAPI_MakePolygon(a0, a1, a2, true).Wire());
+  const TopoDS_Shape wedge = BRepPrimAPI_MakePrism(triangle, gp_Vec(p.N) * (w1 - w0 + 2)).Shape();
+
+  const TopoDS_Shape piece = Common(body, wedge);
+  const double pieceVolume = Volume(TShape(piece));
+  if (std::abs(pieceVolume * sectors - bodyVolume) > 1e-7 * bodyVolume) return std::nullopt;
+  const TopoDS_Shape cut = Cut(piece, tool, true);
+  const double cutVolume = Volume(TShape(cut));
+
+  // The seam faces of the cut sector lie on the wedge's sides; its other faces, turned round, make the whole.
+  const gp_Dir turn = p.Turn();
+  std::vector<gp_Dir> sides;
+  for (double a : {seam, seam + sector})
+    sides.push_back(turn.Crossed(gp_Dir(std::cos(a) * gp_Vec(p.U) + std::sin(a) * gp_Vec(p.V))));
+  auto onSide = [&](const TopoDS_Face& face) {
+    const BRepAdaptor_Surface s(face);
+    if (s.GetType() != GeomAbs_Plane) return false;
+    const gp_Pln plane = s.Plane();
+    return plane.Distance(centre) < 1e-7 * (r.Scale + 1) && std::any_of(sides.begin(), sides.end(), [&](const gp_Dir& n) {
+             return plane.Axis().Direction().IsParallel(n, 1e-9);
+           });
+  };
+  std::vector<TopoDS_Face> kept;
+  for (TopExp_Explorer e(cut, TopAbs_FACE); e.More(); e.Next())
+    if (!onSide(TopoDS::Face(e.Current()))) kept.push_back(TopoDS::Face(e.Current()));
+  BRepBuilderAPI_Sewing sewing(1e-6);
+  // Each copy made anew: faces that only carry a turn as their location cost every later algorithm dearly.
+  for (int k = 0; k < sectors; ++k) {
+    gp_Trsf t;
+    t.SetRotation(gp_Ax1(centre, turn), k * sector);
+    for (const TopoDS_Face& face : kept)
+      sewing.Add(k == 0 ? face : BRepBuilderAPI_Transform(face, t, true).Shape());
+  }
+  sewing.Perform();
+  if (sewing.NbFreeEdges() != 0 || sewing.NbMultipleEdges() != 0) return std::nullopt;
+  TopExp_Explorer shells(sewing.SewedShape(), TopAbs_SHELL);
+  if (!shells.More()) return std::nullopt;
+  const TopoDS_Shell shell = TopoDS::Shell(shells.Current());
+  shells.Next();
+  if (shells.More() || !BRep_Tool::IsClosed(shell)) return std::nullopt;
+  BRepBuilderAPI_MakeSolid made(shell);
+  if (!made.IsDone()) return std::nullopt;
+  TopoDS_Solid solid = made.Solid();
+  if (!BRepLib::OrientClosedSolid(solid)) return std::nullopt;
+  // The seams split the body's faces of revolution once a sector: merged again, later booleans meet them once.
+  const double want = cutVolume * sectors;
+  for (int merge = 1; merge >= 0; --merge) {
+    TopoDS_Shape whole = solid;
+    if (merge != 0) {
+      try {
+        ShapeUpgrade_UnifySameDomain unify(solid, true, true, false);
+        unify.Build();
+        whole = unify.Shape();
+      } catch (const Standard_Failure&) {
+        continue;
+      }
+    }
+    const double v = Volume(TShape(whole));
+    if (!whole.IsNull() && SolidCount(TShape(whole)) == 1 && std::abs(v - want) <= 1e-7 * want) return TCutShape{whole, v};
+  }
+  return std::nullopt;
+}
+
 // Volumes below this share of the larger solid are the modeller's rounding, not material.
 constexpr double Touching = 1e-9;
 
@@ -455,6 +743,15 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
   TPartResult out;
   TopoDS_Shape body;
   double volume = 0;
+  // The line the body is turned about, while every feature that made it turned its profile a whole turn
+  // about that line; and the turns that take the body onto itself.
+  std::optional<gp_Ax1> turnedAbout;
+  TSymmetry symmetry;
+  auto symmetric = [&symmetry](const gp_Ax1& axis, int order) {
+    const gp_Pnt& o = axis.Location();
+    const gp_Dir& d = axis.Direction();
+    symmetry = {{o.X(), o.Y(), o.Z()}, {d.X(), d.Y(), d.Z()}, order};
+  };
   for (const TFeature& f : features) {
     TFeatureResult r;
     r.Kind = f.Kind;
@@ -464,15 +761,32 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
       const TopoDS_Shape tool = f.Shape == TFeature::Extrusion ? Extrusion(f) : Rotation(f);
       r.Tool = Volume(TShape(tool));
       if (!(r.Tool > 0)) throw std::runtime_error("a tool of no volume");
+      const std::optional<gp_Ax1> turn = WholeTurnAxis(f);
+      const bool alongTheTurn = turn && (body.IsNull() ? !f.Cut : turnedAbout && SameLine(*turn, *turnedAbout));
       if (!f.Cut) {
         const TopoDS_Shape next = Fused(body, tool);
         const double v = Volume(TShape(next));
         r.Changed = std::max(0.0, v - volume);
         body = next;
         volume = v;
+        turnedAbout = alongTheTurn ? turn : std::nullopt;
+        symmetry = {};
+        if (turnedAbout) symmetric(*turnedAbout, 0);
       } else if (!body.IsNull() && Overlap(body, tool)) {
-        const TopoDS_Shape next = SectorCut(body, tool);
-        const double v = Volume(TShape(next));
+        // A profile that repeats about the turned body's axis leaves a body that repeats so, and one of many
+        // faces is cut by sectors.
+        std::optional<TRepeat> repeat;
+        std::optional<TCutShape> repeated;
+        if (turnedAbout) {
+          try {
+            repeat = RepeatOf(body, *turnedAbout, f);
+            if (repeat) repeated = SymmetricCut(body, volume, *repeat, tool);
+          } catch (const std::exception&) {
+          } catch (const Standard_Failure&) {
+          }
+        }
+        const TopoDS_Shape next = repeated ? repeated->Shape : SectorCut(body, tool);
+        const double v = repeated ? repeated->Volume : Volume(TShape(next));
         double removed = volume - v;
         // A tool that only touches the body (along a face or a line) shares no volume, yet the modeller's
         // cut may take material away there: a cut that removed more than its tool holds is measured
@@ -488,6 +802,11 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
           r.Changed = removed;
           body = next;
           volume = v;
+          if (!alongTheTurn) {
+            symmetry = {};
+            if (repeat) symmetric(*turnedAbout, repeat->Repeats);
+            turnedAbout.reset();
+          }
         }
       }
     } catch (const Standard_Failure& e) {
@@ -501,6 +820,7 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
     out.Shape = std::make_shared<TShape>(body);
     out.Volume = volume;
     out.Solids = SolidCount(*out.Shape);
+    out.Symmetry = symmetry;
   }
   return out;
 }

@@ -63,12 +63,21 @@ struct TFeatureResult
 class TShape;
 using TShapePtr = std::shared_ptr<const TShape>;
 
+// A part's turns onto itself: about the axis through Point along Dir by every multiple of 2 pi / Order
+// (Order 0: by any angle; Order 1: by none but the whole turn).
+struct TSymmetry
+{
+  TVec3 Point{0, 0, 0}, Dir{1, 0, 0};
+  int Order = 1;
+};
+
 struct TPartResult
 {
   TShapePtr Shape; // null when nothing was built
   double Volume = 0;
   int Solids = 0;
   std::vector<TFeatureResult> Features;
+  TSymmetry Symmetry; // known from how the part was built
 };
 
 // Builds the features in order. A feature that throws or fails is reported and skipped.
@@ -81,6 +90,7 @@ struct TPlaced
   TShapePtr Shape;
   std::array<double, 12> Matrix{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}; // rows X, Y, Z, origin
   bool Fastener = false;                                              // a bolt, pin, screw, nut or washer
+  TSymmetry Symmetry;                                                 // the part's, in its own space
 };
 
 struct TClash
