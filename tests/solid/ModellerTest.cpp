@@ -333,7 +333,7 @@ TEST(SolidPart, FailuresAreReportedPerFeatureAndSkipped)
 
 TPlaced Place(const char* name, const TPartResult& p, std::array<double, 12> m = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0})
 {
-  return TPlaced{name, p.Shape, m, false, p.Symmetry};
+  return TPlaced{name, p.Shape, m, false, p.Symmetry, p.Volume};
 }
 
 TEST(SolidAssembly, ClashesAboveTheToleranceOnly)
@@ -374,6 +374,17 @@ TEST(SolidAssembly, SmallPartsAboutALargeOneSplitTogether)
     EXPECT_NEAR(shared[pair], v, 1e-6) << pair.first << " " << pair.second;
 }
 
+// A ring about x from radius 10 to 60, 10 long, drilled through on a circle.
+TPartResult DrilledFlange(int holes, double rh, double r)
+{
+  std::vector<TLoop> circle;
+  for (int k = 0; k < holes; ++k)
+    circle.push_back(Round(rh * std::cos(2 * Pi * k / holes), rh * std::sin(2 * Pi * k / holes), r));
+  TFeature drill = Prism(circle, -1, 11, true);
+  drill.Frame = AcrossX();
+  return BuildPart({Turned(0, 10, 10, 60), drill});
+}
+
 // Pins with washers in the holes of a flange, some of them turned copies of each other about its axis:
 // every pair shares what it shares when each cluster is split with the flange anew, the pin that is too
 // thick and the one that stands off its hole among them.
@@ -381,12 +392,7 @@ TEST(SolidAssembly, TurnedCopiesAboutASymmetricPartShareWhatTheirOriginalsDo)
 {
   const int holes = 20;
   const double rh = 50, r = 3;
-  std::vector<TLoop> circle;
-  for (int k = 0; k < holes; ++k)
-    circle.push_back(Round(rh * std::cos(2 * Pi * k / holes), rh * std::sin(2 * Pi * k / holes), r));
-  TFeature drill = Prism(circle, -1, 11, true);
-  drill.Frame = AcrossX();
-  const TPartResult flange = BuildPart({Turned(0, 10, 10, 60), drill});
+  const TPartResult flange = DrilledFlange(holes, rh, r);
   ASSERT_EQ(flange.Symmetry.Order, holes);
   const TPartResult pin = BuildPart({Turned(-5, 0, 15, r)}), fat = BuildPart({Turned(-5, 0, 15, r + 0.5)});
   const TPartResult washer = BuildPart({Turned(10, r, 12, 2 * r)});
@@ -417,6 +423,28 @@ TEST(SolidAssembly, TurnedCopiesAboutASymmetricPartShareWhatTheirOriginalsDo)
   // The thick pin and the one off its hole clash with the flange, nothing else does.
   ASSERT_EQ(want.size(), 2u);
   EXPECT_NEAR(want.begin()->second, Pi * ((r + 0.5) * (r + 0.5) - r * r) * 10, 1e-6 * 100);
+}
+
+// Two drilled flanges on one axis, the second turned half a hole's pitch, overlap by a millimetre: they
+// share the ring of that millimetre without either's holes, worked out from one sector of each.
+TEST(SolidAssembly, FlangesOnOneAxisShareTheirOverlap)
+{
+  const int holes = 20;
+  const double rh = 50, r = 3, overlap = 1;
+  const TPartResult flange = DrilledFlange(holes, rh, r);
+  const double a = Pi / holes;
+  std::vector<TPlaced> placed{Place("flange", flange), Place("turned", flange,
+                                                             {1, 0, 0, 0, std::cos(a), std::sin(a), 0, -std::sin(a),
+                                                              std::cos(a), 10 - overlap, 0, 0})};
+  const double want = (Pi * (60 * 60 - 10 * 10) - 2 * holes * Pi * r * r) * overlap;
+  TAssemblyResult got = CheckAssembly(placed);
+  ASSERT_EQ(got.Clashes.size(), 1u);
+  EXPECT_NEAR(got.Clashes[0].Volume, want, 1e-7 * want);
+  for (TPlaced& p : placed)
+    p.Symmetry = {};
+  got = CheckAssembly(placed);
+  ASSERT_EQ(got.Clashes.size(), 1u);
+  EXPECT_NEAR(got.Clashes[0].Volume, want, 1e-7 * want);
 }
 
 TEST(SolidAssembly, BoltSeatedInItsHoleThroughItsMatrix)

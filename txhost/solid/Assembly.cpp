@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
 #include <numbers>
 #include <optional>
 #include <tuple>
@@ -118,6 +119,43 @@ struct TClusters
   std::vector<std::pair<std::size_t, std::vector<std::size_t>>> CopyOf;
 };
 
+// The axis a placed part turns onto itself about, in world space.
+gp_Ax1 WorldAxis(const TPlaced& p)
+{
+  const gp_Trsf toWorld = Transformation(p.Matrix);
+  const TSymmetry& s = p.Symmetry;
+  return gp_Ax1(gp_Pnt(s.Point[0], s.Point[1], s.Point[2]).Transformed(toWorld),
+                gp_Dir(gp_Vec(s.Dir[0], s.Dir[1], s.Dir[2]).Transformed(toWorld)));
+}
+
+// What two parts that turn onto themselves about one axis share, from one sector of each: every sector of
+// what they share holds the same. None when they have no turns in common, or the modeller fails.
+std::optional<double> SharedBySectors(const TPlaced& a, const TopoDS_Shape& sa, const Bnd_Box& ba, const TPlaced& b,
+                                      const TopoDS_Shape& sb, const Bnd_Box& bb)
+{
+  const int ka = a.Symmetry.Order, kb = b.Symmetry.Order;
+  if (ka == 1 || kb == 1) return std::nullopt;
+  const gp_Ax1 axis = WorldAxis(a), other = WorldAxis(b);
+  Bnd_Box box = ba;
+  box.Add(bb);
+  const double scale = 1 + std::sqrt(box.SquareExtent());
+  if (!axis.IsParallel(other, 1e-9) || gp_Lin(axis).Distance(other.Location()) > 1e-9 * scale) return std::nullopt;
+  const int common = ka == 0 ? (kb == 0 ? 12 : kb) : kb == 0 ? ka : std::gcd(ka, kb);
+  int sectors = 0;
+  for (int n = 4; n <= common; ++n)
+    if (common % n == 0 && (sectors == 0 || std::abs(n - 10) < std::abs(sectors - 10))) sectors = n;
+  if (sectors == 0) return std::nullopt;
+  const gp_Dir& d = axis.Direction();
+  const gp_Dir u = std::abs(d.X()) < 0.9 ? d.Crossed(gp_Dir(1, 0, 0)) : d.Crossed(gp_Dir(0, 1, 0));
+  // The seam a little off any round angle, where the parts' own edges are likeliest.
+  const double from = 0.37 * 2 * std::numbers::pi / sectors;
+  const TopoDS_Shape wedge = Wedge(axis, u, from, from + 2 * std::numbers::pi / sectors, box);
+  const TopoDS_Shape pa = SharedPart(sa, wedge), pb = pa.IsNull() ? TopoDS_Shape() : SharedPart(sb, wedge);
+  const TopoDS_Shape shared = pb.IsNull() ? TopoDS_Shape() : SharedPart(pa, pb);
+  if (shared.IsNull()) return std::nullopt;
+  return sectors * Volume(TShape(shared));
+}
+
 // The component's matrix turned about the axis by the angle.
 std::array<double, 12> TurnedMatrix(const std::array<double, 12>& m, const gp_Ax1& axis, double angle)
 {
@@ -175,10 +213,7 @@ TClusters Clusters(const std::vector<TPlaced>& placed, std::size_t large, const 
     out.CopyOf.push_back({c, out.Parts[c]});
   const TSymmetry& s = placed[large].Symmetry;
   if (s.Order == 1) return out;
-  // The large part's axis in world space.
-  const gp_Trsf toWorld = Transformation(placed[large].Matrix);
-  const gp_Ax1 axis(gp_Pnt(s.Point[0], s.Point[1], s.Point[2]).Transformed(toWorld),
-                    gp_Dir(gp_Vec(s.Dir[0], s.Dir[1], s.Dir[2]).Transformed(toWorld)));
+  const gp_Ax1 axis = WorldAxis(placed[large]);
   double scale = 1;
   for (std::size_t k : small)
     for (int c = 9; c < 12; ++c)
@@ -264,7 +299,7 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
     BRepBndLib::Add(solids[i].S, solids[i].Box);
     auto [at, added] = measured.try_emplace(placed[i].Shape.get());
     if (added) {
-      at->second.first = Volume(*placed[i].Shape);
+      at->second.first = placed[i].Volume >= 0 ? placed[i].Volume : Volume(*placed[i].Shape);
       for (TopExp_Explorer e(placed[i].Shape->S, TopAbs_FACE); e.More(); e.Next())
         ++at->second.second;
     }
@@ -346,12 +381,16 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
       shared = at->second;
     } else {
       try {
-        const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
-        if (common.IsNull()) {
-          out.Unchecked.push_back({i, j, "the modeller failed to intersect them"});
-          continue;
+        if (const auto v = SharedBySectors(placed[i], solids[i].S, solids[i].Box, placed[j], solids[j].S, solids[j].Box)) {
+          shared = *v;
+        } else {
+          const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
+          if (common.IsNull()) {
+            out.Unchecked.push_back({i, j, "the modeller failed to intersect them"});
+            continue;
+          }
+          shared = Volume(TShape(common));
         }
-        shared = Volume(TShape(common));
       } catch (const Standard_Failure& e) {
         out.Unchecked.push_back({i, j, "the modeller failed: " + FailureText(e)});
         continue;

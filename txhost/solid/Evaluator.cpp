@@ -214,14 +214,15 @@ bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& e
   out.Assembly = type != txapi::txDocumentPart || !leaves.empty() || !out.Missing.empty();
   if (!out.Assembly) {
     out.Parts.push_back(S->Part(*top).first);
-    out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false, out.Parts[0]->Symmetry});
+    out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false, out.Parts[0]->Symmetry,
+                          out.Parts[0]->Volume});
     return true;
   }
   std::string key;
   for (const TLeaf& l : leaves) {
     auto [part, partKey] = S->Part(*l.Part);
     out.Parts.push_back(part);
-    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), MustBeSeated(l.Name), part->Symmetry});
+    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), MustBeSeated(l.Name), part->Symmetry, part->Volume});
     key += partKey;
     for (double v : out.Placed.back().Matrix)
       key += std::to_string(v) + ",";

@@ -544,8 +544,8 @@ struct TRepeat
   TSketchPlane Plane;
   TPoint2 C{0, 0};          // where the axis meets the sketch
   gp_Pnt Centre;            // the same point in space
+  Bnd_Box Box;              // the body's
   double Reach = 0;         // how far the body reaches from the axis
-  double W0 = 0, W1 = 0;    // the body's span along the sketch's normal
   std::vector<TCurve2> Curves; // the curves the body reaches
   double Scale = 1, Eps = 0;
 };
@@ -560,21 +560,11 @@ std::optional<TRepeat> RepeatOf(const TopoDS_Shape& body, const gp_Ax1& axis, co
   const TPoint2 c = r.C = {toAxis.Dot(gp_Vec(p.U)), toAxis.Dot(gp_Vec(p.V))};
   r.Centre = p.At(c.X, c.Y);
 
-  // How far the body reaches from the axis, and its span along it.
+  // How far the body reaches from the axis.
   Bnd_Box box;
   BRepBndLib::Add(body, box);
-  double x0, y0, z0, x1, y1, z1;
-  box.Get(x0, y0, z0, x1, y1, z1);
-  bool firstCorner = true;
-  for (double x : {x0, x1})
-    for (double y : {y0, y1})
-      for (double z : {z0, z1}) {
-        const gp_Vec v(r.Centre, gp_Pnt(x, y, z));
-        const double w = v.Dot(gp_Vec(p.N));
-        r.Reach = std::max(r.Reach, (v - gp_Vec(p.N) * w).Magnitude());
-        r.W0 = firstCorner ? w : std::min(r.W0, w), r.W1 = firstCorner ? w : std::max(r.W1, w);
-        firstCorner = false;
-      }
+  r.Box = box;
+  r.Reach = AxialReach(gp_Ax1(r.Centre, p.N), box).Reach;
 
   // Only the curves the body reaches must repeat: those beyond it (the outline that closes the spaces of
   // external teeth) bound the region alike in every sector, as long as a ring free of curves parts them
@@ -621,14 +611,7 @@ std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolum
   const double sector = 2 * std::numbers::pi / sectors;
   const double seam = SeamAngle(r.Curves, c, sector, r.Eps);
 
-  // The wedge of one sector, beyond the body on every side.
-  const double reach = 2 * r.Reach + 1, w0 = r.W0, w1 = r.W1;
-  TSketchPlane base = p;
-  base.O = p.O.Translated(gp_Vec(p.N) * (w0 - 1));
-  auto ray = [&](double a) { return base.At(c.X + reach * std::cos(a), c.Y + reach * std::sin(a)); };
-  const gp_Pnt a0 = base.At(c.X, c.Y), a1 = ray(seam), a2 = ray(seam + sector);
-  const TopoDS_Face triangle = BRepBuilderAPI_MakeFace(BRepBuilderAPI_MakePolygon(a0, a1, a2, true).Wire());
-  const TopoDS_Shape wedge = BRepPrimAPI_MakePrism(triangle, gp_Vec(p.N) * (w1 - w0 + 2)).Shape();
+  const TopoDS_Shape wedge = Wedge(gp_Ax1(centre, p.Turn()), p.U, seam, seam + sector, r.Box);
 
   const TopoDS_Shape piece = Common(body, wedge);
   const double pieceVolume = Volume(TShape(piece));
@@ -712,6 +695,37 @@ bool Overlap(const TopoDS_Shape& a, const TopoDS_Shape& b)
 }
 
 } // namespace
+
+TReach AxialReach(const gp_Ax1& axis, const Bnd_Box& box)
+{
+  TReach r;
+  double x0, y0, z0, x1, y1, z1;
+  box.Get(x0, y0, z0, x1, y1, z1);
+  const gp_Vec d(axis.Direction());
+  bool first = true;
+  for (double x : {x0, x1})
+    for (double y : {y0, y1})
+      for (double z : {z0, z1}) {
+        const gp_Vec v(axis.Location(), gp_Pnt(x, y, z));
+        const double w = v.Dot(d);
+        r.Reach = std::max(r.Reach, (v - d * w).Magnitude());
+        r.From = first ? w : std::min(r.From, w), r.To = first ? w : std::max(r.To, w);
+        first = false;
+      }
+  return r;
+}
+
+TopoDS_Shape Wedge(const gp_Ax1& axis, const gp_Dir& u, double from, double to, const Bnd_Box& box)
+{
+  const TReach r = AxialReach(axis, box);
+  const gp_Dir& d = axis.Direction();
+  const gp_Dir v = d.Crossed(u);
+  const double reach = 2 * r.Reach + 1; // a triangle of a sector up to a right angle covers the ring inside
+  const gp_Pnt base = axis.Location().Translated(gp_Vec(d) * (r.From - 1));
+  auto ray = [&](double a) { return base.Translated(reach * (std::cos(a) * gp_Vec(u) + std::sin(a) * gp_Vec(v))); };
+  const TopoDS_Face triangle = BRepBuilderAPI_MakeFace(BRepBuilderAPI_MakePolygon(base, ray(from), ray(to), true).Wire());
+  return BRepPrimAPI_MakePrism(triangle, gp_Vec(d) * (r.To - r.From + 2)).Shape();
+}
 
 std::string FailureText(const Standard_Failure& e)
 {

@@ -3,6 +3,8 @@
 #include "txhost/solid/Solid.h"
 
 #include <TopoDS_Shape.hxx>
+#include <Bnd_Box.hxx>
+#include <gp_Ax1.hxx>
 #include <gp_Pnt.hxx>
 #include <gp_Trsf.hxx>
 
@@ -18,6 +20,16 @@ public:
   explicit TShape(TopoDS_Shape s) : S(std::move(s)) {}
   TopoDS_Shape S;
 };
+
+// How far a box reaches from an axis, and its span along it (from the axis's point, along its direction).
+struct TReach
+{
+  double Reach = 0, From = 0, To = 0;
+};
+TReach AxialReach(const gp_Ax1& axis, const Bnd_Box& box);
+// The wedge between the half-planes at angles from and to (at most a right angle apart) about an axis,
+// turning about its direction from u (normal to it), beyond the box on every side.
+TopoDS_Shape Wedge(const gp_Ax1& axis, const gp_Dir& u, double from, double to, const Bnd_Box& box);
 
 // The modeller's exception as text: its type and message.
 std::string FailureText(const Standard_Failure& e);

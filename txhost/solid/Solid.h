@@ -91,6 +91,7 @@ struct TPlaced
   std::array<double, 12> Matrix{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}; // rows X, Y, Z, origin
   bool Fastener = false;                                              // a bolt, pin, screw, nut or washer
   TSymmetry Symmetry;                                                 // the part's, in its own space
+  double Volume = -1;                                                 // the part's; measured when negative
 };
 
 struct TClash
