@@ -52,6 +52,9 @@
 #include "txhost/lib/Text.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 namespace txhost {
@@ -65,6 +68,38 @@ struct GroupList
 {
   std::vector<ObjectId> Ids;
 };
+// The frame of a placement stack (model::StackFrame), for the runs of objects drawn under one stack: known
+// again by the numbers StackFrame reads, bit for bit, without its sines and cosines.
+model::Frame FrameOf(const Value& stack)
+{
+  constexpr std::size_t Depth = 8;
+  struct Memo
+  {
+    std::size_t Count = Depth + 1; // none yet
+    std::array<std::uint64_t, 4> Numbers[Depth] = {};
+    bool Placement[Depth] = {};
+    model::Frame Frame = {};
+  };
+  thread_local Memo memo;
+  if (!stack.is_array() || stack.size() > Depth) return model::StackFrame(stack);
+  Memo key;
+  key.Count = stack.size();
+  for (std::size_t i = 0; i < key.Count; ++i) {
+    const Value& p = stack[i];
+    key.Placement[i] = p.is_array() && p.size() == 4;
+    if (!key.Placement[i]) continue;
+    for (std::size_t k = 0; k < 4; ++k)
+      key.Numbers[i][k] = std::bit_cast<std::uint64_t>(model::Number(p[k], k == 3 ? 1.0 : 0.0));
+  }
+  bool same = key.Count == memo.Count;
+  for (std::size_t i = 0; same && i < key.Count; ++i)
+    same = key.Placement[i] == memo.Placement[i] && (!key.Placement[i] || key.Numbers[i] == memo.Numbers[i]);
+  if (same) return memo.Frame;
+  key.Frame = model::StackFrame(stack);
+  memo = key;
+  return memo.Frame;
+}
+
 } // namespace
 
 Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
@@ -84,12 +119,12 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
   // Looked at where it is: a conditional with a null temporary on the other side would copy the stack.
   const Value* stack = document != nullptr ? &document->Prop("placements") : nullptr;
   if (stack != nullptr && stack->is_array() && !stack->empty()) {
-    const model::Frame f = model::StackFrame(*stack);
+    const model::Frame f = FrameOf(*stack);
     // Written into the frame a renewed object had, mostly of the same size: no array made and dropped.
     Value& frame = o.Overwrite("frame");
     if (!frame.is_array() || frame.size() != f.size()) frame = Value::array_t(f.size());
     for (std::size_t i = 0; i < f.size(); ++i)
-      frame[i] = f[i];
+      AssignValue(frame[i], f[i]);
   }
   if (container.Kind() == model::View && document != nullptr)
     if (Object* g = OpenGroup(*document)) {
@@ -526,12 +561,19 @@ public:
   void AddBoundaries(const std::vector<txapi::SmartPtr<txapi::IDrawingObject>>& objects, bool flag) override
   {
     Log("AddBoundaries", objects, flag);
-    // Taken out and put back, not copied: a hatch gets its boundary one curve at a time.
-    Value b = Model().TakeProp("boundaries");
+    // Added to in place: a hatch gets its boundary one curve at a time. Not set before, it is written over
+    // what a renewed object's former life left there.
+    bool wasSet = false;
+    Value& b = Model().Overwrite("boundaries", wasSet);
     if (!b.is_array()) b = Value::array();
+    Value::array_t& list = b.get_ref<Value::array_t&>();
+    std::size_t n = wasSet ? list.size() : 0;
     for (const auto& o : objects)
-      if (o) b.push_back(ToValue(o));
-    Model().Set("boundaries", std::move(b));
+      if (o) ++n;
+    const std::size_t from = wasSet ? list.size() : 0;
+    list.resize(n);
+    for (std::size_t i = from; const auto& o : objects)
+      if (o) AssignValue(list[i++], o);
   }
 };
 

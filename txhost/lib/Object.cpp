@@ -37,6 +37,44 @@ struct Registry
 };
 
 namespace {
+
+// A property name as the map compares it, compared in line: names are short and differ early, and a
+// phantom's objects look theirs up thousands of times at every move.
+struct Key
+{
+  std::string_view Name;
+};
+
+int Compare(std::string_view a, std::string_view b)
+{
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+[[maybe_unused]] bool operator<(const std::string& a, Key b)
+{
+  return Compare(a, b.Name) < 0;
+}
+[[maybe_unused]] bool operator<(Key a, const std::string& b)
+{
+  return Compare(a.Name, b) < 0;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+  return a.size() == b.size() && Compare(a, b) == 0;
+}
+
+Value* Find(Value& properties, std::string_view name)
+{
+  if (!properties.is_object()) return nullptr;
+  Value::object_t& map = properties.get_ref<Value::object_t&>();
+  auto it = map.find(Key{name});
+  return it == map.end() ? nullptr : &it->second;
+}
+
 const Value NullValue;
 const Value NoProperties = Value::object();
 const std::vector<Object*> NoObjects;
@@ -90,19 +128,37 @@ int Object::Release()
 
 txapi::IAPIObject* Object::QueryInterface(std::string_view iid)
 {
-  if (iid == txapi::IAPIObject::IID.text()) {
-    AddRef();
-    return this;
+  // Asked mostly with the identifiers' own texts: known by where they are before they are compared.
+  const std::string_view identity = txapi::IAPIObject::IID.text();
+  const FacetEntry* entry = nullptr;
+  if (iid.data() != identity.data())
+    for (const FacetEntry& e : KindP->Facets)
+      if (e.Iid.data() == iid.data() && e.Iid.size() == iid.size()) {
+        entry = &e;
+        break;
+      }
+  if (entry == nullptr) {
+    if (iid == identity) {
+      AddRef();
+      return this;
+    }
+    entry = KindP->Find(iid);
   }
-  const FacetEntry* entry = KindP->Find(iid);
   if (entry == nullptr) return nullptr;
   if (HostP != nullptr && HostP->GetFaults().InterfaceRefused(*this, iid)) return nullptr;
+  // A view is made with its entry's name: known by where the name is, and by the name itself only if not.
   FacetBase* facet = nullptr;
   for (const auto& f : Facets)
-    if (f->InterfaceName().data() == entry->Name.data() || f->InterfaceName() == entry->Name) {
+    if (f->InterfaceName().data() == entry->Name.data() && f->InterfaceName().size() == entry->Name.size()) {
       facet = f.get();
       break;
     }
+  if (facet == nullptr)
+    for (const auto& f : Facets)
+      if (f->InterfaceName() == entry->Name) {
+        facet = f.get();
+        break;
+      }
   if (facet == nullptr) {
     Facets.push_back(entry->Make(*this, entry->Name));
     facet = Facets.back().get();
@@ -142,14 +198,14 @@ const Value& Object::Props() const
 bool Object::Has(std::string_view name) const
 {
   Settle();
-  return Properties.contains(name);
+  return Find(Properties, name) != nullptr;
 }
 
 const Value& Object::Prop(std::string_view name) const
 {
   Settle();
-  auto it = Properties.find(name);
-  return it == Properties.end() ? NullValue : *it;
+  const Value* v = Find(Properties, name);
+  return v != nullptr ? *v : NullValue;
 }
 
 void Object::Set(std::string_view name, Value value)
@@ -160,19 +216,32 @@ void Object::Set(std::string_view name, Value value)
 
 Value& Object::Overwrite(std::string_view name)
 {
-  if (!Properties.is_object()) Properties = Value::object();
-  Value::object_t& properties = Properties.get_ref<Value::object_t&>();
-  auto it = properties.find(name);
-  if (it == properties.end()) return properties.emplace(std::string(name), Value()).first->second;
+  bool wasSet = false;
+  return Overwrite(name, wasSet);
+}
+
+Value& Object::Overwrite(std::string_view name, bool& wasSet)
+{
+  wasSet = false;
+  // A renewed object sets again what its former life set: those are found in its short list of them.
   if (RareP != nullptr && !RareP->FormerProperties.empty()) {
     auto& former = RareP->FormerProperties;
-    auto f = std::find(former.begin(), former.end(), it);
-    if (f != former.end()) {
-      *f = former.back();
-      former.pop_back();
-    }
+    for (auto f = former.begin(); f != former.end(); ++f)
+      if (SameName((*f)->first, name)) {
+        Value& v = (*f)->second;
+        *f = former.back();
+        former.pop_back();
+        return v;
+      }
   }
-  return it->second;
+  if (!Properties.is_object()) Properties = Value::object();
+  Value::object_t& properties = Properties.get_ref<Value::object_t&>();
+  auto it = properties.lower_bound(Key{name});
+  if (it != properties.end() && SameName(it->first, name)) {
+    wasSet = true;
+    return it->second;
+  }
+  return properties.emplace_hint(it, std::string(name), Value())->second;
 }
 
 void Object::Settle() const
@@ -189,8 +258,8 @@ void Object::Settle() const
 Value Object::TakeProp(std::string_view name)
 {
   Settle();
-  auto it = Properties.find(name);
-  return it == Properties.end() ? Value() : std::move(*it);
+  Value* v = Find(Properties, name);
+  return v == nullptr ? Value() : std::move(*v);
 }
 
 std::wstring Object::Text(std::string_view name) const
@@ -228,11 +297,9 @@ Value& Object::NewCall(std::string_view op)
 {
   if (RareP != nullptr && RareP->NextFormerCall < RareP->FormerCalls.size()) {
     Call& former = RareP->FormerCalls[RareP->NextFormerCall++];
-    former.Op.assign(op);
-    if (former.Arguments.is_array())
-      former.Arguments.get_ref<Value::array_t&>().clear();
-    else
-      former.Arguments = Value::array();
+    if (!SameName(former.Op, op)) former.Op.assign(op);
+    // Its arguments stay for the caller to write over (RecordWith) or replace (Record).
+    if (!former.Arguments.is_array()) former.Arguments = Value::array();
     Calls.push_back(std::move(former));
   } else {
     Calls.push_back({std::string(op), Value::array()});
@@ -250,7 +317,7 @@ void Object::Recorded(std::string_view op)
 
 bool Object::Update()
 {
-  RecordWith("Update", [](Value&) {});
+  RecordWith("Update", [](Value::array_t& a) { a.clear(); });
   ++Updates;
   if (HostP != nullptr &&
       (HostP->GetFaults().TakeAnswer(*this, "Update") || HostP->GetFaults().UpdateFails(*this)))

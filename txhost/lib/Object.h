@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <typeindex>
+#include <type_traits>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -60,9 +61,19 @@ public:
   // The property's value; null when it is not set.
   const Value& Prop(std::string_view name) const;
   void Set(std::string_view name, Value value);
+  // A number or truth value, written over the one the property holds (see AssignValue).
+  template <class T>
+    requires std::is_arithmetic_v<T>
+  void Set(std::string_view name, T value)
+  {
+    AssignValue(Overwrite(name), value);
+  }
   // The property's storage, for a caller that writes it whole in place: it holds the property's value, or
   // on a renewed object (Host::Forget) the one its former life had, or null.
   Value& Overwrite(std::string_view name);
+  // Overwrite, and whether the property was set before in this life: when not, the storage holds null or
+  // what the former life set, and the caller writes it whole.
+  Value& Overwrite(std::string_view name, bool& wasSet);
   // The property's value, moved out (null when it is not set); the property is then null until set again.
   Value TakeProp(std::string_view name);
   // A text property as wide text; empty when it is not set or not text.
@@ -76,11 +87,12 @@ public:
   std::vector<const Call*> CallsOf(std::string_view op) const;
   // Logs a call; then throws HostError when a fault says this call fails.
   void Record(std::string_view op, Value arguments);
-  // Record, with the arguments pushed by fill(array) into an empty array (whose storage a renewed object
-  // takes from the calls of its former life).
+  // Record, with the arguments written by fill(array) into an array that fill makes of exactly the call's
+  // arguments: on a renewed object it holds the arguments of the former life's call in its place, to be
+  // written over (AssignValue), otherwise nothing.
   template <class Fill> void RecordWith(std::string_view op, Fill&& fill)
   {
-    fill(NewCall(op));
+    fill(NewCall(op).template get_ref<Value::array_t&>());
     Recorded(op);
   }
 
@@ -131,7 +143,8 @@ private:
   // Makes a spare object (out of its host, unreferenced) a new one of its kind, with the next identifier:
   // what Host::Create would make, without allocating it anew.
   void Renew();
-  Value& NewCall(std::string_view op); // the empty argument array of a call appended to the log
+  // The argument array of a call appended to the log: empty, or on a renewed object the former call's.
+  Value& NewCall(std::string_view op);
   void Recorded(std::string_view op);  // the faults' say on the call just logged
   void Settle() const;                  // takes out the former properties not set again
 
