@@ -18,6 +18,7 @@
 #include <random>
 #include <unordered_map>
 #include <system_error>
+#include <type_traits>
 
 namespace txhost {
 
@@ -101,7 +102,9 @@ struct StoredObjects
   std::string MemberFault; // a member list that is no list, or a member that is no index
   std::string StateFault;  // the applied state, the properties
 
-  void Add(Value object);
+  // Takes the object's properties out of a tree that goes (Value), or copies them from one kept (const
+  // Value): a tree of one object as a whole is never copied.
+  template <class V> void Add(V& object);
 };
 
 bool IsServiceKind(std::string_view kind)
@@ -209,7 +212,7 @@ bool CheckTopPart(const std::deque<StoredObject>& objects, int type, std::string
   return true;
 }
 
-void StoredObjects::Add(Value o)
+template <class V> void StoredObjects::Add(V& o)
 {
   const std::size_t i = Count++;
   if (Wrong < i) return;
@@ -220,7 +223,7 @@ void StoredObjects::Add(Value o)
   if (!o.is_object()) return wrong(KindFault, "not an object");
   auto kind = o.find("kind");
   if (kind == o.end() || !kind->is_string()) return wrong(KindFault, "kind missing");
-  const std::string& kindName = kind->get_ref<const std::string&>();
+  const std::string& kindName = kind->template get_ref<const std::string&>();
   const KindSpec* spec = KindTable::Builtin().Find(kindName);
   if (spec == nullptr || IsServiceKind(kindName)) return wrong(KindFault, "unknown kind \"" + kindName + "\"");
   StoredObject& p = Objects.emplace_back();
@@ -246,13 +249,16 @@ void StoredObjects::Add(Value o)
   auto applied = o.find("applied");
   if (applied != o.end()) {
     if (!applied->is_boolean()) return wrong(StateFault, "bad applied state");
-    p.Applied = applied->get<bool>();
+    p.Applied = applied->template get<bool>();
   }
   auto props = o.find("props");
   if (props != o.end()) {
     if (!props->is_object()) return wrong(StateFault, "bad properties");
     if (std::string fault = PropertyFault(*props, i); !fault.empty()) return wrong(StateFault, std::move(fault));
-    p.Props = std::move(*props);
+    if constexpr (std::is_const_v<V>)
+      p.Props = *props;
+    else
+      p.Props = std::move(*props);
   }
 }
 
@@ -477,7 +483,7 @@ private:
   {
     if (ObjectList == nullptr || Stack.empty() || Stack.back() != ObjectList || ObjectList->empty()) return;
     Value::array_t& list = ObjectList->get_ref<Value::array_t&>();
-    Objects->Add(std::move(list.back()));
+    Objects->Add(list.back());
     list.pop_back();
   }
 
@@ -515,18 +521,6 @@ bool AsParsed(Value& v)
     for (Value& e : v)
       finite = AsParsed(e) && finite;
   return finite;
-}
-
-// Makes the tree what a parse of its text gives; where it holds a number that is not finite ("property
-// NAME of a KIND"), or nothing.
-std::string NonFinite(Value& root)
-{
-  AsParsed(root["version"]);
-  AsParsed(root["type"]);
-  for (Value& o : root["objects"])
-    for (auto& [key, value] : o["props"].items())
-      if (!AsParsed(value)) return "property " + key + " of a " + o["kind"].get<std::string>();
-  return {};
 }
 
 std::size_t Digits(std::uint64_t u)
@@ -571,8 +565,10 @@ std::size_t IndentedAtLeast(const Value& v, std::size_t indent, std::size_t stop
 }
 
 // The text of root in the indented form, when it takes at most limit bytes; false as soon as it would take
-// more (the text is then not made whole, which took as long as the form written in its place).
-bool IndentedText(const Value& root, std::size_t limit, std::string& text)
+// more (the text is then not made whole, which took as long as the form written in its place). Once the
+// text grows past measureFrom bytes, root is measured first (IndentedAtLeast): a document that cannot fit
+// is given up at once, and one of ordinary size is never measured.
+bool IndentedText(const Value& root, std::size_t limit, std::size_t measureFrom, std::string& text)
 {
   struct TooLong
   {
@@ -581,21 +577,34 @@ bool IndentedText(const Value& root, std::size_t limit, std::string& text)
   {
     std::string& Text;
     std::size_t Limit;
-    LimitedText(std::string& text, std::size_t limit) : Text(text), Limit(limit) {}
+    std::size_t MeasureFrom;
+    const Value& Root;
+    LimitedText(std::string& text, std::size_t limit, std::size_t measureFrom, const Value& root)
+        : Text(text), Limit(limit), MeasureFrom(measureFrom), Root(root)
+    {
+    }
+    void Grown()
+    {
+      if (Text.size() < MeasureFrom) return;
+      MeasureFrom = std::size_t(-1);
+      if (IndentedAtLeast(Root, 0, Limit + 1) > Limit) throw TooLong();
+    }
     void write_character(char c) override
     {
       if (Text.size() >= Limit) throw TooLong();
       Text.push_back(c);
+      Grown();
     }
     void write_characters(const char* s, std::size_t n) override
     {
       if (n > Limit - Text.size()) throw TooLong();
       Text.append(s, n);
+      Grown();
     }
   };
   text.clear();
   try {
-    nlohmann::detail::serializer<Value> out(std::make_shared<LimitedText>(text, limit), ' ');
+    nlohmann::detail::serializer<Value> out(std::make_shared<LimitedText>(text, limit, measureFrom, root), ' ');
     out.dump(root, true, false, 1);
   } catch (const TooLong&) {
     text = std::string();
@@ -614,48 +623,64 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   for (std::size_t i = 0; i < objects.size(); ++i)
     index[objects[i]->Id()] = i;
 
-  Value list = Value::array();
+  // Maps are filled in the order of their keys, each entry placed at the end without a search.
+  auto put = [](Value::object_t& map, const char* key, Value value) { map.emplace_hint(map.end(), key, std::move(value)); };
+  Value list(Value::value_t::array);
+  list.get_ref<Value::array_t&>().reserve(objects.size());
+  // The first property that holds a number that is not finite, as "property NAME of a KIND".
+  std::string where;
   for (const Object* o : objects) {
-    Value props = Value::object();
-    for (const auto& [key, value] : o->Props().items())
-      if (o != &document || !SessionOnly(key)) props[key] = value;
+    Value props(Value::value_t::object);
+    Value::object_t& map = props.get_ref<Value::object_t&>();
+    for (const auto& [key, value] : o->Props().get_ref<const Value::object_t&>())
+      if (o != &document || !SessionOnly(key)) map.emplace_hint(map.end(), key, value);
     MapRefs(props, [&](ObjectId id, std::uint64_t& mapped) {
       auto it = index.find(id);
       if (it == index.end()) return false;
       mapped = it->second;
       return true;
     });
-    Value entry = Value::object();
-    entry["kind"] = o->Kind();
-    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
-    entry["parent"] = p != index.end() ? Value(p->second) : Value(nullptr);
-    Value members = Value::array();
+    // What a parse of the text would give (AsParsed), once the references are mapped.
+    if (where.empty())
+      for (auto& [key, value] : map)
+        if (!AsParsed(value)) {
+          where = "property " + key + " of a " + o->Kind();
+          break;
+        }
+    Value members(Value::value_t::array);
     for (const Object* m : o->Members()) {
       auto it = index.find(m->Id());
-      if (it != index.end()) members.push_back(it->second);
+      if (it != index.end()) members.push_back(std::uint64_t(it->second));
     }
-    entry["members"] = std::move(members);
-    entry["applied"] = o->Applied();
-    entry["props"] = std::move(props);
-    list.push_back(std::move(entry));
+    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
+    Value entry(Value::value_t::object);
+    Value::object_t& e = entry.get_ref<Value::object_t&>();
+    put(e, "applied", o->Applied());
+    put(e, "kind", o->Kind());
+    put(e, "members", std::move(members));
+    put(e, "parent", p != index.end() ? Value(std::uint64_t(p->second)) : Value(nullptr));
+    put(e, "props", std::move(props));
+    list.get_ref<Value::array_t&>().push_back(std::move(entry));
   }
-  root = Value::object();
-  root["format"] = FormatName;
-  root["version"] = DocumentFileVersion;
-  root["type"] = Host::DocumentType(document);
-  root["objects"] = std::move(list);
+  root = Value(Value::value_t::object);
+  Value::object_t& r = root.get_ref<Value::object_t&>();
+  put(r, "format", FormatName);
+  put(r, "objects", std::move(list));
+  for (auto [key, value] : {std::pair<const char*, int>{"type", Host::DocumentType(document)}, {"version", DocumentFileVersion}}) {
+    Value number = value;
+    AsParsed(number);
+    put(r, key, std::move(number));
+  }
 
   // JSON would hold a number that is not finite as null: the document read back would not be the one saved.
-  if (const std::string where = NonFinite(root); !where.empty())
+  if (!where.empty())
     return Fail(error, "cannot write " + file.string() + ": " + where + " is not a finite number");
   try {
     // The indented form is for people reading the file. Its indentation can take several times the bytes of
     // the content (a user-data block of byte values tripled), so a document that fits the reader's limit
     // only without it is written without it: what the host saves, it opens again.
-    // A large document is measured before it is written out.
-    if (IndentedAtLeast(root, 0, MaxDocumentFileBytes) >= MaxDocumentFileBytes ||
-        !IndentedText(root, MaxDocumentFileBytes - 1, text))
-      text = root.dump();
+    // A large document is measured before much of it is written out.
+    if (!IndentedText(root, MaxDocumentFileBytes - 1, MaxKeptParseBytes, text)) text = root.dump();
   } catch (const nlohmann::json::exception&) {
     return Fail(error, "cannot write " + file.string() + ": a text of the document is not valid UTF-8");
   }
@@ -833,16 +858,21 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
     if (p.MembersEnd != listed) lists.emplace_back(i, listed = p.MembersEnd);
     if (p.Applied) o.MarkApplied();
     if (!p.Props.is_object()) continue;
-    // Moved, not copied: what was read is held once.
-    for (auto it = p.Props.begin(); it != p.Props.end(); ++it) {
-      if (i == 0 && SessionOnly(it.key())) continue;
-      const Refs refs = RefsIn(it.value(), made.size());
+    // Moved, not copied: what was read is held once, and becomes the object's properties as a whole.
+    Value::object_t& props = p.Props.get_ref<Value::object_t&>();
+    for (auto it = props.begin(); it != props.end();) {
+      if (i == 0 && SessionOnly(it->first)) {
+        it = props.erase(it);
+        continue;
+      }
+      const Refs refs = RefsIn(it->second, made.size());
       if (refs == Refs::Ahead)
-        ahead.emplace_back(i, it.key());
+        ahead.emplace_back(i, it->first);
       else if (refs == Refs::Back)
-        MapRefs(it.value(), toHost);
-      o.Set(it.key(), std::move(it.value()));
+        MapRefs(it->second, toHost);
+      ++it;
     }
+    o.SetAll(std::move(p.Props));
   }
   for (const auto& [i, key] : ahead) {
     Value v = made[i]->TakeProp(key);

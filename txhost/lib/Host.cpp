@@ -293,15 +293,24 @@ void Host::Drop(const std::vector<const Object*>& gone, std::vector<std::unique_
     o->Leaving = true;
   ObjectId first = 0;
   // What goes is mostly what was made last (a phantom's objects), at the ends of its parent's and its
-  // document's lists: taken out last first, each is found and erased at once.
+  // document's lists: taken out last first, each is found and erased at once. A document's list, long, is
+  // swept once from the first that goes.
+  std::vector<std::pair<Object*, ObjectId>> documents; // (document, the first identifier going from it)
   for (auto it = gone.rbegin(); it != gone.rend(); ++it) {
     const Object* o = *it;
     if (first == 0 || o->Id() < first) first = o->Id();
     Object* parent = o->Parent();
     if (parent != nullptr && !parent->Leaving) parent->RemoveMember(o);
     Object* document = o->Document();
-    if (document != nullptr && !document->Leaving) document->Unlist(o);
+    if (document == nullptr || document->Leaving) continue;
+    auto d = std::find_if(documents.begin(), documents.end(), [document](const auto& e) { return e.first == document; });
+    if (d == documents.end())
+      documents.emplace_back(document, o->Id());
+    else
+      d->second = std::min(d->second, o->Id());
   }
+  for (const auto& [document, from] : documents)
+    document->UnlistLeaving(from);
   std::erase_if(AllDocuments, [](const Object* d) { return d->Leaving; });
   std::erase_if(LoosePlacements, [](const Object* p) { return p->Leaving; });
   if (!SourceOwners.empty())

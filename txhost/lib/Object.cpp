@@ -130,13 +130,16 @@ txapi::IAPIObject* Object::QueryInterface(std::string_view iid)
 {
   // Asked mostly with the identifiers' own texts: known by where they are before they are compared.
   const std::string_view identity = txapi::IAPIObject::IID.text();
+  if (iid.data() == identity.data() && iid.size() == identity.size()) {
+    AddRef();
+    return this;
+  }
   const FacetEntry* entry = nullptr;
-  if (iid.data() != identity.data())
-    for (const FacetEntry& e : KindP->Facets)
-      if (e.Iid.data() == iid.data() && e.Iid.size() == iid.size()) {
-        entry = &e;
-        break;
-      }
+  for (const FacetEntry& e : KindP->Facets)
+    if (e.Iid.data() == iid.data() && e.Iid.size() == iid.size()) {
+      entry = &e;
+      break;
+    }
   if (entry == nullptr) {
     if (iid == identity) {
       AddRef();
@@ -195,16 +198,29 @@ const Value& Object::Props() const
   return Properties.is_null() ? NoProperties : Properties;
 }
 
-bool Object::Has(std::string_view name) const
+const Value* Object::Read(std::string_view name) const
 {
   Settle();
-  return Find(Properties, name) != nullptr;
+  if (RareP == nullptr) return Find(Properties, name);
+  Rare& rare = *RareP;
+  if (rare.Found && SameName(rare.LastRead->first, name)) return &rare.LastRead->second;
+  if (!Properties.is_object()) return nullptr;
+  Value::object_t& map = Properties.get_ref<Value::object_t&>();
+  auto it = map.find(Key{name});
+  if (it == map.end()) return nullptr;
+  rare.LastRead = it;
+  rare.Found = true;
+  return &it->second;
+}
+
+bool Object::Has(std::string_view name) const
+{
+  return Read(name) != nullptr;
 }
 
 const Value& Object::Prop(std::string_view name) const
 {
-  Settle();
-  const Value* v = Find(Properties, name);
+  const Value* v = Read(name);
   return v != nullptr ? *v : NullValue;
 }
 
@@ -212,6 +228,19 @@ void Object::Set(std::string_view name, Value value)
 {
   // Swapped in: the former value goes with the argument, without the copy assignment's temporary.
   Overwrite(name).swap(value);
+}
+
+void Object::SetAll(Value properties)
+{
+  if (!properties.is_object() || properties.empty()) return;
+  Settle();
+  if (Properties.is_object() && !Properties.empty()) {
+    for (auto& [name, value] : properties.get_ref<Value::object_t&>())
+      Set(name, std::move(value));
+    return;
+  }
+  if (RareP != nullptr) RareP->Found = false;
+  Properties.swap(properties);
 }
 
 Value& Object::Overwrite(std::string_view name)
@@ -248,6 +277,7 @@ void Object::Settle() const
 {
   if (RareP == nullptr || RareP->FormerProperties.empty()) return;
   Value::object_t& properties = Properties.get_ref<Value::object_t&>();
+  RareP->Found = false;
   for (auto it : RareP->FormerProperties) {
     Empty(it->second);
     properties.erase(it);
@@ -257,9 +287,8 @@ void Object::Settle() const
 
 Value Object::TakeProp(std::string_view name)
 {
-  Settle();
-  Value* v = Find(Properties, name);
-  return v == nullptr ? Value() : std::move(*v);
+  const Value* v = Read(name);
+  return v == nullptr ? Value() : std::move(*const_cast<Value*>(v)); // the properties are this object's own
 }
 
 std::wstring Object::Text(std::string_view name) const
@@ -299,10 +328,11 @@ Value& Object::NewCall(std::string_view op)
     Call& former = RareP->FormerCalls[RareP->NextFormerCall++];
     if (!SameName(former.Op, op)) former.Op.assign(op);
     // Its arguments stay for the caller to write over (RecordWith) or replace (Record).
-    if (!former.Arguments.is_array()) former.Arguments = Value::array();
+    if (!former.Arguments.is_array()) former.Arguments = Value(Value::value_t::array);
     Calls.push_back(std::move(former));
   } else {
-    Calls.push_back({std::string(op), Value::array()});
+    // Made as what it is: the initializer-list form of an empty array takes several times as long.
+    Calls.push_back({std::string(op), Value(Value::value_t::array)});
   }
   return Calls.back().Arguments;
 }
@@ -373,6 +403,15 @@ void Object::Unlist(const Object* o)
   auto it = std::lower_bound(list.begin(), list.end(), o->Id(),
                              [](const Object* b, ObjectId id) { return b->Id() < id; });
   if (it != list.end() && *it == o) list.erase(it);
+}
+
+void Object::UnlistLeaving(ObjectId first)
+{
+  if (RareP == nullptr) return;
+  std::vector<Object*>& list = RareP->Belonging;
+  auto from = std::lower_bound(list.begin(), list.end(), first,
+                               [](const Object* b, ObjectId id) { return b->Id() < id; });
+  list.erase(std::remove_if(from, list.end(), [](const Object* b) { return b->Leaving; }), list.end());
 }
 
 const std::vector<Object*>& Object::Belongings() const

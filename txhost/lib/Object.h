@@ -74,6 +74,9 @@ public:
   // Overwrite, and whether the property was set before in this life: when not, the storage holds null or
   // what the former life set, and the caller writes it whole.
   Value& Overwrite(std::string_view name, bool& wasSet);
+  // Sets every property of properties (an object), as Set would one by one: an object that has none set
+  // yet takes the whole map.
+  void SetAll(Value properties);
   // The property's value, moved out (null when it is not set); the property is then null until set again.
   Value TakeProp(std::string_view name);
   // A text property as wide text; empty when it is not set or not text.
@@ -140,6 +143,8 @@ private:
   friend class Host;
   void Detach();
   void Unlist(const Object* o); // takes o out of this document's list
+  // Takes the objects that are leaving out of this document's list, looking from identifier first on.
+  void UnlistLeaving(ObjectId first);
   // Makes a spare object (out of its host, unreferenced) a new one of its kind, with the next identifier:
   // what Host::Create would make, without allocating it anew.
   void Renew();
@@ -147,6 +152,7 @@ private:
   Value& NewCall(std::string_view op);
   void Recorded(std::string_view op);  // the faults' say on the call just logged
   void Settle() const;                  // takes out the former properties not set again
+  const Value* Read(std::string_view name) const; // the property as set; nullptr when it is not
 
   // What few objects have, apart: a large document's many objects stay small.
   struct Rare
@@ -160,6 +166,10 @@ private:
     std::vector<Value::object_t::iterator> FormerProperties;
     std::vector<Call> FormerCalls;
     std::size_t NextFormerCall = 0;
+    // The property read last: a document's stack of placements is read for every object drawn into it.
+    // Valid while Found; nothing but Settle takes a property out of the map.
+    Value::object_t::iterator LastRead;
+    bool Found = false;
   };
   Rare& Rarely();
 
