@@ -573,42 +573,55 @@ bool IndentedText(const Value& root, std::size_t limit, std::size_t measureFrom,
   struct TooLong
   {
   };
+  // Written into the text's room directly, which the text is grown to ahead (the serializer writes a few
+  // bytes at a time: a string's append per write took as long as the rest of writing).
   struct LimitedText : nlohmann::detail::output_adapter_protocol<char>
   {
     std::string& Text;
     std::size_t Limit;
-    std::size_t MeasureFrom;
     const Value& Root;
+    std::size_t Check; // the length at which to look again: where it is measured, then the limit
+    std::size_t Length = 0;
     LimitedText(std::string& text, std::size_t limit, std::size_t measureFrom, const Value& root)
-        : Text(text), Limit(limit), MeasureFrom(measureFrom), Root(root)
+        : Text(text), Limit(limit), Root(root), Check(std::min(limit, measureFrom))
     {
+      Text.resize(Text.capacity());
     }
-    void Grown()
+    // Before n more bytes: throws when the text would take more than the limit.
+    void Look(std::size_t n)
     {
-      if (Text.size() < MeasureFrom) return;
-      MeasureFrom = std::size_t(-1);
+      if (n > Limit - Length) throw TooLong();
+      if (Check == Limit) return;
+      Check = Limit;
       if (IndentedAtLeast(Root, 0, Limit + 1) > Limit) throw TooLong();
     }
+    void Room(std::size_t n) { Text.resize(std::max(2 * Text.size(), Length + n + 4096)); }
     void write_character(char c) override
     {
-      if (Text.size() >= Limit) throw TooLong();
-      Text.push_back(c);
-      Grown();
+      if (Length >= Check) Look(1);
+      if (Length == Text.size()) Room(1);
+      Text[Length++] = c;
     }
     void write_characters(const char* s, std::size_t n) override
     {
-      if (n > Limit - Text.size()) throw TooLong();
-      Text.append(s, n);
-      Grown();
+      if (n > Check - Length || Length > Check) Look(n);
+      if (n > Text.size() - Length) Room(n);
+      std::memcpy(Text.data() + Length, s, n);
+      Length += n;
     }
   };
   text.clear();
   try {
-    nlohmann::detail::serializer<Value> out(std::make_shared<LimitedText>(text, limit, measureFrom, root), ' ');
+    auto written = std::make_shared<LimitedText>(text, limit, measureFrom, root);
+    nlohmann::detail::serializer<Value> out(written, ' ');
     out.dump(root, true, false, 1);
+    text.resize(written->Length);
   } catch (const TooLong&) {
     text = std::string();
     return false;
+  } catch (...) {
+    text.clear();
+    throw;
   }
   return true;
 }
@@ -772,6 +785,9 @@ bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem
 {
   Value root;
   std::string text;
+  // A file saved again mostly keeps its size: its text is made in room of that size, not grown into it.
+  auto& kept = host.ParsedFiles();
+  if (auto last = kept.find(file); last != kept.end()) text.reserve(last->second.Text.size());
   const bool written = DocumentText(host, document, file, root, text, error) && WriteText(file, text, error);
   // The tree of what was just written is the tree the next read of the file would parse: a part file
   // saved and then inserted as a component is not parsed again.

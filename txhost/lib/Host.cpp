@@ -360,6 +360,7 @@ std::size_t Host::Collect()
       if (owner != SourceOwners.end() && Find(owner->second) != nullptr) continue;
       // The document's objects and everything under them (processes, groups, frames that belong to none).
       std::vector<const Object*> domain;
+      domain.reserve(d->Belongings().size());
       for (const Object* o : d->Belongings())
         Gather(*o, domain);
       const bool held = std::any_of(domain.begin(), domain.end(), [](const Object* o) { return o->RefCount() > 0; });
