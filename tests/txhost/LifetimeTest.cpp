@@ -332,3 +332,82 @@ TEST(SpareObjects, AGroupDrawnAgainOpenShowsWhatObjectsMadeAnewShow)
 }
 
 } // namespace
+
+namespace {
+
+// A phantom's group drawn again open, its lines made of the spares of the move before.
+struct Phantom
+{
+  Host H;
+  SmartPtr<txapi::IDrawingContainer> View;
+  SmartPtr<txapi::IDrawingGroup> Group;
+
+  explicit Phantom(const std::filesystem::path& folder)
+  {
+    H.SetDocumentsFolder(folder);
+    SmartPtr<txapi::ITavrixDocument2D> doc = H.Application().GetDocuments()->Add(txapi::txDocumentDrawing, true);
+    View = doc->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+    Group = doc->NewDrawingGroup(true);
+  }
+  // How a move went: "drawn" with every line drawn and applied, or where it stopped.
+  std::string Move(int move)
+  {
+    Group->Open(1);
+    Group->Reset();
+    std::string went = "drawn";
+    try {
+      for (int i = 0; i < 3 && went == "drawn"; ++i) {
+        SmartPtr<txapi::ILineSegments> lines = View->GetLineSegments();
+        SmartPtr<txapi::ILineSegment> l = lines ? lines->Add() : nullptr;
+        if (!l) {
+          went = "nothing handed out";
+          break;
+        }
+        l->SetPoints(move, i, move + 1, i);
+        if (!l->Update()) went = "not applied";
+      }
+    } catch (const txhost::HostError&) {
+      went = "thrown";
+    }
+    Group->Close();
+    return went;
+  }
+};
+
+} // namespace
+
+// Rules set in the middle of a session take effect at the next call, on objects made of spares (whose views
+// and calls the host knows from their former lives) as on any other; cleared, they are gone as soon.
+TEST(SpareObjects, FaultsSetMidSessionApplyToObjectsMadeOfSpares)
+{
+  txhost::test::TempDir dir;
+  Phantom p(dir.path());
+  txhost::Faults& faults = p.H.GetFaults();
+  int move = 0;
+  for (; move < 3; ++move)
+    ASSERT_EQ(p.Move(move), "drawn");
+  faults.RefuseInterface(txhost::Target::OfKind("line-segment"), txapi::ILineSegment::IID);
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  faults.Clear();
+  EXPECT_EQ(p.Move(move++), "drawn");
+  faults.RefuseHandOut("ILineSegments.Add");
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  faults.AllowHandOut("ILineSegments.Add");
+  EXPECT_EQ(p.Move(move++), "drawn");
+  faults.FailUpdate(txhost::Target::OfKind("line-segment"));
+  EXPECT_EQ(p.Move(move++), "not applied");
+  faults.Clear();
+  faults.ThrowOnCall(txhost::Target::OfKind("line-segment"), "SetPoints");
+  EXPECT_EQ(p.Move(move++), "thrown");
+  faults.Clear();
+  EXPECT_EQ(p.Move(move++), "drawn");
+  // The collection's hand-out was seen at every move before: the call that fails answers nothing.
+  faults.FailCall(3); // the group's opening, its emptying, then the collection asked for
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  EXPECT_EQ(faults.FailedCall(), "view.GetLineSegments");
+  faults.FailCall(4); // then the line asked for
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  EXPECT_EQ(faults.FailedCall(), "view.Add");
+  faults.Clear();
+  EXPECT_EQ(p.Move(move++), "drawn");
+}
