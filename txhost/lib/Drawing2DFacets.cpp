@@ -70,33 +70,43 @@ struct GroupList
 };
 // The frame of a placement stack (model::StackFrame), for the runs of objects drawn under one stack: known
 // again by the numbers StackFrame reads, bit for bit, without its sines and cosines.
-model::Frame FrameOf(const Value& stack)
+model::Frame StackFrameOf(const Value& stack)
 {
   constexpr std::size_t Depth = 8;
+  using Numbers = std::array<std::uint64_t, 4>;
   struct Memo
   {
     std::size_t Count = Depth + 1; // none yet
-    std::array<std::uint64_t, 4> Numbers[Depth] = {};
+    Numbers Placements[Depth] = {};
     bool Placement[Depth] = {};
     model::Frame Frame = {};
   };
   thread_local Memo memo;
   if (!stack.is_array() || stack.size() > Depth) return model::StackFrame(stack);
-  Memo key;
-  key.Count = stack.size();
-  for (std::size_t i = 0; i < key.Count; ++i) {
-    const Value& p = stack[i];
-    key.Placement[i] = p.is_array() && p.size() == 4;
-    if (!key.Placement[i]) continue;
+  // Read as StackFrame reads them (model::Number), a stored fraction at once.
+  const auto number = [](const Value& v, double otherwise) {
+    const double* d = v.get_ptr<const double*>();
+    return d != nullptr ? *d : model::Number(v, otherwise);
+  };
+  const auto read = [&](const Value& p, Numbers& n) {
+    if (!p.is_array() || p.size() != 4) return false;
+    const Value::array_t& a = p.get_ref<const Value::array_t&>();
     for (std::size_t k = 0; k < 4; ++k)
-      key.Numbers[i][k] = std::bit_cast<std::uint64_t>(model::Number(p[k], k == 3 ? 1.0 : 0.0));
+      n[k] = std::bit_cast<std::uint64_t>(number(a[k], k == 3 ? 1.0 : 0.0));
+    return true;
+  };
+  const Value::array_t& entries = stack.get_ref<const Value::array_t&>();
+  bool same = entries.size() == memo.Count;
+  for (std::size_t i = 0; same && i < entries.size(); ++i) {
+    Numbers n;
+    const bool placement = read(entries[i], n);
+    same = placement == memo.Placement[i] && (!placement || n == memo.Placements[i]);
   }
-  bool same = key.Count == memo.Count;
-  for (std::size_t i = 0; same && i < key.Count; ++i)
-    same = key.Placement[i] == memo.Placement[i] && (!key.Placement[i] || key.Numbers[i] == memo.Numbers[i]);
   if (same) return memo.Frame;
-  key.Frame = model::StackFrame(stack);
-  memo = key;
+  memo.Count = entries.size();
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    memo.Placement[i] = read(entries[i], memo.Placements[i]);
+  memo.Frame = model::StackFrame(stack);
   return memo.Frame;
 }
 
@@ -119,7 +129,7 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
   // Looked at where it is: a conditional with a null temporary on the other side would copy the stack.
   const Value* stack = document != nullptr ? &document->Prop("placements") : nullptr;
   if (stack != nullptr && stack->is_array() && !stack->empty()) {
-    const model::Frame f = FrameOf(*stack);
+    const model::Frame f = StackFrameOf(*stack);
     // Written into the frame a renewed object had, mostly of the same size: no array made and dropped.
     Value& frame = o.Overwrite("frame");
     if (!frame.is_array() || frame.size() != f.size()) frame = Value::array_t(f.size());

@@ -557,7 +557,7 @@ void Host::ClearLibraryCallbacks()
 std::vector<std::string> Host::Registrations() const
 {
   std::vector<std::string> out;
-  const std::vector<Call>& log = RegistrarP->Log();
+  const std::span<const Call> log = RegistrarP->Log();
   for (std::size_t i = std::min(RegistrationsFrom, log.size()); i < log.size(); ++i) {
     const Call& c = log[i];
     if (c.Op == "RegisterRunCommand")

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -40,38 +41,45 @@ namespace {
 
 // A property name as the map compares it, compared in line: names are short and differ early, and a
 // phantom's objects look theirs up thousands of times at every move.
-struct Key
+struct PropertyName
 {
   std::string_view Name;
 };
 
-int Compare(std::string_view a, std::string_view b)
+// Told apart mostly by the first character; the rest as the library compares it.
+int CompareNames(std::string_view a, std::string_view b)
 {
   const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i)
-    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]) ? -1 : 1;
+  if (n > 0 && a[0] != b[0]) return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]) ? -1 : 1;
+  if (n > 1)
+    if (const int c = std::memcmp(a.data() + 1, b.data() + 1, n - 1); c != 0) return c;
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-[[maybe_unused]] bool operator<(const std::string& a, Key b)
+[[maybe_unused]] bool operator<(const std::string& a, PropertyName b)
 {
-  return Compare(a, b.Name) < 0;
+  return CompareNames(a, b.Name) < 0;
 }
-[[maybe_unused]] bool operator<(Key a, const std::string& b)
+[[maybe_unused]] bool operator<(PropertyName a, const std::string& b)
 {
-  return Compare(a.Name, b) < 0;
+  return CompareNames(a.Name, b) < 0;
 }
 
+// Names that differ mostly differ at an end ("x1", "x2").
 bool SameName(std::string_view a, std::string_view b)
 {
-  return a.size() == b.size() && Compare(a, b) == 0;
+  const std::size_t n = a.size();
+  if (n != b.size()) return false;
+  if (n == 0) return true;
+  if (a[0] != b[0] || a[n - 1] != b[n - 1]) return false;
+  return n <= 2 || std::memcmp(a.data() + 1, b.data() + 1, n - 2) == 0;
 }
 
-Value* Find(Value& properties, std::string_view name)
+Value* FindProperty(Value& properties, std::string_view name)
 {
   if (!properties.is_object()) return nullptr;
   Value::object_t& map = properties.get_ref<Value::object_t&>();
-  auto it = map.find(Key{name});
+  auto it = map.find(PropertyName{name});
   return it == map.end() ? nullptr : &it->second;
 }
 
@@ -201,12 +209,12 @@ const Value& Object::Props() const
 const Value* Object::Read(std::string_view name) const
 {
   Settle();
-  if (RareP == nullptr) return Find(Properties, name);
+  if (RareP == nullptr) return FindProperty(Properties, name);
   Rare& rare = *RareP;
   if (rare.Found && SameName(rare.LastRead->first, name)) return &rare.LastRead->second;
   if (!Properties.is_object()) return nullptr;
   Value::object_t& map = Properties.get_ref<Value::object_t&>();
-  auto it = map.find(Key{name});
+  auto it = map.find(PropertyName{name});
   if (it == map.end()) return nullptr;
   rare.LastRead = it;
   rare.Found = true;
@@ -265,7 +273,7 @@ Value& Object::Overwrite(std::string_view name, bool& wasSet)
   }
   if (!Properties.is_object()) Properties = Value::object();
   Value::object_t& properties = Properties.get_ref<Value::object_t&>();
-  auto it = properties.lower_bound(Key{name});
+  auto it = properties.lower_bound(PropertyName{name});
   if (it != properties.end() && SameName(it->first, name)) {
     wasSet = true;
     return it->second;
@@ -305,13 +313,14 @@ Object* Object::RefProp(std::string_view name) const
 
 std::size_t Object::CallCount(std::string_view op) const
 {
-  return std::size_t(std::count_if(Calls.begin(), Calls.end(), [&](const Call& c) { return c.Op == op; }));
+  const std::span<const Call> log = Log();
+  return std::size_t(std::count_if(log.begin(), log.end(), [&](const Call& c) { return c.Op == op; }));
 }
 
 std::vector<const Call*> Object::CallsOf(std::string_view op) const
 {
   std::vector<const Call*> out;
-  for (const auto& c : Calls)
+  for (const auto& c : Log())
     if (c.Op == op) out.push_back(&c);
   return out;
 }
@@ -324,16 +333,20 @@ void Object::Record(std::string_view op, Value arguments)
 
 Value& Object::NewCall(std::string_view op)
 {
-  if (RareP != nullptr && RareP->NextFormerCall < RareP->FormerCalls.size()) {
-    Call& former = RareP->FormerCalls[RareP->NextFormerCall++];
-    if (!SameName(former.Op, op)) former.Op.assign(op);
-    // Its arguments stay for the caller to write over (RecordWith) or replace (Record).
-    if (!former.Arguments.is_array()) former.Arguments = Value(Value::value_t::array);
-    Calls.push_back(std::move(former));
-  } else {
-    // Made as what it is: the initializer-list form of an empty array takes several times as long.
-    Calls.push_back({std::string(op), Value(Value::value_t::array)});
+  if (RareP != nullptr && RareP->Renewed) {
+    Rare& rare = *RareP;
+    if (rare.Logged < Calls.size()) {
+      // The former life's call in this place, taken as it is.
+      Call& former = Calls[rare.Logged++];
+      if (!SameName(former.Op, op)) former.Op.assign(op);
+      // Its arguments stay for the caller to write over (RecordWith) or replace (Record).
+      if (!former.Arguments.is_array()) former.Arguments = Value(Value::value_t::array);
+      return former.Arguments;
+    }
+    ++rare.Logged;
   }
+  // Made as what it is: the initializer-list form of an empty array takes several times as long.
+  Calls.push_back({std::string(op), Value(Value::value_t::array)});
   return Calls.back().Arguments;
 }
 
@@ -445,8 +458,8 @@ void Object::Renew()
 {
   ObjId = Registry::Get().NextId++;
   Refs = 0;
-  // What the former life set and logged becomes the storage of what the new one sets and logs; what the
-  // life before it left unused goes.
+  // What the former life set and logged becomes the storage of what the new one sets and logs; the
+  // properties the life before it left unused go, its calls stay as storage.
   Rare& rare = Rarely();
   Settle(); // what the life before it left unused
   if (Properties.is_object()) {
@@ -454,9 +467,8 @@ void Object::Renew()
     for (auto it = properties.begin(); it != properties.end(); ++it)
       rare.FormerProperties.push_back(it);
   }
-  std::swap(Calls, rare.FormerCalls);
-  Calls.clear();
-  rare.NextFormerCall = 0;
+  rare.Renewed = true;
+  rare.Logged = 0;
   IsApplied = false;
   Updates = 0;
   ParentP = nullptr;

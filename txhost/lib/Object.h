@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <typeindex>
@@ -85,7 +86,10 @@ public:
   Object* RefProp(std::string_view name) const;
 
   // The call log.
-  const std::vector<Call>& Log() const { return Calls; }
+  std::span<const Call> Log() const
+  {
+    return {Calls.data(), RareP != nullptr && RareP->Renewed ? RareP->Logged : Calls.size()};
+  }
   std::size_t CallCount(std::string_view op) const;
   std::vector<const Call*> CallsOf(std::string_view op) const;
   // Logs a call; then throws HostError when a fault says this call fails.
@@ -162,10 +166,11 @@ private:
     // A renewed object's former properties and calls, whose storage the new ones take as they are set and
     // logged: a phantom's objects are drawn again with the same properties and calls at every move. The
     // former properties stay where they are in the map, listed here until set again: any read first takes
-    // out those still listed, so that nothing of the former life ever shows.
+    // out those still listed, so that nothing of the former life ever shows. The former calls stay in the
+    // log past the calls of this life, which are the first Logged of them; the log shows those alone.
     std::vector<Value::object_t::iterator> FormerProperties;
-    std::vector<Call> FormerCalls;
-    std::size_t NextFormerCall = 0;
+    bool Renewed = false;
+    std::size_t Logged = 0;
     // The property read last: a document's stack of placements is read for every object drawn into it.
     // Valid while Found; nothing but Settle takes a property out of the map.
     Value::object_t::iterator LastRead;
