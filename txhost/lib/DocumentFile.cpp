@@ -15,6 +15,7 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <random>
 #include <unordered_map>
 #include <system_error>
@@ -753,17 +754,25 @@ bool WriteText(const std::filesystem::path& file, const std::string& text, std::
 // large document would be held twice, as its tree and as its objects.
 // Keeps the text and tree of file (dropping what was kept of it before), unless the text is too large; the
 // tree kept, or root.
+// Lets a kept parse go, its tree emptied from the innermost values out (Empty).
+std::map<std::filesystem::path, Host::ParsedFile>::iterator DropParse(std::map<std::filesystem::path, Host::ParsedFile>& kept,
+                                                                      std::map<std::filesystem::path, Host::ParsedFile>::iterator it)
+{
+  Empty(it->second.Root);
+  return kept.erase(it);
+}
+
 const Value& Remember(Host& host, const std::filesystem::path& file, std::string text, Value&& root)
 {
   auto& kept = host.ParsedFiles();
-  kept.erase(file);
+  if (auto old = kept.find(file); old != kept.end()) DropParse(kept, old);
   if (text.size() > MaxKeptParseBytes) return root;
   std::size_t total = text.size();
   for (const auto& [path, parsed] : kept)
     total += parsed.Text.size();
   for (auto it = kept.begin(); total > MaxKeptParsesBytes && it != kept.end();) {
     total -= it->second.Text.size();
-    it = kept.erase(it);
+    it = DropParse(kept, it);
   }
   Host::ParsedFile& entry = kept[file];
   entry.Text = std::move(text);
@@ -811,7 +820,7 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
   auto& parsedFiles = host.ParsedFiles();
   auto known = parsedFiles.find(file);
   if (known != parsedFiles.end() && known->second.Text != text) {
-    parsedFiles.erase(known);
+    DropParse(parsedFiles, known);
     known = parsedFiles.end();
   }
   // A document too large to keep the tree of is read straight into its objects.

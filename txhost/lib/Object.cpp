@@ -113,6 +113,8 @@ Object::~Object()
   RareP.reset();
   Facets.clear();
   Empty(Properties);
+  for (Call& c : Calls)
+    Empty(c.Arguments);
 }
 
 int Object::AddRef()
