@@ -15,6 +15,7 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <random>
 #include <unordered_map>
@@ -627,7 +628,79 @@ bool IndentedText(const Value& root, std::size_t limit, std::size_t measureFrom,
   return true;
 }
 
-// The document as its file holds it: the tree and its text.
+// Makes dst what a copy of src would be, taking dst's storage wherever the two have the same shape: a document
+// saved again mostly has the same objects with the same properties, and its tree is written over the last.
+void CopyOver(Value& dst, const Value& src)
+{
+  using Type = Value::value_t;
+  if (dst.type() == src.type()) switch (src.type()) {
+    case Type::object: {
+      Value::object_t& d = dst.get_ref<Value::object_t&>();
+      const Value::object_t& s = src.get_ref<const Value::object_t&>();
+      if (d.size() != s.size() ||
+          !std::equal(d.begin(), d.end(), s.begin(), [](const auto& a, const auto& b) { return a.first == b.first; }))
+        break;
+      auto at = d.begin();
+      for (const auto& entry : s)
+        CopyOver((at++)->second, entry.second);
+      return;
+    }
+    case Type::array: {
+      Value::array_t& d = dst.get_ref<Value::array_t&>();
+      const Value::array_t& s = src.get_ref<const Value::array_t&>();
+      for (std::size_t i = s.size(); i < d.size(); ++i)
+        Empty(d[i]);
+      if (d.size() > s.size()) d.resize(s.size());
+      const std::size_t kept = d.size();
+      for (std::size_t i = 0; i < kept; ++i)
+        CopyOver(d[i], s[i]);
+      d.insert(d.end(), s.begin() + std::ptrdiff_t(kept), s.end());
+      return;
+    }
+    case Type::string:
+      dst.get_ref<std::string&>() = src.get_ref<const std::string&>();
+      return;
+    case Type::boolean:
+      dst.get_ref<bool&>() = src.get<bool>();
+      return;
+    case Type::number_integer:
+      *dst.get_ptr<Value::number_integer_t*>() = *src.get_ptr<const Value::number_integer_t*>();
+      return;
+    case Type::number_unsigned:
+      *dst.get_ptr<Value::number_unsigned_t*>() = *src.get_ptr<const Value::number_unsigned_t*>();
+      return;
+    case Type::number_float:
+      *dst.get_ptr<Value::number_float_t*>() = *src.get_ptr<const Value::number_float_t*>();
+      return;
+    case Type::null:
+      return;
+    default:
+      break;
+    }
+  Empty(dst);
+  dst = src;
+}
+
+// v as an object of exactly these keys, in their order (which is the map's), each value left where it was
+// when v had them all, else null.
+Value::object_t& Shaped(Value& v, std::initializer_list<const char*> keys)
+{
+  if (v.is_object()) {
+    Value::object_t& map = v.get_ref<Value::object_t&>();
+    if (map.size() == keys.size() &&
+        std::equal(map.begin(), map.end(), keys.begin(), [](const auto& a, const char* b) { return a.first == b; }))
+      return map;
+  }
+  Empty(v);
+  v = Value(Value::value_t::object);
+  Value::object_t& map = v.get_ref<Value::object_t&>();
+  for (const char* key : keys)
+    map.emplace_hint(map.end(), key, Value());
+  return map;
+}
+
+// The document as its file holds it: the tree and its text. The tree is written over what root holds (the
+// tree of the file's last save or read, or nothing).
 bool DocumentText(const Host& host, const Object& document, const std::filesystem::path& file, Value& root,
                   std::string& text, std::string& error)
 {
@@ -637,17 +710,70 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   for (std::size_t i = 0; i < objects.size(); ++i)
     index[objects[i]->Id()] = i;
 
-  // Maps are filled in the order of their keys, each entry placed at the end without a search.
-  auto put = [](Value::object_t& map, const char* key, Value value) { map.emplace_hint(map.end(), key, std::move(value)); };
-  Value list(Value::value_t::array);
-  list.get_ref<Value::array_t&>().reserve(objects.size());
+  Value::object_t& r = Shaped(root, {"format", "objects", "type", "version"});
+  auto field = r.begin();
+  Value& format = (field++)->second;
+  Value& list = (field++)->second;
+  Value& type = (field++)->second;
+  Value& version = field->second;
+  CopyOver(format, Value(FormatName));
+  for (auto [slot, number] : {std::pair<Value*, int>{&type, Host::DocumentType(document)}, {&version, DocumentFileVersion}}) {
+    Value v = number;
+    AsParsed(v);
+    CopyOver(*slot, v);
+  }
+  if (!list.is_array()) {
+    Empty(list);
+    list = Value(Value::value_t::array);
+  }
+  Value::array_t& entries = list.get_ref<Value::array_t&>();
+  for (std::size_t i = objects.size(); i < entries.size(); ++i)
+    Empty(entries[i]);
+  entries.resize(objects.size());
   // The first property that holds a number that is not finite, as "property NAME of a KIND".
   std::string where;
-  for (const Object* o : objects) {
-    Value props(Value::value_t::object);
-    Value::object_t& map = props.get_ref<Value::object_t&>();
-    for (const auto& [key, value] : o->Props().get_ref<const Value::object_t&>())
-      if (o != &document || !SessionOnly(key)) map.emplace_hint(map.end(), key, value);
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const Object* o = objects[i];
+    auto slot = Shaped(entries[i], {"applied", "kind", "members", "parent", "props"}).begin();
+    AssignValue((slot++)->second, o->Applied());
+    Value& kind = (slot++)->second;
+    if (kind.is_string())
+      kind.get_ref<std::string&>() = o->Kind();
+    else
+      kind = o->Kind();
+    Value& members = (slot++)->second;
+    if (!members.is_array()) members = Value(Value::value_t::array);
+    Value::array_t& m = members.get_ref<Value::array_t&>();
+    std::size_t listed = 0;
+    for (const Object* member : o->Members()) {
+      auto it = index.find(member->Id());
+      if (it == index.end()) continue;
+      if (listed < m.size())
+        AssignValue(m[listed], std::uint64_t(it->second));
+      else
+        m.emplace_back(std::uint64_t(it->second));
+      ++listed;
+    }
+    for (std::size_t k = listed; k < m.size(); ++k)
+      Empty(m[k]);
+    m.resize(listed);
+    Value& parent = (slot++)->second;
+    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
+    if (p != index.end())
+      AssignValue(parent, std::uint64_t(p->second));
+    else
+      parent = nullptr;
+    Value& props = slot->second;
+    if (o != &document) {
+      CopyOver(props, o->Props());
+    } else {
+      Value own(Value::value_t::object);
+      Value::object_t& map = own.get_ref<Value::object_t&>();
+      for (const auto& [key, value] : o->Props().get_ref<const Value::object_t&>())
+        if (!SessionOnly(key)) map.emplace_hint(map.end(), key, value);
+      CopyOver(props, own);
+      Empty(own);
+    }
     MapRefs(props, [&](ObjectId id, std::uint64_t& mapped) {
       auto it = index.find(id);
       if (it == index.end()) return false;
@@ -656,34 +782,11 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
     });
     // What a parse of the text would give (AsParsed), once the references are mapped.
     if (where.empty())
-      for (auto& [key, value] : map)
+      for (auto& [key, value] : props.get_ref<Value::object_t&>())
         if (!AsParsed(value)) {
           where = "property " + key + " of a " + o->Kind();
           break;
         }
-    Value members(Value::value_t::array);
-    for (const Object* m : o->Members()) {
-      auto it = index.find(m->Id());
-      if (it != index.end()) members.push_back(std::uint64_t(it->second));
-    }
-    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
-    Value entry(Value::value_t::object);
-    Value::object_t& e = entry.get_ref<Value::object_t&>();
-    put(e, "applied", o->Applied());
-    put(e, "kind", o->Kind());
-    put(e, "members", std::move(members));
-    put(e, "parent", p != index.end() ? Value(std::uint64_t(p->second)) : Value(nullptr));
-    put(e, "props", std::move(props));
-    list.get_ref<Value::array_t&>().push_back(std::move(entry));
-  }
-  root = Value(Value::value_t::object);
-  Value::object_t& r = root.get_ref<Value::object_t&>();
-  put(r, "format", FormatName);
-  put(r, "objects", std::move(list));
-  for (auto [key, value] : {std::pair<const char*, int>{"type", Host::DocumentType(document)}, {"version", DocumentFileVersion}}) {
-    Value number = value;
-    AsParsed(number);
-    put(r, key, std::move(number));
   }
 
   // JSON would hold a number that is not finite as null: the document read back would not be the one saved.
@@ -794,9 +897,14 @@ bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem
 {
   Value root;
   std::string text;
-  // A file saved again mostly keeps its size: its text is made in room of that size, not grown into it.
+  // A file saved again mostly keeps its size and shape: its text is made in room of that size, and its tree
+  // written over the one kept of it. That one goes: if the save fails, the file is read again from disk.
   auto& kept = host.ParsedFiles();
-  if (auto last = kept.find(file); last != kept.end()) text.reserve(last->second.Text.size());
+  if (auto last = kept.find(file); last != kept.end()) {
+    text.reserve(last->second.Text.size());
+    root = std::move(last->second.Root);
+    kept.erase(last);
+  }
   const bool written = DocumentText(host, document, file, root, text, error) && WriteText(file, text, error);
   // The tree of what was just written is the tree the next read of the file would parse: a part file
   // saved and then inserted as a component is not parsed again.
