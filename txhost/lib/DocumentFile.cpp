@@ -16,6 +16,7 @@
 #include <deque>
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <random>
 #include <unordered_map>
@@ -180,15 +181,21 @@ std::string ObjectAt(std::size_t i)
 }
 
 // What is wrong with the properties of object i (the document when i is 0); empty when nothing is.
+// The properties are looked at once each, and the first of the known ones that is wrong is named.
 std::string PropertyFault(const Value& props, std::size_t i)
 {
-  for (const KnownProperty& k : KnownProperties) {
-    if (k.DocumentOnly && i != 0) continue;
-    auto it = props.find(k.Name);
-    if (it != props.end() && !HasType(*it, k.Type))
-      return "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type);
-  }
-  return {};
+  constexpr std::size_t none = std::size(KnownProperties);
+  std::size_t first = none;
+  for (const auto& [key, value] : props.get_ref<const Value::object_t&>())
+    for (std::size_t k = 0; k < none; ++k) {
+      const KnownProperty& known = KnownProperties[k];
+      if (key.size() != known.Name.size() || key[0] != known.Name[0] || key != known.Name) continue;
+      if (!(known.DocumentOnly && i != 0) && !HasType(value, known.Type)) first = std::min(first, k);
+      break;
+    }
+  if (first == none) return {};
+  const KnownProperty& k = KnownProperties[first];
+  return "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type);
 }
 
 // The index a stored reference names; false for a reference to nothing or a malformed one.
