@@ -220,7 +220,7 @@ std::string Typed(const Value& v)
   }
 }
 
-template <class I> SmartPtr<I> ViewOf(Object& o)
+template <class I> SmartPtr<I> ViewAs(Object& o)
 {
   return SmartPtr<I>::Attach(static_cast<I*>(o.QueryInterface(I::IID)));
 }
@@ -284,8 +284,8 @@ TEST(ObjectModelTest, AValueWrittenOverAnyOtherIsTheOneMadeAnew)
   check(std::vector<double>{1, 2}, "numbers");
   check(std::vector<double>{}, "no numbers");
   check(std::vector<std::uint8_t>{1, 2, 255}, "bytes");
-  SmartPtr<txapi::IDrawingObject> lineView = ViewOf<txapi::IDrawingObject>(line);
-  SmartPtr<txapi::IDrawingObject> arcView = ViewOf<txapi::IDrawingObject>(arc);
+  SmartPtr<txapi::IDrawingObject> lineView = ViewAs<txapi::IDrawingObject>(line);
+  SmartPtr<txapi::IDrawingObject> arcView = ViewAs<txapi::IDrawingObject>(arc);
   check(SmartPtr<txapi::IDrawingObject>(), "no object");
   check(lineView, "an object");
   check(static_cast<txapi::IAPIObject*>(&arc), "an object's identity");
