@@ -194,7 +194,8 @@ TEST_F(LifetimeTest, AFileSavedAgainReadsBackAsItsParse)
         part.Set("count", 3);
       },
       [&] {
-        part.Set("list", Value::array({-1, 2u, Value::array({true}), nullptr, "yy", Value::object({{"a", 1}})}));
+        part.Set("list",
+                 Value::array({-1, 2u, Value::array({true}), nullptr, "yy", Value::object({{"a", 1}})}));
         part.Set("count", 3.5);
       },
       [&] {
@@ -423,7 +424,8 @@ struct Phantom
   explicit Phantom(const std::filesystem::path& folder)
   {
     H.SetDocumentsFolder(folder);
-    SmartPtr<txapi::ITavrixDocument2D> doc = H.Application().GetDocuments()->Add(txapi::txDocumentDrawing, true);
+    SmartPtr<txapi::ITavrixDocument2D> doc =
+        H.Application().GetDocuments()->Add(txapi::txDocumentDrawing, true);
     View = doc->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
     Group = doc->NewDrawingGroup(true);
   }

@@ -19,9 +19,9 @@
 #include <iterator>
 #include <map>
 #include <random>
-#include <unordered_map>
 #include <system_error>
 #include <type_traits>
+#include <unordered_map>
 
 namespace txhost {
 
@@ -635,8 +635,9 @@ bool IndentedText(const Value& root, std::size_t limit, std::size_t measureFrom,
   return true;
 }
 
-// Makes dst what a copy of src would be, taking dst's storage wherever the two have the same shape: a document
-// saved again mostly has the same objects with the same properties, and its tree is written over the last.
+// Makes dst what a copy of src would be, taking dst's storage wherever the two have the same shape: a
+// document saved again mostly has the same objects with the same properties, and its tree is written over the
+// last.
 void CopyOver(Value& dst, const Value& src)
 {
   using Type = Value::value_t;
@@ -645,7 +646,8 @@ void CopyOver(Value& dst, const Value& src)
       Value::object_t& d = dst.get_ref<Value::object_t&>();
       const Value::object_t& s = src.get_ref<const Value::object_t&>();
       if (d.size() != s.size() ||
-          !std::equal(d.begin(), d.end(), s.begin(), [](const auto& a, const auto& b) { return a.first == b.first; }))
+          !std::equal(d.begin(), d.end(), s.begin(),
+                      [](const auto& a, const auto& b) { return a.first == b.first; }))
         break;
       auto at = d.begin();
       for (const auto& entry : s)
@@ -694,8 +696,8 @@ Value::object_t& Shaped(Value& v, std::initializer_list<const char*> keys)
 {
   if (v.is_object()) {
     Value::object_t& map = v.get_ref<Value::object_t&>();
-    if (map.size() == keys.size() &&
-        std::equal(map.begin(), map.end(), keys.begin(), [](const auto& a, const char* b) { return a.first == b; }))
+    if (map.size() == keys.size() && std::equal(map.begin(), map.end(), keys.begin(),
+                                                [](const auto& a, const char* b) { return a.first == b; }))
       return map;
   }
   Empty(v);
@@ -724,7 +726,8 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   Value& type = (field++)->second;
   Value& version = field->second;
   CopyOver(format, Value(FormatName));
-  for (auto [slot, number] : {std::pair<Value*, int>{&type, Host::DocumentType(document)}, {&version, DocumentFileVersion}}) {
+  for (auto [slot, number] :
+       {std::pair<Value*, int>{&type, Host::DocumentType(document)}, {&version, DocumentFileVersion}}) {
     Value v = number;
     AsParsed(v);
     CopyOver(*slot, v);
@@ -865,8 +868,9 @@ bool WriteText(const std::filesystem::path& file, const std::string& text, std::
 // Keeps the text and tree of file (dropping what was kept of it before), unless the text is too large; the
 // tree kept, or root.
 // Lets a kept parse go, its tree emptied from the innermost values out (Empty).
-std::map<std::filesystem::path, Host::ParsedFile>::iterator DropParse(std::map<std::filesystem::path, Host::ParsedFile>& kept,
-                                                                      std::map<std::filesystem::path, Host::ParsedFile>::iterator it)
+std::map<std::filesystem::path, Host::ParsedFile>::iterator
+DropParse(std::map<std::filesystem::path, Host::ParsedFile>& kept,
+          std::map<std::filesystem::path, Host::ParsedFile>::iterator it)
 {
   Empty(it->second.Root);
   return kept.erase(it);

@@ -82,10 +82,7 @@ public:
     return CountedCallFails(o, op);
   }
   // True once, for the call CountCall answered Answer for: its facet then answers nothing or false.
-  bool TakeAnswer(const Object& o, std::string_view op)
-  {
-    return AnswerObject != 0 && AnswerTaken(o, op);
-  }
+  bool TakeAnswer(const Object& o, std::string_view op) { return AnswerObject != 0 && AnswerTaken(o, op); }
   // Notes that calls op of the objects of the kind hand out objects (and so can answer nothing).
   static void NoteHandOut(const KindSpec& kind, std::string_view op);
 

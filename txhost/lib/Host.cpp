@@ -303,7 +303,8 @@ void Host::Drop(const std::vector<const Object*>& gone, std::vector<std::unique_
     if (parent != nullptr && !parent->Leaving) parent->RemoveMember(o);
     Object* document = o->Document();
     if (document == nullptr || document->Leaving) continue;
-    auto d = std::find_if(documents.begin(), documents.end(), [document](const auto& e) { return e.first == document; });
+    auto d = std::find_if(documents.begin(), documents.end(),
+                          [document](const auto& e) { return e.first == document; });
     if (d == documents.end())
       documents.emplace_back(document, o->Id());
     else

@@ -50,7 +50,8 @@ struct PropertyName
 int CompareNames(std::string_view a, std::string_view b)
 {
   const std::size_t n = std::min(a.size(), b.size());
-  if (n > 0 && a[0] != b[0]) return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]) ? -1 : 1;
+  if (n > 0 && a[0] != b[0])
+    return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]) ? -1 : 1;
   if (n > 1)
     if (const int c = std::memcmp(a.data() + 1, b.data() + 1, n - 1); c != 0) return c;
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <typeindex>
 #include <type_traits>
+#include <typeindex>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -64,11 +64,8 @@ public:
   void Set(std::string_view name, Value value);
   // A number or truth value, written over the one the property holds (see AssignValue).
   template <class T>
-    requires std::is_arithmetic_v<T>
-  void Set(std::string_view name, T value)
-  {
-    AssignValue(Overwrite(name), value);
-  }
+  requires std::is_arithmetic_v<T>
+  void Set(std::string_view name, T value) { AssignValue(Overwrite(name), value); }
   // The property's storage, for a caller that writes it whole in place: it holds the property's value, or
   // on a renewed object (Host::Forget) the one its former life had, or null.
   Value& Overwrite(std::string_view name);

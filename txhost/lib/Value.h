@@ -45,10 +45,11 @@ template <class T, class A> struct IsVector<std::vector<T, A>> : std::true_type
 };
 template <class T> inline constexpr bool AlwaysFalse = false;
 // Character types, whose logged form is left to the JSON library.
-template <class T> struct IsCharacter
-    : std::bool_constant<std::is_same_v<T, char> || std::is_same_v<T, signed char> ||
-                         std::is_same_v<T, unsigned char> || std::is_same_v<T, wchar_t> ||
-                         std::is_same_v<T, char8_t> || std::is_same_v<T, char16_t> || std::is_same_v<T, char32_t>>
+template <class T>
+struct IsCharacter : std::bool_constant<std::is_same_v<T, char> || std::is_same_v<T, signed char> ||
+                                        std::is_same_v<T, unsigned char> || std::is_same_v<T, wchar_t> ||
+                                        std::is_same_v<T, char8_t> || std::is_same_v<T, char16_t> ||
+                                        std::is_same_v<T, char32_t>>
 {
 };
 } // namespace detail
