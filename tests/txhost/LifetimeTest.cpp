@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -154,6 +156,83 @@ TEST_F(LifetimeTest, AFileJustSavedReadsBackAsItsParse)
   const Object& read = *H.TopPart(*again);
   EXPECT_EQ(read.Prop("list").dump(), part.Prop("list").dump());
   EXPECT_EQ(read.RefProp("self"), &read);
+}
+
+// A value with the type of every number in it (1, 1u and 1.0 print alike).
+std::string WithTypes(const Value& v)
+{
+  if (v.is_number_unsigned()) return "u" + v.dump();
+  if (v.is_number_integer()) return "i" + v.dump();
+  if (v.is_number_float()) return "f" + v.dump();
+  std::string out;
+  if (v.is_array())
+    for (const Value& e : v)
+      out += WithTypes(e) + ",";
+  else if (v.is_object())
+    for (const auto& [key, e] : v.items())
+      out += key + ":" + WithTypes(e) + ",";
+  else
+    return v.dump();
+  return (v.is_array() ? "[" : "{") + out + (v.is_array() ? "]" : "}");
+}
+
+// A document saved again and again as it changes shape: the tree kept of each save, written over the one
+// before, is the tree a parse of the file gives, type for type, and the file is what a first save writes; a
+// save that fails leaves the file and nothing stale of it.
+TEST_F(LifetimeTest, AFileSavedAgainReadsBackAsItsParse)
+{
+  Object* d = H.NewDocument(txapi::txDocumentPart, true);
+  Object& part = *H.TopPart(*d);
+  Object* sketch = nullptr;
+  const std::vector<std::function<void()>> changes{
+      [&] {
+        part.Set("name", "вал");
+        part.Set("list", Value::array({1, 2.5, "x", Value::array({1, 2})}));
+      },
+      [&] {
+        part.Set("list", Value::array({1, 2.5}));
+        part.Set("count", 3);
+      },
+      [&] {
+        part.Set("list",
+                 Value::array({-1, 2u, Value::array({true}), nullptr, "yy", Value::object({{"a", 1}})}));
+        part.Set("count", 3.5);
+      },
+      [&] {
+        sketch = &H.Create("sketch", d, &part);
+        sketch->Set("angle", -0.0);
+        part.Set("count", txhost::RefValue(sketch));
+      },
+      [&] {
+        part.Set("list", Value::array({Value::object({{"a", 2}, {"b", false}}), "x"}));
+        sketch->Set("angle", 7);
+        H.Create("sketch", d, &part).Set("plane", txhost::RefValue(&part));
+      },
+      [&] { part.TakeProp("count"); },
+      [&] { part.Set("name", "вал длинный, длиннее прежнего"); },
+  };
+  const std::filesystem::path file = Dir / "again.tpt";
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    changes[i]();
+    ASSERT_TRUE(H.SaveDocumentAs(*d, file)) << i;
+    const std::string text = txhost::test::ReadFile(file);
+    std::string fresh, error;
+    ASSERT_TRUE(txhost::DocumentFileText(H, *d, fresh, error)) << error;
+    EXPECT_EQ(text, fresh) << i;
+    auto it = H.ParsedFiles().find(file);
+    ASSERT_NE(it, H.ParsedFiles().end()) << i;
+    EXPECT_EQ(WithTypes(it->second.Root), WithTypes(Value::parse(text))) << i;
+  }
+
+  const std::string before = txhost::test::ReadFile(file);
+  part.Set("bad", std::nan(""));
+  EXPECT_FALSE(H.SaveDocumentAs(*d, file));
+  EXPECT_EQ(txhost::test::ReadFile(file), before);
+  Object* again = H.OpenDocument(file, false);
+  ASSERT_TRUE(again);
+  std::string text, error;
+  ASSERT_TRUE(txhost::DocumentFileText(H, *again, text, error)) << error;
+  EXPECT_EQ(text, before) << "read as the file holds it";
 }
 
 TEST_F(LifetimeTest, ANewDocumentTheLibraryNamesIsWrittenOnceItHoldsSomething)
@@ -332,3 +411,83 @@ TEST(SpareObjects, AGroupDrawnAgainOpenShowsWhatObjectsMadeAnewShow)
 }
 
 } // namespace
+
+namespace {
+
+// A phantom's group drawn again open, its lines made of the spares of the move before.
+struct Phantom
+{
+  Host H;
+  SmartPtr<txapi::IDrawingContainer> View;
+  SmartPtr<txapi::IDrawingGroup> Group;
+
+  explicit Phantom(const std::filesystem::path& folder)
+  {
+    H.SetDocumentsFolder(folder);
+    SmartPtr<txapi::ITavrixDocument2D> doc =
+        H.Application().GetDocuments()->Add(txapi::txDocumentDrawing, true);
+    View = doc->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+    Group = doc->NewDrawingGroup(true);
+  }
+  // How a move went: "drawn" with every line drawn and applied, or where it stopped.
+  std::string Move(int move)
+  {
+    Group->Open(1);
+    Group->Reset();
+    std::string went = "drawn";
+    try {
+      for (int i = 0; i < 3 && went == "drawn"; ++i) {
+        SmartPtr<txapi::ILineSegments> lines = View->GetLineSegments();
+        SmartPtr<txapi::ILineSegment> l = lines ? lines->Add() : nullptr;
+        if (!l) {
+          went = "nothing handed out";
+          break;
+        }
+        l->SetPoints(move, i, move + 1, i);
+        if (!l->Update()) went = "not applied";
+      }
+    } catch (const txhost::HostError&) {
+      went = "thrown";
+    }
+    Group->Close();
+    return went;
+  }
+};
+
+} // namespace
+
+// Rules set in the middle of a session take effect at the next call, on objects made of spares (whose views
+// and calls the host knows from their former lives) as on any other; cleared, they are gone as soon.
+TEST(SpareObjects, FaultsSetMidSessionApplyToObjectsMadeOfSpares)
+{
+  txhost::test::TempDir dir;
+  Phantom p(dir.path());
+  txhost::Faults& faults = p.H.GetFaults();
+  int move = 0;
+  for (; move < 3; ++move)
+    ASSERT_EQ(p.Move(move), "drawn");
+  faults.RefuseInterface(txhost::Target::OfKind("line-segment"), txapi::ILineSegment::IID);
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  faults.Clear();
+  EXPECT_EQ(p.Move(move++), "drawn");
+  faults.RefuseHandOut("ILineSegments.Add");
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  faults.AllowHandOut("ILineSegments.Add");
+  EXPECT_EQ(p.Move(move++), "drawn");
+  faults.FailUpdate(txhost::Target::OfKind("line-segment"));
+  EXPECT_EQ(p.Move(move++), "not applied");
+  faults.Clear();
+  faults.ThrowOnCall(txhost::Target::OfKind("line-segment"), "SetPoints");
+  EXPECT_EQ(p.Move(move++), "thrown");
+  faults.Clear();
+  EXPECT_EQ(p.Move(move++), "drawn");
+  // The collection's hand-out was seen at every move before: the call that fails answers nothing.
+  faults.FailCall(3); // the group's opening, its emptying, then the collection asked for
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  EXPECT_EQ(faults.FailedCall(), "view.GetLineSegments");
+  faults.FailCall(4); // then the line asked for
+  EXPECT_EQ(p.Move(move++), "nothing handed out");
+  EXPECT_EQ(faults.FailedCall(), "view.Add");
+  faults.Clear();
+  EXPECT_EQ(p.Move(move++), "drawn");
+}

@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -184,3 +189,132 @@ TEST(ObjectModelTest, HeldObjectsNamesEveryStillReferencedObjectOnce)
 }
 
 } // namespace
+
+namespace {
+
+// A value with the type of every number in it: 1, 1u and 1.0 print alike, and a log or a saved file must
+// not turn the one into the other.
+std::string Typed(const Value& v)
+{
+  switch (v.type()) {
+  case Value::value_t::number_integer:
+    return "i" + v.dump();
+  case Value::value_t::number_unsigned:
+    return "u" + v.dump();
+  case Value::value_t::number_float:
+    return "f" + v.dump();
+  case Value::value_t::array: {
+    std::string out = "[";
+    for (const Value& e : v)
+      out += Typed(e) + ",";
+    return out + "]";
+  }
+  case Value::value_t::object: {
+    std::string out = "{";
+    for (const auto& [key, e] : v.items())
+      out += key + ":" + Typed(e) + ",";
+    return out + "}";
+  }
+  default:
+    return v.dump();
+  }
+}
+
+template <class I> SmartPtr<I> ViewAs(Object& o)
+{
+  return SmartPtr<I>::Attach(static_cast<I*>(o.QueryInterface(I::IID)));
+}
+
+} // namespace
+
+// A call's arguments and a property are written over what a renewed object held before in their place:
+// whatever that was, the result is what a value made anew would be, to the type of every number.
+TEST(ObjectModelTest, AValueWrittenOverAnyOtherIsTheOneMadeAnew)
+{
+  Host h;
+  Object& line = h.Create("line-segment");
+  Object& arc = h.Create("arc");
+  const Value ref = txhost::RefValue(&line);
+  const std::vector<Value> before{nullptr,
+                                  true,
+                                  -3,
+                                  7u,
+                                  2.5,
+                                  "text",
+                                  Value::array(),
+                                  txhost::Args(1, 2.0, true, 4u),
+                                  Value::object(),
+                                  ref,
+                                  Value{{"$obj", nullptr}},
+                                  Value{{"$obj", -1}},
+                                  Value{{"$other", 1}},
+                                  Value{{"$obj", 1}, {"more", 2}},
+                                  Value::array({ref, txhost::RefValue(&arc), nullptr})};
+  const auto check = [&](const auto& v, const char* what) {
+    using T = std::decay_t<decltype(v)>;
+    const Value made = txhost::ToValue(v);
+    for (const Value& b : before) {
+      Value slot = b;
+      txhost::AssignValue(slot, v);
+      EXPECT_EQ(Typed(slot), Typed(made)) << what << " over " << Typed(b);
+      if constexpr (std::is_arithmetic_v<T>) {
+        Object& o = h.Create("arc");
+        o.Set("p", b);
+        o.Set("p", v);
+        EXPECT_EQ(Typed(o.Prop("p")), Typed(Value(v))) << what << " set over " << Typed(b);
+      }
+    }
+  };
+  check(true, "true");
+  check(false, "false");
+  check(-5, "int");
+  check(5, "positive int");
+  check(5u, "unsigned");
+  check(short(-2), "short");
+  check(std::int64_t(-1), "int64");
+  check(std::uint64_t(1) << 63, "uint64");
+  check(std::size_t(3), "size");
+  check(2.0, "double");
+  check(-0.0, "negative zero");
+  check(1.5f, "float");
+  check('a', "char");
+  check(std::uint8_t(200), "byte");
+  check(txapi::txCurveStyleEnum(2), "enumeration");
+  check(std::wstring(L"тест"), "text");
+  check(std::vector<double>{1, 2}, "numbers");
+  check(std::vector<double>{}, "no numbers");
+  check(std::vector<std::uint8_t>{1, 2, 255}, "bytes");
+  SmartPtr<txapi::IDrawingObject> lineView = ViewAs<txapi::IDrawingObject>(line);
+  SmartPtr<txapi::IDrawingObject> arcView = ViewAs<txapi::IDrawingObject>(arc);
+  check(SmartPtr<txapi::IDrawingObject>(), "no object");
+  check(lineView, "an object");
+  check(static_cast<txapi::IAPIObject*>(&arc), "an object's identity");
+  check(std::vector<SmartPtr<txapi::IDrawingObject>>{lineView, nullptr, arcView}, "objects");
+  check(std::vector<SmartPtr<txapi::IDrawingObject>>{arcView}, "one object");
+}
+
+// A query is answered by the identifier's text, wherever the text lies: a library has copies of its own.
+TEST(ObjectModelTest, AnInterfaceIsFoundByItsIdentifierWhereverItsTextLies)
+{
+  Host h;
+  for (const std::string& kind : txhost::KindTable::Builtin().Names()) {
+    Object& o = h.Create(kind);
+    const std::string identity(txapi::IAPIObject::IID.text());
+    txapi::IAPIObject* self = o.QueryInterface(identity);
+    EXPECT_EQ(self, &o) << kind;
+    if (self != nullptr) self->Release();
+    bool copyFirst = false;
+    for (const txhost::FacetEntry& e : o.Spec().Facets) {
+      const std::string copy(e.Iid);
+      // The view made on the one query is found by the other, in either order.
+      copyFirst = !copyFirst;
+      txapi::IAPIObject* first = o.QueryInterface(copyFirst ? std::string_view(copy) : e.Iid);
+      txapi::IAPIObject* second = o.QueryInterface(copyFirst ? e.Iid : std::string_view(copy));
+      EXPECT_NE(first, nullptr) << kind << " " << e.Name;
+      EXPECT_EQ(first, second) << kind << " " << e.Name;
+      for (txapi::IAPIObject* p : {first, second})
+        if (p != nullptr) p->Release();
+    }
+    EXPECT_EQ(o.RefCount(), 0) << kind;
+  }
+}

@@ -15,9 +15,13 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <initializer_list>
+#include <iterator>
+#include <map>
 #include <random>
-#include <unordered_map>
 #include <system_error>
+#include <type_traits>
+#include <unordered_map>
 
 namespace txhost {
 
@@ -101,7 +105,9 @@ struct StoredObjects
   std::string MemberFault; // a member list that is no list, or a member that is no index
   std::string StateFault;  // the applied state, the properties
 
-  void Add(Value object);
+  // Takes the object's properties out of a tree that goes (Value), or copies them from one kept (const
+  // Value): a tree of one object as a whole is never copied.
+  template <class V> void Add(V& object);
 };
 
 bool IsServiceKind(std::string_view kind)
@@ -175,15 +181,21 @@ std::string ObjectAt(std::size_t i)
 }
 
 // What is wrong with the properties of object i (the document when i is 0); empty when nothing is.
+// The properties are looked at once each, and the first of the known ones that is wrong is named.
 std::string PropertyFault(const Value& props, std::size_t i)
 {
-  for (const KnownProperty& k : KnownProperties) {
-    if (k.DocumentOnly && i != 0) continue;
-    auto it = props.find(k.Name);
-    if (it != props.end() && !HasType(*it, k.Type))
-      return "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type);
-  }
-  return {};
+  constexpr std::size_t none = std::size(KnownProperties);
+  std::size_t first = none;
+  for (const auto& [key, value] : props.get_ref<const Value::object_t&>())
+    for (std::size_t k = 0; k < none; ++k) {
+      const KnownProperty& known = KnownProperties[k];
+      if (key.size() != known.Name.size() || key[0] != known.Name[0] || key != known.Name) continue;
+      if (!(known.DocumentOnly && i != 0) && !HasType(value, known.Type)) first = std::min(first, k);
+      break;
+    }
+  if (first == none) return {};
+  const KnownProperty& k = KnownProperties[first];
+  return "property \"" + std::string(k.Name) + "\" must be " + TypeName(k.Type);
 }
 
 // The index a stored reference names; false for a reference to nothing or a malformed one.
@@ -209,7 +221,7 @@ bool CheckTopPart(const std::deque<StoredObject>& objects, int type, std::string
   return true;
 }
 
-void StoredObjects::Add(Value o)
+template <class V> void StoredObjects::Add(V& o)
 {
   const std::size_t i = Count++;
   if (Wrong < i) return;
@@ -220,7 +232,7 @@ void StoredObjects::Add(Value o)
   if (!o.is_object()) return wrong(KindFault, "not an object");
   auto kind = o.find("kind");
   if (kind == o.end() || !kind->is_string()) return wrong(KindFault, "kind missing");
-  const std::string& kindName = kind->get_ref<const std::string&>();
+  const std::string& kindName = kind->template get_ref<const std::string&>();
   const KindSpec* spec = KindTable::Builtin().Find(kindName);
   if (spec == nullptr || IsServiceKind(kindName)) return wrong(KindFault, "unknown kind \"" + kindName + "\"");
   StoredObject& p = Objects.emplace_back();
@@ -246,13 +258,16 @@ void StoredObjects::Add(Value o)
   auto applied = o.find("applied");
   if (applied != o.end()) {
     if (!applied->is_boolean()) return wrong(StateFault, "bad applied state");
-    p.Applied = applied->get<bool>();
+    p.Applied = applied->template get<bool>();
   }
   auto props = o.find("props");
   if (props != o.end()) {
     if (!props->is_object()) return wrong(StateFault, "bad properties");
     if (std::string fault = PropertyFault(*props, i); !fault.empty()) return wrong(StateFault, std::move(fault));
-    p.Props = std::move(*props);
+    if constexpr (std::is_const_v<V>)
+      p.Props = *props;
+    else
+      p.Props = std::move(*props);
   }
 }
 
@@ -477,7 +492,7 @@ private:
   {
     if (ObjectList == nullptr || Stack.empty() || Stack.back() != ObjectList || ObjectList->empty()) return;
     Value::array_t& list = ObjectList->get_ref<Value::array_t&>();
-    Objects->Add(std::move(list.back()));
+    Objects->Add(list.back());
     list.pop_back();
   }
 
@@ -515,18 +530,6 @@ bool AsParsed(Value& v)
     for (Value& e : v)
       finite = AsParsed(e) && finite;
   return finite;
-}
-
-// Makes the tree what a parse of its text gives; where it holds a number that is not finite ("property
-// NAME of a KIND"), or nothing.
-std::string NonFinite(Value& root)
-{
-  AsParsed(root["version"]);
-  AsParsed(root["type"]);
-  for (Value& o : root["objects"])
-    for (auto& [key, value] : o["props"].items())
-      if (!AsParsed(value)) return "property " + key + " of a " + o["kind"].get<std::string>();
-  return {};
 }
 
 std::size_t Digits(std::uint64_t u)
@@ -571,40 +574,142 @@ std::size_t IndentedAtLeast(const Value& v, std::size_t indent, std::size_t stop
 }
 
 // The text of root in the indented form, when it takes at most limit bytes; false as soon as it would take
-// more (the text is then not made whole, which took as long as the form written in its place).
-bool IndentedText(const Value& root, std::size_t limit, std::string& text)
+// more (the text is then not made whole, which took as long as the form written in its place). Once the
+// text grows past measureFrom bytes, root is measured first (IndentedAtLeast): a document that cannot fit
+// is given up at once, and one of ordinary size is never measured.
+bool IndentedText(const Value& root, std::size_t limit, std::size_t measureFrom, std::string& text)
 {
   struct TooLong
   {
   };
+  // Written into the text's room directly, which the text is grown to ahead (the serializer writes a few
+  // bytes at a time: a string's append per write took as long as the rest of writing).
   struct LimitedText : nlohmann::detail::output_adapter_protocol<char>
   {
     std::string& Text;
     std::size_t Limit;
-    LimitedText(std::string& text, std::size_t limit) : Text(text), Limit(limit) {}
+    const Value& Root;
+    std::size_t Check; // the length at which to look again: where it is measured, then the limit
+    std::size_t Length = 0;
+    LimitedText(std::string& text, std::size_t limit, std::size_t measureFrom, const Value& root)
+        : Text(text), Limit(limit), Root(root), Check(std::min(limit, measureFrom))
+    {
+      Text.resize(Text.capacity());
+    }
+    // Before n more bytes: throws when the text would take more than the limit.
+    void Look(std::size_t n)
+    {
+      if (n > Limit - Length) throw TooLong();
+      if (Check == Limit) return;
+      Check = Limit;
+      if (IndentedAtLeast(Root, 0, Limit + 1) > Limit) throw TooLong();
+    }
+    void Room(std::size_t n) { Text.resize(std::max(2 * Text.size(), Length + n + 4096)); }
     void write_character(char c) override
     {
-      if (Text.size() >= Limit) throw TooLong();
-      Text.push_back(c);
+      if (Length >= Check) Look(1);
+      if (Length == Text.size()) Room(1);
+      Text[Length++] = c;
     }
     void write_characters(const char* s, std::size_t n) override
     {
-      if (n > Limit - Text.size()) throw TooLong();
-      Text.append(s, n);
+      if (n > Check - Length || Length > Check) Look(n);
+      if (n > Text.size() - Length) Room(n);
+      std::memcpy(Text.data() + Length, s, n);
+      Length += n;
     }
   };
   text.clear();
   try {
-    nlohmann::detail::serializer<Value> out(std::make_shared<LimitedText>(text, limit), ' ');
+    auto written = std::make_shared<LimitedText>(text, limit, measureFrom, root);
+    nlohmann::detail::serializer<Value> out(written, ' ');
     out.dump(root, true, false, 1);
+    text.resize(written->Length);
   } catch (const TooLong&) {
     text = std::string();
     return false;
+  } catch (...) {
+    text.clear();
+    throw;
   }
   return true;
 }
 
-// The document as its file holds it: the tree and its text.
+// Makes dst what a copy of src would be, taking dst's storage wherever the two have the same shape: a
+// document saved again mostly has the same objects with the same properties, and its tree is written over the
+// last.
+void CopyOver(Value& dst, const Value& src)
+{
+  using Type = Value::value_t;
+  if (dst.type() == src.type()) switch (src.type()) {
+    case Type::object: {
+      Value::object_t& d = dst.get_ref<Value::object_t&>();
+      const Value::object_t& s = src.get_ref<const Value::object_t&>();
+      if (d.size() != s.size() ||
+          !std::equal(d.begin(), d.end(), s.begin(),
+                      [](const auto& a, const auto& b) { return a.first == b.first; }))
+        break;
+      auto at = d.begin();
+      for (const auto& entry : s)
+        CopyOver((at++)->second, entry.second);
+      return;
+    }
+    case Type::array: {
+      Value::array_t& d = dst.get_ref<Value::array_t&>();
+      const Value::array_t& s = src.get_ref<const Value::array_t&>();
+      for (std::size_t i = s.size(); i < d.size(); ++i)
+        Empty(d[i]);
+      if (d.size() > s.size()) d.resize(s.size());
+      const std::size_t kept = d.size();
+      for (std::size_t i = 0; i < kept; ++i)
+        CopyOver(d[i], s[i]);
+      d.insert(d.end(), s.begin() + std::ptrdiff_t(kept), s.end());
+      return;
+    }
+    case Type::string:
+      dst.get_ref<std::string&>() = src.get_ref<const std::string&>();
+      return;
+    case Type::boolean:
+      dst.get_ref<bool&>() = src.get<bool>();
+      return;
+    case Type::number_integer:
+      *dst.get_ptr<Value::number_integer_t*>() = *src.get_ptr<const Value::number_integer_t*>();
+      return;
+    case Type::number_unsigned:
+      *dst.get_ptr<Value::number_unsigned_t*>() = *src.get_ptr<const Value::number_unsigned_t*>();
+      return;
+    case Type::number_float:
+      *dst.get_ptr<Value::number_float_t*>() = *src.get_ptr<const Value::number_float_t*>();
+      return;
+    case Type::null:
+      return;
+    default:
+      break;
+    }
+  Empty(dst);
+  dst = src;
+}
+
+// v as an object of exactly these keys, in their order (which is the map's), each value left where it was
+// when v had them all, else null.
+Value::object_t& Shaped(Value& v, std::initializer_list<const char*> keys)
+{
+  if (v.is_object()) {
+    Value::object_t& map = v.get_ref<Value::object_t&>();
+    if (map.size() == keys.size() && std::equal(map.begin(), map.end(), keys.begin(),
+                                                [](const auto& a, const char* b) { return a.first == b; }))
+      return map;
+  }
+  Empty(v);
+  v = Value(Value::value_t::object);
+  Value::object_t& map = v.get_ref<Value::object_t&>();
+  for (const char* key : keys)
+    map.emplace_hint(map.end(), key, Value());
+  return map;
+}
+
+// The document as its file holds it: the tree and its text. The tree is written over what root holds (the
+// tree of the file's last save or read, or nothing).
 bool DocumentText(const Host& host, const Object& document, const std::filesystem::path& file, Value& root,
                   std::string& text, std::string& error)
 {
@@ -614,48 +719,95 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   for (std::size_t i = 0; i < objects.size(); ++i)
     index[objects[i]->Id()] = i;
 
-  Value list = Value::array();
-  for (const Object* o : objects) {
-    Value props = Value::object();
-    for (const auto& [key, value] : o->Props().items())
-      if (o != &document || !SessionOnly(key)) props[key] = value;
+  Value::object_t& r = Shaped(root, {"format", "objects", "type", "version"});
+  auto field = r.begin();
+  Value& format = (field++)->second;
+  Value& list = (field++)->second;
+  Value& type = (field++)->second;
+  Value& version = field->second;
+  CopyOver(format, Value(FormatName));
+  for (auto [slot, number] :
+       {std::pair<Value*, int>{&type, Host::DocumentType(document)}, {&version, DocumentFileVersion}}) {
+    Value v = number;
+    AsParsed(v);
+    CopyOver(*slot, v);
+  }
+  if (!list.is_array()) {
+    Empty(list);
+    list = Value(Value::value_t::array);
+  }
+  Value::array_t& entries = list.get_ref<Value::array_t&>();
+  for (std::size_t i = objects.size(); i < entries.size(); ++i)
+    Empty(entries[i]);
+  entries.resize(objects.size());
+  // The first property that holds a number that is not finite, as "property NAME of a KIND".
+  std::string where;
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const Object* o = objects[i];
+    auto slot = Shaped(entries[i], {"applied", "kind", "members", "parent", "props"}).begin();
+    AssignValue((slot++)->second, o->Applied());
+    Value& kind = (slot++)->second;
+    if (kind.is_string())
+      kind.get_ref<std::string&>() = o->Kind();
+    else
+      kind = o->Kind();
+    Value& members = (slot++)->second;
+    if (!members.is_array()) members = Value(Value::value_t::array);
+    Value::array_t& m = members.get_ref<Value::array_t&>();
+    std::size_t listed = 0;
+    for (const Object* member : o->Members()) {
+      auto it = index.find(member->Id());
+      if (it == index.end()) continue;
+      if (listed < m.size())
+        AssignValue(m[listed], std::uint64_t(it->second));
+      else
+        m.emplace_back(std::uint64_t(it->second));
+      ++listed;
+    }
+    for (std::size_t k = listed; k < m.size(); ++k)
+      Empty(m[k]);
+    m.resize(listed);
+    Value& parent = (slot++)->second;
+    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
+    if (p != index.end())
+      AssignValue(parent, std::uint64_t(p->second));
+    else
+      parent = nullptr;
+    Value& props = slot->second;
+    if (o != &document) {
+      CopyOver(props, o->Props());
+    } else {
+      Value own(Value::value_t::object);
+      Value::object_t& map = own.get_ref<Value::object_t&>();
+      for (const auto& [key, value] : o->Props().get_ref<const Value::object_t&>())
+        if (!SessionOnly(key)) map.emplace_hint(map.end(), key, value);
+      CopyOver(props, own);
+      Empty(own);
+    }
     MapRefs(props, [&](ObjectId id, std::uint64_t& mapped) {
       auto it = index.find(id);
       if (it == index.end()) return false;
       mapped = it->second;
       return true;
     });
-    Value entry = Value::object();
-    entry["kind"] = o->Kind();
-    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
-    entry["parent"] = p != index.end() ? Value(p->second) : Value(nullptr);
-    Value members = Value::array();
-    for (const Object* m : o->Members()) {
-      auto it = index.find(m->Id());
-      if (it != index.end()) members.push_back(it->second);
-    }
-    entry["members"] = std::move(members);
-    entry["applied"] = o->Applied();
-    entry["props"] = std::move(props);
-    list.push_back(std::move(entry));
+    // What a parse of the text would give (AsParsed), once the references are mapped.
+    if (where.empty())
+      for (auto& [key, value] : props.get_ref<Value::object_t&>())
+        if (!AsParsed(value)) {
+          where = "property " + key + " of a " + o->Kind();
+          break;
+        }
   }
-  root = Value::object();
-  root["format"] = FormatName;
-  root["version"] = DocumentFileVersion;
-  root["type"] = Host::DocumentType(document);
-  root["objects"] = std::move(list);
 
   // JSON would hold a number that is not finite as null: the document read back would not be the one saved.
-  if (const std::string where = NonFinite(root); !where.empty())
+  if (!where.empty())
     return Fail(error, "cannot write " + file.string() + ": " + where + " is not a finite number");
   try {
     // The indented form is for people reading the file. Its indentation can take several times the bytes of
     // the content (a user-data block of byte values tripled), so a document that fits the reader's limit
     // only without it is written without it: what the host saves, it opens again.
-    // A large document is measured before it is written out.
-    if (IndentedAtLeast(root, 0, MaxDocumentFileBytes) >= MaxDocumentFileBytes ||
-        !IndentedText(root, MaxDocumentFileBytes - 1, text))
-      text = root.dump();
+    // A large document is measured before much of it is written out.
+    if (!IndentedText(root, MaxDocumentFileBytes - 1, MaxKeptParseBytes, text)) text = root.dump();
   } catch (const nlohmann::json::exception&) {
     return Fail(error, "cannot write " + file.string() + ": a text of the document is not valid UTF-8");
   }
@@ -715,17 +867,26 @@ bool WriteText(const std::filesystem::path& file, const std::string& text, std::
 // large document would be held twice, as its tree and as its objects.
 // Keeps the text and tree of file (dropping what was kept of it before), unless the text is too large; the
 // tree kept, or root.
+// Lets a kept parse go, its tree emptied from the innermost values out (Empty).
+std::map<std::filesystem::path, Host::ParsedFile>::iterator
+DropParse(std::map<std::filesystem::path, Host::ParsedFile>& kept,
+          std::map<std::filesystem::path, Host::ParsedFile>::iterator it)
+{
+  Empty(it->second.Root);
+  return kept.erase(it);
+}
+
 const Value& Remember(Host& host, const std::filesystem::path& file, std::string text, Value&& root)
 {
   auto& kept = host.ParsedFiles();
-  kept.erase(file);
+  if (auto old = kept.find(file); old != kept.end()) DropParse(kept, old);
   if (text.size() > MaxKeptParseBytes) return root;
   std::size_t total = text.size();
   for (const auto& [path, parsed] : kept)
     total += parsed.Text.size();
   for (auto it = kept.begin(); total > MaxKeptParsesBytes && it != kept.end();) {
     total -= it->second.Text.size();
-    it = kept.erase(it);
+    it = DropParse(kept, it);
   }
   Host::ParsedFile& entry = kept[file];
   entry.Text = std::move(text);
@@ -747,6 +908,14 @@ bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem
 {
   Value root;
   std::string text;
+  // A file saved again mostly keeps its size and shape: its text is made in room of that size, and its tree
+  // written over the one kept of it. That one goes: if the save fails, the file is read again from disk.
+  auto& kept = host.ParsedFiles();
+  if (auto last = kept.find(file); last != kept.end()) {
+    text.reserve(last->second.Text.size());
+    root = std::move(last->second.Root);
+    kept.erase(last);
+  }
   const bool written = DocumentText(host, document, file, root, text, error) && WriteText(file, text, error);
   // The tree of what was just written is the tree the next read of the file would parse: a part file
   // saved and then inserted as a component is not parsed again.
@@ -770,7 +939,7 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
   auto& parsedFiles = host.ParsedFiles();
   auto known = parsedFiles.find(file);
   if (known != parsedFiles.end() && known->second.Text != text) {
-    parsedFiles.erase(known);
+    DropParse(parsedFiles, known);
     known = parsedFiles.end();
   }
   // A document too large to keep the tree of is read straight into its objects.
@@ -833,16 +1002,21 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
     if (p.MembersEnd != listed) lists.emplace_back(i, listed = p.MembersEnd);
     if (p.Applied) o.MarkApplied();
     if (!p.Props.is_object()) continue;
-    // Moved, not copied: what was read is held once.
-    for (auto it = p.Props.begin(); it != p.Props.end(); ++it) {
-      if (i == 0 && SessionOnly(it.key())) continue;
-      const Refs refs = RefsIn(it.value(), made.size());
+    // Moved, not copied: what was read is held once, and becomes the object's properties as a whole.
+    Value::object_t& props = p.Props.get_ref<Value::object_t&>();
+    for (auto it = props.begin(); it != props.end();) {
+      if (i == 0 && SessionOnly(it->first)) {
+        it = props.erase(it);
+        continue;
+      }
+      const Refs refs = RefsIn(it->second, made.size());
       if (refs == Refs::Ahead)
-        ahead.emplace_back(i, it.key());
+        ahead.emplace_back(i, it->first);
       else if (refs == Refs::Back)
-        MapRefs(it.value(), toHost);
-      o.Set(it.key(), std::move(it.value()));
+        MapRefs(it->second, toHost);
+      ++it;
     }
+    o.SetAll(std::move(p.Props));
   }
   for (const auto& [i, key] : ahead) {
     Value v = made[i]->TakeProp(key);

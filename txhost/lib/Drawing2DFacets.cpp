@@ -52,6 +52,9 @@
 #include "txhost/lib/Text.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <utility>
 
 namespace txhost {
@@ -65,6 +68,48 @@ struct GroupList
 {
   std::vector<ObjectId> Ids;
 };
+// The frame of a placement stack (model::StackFrame), for the runs of objects drawn under one stack: known
+// again by the numbers StackFrame reads, bit for bit, without its sines and cosines.
+model::Frame StackFrameOf(const Value& stack)
+{
+  constexpr std::size_t Depth = 8;
+  using Numbers = std::array<std::uint64_t, 4>;
+  struct Memo
+  {
+    std::size_t Count = Depth + 1; // none yet
+    Numbers Placements[Depth] = {};
+    bool Placement[Depth] = {};
+    model::Frame Frame = {};
+  };
+  thread_local Memo memo;
+  if (!stack.is_array() || stack.size() > Depth) return model::StackFrame(stack);
+  // Read as StackFrame reads them (model::Number), a stored fraction at once.
+  const auto number = [](const Value& v, double otherwise) {
+    const double* d = v.get_ptr<const double*>();
+    return d != nullptr ? *d : model::Number(v, otherwise);
+  };
+  const auto read = [&](const Value& p, Numbers& n) {
+    if (!p.is_array() || p.size() != 4) return false;
+    const Value::array_t& a = p.get_ref<const Value::array_t&>();
+    for (std::size_t k = 0; k < 4; ++k)
+      n[k] = std::bit_cast<std::uint64_t>(number(a[k], k == 3 ? 1.0 : 0.0));
+    return true;
+  };
+  const Value::array_t& entries = stack.get_ref<const Value::array_t&>();
+  bool same = entries.size() == memo.Count;
+  for (std::size_t i = 0; same && i < entries.size(); ++i) {
+    Numbers n;
+    const bool placement = read(entries[i], n);
+    same = placement == memo.Placement[i] && (!placement || n == memo.Placements[i]);
+  }
+  if (same) return memo.Frame;
+  memo.Count = entries.size();
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    memo.Placement[i] = read(entries[i], memo.Placements[i]);
+  memo.Frame = model::StackFrame(stack);
+  return memo.Frame;
+}
+
 } // namespace
 
 Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
@@ -84,12 +129,12 @@ Object* NewDrawingObject(Host& host, Object& container, std::string_view kind)
   // Looked at where it is: a conditional with a null temporary on the other side would copy the stack.
   const Value* stack = document != nullptr ? &document->Prop("placements") : nullptr;
   if (stack != nullptr && stack->is_array() && !stack->empty()) {
-    const model::Frame f = model::StackFrame(*stack);
+    const model::Frame f = StackFrameOf(*stack);
     // Written into the frame a renewed object had, mostly of the same size: no array made and dropped.
     Value& frame = o.Overwrite("frame");
     if (!frame.is_array() || frame.size() != f.size()) frame = Value::array_t(f.size());
     for (std::size_t i = 0; i < f.size(); ++i)
-      frame[i] = f[i];
+      AssignValue(frame[i], f[i]);
   }
   if (container.Kind() == model::View && document != nullptr)
     if (Object* g = OpenGroup(*document)) {
@@ -526,12 +571,19 @@ public:
   void AddBoundaries(const std::vector<txapi::SmartPtr<txapi::IDrawingObject>>& objects, bool flag) override
   {
     Log("AddBoundaries", objects, flag);
-    // Taken out and put back, not copied: a hatch gets its boundary one curve at a time.
-    Value b = Model().TakeProp("boundaries");
+    // Added to in place: a hatch gets its boundary one curve at a time. Not set before, it is written over
+    // what a renewed object's former life left there.
+    bool wasSet = false;
+    Value& b = Model().Overwrite("boundaries", wasSet);
     if (!b.is_array()) b = Value::array();
+    Value::array_t& list = b.get_ref<Value::array_t&>();
+    std::size_t n = wasSet ? list.size() : 0;
     for (const auto& o : objects)
-      if (o) b.push_back(ToValue(o));
-    Model().Set("boundaries", std::move(b));
+      if (o) ++n;
+    const std::size_t from = wasSet ? list.size() : 0;
+    list.resize(n);
+    for (std::size_t i = from; const auto& o : objects)
+      if (o) AssignValue(list[i++], o);
   }
 };
 

@@ -6,7 +6,7 @@ namespace txhost {
 
 bool FacetBase::HandOutRefused(std::string_view op) const
 {
-  Faults::NoteHandOut(Owner.Kind(), op);
+  Faults::NoteHandOut(Owner.Spec(), op);
   if (!Owner.Attached()) return false;
   Faults& faults = Owner.GetHost().GetFaults();
   return faults.TakeAnswer(Owner, op) || faults.HandOutRefused(Name, op);

@@ -5,6 +5,7 @@
 #include "txhost/lib/Object.h"
 #include "txhost/lib/Value.h"
 
+#include <cstddef>
 #include <memory>
 #include <string_view>
 
@@ -31,9 +32,10 @@ protected:
   // Logs the call op with its arguments on the owner (and throws when a fault says so).
   template <class... A> void Log(std::string_view op, const A&... args)
   {
-    Owner.RecordWith(op, [&](Value& a) {
-      if constexpr (sizeof...(A) > 0) a.get_ref<Value::array_t&>().reserve(sizeof...(A));
-      (a.push_back(ToValue(args)), ...);
+    Owner.RecordWith(op, [&](Value::array_t& a) {
+      a.resize(sizeof...(A));
+      [[maybe_unused]] std::size_t i = 0;
+      (AssignValue(a[i++], args), ...);
     });
   }
 

@@ -1,5 +1,6 @@
 #include "txhost/lib/Faults.h"
 
+#include "txhost/lib/Kinds.h"
 #include "txhost/lib/Object.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ void Faults::AllowHandOut(std::string_view name)
   std::erase_if(HandOuts, [&](const std::string& s) { return s == name; });
 }
 
-bool Faults::HandOutRefused(std::string_view interfaceName, std::string_view op) const
+bool Faults::HandOutNamed(std::string_view interfaceName, std::string_view op) const
 {
   return std::any_of(HandOuts.begin(), HandOuts.end(), [&](const std::string& s) {
     if (s == interfaceName) return true;
@@ -42,29 +43,14 @@ void Faults::RefuseInterface(Target target, std::string_view iid)
   Interfaces.push_back({std::move(target), std::string(iid)});
 }
 
-bool Faults::InterfaceRefused(const Object& o, std::string_view iid) const
-{
-  return Any(Interfaces, o, iid, false);
-}
-
 void Faults::FailUpdate(Target target)
 {
   Updates.push_back({std::move(target), {}});
 }
 
-bool Faults::UpdateFails(const Object& o) const
-{
-  return Any(Updates, o, {}, true);
-}
-
 void Faults::ThrowOnCall(Target target, std::string op)
 {
   Throws.push_back({std::move(target), std::move(op)});
-}
-
-bool Faults::CallThrows(const Object& o, std::string_view op) const
-{
-  return Any(Throws, o, op, true);
 }
 
 namespace {
@@ -85,22 +71,31 @@ std::string CallName(const Object& o, std::string_view op)
 
 } // namespace
 
-void Faults::NoteHandOut(std::string_view kind, std::string_view op)
+void Faults::NoteHandOut(const KindSpec& kind, std::string_view op)
 {
-  // Noted at every hand-out, mostly the one or the other noted just before (a collection asked for, then
-  // its Add): those are known without the lock, any other is looked up and inserted once.
-  thread_local std::string name, recent[2];
-  name.assign(kind);
-  name += '.';
-  name += op;
-  if (name == recent[0] || name == recent[1]) return;
+  // Noted at every hand-out, mostly one of the few noted just before (a collection asked for, then its
+  // Add): those are known by their kind's entry in the kind table, which lives as long as the process,
+  // without the lock or a name put together; any other is looked up and inserted once.
+  struct Recent
   {
+    const KindSpec* Kind = nullptr;
+    std::size_t Size = 0;
+    char Op[40] = {};
+  };
+  thread_local Recent recent[4];
+  for (const Recent& r : recent)
+    if (r.Kind == &kind && r.Size == op.size() && std::equal(op.begin(), op.end(), r.Op)) return;
+  {
+    const std::string name = kind.Name + "." + std::string(op);
     const std::lock_guard lock(HandOutCallsLock);
     auto& calls = HandOutCalls();
     if (calls.find(name) == calls.end()) calls.insert(name);
   }
-  recent[1].swap(recent[0]);
-  recent[0] = name;
+  if (op.size() > sizeof(Recent::Op)) return;
+  std::copy_backward(recent, recent + 3, recent + 4);
+  recent[0].Kind = &kind;
+  recent[0].Size = op.size();
+  std::copy(op.begin(), op.end(), recent[0].Op);
 }
 
 void Faults::FailCall(std::size_t count)
@@ -112,11 +107,8 @@ void Faults::FailCall(std::size_t count)
   AnswerOp.clear();
 }
 
-Faults::Failure Faults::CountCall(const Object& o, std::string_view op)
+Faults::Failure Faults::CountedCallFails(const Object& o, std::string_view op)
 {
-  // A call that was to answer nothing and never asked (its facet failed earlier) fails no later call.
-  AnswerObject = 0;
-  if (++Counted != FailAt || FailAt == 0) return Failure::None;
   Failed = CallName(o, op);
   bool answers = op == "Update";
   if (!answers) {
@@ -129,9 +121,9 @@ Faults::Failure Faults::CountCall(const Object& o, std::string_view op)
   return Failure::Answer;
 }
 
-bool Faults::TakeAnswer(const Object& o, std::string_view op)
+bool Faults::AnswerTaken(const Object& o, std::string_view op)
 {
-  if (AnswerObject == 0 || AnswerObject != o.Id() || AnswerOp != op) return false;
+  if (AnswerObject != o.Id() || AnswerOp != op) return false;
   AnswerObject = 0;
   return true;
 }

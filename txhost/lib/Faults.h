@@ -11,6 +11,7 @@
 namespace txhost {
 
 class Object;
+struct KindSpec;
 
 // What the host throws from a call that a test told to fail, and from calls on objects whose host is gone.
 class HostError : public std::runtime_error
@@ -39,19 +40,29 @@ public:
   // hand out objects) or an interface and operation ("IDocuments.Add").
   void RefuseHandOut(std::string name);
   void AllowHandOut(std::string_view name);
-  bool HandOutRefused(std::string_view interfaceName, std::string_view op) const;
+  // Asked at every hand-out, and mostly with no rule at all: that is seen in line.
+  bool HandOutRefused(std::string_view interfaceName, std::string_view op) const
+  {
+    return !HandOuts.empty() && HandOutNamed(interfaceName, op);
+  }
 
   // The objects do not offer the interface named by iid.
   void RefuseInterface(Target target, std::string_view iid);
-  bool InterfaceRefused(const Object& o, std::string_view iid) const;
+  bool InterfaceRefused(const Object& o, std::string_view iid) const
+  {
+    return !Interfaces.empty() && Any(Interfaces, o, iid, false);
+  }
 
   // Updates of the objects answer false and apply nothing.
   void FailUpdate(Target target);
-  bool UpdateFails(const Object& o) const;
+  bool UpdateFails(const Object& o) const { return !Updates.empty() && Any(Updates, o, {}, true); }
 
   // The call op (every call when op is empty) on the objects throws HostError after it is logged.
   void ThrowOnCall(Target target, std::string op);
-  bool CallThrows(const Object& o, std::string_view op) const;
+  bool CallThrows(const Object& o, std::string_view op) const
+  {
+    return !Throws.empty() && Any(Throws, o, op, true);
+  }
 
   // Fail each host call in turn: the count-th call logged from now on (1: the next one) fails the way its
   // contract lets a host call fail. A call that hands out objects hands out nothing, an update answers
@@ -63,11 +74,17 @@ public:
 
   // How one logged call fails under FailCall; Record asks for every call.
   enum class Failure { None, Throw, Answer };
-  Failure CountCall(const Object& o, std::string_view op);
+  Failure CountCall(const Object& o, std::string_view op)
+  {
+    // A call that was to answer nothing and never asked (its facet failed earlier) fails no later call.
+    AnswerObject = 0;
+    if (++Counted != FailAt || FailAt == 0) return Failure::None;
+    return CountedCallFails(o, op);
+  }
   // True once, for the call CountCall answered Answer for: its facet then answers nothing or false.
-  bool TakeAnswer(const Object& o, std::string_view op);
+  bool TakeAnswer(const Object& o, std::string_view op) { return AnswerObject != 0 && AnswerTaken(o, op); }
   // Notes that calls op of the objects of the kind hand out objects (and so can answer nothing).
-  static void NoteHandOut(std::string_view kind, std::string_view op);
+  static void NoteHandOut(const KindSpec& kind, std::string_view op);
 
   void Clear();
 
@@ -79,6 +96,9 @@ private:
   };
   static bool Any(const std::vector<Rule>& rules, const Object& o, std::string_view what,
                   bool emptyMatchesAll);
+  bool HandOutNamed(std::string_view interfaceName, std::string_view op) const;
+  Failure CountedCallFails(const Object& o, std::string_view op); // the call FailCall counts to
+  bool AnswerTaken(const Object& o, std::string_view op);
 
   std::vector<std::string> HandOuts;
   std::vector<Rule> Interfaces;

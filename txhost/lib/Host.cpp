@@ -293,15 +293,25 @@ void Host::Drop(const std::vector<const Object*>& gone, std::vector<std::unique_
     o->Leaving = true;
   ObjectId first = 0;
   // What goes is mostly what was made last (a phantom's objects), at the ends of its parent's and its
-  // document's lists: taken out last first, each is found and erased at once.
+  // document's lists: taken out last first, each is found and erased at once. A document's list, long, is
+  // swept once from the first that goes.
+  std::vector<std::pair<Object*, ObjectId>> documents; // (document, the first identifier going from it)
   for (auto it = gone.rbegin(); it != gone.rend(); ++it) {
     const Object* o = *it;
     if (first == 0 || o->Id() < first) first = o->Id();
     Object* parent = o->Parent();
     if (parent != nullptr && !parent->Leaving) parent->RemoveMember(o);
     Object* document = o->Document();
-    if (document != nullptr && !document->Leaving) document->Unlist(o);
+    if (document == nullptr || document->Leaving) continue;
+    auto d = std::find_if(documents.begin(), documents.end(),
+                          [document](const auto& e) { return e.first == document; });
+    if (d == documents.end())
+      documents.emplace_back(document, o->Id());
+    else
+      d->second = std::min(d->second, o->Id());
   }
+  for (const auto& [document, from] : documents)
+    document->UnlistLeaving(from);
   std::erase_if(AllDocuments, [](const Object* d) { return d->Leaving; });
   std::erase_if(LoosePlacements, [](const Object* p) { return p->Leaving; });
   if (!SourceOwners.empty())
@@ -351,6 +361,7 @@ std::size_t Host::Collect()
       if (owner != SourceOwners.end() && Find(owner->second) != nullptr) continue;
       // The document's objects and everything under them (processes, groups, frames that belong to none).
       std::vector<const Object*> domain;
+      domain.reserve(d->Belongings().size());
       for (const Object* o : d->Belongings())
         Gather(*o, domain);
       const bool held = std::any_of(domain.begin(), domain.end(), [](const Object* o) { return o->RefCount() > 0; });
@@ -547,7 +558,7 @@ void Host::ClearLibraryCallbacks()
 std::vector<std::string> Host::Registrations() const
 {
   std::vector<std::string> out;
-  const std::vector<Call>& log = RegistrarP->Log();
+  const std::span<const Call> log = RegistrarP->Log();
   for (std::size_t i = std::min(RegistrationsFrom, log.size()); i < log.size(); ++i) {
     const Call& c = log[i];
     if (c.Op == "RegisterRunCommand")

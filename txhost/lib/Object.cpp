@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -37,6 +38,52 @@ struct Registry
 };
 
 namespace {
+
+// A property name as the map compares it, compared in line: names are short and differ early, and a
+// phantom's objects look theirs up thousands of times at every move.
+struct PropertyName
+{
+  std::string_view Name;
+};
+
+// Told apart mostly by the first character; the rest as the library compares it.
+int CompareNames(std::string_view a, std::string_view b)
+{
+  const std::size_t n = std::min(a.size(), b.size());
+  if (n > 0 && a[0] != b[0])
+    return static_cast<unsigned char>(a[0]) < static_cast<unsigned char>(b[0]) ? -1 : 1;
+  if (n > 1)
+    if (const int c = std::memcmp(a.data() + 1, b.data() + 1, n - 1); c != 0) return c;
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+[[maybe_unused]] bool operator<(const std::string& a, PropertyName b)
+{
+  return CompareNames(a, b.Name) < 0;
+}
+[[maybe_unused]] bool operator<(PropertyName a, const std::string& b)
+{
+  return CompareNames(a.Name, b) < 0;
+}
+
+// Names that differ mostly differ at an end ("x1", "x2").
+bool SameName(std::string_view a, std::string_view b)
+{
+  const std::size_t n = a.size();
+  if (n != b.size()) return false;
+  if (n == 0) return true;
+  if (a[0] != b[0] || a[n - 1] != b[n - 1]) return false;
+  return n <= 2 || std::memcmp(a.data() + 1, b.data() + 1, n - 2) == 0;
+}
+
+Value* FindProperty(Value& properties, std::string_view name)
+{
+  if (!properties.is_object()) return nullptr;
+  Value::object_t& map = properties.get_ref<Value::object_t&>();
+  auto it = map.find(PropertyName{name});
+  return it == map.end() ? nullptr : &it->second;
+}
+
 const Value NullValue;
 const Value NoProperties = Value::object();
 const std::vector<Object*> NoObjects;
@@ -67,6 +114,8 @@ Object::~Object()
   RareP.reset();
   Facets.clear();
   Empty(Properties);
+  for (Call& c : Calls)
+    Empty(c.Arguments);
 }
 
 int Object::AddRef()
@@ -90,19 +139,40 @@ int Object::Release()
 
 txapi::IAPIObject* Object::QueryInterface(std::string_view iid)
 {
-  if (iid == txapi::IAPIObject::IID.text()) {
+  // Asked mostly with the identifiers' own texts: known by where they are before they are compared.
+  const std::string_view identity = txapi::IAPIObject::IID.text();
+  if (iid.data() == identity.data() && iid.size() == identity.size()) {
     AddRef();
     return this;
   }
-  const FacetEntry* entry = KindP->Find(iid);
+  const FacetEntry* entry = nullptr;
+  for (const FacetEntry& e : KindP->Facets)
+    if (e.Iid.data() == iid.data() && e.Iid.size() == iid.size()) {
+      entry = &e;
+      break;
+    }
+  if (entry == nullptr) {
+    if (iid == identity) {
+      AddRef();
+      return this;
+    }
+    entry = KindP->Find(iid);
+  }
   if (entry == nullptr) return nullptr;
   if (HostP != nullptr && HostP->GetFaults().InterfaceRefused(*this, iid)) return nullptr;
+  // A view is made with its entry's name: known by where the name is, and by the name itself only if not.
   FacetBase* facet = nullptr;
   for (const auto& f : Facets)
-    if (f->InterfaceName().data() == entry->Name.data() || f->InterfaceName() == entry->Name) {
+    if (f->InterfaceName().data() == entry->Name.data() && f->InterfaceName().size() == entry->Name.size()) {
       facet = f.get();
       break;
     }
+  if (facet == nullptr)
+    for (const auto& f : Facets)
+      if (f->InterfaceName() == entry->Name) {
+        facet = f.get();
+        break;
+      }
   if (facet == nullptr) {
     Facets.push_back(entry->Make(*this, entry->Name));
     facet = Facets.back().get();
@@ -139,17 +209,30 @@ const Value& Object::Props() const
   return Properties.is_null() ? NoProperties : Properties;
 }
 
-bool Object::Has(std::string_view name) const
+const Value* Object::Read(std::string_view name) const
 {
   Settle();
-  return Properties.contains(name);
+  if (RareP == nullptr) return FindProperty(Properties, name);
+  Rare& rare = *RareP;
+  if (rare.Found && SameName(rare.LastRead->first, name)) return &rare.LastRead->second;
+  if (!Properties.is_object()) return nullptr;
+  Value::object_t& map = Properties.get_ref<Value::object_t&>();
+  auto it = map.find(PropertyName{name});
+  if (it == map.end()) return nullptr;
+  rare.LastRead = it;
+  rare.Found = true;
+  return &it->second;
+}
+
+bool Object::Has(std::string_view name) const
+{
+  return Read(name) != nullptr;
 }
 
 const Value& Object::Prop(std::string_view name) const
 {
-  Settle();
-  auto it = Properties.find(name);
-  return it == Properties.end() ? NullValue : *it;
+  const Value* v = Read(name);
+  return v != nullptr ? *v : NullValue;
 }
 
 void Object::Set(std::string_view name, Value value)
@@ -158,27 +241,54 @@ void Object::Set(std::string_view name, Value value)
   Overwrite(name).swap(value);
 }
 
+void Object::SetAll(Value properties)
+{
+  if (!properties.is_object() || properties.empty()) return;
+  Settle();
+  if (Properties.is_object() && !Properties.empty()) {
+    for (auto& [name, value] : properties.get_ref<Value::object_t&>())
+      Set(name, std::move(value));
+    return;
+  }
+  if (RareP != nullptr) RareP->Found = false;
+  Properties.swap(properties);
+}
+
 Value& Object::Overwrite(std::string_view name)
 {
-  if (!Properties.is_object()) Properties = Value::object();
-  Value::object_t& properties = Properties.get_ref<Value::object_t&>();
-  auto it = properties.find(name);
-  if (it == properties.end()) return properties.emplace(std::string(name), Value()).first->second;
+  bool wasSet = false;
+  return Overwrite(name, wasSet);
+}
+
+Value& Object::Overwrite(std::string_view name, bool& wasSet)
+{
+  wasSet = false;
+  // A renewed object sets again what its former life set: those are found in its short list of them.
   if (RareP != nullptr && !RareP->FormerProperties.empty()) {
     auto& former = RareP->FormerProperties;
-    auto f = std::find(former.begin(), former.end(), it);
-    if (f != former.end()) {
-      *f = former.back();
-      former.pop_back();
-    }
+    for (auto f = former.begin(); f != former.end(); ++f)
+      if (SameName((*f)->first, name)) {
+        Value& v = (*f)->second;
+        *f = former.back();
+        former.pop_back();
+        return v;
+      }
   }
-  return it->second;
+  if (!Properties.is_object()) Properties = Value::object();
+  Value::object_t& properties = Properties.get_ref<Value::object_t&>();
+  auto it = properties.lower_bound(PropertyName{name});
+  if (it != properties.end() && SameName(it->first, name)) {
+    wasSet = true;
+    return it->second;
+  }
+  return properties.emplace_hint(it, std::string(name), Value())->second;
 }
 
 void Object::Settle() const
 {
   if (RareP == nullptr || RareP->FormerProperties.empty()) return;
   Value::object_t& properties = Properties.get_ref<Value::object_t&>();
+  RareP->Found = false;
   for (auto it : RareP->FormerProperties) {
     Empty(it->second);
     properties.erase(it);
@@ -188,9 +298,8 @@ void Object::Settle() const
 
 Value Object::TakeProp(std::string_view name)
 {
-  Settle();
-  auto it = Properties.find(name);
-  return it == Properties.end() ? Value() : std::move(*it);
+  const Value* v = Read(name);
+  return v == nullptr ? Value() : std::move(*const_cast<Value*>(v)); // the properties are this object's own
 }
 
 std::wstring Object::Text(std::string_view name) const
@@ -207,13 +316,14 @@ Object* Object::RefProp(std::string_view name) const
 
 std::size_t Object::CallCount(std::string_view op) const
 {
-  return std::size_t(std::count_if(Calls.begin(), Calls.end(), [&](const Call& c) { return c.Op == op; }));
+  const std::span<const Call> log = Log();
+  return std::size_t(std::count_if(log.begin(), log.end(), [&](const Call& c) { return c.Op == op; }));
 }
 
 std::vector<const Call*> Object::CallsOf(std::string_view op) const
 {
   std::vector<const Call*> out;
-  for (const auto& c : Calls)
+  for (const auto& c : Log())
     if (c.Op == op) out.push_back(&c);
   return out;
 }
@@ -226,17 +336,20 @@ void Object::Record(std::string_view op, Value arguments)
 
 Value& Object::NewCall(std::string_view op)
 {
-  if (RareP != nullptr && RareP->NextFormerCall < RareP->FormerCalls.size()) {
-    Call& former = RareP->FormerCalls[RareP->NextFormerCall++];
-    former.Op.assign(op);
-    if (former.Arguments.is_array())
-      former.Arguments.get_ref<Value::array_t&>().clear();
-    else
-      former.Arguments = Value::array();
-    Calls.push_back(std::move(former));
-  } else {
-    Calls.push_back({std::string(op), Value::array()});
+  if (RareP != nullptr && RareP->Renewed) {
+    Rare& rare = *RareP;
+    if (rare.Logged < Calls.size()) {
+      // The former life's call in this place, taken as it is.
+      Call& former = Calls[rare.Logged++];
+      if (!SameName(former.Op, op)) former.Op.assign(op);
+      // Its arguments stay for the caller to write over (RecordWith) or replace (Record).
+      if (!former.Arguments.is_array()) former.Arguments = Value(Value::value_t::array);
+      return former.Arguments;
+    }
+    ++rare.Logged;
   }
+  // Made as what it is: the initializer-list form of an empty array takes several times as long.
+  Calls.push_back({std::string(op), Value(Value::value_t::array)});
   return Calls.back().Arguments;
 }
 
@@ -250,7 +363,7 @@ void Object::Recorded(std::string_view op)
 
 bool Object::Update()
 {
-  RecordWith("Update", [](Value&) {});
+  RecordWith("Update", [](Value::array_t& a) { a.clear(); });
   ++Updates;
   if (HostP != nullptr &&
       (HostP->GetFaults().TakeAnswer(*this, "Update") || HostP->GetFaults().UpdateFails(*this)))
@@ -308,6 +421,15 @@ void Object::Unlist(const Object* o)
   if (it != list.end() && *it == o) list.erase(it);
 }
 
+void Object::UnlistLeaving(ObjectId first)
+{
+  if (RareP == nullptr) return;
+  std::vector<Object*>& list = RareP->Belonging;
+  auto from = std::lower_bound(list.begin(), list.end(), first,
+                               [](const Object* b, ObjectId id) { return b->Id() < id; });
+  list.erase(std::remove_if(from, list.end(), [](const Object* b) { return b->Leaving; }), list.end());
+}
+
 const std::vector<Object*>& Object::Belongings() const
 {
   return RareP != nullptr ? RareP->Belonging : NoObjects;
@@ -339,8 +461,8 @@ void Object::Renew()
 {
   ObjId = Registry::Get().NextId++;
   Refs = 0;
-  // What the former life set and logged becomes the storage of what the new one sets and logs; what the
-  // life before it left unused goes.
+  // What the former life set and logged becomes the storage of what the new one sets and logs; the
+  // properties the life before it left unused go, its calls stay as storage.
   Rare& rare = Rarely();
   Settle(); // what the life before it left unused
   if (Properties.is_object()) {
@@ -348,9 +470,8 @@ void Object::Renew()
     for (auto it = properties.begin(); it != properties.end(); ++it)
       rare.FormerProperties.push_back(it);
   }
-  std::swap(Calls, rare.FormerCalls);
-  Calls.clear();
-  rare.NextFormerCall = 0;
+  rare.Renewed = true;
+  rare.Logged = 0;
   IsApplied = false;
   Updates = 0;
   ParentP = nullptr;

@@ -5,8 +5,10 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <typeindex>
 #include <typeinfo>
 #include <utility>
@@ -60,9 +62,19 @@ public:
   // The property's value; null when it is not set.
   const Value& Prop(std::string_view name) const;
   void Set(std::string_view name, Value value);
+  // A number or truth value, written over the one the property holds (see AssignValue).
+  template <class T>
+  requires std::is_arithmetic_v<T>
+  void Set(std::string_view name, T value) { AssignValue(Overwrite(name), value); }
   // The property's storage, for a caller that writes it whole in place: it holds the property's value, or
   // on a renewed object (Host::Forget) the one its former life had, or null.
   Value& Overwrite(std::string_view name);
+  // Overwrite, and whether the property was set before in this life: when not, the storage holds null or
+  // what the former life set, and the caller writes it whole.
+  Value& Overwrite(std::string_view name, bool& wasSet);
+  // Sets every property of properties (an object), as Set would one by one: an object that has none set
+  // yet takes the whole map.
+  void SetAll(Value properties);
   // The property's value, moved out (null when it is not set); the property is then null until set again.
   Value TakeProp(std::string_view name);
   // A text property as wide text; empty when it is not set or not text.
@@ -71,16 +83,20 @@ public:
   Object* RefProp(std::string_view name) const;
 
   // The call log.
-  const std::vector<Call>& Log() const { return Calls; }
+  std::span<const Call> Log() const
+  {
+    return {Calls.data(), RareP != nullptr && RareP->Renewed ? RareP->Logged : Calls.size()};
+  }
   std::size_t CallCount(std::string_view op) const;
   std::vector<const Call*> CallsOf(std::string_view op) const;
   // Logs a call; then throws HostError when a fault says this call fails.
   void Record(std::string_view op, Value arguments);
-  // Record, with the arguments pushed by fill(array) into an empty array (whose storage a renewed object
-  // takes from the calls of its former life).
+  // Record, with the arguments written by fill(array) into an array that fill makes of exactly the call's
+  // arguments: on a renewed object it holds the arguments of the former life's call in its place, to be
+  // written over (AssignValue), otherwise nothing.
   template <class Fill> void RecordWith(std::string_view op, Fill&& fill)
   {
-    fill(NewCall(op));
+    fill(NewCall(op).template get_ref<Value::array_t&>());
     Recorded(op);
   }
 
@@ -128,12 +144,16 @@ private:
   friend class Host;
   void Detach();
   void Unlist(const Object* o); // takes o out of this document's list
+  // Takes the objects that are leaving out of this document's list, looking from identifier first on.
+  void UnlistLeaving(ObjectId first);
   // Makes a spare object (out of its host, unreferenced) a new one of its kind, with the next identifier:
   // what Host::Create would make, without allocating it anew.
   void Renew();
-  Value& NewCall(std::string_view op); // the empty argument array of a call appended to the log
+  // The argument array of a call appended to the log: empty, or on a renewed object the former call's.
+  Value& NewCall(std::string_view op);
   void Recorded(std::string_view op);  // the faults' say on the call just logged
   void Settle() const;                  // takes out the former properties not set again
+  const Value* Read(std::string_view name) const; // the property as set; nullptr when it is not
 
   // What few objects have, apart: a large document's many objects stay small.
   struct Rare
@@ -143,10 +163,15 @@ private:
     // A renewed object's former properties and calls, whose storage the new ones take as they are set and
     // logged: a phantom's objects are drawn again with the same properties and calls at every move. The
     // former properties stay where they are in the map, listed here until set again: any read first takes
-    // out those still listed, so that nothing of the former life ever shows.
+    // out those still listed, so that nothing of the former life ever shows. The former calls stay in the
+    // log past the calls of this life, which are the first Logged of them; the log shows those alone.
     std::vector<Value::object_t::iterator> FormerProperties;
-    std::vector<Call> FormerCalls;
-    std::size_t NextFormerCall = 0;
+    bool Renewed = false;
+    std::size_t Logged = 0;
+    // The property read last: a document's stack of placements is read for every object drawn into it.
+    // Valid while Found; nothing but Settle takes a property out of the map.
+    Value::object_t::iterator LastRead;
+    bool Found = false;
   };
   Rare& Rarely();
 

@@ -29,6 +29,26 @@ Value RefValue(const txapi::IAPIObject* p)
   return o != nullptr ? RefValue(o) : Reference(nullptr);
 }
 
+void AssignRef(Value& slot, const txapi::IAPIObject* p)
+{
+  if (p == nullptr) {
+    slot = nullptr;
+    return;
+  }
+  const Object* o = Object::From(p);
+  if (slot.is_object() && slot.size() == 1) {
+    auto it = slot.get_ref<Value::object_t&>().begin();
+    if (it->first == "$obj") {
+      if (o == nullptr)
+        it->second = nullptr;
+      else
+        AssignValue(it->second, o->Id());
+      return;
+    }
+  }
+  slot = o != nullptr ? RefValue(o) : Reference(nullptr);
+}
+
 bool IsRef(const Value& v)
 {
   return v.is_object() && v.size() == 1 && v.contains("$obj");

@@ -44,6 +44,14 @@ template <class T, class A> struct IsVector<std::vector<T, A>> : std::true_type
 {
 };
 template <class T> inline constexpr bool AlwaysFalse = false;
+// Character types, whose logged form is left to the JSON library.
+template <class T>
+struct IsCharacter : std::bool_constant<std::is_same_v<T, char> || std::is_same_v<T, signed char> ||
+                                        std::is_same_v<T, unsigned char> || std::is_same_v<T, wchar_t> ||
+                                        std::is_same_v<T, char8_t> || std::is_same_v<T, char16_t> ||
+                                        std::is_same_v<T, char32_t>>
+{
+};
 } // namespace detail
 
 // The logged form of a call argument.
@@ -70,6 +78,56 @@ template <class T> Value ToValue(const T& v)
     return a;
   } else {
     static_assert(detail::AlwaysFalse<T>, "no logged form for this argument type");
+  }
+}
+
+// Makes slot what ToValue(v) gives, written over what it holds where that is of the same shape (a number
+// over a number, a reference over a reference, a list element by element): the log of a phantom's objects,
+// drawn again at every move, and their properties are written without a value made and dropped each time.
+void AssignRef(Value& slot, const txapi::IAPIObject* p);
+template <class T> void AssignValue(Value& slot, const T& v)
+{
+  using Type = Value::value_t;
+  if constexpr (std::is_same_v<T, bool>) {
+    if (slot.type() == Type::boolean)
+      slot.get_ref<bool&>() = v;
+    else
+      slot = v;
+  } else if constexpr (std::is_enum_v<T>) {
+    AssignValue(slot, static_cast<std::underlying_type_t<T>>(v));
+  } else if constexpr (std::is_floating_point_v<T>) {
+    if (slot.type() == Type::number_float)
+      *slot.get_ptr<Value::number_float_t*>() = v;
+    else
+      slot = v;
+  } else if constexpr (std::is_integral_v<T> && !detail::IsCharacter<T>::value) {
+    if constexpr (std::is_signed_v<T>) {
+      if (slot.type() == Type::number_integer)
+        *slot.get_ptr<Value::number_integer_t*>() = v;
+      else
+        slot = v;
+    } else {
+      if (slot.type() == Type::number_unsigned)
+        *slot.get_ptr<Value::number_unsigned_t*>() = v;
+      else
+        slot = v;
+    }
+  } else if constexpr (detail::IsSmartPtr<T>::value) {
+    AssignRef(slot, static_cast<const txapi::IAPIObject*>(v.get()));
+  } else if constexpr (std::is_pointer_v<T> &&
+                       std::is_base_of_v<txapi::IAPIObject, std::remove_pointer_t<T>>) {
+    AssignRef(slot, static_cast<const txapi::IAPIObject*>(v));
+  } else if constexpr (detail::IsVector<T>::value) {
+    if (!slot.is_array()) {
+      slot = ToValue(v);
+      return;
+    }
+    Value::array_t& a = slot.get_ref<Value::array_t&>();
+    a.resize(v.size());
+    for (std::size_t i = 0; i < v.size(); ++i)
+      AssignValue(a[i], v[i]);
+  } else {
+    slot = ToValue(v);
   }
 }
 
