@@ -39,6 +39,8 @@ bool SessionOnly(const std::string& key)
 // becomes a reference to nothing.
 template <class To> void MapRefs(Value& v, const To& to)
 {
+  // Most values are numbers and texts, alone or in lists: nothing to look for in them.
+  if (!v.is_structured()) return;
   if (IsRef(v)) {
     Value& id = v["$obj"];
     std::uint64_t mapped = 0;
@@ -48,9 +50,8 @@ template <class To> void MapRefs(Value& v, const To& to)
       id = nullptr;
     return;
   }
-  if (v.is_structured())
-    for (auto& e : v)
-      MapRefs(e, to);
+  for (auto& e : v)
+    MapRefs(e, to);
 }
 
 // Which references a stored value holds, for an object made when made objects are: none, only to objects made
@@ -59,16 +60,16 @@ enum class Refs { None, Back, Ahead };
 
 Refs RefsIn(const Value& v, std::size_t made)
 {
+  if (!v.is_structured()) return Refs::None;
   if (IsRef(v)) {
     const Value& id = v["$obj"];
     return id.is_number_unsigned() && id.get<std::uint64_t>() >= made ? Refs::Ahead : Refs::Back;
   }
   Refs refs = Refs::None;
-  if (v.is_structured())
-    for (const Value& e : v) {
-      refs = std::max(refs, RefsIn(e, made));
-      if (refs == Refs::Ahead) break;
-    }
+  for (const Value& e : v) {
+    refs = std::max(refs, RefsIn(e, made));
+    if (refs == Refs::Ahead) break;
+  }
   return refs;
 }
 
