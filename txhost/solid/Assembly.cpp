@@ -141,9 +141,7 @@ std::optional<double> SharedBySectors(const TPlaced& a, const TopoDS_Shape& sa, 
   const double scale = 1 + std::sqrt(box.SquareExtent());
   if (!axis.IsParallel(other, 1e-9) || gp_Lin(axis).Distance(other.Location()) > 1e-9 * scale) return std::nullopt;
   const int common = ka == 0 ? (kb == 0 ? 12 : kb) : kb == 0 ? ka : std::gcd(ka, kb);
-  int sectors = 0;
-  for (int n = 4; n <= common; ++n)
-    if (common % n == 0 && (sectors == 0 || std::abs(n - 10) < std::abs(sectors - 10))) sectors = n;
+  const int sectors = SectorsOf(common);
   if (sectors == 0) return std::nullopt;
   const gp_Dir& d = axis.Direction();
   const gp_Dir u = std::abs(d.X()) < 0.9 ? d.Crossed(gp_Dir(1, 0, 0)) : d.Crossed(gp_Dir(0, 1, 0));

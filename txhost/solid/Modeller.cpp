@@ -412,7 +412,6 @@ TopoDS_Shape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool)
 // the whole body met them all, each flank against each whole crown and fillet. The result is kept only
 // when every sector accounts for its share of the body's volume, the sewn sectors close into one shell,
 // and the whole holds what the sectors do.
-constexpr int SectorsWanted = 10; // more sectors cut faster, but each seam costs sewing and merging
 
 struct TCutShape
 {
@@ -600,10 +599,7 @@ std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolum
                                       const TopoDS_Shape& tool)
 {
   if (FaceCount(tool) < SectorFaces) return std::nullopt;
-  int sectors = 0;
-  for (int n = 4; n <= r.Repeats; ++n)
-    if (r.Repeats % n == 0 && (sectors == 0 || std::abs(n - SectorsWanted) < std::abs(sectors - SectorsWanted)))
-      sectors = n;
+  const int sectors = SectorsOf(r.Repeats);
   if (sectors == 0) return std::nullopt;
   const TSketchPlane& p = r.Plane;
   const TPoint2 c = r.C;
@@ -695,6 +691,15 @@ bool Overlap(const TopoDS_Shape& a, const TopoDS_Shape& b)
 }
 
 } // namespace
+
+int SectorsOf(int repeats)
+{
+  constexpr int Wanted = 10; // more sectors cut faster, but each seam costs sewing and merging
+  int sectors = 0;
+  for (int n = 4; n <= repeats; ++n)
+    if (repeats % n == 0 && (sectors == 0 || std::abs(n - Wanted) < std::abs(sectors - Wanted))) sectors = n;
+  return sectors;
+}
 
 TReach AxialReach(const gp_Ax1& axis, const Bnd_Box& box)
 {

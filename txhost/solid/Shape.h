@@ -21,6 +21,9 @@ public:
   TopoDS_Shape S;
 };
 
+// How many sectors a shape that repeats so many times about an axis is worked in: a divisor of the repeats,
+// 4 or more so that a sector spans at most a right angle; 0 when there is none.
+int SectorsOf(int repeats);
 // How far a box reaches from an axis, and its span along it (from the axis's point, along its direction).
 struct TReach
 {
