@@ -387,23 +387,41 @@ int FaceCount(const TopoDS_Shape& s)
   return n;
 }
 
-TopoDS_Shape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool)
+struct TCutShape
 {
-  if (FaceCount(tool) < SectorFaces) return Cut(body, tool);
-  ShapeUpgrade_ShapeDivideAngle divide(2 * std::numbers::pi / Sectors, body);
-  if (!divide.Perform() || divide.Result().IsNull()) return Cut(body, tool);
-  // Oriented boxes about the sectors and the teeth's faces pair fewer of them than boxes along the axes.
-  const TopoDS_Shape cut = Cut(divide.Result(), tool, true);
+  TopoDS_Shape Shape;
+  double Volume = 0;
+};
+
+// The shape with the faces its seams split merged again, so that later booleans meet each of them once;
+// as it was when merging changes its solids or its volume.
+TCutShape Merged(const TopoDS_Shape& s)
+{
+  const double v = Volume(TShape(s));
   try {
-    ShapeUpgrade_UnifySameDomain unify(cut, true, true, false);
+    ShapeUpgrade_UnifySameDomain unify(s, true, true, false);
     unify.Build();
     const TopoDS_Shape merged = unify.Shape();
-    const double v = Volume(TShape(cut)), w = Volume(TShape(merged));
-    if (!merged.IsNull() && SolidCount(TShape(merged)) == SolidCount(TShape(cut)) && std::abs(v - w) <= 1e-9 * v)
-      return merged;
+    if (!merged.IsNull() && SolidCount(TShape(merged)) == SolidCount(TShape(s))) {
+      const double w = Volume(TShape(merged));
+      if (std::abs(v - w) <= 1e-9 * v) return {merged, w};
+    }
   } catch (const Standard_Failure&) {
   }
-  return cut;
+  return {s, v};
+}
+
+TCutShape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool)
+{
+  auto plain = [&] {
+    const TopoDS_Shape cut = Cut(body, tool);
+    return TCutShape{cut, Volume(TShape(cut))};
+  };
+  if (FaceCount(tool) < SectorFaces) return plain();
+  ShapeUpgrade_ShapeDivideAngle divide(2 * std::numbers::pi / Sectors, body);
+  if (!divide.Perform() || divide.Result().IsNull()) return plain();
+  // Oriented boxes about the sectors and the teeth's faces pair fewer of them than boxes along the axes.
+  return Merged(Cut(divide.Result(), tool, true));
 }
 
 // A prism whose profile repeats K times about the axis of a body turned whole about that axis (the spaces
@@ -412,12 +430,6 @@ TopoDS_Shape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool)
 // the whole body met them all, each flank against each whole crown and fillet. The result is kept only
 // when every sector accounts for its share of the body's volume, the sewn sectors close into one shell,
 // and the whole holds what the sectors do.
-
-struct TCutShape
-{
-  TopoDS_Shape Shape;
-  double Volume = 0;
-};
 
 struct TPoint2
 {
@@ -650,23 +662,11 @@ std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolum
   if (!made.IsDone()) return std::nullopt;
   TopoDS_Solid solid = made.Solid();
   if (!BRepLib::OrientClosedSolid(solid)) return std::nullopt;
-  // The seams split the body's faces of revolution once a sector: merged again, later booleans meet them once.
+  // The seams split the body's faces of revolution once a sector.
+  const TCutShape whole = Merged(solid);
   const double want = cutVolume * sectors;
-  for (int merge = 1; merge >= 0; --merge) {
-    TopoDS_Shape whole = solid;
-    if (merge != 0) {
-      try {
-        ShapeUpgrade_UnifySameDomain unify(solid, true, true, false);
-        unify.Build();
-        whole = unify.Shape();
-      } catch (const Standard_Failure&) {
-        continue;
-      }
-    }
-    const double v = Volume(TShape(whole));
-    if (!whole.IsNull() && SolidCount(TShape(whole)) == 1 && std::abs(v - want) <= 1e-7 * want) return TCutShape{whole, v};
-  }
-  return std::nullopt;
+  if (SolidCount(TShape(whole.Shape)) != 1 || std::abs(whole.Volume - want) > 1e-7 * want) return std::nullopt;
+  return whole;
 }
 
 // Volumes below this share of the larger solid are the modeller's rounding, not material.
@@ -804,8 +804,7 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
           } catch (const Standard_Failure&) {
           }
         }
-        const TopoDS_Shape next = repeated ? repeated->Shape : SectorCut(body, tool);
-        const double v = repeated ? repeated->Volume : Volume(TShape(next));
+        const auto [next, v] = repeated ? *repeated : SectorCut(body, tool);
         double removed = volume - v;
         // A tool that only touches the body (along a face or a line) shares no volume, yet the modeller's
         // cut may take material away there: a cut that removed more than its tool holds is measured
