@@ -243,24 +243,42 @@ std::vector<Object*> Host::ObjectsOf(const Object& document) const
   return out;
 }
 
-namespace {
-
-bool HeldThroughApi(const Object& o)
+// Walked with a list of its own, not the call stack: a document read from a file may nest its objects as
+// deep as the file holds them. An object already leaving (gathered before) holds nothing, nor does what is
+// under it.
+bool Host::HeldThroughApi(const Object& o)
 {
-  if (o.RefCount() > 0) return true;
-  return std::any_of(o.Members().begin(), o.Members().end(),
-                     [](const Object* m) { return HeldThroughApi(*m); });
+  if (o.Members().empty()) return o.RefCount() > 0;
+  std::vector<const Object*> next{&o};
+  std::vector<const Object*> seen;
+  bool held = false;
+  while (!next.empty() && !held) {
+    const Object* at = next.back();
+    next.pop_back();
+    if (at->Leaving) continue;
+    at->Leaving = true; // seen: a member listed twice, or in a cycle, is looked at once
+    seen.push_back(at);
+    held = at->RefCount() > 0;
+    next.insert(next.end(), at->Members().begin(), at->Members().end());
+  }
+  for (const Object* s : seen)
+    s->Leaving = false;
+  return held;
 }
-
-} // namespace
 
 void Host::Gather(const Object& o, std::vector<const Object*>& out)
 {
-  if (o.Leaving) return;
-  o.Leaving = true;
-  out.push_back(&o);
-  for (const Object* m : o.Members())
-    Gather(*m, out);
+  // Depth first, in the order the members are listed, with a list of its own: however deep the objects
+  // nest, the walk takes no more of the call stack.
+  std::vector<const Object*> next{&o};
+  while (!next.empty()) {
+    const Object* at = next.back();
+    next.pop_back();
+    if (at->Leaving) continue;
+    at->Leaving = true;
+    out.push_back(at);
+    next.insert(next.end(), at->Members().rbegin(), at->Members().rend());
+  }
 }
 
 std::size_t Host::Forget(const std::vector<Object*>& deleted, const Object* keeper)

@@ -170,6 +170,8 @@ private:
   void Drop(const std::vector<const Object*>& gone, std::vector<std::unique_ptr<Object>>* spare = nullptr);
   // Appends o and everything under it to out, each once, marking them as leaving.
   static void Gather(const Object& o, std::vector<const Object*>& out);
+  // Whether o or anything under it is referenced through txapi.
+  static bool HeldThroughApi(const Object& o);
 
   std::vector<std::unique_ptr<Object>> All; // in creation order, which is the order of their identifiers
   std::vector<Object*> AllDocuments;        // open, closed and read as sources

@@ -420,46 +420,71 @@ private:
     Body << '>' << Escape(shown) << "</text>\n";
   }
 
+  // A container's objects, each macro's inside it. Macros nest as deep as a file holds them: they are
+  // walked with a list of their own, not the call stack.
   void Container(const Object& c, const Affine& t)
   {
-    for (Object* o : model::LiveMembers(c)) {
-      const std::string& kind = o->Kind();
-      Piece p;
-      if (kind == model2d::Macro) {
-        Body << "<g class=\"macro\">\n";
-        Container(*o, t.After(MacroPlacement(*o)));
-        Body << "</g>\n";
-      } else if (kind == model2d::Hatch || kind == model2d::Colouring) {
-        Area(*o, t);
-      } else if (kind == model2d::Ellipse) {
-        if (!Visible(*o)) continue;
-        const Affine w = t.After(FrameAffine(*o));
-        double X, Y;
-        w.Map(Num(*o, "xc"), Num(*o, "yc"), X, Y);
-        const double a = Num(*o, "a") * w.Scale(), b = Num(*o, "b") * w.Scale();
-        Grow(X, Y, std::max(std::fabs(a), std::fabs(b)));
-        Body << "<ellipse cx=\"" << X << "\" cy=\"" << -Y << "\" rx=\"" << std::fabs(a) << "\" ry=\""
-             << std::fabs(b) << "\" transform=\"rotate(" << -(Num(*o, "angle") + w.AngleDeg()) << ' ' << X
-             << ',' << -Y << ")\" fill=\"none\" " << Stroke(Style(*o)) << "/>\n";
-      } else if (PieceOf(*o, t, p)) {
-        if (!Visible(*o)) continue;
-        const int style = Style(*o);
-        Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p))
-             << "\" fill=\"none\" " << Stroke(style) << " stroke-linecap=\"round\"/>\n";
-      } else if (kind == model2d::Point) {
-        double X, Y;
-        t.After(FrameAffine(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
-        Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"0.6\" fill=\"black\"/>\n";
-        Grow(X, Y, 0.6);
-      } else if (kind == model2d::DrawingText) {
-        Text(*o, t, Num(*o, "x"), Num(*o, "y"), Num(*o, "angle"), model2d::TextOf(*o));
-      } else if (kind == model2d::CutLine) {
-        CutLine(*o, t);
-      } else if (kind == model2d::Leader) {
-        Leader(*o, t);
-      } else {
-        Symbol(*o, t);
+    struct Open
+    {
+      std::vector<Object*> Members;
+      std::size_t Next;
+      Affine T;
+    };
+    std::vector<Open> open;
+    open.push_back({model::LiveMembers(c), 0, t});
+    while (!open.empty()) {
+      if (open.back().Next == open.back().Members.size()) {
+        open.pop_back();
+        if (!open.empty()) Body << "</g>\n";
+        continue;
       }
+      const Object& o = *open.back().Members[open.back().Next++];
+      const Affine at = open.back().T;
+      if (o.Kind() != model2d::Macro) {
+        Item(o, at);
+        continue;
+      }
+      Body << "<g class=\"macro\">\n";
+      open.push_back({model::LiveMembers(o), 0, at.After(MacroPlacement(o))});
+    }
+  }
+
+  // One object of a container other than a macro.
+  void Item(const Object& item, const Affine& t)
+  {
+    const Object* o = &item;
+    const std::string& kind = o->Kind();
+    Piece p;
+    if (kind == model2d::Hatch || kind == model2d::Colouring) {
+      Area(*o, t);
+    } else if (kind == model2d::Ellipse) {
+      if (!Visible(*o)) return;
+      const Affine w = t.After(FrameAffine(*o));
+      double X, Y;
+      w.Map(Num(*o, "xc"), Num(*o, "yc"), X, Y);
+      const double a = Num(*o, "a") * w.Scale(), b = Num(*o, "b") * w.Scale();
+      Grow(X, Y, std::max(std::fabs(a), std::fabs(b)));
+      Body << "<ellipse cx=\"" << X << "\" cy=\"" << -Y << "\" rx=\"" << std::fabs(a) << "\" ry=\""
+           << std::fabs(b) << "\" transform=\"rotate(" << -(Num(*o, "angle") + w.AngleDeg()) << ' ' << X
+           << ',' << -Y << ")\" fill=\"none\" " << Stroke(Style(*o)) << "/>\n";
+    } else if (PieceOf(*o, t, p)) {
+      if (!Visible(*o)) return;
+      const int style = Style(*o);
+      Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p))
+           << "\" fill=\"none\" " << Stroke(style) << " stroke-linecap=\"round\"/>\n";
+    } else if (kind == model2d::Point) {
+      double X, Y;
+      t.After(FrameAffine(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
+      Body << "<circle cx=\"" << X << "\" cy=\"" << -Y << "\" r=\"0.6\" fill=\"black\"/>\n";
+      Grow(X, Y, 0.6);
+    } else if (kind == model2d::DrawingText) {
+      Text(*o, t, Num(*o, "x"), Num(*o, "y"), Num(*o, "angle"), model2d::TextOf(*o));
+    } else if (kind == model2d::CutLine) {
+      CutLine(*o, t);
+    } else if (kind == model2d::Leader) {
+      Leader(*o, t);
+    } else {
+      Symbol(*o, t);
     }
   }
 
