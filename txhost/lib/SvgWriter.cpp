@@ -470,8 +470,9 @@ private:
     } else if (PieceOf(*o, t, p)) {
       if (!Visible(*o)) return;
       const int style = Style(*o);
-      Body << "<path d=\"M" << P(p.X1, p.Y1) << ' ' << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p))
-           << "\" fill=\"none\" " << Stroke(style) << " stroke-linecap=\"round\"/>\n";
+      Body << "<path d=\"M" << P(p.X1, p.Y1) << ' '
+           << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p)) << "\" fill=\"none\" "
+           << Stroke(style) << " stroke-linecap=\"round\"/>\n";
     } else if (kind == model2d::Point) {
       double X, Y;
       t.After(FrameAffine(*o)).Map(Num(*o, "x"), Num(*o, "y"), X, Y);
