@@ -19,6 +19,7 @@
 #include <iterator>
 #include <map>
 #include <random>
+#include <span>
 #include <system_error>
 #include <type_traits>
 #include <unordered_map>
@@ -386,12 +387,16 @@ std::vector<std::pair<std::size_t, std::size_t>> LongArrays(std::string_view tex
 class DocumentParse
 {
 public:
-  DocumentParse(Value& root, std::string_view text, StoredObjects* objects)
-      : Root(root), Sizes(LongArrays(text)), Objects(objects)
+  DocumentParse(Value& root, std::string_view text, StoredObjects* objects, bool measure)
+      : Root(root), Sizes(LongArrays(text)), Objects(objects), Measure(measure)
   {
   }
 
   std::string Error;
+  // With measure, at most how many bytes the document's saved form may take beyond its text: what its
+  // numbers take more in the form the writer gives them ("1e14" is written "100000000000000.0"), and a
+  // reference to nothing written as null. Every other value is written as short as a text can give it.
+  std::size_t Growth = 0;
 
   bool null() { return Put(nullptr); }
   bool boolean(bool value) { return Put(value); }
@@ -400,7 +405,15 @@ public:
   // JSON has no infinity or NaN; a number too large for a double would come back as one.
   bool number_float(double value, const std::string& text)
   {
-    if (std::isfinite(value)) return Put(value);
+    if (std::isfinite(value)) {
+      if (Measure) {
+        char written[64];
+        const auto length =
+            std::size_t(nlohmann::detail::to_chars(written, written + sizeof written, value) - written);
+        Growth += length > text.size() ? length - text.size() : 0;
+      }
+      return Put(value);
+    }
     Error = "a number out of range (" + text.substr(0, 40) + ")";
     return false;
   }
@@ -416,6 +429,7 @@ public:
   {
     // The document's object list, when its objects are kept as read.
     ObjectListNext = Objects != nullptr && Stack.size() == 1 && name == "objects";
+    if (Measure && name == "$obj") Growth += 3; // a one-character index written as null
     Slot = &(*Stack.back())[std::move(name)];
     return true;
   }
@@ -504,6 +518,7 @@ private:
   std::vector<std::pair<std::size_t, std::size_t>> Sizes;
   std::size_t Arrays = 0, Next = 0;
   StoredObjects* Objects;
+  bool Measure;
   bool ObjectListNext = false; // the value that comes is the document's object list
   Value* ObjectList = nullptr; // the document's object list, while it is read
 };
@@ -693,7 +708,7 @@ void CopyOver(Value& dst, const Value& src)
 
 // v as an object of exactly these keys, in their order (which is the map's), each value left where it was
 // when v had them all, else null.
-Value::object_t& Shaped(Value& v, std::initializer_list<const char*> keys)
+Value::object_t& Shaped(Value& v, std::span<const char* const> keys)
 {
   if (v.is_object()) {
     Value::object_t& map = v.get_ref<Value::object_t&>();
@@ -720,7 +735,8 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   for (std::size_t i = 0; i < objects.size(); ++i)
     index[objects[i]->Id()] = i;
 
-  Value::object_t& r = Shaped(root, {"format", "objects", "type", "version"});
+  static constexpr const char* rootKeys[]{"format", "objects", "type", "version"};
+  Value::object_t& r = Shaped(root, rootKeys);
   auto field = r.begin();
   Value& format = (field++)->second;
   Value& list = (field++)->second;
@@ -743,48 +759,60 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   entries.resize(objects.size());
   // The first property that holds a number that is not finite, as "property NAME of a KIND".
   std::string where;
+  Value own; // the document's own properties
   for (std::size_t i = 0; i < objects.size(); ++i) {
     const Object* o = objects[i];
-    auto slot = Shaped(entries[i], {"applied", "kind", "members", "parent", "props"}).begin();
-    AssignValue((slot++)->second, o->Applied());
+    // What the reader takes when it is missing is left out (not applied, no members, no parent, no
+    // properties): a file of many small objects is then no larger saved than it was when it opened.
+    const Value* ownProps = &o->Props();
+    if (o == &document) {
+      Empty(own);
+      own = Value(Value::value_t::object);
+      Value::object_t& map = own.get_ref<Value::object_t&>();
+      for (const auto& [key, value] : o->Props().get_ref<const Value::object_t&>())
+        if (!SessionOnly(key)) map.emplace_hint(map.end(), key, value);
+      ownProps = &own;
+    }
+    std::size_t listed = 0;
+    for (const Object* member : o->Members())
+      listed += index.count(member->Id());
+    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
+    const char* keys[5];
+    std::size_t count = 0;
+    if (o->Applied()) keys[count++] = "applied";
+    keys[count++] = "kind";
+    if (listed != 0) keys[count++] = "members";
+    if (p != index.end()) keys[count++] = "parent";
+    if (!ownProps->empty()) keys[count++] = "props";
+    auto slot = Shaped(entries[i], std::span(keys, count)).begin();
+    if (o->Applied()) AssignValue((slot++)->second, true);
     Value& kind = (slot++)->second;
     if (kind.is_string())
       kind.get_ref<std::string&>() = o->Kind();
     else
       kind = o->Kind();
-    Value& members = (slot++)->second;
-    if (!members.is_array()) members = Value(Value::value_t::array);
-    Value::array_t& m = members.get_ref<Value::array_t&>();
-    std::size_t listed = 0;
-    for (const Object* member : o->Members()) {
-      auto it = index.find(member->Id());
-      if (it == index.end()) continue;
-      if (listed < m.size())
-        AssignValue(m[listed], std::uint64_t(it->second));
-      else
-        m.emplace_back(std::uint64_t(it->second));
-      ++listed;
+    if (listed != 0) {
+      Value& members = (slot++)->second;
+      if (!members.is_array()) members = Value(Value::value_t::array);
+      Value::array_t& m = members.get_ref<Value::array_t&>();
+      listed = 0;
+      for (const Object* member : o->Members()) {
+        auto it = index.find(member->Id());
+        if (it == index.end()) continue;
+        if (listed < m.size())
+          AssignValue(m[listed], std::uint64_t(it->second));
+        else
+          m.emplace_back(std::uint64_t(it->second));
+        ++listed;
+      }
+      for (std::size_t k = listed; k < m.size(); ++k)
+        Empty(m[k]);
+      m.resize(listed);
     }
-    for (std::size_t k = listed; k < m.size(); ++k)
-      Empty(m[k]);
-    m.resize(listed);
-    Value& parent = (slot++)->second;
-    auto p = o->Parent() != nullptr ? index.find(o->Parent()->Id()) : index.end();
-    if (p != index.end())
-      AssignValue(parent, std::uint64_t(p->second));
-    else
-      parent = nullptr;
+    if (p != index.end()) AssignValue((slot++)->second, std::uint64_t(p->second));
+    if (ownProps->empty()) continue;
     Value& props = slot->second;
-    if (o != &document) {
-      CopyOver(props, o->Props());
-    } else {
-      Value own(Value::value_t::object);
-      Value::object_t& map = own.get_ref<Value::object_t&>();
-      for (const auto& [key, value] : o->Props().get_ref<const Value::object_t&>())
-        if (!SessionOnly(key)) map.emplace_hint(map.end(), key, value);
-      CopyOver(props, own);
-      Empty(own);
-    }
+    CopyOver(props, *ownProps);
     MapRefs(props, [&](ObjectId id, std::uint64_t& mapped) {
       auto it = index.find(id);
       if (it == index.end()) return false;
@@ -799,6 +827,7 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
           break;
         }
   }
+  Empty(own);
 
   // JSON would hold a number that is not finite as null: the document read back would not be the one saved.
   if (!where.empty())
@@ -930,8 +959,9 @@ bool WriteDocumentText(const std::filesystem::path& file, const std::string& tex
   return WriteText(file, text, error);
 }
 
-Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::string& error)
+Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::string& error, bool* mayNotSave)
 {
+  if (mayNotSave != nullptr) *mayNotSave = false;
   // A document named there and not yet written is on disk before anyone reads the file.
   host.WritePendingFile(file);
   std::string text;
@@ -945,11 +975,16 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
   }
   // A document too large to keep the tree of is read straight into its objects.
   const bool whole = known != parsedFiles.end() || text.size() <= MaxKeptParseBytes;
+  // Written in the writer's form, no value takes five times the text it was read from ("1e14", the most),
+  // and the document's own type may be added: a text of up to an eighth of the limit saves within it.
+  const std::size_t read = text.size();
+  const bool measure = mayNotSave != nullptr && read > MaxDocumentFileBytes / 8;
+  std::size_t growth = 32;
   StoredObjects objects;
   Value parsedRoot;
   const Value* root = known != parsedFiles.end() ? &known->second.Root : &parsedRoot;
   if (known == parsedFiles.end()) {
-    DocumentParse parse(parsedRoot, text, whole ? nullptr : &objects);
+    DocumentParse parse(parsedRoot, text, whole ? nullptr : &objects, measure);
     bool parsed = false;
     try {
       parsed = nlohmann::json::sax_parse(text.data(), text.data() + text.size(), &parse);
@@ -959,6 +994,7 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
       Fail(error, file.string() + ": " + (parse.Error.empty() ? std::string("not valid JSON") : parse.Error));
       return nullptr;
     }
+    growth += parse.Growth;
     if (whole)
       root = &Remember(host, file, std::move(text), std::move(parsedRoot));
     else
@@ -1032,6 +1068,7 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
     made[i]->AddNewMembers(members);
   }
   document->Set("type", type);
+  if (measure) *mayNotSave = read + growth > MaxDocumentFileBytes;
   return document;
 }
 

@@ -430,7 +430,24 @@ Object* Host::OpenDocument(const std::filesystem::path& file, bool visible, std:
   const std::filesystem::path path = Resolve(file);
   Collect();
   std::string message;
-  Object* document = path.empty() ? nullptr : ReadDocumentFile(*this, path, message);
+  bool mayNotSave = false;
+  Object* document = path.empty() ? nullptr : ReadDocumentFile(*this, path, message, &mayNotSave);
+  // What opens, saves: a document that would not fit a file once saved is said so now, not at its save
+  // after the user's work (its numbers in the writer's form can take more than the file gave them).
+  std::string text;
+  if (document != nullptr && mayNotSave && !DocumentFileText(*this, *document, text, message)) {
+    message = path.string() + ": " +
+              (text.size() > MaxDocumentFileBytes
+                   ? "the document is too large to save again (" + std::to_string(text.size()) +
+                         " bytes; a document file holds at most " + std::to_string(MaxDocumentFileBytes) + ")"
+                   : message);
+    std::vector<const Object*> made;
+    for (const Object* o : document->Belongings())
+      Gather(*o, made);
+    Drop(made);
+    document = nullptr;
+  }
+  text = std::string();
   if (document == nullptr) {
     if (error != nullptr) *error = path.empty() ? "no file name" : message;
     return nullptr;
