@@ -66,7 +66,7 @@ public:
     if (content.empty()) return false;
     Object& macro = Model();
     for (Object* old : model::LiveMembers(macro))
-      old->Set("deleted", true);
+      model::DeleteWithMembers(*old);
     for (Object* o : content) {
       if (Object* from = o->Parent()) from->RemoveMember(o);
       o->SetParent(&macro);

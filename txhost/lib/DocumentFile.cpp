@@ -3,6 +3,7 @@
 #include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/Object.h"
 
 #include <fcntl.h>
@@ -724,12 +725,37 @@ Value::object_t& Shaped(Value& v, std::span<const char* const> keys)
   return map;
 }
 
+// Of a document's objects, those its file holds: a deleted object is no part of it, nor is anything under
+// one (a cancelled phantom's macro and its content).
+std::vector<Object*> Saved(std::vector<Object*> objects)
+{
+  std::unordered_map<const Object*, bool> gone; // decided so far: whether it or an object above it is deleted
+  std::vector<const Object*> path;
+  const std::size_t count = objects.size(); // parents never loop; a walk longer than this would
+  std::erase_if(objects, [&](const Object* o) {
+    // Up the parents to the first one decided (or none), then down again.
+    path.clear();
+    bool deleted = false;
+    for (const Object* at = o; at != nullptr && path.size() <= count; at = at->Parent()) {
+      if (auto it = gone.find(at); it != gone.end()) {
+        deleted = it->second;
+        break;
+      }
+      path.push_back(at);
+    }
+    for (auto it = path.rbegin(); it != path.rend(); ++it)
+      gone[*it] = deleted = deleted || model::Deleted(**it);
+    return deleted;
+  });
+  return objects;
+}
+
 // The document as its file holds it: the tree and its text. The tree is written over what root holds (the
 // tree of the file's last save or read, or nothing).
 bool DocumentText(const Host& host, const Object& document, const std::filesystem::path& file, Value& root,
                   std::string& text, std::string& error)
 {
-  const std::vector<Object*> objects = host.ObjectsOf(document);
+  const std::vector<Object*> objects = Saved(host.ObjectsOf(document));
   std::unordered_map<ObjectId, std::size_t> index;
   index.reserve(objects.size());
   for (std::size_t i = 0; i < objects.size(); ++i)

@@ -219,7 +219,7 @@ void ResetGroup(Object& group)
   if (group.Parent() == nullptr) return;
   const std::vector<Object*> dropped = GroupMembers(group);
   for (Object* o : dropped)
-    o->Set("deleted", true);
+    model::DeleteWithMembers(*o);
   // A phantom group is emptied at every move: what it held must not pile up in the host. What a library
   // still held at one emptying goes at a later one. Emptied while open, the group is drawn again at once,
   // mostly with the same objects: what went is kept to be made again until the group closes.
@@ -796,7 +796,11 @@ public:
   void Delete() override
   {
     Log("Delete");
-    Model().Set("deleted", true);
+    // A macro goes with its content, a group with what it holds.
+    if (Model().Kind() == Group)
+      for (Object* held : GroupMembers(Model()))
+        model::DeleteWithMembers(*held);
+    model::DeleteWithMembers(Model());
   }
   bool PrepareConstraints() override
   {

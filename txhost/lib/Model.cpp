@@ -13,6 +13,8 @@
 #include <cmath>
 #include <ostream>
 #include <sstream>
+#include <unordered_set>
+#include <vector>
 
 namespace txhost::model {
 
@@ -76,6 +78,21 @@ int TypeOf(const Object& o)
 bool Deleted(const Object& o)
 {
   return o.Prop("deleted") == true;
+}
+
+void DeleteWithMembers(Object& o)
+{
+  // A list of its own, not the call stack: objects nest as deep as a file holds them; a member list
+  // that loops (a file may hold one) is walked once.
+  std::vector<Object*> next{&o};
+  std::unordered_set<const Object*> seen;
+  while (!next.empty()) {
+    Object* at = next.back();
+    next.pop_back();
+    if (!seen.insert(at).second) continue;
+    at->Set("deleted", true);
+    next.insert(next.end(), at->Members().begin(), at->Members().end());
+  }
 }
 
 std::vector<Object*> LiveMembers(const Object& o, std::string_view kind)

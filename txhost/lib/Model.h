@@ -17,11 +17,11 @@ class Host;
 //
 // A part's model objects are its members: standard planes and axes (made on first request), sketches,
 // features, auxiliary geometry and components (parts inserted from files). Each carries its txObj3dTypeEnum
-// in the property "type". A deleted object keeps its place in the file with "deleted": true and is skipped
-// by every query. A sketch is edited through an editor object (the 2D document) whose view 0 makes the
-// sketch's curves; curves are members of the sketch. A feature, when applied, records the placed curves of
-// its profile in "profile", so that a saved part carries its shape. Mates belong to the assembly document;
-// their variables are their members.
+// in the property "type". A deleted object stays in the host with "deleted": true and is skipped by every
+// query; its file holds nothing of it. A sketch is edited through an editor object (the 2D document) whose
+// view 0 makes the sketch's curves; curves are members of the sketch. A feature, when applied, records the
+// placed curves of its profile in "profile", so that a saved part carries its shape. Mates belong to the
+// assembly document; their variables are their members.
 namespace model {
 
 // Kind names.
@@ -51,6 +51,8 @@ inline constexpr std::string_view Variable = "variable";
 double Number(const Value& v, double otherwise = 0.0);
 int TypeOf(const Object& o);
 bool Deleted(const Object& o);
+// Deletes o with everything under it (its members, theirs, ...): nothing of a deleted object stays live.
+void DeleteWithMembers(Object& o);
 // o's members that are not deleted, of the kind (any kind when empty).
 std::vector<Object*> LiveMembers(const Object& o, std::string_view kind = {});
 // A new object of the kind in the document, as a member of parent, with its type property.
