@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <utility>
+#include <vector>
 
 #include "Duvozadu/ControlModel.h"
 #include "hxcadkit/core/Messager.h"
@@ -134,4 +136,40 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
     m.drLine(L, r - c, L, c - r, 1);
   }
   m.drLine(-H - 2.0, 0.0, L + 2.0, 0.0, 3);
+}
+
+void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, double y1, double x2, double y2)
+{
+  const double c = std::cos(angle * M_PI / 180.0), s = std::sin(angle * M_PI / 180.0);
+  std::vector<TPoint2D> p;
+  for (const auto& [u, v] : {std::pair{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}})
+    p.push_back(TPoint2D(x + c * u - s * v, y + s * u + c * v));
+  f.Polygon(p);
+}
+
+namespace {
+// Half the width of a hexagon across its corners, as a head or a nut is seen from its side.
+double AcrossCorners(double S)
+{
+  return S / std::sqrt(3.0);
+}
+} // namespace
+
+void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H)
+{
+  const double e = AcrossCorners(S);
+  // The shank reaches into the head, so that the face under the head is hidden across it.
+  FrontBox(f, x, y, angle, -H, -e, 0.0, e);
+  FrontBox(f, x, y, angle, -H, -d / 2, L, d / 2);
+}
+
+void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H)
+{
+  const double e = AcrossCorners(S);
+  FrontBox(f, x, y, angle, 0.0, -e, H, e);
+}
+
+void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t)
+{
+  FrontBox(f, x, y, angle, 0.0, -D / 2, t, D / 2);
 }

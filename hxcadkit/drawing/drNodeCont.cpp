@@ -1,5 +1,6 @@
 #include "hxcadkit/drawing/drNodeCont.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -229,9 +230,101 @@ void TContDrawing::Free()
 void TContDrawing::Draw(int t, bool mirrored) const
 {
   if (First == nullptr || M2.Ptr == nullptr) return;
-  TPass pass{M(), t, t != 0 ? t : 1, mirrored};
-  for (const TNode* n = First; n != nullptr; n = n->Next)
-    pass.Draw(*n);
+  auto run = [&](TModeler3D& m) {
+    TPass pass{m, t, t != 0 ? t : 1, mirrored};
+    for (const TNode* n = First; n != nullptr; n = n->Next)
+      pass.Draw(*n);
+  };
+  if (!TFrontRegions::Standing()) return run(M());
+  TFrontModeler front(M());
+  run(front);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFrontRegions and TFrontModeler
+
+namespace {
+const TFrontRegions* StandingRegions = nullptr;
+// A line this close to a region's outline runs along it.
+constexpr double OnOutline = 1e-7;
+} // namespace
+
+TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions)
+{
+  StandingRegions = this;
+}
+
+TFrontRegions::~TFrontRegions()
+{
+  StandingRegions = Previous;
+}
+
+const TFrontRegions* TFrontRegions::Standing()
+{
+  return StandingRegions;
+}
+
+void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
+{
+  if (corners.size() < 3) return;
+  std::vector<TPoint2D> p;
+  for (const TPoint2D& c : corners) {
+    TPoint2D q;
+    M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
+    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
+    p.push_back(q);
+  }
+  double area = 0.0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    area += a.x * b.y - b.x * a.y;
+  }
+  if (std::fabs(area) < 1e-12) return;
+  if (area < 0.0) std::reverse(p.begin(), p.end());
+  Regions.push_back(std::move(p));
+}
+
+void TFrontRegions::Box(double x1, double y1, double x2, double y2)
+{
+  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
+                                                              double x2, double y2) const
+{
+  TPoint2D a, b;
+  m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
+  m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
+  // Where the segment runs strictly inside each region (a convex one: between the last entry and the
+  // first exit over its edges), then what is left of 0..1.
+  std::vector<std::pair<double, double>> in;
+  for (const auto& r : Regions) {
+    double lo = 0.0, hi = 1.0;
+    for (std::size_t i = 0; i < r.size() && lo < hi; ++i) {
+      const TPoint2D &p = r[i], &q = r[(i + 1) % r.size()];
+      const double ex = q.x - p.x, ey = q.y - p.y, len = std::hypot(ex, ey);
+      if (!(len > 0.0)) continue;
+      // Distance inside the edge (to its left) at the segment's ends, less the outline's band.
+      const double da = (ex * (a.y - p.y) - ey * (a.x - p.x)) / len - OnOutline;
+      const double db = (ex * (b.y - p.y) - ey * (b.x - p.x)) / len - OnOutline;
+      if (da <= 0.0 && db <= 0.0) {
+        hi = lo;
+        break;
+      }
+      if (da < 0.0) lo = std::max(lo, da / (da - db));
+      if (db < 0.0) hi = std::min(hi, da / (da - db));
+    }
+    if (lo < hi) in.push_back({lo, hi});
+  }
+  std::sort(in.begin(), in.end());
+  std::vector<std::pair<double, double>> out;
+  double from = 0.0;
+  for (const auto& [lo, hi] : in) {
+    if (lo > from) out.push_back({from, lo});
+    from = std::max(from, hi);
+  }
+  if (from < 1.0) out.push_back({from, 1.0});
+  return out;
 }
 
 void TContDrawing::dr2D(int t) const
@@ -339,4 +432,41 @@ void dFree(TNode* first)
     delete first;
     first = next;
   }
+}
+
+TFrontModeler::TFrontModeler(TModeler3D& to) : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing()) {}
+
+void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
+{
+  if (!Front || Attr <= 0 || Attr == 3) return To.drLine(x1, y1, x2, y2, Attr);
+  for (const auto& [t1, t2] : Front->Outside(To, x1, y1, x2, y2))
+    if (t2 - t1 > 1e-9)
+      To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
+}
+
+void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
+                          const double& x2, const double& y2, int Napr, int Attr)
+{
+  To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+}
+
+void TFrontModeler::drCircle(const double& X, const double& Y, const double& R, int Attr)
+{
+  To.drCircle(X, Y, R, Attr);
+}
+
+void TFrontModeler::drEllipse(const double& X, const double& Y, const double& A, const double& B,
+                              const double& Angle, int Attr)
+{
+  To.drEllipse(X, Y, A, B, Angle, Attr);
+}
+
+void TFrontModeler::drMtr(double x, double y, double Angle, double Scale)
+{
+  To.drMtr(x, y, Angle, Scale);
+}
+
+void TFrontModeler::drDeleteMtr()
+{
+  To.drDeleteMtr();
 }
