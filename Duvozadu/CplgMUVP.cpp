@@ -242,13 +242,12 @@ void dr2D_MUVP_SC1View(const double& mx, const double& my, const double& ma, con
   const double D = A[2], d1 = A[7], l1 = A[10], f = A[16], l = b.l;
   TPiece p(*m, mx, my, ma, mm, -A[13] / 2);
   TContDrawing c(m);
+  // The flange's outer corners are square, as the section and the model have them.
   c.Make(0, 0,
-         dP(0, D / 2 - f,
-            dPx(-f, D / 2,
-                dPx(f - l1, D / 2,
-                    dPx(-l1, D / 2 - f,
-                        dCLL(-l1, d1 / 2, f - l, d1 / 2, f,
-                             dPx(f - l, d1 / 2, dP(-l, d1 / 2 - f, dP(-l, 0, dPt0(0, 0))))))))));
+         dP(0, D / 2,
+            dPx(-l1, D / 2,
+                dCLL(-l1, d1 / 2, f - l, d1 / 2, f,
+                     dPx(f - l, d1 / 2, dP(-l, d1 / 2 - f, dP(-l, 0, dPt0(0, 0))))))));
   c.drContBlock(tl);
   m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
 }
@@ -264,12 +263,10 @@ void dr2D_MUVP_SC2View(const double& mx, const double& my, const double& ma, con
   TPiece p(*m, mx, my, ma, mm, A[13] / 2, tl % 10 != 0, 0.0, -10.0);
   TContDrawing c(m);
   c.Make(0, 0,
-         dP(0, D / 2 - f,
-            dPx(f, D / 2,
-                dPx(l2 - f, D / 2,
-                    dPx(l2, D / 2 - f,
-                        dCLL(l2, d1 / 2, Lh - f, d1 / 2, f,
-                             dPx(Lh - f, d1 / 2, dP(Lh, d1 / 2 - f, dP(Lh, 0, dPt0(0, 0))))))))));
+         dP(0, D / 2,
+            dPx(l2, D / 2,
+                dCLL(l2, d1 / 2, Lh - f, d1 / 2, f,
+                     dPx(Lh - f, d1 / 2, dP(Lh, d1 / 2 - f, dP(Lh, 0, dPt0(0, 0))))))));
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, Lh + 3.0, 0.0, 3);
 }
@@ -380,21 +377,32 @@ void dr2D_MUVPView()
   const double *A = r.A, *A2 = r.A2, *P = r.P;
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
   m->drMacro2D(true);
-  if (P && ATable[9]) {
-    // Outside the halves a view sees the washer and the nut on flange 1 and, in the gap, the spacer
-    // bushing; the pin and the elastic bushing lie inside.
-    PinFasteners(*m, A, P, y);
-    const double x1 = -A[13] / 2, x2 = std::min(A[13] / 2, x1 + P[13]), r = P[14] / 2;
+  // The pins the section shows (its plane holds the one on top and, an even count, the one opposite):
+  // the washer and the nut on flange 1 and, in the gap, the spacer bushing with its axis; what stands out
+  // of the flanges, the nut and the spacer besides (the thread's end, the pin's head) is seen too.
+  for (const double at : {y, -y}) {
+    if (!P || !ATable[9] || (at < 0 && !PinBelow(A))) continue;
+    PinFasteners(*m, A, P, at);
+    const double x1 = -A[13] / 2, x2 = std::min(A2[13] / 2, x1 + P[13]), r = P[14] / 2;
     if (x2 > x1) {
       TContDrawing spacer(m);
-      spacer.Make(x1, y - r, dP(x2, y - r, dP(x2, y + r, dP(x1, y + r))));
+      spacer.Make(x1, at - r, dP(x2, at - r, dP(x2, at + r, dP(x1, at + r))));
       spacer.dr2D(1);
     }
-    const int z = IntPart(A[15]);
-    for (int i = 0; i < z && i < 360; ++i) {
-      const double yi = y * std::sin(i * 360.0 / A[15] * M_PI / 180.0);
-      m->drLine(-A[13] / 2, yi, A[13] / 2, yi, 3);
-    }
+    m->drLine(-A[13] / 2, at, A2[13] / 2, at, 3);
+    TFrontRegions front(*m);
+    const double face = -A[13] / 2, l1 = A[10], e = P[3] * Sin60 * 2 / std::sqrt(3.0);
+    FrontBox(front, face - l1, 0.0, 0.0, 0.0, -A[2] / 2, l1, A[2] / 2);
+    FrontBox(front, A2[13] / 2, 0.0, 0.0, 0.0, -A2[2] / 2, A2[11], A2[2] / 2);
+    FrontBox(front, x1, at, 0.0, 0.0, -r, std::max(x2 - x1, 0.0), r);
+    FrontBox(front, face - l1 - 2.0 - 0.8 * P[3], at, 0.0, 0.0, -e, 0.8 * P[3] + 2.0, e);
+    const double x = PinSetShift(A, P);
+    dr2D_PalecMUVP(x, at, zero, one, P, 31);
+    // The elastic bushing seen by its rings' crests.
+    const double b1 = x + P[13] / 2, b2 = b1 + P[16], rb = P[15] / 2;
+    TContDrawing bushing(m);
+    bushing.Make(b1, at - rb, dP(b2, at - rb, dP(b2, at + rb, dP(b1, at + rb, dP(b1, at - rb)))));
+    bushing.dr2D(1);
   }
   dr2D_MUVP_SC1View(zero, zero, zero, one, A, 31);
   dr2D_MUVP_SC2View(zero, zero, zero, one, A2, 31);

@@ -438,7 +438,7 @@ TFrontModeler::TFrontModeler(TModeler3D& to) : TModeler3D(&Own, false), To(to), 
 
 void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
 {
-  if (!Front || Attr <= 0 || Attr == 3) return To.drLine(x1, y1, x2, y2, Attr);
+  if (!Front || Attr <= 0) return To.drLine(x1, y1, x2, y2, Attr);
   for (const auto& [t1, t2] : Front->Outside(To, x1, y1, x2, y2))
     if (t2 - t1 > 1e-9)
       To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
@@ -447,6 +447,16 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
                           const double& x2, const double& y2, int Napr, int Attr)
 {
+  // An arc goes whole when its ends and its middle lie inside one region (the fillets of a piece hidden
+  // behind another); one that leaves the regions stays whole.
+  if (Front && Attr > 0) {
+    double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
+    if (Napr < 0) std::swap(a1, a2);
+    while (a2 <= a1)
+      a2 += 2 * M_PI;
+    const double am = (a1 + a2) / 2, xm = X + R * std::cos(am), ym = Y + R * std::sin(am);
+    if (Front->Hides(To, {TPoint2D(x1, y1), TPoint2D(xm, ym), TPoint2D(x2, y2)})) return;
+  }
   To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
 }
 
@@ -469,4 +479,25 @@ void TFrontModeler::drMtr(double x, double y, double Angle, double Scale)
 void TFrontModeler::drDeleteMtr()
 {
   To.drDeleteMtr();
+}
+
+bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
+{
+  std::vector<TPoint2D> p;
+  for (const TPoint2D& q : points) {
+    TPoint2D t;
+    m.R2D().Transf2D.xyMtr(q.x, q.y, t.x, t.y);
+    p.push_back(t);
+  }
+  for (const auto& r : Regions) {
+    bool all = true;
+    for (std::size_t k = 0; k < p.size() && all; ++k)
+      for (std::size_t i = 0; i < r.size() && all; ++i) {
+        const TPoint2D &a = r[i], &b = r[(i + 1) % r.size()];
+        const double ex = b.x - a.x, ey = b.y - a.y, len = std::hypot(ex, ey);
+        all = len > 0.0 && (ex * (p[k].y - a.y) - ey * (p[k].x - a.x)) / len > OnOutline;
+      }
+    if (all) return true;
+  }
+  return false;
 }

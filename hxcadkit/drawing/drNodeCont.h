@@ -15,13 +15,13 @@
 class TNode;
 
 // Regions of the sheet that lie in front of what is drawn while they stand: a fastener, pin or spacer in a
-// section's plane hides the parts behind it. The lines that programs draw (hatch boundaries too) stop at
-// the regions, so that a boundary around a hole the region fills closes along the hole's walls; lines
-// along a region's outline stay, and so do arcs, axis and auxiliary lines. Regions stand only while a 2D
-// drawing is made. Each region is a convex polygon given in the frame the
-// modeller draws in when it is added; a region that abuts another does not hide what runs along their
-// common edge, so pieces of one fastener overlap. One set stands at a time: the last one made, until it
-// goes.
+// section's plane hides the parts behind it, and in a view the parts hide what lies inside them. The
+// lines that programs draw (hatch boundaries too) stop at the regions, so that a boundary around a hole
+// the region fills closes along the hole's walls; lines along a region's outline stay, and so do
+// auxiliary lines; an arc goes only whole, when one region holds it. Each region is a convex polygon
+// given in the frame the modeller draws in when it is added; a region that abuts another does not hide
+// what runs along their common edge, so the pieces of one fastener overlap. Regions stand only while a
+// 2D drawing is made; one set stands at a time: the last one made, until it goes.
 class TFrontRegions
 {
 public:
@@ -41,6 +41,8 @@ public:
   // every region.
   std::vector<std::pair<double, double>> Outside(const TModeler3D& m, double x1, double y1, double x2,
                                                  double y2) const;
+  // Whether one region holds every point (in the frame m draws in now) strictly inside.
+  bool Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const;
 
 private:
   TModeler3D& M;
@@ -48,7 +50,7 @@ private:
   const TFrontRegions* Previous;
 };
 
-// A modeller drawing through another, its lines (but axis and auxiliary lines) stopping at the front
+// A modeller drawing through another, its lines (but auxiliary lines) stopping at the front
 // regions standing when it is made, as the lines of node programs do: for what is drawn otherwise, a
 // hole's walls among them. Its placements are the other one's; corners and chamfers reach that one as
 // their lines and arcs. It makes nothing of its own.
