@@ -145,14 +145,16 @@ void dr2D_CouplingFlanec_V2(const double& mx, const double& my, const double& ma
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, FlangeColumns)) return;
-  const double Lh = Hub(A, T).Lh, c = A[3], c5 = A[5], D7 = A[7] / 2, D9 = A[9] / 2;
+  // The fillet into the flange and the chamfer at the hub's end are the section's, which the model
+  // revolves.
+  const double Lh = Hub(A, T).Lh, c = A[3], c5 = A[3], D7 = A[7] / 2, D9 = A[9] / 2;
   TContDrawing p(m);
   p.Make(0, 0,
          dP(0, D7 - c,
             dPx(c, D7,
                 dPx(A[16] - c, D7,
                     dPx(A[16], D7 - c,
-                        dCLL(A[16], D9, Lh - c5, D9, c,
+                        dCLL(A[16], D9, Lh - c5, D9, A[18],
                              dPx(Lh - c5, D9, dP(Lh, D9 - c5, dP(Lh, 0, dPt0(0, 0, nullptr))))))))));
   TPiece piece(*m, mx, my, ma, mm, 0.0);
   p.drContBlock(tl);

@@ -398,11 +398,10 @@ void dr2D_MUVPView()
     FrontBox(front, face - l1 - 2.0 - 0.8 * P[3], at, 0.0, 0.0, -e, 0.8 * P[3] + 2.0, e);
     const double x = PinSetShift(A, P);
     dr2D_PalecMUVP(x, at, zero, one, P, 31);
-    // The elastic bushing seen by its rings' crests.
-    const double b1 = x + P[13] / 2, b2 = b1 + P[16], rb = P[15] / 2;
-    TContDrawing bushing(m);
-    bushing.Make(b1, at - rb, dP(b2, at - rb, dP(b2, at + rb, dP(b1, at + rb, dP(b1, at - rb)))));
-    bushing.dr2D(1);
+    // The elastic bushing by its rings, its bore hidden.
+    const double b1 = x + P[13] / 2;
+    FrontBox(front, b1 - 1.0, at, 0.0, 0.0, -P[14] / 2, P[16] + 2.0, P[14] / 2);
+    dr2D_BushingMUVP(x, at, zero, one, P, 30);
   }
   dr2D_MUVP_SC1View(zero, zero, zero, one, A, 31);
   dr2D_MUVP_SC2View(zero, zero, zero, one, A2, 31);

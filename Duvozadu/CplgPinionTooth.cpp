@@ -249,9 +249,8 @@ void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma
   const TTooth g(A);
   const double Rf = g.D / 2, Rb = g.D1 / 2, xB = g.B / 2, xs = g.X - g.t, f = g.f;
   TContDrawing c(m);
-  c.Make(0, 0,
-         dP(0, Rf - f,
-            dPx(f, Rf, dPx(xB - f, Rf, dPx(xB, Rf - f, dCLL(xB, Rb, xs, Rb, f, dP(xs, 0, dPt0(0, 0))))))));
+  // Square at the joint, as the section and the model have the flange.
+  c.Make(0, 0, dP(0, Rf, dPx(xB - f, Rf, dPx(xB, Rf - f, dCLL(xB, Rb, xs, Rb, f, dP(xs, 0, dPt0(0, 0)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, g.L / 2 + 3.0, 0.0, 3);
@@ -286,7 +285,7 @@ void dr2D_PinionToothOut_MZP_V2(const double& mx, const double& my, const double
   TContDrawing c(m);
   c.Make(X, 0,
          dP(X, rH,
-            dCLL(xB, rH, xB, Rf - f, f, dPx(xB - f, Rf, dPx(f, Rf, dP(0, Rf - f, dP(0, 0, dPt0(X, 0))))))));
+            dCLL(xB, rH, xB, Rf - f, f, dPx(xB - f, Rf, dP(0, Rf, dP(0, 0, dPt0(X, 0)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, X + 3.0, 0.0, 3);

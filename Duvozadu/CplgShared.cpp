@@ -128,10 +128,12 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
     m.drLine(-H, s, 0.0, s, 1);
   for (const double s : {r, -r})
     if (seen > 0.0) m.drLine(0.0, s, seen, s, 4);
-  if (L - c > seen) {
+  // The end standing out: the shank, and its chamfer from where it leaves the nut.
+  if (L > seen) {
+    const double from = std::max(seen, L - c), rf = r - (from - (L - c));
     for (const double s : {1.0, -1.0}) {
-      m.drLine(seen, s * r, L - c, s * r, 1);
-      m.drLine(L - c, s * r, L, s * (r - c), 1);
+      if (L - c > seen) m.drLine(seen, s * r, L - c, s * r, 1);
+      m.drLine(from, s * rf, L, s * (r - c), 1);
     }
     m.drLine(L, r - c, L, c - r, 1);
   }

@@ -203,6 +203,15 @@ struct TPass
   }
 };
 
+// Whether the curves drawn now bound a hatch or a colouring (collected, or pending on the host).
+bool Bounding(const TRegistryModeler2D& r)
+{
+  if (r.Collecting()) return true;
+  for (Integer i = 0; i < r.APrevCommand.Count; ++i)
+    if (r.APrevCommand[i] == cmHatch || r.APrevCommand[i] == cmColouring) return true;
+  return false;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -447,17 +456,44 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
                           const double& x2, const double& y2, int Napr, int Attr)
 {
-  // An arc goes whole when its ends and its middle lie inside one region (the fillets of a piece hidden
-  // behind another); one that leaves the regions stays whole.
-  if (Front && Attr > 0) {
-    double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
-    if (Napr < 0) std::swap(a1, a2);
-    while (a2 <= a1)
-      a2 += 2 * M_PI;
-    const double am = (a1 + a2) / 2, xm = X + R * std::cos(am), ym = Y + R * std::sin(am);
-    if (Front->Hides(To, {TPoint2D(x1, y1), TPoint2D(xm, ym), TPoint2D(x2, y2)})) return;
+  if (!Front || Attr <= 0) return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  // Counter-clockwise from a1 to a2; the pieces outside the regions go in the arc's own sense.
+  double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
+  if (Napr < 0) std::swap(a1, a2);
+  while (a2 <= a1)
+    a2 += 2 * M_PI;
+  auto at = [&](double a) { return TPoint2D(X + R * std::cos(a), Y + R * std::sin(a)); };
+  auto hidden = [&](double a) { return Front->Hides(To, {at(a)}); };
+  // A boundary being collected (a hatch's) keeps an arc whole unless a region holds all of it, so that it
+  // stays closed; a drawing's arc stops at the regions.
+  if (Bounding(To.R2D())) {
+    if (!Front->Hides(To, {at(a1), at((a1 + a2) / 2), at(a2)})) To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+    return;
   }
-  To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  constexpr int n = 48;
+  std::vector<std::pair<double, double>> out;
+  double from = a1;
+  bool in = hidden(a1);
+  for (int k = 1; k <= n; ++k) {
+    const double b = a1 + (a2 - a1) * k / n;
+    if (hidden(b) == in) continue;
+    // The edge between the last two samples.
+    double lo = a1 + (a2 - a1) * (k - 1) / n, hi = b;
+    for (int i = 0; i < 40; ++i)
+      (hidden((lo + hi) / 2) == in ? lo : hi) = (lo + hi) / 2;
+    if (!in) out.push_back({from, hi});
+    from = hi;
+    in = !in;
+  }
+  if (!in) out.push_back({from, a2});
+  for (const auto& [b1, b2] : out) {
+    if (!(b2 - b1 > 1e-9)) continue;
+    const TPoint2D p = at(b1), q = at(b2);
+    if (Napr < 0)
+      To.drArc(X, Y, R, q.x, q.y, p.x, p.y, Napr, Attr);
+    else
+      To.drArc(X, Y, R, p.x, p.y, q.x, q.y, Napr, Attr);
+  }
 }
 
 void TFrontModeler::drCircle(const double& X, const double& Y, const double& R, int Attr)
