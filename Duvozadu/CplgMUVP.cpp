@@ -127,9 +127,8 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
   FrontNut(f, face - l1 - 2.0, y, 180.0, 2 * P[3] * Sin60, 0.8 * P[3]);
   const TPinHole h = PinHole(A, P);
   f.Polygon({TPoint2D(face + 1.0, y - h.r), TPoint2D(face + 1.0, y + h.r), TPoint2D(face, y + h.r),
-             TPoint2D(face - h.t, y + h.e),
-             TPoint2D(face - l1 - 1.0, y + h.e), TPoint2D(face - l1 - 1.0, y - h.e), TPoint2D(face - h.t, y - h.e),
-             TPoint2D(face, y - h.r)});
+             TPoint2D(face - h.t, y + h.e), TPoint2D(face - l1 - 1.0, y + h.e),
+             TPoint2D(face - l1 - 1.0, y - h.e), TPoint2D(face - h.t, y - h.e), TPoint2D(face, y - h.r)});
   FrontBox(f, A2[13] / 2 - 1.0, y, 0.0, 0.0, -P[15] / 2, A2[11] + 2.0, P[15] / 2);
 }
 

@@ -108,7 +108,8 @@ void BoltHole(TModeler3D& m, const TTooth& g, double ma, double y, double xB)
   const double zero = 0.0, up = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
   for (const double at : {up, -up})
     if (at == up || BoltBelow(g))
-      hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero, zero);
+      hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero,
+                 zero);
 }
 
 // The bolt through both flanges, r either side of the joint: the head on one, the washer and the
@@ -283,9 +284,7 @@ void dr2D_PinionToothOut_MZP_V2(const double& mx, const double& my, const double
   const TTooth g(A);
   const double Rf = g.D / 2, rH = g.Dh / 2, xB = g.B / 2, X = g.X, f = g.f;
   TContDrawing c(m);
-  c.Make(X, 0,
-         dP(X, rH,
-            dCLL(xB, rH, xB, Rf - f, f, dPx(xB - f, Rf, dP(0, Rf, dP(0, 0, dPt0(X, 0)))))));
+  c.Make(X, 0, dP(X, rH, dCLL(xB, rH, xB, Rf - f, f, dPx(xB - f, Rf, dP(0, Rf, dP(0, 0, dPt0(X, 0)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, X + 3.0, 0.0, 3);

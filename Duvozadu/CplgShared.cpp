@@ -9,6 +9,14 @@
 #include "Duvozadu/ControlModel.h"
 #include "hxcadkit/core/Messager.h"
 
+namespace {
+// Half the width of a hexagon across its corners, as a head or a nut is seen from its side.
+double AcrossCorners(double S)
+{
+  return S / std::sqrt(3.0);
+}
+} // namespace
+
 bool Usable(const double* row, int n)
 {
   if (!row) return false;
@@ -119,7 +127,7 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
   const double r = d / 2, c = std::min(0.1 * d, r), seen = std::clamp(hidden, 0.0, L);
   TPiece piece(m, x, y, angle, 1.0, 0.0);
   // The head seen across its corners: its outline and the edges between its faces.
-  const double e = S / std::sqrt(3.0);
+  const double e = AcrossCorners(S);
   m.drLine(-H, -e, -H, e, 1);
   m.drLine(-H, e, 0.0, e, 1);
   m.drLine(0.0, e, 0.0, -e, 1);
@@ -149,13 +157,6 @@ void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, dou
   f.Polygon(p);
 }
 
-namespace {
-// Half the width of a hexagon across its corners, as a head or a nut is seen from its side.
-double AcrossCorners(double S)
-{
-  return S / std::sqrt(3.0);
-}
-} // namespace
 
 void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H)
 {

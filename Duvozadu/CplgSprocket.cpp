@@ -126,10 +126,10 @@ TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y, bool view
   x = x0;
   y = R;
   if (view)
-    return dP(x0, y1,
-              dTL(4, dP(x0, y2,
-                        dP(l3, y2,
-                           dP(l3, y3, dP(0, y3, dTL(tl, dP(0, y4, dFsk(0, R, l3, R, f, dP(x0, R))))))))));
+    return dP(
+        x0, y1,
+        dTL(4, dP(x0, y2,
+                  dP(l3, y2, dP(l3, y3, dP(0, y3, dTL(tl, dP(0, y4, dFsk(0, R, l3, R, f, dP(x0, R))))))))));
   return dP(
       x0, y1,
       dPnm(l3, y1,

@@ -443,18 +443,23 @@ void dFree(TNode* first)
   }
 }
 
-TFrontModeler::TFrontModeler(TModeler3D& to) : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing()) {}
+TFrontModeler::TFrontModeler(TModeler3D& to)
+    : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
+{
+}
 
 void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
 {
   if (!Front || Attr <= 0) return To.drLine(x1, y1, x2, y2, Attr);
+  // Pieces shorter than the outline's band are where a line only touches a region.
+  const double len = std::hypot(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : Front->Outside(To, x1, y1, x2, y2))
-    if (t2 - t1 > 1e-9)
+    if ((t2 - t1) * len > 1e-6)
       To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
 }
 
-void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
-                          const double& x2, const double& y2, int Napr, int Attr)
+void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1,
+                          const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
   if (!Front || Attr <= 0) return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   // Counter-clockwise from a1 to a2; the pieces outside the regions go in the arc's own sense.

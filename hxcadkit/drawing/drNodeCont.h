@@ -18,9 +18,9 @@ class TNode;
 // section's plane hides the parts behind it, and in a view the parts hide what lies inside them. The
 // lines that programs draw (hatch boundaries too) stop at the regions, so that a boundary around a hole
 // the region fills closes along the hole's walls; lines along a region's outline stay, and so do
-// auxiliary lines; an arc of a boundary goes only whole, when one region holds it. Each region is a convex polygon
-// given in the frame the modeller draws in when it is added; a region that abuts another does not hide
-// what runs along their common edge, so the pieces of one fastener overlap. Regions stand only while a
+// auxiliary lines; an arc of a boundary goes only whole, when one region holds it. Each region is a convex
+// polygon given in the frame the modeller draws in when it is added; a region that abuts another does not
+// hide what runs along their common edge, so the pieces of one fastener overlap. Regions stand only while a
 // 2D drawing is made; one set stands at a time: the last one made, until it goes.
 class TFrontRegions
 {

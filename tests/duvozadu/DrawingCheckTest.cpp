@@ -93,7 +93,6 @@ std::vector<TCurve> FastenerAxes(const TRecordingModeler& m)
   return ::testing::AssertionSuccess();
 }
 
-
 // The pieces of a drawing: the innermost macro that drew each curve, and which macros are fasteners,
 // bolts, nuts, washers, pins and spacers drawn whole: those with an axis line off the coupling's axis
 // (a spacer draws its axis just before its macro), but for the rubber bushings, which are hatched as
@@ -179,6 +178,11 @@ double HalfWidth(const std::vector<TSeg>& fastener, double axis, double x)
   for (std::size_t i = 0; i < m.Curves.size(); ++i) {
     const TCurve& c = m.Curves[i];
     if (p.Fastener[p.Of[i]] || c.Hatch >= 0 || c.Style <= 0 || c.Style == 3) continue;
+    const auto box = TRecordingModeler::Box({c});
+    if (std::none_of(fasteners.begin(), fasteners.end(), [&](const TFastener& f) {
+          return box.x1 < f.Box.x2 && box.x2 > f.Box.x1 && box.y1 < f.Box.y2 && box.y2 > f.Box.y1;
+        }))
+      continue;
     for (const auto& s : Segments({c}))
       for (int t = 1; t < 20; ++t) {
         const double x = s.x1 + (s.x2 - s.x1) * t / 20, y = s.y1 + (s.y2 - s.y1) * t / 20;
@@ -231,7 +235,8 @@ TEnvelope EnvelopeOf(const std::vector<TCurve>& curves)
   for (int k = 1; k < 400; ++k) {
     const double x = section.x1 + (section.x2 - section.x1) * (k + 0.3) / 400;
     double sl, sh, vl, vh;
-    if (at(section, x, sl, sh) && at(view, x, vl, vh) && (std::fabs(sh - vh) > 1e-6 || std::fabs(sl - vl) > 1e-6))
+    if (at(section, x, sl, sh) && at(view, x, vl, vh) &&
+        (std::fabs(sh - vh) > 1e-6 || std::fabs(sl - vl) > 1e-6))
       return ::testing::AssertionFailure() << "at x " << x << " the section spans " << sl << " to " << sh
                                            << ", the view " << vl << " to " << vh;
   }
@@ -260,10 +265,10 @@ TEnvelope EnvelopeOf(const std::vector<TCurve>& curves)
   const bool below = std::any_of(heights.begin(), heights.end(), [](double y) { return y < 0; });
   if (at.empty()) return ::testing::AssertionSuccess();
   if (!above || below != opposite)
-    return ::testing::AssertionFailure() << "the model has " << at.size() << " fasteners"
-                                         << (opposite ? ", one opposite another," : ", none opposite another,")
-                                         << " the section " << (above ? "one above" : "none above") << " and "
-                                         << (below ? "one below" : "none below");
+    return ::testing::AssertionFailure()
+           << "the model has " << at.size() << " fasteners"
+           << (opposite ? ", one opposite another," : ", none opposite another,") << " the section "
+           << (above ? "one above" : "none above") << " and " << (below ? "one below" : "none below");
   return ::testing::AssertionSuccess();
 }
 
