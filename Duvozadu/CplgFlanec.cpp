@@ -54,11 +54,19 @@ bool Rows(TRows& r)
 // One bolt with its washer and nut at height y: the head behind half 1's flange, washer and nut
 // behind half 2's; w is the washer's bore. The section and the view show the same bolt, the view
 // its shank hidden where it passes through the flanges, the washer and the nut.
-void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w, bool view)
+// With front, the set's outlines go in front of the parts drawn next instead.
+void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w, bool view,
+             TFrontRegions* front = nullptr)
 {
   TCommonGeometry g(0, &m);
   const double d = A[19], b = A[16], one = 1.0, a = BoltAngle;
   const TBoltFit fit = BoltFit(2 * b, B[4], B[2], d, 2 * b + d / 2 + 4.0, 20.0);
+  if (front) {
+    FrontBolt(*front, b, y, a, d, fit.L, B[3], B[2]);
+    FrontNut(*front, -b - B[4], y, a, B[3], B[2]);
+    FrontWasher(*front, -b, y, a, B[5], B[4]);
+    return;
+  }
   if (view)
     BoltInView(m, b, y, a, d, fit.L, B[3], B[2], 2 * b + B[4] + B[2]);
   else
@@ -110,12 +118,12 @@ void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma
                               dCLL(A[16], D9, A[16], D7 - c, A[18],
                                    dFsk(A[16], D7, A[16] / 2, D7, c, dFsk(0, D7, 0, D10, c, nullptr))))))))));
   TPiece piece(*m, mx, my, ma, mm, 0.0);
-  // The bolts' holes, where the section shows bolts: the hatch stops at them. A half turned
-  // over has the sheet's upper bolt below its own axis.
-  THole3DParam hole(*m);
+  // The bolts' holes, where the section shows bolts (none counts as even): the hatch stops at them.
+  // A half turned over has the sheet's upper bolt below its own axis.
+  TFrontModeler front(*m);
+  THole3DParam hole(front);
   const double up = std::cos(ma * M_PI / 180.0) < 0.0 ? -1.0 : 1.0, zero = 0.0, R = A[8] / 2, rb = A[19] / 2;
   auto holes = [&] {
-    if (!(A[6] >= 1.0)) return;
     for (double y : {up * R, -up * R})
       if (y == up * R || BoltBelow(A))
         hole.cHole(48, zero, y, zero, zero, zero, zero, zero, zero, zero, A[16], rb, zero, zero, zero, zero);
@@ -137,14 +145,16 @@ void dr2D_CouplingFlanec_V2(const double& mx, const double& my, const double& ma
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Usable(A, FlangeColumns)) return;
-  const double Lh = Hub(A, T).Lh, c = A[3], c5 = A[5], D7 = A[7] / 2, D9 = A[9] / 2;
+  // The fillet into the flange and the chamfer at the hub's end are the section's, which the model
+  // revolves.
+  const double Lh = Hub(A, T).Lh, c = A[3], c5 = A[3], D7 = A[7] / 2, D9 = A[9] / 2;
   TContDrawing p(m);
   p.Make(0, 0,
          dP(0, D7 - c,
             dPx(c, D7,
                 dPx(A[16] - c, D7,
                     dPx(A[16], D7 - c,
-                        dCLL(A[16], D9, Lh - c5, D9, c,
+                        dCLL(A[16], D9, Lh - c5, D9, A[18],
                              dPx(Lh - c5, D9, dP(Lh, D9 - c5, dP(Lh, 0, dPt0(0, 0, nullptr))))))))));
   TPiece piece(*m, mx, my, ma, mm, 0.0);
   p.drContBlock(tl);
@@ -155,11 +165,16 @@ void dr2D_CouplingFlanec()
 {
   TRows r;
   if (!Rows(r)) return;
-  const double zero = 0.0, one = 1.0, turned = -180.0, R = r.R1[8] / 2;
-  dr2D_CouplingFlanec_V1(zero, zero, zero, one, r.R1, ControlModel.T1, 31);
-  dr2D_CouplingFlanec_V1(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
+  const double zero = 0.0, one = 1.0, turned = -180.0, R = r.R1[8] / 2, w = r.R1[19] + 1.0;
+  {
+    // The bolts in the plane hide the joint and the faces behind them.
+    TFrontRegions front(*r.m);
+    for (const double y : {R, -R})
+      if (r.B && (y > 0 || BoltBelow(r.R1))) BoltSet(*r.m, r.R1, r.B, y, w, false, &front);
+    dr2D_CouplingFlanec_V1(zero, zero, zero, one, r.R1, ControlModel.T1, 31);
+    dr2D_CouplingFlanec_V1(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
+  }
   if (!r.B) return;
-  const double w = r.R1[19] + 1.0;
   BoltSet(*r.m, r.R1, r.B, R, w, false);
   if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, w, false);
 }

@@ -78,13 +78,68 @@ double PinSetShift(const double* A, const double* P)
   return (P[13] - A[13]) / 2;
 }
 
-// Washer and nut of the pin, at the face of half-coupling 1.
-void PinFasteners(TModeler3D& m, const double* A, const double* P)
+// Washer and nut of the pin at height y, at the face of half-coupling 1.
+void PinFasteners(TModeler3D& m, const double* A, const double* P, double y)
 {
   TCommonGeometry g(0, &m);
-  const double x = -A[13] / 2 - A[10], y = A[5] / 2, a = 180.0, s = 1.0;
+  const double x = -A[13] / 2 - A[10], a = 180.0, s = 1.0;
   g.dr2D_Washer_V2(x, y, a, s, 1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, 31, false);
   g.dr2D_Nut_V2(x - 2.0, y, a, s, P[3], 2 * P[3] * Sin60, 0.8 * P[3], 31, false);
+}
+
+// An even count of pins has one opposite the pin on top: the section plane holds both.
+bool PinBelow(const double* A)
+{
+  const int z = IntPart(A[15]);
+  return z >= 2 && z % 2 == 0;
+}
+
+// The cone of half 1's pin hole at its face: radius r there, e where it stops narrowing t into the flange
+// (never below the pin's thread, which passes through it).
+struct TPinHole
+{
+  double r, e, t;
+};
+TPinHole PinHole(const double* A, const double* P)
+{
+  const double l1 = A[10], r = A[14] / 2, rt = PinUsable(P) ? std::min(P[3] / 2, r) : 0.0;
+  const double e = std::max(r - PinCone * l1, rt);
+  return {r, e, std::min((r - e) / PinCone, l1)};
+}
+
+// The pin set at height y and the holes it fills, in front of the halves' lines: the pin, its spacer,
+// washer and nut, half 1's conical hole and half 2's bushing hole, each hole past its flange's back face.
+void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const double* P, double y)
+{
+  const double x = PinSetShift(A, P), face = -A[13] / 2, l1 = A[10];
+  // The pin in its own frame: thread and neck, cone, cylinder, collar.
+  const double s = x - P[13] / 2 + (P[6] - P[2] + P[7]), c0 = P[2] - P[5], c1 = P[2] - P[6] - P[7];
+  const double rc = P[0] / 2 - PinCone * (P[5] - P[6] - P[7]);
+  // Each piece reaches into the next, so that nothing runs along where two of them meet.
+  FrontBox(f, s, y, 0.0, 0.0, -P[3] / 2, c1, P[3] / 2);
+  f.Polygon({TPoint2D(s + c0, y - rc), TPoint2D(s + c1, y - P[0] / 2), TPoint2D(s + c1, y + P[0] / 2),
+             TPoint2D(s + c0, y + rc)});
+  FrontBox(f, s, y, 0.0, c0, -std::min(rc, P[0] / 2), P[2], std::min(rc, P[0] / 2));
+  FrontBox(f, s, y, 0.0, c1, -P[0] / 2, P[2], P[0] / 2);
+  FrontBox(f, s, y, 0.0, P[2] - P[7], -P[1] / 2, P[2], P[1] / 2);
+  FrontBox(f, x - P[13] / 2, y, 0.0, 0.0, -P[14] / 2, P[13], P[14] / 2);
+  FrontWasher(f, face - l1, y, 180.0, 2 * P[3] * Sin60 - 1.0, 2.0);
+  FrontNut(f, face - l1 - 2.0, y, 180.0, 2 * P[3] * Sin60, 0.8 * P[3]);
+  const TPinHole h = PinHole(A, P);
+  f.Polygon({TPoint2D(face + 1.0, y - h.r), TPoint2D(face + 1.0, y + h.r), TPoint2D(face, y + h.r),
+             TPoint2D(face - h.t, y + h.e), TPoint2D(face - l1 - 1.0, y + h.e),
+             TPoint2D(face - l1 - 1.0, y - h.e), TPoint2D(face - h.t, y - h.e), TPoint2D(face, y - h.r)});
+  FrontBox(f, A2[13] / 2 - 1.0, y, 0.0, 0.0, -P[15] / 2, A2[11] + 2.0, P[15] / 2);
+}
+
+// The pin set at height y: pin, elastic and spacer bushings, washer and nut.
+void PinSet(TModeler3D& m, const double* A, const double* P, double y)
+{
+  const double x = PinSetShift(A, P), zero = 0.0, one = 1.0;
+  dr2D_PalecMUVP(x, y, zero, one, P, 31);
+  dr2D_BushingMUVP(x, y, zero, one, P, 31);
+  dr2D_RBushingMUVP(x, y, zero, one, P, 31);
+  PinFasteners(m, A, P, y);
 }
 } // namespace
 
@@ -123,15 +178,16 @@ void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const d
   m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
   if (tl % 10 == 0) return;
   // The pin's hole is the cone the pin sits in: its diameter at the face, narrowing into the
-  // flange as the pin does, as the model cuts it.
-  // It never narrows below the pin's thread, which passes through it.
-  const double* P = PinRow(A);
-  const double y = A[5] / 2, r = A[14] / 2, rt = PinUsable(P) ? std::min(P[3] / 2, r) : 0.0;
-  const double e = std::max(r - PinCone * l1, rt), t = std::min((r - e) / PinCone, l1);
+  // flange as the pin does, as the model cuts it; the one opposite too when the plane holds it.
+  const TPinHole ph = PinHole(A, PinRow(A));
+  const double y = A[5] / 2, r = ph.r, e = ph.e, t = ph.t;
   TContDrawing cone(m);
   cone.Make(0, y + r,
             dP(-t, y + e, dP(-l1, y + e, dP(-l1, y - e, dP(-t, y - e, dP(0, y - r, dP(0, y + r)))))));
-  auto pinHole = [&] { cone.dr2D(1); };
+  auto pinHole = [&] {
+    cone.dr2D(1);
+    if (PinBelow(A)) cone.dr2DMY(1);
+  };
   m->drHatch(0, 45.0, 2.0);
   c.drContBlock(tl - tl % 10);
   pinHole();
@@ -160,10 +216,13 @@ void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const d
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, b.L - l - A[13] + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  THole3DParam hole(*m);
+  TFrontModeler front(*m);
+  THole3DParam hole(front);
   const double y = A[5] / 2, zero = 0.0, r = A2 ? A2[15] / 2 : 0.0;
   auto bushHole = [&] {
-    if (A2) hole.cHole(48, zero, y, zero, zero, zero, zero, zero, zero, zero, l2, r, zero, zero, zero, zero);
+    for (const double at : {y, -y})
+      if (A2 && (at > 0 || PinBelow(A)))
+        hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, l2, r, zero, zero, zero, zero);
   };
   m->drHatch(0, -45.0, 2.0);
   c.drContBlock(tl - tl % 10);
@@ -182,13 +241,12 @@ void dr2D_MUVP_SC1View(const double& mx, const double& my, const double& ma, con
   const double D = A[2], d1 = A[7], l1 = A[10], f = A[16], l = b.l;
   TPiece p(*m, mx, my, ma, mm, -A[13] / 2);
   TContDrawing c(m);
+  // The flange's outer corners are square, as the section and the model have them.
   c.Make(0, 0,
-         dP(0, D / 2 - f,
-            dPx(-f, D / 2,
-                dPx(f - l1, D / 2,
-                    dPx(-l1, D / 2 - f,
-                        dCLL(-l1, d1 / 2, f - l, d1 / 2, f,
-                             dPx(f - l, d1 / 2, dP(-l, d1 / 2 - f, dP(-l, 0, dPt0(0, 0))))))))));
+         dP(0, D / 2,
+            dPx(-l1, D / 2,
+                dCLL(-l1, d1 / 2, f - l, d1 / 2, f,
+                     dPx(f - l, d1 / 2, dP(-l, d1 / 2 - f, dP(-l, 0, dPt0(0, 0))))))));
   c.drContBlock(tl);
   m->drLine(3.0, 0.0, -3.0 - l, 0.0, 3);
 }
@@ -204,12 +262,10 @@ void dr2D_MUVP_SC2View(const double& mx, const double& my, const double& ma, con
   TPiece p(*m, mx, my, ma, mm, A[13] / 2, tl % 10 != 0, 0.0, -10.0);
   TContDrawing c(m);
   c.Make(0, 0,
-         dP(0, D / 2 - f,
-            dPx(f, D / 2,
-                dPx(l2 - f, D / 2,
-                    dPx(l2, D / 2 - f,
-                        dCLL(l2, d1 / 2, Lh - f, d1 / 2, f,
-                             dPx(Lh - f, d1 / 2, dP(Lh, d1 / 2 - f, dP(Lh, 0, dPt0(0, 0))))))))));
+         dP(0, D / 2,
+            dPx(l2, D / 2,
+                dCLL(l2, d1 / 2, Lh - f, d1 / 2, f,
+                     dPx(Lh - f, d1 / 2, dP(Lh, d1 / 2 - f, dP(Lh, 0, dPt0(0, 0))))))));
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, Lh + 3.0, 0.0, 3);
 }
@@ -298,15 +354,17 @@ void dr2D_MUVP()
   const double *A = r.A, *A2 = r.A2, *P = r.P;
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
   m->drMacro2D(true);
-  dr2D_MUVP_SC1(zero, zero, zero, one, A, 31);
-  dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 31);
-  if (P && ATable[9]) {
-    const double x = PinSetShift(A, P);
-    dr2D_PalecMUVP(x, y, zero, one, P, 31);
-    dr2D_BushingMUVP(x, y, zero, one, P, 31);
-    dr2D_RBushingMUVP(x, y, zero, one, P, 31);
-    PinFasteners(*m, A, P);
+  const bool pins = P && ATable[9];
+  {
+    // The pins in the plane, above and (an even count) below, hide the halves' lines behind them.
+    TFrontRegions front(*m);
+    for (const double at : {y, -y})
+      if (pins && (at > 0 || PinBelow(A))) FrontPinSet(front, A, A2, P, at);
+    dr2D_MUVP_SC1(zero, zero, zero, one, A, 31);
+    dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 31);
   }
+  for (const double at : {y, -y})
+    if (pins && (at > 0 || PinBelow(A))) PinSet(*m, A, P, at);
   m->drEndMacro();
 }
 
@@ -318,21 +376,31 @@ void dr2D_MUVPView()
   const double *A = r.A, *A2 = r.A2, *P = r.P;
   const double zero = 0.0, one = 1.0, y = A[5] / 2;
   m->drMacro2D(true);
-  if (P && ATable[9]) {
-    // Outside the halves a view sees the washer and the nut on flange 1 and, in the gap, the spacer
-    // bushing; the pin and the elastic bushing lie inside.
-    PinFasteners(*m, A, P);
-    const double x1 = -A[13] / 2, x2 = std::min(A[13] / 2, x1 + P[13]), r = P[14] / 2;
+  // The pins the section shows (its plane holds the one on top and, an even count, the one opposite):
+  // the washer and the nut on flange 1 and, in the gap, the spacer bushing with its axis; what stands out
+  // of the flanges, the nut and the spacer besides (the thread's end, the pin's head) is seen too.
+  for (const double at : {y, -y}) {
+    if (!P || !ATable[9] || (at < 0 && !PinBelow(A))) continue;
+    PinFasteners(*m, A, P, at);
+    const double x1 = -A[13] / 2, x2 = std::min(A2[13] / 2, x1 + P[13]), r = P[14] / 2;
     if (x2 > x1) {
       TContDrawing spacer(m);
-      spacer.Make(x1, y - r, dP(x2, y - r, dP(x2, y + r, dP(x1, y + r))));
+      spacer.Make(x1, at - r, dP(x2, at - r, dP(x2, at + r, dP(x1, at + r))));
       spacer.dr2D(1);
     }
-    const int z = IntPart(A[15]);
-    for (int i = 0; i < z && i < 360; ++i) {
-      const double yi = y * std::sin(i * 360.0 / A[15] * M_PI / 180.0);
-      m->drLine(-A[13] / 2, yi, A[13] / 2, yi, 3);
-    }
+    m->drLine(-A[13] / 2, at, A2[13] / 2, at, 3);
+    TFrontRegions front(*m);
+    const double face = -A[13] / 2, l1 = A[10], e = P[3] * Sin60 * 2 / std::sqrt(3.0);
+    FrontBox(front, face - l1, 0.0, 0.0, 0.0, -A[2] / 2, l1, A[2] / 2);
+    FrontBox(front, A2[13] / 2, 0.0, 0.0, 0.0, -A2[2] / 2, A2[11], A2[2] / 2);
+    FrontBox(front, x1, at, 0.0, 0.0, -r, std::max(x2 - x1, 0.0), r);
+    FrontBox(front, face - l1 - 2.0 - 0.8 * P[3], at, 0.0, 0.0, -e, 0.8 * P[3] + 2.0, e);
+    const double x = PinSetShift(A, P);
+    dr2D_PalecMUVP(x, at, zero, one, P, 31);
+    // The elastic bushing by its rings, its bore hidden.
+    const double b1 = x + P[13] / 2;
+    FrontBox(front, b1 - 1.0, at, 0.0, 0.0, -P[14] / 2, P[16] + 2.0, P[14] / 2);
+    dr2D_BushingMUVP(x, at, zero, one, P, 30);
   }
   dr2D_MUVP_SC1View(zero, zero, zero, one, A, 31);
   dr2D_MUVP_SC2View(zero, zero, zero, one, A2, 31);

@@ -94,11 +94,22 @@ void Section(
 
 // The bolt's hole through a flange from the joint (x = 0) to xB, at the sheet's height y of the
 // section's bolt: in the frame of a piece turned by ma, the hole of the upper bolt.
+// An even count of bolts has one opposite the bolt on top: the section plane holds both, and their holes.
+bool BoltBelow(const TTooth& g)
+{
+  const int n = IntPart(g.nb);
+  return n >= 2 && n % 2 == 0;
+}
+
 void BoltHole(TModeler3D& m, const TTooth& g, double ma, double y, double xB)
 {
-  THole3DParam hole(m);
-  const double zero = 0.0, at = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
-  hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero, zero);
+  TFrontModeler front(m);
+  THole3DParam hole(front);
+  const double zero = 0.0, up = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
+  for (const double at : {up, -up})
+    if (at == up || BoltBelow(g))
+      hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero,
+                 zero);
 }
 
 // The bolt through both flanges, r either side of the joint: the head on one, the washer and the
@@ -110,12 +121,19 @@ TBoltFit ToothBolt(const double* K, double r, double L)
 
 // A bolt through both flanges, r either side of the joint, its washer and nut, at height y; a view
 // hides its shank where it passes through the flanges, the washer and the nut.
-void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view)
+// With front, the set's outlines go in front of the parts drawn next instead.
+void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFrontRegions* front = nullptr)
 {
   if (!K) return;
   TCommonGeometry g(0, &m);
   const double zero = 0.0, one = 1.0;
   const TBoltFit fit = ToothBolt(K, r, 2 * r + 0.6 * K[0] + 5.0);
+  if (front) {
+    FrontBolt(*front, -r, y, zero, K[0], fit.L, K[3], K[2]);
+    FrontWasher(*front, r, y, zero, K[5], K[4]);
+    FrontNut(*front, r + K[4], y, zero, K[3], K[2]);
+    return;
+  }
   if (view)
     BoltInView(m, -r, y, zero, K[0], fit.L, K[3], K[2], 2 * r + K[4] + K[2]);
   else
@@ -232,9 +250,8 @@ void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma
   const TTooth g(A);
   const double Rf = g.D / 2, Rb = g.D1 / 2, xB = g.B / 2, xs = g.X - g.t, f = g.f;
   TContDrawing c(m);
-  c.Make(0, 0,
-         dP(0, Rf - f,
-            dPx(f, Rf, dPx(xB - f, Rf, dPx(xB, Rf - f, dCLL(xB, Rb, xs, Rb, f, dP(xs, 0, dPt0(0, 0))))))));
+  // Square at the joint, as the section and the model have the flange.
+  c.Make(0, 0, dP(0, Rf, dPx(xB - f, Rf, dPx(xB, Rf - f, dCLL(xB, Rb, xs, Rb, f, dP(xs, 0, dPt0(0, 0)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, g.L / 2 + 3.0, 0.0, 3);
@@ -267,9 +284,7 @@ void dr2D_PinionToothOut_MZP_V2(const double& mx, const double& my, const double
   const TTooth g(A);
   const double Rf = g.D / 2, rH = g.Dh / 2, xB = g.B / 2, X = g.X, f = g.f;
   TContDrawing c(m);
-  c.Make(X, 0,
-         dP(X, rH,
-            dCLL(xB, rH, xB, Rf - f, f, dPx(xB - f, Rf, dPx(f, Rf, dP(0, Rf - f, dP(0, 0, dPt0(X, 0))))))));
+  c.Make(X, 0, dP(X, rH, dCLL(xB, rH, xB, Rf - f, f, dPx(xB - f, Rf, dP(0, Rf, dP(0, 0, dPt0(X, 0)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, X + 3.0, 0.0, 3);
@@ -344,12 +359,19 @@ void dr2D_PinionTooth()
 {
   TBoltedRows r;
   if (!Rows(r)) return;
-  const double zero = 0.0, half = 180.0, one = 1.0;
-  Both(dr2D_UGasket, r.R1);
-  Both(dr2D_PinionToothOut_V1, r.R1);
-  dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
-  dr2D_PinionTooth_V1(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
-  BoltSet(*r.m, r.K, r.R1[8] / 2, (r.R1[2] + r.R1[3]) / 4, false);
+  const double zero = 0.0, half = 180.0, one = 1.0, yb = (r.R1[2] + r.R1[3]) / 4;
+  const bool below = BoltBelow(TTooth(r.R1));
+  {
+    TFrontRegions front(*r.m);
+    for (const double y : {yb, -yb})
+      if (y > 0 || below) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false, &front);
+    Both(dr2D_UGasket, r.R1);
+    Both(dr2D_PinionToothOut_V1, r.R1);
+    dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
+    dr2D_PinionTooth_V1(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
+  }
+  for (const double y : {yb, -yb})
+    if (y > 0 || below) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false);
 }
 
 void dr2D_PinionToothView()
@@ -371,12 +393,19 @@ void dr2D_PinionTooth2()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  // The flanged half takes the first shaft, the hub the second.
-  dr2D_UGasket(zero, zero, zero, one, A, 31, false);
-  dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
-  dr2D_PinionToothOut_MZP_V1(zero, zero, half, one, A, 31, false);
-  dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
-  BoltSet(*r.m, r.K, A[8] / 2, A[18] / 2, false);
+  const bool below = BoltBelow(TTooth(A));
+  {
+    TFrontRegions front(*r.m);
+    for (const double y : {A[18] / 2, -A[18] / 2})
+      if (y > 0 || below) BoltSet(*r.m, r.K, A[8] / 2, y, false, &front);
+    // The flanged half takes the first shaft, the hub the second.
+    dr2D_UGasket(zero, zero, zero, one, A, 31, false);
+    dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
+    dr2D_PinionToothOut_MZP_V1(zero, zero, half, one, A, 31, false);
+    dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
+  }
+  for (const double y : {A[18] / 2, -A[18] / 2})
+    if (y > 0 || below) BoltSet(*r.m, r.K, A[8] / 2, y, false);
 }
 
 void dr2D_PinionTooth2View()
@@ -385,7 +414,9 @@ void dr2D_PinionTooth2View()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  BoltSet(*r.m, r.K, A[8] / 2, (A[2] + A[3]) / 4, true);
+  // The view shows the bolts its section does.
+  for (const double y : {(A[2] + A[3]) / 4, -(A[2] + A[3]) / 4})
+    if (y > 0 || BoltBelow(TTooth(A))) BoltSet(*r.m, r.K, A[8] / 2, y, true);
   dr2D_PinionTooth_V2(A[7], zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V2(zero, zero, zero, one, A, 31, false);
   CoverView(zero, zero, zero, one, A, 31, false);

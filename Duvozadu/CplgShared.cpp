@@ -3,9 +3,19 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <utility>
+#include <vector>
 
 #include "Duvozadu/ControlModel.h"
 #include "hxcadkit/core/Messager.h"
+
+namespace {
+// Half the width of a hexagon across its corners, as a head or a nut is seen from its side.
+double AcrossCorners(double S)
+{
+  return S / std::sqrt(3.0);
+}
+} // namespace
 
 bool Usable(const double* row, int n)
 {
@@ -117,7 +127,7 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
   const double r = d / 2, c = std::min(0.1 * d, r), seen = std::clamp(hidden, 0.0, L);
   TPiece piece(m, x, y, angle, 1.0, 0.0);
   // The head seen across its corners: its outline and the edges between its faces.
-  const double e = S / std::sqrt(3.0);
+  const double e = AcrossCorners(S);
   m.drLine(-H, -e, -H, e, 1);
   m.drLine(-H, e, 0.0, e, 1);
   m.drLine(0.0, e, 0.0, -e, 1);
@@ -126,12 +136,43 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
     m.drLine(-H, s, 0.0, s, 1);
   for (const double s : {r, -r})
     if (seen > 0.0) m.drLine(0.0, s, seen, s, 4);
-  if (L - c > seen) {
+  // The end standing out: the shank, and its chamfer from where it leaves the nut.
+  if (L > seen) {
+    const double from = std::max(seen, L - c), rf = r - (from - (L - c));
     for (const double s : {1.0, -1.0}) {
-      m.drLine(seen, s * r, L - c, s * r, 1);
-      m.drLine(L - c, s * r, L, s * (r - c), 1);
+      if (L - c > seen) m.drLine(seen, s * r, L - c, s * r, 1);
+      m.drLine(from, s * rf, L, s * (r - c), 1);
     }
     m.drLine(L, r - c, L, c - r, 1);
   }
   m.drLine(-H - 2.0, 0.0, L + 2.0, 0.0, 3);
+}
+
+void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, double y1, double x2, double y2)
+{
+  const double c = std::cos(angle * M_PI / 180.0), s = std::sin(angle * M_PI / 180.0);
+  std::vector<TPoint2D> p;
+  for (const auto& [u, v] : {std::pair{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}})
+    p.push_back(TPoint2D(x + c * u - s * v, y + s * u + c * v));
+  f.Polygon(p);
+}
+
+
+void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H)
+{
+  const double e = AcrossCorners(S);
+  // The shank reaches into the head, so that the face under the head is hidden across it.
+  FrontBox(f, x, y, angle, -H, -e, 0.0, e);
+  FrontBox(f, x, y, angle, -H, -d / 2, L, d / 2);
+}
+
+void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H)
+{
+  const double e = AcrossCorners(S);
+  FrontBox(f, x, y, angle, 0.0, -e, H, e);
+}
+
+void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t)
+{
+  FrontBox(f, x, y, angle, 0.0, -D / 2, t, D / 2);
 }

@@ -85,6 +85,15 @@ TBoltFit BoltFit(double grip, double washer, double nut, double d, double L, dou
 void BoltInView(TModeler3D& m, double x, double y, double angle, double d, double L, double S, double H,
                 double hidden);
 
+// The outlines of a bolt set's pieces, as the standard machine elements draw them at (x, y) turned by the
+// angle (degrees), put in front of the parts drawn while the regions stand: a hexagon-head bolt (thread d,
+// length L, across flats S, head height H), a nut (across flats S, height H) and a washer (outer diameter D,
+// thickness t). A box of the piece's own frame (x along its axis) goes the same way.
+void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, double y1, double x2, double y2);
+void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H);
+void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H);
+void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t);
+
 // z circles of radius r evenly on the circle of diameter D1 in the current sketch, the first at
 // startDeg degrees; at most 360.
 void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg = -90.0);

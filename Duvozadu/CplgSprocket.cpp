@@ -107,8 +107,9 @@ bool StarHalf(TStarHalf& s, const double* A, const double* St, int T, bool Turn)
 }
 
 // The jaw cut by the section plane (the jaw at two pitches), or for the half drawn reversed the
-// jaw seen edge on.
-TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y)
+// jaw seen edge on. A view sees the jaw's inner steps hidden inside the jaw ring, in the style 4 of
+// hidden edges, and the rest in the style tl gives.
+TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y, bool view = false, int tl = 1)
 {
   const double x0 = s.x0, R = s.R, l3 = s.l3, p = s.p, th = s.th, f = s.f;
   if (Turn) {
@@ -124,6 +125,11 @@ TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y)
   const double y3 = std::sin((2 * p + s.gamma) * Deg) * s.rho, y4 = std::sin((2 * p - s.gamma) * Deg) * s.rho;
   x = x0;
   y = R;
+  if (view)
+    return dP(
+        x0, y1,
+        dTL(4, dP(x0, y2,
+                  dP(l3, y2, dP(l3, y3, dP(0, y3, dTL(tl, dP(0, y4, dFsk(0, R, l3, R, f, dP(x0, R))))))))));
   return dP(
       x0, y1,
       dPnm(l3, y1,
@@ -131,6 +137,25 @@ TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y)
                dP(l3, y2,
                   dP(l3, y3,
                      dP(0, y3, dP(0, y4, dPnm(l3, y4, dFsk(0, R, l3, R, f, dPnm(l3, y4, dP(x0, R)))))))))));
+}
+
+// The section of a half whose jaw the plane cuts: hub and jaw one part, one outline from where the jaw
+// leaves the hub's face round the hub, along the rim to the jaw's end and back under the jaw.
+TNode* HubWithJaw(const TStarHalf& s, double& x, double& y)
+{
+  const double x0 = s.x0, R = s.R, d = s.d, d1 = s.d1, l1 = s.h.l1, l2 = s.l2, l3 = s.l3, f = s.f,
+               du = s.h.du, p = s.p, th = s.th, q = s.B1 / std::cos(th * Deg);
+  const double y2 = std::sin((2 * p + th) * Deg) * q, y3 = std::sin((2 * p + s.gamma) * Deg) * s.rho,
+               y4 = std::sin((2 * p - s.gamma) * Deg) * s.rho;
+  x = x0;
+  y = y2;
+  return dPx(x0, d / 2 - du,
+             dPx(l1 - f, d / 2,
+                 dPx(l1, d / 2 + f,
+                     dFsk(l1, d1 / 2, l1 - 2 * f, d1 / 2, f,
+                          dCLL(l2, d1 / 2, l2, R - f, s.r,
+                               dP(l2 - f, R,
+                                  dFsk(0, R, 0, y4, f, dP(0, y3, dP(l3, y3, dP(l3, y2, dP(x0, y2)))))))))));
 }
 
 // A half's section or view: the hub outline, its jaw, its axis; the section hatched with its
@@ -158,22 +183,19 @@ void HalfDrawing(const double& mx, const double& my, const double& ma, const dou
                         dCLL(l2, d1 / 2, l1 - f, d1 / 2, f,
                              dPx(l1 - f, d1 / 2, dP(l1, d1 / 2 - f, dP(l1, 0, dPt0(x0, 0)))))))));
   double jx = 0, jy = 0;
-  TNode* program = JawProgram(s, Turn, jx, jy);
-  jaw.Make(jx, jy, program);
+  // The jaw the section plane cuts is of the half: drawn and hatched with its hub as one part, with no
+  // line between them.
+  const bool one = section && !Turn && tl % 10 != 0;
+  TNode* program = one ? HubWithJaw(s, jx, jy) : JawProgram(s, Turn, jx, jy, !section, tl);
+  (one ? hub : jaw).Make(jx, jy, program);
   TPiece piece(*m, mx, my, ma, mm, 0.0);
   hub.drContBlock(tl);
-  jaw.drContBlock(tl == 0 ? 2 : tl);
+  if (!one) jaw.drContBlock(tl == 0 ? 2 : tl);
   m->drLine(-3.0, 0.0, l1 + 3.0, 0.0, 3);
   if (!section || tl % 10 == 0) return;
   m->drHatch(0, 45.0, 2.0);
   hub.drContBlock(tl - tl % 10);
   m->drEndObj();
-  // The jaw the section plane cuts is of the half: hatched as its hub is.
-  if (!Turn) {
-    m->drHatch(0, 45.0, 2.0);
-    jaw.drContBlock(tl - tl % 10);
-    m->drEndObj();
-  }
   dr2D_Shponka(d, du, x0, l1, ma == 0);
 }
 

@@ -72,7 +72,8 @@ bool TorusDrawable(const double* A)
 
 // A bolt with its washer on each flange's outer face, its shank towards the middle plane, above
 // and below the axis.
-void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view)
+// With front, their outlines go in front of the parts drawn next instead.
+void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFrontRegions* front = nullptr)
 {
   if (!A3) return;
   const TTorus g(A);
@@ -82,6 +83,11 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view)
   for (double s : {1.0, -1.0})
     for (double y : {g.D2, -g.D2}) {
       const double washerAngle = s > 0 ? 0.0 : 180.0, boltAngle = s > 0 ? 180.0 : 0.0;
+      if (front) {
+        FrontWasher(*front, s * xw, y, washerAngle, A3[3], two);
+        FrontBolt(*front, s * xb, y, boltAngle, A[5], L, A3[3], A3[2]);
+        continue;
+      }
       e.dr2D_Washer_V2(s * xw, y, washerAngle, one, A[5], A3[3], two, 31, false);
       // A view sees the head: the shank is inside the flange and the half-ring.
       if (view)
@@ -286,13 +292,18 @@ void dr2D_ToroidalRubber()
   TBoltedRows r;
   if (!BoltedRows(r, TorusColumns, 5, TorusDrawable)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
-  dr2D_ToroidalSelfCoupling(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
-  dr2D_ToroidalSelfCoupling(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
-  dr2D_ToroidalRubber_V1(zero, zero, zero, one, r.R1, 31, false);
-  dr2D_ToroidalSelfCircle(zero, zero, zero, one, r.R2, 31, false);
-  dr2D_ToroidalSelfCircle(zero, zero, half, one, r.R1, 31, false);
-  dr2D_ToroidalCircle(zero, zero, zero, one, r.R2, 31, false);
-  dr2D_ToroidalCircle(zero, zero, half, one, r.R1, 31, false);
+  {
+    // The bolts in the plane hide the flanges', the shell's and the rings' lines behind them.
+    TFrontRegions front(*r.m);
+    Bolts2D(*r.m, r.R1, r.K, false, &front);
+    dr2D_ToroidalSelfCoupling(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
+    dr2D_ToroidalSelfCoupling(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
+    dr2D_ToroidalRubber_V1(zero, zero, zero, one, r.R1, 31, false);
+    dr2D_ToroidalSelfCircle(zero, zero, zero, one, r.R2, 31, false);
+    dr2D_ToroidalSelfCircle(zero, zero, half, one, r.R1, 31, false);
+    dr2D_ToroidalCircle(zero, zero, zero, one, r.R2, 31, false);
+    dr2D_ToroidalCircle(zero, zero, half, one, r.R1, 31, false);
+  }
   Bolts2D(*r.m, r.R1, r.K, false);
 }
 

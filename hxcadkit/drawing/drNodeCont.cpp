@@ -1,5 +1,6 @@
 #include "hxcadkit/drawing/drNodeCont.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -202,6 +203,15 @@ struct TPass
   }
 };
 
+// Whether the curves drawn now bound a hatch or a colouring (collected, or pending on the host).
+bool Bounding(const TRegistryModeler2D& r)
+{
+  if (r.Collecting()) return true;
+  for (Integer i = 0; i < r.APrevCommand.Count; ++i)
+    if (r.APrevCommand[i] == cmHatch || r.APrevCommand[i] == cmColouring) return true;
+  return false;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -229,9 +239,101 @@ void TContDrawing::Free()
 void TContDrawing::Draw(int t, bool mirrored) const
 {
   if (First == nullptr || M2.Ptr == nullptr) return;
-  TPass pass{M(), t, t != 0 ? t : 1, mirrored};
-  for (const TNode* n = First; n != nullptr; n = n->Next)
-    pass.Draw(*n);
+  auto run = [&](TModeler3D& m) {
+    TPass pass{m, t, t != 0 ? t : 1, mirrored};
+    for (const TNode* n = First; n != nullptr; n = n->Next)
+      pass.Draw(*n);
+  };
+  if (!TFrontRegions::Standing()) return run(M());
+  TFrontModeler front(M());
+  run(front);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TFrontRegions and TFrontModeler
+
+namespace {
+const TFrontRegions* StandingRegions = nullptr;
+// A line this close to a region's outline runs along it.
+constexpr double OnOutline = 1e-7;
+} // namespace
+
+TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions)
+{
+  StandingRegions = this;
+}
+
+TFrontRegions::~TFrontRegions()
+{
+  StandingRegions = Previous;
+}
+
+const TFrontRegions* TFrontRegions::Standing()
+{
+  return StandingRegions;
+}
+
+void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
+{
+  if (corners.size() < 3) return;
+  std::vector<TPoint2D> p;
+  for (const TPoint2D& c : corners) {
+    TPoint2D q;
+    M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
+    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
+    p.push_back(q);
+  }
+  double area = 0.0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    area += a.x * b.y - b.x * a.y;
+  }
+  if (std::fabs(area) < 1e-12) return;
+  if (area < 0.0) std::reverse(p.begin(), p.end());
+  Regions.push_back(std::move(p));
+}
+
+void TFrontRegions::Box(double x1, double y1, double x2, double y2)
+{
+  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
+                                                              double x2, double y2) const
+{
+  TPoint2D a, b;
+  m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
+  m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
+  // Where the segment runs strictly inside each region (a convex one: between the last entry and the
+  // first exit over its edges), then what is left of 0..1.
+  std::vector<std::pair<double, double>> in;
+  for (const auto& r : Regions) {
+    double lo = 0.0, hi = 1.0;
+    for (std::size_t i = 0; i < r.size() && lo < hi; ++i) {
+      const TPoint2D &p = r[i], &q = r[(i + 1) % r.size()];
+      const double ex = q.x - p.x, ey = q.y - p.y, len = std::hypot(ex, ey);
+      if (!(len > 0.0)) continue;
+      // Distance inside the edge (to its left) at the segment's ends, less the outline's band.
+      const double da = (ex * (a.y - p.y) - ey * (a.x - p.x)) / len - OnOutline;
+      const double db = (ex * (b.y - p.y) - ey * (b.x - p.x)) / len - OnOutline;
+      if (da <= 0.0 && db <= 0.0) {
+        hi = lo;
+        break;
+      }
+      if (da < 0.0) lo = std::max(lo, da / (da - db));
+      if (db < 0.0) hi = std::min(hi, da / (da - db));
+    }
+    if (lo < hi) in.push_back({lo, hi});
+  }
+  std::sort(in.begin(), in.end());
+  std::vector<std::pair<double, double>> out;
+  double from = 0.0;
+  for (const auto& [lo, hi] : in) {
+    if (lo > from) out.push_back({from, lo});
+    from = std::max(from, hi);
+  }
+  if (from < 1.0) out.push_back({from, 1.0});
+  return out;
 }
 
 void TContDrawing::dr2D(int t) const
@@ -339,4 +441,104 @@ void dFree(TNode* first)
     delete first;
     first = next;
   }
+}
+
+TFrontModeler::TFrontModeler(TModeler3D& to)
+    : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
+{
+}
+
+void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
+{
+  if (!Front || Attr <= 0) return To.drLine(x1, y1, x2, y2, Attr);
+  // Pieces shorter than the outline's band are where a line only touches a region.
+  const double len = std::hypot(x2 - x1, y2 - y1);
+  for (const auto& [t1, t2] : Front->Outside(To, x1, y1, x2, y2))
+    if ((t2 - t1) * len > 1e-6)
+      To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
+}
+
+void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1,
+                          const double& y1, const double& x2, const double& y2, int Napr, int Attr)
+{
+  if (!Front || Attr <= 0) return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  // Counter-clockwise from a1 to a2; the pieces outside the regions go in the arc's own sense.
+  double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
+  if (Napr < 0) std::swap(a1, a2);
+  while (a2 <= a1)
+    a2 += 2 * M_PI;
+  auto at = [&](double a) { return TPoint2D(X + R * std::cos(a), Y + R * std::sin(a)); };
+  auto hidden = [&](double a) { return Front->Hides(To, {at(a)}); };
+  // A boundary being collected (a hatch's) keeps an arc whole unless a region holds all of it, so that it
+  // stays closed; a drawing's arc stops at the regions.
+  if (Bounding(To.R2D())) {
+    if (!Front->Hides(To, {at(a1), at((a1 + a2) / 2), at(a2)})) To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+    return;
+  }
+  constexpr int n = 48;
+  std::vector<std::pair<double, double>> out;
+  double from = a1;
+  bool in = hidden(a1);
+  for (int k = 1; k <= n; ++k) {
+    const double b = a1 + (a2 - a1) * k / n;
+    if (hidden(b) == in) continue;
+    // The edge between the last two samples.
+    double lo = a1 + (a2 - a1) * (k - 1) / n, hi = b;
+    for (int i = 0; i < 40; ++i)
+      (hidden((lo + hi) / 2) == in ? lo : hi) = (lo + hi) / 2;
+    if (!in) out.push_back({from, hi});
+    from = hi;
+    in = !in;
+  }
+  if (!in) out.push_back({from, a2});
+  for (const auto& [b1, b2] : out) {
+    if (!(b2 - b1 > 1e-9)) continue;
+    const TPoint2D p = at(b1), q = at(b2);
+    if (Napr < 0)
+      To.drArc(X, Y, R, q.x, q.y, p.x, p.y, Napr, Attr);
+    else
+      To.drArc(X, Y, R, p.x, p.y, q.x, q.y, Napr, Attr);
+  }
+}
+
+void TFrontModeler::drCircle(const double& X, const double& Y, const double& R, int Attr)
+{
+  To.drCircle(X, Y, R, Attr);
+}
+
+void TFrontModeler::drEllipse(const double& X, const double& Y, const double& A, const double& B,
+                              const double& Angle, int Attr)
+{
+  To.drEllipse(X, Y, A, B, Angle, Attr);
+}
+
+void TFrontModeler::drMtr(double x, double y, double Angle, double Scale)
+{
+  To.drMtr(x, y, Angle, Scale);
+}
+
+void TFrontModeler::drDeleteMtr()
+{
+  To.drDeleteMtr();
+}
+
+bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
+{
+  std::vector<TPoint2D> p;
+  for (const TPoint2D& q : points) {
+    TPoint2D t;
+    m.R2D().Transf2D.xyMtr(q.x, q.y, t.x, t.y);
+    p.push_back(t);
+  }
+  for (const auto& r : Regions) {
+    bool all = true;
+    for (std::size_t k = 0; k < p.size() && all; ++k)
+      for (std::size_t i = 0; i < r.size() && all; ++i) {
+        const TPoint2D &a = r[i], &b = r[(i + 1) % r.size()];
+        const double ex = b.x - a.x, ey = b.y - a.y, len = std::hypot(ex, ey);
+        all = len > 0.0 && (ex * (p[k].y - a.y) - ey * (p[k].x - a.x)) / len > OnOutline;
+      }
+    if (all) return true;
+  }
+  return false;
 }

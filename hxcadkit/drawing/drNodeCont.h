@@ -8,9 +8,84 @@
 // Each builder allocates one node holding copies of its values, links it in front of its last
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
+#include <vector>
+
 #include "hxcadkit/drawing/drModeler.h"
 
 class TNode;
+
+// Regions of the sheet that lie in front of what is drawn while they stand: a fastener, pin or spacer in a
+// section's plane hides the parts behind it, and in a view the parts hide what lies inside them. The
+// lines that programs draw (hatch boundaries too) stop at the regions, so that a boundary around a hole
+// the region fills closes along the hole's walls; lines along a region's outline stay, and so do
+// auxiliary lines; an arc of a boundary goes only whole, when one region holds it. Each region is a convex
+// polygon given in the frame the modeller draws in when it is added; a region that abuts another does not
+// hide what runs along their common edge, so the pieces of one fastener overlap. Regions stand only while a
+// 2D drawing is made; one set stands at a time: the last one made, until it goes.
+class TFrontRegions
+{
+public:
+  explicit TFrontRegions(TModeler3D& m);
+  ~TFrontRegions();
+  TFrontRegions(const TFrontRegions&) = delete;
+  TFrontRegions& operator=(const TFrontRegions&) = delete;
+
+  // A convex polygon, its corners in order; one of fewer than three corners or with a non-finite one is
+  // not taken.
+  void Polygon(const std::vector<TPoint2D>& corners);
+  // The rectangle between two corners.
+  void Box(double x1, double y1, double x2, double y2);
+
+  static const TFrontRegions* Standing();
+  // The parameters (0..1, in order) between which the segment, in the frame m draws in now, lies outside
+  // every region.
+  std::vector<std::pair<double, double>> Outside(const TModeler3D& m, double x1, double y1, double x2,
+                                                 double y2) const;
+  // Whether one region holds every point (in the frame m draws in now) strictly inside.
+  bool Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const;
+
+private:
+  TModeler3D& M;
+  std::vector<std::vector<TPoint2D>> Regions; // sheet coordinates, counter-clockwise
+  const TFrontRegions* Previous;
+};
+
+// A modeller drawing through another, its lines (but auxiliary lines) stopping at the front
+// regions standing when it is made, as the lines of node programs do: for what is drawn otherwise, a
+// hole's walls among them. Its placements are the other one's; corners and chamfers reach that one as
+// their lines and arcs. It makes nothing of its own.
+struct TFrontModelerState
+{
+  TConstraint2D C;
+  TRegistryModeler2D Own{C};
+};
+class TFrontModeler : private TFrontModelerState, public TModeler3D
+{
+public:
+  explicit TFrontModeler(TModeler3D& to);
+  using TModeler2D::drArc;
+  using TModeler2D::drAStView7;
+  using TModeler2D::drView;
+  using TModeler3D::drSpcObj;
+  void drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr) override;
+  void drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
+             const double& x2, const double& y2, int Napr, int Attr) override;
+  void drCircle(const double& X, const double& Y, const double& R, int Attr) override;
+  void drEllipse(const double& X, const double& Y, const double& A, const double& B, const double& Angle,
+                 int Attr) override;
+  void drMtr(double x, double y, double Angle, double Scale) override;
+  void drDeleteMtr() override;
+  void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
+  void drAStView7(int, const double&, const double&, const double&, const double&, const TString&,
+                  const TString&, const TString&) override
+  {
+  }
+  void drSpcObject(TSectionSpc, const TString&, int, int) override {}
+
+private:
+  TModeler3D& To;
+  const TFrontRegions* Front;
+};
 
 class TContDrawing : public TWrapModeler
 {

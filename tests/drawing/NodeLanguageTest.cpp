@@ -170,3 +170,78 @@ TEST(NodeLanguage, NodeWithoutANumberIsSkipped)
   EXPECT_TRUE(m.AllFinite());
   EXPECT_EQ(m.Count("drLine"), 4);
 }
+
+namespace {
+// Strictly inside the box (x1, y1)-(x2, y2) of the frame turned by 30 degrees about (5, -3).
+bool InTurnedBox(double x, double y, double x1, double y1, double x2, double y2, double margin)
+{
+  const double c = std::cos(M_PI / 6), s = std::sin(M_PI / 6), u = c * (x - 5) + s * (y + 3),
+               v = -s * (x - 5) + c * (y + 3);
+  return u > x1 + margin && u < x2 - margin && v > y1 + margin && v < y2 - margin;
+}
+} // namespace
+
+// Lines drawn while regions stand stop exactly at them, in the sheet, whatever the placement: every
+// point of a segment strictly inside a region is left out, every point outside all of them drawn; a line
+// along a region's outline stays; an arc of a drawing stops at them too; a hatch around a hole the
+// region fills stays closed.
+TEST(NodeLanguage, LinesStopAtTheRegionsInFront)
+{
+  TRecordingModeler m;
+  m.drMtr(5, -3, 30, 1);
+  const double boxes[2][4] = {{0, 0, 4, 2}, {3, 1, 6, 5}};
+  TFrontRegions front(m);
+  for (const auto& b : boxes)
+    front.Box(b[0], b[1], b[2], b[3]);
+  auto inside = [&](double x, double y, double margin) {
+    for (const auto& b : boxes)
+      if (InTurnedBox(x, y, b[0], b[1], b[2], b[3], margin)) return true;
+    return false;
+  };
+  // Segments across, along and beside the regions, in the placed frame.
+  const double segments[][4] = {{-2, 1, 8, 1},  {1, -3, 5, 7},    {0, 0, 4, 0},    {4, 0, 4, 2},
+                                {-1, 6, 7, -2}, {2, 3, 2.5, 3.5}, {3.5, 1.5, 5, 4}};
+  for (const auto& s : segments) {
+    m.Reset();
+    TContDrawing c(&m);
+    c.Make(s[0], s[1], dP(s[2], s[3]));
+    c.dr2D(1);
+    const double c30 = std::cos(M_PI / 6), s30 = std::sin(M_PI / 6);
+    for (int k = 1; k < 200; ++k) {
+      const double u = s[0] + (s[2] - s[0]) * k / 200, v = s[1] + (s[3] - s[1]) * k / 200;
+      const double x = 5 + c30 * u - s30 * v, y = -3 + s30 * u + c30 * v; // on the sheet
+      bool drawn = false;
+      for (const auto& k2 : m.Curves) {
+        const double dx = k2.x2 - k2.x1, dy = k2.y2 - k2.y1, len = std::hypot(dx, dy);
+        const double t = ((x - k2.x1) * dx + (y - k2.y1) * dy) / (len * len);
+        drawn = drawn ||
+                (std::fabs((x - k2.x1) * dy - (y - k2.y1) * dx) / len < 1e-9 && t > -1e-9 && t < 1 + 1e-9);
+      }
+      if (inside(x, y, 1e-6)) {
+        EXPECT_FALSE(drawn) << "hidden at " << u << ", " << v;
+      }
+      if (!inside(x, y, -1e-6)) {
+        EXPECT_TRUE(drawn) << "left out at " << u << ", " << v;
+      }
+    }
+  }
+  // An arc through a region loses the part inside it.
+  m.Reset();
+  TContDrawing a(&m);
+  a.Make(4, -1, dA(2, -1, 2, 0, -1));
+  a.dr2D(1);
+  EXPECT_EQ(m.Count("drArc"), 2);
+  // A plate with a hole the region fills: the hatch's boundary runs along the hole's walls and closes.
+  m.Reset();
+  TContDrawing plate(&m), hole(&m);
+  plate.Make(-1, -1, dP(1, -1, dP(1, 3, dP(-1, 3, dP(-1, -1)))));
+  hole.Make(-1, 0.5, dP(1, 0.5, dP(1, 1.5, dP(-1, 1.5, dP(-1, 0.5)))));
+  TFrontRegions pin(m);
+  pin.Box(-2, 0.5, 2, 1.5);
+  m.drHatch(0, 45, 2);
+  plate.dr2D(0);
+  hole.dr2D(0);
+  m.drEndObj();
+  EXPECT_TRUE(m.HatchesClosed());
+  EXPECT_EQ(m.HatchBoundary(0).size(), 8u) << "the sides stop at the hole, whose walls close them";
+}

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "CouplingFixture.h"
@@ -89,6 +90,185 @@ std::vector<TCurve> FastenerAxes(const TRecordingModeler& m)
                                            << c.y1 << ") to (" << c.x2 << ", " << c.y2 << ")";
     ++count;
   }
+  return ::testing::AssertionSuccess();
+}
+
+// The pieces of a drawing: the innermost macro that drew each curve, and which macros are fasteners,
+// bolts, nuts, washers, pins and spacers drawn whole: those with an axis line off the coupling's axis
+// (a spacer draws its axis just before its macro), but for the rubber bushings, which are hatched as
+// rubber.
+struct TPieces
+{
+  std::vector<int> Of;
+  std::vector<bool> Fastener;
+  std::vector<double> Axis; // the height of a fastener's axis
+};
+TPieces PiecesOf(const TRecordingModeler& m)
+{
+  TPieces p{{}, {false}, {0.0}};
+  std::vector<bool> rubber{false};
+  std::vector<int> open{0};
+  int pending = -1; // the macro an axis line just drawn belongs to, unless a macro opens next
+  double axis = 0.0;
+  auto take = [&](int k) {
+    if (pending >= 0) {
+      p.Fastener[k] = true;
+      p.Axis[k] = axis;
+    }
+    pending = -1;
+  };
+  std::size_t curve = 0;
+  for (const auto& c : m.Calls) {
+    if (c.Op == "drMacro2D") {
+      p.Fastener.push_back(false);
+      p.Axis.push_back(0.0);
+      rubber.push_back(false);
+      open.push_back(int(p.Fastener.size()) - 1);
+      take(open.back());
+    } else if (c.Op == "drEndMacro") {
+      take(pending);
+      if (open.size() > 1) open.pop_back();
+    } else if (c.Op == "drHatch") {
+      rubber[open.back()] = rubber[open.back()] || c.A[0] == 1;
+    } else if (c.Op == "drLine" || c.Op == "drArc" || c.Op == "drCircle" || c.Op == "drEllipse") {
+      if (curve >= m.Curves.size()) break;
+      const TCurve& k = m.Curves[curve++];
+      take(pending);
+      p.Of.push_back(open.back());
+      if (k.Kind == TCurve::Line && k.Style == 3 && Same(k.y1, k.y2) && !Same(k.y1, 0.0)) {
+        pending = open.back();
+        axis = k.y1;
+      }
+    }
+  }
+  take(pending);
+  for (std::size_t k = 0; k < rubber.size(); ++k)
+    if (rubber[k]) p.Fastener[k] = false;
+  return p;
+}
+
+// Half the width of a fastener at x, across its axis: from the lines that span x.
+double HalfWidth(const std::vector<TSeg>& fastener, double axis, double x)
+{
+  double w = 0.0;
+  for (const auto& s : fastener)
+    if (std::min(s.x1, s.x2) < x - 1e-6 && std::max(s.x1, s.x2) > x + 1e-6)
+      w = std::max(w, std::fabs(s.y1 + (s.y2 - s.y1) * (x - s.x1) / (s.x2 - s.x1) - axis));
+  return w;
+}
+
+// No line a part draws (but axes) runs inside a fastener's outline.
+::testing::AssertionResult NoLineAcrossFasteners(const TRecordingModeler& m)
+{
+  const TPieces p = PiecesOf(m);
+  if (p.Of.size() != m.Curves.size()) return ::testing::AssertionFailure() << "curves not all in the calls";
+  std::vector<std::vector<TCurve>> of(p.Fastener.size());
+  for (std::size_t i = 0; i < m.Curves.size(); ++i)
+    if (p.Fastener[p.Of[i]] && m.Curves[i].Style != 3) of[p.Of[i]].push_back(m.Curves[i]);
+  struct TFastener
+  {
+    std::vector<TSeg> Segs;
+    double Axis;
+    TRecordingModeler::TBox Box;
+  };
+  std::vector<TFastener> fasteners;
+  for (std::size_t k = 0; k < of.size(); ++k)
+    if (p.Fastener[k] && !of[k].empty())
+      fasteners.push_back({Segments(of[k]), p.Axis[k], TRecordingModeler::Box(of[k])});
+  for (std::size_t i = 0; i < m.Curves.size(); ++i) {
+    const TCurve& c = m.Curves[i];
+    if (p.Fastener[p.Of[i]] || c.Hatch >= 0 || c.Style <= 0 || c.Style == 3) continue;
+    const auto box = TRecordingModeler::Box({c});
+    if (std::none_of(fasteners.begin(), fasteners.end(), [&](const TFastener& f) {
+          return box.x1 < f.Box.x2 && box.x2 > f.Box.x1 && box.y1 < f.Box.y2 && box.y2 > f.Box.y1;
+        }))
+      continue;
+    for (const auto& s : Segments({c}))
+      for (int t = 1; t < 20; ++t) {
+        const double x = s.x1 + (s.x2 - s.x1) * t / 20, y = s.y1 + (s.y2 - s.y1) * t / 20;
+        for (const auto& f : fasteners)
+          if (x > f.Box.x1 && x < f.Box.x2 && y > f.Box.y1 && y < f.Box.y2 &&
+              std::fabs(y - f.Axis) < HalfWidth(f.Segs, f.Axis, x) - 1e-6)
+            return ::testing::AssertionFailure() << "a line of a part runs across the fastener at " << f.Axis
+                                                 << ": through (" << x << ", " << y << ")";
+      }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// A drawing's outline: the highest and lowest main line over each x, and how far it reaches.
+struct TEnvelope
+{
+  std::vector<TSeg> Segs;
+  double x1 = INFINITY, x2 = -INFINITY;
+};
+TEnvelope EnvelopeOf(const std::vector<TCurve>& curves)
+{
+  std::vector<TCurve> main;
+  for (const auto& c : curves)
+    if (c.Style == 1) main.push_back(c);
+  TEnvelope e{Segments(main)};
+  for (const auto& s : e.Segs) {
+    e.x1 = std::min({e.x1, s.x1, s.x2});
+    e.x2 = std::max({e.x2, s.x1, s.x2});
+  }
+  return e;
+}
+
+// The view and the section reach as far and have the same outline wherever both draw over an x.
+::testing::AssertionResult SameOutline(const TEnvelope& section, const TEnvelope& view)
+{
+  if (!Same(section.x1, view.x1) || !Same(section.x2, view.x2))
+    return ::testing::AssertionFailure() << "the section reaches from " << section.x1 << " to " << section.x2
+                                         << ", the view from " << view.x1 << " to " << view.x2;
+  auto at = [](const TEnvelope& e, double x, double& lo, double& hi) {
+    lo = INFINITY;
+    hi = -INFINITY;
+    for (const auto& s : e.Segs)
+      if (std::min(s.x1, s.x2) < x && std::max(s.x1, s.x2) > x) {
+        const double y = s.y1 + (s.y2 - s.y1) * (x - s.x1) / (s.x2 - s.x1);
+        lo = std::min(lo, y);
+        hi = std::max(hi, y);
+      }
+    return lo <= hi;
+  };
+  for (int k = 1; k < 400; ++k) {
+    const double x = section.x1 + (section.x2 - section.x1) * (k + 0.3) / 400;
+    double sl, sh, vl, vh;
+    if (at(section, x, sl, sh) && at(view, x, vl, vh) &&
+        (std::fabs(sh - vh) > 1e-6 || std::fabs(sl - vl) > 1e-6))
+      return ::testing::AssertionFailure() << "at x " << x << " the section spans " << sl << " to " << sh
+                                           << ", the view " << vl << " to " << vh;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// The model's bolts and pins (by the names of their parts) where it inserts them; the section shows a
+// fastener below its axis exactly when the model has one opposite the first.
+::testing::AssertionResult BothSides(const TRecordingModeler& m, const std::vector<double>& heights)
+{
+  std::vector<TString> files;
+  for (const auto& k : m.Of("drCreate3D")) {
+    const std::string name = k.S[1].Utf8Text();
+    if (name.find("Болт") != std::string::npos || name.find("Палец") != std::string::npos)
+      files.push_back(k.S[0]);
+  }
+  std::vector<std::pair<double, double>> at;
+  for (const auto& c : m.Calls)
+    if ((c.Op == "AddDetailFile" || c.Op == "AddDetailAxleFile") &&
+        std::find(files.begin(), files.end(), c.S[0]) != files.end())
+      if (std::hypot(c.A[1], c.A[2]) > 1e-6) at.push_back({c.A[1], c.A[2]}); // off the axis
+  const bool opposite = !at.empty() && std::any_of(at.begin(), at.end(), [&](const auto& q) {
+    return std::hypot(q.first + at[0].first, q.second + at[0].second) < 1e-6;
+  });
+  const bool above = std::any_of(heights.begin(), heights.end(), [](double y) { return y > 0; });
+  const bool below = std::any_of(heights.begin(), heights.end(), [](double y) { return y < 0; });
+  if (at.empty()) return ::testing::AssertionSuccess();
+  if (!above || below != opposite)
+    return ::testing::AssertionFailure()
+           << "the model has " << at.size() << " fasteners"
+           << (opposite ? ", one opposite another," : ", none opposite another,") << " the section "
+           << (above ? "one above" : "none above") << " and " << (below ? "one below" : "none below");
   return ::testing::AssertionSuccess();
 }
 
@@ -187,17 +367,10 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
                 << "hatches " << j << " and " << k << " at " << x << ", " << y;
           }
         }
-      // Parts whose boundaries share an edge differ in hatch angle or step; hatches of one piece (one
-      // macro) are one part.
-      std::vector<int> piece;
-      for (int open = 0, depth = 0, at[64] = {}; const auto& c : M.Calls) {
-        if (c.Op == "drMacro2D" && depth < 63) at[++depth] = ++open;
-        if (c.Op == "drEndMacro" && depth > 0) --depth;
-        if (c.Op == "drHatch") piece.push_back(at[depth]);
-      }
+      // Regions whose boundaries share an edge differ in hatch angle or step: touching parts are hatched
+      // apart, and one part shows no line between its regions (a half's jaw and its hub are one region).
       for (int k = 0; k < int(regions.size()); ++k)
         for (int j = k + 1; j < int(regions.size()); ++j) {
-          if (piece[k] == piece[j]) continue;
           const double turn = std::remainder(hatches[k].A[1] - hatches[j].A[1], 180.0);
           if (Same(turn, 0) && Same(hatches[k].A[2], hatches[j].A[2]))
             for (const auto& p : regions[k])
@@ -213,9 +386,21 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
                                          << p.y1 << ") - (" << p.x2 << ", " << p.y2 << ")";
               }
         }
+      // A fastener in the plane hides what lies behind it: no line of a part runs inside its outline.
+      ASSERT_TRUE(NoLineAcrossFasteners(M));
+      // Both sides of the section: a fastener below the axis exactly where the model has one opposite
+      // the fastener above; and the view shares the section's outline.
+      std::vector<double> heights;
+      for (const auto& a : FastenerAxes(M))
+        heights.push_back(a.y1);
+      const TEnvelope section = EnvelopeOf(M.Curves);
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), 2));
+      ASSERT_TRUE(SameOutline(section, EnvelopeOf(M.Curves)));
       // The 3D halves revolve the same bores.
       M.Reset();
       ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), 0));
+      ASSERT_TRUE(BothSides(M, heights));
       std::vector<TCurve> sketches;
       bool half = false;
       int sketch = -1;
@@ -344,20 +529,23 @@ TEST_F(CouplingTest, ThePinsConeSitsInItsConicalHole)
     Model(A[0], A[17], A[17], 0, 0);
     M.Reset();
     ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 1));
-    const double face = -A[13] / 2, y = A[5] / 2, r = A[14] / 2;
+    const double face = -A[13] / 2, r = A[14] / 2;
+    // The pins in the plane: the one on top and, an even count, the one opposite.
+    const int pins = IntPart(A[15]) % 2 == 0 ? 2 : 1;
     auto slope = [](const TCurve& c) { return std::fabs((c.y2 - c.y1) / (c.x2 - c.x1)); };
     int walls = 0, cones = 0;
     for (const auto& c : M.HatchBoundary(0))
       if (c.Kind == TCurve::Line && !Same(c.x1, c.x2) && Same(slope(c), 0.1)) ++walls;
-    EXPECT_EQ(walls, 2) << "row " << i;
+    EXPECT_EQ(walls, 2 * pins) << "row " << i;
     for (const auto& c : M.Curves)
       if (c.Kind == TCurve::Line && c.Hatch < 0 && c.Style == 1 && !Same(c.x1, c.x2) && Same(slope(c), 0.1)) {
-        // On the wall through the face's edge of the hole, above or below the pin's axis.
+        // On the wall through the face's edge of its pin's hole, above or below the pin's axis.
+        const double y = c.y1 > 0 ? A[5] / 2 : -A[5] / 2;
         const double edge = c.y1 > y ? y + r : y - r, at = edge + (c.y1 > y ? 1 : -1) * 0.1 * (c.x1 - face);
         EXPECT_NEAR(c.y1, at, 1e-9) << "row " << i;
         ++cones;
       }
-    EXPECT_GE(cones, 4) << "the pin's cone and the hole's walls drawn";
+    EXPECT_GE(cones, 4 * pins) << "the pins' cones and the holes' walls drawn";
     M.Reset();
     ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 0));
     const auto& calls = M.Calls;
@@ -552,5 +740,53 @@ TEST_F(CouplingTest, JawDiscDrawingsTurnTheSlotsAsTheModelDoes)
       }
       EXPECT_TRUE(hidden) << "the first slot's floor, hidden";
       EXPECT_TRUE(seen[0] && seen[1]) << "the second slot's sides";
+    }
+}
+
+// Every row: the sleeve-and-pin view shows the pins its section shows, and no centre line of a pin it
+// does not draw.
+TEST_F(CouplingTest, TheSleeveAndPinViewShowsThePinsOfItsSection)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(main);
+  for (int i = 0; i < main->CountRow; ++i) {
+    const double* A = main->Row(i);
+    SCOPED_TRACE(::testing::Message() << "row " << i);
+    Model(A[0], A[17], A[17], 0, 0);
+    std::set<long long> shown[2];
+    for (int mode : {1, 2}) {
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), mode));
+      for (const auto& a : FastenerAxes(M))
+        shown[mode - 1].insert(std::llround(a.y1 * 1e6));
+    }
+    EXPECT_FALSE(shown[0].empty());
+    EXPECT_EQ(shown[0], shown[1]);
+  }
+}
+
+// Every row: the star coupling's view hides the steps inside the second half's jaws; only the jaw
+// ring's outline and the faces are seen there.
+TEST_F(CouplingTest, TheStarViewHidesTheJawsInnerSteps)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("Муфта со звездочкой")));
+  ASSERT_TRUE(main);
+  for (int i = 0; i < main->CountRow; ++i)
+    for (int type : {0, 1}) {
+      const double* A = main->Row(i);
+      SCOPED_TRACE(::testing::Message() << "row " << i << " type " << type);
+      Model(A[0], A[1], A[1], type, type);
+      M.Reset();
+      ASSERT_TRUE(Couplings.drCoupling(TString("со Звездочкой ГОСТ Р 50894-96"), 2));
+      // The second half's jaws stand from its frame's origin to its hub's face.
+      const int di = type & 1 ? 0 : 11;
+      const double jaws = A[5 + di] - A[4 + di], x = A[13] / 2 - jaws / 2, R = A[3] / 2;
+      for (const auto& c : M.Curves)
+        if (c.Kind == TCurve::Line && c.Style == 1 && Same(c.y1, c.y2) && !Same(c.x1, c.x2)) {
+          const double mid = (c.x1 + c.x2) / 2;
+          EXPECT_FALSE(mid > x + 1e-6 && mid < x + jaws - 1e-6 && std::fabs(c.y1) < R - 1e-6 &&
+                       !Same(c.y1, 0.0))
+              << "an edge seen inside the jaw ring at " << c.y1;
+        }
     }
 }

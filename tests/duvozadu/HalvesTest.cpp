@@ -50,24 +50,29 @@ std::map<std::string, TPart> Halves(const TRecordingModeler& m, const char* word
 
 // The hatched pieces of a section that lie on one side of the middle, each as its boundary's
 // curves, rounded so that equal drawings compare equal. Pieces across the middle (an insert, a shell)
-// belong to neither half.
+// belong to neither half; a half's jaw may reach past the middle, the half standing wholly on its side
+// up to there.
 using THatch = std::vector<std::vector<long long>>;
 std::vector<THatch> Side(const TRecordingModeler& m, int sign)
 {
   auto r = [](double v) { return std::llround(v * 1e6); };
   std::map<int, THatch> hatches;
-  std::map<int, bool> across;
+  std::map<int, double> lo, hi; // how far each piece reaches to the other side and to its own
   for (const auto& k : m.Curves) {
     if (k.Hatch < 0 || k.Style == 3) continue;
     const double xs[] = {k.x1, k.x2, k.Kind == TCurve::Circle ? k.cx - k.r : k.x1,
                          k.Kind == TCurve::Circle ? k.cx + k.r : k.x2};
-    for (double x : xs)
-      if (x * sign < -1e-6) across[k.Hatch] = true; // a piece may stand against the middle
+    if (!lo.count(k.Hatch)) lo[k.Hatch] = hi[k.Hatch] = xs[0] * sign;
+    for (double x : xs) {
+      lo[k.Hatch] = std::min(lo[k.Hatch], x * sign);
+      hi[k.Hatch] = std::max(hi[k.Hatch], x * sign);
+    }
     hatches[k.Hatch].push_back({int(k.Kind), r(k.x1), r(k.y1), r(k.x2), r(k.y2), r(k.cx), r(k.cy), r(k.r)});
   }
   std::vector<THatch> out;
   for (auto& [h, curves] : hatches)
-    if (!across[h]) {
+    // A piece may stand against the middle; one reaching past it stands mostly on its side.
+    if (lo[h] > -1e-6 || lo[h] + hi[h] > 2 * std::fabs(lo[h])) {
       std::sort(curves.begin(), curves.end());
       out.push_back(curves);
     }
