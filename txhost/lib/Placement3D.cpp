@@ -120,6 +120,7 @@ double Num(const Value& v, bool& ok)
   return v.get<double>();
 }
 
+
 Vec3 Read3(const Value& a, std::size_t at, bool& ok)
 {
   if (!a.is_array() || a.size() < at + 3) {
@@ -378,12 +379,9 @@ Loops FindLoops(const std::vector<Curve>& curves)
         for (auto it = from; it != to; ++it) {
           const std::size_t j = it->second;
           if (used[j]) continue;
-          if (Dist2(curves[j].A, p) < JoinTolerance)
-            found = curves[j];
-          else if (Dist2(curves[j].B, p) < JoinTolerance)
-            found = Reversed(curves[j]);
-          else
-            continue;
+          if (Dist2(curves[j].A, p) < JoinTolerance) found = curves[j];
+          else if (Dist2(curves[j].B, p) < JoinTolerance) found = Reversed(curves[j]);
+          else continue;
           used[j] = true;
           return true;
         }
@@ -394,8 +392,7 @@ Loops FindLoops(const std::vector<Curve>& curves)
     if (used[i]) continue;
     used[i] = true;
     std::vector<Curve> chain{curves[i]};
-    bool closed =
-        Dist2(chain.front().A, chain.back().B) < JoinTolerance && chain.front().K == Curve::Kind::Arc;
+    bool closed = Dist2(chain.front().A, chain.back().B) < JoinTolerance && chain.front().K == Curve::Kind::Arc;
     Curve c;
     while (!closed && next(chain.back().B, c)) {
       chain.push_back(c);
@@ -459,9 +456,8 @@ Circle3D Apply(const Matrix& m, const Circle3D& c)
   return out;
 }
 
-std::optional<Placed> PlaceExtrusion(int type, const Frame& sketch, int direction, double depth0,
-                                     double depth1, double taperDeg, bool taperOutward,
-                                     const std::vector<Curve>& profile)
+std::optional<Placed> PlaceExtrusion(int type, const Frame& sketch, int direction, double depth0, double depth1,
+                                     double taperDeg, bool taperOutward, const std::vector<Curve>& profile)
 {
   Loops loops = FindLoops(profile);
   if (loops.Closed.empty()) return std::nullopt;
@@ -480,8 +476,7 @@ std::optional<Placed> PlaceExtrusion(int type, const Frame& sketch, int directio
     LoopBox2(l, lo, hi);
     for (double w : {p.Sweep.From, p.Sweep.To}) {
       // Taper moves every edge; a section cannot shrink below nothing.
-      const double s =
-          std::max(TaperShift(p.Taper, taperOutward, w), -std::min(hi[0] - lo[0], hi[1] - lo[1]) / 2);
+      const double s = std::max(TaperShift(p.Taper, taperOutward, w), -std::min(hi[0] - lo[0], hi[1] - lo[1]) / 2);
       for (int k = 0; k < 4; ++k)
         p.Tool.Add(sketch.At((k & 1) ? hi[0] + s : lo[0] - s, (k & 2) ? hi[1] + s : lo[1] - s, w));
     }
@@ -524,8 +519,7 @@ std::optional<Placed> PlaceRotation(int type, const Frame& sketch, double angleD
       rHi = std::max(rHi, std::abs(d[0] * w[1] - d[1] * w[0]));
     }
   }
-  CylinderBox(p.Tool, Add(p.AxisPoint, Mul(p.AxisDir, tLo)), Add(p.AxisPoint, Mul(p.AxisDir, tHi)), p.AxisDir,
-              rHi);
+  CylinderBox(p.Tool, Add(p.AxisPoint, Mul(p.AxisDir, tLo)), Add(p.AxisPoint, Mul(p.AxisDir, tHi)), p.AxisDir, rHi);
   p.Circles.push_back({p.AxisPoint, p.AxisDir, rHi, {tLo, tHi}});
   p.Loops = std::move(loops.Closed);
   return p;
@@ -581,17 +575,15 @@ Value PlacedToJson(const Placed& p)
     v["sweep"] = Value::array({p.Sweep.From, p.Sweep.To});
     v["taper"] = Value::array({p.Taper, p.TaperOutward});
   } else {
-    v["axis"] = Value::array(
-        {p.AxisPoint[0], p.AxisPoint[1], p.AxisPoint[2], p.AxisDir[0], p.AxisDir[1], p.AxisDir[2]});
+    v["axis"] = Value::array({p.AxisPoint[0], p.AxisPoint[1], p.AxisPoint[2], p.AxisDir[0], p.AxisDir[1], p.AxisDir[2]});
     v["angle"] = p.Angle;
   }
-  v["box"] =
-      Value::array({p.Tool.Lo[0], p.Tool.Lo[1], p.Tool.Lo[2], p.Tool.Hi[0], p.Tool.Hi[1], p.Tool.Hi[2]});
+  v["box"] = Value::array({p.Tool.Lo[0], p.Tool.Lo[1], p.Tool.Lo[2], p.Tool.Hi[0], p.Tool.Hi[1], p.Tool.Hi[2]});
   v["open"] = p.OpenCurves;
   Value circles = Value::array();
   for (const Circle3D& c : p.Circles)
-    circles.push_back(Value::array({c.Centre[0], c.Centre[1], c.Centre[2], c.Axis[0], c.Axis[1], c.Axis[2],
-                                    c.R, c.Along.From, c.Along.To}));
+    circles.push_back(Value::array({c.Centre[0], c.Centre[1], c.Centre[2], c.Axis[0], c.Axis[1], c.Axis[2], c.R,
+                                    c.Along.From, c.Along.To}));
   v["circles"] = std::move(circles);
   return v;
 }
