@@ -4,6 +4,7 @@
 // host document's business.
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -119,9 +120,11 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
     SetLine(t->GetTextBefore(), S1);
     // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
     // reference mark. A drawing without it says something else.
-    // A tolerance and a text after it stand apart ("H14 4 отв.", not "H144 отв.").
+    // A tolerance and a word or count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark
+    // (a reference star, a deviation, a chamfer's angle) follows it directly.
     TString after = S2;
-    if (!S2.Empty() && !S3.Empty() && S3[0] != ' ') after += TString(" ");
+    const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
+    if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
     after += S3;
     SetLine(t->GetTextAfter(), after);
   }

@@ -35,11 +35,11 @@ void DrawFlattedCollar(TModeler3D& Md, double x45, double r43, int tl)
   c.dr2D(tl);
 }
 
-// Whether the collar gets flats: a guide pillar's key, cut into a collar there is.
-bool CollarFlats(const TDetail* complement, double collarHeight)
+// The width across the collar's flats: a guide pillar's key, cut into a collar there is; 0 for none.
+double FlatsWidth(const TDetail* complement, double collarHeight)
 {
   const auto* pin = dynamic_cast<const TSocketLeaderPin*>(complement);
-  return pin && pin->Key != 0.0 && collarHeight > 0.0;
+  return pin && collarHeight > 0.0 ? pin->Key : 0.0;
 }
 
 } // namespace
@@ -87,8 +87,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D() const
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 1,
           true, CollarRadius);
   // View A shows the flats the model has: a pillar's key cut into a collar; otherwise the end is round.
-  const double X45 = CollarFlats(Complement, CollarHeight) ? dynamic_cast<const TSocketLeaderPin*>(Complement)->Key
-                                                          : 2.0 * CollarRadius;
+  const double flats = FlatsWidth(Complement, CollarHeight);
+  const double X45 = flats != 0.0 ? flats : 2.0 * CollarRadius;
   dr2D_V2(Len + 115.0, 0.0, 0.0, 1.0, X45, Radius, FRadius, CollarRadius, ThreadRadius, 1, true);
   // Detail Б shows the groove before the collar; a sleeve without a collar has neither.
   if (CollarHeight != 0.0) {
@@ -106,9 +106,9 @@ void TSocketLeaderPinLocatingSleeves::dr3D(int) const
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 0,
           false, CollarRadius);
   Md.drBaseRotate(0, 360.0);
-  if (CollarFlats(Complement, CollarHeight)) {
+  if (const double flats = FlatsWidth(Complement, CollarHeight); flats != 0.0) {
     Md.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
-    dr2D_Vo(0.0, 0.0, 0.0, 1.0, dynamic_cast<const TSocketLeaderPin*>(Complement)->Key, 0.0, CollarRadius, 1, false);
+    dr2D_Vo(0.0, 0.0, 0.0, 1.0, flats, 0.0, CollarRadius, 1, false);
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, CollarHeight, 0.0);
   }
   Grey(Md);

@@ -296,7 +296,8 @@ TEST_F(BaseDetailStandIn, EveryCodeSavesAPartFileWithItsRevolveAndCuts)
     const auto file = Dir / (name + ".tpt");
     // Code 28 revolves and cuts empty sketches: a part without a body, which is no part.
     if (code == 28) {
-      EXPECT_FALSE(drBaseDetail(drApi::MA, folder, TString(name.c_str()), TString("m"), code, 0, sizes, false));
+      EXPECT_FALSE(
+          drBaseDetail(drApi::MA, folder, TString(name.c_str()), TString("m"), code, 0, sizes, false));
       EXPECT_FALSE(std::filesystem::exists(file));
       EXPECT_TRUE(H.Documents().empty());
       continue;

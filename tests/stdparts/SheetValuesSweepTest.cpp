@@ -7,11 +7,13 @@
 // - a tolerance and the text after it, a text before and the value, stand apart;
 // - no size is dimensioned twice (same direction, the same two coordinates, the same surface);
 // - every callout has its view, section or detail titled with its letter, and each is called out;
-// and the standard part built by code answers true only for a part file with a body.
+// and the standard part built by code answers true only for a part file with a body. Set
+// HXCAD_KEEP_SHEETS to a folder to keep the sheets' pictures there.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -446,11 +448,13 @@ protected:
     double Value;
     std::string Text;
   };
-  std::vector<TShown> Shown(const std::filesystem::path& file)
+  std::vector<TShown> Shown(const std::filesystem::path& file, const std::string& what)
   {
     std::vector<TShown> v;
     txhost::Object* doc = H.OpenDocument(file, false);
     if (doc == nullptr) return v;
+    if (const char* keep = std::getenv("HXCAD_KEEP_SHEETS"))
+      txhost::SaveSvg(*doc, std::filesystem::path(keep) / (what + "-" + file.stem().string() + ".svg"));
     for (txhost::Object* o : H.ObjectsOf(*doc)) {
       if (o->Kind() != txhost::model2d::LineDimension || txhost::model::Deleted(*o)) continue;
       std::string before, after;
@@ -497,7 +501,9 @@ TEST_P(SheetValues, EverySizeOfEveryRowReadsAsTheModelHasIt)
     hosted.Part().dr2D();
     std::vector<TShown> shown;
     for (std::size_t i = sheets; i < link.AllSheets.size(); ++i) {
-      const auto more = Shown(std::filesystem::path(link.AllSheets[i].toWideChar()));
+      const auto more =
+          Shown(std::filesystem::path(link.AllSheets[i].toWideChar()),
+                std::string(kind.Name) + "-" + (kind.Table ? std::to_string(size.Row) : size.Name));
       shown.insert(shown.end(), more.begin(), more.end());
     }
     ASSERT_EQ(shown.size(), dims.size()) << "every dimension handed over is on the sheet";
