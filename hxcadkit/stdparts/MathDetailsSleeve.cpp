@@ -226,7 +226,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V2(const Real& mx, const Real& my, co
   if (isSize) {
     const TString none;
     Md.drText(-10.0, r43 + 10.0, 0.0, 7.0, 1.0, 75, "Вид А");
-    Md.drDimVL(2.0 * r43, -x45 / 2.0 - 10.0, 1.0, 0.0, -r43, 0.0, r43, "&02", "h14", none);
+    // A collar no wider than the sleeve is the sleeve's outer diameter, given with its fit in the section.
+    if (r43 != r41) Md.drDimVL(2.0 * r43, -x45 / 2.0 - 10.0, 1.0, 0.0, -r43, 0.0, r43, "&02", "h14", none);
     const double s = FlatHalfChord(x45, r43);
     if (s >= 0.0) Md.drDimHL(x45, -25.0, 0.0, -x45 / 2.0, -s, x45 / 2.0, -s, none, "h14", none);
   }

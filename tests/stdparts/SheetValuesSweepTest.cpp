@@ -481,7 +481,7 @@ TEST_P(SheetValues, EverySizeOfEveryRowReadsAsTheModelHasIt)
     kind.Make(recorded, &tap, size.Row, size.K);
     recorded.Part().dr2D();
     const std::vector<TDim> dims = tap.Dims;
-    const std::vector<TRecordingModeler::TCurve> drawn = tap.Drawn();
+    const std::vector<TRecordingModeler::TCurve> drawn = TRecordingModeler::Outline(tap.Drawn());
     const auto texts = TextsOf(tap, "drText"), shelves = TextsOf(tap, "drCircleShelf"),
                arrows = TextsOf(tap, "drWPointer"), cuts = TextsOf(tap, "drCut");
     for (std::size_t k = 0; k < texts.size(); ++k) {
