@@ -7,6 +7,8 @@
 // - a tolerance and the text after it, a text before and the value, stand apart;
 // - no size is dimensioned twice (same direction, the same two coordinates, the same surface);
 // - every callout has its view, section or detail titled with its letter, and each is called out;
+// the guide pillar's lead-in reads as its model's taper and its seat and collar diameters are given,
+// the locating sleeve's end view shows flats exactly when its model is cut with them (every row);
 // and the standard part built by code answers true only for a part file with a body. Set
 // HXCAD_KEEP_SHEETS to a folder to keep the sheets' pictures there.
 #include <gtest/gtest.h>
