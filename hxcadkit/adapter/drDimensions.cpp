@@ -3,6 +3,8 @@
 // Coordinates go to the host as given: the host measures the value, and the placement stack is the
 // host document's business.
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 
@@ -88,8 +90,20 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   txapi::SmartPtr<txapi::ILineDimensions> dims = R().Symbols2DContainer;
   txapi::SmartPtr<txapi::ILineDimension> d = dims ? dims->Add() : nullptr;
   if (!d) return;
-  d->SetPoint1(x1, y1);
-  d->SetPoint2(x2, y2);
+  // A diameter dimensioned from the axis (one end off, the value twice the distance measured) reaches
+  // the host with its open end across the axis: the host measures, and shows, the whole diameter.
+  double X1 = x1, Y1 = y1, X2 = x2, Y2 = y2;
+  const double along = Dx == 0.0   ? std::fabs(x2 - x1)
+                       : Dy == 0.0 ? std::fabs(y2 - y1)
+                                   : std::hypot(x2 - x1, y2 - y1);
+  const bool fromAxis = (T1 == 0) != (T2 == 0) && along > 0.0 &&
+                        std::fabs(std::fabs(iVal) - 2.0 * along) <= 1e-9 * std::max(1.0, std::fabs(iVal));
+  if (fromAxis && T2 == 0)
+    X2 = 2.0 * x2 - x1, Y2 = 2.0 * y2 - y1;
+  else if (fromAxis)
+    X1 = 2.0 * x1 - x2, Y1 = 2.0 * y1 - y2;
+  d->SetPoint1(X1, Y1);
+  d->SetPoint2(X2, Y2);
   d->SetOrientation(Dx == 0.0   ? txapi::txLinDVertical
                     : Dy == 0.0 ? txapi::txLinDHorizontal
                                 : txapi::txLinDParallel);
@@ -106,7 +120,13 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
     SetLine(t->GetTextBefore(), S1);
     // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
     // reference mark. A drawing without it says something else.
-    SetLine(t->GetTextAfter(), S3.Empty() ? S2 : S2 + S3);
+    // A tolerance and a word or count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark
+    // (a reference star, a deviation, a chamfer's angle) follows it directly.
+    TString after = S2;
+    const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
+    if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
+    after += S3;
+    SetLine(t->GetTextAfter(), after);
   }
   if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
     p->SetEnd1Kind(T1);
@@ -121,7 +141,7 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   d->Update();
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
-  LinkDimension(o, iVal, true, x1, y1, x2, y2);
+  LinkDimension(o, iVal, true, X1, Y1, X2, Y2);
 }
 
 void TModelerApi::drDimL7(const double&, const TString&, const double& Dx, const double& Dy, int, int,

@@ -303,6 +303,8 @@ public:
                   const TString& Marking) override;
   void drSave3D(bool Close, bool NeedNameMarking) override;
   bool drSaved3D() const override { return R().Saved3D; }
+  bool drHasBody3D() const override;
+  void drDiscard3D() override;
   TString drFileName3D() const override;
   void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
                  const double& shininess, const double& transparency, const double& emission) override;

@@ -4,9 +4,11 @@
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/core/KmfData.h"
 #include "txapi/IAuxiliaryGeomContainer.h"
+#include "txapi/IBody.h"
 #include "txapi/IColorParam.h"
 #include "txapi/ICylindricalSpiral.h"
 #include "txapi/IDocuments.h"
+#include "txapi/IFeature.h"
 #include "txapi/ILineSegment3D.h"
 #include "txapi/IModelContainer.h"
 #include "txapi/IPoint3D.h"
@@ -234,6 +236,26 @@ void TModelerApi::drSave3D(bool Close, bool)
   // A hidden document the host could not write stays open unseen for good: it is let go. A
   // visible one stays for the user to save elsewhere.
   if (!r.Saved3D && r.Hidden3D) r.IDoc->Close(txapi::txCloseWithoutSaving);
+  r.IDoc.reset();
+  r.IDoc3D.reset();
+  r.Part.reset();
+}
+
+bool TModelerApi::drHasBody3D() const
+{
+  const txapi::SmartPtr<txapi::IFeature> f = R().Part;
+  return f && !f->GetBodies().empty();
+}
+
+void TModelerApi::drDiscard3D()
+{
+  TRegistryApi& r = R();
+  r.Saved3D = false;
+  if (!r.IDoc) return;
+  ForgetSketch();
+  r.Obj3D.reset();
+  r.Obj.reset();
+  r.IDoc->Close(txapi::txCloseWithoutSaving);
   r.IDoc.reset();
   r.IDoc3D.reset();
   r.Part.reset();

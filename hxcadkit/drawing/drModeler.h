@@ -449,6 +449,10 @@ public:
   // Whether the last drSave3D wrote its document to its file; a modeller that writes no files
   // never fails.
   virtual bool drSaved3D() const { return true; }
+  // Whether the current part has a body; a modeller that keeps no parts has none to lack.
+  virtual bool drHasBody3D() const { return true; }
+  // Closes the current 3D document without writing it; nothing without one.
+  virtual void drDiscard3D() {}
   // The file of the current 3D document; empty when it has none (or the modeller keeps no files).
   virtual TString drFileName3D() const { return TString(); }
   // Names the part: name, text, marking and the specification type.

@@ -426,6 +426,13 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   if (row->Profile) row->Profile(M, P.data(), IsSize);
   M.drBaseRotate(0, 360.0);
   if (row->Extra) row->Extra(M, P.data(), IsSize);
+  // Sizes the modeller cannot make a body of (finite, yet far too large) leave a part without
+  // one: that is no part, and no file of it is written.
+  if (!M.drHasBody3D()) {
+    M.drDiscard3D();
+    Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
+    return false;
+  }
   M.drSave3D(true, false);
   if (!M.drSaved3D()) {
     Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file, TMessager::toAlways);

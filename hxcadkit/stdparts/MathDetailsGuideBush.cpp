@@ -105,15 +105,16 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
   if (isSize) {
     const TString none;
     const auto plain = txapi::txRoughSignEnum(0);
-    Md.drCircleShelf(S + 1.5, r1, 3.0, S + 5.0, r1 + 20.0, "A");
+    // No detail view shows the collar's groove, so it is not called out; without a front extension
+    // the collar height and the outer diameter are each given once, by the collar and the rear.
     Md.drDimHL(S, -30.0, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
-    Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
+    if (F != 0.0) Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
-    Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
+    if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
     Md.drDimVL2(2.0 * r, 14.0, 5.0, L, -r, L, r, "&02", "H7", none);
     Md.drDimVL2(2.0 * r1, 28.0, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
-    Md.drDimHL(0.5, 13.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски", none, "&04~45&01");
+    Md.drDimHL(0.5, 13.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
     Md.drRough(L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
     Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
     Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);

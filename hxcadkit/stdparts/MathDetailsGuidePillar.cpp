@@ -23,6 +23,12 @@ TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iCompl
 {
 }
 
+// A pillar without a thread gets the short lead-in, on its sheet as on its model.
+double TSocketLeaderPin::LeadIn() const
+{
+  return ThreadLen > 0.0 ? 8.0 : 2.0;
+}
+
 TSocketLeaderPin& TSocketLeaderPin::operator=(const TSocketLeaderPin& o)
 {
   Len = o.Len;
@@ -104,15 +110,22 @@ void TSocketLeaderPin::dr2D() const
   const bool threaded = ThreadLen > 0.0;
   if (!OpenSheet(*this, Len + Key + 20.0, -CollarRadius)) return;
   TModeler3D& Md = M();
-  dr2D_LeaderPin_V1(threaded ? Len + Key - CollarHeight : 0.0, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius,
-                    8.0, Len, OFLen, CollarHeight, CollarHeight + FLen, 1, true, Key, ThreadRadius,
-                    ThreadLen);
+  const double mx = threaded ? Len + Key - CollarHeight : 0.0;
+  // The lead-in the model gets.
+  dr2D_LeaderPin_V1(mx, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen, CollarHeight,
+                    CollarHeight + FLen, 1, true, Key, ThreadRadius, ThreadLen);
+  const TString letter = threaded ? TString("В") : TString("A");
+  // The groove of the seat by the collar, which the detail below enlarges.
+  if (OFLen != 0.0) {
+    Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
+    Md.drCircleShelf(-1.5, FRadius, 3.0, -5.0, FRadius + 23.0, letter);
+    Md.drDeleteMtr();
+  }
   if (threaded)
     dr2D_KolonkaKriplennya_V2(-0.5 * Key - Len - 15.0 + CollarHeight, 0.0, 0.0, 1.0, Radius, FRadius,
                               CollarRadius, 0.0, 0.0, 0.0, 0.0, 0.0, 1, true, Key, ThreadRadius, 0.0);
   TCommonGeometry G(0, &Md);
-  G.drCVR_dV(40.0, -100.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, threaded ? TString("В") : TString("A"),
-             true);
+  G.drCVR_dV(40.0, -100.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
   const TString none;
   Md.drCloseViewTDemCloseLeaf(none, none, none, none);
 }
@@ -121,8 +134,7 @@ void TSocketLeaderPin::dr3D(int) const
 {
   if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
-  // A pillar without a thread gets the short lead-in.
-  const double x40 = ThreadLen > 0.0 ? 8.0 : 2.0;
+  const double x40 = LeadIn();
   dr2D_LeaderPin_V1(0.0, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, x40, Len, OFLen, CollarHeight,
                     FLen + CollarHeight, 0, false, Key, ThreadRadius, ThreadLen);
   Md.drBaseRotate(0, 360.0);
@@ -238,8 +250,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimHL(x42, -30.0, 1.0, x42, -r43, 0.0, -r43, none, "h12", none);
     Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
     Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
-    // Its value is the fixed end's distance less 4, as the drawing has always said.
-    Md.drDimHL(x43 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
+    Md.drDimHL(x41 - x46 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
     Md.drDimHL(x41, -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     Md.drDimHL(2.0, -10.0, 1.0, x43, 1.0 - r41, x43 - 2.0, -r41, none, none, none);
@@ -249,11 +260,16 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
                "-7H");
     Md.drDimVL(2.0 * r42, -37.0 - x40, -1.0, x40 - x41 + 4.0, -r42, x40 - x41 + 4.0, r42, "&02", "f7", none);
+    // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
+    // is called out by the sheet that draws its detail.
     if (std::fabs(x43 - x42) <= 2e-6) {
       Md.drDimApc(30.0, 0.0, 25.0, 0.0, none, x43 - 1.0, r41);
-      Md.drCircleShelf(x42 + 1.5, r41, 3.0, x42 - 2.0, r41 + 23.0, "B");
-      Md.drDimHL(x43, -41.0, 1.0, x43, 1.0 - r41, 0.0, -r43, none, "js14", none);
       Md.drRough(x43 + 5.0, r41, 90.0, txapi::txRoughSignEnum(0), "0,8", none, none);
+    }
+    // Without the end view the seat's and the collar's diameters are given here.
+    if (!(x44 > 0.0 && r44 != 0.0)) {
+      Md.drDimVL(2.0 * r41, -8.0, 1.0, 2.0 - x46, -r41, 2.0 - x46, r41, "&02", "h6", none);
+      Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
     }
     // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a
     // callout would point at nothing.

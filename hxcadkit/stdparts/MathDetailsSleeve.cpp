@@ -35,6 +35,13 @@ void DrawFlattedCollar(TModeler3D& Md, double x45, double r43, int tl)
   c.dr2D(tl);
 }
 
+// The width across the collar's flats: a guide pillar's key, cut into a collar there is; 0 for none.
+double FlatsWidth(const TDetail* complement, double collarHeight)
+{
+  const auto* pin = dynamic_cast<const TSocketLeaderPin*>(complement);
+  return pin && collarHeight > 0.0 ? pin->Key : 0.0;
+}
+
 } // namespace
 
 TSocketLeaderPinLocatingSleeves::TSocketLeaderPinLocatingSleeves(int iId, TModeler3D* M,
@@ -79,11 +86,15 @@ void TSocketLeaderPinLocatingSleeves::dr2D() const
   TModeler3D& Md = M();
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 1,
           true, CollarRadius);
-  double X45 = CollarRadius;
-  if (const auto* pin = dynamic_cast<const TSocketLeaderPin*>(Complement)) X45 = pin->Key;
+  // View A shows the flats the model has: a pillar's key cut into a collar; otherwise the end is round.
+  const double flats = FlatsWidth(Complement, CollarHeight);
+  const double X45 = flats != 0.0 ? flats : 2.0 * CollarRadius;
   dr2D_V2(Len + 115.0, 0.0, 0.0, 1.0, X45, Radius, FRadius, CollarRadius, ThreadRadius, 1, true);
-  TCommonGeometry G(0, &Md);
-  G.drCVR_dV(Len / 2.0, -90.0 - CollarRadius, 0.0, 5.0, 3.0, 0.3, 0.4, "Б", true);
+  // Detail Б shows the groove before the collar; a sleeve without a collar has neither.
+  if (CollarHeight != 0.0) {
+    TCommonGeometry G(0, &Md);
+    G.drCVR_dV(Len / 2.0, -90.0 - CollarRadius, 0.0, 5.0, 3.0, 0.3, 0.4, "Б", true);
+  }
   const TString none;
   Md.drCloseViewTDemCloseLeaf(none, none, none, none);
 }
@@ -95,10 +106,9 @@ void TSocketLeaderPinLocatingSleeves::dr3D(int) const
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 0,
           false, CollarRadius);
   Md.drBaseRotate(0, 360.0);
-  const auto* pin = dynamic_cast<const TSocketLeaderPin*>(Complement);
-  if (pin && pin->Key != 0.0) {
+  if (const double flats = FlatsWidth(Complement, CollarHeight); flats != 0.0) {
     Md.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
-    dr2D_Vo(0.0, 0.0, 0.0, 1.0, pin->Key, 0.0, CollarRadius, 1, false);
+    dr2D_Vo(0.0, 0.0, 0.0, 1.0, flats, 0.0, CollarRadius, 1, false);
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, CollarHeight, 0.0);
   }
   Grey(Md);
@@ -216,7 +226,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V2(const Real& mx, const Real& my, co
   if (isSize) {
     const TString none;
     Md.drText(-10.0, r43 + 10.0, 0.0, 7.0, 1.0, 75, "Вид А");
-    Md.drDimVL(2.0 * r43, -x45 / 2.0 - 10.0, 1.0, 0.0, -r43, 0.0, r43, "&02", "h14", none);
+    // A collar no wider than the sleeve is the sleeve's outer diameter, given with its fit in the section.
+    if (r43 != r41) Md.drDimVL(2.0 * r43, -x45 / 2.0 - 10.0, 1.0, 0.0, -r43, 0.0, r43, "&02", "h14", none);
     const double s = FlatHalfChord(x45, r43);
     if (s >= 0.0) Md.drDimHL(x45, -25.0, 0.0, -x45 / 2.0, -s, x45 / 2.0, -s, none, "h14", none);
   }

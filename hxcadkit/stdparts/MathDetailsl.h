@@ -263,6 +263,8 @@ public:
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 
+  // The length of the guide's lead-in taper.
+  double LeadIn() const;
   // The profile of this pillar at the caller's placement.
   void dr2D_VZ(const Real& mx, const Real& my, const Real& ma, const Real& ms, int tl, bool isSize) const;
   // r42 guide, r41 seated and fixed, r43 collar radius; x40 taper length, ix41 guide length,

@@ -96,12 +96,50 @@ TEST_F(Dimensions, TheThirdTextFollowsTheValue)
   const struct
   {
     const char *s2, *s3, *after;
-  } cases[] = {{"", "&04~45&01", "&04~45&01"}, {"", "±0,2", "±0,2"}, {"h14", "", "h14"}, {"", "", ""}};
+  } cases[] = {{"", "&04~45&01", "&04~45&01"},
+               {"", "±0,2", "±0,2"},
+               {"h14", "", "h14"},
+               {"", "", ""},
+               // A count after a tolerance stands apart from it; a mark follows it directly.
+               {"H14", "4 отв.", "H14 4 отв."},
+               {"h6", "*", "h6*"},
+               {"h14", "&03~0,2", "h14&03~0,2"}};
   for (const auto& c : cases) {
     MA.drDimL(10, None, 0, 10, 0, 0, 0, 0, 0, 0, 1, 0, 10, 0, 1, 0, None, c.s2, c.s3);
     const txhost::Object* d = Last(m2::LineDimension);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(Line(*d, "after"), c.after) << c.s2 << "|" << c.s3;
+  }
+}
+
+// A diameter dimensioned from the axis (one end off, the value twice the distance) shows the whole
+// diameter: the host gets its open end across the axis. Any other dimension keeps its points.
+TEST_F(Dimensions, ADiameterFromTheAxisShowsTheWholeDiameter)
+{
+  const struct
+  {
+    double value;
+    int t1, t2;
+    double gx1, gy1, gx2, gy2; // given
+    double hx1, hy1, hx2, hy2; // as the host holds them
+  } all[] = {
+      {36, 1, 0, 5, 18, 5, 0, 5, 18, 5, -18}, // the bore from the axis, the second end off
+      {36, 0, 1, 5, 0, 5, 18, 5, -18, 5, 18}, // the first end off
+      {18, 1, 0, 5, 18, 5, 0, 5, 18, 5, 0},   // a radius-long value: as given
+      {36, 1, 1, 5, 18, 5, 0, 5, 18, 5, 0},   // both ends on: as given
+  };
+  for (const auto& c : all) {
+    MA.drDimL(c.value, None, 10, 0, 0, 0, 0, 0, c.gx1, c.gy1, c.t1, c.t1 == 0, c.gx2, c.gy2, c.t2, c.t2 == 0,
+              "&02", "H14", None);
+    const txhost::Object* d = Last(m2::LineDimension);
+    ASSERT_NE(d, nullptr);
+    Remembered(d);
+    EXPECT_EQ(
+        std::vector<double>({txhost::model::Number(d->Prop("x1")), txhost::model::Number(d->Prop("y1")),
+                             txhost::model::Number(d->Prop("x2")), txhost::model::Number(d->Prop("y2"))}),
+        std::vector<double>({c.hx1, c.hy1, c.hx2, c.hy2}))
+        << c.value << " " << c.t1 << c.t2;
+    EXPECT_EQ(txhost::model::Number(d->Prop("value")), std::fabs(c.hy2 - c.hy1));
   }
 }
 

@@ -293,9 +293,17 @@ TEST_F(BaseDetailStandIn, EveryCodeSavesAPartFileWithItsRevolveAndCuts)
   for (const auto& [code, sizes] : Sample) {
     SCOPED_TRACE("code " + std::to_string(code));
     const std::string name = "code" + std::to_string(code);
+    const auto file = Dir / (name + ".tpt");
+    // Code 28 revolves and cuts empty sketches: a part without a body, which is no part.
+    if (code == 28) {
+      EXPECT_FALSE(
+          drBaseDetail(drApi::MA, folder, TString(name.c_str()), TString("m"), code, 0, sizes, false));
+      EXPECT_FALSE(std::filesystem::exists(file));
+      EXPECT_TRUE(H.Documents().empty());
+      continue;
+    }
     ASSERT_TRUE(drBaseDetail(drApi::MA, folder, TString(name.c_str()), TString("m"), code, 0, sizes, false));
     EXPECT_EQ(drApi::MA.R2D().Transf2D.AMtr.Count, 0);
-    const auto file = Dir / (name + ".tpt");
     ASSERT_TRUE(std::filesystem::exists(file));
     const std::vector<int> types = TypesIn(file);
     const auto count = [&types](txapi::txObj3dTypeEnum t) {
@@ -303,7 +311,7 @@ TEST_F(BaseDetailStandIn, EveryCodeSavesAPartFileWithItsRevolveAndCuts)
     };
     EXPECT_EQ(count(txapi::o3d_bossRotated), 1);
     EXPECT_EQ(count(txapi::o3d_cutExtrusion),
-              code == 20 || code == 22 || code == 25 || code == 28 || (code >= 32 && code <= 37));
+              code == 20 || code == 22 || code == 25 || (code >= 32 && code <= 37));
     EXPECT_EQ(count(txapi::o3d_bossExtrusion), code == 38);
   }
   EXPECT_FALSE(drBaseDetail(drApi::MA, folder, TString("none"), TString("m"), 9, 0,

@@ -351,9 +351,13 @@ Loops FindLoops(const std::vector<Curve>& curves)
 {
   Loops out;
   // End points by grid cell, so that joining stays linear in the number of curves.
+  // Cells far out (sizes no part has) are clamped, so that a neighbour's index still fits.
   auto cell = [](const Vec2& p) {
-    return std::pair<long long, long long>{std::llround(p[0] / (4 * JoinTolerance)),
-                                           std::llround(p[1] / (4 * JoinTolerance))};
+    const auto index = [](double v) {
+      const double q = v / (4 * JoinTolerance), limit = 4e18;
+      return std::llround(std::isnan(q) ? 0.0 : std::clamp(q, -limit, limit));
+    };
+    return std::pair<long long, long long>{index(p[0]), index(p[1])};
   };
   std::multimap<std::pair<long long, long long>, std::size_t> ends;
   std::vector<bool> used(curves.size(), false);
