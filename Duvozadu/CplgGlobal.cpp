@@ -57,11 +57,15 @@ void Say(const char* phrase, const TString& what, int mode)
 
 // A table with no whole row, with fewer columns than its builders read, whose values stop
 // inside a row (every row after the cut would be read shifted), or with a value that is not a
-// plain number (a hand-written "1e308" reads as 1) is as good as none.
-TTable* Load(const char* name, int columns)
+// plain number (a hand-written "1e308" reads as 1) is as good as none. For the last, badRow
+// gets the row (from 0) of the first such value, so that whoever edited the base can find it;
+// otherwise -1.
+TTable* Load(const char* name, int columns, Integer* badRow = nullptr)
 {
   bool plain = true;
-  TTable* t = TextBase.GetTable(TString(name), &plain);
+  Integer irregular = -1;
+  TTable* t = TextBase.GetTable(TString(name), &plain, &irregular);
+  if (badRow) *badRow = t && !plain ? irregular / t->CountColumn : -1;
   if (t && (!plain || t->CountRow <= 0 || t->CountColumn < columns ||
             std::int64_t(t->Count) != std::int64_t(t->CountRow) * t->CountColumn)) {
     delete t;
@@ -173,9 +177,14 @@ bool TCoupling::Make(int mode)
   bool complete = true;
   for (int i = 0; LTable[i + 1] && i < 9; ++i) {
     delete ATable[i];
-    ATable[i] = Load(LTable[i + 1], ColumnsOf(*this, i));
+    Integer bad = -1;
+    ATable[i] = Load(LTable[i + 1], ColumnsOf(*this, i), &bad);
     if (!ATable[i]) {
-      Say("Необнаружена таблица ", TString(LTable[i + 1]), mode);
+      if (bad >= 0)
+        Say("Неверное значение в таблице ",
+            TString(LTable[i + 1]) + DC(TString(", строка ")) + TString(bad + 1), mode);
+      else
+        Say("Необнаружена таблица ", TString(LTable[i + 1]), mode);
       complete = false;
     }
   }

@@ -15,13 +15,13 @@
 
 #include "GlutStroke.h"
 #include "RatioReporter.h"
-#include "gl/GLTestContext.h"
 #include "hxcadkit/geometry/GImage.h"
+#include "txhost/gl/OffscreenContext.h"
 
 namespace {
 
 constexpr int Size = 256;
-hxgl::TGLTestContext* Context = nullptr;
+hxgl::TOffscreenContext* Context = nullptr;
 std::unique_ptr<TGImage> Surface;
 std::vector<GLdouble> Vertices;
 const char* const Strings[] = {"The quick brown fox jumps over the lazy dog", "0123456789 +-*/=()",
@@ -105,7 +105,7 @@ void GlutText(benchmark::State& state)
 int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);
-  hxgl::TGLTestContext gl(Size, Size);
+  hxgl::TOffscreenContext gl(Size, Size);
   if (!gl.Ok()) {
     std::fprintf(stderr, "bench_gl: %s\n", gl.Error().c_str());
     return 1;

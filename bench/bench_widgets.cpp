@@ -12,9 +12,9 @@
 
 #include "GlutStroke.h"
 #include "RatioReporter.h"
-#include "gl/GLTestContext.h"
 #include "hxcadkit/commands/pmCommon.h"
 #include "hxcadkit/commands/pmHost.h"
+#include "txhost/gl/OffscreenContext.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/FrameView.h"
 #include "txhost/lib/Host.h"
@@ -83,7 +83,7 @@ void GlutOverlay(benchmark::State& state)
 int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);
-  hxgl::TGLTestContext gl(Size, Size);
+  hxgl::TOffscreenContext gl(Size, Size);
   if (!gl.Ok()) {
     std::fprintf(stderr, "bench_widgets: %s\n", gl.Error().c_str());
     return 1;

@@ -3,6 +3,7 @@
 // (zeros, NaNs, infinities, huge or tiny sizes) then goes through the curve's operations and the
 // intersection solver: nothing may crash, hang or leave the sanitizers a complaint, and storing
 // what was read must give a record that reads back to the same bytes.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -159,8 +160,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   std::memset(h.Reserved, 0, sizeof h.Reserved);
   h.Head = KmfHeadMagic;
   h.Version = version;
-  Bytes all(h.Reserved, h.Reserved + KmfHeaderSize);
-  all.insert(all.end(), record.begin(), record.end());
+  // Made whole at once: gcc 12 takes an insertion behind the header for a write past it.
+  Bytes all(KmfHeaderSize + record.size());
+  std::copy(h.Reserved, h.Reserved + KmfHeaderSize, all.begin());
+  std::copy(record.begin(), record.end(), all.begin() + KmfHeaderSize);
   if (!S.from(all)) return 0;
   std::unique_ptr<TCurve2D> c = Make(kind);
   c->Load(S);

@@ -4,6 +4,7 @@
 // modeller that opens both. Nothing may crash, read past its buffers or leak.
 //
 // A class joins by one entry in Classes.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -255,10 +256,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 4) return 0;
   std::int32_t version;
   std::memcpy(&version, data, 4);
-  std::vector<unsigned char> stream(KmfHeaderSize, 0);
+  // Made whole at once: gcc 12 takes an insertion behind the header for a write past it.
+  std::vector<unsigned char> stream(KmfHeaderSize + (size - 4), 0);
   const std::int32_t head[2] = {std::int32_t(0x017EDEDD), version};
   std::memcpy(stream.data(), head, sizeof head);
-  stream.insert(stream.end(), data + 4, data + size);
+  std::copy(data + 4, data + size, stream.begin() + KmfHeaderSize);
 
   TOpenModeler M;
   {

@@ -153,6 +153,7 @@ public:
   }
   double GetReal()
   {
+    const Integer index = Reals++;
     Skip(L' ');
     // The word is taken as StrTo(' ') takes it; plain decimals ("-12,5") are converted here,
     // correctly rounded as the string's own conversion does, anything else goes to it.
@@ -184,12 +185,13 @@ public:
       }
       Word.assign(Number, n);
     }
-    Irregular = true;
+    if (Irregular < 0) Irregular = index;
     return Text(Word).toReal();
   }
 
-  // A value word was read that is not a plain decimal number ("1e308" reads as 1, "12a" as 12).
-  bool Irregular = false;
+  // The first value word read that is not a plain decimal number ("1e308" reads as 1, "12a" as
+  // 12), counted from 0 over the values read; -1 while there is none.
+  Integer Irregular = -1;
 
 private:
   static constexpr int MaxPending = 4; // a power of two; the filter leaves at most two
@@ -200,6 +202,7 @@ private:
   int Head = 0, Count = 0;
   std::string Word;
   char Number[64];
+  Integer Reals = 0; // value words read
 
   void Push(wchar_t c)
   {
@@ -258,7 +261,7 @@ struct TFoundTable
 {
   bool Found = false;
   bool Bad = false; // the table breaks the format: reported on every request
-  bool Irregular = false; // a value not written as a plain decimal number
+  Integer Irregular = -1; // the first value not written as a plain decimal number, -1: none
   TString GOST;
   int Columns = 0, Key = 0;
   std::vector<double> Values;
@@ -375,9 +378,10 @@ void TTextBase::ReportBadFile() const
 TTextBase::TTextBase() = default;
 TTextBase::~TTextBase() = default;
 
-TTable* TTextBase::GetTable(const TString& name, bool* plain)
+TTable* TTextBase::GetTable(const TString& name, bool* plain, Integer* irregular)
 {
   if (plain) *plain = true;
+  if (irregular) *irregular = -1;
   if (!Active) return nullptr;
   TCache::TKey key;
   const bool keyed = TCache::KeyOf(FB.DataFile, key);
@@ -403,7 +407,8 @@ TTable* TTextBase::GetTable(const TString& name, bool* plain)
 
   if (entry->Bad) ReportBadFile();
   if (!entry->Found) return nullptr;
-  if (plain) *plain = !entry->Irregular;
+  if (plain) *plain = entry->Irregular < 0;
+  if (irregular) *irregular = entry->Irregular;
   auto* t = new TTable(int(entry->Values.size()), entry->Columns, entry->Key, entry->Values.data());
   t->Name = name;
   t->GOST = entry->GOST;

@@ -30,8 +30,9 @@ public:
   // from the unchanged file are handed out again without a scan; the reader's position then
   // stays where it was.
   // With plain, also says whether every value of the table was written as a plain decimal
-  // number: the tokeniser knows no exponent and drops letters, so "1e308" reads as 1.
-  TTable* GetTable(const TString& name, bool* plain = nullptr);
+  // number: the tokeniser knows no exponent and drops letters, so "1e308" reads as 1. With
+  // irregular, the index among the table's values of the first that is not, -1 when none.
+  TTable* GetTable(const TString& name, bool* plain = nullptr, Integer* irregular = nullptr);
   // The names of the tables meant for the user, in file order.
   void CouplingLS(TAStr& list);
 

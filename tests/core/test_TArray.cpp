@@ -71,11 +71,12 @@ std::vector<unsigned char> Ints(std::initializer_list<std::int32_t> values)
 // A memory stream of the given data bytes behind a header of the given version.
 void Load(TKmfData& s, const std::vector<unsigned char>& data, std::int32_t version = KmfVersion)
 {
-  std::vector<unsigned char> v(256, 0);
+  // Made whole at once: gcc 12 takes an insertion behind the header for a write past it.
+  std::vector<unsigned char> v(256 + data.size(), 0);
   const std::int32_t head = KmfHeadMagic;
   std::memcpy(v.data(), &head, 4);
   std::memcpy(v.data() + 4, &version, 4);
-  v.insert(v.end(), data.begin(), data.end());
+  std::copy(data.begin(), data.end(), v.begin() + 256);
   ASSERT_TRUE(s.from(v));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <ostream>
 
 #include <memory>
@@ -88,6 +89,33 @@ TEST(TextBaseTables, ACouplingTableWithCommasCommentsAndTabs)
   EXPECT_DOUBLE_EQ(t->Row(4)[0], 31.5);
   // The row of a 13 mm shaft is the first not below it.
   EXPECT_DOUBLE_EQ(t->GetParam(t->Control, 13.0)[1], 14.0);
+}
+
+// A value that is not a plain number is located wherever it stands, so that the table's reader can name its
+// row; of two, the first.
+TEST(TextBaseTables, TheFirstValueThatIsNotAPlainNumberIsLocated)
+{
+  constexpr int columns = 3, values = 4 * columns;
+  const std::string bad[] = {"1e308", "12a", "мм", "1,2,5", "-", "1" + std::string(400, '0')};
+  TScratchDir dir;
+  for (int at = -1; at < values; ++at) {
+    std::string text = "# \"T\" \"G\" \"C\" 3 0\n{\n";
+    for (int k = 0; k < values; ++k) {
+      const bool wrong = k == at || (at >= 0 && k == values - 1);
+      text += wrong ? bad[(at + k) % std::size(bad)] : std::to_string(k) + ",5";
+      text += k % columns == columns - 1 ? "\n" : "\t";
+    }
+    dir.WriteText("t.tb", text + "}\n");
+    TTextBase base;
+    ASSERT_TRUE(base.Init(dir.Path(), TString("t.tb")));
+    bool plain = at >= 0;
+    Integer irregular = -2;
+    std::unique_ptr<TTable> t(base.GetTable(TString("T"), &plain, &irregular));
+    ASSERT_NE(t, nullptr) << at;
+    EXPECT_EQ(t->Count, values) << at;
+    EXPECT_EQ(plain, at < 0) << at;
+    EXPECT_EQ(irregular, at) << text;
+  }
 }
 
 TEST(TextBaseTables, AuxiliaryTablesAreFoundButNotListed)

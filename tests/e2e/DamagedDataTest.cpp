@@ -1,6 +1,7 @@
 // The built plug-in played beside a hand-damaged text base: a table with fewer columns than its builders
-// read, or whose values stop inside a row, is missing with its message, and nothing is placed or read past
-// its end.
+// read, or whose values stop inside a row, is missing with its message, one with a value that is not a
+// number is refused with a message naming the table and the row, and nothing is placed or read past its
+// end.
 
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
@@ -48,6 +49,7 @@ struct Damage
   const char* Name;
   std::u16string From, To; // the first From in the base becomes To
   const char* Missing;     // the table then missing; null: the coupling is still placed
+  const char* Message = nullptr; // what the user is told, when not that the table is missing
 };
 
 void PrintTo(const Damage& d, std::ostream* os)
@@ -95,7 +97,8 @@ TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
   const auto messages = h.Messages();
   ASSERT_FALSE(messages.empty());
   for (const std::wstring& m : messages)
-    EXPECT_EQ(txhost::ToUtf8(m), std::string("Необнаружена таблица ") + d.Missing);
+    EXPECT_EQ(txhost::ToUtf8(m),
+              d.Message ? std::string(d.Message) : std::string("Необнаружена таблица ") + d.Missing);
   player.Unload();
 }
 
@@ -105,7 +108,9 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
                                            Damage{"main_row_cut", u"\t8800\t71\t", u"\t71\t", "МУВП"},
                                            // The tokeniser knows no exponent: this would read as 1.
                                            Damage{"main_exponent", u"\t8800\t71\t", u"\t8800\t1e308\t",
-                                                  "МУВП"},
+                                                  "МУВП", "Неверное значение в таблице МУВП, строка 1"},
+                                           Damage{"pin_unit", u"\t94\t12\t", u"\t94\t12мм\t", "МУВП.Палец",
+                                                  "Неверное значение в таблице МУВП.Палец, строка 3"},
                                            Damage{"pin_columns", u"\"Вспомогательный\" 19 0",
                                                   u"\"Вспомогательный\" 1 0", "МУВП.Палец"},
                                            Damage{"keyway_columns", u"\"Вспомогательный\" 6 0",

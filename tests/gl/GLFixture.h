@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "gl/GLTestContext.h"
+#include "txhost/gl/OffscreenContext.h"
 
 class GLTest : public ::testing::Test
 {
@@ -17,5 +17,5 @@ protected:
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
-  hxgl::TGLTestContext GL{Size, Size};
+  hxgl::TOffscreenContext GL{Size, Size};
 };

@@ -2,7 +2,7 @@
 #include "txhost/solid/Evaluator.h"
 #include "txhost/solid/Shape.h"
 
-#include "gl/GLTestContext.h"
+#include "txhost/gl/OffscreenContext.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "hxcadkit/commands/TPopUpEdit.h"
 #include "hxcadkit/commands/WindowOGLControls.h"
 #include "hxcadkit/drawing/drModeler.h"
-#include "tests/support/gl/GLTestContext.h"
+#include "txhost/gl/OffscreenContext.h"
 #include "txhost/lib/FrameView.h"
 
 #include <GL/glu.h>
@@ -39,7 +39,7 @@ protected:
 
   txhost::FrameView& View() { return txhost::ViewOf(txhost::DocumentFrame(H, *Document)); }
 
-  hxgl::TGLTestContext Gl{320, 240};
+  hxgl::TOffscreenContext Gl{320, 240};
 };
 
 bool Dark(int r, int g, int b)

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "gl/GLTestContext.h"
 #include "hxcadkit/geometry/GImage.h"
+#include "txhost/gl/OffscreenContext.h"
 
 int main(int argc, char** argv)
 {
@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     return 2;
   }
   constexpr int Cell = 64;
-  hxgl::TGLTestContext gl(16 * Cell, 16 * Cell);
+  hxgl::TOffscreenContext gl(16 * Cell, 16 * Cell);
   if (!gl.Ok()) {
     std::fprintf(stderr, "fontsheet: %s\n", gl.Error().c_str());
     return 1;

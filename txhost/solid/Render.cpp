@@ -3,7 +3,7 @@
 // as PNG.
 #include "txhost/solid/Shape.h"
 
-#include "gl/GLTestContext.h"
+#include "txhost/gl/OffscreenContext.h"
 
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepBndLib.hxx>
@@ -111,7 +111,7 @@ bool RenderPng(const std::vector<TPlaced>& placed, bool section, int width, int 
         hi[k] = std::max(hi[k], q[k]);
       }
     }
-  hxgl::TGLTestContext gl(width, height);
+  hxgl::TOffscreenContext gl(width, height);
   if (!gl.Ok()) {
     error = "no offscreen OpenGL: " + gl.Error();
     return false;

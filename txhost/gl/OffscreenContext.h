@@ -1,7 +1,8 @@
 #pragma once
-// An offscreen OpenGL context for tests, tools and benchmarks: Mesa's software rasteriser
-// through EGL on the surfaceless platform, drawing into a pbuffer with colour and depth, so
-// no display or GPU is needed. Pixels are read back top row first, as images are stored.
+// An offscreen OpenGL context for the stand-in's pictures and for tests, tools and benchmarks:
+// Mesa's software rasteriser through EGL on the surfaceless platform, drawing into a pbuffer
+// with colour and depth, so no display or GPU is needed. Pixels are read back top row first,
+// as images are stored.
 #include <string>
 #include <vector>
 
@@ -17,15 +18,15 @@ struct TImage
   const unsigned char* At(int x, int y) const { return &RGB[(std::size_t(y) * Width + x) * 3]; }
 };
 
-class TGLTestContext
+class TOffscreenContext
 {
 public:
   // Creates the context with a width x height pbuffer and makes it current; the viewport
   // covers the pbuffer. Ok() says whether it worked and Error() why not.
-  TGLTestContext(int width, int height);
-  ~TGLTestContext();
-  TGLTestContext(const TGLTestContext&) = delete;
-  TGLTestContext& operator=(const TGLTestContext&) = delete;
+  TOffscreenContext(int width, int height);
+  ~TOffscreenContext();
+  TOffscreenContext(const TOffscreenContext&) = delete;
+  TOffscreenContext& operator=(const TOffscreenContext&) = delete;
 
   bool Ok() const { return Current; }
   const std::string& Error() const { return Why; }

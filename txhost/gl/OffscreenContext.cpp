@@ -1,4 +1,4 @@
-#include "GLTestContext.h"
+#include "txhost/gl/OffscreenContext.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -12,7 +12,7 @@
 
 namespace hxgl {
 
-TGLTestContext::TGLTestContext(int width, int height) : Width(width), Height(height)
+TOffscreenContext::TOffscreenContext(int width, int height) : Width(width), Height(height)
 {
   // The software rasteriser keeps the golden images the same on every machine.
   setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
@@ -70,7 +70,7 @@ TGLTestContext::TGLTestContext(int width, int height) : Width(width), Height(hei
   glViewport(0, 0, width, height);
 }
 
-TGLTestContext::~TGLTestContext()
+TOffscreenContext::~TOffscreenContext()
 {
   if (!Display) return;
   eglMakeCurrent(Display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -80,13 +80,13 @@ TGLTestContext::~TGLTestContext()
   // another live context would pull that one down too.
 }
 
-bool TGLTestContext::MakeCurrent()
+bool TOffscreenContext::MakeCurrent()
 {
   Current = Display && Surface && Context && eglMakeCurrent(Display, Surface, Surface, Context);
   return Current;
 }
 
-TImage TGLTestContext::Read() const
+TImage TOffscreenContext::Read() const
 {
   TImage im;
   im.Width = Width;
@@ -101,7 +101,7 @@ TImage TGLTestContext::Read() const
   return im;
 }
 
-void TGLTestContext::PixelOrtho() const
+void TOffscreenContext::PixelOrtho() const
 {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
