@@ -306,9 +306,11 @@ protected:
 
 private:
   static constexpr Integer MaxSize = std::numeric_limits<Integer>::max();
-  // A step read from a stream beyond this is replaced; it also bounds what a stream's stored
-  // size alone can make a reader allocate.
+  // A step read from a stream beyond this is replaced.
   static constexpr Integer MaxStreamStep = 10240;
+  // What a stored size alone, beyond what the stream's bytes can fill, keeps reserved: enough for the
+  // room a writer set aside, too little for a damaged file of many arrays to allocate without end.
+  static constexpr Integer MaxUnbackedSize = 1024;
   static constexpr Integer SubstituteStep = 32;
 
   // New storage with every element default-constructed (scalars zeroed).
@@ -353,7 +355,7 @@ private:
     return n;
   }
   // Reads the header into FCapacity, Count and Current, and the writer's size into s, cut to
-  // what the bytes left can hold (or a step's worth): a stored size must not make the reader
+  // what the bytes left can hold (or a small reserve): a stored size must not make the reader
   // allocate more than the stream can fill.
   void ReadHeader(TKmfData& S, Integer& s, unsigned minBytes)
   {
@@ -366,7 +368,7 @@ private:
     const bool current = S.Version() >= 31;
     if (current) S >> Current;
     const std::int64_t left = std::max<std::int64_t>(S.Remaining(), 0) / std::max(minBytes, 1u);
-    s = Integer(std::min<std::int64_t>(s, std::max<std::int64_t>(left, MaxStreamStep)));
+    s = Integer(std::min<std::int64_t>(s, std::max<std::int64_t>(left, MaxUnbackedSize)));
     if (!current) Current = 0;
     Count = count;
   }
