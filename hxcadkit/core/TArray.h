@@ -269,7 +269,7 @@ public:
   {
     Integer s = 0;
     ReadHeader(S, s, TStreamElementBytes<TElement>::Min);
-    if (FSize < s) SetSize(s);
+    if (FSize < s) ReadSize(s);
     ReadElements(S, [&](TElement& e) { S >> e; });
   }
   void toStream2(TKmfData& S) const
@@ -284,7 +284,7 @@ public:
     static_assert(std::is_trivially_copyable_v<TElement>, "raw stream form needs plain elements");
     Integer s = 0;
     ReadHeader(S, s, sizeof(TElement));
-    SetSize(s);
+    ReadSize(s);
     ReadElements(S, [&](TElement& e) {
       if constexpr (std::is_same_v<TElement, bool>) {
         e = S.ReadByte() != 0; // any other byte than 0 or 1 is no bool
@@ -371,6 +371,15 @@ private:
     s = Integer(std::min<std::int64_t>(s, std::max<std::int64_t>(left, MaxUnbackedSize)));
     if (!current) Current = 0;
     Count = count;
+  }
+  // Room for the size a stream stored, and no more: the stored step is for the arrays' later growth,
+  // not for what a reader allocates (a damaged file of many arrays would reserve a full step each).
+  void ReadSize(Integer s)
+  {
+    const Integer step = FCapacity;
+    FCapacity = 0;
+    SetSize(s);
+    FCapacity = step;
   }
   template <class ReadOne> void ReadElements(TKmfData& S, ReadOne readOne)
   {

@@ -471,6 +471,16 @@ TEST(ArrayStream, AHugeStoredSizeDoesNotAllocateBeyondTheData)
     a.fromStream(s);
     EXPECT_LE(a.FSize, 1024);
   }
+  {
+    // The largest step a stream may store is kept for growth, not reserved on reading.
+    TKmfData s;
+    Load(s, Ints({3, 10240, 3, 0, 1, 2, 3}));
+    TArrayOf<int> a;
+    a.fromStream2(s);
+    EXPECT_EQ(a.FSize, 3);
+    EXPECT_EQ(a.FCapacity, 10240);
+    EXPECT_EQ(Items(a), (std::vector<int>{1, 2, 3}));
+  }
 }
 
 TEST(ArrayStream, InconsistentArraysWriteOnlyWhatExists)
