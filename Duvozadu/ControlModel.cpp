@@ -72,7 +72,8 @@ int WriteFailureCause(const std::string& path)
   if (::stat(folder.c_str(), &st) != 0) return errno;
   if (!S_ISDIR(st.st_mode)) return ENOTDIR;
   const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-  if (name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX) || path.size() >= PATH_MAX) return ENAMETOOLONG;
+  if (name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX) || path.size() >= PATH_MAX)
+    return ENAMETOOLONG;
   if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
   if (::access(folder.c_str(), W_OK | X_OK) != 0) return errno;
   struct statvfs fs;

@@ -36,9 +36,12 @@ std::FILE* OpenFile(const TString& path, const char* mode)
   if (fd < 0) return nullptr;
   struct stat st;
   int e = 0;
-  if (::fstat(fd, &st) != 0) e = errno;
-  else if (!S_ISREG(st.st_mode)) e = kNotRegularFile;
-  else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || (write && ::ftruncate(fd, 0) != 0))
+  if (::fstat(fd, &st) != 0)
+    e = errno;
+  else if (!S_ISREG(st.st_mode))
+    e = kNotRegularFile;
+  else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+           (write && ::ftruncate(fd, 0) != 0))
     e = errno;
   std::FILE* f = e == 0 ? ::fdopen(fd, mode) : nullptr;
   if (f == nullptr) {

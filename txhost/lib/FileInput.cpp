@@ -69,7 +69,9 @@ bool ReadInputFile(const std::filesystem::path& file, std::size_t maxBytes, std:
   // A file read whole at its size: grown as it came, the text held up to twice its bytes, and three times
   // while it grew.
   if (ok && S_ISREG(st.st_mode)) text.reserve(std::size_t(st.st_size));
-  if (ok && !pipes) ok = ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 || Fail(error, file, std::strerror(errno));
+  if (ok && !pipes)
+    ok = ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 ||
+         Fail(error, file, std::strerror(errno));
   char buffer[1 << 16];
   while (ok) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -91,7 +93,9 @@ bool ReadInputFile(const std::filesystem::path& file, std::size_t maxBytes, std:
 
 bool NoRegularFileAt(const std::filesystem::path& file)
 {
-  struct stat st{};
+  struct stat st
+  {
+  };
   return ::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
