@@ -853,6 +853,10 @@ bool WriteText(const std::filesystem::path& file, const std::string& text, std::
     if (e == EISDIR) return "cannot write " + file.string() + ": a folder is in the way";
     return "cannot write " + file.string() + ": " + std::strerror(e);
   };
+  // A pipe or a device at the name is the user's, and no place for a document.
+  std::error_code ec;
+  if (NoRegularFileAt(file) && !std::filesystem::is_directory(file, ec))
+    return Fail(error, "cannot write " + file.string() + ": not a regular file");
   // A temporary name of this save alone: saves of one document from several processes (or threads) never
   // write into each other's file, and the last rename wins with a whole document.
   int fd = -1;
