@@ -13,11 +13,18 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -111,5 +118,48 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
                                            Damage{"keyway_columns", u"\"Вспомогательный\" 6 0",
                                                   u"\"Вспомогательный\" 2 0", nullptr}),
                          hxcad::test::CaseNames());
+
+// A text base that is a named pipe kept the library waiting for ever as it loaded. It is refused at once with
+// its reason, and the library's commands then place nothing.
+TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
+{
+  txhost::test::TempDir dir;
+  const fs::path plugin(HXCAD_PLUGIN), lib = dir.path() / plugin.filename(), base = dir.path() / "VUVudirido.tb";
+  fs::copy_file(plugin, lib);
+  fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir.path() / "PhCoupling.tpt");
+  ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
+  // Were the open to wait, a writer comes after a while (and goes without a byte): the test fails instead
+  // of hanging.
+  std::atomic<bool> done{false}, waited{false};
+  std::thread unblock([&] {
+    for (int i = 0; i < 500 && !done; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (done) return;
+    waited = true;
+    const int fd = ::open(base.c_str(), O_RDWR | O_NONBLOCK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    if (fd >= 0) ::close(fd);
+  });
+  txhost::Scenario scenario;
+  std::string error;
+  const std::string text = "load " + lib.string() + "\nnew drawing as sheet\nqueue place 10 10 0\n" +
+                           "queue place 100 50 0 final\nqueue button 2\nrun 200\n";
+  ASSERT_TRUE(txhost::ParseScenario(text, "pipe", dir.path(), scenario, error)) << error;
+  txhost::Host h;
+  h.SetDocumentsFolder(dir.path());
+  std::ostringstream log;
+  txhost::ScenarioPlayer player(h, log);
+  EXPECT_TRUE(player.Play(scenario, error)) << error << "\n" << log.str();
+  done = true;
+  unblock.join();
+  EXPECT_FALSE(waited) << "the library waited for the pipe";
+  const auto messages = h.Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(txhost::ToUtf8(messages.front()), "Ошибка открытия файла " + base.string() + ": это не файл");
+  for (const txhost::Object* o : h.ObjectsOfKind("macro"))
+    EXPECT_TRUE(o->Prop("command") != 200 || txhost::model::Deleted(*o));
+  EXPECT_TRUE(fs::is_fifo(base));
+  player.Unload();
+}
 
 } // namespace
