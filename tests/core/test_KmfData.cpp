@@ -633,7 +633,9 @@ TEST_F(KmfFiles, ScannersStopAtTheEndOfAFile)
 TEST_F(KmfFiles, WriteFailuresAreReported)
 {
   // A file that cannot grow past 4 bytes (a device is no file and is not opened at all).
-  struct rlimit before{};
+  struct rlimit before
+  {
+  };
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
   const auto handler = std::signal(SIGXFSZ, SIG_IGN);
   TKmfData S;

@@ -6,8 +6,8 @@
 #include <tuple>
 
 #include "LibraryFixture.h"
-#include "tests/TestNames.h"
 #include "hxcadkit/core/TextBase.h"
+#include "tests/TestNames.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"

@@ -124,7 +124,8 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
 TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
 {
   txhost::test::TempDir dir;
-  const fs::path plugin(HXCAD_PLUGIN), lib = dir.path() / plugin.filename(), base = dir.path() / "VUVudirido.tb";
+  const fs::path plugin(HXCAD_PLUGIN), lib = dir.path() / plugin.filename(),
+                                       base = dir.path() / "VUVudirido.tb";
   fs::copy_file(plugin, lib);
   fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir.path() / "PhCoupling.tpt");
   ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
