@@ -213,6 +213,13 @@ TString::TString(const std::wstring& s)
   Set(s.c_str());
 }
 
+TString TString::Exactly(const std::wstring& s)
+{
+  TString t(s);
+  if (t.WideText() != s) t.SetExact(s);
+  return t;
+}
+
 TString::TString(int D)
 {
   InitDefault();
@@ -425,15 +432,12 @@ void TString::Set(const wchar_t* s)
   DropExact();
   int n = int(std::wcslen(s));
   Grow(n);
-  bool lost = false;
   for (int i = 0; i < n; ++i) {
     std::uint32_t c = std::uint32_t(s[i]);
     Bufer[i] = CodePointToByte(c);
-    lost = lost || (Bufer[i] == '?' && c != '?');
   }
   Len = n;
   Bufer[Len] = 0;
-  if (lost) SetExact(std::wstring(s, std::size_t(n)));
 }
 
 int TString::fromUTF8(const char8_t* src, char* dst)
@@ -468,12 +472,6 @@ void TString::SetUtf8(const char8_t* s)
   SetBytes(bytes8.data(), n);
   delete[] BufUtf8;
   BufUtf8 = cache;
-  if (bytes8.find('?') != std::string::npos) {
-    // What is no UTF-8 stays '?'; only characters the code page lacks are kept.
-    std::wstring exact = Utf8ToWide(std::string(cache, bytes));
-    std::replace(exact.begin(), exact.end(), L'\xFFFD', L'?');
-    if (exact != WideText()) SetExact(std::move(exact));
-  }
 }
 
 void TString::Add(const char* s)

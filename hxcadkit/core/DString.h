@@ -21,6 +21,9 @@ public:
   TString(const char* s);    // UTF-8 text, as literals are written in the sources
   TString(const char8_t* s); // UTF-8 text (u8"" literals)
   TString(const std::wstring& s);
+  // A name of the file system from the host's wide text (a folder, a file): s in the code page, and,
+  // where it lacks some of s's letters, s itself beside it (see Exact).
+  static TString Exactly(const std::wstring& s);
   TString(int D);
   TString(int D, int CountDigits);          // zero-padded to CountDigits, "-05" for (-5, 3)
   TString(unsigned int D, int CountDigits); // the same, printed as unsigned
@@ -135,10 +138,10 @@ public:
   mutable wchar_t* WideStr = nullptr; // wide cache of toWideChar()
   mutable Integer SizeWideBufer = 0;
   // The exact characters, one per byte of the master text, when it stands '?' for some the code
-  // page lacks: a folder or file name from the host or the file system ("Café", "数据") keeps
-  // them through copies, concatenation and SubStr, so that it reaches the file system, the host
-  // and messages as it was named. Any other change forgets them (the text is then what its bytes
-  // say). Null for every text the code page holds whole.
+  // page lacks: a folder or file name made by Exactly ("Café", "数据") keeps them through copies,
+  // concatenation and SubStr, so that it reaches the file system, the host and messages as it
+  // was named. Any other change forgets them (the text is then what its bytes say). Null for
+  // every other text, and for every text the code page holds whole.
   std::wstring* Exact = nullptr;
   // Whether the text stands for characters the code page lacks.
   bool Lossy() const { return Exact != nullptr; }

@@ -704,7 +704,7 @@ TEST_F(KmfFiles, FoldersNamedWithLettersTheCodePageLacks)
     SCOPED_TRACE(name);
     fs::create_directory(Dir / name);
     fs::create_directory(Dir / lost);
-    const TString file(Utf8ToWide((Dir / name / "Вал.kmf").string()));
+    const TString file = TString::Exactly(Utf8ToWide((Dir / name / "Вал.kmf").string()));
     TKmfData S;
     ASSERT_TRUE(S.MakeForWrite(file));
     S << 7;
