@@ -11,16 +11,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include <atomic>
-#include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <thread>
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/KmfData.h"
+#include "tests/PipeWatch.h"
 #include "tests/core/MessageRecorder.h"
 
 namespace fs = std::filesystem;
@@ -665,17 +662,7 @@ TEST_F(KmfFiles, WhatIsNoRegularFileIsRefusedAtOnceWithItsReason)
   rec.Modeler.IsThere = true;
   for (const TString& path : {Path("pipe"), Path("folder"), TString("/dev/zero")}) {
     SCOPED_TRACE(path.Utf8Text());
-    // Were the open to wait, a writer and reader come after a while and the test fails instead of hanging.
-    std::atomic<bool> done{false}, waited{false};
-    std::thread unblock([&] {
-      for (int i = 0; i < 200 && !done; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      if (done) return;
-      waited = true;
-      const int fd = ::open(path.Utf8Text().c_str(), O_RDWR | O_NONBLOCK);
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      if (fd >= 0) ::close(fd);
-    });
+    hxcad::test::PipeWatch watch(path.Utf8Text());
     rec.Log.clear();
     TKmfData S;
     EXPECT_FALSE(S.MakeForRead(path, true));
@@ -683,9 +670,7 @@ TEST_F(KmfFiles, WhatIsNoRegularFileIsRefusedAtOnceWithItsReason)
     TMemory m;
     EXPECT_FALSE(m.toFile(path));
     EXPECT_FALSE(m.fromFile(path));
-    done = true;
-    unblock.join();
-    EXPECT_FALSE(waited);
+    EXPECT_FALSE(watch.Waited());
     EXPECT_EQ(FileExists(path), 0);
     EXPECT_TRUE(PathExists(path));
     ASSERT_EQ(rec.HostBoxes().size(), 1u);

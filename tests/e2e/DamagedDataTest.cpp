@@ -8,23 +8,19 @@
 #include "txhost/lib/Scenario.h"
 #include "txhost/lib/Text.h"
 
+#include "tests/PipeWatch.h"
 #include "tests/TestNames.h"
 #include "tests/txhost/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -129,18 +125,7 @@ TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
   fs::copy_file(plugin, lib);
   fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir.path() / "PhCoupling.tpt");
   ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
-  // Were the open to wait, a writer comes after a while (and goes without a byte): the test fails instead
-  // of hanging.
-  std::atomic<bool> done{false}, waited{false};
-  std::thread unblock([&] {
-    for (int i = 0; i < 500 && !done; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (done) return;
-    waited = true;
-    const int fd = ::open(base.c_str(), O_RDWR | O_NONBLOCK);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    if (fd >= 0) ::close(fd);
-  });
+  hxcad::test::PipeWatch watch(base, 5000);
   txhost::Scenario scenario;
   std::string error;
   const std::string text = "load " + lib.string() + "\nnew drawing as sheet\nqueue place 10 10 0\n" +
@@ -151,9 +136,7 @@ TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
   std::ostringstream log;
   txhost::ScenarioPlayer player(h, log);
   EXPECT_TRUE(player.Play(scenario, error)) << error << "\n" << log.str();
-  done = true;
-  unblock.join();
-  EXPECT_FALSE(waited) << "the library waited for the pipe";
+  EXPECT_FALSE(watch.Waited()) << "the library waited for the pipe";
   const auto messages = h.Messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(txhost::ToUtf8(messages.front()), "Ошибка открытия файла " + base.string() + ": это не файл");

@@ -6,23 +6,20 @@
 #include "txhost/lib/SvgWriter.h"
 #include "txhost/lib/Text.h"
 
+#include "tests/PipeWatch.h"
 #include "tests/TestNames.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <ostream>
 #include <sstream>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -601,17 +598,7 @@ TEST_F(DocumentTest, ANamedPipeIsNoDocument)
 {
   const std::filesystem::path pipe = Dir / "p.tpt";
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  // Were the open to wait, a writer comes after a while and the test fails instead of hanging.
-  std::atomic<bool> done{false}, waited{false};
-  std::thread unblock([&] {
-    for (int i = 0; i < 200 && !done; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (done) return;
-    waited = true;
-    const int fd = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    if (fd >= 0) ::close(fd);
-  });
+  hxcad::test::PipeWatch watch(pipe);
   std::string error;
   EXPECT_EQ(H.OpenDocument(pipe, true, &error), nullptr);
   EXPECT_EQ(error, pipe.string() + ": not a regular file");
@@ -620,9 +607,7 @@ TEST_F(DocumentTest, ANamedPipeIsNoDocument)
   EXPECT_EQ(error, "cannot write " + pipe.string() + ": not a regular file");
   EXPECT_FALSE(txhost::SaveSvg(*Object::From(d.get()), pipe, &error));
   EXPECT_EQ(error, "cannot write " + pipe.string() + ": not a regular file");
-  done = true;
-  unblock.join();
-  EXPECT_FALSE(waited);
+  EXPECT_FALSE(watch.Waited());
   EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
