@@ -1,6 +1,7 @@
 #include "Duvozadu/ControlModel.h"
 
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include "Duvozadu/CplgGlobal.h"
@@ -57,25 +59,31 @@ TControlModelCoupling::TFileState StateOf(const TString& file)
   return f;
 }
 
-// Why a file cannot be written, in the user's words: tried the way the host writes one.
+// Why a file cannot be written, in the user's words. Only looked at, never tried: the name may be a
+// link to somewhere outside the folder, and a probe that opened it would write there. The host
+// writes a file beside the name and renames it over, so what counts is the folder and what stands
+// at the name itself.
+int WriteFailureCause(const std::string& path)
+{
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  struct stat st;
+  if (::stat(folder.c_str(), &st) != 0) return errno;
+  if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+  const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX) || path.size() >= PATH_MAX)
+    return ENAMETOOLONG;
+  if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return errno;
+  struct statvfs fs;
+  if (::statvfs(folder.c_str(), &fs) == 0 && fs.f_bavail == 0) return ENOSPC;
+  return 0;
+}
+
 TString WriteFailure(const TString& file)
 {
-  const std::string path = file.Utf8Text();
-  const bool existed = ::access(path.c_str(), F_OK) == 0;
-  int e = 0;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    e = errno;
-  } else {
-    // A full disk takes the name but not the content.
-    if (!existed) {
-      char block[4096] = {};
-      if (::write(fd, block, sizeof block) < 0) e = errno;
-    }
-    ::close(fd);
-    if (!existed) ::unlink(path.c_str());
-  }
-  switch (e) {
+  switch (const int e = WriteFailureCause(file.Utf8Text())) {
   case 0:
     return DC(TString("файл не записан"));
   case EACCES:

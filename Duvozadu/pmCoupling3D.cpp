@@ -31,7 +31,7 @@ bool IsOurCoupling(const SmartPtr<txapi::IPart>& part)
   const SmartPtr<txapi::IUserParameters> p(part);
   if (!p || p->GetCommand() != CouplingCommand) return false;
   const std::filesystem::path file(WideToUtf8(p->GetLibraryFileName()));
-  return TString(Utf8ToWide(file.stem().string())) == drApi::MA.R().FileName;
+  return TString::Exactly(Utf8ToWide(file.stem().string())) == drApi::MA.R().FileName;
 }
 
 // The library's file as the host loaded it, without its folder.
@@ -83,7 +83,7 @@ TString OpenFileOfBuild()
   // Paths as the file system takes them: the UTF-8 bytes, compared as written and by the file.
   auto path = [](const TString& t) { return std::filesystem::path(t.Utf8Text()).lexically_normal(); };
   for (const SmartPtr<txapi::ITavrixDocument>& d : OpenDocuments()) {
-    const std::filesystem::path open = path(TString(d->GetFullFileName()));
+    const std::filesystem::path open = path(TString::Exactly(d->GetFullFileName()));
     if (open.empty()) continue;
     for (int n = 0; n < 10; ++n) {
       if (ControlModel.Detail3D(n).Empty()) continue;

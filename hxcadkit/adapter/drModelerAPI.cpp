@@ -36,7 +36,7 @@ std::wstring OwnModulePath()
 {
   Dl_info info{};
   if (dladdr(reinterpret_cast<void*>(&OwnModulePath), &info) == 0 || info.dli_fname == nullptr) return {};
-  return TString(info.dli_fname).toWideChar();
+  return Utf8ToWide(info.dli_fname);
 }
 
 } // namespace
@@ -137,10 +137,10 @@ bool TModelerApi::Init(txapi::IApplication& app, const TString& name, const TStr
   std::wstring path = app.GetCurrentLibraryPath();
   if (path.empty()) path = OwnModulePath();
   const std::filesystem::path p(WideToUtf8(path));
-  r.PathFileName = TString(path);
-  r.FileName = TString(Utf8ToWide(p.stem().string()));
+  r.PathFileName = TString::Exactly(path);
+  r.FileName = TString::Exactly(Utf8ToWide(p.stem().string()));
   r.ModuleName = r.FileName.Length() > 3 ? r.FileName.SubStr(3, r.FileName.Length() - 3) : TString();
-  r.Path = path.empty() ? TString() : TString(Utf8ToWide(p.parent_path().string()) + L"/");
+  r.Path = path.empty() ? TString() : TString::Exactly(Utf8ToWide(p.parent_path().string()) + L"/");
   Dictionary.Init(r.FileName, r.Path, TString());
 
   r.LibFont = font;
@@ -151,7 +151,7 @@ bool TModelerApi::Init(txapi::IApplication& app, const TString& name, const TStr
   } else {
     Messager->LiftBox(DC("Не подключена библиотека ") + r.FileName, TMessager::toAlways);
   }
-  if (PControlModel != nullptr) PControlModel->Path = TString(app.GetFolder(2) + L"/");
+  if (PControlModel != nullptr) PControlModel->Path = TString::Exactly(app.GetFolder(2) + L"/");
   r.TavrixError = app.GetTavrixError();
   return !path.empty();
 }

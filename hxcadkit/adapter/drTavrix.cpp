@@ -264,7 +264,7 @@ void TModelerApi::drDiscard3D()
 TString TModelerApi::drFileName3D() const
 {
   const txapi::SmartPtr<txapi::ITavrixDocument> doc = R().IDoc3D;
-  return doc ? TString(doc->GetFullFileName()) : TString();
+  return doc ? TString::Exactly(doc->GetFullFileName()) : TString();
 }
 
 void TModelerApi::drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,

@@ -213,6 +213,13 @@ TString::TString(const std::wstring& s)
   Set(s.c_str());
 }
 
+TString TString::Exactly(const std::wstring& s)
+{
+  TString t(s);
+  if (t.WideText() != s) t.SetExact(s);
+  return t;
+}
+
 TString::TString(int D)
 {
   InitDefault();
@@ -247,12 +254,14 @@ TString::TString(const TString& s)
 {
   InitDefault();
   SetBytes(s.PChar(), s.Len);
+  if (s.Exact) SetExact(*s.Exact);
 }
 
 TString::TString(TString&& s) noexcept
     : BufUtf8(std::exchange(s.BufUtf8, nullptr)), Bufer(std::exchange(s.Bufer, nullptr)),
       Len(std::exchange(s.Len, 0)), SizeBufer(std::exchange(s.SizeBufer, 0)),
-      WideStr(std::exchange(s.WideStr, nullptr)), SizeWideBufer(std::exchange(s.SizeWideBufer, 0))
+      WideStr(std::exchange(s.WideStr, nullptr)), SizeWideBufer(std::exchange(s.SizeWideBufer, 0)),
+      Exact(std::exchange(s.Exact, nullptr))
 {
 }
 
@@ -261,6 +270,7 @@ TString::~TString()
   delete[] BufUtf8;
   delete[] Bufer;
   delete[] WideStr;
+  delete Exact;
   BufUtf8 = nullptr;
   Bufer = nullptr;
   WideStr = nullptr;
@@ -268,7 +278,10 @@ TString::~TString()
 
 TString& TString::operator=(const TString& s)
 {
-  if (this != &s) SetBytes(s.PChar(), s.Len);
+  if (this != &s) {
+    SetBytes(s.PChar(), s.Len);
+    if (s.Exact) SetExact(*s.Exact);
+  }
   return *this;
 }
 
@@ -281,6 +294,7 @@ TString& TString::operator=(TString&& s) noexcept
     std::swap(SizeBufer, s.SizeBufer);
     std::swap(WideStr, s.WideStr);
     std::swap(SizeWideBufer, s.SizeWideBufer);
+    std::swap(Exact, s.Exact);
   }
   return *this;
 }
@@ -289,6 +303,7 @@ TString& TString::operator=(const char* s)
 {
   TString t(s);
   SetBytes(t.PChar(), t.Len);
+  if (t.Exact) SetExact(*t.Exact);
   return *this;
 }
 
@@ -302,6 +317,7 @@ TString& TString::operator=(const std::wstring& s)
 {
   TString t(s);
   SetBytes(t.PChar(), t.Len);
+  if (t.Exact) SetExact(*t.Exact);
   return *this;
 }
 
@@ -330,8 +346,36 @@ void TString::Grow(int n)
   if (n >= SizeBufer) SetSize(n);
 }
 
+void TString::DropExact()
+{
+  delete Exact;
+  Exact = nullptr;
+}
+
+void TString::SetExact(std::wstring exact)
+{
+  // Kept only while it stands index for index for the master text.
+  if (int(exact.size()) != Len) {
+    DropExact();
+  } else if (Exact) {
+    *Exact = std::move(exact);
+  } else {
+    Exact = new std::wstring(std::move(exact));
+  }
+}
+
+std::wstring TString::WideText() const
+{
+  if (Exact) return *Exact;
+  std::wstring w(std::size_t(Len), L'\0');
+  for (int i = 0; i < Len; ++i)
+    w[std::size_t(i)] = CharToUniCode(Bufer[i]);
+  return w;
+}
+
 void TString::SetBytes(const char* p, int n)
 {
+  DropExact();
   if (n < 0) n = 0;
   if (!Bufer || n >= SizeBufer) {
     // p may point into our own buffer only when n < Len < SizeBufer, so growing is safe here.
@@ -344,12 +388,14 @@ void TString::SetBytes(const char* p, int n)
 
 char* TString::toPChar()
 {
+  DropExact();
   if (!Bufer) InitDefault();
   return Bufer;
 }
 
 void TString::SetLength(int n)
 {
+  DropExact();
   if (n < 0) n = 0;
   Grow(n);
   Len = n;
@@ -358,6 +404,7 @@ void TString::SetLength(int n)
 
 void TString::Clear()
 {
+  DropExact();
   if (!Bufer) return;
   Len = 0;
   Bufer[0] = 0;
@@ -382,6 +429,7 @@ void TString::Set(const unsigned char* p, unsigned n)
 void TString::Set(const wchar_t* s)
 {
   if (!s) return;
+  DropExact();
   int n = int(std::wcslen(s));
   Grow(n);
   for (int i = 0; i < n; ++i) {
@@ -440,6 +488,9 @@ void TString::Add(const char* s)
   std::memcpy(Bufer + Len, s, std::size_t(n));
   Len += n;
   Bufer[Len] = 0;
+  if (Exact)
+    for (int i = Len - n; i < Len; ++i)
+      Exact->push_back(CharToUniCode(Bufer[i]));
 }
 
 void TString::Add(char c)
@@ -447,11 +498,13 @@ void TString::Add(char c)
   Grow(Len + 1);
   Bufer[Len++] = c;
   Bufer[Len] = 0;
+  if (Exact) Exact->push_back(CharToUniCode(c));
 }
 
 void TString::Insert(int pos, const char* s)
 {
   if (!s || !s[0]) return;
+  DropExact();
   std::string copy(s); // s may point into our own buffer
   int n = int(copy.size());
   if (n > INT_MAX - 2 * kDefaultSize - Len) throw std::bad_alloc();
@@ -465,6 +518,7 @@ void TString::Insert(int pos, const char* s)
 
 void TString::Insert(int pos, char c)
 {
+  DropExact();
   pos = std::clamp(pos, 0, Len);
   Grow(Len + 1);
   std::memmove(Bufer + pos + 1, Bufer + pos, std::size_t(Len - pos));
@@ -476,6 +530,7 @@ void TString::Insert(int pos, char c)
 void TString::Remove(int pos, int n)
 {
   if (pos < 0 || n <= 0 || pos >= Len) return;
+  if (Exact) Exact->erase(std::size_t(pos), std::size_t(n));
   if (n >= Len - pos) {
     Len = pos;
   } else {
@@ -487,12 +542,14 @@ void TString::Remove(int pos, int n)
 
 void TString::RePlace(char a, char b)
 {
+  DropExact();
   for (int i = 0; i < Len; ++i)
     if (Bufer[i] == a) Bufer[i] = b;
 }
 
 void TString::RePlaceSet(const char* set, int n, bool flag, char c)
 {
+  DropExact();
   int m = set ? int(strnlen(set, std::size_t(std::max(n, 0)))) : 0;
   for (int i = 0; i < Len; ++i) {
     bool in = m > 0 && std::memchr(set, Bufer[i], std::size_t(m)) != nullptr;
@@ -505,10 +562,12 @@ void TString::DeleteBlankFromEnd()
   while (Len > 0 && Bufer[Len - 1] == ' ')
     --Len;
   if (Bufer) Bufer[Len] = 0;
+  if (Exact) Exact->resize(std::size_t(Len));
 }
 
 void TString::EvaluateLength()
 {
+  DropExact();
   Len = Bufer ? int(strnlen(Bufer, std::size_t(SizeBufer - 1))) : 0;
   if (Bufer) Bufer[Len] = 0;
 }
@@ -521,6 +580,7 @@ void TString::Swap(TString& s)
   std::swap(SizeBufer, s.SizeBufer);
   std::swap(WideStr, s.WideStr);
   std::swap(SizeWideBufer, s.SizeWideBufer);
+  std::swap(Exact, s.Exact);
 }
 
 char* TString::Duplicate() const
@@ -539,10 +599,12 @@ TString& TString::operator+=(const TString& s)
     return *this += copy;
   }
   if (s.Len > INT_MAX - 2 * kDefaultSize - Len) throw std::bad_alloc();
+  std::wstring exact = Exact || s.Exact ? WideText() + s.WideText() : std::wstring();
   Grow(Len + s.Len);
   std::memcpy(Bufer + Len, s.Bufer, std::size_t(s.Len));
   Len += s.Len;
   Bufer[Len] = 0;
+  if (!exact.empty()) SetExact(std::move(exact));
   return *this;
 }
 
@@ -567,6 +629,7 @@ TString TString::SubStr(int pos, int n) const
   TString r;
   if (pos < 0 || pos >= Len || n < 1) return r;
   r.SetBytes(Bufer + pos, std::min(n, Len - pos));
+  if (Exact) r.SetExact(Exact->substr(std::size_t(pos), std::size_t(r.Len)));
   return r;
 }
 
@@ -642,7 +705,9 @@ int TString::Common(const TString& other, int from) const
 
 bool TString::operator==(const TString& s) const
 {
-  return Len == s.Len && (Len == 0 || std::memcmp(Bufer, s.Bufer, std::size_t(Len)) == 0);
+  if (Len != s.Len || (Len != 0 && std::memcmp(Bufer, s.Bufer, std::size_t(Len)) != 0)) return false;
+  // "Caf?" standing for "Café" is not "Caf?" itself.
+  return (!Exact && !s.Exact) || WideText() == s.WideText();
 }
 
 bool TString::operator<(const TString& s) const
@@ -671,12 +736,13 @@ void TString::toWideChar(wchar_t* dst) const
 {
   if (!dst) return;
   for (int i = 0; i < Len; ++i)
-    dst[i] = CharToUniCode(Bufer[i]);
+    dst[i] = Exact ? (*Exact)[std::size_t(i)] : CharToUniCode(Bufer[i]);
   dst[Len] = 0;
 }
 
 std::string TString::Utf8Text() const
 {
+  if (Exact) return WideToUtf8(*Exact);
   std::string out;
   out.reserve(std::size_t(Len) * 2);
   char8_t b[3];

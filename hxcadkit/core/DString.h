@@ -21,6 +21,9 @@ public:
   TString(const char* s);    // UTF-8 text, as literals are written in the sources
   TString(const char8_t* s); // UTF-8 text (u8"" literals)
   TString(const std::wstring& s);
+  // A name of the file system from the host's wide text (a folder, a file): s in the code page, and,
+  // where it lacks some of s's letters, s itself beside it (see Exact).
+  static TString Exactly(const std::wstring& s);
   TString(int D);
   TString(int D, int CountDigits);          // zero-padded to CountDigits, "-05" for (-5, 3)
   TString(unsigned int D, int CountDigits); // the same, printed as unsigned
@@ -99,11 +102,15 @@ public:
   void fromStream(TKmfData& S);
 
   // Small accessors.
-  char& operator[](int i) { return Bufer[i]; }
+  char& operator[](int i)
+  {
+    if (Exact) DropExact();
+    return Bufer[i];
+  }
   char operator[](int i) const { return Bufer[i]; }
   char At(int i) const { return IndexValid(i) ? Bufer[i] : 0; }
   const char* PChar() const { return Bufer ? Bufer : ""; }
-  char* toPChar(); // writable master text (never null)
+  char* toPChar(); // writable master text (never null); forgets the exact characters
   int Length() const { return Len; }
   int LengthBufer() const { return SizeBufer; }
   // Len = n, growing the buffer when needed; bytes past the old length are those already in
@@ -130,6 +137,14 @@ public:
   Integer SizeBufer = 0;
   mutable wchar_t* WideStr = nullptr; // wide cache of toWideChar()
   mutable Integer SizeWideBufer = 0;
+  // The exact characters, one per byte of the master text, when it stands '?' for some the code
+  // page lacks: a folder or file name made by Exactly ("Café", "数据") keeps them through copies,
+  // concatenation and SubStr, so that it reaches the file system, the host and messages as it
+  // was named. Any other change forgets them (the text is then what its bytes say). Null for
+  // every other text, and for every text the code page holds whole.
+  std::wstring* Exact = nullptr;
+  // Whether the text stands for characters the code page lacks.
+  bool Lossy() const { return Exact != nullptr; }
 
   // An empty string that owns no buffers yet and can be constant-initialised (EmptyStr).
   // Every operation treats missing buffers as the empty text.
@@ -139,6 +154,9 @@ public:
   constexpr explicit TString(TNoBuffer) {}
 
 private:
+  void DropExact();
+  void SetExact(std::wstring exact);
+  std::wstring WideText() const;
   void Grow(int n);
   void InitDefault();
   void SetBytes(const char* p, int n);

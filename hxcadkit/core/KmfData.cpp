@@ -11,6 +11,9 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/TDebug.h"
 
@@ -18,10 +21,35 @@ namespace {
 
 constexpr UInteger kMinWindow = 4096;
 
+// errno of an open refused because the name is no regular file (a folder, a pipe, a device).
+constexpr int kNotRegularFile = -1;
+
+// Opens a regular file for reading ("rb") or writing ("wb", emptied); anything else is refused with
+// errno kNotRegularFile before a byte moves: a pipe would block the open or the reads for ever, a
+// device would never end. File names reach the file system as UTF-8, whatever the code page of the
+// text.
 std::FILE* OpenFile(const TString& path, const char* mode)
 {
-  // File names reach the file system as UTF-8, whatever the code page of the text.
-  return std::fopen(path.Utf8Text().c_str(), mode);
+  const bool write = mode[0] == 'w';
+  const int fd = ::open(path.Utf8Text().c_str(),
+                        (write ? O_WRONLY | O_CREAT : O_RDONLY) | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  int e = 0;
+  if (::fstat(fd, &st) != 0)
+    e = errno;
+  else if (!S_ISREG(st.st_mode))
+    e = kNotRegularFile;
+  else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
+           (write && ::ftruncate(fd, 0) != 0))
+    e = errno;
+  std::FILE* f = e == 0 ? ::fdopen(fd, mode) : nullptr;
+  if (f == nullptr) {
+    if (e == 0) e = errno;
+    ::close(fd);
+    errno = e;
+  }
+  return f;
 }
 
 } // namespace
@@ -90,7 +118,10 @@ bool TKmfData::MakeForRead(const TString& path, bool raw)
     int err = errno;
     TString text("Ошибка открытия файла ");
     text += path;
-    text += TString(" ") + TString(err) + TString(" ") + TString(std::strerror(err));
+    if (err == kNotRegularFile)
+      text += TString(": это не файл");
+    else
+      text += TString(" ") + TString(err) + TString(" ") + TString(std::strerror(err));
     if (Messager) Messager->LiftBox(text, TMessager::toAlways);
     return false;
   }
@@ -835,7 +866,15 @@ int FileExists(const TString& path)
   std::error_code ec;
   auto st = std::filesystem::status(std::filesystem::path(path.Utf8Text()), ec);
   if (ec) return 0;
-  return std::filesystem::exists(st) && !std::filesystem::is_directory(st) ? 1 : 0;
+  // A pipe or a device is no file: reading one could block for ever, and deleting one to write a
+  // file in its place would lose it.
+  return std::filesystem::is_regular_file(st) ? 1 : 0;
+}
+
+bool PathExists(const TString& path)
+{
+  std::error_code ec;
+  return path.Len != 0 && std::filesystem::exists(std::filesystem::path(path.Utf8Text()), ec);
 }
 
 bool DeleteFile(const TString& path)

@@ -382,8 +382,10 @@ private:
   }
 };
 
-// 1 when the path exists and is not a directory.
+// 1 when the path names a regular file (or a link to one).
 int FileExists(const TString& path);
+// Whether anything at all stands at the path (a file, a folder, a pipe, a device).
+bool PathExists(const TString& path);
 bool DeleteFile(const TString& path);
 
 // Small services beside the stream: file-name arithmetic on '/'-separated paths, the

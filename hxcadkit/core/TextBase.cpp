@@ -701,8 +701,14 @@ bool TADTable::Init(const TString& path, const TString& fileName)
   if (Active || Activate) return false;
   // The global text base already holds the coupling tables and opens one file per life.
   TTextBase base;
-  // A missing file is reported once, here, rather than by the stream that fails to open it.
-  if (FileExists(path + fileName) != 1 || !base.Init(path, fileName)) {
+  // A missing file is reported once, here, rather than by the stream that fails to open it; what
+  // stands there but is no file is refused by the stream, with that reason.
+  const bool file = FileExists(path + fileName) == 1;
+  if (!file && PathExists(path + fileName)) {
+    base.Init(path, fileName);
+    return false;
+  }
+  if (!file || !base.Init(path, fileName)) {
     Messager->LiftBox(DC(TString("Отсутствует файл ")) + path + fileName +
                           DC(TString(" Библиотеки элементов ")),
                       TMessager::toAlways);

@@ -32,9 +32,10 @@ bool IsControlByte(char c)
 
 void ShowMissingOrBad(const TString& fullName, bool active)
 {
-  if (!FileExists(fullName))
+  // What is there but no file was refused with its reason when it was opened.
+  if (!PathExists(fullName))
     Messager->LiftBox(TString("Отсутствует файл ") + fullName, TMessager::toAlways);
-  else if (!active)
+  else if (FileExists(fullName) && !active)
     Messager->LiftBox(DC(TString("Плохой файл параметров")) + TString(" ") + fullName, TMessager::toAlways);
 }
 } // namespace

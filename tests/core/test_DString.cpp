@@ -276,6 +276,53 @@ TEST(TStringWide, WideTextIsExact)
   EXPECT_EQ(std::wstring(EmptyStr.toWideChar()), L"");
 }
 
+// A folder named with letters the code page lacks ("Café") reached the file system as "Caf?": files
+// went into another folder, or nowhere. The text keeps its bytes ('?' for those letters) and its exact
+// letters through everything a path goes through: copies, concatenation, SubStr, messages.
+TEST(TStringWide, NamesTheCodePageLacksKeepTheirLettersThroughPathArithmetic)
+{
+  for (const std::string name : {"Café", "Größe", "Ωmega", "数据", "😀", "a?b€", "Пользователь"}) {
+    SCOPED_TRACE(name);
+    const std::wstring wide = Utf8ToWide(name);
+    std::string bytes;
+    bool whole = true;
+    for (wchar_t c : wide) {
+      whole = whole && TString::UniCodeToChar(c) != 0;
+      bytes += TString::UniCodeToChar(c) ? TString::UniCodeToChar(c) : '?';
+    }
+    const TString folder = TString::Exactly(L"/home/" + wide + L"/");
+    EXPECT_EQ(TextBytes(folder), "/home/" + bytes + "/");
+    // Other texts keep only the code page's letters, as the host gets them back.
+    EXPECT_EQ(std::wstring(TString(wide).toWideChar()), Utf8ToWide(TString(wide).Utf8Text()));
+    EXPECT_EQ(TString(wide).Utf8Text() == name, whole);
+    {
+      TString file = folder + TString("Муфта-") + TString(40) + TString(".tpt");
+      const std::string expected = "/home/" + name + "/Муфта-40.tpt";
+      EXPECT_EQ(file.Utf8Text(), expected);
+      EXPECT_EQ(std::wstring(file.toWideChar()), Utf8ToWide(expected));
+      TString copy(file), assigned;
+      assigned = copy;
+      TString moved(std::move(copy));
+      EXPECT_EQ(moved.Utf8Text(), expected);
+      EXPECT_EQ(assigned.Utf8Text(), expected);
+      EXPECT_EQ(assigned, file);
+      EXPECT_EQ(file.SubStr(0, file.RFind('/')).Utf8Text(), "/home/" + name + "/");
+      TString message = TString("Не удалось записать файл ") + file;
+      message += TString(": нет прав на запись");
+      message.Add('.');
+      EXPECT_EQ(message.Utf8Text(), "Не удалось записать файл " + expected + ": нет прав на запись.");
+      // Edited bytewise, the text is what its bytes say.
+      message.RePlace('/', '|');
+      std::wstring said;
+      for (char b : TextBytes(message))
+        said += TString::CharToUniCode(b);
+      EXPECT_EQ(message.Utf8Text(), WideToUtf8(said));
+    }
+    // The same bytes standing for other letters are another name.
+    EXPECT_EQ(TString::Exactly(wide) == Cp(bytes), whole);
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Number parsing
 

@@ -11,8 +11,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/KmfData.h"
+#include "tests/PipeWatch.h"
 #include "tests/core/MessageRecorder.h"
 
 namespace fs = std::filesystem;
@@ -624,16 +629,79 @@ TEST_F(KmfFiles, ScannersStopAtTheEndOfAFile)
 
 TEST_F(KmfFiles, WriteFailuresAreReported)
 {
-  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  // A file that cannot grow past 4 bytes (a device is no file and is not opened at all).
+  struct rlimit before
+  {
+  };
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  const auto handler = std::signal(SIGXFSZ, SIG_IGN);
   TKmfData S;
-  ASSERT_TRUE(S.MakeForWrite(TString("/dev/full"), true));
+  ASSERT_TRUE(S.MakeForWrite(Path("full.bin"), true));
+  struct rlimit small = before;
+  small.rlim_cur = 4;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   S << 1 << 2.0;
-  EXPECT_FALSE(S.Close());
+  const bool closed = S.Close();
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, handler);
+  EXPECT_FALSE(closed);
   EXPECT_TRUE(S.WriteError());
   // A fresh file clears the state.
   ASSERT_TRUE(S.MakeForWrite(Path("ok.bin"), true));
   S << 1;
   EXPECT_TRUE(S.Close());
+}
+
+// A named pipe opened as a file waited for ever for a writer (or a reader); a device was read or written
+// without end. Each is refused with its reason, at once, and nothing at its name is touched.
+TEST_F(KmfFiles, WhatIsNoRegularFileIsRefusedAtOnceWithItsReason)
+{
+  ASSERT_EQ(::mkfifo((Dir / "pipe").c_str(), 0600), 0);
+  fs::create_directory(Dir / "folder");
+  TMessageRecorder rec;
+  rec.Modeler.IsThere = true;
+  for (const TString& path : {Path("pipe"), Path("folder"), TString("/dev/zero")}) {
+    SCOPED_TRACE(path.Utf8Text());
+    hxcad::test::PipeWatch watch(path.Utf8Text());
+    rec.Log.clear();
+    TKmfData S;
+    EXPECT_FALSE(S.MakeForRead(path, true));
+    EXPECT_FALSE(S.MakeForWrite(path, true));
+    TMemory m;
+    EXPECT_FALSE(m.toFile(path));
+    EXPECT_FALSE(m.fromFile(path));
+    EXPECT_FALSE(watch.Waited());
+    EXPECT_EQ(FileExists(path), 0);
+    EXPECT_TRUE(PathExists(path));
+    ASSERT_EQ(rec.HostBoxes().size(), 1u);
+    EXPECT_EQ(rec.HostBoxes()[0].Utf8Text(), "Ошибка открытия файла " + path.Utf8Text() + ": это не файл");
+  }
+  EXPECT_TRUE(fs::is_fifo(Dir / "pipe"));
+}
+
+// A folder named with letters the code page lacks: the file goes there, not into the folder whose name
+// has '?' in their place.
+TEST_F(KmfFiles, FoldersNamedWithLettersTheCodePageLacks)
+{
+  const std::pair<std::string, std::string> names[]{
+      {"Café", "Caf?"}, {"Größe", "Gr??e"}, {"Ωmega", "?mega"}, {"数据", "??"}, {"😀", "?"}};
+  for (const auto& [name, lost] : names) {
+    SCOPED_TRACE(name);
+    fs::create_directory(Dir / name);
+    fs::create_directory(Dir / lost);
+    const TString file = TString::Exactly(Utf8ToWide((Dir / name / "Вал.kmf").string()));
+    TKmfData S;
+    ASSERT_TRUE(S.MakeForWrite(file));
+    S << 7;
+    EXPECT_TRUE(S.Close());
+    EXPECT_TRUE(fs::is_regular_file(Dir / name / "Вал.kmf"));
+    EXPECT_TRUE(fs::is_empty(Dir / lost));
+    ASSERT_TRUE(S.MakeForRead(file));
+    int v = 0;
+    S >> v;
+    EXPECT_EQ(v, 7);
+    fs::remove_all(Dir / lost);
+  }
 }
 
 TEST_F(KmfFiles, ReadStreamsNeverWrite)

@@ -4,6 +4,9 @@
 #include <limits>
 #include <random>
 
+#include <unistd.h>
+
+#include "../txhost/TestSupport.h"
 #include "CouplingFixture.h"
 
 namespace {
@@ -103,6 +106,36 @@ TEST(ControlModelNames, FastenerFilesOfDifferentCouplingsNeverCollide)
   Use({125, 28, 28, 0, 0, nullptr, nullptr, nullptr, nullptr});
   EXPECT_NE(ControlModel.mfDetail3D(7).Utf8Text(), small.Utf8Text());
   EXPECT_NE(ControlModel.mfDetail3D(6).Utf8Text(), ControlModel.mfDetail3D(7).Utf8Text());
+}
+
+// Finding why a file of a build was not written opened its name for writing: where the name in the documents
+// folder was a dangling link, a file of zeros appeared where it pointed, outside the folder. Finding out only
+// looks: nothing appears anywhere and each link stays as it was.
+TEST(ControlModelFiles, FindingWhyAFileWasNotWrittenCreatesNothing)
+{
+  txhost::test::TempDir dir;
+  const std::filesystem::path docs = dir / "docs", outside = dir / "outside";
+  std::filesystem::create_directories(docs);
+  std::filesystem::create_directories(outside);
+  Use({250, 40, 40, 0, 0, nullptr, nullptr, nullptr, nullptr});
+  ControlModel.Path = TString(Utf8ToWide(docs.string()) + L"/");
+  ControlModel.ForgetFiles();
+  ControlModel.mkAssembly3D(40, 0, 40, 0, true);
+  ControlModel.mfDetail3D(7);
+  for (int n : {0, 7}) {
+    const std::filesystem::path name = std::filesystem::path(ControlModel.Detail3D(n).Utf8Text()).filename();
+    ASSERT_EQ(::symlink((outside / name).c_str(), (docs / name).c_str()), 0);
+  }
+  TString file, reason;
+  ASSERT_TRUE(ControlModel.Unwritten(file, reason));
+  EXPECT_EQ(file.Utf8Text(), ControlModel.Detail3D(0).Utf8Text());
+  EXPECT_EQ(reason.Utf8Text(), "файл не записан");
+  EXPECT_TRUE(std::filesystem::is_empty(outside));
+  for (const auto& e : std::filesystem::directory_iterator(docs))
+    EXPECT_TRUE(e.is_symlink() && !std::filesystem::exists(e.path())) << e.path();
+  ControlModel.RemoveMadeFiles();
+  EXPECT_TRUE(std::filesystem::is_empty(outside));
+  ControlModel.ForgetFiles();
 }
 
 TEST(ControlModelBlock, HasTheDocumentedLayoutAndRoundTrips)

@@ -7,6 +7,7 @@
 
 #include "LibraryFixture.h"
 #include "hxcadkit/core/TextBase.h"
+#include "tests/TestNames.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
@@ -350,6 +351,68 @@ TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
   EXPECT_EQ(Parts().size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(docs));
 }
+
+// Folders named with letters the code page lacks reached the file system with '?' in their place: the library
+// installed under one could not read its data, and every build said its files' folder did not exist, or
+// wrote them into a folder that happened to bear the '?' name. Each folder is used as named, and a message
+// names a file as it is.
+struct TFolderName
+{
+  const char* Name;
+  const char* Lost; // the name with '?' for the letters Windows-1251 lacks
+};
+
+void PrintTo(const TFolderName& f, std::ostream* os)
+{
+  *os << f.Lost;
+}
+
+class FolderNameTest : public Coupling3DTest, public ::testing::WithParamInterface<TFolderName>
+{
+protected:
+  void SetUp() override
+  {
+    Lib = Dir / GetParam().Name;
+    std::filesystem::create_directories(Dir / GetParam().Lost / "docs");
+    Coupling3DTest::SetUp();
+  }
+};
+
+TEST_P(FolderNameTest, TheLibraryAndItsBuildsUseTheFoldersAsNamed)
+{
+  const std::filesystem::path docs = Lib / "docs", lost = Dir / GetParam().Lost / "docs";
+  EXPECT_TRUE(H.Messages().empty()) << txhost::ToUtf8(H.Messages().front());
+  Script().ChangeControl(L"Вал 1", "  40.00");
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  EXPECT_TRUE(H.Messages().empty()) << txhost::ToUtf8(H.Messages().front());
+  ASSERT_EQ(Parts().size(), 1u);
+  std::vector<std::filesystem::path> made;
+  for (const auto& e : std::filesystem::directory_iterator(docs))
+    made.push_back(e.path());
+  EXPECT_EQ(made.size(), 8u);
+  EXPECT_TRUE(std::filesystem::is_empty(lost));
+  // A folder in the way of one file: the message names it as it is.
+  ASSERT_FALSE(made.empty());
+  std::filesystem::remove_all(docs);
+  std::filesystem::create_directories(made.front());
+  Script().ChangeControl(L"Вал 1", "  40.00");
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(H.Messages().size(), 1u);
+  EXPECT_EQ(txhost::ToUtf8(H.Messages().back()),
+            "Не удалось записать файл " + made.front().string() + ": на месте файла папка");
+  EXPECT_EQ(Parts().size(), 1u);
+  EXPECT_TRUE(std::filesystem::is_empty(lost));
+}
+
+INSTANTIATE_TEST_SUITE_P(Letters, FolderNameTest,
+                         ::testing::Values(TFolderName{"Café", "Caf?"}, TFolderName{"Größe", "Gr??e"},
+                                           TFolderName{"Ωmega", "?mega"}, TFolderName{"数据", "??"},
+                                           TFolderName{"😀", "?"}),
+                         hxcad::test::CaseNames());
 
 // Without a phantom every pick is kept for the component the confirmation inserts, not only the last.
 TEST_F(Coupling3DTest, WithoutAPhantomEveryPickIsMated)

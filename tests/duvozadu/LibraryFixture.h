@@ -22,12 +22,12 @@ class LibraryTest : public ::testing::Test
 protected:
   void SetUp() override
   {
+    std::filesystem::create_directories(Lib / "docs");
     for (const char* f : {"VUVudirido.tb", "PhCoupling.tpt"})
-      std::filesystem::copy_file(std::filesystem::path(HXCAD_DUVOZADU_DATA) / f, Dir / f);
-    std::filesystem::create_directory(Dir / "docs");
-    H.SetDocumentsFolder(Dir / "docs");
-    H.SetCurrentLibraryPath(Dir / "libVUVudirido.so");
-    H.SetLibraryRecord(L"VUVudirido", Dir / "libVUVudirido.so", L"#Stamp - Regular");
+      std::filesystem::copy_file(std::filesystem::path(HXCAD_DUVOZADU_DATA) / f, Lib / f);
+    H.SetDocumentsFolder(Lib / "docs");
+    H.SetCurrentLibraryPath(Lib / "libVUVudirido.so");
+    H.SetLibraryRecord(L"VUVudirido", Lib / "libVUVudirido.so", L"#Stamp - Regular");
     ASSERT_TRUE(LoadTavrixLibrary(H.Application(), H.Registrar()));
   }
   void TearDown() override
@@ -42,5 +42,7 @@ protected:
   txhost::EventScript& Script() { return txhost::EventScript::Of(H); }
 
   txhost::test::TempDir Dir;
+  // The library's folder, with its data and the documents folder "docs"; set before SetUp.
+  std::filesystem::path Lib = Dir.path();
   txhost::Host H;
 };

@@ -9,10 +9,13 @@
 #include "txhost/lib/Scenario.h"
 #include "txhost/lib/Text.h"
 
+#include "tests/PipeWatch.h"
 #include "tests/TestNames.h"
 #include "tests/txhost/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -116,5 +119,36 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
                                            Damage{"keyway_columns", u"\"Вспомогательный\" 6 0",
                                                   u"\"Вспомогательный\" 2 0", nullptr}),
                          hxcad::test::CaseNames());
+
+// A text base that is a named pipe kept the library waiting for ever as it loaded. It is refused at once with
+// its reason, and the library's commands then place nothing.
+TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
+{
+  txhost::test::TempDir dir;
+  const fs::path plugin(HXCAD_PLUGIN), lib = dir.path() / plugin.filename(),
+                                       base = dir.path() / "VUVudirido.tb";
+  fs::copy_file(plugin, lib);
+  fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir.path() / "PhCoupling.tpt");
+  ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
+  hxcad::test::PipeWatch watch(base, 5000);
+  txhost::Scenario scenario;
+  std::string error;
+  const std::string text = "load " + lib.string() + "\nnew drawing as sheet\nqueue place 10 10 0\n" +
+                           "queue place 100 50 0 final\nqueue button 2\nrun 200\n";
+  ASSERT_TRUE(txhost::ParseScenario(text, "pipe", dir.path(), scenario, error)) << error;
+  txhost::Host h;
+  h.SetDocumentsFolder(dir.path());
+  std::ostringstream log;
+  txhost::ScenarioPlayer player(h, log);
+  EXPECT_TRUE(player.Play(scenario, error)) << error << "\n" << log.str();
+  EXPECT_FALSE(watch.Waited()) << "the library waited for the pipe";
+  const auto messages = h.Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(txhost::ToUtf8(messages.front()), "Ошибка открытия файла " + base.string() + ": это не файл");
+  for (const txhost::Object* o : h.ObjectsOfKind("macro"))
+    EXPECT_TRUE(o->Prop("command") != 200 || txhost::model::Deleted(*o));
+  EXPECT_TRUE(fs::is_fifo(base));
+  player.Unload();
+}
 
 } // namespace

@@ -3,11 +3,16 @@
 #include "txapi/txapi.h"
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Host.h"
+#include "txhost/lib/SvgWriter.h"
 #include "txhost/lib/Text.h"
 
+#include "tests/PipeWatch.h"
 #include "tests/TestNames.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <limits>
@@ -555,6 +560,55 @@ TEST_F(DocumentTest, AFailedSaveSaysWhyAndNamesTheUsersFile)
   WriteFile(Dir / "file", "");
   EXPECT_FALSE(H.SaveDocumentAs(*Object::From(d.get()), Dir / "file/s.tdr", &error));
   EXPECT_EQ(error, "cannot write " + (Dir / "file/s.tdr").string() + ": Not a directory");
+}
+
+// The temporary file beside a save was named after the document plus a suffix, so names of 229 to 255 bytes
+// could not be saved at all. Every length up to the folder's limit saves and opens again, in letters of one
+// to four bytes; past it the save fails naming the user's file, and no temporary file is left.
+TEST_F(DocumentTest, EveryNameWithinTheLimitSavesWhateverItsLength)
+{
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentDrawing);
+  Object& doc = *Object::From(d.get());
+  const long limit = ::pathconf(Dir.path().c_str(), _PC_NAME_MAX);
+  ASSERT_GT(limit, 8);
+  for (const std::string letter : {"a", "é", "数", "😀"}) {
+    for (std::size_t length = 5; length <= std::size_t(limit) + letter.size(); ++length) {
+      std::string name;
+      while (name.size() + letter.size() <= length - 4)
+        name += letter;
+      name += std::string(length - 4 - name.size(), 'x') + ".tdr";
+      SCOPED_TRACE(name);
+      std::string error;
+      const bool saved = H.SaveDocumentAs(doc, Dir / name, &error);
+      EXPECT_EQ(saved, length <= std::size_t(limit)) << error;
+      if (saved) {
+        EXPECT_NE(H.OpenDocument(Dir / name, false, &error), nullptr) << error;
+        std::filesystem::remove(Dir / name);
+      } else {
+        EXPECT_EQ(error, "cannot write " + (Dir / name).string() + ": File name too long");
+      }
+      EXPECT_TRUE(std::filesystem::is_empty(Dir.path()));
+    }
+  }
+}
+
+// A named pipe opened as a document waited for ever for a writer. It is refused at once with its reason, and
+// neither a save nor a picture replaces or writes into it.
+TEST_F(DocumentTest, ANamedPipeIsNoDocument)
+{
+  const std::filesystem::path pipe = Dir / "p.tpt";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  hxcad::test::PipeWatch watch(pipe);
+  std::string error;
+  EXPECT_EQ(H.OpenDocument(pipe, true, &error), nullptr);
+  EXPECT_EQ(error, pipe.string() + ": not a regular file");
+  SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentDrawing);
+  EXPECT_FALSE(H.SaveDocumentAs(*Object::From(d.get()), pipe, &error));
+  EXPECT_EQ(error, "cannot write " + pipe.string() + ": not a regular file");
+  EXPECT_FALSE(txhost::SaveSvg(*Object::From(d.get()), pipe, &error));
+  EXPECT_EQ(error, "cannot write " + pipe.string() + ": not a regular file");
+  EXPECT_FALSE(watch.Waited());
+  EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 // JSON would keep a number that is not finite as null: the save is refused and the old file stays.

@@ -213,6 +213,15 @@ TEST_F(ScenarioPlayTest, PathsAreNamedInFailures)
   EXPECT_EQ(Error, "t.txs:1: open: " + (Dir / "absent.tdr").string() + ": no such file");
   EXPECT_FALSE(Play("expect file nothing.tdr"));
   EXPECT_EQ(Error, "t.txs:1: expect file: no file " + (Dir / "nothing.tdr").string());
+  // Wide text carries no name that is not UTF-8: such a folder would reach a library as another's name.
+  Player.Define("latin", "caf\xe9");
+  EXPECT_FALSE(Play("folder {latin}"));
+  EXPECT_EQ(Error, "t.txs:1: folder: cannot use the folder " + (Dir / "caf").string() +
+                       "\\xE9: its name is not UTF-8");
+  EXPECT_FALSE(Play("load {latin}/libx.so"));
+  EXPECT_EQ(Error, "t.txs:1: load: cannot load library " + (Dir / "caf").string() +
+                       "\\xE9/libx.so: its path is not UTF-8");
+  EXPECT_FALSE(std::filesystem::exists(Dir / "caf\xe9"));
 }
 
 TEST_F(ScenarioPlayTest, DefinedNamesAndTheFolderAreExpanded)

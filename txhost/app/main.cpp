@@ -80,6 +80,13 @@ int Play(const std::filesystem::path& script, const std::filesystem::path& folde
   }
   txhost::Host host;
   if (!folder.empty()) {
+    // The host hands paths to a library as wide text, which holds UTF-8 names only: another name would reach
+    // the library as some other folder's.
+    if (!txhost::IsUtf8Text(folder.string())) {
+      std::cerr << "txhost: cannot use the folder " << txhost::Printable(folder.string())
+                << ": its name is not UTF-8\n";
+      return ExitFailure;
+    }
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const std::error_code made = ec;

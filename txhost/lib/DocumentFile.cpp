@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -875,6 +876,24 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   return true;
 }
 
+// A temporary name beside file for this save alone, within the folder's limit on a name's length whatever
+// the length of file's own: a long name gives up its end (on a character's boundary), the suffix that
+// makes it unique stays whole.
+std::filesystem::path TemporaryName(const std::filesystem::path& file, const std::filesystem::path& folder)
+{
+  const std::string suffix = ".txhost-tmp-" + TemporarySuffix();
+  const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  const std::size_t most = std::size_t(limit > 0 ? limit : NAME_MAX);
+  std::string name = file.filename().string();
+  if (name.size() + suffix.size() > most) {
+    std::size_t keep = most > suffix.size() ? most - suffix.size() : 0;
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
+      --keep;
+    name.resize(keep);
+  }
+  return file.parent_path() / (name + suffix);
+}
+
 // Writes text as the file, through a temporary file beside it.
 bool WriteText(const std::filesystem::path& file, const std::string& text, std::string& error)
 {
@@ -889,13 +908,16 @@ bool WriteText(const std::filesystem::path& file, const std::string& text, std::
     if (e == EISDIR) return "cannot write " + file.string() + ": a folder is in the way";
     return "cannot write " + file.string() + ": " + std::strerror(e);
   };
+  // A pipe or a device at the name is the user's, and no place for a document.
+  std::error_code ec;
+  if (NoRegularFileAt(file) && !std::filesystem::is_directory(file, ec))
+    return Fail(error, "cannot write " + file.string() + ": not a regular file");
   // A temporary name of this save alone: saves of one document from several processes (or threads) never
   // write into each other's file, and the last rename wins with a whole document.
   int fd = -1;
   std::filesystem::path temporary;
   for (int attempt = 0; fd < 0; ++attempt) {
-    temporary = file;
-    temporary += ".txhost-tmp-" + TemporarySuffix();
+    temporary = TemporaryName(file, folder);
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && (errno != EEXIST || attempt >= 100)) return Fail(error, why(errno));
   }
@@ -991,7 +1013,7 @@ Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::str
   // A document named there and not yet written is on disk before anyone reads the file.
   host.WritePendingFile(file);
   std::string text;
-  if (!ReadInputFile(file, MaxDocumentFileBytes, text, error)) return nullptr;
+  if (!ReadInputFile(file, MaxDocumentFileBytes, text, error, false)) return nullptr;
 
   auto& parsedFiles = host.ParsedFiles();
   auto known = parsedFiles.find(file);

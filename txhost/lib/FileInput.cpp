@@ -46,10 +46,11 @@ std::size_t Utf8Length(std::string_view text, std::size_t i)
 } // namespace
 
 bool ReadInputFile(const std::filesystem::path& file, std::size_t maxBytes, std::string& text,
-                   std::string& error)
+                   std::string& error, bool pipes)
 {
   text.clear();
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  // Where no pipe is taken, opening one must not wait for a writer: it is refused below.
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (pipes ? 0 : O_NONBLOCK));
   if (fd < 0) {
     const int e = errno;
     return Fail(error, file, e == ENOENT ? "no such file" : std::strerror(e));
@@ -60,7 +61,7 @@ bool ReadInputFile(const std::filesystem::path& file, std::size_t maxBytes, std:
     Fail(error, file, std::strerror(errno));
   } else if (S_ISDIR(st.st_mode)) {
     ok = Fail(error, file, "is a folder, not a file");
-  } else if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) {
+  } else if (!S_ISREG(st.st_mode) && !(pipes && S_ISFIFO(st.st_mode))) {
     ok = Fail(error, file, "not a regular file");
   } else if (S_ISREG(st.st_mode) && std::uintmax_t(st.st_size) > maxBytes) {
     ok = Fail(error, file, "larger than " + std::to_string(maxBytes) + " bytes");
@@ -68,6 +69,9 @@ bool ReadInputFile(const std::filesystem::path& file, std::size_t maxBytes, std:
   // A file read whole at its size: grown as it came, the text held up to twice its bytes, and three times
   // while it grew.
   if (ok && S_ISREG(st.st_mode)) text.reserve(std::size_t(st.st_size));
+  if (ok && !pipes)
+    ok = ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0 ||
+         Fail(error, file, std::strerror(errno));
   char buffer[1 << 16];
   while (ok) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -85,6 +89,14 @@ bool ReadInputFile(const std::filesystem::path& file, std::size_t maxBytes, std:
   ::close(fd);
   if (!ok) text.clear();
   return ok;
+}
+
+bool NoRegularFileAt(const std::filesystem::path& file)
+{
+  struct stat st
+  {
+  };
+  return ::stat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 bool IsUtf8Text(std::string_view text)

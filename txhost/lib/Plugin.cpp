@@ -27,7 +27,9 @@ std::string DlError()
 class FileBytes
 {
 public:
-  explicit FileBytes(const std::filesystem::path& file) : Fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC))
+  // Never waits on a pipe: only a regular file is read.
+  explicit FileBytes(const std::filesystem::path& file)
+      : Fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
   {
     struct stat st{};
     if (Fd >= 0 && ::fstat(Fd, &st) == 0 && S_ISREG(st.st_mode)) Size = std::uint64_t(st.st_size);

@@ -682,6 +682,9 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
 
   if (cmd == "folder") {
     const std::filesystem::path folder = c.Input(step.Words[0], H);
+    // Wide text carries UTF-8 names only (see the program's --folder).
+    if (!IsUtf8Text(folder.string()))
+      return fail("cannot use the folder " + Printable(folder.string()) + ": its name is not UTF-8");
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     const std::error_code made = ec;
@@ -693,6 +696,9 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
   if (cmd == "load") {
     if (Library) return fail("a library is loaded already (unload it first)");
     const std::filesystem::path file = c.Input(step.Words[0], H);
+    // The library learns its own folder as wide text, which carries UTF-8 names only.
+    if (!IsUtf8Text(file.string()))
+      return fail("cannot load library " + Printable(file.string()) + ": its path is not UTF-8");
     auto library = LoadedLibrary::Open(file, error);
     if (!library) return false;
     std::string stem = library->Path().stem().string();

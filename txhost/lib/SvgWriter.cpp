@@ -3,6 +3,7 @@
 #include "txapi/Enums.h"
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
@@ -1094,6 +1095,10 @@ SvgLayout LayOut(const Object& document)
 
 bool SaveSvg(const Object& document, const std::filesystem::path& file, std::string* error)
 {
+  if (NoRegularFileAt(file)) {
+    if (error != nullptr) *error = "cannot write " + file.string() + ": not a regular file";
+    return false;
+  }
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   if (out) WriteSvg(document, out);
   if (out.flush()) return true;

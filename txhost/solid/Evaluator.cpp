@@ -2,6 +2,7 @@
 #include "txhost/solid/Evaluator.h"
 
 #include "txhost/lib/DocumentFile.h"
+#include "txhost/lib/FileInput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
@@ -304,6 +305,10 @@ bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool 
 {
   TDocumentResult r;
   if (!Evaluate(document, r, error)) return false;
+  if (NoRegularFileAt(file)) {
+    error = "cannot write " + file.string() + ": not a regular file";
+    return false;
+  }
   if (file.extension() == ".png") return RenderPng(r.Placed, section, 1024, 768, file.string(), error);
   if (section) {
     error = "only a picture (.png) is drawn as a section";
