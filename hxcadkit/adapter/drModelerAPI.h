@@ -8,6 +8,7 @@
 // Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
+#include <array>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
+#include "txapi/IRough.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IPlane3D.h"
 #include "txapi/IPolyLine.h"
@@ -259,6 +261,70 @@ public:
   // Installs a link (null removes it) and returns the one it replaces.
   static TMouldDocumentLink* Set(TMouldDocumentLink* link);
   static TMouldDocumentLink* Get();
+};
+
+// What a mould part's sheet holds, in the sheet's millimetres, so that its roughness signs and its
+// requirements stay inside the frame and off the drawing: the Part's own place when it is free, else the
+// nearest free place along the surface a sign stands on (the requirements: the nearest free box). The
+// visible outlines, texts and dimension values of the view are recorded as they are drawn; the signs are
+// settled when the view closes, when everything they must keep off is known. Sizes follow how a sheet
+// shows them: texts 0.6 of their height a character, dimension values 3.5 high above a line that a host
+// lays 8 mm beyond the farther measured point and a step further for each dimension it would meet.
+class TSheetLayout
+{
+public:
+  struct TQuad
+  {
+    double X[4] = {}, Y[4] = {};
+  };
+  // A sign the library placed: the host's object, where it was asked for in its container, and how its
+  // container maps to the sheet.
+  struct TSign
+  {
+    txapi::SmartPtr<txapi::IRough> Sign;
+    double X = 0, Y = 0, Angle = 0;     // in its container
+    double SX = 0, SY = 0, SAngle = 0;  // on the sheet
+    double Scale = 1;                   // sheet millimetres per container unit
+    std::size_t Chars = 0;              // of its value
+  };
+
+  // A sheet of width by height with its view at (x, y), turned by angle and scaled.
+  void Begin(double width, double height, double x, double y, double angle, double scale);
+  void End() { On = false; }
+  bool Active() const { return On; }
+  // A point of the view's container (after the library's own placement) on the sheet.
+  void ToSheet(double x, double y, double& X, double& Y) const;
+  double ViewAngle() const { return VA; }
+  double ViewScale() const { return VS; }
+
+  void Outline(double X1, double Y1, double X2, double Y2);
+  void Occupy(const TQuad& q);
+  // A text of height h at (X, Y) turned by angle on the sheet, with chars characters.
+  static TQuad TextBox(double X, double Y, double angle, double h, std::size_t chars);
+  void Sign(const TSign& s) { Signs.push_back(s); }
+  // A linear dimension from p1 to p2 on the sheet, its line on the side n (a unit vector, u along it),
+  // its value of chars characters.
+  void LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx, double Ny,
+                     std::size_t chars);
+  // Moves every sign that lies outside the frame or on what the sheet holds to its nearest free place.
+  void Settle();
+  // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the drawing.
+  void Requirements(double& x1, double& y1, double& x2, double& y2) const;
+
+private:
+  bool Free(const TQuad& q) const;
+  TQuad Footprint(const TSign& s, double X, double Y) const;
+
+  bool On = false;
+  double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
+  std::vector<std::array<double, 4>> Segments;
+  std::vector<TQuad> Boxes;
+  std::vector<TSign> Signs;
+  struct TPlaced
+  {
+    double Nx, Ny, D, From, To;
+  };
+  std::vector<TPlaced> Lines;
 };
 
 class TModelerApi : public TModeler3D
@@ -679,6 +745,22 @@ private:
                                                         const TString& Comment);
   void EndModelView(txapi::SmartPtr<txapi::IAssociationView> View);
 
+  // A point of the current container on the mould sheet.
+  void SheetPoint(double x, double y, double& X, double& Y) const;
+  // A visible arc (a circle from and to one point) recorded as an outline of the mould sheet.
+  void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise);
+  // A linear dimension recorded on the mould sheet as a host would lay it out: its line on the side of
+  // the angle a (radians) set from (Dx, Dy), its value of chars characters.
+  void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
+                            int chars);
+
+public:
+  // The mould sheet being drawn; inactive outside one.
+  TSheetLayout Layout;
+
+private:
+  // Whether the sheet open was opened for a mould part.
+  bool MouldSheet = false;
   TReferenceOf<TRegistryApi> Registry;
   // For each entry of the drawing registry's stack: the 2D document it was also pushed on.
   std::vector<txapi::SmartPtr<txapi::ITavrixDocument2D>> HostPushes;

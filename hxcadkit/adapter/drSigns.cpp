@@ -43,6 +43,16 @@ void TModelerApi::drRough(const double& x, const double& y, const double& Fi, tx
   }
   r->Update();
   R2D().CurDrawingObject = r;
+  if (Layout.Active()) {
+    TSheetLayout::TSign s;
+    s.Sign = r, s.X = x, s.Y = y, s.Angle = Fi;
+    SheetPoint(x, y, s.SX, s.SY);
+    const bool self = SelfTransform();
+    s.SAngle = Fi + (self ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
+    s.Scale = (self ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
+    s.Chars = std::size_t(S1.Length() + (S2.Empty() ? 0 : S2.Length() + 1) + (S3.Empty() ? 0 : S3.Length() + 1));
+    Layout.Sign(s);
+  }
 }
 
 void TModelerApi::drSRough(int, bool Tzs, const TString& S)
