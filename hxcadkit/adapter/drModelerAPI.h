@@ -310,6 +310,12 @@ public:
   void Settle();
   // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the drawing.
   void Requirements(double& x1, double& y1, double& x2, double& y2) const;
+  // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
+  // false, with no move, when there is none within reach.
+  bool FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy) const;
+  // Whether an angle dimension about (X, Y) from a1 to a2 degrees with its arc of radius r and its value
+  // of chars characters lies inside the frame with its value free; its value then occupies the sheet.
+  bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
 
 private:
   bool Free(const TQuad& q) const;
@@ -683,6 +689,7 @@ public:
               const double& y2, int T2, int Po2, const TString& S, const double& xc, const double& yc) override;
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
+  void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
   // The sheet's corner sign; an empty S changes nothing.
   void drSRough(int Tz, bool Tzs, const TString& S) override;
   // A form tolerance frame pending until drEndObj; drSupportForm adds branches to its leader.

@@ -199,6 +199,54 @@ void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2) 
   x1 += bx, x2 += bx, y1 += by, y2 += by;
 }
 
+bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy) const
+{
+  dx = dy = 0;
+  if (!On || Free(Rect(x1, y1, x2, y2))) return On;
+  double best = -1;
+  for (int i = -100; i <= 100; ++i)
+    for (int j = -70; j <= 70; ++j) {
+      const double mx = 2.0 * i, my = 2.0 * j, d = std::hypot(mx, my);
+      if ((best < 0 || d < best) && Free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my))) best = d, dx = mx, dy = my;
+    }
+  return best >= 0;
+}
+
+bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record)
+{
+  if (!On) return true;
+  for (int i = 0; i <= 12; ++i) {
+    const double a = (a1 + (a2 - a1) * i / 12) * Deg, px = X + r * std::cos(a), py = Y + r * std::sin(a);
+    if (px < FrameLeft || px > W - FrameMargin || py < FrameMargin || py > H - FrameMargin) return false;
+  }
+  // The value beyond the arc's middle, read from below, ending there on the left.
+  const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
+  const double len = 0.6 * ValueHeight * double(chars);
+  const TQuad q = TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
+  if (!Free(q)) return false;
+  if (record) Boxes.push_back(q);
+  return true;
+}
+
+void TModelerApi::drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2)
+{
+  if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2})) return;
+  double X, Y, dx, dy;
+  SheetPoint(x, y, X, Y);
+  if (!Layout.FreeMove(X + x1, Y + y1, X + x2, Y + y2, dx, dy) || (dx == 0 && dy == 0)) return;
+  // Back into the container: through the view's turn and scale and the library's own placement.
+  const double a = -Layout.ViewAngle() * Deg, k = 1 / Layout.ViewScale();
+  double vx = k * (std::cos(a) * dx - std::sin(a) * dy), vy = k * (std::sin(a) * dx + std::cos(a) * dy);
+  if (!SelfTransform()) {
+    const TTransf2D& t = R2D().Transf2D;
+    const double s = t.ScaleMtr(), b = -t.AngleMtr() * Deg;
+    if (!(s > 0)) return;
+    const double ux = (std::cos(b) * vx - std::sin(b) * vy) / s, uy = (std::sin(b) * vx + std::cos(b) * vy) / s;
+    vx = ux, vy = uy;
+  }
+  x += vx, y += vy;
+}
+
 void TModelerApi::SheetPoint(double x, double y, double& X, double& Y) const
 {
   double px = x, py = y;
