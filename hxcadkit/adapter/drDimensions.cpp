@@ -228,14 +228,15 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   d->SetRadius(scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0);
   double from = FBase;
   if (Layout.Active()) {
-    // On a mould sheet an angle that would leave the frame or lie on a text is shown between the
-    // opposite rays, the same angle about the same vertex.
+    // On a mould sheet an angle that would leave the frame is shown between the opposite rays, the
+    // same angle about the same vertex.
     double X, Y;
     SheetPoint(xc, yc, X, Y);
     const double turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
     const double a1 = FBase + turn, a2 = FBase + Napr * Val + turn;
     const std::size_t chars = std::size_t(S.Length()) + 4;
-    if (!Layout.AngleFits(X, Y, a1, a2, 25.0, chars, true) && Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, true))
+    if (!Layout.AngleFits(X, Y, a1, a2, 25.0, chars, true) &&
+        Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, true))
       from += 180.0;
   }
   d->SetAngle1(from);

@@ -9,6 +9,7 @@
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -299,14 +300,29 @@ public:
 
   void Outline(double X1, double Y1, double X2, double Y2);
   void Occupy(const TQuad& q);
+  // The outlines recorded from a hatch's start to its end bound a hatched area.
+  void BeginArea() { AreaFrom = Segments.size(); }
+  void EndArea();
   // A text of height h at (X, Y) turned by angle on the sheet, with chars characters.
   static TQuad TextBox(double X, double Y, double angle, double h, std::size_t chars);
   void Sign(const TSign& s) { Signs.push_back(s); }
+  // A title or a leader's text the library placed: how to move it in its container, where it was asked
+  // for there, its box on the sheet and how a move on the sheet maps back.
+  struct TTitle
+  {
+    std::function<void(double x, double y)> MoveTo;
+    double X = 0, Y = 0;          // in its container
+    TQuad Box;                    // on the sheet
+    double Scale = 1, Turn = 0;   // sheet millimetres per container unit; the container's turn on the sheet
+    bool Level = true;            // written along the sheet's x axis
+  };
+  void Title(const TTitle& t) { Titles.push_back(t); }
   // A linear dimension from p1 to p2 on the sheet, its line on the side n (a unit vector, u along it),
   // its value of chars characters.
   void LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx, double Ny,
                      std::size_t chars);
-  // Moves every sign that lies outside the frame or on what the sheet holds to its nearest free place.
+  // Moves every title and then every sign that lies outside the frame or on what the sheet holds to its
+  // nearest free place.
   void Settle();
   // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the drawing.
   void Requirements(double& x1, double& y1, double& x2, double& y2) const;
@@ -314,7 +330,7 @@ public:
   // false, with no move, when there is none within reach.
   bool FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy) const;
   // Whether an angle dimension about (X, Y) from a1 to a2 degrees with its arc of radius r and its value
-  // of chars characters lies inside the frame with its value free; its value then occupies the sheet.
+  // of chars characters lies inside the frame; with record, its value then occupies the sheet.
   bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
 
 private:
@@ -325,7 +341,10 @@ private:
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
   std::vector<std::array<double, 4>> Segments;
   std::vector<TQuad> Boxes;
+  std::vector<std::pair<std::size_t, std::size_t>> Areas; // ranges of Segments
+  std::size_t AreaFrom = 0;
   std::vector<TSign> Signs;
+  std::vector<TTitle> Titles;
   struct TPlaced
   {
     double Nx, Ny, D, From, To;
@@ -752,6 +771,9 @@ private:
                                                         const TString& Comment);
   void EndModelView(txapi::SmartPtr<txapi::IAssociationView> View);
 
+  // A title at (x, y) of the current container, turned by angle, h high, recorded on the mould sheet
+  // with how to move it.
+  void Title(std::function<void(double, double)> moveTo, double x, double y, double angle, double h, const TString& S);
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
   // A visible arc (a circle from and to one point) recorded as an outline of the mould sheet.

@@ -70,7 +70,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
 {
   On = std::isfinite(width) && std::isfinite(height) && width > 0 && height > 0;
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
-  Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear();
+  Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On) Boxes.push_back(Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight));
 }
@@ -85,6 +85,12 @@ void TSheetLayout::ToSheet(double x, double y, double& X, double& Y) const
 void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
 {
   if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
+}
+
+void TSheetLayout::EndArea()
+{
+  if (On && AreaFrom < Segments.size()) Areas.emplace_back(AreaFrom, Segments.size());
+  AreaFrom = Segments.size();
 }
 
 void TSheetLayout::Occupy(const TQuad& q)
@@ -115,9 +121,11 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
     }
   }
   Lines.push_back({Nx, Ny, d, from, to});
-  // The value lies above the middle of the line, or slides along it: the whole line up to the value's top.
+  // The value lies above the middle of the line as it is read (for a line read upwards, on its left),
+  // or slides along it a step past either end when that is taken: the whole line and a value's length
+  // beyond, to a value's height on either side.
   TQuad q;
-  const double across[2] = {d - 0.5, d + 1 + ValueHeight}, along[2] = {from, to};
+  const double across[2] = {d - 1 - ValueHeight, d + 1 + ValueHeight}, along[2] = {from - text - 2, to + text + 2};
   for (int k = 0; k < 4; ++k) {
     const double u = along[k == 1 || k == 2], n = across[k >= 2];
     q.X[k] = u * Ux + n * Nx;
@@ -135,7 +143,7 @@ TQuad TSheetLayout::Footprint(const TSign& s, double X, double Y) const
   const double x1 = turned ? std::min(-SignArm, SignShelfEnd - value) : -SignArm;
   const double x2 = turned ? SignShelfEnd : std::max(SignShelfEnd, SignValueFrom + value);
   // The surface the sign stands on runs through its tip: not something it lies on.
-  return Turned(X, Y, s.SAngle, x1, 0.6, x2, SignTop);
+  return Turned(X, Y, s.SAngle, x1, 0.05, x2, SignTop);
 }
 
 bool TSheetLayout::Free(const TQuad& q) const
@@ -147,24 +155,81 @@ bool TSheetLayout::Free(const TQuad& q) const
     const double sx[2] = {s[0], s[2]}, sy[2] = {s[1], s[3]};
     if (Overlap(q.X, q.Y, 4, sx, sy, 2)) return false;
   }
-  return std::none_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); });
+  if (std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); })) return false;
+  // Nor inside a view: its middle with outlines on all four sides.
+  const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
+  bool left = false, right = false, below = false, above = false;
+  for (const auto& g : Segments) {
+    if ((g[1] > cy) != (g[3] > cy)) {
+      const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
+      (x < cx ? left : right) = true;
+    }
+    if ((g[0] > cx) != (g[2] > cx)) {
+      const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
+      (y < cy ? below : above) = true;
+    }
+  }
+  if (left && right && below && above) return false;
+  // Nor inside a hatched area (its middle inside its outlines by even-odd).
+  for (const auto& [from, to] : Areas) {
+    bool in = false;
+    for (std::size_t i = from; i < to; ++i) {
+      const auto& s = Segments[i];
+      if ((s[1] > cy) != (s[3] > cy) && cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0]) in = !in;
+    }
+    if (in) return false;
+  }
+  return true;
 }
 
 void TSheetLayout::Settle()
 {
   if (!On) return;
-  // Sliding along the surface comes first; lifting the sign off it counts double.
+  for (const TTitle& t : Titles) {
+    TQuad at = t.Box;
+    double dx = 0, dy = 0;
+    if (t.Level && !Free(at)) {
+      double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
+      for (int k = 0; k < 4; ++k)
+        x1 = std::min(x1, at.X[k]), x2 = std::max(x2, at.X[k]), y1 = std::min(y1, at.Y[k]), y2 = std::max(y2, at.Y[k]);
+      if (FreeMove(x1, y1, x2, y2, dx, dy) && (dx != 0 || dy != 0)) {
+        for (int k = 0; k < 4; ++k)
+          at.X[k] += dx, at.Y[k] += dy;
+        const double a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
+        t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy), t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
+      }
+    }
+    Boxes.push_back(at);
+  }
+  Titles.clear();
+  // Sliding along the surface comes first; lifting the sign off it, away from the part, counts double;
+  // towards the part (where the sign stands off the part, as on an extension) only when nothing else fits.
   std::vector<std::pair<double, double>> moves;
   for (int t = -60; t <= 60; ++t)
     for (int u = -40; u <= 40; ++u)
       moves.emplace_back(t, u);
-  std::stable_sort(moves.begin(), moves.end(), [](const auto& p, const auto& q) {
-    return std::hypot(p.first, 2 * p.second) < std::hypot(q.first, 2 * q.second);
-  });
+  const auto cost = [](const std::pair<double, double>& m) {
+    return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
+  };
+  std::stable_sort(moves.begin(), moves.end(), [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
   for (const TSign& s : Signs) {
     const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+    // The surface the sign stands on: the outline through its tip along its shelf, as far as it goes.
+    double lo = -1e300, hi = 1e300;
+    bool onPart = false;
+    for (const auto& g : Segments) {
+      const double a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
+      const double b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
+      if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05 || std::min(a0, a1) > 0.05 || std::max(a0, a1) < -0.05)
+        continue;
+      if (!onPart) lo = std::min(a0, a1), hi = std::max(a0, a1);
+      lo = std::min(lo, std::min(a0, a1)), hi = std::max(hi, std::max(a0, a1));
+      onPart = true;
+    }
     TQuad at = Footprint(s, s.SX, s.SY);
     for (const auto& [t, u] : moves) {
+      // A sign on the part keeps to its surface and never goes into the part.
+      if (onPart && (u < 0 || t < lo || t > hi)) continue;
       const double X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c;
       const TQuad q = Footprint(s, X, Y);
       if (!Free(q)) continue;
@@ -223,7 +288,9 @@ bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r,
   const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
   const double len = 0.6 * ValueHeight * double(chars);
   const TQuad q = TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
-  if (!Free(q)) return false;
+  for (int k = 0; k < 4; ++k)
+    if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
+      return false;
   if (record) Boxes.push_back(q);
   return true;
 }
@@ -245,6 +312,20 @@ void TModelerApi::drFreePlace(double& x, double& y, double x1, double y1, double
     vx = ux, vy = uy;
   }
   x += vx, y += vy;
+}
+
+void TModelerApi::Title(std::function<void(double, double)> moveTo, double x, double y, double angle, double h,
+                        const TString& S)
+{
+  TSheetLayout::TTitle title;
+  title.MoveTo = std::move(moveTo), title.X = x, title.Y = y;
+  title.Scale = (SelfTransform() ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
+  title.Turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
+  title.Level = std::fabs(std::remainder(angle + title.Turn, 360.0)) < 1e-9;
+  double X, Y;
+  SheetPoint(x, y, X, Y);
+  title.Box = TSheetLayout::TextBox(X, Y, angle + title.Turn, h * title.Scale, std::size_t(S.Length()));
+  Layout.Title(title);
 }
 
 void TModelerApi::SheetPoint(double x, double y, double& X, double& Y) const

@@ -272,21 +272,15 @@ void TModelerApi::drText(const double& x, const double& y, const double& FStr, c
   txapi::SmartPtr<txapi::IDrawingTexts> texts = R().DrawingContainer;
   txapi::SmartPtr<txapi::IDrawingText> t = texts ? texts->Add() : nullptr;
   if (!t) return;
-  double px = x, py = y;
-  if (Layout.Active()) {
-    // A title on a mould sheet goes to the nearest free place when its own is taken.
-    const double scale = (SelfTransform() ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
-    const double len = 0.6 * Hs * scale * double(S.Length()), h = Hs * scale;
-    if (std::fabs(std::remainder(FStr, 360.0)) < 1e-9) drFreePlace(px, py, 0.0, 0.0, len, h);
-    double X, Y;
-    SheetPoint(px, py, X, Y);
-    const double turn = SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr();
-    Layout.Occupy(TSheetLayout::TextBox(X, Y, FStr + turn + Layout.ViewAngle(), h, S.Length()));
-  }
-  t->SetPosition(px, py);
+  t->SetPosition(x, y);
   t->SetAngle(FStr);
   AddLineText(t->GetText(), S, Hs);
   t->Update();
+  if (Layout.Active()) {
+    // A title on a mould sheet goes to the nearest free place when its own is taken: settled with the
+    // view, when all it must keep off is drawn.
+    Title([t](double px, double py) { t->SetPosition(px, py), t->Update(); }, x, y, FStr, Hs, S);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
