@@ -362,11 +362,28 @@ bool InPolygon(const std::vector<std::pair<double, double>>& poly, double x, dou
   return in;
 }
 
-// What a text on a sheet must keep off: a view's visible outline (main and thick lines), its
-// hatching, a roughness sign.
+// What a text on a sheet must keep off: a view's visible outline (main and thick lines, a detail's
+// boundary), its hatching, a roughness sign.
 bool Keeps(const txhost::SvgPolyline& l)
 {
-  return l.Kind != "curve" || l.Style == txapi::txCSNormal || l.Style == txapi::txCSThick;
+  return l.Kind != "curve" || l.Style == txapi::txCSNormal || l.Style == txapi::txCSThick ||
+         l.Style == txapi::txCSBrokenLine;
+}
+
+// Whether (x, y) lies within a view: main lines of the sheet on all four sides of it.
+bool Enclosed(const txhost::SvgLayout& layout, double x, double y)
+{
+  bool left = false, right = false, below = false, above = false;
+  for (const txhost::SvgPolyline& line : layout.Lines) {
+    if (line.Kind != "curve" || line.Style != txapi::txCSNormal) continue;
+    for (std::size_t k = 0; k + 1 < line.Points.size(); ++k) {
+      const auto [x1, y1] = line.Points[k];
+      const auto [x2, y2] = line.Points[k + 1];
+      if ((y1 > y) != (y2 > y)) (x1 + (x2 - x1) * (y - y1) / (y2 - y1) < x ? left : right) = true;
+      if ((x1 > x) != (x2 > x)) (y1 + (y2 - y1) * (x - x1) / (x2 - x1) < y ? below : above) = true;
+    }
+  }
+  return left && right && below && above;
 }
 
 std::string Where(const txhost::SvgLabel& l)
@@ -420,6 +437,9 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
   // values keep off one another.
   auto placed = [](const txhost::SvgLabel& l) { return l.Role != "dimension" && l.Role != "sheet"; };
   for (std::size_t i = 0; i < labels.size(); ++i) {
+    const auto& b = boxes[i];
+    EXPECT_FALSE(placed(*labels[i]) && Enclosed(layout, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2))
+        << "a text within a view: " << Where(*labels[i]);
     for (std::size_t j = i + 1; j < labels.size(); ++j) {
       if (!placed(*labels[i]) && !placed(*labels[j]) &&
           (labels[i]->Role != "dimension" || labels[j]->Role != "dimension"))
@@ -433,7 +453,6 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
       bool over = false;
       for (std::size_t k = 0; k + 1 < line.Points.size() && !over; ++k)
         over = Crosses(boxes[i], line.Points[k], line.Points[k + 1]);
-      const auto& b = boxes[i];
       if (line.Kind == "hatch")
         over = over || InPolygon(line.Points, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2);
       EXPECT_FALSE(over) << "a text on a " << (line.Kind == "curve" ? "view's outline" : line.Kind.c_str()) << ": "
@@ -482,6 +501,152 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
 }
 
 INSTANTIATE_TEST_SUITE_P(Mould, ReleaseSweep, ::testing::ValuesIn(Pieces), hxcad::test::CaseNames());
+
+// The sheets a designer found faulty: each item named stays inside the frame and off the views.
+class NamedSheets : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  NamedSheets() { stdtest::LoadShipped(); }
+
+  // The layout of the sheet of the piece at size s.
+  txhost::SvgLayout Sheet(const char* name, int s)
+  {
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    const auto piece = std::find_if(std::begin(Pieces), std::end(Pieces),
+                                    [name](const TPiece& p) { return std::string(p.Name) == name; });
+    if (piece == std::end(Pieces)) return {};
+    TMade made;
+    piece->Make(made, s);
+    made.Part().dr2D();
+    if (link.AllSheets.empty()) return {};
+    txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false);
+    if (doc == nullptr) return {};
+    txhost::SvgLayout layout = txhost::LayOut(*doc);
+    H.CloseDocument(*doc);
+    return layout;
+  }
+
+  static std::vector<const txhost::SvgLabel*> Labels(const txhost::SvgLayout& l, const std::string& prefix)
+  {
+    std::vector<const txhost::SvgLabel*> found;
+    for (const txhost::SvgLabel& label : l.Labels)
+      if (label.Text.rfind(prefix, 0) == 0) found.push_back(&label);
+    return found;
+  }
+
+  static bool InFrame(const txhost::SvgLabel& l)
+  {
+    for (int k = 0; k < 4; ++k)
+      if (l.X[k] < 19.5 || l.X[k] > 415.5 || l.Y[k] < 4.5 || l.Y[k] > 292.5) return false;
+    return true;
+  }
+
+  // Whether a line of the kinds kept off crosses the label.
+  static bool OnLines(const txhost::SvgLayout& layout, const txhost::SvgLabel& l)
+  {
+    const TQuad box = Corners(l, 0.2);
+    for (const txhost::SvgPolyline& line : layout.Lines) {
+      if (!Keeps(line)) continue;
+      for (std::size_t k = 0; k + 1 < line.Points.size(); ++k)
+        if (Crosses(box, line.Points[k], line.Points[k + 1])) return true;
+      const double cx = (box[0].first + box[2].first) / 2, cy = (box[0].second + box[2].second) / 2;
+      if (line.Kind == "hatch" && InPolygon(line.Points, cx, cy)) return true;
+    }
+    return Enclosed(layout, (box[0].first + box[2].first) / 2, (box[0].second + box[2].second) / 2);
+  }
+
+  // Whether two main lines cross each other away from their ends: one view drawn over another.
+  static bool ViewsCross(const txhost::SvgLayout& layout)
+  {
+    std::vector<std::array<double, 4>> segments;
+    for (const txhost::SvgPolyline& line : layout.Lines)
+      if (line.Kind == "curve" && line.Style == txapi::txCSNormal)
+        for (std::size_t k = 0; k + 1 < line.Points.size(); ++k)
+          segments.push_back({line.Points[k].first, line.Points[k].second, line.Points[k + 1].first,
+                              line.Points[k + 1].second});
+    auto side = [](const std::array<double, 4>& g, double x, double y) {
+      return (g[2] - g[0]) * (y - g[1]) - (g[3] - g[1]) * (x - g[0]);
+    };
+    for (std::size_t i = 0; i < segments.size(); ++i)
+      for (std::size_t j = i + 1; j < segments.size(); ++j) {
+        const auto &a = segments[i], &b = segments[j];
+        const double la = std::hypot(a[2] - a[0], a[3] - a[1]), lb = std::hypot(b[2] - b[0], b[3] - b[1]);
+        const double a1 = side(a, b[0], b[1]) / la, a2 = side(a, b[2], b[3]) / la;
+        const double b1 = side(b, a[0], a[1]) / lb, b2 = side(b, a[2], a[3]) / lb;
+        const double e = 0.05;
+        if (((a1 > e && a2 < -e) || (a1 < -e && a2 > e)) && ((b1 > e && b2 < -e) || (b1 < -e && b2 > e)))
+          return true;
+      }
+    return false;
+  }
+};
+
+TEST_F(NamedSheets, SignsAndAnglesOfTheLargeGuidesStayOnThePaper)
+{
+  for (int row : {18, 36}) {
+    const txhost::SvgLayout l = Sheet("guide_pillar", row);
+    ASSERT_FALSE(Labels(l, "0,4").empty()) << row;
+    for (const auto* label : Labels(l, "0,4"))
+      EXPECT_TRUE(InFrame(*label)) << "pillar row " << row << ": " << Where(*label);
+  }
+  for (int row : {6, 12}) {
+    const txhost::SvgLayout l = Sheet("locating_sleeve", row);
+    for (const char* item : {"0,8", "30\u00B0"}) {
+      ASSERT_FALSE(Labels(l, item).empty()) << row << " " << item;
+      for (const auto* label : Labels(l, item))
+        EXPECT_TRUE(InFrame(*label)) << "sleeve row " << row << ": " << Where(*label);
+    }
+    for (const txhost::SvgSymbolBox& b : l.Symbols)
+      EXPECT_TRUE(b.X1 >= 19.5 && b.Y1 >= 4.5 && b.X2 <= 415.5 && b.Y2 <= 292.5) << "sleeve row " << row << ": " << b.Kind;
+  }
+}
+
+TEST_F(NamedSheets, DetailsStayOnThePaperAndOffTheirParts)
+{
+  // The column tail at half size: its groove detail with its sizes.
+  const txhost::SvgLayout tail = Sheet("column_tail", 1);
+  ASSERT_FALSE(Labels(tail, "0,3").empty());
+  for (const txhost::SvgLabel& label : tail.Labels)
+    EXPECT_TRUE(label.Role == "view-name" || InFrame(label)) << "column tail: " << Where(label);
+  // The stop pin at twice its size: the detail beside the pin, not on it.
+  const txhost::SvgLayout pin = Sheet("stop_pin", 4);
+  ASSERT_FALSE(Labels(pin, "A(").empty());
+  for (const auto* label : Labels(pin, "A("))
+    EXPECT_FALSE(OnLines(pin, *label)) << "stop pin: " << Where(*label);
+  EXPECT_FALSE(ViewsCross(pin)) << "the stop pin's detail lies on the pin";
+  // The protect support: the detail's title clear of its boundary, its angle off the hatched section.
+  for (int s : Halves) {
+    const txhost::SvgLayout support = Sheet("protect_support", s);
+    ASSERT_FALSE(Labels(support, "A(").empty()) << s;
+    for (const auto* label : Labels(support, "A("))
+      EXPECT_FALSE(OnLines(support, *label)) << "protect support " << s << ": " << Where(*label);
+    for (const auto* label : Labels(support, "45\u00B0"))
+      for (const txhost::SvgPolyline& line : support.Lines) {
+        const TQuad box = Corners(*label, 0.2);
+        EXPECT_FALSE(line.Kind == "hatch" &&
+                     InPolygon(line.Points, (box[0].first + box[2].first) / 2, (box[0].second + box[2].second) / 2))
+            << "protect support " << s << ": " << Where(*label);
+      }
+  }
+}
+
+TEST_F(NamedSheets, TheSprueBushsRequirementsKeepOffItsSection)
+{
+  const txhost::SvgLayout l = Sheet("sprue_bush", 4);
+  std::vector<const txhost::SvgLabel*> requirements, values;
+  for (const txhost::SvgLabel& label : l.Labels) {
+    if (label.Role == "requirements") requirements.push_back(&label);
+    if (label.Role == "dimension") values.push_back(&label);
+  }
+  ASSERT_FALSE(requirements.empty());
+  ASSERT_FALSE(Labels(l, "\u23005H11").empty());
+  for (const auto* r : requirements) {
+    EXPECT_TRUE(InFrame(*r)) << Where(*r);
+    EXPECT_FALSE(OnLines(l, *r)) << Where(*r);
+    for (const auto* v : values)
+      EXPECT_FALSE(Overlap(Corners(*r, 0.2), Corners(*v, 0.2))) << Where(*r) << " and " << Where(*v);
+  }
+}
 
 // The wire spring's part, made by a sweep along its helices, opens again as it was saved.
 TEST(ReleaseSweepSpring, TheSpringsPartOpensAgainAsSaved)
