@@ -119,7 +119,8 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
     TextShiftBySign(*p, Pt);
   }
   d->Update();
-  if (Layout.Active()) LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4);
+  if (Layout.Active())
+    LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4);
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, iVal, true, x1, y1, x2, y2);

@@ -41,11 +41,11 @@
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
-#include "txapi/IRough.h"
 #include "txapi/IPlacement3D.h"
 #include "txapi/IPlane3D.h"
 #include "txapi/IPolyLine.h"
 #include "txapi/IProgressBar.h"
+#include "txapi/IRough.h"
 #include "txapi/ISelectionManager.h"
 #include "txapi/ISketch.h"
 #include "txapi/IStamp.h"
@@ -264,13 +264,14 @@ public:
   static TMouldDocumentLink* Get();
 };
 
-// What a mould part's sheet holds, in the sheet's millimetres, so that its roughness signs and its
-// requirements stay inside the frame and off the drawing: the Part's own place when it is free, else the
-// nearest free place along the surface a sign stands on (the requirements: the nearest free box). The
-// visible outlines, texts and dimension values of the view are recorded as they are drawn; the signs are
-// settled when the view closes, when everything they must keep off is known. Sizes follow how a sheet
-// shows them: texts 0.6 of their height a character, dimension values 3.5 high above a line that a host
-// lays 8 mm beyond the farther measured point and a step further for each dimension it would meet.
+// What a mould part's sheet holds, in the sheet's millimetres, so that what the library places on it
+// (roughness signs, titles, leaders' texts, details, view arrows, angle values, the requirements) stays
+// inside the frame and off the drawing: where the part's drawing asks for it when that is free, else the
+// nearest free place (a sign along the surface it stands on first, never into the part). The views'
+// visible outlines, hatched areas, texts and dimension values are recorded as they are drawn; signs and
+// titles settle when the view closes, when everything they must keep off is known. Sizes follow how a
+// sheet shows them: texts 0.6 of their height a character, dimension values 3.5 high beside a line that
+// a host lays 8 mm beyond the farther measured point and a step further for each dimension it would meet.
 class TSheetLayout
 {
 public:
@@ -283,10 +284,10 @@ public:
   struct TSign
   {
     txapi::SmartPtr<txapi::IRough> Sign;
-    double X = 0, Y = 0, Angle = 0;     // in its container
-    double SX = 0, SY = 0, SAngle = 0;  // on the sheet
-    double Scale = 1;                   // sheet millimetres per container unit
-    std::size_t Chars = 0;              // of its value
+    double X = 0, Y = 0, Angle = 0;    // in its container
+    double SX = 0, SY = 0, SAngle = 0; // on the sheet
+    double Scale = 1;                  // sheet millimetres per container unit
+    std::size_t Chars = 0;             // of its value
   };
 
   // A sheet of width by height with its view at (x, y), turned by angle and scaled.
@@ -311,10 +312,10 @@ public:
   struct TTitle
   {
     std::function<void(double x, double y)> MoveTo;
-    double X = 0, Y = 0;          // in its container
-    TQuad Box;                    // on the sheet
-    double Scale = 1, Turn = 0;   // sheet millimetres per container unit; the container's turn on the sheet
-    bool Level = true;            // written along the sheet's x axis
+    double X = 0, Y = 0;        // in its container
+    TQuad Box;                  // on the sheet
+    double Scale = 1, Turn = 0; // sheet millimetres per container unit; the container's turn on the sheet
+    bool Level = true;          // written along the sheet's x axis
   };
   void Title(const TTitle& t) { Titles.push_back(t); }
   // A linear dimension from p1 to p2 on the sheet, its line on the side n (a unit vector, u along it),
@@ -324,7 +325,8 @@ public:
   // Moves every title and then every sign that lies outside the frame or on what the sheet holds to its
   // nearest free place.
   void Settle();
-  // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the drawing.
+  // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the
+  // drawing.
   void Requirements(double& x1, double& y1, double& x2, double& y2) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
@@ -773,7 +775,8 @@ private:
 
   // A title at (x, y) of the current container, turned by angle, h high, recorded on the mould sheet
   // with how to move it.
-  void Title(std::function<void(double, double)> moveTo, double x, double y, double angle, double h, const TString& S);
+  void Title(std::function<void(double, double)> moveTo, double x, double y, double angle, double h,
+             const TString& S);
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
   // A visible arc (a circle from and to one point) recorded as an outline of the mould sheet.

@@ -1,6 +1,6 @@
-// Where a mould sheet's roughness signs and requirements go: the Part's own place when it is free,
-// else the nearest place inside the frame that keeps off the view's outlines, texts, dimension values
-// and the signs settled before.
+// Where what the library places on a mould sheet goes: where the part's drawing asks for it when that
+// is free, else the nearest place inside the frame that keeps off the views' outlines and hatching, the
+// texts, the dimension values and whatever was settled before.
 
 #include <algorithm>
 #include <cmath>
@@ -72,7 +72,9 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   // The title block is the host's, in the frame's lower right corner.
-  if (On) Boxes.push_back(Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight));
+  if (On)
+    Boxes.push_back(
+        Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight));
 }
 
 void TSheetLayout::ToSheet(double x, double y, double& X, double& Y) const
@@ -125,7 +127,8 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
   // or slides along it a step past either end when that is taken: the whole line and a value's length
   // beyond, to a value's height on either side.
   TQuad q;
-  const double across[2] = {d - 1 - ValueHeight, d + 1 + ValueHeight}, along[2] = {from - text - 2, to + text + 2};
+  const double across[2] = {d - 1 - ValueHeight, d + 1 + ValueHeight},
+               along[2] = {from - text - 2, to + text + 2};
   for (int k = 0; k < 4; ++k) {
     const double u = along[k == 1 || k == 2], n = across[k >= 2];
     q.X[k] = u * Ux + n * Nx;
@@ -191,12 +194,14 @@ void TSheetLayout::Settle()
     if (t.Level && !Free(at)) {
       double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
       for (int k = 0; k < 4; ++k)
-        x1 = std::min(x1, at.X[k]), x2 = std::max(x2, at.X[k]), y1 = std::min(y1, at.Y[k]), y2 = std::max(y2, at.Y[k]);
+        x1 = std::min(x1, at.X[k]), x2 = std::max(x2, at.X[k]), y1 = std::min(y1, at.Y[k]),
+        y2 = std::max(y2, at.Y[k]);
       if (FreeMove(x1, y1, x2, y2, dx, dy) && (dx != 0 || dy != 0)) {
         for (int k = 0; k < 4; ++k)
           at.X[k] += dx, at.Y[k] += dy;
         const double a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
-        t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy), t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
+        t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy),
+                 t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
       }
     }
     Boxes.push_back(at);
@@ -211,7 +216,8 @@ void TSheetLayout::Settle()
   const auto cost = [](const std::pair<double, double>& m) {
     return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
   };
-  std::stable_sort(moves.begin(), moves.end(), [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
+  std::stable_sort(moves.begin(), moves.end(),
+                   [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
   for (const TSign& s : Signs) {
     const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
     // The surface the sign stands on: the outline through its tip along its shelf, as far as it goes.
@@ -236,7 +242,8 @@ void TSheetLayout::Settle()
       at = q;
       if (t != 0 || u != 0) {
         // The same move in the sign's container, along its own axes.
-        const double k = 1 / (s.Scale > 0 ? s.Scale : 1), lc = std::cos(s.Angle * Deg), ln = std::sin(s.Angle * Deg);
+        const double k = 1 / (s.Scale > 0 ? s.Scale : 1), lc = std::cos(s.Angle * Deg),
+                     ln = std::sin(s.Angle * Deg);
         s.Sign->SetPoint(s.X + k * (t * lc - u * ln), s.Y + k * (t * ln + u * lc));
         s.Sign->Update();
       }
@@ -252,7 +259,9 @@ void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2) 
   if (!On) return;
   // Four lines of requirements under their box's top.
   const double width = std::fabs(x2 - x1), top = std::max(y1, y2), height = 30, left = std::min(x1, x2);
-  const auto fits = [&](double dx, double dy) { return Free(Rect(left + dx, top + dy - height, left + dx + width, top + dy)); };
+  const auto fits = [&](double dx, double dy) {
+    return Free(Rect(left + dx, top + dy - height, left + dx + width, top + dy));
+  };
   if (fits(0, 0)) return;
   double best = -1, bx = 0, by = 0;
   for (int i = -80; i <= 20; ++i)
@@ -272,12 +281,14 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   for (int i = -100; i <= 100; ++i)
     for (int j = -70; j <= 70; ++j) {
       const double mx = 2.0 * i, my = 2.0 * j, d = std::hypot(mx, my);
-      if ((best < 0 || d < best) && Free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my))) best = d, dx = mx, dy = my;
+      if ((best < 0 || d < best) && Free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my)))
+        best = d, dx = mx, dy = my;
     }
   return best >= 0;
 }
 
-bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record)
+bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars,
+                             bool record)
 {
   if (!On) return true;
   for (int i = 0; i <= 12; ++i) {
@@ -308,14 +319,15 @@ void TModelerApi::drFreePlace(double& x, double& y, double x1, double y1, double
     const TTransf2D& t = R2D().Transf2D;
     const double s = t.ScaleMtr(), b = -t.AngleMtr() * Deg;
     if (!(s > 0)) return;
-    const double ux = (std::cos(b) * vx - std::sin(b) * vy) / s, uy = (std::sin(b) * vx + std::cos(b) * vy) / s;
+    const double ux = (std::cos(b) * vx - std::sin(b) * vy) / s,
+                 uy = (std::sin(b) * vx + std::cos(b) * vy) / s;
     vx = ux, vy = uy;
   }
   x += vx, y += vy;
 }
 
-void TModelerApi::Title(std::function<void(double, double)> moveTo, double x, double y, double angle, double h,
-                        const TString& S)
+void TModelerApi::Title(std::function<void(double, double)> moveTo, double x, double y, double angle,
+                        double h, const TString& S)
 {
   TSheetLayout::TTitle title;
   title.MoveTo = std::move(moveTo), title.X = x, title.Y = y;
@@ -335,7 +347,8 @@ void TModelerApi::SheetPoint(double x, double y, double& X, double& Y) const
   Layout.ToSheet(px, py, X, Y);
 }
 
-void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise)
+void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2,
+                             bool clockwise)
 {
   const double from = std::atan2(y1 - Y, x1 - X);
   double sweep = std::atan2(y2 - Y, x2 - X) - from;
@@ -353,8 +366,8 @@ void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1,
   }
 }
 
-void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
-                                       int chars)
+void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2,
+                                       double y2, int chars)
 {
   const bool parallel = Dx != 0.0 && Dy != 0.0;
   const double sx = std::cos(a), sy = std::sin(a);

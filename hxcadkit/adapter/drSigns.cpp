@@ -51,7 +51,8 @@ void TModelerApi::drRough(const double& x, const double& y, const double& Fi, tx
     const bool self = SelfTransform();
     s.SAngle = Fi + (self ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
     s.Scale = (self ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
-    s.Chars = std::size_t(S1.Length() + (S2.Empty() ? 0 : S2.Length() + 1) + (S3.Empty() ? 0 : S3.Length() + 1));
+    s.Chars =
+        std::size_t(S1.Length() + (S2.Empty() ? 0 : S2.Length() + 1) + (S3.Empty() ? 0 : S3.Length() + 1));
     Layout.Sign(s);
   }
 }

@@ -154,10 +154,14 @@ const TPiece Pieces[] = {
        p.ThreadRadius = std::floor(p.Radius / 2);
        p.ThreadLen = 2 * p.ThreadRadius + 2;
      }},
-    {"guide_bush_4", 4, [](TMade& m, int s) { ByKeys<TSocketLeaderPinBushing>(m, 4, s, 2, 6, 1, &MA, nullptr); }},
-    {"guide_bush_2", 2, [](TMade& m, int s) { ByKeys<TSocketLeaderPinBushing>(m, 2, s, 2, 7, 1, &MA, nullptr); }},
+    {"guide_bush_4", 4,
+     [](TMade& m, int s) { ByKeys<TSocketLeaderPinBushing>(m, 4, s, 2, 6, 1, &MA, nullptr); }},
+    {"guide_bush_2", 2,
+     [](TMade& m, int s) { ByKeys<TSocketLeaderPinBushing>(m, 2, s, 2, 7, 1, &MA, nullptr); }},
     {"locating_sleeve", 3,
-     [](TMade& m, int s) { ByKeys<TSocketLeaderPinLocatingSleeves>(m, 3, s, 5, 6, 1, &MA, nullptr, nullptr); }},
+     [](TMade& m, int s) {
+       ByKeys<TSocketLeaderPinLocatingSleeves>(m, 3, s, 5, 6, 1, &MA, nullptr, nullptr);
+     }},
     {"stop_pin", 0,
      [](TMade& m, int s) {
        const double k = Scale(s);
@@ -438,14 +442,15 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
   auto placed = [](const txhost::SvgLabel& l) { return l.Role != "dimension" && l.Role != "sheet"; };
   for (std::size_t i = 0; i < labels.size(); ++i) {
     const auto& b = boxes[i];
-    EXPECT_FALSE(placed(*labels[i]) && Enclosed(layout, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2))
+    EXPECT_FALSE(placed(*labels[i]) &&
+                 Enclosed(layout, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2))
         << "a text within a view: " << Where(*labels[i]);
     for (std::size_t j = i + 1; j < labels.size(); ++j) {
       if (!placed(*labels[i]) && !placed(*labels[j]) &&
           (labels[i]->Role != "dimension" || labels[j]->Role != "dimension"))
         continue;
-      EXPECT_FALSE(Overlap(boxes[i], boxes[j])) << "texts on one another: " << Where(*labels[i]) << " and "
-                                                << Where(*labels[j]);
+      EXPECT_FALSE(Overlap(boxes[i], boxes[j]))
+          << "texts on one another: " << Where(*labels[i]) << " and " << Where(*labels[j]);
     }
     if (!placed(*labels[i])) continue;
     for (const txhost::SvgPolyline& line : layout.Lines) {
@@ -455,8 +460,8 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
         over = Crosses(boxes[i], line.Points[k], line.Points[k + 1]);
       if (line.Kind == "hatch")
         over = over || InPolygon(line.Points, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2);
-      EXPECT_FALSE(over) << "a text on a " << (line.Kind == "curve" ? "view's outline" : line.Kind.c_str()) << ": "
-                         << Where(*labels[i]) << " (from " << line.Points.front().first << ", "
+      EXPECT_FALSE(over) << "a text on a " << (line.Kind == "curve" ? "view's outline" : line.Kind.c_str())
+                         << ": " << Where(*labels[i]) << " (from " << line.Points.front().first << ", "
                          << line.Points.front().second << ")";
     }
   }
@@ -473,8 +478,8 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
   }
   ASSERT_FALSE(sizes.empty());
   for (int s : sizes) {
-    const std::string what = std::string(GetParam().Name) + (GetParam().Table != 0 ? "-row" : "-half") +
-                             std::to_string(s);
+    const std::string what =
+        std::string(GetParam().Name) + (GetParam().Table != 0 ? "-row" : "-half") + std::to_string(s);
     SCOPED_TRACE(what);
     TMade made;
     GetParam().Make(made, s);
@@ -597,7 +602,8 @@ TEST_F(NamedSheets, SignsAndAnglesOfTheLargeGuidesStayOnThePaper)
         EXPECT_TRUE(InFrame(*label)) << "sleeve row " << row << ": " << Where(*label);
     }
     for (const txhost::SvgSymbolBox& b : l.Symbols)
-      EXPECT_TRUE(b.X1 >= 19.5 && b.Y1 >= 4.5 && b.X2 <= 415.5 && b.Y2 <= 292.5) << "sleeve row " << row << ": " << b.Kind;
+      EXPECT_TRUE(b.X1 >= 19.5 && b.Y1 >= 4.5 && b.X2 <= 415.5 && b.Y2 <= 292.5)
+          << "sleeve row " << row << ": " << b.Kind;
   }
 }
 
@@ -623,8 +629,8 @@ TEST_F(NamedSheets, DetailsStayOnThePaperAndOffTheirParts)
     for (const auto* label : Labels(support, "45\u00B0"))
       for (const txhost::SvgPolyline& line : support.Lines) {
         const TQuad box = Corners(*label, 0.2);
-        EXPECT_FALSE(line.Kind == "hatch" &&
-                     InPolygon(line.Points, (box[0].first + box[2].first) / 2, (box[0].second + box[2].second) / 2))
+        EXPECT_FALSE(line.Kind == "hatch" && InPolygon(line.Points, (box[0].first + box[2].first) / 2,
+                                                       (box[0].second + box[2].second) / 2))
             << "protect support " << s << ": " << Where(*label);
       }
   }
