@@ -297,6 +297,11 @@ public:
   // A point of the view's container (after the library's own placement) on the sheet.
   void ToSheet(double x, double y, double& X, double& Y) const;
   double ViewAngle() const { return VA; }
+  // Whether (X, Y) lies inside the frame at least margin from its edges.
+  bool InFrame(double X, double Y, double margin) const
+  {
+    return X >= 20 + margin && X <= W - 5 - margin && Y >= 5 + margin && Y <= H - 5 - margin;
+  }
   double ViewScale() const { return VS; }
 
   void Outline(double X1, double Y1, double X2, double Y2);
@@ -318,10 +323,10 @@ public:
     bool Level = true;          // written along the sheet's x axis
   };
   void Title(const TTitle& t) { Titles.push_back(t); }
-  // A linear dimension from p1 to p2 on the sheet, its line on the side n (a unit vector, u along it),
-  // its value of chars characters.
+  // A linear dimension from p1 to p2 on the sheet, its line on the side n (a unit vector, u along it)
+  // through (LX, LY) or, when that is NaN, where a host lays it; its value of chars characters.
   void LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx, double Ny,
-                     std::size_t chars);
+                     std::size_t chars, double LX, double LY);
   // Moves every title and then every sign that lies outside the frame or on what the sheet holds to its
   // nearest free place.
   void Settle();
@@ -782,9 +787,10 @@ private:
   // A visible arc (a circle from and to one point) recorded as an outline of the mould sheet.
   void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise);
   // A linear dimension recorded on the mould sheet as a host would lay it out: its line on the side of
-  // the angle a (radians) set from (Dx, Dy), its value of chars characters.
+  // the angle a (radians) set from (Dx, Dy), through (lineX, lineY) unless that is NaN, its value of
+  // chars characters.
   void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
-                            int chars);
+                            int chars, double lineX, double lineY);
 
 public:
   // The mould sheet being drawn; inactive outside one.

@@ -106,7 +106,7 @@ TQuad TSheetLayout::TextBox(double X, double Y, double angle, double h, std::siz
 }
 
 void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx,
-                                 double Ny, std::size_t chars)
+                                 double Ny, std::size_t chars, double LX, double LY)
 {
   if (!On || !std::isfinite(X1 + Y1 + X2 + Y2 + Ux + Uy + Nx + Ny)) return;
   const double d0 = std::max(X1 * Nx + Y1 * Ny, X2 * Nx + Y2 * Ny) + 8;
@@ -114,8 +114,8 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
   const double from = std::min({a, b, (a + b - text) / 2}), to = std::max({a, b, (a + b + text) / 2});
   // A host stacks a dimension a step beyond each one on its side whose span it meets.
   const double step = 8, margin = 1;
-  double d = d0;
-  for (bool moved = true; moved;) {
+  double d = std::isfinite(LX + LY) ? LX * Nx + LY * Ny : d0;
+  for (bool moved = !std::isfinite(LX + LY); moved;) {
     moved = false;
     for (const TPlaced& p : Lines) {
       if (p.Nx * Nx + p.Ny * Ny < 0.9999 || p.To + margin < from || to + margin < p.From) continue;
@@ -367,7 +367,7 @@ void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1,
 }
 
 void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2,
-                                       double y2, int chars)
+                                       double y2, int chars, double lineX, double lineY)
 {
   const bool parallel = Dx != 0.0 && Dy != 0.0;
   const double sx = std::cos(a), sy = std::sin(a);
@@ -382,7 +382,9 @@ void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1
   UX -= OX, UY -= OY, NX -= OX, NY -= OY;
   const double ul = std::hypot(UX, UY), nl = std::hypot(NX, NY);
   if (!(ul > 0) || !(nl > 0)) return;
-  Layout.LineDimension(X1, Y1, X2, Y2, UX / ul, UY / ul, NX / nl, NY / nl, std::size_t(std::max(chars, 0)));
+  double LX = lineX, LY = lineY;
+  if (std::isfinite(lineX + lineY)) SheetPoint(lineX, lineY, LX, LY);
+  Layout.LineDimension(X1, Y1, X2, Y2, UX / ul, UY / ul, NX / nl, NY / nl, std::size_t(std::max(chars, 0)), LX, LY);
 }
 
 } // namespace drApi
