@@ -116,6 +116,25 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
       a += 2 * TMathDef::C_PI;
   }
   d->SetAngle(a);
+  // On a mould sheet the line lies where the drawing asks for it, its offset beyond the farther measured
+  // point, not where a host would put it: a host's own place, 8 beyond that point, lies on the part when
+  // the points are on its axis.
+  double lineX = std::numeric_limits<double>::quiet_NaN(), lineY = lineX;
+  if (Layout.Active() && (Dx == 0.0) != (Dy == 0.0)) {
+    d->SetOrientation(Dx == 0.0 ? txapi::txLinDHorizontal : txapi::txLinDVertical);
+    // Nearer the part where the asked offset would put the line with its value off the frame.
+    for (int k = 20; k >= 0; --k) {
+      const double f = k / 20.0;
+      if (Dx == 0.0)
+        lineX = x1, lineY = (Dy < 0.0 ? std::min(y1, y2) : std::max(y1, y2)) + f * Dy;
+      else
+        lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + f * Dx, lineY = y1;
+      double X, Y;
+      SheetPoint(lineX, lineY, X, Y);
+      if (Layout.InFrame(X, Y, 5.0)) break;
+    }
+    d->SetLinePoint(lineX, lineY);
+  }
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
     SetLine(t->GetTextBefore(), S1);
     // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
@@ -139,6 +158,8 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
     TextShiftBySign(*p, Pt);
   }
   d->Update();
+  if (Layout.Active())
+    LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4, lineX, lineY);
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, iVal, true, X1, Y1, X2, Y2);
@@ -245,8 +266,21 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   // caller's radius is not the host's.
   const double scale = R2D().Transf2D.ScaleMtr();
   d->SetRadius(scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0);
-  d->SetAngle1(FBase);
-  d->SetAngle2(FBase + Napr * Val);
+  double from = FBase;
+  if (Layout.Active()) {
+    // On a mould sheet an angle that would leave the frame is shown between the opposite rays, the
+    // same angle about the same vertex.
+    double X, Y;
+    SheetPoint(xc, yc, X, Y);
+    const double turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
+    const double a1 = FBase + turn, a2 = FBase + Napr * Val + turn;
+    const std::size_t chars = std::size_t(S.Length()) + 4;
+    if (!Layout.AngleFits(X, Y, a1, a2, 25.0, chars, true) &&
+        Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, true))
+      from += 180.0;
+  }
+  d->SetAngle1(from);
+  d->SetAngle2(from + Napr * Val);
   d->SetPoint1(x1, y1);
   d->SetPoint2(x2, y2);
   d->SetDirection(false);

@@ -8,6 +8,8 @@
 // Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
+#include <array>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -43,6 +45,7 @@
 #include "txapi/IPlane3D.h"
 #include "txapi/IPolyLine.h"
 #include "txapi/IProgressBar.h"
+#include "txapi/IRough.h"
 #include "txapi/ISelectionManager.h"
 #include "txapi/ISketch.h"
 #include "txapi/IStamp.h"
@@ -259,6 +262,101 @@ public:
   // Installs a link (null removes it) and returns the one it replaces.
   static TMouldDocumentLink* Set(TMouldDocumentLink* link);
   static TMouldDocumentLink* Get();
+};
+
+// What a mould part's sheet holds, in the sheet's millimetres, so that what the library places on it
+// (roughness signs, titles, leaders' texts, details, view arrows, angle values, the requirements) stays
+// inside the frame and off the drawing: where the part's drawing asks for it when that is free, else the
+// nearest free place (a sign along the surface it stands on first, never into the part). The views'
+// visible outlines, hatched areas, texts and dimension values are recorded as they are drawn; signs and
+// titles settle when the view closes, when everything they must keep off is known. Sizes follow how a
+// sheet shows them: texts 0.6 of their height a character, dimension values 3.5 high beside a line that
+// a host lays 8 mm beyond the farther measured point and a step further for each dimension it would meet.
+class TSheetLayout
+{
+public:
+  struct TQuad
+  {
+    double X[4] = {}, Y[4] = {};
+  };
+  // A sign the library placed: the host's object, where it was asked for in its container, and how its
+  // container maps to the sheet.
+  struct TSign
+  {
+    txapi::SmartPtr<txapi::IRough> Sign;
+    double X = 0, Y = 0, Angle = 0;    // in its container
+    double SX = 0, SY = 0, SAngle = 0; // on the sheet
+    double Scale = 1;                  // sheet millimetres per container unit
+    std::size_t Chars = 0;             // of its value
+  };
+
+  // A sheet of width by height with its view at (x, y), turned by angle and scaled.
+  void Begin(double width, double height, double x, double y, double angle, double scale);
+  void End() { On = false; }
+  bool Active() const { return On; }
+  // A point of the view's container (after the library's own placement) on the sheet.
+  void ToSheet(double x, double y, double& X, double& Y) const;
+  double ViewAngle() const { return VA; }
+  // Whether (X, Y) lies inside the frame at least margin from its edges.
+  bool InFrame(double X, double Y, double margin) const
+  {
+    return X >= 20 + margin && X <= W - 5 - margin && Y >= 5 + margin && Y <= H - 5 - margin;
+  }
+  double ViewScale() const { return VS; }
+
+  void Outline(double X1, double Y1, double X2, double Y2);
+  void Occupy(const TQuad& q);
+  // The outlines recorded from a hatch's start to its end bound a hatched area.
+  void BeginArea() { AreaFrom = Segments.size(); }
+  void EndArea();
+  // A text of height h at (X, Y) turned by angle on the sheet, with chars characters.
+  static TQuad TextBox(double X, double Y, double angle, double h, std::size_t chars);
+  void Sign(const TSign& s) { Signs.push_back(s); }
+  // A title or a leader's text the library placed: how to move it in its container, where it was asked
+  // for there, its box on the sheet and how a move on the sheet maps back.
+  struct TTitle
+  {
+    std::function<void(double x, double y)> MoveTo;
+    double X = 0, Y = 0;        // in its container
+    TQuad Box;                  // on the sheet
+    double Scale = 1, Turn = 0; // sheet millimetres per container unit; the container's turn on the sheet
+    bool Level = true;          // written along the sheet's x axis
+  };
+  void Title(const TTitle& t) { Titles.push_back(t); }
+  // A linear dimension from p1 to p2 on the sheet, its line on the side n (a unit vector, u along it)
+  // through (LX, LY) or, when that is NaN, where a host lays it; its value of chars characters.
+  void LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx, double Ny,
+                     std::size_t chars, double LX, double LY);
+  // Moves every title and then every sign that lies outside the frame or on what the sheet holds to its
+  // nearest free place.
+  void Settle();
+  // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the
+  // drawing.
+  void Requirements(double& x1, double& y1, double& x2, double& y2) const;
+  // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
+  // false, with no move, when there is none within reach.
+  bool FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy) const;
+  // Whether an angle dimension about (X, Y) from a1 to a2 degrees with its arc of radius r and its value
+  // of chars characters lies inside the frame; with record, its value then occupies the sheet.
+  bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
+
+private:
+  bool Free(const TQuad& q) const;
+  TQuad Footprint(const TSign& s, double X, double Y) const;
+
+  bool On = false;
+  double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
+  std::vector<std::array<double, 4>> Segments;
+  std::vector<TQuad> Boxes;
+  std::vector<std::pair<std::size_t, std::size_t>> Areas; // ranges of Segments
+  std::size_t AreaFrom = 0;
+  std::vector<TSign> Signs;
+  std::vector<TTitle> Titles;
+  struct TPlaced
+  {
+    double Nx, Ny, D, From, To;
+  };
+  std::vector<TPlaced> Lines;
 };
 
 class TModelerApi : public TModeler3D
@@ -619,6 +717,7 @@ public:
               const double& y2, int T2, int Po2, const TString& S, const double& xc, const double& yc) override;
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
+  void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
   // The sheet's corner sign; an empty S changes nothing.
   void drSRough(int Tz, bool Tzs, const TString& S) override;
   // A form tolerance frame pending until drEndObj; drSupportForm adds branches to its leader.
@@ -681,6 +780,27 @@ private:
                                                         const TString& Comment);
   void EndModelView(txapi::SmartPtr<txapi::IAssociationView> View);
 
+  // A title at (x, y) of the current container, turned by angle, h high, recorded on the mould sheet
+  // with how to move it.
+  void Title(std::function<void(double, double)> moveTo, double x, double y, double angle, double h,
+             const TString& S);
+  // A point of the current container on the mould sheet.
+  void SheetPoint(double x, double y, double& X, double& Y) const;
+  // A visible arc (a circle from and to one point) recorded as an outline of the mould sheet.
+  void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise);
+  // A linear dimension recorded on the mould sheet as a host would lay it out: its line on the side of
+  // the angle a (radians) set from (Dx, Dy), through (lineX, lineY) unless that is NaN, its value of
+  // chars characters.
+  void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
+                            int chars, double lineX, double lineY);
+
+public:
+  // The mould sheet being drawn; inactive outside one.
+  TSheetLayout Layout;
+
+private:
+  // Whether the sheet open was opened for a mould part.
+  bool MouldSheet = false;
   TReferenceOf<TRegistryApi> Registry;
   // For each entry of the drawing registry's stack: the 2D document it was also pushed on.
   std::vector<txapi::SmartPtr<txapi::ITavrixDocument2D>> HostPushes;

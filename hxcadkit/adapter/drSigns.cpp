@@ -1,6 +1,7 @@
 // Designations of drawings in the current symbols container: roughness signs (and the sheet's corner
 // sign), form tolerance frames with their leader branches, datum signs and view arrows.
 
+#include <algorithm>
 #include <cmath>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -43,6 +44,17 @@ void TModelerApi::drRough(const double& x, const double& y, const double& Fi, tx
   }
   r->Update();
   R2D().CurDrawingObject = r;
+  if (Layout.Active()) {
+    TSheetLayout::TSign s;
+    s.Sign = r, s.X = x, s.Y = y, s.Angle = Fi;
+    SheetPoint(x, y, s.SX, s.SY);
+    const bool self = SelfTransform();
+    s.SAngle = Fi + (self ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
+    s.Scale = (self ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
+    s.Chars =
+        std::size_t(S1.Length() + (S2.Empty() ? 0 : S2.Length() + 1) + (S3.Empty() ? 0 : S3.Length() + 1));
+    Layout.Sign(s);
+  }
 }
 
 void TModelerApi::drSRough(int, bool Tzs, const TString& S)
@@ -120,9 +132,23 @@ void TModelerApi::drWPointer(const double& x1, const double& y1, const double& x
   txapi::SmartPtr<txapi::IViewPointers> arrows = R().Symbols2DContainer;
   txapi::SmartPtr<txapi::IViewPointer> a = arrows ? arrows->Add() : nullptr;
   if (!a) return;
-  a->SetStart(x1, y1);
-  a->SetEnd(x2, y2);
-  a->SetTextPoint(Xt, Yt);
+  double dx = 0, dy = 0;
+  if (Layout.Active()) {
+    // On a mould sheet the arrow with its letter moves to the nearest free place when its own is taken.
+    double X1, Y1, X2, Y2, X, Y;
+    SheetPoint(x1, y1, X1, Y1), SheetPoint(x2, y2, X2, Y2), SheetPoint(Xt, Yt, X, Y);
+    const double len = 0.6 * Hs * double(S.Length());
+    const double l = std::min({X1, X2, X}) - X, r = std::max({X1, X2, X + len}) - X;
+    const double b = std::min({Y1, Y2, Y}) - Y, t = std::max({Y1, Y2, Y + Hs}) - Y;
+    double px = Xt, py = Yt;
+    drFreePlace(px, py, l, b, r, t);
+    dx = px - Xt, dy = py - Yt;
+    SheetPoint(px, py, X, Y);
+    Layout.Occupy(TSheetLayout::TextBox(X, Y, 0.0, Hs, std::size_t(S.Length())));
+  }
+  a->SetStart(x1 + dx, y1 + dy);
+  a->SetEnd(x2 + dx, y2 + dy);
+  a->SetTextPoint(Xt + dx, Yt + dy);
   AddLineText(a->GetText(), S, Hs);
   a->Update();
   R2D().CurDrawingObject = a;

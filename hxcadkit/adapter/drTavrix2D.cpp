@@ -160,6 +160,11 @@ void TModelerApi::drawLine(double x1, double y1, double x2, double y2, int Attr)
   if (R().DrawingContainer) {
     txapi::SmartPtr<txapi::ILineSegments> lines = R().DrawingContainer->GetLineSegments();
     if (txapi::SmartPtr<txapi::ILineSegment> l = lines ? lines->Add() : nullptr) {
+      if (Layout.Active() && (Attr == txapi::txCSNormal || Attr == txapi::txCSThick)) {
+        double X1, Y1, X2, Y2;
+        SheetPoint(x1, y1, X1, Y1), SheetPoint(x2, y2, X2, Y2);
+        Layout.Outline(X1, Y1, X2, Y2);
+      }
       l->SetPoints(x1, y1, x2, y2);
       l->SetStyle(txapi::txCurveStyleEnum(Attr));
       l->Update();
@@ -177,6 +182,8 @@ void TModelerApi::drawArc(double X, double Y, double Rad, double x1, double y1, 
   if (R().View && R().DrawingContainer) {
     txapi::SmartPtr<txapi::IArcs> arcs = R().DrawingContainer->GetArcs();
     if (txapi::SmartPtr<txapi::IArc> a = arcs ? arcs->Add() : nullptr) {
+      if (Layout.Active() && (Attr == txapi::txCSNormal || Attr == txapi::txCSThick))
+        ArcOnSheet(X, Y, Rad, x1, y1, x2, y2, Napr != 1);
       a->SetArc(X, Y, x1, y1, x2, y2, Rad, Napr != 1);
       a->SetStyle(txapi::txCurveStyleEnum(Attr));
       a->Update();
@@ -193,6 +200,8 @@ void TModelerApi::drawCircle(double X, double Y, double Rad, int Attr)
   if (R().View && R().DrawingContainer) {
     txapi::SmartPtr<txapi::ICircles> circles = R().DrawingContainer;
     if (txapi::SmartPtr<txapi::ICircle> c = circles ? circles->Add() : nullptr) {
+      if (Layout.Active() && (Attr == txapi::txCSNormal || Attr == txapi::txCSThick))
+        ArcOnSheet(X, Y, Rad, X + Rad, Y, X + Rad, Y, false);
       c->SetCircle(X, Y, Rad);
       c->SetStyle(txapi::txCurveStyleEnum(Attr));
       c->Update();
@@ -267,6 +276,11 @@ void TModelerApi::drText(const double& x, const double& y, const double& FStr, c
   t->SetAngle(FStr);
   AddLineText(t->GetText(), S, Hs);
   t->Update();
+  if (Layout.Active()) {
+    // A title on a mould sheet goes to the nearest free place when its own is taken: settled with the
+    // view, when all it must keep off is drawn.
+    Title([t](double px, double py) { t->SetPosition(px, py), t->Update(); }, x, y, FStr, Hs, S);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -151,6 +151,7 @@ void TModelerApi::drHatch(int Tip, const double& FStr, const double& Shag)
     }
     r.BoundariesObject = r.Hatch;
   }
+  Layout.BeginArea();
   R2D().APrevCommand.Push(cmHatch);
 }
 
@@ -217,6 +218,7 @@ void TModelerApi::drEndObj()
     }
     break;
   case cmHatch:
+    Layout.EndArea();
     if (r.Hatch) {
       r.Hatch->Update();
       r.BoundariesObject.reset();
@@ -263,6 +265,16 @@ void TModelerApi::drShelf(txapi::txLeaderSignEnum, const double& x, const double
   r.Leader->SetShelfDirection(Napr);
   if (txapi::SmartPtr<txapi::IBranchs> b = r.Leader) b->SetOrigin(x, y);
   if (txapi::SmartPtr<txapi::IText> t = r.Leader) t->SetString(S1.toWideChar());
+  if (Layout.Active()) {
+    // Its text, 1 above its origin, moves with the origin; the branches keep their ends.
+    const txapi::SmartPtr<txapi::ILeader> leader = r.Leader;
+    Title(
+        [leader](double px, double py) {
+          if (txapi::SmartPtr<txapi::IBranchs> b = leader) b->SetOrigin(px, py - 1.0);
+          if (txapi::SmartPtr<txapi::IBaseLeader> l = leader) l->Update();
+        },
+        x, y + 1.0, 0.0, 3.5, S1);
+  }
 }
 
 void TModelerApi::drPolyline3D(bool Closed)

@@ -22,7 +22,8 @@ TMouldDocumentLink* TMouldDocumentLink::Get()
 
 bool TModelerApi::drLeafStamp(int Detail, int subDetail, bool Invisible)
 {
-  return MouldLink != nullptr && MouldLink->LeafStamp(*this, Detail, subDetail, Invisible);
+  MouldSheet = MouldLink != nullptr && MouldLink->LeafStamp(*this, Detail, subDetail, Invisible);
+  return MouldSheet;
 }
 
 bool TModelerApi::drCreate3DNewPartPlane(int Detail, int subDetail, bool InVisible,

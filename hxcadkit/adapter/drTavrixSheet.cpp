@@ -93,6 +93,7 @@ void TModelerApi::drCloseView()
     return;
   }
   TRegistryApi& r = R();
+  Layout.Settle();
   R2D().Constraint2D.Count = 0;
   r.View.reset();
   r.DrawingContainer.reset();
@@ -104,6 +105,8 @@ void TModelerApi::drCloseLeaf()
   if (Collector() != nullptr) return;
   TRegistryApi& r = R();
   TLeafSelector::Instance().drUpdateLeafFormat();
+  Layout.End();
+  MouldSheet = false;
   if (r.IDoc && r.HiddenLeaf) {
     // Nobody else can reach a hidden sheet: once written it is closed, and one the host cannot
     // write is not left behind either.
@@ -185,7 +188,9 @@ void TModelerApi::drOpenTDem()
   // A format the selector does not know keeps the host's own placement.
   if (at >= 0 && at < sel.ASize.Count) {
     const double W = sel.ASize[at].x;
-    r.TechnicalDemand->SetBox({W - 10, 65, W - 185, 165});
+    double x1 = W - 10, y1 = 65, x2 = W - 185, y2 = 165;
+    Layout.Requirements(x1, y1, x2, y2);
+    r.TechnicalDemand->SetBox({x1, y1, x2, y2});
   }
   // The lines written until drCloseTDem are the requirements, not the last title-block cell.
   r.Text = r.TechnicalDemand->GetText();

@@ -77,6 +77,10 @@ void TModelerApi::drView(int N, const double& x, const double& y, const double& 
     r.View->SetNumber(N);
     r.DrawingContainer = r.View;
     r.Symbols2DContainer = r.View;
+    const TLeafSelector& sel = TLeafSelector::Instance();
+    const int at = 2 * sel.Format + sel.Orientation;
+    if (MouldSheet && at >= 0 && at < sel.ASize.Count)
+      Layout.Begin(sel.ASize[at].x, sel.ASize[at].y, x, y, Alf, Scale);
   } else {
     // The containers of an earlier view would take what is meant for this one.
     r.DrawingContainer.reset();

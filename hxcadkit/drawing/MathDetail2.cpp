@@ -353,13 +353,22 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
                                const double& L, const double& H, const double& R, const TString& Letter,
                                bool isSize) const
 {
-  const double ty = 10.0 / m, end = std::fabs(R - H);
+  // The title stands clear above the boundary, which reaches 4 H up and breaks 3 mm to either side.
+  const double ty = std::max(10.0 / m, 4.0 * std::fabs(H) + 4.0 / m), end = std::fabs(R - H);
   if (!PlacedFinite(std::fabs(ty) + 10.0 * std::fabs(H) + std::fabs(L) + std::fabs(R) + 25.0, x, y, A, m))
     return RefuseElement("выносной элемент");
   TModeler3D& Md = M();
-  Md.drMtr(x, y, A, m);
+  // The detail with its title and sizes, in the sheet's millimetres about its point: the height's size
+  // and the angle's on the left, the length's below, the title on the upper right.
+  const TString title = Letter + TString("(") + TString(m, 2, true, 7) + TString(":1)");
+  const double k = std::fabs(m), h = std::fabs(H), chars = double(title.Length());
+  double px = x, py = y;
+  Md.drFreePlace(px, py, std::min(-4.0 * h * k - 8.0 * k - 6.0, -36.0), -5.0 * h * k - 8.0 * k - 6.0,
+                 std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
+                 std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}));
+  Md.drMtr(px, py, A, m);
   // The title stands 6 high on the sheet, not enlarged with the detail it names.
-  Md.drText(1.0, ty, 0.0, 6.0 / m, 1.0, 75, Letter + TString("(") + TString(m, 2, true, 7) + TString(":1)"));
+  Md.drText(1.0, ty, 0.0, 6.0 / m, 1.0, 75, title);
   TContDrawing c(&Md);
   // The part's side, the groove, and the boundary of the detail in style 5.
   c.Make(-4.0 * H, 0.0, dP(0.0, 0.0, dP(0.0, -5.0 * H)));

@@ -261,6 +261,10 @@ public:
   // Over two corners to (x, y), each rounded by r where it fits.
   virtual void drCVR(const double& x0, const double& y0, const double& x1, const double& y1, const double& x2,
                      const double& y2, const double& x, const double& y, const double& r, int Attr);
+  // Moves (x, y) of the current container to the nearest place where a piece spanning (x1, y1) to
+  // (x2, y2) about it, in the sheet's millimetres, lies inside the frame and off what is drawn; where
+  // there is none, or nothing is known of the sheet, (x, y) stays.
+  virtual void drFreePlace(double&, double&, double, double, double, double) {}
   virtual void drText(const double& x, const double& y, const double& FStr, const double& Hs,
                       const double& Ksu, int Fb, const TString& S);
   // An end point of the leader or cut line begun last.

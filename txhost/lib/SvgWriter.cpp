@@ -135,7 +135,21 @@ struct Piece
   double R = 0;
   bool Large = false, Sweep = false;
   bool Full = false; // a whole circle about (X2, Y2)
+  double CX = 0, CY = 0, From = 0, Span = 0; // an arc's centre, start angle and signed sweep (radians)
 };
+
+// The piece as a polyline, arcs as chords of at most 5 degrees.
+std::vector<std::pair<double, double>> Flat(const Piece& p)
+{
+  if (!p.IsArc && !p.Full) return {{p.X1, p.Y1}, {p.X2, p.Y2}};
+  const int n = std::clamp(int(std::ceil(std::fabs(p.Span) / (Pi / 36))), 1, 72);
+  std::vector<std::pair<double, double>> points;
+  for (int i = 0; i <= n; ++i) {
+    const double a = p.From + p.Span * i / n;
+    points.emplace_back(p.CX + p.R * std::cos(a), p.CY + p.R * std::sin(a));
+  }
+  return points;
+}
 
 class Writer
 {
@@ -247,6 +261,7 @@ private:
       if (clockwise) sweep = 2 * Pi - sweep;
       p.IsArc = true;
       p.R = std::hypot(p.X1 - cx, p.Y1 - cy);
+      p.CX = cx, p.CY = cy, p.From = std::atan2(p.Y1 - cy, p.X1 - cx), p.Span = clockwise ? -sweep : sweep;
       p.Large = sweep > Pi;
       p.Sweep = clockwise; // the picture's y axis points down
       Grow(cx, cy, p.R);
@@ -257,6 +272,7 @@ private:
       p.R = std::fabs(Num(o, "radius")) * w.Scale();
       p.X1 = p.X2 + p.R, p.Y1 = p.Y2;
       p.Full = true;
+      p.CX = p.X2, p.CY = p.Y2, p.Span = 2 * Pi;
       Grow(p.X2, p.Y2, p.R);
       return true;
     }
@@ -282,6 +298,7 @@ private:
     std::swap(p.X1, p.X2);
     std::swap(p.Y1, p.Y2);
     p.Sweep = !p.Sweep;
+    p.From += p.Span, p.Span = -p.Span;
     return p;
   }
 
@@ -303,6 +320,7 @@ private:
       used[start] = true;
       Piece cur = pieces[start];
       d += "M" + P(cur.X1, cur.Y1) + " " + Draw(cur);
+      SvgPolyline hatch{"hatch", 0, Flat(cur)};
       for (bool found = !cur.Full; found;) {
         found = false;
         for (std::size_t i = 0; i < pieces.size() && !found; ++i) {
@@ -312,10 +330,18 @@ private:
             cur = q, found = true;
           else if (std::hypot(q.X2 - cur.X2, q.Y2 - cur.Y2) <= eps)
             cur = Reversed(q), found = true;
-          if (found) used[i] = true, (d += " ") += Draw(cur);
+          if (found) {
+            used[i] = true, (d += " ") += Draw(cur);
+            const auto more = Flat(cur);
+            hatch.Points.insert(hatch.Points.end(), more.begin() + 1, more.end());
+          }
         }
       }
       d += " Z ";
+      if (area.Kind() == model2d::Hatch) {
+        hatch.Points.push_back(hatch.Points.front());
+        Layout.Lines.push_back(std::move(hatch));
+      }
     }
     return d;
   }
@@ -471,6 +497,7 @@ private:
     } else if (PieceOf(*o, t, p)) {
       if (!Visible(*o)) return;
       const int style = Style(*o);
+      Layout.Lines.push_back({"curve", style, Flat(p)});
       Body << "<path d=\"M" << P(p.X1, p.Y1) << ' '
            << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p)) << "\" fill=\"none\" "
            << Stroke(style) << " stroke-linecap=\"round\"/>\n";
@@ -829,6 +856,7 @@ private:
       double X1, Y1, X2, Y2;
       at.Map(ax, ay, X1, Y1), at.Map(bx, by, X2, Y2);
       Segment(X1, Y1, X2, Y2);
+      Layout.Lines.push_back({"rough", 0, {{X1, Y1}, {X2, Y2}}});
     };
     line(0, 0, -h * c60, h * s60);
     line(0, 0, 2 * h * c60, 2 * h * s60);

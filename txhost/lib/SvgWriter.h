@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace txhost {
@@ -37,10 +38,20 @@ struct SvgSymbolBox
   std::string Kind;
   double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
 };
+// A drawn line as a polyline in the drawing's millimetres (arcs and circles as chords of at most 5
+// degrees): each visible curve of a view with its line style (Kind "curve"), each closed outline of a
+// hatch (Kind "hatch", its last point its first), each stroke of a roughness sign (Kind "rough").
+struct SvgPolyline
+{
+  std::string Kind;
+  int Style = 0;
+  std::vector<std::pair<double, double>> Points;
+};
 struct SvgLayout
 {
   std::vector<SvgLabel> Labels;
   std::vector<SvgSymbolBox> Symbols;
+  std::vector<SvgPolyline> Lines;
   double SheetWidth = 0, SheetHeight = 0; // 0 without a sheet of a known format
 };
 SvgLayout LayOut(const Object& document);

@@ -1,0 +1,390 @@
+// Where what the library places on a mould sheet goes: where the part's drawing asks for it when that
+// is free, else the nearest place inside the frame that keeps off the views' outlines and hatching, the
+// texts, the dimension values and whatever was settled before.
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+
+namespace drApi {
+
+namespace {
+
+constexpr double Deg = TMathDef::C_PI / 180.0;
+// The frame's margins (the binding margin on the left) and the title block's size.
+constexpr double FrameLeft = 20, FrameMargin = 5, StampWidth = 185, StampHeight = 55;
+// A roughness sign as a sheet draws it: its arms, its shelf and the value 3.5 high on the shelf.
+constexpr double SignArm = 2.5, SignShelfEnd = 17, SignValueFrom = 6, SignTop = 13.2, ValueHeight = 3.5;
+
+using TQuad = TSheetLayout::TQuad;
+
+TQuad Rect(double x1, double y1, double x2, double y2)
+{
+  return {{x1, x2, x2, x1}, {y1, y1, y2, y2}};
+}
+
+// The quad (x1..x2, y1..y2) of a frame at (X, Y) turned by angle degrees.
+TQuad Turned(double X, double Y, double angle, double x1, double y1, double x2, double y2)
+{
+  const double c = std::cos(angle * Deg), s = std::sin(angle * Deg);
+  TQuad q = Rect(x1, y1, x2, y2), out;
+  for (int k = 0; k < 4; ++k) {
+    out.X[k] = X + c * q.X[k] - s * q.Y[k];
+    out.Y[k] = Y + s * q.X[k] + c * q.Y[k];
+  }
+  return out;
+}
+
+// Whether two convex polygons of n and m corners overlap: no edge of either separates them.
+bool Overlap(const double* ax, const double* ay, int n, const double* bx, const double* by, int m)
+{
+  for (int side = 0; side < 2; ++side) {
+    const double* px = side == 0 ? ax : bx;
+    const double* py = side == 0 ? ay : by;
+    const int count = side == 0 ? n : m;
+    for (int i = 0; i < count; ++i) {
+      const int j = (i + 1) % count;
+      const double nx = py[i] - py[j], ny = px[j] - px[i];
+      if (nx == 0 && ny == 0) continue;
+      double amin = 1e300, amax = -1e300, bmin = 1e300, bmax = -1e300;
+      for (int k = 0; k < n; ++k)
+        amin = std::min(amin, nx * ax[k] + ny * ay[k]), amax = std::max(amax, nx * ax[k] + ny * ay[k]);
+      for (int k = 0; k < m; ++k)
+        bmin = std::min(bmin, nx * bx[k] + ny * by[k]), bmax = std::max(bmax, nx * bx[k] + ny * by[k]);
+      if (amax <= bmin || bmax <= amin) return false;
+    }
+  }
+  return true;
+}
+
+bool Overlap(const TQuad& a, const TQuad& b)
+{
+  return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
+}
+
+} // namespace
+
+void TSheetLayout::Begin(double width, double height, double x, double y, double angle, double scale)
+{
+  On = std::isfinite(width) && std::isfinite(height) && width > 0 && height > 0;
+  W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
+  Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
+  // The title block is the host's, in the frame's lower right corner.
+  if (On)
+    Boxes.push_back(
+        Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight));
+}
+
+void TSheetLayout::ToSheet(double x, double y, double& X, double& Y) const
+{
+  const double c = std::cos(VA * Deg) * VS, s = std::sin(VA * Deg) * VS;
+  X = VX + c * x - s * y;
+  Y = VY + s * x + c * y;
+}
+
+void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
+{
+  if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
+}
+
+void TSheetLayout::EndArea()
+{
+  if (On && AreaFrom < Segments.size()) Areas.emplace_back(AreaFrom, Segments.size());
+  AreaFrom = Segments.size();
+}
+
+void TSheetLayout::Occupy(const TQuad& q)
+{
+  if (On) Boxes.push_back(q);
+}
+
+TQuad TSheetLayout::TextBox(double X, double Y, double angle, double h, std::size_t chars)
+{
+  return Turned(X, Y, angle, 0, 0, 0.6 * h * double(chars), h);
+}
+
+void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx,
+                                 double Ny, std::size_t chars, double LX, double LY)
+{
+  if (!On || !std::isfinite(X1 + Y1 + X2 + Y2 + Ux + Uy + Nx + Ny)) return;
+  const double d0 = std::max(X1 * Nx + Y1 * Ny, X2 * Nx + Y2 * Ny) + 8;
+  const double a = X1 * Ux + Y1 * Uy, b = X2 * Ux + Y2 * Uy, text = 0.6 * ValueHeight * double(chars);
+  const double from = std::min({a, b, (a + b - text) / 2}), to = std::max({a, b, (a + b + text) / 2});
+  // A host stacks a dimension a step beyond each one on its side whose span it meets.
+  const double step = 8, margin = 1;
+  double d = std::isfinite(LX + LY) ? LX * Nx + LY * Ny : d0;
+  for (bool moved = !std::isfinite(LX + LY); moved;) {
+    moved = false;
+    for (const TPlaced& p : Lines) {
+      if (p.Nx * Nx + p.Ny * Ny < 0.9999 || p.To + margin < from || to + margin < p.From) continue;
+      if (std::fabs(d - p.D) < step - 1e-9 && d < p.D + step) d = p.D + step, moved = true;
+    }
+  }
+  Lines.push_back({Nx, Ny, d, from, to});
+  // The value lies above the middle of the line as it is read (for a line read upwards, on its left),
+  // or slides along it a step past either end when that is taken: the whole line and a value's length
+  // beyond, to a value's height on either side.
+  TQuad q;
+  const double across[2] = {d - 1 - ValueHeight, d + 1 + ValueHeight},
+               along[2] = {from - text - 2, to + text + 2};
+  for (int k = 0; k < 4; ++k) {
+    const double u = along[k == 1 || k == 2], n = across[k >= 2];
+    q.X[k] = u * Ux + n * Nx;
+    q.Y[k] = u * Uy + n * Ny;
+  }
+  Boxes.push_back(q);
+}
+
+TQuad TSheetLayout::Footprint(const TSign& s, double X, double Y) const
+{
+  const double value = 0.6 * ValueHeight * double(s.Chars);
+  const double a = std::remainder(s.SAngle, 360.0);
+  // A sign turned past upright is read from its shelf's far end.
+  const bool turned = a > 90.001 || a < -89.999;
+  const double x1 = turned ? std::min(-SignArm, SignShelfEnd - value) : -SignArm;
+  const double x2 = turned ? SignShelfEnd : std::max(SignShelfEnd, SignValueFrom + value);
+  // The surface the sign stands on runs through its tip: not something it lies on.
+  return Turned(X, Y, s.SAngle, x1, 0.05, x2, SignTop);
+}
+
+bool TSheetLayout::Free(const TQuad& q) const
+{
+  for (int k = 0; k < 4; ++k)
+    if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
+      return false;
+  for (const auto& s : Segments) {
+    const double sx[2] = {s[0], s[2]}, sy[2] = {s[1], s[3]};
+    if (Overlap(q.X, q.Y, 4, sx, sy, 2)) return false;
+  }
+  if (std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); })) return false;
+  // Nor inside a view: its middle with outlines on all four sides.
+  const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
+  bool left = false, right = false, below = false, above = false;
+  for (const auto& g : Segments) {
+    if ((g[1] > cy) != (g[3] > cy)) {
+      const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
+      (x < cx ? left : right) = true;
+    }
+    if ((g[0] > cx) != (g[2] > cx)) {
+      const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
+      (y < cy ? below : above) = true;
+    }
+  }
+  if (left && right && below && above) return false;
+  // Nor inside a hatched area (its middle inside its outlines by even-odd).
+  for (const auto& [from, to] : Areas) {
+    bool in = false;
+    for (std::size_t i = from; i < to; ++i) {
+      const auto& s = Segments[i];
+      if ((s[1] > cy) != (s[3] > cy) && cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0]) in = !in;
+    }
+    if (in) return false;
+  }
+  return true;
+}
+
+void TSheetLayout::Settle()
+{
+  if (!On) return;
+  for (const TTitle& t : Titles) {
+    TQuad at = t.Box;
+    double dx = 0, dy = 0;
+    if (t.Level && !Free(at)) {
+      double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
+      for (int k = 0; k < 4; ++k)
+        x1 = std::min(x1, at.X[k]), x2 = std::max(x2, at.X[k]), y1 = std::min(y1, at.Y[k]),
+        y2 = std::max(y2, at.Y[k]);
+      if (FreeMove(x1, y1, x2, y2, dx, dy) && (dx != 0 || dy != 0)) {
+        for (int k = 0; k < 4; ++k)
+          at.X[k] += dx, at.Y[k] += dy;
+        const double a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
+        t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy),
+                 t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
+      }
+    }
+    Boxes.push_back(at);
+  }
+  Titles.clear();
+  // Sliding along the surface comes first; lifting the sign off it, away from the part, counts double;
+  // towards the part (where the sign stands off the part, as on an extension) only when nothing else fits.
+  std::vector<std::pair<double, double>> moves;
+  for (int t = -60; t <= 60; ++t)
+    for (int u = -40; u <= 40; ++u)
+      moves.emplace_back(t, u);
+  const auto cost = [](const std::pair<double, double>& m) {
+    return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
+  };
+  std::stable_sort(moves.begin(), moves.end(),
+                   [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
+  for (const TSign& s : Signs) {
+    const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+    // The surface the sign stands on: the outline through its tip along its shelf, as far as it goes.
+    double lo = -1e300, hi = 1e300;
+    bool onPart = false;
+    for (const auto& g : Segments) {
+      const double a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
+      const double b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
+      if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05 || std::min(a0, a1) > 0.05 || std::max(a0, a1) < -0.05)
+        continue;
+      if (!onPart) lo = std::min(a0, a1), hi = std::max(a0, a1);
+      lo = std::min(lo, std::min(a0, a1)), hi = std::max(hi, std::max(a0, a1));
+      onPart = true;
+    }
+    TQuad at = Footprint(s, s.SX, s.SY);
+    for (const auto& [t, u] : moves) {
+      // A sign on the part keeps to its surface and never goes into the part.
+      if (onPart && (u < 0 || t < lo || t > hi)) continue;
+      const double X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c;
+      const TQuad q = Footprint(s, X, Y);
+      if (!Free(q)) continue;
+      at = q;
+      if (t != 0 || u != 0) {
+        // The same move in the sign's container, along its own axes.
+        const double k = 1 / (s.Scale > 0 ? s.Scale : 1), lc = std::cos(s.Angle * Deg),
+                     ln = std::sin(s.Angle * Deg);
+        s.Sign->SetPoint(s.X + k * (t * lc - u * ln), s.Y + k * (t * ln + u * lc));
+        s.Sign->Update();
+      }
+      break;
+    }
+    Boxes.push_back(at);
+  }
+  Signs.clear();
+}
+
+void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2) const
+{
+  if (!On) return;
+  // Four lines of requirements under their box's top.
+  const double width = std::fabs(x2 - x1), top = std::max(y1, y2), height = 30, left = std::min(x1, x2);
+  const auto fits = [&](double dx, double dy) {
+    return Free(Rect(left + dx, top + dy - height, left + dx + width, top + dy));
+  };
+  if (fits(0, 0)) return;
+  double best = -1, bx = 0, by = 0;
+  for (int i = -80; i <= 20; ++i)
+    for (int j = -40; j <= 40; ++j) {
+      const double dx = 5.0 * i, dy = 5.0 * j, d = std::hypot(dx, dy);
+      if ((best < 0 || d < best) && fits(dx, dy)) best = d, bx = dx, by = dy;
+    }
+  if (best <= 0) return;
+  x1 += bx, x2 += bx, y1 += by, y2 += by;
+}
+
+bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy) const
+{
+  dx = dy = 0;
+  if (!On || Free(Rect(x1, y1, x2, y2))) return On;
+  double best = -1;
+  for (int i = -100; i <= 100; ++i)
+    for (int j = -70; j <= 70; ++j) {
+      const double mx = 2.0 * i, my = 2.0 * j, d = std::hypot(mx, my);
+      if ((best < 0 || d < best) && Free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my)))
+        best = d, dx = mx, dy = my;
+    }
+  return best >= 0;
+}
+
+bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars,
+                             bool record)
+{
+  if (!On) return true;
+  for (int i = 0; i <= 12; ++i) {
+    const double a = (a1 + (a2 - a1) * i / 12) * Deg, px = X + r * std::cos(a), py = Y + r * std::sin(a);
+    if (px < FrameLeft || px > W - FrameMargin || py < FrameMargin || py > H - FrameMargin) return false;
+  }
+  // The value beyond the arc's middle, read from below, ending there on the left.
+  const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
+  const double len = 0.6 * ValueHeight * double(chars);
+  const TQuad q = TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
+  for (int k = 0; k < 4; ++k)
+    if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
+      return false;
+  if (record) Boxes.push_back(q);
+  return true;
+}
+
+void TModelerApi::drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2)
+{
+  if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2})) return;
+  double X, Y, dx, dy;
+  SheetPoint(x, y, X, Y);
+  if (!Layout.FreeMove(X + x1, Y + y1, X + x2, Y + y2, dx, dy) || (dx == 0 && dy == 0)) return;
+  // Back into the container: through the view's turn and scale and the library's own placement.
+  const double a = -Layout.ViewAngle() * Deg, k = 1 / Layout.ViewScale();
+  double vx = k * (std::cos(a) * dx - std::sin(a) * dy), vy = k * (std::sin(a) * dx + std::cos(a) * dy);
+  if (!SelfTransform()) {
+    const TTransf2D& t = R2D().Transf2D;
+    const double s = t.ScaleMtr(), b = -t.AngleMtr() * Deg;
+    if (!(s > 0)) return;
+    const double ux = (std::cos(b) * vx - std::sin(b) * vy) / s,
+                 uy = (std::sin(b) * vx + std::cos(b) * vy) / s;
+    vx = ux, vy = uy;
+  }
+  x += vx, y += vy;
+}
+
+void TModelerApi::Title(std::function<void(double, double)> moveTo, double x, double y, double angle,
+                        double h, const TString& S)
+{
+  TSheetLayout::TTitle title;
+  title.MoveTo = std::move(moveTo), title.X = x, title.Y = y;
+  title.Scale = (SelfTransform() ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
+  title.Turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
+  title.Level = std::fabs(std::remainder(angle + title.Turn, 360.0)) < 1e-9;
+  double X, Y;
+  SheetPoint(x, y, X, Y);
+  title.Box = TSheetLayout::TextBox(X, Y, angle + title.Turn, h * title.Scale, std::size_t(S.Length()));
+  Layout.Title(title);
+}
+
+void TModelerApi::SheetPoint(double x, double y, double& X, double& Y) const
+{
+  double px = x, py = y;
+  if (!SelfTransform()) R2D().Transf2D.xyMtr(x, y, px, py);
+  Layout.ToSheet(px, py, X, Y);
+}
+
+void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2,
+                             bool clockwise)
+{
+  const double from = std::atan2(y1 - Y, x1 - X);
+  double sweep = std::atan2(y2 - Y, x2 - X) - from;
+  while (sweep <= 0)
+    sweep += 2 * TMathDef::C_PI;
+  if (clockwise) sweep -= 2 * TMathDef::C_PI;
+  const int n = std::clamp(int(std::ceil(std::fabs(sweep) / (5 * Deg))), 1, 72);
+  double pX = 0, pY = 0;
+  for (int i = 0; i <= n; ++i) {
+    const double a = from + sweep * i / n;
+    double sX, sY;
+    SheetPoint(X + R * std::cos(a), Y + R * std::sin(a), sX, sY);
+    if (i > 0) Layout.Outline(pX, pY, sX, sY);
+    pX = sX, pY = sY;
+  }
+}
+
+void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2,
+                                       double y2, int chars, double lineX, double lineY)
+{
+  const bool parallel = Dx != 0.0 && Dy != 0.0;
+  const double sx = std::cos(a), sy = std::sin(a);
+  double ux = parallel ? x2 - x1 : std::fabs(sx) < std::fabs(sy) ? 1 : 0, uy = parallel ? y2 - y1 : 1 - ux;
+  const double len = std::hypot(ux, uy);
+  if (!(len > 0)) return;
+  ux /= len, uy /= len;
+  const double flip = -uy * sx + ux * sy >= 0 ? 1 : -1, nx = -uy * flip, ny = ux * flip;
+  double X1, Y1, X2, Y2, OX, OY, UX, UY, NX, NY;
+  SheetPoint(x1, y1, X1, Y1), SheetPoint(x2, y2, X2, Y2), SheetPoint(x1 + ux, y1 + uy, UX, UY);
+  SheetPoint(x1 + nx, y1 + ny, NX, NY), SheetPoint(x1, y1, OX, OY);
+  UX -= OX, UY -= OY, NX -= OX, NY -= OY;
+  const double ul = std::hypot(UX, UY), nl = std::hypot(NX, NY);
+  if (!(ul > 0) || !(nl > 0)) return;
+  double LX = lineX, LY = lineY;
+  if (std::isfinite(lineX + lineY)) SheetPoint(lineX, lineY, LX, LY);
+  Layout.LineDimension(X1, Y1, X2, Y2, UX / ul, UY / ul, NX / nl, NY / nl, std::size_t(std::max(chars, 0)), LX, LY);
+}
+
+} // namespace drApi
