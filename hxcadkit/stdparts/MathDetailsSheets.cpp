@@ -106,13 +106,15 @@ void TDirectPlug::dr3D(int) const
   drMouldModel(*M, Id, [this](TModeler3D&) { GuidePlugProfile(*this, 0, false); });
 }
 
-// The column's and the channel washer's outlines are left empty: their sheets hold the frame, their
-// models revolve an empty sketch. A detail of a groove no outline shows could be called out nowhere.
+// The column's and the channel washer's outlines are left empty: their sheets hold the frame (and
+// the column's groove detail), their models revolve an empty sketch.
 void TDirectColumn::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M) return;
-  drMouldSheet(*M, Id, 0.0, -1.0 * MouldWhole(Radius), {}, 1, 30);
+  drMouldSheet(
+      *M, Id, 0.0, -1.0 * MouldWhole(Radius),
+      [this](TModeler3D& Md) { GrooveDetail(Md, Len * 0.5 - 30.0, -80.0 - Radius); }, 1, 30);
 }
 
 void TDirectColumn::dr3D(int) const
@@ -180,8 +182,9 @@ void TColumnTail::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M) return;
-  // Its outline is left empty, and with it the detail of its groove, which nothing would call out.
-  drMouldSheet(*M, Id, Len - ThreadLen - 15.0, -3.0 * Key, {}, 1, 30);
+  drMouldSheet(
+      *M, Id, Len - ThreadLen - 15.0, -3.0 * Key,
+      [this](TModeler3D& Md) { GrooveDetail(Md, -25.0, ThreadRadius + 30.0); }, 1, 30);
 }
 
 void TColumnTail::dr3D(int) const

@@ -265,8 +265,7 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
   column.Radius = 12.5, column.Len = 100;
   EXPECT_EQ(SheetOf(Md, column).Anchor, (std::vector<double>{0, -13}));
   EXPECT_EQ(SheetOf(Md, column).Texts, (std::vector<TString>{TDemStr[1], TDemStr[30], TString(), TString()}));
-  // Its outline is empty: a detail of its groove would be called out nowhere.
-  EXPECT_TRUE(DetailAt(Md).empty());
+  EXPECT_EQ(DetailAt(Md), (std::vector<double>{20, -92.5}));
 
   TSupportWasher washer(5, &Md, nullptr);
   washer.Len = 30, washer.BoltHeadLen = 9;
