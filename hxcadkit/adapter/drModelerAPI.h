@@ -304,6 +304,7 @@ public:
   void drSave3D(bool Close, bool NeedNameMarking) override;
   bool drSaved3D() const override { return R().Saved3D; }
   TString drFileName3D() const override;
+  void drFastener3D() override;
   void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
                  const double& shininess, const double& transparency, const double& emission) override;
 

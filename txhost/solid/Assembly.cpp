@@ -267,9 +267,11 @@ TClusters Clusters(const std::vector<TPlaced>& placed, std::size_t large, const 
 
 std::array<double, 6> Bounds(const TPlaced& placed)
 {
+  // The tight box, from the surfaces themselves: the quick one takes a revolved arc's control points and
+  // reports a toroidal surface up to 8 % wider than it is.
   Bnd_Box box;
   const TopoDS_Shape s = PlacedShape(placed);
-  if (!s.IsNull()) BRepBndLib::Add(s, box);
+  if (!s.IsNull()) BRepBndLib::AddOptimal(s, box, false, false);
   if (box.IsVoid()) return {0, 0, 0, 0, 0, 0};
   std::array<double, 6> b;
   box.Get(b[0], b[1], b[2], b[3], b[4], b[5]);
