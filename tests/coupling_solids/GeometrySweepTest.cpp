@@ -106,15 +106,32 @@ TBore MeasureBore(const txhost::solid::TPartResult& part, double d)
   const auto box = txhost::solid::Bounds(p);
   const double c = std::sqrt(0.5), wide = d / 2 + 0.02;
   auto at = [&](double x, double r) { return TVec3{x, r * c, r * c}; };
+  // Every station bisected at once, each step one classification of all of them.
   constexpr int samples = 40;
+  std::vector<double> xs, lo, hi;
+  std::vector<TVec3> probe;
   for (int k = 1; k < samples; ++k) {
     const double x = box[0] + (box[3] - box[0]) * k / samples;
-    if (txhost::solid::Contains(p, at(x, 0.0)) || !txhost::solid::Contains(p, at(x, wide))) continue;
-    double lo = 0.0, hi = wide;
-    for (int n = 0; n < 16; ++n)
-      (txhost::solid::Contains(p, at(x, (lo + hi) / 2)) ? hi : lo) = (lo + hi) / 2;
-    b.At.push_back({x, hi});
+    probe.push_back(at(x, 0.0));
+    probe.push_back(at(x, wide));
   }
+  const std::vector<bool> ends = txhost::solid::Contains(p, probe);
+  for (int k = 1; k < samples; ++k)
+    if (!ends[std::size_t(2 * k - 2)] && ends[std::size_t(2 * k - 1)]) {
+      xs.push_back(probe[std::size_t(2 * k - 2)][0]);
+      lo.push_back(0.0);
+      hi.push_back(wide);
+    }
+  for (int n = 0; n < 16 && !xs.empty(); ++n) {
+    probe.clear();
+    for (std::size_t k = 0; k < xs.size(); ++k)
+      probe.push_back(at(xs[k], (lo[k] + hi[k]) / 2));
+    const std::vector<bool> in = txhost::solid::Contains(p, probe);
+    for (std::size_t k = 0; k < xs.size(); ++k)
+      (in[k] ? hi[k] : lo[k]) = (lo[k] + hi[k]) / 2;
+  }
+  for (std::size_t k = 0; k < xs.size(); ++k)
+    b.At.push_back({xs[k], hi[k]});
   // The seat is the longest run of samples without a step: where a hole of another size goes on beyond
   // the hub (a fork's base), it is no part of the shaft's seat.
   std::size_t from = 0, best = 0, length = 0;
@@ -153,10 +170,10 @@ void ExpectBores(const txhost::solid::TDocumentResult& r, const TBuild& b)
   for (std::size_t k = 0; k < r.Placed.size(); ++k) {
     if (!r.Placed[k].Name.starts_with("Полумуфта") || !seen.emplace(r.Parts[k].get(), true).second) continue;
     ++halves;
-    // The half on the second shaft has its radius; both are measured against the nearer.
-    const TBore first = MeasureBore(*r.Parts[k], b.d1);
-    const double d = b.d1 == b.d2 || std::fabs(first.Largest - b.d1 / 2) < 0.1 ? b.d1 : b.d2;
-    const TBore bore = d == b.d1 ? first : MeasureBore(*r.Parts[k], d);
+    // Which shaft the half takes: the one nearer to its widest bore seen up to the wider shaft.
+    const TBore wider = MeasureBore(*r.Parts[k], std::max(b.d1, b.d2));
+    const double d = std::fabs(wider.Largest - b.d1 / 2) <= std::fabs(wider.Largest - b.d2 / 2) ? b.d1 : b.d2;
+    const TBore bore = d == std::max(b.d1, b.d2) ? wider : MeasureBore(*r.Parts[k], d);
     std::ostringstream where;
     where << r.Placed[k].Name << " on shaft " << d << ":";
     for (const auto& [x, radius] : bore.At)

@@ -287,6 +287,20 @@ bool Contains(const TPlaced& placed, const TVec3& point)
   return c.State() == TopAbs_IN;
 }
 
+std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points)
+{
+  std::vector<bool> in(points.size(), false);
+  if (!placed.Shape) return in;
+  // One classifier for all the points: setting it up is what costs on a solid of many faces.
+  const gp_Trsf back = Transformation(placed.Matrix).Inverted();
+  BRepClass3d_SolidClassifier c(placed.Shape->S);
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    c.Perform(gp_Pnt(points[k][0], points[k][1], points[k][2]).Transformed(back), 1e-7);
+    in[k] = c.State() == TopAbs_IN;
+  }
+  return in;
+}
+
 double ClashTolerance(double smaller) { return std::max(0.1, 1e-6 * smaller); }
 
 TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)

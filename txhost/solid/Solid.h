@@ -128,6 +128,8 @@ int SolidCount(const TShape& shape);
 // its solid (not on its boundary).
 std::array<double, 6> Bounds(const TPlaced& placed);
 bool Contains(const TPlaced& placed, const TVec3& point);
+// The same for many points at once, much cheaper than one by one.
+std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points);
 
 // The placed solids drawn shaded from a fixed isometric view into a PNG of width x height pixels on a
 // white background; with section, everything above the XOY plane is cut away so that what sits inside
