@@ -11,9 +11,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <numbers>
 #include <filesystem>
 #include <map>
+#include <numbers>
 #include <sstream>
 
 #include "../duvozadu/StandInFixture.h"
@@ -136,8 +136,8 @@ TBore MeasureBore(const txhost::solid::TPartResult& part, double d)
   // the hub (a fork's base), it is no part of the shaft's seat.
   std::size_t from = 0, best = 0, length = 0;
   for (std::size_t k = 1; k <= b.At.size(); ++k)
-    if (k == b.At.size() || std::fabs(b.At[k].second - b.At[k - 1].second) >
-                                0.06 * (b.At[k].first - b.At[k - 1].first) + 0.05) {
+    if (k == b.At.size() ||
+        std::fabs(b.At[k].second - b.At[k - 1].second) > 0.06 * (b.At[k].first - b.At[k - 1].first) + 0.05) {
       if (k - from > length) best = from, length = k - from;
       from = k;
     }
@@ -196,8 +196,10 @@ void ExpectShellWithin(const txhost::solid::TDocumentResult& r, double D)
     ++shells;
     const auto box = txhost::solid::Bounds(p);
     for (int k : {1, 2, 4, 5})
-      EXPECT_NEAR(std::fabs(box[std::size_t(k)]), D / 2, 0.05) << "the shell's outside diameter against " << D;
-    EXPECT_TRUE(txhost::solid::Contains(p, {0, 0, D / 2 - 0.2})) << "the shell's apex below the diameter " << D;
+      EXPECT_NEAR(std::fabs(box[std::size_t(k)]), D / 2, 0.05)
+          << "the shell's outside diameter against " << D;
+    EXPECT_TRUE(txhost::solid::Contains(p, {0, 0, D / 2 - 0.2}))
+        << "the shell's apex below the diameter " << D;
   }
   EXPECT_EQ(shells, 1);
 }
@@ -250,8 +252,8 @@ TEST_P(GeometrySweep, EveryPieceIsSoundAndFits)
   const TTable& t = *main;
   for (int i : SweptRows(t))
     for (const TBuild& b : Builds(t, i)) {
-      SCOPED_TRACE(::testing::Message() << row.Key << " row " << i << ": " << b.M << " N*m, shafts " << b.d1 << " / "
-                                        << b.d2 << ", bore types " << b.T1 + 1 << "/" << b.T2 + 1);
+      SCOPED_TRACE(::testing::Message() << row.Key << " row " << i << ": " << b.M << " N*m, shafts " << b.d1
+                                        << " / " << b.d2 << ", bore types " << b.T1 + 1 << "/" << b.T2 + 1);
       const double* A = t.Row(i);
       Model(b.M, b.d1, b.d2, b.T1, b.T2);
       ASSERT_TRUE(Couplings.drCoupling(TString(row.Coupling), 0));
@@ -280,7 +282,8 @@ TEST_P(GeometrySweep, EveryPieceIsSoundAndFits)
         all << "\n  " << f;
       EXPECT_TRUE(faults.empty()) << faults.size() << " faults:" << all.str();
       // What the builder made as a fastener is known as one, and joins at least two pieces.
-      const auto fasteners = std::count_if(r.Placed.begin(), r.Placed.end(), [](const auto& p) { return p.Fastener; });
+      const auto fasteners =
+          std::count_if(r.Placed.begin(), r.Placed.end(), [](const auto& p) { return p.Fastener; });
       if (row.Fasteners >= 0) {
         EXPECT_EQ(fasteners, row.Fasteners);
       } else {

@@ -115,7 +115,8 @@ bool MustBeSeated(const Object& part)
   if (document == nullptr) return false;
   for (const Object* storages : model::LiveMembers(*document, "user-storages"))
     for (const Object* s : model::LiveMembers(*storages, "user-storage"))
-      if (s->Text("name") == L"ZEDozod" && s->Prop("values").is_object() && s->Prop("values").contains("Fastener"))
+      if (s->Text("name") == L"ZEDozod" && s->Prop("values").is_object() &&
+          s->Prop("values").contains("Fastener"))
         return true;
   return false;
 }
@@ -225,7 +226,8 @@ bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& e
   for (const TLeaf& l : leaves) {
     auto [part, partKey] = S->Part(*l.Part);
     out.Parts.push_back(part);
-    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), MustBeSeated(*l.Part), part->Symmetry, part->Volume});
+    out.Placed.push_back(
+        {l.Name, part->Shape, Twelve(l.M), MustBeSeated(*l.Part), part->Symmetry, part->Volume});
     key += partKey;
     for (double v : out.Placed.back().Matrix)
       key += std::to_string(v) + ",";
