@@ -4,7 +4,7 @@
 // half's bore is its shaft's, cylindrical or tapering 1:10 on the diameter, and the toroidal shell stays
 // within the table's diameter. Each row is built twice: bore types 1/1 on its own shaft, and 3/4 with the
 // second half on another shaft of its torque group (the same where the group has one). CI takes each
-// coupling's first row and leaves the toothed couplings' gear clash (minutes of modelling) to
+// coupling's first row, built the second way only, and leaves the toothed couplings' gear clash (minutes of modelling) to
 // scripts/geometry.sh, which sets HXCAD_GEOMETRY_ROWS=ends for the first, middle and last rows of every
 // coupling, or with --full HXCAD_GEOMETRY_ROWS=all for every row, with everything checked.
 #include <algorithm>
@@ -74,7 +74,8 @@ struct TBuild
 };
 
 // Row i on its own shaft with bore types 1/1, then with 3/4 and the second half on the next shaft of the
-// row's torque group (the previous one for the group's last, the same for a group of one row).
+// row's torque group (the previous one for the group's last, the same for a group of one row); CI the
+// second alone.
 std::vector<TBuild> Builds(const TTable& t, int i)
 {
   const double* A = t.Row(i);
@@ -84,7 +85,10 @@ std::vector<TBuild> Builds(const TTable& t, int i)
       other = t.Row(k)[t.Control];
       break;
     }
-  return {{A[0], A[t.Control], A[t.Control], 0, 0}, {A[0], A[t.Control], other, 2, 3}};
+  const TBuild conical{A[0], A[t.Control], other, 2, 3};
+  // CI makes the one build that checks the most: two halves of their own, both conical.
+  if (!EveryRow()) return {conical};
+  return {{A[0], A[t.Control], A[t.Control], 0, 0}, conical};
 }
 
 // A half's bore measured on its solid along the axis (x): the radius where material begins, probed at
@@ -179,7 +183,10 @@ void ExpectBores(const txhost::solid::TDocumentResult& r, const TBuild& b)
     for (const auto& [x, radius] : bore.At)
       where << " (" << x << ", " << radius << ")";
     ASSERT_GE(bore.At.size(), 3u) << where.str();
-    EXPECT_NEAR(bore.Largest, d / 2, 0.05) << where.str();
+    // A cone's widest station lies up to one station's spacing short of where it reaches the shaft's size.
+    const double spacing = bore.At[1].first - bore.At[0].first;
+    EXPECT_TRUE(bore.Largest <= d / 2 + 0.02 && bore.Largest >= d / 2 - 0.03 - (conical ? 0.05 * spacing : 0.0))
+        << "widest " << bore.Largest << ": " << where.str();
     EXPECT_NEAR(std::fabs(bore.Slope), conical ? 0.05 : 0.0, 0.002) << where.str();
     EXPECT_LT(bore.Worst, 0.03) << "not one straight bore: " << where.str();
   }
