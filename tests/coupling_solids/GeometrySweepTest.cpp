@@ -183,9 +183,10 @@ void ExpectBores(const txhost::solid::TDocumentResult& r, const TBuild& b)
     for (const auto& [x, radius] : bore.At)
       where << " (" << x << ", " << radius << ")";
     ASSERT_GE(bore.At.size(), 3u) << where.str();
-    // A cone's widest station lies up to one station's spacing short of where it reaches the shaft's size.
+    // A cone's widest station lies up to a station's spacing and an entry chamfer short of where it has the
+    // shaft's size.
     const double spacing = bore.At[1].first - bore.At[0].first;
-    EXPECT_TRUE(bore.Largest <= d / 2 + 0.02 && bore.Largest >= d / 2 - 0.03 - (conical ? 0.05 * spacing : 0.0))
+    EXPECT_TRUE(bore.Largest <= d / 2 + 0.02 && bore.Largest >= d / 2 - 0.03 - (conical ? 0.1 * spacing : 0.0))
         << "widest " << bore.Largest << ": " << where.str();
     EXPECT_NEAR(std::fabs(bore.Slope), conical ? 0.05 : 0.0, 0.002) << where.str();
     EXPECT_LT(bore.Worst, 0.03) << "not one straight bore: " << where.str();
