@@ -85,13 +85,13 @@ void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& m
   if (!m || !Usable(A, JawDiscColumns)) return;
   const double L = A[6 + (BoreType(T) & 1)], h = L / 2, rb = A[1] / 2, f = A[14], e = A[15], W = A[11];
   const double D3r = A[3] / 2, D10r = A[10] / 2;
-  // A conical bore has the shaft's diameter at the outer face and narrows in one cone to the slotted
-  // face, as the section draws it; a cylindrical one ends in its chamfer there.
+  // A conical bore keeps the shaft's diameter where the entry chamfer ends and narrows in one cone to
+  // the slotted face, as the section draws it; a cylindrical one ends in its chamfer there.
   const bool cone = BoreType(T) & 2;
-  const double rf = cone ? rb - ConeDrop(f) : rb, rh = cone ? rb - ConeDrop(h) : rb, rL = cone ? rb - ConeDrop(L) : rb;
+  const double rh = cone ? rb - ConeDrop(h - f) : rb, rL = cone ? rb - ConeDrop(L - f) : rb;
   TContDrawing c(m);
   c.Make(h, rh,
-         dPx(f, rf,
+         dPx(f, rb,
              dFsk(0, rb, 0, rb + 2 * f, f,
                   dPx(0, rb + 2 * f,
                       dFsk(0, D10r, W / 2, D10r, f,
