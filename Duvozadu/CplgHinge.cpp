@@ -462,6 +462,7 @@ void PinPart(TModeler3D& m, const double* A4)
   m.drPlaneEskis(txapi::o3d_planeXOY, d / 2, 0.0, TString());
   m.drCircle(0.0, 0.0, d1 / 2, 1);
   Cut(m, d);
+  m.drFastener3D();
   m.drSave3D(true, true);
 }
 
@@ -487,6 +488,8 @@ void BushingPart(TModeler3D& m, const double* A5)
     }
   }
   m.drBaseRotate(0, 360.0);
+  // It takes a pin's place across the other fork, through the pin's cross hole.
+  m.drFastener3D();
   m.drSave3D(true, true);
 }
 

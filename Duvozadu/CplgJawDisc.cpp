@@ -85,7 +85,8 @@ void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& m
   if (!m || !Usable(A, JawDiscColumns)) return;
   const double L = A[6 + (BoreType(T) & 1)], h = L / 2, rb = A[1] / 2, f = A[14], e = A[15], W = A[11];
   const double D3r = A[3] / 2, D10r = A[10] / 2;
-  // A conical bore keeps the shaft's diameter where the entry chamfer ends and narrows inwards.
+  // A conical bore keeps the shaft's diameter where the entry chamfer ends and narrows in one cone to
+  // the slotted face, as the section draws it; a cylindrical one ends in its chamfer there.
   const bool cone = BoreType(T) & 2;
   const double rh = cone ? rb - ConeDrop(h - f) : rb, rL = cone ? rb - ConeDrop(L - f) : rb;
   TContDrawing c(m);
@@ -97,7 +98,7 @@ void dr2D_JawDiscCoupling_V1(const double& mx, const double& my, const double& m
                            dCLL(W, D10r, W, (A[10] + A[3]) / 4, f,
                                 dFsk(W, D3r, (L + W) / 2, D3r, e,
                                      dFsk(L, D3r, L, (A[1] + A[3]) / 4, f,
-                                          dPx(L, rL, dFsk(L, rL, h, rh, f))))))))));
+                                          dPx(L, rL, cone ? dP(h, rh) : dFsk(L, rL, h, rh, f))))))))));
   // The half lies from -L to 0, its slotted end at 0.
   TPiece p(*m, mx, my, ma, mm, -L);
   c.drContBlock(tl);

@@ -422,13 +422,15 @@ namespace {
 // One turned piece of the pin set as a part of its own.
 void PinPart(TModeler3D& m, int n, const char* name, const double* P,
              void (*draw)(const double&, const double&, const double&, const double&, const double*, int,
-                          bool))
+                          bool),
+             bool fastener = false)
 {
   const double zero = 0.0, one = 1.0;
   ControlModel.mkDetail3D(n, DC(TString(name)), ControlModel.M, true, true);
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   draw(zero, zero, zero, one, P, 0, false);
   m.drBaseRotate(0, 360.0);
+  if (fastener) m.drFastener3D();
   m.drSave3D(true, true);
 }
 
@@ -443,7 +445,7 @@ void dr3D_MUVP()
   const bool keyways = ATable[9] != nullptr;
   const double zero = 0.0, one = 1.0, cut = 200.0;
   if (P && keyways) {
-    PinPart(*m, 3, "Палец МУВП", P, dr2D_PalecMUVP);
+    PinPart(*m, 3, "Палец МУВП", P, dr2D_PalecMUVP, true);
     PinPart(*m, 4, "Втулка упругая МУВП", P, dr2D_BushingMUVP);
     PinPart(*m, 5, "Втулка распорная МУВП", P, dr2D_RBushingMUVP);
     TCommonGeometry g(0, m);

@@ -1,5 +1,7 @@
 // The adapter's documents and parts, planes and sketches, 2D placement and model objects.
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/core/KmfData.h"
@@ -265,6 +267,14 @@ TString TModelerApi::drFileName3D() const
 {
   const txapi::SmartPtr<txapi::ITavrixDocument> doc = R().IDoc3D;
   return doc ? TString::Exactly(doc->GetFullFileName()) : TString();
+}
+
+void TModelerApi::drFastener3D()
+{
+  // Kept with the library's own data of the part's document, so that it travels with the part's file
+  // into every assembly that takes it.
+  txapi::SmartPtr<txapi::ITavrixDocument> doc = R().IDoc3D;
+  if (doc) drSetUserData(doc, TString("Fastener"), std::vector<std::uint8_t>{1}, false, nullptr);
 }
 
 void TModelerApi::drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,

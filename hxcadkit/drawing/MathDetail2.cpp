@@ -327,7 +327,7 @@ void TCommonGeometry::dr3D_ScrewGost11738(const TString& FileName, const TString
   TElementOutline socket;
   if (S > 0.0 && t > 0.0) Hexagon(socket, S, 1);
   MakeRevolvedPart(M(), FileName, Name, Marking, CapScrewOutline(d / 2.0, D / 2.0, 0.0, K, 0.0, L, sl, r1),
-                   S > 0.0 && t > 0.0 ? &socket : nullptr, t, "винт");
+                   S > 0.0 && t > 0.0 ? &socket : nullptr, t, "винт", true);
 }
 
 void TCommonGeometry::dr3D_Shajba(const TString& FileName, const TString& Name, const TString& Marking,

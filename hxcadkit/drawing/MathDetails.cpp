@@ -40,7 +40,7 @@ void Shank(TElementOutline& o, double x0, double x1, double r, double c0, double
 
 bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Name, const TString& Marking,
                       const TElementOutline& profile, const TElementOutline* cut, double depth,
-                      const char* what)
+                      const char* what, bool fastener)
 {
   if (!profile.Finite(0.0, 0.0, 0.0, 1.0) ||
       (cut && (!cut->Finite(0.0, 0.0, 0.0, 1.0) || !std::isfinite(depth)))) {
@@ -56,6 +56,7 @@ bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Nam
     cut->Draw(M, 0);
     M.drCutExtrusion(txapi::dtBoth, txapi::etBlind, depth, 0.0);
   }
+  if (fastener) M.drFastener3D();
   M.drSave3D(true, true);
   return true;
 }
@@ -236,7 +237,7 @@ void TCommonGeometry::dr3D_Screw(const double& M, const double& L, const double&
 {
   const TString name = ::DC(TString("Болт")) + TString(" М") + Num(M) + TString("*") + Num(L);
   const TElementOutline cut = HexagonCut(S);
-  MakeRevolvedPart(this->M(), FName, name, TString(), BoltOutline(M, L, LM, S, H), &cut, H, "болт");
+  MakeRevolvedPart(this->M(), FName, name, TString(), BoltOutline(M, L, LM, S, H), &cut, H, "болт", true);
 }
 
 void TCommonGeometry::dr3D_Nut(const double& M, const double& S, const double& H, const TString& FName) const

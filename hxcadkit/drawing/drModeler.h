@@ -448,6 +448,10 @@ public:
   // Colour 0x00BBGGRR and lighting of the current part.
   virtual void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
                          const double& shininess, const double& transparency, const double& emission);
+  // Records that the current part joins others by passing through their holes (a bolt, a pin, a
+  // bushing on a pin's place), so that a check of the assembly knows it must stand in them; a
+  // modeller that keeps no documents records nothing.
+  virtual void drFastener3D() {}
   virtual void drClose3D(bool SaveDocument3D, TSectionSpc Section);
   virtual void drSave3D(bool Close, bool NeedNameMarking);
   // Whether the last drSave3D wrote its document to its file; a modeller that writes no files

@@ -217,9 +217,10 @@ TEST_F(CouplingTest, FlangedSizesNestAndTheirBoltsFit)
     const double* B = bolts->GetParam(0, A[19]);
     ASSERT_TRUE(B);
     EXPECT_EQ(B[0], A[19]) << "a bolt of the table";
-    // The washers (and the nuts and heads on them) sit between the hub and the rim.
-    EXPECT_LE(A[9] / 2, A[8] / 2 - B[5] / 2);
-    EXPECT_LE(A[8] / 2 + B[5] / 2, A[7] / 2);
+    // The washers (and the nuts and heads on them) sit on the flange's flat back, between the fillet at
+    // the hub and the chamfer at the rim (once the largest sizes' washers reached onto the fillet).
+    EXPECT_TRUE(A[9] / 2 + A[18] <= A[8] / 2 - B[5] / 2 && A[8] / 2 + B[5] / 2 <= A[7] / 2 - A[3])
+        << "washer " << B[5] << " on the flange ring";
     EXPECT_GT(A[11], A[19]) << "the washer passes the bolt";
   }
 }

@@ -267,9 +267,11 @@ TClusters Clusters(const std::vector<TPlaced>& placed, std::size_t large, const 
 
 std::array<double, 6> Bounds(const TPlaced& placed)
 {
+  // The tight box, from the surfaces themselves: the quick one takes a revolved arc's control points and
+  // reports a toroidal surface up to 8 % wider than it is.
   Bnd_Box box;
   const TopoDS_Shape s = PlacedShape(placed);
-  if (!s.IsNull()) BRepBndLib::Add(s, box);
+  if (!s.IsNull()) BRepBndLib::AddOptimal(s, box, false, false);
   if (box.IsVoid()) return {0, 0, 0, 0, 0, 0};
   std::array<double, 6> b;
   box.Get(b[0], b[1], b[2], b[3], b[4], b[5]);
@@ -283,6 +285,20 @@ bool Contains(const TPlaced& placed, const TVec3& point)
   const gp_Pnt p = gp_Pnt(point[0], point[1], point[2]).Transformed(Transformation(placed.Matrix).Inverted());
   BRepClass3d_SolidClassifier c(placed.Shape->S, p, 1e-7);
   return c.State() == TopAbs_IN;
+}
+
+std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points)
+{
+  std::vector<bool> in(points.size(), false);
+  if (!placed.Shape) return in;
+  // One classifier for all the points: setting it up is what costs on a solid of many faces.
+  const gp_Trsf back = Transformation(placed.Matrix).Inverted();
+  BRepClass3d_SolidClassifier c(placed.Shape->S);
+  for (std::size_t k = 0; k < points.size(); ++k) {
+    c.Perform(gp_Pnt(points[k][0], points[k][1], points[k][2]).Transformed(back), 1e-7);
+    in[k] = c.State() == TopAbs_IN;
+  }
+  return in;
 }
 
 double ClashTolerance(double smaller) { return std::max(0.1, 1e-6 * smaller); }

@@ -109,12 +109,16 @@ struct TLeaf
 
 } // namespace
 
-bool MustBeSeated(const std::string& name)
+bool MustBeSeated(const Object& part)
 {
-  for (const char* word : {"Болт", "Винт", "Шпилька", "Палец", "Штифт"}) {
-    const std::string w = word;
-    if (name.compare(0, w.size(), w) == 0 && (name.size() == w.size() || name[w.size()] == ' ')) return true;
-  }
+  // The library records it with its own data of the part's document ("ZEDozod"), under "Fastener".
+  const Object* document = part.Document();
+  if (document == nullptr) return false;
+  for (const Object* storages : model::LiveMembers(*document, "user-storages"))
+    for (const Object* s : model::LiveMembers(*storages, "user-storage"))
+      if (s->Text("name") == L"ZEDozod" && s->Prop("values").is_object() &&
+          s->Prop("values").contains("Fastener"))
+        return true;
   return false;
 }
 
@@ -223,7 +227,8 @@ bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& e
   for (const TLeaf& l : leaves) {
     auto [part, partKey] = S->Part(*l.Part);
     out.Parts.push_back(part);
-    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), MustBeSeated(l.Name), part->Symmetry, part->Volume});
+    out.Placed.push_back(
+        {l.Name, part->Shape, Twelve(l.M), MustBeSeated(*l.Part), part->Symmetry, part->Volume});
     key += partKey;
     for (double v : out.Placed.back().Matrix)
       key += std::to_string(v) + ",";

@@ -10,6 +10,7 @@
 
 namespace txhost {
 class Host;
+class Object;
 }
 
 namespace txhost::solid {
@@ -53,7 +54,8 @@ private:
   std::unique_ptr<TState> S;
 };
 
-// Whether a component named so must stand in holes of the parts it joins: bolts, screws, studs and pins.
-bool MustBeSeated(const std::string& name);
+// Whether a part must stand in holes of the parts it joins: the library that built it marked it so (its
+// bolts, screws, pins and the bushings that take a pin's place), whatever its name.
+bool MustBeSeated(const Object& part);
 
 } // namespace txhost::solid

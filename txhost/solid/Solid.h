@@ -124,10 +124,12 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed);
 // The volume and the number of solids of a shape.
 double Volume(const TShape& shape);
 int SolidCount(const TShape& shape);
-// A placed component's box in world space (x0, y0, z0, x1, y1, z1), and whether a world point lies inside
-// its solid (not on its boundary).
+// A placed component's tight box in world space (x0, y0, z0, x1, y1, z1), and whether a world point lies
+// inside its solid (not on its boundary).
 std::array<double, 6> Bounds(const TPlaced& placed);
 bool Contains(const TPlaced& placed, const TVec3& point);
+// The same for many points at once, much cheaper than one by one.
+std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points);
 
 // The placed solids drawn shaded from a fixed isometric view into a PNG of width x height pixels on a
 // white background; with section, everything above the XOY plane is cut away so that what sits inside
