@@ -67,10 +67,15 @@ void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w
     FrontWasher(*front, -b, y, a, B[5], B[4]);
     return;
   }
-  if (view)
+  if (view) {
     BoltInView(m, b, y, a, d, fit.L, B[3], B[2], 2 * b + B[4] + B[2]);
-  else
+  } else {
+    // The nut and the washer, unsectioned, hide the thread they sit on.
+    TFrontRegions held(m);
+    FrontNut(held, -b - B[4], y, a, B[3], B[2]);
+    FrontWasher(held, -b, y, a, B[5], B[4]);
     g.dr2D_Screw_V1(b, y, a, one, d, fit.L, fit.LM, B[3], B[2], 31, false);
+  }
   g.dr2D_Nut_V2(-b - B[4], y, a, one, d, B[3], B[2], 31, false);
   g.dr2D_Washer_V2(-b, y, a, one, w, B[5], B[4], 31, false);
 }

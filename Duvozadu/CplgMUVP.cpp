@@ -136,7 +136,14 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
 void PinSet(TModeler3D& m, const double* A, const double* P, double y)
 {
   const double x = PinSetShift(A, P), zero = 0.0, one = 1.0;
-  dr2D_PalecMUVP(x, y, zero, one, P, 31);
+  {
+    // The washer and the nut, unsectioned, hide the thread they sit on.
+    TFrontRegions held(m);
+    const double face = -A[13] / 2 - A[10];
+    FrontWasher(held, face, y, 180.0, 2 * P[3] * Sin60 - 1.0, 2.0);
+    FrontNut(held, face - 2.0, y, 180.0, 2 * P[3] * Sin60, 0.8 * P[3]);
+    dr2D_PalecMUVP(x, y, zero, one, P, 31);
+  }
   dr2D_BushingMUVP(x, y, zero, one, P, 31);
   dr2D_RBushingMUVP(x, y, zero, one, P, 31);
   PinFasteners(m, A, P, y);

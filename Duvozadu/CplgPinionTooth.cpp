@@ -134,10 +134,15 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFro
     FrontNut(*front, r + K[4], y, zero, K[3], K[2]);
     return;
   }
-  if (view)
+  if (view) {
     BoltInView(m, -r, y, zero, K[0], fit.L, K[3], K[2], 2 * r + K[4] + K[2]);
-  else
+  } else {
+    // The washer and the nut, unsectioned, hide the thread they sit on.
+    TFrontRegions held(m);
+    FrontWasher(held, r, y, zero, K[5], K[4]);
+    FrontNut(held, r + K[4], y, zero, K[3], K[2]);
     g.dr2D_Screw_V1(-r, y, zero, one, K[0], fit.L, fit.LM, K[3], K[2], 31, false);
+  }
   g.dr2D_Washer_V2(r, y, zero, one, K[0], K[5], K[4], 31, false);
   g.dr2D_Nut_V2(r + K[4], y, zero, one, K[0], K[3], K[2], 31, false);
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/drawing/MathDetails.h"
@@ -165,22 +166,27 @@ void TElementOutline::Draw(TModeler3D& M, int tl) const
     program.Make(X0, Y0, chain);
     program.drContBlock(tl);
   }
+  // Pieces standing in front (a nut on a bolt's thread) hide the element's other lines as they hide its
+  // outline; its axis runs on through them.
+  std::optional<TFrontModeler> front;
+  if (TFrontRegions::Standing()) front.emplace(M);
+  TModeler3D& lines = front ? static_cast<TModeler3D&>(*front) : M;
   // The lines each drawn half adds, in the order the halves are drawn.
   if (flag != 0) {
-    if (pass == 2 || pass == 3) DrawHalfLines(M, true, style);
-    if (pass != 2) DrawHalfLines(M, false, style);
+    if (pass == 2 || pass == 3) DrawHalfLines(lines, true, style);
+    if (pass != 2) DrawHalfLines(lines, false, style);
   }
   for (const TCurve& c : Once) {
     const int s = c.Style == PassStyle ? style : c.Style;
     switch (c.Type) {
     case TCurve::cLine:
-      M.drLine(c.x1, c.y1, c.x2, c.y2, s);
+      (s == 3 ? M : lines).drLine(c.x1, c.y1, c.x2, c.y2, s);
       break;
     case TCurve::cArc:
-      M.drArc(c.xc, c.yc, c.r, c.x1, c.y1, c.x2, c.y2, c.Napr, s);
+      (s == 3 ? M : lines).drArc(c.xc, c.yc, c.r, c.x1, c.y1, c.x2, c.y2, c.Napr, s);
       break;
     case TCurve::cCircle:
-      M.drCircle(c.xc, c.yc, c.r, s);
+      (s == 3 ? M : lines).drCircle(c.xc, c.yc, c.r, s);
       break;
     }
   }

@@ -450,7 +450,8 @@ TFrontModeler::TFrontModeler(TModeler3D& to)
 
 void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
 {
-  if (!Front || Attr <= 0) return To.drLine(x1, y1, x2, y2, Attr);
+  // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
+  if (!Front || Attr == 0) return To.drLine(x1, y1, x2, y2, Attr);
   // Pieces shorter than the outline's band are where a line only touches a region.
   const double len = std::hypot(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : Front->Outside(To, x1, y1, x2, y2))

@@ -196,6 +196,48 @@ double HalfWidth(const std::vector<TSeg>& fastener, double axis, double x)
   return ::testing::AssertionSuccess();
 }
 
+// The washer and nut that close a bolt or pin set, unsectioned, hide its shank: no line of a piece drawn
+// before them on their axis runs inside their outlines. They are the set's last two pieces; a set of
+// fewer than three has none.
+::testing::AssertionResult NoShankInsideItsNut(const TRecordingModeler& m)
+{
+  const TPieces p = PiecesOf(m);
+  if (p.Of.size() != m.Curves.size()) return ::testing::AssertionFailure() << "curves not all in the calls";
+  std::vector<std::vector<TCurve>> of(p.Fastener.size()), drawn(p.Fastener.size());
+  for (std::size_t i = 0; i < m.Curves.size(); ++i)
+    if (p.Fastener[p.Of[i]] && m.Curves[i].Style != 3) {
+      of[p.Of[i]].push_back(m.Curves[i]);
+      // Thin lines (a thread's root, in the negated style) are drawn too.
+      drawn[p.Of[i]].push_back(m.Curves[i]);
+      drawn[p.Of[i]].back().Style = std::abs(m.Curves[i].Style);
+    }
+  std::vector<double> axes;
+  for (std::size_t k = 0; k < of.size(); ++k)
+    if (p.Fastener[k] && !of[k].empty() &&
+        std::none_of(axes.begin(), axes.end(), [&](double a) { return Same(a, p.Axis[k]); }))
+      axes.push_back(p.Axis[k]);
+  for (const double axis : axes) {
+    std::vector<std::size_t> set; // the set's pieces in the order drawn
+    for (std::size_t k = 0; k < of.size(); ++k)
+      if (p.Fastener[k] && !of[k].empty() && Same(p.Axis[k], axis)) set.push_back(k);
+    if (set.size() < 3) continue;
+    for (std::size_t n = set.size() - 2; n < set.size(); ++n) {
+      const auto segs = Segments(of[set[n]]);
+      const auto box = TRecordingModeler::Box(of[set[n]]);
+      for (std::size_t j = 0; j + 2 < set.size(); ++j)
+        for (const auto& s : Segments(drawn[set[j]]))
+          for (int t = 1; t < 20; ++t) {
+            const double x = s.x1 + (s.x2 - s.x1) * t / 20, y = s.y1 + (s.y2 - s.y1) * t / 20;
+            if (x > box.x1 + 1e-6 && x < box.x2 - 1e-6 && std::fabs(y - axis) < HalfWidth(segs, axis, x) - 1e-6)
+              return ::testing::AssertionFailure() << "a line of the set at " << axis << " runs inside its "
+                                                   << (n + 1 == set.size() ? "last" : "next to last")
+                                                   << " piece: through (" << x << ", " << y << ")";
+          }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
 // A drawing's outline: the highest and lowest main line over each x, and how far it reaches.
 struct TEnvelope
 {
@@ -388,6 +430,7 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
         }
       // A fastener in the plane hides what lies behind it: no line of a part runs inside its outline.
       ASSERT_TRUE(NoLineAcrossFasteners(M));
+      ASSERT_TRUE(NoShankInsideItsNut(M));
       // Both sides of the section: a fastener below the axis exactly where the model has one opposite
       // the fastener above; and the view shares the section's outline.
       std::vector<double> heights;
