@@ -308,8 +308,8 @@ private:
   static constexpr Integer MaxSize = std::numeric_limits<Integer>::max();
   // A step read from a stream beyond this is replaced.
   static constexpr Integer MaxStreamStep = 10240;
-  // What a stored size alone, beyond what the stream's bytes can fill, keeps reserved: enough for the
-  // room a writer set aside, too little for a damaged file of many arrays to allocate without end.
+  // What a stored size keeps reserved when fewer elements follow it: enough for the room a writer set
+  // aside, too little for a damaged file of many arrays to allocate without end.
   static constexpr Integer MaxUnbackedSize = 1024;
   static constexpr Integer SubstituteStep = 32;
 
@@ -354,9 +354,10 @@ private:
       Messager->LiftBox(DC(TString("ZEDozod::  Ошибка масива при записи потока")), TMessager::toAlways);
     return n;
   }
-  // Reads the header into FCapacity, Count and Current, and the writer's size into s, cut to
-  // what the bytes left can hold (or a small reserve): a stored size must not make the reader
-  // allocate more than the stream can fill.
+  // Reads the header into FCapacity, Count and Current, and the writer's size into s, cut to the
+  // elements that follow (as many as the bytes left can hold) or a small reserve. The
+  // bytes left are no measure of the room itself: every array of a stream would claim the same
+  // bytes, and a file of many header-only arrays would reserve its own size many times over.
   void ReadHeader(TKmfData& S, Integer& s, unsigned minBytes)
   {
     S >> s;
@@ -368,7 +369,8 @@ private:
     const bool current = S.Version() >= 31;
     if (current) S >> Current;
     const std::int64_t left = std::max<std::int64_t>(S.Remaining(), 0) / std::max(minBytes, 1u);
-    s = Integer(std::min<std::int64_t>(s, std::max<std::int64_t>(left, MaxUnbackedSize)));
+    const std::int64_t backed = count >= 0 && count <= left ? count : 0;
+    s = Integer(std::min<std::int64_t>(s, std::max<std::int64_t>(backed, MaxUnbackedSize)));
     if (!current) Current = 0;
     Count = count;
   }

@@ -308,6 +308,11 @@ void TCurve2D::Aproximate(TPolyLine& L) const
     h = (tmax - tmin) / ml / 10;
     if (!(h > paramEpsilon)) return;
   }
+  // The points array grows by a fixed step: room for the curve's points at once keeps a long curve
+  // from copying the array over and over (a count beyond any drawing's is left to that growth).
+  constexpr Real MostPointsReserved = 1e6;
+  const Real points = std::ceil((tmax - tmin) / h) + 2; // the sum of the steps may fall short of the end
+  if (points > 0 && points <= MostPointsReserved) L.Points.ReserveSize(L.Points.Count + Integer(points));
   TPoint2D P;
   for (Real t = tmin; t < tmax; t += h) {
     PointOn(t, P);

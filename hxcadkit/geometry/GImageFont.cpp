@@ -164,7 +164,9 @@ void TCharGlif::CheckSelfInterSect()
       i = j;
   }
   KeepPoints(keep);
-  // Fewer than four points make no pair of edges apart from each other.
+  // Fewer than four points make no pair of edges apart from each other (and need no solver: most
+  // glyphs of a damaged block have no outline, and each solver reserves its crossings).
+  if (Points.Count < 4) return;
   TInterSector solver;
   for (Integer i = 0; i < Points.Count && Points.Count >= 4;) {
     const Integer n = Points.Count;

@@ -483,6 +483,29 @@ TEST(ArrayStream, AHugeStoredSizeDoesNotAllocateBeyondTheData)
   }
 }
 
+TEST(ArrayStream, ManyArraysOfOneStreamReserveNoMoreThanTheirOwnElementsOrASmallRoom)
+{
+  // Arrays one after another: every third carries two elements and the room its writer set aside, the
+  // others store an absurd size and no element. The bytes left after each header are many, but they
+  // belong to the arrays that follow.
+  const std::int32_t huge = std::numeric_limits<std::int32_t>::max();
+  const int arrays = 3000;
+  std::vector<unsigned char> data;
+  for (int k = 0; k < arrays; ++k) {
+    const std::vector<unsigned char> a = k % 3 ? Ints({huge, 64, 0, 0}) : Ints({1000, 64, 2, 0, k, -k});
+    data.insert(data.end(), a.begin(), a.end());
+  }
+  TKmfData s;
+  Load(s, data);
+  for (int k = 0; k < arrays; ++k) {
+    TArrayOf<int> a;
+    a.fromStream2(s);
+    ASSERT_EQ(Items(a), k % 3 ? std::vector<int>{} : std::vector<int>({k, -k})) << k;
+    ASSERT_EQ(a.FSize, k % 3 ? 1024 : 1000) << k;
+    EXPECT_EQ(a.FCapacity, 64);
+  }
+}
+
 TEST(ArrayStream, InconsistentArraysWriteOnlyWhatExists)
 {
   TMessageRecorder rec;

@@ -57,6 +57,28 @@ TEST(SegmentCut, TrimmPartDeletePartTrimmed)
   EXPECT_EQ(TLine(0, 0, 1, 0).Trimmed(t1, t2, 1), nullptr);
 }
 
+TEST(SegmentApproximation, PointsATenthApartInRoomMadeOnce)
+{
+  // Long enough for the points array to grow many times over by its step.
+  for (const Real len : {0.05, 3.0, 1000.0, 4321.5}) {
+    SCOPED_TRACE(len);
+    const TLineSeg s(1, 2, 1 + len * 0.6, 2 - len * 0.8);
+    TPolyLine L;
+    L.Points.Add(TPoint2D(-1, -1)); // what was there stays
+    s.Aproximate(L);
+    ASSERT_GE(L.Points.Count, 3);
+    EXPECT_EQ(L.Points[0], TPoint2D(-1, -1));
+    EXPECT_EQ(L.Points[1], TPoint2D(1, 2));
+    EXPECT_NEAR(Dist(L.Points[L.Points.Count - 1], s.PointTMax()), 0, 1e-9);
+    for (Integer i = 2; i < L.Points.Count; ++i)
+      ASSERT_LE(Dist(L.Points[i - 1], L.Points[i]), 0.1 + 1e-9) << i;
+    EXPECT_NEAR(L.Points.Count - 1, std::ceil(len * 10) + 1, 1);
+    // Beyond the polyline's first storage, the room for the points was made at once, not step by step
+    // as they came.
+    if (len > 10) EXPECT_LE(L.Points.FSize - L.Points.Count, 1);
+  }
+}
+
 TEST(StraightDump, Texts)
 {
   EXPECT_EQ(std::string(TString(TLineSeg(1, 2, 3, 4)).PChar()), "LS (  1.000,  2.000 -   3.000 ,   4.000)");
