@@ -578,6 +578,15 @@ void TArc::Load(TKmfData& S)
     A1 *= DEGRAD;
     A2 *= DEGRAD;
   }
+  // Angles that no writer stores (a damaged file's, millions of turns out) would cost an exact
+  // reduction at every point taken on the arc, and their sweep means nothing past a turn: they are
+  // brought into the arc's own form once, the start into one turn and the sweep within a turn.
+  constexpr Real FarAngle = 1e6;
+  if (std::fabs(A1) > FarAngle || std::fabs(A2) > FarAngle) {
+    const Real sweep = std::clamp(A2 - A1, -TMathDef::C_2PI, TMathDef::C_2PI);
+    A1 = WrapAngle(A1);
+    A2 = A1 + sweep;
+  }
   sense = r > 0 ? BackClockWise : ByClockWise;
   Radius = std::fabs(r);
   ct = 0;

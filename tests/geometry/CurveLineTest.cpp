@@ -75,7 +75,9 @@ TEST(SegmentApproximation, PointsATenthApartInRoomMadeOnce)
     EXPECT_NEAR(L.Points.Count - 1, std::ceil(len * 10) + 1, 1);
     // Beyond the polyline's first storage, the room for the points was made at once, not step by step
     // as they came.
-    if (len > 10) EXPECT_LE(L.Points.FSize - L.Points.Count, 1);
+    if (len > 10) {
+      EXPECT_LE(L.Points.FSize - L.Points.Count, 1);
+    }
   }
 }
 

@@ -74,6 +74,29 @@ TEST(CurveStreamVersion, ArcDegreesBeforeVersion90)
   EXPECT_EQ(a90.Radius, 2);
 }
 
+// A damaged file's arc, its angles millions of turns out, loads as an arc of at most one turn whose
+// start lies within a turn (each point taken on it would otherwise cost an exact reduction); stored
+// arcs of any writer keep their angles.
+TEST(CurveStreamLoad, ArcAnglesFarOutComeBackWithinATurn)
+{
+  struct TCase
+  {
+    double A1, A2, Sweep;
+  };
+  for (const TCase c :
+       {TCase{1e17, 1e17, 0}, TCase{-3e16, 5e18, TMathDef::C_2PI}, TCase{2.5, -1e300, -TMathDef::C_2PI}}) {
+    SCOPED_TRACE(c.A1);
+    const TArc a = Reloaded<TArc>(Cat({Ints({0, 0}), Doubles({1, 2, 3, c.A1, c.A2})}), 90);
+    EXPECT_GE(a.A1, 0);
+    EXPECT_LT(a.A1, TMathDef::C_2PI);
+    EXPECT_EQ(a.A2 - a.A1, c.Sweep);
+    EXPECT_LE(a.GetTMax(), TMathDef::C_2PI);
+  }
+  const TArc kept = Reloaded<TArc>(Cat({Ints({0, 0}), Doubles({1, 2, 3, -20, 40})}), 90);
+  EXPECT_EQ(kept.A1, -20);
+  EXPECT_EQ(kept.A2, 40);
+}
+
 TEST(CurveStreamLoad, TruncatedRecordsReadZeros)
 {
   const Bytes full = Stored(Named(TLineSeg(1, 2, 3, 4), 5, 6));
