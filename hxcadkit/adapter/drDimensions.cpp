@@ -118,33 +118,28 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   d->SetAngle(a);
   // On a mould sheet the line lies where the drawing asks for it, its offset beyond the farther measured
   // point, not where a host would put it: a host's own place, 8 beyond that point, lies on the part when
-  // the points are on its axis.
-  double lineX = std::numeric_limits<double>::quiet_NaN(), lineY = lineX;
-  if (Layout.Active() && (Dx == 0.0) != (Dy == 0.0)) {
+  // the points are on its axis. It settles with the view (off the frame's edge, the drawing and the
+  // other dimensions).
+  const bool settles = Layout.Active() && (Dx == 0.0) != (Dy == 0.0);
+  double lineX = 0, lineY = 0;
+  if (settles) {
     d->SetOrientation(Dx == 0.0 ? txapi::txLinDHorizontal : txapi::txLinDVertical);
-    // Nearer the part where the asked offset would put the line with its value off the frame.
-    for (int k = 20; k >= 0; --k) {
-      const double f = k / 20.0;
-      if (Dx == 0.0)
-        lineX = x1, lineY = (Dy < 0.0 ? std::min(y1, y2) : std::max(y1, y2)) + f * Dy;
-      else
-        lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + f * Dx, lineY = y1;
-      double X, Y;
-      SheetPoint(lineX, lineY, X, Y);
-      if (Layout.InFrame(X, Y, 5.0)) break;
-    }
+    if (Dx == 0.0)
+      lineX = x1, lineY = (Dy < 0.0 ? std::min(y1, y2) : std::max(y1, y2)) + Dy;
+    else
+      lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + Dx, lineY = y1;
     d->SetLinePoint(lineX, lineY);
   }
+  // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
+  // reference mark. A drawing without it says something else.
+  // A tolerance and a word or count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark
+  // (a reference star, a deviation, a chamfer's angle) follows it directly.
+  TString after = S2;
+  const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
+  if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
+  after += S3;
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
     SetLine(t->GetTextBefore(), S1);
-    // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
-    // reference mark. A drawing without it says something else.
-    // A tolerance and a word or count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark
-    // (a reference star, a deviation, a chamfer's angle) follows it directly.
-    TString after = S2;
-    const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
-    if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
-    after += S3;
     SetLine(t->GetTextAfter(), after);
   }
   if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
@@ -158,8 +153,11 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
     TextShiftBySign(*p, Pt);
   }
   d->Update();
-  if (Layout.Active())
-    LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4, lineX, lineY);
+  if (settles)
+    SettleDimension(d, Dx == 0.0, X1, Y1, X2, Y2, lineX, lineY, S1, after);
+  else if (Layout.Active())
+    LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4,
+                         std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN());
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, iVal, true, X1, Y1, X2, Y2);
@@ -221,6 +219,13 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
     TextShiftBySign(*p, Pt);
   }
   d->Update();
+  if (Layout.Active())
+    SettleCircle(
+        [d](double angle) {
+          d->SetAngle(angle);
+          d->Update();
+        },
+        true, x, y, Val * 0.5, S1, S2);
   Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
 }
 
@@ -247,6 +252,13 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
     p->SetTextShift(NearestInt(Drl));
   }
   d->Update();
+  if (Layout.Active())
+    SettleCircle(
+        [d](double angle) {
+          d->SetAngle(angle);
+          d->Update();
+        },
+        false, xc, yc, Val, S1, S2);
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, Val, false, xc, yc, xc, yc);

@@ -36,6 +36,7 @@
 #include "txapi/IFeature.h"
 #include "txapi/IHatch.h"
 #include "txapi/ILeader.h"
+#include "txapi/ILineDimension.h"
 #include "txapi/IMacroObject.h"
 #include "txapi/IMateConstraint3D.h"
 #include "txapi/IMateConstraints3D.h"
@@ -327,8 +328,32 @@ public:
   // through (LX, LY) or, when that is NaN, where a host lays it; its value of chars characters.
   void LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx, double Ny,
                      std::size_t chars, double LX, double LY);
-  // Moves every title and then every sign that lies outside the frame or on what the sheet holds to its
-  // nearest free place.
+  // A linear dimension measured along its container's x or y: how to move its line in its container,
+  // the line point the drawing asks for there and the unit normal towards it; on the sheet the measured
+  // points, the unit vectors along the dimension (u) and towards its line (n), sheet millimetres per
+  // container unit and the characters of its value as shown.
+  struct TDimension
+  {
+    std::function<void(double x, double y)> MoveLine;
+    double LX = 0, LY = 0, CNx = 0, CNy = 1;
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, SX = 0, SY = 0, Ux = 1, Uy = 0, Nx = 0, Ny = 1, Scale = 1;
+    std::size_t Chars = 0;
+  };
+  void Dimension(const TDimension& d) { Dimensions.push_back(d); }
+  // A diameter or radius dimension: how to turn its leader (degrees in its container), its centre on
+  // the sheet, where its container's unit vectors go there, its radius in the container and the
+  // characters of its value as shown.
+  struct TCircleDimension
+  {
+    std::function<void(double angle)> Turn;
+    double CX = 0, CY = 0, ExX = 1, ExY = 0, EyX = 0, EyY = 1, R = 0;
+    bool Diameter = true;
+    std::size_t Chars = 0;
+  };
+  void Dimension(const TCircleDimension& d) { Circles.push_back(d); }
+  // Moves every dimension line whose value would lie outside the frame, on the drawing or too near
+  // another line to the nearest free offset, then every title and every sign that lies outside the frame
+  // or on what the sheet holds to its nearest free place.
   void Settle();
   // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the
   // drawing.
@@ -341,7 +366,9 @@ public:
   bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
 
 private:
-  bool Free(const TQuad& q) const;
+  bool Free(const TQuad& q, bool within = false) const;
+  bool Clear(const TQuad& q) const;
+  void PlaceDimensions();
   TQuad Footprint(const TSign& s, double X, double Y) const;
 
   bool On = false;
@@ -352,6 +379,15 @@ private:
   std::size_t AreaFrom = 0;
   std::vector<TSign> Signs;
   std::vector<TTitle> Titles;
+  std::vector<TDimension> Dimensions;
+  std::vector<TCircleDimension> Circles;
+  std::vector<TQuad> DimensionLines;
+  // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
+  struct TSettled
+  {
+    double X1, Y1, X2, Y2, From, To;
+  };
+  std::vector<TSettled> Settled;
   struct TPlaced
   {
     double Nx, Ny, D, From, To;
@@ -791,6 +827,15 @@ private:
   // A linear dimension recorded on the mould sheet as a host would lay it out: its line on the side of
   // the angle a (radians) set from (Dx, Dy), through (lineX, lineY) unless that is NaN, its value of
   // chars characters.
+  // A linear dimension along x (alongX) or y of the current container, its line through (lineX, lineY),
+  // left to settle with the view; before and after are its texts about its value.
+  void SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX, double x1, double y1,
+                       double x2, double y2, double lineX, double lineY, const TString& before,
+                       const TString& after);
+  // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, with its texts
+  // before and after its value, left to settle with the view.
+  void SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc, double r,
+                    const TString& before, const TString& after);
   void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
                             int chars, double lineX, double lineY);
 
