@@ -225,7 +225,7 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
           d->SetAngle(angle);
           d->Update();
         },
-        true, x, y, Val * 0.5, S1, S2);
+        true, x, y, Val * 0.5, Pt, S1, S2);
   Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
 }
 
@@ -258,7 +258,7 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
           d->SetAngle(angle);
           d->Update();
         },
-        false, xc, yc, Val, S1, S2);
+        false, xc, yc, Val, NearestInt(Drl), S1, S2);
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, Val, false, xc, yc, xc, yc);
@@ -277,7 +277,8 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   // Every angle dimension gets the same arc on the sheet, also inside an enlarged placement; the
   // caller's radius is not the host's.
   const double scale = R2D().Transf2D.ScaleMtr();
-  d->SetRadius(scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0);
+  const double radius = scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0;
+  d->SetRadius(radius);
   double from = FBase;
   if (Layout.Active()) {
     // On a mould sheet an angle that would leave the frame is shown between the opposite rays, the
@@ -287,9 +288,21 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
     const double turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
     const double a1 = FBase + turn, a2 = FBase + Napr * Val + turn;
     const std::size_t chars = std::size_t(S.Length()) + 4;
-    if (!Layout.AngleFits(X, Y, a1, a2, 25.0, chars, true) &&
-        Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, true))
-      from += 180.0;
+    const bool opposite =
+        !Layout.AngleFits(X, Y, a1, a2, 25.0, chars, false) && Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, false);
+    if (opposite) from += 180.0;
+    // It settles with the view, where its value is free.
+    TSheetLayout::TAngle g;
+    g.X = X, g.Y = Y, g.A1 = opposite ? a1 + 180 : a1, g.A2 = opposite ? a2 + 180 : a2, g.Chars = chars;
+    g.R = 25.0 * Layout.ViewScale();
+    g.Place = [d, from, Napr, Val, radius](bool opposite, double wider) {
+      const double f = opposite ? from + 180.0 : from;
+      d->SetAngle1(f);
+      d->SetAngle2(f + Napr * Val);
+      d->SetRadius(radius * wider);
+      d->Update();
+    };
+    Layout.Dimension(g);
   }
   d->SetAngle1(from);
   d->SetAngle2(from + Napr * Val);

@@ -341,16 +341,25 @@ public:
   };
   void Dimension(const TDimension& d) { Dimensions.push_back(d); }
   // A diameter or radius dimension: how to turn its leader (degrees in its container), its centre on
-  // the sheet, where its container's unit vectors go there, its radius in the container and the
-  // characters of its value as shown.
+  // the sheet, where its container's unit vectors go there, its radius and its value's shift past the
+  // circle in the container and the characters of its value as shown.
   struct TCircleDimension
   {
     std::function<void(double angle)> Turn;
-    double CX = 0, CY = 0, ExX = 1, ExY = 0, EyX = 0, EyY = 1, R = 0;
+    double CX = 0, CY = 0, ExX = 1, ExY = 0, EyX = 0, EyY = 1, R = 0, Shift = 0;
     bool Diameter = true;
     std::size_t Chars = 0;
   };
   void Dimension(const TCircleDimension& d) { Circles.push_back(d); }
+  // An angle dimension about (X, Y) on the sheet from A1 to A2 degrees, its arc of radius R and its value
+  // of Chars characters, and how to show it between the opposite rays, its arc's radius times wider.
+  struct TAngle
+  {
+    std::function<void(bool opposite, double wider)> Place;
+    double X = 0, Y = 0, A1 = 0, A2 = 0, R = 25;
+    std::size_t Chars = 0;
+  };
+  void Dimension(const TAngle& a) { Angles.push_back(a); }
   // Moves every dimension line whose value would lie outside the frame, on the drawing or too near
   // another line to the nearest free offset, then every title and every sign that lies outside the frame
   // or on what the sheet holds to its nearest free place.
@@ -368,6 +377,8 @@ public:
 private:
   bool Free(const TQuad& q, bool within = false) const;
   bool Clear(const TQuad& q) const;
+  bool Within(double X, double Y) const;
+  static TQuad AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars);
   void PlaceDimensions();
   TQuad Footprint(const TSign& s, double X, double Y) const;
 
@@ -381,6 +392,7 @@ private:
   std::vector<TTitle> Titles;
   std::vector<TDimension> Dimensions;
   std::vector<TCircleDimension> Circles;
+  std::vector<TAngle> Angles;
   std::vector<TQuad> DimensionLines;
   // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
   struct TSettled
@@ -832,10 +844,11 @@ private:
   void SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX, double x1, double y1,
                        double x2, double y2, double lineX, double lineY, const TString& before,
                        const TString& after);
-  // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, with its texts
-  // before and after its value, left to settle with the view.
+  // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, its value
+  // shifted that far past the circle, with its texts before and after its value, left to settle with the
+  // view.
   void SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc, double r,
-                    const TString& before, const TString& after);
+                    double shift, const TString& before, const TString& after);
   void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
                             int chars, double lineX, double lineY);
 

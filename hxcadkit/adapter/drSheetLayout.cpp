@@ -109,7 +109,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   On = std::isfinite(width) && std::isfinite(height) && width > 0 && height > 0;
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
-  Dimensions.clear(), Circles.clear(), DimensionLines.clear(), Settled.clear();
+  Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -198,8 +198,24 @@ bool TSheetLayout::Free(const TQuad& q, bool within) const
   if (std::any_of(DimensionLines.begin(), DimensionLines.end(),
                   [&q](const TQuad& b) { return Overlap(q, b); }))
     return false;
-  // Nor inside a view: its middle with outlines on all four sides.
+  // Nor inside a view.
   const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
+  if (!within && Within(cx, cy)) return false;
+  // Nor inside a hatched area (its middle inside its outlines by even-odd).
+  for (const auto& [from, to] : Areas) {
+    bool in = false;
+    for (std::size_t i = from; i < to; ++i) {
+      const auto& s = Segments[i];
+      if ((s[1] > cy) != (s[3] > cy) && cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0]) in = !in;
+    }
+    if (in) return false;
+  }
+  return true;
+}
+
+bool TSheetLayout::Within(double cx, double cy) const
+{
+  // Outlines on all four sides of it.
   bool left = false, right = false, below = false, above = false;
   for (const auto& g : Segments) {
     if ((g[1] > cy) != (g[3] > cy)) {
@@ -211,17 +227,7 @@ bool TSheetLayout::Free(const TQuad& q, bool within) const
       (y < cy ? below : above) = true;
     }
   }
-  if (left && right && below && above && !within) return false;
-  // Nor inside a hatched area (its middle inside its outlines by even-odd).
-  for (const auto& [from, to] : Areas) {
-    bool in = false;
-    for (std::size_t i = from; i < to; ++i) {
-      const auto& s = Segments[i];
-      if ((s[1] > cy) != (s[3] > cy) && cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0]) in = !in;
-    }
-    if (in) return false;
-  }
-  return true;
+  return left && right && below && above;
 }
 
 bool TSheetLayout::Clear(const TQuad& q) const
@@ -348,16 +354,22 @@ void TSheetLayout::PlaceDimensions()
       const double X1 = c.Diameter ? 2 * c.CX - X2 : c.CX, Y1 = c.Diameter ? 2 * c.CY - Y2 : c.CY;
       const double R = std::hypot(X2 - X1, Y2 - Y1), ux = R > 0 ? (X2 - X1) / R : 1,
                    uy = R > 0 ? (Y2 - Y1) / R : 0;
-      // The host's shelf runs on 12 past the circle, the value above its middle as it is read.
+      // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
+      // asks, above the shelf as it is read.
       double angle = std::atan2(uy, ux) / Deg, nx = -uy, ny = ux;
       if (angle > 90.001 || angle < -89.999) angle += 180, nx = uy, ny = -ux;
       const double len = 0.6 * ValueHeight * double(c.Chars);
-      const TQuad q = Turned(X2 + ux * 6 + nx, Y2 + uy * 6 + ny, angle, -len / 2, 0, len / 2, ValueHeight);
+      const double middle =
+          std::max(6.0, c.Shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                                             c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
+      const double shelf = std::max(12.0, middle + len / 2 + 1);
+      const TQuad q =
+          Turned(X2 + ux * middle + nx, Y2 + uy * middle + ny, angle, -len / 2, 0, len / 2, ValueHeight);
       // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
       if (!Free(q, true)) continue;
       if (std::isnan(any)) any = a, first = q;
       if (!Free(q)) continue;
-      const TQuad line = Turned(X2, Y2, std::atan2(uy, ux) / Deg, 0, -0.3, 12, 0.3);
+      const TQuad line = Turned(X2, Y2, std::atan2(uy, ux) / Deg, 0, -0.3, shelf, 0.3);
       if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
         continue;
       chosen = a, value = q;
@@ -368,6 +380,25 @@ void TSheetLayout::PlaceDimensions()
     Boxes.push_back(value);
   }
   Circles.clear();
+  // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
+  // where only there is its value free; on the arc asked for inside the frame when nothing is free.
+  for (const TAngle& g : Angles) {
+    int side = -1;
+    double r = g.R;
+    for (int pass = 0; pass < 2 && side < 0; ++pass)
+      for (int k = 0; k <= (pass == 0 ? 24 : 0) && side < 0; ++k)
+        for (int s = 0; s < 2 && side < 0; ++s) {
+          const double turn = 180.0 * s, at = g.R + 5.0 * k;
+          if (AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false) &&
+              (pass == 1 || Free(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars))))
+            side = s, r = at;
+        }
+    if (side < 0) side = 0, r = g.R;
+    if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
+    const double turn = side == 1 ? 180.0 : 0.0;
+    Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
+  }
+  Angles.clear();
 }
 
 void TSheetLayout::Settle()
@@ -425,6 +456,12 @@ void TSheetLayout::Settle()
       const double X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c;
       const TQuad q = Footprint(s, X, Y);
       if (!Free(q)) continue;
+      // Its value, wherever on the sign it stands, not within a view either.
+      const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+      bool within = false;
+      for (int k = 0; k < 4 && !within; ++k)
+        within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+      if (within) continue;
       at = q;
       if (t != 0 || u != 0) {
         // The same move in the sign's container, along its own axes.
@@ -473,6 +510,14 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   return best >= 0;
 }
 
+TQuad TSheetLayout::AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars)
+{
+  // The value beyond the arc's middle, read from below, ending there on the left.
+  const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
+  const double len = 0.6 * ValueHeight * double(chars);
+  return TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
+}
+
 bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars,
                              bool record)
 {
@@ -481,10 +526,7 @@ bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r,
     const double a = (a1 + (a2 - a1) * i / 12) * Deg, px = X + r * std::cos(a), py = Y + r * std::sin(a);
     if (px < FrameLeft || px > W - FrameMargin || py < FrameMargin || py > H - FrameMargin) return false;
   }
-  // The value beyond the arc's middle, read from below, ending there on the left.
-  const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
-  const double len = 0.6 * ValueHeight * double(chars);
-  const TQuad q = TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
+  const TQuad q = AngleValue(X, Y, a1, a2, r, chars);
   for (int k = 0; k < 4; ++k)
     if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
       return false;
@@ -602,10 +644,10 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
 }
 
 void TModelerApi::SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc,
-                               double r, const TString& before, const TString& after)
+                               double r, double shift, const TString& before, const TString& after)
 {
   TSheetLayout::TCircleDimension c;
-  c.Turn = std::move(turn), c.Diameter = diameter, c.R = std::fabs(r);
+  c.Turn = std::move(turn), c.Diameter = diameter, c.R = std::fabs(r), c.Shift = std::fabs(shift);
   SheetPoint(xc, yc, c.CX, c.CY);
   SheetPoint(xc + 1, yc, c.ExX, c.ExY), SheetPoint(xc, yc + 1, c.EyX, c.EyY);
   c.ExX -= c.CX, c.ExY -= c.CY, c.EyX -= c.CX, c.EyY -= c.CY;
