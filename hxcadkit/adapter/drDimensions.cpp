@@ -288,8 +288,8 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
     const double turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
     const double a1 = FBase + turn, a2 = FBase + Napr * Val + turn;
     const std::size_t chars = std::size_t(S.Length()) + 4;
-    const bool opposite =
-        !Layout.AngleFits(X, Y, a1, a2, 25.0, chars, false) && Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, false);
+    const bool opposite = !Layout.AngleFits(X, Y, a1, a2, 25.0, chars, false) &&
+                          Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, false);
     if (opposite) from += 180.0;
     // It settles with the view, where its value is free.
     TSheetLayout::TAngle g;

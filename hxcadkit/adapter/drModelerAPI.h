@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "hxcadkit/core/ControlModel.h"
-#include "txapi/ILocalCoordinateSystem.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/drawing/Cuthole.h"
@@ -37,6 +36,7 @@
 #include "txapi/IHatch.h"
 #include "txapi/ILeader.h"
 #include "txapi/ILineDimension.h"
+#include "txapi/ILocalCoordinateSystem.h"
 #include "txapi/IMacroObject.h"
 #include "txapi/IMateConstraint3D.h"
 #include "txapi/IMateConstraints3D.h"

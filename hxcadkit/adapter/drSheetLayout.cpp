@@ -341,7 +341,8 @@ void TSheetLayout::PlaceDimensions()
     Boxes.push_back(r.Value);
     DimensionLines.push_back(r.Line);
     // Its extension lines, from the measured points to 2 past the line: no text lies across them.
-    for (const auto& [px, py, ax, ay] : {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
+    for (const auto& [px, py, ax, ay] :
+         {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
       const double l = std::hypot(ax - px, ay - py);
       if (l > 1e-9)
         DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
