@@ -266,12 +266,14 @@ public:
 };
 
 // What a mould part's sheet holds, in the sheet's millimetres, so that what the library places on it
-// (roughness signs, titles, leaders' texts, details, view arrows, angle values, the requirements) stays
+// (dimensions, roughness signs, titles, leaders' texts, details, view arrows, the requirements) stays
 // inside the frame and off the drawing: where the part's drawing asks for it when that is free, else the
-// nearest free place (a sign along the surface it stands on first, never into the part). The views'
-// visible outlines, hatched areas, texts and dimension values are recorded as they are drawn; signs and
-// titles settle when the view closes, when everything they must keep off is known. Sizes follow how a
-// sheet shows them: texts 0.6 of their height a character, dimension values 3.5 high beside a line that
+// nearest free place (a dimension line further out, spaced from the others, or on the part's other side;
+// a diameter's leader turned; an angle on the opposite rays or a wider arc; a sign along the surface it
+// stands on first, never into the part). The views' visible outlines, hatched areas and texts are
+// recorded as they are drawn; dimensions, then titles, then signs settle when the view closes, when
+// everything they must keep off is known. Sizes follow how a sheet shows them: texts 0.6 of their height
+// a character, dimension values 3.5 high above the middle of their line as it is read, a parallel line
 // a host lays 8 mm beyond the farther measured point and a step further for each dimension it would meet.
 class TSheetLayout
 {
