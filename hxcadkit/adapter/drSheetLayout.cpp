@@ -323,10 +323,25 @@ void TSheetLayout::PlaceDimensions()
       const double d = in ? asked - Step * double((k + 1) / 3) : asked + Step * double(k - (k + 1) / 3);
       if (!in || d >= lowest) consider(d);
     }
-    // Where that side has no room, the line goes to the part's other side.
-    if (std::isnan(best[0]) && std::isnan(best[1]))
+    // Where that side has no room, the line goes to the part's other side, 10 beyond the outlines
+    // across its span.
+    if (std::isnan(best[0]) && std::isnan(best[1])) {
+      const double a = m.X1 * ux + m.Y1 * uy, b = m.X2 * ux + m.Y2 * uy;
+      // The part reaches as far as its outlines go on without a gap (another view lies further off).
+      double beyond = std::min(s1, s2);
+      for (bool grew = true; grew;) {
+        grew = false;
+        for (const auto& g : Segments) {
+          const double g0 = g[0] * ux + g[1] * uy, g1 = g[2] * ux + g[3] * uy;
+          if (std::max(g0, g1) < std::min(a, b) || std::min(g0, g1) > std::max(a, b)) continue;
+          const double lo = std::min(g[0] * nx + g[1] * ny, g[2] * nx + g[3] * ny),
+                       hi = std::max(g[0] * nx + g[1] * ny, g[2] * nx + g[3] * ny);
+          if (lo < beyond - 1e-9 && hi >= beyond - 5) beyond = lo, grew = true;
+        }
+      }
       for (int k = 0; k <= steps && std::isnan(best[0]); ++k)
-        consider(std::min(s1, s2) - 10 - Step * k);
+        consider(beyond - 10 - Step * k);
+    }
     double d = asked;
     for (double b : best)
       if (!std::isnan(b)) {
