@@ -118,33 +118,28 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   d->SetAngle(a);
   // On a mould sheet the line lies where the drawing asks for it, its offset beyond the farther measured
   // point, not where a host would put it: a host's own place, 8 beyond that point, lies on the part when
-  // the points are on its axis.
-  double lineX = std::numeric_limits<double>::quiet_NaN(), lineY = lineX;
-  if (Layout.Active() && (Dx == 0.0) != (Dy == 0.0)) {
+  // the points are on its axis. It settles with the view (off the frame's edge, the drawing and the
+  // other dimensions).
+  const bool settles = Layout.Active() && (Dx == 0.0) != (Dy == 0.0);
+  double lineX = 0, lineY = 0;
+  if (settles) {
     d->SetOrientation(Dx == 0.0 ? txapi::txLinDHorizontal : txapi::txLinDVertical);
-    // Nearer the part where the asked offset would put the line with its value off the frame.
-    for (int k = 20; k >= 0; --k) {
-      const double f = k / 20.0;
-      if (Dx == 0.0)
-        lineX = x1, lineY = (Dy < 0.0 ? std::min(y1, y2) : std::max(y1, y2)) + f * Dy;
-      else
-        lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + f * Dx, lineY = y1;
-      double X, Y;
-      SheetPoint(lineX, lineY, X, Y);
-      if (Layout.InFrame(X, Y, 5.0)) break;
-    }
+    if (Dx == 0.0)
+      lineX = x1, lineY = (Dy < 0.0 ? std::min(y1, y2) : std::max(y1, y2)) + Dy;
+    else
+      lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + Dx, lineY = y1;
     d->SetLinePoint(lineX, lineY);
   }
+  // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
+  // reference mark. A drawing without it says something else.
+  // A tolerance and a word or count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark
+  // (a reference star, a deviation, a chamfer's angle) follows it directly.
+  TString after = S2;
+  const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
+  if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
+  after += S3;
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
     SetLine(t->GetTextBefore(), S1);
-    // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
-    // reference mark. A drawing without it says something else.
-    // A tolerance and a word or count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark
-    // (a reference star, a deviation, a chamfer's angle) follows it directly.
-    TString after = S2;
-    const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
-    if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
-    after += S3;
     SetLine(t->GetTextAfter(), after);
   }
   if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
@@ -158,8 +153,11 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
     TextShiftBySign(*p, Pt);
   }
   d->Update();
-  if (Layout.Active())
-    LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4, lineX, lineY);
+  if (settles)
+    SettleDimension(d, Dx == 0.0, X1, Y1, X2, Y2, lineX, lineY, S1, after);
+  else if (Layout.Active())
+    LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4,
+                         std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN());
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, iVal, true, X1, Y1, X2, Y2);
@@ -221,6 +219,13 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
     TextShiftBySign(*p, Pt);
   }
   d->Update();
+  if (Layout.Active())
+    SettleCircle(
+        [d](double angle) {
+          d->SetAngle(angle);
+          d->Update();
+        },
+        true, x, y, Val * 0.5, Pt, S1, S2);
   Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
 }
 
@@ -247,6 +252,13 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
     p->SetTextShift(NearestInt(Drl));
   }
   d->Update();
+  if (Layout.Active())
+    SettleCircle(
+        [d](double angle) {
+          d->SetAngle(angle);
+          d->Update();
+        },
+        false, xc, yc, Val, NearestInt(Drl), S1, S2);
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, Val, false, xc, yc, xc, yc);
@@ -265,7 +277,8 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   // Every angle dimension gets the same arc on the sheet, also inside an enlarged placement; the
   // caller's radius is not the host's.
   const double scale = R2D().Transf2D.ScaleMtr();
-  d->SetRadius(scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0);
+  const double radius = scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0;
+  d->SetRadius(radius);
   double from = FBase;
   if (Layout.Active()) {
     // On a mould sheet an angle that would leave the frame is shown between the opposite rays, the
@@ -275,9 +288,21 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
     const double turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
     const double a1 = FBase + turn, a2 = FBase + Napr * Val + turn;
     const std::size_t chars = std::size_t(S.Length()) + 4;
-    if (!Layout.AngleFits(X, Y, a1, a2, 25.0, chars, true) &&
-        Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, true))
-      from += 180.0;
+    const bool opposite = !Layout.AngleFits(X, Y, a1, a2, 25.0, chars, false) &&
+                          Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, false);
+    if (opposite) from += 180.0;
+    // It settles with the view, where its value is free.
+    TSheetLayout::TAngle g;
+    g.X = X, g.Y = Y, g.A1 = opposite ? a1 + 180 : a1, g.A2 = opposite ? a2 + 180 : a2, g.Chars = chars;
+    g.R = 25.0 * Layout.ViewScale();
+    g.Place = [d, from, Napr, Val, radius](bool opposite, double wider) {
+      const double f = opposite ? from + 180.0 : from;
+      d->SetAngle1(f);
+      d->SetAngle2(f + Napr * Val);
+      d->SetRadius(radius * wider);
+      d->Update();
+    };
+    Layout.Dimension(g);
   }
   d->SetAngle1(from);
   d->SetAngle2(from + Napr * Val);

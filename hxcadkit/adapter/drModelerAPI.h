@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "hxcadkit/core/ControlModel.h"
-#include "txapi/ILocalCoordinateSystem.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/drawing/Cuthole.h"
@@ -36,6 +35,8 @@
 #include "txapi/IFeature.h"
 #include "txapi/IHatch.h"
 #include "txapi/ILeader.h"
+#include "txapi/ILineDimension.h"
+#include "txapi/ILocalCoordinateSystem.h"
 #include "txapi/IMacroObject.h"
 #include "txapi/IMateConstraint3D.h"
 #include "txapi/IMateConstraints3D.h"
@@ -265,12 +266,14 @@ public:
 };
 
 // What a mould part's sheet holds, in the sheet's millimetres, so that what the library places on it
-// (roughness signs, titles, leaders' texts, details, view arrows, angle values, the requirements) stays
+// (dimensions, roughness signs, titles, leaders' texts, details, view arrows, the requirements) stays
 // inside the frame and off the drawing: where the part's drawing asks for it when that is free, else the
-// nearest free place (a sign along the surface it stands on first, never into the part). The views'
-// visible outlines, hatched areas, texts and dimension values are recorded as they are drawn; signs and
-// titles settle when the view closes, when everything they must keep off is known. Sizes follow how a
-// sheet shows them: texts 0.6 of their height a character, dimension values 3.5 high beside a line that
+// nearest free place (a dimension line further out, spaced from the others, or on the part's other side;
+// a diameter's leader turned; an angle on the opposite rays or a wider arc; a sign along the surface it
+// stands on first, never into the part). The views' visible outlines, hatched areas and texts are
+// recorded as they are drawn; dimensions, then titles, then signs settle when the view closes, when
+// everything they must keep off is known. Sizes follow how a sheet shows them: texts 0.6 of their height
+// a character, dimension values 3.5 high above the middle of their line as it is read, a parallel line
 // a host lays 8 mm beyond the farther measured point and a step further for each dimension it would meet.
 class TSheetLayout
 {
@@ -327,8 +330,41 @@ public:
   // through (LX, LY) or, when that is NaN, where a host lays it; its value of chars characters.
   void LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx, double Ny,
                      std::size_t chars, double LX, double LY);
-  // Moves every title and then every sign that lies outside the frame or on what the sheet holds to its
-  // nearest free place.
+  // A linear dimension measured along its container's x or y: how to move its line in its container,
+  // the line point the drawing asks for there and the unit normal towards it; on the sheet the measured
+  // points, the unit vectors along the dimension (u) and towards its line (n), sheet millimetres per
+  // container unit and the characters of its value as shown.
+  struct TDimension
+  {
+    std::function<void(double x, double y)> MoveLine;
+    double LX = 0, LY = 0, CNx = 0, CNy = 1;
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, SX = 0, SY = 0, Ux = 1, Uy = 0, Nx = 0, Ny = 1, Scale = 1;
+    std::size_t Chars = 0;
+  };
+  void Dimension(const TDimension& d) { Dimensions.push_back(d); }
+  // A diameter or radius dimension: how to turn its leader (degrees in its container), its centre on
+  // the sheet, where its container's unit vectors go there, its radius and its value's shift past the
+  // circle in the container and the characters of its value as shown.
+  struct TCircleDimension
+  {
+    std::function<void(double angle)> Turn;
+    double CX = 0, CY = 0, ExX = 1, ExY = 0, EyX = 0, EyY = 1, R = 0, Shift = 0;
+    bool Diameter = true;
+    std::size_t Chars = 0;
+  };
+  void Dimension(const TCircleDimension& d) { Circles.push_back(d); }
+  // An angle dimension about (X, Y) on the sheet from A1 to A2 degrees, its arc of radius R and its value
+  // of Chars characters, and how to show it between the opposite rays, its arc's radius times wider.
+  struct TAngle
+  {
+    std::function<void(bool opposite, double wider)> Place;
+    double X = 0, Y = 0, A1 = 0, A2 = 0, R = 25;
+    std::size_t Chars = 0;
+  };
+  void Dimension(const TAngle& a) { Angles.push_back(a); }
+  // Moves every dimension line whose value would lie outside the frame, on the drawing or too near
+  // another line to the nearest free offset, then every title and every sign that lies outside the frame
+  // or on what the sheet holds to its nearest free place.
   void Settle();
   // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the
   // drawing.
@@ -341,7 +377,11 @@ public:
   bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
 
 private:
-  bool Free(const TQuad& q) const;
+  bool Free(const TQuad& q, bool within = false) const;
+  bool Clear(const TQuad& q) const;
+  bool Within(double X, double Y) const;
+  static TQuad AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars);
+  void PlaceDimensions();
   TQuad Footprint(const TSign& s, double X, double Y) const;
 
   bool On = false;
@@ -352,6 +392,16 @@ private:
   std::size_t AreaFrom = 0;
   std::vector<TSign> Signs;
   std::vector<TTitle> Titles;
+  std::vector<TDimension> Dimensions;
+  std::vector<TCircleDimension> Circles;
+  std::vector<TAngle> Angles;
+  std::vector<TQuad> DimensionLines;
+  // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
+  struct TSettled
+  {
+    double X1, Y1, X2, Y2, From, To;
+  };
+  std::vector<TSettled> Settled;
   struct TPlaced
   {
     double Nx, Ny, D, From, To;
@@ -792,6 +842,16 @@ private:
   // A linear dimension recorded on the mould sheet as a host would lay it out: its line on the side of
   // the angle a (radians) set from (Dx, Dy), through (lineX, lineY) unless that is NaN, its value of
   // chars characters.
+  // A linear dimension along x (alongX) or y of the current container, its line through (lineX, lineY),
+  // left to settle with the view; before and after are its texts about its value.
+  void SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX, double x1, double y1,
+                       double x2, double y2, double lineX, double lineY, const TString& before,
+                       const TString& after);
+  // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, its value
+  // shifted that far past the circle, with its texts before and after its value, left to settle with the
+  // view.
+  void SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc, double r,
+                    double shift, const TString& before, const TString& after);
   void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
                             int chars, double lineX, double lineY);
 

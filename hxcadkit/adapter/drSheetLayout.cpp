@@ -3,7 +3,10 @@
 // texts, the dimension values and whatever was settled before.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <utility>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -64,6 +67,42 @@ bool Overlap(const TQuad& a, const TQuad& b)
   return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
 }
 
+// The characters a host shows for a dimension's text: a sign's markup as one, a tilde as none, a sign set
+// as it stands as what it holds.
+std::size_t Shown(const TString& s)
+{
+  std::string t;
+  for (int i = 0; i < s.Length(); ++i)
+    t += char(s[i]);
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '~') continue;
+    if (t[i] == '$') {
+      const std::size_t end = t.find(";$", i + 1);
+      if (end != std::string::npos) {
+        n += end - i - 1;
+        i = end + 1;
+        continue;
+      }
+    }
+    if (t[i] == '&' && i + 2 < t.size() && t[i + 1] == '0' && t[i + 2] >= '1' && t[i + 2] <= '4') i += 2;
+    ++n;
+  }
+  return n;
+}
+
+// The characters of a measured value as a host writes it: two decimals at most, no trailing zeros.
+std::size_t Shown(double value)
+{
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.2f", std::fabs(value));
+  std::string s = buf;
+  while (!s.empty() && s.back() == '0')
+    s.pop_back();
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  return s.size();
+}
+
 } // namespace
 
 void TSheetLayout::Begin(double width, double height, double x, double y, double angle, double scale)
@@ -71,6 +110,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   On = std::isfinite(width) && std::isfinite(height) && width > 0 && height > 0;
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
+  Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -149,30 +189,19 @@ TQuad TSheetLayout::Footprint(const TSign& s, double X, double Y) const
   return Turned(X, Y, s.SAngle, x1, 0.05, x2, SignTop);
 }
 
-bool TSheetLayout::Free(const TQuad& q) const
+bool TSheetLayout::Free(const TQuad& q, bool within) const
 {
   for (int k = 0; k < 4; ++k)
     if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
       return false;
-  for (const auto& s : Segments) {
-    const double sx[2] = {s[0], s[2]}, sy[2] = {s[1], s[3]};
-    if (Overlap(q.X, q.Y, 4, sx, sy, 2)) return false;
-  }
+  if (!Clear(q)) return false;
   if (std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); })) return false;
-  // Nor inside a view: its middle with outlines on all four sides.
+  if (std::any_of(DimensionLines.begin(), DimensionLines.end(),
+                  [&q](const TQuad& b) { return Overlap(q, b); }))
+    return false;
+  // Nor inside a view.
   const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
-  bool left = false, right = false, below = false, above = false;
-  for (const auto& g : Segments) {
-    if ((g[1] > cy) != (g[3] > cy)) {
-      const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
-      (x < cx ? left : right) = true;
-    }
-    if ((g[0] > cx) != (g[2] > cx)) {
-      const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
-      (y < cy ? below : above) = true;
-    }
-  }
-  if (left && right && below && above) return false;
+  if (!within && Within(cx, cy)) return false;
   // Nor inside a hatched area (its middle inside its outlines by even-odd).
   for (const auto& [from, to] : Areas) {
     bool in = false;
@@ -185,9 +214,220 @@ bool TSheetLayout::Free(const TQuad& q) const
   return true;
 }
 
+bool TSheetLayout::Within(double cx, double cy) const
+{
+  // Outlines on all four sides of it.
+  bool left = false, right = false, below = false, above = false;
+  for (const auto& g : Segments) {
+    if ((g[1] > cy) != (g[3] > cy)) {
+      const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
+      (x < cx ? left : right) = true;
+    }
+    if ((g[0] > cx) != (g[2] > cx)) {
+      const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
+      (y < cy ? below : above) = true;
+    }
+  }
+  return left && right && below && above;
+}
+
+bool TSheetLayout::Clear(const TQuad& q) const
+{
+  const double x1 = std::min({q.X[0], q.X[1], q.X[2], q.X[3]}),
+               x2 = std::max({q.X[0], q.X[1], q.X[2], q.X[3]});
+  const double y1 = std::min({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}),
+               y2 = std::max({q.Y[0], q.Y[1], q.Y[2], q.Y[3]});
+  for (const auto& s : Segments) {
+    if (std::max(s[0], s[2]) < x1 || std::min(s[0], s[2]) > x2 || std::max(s[1], s[3]) < y1 ||
+        std::min(s[1], s[3]) > y2)
+      continue;
+    const double sx[2] = {s[0], s[2]}, sy[2] = {s[1], s[3]};
+    if (Overlap(q.X, q.Y, 4, sx, sy, 2)) return false;
+  }
+  return true;
+}
+
+void TSheetLayout::PlaceDimensions()
+{
+  // Parallel dimension lines stand at least this far apart, as a draftsman spaces them; the search goes
+  // in half millimetres, outwards first, at most this far from the offset asked for.
+  constexpr double Spacing = 7, Step = 0.5, Reach = 160, Gap = 1;
+  for (const TDimension& m : Dimensions) {
+    const double ux = m.Ux, uy = m.Uy, nx = m.Nx, ny = m.Ny;
+    const double s1 = m.X1 * nx + m.Y1 * ny, s2 = m.X2 * nx + m.Y2 * ny, asked = m.SX * nx + m.SY * ny;
+    const double len = 0.6 * ValueHeight * double(m.Chars);
+    // Where the host puts the line at offset d, its value above its middle as it is read.
+    struct TAt
+    {
+      TQuad Value, Line;
+      double A1x, A1y, A2x, A2y, From, To;
+    };
+    const auto at = [&](double d) {
+      TAt r;
+      r.A1x = m.X1 + (d - s1) * nx, r.A1y = m.Y1 + (d - s1) * ny;
+      r.A2x = m.X2 + (d - s2) * nx, r.A2y = m.Y2 + (d - s2) * ny;
+      const double L = std::hypot(r.A2x - r.A1x, r.A2y - r.A1y);
+      const double line = L > 0 ? std::atan2(r.A2y - r.A1y, r.A2x - r.A1x) / Deg : std::atan2(uy, ux) / Deg;
+      double read = line;
+      if (read > 90.001 || read < -89.999) read += 180;
+      const double c = std::cos(read * Deg), s = std::sin(read * Deg);
+      const double mx = (r.A1x + r.A2x) / 2 - s, my = (r.A1y + r.A2y) / 2 + c;
+      r.Value = Turned(mx, my, read, -len / 2, 0, len / 2, ValueHeight);
+      r.Line = Turned(r.A1x, r.A1y, line, 0, -0.3, L, 0.3);
+      const double mid = mx * ux + my * uy, a = r.A1x * ux + r.A1y * uy, b = r.A2x * ux + r.A2y * uy;
+      r.From = std::min({a, b, mid - len / 2}), r.To = std::max({a, b, mid + len / 2});
+      return r;
+    };
+    const auto spaced = [&](const TAt& r) {
+      for (const TSettled& p : Settled) {
+        const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = std::hypot(lx, ly);
+        if (l > 0 && std::fabs(lx * nx + ly * ny) > 1e-4 * l) continue;
+        const double a = p.X1 * ux + p.Y1 * uy, b = p.X2 * ux + p.Y2 * uy;
+        // Its value's reach along it, in this line's direction.
+        const double sign = lx * ux + ly * uy >= 0 ? 1 : -1, from = std::min(a, b) - 0, to = std::max(a, b);
+        const double vFrom = sign > 0 ? std::min(from, p.From) : std::min(from, -p.To),
+                     vTo = sign > 0 ? std::max(to, p.To) : std::max(to, -p.From);
+        if (vTo + Gap < r.From || r.To + Gap < vFrom) continue;
+        if (std::fabs((p.X1 - r.A1x) * nx + (p.Y1 - r.A1y) * ny) < Spacing - 1e-9) return false;
+      }
+      return true;
+    };
+    const auto inFrame = [&](const TAt& r) { return InFrame(r.A1x, r.A1y, 0) && InFrame(r.A2x, r.A2y, 0); };
+    // Never nearer the part than the offset asked for, or than a spacing beyond it when that lies farther.
+    const double lowest = std::min(asked, std::max(s1, s2) + Spacing);
+    // The best offsets found: clear of everything, then with the line over the drawing, then nearer
+    // another line than the spacing, then only inside the frame.
+    double best[4] = {NAN, NAN, NAN, NAN};
+    const auto consider = [&](double d) {
+      const TAt r = at(d);
+      if (!inFrame(r)) return;
+      bool framed = true;
+      for (int k = 0; k < 4; ++k)
+        framed = framed && InFrame(r.Value.X[k], r.Value.Y[k], 0);
+      if (!framed) return;
+      if (!Free(r.Value)) {
+        if (std::isnan(best[3])) best[3] = d;
+        return;
+      }
+      const bool apart = spaced(r);
+      const bool clean =
+          apart && Clear(r.Line) &&
+          std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); });
+      const int tier = clean ? 0 : apart ? 1 : 2;
+      if (std::isnan(best[tier])) best[tier] = d;
+    };
+    const int steps = int(Reach / Step);
+    for (int k = 0; k <= 2 * steps && std::isnan(best[0]); ++k) {
+      // Outwards k steps, then inwards at twice the cost.
+      const bool in = k % 3 == 2;
+      const double d = in ? asked - Step * double((k + 1) / 3) : asked + Step * double(k - (k + 1) / 3);
+      if (!in || d >= lowest) consider(d);
+    }
+    // Where that side has no room, the line goes to the part's other side, 10 beyond the outlines
+    // across its span.
+    if (std::isnan(best[0]) && std::isnan(best[1])) {
+      const double a = m.X1 * ux + m.Y1 * uy, b = m.X2 * ux + m.Y2 * uy;
+      // The part reaches as far as its outlines go on without a gap (another view lies further off).
+      double beyond = std::min(s1, s2);
+      for (bool grew = true; grew;) {
+        grew = false;
+        for (const auto& g : Segments) {
+          const double g0 = g[0] * ux + g[1] * uy, g1 = g[2] * ux + g[3] * uy;
+          if (std::max(g0, g1) < std::min(a, b) || std::min(g0, g1) > std::max(a, b)) continue;
+          const double lo = std::min(g[0] * nx + g[1] * ny, g[2] * nx + g[3] * ny),
+                       hi = std::max(g[0] * nx + g[1] * ny, g[2] * nx + g[3] * ny);
+          if (lo < beyond - 1e-9 && hi >= beyond - 5) beyond = lo, grew = true;
+        }
+      }
+      for (int k = 0; k <= steps && std::isnan(best[0]); ++k)
+        consider(beyond - 10 - Step * k);
+    }
+    double d = asked;
+    for (double b : best)
+      if (!std::isnan(b)) {
+        d = b;
+        break;
+      }
+    if (d != asked) {
+      const double k = (d - asked) / (m.Scale > 0 ? m.Scale : 1);
+      m.MoveLine(m.LX + k * m.CNx, m.LY + k * m.CNy);
+    }
+    const TAt r = at(d);
+    Boxes.push_back(r.Value);
+    DimensionLines.push_back(r.Line);
+    // Its extension lines, from the measured points to 2 past the line: no text lies across them.
+    for (const auto& [px, py, ax, ay] :
+         {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
+      const double l = std::hypot(ax - px, ay - py);
+      if (l > 1e-9)
+        DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
+    }
+    Settled.push_back({r.A1x, r.A1y, r.A2x, r.A2y, r.From, r.To});
+  }
+  Dimensions.clear();
+  // A diameter's or radius's leader turns from the angle asked for (45 degrees), by 5 degrees either way,
+  // to where its value and its shelf are free.
+  for (const TCircleDimension& c : Circles) {
+    double chosen = NAN, any = NAN;
+    TQuad value, first;
+    for (int k = 0; k < 72 && std::isnan(chosen); ++k) {
+      const double a = 45 + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
+      const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
+      const double X2 = c.CX + c.ExX * dx + c.EyX * dy, Y2 = c.CY + c.ExY * dx + c.EyY * dy;
+      const double X1 = c.Diameter ? 2 * c.CX - X2 : c.CX, Y1 = c.Diameter ? 2 * c.CY - Y2 : c.CY;
+      const double R = std::hypot(X2 - X1, Y2 - Y1), ux = R > 0 ? (X2 - X1) / R : 1,
+                   uy = R > 0 ? (Y2 - Y1) / R : 0;
+      // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
+      // asks, above the shelf as it is read.
+      double angle = std::atan2(uy, ux) / Deg, nx = -uy, ny = ux;
+      if (angle > 90.001 || angle < -89.999) angle += 180, nx = uy, ny = -ux;
+      const double len = 0.6 * ValueHeight * double(c.Chars);
+      const double middle =
+          std::max(6.0, c.Shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                                             c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
+      const double shelf = std::max(12.0, middle + len / 2 + 1);
+      const TQuad q =
+          Turned(X2 + ux * middle + nx, Y2 + uy * middle + ny, angle, -len / 2, 0, len / 2, ValueHeight);
+      // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
+      if (!Free(q, true)) continue;
+      if (std::isnan(any)) any = a, first = q;
+      if (!Free(q)) continue;
+      const TQuad line = Turned(X2, Y2, std::atan2(uy, ux) / Deg, 0, -0.3, shelf, 0.3);
+      if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
+        continue;
+      chosen = a, value = q;
+    }
+    if (std::isnan(chosen) && !std::isnan(any)) chosen = any, value = first;
+    if (std::isnan(chosen)) continue;
+    if (chosen != 45) c.Turn(chosen);
+    Boxes.push_back(value);
+  }
+  Circles.clear();
+  // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
+  // where only there is its value free; on the arc asked for inside the frame when nothing is free.
+  for (const TAngle& g : Angles) {
+    int side = -1;
+    double r = g.R;
+    for (int pass = 0; pass < 2 && side < 0; ++pass)
+      for (int k = 0; k <= (pass == 0 ? 24 : 0) && side < 0; ++k)
+        for (int s = 0; s < 2 && side < 0; ++s) {
+          const double turn = 180.0 * s, at = g.R + 5.0 * k;
+          if (AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false) &&
+              (pass == 1 || Free(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars))))
+            side = s, r = at;
+        }
+    if (side < 0) side = 0, r = g.R;
+    if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
+    const double turn = side == 1 ? 180.0 : 0.0;
+    Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
+  }
+  Angles.clear();
+}
+
 void TSheetLayout::Settle()
 {
   if (!On) return;
+  PlaceDimensions();
   for (const TTitle& t : Titles) {
     TQuad at = t.Box;
     double dx = 0, dy = 0;
@@ -239,6 +479,12 @@ void TSheetLayout::Settle()
       const double X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c;
       const TQuad q = Footprint(s, X, Y);
       if (!Free(q)) continue;
+      // Its value, wherever on the sign it stands, not within a view either.
+      const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+      bool within = false;
+      for (int k = 0; k < 4 && !within; ++k)
+        within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+      if (within) continue;
       at = q;
       if (t != 0 || u != 0) {
         // The same move in the sign's container, along its own axes.
@@ -287,6 +533,14 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   return best >= 0;
 }
 
+TQuad TSheetLayout::AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars)
+{
+  // The value beyond the arc's middle, read from below, ending there on the left.
+  const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
+  const double len = 0.6 * ValueHeight * double(chars);
+  return TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
+}
+
 bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars,
                              bool record)
 {
@@ -295,10 +549,7 @@ bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r,
     const double a = (a1 + (a2 - a1) * i / 12) * Deg, px = X + r * std::cos(a), py = Y + r * std::sin(a);
     if (px < FrameLeft || px > W - FrameMargin || py < FrameMargin || py > H - FrameMargin) return false;
   }
-  // The value beyond the arc's middle, read from below, ending there on the left.
-  const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
-  const double len = 0.6 * ValueHeight * double(chars);
-  const TQuad q = TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
+  const TQuad q = AngleValue(X, Y, a1, a2, r, chars);
   for (int k = 0; k < 4; ++k)
     if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
       return false;
@@ -384,7 +635,53 @@ void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1
   if (!(ul > 0) || !(nl > 0)) return;
   double LX = lineX, LY = lineY;
   if (std::isfinite(lineX + lineY)) SheetPoint(lineX, lineY, LX, LY);
-  Layout.LineDimension(X1, Y1, X2, Y2, UX / ul, UY / ul, NX / nl, NY / nl, std::size_t(std::max(chars, 0)), LX, LY);
+  Layout.LineDimension(X1, Y1, X2, Y2, UX / ul, UY / ul, NX / nl, NY / nl, std::size_t(std::max(chars, 0)),
+                       LX, LY);
+}
+
+void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX, double x1,
+                                  double y1, double x2, double y2, double lineX, double lineY,
+                                  const TString& before, const TString& after)
+{
+  TSheetLayout::TDimension m;
+  m.LX = lineX, m.LY = lineY;
+  // Towards the line from the farther measured point.
+  const double across = alongX ? lineY - std::max(y1, y2) : lineX - std::max(x1, x2);
+  const double nearer = alongX ? lineY - std::min(y1, y2) : lineX - std::min(x1, x2);
+  const double side = across >= 0 && nearer >= 0 ? 1 : -1;
+  m.CNx = alongX ? 0 : side, m.CNy = alongX ? side : 0;
+  double OX, OY, UX, UY, NX, NY;
+  SheetPoint(x1, y1, m.X1, m.Y1), SheetPoint(x2, y2, m.X2, m.Y2), SheetPoint(lineX, lineY, m.SX, m.SY);
+  SheetPoint(0, 0, OX, OY), SheetPoint(alongX ? 1 : 0, alongX ? 0 : 1, UX, UY),
+      SheetPoint(m.CNx, m.CNy, NX, NY);
+  UX -= OX, UY -= OY, NX -= OX, NY -= OY;
+  const double ul = std::hypot(UX, UY), nl = std::hypot(NX, NY);
+  if (!(ul > 0) || !(nl > 0)) return;
+  m.Ux = UX / ul, m.Uy = UY / ul, m.Nx = NX / nl, m.Ny = NY / nl, m.Scale = nl;
+  m.Chars = Shown(before) + Shown(alongX ? x2 - x1 : y2 - y1) + Shown(after);
+  m.MoveLine = [d](double x, double y) {
+    d->SetLinePoint(x, y);
+    d->Update();
+  };
+  Layout.Dimension(m);
+}
+
+void TModelerApi::SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc,
+                               double r, double shift, const TString& before, const TString& after)
+{
+  TSheetLayout::TCircleDimension c;
+  c.Turn = std::move(turn), c.Diameter = diameter, c.R = std::fabs(r), c.Shift = std::fabs(shift);
+  SheetPoint(xc, yc, c.CX, c.CY);
+  SheetPoint(xc + 1, yc, c.ExX, c.ExY), SheetPoint(xc, yc + 1, c.EyX, c.EyY);
+  c.ExX -= c.CX, c.ExY -= c.CY, c.EyX -= c.CX, c.EyY -= c.CY;
+  // A host writes its own sign before the value unless the text before it holds one.
+  std::string b;
+  for (int i = 0; i < before.Length(); ++i)
+    b += char(before[i]);
+  const bool sign = diameter ? b.find("&02") == std::string::npos && (b.empty() || b.back() != 'M')
+                             : b.empty() || b.back() != 'R';
+  c.Chars = Shown(before) + (sign ? 1 : 0) + Shown(diameter ? 2 * r : r) + Shown(after);
+  Layout.Dimension(c);
 }
 
 } // namespace drApi

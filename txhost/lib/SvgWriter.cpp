@@ -787,13 +787,21 @@ private:
     else
       w.Map(cx, cy, C1x, C1y);
     const double R = std::hypot(C2x - C1x, C2y - C1y);
-    const double shelf = 12, ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
-    // The line runs on past the circle to carry the text, read from below or the right.
+    const double ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
+    const std::string text = DimensionText(o, OwnSign(o, diameter), Figure(model2d::MeasuredValue(o)));
+    // The line runs on past the circle to carry the text, read from below or the right: the text's
+    // middle 6 past the circle, or as far past it as its shift asks (in the container's units).
+    double middle = 6;
+    if (const double shift = std::fabs(Num(o, "text-shift", 0)); shift > 0) {
+      double Sx, Sy;
+      w.Map(cx + (r + shift) * std::cos(a), cy + (r + shift) * std::sin(a), Sx, Sy);
+      middle = std::max(middle, std::hypot(Sx - C2x, Sy - C2y));
+    }
+    const double shelf = std::max(12.0, middle + LabelBox(0, 0, 0, 3.5, text).X[1] / 2 + 1);
     const double Ex = C2x + ux * shelf, Ey = C2y + uy * shelf;
     double angle = std::atan2(uy, ux) * 180 / Pi, nx = -uy, ny = ux;
     if (angle > 90.001 || angle < -89.999) angle += 180, nx = uy, ny = -ux;
-    const std::string text = DimensionText(o, OwnSign(o, diameter), Figure(model2d::MeasuredValue(o)));
-    const double Tx = C2x + ux * shelf / 2 + nx, Ty = C2y + uy * shelf / 2 + ny;
+    const double Tx = C2x + ux * middle + nx, Ty = C2y + uy * middle + ny;
     if (!draw) return Taken(LabelBox(Tx, Ty, angle, 3.5, text, "middle"));
     Segment(C1x, C1y, Ex, Ey);
     Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
