@@ -90,10 +90,14 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
       }
       e.dr2D_Washer_V2(s * xw, y, washerAngle, one, A[5], A3[3], two, 31, false);
       // A view sees the head: the shank is inside the flange and the half-ring.
-      if (view)
+      if (view) {
         BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], L);
-      else
+      } else {
+        // The washer, unsectioned, hides the shank under the head.
+        TFrontRegions held(m);
+        FrontWasher(held, s * xw, y, washerAngle, A3[3], two);
         e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
+      }
     }
 }
 } // namespace
@@ -228,7 +232,7 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   if (!m || !Usable(A, TorusColumns)) return;
   const TTorus g(A);
   const double bi = g.B - g.b0, plate = bi - g.b2, collar = g.D2 - 2 * g.d5;
-  TContDrawing nc(m), nc2(m);
+  TContDrawing nc(m);
   nc.Make(
       g.xl, g.Rmin,
       dP(bi, g.Rmin,
@@ -236,7 +240,6 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
             dP(plate, g.D1,
                dP(plate, g.d,
                   dPnm(plate, g.h / 2, dP(bi, g.d, dP(bi, collar, dP(g.xl, collar, dP(g.xl, g.Rmin))))))))));
-  nc2.Make(plate, g.d, dP(plate, g.h / 2, dP(bi, g.h / 2, dP(bi, collar))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   nc.drContBlock(tl);
   m->drLine(-3.0, 0.0, g.B + 3.0, 0.0, 3);
@@ -263,8 +266,8 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   if (hi > lo && g.D2 - g.d5 > g.d)
     for (const TContDrawing* h : {&above, &below})
       h->dr2D(1);
+  // The plate is one piece from the bore to the shell's rim: no line across it where the hub would end.
   m->drEndObj();
-  nc2.drContBlock(tl - r + 2);
 }
 
 void dr2D_ToroidalCircle(const double& mx, const double& my, const double& ma, const double& mm,

@@ -111,6 +111,11 @@ TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
           Element(m, 31, s.wx, y, s.wa, {0, s.wt, 0, s.wD / 2, -2, s.wt + 2}, true, row + " washer",
                   [&] { g.dr2D_Washer_V2(s.wx, y, s.wa, 1.0, s.wd, s.wD, s.wt, 31, false); });
       EXPECT_TRUE(TRecordingModeler::ClosedChain(washer)) << row;
+      // Seen from the side, as a section shows its fasteners: the bore stays hidden inside.
+      for (const TCurve& c : washer)
+        if (c.Kind == TCurve::Line && c.y1 == c.y2) {
+          EXPECT_NEAR(std::fabs(c.y1 - y), s.wD / 2, 1e-9) << row << " a line inside the washer";
+        }
       if (!std::isnan(s.nx))
         Element(m, 31, s.nx, y, s.wa, {0, s.nH, 0, s.nS / 0.8660254037844387 / 2.0, -2, s.nH + 2}, true,
                 row + " nut", [&] { g.dr2D_Nut_V2(s.nx, y, s.wa, 1.0, f.d, s.nS, s.nH, 31, false); });

@@ -196,9 +196,9 @@ double HalfWidth(const std::vector<TSeg>& fastener, double axis, double x)
   return ::testing::AssertionSuccess();
 }
 
-// The washer and nut that close a bolt or pin set, unsectioned, hide its shank: no line of a piece drawn
-// before them on their axis runs inside their outlines. They are the set's last two pieces; a set of
-// fewer than three has none.
+// A washer or nut, unsectioned, hides the shank it sits on: no line of a piece on its axis that runs on
+// both sides of it and is narrower there (a bolt's shank, a pin's thread) runs inside its outline. The head
+// a washer lies under and the nut beside it only touch it.
 ::testing::AssertionResult NoShankInsideItsNut(const TRecordingModeler& m)
 {
   const TPieces p = PiecesOf(m);
@@ -211,29 +211,61 @@ double HalfWidth(const std::vector<TSeg>& fastener, double axis, double x)
       drawn[p.Of[i]].push_back(m.Curves[i]);
       drawn[p.Of[i]].back().Style = std::abs(m.Curves[i].Style);
     }
-  std::vector<double> axes;
+  std::vector<std::vector<TSeg>> segs(of.size());
   for (std::size_t k = 0; k < of.size(); ++k)
-    if (p.Fastener[k] && !of[k].empty() &&
-        std::none_of(axes.begin(), axes.end(), [&](double a) { return Same(a, p.Axis[k]); }))
-      axes.push_back(p.Axis[k]);
-  for (const double axis : axes) {
-    std::vector<std::size_t> set; // the set's pieces in the order drawn
-    for (std::size_t k = 0; k < of.size(); ++k)
-      if (p.Fastener[k] && !of[k].empty() && Same(p.Axis[k], axis)) set.push_back(k);
-    if (set.size() < 3) continue;
-    for (std::size_t n = set.size() - 2; n < set.size(); ++n) {
-      const auto segs = Segments(of[set[n]]);
-      const auto box = TRecordingModeler::Box(of[set[n]]);
-      for (std::size_t j = 0; j + 2 < set.size(); ++j)
-        for (const auto& s : Segments(drawn[set[j]]))
-          for (int t = 1; t < 20; ++t) {
-            const double x = s.x1 + (s.x2 - s.x1) * t / 20, y = s.y1 + (s.y2 - s.y1) * t / 20;
-            if (x > box.x1 + 1e-6 && x < box.x2 - 1e-6 && std::fabs(y - axis) < HalfWidth(segs, axis, x) - 1e-6)
-              return ::testing::AssertionFailure() << "a line of the set at " << axis << " runs inside its "
-                                                   << (n + 1 == set.size() ? "last" : "next to last")
-                                                   << " piece: through (" << x << ", " << y << ")";
-          }
+    segs[k] = Segments(of[k]);
+  // A piece cut by the plane (a spacer ring, hatched) hides nothing: what passes through its bore shows.
+  std::vector<bool> cut(of.size(), false);
+  for (std::size_t i = 0; i < m.Curves.size(); ++i)
+    if (m.Curves[i].Hatch >= 0) cut[p.Of[i]] = true;
+  for (std::size_t front = 0; front < of.size(); ++front) {
+    if (!p.Fastener[front] || cut[front] || of[front].empty()) continue;
+    const double axis = p.Axis[front];
+    const auto box = TRecordingModeler::Box(of[front]);
+    for (std::size_t k = 0; k < of.size(); ++k) {
+      if (k == front || !p.Fastener[k] || of[k].empty() || !Same(p.Axis[k], axis)) continue;
+      // It sits on the piece: within its length.
+      const auto on = TRecordingModeler::Box(of[k]);
+      if (box.x1 < on.x1 - 1e-6 || box.x2 > on.x2 + 1e-6) continue;
+      for (const auto& s : Segments(drawn[k]))
+        for (int t = 1; t < 20; ++t) {
+          const double x = s.x1 + (s.x2 - s.x1) * t / 20, y = s.y1 + (s.y2 - s.y1) * t / 20;
+          if (!(x > box.x1 + 1e-6 && x < box.x2 - 1e-6)) continue;
+          const double w = HalfWidth(segs[front], axis, x);
+          // A face across the axis is as wide as the piece beside it.
+          const double own = std::max({HalfWidth(segs[k], axis, x - 1e-3), HalfWidth(segs[k], axis, x),
+                                       HalfWidth(segs[k], axis, x + 1e-3)});
+          if (own < w - 1e-6 && std::fabs(y - axis) < w - 1e-6)
+            return ::testing::AssertionFailure()
+                   << "a line of the set at " << axis << " runs inside the piece around it: through (" << x
+                   << ", " << y << ")";
+        }
     }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// One part shows no line between regions of itself: no line a piece draws, but its axis, runs across the
+// inside of a region it hatches.
+::testing::AssertionResult NoLineInsideAHatch(const TRecordingModeler& m,
+                                              const std::vector<std::vector<TSeg>>& regions)
+{
+  const TPieces p = PiecesOf(m);
+  if (p.Of.size() != m.Curves.size()) return ::testing::AssertionFailure() << "curves not all in the calls";
+  std::vector<int> owner(regions.size(), -1); // the piece that drew each region's boundary
+  for (std::size_t i = 0; i < m.Curves.size(); ++i)
+    if (m.Curves[i].Hatch >= 0 && m.Curves[i].Hatch < int(owner.size())) owner[m.Curves[i].Hatch] = p.Of[i];
+  for (std::size_t i = 0; i < m.Curves.size(); ++i) {
+    const TCurve& c = m.Curves[i];
+    if (p.Fastener[p.Of[i]] || c.Hatch >= 0 || c.Style == 3) continue;
+    for (const auto& s : Segments({c}))
+      for (int t = 1; t < 20; ++t) {
+        const double x = s.x1 + (s.x2 - s.x1) * t / 20, y = s.y1 + (s.y2 - s.y1) * t / 20;
+        for (std::size_t k = 0; k < regions.size(); ++k)
+          if (owner[k] == p.Of[i] && Inside(regions[k], x, y))
+            return ::testing::AssertionFailure()
+                   << "a line across hatch " << k << " at (" << x << ", " << y << ")";
+      }
   }
   return ::testing::AssertionSuccess();
 }
@@ -431,6 +463,7 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
       // A fastener in the plane hides what lies behind it: no line of a part runs inside its outline.
       ASSERT_TRUE(NoLineAcrossFasteners(M));
       ASSERT_TRUE(NoShankInsideItsNut(M));
+      ASSERT_TRUE(NoLineInsideAHatch(M, regions));
       // Both sides of the section: a fastener below the axis exactly where the model has one opposite
       // the fastener above; and the view shares the section's outline.
       std::vector<double> heights;
