@@ -13,14 +13,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
 #include "tests/TestNames.h"
@@ -34,230 +33,19 @@ namespace {
 
 using drApi::MA;
 
-// A part with the parts it leans on (a ring on its column tail), made at a size.
-struct TMade
-{
-  std::vector<std::unique_ptr<TDetail>> Parts; // the part itself last
-  bool Tabled = false;
-  const TDetail& Part() const { return *Parts.back(); }
-};
-
-struct TPiece
-{
-  const char* Name;
-  // The table whose rows the part is made at, 0 for a part made at a scale of its sizes.
-  int Table;
-  // The part at size s: row s of its table, or its sizes by s.
-  std::function<void(TMade&, int s)> Make;
-  friend void PrintTo(const TPiece& p, std::ostream* os) { *os << p.Name; }
-};
-
-double RowValue(int table, int row, int column)
-{
-  return ABaseDetail.ParStDet(table, row, column);
-}
+using stdtest::mouldparts::TMade;
+using stdtest::mouldparts::TPart;
 
 // The sizes of a part without a table are scaled by s / 2 (half, once and twice).
 constexpr int Halves[] = {1, 2, 4};
 
-int RowOf(int, int s)
+// The part at size s: row s of its table, or its sizes by s / 2.
+void MakeAtSize(const TPart& part, TMade& made, int s)
 {
-  return s;
+  part.Make(made, &MA, s, s / 2.0);
 }
 
-template <class T, class... A> T& Add(TMade& m, A&&... a)
-{
-  auto p = std::make_unique<T>(std::forward<A>(a)...);
-  T& r = *p;
-  m.Parts.push_back(std::move(p));
-  return r;
-}
-
-TConstruktor& None()
-{
-  return TConstruktor::Empty();
-}
-
-// A part of a table sized by Set from the keys in columns a (a diameter) and b of its first or last row.
-template <class T, class... A> T& ByKeys(TMade& m, int table, int s, int a, int b, A&&... args)
-{
-  const int r = RowOf(table, s);
-  T& p = Add<T>(m, std::forward<A>(args)...);
-  p.Set(table, RowValue(table, r, a) / 2, RowValue(table, r, b));
-  m.Tabled = true;
-  return p;
-}
-
-TSocketLeaderPin& Pillar(TMade& m, int s)
-{
-  const int r = RowOf(5, s);
-  auto& p = Add<TSocketLeaderPin>(m, 1, &MA, nullptr, nullptr);
-  p.Set(5, RowValue(5, r, 2) / 2, RowValue(5, r, 7), RowValue(5, r, 8));
-  p.FRadius = p.OFRadius;
-  m.Tabled = true;
-  return p;
-}
-
-TDistanceScrew& Spacer(TMade& m, int s, int execution)
-{
-  auto& d = Add<TDistanceScrew>(m, 1, &MA, nullptr);
-  d.Set(39, RowOf(39, s));
-  *d.Execution.PInt = execution;
-  m.Tabled = true;
-  return d;
-}
-
-double Scale(int s)
-{
-  return s / 2.0;
-}
-
-TColumnTail& Tail(TMade& m, int kind, double k)
-{
-  auto& tail = Add<TColumnTail>(m, kind, &MA, None());
-  tail.PlaceRadius = 30 * k, tail.Radius = 5 * k, tail.Key = 8 * k, tail.Len = 60 * k, tail.ThreadLen = 20 * k,
-  tail.ThreadRadius = 5 * k;
-  const double angles[5] = {0, 45, 135, 225, 315};
-  std::copy(angles, angles + 5, tail.Angle);
-  return tail;
-}
-
-TMTail& Shank(TMade& m, int kind, double k)
-{
-  auto& shank = Add<TMTail>(m, kind, &MA, None());
-  shank.Radius = 10 * k, shank.CollarRadius = 15 * k, shank.Len = 100 * k, shank.ThreadLen = 20 * k,
-  shank.ThreadRadius = 8 * k, shank.ThreadStep = 1.5;
-  shank.X90 = 12 * k, shank.X89 = 10 * k, shank.X88 = 6 * k, shank.R61 = 3 * k, shank.R97 = 4 * k,
-  shank.R98 = 3 * k, shank.Y3 = 10 * k, shank.Y4 = 3 * k;
-  return shank;
-}
-
-TEjectorPlug& Plug(TMade& m, int kind, double k)
-{
-  auto& p = Add<TEjectorPlug>(m, kind, &MA, None());
-  p.CollarRadius = 16 * k, p.EC2Radius = 5 * k, p.ECRadius = 4 * k, p.Radius = 12 * k, p.EC2Len = 20 * k,
-  p.ConeLen = 10 * k, p.CollarHeight = 5 * k, p.Len = 50 * k;
-  return p;
-}
-
-const TPiece Pieces[] = {
-    {"pin", 31, [](TMade& m, int s) { ByKeys<TPin>(m, 31, s, 1, 2, 1, &MA, nullptr); }},
-    {"cap_screw_33", 33, [](TMade& m, int s) { ByKeys<TScrew>(m, 33, s, 1, 2, 1, &MA, nullptr); }},
-    {"cap_screw_26", 26, [](TMade& m, int s) { ByKeys<TScrew>(m, 26, s, 1, 8, 1, &MA, nullptr); }},
-    {"spacer_one_piece", 39, [](TMade& m, int s) { Spacer(m, s, 0); }},
-    {"spacer_assembled", 39, [](TMade& m, int s) { Spacer(m, s, 1); }},
-    {"guide_pillar", 5, [](TMade& m, int s) { Pillar(m, s); }},
-    {"guide_pillar_threaded", 5,
-     [](TMade& m, int s) {
-       auto& p = Pillar(m, s);
-       p.Key = 2.0 * p.CollarRadius - 6.0;
-       p.ThreadRadius = std::floor(p.Radius / 2);
-       p.ThreadLen = 2 * p.ThreadRadius + 2;
-     }},
-    {"guide_bush_4", 4,
-     [](TMade& m, int s) { ByKeys<TSocketLeaderPinBushing>(m, 4, s, 2, 6, 1, &MA, nullptr); }},
-    {"guide_bush_2", 2,
-     [](TMade& m, int s) { ByKeys<TSocketLeaderPinBushing>(m, 2, s, 2, 7, 1, &MA, nullptr); }},
-    {"locating_sleeve", 3,
-     [](TMade& m, int s) {
-       ByKeys<TSocketLeaderPinLocatingSleeves>(m, 3, s, 5, 6, 1, &MA, nullptr, nullptr);
-     }},
-    {"stop_pin", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& p = Add<TStopPin>(m, 1, &MA, nullptr);
-       p.Radius = 8 * k, p.CollarRadius = 12 * k, p.CollarHeight = 6 * k, p.Len = 40 * k;
-       p.Design = true;
-     }},
-    {"fitting", 0, [](TMade& m, int) { Add<TFitting>(m, 1, &MA); }},
-    {"clamp", 0, [](TMade& m, int) { Add<TClamper>(m, 1, &MA); }},
-    {"sprue_bush", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& p = Add<TInjectPlug>(m, 1, &MA, None());
-       p.SphereRadius = 15 * k, p.TPARadius = 2.5, p.CollarRadius = 40 * k, p.BFitRadius = 17 * k,
-       p.FitLen = 60 * k, p.Len = 80 * k, p.CollarHeight = 10 * k, p.SphereLen = 4 * k;
-     }},
-    {"ejector_plug", 0, [](TMade& m, int s) { Plug(m, 1, Scale(s)); }},
-    {"guide_plug", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& p = Add<TDirectPlug>(m, 1, &MA, None());
-       p.ColumnRadius = 8 * k, p.Radius = 12.5 * k, p.CollarRadius = 15 * k, p.OustingLen = 40 * k,
-       p.CollarHeight = 8 * k, p.Len = 60 * k;
-     }},
-    {"guide_column", 0,
-     [](TMade& m, int s) {
-       auto& p = Add<TDirectColumn>(m, 1, &MA, None());
-       p.Radius = 12.5 * Scale(s), p.Len = 100 * Scale(s);
-     }},
-    {"support_washer", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& p = Add<TSupportWasher>(m, 1, &MA, nullptr);
-       p.CollarHeight = 5 * k, p.BoltHeadLen = 9 * k, p.Len = 30 * k, p.CollarRadius = 18 * k,
-       p.BoltHeadRadius = 9 * k, p.BoltRadius = 5.5 * k, p.Radius = 14 * k;
-     }},
-    {"channel_washer", 0,
-     [](TMade& m, int s) {
-       auto& p = Add<TWasherEjectorChannel>(m, 1, &MA, None());
-       p.Radius = 10 * Scale(s), p.Height = 4 * Scale(s);
-     }},
-    {"locating_ring", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& tail = Tail(m, 34, k);
-       auto& ring = Add<TLocatingRing>(m, 1, 34, &MA, nullptr, &tail);
-       ring.Thickness = 15 * k, ring.Radius = 50 * k, ring.BaseRadius = 45 * k, ring.InRadius = 18 * k,
-       ring.FixRadius = 42 * k, ring.PinRadius = 3 * k, ring.PinAngle = 30, ring.FixBoltRadius = 3 * k,
-       ring.FixBoltHeadRadius = 5.5 * k, ring.FixBoltHeadLen = 6 * k, ring.CountFix = 4, ring.BaseThickness = 0;
-       const double fix[5] = {0, 90, 180, 270, 0};
-       std::copy(fix, fix + 5, ring.FixAngle);
-     }},
-    {"retraction", 0,
-     [](TMade& m, int s) { Add<TReTraction>(m, 1, &MA, None()).CollarRadius = 20 * Scale(s); }},
-    {"column_tail", 0, [](TMade& m, int s) { Tail(m, 1, Scale(s)); }},
-    {"shank", 0, [](TMade& m, int s) { Shank(m, 1, Scale(s)); }},
-    {"circle_plate", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& tail = Tail(m, 34, k);
-       auto& shank = Shank(m, 34, k);
-       auto& plate = Add<TCirclePlane>(m, 1, &MA, None(), &tail, &shank);
-       plate.Thickness = 15 * k, plate.Radius = 60 * k, plate.BoltRadius = 5.5 * k, plate.BoltHeadRadius = 9 * k,
-       plate.BoltHeadLen = 9 * k;
-     }},
-    {"repair_bolt", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& b = Add<TRepairBolt>(m, 1, &MA, None());
-       b.X = 0, b.Depth = 15 * k, b.Len = 40 * k, b.Radius = 5 * k, b.UpperLen = 10 * k, b.UpperRadius = 8 * k;
-     }},
-    {"ejector_channel", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& plug = Plug(m, 31, k);
-       auto& c = Add<TEjectorChannel>(m, 1, &MA, None(), &plug);
-       c.Radius = 4 * k, c.Len = 100 * k, c.SpringRadius = 8 * k, c.SpringLen = 20 * k, c.FitRadius = 4.2 * k,
-       c.FitLen = 30 * k, c.CollarRadius = 10 * k, c.CollarHeight = 5 * k, c.GradeHeight = 0.5;
-     }},
-    {"back_ejector", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& b = Add<TBackEjector>(m, 1, &MA, None(), 35);
-       b.Radius = 4 * k, b.Len = 100 * k, b.FitRadius = 4 * k, b.FitLen = 30 * k, b.CollarRadius = 10 * k,
-       b.CollarHeight = 5 * k;
-     }},
-    {"protect_support", 0,
-     [](TMade& m, int s) {
-       const double k = Scale(s);
-       auto& p = Add<TProtectSupport>(m, 1, &MA, None());
-       p.ThreadLen = 20 * k, p.Len = 60 * k, p.ThreadRadius = 6 * k, p.Radius = 12.5 * k, p.Key = 18 * k,
-       p.LenToKey = 10 * k;
-     }},
-};
-
-class ReleaseSweep : public ::testing::TestWithParam<TPiece>, public adaptertest::HostedModeller
+class ReleaseSweep : public ::testing::TestWithParam<TPart>, public adaptertest::HostedModeller
 {
 protected:
   ReleaseSweep() { stdtest::LoadShipped(); }
@@ -483,7 +271,7 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
         std::string(GetParam().Name) + (GetParam().Table != 0 ? "-row" : "-half") + std::to_string(s);
     SCOPED_TRACE(what);
     TMade made;
-    GetParam().Make(made, s);
+    MakeAtSize(GetParam(), made, s);
     const std::size_t sheets = link.AllSheets.size(), parts = link.AllParts.size();
     made.Part().dr2D();
     made.Part().dr3D(1);
@@ -496,17 +284,18 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
     for (std::size_t i = parts; i < link.AllParts.size(); ++i) {
       const std::filesystem::path file = link.AllParts[i].toWideChar();
       ReopensAsSaved(file);
-      if (made.Tabled) {
+      if (GetParam().Table != 0) {
         EXPECT_TRUE(HasBody(file)) << file;
       }
     }
-    if (made.Tabled) {
+    if (GetParam().Table != 0) {
       EXPECT_GT(link.AllParts.size(), parts) << "a part document";
     }
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Mould, ReleaseSweep, ::testing::ValuesIn(Pieces), hxcad::test::CaseNames());
+INSTANTIATE_TEST_SUITE_P(Mould, ReleaseSweep, ::testing::ValuesIn(stdtest::mouldparts::Parts),
+                         hxcad::test::CaseNames());
 
 // The sheets a designer found faulty: each item named stays inside the frame and off the views.
 class NamedSheets : public ::testing::Test, public adaptertest::HostedModeller
@@ -518,11 +307,12 @@ protected:
   txhost::SvgLayout Sheet(const char* name, int s)
   {
     stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
-    const auto piece = std::find_if(std::begin(Pieces), std::end(Pieces),
-                                    [name](const TPiece& p) { return std::string(p.Name) == name; });
-    if (piece == std::end(Pieces)) return {};
+    const auto& parts = stdtest::mouldparts::Parts;
+    const auto part = std::find_if(std::begin(parts), std::end(parts),
+                                   [name](const TPart& p) { return std::string(p.Name) == name; });
+    if (part == std::end(parts)) return {};
     TMade made;
-    piece->Make(made, s);
+    MakeAtSize(*part, made, s);
     made.Part().dr2D();
     if (link.AllSheets.empty()) return {};
     txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false);

@@ -17,13 +17,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
 #include "RecordingModeler.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
@@ -43,206 +42,8 @@ using drApi::MA;
 
 // --- The parts, at a row of their table or a multiple of the sweep's sizes -----------------------
 
-struct TMade
-{
-  std::vector<std::unique_ptr<TDetail>> Parts; // the part itself last
-  const TDetail& Part() const { return *Parts.back(); }
-};
-
-struct TKind
-{
-  const char* Name;
-  int Table; // 0: no table, sized by a factor
-  std::function<void(TMade&, TModeler3D*, int row, double k)> Make;
-  friend void PrintTo(const TKind& p, std::ostream* os) { *os << p.Name; }
-};
-
-template <class T, class... A> T& Add(TMade& m, A&&... a)
-{
-  auto p = std::make_unique<T>(std::forward<A>(a)...);
-  T& r = *p;
-  m.Parts.push_back(std::move(p));
-  return r;
-}
-
-double Col(int table, int row, int column)
-{
-  return ABaseDetail.ParStDet(table, row, column);
-}
-
-TConstruktor& Nobody()
-{
-  return TConstruktor::Empty();
-}
-
-// A part of a table sized by Set from the keys in columns a (a diameter) and b of a row.
-template <class T, class... A> void Keyed(TMade& m, int table, int row, int a, int b, A&&... args)
-{
-  Add<T>(m, std::forward<A>(args)...).Set(table, Col(table, row, a) / 2, Col(table, row, b));
-}
-
-TSocketLeaderPin& PillarOfRow(TMade& m, TModeler3D* md, int row)
-{
-  auto& p = Add<TSocketLeaderPin>(m, 1, md, nullptr, nullptr);
-  p.Set(5, Col(5, row, 2) / 2, Col(5, row, 7), Col(5, row, 8));
-  p.FRadius = p.OFRadius;
-  return p;
-}
-
-TColumnTail& TailOf(TMade& m, TModeler3D* md, int kind, double k)
-{
-  auto& tail = Add<TColumnTail>(m, kind, md, Nobody());
-  tail.PlaceRadius = 30 * k, tail.Radius = 5 * k, tail.Key = 8 * k, tail.Len = 60 * k,
-  tail.ThreadLen = 20 * k, tail.ThreadRadius = 5 * k;
-  const double angles[5] = {0, 45, 135, 225, 315};
-  std::copy(angles, angles + 5, tail.Angle);
-  return tail;
-}
-
-TMTail& ShankOf(TMade& m, TModeler3D* md, int kind, double k)
-{
-  auto& s = Add<TMTail>(m, kind, md, Nobody());
-  s.Radius = 10 * k, s.CollarRadius = 15 * k, s.Len = 100 * k, s.ThreadLen = 20 * k, s.ThreadRadius = 8 * k,
-  s.ThreadStep = 1.5;
-  s.X90 = 12 * k, s.X89 = 10 * k, s.X88 = 6 * k, s.R61 = 3 * k, s.R97 = 4 * k, s.R98 = 3 * k, s.Y3 = 10 * k,
-  s.Y4 = 3 * k;
-  return s;
-}
-
-TEjectorPlug& PlugOf(TMade& m, TModeler3D* md, int kind, double k)
-{
-  auto& p = Add<TEjectorPlug>(m, kind, md, Nobody());
-  p.CollarRadius = 16 * k, p.EC2Radius = 5 * k, p.ECRadius = 4 * k, p.Radius = 12 * k, p.EC2Len = 20 * k,
-  p.ConeLen = 10 * k, p.CollarHeight = 5 * k, p.Len = 50 * k;
-  return p;
-}
-
-const TKind Kinds[] = {
-    {"pin", 31, [](TMade& m, TModeler3D* md, int r, double) { Keyed<TPin>(m, 31, r, 1, 2, 1, md, nullptr); }},
-    {"cap_screw_33", 33,
-     [](TMade& m, TModeler3D* md, int r, double) { Keyed<TScrew>(m, 33, r, 1, 2, 1, md, nullptr); }},
-    {"cap_screw_26", 26,
-     [](TMade& m, TModeler3D* md, int r, double) { Keyed<TScrew>(m, 26, r, 1, 8, 1, md, nullptr); }},
-    {"spacer_one_piece", 39,
-     [](TMade& m, TModeler3D* md, int r, double) {
-       auto& d = Add<TDistanceScrew>(m, 1, md, nullptr);
-       d.Set(39, r);
-       *d.Execution.PInt = 0;
-     }},
-    {"spacer_assembled", 39,
-     [](TMade& m, TModeler3D* md, int r, double) {
-       auto& d = Add<TDistanceScrew>(m, 1, md, nullptr);
-       d.Set(39, r);
-       *d.Execution.PInt = 1;
-     }},
-    {"guide_pillar", 5, [](TMade& m, TModeler3D* md, int r, double) { PillarOfRow(m, md, r); }},
-    {"guide_pillar_threaded", 5,
-     [](TMade& m, TModeler3D* md, int r, double) {
-       auto& p = PillarOfRow(m, md, r);
-       p.Key = 2.0 * p.CollarRadius - 6.0;
-       p.ThreadRadius = std::floor(p.Radius / 2);
-       p.ThreadLen = 2 * p.ThreadRadius + 2;
-     }},
-    {"guide_bush_4", 4,
-     [](TMade& m, TModeler3D* md, int r, double) {
-       Keyed<TSocketLeaderPinBushing>(m, 4, r, 2, 6, 1, md, nullptr);
-     }},
-    {"guide_bush_2", 2,
-     [](TMade& m, TModeler3D* md, int r, double) {
-       Keyed<TSocketLeaderPinBushing>(m, 2, r, 2, 7, 1, md, nullptr);
-     }},
-    {"locating_sleeve", 3,
-     [](TMade& m, TModeler3D* md, int r, double) {
-       Keyed<TSocketLeaderPinLocatingSleeves>(m, 3, r, 5, 6, 1, md, nullptr, nullptr);
-     }},
-    {"stop_pin", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& p = Add<TStopPin>(m, 1, md, nullptr);
-       p.Radius = 8 * k, p.CollarRadius = 12 * k, p.CollarHeight = 6 * k, p.Len = 40 * k;
-       p.Design = true;
-     }},
-    {"fitting", 0, [](TMade& m, TModeler3D* md, int, double) { Add<TFitting>(m, 1, md); }},
-    {"clamp", 0, [](TMade& m, TModeler3D* md, int, double) { Add<TClamper>(m, 1, md); }},
-    {"sprue_bush", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& p = Add<TInjectPlug>(m, 1, md, Nobody());
-       p.SphereRadius = 15 * k, p.TPARadius = 2.5, p.CollarRadius = 40 * k, p.BFitRadius = 17 * k,
-       p.FitLen = 60 * k, p.Len = 80 * k, p.CollarHeight = 10 * k, p.SphereLen = 4 * k;
-     }},
-    {"ejector_plug", 0, [](TMade& m, TModeler3D* md, int, double k) { PlugOf(m, md, 1, k); }},
-    {"guide_plug", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& p = Add<TDirectPlug>(m, 1, md, Nobody());
-       p.ColumnRadius = 8 * k, p.Radius = 12.5 * k, p.CollarRadius = 15 * k, p.OustingLen = 40 * k,
-       p.CollarHeight = 8 * k, p.Len = 60 * k;
-     }},
-    {"guide_column", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& p = Add<TDirectColumn>(m, 1, md, Nobody());
-       p.Radius = 12.5 * k, p.Len = 100 * k;
-     }},
-    {"support_washer", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& p = Add<TSupportWasher>(m, 1, md, nullptr);
-       p.CollarHeight = 5 * k, p.BoltHeadLen = 9 * k, p.Len = 30 * k, p.CollarRadius = 18 * k,
-       p.BoltHeadRadius = 9 * k, p.BoltRadius = 5.5 * k, p.Radius = 14 * k;
-     }},
-    {"channel_washer", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& p = Add<TWasherEjectorChannel>(m, 1, md, Nobody());
-       p.Radius = 10 * k, p.Height = 4 * k;
-     }},
-    {"locating_ring", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& tail = TailOf(m, md, 34, k);
-       auto& ring = Add<TLocatingRing>(m, 1, 34, md, nullptr, &tail);
-       ring.Thickness = 15 * k, ring.Radius = 50 * k, ring.BaseRadius = 45 * k, ring.InRadius = 18 * k,
-       ring.FixRadius = 42 * k, ring.PinRadius = 3 * k, ring.PinAngle = 30, ring.FixBoltRadius = 3 * k,
-       ring.FixBoltHeadRadius = 5.5 * k, ring.FixBoltHeadLen = 6 * k, ring.CountFix = 4,
-       ring.BaseThickness = 0;
-       const double fix[5] = {0, 90, 180, 270, 0};
-       std::copy(fix, fix + 5, ring.FixAngle);
-     }},
-    {"retraction", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       Add<TReTraction>(m, 1, md, Nobody()).CollarRadius = 20 * k;
-     }},
-    {"column_tail", 0, [](TMade& m, TModeler3D* md, int, double k) { TailOf(m, md, 1, k); }},
-    {"shank", 0, [](TMade& m, TModeler3D* md, int, double k) { ShankOf(m, md, 1, k); }},
-    {"circle_plate", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& tail = TailOf(m, md, 34, k);
-       auto& shank = ShankOf(m, md, 34, k);
-       auto& plate = Add<TCirclePlane>(m, 1, md, Nobody(), &tail, &shank);
-       plate.Thickness = 15 * k, plate.Radius = 60 * k, plate.BoltRadius = 5.5 * k,
-       plate.BoltHeadRadius = 9 * k, plate.BoltHeadLen = 9 * k;
-     }},
-    {"repair_bolt", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& b = Add<TRepairBolt>(m, 1, md, Nobody());
-       b.X = 0, b.Depth = 15 * k, b.Len = 40 * k, b.Radius = 5 * k, b.UpperLen = 10 * k,
-       b.UpperRadius = 8 * k;
-     }},
-    {"ejector_channel", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& plug = PlugOf(m, md, 31, k);
-       auto& c = Add<TEjectorChannel>(m, 1, md, Nobody(), &plug);
-       c.Radius = 4 * k, c.Len = 100 * k, c.SpringRadius = 8 * k, c.SpringLen = 20 * k, c.FitRadius = 4.2 * k,
-       c.FitLen = 30 * k, c.CollarRadius = 10 * k, c.CollarHeight = 5 * k, c.GradeHeight = 0.5;
-     }},
-    {"back_ejector", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& b = Add<TBackEjector>(m, 1, md, Nobody(), 35);
-       b.Radius = 4 * k, b.Len = 100 * k, b.FitRadius = 4 * k, b.FitLen = 30 * k, b.CollarRadius = 10 * k,
-       b.CollarHeight = 5 * k;
-     }},
-    {"protect_support", 0,
-     [](TMade& m, TModeler3D* md, int, double k) {
-       auto& p = Add<TProtectSupport>(m, 1, md, Nobody());
-       p.ThreadLen = 20 * k, p.Len = 60 * k, p.ThreadRadius = 6 * k, p.Radius = 12.5 * k, p.Key = 18 * k,
-       p.LenToKey = 10 * k;
-     }},
-};
+using stdtest::mouldparts::TMade;
+using stdtest::mouldparts::TPart;
 
 // Every size a kind is checked at: each row of its table, or the factors 0.5, 1 and 2.
 struct TSize
@@ -252,7 +53,7 @@ struct TSize
   std::string Name;
 };
 
-std::vector<TSize> SizesOf(const TKind& kind)
+std::vector<TSize> SizesOf(const TPart& kind)
 {
   std::vector<TSize> v;
   if (kind.Table != 0) {
@@ -439,7 +240,7 @@ std::vector<double> ModelRadii(const TRecordingModeler& m)
 
 // --- The sweep -----------------------------------------------------------------------------------
 
-class SheetValues : public ::testing::TestWithParam<TKind>, public adaptertest::HostedModeller
+class SheetValues : public ::testing::TestWithParam<TPart>, public adaptertest::HostedModeller
 {
 protected:
   SheetValues() { stdtest::LoadShipped(); }
@@ -472,7 +273,7 @@ protected:
 
 TEST_P(SheetValues, EverySizeOfEveryRowReadsAsTheModelHasIt)
 {
-  const TKind& kind = GetParam();
+  const TPart& kind = GetParam();
   stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
   // "H144" (a tolerance run into a count), "фаски0" (a word run into the value).
   static const std::regex runTogether("[A-Za-z][0-9]{3}|[\u0430-\u044F\u0410-\u042F][0-9]");
@@ -539,7 +340,8 @@ TEST_P(SheetValues, EverySizeOfEveryRowReadsAsTheModelHasIt)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Mould, SheetValues, ::testing::ValuesIn(Kinds), hxcad::test::CaseNames());
+INSTANTIATE_TEST_SUITE_P(Mould, SheetValues, ::testing::ValuesIn(stdtest::mouldparts::Parts),
+                         hxcad::test::CaseNames());
 
 // The guide pillar at every row, with and without its thread: the lead-in the sheet gives is the
 // model's (the taper's length from the guide end to where it meets the guide), and the seat's and
@@ -552,12 +354,8 @@ TEST(SheetValuesPillar, TheLeadInSeatAndCollarReadAsTheModelHasThem)
       SCOPED_TRACE("row " + std::to_string(r) + (threaded ? " threaded" : ""));
       TTap tap;
       TMade made;
-      auto& p = PillarOfRow(made, &tap, r);
-      if (threaded) {
-        p.Key = 2.0 * p.CollarRadius - 6.0;
-        p.ThreadRadius = std::floor(p.Radius / 2);
-        p.ThreadLen = 2 * p.ThreadRadius + 2;
-      }
+      auto& p = stdtest::mouldparts::Pillar(made, &tap, r);
+      if (threaded) stdtest::mouldparts::Thread(p);
       p.dr2D();
       double sheetLeadIn = 1e300;
       bool seat = false, collar = false;
@@ -608,7 +406,8 @@ TEST(SheetValuesSleeve, ViewAShowsTheFlatsTheModelHas)
       TTap tap;
       TSocketLeaderPin pin(0, &tap, nullptr, nullptr);
       TSocketLeaderPinLocatingSleeves s(1, &tap, variant == 0 ? nullptr : &pin, nullptr);
-      ASSERT_NE(s.Set(3, Col(3, r, 5) / 2, Col(3, r, 6)), 0);
+      ASSERT_NE(s.Set(3, stdtest::mouldparts::RowValue(3, r, 5) / 2, stdtest::mouldparts::RowValue(3, r, 6)),
+                0);
       pin.Key = s.CollarRadius;
       if (variant == 2) s.CollarHeight = 3;
       s.dr2D();
