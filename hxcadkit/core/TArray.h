@@ -106,23 +106,7 @@ public:
   void SetSize(Integer n, Boolean clear = false)
   {
     if (clear) Count = 0;
-    if (FArray && FSize >= n) {
-      if (n < 0) TDebug::Instance().Output(TString("Караул TArrayOf! "));
-      return;
-    }
-    // The step is added in 64 bits: a large step or size must not wrap to a small storage.
-    const std::int64_t want = std::max<std::int64_t>(std::int64_t(FSize) + FCapacity, n);
-    const Integer size = Integer(std::clamp<std::int64_t>(want, 0, MaxSize));
-    std::lock_guard<std::mutex> lock(mtx);
-    std::unique_ptr<TElement[]> fresh(NewStorage(size));
-    if (FArray) {
-      const Integer keep = std::min(Used(), size);
-      for (Integer i = 0; i < keep; ++i)
-        fresh[i] = std::move(FArray[i]);
-      delete[] FArray;
-    }
-    FArray = fresh.release();
-    FSize = size;
+    Reserve(n, FCapacity);
   }
   void ReserveSize(Integer n)
   {
@@ -269,7 +253,9 @@ public:
   {
     Integer s = 0;
     ReadHeader(S, s, TStreamElementBytes<TElement>::Min);
-    if (FSize < s) ReadSize(s);
+    // Room for the size stored and no more: the stored step is for the array's later growth, not for
+    // what a reader allocates (a damaged file of many arrays would reserve a full step each).
+    if (FSize < s) Reserve(s, 0);
     ReadElements(S, [&](TElement& e) { S >> e; });
   }
   void toStream2(TKmfData& S) const
@@ -284,7 +270,7 @@ public:
     static_assert(std::is_trivially_copyable_v<TElement>, "raw stream form needs plain elements");
     Integer s = 0;
     ReadHeader(S, s, sizeof(TElement));
-    ReadSize(s);
+    Reserve(s, 0);
     ReadElements(S, [&](TElement& e) {
       if constexpr (std::is_same_v<TElement, bool>) {
         e = S.ReadByte() != 0; // any other byte than 0 or 1 is no bool
@@ -374,14 +360,26 @@ private:
     if (!current) Current = 0;
     Count = count;
   }
-  // Room for the size a stream stored, and no more: the stored step is for the arrays' later growth,
-  // not for what a reader allocates (a damaged file of many arrays would reserve a full step each).
-  void ReadSize(Integer s)
+  // Room for at least n elements, growing by step beyond the present storage; never shrinks.
+  void Reserve(Integer n, Integer step)
   {
-    const Integer step = FCapacity;
-    FCapacity = 0;
-    SetSize(s);
-    FCapacity = step;
+    if (FArray && FSize >= n) {
+      if (n < 0) TDebug::Instance().Output(TString("Караул TArrayOf! "));
+      return;
+    }
+    // The step is added in 64 bits: a large step or size must not wrap to a small storage.
+    const std::int64_t want = std::max<std::int64_t>(std::int64_t(FSize) + step, n);
+    const Integer size = Integer(std::clamp<std::int64_t>(want, 0, MaxSize));
+    std::lock_guard<std::mutex> lock(mtx);
+    std::unique_ptr<TElement[]> fresh(NewStorage(size));
+    if (FArray) {
+      const Integer keep = std::min(Used(), size);
+      for (Integer i = 0; i < keep; ++i)
+        fresh[i] = std::move(FArray[i]);
+      delete[] FArray;
+    }
+    FArray = fresh.release();
+    FSize = size;
   }
   template <class ReadOne> void ReadElements(TKmfData& S, ReadOne readOne)
   {
