@@ -50,8 +50,8 @@ void WriteUtf16(const fs::path& file, const std::u16string& text)
 struct Damage
 {
   const char* Name;
-  std::u16string From, To; // the first From in the base becomes To
-  const char* Missing;     // the table then missing; null: the coupling is still placed
+  std::u16string From, To;       // the first From in the base becomes To
+  const char* Missing;           // the table then missing; null: the coupling is still placed
   const char* Message = nullptr; // what the user is told, when not that the table is missing
 };
 
@@ -59,6 +59,37 @@ void PrintTo(const Damage& d, std::ostream* os)
 {
   *os << d.Name;
 }
+
+// The library and its phantom copied into dir, where the test puts the text base; answers the
+// library's path.
+fs::path CopyLibrary(const fs::path& dir)
+{
+  const fs::path plugin(HXCAD_PLUGIN), lib = dir / plugin.filename();
+  fs::copy_file(plugin, lib);
+  fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir / "PhCoupling.tpt");
+  return lib;
+}
+
+// A host playing the library's command once in a new drawing: a block placed at (100, 50).
+struct TPlacing
+{
+  TPlacing(const fs::path& lib, const fs::path& dir, const char* name)
+  {
+    const std::string text = "load " + lib.string() +
+                             "\nnew drawing as sheet\nqueue place 10 10 0\nqueue place 100 50 0 final\n"
+                             "queue button 2\nrun 200\n";
+    Parsed = txhost::ParseScenario(text, name, dir, Scenario, Error);
+    H.SetDocumentsFolder(dir);
+  }
+  bool Play() { return Player.Play(Scenario, Error); }
+
+  txhost::Host H;
+  std::ostringstream Log;
+  txhost::ScenarioPlayer Player{H, Log};
+  txhost::Scenario Scenario;
+  std::string Error;
+  bool Parsed = false;
+};
 
 class DamagedTextBase : public ::testing::TestWithParam<Damage>
 {
@@ -68,26 +99,17 @@ TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
 {
   const Damage& d = GetParam();
   txhost::test::TempDir dir;
-  const fs::path plugin(HXCAD_PLUGIN), lib = dir.path() / plugin.filename();
-  fs::copy_file(plugin, lib);
-  fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir.path() / "PhCoupling.tpt");
-  std::u16string base = ReadUtf16(plugin.parent_path() / "VUVudirido.tb");
+  const fs::path lib = CopyLibrary(dir.path());
+  std::u16string base = ReadUtf16(fs::path(HXCAD_PLUGIN).parent_path() / "VUVudirido.tb");
   const std::size_t at = base.find(d.From);
   ASSERT_NE(at, std::u16string::npos);
   base.replace(at, d.From.size(), d.To);
   WriteUtf16(dir.path() / "VUVudirido.tb", base);
 
-  txhost::Scenario scenario;
-  std::string error;
-  const std::string text = "load " + lib.string() +
-                           "\nnew drawing as sheet\nqueue place 10 10 0\nqueue place 100 50 0 final\n"
-                           "queue button 2\nrun 200\n";
-  ASSERT_TRUE(txhost::ParseScenario(text, "damaged", dir.path(), scenario, error)) << error;
-  txhost::Host h;
-  h.SetDocumentsFolder(dir.path());
-  std::ostringstream log;
-  txhost::ScenarioPlayer player(h, log);
-  ASSERT_TRUE(player.Play(scenario, error)) << error << "\n" << log.str();
+  TPlacing p(lib, dir.path(), "damaged");
+  ASSERT_TRUE(p.Parsed) << p.Error;
+  ASSERT_TRUE(p.Play()) << p.Error << "\n" << p.Log.str();
+  txhost::Host& h = p.H;
   std::size_t blocks = 0;
   for (const txhost::Object* o : h.ObjectsOfKind("macro"))
     if (o->Prop("command") == 200 && !txhost::model::Deleted(*o)) ++blocks;
@@ -102,7 +124,7 @@ TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
   for (const std::wstring& m : messages)
     EXPECT_EQ(txhost::ToUtf8(m),
               d.Message ? std::string(d.Message) : std::string("Необнаружена таблица ") + d.Missing);
-  player.Unload();
+  p.Player.Unload();
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
@@ -125,22 +147,13 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
 TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
 {
   txhost::test::TempDir dir;
-  const fs::path plugin(HXCAD_PLUGIN), lib = dir.path() / plugin.filename(),
-                                       base = dir.path() / "VUVudirido.tb";
-  fs::copy_file(plugin, lib);
-  fs::copy_file(plugin.parent_path() / "PhCoupling.tpt", dir.path() / "PhCoupling.tpt");
+  const fs::path lib = CopyLibrary(dir.path()), base = dir.path() / "VUVudirido.tb";
   ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
   hxcad::test::PipeWatch watch(base, 5000);
-  txhost::Scenario scenario;
-  std::string error;
-  const std::string text = "load " + lib.string() + "\nnew drawing as sheet\nqueue place 10 10 0\n" +
-                           "queue place 100 50 0 final\nqueue button 2\nrun 200\n";
-  ASSERT_TRUE(txhost::ParseScenario(text, "pipe", dir.path(), scenario, error)) << error;
-  txhost::Host h;
-  h.SetDocumentsFolder(dir.path());
-  std::ostringstream log;
-  txhost::ScenarioPlayer player(h, log);
-  EXPECT_TRUE(player.Play(scenario, error)) << error << "\n" << log.str();
+  TPlacing p(lib, dir.path(), "pipe");
+  ASSERT_TRUE(p.Parsed) << p.Error;
+  EXPECT_TRUE(p.Play()) << p.Error << "\n" << p.Log.str();
+  txhost::Host& h = p.H;
   EXPECT_FALSE(watch.Waited()) << "the library waited for the pipe";
   const auto messages = h.Messages();
   ASSERT_FALSE(messages.empty());
@@ -148,7 +161,7 @@ TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
   for (const txhost::Object* o : h.ObjectsOfKind("macro"))
     EXPECT_TRUE(o->Prop("command") != 200 || txhost::model::Deleted(*o));
   EXPECT_TRUE(fs::is_fifo(base));
-  player.Unload();
+  p.Player.Unload();
 }
 
 } // namespace
