@@ -23,7 +23,10 @@ endif()
 # hxcad_precompile(TARGET header ...): the headers parsed once for the target instead of once per file. Not under
 # a compiler cache: as it is configured here it takes no precompiled header and would compile every such file
 # itself, and its hits pay more. Nor in a unity build, where a target is one unit that parses them once anyway.
+# The list is kept on the target (HXCAD_PRECOMPILED) in every build, so that a check can compile a file the way a
+# build with the precompiled header does.
 function(hxcad_precompile target)
+  set_property(TARGET ${target} PROPERTY HXCAD_PRECOMPILED ${ARGN})
   if(NOT CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache" AND NOT CMAKE_UNITY_BUILD)
     target_precompile_headers(${target} PRIVATE ${ARGN})
   endif()

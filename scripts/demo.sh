@@ -3,8 +3,8 @@
 # libVUVudirido.so through its entry point and plays tests/data/duvozadu/demo.txs. The
 # library's command places a sleeve-and-pin coupling in a new assembly (3D) and draws it as a
 # section and a view in a new drawing (2D); the documents are saved, the drawing is also
-# drawn as SVG, the assembly's solids are checked and drawn shaded as PNG, and the script
-# lists what was made and where.
+# drawn as SVG, the assembly's parts are evaluated as solids and drawn shaded as PNG, and the
+# script lists what was made and where.
 #
 # Usage: scripts/demo.sh [OUTPUT-FOLDER]
 # The saved documents go into OUTPUT-FOLDER, which must be missing or empty (the script
@@ -61,5 +61,7 @@ if command -v rsvg-convert > /dev/null; then
   rsvg-convert -w 1600 -b white "$out/coupling.svg" -o "$out/coupling.png"
   echo "demo: the drawing as PNG: $out/coupling.png"
 else
-  echo "demo: to look at the drawing as PNG: rsvg-convert -w 1600 -b white $out/coupling.svg -o coupling.png"
+  # Quoted for the shell, so that the command works when pasted whatever the folder's name.
+  printf 'demo: to look at the drawing as PNG (rsvg-convert is in the Debian package librsvg2-bin):\n  rsvg-convert -w 1600 -b white %q -o %q\n' \
+    "$out/coupling.svg" "$out/coupling.png"
 fi

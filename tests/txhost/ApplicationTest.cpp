@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 using txapi::SmartPtr;
@@ -41,6 +43,25 @@ TEST_F(ApplicationTest, TheErrorObjectIsOneObjectWhoseResetsAreCounted)
   a->Reset();
   b->Reset();
   EXPECT_EQ(H.ErrorResets(), 2);
+}
+
+// The summary after a good run shows the error record a library clears and keeps; worded so that a newcomer
+// does not read it as errors.
+TEST_F(ApplicationTest, TheSummarySaysWhatTheKeptErrorRecordIs)
+{
+  SmartPtr<txapi::ITavrixError> e = App.GetTavrixError();
+  e->Reset();
+  std::ostringstream out;
+  H.Describe(out, false);
+  const std::string text = out.str();
+  EXPECT_NE(text.find("last-error record cleared by the library: 1 time\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("objects the library still holds: 1\n"), std::string::npos) << text;
+  EXPECT_NE(
+      text.find(", 1 reference (the host's last-error record: a library keeps it until it is unloaded)"),
+      std::string::npos)
+      << text;
+  for (const char* alarming : {"error resets", "referenced objects", " error x1"})
+    EXPECT_EQ(text.find(alarming), std::string::npos) << alarming;
 }
 
 TEST_F(ApplicationTest, FolderKindTwoIsTheDocumentsFolder)

@@ -244,7 +244,7 @@ TEST_F(ScenarioPlayTest, PrintShowsWhatTheHostHolds)
   EXPECT_NE(out.find("2. drawing"), std::string::npos) << out;
   EXPECT_NE(out.find("(not saved) active"), std::string::npos) << out;
   EXPECT_NE(out.find("hide-message: 1"), std::string::npos) << out;
-  EXPECT_NE(out.find("referenced objects: 0"), std::string::npos) << out;
+  EXPECT_NE(out.find("objects the library still holds: 0"), std::string::npos) << out;
 }
 
 // What a library placed in a drawing is listed: its blocks and the specification entries made with them.

@@ -656,15 +656,21 @@ void Host::Describe(std::ostream& out, bool everyObject) const
     out << " " << r;
   out << "\n";
   out << "hide-message: " << int(HideMessage()) << "\n";
-  out << "error resets: " << ErrorResets() << "\n";
+  // Worded for a newcomer reading a good run: clearing the last-error record and holding it are routine.
+  out << "last-error record cleared by the library: " << ErrorResets()
+      << (ErrorResets() == 1 ? " time\n" : " times\n");
   const std::vector<std::wstring> messages = Messages();
   out << "messages: " << messages.size() << "\n";
   for (const std::wstring& m : messages)
     out << "  " << Quoted(m) << "\n";
   const std::vector<Object*> held = Referenced();
-  out << "referenced objects: " << held.size() << "\n";
-  for (const Object* o : held)
-    out << "  #" << o->Id() << " " << o->Kind() << " x" << o->RefCount() << "\n";
+  out << "objects the library still holds: " << held.size() << "\n";
+  for (const Object* o : held) {
+    out << "  #" << o->Id() << " " << o->Kind() << ", " << o->RefCount()
+        << (o->RefCount() == 1 ? " reference" : " references");
+    if (o == ErrorP) out << " (the host's last-error record: a library keeps it until it is unloaded)";
+    out << "\n";
+  }
   if (!everyObject) return;
   out << "objects: " << All.size() << "\n";
   for (const auto& o : All) {

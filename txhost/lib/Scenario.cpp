@@ -520,7 +520,9 @@ struct ScenarioPlayer::Context
   const std::map<std::string, std::string>& Variables;
 
   // One pass from left to right: time linear in the result, and a value is never expanded again.
-  std::string Expand(const std::string& word, const Host& host) const
+  // Names in braces that are not defined stay as they are; `undefined`, when given, collects them.
+  std::string Expand(const std::string& word, const Host& host,
+                     std::vector<std::string>* undefined = nullptr) const
   {
     std::string out;
     std::size_t i = 0;
@@ -539,6 +541,8 @@ struct ScenarioPlayer::Context
         out += it->second;
       else {
         // Not a name: keep the brace and look for a name after it.
+        if (undefined != nullptr && !name.empty() && name.find('{') == std::string::npos)
+          undefined->push_back(name);
         out += '{';
         i = open + 1;
         continue;
@@ -602,6 +606,14 @@ void ScenarioPlayer::PlaySteps(const Scenario& scenario, std::vector<std::string
       message = "unknown exception";
     }
     if (!ok) {
+      // A word that still holds a {name} after expansion is the likelier cause of a failed step: say so.
+      std::vector<std::string> undefined;
+      for (const std::string& w : step.Words)
+        c.Expand(w, H, &undefined);
+      for (const auto& option : step.Options)
+        c.Expand(option.second, H, &undefined);
+      for (const std::string& name : undefined)
+        message += " ({" + name + "} is not defined: give --define " + name + "=VALUE)";
       errors.push_back(
           Printable(scenario.Name + ":" + std::to_string(step.Line) + ": " + step.Command + ": " + message));
       if (stopAtFailure) return;
