@@ -126,6 +126,8 @@ void TSocketLeaderPin::dr2D() const
   if (OFLen != 0.0) {
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
     Md.drCircleShelf(-1.5, FRadius, 3.0, -5.0, FRadius + 23.0, letter);
+    // The guide's groove before the seat has the same shape.
+    Md.drCircleShelf(-1.5 - OFLen, -Radius, 3.0, -5.0 - OFLen, -FRadius - 23.0, letter);
     Md.drDeleteMtr();
   }
   if (threaded)
@@ -168,7 +170,7 @@ void TSocketLeaderPin::dr3D(int) const
   // The flat along the guide part.
   // The flat along the guide part, from the guide end to 4 short of the seat, as the sheet gives it:
   // it never reaches the seat.
-  Md.drPlaneEskis(txapi::o3d_planeXOY, OFLen + 4.0, 0.0, none);
+  Md.drPlaneEskis(txapi::o3d_planeXOY, CollarHeight + OFLen + 4.0, 0.0, none);
   Md.drRectAngle(-Radius, -Radius, 0.2 - Radius, Radius, 1);
   Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, Len - 4.0, 0.0);
   if (Key != 0.0) {

@@ -126,14 +126,14 @@ TEST(GuidePillarSheet, TheSeatsGrooveIsCalledOutAsItsDetail)
   TSocketLeaderPin p(51, &m, nullptr, nullptr);
   Pillar(p, false, 0, 0);
   p.dr2D();
-  EXPECT_EQ(Texts(m, "drCircleShelf"), (std::vector<std::string>{"A", "Г"}));
+  EXPECT_EQ(Texts(m, "drCircleShelf"), (std::vector<std::string>{"A", "A", "Г"}));
   EXPECT_TRUE(Has(Texts(m, "drRough"), "0,8"));
   Opening f;
   TSocketLeaderPin q(51, &f, nullptr, nullptr);
   Pillar(q, false, 0, 10);
   q.dr2D();
   // The fixed part's groove by the collar is the seat's, called out to the same detail.
-  EXPECT_EQ(Texts(f, "drCircleShelf"), (std::vector<std::string>{"A", "A", "Г"}));
+  EXPECT_EQ(Texts(f, "drCircleShelf"), (std::vector<std::string>{"A", "A", "A", "Г"}));
 }
 
 TEST(GuidePillarModel, LeadInAndFlatFollowTheThread)
