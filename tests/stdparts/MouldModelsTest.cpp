@@ -209,14 +209,15 @@ TEST_P(GroovesSized, EveryGrooveOfTheModelHasItsDepthAndWidthOnTheSheet)
         return s.S1.empty() && std::fabs(s.Value - g.Depth) < 0.006; // the sampling step
       });
       // The width as a length, or as the chord of a radius given at the groove's depth.
-      const bool width = std::any_of(d.Sizes.begin(), d.Sizes.end(),
-                                     [&](const TSize& s) {
-                                       return !s.Across && s.S1.empty() && std::fabs(s.Value - g.Width()) < 0.03;
-                                     }) ||
-                         std::any_of(d.Radii.begin(), d.Radii.end(), [&](double R) {
-                           const double chord = 2 * std::sqrt(std::fabs(R * R - (R - g.Depth) * (R - g.Depth)));
-                           return std::fabs(chord - g.Width()) < 0.03;
-                         });
+      const bool width =
+          std::any_of(d.Sizes.begin(), d.Sizes.end(),
+                      [&](const TSize& s) {
+                        return !s.Across && s.S1.empty() && std::fabs(s.Value - g.Width()) < 0.03;
+                      }) ||
+          std::any_of(d.Radii.begin(), d.Radii.end(), [&](double R) {
+            const double chord = 2 * std::sqrt(std::fabs(R * R - (R - g.Depth) * (R - g.Depth)));
+            return std::fabs(chord - g.Width()) < 0.03;
+          });
       EXPECT_TRUE(depth) << "no size gives the depth " << g.Depth;
       EXPECT_TRUE(width) << "no size gives the width " << g.Width();
     }
@@ -224,8 +225,8 @@ TEST_P(GroovesSized, EveryGrooveOfTheModelHasItsDepthAndWidthOnTheSheet)
 }
 
 INSTANTIATE_TEST_SUITE_P(Mould, GroovesSized,
-                         ::testing::Values("guide_pillar", "guide_pillar_threaded", "guide_bush_4", "guide_bush_2",
-                                           "ejector_plug", "guide_plug"),
+                         ::testing::Values("guide_pillar", "guide_pillar_threaded", "guide_bush_4",
+                                           "guide_bush_2", "ejector_plug", "guide_plug"),
                          hxcad::test::CaseNames());
 
 // --- The guide pillar's fixed end -----------------------------------------------------------------
@@ -272,9 +273,10 @@ TEST(MouldPillarSheets, TheFixedEndsLengthAndChamferAreTheModels)
       };
       if (f.Length > 1e-6) {
         // A size to make the part by, not only a reference: the fixed part's own length.
-        EXPECT_TRUE(std::any_of(d.Sizes.begin(), d.Sizes.end(), [&](const TSize& s) {
-          return s.S2 == "js14" && std::fabs(s.Value - f.Length) < 1e-9;
-        })) << "the fixed part's length " << f.Length;
+        EXPECT_TRUE(std::any_of(
+            d.Sizes.begin(), d.Sizes.end(),
+            [&](const TSize& s) { return s.S2 == "js14" && std::fabs(s.Value - f.Length) < 1e-9; }))
+            << "the fixed part's length " << f.Length;
         ASSERT_GT(f.Chamfer, 0.0);
         EXPECT_TRUE(has(f.Chamfer, false)) << "the chamfer's length " << f.Chamfer;
         EXPECT_TRUE(has(f.ChamferDepth, true)) << "the chamfer's depth " << f.ChamferDepth;
@@ -283,8 +285,9 @@ TEST(MouldPillarSheets, TheFixedEndsLengthAndChamferAreTheModels)
       for (const TSize& s : d.Sizes) {
         if (!s.Plain() || s.Across) continue;
         const bool known = std::fabs(s.Value - f.Chamfer) < 1e-9 ||
-                           std::any_of(grooves.begin(), grooves.end(),
-                                       [&](const TGroove& g) { return std::fabs(g.Width() - s.Value) < 0.03; });
+                           std::any_of(grooves.begin(), grooves.end(), [&](const TGroove& g) {
+                             return std::fabs(g.Width() - s.Value) < 0.03;
+                           });
         EXPECT_TRUE(known) << "a length " << s.Value << " the model does not have";
       }
     }
