@@ -1,6 +1,7 @@
 // The guide bush and the guide plug whose profile draws it.
 #include <algorithm>
 
+#include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/GImage.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -12,7 +13,59 @@ namespace {
 constexpr int BushTable = 4;      // the collar bush
 constexpr int FrontBushTable = 2; // the bush with a front extension
 
+// The enlarged detail of a 90-degree V-groove 1 deep and 2 wide, titled with its letter, at the free
+// place nearest (x, y) on the sheet.
+void VGrooveDetail(TModeler3D& M, double x, double y, const TString& letter)
+{
+  const double m = 4.0;
+  double px = x, py = y;
+  M.drFreePlace(px, py, -30.0, -16.0, 50.0, 22.0);
+  M.drMtr(px, py, 0.0, m);
+  M.drText(5.0, 2.0, 0.0, 6.0 / m, 1.0, 75, letter + TString("(4:1)"));
+  TContDrawing c(&M);
+  c.Make(-4.0, 0.0, dP(-1.0, 0.0, dP(0.0, -1.0, dP(1.0, 0.0, dP(4.0, 0.0)))));
+  c.dr2D(1);
+  c.Make(-4.0, 0.0, dP(-3.0, -3.0, dP(3.0, -3.0, dP(4.0, 0.0))));
+  c.dr2D(5);
+  const TString none;
+  M.drDimHL(2.0, 6.0, 1.0, -1.0, 0.0, 1.0, 0.0, none, none, none);
+  M.drDimVL(1.0, -20.0, 1.0, -1.0, 0.0, 0.0, -1.0, none, none, none);
+  M.drDimApc(90.0, 135.0, 10.0, 0.0, none, 0.0, -1.0);
+  M.drDeleteMtr();
+}
+
 } // namespace
+
+// The bush's grooves on its sheet: the relief grooves by the collar and before the front extension
+// (0.5 deep, 3 long with a 45-degree run-out) in detail A, a shorter front one in detail B of its own,
+// and the V-groove placed from the collar's face and shown in a detail of its own.
+void TSocketLeaderPinBushing::dr2D_Grooves() const
+{
+  TModeler3D& Md = M();
+  const double r1 = Radius, r2 = CollarRadius, S = CollarHeight, F = FLen;
+  const double d = F > 3.0 ? 3.0 : F - 1.5; // the front groove's length, as the profile draws it
+  TString next("Б");
+  const double below = -80.0 - 2.0 * r2;
+  if (S != 0.0) {
+    Md.drCircleShelf(S + 1.5, r1, 3.0, S + 5.0, r1 + 20.0, TString("A"));
+    TCommonGeometry(0, &Md).drCVR_dV(0.0, below, 0.0, 4.0, 3.0, 0.5, 0.5, TString("A"), true);
+  }
+  if (F != 0.0 && d > 0.0) {
+    const bool same = d == 3.0 && S != 0.0;
+    const TString letter = same ? TString("A") : next;
+    Md.drCircleShelf(-d / 2.0, -r1, 3.0, -d - 5.0, -r1 - 20.0, letter);
+    if (!same) {
+      TCommonGeometry(0, &Md).drCVR_dV(110.0, below - 15.0, 0.0, 4.0, d, 0.5, 0.5, letter, true);
+      next = TString("В");
+    }
+  }
+  if (GrooveLen != 0.0) {
+    const TString none;
+    Md.drDimHL(GrooveLen, -43.0, 1.0, 0.0, -r2, GrooveLen, 1.0 - r1, none, none, none);
+    Md.drCircleShelf(GrooveLen, r1, 3.0, GrooveLen + 5.0, r1 + 20.0, next);
+    VGrooveDetail(Md, 90.0, below, next);
+  }
+}
 
 // --- TDirectPlug ------------------------------------------------------------------------------
 
@@ -189,6 +242,7 @@ void TSocketLeaderPinBushing::dr2D() const
   TDirectPlug P(0, &Md, TConstruktor::Empty());
   P.dr2D_LeaderPinBushing_V1(0.0, 0.0, 0.0, 1.0, LPRadius, Radius, CollarRadius, FLen, CollarHeight, Len, Len,
                              1, true, GrooveLen);
+  dr2D_Grooves();
   const TString none;
   Md.drCloseViewTDemCloseLeaf(none, none, none, none);
 }

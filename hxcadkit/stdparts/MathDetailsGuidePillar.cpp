@@ -16,6 +16,13 @@ namespace {
 constexpr double dxK = 1.053565375285274;
 constexpr int PillarTable = 5;
 
+// The centre of the guide's groove: 8 past the taper, but never on the seat's chamfer (x41 from the
+// guide end to the collar, x46 the seat).
+double GrooveCentre(double x40, double x41, double x46)
+{
+  return std::min(x40 - x41 + 8.0, -(x46 + 3.0 + dxK + 1.0));
+}
+
 } // namespace
 
 TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C)
@@ -119,11 +126,33 @@ void TSocketLeaderPin::dr2D() const
   if (OFLen != 0.0) {
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
     Md.drCircleShelf(-1.5, FRadius, 3.0, -5.0, FRadius + 23.0, letter);
+    // The guide's groove before the seat has the same shape.
+    Md.drCircleShelf(-1.5 - OFLen, -Radius, 3.0, -5.0 - OFLen, -FRadius - 23.0, letter);
     Md.drDeleteMtr();
   }
   if (threaded)
     dr2D_KolonkaKriplennya_V2(-0.5 * Key - Len - 15.0 + CollarHeight, 0.0, 0.0, 1.0, Radius, FRadius,
                               CollarRadius, 0.0, 0.0, 0.0, 0.0, 0.0, 1, true, Key, ThreadRadius, 0.0);
+  // The fixed part's groove by the collar is the seat's, and the detail shows them both.
+  if (CollarRadius != FRadius && FLen - 3.0 > 0.0) {
+    Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
+    Md.drCircleShelf(CollarHeight + 1.5, -FRadius, 3.0, CollarHeight + 5.0, -FRadius - 23.0, letter);
+    Md.drDeleteMtr();
+  }
+  // Without a thread the sheet has no view of the fixed end, but the flat and the guide's groove
+  // still need their section and detail, which stand below the guide.
+  if (!threaded) {
+    const double xc = LeadIn() + 4.0 - Len - OFLen;
+    Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
+    Md.drCircleShelf(GrooveCentre(LeadIn(), Len + OFLen, OFLen), Radius, 3.0, LeadIn() - Len - OFLen,
+                     FRadius + 10.0, "Г");
+    Md.drCut(7.0, 1.0, 75.0, "Б", xc, FRadius + 8.0, -1, xc, -FRadius - 8.0, -1);
+    Md.drPoint(xc, FRadius + 8.0);
+    Md.drPoint(xc, -FRadius - 8.0);
+    Md.drEndObj();
+    Md.drDeleteMtr();
+    dr2D_GuideSection(2.0 * Radius + 5.0 - CollarHeight - Len - OFLen, -100.0 - CollarRadius, Radius, 1, true);
+  }
   TCommonGeometry G(0, &Md);
   G.drCVR_dV(40.0, -100.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
   const TString none;
@@ -134,15 +163,16 @@ void TSocketLeaderPin::dr3D(int) const
 {
   if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
-  const double x40 = LeadIn();
-  dr2D_LeaderPin_V1(0.0, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, x40, Len, OFLen, CollarHeight,
+  dr2D_LeaderPin_V1(0.0, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen, CollarHeight,
                     FLen + CollarHeight, 0, false, Key, ThreadRadius, ThreadLen);
   Md.drBaseRotate(0, 360.0);
   const TString none;
   // The flat along the guide part.
-  Md.drPlaneEskis(txapi::o3d_planeXOY, Len, 0.0, none);
+  // The flat along the guide part, from the guide end to 4 short of the seat, as the sheet gives it:
+  // it never reaches the seat.
+  Md.drPlaneEskis(txapi::o3d_planeXOY, CollarHeight + OFLen + 4.0, 0.0, none);
   Md.drRectAngle(-Radius, -Radius, 0.2 - Radius, Radius, 1);
-  Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, Len - x40 - 4.0, 0.0);
+  Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, Len - 4.0, 0.0);
   if (Key != 0.0) {
     Md.drPlaneEskis(txapi::o3d_planeXOY, CollarHeight, 0.0, none);
     Md.drRectAngle(-CollarRadius, -CollarRadius, -Key / 2.0, CollarRadius, 1);
@@ -163,8 +193,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
   const double x43 = std::max(ix43, x42);
   const double x41 = ix41 + x46;
   const double t = Tan30;
-  // The centre of the groove: 8 past the taper, but never on the seat's chamfer.
-  const double x45 = std::min(x40 - x41 + 8.0, -(x46 + 3.0 + dxK + 1.0));
+  const double x45 = GrooveCentre(x40, x41, x46);
 
   Md.drMtr(mx, my, ma, ms);
   Md.drMtr(-x42, 0.0, 0.0, 1.0);
@@ -253,7 +282,13 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimHL(x41 - x46 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
     Md.drDimHL(x41, -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
-    Md.drDimHL(2.0, -10.0, 1.0, x43, 1.0 - r41, x43 - 2.0, -r41, none, none, none);
+    // The fixed part: its length, which only the overall reference size gave before, and the 1 x 0.5
+    // chamfer of its end. A collar that is the end has no chamfer.
+    if (std::fabs(x43 - x42) > 2e-6) {
+      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
+      Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+      Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
+    }
     Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
     const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
@@ -263,7 +298,6 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail.
     if (std::fabs(x43 - x42) <= 2e-6) {
-      Md.drDimApc(30.0, 0.0, 25.0, 0.0, none, x43 - 1.0, r41);
       Md.drRough(x43 + 5.0, r41, 90.0, txapi::txRoughSignEnum(0), "0,8", none, none);
     }
     // Without the end view the seat's and the collar's diameters are given here.
@@ -319,12 +353,22 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
     Md.drDimHL(x45, r43 + 10.0 - S, 1.0, -x45 / 2.0, S, x45 / 2.0, S, none, "h14", none);
   }
 
+  dr2D_GuideSection(0.0, -100.0 - r43, r42, tl, isSize);
+  Md.drDeleteMtr();
+}
+
+void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const Real& r42, int tl,
+                                         bool isSize) const
+{
+  TModeler3D& Md = M();
+  const TString none;
   // Section B-B through the guide's flat, twice enlarged, below the view; its titles stand 6 high
   // on the sheet.
   const double enlarged = 2.0;
-  Md.drMtr(0.0, -100.0 - r43, 0.0, enlarged);
+  Md.drMtr(mx, my, 0.0, enlarged);
   const double A = 2.0 * r42 - 0.2;
   const double w = std::sqrt(std::fabs(r42 * r42 - (r42 - 0.2) * (r42 - 0.2)));
+  TContDrawing c(&Md);
   c.Make(0.2 - r42, w, dA(0.0, 0.0, -r42, 0.2 - r42, -w, dP(0.2 - r42, w)));
   c.dr2D(tl);
   Md.drHatch(0, 45.0, 3.0);
@@ -352,7 +396,6 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
     Md.drDimVL(0.3, 15.0, -1.0, 5.0, 0.0, 0.0, -0.3, none, none, none);
     Md.drDimR(2.0, none, -70.0, -5.0, 0, 0, 0.0, 1.7, 1, 0, "R", none, none);
   }
-  Md.drDeleteMtr();
   Md.drDeleteMtr();
   Md.drDeleteMtr();
 }

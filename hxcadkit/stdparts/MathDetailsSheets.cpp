@@ -15,10 +15,11 @@ TModeler3D* Modeller(const TDetail& part)
   return part.M2.Ptr ? &part.M() : nullptr;
 }
 
-// The enlarged detail "A" of the 3 mm groove that the guide plug and column share.
-void GrooveDetail(TModeler3D& M, double x, double y)
+// The enlarged detail "A" of a 3 mm groove of the given depth: the guide column's and the ejector
+// plug's are 0.3 deep, the guide plug's 0.5.
+void GrooveDetail(TModeler3D& M, double x, double y, double depth = 0.3)
 {
-  TCommonGeometry(0, &M).drCVR_dV(x, y, 0.0, 4.0, 3.0, 0.3, 0.5, TString("A"), true);
+  TCommonGeometry(0, &M).drCVR_dV(x, y, 0.0, 4.0, 3.0, depth, 0.5, TString("A"), true);
 }
 
 } // namespace
@@ -54,9 +55,12 @@ void TEjectorPlug::dr2D() const
   if (!M) return;
   drMouldSheet(
       *M, Id, 25.0, -2.0 * CollarRadius,
-      [this](TModeler3D&) {
+      [this](TModeler3D& Md) {
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
                 CollarHeight, Len, 1, true);
+        // The undercut by the collar, which the detail gives its length and depth.
+        Md.drCircleShelf(CollarHeight + 1.5, -Radius, 3.0, CollarHeight + 5.0, -Radius - 20.0, TString("A"));
+        GrooveDetail(Md, Len + 45.0, -60.0 - 2.0 * CollarRadius);
       },
       6, 3, 37);
 }
@@ -92,9 +96,12 @@ void TDirectPlug::dr2D() const
       *M, Id, OustingLen, -CollarRadius,
       [this](TModeler3D& Md) {
         GuidePlugProfile(*this, 1, true);
-        // The groove by the collar, which the detail enlarges.
+        // The grooves by the collar and before the front part, which the detail enlarges: the front
+        // one is the collar's where the front part leaves it its whole 3 mm.
         Md.drCircleShelf(CollarHeight + 1.5, Radius, 3.0, CollarHeight + 5.0, Radius + 20.0, TString("A"));
-        GrooveDetail(Md, 0.0, -70.0 - 2.0 * CollarRadius);
+        if (OustingLen - CollarHeight > 3.0)
+          Md.drCircleShelf(-1.5, -Radius, 3.0, -8.0, -Radius - 20.0, TString("A"));
+        GrooveDetail(Md, 0.0, -70.0 - 2.0 * CollarRadius, 0.5);
       },
       26, 30);
 }

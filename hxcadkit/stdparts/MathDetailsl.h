@@ -278,6 +278,9 @@ public:
   void dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real ms, Real r42, Real r41, Real r43, Real x40,
                                  Real x41, Real x46, Real x42, Real x43, int tl, bool isSize, Real x45,
                                  Real r44, Real x44) const;
+  // Section B-B through the guide's flat (twice enlarged, centred at mx, my) and detail G of the
+  // guide's groove beside it.
+  void dr2D_GuideSection(const Real& mx, const Real& my, const Real& r42, int tl, bool isSize) const;
 
   Real Len = 0.0;
   Real FLen = 0.0;
@@ -304,6 +307,8 @@ public:
   int Set(int DetId, const Real& R, const Real& T);
   void dr2D() const override;
   void dr3D(int NumberOfTread) const override;
+  // The callouts, details and position of the grooves the sheet's profile draws.
+  void dr2D_Grooves() const;
   void toStream(TKmfData& S) const override;
   void fromStream(TKmfData& S) override;
 

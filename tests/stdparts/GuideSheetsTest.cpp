@@ -80,13 +80,13 @@ TEST(GuidePillarSheet, WithoutThreadNoViewAAndDetailA)
   EXPECT_TRUE(DrawingSound(t));
   EXPECT_TRUE(Has(Texts(t, "drText"), "Вид А"));
   EXPECT_TRUE(Has(Texts(t, "drText"), "В(   4.00:1)"));
-  // Section Б-Б and detail Г are drawn beside the threaded pillar only, and so are their callouts.
-  EXPECT_TRUE(Has(Texts(t, "drText"), "Б-Б"));
-  EXPECT_TRUE(Has(Texts(t, "drCut"), "Б"));
-  EXPECT_TRUE(Has(Texts(t, "drCircleShelf"), "Г"));
-  EXPECT_FALSE(Has(texts, "Б-Б"));
-  EXPECT_FALSE(Has(Texts(m, "drCut"), "Б"));
-  EXPECT_FALSE(Has(Texts(m, "drCircleShelf"), "Г"));
+  // Section Б-Б and detail Г, with their callouts, beside every pillar: the flat and the guide's
+  // groove need their sizes without a thread too.
+  for (const Opening* o : {&m, &t}) {
+    EXPECT_TRUE(Has(Texts(*o, "drText"), "Б-Б"));
+    EXPECT_TRUE(Has(Texts(*o, "drCut"), "Б"));
+    EXPECT_TRUE(Has(Texts(*o, "drCircleShelf"), "Г"));
+  }
 }
 
 TEST(GuidePillarSheet, KeyZeroMeansARoundCollar)
@@ -126,13 +126,14 @@ TEST(GuidePillarSheet, TheSeatsGrooveIsCalledOutAsItsDetail)
   TSocketLeaderPin p(51, &m, nullptr, nullptr);
   Pillar(p, false, 0, 0);
   p.dr2D();
-  EXPECT_EQ(Texts(m, "drCircleShelf"), std::vector<std::string>{"A"});
+  EXPECT_EQ(Texts(m, "drCircleShelf"), (std::vector<std::string>{"A", "A", "Г"}));
   EXPECT_TRUE(Has(Texts(m, "drRough"), "0,8"));
   Opening f;
   TSocketLeaderPin q(51, &f, nullptr, nullptr);
   Pillar(q, false, 0, 10);
   q.dr2D();
-  EXPECT_EQ(Texts(f, "drCircleShelf"), std::vector<std::string>{"A"});
+  // The fixed part's groove by the collar is the seat's, called out to the same detail.
+  EXPECT_EQ(Texts(f, "drCircleShelf"), (std::vector<std::string>{"A", "A", "A", "Г"}));
 }
 
 TEST(GuidePillarModel, LeadInAndFlatFollowTheThread)
@@ -144,7 +145,8 @@ TEST(GuidePillarModel, LeadInAndFlatFollowTheThread)
     p.dr3D(0);
     EXPECT_TRUE(DrawingSound(m));
     const auto cut = m.Of("drCutExtrusion").at(0);
-    EXPECT_DOUBLE_EQ(cut.A[2], thread ? p.Len - 12.0 : p.Len - 6.0);
+    // The flat runs from the guide end to 4 short of the seat, with or without a thread.
+    EXPECT_DOUBLE_EQ(cut.A[2], p.Len - 4.0);
     const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(m.SketchProfile(0)));
     EXPECT_NEAR(box.x1, -(p.Len + p.OFLen) - p.CollarHeight, 1e-9);
   }
