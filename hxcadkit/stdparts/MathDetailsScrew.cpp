@@ -1,4 +1,6 @@
 // The spacer screw and the two parts that read its record.
+#include <algorithm>
+
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -147,7 +149,8 @@ void TDistanceScrew::dr3D(int) const
     Md.drBaseRotate(0, 360.0);
     Md.drPlaneEskis(txapi::o3d_planeYOZ, CollarRadius, 0.0, TString());
     Md.drMtr(ThreadLen - Len, 0.0, 0.0, 1.0);
-    Md.drRectAngle(0.0, -1.0, 3.0, 1.0, 1);
+    // The slot the sheet gives: 2,5 wide and 3 deep across the collar's end face.
+    Md.drRectAngle(0.0, -1.25, 3.0, 1.25, 1);
     Md.drDeleteMtr();
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * CollarRadius, 0.0);
     mould::Grey(Md);
@@ -168,8 +171,10 @@ void TDistanceScrew::dr3D(int) const
     // and the bush on to the thread are sized by their radii (the ring's builder takes diameters).
     g.dr3D_ScrewGost11738(screw, none, none, 2 * ThreadRadius, 2 * Radius, 2 * Radius - 4.0, CollarHeight,
                           0.5 * CollarHeight, Len, ThreadLen, 0.5);
-    g.dr3D_Shajba(washer, none, none, 2 * CollarRadius, 2 * (Radius - 2.5), 3.0, 0.2);
-    g.dr3D_PlugGost(bush, none, none, 2 * Radius, 2 * (Radius - 3.0), body, 1.0);
+    // The screw passes through the washer and the bush: their bores never go below its diameter.
+    const double screwD = 2 * ThreadRadius;
+    g.dr3D_Shajba(washer, none, none, 2 * CollarRadius, std::max(2 * (Radius - 2.5), screwD), 3.0, 0.2);
+    g.dr3D_PlugGost(bush, none, none, 2 * Radius, std::max(2 * (Radius - 3.0), screwD), body, 1.0);
     if (files) {
       Md.drCreate3D(true, false, own, none, none);
       Md.AddDetail(0.0, 0.0, 0.0, screw, false, true);
