@@ -476,6 +476,33 @@ TEST_F(SheetMeasureNamed, TheProtectSupportsFlatsAreAsLongAsTheSheetSays)
   }
 }
 
+// The cuts that once removed nothing (the protect support's flats from the plane at its surface outward,
+// the ring's counterbores from its face outward, the shank's flats beyond its collar) cut the part: every
+// part file of these passes the evaluator's check at every size.
+TEST_F(SheetMeasureNamed, EveryCutOfTheSupportTheRingAndTheShankRemovesMaterial)
+{
+  for (const char* name : {"protect_support", "locating_ring", "shank"})
+    for (double k : {0.5, 1.0, 2.0}) {
+      SCOPED_TRACE(std::string(name) + " x" + std::to_string(k));
+      stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+      TMade made;
+      Kind(name).Make(made, &MA, 0, k);
+      made.Part().dr3D(1);
+      ASSERT_FALSE(link.AllParts.empty());
+      for (const TString& file : link.AllParts) {
+        txhost::Object* doc = H.OpenDocument(std::filesystem::path(file.toWideChar()), false);
+        ASSERT_NE(doc, nullptr);
+        txhost::solid::TEvaluator evaluator(H);
+        txhost::solid::TDocumentResult r;
+        std::string error;
+        ASSERT_TRUE(evaluator.Evaluate(*doc, r, error, true)) << error;
+        for (const std::string& f : txhost::solid::TEvaluator::Faults(r))
+          ADD_FAILURE() << f;
+        H.CloseDocument(*doc);
+      }
+    }
+}
+
 // The standard part built by code answers false for every refusal and says why: an element refused
 // for its sizes (the ejector rod of code 20 with one size far too large), a code no part has, a list
 // of sizes too short for its code (a row of table 4 has a size fewer than code 4's layout).
