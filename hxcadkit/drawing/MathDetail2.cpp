@@ -2,6 +2,7 @@
 #include "hxcadkit/drawing/MathDetail2.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <optional>
 
@@ -207,8 +208,18 @@ bool TElementOutline::DrawPlaced(TModeler3D& M, double mx, double my, double ma,
   return true;
 }
 
+namespace {
+std::atomic<long long> ElementRefusalCount{0};
+} // namespace
+
+long long ElementRefusals()
+{
+  return ElementRefusalCount.load();
+}
+
 void RefuseElement(const char* what)
 {
+  ++ElementRefusalCount;
   Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + DC(TString(what)), TMessager::toAlways);
 }
 

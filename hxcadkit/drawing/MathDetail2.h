@@ -97,3 +97,6 @@ double Nearest(double d);
 
 // Reports through the message channel that an element's sizes cannot be drawn.
 void RefuseElement(const char* what);
+// How many elements were refused so far: a caller that builds a part of several elements compares the
+// count before and after, so that a part with an element left out is not taken for whole.
+long long ElementRefusals();

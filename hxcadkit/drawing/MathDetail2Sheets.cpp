@@ -123,6 +123,9 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
   // Half the width of a flat's face: where its edges show in the side view.
   const double f = std::sqrt(std::fabs(r90 * r90 - y79 * y79 / 4.0));
   const double x0 = y80 - y81, xk = x0 + y82; // the body's free end, the flats' middle
+  // Flats centred nearer the end than half their length run out at the end face: they start there, and
+  // their length is given from it.
+  const double xs = std::max(x0, xk - 11.0), xe = xk + 11.0;
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, mm);
   Md.drLine(x0 - 2.0, 0.0, y80 + 2.0, 0.0, 3);
@@ -140,7 +143,7 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
   c.dr2D(tl);
   if (tl != 0) {
     c.dr2DMY(tl);
-    Md.drRectAngle(xk - 11.0, -f, xk + 11.0, f, 1);
+    Md.drRectAngle(xs, -f, xe, f, 1);
     Md.drLine(2.0, r75 - 1.0, y80 - 1.0, r75 - 1.0, 2);
     Md.drLine(2.0, 1.0 - r75, y80 - 1.0, 1.0 - r75, 2);
   }
@@ -158,10 +161,15 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     Md.drLine(-2.0 - y79 / 2.0, 0.0, y79 / 2.0 + 2.0, 0.0, 3);
     DrawDims(Md, {{false, y79, -y79 / 2.0, -f, y79 / 2.0, -f, f - r90 - 15.0, 1.0, "", "h14", ""}});
     Md.drDeleteMtr();
-    DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
-                  {false, y82, xk, -15.0 - r90, x0, -r90, -15.0, -1.0, "", "", "&03~0,2"},
-                  {false, 22.0, xk - 11.0, f, xk + 11.0, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"},
-                  {false, 2.0, y80 - 2.0, r75, y80, r75 - 2.0, 10.0, -1.0, "", "", "&04~45&01"},
+    if (xs == x0) {
+      DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
+                    {false, xe - xs, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"}});
+    } else {
+      DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
+                    {false, y82, xk, -15.0 - r90, x0, -r90, -15.0, -1.0, "", "", "&03~0,2"},
+                    {false, 22.0, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"}});
+    }
+    DrawDims(Md, {{false, 2.0, y80 - 2.0, r75, y80, r75 - 2.0, 10.0, -1.0, "", "", "&04~45&01"},
                   {false, y80, 0.0, r90, y80, r75 - 2.0, 25.0, -1.0, "", "h14", ""},
                   {false, y81, x0, r90, y80, r75 - 2.0, 38.0, -1.0, "", "h14", ""},
                   {false, fD, x0, r90 - fD, x0 + fD, r90, 25.0, -1.0, "", "", "&04~45&01"},
@@ -174,13 +182,15 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
 
 void TCommonGeometry::dr2D_LapkaZapobizna_Vo(const double& mx, const double& my, const double& ma,
                                              const double& mm, const double& r90, const double&,
-                                             const double&, const double&, const double&, const double& y79,
-                                             const double&, int, bool) const
+                                             const double&, const double&, const double& y82,
+                                             const double& y79, const double&, int, bool) const
 {
   if (!PlacedFinite(Extent({r90, y79}), mx, my, ma, mm)) return RefuseElement("лапка");
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, mm);
-  Md.drRectAngle(-r90, -11.0, -y79 / 2.0, 11.0, 1);
-  Md.drRectAngle(r90, -11.0, y79 / 2.0, 11.0, 1);
+  // The origin is the flats' middle, y82 from the end face: nothing lies beyond that face to take away.
+  const double from = std::max(-11.0, -y82);
+  Md.drRectAngle(-r90, from, -y79 / 2.0, 11.0, 1);
+  Md.drRectAngle(r90, from, y79 / 2.0, 11.0, 1);
   Md.drDeleteMtr();
 }

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -408,12 +409,22 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
                   int /*ResultIndex*/, std::span<const double> P, bool IsSize)
 {
   // Refused before any document is made, so that a wrong call leaves no empty part behind.
-  const TCodeRow* row = RowOf(MakeId);
-  if (!row || P.size() < std::size_t(row->Need)) return false;
   // Built in place: each intermediate string would cost an allocation of its own.
   TString file(Path);
   file += Name;
   file.Add(".tpt");
+  const TCodeRow* row = RowOf(MakeId);
+  if (!row) {
+    Messager->LiftBox(DC(TString("Нет детали с кодом ")) + TString(MakeId) + TString(": ") + file,
+                      TMessager::toAlways);
+    return false;
+  }
+  if (P.size() < std::size_t(row->Need)) {
+    Messager->LiftBox(DC(TString("Недостаточно размеров для детали с кодом ")) + TString(MakeId) +
+                          TString(": ") + file,
+                      TMessager::toAlways);
+    return false;
+  }
   if (!SizesSound(MakeId, P.first(std::size_t(row->Need)))) {
     Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
     return false;
@@ -421,16 +432,19 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   TDetailInfo& info = M.R2D().DI;
   info.cDetail = 95;
   info.cSuffics = MakeId;
+  const long long refused = ElementRefusals();
   M.drCreate3D(true, true, file, Name, Marking);
   Sketch(M, o3d_planeYOZ, 0.0);
   if (row->Profile) row->Profile(M, P.data(), IsSize);
   M.drBaseRotate(0, 360.0);
   if (row->Extra) row->Extra(M, P.data(), IsSize);
   // Sizes the modeller cannot make a body of (finite, yet far too large) leave a part without
-  // one: that is no part, and no file of it is written.
-  if (!M.drHasBody3D()) {
+  // one, and an element refused (its message given) leaves a part without it: neither is the
+  // part asked for, and no file of it is written.
+  const bool whole = ElementRefusals() == refused;
+  if (!whole || !M.drHasBody3D()) {
     M.drDiscard3D();
-    Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
+    if (whole) Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
     return false;
   }
   M.drSave3D(true, false);

@@ -165,5 +165,5 @@ void TLocatingRing::dr3D(int) const
       [&](TModeler3D& m) { holes(m, Id, -Thickness); });
   drMouldModel(
       Md, Id2, [&](TModeler3D&) { dr2D_Vo(0, 0, 0, 1.0, Id2, 1); },
-      [&](TModeler3D& m) { holes(m, Id2, 0.0); });
+      [&](TModeler3D& m) { holes(m, Id2, -Thickness); });
 }

@@ -1,4 +1,6 @@
 // The spacer screw and the two parts that read its record.
+#include <algorithm>
+
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -8,6 +10,33 @@ namespace {
 constexpr int VersionDepthHole = 45;
 constexpr int VersionRect = 50;
 constexpr int VersionExecution = 82;
+// The assembled spacer as it is built (the parts' sizes as dr3D gives them): the cap screw's head with
+// its socket hidden, the washer under the head as the collar, the bush over the screw as the body, the
+// screw's thread beyond the bush; each part dimensioned as its solid has it.
+void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, double Len, double ThreadLen)
+{
+  const double w = K + 3.0, b = Len - ThreadLen + 3.0, S = 2 * R - 4.0, t = 0.5 * K;
+  Md.drLine(-3.0, 0.0, Len + 3.0, 0.0, 3);
+  Md.drRectAngle(0.0, -R, K, R, 1);
+  if (S > 0.0) Md.drRectAngle(0.0, -S / 2, t, S / 2, 4);
+  Md.drRectAngle(K, -CR, w, CR, 1);
+  Md.drRectAngle(w, -R, b, R, 1);
+  Md.drRectAngle(b, -r, Len, r, 1);
+  Md.drLine(b, r - 1.0, Len, r - 1.0, 2);
+  Md.drLine(b, 1.0 - r, Len, 1.0 - r, 2);
+  const TString none, dia("&02");
+  Md.drDimHL(K, R - CR - 10.0, -1.0, 0.0, -R, K, -R, none, none, none);
+  Md.drDimHL(3.0, -10.0, -1.0, K, -CR, w, -CR, none, none, none);
+  Md.drDimHL(b - w, R - CR - 10.0, -1.0, w, -R, b, -R, none, none, none);
+  Md.drDimHL(Len - b, r - CR - 10.0, -1.0, b, -r, Len, -r, none, none, none);
+  Md.drDimHL(Len, R - CR - 22.0, 0.0, 0.0, -R, Len, -r, none, none, none);
+  Md.drDimVL(2 * R, -10.0, -1.0, 0.0, -R, 0.0, R, dia, none, none);
+  Md.drDimVL(2 * CR, -22.0 - K, -1.0, K, -CR, K, CR, dia, TString("h14"), none);
+  // The bush's diameter beyond the thread's, its extension lines clear of the thread.
+  Md.drDimVL(2 * R, Len - b + 24.0, -1.0, b, -R, b, R, dia, TString("h7"), none);
+  Md.drDimVL(2 * r, 10.0, -1.0, Len, -r, Len, r, TString("M"), none, none);
+}
+
 } // namespace
 
 TDistanceScrew::TDistanceScrew(int kind, TModeler3D* M, TConstruktor* C)
@@ -132,8 +161,12 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
 void TDistanceScrew::dr2D() const
 {
   if (!mould::OpenSheet(*this, 10.0, 0.0)) return;
-  // The profile is drawn from the thread's start: its collar end comes to the view's origin.
-  dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
+  // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
+  // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.
+  if (*Execution.PInt == 0)
+    dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
+  else
+    drAssembledSpacer(M(), ThreadRadius, Radius, CollarRadius, CollarHeight, Len, ThreadLen);
   const TString none;
   M().drCloseViewTDemCloseLeaf(none, none, none, none);
 }
@@ -147,7 +180,8 @@ void TDistanceScrew::dr3D(int) const
     Md.drBaseRotate(0, 360.0);
     Md.drPlaneEskis(txapi::o3d_planeYOZ, CollarRadius, 0.0, TString());
     Md.drMtr(ThreadLen - Len, 0.0, 0.0, 1.0);
-    Md.drRectAngle(0.0, -1.0, 3.0, 1.0, 1);
+    // The slot the sheet gives: 2,5 wide and 3 deep across the collar's end face.
+    Md.drRectAngle(0.0, -1.25, 3.0, 1.25, 1);
     Md.drDeleteMtr();
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * CollarRadius, 0.0);
     mould::Grey(Md);
@@ -168,8 +202,10 @@ void TDistanceScrew::dr3D(int) const
     // and the bush on to the thread are sized by their radii (the ring's builder takes diameters).
     g.dr3D_ScrewGost11738(screw, none, none, 2 * ThreadRadius, 2 * Radius, 2 * Radius - 4.0, CollarHeight,
                           0.5 * CollarHeight, Len, ThreadLen, 0.5);
-    g.dr3D_Shajba(washer, none, none, 2 * CollarRadius, 2 * (Radius - 2.5), 3.0, 0.2);
-    g.dr3D_PlugGost(bush, none, none, 2 * Radius, 2 * (Radius - 3.0), body, 1.0);
+    // The screw passes through the washer and the bush: their bores never go below its diameter.
+    const double screwD = 2 * ThreadRadius;
+    g.dr3D_Shajba(washer, none, none, 2 * CollarRadius, std::max(2 * (Radius - 2.5), screwD), 3.0, 0.2);
+    g.dr3D_PlugGost(bush, none, none, 2 * Radius, std::max(2 * (Radius - 3.0), screwD), body, 1.0);
     if (files) {
       Md.drCreate3D(true, false, own, none, none);
       Md.AddDetail(0.0, 0.0, 0.0, screw, false, true);

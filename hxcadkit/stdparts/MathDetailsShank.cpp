@@ -219,9 +219,10 @@ void TMTail::dr3D(int) const
         if (!PlacedFinite(Extent({Radius, CollarRadius, Len, ThreadLen, X88, X89, R61}), 0, 0, 0, 1.0))
           return;
         if (std::fabs(R61) > 2e-6 && Code == 0) {
-          Md.drPlaneEskis(txapi::o3d_planeYOZ, -Radius, 0.0, TString());
+          // Across the whole collar, through both flats.
+          Md.drPlaneEskis(txapi::o3d_planeYOZ, -CollarRadius, 0.0, TString());
           Md.drCircle(ThreadLen - Len + X88, 0.0, R61, 1);
-          Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2.0 * Radius, 0.0);
+          Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 2.0 * CollarRadius, 0.0);
         }
         // Every shank has its flats, the rod of a standard code as well.
         Md.drPlaneEskis(txapi::o3d_planeXOY, Len - ThreadLen, 0.0, TString());
@@ -230,6 +231,7 @@ void TMTail::dr3D(int) const
         Md.drRectAngle(-CollarRadius, -h, -half, h, 1);
         Md.drRectAngle(half, -h, CollarRadius, h, 1);
         Md.drDeleteMtr();
-        Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, X89, 0.0);
+        // From the collar's end face back over the flats' length.
+        Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, X89, 0.0);
       });
 }

@@ -283,7 +283,8 @@ void TProtectSupport::dr3D(int) const
       [this, &g](TModeler3D& Md) {
         Md.drPlaneEskis(txapi::o3d_planeXOZ, Radius, 0.0, TString());
         Lug(*this, g, 0.0, ThreadLen - Len + LenToKey, 0, false, true);
-        Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 2.0 * Radius, 0.0);
+        // From the plane at y = Radius back through the whole body.
+        Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2.0 * Radius, 0.0);
       });
 }
 

@@ -389,7 +389,7 @@ TEST_F(StdPartsBuild, OnePieceSpacerRevolvesItsProfileAndCutsTheSlot)
                                                "drCutExtrusion", "drColor3D", "drClose3D"}));
   EXPECT_EQ(Md.Of("drPlaneEskis")[0].A, (std::vector<double>{3, 12, 0}));
   EXPECT_EQ(Md.Of("drMtr")[0].A, (std::vector<double>{15 - 61, 0, 0, 1}));
-  EXPECT_EQ(Md.Of("drRectAngle")[0].A, (std::vector<double>{0, -1, 3, 1, 1}));
+  EXPECT_EQ(Md.Of("drRectAngle")[0].A, (std::vector<double>{0, -1.25, 3, 1.25, 1}));
   EXPECT_EQ(Md.Of("drCutExtrusion")[0].A, (std::vector<double>{1, 0, 24, 0}));
   EXPECT_EQ(Md.Of("drClose3D")[0].A, (std::vector<double>{1, 0}));
   // The revolve has the one-piece screw's outline: collar, body and thread, 61 long.

@@ -441,7 +441,7 @@ TEST_F(PlugSheets, TheProtectSupportStandsByItsRoundedRadiusAndCutsItsFlatsOnPla
   EXPECT_EQ(planes[0].A[1], 12.4);
   const auto cut = Md.Of("drCutExtrusion");
   ASSERT_EQ(cut.size(), 1u);
-  EXPECT_EQ(cut[0].A, (std::vector<double>{0, 0, 24.8, 0}));
+  EXPECT_EQ(cut[0].A, (std::vector<double>{1, 0, 24.8, 0}));
 }
 
 TEST_F(PlugSheets, TheChannelNeedsItsPlugAndCutsAWedgeOnlyForAPositiveGrade)

@@ -57,11 +57,11 @@ TEST_F(RingSheets, BothSheetsAndBothPartsAreSound)
     EXPECT_TRUE(DrawingSound(Md));
     EXPECT_EQ(Md.Count("drBaseRotate"), 2);
     EXPECT_EQ(Md.Count("drCutExtrusion"), 4);
-    // The second part's recesses are sketched on the plane at 0.0, the first's at -Thickness.
+    // Both parts' recesses are sketched on the plane at -Thickness, cut into the ring.
     const auto planes = Md.Of("drPlaneEskis");
     ASSERT_EQ(planes.size(), 4u);
     EXPECT_EQ(planes[1].A[1], -15.0);
-    EXPECT_EQ(planes[3].A[1], 0.0);
+    EXPECT_EQ(planes[3].A[1], -15.0);
   }
 }
 

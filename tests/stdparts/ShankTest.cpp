@@ -246,14 +246,15 @@ TEST_F(Shank, ThePartHasItsCrossHoleAndFlats)
   const auto planes = Md.Of("drPlaneEskis");
   ASSERT_EQ(planes.size(), 2u);
   EXPECT_EQ(std::vector<double>(planes[0].A.begin(), planes[0].A.begin() + 3),
-            (std::vector<double>{3, -10, 0}));
+            (std::vector<double>{3, -15, 0}));
   EXPECT_EQ(std::vector<double>(planes[1].A.begin(), planes[1].A.begin() + 3),
             (std::vector<double>{1, 80, 0}));
   EXPECT_EQ(Md.Of("drCircle")[0].A, (std::vector<double>{-74, 0, 3, 1}));
   const auto cuts = Md.Of("drCutExtrusion");
   ASSERT_EQ(cuts.size(), 2u);
-  EXPECT_EQ(cuts[0].A, (std::vector<double>{1, 0, 20, 0}));
-  EXPECT_EQ(cuts[1].A, (std::vector<double>{0, 0, 10, 0}));
+  // The cross hole across the whole collar; the flats from the collar's end face back.
+  EXPECT_EQ(cuts[0].A, (std::vector<double>{0, 0, 30, 0}));
+  EXPECT_EQ(cuts[1].A, (std::vector<double>{1, 0, 10, 0}));
   const double h = std::sqrt(15.0 * 15.0 - 8.5 * 8.5);
   const auto rects = Md.Of("drRectAngle");
   ASSERT_EQ(rects.size(), 2u);

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the mould parts' sheet sweep in Release and runs it: every mould part's sheet measured on its
+# part's evaluated solid (every linear value a distance between faces, every diameter one of the solid),
+# every part and assembly file through the solid evaluator's check (every cut removes material, one solid,
+# no clash). CI runs the faults once found; the sweep is this script's.
+# Usage: scripts/sheets.sh [--full] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
+#   without --full: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
+#   --full:         every row of every table
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+rows=ends
+if [[ "${1:-}" == "--full" ]]; then
+  rows=all
+  shift
+fi
+
+scripts/deps.sh
+
+build=build/geometry
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build "$build" -j "$(nproc)" --target test_stdparts
+
+HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter='*SheetMeasure*' "$@"

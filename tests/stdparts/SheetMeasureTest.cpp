@@ -1,0 +1,598 @@
+// Every mould part's sheet measured on its model, as a mould designer checks a sheet before release:
+// every linear value on the sheet is a distance between faces of the part's evaluated solid (planes
+// across the value's direction, the extremes of cylinders and circular edges, their axial positions),
+// every diameter is a diameter of the solid, every cut the model makes removes material, and every part
+// and assembly file the part builds passes the solid evaluator's check. Where no solid is made, the
+// model's sketches stand in for it. The sweep is scripts/sheets.sh's (HXCAD_GEOMETRY_ROWS=ends: the
+// first, middle and last rows of every table; all: every row; the parts without a table at half, once
+// and twice the sweep's sizes either way); plain ctest runs the faults once found, each below.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <BRepAdaptor_Curve.hxx>
+#include <BRepAdaptor_Surface.hxx>
+#include <BRepBndLib.hxx>
+#include <Bnd_Box.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopoDS.hxx>
+#include <gp_Lin.hxx>
+
+#include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
+#include "RecordingModeler.h"
+#include "StdPartsSupport.h"
+#include "plugin/MouldDocuments.h"
+#include "tests/TestNames.h"
+#include "tests/core/TextBaseTestUtil.h"
+#include "txhost/solid/Evaluator.h"
+#include "txhost/solid/Shape.h"
+
+namespace sheetmeasure {
+
+using drApi::MA;
+using stdtest::mouldparts::TMade;
+using stdtest::mouldparts::TPart;
+using txhost::solid::TVec3;
+
+// --- The sizes swept ------------------------------------------------------------------------------
+
+struct TAt
+{
+  int Row = 0;
+  double K = 1;
+  std::string Name;
+};
+
+std::string Rows()
+{
+  const char* v = std::getenv("HXCAD_GEOMETRY_ROWS");
+  return v != nullptr ? v : "";
+}
+
+bool AllRows()
+{
+  return Rows() == "all";
+}
+
+std::vector<TAt> SizesOf(const TPart& part)
+{
+  std::vector<TAt> v;
+  if (part.Table == 0) {
+    for (double k : {0.5, 1.0, 2.0})
+      v.push_back({0, k, "x" + std::to_string(k)});
+    return v;
+  }
+  const int rows = ABaseDetail.SocketCount(part.Table) - 1; // rows 1 .. rows
+  std::vector<int> taken;
+  if (AllRows()) {
+    for (int r = 1; r <= rows; ++r)
+      taken.push_back(r);
+  } else {
+    taken = {1, (rows + 1) / 2, rows};
+    taken.erase(std::unique(taken.begin(), taken.end()), taken.end());
+  }
+  for (int r : taken)
+    v.push_back({r, 1, "row " + std::to_string(r)});
+  return v;
+}
+
+// --- What the sheet gives -----------------------------------------------------------------------
+
+struct TValue
+{
+  double Value = 0;
+  bool Diameter = false;
+  std::string Text;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0; // the measured points on the sheet
+};
+
+// The recording modeller, opening every sheet and part, that keeps the linear dimensions drawn.
+struct TDims : TRecordingModeler
+{
+  TDims()
+  {
+    LeafStampAnswer = true;
+    NewPartPlaneAnswer = true;
+  }
+  std::vector<TValue> Values;
+  void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt, int Pn,
+              const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+              const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
+              const TString& S3) override
+  {
+    TRecordingModeler::drDimL(iVal, Qual, Dx, Dy, Pt, Pn, Fn, Dln, x1, y1, T1, Po1, x2, y2, T2, Po2, S1, S2,
+                              S3);
+    // What the host refuses to draw is not on the sheet.
+    for (double v : {iVal, Dx, Dy, Fn, Dln, x1, y1, x2, y2})
+      if (!std::isfinite(v)) return;
+    TValue d;
+    d.Value = std::fabs(iVal);
+    const std::string s1 = S1.Utf8Text();
+    d.Diameter = s1.find("&02") != std::string::npos || s1 == "M";
+    std::ostringstream t;
+    t << s1 << d.Value << S2.Utf8Text() << S3.Utf8Text();
+    d.Text = t.str();
+    R2D().Transf2D.xyMtr(x1, y1, d.X1, d.Y1);
+    R2D().Transf2D.xyMtr(x2, y2, d.X2, d.Y2);
+    Values.push_back(d);
+  }
+};
+
+// --- What the model has ---------------------------------------------------------------------------
+
+// A plane (point, normal) or a circle (centre, axis, radius: a circular edge or a cylinder's axis).
+struct TPlane
+{
+  TVec3 P, N;
+};
+struct TCircle
+{
+  TVec3 C, A;
+  double R = 0;
+};
+
+// A straight edge: a point of it and its direction (a hexagon's corner along the axis).
+struct TEdge
+{
+  TVec3 P, D;
+};
+
+struct TGeometry
+{
+  std::vector<TPlane> Planes;
+  std::vector<TEdge> Edges;
+  std::vector<TCircle> Circles;
+  // Sketch stations where the part makes no solid: positions along the sketch's two axes.
+  std::vector<double> SketchX, SketchY, SketchDiameters;
+  bool Solid = false;
+};
+
+double Dot(const TVec3& a, const TVec3& b)
+{
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+TVec3 Vec(const gp_XYZ& v)
+{
+  return {v.X(), v.Y(), v.Z()};
+}
+
+void Collect(const TopoDS_Shape& shape, TGeometry& g)
+{
+  for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
+    const BRepAdaptor_Surface s(TopoDS::Face(e.Current()));
+    if (s.GetType() == GeomAbs_Plane) {
+      const gp_Pln p = s.Plane();
+      g.Planes.push_back({Vec(p.Location().XYZ()), Vec(p.Axis().Direction().XYZ())});
+    } else if (s.GetType() == GeomAbs_Cylinder) {
+      const gp_Cylinder c = s.Cylinder();
+      g.Circles.push_back({Vec(c.Location().XYZ()), Vec(c.Axis().Direction().XYZ()), c.Radius()});
+    }
+  }
+  for (TopExp_Explorer e(shape, TopAbs_EDGE); e.More(); e.Next()) {
+    const BRepAdaptor_Curve c(TopoDS::Edge(e.Current()));
+    if (c.GetType() == GeomAbs_Line) {
+      const gp_Lin l = c.Line();
+      g.Edges.push_back({Vec(l.Location().XYZ()), Vec(l.Direction().XYZ())});
+    }
+    if (c.GetType() != GeomAbs_Circle) continue;
+    const gp_Circ k = c.Circle();
+    g.Circles.push_back({Vec(k.Location().XYZ()), Vec(k.Axis().Direction().XYZ()), k.Radius()});
+  }
+}
+
+// The model's sketches, as the recording modeller took them: where no solid is made they are the model.
+void CollectSketches(const TRecordingModeler& m, TGeometry& g)
+{
+  for (const auto& c : m.Curves) {
+    if (c.Sketch < 0 || c.Style == 3) continue;
+    if (c.Kind == TRecordingModeler::TCurve::Line || c.Kind == TRecordingModeler::TCurve::Arc) {
+      g.SketchX.insert(g.SketchX.end(), {c.x1, c.x2});
+      g.SketchY.insert(g.SketchY.end(), {c.y1, c.y2, -c.y1, -c.y2});
+      g.SketchDiameters.insert(g.SketchDiameters.end(), {2 * std::fabs(c.y1), 2 * std::fabs(c.y2)});
+    }
+    if (c.Kind != TRecordingModeler::TCurve::Line) {
+      g.SketchX.insert(g.SketchX.end(), {c.cx - c.r, c.cx + c.r});
+      g.SketchY.insert(g.SketchY.end(), {c.cy - c.r, c.cy + c.r});
+      g.SketchDiameters.push_back(2 * c.r);
+    }
+  }
+}
+
+constexpr double Tol = 2e-3;
+
+bool Parallel(const TVec3& a, const TVec3& b)
+{
+  return std::fabs(std::fabs(Dot(a, b)) - 1) < 1e-9;
+}
+
+// Whether two of the positions lie v apart.
+bool Apart(std::vector<double> s, double v)
+{
+  std::sort(s.begin(), s.end());
+  for (double a : s) {
+    const auto it = std::lower_bound(s.begin(), s.end(), a + v - Tol);
+    if (it != s.end() && *it <= a + v + Tol) return true;
+  }
+  return false;
+}
+
+// The directions the model is measured along: the planes' normals, the circles' axes and a direction
+// across each axis.
+std::vector<TVec3> Directions(const TGeometry& g)
+{
+  std::vector<TVec3> d;
+  auto add = [&d](TVec3 v) {
+    const double n = std::sqrt(Dot(v, v));
+    if (!(n > 0)) return;
+    for (double& x : v)
+      x /= n;
+    if (std::none_of(d.begin(), d.end(), [&v](const TVec3& u) { return Parallel(u, v); })) d.push_back(v);
+  };
+  for (const TPlane& p : g.Planes)
+    add(p.N);
+  for (const TCircle& c : g.Circles) {
+    add(c.A);
+    // Across the axis: its cross product with the base axis least along it.
+    const auto& a = c.A;
+    const int k = std::fabs(a[0]) <= std::fabs(a[1]) && std::fabs(a[0]) <= std::fabs(a[2]) ? 0
+                  : std::fabs(a[1]) <= std::fabs(a[2])                                     ? 1
+                                                                                           : 2;
+    TVec3 e{0, 0, 0};
+    e[std::size_t(k)] = 1;
+    add({a[1] * e[2] - a[2] * e[1], a[2] * e[0] - a[0] * e[2], a[0] * e[1] - a[1] * e[0]});
+  }
+  return d;
+}
+
+// Whether some two faces of the model lie v apart along one direction.
+bool Measures(const TGeometry& g, double v)
+{
+  if (!g.Solid) return Apart(g.SketchX, v) || Apart(g.SketchY, v);
+  for (const TVec3& d : Directions(g)) {
+    std::vector<double> s;
+    for (const TPlane& p : g.Planes)
+      if (Parallel(p.N, d)) s.push_back(Dot(p.P, d));
+    for (const TEdge& e : g.Edges)
+      if (std::fabs(Dot(e.D, d)) < 1e-9) s.push_back(Dot(e.P, d));
+    for (const TCircle& c : g.Circles) {
+      if (Parallel(c.A, d)) {
+        s.push_back(Dot(c.C, d));
+      } else if (std::fabs(Dot(c.A, d)) < 1e-9) {
+        s.push_back(Dot(c.C, d) - c.R);
+        s.push_back(Dot(c.C, d) + c.R);
+      }
+    }
+    if (Apart(s, v)) return true;
+  }
+  return false;
+}
+
+bool HasDiameter(const TGeometry& g, double v)
+{
+  if (!g.Solid)
+    return std::any_of(g.SketchDiameters.begin(), g.SketchDiameters.end(),
+                       [v](double d) { return std::fabs(d - v) <= Tol; });
+  return std::any_of(g.Circles.begin(), g.Circles.end(),
+                     [v](const TCircle& c) { return std::fabs(2 * c.R - v) <= Tol; });
+}
+
+// Whether (x, y) lies on the curve (a line, or a circle or arc by its radius).
+bool OnCurve(const TRecordingModeler::TCurve& c, double x, double y)
+{
+  if (c.Kind != TRecordingModeler::TCurve::Line)
+    return std::fabs(std::hypot(x - c.cx, y - c.cy) - c.r) < 1e-6;
+  const double dx = c.x2 - c.x1, dy = c.y2 - c.y1, l = std::hypot(dx, dy);
+  if (!(l > 0)) return false;
+  const double t = ((x - c.x1) * dx + (y - c.y1) * dy) / (l * l);
+  return t > -1e-9 && t < 1 + 1e-9 && std::fabs((x - c.x1) * dy - (y - c.y1) * dx) / l < 1e-6;
+}
+
+// Whether the value measures a zone the sheet marks with a chain line (a hardened length): one of its
+// points lies on a chain line and on nothing else drawn. A zone has no faces to measure.
+bool OfAZone(const TValue& v, const std::vector<TRecordingModeler::TCurve>& drawn)
+{
+  for (const auto& [x, y] : {std::pair(v.X1, v.Y1), std::pair(v.X2, v.Y2)}) {
+    bool chain = false, other = false;
+    for (const auto& c : drawn)
+      if (OnCurve(c, x, y)) (c.Style == 3 ? chain : other) = true;
+    if (chain && !other) return true;
+  }
+  return false;
+}
+
+// --- The sweep ------------------------------------------------------------------------------------
+
+// The sweep's checks of one part at one size, on the stand-in host.
+class TMeasuring : public adaptertest::HostedModeller
+{
+protected:
+  TMeasuring() { stdtest::LoadShipped(); }
+
+  // Evaluates the part or assembly file: its solids into g, its faults (the evaluator's check) returned.
+  std::vector<std::string> Evaluate(const std::filesystem::path& file, TGeometry& g)
+  {
+    txhost::Object* doc = H.OpenDocument(file, false);
+    if (doc == nullptr) return {"cannot be opened"};
+    txhost::solid::TEvaluator evaluator(H);
+    txhost::solid::TDocumentResult r;
+    std::string error;
+    std::vector<std::string> faults;
+    if (!evaluator.Evaluate(*doc, r, error, true)) {
+      faults.push_back(error);
+    } else {
+      faults = txhost::solid::TEvaluator::Faults(r);
+      for (const txhost::solid::TPlaced& p : r.Placed)
+        if (p.Shape) {
+          Collect(txhost::solid::PlacedShape(p), g);
+          g.Solid = true;
+        }
+    }
+    H.CloseDocument(*doc);
+    return faults;
+  }
+
+  // The part's sheet drawn on the recording modeller, its model built on the host and evaluated: every
+  // file passes the check, every linear value of the sheet is measured on the model.
+  void MeasureAt(const TPart& part, const TAt& at)
+  {
+    SCOPED_TRACE(std::string(part.Name) + " " + at.Name);
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    TDims tap;
+    TMade recorded;
+    part.Make(recorded, &tap, at.Row, at.K);
+    recorded.Part().dr2D();
+    const std::vector<TValue> values = tap.Values;
+    const std::vector<TRecordingModeler::TCurve> drawn = tap.Drawn();
+    tap.Reset();
+    recorded.Part().dr3D(1);
+
+    TMade hosted;
+    part.Make(hosted, &MA, at.Row, at.K);
+    hosted.Part().dr3D(1);
+    TGeometry model;
+    for (const TString& name : link.AllParts) {
+      const std::filesystem::path file = name.toWideChar();
+      for (const std::string& f : Evaluate(file, model))
+        ADD_FAILURE() << file.filename() << ": " << f;
+    }
+    if (!model.Solid) CollectSketches(tap, model);
+
+    for (const TValue& v : values) {
+      if (v.Diameter) {
+        EXPECT_TRUE(HasDiameter(model, v.Value)) << "\"" << v.Text << "\" is no diameter of the model";
+      } else if (!OfAZone(v, drawn)) {
+        EXPECT_TRUE(Measures(model, v.Value)) << "\"" << v.Text << "\" is no distance on the model";
+      }
+    }
+  }
+
+  static const TPart& Kind(const std::string& name)
+  {
+    const auto& all = stdtest::mouldparts::Parts;
+    return *std::find_if(std::begin(all), std::end(all), [&](const TPart& p) { return p.Name == name; });
+  }
+};
+
+class SheetMeasure : public ::testing::TestWithParam<TPart>, public TMeasuring
+{
+};
+
+TEST_P(SheetMeasure, EveryValueOnTheSheetIsMeasuredOnTheModel)
+{
+  if (Rows() != "ends" && Rows() != "all") GTEST_SKIP() << "scripts/sheets.sh runs the sweep";
+  for (const TAt& at : SizesOf(GetParam()))
+    MeasureAt(GetParam(), at);
+}
+
+INSTANTIATE_TEST_SUITE_P(Mould, SheetMeasure, ::testing::ValuesIn(stdtest::mouldparts::Parts),
+                         hxcad::test::CaseNames());
+
+// --- Faults once found, each on the parts and sizes it was found at ---------------------------------
+
+class SheetMeasureNamed : public ::testing::Test, public TMeasuring
+{
+protected:
+  // The part made at a row or size on the host: its one part or assembly document evaluated.
+  txhost::solid::TDocumentResult Built(const std::string& name, int row, double k,
+                                       std::vector<std::string>& faults)
+  {
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    TMade made;
+    Kind(name).Make(made, &MA, row, k);
+    made.Part().dr3D(1);
+    txhost::solid::TDocumentResult r;
+    if (link.AllParts.empty()) return r;
+    txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllParts.back().toWideChar()), false);
+    if (doc == nullptr) return r;
+    txhost::solid::TEvaluator evaluator(H);
+    std::string error;
+    if (!evaluator.Evaluate(*doc, r, error, true)) faults.push_back(error);
+    const auto more = txhost::solid::TEvaluator::Faults(r);
+    faults.insert(faults.end(), more.begin(), more.end());
+    H.CloseDocument(*doc);
+    return r;
+  }
+
+  // The linear values of the part's sheet, drawn on the recording modeller.
+  std::vector<TValue> Sheet(const std::string& name, int row, double k)
+  {
+    TDims tap;
+    TMade made;
+    Kind(name).Make(made, &tap, row, k);
+    made.Part().dr2D();
+    return tap.Values;
+  }
+};
+
+// The one-piece spacer's slot is as wide as its sheet gives it ("2,5H14"): the slot's walls are planes
+// across the screw, 2.5 apart, at every row.
+TEST_F(SheetMeasureNamed, TheSpacersSlotIsAsWideAsItsSheetSays)
+{
+  for (int row : {1, 13, 37}) {
+    SCOPED_TRACE(row);
+    std::vector<std::string> faults;
+    const auto r = Built("spacer_one_piece", row, 1, faults);
+    EXPECT_TRUE(faults.empty()) << faults.front();
+    ASSERT_EQ(r.Placed.size(), 1u);
+    TGeometry g;
+    Collect(txhost::solid::PlacedShape(r.Placed[0]), g);
+    std::vector<double> walls; // the planes along y: the slot's walls
+    for (const TPlane& p : g.Planes)
+      if (Parallel(p.N, {0, 1, 0})) walls.push_back(p.P[1]);
+    std::sort(walls.begin(), walls.end());
+    ASSERT_EQ(walls.size(), 2u);
+    double sheet = 0;
+    for (const TValue& v : Sheet("spacer_one_piece", row, 1))
+      if (v.Text == "2.5H14") sheet = v.Value;
+    EXPECT_EQ(sheet, 2.5);
+    EXPECT_NEAR(walls[1] - walls[0], sheet, 1e-9);
+  }
+}
+
+// The assembled spacer fits: the washer and the bush take the screw (rows of every thread), and the
+// assembly's check finds no clash.
+TEST_F(SheetMeasureNamed, TheAssembledSpacerFits)
+{
+  for (int row : {1, 13}) {
+    SCOPED_TRACE(row);
+    std::vector<std::string> faults;
+    const auto r = Built("spacer_assembled", row, 1, faults);
+    ASSERT_EQ(r.Placed.size(), 3u);
+    ASSERT_TRUE(r.Checked);
+    EXPECT_TRUE(r.Checked->Clashes.empty())
+        << r.Checked->Clashes.size() << " clashes, the first " << r.Checked->Clashes.front().Volume << " mm3";
+    for (const std::string& f : faults)
+      ADD_FAILURE() << f;
+  }
+}
+
+// The assembled spacer's sheet shows the parts it is built of (the cap screw's head, the washer, the bush,
+// the screw's thread), every value as its solids have it; the one-piece's as its solid has it.
+TEST_F(SheetMeasureNamed, EachSpacersSheetIsItsModel)
+{
+  for (const auto& [name, row] : {std::pair("spacer_one_piece", 1), std::pair("spacer_one_piece", 37),
+                                  std::pair("spacer_assembled", 20)})
+    MeasureAt(Kind(name), {row, 1, "row " + std::to_string(row)});
+}
+
+// The protect support's flats lie on the part: the flats the sheet draws and dimensions run no farther
+// than the part, and their length on the sheet is the length of the flat faces of the model (at half
+// and once the sizes the flats, centred nearer the end than half their 22 mm, run out at the end face).
+TEST_F(SheetMeasureNamed, TheProtectSupportsFlatsAreAsLongAsTheSheetSays)
+{
+  for (double k : {0.5, 1.0, 2.0}) {
+    SCOPED_TRACE(k);
+    std::vector<std::string> faults;
+    const auto r = Built("protect_support", 0, k, faults);
+    for (const std::string& f : faults)
+      ADD_FAILURE() << f;
+    ASSERT_EQ(r.Placed.size(), 1u);
+    // The flats: planes at x = +-Key / 2; their extent along the axis (z).
+    const double key = 18 * k;
+    std::vector<double> lengths;
+    const TopoDS_Shape shape = txhost::solid::PlacedShape(r.Placed[0]);
+    Bnd_Box whole;
+    BRepBndLib::AddOptimal(shape, whole, false, false);
+    const double end = whole.CornerMax().Z(); // the body's free end face
+    for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
+      const BRepAdaptor_Surface s(TopoDS::Face(e.Current()));
+      if (s.GetType() != GeomAbs_Plane) continue;
+      const gp_Pln p = s.Plane();
+      if (!Parallel(Vec(p.Axis().Direction().XYZ()), {1, 0, 0}) ||
+          std::fabs(std::fabs(p.Location().X()) - key / 2) > 1e-6)
+        continue;
+      Bnd_Box box;
+      BRepBndLib::AddOptimal(e.Current(), box, false, false);
+      double x0, y0, z0, x1, y1, z1;
+      box.Get(x0, y0, z0, x1, y1, z1);
+      // A flat that runs out at the end face (its chamfer may clip the face's corner) is as long as
+      // from that face.
+      lengths.push_back((end - z1 < 2 ? end : z1) - z0);
+    }
+    ASSERT_EQ(lengths.size(), 2u) << "two flats";
+    EXPECT_NEAR(lengths[0], lengths[1], 1e-6);
+    std::vector<double> sheet; // the flats' sizes within +-0,2: their position and length
+    for (const TValue& v : Sheet("protect_support", 0, k))
+      if (v.Text.find("&03~0,2") != std::string::npos) sheet.push_back(v.Value);
+    ASSERT_FALSE(sheet.empty());
+    EXPECT_TRUE(
+        std::any_of(sheet.begin(), sheet.end(), [&](double v) { return std::fabs(v - lengths[0]) < 1e-6; }))
+        << "the flats are " << lengths[0] << " long, the sheet gives " << ::testing::PrintToString(sheet);
+    for (double v : sheet)
+      EXPECT_LE(v, 60 * k) << "a flat's size beyond the part";
+  }
+}
+
+// The cuts that once removed nothing (the protect support's flats from the plane at its surface outward,
+// the ring's counterbores from its face outward, the shank's flats beyond its collar) cut the part: every
+// part file of these passes the evaluator's check (the sweep takes every size).
+TEST_F(SheetMeasureNamed, EveryCutOfTheSupportTheRingAndTheShankRemovesMaterial)
+{
+  for (const auto& [name, k] : {std::pair("protect_support", 0.5), std::pair("protect_support", 1.0),
+                                std::pair("locating_ring", 1.0), std::pair("shank", 1.0)}) {
+    SCOPED_TRACE(std::string(name) + " x" + std::to_string(k));
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    TMade made;
+    Kind(name).Make(made, &MA, 0, k);
+    made.Part().dr3D(1);
+    ASSERT_FALSE(link.AllParts.empty());
+    for (const TString& file : link.AllParts) {
+      TGeometry g;
+      for (const std::string& f : Evaluate(std::filesystem::path(file.toWideChar()), g))
+        ADD_FAILURE() << f;
+    }
+  }
+}
+
+// The standard part built by code answers false for every refusal and says why: an element refused
+// for its sizes (the ejector rod of code 20 with one size far too large), a code no part has, a list
+// of sizes too short for its code (a row of table 4 has a size fewer than code 4's layout).
+TEST_F(SheetMeasureNamed, TheBuilderByCodeSaysWhyItRefuses)
+{
+  const TString folder = adaptertest::T(Dir.path()) + TString("/");
+  struct TCase
+  {
+    int Code;
+    std::vector<double> Sizes;
+  };
+  std::vector<TCase> cases;
+  for (std::size_t at : {1u, 2u, 3u, 4u, 5u, 6u, 7u}) {
+    std::vector<double> rod{0, 10, 14, 20, 15, 10, 8, 100};
+    rod[at] = 1e300;
+    cases.push_back({20, rod});
+  }
+  for (int code : {0, 1, 9, 39, 40, 41, 42, 44, 45, 46, 47, 48, 49, 53})
+    cases.push_back({code, std::vector<double>(20, 10.0)});
+  // The rod itself is sound.
+  {
+    std::vector<double> rod{0, 10, 14, 20, 15, 10, 8, 100};
+    EXPECT_TRUE(drBaseDetail(MA, folder, TString("rod"), TString("m"), 20, 0, rod, false));
+  }
+  TArrayOf<double> a;
+  ASSERT_TRUE(ABaseDetail.Params(4, 1, a));
+  std::vector<double> bush;
+  for (int i = 0; i < a.Count; ++i)
+    bush.push_back(a[i]);
+  cases.push_back({4, bush});
+  int n = 0;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE("code " + std::to_string(c.Code) + " with " + ::testing::PrintToString(c.Sizes));
+    tbtest::TMessageLog log;
+    const std::string name = "refused" + std::to_string(++n);
+    EXPECT_FALSE(drBaseDetail(MA, folder, TString(name.c_str()), TString("m"), c.Code, 0, c.Sizes, false));
+    EXPECT_FALSE(std::filesystem::exists(Dir / (name + ".tpt")));
+    EXPECT_TRUE(H.Documents().empty());
+    EXPECT_GE(log.Texts.size(), 1u) << "a message says why";
+  }
+}
+
+} // namespace sheetmeasure
