@@ -1000,6 +1000,7 @@ const TOddRow OddRows[] = {
     {"toothed_bolts_4_5", "Зубчатая ГОСТ Р 50895-96", 6, 20, 4.5},
     {"toothed_flanged_bolts_4_5", "Зубчатая МЗП ГОСТ Р 50895-96", 6, 20, 4.5},
     {"toothed_flanged_bolts_3", "Зубчатая МЗП ГОСТ Р 50895-96", 6, 20, 3.0},
+    {"toroidal_bolts_5", "Торообразная ГОСТ Р 50892-96", 5, 4, 5.0},
     {"toothed_bolt_circle", "Зубчатая ГОСТ Р 50895-96", 6, 18, 160.0, 0.4},
     {"toothed_flanged_bolt_circle", "Зубчатая МЗП ГОСТ Р 50895-96", 6, 18, 160.0, 0.4},
 };
@@ -1039,6 +1040,33 @@ TEST_P(OddRowDrawing, DrawsTheFastenersWhereTheModelHasThem)
       const double* K = ATable[1] ? ATable[1]->GetParam(0, A[19]) : nullptr;
       const double edge = K ? odd.Edge * K[0] : 0.0;
       EXPECT_TRUE(NoHatchAcrossFasteners(M, Regions(M), edge));
+      // Where no fastener stands below the axis, neither does its hole: some boundary line away from the
+      // axis above it (a wall of the top hole) has no mirror image below.
+      const double top = *std::max_element(heights[0].begin(), heights[0].end());
+      std::vector<TCurve> lines;
+      for (const auto& k : M.Curves)
+        if (k.Hatch >= 0 && k.Kind == TCurve::Line) lines.push_back(k);
+      auto on = [&](double x, double y) {
+        return std::any_of(lines.begin(), lines.end(), [&](const TCurve& b) {
+          const double dx = b.x2 - b.x1, dy = b.y2 - b.y1, len = std::hypot(dx, dy);
+          return len > 0 && std::fabs((x - b.x1) * dy - (y - b.y1) * dx) / len < 1e-6 &&
+                 (x - b.x1) * dx + (y - b.y1) * dy >= -1e-6 && (x - b.x2) * dx + (y - b.y2) * dy <= 1e-6;
+        });
+      };
+      auto mirrored = [&](const TCurve& a) {
+        for (const double t : {0.25, 0.5, 0.75})
+          if (!on(a.x1 + (a.x2 - a.x1) * t, -(a.y1 + (a.y2 - a.y1) * t))) return false;
+        return true;
+      };
+      const bool below = std::any_of(heights[0].begin(), heights[0].end(), [](double y) { return y < 0; });
+      const auto unmatched = std::find_if(lines.begin(), lines.end(), [&](const TCurve& a) {
+        return std::min(a.y1, a.y2) > top / 2 && !mirrored(a);
+      });
+      EXPECT_EQ(unmatched != lines.end(), !below)
+          << "the holes below the axis are the fasteners'"
+          << (unmatched != lines.end() ? ::testing::PrintToString(std::vector<double>{
+                                             unmatched->x1, unmatched->y1, unmatched->x2, unmatched->y2})
+                                       : std::string());
     }
   }
   M.Reset();
