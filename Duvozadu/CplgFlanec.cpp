@@ -53,7 +53,7 @@ bool Rows(TRows& r)
 
 // One bolt with its washer and nut at height y: the head behind half 1's flange, washer and nut
 // behind half 2's; w is the washer's bore. The section and the view show the same bolt, the view
-// its shank hidden where it passes through the flanges, the washer and the nut.
+// its shank hidden where it passes through the flanges, and none of it inside the washer and the nut.
 // With front, the set's outlines go in front of the parts drawn next instead.
 void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w, bool view,
              TFrontRegions* front = nullptr)
@@ -68,7 +68,7 @@ void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w
     return;
   }
   if (view) {
-    BoltInView(m, b, y, a, d, fit.L, B[3], B[2], 2 * b + B[4] + B[2]);
+    BoltInView(m, b, y, a, d, fit.L, B[3], B[2], 0.0, 2 * b, 2 * b + B[4] + B[2]);
   } else {
     // The nut and the washer, unsectioned, hide the thread they sit on.
     TFrontRegions held(m);
@@ -80,10 +80,10 @@ void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w
   g.dr2D_Washer_V2(-b, y, a, one, w, B[5], B[4], 31, false);
 }
 
-// An even bolt count (none counts as even) shows a bolt below the axis too.
+// A bolt below the axis where the model has one opposite the first.
 bool BoltBelow(const double* A)
 {
-  return IntPart(A[6]) % 2 == 0;
+  return OneOpposite(A[6], A[6]);
 }
 
 void Half3D(TModeler3D& m, int n, const char* word, double d, const double* A, int T, bool reverse)

@@ -119,8 +119,9 @@ void dr2D_JawDiscCoupling()
   // insert's tongue fills the whole height; the second keeps its slotted end above the slot, and the
   // insert's other tongue fills the slot below. Through the bores the joints of the halves with the
   // tongues show.
-  // The first half: the keyway side up to its keyway line, the other side to the bore. Both start
-  // at the keyway line; the other side's bore closes its outline at (0, rb).
+  // The first half: both sides to the bore, from the end face's line up to the keyway's top, the bore
+  // closing the outline at (0, rb); its keyway above the axis is drawn over it as every coupling draws
+  // one, the bore line under it.
   auto firstHalf = [&](double bore) {
     return dFsk(0, D10r, f, D10r, f,
                 dCLL(F, D10r, F, rm, 1.0,
@@ -128,9 +129,8 @@ void dr2D_JawDiscCoupling()
                           dP(Lh - q, D3r,
                              dP(Lh - q, bore - du, dPt1(Lh - q, 0, dSP(Lh - q, bore - du, dP(0, bore))))))));
   };
-  TContDrawing keyed(m), other(m), insert(m), second(m);
-  keyed.Make(0, kt, dPx(0, kt, firstHalf(kt)));
-  other.Make(0, rb, dPx(0, kt, firstHalf(rb)));
+  TContDrawing first(m), insert(m), second(m);
+  first.Make(0, rb, dPx(0, kt, firstHalf(rb)));
   insert.Make(-q, rb, dP(-q, D3r, dP(gap, D3r, dP(gap, s, dP(gap + q, s, dP(gap + q, rb, dP(-q, rb)))))));
   second.Make(0, rb2,
               dPx(0, rb2,
@@ -143,7 +143,8 @@ void dr2D_JawDiscCoupling()
                                             dPt1(Lh2 - q, 0, dSP(Lh2 - q, rb2 - du2, dP(0, rb2)))))))))));
   m->drMacro2D(true);
   m->drMtr(-gap / 2 - Lh, 0.0, 0.0, 1.0);
-  HatchedBothSides(*m, 45.0, keyed, other);
+  HatchedBothSides(*m, 45.0, first, first);
+  dr2D_Shponka(2 * rb, du, Lh - q, 0.0, true);
   m->drDeleteMtr();
   m->drMtr(-gap / 2, 0.0, 0.0, 1.0);
   HatchedBothSides(*m, -45.0, insert, insert);

@@ -87,11 +87,10 @@ void PinFasteners(TModeler3D& m, const double* A, const double* P, double y)
   g.dr2D_Nut_V2(x - 2.0, y, a, s, P[3], 2 * P[3] * Sin60, 0.8 * P[3], 31, false);
 }
 
-// An even count of pins has one opposite the pin on top: the section plane holds both.
+// Where the model has a pin opposite the one on top, the section plane holds both.
 bool PinBelow(const double* A)
 {
-  const int z = IntPart(A[15]);
-  return z >= 2 && z % 2 == 0;
+  return OneOpposite(A[15], IntPart(A[15]));
 }
 
 // The cone of half 1's pin hole at its face: radius r there, e where it stops narrowing t into the flange
@@ -125,10 +124,13 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
   FrontBox(f, x - P[13] / 2, y, 0.0, 0.0, -P[14] / 2, P[13], P[14] / 2);
   FrontWasher(f, face - l1, y, 180.0, 2 * P[3] * Sin60 - 1.0, 2.0);
   FrontNut(f, face - l1 - 2.0, y, 180.0, 2 * P[3] * Sin60, 0.8 * P[3]);
+  // The hole narrows to its passage and runs on straight: a funnel, not convex, so its cone and its
+  // passage are regions of their own, the passage reaching into the cone.
   const TPinHole h = PinHole(A, P);
   f.Polygon({TPoint2D(face + 1.0, y - h.r), TPoint2D(face + 1.0, y + h.r), TPoint2D(face, y + h.r),
-             TPoint2D(face - h.t, y + h.e), TPoint2D(face - l1 - 1.0, y + h.e),
-             TPoint2D(face - l1 - 1.0, y - h.e), TPoint2D(face - h.t, y - h.e), TPoint2D(face, y - h.r)});
+             TPoint2D(face - h.t, y + h.e), TPoint2D(face - h.t, y - h.e), TPoint2D(face, y - h.r)});
+  const double into = h.t > 0.0 ? -h.t / 2 : 0.5;
+  FrontBox(f, face - l1 - 1.0, y, 0.0, 0.0, -h.e, l1 + 1.0 + into, h.e);
   FrontBox(f, A2[13] / 2 - 1.0, y, 0.0, 0.0, -P[15] / 2, A2[11] + 2.0, P[15] / 2);
 }
 
@@ -402,10 +404,11 @@ void dr2D_MUVPView()
     FrontBox(front, A2[13] / 2, 0.0, 0.0, 0.0, -A2[2] / 2, A2[11], A2[2] / 2);
     FrontBox(front, x1, at, 0.0, 0.0, -r, std::max(x2 - x1, 0.0), r);
     FrontBox(front, face - l1 - 2.0 - 0.8 * P[3], at, 0.0, 0.0, -e, 0.8 * P[3] + 2.0, e);
-    const double x = PinSetShift(A, P);
+    // The pin inside its elastic bushing, where the bushing stands out of flange 2 into the gap; the
+    // bushing by its rings, its bore hidden.
+    const double x = PinSetShift(A, P), b1 = x + P[13] / 2;
+    FrontBox(front, b1, at, 0.0, 0.0, -P[14] / 2, P[16], P[14] / 2);
     dr2D_PalecMUVP(x, at, zero, one, P, 31);
-    // The elastic bushing by its rings, its bore hidden.
-    const double b1 = x + P[13] / 2;
     FrontBox(front, b1 - 1.0, at, 0.0, 0.0, -P[14] / 2, P[16] + 2.0, P[14] / 2);
     dr2D_BushingMUVP(x, at, zero, one, P, 30);
   }

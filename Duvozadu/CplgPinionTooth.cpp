@@ -92,17 +92,18 @@ void Section(
   m.drEndObj();
 }
 
-// The bolt's hole through a flange from the joint (x = 0) to xB, at the sheet's height y of the
-// section's bolt: in the frame of a piece turned by ma, the hole of the upper bolt.
-// An even count of bolts has one opposite the bolt on top: the section plane holds both, and their holes.
+// Where the model has a bolt opposite the one on top, the section plane holds both, and their holes.
 bool BoltBelow(const TTooth& g)
 {
-  const int n = IntPart(g.nb);
-  return n >= 2 && n % 2 == 0;
+  return OneOpposite(g.nb, g.nb);
 }
 
-void BoltHole(TModeler3D& m, const TTooth& g, double ma, double y, double xB)
+// The bolt's hole through a flange from the joint (x = 0) to xB, on the bolt circle where the model
+// places the bolts: in the frame of a piece turned by ma, the hole of the upper bolt.
+
+void BoltHole(TModeler3D& m, const TTooth& g, double ma, double xB)
 {
+  const double y = g.D0 / 2;
   TFrontModeler front(m);
   THole3DParam hole(front);
   const double zero = 0.0, up = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
@@ -120,7 +121,7 @@ TBoltFit ToothBolt(const double* K, double r, double L)
 }
 
 // A bolt through both flanges, r either side of the joint, its washer and nut, at height y; a view
-// hides its shank where it passes through the flanges, the washer and the nut.
+// hides its shank where it passes through the flanges, and shows none of it inside the washer and the nut.
 // With front, the set's outlines go in front of the parts drawn next instead.
 void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFrontRegions* front = nullptr)
 {
@@ -135,7 +136,7 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFro
     return;
   }
   if (view) {
-    BoltInView(m, -r, y, zero, K[0], fit.L, K[3], K[2], 2 * r + K[4] + K[2]);
+    BoltInView(m, -r, y, zero, K[0], fit.L, K[3], K[2], zero, 2 * r, 2 * r + K[4] + K[2]);
   } else {
     // The washer and the nut, unsectioned, hide the thread they sit on.
     TFrontRegions held(m);
@@ -243,8 +244,8 @@ void dr2D_PinionToothOut_V1(const double& mx, const double& my, const double& ma
                     dA(l1, g.Rt - g.Rc, -g.Rc, l1 + w, top, dP(l1 + w, g.Rr, dP(xs, g.Rr, dP(xs, Rb)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   Section(
-      *m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
-      [&] { BoltHole(*m, g, ma, (g.D + g.D1) / 4, g.B / 2); }, &crown);
+      *m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&] { BoltHole(*m, g, ma, g.B / 2); },
+      &crown);
 }
 
 void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma, const double& mm,
@@ -276,8 +277,7 @@ void dr2D_PinionToothOut_MZP_V1(const double& mx, const double& my, const double
          Flange(g, rH,
                 dCLL(xl, g.Rr, xl, rb - du, f, dPx(xl, rb - du, dPx(X - f, rb, dPx(X, rb + f, dP(X, rH)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
-          [&] { BoltHole(*m, g, ma, g.D0 / 2, g.B / 2); });
+  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&] { BoltHole(*m, g, ma, g.B / 2); });
   if (tl % 10 != 0) dr2D_Shponka(g.d, du, xl, X, ma == 0);
 }
 
@@ -364,7 +364,7 @@ void dr2D_PinionTooth()
 {
   TBoltedRows r;
   if (!Rows(r)) return;
-  const double zero = 0.0, half = 180.0, one = 1.0, yb = (r.R1[2] + r.R1[3]) / 4;
+  const double zero = 0.0, half = 180.0, one = 1.0, yb = r.R1[18] / 2;
   const bool below = BoltBelow(TTooth(r.R1));
   {
     TFrontRegions front(*r.m);
@@ -383,10 +383,10 @@ void dr2D_PinionToothView()
 {
   TBoltedRows r;
   if (!Rows(r)) return;
-  const double r0 = r.R1[8] / 2, yb = (r.R1[2] + r.R1[3]) / 4;
+  const double r0 = r.R1[8] / 2, yb = r.R1[18] / 2;
+  // The view shows the bolts its section does.
   BoltSet(*r.m, r.K, r0, yb, true);
-  // The bolts table's column 1 tells whether the far bolt shows in the view.
-  if (r.K && std::fabs(r.K[1]) < 2.0) BoltSet(*r.m, r.K, r0, -yb, true);
+  if (BoltBelow(TTooth(r.R1))) BoltSet(*r.m, r.K, r0, -yb, true);
   Both(dr2D_PinionTooth_V2, r.R1);
   Both(dr2D_PinionToothOut_V2, r.R1);
   Both(CoverView, r.R1);
@@ -420,7 +420,7 @@ void dr2D_PinionTooth2View()
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
   // The view shows the bolts its section does.
-  for (const double y : {(A[2] + A[3]) / 4, -(A[2] + A[3]) / 4})
+  for (const double y : {A[18] / 2, -A[18] / 2})
     if (y > 0 || BoltBelow(TTooth(A))) BoltSet(*r.m, r.K, A[8] / 2, y, true);
   dr2D_PinionTooth_V2(A[7], zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V2(zero, zero, zero, one, A, 31, false);

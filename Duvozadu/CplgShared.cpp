@@ -107,6 +107,13 @@ void CloseLevels(TModeler3D& m, bool macro, int matrices, int unwinding)
   if (failed && std::uncaught_exceptions() == unwinding) std::rethrow_exception(failed);
 }
 
+bool OneOpposite(double z, double n)
+{
+  for (int i = 1; i < n && i < 360; ++i)
+    if (std::fabs(std::remainder(360.0 * i / z - 180.0, 360.0)) < 1e-9) return true;
+  return false;
+}
+
 void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg)
 {
   for (int i = 0; i < z && i < 360; ++i) {
@@ -121,10 +128,13 @@ void MakeHalf(int n, const char* word, double d, int boreType)
 }
 
 void BoltInView(TModeler3D& m, double x, double y, double angle, double d, double L, double S, double H,
-                double hidden)
+                double from, double to, double seen)
 {
-  if (!std::isfinite(x + y + angle + d + L + S + H + hidden) || !(d > 0.0) || !(L > 0.0)) return;
-  const double r = d / 2, c = std::min(0.1 * d, r), seen = std::clamp(hidden, 0.0, L);
+  if (!std::isfinite(x + y + angle + d + L + S + H + from + to + seen) || !(d > 0.0) || !(L > 0.0)) return;
+  const double r = d / 2, c = std::min(0.1 * d, r);
+  seen = std::clamp(seen, 0.0, L);
+  to = std::clamp(to, 0.0, seen);
+  from = std::clamp(from, 0.0, to);
   TPiece piece(m, x, y, angle, 1.0, 0.0);
   // The head seen across its corners: its outline and the edges between its faces.
   const double e = AcrossCorners(S);
@@ -135,7 +145,7 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
   for (const double s : {e / 2, -e / 2})
     m.drLine(-H, s, 0.0, s, 1);
   for (const double s : {r, -r})
-    if (seen > 0.0) m.drLine(0.0, s, seen, s, 4);
+    if (to > from) m.drLine(from, s, to, s, 4);
   // The end standing out: the shank, and its chamfer from where it leaves the nut.
   if (L > seen) {
     const double from = std::max(seen, L - c), rf = r - (from - (L - c));

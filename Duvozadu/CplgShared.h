@@ -80,10 +80,12 @@ struct TBoltFit
 TBoltFit BoltFit(double grip, double washer, double nut, double d, double L, double LM);
 
 // A bolt as a view shows it, its head at (x, y) and its shank running along the angle (degrees):
-// the head, the shank hidden (dashed) over its first `hidden` millimetres, where it passes through
-// the parts and the nut, and its end standing out beyond them; the axis as the bolt drawer runs it.
+// the head, the shank hidden (dashed) from `from` to `to` millimetres off the head's face, where it
+// passes through the parts, and its end standing out from `seen` on; the washers and the nut it
+// passes through before `from` and between `to` and `seen` cover it, so nothing of it is drawn there.
+// The axis as the bolt drawer runs it.
 void BoltInView(TModeler3D& m, double x, double y, double angle, double d, double L, double S, double H,
-                double hidden);
+                double from, double to, double seen);
 
 // The outlines of a bolt set's pieces, as the standard machine elements draw them at (x, y) turned by the
 // angle (degrees), put in front of the parts drawn while the regions stand: a hexagon-head bolt (thread d,
@@ -93,6 +95,11 @@ void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, dou
 void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H);
 void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H);
 void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t);
+
+// Whether fasteners placed as the models place them, the i-th at i * 360 / z degrees from the first for
+// i = 0, 1, ... while i < n (at most 360 of them), have one opposite the first: the section plane through
+// the first then holds that one too, below the axis. A fractional or huge count may have none.
+bool OneOpposite(double z, double n);
 
 // z circles of radius r evenly on the circle of diameter D1 in the current sketch, the first at
 // startDeg degrees; at most 360.

@@ -106,6 +106,13 @@ bool StarHalf(TStarHalf& s, const double* A, const double* St, int T, bool Turn)
   return Finite({s.x0, s.h.du, s.p, s.rho, s.gamma, s.yT});
 }
 
+// The point (x, y) before next where the outline turns there, else next: the face of a jaw runs down
+// to its recess's corner and turns there, never past it and back.
+TNode* dPIf(bool turns, double x, double y, TNode* next)
+{
+  return turns ? dP(x, y, next) : next;
+}
+
 // The jaw cut by the section plane (the jaw at two pitches), or for the half drawn reversed the
 // jaw seen edge on. A view sees the jaw's inner steps hidden inside the jaw ring, in the style 4 of
 // hidden edges, and the rest in the style tl gives.
@@ -125,18 +132,21 @@ TNode* JawProgram(const TStarHalf& s, bool Turn, double& x, double& y, bool view
   const double y3 = std::sin((2 * p + s.gamma) * Deg) * s.rho, y4 = std::sin((2 * p - s.gamma) * Deg) * s.rho;
   x = x0;
   y = R;
+  const bool turns = y4 > y3;
   if (view)
     return dP(
         x0, y1,
         dTL(4, dP(x0, y2,
-                  dP(l3, y2, dP(l3, y3, dP(0, y3, dTL(tl, dP(0, y4, dFsk(0, R, l3, R, f, dP(x0, R))))))))));
+                  dP(l3, y2,
+                     dP(l3, y3, dP(0, y3, dTL(tl, dPIf(turns, 0, y4, dFsk(0, R, l3, R, f, dP(x0, R))))))))));
   return dP(
       x0, y1,
       dPnm(l3, y1,
            dPx(x0, y2,
                dP(l3, y2,
                   dP(l3, y3,
-                     dP(0, y3, dP(0, y4, dPnm(l3, y4, dFsk(0, R, l3, R, f, dPnm(l3, y4, dP(x0, R)))))))))));
+                     dP(0, y3,
+                        dPIf(turns, 0, y4, dPnm(l3, y4, dFsk(0, R, l3, R, f, dPnm(l3, y4, dP(x0, R)))))))))));
 }
 
 // The section of a half whose jaw the plane cuts: hub and jaw one part, one outline from where the jaw
@@ -155,7 +165,8 @@ TNode* HubWithJaw(const TStarHalf& s, double& x, double& y)
                      dFsk(l1, d1 / 2, l1 - 2 * f, d1 / 2, f,
                           dCLL(l2, d1 / 2, l2, R - f, s.r,
                                dP(l2 - f, R,
-                                  dFsk(0, R, 0, y4, f, dP(0, y3, dP(l3, y3, dP(l3, y2, dP(x0, y2)))))))))));
+                                  dFsk(0, R, 0, std::max(y3, y4), f,
+                                       dPIf(y4 > y3, 0, y3, dP(l3, y3, dP(l3, y2, dP(x0, y2)))))))))));
 }
 
 // A half's section or view: the hub outline, its jaw, its axis; the section hatched with its

@@ -37,6 +37,15 @@ struct TTorus
 };
 
 // The hub's length for the bore type, and how much the conical bore narrows over it.
+// The sides of the axis where a section shows the bolts' holes, for a program of a piece's upper half
+// turned by ma (degrees): as the drawing code's tens digit, 1 as built, 2 mirrored, 3 both. Above the axis
+// on the sheet, and below it where the model has a bolt opposite the one above.
+int HoleSides(const TTorus& g, double ma)
+{
+  if (OneOpposite(g.n, g.n)) return 30;
+  return std::cos(ma * M_PI / 180.0) < 0.0 ? 20 : 10;
+}
+
 struct TTorusHub
 {
   // The bore runs between the chamfers at the hub's two ends.
@@ -82,6 +91,7 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
   const double L = g.b + g.b2 + g.b3 + 3.0, LM = g.b2 + g.b3;
   for (double s : {1.0, -1.0})
     for (double y : {g.D2, -g.D2}) {
+      if (y < 0.0 && HoleSides(g, 0.0) != 30) continue;
       const double washerAngle = s > 0 ? 0.0 : 180.0, boltAngle = s > 0 ? 180.0 : 0.0;
       if (front) {
         FrontWasher(*front, s * xw, y, washerAngle, A3[3], two);
@@ -91,7 +101,7 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
       e.dr2D_Washer_V2(s * xw, y, washerAngle, one, A[5], A3[3], two, 31, false);
       // A view sees the head: the shank is inside the flange and the half-ring.
       if (view) {
-        BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], L);
+        BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], two, L, L);
       } else {
         // The washer, unsectioned, hides the shank under the head.
         TFrontRegions held(m);
@@ -129,14 +139,14 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   // at the bolt's hole right up to the face, the foot's shoulder included.
   TContDrawing band(m);
   ShoulderBand(band, g, x, g.D2 - r, std::min(g.D2 + r, D1), 1.0);
+  const int sides = HoleSides(g, ma);
   m->drHatch(0, ma / 2 + 45.0, 2.0);
   c.drContBlock(30);
-  band.drContBlock(30);
+  band.drContBlock(sides);
   m->drEndObj();
-  // The hole at each of the section's bolts, above the axis and below, as the hatch leaves it: through
-  // the flange up to its face, where the face steps back above the foot's shoulder too.
-  band.dr2D(1);
-  band.dr2DMY(1);
+  // The hole at each of the section's bolts, as the hatch leaves it: through the flange up to its face,
+  // where the face steps back above the foot's shoulder too.
+  band.drContBlock(sides + 1);
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
@@ -205,7 +215,7 @@ void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma
   c.drContBlock(30);
   if (hi > lo && bi < B)
     for (const TContDrawing* h : holes)
-      h->drContBlock(30);
+      h->drContBlock(HoleSides(g, ma));
   m->drEndObj();
 }
 
@@ -263,9 +273,10 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   nc.drContBlock(tl - r);
+  const int sides = HoleSides(g, ma);
   if (hi > lo && g.D2 - g.d5 > g.d)
     for (const TContDrawing* h : {&above, &below})
-      h->dr2D(1);
+      if (sides == 30 || (h == &above) == (sides == 10)) h->dr2D(1);
   // The plate is one piece from the bore to the shell's rim: no line across it where the hub would end.
   m->drEndObj();
 }

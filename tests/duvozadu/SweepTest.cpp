@@ -60,9 +60,9 @@ const TSweepRow SweepRows[] = {
     // the star and two halves
     {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой", 2, 3,
      [](const double*, const double*) { return 3; }, 2, 2},
-    // the half twice (or both halves) and the insert; the section's keyway is a line
+    // the half twice (or both halves) and the insert; the section's keyway the first half's
     {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая", 2, 2,
-     [](const double*, const double*) { return 3; }, 3, 0, 1, true},
+     [](const double*, const double*) { return 3; }, 3, 1, 1, true},
     // both halves, the middle piece, pin and bushing turned; the cross piece's holes cut by revolving;
     // the single joint inserts five of its six parts, the double nine components of all six
     {"hinge", "Шарнирная ГОСТ 5147-97", "Муфта шарнирная", 5, 5,

@@ -274,21 +274,26 @@ TEST_F(ToothTorusTest, SizesNoGroupHoldsBuildNothing)
       }
 }
 
-TEST_F(ToothTorusTest, TheViewShowsTheFarBoltUnlessTheBoltsTableSaysNot)
+// The view shows the far bolt where the model has one opposite the first, as the section does, whatever
+// the bolts table's column 1 holds.
+TEST_F(ToothTorusTest, TheViewShowsTheFarBoltWhereTheModelHasOne)
 {
   Load(Tooth, 1000, 40, 40);
   const TTable& bolts = *ATable[1];
   const double* K = bolts.GetParam(bolts.Control, 12.0);
-  auto macros = [&](double k1) {
+  const double* A = ATable[0]->GetParam(1, 40.0);
+  auto macros = [&](double k1, double nb) {
     TEditedRow edited(bolts, K, {{1, k1}});
-    WithSlot(1, edited.Table.get(), dr2D_PinionToothView);
+    TEditedRow row(*ATable[0], A, {{20, nb}});
+    WithSlot(0, row.Table.get(), [&] { WithSlot(1, edited.Table.get(), dr2D_PinionToothView); });
     EXPECT_TRUE(DrawingSound(M));
     return M.Count("drMacro2D");
   };
-  const int one = macros(2.0);
-  EXPECT_EQ(macros(-2.0), one);
-  for (double k1 : {-1.5, 0.0, 1.0, 1.9})
-    EXPECT_EQ(macros(k1), one + 3) << k1; // a second bolt, washer and nut
+  const int one = macros(2.0, 5.0);
+  for (double k1 : {-2.0, -1.5, 0.0, 1.0, 1.9, 2.0}) {
+    EXPECT_EQ(macros(k1, 6.0), one + 3) << k1; // a second bolt, washer and nut
+    EXPECT_EQ(macros(k1, 4.5), one) << k1;
+  }
 }
 
 TEST_F(ToothTorusTest, FlangeBoltsFollowTheirCountAndDiameter)
