@@ -166,7 +166,7 @@ std::optional<place::Matrix> Placement(const Object& component, std::string& why
       }
   for (double o : m->O)
     if (!(std::abs(o) <= MaxReach)) {
-      why = "its placement puts it more than " + Number(MaxReach) + " mm away";
+      why = "its placement puts it more than 1000 km from the origin";
       return std::nullopt;
     }
   return m;
