@@ -468,6 +468,46 @@ TEST(SolidAssembly, BoltSeatedInItsHoleThroughItsMatrix)
   ASSERT_EQ(r.Unseated.size(), 1u);
 }
 
+// A fastener stands in a part only where its shank lies in a hole of that part. A hinge pin through a plate
+// has a cross hole on the axis of a hole of the fork around it: the pin does not stand in the fork (it was
+// seated there, its own cross hole taken for its shank). A conical pin stands in the conical hole it fills,
+// with no cylinder of the part on its axis (cones were not looked at).
+TEST(SolidAssembly, AFastenerIsSeatedWhereItsShankLiesInAHole)
+{
+  const TPartResult plate = BuildPart({Box(-20, -20, 0, 20, 20, 10), Prism({Round(0, 0, 5)}, -1, 11, true)});
+  // The pin is turned about its own x axis, with a cross hole along its own z at x = 20; its matrix stands
+  // it along world z, the cross hole along world x at z = 20.
+  TFeature cross = Prism({Round(20, 0, 1)}, -10, 10, true);
+  const TPartResult pin = BuildPart({Turned(-5, 0, 25, 4), cross});
+  // The fork: a block about z = 20 with a square window the pin passes, and a hole along x on the cross
+  // hole's axis.
+  TFeature forkHole = Turned(-20, 0, 20, 1);
+  forkHole.Cut = true;
+  const TPartResult fork =
+      BuildPart({Box(-16, -10, -6, 16, 10, 6), Box(-5, -5, -7, 5, 5, 7, true), forkHole});
+  // The cone: a conical hole through a plate, narrowing along z, and a pin that fills it with a cylinder
+  // below the plate.
+  const TPartResult conePlate =
+      BuildPart({Box(-20, -20, 30, 20, 20, 40), Prism({Round(0, 0, 6)}, 30, 40, true, -0.1)});
+  const TPartResult conePin =
+      BuildPart({Prism({Round(0, 0, 6)}, 30, 40, false, -0.1), Prism({Round(0, 0, 6)}, 25, 30)});
+  ASSERT_EQ(pin.Solids, 1);
+  ASSERT_EQ(fork.Solids, 1);
+  ASSERT_EQ(conePin.Solids, 1);
+  std::vector<TPlaced> placed{Place("plate", plate), Place("pin", pin, {0, 0, 1, 0, 1, 0, -1, 0, 0, 0, 0, 0}),
+                              Place("fork", fork, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 20}),
+                              Place("cone plate", conePlate, {1, 0, 0, 0, 1, 0, 0, 0, 1, 40, 0, 0}),
+                              Place("cone pin", conePin, {1, 0, 0, 0, 1, 0, 0, 0, 1, 40, 0, 0})};
+  placed[1].Fastener = placed[4].Fastener = true;
+  const TAssemblyResult r = CheckAssembly(placed);
+  EXPECT_TRUE(r.Clashes.empty());
+  std::vector<std::pair<std::size_t, std::size_t>> seats;
+  for (const TSeat& s : r.Seats)
+    seats.emplace_back(s.Fastener, s.Part);
+  EXPECT_EQ(seats, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 0}, {4, 3}}));
+  EXPECT_TRUE(r.Unseated.empty());
+}
+
 // Parts of many faces are shown clear from their meshes before any boolean: a ring of 50 sides about a
 // core of 100 that stands off by 0.16 mm, one that overlaps it by a known volume, and a small prism inside
 // the ring's material (nested: no surfaces meet, yet all of it is shared) each give the boolean's clash.

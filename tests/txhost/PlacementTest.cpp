@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <sstream>
 
@@ -254,6 +255,35 @@ TEST_F(PlacedInPart, ExtrusionsArePlacedOnEveryPlaneAndKeptBySaving)
   txhost::Value bad = PlacedToJson(after[0]);
   bad["frame"][3] = "x";
   EXPECT_FALSE(PlacedFromJson(bad));
+}
+
+// Counts and codes of a placed record, and an extrusion's direction code, from a damaged file: beyond int's
+// range they saturate (converted plainly, they were undefined behaviour).
+TEST_F(PlacedInPart, CodesBeyondIntsRangeSaturate)
+{
+  SmartPtr<txapi::IPart> part = NewPart();
+  SmartPtr<txapi::IExtrusion> e =
+      SmartPtr<txapi::IModelContainer>(part)->GetExtrusions()->Add(txapi::o3d_cutExtrusion);
+  e->SetProfiles({SmartPtr<txapi::IModelObject>(Sketch(part, txapi::o3d_planeXOY, 0, 0))});
+  e->SetSideDepth(0, 6);
+  ASSERT_TRUE(SmartPtr<txapi::IModelObject>(e)->Update());
+  Object& feature = *Object::From(e.get());
+  const txhost::Value placed = feature.Prop("placed");
+  constexpr int Max = std::numeric_limits<int>::max(), Min = std::numeric_limits<int>::min();
+  for (const auto& [value, want] :
+       {std::pair{1e308, Max}, {3e9, Max}, {-3e9, Min}, {-1e308, Min}, {7.9, 7}}) {
+    SCOPED_TRACE(value);
+    for (const char* key : {"type", "open"}) {
+      txhost::Value v = placed;
+      v[key] = value;
+      const std::optional<Placed> p = PlacedFromJson(v);
+      ASSERT_TRUE(p);
+      EXPECT_EQ(std::string(key) == "type" ? p->Type : p->OpenCurves, want);
+    }
+    // An unknown direction code sweeps nothing; the feature is still placed.
+    feature.Set("direction", value);
+    EXPECT_TRUE(SmartPtr<txapi::IModelObject>(e)->Update());
+  }
 }
 
 } // namespace

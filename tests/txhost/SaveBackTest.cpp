@@ -83,15 +83,19 @@ TEST_F(LargeDocument, AMillionEmptyPartsSaveAgain)
 // Numbers the writer gives longer than the file did ("1e14" becomes "100000000000000.0"): a file within
 // the limit whose document would not fit it saved is refused when opened, creating nothing, rather than
 // opened to fail at its save.
-TEST_F(LargeDocument, ADocumentThatWouldNotFitSavedIsRefusedWhenOpened)
+void WriteGrowingDocument(const std::filesystem::path& file)
 {
   const std::size_t values = txhost::MaxDocumentFileBytes / 16;
   std::string numbers;
   numbers.reserve(values * 5);
   for (std::size_t i = 0; i < values; ++i)
     numbers += i != 0 ? ",1e14" : "1e14";
-  txhost::test::WriteFile(Dir / "numbers.tpt",
-                          FileHead + R"(,{"kind":"part","props":{"data":[)" + numbers + "]}}]}");
+  txhost::test::WriteFile(file, FileHead + R"(,{"kind":"part","props":{"data":[)" + numbers + "]}}]}");
+}
+
+TEST_F(LargeDocument, ADocumentThatWouldNotFitSavedIsRefusedWhenOpened)
+{
+  WriteGrowingDocument(Dir / "numbers.tpt");
   Host host;
   const std::size_t before = host.Objects().size();
   std::string error;
@@ -100,6 +104,20 @@ TEST_F(LargeDocument, ADocumentThatWouldNotFitSavedIsRefusedWhenOpened)
             0u)
       << error;
   EXPECT_EQ(host.Objects().size(), before);
+}
+
+// Checking, drawing and exporting never save: they open such a document as the reader takes it (they once
+// refused it as too large to save again). Cheap enough to run always.
+TEST(SaveBack, ADocumentOnlyReadOpensWhateverItsSavedSize)
+{
+  txhost::test::TempDir dir;
+  WriteGrowingDocument(dir / "numbers.tpt");
+  Host host;
+  std::string error;
+  Object* d = host.OpenDocument(dir / "numbers.tpt", false, &error, false);
+  ASSERT_NE(d, nullptr) << error;
+  EXPECT_TRUE(host.IsOpen(*d));
+  EXPECT_EQ(Host::DocumentPath(*d), dir / "numbers.tpt");
 }
 
 } // namespace

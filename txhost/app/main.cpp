@@ -29,7 +29,7 @@ const char* const Usage =
     "  for VALUE.\n"
     "  check evaluates the solids of a saved part or assembly and prints what it found (exit 1 when it\n"
     "  found a fault); render draws them shaded (--section: cut at the XOY plane); export writes them as\n"
-    "  STEP.\n";
+    "  STEP (exit 1 when a component had to be left out).\n";
 
 // check, render and export: one saved 3D document through the solid evaluator.
 int Solids(const std::vector<std::string>& args)
@@ -43,7 +43,8 @@ int Solids(const std::vector<std::string>& args)
   }
   txhost::Host host;
   std::string error;
-  txhost::Object* d = host.OpenDocument(std::filesystem::absolute(args[1]), false, &error);
+  // Read only: these commands never save the document, so one the host could not save again is read too.
+  txhost::Object* d = host.OpenDocument(std::filesystem::absolute(args[1]), false, &error, false);
   if (d == nullptr) {
     std::cerr << "txhost: " << txhost::Printable(error) << "\n";
     return ExitFailure;
@@ -59,7 +60,12 @@ int Solids(const std::vector<std::string>& args)
       std::cerr << "txhost: " << what << " writes a " << (picture ? ".png" : ".step") << " file\n";
       return ExitUsage;
     }
-    ok = evaluator.Save(*d, out, section, error);
+    std::vector<std::string> leftOut;
+    ok = evaluator.Save(*d, out, section, leftOut, error);
+    // The file holds what could be placed; what could not is said, and the run is not a success.
+    for (const std::string& c : leftOut)
+      std::cerr << "txhost: " << txhost::Printable(args[1] + ": left out component " + c) << "\n";
+    faults = int(leftOut.size());
   }
   std::cout.flush();
   if (!ok) {

@@ -88,7 +88,7 @@ public:
     Object& c = Model();
     Object* owner = c.Parent();
     if (owner == nullptr || !c.Has("type") || c.Applied() || model::Deleted(*owner)) return false;
-    if (int(Number(c.Prop("type"))) == int(txapi::txCDimWithVariable) &&
+    if (model::SaturatedInt(Number(c.Prop("type"))) == int(txapi::txCDimWithVariable) &&
         !AddSketchVariable(ModelHost(), *owner, c))
       return false;
     return c.Update();
@@ -107,7 +107,7 @@ public:
   int GetStyle() override
   {
     Log("GetStyle");
-    return int(Number(Model().Prop("style"), txapi::txCSNormal));
+    return model::SaturatedInt(Number(Model().Prop("style"), txapi::txCSNormal));
   }
 };
 

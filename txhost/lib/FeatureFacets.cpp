@@ -472,7 +472,7 @@ public:
   int GetCommand() override
   {
     Log("GetCommand");
-    return int(model::Number(Model().Prop("command")));
+    return model::SaturatedInt(model::Number(Model().Prop("command")));
   }
   std::vector<std::uint8_t> GetUserData() override
   {

@@ -425,13 +425,15 @@ Object* Host::NewDocument(txapi::DocumentTypeEnum type, bool visible)
   return &document;
 }
 
-Object* Host::OpenDocument(const std::filesystem::path& file, bool visible, std::string* error)
+Object* Host::OpenDocument(const std::filesystem::path& file, bool visible, std::string* error,
+                           bool mayBeSaved)
 {
   const std::filesystem::path path = Resolve(file);
   Collect();
   std::string message;
   bool mayNotSave = false;
-  Object* document = path.empty() ? nullptr : ReadDocumentFile(*this, path, message, &mayNotSave);
+  Object* document =
+      path.empty() ? nullptr : ReadDocumentFile(*this, path, message, mayBeSaved ? &mayNotSave : nullptr);
   // What opens, saves: a document that would not fit a file once saved is said so now, not at its save
   // after the user's work (its numbers in the writer's form can take more than the file gave them).
   std::string text;

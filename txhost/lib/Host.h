@@ -104,7 +104,10 @@ public:
   // Documents. A new or opened document becomes the active one; closing one takes it out of the list and
   // makes the last remaining one active.
   Object* NewDocument(txapi::DocumentTypeEnum type, bool visible);
-  Object* OpenDocument(const std::filesystem::path& file, bool visible, std::string* error = nullptr);
+  // An open that may be saved (mayBeSaved) refuses a document that would not fit a file once saved; one only
+  // read (checked, drawn, exported) takes any document the reader accepts.
+  Object* OpenDocument(const std::filesystem::path& file, bool visible, std::string* error = nullptr,
+                       bool mayBeSaved = true);
   bool SaveDocument(Object& document, std::string* error = nullptr);
   bool SaveDocumentAs(Object& document, const std::filesystem::path& file, std::string* error = nullptr);
   // A library's save under a new name. A new document that holds nothing yet only takes the name: it is

@@ -42,7 +42,7 @@ public:
   int GetId() override
   {
     Log("GetId");
-    return int(model::Number(Model().Prop("id")));
+    return model::SaturatedInt(model::Number(Model().Prop("id")));
   }
   void SetVisible(bool visible) override
   {

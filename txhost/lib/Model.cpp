@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <ostream>
 #include <sstream>
 #include <unordered_set>
@@ -67,6 +68,14 @@ std::string Points(const Value& a)
 double Number(const Value& v, double otherwise)
 {
   return v.is_number() ? v.get<double>() : otherwise;
+}
+
+int SaturatedInt(double v)
+{
+  if (std::isnan(v)) return 0;
+  if (v >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (v <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return int(v);
 }
 
 int TypeOf(const Object& o)

@@ -49,6 +49,9 @@ inline constexpr std::string_view Variable = "variable";
 
 // A number property's value; otherwise when it is no number.
 double Number(const Value& v, double otherwise = 0.0);
+// A number that may come from a file as an int, saturating: NaN gives 0, values beyond int's range its
+// nearest end.
+int SaturatedInt(double v);
 int TypeOf(const Object& o);
 bool Deleted(const Object& o);
 // Deletes o with everything under it (its members, theirs, ...): nothing of a deleted object stays live.

@@ -283,9 +283,10 @@ void PlaceFeature(Object& feature, const Object* sketch, const Value& profile)
     // The taper is set with a side's parameters: [end, depth, taper, outward, bound].
     const Value& side = feature.Prop("side0").is_array() ? feature.Prop("side0") : feature.Prop("side1");
     const bool tapered = side.is_array() && side.size() >= 4;
-    placed = place::PlaceExtrusion(TypeOf(feature), *frame, int(Number(feature.Prop("direction"))),
-                                   Number(feature.Prop("depth0")), Number(feature.Prop("depth1")),
-                                   tapered ? Number(side[2]) : 0.0, tapered && side[3] == true, curves);
+    placed =
+        place::PlaceExtrusion(TypeOf(feature), *frame, model::SaturatedInt(Number(feature.Prop("direction"))),
+                              Number(feature.Prop("depth0")), Number(feature.Prop("depth1")),
+                              tapered ? Number(side[2]) : 0.0, tapered && side[3] == true, curves);
   } else if (frame && feature.Kind() == Rotated && axis) {
     const double turn = std::abs(Number(feature.Prop("angle0"))) + std::abs(Number(feature.Prop("angle1")));
     placed = place::PlaceRotation(TypeOf(feature), *frame, turn, (*axis)[0], (*axis)[1], curves);

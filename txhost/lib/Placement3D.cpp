@@ -605,7 +605,7 @@ std::optional<Placed> PlacedFromJson(const Value& v)
   const Value& kind = at("kind");
   if (!kind.is_string() || (kind != "extrusion" && kind != "rotated")) return std::nullopt;
   p.Kind = kind.get<std::string>();
-  p.Type = int(Num(at("type"), ok));
+  p.Type = model::SaturatedInt(Num(at("type"), ok));
   p.Cut = at("cut") == true;
   const Value& frame = at("frame");
   if (!frame.is_array() || frame.size() != 12) return std::nullopt;
@@ -628,7 +628,7 @@ std::optional<Placed> PlacedFromJson(const Value& v)
   if (!box.is_array() || box.size() != 6) return std::nullopt;
   p.Tool.Lo = Read3(box, 0, ok);
   p.Tool.Hi = Read3(box, 3, ok);
-  p.OpenCurves = int(Num(at("open"), ok));
+  p.OpenCurves = model::SaturatedInt(Num(at("open"), ok));
   const Value& circles = at("circles");
   if (!circles.is_array()) return std::nullopt;
   for (const Value& c : circles) {

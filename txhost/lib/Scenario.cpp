@@ -20,7 +20,8 @@
 //   activate DOCUMENT|none              make a document (or none) active; DOCUMENT is a name or "active"
 //   save DOCUMENT [PATH] [section]      save, under PATH when given; a PATH ending in .svg draws a 2D
 //                                       document, .png draws a 3D one's solids shaded (cut at the XOY plane
-//                                       with section), .step writes its solids
+//                                       with section), .step writes its solids; a component that cannot
+//                                       be placed is left out of the file, named, and fails the step
 //   check DOCUMENT                      evaluate a 3D document's solids, print what was found, and fail
 //                                       when a fault was found
 //   close DOCUMENT [nosave|save|ask]    close (without saving by default)
@@ -767,9 +768,13 @@ bool ScenarioPlayer::Run(const ScenarioStep& step, Context& c, std::string& erro
     if (extension == ".png" || extension == ".step") {
       if (Solids == nullptr) return fail("this host has no solid evaluator to draw or export with");
       const std::filesystem::path file = H.Resolve(word(1));
-      if (!Solids->Save(*d, file, option("section") != nullptr, message)) return fail(message);
+      std::vector<std::string> leftOut;
+      if (!Solids->Save(*d, file, option("section") != nullptr, leftOut, message)) return fail(message);
       Out << (extension == ".png" ? "drawn " : "exported ") << Printable(file.string()) << "\n";
-      return true;
+      // A file without some of the document's components is not what was asked for.
+      for (const std::string& c : leftOut)
+        Out << "  left out: component " << Printable(c) << "\n";
+      return leftOut.empty() || fail(std::to_string(leftOut.size()) + " components left out of the file");
     }
     if (option("section") != nullptr) return fail("only a picture (.png) is drawn as a section");
     if (extension == ".svg") {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace txhost {
 
@@ -20,8 +21,10 @@ public:
   // False with the reason when the document cannot be evaluated.
   virtual bool Check(Object& document, std::ostream& out, int& faults, std::string& error) = 0;
   // Draws the document's solids shaded as PNG (a section at the XOY plane with section) or writes them as
-  // STEP, by the file's extension (.png, .step).
-  virtual bool Save(Object& document, const std::filesystem::path& file, bool section, std::string& error) = 0;
+  // STEP, by the file's extension (.png, .step). The components it could not place are left out of the
+  // file and named in leftOut, each "NAME: why".
+  virtual bool Save(Object& document, const std::filesystem::path& file, bool section,
+                    std::vector<std::string>& leftOut, std::string& error) = 0;
   // Counts of an evaluated document: "clashes" between components, "solids" of a part or of an assembly's
   // components together.
   virtual bool Count(Object& document, const std::string& what, long long& n, std::string& error) = 0;

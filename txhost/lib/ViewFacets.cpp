@@ -231,7 +231,7 @@ private:
     const double d0 = std::abs(model::Number(f.Prop("depth0"))),
                  d1 = std::abs(model::Number(f.Prop("depth1")));
     double lo = 0, hi = d0;
-    switch (int(model::Number(f.Prop("direction")))) {
+    switch (model::SaturatedInt(model::Number(f.Prop("direction")))) {
     case 1:
       lo = -d1, hi = 0;
       break;

@@ -5,12 +5,15 @@
 #include <BRepAdaptor_Surface.hxx>
 #include <BRepBndLib.hxx>
 #include <BRepClass3d_SolidClassifier.hxx>
+#include <BRepGProp_Face.hxx>
+#include <BRepTools.hxx>
 #include <Bnd_Box.hxx>
 #include <GProp_GProps.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
+#include <gp_Cone.hxx>
 #include <gp_Cylinder.hxx>
 #include <gp_Lin.hxx>
 #include <gp_Quaternion.hxx>
@@ -26,6 +29,9 @@ namespace txhost::solid {
 
 namespace {
 
+// How far a shank must reach into a hole along its axis to stand in it (mm): faces that only meet end to end
+// do not.
+constexpr double SeatOverlap = 0.01;
 // Parts with fewer faces are not meshed to be shown clear of others.
 constexpr int MeshedFaces = 100;
 // A large part is split with the small ones close to it together from this many on.
@@ -93,21 +99,60 @@ struct TPlacedSolid
   bool Meshed = false;
 };
 
-// The axes of the cylindrical faces of a shape, with their radii.
-std::vector<std::pair<gp_Ax1, double>> CylinderAxes(const TopoDS_Shape& s)
+// A round face of a solid (a cylinder or a cone) in world space: its axis, whether the solid lies outside it
+// (a hole) or inside it (a shank), and its ends along the axis.
+struct TRoundFace
 {
-  std::vector<std::pair<gp_Ax1, double>> axes;
+  gp_Ax1 Axis;
+  bool Hole = false;
+  gp_Pnt End0, End1;
+};
+
+std::vector<TRoundFace> RoundFaces(const TopoDS_Shape& s)
+{
+  std::vector<TRoundFace> faces;
   for (TopExp_Explorer e(s, TopAbs_FACE); e.More(); e.Next()) {
-    BRepAdaptor_Surface surface(TopoDS::Face(e.Current()));
-    if (surface.GetType() == GeomAbs_Cylinder) axes.emplace_back(surface.Cylinder().Axis(), surface.Cylinder().Radius());
+    const TopoDS_Face& face = TopoDS::Face(e.Current());
+    BRepAdaptor_Surface surface(face);
+    TRoundFace f;
+    if (surface.GetType() == GeomAbs_Cylinder)
+      f.Axis = surface.Cylinder().Axis();
+    else if (surface.GetType() == GeomAbs_Cone)
+      f.Axis = surface.Cone().Axis();
+    else
+      continue;
+    double u0, u1, v0, v1;
+    BRepTools::UVBounds(face, u0, u1, v0, v1);
+    const double u = (u0 + u1) / 2;
+    // The face's outward normal points to the axis where the material lies around it.
+    gp_Pnt at;
+    gp_Vec normal;
+    BRepGProp_Face(face).Normal(u, (v0 + v1) / 2, at, normal);
+    const gp_Vec along(f.Axis.Direction());
+    gp_Vec out(f.Axis.Location(), at);
+    out -= along * out.Dot(along);
+    f.Hole = normal.Dot(out) < 0;
+    f.End0 = surface.Value(u, v0);
+    f.End1 = surface.Value(u, v1);
+    faces.push_back(f);
   }
-  return axes;
+  return faces;
 }
 
 bool Coaxial(const gp_Ax1& a, const gp_Ax1& b)
 {
   constexpr double Distance = 0.01, Angle = 1e-4; // mm, rad: what a placed pin and its drilled hole keep
   return a.IsParallel(b, Angle) && gp_Lin(a).Distance(b.Location()) < Distance;
+}
+
+// How far two coaxial round faces overlap along their axis (negative: the gap between them).
+double AxialOverlap(const TRoundFace& a, const TRoundFace& b)
+{
+  const gp_Vec along(b.Axis.Direction());
+  auto at = [&](const gp_Pnt& p) { return gp_Vec(b.Axis.Location(), p).Dot(along); };
+  const auto [a0, a1] = std::minmax({at(a.End0), at(a.End1)});
+  const auto [b0, b1] = std::minmax({at(b.End0), at(b.End1)});
+  return std::min(a1, b1) - std::max(a0, b0);
 }
 
 // The small components about a large one in clusters that touch or overlap among themselves, and for each
@@ -412,19 +457,27 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
     }
     if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) out.Clashes.push_back({i, j, shared});
   }
-  // A fastener is seated in a component that has a hole coaxial with one of its own cylinders and that its
-  // box meets.
+  // A fastener is seated in a component when its shank lies in a hole of that component: a round face of
+  // the fastener with the fastener inside it and one of the component with the component outside it, on one
+  // axis, overlapping along it. Its own cross holes and the component's outer faces seat nothing.
+  std::map<std::size_t, std::vector<TRoundFace>> round; // by component, found on first need
+  auto roundFaces = [&](std::size_t i) -> const std::vector<TRoundFace>& {
+    auto at = round.find(i);
+    if (at == round.end()) at = round.emplace(i, RoundFaces(solids[i].S)).first;
+    return at->second;
+  };
   for (std::size_t f = 0; f < placed.size(); ++f) {
     if (!placed[f].Fastener || solids[f].S.IsNull()) continue;
-    const auto own = CylinderAxes(solids[f].S);
     bool seated = false;
     for (std::size_t p = 0; p < placed.size(); ++p) {
       if (p == f || placed[p].Fastener || solids[p].S.IsNull() || solids[f].Box.IsOut(solids[p].Box)) continue;
-      const auto holes = CylinderAxes(solids[p].S);
-      const bool meets = std::any_of(own.begin(), own.end(), [&](const auto& a) {
-        return std::any_of(holes.begin(), holes.end(), [&](const auto& h) { return Coaxial(a.first, h.first); });
+      const std::vector<TRoundFace>& holes = roundFaces(p);
+      const bool in = std::any_of(roundFaces(f).begin(), roundFaces(f).end(), [&](const TRoundFace& shank) {
+        return !shank.Hole && std::any_of(holes.begin(), holes.end(), [&](const TRoundFace& hole) {
+          return hole.Hole && Coaxial(shank.Axis, hole.Axis) && AxialOverlap(shank, hole) > SeatOverlap;
+        });
       });
-      if (meets) {
+      if (in) {
         out.Seats.push_back({f, p});
         seated = true;
       }

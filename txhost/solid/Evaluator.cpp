@@ -1,5 +1,6 @@
 // The host's documents as solids, through the features' placed forms.
 #include "txhost/solid/Evaluator.h"
+#include "txhost/solid/Shape.h"
 
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/FileInput.h"
@@ -10,7 +11,10 @@
 
 #include "txapi/Enums.h"
 
+#include <Standard_Failure.hxx>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <ostream>
@@ -21,7 +25,10 @@ namespace txhost::solid {
 
 namespace {
 
-constexpr int MaxAssemblyDepth = 16;
+constexpr std::size_t MaxAssemblyDepth = 16;
+constexpr std::size_t MaxComponents = 10000;
+// How far from the origin a component may stand (1000 km): what the modeller still places exactly.
+constexpr double MaxReach = 1e9;
 
 bool SolidType(int type)
 {
@@ -107,6 +114,64 @@ struct TLeaf
   place::Matrix M;
 };
 
+// A file's name as it is named on every way to it (links and ".." resolved where the file exists).
+std::filesystem::path OneName(const std::filesystem::path& path)
+{
+  std::error_code ec;
+  const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+  return ec ? path.lexically_normal() : canonical;
+}
+
+// The file a component names; empty for none.
+std::filesystem::path FileOf(const Object& component)
+{
+  const Value& file = component.Prop("file");
+  return file.is_string() && !file.get<std::string>().empty() ? OneName(file.get<std::string>())
+                                                              : std::filesystem::path();
+}
+
+// Why the file at `at` of the files on the way down cannot be walked again: it holds itself, directly or
+// through the files after it.
+std::string SelfReference(const std::vector<std::filesystem::path>& files,
+                          std::vector<std::filesystem::path>::const_iterator at)
+{
+  std::string text = at->string() + " refers to itself";
+  for (auto through = at + 1; through != files.end(); ++through)
+    text += (through == at + 1 ? " through " : ", ") + through->string();
+  return text;
+}
+
+// A component's placement when it is a rigid motion (a turn, maybe mirrored, and a shift within reach);
+// none with the reason otherwise. Without a placement a component stands where its part does.
+std::optional<place::Matrix> Placement(const Object& component, std::string& why)
+{
+  const Value& p = component.Prop("placement");
+  if (p.is_null()) return place::Matrix{};
+  std::vector<double> values;
+  if (p.is_array())
+    for (const Value& v : p)
+      values.push_back(v.is_number() ? v.get<double>() : NAN);
+  const std::optional<place::Matrix> m = place::MatrixOf(values);
+  if (!m) {
+    why = "its placement is not 16 finite numbers";
+    return std::nullopt;
+  }
+  constexpr double Tolerance = 1e-6;
+  const place::Vec3* rows[] = {&m->X, &m->Y, &m->Z};
+  for (int a = 0; a < 3; ++a)
+    for (int b = a; b < 3; ++b)
+      if (!(std::abs(place::Dot(*rows[a], *rows[b]) - (a == b ? 1.0 : 0.0)) <= Tolerance)) {
+        why = "its placement is no rigid motion (its axes are not of unit length and square to each other)";
+        return std::nullopt;
+      }
+  for (double o : m->O)
+    if (!(std::abs(o) <= MaxReach)) {
+      why = "its placement puts it more than 1000 km from the origin";
+      return std::nullopt;
+    }
+  return m;
+}
+
 } // namespace
 
 bool MustBeSeated(const Object& part)
@@ -155,46 +220,96 @@ struct TEvaluator::TState
     return {slot, key};
   }
 
-  // The top part of a component's source: the document read with it, or else its file.
-  const Object* Source(const Object& component)
+  // The top part of a component's source: the document read with it, or else its file; null with the reason
+  // when there is none.
+  const Object* Source(const Object& component, std::string& why)
   {
     if (const Object* d = component.RefProp("source"); d != nullptr)
       if (const Object* top = H.TopPart(*d)) return top;
     const Value& file = component.Prop("file");
-    if (!file.is_string()) return nullptr;
+    if (!file.is_string()) {
+      why = "it names no file";
+      return nullptr;
+    }
     const std::filesystem::path path(file.get<std::string>());
     std::error_code ec;
     const auto time = std::filesystem::last_write_time(path, ec);
-    const auto size = ec ? 0 : std::filesystem::file_size(path, ec);
-    if (ec) return nullptr;
+    const auto size =
+        ec || !std::filesystem::is_regular_file(path, ec) ? 0 : std::filesystem::file_size(path, ec);
     TRead& r = Files[path];
     const Object* document = r.Document != 0 ? H.Find(r.Document) : nullptr;
     if (document == nullptr || r.Time != time || r.Size != size) {
-      std::string error;
-      const Object* read = ReadDocumentFile(H, path, error);
+      // The reader says why a file that is missing, a folder or a pipe cannot be read, without waiting on it.
+      const Object* read = ReadDocumentFile(H, path, why);
       r = {time, size, read != nullptr ? read->Id() : 0};
       document = read;
     }
-    return document != nullptr ? H.TopPart(*document) : nullptr;
+    const Object* top = document != nullptr ? H.TopPart(*document) : nullptr;
+    if (document != nullptr && top == nullptr) why = path.string() + ": it holds no part";
+    return top;
   }
 
-  void Leaves(const Object& part, const place::Matrix& m, int depth, std::vector<TLeaf>& out,
-              std::vector<std::string>& missing)
+  // What walks the components: the files and top parts on the way down from the document, and how many
+  // components it has met.
+  struct TWalk
   {
+    std::vector<std::filesystem::path> Files;
+    std::vector<const Object*> Parts;
+    std::size_t Met = 0;
+    bool Full = false; // said that the rest is left out
+  };
+
+  void Leaves(const Object& part, const place::Matrix& m, TWalk& walk, std::vector<TLeaf>& out,
+              std::vector<std::string>& leftOut)
+  {
+    walk.Parts.push_back(&part);
     for (const Object* c : model::LiveMembers(part, kinds::Part)) {
-      const place::Matrix cm = Compose(m, place::ComponentMatrix(*c));
-      const Object* source = Source(*c);
+      const std::string name = NameOf(*c);
+      // An assembly whose components share sub-assemblies holds their leaves many times over: past a bound
+      // no coupling comes near, the rest is left out rather than walked for ever.
+      if (walk.Met == MaxComponents) {
+        if (!walk.Full)
+          leftOut.push_back(name + " and the components after it: the assembly holds more than " +
+                            std::to_string(MaxComponents) + " components");
+        walk.Full = true;
+        break;
+      }
+      ++walk.Met;
+      std::string why;
+      const std::optional<place::Matrix> own = Placement(*c, why);
+      if (!own) {
+        leftOut.push_back(name + ": " + why);
+        continue;
+      }
+      const place::Matrix cm = Compose(m, *own);
+      const std::filesystem::path file = FileOf(*c);
+      if (const auto at = std::find(walk.Files.begin(), walk.Files.end(), file);
+          !file.empty() && at != walk.Files.end()) {
+        leftOut.push_back(name + ": " + SelfReference(walk.Files, at));
+        continue;
+      }
+      const Object* source = Source(*c, why);
       if (source == nullptr) {
-        missing.push_back(NameOf(*c));
+        leftOut.push_back(name + ": " + why);
+        continue;
+      }
+      if (std::find(walk.Parts.begin(), walk.Parts.end(), source) != walk.Parts.end()) {
+        leftOut.push_back(name + ": its source refers to itself");
         continue;
       }
       if (!model::LiveMembers(*source, kinds::Part).empty()) {
-        if (depth < MaxAssemblyDepth) Leaves(*source, cm, depth + 1, out, missing);
-        else missing.push_back(NameOf(*c) + " (nested too deep)");
+        if (walk.Parts.size() > MaxAssemblyDepth) {
+          leftOut.push_back(name + ": nested more than " + std::to_string(MaxAssemblyDepth) + " deep");
+          continue;
+        }
+        walk.Files.push_back(file);
+        Leaves(*source, cm, walk, out, leftOut);
+        walk.Files.pop_back();
         continue;
       }
-      out.push_back({NameOf(*c), source, cm});
+      out.push_back({name, source, cm});
     }
+    walk.Parts.pop_back();
   }
 };
 
@@ -204,6 +319,18 @@ TEvaluator::~TEvaluator() = default;
 int TEvaluator::Modelled() const { return S->Modelled; }
 
 bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& error, bool components)
+{
+  // What the modeller throws where nothing below caught it is the document's fault, said, never an abort.
+  try {
+    return Evaluated(document, out, error, components);
+  } catch (const Standard_Failure& e) {
+    out = {};
+    error = "the modeller failed: " + FailureText(e);
+    return false;
+  }
+}
+
+bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& error, bool components)
 {
   const int type = Host::DocumentType(document);
   const Object* top = S->H.TopPart(document);
@@ -215,8 +342,12 @@ bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& e
   out = {};
   out.Name = NameOf(*top);
   std::vector<TLeaf> leaves;
-  S->Leaves(*top, place::Matrix{}, 0, leaves, out.Missing);
-  out.Assembly = type != txapi::txDocumentPart || !leaves.empty() || !out.Missing.empty();
+  TState::TWalk walk;
+  // The document's own file is the first on the way down: a component naming it holds the document.
+  if (const std::filesystem::path own = Host::DocumentPath(document); !own.empty())
+    walk.Files.push_back(OneName(own));
+  S->Leaves(*top, place::Matrix{}, walk, leaves, out.LeftOut);
+  out.Assembly = type != txapi::txDocumentPart || !leaves.empty() || !out.LeftOut.empty();
   if (!out.Assembly) {
     out.Parts.push_back(S->Part(*top).first);
     out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false, out.Parts[0]->Symmetry,
@@ -247,8 +378,8 @@ bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& e
 std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
 {
   std::vector<std::string> faults;
-  for (const std::string& m : r.Missing)
-    faults.push_back("component " + m + ": its part cannot be read");
+  for (const std::string& m : r.LeftOut)
+    faults.push_back("component " + m);
   std::map<const TPartResult*, bool> seen; // a part placed several times is told once
   for (std::size_t i = 0; i < r.Parts.size(); ++i) {
     const TPartResult& p = *r.Parts[i];
@@ -306,10 +437,12 @@ bool TEvaluator::Check(Object& document, std::ostream& out, int& faults, std::st
   return true;
 }
 
-bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool section, std::string& error)
+bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool section,
+                      std::vector<std::string>& leftOut, std::string& error)
 {
   TDocumentResult r;
   if (!Evaluate(document, r, error)) return false;
+  leftOut = r.LeftOut;
   if (NoRegularFileAt(file)) {
     error = "cannot write " + file.string() + ": not a regular file";
     return false;

@@ -24,7 +24,9 @@ struct TDocumentResult
   std::vector<TPlaced> Placed;
   std::vector<std::shared_ptr<const TPartResult>> Parts;
   std::shared_ptr<const TAssemblyResult> Checked; // assemblies only
-  std::vector<std::string> Missing;               // components whose part could not be read
+  // Components left out, each "NAME: why": a part that cannot be read, an assembly that holds itself, a
+  // placement that is no rigid motion.
+  std::vector<std::string> LeftOut;
 };
 
 class TEvaluator final : public SolidLink
@@ -42,7 +44,8 @@ public:
   static std::vector<std::string> Faults(const TDocumentResult& r);
 
   bool Check(Object& document, std::ostream& out, int& faults, std::string& error) override;
-  bool Save(Object& document, const std::filesystem::path& file, bool section, std::string& error) override;
+  bool Save(Object& document, const std::filesystem::path& file, bool section,
+            std::vector<std::string>& leftOut, std::string& error) override;
   bool Count(Object& document, const std::string& what, long long& n, std::string& error) override;
   bool Effect(Object& document, const Object& feature, std::string& effect, std::string& error) override;
 
@@ -50,6 +53,7 @@ public:
   int Modelled() const;
 
 private:
+  bool Evaluated(Object& document, TDocumentResult& out, std::string& error, bool components);
   struct TState;
   std::unique_ptr<TState> S;
 };
