@@ -20,14 +20,18 @@ void Subscribe(Object& source, const std::wstring& key, std::string_view event, 
 
 void Unsubscribe(Object& source, const std::wstring& key)
 {
-  auto& list = source.Extra<EventSubscriptions>().List;
+  auto* s = source.FindExtra<EventSubscriptions>();
+  if (s == nullptr) return;
+  auto& list = s->List;
   list.erase(std::remove_if(list.begin(), list.end(), [&](const Subscription& s) { return s.Key == key; }),
              list.end());
 }
 
 int SubscriptionCount(Object& source, std::wstring_view key)
 {
-  const auto& list = source.Extra<EventSubscriptions>().List;
+  const auto* s = source.FindExtra<EventSubscriptions>();
+  if (s == nullptr) return 0;
+  const auto& list = s->List;
   return int(std::count_if(list.begin(), list.end(),
                            [&](const Subscription& s) { return key.empty() || s.Key == key; }));
 }
@@ -35,7 +39,9 @@ int SubscriptionCount(Object& source, std::wstring_view key)
 std::vector<std::wstring> SubscriptionKeys(Object& source)
 {
   std::vector<std::wstring> keys;
-  for (const Subscription& s : source.Extra<EventSubscriptions>().List)
+  const auto* list = source.FindExtra<EventSubscriptions>();
+  if (list == nullptr) return keys;
+  for (const Subscription& s : list->List)
     if (std::find(keys.begin(), keys.end(), s.Key) == keys.end()) keys.push_back(s.Key);
   return keys;
 }
@@ -53,7 +59,7 @@ int DropSubscriptions(Host& host)
   int n = 0;
   for (Object* o : host.Objects()) {
     n += SubscriptionCount(*o);
-    o->Extra<EventSubscriptions>().List.clear();
+    if (auto* s = o->FindExtra<EventSubscriptions>()) s->List.clear();
   }
   return n;
 }

@@ -135,6 +135,16 @@ public:
     return *value;
   }
 
+  // The extra of type T when the object has one, never making one: a count over every object of the host
+  // stays a read and allocates nothing.
+  template <class T> T* FindExtra() const
+  {
+    if (RareP == nullptr) return nullptr;
+    for (auto& [type, value] : RareP->Extras)
+      if (type == std::type_index(typeid(T))) return static_cast<T*>(value.get());
+    return nullptr;
+  }
+
   // References handed out through txapi and not yet released.
   int RefCount() const { return Refs; }
   // The object answers the query for iid (its kind offers it and no fault refuses it).
