@@ -227,7 +227,9 @@ void TpmCoupling3D::UpdateRun()
 
 bool TpmCoupling3D::SetParam(SmartPtr<txapi::IPart>& Part)
 {
-  if (!Part) return false;
+  // The coupling under edit is a component of the user's assembly: variables written on it would stay there
+  // when the edit is cancelled or refused, and its replacement is built from the panel anyway.
+  if (!Part || (ControlModel.EditPart && Part == ControlModel.EditPart)) return false;
   const double d1 = ControlModel.P1d;
   const double d2 = ControlModel.P2d;
   const std::pair<const char*, double> values[] = {{"D", 1.5 * d1}, {"D1", d1}, {"L1", d1}, {"L2", d2}};
@@ -259,8 +261,11 @@ bool TpmCoupling3D::ChangeControlValue(TControlPtr Control)
     ControlModel.T2 = ControlModel.T1;
     APropertyVariable.ChangeValue(&T2, -1);
   } else if (Is(Control, ADetails)) {
-    TString name;
-    if (!LoadMainTable(name)) return r;
+    TString why;
+    if (!LoadMainTable(APropertyVariable, why)) {
+      if (!why.Empty()) Messager->LiftBox(why, TMessager::toApi);
+      return r;
+    }
     FillTorque();
     // As in the 2D command: never the list entry that shows the torque built last, which would turn "*"
     // into that size and build another coupling than the same input does in 2D.
@@ -392,7 +397,9 @@ bool TpmCoupling3D::Confirm()
 {
   drApi::TRegistryApi& r = drApi::MA.R();
   SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
-  if (!user) return false;
+  // The panel has said why the chosen coupling's data cannot be read: nothing is built, and it is not said
+  // again.
+  if (!user || Unreadable()) return false;
   ResolveTorque();
   // A build never writes into a document the user has open: it stops before it changes anything.
   if (const TString open = OpenFileOfBuild(); !open.Empty()) {
