@@ -117,26 +117,40 @@ bool pmCouplingBlock3D()
     SmartPtr<txapi::IPart> edited(r.IDoc3D->GetEditedPart());
     if (IsOurCoupling(edited)) ControlModel.EditPart = edited;
   }
-  if (ControlModel.EditPart) {
-    const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
-    // A block that cannot be read whole, or holds values no size builds, is not edited: the confirmation
-    // would replace the user's coupling by one made of whatever the model held before.
-    std::vector<std::uint8_t> before;
-    ControlModel.to(before);
-    if (!ControlModel.from(p->GetUserData()) || Couplings.Damaged(ControlModel.CouplingName)) {
-      ControlModel.from(before);
-      ControlModel.EditPart.reset();
-      r.IDoc3D.reset();
-      Messager->LiftBox(DC(TString("Параметры муфты повреждены: блок не изменен")), TMessager::toAlways);
+  // However the command ends, also by a host failure, the coupling under edit is shown again when it was
+  // hidden, and nothing of it stays held for the next command, which reads its own edit and placement.
+  bool hidden = false;
+  auto release = [&hidden] {
+    if (hidden && ControlModel.EditPart)
+      Quietly([] { drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false); });
+    ControlModel.EditPart.reset();
+    ControlModel.Place.reset();
+  };
+  try {
+    if (ControlModel.EditPart) {
+      const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
+      // A block that cannot be read whole, or holds values no size builds, is not edited: the confirmation
+      // would replace the user's coupling by one made of whatever the model held before.
+      std::vector<std::uint8_t> before;
+      ControlModel.to(before);
+      if (!ControlModel.from(p->GetUserData()) || Couplings.Damaged(ControlModel.CouplingName)) {
+        ControlModel.from(before);
+        release();
+        r.IDoc3D.reset();
+        Messager->LiftBox(DC(TString("Параметры муфты повреждены: блок не изменен")), TMessager::toAlways);
+        return true;
+      }
+      ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
+    }
+    // Without the modeller's part there is nothing to build into.
+    if (!drApi::MA.drGetPart(pNew_Part, type)) {
+      release();
       return true;
     }
-    ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
-    drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
-  }
-
-  if (!drApi::MA.drGetPart(pNew_Part, type)) return true;
-
-  try {
+    if (ControlModel.EditPart) {
+      hidden = true;
+      drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
+    }
     const std::unique_ptr<TpmCoupling3D> command(new TpmCoupling3D());
     command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
     // The phantom is the part the process loaded from that file, or the coupling under edit;
@@ -149,23 +163,14 @@ bool pmCouplingBlock3D()
       command->Phantom.reset();
     // The loaded phantom shows its file's sizes until it is given the chosen ones.
     if (command->Table != nullptr) command->SetParam(command->Phantom);
-    command->Run(true, false);
     // A run that neither confirmed nor cancelled the edit (its process could not start) leaves the
     // coupling under edit as the user had it: shown.
-    if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+    command->Run(true, false);
   } catch (...) {
-    // A host failure outside the command's run loop: the coupling under edit is shown again.
-    try {
-      if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
-    } catch (...) {
-    }
-    ControlModel.EditPart.reset();
-    ControlModel.Place.reset();
+    release();
     throw;
   }
-  // Nothing of this command is needed by the next one, which reads its own edit and placement.
-  ControlModel.EditPart.reset();
-  ControlModel.Place.reset();
+  release();
   return true;
 }
 

@@ -462,6 +462,27 @@ TEST_F(Coupling3DTest, ADamagedStoredBlockIsNotEdited)
   }
 }
 
+// A host failure while the command takes up the coupling under edit ends the command and no more: the
+// coupling stays shown, and the library keeps nothing of it for the next command.
+TEST_F(Coupling3DTest, AHostFailureTakingUpAnEditLeavesTheCouplingShownAndUnheld)
+{
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  Object& placed = *Parts().at(0);
+  for (const char* op : {"GetPlacement", "SetHidden"}) {
+    H.GetFaults().ThrowOnCall(txhost::Target::Of(placed), op);
+    txhost::SetEditedPart(*Assembly, &placed);
+    Queue({"button", "2"});
+    Run(200);
+    Script().Clear();
+    H.GetFaults().Clear();
+    EXPECT_EQ(placed.RefCount(), 0) << op;
+    EXPECT_FALSE(placed.Prop("hidden") == true) << op;
+    EXPECT_EQ(TBaseManager::CurrentProcessManager, nullptr) << op;
+  }
+}
+
 // Every torque the list offers leads to the diameters of exactly the rows of that torque ("*" to
 // every row's, each once, ascending), and the second shaft follows the first.
 TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
