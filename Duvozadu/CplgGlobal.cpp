@@ -56,7 +56,8 @@ TModeler3D* Modeler = nullptr;
 // into the running command's status bar, which ends with the command. A phantom says nothing.
 void Say(const TString& text, int mode)
 {
-  if (Messager && !Couplings.Quiet) Messager->LiftBox(text, mode == 0 ? TMessager::toApi : TMessager::toAlways);
+  if (Messager && !Couplings.Quiet)
+    Messager->LiftBox(text, mode == 0 ? TMessager::toApi : TMessager::toAlways);
 }
 void Say(const char* phrase, const TString& what, int mode)
 {
@@ -137,7 +138,9 @@ TString BaseFault()
     return TString("Ошибка открытия файла ") + file + TString(": это не файл");
   else if (::access(path.c_str(), R_OK) != 0)
     e = errno;
-  if (e != 0) return TString("Ошибка открытия файла ") + file + TString(" ") + TString(e) + TString(" ") + TString(std::strerror(e));
+  if (e != 0)
+    return TString("Ошибка открытия файла ") + file + TString(" ") + TString(e) + TString(" ") +
+           TString(std::strerror(e));
   return DC(TString("Плохой файл параметров")) + TString(" ") + file;
 }
 

@@ -50,7 +50,8 @@ bool TCouplingPanel::LoadMainTable(TAPropertylVariable& panel, TString& why)
   delete Table;
   Table = Couplings.ReadMain(ControlModel.CouplingName, why);
   if (Table) return true;
-  for (auto [adapter, list] : {std::pair<TAdapter*, TArrayOf<TString>*>{&ATorque, &LTorque}, {&AD1, &LD1}, {&AD2, &LD2}}) {
+  for (auto [adapter, list] :
+       {std::pair<TAdapter*, TArrayOf<TString>*>{&ATorque, &LTorque}, {&AD1, &LD1}, {&AD2, &LD2}}) {
     list->Count = 0;
     panel.Reset(adapter, *list, 0, TString());
   }

@@ -39,8 +39,8 @@ public:
   void FillDetails();
   // Replaces Table by the main table of ControlModel's coupling type when every table its builders read can
   // be read as a build reads them. Otherwise false, with why (the table and row at fault, or the text base
-  // that could not be read), and the torque and shaft lists shown empty in panel: a coupling whose data cannot
-  // be read offers nothing that every click would then refuse, and never another coupling's values.
+  // that could not be read), and the torque and shaft lists shown empty in panel: a coupling whose data
+  // cannot be read offers nothing that every click would then refuse, and never another coupling's values.
   bool LoadMainTable(TAPropertylVariable& panel, TString& why);
   // "*" followed by every torque of the table, each once, ascending.
   void FillTorque();

@@ -460,9 +460,9 @@ std::string Drawing(const txhost::Host& h, const Object& doc)
   return DocumentState(h, doc) + svg.str();
 }
 
-// An edit refused on Enter leaves the drawing as it was before the edit, object for object, and says why once,
-// though each panel change drew the block anew: every type, as a section and as a view, edited to "*" with its
-// smallest and largest bores, which no size takes both of; once with the type changed as well.
+// An edit refused on Enter leaves the drawing as it was before the edit, object for object, and says why
+// once, though each panel change drew the block anew: every type, as a section and as a view, edited to "*"
+// with its smallest and largest bores, which no size takes both of; once with the type changed as well.
 TEST_F(Coupling2DTest, ARefusedEditLeavesTheDrawingAsItWasAndSaysWhyOnce)
 {
   struct TEdit
@@ -486,8 +486,8 @@ TEST_F(Coupling2DTest, ARefusedEditLeavesTheDrawingAsItWasAndSaysWhyOnce)
     ASSERT_TRUE(placedMain);
     Doc = H.NewDocument(txapi::txDocumentDrawing, true);
     Script().ChangeControl(L"Муфта", iCouplings[placed].Name.Utf8Text());
-    Script().ChangeControl(L"Момент",
-                           TCouplingPanel::ValueText(placedMain->Row(placedMain->CountRow - 1)[0]).Utf8Text());
+    Script().ChangeControl(
+        L"Момент", TCouplingPanel::ValueText(placedMain->Row(placedMain->CountRow - 1)[0]).Utf8Text());
     Script().ChangeControl(L"Отрисовка", placed % 2 ? "Вид " : "Разрез ");
     Script().Place(100, 50, 30, false);
     Script().Button(txapi::pbEsc);
@@ -533,7 +533,8 @@ TEST_F(Coupling2DTest, TheShaftListsNameEachDiameterOnceAscending)
     const double last = main->Row(main->CountRow - 1)[0];
     Script().ChangeControl(L"Муфта", iCouplings[k].Name.Utf8Text());
     for (const double torque : {0.0, last}) {
-      Script().ChangeControl(L"Момент", torque == 0 ? std::string("*") : TCouplingPanel::ValueText(torque).Utf8Text());
+      Script().ChangeControl(L"Момент",
+                             torque == 0 ? std::string("*") : TCouplingPanel::ValueText(torque).Utf8Text());
       Script().Queue([&, torque, k](Object& process) {
         Object& panel = *txhost::ProcessParamOf(process);
         EXPECT_EQ(txhost::FindControl(panel, L"Вал 1")->Prop("items"), bores(torque)) << k << " " << torque;

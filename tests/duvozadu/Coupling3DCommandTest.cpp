@@ -512,9 +512,9 @@ TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
   Run(200);
 }
 
-// An edit refused on Enter leaves the assembly as it was before the edit, object for object, and says why once:
-// every type edited to "*" with its smallest and largest bores, which no size takes both of, the run ending
-// after the refusal with no Esc to put anything back.
+// An edit refused on Enter leaves the assembly as it was before the edit, object for object, and says why
+// once: every type edited to "*" with its smallest and largest bores, which no size takes both of, the run
+// ending after the refusal with no Esc to put anything back.
 TEST_F(Coupling3DTest, ARefusedEditLeavesTheAssemblyAsItWasAndSaysWhyOnce)
 {
   for (int k = 0; k < CountCoupling; ++k) {

@@ -14,8 +14,8 @@
 #include "txhost/lib/Value.h"
 
 // Every object the document would save, in member order, with its kind and properties, a reference standing
-// for the kind it leads to. The temporary drawing group an object was made in lives only while a command runs: which one it was is
-// no part of the drawing.
+// for the kind it leads to. The temporary drawing group an object was made in lives only while a command
+// runs: which one it was is no part of the drawing.
 inline std::string DocumentState(const txhost::Host& h, const txhost::Object& document)
 {
   std::string text, error;

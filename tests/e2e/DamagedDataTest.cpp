@@ -230,7 +230,8 @@ struct TLibraryHost
   {
     std::vector<std::string> out;
     for (const fs::directory_entry& e : fs::directory_iterator(Dir))
-      if ((e.path().extension() == ".tas" || e.path().extension() == ".tpt") && e.path().filename() != "PhCoupling.tpt")
+      if ((e.path().extension() == ".tas" || e.path().extension() == ".tpt") &&
+          e.path().filename() != "PhCoupling.tpt")
         out.push_back(e.path().filename().string());
     return out;
   }
@@ -271,12 +272,19 @@ std::function<void(std::u16string&)> Replace(std::u16string from, std::u16string
   };
 }
 
+// Sets the column's value in every row of the table, or in row `only` (from 0), to text.
+std::function<void(std::u16string&)> Column(std::u16string table, int column, std::u16string text,
+                                            int only = -1)
+{
+  return [=](std::u16string& base) { SetColumn(base, table, column, text, only); };
+}
+
 class DamagedPanel : public ::testing::TestWithParam<PanelDamage>
 {
 };
 
-// A coupling whose tables cannot be read is said so as soon as it is chosen, naming the table and the row, and
-// the panel lists no torque and no shaft: nothing that every click would refuse, never another coupling's
+// A coupling whose tables cannot be read is said so as soon as it is chosen, naming the table and the row,
+// and the panel lists no torque and no shaft: nothing that every click would refuse, never another coupling's
 // values. A click and an Enter on it then build nothing and say nothing more, in 2D and in 3D.
 TEST_P(DamagedPanel, ACouplingWhoseTablesCannotBeReadIsSaidAtOnceAndOffersNothing)
 {
@@ -316,26 +324,26 @@ TEST_P(DamagedPanel, ACouplingWhoseTablesCannotBeReadIsSaidAtOnceAndOffersNothin
 
 INSTANTIATE_TEST_SUITE_P(
     Damages, DamagedPanel,
-    ::testing::Values(
-        PanelDamage{"pin_row_unit", "МУВП ГОСТ 21424-93", Replace(u"\t94\t12\t", u"\t94\t12мм\t"),
-                    "Неверное значение в таблице МУВП.Палец, строка 3"},
-        // The tokeniser knows no exponent: the shaft would be listed as 1.
-        PanelDamage{"bore_exponent", "МУВП ГОСТ 21424-93", Replace(u"\t1\t10\t50\t23", u"\t1\t1e1\t50\t23"),
-                    "Неверное значение в таблице МУВП, строка 1"},
-        PanelDamage{"outer_diameter_zero_every_row", "МУВП ГОСТ 21424-93",
-                    [](std::u16string& b) { SetColumn(b, u"МУВП", 2, u"0"); },
-                    "Неверное значение в таблице МУВП, строка 1"},
-        PanelDamage{"outer_diameter_minus_zero", "МУВП ГОСТ 21424-93",
-                    [](std::u16string& b) { SetColumn(b, u"МУВП", 2, u"-0", 4); },
-                    "Неверное значение в таблице МУВП, строка 5"},
-        PanelDamage{"shared_bolt_row_unit", "Фланцевая ГОСТ 20761-96", Replace(u"\t13\t24\t3\t30", u"\t13\t24\t3\t30мм"),
-                    "Неверное значение в таблице Муфта.Болты фланца, строка 6"},
-        PanelDamage{"shared_bolt_across_flats_zero", "Торообразная ГОСТ Р 50892-96",
-                    [](std::u16string& b) { SetColumn(b, u"Муфта.Болты фланца", 3, u"0", 3); },
-                    "Неверное значение в таблице Муфта.Болты фланца, строка 4"},
-        PanelDamage{"flanged_main_missing", "Фланцевая ГОСТ 20761-96",
-                    Replace(u"# \"Муфта фланцевая\"", u"# \"Муфта фланцевая 2\""),
-                    "Необнаружена таблица Муфта фланцевая"}),
+    ::testing::Values(PanelDamage{"pin_row_unit", "МУВП ГОСТ 21424-93",
+                                  Replace(u"\t94\t12\t", u"\t94\t12мм\t"),
+                                  "Неверное значение в таблице МУВП.Палец, строка 3"},
+                      // The tokeniser knows no exponent: the shaft would be listed as 1.
+                      PanelDamage{"bore_exponent", "МУВП ГОСТ 21424-93",
+                                  Replace(u"\t1\t10\t50\t23", u"\t1\t1e1\t50\t23"),
+                                  "Неверное значение в таблице МУВП, строка 1"},
+                      PanelDamage{"outer_diameter_zero_every_row", "МУВП ГОСТ 21424-93",
+                                  Column(u"МУВП", 2, u"0"), "Неверное значение в таблице МУВП, строка 1"},
+                      PanelDamage{"outer_diameter_minus_zero", "МУВП ГОСТ 21424-93",
+                                  Column(u"МУВП", 2, u"-0", 4), "Неверное значение в таблице МУВП, строка 5"},
+                      PanelDamage{"shared_bolt_row_unit", "Фланцевая ГОСТ 20761-96",
+                                  Replace(u"\t13\t24\t3\t30", u"\t13\t24\t3\t30мм"),
+                                  "Неверное значение в таблице Муфта.Болты фланца, строка 6"},
+                      PanelDamage{"shared_bolt_across_flats_zero", "Торообразная ГОСТ Р 50892-96",
+                                  Column(u"Муфта.Болты фланца", 3, u"0", 3),
+                                  "Неверное значение в таблице Муфта.Болты фланца, строка 4"},
+                      PanelDamage{"flanged_main_missing", "Фланцевая ГОСТ 20761-96",
+                                  Replace(u"# \"Муфта фланцевая\"", u"# \"Муфта фланцевая 2\""),
+                                  "Необнаружена таблица Муфта фланцевая"}),
     hxcad::test::CaseNames());
 
 // A block whose coupling's tables were damaged after it was placed is edited as itself: the panel says why
@@ -349,15 +357,15 @@ TEST(DamagedEdit, AnEditOfABlockWhoseTablesCannotBeReadSaysWhyOnceAndChangesNoth
     placing.Script().ChangeControl(L"Муфта", "Фланцевая ГОСТ 20761-96");
     placing.Script().Place(100, 50, 0, false);
     placing.Script().Button(2);
-    ASSERT_TRUE(placing.Play("load " + placing.Lib.string() +
-                             "\nnew drawing as sheet\nrun 200\nexpect objects sheet macro[command=200] 1\nsave "
-                             "sheet placed.tdr\n"))
+    ASSERT_TRUE(
+        placing.Play("load " + placing.Lib.string() +
+                     "\nnew drawing as sheet\nrun 200\nexpect objects sheet macro[command=200] 1\nsave "
+                     "sheet placed.tdr\n"))
         << placing.Error;
   }
   const std::pair<std::function<void(std::u16string&)>, const char*> damages[] = {
       {Replace(u"# \"Муфта фланцевая\"", u"# \"Муфта фланцевая 2\""), "Необнаружена таблица Муфта фланцевая"},
-      {[](std::u16string& b) { SetColumn(b, u"Муфта фланцевая", 7, u"0", 1); },
-       "Неверное значение в таблице Муфта фланцевая, строка 2"}};
+      {Column(u"Муфта фланцевая", 7, u"0", 1), "Неверное значение в таблице Муфта фланцевая, строка 2"}};
   for (const auto& [damage, said] : damages) {
     SCOPED_TRACE(said);
     txhost::test::TempDir dir;
