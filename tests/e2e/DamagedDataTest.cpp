@@ -75,100 +75,6 @@ fs::path CopyLibrary(const fs::path& dir)
   return lib;
 }
 
-// A host playing the library's command once in a new drawing: a block placed at (100, 50).
-struct TPlacing
-{
-  TPlacing(const fs::path& lib, const fs::path& dir, const char* name)
-  {
-    const std::string text = "load " + lib.string() +
-                             "\nnew drawing as sheet\nqueue place 10 10 0\nqueue place 100 50 0 final\n"
-                             "queue button 2\nrun 200\n";
-    Parsed = txhost::ParseScenario(text, name, dir, Scenario, Error);
-    H.SetDocumentsFolder(dir);
-  }
-  bool Play() { return Player.Play(Scenario, Error); }
-
-  txhost::Host H;
-  std::ostringstream Log;
-  txhost::ScenarioPlayer Player{H, Log};
-  txhost::Scenario Scenario;
-  std::string Error;
-  bool Parsed = false;
-};
-
-class DamagedTextBase : public ::testing::TestWithParam<Damage>
-{
-};
-
-TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
-{
-  const Damage& d = GetParam();
-  txhost::test::TempDir dir;
-  const fs::path lib = CopyLibrary(dir.path());
-  std::u16string base = ReadUtf16(fs::path(HXCAD_PLUGIN).parent_path() / "VUVudirido.tb");
-  const std::size_t at = base.find(d.From);
-  ASSERT_NE(at, std::u16string::npos);
-  base.replace(at, d.From.size(), d.To);
-  WriteUtf16(dir.path() / "VUVudirido.tb", base);
-
-  TPlacing p(lib, dir.path(), "damaged");
-  ASSERT_TRUE(p.Parsed) << p.Error;
-  ASSERT_TRUE(p.Play()) << p.Error << "\n" << p.Log.str();
-  txhost::Host& h = p.H;
-  std::size_t blocks = 0;
-  for (const txhost::Object* o : h.ObjectsOfKind("macro"))
-    if (o->Prop("command") == 200 && !txhost::model::Deleted(*o)) ++blocks;
-  if (!d.Missing) {
-    EXPECT_EQ(blocks, 1u);
-    return;
-  }
-  EXPECT_EQ(blocks, 0u) << "nothing placed";
-  EXPECT_TRUE(h.ObjectsOfKind("spec-object").empty());
-  const auto messages = h.Messages();
-  ASSERT_FALSE(messages.empty());
-  for (const std::wstring& m : messages)
-    EXPECT_EQ(txhost::ToUtf8(m),
-              d.Message ? std::string(d.Message) : std::string("Необнаружена таблица ") + d.Missing);
-  p.Player.Unload();
-}
-
-INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
-                         ::testing::Values(Damage{"main_columns", u"\"Муфты\" 20 17", u"\"Муфты\" 1 0",
-                                                  "МУВП"},
-                                           Damage{"main_row_cut", u"\t8800\t71\t", u"\t71\t", "МУВП"},
-                                           // The tokeniser knows no exponent: this would read as 1.
-                                           Damage{"main_exponent", u"\t8800\t71\t", u"\t8800\t1e308\t",
-                                                  "МУВП", "Неверное значение в таблице МУВП, строка 1"},
-                                           Damage{"pin_unit", u"\t94\t12\t", u"\t94\t12мм\t", "МУВП.Палец",
-                                                  "Неверное значение в таблице МУВП.Палец, строка 3"},
-                                           Damage{"pin_columns", u"\"Вспомогательный\" 19 0",
-                                                  u"\"Вспомогательный\" 1 0", "МУВП.Палец"},
-                                           Damage{"keyway_columns", u"\"Вспомогательный\" 6 0",
-                                                  u"\"Вспомогательный\" 2 0", nullptr}),
-                         hxcad::test::CaseNames());
-
-// A text base that is a named pipe kept the library waiting for ever as it loaded. It is refused at once with
-// its reason, and the library's commands then place nothing.
-TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
-{
-  txhost::test::TempDir dir;
-  const fs::path lib = CopyLibrary(dir.path()), base = dir.path() / "VUVudirido.tb";
-  ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
-  hxcad::test::PipeWatch watch(base, 5000);
-  TPlacing p(lib, dir.path(), "pipe");
-  ASSERT_TRUE(p.Parsed) << p.Error;
-  EXPECT_TRUE(p.Play()) << p.Error << "\n" << p.Log.str();
-  txhost::Host& h = p.H;
-  EXPECT_FALSE(watch.Waited()) << "the library waited for the pipe";
-  const auto messages = h.Messages();
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(txhost::ToUtf8(messages.front()), "Ошибка открытия файла " + base.string() + ": это не файл");
-  for (const txhost::Object* o : h.ObjectsOfKind("macro"))
-    EXPECT_TRUE(o->Prop("command") != 200 || txhost::model::Deleted(*o));
-  EXPECT_TRUE(fs::is_fifo(base));
-  p.Player.Unload();
-}
-
 // The shipped text base as the library reads it.
 std::u16string ShippedBase()
 {
@@ -218,6 +124,14 @@ struct TLibraryHost
     return txhost::ParseScenario(lines, "damaged", Dir, s, Error) && Player.Play(s, Error);
   }
   txhost::EventScript& Script() { return txhost::EventScript::Of(H); }
+  // Loads the library and plays its command once in a new drawing: a block placed at (100, 50).
+  bool PlaceOnce()
+  {
+    Script().Place(10, 10, 0, true);
+    Script().Place(100, 50, 0, false);
+    Script().Button(2);
+    return Play("load " + Lib.string() + "\nnew drawing as sheet\nrun 200\n");
+  }
   std::vector<std::string> Said() const
   {
     std::vector<std::string> out;
@@ -249,6 +163,65 @@ struct TLibraryHost
   txhost::ScenarioPlayer Player{H, Log};
   std::string Error;
 };
+
+class DamagedTextBase : public ::testing::TestWithParam<Damage>
+{
+};
+
+TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
+{
+  const Damage& d = GetParam();
+  txhost::test::TempDir dir;
+  std::u16string base = ShippedBase();
+  const std::size_t at = base.find(d.From);
+  ASSERT_NE(at, std::u16string::npos);
+  base.replace(at, d.From.size(), d.To);
+  WriteUtf16(dir.path() / "VUVudirido.tb", base);
+
+  TLibraryHost l(dir.path());
+  ASSERT_TRUE(l.PlaceOnce()) << l.Error << "\n" << l.Log.str();
+  if (!d.Missing) {
+    EXPECT_EQ(l.Live("macro"), 1u);
+    return;
+  }
+  EXPECT_EQ(l.Live("macro"), 0u) << "nothing placed";
+  EXPECT_TRUE(l.H.ObjectsOfKind("spec-object").empty());
+  ASSERT_FALSE(l.Said().empty());
+  for (const std::string& m : l.Said())
+    EXPECT_EQ(m, d.Message ? std::string(d.Message) : std::string("Необнаружена таблица ") + d.Missing);
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
+                         ::testing::Values(Damage{"main_columns", u"\"Муфты\" 20 17", u"\"Муфты\" 1 0",
+                                                  "МУВП"},
+                                           Damage{"main_row_cut", u"\t8800\t71\t", u"\t71\t", "МУВП"},
+                                           // The tokeniser knows no exponent: this would read as 1.
+                                           Damage{"main_exponent", u"\t8800\t71\t", u"\t8800\t1e308\t",
+                                                  "МУВП", "Неверное значение в таблице МУВП, строка 1"},
+                                           Damage{"pin_unit", u"\t94\t12\t", u"\t94\t12мм\t", "МУВП.Палец",
+                                                  "Неверное значение в таблице МУВП.Палец, строка 3"},
+                                           Damage{"pin_columns", u"\"Вспомогательный\" 19 0",
+                                                  u"\"Вспомогательный\" 1 0", "МУВП.Палец"},
+                                           Damage{"keyway_columns", u"\"Вспомогательный\" 6 0",
+                                                  u"\"Вспомогательный\" 2 0", nullptr}),
+                         hxcad::test::CaseNames());
+
+// A text base that is a named pipe kept the library waiting for ever as it loaded. It is refused at once with
+// its reason, and the library's commands then place nothing.
+TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
+{
+  txhost::test::TempDir dir;
+  const fs::path base = dir.path() / "VUVudirido.tb";
+  ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
+  hxcad::test::PipeWatch watch(base, 5000);
+  TLibraryHost l(dir.path());
+  EXPECT_TRUE(l.PlaceOnce()) << l.Error << "\n" << l.Log.str();
+  EXPECT_FALSE(watch.Waited()) << "the library waited for the pipe";
+  ASSERT_FALSE(l.Said().empty());
+  EXPECT_EQ(l.Said().front(), "Ошибка открытия файла " + base.string() + ": это не файл");
+  EXPECT_EQ(l.Live("macro"), 0u);
+  EXPECT_TRUE(fs::is_fifo(base));
+}
 
 struct PanelDamage
 {
