@@ -212,9 +212,10 @@ bool TpmCouplingBlock2D::RedrawEditedBlock()
 
 void TpmCouplingBlock2D::RestoreEditedBlock()
 {
-  // Drawn anew from what the block stores, as it was drawn when placed; one that no preview has redrawn stays
-  // as it is. What the stored coupling would say was said when it was placed.
-  if (!EditedBlockRedrawn || !StoredBlockDrawable || !ControlModel.from(ControlModel.DataEditObj)) return;
+  // The model goes back to what the block stores, and the block is drawn anew from it, as it was drawn when
+  // placed; one that no preview has redrawn stays as it is. What the stored coupling would say was said when
+  // it was placed.
+  if (!StoredBlockDrawable || !ControlModel.from(ControlModel.DataEditObj) || !EditedBlockRedrawn) return;
   const TQuietCouplings quiet;
   RedrawEditedBlock();
   EditedBlockRedrawn = false;
