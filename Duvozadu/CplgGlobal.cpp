@@ -1,8 +1,10 @@
 #include "Duvozadu/CplgGlobal.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 #include "Duvozadu/ControlModel.h"
@@ -10,6 +12,9 @@
 #include "Duvozadu/CplgShared.h"
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/core/TextBase.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const char* const LMUVP[] = {"МУВП ", "МУВП", "МУВП.Палец", nullptr};
@@ -49,29 +54,94 @@ TModeler3D* Modeler = nullptr;
 
 // A 3D build is the user's confirmation: why it made nothing goes to the host's message box, never
 // into the running command's status bar, which ends with the command. A phantom says nothing.
-void Say(const char* phrase, const TString& what, int mode)
+void Say(const TString& text, int mode)
 {
   if (Messager && !Couplings.Quiet)
-    Messager->LiftBox(DC(TString(phrase)) + what, mode == 0 ? TMessager::toApi : TMessager::toAlways);
+    Messager->LiftBox(text, mode == 0 ? TMessager::toApi : TMessager::toAlways);
+}
+void Say(const char* phrase, const TString& what, int mode)
+{
+  Say(DC(TString(phrase)) + what, mode);
 }
 
-// A table with no whole row, with fewer columns than its builders read, whose values stop
-// inside a row (every row after the cut would be read shifted), or with a value that is not a
-// plain number (a hand-written "1e308" reads as 1) is as good as none. For the last, badRow
-// gets the row (from 0) of the first such value, so that whoever edited the base can find it;
-// otherwise -1.
+// The columns of each table that hold a size or a count of a piece the coupling is made of: at zero or
+// below it the piece has no body and the cuts made with it remove nothing. Columns that may rightly hold 0
+// (chamfers, fillets, offsets, unused ones) are not listed.
+struct TPositiveColumns
+{
+  const char* Table;
+  std::initializer_list<int> Columns;
+};
+const TPositiveColumns PositiveColumns[] = {
+    {"Муфта зубчатая", {0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 18, 19, 20}},
+    {"Муфта торообразная", {0, 1, 2, 4, 5, 6, 7, 8, 9, 19, 20, 21, 22}},
+    {"МУВП", {0, 2, 3, 4, 5, 7, 14, 15, 17, 18, 19}},
+    {"МУВП.Палец", {0, 1, 2, 3, 5, 6, 7, 13, 14, 16}},
+    {"Муфта.Болты фланца", {0, 2, 3, 4, 5}},
+    {"Муфта фланцевая", {0, 1, 6, 7, 8, 9, 10, 15, 19, 20}},
+    {"Муфта со звездочкой", {0, 1, 2, 3, 4, 5, 15, 16}},
+    {"Муфта со звездочкой.Звездочка", {0, 2, 5}},
+    {"Муфта кулачково-дисковая", {0, 1, 3, 4, 5, 6, 7, 11}},
+    {"Муфта шарнирная", {0, 1, 2}},
+    {"Муфта шарнирная.Полумуфта", {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13}},
+    {"Муфта шарнирная.Крестовина", {0, 1, 2, 3}},
+    {"Муфта шарнирная.Палец", {0, 1, 3}},
+    {"Муфта шарнирная.Втулка", {0, 1, 3, 6}},
+};
+
+// The first row (from 0) holding a size that is not positive where the table must hold one; -1 when none.
+Integer NonPositiveRow(const char* name, const TTable& t)
+{
+  for (const TPositiveColumns& p : PositiveColumns) {
+    if (std::strcmp(p.Table, name) != 0) continue;
+    for (Integer r = 0; r < t.CountRow; ++r)
+      for (const int c : p.Columns)
+        if (c < t.CountColumn && !(t.Row(r)[c] > 0.0)) return r;
+  }
+  return -1;
+}
+
+// A table with no whole row, with fewer columns than its builders read, whose values stop inside a row
+// (every row after the cut would be read shifted), with a value that is not a plain number (a hand-written
+// "1e308" reads as 1) or with a size that is not positive is as good as none. For the last two, badRow gets
+// the row (from 0) of the first such value, so that whoever edited the base can find it; otherwise -1.
 TTable* Load(const char* name, int columns, Integer* badRow = nullptr)
 {
   bool plain = true;
   Integer irregular = -1;
   TTable* t = TextBase.GetTable(TString(name), &plain, &irregular);
-  if (badRow) *badRow = t && !plain ? irregular / t->CountColumn : -1;
+  Integer bad = t && !plain ? irregular / t->CountColumn : -1;
   if (t && (!plain || t->CountRow <= 0 || t->CountColumn < columns ||
             std::int64_t(t->Count) != std::int64_t(t->CountRow) * t->CountColumn)) {
     delete t;
     t = nullptr;
   }
+  if (t && (bad = NonPositiveRow(name, *t)) >= 0) {
+    delete t;
+    t = nullptr;
+  }
+  if (badRow) *badRow = bad;
   return t;
+}
+
+// Why the text base gives no table at all, in the words its load used: the file could not be opened, or it
+// is no text base. Only looked at, never opened again: the name may stand for a pipe.
+TString BaseFault()
+{
+  const TString file = TextBase.ExecutePath + TextBase.NameTextBase;
+  const std::string path = file.Utf8Text();
+  struct stat st;
+  int e = 0;
+  if (::stat(path.c_str(), &st) != 0)
+    e = errno;
+  else if (!S_ISREG(st.st_mode))
+    return TString("Ошибка открытия файла ") + file + TString(": это не файл");
+  else if (::access(path.c_str(), R_OK) != 0)
+    e = errno;
+  if (e != 0)
+    return TString("Ошибка открытия файла ") + file + TString(" ") + TString(e) + TString(" ") +
+           TString(std::strerror(e));
+  return DC(TString("Плохой файл параметров")) + TString(" ") + file;
 }
 
 int ColumnsOf(const TCoupling& c, int i)
@@ -174,22 +244,18 @@ bool TCoupling::Make(int mode)
     if (&iCouplings[k] != this && LTable[1] && iCouplings[k].LTable[1] &&
         std::strcmp(iCouplings[k].LTable[1], LTable[1]) == 0)
       ControlModel.FilePrefix = ControlModel.PrefixName;
-  bool complete = true;
-  for (int i = 0; LTable[i + 1] && i < 9; ++i) {
+  TTable* read[9] = {};
+  TString why;
+  const bool complete = ReadTables(read, why);
+  for (int i = 0; i < 9 && LTable[i + 1]; ++i) {
     delete ATable[i];
-    Integer bad = -1;
-    ATable[i] = Load(LTable[i + 1], ColumnsOf(*this, i), &bad);
-    if (!ATable[i]) {
-      if (bad >= 0)
-        Say("Неверное значение в таблице ",
-            TString(LTable[i + 1]) + DC(TString(", строка ")) + TString(bad + 1), mode);
-      else
-        Say("Необнаружена таблица ", TString(LTable[i + 1]), mode);
-      complete = false;
-    }
+    ATable[i] = read[i];
   }
   if (!ATable[9]) ATable[9] = Load(KeywayTable, KeywayColumns);
-  if (!complete) return false;
+  if (!complete) {
+    Say(why, mode);
+    return false;
+  }
   if (!Fits(ATable[0])) {
     const TString shafts = Size(ControlModel.P1d) + TString(" / ") + Size(ControlModel.P2d);
     Say("Нет размера муфты для валов ", shafts, mode);
@@ -200,6 +266,42 @@ bool TCoupling::Make(int mode)
   if (mode == 0) ControlModel.ForgetFiles();
   build();
   return mode != 0 || !ControlModel.Detail3D(0).Empty();
+}
+
+bool TCoupling::ReadTables(TTable* (&tables)[9], TString& why) const
+{
+  // Without the text base every table is missing: the cause is the file, said as its load said it.
+  if (!TextBase.IsActive()) why = BaseFault();
+  bool complete = true;
+  for (TTable*& t : tables)
+    t = nullptr;
+  for (int i = 0; i < 9 && LTable[i + 1]; ++i) {
+    Integer bad = -1;
+    tables[i] = Load(LTable[i + 1], ColumnsOf(*this, i), &bad);
+    if (tables[i]) continue;
+    if (why.Empty())
+      why = bad >= 0 ? DC(TString("Неверное значение в таблице ")) + TString(LTable[i + 1]) +
+                           DC(TString(", строка ")) + TString(bad + 1)
+                     : DC(TString("Необнаружена таблица ")) + TString(LTable[i + 1]);
+    complete = false;
+  }
+  return complete;
+}
+
+TTable* TCouplings::ReadMain(const TString& type, TString& why) const
+{
+  why = TString();
+  for (int k = 0; k < CountCoupling; ++k) {
+    if (!(Couplings[k].Name == type)) continue;
+    TTable* tables[9];
+    const bool complete = Couplings[k].ReadTables(tables, why);
+    for (int i = 1; i < 9; ++i)
+      delete tables[i];
+    if (complete) return tables[0];
+    delete tables[0];
+    return nullptr;
+  }
+  return nullptr;
 }
 
 void TCouplings::GetNames(TArrayOf<TString>& names) const
@@ -217,13 +319,9 @@ TString TCouplings::GetNameTable(const TString& type, int i) const
 
 bool TCouplings::Buildable(const TString& type) const
 {
-  for (int k = 0; k < CountCoupling; ++k) {
-    if (!(Couplings[k].Name == type)) continue;
-    const TCoupling& c = Couplings[k];
-    std::unique_ptr<TTable> main(c.LTable[1] ? Load(c.LTable[1], ColumnsOf(c, 0)) : nullptr);
-    return Fits(main.get());
-  }
-  return false;
+  TString why;
+  const std::unique_ptr<TTable> main(ReadMain(type, why));
+  return Fits(main.get());
 }
 
 bool TCouplings::Damaged(const TString& type) const

@@ -17,6 +17,11 @@ public:
   // when no size of the main table builds ControlModel's torque and diameters. A 3D build is
   // made only when it names its assembly (Detail3D(0)).
   bool Make(int mode);
+  // Reads the row's tables as its builders read them: tables[i] the table of entry i + 1 (the caller owns
+  // them; null past the list and for one that cannot be read). False, with why, when one cannot be read:
+  // the first such table (missing, or the row of a value that is not a plain number or a size that is not
+  // positive), or the text base that could not be read.
+  bool ReadTables(TTable* (&tables)[9], TString& why) const;
   // Entry i of the list (0 the name prefix, 1 the main table, ...).
   TString NameTable(int i) const;
 
@@ -42,7 +47,10 @@ public:
   TString GetNameTable(const TString& type, int i) const;
   // Builds the first row whose name equals type byte for byte; false when none does.
   bool drCoupling(const TString& type, int mode);
-  // Whether the named row can build ControlModel's values: its main table is there and whole,
+  // The named row's main table (the caller owns it) when every table its builders read can be read; else
+  // null, with why (ReadTables), or an empty why when no row has that name. Shows nothing.
+  TTable* ReadMain(const TString& type, TString& why) const;
+  // Whether the named row can build ControlModel's values: every table it reads can be read (ReadMain),
   // the torque is finite and the diameters finite and positive, and a size holds them. Shows
   // nothing.
   bool Buildable(const TString& type) const;

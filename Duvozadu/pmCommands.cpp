@@ -1,6 +1,10 @@
 #include "Duvozadu/pmCommands.h"
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgGlobal.h"
@@ -41,24 +45,37 @@ void TCouplingPanel::FillDetails()
   ADetails.SetI(0);
 }
 
-bool TCouplingPanel::LoadMainTable(TString& Name)
+bool TCouplingPanel::LoadMainTable(TAPropertylVariable& panel, TString& why)
 {
   delete Table;
-  Table = nullptr;
-  Name = Couplings.GetNameTable(ControlModel.CouplingName, 1);
-  Table = TextBase.GetTable(Name);
-  return Table != nullptr;
+  Table = Couplings.ReadMain(ControlModel.CouplingName, why);
+  if (Table) return true;
+  for (auto [adapter, list] :
+       {std::pair<TAdapter*, TArrayOf<TString>*>{&ATorque, &LTorque}, {&AD1, &LD1}, {&AD2, &LD2}}) {
+    list->Count = 0;
+    panel.Reset(adapter, *list, 0, TString());
+  }
+  return false;
+}
+
+void TCouplingPanel::FillColumn(TArrayOf<TString>& list, int column, double torque, const TString& head) const
+{
+  list.Clear();
+  if (!head.Empty()) list.Add(head);
+  if (Table == nullptr || column < 0 || column >= Table->CountColumn) return;
+  std::vector<double> values;
+  for (int i = 0; i < Table->CountRow; ++i)
+    if (std::isnan(torque) || Table->Row(i)[0] == torque) values.push_back(Table->Row(i)[column]);
+  std::sort(values.begin(), values.end());
+  list.ReserveSize(list.Count + Integer(values.size()));
+  // Values that show alike are one entry: the lists match values by their text.
+  for (const double v : values)
+    if (list.Count == (head.Empty() ? 0 : 1) || !(ValueText(v) == list.Last())) list.Add(ValueText(v));
 }
 
 void TCouplingPanel::FillTorque()
 {
-  if (Table == nullptr) return;
-  Table->toLD(0, LTorque, TAdapter::strNotSpecified);
-  // Each size is listed once, not once per bore of it.
-  int kept = LTorque.Count > 0 ? 1 : 0;
-  for (int i = 1; i < LTorque.Count; ++i)
-    if (kept < 2 || !(LTorque[i] == LTorque[kept - 1])) LTorque[kept++] = LTorque[i];
-  LTorque.Count = kept;
+  FillColumn(LTorque, 0, NAN, TAdapter::strNotSpecified);
 }
 
 int TCouplingPanel::OpeningTorque(bool stored)
@@ -71,10 +88,7 @@ int TCouplingPanel::OpeningTorque(bool stored)
 int TCouplingPanel::FillD1()
 {
   if (Table == nullptr) return 0;
-  if (TorqueSpecified())
-    Table->toLDfrom(Table->Control, ControlModel.M, 0, LD1);
-  else
-    Table->toLD(Table->Control, LD1, TString());
+  FillColumn(LD1, Table->Control, TorqueSpecified() ? ControlModel.M : NAN, TString());
   return LD1.Count;
 }
 
@@ -85,10 +99,8 @@ int TCouplingPanel::FillD2()
     // The size of the chosen torque, never a smaller one whose largest bore is this diameter.
     const TGroupRows g = GroupRows(Table, ControlModel.M, ControlModel.P1d, ControlModel.P1d);
     if (g.R1) ControlModel.M = g.Torque;
-    Table->toLDfrom(Table->Control, ControlModel.M, 0, LD2);
-  } else {
-    Table->toLD(Table->Control, LD2, TString());
   }
+  FillColumn(LD2, Table->Control, TorqueSpecified() ? ControlModel.M : NAN, TString());
   return LD2.Count;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The library's coupling commands: the 3D command places a coupling into the active assembly,
 // the 2D command draws it as a block into the active drawing or fragment.
+#include "hxcadkit/commands/pmBindings.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/core/TPointer.h"
@@ -36,10 +37,12 @@ public:
   // Fills the coupling-type list and selects ControlModel's coupling type in it (the first type
   // when it is none of them), writing the selection back.
   void FillDetails();
-  // Replaces Table by the main table of ControlModel's coupling type; false when the text base
-  // holds none (Name then tells which was looked for).
-  bool LoadMainTable(TString& Name);
-  // "*" followed by the torque of every row.
+  // Replaces Table by the main table of ControlModel's coupling type when every table its builders read can
+  // be read as a build reads them. Otherwise false, with why (the table and row at fault, or the text base
+  // that could not be read), and the torque and shaft lists shown empty in panel: a coupling whose data
+  // cannot be read offers nothing that every click would then refuse, and never another coupling's values.
+  bool LoadMainTable(TAPropertylVariable& panel, TString& why);
+  // "*" followed by every torque of the table, each once, ascending.
   void FillTorque();
   // Selects in the torque list the torque a type opens on: "*", so that every size is listed and the
   // shafts chosen next decide the size, as in a new command; with stored set, the model's torque when the
@@ -47,16 +50,21 @@ public:
   int OpeningTorque(bool stored);
   // Whether a torque other than "*" is chosen.
   bool TorqueSpecified() const { return ATorque.IsSpecified(); }
-  // The first shaft's diameters: of the rows of the chosen torque, or of every row; the count.
+  // The first shaft's diameters, each once, ascending: of the rows of the chosen torque, or of every row; the
+  // count.
   int FillD1();
   // The second shaft's diameters. With a torque chosen, M becomes the torque of the group built for
   // it (its own, or the first larger one holding P1d) and the list holds that torque's diameters; a
-  // P1d above every row keeps M and lists its rows (there is no group to take a torque from). The
-  // count.
+  // P1d above every row keeps M and lists its rows (there is no group to take a torque from). With "*",
+  // every row's. Each once, ascending; the count.
   int FillD2();
   // With "*" chosen, M becomes the torque of the smallest size holding both diameters (0 when none
   // does), the coupling that is then built and designated.
   void ResolveTorque();
+
+  // Whether the lists are empty because the chosen coupling's data cannot be read: the panel has said why,
+  // and a click or Enter on it places nothing and does not say it again.
+  bool Unreadable() const { return Table == nullptr; }
 
   TTable* Table = nullptr;
   bool Init = false;
@@ -70,4 +78,9 @@ public:
   TAdapterOf<double, TAdapter::pvReal> AD2;
   TEnum T1;
   TEnum T2;
+
+private:
+  // list: the column's values, of the rows whose torque is torque (every row when it is NaN), each once,
+  // ascending, after head when it is not empty.
+  void FillColumn(TArrayOf<TString>& list, int column, double torque, const TString& head) const;
 };

@@ -149,9 +149,9 @@ bool TpmCouplingBlock2D::ChangeControlValue(TControlPtr Control)
 
 void TpmCouplingBlock2D::CouplingStep()
 {
-  TString name;
-  if (!LoadMainTable(name)) {
-    Messager->LiftBox(DC("Необнаружена таблица ") + name, TMessager::toAlways);
+  TString why;
+  if (!LoadMainTable(APropertyVariable, why)) {
+    if (!why.Empty()) Messager->LiftBox(why, TMessager::toAlways);
     return;
   }
   FillTorque();
@@ -188,6 +188,8 @@ void TpmCouplingBlock2D::FinalStep()
     return;
   }
   if (drApi::Selector) drApi::Selector->Choose(Ptr<txapi::ITavrixAPIObject>(ControlModel.EditObj));
+  // A preview, as the phantom of a new block is: why a coupling cannot be drawn is said once, on Enter.
+  const TQuietCouplings quiet;
   RedrawEditedBlock();
 }
 
@@ -200,10 +202,23 @@ bool TpmCouplingBlock2D::RedrawEditedBlock()
   const bool drawn = group && DrawCoupling();
   drApi::MA.drEndGroup();
   if (!group) return false;
-  if (Ptr<txapi::IMacroContent> block = ControlModel.EditObj; block && drawn)
+  if (Ptr<txapi::IMacroContent> block = ControlModel.EditObj; block && drawn) {
     block->SetContent({Ptr<txapi::ITavrixAPIObject>(group)});
+    EditedBlockRedrawn = true;
+  }
   group->Reset();
   return drawn;
+}
+
+void TpmCouplingBlock2D::RestoreEditedBlock()
+{
+  // The model goes back to what the block stores, and the block is drawn anew from it, as it was drawn when
+  // placed; one that no preview has redrawn stays as it is. What the stored coupling would say was said when
+  // it was placed.
+  if (!StoredBlockDrawable || !ControlModel.from(ControlModel.DataEditObj) || !EditedBlockRedrawn) return;
+  const TQuietCouplings quiet;
+  RedrawEditedBlock();
+  EditedBlockRedrawn = false;
 }
 
 void TpmCouplingBlock2D::RedrawPhantom(double, double, double)
@@ -229,8 +244,7 @@ bool TpmCouplingBlock2D::ButtonClick(int ButtonID)
   if (ButtonID != txapi::pbEsc) return false;
   if (ControlModel.EditMode) {
     if (drApi::Selector) drApi::Selector->UnChooseAll();
-    // The block goes back to what it stores; one that the panel has not redrawn stays as it is.
-    if (StoredBlockDrawable && ControlModel.from(ControlModel.DataEditObj)) RedrawEditedBlock();
+    RestoreEditedBlock();
   }
   Stop(0);
   return true;
@@ -243,8 +257,13 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
   std::vector<std::uint8_t> block;
   if (ControlModel.EditMode) {
     if (drApi::Selector) drApi::Selector->UnChooseAll();
-    // A coupling that cannot be drawn leaves the block with its content and its stored bytes.
-    if (!RedrawEditedBlock()) return true;
+    // A coupling that cannot be drawn leaves the block as it stood before the edit, with its content and its
+    // stored bytes: the previews drawn into it go. Why is said once: by the panel when the coupling's data
+    // cannot be read, else by the catalogue here.
+    if (Unreadable() || !RedrawEditedBlock()) {
+      RestoreEditedBlock();
+      return true;
+    }
     // The block keeps its place: the placement it was read with, not the origin.
     const TMt place{ControlModel.pX, ControlModel.pY, ControlModel.pAngle, 1.0};
     ControlModel.to(block);
@@ -264,6 +283,9 @@ bool TpmCouplingBlock2D::CreateObject(double x, double y, double angle)
     return true;
   }
 
+  // The panel has said why the chosen coupling's data cannot be read: a click places nothing and does not say
+  // it again.
+  if (Unreadable()) return false;
   ma.drGroup(true);
   Ptr<txapi::IDrawingGroup> group = r.Obj;
   ma.drMacro2D(true);

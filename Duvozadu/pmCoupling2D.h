@@ -29,12 +29,17 @@ public:
   void FinalStep();
 
 private:
-  // A block under edit whose stored bytes name a coupling type of the catalogue.
+  // A block under edit whose stored bytes name a coupling type of the catalogue that can be drawn.
   bool StoredBlockDrawable = false;
+  // Whether a preview has drawn the block under edit anew since it was read or restored.
+  bool EditedBlockRedrawn = false;
   bool Next(TAdapter& field);
   // Draws the coupling anew into a temporary group that becomes the content of the block under edit;
   // false, with the block as it was, when the document gives no group.
   bool RedrawEditedBlock();
+  // Draws the block under edit again as it stands stored, when a preview has drawn it anew: Esc, and an Enter
+  // whose coupling cannot be drawn, leave the drawing as it was before the edit.
+  void RestoreEditedBlock();
 };
 
 // The running 2D command; null when none runs.

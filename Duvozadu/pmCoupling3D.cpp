@@ -117,26 +117,40 @@ bool pmCouplingBlock3D()
     SmartPtr<txapi::IPart> edited(r.IDoc3D->GetEditedPart());
     if (IsOurCoupling(edited)) ControlModel.EditPart = edited;
   }
-  if (ControlModel.EditPart) {
-    const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
-    // A block that cannot be read whole, or holds values no size builds, is not edited: the confirmation
-    // would replace the user's coupling by one made of whatever the model held before.
-    std::vector<std::uint8_t> before;
-    ControlModel.to(before);
-    if (!ControlModel.from(p->GetUserData()) || Couplings.Damaged(ControlModel.CouplingName)) {
-      ControlModel.from(before);
-      ControlModel.EditPart.reset();
-      r.IDoc3D.reset();
-      Messager->LiftBox(DC(TString("Параметры муфты повреждены: блок не изменен")), TMessager::toAlways);
+  // However the command ends, also by a host failure, the coupling under edit is shown again when it was
+  // hidden, and nothing of it stays held for the next command, which reads its own edit and placement.
+  bool hidden = false;
+  auto release = [&hidden] {
+    if (hidden && ControlModel.EditPart)
+      Quietly([] { drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false); });
+    ControlModel.EditPart.reset();
+    ControlModel.Place.reset();
+  };
+  try {
+    if (ControlModel.EditPart) {
+      const SmartPtr<txapi::IUserParameters> p(ControlModel.EditPart);
+      // A block that cannot be read whole, or holds values no size builds, is not edited: the confirmation
+      // would replace the user's coupling by one made of whatever the model held before.
+      std::vector<std::uint8_t> before;
+      ControlModel.to(before);
+      if (!ControlModel.from(p->GetUserData()) || Couplings.Damaged(ControlModel.CouplingName)) {
+        ControlModel.from(before);
+        release();
+        r.IDoc3D.reset();
+        Messager->LiftBox(DC(TString("Параметры муфты повреждены: блок не изменен")), TMessager::toAlways);
+        return true;
+      }
+      ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
+    }
+    // Without the modeller's part there is nothing to build into.
+    if (!drApi::MA.drGetPart(pNew_Part, type)) {
+      release();
       return true;
     }
-    ControlModel.Place = SmartPtr<txapi::ITavrixAPIObject>(ControlModel.EditPart->GetPlacement());
-    drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
-  }
-
-  if (!drApi::MA.drGetPart(pNew_Part, type)) return true;
-
-  try {
+    if (ControlModel.EditPart) {
+      hidden = true;
+      drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), true);
+    }
     const std::unique_ptr<TpmCoupling3D> command(new TpmCoupling3D());
     command->SetPhantom(r.Path + TString("PhCoupling.tpt"));
     // The phantom is the part the process loaded from that file, or the coupling under edit;
@@ -149,23 +163,14 @@ bool pmCouplingBlock3D()
       command->Phantom.reset();
     // The loaded phantom shows its file's sizes until it is given the chosen ones.
     if (command->Table != nullptr) command->SetParam(command->Phantom);
-    command->Run(true, false);
     // A run that neither confirmed nor cancelled the edit (its process could not start) leaves the
     // coupling under edit as the user had it: shown.
-    if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
+    command->Run(true, false);
   } catch (...) {
-    // A host failure outside the command's run loop: the coupling under edit is shown again.
-    try {
-      if (ControlModel.EditPart) drApi::MA.SetHidden(SmartPtr<txapi::IModelObject>(ControlModel.EditPart), false);
-    } catch (...) {
-    }
-    ControlModel.EditPart.reset();
-    ControlModel.Place.reset();
+    release();
     throw;
   }
-  // Nothing of this command is needed by the next one, which reads its own edit and placement.
-  ControlModel.EditPart.reset();
-  ControlModel.Place.reset();
+  release();
   return true;
 }
 
@@ -227,7 +232,9 @@ void TpmCoupling3D::UpdateRun()
 
 bool TpmCoupling3D::SetParam(SmartPtr<txapi::IPart>& Part)
 {
-  if (!Part) return false;
+  // The coupling under edit is a component of the user's assembly: variables written on it would stay there
+  // when the edit is cancelled or refused, and its replacement is built from the panel anyway.
+  if (!Part || (ControlModel.EditPart && Part == ControlModel.EditPart)) return false;
   const double d1 = ControlModel.P1d;
   const double d2 = ControlModel.P2d;
   const std::pair<const char*, double> values[] = {{"D", 1.5 * d1}, {"D1", d1}, {"L1", d1}, {"L2", d2}};
@@ -259,8 +266,11 @@ bool TpmCoupling3D::ChangeControlValue(TControlPtr Control)
     ControlModel.T2 = ControlModel.T1;
     APropertyVariable.ChangeValue(&T2, -1);
   } else if (Is(Control, ADetails)) {
-    TString name;
-    if (!LoadMainTable(name)) return r;
+    TString why;
+    if (!LoadMainTable(APropertyVariable, why)) {
+      if (!why.Empty()) Messager->LiftBox(why, TMessager::toApi);
+      return r;
+    }
     FillTorque();
     // As in the 2D command: never the list entry that shows the torque built last, which would turn "*"
     // into that size and build another coupling than the same input does in 2D.
@@ -392,7 +402,9 @@ bool TpmCoupling3D::Confirm()
 {
   drApi::TRegistryApi& r = drApi::MA.R();
   SmartPtr<txapi::ITavrixDocument> user = r.Tavrix7 ? r.Tavrix7->GetActiveDocument() : nullptr;
-  if (!user) return false;
+  // The panel has said why the chosen coupling's data cannot be read: nothing is built, and it is not said
+  // again.
+  if (!user || Unreadable()) return false;
   ResolveTorque();
   // A build never writes into a document the user has open: it stops before it changes anything.
   if (const TString open = OpenFileOfBuild(); !open.Empty()) {

@@ -26,7 +26,8 @@ public:
   bool ButtonClick(int ButtonID) override;
   bool ControlCommand(TControlPtr Control, int ButtonID) override;
 
-  // Writes the coupling's diameters into the phantom's variables; always false.
+  // Writes the coupling's diameters into the phantom's variables, never into the coupling under edit; always
+  // false.
   bool SetParam(SmartPtr<txapi::IPart>& Part);
   // Reads Part's plane, axis and the three objects they are mated to.
   void GetConstraint(SmartPtr<txapi::IPart>& Part);

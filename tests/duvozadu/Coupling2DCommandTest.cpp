@@ -2,15 +2,19 @@
 // changes and buttons played by the stand-in's event script.
 #include <map>
 #include <set>
+#include <sstream>
 #include <tuple>
 
+#include "Duvozadu/CplgShared.h"
 #include "Duvozadu/pmCoupling2D.h"
+#include "EditCheck.h"
 #include "LibraryFixture.h"
 #include "hxcadkit/core/TextBase.h"
 #include "txapi/IUserParameters.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Faults.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/SvgWriter.h"
 #include "txhost/lib/Text.h"
 
 namespace {
@@ -446,6 +450,102 @@ TEST_F(Coupling2DTest, ThePanelShowsItsOwnTextsInItsOwnOrder)
       "Отрисовка муфты", "Спецификация", "Спецификация", "Создавать объект спецификации", "Позиция",
       "Создавать линию-выноску"}));
   // clang-format on
+}
+
+// What the user sees of a drawing: its objects, and the picture they make.
+std::string Drawing(const txhost::Host& h, const Object& doc)
+{
+  std::ostringstream svg;
+  txhost::WriteSvg(doc, svg);
+  return DocumentState(h, doc) + svg.str();
+}
+
+// An edit refused on Enter leaves the drawing as it was before the edit, object for object, and says why
+// once, though each panel change drew the block anew: every type, as a section and as a view, edited to "*"
+// with its smallest and largest bores, which no size takes both of; once with the type changed as well.
+TEST_F(Coupling2DTest, ARefusedEditLeavesTheDrawingAsItWasAndSaysWhyOnce)
+{
+  struct TEdit
+  {
+    int Placed, Edited;
+  };
+  std::vector<TEdit> edits;
+  for (int k = 0; k < CountCoupling; ++k)
+    edits.push_back({k, k});
+  edits.push_back({8, 0}); // a jaw-disc block edited into a МУВП
+  for (const auto& [placed, edited] : edits) {
+    const TString type = iCouplings[edited].Name;
+    SCOPED_TRACE(iCouplings[placed].Name.Utf8Text() + " -> " + type.Utf8Text());
+    std::unique_ptr<TTable> main(TextBase.GetTable(iCouplings[edited].NameTable(1)));
+    ASSERT_TRUE(main);
+    const auto [small, large] = WidestBores(*main);
+    ASSERT_EQ(GroupRows(main.get(), 0.0, large, small).R1, nullptr) << "a size takes both";
+
+    // The largest size, so that the edit's first shaft draws another coupling into the block.
+    std::unique_ptr<TTable> placedMain(TextBase.GetTable(iCouplings[placed].NameTable(1)));
+    ASSERT_TRUE(placedMain);
+    Doc = H.NewDocument(txapi::txDocumentDrawing, true);
+    Script().ChangeControl(L"Муфта", iCouplings[placed].Name.Utf8Text());
+    Script().ChangeControl(
+        L"Момент", TCouplingPanel::ValueText(placedMain->Row(placedMain->CountRow - 1)[0]).Utf8Text());
+    Script().ChangeControl(L"Отрисовка", placed % 2 ? "Вид " : "Разрез ");
+    Script().Place(100, 50, 30, false);
+    Script().Button(txapi::pbEsc);
+    Run(200);
+    ASSERT_EQ(Top(txhost::model2d::Macro).size(), 1u);
+    const std::string before = Drawing(H, *Doc);
+
+    txhost::SetEditedPart(*Doc, Top(txhost::model2d::Macro)[0]);
+    Script().ChangeControl(L"Муфта", type.Utf8Text());
+    Script().ChangeControl(L"Момент", "*");
+    Script().ChangeControl(L"Вал 1", TCouplingPanel::ValueText(small).Utf8Text());
+    bool previewed = false;
+    Script().Queue([&](Object&) { previewed = Drawing(H, *Doc) != before; });
+    Script().ChangeControl(L"Вал 2", TCouplingPanel::ValueText(large).Utf8Text());
+    Script().Button(txapi::pbEnter);
+    const std::size_t said = H.Messages().size();
+    Run(200);
+    EXPECT_TRUE(previewed) << "the first shaft's change was drawn into the block";
+    EXPECT_EQ(Drawing(H, *Doc), before);
+    ASSERT_EQ(H.Messages().size(), said + 1);
+    EXPECT_EQ(txhost::ToUtf8(H.Messages().back()), "Нет размера муфты для валов " +
+                                                       TString(small, 2, true).Utf8Text() + " / " +
+                                                       TString(large, 2, true).Utf8Text());
+  }
+}
+
+// Every shaft list names each diameter once, ascending: under "*" those of every row, under a torque those of
+// its rows.
+TEST_F(Coupling2DTest, TheShaftListsNameEachDiameterOnceAscending)
+{
+  for (int k = 0; k < CountCoupling; ++k) {
+    std::unique_ptr<TTable> main(TextBase.GetTable(iCouplings[k].NameTable(1)));
+    ASSERT_TRUE(main);
+    auto bores = [&](double torque) {
+      std::set<double> d;
+      for (int i = 0; i < main->CountRow; ++i)
+        if (torque == 0 || main->Row(i)[0] == torque) d.insert(main->Row(i)[main->Control]);
+      txhost::Value texts = txhost::Value::array();
+      for (double v : d)
+        texts.push_back(TCouplingPanel::ValueText(v).Utf8Text());
+      return texts;
+    };
+    const double last = main->Row(main->CountRow - 1)[0];
+    Script().ChangeControl(L"Муфта", iCouplings[k].Name.Utf8Text());
+    for (const double torque : {0.0, last}) {
+      Script().ChangeControl(L"Момент",
+                             torque == 0 ? std::string("*") : TCouplingPanel::ValueText(torque).Utf8Text());
+      Script().Queue([&, torque, k](Object& process) {
+        Object& panel = *txhost::ProcessParamOf(process);
+        EXPECT_EQ(txhost::FindControl(panel, L"Вал 1")->Prop("items"), bores(torque)) << k << " " << torque;
+        if (torque == 0) {
+          EXPECT_EQ(txhost::FindControl(panel, L"Вал 2")->Prop("items"), bores(torque)) << k;
+        }
+      });
+    }
+    Script().Button(txapi::pbEsc);
+    Run(200);
+  }
 }
 
 } // namespace

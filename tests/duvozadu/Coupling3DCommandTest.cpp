@@ -5,6 +5,8 @@
 #include <set>
 #include <tuple>
 
+#include "Duvozadu/CplgShared.h"
+#include "EditCheck.h"
 #include "LibraryFixture.h"
 #include "hxcadkit/core/TextBase.h"
 #include "tests/TestNames.h"
@@ -460,8 +462,29 @@ TEST_F(Coupling3DTest, ADamagedStoredBlockIsNotEdited)
   }
 }
 
+// A host failure while the command takes up the coupling under edit ends the command and no more: the
+// coupling stays shown, and the library keeps nothing of it for the next command.
+TEST_F(Coupling3DTest, AHostFailureTakingUpAnEditLeavesTheCouplingShownAndUnheld)
+{
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  Object& placed = *Parts().at(0);
+  for (const char* op : {"GetPlacement", "SetHidden"}) {
+    H.GetFaults().ThrowOnCall(txhost::Target::Of(placed), op);
+    txhost::SetEditedPart(*Assembly, &placed);
+    Queue({"button", "2"});
+    Run(200);
+    Script().Clear();
+    H.GetFaults().Clear();
+    EXPECT_EQ(placed.RefCount(), 0) << op;
+    EXPECT_FALSE(placed.Prop("hidden") == true) << op;
+    EXPECT_EQ(TBaseManager::CurrentProcessManager, nullptr) << op;
+  }
+}
+
 // Every torque the list offers leads to the diameters of exactly the rows of that torque ("*" to
-// every row's), and the second shaft follows the first.
+// every row's, each once, ascending), and the second shaft follows the first.
 TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
 {
   std::unique_ptr<TTable> table(TextBase.GetTable(TString("МУВП")));
@@ -474,9 +497,12 @@ TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
   for (const std::string& torque : torques) {
     Script().ChangeControl(L"Момент", torque);
     During([&](Object& process) {
-      txhost::Value expected = txhost::Value::array();
+      std::set<double> bores;
       for (int i = 0; i < rows; ++i)
-        if (torque == "*" || text(i, 0) == torque) expected.push_back(text(i, table->Control));
+        if (torque == "*" || text(i, 0) == torque) bores.insert(table->Row(i)[table->Control]);
+      txhost::Value expected = txhost::Value::array();
+      for (const double d : bores)
+        expected.push_back(TCouplingPanel::ValueText(d).Utf8Text());
       EXPECT_EQ(txhost::FindControl(*txhost::ProcessParamOf(process), L"Вал 1")->Prop("items"), expected)
           << torque;
       EXPECT_EQ(ControlModel.P2d, ControlModel.P1d);
@@ -484,6 +510,40 @@ TEST_F(Coupling3DTest, TheListsFollowTheMainTable)
   }
   Queue({"button", "2"});
   Run(200);
+}
+
+// An edit refused on Enter leaves the assembly as it was before the edit, object for object, and says why
+// once: every type edited to "*" with its smallest and largest bores, which no size takes both of, the run
+// ending after the refusal with no Esc to put anything back.
+TEST_F(Coupling3DTest, ARefusedEditLeavesTheAssemblyAsItWasAndSaysWhyOnce)
+{
+  for (int k = 0; k < CountCoupling; ++k) {
+    SCOPED_TRACE(iCouplings[k].Name.Utf8Text());
+    std::unique_ptr<TTable> main(TextBase.GetTable(iCouplings[k].NameTable(1)));
+    ASSERT_TRUE(main);
+    const auto [small, large] = WidestBores(*main);
+    ASSERT_EQ(GroupRows(main.get(), 0.0, large, small).R1, nullptr) << "a size takes both";
+    Script().ChangeControl(L"Муфта", iCouplings[k].Name.Utf8Text());
+    Queue({"button", "1"});
+    Queue({"button", "2"});
+    Run(200);
+    ASSERT_EQ(Parts().size(), std::size_t(k + 1));
+    const std::string before = DocumentState(H, *Assembly);
+
+    txhost::SetEditedPart(*Assembly, Parts().back());
+    Script().ChangeControl(L"Момент", "*");
+    Script().ChangeControl(L"Вал 1", TCouplingPanel::ValueText(small).Utf8Text());
+    Script().ChangeControl(L"Вал 2", TCouplingPanel::ValueText(large).Utf8Text());
+    Queue({"button", "1"});
+    const std::size_t said = H.Messages().size();
+    Run(200);
+    txhost::SetEditedPart(*Assembly, nullptr);
+    EXPECT_EQ(DocumentState(H, *Assembly), before);
+    ASSERT_EQ(H.Messages().size(), said + 1);
+    EXPECT_EQ(txhost::ToUtf8(H.Messages().back()), "Нет размера муфты для валов " +
+                                                       TString(small, 2, true).Utf8Text() + " / " +
+                                                       TString(large, 2, true).Utf8Text());
+  }
 }
 
 } // namespace

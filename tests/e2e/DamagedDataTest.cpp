@@ -1,8 +1,10 @@
 // The built plug-in played beside a hand-damaged text base: a table with fewer columns than its builders
 // read, or whose values stop inside a row, is missing with its message, one with a value that is not a
-// number is refused with a message naming the table and the row, and nothing is placed or read past its
-// end.
+// number or a size that is not positive is refused with a message naming the table and the row, and nothing
+// is placed or read past its end. The panel says so as soon as such a coupling is chosen and offers nothing,
+// and each refusal is said once.
 
+#include "txhost/lib/Events.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Object.h"
@@ -11,6 +13,7 @@
 
 #include "tests/PipeWatch.h"
 #include "tests/TestNames.h"
+#include "tests/duvozadu/EditCheck.h"
 #include "tests/txhost/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +22,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,25 +75,93 @@ fs::path CopyLibrary(const fs::path& dir)
   return lib;
 }
 
-// A host playing the library's command once in a new drawing: a block placed at (100, 50).
-struct TPlacing
+// The shipped text base as the library reads it.
+std::u16string ShippedBase()
 {
-  TPlacing(const fs::path& lib, const fs::path& dir, const char* name)
-  {
-    const std::string text = "load " + lib.string() +
-                             "\nnew drawing as sheet\nqueue place 10 10 0\nqueue place 100 50 0 final\n"
-                             "queue button 2\nrun 200\n";
-    Parsed = txhost::ParseScenario(text, name, dir, Scenario, Error);
-    H.SetDocumentsFolder(dir);
-  }
-  bool Play() { return Player.Play(Scenario, Error); }
+  return ReadUtf16(fs::path(HXCAD_PLUGIN).parent_path() / "VUVudirido.tb");
+}
 
+// Sets the value in the column of every row of the named table, or of row `only` (from 0), to text.
+void SetColumn(std::u16string& base, const std::u16string& table, int column, const std::u16string& text,
+               int only = -1)
+{
+  const std::size_t head = base.find(u"# \"" + table + u"\"");
+  ASSERT_NE(head, std::u16string::npos);
+  const std::size_t from = base.find(u'{', head) + 1, to = base.find(u'}', from);
+  std::u16string body, line;
+  int row = 0;
+  for (std::size_t i = from; i <= to; ++i) {
+    if (i < to && base[i] != u'\n') {
+      line += base[i];
+      continue;
+    }
+    // A row is a tab before each value.
+    std::vector<std::u16string> fields{u""};
+    for (char16_t c : line)
+      c == u'\t' ? fields.push_back(u"") : void(fields.back() += c);
+    if (fields.size() > std::size_t(column + 1)) {
+      if (only < 0 || only == row) fields[std::size_t(column + 1)] = text;
+      ++row;
+    }
+    for (std::size_t f = 0; f < fields.size(); ++f)
+      body += (f ? u"\t" : u"") + fields[f];
+    body += i < to ? u"\n" : u"";
+    line.clear();
+  }
+  base.replace(from, to - from, body);
+}
+
+// The library copied into a folder of its own beside a text base made for the test, played by a host whose
+// documents go there too.
+struct TLibraryHost
+{
+  explicit TLibraryHost(const fs::path& dir) : Dir(dir), Lib(CopyLibrary(dir)) { H.SetDocumentsFolder(dir); }
+  ~TLibraryHost() { Player.Unload(); }
+  // Plays the scenario lines; the steps queued in Script() go to the first command they run.
+  bool Play(const std::string& lines)
+  {
+    txhost::Scenario s;
+    return txhost::ParseScenario(lines, "damaged", Dir, s, Error) && Player.Play(s, Error);
+  }
+  txhost::EventScript& Script() { return txhost::EventScript::Of(H); }
+  // Loads the library and plays its command once in a new drawing: a block placed at (100, 50).
+  bool PlaceOnce()
+  {
+    Script().Place(10, 10, 0, true);
+    Script().Place(100, 50, 0, false);
+    Script().Button(2);
+    return Play("load " + Lib.string() + "\nnew drawing as sheet\nrun 200\n");
+  }
+  std::vector<std::string> Said() const
+  {
+    std::vector<std::string> out;
+    for (const std::wstring& m : H.Messages())
+      out.push_back(txhost::ToUtf8(m));
+    return out;
+  }
+  // The part and assembly files of coupling builds in the folder.
+  std::vector<std::string> Built() const
+  {
+    std::vector<std::string> out;
+    for (const fs::directory_entry& e : fs::directory_iterator(Dir))
+      if ((e.path().extension() == ".tas" || e.path().extension() == ".tpt") &&
+          e.path().filename() != "PhCoupling.tpt")
+        out.push_back(e.path().filename().string());
+    return out;
+  }
+  std::size_t Live(const char* kind) const
+  {
+    std::size_t n = 0;
+    for (const txhost::Object* o : H.ObjectsOfKind(kind))
+      n += !txhost::model::Deleted(*o) && (std::string(kind) != "macro" || o->Prop("command") == 200);
+    return n;
+  }
+
+  fs::path Dir, Lib;
   txhost::Host H;
   std::ostringstream Log;
   txhost::ScenarioPlayer Player{H, Log};
-  txhost::Scenario Scenario;
   std::string Error;
-  bool Parsed = false;
 };
 
 class DamagedTextBase : public ::testing::TestWithParam<Damage>
@@ -99,32 +172,23 @@ TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
 {
   const Damage& d = GetParam();
   txhost::test::TempDir dir;
-  const fs::path lib = CopyLibrary(dir.path());
-  std::u16string base = ReadUtf16(fs::path(HXCAD_PLUGIN).parent_path() / "VUVudirido.tb");
+  std::u16string base = ShippedBase();
   const std::size_t at = base.find(d.From);
   ASSERT_NE(at, std::u16string::npos);
   base.replace(at, d.From.size(), d.To);
   WriteUtf16(dir.path() / "VUVudirido.tb", base);
 
-  TPlacing p(lib, dir.path(), "damaged");
-  ASSERT_TRUE(p.Parsed) << p.Error;
-  ASSERT_TRUE(p.Play()) << p.Error << "\n" << p.Log.str();
-  txhost::Host& h = p.H;
-  std::size_t blocks = 0;
-  for (const txhost::Object* o : h.ObjectsOfKind("macro"))
-    if (o->Prop("command") == 200 && !txhost::model::Deleted(*o)) ++blocks;
+  TLibraryHost l(dir.path());
+  ASSERT_TRUE(l.PlaceOnce()) << l.Error << "\n" << l.Log.str();
   if (!d.Missing) {
-    EXPECT_EQ(blocks, 1u);
+    EXPECT_EQ(l.Live("macro"), 1u);
     return;
   }
-  EXPECT_EQ(blocks, 0u) << "nothing placed";
-  EXPECT_TRUE(h.ObjectsOfKind("spec-object").empty());
-  const auto messages = h.Messages();
-  ASSERT_FALSE(messages.empty());
-  for (const std::wstring& m : messages)
-    EXPECT_EQ(txhost::ToUtf8(m),
-              d.Message ? std::string(d.Message) : std::string("Необнаружена таблица ") + d.Missing);
-  p.Player.Unload();
+  EXPECT_EQ(l.Live("macro"), 0u) << "nothing placed";
+  EXPECT_TRUE(l.H.ObjectsOfKind("spec-object").empty());
+  ASSERT_FALSE(l.Said().empty());
+  for (const std::string& m : l.Said())
+    EXPECT_EQ(m, d.Message ? std::string(d.Message) : std::string("Необнаружена таблица ") + d.Missing);
 }
 
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
@@ -147,21 +211,179 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
 TEST(TextBaseKinds, APipeIsRefusedAtOnceWithItsReason)
 {
   txhost::test::TempDir dir;
-  const fs::path lib = CopyLibrary(dir.path()), base = dir.path() / "VUVudirido.tb";
+  const fs::path base = dir.path() / "VUVudirido.tb";
   ASSERT_EQ(::mkfifo(base.c_str(), 0600), 0);
   hxcad::test::PipeWatch watch(base, 5000);
-  TPlacing p(lib, dir.path(), "pipe");
-  ASSERT_TRUE(p.Parsed) << p.Error;
-  EXPECT_TRUE(p.Play()) << p.Error << "\n" << p.Log.str();
-  txhost::Host& h = p.H;
+  TLibraryHost l(dir.path());
+  EXPECT_TRUE(l.PlaceOnce()) << l.Error << "\n" << l.Log.str();
   EXPECT_FALSE(watch.Waited()) << "the library waited for the pipe";
-  const auto messages = h.Messages();
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(txhost::ToUtf8(messages.front()), "Ошибка открытия файла " + base.string() + ": это не файл");
-  for (const txhost::Object* o : h.ObjectsOfKind("macro"))
-    EXPECT_TRUE(o->Prop("command") != 200 || txhost::model::Deleted(*o));
+  ASSERT_FALSE(l.Said().empty());
+  EXPECT_EQ(l.Said().front(), "Ошибка открытия файла " + base.string() + ": это не файл");
+  EXPECT_EQ(l.Live("macro"), 0u);
   EXPECT_TRUE(fs::is_fifo(base));
-  p.Player.Unload();
+}
+
+struct PanelDamage
+{
+  const char* Name;
+  const char* Type; // the coupling chosen; the panel opens on the МУВП
+  std::function<void(std::u16string&)> Damage;
+  const char* Said;
+};
+
+void PrintTo(const PanelDamage& d, std::ostream* os)
+{
+  *os << d.Name;
+}
+
+std::function<void(std::u16string&)> Replace(std::u16string from, std::u16string to)
+{
+  return [from, to](std::u16string& base) {
+    const std::size_t at = base.find(from);
+    ASSERT_NE(at, std::u16string::npos);
+    base.replace(at, from.size(), to);
+  };
+}
+
+// Sets the column's value in every row of the table, or in row `only` (from 0), to text.
+std::function<void(std::u16string&)> Column(std::u16string table, int column, std::u16string text,
+                                            int only = -1)
+{
+  return [=](std::u16string& base) { SetColumn(base, table, column, text, only); };
+}
+
+class DamagedPanel : public ::testing::TestWithParam<PanelDamage>
+{
+};
+
+// A coupling whose tables cannot be read is said so as soon as it is chosen, naming the table and the row,
+// and the panel lists no torque and no shaft: nothing that every click would refuse, never another coupling's
+// values. A click and an Enter on it then build nothing and say nothing more, in 2D and in 3D.
+TEST_P(DamagedPanel, ACouplingWhoseTablesCannotBeReadIsSaidAtOnceAndOffersNothing)
+{
+  const PanelDamage& d = GetParam();
+  txhost::test::TempDir dir;
+  std::u16string base = ShippedBase();
+  d.Damage(base);
+  WriteUtf16(dir.path() / "VUVudirido.tb", base);
+  TLibraryHost l(dir.path());
+  ASSERT_TRUE(l.Play("load " + l.Lib.string() + "\nnew drawing as sheet\n")) << l.Error;
+
+  if (std::string(d.Type) != "МУВП ГОСТ 21424-93") l.Script().ChangeControl(L"Муфта", d.Type);
+  txhost::Value lists;
+  std::vector<std::string> saidOnChoice;
+  l.Script().Queue([&](txhost::Object& process) {
+    saidOnChoice = l.Said();
+    txhost::Object& panel = *txhost::ProcessParamOf(process);
+    for (const wchar_t* list : {L"Момент", L"Вал 1", L"Вал 2"})
+      lists.push_back(txhost::FindControl(panel, list)->Prop("items"));
+  });
+  l.Script().Place(100, 50, 0, true);
+  l.Script().Place(100, 50, 0, false);
+  l.Script().Button(2);
+  ASSERT_TRUE(l.Play("run 200\n")) << l.Error;
+  EXPECT_EQ(saidOnChoice, std::vector<std::string>{d.Said}) << "said when chosen";
+  EXPECT_EQ(lists, txhost::Value({txhost::Value::array(), txhost::Value::array(), txhost::Value::array()}));
+  EXPECT_EQ(l.Live("macro") + l.Live("spec-object"), 0u) << "nothing placed";
+  EXPECT_EQ(l.Said(), std::vector<std::string>{d.Said}) << "the click says it no more";
+
+  // The 3D command opens on the same coupling: said once, and Enter builds nothing.
+  l.Script().Button(1);
+  l.Script().Button(2);
+  ASSERT_TRUE(l.Play("new assembly as asm\nrun 200\nexpect objects asm part 1\n")) << l.Error;
+  EXPECT_EQ(l.Said(), (std::vector<std::string>{d.Said, d.Said}));
+  EXPECT_EQ(l.Built(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, DamagedPanel,
+    ::testing::Values(PanelDamage{"pin_row_unit", "МУВП ГОСТ 21424-93",
+                                  Replace(u"\t94\t12\t", u"\t94\t12мм\t"),
+                                  "Неверное значение в таблице МУВП.Палец, строка 3"},
+                      // The tokeniser knows no exponent: the shaft would be listed as 1.
+                      PanelDamage{"bore_exponent", "МУВП ГОСТ 21424-93",
+                                  Replace(u"\t1\t10\t50\t23", u"\t1\t1e1\t50\t23"),
+                                  "Неверное значение в таблице МУВП, строка 1"},
+                      PanelDamage{"outer_diameter_zero_every_row", "МУВП ГОСТ 21424-93",
+                                  Column(u"МУВП", 2, u"0"), "Неверное значение в таблице МУВП, строка 1"},
+                      PanelDamage{"outer_diameter_minus_zero", "МУВП ГОСТ 21424-93",
+                                  Column(u"МУВП", 2, u"-0", 4), "Неверное значение в таблице МУВП, строка 5"},
+                      PanelDamage{"shared_bolt_row_unit", "Фланцевая ГОСТ 20761-96",
+                                  Replace(u"\t13\t24\t3\t30", u"\t13\t24\t3\t30мм"),
+                                  "Неверное значение в таблице Муфта.Болты фланца, строка 6"},
+                      PanelDamage{"shared_bolt_across_flats_zero", "Торообразная ГОСТ Р 50892-96",
+                                  Column(u"Муфта.Болты фланца", 3, u"0", 3),
+                                  "Неверное значение в таблице Муфта.Болты фланца, строка 4"},
+                      PanelDamage{"flanged_main_missing", "Фланцевая ГОСТ 20761-96",
+                                  Replace(u"# \"Муфта фланцевая\"", u"# \"Муфта фланцевая 2\""),
+                                  "Необнаружена таблица Муфта фланцевая"}),
+    hxcad::test::CaseNames());
+
+// A block whose coupling's tables were damaged after it was placed is edited as itself: the panel says why
+// once, and Enter leaves the drawing as it was without saying it again.
+TEST(DamagedEdit, AnEditOfABlockWhoseTablesCannotBeReadSaysWhyOnceAndChangesNothing)
+{
+  txhost::test::TempDir placedDir;
+  WriteUtf16(placedDir.path() / "VUVudirido.tb", ShippedBase());
+  {
+    TLibraryHost placing(placedDir.path());
+    placing.Script().ChangeControl(L"Муфта", "Фланцевая ГОСТ 20761-96");
+    placing.Script().Place(100, 50, 0, false);
+    placing.Script().Button(2);
+    ASSERT_TRUE(
+        placing.Play("load " + placing.Lib.string() +
+                     "\nnew drawing as sheet\nrun 200\nexpect objects sheet macro[command=200] 1\nsave "
+                     "sheet placed.tdr\n"))
+        << placing.Error;
+  }
+  const std::pair<std::function<void(std::u16string&)>, const char*> damages[] = {
+      {Replace(u"# \"Муфта фланцевая\"", u"# \"Муфта фланцевая 2\""), "Необнаружена таблица Муфта фланцевая"},
+      {Column(u"Муфта фланцевая", 7, u"0", 1), "Неверное значение в таблице Муфта фланцевая, строка 2"}};
+  for (const auto& [damage, said] : damages) {
+    SCOPED_TRACE(said);
+    txhost::test::TempDir dir;
+    std::u16string base = ShippedBase();
+    damage(base);
+    WriteUtf16(dir.path() / "VUVudirido.tb", base);
+    TLibraryHost l(dir.path());
+    ASSERT_TRUE(l.Play("load " + l.Lib.string() + "\nopen " + (placedDir.path() / "placed.tdr").string() +
+                       " as sheet\n"))
+        << l.Error;
+    const txhost::Object& sheet = *l.H.Documents().back();
+    const std::string before = DocumentState(l.H, sheet);
+    l.Script().Button(1);
+    ASSERT_TRUE(l.Play("edit sheet macro[command=200] 0\nrun 200\nedit sheet none\n")) << l.Error;
+    EXPECT_EQ(DocumentState(l.H, sheet), before);
+    EXPECT_EQ(l.Said(), std::vector<std::string>{said});
+  }
+}
+
+// A text base that cannot be read is named as the cause, as its load named it, once per command: never the
+// tables it was looked up for, one message per table and click.
+TEST(TextBaseKinds, ABaseThatCannotBeReadIsTheCauseSaidOncePerCommand)
+{
+  const std::function<void(const fs::path&)> bases[] = {
+      [](const fs::path&) {},                                     // missing
+      [](const fs::path& b) { fs::create_directory(b); },         // a folder
+      [](const fs::path& b) { std::ofstream(b) << "plain text"; } // no byte-order mark
+  };
+  for (const auto& make : bases) {
+    txhost::test::TempDir dir;
+    make(dir.path() / "VUVudirido.tb");
+    TLibraryHost l(dir.path());
+    ASSERT_TRUE(l.Play("load " + l.Lib.string() + "\n")) << l.Error;
+    ASSERT_EQ(l.Said().size(), 1u) << "said at load";
+    const std::string cause = l.Said()[0];
+    l.Script().Place(100, 50, 0, false);
+    l.Script().Place(200, 50, 0, false);
+    l.Script().Button(2);
+    ASSERT_TRUE(l.Play("new drawing as sheet\nrun 200\nexpect objects sheet macro 0\n")) << l.Error;
+    EXPECT_EQ(l.Said(), std::vector<std::string>(2, cause));
+    l.Script().Button(1);
+    l.Script().Button(2);
+    ASSERT_TRUE(l.Play("new assembly as asm\nrun 200\nexpect objects asm part 1\n")) << l.Error;
+    EXPECT_EQ(l.Said(), std::vector<std::string>(3, cause));
+  }
 }
 
 } // namespace
