@@ -206,8 +206,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   const bool shoulder = sh != 0.0 && RBase != RTpa;
   // The face x = 0 has its outer edge broken by a 0.5 chamfer unless a shoulder stands there.
   constexpr double edge = 0.5;
-  TNode* front =
-      shoulder ? dP(sh, RTpa, dCLL(sh, RBase, 0.0, RBase, 0.5, dP(0.0, iR))) : dFsk(0.0, RBase, 0.0, iR, edge);
+  TNode* front = shoulder ? dP(sh, RTpa, dCLL(sh, RBase, 0.0, RBase, 0.5, dP(0.0, iR)))
+                          : dFsk(0.0, RBase, 0.0, iR, edge);
   // The outer edge of the face x = T: a lead-in 3 long at 30 degrees, as the plan view shows it.
   constexpr double bevel = 3.0, bevelDepth = 1.7320508075688772; // 3 tan 30 degrees
   TContDrawing c(&Md);

@@ -47,8 +47,8 @@ void Section(const TLocatingRing& r, double bore, int tl, bool isSize)
 {
   const TEntry e = Entry(r, bore);
   r.dr2D_LocatingRing_V1(0, 0, 0, 1.0, r.BaseRadius, r.Radius, bore, e.t, e.a, r.BaseThickness, r.Thickness,
-                         r.FixRadius, r.FixBoltRadius + 0.5, r.FixBoltHeadRadius, r.PinRadius, r.FixBoltHeadLen,
-                         tl, isSize);
+                         r.FixRadius, r.FixBoltRadius + 0.5, r.FixBoltHeadRadius, r.PinRadius,
+                         r.FixBoltHeadLen, tl, isSize);
 }
 
 // Why no sound ring can be made of r's sizes, or null. The limits are those of the section: the
@@ -63,22 +63,26 @@ const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
   };
   if (!positive({T, R, RB}) || !(std::isfinite(iR) && iR >= 0.0) || !(std::isfinite(sh) && sh >= 0.0) ||
       (fixing && !positive({r.FixRadius, r.FixBoltRadius, r.FixBoltHeadRadius, r.FixBoltHeadLen})) ||
-      (pins && !positive({r.FixRadius, r.PinRadius})) || (tail && !positive({tail->PlaceRadius, tail->Radius})))
+      (pins && !positive({r.FixRadius, r.PinRadius})) ||
+      (tail && !positive({tail->PlaceRadius, tail->Radius})))
     return "кольцо установочное: размеры должны быть положительными";
   if (RB > R) return "кольцо установочное: буртик шире кольца";
   const bool shoulder = RB != R;
-  if (shoulder && pins) return "кольцо установочное: радиус буртика отличается от наружного, а высоты буртика нет";
+  if (shoulder && pins)
+    return "кольцо установочное: радиус буртика отличается от наружного, а высоты буртика нет";
   if (T <= 3.5 || (shoulder && sh >= T - 3.5)) return "кольцо установочное: кольцо тоньше буртика и фасок";
   // The bore, widest at the face x = T, stays inside the shoulder and the outer edge.
   const TEntry e = Entry(r, iR);
   const double rise = iR > 0.0 && e.a < 90.0 ? (T - e.t) / std::tan(e.a * Deg) : 0.0;
   const double boreEnd = iR > 0.0 ? iR + rise : 0.0;
-  const double boreAtShoulder = shoulder && iR > 0.0 ? iR + std::max(0.0, sh - e.t) : iR;
+  const double boreAtShoulder =
+      shoulder && iR > 0.0 ? iR + std::max(0.0, sh - e.t) / std::tan(e.a * Deg) : iR;
   if (boreEnd >= rim || iR >= RB - 0.5 || boreAtShoulder >= RB - 0.5)
     return "кольцо установочное: отверстие выходит на наружную поверхность";
   // Holes on the fixing circle: the screws' counterbores, the pins.
   const double r52 = r.FixBoltRadius + 0.5;
-  const double across = std::max({fixing ? r.FixBoltHeadRadius : 0.0, fixing ? r52 : 0.0, pins ? r.PinRadius : 0.0});
+  const double across =
+      std::max({fixing ? r.FixBoltHeadRadius : 0.0, fixing ? r52 : 0.0, pins ? r.PinRadius : 0.0});
   if (fixing || pins) {
     if (r.FixRadius + across >= rim || r.FixRadius - across <= boreEnd)
       return "кольцо установочное: отверстия крепления выходят из кольца";
@@ -90,8 +94,9 @@ const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
       return "кольцо установочное: отверстия крепления пересекают край буртика";
     if (r.FixBoltHeadLen >= T - (outside ? sh : 0.0)) return "кольцо установочное: зенковка глубже кольца";
   }
-  // The column tail's holes in a part without a bore.
-  if (tail && tail->PlaceRadius + tail->Radius + 0.5 >= rim)
+  // The column tail's holes, in a part without a bore.
+  const bool boreless = r.Id2 != r.Id || iR == 0.0;
+  if (tail && boreless && tail->PlaceRadius + tail->Radius + 0.5 >= rim)
     return "кольцо установочное: отверстия хвостовика выходят из кольца";
   return nullptr;
 }
@@ -221,8 +226,7 @@ void TLocatingRing::dr3D(int) const
     m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, FixBoltHeadLen, 0.0);
   };
   drMouldModel(
-      Md, Id,
-      [&](TModeler3D&) { Section(*this, InRadius, 0, false); },
+      Md, Id, [&](TModeler3D&) { Section(*this, InRadius, 0, false); },
       [&](TModeler3D& m) { holes(m, Id, -Thickness); });
   drMouldModel(
       Md, Id2, [&](TModeler3D&) { dr2D_Vo(0, 0, 0, 1.0, Id2, 1); },

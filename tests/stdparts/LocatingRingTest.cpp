@@ -28,8 +28,9 @@ using TCurve = TRecordingModeler::TCurve;
 const stdtest::mouldparts::TPart& SweptRing()
 {
   const auto& parts = stdtest::mouldparts::Parts;
-  return *std::find_if(std::begin(parts), std::end(parts),
-                       [](const stdtest::mouldparts::TPart& p) { return std::string(p.Name) == "locating_ring"; });
+  return *std::find_if(std::begin(parts), std::end(parts), [](const stdtest::mouldparts::TPart& p) {
+    return std::string(p.Name) == "locating_ring";
+  });
 }
 
 // The sweep's ring at a size, flat or with a shoulder of radius Base (a factor of the outer radius,
@@ -206,15 +207,17 @@ TEST_P(LocatingRingModels, EverySheetValueIsADistanceOnTheSolidItShows)
       const bool across = d.Op.rfind("drDimVL", 0) == 0;
       const double v = std::fabs(d.A[0]), x1 = d.A[3], y1 = d.A[4], x2 = d.A[5], y2 = d.A[6];
       if (v < 2e-6) continue; // the host draws no dimension of nothing
-      const bool recess = std::fabs(v - 2 * r53) < 1e-9 || (d.S[1] == TString("H14") && std::fabs(v - x66) < 1e-9);
+      const bool recess =
+          std::fabs(v - 2 * r53) < 1e-9 || (d.S[1] == TString("H14") && std::fabs(v - x66) < 1e-9);
       if (!recessed && recess) continue;
-      SCOPED_TRACE(d.Op + " " + std::to_string(v) + " from (" + std::to_string(x1) + ", " + std::to_string(y1) +
-                   ") to (" + std::to_string(x2) + ", " + std::to_string(y2) + ")");
+      SCOPED_TRACE(d.Op + " " + std::to_string(v) + " from (" + std::to_string(x1) + ", " +
+                   std::to_string(y1) + ") to (" + std::to_string(x2) + ", " + std::to_string(y2) + ")");
       ++measured;
       // A diameter from the axis shows the whole diameter.
       const bool fromAxis = across && (y1 == 0 || y2 == 0);
-      const double between = across ? (fromAxis ? 2 * std::max(std::fabs(y1), std::fabs(y2)) : std::fabs(y2 - y1))
-                                    : std::fabs(x2 - x1);
+      const double between =
+          across ? (fromAxis ? 2 * std::max(std::fabs(y1), std::fabs(y2)) : std::fabs(y2 - y1))
+                 : std::fabs(x2 - x1);
       EXPECT_NEAR(v, between, 1e-9) << "the value is the distance between its points";
       for (const auto& [x, y] : {std::pair{x1, y1}, std::pair{x2, y2}}) {
         if (fromAxis && y == 0) continue;
@@ -264,7 +267,8 @@ TEST_P(LocatingRingModels, TheOutsideIsTheCylinderTheSheetDrawsAndTheHolesStartO
     // On the part: radius R over the length drawn, and not past it.
     for (int i = 0; i <= 20; ++i) {
       const double x = from + (to - from) * (0.01 + 0.98 * i / 20);
-      EXPECT_TRUE(part.In(x, R - 0.01) && !part.In(x, R + 0.01)) << "no cylinder of radius " << R << " at " << x;
+      EXPECT_TRUE(part.In(x, R - 0.01) && !part.In(x, R + 0.01))
+          << "no cylinder of radius " << R << " at " << x;
     }
     EXPECT_FALSE(part.In(from - 0.05, R - 0.01)) << "the cylinder goes on before " << from;
     EXPECT_FALSE(part.In(to + 0.05, R - 0.01)) << "the cylinder goes on after " << to;
@@ -342,7 +346,8 @@ INSTANTIATE_TEST_SUITE_P(
         TBadRing{"shoulder_radius_without_length", [](TLocatingRing& r, TColumnTail&) { r.BaseRadius = 45; },
                  "высоты буртика нет"},
         TBadRing{"shoulder_wider_than_ring",
-                 [](TLocatingRing& r, TColumnTail&) { r.BaseRadius = 55, r.BaseThickness = 5; }, "буртик шире"},
+                 [](TLocatingRing& r, TColumnTail&) { r.BaseRadius = 55, r.BaseThickness = 5; },
+                 "буртик шире"},
         TBadRing{"shoulder_as_thick_as_ring",
                  [](TLocatingRing& r, TColumnTail&) { r.BaseRadius = 30, r.BaseThickness = 14; }, "тоньше"},
         TBadRing{"bore_through_the_rim", [](TLocatingRing& r, TColumnTail&) { r.InRadius = 49; },
@@ -357,10 +362,10 @@ INSTANTIATE_TEST_SUITE_P(
         TBadRing{"holes_on_the_shoulders_edge",
                  [](TLocatingRing& r, TColumnTail&) { r.BaseRadius = 40, r.BaseThickness = 5; },
                  "край буртика"},
-        TBadRing{"counterbore_narrower_than_hole", [](TLocatingRing& r, TColumnTail&) { r.FixBoltHeadRadius = 3; },
-                 "зенковка"},
-        TBadRing{"counterbore_deeper_than_ring", [](TLocatingRing& r, TColumnTail&) { r.FixBoltHeadLen = 15; },
-                 "зенковка глубже"},
+        TBadRing{"counterbore_narrower_than_hole",
+                 [](TLocatingRing& r, TColumnTail&) { r.FixBoltHeadRadius = 3; }, "зенковка"},
+        TBadRing{"counterbore_deeper_than_ring",
+                 [](TLocatingRing& r, TColumnTail&) { r.FixBoltHeadLen = 15; }, "зенковка глубже"},
         TBadRing{"column_tail_holes_past_the_rim", [](TLocatingRing&, TColumnTail& t) { t.PlaceRadius = 44; },
                  "хвостовика"},
         TBadRing{"not_a_number", [](TLocatingRing& r, TColumnTail&) { r.Thickness = std::nan(""); },
