@@ -244,7 +244,12 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   }
   if (isSize) {
     const double above = RTpa - r10 - r53; // from the counterbore's edge to the rim
-    if (!shoulder) Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
+    // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
+    if (!shoulder)
+      Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
+    else
+      Dims(Md, {{dHL, sh, -15.0, 1.0, 0.0, -RBase, sh, -RTpa, "", "", ""},
+                {dVL, 2.0 * RBase, -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
               {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa - 2.0, "", "h14", ""},

@@ -233,6 +233,16 @@ TEST_P(LocatingRingModels, EverySheetValueIsADistanceOnTheSolidItShows)
       }
     }
     EXPECT_GE(measured, 4);
+    // A shoulder is made by its diameter and its length.
+    const auto given = [&](const char* op, double v) {
+      return std::any_of(sheets[s].Dims.begin(), sheets[s].Dims.end(), [&](const TCall& d) {
+        return d.Op.rfind(op, 0) == 0 && std::fabs(std::fabs(d.A[0]) - v) < 1e-9;
+      });
+    };
+    if (ring.BaseRadius != ring.Radius) {
+      EXPECT_TRUE(given("drDimVL", 2 * ring.BaseRadius)) << "the shoulder's diameter";
+      EXPECT_TRUE(given("drDimHL", ring.BaseThickness)) << "the shoulder's length";
+    }
   }
 }
 
