@@ -204,16 +204,22 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   Md.drMtr(mx, my, ma, mm);
   Md.drLine(-3.0, 0.0, T + 3.0, 0.0, 3);
   const bool shoulder = sh != 0.0 && RBase != RTpa;
-  TNode* front =
-      shoulder ? dP(sh, RTpa, dCLL(sh, RBase, 0.0, RBase, 0.5, dP(0.0, iR))) : dFsk(0.0, RBase, 0.0, iR, 0.5);
+  // The face x = 0 has its outer edge broken by a 0.5 chamfer unless a shoulder stands there.
+  constexpr double edge = 0.5;
+  TNode* front = shoulder ? dP(sh, RTpa, dCLL(sh, RBase, 0.0, RBase, 0.5, dP(0.0, iR)))
+                          : dFsk(0.0, RBase, 0.0, iR, edge);
+  // The outer edge of the face x = T: a lead-in 3 long at 30 degrees, as the plan view shows it.
+  constexpr double bevel = 3.0, bevelDepth = 1.7320508075688772; // 3 tan 30 degrees
   TContDrawing c(&Md);
   c.Make(0.0, iR,
-         dPx(0.0, iR,
-             dPx(t, iR, dPx(T, iR + rise, dP(T, RTpa - 0.9999999999999999, dP(T - 2.0, RTpa, front))))));
+         dPx(0.0, iR, dPx(t, iR, dPx(T, iR + rise, dP(T, RTpa - bevelDepth, dP(T - bevel, RTpa, front))))));
   c.drContBlock(tl, false, false, false);
-  // The counterbored holes of the fixing screws, each hatched with the half it lies in.
-  const double x0 = RTpa != RBase ? sh : 0.0;
-  const double l1 = T - (RBase < r10 ? sh : 0.0) - x66;
+  // The counterbored holes of the fixing screws, each hatched with the half it lies in. Holes
+  // outside a shoulder start where the shoulder ends, the others on the face x = 0.
+  const double x0 = shoulder && RBase < r10 ? sh : 0.0;
+  const double l1 = T - x0 - x66;
+  // Where the outer cylinder is dimensioned: on it, 2 in from where it starts when it has room.
+  const double cylinder = shoulder ? sh : 0.0, xf7 = std::min(cylinder + 2.0, (cylinder + T - bevel) / 2.0);
   const auto holed = [&](bool lower) {
     const double y = lower ? -r10 : r10;
     hole.drHole(48, x0, y, 0.0, 0.0, 0.0, 0.0, l1, r52, 0.0, x66, r53, 0.0, 0.0, 0.0, 0.0);
@@ -238,16 +244,21 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   }
   if (isSize) {
     const double above = RTpa - r10 - r53; // from the counterbore's edge to the rim
-    Dims(Md, {{dHL, 1.0, -15.0, 1.0, 0.0, 1.0 - RTpa, 1.0, -RTpa, "", "", "&04~45&01"},
-              {dHL, 2.0, -18.0, 1.0, T, 2.0 - RTpa, T - 2.0, -RTpa, "", "", "&03~0,2"},
+    // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
+    if (!shoulder)
+      Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
+    else
+      Dims(Md, {{dHL, sh, -15.0, 1.0, 0.0, -RBase, sh, -RTpa, "", "", ""},
+                {dVL, 2.0 * RBase, -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
+    Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
               {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa - 2.0, "", "h14", ""},
               {dVL1, 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
-              {dVL, 2.0 * r52, -30.0, 1.0, 0.0, r10 - r52, 0.0, r10 + r52, "&02", "H14", "4 отв."},
-              {dVL, 2.0 * RTpa, 41.0, 1.0, 2.0, RTpa, 2.0, -RTpa, "&02", "f7", ""},
+              {dVL, 2.0 * r52, -30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
+              {dVL, 2.0 * RTpa, 41.0, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""},
               {dVL, 2.0 * r53, 12.0, 1.0, T, r10 - r53, T, r10 + r53, "&02", "H14", ""}});
-    Md.drDimApc(-30.0, 0.0, 15.0, 0.0, TString(), T - 2.0, -RTpa);
-    if (t != 0.0 && cone) Md.drDimApc(-a, 0.0, 30.0, 0.0, TString(), t, iR);
+    Md.drDimApc(-30.0, 0.0, 15.0, 0.0, TString(), T - bevel, -RTpa);
+    if (t != 0.0 && t < T && cone) Md.drDimApc(-a, 0.0, 30.0, 0.0, TString(), t, iR);
     Rough(Md, -20.0, RTpa, 90.0, "0,8");
     Rough(Md, T + 15.0, RTpa, 90.0, "0,8");
     Rough(Md, 0.0, -RTpa / 2.0, 180.0, "0,8");

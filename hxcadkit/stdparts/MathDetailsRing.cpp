@@ -1,7 +1,10 @@
 // The locating ring's two sheets and two parts, one per designation: the sheet of Id shows the
 // bore in plan, that of Id2 the column tail's holes; the parts follow the same split.
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
@@ -25,6 +28,79 @@ void CircleAt(TModeler3D& M, double r, double a, double radius, int tl)
   M.drCircle(Cx(r, a), Cy(r, a), radius, tl);
 }
 
+// The bore's entry: a ring whose shoulder differs from its outside opens its bore at 45 degrees
+// from a land 1 long, a flat ring keeps it straight. A part without a bore has no entry.
+struct TEntry
+{
+  double t, a;
+};
+
+TEntry Entry(const TLocatingRing& r, double bore)
+{
+  const bool flat = r.BaseRadius == r.Radius;
+  return {bore > 0.0 ? (flat ? 0.0 : 1.0) : r.Thickness, flat ? 90.0 : 45.0};
+}
+
+// The ring's section, for the sheet (tl 31 with sizes) and for the model (tl 0), with the bore of
+// the part it is drawn for: the sheet and the model of one part come from this one call.
+void Section(const TLocatingRing& r, double bore, int tl, bool isSize)
+{
+  const TEntry e = Entry(r, bore);
+  r.dr2D_LocatingRing_V1(0, 0, 0, 1.0, r.BaseRadius, r.Radius, bore, e.t, e.a, r.BaseThickness, r.Thickness,
+                         r.FixRadius, r.FixBoltRadius + 0.5, r.FixBoltHeadRadius, r.PinRadius,
+                         r.FixBoltHeadLen, tl, isSize);
+}
+
+// Why no sound ring can be made of r's sizes, or null. The limits are those of the section: the
+// outer edge's lead-in (3 long, sqrt 3 deep) and the 0.5 chamfer or fillet at the face x = 0.
+const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
+{
+  const double T = r.Thickness, R = r.Radius, RB = r.BaseRadius, sh = r.BaseThickness, iR = r.InRadius;
+  const double rim = R - Sqrt3; // the outer edge at the face x = T
+  const bool fixing = r.FixPositions() > 0, pins = sh == 0.0;
+  const auto positive = [](std::initializer_list<double> v) {
+    return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x) && x > 0.0; });
+  };
+  if (!positive({T, R, RB}) || !(std::isfinite(iR) && iR >= 0.0) || !(std::isfinite(sh) && sh >= 0.0) ||
+      (fixing && !positive({r.FixRadius, r.FixBoltRadius, r.FixBoltHeadRadius, r.FixBoltHeadLen})) ||
+      (pins && !positive({r.FixRadius, r.PinRadius})) ||
+      (tail && !positive({tail->PlaceRadius, tail->Radius})))
+    return "кольцо установочное: размеры должны быть положительными";
+  if (RB > R) return "кольцо установочное: буртик шире кольца";
+  const bool shoulder = RB != R;
+  if (shoulder && pins)
+    return "кольцо установочное: радиус буртика отличается от наружного, а высоты буртика нет";
+  if (T <= 3.5 || (shoulder && sh >= T - 3.5)) return "кольцо установочное: кольцо тоньше буртика и фасок";
+  // The bore, widest at the face x = T, stays inside the shoulder and the outer edge.
+  const TEntry e = Entry(r, iR);
+  const double rise = iR > 0.0 && e.a < 90.0 ? (T - e.t) / std::tan(e.a * Deg) : 0.0;
+  const double boreEnd = iR > 0.0 ? iR + rise : 0.0;
+  const double boreAtShoulder =
+      shoulder && iR > 0.0 ? iR + std::max(0.0, sh - e.t) / std::tan(e.a * Deg) : iR;
+  if (boreEnd >= rim || iR >= RB - 0.5 || boreAtShoulder >= RB - 0.5)
+    return "кольцо установочное: отверстие выходит на наружную поверхность";
+  // Holes on the fixing circle: the screws' counterbores, the pins.
+  const double r52 = r.FixBoltRadius + 0.5;
+  const double across =
+      std::max({fixing ? r.FixBoltHeadRadius : 0.0, fixing ? r52 : 0.0, pins ? r.PinRadius : 0.0});
+  if (fixing || pins) {
+    if (r.FixRadius + across >= rim || r.FixRadius - across <= boreEnd)
+      return "кольцо установочное: отверстия крепления выходят из кольца";
+  }
+  if (fixing) {
+    if (r.FixBoltHeadRadius <= r52) return "кольцо установочное: зенковка не шире отверстия";
+    const bool outside = shoulder && RB < r.FixRadius;
+    if (shoulder && (outside ? r.FixRadius - r52 <= RB + 0.5 : r.FixRadius + r52 >= RB - 0.5))
+      return "кольцо установочное: отверстия крепления пересекают край буртика";
+    if (r.FixBoltHeadLen >= T - (outside ? sh : 0.0)) return "кольцо установочное: зенковка глубже кольца";
+  }
+  // The column tail's holes, in a part without a bore.
+  const bool boreless = r.Id2 != r.Id || iR == 0.0;
+  if (tail && boreless && tail->PlaceRadius + tail->Radius + 0.5 >= rim)
+    return "кольцо установочное: отверстия хвостовика выходят из кольца";
+  return nullptr;
+}
+
 } // namespace
 
 // A column tail linked as the ring's complement; another class counts as none.
@@ -36,15 +112,13 @@ const TColumnTail* TLocatingRing::Tail() const
 void TLocatingRing::dr2D() const
 {
   if (!M2.Ptr) return;
+  if (const char* why = Fault(*this, Tail())) return RefuseElement(why);
   TModeler3D& Md = M();
-  const bool flat = BaseRadius == Radius;
   for (const int det : {Id, Id2})
     drMouldSheet(
         Md, det, Thickness, -Radius,
         [&](TModeler3D&) {
-          dr2D_LocatingRing_V1(0, 0, 0, 1.0, BaseRadius, Radius, InRadius, flat ? 0.0 : 1.0,
-                               flat ? 90.0 : 45.0, BaseThickness - 1.0, Thickness, FixRadius,
-                               FixBoltRadius + 0.5, FixBoltHeadRadius, PinRadius, FixBoltHeadLen, 31, true);
+          Section(*this, det == Id ? InRadius : 0.0, 31, true);
           dr2D_V2(Radius + 55.0 + Thickness, 0, 0, 1.0, det, 1, true);
         },
         29, det == Id ? 34 : 0);
@@ -119,12 +193,8 @@ void TLocatingRing::dr2D_Vo(const Real& mx, const Real& my, const Real& ma, cons
   const double r54 = Det == Id ? InRadius : 0.0, r52 = FixBoltRadius + 0.5;
   Md.drMtr(mx, my, ma, ms);
   if (nCont == 1) {
-    TContDrawing c(&Md);
-    c.Make(0.0, r54,
-           dFsk(0.0, Radius, Thickness - 3.0, Radius, 2.0,
-                dP(Thickness, Radius - Sqrt3, dP(Thickness, r54, dP(0.0, r54)))));
-    c.dr2D(1);
-    Md.drLine(-2.0, 0, Thickness + 2.0, 0, 3);
+    // The body of either part is the section its sheet shows, with that part's bore.
+    Section(*this, r54, 0, false);
   } else if (nCont == 2) {
     for (int i = 0; i < FixPositions(); ++i)
       CircleAt(Md, FixRadius, FixAngle[i], r52, 1);
@@ -145,8 +215,8 @@ void TLocatingRing::dr2D_Vo(const Real& mx, const Real& my, const Real& ma, cons
 void TLocatingRing::dr3D(int) const
 {
   if (!M2.Ptr) return;
+  if (const char* why = Fault(*this, Tail())) return RefuseElement(why);
   TModeler3D& Md = M();
-  const double a = BaseRadius == Radius ? 90.0 : 45.0;
   const auto holes = [this](TModeler3D& m, int det, double recessPlane) {
     m.drPlaneEskis(txapi::o3d_planeXOY, -Thickness, 0.0, TString());
     dr2D_Vo(0, 0, 0, 1.0, det, 2);
@@ -156,12 +226,7 @@ void TLocatingRing::dr3D(int) const
     m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, FixBoltHeadLen, 0.0);
   };
   drMouldModel(
-      Md, Id,
-      [&](TModeler3D&) {
-        dr2D_LocatingRing_V1(0, 0, 0, 1.0, BaseRadius, Radius, InRadius, 0.0, a, BaseThickness, Thickness,
-                             FixRadius, FixBoltRadius + 0.5, FixBoltHeadRadius, PinRadius, FixBoltHeadLen, 0,
-                             false);
-      },
+      Md, Id, [&](TModeler3D&) { Section(*this, InRadius, 0, false); },
       [&](TModeler3D& m) { holes(m, Id, -Thickness); });
   drMouldModel(
       Md, Id2, [&](TModeler3D&) { dr2D_Vo(0, 0, 0, 1.0, Id2, 1); },

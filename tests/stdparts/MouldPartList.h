@@ -168,8 +168,8 @@ inline const TPart Parts[] = {
      [](TMade& m, TModeler3D* md, int, double k) {
        auto& tail = Tail(m, md, 34, k);
        auto& ring = Add<TLocatingRing>(m, 1, 34, md, nullptr, &tail);
-       ring.Thickness = 15 * k, ring.Radius = 50 * k, ring.BaseRadius = 45 * k, ring.InRadius = 18 * k,
-       ring.FixRadius = 42 * k, ring.PinRadius = 3 * k, ring.PinAngle = 30, ring.FixBoltRadius = 3 * k,
+       ring.Thickness = 15 * k, ring.Radius = 50 * k, ring.BaseRadius = 50 * k, ring.InRadius = 18 * k,
+       ring.FixRadius = 40 * k, ring.PinRadius = 3 * k, ring.PinAngle = 30, ring.FixBoltRadius = 3 * k,
        ring.FixBoltHeadRadius = 5.5 * k, ring.FixBoltHeadLen = 6 * k, ring.CountFix = 4,
        ring.BaseThickness = 0;
        const double fix[5] = {0, 90, 180, 270, 0};

@@ -193,6 +193,8 @@ TEST_F(PlugSheets, WithoutOpenersOrModellerOnlyTheOpeningCallIsMade)
   // The two-document parts try both documents and draw into neither.
   auto e = BackEjector(&Md);
   TLocatingRing ring(14, 15, &Md, nullptr, &Links().Tail);
+  // Sound sizes: a ring that cannot be made is refused before either document is tried.
+  ring.Thickness = 15, ring.Radius = ring.BaseRadius = 60, ring.InRadius = 18, ring.BaseThickness = 5;
   for (const TDetail* part : {static_cast<const TDetail*>(e.get()), static_cast<const TDetail*>(&ring)}) {
     Md.Reset();
     part->dr2D();

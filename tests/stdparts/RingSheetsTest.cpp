@@ -65,9 +65,9 @@ TEST_F(RingSheets, BothSheetsAndBothPartsAreSound)
   }
 }
 
-// A base as wide as the ring gives the section a straight bore; any difference opens it at 45
-// degrees from one millimetre in, with its angle dimensioned. The model's bore always opens at the
-// face, so there the switch is only between straight and 45 degrees.
+// A base as wide as the ring gives the section a straight bore; a shoulder of another radius opens
+// it at 45 degrees from one millimetre in, with its angle dimensioned on the sheet of the part with
+// the bore, and the model's bore opens where the sheet's does.
 TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
 {
   const auto entry = [this] {
@@ -88,13 +88,13 @@ TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
   Md.Reset();
   Ring.dr3D(0);
   EXPECT_NEAR(boreEnd(), 18.0, 1e-9);
-  Ring.BaseRadius = std::nextafter(50.0, 0.0);
+  Ring.BaseRadius = 35, Ring.BaseThickness = 5;
   Md.Reset();
   Ring.dr2D();
-  EXPECT_EQ(entry(), (std::vector<std::vector<double>>(2, {-45, 0, 30, 0, 1, 18})));
+  EXPECT_EQ(entry(), (std::vector<std::vector<double>>(1, {-45, 0, 30, 0, 1, 18})));
   Md.Reset();
   Ring.dr3D(0);
-  EXPECT_NEAR(boreEnd(), 18.0 + 15.0, 1e-9);
+  EXPECT_NEAR(boreEnd(), 18.0 + 14.0, 1e-9);
 }
 
 TEST_F(RingSheets, ThePinsAndTheirDimensionsOnlyForAZeroBase)
@@ -140,11 +140,12 @@ TEST_F(RingSheets, TheBodysContourAndTheContoursOutOfRange)
   Ring.dr2D_Vo(0, 0, 0, 1, 2, 1);
   const auto box = TRecordingModeler::Box(TRecordingModeler::Outline(Md.Drawn()));
   EXPECT_EQ(std::vector<double>({box.x1, box.y1, box.x2, box.y2}), std::vector<double>({0, 0, 15, 50}));
-  // The bore's part: a 2 mm chamfer at the face x = 0, a bevel 3 long at 30 degrees at the other.
+  // The bore's part: its section, a 0.5 chamfer at the face x = 0, a bevel 3 long at 30 degrees at
+  // the other.
   Md.Reset();
   Ring.dr2D_Vo(0, 0, 0, 1, 1, 1);
-  const std::vector<std::pair<double, double>> expected = {{0, 18},  {0, 48},  {2, 50},
-                                                           {12, 50}, {15, 18}, {15, 50 - std::sqrt(3.0)}};
+  const std::vector<std::pair<double, double>> expected = {{0, 18},  {0, 49.5}, {0.5, 50},
+                                                           {12, 50}, {15, 18},  {15, 50 - std::sqrt(3.0)}};
   stdtest::ExpectCorners(stdtest::Corners(TRecordingModeler::Outline(Md.Drawn())), expected);
   for (int n : {0, 4}) {
     Md.Reset();

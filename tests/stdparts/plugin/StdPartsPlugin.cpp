@@ -151,7 +151,7 @@ void SecondShare(unsigned int command)
   }
   if (command == 33) {
     TLocatingRing ring(33, 34, &MA, nullptr, &tail);
-    ring.Thickness = 15, ring.Radius = 50, ring.BaseRadius = 45, ring.InRadius = 18, ring.FixRadius = 42,
+    ring.Thickness = 15, ring.Radius = 50, ring.BaseRadius = 50, ring.InRadius = 18, ring.FixRadius = 40,
     ring.PinRadius = 3, ring.PinAngle = 30, ring.FixBoltRadius = 3, ring.FixBoltHeadRadius = 5.5,
     ring.FixBoltHeadLen = 6, ring.CountFix = 4, ring.BaseThickness = 0;
     const double fix[5] = {0, 90, 180, 270, 0};
