@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <tuple>
+#include <utility>
 
 // One node of a program: its kind and the values it was built with.
 class TNode
@@ -249,93 +251,6 @@ void TContDrawing::Draw(int t, bool mirrored) const
   run(front);
 }
 
-// ---------------------------------------------------------------------------------------------
-// TFrontRegions and TFrontModeler
-
-namespace {
-const TFrontRegions* StandingRegions = nullptr;
-// A line this close to a region's outline runs along it.
-constexpr double OnOutline = 1e-7;
-} // namespace
-
-TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions)
-{
-  StandingRegions = this;
-}
-
-TFrontRegions::~TFrontRegions()
-{
-  StandingRegions = Previous;
-}
-
-const TFrontRegions* TFrontRegions::Standing()
-{
-  return StandingRegions;
-}
-
-void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
-{
-  if (corners.size() < 3) return;
-  std::vector<TPoint2D> p;
-  for (const TPoint2D& c : corners) {
-    TPoint2D q;
-    M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
-    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
-    p.push_back(q);
-  }
-  double area = 0.0;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
-    area += a.x * b.y - b.x * a.y;
-  }
-  if (std::fabs(area) < 1e-12) return;
-  if (area < 0.0) std::reverse(p.begin(), p.end());
-  Regions.push_back(std::move(p));
-}
-
-void TFrontRegions::Box(double x1, double y1, double x2, double y2)
-{
-  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
-}
-
-std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
-                                                              double x2, double y2) const
-{
-  TPoint2D a, b;
-  m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
-  m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
-  // Where the segment runs strictly inside each region (a convex one: between the last entry and the
-  // first exit over its edges), then what is left of 0..1.
-  std::vector<std::pair<double, double>> in;
-  for (const auto& r : Regions) {
-    double lo = 0.0, hi = 1.0;
-    for (std::size_t i = 0; i < r.size() && lo < hi; ++i) {
-      const TPoint2D &p = r[i], &q = r[(i + 1) % r.size()];
-      const double ex = q.x - p.x, ey = q.y - p.y, len = std::hypot(ex, ey);
-      if (!(len > 0.0)) continue;
-      // Distance inside the edge (to its left) at the segment's ends, less the outline's band.
-      const double da = (ex * (a.y - p.y) - ey * (a.x - p.x)) / len - OnOutline;
-      const double db = (ex * (b.y - p.y) - ey * (b.x - p.x)) / len - OnOutline;
-      if (da <= 0.0 && db <= 0.0) {
-        hi = lo;
-        break;
-      }
-      if (da < 0.0) lo = std::max(lo, da / (da - db));
-      if (db < 0.0) hi = std::min(hi, da / (da - db));
-    }
-    if (lo < hi) in.push_back({lo, hi});
-  }
-  std::sort(in.begin(), in.end());
-  std::vector<std::pair<double, double>> out;
-  double from = 0.0;
-  for (const auto& [lo, hi] : in) {
-    if (lo > from) out.push_back({from, lo});
-    from = std::max(from, hi);
-  }
-  if (from < 1.0) out.push_back({from, 1.0});
-  return out;
-}
-
 void TContDrawing::dr2D(int t) const
 {
   Draw(t, false);
@@ -443,6 +358,396 @@ void dFree(TNode* first)
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// TFrontRegions and TFrontModeler
+
+namespace {
+TFrontRegions* StandingRegions = nullptr;
+// A line this close to a region's outline runs along it.
+constexpr double OnOutline = 1e-7;
+// Pieces shorter than this (millimetres) are where a curve only touches a region.
+constexpr double Touch = 1e-6;
+constexpr double FullTurn = 2 * M_PI;
+
+using TSpans = std::vector<std::pair<double, double>>;
+using TRegion = TFrontRegions::TRegion;
+using TBoundCurve = TFrontRegions::TBoundCurve;
+
+// The placement a modeller draws in now (a similarity): the origin's image and the unit axes' images.
+struct TFrame
+{
+  double ox, oy, xx, xy, yx, yy;
+  explicit TFrame(const TModeler2D& m)
+  {
+    const TTransf2D& t = m.R2D().Transf2D;
+    t.xyMtr(0.0, 0.0, ox, oy);
+    t.xyMtr(1.0, 0.0, xx, xy);
+    t.xyMtr(0.0, 1.0, yx, yy);
+    xx -= ox, xy -= oy, yx -= ox, yy -= oy;
+  }
+  double Det() const { return xx * yy - xy * yx; }
+  TPoint2D To(double x, double y) const { return TPoint2D(ox + xx * x + yx * y, oy + xy * x + yy * y); }
+  TPoint2D From(double X, double Y) const
+  {
+    const double d = Det(), u = X - ox, v = Y - oy;
+    return TPoint2D((yy * u - yx * v) / d, (xx * v - xy * u) / d);
+  }
+};
+
+bool BoxesMeet(const TRegion& r, double x1, double y1, double x2, double y2, double margin)
+{
+  return x1 <= r.x2 + margin && x2 >= r.x1 - margin && y1 <= r.y2 + margin && y2 >= r.y1 - margin;
+}
+
+double Inside(const TRegion::TEdge& e, double x, double y)
+{
+  return e.nx * x + e.ny * y - e.c;
+}
+
+// The parameters t (0..1) at which a + t (b - a) lies strictly inside the region: [lo, hi] when true.
+// A segment within the outline's band of an edge's line on its inner side runs along that edge.
+bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& lo, double& hi)
+{
+  lo = 0.0, hi = 1.0;
+  for (const TRegion::TEdge& e : r.E) {
+    const double da = Inside(e, a.x, a.y), db = Inside(e, b.x, b.y);
+    if (da <= OnOutline && db <= OnOutline) return false;
+    if (da < 0.0)
+      lo = std::max(lo, da / (da - db));
+    else if (db < 0.0)
+      hi = std::min(hi, da / (da - db));
+    if (lo >= hi) return false;
+  }
+  return true;
+}
+
+// The spans [lo, hi] of in that also lie in the circular span from s of length len (len < 2 pi), all in
+// 0..w.
+TSpans Meet(const TSpans& in, double s, double len, double w)
+{
+  s = std::fmod(s, FullTurn);
+  if (s < 0.0) s += FullTurn;
+  const std::pair<double, double> parts[2] = {{s, std::min(s + len, w)},
+                                              {0.0, std::min(s + len - FullTurn, w)}};
+  TSpans out;
+  for (const auto& [a, b] : in)
+    for (const auto& [c, d] : parts) {
+      const double lo = std::max(a, c), hi = std::min(b, d);
+      if (lo < hi) out.push_back({lo, hi});
+    }
+  return out;
+}
+
+// The parameters u (0..w) at which the arc about c of radius R, counter-clockwise from the angle a,
+// lies strictly inside the region: each edge keeps the angles whose cosine against its normal exceeds a
+// bound, a circular span.
+TSpans ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w)
+{
+  TSpans in{{0.0, w}};
+  for (const TRegion::TEdge& e : r.E) {
+    const double k = Inside(e, c.x, c.y) / R;
+    if (k >= 1.0) continue;
+    if (k <= -1.0) return {};
+    const double beta = std::acos(-k), phi = std::atan2(e.ny, e.nx);
+    in = Meet(in, phi - beta - a, 2 * beta, w);
+    if (in.empty()) break;
+  }
+  return in;
+}
+
+// What of 0..w lies outside the spans.
+TSpans Rest(TSpans in, double w)
+{
+  std::sort(in.begin(), in.end());
+  TSpans out;
+  double from = 0.0;
+  for (const auto& [lo, hi] : in) {
+    if (lo > from) out.push_back({from, lo});
+    from = std::max(from, hi);
+  }
+  if (from < w) out.push_back({from, w});
+  return out;
+}
+
+double Cross(double ax, double ay, double bx, double by)
+{
+  return ax * by - ay * bx;
+}
+
+// Whether the angle lies on the arc counter-clockwise from a1 over the sweep, within tol radians.
+bool OnSweep(double angle, double a1, double sweep, double tol)
+{
+  if (sweep >= FullTurn) return true;
+  double u = std::fmod(angle - a1, FullTurn);
+  if (u < 0.0) u += FullTurn;
+  return u <= sweep + tol || u >= FullTurn - tol;
+}
+
+// Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
+// segment.
+void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+{
+  const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
+  if (!c.IsArc) {
+    const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, ax = c.x1 - p.x, ay = c.y1 - p.y;
+    const double den = Cross(dx, dy, gx, gy), gg = gx * gx + gy * gy;
+    if (std::fabs(den) > 1e-12 * std::sqrt(dd * gg)) {
+      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, dx, dy) / den;
+      if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) ts.push_back(t);
+    } else if (std::fabs(Cross(ax, ay, dx, dy)) <= 1e-9 * std::sqrt(dd)) {
+      for (const double t : {(ax * dx + ay * dy) / dd, ((c.x2 - p.x) * dx + (c.y2 - p.y) * dy) / dd})
+        if (t >= 0.0 && t <= 1.0) ts.push_back(t);
+    }
+    return;
+  }
+  const double fx = p.x - c.x1, fy = p.y - c.y1, b = fx * dx + fy * dy;
+  const double disc = b * b - dd * (fx * fx + fy * fy - c.x2 * c.x2);
+  if (disc < 0.0) return;
+  const double root = std::sqrt(disc);
+  for (const double t : {(-b - root) / dd, (-b + root) / dd})
+    if (t >= 0.0 && t <= 1.0 && OnSweep(std::atan2(fy + t * dy, fx + t * dx), c.A1, c.Sweep, 1e-9))
+      ts.push_back(t);
+}
+
+bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
+{
+  if (m.x < c.bx1 - tol || m.x > c.bx2 + tol || m.y < c.by1 - tol || m.y > c.by2 + tol) return false;
+  if (c.IsArc) {
+    const double dx = m.x - c.x1, dy = m.y - c.y1;
+    return std::fabs(std::hypot(dx, dy) - c.x2) <= tol &&
+           OnSweep(std::atan2(dy, dx), c.A1, c.Sweep, tol / c.x2);
+  }
+  const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, gg = gx * gx + gy * gy;
+  const double t = gg > 0.0 ? std::clamp(((m.x - c.x1) * gx + (m.y - c.y1) * gy) / gg, 0.0, 1.0) : 0.0;
+  return std::hypot(m.x - c.x1 - t * gx, m.y - c.y1 - t * gy) <= tol;
+}
+
+// Whether the curves enclose the point by the even-odd rule: the parity of their crossings with a ray
+// in a direction that no drafted line takes.
+bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
+{
+  constexpr double rx = 0.9553364891256060, ry = 0.2955202066613396; // 0.3 radians
+  bool in = false;
+  for (const TBoundCurve& c : curves) {
+    if (c.bx2 < m.x && rx > 0.0 && c.by2 < m.y) continue;
+    if (!c.IsArc) {
+      const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(rx, ry, gx, gy);
+      if (den == 0.0) continue;
+      const double ax = c.x1 - m.x, ay = c.y1 - m.y;
+      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, rx, ry) / den;
+      if (t > 0.0 && u >= 0.0 && u < 1.0) in = !in;
+      continue;
+    }
+    const double fx = m.x - c.x1, fy = m.y - c.y1, b = fx * rx + fy * ry;
+    const double disc = b * b - (fx * fx + fy * fy - c.x2 * c.x2);
+    if (disc <= 0.0) continue;
+    const double root = std::sqrt(disc);
+    for (const double t : {-b - root, -b + root})
+      if (t > 0.0 && OnSweep(std::atan2(fy + t * ry, fx + t * rx), c.A1, c.Sweep, 0.0)) in = !in;
+  }
+  return in;
+}
+
+TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
+{
+  return {false,
+          a.x,
+          a.y,
+          b.x,
+          b.y,
+          0.0,
+          0.0,
+          std::min(a.x, b.x),
+          std::min(a.y, b.y),
+          std::max(a.x, b.x),
+          std::max(a.y, b.y)};
+}
+} // namespace
+
+TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
+{
+  StandingRegions = this;
+  m.R2D().Closer = this;
+}
+
+TFrontRegions::~TFrontRegions()
+{
+  StandingRegions = Previous;
+  M.R2D().Closer = PreviousCloser;
+}
+
+TFrontRegions* TFrontRegions::Standing()
+{
+  return StandingRegions;
+}
+
+void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
+{
+  if (corners.size() < 3) return;
+  std::vector<TPoint2D> p;
+  for (const TPoint2D& c : corners) {
+    TPoint2D q;
+    M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
+    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
+    p.push_back(q);
+  }
+  double area = 0.0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    area += a.x * b.y - b.x * a.y;
+  }
+  if (std::fabs(area) < 1e-12) return;
+  if (area < 0.0) std::reverse(p.begin(), p.end());
+  TRegion r{{}, p[0].x, p[0].y, p[0].x, p[0].y};
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
+    r.y2 = std::max(r.y2, a.y);
+    const double len = std::hypot(b.x - a.x, b.y - a.y);
+    if (!(len > 0.0)) continue;
+    const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
+    r.E.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
+  }
+  Regions.push_back(std::move(r));
+}
+
+void TFrontRegions::Box(double x1, double y1, double x2, double y2)
+{
+  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
+                                                              double x2, double y2) const
+{
+  return const_cast<TFrontRegions*>(this)->Clip(m, x1, y1, x2, y2, false);
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double X, double Y,
+                                                              double R, double a1, double sweep) const
+{
+  return const_cast<TFrontRegions*>(this)->Clip(m, X, Y, R, a1, sweep, false);
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double x1, double y1,
+                                                           double x2, double y2, bool bounding)
+{
+  TPoint2D a, b;
+  m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
+  m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
+  const TBoundCurve c = BoundLine(a, b);
+  const double len = std::hypot(b.x - a.x, b.y - a.y);
+  TSpans in;
+  for (std::size_t i = 0; i < Regions.size(); ++i) {
+    double lo, hi;
+    if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline) ||
+        !LineInside(Regions[i], a, b, lo, hi) || (hi - lo) * len <= Touch)
+      continue;
+    in.push_back({lo, hi});
+    if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+  }
+  if (bounding) Boundary.push_back(c);
+  return Rest(std::move(in), 1.0);
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R,
+                                                           double a1, double sweep, bool bounding)
+{
+  const TFrame f(m);
+  const double det = f.Det(), Rs = std::fabs(R) * std::sqrt(std::fabs(det));
+  // Under a placement that mirrors, the arc runs the other way on the sheet.
+  const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
+  const TPoint2D c = f.To(X, Y);
+  TSpans in;
+  for (std::size_t i = 0; i < Regions.size(); ++i) {
+    if (!BoxesMeet(Regions[i], c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs, OnOutline)) continue;
+    bool cut = false;
+    for (const auto& s : ArcInside(Regions[i], c, Rs, start, sweep))
+      if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
+    if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+  }
+  if (bounding)
+    Boundary.push_back(
+        {true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs});
+  TSpans out = Rest(std::move(in), sweep);
+  if (det < 0.0) {
+    std::reverse(out.begin(), out.end());
+    for (auto& [lo, hi] : out)
+      std::tie(lo, hi) = std::pair(sweep - hi, sweep - lo);
+  }
+  return out;
+}
+
+bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
+{
+  for (const TRegion& r : Regions) {
+    bool all = true;
+    for (std::size_t k = 0; k < points.size() && all; ++k) {
+      TPoint2D t;
+      m.R2D().Transf2D.xyMtr(points[k].x, points[k].y, t.x, t.y);
+      for (std::size_t i = 0; i < r.E.size() && all; ++i)
+        all = Inside(r.E[i], t.x, t.y) > OnOutline;
+    }
+    if (all && !r.E.empty()) return true;
+  }
+  return false;
+}
+
+void TFrontRegions::CloseBoundary(TModeler2D& m)
+{
+  std::vector<TBoundCurve> curves;
+  std::vector<char> joining;
+  curves.swap(Boundary);
+  joining.swap(Cutting);
+  if (joining.empty()) return;
+  // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
+  for (bool grown = true; grown;) {
+    grown = false;
+    for (std::size_t i = 0; i < Regions.size(); ++i)
+      for (std::size_t j = 0; j < Regions.size() && !joining[i]; ++j)
+        if (joining[j] &&
+            BoxesMeet(Regions[i], Regions[j].x1, Regions[j].y1, Regions[j].x2, Regions[j].y2, Touch))
+          joining[i] = 1, grown = true;
+  }
+  const TFrame f(m);
+  std::vector<double> ts;
+  for (std::size_t i = 0; i < Regions.size(); ++i) {
+    if (!joining[i]) continue;
+    for (const TRegion::TEdge& e : Regions[i].E) {
+      const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
+      const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
+      ts.assign({0.0, 1.0});
+      for (const TBoundCurve& c : curves)
+        if (c.bx1 <= ex2 + Touch && c.bx2 >= ex1 - Touch && c.by1 <= ey2 + Touch && c.by2 >= ey1 - Touch)
+          Crossings(e.p, e.q, c, ts);
+      for (std::size_t j = 0; j < Regions.size(); ++j)
+        if (j != i && joining[j] && BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch))
+          for (const TRegion::TEdge& g : Regions[j].E)
+            Crossings(e.p, e.q, BoundLine(g.p, g.q), ts);
+      std::sort(ts.begin(), ts.end());
+      const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = std::hypot(dx, dy);
+      for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+        const double t0 = ts[k], t1 = ts[k + 1];
+        if ((t1 - t0) * len <= Touch) continue;
+        const TPoint2D mid(e.p.x + dx * (t0 + t1) / 2, e.p.y + dy * (t0 + t1) / 2);
+        // A piece the boundary already runs along, or one between two regions, closes nothing.
+        if (std::any_of(curves.begin(), curves.end(),
+                        [&](const TBoundCurve& c) { return OnCurve(mid, c, Touch); }))
+          continue;
+        const double ox = mid.x - e.nx * 1e-5, oy = mid.y - e.ny * 1e-5;
+        if (std::any_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
+              return std::all_of(r.E.begin(), r.E.end(),
+                                 [&](const TRegion::TEdge& g) { return Inside(g, ox, oy) > 0.0; });
+            }))
+          continue;
+        if (!Enclosed(mid, curves)) continue;
+        const TPoint2D a = f.From(e.p.x + dx * t0, e.p.y + dy * t0),
+                       b = f.From(e.p.x + dx * t1, e.p.y + dy * t1);
+        m.drLine(a.x, a.y, b.x, b.y, 1);
+      }
+    }
+  }
+}
+
 TFrontModeler::TFrontModeler(TModeler3D& to)
     : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
 {
@@ -452,10 +757,11 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
   if (!Front || Attr == 0) return To.drLine(x1, y1, x2, y2, Attr);
-  // Pieces shorter than the outline's band are where a line only touches a region.
+  const TSpans out = Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()));
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To.drLine(x1, y1, x2, y2, Attr);
   const double len = std::hypot(x2 - x1, y2 - y1);
-  for (const auto& [t1, t2] : Front->Outside(To, x1, y1, x2, y2))
-    if ((t2 - t1) * len > 1e-6)
+  for (const auto& [t1, t2] : out)
+    if ((t2 - t1) * len > Touch)
       To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
 }
 
@@ -463,48 +769,38 @@ void TFrontModeler::drArc(const double& X, const double& Y, const double& R, con
                           const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
   if (!Front || Attr <= 0) return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
-  // Counter-clockwise from a1 to a2; the pieces outside the regions go in the arc's own sense.
+  // Counter-clockwise from a1 over the sweep; the pieces outside the regions go in the arc's own sense.
   double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
   if (Napr < 0) std::swap(a1, a2);
-  while (a2 <= a1)
-    a2 += 2 * M_PI;
-  auto at = [&](double a) { return TPoint2D(X + R * std::cos(a), Y + R * std::sin(a)); };
-  auto hidden = [&](double a) { return Front->Hides(To, {at(a)}); };
-  // A boundary being collected (a hatch's) keeps an arc whole unless a region holds all of it, so that it
-  // stays closed; a drawing's arc stops at the regions.
-  if (Bounding(To.R2D())) {
-    if (!Front->Hides(To, {at(a1), at((a1 + a2) / 2), at(a2)})) To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
-    return;
-  }
-  constexpr int n = 48;
-  std::vector<std::pair<double, double>> out;
-  double from = a1;
-  bool in = hidden(a1);
-  for (int k = 1; k <= n; ++k) {
-    const double b = a1 + (a2 - a1) * k / n;
-    if (hidden(b) == in) continue;
-    // The edge between the last two samples.
-    double lo = a1 + (a2 - a1) * (k - 1) / n, hi = b;
-    for (int i = 0; i < 40; ++i)
-      (hidden((lo + hi) / 2) == in ? lo : hi) = (lo + hi) / 2;
-    if (!in) out.push_back({from, hi});
-    from = hi;
-    in = !in;
-  }
-  if (!in) out.push_back({from, a2});
-  for (const auto& [b1, b2] : out) {
-    if (!(b2 - b1 > 1e-9)) continue;
-    const TPoint2D p = at(b1), q = at(b2);
+  double sweep = a2 - a1;
+  while (sweep <= 0.0)
+    sweep += FullTurn;
+  const TSpans out = Front->Clip(To, X, Y, R, a1, sweep, Bounding(To.R2D()));
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == sweep)
+    return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  const double r = std::fabs(R);
+  for (const auto& [u1, u2] : out) {
+    if (!((u2 - u1) * r > Touch)) continue;
+    const double p1 = X + r * std::cos(a1 + u1), q1 = Y + r * std::sin(a1 + u1);
+    const double p2 = X + r * std::cos(a1 + u2), q2 = Y + r * std::sin(a1 + u2);
     if (Napr < 0)
-      To.drArc(X, Y, R, q.x, q.y, p.x, p.y, Napr, Attr);
+      To.drArc(X, Y, R, p2, q2, p1, q1, Napr, Attr);
     else
-      To.drArc(X, Y, R, p.x, p.y, q.x, q.y, Napr, Attr);
+      To.drArc(X, Y, R, p1, q1, p2, q2, Napr, Attr);
   }
 }
 
 void TFrontModeler::drCircle(const double& X, const double& Y, const double& R, int Attr)
 {
-  To.drCircle(X, Y, R, Attr);
+  // A circle of a boundary is cut as its arcs are; a drawing's circles stay whole.
+  if (!Front || Attr <= 0 || !Bounding(To.R2D())) return To.drCircle(X, Y, R, Attr);
+  const TSpans out = Front->Clip(To, X, Y, R, 0.0, FullTurn, true);
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == FullTurn) return To.drCircle(X, Y, R, Attr);
+  const double r = std::fabs(R);
+  for (const auto& [u1, u2] : out)
+    if ((u2 - u1) * r > Touch)
+      To.drArc(X, Y, r, X + r * std::cos(u1), Y + r * std::sin(u1), X + r * std::cos(u2),
+               Y + r * std::sin(u2), 1, Attr);
 }
 
 void TFrontModeler::drEllipse(const double& X, const double& Y, const double& A, const double& B,
@@ -521,25 +817,4 @@ void TFrontModeler::drMtr(double x, double y, double Angle, double Scale)
 void TFrontModeler::drDeleteMtr()
 {
   To.drDeleteMtr();
-}
-
-bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
-{
-  std::vector<TPoint2D> p;
-  for (const TPoint2D& q : points) {
-    TPoint2D t;
-    m.R2D().Transf2D.xyMtr(q.x, q.y, t.x, t.y);
-    p.push_back(t);
-  }
-  for (const auto& r : Regions) {
-    bool all = true;
-    for (std::size_t k = 0; k < p.size() && all; ++k)
-      for (std::size_t i = 0; i < r.size() && all; ++i) {
-        const TPoint2D &a = r[i], &b = r[(i + 1) % r.size()];
-        const double ex = b.x - a.x, ey = b.y - a.y, len = std::hypot(ex, ey);
-        all = len > 0.0 && (ex * (p[k].y - a.y) - ey * (p[k].x - a.x)) / len > OnOutline;
-      }
-    if (all) return true;
-  }
-  return false;
 }
