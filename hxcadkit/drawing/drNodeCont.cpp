@@ -572,6 +572,8 @@ TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions), P
 
 TFrontRegions::~TFrontRegions()
 {
+  // A boundary left open when the regions go keeps its pieces.
+  DrawAlong(M, Boundary, false);
   StandingRegions = Previous;
   M.R2D().Closer = PreviousCloser;
 }
@@ -629,24 +631,82 @@ std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& 
 }
 
 std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double x1, double y1,
-                                                           double x2, double y2, bool bounding)
+                                                           double x2, double y2, bool bounding, int attr)
 {
   TPoint2D a, b;
   m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
   m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
   const TBoundCurve c = BoundLine(a, b);
-  const double len = std::hypot(b.x - a.x, b.y - a.y);
-  TSpans in;
+  const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+  TSpans in, along;
   for (std::size_t i = 0; i < Regions.size(); ++i) {
+    if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
     double lo, hi;
-    if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline) ||
-        !LineInside(Regions[i], a, b, lo, hi) || (hi - lo) * len <= Touch)
-      continue;
-    in.push_back({lo, hi});
-    if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+    if (LineInside(Regions[i], a, b, lo, hi) && (hi - lo) * len > Touch) {
+      in.push_back({lo, hi});
+      if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+    }
+    if (!bounding || !(len > 0.0)) continue;
+    for (const TRegion::TEdge& e : Regions[i].E)
+      if (std::fabs(Inside(e, a.x, a.y)) <= OnOutline && std::fabs(Inside(e, b.x, b.y)) <= OnOutline) {
+        const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
+        const double tq = ((e.q.x - a.x) * dx + (e.q.y - a.y) * dy) / (len * len);
+        const double lo2 = std::max(0.0, std::min(tp, tq)), hi2 = std::min(1.0, std::max(tp, tq));
+        if ((hi2 - lo2) * len > Touch) along.push_back({lo2, hi2});
+      }
   }
-  if (bounding) Boundary.push_back(c);
+  if (!bounding) return Rest(std::move(in), 1.0);
+  Boundary.push_back(c);
+  if (along.empty()) return Rest(std::move(in), 1.0);
+  // What runs along an outline and lies outside every region waits; the rest is drawn now.
+  const TSpans outside = Rest(in, 1.0), runs = Rest(Rest(along, 1.0), 1.0);
+  for (const auto& [lo, hi] : outside)
+    for (const auto& [lo2, hi2] : runs)
+      if (std::min(hi, hi2) - std::max(lo, lo2) > 0.0) {
+        const double t0 = std::max(lo, lo2), t1 = std::min(hi, hi2);
+        Along.push_back(
+            {TPoint2D(a.x + dx * t0, a.y + dy * t0), TPoint2D(a.x + dx * t1, a.y + dy * t1), attr});
+      }
+  in.insert(in.end(), along.begin(), along.end());
   return Rest(std::move(in), 1.0);
+}
+
+void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut)
+{
+  std::vector<TAlong> along;
+  along.swap(Along);
+  if (along.empty()) return;
+  const TFrame f(m);
+  auto free = [&](double x, double y) {
+    return Enclosed(TPoint2D(x, y), curves) &&
+           std::none_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
+             return std::all_of(r.E.begin(), r.E.end(),
+                                [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; });
+           });
+  };
+  std::vector<double> ts;
+  for (const TAlong& p : along) {
+    const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = std::hypot(dx, dy);
+    const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
+    // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
+    ts.assign({0.0, 1.0});
+    if (cut)
+      for (const TBoundCurve& c : curves)
+        if (c.bx1 <= std::max(p.a.x, p.b.x) + Touch && c.bx2 >= std::min(p.a.x, p.b.x) - Touch &&
+            c.by1 <= std::max(p.a.y, p.b.y) + Touch && c.by2 >= std::min(p.a.y, p.b.y) - Touch)
+          Crossings(p.a, p.b, c, ts);
+    std::sort(ts.begin(), ts.end());
+    for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+      const double t0 = ts[k], t1 = ts[k + 1];
+      if ((t1 - t0) * len <= Touch) continue;
+      const double mx = p.a.x + dx * (t0 + t1) / 2, my = p.a.y + dy * (t0 + t1) / 2;
+      // A piece of the hatched side's edge stays: hatched on one side of it only.
+      if (cut && free(mx + nx, my + ny) == free(mx - nx, my - ny)) continue;
+      const TPoint2D a = f.From(p.a.x + dx * t0, p.a.y + dy * t0),
+                     b = f.From(p.a.x + dx * t1, p.a.y + dy * t1);
+      m.drLine(a.x, a.y, b.x, b.y, p.Attr);
+    }
+  }
 }
 
 std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R,
@@ -698,6 +758,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   std::vector<char> joining;
   curves.swap(Boundary);
   joining.swap(Cutting);
+  DrawAlong(m, curves, !joining.empty());
   if (joining.empty()) return;
   // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
   for (bool grown = true; grown;) {
@@ -729,10 +790,17 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         const double t0 = ts[k], t1 = ts[k + 1];
         if ((t1 - t0) * len <= Touch) continue;
         const TPoint2D mid(e.p.x + dx * (t0 + t1) / 2, e.p.y + dy * (t0 + t1) / 2);
-        // A piece the boundary already runs along, or one between two regions, closes nothing.
+        // A piece the boundary already runs along, or one between two regions, closes nothing; where the
+        // outlines of two regions run together, the first one's closes.
         if (std::any_of(curves.begin(), curves.end(),
                         [&](const TBoundCurve& c) { return OnCurve(mid, c, Touch); }))
           continue;
+        bool earlier = false;
+        for (std::size_t j = 0; j < i && !earlier; ++j)
+          if (joining[j] && BoxesMeet(Regions[j], mid.x, mid.y, mid.x, mid.y, Touch))
+            for (const TRegion::TEdge& g : Regions[j].E)
+              earlier = earlier || OnCurve(mid, BoundLine(g.p, g.q), Touch);
+        if (earlier) continue;
         const double ox = mid.x - e.nx * 1e-5, oy = mid.y - e.ny * 1e-5;
         if (std::any_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
               return std::all_of(r.E.begin(), r.E.end(),
@@ -757,7 +825,7 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
   if (!Front || Attr == 0) return To.drLine(x1, y1, x2, y2, Attr);
-  const TSpans out = Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()));
+  const TSpans out = Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()), Attr);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To.drLine(x1, y1, x2, y2, Attr);
   const double len = std::hypot(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)

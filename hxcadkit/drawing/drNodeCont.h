@@ -53,8 +53,11 @@ public:
 
   // Outside, for a curve drawn while bounding tells whether it goes into the boundary of a hatch or a
   // colouring being collected: that boundary closes over the regions that cut it when its object ends.
+  // A boundary's pieces that run along a region's outline wait for its end, drawn in the style attr: they
+  // stay where they part the hatched side from a region or from the outside, and go where a region covers
+  // one side and the outside lies on the other.
   std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double x1, double y1, double x2, double y2,
-                                              bool bounding);
+                                              bool bounding, int attr = 1);
   std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double X, double Y, double R, double a1,
                                               double sweep, bool bounding);
 
@@ -89,6 +92,14 @@ private:
   // The boundary being collected while the regions stand, and which regions cut it.
   std::vector<TBoundCurve> Boundary;
   std::vector<char> Cutting;
+  struct TAlong
+  {
+    TPoint2D a, b;
+    int Attr;
+  };
+  std::vector<TAlong> Along;
+  // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
+  void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
 
 // A modeller drawing through another, its lines (but auxiliary lines) stopping at the front
