@@ -246,7 +246,9 @@ void TContDrawing::Draw(int t, bool mirrored) const
     for (const TNode* n = First; n != nullptr; n = n->Next)
       pass.Draw(*n);
   };
-  if (!TFrontRegions::Standing()) return run(M());
+  TFrontRegions* regions = TFrontRegions::Standing();
+  if (!regions) return run(M());
+  if (TModeler3D* through = regions->Through(M())) return run(*through);
   TFrontModeler front(M());
   run(front);
 }
@@ -455,17 +457,23 @@ TSpans ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double
   return in;
 }
 
-// What of 0..w lies outside the spans.
-TSpans Rest(TSpans in, double w)
+// What of 0..w lies outside the spans (which it sorts), into out.
+void Rest(TSpans& in, double w, TSpans& out)
 {
   std::sort(in.begin(), in.end());
-  TSpans out;
+  out.clear();
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
     from = std::max(from, hi);
   }
   if (from < w) out.push_back({from, w});
+}
+
+TSpans Rest(TSpans in, double w)
+{
+  TSpans out;
+  Rest(in, w, out);
   return out;
 }
 
@@ -529,7 +537,8 @@ bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
   constexpr double rx = 0.9553364891256060, ry = 0.2955202066613396; // 0.3 radians
   bool in = false;
   for (const TBoundCurve& c : curves) {
-    if (c.bx2 < m.x && rx > 0.0 && c.by2 < m.y) continue;
+    // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
+    if (c.bx2 < m.x || c.by2 < m.y) continue;
     if (!c.IsArc) {
       const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(rx, ry, gx, gy);
       if (den == 0.0) continue;
@@ -583,6 +592,14 @@ TFrontRegions* TFrontRegions::Standing()
   return StandingRegions;
 }
 
+TModeler3D* TFrontRegions::Through(TModeler3D& m)
+{
+  if (&m != &M) return nullptr;
+  // Made while these regions stand, so that it stops its lines at them.
+  if (!Front && StandingRegions == this) Front = std::make_unique<TFrontModeler>(M);
+  return Front.get();
+}
+
 void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
 {
   if (corners.size() < 3) return;
@@ -610,6 +627,15 @@ void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
     const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
     r.E.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
   }
+  if (!Clusters.empty() && BoxesMeet(r, Clusters.back().x1, Clusters.back().y1, Clusters.back().x2,
+                                     Clusters.back().y2, OnOutline)) {
+    TCluster& k = Clusters.back();
+    k.x1 = std::min(k.x1, r.x1), k.y1 = std::min(k.y1, r.y1), k.x2 = std::max(k.x2, r.x2),
+    k.y2 = std::max(k.y2, r.y2);
+    k.To = Regions.size() + 1;
+  } else {
+    Clusters.push_back({r.x1, r.y1, r.x2, r.y2, Regions.size(), Regions.size() + 1});
+  }
   Regions.push_back(std::move(r));
 }
 
@@ -633,31 +659,42 @@ std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& 
 std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double x1, double y1,
                                                            double x2, double y2, bool bounding, int attr)
 {
+  std::vector<std::pair<double, double>> out;
+  Clip(m, x1, y1, x2, y2, bounding, attr, out);
+  return out;
+}
+
+void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, double y2, bool bounding,
+                         int attr, std::vector<std::pair<double, double>>& out)
+{
   TPoint2D a, b;
   m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
   m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
   const TBoundCurve c = BoundLine(a, b);
   const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
-  TSpans in, along;
-  for (std::size_t i = 0; i < Regions.size(); ++i) {
-    if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
-    double lo, hi;
-    if (LineInside(Regions[i], a, b, lo, hi) && (hi - lo) * len > Touch) {
-      in.push_back({lo, hi});
-      if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
-    }
-    if (!bounding || !(len > 0.0)) continue;
-    for (const TRegion::TEdge& e : Regions[i].E)
-      if (std::fabs(Inside(e, a.x, a.y)) <= OnOutline && std::fabs(Inside(e, b.x, b.y)) <= OnOutline) {
-        const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
-        const double tq = ((e.q.x - a.x) * dx + (e.q.y - a.y) * dy) / (len * len);
-        const double lo2 = std::max(0.0, std::min(tp, tq)), hi2 = std::min(1.0, std::max(tp, tq));
-        if ((hi2 - lo2) * len > Touch) along.push_back({lo2, hi2});
+  TSpans &in = In, &along = Runs;
+  in.clear(), along.clear();
+  for (const TCluster& k : Clusters)
+    if (c.bx1 <= k.x2 + OnOutline && c.bx2 >= k.x1 - OnOutline && c.by1 <= k.y2 + OnOutline &&
+        c.by2 >= k.y1 - OnOutline)
+      for (std::size_t i = k.From; i < k.To; ++i) {
+        if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
+        double lo, hi;
+        if (LineInside(Regions[i], a, b, lo, hi) && (hi - lo) * len > Touch) {
+          in.push_back({lo, hi});
+          if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+        }
+        if (!bounding || !(len > 0.0)) continue;
+        for (const TRegion::TEdge& e : Regions[i].E)
+          if (std::fabs(Inside(e, a.x, a.y)) <= OnOutline && std::fabs(Inside(e, b.x, b.y)) <= OnOutline) {
+            const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
+            const double tq = ((e.q.x - a.x) * dx + (e.q.y - a.y) * dy) / (len * len);
+            const double lo2 = std::max(0.0, std::min(tp, tq)), hi2 = std::min(1.0, std::max(tp, tq));
+            if ((hi2 - lo2) * len > Touch) along.push_back({lo2, hi2});
+          }
       }
-  }
-  if (!bounding) return Rest(std::move(in), 1.0);
-  Boundary.push_back(c);
-  if (along.empty()) return Rest(std::move(in), 1.0);
+  if (bounding) Boundary.push_back(c);
+  if (along.empty()) return Rest(in, 1.0, out);
   // What runs along an outline and lies outside every region waits; the rest is drawn now.
   const TSpans outside = Rest(in, 1.0), runs = Rest(Rest(along, 1.0), 1.0);
   for (const auto& [lo, hi] : outside)
@@ -668,7 +705,7 @@ std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, 
             {TPoint2D(a.x + dx * t0, a.y + dy * t0), TPoint2D(a.x + dx * t1, a.y + dy * t1), attr});
       }
   in.insert(in.end(), along.begin(), along.end());
-  return Rest(std::move(in), 1.0);
+  Rest(in, 1.0, out);
 }
 
 void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut)
@@ -677,12 +714,19 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
   along.swap(Along);
   if (along.empty()) return;
   const TFrame f(m);
-  auto free = [&](double x, double y) {
-    return Enclosed(TPoint2D(x, y), curves) &&
-           std::none_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
-             return std::all_of(r.E.begin(), r.E.end(),
-                                [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; });
-           });
+  auto covered = [&](double x, double y) {
+    return std::any_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
+      return BoxesMeet(r, x, y, x, y, 0.0) &&
+             std::all_of(r.E.begin(), r.E.end(),
+                         [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; });
+    });
+  };
+  // Whether the piece parts a hatched side from an unhatched one: a side a region covers is unhatched.
+  auto parts = [&](double x1, double y1, double x2, double y2) {
+    const bool c1 = covered(x1, y1), c2 = covered(x2, y2);
+    if (c1 && c2) return false;
+    if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), curves);
+    return Enclosed(TPoint2D(x1, y1), curves) != Enclosed(TPoint2D(x2, y2), curves);
   };
   std::vector<double> ts;
   for (const TAlong& p : along) {
@@ -701,7 +745,7 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
       if ((t1 - t0) * len <= Touch) continue;
       const double mx = p.a.x + dx * (t0 + t1) / 2, my = p.a.y + dy * (t0 + t1) / 2;
       // A piece of the hatched side's edge stays: hatched on one side of it only.
-      if (cut && free(mx + nx, my + ny) == free(mx - nx, my - ny)) continue;
+      if (cut && !parts(mx + nx, my + ny, mx - nx, my - ny)) continue;
       const TPoint2D a = f.From(p.a.x + dx * t0, p.a.y + dy * t0),
                      b = f.From(p.a.x + dx * t1, p.a.y + dy * t1);
       m.drLine(a.x, a.y, b.x, b.y, p.Attr);
@@ -770,47 +814,87 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
           joining[i] = 1, grown = true;
   }
   const TFrame f(m);
-  std::vector<double> ts;
+  // Nothing outside the boundary's box is enclosed by it.
+  double bx1 = HUGE_VAL, by1 = HUGE_VAL, bx2 = -HUGE_VAL, by2 = -HUGE_VAL;
+  for (const TBoundCurve& c : curves)
+    bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
+    by2 = std::max(by2, c.by2);
+  std::vector<double> ts, ts2;
+  std::vector<const TBoundCurve*> near;
+  std::vector<std::size_t> others; // the other regions near an edge
   for (std::size_t i = 0; i < Regions.size(); ++i) {
-    if (!joining[i]) continue;
+    if (!joining[i] || !BoxesMeet(Regions[i], bx1, by1, bx2, by2, Touch)) continue;
     for (const TRegion::TEdge& e : Regions[i].E) {
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
+      if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
       ts.assign({0.0, 1.0});
-      for (const TBoundCurve& c : curves)
-        if (c.bx1 <= ex2 + Touch && c.bx2 >= ex1 - Touch && c.by1 <= ey2 + Touch && c.by2 >= ey1 - Touch)
-          Crossings(e.p, e.q, c, ts);
+      near.clear();
+      others.clear();
       for (std::size_t j = 0; j < Regions.size(); ++j)
-        if (j != i && joining[j] && BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch))
-          for (const TRegion::TEdge& g : Regions[j].E)
-            Crossings(e.p, e.q, BoundLine(g.p, g.q), ts);
+        if (j != i && BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
+      for (const TBoundCurve& c : curves)
+        if (c.bx1 <= ex2 + Touch && c.bx2 >= ex1 - Touch && c.by1 <= ey2 + Touch && c.by2 >= ey1 - Touch) {
+          near.push_back(&c);
+          Crossings(e.p, e.q, c, ts);
+        }
       std::sort(ts.begin(), ts.end());
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = std::hypot(dx, dy);
+      auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
       for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+        // Between two crossings of the boundary a piece lies on the hatched side or not as a whole.
         const double t0 = ts[k], t1 = ts[k + 1];
         if ((t1 - t0) * len <= Touch) continue;
-        const TPoint2D mid(e.p.x + dx * (t0 + t1) / 2, e.p.y + dy * (t0 + t1) / 2);
-        // A piece the boundary already runs along, or one between two regions, closes nothing; where the
-        // outlines of two regions run together, the first one's closes.
-        if (std::any_of(curves.begin(), curves.end(),
-                        [&](const TBoundCurve& c) { return OnCurve(mid, c, Touch); }))
-          continue;
-        bool earlier = false;
-        for (std::size_t j = 0; j < i && !earlier; ++j)
-          if (joining[j] && BoxesMeet(Regions[j], mid.x, mid.y, mid.x, mid.y, Touch))
-            for (const TRegion::TEdge& g : Regions[j].E)
-              earlier = earlier || OnCurve(mid, BoundLine(g.p, g.q), Touch);
-        if (earlier) continue;
-        const double ox = mid.x - e.nx * 1e-5, oy = mid.y - e.ny * 1e-5;
-        if (std::any_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
-              return std::all_of(r.E.begin(), r.E.end(),
-                                 [&](const TRegion::TEdge& g) { return Inside(g, ox, oy) > 0.0; });
+        const TPoint2D mid = at((t0 + t1) / 2);
+        if (mid.x < bx1 || mid.x > bx2 || mid.y < by1 || mid.y > by2) continue;
+        // Wholly inside another region: nothing to close.
+        const TPoint2D p0 = at(t0), p1 = at(t1);
+        if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
+              const TRegion& r = Regions[j];
+              return BoxesMeet(r, mid.x, mid.y, mid.x, mid.y, 0.0) &&
+                     std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+                       return Inside(g, mid.x, mid.y) > 0.0 && Inside(g, p0.x, p0.y) >= -Touch &&
+                              Inside(g, p1.x, p1.y) >= -Touch;
+                     });
             }))
           continue;
+        // One the boundary already runs along closes nothing.
+        if (std::any_of(near.begin(), near.end(),
+                        [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
+          continue;
         if (!Enclosed(mid, curves)) continue;
-        const TPoint2D a = f.From(e.p.x + dx * t0, e.p.y + dy * t0),
-                       b = f.From(e.p.x + dx * t1, e.p.y + dy * t1);
-        m.drLine(a.x, a.y, b.x, b.y, 1);
+        // On the hatched side: the pieces outside the other regions close it; where the outlines of two
+        // regions run together, the first one's.
+        ts2.assign({0.0, 1.0});
+        for (const std::size_t j : others)
+          if (BoxesMeet(Regions[j], std::min(p0.x, p1.x), std::min(p0.y, p1.y), std::max(p0.x, p1.x),
+                        std::max(p0.y, p1.y), Touch))
+            for (const TRegion::TEdge& g : Regions[j].E)
+              Crossings(p0, p1, BoundLine(g.p, g.q), ts2);
+        for (double& t : ts2)
+          t = t0 + (t1 - t0) * t;
+        std::sort(ts2.begin(), ts2.end());
+        for (std::size_t q = 0; q + 1 < ts2.size(); ++q) {
+          const double u0 = std::clamp(ts2[q], t0, t1), u1 = std::clamp(ts2[q + 1], t0, t1);
+          if ((u1 - u0) * len <= Touch) continue;
+          const TPoint2D c = at((u0 + u1) / 2);
+          const double ox = c.x - e.nx * 1e-5, oy = c.y - e.ny * 1e-5;
+          if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
+                const TRegion& r = Regions[j];
+                return BoxesMeet(r, ox, oy, ox, oy, 0.0) &&
+                       std::all_of(r.E.begin(), r.E.end(),
+                                   [&](const TRegion::TEdge& g) { return Inside(g, ox, oy) > 0.0; });
+              }))
+            continue;
+          bool earlier = false;
+          for (const std::size_t j : others)
+            if (j < i && !earlier && BoxesMeet(Regions[j], c.x, c.y, c.x, c.y, Touch))
+              for (const TRegion::TEdge& g : Regions[j].E)
+                earlier = earlier || OnCurve(c, BoundLine(g.p, g.q), Touch);
+          if (earlier) continue;
+          const TPoint2D a = f.From(at(u0).x, at(u0).y), b = f.From(at(u1).x, at(u1).y);
+          m.drLine(a.x, a.y, b.x, b.y, 1);
+        }
       }
     }
   }
@@ -825,7 +909,8 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
   if (!Front || Attr == 0) return To.drLine(x1, y1, x2, y2, Attr);
-  const TSpans out = Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()), Attr);
+  TSpans& out = Out;
+  Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()), Attr, out);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To.drLine(x1, y1, x2, y2, Attr);
   const double len = std::hypot(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)

@@ -8,6 +8,7 @@
 // Each builder allocates one node holding copies of its values, links it in front of its last
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
   void Box(double x1, double y1, double x2, double y2);
 
   static TFrontRegions* Standing();
+  // A modeller drawing through m with its lines stopping at these regions: one kept for the modeller the
+  // regions were made on, made once; null for another modeller.
+  TModeler3D* Through(TModeler3D& m);
   // The parameters (0..1, in order) between which the segment, in the frame m draws in now, lies outside
   // every region.
   std::vector<std::pair<double, double>> Outside(const TModeler3D& m, double x1, double y1, double x2,
@@ -58,6 +62,8 @@ public:
   // one side and the outside lies on the other.
   std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double x1, double y1, double x2, double y2,
                                               bool bounding, int attr = 1);
+  void Clip(const TModeler3D& m, double x1, double y1, double x2, double y2, bool bounding, int attr,
+            std::vector<std::pair<double, double>>& out);
   std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double X, double Y, double R, double a1,
                                               double sweep, bool bounding);
 
@@ -87,6 +93,14 @@ private:
 
   TModeler3D& M;
   std::vector<TRegion> Regions;
+  // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
+  // a curve away from it passes all of them.
+  struct TCluster
+  {
+    double x1, y1, x2, y2;
+    std::size_t From, To;
+  };
+  std::vector<TCluster> Clusters;
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
   // The boundary being collected while the regions stand, and which regions cut it.
@@ -98,6 +112,8 @@ private:
     int Attr;
   };
   std::vector<TAlong> Along;
+  std::unique_ptr<TModeler3D> Front;
+  std::vector<std::pair<double, double>> In, Runs; // kept for the next line
   // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
   void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
@@ -137,6 +153,7 @@ public:
 private:
   TModeler3D& To;
   TFrontRegions* Front;
+  std::vector<std::pair<double, double>> Out; // kept for the next line
 };
 
 class TContDrawing : public TWrapModeler
