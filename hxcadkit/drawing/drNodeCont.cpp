@@ -833,6 +833,13 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
       others.clear();
       for (std::size_t j = 0; j < Regions.size(); ++j)
         if (j != i && BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
+      // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
+      if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
+            return std::all_of(Regions[j].E.begin(), Regions[j].E.end(), [&](const TRegion::TEdge& g) {
+              return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
+            });
+          }))
+        continue;
       for (const TBoundCurve& c : curves)
         if (c.bx1 <= ex2 + Touch && c.bx2 >= ex1 - Touch && c.by1 <= ey2 + Touch && c.by2 >= ey1 - Touch) {
           near.push_back(&c);
