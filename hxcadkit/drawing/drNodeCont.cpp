@@ -371,6 +371,12 @@ constexpr double OnOutline = 1e-7;
 constexpr double Touch = 1e-6;
 constexpr double FullTurn = 2 * M_PI;
 
+// A vector's length; the library's hypot guards against overflow that sheet sizes never reach, slowly.
+double Length(double dx, double dy)
+{
+  return std::sqrt(dx * dx + dy * dy);
+}
+
 using TSpans = std::vector<std::pair<double, double>>;
 using TRegion = TFrontRegions::TRegion;
 using TBoundCurve = TFrontRegions::TBoundCurve;
@@ -522,12 +528,11 @@ bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
   if (m.x < c.bx1 - tol || m.x > c.bx2 + tol || m.y < c.by1 - tol || m.y > c.by2 + tol) return false;
   if (c.IsArc) {
     const double dx = m.x - c.x1, dy = m.y - c.y1;
-    return std::fabs(std::hypot(dx, dy) - c.x2) <= tol &&
-           OnSweep(std::atan2(dy, dx), c.A1, c.Sweep, tol / c.x2);
+    return std::fabs(Length(dx, dy) - c.x2) <= tol && OnSweep(std::atan2(dy, dx), c.A1, c.Sweep, tol / c.x2);
   }
   const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, gg = gx * gx + gy * gy;
   const double t = gg > 0.0 ? std::clamp(((m.x - c.x1) * gx + (m.y - c.y1) * gy) / gg, 0.0, 1.0) : 0.0;
-  return std::hypot(m.x - c.x1 - t * gx, m.y - c.y1 - t * gy) <= tol;
+  return Length(m.x - c.x1 - t * gx, m.y - c.y1 - t * gy) <= tol;
 }
 
 // Whether the curves enclose the point by the even-odd rule: the parity of their crossings with a ray
@@ -622,7 +627,7 @@ void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
     const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
     r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
     r.y2 = std::max(r.y2, a.y);
-    const double len = std::hypot(b.x - a.x, b.y - a.y);
+    const double len = Length(b.x - a.x, b.y - a.y);
     if (!(len > 0.0)) continue;
     const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
     r.E.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
@@ -671,7 +676,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
   m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
   const TBoundCurve c = BoundLine(a, b);
-  const double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+  const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
   for (const TCluster& k : Clusters)
@@ -730,7 +735,7 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
   };
   std::vector<double> ts;
   for (const TAlong& p : along) {
-    const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = std::hypot(dx, dy);
+    const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
     // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
     ts.assign({0.0, 1.0});
@@ -798,7 +803,9 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
 
 void TFrontRegions::CloseBoundary(TModeler2D& m)
 {
-  std::vector<TBoundCurve> curves;
+  // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
+  std::vector<TBoundCurve>& curves = Closing;
+  curves.clear();
   std::vector<char> joining;
   curves.swap(Boundary);
   joining.swap(Cutting);
@@ -846,7 +853,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
           Crossings(e.p, e.q, c, ts);
         }
       std::sort(ts.begin(), ts.end());
-      const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = std::hypot(dx, dy);
+      const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
       for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
         // Between two crossings of the boundary a piece lies on the hatched side or not as a whole.
@@ -919,7 +926,7 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
   TSpans& out = Out;
   Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()), Attr, out);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To.drLine(x1, y1, x2, y2, Attr);
-  const double len = std::hypot(x2 - x1, y2 - y1);
+  const double len = Length(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)
     if ((t2 - t1) * len > Touch)
       To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);

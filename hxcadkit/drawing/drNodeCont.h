@@ -104,7 +104,7 @@ private:
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
   // The boundary being collected while the regions stand, and which regions cut it.
-  std::vector<TBoundCurve> Boundary;
+  std::vector<TBoundCurve> Boundary, Closing;
   std::vector<char> Cutting;
   struct TAlong
   {
