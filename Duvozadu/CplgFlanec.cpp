@@ -77,7 +77,7 @@ void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w
     g.dr2D_Screw_V1(b, y, a, one, d, fit.L, fit.LM, B[3], B[2], 31, false);
   }
   g.dr2D_Nut_V2(-b - B[4], y, a, one, d, B[3], B[2], 31, false);
-  g.dr2D_Washer_V2(-b, y, a, one, w, B[5], B[4], 31, false);
+  WasherInSide(m, -b, y, a, one, w, B[5], B[4], 31);
 }
 
 // A bolt below the axis where the model has one opposite the first.

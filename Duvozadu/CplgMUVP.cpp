@@ -83,7 +83,7 @@ void PinFasteners(TModeler3D& m, const double* A, const double* P, double y)
 {
   TCommonGeometry g(0, &m);
   const double x = -A[13] / 2 - A[10], a = 180.0, s = 1.0;
-  g.dr2D_Washer_V2(x, y, a, s, 1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, 31, false);
+  WasherInSide(m, x, y, a, s, 1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, 31);
   g.dr2D_Nut_V2(x - 2.0, y, a, s, P[3], 2 * P[3] * Sin60, 0.8 * P[3], 31, false);
 }
 

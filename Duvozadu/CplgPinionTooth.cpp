@@ -144,7 +144,7 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFro
     FrontNut(held, r + K[4], y, zero, K[3], K[2]);
     g.dr2D_Screw_V1(-r, y, zero, one, K[0], fit.L, fit.LM, K[3], K[2], 31, false);
   }
-  g.dr2D_Washer_V2(r, y, zero, one, K[0], K[5], K[4], 31, false);
+  WasherInSide(m, r, y, zero, one, K[0], K[5], K[4], 31);
   g.dr2D_Nut_V2(r + K[4], y, zero, one, K[0], K[3], K[2], 31, false);
 }
 

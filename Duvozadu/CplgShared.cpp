@@ -8,6 +8,7 @@
 
 #include "Duvozadu/ControlModel.h"
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/MathDetail2.h"
 
 namespace {
 // Half the width of a hexagon across its corners, as a head or a nut is seen from its side.
@@ -180,6 +181,23 @@ void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, doub
 {
   const double e = AcrossCorners(S);
   FrontBox(f, x, y, angle, 0.0, -e, H, e);
+}
+
+void WasherInSide(TModeler3D& m, double mx, double my, double ma, double ms, double d, double D, double t,
+                  int tl)
+{
+  TElementOutline o;
+  o.Start(0.0, 0.0);
+  o.P(0.0, D / 2.0);
+  o.P(t, D / 2.0);
+  o.P(t, 0.0);
+  o.Line(-2.0, 0.0, t + 2.0, 0.0, 3);
+  // The bore is not drawn, but a washer without one is no washer.
+  const char* what = "\xd1\x88\xd0\xb0\xd0\xb9\xd0\xb1\xd0\xb0"; // the element's name, UTF-8
+  if (std::isfinite(d))
+    o.DrawPlaced(m, mx, my, ma, ms, tl, true, what);
+  else
+    RefuseElement(what);
 }
 
 void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t)

@@ -87,6 +87,14 @@ TBoltFit BoltFit(double grip, double washer, double nut, double d, double L, dou
 void BoltInView(TModeler3D& m, double x, double y, double angle, double d, double L, double S, double H,
                 double from, double to, double seen);
 
+// A flat washer (bore d, outer diameter D, thickness t) as the couplings draw it, in section and view
+// alike: seen from the side in one macro, its bore hidden inside it, so that under a head or beside a
+// nut it covers the shank as the unsectioned fastener it is; the axis from x = -2 to t + 2. Placed as
+// the machine elements are (at (mx, my), turned by ma degrees, scaled by ms, with the drawing code tl);
+// a size that cannot be drawn draws nothing and is reported.
+void WasherInSide(TModeler3D& m, double mx, double my, double ma, double ms, double d, double D, double t,
+                  int tl);
+
 // The outlines of a bolt set's pieces, as the standard machine elements draw them at (x, y) turned by the
 // angle (degrees), put in front of the parts drawn while the regions stand: a hexagon-head bolt (thread d,
 // length L, across flats S, head height H), a nut (across flats S, height H) and a washer (outer diameter D,

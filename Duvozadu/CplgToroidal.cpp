@@ -98,7 +98,7 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
         FrontBolt(*front, s * xb, y, boltAngle, A[5], L, A3[3], A3[2]);
         continue;
       }
-      e.dr2D_Washer_V2(s * xw, y, washerAngle, one, A[5], A3[3], two, 31, false);
+      WasherInSide(m, s * xw, y, washerAngle, one, A[5], A3[3], two, 31);
       // A view sees the head: the shank is inside the flange and the half-ring.
       if (view) {
         BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], two, L, L);

@@ -176,6 +176,7 @@ void TModelerApi::drClearRegion(std::int64_t) {}
 void TModelerApi::drEndObj()
 {
   if (Collector() != nullptr || R2D().APrevCommand.Count <= 0) return;
+  CloseBoundary();
   TRegistryApi& r = R();
   switch (R2D().APrevCommand.Pop()) {
   case cmCut:

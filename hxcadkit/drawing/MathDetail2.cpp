@@ -170,8 +170,10 @@ void TElementOutline::Draw(TModeler3D& M, int tl) const
   // Pieces standing in front (a nut on a bolt's thread) hide the element's other lines as they hide its
   // outline; its axis runs on through them.
   std::optional<TFrontModeler> front;
-  if (TFrontRegions::Standing()) front.emplace(M);
-  TModeler3D& lines = front ? static_cast<TModeler3D&>(*front) : M;
+  TFrontRegions* regions = TFrontRegions::Standing();
+  TModeler3D* through = regions ? regions->Through(M) : nullptr;
+  if (regions && !through) front.emplace(M);
+  TModeler3D& lines = through ? *through : front ? static_cast<TModeler3D&>(*front) : M;
   // The lines each drawn half adds, in the order the halves are drawn.
   if (flag != 0) {
     if (pass == 2 || pass == 3) DrawHalfLines(lines, true, style);

@@ -107,19 +107,11 @@ TElementOutline NutOutline(double M, double S, double H, int flag)
   return o;
 }
 
-// In outline mode the closed half with the bore, which revolves into the washer; in the drawing
-// modes the side view, its bore hidden inside it, as a section shows its fasteners whole.
-TElementOutline WasherOutline(double d, double D, double t, double groove, int flag = 0)
+// The closed half section with the bore: it revolves into the washer, and a drawing shows it cut.
+TElementOutline WasherOutline(double d, double D, double t, double groove)
 {
   TElementOutline o;
-  if (flag == 0)
-    Ring(o, t, d / 2.0, D / 2.0, 0.0, groove, 0.0);
-  else {
-    o.Start(0.0, 0.0);
-    o.P(0.0, D / 2.0);
-    o.P(t, D / 2.0);
-    o.P(t, 0.0);
-  }
+  Ring(o, t, d / 2.0, D / 2.0, 0.0, groove, 0.0);
   o.Line(-2.0, 0.0, t + 2.0, 0.0, 3);
   return o;
 }
@@ -220,7 +212,7 @@ void TCommonGeometry::dr2D_Nut_V2(const double& mx, const double& my, const doub
 void TCommonGeometry::dr2D_Washer_V2(const double& mx, const double& my, const double& ma, const double& ms,
                                      const double& d, const double& D, const double& t, int tl, bool) const
 {
-  WasherOutline(d, D, t, 0.0, tl % 10).DrawPlaced(M(), mx, my, ma, ms, tl, true, "шайба");
+  WasherOutline(d, D, t, 0.0).DrawPlaced(M(), mx, my, ma, ms, tl, true, "шайба");
 }
 
 void TCommonGeometry::dr2D_GearsWheel_Ext_V2(const double& mx, const double& my, const double& ma,

@@ -156,8 +156,16 @@ void TModeler2D::drHatch(int, const double&, const double&)
 void TModeler2D::drMacro2D(bool) {}
 void TModeler2D::drEndMacro() {}
 
+void TModeler2D::CloseBoundary()
+{
+  if (R->Closer == nullptr || R->APrevCommand.Count <= 0) return;
+  const TCommand c = R->APrevCommand.Last();
+  if (c == cmHatch || c == cmColouring) R->Closer->CloseBoundary(*this);
+}
+
 void TModeler2D::drEndObj()
 {
+  CloseBoundary();
   if (R->APrevCommand.Count <= 0) return;
   const TCommand c = R->APrevCommand.Pop();
   if (c == cmHatch && R->AContour.Count > 0 && R->AContour.Last() == &R->HatchContour) R->AContour.Pop();

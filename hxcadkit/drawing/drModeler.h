@@ -182,6 +182,19 @@ public:
   virtual void DoEllipse(double, double, double, double, double, int) {}
 };
 
+class TModeler2D;
+
+// Told when the boundary of a hatch or a colouring is complete, just before the object ends, so that it
+// may add the curves that close it (drawn through the modeller it is given, into that boundary).
+class TBoundaryCloser
+{
+public:
+  virtual void CloseBoundary(TModeler2D& m) = 0;
+
+protected:
+  ~TBoundaryCloser() = default;
+};
+
 // The modeller's drawing state.
 class TRegistryModeler2D
 {
@@ -215,6 +228,8 @@ public:
   TDetailInfo DI;
   // The points of the cut line being collected, in sheet coordinates.
   TArrayOf<TPoint2D> ACutPoint;
+  // Told before each hatch or colouring ends; not owned.
+  TBoundaryCloser* Closer = nullptr;
 };
 
 // The abstract 2D modeller. Lengths in millimetres, angles in degrees (but for the angle form of
@@ -292,8 +307,12 @@ public:
   virtual void drHatch(int Tip, const double& FStr, const double& Shag);
   virtual void drMacro2D(bool AllLayer);
   virtual void drEndMacro();
-  // Completes the object begun last (hatch, colouring, leader, cut line).
+  // Completes the object begun last (hatch, colouring, leader, cut line). A modeller that overrides it
+  // calls CloseBoundary first, as the base does.
   virtual void drEndObj();
+  // When the object begun last is a hatch or a colouring, has the registry's closer add what closes
+  // its boundary; nothing otherwise, and nothing more once it is closed.
+  void CloseBoundary();
   // Begins a leader with a shelf at (x, y); drPoint adds its ends, drEndObj completes it.
   virtual void drShelf(txapi::txLeaderSignEnum Tipz, const double& x, const double& y,
                        txapi::txShelfDirectionEnum Napr, txapi::txArrowEnum Tips, const double& Hs1,

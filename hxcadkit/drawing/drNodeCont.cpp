@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <tuple>
+#include <utility>
 
 // One node of a program: its kind and the values it was built with.
 class TNode
@@ -244,96 +246,11 @@ void TContDrawing::Draw(int t, bool mirrored) const
     for (const TNode* n = First; n != nullptr; n = n->Next)
       pass.Draw(*n);
   };
-  if (!TFrontRegions::Standing()) return run(M());
+  TFrontRegions* regions = TFrontRegions::Standing();
+  if (!regions) return run(M());
+  if (TModeler3D* through = regions->Through(M())) return run(*through);
   TFrontModeler front(M());
   run(front);
-}
-
-// ---------------------------------------------------------------------------------------------
-// TFrontRegions and TFrontModeler
-
-namespace {
-const TFrontRegions* StandingRegions = nullptr;
-// A line this close to a region's outline runs along it.
-constexpr double OnOutline = 1e-7;
-} // namespace
-
-TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions)
-{
-  StandingRegions = this;
-}
-
-TFrontRegions::~TFrontRegions()
-{
-  StandingRegions = Previous;
-}
-
-const TFrontRegions* TFrontRegions::Standing()
-{
-  return StandingRegions;
-}
-
-void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
-{
-  if (corners.size() < 3) return;
-  std::vector<TPoint2D> p;
-  for (const TPoint2D& c : corners) {
-    TPoint2D q;
-    M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
-    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
-    p.push_back(q);
-  }
-  double area = 0.0;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
-    area += a.x * b.y - b.x * a.y;
-  }
-  if (std::fabs(area) < 1e-12) return;
-  if (area < 0.0) std::reverse(p.begin(), p.end());
-  Regions.push_back(std::move(p));
-}
-
-void TFrontRegions::Box(double x1, double y1, double x2, double y2)
-{
-  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
-}
-
-std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
-                                                              double x2, double y2) const
-{
-  TPoint2D a, b;
-  m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
-  m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
-  // Where the segment runs strictly inside each region (a convex one: between the last entry and the
-  // first exit over its edges), then what is left of 0..1.
-  std::vector<std::pair<double, double>> in;
-  for (const auto& r : Regions) {
-    double lo = 0.0, hi = 1.0;
-    for (std::size_t i = 0; i < r.size() && lo < hi; ++i) {
-      const TPoint2D &p = r[i], &q = r[(i + 1) % r.size()];
-      const double ex = q.x - p.x, ey = q.y - p.y, len = std::hypot(ex, ey);
-      if (!(len > 0.0)) continue;
-      // Distance inside the edge (to its left) at the segment's ends, less the outline's band.
-      const double da = (ex * (a.y - p.y) - ey * (a.x - p.x)) / len - OnOutline;
-      const double db = (ex * (b.y - p.y) - ey * (b.x - p.x)) / len - OnOutline;
-      if (da <= 0.0 && db <= 0.0) {
-        hi = lo;
-        break;
-      }
-      if (da < 0.0) lo = std::max(lo, da / (da - db));
-      if (db < 0.0) hi = std::min(hi, da / (da - db));
-    }
-    if (lo < hi) in.push_back({lo, hi});
-  }
-  std::sort(in.begin(), in.end());
-  std::vector<std::pair<double, double>> out;
-  double from = 0.0;
-  for (const auto& [lo, hi] : in) {
-    if (lo > from) out.push_back({from, lo});
-    from = std::max(from, hi);
-  }
-  if (from < 1.0) out.push_back({from, 1.0});
-  return out;
 }
 
 void TContDrawing::dr2D(int t) const
@@ -443,6 +360,560 @@ void dFree(TNode* first)
   }
 }
 
+// ---------------------------------------------------------------------------------------------
+// TFrontRegions and TFrontModeler
+
+namespace {
+TFrontRegions* StandingRegions = nullptr;
+// A line this close to a region's outline runs along it.
+constexpr double OnOutline = 1e-7;
+// Pieces shorter than this (millimetres) are where a curve only touches a region.
+constexpr double Touch = 1e-6;
+constexpr double FullTurn = 2 * M_PI;
+
+// A vector's length; the library's hypot guards against overflow that sheet sizes never reach, slowly.
+double Length(double dx, double dy)
+{
+  return std::sqrt(dx * dx + dy * dy);
+}
+
+using TSpans = std::vector<std::pair<double, double>>;
+using TRegion = TFrontRegions::TRegion;
+using TBoundCurve = TFrontRegions::TBoundCurve;
+
+// The placement a modeller draws in now (a similarity): the origin's image and the unit axes' images.
+struct TFrame
+{
+  double ox, oy, xx, xy, yx, yy;
+  explicit TFrame(const TModeler2D& m)
+  {
+    const TTransf2D& t = m.R2D().Transf2D;
+    t.xyMtr(0.0, 0.0, ox, oy);
+    t.xyMtr(1.0, 0.0, xx, xy);
+    t.xyMtr(0.0, 1.0, yx, yy);
+    xx -= ox, xy -= oy, yx -= ox, yy -= oy;
+  }
+  double Det() const { return xx * yy - xy * yx; }
+  TPoint2D To(double x, double y) const { return TPoint2D(ox + xx * x + yx * y, oy + xy * x + yy * y); }
+  TPoint2D From(double X, double Y) const
+  {
+    const double d = Det(), u = X - ox, v = Y - oy;
+    return TPoint2D((yy * u - yx * v) / d, (xx * v - xy * u) / d);
+  }
+};
+
+bool BoxesMeet(const TRegion& r, double x1, double y1, double x2, double y2, double margin)
+{
+  return x1 <= r.x2 + margin && x2 >= r.x1 - margin && y1 <= r.y2 + margin && y2 >= r.y1 - margin;
+}
+
+double Inside(const TRegion::TEdge& e, double x, double y)
+{
+  return e.nx * x + e.ny * y - e.c;
+}
+
+// The parameters t (0..1) at which a + t (b - a) lies strictly inside the region: [lo, hi] when true.
+// A segment within the outline's band of an edge's line on its inner side runs along that edge.
+bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& lo, double& hi)
+{
+  lo = 0.0, hi = 1.0;
+  for (const TRegion::TEdge& e : r.E) {
+    const double da = Inside(e, a.x, a.y), db = Inside(e, b.x, b.y);
+    if (da <= OnOutline && db <= OnOutline) return false;
+    if (da < 0.0)
+      lo = std::max(lo, da / (da - db));
+    else if (db < 0.0)
+      hi = std::min(hi, da / (da - db));
+    if (lo >= hi) return false;
+  }
+  return true;
+}
+
+// The spans [lo, hi] of in that also lie in the circular span from s of length len (len < 2 pi), all in
+// 0..w.
+TSpans Meet(const TSpans& in, double s, double len, double w)
+{
+  s = std::fmod(s, FullTurn);
+  if (s < 0.0) s += FullTurn;
+  const std::pair<double, double> parts[2] = {{s, std::min(s + len, w)},
+                                              {0.0, std::min(s + len - FullTurn, w)}};
+  TSpans out;
+  for (const auto& [a, b] : in)
+    for (const auto& [c, d] : parts) {
+      const double lo = std::max(a, c), hi = std::min(b, d);
+      if (lo < hi) out.push_back({lo, hi});
+    }
+  return out;
+}
+
+// The parameters u (0..w) at which the arc about c of radius R, counter-clockwise from the angle a,
+// lies strictly inside the region: each edge keeps the angles whose cosine against its normal exceeds a
+// bound, a circular span.
+TSpans ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w)
+{
+  TSpans in{{0.0, w}};
+  for (const TRegion::TEdge& e : r.E) {
+    const double k = Inside(e, c.x, c.y) / R;
+    if (k >= 1.0) continue;
+    if (k <= -1.0) return {};
+    const double beta = std::acos(-k), phi = std::atan2(e.ny, e.nx);
+    in = Meet(in, phi - beta - a, 2 * beta, w);
+    if (in.empty()) break;
+  }
+  return in;
+}
+
+// What of 0..w lies outside the spans (which it sorts), into out.
+void Rest(TSpans& in, double w, TSpans& out)
+{
+  std::sort(in.begin(), in.end());
+  out.clear();
+  double from = 0.0;
+  for (const auto& [lo, hi] : in) {
+    if (lo > from) out.push_back({from, lo});
+    from = std::max(from, hi);
+  }
+  if (from < w) out.push_back({from, w});
+}
+
+TSpans Rest(TSpans in, double w)
+{
+  TSpans out;
+  Rest(in, w, out);
+  return out;
+}
+
+double Cross(double ax, double ay, double bx, double by)
+{
+  return ax * by - ay * bx;
+}
+
+// Whether the angle lies on the arc counter-clockwise from a1 over the sweep, within tol radians.
+bool OnSweep(double angle, double a1, double sweep, double tol)
+{
+  if (sweep >= FullTurn) return true;
+  double u = std::fmod(angle - a1, FullTurn);
+  if (u < 0.0) u += FullTurn;
+  return u <= sweep + tol || u >= FullTurn - tol;
+}
+
+// Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
+// segment.
+void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+{
+  const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
+  if (!c.IsArc) {
+    const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, ax = c.x1 - p.x, ay = c.y1 - p.y;
+    const double den = Cross(dx, dy, gx, gy), gg = gx * gx + gy * gy;
+    if (std::fabs(den) > 1e-12 * std::sqrt(dd * gg)) {
+      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, dx, dy) / den;
+      if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) ts.push_back(t);
+    } else if (std::fabs(Cross(ax, ay, dx, dy)) <= 1e-9 * std::sqrt(dd)) {
+      for (const double t : {(ax * dx + ay * dy) / dd, ((c.x2 - p.x) * dx + (c.y2 - p.y) * dy) / dd})
+        if (t >= 0.0 && t <= 1.0) ts.push_back(t);
+    }
+    return;
+  }
+  const double fx = p.x - c.x1, fy = p.y - c.y1, b = fx * dx + fy * dy;
+  const double disc = b * b - dd * (fx * fx + fy * fy - c.x2 * c.x2);
+  if (disc < 0.0) return;
+  const double root = std::sqrt(disc);
+  for (const double t : {(-b - root) / dd, (-b + root) / dd})
+    if (t >= 0.0 && t <= 1.0 && OnSweep(std::atan2(fy + t * dy, fx + t * dx), c.A1, c.Sweep, 1e-9))
+      ts.push_back(t);
+}
+
+bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
+{
+  if (m.x < c.bx1 - tol || m.x > c.bx2 + tol || m.y < c.by1 - tol || m.y > c.by2 + tol) return false;
+  if (c.IsArc) {
+    const double dx = m.x - c.x1, dy = m.y - c.y1;
+    return std::fabs(Length(dx, dy) - c.x2) <= tol && OnSweep(std::atan2(dy, dx), c.A1, c.Sweep, tol / c.x2);
+  }
+  const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, gg = gx * gx + gy * gy;
+  const double t = gg > 0.0 ? std::clamp(((m.x - c.x1) * gx + (m.y - c.y1) * gy) / gg, 0.0, 1.0) : 0.0;
+  return Length(m.x - c.x1 - t * gx, m.y - c.y1 - t * gy) <= tol;
+}
+
+// Whether the curves enclose the point by the even-odd rule: the parity of their crossings with a ray
+// in a direction that no drafted line takes.
+bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
+{
+  constexpr double rx = 0.9553364891256060, ry = 0.2955202066613396; // 0.3 radians
+  bool in = false;
+  for (const TBoundCurve& c : curves) {
+    // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
+    if (c.bx2 < m.x || c.by2 < m.y) continue;
+    if (!c.IsArc) {
+      const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(rx, ry, gx, gy);
+      if (den == 0.0) continue;
+      const double ax = c.x1 - m.x, ay = c.y1 - m.y;
+      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, rx, ry) / den;
+      if (t > 0.0 && u >= 0.0 && u < 1.0) in = !in;
+      continue;
+    }
+    const double fx = m.x - c.x1, fy = m.y - c.y1, b = fx * rx + fy * ry;
+    const double disc = b * b - (fx * fx + fy * fy - c.x2 * c.x2);
+    if (disc <= 0.0) continue;
+    const double root = std::sqrt(disc);
+    for (const double t : {-b - root, -b + root})
+      if (t > 0.0 && OnSweep(std::atan2(fy + t * ry, fx + t * rx), c.A1, c.Sweep, 0.0)) in = !in;
+  }
+  return in;
+}
+
+TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
+{
+  return {false,
+          a.x,
+          a.y,
+          b.x,
+          b.y,
+          0.0,
+          0.0,
+          std::min(a.x, b.x),
+          std::min(a.y, b.y),
+          std::max(a.x, b.x),
+          std::max(a.y, b.y)};
+}
+} // namespace
+
+TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
+{
+  StandingRegions = this;
+  m.R2D().Closer = this;
+}
+
+TFrontRegions::~TFrontRegions()
+{
+  // A boundary left open when the regions go keeps its pieces.
+  DrawAlong(M, Boundary, false);
+  StandingRegions = Previous;
+  M.R2D().Closer = PreviousCloser;
+}
+
+TFrontRegions* TFrontRegions::Standing()
+{
+  return StandingRegions;
+}
+
+TModeler3D* TFrontRegions::Through(TModeler3D& m)
+{
+  if (&m != &M) return nullptr;
+  // Made while these regions stand, so that it stops its lines at them.
+  if (!Front && StandingRegions == this) Front = std::make_unique<TFrontModeler>(M);
+  return Front.get();
+}
+
+void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
+{
+  if (corners.size() < 3) return;
+  std::vector<TPoint2D> p;
+  for (const TPoint2D& c : corners) {
+    TPoint2D q;
+    M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
+    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
+    p.push_back(q);
+  }
+  double area = 0.0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    area += a.x * b.y - b.x * a.y;
+  }
+  if (std::fabs(area) < 1e-12) return;
+  if (area < 0.0) std::reverse(p.begin(), p.end());
+  TRegion r{{}, p[0].x, p[0].y, p[0].x, p[0].y};
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
+    r.y2 = std::max(r.y2, a.y);
+    const double len = Length(b.x - a.x, b.y - a.y);
+    if (!(len > 0.0)) continue;
+    const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
+    r.E.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
+  }
+  if (!Clusters.empty() && BoxesMeet(r, Clusters.back().x1, Clusters.back().y1, Clusters.back().x2,
+                                     Clusters.back().y2, OnOutline)) {
+    TCluster& k = Clusters.back();
+    k.x1 = std::min(k.x1, r.x1), k.y1 = std::min(k.y1, r.y1), k.x2 = std::max(k.x2, r.x2),
+    k.y2 = std::max(k.y2, r.y2);
+    k.To = Regions.size() + 1;
+  } else {
+    Clusters.push_back({r.x1, r.y1, r.x2, r.y2, Regions.size(), Regions.size() + 1});
+  }
+  Regions.push_back(std::move(r));
+}
+
+void TFrontRegions::Box(double x1, double y1, double x2, double y2)
+{
+  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
+                                                              double x2, double y2) const
+{
+  return const_cast<TFrontRegions*>(this)->Clip(m, x1, y1, x2, y2, false);
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double X, double Y,
+                                                              double R, double a1, double sweep) const
+{
+  return const_cast<TFrontRegions*>(this)->Clip(m, X, Y, R, a1, sweep, false);
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double x1, double y1,
+                                                           double x2, double y2, bool bounding, int attr)
+{
+  std::vector<std::pair<double, double>> out;
+  Clip(m, x1, y1, x2, y2, bounding, attr, out);
+  return out;
+}
+
+void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, double y2, bool bounding,
+                         int attr, std::vector<std::pair<double, double>>& out)
+{
+  TPoint2D a, b;
+  m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
+  m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
+  const TBoundCurve c = BoundLine(a, b);
+  const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
+  TSpans &in = In, &along = Runs;
+  in.clear(), along.clear();
+  for (const TCluster& k : Clusters)
+    if (c.bx1 <= k.x2 + OnOutline && c.bx2 >= k.x1 - OnOutline && c.by1 <= k.y2 + OnOutline &&
+        c.by2 >= k.y1 - OnOutline)
+      for (std::size_t i = k.From; i < k.To; ++i) {
+        if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
+        double lo, hi;
+        if (LineInside(Regions[i], a, b, lo, hi) && (hi - lo) * len > Touch) {
+          in.push_back({lo, hi});
+          if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+        }
+        if (!bounding || !(len > 0.0)) continue;
+        for (const TRegion::TEdge& e : Regions[i].E)
+          if (std::fabs(Inside(e, a.x, a.y)) <= OnOutline && std::fabs(Inside(e, b.x, b.y)) <= OnOutline) {
+            const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
+            const double tq = ((e.q.x - a.x) * dx + (e.q.y - a.y) * dy) / (len * len);
+            const double lo2 = std::max(0.0, std::min(tp, tq)), hi2 = std::min(1.0, std::max(tp, tq));
+            if ((hi2 - lo2) * len > Touch) along.push_back({lo2, hi2});
+          }
+      }
+  if (bounding) Boundary.push_back(c);
+  if (along.empty()) return Rest(in, 1.0, out);
+  // What runs along an outline and lies outside every region waits; the rest is drawn now.
+  const TSpans outside = Rest(in, 1.0), runs = Rest(Rest(along, 1.0), 1.0);
+  for (const auto& [lo, hi] : outside)
+    for (const auto& [lo2, hi2] : runs)
+      if (std::min(hi, hi2) - std::max(lo, lo2) > 0.0) {
+        const double t0 = std::max(lo, lo2), t1 = std::min(hi, hi2);
+        Along.push_back(
+            {TPoint2D(a.x + dx * t0, a.y + dy * t0), TPoint2D(a.x + dx * t1, a.y + dy * t1), attr});
+      }
+  in.insert(in.end(), along.begin(), along.end());
+  Rest(in, 1.0, out);
+}
+
+void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut)
+{
+  std::vector<TAlong> along;
+  along.swap(Along);
+  if (along.empty()) return;
+  const TFrame f(m);
+  auto covered = [&](double x, double y) {
+    return std::any_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
+      return BoxesMeet(r, x, y, x, y, 0.0) &&
+             std::all_of(r.E.begin(), r.E.end(),
+                         [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; });
+    });
+  };
+  // Whether the piece parts a hatched side from an unhatched one: a side a region covers is unhatched.
+  auto parts = [&](double x1, double y1, double x2, double y2) {
+    const bool c1 = covered(x1, y1), c2 = covered(x2, y2);
+    if (c1 && c2) return false;
+    if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), curves);
+    return Enclosed(TPoint2D(x1, y1), curves) != Enclosed(TPoint2D(x2, y2), curves);
+  };
+  std::vector<double> ts;
+  for (const TAlong& p : along) {
+    const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
+    const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
+    // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
+    ts.assign({0.0, 1.0});
+    if (cut)
+      for (const TBoundCurve& c : curves)
+        if (c.bx1 <= std::max(p.a.x, p.b.x) + Touch && c.bx2 >= std::min(p.a.x, p.b.x) - Touch &&
+            c.by1 <= std::max(p.a.y, p.b.y) + Touch && c.by2 >= std::min(p.a.y, p.b.y) - Touch)
+          Crossings(p.a, p.b, c, ts);
+    std::sort(ts.begin(), ts.end());
+    for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+      const double t0 = ts[k], t1 = ts[k + 1];
+      if ((t1 - t0) * len <= Touch) continue;
+      const double mx = p.a.x + dx * (t0 + t1) / 2, my = p.a.y + dy * (t0 + t1) / 2;
+      // A piece of the hatched side's edge stays: hatched on one side of it only.
+      if (cut && !parts(mx + nx, my + ny, mx - nx, my - ny)) continue;
+      const TPoint2D a = f.From(p.a.x + dx * t0, p.a.y + dy * t0),
+                     b = f.From(p.a.x + dx * t1, p.a.y + dy * t1);
+      m.drLine(a.x, a.y, b.x, b.y, p.Attr);
+    }
+  }
+}
+
+std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R,
+                                                           double a1, double sweep, bool bounding)
+{
+  const TFrame f(m);
+  const double det = f.Det(), Rs = std::fabs(R) * std::sqrt(std::fabs(det));
+  // Under a placement that mirrors, the arc runs the other way on the sheet.
+  const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
+  const TPoint2D c = f.To(X, Y);
+  TSpans in;
+  for (std::size_t i = 0; i < Regions.size(); ++i) {
+    if (!BoxesMeet(Regions[i], c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs, OnOutline)) continue;
+    bool cut = false;
+    for (const auto& s : ArcInside(Regions[i], c, Rs, start, sweep))
+      if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
+    if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+  }
+  if (bounding)
+    Boundary.push_back(
+        {true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs});
+  TSpans out = Rest(std::move(in), sweep);
+  if (det < 0.0) {
+    std::reverse(out.begin(), out.end());
+    for (auto& [lo, hi] : out)
+      std::tie(lo, hi) = std::pair(sweep - hi, sweep - lo);
+  }
+  return out;
+}
+
+bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
+{
+  for (const TRegion& r : Regions) {
+    bool all = true;
+    for (std::size_t k = 0; k < points.size() && all; ++k) {
+      TPoint2D t;
+      m.R2D().Transf2D.xyMtr(points[k].x, points[k].y, t.x, t.y);
+      for (std::size_t i = 0; i < r.E.size() && all; ++i)
+        all = Inside(r.E[i], t.x, t.y) > OnOutline;
+    }
+    if (all && !r.E.empty()) return true;
+  }
+  return false;
+}
+
+void TFrontRegions::CloseBoundary(TModeler2D& m)
+{
+  // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
+  std::vector<TBoundCurve>& curves = Closing;
+  curves.clear();
+  std::vector<char> joining;
+  curves.swap(Boundary);
+  joining.swap(Cutting);
+  DrawAlong(m, curves, !joining.empty());
+  if (joining.empty()) return;
+  // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
+  for (bool grown = true; grown;) {
+    grown = false;
+    for (std::size_t i = 0; i < Regions.size(); ++i)
+      for (std::size_t j = 0; j < Regions.size() && !joining[i]; ++j)
+        if (joining[j] &&
+            BoxesMeet(Regions[i], Regions[j].x1, Regions[j].y1, Regions[j].x2, Regions[j].y2, Touch))
+          joining[i] = 1, grown = true;
+  }
+  const TFrame f(m);
+  // Nothing outside the boundary's box is enclosed by it.
+  double bx1 = HUGE_VAL, by1 = HUGE_VAL, bx2 = -HUGE_VAL, by2 = -HUGE_VAL;
+  for (const TBoundCurve& c : curves)
+    bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
+    by2 = std::max(by2, c.by2);
+  std::vector<double> ts, ts2;
+  std::vector<const TBoundCurve*> near;
+  std::vector<std::size_t> others; // the other regions near an edge
+  for (std::size_t i = 0; i < Regions.size(); ++i) {
+    if (!joining[i] || !BoxesMeet(Regions[i], bx1, by1, bx2, by2, Touch)) continue;
+    for (const TRegion::TEdge& e : Regions[i].E) {
+      const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
+      const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
+      if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
+      ts.assign({0.0, 1.0});
+      near.clear();
+      others.clear();
+      for (std::size_t j = 0; j < Regions.size(); ++j)
+        if (j != i && BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
+      // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
+      if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
+            return std::all_of(Regions[j].E.begin(), Regions[j].E.end(), [&](const TRegion::TEdge& g) {
+              return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
+            });
+          }))
+        continue;
+      for (const TBoundCurve& c : curves)
+        if (c.bx1 <= ex2 + Touch && c.bx2 >= ex1 - Touch && c.by1 <= ey2 + Touch && c.by2 >= ey1 - Touch) {
+          near.push_back(&c);
+          Crossings(e.p, e.q, c, ts);
+        }
+      std::sort(ts.begin(), ts.end());
+      const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
+      auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
+      for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+        // Between two crossings of the boundary a piece lies on the hatched side or not as a whole.
+        const double t0 = ts[k], t1 = ts[k + 1];
+        if ((t1 - t0) * len <= Touch) continue;
+        const TPoint2D mid = at((t0 + t1) / 2);
+        if (mid.x < bx1 || mid.x > bx2 || mid.y < by1 || mid.y > by2) continue;
+        // Wholly inside another region: nothing to close.
+        const TPoint2D p0 = at(t0), p1 = at(t1);
+        if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
+              const TRegion& r = Regions[j];
+              return BoxesMeet(r, mid.x, mid.y, mid.x, mid.y, 0.0) &&
+                     std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+                       return Inside(g, mid.x, mid.y) > 0.0 && Inside(g, p0.x, p0.y) >= -Touch &&
+                              Inside(g, p1.x, p1.y) >= -Touch;
+                     });
+            }))
+          continue;
+        // One the boundary already runs along closes nothing.
+        if (std::any_of(near.begin(), near.end(),
+                        [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
+          continue;
+        if (!Enclosed(mid, curves)) continue;
+        // On the hatched side: the pieces outside the other regions close it; where the outlines of two
+        // regions run together, the first one's.
+        ts2.assign({0.0, 1.0});
+        for (const std::size_t j : others)
+          if (BoxesMeet(Regions[j], std::min(p0.x, p1.x), std::min(p0.y, p1.y), std::max(p0.x, p1.x),
+                        std::max(p0.y, p1.y), Touch))
+            for (const TRegion::TEdge& g : Regions[j].E)
+              Crossings(p0, p1, BoundLine(g.p, g.q), ts2);
+        for (double& t : ts2)
+          t = t0 + (t1 - t0) * t;
+        std::sort(ts2.begin(), ts2.end());
+        for (std::size_t q = 0; q + 1 < ts2.size(); ++q) {
+          const double u0 = std::clamp(ts2[q], t0, t1), u1 = std::clamp(ts2[q + 1], t0, t1);
+          if ((u1 - u0) * len <= Touch) continue;
+          const TPoint2D c = at((u0 + u1) / 2);
+          const double ox = c.x - e.nx * 1e-5, oy = c.y - e.ny * 1e-5;
+          if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
+                const TRegion& r = Regions[j];
+                return BoxesMeet(r, ox, oy, ox, oy, 0.0) &&
+                       std::all_of(r.E.begin(), r.E.end(),
+                                   [&](const TRegion::TEdge& g) { return Inside(g, ox, oy) > 0.0; });
+              }))
+            continue;
+          bool earlier = false;
+          for (const std::size_t j : others)
+            if (j < i && !earlier && BoxesMeet(Regions[j], c.x, c.y, c.x, c.y, Touch))
+              for (const TRegion::TEdge& g : Regions[j].E)
+                earlier = earlier || OnCurve(c, BoundLine(g.p, g.q), Touch);
+          if (earlier) continue;
+          const TPoint2D a = f.From(at(u0).x, at(u0).y), b = f.From(at(u1).x, at(u1).y);
+          m.drLine(a.x, a.y, b.x, b.y, 1);
+        }
+      }
+    }
+  }
+}
+
 TFrontModeler::TFrontModeler(TModeler3D& to)
     : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
 {
@@ -452,10 +923,12 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
   if (!Front || Attr == 0) return To.drLine(x1, y1, x2, y2, Attr);
-  // Pieces shorter than the outline's band are where a line only touches a region.
-  const double len = std::hypot(x2 - x1, y2 - y1);
-  for (const auto& [t1, t2] : Front->Outside(To, x1, y1, x2, y2))
-    if ((t2 - t1) * len > 1e-6)
+  TSpans& out = Out;
+  Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()), Attr, out);
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To.drLine(x1, y1, x2, y2, Attr);
+  const double len = Length(x2 - x1, y2 - y1);
+  for (const auto& [t1, t2] : out)
+    if ((t2 - t1) * len > Touch)
       To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
 }
 
@@ -463,48 +936,38 @@ void TFrontModeler::drArc(const double& X, const double& Y, const double& R, con
                           const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
   if (!Front || Attr <= 0) return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
-  // Counter-clockwise from a1 to a2; the pieces outside the regions go in the arc's own sense.
+  // Counter-clockwise from a1 over the sweep; the pieces outside the regions go in the arc's own sense.
   double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
   if (Napr < 0) std::swap(a1, a2);
-  while (a2 <= a1)
-    a2 += 2 * M_PI;
-  auto at = [&](double a) { return TPoint2D(X + R * std::cos(a), Y + R * std::sin(a)); };
-  auto hidden = [&](double a) { return Front->Hides(To, {at(a)}); };
-  // A boundary being collected (a hatch's) keeps an arc whole unless a region holds all of it, so that it
-  // stays closed; a drawing's arc stops at the regions.
-  if (Bounding(To.R2D())) {
-    if (!Front->Hides(To, {at(a1), at((a1 + a2) / 2), at(a2)})) To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
-    return;
-  }
-  constexpr int n = 48;
-  std::vector<std::pair<double, double>> out;
-  double from = a1;
-  bool in = hidden(a1);
-  for (int k = 1; k <= n; ++k) {
-    const double b = a1 + (a2 - a1) * k / n;
-    if (hidden(b) == in) continue;
-    // The edge between the last two samples.
-    double lo = a1 + (a2 - a1) * (k - 1) / n, hi = b;
-    for (int i = 0; i < 40; ++i)
-      (hidden((lo + hi) / 2) == in ? lo : hi) = (lo + hi) / 2;
-    if (!in) out.push_back({from, hi});
-    from = hi;
-    in = !in;
-  }
-  if (!in) out.push_back({from, a2});
-  for (const auto& [b1, b2] : out) {
-    if (!(b2 - b1 > 1e-9)) continue;
-    const TPoint2D p = at(b1), q = at(b2);
+  double sweep = a2 - a1;
+  while (sweep <= 0.0)
+    sweep += FullTurn;
+  const TSpans out = Front->Clip(To, X, Y, R, a1, sweep, Bounding(To.R2D()));
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == sweep)
+    return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  const double r = std::fabs(R);
+  for (const auto& [u1, u2] : out) {
+    if (!((u2 - u1) * r > Touch)) continue;
+    const double p1 = X + r * std::cos(a1 + u1), q1 = Y + r * std::sin(a1 + u1);
+    const double p2 = X + r * std::cos(a1 + u2), q2 = Y + r * std::sin(a1 + u2);
     if (Napr < 0)
-      To.drArc(X, Y, R, q.x, q.y, p.x, p.y, Napr, Attr);
+      To.drArc(X, Y, R, p2, q2, p1, q1, Napr, Attr);
     else
-      To.drArc(X, Y, R, p.x, p.y, q.x, q.y, Napr, Attr);
+      To.drArc(X, Y, R, p1, q1, p2, q2, Napr, Attr);
   }
 }
 
 void TFrontModeler::drCircle(const double& X, const double& Y, const double& R, int Attr)
 {
-  To.drCircle(X, Y, R, Attr);
+  // A circle of a boundary is cut as its arcs are; a drawing's circles stay whole.
+  if (!Front || Attr <= 0 || !Bounding(To.R2D())) return To.drCircle(X, Y, R, Attr);
+  const TSpans out = Front->Clip(To, X, Y, R, 0.0, FullTurn, true);
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == FullTurn) return To.drCircle(X, Y, R, Attr);
+  const double r = std::fabs(R);
+  for (const auto& [u1, u2] : out)
+    if ((u2 - u1) * r > Touch)
+      To.drArc(X, Y, r, X + r * std::cos(u1), Y + r * std::sin(u1), X + r * std::cos(u2),
+               Y + r * std::sin(u2), 1, Attr);
 }
 
 void TFrontModeler::drEllipse(const double& X, const double& Y, const double& A, const double& B,
@@ -521,25 +984,4 @@ void TFrontModeler::drMtr(double x, double y, double Angle, double Scale)
 void TFrontModeler::drDeleteMtr()
 {
   To.drDeleteMtr();
-}
-
-bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
-{
-  std::vector<TPoint2D> p;
-  for (const TPoint2D& q : points) {
-    TPoint2D t;
-    m.R2D().Transf2D.xyMtr(q.x, q.y, t.x, t.y);
-    p.push_back(t);
-  }
-  for (const auto& r : Regions) {
-    bool all = true;
-    for (std::size_t k = 0; k < p.size() && all; ++k)
-      for (std::size_t i = 0; i < r.size() && all; ++i) {
-        const TPoint2D &a = r[i], &b = r[(i + 1) % r.size()];
-        const double ex = b.x - a.x, ey = b.y - a.y, len = std::hypot(ex, ey);
-        all = len > 0.0 && (ex * (p[k].y - a.y) - ey * (p[k].x - a.x)) / len > OnOutline;
-      }
-    if (all) return true;
-  }
-  return false;
 }

@@ -8,6 +8,8 @@
 // Each builder allocates one node holding copies of its values, links it in front of its last
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "hxcadkit/drawing/drModeler.h"
@@ -16,13 +18,15 @@ class TNode;
 
 // Regions of the sheet that lie in front of what is drawn while they stand: a fastener, pin or spacer in a
 // section's plane hides the parts behind it, and in a view the parts hide what lies inside them. The
-// lines that programs draw (hatch boundaries too) stop at the regions, so that a boundary around a hole
-// the region fills closes along the hole's walls; lines along a region's outline stay, and so do
-// auxiliary lines; an arc of a boundary goes only whole, when one region holds it. Each region is a convex
-// polygon given in the frame the modeller draws in when it is added; a region that abuts another does not
-// hide what runs along their common edge, so the pieces of one fastener overlap. Regions stand only while a
-// 2D drawing is made; one set stands at a time: the last one made, until it goes.
-class TFrontRegions
+// lines and arcs that programs draw stop exactly at the regions; lines along a region's outline stay, and
+// so do auxiliary lines. Where a region cuts the boundary of a hatch or a colouring, the boundary closes
+// along the region's outline: when the object ends, the pieces of the outline that border the hatched side
+// are added to it (so a hole the region fills keeps its walls, and metal the region covers is left out).
+// Each region is a convex polygon given in the frame the modeller draws in when it is added; a region that
+// abuts another does not hide what runs along their common edge, so the pieces of one fastener overlap.
+// Regions stand only while a 2D drawing is made; one set stands at a time: the last one made, until it
+// goes.
+class TFrontRegions : private TBoundaryCloser
 {
 public:
   explicit TFrontRegions(TModeler3D& m);
@@ -36,18 +40,82 @@ public:
   // The rectangle between two corners.
   void Box(double x1, double y1, double x2, double y2);
 
-  static const TFrontRegions* Standing();
+  static TFrontRegions* Standing();
+  // A modeller drawing through m with its lines stopping at these regions: one kept for the modeller the
+  // regions were made on, made once; null for another modeller.
+  TModeler3D* Through(TModeler3D& m);
   // The parameters (0..1, in order) between which the segment, in the frame m draws in now, lies outside
   // every region.
   std::vector<std::pair<double, double>> Outside(const TModeler3D& m, double x1, double y1, double x2,
                                                  double y2) const;
+  // The same for the arc about (X, Y) of radius R counter-clockwise from the angle a1 over the sweep
+  // (radians, 0 < sweep <= 2 pi): the angles a1 + u for the pieces of u outside every region.
+  std::vector<std::pair<double, double>> Outside(const TModeler3D& m, double X, double Y, double R, double a1,
+                                                 double sweep) const;
   // Whether one region holds every point (in the frame m draws in now) strictly inside.
   bool Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const;
 
+  // Outside, for a curve drawn while bounding tells whether it goes into the boundary of a hatch or a
+  // colouring being collected: that boundary closes over the regions that cut it when its object ends.
+  // A boundary's pieces that run along a region's outline wait for its end, drawn in the style attr: they
+  // stay where they part the hatched side from a region or from the outside, and go where a region covers
+  // one side and the outside lies on the other.
+  std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double x1, double y1, double x2, double y2,
+                                              bool bounding, int attr = 1);
+  void Clip(const TModeler3D& m, double x1, double y1, double x2, double y2, bool bounding, int attr,
+            std::vector<std::pair<double, double>>& out);
+  std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double X, double Y, double R, double a1,
+                                              double sweep, bool bounding);
+
+  // A convex region in sheet coordinates, counter-clockwise, with its box.
+  struct TRegion
+  {
+    // Each edge from p to q, with its inward unit normal n: n.x * x + n.y * y - c is the distance inside.
+    struct TEdge
+    {
+      TPoint2D p, q;
+      double nx, ny, c;
+    };
+    std::vector<TEdge> E;
+    double x1, y1, x2, y2;
+  };
+  // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
+  struct TBoundCurve
+  {
+    bool IsArc;
+    double x1, y1, x2, y2; // the ends of a segment; the centre and radius of an arc in x1, y1, x2
+    double A1, Sweep;
+    double bx1, by1, bx2, by2;
+  };
+
 private:
+  void CloseBoundary(TModeler2D& m) override;
+
   TModeler3D& M;
-  std::vector<std::vector<TPoint2D>> Regions; // sheet coordinates, counter-clockwise
-  const TFrontRegions* Previous;
+  std::vector<TRegion> Regions;
+  // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
+  // a curve away from it passes all of them.
+  struct TCluster
+  {
+    double x1, y1, x2, y2;
+    std::size_t From, To;
+  };
+  std::vector<TCluster> Clusters;
+  TFrontRegions* Previous;
+  TBoundaryCloser* PreviousCloser;
+  // The boundary being collected while the regions stand, and which regions cut it.
+  std::vector<TBoundCurve> Boundary, Closing;
+  std::vector<char> Cutting;
+  struct TAlong
+  {
+    TPoint2D a, b;
+    int Attr;
+  };
+  std::vector<TAlong> Along;
+  std::unique_ptr<TModeler3D> Front;
+  std::vector<std::pair<double, double>> In, Runs; // kept for the next line
+  // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
+  void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
 
 // A modeller drawing through another, its lines (but auxiliary lines) stopping at the front
@@ -84,7 +152,8 @@ public:
 
 private:
   TModeler3D& To;
-  const TFrontRegions* Front;
+  TFrontRegions* Front;
+  std::vector<std::pair<double, double>> Out; // kept for the next line
 };
 
 class TContDrawing : public TWrapModeler

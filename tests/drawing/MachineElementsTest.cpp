@@ -111,11 +111,21 @@ TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
           Element(m, 31, s.wx, y, s.wa, {0, s.wt, 0, s.wD / 2, -2, s.wt + 2}, true, row + " washer",
                   [&] { g.dr2D_Washer_V2(s.wx, y, s.wa, 1.0, s.wd, s.wD, s.wt, 31, false); });
       EXPECT_TRUE(TRecordingModeler::ClosedChain(washer)) << row;
-      // Seen from the side, as a section shows its fasteners: the bore stays hidden inside.
+      // Its section: cut through on both sides of the axis, each side bounded by the bore and the rim,
+      // and nothing drawn inside the bore but the axis.
+      for (const double side : {1.0, -1.0})
+        for (const double radius : {s.wd / 2, s.wD / 2})
+          EXPECT_TRUE(std::any_of(washer.begin(), washer.end(),
+                                  [&](const TCurve& c) {
+                                    return c.Kind == TCurve::Line &&
+                                           std::fabs(c.y1 - y - side * radius) < 1e-9 &&
+                                           std::fabs(c.y2 - c.y1) < 1e-9 &&
+                                           std::fabs(std::fabs(c.x2 - c.x1) - s.wt) < 1e-9;
+                                  }))
+              << row << " no line at radius " << radius << " on side " << side;
       for (const TCurve& c : washer)
-        if (c.Kind == TCurve::Line && c.y1 == c.y2) {
-          EXPECT_NEAR(std::fabs(c.y1 - y), s.wD / 2, 1e-9) << row << " a line inside the washer";
-        }
+        EXPECT_TRUE(std::fabs(c.y1 - y) > s.wd / 2 - 1e-9 && std::fabs(c.y2 - y) > s.wd / 2 - 1e-9)
+            << row << " a line inside the bore";
       if (!std::isnan(s.nx))
         Element(m, 31, s.nx, y, s.wa, {0, s.nH, 0, s.nS / 0.8660254037844387 / 2.0, -2, s.nH + 2}, true,
                 row + " nut", [&] { g.dr2D_Nut_V2(s.nx, y, s.wa, 1.0, f.d, s.nS, s.nH, 31, false); });

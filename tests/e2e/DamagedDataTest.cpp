@@ -32,25 +32,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::u16string ReadUtf16(const fs::path& file)
-{
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-  std::u16string text(bytes.size() / 2, u'\0');
-  for (std::size_t i = 0; i < text.size(); ++i)
-    text[i] = char16_t(std::uint8_t(bytes[2 * i]) | std::uint8_t(bytes[2 * i + 1]) << 8);
-  return text;
-}
-
-void WriteUtf16(const fs::path& file, const std::u16string& text)
-{
-  std::string bytes;
-  for (char16_t c : text) {
-    bytes += char(c & 0xFF);
-    bytes += char(c >> 8);
-  }
-  std::ofstream(file, std::ios::binary) << bytes;
-}
+using txhost::test::ReadUtf16;
+using txhost::test::WriteUtf16;
 
 struct Damage
 {

@@ -462,6 +462,7 @@ void TRecordingModeler::drEndMacro()
 
 void TRecordingModeler::drEndObj()
 {
+  CloseBoundary();
   Rec("drEndObj");
   MinPendingDepth = std::min(MinPendingDepth, PendingDepth() - 1);
   if (!OpenHatch.empty()) OpenHatch.pop_back();

@@ -3,6 +3,7 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Object.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -47,6 +48,26 @@ inline std::string ReadFile(const std::filesystem::path& file)
 {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A little-endian UTF-16 file (the text base's form) read whole, and written back.
+inline std::u16string ReadUtf16(const std::filesystem::path& file)
+{
+  const std::string bytes = ReadFile(file);
+  std::u16string text(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = char16_t(std::uint8_t(bytes[2 * i]) | std::uint8_t(bytes[2 * i + 1]) << 8);
+  return text;
+}
+
+inline void WriteUtf16(const std::filesystem::path& file, const std::u16string& text)
+{
+  std::string bytes;
+  for (char16_t c : text) {
+    bytes += char(c & 0xFF);
+    bytes += char(c >> 8);
+  }
+  WriteFile(file, bytes);
 }
 
 } // namespace txhost::test

@@ -91,6 +91,11 @@ bool Deleted(const Object& o)
 
 void DeleteWithMembers(Object& o)
 {
+  // Most objects deleted are lines and arcs, which hold nothing: a phantom's every move empties its group.
+  if (o.Members().empty()) {
+    o.Set("deleted", true);
+    return;
+  }
   // A list of its own, not the call stack: objects nest as deep as a file holds them; a member list
   // that loops (a file may hold one) is walked once.
   std::vector<Object*> next{&o};

@@ -1,0 +1,158 @@
+// Hatches stay closed whatever rows the text base holds: the base is a file users may edit, so the
+// fasteners' circles are moved in towards the axis, putting bolts, pins, washers and nuts across the
+// metal of hubs, barrels and fillets, and every hatch boundary of every row's section must still close.
+// Also the couplings' washer: seen from the side, its bore hidden.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "../txhost/TestSupport.h"
+#include "CouplingFixture.h"
+#include "Duvozadu/CplgShared.h"
+#include "hxcadkit/core/TTable.h"
+#include "tests/TestNames.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using TCurve = TRecordingModeler::TCurve;
+
+// The base with column col of every row of the table scaled by k (values written with a decimal comma,
+// as the base holds them; a row's values each follow a tab).
+std::u16string Scaled(std::u16string base, const std::u16string& table, int col, double k)
+{
+  std::size_t at = base.find(u"# \"" + table + u"\"");
+  if (at == std::u16string::npos) return {};
+  at = base.find(u'{', at);
+  const std::size_t end = base.find(u'}', at);
+  for (std::size_t line = base.find(u'\n', at) + 1; line < end; line = base.find(u'\n', line) + 1) {
+    std::size_t from = line;
+    for (int c = 0; c <= col; ++c)
+      from = base.find(u'\t', from) + 1;
+    const std::size_t to = base.find_first_of(u"\t\r\n", from);
+    std::string value(base.begin() + std::ptrdiff_t(from), base.begin() + std::ptrdiff_t(to));
+    std::replace(value.begin(), value.end(), ',', '.');
+    char out[32];
+    std::snprintf(out, sizeof out, "%.4f", std::stod(value) * k);
+    std::u16string text(out, out + std::char_traits<char>::length(out));
+    std::replace(text.begin(), text.end(), u'.', u',');
+    base.replace(from, to - from, text);
+  }
+  return base;
+}
+
+// The process's text base reading another file: it opens its file once, so a fresh one takes its place.
+bool Rebase(const std::string& dir)
+{
+  TextBase.~TTextBase();
+  new (&TextBase) TTextBase();
+  return TextBase.Init(TString(dir.c_str()), TString("VUVudirido.tb"));
+}
+
+// Every end of a curve meets an odd number of other ends: each chain of the boundary closes.
+::testing::AssertionResult Closed(const std::vector<TCurve>& curves)
+{
+  std::vector<std::pair<double, double>> ends;
+  for (const TCurve& c : TRecordingModeler::Outline(curves))
+    if (c.Kind == TCurve::Line || c.Kind == TCurve::Arc) {
+      ends.push_back({c.x1, c.y1});
+      ends.push_back({c.x2, c.y2});
+    }
+  for (const auto& [x, y] : ends) {
+    const auto met = std::count_if(ends.begin(), ends.end(), [&](const auto& q) {
+      return std::fabs(x - q.first) <= 1e-6 && std::fabs(y - q.second) <= 1e-6;
+    });
+    if (met % 2 != 0) return ::testing::AssertionFailure() << "open at " << x << ", " << y;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+struct TMoved
+{
+  const char* Key;
+  const char* Coupling;
+  const char16_t* Table;
+  const char* TableName;
+  int Column; // the diameter of the circle the fasteners stand on
+};
+void PrintTo(const TMoved& m, std::ostream* os)
+{
+  *os << m.Key;
+}
+
+const TMoved Moved[] = {
+    {"muvp", MUVP, u"МУВП", "МУВП", 5},
+    {"flanged", "Фланцевая ГОСТ 20761-96", u"Муфта фланцевая", "Муфта фланцевая", 8},
+    {"toothed", "Зубчатая ГОСТ Р 50895-96", u"Муфта зубчатая", "Муфта зубчатая", 18},
+    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", u"Муфта зубчатая", "Муфта зубчатая", 18},
+    {"toroidal", "Торообразная ГОСТ Р 50892-96", u"Муфта торообразная", "Муфта торообразная", 9},
+};
+
+class FastenersAcrossMetal : public CouplingTest, public ::testing::WithParamInterface<TMoved>
+{
+protected:
+  void TearDown() override
+  {
+    ASSERT_TRUE(Rebase(HXCAD_DUVOZADU_DATA));
+    CouplingTest::TearDown();
+  }
+  txhost::test::TempDir Dir;
+};
+
+} // namespace
+
+TEST_P(FastenersAcrossMetal, EveryHatchBoundaryCloses)
+{
+  const TMoved& c = GetParam();
+  const std::u16string shipped = txhost::test::ReadUtf16(fs::path(HXCAD_DUVOZADU_DATA) / "VUVudirido.tb");
+  int drawn = 0;
+  for (const double k : {0.85, 0.7}) {
+    const std::u16string base = Scaled(shipped, c.Table, c.Column, k);
+    ASSERT_FALSE(base.empty());
+    txhost::test::WriteUtf16(Dir / "VUVudirido.tb", base);
+    ASSERT_TRUE(Rebase(Dir.path().string() + "/"));
+    std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.TableName)));
+    ASSERT_TRUE(main);
+    for (int i = 0; i < main->CountRow; ++i) {
+      const double* A = main->Row(i);
+      const double d = A[main->Control];
+      SCOPED_TRACE(::testing::Message() << "circle x " << k << ", row " << i << ", d " << d);
+      Model(A[0], d, d, 2, 3);
+      M.Reset();
+      if (!Couplings.drCoupling(TString(c.Coupling), 1)) continue;
+      ++drawn;
+      for (int h = 0; h < M.Hatches(); ++h) {
+        ASSERT_TRUE(Closed(M.HatchBoundary(h))) << "hatch " << h;
+      }
+    }
+  }
+  EXPECT_GT(drawn, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Couplings, FastenersAcrossMetal, ::testing::ValuesIn(Moved),
+                         hxcad::test::CaseNames());
+
+// The couplings' washer is seen from the side in section and view alike: a closed outline from its face
+// to the rim, nothing at its bore, the axis 2 mm past both faces; a washer without a bore is refused.
+TEST_F(CouplingTest, CouplingWasherIsSeenFromTheSide)
+{
+  const double D = 24, t = 3, y = 40;
+  WasherInSide(M, -10, y, 180, 1, 13, D, t, 31);
+  EXPECT_EQ(M.Count("drMacro2D"), 1);
+  std::vector<TCurve> outline = TRecordingModeler::Outline(M.Curves);
+  EXPECT_TRUE(TRecordingModeler::ClosedChain(outline));
+  for (const TCurve& c : outline) {
+    for (const double v : {c.y1, c.y2})
+      EXPECT_TRUE(std::fabs(v - y) < 1e-9 || std::fabs(std::fabs(v - y) - D / 2) < 1e-9) << v;
+    for (const double u : {c.x1, c.x2})
+      EXPECT_TRUE(std::fabs(u + 10) < 1e-9 || std::fabs(u + 10 + t) < 1e-9) << u;
+  }
+  M.Reset();
+  WasherInSide(M, -10, y, 180, 1, NAN, D, t, 31);
+  EXPECT_TRUE(M.Curves.empty());
+  EXPECT_EQ(Log.Texts.size(), 1u);
+}
