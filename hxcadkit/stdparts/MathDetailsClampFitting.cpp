@@ -69,6 +69,8 @@ void TClamper::dr3D(int) const
   Md.drPlaneEskis(txapi::o3d_planeXOY, -c3p3, 0.0, none);
   drPryzymPlan(0.0, 0.0, 0.0, 1.0, 0, false);
   Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, c6p3, 0.0);
+  // Its outlines are empty, so no body comes of them.
+  if (drMouldDiscardEmpty(Md)) return;
   Md.drSet(none, ::DC("FZM"), ::DC("FZM(SM-06020)"), 25);
   Md.drSave3D(true, false);
 }
