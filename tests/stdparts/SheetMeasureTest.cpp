@@ -118,10 +118,18 @@ struct TCylinder
   double R = 0, Lo = 0, Hi = 0;
 };
 
+// A conical face: its axis, where along it its reference radius lies, that radius and the slope.
+struct TCone
+{
+  TVec3 C, A;
+  double R = 0, Tan = 0;
+};
+
 struct TGeometry
 {
   std::vector<TPlane> Planes;
   std::vector<TCylinder> Cylinders;
+  std::vector<TCone> Cones;
   std::vector<TEdge> Edges;
   std::vector<TCircle> Circles;
   // Sketch stations where the part makes no solid: positions along the sketch's two axes.
@@ -155,6 +163,10 @@ void Collect(const TopoDS_Shape& shape, TGeometry& g)
         k.Lo = std::min(k.Lo, t), k.Hi = std::max(k.Hi, t);
       }
       if (k.Lo <= k.Hi) g.Cylinders.push_back(k);
+    } else if (s.GetType() == GeomAbs_Cone) {
+      const gp_Cone c = s.Cone();
+      g.Cones.push_back(
+          {Vec(c.Location().XYZ()), Vec(c.Axis().Direction().XYZ()), c.RefRadius(), std::tan(c.SemiAngle())});
     }
   }
   for (TopExp_Explorer e(shape, TopAbs_EDGE); e.More(); e.Next()) {
@@ -297,6 +309,13 @@ TAxis AxisOf(const TGeometry& g)
     if (std::fabs(Dot(e.D, a.D)) < 1e-9) a.Stations.push_back(Dot(e.P, a.D));
   for (const TCircle& c : g.Circles)
     if (Parallel(c.A, a.D) && DistanceFromAxis(a, c.C) < Tol) a.Stations.push_back(Dot(c.C, a.D));
+  // Where a cone rounded into a cylinder would meet it: the sharp corner a sheet measures to.
+  for (const TCone& k : g.Cones) {
+    if (!Parallel(k.A, a.D) || DistanceFromAxis(a, k.C) > Tol || std::fabs(k.Tan) < 1e-9) continue;
+    for (const TCylinder& c : g.Cylinders)
+      if (Parallel(c.A, a.D) && DistanceFromAxis(a, c.C) < Tol)
+        a.Stations.push_back(Dot(k.C, a.D) + (c.R - k.R) / k.Tan * Dot(k.A, a.D));
+  }
   std::sort(a.Stations.begin(), a.Stations.end());
   return a;
 }
@@ -314,16 +333,31 @@ struct TMapping
   double At(double x) const { return Sign * x + Offset; }
 };
 
-// The main view's dimensions along its axis: the ones whose places are checked on the model.
-bool Axial(const TDim& d)
+// The main view's dimensions: those drawn upright in the placement most of them share (the first of
+// the sheet's views, the others moved off its axis, turned or scaled).
+std::vector<TDim> MainView(const std::vector<TDim>& dims)
 {
-  return d.InMainView() && d.AlongX && !d.Diameter;
+  std::vector<TDim> best;
+  for (const TDim& d : dims) {
+    if (!d.Upright()) continue;
+    std::vector<TDim> same;
+    for (const TDim& e : dims)
+      if (e.Upright() && std::fabs(e.Ox - d.Ox) < 1e-9) same.push_back(e);
+    if (same.size() > best.size()) best = same;
+  }
+  return best;
 }
 
-// A diameter across the main view's axis, drawn about it (whole, or half from the axis).
+// A main view's dimension along its axis: one whose places are checked on the model.
+bool Axial(const TDim& d)
+{
+  return d.AlongX && !d.Diameter;
+}
+
+// A main view's diameter across its axis, drawn about it (whole, or half from the axis).
 bool AcrossAxis(const TDim& d)
 {
-  return d.InMainView() && d.AlongY && d.Diameter &&
+  return d.AlongY && d.Diameter &&
          (std::fabs(d.Y1 + d.Y2) < Tol || std::fabs(d.Y1) < Tol || std::fabs(d.Y2) < Tol);
 }
 
@@ -375,17 +409,22 @@ bool PlacedDiameter(const TGeometry& g, const TAxis& a, const TMapping& m, const
     const double s = m.At(x);
     bool found = false;
     for (const TCylinder& c : g.Cylinders) {
-      if (!Parallel(c.A, a.D) || DistanceFromAxis(a, c.C) > Tol || std::fabs(2 * c.R - d.Value) > Tol)
-        continue;
+      // A thread is its core where the model has no thread: a bore or shaft within the thread's depth.
+      const bool size =
+          d.S1 == "M" ? 2 * c.R <= d.Value + Tol && 4 * c.R >= d.Value : std::fabs(2 * c.R - d.Value) <= Tol;
+      if (!Parallel(c.A, a.D) || DistanceFromAxis(a, c.C) > Tol || !size) continue;
       const double sign = Dot(c.A, a.D) > 0 ? 1 : -1;
       const double lo = std::min(sign * c.Lo, sign * c.Hi), hi = std::max(sign * c.Lo, sign * c.Hi);
       if (s >= lo - Tol && s <= hi + Tol) found = true;
-      // Drawn from the end face across a chamfer (at most 45 degrees) that ends the cylinder there.
-      const double past = s < lo ? lo - s : s - hi;
-      for (const TCircle& e : g.Circles)
-        if (Parallel(e.A, a.D) && DistanceFromAxis(a, e.C) < Tol && std::fabs(Dot(e.C, a.D) - s) <= Tol &&
-            std::fabs(e.R - c.R) <= past + Tol)
+      // Drawn across a chamfer (at most 45 degrees) that ends the cylinder: between the cylinder's end
+      // and the chamfer's outer edge.
+      const double end = s < lo ? lo : hi;
+      for (const TCircle& e : g.Circles) {
+        const double at = Dot(e.C, a.D), past = std::fabs(at - end);
+        if (Parallel(e.A, a.D) && DistanceFromAxis(a, e.C) < Tol && std::fabs(e.R - c.R) <= past + Tol &&
+            std::min(at, end) - Tol <= s && s <= std::max(at, end) + Tol)
           found = true;
+      }
     }
     for (const TCircle& c : g.Circles)
       if (Parallel(c.A, a.D) && DistanceFromAxis(a, c.C) < Tol && std::fabs(2 * c.R - d.Value) <= Tol &&
@@ -491,13 +530,14 @@ protected:
     if (!model.Solid) CollectSketches(tap, model);
 
     const TAxis axis = model.Solid ? AxisOf(model) : TAxis{};
-    const std::vector<TMapping> maps = Mappings(axis, values);
+    const std::vector<TDim> main = MainView(values);
+    const std::vector<TMapping> maps = Mappings(axis, main);
     // Under each mapping as good as the best, what lies where the sheet puts it: the one that places
     // the most holds (a part the same both ways round maps either way).
     std::vector<std::string> misplaced;
     for (std::size_t i = 0; i < maps.size(); ++i) {
       std::vector<std::string> m;
-      for (const TDim& v : values) {
+      for (const TDim& v : main) {
         if (Axial(v) && !OfAZone(v, drawn) && !PlacedAlongAxis(axis, maps[i], v))
           m.push_back("\"" + v.Text() + "\" has no faces at " + std::to_string(maps[i].At(v.X1)) + " and " +
                       std::to_string(maps[i].At(v.X2)) + " along the model's axis");
@@ -575,6 +615,34 @@ protected:
     return tap.Dims;
   }
 };
+
+// A right size in the wrong place is found: every axial size of the bush's main view, moved along the
+// axis by less than any step of the bush, still measures a distance of the bush but stands on no faces
+// there; unmoved, each stands on its faces.
+TEST_F(SheetMeasureNamed, ASizeInTheWrongPlaceIsFound)
+{
+  std::vector<std::string> faults;
+  const auto r = Built("guide_bush_4", 1, 1, faults);
+  ASSERT_EQ(r.Placed.size(), 1u);
+  TGeometry g;
+  Collect(txhost::solid::PlacedShape(r.Placed[0]), g);
+  g.Solid = true;
+  const TAxis axis = AxisOf(g);
+  const std::vector<TDim> main = MainView(Sheet("guide_bush_4", 1, 1));
+  const std::vector<TMapping> maps = Mappings(axis, main);
+  ASSERT_EQ(maps.size(), 1u);
+  int axial = 0;
+  for (TDim d : main) {
+    if (!Axial(d)) continue;
+    ++axial;
+    SCOPED_TRACE(d.Text());
+    EXPECT_TRUE(PlacedAlongAxis(axis, maps[0], d));
+    d.X1 += 0.15, d.X2 += 0.15;
+    EXPECT_FALSE(PlacedAlongAxis(axis, maps[0], d));
+    EXPECT_TRUE(Measures(g, d.Value));
+  }
+  EXPECT_GE(axial, 3);
+}
 
 // The one-piece spacer's slot is as wide as its sheet gives it ("2,5H14"): the slot's walls are planes
 // across the screw, 2.5 apart, at every row.
