@@ -20,11 +20,11 @@ struct TDim
   double Ox = 0, Oy = 0, Scale = 1, Angle = 0;
   std::string S1, S2, S3;
 
-  // Drawn in the view's own frame, unmoved, unturned, at full scale: the main view.
-  bool InMainView() const
+  // Drawn unturned at full scale with the view's x axis on the sheet's: where a main view stands (the
+  // view may be moved along its axis).
+  bool Upright() const
   {
-    return std::fabs(Ox) < 1e-9 && std::fabs(Oy) < 1e-9 && std::fabs(Scale - 1) < 1e-9 &&
-           std::fabs(Angle) < 1e-9;
+    return std::fabs(Oy) < 1e-9 && std::fabs(Scale - 1) < 1e-9 && std::fabs(Angle) < 1e-9;
   }
   // The value as the sheet writes it, in the host's markup.
   std::string Text() const

@@ -122,7 +122,7 @@ struct TCylinder
 struct TCone
 {
   TVec3 C, A;
-  double R = 0, Tan = 0;
+  double R = 0, Tan = 0, Lo = 0, Hi = 0;
 };
 
 struct TGeometry
@@ -165,8 +165,17 @@ void Collect(const TopoDS_Shape& shape, TGeometry& g)
       if (k.Lo <= k.Hi) g.Cylinders.push_back(k);
     } else if (s.GetType() == GeomAbs_Cone) {
       const gp_Cone c = s.Cone();
-      g.Cones.push_back(
-          {Vec(c.Location().XYZ()), Vec(c.Axis().Direction().XYZ()), c.RefRadius(), std::tan(c.SemiAngle())});
+      TCone k{Vec(c.Location().XYZ()),
+              Vec(c.Axis().Direction().XYZ()),
+              c.RefRadius(),
+              std::tan(c.SemiAngle()),
+              HUGE_VAL,
+              -HUGE_VAL};
+      for (TopExp_Explorer v(e.Current(), TopAbs_VERTEX); v.More(); v.Next()) {
+        const double t = Dot(Vec(BRep_Tool::Pnt(TopoDS::Vertex(v.Current())).XYZ()), k.A);
+        k.Lo = std::min(k.Lo, t), k.Hi = std::max(k.Hi, t);
+      }
+      if (k.Lo <= k.Hi) g.Cones.push_back(k);
     }
   }
   for (TopExp_Explorer e(shape, TopAbs_EDGE); e.More(); e.Next()) {
@@ -312,9 +321,12 @@ TAxis AxisOf(const TGeometry& g)
   // Where a cone rounded into a cylinder would meet it: the sharp corner a sheet measures to.
   for (const TCone& k : g.Cones) {
     if (!Parallel(k.A, a.D) || DistanceFromAxis(a, k.C) > Tol || std::fabs(k.Tan) < 1e-9) continue;
-    for (const TCylinder& c : g.Cylinders)
-      if (Parallel(c.A, a.D) && DistanceFromAxis(a, c.C) < Tol)
-        a.Stations.push_back(Dot(k.C, a.D) + (c.R - k.R) / k.Tan * Dot(k.A, a.D));
+    // Rounded over a short way: within 2 mm of the cone's ends.
+    for (const TCylinder& c : g.Cylinders) {
+      const double t = Dot(k.C, k.A) + (c.R - k.R) / k.Tan;
+      if (Parallel(c.A, a.D) && DistanceFromAxis(a, c.C) < Tol && t > k.Lo - 2 && t < k.Hi + 2)
+        a.Stations.push_back(t * Dot(k.A, a.D));
+    }
   }
   std::sort(a.Stations.begin(), a.Stations.end());
   return a;
@@ -361,9 +373,9 @@ bool AcrossAxis(const TDim& d)
          (std::fabs(d.Y1 + d.Y2) < Tol || std::fabs(d.Y1) < Tol || std::fabs(d.Y2) < Tol);
 }
 
-// The mappings that put the most of the axial dimensions' points on stations of the model (each
-// sign's best, both when they land as many). None when no more than half the points land: the view is
-// not mapped, and its values are checked wherever on the model.
+// The mappings that put the most of the axial dimensions' points on stations of the model, every one
+// as good as the best (a part the same both ways round, a step repeated). None when no more than half
+// the points land: the view is not mapped, and its values are checked wherever on the model.
 std::vector<TMapping> Mappings(const TAxis& a, const std::vector<TDim>& dims)
 {
   std::vector<double> xs;
@@ -372,26 +384,25 @@ std::vector<TMapping> Mappings(const TAxis& a, const std::vector<TDim>& dims)
   std::sort(xs.begin(), xs.end());
   xs.erase(std::unique(xs.begin(), xs.end(), [](double p, double q) { return std::fabs(p - q) < Tol; }),
            xs.end());
-  if (!a.Found || xs.size() < 2 || a.Stations.empty()) return {};
-  std::vector<std::pair<int, TMapping>> best;
-  for (double sign : {1.0, -1.0}) {
-    // Every offset that puts one point on one station, the one that lands the most points kept.
-    std::pair<int, TMapping> top{-1, {}};
+  std::vector<TMapping> r;
+  if (!a.Found || xs.size() < 2 || a.Stations.empty()) return r;
+  // Every offset that puts one point on one station.
+  int most = 0;
+  for (double sign : {1.0, -1.0})
     for (double x : xs)
       for (double st : a.Stations) {
         const TMapping m{sign, st - sign * x};
+        if (std::any_of(r.begin(), r.end(), [&](const TMapping& k) {
+              return k.Sign == m.Sign && std::fabs(k.Offset - m.Offset) < Tol;
+            }))
+          continue;
         const int n =
             int(std::count_if(xs.begin(), xs.end(), [&](double v) { return IsStation(a, m.At(v)); }));
-        if (n > top.first) top = {n, m};
+        if (n > most) most = n, r.clear();
+        if (n == most) r.push_back(m);
       }
-    best.push_back(top);
-  }
-  const int most = std::max(best[0].first, best[1].first);
-  std::vector<TMapping> r;
   // Most of the points, or the view is another part than the model's.
-  if (2 * most < int(xs.size())) return r;
-  for (const auto& [n, m] : best)
-    if (n == most) r.push_back(m);
+  if (2 * most <= int(xs.size())) r.clear();
   return r;
 }
 
