@@ -283,10 +283,11 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
     }
     for (std::size_t i = parts; i < link.AllParts.size(); ++i) {
       const std::filesystem::path file = link.AllParts[i].toWideChar();
+      // A part without a body is not written (the measuring sweep checks that it says why); one
+      // written has its body.
+      if (!std::filesystem::exists(file)) continue;
       ReopensAsSaved(file);
-      if (GetParam().Table != 0) {
-        EXPECT_TRUE(HasBody(file)) << file;
-      }
+      EXPECT_TRUE(HasBody(file)) << file;
     }
     if (GetParam().Table != 0) {
       EXPECT_GT(link.AllParts.size(), parts) << "a part document";
