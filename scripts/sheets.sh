@@ -2,7 +2,7 @@
 # Builds the mould parts' sheet sweep in Release and runs it: every mould part's sheet measured on its
 # part's evaluated solid (every linear value a distance between faces, every diameter one of the solid),
 # every part and assembly file through the solid evaluator's check (every cut removes material, one solid,
-# no clash). CI runs the faults once found; the sweep is this script's.
+# no clash). CI (plain ctest) runs the sweep's first, middle and last rows; this script runs it in Release.
 # Usage: scripts/sheets.sh [--full] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
 #   without --full: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
 #   --full:         every row of every table

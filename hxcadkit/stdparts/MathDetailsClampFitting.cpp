@@ -69,6 +69,8 @@ void TClamper::dr3D(int) const
   Md.drPlaneEskis(txapi::o3d_planeXOY, -c3p3, 0.0, none);
   drPryzymPlan(0.0, 0.0, 0.0, 1.0, 0, false);
   Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, c6p3, 0.0);
+  // Its outlines are empty, so no body comes of them.
+  if (drMouldDiscardEmpty(Md)) return;
   Md.drSet(none, ::DC("FZM"), ::DC("FZM(SM-06020)"), 25);
   Md.drSave3D(true, false);
 }
@@ -206,7 +208,8 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     Md.drDimHL(l, -30.0, 0.0, 15.0 - l, -r3, 15.0, -r2, none, none, none);
     Md.drDimVL(2.0 * r2, 29.0, 1.0, 13.0, -r2, 13.0, r2, "M", none, "&04~1.25-8g");
     Md.drDimVL(2.0 * r4, 15.0, r2 + 4.0 - r4, 15.0, -r4, 15.0, r4, "&02", none, none);
-    Md.drDimHL(2.0, 10.0, 1.0, 13.0, r2, 15.0, r2 - 2.0, none, none, "&04~45&01");
+    // The thread's end chamfer as the outline has it, 1 deep: down to about the thread's minor diameter.
+    Md.drDimHL(1.0, 10.0, 1.0, 14.0, r2, 15.0, r2 - 1.0, none, none, "&04~45&01");
     Md.drDimApc(-45.0, 90.0, 15.0, 0.0, none, 21.0 - l, r2);
     Md.drDimApc(75.0, 90.0, 15.0, 0.0, none, 27.0 - l, r2);
     Md.drDimApc(30.0, 90.0, 15.0, 0.0, none, -8.0, r1);

@@ -3,6 +3,7 @@
 // closed half in the sketch) and closes it the same way, so the frame is written once here.
 #include <cmath>
 
+#include "hxcadkit/core/Messager.h"
 #include "hxcadkit/geometry/Mathemat.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
@@ -30,6 +31,16 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function
   return true;
 }
 
+bool drMouldDiscardEmpty(TModeler3D& M)
+{
+  if (M.drHasBody3D()) return false;
+  // A part file without a body would pass for the part: the part is not written, and the user told.
+  const TString file = M.drFileName3D();
+  M.drDiscard3D();
+  Messager->LiftBox(DC(TString("Деталь не имеет тела, файл не записан: ")) + file, TMessager::toAlways);
+  return true;
+}
+
 bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
                   const std::function<void(TModeler3D&)>& cut)
 {
@@ -37,6 +48,7 @@ bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>&
   if (profile) profile(M);
   M.drBaseRotate(0, 360.0);
   if (cut) cut(M);
+  if (drMouldDiscardEmpty(M)) return false;
   mould::Grey(M);
   M.drClose3D(true, tNotExist);
   return true;

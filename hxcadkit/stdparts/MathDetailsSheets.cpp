@@ -119,9 +119,9 @@ void TDirectColumn::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M) return;
-  drMouldSheet(
-      *M, Id, 0.0, -1.0 * MouldWhole(Radius),
-      [this](TModeler3D& Md) { GrooveDetail(Md, Len * 0.5 - 30.0, -80.0 - Radius); }, 1, 30);
+  // Its outline is empty: no view calls out a groove, and the model has none, so the sheet shows no
+  // detail of one.
+  drMouldSheet(*M, Id, 0.0, -1.0 * MouldWhole(Radius), {}, 1, 30);
 }
 
 void TDirectColumn::dr3D(int) const
@@ -189,9 +189,8 @@ void TColumnTail::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M) return;
-  drMouldSheet(
-      *M, Id, Len - ThreadLen - 15.0, -3.0 * Key,
-      [this](TModeler3D& Md) { GrooveDetail(Md, -25.0, ThreadRadius + 30.0); }, 1, 30);
+  // As the guide column's: no outline, so no groove to show in a detail.
+  drMouldSheet(*M, Id, Len - ThreadLen - 15.0, -3.0 * Key, {}, 1, 30);
 }
 
 void TColumnTail::dr3D(int) const

@@ -518,10 +518,13 @@ Integer MouldWhole(double v);
 // False, with nothing drawn, when the modeller makes no sheet.
 bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
                   int t1, int t2 = 0, int t3 = 0, int t4 = 0);
+// Discards the current part document, unwritten, with a message naming its file when the part has no
+// body; true when it did.
+bool drMouldDiscardEmpty(TModeler3D& M);
 // The 3D part of a mould part: a part document with a sketch on plane 3, the profile drawn by
 // profile (tl 0, no sizes), revolved a full turn, then what cut adds (holes, flats), the grey
 // colour and the document closed and saved. False, with nothing made, when the modeller starts
-// no part.
+// no part, or when the part made has no body (drMouldDiscardEmpty).
 bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
                   const std::function<void(TModeler3D&)>& cut = {});
 

@@ -283,10 +283,11 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
     }
     for (std::size_t i = parts; i < link.AllParts.size(); ++i) {
       const std::filesystem::path file = link.AllParts[i].toWideChar();
+      // A part without a body is not written (the measuring sweep checks that it says why); one
+      // written has its body.
+      if (!std::filesystem::exists(file)) continue;
       ReopensAsSaved(file);
-      if (GetParam().Table != 0) {
-        EXPECT_TRUE(HasBody(file)) << file;
-      }
+      EXPECT_TRUE(HasBody(file)) << file;
     }
     if (GetParam().Table != 0) {
       EXPECT_GT(link.AllParts.size(), parts) << "a part document";
@@ -400,11 +401,11 @@ TEST_F(NamedSheets, SignsAndAnglesOfTheLargeGuidesStayOnThePaper)
 
 TEST_F(NamedSheets, DetailsStayOnThePaperAndOffTheirParts)
 {
-  // The column tail at half size: its groove detail with its sizes.
-  const txhost::SvgLayout tail = Sheet("column_tail", 1);
-  ASSERT_FALSE(Labels(tail, "0,3").empty());
-  for (const txhost::SvgLabel& label : tail.Labels)
-    EXPECT_TRUE(label.Role == "view-name" || InFrame(label)) << "column tail: " << Where(label);
+  // The guide plug at half size: its groove detail with its sizes.
+  const txhost::SvgLayout plug = Sheet("guide_plug", 1);
+  ASSERT_FALSE(Labels(plug, "0,5").empty());
+  for (const txhost::SvgLabel& label : plug.Labels)
+    EXPECT_TRUE(label.Role == "view-name" || InFrame(label)) << "guide plug: " << Where(label);
   // The stop pin at twice its size: the detail beside the pin, not on it.
   const txhost::SvgLayout pin = Sheet("stop_pin", 4);
   ASSERT_FALSE(Labels(pin, "A(").empty());

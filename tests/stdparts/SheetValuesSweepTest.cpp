@@ -24,6 +24,7 @@
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
 #include "RecordingModeler.h"
+#include "SheetDims.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
 #include "tests/TestNames.h"
@@ -68,47 +69,8 @@ std::vector<TSize> SizesOf(const TPart& kind)
 
 // --- What a part hands over --------------------------------------------------------------------
 
-struct TDim
-{
-  double Value = 0;
-  bool AlongX = false, AlongY = false;   // what it measures (neither: parallel to its points)
-  bool Diameter = false;                 // a diameter or a thread
-  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0; // on the sheet
-  int Sheet = 0;
-  std::string S1, S2, S3;
-};
-
-// The recording modeller, opening every sheet and part, that keeps each linear dimension's points
-// where they land on the sheet.
-struct TTap : TRecordingModeler
-{
-  TTap()
-  {
-    LeafStampAnswer = true;
-    NewPartPlaneAnswer = true;
-  }
-  std::vector<TDim> Dims;
-  void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt, int Pn,
-              const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
-              const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
-              const TString& S3) override
-  {
-    TRecordingModeler::drDimL(iVal, Qual, Dx, Dy, Pt, Pn, Fn, Dln, x1, y1, T1, Po1, x2, y2, T2, Po2, S1, S2,
-                              S3);
-    // What the host refuses to draw is not on the sheet.
-    for (double v : {Dx, Dy, Fn, Dln, x1, y1, x2, y2})
-      if (!std::isfinite(v)) return;
-    TDim d;
-    d.Value = std::fabs(iVal);
-    d.AlongX = Dx == 0.0, d.AlongY = !d.AlongX && Dy == 0.0;
-    d.S1 = S1.Utf8Text(), d.S2 = S2.Utf8Text(), d.S3 = S3.Utf8Text();
-    d.Diameter = d.S1.find("&02") != std::string::npos || d.S1 == "M";
-    d.Sheet = Count("drLeafStamp");
-    R2D().Transf2D.xyMtr(x1, y1, d.X1, d.Y1);
-    R2D().Transf2D.xyMtr(x2, y2, d.X2, d.Y2);
-    Dims.push_back(d);
-  }
-};
+using stdtest::sheetdims::TDim;
+using TTap = stdtest::sheetdims::TDimTap;
 
 // The texts of the calls named op on each sheet opened.
 std::vector<std::vector<std::string>> TextsOf(const TRecordingModeler& m, const std::string& op)
