@@ -299,6 +299,38 @@ bool CheckDocument(const Value& root, int& type, std::string& error)
   return true;
 }
 
+// Whether an object is among its own members, directly or through theirs: every walk of a document's
+// members (a macro's drawing inside the macros it holds) would go round for ever. Each object is visited
+// once, with a stack of its own, so a deep document takes no more than its size.
+bool CheckMemberCycles(const StoredObjects& s, std::string& error)
+{
+  const std::size_t n = s.Objects.size();
+  auto first = [&](std::size_t i) { return i == 0 ? std::size_t(0) : s.Objects[i - 1].MembersEnd; };
+  enum : char { New, Open, Done };
+  std::vector<char> state(n, New);
+  std::vector<std::pair<std::size_t, std::size_t>> path; // an object open, and where its next member is
+  for (std::size_t root = 0; root < n; ++root) {
+    if (state[root] != New) continue;
+    state[root] = Open;
+    path.emplace_back(root, first(root));
+    while (!path.empty()) {
+      auto& [o, next] = path.back();
+      if (next == s.Objects[o].MembersEnd) {
+        state[o] = Done;
+        path.pop_back();
+        continue;
+      }
+      const auto m = std::size_t(s.Members[next++]);
+      if (state[m] == Open) return Fail(error, ObjectAt(m) + "bad member (a member of its own members)");
+      if (state[m] == New) {
+        state[m] = Open;
+        path.emplace_back(m, first(m));
+      }
+    }
+  }
+  return true;
+}
+
 // The objects, in file order, each step by step; a member named twice in one list is kept once, where it
 // first stands, as adding it to the object would keep it.
 bool CheckObjects(StoredObjects& s, int type, std::string& error)
@@ -327,7 +359,7 @@ bool CheckObjects(StoredObjects& s, int type, std::string& error)
     if (wrong && !s.MemberFault.empty()) return fail(s.MemberFault);
     if (wrong) return fail(s.StateFault);
   }
-  return CheckTopPart(s.Objects, type, error);
+  return CheckMemberCycles(s, error) && CheckTopPart(s.Objects, type, error);
 }
 
 // The arrays of text that hold many elements, each as (the how-manieth array it is, its elements), in the

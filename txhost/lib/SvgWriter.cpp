@@ -16,6 +16,7 @@
 #include <limits>
 #include <numbers>
 #include <sstream>
+#include <unordered_set>
 #include <vector>
 
 namespace txhost {
@@ -448,9 +449,11 @@ private:
   }
 
   // A container's objects, each macro's inside it. Macros nest as deep as a file holds them: they are
-  // walked with a list of their own, not the call stack.
+  // walked with a list of their own, not the call stack. Each macro is drawn once: one that lies among its
+  // own members (made so through the host's calls; a file holding one is refused) ends the walk there.
   void Container(const Object& c, const Affine& t)
   {
+    std::unordered_set<const Object*> drawn{&c};
     struct Open
     {
       std::vector<Object*> Members;
@@ -471,6 +474,7 @@ private:
         Item(o, at);
         continue;
       }
+      if (!drawn.insert(&o).second) continue;
       Body << "<g class=\"macro\">\n";
       open.push_back({model::LiveMembers(o), 0, at.After(MacroPlacement(o))});
     }
