@@ -202,6 +202,7 @@ TEST_F(DocumentTest, OpenDocumentsAreFoundByTypeAndFullFileNameTheLastMatchWinni
   SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
   ASSERT_TRUE(d->SaveAs(L"p.tpt"));
   SmartPtr<txapi::ITavrixDocument> first = Open(Dir / "p.tpt");
+  std::filesystem::create_directory(Dir / "sub");
   SmartPtr<txapi::ITavrixDocument> second = Open(Dir / "sub/../p.tpt");
   ASSERT_TRUE(first && second);
   const std::wstring name = txhost::FromPath(Dir / "p.tpt");

@@ -110,10 +110,31 @@ void Host::SetDocumentsFolder(const std::filesystem::path& folder)
     Folder = Folder.parent_path();
 }
 
+namespace {
+// The path without "." and empty parts. ".." stays: "a/b/.." is where the link or folder b leads up from,
+// which need not be a, and a name that climbs out of a folder must reach the file system as it is, to be
+// refused there or go where it says, never be folded into another name inside the folder.
+std::filesystem::path WithoutDots(const std::filesystem::path& path)
+{
+  std::filesystem::path out;
+  for (const std::filesystem::path& part : path)
+    if (!part.empty() && part != ".") out /= part;
+  // A name that ends in a folder keeps saying so.
+  if (!path.empty() && !path.has_filename() && out.has_filename()) out /= "";
+  return out;
+}
+} // namespace
+
 std::filesystem::path Host::Resolve(const std::filesystem::path& path) const
 {
   if (path.empty()) return path;
-  return (path.is_absolute() ? path : Folder / path).lexically_normal();
+  return WithoutDots(path.is_absolute() ? path : Folder / path);
+}
+
+void Host::SetFileError(int code)
+{
+  // Kept until the host's error is reset; a failure that has no system error leaves none.
+  if (code != 0) ErrorP->Set("code", code);
 }
 
 void Host::SetCurrentLibraryPath(const std::filesystem::path& path)
@@ -427,7 +448,12 @@ Object* Host::NewDocument(txapi::DocumentTypeEnum type, bool visible)
 
 Object* Host::OpenDocument(const std::filesystem::path& file, bool visible, std::string* error)
 {
-  const std::filesystem::path path = Resolve(file);
+  // A document opened through "folder/.." goes by its plain name when that is the same file.
+  std::filesystem::path path = Resolve(file);
+  std::error_code same;
+  if (const std::filesystem::path plain = path.lexically_normal();
+      plain != path && std::filesystem::equivalent(path, plain, same))
+    path = plain;
   Collect();
   std::string message;
   bool mayNotSave = false;
@@ -477,12 +503,14 @@ bool Host::SaveDocumentAs(Object& document, const std::filesystem::path& file, s
     message = "the document is not open";
   } else if (path.empty() || !path.has_filename()) {
     message = "no file name";
-  } else if (WriteDocumentFile(*this, document, path, message)) {
+  } else if (int code = 0; WriteDocumentFile(*this, document, path, message, &code)) {
     FirstWriteState& first = document.Extra<FirstWriteState>();
     if (first.Pending != path) WritePending(document);
     first = FirstWriteState();
     document.Set("path", path.string());
     return true;
+  } else {
+    SetFileError(code);
   }
   if (error != nullptr) *error = message;
   return false;
@@ -522,7 +550,7 @@ void Host::WritePending(Object& document)
   FirstWriteState& first = document.Extra<FirstWriteState>();
   if (first.Pending.empty()) return;
   std::string error;
-  WriteDocumentText(first.Pending, first.Fresh, error);
+  if (int code = 0; !WriteDocumentText(first.Pending, first.Fresh, error, &code)) SetFileError(code);
   first.Pending.clear();
 }
 

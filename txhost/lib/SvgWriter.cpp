@@ -3,7 +3,7 @@
 #include "txapi/Enums.h"
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
-#include "txhost/lib/FileInput.h"
+#include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <numbers>
 #include <sstream>
@@ -1135,14 +1134,11 @@ SvgLayout LayOut(const Object& document)
 
 bool SaveSvg(const Object& document, const std::filesystem::path& file, std::string* error)
 {
-  if (NoRegularFileAt(file)) {
-    if (error != nullptr) *error = "cannot write " + file.string() + ": not a regular file";
-    return false;
-  }
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (out) WriteSvg(document, out);
-  if (out.flush()) return true;
-  if (error != nullptr) *error = "cannot write " + file.string();
+  std::ostringstream out;
+  WriteSvg(document, out);
+  std::string message;
+  if (WriteOutputFile(file, std::move(out).str(), message)) return true;
+  if (error != nullptr) *error = message;
   return false;
 }
 
