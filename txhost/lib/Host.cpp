@@ -133,8 +133,12 @@ std::filesystem::path Host::Resolve(const std::filesystem::path& path) const
 
 void Host::SetFileError(int code)
 {
-  // Kept until the host's error is reset; a failure that has no system error leaves none.
-  if (code != 0) ErrorP->Set("code", code);
+  // Kept until the host's error is reset; a failure that has no system error leaves none, so that no
+  // earlier failure's number is taken for its reason.
+  if (code != 0)
+    ErrorP->Set("code", code);
+  else
+    ErrorP->TakeProp("code");
 }
 
 void Host::SetCurrentLibraryPath(const std::filesystem::path& path)
