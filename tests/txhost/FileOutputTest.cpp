@@ -60,13 +60,13 @@ protected:
 };
 
 // Every way the host writes a file, each as a function of the name it writes.
-struct Writer
+struct FileWriter
 {
   const char* Name;
   std::function<bool(Host&, Object&, const std::filesystem::path&, std::string&)> Write;
 };
 
-const Writer Writers[] = {
+const FileWriter FileWriters[] = {
     {"document", [](Host& h, Object& d, const std::filesystem::path& f,
                     std::string& e) { return h.SaveDocumentAs(d, f, &e); }},
     {"picture", [](Host&, Object& d, const std::filesystem::path& f,
@@ -80,7 +80,7 @@ const Writer Writers[] = {
 TEST_F(FileOutputTest, ALinkAtTheNameIsReplacedNeverWrittenThrough)
 {
   Object& d = NewDrawing();
-  for (const Writer& w : Writers) {
+  for (const FileWriter& w : FileWriters) {
     SCOPED_TRACE(w.Name);
     WriteFile(Outside / "target", "keep");
     std::filesystem::create_symlink(Outside / "target", Dir / "o.out");
@@ -136,7 +136,7 @@ TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
   std::string large(40000, 'y');
   for (int i = 0; i < 300; ++i)
     d.Set("note" + std::to_string(i), large.substr(0, 200));
-  for (const Writer& w : Writers) {
+  for (const FileWriter& w : FileWriters) {
     SCOPED_TRACE(w.Name);
     WriteFile(Dir / "o.out", "old");
     Fill();
