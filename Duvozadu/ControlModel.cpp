@@ -292,13 +292,14 @@ bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
 
 void TControlModelCoupling::RemoveMadeFiles()
 {
-  // Only a file this build's own save left, still as that save left it: another build writing into the
-  // same folder may have put its own file at a shared name since (two sizes share the pin and bushings),
-  // and that build has reported it made.
+  // Only a file this build's own save made where none stood, still as that save left it: another build
+  // writing into the same folder may have put its own file at a shared name since (two sizes share the pin
+  // and bushings), or before this build's save replaced it, and that build has reported it made.
   const TModeler3D* m = CouplingModeler();
   for (int n = 0; n < 10 && m != nullptr; ++n) {
     TModeler3D::TSavedFile saved;
-    if (ANameFile[n].Empty() || Before[n].Exists || !m->drSavedFile3D(ANameFile[n], saved) || !saved.Written)
+    if (ANameFile[n].Empty() || Before[n].Exists || !m->drSavedFile3D(ANameFile[n], saved) ||
+        !saved.Written || saved.Replaced)
       continue;
     const TFileState now = StateOf(ANameFile[n]);
     if (now.Exists && now.Device == saved.Device && now.Inode == saved.Inode && now.Size == saved.Size &&

@@ -237,13 +237,11 @@ void RecordSave(TRegistryApi& r, bool written)
   saved.Written = written;
   struct stat st;
   if (!written) {
-    // Only a reason: a host that cannot say it leaves the build to look for one.
-    try {
-      saved.Error = r.TavrixError ? r.TavrixError->GetCode() : 0;
-    } catch (...) {
-      saved.Error = 0;
-    }
-  } else if (::stat(file.Utf8Text().c_str(), &st) == 0) {
+    saved.Error = r.TavrixError ? r.TavrixError->GetCode() : 0;
+  } else if (!r.IDoc->GetSavedFile(saved.Device, saved.Inode, saved.Size, saved.Modified, saved.Replaced) &&
+             ::stat(file.Utf8Text().c_str(), &st) == 0) {
+    // The host's own account of the file it wrote; only where it gives none is the file looked at, later
+    // than the write, when another process may have put its own file there.
     saved.Device = std::uint64_t(st.st_dev);
     saved.Inode = std::uint64_t(st.st_ino);
     saved.Size = std::uint64_t(st.st_size);

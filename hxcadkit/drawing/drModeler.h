@@ -467,6 +467,7 @@ public:
     int Error = 0;
     std::uint64_t Device = 0, Inode = 0, Size = 0;
     std::int64_t Modified = 0;
+    bool Replaced = false; // the save replaced a file that stood at the name: it is not the build's to remove
   };
   // False when no document opened under File was saved; a modeller that writes no files saves none.
   virtual bool drSavedFile3D(const TString& File, TSavedFile& Saved) const

@@ -30,7 +30,7 @@ constexpr const char* FormatName = "txhost-document";
 // Properties that describe the session, not the document's content.
 bool SessionOnly(const std::string& key)
 {
-  return key == "path" || key == "visible";
+  return key == "path" || key == "visible" || key == "fileStamp";
 }
 
 // Replaces every reference in v by what to(id, mapped) gives; a reference it does not know (it answers false)
@@ -938,7 +938,7 @@ bool DocumentFileText(const Host& host, const Object& document, std::string& tex
 }
 
 bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file,
-                       std::string& error, int* code)
+                       std::string& error, int* code, FileStamp* stamp)
 {
   if (code != nullptr) *code = 0;
   Value root;
@@ -951,8 +951,8 @@ bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem
     root = std::move(last->second.Root);
     kept.erase(last);
   }
-  const bool written =
-      DocumentText(host, document, file, root, text, error) && WriteOutputFile(file, text, error, code);
+  const bool written = DocumentText(host, document, file, root, text, error) &&
+                       WriteOutputFile(file, text, error, code, stamp);
   // The tree of what was just written is the tree the next read of the file would parse: a part file
   // saved and then inserted as a component is not parsed again.
   if (written) Remember(host, file, std::move(text), std::move(root));

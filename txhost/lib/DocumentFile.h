@@ -6,6 +6,8 @@
 
 namespace txhost {
 
+struct FileStamp;
+
 class Host;
 class Object;
 
@@ -31,7 +33,7 @@ inline constexpr std::size_t MaxKeptParsesBytes = std::size_t(8) << 20;
 // that a failed write leaves an existing file as it was; code as there. Indented, unless only the form
 // without indentation fits the limit. The host keeps the tree written, as if the file had been read.
 bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file,
-                       std::string& error, int* code = nullptr);
+                       std::string& error, int* code = nullptr, FileStamp* stamp = nullptr);
 // The text WriteDocumentFile would write for the document.
 bool DocumentFileText(const Host& host, const Object& document, std::string& text, std::string& error);
 // Writes text as file, the way WriteDocumentFile does.

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <random>
@@ -160,7 +161,8 @@ std::string TemporaryPrefix(const std::string& name, std::size_t nameMax)
   return kept + std::string(TemporaryMark);
 }
 
-bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, std::string& error, int* code)
+bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, std::string& error, int* code,
+                     FileStamp* stamp)
 {
   int ignored = 0;
   int& failure = code != nullptr ? *code : ignored;
@@ -226,8 +228,24 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
     }
     // On disk before the rename: a crash never leaves an empty file under the name.
     if (e == 0 && ::fsync(fd) != 0) e = errno;
+    // Taken of the file itself before it is renamed: another process's file renamed over the name at once
+    // after is not taken for this one.
+    struct stat written
+    {
+    };
+    if (e == 0 && stamp != nullptr && ::fstat(fd, &written) == 0)
+      *stamp = {std::uint64_t(written.st_dev), std::uint64_t(written.st_ino), std::uint64_t(written.st_size),
+                std::int64_t(written.st_mtim.tv_sec) * 1000000000 + written.st_mtim.tv_nsec};
     if (::close(fd) != 0 && e == 0) e = errno;
-    if (e == 0 && ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) e = errno;
+    // Whether the name was free is known at once from a rename that takes only a free name; then a file
+    // standing there is replaced.
+    bool replaced = false;
+    if (e == 0 && ::renameat2(folder, temporary.c_str(), folder, name.c_str(), RENAME_NOREPLACE) != 0) {
+      replaced = errno == EEXIST;
+      if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) e = errno;
+      if (e == 0 && ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) e = errno;
+    }
+    if (stamp != nullptr) stamp->Replaced = replaced;
     if (e != 0) ::unlinkat(folder, temporary.c_str(), 0);
   }
   if (e != 0) return fail(e);

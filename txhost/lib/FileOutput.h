@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,8 +16,15 @@ namespace txhost {
 // failed step, 0 for a refusal that has none.
 // The temporary is removed when the process is stopped by SIGTERM, SIGINT or SIGHUP while it writes, and
 // a write that succeeds removes the temporaries of the same name left by processes that are gone.
+// The file a write made, as it stood when written: a file at the name with another identity is not it.
+struct FileStamp
+{
+  std::uint64_t Device = 0, Inode = 0, Size = 0;
+  std::int64_t Modified = 0; // nanoseconds
+  bool Replaced = false;     // a file stood at the name and the write replaced it
+};
 bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, std::string& error,
-                     int* code = nullptr);
+                     int* code = nullptr, FileStamp* stamp = nullptr);
 
 // The prefix of the temporaries WriteOutputFile makes for a file name in a folder whose names hold at most
 // nameMax bytes.

@@ -5,9 +5,11 @@
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Facet.h"
 #include "txhost/lib/FileInput.h"
+#include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -502,16 +504,28 @@ bool Host::SaveDocument(Object& document, std::string* error)
 bool Host::SaveDocumentAs(Object& document, const std::filesystem::path& file, std::string* error)
 {
   std::string message;
+  FileStamp stamp;
+  // A save over the file this document's own last save made replaces nothing of anyone else's.
+  const Value& last = document.Prop("fileStamp");
+  struct stat there
+  {
+  };
+  const bool overOwn = last.is_array() && last.size() == 5 && ::stat(Resolve(file).c_str(), &there) == 0 &&
+                       last[0] == std::uint64_t(there.st_dev) && last[1] == std::uint64_t(there.st_ino);
+  const bool ownReplaced = overOwn && last[4] == true;
   const std::filesystem::path path = Resolve(file);
   if (!IsOpen(document)) {
     message = "the document is not open";
   } else if (path.empty() || !path.has_filename()) {
     message = "no file name";
-  } else if (int code = 0; WriteDocumentFile(*this, document, path, message, &code)) {
+  } else if (int code = 0; WriteDocumentFile(*this, document, path, message, &code, &stamp)) {
     FirstWriteState& first = document.Extra<FirstWriteState>();
     if (first.Pending != path) WritePending(document);
     first = FirstWriteState();
     document.Set("path", path.string());
+    if (overOwn) stamp.Replaced = ownReplaced;
+    document.Set("fileStamp",
+                 Value::array({stamp.Device, stamp.Inode, stamp.Size, stamp.Modified, stamp.Replaced}));
     return true;
   } else {
     SetFileError(code);
