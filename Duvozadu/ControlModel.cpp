@@ -56,6 +56,7 @@ TControlModelCoupling::TFileState StateOf(const TString& file)
   f.Device = std::uint64_t(st.st_dev);
   f.Inode = std::uint64_t(st.st_ino);
   f.Modified = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  f.Size = std::uint64_t(st.st_size);
   return f;
 }
 
@@ -81,9 +82,10 @@ int WriteFailureCause(const std::string& path)
   return 0;
 }
 
-TString WriteFailure(const TString& file)
+// What the failure of a write with the system's error number e was, in the user's words.
+TString WriteFailureText(int e)
 {
-  switch (const int e = WriteFailureCause(file.Utf8Text())) {
+  switch (e) {
   case 0:
     return DC(TString("файл не записан"));
   case EACCES:
@@ -104,6 +106,17 @@ TString WriteFailure(const TString& file)
   default:
     return TString(std::strerror(e));
   }
+}
+
+// Why the build's save of a file failed: the error of the failed write itself, as the host gave it; only
+// where it gave none is the folder looked at (a disk full only for that write looks fine afterwards).
+TString WriteFailure(const TString& file)
+{
+  TModeler3D::TSavedFile saved;
+  const TModeler3D* m = CouplingModeler();
+  if (m != nullptr && m->drSavedFile3D(file, saved) && !saved.Written && saved.Error != 0)
+    return WriteFailureText(saved.Error);
+  return WriteFailureText(WriteFailureCause(file.Utf8Text()));
 }
 
 TString Num(double v, int decimals)
@@ -259,6 +272,15 @@ bool TControlModelCoupling::Written(int n) const
 
 bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
 {
+  // A file whose save failed is named first: its failure is the reason the others were not written.
+  const TModeler3D* m = CouplingModeler();
+  for (int n = 0; n < 10 && m != nullptr; ++n) {
+    TModeler3D::TSavedFile saved;
+    if (ANameFile[n].Empty() || !m->drSavedFile3D(ANameFile[n], saved) || saved.Written) continue;
+    file = ANameFile[n];
+    reason = WriteFailure(file);
+    return true;
+  }
   for (int n = 0; n < 10; ++n) {
     if (ANameFile[n].Empty() || Written(n)) continue;
     file = ANameFile[n];
@@ -270,9 +292,19 @@ bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
 
 void TControlModelCoupling::RemoveMadeFiles()
 {
-  for (int n = 0; n < 10; ++n) {
-    if (ANameFile[n].Empty() || Before[n].Exists || !Written(n)) continue;
-    ::unlink(ANameFile[n].Utf8Text().c_str());
+  // Only a file this build's own save made where none stood, still as that save left it: another build
+  // writing into the same folder may have put its own file at a shared name since (two sizes share the pin
+  // and bushings), or before this build's save replaced it, and that build has reported it made.
+  const TModeler3D* m = CouplingModeler();
+  for (int n = 0; n < 10 && m != nullptr; ++n) {
+    TModeler3D::TSavedFile saved;
+    if (ANameFile[n].Empty() || Before[n].Exists || !m->drSavedFile3D(ANameFile[n], saved) ||
+        !saved.Written || saved.Replaced)
+      continue;
+    const TFileState now = StateOf(ANameFile[n]);
+    if (now.Exists && now.Device == saved.Device && now.Inode == saved.Inode && now.Size == saved.Size &&
+        now.Modified == saved.Modified)
+      ::unlink(ANameFile[n].Utf8Text().c_str());
   }
 }
 

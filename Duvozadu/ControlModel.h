@@ -98,7 +98,7 @@ public:
   struct TFileState
   {
     bool Exists = false;
-    std::uint64_t Device = 0, Inode = 0;
+    std::uint64_t Device = 0, Inode = 0, Size = 0;
     std::int64_t Modified = 0;
     bool operator==(const TFileState&) const = default;
   };

@@ -262,6 +262,15 @@ bool TCoupling::Make(int mode)
     return false;
   }
   ControlModel.StandartName = ATable[0]->GOST;
+  // The standard's name and the prefix come from the text base and go into the names of the files a 3D
+  // build writes: a folder separator in them would put a file somewhere other than the documents folder.
+  // Such a build is refused before anything is written.
+  if (mode == 0)
+    for (const TString* name : {&ControlModel.StandartName, &ControlModel.PrefixName})
+      if (name->Find('/') != 0) {
+        Say("Знак \"/\" недопустим в имени файла: ", *name, mode);
+        return false;
+      }
   // A build that makes nothing must not leave the files of the one before for the command to take.
   if (mode == 0) ControlModel.ForgetFiles();
   build();

@@ -199,6 +199,11 @@ public:
   bool HiddenLeaf = false;
   // Whether the last drSave3D wrote its document.
   bool Saved3D = true;
+  // The file name the current 3D document was opened under by drCreate3D, and what the last saves of the
+  // documents opened under each name did (the latest few names).
+  TString File3D;
+  const txapi::ITavrixDocument* File3DDoc = nullptr; // the document named File3D, compared only
+  std::vector<std::pair<TString, TModeler3D::TSavedFile>> SavedFiles;
 };
 
 // The program's view of the host selection: the active document's selection and highlight
@@ -451,6 +456,7 @@ public:
                   const TString& Marking) override;
   void drSave3D(bool Close, bool NeedNameMarking) override;
   bool drSaved3D() const override { return R().Saved3D; }
+  bool drSavedFile3D(const TString& File, TSavedFile& Saved) const override;
   bool drHasBody3D() const override;
   void drDiscard3D() override;
   TString drFileName3D() const override;

@@ -1,6 +1,7 @@
 // The adapter's documents and parts, planes and sketches, 2D placement and model objects.
 #include <cmath>
 #include <cstdint>
+#include <sys/stat.h>
 #include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -213,12 +214,55 @@ void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
     if (r.IDoc && !FileName.Empty()) r.IDoc->SaveAs(W(FileName));
   }
   r.IDoc3D = r.IDoc;
+  // A document opened under the name now has no save of its own yet.
+  r.File3D = FileName;
+  r.File3DDoc = r.IDoc.get();
+  std::erase_if(r.SavedFiles, [&](const auto& s) { return s.first == FileName; });
   if (r.IDoc3D) r.Part = r.IDoc3D->GetTopPart();
   if (!r.Part) return;
   r.Part->SetName(W(Name));
   r.Part->SetMarking(W(Marking));
   r.Part->Update();
   Progress(Name);
+}
+
+namespace {
+// Keeps what a save of the current document did, as it stands right after it, under the name it was
+// opened by drCreate3D.
+void RecordSave(TRegistryApi& r, bool written)
+{
+  if (r.File3D.Empty() || r.IDoc.get() != r.File3DDoc) return;
+  const TString file = r.File3D;
+  TModeler3D::TSavedFile saved;
+  saved.Written = written;
+  struct stat st;
+  if (!written) {
+    saved.Error = r.TavrixError ? r.TavrixError->GetCode() : 0;
+  } else if (!r.IDoc->GetSavedFile(saved.Device, saved.Inode, saved.Size, saved.Modified, saved.Replaced) &&
+             ::stat(file.Utf8Text().c_str(), &st) == 0) {
+    // The host's own account of the file it wrote; only where it gives none is the file looked at, later
+    // than the write, when another process may have put its own file there.
+    saved.Device = std::uint64_t(st.st_dev);
+    saved.Inode = std::uint64_t(st.st_ino);
+    saved.Size = std::uint64_t(st.st_size);
+    saved.Modified = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  }
+  auto& saves = r.SavedFiles;
+  std::erase_if(saves, [&](const auto& s) { return s.first == file; });
+  // A build saves about ten files; a session of builds keeps only the latest.
+  if (saves.size() >= 64) saves.erase(saves.begin());
+  saves.emplace_back(file, saved);
+}
+} // namespace
+
+bool TModelerApi::drSavedFile3D(const TString& File, TSavedFile& Saved) const
+{
+  for (const auto& [file, saved] : R().SavedFiles)
+    if (file == File) {
+      Saved = saved;
+      return true;
+    }
+  return false;
 }
 
 void TModelerApi::drSave3D(bool Close, bool)
@@ -228,6 +272,7 @@ void TModelerApi::drSave3D(bool Close, bool)
   if (!r.IDoc) return;
   if (!Close) {
     r.Saved3D = r.IDoc->Save();
+    RecordSave(r, r.Saved3D);
     return;
   }
   ForgetSketch();
@@ -235,6 +280,8 @@ void TModelerApi::drSave3D(bool Close, bool)
   r.Obj3D.reset();
   r.Obj.reset();
   r.Saved3D = r.IDoc->Close(txapi::txCloseSaveChanges);
+  RecordSave(r, r.Saved3D);
+  r.File3DDoc = nullptr;
   // A hidden document the host could not write stays open unseen for good: it is let go. A
   // visible one stays for the user to save elsewhere.
   if (!r.Saved3D && r.Hidden3D) r.IDoc->Close(txapi::txCloseWithoutSaving);

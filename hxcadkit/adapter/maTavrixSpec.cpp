@@ -107,6 +107,7 @@ void TModelerApi::drClose3D(bool SaveDocument3D, TSectionSpc Section)
     drSave3D(false, true);
   }
   R().IDoc->Close(txapi::txCloseWithoutSaving);
+  R().File3DDoc = nullptr;
 }
 
 } // namespace drApi

@@ -476,6 +476,25 @@ public:
   // Whether the last drSave3D wrote its document to its file; a modeller that writes no files
   // never fails.
   virtual bool drSaved3D() const { return true; }
+  // What the last drSave3D of the document opened under a file name did, taken right after it: whether it
+  // wrote the file; when not, the system's error number the host gave (0 when it gave none); when so, the
+  // file written (device, inode, modification time, size), by which a build that removes what it made
+  // tells its own file from one that another build put there since.
+  struct TSavedFile
+  {
+    bool Written = false;
+    int Error = 0;
+    std::uint64_t Device = 0, Inode = 0, Size = 0;
+    std::int64_t Modified = 0;
+    bool Replaced = false; // the save replaced a file that stood at the name: it is not the build's to remove
+  };
+  // False when no document opened under File was saved; a modeller that writes no files saves none.
+  virtual bool drSavedFile3D(const TString& File, TSavedFile& Saved) const
+  {
+    (void)File;
+    (void)Saved;
+    return false;
+  }
   // Whether the current part has a body; a modeller that keeps no parts has none to lack.
   virtual bool drHasBody3D() const { return true; }
   // Closes the current 3D document without writing it; nothing without one.

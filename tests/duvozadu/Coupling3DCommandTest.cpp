@@ -1,5 +1,9 @@
 // The 3D coupling command run through the library's callback in an assembly, the user's panel
 // changes, picks and buttons played by the stand-in's event script.
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -352,6 +356,38 @@ TEST_F(Coupling3DTest, AFileThatCannotBeWrittenStopsTheBuildAndLeavesNothing)
       << shown;
   EXPECT_EQ(Parts().size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(docs));
+}
+
+// A build into a small file system that fills up was refused with "файл не записан" at most sizes: the
+// reason was looked for in the folder afterwards, where a disk full only for the failed write looks fine.
+// The reason is the failed write's own, and every file written is removed.
+TEST_F(Coupling3DTest, AFullDiskIsSaidSo)
+{
+  const std::filesystem::path docs = Dir / "docs";
+  Queue({"button", "1"});
+  Queue({"button", "2"});
+  Run(200);
+  ASSERT_EQ(Parts().size(), 1u);
+  for (int kib : {24, 40, 64, 96}) {
+    SCOPED_TRACE(kib);
+    std::filesystem::remove_all(docs);
+    std::filesystem::create_directories(docs);
+    const std::string size = "size=" + std::to_string(kib) + "k";
+    if (::mount("tmpfs", docs.c_str(), "tmpfs", 0, size.c_str()) != 0)
+      GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
+    const std::size_t said = H.Messages().size();
+    Queue({"button", "1"});
+    Queue({"button", "2"});
+    Run(200);
+    ASSERT_EQ(H.Messages().size(), said + 1);
+    const std::string shown = txhost::ToUtf8(H.Messages().back());
+    EXPECT_TRUE(shown.starts_with("Не удалось записать файл " + docs.string()) &&
+                shown.ends_with(": нет места на диске"))
+        << shown;
+    EXPECT_TRUE(std::filesystem::is_empty(docs)) << "files left behind";
+    EXPECT_EQ(Parts().size(), 1u);
+    ::umount2(docs.c_str(), MNT_DETACH);
+  }
 }
 
 // Folders named with letters the code page lacks reached the file system with '?' in their place: the library

@@ -20,6 +20,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -366,6 +367,54 @@ TEST(TextBaseKinds, ABaseThatCannotBeReadIsTheCauseSaidOncePerCommand)
     l.Script().Button(2);
     ASSERT_TRUE(l.Play("new assembly as asm\nrun 200\nexpect objects asm part 1\n")) << l.Error;
     EXPECT_EQ(l.Said(), std::vector<std::string>(3, cause));
+  }
+}
+
+// A standard's name in the text base that holds a folder separator went into the names of the files a 3D
+// build writes: "ГОСТ 21424-93/../../esc" wrote them into the documents folder's parent, and a plain "/"
+// aimed at a subfolder. Such a name is refused with its reason before anything is written, and nothing
+// appears outside the documents folder or in it.
+TEST(TextBaseNames, AStandardNameWithAFolderSeparatorWritesNothing)
+{
+  for (const std::u16string& standard :
+       {std::u16string(u"ГОСТ 21424-93/../../esc"), std::u16string(u"ГОСТ 21424/93")}) {
+    txhost::test::TempDir dir;
+    const fs::path lib = CopyLibrary(dir.path()), docs = dir / "user" / "docs";
+    fs::create_directories(docs / "ГОСТ 21424");
+    std::u16string base = ReadUtf16(fs::path(HXCAD_PLUGIN).parent_path() / "VUVudirido.tb");
+    const std::u16string from = u"\"МУВП\" \"ГОСТ 21424-93\"";
+    const std::size_t at = base.find(from);
+    ASSERT_NE(at, std::u16string::npos);
+    base.replace(at, from.size(), u"\"МУВП\" \"" + standard + u"\"");
+    WriteUtf16(dir / "VUVudirido.tb", base);
+    const auto listing = [&] {
+      std::vector<std::string> files;
+      for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+        files.push_back(e.path().string());
+      std::sort(files.begin(), files.end());
+      return files;
+    };
+    const auto before = listing();
+    txhost::Host h;
+    h.SetDocumentsFolder(docs);
+    std::ostringstream log;
+    txhost::ScenarioPlayer player(h, log);
+    txhost::Scenario scenario;
+    std::string error;
+    ASSERT_TRUE(
+        txhost::ParseScenario("load " + lib.string() +
+                                  "\nnew assembly as asm\nqueue change \"Вал 1\" \"  40.00\"\n"
+                                  "queue pick face 0\nqueue button 1\nqueue button 1\nqueue button 2\n"
+                                  "run 200\n",
+                              "climbing", dir.path(), scenario, error))
+        << error;
+    EXPECT_TRUE(player.Play(scenario, error)) << error << "\n" << log.str();
+    EXPECT_EQ(listing(), before) << log.str();
+    ASSERT_FALSE(h.Messages().empty());
+    EXPECT_EQ(txhost::ToUtf8(h.Messages().front()),
+              "Знак \"/\" недопустим в имени файла: " +
+                  txhost::ToUtf8(std::wstring(standard.begin(), standard.end())));
+    player.Unload();
   }
 }
 

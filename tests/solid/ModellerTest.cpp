@@ -12,10 +12,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -610,6 +611,32 @@ TEST(SolidFiles, StepKeepsTheVolumeAndPngShowsTheSolid)
   std::vector<TPlaced> none;
   EXPECT_FALSE(RenderPng(none, false, 10, 10, (dir / "none.png").string(), error));
   EXPECT_FALSE(ReadStep((dir / "missing.step").string(), error));
+  std::filesystem::remove_all(dir);
+}
+
+// The picture and the STEP file were written by opening the name: a link there to a file outside the folder
+// overwrote that file. They are written beside the name and renamed over it, the link replaced.
+TEST(SolidFiles, ALinkAtTheNameIsReplacedNotWrittenThrough)
+{
+  const auto dir = std::filesystem::temp_directory_path() / ("solid-link-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "outside");
+  const TPartResult ring = BuildPart({Turned(0, 5, 20, 10)});
+  const std::vector<TPlaced> placed{Place("ring", ring, {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0})};
+  for (const char* name : {"o.png", "o.step"}) {
+    SCOPED_TRACE(name);
+    {
+      std::ofstream(dir / "outside" / name) << "keep";
+    }
+    std::filesystem::create_symlink(dir / "outside" / name, dir / name);
+    std::string error;
+    const std::string file = (dir / name).string();
+    ASSERT_TRUE(name[2] == 'p' ? RenderPng(placed, false, 32, 24, file, error)
+                               : WriteStep(placed, file, error))
+        << error;
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / name));
+    EXPECT_GT(std::filesystem::file_size(dir / name), 4u);
+    EXPECT_EQ(std::filesystem::file_size(dir / "outside" / name), 4u);
+  }
   std::filesystem::remove_all(dir);
 }
 

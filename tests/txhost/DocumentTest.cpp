@@ -202,6 +202,7 @@ TEST_F(DocumentTest, OpenDocumentsAreFoundByTypeAndFullFileNameTheLastMatchWinni
   SmartPtr<txapi::ITavrixDocument> d = Add(txapi::txDocumentPart);
   ASSERT_TRUE(d->SaveAs(L"p.tpt"));
   SmartPtr<txapi::ITavrixDocument> first = Open(Dir / "p.tpt");
+  std::filesystem::create_directory(Dir / "sub");
   SmartPtr<txapi::ITavrixDocument> second = Open(Dir / "sub/../p.tpt");
   ASSERT_TRUE(first && second);
   const std::wstring name = txhost::FromPath(Dir / "p.tpt");
@@ -289,6 +290,57 @@ std::string Nested(int depth)
          open + close + "}}]}";
 }
 
+const std::string Head = R"({"format":"txhost-document","version":1,"type":4,"objects":)";
+
+// A drawing whose macro 2 holds macro 3 and macro 3 holds macro 2: it opened, and its picture grew without
+// end.
+std::string MacrosMembersOfEachOther()
+{
+  return R"({"format":"txhost-document","version":1,"type":1,"objects":[)"
+         R"({"kind":"drawing","members":[1],"applied":true,"props":{"type":1}},)"
+         R"({"kind":"view","parent":0,"members":[2],"applied":true},)"
+         R"({"kind":"macro","parent":1,"members":[3],"applied":true},)"
+         R"({"kind":"macro","parent":2,"members":[2],"applied":true}]})";
+}
+
+TEST_F(DocumentTest, AMemberCycleIsRefusedAndNamed)
+{
+  WriteFile(Dir / "c.tdr", MacrosMembersOfEachOther());
+  std::string error;
+  EXPECT_EQ(H.OpenDocument(Dir / "c.tdr", true, &error), nullptr);
+  EXPECT_EQ(error, (Dir / "c.tdr").string() + ": object 2: bad member (a member of its own members)");
+}
+
+// Members shared without a cycle are no fault: two objects may list one member.
+TEST_F(DocumentTest, AMemberListedByTwoObjectsOpens)
+{
+  WriteFile(Dir / "s.tpt", Head +
+                               R"([{"kind":"part-document","members":[1,2]},{"kind":"part","members":[2]},)"
+                               R"({"kind":"part"}]})");
+  std::string error;
+  EXPECT_NE(H.OpenDocument(Dir / "s.tpt", true, &error), nullptr) << error;
+}
+
+// A macro among its own members, made through the host's calls, is drawn once and the picture ends.
+TEST_F(DocumentTest, AMacroInsideItselfIsDrawnOnce)
+{
+  std::string text = MacrosMembersOfEachOther();
+  text.replace(text.rfind("\"members\":[2]"), 13, "\"members\":[]");
+  WriteFile(Dir / "c.tdr", text);
+  Object* doc = H.OpenDocument(Dir / "c.tdr", true, nullptr);
+  ASSERT_NE(doc, nullptr);
+  Object* inner = doc->Members()[0]->Members()[0]->Members()[0];
+  inner->AddMember(doc->Members()[0]->Members()[0]);
+  std::string error;
+  ASSERT_TRUE(txhost::SaveSvg(*doc, Dir / "c.svg", &error)) << error;
+  const std::string svg = ReadFile(Dir / "c.svg");
+  std::size_t groups = 0;
+  for (std::size_t at = svg.find("class=\"macro\""); at != std::string::npos;
+       at = svg.find("class=\"macro\"", at + 1))
+    ++groups;
+  EXPECT_EQ(groups, 2u);
+}
+
 TEST_F(DocumentTest, AnOutOfRangeTypeIsCalledOutOfRange)
 {
   for (const char* type : {"1e300", "18446744073709551615", "-9"}) {
@@ -340,8 +392,6 @@ TEST_P(BadDocumentFileTest, IsRefusedAlikeWhenTooLargeToKeep)
   EXPECT_EQ(WithoutPosition(large), WithoutPosition(small));
 }
 
-const std::string Head = R"({"format":"txhost-document","version":1,"type":4,"objects":)";
-
 INSTANTIATE_TEST_SUITE_P(
     Files, BadDocumentFileTest,
     ::testing::Values(
@@ -375,6 +425,10 @@ INSTANTIATE_TEST_SUITE_P(
                 Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":0}}}]})"},
         BadFile{"TopPartOutside", Head + R"([{"kind":"part-document","props":{"topPart":{"$obj":7}}}]})"},
         BadFile{"TopPartNotAReference", Head + R"([{"kind":"part-document","props":{"topPart":1}}]})"},
+        BadFile{"MacrosMembersOfEachOther", MacrosMembersOfEachOther()},
+        BadFile{"MemberCycleOfThree",
+                Head + R"([{"kind":"part-document","members":[1]},{"kind":"part","members":[2]},)"
+                       R"({"kind":"part","members":[3]},{"kind":"part","members":[1]}]})"},
         BadFile{"DrawingWithATopPart",
                 R"({"format":"txhost-document","version":1,"type":1,"objects":[{"kind":"drawing","props":)"
                 R"({"topPart":{"$obj":1}}},{"kind":"part","parent":0}]})"}),

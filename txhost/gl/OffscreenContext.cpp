@@ -122,17 +122,22 @@ struct TFile
 };
 } // namespace
 
-bool WritePng(const std::string& path, const TImage& image)
+bool EncodePng(const TImage& image, std::string& bytes)
 {
-  TFile f(std::fopen(path.c_str(), "wb"));
-  if (!f.F || image.RGB.size() != std::size_t(image.Width) * image.Height * 3) return false;
+  bytes.clear();
+  if (image.RGB.size() != std::size_t(image.Width) * image.Height * 3) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!info || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     return false;
   }
-  png_init_io(png, f.F);
+  png_set_write_fn(
+      png, &bytes,
+      [](png_structp p, png_bytep data, png_size_t n) {
+        static_cast<std::string*>(png_get_io_ptr(p))->append(reinterpret_cast<const char*>(data), n);
+      },
+      nullptr);
   png_set_IHDR(png, info, image.Width, image.Height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -141,6 +146,14 @@ bool WritePng(const std::string& path, const TImage& image)
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;
+}
+
+bool WritePng(const std::string& path, const TImage& image)
+{
+  std::string bytes;
+  if (!EncodePng(image, bytes)) return false;
+  TFile f(std::fopen(path.c_str(), "wb"));
+  return f.F && std::fwrite(bytes.data(), 1, bytes.size(), f.F) == bytes.size() && std::fflush(f.F) == 0;
 }
 
 bool ReadPng(const std::string& path, TImage& image)

@@ -47,6 +47,8 @@ private:
 };
 
 bool WritePng(const std::string& path, const TImage& image);
+// The image as the bytes of a PNG file.
+bool EncodePng(const TImage& image, std::string& bytes);
 bool ReadPng(const std::string& path, TImage& image);
 
 // Pixels whose largest channel difference is above the tolerance, and the largest difference.

@@ -198,8 +198,19 @@ class TavrixErrorFacet final : public Facet<txapi::ITavrixError>
 public:
   using Facet::Facet;
 
-  // The host keeps no error of its own; the call is counted so that callers can be checked.
-  void Reset() override { Log("Reset"); }
+  // The call is counted so that callers can be checked.
+  void Reset() override
+  {
+    Log("Reset");
+    Model().TakeProp("code");
+  }
+
+  int GetCode() override
+  {
+    Log("GetCode");
+    const Value& code = Model().Prop("code");
+    return code.is_number_integer() ? code.get<int>() : 0;
+  }
 };
 
 class TranslatorFacet final : public Facet<txapi::ITranslator>

@@ -56,6 +56,20 @@ public:
     return ModelHost().NameDocument(Model(), ToPath(fileName));
   }
 
+  bool GetSavedFile(std::uint64_t& device, std::uint64_t& inode, std::uint64_t& size, std::int64_t& modified,
+                    bool& replaced) override
+  {
+    Log("GetSavedFile");
+    const Value& stamp = Model().Prop("fileStamp");
+    if (!stamp.is_array() || stamp.size() != 5) return false;
+    replaced = stamp[4].get<bool>();
+    device = stamp[0].get<std::uint64_t>();
+    inode = stamp[1].get<std::uint64_t>();
+    size = stamp[2].get<std::uint64_t>();
+    modified = stamp[3].get<std::int64_t>();
+    return true;
+  }
+
   bool Close(txapi::DocumentCloseOptions option) override
   {
     Log("Close", option);

@@ -1,18 +1,14 @@
 #include "txhost/lib/DocumentFile.h"
 
 #include "txhost/lib/FileInput.h"
+#include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Object.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -20,7 +16,6 @@
 #include <initializer_list>
 #include <iterator>
 #include <map>
-#include <random>
 #include <span>
 #include <system_error>
 #include <type_traits>
@@ -35,7 +30,7 @@ constexpr const char* FormatName = "txhost-document";
 // Properties that describe the session, not the document's content.
 bool SessionOnly(const std::string& key)
 {
-  return key == "path" || key == "visible";
+  return key == "path" || key == "visible" || key == "fileStamp";
 }
 
 // Replaces every reference in v by what to(id, mapped) gives; a reference it does not know (it answers false)
@@ -299,6 +294,38 @@ bool CheckDocument(const Value& root, int& type, std::string& error)
   return true;
 }
 
+// Whether an object is among its own members, directly or through theirs: every walk of a document's
+// members (a macro's drawing inside the macros it holds) would go round for ever. Each object is visited
+// once, with a stack of its own, so a deep document takes no more than its size.
+bool CheckMemberCycles(const StoredObjects& s, std::string& error)
+{
+  const std::size_t n = s.Objects.size();
+  auto first = [&](std::size_t i) { return i == 0 ? std::size_t(0) : s.Objects[i - 1].MembersEnd; };
+  enum : char { New, Open, Done };
+  std::vector<char> state(n, New);
+  std::vector<std::pair<std::size_t, std::size_t>> path; // an object open, and where its next member is
+  for (std::size_t root = 0; root < n; ++root) {
+    if (state[root] != New) continue;
+    state[root] = Open;
+    path.emplace_back(root, first(root));
+    while (!path.empty()) {
+      auto& [o, next] = path.back();
+      if (next == s.Objects[o].MembersEnd) {
+        state[o] = Done;
+        path.pop_back();
+        continue;
+      }
+      const auto m = std::size_t(s.Members[next++]);
+      if (state[m] == Open) return Fail(error, ObjectAt(m) + "bad member (a member of its own members)");
+      if (state[m] == New) {
+        state[m] = Open;
+        path.emplace_back(m, first(m));
+      }
+    }
+  }
+  return true;
+}
+
 // The objects, in file order, each step by step; a member named twice in one list is kept once, where it
 // first stands, as adding it to the object would keep it.
 bool CheckObjects(StoredObjects& s, int type, std::string& error)
@@ -327,7 +354,7 @@ bool CheckObjects(StoredObjects& s, int type, std::string& error)
     if (wrong && !s.MemberFault.empty()) return fail(s.MemberFault);
     if (wrong) return fail(s.StateFault);
   }
-  return CheckTopPart(s.Objects, type, error);
+  return CheckMemberCycles(s, error) && CheckTopPart(s.Objects, type, error);
 }
 
 // The arrays of text that hold many elements, each as (the how-manieth array it is, its elements), in the
@@ -527,15 +554,6 @@ private:
   bool ObjectListNext = false; // the value that comes is the document's object list
   Value* ObjectList = nullptr; // the document's object list, while it is read
 };
-
-// The process, a count of this process's saves and a random number: unique among live processes, and
-// unlikely to meet a file left by a crashed one (a meeting is retried).
-std::string TemporarySuffix()
-{
-  static std::atomic<unsigned long> count{0};
-  return std::to_string(::getpid()) + "-" + std::to_string(++count) + "-" +
-         std::to_string(std::random_device()());
-}
 
 // Makes v what a parse of its text gives (a whole number not below 0 reads as an unsigned one; the text
 // is the same); false when v holds a number that is not finite, which JSON would hold as null.
@@ -879,69 +897,6 @@ bool DocumentText(const Host& host, const Object& document, const std::filesyste
   return true;
 }
 
-// A temporary name beside file for this save alone, within the folder's limit on a name's length whatever
-// the length of file's own: a long name gives up its end (on a character's boundary), the suffix that
-// makes it unique stays whole.
-std::filesystem::path TemporaryName(const std::filesystem::path& file, const std::filesystem::path& folder)
-{
-  const std::string suffix = ".txhost-tmp-" + TemporarySuffix();
-  const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-  const std::size_t most = std::size_t(limit > 0 ? limit : NAME_MAX);
-  std::string name = file.filename().string();
-  if (name.size() + suffix.size() > most) {
-    std::size_t keep = most > suffix.size() ? most - suffix.size() : 0;
-    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80)
-      --keep;
-    name.resize(keep);
-  }
-  return file.parent_path() / (name + suffix);
-}
-
-// Writes text as the file, through a temporary file beside it.
-bool WriteText(const std::filesystem::path& file, const std::string& text, std::string& error)
-{
-  // Say why in the user's terms and name the user's file, not the temporary one. A missing folder is
-  // said so only when it is missing.
-  const std::filesystem::path folder =
-      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-  auto why = [&](int e) {
-    std::error_code ec;
-    if (e == ENOENT && !std::filesystem::is_directory(folder, ec))
-      return "cannot write " + file.string() + ": no such folder";
-    if (e == EISDIR) return "cannot write " + file.string() + ": a folder is in the way";
-    return "cannot write " + file.string() + ": " + std::strerror(e);
-  };
-  // A pipe or a device at the name is the user's, and no place for a document.
-  std::error_code ec;
-  if (NoRegularFileAt(file) && !std::filesystem::is_directory(file, ec))
-    return Fail(error, "cannot write " + file.string() + ": not a regular file");
-  // A temporary name of this save alone: saves of one document from several processes (or threads) never
-  // write into each other's file, and the last rename wins with a whole document.
-  int fd = -1;
-  std::filesystem::path temporary;
-  for (int attempt = 0; fd < 0; ++attempt) {
-    temporary = TemporaryName(file, folder);
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno != EEXIST || attempt >= 100)) return Fail(error, why(errno));
-  }
-  std::size_t done = 0;
-  int failure = 0;
-  while (done < text.size() && failure == 0) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno != EINTR) failure = errno;
-    if (n > 0) done += std::size_t(n);
-  }
-  // On disk before the rename: a crash never leaves an empty file under the document's name.
-  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && ::rename(temporary.c_str(), file.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    ::unlink(temporary.c_str());
-    return Fail(error, why(failure));
-  }
-  return true;
-}
-
 // The parse of a document file the host keeps, so that a file read again unchanged (the components of an
 // assembly that are one part, a part file saved and then inserted) is not parsed again. Only files of
 // ordinary size are kept, and a bounded amount of them: a tree takes many times the bytes of its text, and a
@@ -985,8 +940,10 @@ bool DocumentFileText(const Host& host, const Object& document, std::string& tex
   return made;
 }
 
-bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file, std::string& error)
+bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file,
+                       std::string& error, int* code, FileStamp* stamp)
 {
+  if (code != nullptr) *code = 0;
   Value root;
   std::string text;
   // A file saved again mostly keeps its size and shape: its text is made in room of that size, and its tree
@@ -997,7 +954,8 @@ bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem
     root = std::move(last->second.Root);
     kept.erase(last);
   }
-  const bool written = DocumentText(host, document, file, root, text, error) && WriteText(file, text, error);
+  const bool written = DocumentText(host, document, file, root, text, error) &&
+                       WriteOutputFile(file, text, error, code, stamp);
   // The tree of what was just written is the tree the next read of the file would parse: a part file
   // saved and then inserted as a component is not parsed again.
   if (written) Remember(host, file, std::move(text), std::move(root));
@@ -1005,9 +963,10 @@ bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem
   return written;
 }
 
-bool WriteDocumentText(const std::filesystem::path& file, const std::string& text, std::string& error)
+bool WriteDocumentText(const std::filesystem::path& file, const std::string& text, std::string& error,
+                       int* code)
 {
-  return WriteText(file, text, error);
+  return WriteOutputFile(file, text, error, code);
 }
 
 Object* ReadDocumentFile(Host& host, const std::filesystem::path& file, std::string& error, bool* mayNotSave)

@@ -6,6 +6,8 @@
 
 namespace txhost {
 
+struct FileStamp;
+
 class Host;
 class Object;
 
@@ -27,15 +29,16 @@ inline constexpr int MaxDocumentFileDepth = 64;
 inline constexpr std::size_t MaxKeptParseBytes = std::size_t(1) << 20;
 inline constexpr std::size_t MaxKeptParsesBytes = std::size_t(8) << 20;
 
-// Writes the document and its objects to file, through a temporary file beside it, so that a failed write
-// leaves an existing file as it was. Indented, unless only the form without indentation fits the limit. The
-// host keeps the tree written, as if the file had been read.
+// Writes the document and its objects to file, through a temporary file beside it (WriteOutputFile), so
+// that a failed write leaves an existing file as it was; code as there. Indented, unless only the form
+// without indentation fits the limit. The host keeps the tree written, as if the file had been read.
 bool WriteDocumentFile(Host& host, const Object& document, const std::filesystem::path& file,
-                       std::string& error);
+                       std::string& error, int* code = nullptr, FileStamp* stamp = nullptr);
 // The text WriteDocumentFile would write for the document.
 bool DocumentFileText(const Host& host, const Object& document, std::string& text, std::string& error);
 // Writes text as file, the way WriteDocumentFile does.
-bool WriteDocumentText(const std::filesystem::path& file, const std::string& text, std::string& error);
+bool WriteDocumentText(const std::filesystem::path& file, const std::string& text, std::string& error,
+                       int* code = nullptr);
 
 // Reads a document file into the host: the new document object (not yet in the document list), or nullptr
 // and a message in error. A file that fails any check creates nothing. With mayNotSave, says whether the

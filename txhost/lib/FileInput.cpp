@@ -53,6 +53,8 @@ bool ReadInputFile(const std::filesystem::path& file, std::size_t maxBytes, std:
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (pipes ? 0 : O_NONBLOCK));
   if (fd < 0) {
     const int e = errno;
+    // A socket cannot be opened at all; it is no file, as a device or a pipe is not.
+    if (e == ENXIO && NoRegularFileAt(file)) return Fail(error, file, "not a regular file");
     return Fail(error, file, e == ENOENT ? "no such file" : std::strerror(e));
   }
   struct stat st{};

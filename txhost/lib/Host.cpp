@@ -5,9 +5,11 @@
 #include "txhost/lib/DocumentFile.h"
 #include "txhost/lib/Facet.h"
 #include "txhost/lib/FileInput.h"
+#include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -110,10 +112,35 @@ void Host::SetDocumentsFolder(const std::filesystem::path& folder)
     Folder = Folder.parent_path();
 }
 
+namespace {
+// The path without "." and empty parts. ".." stays: "a/b/.." is where the link or folder b leads up from,
+// which need not be a, and a name that climbs out of a folder must reach the file system as it is, to be
+// refused there or go where it says, never be folded into another name inside the folder.
+std::filesystem::path WithoutDots(const std::filesystem::path& path)
+{
+  std::filesystem::path out;
+  for (const std::filesystem::path& part : path)
+    if (!part.empty() && part != ".") out /= part;
+  // A name that ends in a folder keeps saying so.
+  if (!path.empty() && !path.has_filename() && out.has_filename()) out /= "";
+  return out;
+}
+} // namespace
+
 std::filesystem::path Host::Resolve(const std::filesystem::path& path) const
 {
   if (path.empty()) return path;
-  return (path.is_absolute() ? path : Folder / path).lexically_normal();
+  return WithoutDots(path.is_absolute() ? path : Folder / path);
+}
+
+void Host::SetFileError(int code)
+{
+  // Kept until the host's error is reset; a failure that has no system error leaves none, so that no
+  // earlier failure's number is taken for its reason.
+  if (code != 0)
+    ErrorP->Set("code", code);
+  else
+    ErrorP->TakeProp("code");
 }
 
 void Host::SetCurrentLibraryPath(const std::filesystem::path& path)
@@ -428,7 +455,12 @@ Object* Host::NewDocument(txapi::DocumentTypeEnum type, bool visible)
 Object* Host::OpenDocument(const std::filesystem::path& file, bool visible, std::string* error,
                            bool mayBeSaved)
 {
-  const std::filesystem::path path = Resolve(file);
+  // A document opened through "folder/.." goes by its plain name when that is the same file.
+  std::filesystem::path path = Resolve(file);
+  std::error_code same;
+  if (const std::filesystem::path plain = path.lexically_normal();
+      plain != path && std::filesystem::equivalent(path, plain, same))
+    path = plain;
   Collect();
   std::string message;
   bool mayNotSave = false;
@@ -474,17 +506,31 @@ bool Host::SaveDocument(Object& document, std::string* error)
 bool Host::SaveDocumentAs(Object& document, const std::filesystem::path& file, std::string* error)
 {
   std::string message;
+  FileStamp stamp;
+  // A save over the file this document's own last save made replaces nothing of anyone else's.
+  const Value& last = document.Prop("fileStamp");
+  struct stat there
+  {
+  };
+  const bool overOwn = last.is_array() && last.size() == 5 && ::stat(Resolve(file).c_str(), &there) == 0 &&
+                       last[0] == std::uint64_t(there.st_dev) && last[1] == std::uint64_t(there.st_ino);
+  const bool ownReplaced = overOwn && last[4] == true;
   const std::filesystem::path path = Resolve(file);
   if (!IsOpen(document)) {
     message = "the document is not open";
   } else if (path.empty() || !path.has_filename()) {
     message = "no file name";
-  } else if (WriteDocumentFile(*this, document, path, message)) {
+  } else if (int code = 0; WriteDocumentFile(*this, document, path, message, &code, &stamp)) {
     FirstWriteState& first = document.Extra<FirstWriteState>();
     if (first.Pending != path) WritePending(document);
     first = FirstWriteState();
     document.Set("path", path.string());
+    if (overOwn) stamp.Replaced = ownReplaced;
+    document.Set("fileStamp",
+                 Value::array({stamp.Device, stamp.Inode, stamp.Size, stamp.Modified, stamp.Replaced}));
     return true;
+  } else {
+    SetFileError(code);
   }
   if (error != nullptr) *error = message;
   return false;
@@ -524,7 +570,7 @@ void Host::WritePending(Object& document)
   FirstWriteState& first = document.Extra<FirstWriteState>();
   if (first.Pending.empty()) return;
   std::string error;
-  WriteDocumentText(first.Pending, first.Fresh, error);
+  if (int code = 0; !WriteDocumentText(first.Pending, first.Fresh, error, &code)) SetFileError(code);
   first.Pending.clear();
 }
 

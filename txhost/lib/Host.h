@@ -41,6 +41,9 @@ public:
   Object& RegistrarObject() const { return *RegistrarP; }
   Object& DocumentsObject() const { return *DocumentsP; }
   Object& ErrorObject() const { return *ErrorP; }
+  // Puts the system error number of a failed file operation on the host's error (ITavrixError::GetCode),
+  // where it stays until the error is reset; a failure without one (0) leaves none.
+  void SetFileError(int code);
   Object& TranslatorObject() const { return *TranslatorP; }
 
   Faults& GetFaults() { return FaultSet; }

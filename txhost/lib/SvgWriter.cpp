@@ -3,7 +3,7 @@
 #include "txapi/Enums.h"
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
-#include "txhost/lib/FileInput.h"
+#include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Text.h"
@@ -12,10 +12,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <numbers>
 #include <sstream>
+#include <unordered_set>
 #include <vector>
 
 namespace txhost {
@@ -448,9 +448,11 @@ private:
   }
 
   // A container's objects, each macro's inside it. Macros nest as deep as a file holds them: they are
-  // walked with a list of their own, not the call stack.
+  // walked with a list of their own, not the call stack. Each macro is drawn once: one that lies among its
+  // own members (made so through the host's calls; a file holding one is refused) ends the walk there.
   void Container(const Object& c, const Affine& t)
   {
+    std::unordered_set<const Object*> drawn{&c};
     struct Open
     {
       std::vector<Object*> Members;
@@ -471,6 +473,7 @@ private:
         Item(o, at);
         continue;
       }
+      if (!drawn.insert(&o).second) continue;
       Body << "<g class=\"macro\">\n";
       open.push_back({model::LiveMembers(o), 0, at.After(MacroPlacement(o))});
     }
@@ -1131,14 +1134,11 @@ SvgLayout LayOut(const Object& document)
 
 bool SaveSvg(const Object& document, const std::filesystem::path& file, std::string* error)
 {
-  if (NoRegularFileAt(file)) {
-    if (error != nullptr) *error = "cannot write " + file.string() + ": not a regular file";
-    return false;
-  }
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (out) WriteSvg(document, out);
-  if (out.flush()) return true;
-  if (error != nullptr) *error = "cannot write " + file.string();
+  std::ostringstream out;
+  WriteSvg(document, out);
+  std::string message;
+  if (WriteOutputFile(file, std::move(out).str(), message)) return true;
+  if (error != nullptr) *error = message;
   return false;
 }
 

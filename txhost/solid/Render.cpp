@@ -4,6 +4,7 @@
 #include "txhost/solid/Shape.h"
 
 #include "txhost/gl/OffscreenContext.h"
+#include "txhost/lib/FileOutput.h"
 
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepBndLib.hxx>
@@ -154,11 +155,12 @@ bool RenderPng(const std::vector<TPlaced>& placed, bool section, int width, int 
   }
   glEnd();
   glFinish();
-  if (!hxgl::WritePng(file, gl.Read())) {
-    error = "cannot write " + file;
+  std::string png;
+  if (!hxgl::EncodePng(gl.Read(), png)) {
+    error = "cannot write " + file + ": the picture could not be made";
     return false;
   }
-  return true;
+  return WriteOutputFile(file, png, error);
 }
 
 } // namespace txhost::solid

@@ -1,16 +1,24 @@
 // Placed solids to and from STEP files.
 #include "txhost/solid/Shape.h"
 
+#include "txhost/lib/FileOutput.h"
+
 #include <BRep_Builder.hxx>
 #include <IFSelect_ReturnStatus.hxx>
+#include <Interface_Static.hxx>
 #include <Message.hxx>
 #include <Message_Messenger.hxx>
 #include <Message_PrinterOStream.hxx>
-#include <Interface_Static.hxx>
 #include <STEPControl_Reader.hxx>
 #include <STEPControl_Writer.hxx>
 #include <Standard_Failure.hxx>
+#include <StepData_Protocol.hxx>
+#include <StepData_StepModel.hxx>
+#include <StepData_StepWriter.hxx>
 #include <TopoDS_Compound.hxx>
+#include <XSControl_WorkSession.hxx>
+
+#include <sstream>
 
 namespace txhost::solid {
 
@@ -42,11 +50,23 @@ bool WriteStep(const std::vector<TPlaced>& placed, const std::string& file, std:
     }
     STEPControl_Writer w;
     Interface_Static::SetCVal("write.step.unit", "MM");
-    if (w.Transfer(all, STEPControl_AsIs) != IFSelect_RetDone || w.Write(file.c_str()) != IFSelect_RetDone) {
-      error = "cannot write " + file;
+    // Made in memory and written as the host writes every file: the modeller's own writer opens the name
+    // itself, through a link standing there, and leaves a file cut short when the disk is full.
+    const bool transferred = w.Transfer(all, STEPControl_AsIs) == IFSelect_RetDone;
+    const Handle(StepData_StepModel) model = w.Model();
+    const Handle(StepData_Protocol) protocol = Handle(StepData_Protocol)::DownCast(w.WS()->Protocol());
+    if (!transferred || model.IsNull() || protocol.IsNull()) {
+      error = "cannot write " + file + ": the modeller could not translate the solids";
       return false;
     }
-    return true;
+    std::ostringstream text;
+    StepData_StepWriter sw(model);
+    sw.SendModel(protocol);
+    if (!sw.Print(text)) {
+      error = "cannot write " + file + ": the modeller could not write the solids as STEP";
+      return false;
+    }
+    return WriteOutputFile(file, std::move(text).str(), error);
   } catch (const Standard_Failure& e) {
     error = std::string("the modeller failed to write STEP: ") + e.DynamicType()->Name();
     return false;

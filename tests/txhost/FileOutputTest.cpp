@@ -1,0 +1,259 @@
+// How the host writes the files it is asked for: documents and pictures alike go through one routine that
+// never writes through a link, keeps the old file when the write fails and says why, removes its
+// temporaries when stopped, and writes any path the system takes.
+#include "TestSupport.h"
+
+#include "txapi/txapi.h"
+#include "txhost/lib/FileOutput.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/SvgWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace {
+
+using txapi::SmartPtr;
+using txhost::Host;
+using txhost::Object;
+using txhost::test::ReadFile;
+using txhost::test::TempDir;
+using txhost::test::WriteFile;
+
+// The names in a folder that are temporaries of the host.
+std::vector<std::string> Temporaries(const std::filesystem::path& folder)
+{
+  std::vector<std::string> found;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    if (e.path().filename().string().find(".txhost-tmp-") != std::string::npos)
+      found.push_back(e.path().filename().string());
+  return found;
+}
+
+class FileOutputTest : public ::testing::Test
+{
+protected:
+  FileOutputTest() { H.SetDocumentsFolder(Dir.path()); }
+
+  Object& NewDrawing()
+  {
+    SmartPtr<txapi::ITavrixDocument> d = H.Application().GetDocuments()->Add(txapi::txDocumentDrawing, true);
+    return *Object::From(d.get());
+  }
+
+  TempDir Dir;
+  TempDir Outside;
+  Host H;
+};
+
+// Every way the host writes a file, each as a function of the name it writes.
+struct FileWriter
+{
+  const char* Name;
+  std::function<bool(Host&, Object&, const std::filesystem::path&, std::string&)> Write;
+};
+
+const FileWriter FileWriters[] = {
+    {"document", [](Host& h, Object& d, const std::filesystem::path& f,
+                    std::string& e) { return h.SaveDocumentAs(d, f, &e); }},
+    {"picture", [](Host&, Object& d, const std::filesystem::path& f,
+                   std::string& e) { return txhost::SaveSvg(d, f, &e); }},
+    {"bytes", [](Host&, Object&, const std::filesystem::path& f,
+                 std::string& e) { return txhost::WriteOutputFile(f, "bytes\n", e); }},
+};
+
+// A link at the name to a file outside the folder was written through: the file outside was overwritten,
+// and a dangling link made one outside. The link is replaced and nothing outside changes.
+TEST_F(FileOutputTest, ALinkAtTheNameIsReplacedNeverWrittenThrough)
+{
+  Object& d = NewDrawing();
+  for (const FileWriter& w : FileWriters) {
+    SCOPED_TRACE(w.Name);
+    WriteFile(Outside / "target", "keep");
+    std::filesystem::create_symlink(Outside / "target", Dir / "o.out");
+    std::filesystem::create_symlink(Outside / "absent", Dir / "d.out");
+    std::string error;
+    EXPECT_TRUE(w.Write(H, d, Dir / "o.out", error)) << error;
+    EXPECT_TRUE(w.Write(H, d, Dir / "d.out", error)) << error;
+    EXPECT_EQ(ReadFile(Outside / "target"), "keep");
+    EXPECT_FALSE(std::filesystem::exists(Outside / "absent"));
+    for (const char* name : {"o.out", "d.out"})
+      EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(Dir / name))) << name;
+    std::filesystem::remove(Outside / "target");
+    std::filesystem::remove(Dir / "o.out");
+    std::filesystem::remove(Dir / "d.out");
+  }
+}
+
+// A file system of a few blocks, mounted for the test; the test is skipped where mounting is not allowed.
+class FullDiskTest : public FileOutputTest
+{
+protected:
+  void SetUp() override
+  {
+    if (::mount("tmpfs", Dir.path().c_str(), "tmpfs", 0, "size=64k") != 0)
+      GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
+    Mounted = true;
+  }
+  void TearDown() override
+  {
+    if (Mounted) ::umount2(Dir.path().c_str(), MNT_DETACH);
+  }
+  // Fills what room is left.
+  void Fill()
+  {
+    const std::string block(4096, 'x');
+    for (int i = 0; i < 64; ++i) {
+      std::FILE* f = std::fopen((Dir / ("fill" + std::to_string(i))).c_str(), "wb");
+      if (f == nullptr) break;
+      const bool full = std::fwrite(block.data(), 1, block.size(), f) != block.size() || std::fflush(f) != 0;
+      std::fclose(f);
+      if (full) break;
+    }
+  }
+  bool Mounted = false;
+};
+
+// On a full disk an existing picture was left cut short and the failure said "cannot write" without why.
+// The old file stays whole, no temporary is left, and the reason is the system's; the host's error
+// carries its number for the library.
+TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
+{
+  Object& d = NewDrawing();
+  std::string large(40000, 'y');
+  for (int i = 0; i < 300; ++i)
+    d.Set("note" + std::to_string(i), large.substr(0, 200));
+  for (const FileWriter& w : FileWriters) {
+    SCOPED_TRACE(w.Name);
+    WriteFile(Dir / "o.out", "old");
+    Fill();
+    std::string error;
+    if (std::string_view(w.Name) == "bytes") {
+      int code = 0;
+      EXPECT_FALSE(txhost::WriteOutputFile(Dir / "o.out", large, error, &code));
+      EXPECT_EQ(code, ENOSPC);
+    } else {
+      EXPECT_FALSE(w.Write(H, d, Dir / "o.out", error));
+    }
+    EXPECT_EQ(error, "cannot write " + (Dir / "o.out").string() + ": " + std::strerror(ENOSPC));
+    EXPECT_EQ(ReadFile(Dir / "o.out"), "old");
+    EXPECT_TRUE(Temporaries(Dir.path()).empty());
+    for (int i = 0; i < 64; ++i)
+      std::filesystem::remove(Dir / ("fill" + std::to_string(i)));
+  }
+  SmartPtr<txapi::ITavrixError> hostError = H.Application().GetTavrixError();
+  EXPECT_EQ(hostError->GetCode(), ENOSPC) << "the failed document save";
+  hostError->Reset();
+  EXPECT_EQ(hostError->GetCode(), 0);
+}
+
+// Paths of 4,071 to 4,095 bytes, which the system takes, failed with "File name too long": the temporary's
+// name made the path longer than the limit.
+TEST_F(FileOutputTest, APathNearTheSystemsLimitIsWritten)
+{
+  // A folder of PATH_MAX - 200 bytes, so that both lengths leave a name within the limit of one.
+  std::filesystem::path folder = Dir.path();
+  while (folder.string().size() + 201 <= PATH_MAX - 200)
+    folder /= std::string(200, 'f');
+  if (folder.string().size() + 1 < PATH_MAX - 200)
+    folder /= std::string(PATH_MAX - 200 - folder.string().size() - 1, 'g');
+  ASSERT_TRUE(std::filesystem::create_directories(folder));
+  Object& d = NewDrawing();
+  for (std::size_t length : {std::size_t(PATH_MAX - 25), std::size_t(PATH_MAX - 1)}) {
+    const std::size_t rest = length - folder.string().size() - 1;
+    const std::filesystem::path file = folder / (std::string(rest - 4, 'n') + ".tdr");
+    ASSERT_EQ(file.string().size(), length);
+    std::string error;
+    EXPECT_TRUE(H.SaveDocumentAs(d, file, &error)) << error;
+    EXPECT_TRUE(txhost::SaveSvg(d, file, &error)) << error;
+  }
+  EXPECT_EQ(Temporaries(folder).size(), 0u);
+}
+
+// A process that is gone left its temporary for good, and the next save left it too. A save removes the
+// temporaries of its own file left by processes that are gone, and no other.
+TEST_F(FileOutputTest, ASaveRemovesTheTemporariesOfProcessesThatAreGone)
+{
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const long limit = ::pathconf(Dir.path().c_str(), _PC_NAME_MAX);
+  const std::string prefix = txhost::TemporaryPrefix("s.tdr", std::size_t(limit));
+  const std::string stale = prefix + std::to_string(gone) + "-1-7";
+  const std::string live = prefix + std::to_string(::getppid()) + "-1-7";
+  const std::string other =
+      txhost::TemporaryPrefix("t.tdr", std::size_t(limit)) + std::to_string(gone) + "-1-7";
+  for (const std::string& name : {stale, live, other})
+    WriteFile(Dir / name, "part of a document");
+  std::string error;
+  ASSERT_TRUE(H.SaveDocumentAs(NewDrawing(), Dir / "s.tdr", &error)) << error;
+  EXPECT_FALSE(std::filesystem::exists(Dir / stale));
+  EXPECT_TRUE(std::filesystem::exists(Dir / live)) << "its writer may still be at work";
+  EXPECT_TRUE(std::filesystem::exists(Dir / other)) << "another file's";
+}
+
+// A save stopped by a signal kept the old document but left its temporary. The temporary goes with the
+// process. A child saves a large document again and again; it is stopped while a temporary stands.
+TEST_F(FileOutputTest, ASaveStoppedByASignalLeavesNoTemporary)
+{
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    const std::filesystem::path file = Dir / "big.out";
+    WriteFile(file, "old");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const std::string big(std::size_t(32) << 20, 'b');
+      std::string error;
+      for (;;)
+        txhost::WriteOutputFile(file, big, error);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    while (Temporaries(Dir.path()).empty() &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    ::kill(child, signal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), signal);
+    EXPECT_TRUE(Temporaries(Dir.path()).empty());
+    const std::uintmax_t size = std::filesystem::file_size(file);
+    EXPECT_TRUE(size == 3 || size == std::size_t(32) << 20) << "the old file or a whole new one: " << size;
+  }
+}
+
+// A socket as a document was refused as "No such device or address"; it is no file, as a pipe is not.
+TEST_F(FileOutputTest, ASocketIsNoDocument)
+{
+  const std::filesystem::path socket = Dir / "s.tpt";
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(socket.string().size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, socket.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  std::string error;
+  EXPECT_EQ(H.OpenDocument(socket, true, &error), nullptr);
+  EXPECT_EQ(error, socket.string() + ": not a regular file");
+  EXPECT_FALSE(H.SaveDocumentAs(NewDrawing(), socket, &error));
+  EXPECT_EQ(error, "cannot write " + socket.string() + ": not a regular file");
+  ::close(fd);
+}
+
+} // namespace

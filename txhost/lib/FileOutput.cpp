@@ -1,0 +1,256 @@
+#include "txhost/lib/FileOutput.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <random>
+
+namespace txhost {
+
+namespace {
+
+constexpr std::string_view TemporaryMark = ".txhost-tmp-";
+// The longest suffix after the mark: a process number, a count and a random number, with two dashes.
+constexpr std::size_t SuffixRoom = 10 + 1 + 20 + 1 + 10;
+
+// The temporaries being written, for a process stopped by a signal to remove: each a folder opened and a
+// name in it. Written before its folder is published, read by the handler only once published, so the
+// handler sees whole names; unlinkat is safe to call from a handler.
+struct LiveTemporary
+{
+  std::atomic<bool> Taken{false};
+  std::atomic<int> Folder{-1};
+  char Name[NAME_MAX + 1] = {};
+};
+constexpr int StopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+LiveTemporary Live[16];
+
+extern "C" void RemoveLiveTemporaries(int signal)
+{
+  const int saved = errno;
+  for (LiveTemporary& t : Live)
+    if (const int folder = t.Folder.load(std::memory_order_acquire); folder >= 0)
+      ::unlinkat(folder, t.Name, 0);
+  // Then the signal does what it would have done: the process ends.
+  struct sigaction plain
+  {
+  };
+  plain.sa_handler = SIG_DFL;
+  ::sigaction(signal, &plain, nullptr);
+  ::raise(signal);
+  errno = saved;
+}
+
+// Taken over only where the signal would end the process as it stands: a program that handles or ignores
+// one keeps its own way.
+void WatchStopSignals()
+{
+  static std::once_flag once;
+  std::call_once(once, [] {
+    for (int s : StopSignals) {
+      struct sigaction old
+      {
+      };
+      if (::sigaction(s, nullptr, &old) != 0 || (old.sa_flags & SA_SIGINFO) != 0 || old.sa_handler != SIG_DFL)
+        continue;
+      struct sigaction remove
+      {
+      };
+      remove.sa_handler = RemoveLiveTemporaries;
+      sigemptyset(&remove.sa_mask);
+      ::sigaction(s, &remove, nullptr);
+    }
+  });
+}
+
+// A temporary on record while it may exist: put on record before it is made, so that a signal that comes
+// as it is made still finds it. With every slot taken (many writes at once), it goes unrecorded.
+class TemporaryRecord
+{
+public:
+  explicit TemporaryRecord(int folder)
+  {
+    WatchStopSignals();
+    for (LiveTemporary& t : Live) {
+      bool free = false;
+      if (!t.Taken.compare_exchange_strong(free, true)) continue;
+      Slot = &t;
+      Folder = folder;
+      return;
+    }
+  }
+  // The name of the temporary about to be made.
+  void Name(const std::string& name)
+  {
+    if (Slot == nullptr) return;
+    Slot->Folder.store(-1, std::memory_order_release);
+    if (name.empty() || name.size() > NAME_MAX) return;
+    std::memcpy(Slot->Name, name.c_str(), name.size() + 1);
+    Slot->Folder.store(Folder, std::memory_order_release);
+  }
+  ~TemporaryRecord()
+  {
+    if (Slot == nullptr) return;
+    Slot->Folder.store(-1, std::memory_order_release);
+    Slot->Taken.store(false);
+  }
+  TemporaryRecord(const TemporaryRecord&) = delete;
+  TemporaryRecord& operator=(const TemporaryRecord&) = delete;
+
+private:
+  LiveTemporary* Slot = nullptr;
+  int Folder = -1;
+};
+
+// The process, a count of this process's writes and a random number: unique among live processes, and
+// unlikely to meet a file left by a crashed one (a meeting is retried).
+std::string TemporarySuffix()
+{
+  static std::atomic<unsigned long> count{0};
+  return std::to_string(::getpid()) + "-" + std::to_string(++count) + "-" +
+         std::to_string(std::random_device()());
+}
+
+// Removes the temporaries of the name that processes now gone left in the folder (stopped by a signal that
+// could not be handled, or a crash). One of a live process is its own: a write of it may be under way.
+void RemoveStaleTemporaries(int folder, const std::string& prefix)
+{
+  const int copy = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (copy < 0) return;
+  DIR* d = ::fdopendir(copy);
+  if (d == nullptr) {
+    ::close(copy);
+    return;
+  }
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view name(e->d_name);
+    if (!name.starts_with(prefix)) continue;
+    long pid = 0;
+    std::size_t i = prefix.size();
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 1L << 31; ++i)
+      pid = pid * 10 + (name[i] - '0');
+    if (i == prefix.size() || i == name.size() || name[i] != '-' || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) ::unlinkat(folder, e->d_name, 0);
+  }
+  ::closedir(d);
+}
+
+} // namespace
+
+std::string TemporaryPrefix(const std::string& name, std::size_t nameMax)
+{
+  // A long name gives up its end (on a character's boundary); the mark and the suffix that makes the name
+  // unique stay whole.
+  std::string kept = name;
+  const std::size_t room = TemporaryMark.size() + SuffixRoom;
+  if (kept.size() + room > nameMax) {
+    std::size_t keep = nameMax > room ? nameMax - room : 0;
+    while (keep > 0 && (static_cast<unsigned char>(kept[keep]) & 0xC0) == 0x80)
+      --keep;
+    kept.resize(keep);
+  }
+  return kept + std::string(TemporaryMark);
+}
+
+bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, std::string& error, int* code,
+                     FileStamp* stamp)
+{
+  int ignored = 0;
+  int& failure = code != nullptr ? *code : ignored;
+  failure = 0;
+  const std::filesystem::path folderPath =
+      file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  const std::string name = file.filename().string();
+  // Say why in the user's terms and name the user's file, not the temporary one.
+  auto fail = [&](int e, const char* why = nullptr) {
+    failure = e;
+    error = "cannot write " + file.string() + ": ";
+    if (why != nullptr)
+      error += why;
+    else if (e == EISDIR)
+      error += "a folder is in the way";
+    else
+      error += std::strerror(e);
+    return false;
+  };
+  if (name.empty() || name == "." || name == "..") return fail(EISDIR);
+  // The folder is opened once and everything is done in it by name: a path near the system's limit that
+  // opens is written, however long the temporary's name would make it.
+  const int folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) {
+    const int e = errno;
+    return fail(e, e == ENOENT ? "no such folder" : nullptr);
+  }
+  struct Closer
+  {
+    int Fd;
+    ~Closer() { ::close(Fd); }
+  } closeFolder{folder};
+  // A pipe, a socket or a device at the name is the user's, and no place for a file.
+  struct stat st
+  {
+  };
+  if (::fstatat(folder, name.c_str(), &st, 0) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+    return fail(0, "not a regular file");
+  const long limit = ::fpathconf(folder, _PC_NAME_MAX);
+  const std::string prefix = TemporaryPrefix(name, std::size_t(limit > 0 ? limit : NAME_MAX));
+  // A temporary name of this write alone: writes of one file from several processes (or threads) never
+  // write into each other's file, and the last rename wins with a whole file.
+  int fd = -1;
+  std::string temporary;
+  int e = 0;
+  {
+    TemporaryRecord record(folder);
+    for (int attempt = 0; fd < 0; ++attempt) {
+      temporary = prefix + TemporarySuffix();
+      record.Name(temporary);
+      fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && (errno != EEXIST || attempt >= 100)) {
+        e = errno;
+        record.Name({});
+        return fail(e);
+      }
+    }
+    std::size_t done = 0;
+    while (done < bytes.size() && e == 0) {
+      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno != EINTR) e = errno;
+      if (n > 0) done += std::size_t(n);
+    }
+    // On disk before the rename: a crash never leaves an empty file under the name.
+    if (e == 0 && ::fsync(fd) != 0) e = errno;
+    // Taken of the file itself before it is renamed: another process's file renamed over the name at once
+    // after is not taken for this one.
+    struct stat written
+    {
+    };
+    if (e == 0 && stamp != nullptr && ::fstat(fd, &written) == 0)
+      *stamp = {std::uint64_t(written.st_dev), std::uint64_t(written.st_ino), std::uint64_t(written.st_size),
+                std::int64_t(written.st_mtim.tv_sec) * 1000000000 + written.st_mtim.tv_nsec};
+    if (::close(fd) != 0 && e == 0) e = errno;
+    // Whether the name was free is known at once from a rename that takes only a free name; then a file
+    // standing there is replaced.
+    bool replaced = false;
+    if (e == 0 && ::renameat2(folder, temporary.c_str(), folder, name.c_str(), RENAME_NOREPLACE) != 0) {
+      replaced = errno == EEXIST;
+      if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) e = errno;
+      if (e == 0 && ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) e = errno;
+    }
+    if (stamp != nullptr) stamp->Replaced = replaced;
+    if (e != 0) ::unlinkat(folder, temporary.c_str(), 0);
+  }
+  if (e != 0) return fail(e);
+  RemoveStaleTemporaries(folder, prefix);
+  return true;
+}
+
+} // namespace txhost
