@@ -466,8 +466,12 @@ TSpans ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double
 // What of 0..w lies outside the spans (which it sorts), into out.
 void Rest(TSpans& in, double w, TSpans& out)
 {
-  std::sort(in.begin(), in.end());
   out.clear();
+  if (in.empty()) {
+    if (0.0 < w) out.push_back({0.0, w});
+    return;
+  }
+  std::sort(in.begin(), in.end());
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
@@ -609,6 +613,7 @@ void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
 {
   if (corners.size() < 3) return;
   std::vector<TPoint2D> p;
+  p.reserve(corners.size());
   for (const TPoint2D& c : corners) {
     TPoint2D q;
     M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
@@ -623,6 +628,7 @@ void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
   if (std::fabs(area) < 1e-12) return;
   if (area < 0.0) std::reverse(p.begin(), p.end());
   TRegion r{{}, p[0].x, p[0].y, p[0].x, p[0].y};
+  r.E.reserve(p.size());
   for (std::size_t i = 0; i < p.size(); ++i) {
     const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
     r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
@@ -827,19 +833,29 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
     bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
     by2 = std::max(by2, c.by2);
   std::vector<double> ts, ts2;
-  std::vector<const TBoundCurve*> near;
-  std::vector<std::size_t> others; // the other regions near an edge
+  std::vector<const TBoundCurve*> near, nearRegion;
+  std::vector<std::size_t> others, othersRegion; // the other regions near an edge, near its region
   for (std::size_t i = 0; i < Regions.size(); ++i) {
-    if (!joining[i] || !BoxesMeet(Regions[i], bx1, by1, bx2, by2, Touch)) continue;
-    for (const TRegion::TEdge& e : Regions[i].E) {
+    const TRegion& ri = Regions[i];
+    if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
+    // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
+    othersRegion.clear();
+    nearRegion.clear();
+    for (std::size_t j = 0; j < Regions.size(); ++j)
+      if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) othersRegion.push_back(j);
+    for (const TBoundCurve& c : curves)
+      if (c.bx1 <= ri.x2 + Touch && c.bx2 >= ri.x1 - Touch && c.by1 <= ri.y2 + Touch &&
+          c.by2 >= ri.y1 - Touch)
+        nearRegion.push_back(&c);
+    for (const TRegion::TEdge& e : ri.E) {
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
       ts.assign({0.0, 1.0});
       near.clear();
       others.clear();
-      for (std::size_t j = 0; j < Regions.size(); ++j)
-        if (j != i && BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
+      for (const std::size_t j : othersRegion)
+        if (BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
       // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
       if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
             return std::all_of(Regions[j].E.begin(), Regions[j].E.end(), [&](const TRegion::TEdge& g) {
@@ -847,10 +863,11 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
             });
           }))
         continue;
-      for (const TBoundCurve& c : curves)
-        if (c.bx1 <= ex2 + Touch && c.bx2 >= ex1 - Touch && c.by1 <= ey2 + Touch && c.by2 >= ey1 - Touch) {
-          near.push_back(&c);
-          Crossings(e.p, e.q, c, ts);
+      for (const TBoundCurve* c : nearRegion)
+        if (c->bx1 <= ex2 + Touch && c->bx2 >= ex1 - Touch && c->by1 <= ey2 + Touch &&
+            c->by2 >= ey1 - Touch) {
+          near.push_back(c);
+          Crossings(e.p, e.q, *c, ts);
         }
       std::sort(ts.begin(), ts.end());
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
@@ -917,6 +934,13 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
 TFrontModeler::TFrontModeler(TModeler3D& to)
     : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
 {
+}
+
+TFrontLines::TFrontLines(TModeler3D& m)
+{
+  TFrontRegions* regions = TFrontRegions::Standing();
+  Lines = regions ? regions->Through(m) : nullptr;
+  if (!Lines) Lines = &Own.emplace(m);
 }
 
 void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)

@@ -9,6 +9,7 @@
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -154,6 +155,19 @@ private:
   TModeler3D& To;
   TFrontRegions* Front;
   std::vector<std::pair<double, double>> Out; // kept for the next line
+};
+
+// What to draw through so that lines stop at the regions standing now: the standing set's own modeller for
+// m, made once for all that draw on m; a front modeller made here for another modeller or when none stand.
+class TFrontLines
+{
+public:
+  explicit TFrontLines(TModeler3D& m);
+  TModeler3D& operator*() const { return *Lines; }
+
+private:
+  std::optional<TFrontModeler> Own;
+  TModeler3D* Lines;
 };
 
 class TContDrawing : public TWrapModeler
