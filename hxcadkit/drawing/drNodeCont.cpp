@@ -414,11 +414,14 @@ double Inside(const TRegion::TEdge& e, double x, double y)
 
 // The parameters t (0..1) at which a + t (b - a) lies strictly inside the region: [lo, hi] when true.
 // A segment within the outline's band of an edge's line on its inner side runs along that edge.
-bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& lo, double& hi)
+// The distances inside of the ends may be given for every edge (da, db) or worked out here (null).
+bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& lo, double& hi,
+                const double* das = nullptr, const double* dbs = nullptr)
 {
   lo = 0.0, hi = 1.0;
-  for (const TRegion::TEdge& e : r.E) {
-    const double da = Inside(e, a.x, a.y), db = Inside(e, b.x, b.y);
+  for (std::size_t k = 0; k < r.E.size(); ++k) {
+    const TRegion::TEdge& e = r.E[k];
+    const double da = das ? das[k] : Inside(e, a.x, a.y), db = dbs ? dbs[k] : Inside(e, b.x, b.y);
     if (da <= OnOutline && db <= OnOutline) return false;
     if (da < 0.0)
       lo = std::max(lo, da / (da - db));
@@ -609,12 +612,13 @@ TModeler3D* TFrontRegions::Through(TModeler3D& m)
   return Front.get();
 }
 
-void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
+void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
 {
-  if (corners.size() < 3) return;
-  std::vector<TPoint2D> p;
-  p.reserve(corners.size());
-  for (const TPoint2D& c : corners) {
+  if (count < 3) return;
+  std::vector<TPoint2D>& p = Corners;
+  p.clear();
+  for (std::size_t k = 0; k < count; ++k) {
+    const TPoint2D& c = corners[k];
     TPoint2D q;
     M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
     if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
@@ -652,7 +656,8 @@ void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
 
 void TFrontRegions::Box(double x1, double y1, double x2, double y2)
 {
-  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
+  const TPoint2D corners[] = {TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)};
+  Polygon(corners, 4);
 }
 
 std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
@@ -690,14 +695,26 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
         c.by2 >= k.y1 - OnOutline)
       for (std::size_t i = k.From; i < k.To; ++i) {
         if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
+        const TRegion& r = Regions[i];
+        const bool runs = bounding && len > 0.0;
+        double* da = nullptr;
+        double* db = nullptr;
+        if (runs) {
+          // The ends' distances serve both the cut and the runs along the edges.
+          Dist.resize(2 * r.E.size());
+          da = Dist.data(), db = da + r.E.size();
+          for (std::size_t q = 0; q < r.E.size(); ++q)
+            da[q] = Inside(r.E[q], a.x, a.y), db[q] = Inside(r.E[q], b.x, b.y);
+        }
         double lo, hi;
-        if (LineInside(Regions[i], a, b, lo, hi) && (hi - lo) * len > Touch) {
+        if (LineInside(r, a, b, lo, hi, da, db) && (hi - lo) * len > Touch) {
           in.push_back({lo, hi});
           if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
         }
-        if (!bounding || !(len > 0.0)) continue;
-        for (const TRegion::TEdge& e : Regions[i].E)
-          if (std::fabs(Inside(e, a.x, a.y)) <= OnOutline && std::fabs(Inside(e, b.x, b.y)) <= OnOutline) {
+        if (!runs) continue;
+        for (std::size_t q = 0; q < r.E.size(); ++q)
+          if (const TRegion::TEdge& e = r.E[q];
+              std::fabs(da[q]) <= OnOutline && std::fabs(db[q]) <= OnOutline) {
             const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
             const double tq = ((e.q.x - a.x) * dx + (e.q.y - a.y) * dy) / (len * len);
             const double lo2 = std::max(0.0, std::min(tp, tq)), hi2 = std::min(1.0, std::max(tp, tq));
@@ -721,7 +738,8 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
 
 void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut)
 {
-  std::vector<TAlong> along;
+  std::vector<TAlong>& along = Drawn;
+  along.clear();
   along.swap(Along);
   if (along.empty()) return;
   const TFrame f(m);
@@ -739,7 +757,7 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
     if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), curves);
     return Enclosed(TPoint2D(x1, y1), curves) != Enclosed(TPoint2D(x2, y2), curves);
   };
-  std::vector<double> ts;
+  std::vector<double>& ts = TsAlong;
   for (const TAlong& p : along) {
     const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
@@ -812,7 +830,8 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
   std::vector<TBoundCurve>& curves = Closing;
   curves.clear();
-  std::vector<char> joining;
+  std::vector<char>& joining = Joining;
+  joining.clear();
   curves.swap(Boundary);
   joining.swap(Cutting);
   DrawAlong(m, curves, !joining.empty());
@@ -832,9 +851,10 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   for (const TBoundCurve& c : curves)
     bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
     by2 = std::max(by2, c.by2);
-  std::vector<double> ts, ts2;
-  std::vector<const TBoundCurve*> near, nearRegion;
-  std::vector<std::size_t> others, othersRegion; // the other regions near an edge, near its region
+  std::vector<double>&ts = Ts, &ts2 = Ts2;
+  std::vector<const TBoundCurve*>&near = Near, &nearRegion = NearRegion;
+  std::vector<std::size_t>&others = Others,
+  &othersRegion = OthersRegion; // the other regions near an edge, its region
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;

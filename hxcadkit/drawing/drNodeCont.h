@@ -37,7 +37,8 @@ public:
 
   // A convex polygon, its corners in order; one of fewer than three corners or with a non-finite one is
   // not taken.
-  void Polygon(const std::vector<TPoint2D>& corners);
+  void Polygon(const std::vector<TPoint2D>& corners) { Polygon(corners.data(), corners.size()); }
+  void Polygon(const TPoint2D* corners, std::size_t count);
   // The rectangle between two corners.
   void Box(double x1, double y1, double x2, double y2);
 
@@ -115,6 +116,14 @@ private:
   std::vector<TAlong> Along;
   std::unique_ptr<TModeler3D> Front;
   std::vector<std::pair<double, double>> In, Runs; // kept for the next line
+  // Kept for the next boundary.
+  std::vector<TAlong> Drawn;
+  std::vector<TPoint2D> Corners; // kept for the next region
+  std::vector<double> Dist;      // kept for the next line
+  std::vector<char> Joining;
+  std::vector<double> Ts, Ts2, TsAlong;
+  std::vector<const TBoundCurve*> Near, NearRegion;
+  std::vector<std::size_t> Others, OthersRegion;
   // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
   void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
