@@ -724,7 +724,10 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   if (bounding) Boundary.push_back(c);
   if (along.empty()) return Rest(in, 1.0, out);
   // What runs along an outline and lies outside every region waits; the rest is drawn now.
-  const TSpans outside = Rest(in, 1.0), runs = Rest(Rest(along, 1.0), 1.0);
+  TSpans &outside = Outside_, &runs = Runs_, &gaps = Gaps_;
+  Rest(in, 1.0, outside);
+  Rest(along, 1.0, gaps);
+  Rest(gaps, 1.0, runs);
   for (const auto& [lo, hi] : outside)
     for (const auto& [lo2, hi2] : runs)
       if (std::min(hi, hi2) - std::max(lo, lo2) > 0.0) {

@@ -115,7 +115,7 @@ private:
   };
   std::vector<TAlong> Along;
   std::unique_ptr<TModeler3D> Front;
-  std::vector<std::pair<double, double>> In, Runs; // kept for the next line
+  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
   // Kept for the next boundary.
   std::vector<TAlong> Drawn;
   std::vector<TPoint2D> Corners; // kept for the next region
