@@ -434,36 +434,35 @@ bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& 
 
 // The spans [lo, hi] of in that also lie in the circular span from s of length len (len < 2 pi), all in
 // 0..w.
-TSpans Meet(const TSpans& in, double s, double len, double w)
+void Meet(const TSpans& in, double s, double len, double w, TSpans& out)
 {
   s = std::fmod(s, FullTurn);
   if (s < 0.0) s += FullTurn;
   const std::pair<double, double> parts[2] = {{s, std::min(s + len, w)},
                                               {0.0, std::min(s + len - FullTurn, w)}};
-  TSpans out;
+  out.clear();
   for (const auto& [a, b] : in)
     for (const auto& [c, d] : parts) {
       const double lo = std::max(a, c), hi = std::min(b, d);
       if (lo < hi) out.push_back({lo, hi});
     }
-  return out;
 }
 
 // The parameters u (0..w) at which the arc about c of radius R, counter-clockwise from the angle a,
-// lies strictly inside the region: each edge keeps the angles whose cosine against its normal exceeds a
-// bound, a circular span.
-TSpans ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w)
+// lies strictly inside the region, into in (spare is working room): each edge keeps the angles whose
+// cosine against its normal exceeds a bound, a circular span.
+void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w, TSpans& in, TSpans& spare)
 {
-  TSpans in{{0.0, w}};
+  in.assign(1, {0.0, w});
   for (const TRegion::TEdge& e : r.E) {
     const double k = Inside(e, c.x, c.y) / R;
     if (k >= 1.0) continue;
-    if (k <= -1.0) return {};
+    if (k <= -1.0) return in.clear();
     const double beta = std::acos(-k), phi = std::atan2(e.ny, e.nx);
-    in = Meet(in, phi - beta - a, 2 * beta, w);
+    Meet(in, phi - beta - a, 2 * beta, w, spare);
+    in.swap(spare);
     if (in.empty()) break;
   }
-  return in;
 }
 
 // What of 0..w lies outside the spans (which it sorts), into out.
@@ -481,13 +480,6 @@ void Rest(TSpans& in, double w, TSpans& out)
     from = std::max(from, hi);
   }
   if (from < w) out.push_back({from, w});
-}
-
-TSpans Rest(TSpans in, double w)
-{
-  TSpans out;
-  Rest(in, w, out);
-  return out;
 }
 
 double Cross(double ax, double ay, double bx, double by)
@@ -793,18 +785,21 @@ std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, 
   // Under a placement that mirrors, the arc runs the other way on the sheet.
   const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
   const TPoint2D c = f.To(X, Y);
-  TSpans in;
+  TSpans& in = In;
+  in.clear();
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     if (!BoxesMeet(Regions[i], c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs, OnOutline)) continue;
     bool cut = false;
-    for (const auto& s : ArcInside(Regions[i], c, Rs, start, sweep))
+    ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
+    for (const auto& s : Runs)
       if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
     if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
   }
   if (bounding)
     Boundary.push_back(
         {true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs});
-  TSpans out = Rest(std::move(in), sweep);
+  TSpans out;
+  Rest(in, sweep, out);
   if (det < 0.0) {
     std::reverse(out.begin(), out.end());
     for (auto& [lo, hi] : out)
