@@ -876,9 +876,13 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
       // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
       if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
-            return std::all_of(Regions[j].E.begin(), Regions[j].E.end(), [&](const TRegion::TEdge& g) {
-              return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
-            });
+            // Ends that deep inside lie within its box.
+            const TRegion& r = Regions[j];
+            return BoxesMeet(r, e.p.x, e.p.y, e.p.x, e.p.y, 0.0) &&
+                   BoxesMeet(r, e.q.x, e.q.y, e.q.x, e.q.y, 0.0) &&
+                   std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+                     return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
+                   });
           }))
         continue;
       for (const TBoundCurve* c : nearRegion)
