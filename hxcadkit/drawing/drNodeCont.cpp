@@ -473,7 +473,7 @@ void Rest(TSpans& in, double w, TSpans& out)
     if (0.0 < w) out.push_back({0.0, w});
     return;
   }
-  std::sort(in.begin(), in.end());
+  if (in.size() > 1) std::sort(in.begin(), in.end());
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
@@ -643,6 +643,8 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
   } else {
     Clusters.push_back({r.x1, r.y1, r.x2, r.y2, Regions.size(), Regions.size() + 1});
   }
+  TCluster& k = Clusters.back();
+  k.gx1 = k.x1 - OnOutline, k.gy1 = k.y1 - OnOutline, k.gx2 = k.x2 + OnOutline, k.gy2 = k.y2 + OnOutline;
   Regions.push_back(std::move(r));
 }
 
@@ -683,8 +685,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
   for (const TCluster& k : Clusters)
-    if (c.bx1 <= k.x2 + OnOutline && c.bx2 >= k.x1 - OnOutline && c.by1 <= k.y2 + OnOutline &&
-        c.by2 >= k.y1 - OnOutline)
+    if (c.bx1 <= k.gx2 && c.bx2 >= k.gx1 && c.by1 <= k.gy2 && c.by2 >= k.gy1)
       for (std::size_t i = k.From; i < k.To; ++i) {
         if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
         const TRegion& r = Regions[i];
@@ -758,11 +759,12 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
     // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
     ts.assign({0.0, 1.0});
+    // The piece's box, worked out once: the compiler cannot keep it while crossings are added.
+    const double x1 = std::min(p.a.x, p.b.x) - Touch, y1 = std::min(p.a.y, p.b.y) - Touch;
+    const double x2 = std::max(p.a.x, p.b.x) + Touch, y2 = std::max(p.a.y, p.b.y) + Touch;
     if (cut)
       for (const TBoundCurve& c : curves)
-        if (c.bx1 <= std::max(p.a.x, p.b.x) + Touch && c.bx2 >= std::min(p.a.x, p.b.x) - Touch &&
-            c.by1 <= std::max(p.a.y, p.b.y) + Touch && c.by2 >= std::min(p.a.y, p.b.y) - Touch)
-          Crossings(p.a, p.b, c, ts);
+        if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
     std::sort(ts.begin(), ts.end());
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
@@ -861,10 +863,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
     nearRegion.clear();
     for (std::size_t j = 0; j < Regions.size(); ++j)
       if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) othersRegion.push_back(j);
+    const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
     for (const TBoundCurve& c : curves)
-      if (c.bx1 <= ri.x2 + Touch && c.bx2 >= ri.x1 - Touch && c.by1 <= ri.y2 + Touch &&
-          c.by2 >= ri.y1 - Touch)
-        nearRegion.push_back(&c);
+      if (c.bx1 <= rx2 && c.bx2 >= rx1 && c.by1 <= ry2 && c.by2 >= ry1) nearRegion.push_back(&c);
     for (const TRegion::TEdge& e : ri.E) {
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);

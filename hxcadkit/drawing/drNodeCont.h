@@ -101,6 +101,7 @@ private:
   {
     double x1, y1, x2, y2;
     std::size_t From, To;
+    double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every line clipped
   };
   std::vector<TCluster> Clusters;
   TFrontRegions* Previous;
