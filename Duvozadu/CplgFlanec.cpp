@@ -125,8 +125,8 @@ void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma
   TPiece piece(*m, mx, my, ma, mm, 0.0);
   // The bolts' holes, where the section shows bolts (none counts as even): the hatch stops at them.
   // A half turned over has the sheet's upper bolt below its own axis.
-  TFrontModeler front(*m);
-  THole3DParam hole(front);
+  TFrontLines front(*m);
+  THole3DParam hole(*front);
   const double up = std::cos(ma * M_PI / 180.0) < 0.0 ? -1.0 : 1.0, zero = 0.0, R = A[8] / 2, rb = A[19] / 2;
   auto holes = [&] {
     for (double y : {up * R, -up * R})

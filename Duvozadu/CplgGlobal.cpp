@@ -94,9 +94,11 @@ Integer NonPositiveRow(const char* name, const TTable& t)
 {
   for (const TPositiveColumns& p : PositiveColumns) {
     if (std::strcmp(p.Table, name) != 0) continue;
-    for (Integer r = 0; r < t.CountRow; ++r)
+    for (Integer r = 0; r < t.CountRow; ++r) {
+      const double* row = t.Row(r);
       for (const int c : p.Columns)
-        if (c < t.CountColumn && !(t.Row(r)[c] > 0.0)) return r;
+        if (c < t.CountColumn && !(row[c] > 0.0)) return r;
+    }
   }
   return -1;
 }

@@ -225,8 +225,8 @@ void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const d
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, b.L - l - A[13] + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  TFrontModeler front(*m);
-  THole3DParam hole(front);
+  TFrontLines front(*m);
+  THole3DParam hole(*front);
   const double y = A[5] / 2, zero = 0.0, r = A2 ? A2[15] / 2 : 0.0;
   auto bushHole = [&] {
     for (const double at : {y, -y})

@@ -104,8 +104,8 @@ bool BoltBelow(const TTooth& g)
 void BoltHole(TModeler3D& m, const TTooth& g, double ma, double xB)
 {
   const double y = g.D0 / 2;
-  TFrontModeler front(m);
-  THole3DParam hole(front);
+  TFrontLines front(m);
+  THole3DParam hole(*front);
   const double zero = 0.0, up = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
   for (const double at : {up, -up})
     if (at == up || BoltBelow(g))

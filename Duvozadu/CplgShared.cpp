@@ -162,10 +162,11 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
 void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, double y1, double x2, double y2)
 {
   const double c = std::cos(angle * M_PI / 180.0), s = std::sin(angle * M_PI / 180.0);
-  std::vector<TPoint2D> p;
+  TPoint2D p[4];
+  int k = 0;
   for (const auto& [u, v] : {std::pair{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}})
-    p.push_back(TPoint2D(x + c * u - s * v, y + s * u + c * v));
-  f.Polygon(p);
+    p[k++] = TPoint2D(x + c * u - s * v, y + s * u + c * v);
+  f.Polygon(p, 4);
 }
 
 

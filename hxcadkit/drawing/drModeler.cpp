@@ -8,19 +8,6 @@
 // ---------------------------------------------------------------------------------------------
 // TTransf2D
 
-void TTransf2D::xyMtr(const double& x, const double& y, double& X, double& Y) const
-{
-  if (AMtr.Count <= 0) {
-    X = x;
-    Y = y;
-    return;
-  }
-  double tx = 0.0, ty = 0.0;
-  AMtr.Last().TransformCoord(x, y, tx, ty);
-  X = tx;
-  Y = ty;
-}
-
 double TTransf2D::ScaleMtr() const
 {
   if (AMtr.Count <= 0) return 1.0;

@@ -95,11 +95,24 @@ public:
 class TTransf2D
 {
 public:
-  TTransf2D() : AMtr(64, 64) {}
+  // No placements stored until the first one: a modeller that only forwards its placements (one drawing
+  // through another) never needs them.
+  TTransf2D() : AMtr(0, 64) {}
 
   // (x, y) through the innermost matrix into (X, Y); in and out may be the same variables.
   // With an empty stack (X, Y) = (x, y).
-  void xyMtr(const double& x, const double& y, double& X, double& Y) const;
+  void xyMtr(const double& x, const double& y, double& X, double& Y) const
+  {
+    if (AMtr.Count <= 0) {
+      X = x;
+      Y = y;
+      return;
+    }
+    double tx = 0.0, ty = 0.0;
+    AMtr.Last().TransformCoord(x, y, tx, ty);
+    X = tx;
+    Y = ty;
+  }
   // sqrt(a00^2 + a01^2) of the innermost matrix; 1 with an empty stack.
   double ScaleMtr() const;
   // The direction of the innermost matrix's first row in degrees, 0 to 360; 0 with an empty

@@ -414,11 +414,14 @@ double Inside(const TRegion::TEdge& e, double x, double y)
 
 // The parameters t (0..1) at which a + t (b - a) lies strictly inside the region: [lo, hi] when true.
 // A segment within the outline's band of an edge's line on its inner side runs along that edge.
-bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& lo, double& hi)
+// The distances inside of the ends may be given for every edge (da, db) or worked out here (null).
+bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& lo, double& hi,
+                const double* das = nullptr, const double* dbs = nullptr)
 {
   lo = 0.0, hi = 1.0;
-  for (const TRegion::TEdge& e : r.E) {
-    const double da = Inside(e, a.x, a.y), db = Inside(e, b.x, b.y);
+  for (std::size_t k = 0; k < r.E.size(); ++k) {
+    const TRegion::TEdge& e = r.E[k];
+    const double da = das ? das[k] : Inside(e, a.x, a.y), db = dbs ? dbs[k] : Inside(e, b.x, b.y);
     if (da <= OnOutline && db <= OnOutline) return false;
     if (da < 0.0)
       lo = std::max(lo, da / (da - db));
@@ -431,56 +434,52 @@ bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& 
 
 // The spans [lo, hi] of in that also lie in the circular span from s of length len (len < 2 pi), all in
 // 0..w.
-TSpans Meet(const TSpans& in, double s, double len, double w)
+void Meet(const TSpans& in, double s, double len, double w, TSpans& out)
 {
   s = std::fmod(s, FullTurn);
   if (s < 0.0) s += FullTurn;
   const std::pair<double, double> parts[2] = {{s, std::min(s + len, w)},
                                               {0.0, std::min(s + len - FullTurn, w)}};
-  TSpans out;
+  out.clear();
   for (const auto& [a, b] : in)
     for (const auto& [c, d] : parts) {
       const double lo = std::max(a, c), hi = std::min(b, d);
       if (lo < hi) out.push_back({lo, hi});
     }
-  return out;
 }
 
 // The parameters u (0..w) at which the arc about c of radius R, counter-clockwise from the angle a,
-// lies strictly inside the region: each edge keeps the angles whose cosine against its normal exceeds a
-// bound, a circular span.
-TSpans ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w)
+// lies strictly inside the region, into in (spare is working room): each edge keeps the angles whose
+// cosine against its normal exceeds a bound, a circular span.
+void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w, TSpans& in, TSpans& spare)
 {
-  TSpans in{{0.0, w}};
+  in.assign(1, {0.0, w});
   for (const TRegion::TEdge& e : r.E) {
     const double k = Inside(e, c.x, c.y) / R;
     if (k >= 1.0) continue;
-    if (k <= -1.0) return {};
+    if (k <= -1.0) return in.clear();
     const double beta = std::acos(-k), phi = std::atan2(e.ny, e.nx);
-    in = Meet(in, phi - beta - a, 2 * beta, w);
+    Meet(in, phi - beta - a, 2 * beta, w, spare);
+    in.swap(spare);
     if (in.empty()) break;
   }
-  return in;
 }
 
 // What of 0..w lies outside the spans (which it sorts), into out.
 void Rest(TSpans& in, double w, TSpans& out)
 {
-  std::sort(in.begin(), in.end());
   out.clear();
+  if (in.empty()) {
+    if (0.0 < w) out.push_back({0.0, w});
+    return;
+  }
+  if (in.size() > 1) std::sort(in.begin(), in.end());
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
     from = std::max(from, hi);
   }
   if (from < w) out.push_back({from, w});
-}
-
-TSpans Rest(TSpans in, double w)
-{
-  TSpans out;
-  Rest(in, w, out);
-  return out;
 }
 
 double Cross(double ax, double ay, double bx, double by)
@@ -605,11 +604,13 @@ TModeler3D* TFrontRegions::Through(TModeler3D& m)
   return Front.get();
 }
 
-void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
+void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
 {
-  if (corners.size() < 3) return;
-  std::vector<TPoint2D> p;
-  for (const TPoint2D& c : corners) {
+  if (count < 3) return;
+  std::vector<TPoint2D>& p = Corners;
+  p.clear();
+  for (std::size_t k = 0; k < count; ++k) {
+    const TPoint2D& c = corners[k];
     TPoint2D q;
     M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
     if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
@@ -623,6 +624,7 @@ void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
   if (std::fabs(area) < 1e-12) return;
   if (area < 0.0) std::reverse(p.begin(), p.end());
   TRegion r{{}, p[0].x, p[0].y, p[0].x, p[0].y};
+  r.E.reserve(p.size());
   for (std::size_t i = 0; i < p.size(); ++i) {
     const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
     r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
@@ -641,12 +643,15 @@ void TFrontRegions::Polygon(const std::vector<TPoint2D>& corners)
   } else {
     Clusters.push_back({r.x1, r.y1, r.x2, r.y2, Regions.size(), Regions.size() + 1});
   }
+  TCluster& k = Clusters.back();
+  k.gx1 = k.x1 - OnOutline, k.gy1 = k.y1 - OnOutline, k.gx2 = k.x2 + OnOutline, k.gy2 = k.y2 + OnOutline;
   Regions.push_back(std::move(r));
 }
 
 void TFrontRegions::Box(double x1, double y1, double x2, double y2)
 {
-  Polygon({TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)});
+  const TPoint2D corners[] = {TPoint2D(x1, y1), TPoint2D(x2, y1), TPoint2D(x2, y2), TPoint2D(x1, y2)};
+  Polygon(corners, 4);
 }
 
 std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& m, double x1, double y1,
@@ -680,18 +685,29 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
   for (const TCluster& k : Clusters)
-    if (c.bx1 <= k.x2 + OnOutline && c.bx2 >= k.x1 - OnOutline && c.by1 <= k.y2 + OnOutline &&
-        c.by2 >= k.y1 - OnOutline)
+    if (c.bx1 <= k.gx2 && c.bx2 >= k.gx1 && c.by1 <= k.gy2 && c.by2 >= k.gy1)
       for (std::size_t i = k.From; i < k.To; ++i) {
         if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
+        const TRegion& r = Regions[i];
+        const bool runs = bounding && len > 0.0;
+        double* da = nullptr;
+        double* db = nullptr;
+        if (runs) {
+          // The ends' distances serve both the cut and the runs along the edges.
+          Dist.resize(2 * r.E.size());
+          da = Dist.data(), db = da + r.E.size();
+          for (std::size_t q = 0; q < r.E.size(); ++q)
+            da[q] = Inside(r.E[q], a.x, a.y), db[q] = Inside(r.E[q], b.x, b.y);
+        }
         double lo, hi;
-        if (LineInside(Regions[i], a, b, lo, hi) && (hi - lo) * len > Touch) {
+        if (LineInside(r, a, b, lo, hi, da, db) && (hi - lo) * len > Touch) {
           in.push_back({lo, hi});
           if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
         }
-        if (!bounding || !(len > 0.0)) continue;
-        for (const TRegion::TEdge& e : Regions[i].E)
-          if (std::fabs(Inside(e, a.x, a.y)) <= OnOutline && std::fabs(Inside(e, b.x, b.y)) <= OnOutline) {
+        if (!runs) continue;
+        for (std::size_t q = 0; q < r.E.size(); ++q)
+          if (const TRegion::TEdge& e = r.E[q];
+              std::fabs(da[q]) <= OnOutline && std::fabs(db[q]) <= OnOutline) {
             const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
             const double tq = ((e.q.x - a.x) * dx + (e.q.y - a.y) * dy) / (len * len);
             const double lo2 = std::max(0.0, std::min(tp, tq)), hi2 = std::min(1.0, std::max(tp, tq));
@@ -701,7 +717,10 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   if (bounding) Boundary.push_back(c);
   if (along.empty()) return Rest(in, 1.0, out);
   // What runs along an outline and lies outside every region waits; the rest is drawn now.
-  const TSpans outside = Rest(in, 1.0), runs = Rest(Rest(along, 1.0), 1.0);
+  TSpans &outside = Outside_, &runs = Runs_, &gaps = Gaps_;
+  Rest(in, 1.0, outside);
+  Rest(along, 1.0, gaps);
+  Rest(gaps, 1.0, runs);
   for (const auto& [lo, hi] : outside)
     for (const auto& [lo2, hi2] : runs)
       if (std::min(hi, hi2) - std::max(lo, lo2) > 0.0) {
@@ -715,7 +734,8 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
 
 void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut)
 {
-  std::vector<TAlong> along;
+  std::vector<TAlong>& along = Drawn;
+  along.clear();
   along.swap(Along);
   if (along.empty()) return;
   const TFrame f(m);
@@ -733,17 +753,18 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
     if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), curves);
     return Enclosed(TPoint2D(x1, y1), curves) != Enclosed(TPoint2D(x2, y2), curves);
   };
-  std::vector<double> ts;
+  std::vector<double>& ts = TsAlong;
   for (const TAlong& p : along) {
     const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
     // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
     ts.assign({0.0, 1.0});
+    // The piece's box, worked out once: the compiler cannot keep it while crossings are added.
+    const double x1 = std::min(p.a.x, p.b.x) - Touch, y1 = std::min(p.a.y, p.b.y) - Touch;
+    const double x2 = std::max(p.a.x, p.b.x) + Touch, y2 = std::max(p.a.y, p.b.y) + Touch;
     if (cut)
       for (const TBoundCurve& c : curves)
-        if (c.bx1 <= std::max(p.a.x, p.b.x) + Touch && c.bx2 >= std::min(p.a.x, p.b.x) - Touch &&
-            c.by1 <= std::max(p.a.y, p.b.y) + Touch && c.by2 >= std::min(p.a.y, p.b.y) - Touch)
-          Crossings(p.a, p.b, c, ts);
+        if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
     std::sort(ts.begin(), ts.end());
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
@@ -766,18 +787,21 @@ std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, 
   // Under a placement that mirrors, the arc runs the other way on the sheet.
   const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
   const TPoint2D c = f.To(X, Y);
-  TSpans in;
+  TSpans& in = In;
+  in.clear();
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     if (!BoxesMeet(Regions[i], c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs, OnOutline)) continue;
     bool cut = false;
-    for (const auto& s : ArcInside(Regions[i], c, Rs, start, sweep))
+    ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
+    for (const auto& s : Runs)
       if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
     if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
   }
   if (bounding)
     Boundary.push_back(
         {true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs});
-  TSpans out = Rest(std::move(in), sweep);
+  TSpans out;
+  Rest(in, sweep, out);
   if (det < 0.0) {
     std::reverse(out.begin(), out.end());
     for (auto& [lo, hi] : out)
@@ -806,7 +830,8 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
   std::vector<TBoundCurve>& curves = Closing;
   curves.clear();
-  std::vector<char> joining;
+  std::vector<char>& joining = Joining;
+  joining.clear();
   curves.swap(Boundary);
   joining.swap(Cutting);
   DrawAlong(m, curves, !joining.empty());
@@ -826,31 +851,46 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   for (const TBoundCurve& c : curves)
     bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
     by2 = std::max(by2, c.by2);
-  std::vector<double> ts, ts2;
-  std::vector<const TBoundCurve*> near;
-  std::vector<std::size_t> others; // the other regions near an edge
+  std::vector<double>&ts = Ts, &ts2 = Ts2;
+  std::vector<const TBoundCurve*>&near = Near, &nearRegion = NearRegion;
+  std::vector<std::size_t>&others = Others,
+  &othersRegion = OthersRegion; // the other regions near an edge, its region
   for (std::size_t i = 0; i < Regions.size(); ++i) {
-    if (!joining[i] || !BoxesMeet(Regions[i], bx1, by1, bx2, by2, Touch)) continue;
-    for (const TRegion::TEdge& e : Regions[i].E) {
+    const TRegion& ri = Regions[i];
+    if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
+    // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
+    othersRegion.clear();
+    nearRegion.clear();
+    for (std::size_t j = 0; j < Regions.size(); ++j)
+      if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) othersRegion.push_back(j);
+    const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
+    for (const TBoundCurve& c : curves)
+      if (c.bx1 <= rx2 && c.bx2 >= rx1 && c.by1 <= ry2 && c.by2 >= ry1) nearRegion.push_back(&c);
+    for (const TRegion::TEdge& e : ri.E) {
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
       ts.assign({0.0, 1.0});
       near.clear();
       others.clear();
-      for (std::size_t j = 0; j < Regions.size(); ++j)
-        if (j != i && BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
+      for (const std::size_t j : othersRegion)
+        if (BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
       // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
       if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
-            return std::all_of(Regions[j].E.begin(), Regions[j].E.end(), [&](const TRegion::TEdge& g) {
-              return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
-            });
+            // Ends that deep inside lie within its box.
+            const TRegion& r = Regions[j];
+            return BoxesMeet(r, e.p.x, e.p.y, e.p.x, e.p.y, 0.0) &&
+                   BoxesMeet(r, e.q.x, e.q.y, e.q.x, e.q.y, 0.0) &&
+                   std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+                     return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
+                   });
           }))
         continue;
-      for (const TBoundCurve& c : curves)
-        if (c.bx1 <= ex2 + Touch && c.bx2 >= ex1 - Touch && c.by1 <= ey2 + Touch && c.by2 >= ey1 - Touch) {
-          near.push_back(&c);
-          Crossings(e.p, e.q, c, ts);
+      for (const TBoundCurve* c : nearRegion)
+        if (c->bx1 <= ex2 + Touch && c->bx2 >= ex1 - Touch && c->by1 <= ey2 + Touch &&
+            c->by2 >= ey1 - Touch) {
+          near.push_back(c);
+          Crossings(e.p, e.q, *c, ts);
         }
       std::sort(ts.begin(), ts.end());
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
@@ -917,6 +957,13 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
 TFrontModeler::TFrontModeler(TModeler3D& to)
     : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
 {
+}
+
+TFrontLines::TFrontLines(TModeler3D& m)
+{
+  TFrontRegions* regions = TFrontRegions::Standing();
+  Lines = regions ? regions->Through(m) : nullptr;
+  if (!Lines) Lines = &Own.emplace(m);
 }
 
 void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)

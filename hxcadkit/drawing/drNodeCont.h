@@ -9,6 +9,7 @@
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -36,7 +37,8 @@ public:
 
   // A convex polygon, its corners in order; one of fewer than three corners or with a non-finite one is
   // not taken.
-  void Polygon(const std::vector<TPoint2D>& corners);
+  void Polygon(const std::vector<TPoint2D>& corners) { Polygon(corners.data(), corners.size()); }
+  void Polygon(const TPoint2D* corners, std::size_t count);
   // The rectangle between two corners.
   void Box(double x1, double y1, double x2, double y2);
 
@@ -99,6 +101,7 @@ private:
   {
     double x1, y1, x2, y2;
     std::size_t From, To;
+    double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every line clipped
   };
   std::vector<TCluster> Clusters;
   TFrontRegions* Previous;
@@ -113,7 +116,15 @@ private:
   };
   std::vector<TAlong> Along;
   std::unique_ptr<TModeler3D> Front;
-  std::vector<std::pair<double, double>> In, Runs; // kept for the next line
+  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
+  // Kept for the next boundary.
+  std::vector<TAlong> Drawn;
+  std::vector<TPoint2D> Corners; // kept for the next region
+  std::vector<double> Dist;      // kept for the next line
+  std::vector<char> Joining;
+  std::vector<double> Ts, Ts2, TsAlong;
+  std::vector<const TBoundCurve*> Near, NearRegion;
+  std::vector<std::size_t> Others, OthersRegion;
   // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
   void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
@@ -154,6 +165,19 @@ private:
   TModeler3D& To;
   TFrontRegions* Front;
   std::vector<std::pair<double, double>> Out; // kept for the next line
+};
+
+// What to draw through so that lines stop at the regions standing now: the standing set's own modeller for
+// m, made once for all that draw on m; a front modeller made here for another modeller or when none stand.
+class TFrontLines
+{
+public:
+  explicit TFrontLines(TModeler3D& m);
+  TModeler3D& operator*() const { return *Lines; }
+
+private:
+  std::optional<TFrontModeler> Own;
+  TModeler3D* Lines;
 };
 
 class TContDrawing : public TWrapModeler

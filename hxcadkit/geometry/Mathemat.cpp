@@ -571,12 +571,6 @@ Real TMtr2D::GetScaleY() const
   return std::sqrt(M[0][1] * M[0][1] + M[1][1] * M[1][1] + M[2][1] * M[2][1]);
 }
 
-void TMtr2D::TransformCoord(double x, double y, double& x2, double& y2) const
-{
-  x2 = M[0][0] * x + M[1][0] * y + M[2][0];
-  y2 = M[0][1] * x + M[1][1] * y + M[2][1];
-}
-
 void TMtr2D::TransformScalarX(double& v) const
 {
   v *= std::sqrt(M[0][0] * M[0][0] + M[0][1] * M[0][1]);

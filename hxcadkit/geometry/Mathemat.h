@@ -352,7 +352,12 @@ public:
   void Div(TMtr2D& out) const;
   Real GetScaleX() const;
   Real GetScaleY() const;
-  void TransformCoord(double x, double y, double& x2, double& y2) const;
+  // Inline: every line a drawing clips goes through it twice.
+  void TransformCoord(double x, double y, double& x2, double& y2) const
+  {
+    x2 = M[0][0] * x + M[1][0] * y + M[2][0];
+    y2 = M[0][1] * x + M[1][1] * y + M[2][1];
+  }
   void TransformScalarX(double& v) const;
 
   // Stream form: the nine reals row by row, 72 bytes.
