@@ -57,10 +57,16 @@ bool Inside(const std::vector<TSeg>& region, double x, double y)
 {
   bool in = false;
   for (const auto& s : region) {
-    const double dx = s.x2 - s.x1, dy = s.y2 - s.y1, len = std::hypot(dx, dy);
-    if (len > 0 && std::fabs((x - s.x1) * dy - (y - s.y1) * dx) / len < 1e-6 &&
-        (x - s.x1) * dx + (y - s.y1) * dy >= -1e-6 && (x - s.x2) * dx + (y - s.y2) * dy <= 1e-6)
-      return false;
+    const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
+    // On the boundary is not inside; only a point by the segment's box can be on it (the box test first:
+    // the sweeps ask this of every region for every sample point).
+    if (x >= std::min(s.x1, s.x2) - 1e-3 && x <= std::max(s.x1, s.x2) + 1e-3 &&
+        y >= std::min(s.y1, s.y2) - 1e-3 && y <= std::max(s.y1, s.y2) + 1e-3) {
+      const double len = std::hypot(dx, dy);
+      if (len > 0 && std::fabs((x - s.x1) * dy - (y - s.y1) * dx) / len < 1e-6 &&
+          (x - s.x1) * dx + (y - s.y1) * dy >= -1e-6 && (x - s.x2) * dx + (y - s.y2) * dy <= 1e-6)
+        return false;
+    }
     if ((s.y1 > y) != (s.y2 > y) && x < s.x1 + (y - s.y1) * dx / dy) in = !in;
   }
   return in;
