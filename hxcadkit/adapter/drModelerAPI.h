@@ -313,6 +313,8 @@ public:
   double ViewScale() const { return VS; }
 
   void Outline(double X1, double Y1, double X2, double Y2);
+  // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it.
+  void ThinLine(double X1, double Y1, double X2, double Y2);
   void Occupy(const TQuad& q);
   // The outlines recorded from a hatch's start to its end bound a hatched area.
   void BeginArea() { AreaFrom = Segments.size(); }
@@ -329,8 +331,16 @@ public:
     TQuad Box;                  // on the sheet
     double Scale = 1, Turn = 0; // sheet millimetres per container unit; the container's turn on the sheet
     bool Level = true;          // written along the sheet's x axis
+    // A leader's text: its origin on the sheet (moving with the text) and its branches' ends (staying).
+    bool Leader = false;
+    double OX = 0, OY = 0;
+    std::vector<std::array<double, 2>> Branches;
   };
   void Title(const TTitle& t) { Titles.push_back(t); }
+  // The last title is a leader's text with its origin at (OX, OY) on the sheet; a branch of it ends at
+  // (X, Y).
+  void TitleLeader(double OX, double OY);
+  void TitleBranch(double X, double Y);
   // A linear dimension from p1 to p2 on the sheet, its line on the side n (a unit vector, u along it)
   // through (LX, LY) or, when that is NaN, where a host lays it; its value of chars characters.
   void LineDimension(double X1, double Y1, double X2, double Y2, double Ux, double Uy, double Nx, double Ny,
@@ -342,8 +352,11 @@ public:
   struct TDimension
   {
     std::function<void(double x, double y)> MoveLine;
+    // How to write its value k container units along the line from the line's middle.
+    std::function<void(double k)> MoveValue;
     double LX = 0, LY = 0, CNx = 0, CNy = 1;
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, SX = 0, SY = 0, Ux = 1, Uy = 0, Nx = 0, Ny = 1, Scale = 1;
+    double UScale = 1; // sheet millimetres per container unit along the line
     std::size_t Chars = 0;
   };
   void Dimension(const TDimension& d) { Dimensions.push_back(d); }
@@ -376,7 +389,9 @@ public:
   void Requirements(double& x1, double& y1, double& x2, double& y2) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
-  bool FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy) const;
+  // A move must also pass also, when given.
+  bool FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy,
+                const std::function<bool(double dx, double dy)>& also = {}) const;
   // Whether an angle dimension about (X, Y) from a1 to a2 degrees with its arc of radius r and its value
   // of chars characters lies inside the frame; with record, its value then occupies the sheet.
   bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
@@ -387,11 +402,31 @@ private:
   bool Within(double X, double Y) const;
   static TQuad AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars);
   void PlaceDimensions();
+  // The linear dimensions' values moved along their lines off every line that would cross them.
+  struct TValue
+  {
+    std::size_t Box, Line;             // the value's entry in Boxes, its line's in Settled
+    double A1x, A1y, A2x, A2y, Length; // its line's ends and its value's length on the sheet
+    double Ux, Uy, UScale;
+    std::function<void(double k)> Move;
+  };
+  void PlaceValues(const std::vector<TValue>& values);
+  bool Crossed(const TQuad& q) const;
+  // Whether the leader of the title t, its text moved by (dx, dy), keeps off its own text and every
+  // text settled.
+  bool LeaderClear(const TTitle& t, double dx, double dy) const;
+  // The boxes (x1, y1, x2, y2) of the views: the outlines' boxes merged while they meet.
+  std::vector<std::array<double, 4>> ViewBoxes() const;
+  // Whether a dimension line from (X1, Y1) to (X2, Y2) runs along an outline, nearer than 2 mm.
+  bool AlongOutline(double X1, double Y1, double X2, double Y2) const;
   TQuad Footprint(const TSign& s, double X, double Y) const;
+  // Where the value of the sign with its tip at (X, Y) stands.
+  TQuad SignValue(const TSign& s, double X, double Y) const;
 
   bool On = false;
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
   std::vector<std::array<double, 4>> Segments;
+  std::vector<std::array<double, 4>> Thin;
   std::vector<TQuad> Boxes;
   std::vector<std::pair<std::size_t, std::size_t>> Areas; // ranges of Segments
   std::size_t AreaFrom = 0;
@@ -401,6 +436,8 @@ private:
   std::vector<TCircleDimension> Circles;
   std::vector<TAngle> Angles;
   std::vector<TQuad> DimensionLines;
+  // The extension lines of the settled dimensions, as drawn (from the measured point to 2 past the line).
+  std::vector<std::array<double, 4>> Extensions;
   // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
   struct TSettled
   {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "txapi/IRoughParams.h"
 
 namespace drApi {
 
@@ -111,6 +112,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
+  Extensions.clear(), Thin.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -127,6 +129,11 @@ void TSheetLayout::ToSheet(double x, double y, double& X, double& Y) const
 void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
 {
   if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
+}
+
+void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2)
+{
+  if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Thin.push_back({X1, Y1, X2, Y2});
 }
 
 void TSheetLayout::EndArea()
@@ -187,6 +194,17 @@ TQuad TSheetLayout::Footprint(const TSign& s, double X, double Y) const
   const double x2 = turned ? SignShelfEnd : std::max(SignShelfEnd, SignValueFrom + value);
   // The surface the sign stands on runs through its tip: not something it lies on.
   return Turned(X, Y, s.SAngle, x1, 0.05, x2, SignTop);
+}
+
+TQuad TSheetLayout::SignValue(const TSign& s, double X, double Y) const
+{
+  const double value = 0.6 * ValueHeight * double(s.Chars);
+  const double a = std::remainder(s.SAngle, 360.0);
+  const bool turned = a > 90.001 || a < -89.999;
+  // A millimetre above the shelf, from its far end when read that way.
+  const double shelf = SignTop - ValueHeight - 1;
+  return Turned(X, Y, s.SAngle, turned ? SignShelfEnd - value : SignValueFrom, shelf + 1,
+                turned ? SignShelfEnd : SignValueFrom + value, SignTop);
 }
 
 bool TSheetLayout::Free(const TQuad& q, bool within) const
@@ -252,6 +270,20 @@ void TSheetLayout::PlaceDimensions()
   // Parallel dimension lines stand at least this far apart, as a draftsman spaces them; the search goes
   // in half millimetres, outwards first, at most this far from the offset asked for.
   constexpr double Spacing = 7, Step = 0.5, Reach = 160, Gap = 1;
+  std::vector<TValue> values;
+  const std::vector<std::array<double, 4>> views = ViewBoxes();
+  // Whether an extension line from a measured point (X, Y) to (AX, AY) and 2 past runs through a view
+  // other than the one it measures.
+  const auto throughOther = [&views](double X, double Y, double AX, double AY) {
+    const double l = std::hypot(AX - X, AY - Y);
+    if (!(l > 1e-9)) return false;
+    const double ex[2] = {X, AX + (AX - X) / l * 2}, ey[2] = {Y, AY + (AY - Y) / l * 2};
+    return std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
+      if (X >= v[0] - 0.01 && X <= v[2] + 0.01 && Y >= v[1] - 0.01 && Y <= v[3] + 0.01) return false;
+      const TQuad q = Rect(v[0], v[1], v[2], v[3]);
+      return Overlap(q.X, q.Y, 4, ex, ey, 2);
+    });
+  };
   for (const TDimension& m : Dimensions) {
     const double ux = m.Ux, uy = m.Uy, nx = m.Nx, ny = m.Ny;
     const double s1 = m.X1 * nx + m.Y1 * ny, s2 = m.X2 * nx + m.Y2 * ny, asked = m.SX * nx + m.SY * ny;
@@ -309,10 +341,17 @@ void TSheetLayout::PlaceDimensions()
         if (std::isnan(best[3])) best[3] = d;
         return;
       }
-      const bool apart = spaced(r);
+      const bool apart = spaced(r) && !AlongOutline(r.A1x, r.A1y, r.A2x, r.A2y) &&
+                         !throughOther(m.X1, m.Y1, r.A1x, r.A1y) && !throughOther(m.X2, m.Y2, r.A2x, r.A2y);
+      // Clean also where no thin line of the view (an axis running past the part) crosses its value.
+      const auto thin = [&r](const std::array<double, 4>& g) {
+        const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+        return Overlap(r.Value.X, r.Value.Y, 4, gx, gy, 2);
+      };
       const bool clean =
           apart && Clear(r.Line) &&
-          std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); });
+          std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
+          std::none_of(Thin.begin(), Thin.end(), thin);
       const int tier = clean ? 0 : apart ? 1 : 2;
       if (std::isnan(best[tier])) best[tier] = d;
     };
@@ -353,18 +392,24 @@ void TSheetLayout::PlaceDimensions()
       m.MoveLine(m.LX + k * m.CNx, m.LY + k * m.CNy);
     }
     const TAt r = at(d);
+    if (m.MoveValue)
+      values.push_back(
+          {Boxes.size(), Settled.size(), r.A1x, r.A1y, r.A2x, r.A2y, len, ux, uy, m.UScale, m.MoveValue});
     Boxes.push_back(r.Value);
     DimensionLines.push_back(r.Line);
     // Its extension lines, from the measured points to 2 past the line: no text lies across them.
     for (const auto& [px, py, ax, ay] :
          {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
       const double l = std::hypot(ax - px, ay - py);
-      if (l > 1e-9)
+      if (l > 1e-9) {
         DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
+        Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
+      }
     }
     Settled.push_back({r.A1x, r.A1y, r.A2x, r.A2y, r.From, r.To});
   }
   Dimensions.clear();
+  PlaceValues(values);
   // A diameter's or radius's leader turns from the angle asked for (45 degrees), by 5 degrees either way,
   // to where its value and its shelf are free.
   for (const TCircleDimension& c : Circles) {
@@ -405,6 +450,22 @@ void TSheetLayout::PlaceDimensions()
   Circles.clear();
   // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
   // where only there is its value free; on the arc asked for inside the frame when nothing is free.
+  // Nor does its arc cross a value settled, nor an arc settled cross its value.
+  std::vector<std::array<double, 4>> arcs;
+  const auto arc = [](double X, double Y, double a1, double a2, double r) {
+    std::vector<std::array<double, 4>> pieces;
+    for (int i = 0; i < 12; ++i) {
+      const double a = (a1 + (a2 - a1) * i / 12) * Deg, b = (a1 + (a2 - a1) * (i + 1) / 12) * Deg;
+      pieces.push_back({X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b), Y + r * std::sin(b)});
+    }
+    return pieces;
+  };
+  const auto apart = [](const std::vector<std::array<double, 4>>& pieces, const TQuad& q) {
+    return std::none_of(pieces.begin(), pieces.end(), [&q](const std::array<double, 4>& g) {
+      const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+      return Overlap(q.X, q.Y, 4, gx, gy, 2);
+    });
+  };
   for (const TAngle& g : Angles) {
     int side = -1;
     double r = g.R;
@@ -412,16 +473,167 @@ void TSheetLayout::PlaceDimensions()
       for (int k = 0; k <= (pass == 0 ? 24 : 0) && side < 0; ++k)
         for (int s = 0; s < 2 && side < 0; ++s) {
           const double turn = 180.0 * s, at = g.R + 5.0 * k;
-          if (AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false) &&
-              (pass == 1 || Free(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars))))
+          if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
+          const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
+          const auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
+          if (pass == 1 || (Free(value) && apart(arcs, value) &&
+                            std::all_of(Boxes.begin(), Boxes.end(),
+                                        [&](const TQuad& b) { return apart(mine, b); })))
             side = s, r = at;
         }
     if (side < 0) side = 0, r = g.R;
     if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
     const double turn = side == 1 ? 180.0 : 0.0;
     Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
+    for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
+      arcs.push_back(piece);
   }
+  // The signs and leader texts settled after them keep off the arcs where they went.
+  Thin.insert(Thin.end(), arcs.begin(), arcs.end());
   Angles.clear();
+}
+
+bool TSheetLayout::Crossed(const TQuad& q) const
+{
+  const auto crosses = [&q](const std::array<double, 4>& g) {
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    return Overlap(q.X, q.Y, 4, gx, gy, 2);
+  };
+  if (!Clear(q) || std::any_of(Thin.begin(), Thin.end(), crosses) ||
+      std::any_of(Extensions.begin(), Extensions.end(), crosses))
+    return true;
+  // The angles to come, as asked for: their rays and arcs.
+  for (const TAngle& g : Angles) {
+    for (const double a : {g.A1 * Deg, g.A2 * Deg})
+      if (crosses({g.X, g.Y, g.X + g.R * std::cos(a), g.Y + g.R * std::sin(a)})) return true;
+    for (int i = 0; i < 12; ++i) {
+      const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, b = (g.A1 + (g.A2 - g.A1) * (i + 1) / 12) * Deg;
+      if (crosses({g.X + g.R * std::cos(a), g.Y + g.R * std::sin(a), g.X + g.R * std::cos(b),
+                   g.Y + g.R * std::sin(b)}))
+        return true;
+    }
+  }
+  return std::any_of(Settled.begin(), Settled.end(), [&crosses](const TSettled& p) {
+    return crosses({p.X1, p.Y1, p.X2, p.Y2});
+  });
+}
+
+std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
+{
+  const auto box = [](const std::array<double, 4>& g) {
+    return std::array<double, 4>{std::min(g[0], g[2]), std::min(g[1], g[3]), std::max(g[0], g[2]),
+                                 std::max(g[1], g[3])};
+  };
+  const auto meet = [](const std::array<double, 4>& a, const std::array<double, 4>& b) {
+    return a[0] <= b[2] + 0.01 && b[0] <= a[2] + 0.01 && a[1] <= b[3] + 0.01 && b[1] <= a[3] + 0.01;
+  };
+  // The outlines that meet, joined; then their boxes merged while they meet.
+  std::vector<std::size_t> root(Segments.size());
+  for (std::size_t i = 0; i < root.size(); ++i)
+    root[i] = i;
+  const auto find = [&root](std::size_t i) {
+    while (root[i] != i)
+      i = root[i] = root[root[i]];
+    return i;
+  };
+  for (std::size_t i = 0; i < Segments.size(); ++i)
+    for (std::size_t j = i + 1; j < Segments.size(); ++j)
+      if (meet(box(Segments[i]), box(Segments[j]))) root[find(i)] = find(j);
+  std::vector<std::array<double, 4>> views;
+  std::vector<std::size_t> of(Segments.size(), std::size_t(-1));
+  for (std::size_t i = 0; i < Segments.size(); ++i) {
+    std::size_t& v = of[find(i)];
+    const auto b = box(Segments[i]);
+    if (v == std::size_t(-1)) {
+      v = views.size();
+      views.push_back(b);
+    } else {
+      auto& w = views[v];
+      w = {std::min(w[0], b[0]), std::min(w[1], b[1]), std::max(w[2], b[2]), std::max(w[3], b[3])};
+    }
+  }
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (std::size_t i = 0; i < views.size() && !merged; ++i)
+      for (std::size_t j = i + 1; j < views.size() && !merged; ++j)
+        if (meet(views[i], views[j])) {
+          views[i] = {std::min(views[i][0], views[j][0]), std::min(views[i][1], views[j][1]),
+                      std::max(views[i][2], views[j][2]), std::max(views[i][3], views[j][3])};
+          views.erase(views.begin() + std::ptrdiff_t(j));
+          merged = true;
+        }
+  }
+  return views;
+}
+
+bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) const
+{
+  const double ux = X2 - X1, uy = Y2 - Y1, len = std::hypot(ux, uy);
+  if (!(len > 0)) return false;
+  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+    const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
+    if (!(gl > 0) || std::fabs(gx * uy - gy * ux) > 0.01 * gl * len) return false;
+    const double off = std::fabs((g[0] - X1) * -uy + (g[1] - Y1) * ux) / len;
+    const double p = ((g[0] - X1) * ux + (g[1] - Y1) * uy) / len,
+                 q = ((g[2] - X1) * ux + (g[3] - Y1) * uy) / len;
+    return off < 2 && std::min(len, std::max(p, q)) - std::max(0.0, std::min(p, q)) > 1;
+  });
+}
+
+void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
+{
+  // A value no line crosses stays above its line's middle; else it slides along the line, within the
+  // extension lines or past one of them (its line runs on under it), the nearer the better, to where
+  // no line crosses it and it lies on no other text.
+  for (const TValue& v : values) {
+    const TQuad centred = Boxes[v.Box];
+    // A line touching the value does not cross it; one a tenth of a millimetre into it does.
+    const auto shrunk = [](TQuad q) {
+      const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
+      for (int k = 0; k < 4; ++k) {
+        const double dx = q.X[k] - cx, dy = q.Y[k] - cy, n = std::hypot(dx, dy),
+                     f = n > 0.1 ? (n - 0.1) / n : 0;
+        q.X[k] = cx + dx * f, q.Y[k] = cy + dy * f;
+      }
+      return q;
+    };
+    const auto free = [&](const TQuad& q) {
+      for (int k = 0; k < 4; ++k)
+        if (!InFrame(q.X[k], q.Y[k], 0)) return false;
+      const TQuad in = shrunk(q);
+      if (Crossed(in)) return false;
+      for (std::size_t i = 0; i < Boxes.size(); ++i)
+        if (i != v.Box && Overlap(in, Boxes[i])) return false;
+      return true;
+    };
+    if (free(centred)) continue;
+    const double half = std::hypot(v.A2x - v.A1x, v.A2y - v.A1y) / 2, l = v.Length / 2;
+    // The line's middle and the value's shift along u from it.
+    const double mid = ((v.A1x + v.A2x) * v.Ux + (v.A1y + v.A2y) * v.Uy) / 2;
+    const double a = std::min(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid,
+                 b = std::max(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid;
+    for (int k = 1; k <= 2 * int(half + 2 * l + 30); ++k) {
+      const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
+      // Wholly between the extension lines or wholly past one.
+      const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;
+      const bool past = shift - l >= b + 1 || shift + l <= a - 1;
+      if (!within && !past) continue;
+      TQuad q = centred;
+      for (int c = 0; c < 4; ++c)
+        q.X[c] += shift * v.Ux, q.Y[c] += shift * v.Uy;
+      if (!free(q)) continue;
+      Boxes[v.Box] = q;
+      // Its line runs on under it.
+      TSettled& line = Settled[v.Line];
+      const double from = std::min(a, shift - l), to = std::max(b, shift + l);
+      const double ox = line.X1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Ux,
+                   oy = line.Y1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Uy;
+      line.X1 = ox + from * v.Ux, line.Y1 = oy + from * v.Uy, line.X2 = ox + to * v.Ux,
+      line.Y2 = oy + to * v.Uy;
+      v.Move(shift / (v.UScale > 0 ? v.UScale : 1));
+      break;
+    }
+  }
 }
 
 void TSheetLayout::Settle()
@@ -431,12 +643,15 @@ void TSheetLayout::Settle()
   for (const TTitle& t : Titles) {
     TQuad at = t.Box;
     double dx = 0, dy = 0;
-    if (t.Level && !Free(at)) {
+    // A leader's text also keeps its leader off itself and off the texts.
+    std::function<bool(double, double)> leader;
+    if (t.Leader) leader = [this, &t](double mx, double my) { return LeaderClear(t, mx, my); };
+    if (t.Level && !(Free(at) && (!leader || leader(0, 0)))) {
       double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
       for (int k = 0; k < 4; ++k)
         x1 = std::min(x1, at.X[k]), x2 = std::max(x2, at.X[k]), y1 = std::min(y1, at.Y[k]),
         y2 = std::max(y2, at.Y[k]);
-      if (FreeMove(x1, y1, x2, y2, dx, dy) && (dx != 0 || dy != 0)) {
+      if (FreeMove(x1, y1, x2, y2, dx, dy, leader) && (dx != 0 || dy != 0)) {
         for (int k = 0; k < 4; ++k)
           at.X[k] += dx, at.Y[k] += dy;
         const double a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
@@ -445,10 +660,14 @@ void TSheetLayout::Settle()
       }
     }
     Boxes.push_back(at);
+    // Its leader, where it settled: no sign's value lies across it.
+    if (t.Leader)
+      for (const auto& [bx, by] : t.Branches)
+        Thin.push_back({t.OX + dx, t.OY + dy, bx, by});
   }
   Titles.clear();
-  // Sliding along the surface comes first; lifting the sign off it, away from the part, counts double;
-  // towards the part (where the sign stands off the part, as on an extension) only when nothing else fits.
+  // A sign on a line slides along it, the nearer the better. One asked off every line moves anywhere:
+  // lifting it away from the part counts double, towards the part only when nothing else fits.
   std::vector<std::pair<double, double>> moves;
   for (int t = -60; t <= 60; ++t)
     for (int u = -40; u <= 40; ++u)
@@ -458,42 +677,90 @@ void TSheetLayout::Settle()
   };
   std::stable_sort(moves.begin(), moves.end(),
                    [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
-  for (const TSign& s : Signs) {
-    const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
-    // The surface the sign stands on: the outline through its tip along its shelf, as far as it goes.
-    double lo = -1e300, hi = 1e300;
-    bool onPart = false;
-    for (const auto& g : Segments) {
-      const double a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
-      const double b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
-      if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05 || std::min(a0, a1) > 0.05 || std::max(a0, a1) < -0.05)
-        continue;
-      if (!onPart) lo = std::min(a0, a1), hi = std::max(a0, a1);
-      lo = std::min(lo, std::min(a0, a1)), hi = std::max(hi, std::max(a0, a1));
-      onPart = true;
-    }
-    TQuad at = Footprint(s, s.SX, s.SY);
-    for (const auto& [t, u] : moves) {
-      // A sign on the part keeps to its surface and never goes into the part.
-      if (onPart && (u < 0 || t < lo || t > hi)) continue;
-      const double X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c;
-      const TQuad q = Footprint(s, X, Y);
-      if (!Free(q)) continue;
-      // Its value, wherever on the sign it stands, not within a view either.
-      const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
-      bool within = false;
-      for (int k = 0; k < 4 && !within; ++k)
-        within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
-      if (within) continue;
-      at = q;
-      if (t != 0 || u != 0) {
+  for (const TSign& asked : Signs) {
+    TQuad at = Footprint(asked, asked.SX, asked.SY);
+    // As asked; then, on an extension line, turned over to its other side.
+    bool placed = false;
+    for (int side = 0; side < 2 && !placed; ++side) {
+      TSign s = asked;
+      if (side == 1) s.Angle += 180, s.SAngle += 180;
+      const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+      // A line along its base within a millimetre of its tip is the one it stands on.
+      double snap = 0, nearest = 1 + 1e-9;
+      const auto across = [&](const std::array<double, 4>& g, double& a0, double& a1, double& b0,
+                              double& b1) {
+        a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
+        b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
+      };
+      for (const auto* lines : {&Segments, &Extensions})
+        for (const auto& g : *lines) {
+          double a0, a1, b0, b1;
+          across(g, a0, a1, b0, b1);
+          if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
+            nearest = std::fabs(b0), snap = (b0 + b1) / 2;
+        }
+      // What it stands on: the outlines and extension lines through its tip along its base, as far as
+      // they go; it slides along them and never leaves them.
+      std::vector<std::pair<double, double>> carriers;
+      bool onOutline = false;
+      for (const auto* lines : {&Segments, &Extensions})
+        for (const auto& g : *lines) {
+          double a0, a1, b0, b1;
+          across(g, a0, a1, b0, b1);
+          if (std::fabs(b0 - snap) > 0.05 || std::fabs(b1 - snap) > 0.05) continue;
+          carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
+          onOutline =
+              onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
+        }
+      const auto onCarrier = [&carriers](double t) {
+        return std::any_of(carriers.begin(), carriers.end(),
+                           [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
+      };
+      // On the line of what it stands on, if not yet on the part of it drawn.
+      const bool onPart = !carriers.empty();
+      // Never turned over onto the material's side of its surface, nor off every line.
+      if (side == 1 && (!onPart || onOutline)) break;
+      const auto move = [&](double t, double u) {
         // The same move in the sign's container, along its own axes.
         const double k = 1 / (s.Scale > 0 ? s.Scale : 1), lc = std::cos(s.Angle * Deg),
                      ln = std::sin(s.Angle * Deg);
         s.Sign->SetPoint(s.X + k * (t * lc - u * ln), s.Y + k * (t * ln + u * lc));
+        if (side == 1)
+          if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(s.Angle + 90);
         s.Sign->Update();
+      };
+      for (const auto& [t, u] : moves) {
+        if (onPart && (u != 0 || !onCarrier(t))) continue;
+        const double X = s.SX + t * c - (u + snap) * n, Y = s.SY + t * n + (u + snap) * c;
+        // The sign off the outlines and the texts, within the frame; its value off every line too (an
+        // extension line may pass under its arms).
+        const TQuad q = Footprint(s, X, Y), v = SignValue(s, X, Y);
+        bool framed = true;
+        for (int k = 0; k < 4; ++k)
+          framed = framed && InFrame(q.X[k], q.Y[k], 0);
+        if (!framed || !Clear(q) ||
+            std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }))
+          continue;
+        if (!Free(v) || Crossed(v)) continue;
+        // Its value, wherever on the sign it stands, not within a view either.
+        const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+        bool within = false;
+        for (int k = 0; k < 4 && !within; ++k)
+          within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+        if (within) continue;
+        at = q, placed = true;
+        if (t != 0 || u + snap != 0 || side == 1) move(t, u + snap);
+        break;
       }
-      break;
+      // With no free place it stays where asked, on the line it was asked near, at its nearest drawn part.
+      if (!placed && side == 0 && onPart) {
+        double t = 0;
+        for (const auto& r : carriers)
+          if (!onCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
+            t = std::clamp(0.0, r.first, r.second);
+        if (t != 0 || snap != 0) move(t, snap);
+        at = Footprint(s, s.SX + t * c - snap * n, s.SY + t * n + snap * c);
+      }
     }
     Boxes.push_back(at);
   }
@@ -519,15 +786,69 @@ void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2) 
   x1 += bx, x2 += bx, y1 += by, y2 += by;
 }
 
-bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy) const
+void TSheetLayout::TitleLeader(double OX, double OY)
+{
+  if (!On || Titles.empty()) return;
+  Titles.back().Leader = true, Titles.back().OX = OX, Titles.back().OY = OY;
+}
+
+void TSheetLayout::TitleBranch(double X, double Y)
+{
+  if (On && !Titles.empty() && Titles.back().Leader && std::isfinite(X + Y)) Titles.back().Branches.push_back({X, Y});
+}
+
+bool TSheetLayout::LeaderClear(const TTitle& t, double dx, double dy) const
+{
+  // Its own text shrunk by a tenth: a leader leaving the text's corner only touches it.
+  TQuad own = t.Box;
+  const double cx = (own.X[0] + own.X[2]) / 2 + dx, cy = (own.Y[0] + own.Y[2]) / 2 + dy;
+  for (int k = 0; k < 4; ++k) {
+    const double ex = own.X[k] + dx - cx, ey = own.Y[k] + dy - cy, n = std::hypot(ex, ey),
+                 f = n > 0.1 ? (n - 0.1) / n : 0;
+    own.X[k] = cx + ex * f, own.Y[k] = cy + ey * f;
+  }
+  for (const auto& [bx, by] : t.Branches) {
+    const double gx[2] = {t.OX + dx, bx}, gy[2] = {t.OY + dy, by};
+    if (Overlap(own.X, own.Y, 4, gx, gy, 2)) return false;
+    if (std::any_of(Boxes.begin(), Boxes.end(),
+                    [&](const TQuad& b) { return Overlap(b.X, b.Y, 4, gx, gy, 2); }))
+      return false;
+  }
+  return true;
+}
+
+bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy,
+                            const std::function<bool(double, double)>& also) const
 {
   dx = dy = 0;
-  if (!On || Free(Rect(x1, y1, x2, y2))) return On;
+  if (!On) return false;
+  // What the dimensions still to settle will take: from their measured points to a value beyond the
+  // line asked for, along their span or their value, whichever is longer.
+  std::vector<TQuad> pending;
+  for (const TDimension& m : Dimensions) {
+    const double s1 = m.X1 * m.Nx + m.Y1 * m.Ny, s2 = m.X2 * m.Nx + m.Y2 * m.Ny,
+                 asked = m.SX * m.Nx + m.SY * m.Ny;
+    const double a = m.X1 * m.Ux + m.Y1 * m.Uy, b = m.X2 * m.Ux + m.Y2 * m.Uy,
+                 half = 0.3 * ValueHeight * double(m.Chars);
+    const double along[2] = {std::min({a, b, (a + b) / 2 - half}), std::max({a, b, (a + b) / 2 + half})};
+    const double across[2] = {std::min(s1, s2), std::max({asked, s1, s2}) + ValueHeight + 2};
+    TQuad q;
+    for (int k = 0; k < 4; ++k) {
+      const double u = along[k == 1 || k == 2], n = across[k >= 2];
+      q.X[k] = u * m.Ux + n * m.Nx, q.Y[k] = u * m.Uy + n * m.Ny;
+    }
+    pending.push_back(q);
+  }
+  const auto free = [&](const TQuad& q) {
+    return Free(q) &&
+           std::none_of(pending.begin(), pending.end(), [&q](const TQuad& p) { return Overlap(q, p); });
+  };
+  if (free(Rect(x1, y1, x2, y2)) && (!also || also(0, 0))) return true;
   double best = -1;
   for (int i = -100; i <= 100; ++i)
     for (int j = -70; j <= 70; ++j) {
       const double mx = 2.0 * i, my = 2.0 * j, d = std::hypot(mx, my);
-      if ((best < 0 || d < best) && Free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my)))
+      if ((best < 0 || d < best) && free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my)) && (!also || also(mx, my)))
         best = d, dx = mx, dy = my;
     }
   return best >= 0;
@@ -535,10 +856,11 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
 
 TQuad TSheetLayout::AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars)
 {
-  // The value beyond the arc's middle, read from below, ending there on the left.
+  // The value beyond the arc's middle, read from below, its corner nearest the vertex there.
   const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
   const double len = 0.6 * ValueHeight * double(chars);
-  return TextBox(std::cos(mid) < 0 ? tx - len : tx, ty, 0, ValueHeight, chars);
+  return TextBox(std::cos(mid) < 0 ? tx - len : tx, std::sin(mid) < 0 ? ty - ValueHeight : ty, 0, ValueHeight,
+                 chars);
 }
 
 bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars,
@@ -657,7 +979,17 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
   UX -= OX, UY -= OY, NX -= OX, NY -= OY;
   const double ul = std::hypot(UX, UY), nl = std::hypot(NX, NY);
   if (!(ul > 0) || !(nl > 0)) return;
-  m.Ux = UX / ul, m.Uy = UY / ul, m.Nx = NX / nl, m.Ny = NY / nl, m.Scale = nl;
+  m.Ux = UX / ul, m.Uy = UY / ul, m.Nx = NX / nl, m.Ny = NY / nl, m.Scale = nl, m.UScale = ul;
+  m.MoveValue = [d, alongX, x1, y1, x2, y2](double k) {
+    if (alongX) {
+      d->SetTextX((x1 + x2) / 2 + k);
+      d->SetTextY(d->GetLineY());
+    } else {
+      d->SetTextX(d->GetLineX());
+      d->SetTextY((y1 + y2) / 2 + k);
+    }
+    d->Update();
+  };
   m.Chars = Shown(before) + Shown(alongX ? x2 - x1 : y2 - y1) + Shown(after);
   m.MoveLine = [d](double x, double y) {
     d->SetLinePoint(x, y);

@@ -46,10 +46,12 @@ void TModelerApi::drRough(const double& x, const double& y, const double& Fi, tx
   R2D().CurDrawingObject = r;
   if (Layout.Active()) {
     TSheetLayout::TSign s;
-    s.Sign = r, s.X = x, s.Y = y, s.Angle = Fi;
+    // Fi points the sign's axis away from its surface (upright at 90 degrees): its base, along which it
+    // may slide on its surface, runs at Fi - 90.
+    s.Sign = r, s.X = x, s.Y = y, s.Angle = Fi - 90;
     SheetPoint(x, y, s.SX, s.SY);
     const bool self = SelfTransform();
-    s.SAngle = Fi + (self ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
+    s.SAngle = s.Angle + (self ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
     s.Scale = (self ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
     s.Chars =
         std::size_t(S1.Length() + (S2.Empty() ? 0 : S2.Length() + 1) + (S3.Empty() ? 0 : S3.Length() + 1));

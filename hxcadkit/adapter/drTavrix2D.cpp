@@ -160,10 +160,13 @@ void TModelerApi::drawLine(double x1, double y1, double x2, double y2, int Attr)
   if (R().DrawingContainer) {
     txapi::SmartPtr<txapi::ILineSegments> lines = R().DrawingContainer->GetLineSegments();
     if (txapi::SmartPtr<txapi::ILineSegment> l = lines ? lines->Add() : nullptr) {
-      if (Layout.Active() && (Attr == txapi::txCSNormal || Attr == txapi::txCSThick)) {
+      if (Layout.Active() && Attr != txapi::txCSConstruction) {
         double X1, Y1, X2, Y2;
         SheetPoint(x1, y1, X1, Y1), SheetPoint(x2, y2, X2, Y2);
-        Layout.Outline(X1, Y1, X2, Y2);
+        if (Attr == txapi::txCSNormal || Attr == txapi::txCSThick)
+          Layout.Outline(X1, Y1, X2, Y2);
+        else
+          Layout.ThinLine(X1, Y1, X2, Y2);
       }
       l->SetPoints(x1, y1, x2, y2);
       l->SetStyle(txapi::txCurveStyleEnum(Attr));

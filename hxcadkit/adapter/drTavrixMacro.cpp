@@ -275,6 +275,9 @@ void TModelerApi::drShelf(txapi::txLeaderSignEnum, const double& x, const double
           if (txapi::SmartPtr<txapi::IBaseLeader> l = leader) l->Update();
         },
         x, y + 1.0, 0.0, 3.5, S1);
+    double X, Y;
+    SheetPoint(x, y, X, Y);
+    Layout.TitleLeader(X, Y);
   }
 }
 
@@ -294,7 +297,14 @@ void TModelerApi::drPoint(const double& x, const double& y)
   const TArrayOf<TCommand>& stack = R2D().APrevCommand;
   const TCommand top = stack.Count > 0 ? stack.Last() : cmNull;
   if (top == cmShelf) {
-    if (txapi::SmartPtr<txapi::IBranchs> b = r.Leader) b->AddBranch(-1, x, y);
+    if (txapi::SmartPtr<txapi::IBranchs> b = r.Leader) {
+      b->AddBranch(-1, x, y);
+      if (Layout.Active()) {
+        double X, Y;
+        SheetPoint(x, y, X, Y);
+        Layout.TitleBranch(X, Y);
+      }
+    }
     return;
   }
   if (top == cmCut) {

@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <optional>
+#include <string>
 
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/drawing/MathDetails.h"
@@ -20,6 +22,18 @@ TElementOutline::TElementOutline()
   Nodes.reserve(16);
   Half.reserve(8);
   Once.reserve(8);
+}
+
+TString DrawingNumber(double v)
+{
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.2f", v);
+  std::string s = buf;
+  while (s.find('.') != std::string::npos && (s.back() == '0' || s.back() == '.'))
+    s.pop_back();
+  std::replace(s.begin(), s.end(), '.', ',');
+  if (s == "-0") s = "0";
+  return TString(s.c_str());
 }
 
 void TElementOutline::Start(double x, double y)
@@ -379,7 +393,7 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   TModeler3D& Md = M();
   // The detail with its title and sizes, in the sheet's millimetres about its point: the height's size
   // and the angle's on the left, the length's below, the title on the upper right.
-  const TString title = Letter + TString("(") + TString(m, 2, true, 7) + TString(":1)");
+  const TString title = Letter + TString("(") + DrawingNumber(m) + TString(":1)");
   const double k = std::fabs(m), h = std::fabs(H), chars = double(title.Length());
   double px = x, py = y;
   Md.drFreePlace(px, py, std::min(-4.0 * h * k - 8.0 * k - 6.0, -36.0), -5.0 * h * k - 8.0 * k - 6.0,

@@ -17,6 +17,10 @@
 
 class TModeler3D;
 
+// A number as a drawing writes it: at most two decimals, trailing zeros dropped, a decimal comma and
+// no padding ("4", "1,5", "1,25").
+TString DrawingNumber(double v);
+
 class TElementOutline
 {
 public:

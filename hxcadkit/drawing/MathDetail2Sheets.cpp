@@ -108,8 +108,9 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     Rough(Md, x73, -24.0 - r71, 0.0, "0,2");
     if (std::fabs(y71 - x73) > 0.0001) Rough(Md, x0, -30.0 - r71, 180.0, "1,6");
     if (r69 != r93) Rough(Md, y92 - 4.0, r93, 90.0, "1,6");
-    // Between the sign at the fit and the one at the collar's face.
-    Rough(Md, (y92 - 4.0 + x63) / 2.0, -20.0 - r72, 180.0, "0,8");
+    // The collar's back face, on its extension lines below the collar: turned away from the collar, as
+    // the face looks, its value between the face and the spring seat's end.
+    Rough(Md, 0.0, -32.0 - r72, 180.0, "0,8");
     Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
     if (g != 0.0 && y78 != 0.0) Md.drDimApc(-80.0, 270.0, 45.0, 0.0, TString(), x73, y78 - r71 - g * s);
   }
@@ -175,9 +176,11 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     DrawDims(Md, {{false, 2.0, y80 - 2.0, r75, y80, r75 - 2.0, 10.0, -1.0, "", "", "&04~45&01"},
                   {false, y80, 0.0, r90, y80, r75 - 2.0, 25.0, -1.0, "", "h14", ""},
                   {false, y81, x0, r90, y80, r75 - 2.0, 38.0, -1.0, "", "h14", ""},
-                  {false, fD, x0, r90 - fD, x0 + fD, r90, 25.0, -1.0, "", "", "&04~45&01"},
+                  // The end's chamfer along the end face, left of the part: above lie the lengths and
+                  // below the section.
+                  {true, fD, x0 + fD, r90, x0, r90 - fD, -25.0, -1.0, "", "", "&04~45&01"},
                   {true, 2.0 * r75, y80 - 2.0, -r75, y80 - 2.0, r75, 27.0, 1.0, "M", "", "-8g"}});
-    Md.drCircleShelf(1.5, -r75, 3.0, 6.0, -24.0 - r75, TString("A"));
+    Md.drCircleShelf(1.5, -r75, 3.0, 6.0, -24.0 - r75, TString("А"));
     Rough(Md, y80 + 9.0, -r75, -90.0, "1,6");
   }
   Md.drDeleteMtr();

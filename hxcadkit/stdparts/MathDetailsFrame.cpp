@@ -27,7 +27,16 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function
 {
   if (!M.drLeafStampView1(Id, 0, x, y, true)) return false;
   if (draw) draw(M);
-  M.drCloseViewTDemCloseLeaf(Requirement(t1), Requirement(t2), Requirement(t3), Requirement(t4));
+  // The texts begin with the blank that follows a requirement's number; one requirement alone is not
+  // numbered and so starts with its first word.
+  TString first = Requirement(t1);
+  if (Requirement(t2).Empty()) {
+    int from = 0;
+    while (from < first.Length() && first[from] == ' ')
+      ++from;
+    first = first.SubStr(from, first.Length() - from);
+  }
+  M.drCloseViewTDemCloseLeaf(first, Requirement(t2), Requirement(t3), Requirement(t4));
   return true;
 }
 

@@ -47,12 +47,12 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
   TString next("Б");
   const double below = -80.0 - 2.0 * r2;
   if (S != 0.0) {
-    Md.drCircleShelf(S + 1.5, r1, 3.0, S + 5.0, r1 + 20.0, TString("A"));
-    TCommonGeometry(0, &Md).drCVR_dV(0.0, below, 0.0, 4.0, 3.0, 0.5, 0.5, TString("A"), true);
+    Md.drCircleShelf(S + 1.5, r1, 3.0, S + 5.0, r1 + 20.0, TString("А"));
+    TCommonGeometry(0, &Md).drCVR_dV(0.0, below, 0.0, 4.0, 3.0, 0.5, 0.5, TString("А"), true);
   }
   if (F != 0.0 && d > 0.0) {
     const bool same = d == 3.0 && S != 0.0;
-    const TString letter = same ? TString("A") : next;
+    const TString letter = same ? TString("А") : next;
     Md.drCircleShelf(-d / 2.0, -r1, 3.0, -d - 5.0, -r1 - 20.0, letter);
     if (!same) {
       TCommonGeometry(0, &Md).drCVR_dV(110.0, below - 15.0, 0.0, 4.0, d, 0.5, 0.5, letter, true);
@@ -165,14 +165,22 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
-    Md.drDimVL2(2.0 * r, 14.0, 5.0, L, -r, L, r, "&02", "H7", none);
+    // The bore's sign stands on the bore; where its value would lie on the axis there, or the bore is
+    // too narrow to hold it, it stands on the bore's extension line past the rear end instead, the
+    // bore's size farther out to leave it room.
+    const bool signOut = r < 13.4 && (r > 9.4 || 2.0 * r < 14.0);
+    Md.drDimVL2(2.0 * r, signOut ? 25.0 : 14.0, 5.0, L, -r, L, r, "&02", "H7", none);
     Md.drDimVL2(2.0 * r1, 28.0, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
-    Md.drDimHL(0.5, 13.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
-    Md.drRough(L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
+    // The chamfers' size above the sign of the seat beside it.
+    Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
+    Md.drRough(signOut ? L + 2.5 : L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
     Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
     Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
-    Md.drRough(0.0, -20.0 - r2, 180.0, plain, "1,6", none, none);
+    // The collar face's sign first: where the groove's extension line leaves its value no room on the
+    // face's right it turns over to the left, into the place under the collar the rear face's sign
+    // leaves it by standing lower.
     Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
+    Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
   }
   Md.drDeleteMtr();
 }

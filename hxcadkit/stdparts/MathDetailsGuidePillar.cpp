@@ -23,6 +23,13 @@ double GrooveCentre(double x40, double x41, double x46)
   return std::min(x40 - x41 + 8.0, -(x46 + 3.0 + dxK + 1.0));
 }
 
+// How much lower than 100 below the collar's edge section B-B (drawn twice enlarged, guide radius
+// r42) stands: a thick guide's section would otherwise reach up among the main view's sizes.
+double PillarSectionDrop(double r42)
+{
+  return std::max(0.0, 2.0 * r42 - 22.0);
+}
+
 } // namespace
 
 TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C)
@@ -121,7 +128,7 @@ void TSocketLeaderPin::dr2D() const
   // The lead-in the model gets.
   dr2D_LeaderPin_V1(mx, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen, CollarHeight,
                     CollarHeight + FLen, 1, true, Key, ThreadRadius, ThreadLen);
-  const TString letter = threaded ? TString("В") : TString("A");
+  const TString letter = threaded ? TString("В") : TString("А");
   // The groove of the seat by the collar, which the detail below enlarges.
   if (OFLen != 0.0) {
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
@@ -151,7 +158,8 @@ void TSocketLeaderPin::dr2D() const
     Md.drPoint(xc, -FRadius - 8.0);
     Md.drEndObj();
     Md.drDeleteMtr();
-    dr2D_GuideSection(2.0 * Radius + 5.0 - CollarHeight - Len - OFLen, -100.0 - CollarRadius, Radius, 1, true);
+    dr2D_GuideSection(2.0 * Radius + 5.0 - CollarHeight - Len - OFLen,
+                      -100.0 - CollarRadius - PillarSectionDrop(Radius), Radius, 1, true);
   }
   TCommonGeometry G(0, &Md);
   G.drCVR_dV(40.0, -100.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
@@ -310,7 +318,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     if (x44 > 0.0 && r44 != 0.0) {
       Md.drCircleShelf(x45, r42, 3.0, x40 - x41, r41 + 10.0, "Г");
       if (D != 2.0 * r43)
-        Md.drWPointer(x43 + 25.0, 0.0, x43 + 35.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "A");
+        Md.drWPointer(x43 + 25.0, 0.0, x43 + 35.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "А");
       const double xc = x40 + 4.0 - x41;
       Md.drCut(7.0, 1.0, 75.0, "Б", xc, r41 + 25.0, -1, xc, -84.0 - r41, -1);
       Md.drPoint(xc, r41 + 25.0);
@@ -353,7 +361,7 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
     Md.drDimHL(x45, r43 + 10.0 - S, 1.0, -x45 / 2.0, S, x45 / 2.0, S, none, "h14", none);
   }
 
-  dr2D_GuideSection(0.0, -100.0 - r43, r42, tl, isSize);
+  dr2D_GuideSection(0.0, -100.0 - r43 - PillarSectionDrop(r42), r42, tl, isSize);
   Md.drDeleteMtr();
 }
 
@@ -377,7 +385,8 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   Md.drLine(-r42 - 2.0, 0.0, r42 + 2.0, 0.0, 3);
   Md.drLine(0.0, -r42 - 2.0, 0.0, r42 + 2.0, 3);
   if (isSize) {
-    Md.drText(-5.0, (r42 + 15.0) / 2.0, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
+    // Above the section's centre line, which reaches 2 past it: nothing runs through the title.
+    Md.drText(-5.0, std::max((r42 + 15.0) / 2.0, r42 + 3.0), 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
     Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
   }
 

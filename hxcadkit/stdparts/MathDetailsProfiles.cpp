@@ -262,7 +262,10 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     Rough(Md, -20.0, RTpa, 90.0, "0,8");
     Rough(Md, T + 15.0, RTpa, 90.0, "0,8");
     Rough(Md, 0.0, -RTpa / 2.0, 180.0, "0,8");
-    Rough(Md, T, -RTpa / 2.0, 0.0, "1,6");
+    // The face x = T: its sign between the bore and the counterbores, nearer the bore, in the lower
+    // half where the lead-in's angle there stays clear of its value, in the upper half otherwise.
+    const double faceSign = (iR + r10 - r53) / 2.0 - 3.0;
+    Rough(Md, T, faceSign < RTpa - 22.0 ? -faceSign : faceSign + 6.0, 0.0, "1,6");
     Rough(Md, T - x66, RTpa + 17.0, 0.0, "1,6");
   }
   Md.drDeleteMtr();

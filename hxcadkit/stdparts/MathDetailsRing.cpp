@@ -121,7 +121,7 @@ void TLocatingRing::dr2D() const
           Section(*this, det == Id ? InRadius : 0.0, 31, true);
           dr2D_V2(Radius + 55.0 + Thickness, 0, 0, 1.0, det, 1, true);
         },
-        29, det == Id ? 34 : 0);
+        29);
 }
 
 void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl,
@@ -173,7 +173,17 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       const double x = Cx(FixRadius, PinAngle + 180.0), y = Cy(FixRadius, PinAngle + 180.0);
       Md.drDimD(2 * PinRadius, TString(), -90.0, SaturatingToInt(Radius - FixRadius + 20.0), -1, x, y, 2,
                 TString("&02"), TString("H7"), TString());
-      Md.drRough(x, y - 20.0 - Radius + FixRadius, 0.0, txapi::txNoProcessingType, TString("0,8"), TString(),
+      // The pin holes' sign stands on a leader to the lower hole, past the ring's rim: a hole seen end
+      // on has no straight line of its own to carry it. The leader leans 15 degrees off the radius so
+      // that it runs along none of the ring's circles, whose pieces the sign would take for its line.
+      const double lean = PinAngle + 195.0, lc = Cx(1.0, lean), ls = Cy(1.0, lean);
+      const double rim = 1.2 * (Radius - FixRadius) + PinRadius, reach = rim + 40.0;
+      Md.drShelf(txapi::txLeaderSignEnum(0), x + reach * lc, y + reach * ls, txapi::txLSLeft,
+                 txapi::txArrowEnum(0), 5.0, 1.0, 75.0, TString(), 5.0, 1.0, 75.0, TString());
+      Md.drPoint(x + PinRadius * lc, y + PinRadius * ls);
+      Md.drEndObj();
+      const double at = rim + 6.0;
+      Md.drRough(x + at * lc, y + at * ls, lean + 90.0, txapi::txNoProcessingType, TString("0,8"), TString(),
                  TString());
     }
     Md.drDimD(2 * FixRadius, TString(), 80.0, SaturatingToInt(Radius - FixRadius + 10.0), 1, 0, 0, 1,

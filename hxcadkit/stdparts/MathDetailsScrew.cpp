@@ -150,8 +150,12 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     Md.drDimVL(2 * r95, 0.0, -1.0, b - 20, -r95, b - 20, r95, TString("&02"), TString("h7"), none);
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
-    Md.drRough(y6, -12 - r89, 0.0, rough, TString("1,6"), none, none);
-    Md.drRough(y6 + 20, -r95, -90.0, rough, TString("0,8"), none, none);
+    // The collar face's sign turned to the left, under the collar: on the right the thread shoulder's
+    // sign needs the room where the fit is short.
+    Md.drRough(y6, -12 - r89, 180.0, rough, TString("1,6"), none, none);
+    // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
+    // stand.
+    Md.drRough((y6 + 3 + b) / 2, r95, 90.0, rough, TString("0,8"), none, none);
     Md.drRough(b, -5 - r95, 0.0, rough, TString("1,6"), none, none);
     Md.drRough(0.0, -56 - r89, 180.0, rough, TString("1,6"), none, none);
   }

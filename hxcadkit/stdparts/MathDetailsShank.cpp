@@ -120,8 +120,8 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drDimHL(x74, -40.0, 1.0, 0.0, -r62, x74, 2.0 - r30, none, none, none);
   Md.drDimHL(2.0, r62 + 10.0 - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
   Md.drDimVL(2.0 * r30, 15.0, -1.0, x74 - 2.0, r30, x74 - 2.0, -r30, TString("M"), none,
-             TString("&04~") + TString(ThreadStep, 2, true, 7) + TString("-8g"));
-  Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("A"));
+             TString("&04~") + DrawingNumber(ThreadStep) + TString("-8g"));
+  Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
   Rough(Md, xL, -5.0 - r62, 180.0);
   Md.drShelf(txapi::txLeaderNoSign, xL + 10.0, r74 + 16.0, txapi::txLSLeft, txapi::txArrowNone, 1.0, 0.25,
@@ -195,10 +195,10 @@ void TMTail::dr2D() const
         // The end view keeps 35 mm from the threaded end.
         dr2D_V2(Len + 35.0 + CollarRadius, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius,
                 Len, ThreadLen, across, Y3, Y4, R98, R97, 1, true);
-        TCommonGeometry(0, &Md).drCVR_dV(40.0, -80.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, TString("A"),
+        TCommonGeometry(0, &Md).drCVR_dV(40.0, -80.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, TString("А"),
                                          true);
       },
-      19, 1);
+      19);
 }
 
 void TMTail::dr3D(int) const

@@ -15,11 +15,11 @@ TModeler3D* Modeller(const TDetail& part)
   return part.M2.Ptr ? &part.M() : nullptr;
 }
 
-// The enlarged detail "A" of a 3 mm groove of the given depth: the guide column's and the ejector
+// The enlarged detail "А" of a 3 mm groove of the given depth: the guide column's and the ejector
 // plug's are 0.3 deep, the guide plug's 0.5.
 void GrooveDetail(TModeler3D& M, double x, double y, double depth = 0.3)
 {
-  TCommonGeometry(0, &M).drCVR_dV(x, y, 0.0, 4.0, 3.0, depth, 0.5, TString("A"), true);
+  TCommonGeometry(0, &M).drCVR_dV(x, y, 0.0, 4.0, 3.0, depth, 0.5, TString("А"), true);
 }
 
 } // namespace
@@ -36,7 +36,7 @@ void TInjectPlug::dr2D() const
         dr2D_V1(0, 0, 0, 1.0, SphereRadius, TPARadius, CollarRadius, BFitRadius, FitLen, Len, CollarHeight,
                 SphereLen, 1, true, 3.0);
       },
-      6, 3, 36, 37);
+      6, 3, 37);
 }
 
 void TInjectPlug::dr3D(int) const
@@ -59,7 +59,7 @@ void TEjectorPlug::dr2D() const
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
                 CollarHeight, Len, 1, true);
         // The undercut by the collar, which the detail gives its length and depth.
-        Md.drCircleShelf(CollarHeight + 1.5, -Radius, 3.0, CollarHeight + 5.0, -Radius - 20.0, TString("A"));
+        Md.drCircleShelf(CollarHeight + 1.5, -Radius, 3.0, CollarHeight + 5.0, -Radius - 20.0, TString("А"));
         GrooveDetail(Md, Len + 45.0, -60.0 - 2.0 * CollarRadius);
       },
       6, 3, 37);
@@ -98,9 +98,9 @@ void TDirectPlug::dr2D() const
         GuidePlugProfile(*this, 1, true);
         // The grooves by the collar and before the front part, which the detail enlarges: the front
         // one is the collar's where the front part leaves it its whole 3 mm.
-        Md.drCircleShelf(CollarHeight + 1.5, Radius, 3.0, CollarHeight + 5.0, Radius + 20.0, TString("A"));
+        Md.drCircleShelf(CollarHeight + 1.5, Radius, 3.0, CollarHeight + 5.0, Radius + 20.0, TString("А"));
         if (OustingLen - CollarHeight > 3.0)
-          Md.drCircleShelf(-1.5, -Radius, 3.0, -8.0, -Radius - 20.0, TString("A"));
+          Md.drCircleShelf(-1.5, -Radius, 3.0, -8.0, -Radius - 20.0, TString("А"));
         GrooveDetail(Md, 0.0, -70.0 - 2.0 * CollarRadius, 0.5);
       },
       26, 30);
@@ -121,7 +121,7 @@ void TDirectColumn::dr2D() const
   if (!M) return;
   // Its outline is empty: no view calls out a groove, and the model has none, so the sheet shows no
   // detail of one.
-  drMouldSheet(*M, Id, 0.0, -1.0 * MouldWhole(Radius), {}, 1, 30);
+  drMouldSheet(*M, Id, 0.0, -1.0 * MouldWhole(Radius), {}, 30);
 }
 
 void TDirectColumn::dr3D(int) const
@@ -175,7 +175,7 @@ void TReTraction::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M) return;
-  drMouldSheet(*M, Id, 0.0, -CollarRadius, {}, 1, 3);
+  drMouldSheet(*M, Id, 0.0, -CollarRadius, {}, 3);
 }
 
 void TReTraction::dr3D(int) const
@@ -190,7 +190,7 @@ void TColumnTail::dr2D() const
   TModeler3D* M = Modeller(*this);
   if (!M) return;
   // As the guide column's: no outline, so no groove to show in a detail.
-  drMouldSheet(*M, Id, Len - ThreadLen - 15.0, -3.0 * Key, {}, 1, 30);
+  drMouldSheet(*M, Id, Len - ThreadLen - 15.0, -3.0 * Key, {}, 30);
 }
 
 void TColumnTail::dr3D(int) const
@@ -267,7 +267,7 @@ void TProtectSupport::dr2D() const
       *M, Id, Len - ThreadLen, -1.0 * MouldWhole(Radius),
       [this, &g](TModeler3D&) {
         Lug(*this, g, 0.0, 0.0, 1, true, false);
-        g.drCVR_dV(10.0, -35.0 - 2.0 * Radius, 0.0, 4.0, 3.0, 1.0, 0.5, TString("A"), true);
+        g.drCVR_dV(10.0, -35.0 - 2.0 * Radius, 0.0, 4.0, 3.0, 1.0, 0.5, TString("А"), true);
       },
       0);
 }
@@ -355,7 +355,7 @@ void TBackEjector::dr2D() const
   TModeler3D* M = Modeller(*this);
   if (!M) return;
   drMouldSheet(
-      *M, Id, Len - 20.0, -CollarRadius, [this](TModeler3D& Md) { BackPusher(*this, Md); }, 35, 3, 39);
+      *M, Id, Len - 20.0, -CollarRadius, [this](TModeler3D& Md) { BackPusher(*this, Md); }, 35, 3);
 }
 
 void TBackEjector::dr3D(int) const
@@ -381,7 +381,7 @@ void TBackEjector::dr2D_Opora() const
   if (!M) return;
   drMouldSheet(
       *M, Id2, 0.0, -FitRadius,
-      [this](TModeler3D& Md) { GrooveDetail(Md, 20.0, -70.0 - 2.0 * CollarRadius); }, 1);
+      [this](TModeler3D& Md) { GrooveDetail(Md, 20.0, -70.0 - 2.0 * CollarRadius); }, 0);
 }
 
 // --- Outlines left empty -------------------------------------------------------------------------

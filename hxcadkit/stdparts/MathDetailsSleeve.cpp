@@ -187,8 +187,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
       Md.drDimVL2(-2.0 * r44, -33.0, 1.0 + r1 - r44, 1.0, -r44, 0.0, r44, "M", "-7H", none);
       Md.drDimVL2(-2.0 * (r42 + 0.5), -44.0 - (x52 + t + 3.0), 0.0, x51, -(r42 + 0.5), x52 + t + 2.5,
                   r42 + 0.5, "&02", "H14", none);
-      Md.drDimHL(2.0, r1 - r44 + 7.0, 1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01~ ");
-      Md.drRough(x51 - x50, -22.0 - r43, 180.0, plain, "3,2", none, none);
+      Md.drDimHL(2.0, r1 - r44 + 7.0, 1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01");
+      Md.drRough(x51 - x50, -32.0 - r43, 0.0, plain, "3,2", none, none);
     }
     Md.drDimVL2(-2.0 * r1, -57.0, 1.0, 1.0, -r1, 1.0, r1, "&02", "h6", none);
     Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
@@ -200,7 +200,7 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     Md.drDimHL(1.0, -10.0, 0.0, 0.0, 1.0 - r1, 1.0, -r1, none, none, none);
     Md.drDimVL2(-2.0 * r42, 25.0, 0.0, x51, -r42, x51, r42, "&02", "H7", none);
     Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
-    if (x45 != 0.0) Md.drWPointer(x51 + 50.0, 0.0, x51 + 60.0, 0.0, x51 + 56.0, 0.0, 7.0, 1.0, 75.0, "A");
+    if (x45 != 0.0) Md.drWPointer(x51 + 50.0, 0.0, x51 + 60.0, 0.0, x51 + 56.0, 0.0, 7.0, 1.0, 75.0, "А");
     if (x50 != 0.0) {
       Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");
       Md.drDimVL2(-2.0 * r43, 36.0, 0.0, x51, -r43, x51, r43, "&02", "H14", none);

@@ -36,7 +36,7 @@ void TStopPin::dr2D() const
   TModeler3D& Md = M();
   dr2D_GrybkovaOpora_V1(0, 0.0, 0.0, 0.0, 1.0, CollarRadius, Radius, CollarHeight, Len, 2.0, 1, true);
   TCommonGeometry G(0, &Md);
-  G.drCVR_dV(20.0, 1.5 * CollarRadius - 60.0, 0.0, 2.0, 3.0, 0.3, 0.5, "A", true);
+  G.drCVR_dV(20.0, 1.5 * CollarRadius - 60.0, 0.0, 2.0, 3.0, 0.3, 0.5, "А", true);
   const TString none;
   Md.drCloseViewTDemCloseLeaf(none, none, none, none);
 }
@@ -73,7 +73,7 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
   if (isSize) {
     const TString none;
     const auto plain = txapi::txRoughSignEnum(0);
-    if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "A");
+    if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "А");
     Md.drDimHL(x82, -32.0, -1.0, 0.0, f - r74, x82, f - r25, none, "h14", none);
     Md.drDimHL(f, -20.0, -1.0, x82 - f, -r25, x82, f - r25, none, none, "&04~45&01 2 фаски");
     Md.drDimHL(x81, 30.0, 1.0, 0.0, r74 - f, x81, r74, none, "h6", none);

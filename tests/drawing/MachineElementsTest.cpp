@@ -234,9 +234,9 @@ TEST(MachineElements, GrooveDetailViewsCarryTheirLetterAndScale)
   {
     double x, y, m, L, H, R;
     const char *letter, *label;
-  } views[] = {{20, -90, 2, 3, 0.3, 0.5, "A", "A(   2.00:1)"},
-               {20, -110, 4, 3, 0.3, 0.4, "А", "А(   4.00:1)"},
-               {10, -45, 5, 3, 1, 0.5, "Б", "Б(   5.00:1)"}};
+  } views[] = {{20, -90, 2, 3, 0.3, 0.5, "A", "A(2:1)"},
+               {20, -110, 4, 3, 0.3, 0.4, "А", "А(4:1)"},
+               {10, -45, 5, 3, 1, 0.5, "Б", "Б(5:1)"}};
   for (const auto& v : views) {
     TRecordingModeler m;
     TCommonGeometry(0, &m).drCVR_dV(v.x, v.y, 0, v.m, v.L, v.H, v.R, TString(v.letter), true);
@@ -297,7 +297,12 @@ TEST(MachineElements, SafetyLugFlatsAndSection)
     if (tl) {
       EXPECT_EQ(m.Of("drRectAngle")[0].A, (std::vector<double>{-36, -6, -14, 6, 1}));
     }
-    ASSERT_EQ(m.Count("drDimHL"), 7);
+    // The end's chamfer is sized along the end face, clear of the section below.
+    ASSERT_EQ(m.Count("drDimHL"), 6);
+    const auto heights = m.Of("drDimVL");
+    EXPECT_EQ(std::count_if(heights.begin(), heights.end(),
+                            [](const auto& c) { return c.S[2] == TString("&04~45&01"); }),
+              1);
     EXPECT_EQ(m.Of("drDimHL")[2].A[1], 17.0); // the flats' length, offset r90 + 13 - f
     ExpectClosedInOutlineMode(m.HatchBoundary(0), 0, "section");
     m.Reset();

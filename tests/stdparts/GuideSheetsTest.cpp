@@ -70,7 +70,7 @@ TEST(GuidePillarSheet, WithoutThreadNoViewAAndDetailA)
   EXPECT_TRUE(DrawingSound(m));
   const auto texts = Texts(m, "drText");
   EXPECT_FALSE(Has(texts, "Вид А"));
-  EXPECT_TRUE(Has(texts, "A(   4.00:1)"));
+  EXPECT_TRUE(Has(texts, "А(4:1)"));
   EXPECT_EQ(m.Of("drLeafStampView1").at(0).A, (std::vector<double>{51, 0, 80, -15, 1}));
 
   Opening t;
@@ -79,7 +79,7 @@ TEST(GuidePillarSheet, WithoutThreadNoViewAAndDetailA)
   q.dr2D();
   EXPECT_TRUE(DrawingSound(t));
   EXPECT_TRUE(Has(Texts(t, "drText"), "Вид А"));
-  EXPECT_TRUE(Has(Texts(t, "drText"), "В(   4.00:1)"));
+  EXPECT_TRUE(Has(Texts(t, "drText"), "В(4:1)"));
   // Section Б-Б and detail Г, with their callouts, beside every pillar: the flat and the guide's
   // groove need their sizes without a thread too.
   for (const Opening* o : {&m, &t}) {
@@ -126,14 +126,14 @@ TEST(GuidePillarSheet, TheSeatsGrooveIsCalledOutAsItsDetail)
   TSocketLeaderPin p(51, &m, nullptr, nullptr);
   Pillar(p, false, 0, 0);
   p.dr2D();
-  EXPECT_EQ(Texts(m, "drCircleShelf"), (std::vector<std::string>{"A", "A", "Г"}));
+  EXPECT_EQ(Texts(m, "drCircleShelf"), (std::vector<std::string>{"А", "А", "Г"}));
   EXPECT_TRUE(Has(Texts(m, "drRough"), "0,8"));
   Opening f;
   TSocketLeaderPin q(51, &f, nullptr, nullptr);
   Pillar(q, false, 0, 10);
   q.dr2D();
   // The fixed part's groove by the collar is the seat's, called out to the same detail.
-  EXPECT_EQ(Texts(f, "drCircleShelf"), (std::vector<std::string>{"A", "A", "A", "Г"}));
+  EXPECT_EQ(Texts(f, "drCircleShelf"), (std::vector<std::string>{"А", "А", "А", "Г"}));
 }
 
 TEST(GuidePillarModel, LeadInAndFlatFollowTheThread)
@@ -285,7 +285,7 @@ TEST(LocatingSleeveSheet, TheRowSizesDrawNeitherGrooveNorItsDetail)
     }
   EXPECT_EQ(threads, 1);
   // No groove, so no detail of it either.
-  EXPECT_FALSE(Has(Texts(m, "drText"), "Б(   5.00:1)"));
+  EXPECT_FALSE(Has(Texts(m, "drText"), "Б(5:1)"));
   EXPECT_EQ(m.Count("drCVR"), 4) << "the relief in both halves and their hatch";
   m.Reset();
   s.dr3D(0);
@@ -318,7 +318,7 @@ TEST(StopPinSheet, ItsOwnSheetAndModelDrawTheOutline)
   p.dr2D();
   EXPECT_TRUE(DrawingSound(m));
   EXPECT_EQ(m.Count("drDimHL"), 3 + 1) << "its three and the detail's";
-  EXPECT_TRUE(Has(Texts(m, "drCircleShelf"), "A"));
+  EXPECT_TRUE(Has(Texts(m, "drCircleShelf"), "А"));
   m.Reset();
   p.dr3D(0);
   EXPECT_TRUE(DrawingSound(m));
@@ -364,7 +364,7 @@ TEST(FittingSheet, SheetAndModel)
   TFitting f(36, &m);
   f.dr2D();
   EXPECT_TRUE(DrawingSound(m));
-  EXPECT_TRUE(Has(Texts(m, "drDimVL"), "&04~1.25-8g"));
+  EXPECT_TRUE(Has(Texts(m, "drDimVL"), "&04~1,25-8g"));
   m.Reset();
   f.dr3D(0);
   EXPECT_TRUE(DrawingSound(m));

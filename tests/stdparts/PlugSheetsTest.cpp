@@ -244,8 +244,7 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
     sprue.CollarRadius = r;
     EXPECT_EQ(SheetOf(Md, sprue).Anchor, (std::vector<double>{80, -45})) << r;
   }
-  EXPECT_EQ(SheetOf(Md, sprue).Texts,
-            (std::vector<TString>{TDemStr[6], TDemStr[3], TDemStr[36], TDemStr[37]}));
+  EXPECT_EQ(SheetOf(Md, sprue).Texts, (std::vector<TString>{TDemStr[6], TDemStr[3], TDemStr[37], TString()}));
 
   TEjectorPlug ejector(2, &Md, TConstruktor::Empty());
   ejector.CollarRadius = 10;
@@ -266,18 +265,21 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
   TDirectColumn column(4, &Md, TConstruktor::Empty());
   column.Radius = 12.5, column.Len = 100;
   EXPECT_EQ(SheetOf(Md, column).Anchor, (std::vector<double>{0, -13}));
-  EXPECT_EQ(SheetOf(Md, column).Texts, (std::vector<TString>{TDemStr[1], TDemStr[30], TString(), TString()}));
+  EXPECT_EQ(SheetOf(Md, column).Texts,
+            (std::vector<TString>{stdtest::Alone(TDemStr[30]), TString(), TString(), TString()}));
   EXPECT_TRUE(DetailAt(Md).empty()) << "no outline, no groove to detail";
 
   TSupportWasher washer(5, &Md, nullptr);
   washer.Len = 30, washer.BoltHeadLen = 9;
   EXPECT_EQ(SheetOf(Md, washer).Anchor, (std::vector<double>{30, -18}));
-  EXPECT_EQ(SheetOf(Md, washer).Texts, (std::vector<TString>{TDemStr[28], TString(), TString(), TString()}));
+  EXPECT_EQ(SheetOf(Md, washer).Texts,
+            (std::vector<TString>{stdtest::Alone(TDemStr[28]), TString(), TString(), TString()}));
 
   TWasherEjectorChannel channel(6, &Md, TConstruktor::Empty());
   channel.Radius = 10;
   EXPECT_EQ(SheetOf(Md, channel).Anchor, (std::vector<double>{20, -30}));
-  EXPECT_EQ(SheetOf(Md, channel).Texts, (std::vector<TString>{TDemStr[4], TString(), TString(), TString()}));
+  EXPECT_EQ(SheetOf(Md, channel).Texts,
+            (std::vector<TString>{stdtest::Alone(TDemStr[4]), TString(), TString(), TString()}));
 }
 
 // The calls after the first one named from (all calls for ""), up to the next one named to, each
@@ -371,7 +373,8 @@ TEST_F(PlugSheets, TheColumnTailCutsFlatsOnlyWhereItsKeyIsNarrower)
   EXPECT_EQ(Md.Count("drColor3D"), 1);
   EXPECT_EQ(Md.Count("drClose3D"), 1);
   EXPECT_EQ(SheetOf(Md, tail).Anchor, (std::vector<double>{25, -48}));
-  EXPECT_EQ(SheetOf(Md, tail).Texts, (std::vector<TString>{TDemStr[1], TDemStr[30], TString(), TString()}));
+  EXPECT_EQ(SheetOf(Md, tail).Texts,
+            (std::vector<TString>{stdtest::Alone(TDemStr[30]), TString(), TString(), TString()}));
   EXPECT_TRUE(DetailAt(Md).empty()) << "no outline, no groove to detail";
   tail.Key = 12;
   Md.Reset();

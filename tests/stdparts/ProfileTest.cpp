@@ -130,7 +130,7 @@ TEST(StdPartsProfile, ThreadedSpacerAnnotations)
   std::string texts;
   for (const auto& r : rough)
     texts += r.S[0].Utf8Text() + "@" + std::to_string(int(r.A[2])) + " ";
-  EXPECT_EQ(texts, "1,6@0 0,8@-90 1,6@0 1,6@180 ");
+  EXPECT_EQ(texts, "1,6@180 0,8@90 1,6@0 1,6@180 ");
   ASSERT_EQ(Md.Count("drCircleShelf"), 1);
   EXPECT_EQ(Md.Of("drCircleShelf")[0].S[0].Utf8Text(), "А");
   // The groove's enlarged view and its title.

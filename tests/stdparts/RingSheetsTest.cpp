@@ -50,8 +50,10 @@ TEST_F(RingSheets, BothSheetsAndBothPartsAreSound)
     EXPECT_EQ(Md.Count("drLeafStampView1"), 2);
     const auto close = Md.Of("drCloseViewTDemCloseLeaf");
     ASSERT_EQ(close.size(), 2u);
-    EXPECT_EQ(close[0].S, (std::vector<TString>{TDemStr[29], TDemStr[34], TString(), TString()}));
-    EXPECT_EQ(close[1].S, (std::vector<TString>{TDemStr[29], TString(), TString(), TString()}));
+    EXPECT_EQ(close[0].S,
+              (std::vector<TString>{stdtest::Alone(TDemStr[29]), TString(), TString(), TString()}));
+    EXPECT_EQ(close[1].S,
+              (std::vector<TString>{stdtest::Alone(TDemStr[29]), TString(), TString(), TString()}));
     Md.Reset();
     Ring.dr3D(0);
     EXPECT_TRUE(DrawingSound(Md));

@@ -117,18 +117,18 @@ TEST_F(Shank, TheSheetsSideViewHasBothHalvesTheHoleTheZoneAndNineteenItems)
     if (c.Style == 3 && !(c.y1 == 0 && c.y2 == 0)) zone.push_back(c);
   const auto box = TRecordingModeler::Box(zone);
   EXPECT_EQ(std::vector<double>({box.x1, box.y1, box.x2, box.y2}), std::vector<double>({-83, -18, -68, 18}));
-  // The thread: "M", its diameter, and the pitch in a field of seven.
+  // The thread: "M", its diameter, and the pitch as a drawing writes it.
   bool thread = false;
   for (const auto& c : Md.Of("drDimVL"))
     if (c.S[0] == TString("M")) {
       thread = true;
       EXPECT_EQ(c.A[0], 16.0);
-      EXPECT_EQ(c.S[2], TString("&04~   1.50-8g"));
+      EXPECT_EQ(c.S[2], TString("&04~1,5-8g"));
     }
   EXPECT_TRUE(thread);
   const auto shelf = Md.Of("drShelf");
   ASSERT_EQ(shelf.size(), 2u);
-  EXPECT_EQ(shelf[0].S[0], TString("A"));
+  EXPECT_EQ(shelf[0].S[0], TString("А"));
   EXPECT_EQ(shelf[1].S[0], TString("HRCэ 42...46"));
   EXPECT_EQ(Md.Of("drCircleShelf")[0].A, (std::vector<double>{1.3, 8, 3, -14, 17}));
 
@@ -206,7 +206,7 @@ TEST_F(Shank, TheSheetHoldsTheSideViewTheEndViewAndTheDetail)
   EXPECT_TRUE(DrawingSound(Md));
   EXPECT_EQ(Md.Of("drLeafStampView1")[0].A, (std::vector<double>{5, 0, 0, -10, 1}));
   EXPECT_EQ(Md.Of("drCloseViewTDemCloseLeaf")[0].S,
-            (std::vector<TString>{TDemStr[19], TDemStr[1], TString(), TString()}));
+            (std::vector<TString>{stdtest::Alone(TDemStr[19]), TString(), TString(), TString()}));
   EXPECT_EQ(Md.Of("drMtr")[0].A, (std::vector<double>{80, 0, 0, 1}));
   // The part from the collar end at 0 to the threaded end at Len, the collar circle 35 mm on.
   const auto side = TRecordingModeler::Box(TRecordingModeler::Outline(Md.Curves));
@@ -222,7 +222,7 @@ TEST_F(Shank, TheSheetHoldsTheSideViewTheEndViewAndTheDetail)
   for (const auto& m : Md.Of("drMtr"))
     details += m.A == std::vector<double>{40, -95, 0, 4};
   EXPECT_EQ(details, 1);
-  EXPECT_EQ(Md.Of("drText").back().S[0], TString("A(   4.00:1)"));
+  EXPECT_EQ(Md.Of("drText").back().S[0], TString("А(4:1)"));
 
   // A standard code: the rod alone, closed with the same texts.
   P.Code = 2001;
@@ -231,7 +231,7 @@ TEST_F(Shank, TheSheetHoldsTheSideViewTheEndViewAndTheDetail)
   EXPECT_TRUE(DrawingSound(Md));
   EXPECT_EQ(Md.Count("drCircleAxle") + Md.Count("drText") + Md.Count("drCircle"), 0);
   EXPECT_EQ(Md.Of("drCloseViewTDemCloseLeaf")[0].S,
-            (std::vector<TString>{TDemStr[19], TDemStr[1], TString(), TString()}));
+            (std::vector<TString>{stdtest::Alone(TDemStr[19]), TString(), TString(), TString()}));
 }
 
 TEST_F(Shank, ThePartHasItsCrossHoleAndFlats)

@@ -20,6 +20,12 @@
 namespace stdtest {
 
 // The folder of the shipped StdParts.tb.
+// A requirement written alone on its sheet: not numbered, so without the blank that follows a number.
+inline TString Alone(const TString& requirement)
+{
+  return requirement.SubStr(1, requirement.Length() - 1);
+}
+
 inline TString DataFolder()
 {
   return TString(HXCAD_STDPARTS_DATA);

@@ -580,6 +580,7 @@ private:
       double bx, by;
       if (!BranchEnd(w, b, bx, by)) continue;
       Body << "<path d=\"M" << origin << " L" << P(bx, by) << "\" fill=\"none\" " << Stroke(2) << "/>\n";
+      Layout.Lines.push_back({"leader", 0, {{X, Y}, {bx, by}}});
     }
     Text(o, t, Num(o, "x"), Num(o, "y") + 1, 0, model2d::TextOf(o));
   }
@@ -628,6 +629,12 @@ private:
   {
     Body << "<path d=\"M" << P(X1, Y1) << " L" << P(X2, Y2) << "\" fill=\"none\" stroke=\"black\" stroke-width=\""
          << width << "\"/>\n";
+  }
+  // A thin line of a dimension or designation, drawn and laid out as kind.
+  void Thin(const char* kind, double X1, double Y1, double X2, double Y2)
+  {
+    Segment(X1, Y1, X2, Y2);
+    Layout.Lines.push_back({kind, 0, {{X1, Y1}, {X2, Y2}}});
   }
   // A filled arrowhead with its tip at (X, Y), pointing along (dx, dy).
   void Arrow(double X, double Y, double dx, double dy, double size = 3)
@@ -690,19 +697,36 @@ private:
     const double over = 2;
     for (const auto& [Px, Py, Ax, Ay] : {std::array{P1x, P1y, A1x, A1y}, std::array{P2x, P2y, A2x, A2y}}) {
       const double l = std::hypot(Ax - Px, Ay - Py);
-      if (l > 1e-9) Segment(Px, Py, Ax + (Ax - Px) / l * over, Ay + (Ay - Py) / l * over);
+      if (l > 1e-9) Thin("extension", Px, Py, Ax + (Ax - Px) / l * over, Ay + (Ay - Py) / l * over);
     }
-    Segment(A1x, A1y, A2x, A2y);
-    Arrow(A1x, A1y, A1x - A2x, A1y - A2y);
-    Arrow(A2x, A2y, A2x - A1x, A2y - A1y);
     const std::string text = DimensionText(o, "", Figure(model2d::MeasuredValue(o)));
     double angle = std::atan2(A2y - A1y, A2x - A1x) * 180 / Pi;
     if (angle > 90.001 || angle < -89.999) angle += 180;
     const double h = 3.5;
-    if (o.Has("text-x") && Num(o, "leader-code") != 0) {
+    // A value given a place without a leader is written there along its line, the line running on
+    // under it when it lies past an extension line.
+    double from = 0, to = 1, T = 0.5;
+    const double L = std::hypot(A2x - A1x, A2y - A1y);
+    const bool placed = o.Has("text-x") && Num(o, "leader-code") == 0 && L > 0;
+    if (placed) {
       double X, Y;
       w.Map(Num(o, "text-x"), Num(o, "text-y"), X, Y);
-      Segment((A1x + A2x) / 2, (A1y + A2y) / 2, X, Y);
+      T = ((X - A1x) * (A2x - A1x) + (Y - A1y) * (A2y - A1y)) / (L * L);
+      const double half = LabelBox(0, 0, 0, h, text).X[1] / 2 / L;
+      from = std::min(0.0, T - half), to = std::max(1.0, T + half);
+    }
+    Thin("dimension-line", A1x + from * (A2x - A1x), A1y + from * (A2y - A1y), A1x + to * (A2x - A1x),
+         A1y + to * (A2y - A1y));
+    Arrow(A1x, A1y, A1x - A2x, A1y - A2y);
+    Arrow(A2x, A2y, A2x - A1x, A2y - A1y);
+    if (placed) {
+      const double a = angle * Pi / 180;
+      Label(A1x + T * (A2x - A1x) - std::sin(a), A1y + T * (A2y - A1y) + std::cos(a), angle, h, text,
+            "middle");
+    } else if (o.Has("text-x") && Num(o, "leader-code") != 0) {
+      double X, Y;
+      w.Map(Num(o, "text-x"), Num(o, "text-y"), X, Y);
+      Thin("leader", (A1x + A2x) / 2, (A1y + A2y) / 2, X, Y);
       Label(X, Y, 0, h, text);
     } else {
       // Above the middle of its line; a value that would lie on one written before slides along the
@@ -806,7 +830,7 @@ private:
     if (angle > 90.001 || angle < -89.999) angle += 180, nx = uy, ny = -ux;
     const double Tx = C2x + ux * middle + nx, Ty = C2y + uy * middle + ny;
     if (!draw) return Taken(LabelBox(Tx, Ty, angle, 3.5, text, "middle"));
-    Segment(C1x, C1y, Ex, Ey);
+    Thin("leader", C1x, C1y, Ex, Ey);
     Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
     if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
     Label(Tx, Ty, angle, 3.5, text, "middle");
@@ -820,29 +844,33 @@ private:
     const double a1 = Num(o, "angle1"), a2 = Num(o, "angle2");
     const int steps = 48;
     std::string d;
+    SvgPolyline arc{"dimension-arc", 0, {}};
     double X = 0, Y = 0, pX = 0, pY = 0, fX = 0, fY = 0, sX = 0, sY = 0;
     for (int i = 0; i <= steps; ++i) {
       const double a = (a1 + (a2 - a1) * i / steps) * Pi / 180;
       pX = X, pY = Y;
       w.Map(cx + r * std::cos(a), cy + r * std::sin(a), X, Y);
       d += (i == 0 ? "M" : " L") + P(X, Y);
+      arc.Points.emplace_back(X, Y);
       if (i == 1) sX = X, sY = Y;
       if (i == 0) fX = X, fY = Y;
     }
     Body << "<path d=\"" << d << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
+    Layout.Lines.push_back(std::move(arc));
     Arrow(fX, fY, fX - sX, fY - sY);
     Arrow(X, Y, X - pX, Y - pY);
     double V1x, V1y, V2x, V2y, Cx, Cy;
     w.Map(cx, cy, Cx, Cy);
     w.Map(cx + r * std::cos(a1 * Pi / 180), cy + r * std::sin(a1 * Pi / 180), V1x, V1y);
     w.Map(cx + r * std::cos(a2 * Pi / 180), cy + r * std::sin(a2 * Pi / 180), V2x, V2y);
-    Segment(Cx, Cy, V1x, V1y);
-    Segment(Cx, Cy, V2x, V2y);
+    Thin("extension", Cx, Cy, V1x, V1y);
+    Thin("extension", Cx, Cy, V2x, V2y);
     const double mid = (a1 + a2) / 2 * Pi / 180;
     double Tx, Ty;
     w.Map(cx + (r + 2) * std::cos(mid), cy + (r + 2) * std::sin(mid), Tx, Ty);
-    Label(Tx, Ty, 0, 3.5, DimensionText(o, "", Figure(model2d::MeasuredValue(o)) + "\u00b0"),
-          std::cos(mid) < 0 ? "end" : "start");
+    // The value's corner nearest the vertex there, the value beyond it: clear of its arc.
+    Label(Tx, Ty < Cy ? Ty - 3.5 : Ty, 0, 3.5,
+          DimensionText(o, "", Figure(model2d::MeasuredValue(o)) + "\u00b0"), Tx < Cx ? "end" : "start");
   }
 
   static std::vector<std::string> SymbolTexts(const Object& o)
@@ -855,19 +883,20 @@ private:
     return texts;
   }
 
-  // The check mark with its tip on the surface at (x, y), turned by angle: a short arm, a long one with
-  // the shelf that carries the roughness value; a bar for material removed, a circle for none removed.
+  // The check mark with its tip on the surface at (x, y), its axis leaving the surface at angle (upright
+  // at 90 degrees, its base along the surface at angle - 90): a short arm, a long one with the shelf that
+  // carries the roughness value; a bar for material removed, a circle for none removed.
   void RoughSign(const Affine& w, double x, double y, double angle, int type, const std::vector<std::string>& texts)
   {
     double X0, Y0;
     w.Map(x, y, X0, Y0);
-    const Affine at = Affine::Placement(X0, Y0, angle + w.AngleDeg(), 1);
+    const Affine at = Affine::Placement(X0, Y0, angle - 90 + w.AngleDeg(), 1);
     const double h = 5, c60 = 0.5, s60 = std::sqrt(3.0) / 2;
     auto line = [&](double ax, double ay, double bx, double by) {
       double X1, Y1, X2, Y2;
       at.Map(ax, ay, X1, Y1), at.Map(bx, by, X2, Y2);
       Segment(X1, Y1, X2, Y2);
-      Layout.Lines.push_back({"rough", 0, {{X1, Y1}, {X2, Y2}}});
+      Layout.Lines.push_back({"rough", Role == "corner" ? 1 : 0, {{X1, Y1}, {X2, Y2}}});
     };
     line(0, 0, -h * c60, h * s60);
     line(0, 0, 2 * h * c60, 2 * h * s60);
@@ -885,7 +914,7 @@ private:
     // The value on the shelf reads from below or from the right: a sign turned further is read the
     // other way round, from the shelf's far end, still above the shelf.
     const double th = 3.5;
-    double a = std::remainder(angle + w.AngleDeg(), 360.0);
+    double a = std::remainder(angle - 90 + w.AngleDeg(), 360.0);
     const bool turned = a > 90.001 || a < -89.999;
     double X, Y;
     if (turned) {
@@ -905,7 +934,7 @@ private:
     for (const Value& b : o.Prop("branches")) {
       double bx, by;
       if (!BranchEnd(w, b, bx, by)) continue;
-      Segment(X, Y, bx, by);
+      Thin("leader", X, Y, bx, by);
       Arrow(bx, by, bx - X, by - Y);
     }
     std::vector<std::pair<double, std::string>> cells;
@@ -969,7 +998,7 @@ private:
       // In the sheet's top right corner; without a sheet above the top right of what is drawn.
       const double x = SheetWidth > 0 ? SheetWidth - 45 : MaxX - 30, y = SheetWidth > 0 ? SheetHeight - 18 : MaxY + 4;
       Role = "corner";
-      RoughSign(Affine(), x, y, 0, 0, {text, "", ""});
+      RoughSign(Affine(), x, y, 90, 0, {text, "", ""});
       Role = "text";
       if (c->Prop("switch2") == true) Label(x + 26, y + 4, 0, 3.5, "(\u221a)");
     }

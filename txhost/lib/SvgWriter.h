@@ -40,7 +40,11 @@ struct SvgSymbolBox
 };
 // A drawn line as a polyline in the drawing's millimetres (arcs and circles as chords of at most 5
 // degrees): each visible curve of a view with its line style (Kind "curve"), each closed outline of a
-// hatch (Kind "hatch", its last point its first), each stroke of a roughness sign (Kind "rough").
+// hatch (Kind "hatch", its last point its first), each stroke of a roughness sign (Kind "rough", the
+// first one from the sign's tip, Style 1 for the sheet's corner sign); of dimensions and designations the
+// extension lines (Kind "extension", from the measured point, and an angle's rays), linear dimension lines
+// ("dimension-line"), an angle's arc ("dimension-arc") and leaders ("leader": a diameter's or radius's line
+// with its shelf, a text's or a tolerance frame's leader).
 struct SvgPolyline
 {
   std::string Kind;

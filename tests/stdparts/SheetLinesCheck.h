@@ -1,0 +1,306 @@
+#pragma once
+// How the lines of a mould sheet stand to what they serve, as a draftsman reads them: every roughness
+// sign's tip on its surface (an outline, an extension line or a leader along the sign's base), no text
+// crossed by a line, no dimension line on an outline, no extension or dimension line through another
+// view, and texts written as a Russian drawing writes them. Each check answers the faults it finds.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "txapi/Enums.h"
+#include "txhost/lib/SvgWriter.h"
+
+namespace stdtest::sheetlines {
+
+using TPoint = std::pair<double, double>;
+
+struct TSeg
+{
+  TPoint A, B;
+};
+
+inline std::vector<TSeg> Segments(const txhost::SvgPolyline& l)
+{
+  std::vector<TSeg> s;
+  for (std::size_t k = 0; k + 1 < l.Points.size(); ++k)
+    s.push_back({l.Points[k], l.Points[k + 1]});
+  return s;
+}
+
+inline bool MainLine(const txhost::SvgPolyline& l)
+{
+  return l.Kind == "curve" && (l.Style == txapi::txCSNormal || l.Style == txapi::txCSThick);
+}
+
+inline double Distance(TPoint p, const TSeg& s)
+{
+  const double dx = s.B.first - s.A.first, dy = s.B.second - s.A.second, l2 = dx * dx + dy * dy;
+  const double t =
+      l2 > 0 ? std::clamp(((p.first - s.A.first) * dx + (p.second - s.A.second) * dy) / l2, 0.0, 1.0) : 0;
+  return std::hypot(p.first - s.A.first - t * dx, p.second - s.A.second - t * dy);
+}
+
+// The sine of the angle between two directions.
+inline double Sine(double ax, double ay, double bx, double by)
+{
+  const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+  return la > 0 && lb > 0 ? std::fabs(ax * by - ay * bx) / (la * lb) : 1;
+}
+
+inline std::string At(TPoint p)
+{
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "(%.2f, %.2f)", p.first, p.second);
+  return buf;
+}
+
+inline std::string Named(const txhost::SvgLabel& l)
+{
+  return l.Role + " \"" + l.Text + "\" at " + At({l.X[0], l.Y[0]});
+}
+
+// Whether the segment s crosses the convex quadrilateral q (corners counter-clockwise) or lies in it.
+inline bool Crosses(const double* qx, const double* qy, const TSeg& s)
+{
+  const double px[4] = {s.A.first, s.B.first, s.B.first, s.A.first},
+               py[4] = {s.A.second, s.B.second, s.B.second, s.A.second};
+  for (int side = 0; side < 2; ++side)
+    for (int i = 0; i < 4; ++i) {
+      const double* ex = side == 0 ? qx : px;
+      const double* ey = side == 0 ? qy : py;
+      const int j = (i + 1) % 4;
+      const double nx = ey[i] - ey[j], ny = ex[j] - ex[i];
+      if (nx == 0 && ny == 0) continue;
+      double amin = 1e300, amax = -1e300, bmin = 1e300, bmax = -1e300;
+      for (int k = 0; k < 4; ++k) {
+        amin = std::min(amin, nx * qx[k] + ny * qy[k]), amax = std::max(amax, nx * qx[k] + ny * qy[k]);
+        bmin = std::min(bmin, nx * px[k] + ny * py[k]), bmax = std::max(bmax, nx * px[k] + ny * py[k]);
+      }
+      if (amax < bmin || bmax < amin) return false;
+    }
+  return true;
+}
+
+// Every roughness sign of the views stands with its tip on a line along its base: an outline of the part
+// (its surface), an extension line of the surface or a leader to it.
+inline std::vector<std::string> SignsOffTheirSurfaces(const txhost::SvgLayout& layout)
+{
+  std::vector<TSeg> carriers;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if ((l.Kind == "curve" && l.Style != txapi::txCSAxial) || l.Kind == "extension" || l.Kind == "leader" ||
+        l.Kind == "hatch")
+      for (const TSeg& s : Segments(l))
+        carriers.push_back(s);
+  std::vector<std::string> faults;
+  const auto& lines = layout.Lines;
+  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+    const txhost::SvgPolyline &a = lines[k], &b = lines[k + 1];
+    // A sign's first two strokes leave its tip; the corner sign stands on nothing.
+    if (a.Kind != "rough" || b.Kind != "rough" || a.Style != 0 || a.Points.size() != 2 ||
+        b.Points.size() != 2 || a.Points[0] != b.Points[0])
+      continue;
+    const TPoint tip = a.Points[0];
+    // The base runs across the sign's axis, the bisector of its arms.
+    const double ax = a.Points[1].first - tip.first, ay = a.Points[1].second - tip.second;
+    const double bx = b.Points[1].first - tip.first, by = b.Points[1].second - tip.second;
+    const double la = std::hypot(ax, ay), lb = std::hypot(bx, by);
+    const double upx = ax / la + bx / lb, upy = ay / la + by / lb;
+    const bool stands = std::any_of(carriers.begin(), carriers.end(), [&](const TSeg& s) {
+      return Distance(tip, s) < 0.3 && Sine(s.B.first - s.A.first, s.B.second - s.A.second, -upy, upx) <
+                                           std::sin(2.0 * 3.14159265 / 180);
+    });
+    if (!stands) {
+      double nearest = 1e300;
+      for (const TSeg& s : carriers)
+        nearest = std::min(nearest, Distance(tip, s));
+      faults.push_back("a sign standing on nothing, its tip at " + At(tip) + ", " + std::to_string(nearest) +
+                       " from the nearest line");
+    }
+    ++k;
+  }
+  return faults;
+}
+
+// No text of the sheet's drawing (a dimension's value, a sign's value, a title, a note) is crossed by a
+// line: an outline, an axis, a hatch's boundary, an extension or dimension line, a leader or a sign.
+// Texts are shrunk by 0.2 mm so that a line touching a text passes.
+inline std::vector<std::string> TextsCrossed(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults;
+  for (const txhost::SvgLabel& t : layout.Labels) {
+    if (t.Role == "view-name" || t.Role == "sheet" || t.Role == "requirements" || t.Role == "corner")
+      continue;
+    const double cx = (t.X[0] + t.X[2]) / 2, cy = (t.Y[0] + t.Y[2]) / 2;
+    double qx[4], qy[4];
+    for (int k = 0; k < 4; ++k) {
+      const double dx = t.X[k] - cx, dy = t.Y[k] - cy, n = std::hypot(dx, dy),
+                   f = n > 0.2 ? (n - 0.2) / n : 0;
+      qx[k] = cx + dx * f, qy[k] = cy + dy * f;
+    }
+    for (const txhost::SvgPolyline& l : layout.Lines) {
+      if (l.Kind == "curve" && (l.Style == txapi::txCSConstruction || l.Style < 0)) continue;
+      const auto segs = Segments(l);
+      const auto hit =
+          std::find_if(segs.begin(), segs.end(), [&](const TSeg& s) { return Crosses(qx, qy, s); });
+      if (hit == segs.end()) continue;
+      faults.push_back(Named(t) + " crossed by a line (" + l.Kind + " " + std::to_string(l.Style) +
+                       ") from " + At(hit->A) + " to " + At(hit->B));
+      break;
+    }
+  }
+  return faults;
+}
+
+// No linear dimension line lies along a main outline: parallel to it, nearer than 2 mm, over more than
+// a millimetre of its length.
+inline std::vector<std::string> DimensionLinesOnOutlines(const txhost::SvgLayout& layout)
+{
+  std::vector<TSeg> outlines;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (MainLine(l))
+      for (const TSeg& s : Segments(l))
+        outlines.push_back(s);
+  std::vector<std::string> faults;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "dimension-line" || l.Points.size() != 2) continue;
+    const TSeg d{l.Points[0], l.Points[1]};
+    const double ux = d.B.first - d.A.first, uy = d.B.second - d.A.second, len = std::hypot(ux, uy);
+    if (!(len > 0)) continue;
+    for (const TSeg& o : outlines) {
+      if (Sine(o.B.first - o.A.first, o.B.second - o.A.second, ux, uy) > 0.01) continue;
+      const double off = std::fabs((o.A.first - d.A.first) * -uy + (o.A.second - d.A.second) * ux) / len;
+      const double p = ((o.A.first - d.A.first) * ux + (o.A.second - d.A.second) * uy) / len,
+                   q = ((o.B.first - d.A.first) * ux + (o.B.second - d.A.second) * uy) / len;
+      const double common = std::min(len, std::max(p, q)) - std::max(0.0, std::min(p, q));
+      if (off < 2 && common > 1) {
+        faults.push_back("a dimension line from " + At(d.A) + " to " + At(d.B) + " " + std::to_string(off) +
+                         " from the outline from " + At(o.A) + " to " + At(o.B));
+        break;
+      }
+    }
+  }
+  return faults;
+}
+
+// The views of a sheet: the boxes of its main outlines and hatches, merged while they meet.
+struct TBox
+{
+  double X1, Y1, X2, Y2;
+  bool Meets(const TBox& b, double gap) const
+  {
+    return X1 <= b.X2 + gap && b.X1 <= X2 + gap && Y1 <= b.Y2 + gap && b.Y1 <= Y2 + gap;
+  }
+  bool Holds(TPoint p, double gap) const
+  {
+    return p.first >= X1 - gap && p.first <= X2 + gap && p.second >= Y1 - gap && p.second <= Y2 + gap;
+  }
+};
+
+inline std::vector<TBox> Views(const txhost::SvgLayout& layout)
+{
+  std::vector<TBox> boxes;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (!(MainLine(l) || l.Kind == "hatch" || (l.Kind == "curve" && l.Style == txapi::txCSBrokenLine)) ||
+        l.Points.empty())
+      continue;
+    TBox b{1e300, 1e300, -1e300, -1e300};
+    for (const auto& [x, y] : l.Points)
+      b = {std::min(b.X1, x), std::min(b.Y1, y), std::max(b.X2, x), std::max(b.Y2, y)};
+    boxes.push_back(b);
+  }
+  // Each box swallows every box it meets, again while it grows.
+  std::vector<TBox> views;
+  for (const TBox& b : boxes) {
+    TBox v = b;
+    for (bool grew = true; grew;) {
+      grew = false;
+      for (std::size_t j = 0; j < views.size(); ++j)
+        if (v.Meets(views[j], 0.01)) {
+          v = {std::min(v.X1, views[j].X1), std::min(v.Y1, views[j].Y1), std::max(v.X2, views[j].X2),
+               std::max(v.Y2, views[j].Y2)};
+          views.erase(views.begin() + std::ptrdiff_t(j));
+          grew = true;
+          break;
+        }
+    }
+    views.push_back(v);
+  }
+  return views;
+}
+
+// No extension or dimension line runs through a view other than the one it measures: the view holding
+// an extension line's start, and for a dimension line the views its extension lines start in.
+inline std::vector<std::string> LinesThroughOtherViews(const txhost::SvgLayout& layout)
+{
+  const std::vector<TBox> views = Views(layout);
+  std::vector<std::string> faults;
+  std::vector<std::size_t> own;
+  auto through = [&](const TSeg& s, const std::vector<std::size_t>& mine) -> int {
+    for (std::size_t v = 0; v < views.size(); ++v) {
+      if (std::find(mine.begin(), mine.end(), v) != mine.end()) continue;
+      const TBox& b = views[v];
+      const double qx[4] = {b.X1, b.X2, b.X2, b.X1}, qy[4] = {b.Y1, b.Y1, b.Y2, b.Y2};
+      if (Crosses(qx, qy, s)) return int(v);
+    }
+    return -1;
+  };
+  // Each view's reach: its outlines and its extension lines with the dimension lines they carry.
+  std::vector<TBox> reach = views;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind == "extension" && l.Points.size() == 2) {
+      own.clear();
+      for (std::size_t v = 0; v < views.size(); ++v)
+        if (views[v].Holds(l.Points[0], 0.01)) own.push_back(v);
+      if (own.size() == 1)
+        for (const auto& [x, y] : l.Points) {
+          TBox& r = reach[own[0]];
+          r = {std::min(r.X1, x), std::min(r.Y1, y), std::max(r.X2, x), std::max(r.Y2, y)};
+        }
+      if (const int v = through({l.Points[0], l.Points[1]}, own); v >= 0)
+        faults.push_back("an extension line from " + At(l.Points[0]) + " to " + At(l.Points[1]) +
+                         " through the view from " +
+                         At({views[std::size_t(v)].X1, views[std::size_t(v)].Y1}) + " to " +
+                         At({views[std::size_t(v)].X2, views[std::size_t(v)].Y2}));
+    }
+  }
+  // No view stands among another view's sizes.
+  for (std::size_t v = 0; v < views.size(); ++v)
+    for (std::size_t w = 0; w < views.size(); ++w)
+      if (v != w && reach[v].Meets(views[w], -0.5))
+        faults.push_back("the view from " + At({views[w].X1, views[w].Y1}) + " to " +
+                         At({views[w].X2, views[w].Y2}) + " among the sizes of the view from " +
+                         At({views[v].X1, views[v].Y1}) + " to " + At({views[v].X2, views[v].Y2}));
+  return faults;
+}
+
+// Texts as a Russian drawing writes them: a decimal comma, no blank padding, no leading or trailing
+// blank, no reference mark in a requirement where no size carries one, "Длину" spelled right.
+inline std::vector<std::string> TextsMiswritten(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults;
+  bool starred = false;
+  for (const txhost::SvgLabel& t : layout.Labels)
+    starred = starred || (t.Role == "dimension" && t.Text.find('*') != std::string::npos);
+  for (const txhost::SvgLabel& t : layout.Labels) {
+    if (t.Role == "view-name") continue;
+    const std::string& s = t.Text;
+    for (std::size_t i = 1; i + 1 < s.size(); ++i)
+      if (s[i] == '.' && std::isdigit(static_cast<unsigned char>(s[i - 1])) &&
+          std::isdigit(static_cast<unsigned char>(s[i + 1]))) {
+        faults.push_back("a decimal point: " + Named(t));
+        break;
+      }
+    if (s.find("  ") != std::string::npos || (!s.empty() && (s.front() == ' ' || s.back() == ' ')))
+      faults.push_back("blank padding: " + Named(t));
+    if (s.find("\u0414\u043B\u0438\u043D\u043D\u0443") != std::string::npos)
+      faults.push_back("misspelt: " + Named(t));
+    if (t.Role == "requirements" && !starred && s.find('*') != std::string::npos)
+      faults.push_back("a reference mark no size carries: " + Named(t));
+  }
+  return faults;
+}
+
+} // namespace stdtest::sheetlines
