@@ -767,23 +767,29 @@ void TSheetLayout::Settle()
   Signs.clear();
 }
 
-void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2) const
+void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2, double width,
+                                double height) const
 {
   if (!On) return;
-  // Four lines of requirements under their box's top.
-  const double width = std::fabs(x2 - x1), top = std::max(y1, y2), height = 30, left = std::min(x1, x2);
-  const auto fits = [&](double dx, double dy) {
-    return Free(Rect(left + dx, top + dy - height, left + dx + width, top + dy));
-  };
-  if (fits(0, 0)) return;
-  double best = -1, bx = 0, by = 0;
-  for (int i = -80; i <= 20; ++i)
-    for (int j = -40; j <= 40; ++j) {
-      const double dx = 5.0 * i, dy = 5.0 * j, d = std::hypot(dx, dy);
-      if ((best < 0 || d < best) && fits(dx, dy)) best = d, bx = dx, by = dy;
-    }
-  if (best <= 0) return;
-  x1 += bx, x2 += bx, y1 += by, y2 += by;
+  // Four lines of requirements under their box's top; failing that, the lines there are.
+  const double top = std::max(y1, y2), left = std::min(x1, x2);
+  const double wide[2] = {std::fabs(x2 - x1), width}, high[2] = {30, height};
+  for (int size = 0; size < 2; ++size) {
+    if (!(wide[size] > 0 && high[size] > 0)) continue;
+    const auto fits = [&](double dx, double dy) {
+      return Free(Rect(left + dx, top + dy - high[size], left + dx + wide[size], top + dy));
+    };
+    if (fits(0, 0)) return;
+    double best = -1, bx = 0, by = 0;
+    for (int i = -80; i <= 20; ++i)
+      for (int j = -40; j <= 40; ++j) {
+        const double dx = 5.0 * i, dy = 5.0 * j, d = std::hypot(dx, dy);
+        if ((best < 0 || d < best) && fits(dx, dy)) best = d, bx = dx, by = dy;
+      }
+    if (best <= 0) continue;
+    x1 += bx, x2 += bx, y1 += by, y2 += by;
+    return;
+  }
 }
 
 void TSheetLayout::TitleLeader(double OX, double OY)

@@ -1,5 +1,7 @@
 // Drawing and fragment documents: making, opening, saving and letting go of the current sheet.
 
+#include <algorithm>
+
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "txapi/IDocuments.h"
 #include "txapi/IDrawingDocument.h"
@@ -189,7 +191,8 @@ void TModelerApi::drOpenTDem()
   if (at >= 0 && at < sel.ASize.Count) {
     const double W = sel.ASize[at].x;
     double x1 = W - 10, y1 = 65, x2 = W - 185, y2 = 165;
-    Layout.Requirements(x1, y1, x2, y2);
+    // Each line 7 below the one before, the first 7 under the top; 0.6 of the 3.5 height a character.
+    Layout.Requirements(x1, y1, x2, y2, 0.6 * 3.5 * double(DemandChars) + 1.0, 7.0 * double(DemandLines) + 1.0);
     r.TechnicalDemand->SetBox({x1, y1, x2, y2});
   }
   // The lines written until drCloseTDem are the requirements, not the last title-block cell.
@@ -210,7 +213,14 @@ void TModelerApi::drCloseTDem()
 void TModelerApi::drCloseViewTDemCloseLeaf(const TString& S1, const TString& S2, const TString& S3,
                                            const TString& S4)
 {
+  // What the requirements' lines take, for a sheet that has no room for the whole box (the
+  // lines numbered "1." on when more than one).
+  DemandLines = 0, DemandChars = 0;
+  for (const TString* s : {&S1, &S2, &S3, &S4})
+    if (!s->Empty()) ++DemandLines, DemandChars = std::max(DemandChars, std::size_t(s->Length()));
+  if (DemandLines > 1) DemandChars += 2;
   TModeler2D::drCloseViewTDemCloseLeaf(S1, S2, S3, S4);
+  DemandLines = 0, DemandChars = 0;
 }
 
 } // namespace drApi
