@@ -410,11 +410,63 @@ void TSheetLayout::PlaceDimensions()
   }
   Dimensions.clear();
   PlaceValues(values);
+  // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
+  // where only there is its value free; on the arc asked for inside the frame when nothing is free.
+  // Nor do its arc and the rays it lengthens cross a value settled, nor an arc settled cross its value.
+  std::vector<std::array<double, 4>> arcs;
+  const auto arc = [](double X, double Y, double a1, double a2, double r) {
+    std::vector<std::array<double, 4>> pieces;
+    for (int i = 0; i < 12; ++i) {
+      const double a = (a1 + (a2 - a1) * i / 12) * Deg, b = (a1 + (a2 - a1) * (i + 1) / 12) * Deg;
+      pieces.push_back({X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b), Y + r * std::sin(b)});
+    }
+    return pieces;
+  };
+  const auto apart = [](const std::vector<std::array<double, 4>>& pieces, const TQuad& q) {
+    return std::none_of(pieces.begin(), pieces.end(), [&q](const std::array<double, 4>& g) {
+      const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+      return Overlap(q.X, q.Y, 4, gx, gy, 2);
+    });
+  };
+  for (const TAngle& g : Angles) {
+    int side = -1;
+    double r = g.R;
+    for (int pass = 0; pass < 2 && side < 0; ++pass)
+      for (int k = 0; k <= (pass == 0 ? 24 : 0) && side < 0; ++k)
+        for (int s = 0; s < 2 && side < 0; ++s) {
+          const double turn = 180.0 * s, at = g.R + 5.0 * k;
+          if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
+          const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
+          auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
+          // Its rays too, as far as widening the arc draws them on.
+          for (const double ray : {g.A1 + turn, g.A2 + turn})
+            if (at > g.R)
+              mine.push_back({g.X + g.R * std::cos(ray * Deg), g.Y + g.R * std::sin(ray * Deg),
+                              g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)});
+          if (pass == 1 || (Free(value) && apart(arcs, value) &&
+                            std::all_of(Boxes.begin(), Boxes.end(),
+                                        [&](const TQuad& b) { return apart(mine, b); })))
+            side = s, r = at;
+        }
+    if (side < 0) side = 0, r = g.R;
+    if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
+    const double turn = side == 1 ? 180.0 : 0.0;
+    Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
+    for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
+      arcs.push_back(piece);
+    for (const double ray : {g.A1 + turn, g.A2 + turn})
+      arcs.push_back({g.X, g.Y, g.X + r * std::cos(ray * Deg), g.Y + r * std::sin(ray * Deg)});
+  }
+  // The diameters, radii, signs and leader texts settled after them keep off the arcs and rays where
+  // they went.
+  Thin.insert(Thin.end(), arcs.begin(), arcs.end());
+  Angles.clear();
   // A diameter's or radius's leader turns from the angle asked for (45 degrees), by 5 degrees either way,
   // to where its value and its shelf are free.
+  // Best where no line crosses its value either.
   for (const TCircleDimension& c : Circles) {
-    double chosen = NAN, any = NAN;
-    TQuad value, first;
+    double chosen = NAN, any = NAN, freeAt = NAN;
+    TQuad value, first, freeValue;
     for (int k = 0; k < 72 && std::isnan(chosen); ++k) {
       const double a = 45 + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
       const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
@@ -440,57 +492,16 @@ void TSheetLayout::PlaceDimensions()
       const TQuad line = Turned(X2, Y2, std::atan2(uy, ux) / Deg, 0, -0.3, shelf, 0.3);
       if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
         continue;
-      chosen = a, value = q;
+      if (std::isnan(freeAt)) freeAt = a, freeValue = q;
+      if (!Crossed(q)) chosen = a, value = q;
     }
+    if (std::isnan(chosen) && !std::isnan(freeAt)) chosen = freeAt, value = freeValue;
     if (std::isnan(chosen) && !std::isnan(any)) chosen = any, value = first;
     if (std::isnan(chosen)) continue;
     if (chosen != 45) c.Turn(chosen);
     Boxes.push_back(value);
   }
   Circles.clear();
-  // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
-  // where only there is its value free; on the arc asked for inside the frame when nothing is free.
-  // Nor does its arc cross a value settled, nor an arc settled cross its value.
-  std::vector<std::array<double, 4>> arcs;
-  const auto arc = [](double X, double Y, double a1, double a2, double r) {
-    std::vector<std::array<double, 4>> pieces;
-    for (int i = 0; i < 12; ++i) {
-      const double a = (a1 + (a2 - a1) * i / 12) * Deg, b = (a1 + (a2 - a1) * (i + 1) / 12) * Deg;
-      pieces.push_back({X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b), Y + r * std::sin(b)});
-    }
-    return pieces;
-  };
-  const auto apart = [](const std::vector<std::array<double, 4>>& pieces, const TQuad& q) {
-    return std::none_of(pieces.begin(), pieces.end(), [&q](const std::array<double, 4>& g) {
-      const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-      return Overlap(q.X, q.Y, 4, gx, gy, 2);
-    });
-  };
-  for (const TAngle& g : Angles) {
-    int side = -1;
-    double r = g.R;
-    for (int pass = 0; pass < 2 && side < 0; ++pass)
-      for (int k = 0; k <= (pass == 0 ? 24 : 0) && side < 0; ++k)
-        for (int s = 0; s < 2 && side < 0; ++s) {
-          const double turn = 180.0 * s, at = g.R + 5.0 * k;
-          if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
-          const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
-          const auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
-          if (pass == 1 || (Free(value) && apart(arcs, value) &&
-                            std::all_of(Boxes.begin(), Boxes.end(),
-                                        [&](const TQuad& b) { return apart(mine, b); })))
-            side = s, r = at;
-        }
-    if (side < 0) side = 0, r = g.R;
-    if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
-    const double turn = side == 1 ? 180.0 : 0.0;
-    Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
-    for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
-      arcs.push_back(piece);
-  }
-  // The signs and leader texts settled after them keep off the arcs where they went.
-  Thin.insert(Thin.end(), arcs.begin(), arcs.end());
-  Angles.clear();
 }
 
 bool TSheetLayout::Crossed(const TQuad& q) const
