@@ -258,7 +258,7 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
           d->SetAngle(angle);
           d->Update();
         },
-        false, xc, yc, Val, NearestInt(Drl), S1, S2);
+        false, xc, yc, Val, NearestInt(Drl), S1, S2, FBase);
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, Val, false, xc, yc, xc, yc);

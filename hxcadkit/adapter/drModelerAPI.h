@@ -9,6 +9,7 @@
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
 #include <array>
+#include <cmath>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -368,6 +369,10 @@ public:
     std::function<void(double angle)> Turn;
     double CX = 0, CY = 0, ExX = 1, ExY = 0, EyX = 0, EyY = 1, R = 0, Shift = 0;
     bool Diameter = true;
+    // The angle on the sheet its leader was asked at, when one was: a sign asked on that line stands on
+    // the leader where it settles.
+    bool Asked = false;
+    double AskedAngle = 0;
     std::size_t Chars = 0;
   };
   void Dimension(const TCircleDimension& d) { Circles.push_back(d); }
@@ -435,6 +440,23 @@ private:
   std::vector<TTitle> Titles;
   std::vector<TDimension> Dimensions;
   std::vector<TCircleDimension> Circles;
+  // The leaders of the diameters and radii settled that were asked at an angle: the line asked (through
+  // (CX, CY) at Asked degrees) and the leader drawn, from (X1, Y1) along u, the value on its side n, the
+  // circle From along it, the shelf's end To.
+  struct TLeader
+  {
+    double CX, CY, Asked, X1, Y1, Ux, Uy, Nx, Ny, From, To;
+  };
+  std::vector<TLeader> Leaders;
+  // Whether the sign s was asked on the line through (CX, CY) at asked degrees, its base along it.
+  static bool AskedOn(const TSign& s, double CX, double CY, double asked);
+  // Where on the leader l the sign s stands (its tip at (X, Y), its base at angle), keeping off value
+  // when given; false, with the shelf's end, when nowhere is free.
+  bool SignOnLeader(const TSign& s, const TLeader& l, const TQuad* value, double& X, double& Y,
+                    double& angle) const;
+  // A sign asked on the line asked of a leader settled goes on that leader, at (its footprint) at;
+  // false for any other.
+  bool OnLeader(const TSign& s, TQuad& at);
   std::vector<TAngle> Angles;
   std::vector<TQuad> DimensionLines;
   // The extension lines of the settled dimensions, as drawn (from the measured point to 2 past the line).
@@ -895,7 +917,7 @@ private:
   // shifted that far past the circle, with its texts before and after its value, left to settle with the
   // view.
   void SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc, double r,
-                    double shift, const TString& before, const TString& after);
+                    double shift, const TString& before, const TString& after, double asked = NAN);
   void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
                             int chars, double lineX, double lineY);
 

@@ -112,7 +112,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
-  Extensions.clear(), Thin.clear();
+  Extensions.clear(), Thin.clear(), Leaders.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -465,39 +465,66 @@ void TSheetLayout::PlaceDimensions()
   // to where its value and its shelf are free.
   // Best where no line crosses its value either.
   for (const TCircleDimension& c : Circles) {
+    // Its leader at a degrees in its container: from (X1, Y1) through the circle at (X2, Y2) along u
+    // (the value on the side n as it is read) to its shelf's end, shelf past the circle.
+    struct TAt
+    {
+      double X1, Y1, X2, Y2, Ux, Uy, Nx, Ny, Angle, Middle, Shelf;
+    };
+    const auto leader = [&c](double a) {
+      TAt g;
+      const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
+      g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
+      g.X1 = c.Diameter ? 2 * c.CX - g.X2 : c.CX, g.Y1 = c.Diameter ? 2 * c.CY - g.Y2 : c.CY;
+      const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+      g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
+      // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
+      // asks, above the shelf as it is read.
+      g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
+      if (g.Angle > 90.001 || g.Angle < -89.999) g.Angle += 180, g.Nx = g.Uy, g.Ny = -g.Ux;
+      const double len = 0.6 * ValueHeight * double(c.Chars);
+      g.Middle = std::max(6.0, c.Shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                                                    c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
+      g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
+      return g;
+    };
+    const double len = 0.6 * ValueHeight * double(c.Chars);
+    const auto sign = c.Asked ? std::find_if(Signs.begin(), Signs.end(),
+                                             [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
+                              : Signs.end();
     double chosen = NAN, any = NAN, freeAt = NAN;
     TQuad value, first, freeValue;
     for (int k = 0; k < 72 && std::isnan(chosen); ++k) {
       const double a = 45 + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
-      const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
-      const double X2 = c.CX + c.ExX * dx + c.EyX * dy, Y2 = c.CY + c.ExY * dx + c.EyY * dy;
-      const double X1 = c.Diameter ? 2 * c.CX - X2 : c.CX, Y1 = c.Diameter ? 2 * c.CY - Y2 : c.CY;
-      const double R = std::hypot(X2 - X1, Y2 - Y1), ux = R > 0 ? (X2 - X1) / R : 1,
-                   uy = R > 0 ? (Y2 - Y1) / R : 0;
-      // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
-      // asks, above the shelf as it is read.
-      double angle = std::atan2(uy, ux) / Deg, nx = -uy, ny = ux;
-      if (angle > 90.001 || angle < -89.999) angle += 180, nx = uy, ny = -ux;
-      const double len = 0.6 * ValueHeight * double(c.Chars);
-      const double middle =
-          std::max(6.0, c.Shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
-                                             c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
-      const double shelf = std::max(12.0, middle + len / 2 + 1);
-      const TQuad q =
-          Turned(X2 + ux * middle + nx, Y2 + uy * middle + ny, angle, -len / 2, 0, len / 2, ValueHeight);
+      const TAt g = leader(a);
+      const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle, -len / 2, 0,
+                             len / 2, ValueHeight);
       // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
       if (!Free(q, true)) continue;
       if (std::isnan(any)) any = a, first = q;
       if (!Free(q)) continue;
-      const TQuad line = Turned(X2, Y2, std::atan2(uy, ux) / Deg, 0, -0.3, shelf, 0.3);
+      const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
       if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
         continue;
       if (std::isnan(freeAt)) freeAt = a, freeValue = q;
-      if (!Crossed(q)) chosen = a, value = q;
+      if (Crossed(q)) continue;
+      // A sign asked on its leader goes with it: where there is room for it too.
+      if (sign != Signs.end()) {
+        const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+        const TLeader l{c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf};
+        double X, Y, turn;
+        if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
+      }
+      chosen = a, value = q;
     }
     if (std::isnan(chosen) && !std::isnan(freeAt)) chosen = freeAt, value = freeValue;
     if (std::isnan(chosen) && !std::isnan(any)) chosen = any, value = first;
     if (std::isnan(chosen)) continue;
+    if (c.Asked) {
+      const TAt g = leader(chosen);
+      const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+      Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf});
+    }
     if (chosen != 45) c.Turn(chosen);
     Boxes.push_back(value);
   }
@@ -690,6 +717,10 @@ void TSheetLayout::Settle()
                    [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
   for (const TSign& asked : Signs) {
     TQuad at = Footprint(asked, asked.SX, asked.SY);
+    if (OnLeader(asked, at)) {
+      Boxes.push_back(at);
+      continue;
+    }
     // As asked; then, on an extension line, turned over to its other side.
     bool placed = false;
     for (int side = 0; side < 2 && !placed; ++side) {
@@ -776,6 +807,59 @@ void TSheetLayout::Settle()
     Boxes.push_back(at);
   }
   Signs.clear();
+}
+
+bool TSheetLayout::AskedOn(const TSign& s, double CX, double CY, double asked)
+{
+  const double c = std::cos(asked * Deg), n = std::sin(asked * Deg);
+  const double along = (s.SX - CX) * c + (s.SY - CY) * n, off = -(s.SX - CX) * n + (s.SY - CY) * c;
+  return along > 0 && std::fabs(off) < 0.05 && std::fabs(std::sin((s.SAngle - asked) * Deg)) < 1e-4;
+}
+
+bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* value, double& X, double& Y,
+                                double& angle) const
+{
+  // From its shelf's end back towards the circle, off the value's side first; the first place where it
+  // and its value are free, else at the shelf's end off the value's side.
+  X = l.X1 + l.Ux * l.To, Y = l.Y1 + l.Uy * l.To, angle = std::atan2(l.Uy, l.Ux) / Deg;
+  if (std::cos((angle + 90 - std::atan2(l.Ny, l.Nx) / Deg) * Deg) > 0) angle += 180;
+  for (int side = 0; side < 2; ++side)
+    for (double d = l.To; d >= l.From + SignArm; d -= 0.5) {
+      TSign t = s;
+      t.SAngle = side == 0 ? angle : angle + 180;
+      const double x = l.X1 + l.Ux * d, y = l.Y1 + l.Uy * d;
+      const TQuad q = Footprint(t, x, y), v = SignValue(t, x, y);
+      bool framed = true;
+      for (int k = 0; k < 4; ++k)
+        framed = framed && InFrame(q.X[k], q.Y[k], 0);
+      if (!framed || !Clear(q) || (value != nullptr && (Overlap(q, *value) || Overlap(v, *value))) ||
+          std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
+          !Free(v) || Crossed(v))
+        continue;
+      X = x, Y = y, angle = t.SAngle;
+      return true;
+    }
+  return false;
+}
+
+bool TSheetLayout::OnLeader(const TSign& s, TQuad& at)
+{
+  const auto l = std::find_if(Leaders.begin(), Leaders.end(),
+                              [&s](const TLeader& l) { return AskedOn(s, l.CX, l.CY, l.Asked); });
+  if (l == Leaders.end()) return false;
+  double X, Y, angle;
+  SignOnLeader(s, *l, nullptr, X, Y, angle);
+  TSign t = s;
+  t.SAngle = angle;
+  at = Footprint(t, X, Y);
+  // Back into its container: its turn there is the sheet's less the container's.
+  const double turn = s.SAngle - s.Angle, k = 1 / (s.Scale > 0 ? s.Scale : 1), r = -turn * Deg;
+  const double dx = X - s.SX, dy = Y - s.SY;
+  s.Sign->SetPoint(s.X + k * (std::cos(r) * dx - std::sin(r) * dy),
+                   s.Y + k * (std::sin(r) * dx + std::cos(r) * dy));
+  if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(angle - turn + 90);
+  s.Sign->Update();
+  return true;
 }
 
 void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2, double width,
@@ -1016,11 +1100,17 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
 }
 
 void TModelerApi::SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc,
-                               double r, double shift, const TString& before, const TString& after)
+                               double r, double shift, const TString& before, const TString& after,
+                               double asked)
 {
   TSheetLayout::TCircleDimension c;
   c.Turn = std::move(turn), c.Diameter = diameter, c.R = std::fabs(r), c.Shift = std::fabs(shift);
   SheetPoint(xc, yc, c.CX, c.CY);
+  if (std::isfinite(asked)) {
+    double X, Y;
+    SheetPoint(xc + std::cos(asked * Deg), yc + std::sin(asked * Deg), X, Y);
+    c.Asked = true, c.AskedAngle = std::atan2(Y - c.CY, X - c.CX) / Deg;
+  }
   SheetPoint(xc + 1, yc, c.ExX, c.ExY), SheetPoint(xc, yc + 1, c.EyX, c.EyY);
   c.ExX -= c.CX, c.ExY -= c.CY, c.EyX -= c.CX, c.EyY -= c.CY;
   // A host writes its own sign before the value unless the text before it holds one.
