@@ -284,7 +284,19 @@ void TSheetLayout::PlaceDimensions()
       return Overlap(q.X, q.Y, 4, ex, ey, 2);
     });
   };
+  // The extension lines of the dimensions still to settle, to their lines as asked and 2 past.
+  std::vector<std::vector<std::array<double, 4>>> coming;
   for (const TDimension& m : Dimensions) {
+    std::vector<std::array<double, 4>> lines;
+    const double asked = m.SX * m.Nx + m.SY * m.Ny;
+    for (const auto& [px, py] : {std::array{m.X1, m.Y1}, std::array{m.X2, m.Y2}}) {
+      const double d = asked - (px * m.Nx + py * m.Ny), l = std::fabs(d);
+      if (l > 1e-9) lines.push_back({px, py, px + (d + 2 * d / l) * m.Nx, py + (d + 2 * d / l) * m.Ny});
+    }
+    coming.push_back(std::move(lines));
+  }
+  for (std::size_t i = 0; i < Dimensions.size(); ++i) {
+    const TDimension& m = Dimensions[i];
     const double ux = m.Ux, uy = m.Uy, nx = m.Nx, ny = m.Ny;
     const double s1 = m.X1 * nx + m.Y1 * ny, s2 = m.X2 * nx + m.Y2 * ny, asked = m.SX * nx + m.SY * ny;
     const double len = 0.6 * ValueHeight * double(m.Chars);
@@ -341,13 +353,22 @@ void TSheetLayout::PlaceDimensions()
         if (std::isnan(best[3])) best[3] = d;
         return;
       }
-      const bool apart = spaced(r) && !AlongOutline(r.A1x, r.A1y, r.A2x, r.A2y) &&
-                         !throughOther(m.X1, m.Y1, r.A1x, r.A1y) && !throughOther(m.X2, m.Y2, r.A2x, r.A2y);
       // Clean also where no thin line of the view (an axis running past the part) crosses its value.
       const auto thin = [&r](const std::array<double, 4>& g) {
         const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
         return Overlap(r.Value.X, r.Value.Y, 4, gx, gy, 2);
       };
+      // Nor one along its line (which its value cannot slide off) of a dimension still to settle.
+      const auto along = [&](const std::array<double, 4>& g) {
+        const double gx = g[2] - g[0], gy = g[3] - g[1];
+        return std::fabs(gx * uy - gy * ux) < 1e-6 * std::hypot(gx, gy) && thin(g);
+      };
+      bool later = false;
+      for (std::size_t j = i + 1; j < coming.size() && !later; ++j)
+        later = std::any_of(coming[j].begin(), coming[j].end(), along);
+      const bool apart = spaced(r) && !AlongOutline(r.A1x, r.A1y, r.A2x, r.A2y) &&
+                         !throughOther(m.X1, m.Y1, r.A1x, r.A1y) && !throughOther(m.X2, m.Y2, r.A2x, r.A2y) &&
+                         !later;
       const bool clean =
           apart && Clear(r.Line) &&
           std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
