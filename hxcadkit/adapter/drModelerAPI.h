@@ -392,7 +392,8 @@ public:
   // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the
   // drawing; when the whole box fits nowhere, to the nearest place free for width by height under its
   // top-left corner (what its lines take, when known).
-  void Requirements(double& x1, double& y1, double& x2, double& y2, double width = 0, double height = 0) const;
+  void Requirements(double& x1, double& y1, double& x2, double& y2, double width = 0,
+                    double height = 0) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
   // A move must also pass also, when given.
@@ -924,11 +925,11 @@ private:
 public:
   // The mould sheet being drawn; inactive outside one.
   TSheetLayout Layout;
+
+private:
   // The lines of the requirements about to be written and the characters of the longest, while
   // drCloseViewTDemCloseLeaf writes them.
   std::size_t DemandLines = 0, DemandChars = 0;
-
-private:
   // Whether the sheet open was opened for a mould part.
   bool MouldSheet = false;
   TReferenceOf<TRegistryApi> Registry;

@@ -483,8 +483,7 @@ void TSheetLayout::PlaceDimensions()
   Thin.insert(Thin.end(), arcs.begin(), arcs.end());
   Angles.clear();
   // A diameter's or radius's leader turns from the angle asked for (45 degrees), by 5 degrees either way,
-  // to where its value and its shelf are free.
-  // Best where no line crosses its value either.
+  // to where its value and its shelf are free, best where no line crosses its value either.
   for (const TCircleDimension& c : Circles) {
     // Its leader at a degrees in its container: from (X1, Y1) through the circle at (X2, Y2) along u
     // (the value on the side n as it is read) to its shelf's end, shelf past the circle.
@@ -510,16 +509,17 @@ void TSheetLayout::PlaceDimensions()
       return g;
     };
     const double len = 0.6 * ValueHeight * double(c.Chars);
-    const auto sign = c.Asked ? std::find_if(Signs.begin(), Signs.end(),
-                                             [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
-                              : Signs.end();
+    const auto sign =
+        c.Asked ? std::find_if(Signs.begin(), Signs.end(),
+                               [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
+                : Signs.end();
     double chosen = NAN, any = NAN, freeAt = NAN;
     TQuad value, first, freeValue;
     for (int k = 0; k < 72 && std::isnan(chosen); ++k) {
       const double a = 45 + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
       const TAt g = leader(a);
-      const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle, -len / 2, 0,
-                             len / 2, ValueHeight);
+      const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle, -len / 2,
+                             0, len / 2, ValueHeight);
       // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
       if (!Free(q, true)) continue;
       if (std::isnan(any)) any = a, first = q;

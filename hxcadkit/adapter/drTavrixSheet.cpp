@@ -192,7 +192,8 @@ void TModelerApi::drOpenTDem()
     const double W = sel.ASize[at].x;
     double x1 = W - 10, y1 = 65, x2 = W - 185, y2 = 165;
     // Each line 7 below the one before, the first 7 under the top; 0.6 of the 3.5 height a character.
-    Layout.Requirements(x1, y1, x2, y2, 0.6 * 3.5 * double(DemandChars) + 1.0, 7.0 * double(DemandLines) + 1.0);
+    Layout.Requirements(x1, y1, x2, y2, 0.6 * 3.5 * double(DemandChars) + 1.0,
+                        7.0 * double(DemandLines) + 1.0);
     r.TechnicalDemand->SetBox({x1, y1, x2, y2});
   }
   // The lines written until drCloseTDem are the requirements, not the last title-block cell.
