@@ -222,9 +222,9 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
     }
   }
   // How its lines stand to what they serve, and how its texts are written. Signs standing on their surfaces
-  // and values no line crosses do not hold yet on every sheet (the sprue bush, the guide plug, the locating
-  // ring and a few rows of four other parts): those two checks run with HXCAD_SHEET_LAYOUT=all
-  // (scripts/sheets.sh --layout), the others always.
+  // and values no line crosses do not hold yet on every sheet (a few rows of the threaded guide pillar, the
+  // guide bush 4, the ejector plug and the ejector channel): those two checks run with
+  // HXCAD_SHEET_LAYOUT=all (scripts/sheets.sh --layout), the others always.
   {
     namespace sl = stdtest::sheetlines;
     const char* layoutChecks = std::getenv("HXCAD_SHEET_LAYOUT");
