@@ -612,7 +612,9 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
     const double mid = ((v.A1x + v.A2x) * v.Ux + (v.A1y + v.A2y) * v.Uy) / 2;
     const double a = std::min(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid,
                  b = std::max(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid;
-    for (int k = 1; k <= 2 * int(half + 2 * l + 30); ++k) {
+    // Half-millimetre steps either way as far as the line's half, two values' lengths and 30 beyond:
+    // past a neighbour's extension line too when the one beside it is taken.
+    for (int k = 1; k <= 4 * int(half + 2 * l + 30); ++k) {
       const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
       // Wholly between the extension lines or wholly past one.
       const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;
