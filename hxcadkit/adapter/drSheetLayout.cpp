@@ -131,9 +131,11 @@ void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
   if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
 }
 
-void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2)
+void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool carries)
 {
-  if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Thin.push_back({X1, Y1, X2, Y2});
+  if (!On || !std::isfinite(X1 + Y1 + X2 + Y2)) return;
+  Thin.push_back({X1, Y1, X2, Y2});
+  if (carries) Extensions.push_back({X1, Y1, X2, Y2});
 }
 
 void TSheetLayout::EndArea()
