@@ -37,6 +37,12 @@ void Rough(TModeler3D& M, double x, double y, double Fi, const char* text)
 
 } // namespace
 
+void RoughOnOwnLine(TModeler3D& M, double x, double y0, double tip, double Fi, const TString& value)
+{
+  M.drLine(x, y0, x, tip + (tip < y0 ? -2.0 : 2.0), 2);
+  M.drRough(x, tip, Fi, txapi::txNoProcessingType, value, TString(), TString());
+}
+
 void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,
                                         const double& ms, const double& r71, const double& r69,
                                         const double& r72, const double& r93, const double& r96,

@@ -332,11 +332,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
     // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar
     // on a line of its own, turned over the collar, its value left of the face.
-    const auto acrossValue = [](double d) { return d > 9.4 && d < 13.4; };
     const double fixed = x43 - x42;
-    if ((acrossValue(fixed) || acrossValue(fixed - 1.0)) && x44 > 0.0 && acrossValue(x44 - fixed)) {
-      Md.drLine(x42, r43, x42, r43 + 6.5, 2);
-      Md.drRough(x42, r43 + 4.5, 180.0, txapi::txRoughSignEnum(0), "3,2", none, none);
+    if ((AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0)) && x44 > 0.0 && AcrossSignValue(x44 - fixed)) {
+      RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
     } else {
       Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
     }
