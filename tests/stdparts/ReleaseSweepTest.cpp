@@ -549,8 +549,12 @@ TEST_F(NamedSheets, ACrowdedFaceSignStandsOnALineOfItsOwn)
       from = std::min(from, std::fabs(label->X[k] - tips[0].first)),
       to = std::max(to, std::fabs(label->X[k] - tips[0].first));
     for (double d = 0; d < 20; d += 0.05) {
-      if (d > from + 0.2 && d < to - 0.2) EXPECT_TRUE(AcrossSignValue(d)) << d;
-      if (d < from - 0.5 || d > to + 0.5) EXPECT_FALSE(AcrossSignValue(d)) << d;
+      if (d > from + 0.2 && d < to - 0.2) {
+        EXPECT_TRUE(AcrossSignValue(d)) << d;
+      }
+      if (d < from - 0.5 || d > to + 0.5) {
+        EXPECT_FALSE(AcrossSignValue(d)) << d;
+      }
     }
   }
 }
