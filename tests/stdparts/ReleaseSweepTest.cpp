@@ -222,21 +222,14 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
       EXPECT_EQ(l.Text.find("M\u2300"), std::string::npos) << l.Text;
     }
   }
-  // How its lines stand to what they serve, and how its texts are written. Signs standing on their surfaces
-  // and values no line crosses do not hold yet on every sheet (a few rows of the threaded guide pillar, the
-  // guide bush 4, the ejector plug and the ejector channel): those two checks run with
-  // HXCAD_SHEET_LAYOUT=all (scripts/sheets.sh --layout), the others always.
+  // How its lines stand to what they serve (signs on their surfaces, values no line crosses, no dimension line
+  // on an outline, no extension line through another view), and how its texts are written.
   {
     namespace sl = stdtest::sheetlines;
-    const char* layoutChecks = std::getenv("HXCAD_SHEET_LAYOUT");
-    const bool all = layoutChecks != nullptr && std::string(layoutChecks) == "all";
-    for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::TextsMiswritten})
+    for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::TextsMiswritten,
+                              sl::SignsOffTheirSurfaces, sl::TextsCrossed})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
-    if (all)
-      for (const auto& check : {sl::SignsOffTheirSurfaces, sl::TextsCrossed})
-        for (const std::string& fault : check(layout))
-          ADD_FAILURE() << fault;
   }
   for (const txhost::SvgSymbolBox& b : layout.Symbols)
     EXPECT_TRUE(inside(b.X1, b.Y1) && inside(b.X2, b.Y2))
