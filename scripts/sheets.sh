@@ -14,7 +14,6 @@ if [[ "${1:-}" == "--full" ]]; then
   rows=all
   shift
 fi
-filter='*SheetMeasure*'
 
 scripts/deps.sh
 
@@ -22,4 +21,4 @@ build=build/geometry
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$build" -j "$(nproc)" --target test_stdparts
 
-HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter="$filter" "$@"
+HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter='*SheetMeasure*' "$@"
