@@ -681,11 +681,19 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
   m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
   const TBoundCurve c = BoundLine(a, b);
+  if (bounding) Boundary.push_back(c);
+  // Most lines pass every fastener: they stay whole, with no length worked out.
+  auto meets = [&](const TCluster& k) { return c.bx1 <= k.gx2 && c.bx2 >= k.gx1 && c.by1 <= k.gy2 && c.by2 >= k.gy1; };
+  const auto first = std::find_if(Clusters.begin(), Clusters.end(), meets);
+  if (first == Clusters.end()) {
+    out.assign(1, {0.0, 1.0});
+    return;
+  }
   const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
-  for (const TCluster& k : Clusters)
-    if (c.bx1 <= k.gx2 && c.bx2 >= k.gx1 && c.by1 <= k.gy2 && c.by2 >= k.gy1)
+  for (auto kc = first; kc != Clusters.end(); ++kc)
+    if (const TCluster& k = *kc; meets(k))
       for (std::size_t i = k.From; i < k.To; ++i) {
         if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
         const TRegion& r = Regions[i];
@@ -714,7 +722,6 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
             if ((hi2 - lo2) * len > Touch) along.push_back({lo2, hi2});
           }
       }
-  if (bounding) Boundary.push_back(c);
   if (along.empty()) return Rest(in, 1.0, out);
   // What runs along an outline and lies outside every region waits; the rest is drawn now.
   TSpans &outside = Outside_, &runs = Runs_, &gaps = Gaps_;
