@@ -589,6 +589,7 @@ TFrontRegions::~TFrontRegions()
   DrawAlong(M, Boundary, false);
   StandingRegions = Previous;
   M.R2D().Closer = PreviousCloser;
+  if (Front) TFrontModeler::Give(Front);
 }
 
 TFrontRegions* TFrontRegions::Standing()
@@ -600,8 +601,8 @@ TModeler3D* TFrontRegions::Through(TModeler3D& m)
 {
   if (&m != &M) return nullptr;
   // Made while these regions stand, so that it stops its lines at them.
-  if (!Front && StandingRegions == this) Front = std::make_unique<TFrontModeler>(M);
-  return Front.get();
+  if (!Front && StandingRegions == this) Front = TFrontModeler::Take(M, this);
+  return Front;
 }
 
 void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
@@ -623,8 +624,8 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
   }
   if (std::fabs(area) < 1e-12) return;
   if (area < 0.0) std::reverse(p.begin(), p.end());
-  TRegion r{{}, p[0].x, p[0].y, p[0].x, p[0].y};
-  r.E.reserve(p.size());
+  TRegion r{{}, Edges.size(), p[0].x, p[0].y, p[0].x, p[0].y};
+  const TRegion::TEdge* edges = Edges.data();
   for (std::size_t i = 0; i < p.size(); ++i) {
     const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
     r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
@@ -632,8 +633,14 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
     const double len = Length(b.x - a.x, b.y - a.y);
     if (!(len > 0.0)) continue;
     const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
-    r.E.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
+    Edges.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
   }
+  // The list of edges moved as it grew: the regions find theirs again.
+  if (Edges.data() != edges)
+    for (TRegion& q : Regions)
+      q.E.First = Edges.data() + q.From;
+  r.E = {Edges.data() + r.From, Edges.size() - r.From};
+  OverlapKnown = false;
   if (!Clusters.empty() && BoxesMeet(r, Clusters.back().x1, Clusters.back().y1, Clusters.back().x2,
                                      Clusters.back().y2, OnOutline)) {
     TCluster& k = Clusters.back();
@@ -789,6 +796,14 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
 std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R,
                                                            double a1, double sweep, bool bounding)
 {
+  TSpans out;
+  Clip(m, X, Y, R, a1, sweep, bounding, out);
+  return out;
+}
+
+void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
+                         std::vector<std::pair<double, double>>& out)
+{
   const TFrame f(m);
   const double det = f.Det(), Rs = std::fabs(R) * std::sqrt(std::fabs(det));
   // Under a placement that mirrors, the arc runs the other way on the sheet.
@@ -796,25 +811,25 @@ std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, 
   const TPoint2D c = f.To(X, Y);
   TSpans& in = In;
   in.clear();
-  for (std::size_t i = 0; i < Regions.size(); ++i) {
-    if (!BoxesMeet(Regions[i], c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs, OnOutline)) continue;
-    bool cut = false;
-    ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
-    for (const auto& s : Runs)
-      if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
-    if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+  const double cx1 = c.x - Rs, cy1 = c.y - Rs, cx2 = c.x + Rs, cy2 = c.y + Rs;
+  for (const TCluster& k : Clusters) {
+    if (!(cx1 <= k.gx2 && cx2 >= k.gx1 && cy1 <= k.gy2 && cy2 >= k.gy1)) continue;
+    for (std::size_t i = k.From; i < k.To; ++i) {
+      if (!BoxesMeet(Regions[i], cx1, cy1, cx2, cy2, OnOutline)) continue;
+      bool cut = false;
+      ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
+      for (const auto& s : Runs)
+        if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
+      if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+    }
   }
-  if (bounding)
-    Boundary.push_back(
-        {true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs});
-  TSpans out;
+  if (bounding) Boundary.push_back({true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), cx1, cy1, cx2, cy2});
   Rest(in, sweep, out);
   if (det < 0.0) {
     std::reverse(out.begin(), out.end());
     for (auto& [lo, hi] : out)
       std::tie(lo, hi) = std::pair(sweep - hi, sweep - lo);
   }
-  return out;
 }
 
 bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
@@ -843,14 +858,34 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   joining.swap(Cutting);
   DrawAlong(m, curves, !joining.empty());
   if (joining.empty()) return;
+  // Which regions meet which, worked out once for the set.
+  if (!OverlapKnown) {
+    Overlap.clear();
+    OverlapFrom.assign(1, 0);
+    for (std::size_t i = 0; i < Regions.size(); ++i) {
+      const TRegion& ri = Regions[i];
+      for (std::size_t j = 0; j < Regions.size(); ++j)
+        if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
+      OverlapFrom.push_back(Overlap.size());
+    }
+    OverlapKnown = true;
+  }
+  auto overlapping = [&](std::size_t i) {
+    return std::pair(Overlap.begin() + std::ptrdiff_t(OverlapFrom[i]),
+                     Overlap.begin() + std::ptrdiff_t(OverlapFrom[i + 1]));
+  };
   // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
-  for (bool grown = true; grown;) {
-    grown = false;
-    for (std::size_t i = 0; i < Regions.size(); ++i)
-      for (std::size_t j = 0; j < Regions.size() && !joining[i]; ++j)
-        if (joining[j] &&
-            BoxesMeet(Regions[i], Regions[j].x1, Regions[j].y1, Regions[j].x2, Regions[j].y2, Touch))
-          joining[i] = 1, grown = true;
+  joining.resize(Regions.size());
+  std::vector<std::size_t>& grow = Grow;
+  grow.clear();
+  for (std::size_t i = 0; i < Regions.size(); ++i)
+    if (joining[i]) grow.push_back(i);
+  while (!grow.empty()) {
+    const std::size_t j = grow.back();
+    grow.pop_back();
+    const auto [from, to] = overlapping(j);
+    for (auto it = from; it != to; ++it)
+      if (!joining[*it]) joining[*it] = 1, grow.push_back(*it);
   }
   const TFrame f(m);
   // Nothing outside the boundary's box is enclosed by it.
@@ -866,10 +901,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
     const TRegion& ri = Regions[i];
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
     // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
-    othersRegion.clear();
     nearRegion.clear();
-    for (std::size_t j = 0; j < Regions.size(); ++j)
-      if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) othersRegion.push_back(j);
+    const auto [otherFrom, otherTo] = overlapping(i);
+    othersRegion.assign(otherFrom, otherTo);
     const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
     for (const TBoundCurve& c : curves)
       if (c.bx1 <= rx2 && c.bx2 >= rx1 && c.by1 <= ry2 && c.by2 >= ry1) nearRegion.push_back(&c);
@@ -961,81 +995,138 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   }
 }
 
-TFrontModeler::TFrontModeler(TModeler3D& to)
-    : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
+TFrontModeler::TFrontModeler(TModeler3D& to) : TFrontModeler(to, TFrontRegions::Standing()) {}
+
+TFrontModeler::TFrontModeler(TModeler3D& to, TFrontRegions* front)
+    : TModeler3D(&Own, false), To(&to), Front(front)
 {
+}
+
+namespace {
+// Front modellers no longer used, kept for the next set of regions: making one makes its drawing state, which
+// costs more than many lines do. Deleted when the library is unloaded or the process ends; one given back
+// after that is deleted at once.
+struct TSpareFronts
+{
+  std::vector<TFrontModeler*> List;
+  bool Gone = false;
+  ~TSpareFronts()
+  {
+    Gone = true;
+    for (TFrontModeler* f : List)
+      delete f;
+    List.clear();
+  }
+};
+TSpareFronts SpareFronts;
+constexpr std::size_t KeepFronts = 8;
+} // namespace
+
+bool TFrontModeler::AsNew() const
+{
+  const TRegistryModeler2D& r = R2D();
+  return r.AContour.Count == 0 && r.HatchContour.Count == 0 && !r.CurDrawingObject && !r.PrevDrawingObject &&
+         r.PrevIndex == 0 && r.Transf2D.AMtr.Count == 0 && !r.OnlySizes2D && r.APrevCommand.Count == 0 &&
+         r.AGroup.Count == 0 && r.ACutPoint.Count == 0 && r.Closer == nullptr && r.DI.cDetail == 0 &&
+         r.DI.cSuffics == 0 && r.DI.Left == 0.0 && r.DI.Top == 0.0 && C.Count == 0;
+}
+
+TFrontModeler* TFrontModeler::Take(TModeler3D& to, TFrontRegions* front)
+{
+  if (SpareFronts.List.empty()) return new TFrontModeler(to, front);
+  TFrontModeler* f = SpareFronts.List.back();
+  SpareFronts.List.pop_back();
+  f->To = &to;
+  f->Front = front;
+  return f;
+}
+
+void TFrontModeler::Give(TFrontModeler* f)
+{
+  if (SpareFronts.Gone || SpareFronts.List.size() >= KeepFronts || !f->AsNew()) {
+    delete f;
+    return;
+  }
+  SpareFronts.List.push_back(f);
 }
 
 TFrontLines::TFrontLines(TModeler3D& m)
 {
   TFrontRegions* regions = TFrontRegions::Standing();
   Lines = regions ? regions->Through(m) : nullptr;
-  if (!Lines) Lines = &Own.emplace(m);
+  if (!Lines) Lines = Own = TFrontModeler::Take(m, regions);
+}
+
+TFrontLines::~TFrontLines()
+{
+  if (Own) TFrontModeler::Give(Own);
 }
 
 void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
-  if (!Front || Attr == 0) return To.drLine(x1, y1, x2, y2, Attr);
+  if (!Front || Attr == 0) return To->drLine(x1, y1, x2, y2, Attr);
   TSpans& out = Out;
-  Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()), Attr, out);
-  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To.drLine(x1, y1, x2, y2, Attr);
+  Front->Clip(*To, x1, y1, x2, y2, Bounding(To->R2D()), Attr, out);
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To->drLine(x1, y1, x2, y2, Attr);
   const double len = Length(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)
     if ((t2 - t1) * len > Touch)
-      To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
+      To->drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
 }
 
 void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1,
                           const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
-  if (!Front || Attr <= 0) return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  if (!Front || Attr <= 0) return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   // Counter-clockwise from a1 over the sweep; the pieces outside the regions go in the arc's own sense.
   double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
   if (Napr < 0) std::swap(a1, a2);
   double sweep = a2 - a1;
   while (sweep <= 0.0)
     sweep += FullTurn;
-  const TSpans out = Front->Clip(To, X, Y, R, a1, sweep, Bounding(To.R2D()));
+  TSpans& out = Out;
+  Front->Clip(*To, X, Y, R, a1, sweep, Bounding(To->R2D()), out);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == sweep)
-    return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+    return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   const double r = std::fabs(R);
   for (const auto& [u1, u2] : out) {
     if (!((u2 - u1) * r > Touch)) continue;
     const double p1 = X + r * std::cos(a1 + u1), q1 = Y + r * std::sin(a1 + u1);
     const double p2 = X + r * std::cos(a1 + u2), q2 = Y + r * std::sin(a1 + u2);
     if (Napr < 0)
-      To.drArc(X, Y, R, p2, q2, p1, q1, Napr, Attr);
+      To->drArc(X, Y, R, p2, q2, p1, q1, Napr, Attr);
     else
-      To.drArc(X, Y, R, p1, q1, p2, q2, Napr, Attr);
+      To->drArc(X, Y, R, p1, q1, p2, q2, Napr, Attr);
   }
 }
 
 void TFrontModeler::drCircle(const double& X, const double& Y, const double& R, int Attr)
 {
   // A circle of a boundary is cut as its arcs are; a drawing's circles stay whole.
-  if (!Front || Attr <= 0 || !Bounding(To.R2D())) return To.drCircle(X, Y, R, Attr);
-  const TSpans out = Front->Clip(To, X, Y, R, 0.0, FullTurn, true);
-  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == FullTurn) return To.drCircle(X, Y, R, Attr);
+  if (!Front || Attr <= 0 || !Bounding(To->R2D())) return To->drCircle(X, Y, R, Attr);
+  TSpans& out = Out;
+  Front->Clip(*To, X, Y, R, 0.0, FullTurn, true, out);
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == FullTurn) return To->drCircle(X, Y, R, Attr);
   const double r = std::fabs(R);
   for (const auto& [u1, u2] : out)
     if ((u2 - u1) * r > Touch)
-      To.drArc(X, Y, r, X + r * std::cos(u1), Y + r * std::sin(u1), X + r * std::cos(u2),
+      To->drArc(X, Y, r, X + r * std::cos(u1), Y + r * std::sin(u1), X + r * std::cos(u2),
                Y + r * std::sin(u2), 1, Attr);
 }
 
 void TFrontModeler::drEllipse(const double& X, const double& Y, const double& A, const double& B,
                               const double& Angle, int Attr)
 {
-  To.drEllipse(X, Y, A, B, Angle, Attr);
+  To->drEllipse(X, Y, A, B, Angle, Attr);
 }
 
 void TFrontModeler::drMtr(double x, double y, double Angle, double Scale)
 {
-  To.drMtr(x, y, Angle, Scale);
+  To->drMtr(x, y, Angle, Scale);
 }
 
 void TFrontModeler::drDeleteMtr()
 {
-  To.drDeleteMtr();
+  To->drDeleteMtr();
 }

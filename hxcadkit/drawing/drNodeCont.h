@@ -16,6 +16,7 @@
 #include "hxcadkit/drawing/drModeler.h"
 
 class TNode;
+class TFrontModeler;
 
 // Regions of the sheet that lie in front of what is drawn while they stand: a fastener, pin or spacer in a
 // section's plane hides the parts behind it, and in a view the parts hide what lies inside them. The
@@ -68,6 +69,8 @@ public:
             std::vector<std::pair<double, double>>& out);
   std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double X, double Y, double R, double a1,
                                               double sweep, bool bounding);
+  void Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
+            std::vector<std::pair<double, double>>& out);
 
   // A convex region in sheet coordinates, counter-clockwise, with its box.
   struct TRegion
@@ -78,7 +81,19 @@ public:
       TPoint2D p, q;
       double nx, ny, c;
     };
-    std::vector<TEdge> E;
+    // Its edges, kept in the set's one list of edges.
+    struct TEdges
+    {
+      const TEdge* First = nullptr;
+      std::size_t Count = 0;
+      const TEdge* begin() const { return First; }
+      const TEdge* end() const { return First + Count; }
+      std::size_t size() const { return Count; }
+      bool empty() const { return Count == 0; }
+      const TEdge& operator[](std::size_t k) const { return First[k]; }
+    };
+    TEdges E;
+    std::size_t From; // its first edge in that list
     double x1, y1, x2, y2;
   };
   // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
@@ -95,6 +110,12 @@ private:
 
   TModeler3D& M;
   std::vector<TRegion> Regions;
+  std::vector<TRegion::TEdge> Edges;
+  // Per region, the other regions whose boxes meet its box (within the touch): worked out when a boundary first
+  // closes after regions were added.
+  std::vector<std::size_t> Overlap, OverlapFrom;
+  bool OverlapKnown = false;
+  std::vector<std::size_t> Grow;
   // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
   // a curve away from it passes all of them.
   struct TCluster
@@ -115,7 +136,8 @@ private:
     int Attr;
   };
   std::vector<TAlong> Along;
-  std::unique_ptr<TModeler3D> Front;
+  // The modeller that stops lines at these regions, taken from the spare ones and given back when they go.
+  TFrontModeler* Front = nullptr;
   std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
   // Kept for the next boundary.
   std::vector<TAlong> Drawn;
@@ -142,6 +164,7 @@ class TFrontModeler : private TFrontModelerState, public TModeler3D
 {
 public:
   explicit TFrontModeler(TModeler3D& to);
+  TFrontModeler(TModeler3D& to, TFrontRegions* front);
   using TModeler2D::drArc;
   using TModeler2D::drAStView7;
   using TModeler2D::drView;
@@ -162,7 +185,16 @@ public:
   void drSpcObject(TSectionSpc, const TString&, int, int) override {}
 
 private:
-  TModeler3D& To;
+  friend class TFrontRegions;
+  friend class TFrontLines;
+  // A modeller made for another set: drawing through to, stopping at front. Made anew, or a spare one whose
+  // drawing state is as a new one's.
+  static TFrontModeler* Take(TModeler3D& to, TFrontRegions* front);
+  // Keeps it for the next set, or deletes it.
+  static void Give(TFrontModeler* f);
+  bool AsNew() const;
+
+  TModeler3D* To;
   TFrontRegions* Front;
   std::vector<std::pair<double, double>> Out; // kept for the next line
 };
@@ -173,10 +205,13 @@ class TFrontLines
 {
 public:
   explicit TFrontLines(TModeler3D& m);
+  ~TFrontLines();
+  TFrontLines(const TFrontLines&) = delete;
+  TFrontLines& operator=(const TFrontLines&) = delete;
   TModeler3D& operator*() const { return *Lines; }
 
 private:
-  std::optional<TFrontModeler> Own;
+  TFrontModeler* Own = nullptr;
   TModeler3D* Lines;
 };
 
