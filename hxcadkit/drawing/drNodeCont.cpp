@@ -465,6 +465,20 @@ void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w
   }
 }
 
+// Sorts as std::sort does, with the few values a curve's crossings give sorted in place by insertion: the
+// library's sort does the same for so few, after a call and checks that cost more than the sort.
+template <class T> void SortFew(std::vector<T>& v)
+{
+  if (v.size() > 16) return std::sort(v.begin(), v.end());
+  for (std::size_t i = 1; i < v.size(); ++i) {
+    const T x = v[i];
+    std::size_t j = i;
+    for (; j > 0 && x < v[j - 1]; --j)
+      v[j] = v[j - 1];
+    v[j] = x;
+  }
+}
+
 // What of 0..w lies outside the spans (which it sorts), into out.
 void Rest(TSpans& in, double w, TSpans& out)
 {
@@ -473,7 +487,7 @@ void Rest(TSpans& in, double w, TSpans& out)
     if (0.0 < w) out.push_back({0.0, w});
     return;
   }
-  if (in.size() > 1) std::sort(in.begin(), in.end());
+  if (in.size() > 1) SortFew(in);
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
@@ -560,6 +574,14 @@ bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
   }
   return in;
 }
+
+// A run of region numbers.
+struct TIndices
+{
+  const std::size_t *First, *Last;
+  const std::size_t* begin() const { return First; }
+  const std::size_t* end() const { return Last; }
+};
 
 TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 {
@@ -754,11 +776,15 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
   if (along.empty()) return;
   const TFrame f(m);
   auto covered = [&](double x, double y) {
-    return std::any_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
-      return BoxesMeet(r, x, y, x, y, 0.0) &&
-             std::all_of(r.E.begin(), r.E.end(),
-                         [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; });
-    });
+    for (const TCluster& k : Clusters)
+      if (x >= k.x1 && x <= k.x2 && y >= k.y1 && y <= k.y2)
+        for (std::size_t i = k.From; i < k.To; ++i)
+          if (const TRegion& r = Regions[i];
+              BoxesMeet(r, x, y, x, y, 0.0) && std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+                return Inside(g, x, y) > 0.0;
+              }))
+            return true;
+    return false;
   };
   // Whether the piece parts a hatched side from an unhatched one: a side a region covers is unhatched.
   auto parts = [&](double x1, double y1, double x2, double y2) {
@@ -772,14 +798,14 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
     const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
     // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
-    ts.assign({0.0, 1.0});
+    ts.clear(), ts.push_back(0.0), ts.push_back(1.0);
     // The piece's box, worked out once: the compiler cannot keep it while crossings are added.
     const double x1 = std::min(p.a.x, p.b.x) - Touch, y1 = std::min(p.a.y, p.b.y) - Touch;
     const double x2 = std::max(p.a.x, p.b.x) + Touch, y2 = std::max(p.a.y, p.b.y) + Touch;
     if (cut)
       for (const TBoundCurve& c : curves)
         if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
-    std::sort(ts.begin(), ts.end());
+    SortFew(ts);
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
       if ((t1 - t0) * len <= Touch) continue;
@@ -847,6 +873,32 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
   return false;
 }
 
+void TFrontRegions::OutlineOf(std::size_t i)
+{
+  const TRegion& ri = Regions[i];
+  for (std::size_t k = 0; k < ri.E.size(); ++k) {
+    const TRegion::TEdge& e = ri.E[k];
+    const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
+    const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
+    TEdgeOutline& o = EdgeOutline[ri.From + k];
+    o.From = EdgeOthers.size();
+    // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
+    for (std::size_t q = OverlapFrom[i]; q < OverlapFrom[i + 1]; ++q)
+      if (const std::size_t j = Overlap[q]; BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) EdgeOthers.push_back(j);
+    o.To = EdgeOthers.size();
+    // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
+    o.Within = std::any_of(EdgeOthers.begin() + std::ptrdiff_t(o.From), EdgeOthers.end(), [&](std::size_t j) {
+      // Ends that deep inside lie within its box.
+      const TRegion& r = Regions[j];
+      return BoxesMeet(r, e.p.x, e.p.y, e.p.x, e.p.y, 0.0) && BoxesMeet(r, e.q.x, e.q.y, e.q.x, e.q.y, 0.0) &&
+             std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+               return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
+             });
+    });
+  }
+  Outline[i].Known = true;
+}
+
 void TFrontRegions::CloseBoundary(TModeler2D& m)
 {
   // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
@@ -868,6 +920,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
       OverlapFrom.push_back(Overlap.size());
     }
+    Outline.assign(Regions.size(), {});
+    EdgeOutline.assign(Edges.size(), {});
+    EdgeOthers.clear();
     OverlapKnown = true;
   }
   auto overlapping = [&](std::size_t i) {
@@ -895,45 +950,33 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
     by2 = std::max(by2, c.by2);
   std::vector<double>&ts = Ts, &ts2 = Ts2;
   std::vector<const TBoundCurve*>&near = Near, &nearRegion = NearRegion;
-  std::vector<std::size_t>&others = Others,
-  &othersRegion = OthersRegion; // the other regions near an edge, its region
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
-    // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
+    // What the set alone decides of its edges, once for the set: the other regions near each edge, and whether
+    // the edge lies inside one of them.
+    if (!Outline[i].Known) OutlineOf(i);
     nearRegion.clear();
-    const auto [otherFrom, otherTo] = overlapping(i);
-    othersRegion.assign(otherFrom, otherTo);
     const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
     for (const TBoundCurve& c : curves)
       if (c.bx1 <= rx2 && c.bx2 >= rx1 && c.by1 <= ry2 && c.by2 >= ry1) nearRegion.push_back(&c);
-    for (const TRegion::TEdge& e : ri.E) {
+    for (std::size_t k = 0; k < ri.E.size(); ++k) {
+      const TRegion::TEdge& e = ri.E[k];
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
-      ts.assign({0.0, 1.0});
+      const TEdgeOutline& o = EdgeOutline[ri.From + k];
+      if (o.Within) continue;
+      const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};
+      ts.clear(), ts.push_back(0.0), ts.push_back(1.0);
       near.clear();
-      others.clear();
-      for (const std::size_t j : othersRegion)
-        if (BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
-      // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
-      if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
-            // Ends that deep inside lie within its box.
-            const TRegion& r = Regions[j];
-            return BoxesMeet(r, e.p.x, e.p.y, e.p.x, e.p.y, 0.0) &&
-                   BoxesMeet(r, e.q.x, e.q.y, e.q.x, e.q.y, 0.0) &&
-                   std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
-                     return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
-                   });
-          }))
-        continue;
       for (const TBoundCurve* c : nearRegion)
         if (c->bx1 <= ex2 + Touch && c->bx2 >= ex1 - Touch && c->by1 <= ey2 + Touch &&
             c->by2 >= ey1 - Touch) {
           near.push_back(c);
           Crossings(e.p, e.q, *c, ts);
         }
-      std::sort(ts.begin(), ts.end());
+      SortFew(ts);
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
       for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
@@ -960,7 +1003,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (!Enclosed(mid, curves)) continue;
         // On the hatched side: the pieces outside the other regions close it; where the outlines of two
         // regions run together, the first one's.
-        ts2.assign({0.0, 1.0});
+        ts2.clear(), ts2.push_back(0.0), ts2.push_back(1.0);
         for (const std::size_t j : others)
           if (BoxesMeet(Regions[j], std::min(p0.x, p1.x), std::min(p0.y, p1.y), std::max(p0.x, p1.x),
                         std::max(p0.y, p1.y), Touch))
@@ -968,7 +1011,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
               Crossings(p0, p1, BoundLine(g.p, g.q), ts2);
         for (double& t : ts2)
           t = t0 + (t1 - t0) * t;
-        std::sort(ts2.begin(), ts2.end());
+        SortFew(ts2);
         for (std::size_t q = 0; q + 1 < ts2.size(); ++q) {
           const double u0 = std::clamp(ts2[q], t0, t1), u1 = std::clamp(ts2[q + 1], t0, t1);
           if ((u1 - u0) * len <= Touch) continue;

@@ -115,6 +115,20 @@ private:
   // closes after regions were added.
   std::vector<std::size_t> Overlap, OverlapFrom;
   bool OverlapKnown = false;
+  // Per region and per edge, the same for each edge: the other regions near it, and whether it lies within one.
+  struct TRegionOutline
+  {
+    bool Known = false;
+  };
+  struct TEdgeOutline
+  {
+    std::size_t From = 0, To = 0; // in EdgeOthers
+    bool Within = false;
+  };
+  std::vector<TRegionOutline> Outline;
+  std::vector<TEdgeOutline> EdgeOutline;
+  std::vector<std::size_t> EdgeOthers;
+  void OutlineOf(std::size_t i);
   std::vector<std::size_t> Grow;
   // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
   // a curve away from it passes all of them.
@@ -146,7 +160,6 @@ private:
   std::vector<char> Joining;
   std::vector<double> Ts, Ts2, TsAlong;
   std::vector<const TBoundCurve*> Near, NearRegion;
-  std::vector<std::size_t> Others, OthersRegion;
   // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
   void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
