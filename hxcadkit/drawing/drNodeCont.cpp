@@ -560,9 +560,9 @@ bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
     if (!c.IsArc) {
       const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(rx, ry, gx, gy);
       if (den == 0.0) continue;
-      const double ax = c.x1 - m.x, ay = c.y1 - m.y;
-      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, rx, ry) / den;
-      if (t > 0.0 && u >= 0.0 && u < 1.0) in = !in;
+      const double ax = c.x1 - m.x, ay = c.y1 - m.y, u = Cross(ax, ay, rx, ry) / den;
+      // Where along the curve first: most curves lie off the ray's line.
+      if (u >= 0.0 && u < 1.0 && Cross(ax, ay, gx, gy) / den > 0.0) in = !in;
       continue;
     }
     const double fx = m.x - c.x1, fy = m.y - c.y1, b = fx * rx + fy * ry;
@@ -873,14 +873,15 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
   return false;
 }
 
-void TFrontRegions::OutlineOf(std::size_t i)
+void TFrontRegions::OutlineOf(std::size_t i, std::size_t k)
 {
   const TRegion& ri = Regions[i];
-  for (std::size_t k = 0; k < ri.E.size(); ++k) {
+  {
     const TRegion::TEdge& e = ri.E[k];
     const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
     const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
     TEdgeOutline& o = EdgeOutline[ri.From + k];
+    o.Known = true;
     o.From = EdgeOthers.size();
     // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
     for (std::size_t q = OverlapFrom[i]; q < OverlapFrom[i + 1]; ++q)
@@ -896,7 +897,6 @@ void TFrontRegions::OutlineOf(std::size_t i)
              });
     });
   }
-  Outline[i].Known = true;
 }
 
 void TFrontRegions::CloseBoundary(TModeler2D& m)
@@ -920,7 +920,6 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
       OverlapFrom.push_back(Overlap.size());
     }
-    Outline.assign(Regions.size(), {});
     EdgeOutline.assign(Edges.size(), {});
     EdgeOthers.clear();
     OverlapKnown = true;
@@ -953,9 +952,6 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
-    // What the set alone decides of its edges, once for the set: the other regions near each edge, and whether
-    // the edge lies inside one of them.
-    if (!Outline[i].Known) OutlineOf(i);
     nearRegion.clear();
     const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
     for (const TBoundCurve& c : curves)
@@ -965,6 +961,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
+      // What the set alone decides of an edge, once for the set: the other regions near it, and whether it lies
+      // inside one of them.
+      if (!EdgeOutline[ri.From + k].Known) OutlineOf(i, k);
       const TEdgeOutline& o = EdgeOutline[ri.From + k];
       if (o.Within) continue;
       const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};

@@ -115,20 +115,15 @@ private:
   // closes after regions were added.
   std::vector<std::size_t> Overlap, OverlapFrom;
   bool OverlapKnown = false;
-  // Per region and per edge, the same for each edge: the other regions near it, and whether it lies within one.
-  struct TRegionOutline
-  {
-    bool Known = false;
-  };
+  // Per edge, once it is needed: the other regions near it, and whether it lies within one.
   struct TEdgeOutline
   {
     std::size_t From = 0, To = 0; // in EdgeOthers
-    bool Within = false;
+    bool Known = false, Within = false;
   };
-  std::vector<TRegionOutline> Outline;
   std::vector<TEdgeOutline> EdgeOutline;
   std::vector<std::size_t> EdgeOthers;
-  void OutlineOf(std::size_t i);
+  void OutlineOf(std::size_t i, std::size_t k);
   std::vector<std::size_t> Grow;
   // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
   // a curve away from it passes all of them.
