@@ -827,19 +827,47 @@ std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, 
   return out;
 }
 
+namespace {
+// A circle about (X, Y) of radius R drawn by m, on the sheet: its centre, radius and box.
+struct TSheetCircle
+{
+  TFrame F;
+  double Det, Rs;
+  TPoint2D C;
+  double x1, y1, x2, y2;
+  TSheetCircle(const TModeler3D& m, double X, double Y, double R)
+      : F(m), Det(F.Det()), Rs(std::fabs(R) * std::sqrt(std::fabs(Det))), C(F.To(X, Y)), x1(C.x - Rs),
+        y1(C.y - Rs), x2(C.x + Rs), y2(C.y + Rs)
+  {
+  }
+  bool Meets(double gx1, double gy1, double gx2, double gy2) const
+  {
+    return x1 <= gx2 && x2 >= gx1 && y1 <= gy2 && y2 >= gy1;
+  }
+};
+} // namespace
+
+bool TFrontRegions::Meets(const TModeler3D& m, double X, double Y, double R) const
+{
+  const TSheetCircle s(m, X, Y, R);
+  return std::any_of(Clusters.begin(), Clusters.end(),
+                     [&](const TCluster& k) { return s.Meets(k.gx1, k.gy1, k.gx2, k.gy2); });
+}
+
 void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
                          std::vector<std::pair<double, double>>& out)
 {
-  const TFrame f(m);
-  const double det = f.Det(), Rs = std::fabs(R) * std::sqrt(std::fabs(det));
+  const TSheetCircle s(m, X, Y, R);
+  const TFrame& f = s.F;
+  const double det = s.Det, Rs = s.Rs;
   // Under a placement that mirrors, the arc runs the other way on the sheet.
   const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
-  const TPoint2D c = f.To(X, Y);
+  const TPoint2D c = s.C;
   TSpans& in = In;
   in.clear();
-  const double cx1 = c.x - Rs, cy1 = c.y - Rs, cx2 = c.x + Rs, cy2 = c.y + Rs;
+  const double cx1 = s.x1, cy1 = s.y1, cx2 = s.x2, cy2 = s.y2;
   for (const TCluster& k : Clusters) {
-    if (!(cx1 <= k.gx2 && cx2 >= k.gx1 && cy1 <= k.gy2 && cy2 >= k.gy1)) continue;
+    if (!s.Meets(k.gx1, k.gy1, k.gx2, k.gy2)) continue;
     for (std::size_t i = k.From; i < k.To; ++i) {
       if (!BoxesMeet(Regions[i], cx1, cy1, cx2, cy2, OnOutline)) continue;
       bool cut = false;
@@ -1121,6 +1149,12 @@ void TFrontModeler::drArc(const double& X, const double& Y, const double& R, con
                           const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
   if (!Front || Attr <= 0) return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  // An arc of the drawing away from every fastener stays whole, with no angles worked out (unless its ends are
+  // no numbers: such an arc is not drawn).
+  const bool bounding = Bounding(To->R2D());
+  if (!bounding && std::isfinite(X) && std::isfinite(Y) && std::isfinite(x1) && std::isfinite(y1) &&
+      std::isfinite(x2) && std::isfinite(y2) && !Front->Meets(*To, X, Y, R))
+    return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   // Counter-clockwise from a1 over the sweep; the pieces outside the regions go in the arc's own sense.
   double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
   if (Napr < 0) std::swap(a1, a2);
@@ -1128,7 +1162,7 @@ void TFrontModeler::drArc(const double& X, const double& Y, const double& R, con
   while (sweep <= 0.0)
     sweep += FullTurn;
   TSpans& out = Out;
-  Front->Clip(*To, X, Y, R, a1, sweep, Bounding(To->R2D()), out);
+  Front->Clip(*To, X, Y, R, a1, sweep, bounding, out);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == sweep)
     return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   const double r = std::fabs(R);

@@ -106,7 +106,10 @@ public:
   };
 
 private:
+  friend class TFrontModeler;
   void CloseBoundary(TModeler2D& m) override;
+  // Whether the circle about (X, Y) of radius R, in the frame m draws in now, meets the box of any fastener.
+  bool Meets(const TModeler3D& m, double X, double Y, double R) const;
 
   TModeler3D& M;
   std::vector<TRegion> Regions;
