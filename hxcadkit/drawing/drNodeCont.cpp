@@ -548,23 +548,26 @@ bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
   return Length(m.x - c.x1 - t * gx, m.y - c.y1 - t * gy) <= tol;
 }
 
-// Whether the curves enclose the point by the even-odd rule: the parity of their crossings with a ray
-// in a direction that no drafted line takes.
-bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
+// The direction of the rays that tell whether a point is enclosed: one that no drafted line takes (0.3 radians).
+constexpr double RayX = 0.9553364891256060, RayY = 0.2955202066613396;
+
+// Whether the curves of a boundary (as set ready by RayCurves) enclose the point by the even-odd rule: the
+// parity of their crossings with a ray from it.
+bool Enclosed(const TPoint2D& m, const std::vector<TFrontRegions::TRayLine>& lines,
+              const std::vector<const TBoundCurve*>& arcs)
 {
-  constexpr double rx = 0.9553364891256060, ry = 0.2955202066613396; // 0.3 radians
+  constexpr double rx = RayX, ry = RayY;
   bool in = false;
-  for (const TBoundCurve& c : curves) {
-    // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
+  // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
+  for (const TFrontRegions::TRayLine& c : lines) {
     if (c.bx2 < m.x || c.by2 < m.y) continue;
-    if (!c.IsArc) {
-      const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(rx, ry, gx, gy);
-      if (den == 0.0) continue;
-      const double ax = c.x1 - m.x, ay = c.y1 - m.y, u = Cross(ax, ay, rx, ry) / den;
-      // Where along the curve first: most curves lie off the ray's line.
-      if (u >= 0.0 && u < 1.0 && Cross(ax, ay, gx, gy) / den > 0.0) in = !in;
-      continue;
-    }
+    const double ax = c.x1 - m.x, ay = c.y1 - m.y, u = Cross(ax, ay, rx, ry) / c.den;
+    // Where along the curve first: most curves lie off the ray's line.
+    if (u >= 0.0 && u < 1.0 && Cross(ax, ay, c.gx, c.gy) / c.den > 0.0) in = !in;
+  }
+  for (const TBoundCurve* a : arcs) {
+    const TBoundCurve& c = *a;
+    if (c.bx2 < m.x || c.by2 < m.y) continue;
     const double fx = m.x - c.x1, fy = m.y - c.y1, b = fx * rx + fy * ry;
     const double disc = b * b - (fx * fx + fy * fy - c.x2 * c.x2);
     if (disc <= 0.0) continue;
@@ -573,6 +576,23 @@ bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
       if (t > 0.0 && OnSweep(std::atan2(fy + t * ry, fx + t * rx), c.A1, c.Sweep, 0.0)) in = !in;
   }
   return in;
+}
+
+// The curves ready for Enclosed: a line's direction and its cross product with the ray's worked out once, the
+// lines along the ray left out (they cross it nowhere).
+void RayCurves(const std::vector<TBoundCurve>& curves, std::vector<TFrontRegions::TRayLine>& lines,
+               std::vector<const TBoundCurve*>& arcs)
+{
+  lines.clear();
+  arcs.clear();
+  for (const TBoundCurve& c : curves) {
+    if (c.IsArc) {
+      arcs.push_back(&c);
+      continue;
+    }
+    const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(RayX, RayY, gx, gy);
+    if (den != 0.0) lines.push_back({c.bx2, c.by2, c.x1, c.y1, gx, gy, den});
+  }
 }
 
 // A run of region numbers.
@@ -790,8 +810,8 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
   auto parts = [&](double x1, double y1, double x2, double y2) {
     const bool c1 = covered(x1, y1), c2 = covered(x2, y2);
     if (c1 && c2) return false;
-    if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), curves);
-    return Enclosed(TPoint2D(x1, y1), curves) != Enclosed(TPoint2D(x2, y2), curves);
+    if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), RayLines, RayArcs);
+    return Enclosed(TPoint2D(x1, y1), RayLines, RayArcs) != Enclosed(TPoint2D(x2, y2), RayLines, RayArcs);
   };
   std::vector<double>& ts = TsAlong;
   for (const TAlong& p : along) {
@@ -936,6 +956,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   joining.clear();
   curves.swap(Boundary);
   joining.swap(Cutting);
+  if (!joining.empty()) RayCurves(curves, RayLines, RayArcs);
   DrawAlong(m, curves, !joining.empty());
   if (joining.empty()) return;
   // Which regions meet which, worked out once for the set.
@@ -1027,7 +1048,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (std::any_of(near.begin(), near.end(),
                         [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
           continue;
-        if (!Enclosed(mid, curves)) continue;
+        if (!Enclosed(mid, RayLines, RayArcs)) continue;
         // On the hatched side: the pieces outside the other regions close it; where the outlines of two
         // regions run together, the first one's.
         ts2.clear(), ts2.push_back(0.0), ts2.push_back(1.0);

@@ -105,6 +105,13 @@ public:
     double bx1, by1, bx2, by2;
   };
 
+  // A line of a boundary as the test of a point's enclosure takes it: its box's upper corner, its start and
+  // direction, and the direction's cross product with the ray's.
+  struct TRayLine
+  {
+    double bx2, by2, x1, y1, gx, gy, den;
+  };
+
 private:
   friend class TFrontModeler;
   void CloseBoundary(TModeler2D& m) override;
@@ -128,6 +135,9 @@ private:
   std::vector<std::size_t> EdgeOthers;
   void OutlineOf(std::size_t i, std::size_t k);
   std::vector<std::size_t> Grow;
+  // The boundary being closed, ready for the test of a point's enclosure (DrawAlong with cut reads them).
+  std::vector<TRayLine> RayLines;
+  std::vector<const TBoundCurve*> RayArcs;
   // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
   // a curve away from it passes all of them.
   struct TCluster
