@@ -619,8 +619,33 @@ TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 }
 } // namespace
 
+void TFrontRegionsWork::Clear()
+{
+  auto clear = [](auto&... lists) { (lists.clear(), ...); };
+  clear(Regions, Edges, Overlap, OverlapFrom, EdgeOutline, EdgeOthers, Grow, RayLines, RayArcs, Clusters, Boundary,
+        Closing, Cutting, Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong,
+        Near, NearRegion);
+}
+
+namespace {
+// The working room of sets gone, for the next ones; freed when the library is unloaded or the process ends,
+// after which a set's room goes with it.
+struct TSpareWork
+{
+  std::vector<TFrontRegionsWork> List;
+  bool Gone = false;
+  ~TSpareWork() { Gone = true; }
+};
+TSpareWork SpareWork;
+constexpr std::size_t KeepWork = 4;
+} // namespace
+
 TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
 {
+  if (!SpareWork.List.empty()) {
+    static_cast<TFrontRegionsWork&>(*this) = std::move(SpareWork.List.back());
+    SpareWork.List.pop_back();
+  }
   StandingRegions = this;
   m.R2D().Closer = this;
 }
@@ -632,6 +657,10 @@ TFrontRegions::~TFrontRegions()
   StandingRegions = Previous;
   M.R2D().Closer = PreviousCloser;
   if (Front) TFrontModeler::Give(Front);
+  if (SpareWork.Gone || SpareWork.List.size() >= KeepWork) return;
+  if (SpareWork.List.capacity() == 0) SpareWork.List.reserve(KeepWork);
+  Clear();
+  SpareWork.List.push_back(std::move(static_cast<TFrontRegionsWork&>(*this)));
 }
 
 TFrontRegions* TFrontRegions::Standing()

@@ -18,6 +18,100 @@
 class TNode;
 class TFrontModeler;
 
+// The working room of a set of front regions: its regions and what is worked out of them, the boundary being
+// collected and the lists the clipping and the closing fill for each curve. A set gives it back when it goes
+// (its lists emptied, their room kept), and the next set takes it: a drawing makes several sets, and each
+// would otherwise grow every list anew.
+struct TFrontRegionsWork
+{
+  // A convex region in sheet coordinates, counter-clockwise, with its box.
+  struct TRegion
+  {
+    // Each edge from p to q, with its inward unit normal n: n.x * x + n.y * y - c is the distance inside.
+    struct TEdge
+    {
+      TPoint2D p, q;
+      double nx, ny, c;
+    };
+    // Its edges, kept in the set's one list of edges.
+    struct TEdges
+    {
+      const TEdge* First = nullptr;
+      std::size_t Count = 0;
+      const TEdge* begin() const { return First; }
+      const TEdge* end() const { return First + Count; }
+      std::size_t size() const { return Count; }
+      bool empty() const { return Count == 0; }
+      const TEdge& operator[](std::size_t k) const { return First[k]; }
+    };
+    TEdges E;
+    std::size_t From; // its first edge in that list
+    double x1, y1, x2, y2;
+  };
+  // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
+  struct TBoundCurve
+  {
+    bool IsArc;
+    double x1, y1, x2, y2; // the ends of a segment; the centre and radius of an arc in x1, y1, x2
+    double A1, Sweep;
+    double bx1, by1, bx2, by2;
+  };
+
+  // A line of a boundary as the test of a point's enclosure takes it: its box's upper corner, its start and
+  // direction, and the direction's cross product with the ray's.
+  struct TRayLine
+  {
+    double bx2, by2, x1, y1, gx, gy, den;
+  };
+
+  std::vector<TRegion> Regions;
+  std::vector<TRegion::TEdge> Edges;
+  // Per region, the other regions whose boxes meet its box (within the touch): worked out when a boundary first
+  // closes after regions were added.
+  std::vector<std::size_t> Overlap, OverlapFrom;
+  // Per edge, once it is needed: the other regions near it, and whether it lies within one.
+  struct TEdgeOutline
+  {
+    std::size_t From = 0, To = 0; // in EdgeOthers
+    bool Known = false, Within = false;
+  };
+  std::vector<TEdgeOutline> EdgeOutline;
+  std::vector<std::size_t> EdgeOthers;
+  std::vector<std::size_t> Grow;
+  // The boundary being closed, ready for the test of a point's enclosure (DrawAlong with cut reads them).
+  std::vector<TRayLine> RayLines;
+  std::vector<const TBoundCurve*> RayArcs;
+  // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
+  // a curve away from it passes all of them.
+  struct TCluster
+  {
+    double x1, y1, x2, y2;
+    std::size_t From, To;
+    double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every line clipped
+  };
+  std::vector<TCluster> Clusters;
+  // The boundary being collected while the regions stand, and which regions cut it.
+  std::vector<TBoundCurve> Boundary, Closing;
+  std::vector<char> Cutting;
+  struct TAlong
+  {
+    TPoint2D a, b;
+    int Attr;
+  };
+  std::vector<TAlong> Along;
+  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
+  // Kept for the next boundary.
+  std::vector<TAlong> Drawn;
+  std::vector<TPoint2D> Corners; // kept for the next region
+  std::vector<double> Dist;      // kept for the next line
+  std::vector<char> Joining;
+  std::vector<double> Ts, Ts2, TsAlong;
+  std::vector<const TBoundCurve*> Near, NearRegion;
+
+  // Every list emptied, its room kept.
+  void Clear();
+};
+
 // Regions of the sheet that lie in front of what is drawn while they stand: a fastener, pin or spacer in a
 // section's plane hides the parts behind it, and in a view the parts hide what lies inside them. The
 // lines and arcs that programs draw stop exactly at the regions; lines along a region's outline stay, and
@@ -28,7 +122,7 @@ class TFrontModeler;
 // abuts another does not hide what runs along their common edge, so the pieces of one fastener overlap.
 // Regions stand only while a 2D drawing is made; one set stands at a time: the last one made, until it
 // goes.
-class TFrontRegions : private TBoundaryCloser
+class TFrontRegions : private TBoundaryCloser, private TFrontRegionsWork
 {
 public:
   explicit TFrontRegions(TModeler3D& m);
@@ -72,45 +166,9 @@ public:
   void Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
             std::vector<std::pair<double, double>>& out);
 
-  // A convex region in sheet coordinates, counter-clockwise, with its box.
-  struct TRegion
-  {
-    // Each edge from p to q, with its inward unit normal n: n.x * x + n.y * y - c is the distance inside.
-    struct TEdge
-    {
-      TPoint2D p, q;
-      double nx, ny, c;
-    };
-    // Its edges, kept in the set's one list of edges.
-    struct TEdges
-    {
-      const TEdge* First = nullptr;
-      std::size_t Count = 0;
-      const TEdge* begin() const { return First; }
-      const TEdge* end() const { return First + Count; }
-      std::size_t size() const { return Count; }
-      bool empty() const { return Count == 0; }
-      const TEdge& operator[](std::size_t k) const { return First[k]; }
-    };
-    TEdges E;
-    std::size_t From; // its first edge in that list
-    double x1, y1, x2, y2;
-  };
-  // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
-  struct TBoundCurve
-  {
-    bool IsArc;
-    double x1, y1, x2, y2; // the ends of a segment; the centre and radius of an arc in x1, y1, x2
-    double A1, Sweep;
-    double bx1, by1, bx2, by2;
-  };
-
-  // A line of a boundary as the test of a point's enclosure takes it: its box's upper corner, its start and
-  // direction, and the direction's cross product with the ray's.
-  struct TRayLine
-  {
-    double bx2, by2, x1, y1, gx, gy, den;
-  };
+  using TRegion = TFrontRegionsWork::TRegion;
+  using TBoundCurve = TFrontRegionsWork::TBoundCurve;
+  using TRayLine = TFrontRegionsWork::TRayLine;
 
 private:
   friend class TFrontModeler;
@@ -119,55 +177,12 @@ private:
   bool Meets(const TModeler3D& m, double X, double Y, double R) const;
 
   TModeler3D& M;
-  std::vector<TRegion> Regions;
-  std::vector<TRegion::TEdge> Edges;
-  // Per region, the other regions whose boxes meet its box (within the touch): worked out when a boundary first
-  // closes after regions were added.
-  std::vector<std::size_t> Overlap, OverlapFrom;
   bool OverlapKnown = false;
-  // Per edge, once it is needed: the other regions near it, and whether it lies within one.
-  struct TEdgeOutline
-  {
-    std::size_t From = 0, To = 0; // in EdgeOthers
-    bool Known = false, Within = false;
-  };
-  std::vector<TEdgeOutline> EdgeOutline;
-  std::vector<std::size_t> EdgeOthers;
   void OutlineOf(std::size_t i, std::size_t k);
-  std::vector<std::size_t> Grow;
-  // The boundary being closed, ready for the test of a point's enclosure (DrawAlong with cut reads them).
-  std::vector<TRayLine> RayLines;
-  std::vector<const TBoundCurve*> RayArcs;
-  // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
-  // a curve away from it passes all of them.
-  struct TCluster
-  {
-    double x1, y1, x2, y2;
-    std::size_t From, To;
-    double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every line clipped
-  };
-  std::vector<TCluster> Clusters;
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
-  // The boundary being collected while the regions stand, and which regions cut it.
-  std::vector<TBoundCurve> Boundary, Closing;
-  std::vector<char> Cutting;
-  struct TAlong
-  {
-    TPoint2D a, b;
-    int Attr;
-  };
-  std::vector<TAlong> Along;
   // The modeller that stops lines at these regions, taken from the spare ones and given back when they go.
   TFrontModeler* Front = nullptr;
-  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
-  // Kept for the next boundary.
-  std::vector<TAlong> Drawn;
-  std::vector<TPoint2D> Corners; // kept for the next region
-  std::vector<double> Dist;      // kept for the next line
-  std::vector<char> Joining;
-  std::vector<double> Ts, Ts2, TsAlong;
-  std::vector<const TBoundCurve*> Near, NearRegion;
   // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
   void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
