@@ -1186,8 +1186,11 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
   if (!Front || Attr == 0) return To->drLine(x1, y1, x2, y2, Attr);
+  // A line of the drawing away from every fastener stays whole, with nothing kept of it.
+  const bool bounding = Bounding(To->R2D());
+  if (!bounding && !Front->Meets(*To, x1, y1, x2, y2)) return To->drLine(x1, y1, x2, y2, Attr);
   TSpans& out = Out;
-  Front->Clip(*To, x1, y1, x2, y2, Bounding(To->R2D()), Attr, out);
+  Front->Clip(*To, x1, y1, x2, y2, bounding, Attr, out);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To->drLine(x1, y1, x2, y2, Attr);
   const double len = Length(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)

@@ -8,6 +8,7 @@
 // Each builder allocates one node holding copies of its values, links it in front of its last
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -175,6 +176,18 @@ private:
   void CloseBoundary(TModeler2D& m) override;
   // Whether the circle about (X, Y) of radius R, in the frame m draws in now, meets the box of any fastener.
   bool Meets(const TModeler3D& m, double X, double Y, double R) const;
+  // Whether the segment, in the frame m draws in now, meets the box of any fastener.
+  bool Meets(const TModeler3D& m, double x1, double y1, double x2, double y2) const
+  {
+    TPoint2D a, b;
+    m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
+    m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
+    const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
+                 by2 = std::max(a.y, b.y);
+    for (const TCluster& k : Clusters)
+      if (bx1 <= k.gx2 && bx2 >= k.gx1 && by1 <= k.gy2 && by2 >= k.gy1) return true;
+    return false;
+  }
 
   TModeler3D& M;
   bool OverlapKnown = false;
