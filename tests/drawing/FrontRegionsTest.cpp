@@ -396,6 +396,39 @@ TEST(FrontRegions, RegionsAddedLaterCountAsTheFirst)
   }
 }
 
+// The sets before, one gone with its boundary open, cut by both its regions and a piece of it waiting along
+// one, one made and gone inside it, leave nothing to the next: its hatch cuts and closes as in a drawing made
+// alone (the region inside the hatch, cutting nothing, closes nothing).
+TEST(FrontRegions, ASetTakesNothingFromTheSetsBefore)
+{
+  auto draw = [](TRecordingModeler& m) {
+    TFrontRegions front(m);
+    TFrontModeler f(m);
+    front.Box(-2, -12, 2, 12);
+    front.Box(4, 4, 6, 6);
+    Square(m, f);
+  };
+  TRecordingModeler alone, after;
+  draw(alone);
+  for (int k = 0; k < 2; ++k) {
+    TRecordingModeler before;
+    TFrontRegions first(before);
+    TFrontModeler f(before);
+    first.Box(5, -12, 8, 12);
+    first.Box(-12, -10, -10, 10);
+    before.drHatch(0, 45.0, 2.0);
+    f.drLine(-10, -10, 10, -10, 1);
+    f.drLine(-10, 10, -10, -10, 1);
+    f.drLine(-13, 5, 0, 5, 1);
+    TFrontRegions inner(before);
+    inner.Box(-1, -1, 1, 1);
+    f.drLine(-10, 0, 10, 0, 1);
+  }
+  draw(after);
+  EXPECT_EQ(Numbers(after), Numbers(alone));
+  EXPECT_TRUE(after.HatchesClosed());
+}
+
 // Programs drawn while one set stands after another stop at the standing set's regions only, as through a
 // front modeller made for it; a front modeller left with an object open is not handed out again.
 TEST(FrontRegions, EachSetStopsLinesAtItsOwnRegions)
