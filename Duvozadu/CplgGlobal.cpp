@@ -283,6 +283,8 @@ bool TCoupling::ReadTables(TTable* (&tables)[9], TString& why) const
 {
   // Without the text base every table is missing: the cause is the file, said as its load said it.
   if (!TextBase.IsActive()) why = BaseFault();
+  // A coupling's tables come from one state of the file, looked at once.
+  const TTextBase::TTogether together(TextBase);
   bool complete = true;
   for (TTable*& t : tables)
     t = nullptr;

@@ -305,12 +305,7 @@ TFoundTable Scan(TTextBase& base, const TString& name, bool fromWindow)
 // scan of the whole base each time costs far more than a copy.
 struct TTextBase::TCache
 {
-  struct TKey
-  {
-    std::uint64_t Dev = 0, Ino = 0;
-    std::int64_t Size = -1, MTime = 0, CTime = 0;
-    bool operator==(const TKey&) const = default;
-  };
+  using TKey = TFileKey;
   using TEntry = TFoundTable;
   static constexpr std::size_t MaxEntries = 1024;
 
@@ -378,13 +373,24 @@ void TTextBase::ReportBadFile() const
 TTextBase::TTextBase() = default;
 TTextBase::~TTextBase() = default;
 
+bool TTextBase::KeyNow(TFileKey& key)
+{
+  if (Together > 0 && HeldKnown) {
+    key = Held;
+    return HeldKeyed;
+  }
+  const bool keyed = TCache::KeyOf(FB.DataFile, key);
+  if (Together > 0) Held = key, HeldKeyed = keyed, HeldKnown = true;
+  return keyed;
+}
+
 TTable* TTextBase::GetTable(const TString& name, bool* plain, Integer* irregular)
 {
   if (plain) *plain = true;
   if (irregular) *irregular = -1;
   if (!Active) return nullptr;
   TCache::TKey key;
-  const bool keyed = TCache::KeyOf(FB.DataFile, key);
+  const bool keyed = KeyNow(key);
   const std::string cacheName(name.PChar(), std::size_t(name.Length()));
 
   const TCache::TEntry* entry = nullptr;

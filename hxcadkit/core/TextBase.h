@@ -5,6 +5,7 @@
 // with "//" comments; tables of the category "Вспомогательный" are not offered to the user.
 // TDTable reads one entry of the standard-part file of the mould parts from the same kind of
 // reader; TADTable is the collection of those entries.
+#include <cstdint>
 #include <memory>
 
 #include "hxcadkit/core/DString.h"
@@ -36,12 +37,42 @@ public:
   // The names of the tables meant for the user, in file order.
   void CouplingLS(TAStr& list);
 
+  // While one stands, whether the file changed is looked at once, at the first request: the tables already
+  // read are handed out as read then (a look at the file costs more than handing out a table read before).
+  // Requests after the last one ends look at the file again, and follow its changes.
+  class TTogether
+  {
+  public:
+    explicit TTogether(TTextBase& base) : Base(base) { ++Base.Together; }
+    ~TTogether()
+    {
+      if (--Base.Together == 0) Base.HeldKnown = false;
+    }
+    TTogether(const TTogether&) = delete;
+    TTogether& operator=(const TTogether&) = delete;
+
+  private:
+    TTextBase& Base;
+  };
+
   // Reports the base as a bad parameter file.
   void ReportBadFile() const;
 
 private:
+  // What tells one state of the file from another: where it lies, its size and its times.
+  struct TFileKey
+  {
+    std::uint64_t Dev = 0, Ino = 0;
+    std::int64_t Size = -1, MTime = 0, CTime = 0;
+    bool operator==(const TFileKey&) const = default;
+  };
   struct TCache;
   std::unique_ptr<TCache> Cache;
+  // The file's key as the first request while tables are asked for together found it.
+  int Together = 0;
+  bool HeldKnown = false, HeldKeyed = false;
+  TFileKey Held;
+  bool KeyNow(TFileKey& key);
 };
 
 // The code of a standard element: its catalogue entry and rows; {0, -1, -1} is no code.

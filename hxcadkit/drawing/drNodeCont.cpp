@@ -465,6 +465,20 @@ void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w
   }
 }
 
+// Sorts as std::sort does, with the few values a curve's crossings give sorted in place by insertion: the
+// library's sort does the same for so few, after a call and checks that cost more than the sort.
+template <class T> void SortFew(std::vector<T>& v)
+{
+  if (v.size() > 16) return std::sort(v.begin(), v.end());
+  for (std::size_t i = 1; i < v.size(); ++i) {
+    const T x = v[i];
+    std::size_t j = i;
+    for (; j > 0 && x < v[j - 1]; --j)
+      v[j] = v[j - 1];
+    v[j] = x;
+  }
+}
+
 // What of 0..w lies outside the spans (which it sorts), into out.
 void Rest(TSpans& in, double w, TSpans& out)
 {
@@ -473,7 +487,7 @@ void Rest(TSpans& in, double w, TSpans& out)
     if (0.0 < w) out.push_back({0.0, w});
     return;
   }
-  if (in.size() > 1) std::sort(in.begin(), in.end());
+  if (in.size() > 1) SortFew(in);
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
@@ -534,23 +548,26 @@ bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
   return Length(m.x - c.x1 - t * gx, m.y - c.y1 - t * gy) <= tol;
 }
 
-// Whether the curves enclose the point by the even-odd rule: the parity of their crossings with a ray
-// in a direction that no drafted line takes.
-bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
+// The direction of the rays that tell whether a point is enclosed: one that no drafted line takes (0.3 radians).
+constexpr double RayX = 0.9553364891256060, RayY = 0.2955202066613396;
+
+// Whether the curves of a boundary (as set ready by RayCurves) enclose the point by the even-odd rule: the
+// parity of their crossings with a ray from it.
+bool Enclosed(const TPoint2D& m, const std::vector<TFrontRegions::TRayLine>& lines,
+              const std::vector<const TBoundCurve*>& arcs)
 {
-  constexpr double rx = 0.9553364891256060, ry = 0.2955202066613396; // 0.3 radians
+  constexpr double rx = RayX, ry = RayY;
   bool in = false;
-  for (const TBoundCurve& c : curves) {
-    // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
+  // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
+  for (const TFrontRegions::TRayLine& c : lines) {
     if (c.bx2 < m.x || c.by2 < m.y) continue;
-    if (!c.IsArc) {
-      const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(rx, ry, gx, gy);
-      if (den == 0.0) continue;
-      const double ax = c.x1 - m.x, ay = c.y1 - m.y;
-      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, rx, ry) / den;
-      if (t > 0.0 && u >= 0.0 && u < 1.0) in = !in;
-      continue;
-    }
+    const double ax = c.x1 - m.x, ay = c.y1 - m.y, u = Cross(ax, ay, rx, ry) / c.den;
+    // Where along the curve first: most curves lie off the ray's line.
+    if (u >= 0.0 && u < 1.0 && Cross(ax, ay, c.gx, c.gy) / c.den > 0.0) in = !in;
+  }
+  for (const TBoundCurve* a : arcs) {
+    const TBoundCurve& c = *a;
+    if (c.bx2 < m.x || c.by2 < m.y) continue;
     const double fx = m.x - c.x1, fy = m.y - c.y1, b = fx * rx + fy * ry;
     const double disc = b * b - (fx * fx + fy * fy - c.x2 * c.x2);
     if (disc <= 0.0) continue;
@@ -560,6 +577,31 @@ bool Enclosed(const TPoint2D& m, const std::vector<TBoundCurve>& curves)
   }
   return in;
 }
+
+// The curves ready for Enclosed: a line's direction and its cross product with the ray's worked out once, the
+// lines along the ray left out (they cross it nowhere).
+void RayCurves(const std::vector<TBoundCurve>& curves, std::vector<TFrontRegions::TRayLine>& lines,
+               std::vector<const TBoundCurve*>& arcs)
+{
+  lines.clear();
+  arcs.clear();
+  for (const TBoundCurve& c : curves) {
+    if (c.IsArc) {
+      arcs.push_back(&c);
+      continue;
+    }
+    const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, den = Cross(RayX, RayY, gx, gy);
+    if (den != 0.0) lines.push_back({c.bx2, c.by2, c.x1, c.y1, gx, gy, den});
+  }
+}
+
+// A run of region numbers.
+struct TIndices
+{
+  const std::size_t *First, *Last;
+  const std::size_t* begin() const { return First; }
+  const std::size_t* end() const { return Last; }
+};
 
 TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 {
@@ -577,8 +619,33 @@ TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 }
 } // namespace
 
+void TFrontRegionsWork::Clear()
+{
+  auto clear = [](auto&... lists) { (lists.clear(), ...); };
+  clear(Regions, Edges, Overlap, OverlapFrom, EdgeOutline, EdgeOthers, Grow, RayLines, RayArcs, Clusters, Boundary,
+        Closing, Cutting, Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong,
+        Near, NearRegion);
+}
+
+namespace {
+// The working room of sets gone, for the next ones; freed when the library is unloaded or the process ends,
+// after which a set's room goes with it.
+struct TSpareWork
+{
+  std::vector<TFrontRegionsWork> List;
+  bool Gone = false;
+  ~TSpareWork() { Gone = true; }
+};
+TSpareWork SpareWork;
+constexpr std::size_t KeepWork = 4;
+} // namespace
+
 TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
 {
+  if (!SpareWork.List.empty()) {
+    static_cast<TFrontRegionsWork&>(*this) = std::move(SpareWork.List.back());
+    SpareWork.List.pop_back();
+  }
   StandingRegions = this;
   m.R2D().Closer = this;
 }
@@ -589,6 +656,11 @@ TFrontRegions::~TFrontRegions()
   DrawAlong(M, Boundary, false);
   StandingRegions = Previous;
   M.R2D().Closer = PreviousCloser;
+  if (Front) TFrontModeler::Give(Front);
+  if (SpareWork.Gone || SpareWork.List.size() >= KeepWork) return;
+  if (SpareWork.List.capacity() == 0) SpareWork.List.reserve(KeepWork);
+  Clear();
+  SpareWork.List.push_back(std::move(static_cast<TFrontRegionsWork&>(*this)));
 }
 
 TFrontRegions* TFrontRegions::Standing()
@@ -600,8 +672,8 @@ TModeler3D* TFrontRegions::Through(TModeler3D& m)
 {
   if (&m != &M) return nullptr;
   // Made while these regions stand, so that it stops its lines at them.
-  if (!Front && StandingRegions == this) Front = std::make_unique<TFrontModeler>(M);
-  return Front.get();
+  if (!Front && StandingRegions == this) Front = TFrontModeler::Take(M, this);
+  return Front;
 }
 
 void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
@@ -623,8 +695,8 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
   }
   if (std::fabs(area) < 1e-12) return;
   if (area < 0.0) std::reverse(p.begin(), p.end());
-  TRegion r{{}, p[0].x, p[0].y, p[0].x, p[0].y};
-  r.E.reserve(p.size());
+  TRegion r{{}, Edges.size(), p[0].x, p[0].y, p[0].x, p[0].y};
+  const TRegion::TEdge* edges = Edges.data();
   for (std::size_t i = 0; i < p.size(); ++i) {
     const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
     r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
@@ -632,8 +704,14 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
     const double len = Length(b.x - a.x, b.y - a.y);
     if (!(len > 0.0)) continue;
     const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
-    r.E.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
+    Edges.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
   }
+  // The list of edges moved as it grew: the regions find theirs again.
+  if (Edges.data() != edges)
+    for (TRegion& q : Regions)
+      q.E.First = Edges.data() + q.From;
+  r.E = {Edges.data() + r.From, Edges.size() - r.From};
+  OverlapKnown = false;
   if (!Clusters.empty() && BoxesMeet(r, Clusters.back().x1, Clusters.back().y1, Clusters.back().x2,
                                      Clusters.back().y2, OnOutline)) {
     TCluster& k = Clusters.back();
@@ -681,11 +759,19 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
   m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
   const TBoundCurve c = BoundLine(a, b);
+  if (bounding) Boundary.push_back(c);
+  // Most lines pass every fastener: they stay whole, with no length worked out.
+  auto meets = [&](const TCluster& k) { return c.bx1 <= k.gx2 && c.bx2 >= k.gx1 && c.by1 <= k.gy2 && c.by2 >= k.gy1; };
+  const auto first = std::find_if(Clusters.begin(), Clusters.end(), meets);
+  if (first == Clusters.end()) {
+    out.assign(1, {0.0, 1.0});
+    return;
+  }
   const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
-  for (const TCluster& k : Clusters)
-    if (c.bx1 <= k.gx2 && c.bx2 >= k.gx1 && c.by1 <= k.gy2 && c.by2 >= k.gy1)
+  for (auto kc = first; kc != Clusters.end(); ++kc)
+    if (const TCluster& k = *kc; meets(k))
       for (std::size_t i = k.From; i < k.To; ++i) {
         if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
         const TRegion& r = Regions[i];
@@ -714,7 +800,6 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
             if ((hi2 - lo2) * len > Touch) along.push_back({lo2, hi2});
           }
       }
-  if (bounding) Boundary.push_back(c);
   if (along.empty()) return Rest(in, 1.0, out);
   // What runs along an outline and lies outside every region waits; the rest is drawn now.
   TSpans &outside = Outside_, &runs = Runs_, &gaps = Gaps_;
@@ -740,32 +825,36 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
   if (along.empty()) return;
   const TFrame f(m);
   auto covered = [&](double x, double y) {
-    return std::any_of(Regions.begin(), Regions.end(), [&](const TRegion& r) {
-      return BoxesMeet(r, x, y, x, y, 0.0) &&
-             std::all_of(r.E.begin(), r.E.end(),
-                         [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; });
-    });
+    for (const TCluster& k : Clusters)
+      if (x >= k.x1 && x <= k.x2 && y >= k.y1 && y <= k.y2)
+        for (std::size_t i = k.From; i < k.To; ++i)
+          if (const TRegion& r = Regions[i];
+              BoxesMeet(r, x, y, x, y, 0.0) && std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+                return Inside(g, x, y) > 0.0;
+              }))
+            return true;
+    return false;
   };
   // Whether the piece parts a hatched side from an unhatched one: a side a region covers is unhatched.
   auto parts = [&](double x1, double y1, double x2, double y2) {
     const bool c1 = covered(x1, y1), c2 = covered(x2, y2);
     if (c1 && c2) return false;
-    if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), curves);
-    return Enclosed(TPoint2D(x1, y1), curves) != Enclosed(TPoint2D(x2, y2), curves);
+    if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), RayLines, RayArcs);
+    return Enclosed(TPoint2D(x1, y1), RayLines, RayArcs) != Enclosed(TPoint2D(x2, y2), RayLines, RayArcs);
   };
   std::vector<double>& ts = TsAlong;
   for (const TAlong& p : along) {
     const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
     // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
-    ts.assign({0.0, 1.0});
+    ts.clear(), ts.push_back(0.0), ts.push_back(1.0);
     // The piece's box, worked out once: the compiler cannot keep it while crossings are added.
     const double x1 = std::min(p.a.x, p.b.x) - Touch, y1 = std::min(p.a.y, p.b.y) - Touch;
     const double x2 = std::max(p.a.x, p.b.x) + Touch, y2 = std::max(p.a.y, p.b.y) + Touch;
     if (cut)
       for (const TBoundCurve& c : curves)
         if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
-    std::sort(ts.begin(), ts.end());
+    SortFew(ts);
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
       if ((t1 - t0) * len <= Touch) continue;
@@ -782,32 +871,68 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
 std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R,
                                                            double a1, double sweep, bool bounding)
 {
-  const TFrame f(m);
-  const double det = f.Det(), Rs = std::fabs(R) * std::sqrt(std::fabs(det));
+  TSpans out;
+  Clip(m, X, Y, R, a1, sweep, bounding, out);
+  return out;
+}
+
+namespace {
+// A circle about (X, Y) of radius R drawn by m, on the sheet: its centre, radius and box.
+struct TSheetCircle
+{
+  TFrame F;
+  double Det, Rs;
+  TPoint2D C;
+  double x1, y1, x2, y2;
+  TSheetCircle(const TModeler3D& m, double X, double Y, double R)
+      : F(m), Det(F.Det()), Rs(std::fabs(R) * std::sqrt(std::fabs(Det))), C(F.To(X, Y)), x1(C.x - Rs),
+        y1(C.y - Rs), x2(C.x + Rs), y2(C.y + Rs)
+  {
+  }
+  bool Meets(double gx1, double gy1, double gx2, double gy2) const
+  {
+    return x1 <= gx2 && x2 >= gx1 && y1 <= gy2 && y2 >= gy1;
+  }
+};
+} // namespace
+
+bool TFrontRegions::Meets(const TModeler3D& m, double X, double Y, double R) const
+{
+  const TSheetCircle s(m, X, Y, R);
+  return std::any_of(Clusters.begin(), Clusters.end(),
+                     [&](const TCluster& k) { return s.Meets(k.gx1, k.gy1, k.gx2, k.gy2); });
+}
+
+void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
+                         std::vector<std::pair<double, double>>& out)
+{
+  const TSheetCircle s(m, X, Y, R);
+  const TFrame& f = s.F;
+  const double det = s.Det, Rs = s.Rs;
   // Under a placement that mirrors, the arc runs the other way on the sheet.
   const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
-  const TPoint2D c = f.To(X, Y);
+  const TPoint2D c = s.C;
   TSpans& in = In;
   in.clear();
-  for (std::size_t i = 0; i < Regions.size(); ++i) {
-    if (!BoxesMeet(Regions[i], c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs, OnOutline)) continue;
-    bool cut = false;
-    ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
-    for (const auto& s : Runs)
-      if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
-    if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+  const double cx1 = s.x1, cy1 = s.y1, cx2 = s.x2, cy2 = s.y2;
+  for (const TCluster& k : Clusters) {
+    if (!s.Meets(k.gx1, k.gy1, k.gx2, k.gy2)) continue;
+    for (std::size_t i = k.From; i < k.To; ++i) {
+      if (!BoxesMeet(Regions[i], cx1, cy1, cx2, cy2, OnOutline)) continue;
+      bool cut = false;
+      ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
+      for (const auto& s : Runs)
+        if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
+      if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+    }
   }
-  if (bounding)
-    Boundary.push_back(
-        {true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), c.x - Rs, c.y - Rs, c.x + Rs, c.y + Rs});
-  TSpans out;
+  if (bounding) Boundary.push_back({true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), cx1, cy1, cx2, cy2});
   Rest(in, sweep, out);
   if (det < 0.0) {
     std::reverse(out.begin(), out.end());
     for (auto& [lo, hi] : out)
       std::tie(lo, hi) = std::pair(sweep - hi, sweep - lo);
   }
-  return out;
 }
 
 bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& points) const
@@ -825,6 +950,32 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
   return false;
 }
 
+void TFrontRegions::OutlineOf(std::size_t i, std::size_t k)
+{
+  const TRegion& ri = Regions[i];
+  {
+    const TRegion::TEdge& e = ri.E[k];
+    const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
+    const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
+    TEdgeOutline& o = EdgeOutline[ri.From + k];
+    o.Known = true;
+    o.From = EdgeOthers.size();
+    // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
+    for (std::size_t q = OverlapFrom[i]; q < OverlapFrom[i + 1]; ++q)
+      if (const std::size_t j = Overlap[q]; BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) EdgeOthers.push_back(j);
+    o.To = EdgeOthers.size();
+    // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
+    o.Within = std::any_of(EdgeOthers.begin() + std::ptrdiff_t(o.From), EdgeOthers.end(), [&](std::size_t j) {
+      // Ends that deep inside lie within its box.
+      const TRegion& r = Regions[j];
+      return BoxesMeet(r, e.p.x, e.p.y, e.p.x, e.p.y, 0.0) && BoxesMeet(r, e.q.x, e.q.y, e.q.x, e.q.y, 0.0) &&
+             std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+               return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
+             });
+    });
+  }
+}
+
 void TFrontRegions::CloseBoundary(TModeler2D& m)
 {
   // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
@@ -834,16 +985,39 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   joining.clear();
   curves.swap(Boundary);
   joining.swap(Cutting);
+  if (!joining.empty()) RayCurves(curves, RayLines, RayArcs);
   DrawAlong(m, curves, !joining.empty());
   if (joining.empty()) return;
+  // Which regions meet which, worked out once for the set.
+  if (!OverlapKnown) {
+    Overlap.clear();
+    OverlapFrom.assign(1, 0);
+    for (std::size_t i = 0; i < Regions.size(); ++i) {
+      const TRegion& ri = Regions[i];
+      for (std::size_t j = 0; j < Regions.size(); ++j)
+        if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
+      OverlapFrom.push_back(Overlap.size());
+    }
+    EdgeOutline.assign(Edges.size(), {});
+    EdgeOthers.clear();
+    OverlapKnown = true;
+  }
+  auto overlapping = [&](std::size_t i) {
+    return std::pair(Overlap.begin() + std::ptrdiff_t(OverlapFrom[i]),
+                     Overlap.begin() + std::ptrdiff_t(OverlapFrom[i + 1]));
+  };
   // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
-  for (bool grown = true; grown;) {
-    grown = false;
-    for (std::size_t i = 0; i < Regions.size(); ++i)
-      for (std::size_t j = 0; j < Regions.size() && !joining[i]; ++j)
-        if (joining[j] &&
-            BoxesMeet(Regions[i], Regions[j].x1, Regions[j].y1, Regions[j].x2, Regions[j].y2, Touch))
-          joining[i] = 1, grown = true;
+  joining.resize(Regions.size());
+  std::vector<std::size_t>& grow = Grow;
+  grow.clear();
+  for (std::size_t i = 0; i < Regions.size(); ++i)
+    if (joining[i]) grow.push_back(i);
+  while (!grow.empty()) {
+    const std::size_t j = grow.back();
+    grow.pop_back();
+    const auto [from, to] = overlapping(j);
+    for (auto it = from; it != to; ++it)
+      if (!joining[*it]) joining[*it] = 1, grow.push_back(*it);
   }
   const TFrame f(m);
   // Nothing outside the boundary's box is enclosed by it.
@@ -853,46 +1027,33 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
     by2 = std::max(by2, c.by2);
   std::vector<double>&ts = Ts, &ts2 = Ts2;
   std::vector<const TBoundCurve*>&near = Near, &nearRegion = NearRegion;
-  std::vector<std::size_t>&others = Others,
-  &othersRegion = OthersRegion; // the other regions near an edge, its region
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
-    // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
-    othersRegion.clear();
     nearRegion.clear();
-    for (std::size_t j = 0; j < Regions.size(); ++j)
-      if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) othersRegion.push_back(j);
     const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
     for (const TBoundCurve& c : curves)
       if (c.bx1 <= rx2 && c.bx2 >= rx1 && c.by1 <= ry2 && c.by2 >= ry1) nearRegion.push_back(&c);
-    for (const TRegion::TEdge& e : ri.E) {
+    for (std::size_t k = 0; k < ri.E.size(); ++k) {
+      const TRegion::TEdge& e = ri.E[k];
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
-      ts.assign({0.0, 1.0});
+      // What the set alone decides of an edge, once for the set: the other regions near it, and whether it lies
+      // inside one of them.
+      if (!EdgeOutline[ri.From + k].Known) OutlineOf(i, k);
+      const TEdgeOutline& o = EdgeOutline[ri.From + k];
+      if (o.Within) continue;
+      const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};
+      ts.clear(), ts.push_back(0.0), ts.push_back(1.0);
       near.clear();
-      others.clear();
-      for (const std::size_t j : othersRegion)
-        if (BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) others.push_back(j);
-      // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
-      if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
-            // Ends that deep inside lie within its box.
-            const TRegion& r = Regions[j];
-            return BoxesMeet(r, e.p.x, e.p.y, e.p.x, e.p.y, 0.0) &&
-                   BoxesMeet(r, e.q.x, e.q.y, e.q.x, e.q.y, 0.0) &&
-                   std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
-                     return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
-                   });
-          }))
-        continue;
       for (const TBoundCurve* c : nearRegion)
         if (c->bx1 <= ex2 + Touch && c->bx2 >= ex1 - Touch && c->by1 <= ey2 + Touch &&
             c->by2 >= ey1 - Touch) {
           near.push_back(c);
           Crossings(e.p, e.q, *c, ts);
         }
-      std::sort(ts.begin(), ts.end());
+      SortFew(ts);
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
       for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
@@ -916,10 +1077,10 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (std::any_of(near.begin(), near.end(),
                         [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
           continue;
-        if (!Enclosed(mid, curves)) continue;
+        if (!Enclosed(mid, RayLines, RayArcs)) continue;
         // On the hatched side: the pieces outside the other regions close it; where the outlines of two
         // regions run together, the first one's.
-        ts2.assign({0.0, 1.0});
+        ts2.clear(), ts2.push_back(0.0), ts2.push_back(1.0);
         for (const std::size_t j : others)
           if (BoxesMeet(Regions[j], std::min(p0.x, p1.x), std::min(p0.y, p1.y), std::max(p0.x, p1.x),
                         std::max(p0.y, p1.y), Touch))
@@ -927,7 +1088,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
               Crossings(p0, p1, BoundLine(g.p, g.q), ts2);
         for (double& t : ts2)
           t = t0 + (t1 - t0) * t;
-        std::sort(ts2.begin(), ts2.end());
+        SortFew(ts2);
         for (std::size_t q = 0; q + 1 < ts2.size(); ++q) {
           const double u0 = std::clamp(ts2[q], t0, t1), u1 = std::clamp(ts2[q + 1], t0, t1);
           if ((u1 - u0) * len <= Touch) continue;
@@ -954,81 +1115,147 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   }
 }
 
-TFrontModeler::TFrontModeler(TModeler3D& to)
-    : TModeler3D(&Own, false), To(to), Front(TFrontRegions::Standing())
+TFrontModeler::TFrontModeler(TModeler3D& to) : TFrontModeler(to, TFrontRegions::Standing()) {}
+
+TFrontModeler::TFrontModeler(TModeler3D& to, TFrontRegions* front)
+    : TModeler3D(&Own, false), To(&to), Front(front)
 {
+}
+
+namespace {
+// Front modellers no longer used, kept for the next set of regions: making one makes its drawing state, which
+// costs more than many lines do. Deleted when the library is unloaded or the process ends; one given back
+// after that is deleted at once.
+struct TSpareFronts
+{
+  std::vector<TFrontModeler*> List;
+  bool Gone = false;
+  ~TSpareFronts()
+  {
+    Gone = true;
+    for (TFrontModeler* f : List)
+      delete f;
+    List.clear();
+  }
+};
+TSpareFronts SpareFronts;
+constexpr std::size_t KeepFronts = 8;
+} // namespace
+
+bool TFrontModeler::AsNew() const
+{
+  const TRegistryModeler2D& r = R2D();
+  return r.AContour.Count == 0 && r.HatchContour.Count == 0 && !r.CurDrawingObject && !r.PrevDrawingObject &&
+         r.PrevIndex == 0 && r.Transf2D.AMtr.Count == 0 && !r.OnlySizes2D && r.APrevCommand.Count == 0 &&
+         r.AGroup.Count == 0 && r.ACutPoint.Count == 0 && r.Closer == nullptr && r.DI.cDetail == 0 &&
+         r.DI.cSuffics == 0 && r.DI.Left == 0.0 && r.DI.Top == 0.0 && C.Count == 0;
+}
+
+TFrontModeler* TFrontModeler::Take(TModeler3D& to, TFrontRegions* front)
+{
+  if (SpareFronts.List.empty()) return new TFrontModeler(to, front);
+  TFrontModeler* f = SpareFronts.List.back();
+  SpareFronts.List.pop_back();
+  f->To = &to;
+  f->Front = front;
+  return f;
+}
+
+void TFrontModeler::Give(TFrontModeler* f)
+{
+  if (SpareFronts.Gone || SpareFronts.List.size() >= KeepFronts || !f->AsNew()) {
+    delete f;
+    return;
+  }
+  SpareFronts.List.push_back(f);
 }
 
 TFrontLines::TFrontLines(TModeler3D& m)
 {
   TFrontRegions* regions = TFrontRegions::Standing();
   Lines = regions ? regions->Through(m) : nullptr;
-  if (!Lines) Lines = &Own.emplace(m);
+  if (!Lines) Lines = Own = TFrontModeler::Take(m, regions);
+}
+
+TFrontLines::~TFrontLines()
+{
+  if (Own) TFrontModeler::Give(Own);
 }
 
 void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
-  if (!Front || Attr == 0) return To.drLine(x1, y1, x2, y2, Attr);
+  if (!Front || Attr == 0) return To->drLine(x1, y1, x2, y2, Attr);
+  // A line of the drawing away from every fastener stays whole, with nothing kept of it.
+  const bool bounding = Bounding(To->R2D());
+  if (!bounding && !Front->Meets(*To, x1, y1, x2, y2)) return To->drLine(x1, y1, x2, y2, Attr);
   TSpans& out = Out;
-  Front->Clip(To, x1, y1, x2, y2, Bounding(To.R2D()), Attr, out);
-  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To.drLine(x1, y1, x2, y2, Attr);
+  Front->Clip(*To, x1, y1, x2, y2, bounding, Attr, out);
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To->drLine(x1, y1, x2, y2, Attr);
   const double len = Length(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)
     if ((t2 - t1) * len > Touch)
-      To.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
+      To->drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
 }
 
 void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1,
                           const double& y1, const double& x2, const double& y2, int Napr, int Attr)
 {
-  if (!Front || Attr <= 0) return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  if (!Front || Attr <= 0) return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+  // An arc of the drawing away from every fastener stays whole, with no angles worked out (unless its ends are
+  // no numbers: such an arc is not drawn).
+  const bool bounding = Bounding(To->R2D());
+  if (!bounding && std::isfinite(X) && std::isfinite(Y) && std::isfinite(x1) && std::isfinite(y1) &&
+      std::isfinite(x2) && std::isfinite(y2) && !Front->Meets(*To, X, Y, R))
+    return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   // Counter-clockwise from a1 over the sweep; the pieces outside the regions go in the arc's own sense.
   double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
   if (Napr < 0) std::swap(a1, a2);
   double sweep = a2 - a1;
   while (sweep <= 0.0)
     sweep += FullTurn;
-  const TSpans out = Front->Clip(To, X, Y, R, a1, sweep, Bounding(To.R2D()));
+  TSpans& out = Out;
+  Front->Clip(*To, X, Y, R, a1, sweep, bounding, out);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == sweep)
-    return To.drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
+    return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   const double r = std::fabs(R);
   for (const auto& [u1, u2] : out) {
     if (!((u2 - u1) * r > Touch)) continue;
     const double p1 = X + r * std::cos(a1 + u1), q1 = Y + r * std::sin(a1 + u1);
     const double p2 = X + r * std::cos(a1 + u2), q2 = Y + r * std::sin(a1 + u2);
     if (Napr < 0)
-      To.drArc(X, Y, R, p2, q2, p1, q1, Napr, Attr);
+      To->drArc(X, Y, R, p2, q2, p1, q1, Napr, Attr);
     else
-      To.drArc(X, Y, R, p1, q1, p2, q2, Napr, Attr);
+      To->drArc(X, Y, R, p1, q1, p2, q2, Napr, Attr);
   }
 }
 
 void TFrontModeler::drCircle(const double& X, const double& Y, const double& R, int Attr)
 {
   // A circle of a boundary is cut as its arcs are; a drawing's circles stay whole.
-  if (!Front || Attr <= 0 || !Bounding(To.R2D())) return To.drCircle(X, Y, R, Attr);
-  const TSpans out = Front->Clip(To, X, Y, R, 0.0, FullTurn, true);
-  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == FullTurn) return To.drCircle(X, Y, R, Attr);
+  if (!Front || Attr <= 0 || !Bounding(To->R2D())) return To->drCircle(X, Y, R, Attr);
+  TSpans& out = Out;
+  Front->Clip(*To, X, Y, R, 0.0, FullTurn, true, out);
+  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == FullTurn) return To->drCircle(X, Y, R, Attr);
   const double r = std::fabs(R);
   for (const auto& [u1, u2] : out)
     if ((u2 - u1) * r > Touch)
-      To.drArc(X, Y, r, X + r * std::cos(u1), Y + r * std::sin(u1), X + r * std::cos(u2),
+      To->drArc(X, Y, r, X + r * std::cos(u1), Y + r * std::sin(u1), X + r * std::cos(u2),
                Y + r * std::sin(u2), 1, Attr);
 }
 
 void TFrontModeler::drEllipse(const double& X, const double& Y, const double& A, const double& B,
                               const double& Angle, int Attr)
 {
-  To.drEllipse(X, Y, A, B, Angle, Attr);
+  To->drEllipse(X, Y, A, B, Angle, Attr);
 }
 
 void TFrontModeler::drMtr(double x, double y, double Angle, double Scale)
 {
-  To.drMtr(x, y, Angle, Scale);
+  To->drMtr(x, y, Angle, Scale);
 }
 
 void TFrontModeler::drDeleteMtr()
 {
-  To.drDeleteMtr();
+  To->drDeleteMtr();
 }

@@ -8,6 +8,7 @@
 // Each builder allocates one node holding copies of its values, links it in front of its last
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -16,6 +17,101 @@
 #include "hxcadkit/drawing/drModeler.h"
 
 class TNode;
+class TFrontModeler;
+
+// The working room of a set of front regions: its regions and what is worked out of them, the boundary being
+// collected and the lists the clipping and the closing fill for each curve. A set gives it back when it goes
+// (its lists emptied, their room kept), and the next set takes it: a drawing makes several sets, and each
+// would otherwise grow every list anew.
+struct TFrontRegionsWork
+{
+  // A convex region in sheet coordinates, counter-clockwise, with its box.
+  struct TRegion
+  {
+    // Each edge from p to q, with its inward unit normal n: n.x * x + n.y * y - c is the distance inside.
+    struct TEdge
+    {
+      TPoint2D p, q;
+      double nx, ny, c;
+    };
+    // Its edges, kept in the set's one list of edges.
+    struct TEdges
+    {
+      const TEdge* First = nullptr;
+      std::size_t Count = 0;
+      const TEdge* begin() const { return First; }
+      const TEdge* end() const { return First + Count; }
+      std::size_t size() const { return Count; }
+      bool empty() const { return Count == 0; }
+      const TEdge& operator[](std::size_t k) const { return First[k]; }
+    };
+    TEdges E;
+    std::size_t From; // its first edge in that list
+    double x1, y1, x2, y2;
+  };
+  // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
+  struct TBoundCurve
+  {
+    bool IsArc;
+    double x1, y1, x2, y2; // the ends of a segment; the centre and radius of an arc in x1, y1, x2
+    double A1, Sweep;
+    double bx1, by1, bx2, by2;
+  };
+
+  // A line of a boundary as the test of a point's enclosure takes it: its box's upper corner, its start and
+  // direction, and the direction's cross product with the ray's.
+  struct TRayLine
+  {
+    double bx2, by2, x1, y1, gx, gy, den;
+  };
+
+  std::vector<TRegion> Regions;
+  std::vector<TRegion::TEdge> Edges;
+  // Per region, the other regions whose boxes meet its box (within the touch): worked out when a boundary first
+  // closes after regions were added.
+  std::vector<std::size_t> Overlap, OverlapFrom;
+  // Per edge, once it is needed: the other regions near it, and whether it lies within one.
+  struct TEdgeOutline
+  {
+    std::size_t From = 0, To = 0; // in EdgeOthers
+    bool Known = false, Within = false;
+  };
+  std::vector<TEdgeOutline> EdgeOutline;
+  std::vector<std::size_t> EdgeOthers;
+  std::vector<std::size_t> Grow;
+  // The boundary being closed, ready for the test of a point's enclosure (DrawAlong with cut reads them).
+  std::vector<TRayLine> RayLines;
+  std::vector<const TBoundCurve*> RayArcs;
+  // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
+  // a curve away from it passes all of them.
+  struct TCluster
+  {
+    double x1, y1, x2, y2;
+    std::size_t From, To;
+    double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every line clipped
+  };
+  std::vector<TCluster> Clusters;
+  // The boundary being collected while the regions stand, and which regions cut it.
+  std::vector<TBoundCurve> Boundary, Closing;
+  std::vector<char> Cutting;
+  struct TAlong
+  {
+    TPoint2D a, b;
+    int Attr;
+  };
+  std::vector<TAlong> Along;
+  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
+  // Kept for the next boundary.
+  std::vector<TAlong> Drawn;
+  std::vector<TPoint2D> Corners; // kept for the next region
+  std::vector<double> Dist;      // kept for the next line
+  std::vector<char> Joining;
+  std::vector<double> Ts, Ts2, TsAlong;
+  std::vector<const TBoundCurve*> Near, NearRegion;
+
+  // Every list emptied, its room kept.
+  void Clear();
+};
 
 // Regions of the sheet that lie in front of what is drawn while they stand: a fastener, pin or spacer in a
 // section's plane hides the parts behind it, and in a view the parts hide what lies inside them. The
@@ -27,7 +123,7 @@ class TNode;
 // abuts another does not hide what runs along their common edge, so the pieces of one fastener overlap.
 // Regions stand only while a 2D drawing is made; one set stands at a time: the last one made, until it
 // goes.
-class TFrontRegions : private TBoundaryCloser
+class TFrontRegions : private TBoundaryCloser, private TFrontRegionsWork
 {
 public:
   explicit TFrontRegions(TModeler3D& m);
@@ -68,63 +164,38 @@ public:
             std::vector<std::pair<double, double>>& out);
   std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double X, double Y, double R, double a1,
                                               double sweep, bool bounding);
+  void Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
+            std::vector<std::pair<double, double>>& out);
 
-  // A convex region in sheet coordinates, counter-clockwise, with its box.
-  struct TRegion
-  {
-    // Each edge from p to q, with its inward unit normal n: n.x * x + n.y * y - c is the distance inside.
-    struct TEdge
-    {
-      TPoint2D p, q;
-      double nx, ny, c;
-    };
-    std::vector<TEdge> E;
-    double x1, y1, x2, y2;
-  };
-  // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
-  struct TBoundCurve
-  {
-    bool IsArc;
-    double x1, y1, x2, y2; // the ends of a segment; the centre and radius of an arc in x1, y1, x2
-    double A1, Sweep;
-    double bx1, by1, bx2, by2;
-  };
+  using TRegion = TFrontRegionsWork::TRegion;
+  using TBoundCurve = TFrontRegionsWork::TBoundCurve;
+  using TRayLine = TFrontRegionsWork::TRayLine;
 
 private:
+  friend class TFrontModeler;
   void CloseBoundary(TModeler2D& m) override;
-
-  TModeler3D& M;
-  std::vector<TRegion> Regions;
-  // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
-  // a curve away from it passes all of them.
-  struct TCluster
-  {
-    double x1, y1, x2, y2;
-    std::size_t From, To;
-    double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every line clipped
-  };
-  std::vector<TCluster> Clusters;
-  TFrontRegions* Previous;
-  TBoundaryCloser* PreviousCloser;
-  // The boundary being collected while the regions stand, and which regions cut it.
-  std::vector<TBoundCurve> Boundary, Closing;
-  std::vector<char> Cutting;
-  struct TAlong
+  // Whether the circle about (X, Y) of radius R, in the frame m draws in now, meets the box of any fastener.
+  bool Meets(const TModeler3D& m, double X, double Y, double R) const;
+  // Whether the segment, in the frame m draws in now, meets the box of any fastener.
+  bool Meets(const TModeler3D& m, double x1, double y1, double x2, double y2) const
   {
     TPoint2D a, b;
-    int Attr;
-  };
-  std::vector<TAlong> Along;
-  std::unique_ptr<TModeler3D> Front;
-  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
-  // Kept for the next boundary.
-  std::vector<TAlong> Drawn;
-  std::vector<TPoint2D> Corners; // kept for the next region
-  std::vector<double> Dist;      // kept for the next line
-  std::vector<char> Joining;
-  std::vector<double> Ts, Ts2, TsAlong;
-  std::vector<const TBoundCurve*> Near, NearRegion;
-  std::vector<std::size_t> Others, OthersRegion;
+    m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
+    m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
+    const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
+                 by2 = std::max(a.y, b.y);
+    for (const TCluster& k : Clusters)
+      if (bx1 <= k.gx2 && bx2 >= k.gx1 && by1 <= k.gy2 && by2 >= k.gy1) return true;
+    return false;
+  }
+
+  TModeler3D& M;
+  bool OverlapKnown = false;
+  void OutlineOf(std::size_t i, std::size_t k);
+  TFrontRegions* Previous;
+  TBoundaryCloser* PreviousCloser;
+  // The modeller that stops lines at these regions, taken from the spare ones and given back when they go.
+  TFrontModeler* Front = nullptr;
   // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
   void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
@@ -142,6 +213,7 @@ class TFrontModeler : private TFrontModelerState, public TModeler3D
 {
 public:
   explicit TFrontModeler(TModeler3D& to);
+  TFrontModeler(TModeler3D& to, TFrontRegions* front);
   using TModeler2D::drArc;
   using TModeler2D::drAStView7;
   using TModeler2D::drView;
@@ -162,7 +234,16 @@ public:
   void drSpcObject(TSectionSpc, const TString&, int, int) override {}
 
 private:
-  TModeler3D& To;
+  friend class TFrontRegions;
+  friend class TFrontLines;
+  // A modeller made for another set: drawing through to, stopping at front. Made anew, or a spare one whose
+  // drawing state is as a new one's.
+  static TFrontModeler* Take(TModeler3D& to, TFrontRegions* front);
+  // Keeps it for the next set, or deletes it.
+  static void Give(TFrontModeler* f);
+  bool AsNew() const;
+
+  TModeler3D* To;
   TFrontRegions* Front;
   std::vector<std::pair<double, double>> Out; // kept for the next line
 };
@@ -173,10 +254,13 @@ class TFrontLines
 {
 public:
   explicit TFrontLines(TModeler3D& m);
+  ~TFrontLines();
+  TFrontLines(const TFrontLines&) = delete;
+  TFrontLines& operator=(const TFrontLines&) = delete;
   TModeler3D& operator*() const { return *Lines; }
 
 private:
-  std::optional<TFrontModeler> Own;
+  TFrontModeler* Own = nullptr;
   TModeler3D* Lines;
 };
 

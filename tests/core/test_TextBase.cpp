@@ -188,6 +188,36 @@ TEST(TextBaseTables, RepeatedRequestsFollowChangesOfTheFile)
   EXPECT_NE(u, nullptr);
 }
 
+TEST(TextBaseTables, TablesAskedForTogetherLookAtTheFileOnceAndFollowItAfterwards)
+{
+  TScratchDir dir;
+  dir.WriteText("a.tb", "# \"T\" \"G1\" \"C\" 1 0 { 1 2 }\n");
+  TTextBase b;
+  ASSERT_TRUE(b.Init(dir.Path(), TString("a.tb")));
+  auto values = [&](const char* name) {
+    std::unique_ptr<TTable> t(b.GetTable(TString(name)));
+    return t ? Values(*t) : std::vector<double>{};
+  };
+  {
+    const TTextBase::TTogether outer(b);
+    EXPECT_EQ(values("T"), (std::vector<double>{1, 2}));
+    dir.WriteText("a.tb", "# \"T\" \"G2\" \"C\" 1 0 { 3 4 5 }\n");
+    {
+      const TTextBase::TTogether inner(b);
+      EXPECT_EQ(values("T"), (std::vector<double>{1, 2}));
+    }
+    // The inner group ended inside the outer one: the file is still taken as it stood.
+    EXPECT_EQ(values("T"), (std::vector<double>{1, 2}));
+  }
+  EXPECT_EQ(values("T"), (std::vector<double>{3, 4, 5}));
+  {
+    const TTextBase::TTogether again(b);
+    EXPECT_EQ(values("T"), (std::vector<double>{3, 4, 5}));
+  }
+  dir.WriteText("a.tb", "# \"T\" \"G3\" \"C\" 1 0 { 6 }\n");
+  EXPECT_EQ(values("T"), (std::vector<double>{6}));
+}
+
 TEST(TextBaseTables, ABrokenTableIsReportedOnEveryRequest)
 {
   TMessageLog log;

@@ -329,3 +329,136 @@ TEST(FrontRegions, NarrowRegionsWallsAndAbuttingPieces)
   for (const TScene& s : scenes)
     Check(s, "case " + std::to_string(n++));
 }
+
+namespace {
+// The curves a modeller received, as comparable numbers.
+std::vector<std::vector<double>> Numbers(const TRecordingModeler& m)
+{
+  std::vector<std::vector<double>> v;
+  for (const TCurve& c : m.Curves)
+    v.push_back({double(c.Kind), c.x1, c.y1, c.x2, c.y2, c.cx, c.cy, c.r, double(c.Dir), double(c.Style),
+                 double(c.Hatch)});
+  return v;
+}
+
+// A square hatch of side 20 about the origin, drawn through f.
+void Square(TRecordingModeler& m, TModeler3D& f)
+{
+  m.drHatch(0, 45.0, 2.0);
+  const double p[] = {-10, -10, 10, -10, 10, 10, -10, 10, -10, -10};
+  for (int k = 0; k < 4; ++k)
+    f.drLine(p[2 * k], p[2 * k + 1], p[2 * k + 2], p[2 * k + 3], 1);
+  m.drEndObj();
+}
+} // namespace
+
+// A set of many regions, some added after a boundary closed, cuts and closes as one made whole from the start;
+// a line across all of them keeps exactly the gaps between them.
+TEST(FrontRegions, RegionsAddedLaterCountAsTheFirst)
+{
+  auto slot = [](int k) { return std::pair(-12.0 + 0.6 * k, -12.0 + 0.6 * k + 0.4); };
+  TRecordingModeler later, whole;
+  {
+    TFrontRegions front(later);
+    TFrontModeler f(later);
+    for (int k = 0; k < 20; ++k)
+      front.Box(slot(k).first, -11, slot(k).second, 11);
+    Square(later, f);
+    for (int k = 20; k < 40; ++k)
+      front.Box(slot(k).first, -11, slot(k).second, 11);
+    later.Reset();
+    Square(later, f);
+    f.drLine(-13, 0, 13, 0, 2);
+  }
+  {
+    TFrontRegions front(whole);
+    TFrontModeler f(whole);
+    for (int k = 0; k < 40; ++k)
+      front.Box(slot(k).first, -11, slot(k).second, 11);
+    Square(whole, f);
+    whole.Reset();
+    Square(whole, f);
+    f.drLine(-13, 0, 13, 0, 2);
+  }
+  EXPECT_EQ(Numbers(later), Numbers(whole));
+  EXPECT_TRUE(later.HatchesClosed());
+  std::vector<std::pair<double, double>> gaps{{-13.0, slot(0).first}};
+  for (int k = 0; k + 1 < 40; ++k)
+    gaps.push_back({slot(k).second, slot(k + 1).first});
+  gaps.push_back({slot(39).second, 13.0});
+  std::vector<std::pair<double, double>> got;
+  for (const TCurve& c : later.Curves)
+    if (c.Style == 2) got.push_back({std::min(c.x1, c.x2), std::max(c.x1, c.x2)});
+  ASSERT_EQ(got.size(), gaps.size());
+  for (std::size_t k = 0; k < gaps.size(); ++k) {
+    EXPECT_NEAR(got[k].first, gaps[k].first, 1e-9) << k;
+    EXPECT_NEAR(got[k].second, gaps[k].second, 1e-9) << k;
+  }
+}
+
+// The sets before, one gone with its boundary open, cut by both its regions and a piece of it waiting along
+// one, one made and gone inside it, leave nothing to the next: its hatch cuts and closes as in a drawing made
+// alone (the region inside the hatch, cutting nothing, closes nothing).
+TEST(FrontRegions, ASetTakesNothingFromTheSetsBefore)
+{
+  auto draw = [](TRecordingModeler& m) {
+    TFrontRegions front(m);
+    TFrontModeler f(m);
+    front.Box(-2, -12, 2, 12);
+    front.Box(4, 4, 6, 6);
+    Square(m, f);
+  };
+  TRecordingModeler alone, after;
+  draw(alone);
+  for (int k = 0; k < 2; ++k) {
+    TRecordingModeler before;
+    TFrontRegions first(before);
+    TFrontModeler f(before);
+    first.Box(5, -12, 8, 12);
+    first.Box(-12, -10, -10, 10);
+    before.drHatch(0, 45.0, 2.0);
+    f.drLine(-10, -10, 10, -10, 1);
+    f.drLine(-10, 10, -10, -10, 1);
+    f.drLine(-13, 5, 0, 5, 1);
+    TFrontRegions inner(before);
+    inner.Box(-1, -1, 1, 1);
+    f.drLine(-10, 0, 10, 0, 1);
+  }
+  draw(after);
+  EXPECT_EQ(Numbers(after), Numbers(alone));
+  EXPECT_TRUE(after.HatchesClosed());
+}
+
+// Programs drawn while one set stands after another stop at the standing set's regions only, as through a
+// front modeller made for it; a front modeller left with an object open is not handed out again.
+TEST(FrontRegions, EachSetStopsLinesAtItsOwnRegions)
+{
+  for (int set = 0; set < 3; ++set) {
+    TRecordingModeler program, made;
+    for (TRecordingModeler* m : {&program, &made}) {
+      TFrontRegions front(*m);
+      front.Box(-1.0 + set, -5, 1.0 + set, 5);
+      if (m == &program) {
+        TContDrawing c(m);
+        c.Make(-10, 0, dP(10, 0, dP(10, 1, dP(-10, 1))));
+        c.dr2D(1);
+      } else {
+        TFrontModeler f(*m);
+        f.drLine(-10, 0, 10, 0, 1);
+        f.drLine(10, 0, 10, 1, 1);
+        f.drLine(10, 1, -10, 1, 1);
+      }
+    }
+    EXPECT_EQ(Numbers(program), Numbers(made)) << set;
+    EXPECT_EQ(program.Curves.size(), 5u) << set;
+  }
+  TRecordingModeler m;
+  {
+    TFrontLines open(m);
+    (*open).drHatch(0, 45.0, 2.0);
+  }
+  for (int k = 0; k < 10; ++k) {
+    TFrontLines front(m);
+    EXPECT_EQ((*front).R2D().APrevCommand.Count, 0) << k;
+  }
+}
