@@ -2,7 +2,8 @@
 // How the lines of a mould sheet stand to what they serve, as a draftsman reads them: every roughness
 // sign's tip on its surface (an outline, an extension line or a leader along the sign's base), no text
 // crossed by a line, no dimension line on an outline, no extension or dimension line through another
-// view, and texts written as a Russian drawing writes them. Each check answers the faults it finds.
+// view, every diameter's and radius's arrow on the arc it sizes, and texts written as a Russian drawing
+// writes them. Each check answers the faults it finds.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -273,6 +274,49 @@ inline std::vector<std::string> LinesThroughOtherViews(const txhost::SvgLayout& 
         faults.push_back("the view from " + At({views[w].X1, views[w].Y1}) + " to " +
                          At({views[w].X2, views[w].Y2}) + " among the sizes of the view from " +
                          At({views[v].X1, views[v].Y1}) + " to " + At({views[v].X2, views[v].Y2}));
+  return faults;
+}
+
+// Every diameter's and radius's arrow points at the feature its value sizes: its tip on a drawn arc or
+// circle of the part (a visible curve other than a construction line: a centre-line circle carries the
+// holes about it) whose radius is the one the value names, the arrow running along that arc's radius.
+inline std::vector<std::string> SizesOffTheirArcs(const txhost::SvgLayout& layout)
+{
+  constexpr double Near = 0.05, Pi = 3.14159265358979;
+  std::vector<const txhost::SvgPolyline*> arcs;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (l.Kind == "curve" && l.R > 0 && l.Style > 0 && l.Style != txapi::txCSConstruction)
+      arcs.push_back(&l);
+  std::vector<std::string> faults;
+  for (const txhost::SvgCircleSize& c : layout.CircleSizes)
+    for (const txhost::SvgArrow& a : c.Arrows) {
+      const TPoint tip{a.X, a.Y};
+      // How far the tip lies off the nearest arc of the named radius, and whether the arrow runs along it.
+      double off = 1e300;
+      bool radial = false;
+      for (const txhost::SvgPolyline* l : arcs) {
+        if (std::fabs(l->R - c.Radius) > Near) continue;
+        // The arc's chords sag from it by as much as the 2.5 degrees they span at most.
+        double d = 1e300;
+        for (const TSeg& s : Segments(*l))
+          d = std::min(d, Distance(tip, s));
+        d = std::max(std::fabs(std::hypot(a.X - l->CX, a.Y - l->CY) - l->R),
+                     d - l->R * (1 - std::cos(Pi / 72)));
+        if (d > Near) {
+          off = std::min(off, d);
+          continue;
+        }
+        off = 0;
+        radial = radial || Sine(a.Dx, a.Dy, a.X - l->CX, a.Y - l->CY) < 0.05;
+      }
+      if (off > 0)
+        faults.push_back("\"" + c.Text + "\": its arrow at " + At(tip) + " on no arc of radius " +
+                         std::to_string(c.Radius) +
+                         (off < 1e300 ? ", " + std::to_string(off) + " off the nearest" : std::string()));
+      else if (!radial)
+        faults.push_back("\"" + c.Text + "\": its arrow at " + At(tip) +
+                         " across its arc, not along its radius");
+    }
   return faults;
 }
 

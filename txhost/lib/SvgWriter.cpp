@@ -501,6 +501,8 @@ private:
       if (!Visible(*o)) return;
       const int style = Style(*o);
       Layout.Lines.push_back({"curve", style, Flat(p)});
+      if (p.IsArc || p.Full)
+        Layout.Lines.back().CX = p.CX, Layout.Lines.back().CY = p.CY, Layout.Lines.back().R = p.R;
       Body << "<path d=\"M" << P(p.X1, p.Y1) << ' '
            << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p)) << "\" fill=\"none\" "
            << Stroke(style) << " stroke-linecap=\"round\"/>\n";
@@ -833,6 +835,10 @@ private:
     Thin("leader", C1x, C1y, Ex, Ey);
     Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
     if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
+    SvgCircleSize size{Markup(text), model2d::MeasuredValue(o) * w.Scale() / (diameter ? 2 : 1),
+                       {{C2x, C2y, ux, uy}}};
+    if (diameter) size.Arrows.push_back({C1x, C1y, -ux, -uy});
+    Layout.CircleSizes.push_back(std::move(size));
     Label(Tx, Ty, angle, 3.5, text, "middle");
     return true;
   }
