@@ -554,6 +554,8 @@ void TSheetLayout::PlaceDimensions()
         c.Asked ? std::find_if(Signs.begin(), Signs.end(),
                                [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
                 : Signs.end();
+    // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
+    const int ways = arcs.empty() || c.Diameter ? 1 : 2;
     struct TChoice
     {
       double Angle = NAN, Shift = 0;
@@ -562,12 +564,12 @@ void TSheetLayout::PlaceDimensions()
     } chosen, any, freeAt;
     for (int m = 0; m < shifts && std::isnan(chosen.Angle); ++m)
       for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
-        for (int way = 0; way < (arcs.empty() || c.Diameter ? 1 : 2) && std::isnan(chosen.Angle); ++way) {
+        for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
           const double a = turns[k], shift = c.Shift + step * m;
-          const TAt g = leader(a, shift, way == 1);
+          const TAt g = leader(a, shift, way == 0 && ways == 2);
           const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle,
                                  -len / 2, 0, len / 2, ValueHeight);
-          const TChoice here{a, shift, way == 1, q};
+          const TChoice here{a, shift, way == 0 && ways == 2, q};
           // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
           if (!Free(q, true)) continue;
           if (std::isnan(any.Angle)) any = here;

@@ -229,8 +229,8 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
     namespace sl = stdtest::sheetlines;
     const char* layoutChecks = std::getenv("HXCAD_SHEET_LAYOUT");
     const bool all = layoutChecks != nullptr && std::string(layoutChecks) == "all";
-    for (const auto& check :
-         {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs, sl::TextsMiswritten})
+    for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
+                              sl::TextsMiswritten})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
     if (all)
