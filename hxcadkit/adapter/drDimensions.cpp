@@ -255,7 +255,7 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
   if (Layout.Active())
     SettleCircle(
         [d, xc, yc, r = Val, shift = NearestInt(Drl)](double angle, double out, bool reversed) {
-          // From beyond the arc's point at angle, the host's centre is that point's mirror in the arc.
+          // Coming from beyond the arc's point at angle, its leader starts at the centre's mirror there.
           const double a = angle * TMathDef::DEGRAD, k = reversed ? 2 * r : 0;
           d->SetCentre(xc + k * std::cos(a), yc + k * std::sin(a));
           d->SetAngle(reversed ? angle + 180 : angle);
