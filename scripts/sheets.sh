@@ -3,23 +3,15 @@
 # part's evaluated solid (every linear value a distance between faces, every diameter one of the solid),
 # every part and assembly file through the solid evaluator's check (every cut removes material, one solid,
 # no clash). CI (plain ctest) runs the sweep's first, middle and last rows; this script runs it in Release.
-# Usage: scripts/sheets.sh [--full] [--layout] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
+# Usage: scripts/sheets.sh [--full] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
 #   without --full: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
 #   --full:         every row of every table
-#   --layout:       the release sweep of every sheet with all of its layout checks (signs on their surfaces,
-#                   values no line crosses), which do not hold on every sheet yet, instead of the measuring
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rows=ends
 if [[ "${1:-}" == "--full" ]]; then
   rows=all
-  shift
-fi
-filter='*SheetMeasure*'
-if [[ "${1:-}" == "--layout" ]]; then
-  export HXCAD_SHEET_LAYOUT=all
-  filter='*ReleaseSweep*'
   shift
 fi
 
@@ -29,4 +21,4 @@ build=build/geometry
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$build" -j "$(nproc)" --target test_stdparts
 
-HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter="$filter" "$@"
+HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter='*SheetMeasure*' "$@"

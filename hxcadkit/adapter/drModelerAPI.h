@@ -318,8 +318,9 @@ public:
   // clockwise when positive), all on the sheet: a diameter's or radius's arrows land on the arcs of its
   // circle.
   void Arc(double X, double Y, double R, double From, double Sweep);
-  // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it.
-  void ThinLine(double X1, double Y1, double X2, double Y2);
+  // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it. One that
+  // carries (a thin continuous line, which a part draws as a surface's extension line) holds a sign too.
+  void ThinLine(double X1, double Y1, double X2, double Y2, bool carries = false);
   void Occupy(const TQuad& q);
   // The outlines recorded from a hatch's start to its end bound a hatched area.
   void BeginArea() { AreaFrom = Segments.size(); }
@@ -471,7 +472,8 @@ private:
   bool OnLeader(const TSign& s, TQuad& at);
   std::vector<TAngle> Angles;
   std::vector<TQuad> DimensionLines;
-  // The extension lines of the settled dimensions, as drawn (from the measured point to 2 past the line).
+  // The extension lines of the settled dimensions, as drawn (from the measured point to 2 past the line),
+  // and those a part draws itself.
   std::vector<std::array<double, 4>> Extensions;
   // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
   struct TSettled

@@ -136,9 +136,11 @@ void TSheetLayout::Arc(double X, double Y, double R, double From, double Sweep)
   if (On && std::isfinite(X + Y + R + From + Sweep)) Arcs.push_back({X, Y, R, From, Sweep});
 }
 
-void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2)
+void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool carries)
 {
-  if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Thin.push_back({X1, Y1, X2, Y2});
+  if (!On || !std::isfinite(X1 + Y1 + X2 + Y2)) return;
+  Thin.push_back({X1, Y1, X2, Y2});
+  if (carries) Extensions.push_back({X1, Y1, X2, Y2});
 }
 
 void TSheetLayout::EndArea()
@@ -722,7 +724,9 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
     const double mid = ((v.A1x + v.A2x) * v.Ux + (v.A1y + v.A2y) * v.Uy) / 2;
     const double a = std::min(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid,
                  b = std::max(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid;
-    for (int k = 1; k <= 2 * int(half + 2 * l + 30); ++k) {
+    // Half-millimetre steps either way as far as the line's half, two values' lengths and 30 beyond:
+    // past a neighbour's extension line too when the one beside it is taken.
+    for (int k = 1; k <= 4 * int(half + 2 * l + 30); ++k) {
       const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
       // Wholly between the extension lines or wholly past one.
       const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;

@@ -166,7 +166,7 @@ void TModelerApi::drawLine(double x1, double y1, double x2, double y2, int Attr)
         if (Attr == txapi::txCSNormal || Attr == txapi::txCSThick)
           Layout.Outline(X1, Y1, X2, Y2);
         else
-          Layout.ThinLine(X1, Y1, X2, Y2);
+          Layout.ThinLine(X1, Y1, X2, Y2, Attr == txapi::txCSThin);
       }
       l->SetPoints(x1, y1, x2, y2);
       l->SetStyle(txapi::txCurveStyleEnum(Attr));

@@ -2,6 +2,7 @@
 // an ejector channel and the safety lug, each a side view with, on request, its dimensions and
 // annotations. Both draw through node programs and take their sizes as given; only sizes that
 // would put a NaN or an infinity into the modeller are refused.
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -36,6 +37,12 @@ void Rough(TModeler3D& M, double x, double y, double Fi, const char* text)
 }
 
 } // namespace
+
+void RoughOnOwnLine(TModeler3D& M, double x, double y0, double tip, double Fi, const TString& value)
+{
+  M.drLine(x, y0, x, tip + (tip < y0 ? -2.0 : 2.0), 2);
+  M.drRough(x, tip, Fi, txapi::txNoProcessingType, value, TString(), TString());
+}
 
 void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,
                                         const double& ms, const double& r71, const double& r69,
@@ -111,7 +118,16 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     // The collar's back face, on its extension lines below the collar: turned away from the collar, as
     // the face looks, its value between the face and the spring seat's end.
     Rough(Md, 0.0, -32.0 - r72, 180.0, "0,8");
-    Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
+    // The collar's front face below the collar, its value past the face, or turned over short of it;
+    // above the collar on a line of its own where the extension lines on both sides cross its value.
+    const auto across = [x63](std::initializer_list<double> lines, double side) {
+      return std::any_of(lines.begin(), lines.end(),
+                         [&](double x) { return AcrossSignValue(side * (x - x63)); });
+    };
+    if (across({y92, x73 - 31.0, x73 - 15.0, x73 - g, x73}, 1.0) && across({0.0, x0}, -1.0))
+      RoughOnOwnLine(Md, x63, r72, r72 + 4.5, 180.0, TString("1,6"));
+    else
+      Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
     if (g != 0.0 && y78 != 0.0) Md.drDimApc(-80.0, 270.0, 45.0, 0.0, TString(), x73, y78 - r71 - g * s);
   }
   Md.drDeleteMtr();

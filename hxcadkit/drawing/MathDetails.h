@@ -117,3 +117,17 @@ public:
                               const double& y82, const double& y79, const double& fD, int tl,
                               bool isSize) const;
 };
+
+class TModeler3D;
+
+// Whether a line d from a roughness sign's base, on its value's side, runs through the value: a sheet
+// writes the value 9.7 to 13.2 from the base.
+inline bool AcrossSignValue(double d)
+{
+  return d > 9.4 && d < 13.4;
+}
+
+// A plain roughness sign on a surface's extension line of its own, where the extension lines of the
+// sizes leave it no room: the thin line from the surface's edge at (x, y0) along y to 2 past the sign's
+// tip at (x, tip), the sign's axis at Fi degrees.
+void RoughOnOwnLine(TModeler3D& M, double x, double y0, double tip, double Fi, const TString& value);

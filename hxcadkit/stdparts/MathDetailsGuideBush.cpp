@@ -178,8 +178,13 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
     // The collar face's sign first: where the groove's extension line leaves its value no room on the
     // face's right it turns over to the left, into the place under the collar the rear face's sign
-    // leaves it by standing lower.
-    Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
+    // leaves it by standing lower. Where the rear face's (or the front's) extension line would cross
+    // it there too, it stands above the collar on the face's own line, turned over the collar.
+    if (S != 0.0 && (AcrossSignValue(Xk - S) || AcrossSignValue(L - S)) &&
+        (AcrossSignValue(S) || AcrossSignValue(S + F)))
+      RoughOnOwnLine(Md, S, r2, r2 + 4.5, 180.0, "1,6");
+    else
+      Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
     Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
   }
   Md.drDeleteMtr();

@@ -328,7 +328,16 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drRough(-28.0 - x41, r42, 90.0, txapi::txRoughSignEnum(0), "0,4", none, none);
     Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, 1.2 - x41, r42 - x40 * t - 1.2, 2, 1, "R", none, none);
     Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, x40 - x41 + 2.0, r42 - 3.7, 2, 1, "R", none, none);
-    Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
+    // The collar face's sign stands on the face's extension line below the collar, its value past the
+    // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
+    // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar
+    // on a line of its own, turned over the collar, its value left of the face.
+    const double fixed = x43 - x42;
+    if ((AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0)) && x44 > 0.0 && AcrossSignValue(x44 - fixed)) {
+      RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
+    } else {
+      Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
+    }
   }
   Md.drDeleteMtr();
   Md.drDeleteMtr();

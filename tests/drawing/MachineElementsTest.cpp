@@ -89,7 +89,7 @@ TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
   const TCommonGeometry g(0, &m);
   for (const TFastener& f : Fasteners) {
     const double e = f.S / 0.8660254037844387 / 2.0, y = 3.0 * f.d;
-    const std::string row = "M" + std::to_string(int(f.d));
+    const std::string row = std::string("M").append(std::to_string(int(f.d)));
     // Bolt, washer and nut as the flange, toothed, toroidal (both sides) and sleeve-and-pin
     // couplings place and size them; NAN leaves an element out.
     struct TSet
@@ -136,7 +136,7 @@ TEST(MachineElements, BoltSetsAtEveryCallersPlacementAndSize)
 TEST(MachineElements, FastenerPartsRevolveAClosedHalfAndCutTheirHexagon)
 {
   for (const TFastener& f : Fasteners) {
-    const std::string row = "M" + std::to_string(int(f.d));
+    const std::string row = std::string("M").append(std::to_string(int(f.d)));
     const double e = f.S / 0.8660254037844387 / 2.0;
     struct TPart
     {
@@ -213,7 +213,8 @@ TEST(MachineElements, MouldProfilesCloseAlongTheAxis)
   for (const auto& c : caps)
     for (const double L : {c[2] + 8, 40.0, 120.0})
       for (const int tl : {0, 31}) {
-        const std::string what = "M" + std::to_string(int(c[0])) + " L" + std::to_string(int(L));
+        const std::string what =
+            std::string("M").append(std::to_string(int(c[0]))).append(" L").append(std::to_string(int(L)));
         const double d = c[0], K = c[2], e = c[3] / 0.8660254037844387;
         Element(m, tl, -K, 0, 0, {0, L, 0, c[1] / 2, -3, L + 3}, false, what + " cap screw", [&] {
           g.dr2D_SocketHeadCapScrew_V1(-K, 0, 0, 1, d / 2, c[1] / 2, c[3], K, c[4], L, 20, 0.5, tl, false);

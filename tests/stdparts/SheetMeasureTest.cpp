@@ -70,7 +70,7 @@ std::vector<TAt> SizesOf(const TPart& part)
   std::vector<TAt> v;
   if (part.Table == 0) {
     for (double k : {0.5, 1.0, 2.0})
-      v.push_back({0, k, "x" + std::to_string(k)});
+      v.push_back({0, k, std::string("x").append(std::to_string(k))});
     return v;
   }
   const int rows = ABaseDetail.SocketCount(part.Table) - 1; // rows 1 .. rows
@@ -83,7 +83,7 @@ std::vector<TAt> SizesOf(const TPart& part)
     taken.erase(std::unique(taken.begin(), taken.end()), taken.end());
   }
   for (int r : taken)
-    v.push_back({r, 1, "row " + std::to_string(r)});
+    v.push_back({r, 1, std::string("row ").append(std::to_string(r))});
   return v;
 }
 
@@ -550,11 +550,12 @@ protected:
       std::vector<std::string> m;
       for (const TDim& v : main) {
         if (Axial(v) && !OfAZone(v, drawn) && !PlacedAlongAxis(axis, maps[i], v))
-          m.push_back("\"" + v.Text() + "\" has no faces at " + std::to_string(maps[i].At(v.X1)) + " and " +
-                      std::to_string(maps[i].At(v.X2)) + " along the model's axis");
+          m.push_back(std::string("\"").append(v.Text()).append("\" has no faces at ")
+                          .append(std::to_string(maps[i].At(v.X1))).append(" and ")
+                          .append(std::to_string(maps[i].At(v.X2))).append(" along the model's axis"));
         if (AcrossAxis(v) && !PlacedDiameter(model, axis, maps[i], v))
-          m.push_back("\"" + v.Text() + "\" is no diameter of the model at " +
-                      std::to_string(maps[i].At(v.X1)) + " along its axis");
+          m.push_back(std::string("\"").append(v.Text()).append("\" is no diameter of the model at ")
+                          .append(std::to_string(maps[i].At(v.X1))).append(" along its axis"));
       }
       if (i == 0 || m.size() < misplaced.size()) misplaced = m;
     }

@@ -59,10 +59,10 @@ std::vector<TSize> SizesOf(const TPart& kind)
   std::vector<TSize> v;
   if (kind.Table != 0) {
     for (int r = 1; r < ABaseDetail.SocketCount(kind.Table); ++r)
-      v.push_back({r, 1, "row " + std::to_string(r)});
+      v.push_back({r, 1, std::string("row ").append(std::to_string(r))});
   } else {
     for (double k : {0.5, 1.0, 2.0})
-      v.push_back({0, k, "x" + std::to_string(k)});
+      v.push_back({0, k, std::string("x").append(std::to_string(k))});
   }
   return v;
 }

@@ -93,9 +93,9 @@ inline std::string Line(const TRecordingModeler::TCall& c)
 {
   std::string s = c.Op;
   for (double a : c.A)
-    s += " " + std::to_string(a);
+    (s += ' ') += std::to_string(a);
   for (const TString& x : c.S)
-    s += " " + std::string(x.Utf8Text());
+    (s += ' ') += x.Utf8Text();
   return s;
 }
 

@@ -2,7 +2,9 @@
 
 #include "txapi/txapi.h"
 #include "txhost/lib/DocumentFile.h"
+#include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
+#include "txhost/lib/Model.h"
 #include "txhost/lib/SvgWriter.h"
 #include "txhost/lib/Text.h"
 
@@ -339,6 +341,24 @@ TEST_F(DocumentTest, AMacroInsideItselfIsDrawnOnce)
        at = svg.find("class=\"macro\"", at + 1))
     ++groups;
   EXPECT_EQ(groups, 2u);
+}
+
+// A cut line is drawn open: strokes along it at its ends and at its bend, nothing across what it cuts.
+TEST_F(DocumentTest, ACutLineIsDrawnAsStrokesAtItsEndsAndBends)
+{
+  Object* doc = H.NewDocument(txapi::txDocumentDrawing, false);
+  ASSERT_NE(doc, nullptr);
+  Object& view = H.Create(txhost::model::View, doc, doc);
+  Object& cut = H.Create(txhost::model2d::CutLine, doc, &view);
+  cut.Set("points", txhost::Value::array({0.0, 0.0, 0.0, 100.0, 60.0, 100.0}));
+  std::ostringstream out;
+  txhost::WriteSvg(*doc, out);
+  const std::string svg = out.str();
+  const std::size_t at = svg.find("<path d=\"M");
+  ASSERT_NE(at, std::string::npos) << svg;
+  const std::string d = svg.substr(at + 9, svg.find('"', at + 9) - at - 9);
+  // Pictures turn y downwards.
+  EXPECT_EQ(d, "M0,-0 L0,-10 M0,-100 L0,-90 M0,-100 L10,-100 M60,-100 L50,-100");
 }
 
 TEST_F(DocumentTest, AnOutOfRangeTypeIsCalledOutOfRange)

@@ -553,14 +553,27 @@ private:
     for (const Value& v : o.Prop("points"))
       if (v.is_number()) xy.push_back(v.get<double>());
     if (xy.size() < 4) xy = {Num(o, "x1"), Num(o, "y1"), Num(o, "x2"), Num(o, "y2")};
-    std::string d;
+    // A cut line is drawn open, as a drawing shows it: a thick stroke at each end and at each bend, along the
+    // line, and nothing across the view it cuts.
+    std::vector<std::pair<double, double>> at;
     for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
       double X, Y;
       w.Map(xy[i], xy[i + 1], X, Y);
-      d += (i == 0 ? "M" : " L") + P(X, Y);
+      at.emplace_back(X, Y);
     }
-    Body << "<path d=\"" << d << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.7\" "
-         << "stroke-dasharray=\"10 3 1 3\"/>\n";
+    std::string d;
+    auto stroke = [&](const std::pair<double, double>& from, const std::pair<double, double>& to) {
+      const double length = std::hypot(to.first - from.first, to.second - from.second);
+      if (!(length > 0)) return;
+      const double k = std::min(10.0, length / 2) / length;
+      d += (d.empty() ? "M" : " M") + P(from.first, from.second) + " L" +
+           P(from.first + k * (to.first - from.first), from.second + k * (to.second - from.second));
+    };
+    for (std::size_t i = 0; i + 1 < at.size(); ++i) {
+      stroke(at[i], at[i + 1]);
+      stroke(at[i + 1], at[i]);
+    }
+    if (!d.empty()) Body << "<path d=\"" << d << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.7\"/>\n";
     Text(o, t, xy[0], xy[1] + 2, 0, model2d::TextOf(o));
   }
 
