@@ -456,13 +456,27 @@ void TSheetLayout::PlaceDimensions()
       return Overlap(q.X, q.Y, 4, gx, gy, 2);
     });
   };
+  // The rays of the angles settled about each vertex: an angle turned to the opposite rays must not
+  // land on another's, which would give one angle twice.
+  std::vector<std::array<double, 4>> rays;
+  const auto taken = [&rays](double X, double Y, double a1, double a2) {
+    const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.01; };
+    return std::any_of(rays.begin(), rays.end(), [&](const std::array<double, 4>& t) {
+      return std::hypot(t[0] - X, t[1] - Y) < 0.01 &&
+             ((same(t[2], a1) && same(t[3], a2)) || (same(t[2], a2) && same(t[3], a1)));
+    });
+  };
   for (const TAngle& g : Angles) {
     int side = -1;
     double r = g.R;
-    for (int pass = 0; pass < 2 && side < 0; ++pass)
-      for (int k = 0; k <= (pass == 0 ? 24 : 0) && side < 0; ++k)
+    // The arc asked for inside the frame when nothing is free, yet off the outlines and another's rays.
+    for (int pass = 0; pass < 3 && side < 0; ++pass)
+      for (int k = 0; k <= (pass < 2 ? 24 : 0) && side < 0; ++k)
         for (int s = 0; s < 2 && side < 0; ++s) {
           const double turn = 180.0 * s, at = g.R + 5.0 * k;
+          if (pass < 2 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
+                           (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
+            continue;
           if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
           const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
           auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
@@ -471,7 +485,7 @@ void TSheetLayout::PlaceDimensions()
             if (at > g.R)
               mine.push_back({g.X + g.R * std::cos(ray * Deg), g.Y + g.R * std::sin(ray * Deg),
                               g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)});
-          if (pass == 1 || (Free(value) && apart(arcs, value) &&
+          if (pass > 0 || (Free(value) && apart(arcs, value) &&
                             std::all_of(Boxes.begin(), Boxes.end(),
                                         [&](const TQuad& b) { return apart(mine, b); })))
             side = s, r = at;
@@ -479,6 +493,7 @@ void TSheetLayout::PlaceDimensions()
     if (side < 0) side = 0, r = g.R;
     if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
     const double turn = side == 1 ? 180.0 : 0.0;
+    rays.push_back({g.X, g.Y, g.A1 + turn, g.A2 + turn});
     Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
     for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
       arcs.push_back(piece);
@@ -676,6 +691,28 @@ std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
         }
   }
   return views;
+}
+
+bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, double r) const
+{
+  // Its chords, a degree or less each, that run alongside an outline (their middles within 2 mm of it and
+  // square to it, turned less than 6 degrees off it), more than a millimetre of them in all.
+  const int n = std::clamp(int(std::ceil(std::fabs(a2 - a1))), 1, 360);
+  double along = 0;
+  for (int i = 0; i < n; ++i) {
+    const double a = (a1 + (a2 - a1) * i / n) * Deg, b = (a1 + (a2 - a1) * (i + 1) / n) * Deg;
+    const double px = X + r * std::cos(a), py = Y + r * std::sin(a), qx = X + r * std::cos(b),
+                 qy = Y + r * std::sin(b), mx = (px + qx) / 2, my = (py + qy) / 2, ux = qx - px, uy = qy - py;
+    const double len = std::hypot(ux, uy);
+    const bool on = std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+      const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
+      if (!(gl > 0) || !(len > 0) || std::fabs(gx * uy - gy * ux) >= 0.1 * gl * len) return false;
+      const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
+      return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2;
+    });
+    if (on) along += len;
+  }
+  return along > 1;
 }
 
 bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) const

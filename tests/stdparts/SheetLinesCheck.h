@@ -155,8 +155,9 @@ inline std::vector<std::string> TextsCrossed(const txhost::SvgLayout& layout)
   return faults;
 }
 
-// No linear dimension line lies along a main outline: parallel to it, nearer than 2 mm, over more than
-// a millimetre of its length.
+// No dimension line lies along a main outline: a linear one parallel to it, nearer than 2 mm, over more
+// than a millimetre of its length; an angle's arc running along it (its chords' middles within 2 mm of
+// the outline, square to it, the chords turned less than 6 degrees off it) over more than a millimetre.
 inline std::vector<std::string> DimensionLinesOnOutlines(const txhost::SvgLayout& layout)
 {
   std::vector<TSeg> outlines;
@@ -165,6 +166,27 @@ inline std::vector<std::string> DimensionLinesOnOutlines(const txhost::SvgLayout
       for (const TSeg& s : Segments(l))
         outlines.push_back(s);
   std::vector<std::string> faults;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "dimension-arc") continue;
+    double along = 0;
+    const TSeg* first = nullptr;
+    for (const TSeg& c : Segments(l)) {
+      const TPoint m{(c.A.first + c.B.first) / 2, (c.A.second + c.B.second) / 2};
+      const double ux = c.B.first - c.A.first, uy = c.B.second - c.A.second;
+      // Alongside the outline: the chord's middle falls square on it, not beyond its end.
+      const auto on = std::find_if(outlines.begin(), outlines.end(), [&](const TSeg& o) {
+        const double ox = o.B.first - o.A.first, oy = o.B.second - o.A.second, l2 = ox * ox + oy * oy;
+        const double t = l2 > 0 ? ((m.first - o.A.first) * ox + (m.second - o.A.second) * oy) / l2 : -1;
+        return t >= 0 && t <= 1 && Distance(m, o) < 2 && Sine(ox, oy, ux, uy) < 0.1;
+      });
+      if (on == outlines.end()) continue;
+      along += std::hypot(ux, uy);
+      if (first == nullptr) first = &*on;
+    }
+    if (along > 1)
+      faults.push_back("an angle's arc from " + At(l.Points.front()) + " to " + At(l.Points.back()) + " along " +
+                       std::to_string(along) + " of the outline through " + At(first->A));
+  }
   for (const txhost::SvgPolyline& l : layout.Lines) {
     if (l.Kind != "dimension-line" || l.Points.size() != 2) continue;
     const TSeg d{l.Points[0], l.Points[1]};
@@ -274,6 +296,29 @@ inline std::vector<std::string> LinesThroughOtherViews(const txhost::SvgLayout& 
         faults.push_back("the view from " + At({views[w].X1, views[w].Y1}) + " to " +
                          At({views[w].X2, views[w].Y2}) + " among the sizes of the view from " +
                          At({views[v].X1, views[v].Y1}) + " to " + At({views[v].X2, views[v].Y2}));
+  return faults;
+}
+
+// No view's drawn lines (outlines, hatching, a detail's boundary) enter the title block (185 x 55 in the
+// frame's lower right corner) or leave the frame (a 20 mm binding margin on the left, 5 mm elsewhere).
+inline std::vector<std::string> ViewsOnTitleBlock(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults;
+  const double W = layout.SheetWidth, H = layout.SheetHeight;
+  if (!(W > 0 && H > 0)) return faults;
+  const double bx[4] = {W - 190, W - 5, W - 5, W - 190}, by[4] = {5, 5, 60, 60};
+  const TBox frame{20, 5, W - 5, H - 5};
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (!(MainLine(l) || l.Kind == "hatch" || (l.Kind == "curve" && l.Style == txapi::txCSBrokenLine)))
+      continue;
+    for (const TSeg& s : Segments(l)) {
+      const bool block = Crosses(bx, by, s), out = !frame.Holds(s.A, 0.01) || !frame.Holds(s.B, 0.01);
+      if (!block && !out) continue;
+      faults.push_back(l.Kind + " " + std::to_string(l.Style) + " from " + At(s.A) + " to " + At(s.B) +
+                       (block ? " in the title block" : " off the frame"));
+      break;
+    }
+  }
   return faults;
 }
 
