@@ -303,6 +303,11 @@ public:
   void Begin(double width, double height, double x, double y, double angle, double scale);
   void End() { On = false; }
   bool Active() const { return On; }
+  // Whether an outline of the views enters the title block or leaves the frame.
+  bool Cramped() const;
+  // The sheet grown to width x height, what the view holds moved up by dy with it.
+  void Enlarge(double width, double height, double dy);
+  double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.
   void ToSheet(double x, double y, double& X, double& Y) const;
   double ViewAngle() const { return VA; }

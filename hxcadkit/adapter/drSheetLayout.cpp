@@ -693,6 +693,37 @@ std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
   return views;
 }
 
+bool TSheetLayout::Cramped() const
+{
+  if (!On) return false;
+  const TQuad stamp =
+      Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
+  const double tol = 0.01;
+  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    for (int k = 0; k < 2; ++k)
+      if (gx[k] < FrameLeft - tol || gx[k] > W - FrameMargin + tol || gy[k] < FrameMargin - tol ||
+          gy[k] > H - FrameMargin + tol)
+        return true;
+    return Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
+  });
+}
+
+void TSheetLayout::Enlarge(double width, double height, double dy)
+{
+  if (!On) return;
+  for (auto* lines : {&Segments, &Thin, &Extensions})
+    for (auto& g : *lines)
+      g[1] += dy, g[3] += dy;
+  for (TQuad& q : Boxes)
+    for (double& y : q.Y)
+      y += dy;
+  W = width, H = height, VY += dy;
+  // The title block where the larger sheet has it, in place of the one the views kept off.
+  if (!Boxes.empty())
+    Boxes.front() = Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
+}
+
 bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, double r) const
 {
   // Its chords, a degree or less each, that run alongside an outline (their middles within 2 mm of it and
