@@ -721,7 +721,8 @@ void TSheetLayout::Enlarge(double width, double height, double dy)
   W = width, H = height, VY += dy;
   // The title block where the larger sheet has it, in place of the one the views kept off.
   if (!Boxes.empty())
-    Boxes.front() = Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
+    Boxes.front() =
+        Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
 }
 
 bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, double r) const

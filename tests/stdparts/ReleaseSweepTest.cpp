@@ -224,15 +224,14 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
       EXPECT_EQ(l.Text.find("M\u2300"), std::string::npos) << l.Text;
     }
   }
-  // How its lines stand to what they serve (signs on their surfaces, values no line crosses, sizes on the arcs
-  // they name, no dimension line or angle's arc on an outline, no extension line through another view, no
-  // view in the title block or off the frame), and how its texts
-  // are written.
+  // How its lines stand to what they serve (signs on their surfaces, values no line crosses, sizes on the
+  // arcs they name, no dimension line or angle's arc on an outline, no extension line through another view,
+  // no view in the title block or off the frame, no angle given twice), and how its texts are written.
   {
     namespace sl = stdtest::sheetlines;
     for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
                               sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::TextsCrossed,
-                              sl::ViewsOnTitleBlock})
+                              sl::ViewsOnTitleBlock, sl::AnglesTwice})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
   }

@@ -3,7 +3,7 @@
 // sign's tip on its surface (an outline, an extension line or a leader along the sign's base), no text
 // crossed by a line, no dimension line on an outline, no extension or dimension line through another
 // view, every diameter's and radius's arrow on the arc it sizes, and texts written as a Russian drawing
-// writes them. Each check answers the faults it finds.
+// writes them, no view in the title block, no angle given twice. Each check answers the faults it finds.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -184,8 +184,8 @@ inline std::vector<std::string> DimensionLinesOnOutlines(const txhost::SvgLayout
       if (first == nullptr) first = &*on;
     }
     if (along > 1)
-      faults.push_back("an angle's arc from " + At(l.Points.front()) + " to " + At(l.Points.back()) + " along " +
-                       std::to_string(along) + " of the outline through " + At(first->A));
+      faults.push_back("an angle's arc from " + At(l.Points.front()) + " to " + At(l.Points.back()) +
+                       " along " + std::to_string(along) + " of the outline through " + At(first->A));
   }
   for (const txhost::SvgPolyline& l : layout.Lines) {
     if (l.Kind != "dimension-line" || l.Points.size() != 2) continue;
@@ -299,6 +299,35 @@ inline std::vector<std::string> LinesThroughOtherViews(const txhost::SvgLayout& 
   return faults;
 }
 
+// No angle is given twice: no two angles' arcs about one vertex between the same two rays, whichever
+// their radii.
+inline std::vector<std::string> AnglesTwice(const txhost::SvgLayout& layout)
+{
+  struct TRays
+  {
+    double X, Y, A, B;
+  };
+  std::vector<TRays> seen;
+  std::vector<std::string> faults;
+  const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.5; };
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "dimension-arc" || l.Points.size() < 2 || !(l.R > 0)) continue;
+    const auto ray = [&l](TPoint p) {
+      return std::atan2(p.second - l.CY, p.first - l.CX) * 180 / 3.14159265358979;
+    };
+    const TRays r{l.CX, l.CY, ray(l.Points.front()), ray(l.Points.back())};
+    for (const TRays& o : seen)
+      if (std::hypot(o.X - r.X, o.Y - r.Y) < 0.01 &&
+          ((same(o.A, r.A) && same(o.B, r.B)) || (same(o.A, r.B) && same(o.B, r.A)))) {
+        faults.push_back("an angle twice about " + At({r.X, r.Y}) + " between the rays at " +
+                         std::to_string(r.A) + " and " + std::to_string(r.B) + " degrees");
+        break;
+      }
+    seen.push_back(r);
+  }
+  return faults;
+}
+
 // No view's drawn lines (outlines, hatching, a detail's boundary) enter the title block (185 x 55 in the
 // frame's lower right corner) or leave the frame (a 20 mm binding margin on the left, 5 mm elsewhere).
 inline std::vector<std::string> ViewsOnTitleBlock(const txhost::SvgLayout& layout)
@@ -330,8 +359,7 @@ inline std::vector<std::string> SizesOffTheirArcs(const txhost::SvgLayout& layou
   constexpr double Near = 0.05, Pi = 3.14159265358979;
   std::vector<const txhost::SvgPolyline*> arcs;
   for (const txhost::SvgPolyline& l : layout.Lines)
-    if (l.Kind == "curve" && l.R > 0 && l.Style > 0 && l.Style != txapi::txCSConstruction)
-      arcs.push_back(&l);
+    if (l.Kind == "curve" && l.R > 0 && l.Style > 0 && l.Style != txapi::txCSConstruction) arcs.push_back(&l);
   std::vector<std::string> faults;
   for (const txhost::SvgCircleSize& c : layout.CircleSizes)
     for (const txhost::SvgArrow& a : c.Arrows) {

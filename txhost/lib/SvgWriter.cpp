@@ -875,11 +875,12 @@ private:
       if (i == 0) fX = X, fY = Y;
     }
     Body << "<path d=\"" << d << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
+    double V1x, V1y, V2x, V2y, Cx, Cy;
+    w.Map(cx, cy, Cx, Cy);
+    arc.CX = Cx, arc.CY = Cy, arc.R = std::fabs(r) * w.Scale();
     Layout.Lines.push_back(std::move(arc));
     Arrow(fX, fY, fX - sX, fY - sY);
     Arrow(X, Y, X - pX, Y - pY);
-    double V1x, V1y, V2x, V2y, Cx, Cy;
-    w.Map(cx, cy, Cx, Cy);
     w.Map(cx + r * std::cos(a1 * Pi / 180), cy + r * std::sin(a1 * Pi / 180), V1x, V1y);
     w.Map(cx + r * std::cos(a2 * Pi / 180), cy + r * std::sin(a2 * Pi / 180), V2x, V2y);
     Thin("extension", Cx, Cy, V1x, V1y);

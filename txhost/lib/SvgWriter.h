@@ -44,8 +44,8 @@ struct SvgSymbolBox
 // first one from the sign's tip, Style 1 for the sheet's corner sign); of dimensions and designations the
 // extension lines (Kind "extension", from the measured point, and an angle's rays), linear dimension lines
 // ("dimension-line"), an angle's arc ("dimension-arc") and leaders ("leader": a diameter's or radius's line
-// with its shelf, a text's or a tolerance frame's leader). A curve drawn as an arc or a circle keeps its
-// centre and radius (R 0 for a straight line).
+// with its shelf, a text's or a tolerance frame's leader). A curve drawn as an arc or a circle, and an
+// angle's arc, keeps its centre and radius (R 0 for a straight line).
 struct SvgPolyline
 {
   std::string Kind;
