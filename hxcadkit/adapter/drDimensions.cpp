@@ -221,7 +221,7 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
   d->Update();
   if (Layout.Active())
     SettleCircle(
-        [d](double angle) {
+        [d](double angle, double, bool) {
           d->SetAngle(angle);
           d->Update();
         },
@@ -254,8 +254,13 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
   d->Update();
   if (Layout.Active())
     SettleCircle(
-        [d](double angle) {
-          d->SetAngle(angle);
+        [d, xc, yc, r = Val, shift = NearestInt(Drl)](double angle, double out, bool reversed) {
+          // Coming from beyond the arc's point at angle, its leader starts at the centre's mirror there.
+          const double a = angle * TMathDef::DEGRAD, k = reversed ? 2 * r : 0;
+          d->SetCentre(xc + k * std::cos(a), yc + k * std::sin(a));
+          d->SetAngle(reversed ? angle + 180 : angle);
+          if (txapi::SmartPtr<txapi::IDimensionParams> p = d)
+            if (NearestInt(out) != std::abs(shift)) p->SetTextShift(NearestInt(out));
           d->Update();
         },
         false, xc, yc, Val, NearestInt(Drl), S1, S2, FBase);

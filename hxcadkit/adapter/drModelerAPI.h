@@ -303,6 +303,11 @@ public:
   void Begin(double width, double height, double x, double y, double angle, double scale);
   void End() { On = false; }
   bool Active() const { return On; }
+  // Whether an outline of the views enters the title block or leaves the frame.
+  bool Cramped() const;
+  // The sheet grown to width x height, what the view holds moved up by dy with it.
+  void Enlarge(double width, double height, double dy);
+  double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.
   void ToSheet(double x, double y, double& X, double& Y) const;
   double ViewAngle() const { return VA; }
@@ -314,6 +319,10 @@ public:
   double ViewScale() const { return VS; }
 
   void Outline(double X1, double Y1, double X2, double Y2);
+  // An arc (or circle) drawn about (X, Y) of radius R, from From degrees through Sweep degrees (counter-
+  // clockwise when positive), all on the sheet: a diameter's or radius's arrows land on the arcs of its
+  // circle.
+  void Arc(double X, double Y, double R, double From, double Sweep);
   // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it. One that
   // carries (a thin continuous line, which a part draws as a surface's extension line) holds a sign too.
   void ThinLine(double X1, double Y1, double X2, double Y2, bool carries = false);
@@ -362,18 +371,20 @@ public:
     std::size_t Chars = 0;
   };
   void Dimension(const TDimension& d) { Dimensions.push_back(d); }
-  // A diameter or radius dimension: how to turn its leader (degrees in its container), its centre on
-  // the sheet, where its container's unit vectors go there, its radius and its value's shift past the
-  // circle in the container and the characters of its value as shown.
+  // A diameter or radius dimension: how to turn its leader (to its arrow's point at angle degrees in its
+  // container, its value shift past the circle there, a radius's leader coming from beyond that point
+  // through it towards the centre when reversed), its centre on the sheet, where its container's unit
+  // vectors go there, its radius and its value's shift past the circle in the container and the
+  // characters of its value as shown.
   struct TCircleDimension
   {
-    std::function<void(double angle)> Turn;
+    std::function<void(double angle, double shift, bool reversed)> Turn;
     double CX = 0, CY = 0, ExX = 1, ExY = 0, EyX = 0, EyY = 1, R = 0, Shift = 0;
     bool Diameter = true;
-    // The angle on the sheet its leader was asked at, when one was: a sign asked on that line stands on
-    // the leader where it settles.
+    // The angle its leader was asked at, when one was, on the sheet and in its container: a sign asked
+    // on that line stands on the leader where it settles.
     bool Asked = false;
-    double AskedAngle = 0;
+    double AskedAngle = 0, AskedIn = 0;
     std::size_t Chars = 0;
   };
   void Dimension(const TCircleDimension& d) { Circles.push_back(d); }
@@ -427,6 +438,8 @@ private:
   std::vector<std::array<double, 4>> ViewBoxes() const;
   // Whether a dimension line from (X1, Y1) to (X2, Y2) runs along an outline, nearer than 2 mm.
   bool AlongOutline(double X1, double Y1, double X2, double Y2) const;
+  // Whether an angle's arc about (X, Y) of radius r from a1 to a2 degrees runs along an outline.
+  bool ArcAlongOutline(double X, double Y, double a1, double a2, double r) const;
   TQuad Footprint(const TSign& s, double X, double Y) const;
   // Where the value of the sign with its tip at (X, Y) stands.
   TQuad SignValue(const TSign& s, double X, double Y) const;
@@ -442,6 +455,11 @@ private:
   std::vector<TTitle> Titles;
   std::vector<TDimension> Dimensions;
   std::vector<TCircleDimension> Circles;
+  struct TArc
+  {
+    double X, Y, R, From, Sweep;
+  };
+  std::vector<TArc> Arcs;
   // The leaders of the diameters and radii settled that were asked at an angle: the line asked (through
   // (CX, CY) at Asked degrees) and the leader drawn, from (X1, Y1) along u, the value on its side n, the
   // circle From along it, the shelf's end To.
@@ -906,8 +924,10 @@ private:
              const TString& S);
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
-  // A visible arc (a circle from and to one point) recorded as an outline of the mould sheet.
-  void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise);
+  // A visible arc (a circle from and to one point) recorded on the mould sheet, as an outline too when
+  // outline.
+  void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise,
+                  bool outline);
   // A linear dimension recorded on the mould sheet as a host would lay it out: its line on the side of
   // the angle a (radians) set from (Dx, Dy), through (lineX, lineY) unless that is NaN, its value of
   // chars characters.
@@ -919,8 +939,8 @@ private:
   // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, its value
   // shifted that far past the circle, with its texts before and after its value, left to settle with the
   // view.
-  void SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc, double r,
-                    double shift, const TString& before, const TString& after, double asked = NAN);
+  void SettleCircle(std::function<void(double, double, bool)> turn, bool diameter, double xc, double yc,
+                    double r, double shift, const TString& before, const TString& after, double asked = NAN);
   void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
                             int chars, double lineX, double lineY);
 

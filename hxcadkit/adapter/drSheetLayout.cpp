@@ -112,7 +112,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
-  Extensions.clear(), Thin.clear(), Leaders.clear();
+  Extensions.clear(), Thin.clear(), Leaders.clear(), Arcs.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -129,6 +129,11 @@ void TSheetLayout::ToSheet(double x, double y, double& X, double& Y) const
 void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
 {
   if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
+}
+
+void TSheetLayout::Arc(double X, double Y, double R, double From, double Sweep)
+{
+  if (On && std::isfinite(X + Y + R + From + Sweep)) Arcs.push_back({X, Y, R, From, Sweep});
 }
 
 void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool carries)
@@ -451,13 +456,27 @@ void TSheetLayout::PlaceDimensions()
       return Overlap(q.X, q.Y, 4, gx, gy, 2);
     });
   };
+  // The rays of the angles settled about each vertex: an angle turned to the opposite rays must not
+  // land on another's, which would give one angle twice.
+  std::vector<std::array<double, 4>> rays;
+  const auto taken = [&rays](double X, double Y, double a1, double a2) {
+    const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.01; };
+    return std::any_of(rays.begin(), rays.end(), [&](const std::array<double, 4>& t) {
+      return std::hypot(t[0] - X, t[1] - Y) < 0.01 &&
+             ((same(t[2], a1) && same(t[3], a2)) || (same(t[2], a2) && same(t[3], a1)));
+    });
+  };
   for (const TAngle& g : Angles) {
     int side = -1;
     double r = g.R;
-    for (int pass = 0; pass < 2 && side < 0; ++pass)
-      for (int k = 0; k <= (pass == 0 ? 24 : 0) && side < 0; ++k)
+    // The arc asked for inside the frame when nothing is free, yet off the outlines and another's rays.
+    for (int pass = 0; pass < 3 && side < 0; ++pass)
+      for (int k = 0; k <= (pass < 2 ? 24 : 0) && side < 0; ++k)
         for (int s = 0; s < 2 && side < 0; ++s) {
           const double turn = 180.0 * s, at = g.R + 5.0 * k;
+          if (pass < 2 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
+                           (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
+            continue;
           if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
           const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
           auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
@@ -466,7 +485,7 @@ void TSheetLayout::PlaceDimensions()
             if (at > g.R)
               mine.push_back({g.X + g.R * std::cos(ray * Deg), g.Y + g.R * std::sin(ray * Deg),
                               g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)});
-          if (pass == 1 || (Free(value) && apart(arcs, value) &&
+          if (pass > 0 || (Free(value) && apart(arcs, value) &&
                             std::all_of(Boxes.begin(), Boxes.end(),
                                         [&](const TQuad& b) { return apart(mine, b); })))
             side = s, r = at;
@@ -474,6 +493,7 @@ void TSheetLayout::PlaceDimensions()
     if (side < 0) side = 0, r = g.R;
     if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
     const double turn = side == 1 ? 180.0 : 0.0;
+    rays.push_back({g.X, g.Y, g.A1 + turn, g.A2 + turn});
     Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
     for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
       arcs.push_back(piece);
@@ -485,19 +505,36 @@ void TSheetLayout::PlaceDimensions()
   Thin.insert(Thin.end(), arcs.begin(), arcs.end());
   Angles.clear();
   // A diameter's or radius's leader turns from the angle asked for (45 degrees), by 5 degrees either way,
-  // to where its value and its shelf are free, best where no line crosses its value either.
+  // to where its value and its shelf are free, best where no line crosses its value either. One whose
+  // circle is drawn in arcs turns only where its arrows land on them, degree by degree from the angle the
+  // drawing asked for; a radius's leader may then come from beyond its arc through it towards the centre
+  // (its value on the centre's side), and its value goes further out where it is nowhere free.
   for (const TCircleDimension& c : Circles) {
-    // Its leader at a degrees in its container: from (X1, Y1) through the circle at (X2, Y2) along u
-    // (the value on the side n as it is read) to its shelf's end, shelf past the circle.
+    const double scale = std::hypot(c.ExX, c.ExY);
+    std::vector<TArc> arcs;
+    for (const TArc& a : Arcs)
+      if (std::hypot(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * scale) < 0.01) arcs.push_back(a);
+    // Whether the point at a degrees in its container lies on an arc drawn, a degree inside its ends.
+    const auto onArc = [&](double a) {
+      const double dx = c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                   dy = c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg), at = std::atan2(dy, dx) / Deg;
+      return std::any_of(arcs.begin(), arcs.end(), [at](const TArc& g) {
+        const double half = std::fabs(g.Sweep) / 2;
+        return std::fabs(std::remainder(at - g.From - g.Sweep / 2, 360.0)) <= half - std::min(1.0, half / 4);
+      });
+    };
+    // Its leader with the arrow at a degrees in its container: from (X1, Y1) through the circle at (X2, Y2)
+    // along u (the value on the side n as it is read) to its shelf's end, shelf past the circle.
     struct TAt
     {
       double X1, Y1, X2, Y2, Ux, Uy, Nx, Ny, Angle, Middle, Shelf;
     };
-    const auto leader = [&c](double a) {
+    const auto leader = [&c](double a, double shift, bool reversed) {
       TAt g;
       const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
       g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
       g.X1 = c.Diameter ? 2 * c.CX - g.X2 : c.CX, g.Y1 = c.Diameter ? 2 * c.CY - g.Y2 : c.CY;
+      if (reversed) g.X1 = 2 * g.X2 - c.CX, g.Y1 = 2 * g.Y2 - c.CY;
       const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
       g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
       // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
@@ -505,51 +542,80 @@ void TSheetLayout::PlaceDimensions()
       g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
       if (g.Angle > 90.001 || g.Angle < -89.999) g.Angle += 180, g.Nx = g.Uy, g.Ny = -g.Ux;
       const double len = 0.6 * ValueHeight * double(c.Chars);
-      g.Middle = std::max(6.0, c.Shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
-                                                    c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
+      g.Middle = std::max(6.0, shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                                                  c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
       g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
       return g;
     };
+    // The angles to try, nearest first: 5 degrees apart from 45 about a whole circle; on arcs, each degree
+    // from the one asked.
+    std::vector<double> turns;
+    double drawn = 0;
+    for (const TArc& g : arcs)
+      drawn += std::fabs(g.Sweep);
+    if (arcs.empty() || drawn > 359) {
+      for (int k = 0; k < 72; ++k)
+        turns.push_back(45 + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1));
+    } else {
+      const double from = c.Asked ? c.AskedIn : 45;
+      for (int k = 0; k < 360; ++k) {
+        const double a = from + double((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
+        if (onArc(a) && (!c.Diameter || onArc(a + 180))) turns.push_back(a);
+      }
+    }
+    // The shifts to try, 2 mm apart on the sheet, for a radius on its arcs.
+    const double step = std::max(1.0, std::round(2 / (scale > 0 ? scale : 1)));
+    const int shifts = arcs.empty() || c.Diameter ? 1 : 30;
     const double len = 0.6 * ValueHeight * double(c.Chars);
     const auto sign =
         c.Asked ? std::find_if(Signs.begin(), Signs.end(),
                                [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
                 : Signs.end();
-    double chosen = NAN, any = NAN, freeAt = NAN;
-    TQuad value, first, freeValue;
-    for (int k = 0; k < 72 && std::isnan(chosen); ++k) {
-      const double a = 45 + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
-      const TAt g = leader(a);
-      const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle, -len / 2,
-                             0, len / 2, ValueHeight);
-      // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
-      if (!Free(q, true)) continue;
-      if (std::isnan(any)) any = a, first = q;
-      if (!Free(q)) continue;
-      const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
-      if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
-        continue;
-      if (std::isnan(freeAt)) freeAt = a, freeValue = q;
-      if (Crossed(q)) continue;
-      // A sign asked on its leader goes with it: where there is room for it too.
-      if (sign != Signs.end()) {
-        const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
-        const TLeader l{c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf};
-        double X, Y, turn;
-        if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
-      }
-      chosen = a, value = q;
-    }
-    if (std::isnan(chosen) && !std::isnan(freeAt)) chosen = freeAt, value = freeValue;
-    if (std::isnan(chosen) && !std::isnan(any)) chosen = any, value = first;
-    if (std::isnan(chosen)) continue;
+    // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
+    const int ways = arcs.empty() || c.Diameter ? 1 : 2;
+    struct TChoice
+    {
+      double Angle = NAN, Shift = 0;
+      bool Reversed = false;
+      TQuad Value;
+    } chosen, any, freeAt;
+    for (int m = 0; m < shifts && std::isnan(chosen.Angle); ++m)
+      for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
+        for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
+          const double a = turns[k], shift = c.Shift + step * m;
+          const TAt g = leader(a, shift, way == 0 && ways == 2);
+          const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle,
+                                 -len / 2, 0, len / 2, ValueHeight);
+          const TChoice here{a, shift, way == 0 && ways == 2, q};
+          // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
+          if (!Free(q, true)) continue;
+          if (std::isnan(any.Angle)) any = here;
+          if (!Free(q)) continue;
+          const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
+          if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
+            continue;
+          if (std::isnan(freeAt.Angle)) freeAt = here;
+          if (Crossed(q)) continue;
+          // A sign asked on its leader goes with it: where there is room for it too.
+          if (sign != Signs.end()) {
+            const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+            const TLeader l{c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf};
+            double X, Y, turn;
+            if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
+          }
+          chosen = here;
+        }
+    if (std::isnan(chosen.Angle)) chosen = freeAt;
+    if (std::isnan(chosen.Angle)) chosen = any;
+    if (std::isnan(chosen.Angle)) continue;
     if (c.Asked) {
-      const TAt g = leader(chosen);
+      const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed);
       const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
       Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf});
     }
-    if (chosen != 45) c.Turn(chosen);
-    Boxes.push_back(value);
+    if (chosen.Angle != 45 || chosen.Shift != c.Shift || chosen.Reversed)
+      c.Turn(chosen.Angle, chosen.Shift, chosen.Reversed);
+    Boxes.push_back(chosen.Value);
   }
   Circles.clear();
 }
@@ -625,6 +691,60 @@ std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
         }
   }
   return views;
+}
+
+bool TSheetLayout::Cramped() const
+{
+  if (!On) return false;
+  const TQuad stamp =
+      Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
+  const double tol = 0.01;
+  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    for (int k = 0; k < 2; ++k)
+      if (gx[k] < FrameLeft - tol || gx[k] > W - FrameMargin + tol || gy[k] < FrameMargin - tol ||
+          gy[k] > H - FrameMargin + tol)
+        return true;
+    return Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
+  });
+}
+
+void TSheetLayout::Enlarge(double width, double height, double dy)
+{
+  if (!On) return;
+  for (auto* lines : {&Segments, &Thin, &Extensions})
+    for (auto& g : *lines)
+      g[1] += dy, g[3] += dy;
+  for (TQuad& q : Boxes)
+    for (double& y : q.Y)
+      y += dy;
+  W = width, H = height, VY += dy;
+  // The title block where the larger sheet has it, in place of the one the views kept off.
+  if (!Boxes.empty())
+    Boxes.front() =
+        Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
+}
+
+bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, double r) const
+{
+  // Its chords, a degree or less each, that run alongside an outline (their middles within 2 mm of it and
+  // square to it, turned less than 6 degrees off it), more than a millimetre of them in all.
+  const int n = std::clamp(int(std::ceil(std::fabs(a2 - a1))), 1, 360);
+  double along = 0;
+  for (int i = 0; i < n; ++i) {
+    const double a = (a1 + (a2 - a1) * i / n) * Deg, b = (a1 + (a2 - a1) * (i + 1) / n) * Deg;
+    const double px = X + r * std::cos(a), py = Y + r * std::sin(a), qx = X + r * std::cos(b),
+                 qy = Y + r * std::sin(b), mx = (px + qx) / 2, my = (py + qy) / 2, ux = qx - px, uy = qy - py;
+    const double len = std::hypot(ux, uy);
+    const bool on = std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+      const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
+      if (!(gl > 0) || !(len > 0) || std::fabs(gx * uy - gy * ux) >= 0.1 * gl * len) return false;
+      const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
+      return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2;
+    });
+    if (on) along += len;
+  }
+  return along > 1;
 }
 
 bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) const
@@ -1047,7 +1167,7 @@ void TModelerApi::SheetPoint(double x, double y, double& X, double& Y) const
 }
 
 void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2,
-                             bool clockwise)
+                             bool clockwise, bool outline)
 {
   const double from = std::atan2(y1 - Y, x1 - X);
   double sweep = std::atan2(y2 - Y, x2 - X) - from;
@@ -1055,14 +1175,22 @@ void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1,
     sweep += 2 * TMathDef::C_PI;
   if (clockwise) sweep -= 2 * TMathDef::C_PI;
   const int n = std::clamp(int(std::ceil(std::fabs(sweep) / (5 * Deg))), 1, 72);
-  double pX = 0, pY = 0;
+  double pX = 0, pY = 0, CX, CY, turned = 0;
+  SheetPoint(X, Y, CX, CY);
   for (int i = 0; i <= n; ++i) {
     const double a = from + sweep * i / n;
     double sX, sY;
     SheetPoint(X + R * std::cos(a), Y + R * std::sin(a), sX, sY);
-    if (i > 0) Layout.Outline(pX, pY, sX, sY);
+    // On the sheet it turns by each chord's angle, less than half a turn each.
+    if (i > 0 && outline) Layout.Outline(pX, pY, sX, sY);
+    if (i > 0)
+      turned +=
+          std::remainder(std::atan2(sY - CY, sX - CX) - std::atan2(pY - CY, pX - CX), 2 * TMathDef::C_PI);
     pX = sX, pY = sY;
   }
+  double sX, sY;
+  SheetPoint(X + R * std::cos(from), Y + R * std::sin(from), sX, sY);
+  Layout.Arc(CX, CY, std::hypot(sX - CX, sY - CY), std::atan2(sY - CY, sX - CX) / Deg, turned / Deg);
 }
 
 void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2,
@@ -1124,8 +1252,8 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
   Layout.Dimension(m);
 }
 
-void TModelerApi::SettleCircle(std::function<void(double)> turn, bool diameter, double xc, double yc,
-                               double r, double shift, const TString& before, const TString& after,
+void TModelerApi::SettleCircle(std::function<void(double, double, bool)> turn, bool diameter, double xc,
+                               double yc, double r, double shift, const TString& before, const TString& after,
                                double asked)
 {
   TSheetLayout::TCircleDimension c;
@@ -1134,7 +1262,7 @@ void TModelerApi::SettleCircle(std::function<void(double)> turn, bool diameter, 
   if (std::isfinite(asked)) {
     double X, Y;
     SheetPoint(xc + std::cos(asked * Deg), yc + std::sin(asked * Deg), X, Y);
-    c.Asked = true, c.AskedAngle = std::atan2(Y - c.CY, X - c.CX) / Deg;
+    c.Asked = true, c.AskedAngle = std::atan2(Y - c.CY, X - c.CX) / Deg, c.AskedIn = asked;
   }
   SheetPoint(xc + 1, yc, c.ExX, c.ExY), SheetPoint(xc, yc + 1, c.EyX, c.EyY);
   c.ExX -= c.CX, c.ExY -= c.CY, c.EyX -= c.CX, c.EyY -= c.CY;

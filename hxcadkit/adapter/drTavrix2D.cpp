@@ -185,8 +185,9 @@ void TModelerApi::drawArc(double X, double Y, double Rad, double x1, double y1, 
   if (R().View && R().DrawingContainer) {
     txapi::SmartPtr<txapi::IArcs> arcs = R().DrawingContainer->GetArcs();
     if (txapi::SmartPtr<txapi::IArc> a = arcs ? arcs->Add() : nullptr) {
-      if (Layout.Active() && (Attr == txapi::txCSNormal || Attr == txapi::txCSThick))
-        ArcOnSheet(X, Y, Rad, x1, y1, x2, y2, Napr != 1);
+      if (Layout.Active() && Attr != txapi::txCSConstruction)
+        ArcOnSheet(X, Y, Rad, x1, y1, x2, y2, Napr != 1,
+                   Attr == txapi::txCSNormal || Attr == txapi::txCSThick);
       a->SetArc(X, Y, x1, y1, x2, y2, Rad, Napr != 1);
       a->SetStyle(txapi::txCurveStyleEnum(Attr));
       a->Update();
@@ -203,8 +204,9 @@ void TModelerApi::drawCircle(double X, double Y, double Rad, int Attr)
   if (R().View && R().DrawingContainer) {
     txapi::SmartPtr<txapi::ICircles> circles = R().DrawingContainer;
     if (txapi::SmartPtr<txapi::ICircle> c = circles ? circles->Add() : nullptr) {
-      if (Layout.Active() && (Attr == txapi::txCSNormal || Attr == txapi::txCSThick))
-        ArcOnSheet(X, Y, Rad, X + Rad, Y, X + Rad, Y, false);
+      if (Layout.Active() && Attr != txapi::txCSConstruction)
+        ArcOnSheet(X, Y, Rad, X + Rad, Y, X + Rad, Y, false,
+                   Attr == txapi::txCSNormal || Attr == txapi::txCSThick);
       c->SetCircle(X, Y, Rad);
       c->SetStyle(txapi::txCurveStyleEnum(Attr));
       c->Update();

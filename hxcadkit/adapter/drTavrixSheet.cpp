@@ -96,6 +96,19 @@ void TModelerApi::drCloseView()
   }
   TRegistryApi& r = R();
   Layout.Settle();
+  // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
+  // the next larger format, the view as far below its top and right of its binding margin as before.
+  TLeafSelector& sel = TLeafSelector::Instance();
+  const int at = 2 * sel.Format + sel.Orientation, larger = at - 2;
+  if (MouldSheet && r.View && Layout.Cramped() && larger >= 0 && at < sel.ASize.Count)
+    if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc)
+      if (txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() > 0 ? sheets->GetItem(0) : nullptr)
+        if (txapi::SmartPtr<txapi::ISheetFormat> format = sheet->GetFormat()) {
+          format->SetFormat(txapi::txDocumentFormatEnum(--sel.Format));
+          const double dy = sel.ASize[larger].y - sel.ASize[at].y;
+          r.View->SetY(Layout.ViewY() + dy);
+          Layout.Enlarge(sel.ASize[larger].x, sel.ASize[larger].y, dy);
+        }
   R2D().Constraint2D.Count = 0;
   r.View.reset();
   r.DrawingContainer.reset();

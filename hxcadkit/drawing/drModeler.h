@@ -195,6 +195,11 @@ public:
   virtual void DoEllipse(double, double, double, double, double, int) {}
 };
 
+// The centre (ox, oy) of the rounding of r that drCLL draws over the corner (cx, cy) from (px, py) to
+// (qx, qy); false, (ox, oy) untouched, where it draws none.
+bool CornerCentre(double px, double py, double cx, double cy, double qx, double qy, double r, double& ox,
+                  double& oy);
+
 class TModeler2D;
 
 // Told when the boundary of a hatch or a colouring is complete, just before the object ends, so that it

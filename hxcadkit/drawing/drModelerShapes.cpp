@@ -46,6 +46,15 @@ bool FitCorner(double px, double py, double cx, double cy, double qx, double qy,
 
 } // namespace
 
+bool CornerCentre(double px, double py, double cx, double cy, double qx, double qy, double r, double& ox,
+                  double& oy)
+{
+  TCorner k;
+  if (!FitCorner(px, py, cx, cy, qx, qy, r, k)) return false;
+  ox = k.O.x, oy = k.O.y;
+  return true;
+}
+
 void TModeler2D::drRectAngle(const double& x1, const double& y1, const double& x2, const double& y2, int Attr)
 {
   if (x1 == x2 || y1 == y2) return;

@@ -58,6 +58,14 @@ void Rough(TModeler3D& M, double x, double y, double Fi, const char* value)
   M.drRough(x, y, Fi, txapi::txNoProcessingType, TString(value), TString(), TString());
 }
 
+// The radius Val of an arc about (xc, yc), its leader asked at angle degrees: about the centre the part
+// draws it with, so that its arrow lands on the arc.
+void ArcRadius(TModeler3D& M, const double& Val, int Pt, double xc, double yc, double angle,
+               const char* after)
+{
+  M.drDimR(Val, TString(), angle, 0.0, Pt, Pt, xc, yc, 1, 0, TString("R"), TString(), TString(after));
+}
+
 // Both halves hatched together: the boundary is each half drawn with code 0.
 void HatchBoth(TModeler3D& M, const TContDrawing& c, double angle, double step)
 {
@@ -169,11 +177,16 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
               {dVL2, 2.0 * Rw, -30.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
               {dVL2, 2.0 * r56, -42.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
     Rough(Md, -33.0 - x70, r56, 90.0, "6,3");
-    Md.drDimRpp(r73, 1, -x71, r57, 10.0, r5 + 15.0, 1, TString("R"), TString(), TString("&03~0,2 сфера"));
-    Rough(Md, 10.0, r5 + 15.0, AngleLine(-x71, r57, 10.0, r5 + 15.0) + 90.0, "0,2");
-    Md.drDimRpp(2.0, 1, 0.5 - x70, -(x70 - x69) * std::sin(A * cDegree) - r57 - 0.5, 10.0 - x70, -10.0 - r56,
-                1, TString("R"), TString(), TString());
-    Md.drDimRpp(3.0, -1, xf - 1.0, Rw + 1.0, xf - 2.0, r56 + 2.0, 1, TString("R"), TString(), TString("*"));
+    // The seat's radius asked in the middle of its upper arc, its sign on that line beyond the arc.
+    const double seat = (std::atan2(y0, -xc) + std::atan2(r57, -x71 - xc)) / 2.0 / cDegree,
+                 sc = std::cos(seat * cDegree), ss = std::sin(seat * cDegree);
+    ArcRadius(Md, r73, 1, xc, 0.0, seat, "&03~0,2 сфера");
+    Rough(Md, xc + (r73 + 10.0) * sc, (r73 + 10.0) * ss, seat + 90.0, "0,2");
+    // The rounded edge of the channel's mouth (below) and the root of the flange (above), each about the
+    // centre its rounding is drawn with.
+    double ox, oy;
+    if (CornerCentre(-x71, r57, -x70, Rt, -x70, Rw, 2.0, ox, oy)) ArcRadius(Md, 2.0, 1, ox, -oy, 135.0, "");
+    if (CornerCentre(-x70, Rw, xf, Rw, xf, r56, 3.0, ox, oy)) ArcRadius(Md, 3.0, -1, ox, oy, -45.0, "*");
     // The taper's angle has its vertex at the cone's apex on the axis: none for a taper whose
     // apex does not exist or lies out of reach.
     const double s = std::sin(A / 2.0 * cDegree), tg = std::tan(A / 2.0 * cDegree);

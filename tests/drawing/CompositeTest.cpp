@@ -63,8 +63,9 @@ TEST(Composite, RoundedCornerExampleAndFallbacks)
 
 // Against the fillet's own geometry: it fits exactly when the tangent length r / tan(phi / 2)
 // (phi the angle between the legs at the corner) and r fit both legs; then both tangent points
-// lie on their legs at distance r from the centre, perpendicular to the legs, and the outline is
-// one chain turning the way the corner turns.
+// lie on their legs at distance r from the centre, perpendicular to the legs, the outline is one
+// chain turning the way the corner turns, and CornerCentre answers that centre where, and only where,
+// the corner is rounded.
 TEST(Composite, RoundedCornerAgainstFilletGeometry)
 {
   std::mt19937 rng(7);
@@ -84,6 +85,9 @@ TEST(Composite, RoundedCornerAgainstFilletGeometry)
     const bool fits = r <= l1 && r <= l2 && t <= l1 && t <= l2;
     TRecordingModeler m;
     m.drCLL(px, py, cx, cy, qx, qy, r, 1);
+    // The centre a dimension of the rounding is drawn about is the one drCLL draws it with.
+    double ox = NAN, oy = NAN;
+    EXPECT_EQ(CornerCentre(px, py, cx, cy, qx, qy, r, ox, oy), fits) << i;
     if (!fits) {
       EXPECT_EQ(m.Ops(), "drCLL drLine drLine") << i;
       ++plain;
@@ -92,7 +96,9 @@ TEST(Composite, RoundedCornerAgainstFilletGeometry)
     ++fitted;
     ASSERT_EQ(m.Ops(), "drCLL drLine drArc drLine") << i;
     const V arc = A(m, "drArc");
-    const double ox = arc[0], oy = arc[1], t0x = arc[3], t0y = arc[4], t1x = arc[5], t1y = arc[6];
+    EXPECT_NEAR(ox, arc[0], 1e-9) << i;
+    EXPECT_NEAR(oy, arc[1], 1e-9) << i;
+    const double t0x = arc[3], t0y = arc[4], t1x = arc[5], t1y = arc[6];
     EXPECT_NEAR(std::hypot(t0x - ox, t0y - oy), r, 1e-6);
     EXPECT_NEAR(std::hypot(t1x - ox, t1y - oy), r, 1e-6);
     EXPECT_NEAR(std::hypot(t0x - cx, t0y - cy), t, 1e-6);

@@ -2,7 +2,8 @@
 // How the lines of a mould sheet stand to what they serve, as a draftsman reads them: every roughness
 // sign's tip on its surface (an outline, an extension line or a leader along the sign's base), no text
 // crossed by a line, no dimension line on an outline, no extension or dimension line through another
-// view, and texts written as a Russian drawing writes them. Each check answers the faults it finds.
+// view, every diameter's and radius's arrow on the arc it sizes, and texts written as a Russian drawing
+// writes them, no view in the title block, no angle given twice. Each check answers the faults it finds.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -154,8 +155,9 @@ inline std::vector<std::string> TextsCrossed(const txhost::SvgLayout& layout)
   return faults;
 }
 
-// No linear dimension line lies along a main outline: parallel to it, nearer than 2 mm, over more than
-// a millimetre of its length.
+// No dimension line lies along a main outline: a linear one parallel to it, nearer than 2 mm, over more
+// than a millimetre of its length; an angle's arc running along it (its chords' middles within 2 mm of
+// the outline, square to it, the chords turned less than 6 degrees off it) over more than a millimetre.
 inline std::vector<std::string> DimensionLinesOnOutlines(const txhost::SvgLayout& layout)
 {
   std::vector<TSeg> outlines;
@@ -164,6 +166,27 @@ inline std::vector<std::string> DimensionLinesOnOutlines(const txhost::SvgLayout
       for (const TSeg& s : Segments(l))
         outlines.push_back(s);
   std::vector<std::string> faults;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "dimension-arc") continue;
+    double along = 0;
+    const TSeg* first = nullptr;
+    for (const TSeg& c : Segments(l)) {
+      const TPoint m{(c.A.first + c.B.first) / 2, (c.A.second + c.B.second) / 2};
+      const double ux = c.B.first - c.A.first, uy = c.B.second - c.A.second;
+      // Alongside the outline: the chord's middle falls square on it, not beyond its end.
+      const auto on = std::find_if(outlines.begin(), outlines.end(), [&](const TSeg& o) {
+        const double ox = o.B.first - o.A.first, oy = o.B.second - o.A.second, l2 = ox * ox + oy * oy;
+        const double t = l2 > 0 ? ((m.first - o.A.first) * ox + (m.second - o.A.second) * oy) / l2 : -1;
+        return t >= 0 && t <= 1 && Distance(m, o) < 2 && Sine(ox, oy, ux, uy) < 0.1;
+      });
+      if (on == outlines.end()) continue;
+      along += std::hypot(ux, uy);
+      if (first == nullptr) first = &*on;
+    }
+    if (along > 1)
+      faults.push_back("an angle's arc from " + At(l.Points.front()) + " to " + At(l.Points.back()) +
+                       " along " + std::to_string(along) + " of the outline through " + At(first->A));
+  }
   for (const txhost::SvgPolyline& l : layout.Lines) {
     if (l.Kind != "dimension-line" || l.Points.size() != 2) continue;
     const TSeg d{l.Points[0], l.Points[1]};
@@ -273,6 +296,100 @@ inline std::vector<std::string> LinesThroughOtherViews(const txhost::SvgLayout& 
         faults.push_back("the view from " + At({views[w].X1, views[w].Y1}) + " to " +
                          At({views[w].X2, views[w].Y2}) + " among the sizes of the view from " +
                          At({views[v].X1, views[v].Y1}) + " to " + At({views[v].X2, views[v].Y2}));
+  return faults;
+}
+
+// No angle is given twice: no two angles' arcs about one vertex between the same two rays, whichever
+// their radii.
+inline std::vector<std::string> AnglesTwice(const txhost::SvgLayout& layout)
+{
+  struct TRays
+  {
+    double X, Y, A, B;
+  };
+  std::vector<TRays> seen;
+  std::vector<std::string> faults;
+  const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.5; };
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "dimension-arc" || l.Points.size() < 2 || !(l.R > 0)) continue;
+    const auto ray = [&l](TPoint p) {
+      return std::atan2(p.second - l.CY, p.first - l.CX) * 180 / 3.14159265358979;
+    };
+    const TRays r{l.CX, l.CY, ray(l.Points.front()), ray(l.Points.back())};
+    for (const TRays& o : seen)
+      if (std::hypot(o.X - r.X, o.Y - r.Y) < 0.01 &&
+          ((same(o.A, r.A) && same(o.B, r.B)) || (same(o.A, r.B) && same(o.B, r.A)))) {
+        faults.push_back("an angle twice about " + At({r.X, r.Y}) + " between the rays at " +
+                         std::to_string(r.A) + " and " + std::to_string(r.B) + " degrees");
+        break;
+      }
+    seen.push_back(r);
+  }
+  return faults;
+}
+
+// No view's drawn lines (outlines, hatching, a detail's boundary) enter the title block (185 x 55 in the
+// frame's lower right corner) or leave the frame (a 20 mm binding margin on the left, 5 mm elsewhere).
+inline std::vector<std::string> ViewsOnTitleBlock(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults;
+  const double W = layout.SheetWidth, H = layout.SheetHeight;
+  if (!(W > 0 && H > 0)) return faults;
+  const double bx[4] = {W - 190, W - 5, W - 5, W - 190}, by[4] = {5, 5, 60, 60};
+  const TBox frame{20, 5, W - 5, H - 5};
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (!(MainLine(l) || l.Kind == "hatch" || (l.Kind == "curve" && l.Style == txapi::txCSBrokenLine)))
+      continue;
+    for (const TSeg& s : Segments(l)) {
+      const bool block = Crosses(bx, by, s), out = !frame.Holds(s.A, 0.01) || !frame.Holds(s.B, 0.01);
+      if (!block && !out) continue;
+      faults.push_back(l.Kind + " " + std::to_string(l.Style) + " from " + At(s.A) + " to " + At(s.B) +
+                       (block ? " in the title block" : " off the frame"));
+      break;
+    }
+  }
+  return faults;
+}
+
+// Every diameter's and radius's arrow points at the feature its value sizes: its tip on a drawn arc or
+// circle of the part (a visible curve other than a construction line: a centre-line circle carries the
+// holes about it) whose radius is the one the value names, the arrow running along that arc's radius.
+inline std::vector<std::string> SizesOffTheirArcs(const txhost::SvgLayout& layout)
+{
+  constexpr double Near = 0.05, Pi = 3.14159265358979;
+  std::vector<const txhost::SvgPolyline*> arcs;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (l.Kind == "curve" && l.R > 0 && l.Style > 0 && l.Style != txapi::txCSConstruction) arcs.push_back(&l);
+  std::vector<std::string> faults;
+  for (const txhost::SvgCircleSize& c : layout.CircleSizes)
+    for (const txhost::SvgArrow& a : c.Arrows) {
+      const TPoint tip{a.X, a.Y};
+      // How far the tip lies off the nearest arc of the named radius, and whether the arrow runs along it.
+      double off = 1e300;
+      bool radial = false;
+      for (const txhost::SvgPolyline* l : arcs) {
+        if (std::fabs(l->R - c.Radius) > Near) continue;
+        // The arc's chords sag from it by as much as the 2.5 degrees they span at most.
+        double d = 1e300;
+        for (const TSeg& s : Segments(*l))
+          d = std::min(d, Distance(tip, s));
+        d = std::max(std::fabs(std::hypot(a.X - l->CX, a.Y - l->CY) - l->R),
+                     d - l->R * (1 - std::cos(Pi / 72)));
+        if (d > Near) {
+          off = std::min(off, d);
+          continue;
+        }
+        off = 0;
+        radial = radial || Sine(a.Dx, a.Dy, a.X - l->CX, a.Y - l->CY) < 0.05;
+      }
+      if (off > 0)
+        faults.push_back("\"" + c.Text + "\": its arrow at " + At(tip) + " on no arc of radius " +
+                         std::to_string(c.Radius) +
+                         (off < 1e300 ? ", " + std::to_string(off) + " off the nearest" : std::string()));
+      else if (!radial)
+        faults.push_back("\"" + c.Text + "\": its arrow at " + At(tip) +
+                         " across its arc, not along its radius");
+    }
   return faults;
 }
 

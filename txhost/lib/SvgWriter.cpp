@@ -501,6 +501,8 @@ private:
       if (!Visible(*o)) return;
       const int style = Style(*o);
       Layout.Lines.push_back({"curve", style, Flat(p)});
+      if (p.IsArc || p.Full)
+        Layout.Lines.back().CX = p.CX, Layout.Lines.back().CY = p.CY, Layout.Lines.back().R = p.R;
       Body << "<path d=\"M" << P(p.X1, p.Y1) << ' '
            << (style == txapi::txCSBrokenLine ? BrokenLine(p) : Draw(p)) << "\" fill=\"none\" "
            << Stroke(style) << " stroke-linecap=\"round\"/>\n";
@@ -846,6 +848,10 @@ private:
     Thin("leader", C1x, C1y, Ex, Ey);
     Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
     if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
+    SvgCircleSize size{Markup(text), model2d::MeasuredValue(o) * w.Scale() / (diameter ? 2 : 1),
+                       {{C2x, C2y, ux, uy}}};
+    if (diameter) size.Arrows.push_back({C1x, C1y, -ux, -uy});
+    Layout.CircleSizes.push_back(std::move(size));
     Label(Tx, Ty, angle, 3.5, text, "middle");
     return true;
   }
@@ -869,11 +875,12 @@ private:
       if (i == 0) fX = X, fY = Y;
     }
     Body << "<path d=\"" << d << "\" fill=\"none\" stroke=\"black\" stroke-width=\"0.25\"/>\n";
+    double V1x, V1y, V2x, V2y, Cx, Cy;
+    w.Map(cx, cy, Cx, Cy);
+    arc.CX = Cx, arc.CY = Cy, arc.R = std::fabs(r) * w.Scale();
     Layout.Lines.push_back(std::move(arc));
     Arrow(fX, fY, fX - sX, fY - sY);
     Arrow(X, Y, X - pX, Y - pY);
-    double V1x, V1y, V2x, V2y, Cx, Cy;
-    w.Map(cx, cy, Cx, Cy);
     w.Map(cx + r * std::cos(a1 * Pi / 180), cy + r * std::sin(a1 * Pi / 180), V1x, V1y);
     w.Map(cx + r * std::cos(a2 * Pi / 180), cy + r * std::sin(a2 * Pi / 180), V2x, V2y);
     Thin("extension", Cx, Cy, V1x, V1y);

@@ -44,18 +44,33 @@ struct SvgSymbolBox
 // first one from the sign's tip, Style 1 for the sheet's corner sign); of dimensions and designations the
 // extension lines (Kind "extension", from the measured point, and an angle's rays), linear dimension lines
 // ("dimension-line"), an angle's arc ("dimension-arc") and leaders ("leader": a diameter's or radius's line
-// with its shelf, a text's or a tolerance frame's leader).
+// with its shelf, a text's or a tolerance frame's leader). A curve drawn as an arc or a circle, and an
+// angle's arc, keeps its centre and radius (R 0 for a straight line).
 struct SvgPolyline
 {
   std::string Kind;
   int Style = 0;
   std::vector<std::pair<double, double>> Points;
+  double CX = 0, CY = 0, R = 0;
+};
+// A diameter's or radius's arrows: each tip with the unit direction it points in, and the radius its value
+// names on the picture (the value at the view's scale, halved for a diameter).
+struct SvgArrow
+{
+  double X = 0, Y = 0, Dx = 0, Dy = 0;
+};
+struct SvgCircleSize
+{
+  std::string Text;
+  double Radius = 0;
+  std::vector<SvgArrow> Arrows;
 };
 struct SvgLayout
 {
   std::vector<SvgLabel> Labels;
   std::vector<SvgSymbolBox> Symbols;
   std::vector<SvgPolyline> Lines;
+  std::vector<SvgCircleSize> CircleSizes;
   double SheetWidth = 0, SheetHeight = 0; // 0 without a sheet of a known format
 };
 SvgLayout LayOut(const Object& document);
