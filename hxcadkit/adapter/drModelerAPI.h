@@ -954,6 +954,14 @@ private:
   std::size_t DemandLines = 0, DemandChars = 0;
   // Whether the sheet open was opened for a mould part.
   bool MouldSheet = false;
+  // How many formats the sheet open has grown past the one chosen for it, and the index of its size among the
+  // selector's sizes.
+  int SheetGrown = 0;
+  int SheetAt() const
+  {
+    const TLeafSelector& sel = TLeafSelector::Instance();
+    return 2 * (sel.Format - SheetGrown) + sel.Orientation;
+  }
   TReferenceOf<TRegistryApi> Registry;
   // For each entry of the drawing registry's stack: the 2D document it was also pushed on.
   std::vector<txapi::SmartPtr<txapi::ITavrixDocument2D>> HostPushes;

@@ -22,6 +22,7 @@ TMouldDocumentLink* TMouldDocumentLink::Get()
 
 bool TModelerApi::drLeafStamp(int Detail, int subDetail, bool Invisible)
 {
+  SheetGrown = 0;
   MouldSheet = MouldLink != nullptr && MouldLink->LeafStamp(*this, Detail, subDetail, Invisible);
   return MouldSheet;
 }

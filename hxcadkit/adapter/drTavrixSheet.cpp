@@ -98,13 +98,14 @@ void TModelerApi::drCloseView()
   Layout.Settle();
   // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
   // the next larger format, the view as far below its top and right of its binding margin as before.
-  TLeafSelector& sel = TLeafSelector::Instance();
-  const int at = 2 * sel.Format + sel.Orientation, larger = at - 2;
+  const TLeafSelector& sel = TLeafSelector::Instance();
+  const int at = SheetAt(), larger = at - 2;
   if (MouldSheet && r.View && Layout.Cramped() && larger >= 0 && at < sel.ASize.Count)
     if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc)
       if (txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() > 0 ? sheets->GetItem(0) : nullptr)
         if (txapi::SmartPtr<txapi::ISheetFormat> format = sheet->GetFormat()) {
-          format->SetFormat(txapi::txDocumentFormatEnum(--sel.Format));
+          // The user's choice of format stays as it is for the sheets to come: only this one grows.
+          format->SetFormat(txapi::txDocumentFormatEnum(sel.Format - ++SheetGrown));
           const double dy = sel.ASize[larger].y - sel.ASize[at].y;
           r.View->SetY(Layout.ViewY() + dy);
           Layout.Enlarge(sel.ASize[larger].x, sel.ASize[larger].y, dy);
@@ -122,6 +123,7 @@ void TModelerApi::drCloseLeaf()
   TLeafSelector::Instance().drUpdateLeafFormat();
   Layout.End();
   MouldSheet = false;
+  SheetGrown = 0;
   if (r.IDoc && r.HiddenLeaf) {
     // Nobody else can reach a hidden sheet: once written it is closed, and one the host cannot
     // write is not left behind either.
@@ -199,7 +201,7 @@ void TModelerApi::drOpenTDem()
     return;
   }
   const TLeafSelector& sel = TLeafSelector::Instance();
-  const int at = 2 * sel.Format + sel.Orientation;
+  const int at = SheetAt();
   // A format the selector does not know keeps the host's own placement.
   if (at >= 0 && at < sel.ASize.Count) {
     const double W = sel.ASize[at].x;

@@ -78,7 +78,7 @@ void TModelerApi::drView(int N, const double& x, const double& y, const double& 
     r.DrawingContainer = r.View;
     r.Symbols2DContainer = r.View;
     const TLeafSelector& sel = TLeafSelector::Instance();
-    const int at = 2 * sel.Format + sel.Orientation;
+    const int at = SheetAt();
     if (MouldSheet && at >= 0 && at < sel.ASize.Count)
       Layout.Begin(sel.ASize[at].x, sel.ASize[at].y, x, y, Alf, Scale);
   } else {

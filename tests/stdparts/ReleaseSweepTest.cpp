@@ -291,6 +291,8 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
     MakeAtSize(GetParam(), made, s);
     const std::size_t sheets = link.AllSheets.size(), parts = link.AllParts.size();
     made.Part().dr2D();
+    // A sheet grown for a large part leaves the format chosen for the sheets after it as it was.
+    EXPECT_EQ(TLeafSelector::Instance().Format, 3);
     made.Part().dr3D(1);
     EXPECT_TRUE(H.Documents().empty()) << "every document let go is closed";
     for (std::size_t i = sheets; i < link.AllSheets.size(); ++i) {
