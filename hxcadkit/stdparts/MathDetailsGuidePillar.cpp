@@ -202,6 +202,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
   const double x41 = ix41 + x46;
   const double t = Tan30;
   const double x45 = GrooveCentre(x40, x41, x46);
+  // The middle of the lead-in's taper, where its two roundings part.
+  const double midx = (x40 - 2.0 * x41) / 2.0, midy = (2.0 * r42 - x40 * t) / 2.0;
 
   Md.drMtr(mx, my, ma, ms);
   Md.drMtr(-x42, 0.0, 0.0, 1.0);
@@ -212,8 +214,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
                       dPx(-3.0 - x46, r42,
                           dP(x45 + dxK, r42,
                              dA(x45, r42 + 1.7, -2.0, x45 - dxK, r42,
-                                dCLL(x40 - x41, r42, (x40 - 2.0 * x41) / 2.0, (2.0 * r42 - x40 * t) / 2.0,
-                                     4.0, dCLL(-x41, r42 - x40 * t, -x41, 0.0, 1.6))))));
+                                dCLL(x40 - x41, r42, midx, midy, 4.0, dCLL(-x41, r42 - x40 * t, -x41, 0.0, 1.6))))));
   TNode* seat = x46 != 0.0
                     ? dCVR(0.0, r41 - 0.3, -2.7, r41 - 0.3, -3.0, r41, 0.1,
                            dPx(-3.0, r41, dPx(2.0 - x46, r41, dPx(-x46, r41 - 0.9999999999999999, guide))))
@@ -326,8 +327,13 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drEndObj();
     }
     Md.drRough(-28.0 - x41, r42, 90.0, txapi::txRoughSignEnum(0), "0,4", none, none);
-    Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, 1.2 - x41, r42 - x40 * t - 1.2, 2, 1, "R", none, none);
-    Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, x40 - x41 + 2.0, r42 - 3.7, 2, 1, "R", none, none);
+    // The lead-in's roundings are sized where they are drawn, from the centres the contour rounds them
+    // about; a short lead-in leaves its corners sharp, and then there is nothing to size.
+    double ox = 0.0, oy = 0.0;
+    if (CornerCentre(midx, midy, -x41, r42 - x40 * t, -x41, 0.0, 1.6, ox, oy))
+      Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, ox, oy, 2, 1, "R", none, none);
+    if (CornerCentre(x45 - dxK, r42, x40 - x41, r42, midx, midy, 4.0, ox, oy))
+      Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, ox, oy, 2, 1, "R", none, none);
     // The collar face's sign stands on the face's extension line below the collar, its value past the
     // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
     // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar
