@@ -124,7 +124,11 @@ void TSocketLeaderPin::dr2D() const
   const bool threaded = ThreadLen > 0.0;
   if (!OpenSheet(*this, Len + Key + 20.0, -CollarRadius)) return;
   TModeler3D& Md = M();
-  const double mx = threaded ? Len + Key - CollarHeight : 0.0;
+  // Without the end view left of it, the side view and the groove's detail under it stand further in: the
+  // lead-in's angle opens to the left of the guide's end, past the diameters given there, and keeps its
+  // rays off the part.
+  const double inset = threaded ? 0.0 : 20.0;
+  const double mx = threaded ? Len + Key - CollarHeight : inset;
   // The lead-in the model gets.
   dr2D_LeaderPin_V1(mx, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen, CollarHeight,
                     CollarHeight + FLen, 1, true, Key, ThreadRadius, ThreadLen);
@@ -162,7 +166,7 @@ void TSocketLeaderPin::dr2D() const
                       -100.0 - CollarRadius - PillarSectionDrop(Radius), Radius, 1, true);
   }
   TCommonGeometry G(0, &Md);
-  G.drCVR_dV(40.0, -100.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
+  G.drCVR_dV(40.0 + inset, -100.0 - CollarRadius - inset, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
   const TString none;
   Md.drCloseViewTDemCloseLeaf(none, none, none, none);
 }

@@ -441,7 +441,8 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
           {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
           {dVL1, 2.0 * r66, 41.0, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""},
           {dVL1, 2.0 * r22, 54.0, -5.0, x59, r22, x59, -r22, "&02", "n6", ""}});
-    Md.drDimApc(-91.0, -90.0, 14.0, 0.0, TString(), x59, -r66 - ts);
+    // The seat's angle to the far end face, from the corner where they meet.
+    Md.drDimApc(-91.0, -90.0, 14.0, 0.0, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
     double ox, oy;

@@ -223,12 +223,14 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
     }
   }
   // How its lines stand to what they serve (signs on their surfaces, values no line crosses, sizes on the arcs
-  // they name, no dimension line on an outline, no extension line through another view), and how its texts
+  // they name, no dimension line on an outline, no extension line through another view, no angle's ray
+  // through the part), and how its texts
   // are written.
   {
     namespace sl = stdtest::sheetlines;
     for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
-                              sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::TextsCrossed})
+                              sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::TextsCrossed,
+                              sl::AngleRaysThroughOutlines})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
   }
