@@ -2,8 +2,8 @@
 // How the lines of a mould sheet stand to what they serve, as a draftsman reads them: every roughness
 // sign's tip on its surface (an outline, an extension line or a leader along the sign's base), no text
 // crossed by a line, no dimension line on an outline, no extension or dimension line through another
-// view, every diameter's and radius's arrow on the arc it sizes, and texts written as a Russian drawing
-// writes them. Each check answers the faults it finds.
+// view, every diameter's and radius's arrow on the arc it sizes, no angle's ray through the part, and texts
+// written as a Russian drawing writes them. Each check answers the faults it finds.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
