@@ -293,13 +293,17 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
     const double turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
     const double a1 = FBase + turn, a2 = FBase + Napr * Val + turn;
     const std::size_t chars = std::size_t(S.Length()) + 4;
+    // Not where those run back through the part.
+    const double reach = 25.0 * Layout.ViewScale();
     const bool opposite = !Layout.AngleFits(X, Y, a1, a2, 25.0, chars, false) &&
-                          Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, false);
+                          Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, false) &&
+                          !Layout.RayThroughOutline(X, Y, a1 + 180, reach) &&
+                          !Layout.RayThroughOutline(X, Y, a2 + 180, reach);
     if (opposite) from += 180.0;
     // It settles with the view, where its value is free.
     TSheetLayout::TAngle g;
     g.X = X, g.Y = Y, g.A1 = opposite ? a1 + 180 : a1, g.A2 = opposite ? a2 + 180 : a2, g.Chars = chars;
-    g.R = 25.0 * Layout.ViewScale();
+    g.R = reach;
     g.Place = [d, from, Napr, Val, radius](bool opposite, double wider) {
       const double f = opposite ? from + 180.0 : from;
       d->SetAngle1(f);

@@ -414,6 +414,9 @@ public:
   // Whether an angle dimension about (X, Y) from a1 to a2 degrees with its arc of radius r and its value
   // of chars characters lies inside the frame; with record, its value then occupies the sheet.
   bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
+  // Whether a ray from the vertex (X, Y) at angle a (degrees), r long, runs through an outline: crosses one
+  // other than where it runs along an edge from the vertex, or along the edge's line, or where it ends.
+  bool RayThroughOutline(double X, double Y, double a, double r) const;
 
 private:
   bool Free(const TQuad& q, bool within = false) const;

@@ -478,6 +478,11 @@ void TSheetLayout::PlaceDimensions()
                            (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
             continue;
           if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
+          // The opposite rays of an edge's angle run back through the part: they are taken only where
+          // they stay off it.
+          if (s == 1 && (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) ||
+                         RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
+            continue;
           const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
           auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
           // Its rays too, as far as widening the arc draws them on.
@@ -485,7 +490,13 @@ void TSheetLayout::PlaceDimensions()
             if (at > g.R)
               mine.push_back({g.X + g.R * std::cos(ray * Deg), g.Y + g.R * std::sin(ray * Deg),
                               g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)});
-          if (pass > 0 || (Free(value) && apart(arcs, value) &&
+          // Its value keeps a millimetre off every line too: one standing on a dimension line would be
+          // read as that line's value.
+          TQuad margin = value;
+          const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
+          for (int c = 0; c < 4; ++c)
+            margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
+          if (pass > 0 || (Free(margin) && apart(arcs, margin) &&
                             std::all_of(Boxes.begin(), Boxes.end(),
                                         [&](const TQuad& b) { return apart(mine, b); })))
             side = s, r = at;
@@ -758,6 +769,38 @@ bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) cons
     const double p = ((g[0] - X1) * ux + (g[1] - Y1) * uy) / len,
                  q = ((g[2] - X1) * ux + (g[3] - Y1) * uy) / len;
     return off < 2 && std::min(len, std::max(p, q)) - std::max(0.0, std::min(p, q)) > 1;
+  });
+}
+
+bool TSheetLayout::RayThroughOutline(double X, double Y, double a, double r) const
+{
+  constexpr double Near = 0.05;
+  if (!(r > 0)) return false;
+  const double ex = X + r * std::cos(a * Deg), ey = Y + r * std::sin(a * Deg);
+  // How far (x, y) lies from the segment from (x1, y1) to (x2, y2).
+  const auto off = [](double x, double y, double x1, double y1, double x2, double y2) {
+    const double dx = x2 - x1, dy = y2 - y1, l2 = dx * dx + dy * dy;
+    const double t = l2 > 0 ? std::clamp(((x - x1) * dx + (y - y1) * dy) / l2, 0.0, 1.0) : 0.0;
+    return std::hypot(x - x1 - t * dx, y - y1 - t * dy);
+  };
+  const double rx = ex - X, ry = ey - Y;
+  // How far (x, y) lies from the ray's line.
+  const auto offLine = [&](double x, double y) { return std::fabs((x - X) * ry - (y - Y) * rx) / r; };
+  std::vector<std::array<double, 4>> measured;
+  for (const auto& g : Segments)
+    if (std::hypot(g[0] - X, g[1] - Y) < Near || std::hypot(g[2] - X, g[3] - Y) < Near ||
+        (offLine(g[0], g[1]) < Near && offLine(g[2], g[3]) < Near))
+      measured.push_back(g);
+  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+    const double qx = g[2] - g[0], qy = g[3] - g[1], den = rx * qy - ry * qx;
+    if (std::fabs(den) < 1e-12) return false;
+    const double wx = g[0] - X, wy = g[1] - Y, u = (wx * qy - wy * qx) / den, v = (wx * ry - wy * rx) / den;
+    if (u < 0 || u > 1 || v < 0 || v > 1) return false;
+    const double px = X + u * rx, py = Y + u * ry;
+    if (std::hypot(px - X, py - Y) < Near || std::hypot(px - ex, py - ey) < Near) return false;
+    return std::none_of(measured.begin(), measured.end(), [&](const std::array<double, 4>& m) {
+      return off(px, py, m[0], m[1], m[2], m[3]) < Near;
+    });
   });
 }
 

@@ -155,7 +155,9 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
 {
   TModeler3D& Md = M();
   const double a = FaceHalf(r1);
-  const double e = (Corner - r1) / 2.0;
+  // The hexagon's chamfer leaves its end face at the 30 degrees the sheet gives it: it runs this far along
+  // the axis from the flats' circle to the corners'.
+  const double e = (Corner - r1) * Tan30;
   Md.drMtr(mx, my, ma, mm);
   Md.drLine(ThreadL - l - 2.0, 0.0, 17.0, 0.0, 3);
   TContDrawing c(&Md);
@@ -205,14 +207,17 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     Md.drDimHL(6.0, -15.0, 0.0, 33.0 - l, -r2, 27.0 - l, -r2, none, none, none);
     Md.drDimHL(-8.0, -15.0, 0.0, -8.0, -r1, 0.0, -Corner, none, none, none);
     Md.drDimHL(-15.0, -15.0, 0.0, 15.0, 2.0 - r2, 0.0, -Corner, none, none, none);
-    Md.drDimHL(l, -30.0, 0.0, 15.0 - l, -r3, 15.0, -r2, none, none, none);
+    // The overall length stands below the hexagon chamfer's angle, whose ray would run through its value.
+    Md.drDimHL(l, -40.0, 0.0, 15.0 - l, -r3, 15.0, -r2, none, none, none);
     Md.drDimVL(2.0 * r2, 29.0, 1.0, 13.0, -r2, 13.0, r2, "M", none, "&04~1,25-8g");
     Md.drDimVL(2.0 * r4, 15.0, r2 + 4.0 - r4, 15.0, -r4, 15.0, r4, "&02", none, none);
     // The thread's end chamfer as the outline has it, 1 deep: down to about the thread's minor diameter.
     Md.drDimHL(1.0, 10.0, 1.0, 14.0, r2, 15.0, r2 - 1.0, none, none, "&04~45&01");
     Md.drDimApc(-45.0, 90.0, 15.0, 0.0, none, 21.0 - l, r2);
     Md.drDimApc(75.0, 90.0, 15.0, 0.0, none, 27.0 - l, r2);
-    Md.drDimApc(30.0, 90.0, 15.0, 0.0, none, -8.0, r1);
+    // The hexagon's chamfer angle on its lower edge, below the lengths: above, the barbs' angles hold the
+    // room its arc and value would need.
+    Md.drDimApc(-30.0, -90.0, 15.0, 0.0, none, -8.0, -r1);
     // The end view below the side view, clear of the side view's sizes stacked under it.
     Md.drMtr(0.0, -43.1 - 27.0, 0.0, 1.0);
     Md.drCircleAxle(0.0, 0.0, r1, tl);

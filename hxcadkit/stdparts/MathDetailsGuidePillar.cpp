@@ -124,7 +124,11 @@ void TSocketLeaderPin::dr2D() const
   const bool threaded = ThreadLen > 0.0;
   if (!OpenSheet(*this, Len + Key + 20.0, -CollarRadius)) return;
   TModeler3D& Md = M();
-  const double mx = threaded ? Len + Key - CollarHeight : 0.0;
+  // Without the end view left of it, the side view and the groove's detail under it stand further in: the
+  // lead-in's angle opens to the left of the guide's end, past the diameters given there, and keeps its
+  // rays off the part.
+  const double inset = threaded ? 0.0 : 20.0;
+  const double mx = threaded ? Len + Key - CollarHeight : inset;
   // The lead-in the model gets.
   dr2D_LeaderPin_V1(mx, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen, CollarHeight,
                     CollarHeight + FLen, 1, true, Key, ThreadRadius, ThreadLen);
@@ -162,7 +166,7 @@ void TSocketLeaderPin::dr2D() const
                       -100.0 - CollarRadius - PillarSectionDrop(Radius), Radius, 1, true);
   }
   TCommonGeometry G(0, &Md);
-  G.drCVR_dV(40.0, -100.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
+  G.drCVR_dV(40.0 + inset, -100.0 - CollarRadius - inset, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
   const TString none;
   Md.drCloseViewTDemCloseLeaf(none, none, none, none);
 }
@@ -202,6 +206,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
   const double x41 = ix41 + x46;
   const double t = Tan30;
   const double x45 = GrooveCentre(x40, x41, x46);
+  // The middle of the lead-in's taper, where its two roundings part.
+  const double midx = (x40 - 2.0 * x41) / 2.0, midy = (2.0 * r42 - x40 * t) / 2.0;
 
   Md.drMtr(mx, my, ma, ms);
   Md.drMtr(-x42, 0.0, 0.0, 1.0);
@@ -212,8 +218,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
                       dPx(-3.0 - x46, r42,
                           dP(x45 + dxK, r42,
                              dA(x45, r42 + 1.7, -2.0, x45 - dxK, r42,
-                                dCLL(x40 - x41, r42, (x40 - 2.0 * x41) / 2.0, (2.0 * r42 - x40 * t) / 2.0,
-                                     4.0, dCLL(-x41, r42 - x40 * t, -x41, 0.0, 1.6))))));
+                                dCLL(x40 - x41, r42, midx, midy, 4.0, dCLL(-x41, r42 - x40 * t, -x41, 0.0, 1.6))))));
   TNode* seat = x46 != 0.0
                     ? dCVR(0.0, r41 - 0.3, -2.7, r41 - 0.3, -3.0, r41, 0.1,
                            dPx(-3.0, r41, dPx(2.0 - x46, r41, dPx(-x46, r41 - 0.9999999999999999, guide))))
@@ -326,8 +331,13 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drEndObj();
     }
     Md.drRough(-28.0 - x41, r42, 90.0, txapi::txRoughSignEnum(0), "0,4", none, none);
-    Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, 1.2 - x41, r42 - x40 * t - 1.2, 2, 1, "R", none, none);
-    Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, x40 - x41 + 2.0, r42 - 3.7, 2, 1, "R", none, none);
+    // The lead-in's roundings are sized where they are drawn, from the centres the contour rounds them
+    // about; a short lead-in leaves its corners sharp, and then there is nothing to size.
+    double ox = 0.0, oy = 0.0;
+    if (CornerCentre(midx, midy, -x41, r42 - x40 * t, -x41, 0.0, 1.6, ox, oy))
+      Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, ox, oy, 2, 1, "R", none, none);
+    if (CornerCentre(x45 - dxK, r42, x40 - x41, r42, midx, midy, 4.0, ox, oy))
+      Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, ox, oy, 2, 1, "R", none, none);
     // The collar face's sign stands on the face's extension line below the collar, its value past the
     // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
     // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar

@@ -411,6 +411,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     return RefuseElement("пробка выталкивателя");
   const double ts = x9 * cTan1; // the seat's radial rise over its length
   const double xs = x59 - x9;   // where the seat begins
+  constexpr double SeatEdge = 0.2; // the rounding of the seat's edge at the step to the middle bore
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
   Md.drLine(-3.0, 0.0, x59 + 3.0, 0.0, 3);
@@ -421,7 +422,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
          dCVR(x27, r22 - 0.3, x27 + 2.7, r22 - 0.3, x27 + 3.0, r22, 0.25,
               dP(x59, r22,
                  dPx(x59, r66,
-                     dCLL(xs, r66 + ts, xs, r71, 0.2,
+                     dCLL(xs, r66 + ts, xs, r71, SeatEdge,
                           dPx(xs, r71, dPx(x68, r71, dPx(x68 - 1.0, r68, dPx(0.0, r68, dP(0.0, r70)))))))))));
   c.dr2D(tl);
   if (tl != 0) {
@@ -440,9 +441,14 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
           {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
           {dVL1, 2.0 * r66, 41.0, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""},
           {dVL1, 2.0 * r22, 54.0, -5.0, x59, r22, x59, -r22, "&02", "n6", ""}});
-    Md.drDimApc(-91.0, -90.0, 14.0, 0.0, TString(), x59, -r66 - ts);
-    Md.drDimR(0.1, TString(), 75.0, 2.0 * r22 + 5.0, 5, 1, xs + 0.1, 0.1 - r66, 1, 1, TString("R"), TString(),
-              TString());
+    // The seat's angle to the far end face, from the corner where they meet.
+    Md.drDimApc(-91.0, -90.0, 14.0, 0.0, TString(), x59, -r66);
+    // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
+    // with; a step too shallow for the rounding leaves the edge sharp and unsized.
+    double ox, oy;
+    if (CornerCentre(x59, -r66, xs, -r66 - ts, xs, -r71, SeatEdge, ox, oy))
+      Md.drDimR(SeatEdge, TString(), 75.0, 2.0 * r22 + 5.0, 5, 1, ox, oy, 1, 1, TString("R"), TString(),
+                TString());
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
     Rough(Md, x27, -14.0 - r70, 0.0, "1,6");
     Rough(Md, 0.0, -49.0 - r70, 180.0, "0,8");

@@ -347,10 +347,13 @@ TEST(FittingProfile, HexagonFacesAndChamfers)
   f.dr2D_Shtucer_V1(0, 0, 0, 1, 7, 6, 4.4, 3, 45, 1, false);
   const double a = std::sqrt(8.1 * 8.1 - 49.0);
   EXPECT_NEAR(a, 4.0755, 1e-4);
+  // The chamfer leaves the end face at the 30 degrees its angle gives: from the flats' circle (7) to the
+  // corners' (8.1) it runs 1.1 tan 30 along the axis.
+  const double d = 1.1 * std::tan(std::acos(-1.0) / 6.0);
   bool edge = false;
   for (const auto& c : m.Of("drLine"))
-    edge = edge || (std::fabs(c.A[0] + 7.45) < 1e-12 && c.A[2] == 0 && std::fabs(c.A[1] - a) < 1e-12);
-  EXPECT_TRUE(edge) << "the face edge from e - 8 = -7.45 to 0";
+    edge = edge || (std::fabs(c.A[0] - (d - 8.0)) < 1e-9 && c.A[2] == 0 && std::fabs(c.A[1] - a) < 1e-12);
+  EXPECT_TRUE(edge) << "the face edge from e - 8 = " << d - 8.0 << " to 0";
   // Corners on the corner circle: no chamfer arcs, nothing infinite.
   TRecordingModeler e;
   TFitting(0, &e).dr2D_Shtucer_V1(0, 0, 0, 1, 8.1, 6, 4.4, 3, 45, 1, false);

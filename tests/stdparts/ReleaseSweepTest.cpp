@@ -226,12 +226,13 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
   }
   // How its lines stand to what they serve (signs on their surfaces, values no line crosses, sizes on the
   // arcs they name, no dimension line or angle's arc on an outline, no extension line through another view,
-  // no view in the title block or off the frame, no angle given twice), and how its texts are written.
+  // no angle's ray through the part, no view in the title block or off the frame, no angle given twice), and
+  // how its texts are written.
   {
     namespace sl = stdtest::sheetlines;
     for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
                               sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::TextsCrossed,
-                              sl::ViewsOnTitleBlock, sl::AnglesTwice})
+                              sl::ViewsOnTitleBlock, sl::AnglesTwice, sl::AngleRaysThroughOutlines})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
   }

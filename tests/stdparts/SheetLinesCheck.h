@@ -2,8 +2,9 @@
 // How the lines of a mould sheet stand to what they serve, as a draftsman reads them: every roughness
 // sign's tip on its surface (an outline, an extension line or a leader along the sign's base), no text
 // crossed by a line, no dimension line on an outline, no extension or dimension line through another
-// view, every diameter's and radius's arrow on the arc it sizes, and texts written as a Russian drawing
-// writes them, no view in the title block, no angle given twice. Each check answers the faults it finds.
+// view, every diameter's and radius's arrow on the arc it sizes, no angle's ray through the part, texts
+// written as a Russian drawing writes them, no view in the title block, no angle given twice. Each check
+// answers the faults it finds.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -390,6 +391,76 @@ inline std::vector<std::string> SizesOffTheirArcs(const txhost::SvgLayout& layou
         faults.push_back("\"" + c.Text + "\": its arrow at " + At(tip) +
                          " across its arc, not along its radius");
     }
+  return faults;
+}
+
+// How far p lies from the line through the segment s.
+inline double OffLine(TPoint p, const TSeg& s)
+{
+  const double dx = s.B.first - s.A.first, dy = s.B.second - s.A.second, l = std::hypot(dx, dy);
+  return l > 0 ? std::fabs((p.first - s.A.first) * dy - (p.second - s.A.second) * dx) / l
+               : std::hypot(p.first - s.A.first, p.second - s.A.second);
+}
+
+// Where the segments s and t cross (each within its ends), if they do and are not parallel.
+inline bool Meet(const TSeg& s, const TSeg& t, TPoint& at)
+{
+  const double rx = s.B.first - s.A.first, ry = s.B.second - s.A.second;
+  const double qx = t.B.first - t.A.first, qy = t.B.second - t.A.second;
+  const double den = rx * qy - ry * qx;
+  if (std::fabs(den) < 1e-12) return false;
+  const double wx = t.A.first - s.A.first, wy = t.A.second - s.A.second;
+  const double u = (wx * qy - wy * qx) / den, v = (wx * ry - wy * rx) / den;
+  if (u < 0 || u > 1 || v < 0 || v > 1) return false;
+  at = {s.A.first + u * rx, s.A.second + u * ry};
+  return true;
+}
+
+// An angle's rays run from its vertex away from the part: neither crosses a visible outline. The edges it
+// measures are the outline's segments from the vertex; a ray may run along them (and along any outline
+// it lies on) and touch the outline where they end or where the ray itself ends, nowhere else.
+inline std::vector<std::string> AngleRaysThroughOutlines(const txhost::SvgLayout& layout)
+{
+  constexpr double Near = 0.05;
+  std::vector<TSeg> outline;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (MainLine(l))
+      for (const TSeg& s : Segments(l))
+        outline.push_back(s);
+  std::vector<std::string> faults;
+  for (std::size_t i = 0; i < layout.Lines.size(); ++i) {
+    if (layout.Lines[i].Kind != "dimension-arc") continue;
+    // The writer follows an angle's arc with its two rays, each from the vertex.
+    for (std::size_t j = i + 1, rays = 0; j < layout.Lines.size() && rays < 2; ++j) {
+      const txhost::SvgPolyline& l = layout.Lines[j];
+      if (l.Kind != "extension" || l.Points.size() != 2) continue;
+      ++rays;
+      const TSeg ray{l.Points[0], l.Points[1]};
+      std::vector<TSeg> measured;
+      bool onEdge = false;
+      for (const TSeg& s : outline) {
+        const bool from = std::hypot(s.A.first - ray.A.first, s.A.second - ray.A.second) < Near ||
+                          std::hypot(s.B.first - ray.A.first, s.B.second - ray.A.second) < Near;
+        onEdge = onEdge || Distance(ray.A, s) < Near;
+        if (from || (OffLine(s.A, ray) < Near && OffLine(s.B, ray) < Near)) measured.push_back(s);
+      }
+      // A vertex off every outline is a centre: the angle sets directions about it (of holes on a circle),
+      // its rays the axes it measures, which run through the part by right.
+      if (!onEdge) continue;
+      for (const TSeg& s : outline) {
+        TPoint at;
+        // Its far end may stand on an outline: that touches it, crossing nothing.
+        if (!Meet(ray, s, at) || std::hypot(at.first - ray.A.first, at.second - ray.A.second) < Near ||
+            std::hypot(at.first - ray.B.first, at.second - ray.B.second) < Near)
+          continue;
+        if (std::any_of(measured.begin(), measured.end(), [&](const TSeg& m) { return Distance(at, m) < Near; }))
+          continue;
+        faults.push_back("an angle's ray from " + At(ray.A) + " to " + At(ray.B) + " through the outline at " +
+                         At(at));
+        break;
+      }
+    }
+  }
   return faults;
 }
 
