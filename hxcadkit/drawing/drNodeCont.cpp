@@ -788,7 +788,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
         double lo, hi;
         if (LineInside(r, a, b, lo, hi, da, db) && (hi - lo) * len > Touch) {
           in.push_back({lo, hi});
-          if (bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+          if (bounding) Cut(i);
         }
         if (!runs) continue;
         for (std::size_t q = 0; q < r.E.size(); ++q)
@@ -923,7 +923,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, doub
       ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
       for (const auto& s : Runs)
         if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
-      if (cut && bounding) Cutting.resize(Regions.size()), Cutting[i] = 1;
+      if (cut && bounding) Cut(i);
     }
   }
   if (bounding) Boundary.push_back({true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), cx1, cy1, cx2, cy2});
@@ -1062,6 +1062,10 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if ((t1 - t0) * len <= Touch) continue;
         const TPoint2D mid = at((t0 + t1) / 2);
         if (mid.x < bx1 || mid.x > bx2 || mid.y < by1 || mid.y > by2) continue;
+        // One the boundary already runs along closes nothing (tested first: the cheaper test).
+        if (std::any_of(near.begin(), near.end(),
+                        [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
+          continue;
         // Wholly inside another region: nothing to close.
         const TPoint2D p0 = at(t0), p1 = at(t1);
         if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
@@ -1072,10 +1076,6 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
                               Inside(g, p1.x, p1.y) >= -Touch;
                      });
             }))
-          continue;
-        // One the boundary already runs along closes nothing.
-        if (std::any_of(near.begin(), near.end(),
-                        [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
           continue;
         if (!Enclosed(mid, RayLines, RayArcs)) continue;
         // On the hatched side: the pieces outside the other regions close it; where the outlines of two

@@ -191,6 +191,13 @@ private:
 
   TModeler3D& M;
   bool OverlapKnown = false;
+  // Marks the region as cutting the boundary; the list only grows while a set stands, so it is grown only when
+  // short (growing it to its own size costs a call per piece).
+  void Cut(std::size_t i)
+  {
+    if (Cutting.size() < Regions.size()) Cutting.resize(Regions.size());
+    Cutting[i] = 1;
+  }
   void OutlineOf(std::size_t i, std::size_t k);
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
