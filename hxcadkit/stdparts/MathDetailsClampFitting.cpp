@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/GImage.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -218,6 +219,10 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     // The hexagon's chamfer angle on its lower edge, below the lengths: above, the barbs' angles hold the
     // room its arc and value would need.
     Md.drDimApc(-30.0, -90.0, 15.0, 0.0, none, -8.0, -r1);
+    // The relief groove before the thread, 3 long and 1 deep, in a detail.
+    const TString A("А");
+    Md.drCircleShelf(1.5, r2 - 0.5, 3.0, 9.0, r2 + 18.0, A);
+    TCommonGeometry(0, &Md).drCVR_dV(170.0, -30.0, 0.0, 10.0, 3.0, 1.0, 0.5, A, true);
     // The end view below the side view, clear of the side view's sizes stacked under it.
     Md.drMtr(0.0, -43.1 - 27.0, 0.0, 1.0);
     Md.drCircleAxle(0.0, 0.0, r1, tl);

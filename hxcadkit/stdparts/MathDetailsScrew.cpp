@@ -140,6 +140,10 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     const TString none, A("А");
     Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 10, r89 + 5, A);
     TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, A, true);
+    // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
+    const TString B("Б");
+    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
+    TCommonGeometry(0, &Md).drCVR_dV(70.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true);
     Md.drDimHL(y7, -57.0, 0.0, y7, 2 - r94, 0.0, 2 - r89, none, TString("h14"), none);
     Md.drDimHL(y6, -42.0, -1.0, y6, -r89, 0.0, 2 - r89, none, TString("h9"), none);
     Md.drDimHL(y7 - y6 - y5, -40.0, -1.0, b, -r95, y6, -r89, none, TString("h8"), none);

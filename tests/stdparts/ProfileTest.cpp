@@ -113,13 +113,16 @@ TEST(StdPartsProfile, ThreadedSpacerAnnotations)
   TRecordingModeler Md;
   Threaded(Md, 1, true);
   EXPECT_TRUE(DrawingSound(Md));
-  // The groove's enlarged view comes first, with a dimension of each kind of its own.
+  // The grooves' enlarged views come first, the collar's and the thread undercut's, each with a
+  // dimension of each kind of its own: the undercut 3 long and 1 deep.
   auto hl = Md.Of("drDimHL"), vl = Md.Of("drDimVL");
   const auto rough = Md.Of("drRough");
-  ASSERT_EQ(hl.size(), 6u);
-  ASSERT_EQ(vl.size(), 5u);
-  hl.erase(hl.begin());
-  vl.erase(vl.begin());
+  ASSERT_EQ(hl.size(), 7u);
+  ASSERT_EQ(vl.size(), 6u);
+  EXPECT_EQ(hl[1].A[0], 3.0);
+  EXPECT_EQ(vl[1].A[0], 1.0);
+  hl.erase(hl.begin(), hl.begin() + 2);
+  vl.erase(vl.begin(), vl.begin() + 2);
   ASSERT_EQ(rough.size(), 4u);
   EXPECT_EQ(hl[0].A, (std::vector<double>{61, -57, 0, 61, 2 - 5, 0, 2 - 12}));
   EXPECT_EQ(hl[2].A, (std::vector<double>{61 - 6 - 15, -40, -1, 46, -8, 6, -12}));
@@ -131,13 +134,15 @@ TEST(StdPartsProfile, ThreadedSpacerAnnotations)
   for (const auto& r : rough)
     texts += r.S[0].Utf8Text() + "@" + std::to_string(int(r.A[2])) + " ";
   EXPECT_EQ(texts, "1,6@180 0,8@90 1,6@0 1,6@180 ");
-  ASSERT_EQ(Md.Count("drCircleShelf"), 1);
+  ASSERT_EQ(Md.Count("drCircleShelf"), 2);
   EXPECT_EQ(Md.Of("drCircleShelf")[0].S[0].Utf8Text(), "А");
-  // The groove's enlarged view and its title.
-  bool title = false;
+  EXPECT_EQ(Md.Of("drCircleShelf")[1].S[0].Utf8Text(), "Б");
+  // The grooves' enlarged views and their titles.
+  std::string titles;
   for (const auto& t : Md.Of("drText"))
-    title = title || t.S[0].Utf8Text().rfind("А(", 0) == 0;
-  EXPECT_TRUE(title);
+    titles += t.S[0].Utf8Text().substr(0, t.S[0].Utf8Text().find('(')) + " ";
+  EXPECT_NE(titles.find("А "), std::string::npos) << titles;
+  EXPECT_NE(titles.find("Б "), std::string::npos) << titles;
 }
 
 } // namespace
