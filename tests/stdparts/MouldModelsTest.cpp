@@ -104,6 +104,7 @@ std::vector<TGroove> Grooves(const std::vector<TCurve>& profile)
   for (const auto& l : lines)
     for (const auto& [x, y] : l)
       x0 = std::min(x0, x), x1 = std::max(x1, x);
+  if (!(x1 > x0)) return {}; // nothing revolved: an assembly's or an empty sketch
   const double step = 0.01;
   const std::size_t n = std::size_t((x1 - x0) / step) + 1;
   std::vector<double> xs(n), r(n, -1e300);
