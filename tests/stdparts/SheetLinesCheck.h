@@ -37,6 +37,17 @@ inline bool MainLine(const txhost::SvgPolyline& l)
   return l.Kind == "curve" && (l.Style == txapi::txCSNormal || l.Style == txapi::txCSThick);
 }
 
+// The segments of every main (visible) outline on the sheet.
+inline std::vector<TSeg> OutlineSegments(const txhost::SvgLayout& layout)
+{
+  std::vector<TSeg> outline;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (MainLine(l))
+      for (const TSeg& s : Segments(l))
+        outline.push_back(s);
+  return outline;
+}
+
 inline double Distance(TPoint p, const TSeg& s)
 {
   const double dx = s.B.first - s.A.first, dy = s.B.second - s.A.second, l2 = dx * dx + dy * dy;
@@ -161,11 +172,7 @@ inline std::vector<std::string> TextsCrossed(const txhost::SvgLayout& layout)
 // the outline, square to it, the chords turned less than 6 degrees off it) over more than a millimetre.
 inline std::vector<std::string> DimensionLinesOnOutlines(const txhost::SvgLayout& layout)
 {
-  std::vector<TSeg> outlines;
-  for (const txhost::SvgPolyline& l : layout.Lines)
-    if (MainLine(l))
-      for (const TSeg& s : Segments(l))
-        outlines.push_back(s);
+  const std::vector<TSeg> outlines = OutlineSegments(layout);
   std::vector<std::string> faults;
   for (const txhost::SvgPolyline& l : layout.Lines) {
     if (l.Kind != "dimension-arc") continue;
@@ -422,11 +429,7 @@ inline bool Meet(const TSeg& s, const TSeg& t, TPoint& at)
 inline std::vector<std::string> AngleRaysThroughOutlines(const txhost::SvgLayout& layout)
 {
   constexpr double Near = 0.05;
-  std::vector<TSeg> outline;
-  for (const txhost::SvgPolyline& l : layout.Lines)
-    if (MainLine(l))
-      for (const TSeg& s : Segments(l))
-        outline.push_back(s);
+  const std::vector<TSeg> outline = OutlineSegments(layout);
   std::vector<std::string> faults;
   for (std::size_t i = 0; i < layout.Lines.size(); ++i) {
     if (layout.Lines[i].Kind != "dimension-arc") continue;
