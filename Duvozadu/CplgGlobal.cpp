@@ -1,10 +1,12 @@
 #include "Duvozadu/CplgGlobal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 
 #include "Duvozadu/ControlModel.h"
@@ -206,6 +208,20 @@ struct TATableOwner
     }
   }
 } ATableOwner;
+
+// What the last build read into ATable and when: a build of the same row while the base stands as it did
+// finds there what a read would give again (a read copies and checks every table anew). Tables a caller put
+// in ATable itself are other pointers, and are read over.
+struct TTablesRead
+{
+  const TCoupling* Row = nullptr;
+  TTextBase::TState State;
+  const TTable* Tables[9] = {};
+  bool Hold(const TCoupling* row, const TTextBase::TState& state) const
+  {
+    return row == Row && state == State && std::equal(std::begin(Tables), std::end(Tables), ATable);
+  }
+} TablesRead;
 } // namespace
 const double* AS = nullptr;
 
@@ -246,12 +262,22 @@ bool TCoupling::Make(int mode)
     if (&iCouplings[k] != this && LTable[1] && iCouplings[k].LTable[1] &&
         std::strcmp(iCouplings[k].LTable[1], LTable[1]) == 0)
       ControlModel.FilePrefix = ControlModel.PrefixName;
-  TTable* read[9] = {};
+  const TTextBase::TTogether together(TextBase);
+  const TTextBase::TState state = TextBase.State();
+  bool complete = true;
   TString why;
-  const bool complete = ReadTables(read, why);
-  for (int i = 0; i < 9 && LTable[i + 1]; ++i) {
-    delete ATable[i];
-    ATable[i] = read[i];
+  if (!TablesRead.Hold(this, state)) {
+    TablesRead = {};
+    TTable* read[9] = {};
+    complete = ReadTables(read, why);
+    for (int i = 0; i < 9 && LTable[i + 1]; ++i) {
+      delete ATable[i];
+      ATable[i] = read[i];
+    }
+    if (complete) {
+      TablesRead.Row = this, TablesRead.State = state;
+      std::copy(ATable, ATable + 9, TablesRead.Tables);
+    }
   }
   if (!ATable[9]) ATable[9] = Load(KeywayTable, KeywayColumns);
   if (!complete) {

@@ -13,9 +13,10 @@ class TCoupling
 {
 public:
   // Mode 0 the 3D model, 1 the 2D section, 2 the 2D view. Loads the row's tables into ATable
-  // and runs the builder; false (with a message) without a builder, with a table missing, or
-  // when no size of the main table builds ControlModel's torque and diameters. A 3D build is
-  // made only when it names its assembly (Detail3D(0)).
+  // (those the row's build before read stay while the text base stands as it did then) and runs
+  // the builder; false (with a message) without a builder, with a table missing, or when no size
+  // of the main table builds ControlModel's torque and diameters. A 3D build is made only when it
+  // names its assembly (Detail3D(0)).
   bool Make(int mode);
   // Reads the row's tables as its builders read them: tables[i] the table of entry i + 1 (the caller owns
   // them; null past the list and for one that cannot be read). False, with why, when one cannot be read:

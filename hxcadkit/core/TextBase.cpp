@@ -370,7 +370,11 @@ void TTextBase::ReportBadFile() const
                     TMessager::toAlways);
 }
 
-TTextBase::TTextBase() = default;
+namespace {
+std::uint64_t TextBases = 0;
+}
+
+TTextBase::TTextBase() : Serial(++TextBases) {}
 TTextBase::~TTextBase() = default;
 
 bool TTextBase::KeyNow(TFileKey& key)
@@ -382,6 +386,14 @@ bool TTextBase::KeyNow(TFileKey& key)
   const bool keyed = TCache::KeyOf(FB.DataFile, key);
   if (Together > 0) Held = key, HeldKeyed = keyed, HeldKnown = true;
   return keyed;
+}
+
+TTextBase::TState TTextBase::State()
+{
+  TState s;
+  s.Base = Serial;
+  s.Known = Active && KeyNow(s.File);
+  return s;
 }
 
 TTable* TTextBase::GetTable(const TString& name, bool* plain, Integer* irregular)

@@ -66,6 +66,28 @@ private:
     std::int64_t Size = -1, MTime = 0, CTime = 0;
     bool operator==(const TFileKey&) const = default;
   };
+
+public:
+  // One state of the base: which object read which state of its file. Requests made in equal states give
+  // equal tables, so a caller that keeps the tables it was given may use them again while the state it got
+  // them in stands. A state not known (no usable base, or a file that cannot be looked at) equals none.
+  class TState
+  {
+  public:
+    bool operator==(const TState& o) const { return Known && o.Known && Base == o.Base && File == o.File; }
+
+  private:
+    friend class TTextBase;
+    bool Known = false;
+    std::uint64_t Base = 0;
+    TFileKey File;
+  };
+  // The state now; looked at as GetTable looks at the file (once while tables are asked for together).
+  TState State();
+
+private:
+  // Tells this object from those before it at the same place.
+  std::uint64_t Serial;
   struct TCache;
   std::unique_ptr<TCache> Cache;
   // The file's key as the first request while tables are asked for together found it.

@@ -218,6 +218,37 @@ TEST(TextBaseTables, TablesAskedForTogetherLookAtTheFileOnceAndFollowItAfterward
   EXPECT_EQ(values("T"), (std::vector<double>{6}));
 }
 
+TEST(TextBaseTables, AStateStandsUntilTheFileChangesAndBelongsToItsObject)
+{
+  TScratchDir dir;
+  dir.WriteText("a.tb", "# \"T\" \"G1\" \"C\" 1 0 { 1 2 }\n");
+  TTextBase b;
+  EXPECT_FALSE(b.State() == b.State()); // before the base is read nothing is known
+  ASSERT_TRUE(b.Init(dir.Path(), TString("a.tb")));
+  const TTextBase::TState first = b.State();
+  EXPECT_TRUE(first == b.State());
+  std::unique_ptr<TTable> t(b.GetTable(TString("T")));
+  EXPECT_TRUE(first == b.State());
+  {
+    // Another object on the same file keeps tables of its own: its states are not this one's.
+    TTextBase other;
+    ASSERT_TRUE(other.Init(dir.Path(), TString("a.tb")));
+    EXPECT_FALSE(first == other.State());
+  }
+  dir.WriteText("a.tb", "# \"T\" \"G2\" \"C\" 1 0 { 3 4 5 }\n");
+  {
+    // Asked for together with tables, the state is the one the tables were read in.
+    const TTextBase::TTogether together(b);
+    const TTextBase::TState now = b.State();
+    EXPECT_FALSE(first == now);
+    t.reset(b.GetTable(TString("T")));
+    EXPECT_EQ(Values(*t), (std::vector<double>{3, 4, 5}));
+    dir.WriteText("a.tb", "# \"T\" \"G3\" \"C\" 1 0 { 6 }\n");
+    EXPECT_TRUE(now == b.State());
+  }
+  EXPECT_FALSE(first == b.State());
+}
+
 TEST(TextBaseTables, ABrokenTableIsReportedOnEveryRequest)
 {
   TMessageLog log;

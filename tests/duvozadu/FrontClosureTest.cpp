@@ -156,3 +156,61 @@ TEST_F(CouplingTest, CouplingWasherIsSeenFromTheSide)
   EXPECT_TRUE(M.Curves.empty());
   EXPECT_EQ(Log.Texts.size(), 1u);
 }
+
+namespace {
+class BaseEditedBetweenBuilds : public CouplingTest
+{
+protected:
+  void TearDown() override
+  {
+    ASSERT_TRUE(Rebase(HXCAD_DUVOZADU_DATA));
+    CouplingTest::TearDown();
+  }
+  // The section of a mid-size coupling as drawn: every call with its values.
+  std::string Section()
+  {
+    M.Reset();
+    EXPECT_TRUE(Couplings.drCoupling(TString(MUVP), 1));
+    std::string out;
+    char value[32];
+    for (const auto& c : M.Calls) {
+      out += c.Op;
+      for (const double a : c.A) {
+        std::snprintf(value, sizeof value, " %.17g", a);
+        out += value;
+      }
+      out += '\n';
+    }
+    return out;
+  }
+  txhost::test::TempDir Dir;
+};
+} // namespace
+
+// Builds of one row one after another read the base as it stands at each: an edit of the file between two
+// shows in the second as in a base read afresh, and tables a caller put in the row's place are read over.
+TEST_F(BaseEditedBetweenBuilds, EachBuildDrawsTheTablesAsTheFileHoldsThem)
+{
+  const std::u16string shipped = txhost::test::ReadUtf16(fs::path(HXCAD_DUVOZADU_DATA) / "VUVudirido.tb");
+  const fs::path file = Dir / "VUVudirido.tb";
+  txhost::test::WriteUtf16(file, shipped);
+  ASSERT_TRUE(Rebase(Dir.path().string() + "/"));
+  Model(31.5, 16, 16, 0, 2);
+  const std::string before = Section();
+  EXPECT_TRUE(Section() == before);
+  // The pins' circle moved in, written over the file the base keeps open.
+  txhost::test::WriteUtf16(file, Scaled(shipped, u"МУВП", 5, 0.85));
+  const std::string edited = Section();
+  EXPECT_TRUE(edited != before) << "the edit does not show";
+  EXPECT_TRUE(Section() == edited);
+  ASSERT_TRUE(Rebase(Dir.path().string() + "/"));
+  EXPECT_TRUE(Section() == edited) << "not as a base read afresh draws it";
+  std::unique_ptr<TTable> own(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(own);
+  for (Integer r = 0; r < own->CountRow; ++r)
+    own->Array[r * own->CountColumn + 5] *= 0.7;
+  delete ATable[0];
+  ATable[0] = own.release();
+  EXPECT_TRUE(Section() == edited) << "the table put in the row's place was used";
+  EXPECT_TRUE(Log.Texts.empty());
+}
