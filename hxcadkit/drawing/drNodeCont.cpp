@@ -992,10 +992,14 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   if (!OverlapKnown) {
     Overlap.clear();
     OverlapFrom.assign(1, 0);
+    // A cluster's box holds its regions' boxes: one away from a region holds none that meets it. The clusters
+    // are runs in order, so each list comes out in order.
     for (std::size_t i = 0; i < Regions.size(); ++i) {
       const TRegion& ri = Regions[i];
-      for (std::size_t j = 0; j < Regions.size(); ++j)
-        if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
+      for (const TCluster& k : Clusters)
+        if (ri.x1 <= k.x2 + Touch && ri.x2 >= k.x1 - Touch && ri.y1 <= k.y2 + Touch && ri.y2 >= k.y1 - Touch)
+          for (std::size_t j = k.From; j < k.To; ++j)
+            if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
       OverlapFrom.push_back(Overlap.size());
     }
     EdgeOutline.assign(Edges.size(), {});
@@ -1040,11 +1044,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
       // What the set alone decides of an edge, once for the set: the other regions near it, and whether it lies
-      // inside one of them.
-      if (!EdgeOutline[ri.From + k].Known) OutlineOf(i, k);
+      // inside one of them; worked out only for an edge with a piece off the boundary (most lie along it).
       const TEdgeOutline& o = EdgeOutline[ri.From + k];
-      if (o.Within) continue;
-      const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};
+      if (o.Known && o.Within) continue;
       ts.clear(), ts.push_back(0.0), ts.push_back(1.0);
       near.clear();
       for (const TBoundCurve* c : nearRegion)
@@ -1056,9 +1058,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
       SortFew(ts);
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
-      for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+      for (std::size_t n = 0; n + 1 < ts.size(); ++n) {
         // Between two crossings of the boundary a piece lies on the hatched side or not as a whole.
-        const double t0 = ts[k], t1 = ts[k + 1];
+        const double t0 = ts[n], t1 = ts[n + 1];
         if ((t1 - t0) * len <= Touch) continue;
         const TPoint2D mid = at((t0 + t1) / 2);
         if (mid.x < bx1 || mid.x > bx2 || mid.y < by1 || mid.y > by2) continue;
@@ -1066,6 +1068,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (std::any_of(near.begin(), near.end(),
                         [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
           continue;
+        if (!o.Known) OutlineOf(i, k);
+        if (o.Within) break;
+        const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};
         // Wholly inside another region: nothing to close.
         const TPoint2D p0 = at(t0), p1 = at(t1);
         if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
