@@ -824,12 +824,14 @@ void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& cur
   along.swap(Along);
   if (along.empty()) return;
   const TFrame f(m);
+  // Only the regions the boundary closes along leave a side unhatched: one it neither enters nor meets one
+  // that it enters leaves the hatch as it is, and so the pieces along it.
   auto covered = [&](double x, double y) {
     for (const TCluster& k : Clusters)
       if (x >= k.x1 && x <= k.x2 && y >= k.y1 && y <= k.y2)
         for (std::size_t i = k.From; i < k.To; ++i)
           if (const TRegion& r = Regions[i];
-              BoxesMeet(r, x, y, x, y, 0.0) && std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
+              Joining[i] && BoxesMeet(r, x, y, x, y, 0.0) && std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
                 return Inside(g, x, y) > 0.0;
               }))
             return true;
@@ -985,9 +987,8 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   joining.clear();
   curves.swap(Boundary);
   joining.swap(Cutting);
-  if (!joining.empty()) RayCurves(curves, RayLines, RayArcs);
-  DrawAlong(m, curves, !joining.empty());
-  if (joining.empty()) return;
+  if (joining.empty()) return DrawAlong(m, curves, false);
+  RayCurves(curves, RayLines, RayArcs);
   // Which regions meet which, worked out once for the set.
   if (!OverlapKnown) {
     Overlap.clear();
@@ -1023,6 +1024,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
     for (auto it = from; it != to; ++it)
       if (!joining[*it]) joining[*it] = 1, grow.push_back(*it);
   }
+  DrawAlong(m, curves, true);
   const TFrame f(m);
   // Nothing outside the boundary's box is enclosed by it.
   double bx1 = HUGE_VAL, by1 = HUGE_VAL, bx2 = -HUGE_VAL, by2 = -HUGE_VAL;

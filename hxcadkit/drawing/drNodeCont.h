@@ -203,7 +203,8 @@ private:
   TBoundaryCloser* PreviousCloser;
   // The modeller that stops lines at these regions, taken from the spare ones and given back when they go.
   TFrontModeler* Front = nullptr;
-  // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
+  // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m; with cut,
+  // a side counts as covered only by the regions in Joining (those the boundary closes along).
   void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
 };
 
