@@ -367,15 +367,18 @@ TEST(FrontRegions, PiecesMadeApartJoinAndContactsAreExact)
              with(round ? std::vector<TPiece>{hole}
                         : std::vector<TPiece>{Line(-2, -2, 2, -2), Line(2, -2, 2, 2), Line(2, 2, -2, 2),
                                               Line(-2, 2, -2, -2)})};
-    const double cx = u(-11, 11), cy = u(-7, 7), a = u(0, M_PI), c = std::cos(a), sn = std::sin(a);
-    const int pieces = 2 + int(u(0, 2));
-    for (int i = 0; i < pieces; ++i) {
-      const double w = u(0.3, 4), h = u(0.3, 4), ox = u(-1, 1), oy = u(-1, 1);
-      TPoly p;
-      for (const auto& [x, y] : {std::pair{-w, -h}, {w, -h}, {w, h}, {-w, h}})
-        p.push_back(TPoint2D(cx + c * (x + ox) - sn * (y + oy), cy + sn * (x + ox) + c * (y + oy)));
-      s.regions.push_back(p);
-      if (i + 1 < pieces) s.regions.push_back({{60.0 + 3 * i, 60}, {61.0 + 3 * i, 60}, {61.0 + 3 * i, 61}});
+    // Several fasteners: the closing asks for many points of one boundary at once.
+    for (int fasteners = 1 + int(u(0, 3)); fasteners > 0; --fasteners) {
+      const double cx = u(-11, 11), cy = u(-7, 7), a = u(0, M_PI), c = std::cos(a), sn = std::sin(a);
+      const int pieces = 2 + int(u(0, 2));
+      for (int i = 0; i < pieces; ++i) {
+        const double w = u(0.3, 4), h = u(0.3, 4), ox = u(-1, 1), oy = u(-1, 1);
+        TPoly p;
+        for (const auto& [x, y] : {std::pair{-w, -h}, {w, -h}, {w, h}, {-w, h}})
+          p.push_back(TPoint2D(cx + c * (x + ox) - sn * (y + oy), cy + sn * (x + ox) + c * (y + oy)));
+        s.regions.push_back(p);
+        if (i + 1 < pieces) s.regions.push_back({{60.0 + 3 * i, 60}, {61.0 + 3 * i, 60}, {61.0 + 3 * i, 61}});
+      }
     }
     Check(s, "fastener " + std::to_string(k));
   }
