@@ -668,6 +668,12 @@ struct TIndices
   const std::size_t* end() const { return Last; }
 };
 
+// The other regions whose boxes meet the region's (within the touch).
+TIndices Others(const TFrontRegionsWork& w, std::size_t i)
+{
+  return {w.Overlap.data() + w.OverlapFrom[i], w.Overlap.data() + w.OverlapFrom[i + 1]};
+}
+
 TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 {
   return {false,
@@ -687,7 +693,7 @@ TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 void TFrontRegionsWork::Clear()
 {
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
-  clear(Regions, Edges, Overlap, OverlapFrom, EdgeOutline, EdgeOthers, Grow, RayLines, RayArcs, Clusters, Boundary,
+  clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary,
         Closing, Cutting, Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong,
         Near, NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces);
 }
@@ -1038,21 +1044,6 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
   return false;
 }
 
-void TFrontRegions::OutlineOf(std::size_t i, std::size_t k)
-{
-  const TRegion& ri = Regions[i];
-  const TRegion::TEdge& e = ri.E[k];
-  const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
-  const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
-  TEdgeOutline& o = EdgeOutline[ri.From + k];
-  o.Known = true;
-  o.From = EdgeOthers.size();
-  // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
-  for (std::size_t q = OverlapFrom[i]; q < OverlapFrom[i + 1]; ++q)
-    if (const std::size_t j = Overlap[q]; BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) EdgeOthers.push_back(j);
-  o.To = EdgeOthers.size();
-}
-
 void TFrontRegions::CloseBoundary(TModeler2D& m)
 {
   // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
@@ -1078,14 +1069,8 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
             if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
       OverlapFrom.push_back(Overlap.size());
     }
-    EdgeOutline.assign(Edges.size(), {});
-    EdgeOthers.clear();
     OverlapKnown = true;
   }
-  auto overlapping = [&](std::size_t i) {
-    return std::pair(Overlap.begin() + std::ptrdiff_t(OverlapFrom[i]),
-                     Overlap.begin() + std::ptrdiff_t(OverlapFrom[i + 1]));
-  };
   // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
   joining.resize(Regions.size());
   std::vector<std::size_t>& grow = Grow;
@@ -1095,9 +1080,8 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   while (!grow.empty()) {
     const std::size_t j = grow.back();
     grow.pop_back();
-    const auto [from, to] = overlapping(j);
-    for (auto it = from; it != to; ++it)
-      if (!joining[*it]) joining[*it] = 1, grow.push_back(*it);
+    for (const std::size_t n : Others(*this, j))
+      if (!joining[n]) joining[n] = 1, grow.push_back(n);
   }
   // The pieces along the outlines and those of the regions' outline ask whether the boundary encloses points:
   // asked together, each curve is tested against the few points whose rays can meet it.
@@ -1132,10 +1116,8 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
-      // What the set alone decides of an edge, once for the set: the other regions near it; worked out only for an
-      // edge with a piece off the boundary (most lie along it). An edge inside one of them (a piece of a fastener
-      // within another) has each piece inside it, and so is no outline of theirs.
-      const TEdgeOutline& o = EdgeOutline[ri.From + k];
+      // An edge inside another region (a piece of a fastener within another) has each piece inside it, and so is no
+      // outline of theirs.
       ts.clear(), ts.push_back(0.0);
       near.clear();
       for (const TBoundCurve* c : nearRegion)
@@ -1158,9 +1140,8 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
         if (std::any_of(near.begin(), near.end(),
                         [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
           continue;
-        if (!o.Known) OutlineOf(i, k);
-        const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};
-        // Wholly inside another region: nothing to close.
+        const TIndices others = Others(*this, i);
+        // Wholly inside another region: nothing to close (one away from the edge holds no point of it).
         const TPoint2D p0 = at(t0), p1 = at(t1);
         if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
               const TRegion& r = Regions[j];
@@ -1186,8 +1167,9 @@ void TFrontRegions::DrawPlannedEdges(TModeler2D& m)
     const std::size_t i = piece.Region;
     const TRegion& ri = Regions[i];
     const TRegion::TEdge& e = ri.E[piece.Edge];
-    const TEdgeOutline& o = EdgeOutline[ri.From + piece.Edge];
-    const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};
+    const TIndices others = Others(*this, i);
+    const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
+    const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
     const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
     auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
     const double t0 = piece.t0, t1 = piece.t1;
@@ -1208,9 +1190,10 @@ void TFrontRegions::DrawPlannedEdges(TModeler2D& m)
       if ((u1 - u0) * len <= Touch) continue;
       const TPoint2D c = at((u0 + u1) / 2);
       const double ox = c.x - e.nx * 1e-5, oy = c.y - e.ny * 1e-5;
+      // Beside the edge, the regions near it.
       if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
             const TRegion& r = Regions[j];
-            return BoxesMeet(r, ox, oy, ox, oy, 0.0) &&
+            return BoxesMeet(r, ox, oy, ox, oy, 0.0) && BoxesMeet(r, ex1, ey1, ex2, ey2, Touch) &&
                    std::all_of(r.E.begin(), r.E.end(),
                                [&](const TRegion::TEdge& g) { return Inside(g, ox, oy) > 0.0; });
           }))

@@ -71,14 +71,6 @@ struct TFrontRegionsWork
   // Per region, the other regions whose boxes meet its box (within the touch): worked out when a boundary first
   // closes after regions were added.
   std::vector<std::size_t> Overlap, OverlapFrom;
-  // Per edge, once it is needed: the other regions near it.
-  struct TEdgeOutline
-  {
-    std::size_t From = 0, To = 0; // in EdgeOthers
-    bool Known = false;
-  };
-  std::vector<TEdgeOutline> EdgeOutline;
-  std::vector<std::size_t> EdgeOthers;
   std::vector<std::size_t> Grow;
   // The boundary being closed, ready for the test of a point's enclosure (Enclose reads them).
   std::vector<TRayLine> RayLines;
@@ -224,7 +216,6 @@ private:
     if (Cutting.size() < Regions.size()) Cutting.resize(Regions.size());
     Cutting[i] = 1;
   }
-  void OutlineOf(std::size_t i, std::size_t k);
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
   // The modeller that stops lines at these regions, taken from the spare ones and given back when they go.
