@@ -505,28 +505,17 @@ double Cross(double ax, double ay, double bx, double by)
 bool OnSweep(double angle, double a1, double sweep, double tol)
 {
   if (sweep >= FullTurn) return true;
-  double u = std::fmod(angle - a1, FullTurn);
+  // Within a turn the remainder is the difference itself: most arcs start within a turn of the angles found.
+  double u = angle - a1;
+  if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
   if (u < 0.0) u += FullTurn;
   return u <= sweep + tol || u >= FullTurn - tol;
 }
 
-// Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
-// segment.
-void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+// Where the segment p + t (q - p) meets the arc (t in 0..1).
+void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
 {
   const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
-  if (!c.IsArc) {
-    const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, ax = c.x1 - p.x, ay = c.y1 - p.y;
-    const double den = Cross(dx, dy, gx, gy), gg = gx * gx + gy * gy;
-    if (std::fabs(den) > 1e-12 * std::sqrt(dd * gg)) {
-      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, dx, dy) / den;
-      if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) ts.push_back(t);
-    } else if (std::fabs(Cross(ax, ay, dx, dy)) <= 1e-9 * std::sqrt(dd)) {
-      for (const double t : {(ax * dx + ay * dy) / dd, ((c.x2 - p.x) * dx + (c.y2 - p.y) * dy) / dd})
-        if (t >= 0.0 && t <= 1.0) ts.push_back(t);
-    }
-    return;
-  }
   const double fx = p.x - c.x1, fy = p.y - c.y1, b = fx * dx + fy * dy;
   const double disc = b * b - dd * (fx * fx + fy * fy - c.x2 * c.x2);
   if (disc < 0.0) return;
@@ -534,6 +523,23 @@ void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::
   for (const double t : {(-b - root) / dd, (-b + root) / dd})
     if (t >= 0.0 && t <= 1.0 && OnSweep(std::atan2(fy + t * dy, fx + t * dx), c.A1, c.Sweep, 1e-9))
       ts.push_back(t);
+}
+
+// Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
+// segment. Most curves are lines, met in the loops that call this: their case is kept short to be inlined.
+inline void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+{
+  if (c.IsArc) return ArcCrossings(p, q, c, ts);
+  const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
+  const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, ax = c.x1 - p.x, ay = c.y1 - p.y;
+  const double den = Cross(dx, dy, gx, gy), gg = gx * gx + gy * gy;
+  if (std::fabs(den) > 1e-12 * std::sqrt(dd * gg)) {
+    const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, dx, dy) / den;
+    if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) ts.push_back(t);
+  } else if (std::fabs(Cross(ax, ay, dx, dy)) <= 1e-9 * std::sqrt(dd)) {
+    for (const double t : {(ax * dx + ay * dy) / dd, ((c.x2 - p.x) * dx + (c.y2 - p.y) * dy) / dd})
+      if (t >= 0.0 && t <= 1.0) ts.push_back(t);
+  }
 }
 
 bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
