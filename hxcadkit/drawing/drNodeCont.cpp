@@ -602,9 +602,9 @@ double Across(double x, double y)
   return RayX * y - RayY * x;
 }
 
-// Enclosed for every point asked, at once: with the points in order across the rays, each curve is tested only
-// against those within its span across them, grown by far more than the rounding of the test (which are all
-// whose rays can meet it). A point or a curve whose span is not a number is tested against all.
+// Enclosed for every point asked, at once: with the points in order across the rays, each curve is tested
+// only against those within its span across them, grown by far more than the rounding of the test (which are
+// all whose rays can meet it). A point or a curve whose span is not a number is tested against all.
 void Enclose(TFrontRegionsWork& w)
 {
   std::vector<TFrontRegionsWork::TAsked>& asked = w.Asked;
@@ -639,7 +639,8 @@ void Enclose(TFrontRegionsWork& w)
   };
   for (const TFrontRegions::TRayLine& c : w.RayLines) {
     const double x2 = c.x1 + c.gx, y2 = c.y1 + c.gy, v1 = Across(c.x1, c.y1), v2 = Across(x2, y2);
-    const double grow = 1e-6 * (size + std::max({std::fabs(c.x1), std::fabs(c.y1), std::fabs(x2), std::fabs(y2)}));
+    const double grow =
+        1e-6 * (size + std::max({std::fabs(c.x1), std::fabs(c.y1), std::fabs(x2), std::fabs(y2)}));
     flip(std::min(v1, v2), std::max(v1, v2), grow, [&](const TPoint2D& m) { return RayCrosses(m, c); });
   }
   for (const TBoundCurve* c : w.RayArcs) {
@@ -699,9 +700,9 @@ TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 void TFrontRegionsWork::Clear()
 {
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
-  clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary,
-        Closing, Cutting, Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong,
-        Near, NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces);
+  clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary, Closing, Cutting,
+        Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong, Near,
+        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces);
 }
 
 namespace {
@@ -914,9 +915,9 @@ void TFrontRegions::PlanAlong(const std::vector<TBoundCurve>& curves, bool cut)
       if (x >= k.x1 && x <= k.x2 && y >= k.y1 && y <= k.y2)
         for (std::size_t i = k.From; i < k.To; ++i)
           if (const TRegion& r = Regions[i];
-              Joining[i] && BoxesMeet(r, x, y, x, y, 0.0) && std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
-                return Inside(g, x, y) > 0.0;
-              }))
+              Joining[i] && BoxesMeet(r, x, y, x, y, 0.0) &&
+              std::all_of(r.E.begin(), r.E.end(),
+                          [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; }))
             return true;
     return false;
   };
@@ -938,11 +939,11 @@ void TFrontRegions::PlanAlong(const std::vector<TBoundCurve>& curves, bool cut)
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
       if ((t1 - t0) * len <= Touch) continue;
-      TAlongPiece piece{TPoint2D(p.a.x + dx * t0, p.a.y + dy * t0), TPoint2D(p.a.x + dx * t1, p.a.y + dy * t1),
-                        p.Attr, 0, 0, 0};
+      const TPoint2D a(p.a.x + dx * t0, p.a.y + dy * t0), b(p.a.x + dx * t1, p.a.y + dy * t1);
+      TAlongPiece piece{a, b, p.Attr, 0, 0, 0};
       if (cut) {
-        // A piece of the hatched side's edge stays: hatched on one side of it only, and a side a region covers
-        // is unhatched.
+        // A piece of the hatched side's edge stays: hatched on one side of it only, and a side a region
+        // covers is unhatched.
         const double mx = p.a.x + dx * (t0 + t1) / 2, my = p.a.y + dy * (t0 + t1) / 2;
         const double sx1 = mx + nx, sy1 = my + ny, sx2 = mx - nx, sy2 = my - ny;
         const bool c1 = covered(sx1, sy1), c2 = covered(sx2, sy2);
@@ -1122,8 +1123,8 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
-      // An edge inside another region (a piece of a fastener within another) has each piece inside it, and so is no
-      // outline of theirs.
+      // An edge inside another region (a piece of a fastener within another) has each piece inside it, and so
+      // is no outline of theirs.
       ts.clear(), ts.push_back(0.0);
       near.clear();
       for (const TBoundCurve* c : nearRegion)

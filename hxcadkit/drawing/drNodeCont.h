@@ -100,9 +100,10 @@ struct TFrontRegionsWork
   std::vector<double> Dist;      // kept for the next line
   std::vector<char> Joining;
   std::vector<double> Ts, Ts2, TsAlong;
-  // The points whose enclosure by the boundary being closed is asked while it closes, answered all at once, and
-  // the pieces waiting for the answers: of the pieces along the outlines (Rule 0: drawn; 1: drawn when the
-  // first point is enclosed; 2: when just one of the two is), and of the regions' edges (drawn when enclosed).
+  // The points whose enclosure by the boundary being closed is asked while it closes, answered all at once,
+  // and the pieces waiting for the answers: of the pieces along the outlines (Rule 0: drawn; 1: drawn when
+  // the first point is enclosed; 2: when just one of the two is), and of the regions' edges (drawn when
+  // enclosed).
   struct TAsked
   {
     TPoint2D P;
@@ -223,8 +224,8 @@ private:
   // Draws every piece waiting along the outlines, uncut, through m.
   void DrawAlong(TModeler2D& m);
   // The pieces waiting along the outlines, with cut split where the curves meet them and each with the points
-  // whose enclosure tells whether it keeps to the rule (a side counts as covered only by the regions in Joining,
-  // those the boundary closes along); then, once Enclose has answered, those that keep to it drawn.
+  // whose enclosure tells whether it keeps to the rule (a side counts as covered only by the regions in
+  // Joining, those the boundary closes along); then, once Enclose has answered, those that keep to it drawn.
   void PlanAlong(const std::vector<TBoundCurve>& curves, bool cut);
   void DrawPlannedAlong(TModeler2D& m);
   // The outline of the regions that cut the boundary: the pieces of their edges off it and outside the other

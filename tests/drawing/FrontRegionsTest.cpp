@@ -335,7 +335,8 @@ TEST(FrontRegions, NarrowRegionsWallsAndAbuttingPieces)
 // edge along a boundary line over a part of it, a region across a hole's arc.
 TEST(FrontRegions, PiecesMadeApartJoinAndContactsAreExact)
 {
-  const TPiece frame[] = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6), Line(10, 6, -10, 6), Line(-10, 6, -10, -6)};
+  const TPiece frame[] = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6), Line(10, 6, -10, 6),
+                          Line(-10, 6, -10, -6)};
   auto with = [&](std::vector<TPiece> more) {
     more.insert(more.begin(), std::begin(frame), std::end(frame));
     return more;
@@ -344,26 +345,71 @@ TEST(FrontRegions, PiecesMadeApartJoinAndContactsAreExact)
   const TPoly away = {{40, 40}, {41, 40}, {41, 41}, {40, 41}};
   const TScene scenes[] = {
       // Bolt and head made apart, the head across the frame's top.
-      {0, 0, 0, 1, {{{-1, -4}, {1, -4}, {1, 7}, {-1, 7}}, away, {{-2, 5}, {2, 5}, {2, 8}, {-2, 8}}}, with({hole})},
+      {0,
+       0,
+       0,
+       1,
+       {{{-1, -4}, {1, -4}, {1, 7}, {-1, 7}}, away, {{-2, 5}, {2, 5}, {2, 8}, {-2, 8}}},
+       with({hole})},
       // A corner on the top line from inside, one on it from outside; a triangle's corner on the hole's arc.
-      {1, -2, 15, 1.2, {{{-4, 2}, {-2, 6}, {-6, 4}}, {{3, 6}, {5, 8}, {1, 8}}, {{0, 2}, {1, 4}, {-1, 4}}},
+      {1,
+       -2,
+       15,
+       1.2,
+       {{{-4, 2}, {-2, 6}, {-6, 4}}, {{3, 6}, {5, 8}, {1, 8}}, {{0, 2}, {1, 4}, {-1, 4}}},
        with({hole})},
       // An edge along the right line over part of it, inside and outside the hatch; a box across the hole.
-      {0, 0, 90, 0.8, {{{8, -2}, {10, -2}, {10, 2}, {8, 2}}, away, {{10, 3}, {12, 3}, {12, 5}, {10, 5}},
-       {{-1, -3}, {1, -3}, {1, 3}, {-1, 3}}}, with({hole})},
+      {0,
+       0,
+       90,
+       0.8,
+       {{{8, -2}, {10, -2}, {10, 2}, {8, 2}},
+        away,
+        {{10, 3}, {12, 3}, {12, 5}, {10, 5}},
+        {{-1, -3}, {1, -3}, {1, 3}, {-1, 3}}},
+       with({hole})},
       // A square hole whose wall a region's edge runs along, the region filling it and reaching out below.
-      {-3, 5, 0, 1, {{{-1, -8}, {1, -8}, {1, 1}, {-1, 1}}, away, {{-2, -9}, {2, -9}, {2, -7}, {-2, -7}}},
+      {-3,
+       5,
+       0,
+       1,
+       {{{-1, -8}, {1, -8}, {1, 1}, {-1, 1}}, away, {{-2, -9}, {2, -9}, {2, -7}, {-2, -7}}},
        with({Line(-1, -1, 1, -1), Line(1, -1, 1, 1), Line(1, 1, -1, 1), Line(-1, 1, -1, -1)})},
   };
   int n = 0;
   for (const TScene& s : scenes)
     Check(s, "contact " + std::to_string(n++));
+  // Turned so that the frame's lines run along the rays that tell enclosure (0.3 radians) or nearly so: the
+  // points asked lie where the spans of the curves across the rays begin and end. (Not the third: turned, the
+  // rounding decides whether its right line enters the region along it.)
+  // The last: a frame with a tab on top whose line meets the top line at a corner, and a region filling a
+  // hole with its edge along the top line, so that the points beside that line are asked just past the
+  // corner.
+  const TScene tab{0,
+                   0,
+                   0,
+                   1,
+                   {{{2, 4}, {8, 4}, {8, 6}, {2, 6}}},
+                   {Line(-10, -6, 10, -6), Line(10, -6, 10, 7), Line(10, 7, 9, 7), Line(9, 7, 9, 6),
+                    Line(9, 6, -10, 6), Line(-10, 6, -10, -6), Line(4.5, 4.5, 5.5, 4.5),
+                    Line(5.5, 4.5, 5.5, 5.5), Line(5.5, 5.5, 4.5, 5.5), Line(4.5, 5.5, 4.5, 4.5)}};
+  for (const double turn : {0.0, 1e-9, -1e-7, 90.0, 180.0})
+    for (std::size_t k = 0; k <= std::size(scenes); ++k) {
+      if (k == 2) continue;
+      TScene t = k < std::size(scenes) ? scenes[k] : tab;
+      t.ma = 0.3 * 180 / M_PI + turn;
+      Check(t, "contact " + std::to_string(k) + " turned " + std::to_string(turn));
+    }
   // Random fasteners of two or three overlapping pieces about the hatch, regions far away made between them.
   std::mt19937 rng(8122026);
   auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
   for (int k = 0; k < 30; ++k) {
     const bool round = u(0, 1) < 0.5;
-    TScene s{u(-20, 20), u(-20, 20), u(0, 360), u(0.5, 2), {},
+    TScene s{u(-20, 20),
+             u(-20, 20),
+             u(0, 360),
+             u(0.5, 2),
+             {},
              with(round ? std::vector<TPiece>{hole}
                         : std::vector<TPiece>{Line(-2, -2, 2, -2), Line(2, -2, 2, 2), Line(2, 2, -2, 2),
                                               Line(-2, 2, -2, -2)})};
@@ -406,8 +452,8 @@ void Square(TRecordingModeler& m, TModeler3D& f)
 }
 } // namespace
 
-// A set of many regions, some added after a boundary closed, cuts and closes as one made whole from the start;
-// a line across all of them keeps exactly the gaps between them.
+// A set of many regions, some added after a boundary closed, cuts and closes as one made whole from the
+// start; a line across all of them keeps exactly the gaps between them.
 TEST(FrontRegions, RegionsAddedLaterCountAsTheFirst)
 {
   auto slot = [](int k) { return std::pair(-12.0 + 0.6 * k, -12.0 + 0.6 * k + 0.4); };
