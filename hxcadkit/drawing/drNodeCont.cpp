@@ -505,28 +505,17 @@ double Cross(double ax, double ay, double bx, double by)
 bool OnSweep(double angle, double a1, double sweep, double tol)
 {
   if (sweep >= FullTurn) return true;
-  double u = std::fmod(angle - a1, FullTurn);
+  // Within a turn the remainder is the difference itself: most arcs start within a turn of the angles found.
+  double u = angle - a1;
+  if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
   if (u < 0.0) u += FullTurn;
   return u <= sweep + tol || u >= FullTurn - tol;
 }
 
-// Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
-// segment.
-void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+// Where the segment p + t (q - p) meets the arc (t in 0..1).
+void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
 {
   const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
-  if (!c.IsArc) {
-    const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, ax = c.x1 - p.x, ay = c.y1 - p.y;
-    const double den = Cross(dx, dy, gx, gy), gg = gx * gx + gy * gy;
-    if (std::fabs(den) > 1e-12 * std::sqrt(dd * gg)) {
-      const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, dx, dy) / den;
-      if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) ts.push_back(t);
-    } else if (std::fabs(Cross(ax, ay, dx, dy)) <= 1e-9 * std::sqrt(dd)) {
-      for (const double t : {(ax * dx + ay * dy) / dd, ((c.x2 - p.x) * dx + (c.y2 - p.y) * dy) / dd})
-        if (t >= 0.0 && t <= 1.0) ts.push_back(t);
-    }
-    return;
-  }
   const double fx = p.x - c.x1, fy = p.y - c.y1, b = fx * dx + fy * dy;
   const double disc = b * b - dd * (fx * fx + fy * fy - c.x2 * c.x2);
   if (disc < 0.0) return;
@@ -534,6 +523,23 @@ void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::
   for (const double t : {(-b - root) / dd, (-b + root) / dd})
     if (t >= 0.0 && t <= 1.0 && OnSweep(std::atan2(fy + t * dy, fx + t * dx), c.A1, c.Sweep, 1e-9))
       ts.push_back(t);
+}
+
+// Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
+// segment. Most curves are lines, met in the loops that call this: their case is kept short to be inlined.
+inline void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+{
+  if (c.IsArc) return ArcCrossings(p, q, c, ts);
+  const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
+  const double gx = c.x2 - c.x1, gy = c.y2 - c.y1, ax = c.x1 - p.x, ay = c.y1 - p.y;
+  const double den = Cross(dx, dy, gx, gy), gg = gx * gx + gy * gy;
+  if (std::fabs(den) > 1e-12 * std::sqrt(dd * gg)) {
+    const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, dx, dy) / den;
+    if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) ts.push_back(t);
+  } else if (std::fabs(Cross(ax, ay, dx, dy)) <= 1e-9 * std::sqrt(dd)) {
+    for (const double t : {(ax * dx + ay * dy) / dd, ((c.x2 - p.x) * dx + (c.y2 - p.y) * dy) / dd})
+      if (t >= 0.0 && t <= 1.0) ts.push_back(t);
+  }
 }
 
 bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
@@ -551,31 +557,97 @@ bool OnCurve(const TPoint2D& m, const TBoundCurve& c, double tol)
 // The direction of the rays that tell whether a point is enclosed: one that no drafted line takes (0.3 radians).
 constexpr double RayX = 0.9553364891256060, RayY = 0.2955202066613396;
 
+// Whether a ray from m crosses the line (a curve of a boundary as set ready by RayCurves).
+bool RayCrosses(const TPoint2D& m, const TFrontRegions::TRayLine& c)
+{
+  constexpr double rx = RayX, ry = RayY;
+  // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
+  if (c.bx2 < m.x || c.by2 < m.y) return false;
+  const double ax = c.x1 - m.x, ay = c.y1 - m.y, u = Cross(ax, ay, rx, ry) / c.den;
+  // Where along the curve first: most curves lie off the ray's line.
+  return u >= 0.0 && u < 1.0 && Cross(ax, ay, c.gx, c.gy) / c.den > 0.0;
+}
+
+// Whether a ray from m crosses the arc an odd number of times.
+bool RayCrossesOdd(const TPoint2D& m, const TBoundCurve& c)
+{
+  constexpr double rx = RayX, ry = RayY;
+  if (c.bx2 < m.x || c.by2 < m.y) return false;
+  const double fx = m.x - c.x1, fy = m.y - c.y1, b = fx * rx + fy * ry;
+  const double disc = b * b - (fx * fx + fy * fy - c.x2 * c.x2);
+  if (disc <= 0.0) return false;
+  const double root = std::sqrt(disc);
+  bool odd = false;
+  for (const double t : {-b - root, -b + root})
+    if (t > 0.0 && OnSweep(std::atan2(fy + t * ry, fx + t * rx), c.A1, c.Sweep, 0.0)) odd = !odd;
+  return odd;
+}
+
 // Whether the curves of a boundary (as set ready by RayCurves) enclose the point by the even-odd rule: the
 // parity of their crossings with a ray from it.
 bool Enclosed(const TPoint2D& m, const std::vector<TFrontRegions::TRayLine>& lines,
               const std::vector<const TBoundCurve*>& arcs)
 {
-  constexpr double rx = RayX, ry = RayY;
   bool in = false;
-  // The ray runs up and to the right: nothing wholly left of the point or below it meets it.
-  for (const TFrontRegions::TRayLine& c : lines) {
-    if (c.bx2 < m.x || c.by2 < m.y) continue;
-    const double ax = c.x1 - m.x, ay = c.y1 - m.y, u = Cross(ax, ay, rx, ry) / c.den;
-    // Where along the curve first: most curves lie off the ray's line.
-    if (u >= 0.0 && u < 1.0 && Cross(ax, ay, c.gx, c.gy) / c.den > 0.0) in = !in;
-  }
-  for (const TBoundCurve* a : arcs) {
-    const TBoundCurve& c = *a;
-    if (c.bx2 < m.x || c.by2 < m.y) continue;
-    const double fx = m.x - c.x1, fy = m.y - c.y1, b = fx * rx + fy * ry;
-    const double disc = b * b - (fx * fx + fy * fy - c.x2 * c.x2);
-    if (disc <= 0.0) continue;
-    const double root = std::sqrt(disc);
-    for (const double t : {-b - root, -b + root})
-      if (t > 0.0 && OnSweep(std::atan2(fy + t * ry, fx + t * rx), c.A1, c.Sweep, 0.0)) in = !in;
-  }
+  for (const TFrontRegions::TRayLine& c : lines)
+    in = in != RayCrosses(m, c);
+  for (const TBoundCurve* c : arcs)
+    in = in != RayCrossesOdd(m, *c);
   return in;
+}
+
+// Where a point lies across the rays: the rays from two points run on one line when these are equal.
+double Across(double x, double y)
+{
+  return RayX * y - RayY * x;
+}
+
+// Enclosed for every point asked, at once: with the points in order across the rays, each curve is tested
+// only against those within its span across them, grown by far more than the rounding of the test (which are
+// all whose rays can meet it). A point or a curve whose span is not a number is tested against all.
+void Enclose(TFrontRegionsWork& w)
+{
+  std::vector<TFrontRegionsWork::TAsked>& asked = w.Asked;
+  if (asked.empty()) return;
+  std::vector<std::pair<double, std::uint32_t>>& across = w.AskedAcross;
+  across.clear();
+  // The rounding of a test grows with the coordinates of the point and the curve.
+  double size = 1.0;
+  for (std::size_t i = 0; i < asked.size(); ++i) {
+    TFrontRegionsWork::TAsked& q = asked[i];
+    const double v = Across(q.P.x, q.P.y);
+    if (std::isfinite(v)) {
+      across.push_back({v, std::uint32_t(i)});
+      size = std::max({size, std::fabs(q.P.x), std::fabs(q.P.y)});
+    } else {
+      q.In = Enclosed(q.P, w.RayLines, w.RayArcs);
+    }
+  }
+  if (across.empty()) return;
+  SortFew(across);
+  const double first = across.front().first, last = across.back().first;
+  auto flip = [&](double lo, double hi, double grow, auto&& crosses) {
+    lo -= grow, hi += grow;
+    if (lo > last || hi < first) return;
+    const bool all = !(lo >= -HUGE_VAL && hi <= HUGE_VAL);
+    auto it = across.begin();
+    if (!all)
+      while (it->first < lo)
+        ++it;
+    for (; it != across.end() && (all || it->first <= hi); ++it)
+      if (TFrontRegionsWork::TAsked& q = asked[it->second]; crosses(q.P)) q.In = !q.In;
+  };
+  for (const TFrontRegions::TRayLine& c : w.RayLines) {
+    const double x2 = c.x1 + c.gx, y2 = c.y1 + c.gy, v1 = Across(c.x1, c.y1), v2 = Across(x2, y2);
+    const double grow =
+        1e-6 * (size + std::max({std::fabs(c.x1), std::fabs(c.y1), std::fabs(x2), std::fabs(y2)}));
+    flip(std::min(v1, v2), std::max(v1, v2), grow, [&](const TPoint2D& m) { return RayCrosses(m, c); });
+  }
+  for (const TBoundCurve* c : w.RayArcs) {
+    const double v = Across(c->x1, c->y1), r = std::fabs(c->x2);
+    const double grow = 1e-6 * (size + std::max(std::fabs(c->x1), std::fabs(c->y1)) + r);
+    flip(v - r, v + r, grow, [&](const TPoint2D& m) { return RayCrossesOdd(m, *c); });
+  }
 }
 
 // The curves ready for Enclosed: a line's direction and its cross product with the ray's worked out once, the
@@ -603,6 +675,12 @@ struct TIndices
   const std::size_t* end() const { return Last; }
 };
 
+// The other regions whose boxes meet the region's (within the touch).
+TIndices Others(const TFrontRegionsWork& w, std::size_t i)
+{
+  return {w.Overlap.data() + w.OverlapFrom[i], w.Overlap.data() + w.OverlapFrom[i + 1]};
+}
+
 TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 {
   return {false,
@@ -622,9 +700,9 @@ TBoundCurve BoundLine(const TPoint2D& a, const TPoint2D& b)
 void TFrontRegionsWork::Clear()
 {
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
-  clear(Regions, Edges, Overlap, OverlapFrom, EdgeOutline, EdgeOthers, Grow, RayLines, RayArcs, Clusters, Boundary,
-        Closing, Cutting, Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong,
-        Near, NearRegion);
+  clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary, Closing, Cutting,
+        Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong, Near,
+        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces);
 }
 
 namespace {
@@ -653,7 +731,7 @@ TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions), P
 TFrontRegions::~TFrontRegions()
 {
   // A boundary left open when the regions go keeps its pieces.
-  DrawAlong(M, Boundary, false);
+  DrawAlong(M);
   StandingRegions = Previous;
   M.R2D().Closer = PreviousCloser;
   if (Front) TFrontModeler::Give(Front);
@@ -817,54 +895,77 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   Rest(in, 1.0, out);
 }
 
-void TFrontRegions::DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut)
+void TFrontRegions::DrawAlong(TModeler2D& m)
 {
+  PlanAlong({}, false);
+  DrawPlannedAlong(m);
+}
+
+void TFrontRegions::PlanAlong(const std::vector<TBoundCurve>& curves, bool cut)
+{
+  AlongPieces.clear();
   std::vector<TAlong>& along = Drawn;
   along.clear();
   along.swap(Along);
   if (along.empty()) return;
-  const TFrame f(m);
+  // Only the regions the boundary closes along leave a side unhatched: one it neither enters nor meets one
+  // that it enters leaves the hatch as it is, and so the pieces along it.
   auto covered = [&](double x, double y) {
     for (const TCluster& k : Clusters)
       if (x >= k.x1 && x <= k.x2 && y >= k.y1 && y <= k.y2)
         for (std::size_t i = k.From; i < k.To; ++i)
           if (const TRegion& r = Regions[i];
-              BoxesMeet(r, x, y, x, y, 0.0) && std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
-                return Inside(g, x, y) > 0.0;
-              }))
+              Joining[i] && BoxesMeet(r, x, y, x, y, 0.0) &&
+              std::all_of(r.E.begin(), r.E.end(),
+                          [&](const TRegion::TEdge& g) { return Inside(g, x, y) > 0.0; }))
             return true;
     return false;
-  };
-  // Whether the piece parts a hatched side from an unhatched one: a side a region covers is unhatched.
-  auto parts = [&](double x1, double y1, double x2, double y2) {
-    const bool c1 = covered(x1, y1), c2 = covered(x2, y2);
-    if (c1 && c2) return false;
-    if (c1 || c2) return Enclosed(c1 ? TPoint2D(x2, y2) : TPoint2D(x1, y1), RayLines, RayArcs);
-    return Enclosed(TPoint2D(x1, y1), RayLines, RayArcs) != Enclosed(TPoint2D(x2, y2), RayLines, RayArcs);
   };
   std::vector<double>& ts = TsAlong;
   for (const TAlong& p : along) {
     const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
     // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
-    ts.clear(), ts.push_back(0.0), ts.push_back(1.0);
+    // The ends first and last: most crossings lie between them, where the sort leaves them.
+    ts.clear(), ts.push_back(0.0);
     // The piece's box, worked out once: the compiler cannot keep it while crossings are added.
     const double x1 = std::min(p.a.x, p.b.x) - Touch, y1 = std::min(p.a.y, p.b.y) - Touch;
     const double x2 = std::max(p.a.x, p.b.x) + Touch, y2 = std::max(p.a.y, p.b.y) + Touch;
     if (cut)
       for (const TBoundCurve& c : curves)
         if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
+    ts.push_back(1.0);
     SortFew(ts);
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
       if ((t1 - t0) * len <= Touch) continue;
-      const double mx = p.a.x + dx * (t0 + t1) / 2, my = p.a.y + dy * (t0 + t1) / 2;
-      // A piece of the hatched side's edge stays: hatched on one side of it only.
-      if (cut && !parts(mx + nx, my + ny, mx - nx, my - ny)) continue;
-      const TPoint2D a = f.From(p.a.x + dx * t0, p.a.y + dy * t0),
-                     b = f.From(p.a.x + dx * t1, p.a.y + dy * t1);
-      m.drLine(a.x, a.y, b.x, b.y, p.Attr);
+      const TPoint2D a(p.a.x + dx * t0, p.a.y + dy * t0), b(p.a.x + dx * t1, p.a.y + dy * t1);
+      TAlongPiece piece{a, b, p.Attr, 0, 0, 0};
+      if (cut) {
+        // A piece of the hatched side's edge stays: hatched on one side of it only, and a side a region
+        // covers is unhatched.
+        const double mx = p.a.x + dx * (t0 + t1) / 2, my = p.a.y + dy * (t0 + t1) / 2;
+        const double sx1 = mx + nx, sy1 = my + ny, sx2 = mx - nx, sy2 = my - ny;
+        const bool c1 = covered(sx1, sy1), c2 = covered(sx2, sy2);
+        if (c1 && c2) continue;
+        if (c1 || c2)
+          piece.Rule = 1, piece.Q1 = Ask(c1 ? TPoint2D(sx2, sy2) : TPoint2D(sx1, sy1));
+        else
+          piece.Rule = 2, piece.Q1 = Ask(TPoint2D(sx1, sy1)), piece.Q2 = Ask(TPoint2D(sx2, sy2));
+      }
+      AlongPieces.push_back(piece);
     }
+  }
+}
+
+void TFrontRegions::DrawPlannedAlong(TModeler2D& m)
+{
+  const TFrame f(m);
+  for (const TAlongPiece& piece : AlongPieces) {
+    if (piece.Rule == 1 && !Asked[piece.Q1].In) continue;
+    if (piece.Rule == 2 && Asked[piece.Q1].In == Asked[piece.Q2].In) continue;
+    const TPoint2D a = f.From(piece.a.x, piece.a.y), b = f.From(piece.b.x, piece.b.y);
+    m.drLine(a.x, a.y, b.x, b.y, piece.Attr);
   }
 }
 
@@ -950,32 +1051,6 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
   return false;
 }
 
-void TFrontRegions::OutlineOf(std::size_t i, std::size_t k)
-{
-  const TRegion& ri = Regions[i];
-  {
-    const TRegion::TEdge& e = ri.E[k];
-    const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
-    const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
-    TEdgeOutline& o = EdgeOutline[ri.From + k];
-    o.Known = true;
-    o.From = EdgeOthers.size();
-    // An edge's box lies within its region's: what meets the edge's box is among what meets the region's.
-    for (std::size_t q = OverlapFrom[i]; q < OverlapFrom[i + 1]; ++q)
-      if (const std::size_t j = Overlap[q]; BoxesMeet(Regions[j], ex1, ey1, ex2, ey2, Touch)) EdgeOthers.push_back(j);
-    o.To = EdgeOthers.size();
-    // An edge inside another region (a piece of a fastener within another) is no outline of theirs.
-    o.Within = std::any_of(EdgeOthers.begin() + std::ptrdiff_t(o.From), EdgeOthers.end(), [&](std::size_t j) {
-      // Ends that deep inside lie within its box.
-      const TRegion& r = Regions[j];
-      return BoxesMeet(r, e.p.x, e.p.y, e.p.x, e.p.y, 0.0) && BoxesMeet(r, e.q.x, e.q.y, e.q.x, e.q.y, 0.0) &&
-             std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& g) {
-               return Inside(g, e.p.x, e.p.y) > Touch && Inside(g, e.q.x, e.q.y) > Touch;
-             });
-    });
-  }
-}
-
 void TFrontRegions::CloseBoundary(TModeler2D& m)
 {
   // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
@@ -985,27 +1060,24 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   joining.clear();
   curves.swap(Boundary);
   joining.swap(Cutting);
-  if (!joining.empty()) RayCurves(curves, RayLines, RayArcs);
-  DrawAlong(m, curves, !joining.empty());
-  if (joining.empty()) return;
+  if (joining.empty()) return DrawAlong(m);
+  RayCurves(curves, RayLines, RayArcs);
   // Which regions meet which, worked out once for the set.
   if (!OverlapKnown) {
     Overlap.clear();
     OverlapFrom.assign(1, 0);
+    // A cluster's box holds its regions' boxes: one away from a region holds none that meets it. The clusters
+    // are runs in order, so each list comes out in order.
     for (std::size_t i = 0; i < Regions.size(); ++i) {
       const TRegion& ri = Regions[i];
-      for (std::size_t j = 0; j < Regions.size(); ++j)
-        if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
+      for (const TCluster& k : Clusters)
+        if (ri.x1 <= k.x2 + Touch && ri.x2 >= k.x1 - Touch && ri.y1 <= k.y2 + Touch && ri.y2 >= k.y1 - Touch)
+          for (std::size_t j = k.From; j < k.To; ++j)
+            if (j != i && BoxesMeet(Regions[j], ri.x1, ri.y1, ri.x2, ri.y2, Touch)) Overlap.push_back(j);
       OverlapFrom.push_back(Overlap.size());
     }
-    EdgeOutline.assign(Edges.size(), {});
-    EdgeOthers.clear();
     OverlapKnown = true;
   }
-  auto overlapping = [&](std::size_t i) {
-    return std::pair(Overlap.begin() + std::ptrdiff_t(OverlapFrom[i]),
-                     Overlap.begin() + std::ptrdiff_t(OverlapFrom[i + 1]));
-  };
   // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
   joining.resize(Regions.size());
   std::vector<std::size_t>& grow = Grow;
@@ -1015,17 +1087,29 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   while (!grow.empty()) {
     const std::size_t j = grow.back();
     grow.pop_back();
-    const auto [from, to] = overlapping(j);
-    for (auto it = from; it != to; ++it)
-      if (!joining[*it]) joining[*it] = 1, grow.push_back(*it);
+    for (const std::size_t n : Others(*this, j))
+      if (!joining[n]) joining[n] = 1, grow.push_back(n);
   }
-  const TFrame f(m);
+  // The pieces along the outlines and those of the regions' outline ask whether the boundary encloses points:
+  // asked together, each curve is tested against the few points whose rays can meet it.
+  Asked.clear();
+  PlanAlong(curves, true);
+  PlanEdges(curves);
+  Enclose(*this);
+  DrawPlannedAlong(m);
+  DrawPlannedEdges(m);
+}
+
+void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
+{
+  EdgePieces.clear();
+  const std::vector<char>& joining = Joining;
   // Nothing outside the boundary's box is enclosed by it.
   double bx1 = HUGE_VAL, by1 = HUGE_VAL, bx2 = -HUGE_VAL, by2 = -HUGE_VAL;
   for (const TBoundCurve& c : curves)
     bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
     by2 = std::max(by2, c.by2);
-  std::vector<double>&ts = Ts, &ts2 = Ts2;
+  std::vector<double>& ts = Ts;
   std::vector<const TBoundCurve*>&near = Near, &nearRegion = NearRegion;
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
@@ -1039,13 +1123,9 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
-      // What the set alone decides of an edge, once for the set: the other regions near it, and whether it lies
-      // inside one of them.
-      if (!EdgeOutline[ri.From + k].Known) OutlineOf(i, k);
-      const TEdgeOutline& o = EdgeOutline[ri.From + k];
-      if (o.Within) continue;
-      const TIndices others{EdgeOthers.data() + o.From, EdgeOthers.data() + o.To};
-      ts.clear(), ts.push_back(0.0), ts.push_back(1.0);
+      // An edge inside another region (a piece of a fastener within another) has each piece inside it, and so
+      // is no outline of theirs.
+      ts.clear(), ts.push_back(0.0);
       near.clear();
       for (const TBoundCurve* c : nearRegion)
         if (c->bx1 <= ex2 + Touch && c->bx2 >= ex1 - Touch && c->by1 <= ey2 + Touch &&
@@ -1053,12 +1133,13 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
           near.push_back(c);
           Crossings(e.p, e.q, *c, ts);
         }
+      ts.push_back(1.0);
       SortFew(ts);
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
-      for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+      for (std::size_t n = 0; n + 1 < ts.size(); ++n) {
         // Between two crossings of the boundary a piece lies on the hatched side or not as a whole.
-        const double t0 = ts[k], t1 = ts[k + 1];
+        const double t0 = ts[n], t1 = ts[n + 1];
         if ((t1 - t0) * len <= Touch) continue;
         const TPoint2D mid = at((t0 + t1) / 2);
         if (mid.x < bx1 || mid.x > bx2 || mid.y < by1 || mid.y > by2) continue;
@@ -1066,7 +1147,8 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
         if (std::any_of(near.begin(), near.end(),
                         [&](const TBoundCurve* c) { return OnCurve(mid, *c, Touch); }))
           continue;
-        // Wholly inside another region: nothing to close.
+        const TIndices others = Others(*this, i);
+        // Wholly inside another region: nothing to close (one away from the edge holds no point of it).
         const TPoint2D p0 = at(t0), p1 = at(t1);
         if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
               const TRegion& r = Regions[j];
@@ -1077,40 +1159,60 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
                      });
             }))
           continue;
-        if (!Enclosed(mid, RayLines, RayArcs)) continue;
-        // On the hatched side: the pieces outside the other regions close it; where the outlines of two
-        // regions run together, the first one's.
-        ts2.clear(), ts2.push_back(0.0), ts2.push_back(1.0);
-        for (const std::size_t j : others)
-          if (BoxesMeet(Regions[j], std::min(p0.x, p1.x), std::min(p0.y, p1.y), std::max(p0.x, p1.x),
-                        std::max(p0.y, p1.y), Touch))
-            for (const TRegion::TEdge& g : Regions[j].E)
-              Crossings(p0, p1, BoundLine(g.p, g.q), ts2);
-        for (double& t : ts2)
-          t = t0 + (t1 - t0) * t;
-        SortFew(ts2);
-        for (std::size_t q = 0; q + 1 < ts2.size(); ++q) {
-          const double u0 = std::clamp(ts2[q], t0, t1), u1 = std::clamp(ts2[q + 1], t0, t1);
-          if ((u1 - u0) * len <= Touch) continue;
-          const TPoint2D c = at((u0 + u1) / 2);
-          const double ox = c.x - e.nx * 1e-5, oy = c.y - e.ny * 1e-5;
-          if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
-                const TRegion& r = Regions[j];
-                return BoxesMeet(r, ox, oy, ox, oy, 0.0) &&
-                       std::all_of(r.E.begin(), r.E.end(),
-                                   [&](const TRegion::TEdge& g) { return Inside(g, ox, oy) > 0.0; });
-              }))
-            continue;
-          bool earlier = false;
-          for (const std::size_t j : others)
-            if (j < i && !earlier && BoxesMeet(Regions[j], c.x, c.y, c.x, c.y, Touch))
-              for (const TRegion::TEdge& g : Regions[j].E)
-                earlier = earlier || OnCurve(c, BoundLine(g.p, g.q), Touch);
-          if (earlier) continue;
-          const TPoint2D a = f.From(at(u0).x, at(u0).y), b = f.From(at(u1).x, at(u1).y);
-          m.drLine(a.x, a.y, b.x, b.y, 1);
-        }
+        EdgePieces.push_back({i, k, t0, t1, Ask(mid)});
       }
+    }
+  }
+}
+
+void TFrontRegions::DrawPlannedEdges(TModeler2D& m)
+{
+  const TFrame f(m);
+  std::vector<double>& ts2 = Ts2;
+  for (const TEdgePiece& piece : EdgePieces) {
+    if (!Asked[piece.Q].In) continue;
+    const std::size_t i = piece.Region;
+    const TRegion& ri = Regions[i];
+    const TRegion::TEdge& e = ri.E[piece.Edge];
+    const TIndices others = Others(*this, i);
+    const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
+    const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
+    const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
+    auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
+    const double t0 = piece.t0, t1 = piece.t1;
+    const TPoint2D p0 = at(t0), p1 = at(t1);
+    // On the hatched side: the pieces outside the other regions close it; where the outlines of two
+    // regions run together, the first one's.
+    ts2.clear(), ts2.push_back(0.0), ts2.push_back(1.0);
+    for (const std::size_t j : others)
+      if (BoxesMeet(Regions[j], std::min(p0.x, p1.x), std::min(p0.y, p1.y), std::max(p0.x, p1.x),
+                    std::max(p0.y, p1.y), Touch))
+        for (const TRegion::TEdge& g : Regions[j].E)
+          Crossings(p0, p1, BoundLine(g.p, g.q), ts2);
+    for (double& t : ts2)
+      t = t0 + (t1 - t0) * t;
+    SortFew(ts2);
+    for (std::size_t q = 0; q + 1 < ts2.size(); ++q) {
+      const double u0 = std::clamp(ts2[q], t0, t1), u1 = std::clamp(ts2[q + 1], t0, t1);
+      if ((u1 - u0) * len <= Touch) continue;
+      const TPoint2D c = at((u0 + u1) / 2);
+      const double ox = c.x - e.nx * 1e-5, oy = c.y - e.ny * 1e-5;
+      // Beside the edge, the regions near it.
+      if (std::any_of(others.begin(), others.end(), [&](std::size_t j) {
+            const TRegion& r = Regions[j];
+            return BoxesMeet(r, ox, oy, ox, oy, 0.0) && BoxesMeet(r, ex1, ey1, ex2, ey2, Touch) &&
+                   std::all_of(r.E.begin(), r.E.end(),
+                               [&](const TRegion::TEdge& g) { return Inside(g, ox, oy) > 0.0; });
+          }))
+        continue;
+      bool earlier = false;
+      for (const std::size_t j : others)
+        if (j < i && !earlier && BoxesMeet(Regions[j], c.x, c.y, c.x, c.y, Touch))
+          for (const TRegion::TEdge& g : Regions[j].E)
+            earlier = earlier || OnCurve(c, BoundLine(g.p, g.q), Touch);
+      if (earlier) continue;
+      const TPoint2D a = f.From(at(u0).x, at(u0).y), b = f.From(at(u1).x, at(u1).y);
+      m.drLine(a.x, a.y, b.x, b.y, 1);
     }
   }
 }

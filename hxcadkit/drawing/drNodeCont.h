@@ -9,6 +9,7 @@
 // argument and returns it, so a chain reads from its first node outwards; building draws
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -70,16 +71,8 @@ struct TFrontRegionsWork
   // Per region, the other regions whose boxes meet its box (within the touch): worked out when a boundary first
   // closes after regions were added.
   std::vector<std::size_t> Overlap, OverlapFrom;
-  // Per edge, once it is needed: the other regions near it, and whether it lies within one.
-  struct TEdgeOutline
-  {
-    std::size_t From = 0, To = 0; // in EdgeOthers
-    bool Known = false, Within = false;
-  };
-  std::vector<TEdgeOutline> EdgeOutline;
-  std::vector<std::size_t> EdgeOthers;
   std::vector<std::size_t> Grow;
-  // The boundary being closed, ready for the test of a point's enclosure (DrawAlong with cut reads them).
+  // The boundary being closed, ready for the test of a point's enclosure (Enclose reads them).
   std::vector<TRayLine> RayLines;
   std::vector<const TBoundCurve*> RayArcs;
   // Runs of regions made one after another whose boxes meet (the pieces of one fastener), with their box:
@@ -107,6 +100,32 @@ struct TFrontRegionsWork
   std::vector<double> Dist;      // kept for the next line
   std::vector<char> Joining;
   std::vector<double> Ts, Ts2, TsAlong;
+  // The points whose enclosure by the boundary being closed is asked while it closes, answered all at once,
+  // and the pieces waiting for the answers: of the pieces along the outlines (Rule 0: drawn; 1: drawn when
+  // the first point is enclosed; 2: when just one of the two is), and of the regions' edges (drawn when
+  // enclosed).
+  struct TAsked
+  {
+    TPoint2D P;
+    bool In;
+  };
+  std::vector<TAsked> Asked;
+  std::vector<std::pair<double, std::uint32_t>> AskedAcross;
+  struct TAlongPiece
+  {
+    TPoint2D a, b;
+    int Attr;
+    std::uint32_t Q1, Q2;
+    int Rule;
+  };
+  std::vector<TAlongPiece> AlongPieces;
+  struct TEdgePiece
+  {
+    std::size_t Region, Edge;
+    double t0, t1;
+    std::uint32_t Q;
+  };
+  std::vector<TEdgePiece> EdgePieces;
   std::vector<const TBoundCurve*> Near, NearRegion;
 
   // Every list emptied, its room kept.
@@ -198,13 +217,26 @@ private:
     if (Cutting.size() < Regions.size()) Cutting.resize(Regions.size());
     Cutting[i] = 1;
   }
-  void OutlineOf(std::size_t i, std::size_t k);
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
   // The modeller that stops lines at these regions, taken from the spare ones and given back when they go.
   TFrontModeler* Front = nullptr;
-  // Draws the pieces waiting along the outlines that keep to the rule (all of them, uncut), through m.
-  void DrawAlong(TModeler2D& m, const std::vector<TBoundCurve>& curves, bool cut);
+  // Draws every piece waiting along the outlines, uncut, through m.
+  void DrawAlong(TModeler2D& m);
+  // The pieces waiting along the outlines, with cut split where the curves meet them and each with the points
+  // whose enclosure tells whether it keeps to the rule (a side counts as covered only by the regions in
+  // Joining, those the boundary closes along); then, once Enclose has answered, those that keep to it drawn.
+  void PlanAlong(const std::vector<TBoundCurve>& curves, bool cut);
+  void DrawPlannedAlong(TModeler2D& m);
+  // The outline of the regions that cut the boundary: the pieces of their edges off it and outside the other
+  // regions, waiting to be drawn where the boundary encloses them; then those drawn.
+  void PlanEdges(const std::vector<TBoundCurve>& curves);
+  void DrawPlannedEdges(TModeler2D& m);
+  std::uint32_t Ask(const TPoint2D& p)
+  {
+    Asked.push_back({p, false});
+    return std::uint32_t(Asked.size() - 1);
+  }
 };
 
 // A modeller drawing through another, its lines (but auxiliary lines) stopping at the front

@@ -330,6 +330,106 @@ TEST(FrontRegions, NarrowRegionsWallsAndAbuttingPieces)
     Check(s, "case " + std::to_string(n++));
 }
 
+// A fastener's overlapping pieces made apart, other regions made between them (away from the hatch), join as
+// one; and contacts that only exact tests tell: a region's corner on a boundary line or on a hole's arc, its
+// edge along a boundary line over a part of it, a region across a hole's arc.
+TEST(FrontRegions, PiecesMadeApartJoinAndContactsAreExact)
+{
+  const TPiece frame[] = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6), Line(10, 6, -10, 6),
+                          Line(-10, 6, -10, -6)};
+  auto with = [&](std::vector<TPiece> more) {
+    more.insert(more.begin(), std::begin(frame), std::end(frame));
+    return more;
+  };
+  const TPiece hole = ArcAbout(0, 0, 2, 0, 2 * M_PI);
+  const TPoly away = {{40, 40}, {41, 40}, {41, 41}, {40, 41}};
+  const TScene scenes[] = {
+      // Bolt and head made apart, the head across the frame's top.
+      {0,
+       0,
+       0,
+       1,
+       {{{-1, -4}, {1, -4}, {1, 7}, {-1, 7}}, away, {{-2, 5}, {2, 5}, {2, 8}, {-2, 8}}},
+       with({hole})},
+      // A corner on the top line from inside, one on it from outside; a triangle's corner on the hole's arc.
+      {1,
+       -2,
+       15,
+       1.2,
+       {{{-4, 2}, {-2, 6}, {-6, 4}}, {{3, 6}, {5, 8}, {1, 8}}, {{0, 2}, {1, 4}, {-1, 4}}},
+       with({hole})},
+      // An edge along the right line over part of it, inside and outside the hatch; a box across the hole.
+      {0,
+       0,
+       90,
+       0.8,
+       {{{8, -2}, {10, -2}, {10, 2}, {8, 2}},
+        away,
+        {{10, 3}, {12, 3}, {12, 5}, {10, 5}},
+        {{-1, -3}, {1, -3}, {1, 3}, {-1, 3}}},
+       with({hole})},
+      // A square hole whose wall a region's edge runs along, the region filling it and reaching out below.
+      {-3,
+       5,
+       0,
+       1,
+       {{{-1, -8}, {1, -8}, {1, 1}, {-1, 1}}, away, {{-2, -9}, {2, -9}, {2, -7}, {-2, -7}}},
+       with({Line(-1, -1, 1, -1), Line(1, -1, 1, 1), Line(1, 1, -1, 1), Line(-1, 1, -1, -1)})},
+  };
+  int n = 0;
+  for (const TScene& s : scenes)
+    Check(s, "contact " + std::to_string(n++));
+  // Turned so that the frame's lines run along the rays that tell enclosure (0.3 radians) or nearly so: the
+  // points asked lie where the spans of the curves across the rays begin and end. (Not the third: turned, the
+  // rounding decides whether its right line enters the region along it.)
+  // The last: a frame with a tab on top whose line meets the top line at a corner, and a region filling a
+  // hole with its edge along the top line, so that the points beside that line are asked just past the
+  // corner.
+  const TScene tab{0,
+                   0,
+                   0,
+                   1,
+                   {{{2, 4}, {8, 4}, {8, 6}, {2, 6}}},
+                   {Line(-10, -6, 10, -6), Line(10, -6, 10, 7), Line(10, 7, 9, 7), Line(9, 7, 9, 6),
+                    Line(9, 6, -10, 6), Line(-10, 6, -10, -6), Line(4.5, 4.5, 5.5, 4.5),
+                    Line(5.5, 4.5, 5.5, 5.5), Line(5.5, 5.5, 4.5, 5.5), Line(4.5, 5.5, 4.5, 4.5)}};
+  for (const double turn : {0.0, 1e-9, -1e-7, 90.0, 180.0})
+    for (std::size_t k = 0; k <= std::size(scenes); ++k) {
+      if (k == 2) continue;
+      TScene t = k < std::size(scenes) ? scenes[k] : tab;
+      t.ma = 0.3 * 180 / M_PI + turn;
+      Check(t, "contact " + std::to_string(k) + " turned " + std::to_string(turn));
+    }
+  // Random fasteners of two or three overlapping pieces about the hatch, regions far away made between them.
+  std::mt19937 rng(8122026);
+  auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+  for (int k = 0; k < 30; ++k) {
+    const bool round = u(0, 1) < 0.5;
+    TScene s{u(-20, 20),
+             u(-20, 20),
+             u(0, 360),
+             u(0.5, 2),
+             {},
+             with(round ? std::vector<TPiece>{hole}
+                        : std::vector<TPiece>{Line(-2, -2, 2, -2), Line(2, -2, 2, 2), Line(2, 2, -2, 2),
+                                              Line(-2, 2, -2, -2)})};
+    // Several fasteners: the closing asks for many points of one boundary at once.
+    for (int fasteners = 1 + int(u(0, 3)); fasteners > 0; --fasteners) {
+      const double cx = u(-11, 11), cy = u(-7, 7), a = u(0, M_PI), c = std::cos(a), sn = std::sin(a);
+      const int pieces = 2 + int(u(0, 2));
+      for (int i = 0; i < pieces; ++i) {
+        const double w = u(0.3, 4), h = u(0.3, 4), ox = u(-1, 1), oy = u(-1, 1);
+        TPoly p;
+        for (const auto& [x, y] : {std::pair{-w, -h}, {w, -h}, {w, h}, {-w, h}})
+          p.push_back(TPoint2D(cx + c * (x + ox) - sn * (y + oy), cy + sn * (x + ox) + c * (y + oy)));
+        s.regions.push_back(p);
+        if (i + 1 < pieces) s.regions.push_back({{60.0 + 3 * i, 60}, {61.0 + 3 * i, 60}, {61.0 + 3 * i, 61}});
+      }
+    }
+    Check(s, "fastener " + std::to_string(k));
+  }
+}
+
 namespace {
 // The curves a modeller received, as comparable numbers.
 std::vector<std::vector<double>> Numbers(const TRecordingModeler& m)
@@ -352,8 +452,8 @@ void Square(TRecordingModeler& m, TModeler3D& f)
 }
 } // namespace
 
-// A set of many regions, some added after a boundary closed, cuts and closes as one made whole from the start;
-// a line across all of them keeps exactly the gaps between them.
+// A set of many regions, some added after a boundary closed, cuts and closes as one made whole from the
+// start; a line across all of them keeps exactly the gaps between them.
 TEST(FrontRegions, RegionsAddedLaterCountAsTheFirst)
 {
   auto slot = [](int k) { return std::pair(-12.0 + 0.6 * k, -12.0 + 0.6 * k + 0.4); };
