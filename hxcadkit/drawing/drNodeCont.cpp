@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <tuple>
 #include <utility>
@@ -385,6 +386,7 @@ using TBoundCurve = TFrontRegions::TBoundCurve;
 struct TFrame
 {
   double ox, oy, xx, xy, yx, yy;
+  explicit TFrame(const double* v) : ox(v[0]), oy(v[1]), xx(v[2]), xy(v[3]), yx(v[4]), yy(v[5]) {}
   explicit TFrame(const TModeler2D& m)
   {
     const TTransf2D& t = m.R2D().Transf2D;
@@ -468,7 +470,12 @@ void Rest(TSpans& in, double w, TSpans& out)
     if (0.0 < w) out.push_back({0.0, w});
     return;
   }
-  if (in.size() > 1) SortFew(in);
+  // Two pieces (a line across two regions) are put in order here, without the call.
+  if (in.size() == 2) {
+    if (in[1] < in[0]) std::swap(in[0], in[1]);
+  } else if (in.size() > 2) {
+    SortFew(in);
+  }
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
@@ -881,15 +888,15 @@ std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, 
 }
 
 namespace {
-// A circle about (X, Y) of radius R drawn by m, on the sheet: its centre, radius and box.
+// A circle about (X, Y) of radius R drawn in the frame F, on the sheet: its centre, radius and box.
 struct TSheetCircle
 {
-  TFrame F;
+  const TFrame& F;
   double Det, Rs;
   TPoint2D C;
   double x1, y1, x2, y2;
-  TSheetCircle(const TModeler3D& m, double X, double Y, double R)
-      : F(m), Det(F.Det()), Rs(std::fabs(R) * std::sqrt(std::fabs(Det))), C(F.To(X, Y)), x1(C.x - Rs),
+  TSheetCircle(const TFrame& f, double X, double Y, double R)
+      : F(f), Det(F.Det()), Rs(std::fabs(R) * std::sqrt(std::fabs(Det))), C(F.To(X, Y)), x1(C.x - Rs),
         y1(C.y - Rs), x2(C.x + Rs), y2(C.y + Rs)
   {
   }
@@ -898,23 +905,52 @@ struct TSheetCircle
     return x1 <= gx2 && x2 >= gx1 && y1 <= gy2 && y2 >= gy1;
   }
 };
+
+// The frame m draws in now, worked out once for each placement: kept in the slots given (a key of the six
+// numbers that place a point, the frame's six), found there again while the placement stays.
+TFrame Placed(const TModeler2D& m, double* key, double* frame, bool& known, bool& angleKnown)
+{
+  const TTransf2D& t = m.R2D().Transf2D;
+  double k[6] = {1.0, 0.0, 0.0, 1.0, 0.0, 0.0}; // an empty stack places as the identity does
+  if (t.AMtr.Count > 0) {
+    const TMtr2D& a = t.AMtr.Last();
+    k[0] = a.M[0][0], k[1] = a.M[0][1], k[2] = a.M[1][0], k[3] = a.M[1][1], k[4] = a.M[2][0], k[5] = a.M[2][1];
+  }
+  // Bit for bit: a zero's sign can turn an axis's direction by a full turn.
+  if (!known || std::memcmp(k, key, sizeof k) != 0) {
+    const TFrame f(m);
+    std::copy(k, k + 6, key);
+    const double values[6] = {f.ox, f.oy, f.xx, f.xy, f.yx, f.yy};
+    std::copy(values, values + 6, frame);
+    known = true;
+    angleKnown = false;
+    return f;
+  }
+  return TFrame(frame);
+}
 } // namespace
 
 bool TFrontRegions::Meets(const TModeler3D& m, double X, double Y, double R) const
 {
-  const TSheetCircle s(m, X, Y, R);
-  return std::any_of(Clusters.begin(), Clusters.end(),
-                     [&](const TCluster& k) { return s.Meets(k.gx1, k.gy1, k.gx2, k.gy2); });
+  const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
+  const TSheetCircle s(f, X, Y, R);
+  // Against the regions' own boxes: an arc that meets a cluster's box often passes all its regions.
+  for (const TCluster& k : Clusters)
+    if (s.Meets(k.gx1, k.gy1, k.gx2, k.gy2))
+      for (std::size_t i = k.From; i < k.To; ++i)
+        if (const TRegion& r = Regions[i]; s.Meets(r.gx1, r.gy1, r.gx2, r.gy2)) return true;
+  return false;
 }
 
 void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
                          std::vector<std::pair<double, double>>& out)
 {
-  const TSheetCircle s(m, X, Y, R);
-  const TFrame& f = s.F;
+  const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
+  const TSheetCircle s(f, X, Y, R);
   const double det = s.Det, Rs = s.Rs;
+  if (!PlacedAngleKnown) PlacedAngle = std::atan2(f.xy, f.xx), PlacedAngleKnown = true;
   // Under a placement that mirrors, the arc runs the other way on the sheet.
-  const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
+  const double phi = PlacedAngle, start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
   const TPoint2D c = s.C;
   TSpans& in = In;
   in.clear();

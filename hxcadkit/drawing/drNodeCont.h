@@ -192,11 +192,15 @@ private:
   // The rest of ClipSheet, from the first cluster whose box the segment's meets.
   bool CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluster* first, bool bounding, int attr,
                 std::vector<std::pair<double, double>>& out);
-  // Whether the circle about (X, Y) of radius R, in the frame m draws in now, meets the box of any fastener.
+  // Whether the circle about (X, Y) of radius R, in the frame m draws in now, meets the box of any region.
   bool Meets(const TModeler3D& m, double X, double Y, double R) const;
 
   TModeler3D& M;
   bool OverlapKnown = false;
+  // The placement the last arc was drawn in (its matrix's six numbers that place a point), the frame worked out
+  // of it (origin and axes on the sheet) and the direction of its x axis: the arcs of one piece share them.
+  mutable double PlacedKey[6] = {}, PlacedFrame[6] = {}, PlacedAngle = 0.0;
+  mutable bool PlacedKnown = false, PlacedAngleKnown = false;
   // Marks the region as cutting the boundary; the list only grows while a set stands, so it is grown only when
   // short (growing it to its own size costs a call per piece).
   void Cut(std::size_t i)
