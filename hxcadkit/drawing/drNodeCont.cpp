@@ -676,9 +676,11 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
     if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
     p.push_back(q);
   }
+  // The corner after the i-th (a division each would cost more than the rest of the step).
+  auto next = [&](std::size_t i) -> const TPoint2D& { return p[i + 1 < p.size() ? i + 1 : 0]; };
   double area = 0.0;
   for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    const TPoint2D &a = p[i], &b = next(i);
     area += a.x * b.y - b.x * a.y;
   }
   if (std::fabs(area) < 1e-12) return;
@@ -686,7 +688,7 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
   TRegion r{{}, Edges.size(), p[0].x, p[0].y, p[0].x, p[0].y};
   const TRegion::TEdge* edges = Edges.data();
   for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    const TPoint2D &a = p[i], &b = next(i);
     r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
     r.y2 = std::max(r.y2, a.y);
     const double len = Length(b.x - a.x, b.y - a.y);
