@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <tuple>
 #include <utility>
@@ -385,6 +386,7 @@ using TBoundCurve = TFrontRegions::TBoundCurve;
 struct TFrame
 {
   double ox, oy, xx, xy, yx, yy;
+  explicit TFrame(const double* v) : ox(v[0]), oy(v[1]), xx(v[2]), xy(v[3]), yx(v[4]), yy(v[5]) {}
   explicit TFrame(const TModeler2D& m)
   {
     const TTransf2D& t = m.R2D().Transf2D;
@@ -410,26 +412,6 @@ bool BoxesMeet(const TRegion& r, double x1, double y1, double x2, double y2, dou
 double Inside(const TRegion::TEdge& e, double x, double y)
 {
   return e.nx * x + e.ny * y - e.c;
-}
-
-// The parameters t (0..1) at which a + t (b - a) lies strictly inside the region: [lo, hi] when true.
-// A segment within the outline's band of an edge's line on its inner side runs along that edge.
-// The distances inside of the ends may be given for every edge (da, db) or worked out here (null).
-bool LineInside(const TRegion& r, const TPoint2D& a, const TPoint2D& b, double& lo, double& hi,
-                const double* das = nullptr, const double* dbs = nullptr)
-{
-  lo = 0.0, hi = 1.0;
-  for (std::size_t k = 0; k < r.E.size(); ++k) {
-    const TRegion::TEdge& e = r.E[k];
-    const double da = das ? das[k] : Inside(e, a.x, a.y), db = dbs ? dbs[k] : Inside(e, b.x, b.y);
-    if (da <= OnOutline && db <= OnOutline) return false;
-    if (da < 0.0)
-      lo = std::max(lo, da / (da - db));
-    else if (db < 0.0)
-      hi = std::min(hi, da / (da - db));
-    if (lo >= hi) return false;
-  }
-  return true;
 }
 
 // The spans [lo, hi] of in that also lie in the circular span from s of length len (len < 2 pi), all in
@@ -458,7 +440,8 @@ void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w
     const double k = Inside(e, c.x, c.y) / R;
     if (k >= 1.0) continue;
     if (k <= -1.0) return in.clear();
-    const double beta = std::acos(-k), phi = std::atan2(e.ny, e.nx);
+    if (std::isnan(e.Angle)) e.Angle = std::atan2(e.ny, e.nx);
+    const double beta = std::acos(-k), phi = e.Angle;
     Meet(in, phi - beta - a, 2 * beta, w, spare);
     in.swap(spare);
     if (in.empty()) break;
@@ -487,7 +470,12 @@ void Rest(TSpans& in, double w, TSpans& out)
     if (0.0 < w) out.push_back({0.0, w});
     return;
   }
-  if (in.size() > 1) SortFew(in);
+  // Two pieces (a line across two regions) are put in order here, without the call.
+  if (in.size() == 2) {
+    if (in[1] < in[0]) std::swap(in[0], in[1]);
+  } else if (in.size() > 2) {
+    SortFew(in);
+  }
   double from = 0.0;
   for (const auto& [lo, hi] : in) {
     if (lo > from) out.push_back({from, lo});
@@ -766,9 +754,11 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
     if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
     p.push_back(q);
   }
+  // The corner after the i-th (a division each would cost more than the rest of the step).
+  auto next = [&](std::size_t i) -> const TPoint2D& { return p[i + 1 < p.size() ? i + 1 : 0]; };
   double area = 0.0;
   for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    const TPoint2D &a = p[i], &b = next(i);
     area += a.x * b.y - b.x * a.y;
   }
   if (std::fabs(area) < 1e-12) return;
@@ -776,19 +766,20 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
   TRegion r{{}, Edges.size(), p[0].x, p[0].y, p[0].x, p[0].y};
   const TRegion::TEdge* edges = Edges.data();
   for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = p[(i + 1) % p.size()];
+    const TPoint2D &a = p[i], &b = next(i);
     r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
     r.y2 = std::max(r.y2, a.y);
     const double len = Length(b.x - a.x, b.y - a.y);
     if (!(len > 0.0)) continue;
     const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
-    Edges.push_back({a, b, nx, ny, nx * a.x + ny * a.y});
+    Edges.push_back({a, b, nx, ny, nx * a.x + ny * a.y, NAN});
   }
   // The list of edges moved as it grew: the regions find theirs again.
   if (Edges.data() != edges)
     for (TRegion& q : Regions)
       q.E.First = Edges.data() + q.From;
   r.E = {Edges.data() + r.From, Edges.size() - r.From};
+  r.gx1 = r.x1 - OnOutline, r.gy1 = r.y1 - OnOutline, r.gx2 = r.x2 + OnOutline, r.gy2 = r.y2 + OnOutline;
   OverlapKnown = false;
   if (!Clusters.empty() && BoxesMeet(r, Clusters.back().x1, Clusters.back().y1, Clusters.back().x2,
                                      Clusters.back().y2, OnOutline)) {
@@ -836,56 +827,77 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
   TPoint2D a, b;
   m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
   m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
-  const TBoundCurve c = BoundLine(a, b);
-  if (bounding) Boundary.push_back(c);
-  // Most lines pass every fastener: they stay whole, with no length worked out.
-  auto meets = [&](const TCluster& k) { return c.bx1 <= k.gx2 && c.bx2 >= k.gx1 && c.by1 <= k.gy2 && c.by2 >= k.gy1; };
-  const auto first = std::find_if(Clusters.begin(), Clusters.end(), meets);
-  if (first == Clusters.end()) {
-    out.assign(1, {0.0, 1.0});
-    return;
-  }
+  if (!ClipSheet(a, b, bounding, attr, out)) out.assign(1, {0.0, 1.0});
+}
+
+bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluster* first, bool bounding, int attr,
+                             TSpans& out)
+{
+  const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
+               by2 = std::max(a.y, b.y);
   const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
+  // Only the pieces of a boundary wait along an outline.
+  const bool runs = bounding && len > 0.0;
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
-  for (auto kc = first; kc != Clusters.end(); ++kc)
-    if (const TCluster& k = *kc; meets(k))
-      for (std::size_t i = k.From; i < k.To; ++i) {
-        if (!BoxesMeet(Regions[i], c.bx1, c.by1, c.bx2, c.by2, OnOutline)) continue;
-        const TRegion& r = Regions[i];
-        const bool runs = bounding && len > 0.0;
-        double* da = nullptr;
-        double* db = nullptr;
-        if (runs) {
-          // The ends' distances serve both the cut and the runs along the edges.
-          Dist.resize(2 * r.E.size());
-          da = Dist.data(), db = da + r.E.size();
-          for (std::size_t q = 0; q < r.E.size(); ++q)
-            da[q] = Inside(r.E[q], a.x, a.y), db[q] = Inside(r.E[q], b.x, b.y);
-        }
-        double lo, hi;
-        if (LineInside(r, a, b, lo, hi, da, db) && (hi - lo) * len > Touch) {
-          in.push_back({lo, hi});
-          if (bounding) Cut(i);
-        }
-        if (!runs) continue;
-        for (std::size_t q = 0; q < r.E.size(); ++q)
-          if (const TRegion::TEdge& e = r.E[q];
-              std::fabs(da[q]) <= OnOutline && std::fabs(db[q]) <= OnOutline) {
+  for (const TCluster* k = first; k != Clusters.data() + Clusters.size(); ++k) {
+    if (!(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) continue;
+    for (std::size_t i = k->From; i < k->To; ++i) {
+      const TRegion& r = Regions[i];
+      if (!(bx1 <= r.gx2 && bx2 >= r.gx1 && by1 <= r.gy2 && by2 >= r.gy1)) continue;
+      // The parameters at which the segment lies strictly inside, [lo, hi] while it may; one within the
+      // outline's band of an edge's line on its inner side runs along that edge (and lies inside nowhere).
+      double lo = 0.0, hi = 1.0;
+      bool inside = true;
+      for (const TRegion::TEdge& e : r.E) {
+        const double da = Inside(e, a.x, a.y), db = Inside(e, b.x, b.y);
+        if (da <= OnOutline && db <= OnOutline) {
+          inside = false;
+          if (!runs) break;
+          if (std::fabs(da) <= OnOutline && std::fabs(db) <= OnOutline) {
             const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
             const double tq = ((e.q.x - a.x) * dx + (e.q.y - a.y) * dy) / (len * len);
             const double lo2 = std::max(0.0, std::min(tp, tq)), hi2 = std::min(1.0, std::max(tp, tq));
             if ((hi2 - lo2) * len > Touch) along.push_back({lo2, hi2});
           }
+          continue;
+        }
+        if (!inside) continue;
+        if (da < 0.0)
+          lo = std::max(lo, da / (da - db));
+        else if (db < 0.0)
+          hi = std::min(hi, da / (da - db));
+        if (lo >= hi) {
+          inside = false;
+          if (!runs) break;
+        }
       }
-  if (along.empty()) return Rest(in, 1.0, out);
+      if (inside && (hi - lo) * len > Touch) {
+        in.push_back({lo, hi});
+        if (bounding) Cut(i);
+      }
+    }
+  }
+  if (along.empty()) {
+    if (in.empty()) return false;
+    if (in.size() > 1) {
+      Rest(in, 1.0, out);
+      return true;
+    }
+    // One piece hidden, as Rest leaves it.
+    const auto [lo, hi] = in[0];
+    out.clear();
+    if (lo > 0.0) out.push_back({0.0, lo});
+    if (const double from = std::max(0.0, hi); from < 1.0) out.push_back({from, 1.0});
+    return true;
+  }
   // What runs along an outline and lies outside every region waits; the rest is drawn now.
-  TSpans &outside = Outside_, &runs = Runs_, &gaps = Gaps_;
+  TSpans &outside = Outside_, &gaps = Gaps_, &along2 = Runs_;
   Rest(in, 1.0, outside);
   Rest(along, 1.0, gaps);
-  Rest(gaps, 1.0, runs);
+  Rest(gaps, 1.0, along2);
   for (const auto& [lo, hi] : outside)
-    for (const auto& [lo2, hi2] : runs)
+    for (const auto& [lo2, hi2] : along2)
       if (std::min(hi, hi2) - std::max(lo, lo2) > 0.0) {
         const double t0 = std::max(lo, lo2), t1 = std::min(hi, hi2);
         Along.push_back(
@@ -893,6 +905,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double x1, double y1, double x2, d
       }
   in.insert(in.end(), along.begin(), along.end());
   Rest(in, 1.0, out);
+  return true;
 }
 
 void TFrontRegions::DrawAlong(TModeler2D& m)
@@ -978,15 +991,15 @@ std::vector<std::pair<double, double>> TFrontRegions::Clip(const TModeler3D& m, 
 }
 
 namespace {
-// A circle about (X, Y) of radius R drawn by m, on the sheet: its centre, radius and box.
+// A circle about (X, Y) of radius R drawn in the frame F, on the sheet: its centre, radius and box.
 struct TSheetCircle
 {
-  TFrame F;
+  const TFrame& F;
   double Det, Rs;
   TPoint2D C;
   double x1, y1, x2, y2;
-  TSheetCircle(const TModeler3D& m, double X, double Y, double R)
-      : F(m), Det(F.Det()), Rs(std::fabs(R) * std::sqrt(std::fabs(Det))), C(F.To(X, Y)), x1(C.x - Rs),
+  TSheetCircle(const TFrame& f, double X, double Y, double R)
+      : F(f), Det(F.Det()), Rs(std::fabs(R) * std::sqrt(std::fabs(Det))), C(F.To(X, Y)), x1(C.x - Rs),
         y1(C.y - Rs), x2(C.x + Rs), y2(C.y + Rs)
   {
   }
@@ -995,23 +1008,52 @@ struct TSheetCircle
     return x1 <= gx2 && x2 >= gx1 && y1 <= gy2 && y2 >= gy1;
   }
 };
+
+// The frame m draws in now, worked out once for each placement: kept in the slots given (a key of the six
+// numbers that place a point, the frame's six), found there again while the placement stays.
+TFrame Placed(const TModeler2D& m, double* key, double* frame, bool& known, bool& angleKnown)
+{
+  const TTransf2D& t = m.R2D().Transf2D;
+  double k[6] = {1.0, 0.0, 0.0, 1.0, 0.0, 0.0}; // an empty stack places as the identity does
+  if (t.AMtr.Count > 0) {
+    const TMtr2D& a = t.AMtr.Last();
+    k[0] = a.M[0][0], k[1] = a.M[0][1], k[2] = a.M[1][0], k[3] = a.M[1][1], k[4] = a.M[2][0], k[5] = a.M[2][1];
+  }
+  // Bit for bit: a zero's sign can turn an axis's direction by a full turn.
+  if (!known || std::memcmp(k, key, sizeof k) != 0) {
+    const TFrame f(m);
+    std::copy(k, k + 6, key);
+    const double values[6] = {f.ox, f.oy, f.xx, f.xy, f.yx, f.yy};
+    std::copy(values, values + 6, frame);
+    known = true;
+    angleKnown = false;
+    return f;
+  }
+  return TFrame(frame);
+}
 } // namespace
 
 bool TFrontRegions::Meets(const TModeler3D& m, double X, double Y, double R) const
 {
-  const TSheetCircle s(m, X, Y, R);
-  return std::any_of(Clusters.begin(), Clusters.end(),
-                     [&](const TCluster& k) { return s.Meets(k.gx1, k.gy1, k.gx2, k.gy2); });
+  const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
+  const TSheetCircle s(f, X, Y, R);
+  // Against the regions' own boxes: an arc that meets a cluster's box often passes all its regions.
+  for (const TCluster& k : Clusters)
+    if (s.Meets(k.gx1, k.gy1, k.gx2, k.gy2))
+      for (std::size_t i = k.From; i < k.To; ++i)
+        if (const TRegion& r = Regions[i]; s.Meets(r.gx1, r.gy1, r.gx2, r.gy2)) return true;
+  return false;
 }
 
 void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
                          std::vector<std::pair<double, double>>& out)
 {
-  const TSheetCircle s(m, X, Y, R);
-  const TFrame& f = s.F;
+  const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
+  const TSheetCircle s(f, X, Y, R);
   const double det = s.Det, Rs = s.Rs;
+  if (!PlacedAngleKnown) PlacedAngle = std::atan2(f.xy, f.xx), PlacedAngleKnown = true;
   // Under a placement that mirrors, the arc runs the other way on the sheet.
-  const double phi = std::atan2(f.xy, f.xx), start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
+  const double phi = PlacedAngle, start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
   const TPoint2D c = s.C;
   TSpans& in = In;
   in.clear();
@@ -1019,7 +1061,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, doub
   for (const TCluster& k : Clusters) {
     if (!s.Meets(k.gx1, k.gy1, k.gx2, k.gy2)) continue;
     for (std::size_t i = k.From; i < k.To; ++i) {
-      if (!BoxesMeet(Regions[i], cx1, cy1, cx2, cy2, OnOutline)) continue;
+      if (const TRegion& r = Regions[i]; !(cx1 <= r.gx2 && cx2 >= r.gx1 && cy1 <= r.gy2 && cy2 >= r.gy1)) continue;
       bool cut = false;
       ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
       for (const auto& s : Runs)
@@ -1288,12 +1330,12 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
 {
   // Thin lines in the negated style (a thread's root) are drawn too, and hidden as the others are.
   if (!Front || Attr == 0) return To->drLine(x1, y1, x2, y2, Attr);
-  // A line of the drawing away from every fastener stays whole, with nothing kept of it.
-  const bool bounding = Bounding(To->R2D());
-  if (!bounding && !Front->Meets(*To, x1, y1, x2, y2)) return To->drLine(x1, y1, x2, y2, Attr);
+  const TRegistryModeler2D& r = To->R2D();
+  TPoint2D a, b;
+  r.Transf2D.xyMtr(x1, y1, a.x, a.y);
+  r.Transf2D.xyMtr(x2, y2, b.x, b.y);
   TSpans& out = Out;
-  Front->Clip(*To, x1, y1, x2, y2, bounding, Attr, out);
-  if (out.size() == 1 && out[0].first == 0.0 && out[0].second == 1.0) return To->drLine(x1, y1, x2, y2, Attr);
+  if (!Front->ClipSheet(a, b, Bounding(r), Attr, out)) return To->drLine(x1, y1, x2, y2, Attr);
   const double len = Length(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)
     if ((t2 - t1) * len > Touch)

@@ -34,6 +34,7 @@ struct TFrontRegionsWork
     {
       TPoint2D p, q;
       double nx, ny, c;
+      mutable double Angle; // of the normal, worked out when an arc first meets it (not a number until then)
     };
     // Its edges, kept in the set's one list of edges.
     struct TEdges
@@ -49,6 +50,7 @@ struct TFrontRegionsWork
     TEdges E;
     std::size_t From; // its first edge in that list
     double x1, y1, x2, y2;
+    double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every curve clipped
   };
   // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
   struct TBoundCurve
@@ -193,23 +195,31 @@ public:
 private:
   friend class TFrontModeler;
   void CloseBoundary(TModeler2D& m) override;
-  // Whether the circle about (X, Y) of radius R, in the frame m draws in now, meets the box of any fastener.
-  bool Meets(const TModeler3D& m, double X, double Y, double R) const;
-  // Whether the segment, in the frame m draws in now, meets the box of any fastener.
-  bool Meets(const TModeler3D& m, double x1, double y1, double x2, double y2) const
+  // Clip for the segment from a to b on the sheet: false when it stays whole (out untouched), true with the
+  // pieces in out otherwise. Most segments pass every fastener: that much is worked out where it is called.
+  bool ClipSheet(const TPoint2D& a, const TPoint2D& b, bool bounding, int attr,
+                 std::vector<std::pair<double, double>>& out)
   {
-    TPoint2D a, b;
-    m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
-    m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
     const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
                  by2 = std::max(a.y, b.y);
+    if (bounding) Boundary.push_back({false, a.x, a.y, b.x, b.y, 0.0, 0.0, bx1, by1, bx2, by2});
     for (const TCluster& k : Clusters)
-      if (bx1 <= k.gx2 && bx2 >= k.gx1 && by1 <= k.gy2 && by2 >= k.gy1) return true;
+      if (bx1 <= k.gx2 && bx2 >= k.gx1 && by1 <= k.gy2 && by2 >= k.gy1)
+        return CutSheet(a, b, &k, bounding, attr, out);
     return false;
   }
+  // The rest of ClipSheet, from the first cluster whose box the segment's meets.
+  bool CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluster* first, bool bounding, int attr,
+                std::vector<std::pair<double, double>>& out);
+  // Whether the circle about (X, Y) of radius R, in the frame m draws in now, meets the box of any region.
+  bool Meets(const TModeler3D& m, double X, double Y, double R) const;
 
   TModeler3D& M;
   bool OverlapKnown = false;
+  // The placement the last arc was drawn in (its matrix's six numbers that place a point), the frame worked out
+  // of it (origin and axes on the sheet) and the direction of its x axis: the arcs of one piece share them.
+  mutable double PlacedKey[6] = {}, PlacedFrame[6] = {}, PlacedAngle = 0.0;
+  mutable bool PlacedKnown = false, PlacedAngleKnown = false;
   // Marks the region as cutting the boundary; the list only grows while a set stands, so it is grown only when
   // short (growing it to its own size costs a call per piece).
   void Cut(std::size_t i)

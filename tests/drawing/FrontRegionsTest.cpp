@@ -2,6 +2,7 @@
 // their outline, checked against references of the test's own (dense sampling, even-odd over fine
 // polygons) on random regions and boundaries in random placements.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <string>
@@ -561,4 +562,288 @@ TEST(FrontRegions, EachSetStopsLinesAtItsOwnRegions)
     TFrontLines front(m);
     EXPECT_EQ((*front).R2D().APrevCommand.Count, 0) << k;
   }
+}
+
+namespace {
+// How deep p lies in the deepest of the regions (negative outside them all).
+double Deepest(const TPoint2D& p, const std::vector<TPoly>& regions)
+{
+  double d = -1e300;
+  for (const TPoly& r : regions)
+    d = std::max(d, Depth(p, r));
+  return d;
+}
+
+// Whether the segment a-b runs along an edge of the region (both ends on the edge's line).
+bool AlongAnEdge(const TPoint2D& a, const TPoint2D& b, const TPoly& r)
+{
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    const TPoint2D &p = r[i], &q = r[(i + 1) % r.size()];
+    const double len = std::hypot(q.x - p.x, q.y - p.y);
+    auto off = [&](const TPoint2D& s) { return std::fabs((q.x - p.x) * (s.y - p.y) - (q.y - p.y) * (s.x - p.x)) / len; };
+    if (off(a) <= 1e-9 && off(b) <= 1e-9) return true;
+  }
+  return false;
+}
+} // namespace
+
+// Lines of a drawing on a grid the regions' corners lie on too, so that many run exactly along an edge, touch
+// a corner or cross one, against a reference of the test's own: every sample well inside a region is hidden,
+// every one clear of them all is drawn, and one on a line along a region's edge is drawn unless another region
+// holds it. The pieces drawn are those Outside tells. Boxes turned half a turn (their corners off the grid by
+// the turn's rounding) and triangles are among the regions; the placement is none, or turned and scaled.
+TEST(FrontRegions, LinesAlongEdgesThroughCornersCutAsSamplesTell)
+{
+  std::mt19937 rng(4242);
+  auto grid = [&](int n) { return double(std::uniform_int_distribution<int>(-n, n)(rng)); };
+  for (int scene = 0; scene < 60; ++scene) {
+    const bool placed = scene % 2 == 1;
+    TRecordingModeler m;
+    if (placed) m.drMtr(grid(20), grid(20), 90.0 * double(scene % 4), 0.5 + scene % 3);
+    std::vector<TPoly> sheet;
+    TFrontRegions front(m);
+    const int count = 1 + scene % 4;
+    for (int k = 0; k < count; ++k) {
+      TPoly p;
+      const double x = grid(4), y = grid(4), w = 1 + grid(2) * grid(2), h = 1 + std::fabs(grid(3));
+      if (k % 3 == 2) {
+        p = {TPoint2D(x, y), TPoint2D(x + w, y), TPoint2D(x, y + h)};
+      } else {
+        // Turned by half a turn about (x, y) as a fastener's outline is: its sides off the grid by the sine's
+        // rounding.
+        const double a = k % 3 == 1 ? M_PI : 0.0, c = std::cos(a), s = std::sin(a);
+        for (const auto& [u, v] : {std::pair{0.0, 0.0}, {w, 0.0}, {w, h}, {0.0, h}})
+          p.push_back(TPoint2D(x + c * u - s * v, y + s * u + c * v));
+      }
+      front.Polygon(p);
+      sheet.emplace_back();
+      for (const TPoint2D& c : p) {
+        TPoint2D q;
+        m.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
+        sheet.back().push_back(q);
+      }
+    }
+    TFrontModeler f(m);
+    for (int n = 0; n < 40; ++n) {
+      const double x1 = grid(6), y1 = grid(6), x2 = grid(6), y2 = n % 3 == 0 ? y1 : grid(6);
+      const std::string what = "scene " + std::to_string(scene) + " line " + std::to_string(n) + ": " +
+                               std::to_string(x1) + "," + std::to_string(y1) + " " + std::to_string(x2) + "," +
+                               std::to_string(y2);
+      const auto spans = front.Outside(m, x1, y1, x2, y2);
+      m.Reset();
+      f.drLine(x1, y1, x2, y2, 1);
+      TPoint2D a, b;
+      m.R2D().Transf2D.xyMtr(x1, y1, a.x, a.y);
+      m.R2D().Transf2D.xyMtr(x2, y2, b.x, b.y);
+      const double len = std::hypot(b.x - a.x, b.y - a.y);
+      // What is drawn is what Outside tells, less pieces too short to be anything but a touch; a line nothing
+      // cuts is drawn as it is, however short.
+      std::vector<std::pair<double, double>> drawn;
+      for (const auto& [lo, hi] : spans)
+        if ((hi - lo) * len > 1e-6 || (lo == 0.0 && hi == 1.0)) drawn.push_back({lo, hi});
+      ASSERT_EQ(m.Curves.size(), drawn.size()) << what;
+      for (std::size_t k = 0; k < drawn.size(); ++k) {
+        const TCurve& c = m.Curves[k];
+        EXPECT_NEAR(c.x1, a.x + (b.x - a.x) * drawn[k].first, 1e-9) << what;
+        EXPECT_NEAR(c.y1, a.y + (b.y - a.y) * drawn[k].first, 1e-9) << what;
+        EXPECT_NEAR(c.x2, a.x + (b.x - a.x) * drawn[k].second, 1e-9) << what;
+        EXPECT_NEAR(c.y2, a.y + (b.y - a.y) * drawn[k].second, 1e-9) << what;
+      }
+      if (!(len > 0)) continue;
+      auto kept = [&](double t) {
+        return std::any_of(spans.begin(), spans.end(),
+                           [&](const auto& s) { return t >= s.first - 1e-9 && t <= s.second + 1e-9; });
+      };
+      for (int k = 0; k <= 400; ++k) {
+        const double t = k / 400.0;
+        const TPoint2D p(a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t);
+        const double d = Deepest(p, sheet);
+        if (d > 1e-6) {
+          ASSERT_FALSE(kept(t)) << what << " shows t " << t << " inside a region";
+        } else if (d < -1e-9) {
+          ASSERT_TRUE(kept(t)) << what << " hides t " << t << " outside the regions";
+        } else {
+          // On an outline: drawn when the line runs along that region's edge and no other region holds or
+          // touches the point (where one does, the line may enter it there).
+          int along = 0, near = 0;
+          for (const TPoly& r : sheet) {
+            const double dr = Depth(p, r);
+            if (std::fabs(dr) <= 1e-9 && AlongAnEdge(a, b, r))
+              ++along;
+            else if (dr > -1e-9)
+              ++near;
+          }
+          if (along > 0 && near == 0) {
+            ASSERT_TRUE(kept(t)) << what << " hides t " << t << " along an edge";
+          }
+        }
+      }
+    }
+  }
+}
+
+// Arcs drawn in placements one after another, among them ones that differ only in the sign of a zero and one
+// that mirrors, are cut as each is when drawn alone: what a set keeps of one placement serves no other.
+TEST(FrontRegions, ArcsInPlacementsOneAfterAnotherCutAsAlone)
+{
+  struct TPlace
+  {
+    double x, y, a, s;
+  };
+  const TPlace places[] = {{0, 0, 0, 1}, {0, 0, -0.0, 1}, {3, -2, 180, 1}, {3, -2, -180, 1},
+                           {1, 1, 90, 2}, {0, 0, 0, -1},   {-0.0, 0, 0, 1}};
+  auto draw = [](TRecordingModeler& m, TFrontModeler& f, const TPlace& p, int k) {
+    m.drMtr(p.x, p.y, p.a, p.s);
+    // An arc across the region's corner, a circle's arc grazing it, one whose box meets the regions' and no
+    // region, and one about the corner itself.
+    f.drArc(0, 0, 5, 5, 0, 0, 5, 1, 1 + k % 2);
+    f.drArc(4, 4, 1, 5, 4, 3, 4, -1, 1);
+    f.drArc(-2, -2, 1, -1, -2, -2, -1, 1, 1);
+    f.drArc(2, 2, 1.5, 3.5, 2, 2, 3.5, 1, 1);
+    m.drDeleteMtr();
+  };
+  auto regions = [](TFrontRegions& front) {
+    front.Box(2, 2, 6, 6);
+    front.Box(-6, 2, -3, 6);
+  };
+  TRecordingModeler together;
+  {
+    TFrontRegions front(together);
+    regions(front);
+    TFrontModeler f(together);
+    for (int round = 0; round < 2; ++round)
+      for (int k = 0; k < int(std::size(places)); ++k)
+        draw(together, f, places[k], k);
+  }
+  std::vector<std::vector<double>> alone;
+  for (int round = 0; round < 2; ++round)
+    for (int k = 0; k < int(std::size(places)); ++k) {
+      TRecordingModeler m;
+      TFrontRegions front(m);
+      regions(front);
+      TFrontModeler f(m);
+      draw(m, f, places[k], k);
+      const auto v = Numbers(m);
+      alone.insert(alone.end(), v.begin(), v.end());
+    }
+  EXPECT_EQ(Numbers(together), alone);
+}
+
+// Hatches whose walls and regions lie on one grid: walls run exactly along regions' edges, regions end on the
+// walls or at their corners, and close as the random scenes do. Left out: a region on the hatched side that
+// only lies along a wall, crossing none (it cuts nothing, so nothing closes along it, and its wall goes: the
+// hatch is left open there; no drawing places a fastener so).
+TEST(FrontRegions, HatchWallsAlongRegionEdgesOnAGrid)
+{
+  std::mt19937 rng(97);
+  int checked = 0;
+  auto grid = [&](int lo, int hi) { return double(std::uniform_int_distribution<int>(lo, hi)(rng)); };
+  for (int n = 0; n < 60; ++n) {
+    // Shifted only: a turn would move the walls off the regions' edges by its rounding.
+    TScene s{n % 2 ? grid(-5, 5) : 0.0, n % 2 ? grid(-5, 5) : 0.0, 0.0, 1.0, {}, {}};
+    const double x1 = grid(-8, -4), y1 = grid(-8, -4), x2 = grid(4, 8), y2 = grid(4, 8);
+    for (const auto& [a, b] : {std::pair{TPoint2D(x1, y1), TPoint2D(x2, y1)}, {TPoint2D(x2, y1), TPoint2D(x2, y2)},
+                               {TPoint2D(x2, y2), TPoint2D(x1, y2)}, {TPoint2D(x1, y2), TPoint2D(x1, y1)}})
+      s.boundary.push_back(Line(a.x, a.y, b.x, b.y));
+    // A square hole.
+    const double hx = grid(-2, 1), hy = grid(-2, 1), hs = grid(1, 2);
+    for (const auto& [a, b] :
+         {std::pair{TPoint2D(hx, hy), TPoint2D(hx, hy + hs)}, {TPoint2D(hx, hy + hs), TPoint2D(hx + hs, hy + hs)},
+          {TPoint2D(hx + hs, hy + hs), TPoint2D(hx + hs, hy)}, {TPoint2D(hx + hs, hy), TPoint2D(hx, hy)}})
+      s.boundary.push_back(Line(a.x, a.y, b.x, b.y));
+    // Boxes starting on a wall or a corner of the outline or of the hole, some reaching across it.
+    const double xs[] = {x1, x2, hx, hx + hs}, ys[] = {y1, y2, hy, hy + hs};
+    for (int k = 0; k < 1 + n % 3; ++k) {
+      const double bx = xs[int(grid(0, 3))], by = ys[int(grid(0, 3))];
+      const double l = bx - grid(0, 3), r = bx + grid(0, 3), b = by - grid(0, 3), t = by + grid(0, 3);
+      if (l == r || b == t) continue;
+      s.regions.push_back({TPoint2D(l, b), TPoint2D(r, b), TPoint2D(r, t), TPoint2D(l, t)});
+    }
+    const bool alongOnly = std::any_of(s.regions.begin(), s.regions.end(), [&](const TPoly& r) {
+      bool on = false, in = false;
+      for (const TPiece& c : s.boundary)
+        for (int k = 0; k <= 100; ++k) {
+          const double d = Depth(c.At(k / 100.0), r);
+          on = on || std::fabs(d) <= 1e-9;
+          in = in || d > 1e-9;
+        }
+      double cx = 0, cy = 0;
+      for (const TPoint2D& p : r)
+        cx += p.x / 4, cy += p.y / 4;
+      const bool hatched = cx > x1 && cx < x2 && cy > y1 && cy < y2 && !(cx > hx && cx < hx + hs && cy > hy && cy < hy + hs);
+      return on && !in && hatched;
+    });
+    if (alongOnly) continue;
+    Check(s, "grid scene " + std::to_string(n));
+    ++checked;
+  }
+  EXPECT_GE(checked, 30);
+}
+
+// A contour drawn as lines and then again as a hatch's boundary, the second time in the same placement or
+// another, with or without a region added in between, cuts and closes as when only the second drawing is
+// made: nothing one drawing worked out (a segment's pieces, the placement's frame) serves another drawing
+// it does not fit.
+TEST(FrontRegions, ADrawingAgainCutsAsAlone)
+{
+  std::mt19937 rng(515);
+  auto grid = [&](int lo, int hi) { return double(std::uniform_int_distribution<int>(lo, hi)(rng)); };
+  int cut = 0;
+  for (int scene = 0; scene < 48; ++scene) {
+    std::vector<std::array<double, 4>> boxes;
+    for (int k = 0; k < 2 + scene % 3; ++k) {
+      const double x = grid(-12, 8), y = grid(-12, 8);
+      boxes.push_back({x, y, x + grid(1, 6), y + grid(1, 6)});
+    }
+    const std::array<double, 4> added{grid(-12, 8), grid(-12, 8), grid(9, 12), grid(9, 12)};
+    const bool addLater = scene % 2 == 1;
+    const std::array<double, 4> first{0, 0, 0, 1},
+        second = scene % 4 < 2
+                     ? first
+                     : std::array<double, 4>{grid(-3, 3), grid(-3, 3), 90.0 * (scene % 3), 1.0 + scene % 2};
+    // The contour (the square of side 20 about the origin, a diagonal and a quarter circle inside) drawn
+    // through f: as lines, or the square as a hatch's boundary.
+    auto contour = [](TRecordingModeler& m, TModeler3D& f, bool hatch) {
+      if (hatch) m.drHatch(0, 45.0, 2.0);
+      const double p[] = {-10, -10, 10, -10, 10, 10, -10, 10, -10, -10};
+      for (int k = 0; k < 4; ++k)
+        f.drLine(p[2 * k], p[2 * k + 1], p[2 * k + 2], p[2 * k + 3], 1);
+      if (hatch) m.drEndObj();
+      f.drLine(-10, -10, 10, 10, 2);
+      f.drArc(0, 0, 8, 8, 0, 0, 8, 1, 2);
+    };
+    auto regions = [&](TFrontRegions& front, bool withAdded) {
+      for (const auto& b : boxes)
+        front.Box(b[0], b[1], b[2], b[3]);
+      if (withAdded) front.Box(added[0], added[1], added[2], added[3]);
+    };
+    auto placed = [&](TRecordingModeler& m, TModeler3D& f, const std::array<double, 4>& at, bool hatch) {
+      m.drMtr(at[0], at[1], at[2], at[3]);
+      contour(m, f, hatch);
+      m.drDeleteMtr();
+    };
+    TRecordingModeler again, alone, plain;
+    {
+      TFrontRegions front(again);
+      regions(front, false);
+      TFrontModeler f(again);
+      placed(again, f, first, false);
+      if (addLater) front.Box(added[0], added[1], added[2], added[3]);
+      again.Reset();
+      placed(again, f, second, true);
+    }
+    {
+      TFrontRegions front(alone);
+      regions(front, addLater);
+      TFrontModeler f(alone);
+      placed(alone, f, second, true);
+    }
+    TFrontModeler f(plain);
+    placed(plain, f, second, true);
+    // Boxes on the grid may lie along a wall only, which leaves a hatch open as it does alone: closing is
+    // checked elsewhere; here the two drawings must agree, and be more than the contour uncut.
+    EXPECT_EQ(Numbers(again), Numbers(alone)) << "scene " << scene;
+    cut += Numbers(again) != Numbers(plain);
+  }
+  EXPECT_GE(cut, 24);
 }
