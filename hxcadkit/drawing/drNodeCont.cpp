@@ -689,7 +689,7 @@ void TFrontRegionsWork::Clear()
 {
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
   clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary, Closing, Cutting,
-        Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Dist, Joining, Ts, Ts2, TsAlong, Near,
+        Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Joining, Ts, Ts2, TsAlong, Near,
         NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces);
 }
 

@@ -99,7 +99,6 @@ struct TFrontRegionsWork
   // Kept for the next boundary.
   std::vector<TAlong> Drawn;
   std::vector<TPoint2D> Corners; // kept for the next region
-  std::vector<double> Dist;      // kept for the next line
   std::vector<char> Joining;
   std::vector<double> Ts, Ts2, TsAlong;
   // The points whose enclosure by the boundary being closed is asked while it closes, answered all at once,

@@ -730,13 +730,12 @@ TEST(FrontRegions, ArcsInPlacementsOneAfterAnotherCutAsAlone)
 }
 
 // Hatches whose walls and regions lie on one grid: walls run exactly along regions' edges, regions end on the
-// walls or at their corners, and close as the random scenes do. Left out: a region on the hatched side that
-// only lies along a wall, crossing none (it cuts nothing, so nothing closes along it, and its wall goes: the
-// hatch is left open there; no drawing places a fastener so).
+// walls or at their corners, and close as the random scenes do; among them regions on the hatched side that
+// only lie along a wall, crossing none: nothing closes along such a region, so its wall stays.
 TEST(FrontRegions, HatchWallsAlongRegionEdgesOnAGrid)
 {
   std::mt19937 rng(97);
-  int checked = 0;
+  int alongOnlyScenes = 0;
   auto grid = [&](int lo, int hi) { return double(std::uniform_int_distribution<int>(lo, hi)(rng)); };
   for (int n = 0; n < 60; ++n) {
     // Shifted only: a turn would move the walls off the regions' edges by its rounding.
@@ -773,11 +772,10 @@ TEST(FrontRegions, HatchWallsAlongRegionEdgesOnAGrid)
       const bool hatched = cx > x1 && cx < x2 && cy > y1 && cy < y2 && !(cx > hx && cx < hx + hs && cy > hy && cy < hy + hs);
       return on && !in && hatched;
     });
-    if (alongOnly) continue;
+    alongOnlyScenes += alongOnly;
     Check(s, "grid scene " + std::to_string(n));
-    ++checked;
   }
-  EXPECT_GE(checked, 30);
+  EXPECT_GE(alongOnlyScenes, 3);
 }
 
 // A contour drawn as lines and then again as a hatch's boundary, the second time in the same placement or
