@@ -123,6 +123,18 @@ double Depth(const TPoint2D& p, const TPoly& poly)
   return ::testing::AssertionSuccess();
 }
 
+// Stands the region, given in the frame m draws in, and keeps it as it lies on the sheet.
+void Stand(TFrontRegions& front, const TModeler3D& m, const TPoly& r, std::vector<TPoly>& sheet)
+{
+  front.Polygon(r);
+  sheet.emplace_back();
+  for (const TPoint2D& p : r) {
+    TPoint2D q;
+    m.R2D().Transf2D.xyMtr(p.x, p.y, q.x, q.y);
+    sheet.back().push_back(q);
+  }
+}
+
 struct TScene
 {
   double mx, my, ma, ms;
@@ -138,15 +150,8 @@ void Check(const TScene& s, const std::string& what)
   std::vector<TPoly> sheet; // the regions on the sheet
   {
     TFrontRegions front(m);
-    for (const TPoly& r : s.regions) {
-      front.Polygon(r);
-      sheet.emplace_back();
-      for (const TPoint2D& p : r) {
-        TPoint2D q;
-        m.R2D().Transf2D.xyMtr(p.x, p.y, q.x, q.y);
-        sheet.back().push_back(q);
-      }
-    }
+    for (const TPoly& r : s.regions)
+      Stand(front, m, r, sheet);
     TFrontModeler f(m);
     m.drHatch(0, 45.0, 2.0);
     for (const TPiece& c : s.boundary) {
@@ -615,13 +620,7 @@ TEST(FrontRegions, LinesAlongEdgesThroughCornersCutAsSamplesTell)
         for (const auto& [u, v] : {std::pair{0.0, 0.0}, {w, 0.0}, {w, h}, {0.0, h}})
           p.push_back(TPoint2D(x + c * u - s * v, y + s * u + c * v));
       }
-      front.Polygon(p);
-      sheet.emplace_back();
-      for (const TPoint2D& c : p) {
-        TPoint2D q;
-        m.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
-        sheet.back().push_back(q);
-      }
+      Stand(front, m, p, sheet);
     }
     TFrontModeler f(m);
     for (int n = 0; n < 40; ++n) {
