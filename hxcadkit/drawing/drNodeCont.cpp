@@ -371,6 +371,9 @@ constexpr double OnOutline = 1e-7;
 // Pieces shorter than this (millimetres) are where a curve only touches a region.
 constexpr double Touch = 1e-6;
 constexpr double FullTurn = 2 * M_PI;
+// The mark of a region that takes part in closing a boundary only through the regions it overlaps (one that
+// cuts the boundary has 1).
+constexpr char Joined = 2;
 
 // A vector's length; the library's hypot guards against overflow that sheet sizes never reach, slowly.
 double Length(double dx, double dy)
@@ -1130,7 +1133,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
     const std::size_t j = grow.back();
     grow.pop_back();
     for (const std::size_t n : Others(*this, j))
-      if (!joining[n]) joining[n] = 1, grow.push_back(n);
+      if (!joining[n]) joining[n] = Joined, grow.push_back(n);
   }
   // The pieces along the outlines and those of the regions' outline ask whether the boundary encloses points:
   // asked together, each curve is tested against the few points whose rays can meet it.
@@ -1156,6 +1159,15 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
+    // A region the boundary does not cut lies on one side of it whole (no curve crosses its inside): on the
+    // side away from the hatch, none of its edges closes it.
+    if (joining[i] == Joined) {
+      TPoint2D c(0.0, 0.0);
+      for (const TRegion::TEdge& e : ri.E)
+        c.x += e.p.x, c.y += e.p.y;
+      c.x /= double(ri.E.size()), c.y /= double(ri.E.size());
+      if (!Enclosed(c, RayLines, RayArcs)) continue;
+    }
     nearRegion.clear();
     const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
     for (const TBoundCurve& c : curves)

@@ -99,6 +99,8 @@ struct TFrontRegionsWork
   // Kept for the next boundary.
   std::vector<TAlong> Drawn;
   std::vector<TPoint2D> Corners; // kept for the next region
+  // Per region, whether the boundary being closed closes along it: 1 where it cuts the boundary, 2 where it
+  // only overlaps (through others) one that does.
   std::vector<char> Joining;
   std::vector<double> Ts, Ts2, TsAlong;
   // The points whose enclosure by the boundary being closed is asked while it closes, answered all at once,

@@ -436,6 +436,40 @@ TEST(FrontRegions, PiecesMadeApartJoinAndContactsAreExact)
   }
 }
 
+// A fastener's pieces that do not cut the hatch's boundary themselves take part through the pieces they
+// overlap: within the metal, in the hole, outside the part, touching only at a corner, along a common edge
+// (abutting and on one side), wholly inside another piece; a fastener apart that cuts nothing closes nothing.
+TEST(FrontRegions, PiecesThatCutNothingCloseWithTheirFastener)
+{
+  const std::vector<TPiece> part = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6),  Line(10, 6, -10, 6),
+                                    Line(-10, 6, -10, -6), Line(-2, -2, 2, -2), Line(2, -2, 2, 2),
+                                    Line(2, 2, -2, 2),     Line(-2, 2, -2, -2)};
+  const TPoly head = {{-1, 4}, {1, 4}, {1, 8}, {-1, 8}};
+  const std::vector<TPoly> fasteners[] = {
+      // Within the metal, below the piece across the top line.
+      {head, {{-3, 3}, {3, 3}, {3, 5}, {-3, 5}}},
+      // In the hole, reached by a piece across its wall; outside the part, by one across its right line.
+      {{{-1.5, -1.5}, {1.5, -1.5}, {1.5, 1.5}, {-1.5, 1.5}}, {{1, -0.5}, {4, -0.5}, {4, 0.5}, {1, 0.5}}},
+      {{{9, -1}, {12, -1}, {12, 1}, {9, 1}}, {{11, -3}, {14, -3}, {14, 3}, {11, 3}}},
+      // Touching at a corner: outside the part, and within the metal.
+      {head, {{1, 8}, {3, 8}, {3, 10}, {1, 10}}},
+      {head, {{1, 2.5}, {3, 2.5}, {3, 4}, {1, 4}}},
+      // Along a common edge: abutting, and on one side, made before the piece that cuts and after it.
+      {head, {{1, 4}, {3, 4}, {3, 5.5}, {1, 5.5}}},
+      {{{-1, 3}, {0.5, 3}, {0.5, 5}, {-1, 5}}, head},
+      {head, {{-1, 3}, {0.5, 3}, {0.5, 5}, {-1, 5}}},
+      // Wholly inside the piece that cuts, in the metal; and a fastener apart within the metal.
+      {head, {{-0.5, 4.5}, {0.5, 4.5}, {0.5, 5.5}, {-0.5, 5.5}}},
+      {head, {{5, -4}, {7, -4}, {7, -3}, {5, -3}}, {{6, -4.5}, {8, -4.5}, {8, -3.5}, {6, -3.5}}},
+  };
+  int n = 0;
+  for (const std::vector<TPoly>& f : fasteners) {
+    for (const double turn : {0.0, 30.0, 0.3 * 180 / M_PI, 180.0})
+      Check({2, -1, turn, 1.3, f, part}, "fastener " + std::to_string(n) + " turned " + std::to_string(turn));
+    ++n;
+  }
+}
+
 namespace {
 // The curves a modeller received, as comparable numbers.
 std::vector<std::vector<double>> Numbers(const TRecordingModeler& m)
