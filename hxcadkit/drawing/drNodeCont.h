@@ -242,6 +242,9 @@ private:
   // The outline of the regions that cut the boundary: the pieces of their edges off it and outside the other
   // regions, waiting to be drawn where the boundary encloses them; then those drawn.
   void PlanEdges(const std::vector<TBoundCurve>& curves);
+  // Whether another region that region i overlaps holds the piece of its edge from p0 to p1 (its middle mid
+  // strictly inside, its ends within the touch).
+  bool Held(std::size_t i, const TPoint2D& mid, const TPoint2D& p0, const TPoint2D& p1) const;
   void DrawPlannedEdges(TModeler2D& m);
   std::uint32_t Ask(const TPoint2D& p)
   {
