@@ -536,6 +536,37 @@ TEST(FrontRegions, RegionsAddedLaterCountAsTheFirst)
   }
 }
 
+// Pieces added to a fastener after a boundary closed along it, one in the metal and one outside the part,
+// take part in the next closing as if made with it from the start.
+TEST(FrontRegions, PiecesAddedAfterAClosingJoinTheirFastener)
+{
+  const double pieces[][4] = {{-1, 8, 1, 12}, {0.5, 11, 3, 13}, {-3, 7, 3, 9}, {-12, -1, -9, 1}};
+  TRecordingModeler later, whole;
+  {
+    TFrontRegions front(later);
+    TFrontModeler f(later);
+    front.Box(pieces[0][0], pieces[0][1], pieces[0][2], pieces[0][3]);
+    Square(later, f);
+    for (int k = 1; k < 4; ++k)
+      front.Box(pieces[k][0], pieces[k][1], pieces[k][2], pieces[k][3]);
+    later.Reset();
+    Square(later, f);
+  }
+  {
+    TFrontRegions front(whole);
+    TFrontModeler f(whole);
+    for (const auto& p : pieces)
+      front.Box(p[0], p[1], p[2], p[3]);
+    Square(whole, f);
+  }
+  EXPECT_EQ(Numbers(later), Numbers(whole));
+  EXPECT_TRUE(later.HatchesClosed());
+  // The piece in the metal adds its walls below the first: the hatch's outline runs along y = 7.
+  EXPECT_TRUE(std::any_of(later.Curves.begin(), later.Curves.end(), [](const TCurve& c) {
+    return c.Kind == TCurve::Line && std::fabs(c.y1 - 7) < 1e-9 && std::fabs(c.y2 - 7) < 1e-9;
+  }));
+}
+
 // The sets before, one gone with its boundary open, cut by both its regions and a piece of it waiting along
 // one, one made and gone inside it, leave nothing to the next: its hatch cuts and closes as in a drawing made
 // alone (the region inside the hatch, cutting nothing, closes nothing).
