@@ -1155,8 +1155,9 @@ bool TFrontRegions::Held(std::size_t i, const TPoint2D& mid, const TPoint2D& p0,
     while (g != end && Inside(*g, mid.x, mid.y) > 0.0)
       ++g;
     if (g != end) continue;
-    for (g = r.E.begin(); g != end && Inside(*g, p0.x, p0.y) >= -Touch && Inside(*g, p1.x, p1.y) >= -Touch; ++g)
-      ;
+    g = r.E.begin();
+    while (g != end && Inside(*g, p0.x, p0.y) >= -Touch && Inside(*g, p1.x, p1.y) >= -Touch)
+      ++g;
     if (g == end) return true;
   }
   return false;

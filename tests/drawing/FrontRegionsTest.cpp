@@ -441,7 +441,7 @@ TEST(FrontRegions, PiecesMadeApartJoinAndContactsAreExact)
 // (abutting and on one side), wholly inside another piece; a fastener apart that cuts nothing closes nothing.
 TEST(FrontRegions, PiecesThatCutNothingCloseWithTheirFastener)
 {
-  const std::vector<TPiece> part = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6),  Line(10, 6, -10, 6),
+  const std::vector<TPiece> part = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6), Line(10, 6, -10, 6),
                                     Line(-10, 6, -10, -6), Line(-2, -2, 2, -2), Line(2, -2, 2, 2),
                                     Line(2, 2, -2, 2),     Line(-2, 2, -2, -2)};
   const TPoly head = {{-1, 4}, {1, 4}, {1, 8}, {-1, 8}};
