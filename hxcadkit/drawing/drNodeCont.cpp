@@ -374,6 +374,8 @@ constexpr double FullTurn = 2 * M_PI;
 // The mark of a region that takes part in closing a boundary only through the regions it overlaps (one that
 // cuts the boundary has 1).
 constexpr char Joined = 2;
+// The mark of a region that hides only pieces of the boundary that cancel in pairs (see MarkPaired).
+constexpr char Cancelling = 3;
 
 // A vector's length; the library's hypot guards against overflow that sheet sizes never reach, slowly.
 double Length(double dx, double dy)
@@ -693,7 +695,7 @@ void TFrontRegionsWork::Clear()
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
   clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary, Closing, Cutting,
         Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Joining, Ts, Ts2, TsAlong, Near,
-        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces);
+        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces, Hidden, HiddenClosing, HiddenOrder, Paired);
 }
 
 namespace {
@@ -877,7 +879,7 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
       }
       if (inside && (hi - lo) * len > Touch) {
         in.push_back({lo, hi});
-        if (bounding) Cut(i);
+        if (bounding) Cut(i, TPoint2D(a.x + dx * lo, a.y + dy * lo), TPoint2D(a.x + dx * hi, a.y + dy * hi));
       }
     }
   }
@@ -1069,7 +1071,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, doub
       ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
       for (const auto& s : Runs)
         if ((s.second - s.first) * Rs > Touch) in.push_back(s), cut = true;
-      if (cut && bounding) Cut(i);
+      if (cut && bounding) Cut(i), Hidden.push_back({c, c, i, true});
     }
   }
   if (bounding) Boundary.push_back({true, c.x, c.y, Rs, 0.0, start, std::min(sweep, FullTurn), cx1, cy1, cx2, cy2});
@@ -1105,6 +1107,8 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   joining.clear();
   curves.swap(Boundary);
   joining.swap(Cutting);
+  HiddenClosing.clear();
+  HiddenClosing.swap(Hidden);
   if (joining.empty()) return DrawAlong(m);
   RayCurves(curves, RayLines, RayArcs);
   // Which regions meet which, worked out once for the set.
@@ -1125,6 +1129,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   }
   // The regions overlapping those that cut the boundary take part too: it closes along their union's outline.
   joining.resize(Regions.size());
+  MarkPaired();
   std::vector<std::size_t>& grow = Grow;
   grow.clear();
   for (std::size_t i = 0; i < Regions.size(); ++i)
@@ -1143,6 +1148,50 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   Enclose(*this);
   DrawPlannedAlong(m);
   DrawPlannedEdges(m);
+}
+
+void TFrontRegions::MarkPaired()
+{
+  // A region hides one piece of each curve that enters it: the boundary cancels inside it where each piece lies
+  // on an odd number of the region's others (a hole's wall drawn over the face it opens in, both across a bolt).
+  const std::vector<THidden>& hidden = HiddenClosing;
+  std::vector<char>& ok = Paired;
+  ok.assign(Regions.size(), 1);
+  // By region, then by a sum of the ends' coordinates, the same for a piece drawn either way: a piece's like lie
+  // next to it, within the touch (the pieces of one wall differ in it even where they share their x).
+  constexpr double Ky = 0.7548776662466927;
+  std::vector<THiddenOrder>& order = HiddenOrder;
+  order.clear();
+  for (std::size_t k = 0; k < hidden.size(); ++k)
+    if (const THidden& h = hidden[k]; h.Arc)
+      ok[h.Region] = 0;
+    else if (Joining[h.Region] == 1)
+      order.push_back({h.Region, h.a.x + h.b.x + Ky * (h.a.y + h.b.y), std::uint32_t(k)});
+  std::sort(order.begin(), order.end(), [](const THiddenOrder& u, const THiddenOrder& v) {
+    return u.Region < v.Region || (u.Region == v.Region && u.Key < v.Key);
+  });
+  auto same = [](const TPoint2D& p, const TPoint2D& q) {
+    return std::fabs(p.x - q.x) <= Touch && std::fabs(p.y - q.y) <= Touch;
+  };
+  constexpr double Window = 4 * Touch * (1 + Ky);
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const THiddenOrder& o = order[k];
+    if (!ok[o.Region]) continue;
+    const THidden& h = hidden[o.Index];
+    auto like = [&](const THiddenOrder& u) {
+      const THidden& g = hidden[u.Index];
+      return (same(h.a, g.a) && same(h.b, g.b)) || (same(h.a, g.b) && same(h.b, g.a));
+    };
+    std::size_t n = 1;
+    for (std::size_t j = k; j-- > 0 && order[j].Region == o.Region && order[j].Key >= o.Key - Window;)
+      n += like(order[j]);
+    for (std::size_t j = k + 1; j < order.size() && order[j].Region == o.Region && order[j].Key <= o.Key + Window; ++j)
+      n += like(order[j]);
+    if (n % 2 != 0) ok[o.Region] = 0;
+  }
+  std::vector<char>& joining = Joining;
+  for (std::size_t i = 0; i < joining.size(); ++i)
+    if (joining[i] == 1 && ok[i]) joining[i] = Cancelling;
 }
 
 bool TFrontRegions::Held(std::size_t i, const TPoint2D& mid, const TPoint2D& p0, const TPoint2D& p1) const
@@ -1179,12 +1228,17 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
     // A region the boundary does not cut lies on one side of it whole (no curve crosses its inside): on the
     // side away from the hatch, none of its edges closes it.
-    if (joining[i] == Joined) {
+    if (joining[i] == Joined || joining[i] == Cancelling) {
       TPoint2D c(0.0, 0.0);
       for (const TRegion::TEdge& e : ri.E)
         c.x += e.p.x, c.y += e.p.y;
       c.x /= double(ri.E.size()), c.y /= double(ri.E.size());
-      if (!Enclosed(c, RayLines, RayArcs)) continue;
+      // Pieces that cancel may pass through the middle, where the parity of the ray's crossings is not to be
+      // trusted: such a region is gone through as one that cuts.
+      if (!Enclosed(c, RayLines, RayArcs) &&
+          (joining[i] == Joined ||
+           std::none_of(curves.begin(), curves.end(), [&](const TBoundCurve& b) { return OnCurve(c, b, Touch); })))
+        continue;
     }
     nearRegion.clear();
     const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;

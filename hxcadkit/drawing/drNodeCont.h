@@ -95,6 +95,23 @@ struct TFrontRegionsWork
     int Attr;
   };
   std::vector<TAlong> Along;
+  // The pieces of the boundary being collected that regions hide, each with the region (an arc's piece never
+  // pairs with another), and those of the boundary being closed.
+  struct THidden
+  {
+    TPoint2D a, b;
+    std::size_t Region;
+    bool Arc;
+  };
+  std::vector<THidden> Hidden, HiddenClosing;
+  struct THiddenOrder
+  {
+    std::size_t Region;
+    double Key;
+    std::uint32_t Index;
+  };
+  std::vector<THiddenOrder> HiddenOrder;
+  std::vector<char> Paired;
   std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
   // Kept for the next boundary.
   std::vector<TAlong> Drawn;
@@ -228,6 +245,16 @@ private:
     if (Cutting.size() < Regions.size()) Cutting.resize(Regions.size());
     Cutting[i] = 1;
   }
+  // Cut, for the piece of a line from a to b that region i hides.
+  void Cut(std::size_t i, const TPoint2D& a, const TPoint2D& b)
+  {
+    Cut(i);
+    Hidden.push_back({a, b, i, false});
+  }
+  // Marks the regions that cut the boundary being closed only where it cancels itself: each piece of it that
+  // the region hides lies on an odd number of its other hidden pieces, so that by the even-odd rule the boundary
+  // passes through the region nowhere, and the region lies on one side of it as one that cuts nothing does.
+  void MarkPaired();
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
   // The modeller that stops lines at these regions, taken from the spare ones and given back when they go.

@@ -470,6 +470,41 @@ TEST(FrontRegions, PiecesThatCutNothingCloseWithTheirFastener)
   }
 }
 
+// A boundary drawn over itself cancels there by the even-odd rule (a hole's wall drawn over the face it opens
+// in): a fastener that crosses it only there lies wholly on one side of the hatch, and closes it only where it
+// lies inside. Twice over a slot's mouth and over two plates' common edge, a third time over that edge (as the
+// side of a triangle: there it bounds again), across the edge where the region's middle lies on it, and two
+// pieces hiding the same part of one line (which is no pair).
+TEST(FrontRegions, BoundariesDrawnOverThemselvesCloseAsTheyBound)
+{
+  const std::vector<TPiece> slotted = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6),  Line(10, 6, -10, 6),
+                                       Line(-10, 6, -10, -6), Line(-2, 6, 2, 6),    Line(2, 6, 2, 1),
+                                       Line(2, 1, -2, 1),     Line(-2, 1, -2, 6)};
+  std::vector<TPiece> plates = {Line(-10, -6, 0, -6), Line(0, -6, 0, 6),  Line(0, 6, -10, 6), Line(-10, 6, -10, -6),
+                                Line(0, -6, 10, -6),  Line(10, -6, 10, 6), Line(10, 6, 0, 6),  Line(0, 6, 0, -6)};
+  std::vector<TPiece> thrice = plates;
+  for (const TPiece& c : {Line(0, -6, 0, 6), Line(0, 6, 5, 0), Line(5, 0, 0, -6)})
+    thrice.push_back(c);
+  const TPoly bolt = {{-1, 3}, {1, 3}, {1, 9}, {-1, 9}}, head = {{-3, 8}, {3, 8}, {3, 10}, {-3, 10}};
+  const TPoly across = {{-1.5, -2}, {2.5, -2}, {2.5, 3}, {-1.5, 3}}, centred = {{-2, -2}, {2, -2}, {2, 3}, {-2, 3}};
+  const TScene scenes[] = {
+      {0, 0, 0, 1, {bolt, head}, slotted},
+      {0, 0, 0, 1, {{{-3, 3}, {3, 3}, {3, 9}, {-3, 9}}}, slotted}, // wider than the slot: it cuts its walls
+      {0, 0, 0, 1, {across}, plates},
+      {0, 0, 0, 1, {centred}, plates},
+      {0, 0, 0, 1, {across}, thrice},
+      {0, 0, 0, 1, {{{-1, 4}, {1, 4}, {1, 8}, {-1, 8}}, {{-1, 5}, {1, 5}, {1, 9}, {-1, 9}}}, plates},
+  };
+  int n = 0;
+  for (TScene s : scenes) {
+    for (const double turn : {0.0, 30.0, 0.3 * 180 / M_PI, 180.0}) {
+      s.mx = 2, s.my = -1, s.ma = turn, s.ms = 1.3;
+      Check(s, "scene " + std::to_string(n) + " turned " + std::to_string(turn));
+    }
+    ++n;
+  }
+}
+
 namespace {
 // The curves a modeller received, as comparable numbers.
 std::vector<std::vector<double>> Numbers(const TRecordingModeler& m)
