@@ -421,7 +421,8 @@ double Inside(const TRegion::TEdge& e, double x, double y)
 // 0..w.
 void Meet(const TSpans& in, double s, double len, double w, TSpans& out)
 {
-  s = std::fmod(s, FullTurn);
+  // Within a turn the remainder is the angle itself.
+  if (!(s > -FullTurn && s < FullTurn)) s = std::fmod(s, FullTurn);
   if (s < 0.0) s += FullTurn;
   const std::pair<double, double> parts[2] = {{s, std::min(s + len, w)},
                                               {0.0, std::min(s + len - FullTurn, w)}};
@@ -431,6 +432,19 @@ void Meet(const TSpans& in, double s, double len, double w, TSpans& out)
       const double lo = std::max(a, c), hi = std::min(b, d);
       if (lo < hi) out.push_back({lo, hi});
     }
+}
+
+// The direction of (x, y) as atan2 gives it, without the call along the axes, where its values are exact.
+double Direction(double y, double x)
+{
+  if (y == 0.0) {
+    if (x > 0.0) return y;
+    if (x < 0.0) return std::copysign(M_PI, y);
+  } else if (x == 0.0) {
+    if (y > 0.0) return M_PI_2;
+    if (y < 0.0) return -M_PI_2;
+  }
+  return std::atan2(y, x);
 }
 
 // The parameters u (0..w) at which the arc about c of radius R, counter-clockwise from the angle a,
@@ -443,7 +457,7 @@ void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w
     const double k = Inside(e, c.x, c.y) / R;
     if (k >= 1.0) continue;
     if (k <= -1.0) return in.clear();
-    if (std::isnan(e.Angle)) e.Angle = std::atan2(e.ny, e.nx);
+    if (std::isnan(e.Angle)) e.Angle = Direction(e.ny, e.nx);
     const double beta = std::acos(-k), phi = e.Angle;
     Meet(in, phi - beta - a, 2 * beta, w, spare);
     in.swap(spare);
@@ -1078,7 +1092,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, doub
   const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
   const TSheetCircle s(f, X, Y, R);
   const double det = s.Det, Rs = s.Rs;
-  if (!PlacedAngleKnown) PlacedAngle = std::atan2(f.xy, f.xx), PlacedAngleKnown = true;
+  if (!PlacedAngleKnown) PlacedAngle = Direction(f.xy, f.xx), PlacedAngleKnown = true;
   // Under a placement that mirrors, the arc runs the other way on the sheet.
   const double phi = PlacedAngle, start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
   const TPoint2D c = s.C;
@@ -1397,7 +1411,7 @@ void TFrontModeler::drArc(const double& X, const double& Y, const double& R, con
       std::isfinite(x2) && std::isfinite(y2) && !Front->Meets(*To, X, Y, R))
     return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   // Counter-clockwise from a1 over the sweep; the pieces outside the regions go in the arc's own sense.
-  double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
+  double a1 = Direction(y1 - Y, x1 - X), a2 = Direction(y2 - Y, x2 - X);
   if (Napr < 0) std::swap(a1, a2);
   double sweep = a2 - a1;
   while (sweep <= 0.0)
