@@ -722,20 +722,19 @@ struct TSpareWork
 TSpareWork SpareWork;
 constexpr std::size_t KeepWork = 4;
 
-// The room of a set gone, or new room: a set's own is made of it at once (made empty and then given the kept
-// room, each of its lists would be given up as well).
-TFrontRegionsWork TakeWork()
+// The room of the last set gone, or none: a set's own is moved from it at once (made empty and then given the
+// kept room, each of its lists would be given up as well). None stays empty, as each list it gives is.
+TFrontRegionsWork& KeptWork()
 {
-  if (SpareWork.List.empty()) return {};
-  TFrontRegionsWork w = std::move(SpareWork.List.back());
-  SpareWork.List.pop_back();
-  return w;
+  static TFrontRegionsWork none;
+  return SpareWork.List.empty() ? none : SpareWork.List.back();
 }
 } // namespace
 
 TFrontRegions::TFrontRegions(TModeler3D& m)
-    : TFrontRegionsWork(TakeWork()), M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
+    : TFrontRegionsWork(std::move(KeptWork())), M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
 {
+  if (!SpareWork.List.empty()) SpareWork.List.pop_back();
   StandingRegions = this;
   m.R2D().Closer = this;
 }
