@@ -160,16 +160,20 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
 }
 
 namespace {
-// The cosine and sine of a turn by the angle (degrees). Most pieces lie unturned: the values at zero are known
-// exactly (the sine keeps the zero's sign), without the call.
+// The cosine and sine of a turn by the angle (degrees). Most pieces lie unturned or turned round: the values
+// there are known exactly (the sine keeps the zero's sign, and 180 degrees come to pi as rounded, whose sine
+// is this), without the calls.
 struct TTurn
 {
   double c, s;
   explicit TTurn(double angle)
   {
+    constexpr double SinPi = 0x1.1a62633145c07p-53;
     const double a = angle * M_PI / 180.0;
     if (a == 0.0)
       c = 1.0, s = a;
+    else if (std::fabs(a) == M_PI)
+      c = -1.0, s = std::copysign(SinPi, a);
     else
       c = std::cos(a), s = std::sin(a);
   }
