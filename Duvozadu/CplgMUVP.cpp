@@ -2,6 +2,7 @@
 // shares, and the row's 2D section, 2D view and 3D model.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgDetails.h"
@@ -116,8 +117,9 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
   const double rc = P[0] / 2 - PinCone * (P[5] - P[6] - P[7]);
   // Each piece reaches into the next, so that nothing runs along where two of them meet.
   FrontBox(f, s, y, 0.0, 0.0, -P[3] / 2, c1, P[3] / 2);
-  f.Polygon({TPoint2D(s + c0, y - rc), TPoint2D(s + c1, y - P[0] / 2), TPoint2D(s + c1, y + P[0] / 2),
-             TPoint2D(s + c0, y + rc)});
+  const TPoint2D cone[] = {TPoint2D(s + c0, y - rc), TPoint2D(s + c1, y - P[0] / 2),
+                           TPoint2D(s + c1, y + P[0] / 2), TPoint2D(s + c0, y + rc)};
+  f.Polygon(cone, std::size(cone));
   FrontBox(f, s, y, 0.0, c0, -std::min(rc, P[0] / 2), P[2], std::min(rc, P[0] / 2));
   FrontBox(f, s, y, 0.0, c1, -P[0] / 2, P[2], P[0] / 2);
   FrontBox(f, s, y, 0.0, P[2] - P[7], -P[1] / 2, P[2], P[1] / 2);
@@ -127,8 +129,10 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
   // The hole narrows to its passage and runs on straight: a funnel, not convex, so its cone and its
   // passage are regions of their own, the passage reaching into the cone.
   const TPinHole h = PinHole(A, P);
-  f.Polygon({TPoint2D(face + 1.0, y - h.r), TPoint2D(face + 1.0, y + h.r), TPoint2D(face, y + h.r),
-             TPoint2D(face - h.t, y + h.e), TPoint2D(face - h.t, y - h.e), TPoint2D(face, y - h.r)});
+  const TPoint2D funnel[] = {TPoint2D(face + 1.0, y - h.r), TPoint2D(face + 1.0, y + h.r),
+                             TPoint2D(face, y + h.r),         TPoint2D(face - h.t, y + h.e),
+                             TPoint2D(face - h.t, y - h.e),   TPoint2D(face, y - h.r)};
+  f.Polygon(funnel, std::size(funnel));
   const double into = h.t > 0.0 ? -h.t / 2 : 0.5;
   FrontBox(f, face - l1 - 1.0, y, 0.0, 0.0, -h.e, l1 + 1.0 + into, h.e);
   FrontBox(f, A2[13] / 2 - 1.0, y, 0.0, 0.0, -P[15] / 2, A2[11] + 2.0, P[15] / 2);

@@ -159,23 +159,50 @@ void BoltInView(TModeler3D& m, double x, double y, double angle, double d, doubl
   m.drLine(-H - 2.0, 0.0, L + 2.0, 0.0, 3);
 }
 
+namespace {
+// The cosine and sine of a turn by the angle (degrees). Most pieces lie unturned or turned round: the values
+// there are known exactly (the sine keeps the zero's sign, and 180 degrees come to pi as rounded, whose sine
+// is this), without the calls.
+struct TTurn
+{
+  double c, s;
+  explicit TTurn(double angle)
+  {
+    constexpr double SinPi = 0x1.1a62633145c07p-53;
+    const double a = angle * M_PI / 180.0;
+    if (a == 0.0)
+      c = 1.0, s = a;
+    else if (std::fabs(a) == M_PI)
+      c = -1.0, s = std::copysign(SinPi, a);
+    else
+      c = std::cos(a), s = std::sin(a);
+  }
+};
+
+void TurnedBox(TFrontRegions& f, double x, double y, const TTurn& t, double x1, double y1, double x2, double y2)
+{
+  const double c = t.c, s = t.s;
+  const TPoint2D p[4] = {TPoint2D(x + c * x1 - s * y1, y + s * x1 + c * y1),
+                         TPoint2D(x + c * x2 - s * y1, y + s * x2 + c * y1),
+                         TPoint2D(x + c * x2 - s * y2, y + s * x2 + c * y2),
+                         TPoint2D(x + c * x1 - s * y2, y + s * x1 + c * y2)};
+  f.Polygon(p, 4);
+}
+} // namespace
+
 void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, double y1, double x2, double y2)
 {
-  const double c = std::cos(angle * M_PI / 180.0), s = std::sin(angle * M_PI / 180.0);
-  TPoint2D p[4];
-  int k = 0;
-  for (const auto& [u, v] : {std::pair{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}})
-    p[k++] = TPoint2D(x + c * u - s * v, y + s * u + c * v);
-  f.Polygon(p, 4);
+  TurnedBox(f, x, y, TTurn(angle), x1, y1, x2, y2);
 }
 
 
 void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H)
 {
   const double e = AcrossCorners(S);
+  const TTurn t(angle);
   // The shank reaches into the head, so that the face under the head is hidden across it.
-  FrontBox(f, x, y, angle, -H, -e, 0.0, e);
-  FrontBox(f, x, y, angle, -H, -d / 2, L, d / 2);
+  TurnedBox(f, x, y, t, -H, -e, 0.0, e);
+  TurnedBox(f, x, y, t, -H, -d / 2, L, d / 2);
 }
 
 void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H)

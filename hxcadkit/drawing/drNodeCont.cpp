@@ -423,7 +423,8 @@ double Inside(const TRegion::TEdge& e, double x, double y)
 // 0..w.
 void Meet(const TSpans& in, double s, double len, double w, TSpans& out)
 {
-  s = std::fmod(s, FullTurn);
+  // Within a turn the remainder is the angle itself.
+  if (!(s > -FullTurn && s < FullTurn)) s = std::fmod(s, FullTurn);
   if (s < 0.0) s += FullTurn;
   const std::pair<double, double> parts[2] = {{s, std::min(s + len, w)},
                                               {0.0, std::min(s + len - FullTurn, w)}};
@@ -433,6 +434,19 @@ void Meet(const TSpans& in, double s, double len, double w, TSpans& out)
       const double lo = std::max(a, c), hi = std::min(b, d);
       if (lo < hi) out.push_back({lo, hi});
     }
+}
+
+// The direction of (x, y) as atan2 gives it, without the call along the axes, where its values are exact.
+double Direction(double y, double x)
+{
+  if (y == 0.0) {
+    if (x > 0.0) return y;
+    if (x < 0.0) return std::copysign(M_PI, y);
+  } else if (x == 0.0) {
+    if (y > 0.0) return M_PI_2;
+    if (y < 0.0) return -M_PI_2;
+  }
+  return std::atan2(y, x);
 }
 
 // The parameters u (0..w) at which the arc about c of radius R, counter-clockwise from the angle a,
@@ -445,7 +459,7 @@ void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w
     const double k = Inside(e, c.x, c.y) / R;
     if (k >= 1.0) continue;
     if (k <= -1.0) return in.clear();
-    if (std::isnan(e.Angle)) e.Angle = std::atan2(e.ny, e.nx);
+    if (std::isnan(e.Angle)) e.Angle = Direction(e.ny, e.nx);
     const double beta = std::acos(-k), phi = e.Angle;
     Meet(in, phi - beta - a, 2 * beta, w, spare);
     in.swap(spare);
@@ -709,14 +723,20 @@ struct TSpareWork
 };
 TSpareWork SpareWork;
 constexpr std::size_t KeepWork = 4;
+
+// The room of the last set gone, or none: a set's own is moved from it at once (made empty and then given the
+// kept room, each of its lists would be given up as well). None stays empty, as each list it gives is.
+TFrontRegionsWork& KeptWork()
+{
+  static TFrontRegionsWork none;
+  return SpareWork.List.empty() ? none : SpareWork.List.back();
+}
 } // namespace
 
-TFrontRegions::TFrontRegions(TModeler3D& m) : M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
+TFrontRegions::TFrontRegions(TModeler3D& m)
+    : TFrontRegionsWork(std::move(KeptWork())), M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
 {
-  if (!SpareWork.List.empty()) {
-    static_cast<TFrontRegionsWork&>(*this) = std::move(SpareWork.List.back());
-    SpareWork.List.pop_back();
-  }
+  if (!SpareWork.List.empty()) SpareWork.List.pop_back();
   StandingRegions = this;
   m.R2D().Closer = this;
 }
@@ -750,35 +770,50 @@ TModeler3D* TFrontRegions::Through(TModeler3D& m)
 void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
 {
   if (count < 3) return;
-  std::vector<TPoint2D>& p = Corners;
-  p.clear();
-  for (std::size_t k = 0; k < count; ++k) {
-    const TPoint2D& c = corners[k];
-    TPoint2D q;
-    M.R2D().Transf2D.xyMtr(c.x, c.y, q.x, q.y);
-    if (!std::isfinite(q.x) || !std::isfinite(q.y)) return;
-    p.push_back(q);
-  }
-  // The corner after the i-th (a division each would cost more than the rest of the step).
-  auto next = [&](std::size_t i) -> const TPoint2D& { return p[i + 1 < p.size() ? i + 1 : 0]; };
-  double area = 0.0;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = next(i);
-    area += a.x * b.y - b.x * a.y;
-  }
-  if (std::fabs(area) < 1e-12) return;
-  if (area < 0.0) std::reverse(p.begin(), p.end());
-  TRegion r{{}, Edges.size(), p[0].x, p[0].y, p[0].x, p[0].y};
+  TRegion r{{}, Edges.size(), 0.0, 0.0, 0.0, 0.0};
   const TRegion::TEdge* edges = Edges.data();
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const TPoint2D &a = p[i], &b = next(i);
-    r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
-    r.y2 = std::max(r.y2, a.y);
-    const double len = Length(b.x - a.x, b.y - a.y);
-    if (!(len > 0.0)) continue;
-    const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
-    Edges.push_back({a, b, nx, ny, nx * a.x + ny * a.y, NAN});
-  }
+  // The placement looked up once for all the corners.
+  const TTransf2D& t = M.R2D().Transf2D;
+  const TMtr2D* placed = t.AMtr.Count > 0 ? &t.AMtr.Last() : nullptr;
+  // The corners on the sheet into p, then the edges and the box: false for an outline not taken.
+  auto outline = [&](auto* p) {
+    for (std::size_t k = 0; k < count; ++k) {
+      const TPoint2D& c = corners[k];
+      double x = c.x, y = c.y;
+      if (placed) placed->TransformCoord(c.x, c.y, x, y);
+      if (!std::isfinite(x) || !std::isfinite(y)) return false;
+      p[k].x = x, p[k].y = y;
+    }
+    const std::size_t last = count - 1;
+    double area = 0.0;
+    for (std::size_t i = 0; i < last; ++i)
+      area += p[i].x * p[i + 1].y - p[i + 1].x * p[i].y;
+    area += p[last].x * p[0].y - p[0].x * p[last].y;
+    if (std::fabs(area) < 1e-12) return false;
+    if (area < 0.0) std::reverse(p, p + count);
+    r.x1 = r.x2 = p[0].x, r.y1 = r.y2 = p[0].y;
+    if (Edges.capacity() - Edges.size() < count)
+      Edges.reserve(std::max(2 * Edges.capacity(), Edges.size() + count));
+    for (std::size_t i = 0; i < count; ++i) {
+      const auto &a = p[i], &b = p[i < last ? i + 1 : 0];
+      r.x1 = std::min(r.x1, a.x), r.y1 = std::min(r.y1, a.y), r.x2 = std::max(r.x2, a.x),
+      r.y2 = std::max(r.y2, a.y);
+      const double len = Length(b.x - a.x, b.y - a.y);
+      if (!(len > 0.0)) continue;
+      const double nx = (a.y - b.y) / len, ny = (b.x - a.x) / len;
+      Edges.push_back({TPoint2D(a.x, a.y), TPoint2D(b.x, b.y), nx, ny, nx * a.x + ny * a.y, NAN});
+    }
+    return true;
+  };
+  // Regions are boxes and outlines of a few corners: theirs stay on the stack (left unset: each is written
+  // before it is read), a longer one's go in the kept list.
+  struct TCorner
+  {
+    double x, y;
+  };
+  constexpr std::size_t Few = 8;
+  TCorner few[Few];
+  if (!(count <= Few ? outline(few) : (Corners.resize(count), outline(Corners.data())))) return;
   // The list of edges moved as it grew: the regions find theirs again.
   if (Edges.data() != edges)
     for (TRegion& q : Regions)
@@ -915,6 +950,8 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
 
 void TFrontRegions::DrawAlong(TModeler2D& m)
 {
+  // Most sets end with no pieces waiting: nothing to plan, and no frame to work out for drawing none.
+  if (Along.empty()) return AlongPieces.clear();
   PlanAlong({}, false);
   DrawPlannedAlong(m);
 }
@@ -1056,7 +1093,7 @@ void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, doub
   const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
   const TSheetCircle s(f, X, Y, R);
   const double det = s.Det, Rs = s.Rs;
-  if (!PlacedAngleKnown) PlacedAngle = std::atan2(f.xy, f.xx), PlacedAngleKnown = true;
+  if (!PlacedAngleKnown) PlacedAngle = Direction(f.xy, f.xx), PlacedAngleKnown = true;
   // Under a placement that mirrors, the arc runs the other way on the sheet.
   const double phi = PlacedAngle, start = det > 0.0 ? phi + a1 : phi - a1 - sweep;
   const TPoint2D c = s.C;
@@ -1427,7 +1464,7 @@ void TFrontModeler::drArc(const double& X, const double& Y, const double& R, con
       std::isfinite(x2) && std::isfinite(y2) && !Front->Meets(*To, X, Y, R))
     return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   // Counter-clockwise from a1 over the sweep; the pieces outside the regions go in the arc's own sense.
-  double a1 = std::atan2(y1 - Y, x1 - X), a2 = std::atan2(y2 - Y, x2 - X);
+  double a1 = Direction(y1 - Y, x1 - X), a2 = Direction(y2 - Y, x2 - X);
   if (Napr < 0) std::swap(a1, a2);
   double sweep = a2 - a1;
   while (sweep <= 0.0)

@@ -944,3 +944,56 @@ TEST(FrontRegions, ADrawingAgainCutsAsAlone)
   }
   EXPECT_GE(cut, 24);
 }
+
+// Outlines of few and of many corners, given either way round and placed, stop segments exactly where a
+// clip of the segment by each edge's half-plane says (worked out in the frame drawn in: a placement keeps
+// the parameters along a segment).
+TEST(FrontRegions, OutlinesOfFewAndManyCornersCutExactly)
+{
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (const int n : {3, 5, 8, 9, 12, 20})
+    for (const bool clockwise : {false, true}) {
+      TRecordingModeler m;
+      m.drMtr(2.0, -3.0, 25.0, 1.5);
+      TPoly poly;
+      for (int k = 0; k < n; ++k) {
+        const double a = (clockwise ? -1.0 : 1.0) * 2 * M_PI * k / n + 0.2;
+        poly.push_back(TPoint2D(0.5 + 2.0 * std::cos(a), -0.3 + 2.0 * std::sin(a)));
+      }
+      TFrontRegions front(m);
+      front.Polygon(poly);
+      for (int i = 0; i < 200; ++i) {
+        // Through a point well inside (or, for a quarter of them, so far away that the segment misses), in any
+        // direction.
+        const bool away = i % 4 == 0;
+        const double px = 0.5 + unit(rng) * (away ? 0.2 : 1.0) + (away ? 9.0 : 0.0), py = -0.3 + unit(rng);
+        const double a = M_PI * unit(rng), dx = 6.0 * std::cos(a), dy = 6.0 * std::sin(a);
+        const double x1 = px - dx, y1 = py - dy, x2 = px + dx, y2 = py + dy;
+        double t0 = 0.0, t1 = 1.0;
+        for (int k = 0; k < n; ++k) {
+          const TPoint2D &p = poly[k], &q = poly[(k + 1) % n];
+          // The side of the outline's inside, as the corners run.
+          const auto side = [&](double x, double y) {
+            return (clockwise ? -1.0 : 1.0) * ((q.x - p.x) * (y - p.y) - (q.y - p.y) * (x - p.x));
+          };
+          const double s1 = side(x1, y1), s2 = side(x2, y2);
+          if (s1 < 0 && s2 < 0) t0 = 1.0, t1 = 0.0;
+          else if (s1 < 0) t0 = std::max(t0, s1 / (s1 - s2));
+          else if (s2 < 0) t1 = std::min(t1, s1 / (s1 - s2));
+        }
+        const auto got = front.Outside(m, x1, y1, x2, y2);
+        if (t0 >= t1) {
+          ASSERT_EQ(got.size(), 1u) << n << " corners, segment " << i;
+          EXPECT_EQ(got[0], std::make_pair(0.0, 1.0)) << n << " corners, segment " << i;
+          continue;
+        }
+        ASSERT_FALSE(away) << n << " corners, segment " << i;
+        ASSERT_EQ(got.size(), 2u) << n << " corners, segment " << i;
+        EXPECT_EQ(got[0].first, 0.0);
+        EXPECT_NEAR(got[0].second, t0, 1e-12) << n << " corners, segment " << i;
+        EXPECT_NEAR(got[1].first, t1, 1e-12) << n << " corners, segment " << i;
+        EXPECT_EQ(got[1].second, 1.0);
+      }
+    }
+}

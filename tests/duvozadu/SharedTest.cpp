@@ -5,10 +5,12 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "CouplingFixture.h"
 #include "Duvozadu/CplgShared.h"
+#include "hxcadkit/drawing/drNodeCont.h"
 
 namespace {
 // The groups of a table as the reference sees them: torque -> its rows in table order.
@@ -171,4 +173,63 @@ TEST_F(CouplingTest, HalvesOfOtherBoresAndRowsSharingATableWriteOtherFiles)
   Model(125, 32, 32, 0, 0);
   ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 1));
   EXPECT_EQ(ControlModel.FilePrefix.Utf8Text(), "");
+}
+
+namespace {
+// The parameters outside the regions of each probe: segments across the box's neighbourhood in many
+// directions, so that every edge of a region is crossed somewhere, and segments from the axes, where the
+// turn's last bits are seen (an edge of a box at the origin lies a rounding away from it).
+std::vector<std::vector<std::pair<double, double>>> Probes(const TFrontRegions& f, const TModeler3D& m)
+{
+  std::vector<std::vector<std::pair<double, double>>> out;
+  for (const double v : {-1.25, -0.5, 0.5, 1.25, 2.25})
+    for (const double w : {9.0, -9.0}) {
+      out.push_back(f.Outside(m, 0.0, v, w, v));
+      out.push_back(f.Outside(m, v, 0.0, v, w));
+    }
+  for (int i = 0; i < 24; ++i)
+    for (int j = 0; j < 24; ++j) {
+      const double a = i * M_PI / 12, b = j * M_PI / 12 + 0.1;
+      out.push_back(f.Outside(m, 9.0 * std::cos(a) + 1.0, 9.0 * std::sin(a) - 2.0, 9.0 * std::cos(b),
+                              9.0 * std::sin(b)));
+    }
+  return out;
+}
+} // namespace
+
+// The fasteners' boxes lie exactly where the turn's cosine and sine put their corners, made as the library
+// makes them, whatever the angle (unturned and turned round, either way, among others) and placement: bit
+// for bit, as every drawing cut at them depends on it.
+TEST(FrontPieces, BoxesLieWhereTheTurnPutsThem)
+{
+  for (const double angle : {0.0, -0.0, 180.0, -180.0, 90.0, 30.0, -135.0, 540.0, 1e-300})
+    for (const bool placed : {false, true}) {
+      TRecordingModeler m;
+      if (placed) m.drMtr(3.0, -1.0, 180.0, 1.0);
+      std::vector<std::vector<std::pair<double, double>>> got, want;
+      {
+        TFrontRegions f(m);
+        FrontBox(f, 0.0, 0.0, angle, 0.0, -1.5, 4.0, 2.5);
+        FrontBolt(f, 1.0, -2.0, angle, 2.0, 6.0, 3.0, 1.0);
+        got = Probes(f, m);
+      }
+      {
+        const double c = std::cos(angle * M_PI / 180.0), s = std::sin(angle * M_PI / 180.0);
+        auto box = [&](TFrontRegions& f, double x, double y, double x1, double y1, double x2, double y2) {
+          std::vector<TPoint2D> p;
+          for (const auto& [u, v] : {std::pair{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}})
+            p.push_back(TPoint2D(x + c * u - s * v, y + s * u + c * v));
+          f.Polygon(p);
+        };
+        const double e = 3.0 / std::sqrt(3.0); // half the head's width across its corners
+        TFrontRegions f(m);
+        box(f, 0.0, 0.0, 0.0, -1.5, 4.0, 2.5);
+        box(f, 1.0, -2.0, -1.0, -e, 0.0, e);
+        box(f, 1.0, -2.0, -1.0, -1.0, 6.0, 1.0);
+        want = Probes(f, m);
+      }
+      ASSERT_EQ(got.size(), want.size());
+      for (std::size_t k = 0; k < got.size(); ++k)
+        ASSERT_EQ(got[k], want[k]) << "angle " << angle << (placed ? " placed" : "") << " probe " << k;
+    }
 }
