@@ -839,12 +839,15 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
   const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
                by2 = std::max(a.y, b.y);
   const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
+  // The ends as values: the compiler would read them anew for every edge, as what is written may hold them.
+  const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
   // Only the pieces of a boundary wait along an outline.
   const bool runs = bounding && len > 0.0;
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
-  for (const TCluster* k = first; k != Clusters.data() + Clusters.size(); ++k) {
-    if (!(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) continue;
+  // The first cluster's box is known to meet the segment's; the others are tested.
+  const TCluster* const end = Clusters.data() + Clusters.size();
+  for (const TCluster* k = first; k != end;) {
     for (std::size_t i = k->From; i < k->To; ++i) {
       const TRegion& r = Regions[i];
       if (!(bx1 <= r.gx2 && bx2 >= r.gx1 && by1 <= r.gy2 && by2 >= r.gy1)) continue;
@@ -853,7 +856,7 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
       double lo = 0.0, hi = 1.0;
       bool inside = true;
       for (const TRegion::TEdge& e : r.E) {
-        const double da = Inside(e, a.x, a.y), db = Inside(e, b.x, b.y);
+        const double da = Inside(e, ax, ay), db = Inside(e, bx, by);
         if (da <= OnOutline && db <= OnOutline) {
           inside = false;
           if (!runs) break;
@@ -879,6 +882,8 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
         in.push_back({lo, hi});
         if (bounding) Cut(i);
       }
+    }
+    while (++k != end && !(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) {
     }
   }
   if (along.empty()) {
