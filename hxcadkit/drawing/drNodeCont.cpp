@@ -128,23 +128,20 @@ TNode* Join(TNode* a, TNode* b)
   return a;
 }
 
-// The drawing state of one pass.
-struct TPass
+// The drawing state of one pass, as built or mirrored (a pass of each kind of its own: the choice is made once,
+// not for every node).
+template <bool Mirrored> struct TPass
 {
   TModeler3D& M;
   int Flag;
   int Style;
-  bool Mirrored;
   double Px = 0.0, Py = 0.0;
 
-  double Y(double y) const { return Mirrored ? -y : y; }
+  static double Y(double y) { return Mirrored ? -y : y; }
 
   void Draw(const TNode& n)
   {
-    if (n.Kind == TNode::nTL) {
-      Style = n.Style;
-      return;
-    }
+    // A style node has no values, so it always counts as finite.
     if (!n.Finite) return;
     const double* v = n.V;
     const double qx = v[0], qy = Y(v[1]);
@@ -199,6 +196,7 @@ struct TPass
       return;
     }
     case TNode::nTL:
+      Style = n.Style;
       return;
     }
     Px = qx;
@@ -243,9 +241,14 @@ void TContDrawing::Draw(int t, bool mirrored) const
 {
   if (First == nullptr || M2.Ptr == nullptr) return;
   auto run = [&](TModeler3D& m) {
-    TPass pass{m, t, t != 0 ? t : 1, mirrored};
-    for (const TNode* n = First; n != nullptr; n = n->Next)
-      pass.Draw(*n);
+    auto draw = [&](auto pass) {
+      for (const TNode* n = First; n != nullptr; n = n->Next)
+        pass.Draw(*n);
+    };
+    if (mirrored)
+      draw(TPass<true>{m, t, t != 0 ? t : 1});
+    else
+      draw(TPass<false>{m, t, t != 0 ? t : 1});
   };
   TFrontRegions* regions = TFrontRegions::Standing();
   if (!regions) return run(M());
