@@ -872,10 +872,13 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
           continue;
         }
         if (!inside) continue;
+        // [lo, hi] is tested only when it narrows: it was not empty before.
         if (da < 0.0)
           lo = std::max(lo, da / (da - db));
         else if (db < 0.0)
           hi = std::min(hi, da / (da - db));
+        else
+          continue;
         if (lo >= hi) {
           inside = false;
           if (!runs) break;
