@@ -856,12 +856,13 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
       if (!(bx1 <= r.gx2 && bx2 >= r.gx1 && by1 <= r.gy2 && by2 >= r.gy1)) continue;
       // The parameters at which the segment lies strictly inside, [lo, hi] while it may; one within the
       // outline's band of an edge's line on its inner side runs along that edge (and lies inside nowhere).
+      // Once it may not, hi is below every lo: the edges left are only looked at for what runs along them.
+      constexpr double Nowhere = -HUGE_VAL;
       double lo = 0.0, hi = 1.0;
-      bool inside = true;
       for (const TRegion::TEdge& e : r.E) {
         const double da = Inside(e, ax, ay), db = Inside(e, bx, by);
         if (da <= OnOutline && db <= OnOutline) {
-          inside = false;
+          hi = Nowhere;
           if (!runs) break;
           if (std::fabs(da) <= OnOutline && std::fabs(db) <= OnOutline) {
             const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
@@ -871,7 +872,6 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
           }
           continue;
         }
-        if (!inside) continue;
         // [lo, hi] is tested only when it narrows: it was not empty before.
         if (da < 0.0)
           lo = std::max(lo, da / (da - db));
@@ -880,11 +880,11 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
         else
           continue;
         if (lo >= hi) {
-          inside = false;
+          hi = Nowhere;
           if (!runs) break;
         }
       }
-      if (inside && (hi - lo) * len > Touch) {
+      if ((hi - lo) * len > Touch) {
         in.push_back({lo, hi});
         if (bounding) Cut(i);
       }
