@@ -850,9 +850,10 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
   in.clear(), along.clear();
   // The first cluster's box is known to meet the segment's; the others are tested.
   const TCluster* const end = Clusters.data() + Clusters.size();
+  const TRegion* const regions = Regions.data();
   for (const TCluster* k = first; k != end;) {
-    for (std::size_t i = k->From; i < k->To; ++i) {
-      const TRegion& r = Regions[i];
+    for (const TRegion *p = regions + k->From, *last = regions + k->To; p != last; ++p) {
+      const TRegion& r = *p;
       if (!(bx1 <= r.gx2 && bx2 >= r.gx1 && by1 <= r.gy2 && by2 >= r.gy1)) continue;
       // The parameters at which the segment lies strictly inside, [lo, hi] while it may; one within the
       // outline's band of an edge's line on its inner side runs along that edge (and lies inside nowhere).
@@ -886,7 +887,7 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
       }
       if ((hi - lo) * len > Touch) {
         in.push_back({lo, hi});
-        if (bounding) Cut(i);
+        if (bounding) Cut(std::size_t(p - regions));
       }
     }
     while (++k != end && !(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) {
