@@ -128,23 +128,20 @@ TNode* Join(TNode* a, TNode* b)
   return a;
 }
 
-// The drawing state of one pass.
-struct TPass
+// The drawing state of one pass, as built or mirrored (a pass of each kind of its own: the choice is made once,
+// not for every node).
+template <bool Mirrored> struct TPass
 {
   TModeler3D& M;
   int Flag;
   int Style;
-  bool Mirrored;
   double Px = 0.0, Py = 0.0;
 
-  double Y(double y) const { return Mirrored ? -y : y; }
+  static double Y(double y) { return Mirrored ? -y : y; }
 
   void Draw(const TNode& n)
   {
-    if (n.Kind == TNode::nTL) {
-      Style = n.Style;
-      return;
-    }
+    // A style node has no values, so it always counts as finite.
     if (!n.Finite) return;
     const double* v = n.V;
     const double qx = v[0], qy = Y(v[1]);
@@ -199,6 +196,7 @@ struct TPass
       return;
     }
     case TNode::nTL:
+      Style = n.Style;
       return;
     }
     Px = qx;
@@ -243,9 +241,14 @@ void TContDrawing::Draw(int t, bool mirrored) const
 {
   if (First == nullptr || M2.Ptr == nullptr) return;
   auto run = [&](TModeler3D& m) {
-    TPass pass{m, t, t != 0 ? t : 1, mirrored};
-    for (const TNode* n = First; n != nullptr; n = n->Next)
-      pass.Draw(*n);
+    auto draw = [&](auto pass) {
+      for (const TNode* n = First; n != nullptr; n = n->Next)
+        pass.Draw(*n);
+    };
+    if (mirrored)
+      draw(TPass<true>{m, t, t != 0 ? t : 1});
+    else
+      draw(TPass<false>{m, t, t != 0 ? t : 1});
   };
   TFrontRegions* regions = TFrontRegions::Standing();
   if (!regions) return run(M());
@@ -876,23 +879,28 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
   const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
                by2 = std::max(a.y, b.y);
   const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
+  // The ends as values: the compiler would read them anew for every edge, as what is written may hold them.
+  const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
   // Only the pieces of a boundary wait along an outline.
   const bool runs = bounding && len > 0.0;
   TSpans &in = In, &along = Runs;
   in.clear(), along.clear();
-  for (const TCluster* k = first; k != Clusters.data() + Clusters.size(); ++k) {
-    if (!(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) continue;
-    for (std::size_t i = k->From; i < k->To; ++i) {
-      const TRegion& r = Regions[i];
+  // The first cluster's box is known to meet the segment's; the others are tested.
+  const TCluster* const end = Clusters.data() + Clusters.size();
+  const TRegion* const regions = Regions.data();
+  for (const TCluster* k = first; k != end;) {
+    for (const TRegion *p = regions + k->From, *last = regions + k->To; p != last; ++p) {
+      const TRegion& r = *p;
       if (!(bx1 <= r.gx2 && bx2 >= r.gx1 && by1 <= r.gy2 && by2 >= r.gy1)) continue;
       // The parameters at which the segment lies strictly inside, [lo, hi] while it may; one within the
       // outline's band of an edge's line on its inner side runs along that edge (and lies inside nowhere).
+      // Once it may not, hi is below every lo: the edges left are only looked at for what runs along them.
+      constexpr double Nowhere = -HUGE_VAL;
       double lo = 0.0, hi = 1.0;
-      bool inside = true;
       for (const TRegion::TEdge& e : r.E) {
-        const double da = Inside(e, a.x, a.y), db = Inside(e, b.x, b.y);
+        const double da = Inside(e, ax, ay), db = Inside(e, bx, by);
         if (da <= OnOutline && db <= OnOutline) {
-          inside = false;
+          hi = Nowhere;
           if (!runs) break;
           if (std::fabs(da) <= OnOutline && std::fabs(db) <= OnOutline) {
             const double tp = ((e.p.x - a.x) * dx + (e.p.y - a.y) * dy) / (len * len);
@@ -902,20 +910,25 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
           }
           continue;
         }
-        if (!inside) continue;
+        // [lo, hi] is tested only when it narrows: it was not empty before.
         if (da < 0.0)
           lo = std::max(lo, da / (da - db));
         else if (db < 0.0)
           hi = std::min(hi, da / (da - db));
+        else
+          continue;
         if (lo >= hi) {
-          inside = false;
+          hi = Nowhere;
           if (!runs) break;
         }
       }
-      if (inside && (hi - lo) * len > Touch) {
+      if ((hi - lo) * len > Touch) {
         in.push_back({lo, hi});
-        if (bounding) Cut(i, TPoint2D(a.x + dx * lo, a.y + dy * lo), TPoint2D(a.x + dx * hi, a.y + dy * hi));
+        if (bounding)
+          Cut(std::size_t(p - regions), TPoint2D(a.x + dx * lo, a.y + dy * lo), TPoint2D(a.x + dx * hi, a.y + dy * hi));
       }
+    }
+    while (++k != end && !(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) {
     }
   }
   if (along.empty()) {

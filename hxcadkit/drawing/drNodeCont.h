@@ -221,8 +221,10 @@ private:
     const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
                  by2 = std::max(a.y, b.y);
     if (bounding) Boundary.push_back({false, a.x, a.y, b.x, b.y, 0.0, 0.0, bx1, by1, bx2, by2});
+    // Across the axis first: the parts run along it and the fasteners lie off it, so that most segments pass
+    // them above or below.
     for (const TCluster& k : Clusters)
-      if (bx1 <= k.gx2 && bx2 >= k.gx1 && by1 <= k.gy2 && by2 >= k.gy1)
+      if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2)
         return CutSheet(a, b, &k, bounding, attr, out);
     return false;
   }
