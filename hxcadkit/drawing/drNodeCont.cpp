@@ -465,6 +465,22 @@ template <class T> void SortFew(std::vector<T>& v)
   }
 }
 
+// SortFew for the parameters along a piece: 0 first and 1 last, every crossing between them. Neither end moves
+// (no crossing lies below 0 or above 1), and 0 stops each insertion before the front.
+void SortCrossings(std::vector<double>& v)
+{
+  if (v.size() > 16) return std::sort(v.begin(), v.end());
+  double* const d = v.data();
+  const std::size_t last = v.size() - 1;
+  for (std::size_t i = 2; i < last; ++i) {
+    const double x = d[i];
+    std::size_t j = i;
+    for (; x < d[j - 1]; --j)
+      d[j] = d[j - 1];
+    d[j] = x;
+  }
+}
+
 // What of 0..w lies outside the spans (which it sorts), into out.
 void Rest(TSpans& in, double w, TSpans& out)
 {
@@ -617,14 +633,22 @@ void Enclose(TFrontRegionsWork& w)
   if (across.empty()) return;
   SortFew(across);
   const double first = across.front().first, last = across.back().first;
+  // The first point not below a span is walked to from where the last span began: the curves come in their
+  // order along the boundary, so the next one begins near.
+  auto from = across.begin();
   auto flip = [&](double lo, double hi, double grow, auto&& crosses) {
     lo -= grow, hi += grow;
     if (lo > last || hi < first) return;
     const bool all = !(lo >= -HUGE_VAL && hi <= HUGE_VAL);
     auto it = across.begin();
-    if (!all)
+    if (!all) {
+      it = from;
       while (it->first < lo)
         ++it;
+      while (it != across.begin() && !((it - 1)->first < lo))
+        --it;
+      from = it;
+    }
     for (; it != across.end() && (all || it->first <= hi); ++it)
       if (TFrontRegionsWork::TAsked& q = asked[it->second]; crosses(q.P)) q.In = !q.In;
   };
@@ -951,7 +975,7 @@ void TFrontRegions::PlanAlong(const std::vector<TBoundCurve>& curves, bool cut)
       for (const TBoundCurve& c : curves)
         if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
     ts.push_back(1.0);
-    SortFew(ts);
+    SortCrossings(ts);
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
       if ((t1 - t0) * len <= Touch) continue;
@@ -1206,7 +1230,7 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
           Crossings(e.p, e.q, *c, ts);
         }
       ts.push_back(1.0);
-      SortFew(ts);
+      SortCrossings(ts);
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
       for (std::size_t n = 0; n + 1 < ts.size(); ++n) {
