@@ -533,8 +533,10 @@ void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, st
 }
 
 // Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
-// segment. Most curves are lines, met in the loops that call this: their case is kept short to be inlined.
-inline void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+// segment. Most curves are lines, met in the loops that call this: their case is inlined whole (the compiler
+// would leave a call for each).
+[[gnu::always_inline]] inline void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c,
+                                             std::vector<double>& ts)
 {
   if (c.IsArc) return ArcCrossings(p, q, c, ts);
   const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
