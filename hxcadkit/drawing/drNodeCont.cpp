@@ -519,6 +519,27 @@ bool OnSweep(double angle, double a1, double sweep, double tol)
   return u <= sweep + tol || u >= FullTurn - tol;
 }
 
+// OnSweep(std::atan2(y, x), a1, sweep, tol), the angle left out where the eighth of a turn the direction lies in
+// is wholly on the arc or wholly off it, by far more than the rounding of the angle and of the test (the signs of
+// x and y and which is the longer tell the eighth).
+[[gnu::always_inline]] inline bool OnSweepAt(double y, double x, double a1, double sweep, double tol)
+{
+  constexpr double Eighth = M_PI / 4, Margin = 1e-9;
+  if ((x > 0.0 || x < 0.0) && (y > 0.0 || y < 0.0) && std::fabs(a1) < 64.0 && sweep < FullTurn) {
+    // The eighth from k turns/8 (k from -4 to 3: atan2 gives -pi..pi).
+    const bool steep = std::fabs(y) > std::fabs(x);
+    const int k = y > 0.0 ? (x > 0.0 ? int(steep) : 3 - int(steep)) : (x < 0.0 ? -4 + int(steep) : -1 - int(steep));
+    // Where the eighth begins, from a1 in 0..2pi, less the margin; the angles of the eighth follow it over w.
+    double u = k * Eighth - a1 - Margin;
+    if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
+    if (u < 0.0) u += FullTurn;
+    const double w = Eighth + 2 * Margin;
+    if (u + w <= sweep) return true;
+    if (u > sweep + tol + Margin && u + w < FullTurn - tol - Margin) return false;
+  }
+  return OnSweep(std::atan2(y, x), a1, sweep, tol);
+}
+
 // Where the segment p + t (q - p) meets the arc (t in 0..1).
 void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
 {
@@ -528,7 +549,7 @@ void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, st
   if (disc < 0.0) return;
   const double root = std::sqrt(disc);
   for (const double t : {(-b - root) / dd, (-b + root) / dd})
-    if (t >= 0.0 && t <= 1.0 && OnSweep(std::atan2(fy + t * dy, fx + t * dx), c.A1, c.Sweep, 1e-9))
+    if (t >= 0.0 && t <= 1.0 && OnSweepAt(fy + t * dy, fx + t * dx, c.A1, c.Sweep, 1e-9))
       ts.push_back(t);
 }
 
@@ -588,7 +609,7 @@ bool RayCrossesOdd(const TPoint2D& m, const TBoundCurve& c)
   const double root = std::sqrt(disc);
   bool odd = false;
   for (const double t : {-b - root, -b + root})
-    if (t > 0.0 && OnSweep(std::atan2(fy + t * ry, fx + t * rx), c.A1, c.Sweep, 0.0)) odd = !odd;
+    if (t > 0.0 && OnSweepAt(fy + t * ry, fx + t * rx, c.A1, c.Sweep, 0.0)) odd = !odd;
   return odd;
 }
 
