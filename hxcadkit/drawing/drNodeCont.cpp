@@ -484,6 +484,22 @@ template <class T> void SortFew(std::vector<T>& v)
   }
 }
 
+// SortFew for the parameters along a piece: 0 first and 1 last, every crossing between them. Neither end moves
+// (no crossing lies below 0 or above 1), and 0 stops each insertion before the front.
+void SortCrossings(std::vector<double>& v)
+{
+  if (v.size() > 16) return std::sort(v.begin(), v.end());
+  double* const d = v.data();
+  const std::size_t last = v.size() - 1;
+  for (std::size_t i = 2; i < last; ++i) {
+    const double x = d[i];
+    std::size_t j = i;
+    for (; x < d[j - 1]; --j)
+      d[j] = d[j - 1];
+    d[j] = x;
+  }
+}
+
 // What of 0..w lies outside the spans (which it sorts), into out.
 void Rest(TSpans& in, double w, TSpans& out)
 {
@@ -522,6 +538,27 @@ bool OnSweep(double angle, double a1, double sweep, double tol)
   return u <= sweep + tol || u >= FullTurn - tol;
 }
 
+// OnSweep(std::atan2(y, x), a1, sweep, tol), the angle left out where the eighth of a turn the direction lies in
+// is wholly on the arc or wholly off it, by far more than the rounding of the angle and of the test (the signs of
+// x and y and which is the longer tell the eighth).
+[[gnu::always_inline]] inline bool OnSweepAt(double y, double x, double a1, double sweep, double tol)
+{
+  constexpr double Eighth = M_PI / 4, Margin = 1e-9;
+  if ((x > 0.0 || x < 0.0) && (y > 0.0 || y < 0.0) && std::fabs(a1) < 64.0 && sweep < FullTurn) {
+    // The eighth from k turns/8 (k from -4 to 3: atan2 gives -pi..pi).
+    const bool steep = std::fabs(y) > std::fabs(x);
+    const int k = y > 0.0 ? (x > 0.0 ? int(steep) : 3 - int(steep)) : (x < 0.0 ? -4 + int(steep) : -1 - int(steep));
+    // Where the eighth begins, from a1 in 0..2pi, less the margin; the angles of the eighth follow it over w.
+    double u = k * Eighth - a1 - Margin;
+    if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
+    if (u < 0.0) u += FullTurn;
+    const double w = Eighth + 2 * Margin;
+    if (u + w <= sweep) return true;
+    if (u > sweep + tol + Margin && u + w < FullTurn - tol - Margin) return false;
+  }
+  return OnSweep(std::atan2(y, x), a1, sweep, tol);
+}
+
 // Where the segment p + t (q - p) meets the arc (t in 0..1).
 void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
 {
@@ -531,13 +568,15 @@ void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, st
   if (disc < 0.0) return;
   const double root = std::sqrt(disc);
   for (const double t : {(-b - root) / dd, (-b + root) / dd})
-    if (t >= 0.0 && t <= 1.0 && OnSweep(std::atan2(fy + t * dy, fx + t * dx), c.A1, c.Sweep, 1e-9))
+    if (t >= 0.0 && t <= 1.0 && OnSweepAt(fy + t * dy, fx + t * dx, c.A1, c.Sweep, 1e-9))
       ts.push_back(t);
 }
 
 // Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
-// segment. Most curves are lines, met in the loops that call this: their case is kept short to be inlined.
-inline void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+// segment. Most curves are lines, met in the loops that call this: their case is inlined whole (the compiler
+// would leave a call for each).
+[[gnu::always_inline]] inline void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c,
+                                             std::vector<double>& ts)
 {
   if (c.IsArc) return ArcCrossings(p, q, c, ts);
   const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
@@ -589,7 +628,7 @@ bool RayCrossesOdd(const TPoint2D& m, const TBoundCurve& c)
   const double root = std::sqrt(disc);
   bool odd = false;
   for (const double t : {-b - root, -b + root})
-    if (t > 0.0 && OnSweep(std::atan2(fy + t * ry, fx + t * rx), c.A1, c.Sweep, 0.0)) odd = !odd;
+    if (t > 0.0 && OnSweepAt(fy + t * ry, fx + t * rx, c.A1, c.Sweep, 0.0)) odd = !odd;
   return odd;
 }
 
@@ -636,14 +675,22 @@ void Enclose(TFrontRegionsWork& w)
   if (across.empty()) return;
   SortFew(across);
   const double first = across.front().first, last = across.back().first;
+  // The first point not below a span is walked to from where the last span began: the curves come in their
+  // order along the boundary, so the next one begins near.
+  auto from = across.begin();
   auto flip = [&](double lo, double hi, double grow, auto&& crosses) {
     lo -= grow, hi += grow;
     if (lo > last || hi < first) return;
     const bool all = !(lo >= -HUGE_VAL && hi <= HUGE_VAL);
     auto it = across.begin();
-    if (!all)
+    if (!all) {
+      it = from;
       while (it->first < lo)
         ++it;
+      while (it != across.begin() && !((it - 1)->first < lo))
+        --it;
+      from = it;
+    }
     for (; it != across.end() && (all || it->first <= hi); ++it)
       if (TFrontRegionsWork::TAsked& q = asked[it->second]; crosses(q.P)) q.In = !q.In;
   };
@@ -1003,7 +1050,7 @@ void TFrontRegions::PlanAlong(const std::vector<TBoundCurve>& curves, bool cut)
       for (const TBoundCurve& c : curves)
         if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
     ts.push_back(1.0);
-    SortFew(ts);
+    SortCrossings(ts);
     for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
       if ((t1 - t0) * len <= Touch) continue;
@@ -1310,7 +1357,7 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
           Crossings(e.p, e.q, *c, ts);
         }
       ts.push_back(1.0);
-      SortFew(ts);
+      SortCrossings(ts);
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
       for (std::size_t n = 0; n + 1 < ts.size(); ++n) {
