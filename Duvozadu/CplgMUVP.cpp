@@ -130,8 +130,8 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
   // passage are regions of their own, the passage reaching into the cone.
   const TPinHole h = PinHole(A, P);
   const TPoint2D funnel[] = {TPoint2D(face + 1.0, y - h.r), TPoint2D(face + 1.0, y + h.r),
-                             TPoint2D(face, y + h.r),         TPoint2D(face - h.t, y + h.e),
-                             TPoint2D(face - h.t, y - h.e),   TPoint2D(face, y - h.r)};
+                             TPoint2D(face, y + h.r),       TPoint2D(face - h.t, y + h.e),
+                             TPoint2D(face - h.t, y - h.e), TPoint2D(face, y - h.r)};
   f.Polygon(funnel, std::size(funnel));
   const double into = h.t > 0.0 ? -h.t / 2 : 0.5;
   FrontBox(f, face - l1 - 1.0, y, 0.0, 0.0, -h.e, l1 + 1.0 + into, h.e);

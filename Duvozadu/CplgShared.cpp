@@ -179,13 +179,13 @@ struct TTurn
   }
 };
 
-void TurnedBox(TFrontRegions& f, double x, double y, const TTurn& t, double x1, double y1, double x2, double y2)
+void TurnedBox(TFrontRegions& f, double x, double y, const TTurn& t, double x1, double y1, double x2,
+               double y2)
 {
   const double c = t.c, s = t.s;
-  const TPoint2D p[4] = {TPoint2D(x + c * x1 - s * y1, y + s * x1 + c * y1),
-                         TPoint2D(x + c * x2 - s * y1, y + s * x2 + c * y1),
-                         TPoint2D(x + c * x2 - s * y2, y + s * x2 + c * y2),
-                         TPoint2D(x + c * x1 - s * y2, y + s * x1 + c * y2)};
+  const TPoint2D p[4] = {
+      TPoint2D(x + c * x1 - s * y1, y + s * x1 + c * y1), TPoint2D(x + c * x2 - s * y1, y + s * x2 + c * y1),
+      TPoint2D(x + c * x2 - s * y2, y + s * x2 + c * y2), TPoint2D(x + c * x1 - s * y2, y + s * x1 + c * y2)};
   f.Polygon(p, 4);
 }
 } // namespace
@@ -194,7 +194,6 @@ void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, dou
 {
   TurnedBox(f, x, y, TTurn(angle), x1, y1, x2, y2);
 }
-
 
 void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H)
 {

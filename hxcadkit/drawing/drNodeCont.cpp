@@ -784,7 +784,8 @@ TFrontRegionsWork& KeptWork()
 } // namespace
 
 TFrontRegions::TFrontRegions(TModeler3D& m)
-    : TFrontRegionsWork(std::move(KeptWork())), M(m), Previous(StandingRegions), PreviousCloser(m.R2D().Closer)
+    : TFrontRegionsWork(std::move(KeptWork())), M(m), Previous(StandingRegions),
+      PreviousCloser(m.R2D().Closer)
 {
   if (!SpareWork.List.empty()) SpareWork.List.pop_back();
   StandingRegions = this;

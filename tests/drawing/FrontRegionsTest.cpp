@@ -964,8 +964,8 @@ TEST(FrontRegions, OutlinesOfFewAndManyCornersCutExactly)
       TFrontRegions front(m);
       front.Polygon(poly);
       for (int i = 0; i < 200; ++i) {
-        // Through a point well inside (or, for a quarter of them, so far away that the segment misses), in any
-        // direction.
+        // Through a point well inside (or, for a quarter of them, so far away that the segment misses), in
+        // any direction.
         const bool away = i % 4 == 0;
         const double px = 0.5 + unit(rng) * (away ? 0.2 : 1.0) + (away ? 9.0 : 0.0), py = -0.3 + unit(rng);
         const double a = M_PI * unit(rng), dx = 6.0 * std::cos(a), dy = 6.0 * std::sin(a);
@@ -978,9 +978,12 @@ TEST(FrontRegions, OutlinesOfFewAndManyCornersCutExactly)
             return (clockwise ? -1.0 : 1.0) * ((q.x - p.x) * (y - p.y) - (q.y - p.y) * (x - p.x));
           };
           const double s1 = side(x1, y1), s2 = side(x2, y2);
-          if (s1 < 0 && s2 < 0) t0 = 1.0, t1 = 0.0;
-          else if (s1 < 0) t0 = std::max(t0, s1 / (s1 - s2));
-          else if (s2 < 0) t1 = std::min(t1, s1 / (s1 - s2));
+          if (s1 < 0 && s2 < 0)
+            t0 = 1.0, t1 = 0.0;
+          else if (s1 < 0)
+            t0 = std::max(t0, s1 / (s1 - s2));
+          else if (s2 < 0)
+            t1 = std::min(t1, s1 / (s1 - s2));
         }
         const auto got = front.Outside(m, x1, y1, x2, y2);
         if (t0 >= t1) {
