@@ -472,10 +472,10 @@ void ArcInside(const TRegion& r, const TPoint2D& c, double R, double a, double w
 
 // Sorts as std::sort does, with the few values a curve's crossings give sorted in place by insertion: the
 // library's sort does the same for so few, after a call and checks that cost more than the sort.
-template <class T> void SortFew(std::vector<T>& v)
+template <class T> void SortFew(T* v, std::size_t n)
 {
-  if (v.size() > 16) return std::sort(v.begin(), v.end());
-  for (std::size_t i = 1; i < v.size(); ++i) {
+  if (n > 16) return std::sort(v, v + n);
+  for (std::size_t i = 1; i < n; ++i) {
     const T x = v[i];
     std::size_t j = i;
     for (; j > 0 && x < v[j - 1]; --j)
@@ -484,13 +484,17 @@ template <class T> void SortFew(std::vector<T>& v)
   }
 }
 
-// SortFew for the parameters along a piece: 0 first and 1 last, every crossing between them. Neither end moves
-// (no crossing lies below 0 or above 1), and 0 stops each insertion before the front.
-void SortCrossings(std::vector<double>& v)
+template <class T> void SortFew(std::vector<T>& v)
 {
-  if (v.size() > 16) return std::sort(v.begin(), v.end());
-  double* const d = v.data();
-  const std::size_t last = v.size() - 1;
+  SortFew(v.data(), v.size());
+}
+
+// SortFew for the parameters along a piece: 0 first and 1 last, every crossing between them. Neither end
+// moves (no crossing lies below 0 or above 1), and 0 stops each insertion before the front.
+void SortCrossings(double* d, std::size_t n)
+{
+  if (n > 16) return std::sort(d, d + n);
+  const std::size_t last = n - 1;
   for (std::size_t i = 2; i < last; ++i) {
     const double x = d[i];
     std::size_t j = i;
@@ -538,16 +542,17 @@ bool OnSweep(double angle, double a1, double sweep, double tol)
   return u <= sweep + tol || u >= FullTurn - tol;
 }
 
-// OnSweep(std::atan2(y, x), a1, sweep, tol), the angle left out where the eighth of a turn the direction lies in
-// is wholly on the arc or wholly off it, by far more than the rounding of the angle and of the test (the signs of
-// x and y and which is the longer tell the eighth).
+// OnSweep(std::atan2(y, x), a1, sweep, tol), the angle left out where the eighth of a turn the direction lies
+// in is wholly on the arc or wholly off it, by far more than the rounding of the angle and of the test (the
+// signs of x and y and which is the longer tell the eighth).
 [[gnu::always_inline]] inline bool OnSweepAt(double y, double x, double a1, double sweep, double tol)
 {
   constexpr double Eighth = M_PI / 4, Margin = 1e-9;
   if ((x > 0.0 || x < 0.0) && (y > 0.0 || y < 0.0) && std::fabs(a1) < 64.0 && sweep < FullTurn) {
     // The eighth from k turns/8 (k from -4 to 3: atan2 gives -pi..pi).
     const bool steep = std::fabs(y) > std::fabs(x);
-    const int k = y > 0.0 ? (x > 0.0 ? int(steep) : 3 - int(steep)) : (x < 0.0 ? -4 + int(steep) : -1 - int(steep));
+    const int k =
+        y > 0.0 ? (x > 0.0 ? int(steep) : 3 - int(steep)) : (x < 0.0 ? -4 + int(steep) : -1 - int(steep));
     // Where the eighth begins, from a1 in 0..2pi, less the margin; the angles of the eighth follow it over w.
     double u = k * Eighth - a1 - Margin;
     if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
@@ -560,7 +565,7 @@ bool OnSweep(double angle, double a1, double sweep, double tol)
 }
 
 // Where the segment p + t (q - p) meets the arc (t in 0..1).
-void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, std::vector<double>& ts)
+void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, double*& ts)
 {
   const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
   const double fx = p.x - c.x1, fy = p.y - c.y1, b = fx * dx + fy * dy;
@@ -568,15 +573,14 @@ void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, st
   if (disc < 0.0) return;
   const double root = std::sqrt(disc);
   for (const double t : {(-b - root) / dd, (-b + root) / dd})
-    if (t >= 0.0 && t <= 1.0 && OnSweepAt(fy + t * dy, fx + t * dx, c.A1, c.Sweep, 1e-9))
-      ts.push_back(t);
+    if (t >= 0.0 && t <= 1.0 && OnSweepAt(fy + t * dy, fx + t * dx, c.A1, c.Sweep, 1e-9)) *ts++ = t;
 }
 
-// Where the segment p + t (q - p) meets the curve (t in 0..1); both ends of a piece of a collinear
-// segment. Most curves are lines, met in the loops that call this: their case is inlined whole (the compiler
-// would leave a call for each).
+// Where the segment p + t (q - p) meets the curve (t in 0..1), written at ts onwards (two at the most); both
+// ends of a piece of a collinear segment. Most curves are lines, met in the loops that call this: their case
+// is inlined whole (the compiler would leave a call for each).
 [[gnu::always_inline]] inline void Crossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c,
-                                             std::vector<double>& ts)
+                                             double*& ts)
 {
   if (c.IsArc) return ArcCrossings(p, q, c, ts);
   const double dx = q.x - p.x, dy = q.y - p.y, dd = dx * dx + dy * dy;
@@ -584,10 +588,10 @@ void ArcCrossings(const TPoint2D& p, const TPoint2D& q, const TBoundCurve& c, st
   const double den = Cross(dx, dy, gx, gy), gg = gx * gx + gy * gy;
   if (std::fabs(den) > 1e-12 * std::sqrt(dd * gg)) {
     const double t = Cross(ax, ay, gx, gy) / den, u = Cross(ax, ay, dx, dy) / den;
-    if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) ts.push_back(t);
+    if (t >= 0.0 && t <= 1.0 && u >= -1e-9 && u <= 1.0 + 1e-9) *ts++ = t;
   } else if (std::fabs(Cross(ax, ay, dx, dy)) <= 1e-9 * std::sqrt(dd)) {
     for (const double t : {(ax * dx + ay * dy) / dd, ((c.x2 - p.x) * dx + (c.y2 - p.y) * dy) / dd})
-      if (t >= 0.0 && t <= 1.0) ts.push_back(t);
+      if (t >= 0.0 && t <= 1.0) *ts++ = t;
   }
 }
 
@@ -1037,22 +1041,27 @@ void TFrontRegions::PlanAlong(const std::vector<TBoundCurve>& curves, bool cut)
             return true;
     return false;
   };
-  std::vector<double>& ts = TsAlong;
+  // Room for the crossings of a piece, each curve giving two at the most, and its ends.
+  std::vector<double>& room = TsAlong;
+  room.resize(2 * (cut ? curves.size() : 0) + 2);
+  double* const ts = room.data();
   for (const TAlong& p : along) {
     const double dx = p.b.x - p.a.x, dy = p.b.y - p.a.y, len = Length(dx, dy);
     const double nx = -dy / len * 1e-5, ny = dx / len * 1e-5;
     // Split where other curves meet it: a hole's wall may end on it, and each piece keeps to the rule.
     // The ends first and last: most crossings lie between them, where the sort leaves them.
-    ts.clear(), ts.push_back(0.0);
+    ts[0] = 0.0;
+    double* end = ts + 1;
     // The piece's box, worked out once: the compiler cannot keep it while crossings are added.
     const double x1 = std::min(p.a.x, p.b.x) - Touch, y1 = std::min(p.a.y, p.b.y) - Touch;
     const double x2 = std::max(p.a.x, p.b.x) + Touch, y2 = std::max(p.a.y, p.b.y) + Touch;
     if (cut)
       for (const TBoundCurve& c : curves)
-        if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, ts);
-    ts.push_back(1.0);
-    SortCrossings(ts);
-    for (std::size_t k = 0; k + 1 < ts.size(); ++k) {
+        if (c.bx1 <= x2 && c.bx2 >= x1 && c.by1 <= y2 && c.by2 >= y1) Crossings(p.a, p.b, c, end);
+    *end++ = 1.0;
+    const std::size_t n = std::size_t(end - ts);
+    SortCrossings(ts, n);
+    for (std::size_t k = 0; k + 1 < n; ++k) {
       const double t0 = ts[k], t1 = ts[k + 1];
       if ((t1 - t0) * len <= Touch) continue;
       const TPoint2D a(p.a.x + dx * t0, p.a.y + dy * t0), b(p.a.x + dx * t1, p.a.y + dy * t1);
@@ -1319,7 +1328,10 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
   for (const TBoundCurve& c : curves)
     bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
     by2 = std::max(by2, c.by2);
-  std::vector<double>& ts = Ts;
+  // Room for the crossings of an edge, each curve giving two at the most, and its ends.
+  std::vector<double>& room = Ts;
+  room.resize(2 * curves.size() + 2);
+  double* const ts = room.data();
   std::vector<const TBoundCurve*>&near = Near, &nearRegion = NearRegion;
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
@@ -1349,19 +1361,21 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
       // An edge inside another region (a piece of a fastener within another) has each piece inside it, and so
       // is no outline of theirs.
-      ts.clear(), ts.push_back(0.0);
+      ts[0] = 0.0;
+      double* end = ts + 1;
       near.clear();
       for (const TBoundCurve* c : nearRegion)
         if (c->bx1 <= ex2 + Touch && c->bx2 >= ex1 - Touch && c->by1 <= ey2 + Touch &&
             c->by2 >= ey1 - Touch) {
           near.push_back(c);
-          Crossings(e.p, e.q, *c, ts);
+          Crossings(e.p, e.q, *c, end);
         }
-      ts.push_back(1.0);
-      SortCrossings(ts);
+      *end++ = 1.0;
+      const std::size_t count = std::size_t(end - ts);
+      SortCrossings(ts, count);
       const double dx = e.q.x - e.p.x, dy = e.q.y - e.p.y, len = Length(dx, dy);
       auto at = [&](double t) { return TPoint2D(e.p.x + dx * t, e.p.y + dy * t); };
-      for (std::size_t n = 0; n + 1 < ts.size(); ++n) {
+      for (std::size_t n = 0; n + 1 < count; ++n) {
         // Between two crossings of the boundary a piece lies on the hatched side or not as a whole.
         const double t0 = ts[n], t1 = ts[n + 1];
         if ((t1 - t0) * len <= Touch) continue;
@@ -1382,7 +1396,11 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
 void TFrontRegions::DrawPlannedEdges(TModeler2D& m)
 {
   const TFrame f(m);
-  std::vector<double>& ts2 = Ts2;
+  // Room for the crossings of a piece with the other regions' edges (all in Edges), two at the most each, and
+  // its ends.
+  std::vector<double>& room = Ts2;
+  room.resize(2 * Edges.size() + 2);
+  double* const ts2 = room.data();
   for (const TEdgePiece& piece : EdgePieces) {
     if (!Asked[piece.Q].In) continue;
     const std::size_t i = piece.Region;
@@ -1397,16 +1415,18 @@ void TFrontRegions::DrawPlannedEdges(TModeler2D& m)
     const TPoint2D p0 = at(t0), p1 = at(t1);
     // On the hatched side: the pieces outside the other regions close it; where the outlines of two
     // regions run together, the first one's.
-    ts2.clear(), ts2.push_back(0.0), ts2.push_back(1.0);
+    ts2[0] = 0.0, ts2[1] = 1.0;
+    double* end = ts2 + 2;
     for (const std::size_t j : others)
       if (BoxesMeet(Regions[j], std::min(p0.x, p1.x), std::min(p0.y, p1.y), std::max(p0.x, p1.x),
                     std::max(p0.y, p1.y), Touch))
         for (const TRegion::TEdge& g : Regions[j].E)
-          Crossings(p0, p1, BoundLine(g.p, g.q), ts2);
-    for (double& t : ts2)
-      t = t0 + (t1 - t0) * t;
-    SortFew(ts2);
-    for (std::size_t q = 0; q + 1 < ts2.size(); ++q) {
+          Crossings(p0, p1, BoundLine(g.p, g.q), end);
+    const std::size_t count = std::size_t(end - ts2);
+    for (double* t = ts2; t != end; ++t)
+      *t = t0 + (t1 - t0) * *t;
+    SortFew(ts2, count);
+    for (std::size_t q = 0; q + 1 < count; ++q) {
       const double u0 = std::clamp(ts2[q], t0, t1), u1 = std::clamp(ts2[q + 1], t0, t1);
       if ((u1 - u0) * len <= Touch) continue;
       const TPoint2D c = at((u0 + u1) / 2);
