@@ -763,7 +763,7 @@ void TFrontRegionsWork::Clear()
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
   clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary, Closing, Cutting,
         Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Joining, Ts, Ts2, TsAlong, Near,
-        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces, Hidden, HiddenClosing, HiddenOrder, Paired);
+        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces, Hidden, HiddenClosing, HiddenOrder, Paired, MiddleIn, Middles);
 }
 
 namespace {
@@ -1250,6 +1250,7 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   // The pieces along the outlines and those of the regions' outline ask whether the boundary encloses points:
   // asked together, each curve is tested against the few points whose rays can meet it.
   Asked.clear();
+  AskMiddles(curves);
   PlanAlong(curves, true);
   PlanEdges(curves);
   Enclose(*this);
@@ -1319,15 +1320,65 @@ bool TFrontRegions::Held(std::size_t i, const TPoint2D& mid, const TPoint2D& p0,
   return false;
 }
 
-void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
+void TFrontRegions::AskMiddles(const std::vector<TBoundCurve>& curves)
 {
-  EdgePieces.clear();
-  const std::vector<char>& joining = Joining;
   // Nothing outside the boundary's box is enclosed by it.
   double bx1 = HUGE_VAL, by1 = HUGE_VAL, bx2 = -HUGE_VAL, by2 = -HUGE_VAL;
   for (const TBoundCurve& c : curves)
     bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
     by2 = std::max(by2, c.by2);
+  PlanBox[0] = bx1, PlanBox[1] = by1, PlanBox[2] = bx2, PlanBox[3] = by2;
+  // A region the boundary does not cut lies on one side of it whole (no curve crosses its inside): whether
+  // the boundary encloses its middle tells which. Asked for all such regions at once, and answered before the
+  // rest is asked.
+  const std::vector<char>& joining = Joining;
+  std::vector<char>& in = MiddleIn;
+  in.assign(Regions.size(), 1);
+  std::vector<std::pair<std::size_t, std::uint32_t>>& middles = Middles;
+  middles.clear();
+  for (std::size_t i = 0; i < Regions.size(); ++i) {
+    const TRegion& ri = Regions[i];
+    if ((joining[i] != Joined && joining[i] != Cancelling) || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
+    TPoint2D c(0.0, 0.0);
+    for (const TRegion::TEdge& e : ri.E)
+      c.x += e.p.x, c.y += e.p.y;
+    c.x /= double(ri.E.size()), c.y /= double(ri.E.size());
+    // Pieces that cancel may pass through the middle, where the parity of the ray's crossings is not to be
+    // trusted: such a region is gone through as one that cuts. A curve through the middle passes through the
+    // region, and so is one of the pieces it hides.
+    if (joining[i] == Cancelling && OnHidden(i, c)) continue;
+    middles.push_back({i, Ask(c)});
+  }
+  if (middles.empty()) return;
+  // A few are answered one by one: the batch's own work pays from about as many points as it has curves a tenth.
+  if (10 * middles.size() < curves.size()) {
+    for (const auto& [i, q] : middles)
+      in[i] = Enclosed(Asked[q].P, RayLines, RayArcs);
+  } else {
+    Enclose(*this);
+    for (const auto& [i, q] : middles)
+      in[i] = Asked[q].In;
+  }
+  Asked.clear();
+}
+
+bool TFrontRegions::OnHidden(std::size_t i, const TPoint2D& c) const
+{
+  const std::vector<THiddenOrder>& order = HiddenOrder;
+  auto k = std::lower_bound(order.begin(), order.end(), i,
+                            [](const THiddenOrder& u, std::size_t r) { return u.Region < r; });
+  for (; k != order.end() && k->Region == i; ++k) {
+    const THidden& h = HiddenClosing[k->Index];
+    if (OnCurve(c, BoundLine(h.a, h.b), Touch)) return true;
+  }
+  return false;
+}
+
+void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
+{
+  EdgePieces.clear();
+  const std::vector<char>& joining = Joining;
+  const double bx1 = PlanBox[0], by1 = PlanBox[1], bx2 = PlanBox[2], by2 = PlanBox[3];
   // Room for the crossings of an edge, each curve giving two at the most, and its ends.
   std::vector<double>& room = Ts;
   room.resize(2 * curves.size() + 2);
@@ -1336,20 +1387,8 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
     if (!joining[i] || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
-    // A region the boundary does not cut lies on one side of it whole (no curve crosses its inside): on the
-    // side away from the hatch, none of its edges closes it.
-    if (joining[i] == Joined || joining[i] == Cancelling) {
-      TPoint2D c(0.0, 0.0);
-      for (const TRegion::TEdge& e : ri.E)
-        c.x += e.p.x, c.y += e.p.y;
-      c.x /= double(ri.E.size()), c.y /= double(ri.E.size());
-      // Pieces that cancel may pass through the middle, where the parity of the ray's crossings is not to be
-      // trusted: such a region is gone through as one that cuts.
-      if (!Enclosed(c, RayLines, RayArcs) &&
-          (joining[i] == Joined ||
-           std::none_of(curves.begin(), curves.end(), [&](const TBoundCurve& b) { return OnCurve(c, b, Touch); })))
-        continue;
-    }
+    // One that lies on the side away from the hatch has no edge that closes it (see AskMiddles).
+    if (!MiddleIn[i]) continue;
     nearRegion.clear();
     const double rx1 = ri.x1 - Touch, ry1 = ri.y1 - Touch, rx2 = ri.x2 + Touch, ry2 = ri.y2 + Touch;
     for (const TBoundCurve& c : curves)

@@ -146,6 +146,11 @@ struct TFrontRegionsWork
     std::uint32_t Q;
   };
   std::vector<TEdgePiece> EdgePieces;
+  // Per region, whether the boundary being closed may enclose it (see AskMiddles), the middles asked, and the
+  // boundary's box.
+  std::vector<char> MiddleIn;
+  std::vector<std::pair<std::size_t, std::uint32_t>> Middles;
+  double PlanBox[4] = {};
   std::vector<const TBoundCurve*> Near, NearRegion;
 
   // Every list emptied, its room kept.
@@ -271,6 +276,11 @@ private:
   // The outline of the regions that cut the boundary: the pieces of their edges off it and outside the other
   // regions, waiting to be drawn where the boundary encloses them; then those drawn.
   void PlanEdges(const std::vector<TBoundCurve>& curves);
+  // Whether the boundary encloses the middle of each region that cuts it nowhere (or only where it cancels),
+  // into MiddleIn (1 for the others); and the boundary's box.
+  void AskMiddles(const std::vector<TBoundCurve>& curves);
+  // Whether one of the pieces region i hides of the boundary being closed runs through c.
+  bool OnHidden(std::size_t i, const TPoint2D& c) const;
   // Whether another region that region i overlaps holds the piece of its edge from p0 to p1 (its middle mid
   // strictly inside, its ends within the touch).
   bool Held(std::size_t i, const TPoint2D& mid, const TPoint2D& p0, const TPoint2D& p1) const;
