@@ -422,13 +422,20 @@ double Inside(const TRegion::TEdge& e, double x, double y)
   return e.nx * x + e.ny * y - e.c;
 }
 
+// The angle as it lies within 0..2 pi. Most angles lie within a turn already, where the remainder is the angle
+// itself: the call is left out for them.
+double WithinTurn(double u)
+{
+  if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
+  if (u < 0.0) u += FullTurn;
+  return u;
+}
+
 // The spans [lo, hi] of in that also lie in the circular span from s of length len (len < 2 pi), all in
 // 0..w.
 void Meet(const TSpans& in, double s, double len, double w, TSpans& out)
 {
-  // Within a turn the remainder is the angle itself.
-  if (!(s > -FullTurn && s < FullTurn)) s = std::fmod(s, FullTurn);
-  if (s < 0.0) s += FullTurn;
+  s = WithinTurn(s);
   const std::pair<double, double> parts[2] = {{s, std::min(s + len, w)},
                                               {0.0, std::min(s + len - FullTurn, w)}};
   out.clear();
@@ -535,10 +542,7 @@ double Cross(double ax, double ay, double bx, double by)
 bool OnSweep(double angle, double a1, double sweep, double tol)
 {
   if (sweep >= FullTurn) return true;
-  // Within a turn the remainder is the difference itself: most arcs start within a turn of the angles found.
-  double u = angle - a1;
-  if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
-  if (u < 0.0) u += FullTurn;
+  const double u = WithinTurn(angle - a1);
   return u <= sweep + tol || u >= FullTurn - tol;
 }
 
@@ -554,9 +558,7 @@ bool OnSweep(double angle, double a1, double sweep, double tol)
     const int k =
         y > 0.0 ? (x > 0.0 ? int(steep) : 3 - int(steep)) : (x < 0.0 ? -4 + int(steep) : -1 - int(steep));
     // Where the eighth begins, from a1 in 0..2pi, less the margin; the angles of the eighth follow it over w.
-    double u = k * Eighth - a1 - Margin;
-    if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
-    if (u < 0.0) u += FullTurn;
+    const double u = WithinTurn(k * Eighth - a1 - Margin);
     const double w = Eighth + 2 * Margin;
     if (u + w <= sweep) return true;
     if (u > sweep + tol + Margin && u + w < FullTurn - tol - Margin) return false;
@@ -1249,6 +1251,12 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
   }
   // The pieces along the outlines and those of the regions' outline ask whether the boundary encloses points:
   // asked together, each curve is tested against the few points whose rays can meet it.
+  // Nothing outside the boundary's box is enclosed by it.
+  double bx1 = HUGE_VAL, by1 = HUGE_VAL, bx2 = -HUGE_VAL, by2 = -HUGE_VAL;
+  for (const TBoundCurve& c : curves)
+    bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
+    by2 = std::max(by2, c.by2);
+  PlanBox[0] = bx1, PlanBox[1] = by1, PlanBox[2] = bx2, PlanBox[3] = by2;
   Asked.clear();
   AskMiddles(curves);
   PlanAlong(curves, true);
@@ -1322,12 +1330,7 @@ bool TFrontRegions::Held(std::size_t i, const TPoint2D& mid, const TPoint2D& p0,
 
 void TFrontRegions::AskMiddles(const std::vector<TBoundCurve>& curves)
 {
-  // Nothing outside the boundary's box is enclosed by it.
-  double bx1 = HUGE_VAL, by1 = HUGE_VAL, bx2 = -HUGE_VAL, by2 = -HUGE_VAL;
-  for (const TBoundCurve& c : curves)
-    bx1 = std::min(bx1, c.bx1), by1 = std::min(by1, c.by1), bx2 = std::max(bx2, c.bx2),
-    by2 = std::max(by2, c.by2);
-  PlanBox[0] = bx1, PlanBox[1] = by1, PlanBox[2] = bx2, PlanBox[3] = by2;
+  const double bx1 = PlanBox[0], by1 = PlanBox[1], bx2 = PlanBox[2], by2 = PlanBox[3];
   // A region the boundary does not cut lies on one side of it whole (no curve crosses its inside): whether
   // the boundary encloses its middle tells which. Asked for all such regions at once, and answered before the
   // rest is asked.
@@ -1398,8 +1401,6 @@ void TFrontRegions::PlanEdges(const std::vector<TBoundCurve>& curves)
       const double ex1 = std::min(e.p.x, e.q.x), ey1 = std::min(e.p.y, e.q.y);
       const double ex2 = std::max(e.p.x, e.q.x), ey2 = std::max(e.p.y, e.q.y);
       if (ex2 < bx1 || ex1 > bx2 || ey2 < by1 || ey1 > by2) continue;
-      // An edge inside another region (a piece of a fastener within another) has each piece inside it, and so
-      // is no outline of theirs.
       ts[0] = 0.0;
       double* end = ts + 1;
       near.clear();

@@ -117,7 +117,8 @@ struct TFrontRegionsWork
   std::vector<TAlong> Drawn;
   std::vector<TPoint2D> Corners; // kept for the next region
   // Per region, whether the boundary being closed closes along it: 1 where it cuts the boundary, 2 where it
-  // only overlaps (through others) one that does.
+  // only overlaps (through others) one that does, 3 where it cuts it only where the boundary cancels itself
+  // (see MarkPaired).
   std::vector<char> Joining;
   std::vector<double> Ts, Ts2, TsAlong;
   // The points whose enclosure by the boundary being closed is asked while it closes, answered all at once,
@@ -147,7 +148,7 @@ struct TFrontRegionsWork
   };
   std::vector<TEdgePiece> EdgePieces;
   // Per region, whether the boundary being closed may enclose it (see AskMiddles), the middles asked, and the
-  // boundary's box.
+  // boundary's box (worked out as its closing starts).
   std::vector<char> MiddleIn;
   std::vector<std::pair<std::size_t, std::uint32_t>> Middles;
   double PlanBox[4] = {};
@@ -277,7 +278,7 @@ private:
   // regions, waiting to be drawn where the boundary encloses them; then those drawn.
   void PlanEdges(const std::vector<TBoundCurve>& curves);
   // Whether the boundary encloses the middle of each region that cuts it nowhere (or only where it cancels),
-  // into MiddleIn (1 for the others); and the boundary's box.
+  // into MiddleIn (1 for the others).
   void AskMiddles(const std::vector<TBoundCurve>& curves);
   // Whether one of the pieces region i hides of the boundary being closed runs through c.
   bool OnHidden(std::size_t i, const TPoint2D& c) const;
