@@ -89,26 +89,31 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
   TCommonGeometry e(0, &m);
   const double one = 1.0, two = 2.0, xw = g.B + g.b, xb = xw + 2.0;
   const double L = g.b + g.b2 + g.b3 + 3.0, LM = g.b2 + g.b3;
-  for (double s : {1.0, -1.0})
-    for (double y : {g.D2, -g.D2}) {
-      if (y < 0.0 && HoleSides(g, 0.0) != 30) continue;
-      const double washerAngle = s > 0 ? 0.0 : 180.0, boltAngle = s > 0 ? 180.0 : 0.0;
-      if (front) {
-        FrontWasher(*front, s * xw, y, washerAngle, A3[3], two);
-        FrontBolt(*front, s * xb, y, boltAngle, A[5], L, A3[3], A3[2]);
-        continue;
-      }
-      WasherInSide(m, s * xw, y, washerAngle, one, A[5], A3[3], two, 31);
-      // A view sees the head: the shank is inside the flange and the half-ring.
-      if (view) {
-        BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], two, L, L);
-      } else {
-        // The washer, unsectioned, hides the shank under the head.
-        TFrontRegions held(m);
-        FrontWasher(held, s * xw, y, washerAngle, A3[3], two);
-        e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
-      }
-    }
+  // Each bolt: its side (1 on the right, -1 on the left), its height, and the turns of its washer and bolt.
+  auto each = [&](auto draw) {
+    for (double s : {1.0, -1.0})
+      for (double y : {g.D2, -g.D2})
+        if (y > 0.0 || HoleSides(g, 0.0) == 30) draw(s, y, s > 0 ? 0.0 : 180.0, s > 0 ? 180.0 : 0.0);
+  };
+  if (front) {
+    each([&](double s, double y, double washerAngle, double boltAngle) {
+      FrontWasher(*front, s * xw, y, washerAngle, A3[3], two);
+      FrontBolt(*front, s * xb, y, boltAngle, A[5], L, A3[3], A3[2]);
+    });
+    return;
+  }
+  each([&](double s, double y, double washerAngle, double boltAngle) {
+    WasherInSide(m, s * xw, y, washerAngle, one, A[5], A3[3], two, 31);
+    // A view sees the head: the shank is inside the flange and the half-ring.
+    if (view) BoltInView(m, s * xb, y, boltAngle, A[5], L, A3[3], A3[2], two, L, L);
+  });
+  if (view) return;
+  // The washers, unsectioned, hide the shanks under the heads.
+  TFrontRegions held(m);
+  each([&](double s, double y, double washerAngle, double) { FrontWasher(held, s * xw, y, washerAngle, A3[3], two); });
+  each([&](double s, double y, double, double boltAngle) {
+    e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
+  });
 }
 } // namespace
 
@@ -141,8 +146,7 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   ShoulderBand(band, g, x, g.D2 - r, std::min(g.D2 + r, D1), 1.0);
   const int sides = HoleSides(g, ma);
   m->drHatch(0, ma / 2 + 45.0, 2.0);
-  c.drContBlock(30);
-  band.drContBlock(sides);
+  c.drContBlockWithHoles(30, {{&band, sides}});
   m->drEndObj();
   // The hole at each of the section's bolts, as the hatch leaves it: through the flange up to its face,
   // where the face steps back above the foot's shoulder too.
@@ -212,10 +216,10 @@ void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma
   ShoulderBand(right, g, bi, lo, hi, 1.0);
   ShoulderBand(left, g, bi, lo, hi, -1.0);
   m->drHatch(1, 45.0, 1.0);
-  c.drContBlock(30);
   if (hi > lo && bi < B)
-    for (const TContDrawing* h : holes)
-      h->drContBlock(HoleSides(g, ma));
+    c.drContBlockWithHoles(30, {{holes[0], HoleSides(g, ma)}, {holes[1], HoleSides(g, ma)}});
+  else
+    c.drContBlock(30);
   m->drEndObj();
 }
 
@@ -272,11 +276,10 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
     h->Make(plate, s * lo, back);
   }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
-  nc.drContBlock(tl - r);
   const int sides = HoleSides(g, ma);
-  if (hi > lo && g.D2 - g.d5 > g.d)
-    for (const TContDrawing* h : {&above, &below})
-      if (sides == 30 || (h == &above) == (sides == 10)) h->dr2D(1);
+  const bool holes = hi > lo && g.D2 - g.d5 > g.d;
+  nc.drContBlockWithHoles(tl - r, {{holes && sides != 20 ? &above : nullptr, 11},
+                                   {holes && sides != 10 ? &below : nullptr, 11}});
   // The plate is one piece from the bore to the shell's rim: no line across it where the hub would end.
   m->drEndObj();
 }

@@ -10,6 +10,7 @@
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -379,9 +380,17 @@ public:
   // then as built, anything else as built) and tl % 10 is the flag. Nothing with NoDraw or an
   // empty program; Free and Clear are not read.
   void drContBlock(int tl, bool Free = false, bool Clear = false, bool NoDraw = false) const;
+  // Draws the program by the code tl and each hole's program by its own code as one figure: where a hole's
+  // lines run along this program's (a hole's band drawn over the face it opens in), the pieces on one another
+  // cancel in pairs, as the even-odd rule has them, and the face is drawn broken at the hole. The rest is
+  // drawn as drContBlock draws it, in the same order.
+  void drContBlockWithHoles(int tl, std::initializer_list<std::pair<const TContDrawing*, int>> holes) const;
 
 private:
   void Draw(int t, bool mirrored) const;
+  // Draws the program on m as Draw and drContBlock do, with no regions in front of it.
+  void Run(TModeler3D& m, int t, bool mirrored) const;
+  void RunBlock(TModeler3D& m, int tl) const;
 
   TNode* First = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -999,4 +1000,185 @@ TEST(FrontRegions, OutlinesOfFewAndManyCornersCutExactly)
         EXPECT_EQ(got[1].second, 1.0);
       }
     }
+}
+
+namespace {
+// A plate above the axis with bands drawn over it (holes through it or into it from a face, which may share a
+// wall or be drawn twice), drawn as one figure and each on its own, and a bolt in front of each hole or one
+// across the plate's bottom.
+struct TPlateScene
+{
+  double mx, my, ma, ms;
+  double w, h, chamfer, fillet;
+  struct TBand
+  {
+    double x1, y1, x2, y2;
+    bool reversed;
+  };
+  std::vector<TBand> bands;
+  int plateCode, holeCode;
+  std::vector<TPoly> regions;
+};
+
+std::string Describe(const TPlateScene& s)
+{
+  std::string d = " plate " + std::to_string(s.w) + " x " + std::to_string(s.h) + " codes " + std::to_string(s.plateCode) + " " + std::to_string(s.holeCode);
+  for (const auto& b : s.bands)
+    d += " band " + std::to_string(b.x1) + "," + std::to_string(b.y1) + " " + std::to_string(b.x2) + "," + std::to_string(b.y2);
+  for (const auto& r : s.regions)
+    d += " region " + std::to_string(r[0].x) + "," + std::to_string(r[0].y) + " " + std::to_string(r[2].x) + "," + std::to_string(r[2].y);
+  return d;
+}
+
+// The hatch boundary the scene draws, on the sheet, with the holes cancelled or drawn apart.
+std::vector<TCurve> PlateHatch(const TPlateScene& s, bool together, std::vector<TPoly>* sheet = nullptr)
+{
+  TRecordingModeler m;
+  m.drMtr(s.mx, s.my, s.ma, s.ms);
+  std::vector<TPoly> placed;
+  {
+    TFrontRegions front(m);
+    for (const TPoly& r : s.regions)
+      Stand(front, m, r, placed);
+    TContDrawing plate(&m);
+    const double w = s.w, h = s.h, c = s.chamfer;
+    plate.Make(0, 2, dP(w, 2, dP(w, h - c, dP(w - c, h, dCLL(0, h, 0, 2, s.fillet)))));
+    std::vector<std::unique_ptr<TContDrawing>> bands;
+    for (const TPlateScene::TBand& b : s.bands) {
+      bands.push_back(std::make_unique<TContDrawing>(&m));
+      if (b.reversed)
+        bands.back()->Make(b.x1, b.y1, dP(b.x1, b.y2, dP(b.x2, b.y2, dP(b.x2, b.y1, dP(b.x1, b.y1)))));
+      else
+        bands.back()->Make(b.x1, b.y1, dP(b.x2, b.y1, dP(b.x2, b.y2, dP(b.x1, b.y2, dP(b.x1, b.y1)))));
+    }
+    m.drHatch(0, 45.0, 2.0);
+    if (together) {
+      std::vector<std::pair<const TContDrawing*, int>> holes;
+      for (const auto& b : bands)
+        holes.push_back({b.get(), s.holeCode});
+      // Up to three holes: the list is written out, as callers write theirs.
+      holes.resize(3, {nullptr, 0});
+      plate.drContBlockWithHoles(s.plateCode, {holes[0], holes[1], holes[2]});
+    } else {
+      plate.drContBlock(s.plateCode);
+      for (const auto& b : bands)
+        b->drContBlock(s.holeCode);
+    }
+    m.drEndObj();
+  }
+  if (sheet) *sheet = placed;
+  return m.HatchBoundary(0);
+}
+} // namespace
+
+// Bands drawn over a plate's faces cancel the pieces of the faces they run over, in pairs as the even-odd rule
+// has them: the hatch covers what the plate and its bands drawn apart cover, less the bolts that cut it; it is
+// closed, and no two of its lines run along one another unless two holes share a wall.
+TEST(FigureHoles, BandsOverFacesCancelAsTheEvenOddRuleHas)
+{
+  std::mt19937 rng(8122026);
+  auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
+  int shared = 0, twice = 0, withBolts = 0;
+  for (int n = 0; n < 150; ++n) {
+    TPlateScene s{u(-40, 40), u(-40, 40), n % 3 == 0 ? 0.0 : u(0, 360), u(0.5, 2.0), u(12, 30), u(10, 20),
+                  u(0, 1) < 0.5 ? 0.0 : u(0.5, 2), u(0, 1) < 0.5 ? 0.0 : u(0.5, 2), {}, 0, 0, {}};
+    const int bands = 1 + int(u(0, 3));
+    for (int k = 0; k < bands; ++k) {
+      // From a face through or into the plate, or within it; its top at the plate's top now and then.
+      const double x1 = u(0, 1) < 0.6 ? 0.0 : u(1, s.w / 2), x2 = u(0, 1) < 0.6 ? s.w : u(s.w / 2, s.w - 1);
+      double y1 = u(3, s.h - 4), y2 = u(0, 1) < 0.15 ? s.h : y1 + u(0.5, 3);
+      const double kind = u(0, 1);
+      if (k > 0 && kind < 0.2) { // on the last one's wall
+        y1 = s.bands.back().y2, y2 = y1 + u(0.5, 2);
+        ++shared;
+      }
+      if (k > 0 && kind > 0.85) { // the last one again
+        s.bands.push_back(s.bands.back());
+        s.bands.back().reversed = !s.bands.back().reversed;
+        ++twice;
+        continue;
+      }
+      s.bands.push_back({x1, y1, x2, y2, u(0, 1) < 0.5});
+    }
+    s.plateCode = u(0, 1) < 0.5 ? 30 : 10;
+    s.holeCode = s.plateCode == 10 ? 10 : (u(0, 1) < 0.5 ? 30 : 20);
+    if (u(0, 1) < 0.4) {
+      ++withBolts;
+      // A bolt in the first hole, narrower than it, or one across the plate's bottom face.
+      const TPlateScene::TBand& b = s.bands[0];
+      const double r = (std::min(b.y2, s.h) - b.y1) / 3, my = (s.holeCode == 20 ? -1 : 1) * (b.y1 + 1.5 * r);
+      if (u(0, 1) < 0.5)
+        s.regions.push_back({{b.x1 - 3, my - r}, {b.x2 + 3, my - r}, {b.x2 + 3, my + r}, {b.x1 - 3, my + r}});
+      else
+        s.regions.push_back({{s.w / 3, 0}, {s.w / 2, 0}, {s.w / 2, 3}, {s.w / 3, 3}});
+    }
+    const std::string what = "scene " + std::to_string(n);
+    std::vector<TPoly> sheet;
+    const std::vector<TCurve> got = PlateHatch(s, true, &sheet), apart = PlateHatch(TPlateScene{s.mx, s.my, s.ma,
+        s.ms, s.w, s.h, s.chamfer, s.fillet, s.bands, s.plateCode, s.holeCode, {}}, false);
+    ASSERT_TRUE(EveryEndMet(got)) << what;
+    std::vector<std::vector<TPoint2D>> received, drawn;
+    for (const TCurve& c : got)
+      received.push_back(Along(c, 64));
+    for (const TCurve& c : apart)
+      drawn.push_back(Along(c, 64));
+    double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
+    for (const auto& l : drawn)
+      for (const TPoint2D& p : l)
+        x1 = std::min(x1, p.x), y1 = std::min(y1, p.y), x2 = std::max(x2, p.x), y2 = std::max(y2, p.y);
+    auto near = [&](const TPoint2D& p, const std::vector<TCurve>& curves) {
+      return std::any_of(curves.begin(), curves.end(), [&](const TCurve& c) { return ToCurve(p, c) < 1e-3; });
+    };
+    for (int k = 0; k < 400; ++k) {
+      const TPoint2D p(u(x1, x2), u(y1, y2));
+      double depth = -1e300;
+      for (const TPoly& r : sheet)
+        depth = std::max(depth, Depth(p, r));
+      if (std::fabs(depth) < 1e-3 || near(p, got) || near(p, apart)) continue;
+      ASSERT_EQ(Enclosed(p, received), Enclosed(p, drawn) && depth < 0.0)
+          << what << ": at " << p.x << ", " << p.y << " depth " << depth << Describe(s) << " apart " << Enclosed(p, drawn);
+    }
+    // Nothing along anything else, but where two holes share a wall.
+    if (s.regions.empty() && shared == 0)
+      for (std::size_t i = 0; i < got.size(); ++i)
+        for (std::size_t j = i + 1; j < got.size(); ++j) {
+          const TCurve &a = got[i], &b = got[j];
+          if (a.Kind != TCurve::Line || b.Kind != TCurve::Line || std::hypot(b.x2 - b.x1, b.y2 - b.y1) < 1e-6) continue;
+          const TPoint2D pa(a.x1, a.y1), qa(a.x2, a.y2);
+          const double len = std::hypot(a.x2 - a.x1, a.y2 - a.y1);
+          if (ToSegment(TPoint2D(b.x1, b.y1), pa, qa) > 1e-6 && ToSegment(TPoint2D(b.x2, b.y2), pa, qa) > 1e-6)
+            continue;
+          const TPoint2D mid((b.x1 + b.x2) / 2, (b.y1 + b.y2) / 2);
+          ASSERT_FALSE(len > 1e-6 && ToSegment(mid, pa, qa) < 1e-7 &&
+                       ToSegment(TPoint2D(b.x1, b.y1), pa, qa) < 1e-7 && ToSegment(TPoint2D(b.x2, b.y2), pa, qa) < 1e-7)
+              << what << ": " << b.x1 << ", " << b.y1 << " - " << b.x2 << ", " << b.y2 << " along another";
+        }
+  }
+  // Each kind of scene came up.
+  EXPECT_GT(shared, 5);
+  EXPECT_GT(twice, 5);
+  EXPECT_GT(withBolts, 20);
+}
+
+// A figure whose holes run along none of its lines draws what its programs draw apart, line for line.
+TEST(FigureHoles, HolesAlongNothingDrawAsApart)
+{
+  auto draw = [](bool together) {
+    TRecordingModeler m;
+    TContDrawing plate(&m), hole(&m);
+    plate.Make(0, 2, dP(20, 2, dP(20, 10, dA(10, 10, 10, 0, 10, dP(0, 2)))));
+    hole.Make(5, 4, dP(15, 4, dP(15, 6, dP(5, 6, dP(5, 4)))));
+    m.drHatch(0, 45.0, 2.0);
+    if (together) {
+      plate.drContBlockWithHoles(30, {{&hole, 30}});
+    } else {
+      plate.drContBlock(30);
+      hole.drContBlock(30);
+    }
+    m.drEndObj();
+    std::vector<std::vector<double>> v = Numbers(m);
+    std::sort(v.begin(), v.end());
+    return v;
+  };
+  EXPECT_EQ(draw(true), draw(false));
 }
