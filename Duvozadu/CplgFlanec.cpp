@@ -123,12 +123,11 @@ void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma
                               dCLL(A[16], D9, A[16], D7 - c, A[18],
                                    dFsk(A[16], D7, A[16] / 2, D7, c, dFsk(0, D7, 0, D10, c, nullptr))))))))));
   TPiece piece(*m, mx, my, ma, mm, 0.0);
-  // The bolts' holes, where the section shows bolts (none counts as even): the hatch stops at them.
-  // A half turned over has the sheet's upper bolt below its own axis.
-  TFrontLines front(*m);
-  THole3DParam hole(*front);
+  // The bolts' holes, where the section shows bolts (none counts as even): the hatch stops at them,
+  // the flange's faces broken there. A half turned over has the sheet's upper bolt below its own axis.
   const double up = std::cos(ma * M_PI / 180.0) < 0.0 ? -1.0 : 1.0, zero = 0.0, R = A[8] / 2, rb = A[19] / 2;
-  auto holes = [&] {
+  auto holes = [&](TModeler3D& on) {
+    THole3DParam hole(on);
     for (double y : {up * R, -up * R})
       if (y == up * R || BoltBelow(A))
         hole.cHole(48, zero, y, zero, zero, zero, zero, zero, zero, zero, A[16], rb, zero, zero, zero, zero);
@@ -137,8 +136,7 @@ void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma
   p.drContBlock(tl);
   if (tl % 10 != 0) {
     m->drHatch(0, ma / 2 + 45.0, 2.0);
-    p.drContBlock(tl - tl % 10);
-    holes();
+    p.drContBlockWithHoles(tl - tl % 10, holes);
     m->drEndObj();
   }
   if (tl % 10 != 0) dr2D_Shponka(A[1], h.du, A[17], Lh, ma == 0);

@@ -197,15 +197,13 @@ void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const d
   TContDrawing cone(m);
   cone.Make(0, y + r,
             dP(-t, y + e, dP(-l1, y + e, dP(-l1, y - e, dP(-t, y - e, dP(0, y - r, dP(0, y + r)))))));
-  auto pinHole = [&] {
-    cone.dr2D(1);
-    if (PinBelow(A)) cone.dr2DMY(1);
-  };
+  const TContDrawing* below = PinBelow(A) ? &cone : nullptr;
+  // The face and the back face are drawn broken at the hole.
   m->drHatch(0, 45.0, 2.0);
-  c.drContBlock(tl - tl % 10);
-  pinHole();
+  c.drContBlockWithHoles(tl - tl % 10, {{&cone, 11}, {below, 21}});
   m->drEndObj();
-  pinHole();
+  cone.dr2D(1);
+  if (below) cone.dr2DMY(1);
   dr2D_Shponka(d, du, 0.0, -l, ma == 0);
 }
 
@@ -229,19 +227,19 @@ void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const d
   c.drContBlock(tl);
   m->drLine(-3.0, 0.0, b.L - l - A[13] + 3.0, 0.0, 3);
   if (tl % 10 == 0) return;
-  TFrontLines front(*m);
-  THole3DParam hole(*front);
   const double y = A[5] / 2, zero = 0.0, r = A2 ? A2[15] / 2 : 0.0;
-  auto bushHole = [&] {
+  auto bushHole = [&](TModeler3D& on) {
+    THole3DParam hole(on);
     for (const double at : {y, -y})
       if (A2 && (at > 0 || PinBelow(A)))
         hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, l2, r, zero, zero, zero, zero);
   };
+  // The face and the back face are drawn broken at the holes.
   m->drHatch(0, -45.0, 2.0);
-  c.drContBlock(tl - tl % 10);
-  bushHole();
+  c.drContBlockWithHoles(tl - tl % 10, bushHole);
   m->drEndObj();
-  bushHole();
+  TFrontLines front(*m);
+  bushHole(*front);
   dr2D_Shponka(d, du, 0.0, l, ma == 0);
 }
 

@@ -2,6 +2,7 @@
 // half-coupling with internal teeth, the end cover, and the 2D section, 2D view and 3D model of
 // the coupling with two sleeves and of the one with a flanged half-coupling.
 #include <cmath>
+#include <functional>
 
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgDetails.h"
@@ -76,19 +77,22 @@ TNode* Flange(const TTooth& g, double y, TNode* rest)
 }
 
 // The program with the code and its axis, and for a drawn section its hatch, which stops at the
-// hole (more) that a bolt fills; bounded by the program itself, or by bound where the section shows
-// less of the piece than its outline.
-template <class F = void (*)()>
-void Section(
-    TModeler3D& m, const TContDrawing& c, int tl, double x1, double x2, int tip, double angle, double step,
-    int hatchCode, F&& more = [] {}, const TContDrawing* bound = nullptr)
+// holes that bolts fill (drawn by holes on the modeller it is given, the faces they open in broken
+// there); bounded by the program itself, or by bound where the section shows less of the piece than
+// its outline.
+void Section(TModeler3D& m, const TContDrawing& c, int tl, double x1, double x2, int tip, double angle,
+             double step, int hatchCode, const std::function<void(TModeler3D&)>& holes = nullptr,
+             const TContDrawing* bound = nullptr)
 {
   c.drContBlock(tl);
   m.drLine(x1, 0.0, x2, 0.0, 3);
   if (tl % 10 == 0) return;
   m.drHatch(tip, angle, step);
-  (bound ? *bound : c).drContBlock(hatchCode);
-  more();
+  const TContDrawing& b = bound ? *bound : c;
+  if (holes)
+    b.drContBlockWithHoles(hatchCode, holes);
+  else
+    b.drContBlock(hatchCode);
   m.drEndObj();
 }
 
@@ -104,8 +108,7 @@ bool BoltBelow(const TTooth& g)
 void BoltHole(TModeler3D& m, const TTooth& g, double ma, double xB)
 {
   const double y = g.D0 / 2;
-  TFrontLines front(m);
-  THole3DParam hole(*front);
+  THole3DParam hole(m);
   const double zero = 0.0, up = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
   for (const double at : {up, -up})
     if (at == up || BoltBelow(g))
@@ -244,7 +247,7 @@ void dr2D_PinionToothOut_V1(const double& mx, const double& my, const double& ma
                     dA(l1, g.Rt - g.Rc, -g.Rc, l1 + w, top, dP(l1 + w, g.Rr, dP(xs, g.Rr, dP(xs, Rb)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   Section(
-      *m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&] { BoltHole(*m, g, ma, g.B / 2); },
+      *m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&](TModeler3D& on) { BoltHole(on, g, ma, g.B / 2); },
       &crown);
 }
 
@@ -277,7 +280,7 @@ void dr2D_PinionToothOut_MZP_V1(const double& mx, const double& my, const double
          Flange(g, rH,
                 dCLL(xl, g.Rr, xl, rb - du, f, dPx(xl, rb - du, dPx(X - f, rb, dPx(X, rb + f, dP(X, rH)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&] { BoltHole(*m, g, ma, g.B / 2); });
+  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&](TModeler3D& on) { BoltHole(on, g, ma, g.B / 2); });
   if (tl % 10 != 0) dr2D_Shponka(g.d, du, xl, X, ma == 0);
 }
 

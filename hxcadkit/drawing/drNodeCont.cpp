@@ -1691,19 +1691,30 @@ public:
                    std::max(y1, y2) + Touch};
       if (std::none_of(RunBoxes.begin(), RunBoxes.end(), [&](const TBox& r) { return r.Meets(b); }))
         return Out->drLine(x1, y1, x2, y2, Attr);
+      Calls.push_back({TCall::Line, 0, Attr, {x1, y1, x2, y2}});
+      return;
     }
-    Calls.push_back({TCall::Line, 0, Attr, {x1, y1, x2, y2}});
+    TCall c{TCall::Line, 0, Attr, {x1, y1, x2, y2}};
+    Placed(c.V, 2);
+    Chain(c.V[0], c.V[1], c.V[2], c.V[3]);
+    Calls.push_back(c);
   }
   void drArc(const double& X, const double& Y, const double& R, const double& x1, const double& y1,
              const double& x2, const double& y2, int Napr, int Attr) override
   {
     if (Out) return Out->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
-    Calls.push_back({TCall::Arc, Napr, Attr, {X, Y, R, x1, y1, x2, y2}});
+    TCall c{TCall::Arc, Napr, Attr, {X, Y, R, x1, y1, x2, y2}};
+    Placed(c.V, 3);
+    Napr < 0 ? Chain(c.V[5], c.V[6], c.V[3], c.V[4]) : Chain(c.V[3], c.V[4], c.V[5], c.V[6]);
+    Calls.push_back(c);
   }
   void drCircle(const double& X, const double& Y, const double& R, int Attr) override
   {
     if (Out) return Out->drCircle(X, Y, R, Attr);
-    Calls.push_back({TCall::Circle, 0, Attr, {X, Y, R}});
+    TCall c{TCall::Circle, 0, Attr, {X, Y, R}};
+    Placed(c.V, 1);
+    Chain(NAN, NAN, NAN, NAN);
+    Calls.push_back(c);
   }
   void drEllipse(const double&, const double&, const double&, const double&, const double&, int) override {}
   void drView(int, const double&, const double&, const double&, const double&, const TString&) override {}
@@ -1713,9 +1724,8 @@ public:
   }
   void drSpcObject(TSectionSpc, const TString&, int, int) override {}
 
-  // Keeps the calls of the holes' programs, each pass of one after StartHole.
+  // Keeps the holes' calls, a run of them where each starts where the last one ended.
   void Clear() { Calls.clear(), HoleRuns.clear(), RunBoxes.clear(), Out = nullptr; }
-  void StartHole() { HoleRuns.push_back(Calls.size()); }
   bool Holes() const { return !Calls.empty(); }
   // From now on the program's lines near none of the holes are drawn on out at once, as are its arcs.
   void DrawThrough(TModeler3D& out);
@@ -1755,6 +1765,26 @@ private:
   // What is left of the lines in Members, which lie along one line, where more than two do.
   void CancelRun();
   void Piece(const TPoint2D& a, const TPoint2D& b) { Pieces.push_back({a, b}); }
+  // Starts a new run of the holes' calls unless the one from (x1, y1) to (x2, y2) goes on from the last.
+  void Chain(double x1, double y1, double x2, double y2)
+  {
+    if (HoleRuns.empty() || !(std::fabs(x1 - LastX) <= Touch && std::fabs(y1 - LastY) <= Touch))
+      HoleRuns.push_back(Calls.size());
+    LastX = x2, LastY = y2;
+  }
+  double LastX = 0.0, LastY = 0.0;
+  // A hole may draw in a placement of its own: its call's points (a line's two; an arc's or a circle's centre
+  // first, its radius after it, then its ends) kept in the frame the program draws in.
+  void Placed(double* v, int points) const
+  {
+    const TTransf2D& t = R2D().Transf2D;
+    if (t.AMtr.Count <= 0) return;
+    for (int k = 0; k < points; ++k) {
+      double* p = v + 2 * k + (k > 0 && points != 2 ? 1 : 0);
+      t.xyMtr(p[0], p[1], p[0], p[1]);
+    }
+    if (points != 2) v[2] *= t.ScaleMtr();
+  }
   std::size_t Root(std::size_t i)
   {
     while (Up[i] != i)
@@ -1991,16 +2021,19 @@ TSpareRecorder SpareRecorder;
 
 void TContDrawing::drContBlockWithHoles(int tl, std::initializer_list<std::pair<const TContDrawing*, int>> holes) const
 {
+  drContBlockWithHoles(tl, [&](TModeler3D& m) {
+    for (const auto& [hole, code] : holes)
+      if (hole) hole->RunBlock(m, code);
+  });
+}
+
+void TContDrawing::drContBlockWithHoles(int tl, const std::function<void(TModeler3D&)>& holes) const
+{
   if (First == nullptr || M2.Ptr == nullptr) return;
   std::unique_ptr<TFigureRecorder> r = std::move(SpareRecorder.Kept);
   if (!r) r = std::make_unique<TFigureRecorder>();
   r->Clear();
-  for (const auto& [hole, code] : holes)
-    if (hole && hole->First)
-      Passes(code, [&, hole = hole, code = code](bool mirrored) {
-        r->StartHole();
-        hole->Run(*r, code % 10, mirrored);
-      });
+  holes(*r);
   if (!r->Holes())
     drContBlock(tl);
   else

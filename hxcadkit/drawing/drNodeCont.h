@@ -10,6 +10,7 @@
 // nothing. The program that receives a chain (TContDrawing::Make) owns it.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -385,6 +386,8 @@ public:
   // cancel in pairs, as the even-odd rule has them, and the face is drawn broken at the hole. The rest is
   // drawn as drContBlock draws it, in the same order.
   void drContBlockWithHoles(int tl, std::initializer_list<std::pair<const TContDrawing*, int>> holes) const;
+  // The same with the holes that holes draws on the modeller it is given, in the frame this draws in.
+  void drContBlockWithHoles(int tl, const std::function<void(TModeler3D&)>& holes) const;
 
 private:
   void Draw(int t, bool mirrored) const;
