@@ -800,8 +800,9 @@ void TFrontRegionsWork::Clear()
 {
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
   clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary, Closing, Cutting,
-        Along, In, Runs, Outside_, Runs_, Gaps_, Drawn, Corners, Joining, Ts, Ts2, TsAlong, Near,
-        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces, Hidden, HiddenClosing, HiddenOrder, Paired, MiddleIn, Middles);
+        Along, In, Runs, Outside_, Runs_, Gaps_, WaitingOut, Drawn, Corners, Joining, Ts, Ts2, TsAlong, Near,
+        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces, Hidden, HiddenClosing, HiddenOrder, Paired, MiddleIn, Middles,
+        Waiting);
 }
 
 namespace {
@@ -830,14 +831,23 @@ TFrontRegions::TFrontRegions(TModeler3D& m)
       PreviousCloser(m.R2D().Closer)
 {
   if (!SpareWork.List.empty()) SpareWork.List.pop_back();
+  // The lines of the last set's boundary waiting for its end would reach this set's: they are clipped now,
+  // as they were drawn, their runs along its outlines waiting there.
+  if (Previous && Previous->Waits(m)) Previous->DrawWaiting(m, false);
   StandingRegions = this;
   m.R2D().Closer = this;
 }
 
 TFrontRegions::~TFrontRegions()
 {
-  // A boundary left open when the regions go keeps its pieces.
-  DrawAlong(M);
+  // A boundary still being collected when the regions go closes now, as it would have at its end; any other
+  // keeps its pieces.
+  if (Waits(M)) {
+    CloseBoundary(M);
+  } else {
+    DrawWaiting(M, false);
+    DrawAlong(M);
+  }
   StandingRegions = Previous;
   M.R2D().Closer = PreviousCloser;
   if (Front) TFrontModeler::Give(Front);
@@ -1243,8 +1253,73 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
   return false;
 }
 
+bool TFrontRegions::Waits(const TModeler3D& m) const
+{
+  const TRegistryModeler2D& r = m.R2D();
+  if (&m != &M || r.Closer != this || r.APrevCommand.Count <= 0) return false;
+  const TCommand c = r.APrevCommand.Last();
+  return c == cmHatch || c == cmColouring;
+}
+
+bool TFrontRegions::Cuts(const TPoint2D& a, const TPoint2D& b, const TCluster* first, int attr, TSpans& out)
+{
+  // Whether a region hides a piece is asked first, without the runs along the outlines.
+  if (!CutSheet(a, b, first, false, attr, out)) return false;
+  Boundary.push_back({false, a.x, a.y, b.x, b.y, 0.0, 0.0, std::min(a.x, b.x), std::min(a.y, b.y),
+                      std::max(a.x, b.x), std::max(a.y, b.y)});
+  CutSheet(a, b, first, true, attr, out);
+  return true;
+}
+
+void TFrontRegions::DrawWaiting(TModeler2D& m, bool whole)
+{
+  if (Waiting.empty()) return;
+  std::vector<TWaiting> waiting;
+  waiting.swap(Waiting);
+  // A closing goes through every curve of the boundary, those that waited too.
+  if (!whole)
+    for (const TWaiting& w : waiting)
+      Boundary.push_back({false, w.a.x, w.a.y, w.b.x, w.b.y, 0.0, 0.0, std::min(w.a.x, w.b.x),
+                          std::min(w.a.y, w.b.y), std::max(w.a.x, w.b.x), std::max(w.a.y, w.b.y)});
+  const TTransf2D& t = m.R2D().Transf2D;
+  const TFrame f(m);
+  TSpans& out = WaitingOut;
+  for (const TWaiting& w : waiting) {
+    // As drawn where the placement now puts it there (bit for bit), else back from the sheet.
+    TPoint2D p(w.x1, w.y1), q(w.x2, w.y2), pa, qb;
+    t.xyMtr(p.x, p.y, pa.x, pa.y);
+    t.xyMtr(q.x, q.y, qb.x, qb.y);
+    if (std::memcmp(&pa, &w.a, sizeof pa) != 0 || std::memcmp(&qb, &w.b, sizeof qb) != 0)
+      p = f.From(w.a.x, w.a.y), q = f.From(w.b.x, w.b.y);
+    const TCluster* first = nullptr;
+    if (!whole) {
+      const double bx1 = std::min(w.a.x, w.b.x), by1 = std::min(w.a.y, w.b.y), bx2 = std::max(w.a.x, w.b.x),
+                   by2 = std::max(w.a.y, w.b.y);
+      for (const TCluster& k : Clusters)
+        if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2) {
+          first = &k;
+          break;
+        }
+    }
+    if (!first || !CutSheet(w.a, w.b, first, true, w.Attr, out)) {
+      m.drLine(p.x, p.y, q.x, q.y, w.Attr);
+      continue;
+    }
+    const double len = Length(q.x - p.x, q.y - p.y);
+    for (const auto& [t1, t2] : out)
+      if ((t2 - t1) * len > Touch)
+        m.drLine(p.x + (q.x - p.x) * t1, p.y + (q.y - p.y) * t1, p.x + (q.x - p.x) * t2, p.y + (q.y - p.y) * t2,
+                 w.Attr);
+  }
+  waiting.clear();
+  if (Waiting.empty()) Waiting.swap(waiting);
+}
+
 void TFrontRegions::CloseBoundary(TModeler2D& m)
 {
+  // The lines that waited: whole if nothing cut the boundary, else clipped as the others were, their cuts
+  // counted before the closing starts.
+  DrawWaiting(m, Cutting.empty());
   // The boundary's curves move out, Boundary keeping the room of the last ones for the next boundary.
   std::vector<TBoundCurve>& curves = Closing;
   curves.clear();
@@ -1603,7 +1678,14 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
   r.Transf2D.xyMtr(x1, y1, a.x, a.y);
   r.Transf2D.xyMtr(x2, y2, b.x, b.y);
   TSpans& out = Out;
-  if (!Front->ClipSheet(a, b, Bounding(r), Attr, out)) return To->drLine(x1, y1, x2, y2, Attr);
+  const bool bounding = Bounding(r);
+  // A boundary's line that nothing cuts waits for the boundary's closing, which draws it whole if nothing cut
+  // the boundary at all.
+  if (bounding && Front->Waits(*To)) {
+    if (Front->Wait(a, b, x1, y1, x2, y2, Attr, out)) return;
+  } else if (!Front->ClipSheet(a, b, bounding, Attr, out)) {
+    return To->drLine(x1, y1, x2, y2, Attr);
+  }
   const double len = Length(x2 - x1, y2 - y1);
   for (const auto& [t1, t2] : out)
     if ((t2 - t1) * len > Touch)

@@ -97,6 +97,15 @@ struct TFrontRegionsWork
     int Attr;
   };
   std::vector<TAlong> Along;
+  // The lines of the boundary being collected that no region cut when drawn, on the sheet and as drawn: drawn
+  // whole when the boundary closes with nothing cut, and clipped then if something was.
+  struct TWaiting
+  {
+    TPoint2D a, b;
+    double x1, y1, x2, y2;
+    int Attr;
+  };
+  std::vector<TWaiting> Waiting;
   // The pieces of the boundary being collected that regions hide, each with the region (an arc's piece never
   // pairs with another), and those of the boundary being closed.
   struct THidden
@@ -114,7 +123,7 @@ struct TFrontRegionsWork
   };
   std::vector<THiddenOrder> HiddenOrder;
   std::vector<char> Paired;
-  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_; // kept for the next line
+  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_, WaitingOut; // kept for the next line
   // Kept for the next boundary.
   std::vector<TAlong> Drawn;
   std::vector<TPoint2D> Corners; // kept for the next region
@@ -221,6 +230,31 @@ public:
 private:
   friend class TFrontModeler;
   void CloseBoundary(TModeler2D& m) override;
+  // Whether a line of a boundary drawn on m now may wait for the boundary to close: it is this set's modeller,
+  // whose closing this set makes, and a hatch or a colouring is being collected.
+  bool Waits(const TModeler3D& m) const;
+  // The boundary's line from a to b on the sheet, (x1, y1) to (x2, y2) as drawn on M: false when a region cuts
+  // it, its pieces to draw now in out; otherwise it waits, and true.
+  bool Wait(const TPoint2D& a, const TPoint2D& b, double x1, double y1, double x2, double y2, int attr,
+            std::vector<std::pair<double, double>>& out)
+  {
+    const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
+                 by2 = std::max(a.y, b.y);
+    for (const TCluster& k : Clusters)
+      if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2) {
+        if (!Cuts(a, b, &k, attr, out)) break;
+        return false;
+      }
+    Waiting.push_back({a, b, x1, y1, x2, y2, attr});
+    return true;
+  }
+  // The rest of Wait, from the first cluster whose box the line's meets: whether a region hides a piece of it,
+  // and if so its pieces to draw now in out.
+  bool Cuts(const TPoint2D& a, const TPoint2D& b, const TCluster* first, int attr,
+            std::vector<std::pair<double, double>>& out);
+  // Draws the lines waiting, each whole (nothing cut the boundary) or its pieces outside the regions (their runs
+  // along the outlines waiting on as the others').
+  void DrawWaiting(TModeler2D& m, bool whole);
   // Clip for the segment from a to b on the sheet: false when it stays whole (out untouched), true with the
   // pieces in out otherwise. Most segments pass every fastener: that much is worked out where it is called.
   bool ClipSheet(const TPoint2D& a, const TPoint2D& b, bool bounding, int attr,

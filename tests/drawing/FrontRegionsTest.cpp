@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -1207,4 +1208,52 @@ TEST(FigureHoles, HolesAlongNothingDrawAsApart)
     return v;
   };
   EXPECT_EQ(draw(true), draw(false));
+}
+
+// A boundary's lines that no region cuts wait for its end: drawn whole, as drawn, if nothing cut the boundary
+// (even in a placement gone by then), clipped with the rest if something did, and drawn when the regions go
+// with the boundary still open.
+TEST(FrontRegions, LinesNothingCutsWaitForTheBoundarysEnd)
+{
+  const double square[] = {-10, -10, 10, -10, 10, 10, -10, 10, -10, -10};
+  auto lines = [](const TRecordingModeler& m) {
+    return std::count_if(m.Curves.begin(), m.Curves.end(), [](const TCurve& c) { return c.Kind == TCurve::Line; });
+  };
+  for (const bool cut : {false, true})
+    for (const bool gone : {false, true}) {
+      SCOPED_TRACE(std::string(cut ? "cut" : "whole") + (gone ? ", regions gone first" : ""));
+      TRecordingModeler m;
+      m.drMtr(3.0, -2.0, 30.0, 1.5);
+      std::vector<TPoint2D> drawn; // the square's corners on the sheet, as drawn
+      std::optional<TFrontRegions> front(std::in_place, m);
+      front->Box(20, -1, 24, 1); // away from the square
+      if (cut) front->Box(8, -1, 12, 1); // across its right side
+      TFrontModeler f(m);
+      m.drHatch(0, 45.0, 2.0);
+      for (int k = 0; k < 4; ++k) {
+        // The top side in a placement of its own, gone before the boundary ends.
+        if (k == 2) m.drMtr(0.0, 10.0, 0.0, 1.0);
+        const double dy = k == 2 ? -10.0 : 0.0;
+        f.drLine(square[2 * k], square[2 * k + 1] + dy, square[2 * k + 2], square[2 * k + 3] + dy, 1);
+        TPoint2D p;
+        m.R2D().Transf2D.xyMtr(square[2 * k], square[2 * k + 1] + dy, p.x, p.y);
+        drawn.push_back(p);
+        if (k == 2) m.drDeleteMtr();
+      }
+      // Only the right side, cut, is drawn at once (its two pieces).
+      EXPECT_EQ(lines(m), cut ? 2 : 0);
+      if (gone) front.reset();
+      m.drEndObj();
+      front.reset();
+      const std::vector<TCurve> got = m.HatchBoundary(0);
+      ASSERT_TRUE(EveryEndMet(got));
+      // Whole sides arrive exactly as drawn: the corners on the sheet are ends of what arrived.
+      for (const TPoint2D& p : drawn)
+        EXPECT_TRUE(std::any_of(got.begin(), got.end(), [&](const TCurve& c) {
+          return (std::fabs(c.x1 - p.x) < 1e-12 && std::fabs(c.y1 - p.y) < 1e-12) ||
+                 (std::fabs(c.x2 - p.x) < 1e-12 && std::fabs(c.y2 - p.y) < 1e-12);
+        })) << p.x << ", " << p.y;
+      // Four sides, the right one in two pieces, and the region's three edges inside the square closing it.
+      EXPECT_EQ(got.size(), cut ? 4u + 1u + 3u : 4u);
+    }
 }
