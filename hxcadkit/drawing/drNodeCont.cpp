@@ -923,6 +923,7 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
       q.E.First = Edges.data() + q.From;
   r.E = {Edges.data() + r.From, Edges.size() - r.From};
   r.gx1 = r.x1 - OnOutline, r.gy1 = r.y1 - OnOutline, r.gx2 = r.x2 + OnOutline, r.gy2 = r.y2 + OnOutline;
+  r.sx1 = r.x1 + OnOutline, r.sy1 = r.y1 + OnOutline, r.sx2 = r.x2 - OnOutline, r.sy2 = r.y2 - OnOutline;
   OverlapKnown = false;
   if (!Clusters.empty() && BoxesMeet(r, Clusters.back().x1, Clusters.back().y1, Clusters.back().x2,
                                      Clusters.back().y2, OnOutline)) {
@@ -935,6 +936,7 @@ void TFrontRegions::Polygon(const TPoint2D* corners, std::size_t count)
   }
   TCluster& k = Clusters.back();
   k.gx1 = k.x1 - OnOutline, k.gy1 = k.y1 - OnOutline, k.gx2 = k.x2 + OnOutline, k.gy2 = k.y2 + OnOutline;
+  k.sx1 = k.x1 + OnOutline, k.sy1 = k.y1 + OnOutline, k.sx2 = k.x2 - OnOutline, k.sy2 = k.y2 - OnOutline;
   Regions.push_back(std::move(r));
 }
 
@@ -991,7 +993,9 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
   for (const TCluster* k = first; k != end;) {
     for (const TRegion *p = regions + k->From, *last = regions + k->To; p != last; ++p) {
       const TRegion& r = *p;
-      if (!(bx1 <= r.gx2 && bx2 >= r.gx1 && by1 <= r.gy2 && by2 >= r.gy1)) continue;
+      if (runs ? !(bx1 <= r.gx2 && bx2 >= r.gx1 && by1 <= r.gy2 && by2 >= r.gy1)
+               : !(bx1 < r.sx2 && bx2 > r.sx1 && by1 < r.sy2 && by2 > r.sy1))
+        continue;
       // The parameters at which the segment lies strictly inside, [lo, hi] while it may; one within the
       // outline's band of an edge's line on its inner side runs along that edge (and lies inside nowhere).
       // Once it may not, hi is below every lo: the edges left are only looked at for what runs along them.
@@ -1028,8 +1032,12 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
           Cut(std::size_t(p - regions), TPoint2D(a.x + dx * lo, a.y + dy * lo), TPoint2D(a.x + dx * hi, a.y + dy * hi));
       }
     }
-    while (++k != end && !(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) {
-    }
+    if (runs)
+      while (++k != end && !(bx1 <= k->gx2 && bx2 >= k->gx1 && by1 <= k->gy2 && by2 >= k->gy1)) {
+      }
+    else
+      while (++k != end && !(bx1 < k->sx2 && bx2 > k->sx1 && by1 < k->sy2 && by2 > k->sy1)) {
+      }
   }
   if (along.empty()) {
     if (in.empty()) return false;

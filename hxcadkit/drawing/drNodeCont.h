@@ -53,6 +53,9 @@ struct TFrontRegionsWork
     std::size_t From; // its first edge in that list
     double x1, y1, x2, y2;
     double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every curve clipped
+    // The box shrunk by that band (empty for a region thinner than it): a line whose box meets none of it lies
+    // inside the region nowhere, and only a boundary's runs along the outline need more.
+    double sx1 = 0, sy1 = 0, sx2 = 0, sy2 = 0;
   };
   // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
   struct TBoundCurve
@@ -86,6 +89,7 @@ struct TFrontRegionsWork
     double x1, y1, x2, y2;
     std::size_t From, To;
     double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every line clipped
+    double sx1 = 0, sy1 = 0, sx2 = 0, sy2 = 0; // and shrunk by it, as the regions' are
   };
   std::vector<TCluster> Clusters;
   // The boundary being collected while the regions stand, and which regions cut it.
@@ -241,7 +245,7 @@ private:
     const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
                  by2 = std::max(a.y, b.y);
     for (const TCluster& k : Clusters)
-      if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2) {
+      if (by2 > k.sy1 && by1 < k.sy2 && bx2 > k.sx1 && bx1 < k.sx2) {
         if (!Cuts(a, b, &k, attr, out)) break;
         return false;
       }
@@ -265,9 +269,14 @@ private:
     if (bounding) Boundary.push_back({false, a.x, a.y, b.x, b.y, 0.0, 0.0, bx1, by1, bx2, by2});
     // Across the axis first: the parts run along it and the fasteners lie off it, so that most segments pass
     // them above or below.
+    if (bounding) {
+      for (const TCluster& k : Clusters)
+        if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2)
+          return CutSheet(a, b, &k, bounding, attr, out);
+      return false;
+    }
     for (const TCluster& k : Clusters)
-      if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2)
-        return CutSheet(a, b, &k, bounding, attr, out);
+      if (by2 > k.sy1 && by1 < k.sy2 && bx2 > k.sx1 && bx1 < k.sx2) return CutSheet(a, b, &k, bounding, attr, out);
     return false;
   }
   // The rest of ClipSheet, from the first cluster whose box the segment's meets.
