@@ -90,10 +90,11 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
   const double one = 1.0, two = 2.0, xw = g.B + g.b, xb = xw + 2.0;
   const double L = g.b + g.b2 + g.b3 + 3.0, LM = g.b2 + g.b3;
   // Each bolt: its side (1 on the right, -1 on the left), its height, and the turns of its washer and bolt.
+  const bool below = HoleSides(g, 0.0) == 30;
   auto each = [&](auto draw) {
     for (double s : {1.0, -1.0})
       for (double y : {g.D2, -g.D2})
-        if (y > 0.0 || HoleSides(g, 0.0) == 30) draw(s, y, s > 0 ? 0.0 : 180.0, s > 0 ? 180.0 : 0.0);
+        if (y > 0.0 || below) draw(s, y, s > 0 ? 0.0 : 180.0, s > 0 ? 180.0 : 0.0);
   };
   if (front) {
     each([&](double s, double y, double washerAngle, double boltAngle) {

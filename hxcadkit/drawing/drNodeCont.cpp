@@ -1214,7 +1214,7 @@ bool TFrontRegions::Meets(const TModeler3D& m, double X, double Y, double R) con
 }
 
 void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
-                         std::vector<std::pair<double, double>>& out)
+                         std::vector<std::pair<double, double>>& out, const double* ends)
 {
   const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
   const TSheetCircle s(f, X, Y, R);
@@ -1226,10 +1226,38 @@ void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, doub
   TSpans& in = In;
   in.clear();
   const double cx1 = s.x1, cy1 = s.y1, cx2 = s.x2, cy2 = s.y2;
+  // The arc's own box, worked out once its circle's meets a cluster's: a large arc passes most fasteners by.
+  double ax1 = cx1, ay1 = cy1, ax2 = cx2, ay2 = cy2;
+  bool arcBox = sweep >= FullTurn;
   for (const TCluster& k : Clusters) {
     if (!s.Meets(k.gx1, k.gy1, k.gx2, k.gy2)) continue;
+    if (!arcBox) {
+      arcBox = true;
+      // The ends on the circle: as drawn, brought onto it, or worked out from the angles.
+      TPoint2D p, q;
+      if (ends) {
+        p = f.To(ends[0], ends[1]), q = f.To(ends[2], ends[3]);
+        for (TPoint2D* e : {&p, &q}) {
+          const double d = Length(e->x - c.x, e->y - c.y);
+          if (d > 0.0) *e = TPoint2D(c.x + (e->x - c.x) * Rs / d, c.y + (e->y - c.y) * Rs / d);
+        }
+      } else {
+        p = TPoint2D(c.x + Rs * std::cos(start), c.y + Rs * std::sin(start));
+        q = TPoint2D(c.x + Rs * std::cos(start + sweep), c.y + Rs * std::sin(start + sweep));
+      }
+      ax1 = std::min(p.x, q.x), ay1 = std::min(p.y, q.y), ax2 = std::max(p.x, q.x), ay2 = std::max(p.y, q.y);
+      // Where it passes an axis' direction it reaches the circle's box (a margin for the ends' rounding).
+      constexpr double Quarter = FullTurn / 4;
+      if (OnSweep(0.0, start, sweep, 0.0)) ax2 = cx2;
+      if (OnSweep(Quarter, start, sweep, 0.0)) ay2 = cy2;
+      if (OnSweep(2 * Quarter, start, sweep, 0.0)) ax1 = cx1;
+      if (OnSweep(3 * Quarter, start, sweep, 0.0)) ay1 = cy1;
+      const double e = Touch * (1.0 + Rs);
+      ax1 -= e, ay1 -= e, ax2 += e, ay2 += e;
+    }
+    if (!(ax1 <= k.gx2 && ax2 >= k.gx1 && ay1 <= k.gy2 && ay2 >= k.gy1)) continue;
     for (std::size_t i = k.From; i < k.To; ++i) {
-      if (const TRegion& r = Regions[i]; !(cx1 <= r.gx2 && cx2 >= r.gx1 && cy1 <= r.gy2 && cy2 >= r.gy1)) continue;
+      if (const TRegion& r = Regions[i]; !(ax1 <= r.gx2 && ax2 >= r.gx1 && ay1 <= r.gy2 && ay2 >= r.gy1)) continue;
       bool cut = false;
       ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
       for (const auto& s : Runs)
@@ -1259,14 +1287,6 @@ bool TFrontRegions::Hides(const TModeler3D& m, const std::vector<TPoint2D>& poin
     if (all && !r.E.empty()) return true;
   }
   return false;
-}
-
-bool TFrontRegions::Waits(const TModeler3D& m) const
-{
-  const TRegistryModeler2D& r = m.R2D();
-  if (&m != &M || r.Closer != this || r.APrevCommand.Count <= 0) return false;
-  const TCommand c = r.APrevCommand.Last();
-  return c == cmHatch || c == cmColouring;
 }
 
 bool TFrontRegions::Cuts(const TPoint2D& a, const TPoint2D& b, const TCluster* first, int attr, TSpans& out)
@@ -1717,7 +1737,8 @@ void TFrontModeler::drArc(const double& X, const double& Y, const double& R, con
   while (sweep <= 0.0)
     sweep += FullTurn;
   TSpans& out = Out;
-  Front->Clip(*To, X, Y, R, a1, sweep, bounding, out);
+  const double ends[] = {x1, y1, x2, y2};
+  Front->Clip(*To, X, Y, R, a1, sweep, bounding, out, ends);
   if (out.size() == 1 && out[0].first == 0.0 && out[0].second == sweep)
     return To->drArc(X, Y, R, x1, y1, x2, y2, Napr, Attr);
   const double r = std::fabs(R);

@@ -224,8 +224,9 @@ public:
             std::vector<std::pair<double, double>>& out);
   std::vector<std::pair<double, double>> Clip(const TModeler3D& m, double X, double Y, double R, double a1,
                                               double sweep, bool bounding);
+  // ends, when given, are the arc's ends as drawn (x1, y1, x2, y2): its box is worked out from them.
   void Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
-            std::vector<std::pair<double, double>>& out);
+            std::vector<std::pair<double, double>>& out, const double* ends = nullptr);
 
   using TRegion = TFrontRegionsWork::TRegion;
   using TBoundCurve = TFrontRegionsWork::TBoundCurve;
@@ -236,7 +237,13 @@ private:
   void CloseBoundary(TModeler2D& m) override;
   // Whether a line of a boundary drawn on m now may wait for the boundary to close: it is this set's modeller,
   // whose closing this set makes, and a hatch or a colouring is being collected.
-  bool Waits(const TModeler3D& m) const;
+  bool Waits(const TModeler3D& m) const
+  {
+    const TRegistryModeler2D& r = m.R2D();
+    if (&m != &M || r.Closer != this || r.APrevCommand.Count <= 0) return false;
+    const TCommand c = r.APrevCommand.Last();
+    return c == cmHatch || c == cmColouring;
+  }
   // The boundary's line from a to b on the sheet, (x1, y1) to (x2, y2) as drawn on M: false when a region cuts
   // it, its pieces to draw now in out; otherwise it waits, and true.
   bool Wait(const TPoint2D& a, const TPoint2D& b, double x1, double y1, double x2, double y2, int attr,
