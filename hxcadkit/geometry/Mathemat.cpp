@@ -73,8 +73,8 @@ TMtr2D Frame(double x, double y, double Angle, double Scale)
 {
   TMtr2D m;
   if (std::fabs(Scale - 1) > 1e-10) m = Diagonal(Scale, Scale);
-  const double a = Angle / DegPerRadian;
-  m = Product(m, Rotation(std::cos(a), std::sin(a)));
+  // Turned by none, the product would give m back bit for bit: a piece placed without a turn skips it.
+  if (const double a = Angle / DegPerRadian; a != 0.0) m = Product(m, Rotation(std::cos(a), std::sin(a)));
   return Product(m, Translation(x, y));
 }
 
