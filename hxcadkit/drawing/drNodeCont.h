@@ -433,10 +433,12 @@ public:
   void drContBlock(int tl, bool Free = false, bool Clear = false, bool NoDraw = false) const;
   // Draws the program by the code tl and each hole's program by its own code as one figure: where a hole's
   // lines run along this program's (a hole's band drawn over the face it opens in), the pieces on one another
-  // cancel in pairs, as the even-odd rule has them, and the face is drawn broken at the hole. The rest is
-  // drawn as drContBlock draws it, in the same order.
+  // cancel in pairs, as the even-odd rule has them, and the face is drawn broken at the hole. The program's
+  // lines away from the holes are drawn as drContBlock draws them, in order; those near a hole come after
+  // them, then the holes'.
   void drContBlockWithHoles(int tl, std::initializer_list<std::pair<const TContDrawing*, int>> holes) const;
-  // The same with the holes that holes draws on the modeller it is given, in the frame this draws in.
+  // The same with the holes that holes draws on the modeller it is given, in this program's frame or in
+  // placements of their own.
   void drContBlockWithHoles(int tl, const std::function<void(TModeler3D&)>& holes) const;
 
 private:
