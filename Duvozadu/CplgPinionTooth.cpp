@@ -247,8 +247,8 @@ void dr2D_PinionToothOut_V1(const double& mx, const double& my, const double& ma
                     dA(l1, g.Rt - g.Rc, -g.Rc, l1 + w, top, dP(l1 + w, g.Rr, dP(xs, g.Rr, dP(xs, Rb)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
   Section(
-      *m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&](TModeler3D& on) { BoltHole(on, g, ma, g.B / 2); },
-      &crown);
+      *m, c, tl, -3.0, g.L / 2 + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
+      [&](TModeler3D& on) { BoltHole(on, g, ma, g.B / 2); }, &crown);
 }
 
 void dr2D_PinionToothOut_V2(const double& mx, const double& my, const double& ma, const double& mm,
@@ -280,7 +280,8 @@ void dr2D_PinionToothOut_MZP_V1(const double& mx, const double& my, const double
          Flange(g, rH,
                 dCLL(xl, g.Rr, xl, rb - du, f, dPx(xl, rb - du, dPx(X - f, rb, dPx(X, rb + f, dP(X, rH)))))));
   TPiece p(*m, mx, my, ma, mm, 0.0);
-  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30, [&](TModeler3D& on) { BoltHole(on, g, ma, g.B / 2); });
+  Section(*m, c, tl, -3.0, X + 3.0, 0, -ma / 2 + 45.0, 2.0, 30,
+          [&](TModeler3D& on) { BoltHole(on, g, ma, g.B / 2); });
   if (tl % 10 != 0) dr2D_Shponka(g.d, du, xl, X, ma == 0);
 }
 

@@ -111,7 +111,9 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
   if (view) return;
   // The washers, unsectioned, hide the shanks under the heads.
   TFrontRegions held(m);
-  each([&](double s, double y, double washerAngle, double) { FrontWasher(held, s * xw, y, washerAngle, A3[3], two); });
+  each([&](double s, double y, double washerAngle, double) {
+    FrontWasher(held, s * xw, y, washerAngle, A3[3], two);
+  });
   each([&](double s, double y, double, double boltAngle) {
     e.dr2D_Screw_V1(s * xb, y, boltAngle, one, A[5], L, LM, A3[3], A3[2], 31, false);
   });
@@ -279,8 +281,8 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   const int sides = HoleSides(g, ma);
   const bool holes = hi > lo && g.D2 - g.d5 > g.d;
-  nc.drContBlockWithHoles(tl - r, {{holes && sides != 20 ? &above : nullptr, 11},
-                                   {holes && sides != 10 ? &below : nullptr, 11}});
+  nc.drContBlockWithHoles(
+      tl - r, {{holes && sides != 20 ? &above : nullptr, 11}, {holes && sides != 10 ? &below : nullptr, 11}});
   // The plate is one piece from the bore to the shell's rim: no line across it where the hub would end.
   m->drEndObj();
 }

@@ -305,21 +305,8 @@ void TContDrawing::dr2DMY(int t) const
 void TContDrawing::drContBlock(int tl, bool, bool, bool NoDraw) const
 {
   if (NoDraw || First == nullptr) return;
-  const int f = tl % 10;
-  switch (tl / 10) {
-  case 2:
-    dr2DMY(f);
-    break;
-  case 3:
-    dr2DMY(f);
-    dr2D(f);
-    break;
-  default:
-    dr2D(f);
-    break;
-  }
+  Passes(tl, [&](bool mirrored) { Draw(tl % 10, mirrored); });
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // Node builders
@@ -1293,11 +1280,33 @@ bool TFrontRegions::Cuts(const TPoint2D& a, const TPoint2D& b, const TCluster* f
 {
   // Whether a region hides a piece is asked first, without the runs along the outlines.
   if (!CutSheet(a, b, first, false, attr, out)) return false;
+  // Cut: clipped as a boundary's line drawn at once is, from the first cluster it touches (which may come
+  // before the first it enters).
   Boundary.push_back({false, a.x, a.y, b.x, b.y, 0.0, 0.0, std::min(a.x, b.x), std::min(a.y, b.y),
                       std::max(a.x, b.x), std::max(a.y, b.y)});
-  CutSheet(a, b, first, true, attr, out);
+  CutSheet(a, b, Touched(a, b), true, attr, out);
   return true;
 }
+
+const TFrontRegionsWork::TCluster* TFrontRegions::Touched(const TPoint2D& a, const TPoint2D& b) const
+{
+  const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
+               by2 = std::max(a.y, b.y);
+  for (const TCluster& k : Clusters)
+    if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2) return &k;
+  return nullptr;
+}
+
+namespace {
+// The pieces of the line from (x1, y1) to (x2, y2) between the parameters of spans (longer than a touch) on m.
+void DrawSpans(TModeler2D& m, double x1, double y1, double x2, double y2, int attr, const TSpans& spans)
+{
+  const double len = Length(x2 - x1, y2 - y1);
+  for (const auto& [t1, t2] : spans)
+    if ((t2 - t1) * len > Touch)
+      m.drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, attr);
+}
+} // namespace
 
 void TFrontRegions::DrawWaiting(TModeler2D& m, bool whole)
 {
@@ -1319,25 +1328,11 @@ void TFrontRegions::DrawWaiting(TModeler2D& m, bool whole)
     t.xyMtr(q.x, q.y, qb.x, qb.y);
     if (std::memcmp(&pa, &w.a, sizeof pa) != 0 || std::memcmp(&qb, &w.b, sizeof qb) != 0)
       p = f.From(w.a.x, w.a.y), q = f.From(w.b.x, w.b.y);
-    const TCluster* first = nullptr;
-    if (!whole) {
-      const double bx1 = std::min(w.a.x, w.b.x), by1 = std::min(w.a.y, w.b.y), bx2 = std::max(w.a.x, w.b.x),
-                   by2 = std::max(w.a.y, w.b.y);
-      for (const TCluster& k : Clusters)
-        if (by2 >= k.gy1 && by1 <= k.gy2 && bx2 >= k.gx1 && bx1 <= k.gx2) {
-          first = &k;
-          break;
-        }
-    }
-    if (!first || !CutSheet(w.a, w.b, first, true, w.Attr, out)) {
+    const TCluster* first = whole ? nullptr : Touched(w.a, w.b);
+    if (!first || !CutSheet(w.a, w.b, first, true, w.Attr, out))
       m.drLine(p.x, p.y, q.x, q.y, w.Attr);
-      continue;
-    }
-    const double len = Length(q.x - p.x, q.y - p.y);
-    for (const auto& [t1, t2] : out)
-      if ((t2 - t1) * len > Touch)
-        m.drLine(p.x + (q.x - p.x) * t1, p.y + (q.y - p.y) * t1, p.x + (q.x - p.x) * t2, p.y + (q.y - p.y) * t2,
-                 w.Attr);
+    else
+      DrawSpans(m, p.x, p.y, q.x, q.y, w.Attr, out);
   }
   waiting.clear();
   if (Waiting.empty()) Waiting.swap(waiting);
@@ -1714,10 +1709,7 @@ void TFrontModeler::drLine(const double& x1, const double& y1, const double& x2,
   } else if (!Front->ClipSheet(a, b, bounding, Attr, out)) {
     return To->drLine(x1, y1, x2, y2, Attr);
   }
-  const double len = Length(x2 - x1, y2 - y1);
-  for (const auto& [t1, t2] : out)
-    if ((t2 - t1) * len > Touch)
-      To->drLine(x1 + (x2 - x1) * t1, y1 + (y2 - y1) * t1, x1 + (x2 - x1) * t2, y1 + (y2 - y1) * t2, Attr);
+  DrawSpans(*To, x1, y1, x2, y2, Attr, out);
 }
 
 void TFrontModeler::drArc(const double& X, const double& Y, const double& R, const double& x1,
@@ -1835,7 +1827,8 @@ public:
   }
   void drSpcObject(TSectionSpc, const TString&, int, int) override {}
 
-  // Keeps the holes' calls, a run of them where each starts where the last one ended.
+  // Forgets the last figure. The holes' calls are kept next, a run of them where each starts where the last
+  // one ended.
   void Clear() { Calls.clear(), HoleRuns.clear(), RunBoxes.clear(), Out = nullptr; }
   bool Holes() const { return !Calls.empty(); }
   // From now on the program's lines near none of the holes are drawn on out at once, as are its arcs.
@@ -2123,11 +2116,8 @@ void TFigureRecorder::DrawKept(std::size_t from, std::size_t to) const
   }
 }
 
-struct TSpareRecorder
-{
-  std::unique_ptr<TFigureRecorder> Kept;
-};
-TSpareRecorder SpareRecorder;
+// Kept for the next figure: making one makes its drawing state.
+std::unique_ptr<TFigureRecorder> SpareRecorder;
 } // namespace
 
 void TContDrawing::drContBlockWithHoles(int tl, std::initializer_list<std::pair<const TContDrawing*, int>> holes) const
@@ -2141,7 +2131,7 @@ void TContDrawing::drContBlockWithHoles(int tl, std::initializer_list<std::pair<
 void TContDrawing::drContBlockWithHoles(int tl, const std::function<void(TModeler3D&)>& holes) const
 {
   if (First == nullptr || M2.Ptr == nullptr) return;
-  std::unique_ptr<TFigureRecorder> r = std::move(SpareRecorder.Kept);
+  std::unique_ptr<TFigureRecorder> r = std::move(SpareRecorder);
   if (!r) r = std::make_unique<TFigureRecorder>();
   r->Clear();
   holes(*r);
@@ -2153,5 +2143,5 @@ void TContDrawing::drContBlockWithHoles(int tl, const std::function<void(TModele
       RunBlock(*r, tl);
       r->Finish();
     });
-  SpareRecorder.Kept = std::move(r);
+  SpareRecorder = std::move(r);
 }

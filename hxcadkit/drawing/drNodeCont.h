@@ -263,6 +263,8 @@ private:
   // and if so its pieces to draw now in out.
   bool Cuts(const TPoint2D& a, const TPoint2D& b, const TCluster* first, int attr,
             std::vector<std::pair<double, double>>& out);
+  // The first cluster whose box grown by the outline's band the segment's box meets, or none.
+  const TCluster* Touched(const TPoint2D& a, const TPoint2D& b) const;
   // Draws the lines waiting, each whole (nothing cut the boundary) or its pieces outside the regions (their runs
   // along the outlines waiting on as the others').
   void DrawWaiting(TModeler2D& m, bool whole);

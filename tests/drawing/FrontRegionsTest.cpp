@@ -473,22 +473,24 @@ TEST(FrontRegions, PiecesThatCutNothingCloseWithTheirFastener)
 }
 
 // A boundary drawn over itself cancels there by the even-odd rule (a hole's wall drawn over the face it opens
-// in): a fastener that crosses it only there lies wholly on one side of the hatch, and closes it only where it
-// lies inside. Twice over a slot's mouth and over two plates' common edge, a third time over that edge (as the
-// side of a triangle: there it bounds again), across the edge where the region's middle lies on it, and two
-// pieces hiding the same part of one line (which is no pair).
+// in): a fastener that crosses it only there lies wholly on one side of the hatch, and closes it only where
+// it lies inside. Twice over a slot's mouth and over two plates' common edge, a third time over that edge (as
+// the side of a triangle: there it bounds again), across the edge where the region's middle lies on it, and
+// two pieces hiding the same part of one line (which is no pair).
 TEST(FrontRegions, BoundariesDrawnOverThemselvesCloseAsTheyBound)
 {
-  const std::vector<TPiece> slotted = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6),  Line(10, 6, -10, 6),
-                                       Line(-10, 6, -10, -6), Line(-2, 6, 2, 6),    Line(2, 6, 2, 1),
+  const std::vector<TPiece> slotted = {Line(-10, -6, 10, -6), Line(10, -6, 10, 6), Line(10, 6, -10, 6),
+                                       Line(-10, 6, -10, -6), Line(-2, 6, 2, 6),   Line(2, 6, 2, 1),
                                        Line(2, 1, -2, 1),     Line(-2, 1, -2, 6)};
-  std::vector<TPiece> plates = {Line(-10, -6, 0, -6), Line(0, -6, 0, 6),  Line(0, 6, -10, 6), Line(-10, 6, -10, -6),
-                                Line(0, -6, 10, -6),  Line(10, -6, 10, 6), Line(10, 6, 0, 6),  Line(0, 6, 0, -6)};
+  std::vector<TPiece> plates = {Line(-10, -6, 0, -6),  Line(0, -6, 0, 6),   Line(0, 6, -10, 6),
+                                Line(-10, 6, -10, -6), Line(0, -6, 10, -6), Line(10, -6, 10, 6),
+                                Line(10, 6, 0, 6),     Line(0, 6, 0, -6)};
   std::vector<TPiece> thrice = plates;
   for (const TPiece& c : {Line(0, -6, 0, 6), Line(0, 6, 5, 0), Line(5, 0, 0, -6)})
     thrice.push_back(c);
   const TPoly bolt = {{-1, 3}, {1, 3}, {1, 9}, {-1, 9}}, head = {{-3, 8}, {3, 8}, {3, 10}, {-3, 10}};
-  const TPoly across = {{-1.5, -2}, {2.5, -2}, {2.5, 3}, {-1.5, 3}}, centred = {{-2, -2}, {2, -2}, {2, 3}, {-2, 3}};
+  const TPoly across = {{-1.5, -2}, {2.5, -2}, {2.5, 3}, {-1.5, 3}},
+              centred = {{-2, -2}, {2, -2}, {2, 3}, {-2, 3}};
   const TScene scenes[] = {
       {0, 0, 0, 1, {bolt, head}, slotted},
       {0, 0, 0, 1, {{{-3, 3}, {3, 3}, {3, 9}, {-3, 9}}}, slotted}, // wider than the slot: it cuts its walls
@@ -1025,11 +1027,14 @@ struct TPlateScene
 
 std::string Describe(const TPlateScene& s)
 {
-  std::string d = " plate " + std::to_string(s.w) + " x " + std::to_string(s.h) + " codes " + std::to_string(s.plateCode) + " " + std::to_string(s.holeCode);
+  std::string d = " plate " + std::to_string(s.w) + " x " + std::to_string(s.h) + " codes " +
+                  std::to_string(s.plateCode) + " " + std::to_string(s.holeCode);
   for (const auto& b : s.bands)
-    d += " band " + std::to_string(b.x1) + "," + std::to_string(b.y1) + " " + std::to_string(b.x2) + "," + std::to_string(b.y2);
+    d += " band " + std::to_string(b.x1) + "," + std::to_string(b.y1) + " " + std::to_string(b.x2) + "," +
+         std::to_string(b.y2);
   for (const auto& r : s.regions)
-    d += " region " + std::to_string(r[0].x) + "," + std::to_string(r[0].y) + " " + std::to_string(r[2].x) + "," + std::to_string(r[2].y);
+    d += " region " + std::to_string(r[0].x) + "," + std::to_string(r[0].y) + " " + std::to_string(r[2].x) +
+         "," + std::to_string(r[2].y);
   return d;
 }
 
@@ -1094,17 +1099,27 @@ std::vector<TCurve> PlateHatch(const TPlateScene& s, bool together, std::vector<
 }
 } // namespace
 
-// Bands drawn over a plate's faces cancel the pieces of the faces they run over, in pairs as the even-odd rule
-// has them: the hatch covers what the plate and its bands drawn apart cover, less the bolts that cut it; it is
-// closed, and no two of its lines run along one another unless two holes share a wall.
+// Bands drawn over a plate's faces cancel the pieces of the faces they run over, in pairs as the even-odd
+// rule has them: the hatch covers what the plate and its bands drawn apart cover, less the bolts that cut it;
+// it is closed, and no two of its lines run along one another unless two holes share a wall.
 TEST(FigureHoles, BandsOverFacesCancelAsTheEvenOddRuleHas)
 {
   std::mt19937 rng(8122026);
   auto u = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
   int shared = 0, twice = 0, withBolts = 0;
   for (int n = 0; n < 150; ++n) {
-    TPlateScene s{u(-40, 40), u(-40, 40), n % 3 == 0 ? 0.0 : u(0, 360), u(0.5, 2.0), u(12, 30), u(10, 20),
-                  u(0, 1) < 0.5 ? 0.0 : u(0.5, 2), u(0, 1) < 0.5 ? 0.0 : u(0.5, 2), {}, 0, 0, {}};
+    TPlateScene s{u(-40, 40),
+                  u(-40, 40),
+                  n % 3 == 0 ? 0.0 : u(0, 360),
+                  u(0.5, 2.0),
+                  u(12, 30),
+                  u(10, 20),
+                  u(0, 1) < 0.5 ? 0.0 : u(0.5, 2),
+                  u(0, 1) < 0.5 ? 0.0 : u(0.5, 2),
+                  {},
+                  0,
+                  0,
+                  {}};
     const int bands = 1 + int(u(0, 3));
     for (int k = 0; k < bands; ++k) {
       // From a face through or into the plate, or within it; its top at the plate's top now and then.
@@ -1163,21 +1178,25 @@ TEST(FigureHoles, BandsOverFacesCancelAsTheEvenOddRuleHas)
         depth = std::max(depth, Depth(p, r));
       if (std::fabs(depth) < 1e-3 || near(p, got) || near(p, apart)) continue;
       ASSERT_EQ(Enclosed(p, received), Enclosed(p, drawn) && depth < 0.0)
-          << what << ": at " << p.x << ", " << p.y << " depth " << depth << Describe(s) << " apart " << Enclosed(p, drawn);
+          << what << ": at " << p.x << ", " << p.y << " depth " << depth << Describe(s) << " apart "
+          << Enclosed(p, drawn);
     }
     // Nothing along anything else, but where two holes share a wall.
     if (s.regions.empty() && shared == 0)
       for (std::size_t i = 0; i < got.size(); ++i)
         for (std::size_t j = i + 1; j < got.size(); ++j) {
           const TCurve &a = got[i], &b = got[j];
-          if (a.Kind != TCurve::Line || b.Kind != TCurve::Line || std::hypot(b.x2 - b.x1, b.y2 - b.y1) < 1e-6) continue;
+          if (a.Kind != TCurve::Line || b.Kind != TCurve::Line || std::hypot(b.x2 - b.x1, b.y2 - b.y1) < 1e-6)
+            continue;
           const TPoint2D pa(a.x1, a.y1), qa(a.x2, a.y2);
           const double len = std::hypot(a.x2 - a.x1, a.y2 - a.y1);
-          if (ToSegment(TPoint2D(b.x1, b.y1), pa, qa) > 1e-6 && ToSegment(TPoint2D(b.x2, b.y2), pa, qa) > 1e-6)
+          if (ToSegment(TPoint2D(b.x1, b.y1), pa, qa) > 1e-6 &&
+              ToSegment(TPoint2D(b.x2, b.y2), pa, qa) > 1e-6)
             continue;
           const TPoint2D mid((b.x1 + b.x2) / 2, (b.y1 + b.y2) / 2);
           ASSERT_FALSE(len > 1e-6 && ToSegment(mid, pa, qa) < 1e-7 &&
-                       ToSegment(TPoint2D(b.x1, b.y1), pa, qa) < 1e-7 && ToSegment(TPoint2D(b.x2, b.y2), pa, qa) < 1e-7)
+                       ToSegment(TPoint2D(b.x1, b.y1), pa, qa) < 1e-7 &&
+                       ToSegment(TPoint2D(b.x2, b.y2), pa, qa) < 1e-7)
               << what << ": " << b.x1 << ", " << b.y1 << " - " << b.x2 << ", " << b.y2 << " along another";
         }
   }
@@ -1217,7 +1236,8 @@ TEST(FrontRegions, LinesNothingCutsWaitForTheBoundarysEnd)
 {
   const double square[] = {-10, -10, 10, -10, 10, 10, -10, 10, -10, -10};
   auto lines = [](const TRecordingModeler& m) {
-    return std::count_if(m.Curves.begin(), m.Curves.end(), [](const TCurve& c) { return c.Kind == TCurve::Line; });
+    return std::count_if(m.Curves.begin(), m.Curves.end(),
+                         [](const TCurve& c) { return c.Kind == TCurve::Line; });
   };
   for (const bool cut : {false, true})
     for (const bool gone : {false, true}) {
@@ -1226,7 +1246,7 @@ TEST(FrontRegions, LinesNothingCutsWaitForTheBoundarysEnd)
       m.drMtr(3.0, -2.0, 30.0, 1.5);
       std::vector<TPoint2D> drawn; // the square's corners on the sheet, as drawn
       std::optional<TFrontRegions> front(std::in_place, m);
-      front->Box(20, -1, 24, 1); // away from the square
+      front->Box(20, -1, 24, 1);         // away from the square
       if (cut) front->Box(8, -1, 12, 1); // across its right side
       TFrontModeler f(m);
       m.drHatch(0, 45.0, 2.0);
@@ -1249,10 +1269,12 @@ TEST(FrontRegions, LinesNothingCutsWaitForTheBoundarysEnd)
       ASSERT_TRUE(EveryEndMet(got));
       // Whole sides arrive exactly as drawn: the corners on the sheet are ends of what arrived.
       for (const TPoint2D& p : drawn)
-        EXPECT_TRUE(std::any_of(got.begin(), got.end(), [&](const TCurve& c) {
-          return (std::fabs(c.x1 - p.x) < 1e-12 && std::fabs(c.y1 - p.y) < 1e-12) ||
-                 (std::fabs(c.x2 - p.x) < 1e-12 && std::fabs(c.y2 - p.y) < 1e-12);
-        })) << p.x << ", " << p.y;
+        EXPECT_TRUE(std::any_of(got.begin(), got.end(),
+                                [&](const TCurve& c) {
+                                  return (std::fabs(c.x1 - p.x) < 1e-12 && std::fabs(c.y1 - p.y) < 1e-12) ||
+                                         (std::fabs(c.x2 - p.x) < 1e-12 && std::fabs(c.y2 - p.y) < 1e-12);
+                                }))
+            << p.x << ", " << p.y;
       // Four sides, the right one in two pieces, and the region's three edges inside the square closing it.
       EXPECT_EQ(got.size(), cut ? 4u + 1u + 3u : 4u);
     }
