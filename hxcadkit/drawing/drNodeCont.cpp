@@ -128,8 +128,8 @@ TNode* Join(TNode* a, TNode* b)
   return a;
 }
 
-// The drawing state of one pass, as built or mirrored (a pass of each kind of its own: the choice is made once,
-// not for every node).
+// The drawing state of one pass, as built or mirrored (a pass of each kind of its own: the choice is made
+// once, not for every node).
 template <bool Mirrored> struct TPass
 {
   TModeler3D& M;
@@ -445,8 +445,8 @@ double Inside(const TRegion::TEdge& e, double x, double y)
   return e.nx * x + e.ny * y - e.c;
 }
 
-// The angle as it lies within 0..2 pi. Most angles lie within a turn already, where the remainder is the angle
-// itself: the call is left out for them.
+// The angle as it lies within 0..2 pi. Most angles lie within a turn already, where the remainder is the
+// angle itself: the call is left out for them.
 double WithinTurn(double u)
 {
   if (!(u > -FullTurn && u < FullTurn)) u = std::fmod(u, FullTurn);
@@ -788,8 +788,8 @@ void TFrontRegionsWork::Clear()
   auto clear = [](auto&... lists) { (lists.clear(), ...); };
   clear(Regions, Edges, Overlap, OverlapFrom, Grow, RayLines, RayArcs, Clusters, Boundary, Closing, Cutting,
         Along, In, Runs, Outside_, Runs_, Gaps_, WaitingOut, Drawn, Corners, Joining, Ts, Ts2, TsAlong, Near,
-        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces, Hidden, HiddenClosing, HiddenOrder, Paired, MiddleIn, Middles,
-        Waiting);
+        NearRegion, Asked, AskedAcross, AlongPieces, EdgePieces, Hidden, HiddenClosing, HiddenOrder, Paired,
+        MiddleIn, Middles, Waiting);
 }
 
 namespace {
@@ -1016,7 +1016,8 @@ bool TFrontRegions::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluste
       if ((hi - lo) * len > Touch) {
         in.push_back({lo, hi});
         if (bounding)
-          Cut(std::size_t(p - regions), TPoint2D(a.x + dx * lo, a.y + dy * lo), TPoint2D(a.x + dx * hi, a.y + dy * hi));
+          Cut(std::size_t(p - regions), TPoint2D(a.x + dx * lo, a.y + dy * lo),
+              TPoint2D(a.x + dx * hi, a.y + dy * hi));
       }
     }
     if (runs)
@@ -1200,8 +1201,8 @@ bool TFrontRegions::Meets(const TModeler3D& m, double X, double Y, double R) con
   return false;
 }
 
-void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep, bool bounding,
-                         std::vector<std::pair<double, double>>& out, const double* ends)
+void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, double a1, double sweep,
+                         bool bounding, std::vector<std::pair<double, double>>& out, const double* ends)
 {
   const TFrame f = Placed(m, PlacedKey, PlacedFrame, PlacedKnown, PlacedAngleKnown);
   const TSheetCircle s(f, X, Y, R);
@@ -1244,7 +1245,8 @@ void TFrontRegions::Clip(const TModeler3D& m, double X, double Y, double R, doub
     }
     if (!(ax1 <= k.gx2 && ax2 >= k.gx1 && ay1 <= k.gy2 && ay2 >= k.gy1)) continue;
     for (std::size_t i = k.From; i < k.To; ++i) {
-      if (const TRegion& r = Regions[i]; !(ax1 <= r.gx2 && ax2 >= r.gx1 && ay1 <= r.gy2 && ay2 >= r.gy1)) continue;
+      if (const TRegion& r = Regions[i]; !(ax1 <= r.gx2 && ax2 >= r.gx1 && ay1 <= r.gy2 && ay2 >= r.gy1))
+        continue;
       bool cut = false;
       ArcInside(Regions[i], c, Rs, start, sweep, Runs, Gaps_);
       for (const auto& s : Runs)
@@ -1298,7 +1300,8 @@ const TFrontRegionsWork::TCluster* TFrontRegions::Touched(const TPoint2D& a, con
 }
 
 namespace {
-// The pieces of the line from (x1, y1) to (x2, y2) between the parameters of spans (longer than a touch) on m.
+// Draws on m the pieces of the line from (x1, y1) to (x2, y2) between the parameters of spans, those
+// longer than a touch.
 void DrawSpans(TModeler2D& m, double x1, double y1, double x2, double y2, int attr, const TSpans& spans)
 {
   const double len = Length(x2 - x1, y2 - y1);
@@ -1402,13 +1405,14 @@ void TFrontRegions::CloseBoundary(TModeler2D& m)
 
 void TFrontRegions::MarkPaired()
 {
-  // A region hides one piece of each curve that enters it: the boundary cancels inside it where each piece lies
-  // on an odd number of the region's others (a hole's wall drawn over the face it opens in, both across a bolt).
+  // A region hides one piece of each curve that enters it: the boundary cancels inside it where each piece
+  // lies on an odd number of the region's others (a hole's wall drawn over the face it opens in, both across
+  // a bolt).
   const std::vector<THidden>& hidden = HiddenClosing;
   std::vector<char>& ok = Paired;
   ok.assign(Regions.size(), 1);
-  // By region, then by a sum of the ends' coordinates, the same for a piece drawn either way: a piece's like lie
-  // next to it, within the touch (the pieces of one wall differ in it even where they share their x).
+  // By region, then by a sum of the ends' coordinates, the same for a piece drawn either way: a piece's like
+  // lie next to it, within the touch (the pieces of one wall differ in it even where they share their x).
   constexpr double Ky = 0.7548776662466927;
   std::vector<THiddenOrder>& order = HiddenOrder;
   order.clear();
@@ -1435,7 +1439,8 @@ void TFrontRegions::MarkPaired()
     std::size_t n = 1;
     for (std::size_t j = k; j-- > 0 && order[j].Region == o.Region && order[j].Key >= o.Key - Window;)
       n += like(order[j]);
-    for (std::size_t j = k + 1; j < order.size() && order[j].Region == o.Region && order[j].Key <= o.Key + Window; ++j)
+    for (std::size_t j = k + 1;
+         j < order.size() && order[j].Region == o.Region && order[j].Key <= o.Key + Window; ++j)
       n += like(order[j]);
     if (n % 2 != 0) ok[o.Region] = 0;
   }
@@ -1475,7 +1480,8 @@ void TFrontRegions::AskMiddles(const std::vector<TBoundCurve>& curves)
   middles.clear();
   for (std::size_t i = 0; i < Regions.size(); ++i) {
     const TRegion& ri = Regions[i];
-    if ((joining[i] != Joined && joining[i] != Cancelling) || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch)) continue;
+    if ((joining[i] != Joined && joining[i] != Cancelling) || !BoxesMeet(ri, bx1, by1, bx2, by2, Touch))
+      continue;
     TPoint2D c(0.0, 0.0);
     for (const TRegion::TEdge& e : ri.E)
       c.x += e.p.x, c.y += e.p.y;
@@ -1487,7 +1493,7 @@ void TFrontRegions::AskMiddles(const std::vector<TBoundCurve>& curves)
     middles.push_back({i, Ask(c)});
   }
   if (middles.empty()) return;
-  // A few are answered one by one: the batch's own work pays from about as many points as it has curves a tenth.
+  // A few are answered one by one: the batch's own work pays from a tenth as many points as it has curves.
   if (10 * middles.size() < curves.size()) {
     for (const auto& [i, q] : middles)
       in[i] = Enclosed(Asked[q].P, RayLines, RayArcs);
@@ -1833,8 +1839,8 @@ public:
   bool Holes() const { return !Calls.empty(); }
   // From now on the program's lines near none of the holes are drawn on out at once, as are its arcs.
   void DrawThrough(TModeler3D& out);
-  // Works out what is left of each kept line that lies along a line of the other side (a hole or the program),
-  // and draws the kept calls, the program's then the holes', each line as the pieces of it left.
+  // Works out what is left of each kept line that lies along a line of the other side (a hole or the
+  // program), and draws the kept calls, the program's then the holes', each line as the pieces of it left.
   void Finish();
 
 private:
@@ -2011,7 +2017,8 @@ void TFigureRecorder::CancelPair(std::size_t h, std::size_t c)
   const double* w = Calls[h].V;
   const TPoint2D c0(v[0], v[1]), c1(v[2], v[3]), h0(w[0], w[1]), h1(w[2], w[3]);
   const double dx = v[2] - v[0], dy = v[3] - v[1], len = Length(dx, dy);
-  const double t0 = ((w[0] - v[0]) * dx + (w[1] - v[1]) * dy) / len, t1 = ((w[2] - v[0]) * dx + (w[3] - v[1]) * dy) / len;
+  const double t0 = ((w[0] - v[0]) * dx + (w[1] - v[1]) * dy) / len,
+               t1 = ((w[2] - v[0]) * dx + (w[3] - v[1]) * dy) / len;
   const bool forward = t0 <= t1;
   const double lo = forward ? t0 : t1, hi = forward ? t1 : t0;
   const TPoint2D &plo = forward ? h0 : h1, &phi = forward ? h1 : h0;
@@ -2020,7 +2027,7 @@ void TFigureRecorder::CancelPair(std::size_t h, std::size_t c)
   if (hi < len - Touch) Piece(phi, c1);
   To[c] = From[h] = std::uint32_t(Pieces.size());
   // h's pieces beyond c's ends, in h's own sense.
-  const bool before = lo < -Touch, after = hi > len + Touch;
+  const bool before = lo<-Touch, after = hi> len + Touch;
   if (forward) {
     if (before) Piece(h0, c0);
     if (after) Piece(c1, h1);
@@ -2120,7 +2127,8 @@ void TFigureRecorder::DrawKept(std::size_t from, std::size_t to) const
 std::unique_ptr<TFigureRecorder> SpareRecorder;
 } // namespace
 
-void TContDrawing::drContBlockWithHoles(int tl, std::initializer_list<std::pair<const TContDrawing*, int>> holes) const
+void TContDrawing::drContBlockWithHoles(
+    int tl, std::initializer_list<std::pair<const TContDrawing*, int>> holes) const
 {
   drContBlockWithHoles(tl, [&](TModeler3D& m) {
     for (const auto& [hole, code] : holes)

@@ -53,8 +53,8 @@ struct TFrontRegionsWork
     std::size_t From; // its first edge in that list
     double x1, y1, x2, y2;
     double gx1 = 0, gy1 = 0, gx2 = 0, gy2 = 0; // the box grown by the outline's band, for every curve clipped
-    // The box shrunk by that band (empty for a region thinner than it): a line whose box meets none of it lies
-    // inside the region nowhere, and only a boundary's runs along the outline need more.
+    // The box shrunk by that band (empty for a region thinner than it): a line whose box meets none of it
+    // lies inside the region nowhere, and only a boundary's runs along the outline need more.
     double sx1 = 0, sy1 = 0, sx2 = 0, sy2 = 0;
   };
   // A curve of a boundary in sheet coordinates: a segment, or an arc counter-clockwise from A1 over Sweep.
@@ -127,7 +127,8 @@ struct TFrontRegionsWork
   };
   std::vector<THiddenOrder> HiddenOrder;
   std::vector<char> Paired;
-  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_, WaitingOut; // kept for the next line
+  // Kept for the next line.
+  std::vector<std::pair<double, double>> In, Runs, Outside_, Runs_, Gaps_, WaitingOut;
   // Kept for the next boundary.
   std::vector<TAlong> Drawn;
   std::vector<TPoint2D> Corners; // kept for the next region
@@ -235,8 +236,8 @@ public:
 private:
   friend class TFrontModeler;
   void CloseBoundary(TModeler2D& m) override;
-  // Whether a line of a boundary drawn on m now may wait for the boundary to close: it is this set's modeller,
-  // whose closing this set makes, and a hatch or a colouring is being collected.
+  // Whether a line of a boundary drawn on m now may wait for the boundary to close: it is this set's
+  // modeller, whose closing this set makes, and a hatch or a colouring is being collected.
   bool Waits(const TModeler3D& m) const
   {
     const TRegistryModeler2D& r = m.R2D();
@@ -244,8 +245,8 @@ private:
     const TCommand c = r.APrevCommand.Last();
     return c == cmHatch || c == cmColouring;
   }
-  // The boundary's line from a to b on the sheet, (x1, y1) to (x2, y2) as drawn on M: false when a region cuts
-  // it, its pieces to draw now in out; otherwise it waits, and true.
+  // The boundary's line from a to b on the sheet, (x1, y1) to (x2, y2) as drawn on M: false when a region
+  // cuts it, its pieces to draw now in out; otherwise it waits, and true.
   bool Wait(const TPoint2D& a, const TPoint2D& b, double x1, double y1, double x2, double y2, int attr,
             std::vector<std::pair<double, double>>& out)
   {
@@ -259,14 +260,14 @@ private:
     Waiting.push_back({a, b, x1, y1, x2, y2, attr});
     return true;
   }
-  // The rest of Wait, from the first cluster whose box the line's meets: whether a region hides a piece of it,
-  // and if so its pieces to draw now in out.
+  // The rest of Wait, from the first cluster whose box the line's meets: whether a region hides a piece of
+  // it, and if so its pieces to draw now in out.
   bool Cuts(const TPoint2D& a, const TPoint2D& b, const TCluster* first, int attr,
             std::vector<std::pair<double, double>>& out);
   // The first cluster whose box grown by the outline's band the segment's box meets, or none.
   const TCluster* Touched(const TPoint2D& a, const TPoint2D& b) const;
-  // Draws the lines waiting, each whole (nothing cut the boundary) or its pieces outside the regions (their runs
-  // along the outlines waiting on as the others').
+  // Draws the lines waiting, each whole (nothing cut the boundary) or its pieces outside the regions (their
+  // runs along the outlines waiting on as the others').
   void DrawWaiting(TModeler2D& m, bool whole);
   // Clip for the segment from a to b on the sheet: false when it stays whole (out untouched), true with the
   // pieces in out otherwise. Most segments pass every fastener: that much is worked out where it is called.
@@ -285,7 +286,8 @@ private:
       return false;
     }
     for (const TCluster& k : Clusters)
-      if (by2 > k.sy1 && by1 < k.sy2 && bx2 > k.sx1 && bx1 < k.sx2) return CutSheet(a, b, &k, bounding, attr, out);
+      if (by2 > k.sy1 && by1 < k.sy2 && bx2 > k.sx1 && bx1 < k.sx2)
+        return CutSheet(a, b, &k, bounding, attr, out);
     return false;
   }
   // The rest of ClipSheet, from the first cluster whose box the segment's meets.
@@ -314,8 +316,9 @@ private:
     Hidden.push_back({a, b, i, false});
   }
   // Marks the regions that cut the boundary being closed only where it cancels itself: each piece of it that
-  // the region hides lies on an odd number of its other hidden pieces, so that by the even-odd rule the boundary
-  // passes through the region nowhere, and the region lies on one side of it as one that cuts nothing does.
+  // the region hides lies on an odd number of its other hidden pieces, so that by the even-odd rule the
+  // boundary passes through the region nowhere, and the region lies on one side of it as one that cuts
+  // nothing does.
   void MarkPaired();
   TFrontRegions* Previous;
   TBoundaryCloser* PreviousCloser;
