@@ -184,7 +184,7 @@ void TElementOutline::Draw(TModeler3D& M, int tl) const
   // Pieces standing in front (a nut on a bolt's thread) hide the element's other lines as they hide its
   // outline; its axis runs on through them.
   std::optional<TFrontModeler> front;
-  TFrontRegions* regions = TFrontRegions::Standing();
+  TFrontRegions* regions = TFrontRegions::Standing(M);
   TModeler3D* through = regions ? regions->Through(M) : nullptr;
   if (regions && !through) front.emplace(M);
   TModeler3D& lines = through ? *through : front ? static_cast<TModeler3D&>(*front) : M;

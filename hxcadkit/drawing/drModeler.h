@@ -13,6 +13,7 @@
 // sheets with their first view) are written on the virtual primitives only, so a modeller that
 // overrides a primitive sees every call a composite makes.
 #include <cstdint>
+#include <memory>
 
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
@@ -213,6 +214,13 @@ protected:
   ~TBoundaryCloser() = default;
 };
 
+// What the regions in front of a drawing keep on a modeller's registry (drFrontSet.h), and its deletion.
+class TFrontKeep;
+struct TFrontKeepGone
+{
+  void operator()(TFrontKeep* k) const;
+};
+
 // The modeller's drawing state.
 class TRegistryModeler2D
 {
@@ -248,6 +256,9 @@ public:
   TArrayOf<TPoint2D> ACutPoint;
   // Told before each hatch or colouring ends; not owned.
   TBoundaryCloser* Closer = nullptr;
+  // The regions in front of the drawing standing on this modeller, and what they keep for the next ones; made
+  // when the first set stands here.
+  std::unique_ptr<TFrontKeep, TFrontKeepGone> Front;
 };
 
 // The abstract 2D modeller. Lengths in millimetres, angles in degrees (but for the angle form of
