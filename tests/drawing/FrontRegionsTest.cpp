@@ -1279,3 +1279,60 @@ TEST(FrontRegions, LinesNothingCutsWaitForTheBoundarysEnd)
       EXPECT_EQ(got.size(), cut ? 4u + 1u + 3u : 4u);
     }
 }
+
+// A hatch's side that runs along a region's outline and then through a region made later, in a cluster of its
+// own, is cut as one drawn whole at once: the piece along the first region waits and goes, as that region
+// (one the hatch closes along: it overlaps the one that cuts) covers the hatched side and the outside lies on
+// the other. Drawn at once, the piece would stay, its ends open.
+TEST(FrontRegions, ACutSideRunsAlongTheRegionsBeforeTheOneThatCutsIt)
+{
+  TRecordingModeler m;
+  {
+    TFrontRegions front(m);
+    front.Box(2, 8, 4, 10);    // inside the square, along its top side
+    front.Box(50, 50, 51, 51); // far away: the next one starts a cluster of its own
+    front.Box(4, 9, 8, 11);    // across the top side, its box meeting the first's
+    TFrontModeler f(m);
+    m.drHatch(0, 45.0, 2.0);
+    const double p[] = {0, 0, 10, 0, 10, 10, 0, 10, 0, 0};
+    for (int k = 0; k < 4; ++k)
+      f.drLine(p[2 * k], p[2 * k + 1], p[2 * k + 2], p[2 * k + 3], 1);
+    m.drEndObj();
+  }
+  const std::vector<TCurve> got = m.HatchBoundary(0);
+  ASSERT_TRUE(EveryEndMet(got));
+  for (const TCurve& c : got)
+    EXPECT_FALSE(c.Kind == TCurve::Line && c.y1 == 10 && c.y2 == 10 && std::max(c.x1, c.x2) > 2 + 1e-9 &&
+                 std::min(c.x1, c.x2) < 4 - 1e-9)
+        << c.x1 << " - " << c.x2;
+  std::vector<std::vector<TPoint2D>> received;
+  for (const TCurve& c : got)
+    received.push_back(Along(c, 16));
+  EXPECT_FALSE(Enclosed(TPoint2D(3, 9.5), received));
+  EXPECT_TRUE(Enclosed(TPoint2D(3, 7.5), received));
+}
+
+// Sets standing on two modellers at once stop the lines drawn on each at its own regions only, whichever set
+// was made last: each modeller finds the set standing on it.
+TEST(FrontRegions, SetsOnTwoModellersStopEachItsOwnLines)
+{
+  TRecordingModeler a, b;
+  TFrontRegions onA(a);
+  onA.Box(-1, -5, 1, 5);
+  TFrontRegions onB(b);
+  onB.Box(4, -5, 6, 5);
+  for (TRecordingModeler* m : {&a, &b}) {
+    TContDrawing program(m);
+    program.Make(-10, 0, dP(10, 0));
+    program.dr2D(1);
+    TFrontModeler f(*m);
+    f.drLine(-10, 1, 10, 1, 1);
+  }
+  for (const auto& [m, lo] : {std::pair{&a, -1.0}, std::pair{&b, 4.0}}) {
+    ASSERT_EQ(m->Curves.size(), 4u);
+    for (int k = 0; k < 4; k += 2) {
+      EXPECT_EQ(m->Curves[k].x2, lo);
+      EXPECT_EQ(m->Curves[k + 1].x1, lo + 2);
+    }
+  }
+}

@@ -176,60 +176,112 @@ TEST_F(CouplingTest, HalvesOfOtherBoresAndRowsSharingATableWriteOtherFiles)
 }
 
 namespace {
-// The parameters outside the regions of each probe: segments across the box's neighbourhood in many
-// directions, so that every edge of a region is crossed somewhere, and segments from the axes, where the
-// turn's last bits are seen (an edge of a box at the origin lies a rounding away from it).
-std::vector<std::vector<std::pair<double, double>>> Probes(const TFrontRegions& f, const TModeler3D& m)
+using TCurve = TRecordingModeler::TCurve;
+
+// A piece's box in its own frame, as the fastener stands it.
+struct TPieceBox
 {
-  std::vector<std::vector<std::pair<double, double>>> out;
-  for (const double v : {-1.25, -0.5, 0.5, 1.25, 2.25})
-    for (const double w : {9.0, -9.0}) {
-      out.push_back(f.Outside(m, 0.0, v, w, v));
-      out.push_back(f.Outside(m, v, 0.0, v, w));
-    }
-  for (int i = 0; i < 24; ++i)
-    for (int j = 0; j < 24; ++j) {
-      const double a = i * M_PI / 12, b = j * M_PI / 12 + 0.1;
-      out.push_back(f.Outside(m, 9.0 * std::cos(a) + 1.0, 9.0 * std::sin(a) - 2.0, 9.0 * std::cos(b),
-                              9.0 * std::sin(b)));
-    }
-  return out;
+  double u1, v1, u2, v2;
+};
+
+// Where the piece's point (u, v) lies on the sheet, the piece drawn in the placement (x, y, angle) on m's
+// own.
+TPoint2D OnSheet(TRecordingModeler& m, double x, double y, double angle, double u, double v)
+{
+  m.drMtr(x, y, angle, 1.0);
+  TPoint2D p;
+  m.R2D().Transf2D.xyMtr(u, v, p.x, p.y);
+  m.drDeleteMtr();
+  return p;
+}
+
+// What reaches m of the piece's line from (u1, v1) to (u2, v2), drawn in that placement through a front
+// modeller.
+std::vector<TCurve> Through(TRecordingModeler& m, double x, double y, double angle, double u1, double v1,
+                            double u2, double v2)
+{
+  const std::size_t from = m.Curves.size();
+  m.drMtr(x, y, angle, 1.0);
+  {
+    TFrontModeler f(m);
+    f.drLine(u1, v1, u2, v2, 1);
+  }
+  m.drDeleteMtr();
+  return std::vector<TCurve>(m.Curves.begin() + std::ptrdiff_t(from), m.Curves.end());
+}
+
+bool Near(double x, double y, const TPoint2D& p)
+{
+  return std::hypot(x - p.x, y - p.y) <= 1e-9;
 }
 } // namespace
 
-// The fasteners' boxes lie exactly where the turn's cosine and sine put their corners, made as the library
-// makes them, whatever the angle (unturned and turned round, either way, among others) and placement: bit
-// for bit, as every drawing cut at them depends on it.
-TEST(FrontPieces, BoxesLieWhereTheTurnPutsThem)
+// A fastener's pieces stand boxes that hold their outlines as the drawing turns them, whatever the angle
+// (unturned and turned round, either way, a sweep of others) and placement: each side of the outline, drawn
+// in the piece's turn, reaches the sheet whole (it runs along the box), one a hair outside a side passes
+// whole too, and a line across the piece, through its middle or a hair inside a side, loses exactly the part
+// between the sides.
+TEST(FrontPieces, ATurnedPiecesBoxHoldsItsOutline)
 {
-  for (const double angle : {0.0, -0.0, 180.0, -180.0, 90.0, 30.0, -135.0, 540.0, 1e-300})
-    for (const bool placed : {false, true}) {
-      TRecordingModeler m;
-      if (placed) m.drMtr(3.0, -1.0, 180.0, 1.0);
-      std::vector<std::vector<std::pair<double, double>>> got, want;
-      {
+  std::vector<double> angles = {0.0, -0.0, 180.0, -180.0, 90.0, -90.0, 270.0, 540.0, 1e-300, -1e-300};
+  for (int k = -48; k <= 48; ++k)
+    angles.push_back(7.5 * k + 0.3 * (k % 3));
+  const double d = 2.0, L = 6.0, S = 3.0, H = 1.0, e = S / std::sqrt(3.0); // e: half the head across corners
+  // A box, a bolt (head and shank, one outline) and a washer, each with its boxes and its outline's corners.
+  struct TFastener
+  {
+    const char* Name;
+    std::vector<TPieceBox> Boxes;
+    std::vector<TPoint2D> Outline;
+  };
+  const TFastener fasteners[] = {
+      {"box", {{0.0, -1.5, 4.0, 2.5}}, {{0.0, -1.5}, {4.0, -1.5}, {4.0, 2.5}, {0.0, 2.5}}},
+      {"bolt",
+       {{-H, -e, 0.0, e}, {-H, -d / 2, L, d / 2}},
+       {{-H, -e}, {0.0, -e}, {0.0, -d / 2}, {L, -d / 2}, {L, d / 2}, {0.0, d / 2}, {0.0, e}, {-H, e}}},
+      {"washer", {{0.0, -5.0, 1.5, 5.0}}, {{0.0, -5.0}, {1.5, -5.0}, {1.5, 5.0}, {0.0, 5.0}}},
+  };
+  const double x = 1.0, y = -2.0, hair = 1e-5;
+  for (const TFastener& k : fasteners)
+    for (const double angle : angles)
+      for (const bool placed : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << k.Name << " turned " << angle << (placed ? " placed" : ""));
+        TRecordingModeler m;
+        if (placed) m.drMtr(3.0, -1.0, 180.0, 1.0);
         TFrontRegions f(m);
-        FrontBox(f, 0.0, 0.0, angle, 0.0, -1.5, 4.0, 2.5);
-        FrontBolt(f, 1.0, -2.0, angle, 2.0, 6.0, 3.0, 1.0);
-        got = Probes(f, m);
+        if (k.Boxes.size() == 2)
+          FrontBolt(f, x, y, angle, d, L, S, H);
+        else if (k.Name[0] == 'w')
+          FrontWasher(f, x, y, angle, k.Boxes[0].v2 * 2, k.Boxes[0].u2);
+        else
+          FrontBox(f, x, y, angle, k.Boxes[0].u1, k.Boxes[0].v1, k.Boxes[0].u2, k.Boxes[0].v2);
+        for (std::size_t i = 0; i < k.Outline.size(); ++i) {
+          const TPoint2D &p = k.Outline[i], &q = k.Outline[(i + 1) % k.Outline.size()];
+          const std::vector<TCurve> got = Through(m, x, y, angle, p.x, p.y, q.x, q.y);
+          ASSERT_EQ(got.size(), 1u) << "side " << i;
+          EXPECT_TRUE(Near(got[0].x1, got[0].y1, OnSheet(m, x, y, angle, p.x, p.y)) &&
+                      Near(got[0].x2, got[0].y2, OnSheet(m, x, y, angle, q.x, q.y)))
+              << "side " << i;
+        }
+        for (const TPieceBox& b : k.Boxes)
+          for (const double v : {(b.v1 + b.v2) / 2, b.v1 + hair, b.v2 - hair, b.v1 - hair, b.v2 + hair}) {
+            // Across every box the line's height lies strictly within (they overlap: one gap).
+            double lo = HUGE_VAL, hi = -HUGE_VAL;
+            for (const TPieceBox& c : k.Boxes)
+              if (v > c.v1 && v < c.v2) lo = std::min(lo, c.u1), hi = std::max(hi, c.u2);
+            const double from = -H - 2.0, to = L + 2.0;
+            const std::vector<TCurve> got = Through(m, x, y, angle, from, v, to, v);
+            if (lo > hi) {
+              EXPECT_EQ(got.size(), 1u) << "outside at " << v;
+              continue;
+            }
+            ASSERT_EQ(got.size(), 2u) << "across at " << v;
+            EXPECT_TRUE(Near(got[0].x1, got[0].y1, OnSheet(m, x, y, angle, from, v)) &&
+                        Near(got[0].x2, got[0].y2, OnSheet(m, x, y, angle, lo, v)))
+                << "across at " << v;
+            EXPECT_TRUE(Near(got[1].x1, got[1].y1, OnSheet(m, x, y, angle, hi, v)) &&
+                        Near(got[1].x2, got[1].y2, OnSheet(m, x, y, angle, to, v)))
+                << "across at " << v;
+          }
       }
-      {
-        const double c = std::cos(angle * M_PI / 180.0), s = std::sin(angle * M_PI / 180.0);
-        auto box = [&](TFrontRegions& f, double x, double y, double x1, double y1, double x2, double y2) {
-          std::vector<TPoint2D> p;
-          for (const auto& [u, v] : {std::pair{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}})
-            p.push_back(TPoint2D(x + c * u - s * v, y + s * u + c * v));
-          f.Polygon(p);
-        };
-        const double e = 3.0 / std::sqrt(3.0); // half the head's width across its corners
-        TFrontRegions f(m);
-        box(f, 0.0, 0.0, 0.0, -1.5, 4.0, 2.5);
-        box(f, 1.0, -2.0, -1.0, -e, 0.0, e);
-        box(f, 1.0, -2.0, -1.0, -1.0, 6.0, 1.0);
-        want = Probes(f, m);
-      }
-      ASSERT_EQ(got.size(), want.size());
-      for (std::size_t k = 0; k < got.size(); ++k)
-        ASSERT_EQ(got[k], want[k]) << "angle " << angle << (placed ? " placed" : "") << " probe " << k;
-    }
 }
