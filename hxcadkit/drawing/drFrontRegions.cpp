@@ -568,9 +568,9 @@ std::vector<std::pair<double, double>> TFrontRegions::Outside(const TModeler3D& 
   return out;
 }
 
-TFrontModeler::TFrontModeler(TModeler3D& to)
-    : TFrontModeler(to, TFrontRegions::Standing(to) ? TFrontRegions::Standing(to)->Set : nullptr)
+TFrontModeler::TFrontModeler(TModeler3D& to) : TFrontModeler(to, nullptr)
 {
+  if (TFrontRegions* regions = TFrontRegions::Standing(to)) Front = regions->Set;
 }
 
 TFrontModeler::TFrontModeler(TModeler3D& to, hxfront::TFrontSet* front)

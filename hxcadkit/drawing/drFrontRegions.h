@@ -106,7 +106,8 @@ private:
 };
 
 // What to draw through so that lines stop at the regions standing on m now: the standing set's own modeller
-// for m, made once for all that draw on m; a front modeller made here when none stand.
+// for m, made once for all that draw on m; otherwise a front modeller taken here (passing everything on when
+// no set stands).
 class TFrontLines
 {
 public:

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+// The regions in front of a drawing, at which the lines of programs stop while a set stands.
 #include "hxcadkit/drawing/drFrontRegions.h"
 #include "hxcadkit/drawing/drModeler.h"
 
