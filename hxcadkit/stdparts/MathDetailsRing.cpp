@@ -121,16 +121,18 @@ void TLocatingRing::dr2D() const
   TModeler3D& Md = M();
   for (const int det : {Id, Id2}) {
     // A bore opening in a cone gives its far diameter for reference, and its angle right of the section
-    // wants the room of a widened arc before the plan view.
+    // wants the room of a widened arc before the plan view. A shoulder's root is rounded 0.5, as the
+    // requirements say.
     const double bore = det == Id ? InRadius : 0.0;
     const bool cone = bore > 0.0 && Entry(*this, bore).a < 90.0;
+    const int rounded = BaseRadius != Radius ? 30 : 0;
     drMouldSheet(
         Md, det, Thickness, -Radius,
         [&](TModeler3D&) {
           Section(*this, bore, 31, true);
           dr2D_V2(Radius + 55.0 + Thickness + (cone ? 25.0 : 0.0), 0, 0, 1.0, det, 1, true);
         },
-        cone ? 1 : 29, cone ? 29 : 0);
+        cone ? 1 : 29, cone ? 29 : rounded, cone ? rounded : 0);
   }
 }
 

@@ -344,6 +344,16 @@ TEST_P(LocatingRingModels, EverySizeOfThePartWithTheBoreIsOnItsSheet)
     }
   }
   EXPECT_GE(stations, 3);
+  // Roundings no size gives are given by the requirements.
+  bool rounded = false;
+  for (TopExp_Explorer e(shape, TopAbs_FACE); e.More() && !rounded; e.Next())
+    rounded = BRepAdaptor_Surface(TopoDS::Face(e.Current())).GetType() == GeomAbs_Torus;
+  if (rounded) {
+    const auto closes = D.Rec.Of("drCloseViewTDemCloseLeaf");
+    ASSERT_FALSE(closes.empty());
+    EXPECT_TRUE(std::count(closes[0].S.begin(), closes[0].S.end(), TDemStr[30]))
+        << "the roundings' requirement";
+  }
   for (int i = 1; i <= faces.Extent(); ++i) {
     const BRepAdaptor_Curve k(TopoDS::Edge(faces.FindKey(i)));
     if (k.GetType() != GeomAbs_Circle || !coaxial(k.Circle().Axis())) continue;
