@@ -12,6 +12,7 @@
 
 #include <BRepAdaptor_Curve.hxx>
 #include <BRepAdaptor_Surface.hxx>
+#include <BRep_Tool.hxx>
 #include <TopExp.hxx>
 #include <TopExp_Explorer.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
@@ -344,6 +345,22 @@ TEST_P(LocatingRingModels, EverySizeOfThePartWithTheBoreIsOnItsSheet)
     }
   }
   EXPECT_GE(stations, 3);
+  // The plan view, seen from the face x = 0, draws each cylinder about the axis that reaches that face.
+  std::vector<double> circles;
+  for (std::size_t i = D.Rec.CurveStart[0]; i < D.Rec.CurveStart[1]; ++i)
+    if (D.Rec.Curves[i].Kind == TCurve::Circle && D.Rec.Curves[i].Style == 1)
+      circles.push_back(D.Rec.Curves[i].r);
+  for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
+    const BRepAdaptor_Surface f(TopoDS::Face(e.Current()));
+    if (f.GetType() != GeomAbs_Cylinder || !coaxial(f.Cylinder().Axis())) continue;
+    bool onFace = false;
+    for (TopExp_Explorer v(e.Current(), TopAbs_VERTEX); v.More() && !onFace; v.Next())
+      onFace = std::fabs(BRep_Tool::Pnt(TopoDS::Vertex(v.Current())).Z()) < 1e-6;
+    if (onFace) {
+      EXPECT_TRUE(among(circles, f.Cylinder().Radius()))
+          << "the plan view draws no circle " << f.Cylinder().Radius();
+    }
+  }
   // Roundings no size gives are given by the requirements.
   bool rounded = false;
   for (TopExp_Explorer e(shape, TopAbs_FACE); e.More() && !rounded; e.Next())
