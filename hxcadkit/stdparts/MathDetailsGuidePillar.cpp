@@ -143,7 +143,8 @@ void TSocketLeaderPin::dr2D() const
   }
   if (threaded)
     dr2D_KolonkaKriplennya_V2(-0.5 * Key - Len - 15.0 + CollarHeight, 0.0, 0.0, 1.0, Radius, FRadius,
-                              CollarRadius, 0.0, 0.0, 0.0, 0.0, 0.0, 1, true, Key, ThreadRadius, 0.0);
+                              CollarRadius, 0.0, 0.0, 0.0, CollarHeight, CollarHeight + FLen, 1, true, Key,
+                              ThreadRadius, 0.0);
   // The fixed part's groove by the collar is the seat's, and the detail shows them both.
   if (CollarRadius != FRadius && FLen - 3.0 > 0.0) {
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
@@ -322,8 +323,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // callout would point at nothing.
     if (x44 > 0.0 && r44 != 0.0) {
       Md.drCircleShelf(x45, r42, 3.0, x40 - x41, r41 + 10.0, "Г");
+      // View A looks at the fixed end: the arrow points at it.
       if (D != 2.0 * r43)
-        Md.drWPointer(x43 + 25.0, 0.0, x43 + 35.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "А");
+        Md.drWPointer(x43 + 35.0, 0.0, x43 + 25.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "А");
       const double xc = x40 + 4.0 - x41;
       Md.drCut(7.0, 1.0, 75.0, "Б", xc, r41 + 25.0, -1, xc, -84.0 - r41, -1);
       Md.drPoint(xc, r41 + 25.0);
@@ -354,23 +356,46 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
 }
 
 void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real ms, Real r42, Real r41,
-                                                 Real r43, Real, Real, Real, Real, Real, int tl, bool isSize,
-                                                 Real x45, Real r44, Real) const
+                                                 Real r43, Real, Real, Real, Real x42, Real x43, int tl,
+                                                 bool isSize, Real x45, Real r44, Real) const
 {
   TModeler3D& Md = M();
   const TString none;
-  const double S = std::sqrt(std::fabs(r43 * r43 - x45 * x45 / 4.0));
+  const double S = std::sqrt(std::fabs(r43 * r43 - x45 * x45 / 4.0)), k = x45 / 2.0;
+  // The fixed part beyond the collar (x42 to x43) stands in front of the collar's face; without it the
+  // collar is the end and the seat lies behind it, seen only where it reaches past the flats.
+  const bool fixed = x43 > x42;
+  const bool flats = k < r43;
+  // Where the seat's circle meets the flats: it covers them there, or shows past them.
+  const double h = flats && r41 > k ? std::sqrt(r41 * r41 - k * k) : 0.0;
   Md.drMtr(mx, my, ma, ms);
   Md.drText(-10.0, r43 + 20.0, 0.0, 6.0, 1.0, 75, ::DC("Вид А"));
-  // The fixed end: the tapped hole and the chamfered end face.
+  // The tapped hole, and the end face's 1 x 0.5 chamfer on the fixed part.
   Md.drCircle(0.0, 0.0, r44 - 1.0, tl);
   Md.drArc(0.0, 0.0, r44, 0.0, r44, r44, 0.0, 1, 2);
-  Md.drCircle(0.0, 0.0, r41 - Tan30, tl);
-  Md.drCircle(0.0, 0.0, r41, tl);
+  if (fixed) {
+    Md.drCircle(0.0, 0.0, r41 - 0.5, tl);
+    Md.drCircle(0.0, 0.0, r41, tl);
+  } else if (h > 0.0) {
+    // The seat beyond the flats; behind the collar it is hidden.
+    for (const double side : {1.0, -1.0}) {
+      Md.drArc(0.0, 0.0, r41, side * k, -side * h, side * k, side * h, 1, tl);
+      Md.drArc(0.0, 0.0, r41, side * k, side * h, -side * k, side * h, 1, 4);
+    }
+  } else {
+    Md.drCircle(0.0, 0.0, r41, 4);
+  }
   TContDrawing c(&Md);
-  c.Make(x45 / 2.0, S,
-         dA(0.0, 0.0, r43, -x45 / 2.0, S,
-            dP(-x45 / 2.0, -S, dA(0.0, 0.0, r43, x45 / 2.0, -S, dP(x45 / 2.0, S)))));
+  if (!flats) {
+    c.Make(r43, 0.0, dA(0.0, 0.0, r43, -r43, 0.0, dA(0.0, 0.0, r43, r43, 0.0)));
+  } else if (fixed && h > 0.0) {
+    // The flats' edges end where the fixed part covers them.
+    c.Make(k, S,
+           dA(0.0, 0.0, r43, -k, S,
+              dP(-k, h, dSP(-k, -h, dP(-k, -S, dA(0.0, 0.0, r43, k, -S, dP(k, -h, dSP(k, h, dP(k, S)))))))));
+  } else {
+    c.Make(k, S, dA(0.0, 0.0, r43, -k, S, dP(-k, -S, dA(0.0, 0.0, r43, k, -S, dP(k, S)))));
+  }
   c.dr2D(tl);
   Md.drLine(-2.0 - x45 / 2.0, 0.0, x45 / 2.0 + 2.0, 0.0, 3);
   Md.drLine(0.0, r43 + 2.0, 0.0, -2.0 - r43, 3);

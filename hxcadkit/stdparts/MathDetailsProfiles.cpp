@@ -257,6 +257,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   }
   if (isSize) {
     const double above = RTpa - r10 - r53; // from the counterbore's edge to the rim
+    const bool entry = t != 0.0 && t < T && cone;
     // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
     if (!shoulder)
       Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
@@ -271,14 +272,23 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * RTpa, 41.0, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""},
               {dVL, 2.0 * r53, 12.0, 1.0, T, r10 - r53, T, r10 + r53, "&02", "H14", ""}});
     Md.drDimApc(-30.0, 0.0, 15.0, 0.0, TString(), T - bevel, -RTpa);
-    if (t != 0.0 && t < T && cone) Md.drDimApc(-a, 0.0, 30.0, 0.0, TString(), t, iR);
+    if (t != 0.0 && t < T && cone) {
+      // The entry: its angle above the axis, where the cone leaves the face x = T (about its start the
+      // angle's arc would cross the sizes of the counterbores on a thin ring); below it the land the cone
+      // starts from, its line inside a narrow bore, and the cone's far diameter, which the land, the angle
+      // and the thickness already make a reference size.
+      Md.drDimApc(-a, 0.0, 30.0, 0.0, TString(), T, iR + rise);
+      Dims(Md, {{dHL, t, std::min(8.0, iR / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
+                {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
+    }
     Rough(Md, -20.0, RTpa, 90.0, "0,8");
     Rough(Md, T + 15.0, RTpa, 90.0, "0,8");
     Rough(Md, 0.0, -RTpa / 2.0, 180.0, "0,8");
     // The face x = T: its sign between the bore and the counterbores, nearer the bore, in the lower
-    // half where the lead-in's angle there stays clear of its value, in the upper half otherwise.
-    const double faceSign = (iR + r10 - r53) / 2.0 - 3.0;
-    Rough(Md, T, faceSign < RTpa - 22.0 ? -faceSign : faceSign + 6.0, 0.0, "1,6");
+    // half where the lead-in's angle there stays clear of its value, in the upper half otherwise. Beside
+    // an entry opening in a cone, whose angle stands in the upper half, it goes to the lower face's middle.
+    const double faceSign = (iR + rise + r10 - r53) / 2.0 - 3.0;
+    Rough(Md, T, entry ? -faceSign - 3.0 : faceSign < RTpa - 22.0 ? -faceSign : faceSign + 6.0, 0.0, "1,6");
     Rough(Md, T - x66, RTpa + 17.0, 0.0, "1,6");
   }
   Md.drDeleteMtr();

@@ -94,10 +94,15 @@ const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
       return "кольцо установочное: отверстия крепления пересекают край буртика";
     if (r.FixBoltHeadLen >= T - (outside ? sh : 0.0)) return "кольцо установочное: зенковка глубже кольца";
   }
-  // The column tail's holes, in a part without a bore.
+  // The column tail's holes, in a part without a bore: through the ring, and either within the shoulder
+  // or clear of it, as the screws' holes are.
   const bool boreless = r.Id2 != r.Id || iR == 0.0;
-  if (tail && boreless && tail->PlaceRadius + tail->Radius + 0.5 >= rim)
-    return "кольцо установочное: отверстия хвостовика выходят из кольца";
+  if (tail && boreless) {
+    const double r81 = tail->Radius + 0.5;
+    if (tail->PlaceRadius + r81 >= rim) return "кольцо установочное: отверстия хвостовика выходят из кольца";
+    if (shoulder && tail->PlaceRadius + r81 >= RB - 0.5 && tail->PlaceRadius - r81 <= RB + 0.5)
+      return "кольцо установочное: отверстия хвостовика пересекают край буртика";
+  }
   return nullptr;
 }
 
@@ -114,14 +119,21 @@ void TLocatingRing::dr2D() const
   if (!M2.Ptr) return;
   if (const char* why = Fault(*this, Tail())) return RefuseElement(why);
   TModeler3D& Md = M();
-  for (const int det : {Id, Id2})
+  for (const int det : {Id, Id2}) {
+    // A bore opening in a cone gives its far diameter for reference, and its angle right of the section
+    // wants the room of a widened arc before the plan view. A shoulder's root is rounded 0.5, as the
+    // requirements say.
+    const double bore = det == Id ? InRadius : 0.0;
+    const bool cone = bore > 0.0 && Entry(*this, bore).a < 90.0;
+    const int rounded = BaseRadius != Radius ? 30 : 0;
     drMouldSheet(
         Md, det, Thickness, -Radius,
         [&](TModeler3D&) {
-          Section(*this, det == Id ? InRadius : 0.0, 31, true);
-          dr2D_V2(Radius + 55.0 + Thickness, 0, 0, 1.0, det, 1, true);
+          Section(*this, bore, 31, true);
+          dr2D_V2(Radius + 55.0 + Thickness + (cone ? 25.0 : 0.0), 0, 0, 1.0, det, 1, true);
         },
-        29);
+        cone ? 1 : 29, cone ? 29 : rounded, cone ? rounded : 0);
+  }
 }
 
 void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl,
@@ -133,8 +145,11 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
   const double r54 = Det == Id ? InRadius : 0.0, r52 = FixBoltRadius + 0.5, r81 = tail->Radius + 0.5;
   const bool pins = BaseThickness == 0.0;
   Md.drMtr(mx, my, ma, mm);
+  // Seen from the face x = 0: the shoulder standing on it, the bore; the far face's lead-in and the
+  // counterbores are hidden behind the ring.
   Md.drCircle(0, 0, Radius, tl);
-  Md.drCircle(0, 0, Radius - Sqrt3, tl);
+  Md.drCircle(0, 0, Radius - Sqrt3, 4);
+  if (BaseRadius != Radius) Md.drCircle(0, 0, BaseRadius, tl);
   Md.drCircle(0, 0, r54, tl);
   Md.drCircle(0, 0, FixRadius, 3);
   Md.drLine(0, Radius + 2.0, 0, -2.0 - Radius, 3);

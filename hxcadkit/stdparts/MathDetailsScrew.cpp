@@ -1,5 +1,6 @@
 // The spacer screw and the two parts that read its record.
 #include <algorithm>
+#include <cmath>
 
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -10,20 +11,76 @@ namespace {
 constexpr int VersionDepthHole = 45;
 constexpr int VersionRect = 50;
 constexpr int VersionExecution = 82;
-// The assembled spacer as it is built (the parts' sizes as dr3D gives them): the cap screw's head with
-// its socket hidden, the washer under the head as the collar, the bush over the screw as the body, the
-// screw's thread beyond the bush; each part dimensioned as its solid has it.
+// The clearance hole of the medium series for a metric screw of nominal diameter d; a diameter the series
+// does not list gets a tenth more.
+double ClearanceHole(double d)
+{
+  static constexpr double series[][2] = {{1.6, 1.8}, {2, 2.4}, {2.5, 2.9}, {3, 3.4}, {4, 4.5}, {5, 5.5},
+                                         {6, 6.6},   {8, 9},   {10, 11},   {12, 14}, {14, 16}, {16, 18},
+                                         {18, 20},   {20, 22}, {22, 24},   {24, 26}, {27, 30}, {30, 33},
+                                         {36, 39},   {42, 45}, {48, 52},   {56, 62}, {64, 70}};
+  for (const auto& s : series)
+    if (std::fabs(s[0] - d) < 1e-9) return s[1];
+  return 1.1 * d;
+}
+
+// The bores of the assembled spacer's washer and bush: the spacer's own sizes, never narrower than the
+// clearance hole of the screw they take.
+struct TSpacerBores
+{
+  double Washer, Bush;
+};
+
+TSpacerBores SpacerBores(double R, double ThreadRadius)
+{
+  const double hole = ClearanceHole(2 * ThreadRadius);
+  return {std::max(2 * (R - 2.5), hole), std::max(2 * (R - 3.0), hole)};
+}
+
+// The assembled spacer as it is built (the parts' sizes as dr3D gives them), cut above the axis: the cap
+// screw (1) uncut, its head's socket hidden, its shank in the bores of the washer (2) under the head and
+// of the bush (3) over the screw, the thread beyond the bush; below the axis the parts from outside. Each
+// part is numbered on a shelf above the view, its leader ending in it; each is dimensioned as its solid
+// has it. Chamfers are left out, as an assembly shows them.
 void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, double Len, double ThreadLen)
 {
   const double w = K + 3.0, b = Len - ThreadLen + 3.0, S = 2 * R - 4.0, t = 0.5 * K;
+  const TSpacerBores bores = SpacerBores(R, r);
+  const double rw = bores.Washer / 2, rb = bores.Bush / 2;
   Md.drLine(-3.0, 0.0, Len + 3.0, 0.0, 3);
   Md.drRectAngle(0.0, -R, K, R, 1);
   if (S > 0.0) Md.drRectAngle(0.0, -S / 2, t, S / 2, 4);
-  Md.drRectAngle(K, -CR, w, CR, 1);
-  Md.drRectAngle(w, -R, b, R, 1);
+  Md.drLine(K, r, b, r, 1);
   Md.drRectAngle(b, -r, Len, r, 1);
   Md.drLine(b, r - 1.0, Len, r - 1.0, 2);
   Md.drLine(b, 1.0 - r, Len, 1.0 - r, 2);
+  const auto outside = [&Md](double x1, double x2, double y) {
+    Md.drLine(x1, 0.0, x1, -y, 1);
+    Md.drLine(x1, -y, x2, -y, 1);
+    Md.drLine(x2, -y, x2, 0.0, 1);
+  };
+  outside(K, w, CR);
+  outside(w, b, R);
+  // Adjacent parts cut are hatched the opposite ways, each within its outline.
+  const auto cut = [&Md](double x1, double x2, double y1, double y2, double angle) {
+    Md.drHatch(0, angle, 3.0);
+    Md.drRectAngle(x1, y1, x2, y2, 1);
+    Md.drEndObj();
+  };
+  cut(K, w, rw, CR, 45.0);
+  cut(w, b, rb, R, 135.0);
+  // The position numbers, on shelves in a row above the view.
+  const double shelf = CR + 12.0;
+  const auto position = [&Md, shelf](const char* n, double xs, double x, double y) {
+    Md.drShelf(txapi::txLeaderNoSign, xs, shelf, txapi::txLSRight, txapi::txArrowNone, 5.0, 1.0, 75.0,
+               TString(n), 5.0, 1.0, 75.0, TString());
+    Md.drPoint(x, y);
+    Md.drEndObj();
+  };
+  // The screw's leader ends in its head past the socket's depth.
+  position("1", -8.0, 0.75 * K, 0.5 * (R + std::max(S / 2, 0.0)));
+  position("2", w + 2.0, 0.5 * (K + w), 0.5 * (rw + CR));
+  position("3", 0.5 * (w + b) + 4.0, 0.5 * (w + b), 0.5 * (rb + R));
   const TString none, dia("&02");
   Md.drDimHL(K, R - CR - 10.0, -1.0, 0.0, -R, K, -R, none, none, none);
   Md.drDimHL(3.0, -10.0, -1.0, K, -CR, w, -CR, none, none, none);
@@ -210,10 +267,10 @@ void TDistanceScrew::dr3D(int) const
     // and the bush on to the thread are sized by their radii (the ring's builder takes diameters).
     g.dr3D_ScrewGost11738(screw, none, none, 2 * ThreadRadius, 2 * Radius, 2 * Radius - 4.0, CollarHeight,
                           0.5 * CollarHeight, Len, ThreadLen, 0.5);
-    // The screw passes through the washer and the bush: their bores never go below its diameter.
-    const double screwD = 2 * ThreadRadius;
-    g.dr3D_Shajba(washer, none, none, 2 * CollarRadius, std::max(2 * (Radius - 2.5), screwD), 3.0, 0.2);
-    g.dr3D_PlugGost(bush, none, none, 2 * Radius, std::max(2 * (Radius - 3.0), screwD), body, 1.0);
+    // The screw passes through the washer and the bush with its clearance.
+    const TSpacerBores bores = SpacerBores(Radius, ThreadRadius);
+    g.dr3D_Shajba(washer, none, none, 2 * CollarRadius, bores.Washer, 3.0, 0.2);
+    g.dr3D_PlugGost(bush, none, none, 2 * Radius, bores.Bush, body, 1.0);
     if (files) {
       Md.drCreate3D(true, false, own, none, none);
       Md.AddDetail(0.0, 0.0, 0.0, screw, false, true);

@@ -200,7 +200,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     Md.drDimHL(1.0, -10.0, 0.0, 0.0, 1.0 - r1, 1.0, -r1, none, none, none);
     Md.drDimVL2(-2.0 * r42, 25.0, 0.0, x51, -r42, x51, r42, "&02", "H7", none);
     Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
-    if (x45 != 0.0) Md.drWPointer(x51 + 50.0, 0.0, x51 + 60.0, 0.0, x51 + 56.0, 0.0, 7.0, 1.0, 75.0, "А");
+    // View A looks at the collar's end: its arrow points at it, its letter stands above the arrow.
+    if (x45 != 0.0) Md.drWPointer(x51 + 60.0, 0.0, x51 + 50.0, 0.0, x51 + 54.0, 2.0, 7.0, 1.0, 75.0, "А");
     if (x50 != 0.0) {
       Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");
       Md.drDimVL2(-2.0 * r43, 36.0, 0.0, x51, -r43, x51, r43, "&02", "H14", none);

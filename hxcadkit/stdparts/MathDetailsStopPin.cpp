@@ -75,7 +75,8 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
     const auto plain = txapi::txRoughSignEnum(0);
     if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "А");
     Md.drDimHL(x82, -32.0, -1.0, 0.0, f - r74, x82, f - r25, none, "h14", none);
-    Md.drDimHL(f, -20.0, -1.0, x82 - f, -r25, x82, f - r25, none, none, "&04~45&01 2 фаски");
+    // The count before the size, as every sheet writes a chamfer given for several.
+    Md.drDimHL(f, -20.0, -1.0, x82 - f, -r25, x82, f - r25, "2 фаски ", none, "&04~45&01");
     Md.drDimHL(x81, 30.0, 1.0, 0.0, r74 - f, x81, r74, none, "h6", none);
     Md.drDimVL(2.0 * r74, -15.0, 1.0, f, -r74, f, r74, "&02", "h14", none);
     Md.drDimVL(2.0 * r25, 30.0, -1.0, x82 - f, -r25, x82 - f, r25, "&02", "k6", none);

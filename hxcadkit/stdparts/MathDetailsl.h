@@ -274,7 +274,8 @@ public:
                          const Real& r41, const Real& r43, const Real& x40, const Real& ix41, const Real& x46,
                          const Real& x42, const Real& ix43, int tl, bool isSize, const Real& ix45,
                          const Real& r44, const Real& x44) const;
-  // View A of the fixed end, section B-B through the guide's flat and detail G of the groove.
+  // View A of the fixed end, section B-B through the guide's flat and detail G of the groove; x42 the
+  // collar's height and x43 the fixed end from the guide-side collar face (equal: the collar is the end).
   void dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real ms, Real r42, Real r41, Real r43, Real x40,
                                  Real x41, Real x46, Real x42, Real x43, int tl, bool isSize, Real x45,
                                  Real r44, Real x44) const;

@@ -10,6 +10,15 @@
 #include <string>
 #include <vector>
 
+#include <BRepAdaptor_Curve.hxx>
+#include <BRepAdaptor_Surface.hxx>
+#include <BRep_Tool.hxx>
+#include <TopExp.hxx>
+#include <TopExp_Explorer.hxx>
+#include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
+#include <TopoDS.hxx>
+#include <gp.hxx>
+
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
 #include "RecordingModeler.h"
@@ -18,6 +27,7 @@
 #include "plugin/MouldDocuments.h"
 #include "tests/TestNames.h"
 #include "txhost/solid/Evaluator.h"
+#include "txhost/solid/Shape.h"
 
 namespace locatingring {
 
@@ -177,33 +187,46 @@ protected:
     }
     return v;
   }
+
+  // A case's ring drawn on sheets a recorder keeps, with its two parts' solids.
+  struct TDrawn
+  {
+    TSheets Rec;
+    TMade Made;
+    const TLocatingRing* Ring = nullptr;
+    std::vector<TSheet> Sheets;
+    std::vector<txhost::solid::TPlaced> Solids;
+  };
+  void Draw(const TRingCase& c)
+  {
+    D.Ring = &MakeRing(D.Made, &D.Rec, c);
+    D.Ring->dr2D();
+    D.Sheets = Sheets(D.Rec, D.Ring->Thickness);
+    D.Solids = Solids(c);
+    ASSERT_EQ(D.Sheets.size(), 2u);
+    ASSERT_EQ(D.Solids.size(), 2u);
+  }
+  TDrawn D;
 };
 
 TEST_P(LocatingRingModels, EverySheetValueIsADistanceOnTheSolidItShows)
 {
-  const TRingCase& c = GetParam();
-  TSheets rec;
-  TMade drawn;
-  const TLocatingRing& ring = MakeRing(drawn, &rec, c);
-  ring.dr2D();
+  ASSERT_NO_FATAL_FAILURE(Draw(GetParam()));
+  const TLocatingRing& ring = *D.Ring;
   const double T = ring.Thickness;
-  const std::vector<TSheet> sheets = Sheets(rec, T);
-  const std::vector<txhost::solid::TPlaced> solids = Solids(c);
-  ASSERT_EQ(sheets.size(), 2u);
-  ASSERT_EQ(solids.size(), 2u);
   for (int s = 0; s < 2; ++s) {
     SCOPED_TRACE(s == 0 ? "the part with the bore" : "the part on the column tail");
-    const TSection part(solids[s], ring.FixAngle[0]);
+    const TSection part(D.Solids[s], ring.FixAngle[0]);
     const double r10 = ring.FixRadius, r53 = ring.FixBoltHeadRadius, x66 = ring.FixBoltHeadLen;
     // The second part's counterbores are cut on their own plane; while that cut removes nothing they
     // are measured by the counterbores' own test and not here.
     const bool recessed = !part.In(T - x66 / 2, r10 + (ring.FixBoltRadius + r53) / 2);
     // A chamfer is given by its two ends, as a length "x 45 degrees" or with its angle at one end.
     std::vector<std::pair<double, double>> vertices;
-    for (const TCall& a : sheets[s].Angles)
+    for (const TCall& a : D.Sheets[s].Angles)
       vertices.emplace_back(a.A[4], a.A[5]);
     int measured = 0;
-    for (const TCall& d : sheets[s].Dims) {
+    for (const TCall& d : D.Sheets[s].Dims) {
       const bool across = d.Op.rfind("drDimVL", 0) == 0;
       const double v = std::fabs(d.A[0]), x1 = d.A[3], y1 = d.A[4], x2 = d.A[5], y2 = d.A[6];
       if (v < 2e-6) continue; // the host draws no dimension of nothing
@@ -235,7 +258,7 @@ TEST_P(LocatingRingModels, EverySheetValueIsADistanceOnTheSolidItShows)
     EXPECT_GE(measured, 4);
     // A shoulder is made by its diameter and its length.
     const auto given = [&](const char* op, double v) {
-      return std::any_of(sheets[s].Dims.begin(), sheets[s].Dims.end(), [&](const TCall& d) {
+      return std::any_of(D.Sheets[s].Dims.begin(), D.Sheets[s].Dims.end(), [&](const TCall& d) {
         return d.Op.rfind(op, 0) == 0 && std::fabs(std::fabs(d.A[0]) - v) < 1e-9;
       });
     };
@@ -248,26 +271,19 @@ TEST_P(LocatingRingModels, EverySheetValueIsADistanceOnTheSolidItShows)
 
 TEST_P(LocatingRingModels, TheOutsideIsTheCylinderTheSheetDrawsAndTheHolesStartOnTheFace)
 {
-  const TRingCase& c = GetParam();
-  TSheets rec;
-  TMade drawn;
-  const TLocatingRing& ring = MakeRing(drawn, &rec, c);
-  ring.dr2D();
-  const std::vector<TSheet> sheets = Sheets(rec, ring.Thickness);
-  const std::vector<txhost::solid::TPlaced> solids = Solids(c);
-  ASSERT_EQ(sheets.size(), 2u);
-  ASSERT_EQ(solids.size(), 2u);
+  ASSERT_NO_FATAL_FAILURE(Draw(GetParam()));
+  const TLocatingRing& ring = *D.Ring;
   const double R = ring.Radius, r10 = ring.FixRadius, r52 = ring.FixBoltRadius + 0.5;
   for (int s = 0; s < 2; ++s) {
     SCOPED_TRACE(s == 0 ? "the part with the bore" : "the part on the column tail");
-    const TSection part(solids[s], ring.FixAngle[0]);
+    const TSection part(D.Solids[s], ring.FixAngle[0]);
     // The diameter toleranced f7 is the outside's.
-    const auto f7 = std::find_if(sheets[s].Dims.begin(), sheets[s].Dims.end(),
+    const auto f7 = std::find_if(D.Sheets[s].Dims.begin(), D.Sheets[s].Dims.end(),
                                  [](const TCall& d) { return d.S[1] == TString("f7"); });
-    ASSERT_NE(f7, sheets[s].Dims.end());
+    ASSERT_NE(f7, D.Sheets[s].Dims.end());
     EXPECT_EQ(f7->A[0], 2 * R);
     double from = 1e300, to = -1e300, holeFrom = 1e300;
-    for (const TCurve& l : sheets[s].Lines) {
+    for (const TCurve& l : D.Sheets[s].Lines) {
       if (l.y1 != l.y2) continue;
       if (std::fabs(l.y1 - R) < 1e-9) from = std::min({from, l.x1, l.x2}), to = std::max({to, l.x1, l.x2});
       // The hole's edge on the far side from the axis, above the axis.
@@ -291,12 +307,111 @@ TEST_P(LocatingRingModels, TheOutsideIsTheCylinderTheSheetDrawsAndTheHolesStartO
   }
 }
 
+// The other way round: every size the part with the bore has is on its sheet. Each face across the axis
+// and each edge where a cylinder about the axis meets a cone (the end of the entry's land, of the
+// lead-in) is an end of a length the sheet gives; each cylinder's diameter and both ends of the entry's
+// cone are diameters the sheet gives. Edges of roundings are left to the sheet's requirements.
+TEST_P(LocatingRingModels, EverySizeOfThePartWithTheBoreIsOnItsSheet)
+{
+  ASSERT_NO_FATAL_FAILURE(Draw(GetParam()));
+  const TLocatingRing& ring = *D.Ring;
+  std::vector<double> ends, diameters;
+  for (const TCall& d : D.Sheets[0].Dims) {
+    if (d.Op.rfind("drDimHL", 0) == 0) ends.insert(ends.end(), {d.A[3], d.A[5]});
+    if (d.Op.rfind("drDimVL", 0) == 0) diameters.push_back(std::fabs(d.A[0]));
+  }
+  // The plan view's diameters: the holes seen end on.
+  for (std::size_t i = D.Rec.CallStart[0]; i < D.Rec.CallStart[1]; ++i)
+    if (D.Rec.Calls[i].Op == "drDimD") diameters.push_back(D.Rec.Calls[i].A[0]);
+  const auto among = [](const std::vector<double>& v, double x) {
+    return std::any_of(v.begin(), v.end(), [x](double e) { return std::fabs(e - x) < 1e-6; });
+  };
+  const TopoDS_Shape shape = txhost::solid::PlacedShape(D.Solids[0]);
+  const auto coaxial = [](const gp_Ax1& a) {
+    return a.Direction().IsParallel(gp::DZ(), 1e-9) && std::hypot(a.Location().X(), a.Location().Y()) < 1e-6;
+  };
+  TopTools_IndexedDataMapOfShapeListOfShape faces;
+  TopExp::MapShapesAndAncestors(shape, TopAbs_EDGE, TopAbs_FACE, faces);
+  int stations = 0;
+  for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
+    const BRepAdaptor_Surface f(TopoDS::Face(e.Current()));
+    if (f.GetType() == GeomAbs_Plane && f.Plane().Axis().Direction().IsParallel(gp::DZ(), 1e-9)) {
+      ++stations;
+      const double x = -f.Plane().Location().Z();
+      EXPECT_TRUE(among(ends, x)) << "no length ends at the face " << x;
+    } else if (f.GetType() == GeomAbs_Cylinder) {
+      const double d = 2 * f.Cylinder().Radius();
+      EXPECT_TRUE(among(diameters, d)) << "no diameter " << d;
+    }
+  }
+  EXPECT_GE(stations, 3);
+  // The plan view, seen from the face x = 0, draws each cylinder about the axis that reaches that face.
+  std::vector<double> circles;
+  for (std::size_t i = D.Rec.CurveStart[0]; i < D.Rec.CurveStart[1]; ++i)
+    if (D.Rec.Curves[i].Kind == TCurve::Circle && D.Rec.Curves[i].Style == 1)
+      circles.push_back(D.Rec.Curves[i].r);
+  for (TopExp_Explorer e(shape, TopAbs_FACE); e.More(); e.Next()) {
+    const BRepAdaptor_Surface f(TopoDS::Face(e.Current()));
+    if (f.GetType() != GeomAbs_Cylinder || !coaxial(f.Cylinder().Axis())) continue;
+    bool onFace = false;
+    for (TopExp_Explorer v(e.Current(), TopAbs_VERTEX); v.More() && !onFace; v.Next())
+      onFace = std::fabs(BRep_Tool::Pnt(TopoDS::Vertex(v.Current())).Z()) < 1e-6;
+    if (onFace) {
+      EXPECT_TRUE(among(circles, f.Cylinder().Radius()))
+          << "the plan view draws no circle " << f.Cylinder().Radius();
+    }
+  }
+  // Roundings no size gives are given by the requirements.
+  bool rounded = false;
+  for (TopExp_Explorer e(shape, TopAbs_FACE); e.More() && !rounded; e.Next())
+    rounded = BRepAdaptor_Surface(TopoDS::Face(e.Current())).GetType() == GeomAbs_Torus;
+  if (rounded) {
+    const auto closes = D.Rec.Of("drCloseViewTDemCloseLeaf");
+    ASSERT_FALSE(closes.empty());
+    EXPECT_TRUE(std::count(closes[0].S.begin(), closes[0].S.end(), TDemStr[30]))
+        << "the roundings' requirement";
+  }
+  for (int i = 1; i <= faces.Extent(); ++i) {
+    const BRepAdaptor_Curve k(TopoDS::Edge(faces.FindKey(i)));
+    if (k.GetType() != GeomAbs_Circle || !coaxial(k.Circle().Axis())) continue;
+    int cylinders = 0, cones = 0, others = 0;
+    bool bore = false;
+    for (const TopoDS_Shape& face : faces.FindFromIndex(i)) {
+      const BRepAdaptor_Surface f(TopoDS::Face(face));
+      if (f.GetType() == GeomAbs_Cylinder && coaxial(f.Cylinder().Axis())) {
+        ++cylinders;
+        bore = bore || std::fabs(f.Cylinder().Radius() - ring.InRadius) < 1e-6;
+      } else if (f.GetType() == GeomAbs_Cone && coaxial(f.Cone().Axis())) {
+        ++cones;
+      } else {
+        ++others;
+      }
+    }
+    const double x = -k.Circle().Location().Z();
+    if (cylinders == 1 && cones == 1 && others == 0) {
+      EXPECT_TRUE(among(ends, x)) << "no length ends where a cone meets a cylinder, at " << x;
+      // The entry's cone: its far end, on the face x = T, is a size of its own.
+      if (bore) {
+        for (int j = 1; j <= faces.Extent(); ++j) {
+          const BRepAdaptor_Curve far(TopoDS::Edge(faces.FindKey(j)));
+          if (far.GetType() != GeomAbs_Circle || !coaxial(far.Circle().Axis()) ||
+              std::fabs(-far.Circle().Location().Z() - ring.Thickness) > 1e-6 ||
+              far.Circle().Radius() >= ring.FixRadius)
+            continue;
+          EXPECT_TRUE(among(diameters, 2 * far.Circle().Radius()))
+              << "no diameter where the entry leaves the face";
+        }
+      }
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Ring, LocatingRingModels,
                          ::testing::Values(TRingCase{"flat_half", 0.5, 1.0}, TRingCase{"flat", 1.0, 1.0},
                                            TRingCase{"flat_double", 2.0, 1.0},
                                            TRingCase{"shoulder_inside_holes", 1.0, 0.94},
-                                           TRingCase{"shoulder_outside_holes_half", 0.5, 0.6},
-                                           TRingCase{"shoulder_outside_holes", 1.0, 0.6}),
+                                           TRingCase{"shoulder_outside_holes_half", 0.5, 0.45},
+                                           TRingCase{"shoulder_outside_holes", 1.0, 0.46}),
                          hxcad::test::CaseNames());
 
 // --- Sizes that make no sound ring ----------------------------------------------------------------
@@ -378,6 +493,13 @@ INSTANTIATE_TEST_SUITE_P(
                  [](TLocatingRing& r, TColumnTail&) { r.FixBoltHeadLen = 15; }, "зенковка глубже"},
         TBadRing{"column_tail_holes_past_the_rim", [](TLocatingRing&, TColumnTail& t) { t.PlaceRadius = 44; },
                  "хвостовика"},
+        // A 70 shoulder: the column tail's 11 holes on 60 cut half a millimetre into its side.
+        TBadRing{"column_tail_holes_into_the_shoulder",
+                 [](TLocatingRing& r, TColumnTail&) { r.BaseRadius = 35, r.BaseThickness = 5; },
+                 "хвостовика пересекают край буртика"},
+        TBadRing{"column_tail_holes_across_the_shoulders_edge",
+                 [](TLocatingRing& r, TColumnTail&) { r.BaseRadius = 30, r.BaseThickness = 5; },
+                 "хвостовика пересекают край буртика"},
         TBadRing{"not_a_number", [](TLocatingRing& r, TColumnTail&) { r.Thickness = std::nan(""); },
                  "положительными"},
         TBadRing{"negative_shoulder", [](TLocatingRing& r, TColumnTail&) { r.BaseThickness = -1; },

@@ -175,6 +175,18 @@ inline const TPart Parts[] = {
        const double fix[5] = {0, 90, 180, 270, 0};
        std::copy(fix, fix + 5, ring.FixAngle);
      }},
+    // A ring with a shoulder: its bore opens in a cone, the screws pass through the flange outside the
+    // shoulder, the column tail's holes through the shoulder.
+    {"locating_ring_shoulder", 0,
+     [](TMade& m, TModeler3D* md, int, double k) {
+       auto& tail = Tail(m, md, 34, k);
+       auto& ring = Add<TLocatingRing>(m, 1, 34, md, nullptr, &tail);
+       ring.Thickness = 15 * k, ring.Radius = 55 * k, ring.BaseRadius = 38 * k, ring.BaseThickness = 5 * k,
+       ring.InRadius = 18 * k, ring.FixRadius = 45 * k, ring.FixBoltRadius = 3 * k,
+       ring.FixBoltHeadRadius = 5.5 * k, ring.FixBoltHeadLen = 6 * k, ring.CountFix = 4;
+       const double fix[5] = {0, 90, 180, 270, 0};
+       std::copy(fix, fix + 5, ring.FixAngle);
+     }},
     {"retraction", 0,
      [](TMade& m, TModeler3D* md, int, double k) {
        Add<TReTraction>(m, 1, md, Nobody()).CollarRadius = 20 * k;

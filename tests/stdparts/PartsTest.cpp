@@ -421,14 +421,15 @@ TEST_F(StdPartsBuild, AssembledSpacerMakesThreePartsAndPlacesThem)
   const std::vector<std::string> ops = Ops3D();
   EXPECT_EQ(ops[1], "drCreate3D");
   EXPECT_TRUE(DrawingSound(Md));
-  // The washer lies between the shank (5.5 for the thread's 5) and the collar (12); the bush fits on
-  // the shank (5) out to the body (8): radii, not the halves the ring's diameters made of them.
+  // The washer lies between the shank (5.5 for the thread's 5) and the collar (12); the bush takes the
+  // M10 shank with its clearance (5.5) out to the body (8): radii, not the halves the ring's diameters
+  // made of them.
   ASSERT_GE(Md.Sketches(), 3);
   const auto washer = TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(Md.Sketches() - 2)));
   const auto bush = TRecordingModeler::Box(TRecordingModeler::Outline(Md.SketchProfile(Md.Sketches() - 1)));
   EXPECT_NEAR(washer.y1, 5.5, 1e-9);
   EXPECT_NEAR(washer.y2, 12.0, 1e-9);
-  EXPECT_NEAR(bush.y1, 5.0, 1e-9);
+  EXPECT_NEAR(bush.y1, 5.5, 1e-9);
   EXPECT_NEAR(bush.y2, 8.0, 1e-9);
 }
 

@@ -68,8 +68,8 @@ TEST_F(RingSheets, BothSheetsAndBothPartsAreSound)
 }
 
 // A base as wide as the ring gives the section a straight bore; a shoulder of another radius opens
-// it at 45 degrees from one millimetre in, with its angle dimensioned on the sheet of the part with
-// the bore, and the model's bore opens where the sheet's does.
+// it at 45 degrees from one millimetre in, with its angle dimensioned where the cone leaves the far
+// face on the sheet of the part with the bore, and the model's bore opens where the sheet's does.
 TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
 {
   const auto entry = [this] {
@@ -90,10 +90,10 @@ TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
   Md.Reset();
   Ring.dr3D(0);
   EXPECT_NEAR(boreEnd(), 18.0, 1e-9);
-  Ring.BaseRadius = 35, Ring.BaseThickness = 5;
+  Ring.BaseRadius = 37, Ring.BaseThickness = 5;
   Md.Reset();
   Ring.dr2D();
-  EXPECT_EQ(entry(), (std::vector<std::vector<double>>(1, {-45, 0, 30, 0, 1, 18})));
+  EXPECT_EQ(entry(), (std::vector<std::vector<double>>(1, {-45, 0, 30, 0, 15, 32})));
   Md.Reset();
   Ring.dr3D(0);
   EXPECT_NEAR(boreEnd(), 18.0 + 14.0, 1e-9);
@@ -171,7 +171,7 @@ TEST_F(RingSheets, ClaimedCountsAreClampedAndHugeSizesSaturate)
     Ring.dr2D_V2(0, 0, 0, 1, 1, 1, false);
     int heads = 0;
     for (const auto& c : Md.Of("drCircle"))
-      heads += c.A[3] == 4;
+      heads += c.A[3] == 4 && c.A[2] == Ring.FixBoltHeadRadius;
     EXPECT_EQ(heads, holes) << count;
   }
   Ring.Radius = 1e300;
