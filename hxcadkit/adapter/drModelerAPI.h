@@ -418,8 +418,8 @@ public:
   // other than where it runs along an edge from the vertex, or along the edge's line, or where it ends.
   bool RayThroughOutline(double X, double Y, double a, double r) const;
   // Whether an angle's arc about (X, Y) of radius r from a1 to a2 degrees runs along an outline: more than
-  // a millimetre of its chords, a degree or less each, within 2 mm of one and turned less than 6 degrees
-  // off it.
+  // a millimetre of its chords (a degree or less each) with their middles beside one within 2 mm of it,
+  // turned less than 6 degrees off it.
   bool ArcAlongOutline(double X, double Y, double a1, double a2, double r) const;
 
 private:
