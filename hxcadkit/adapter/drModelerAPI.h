@@ -417,6 +417,10 @@ public:
   // Whether a ray from the vertex (X, Y) at angle a (degrees), r long, runs through an outline: crosses one
   // other than where it runs along an edge from the vertex, or along the edge's line, or where it ends.
   bool RayThroughOutline(double X, double Y, double a, double r) const;
+  // Whether an angle's arc about (X, Y) of radius r from a1 to a2 degrees runs along an outline: more than
+  // a millimetre of its chords (a degree or less each) with their middles beside one within 2 mm of it,
+  // turned less than 6 degrees off it.
+  bool ArcAlongOutline(double X, double Y, double a1, double a2, double r) const;
 
 private:
   bool Free(const TQuad& q, bool within = false) const;
@@ -441,8 +445,6 @@ private:
   std::vector<std::array<double, 4>> ViewBoxes() const;
   // Whether a dimension line from (X1, Y1) to (X2, Y2) runs along an outline, nearer than 2 mm.
   bool AlongOutline(double X1, double Y1, double X2, double Y2) const;
-  // Whether an angle's arc about (X, Y) of radius r from a1 to a2 degrees runs along an outline.
-  bool ArcAlongOutline(double X, double Y, double a1, double a2, double r) const;
   TQuad Footprint(const TSign& s, double X, double Y) const;
   // Where the value of the sign with its tip at (X, Y) stands.
   TQuad SignValue(const TSign& s, double X, double Y) const;

@@ -104,6 +104,26 @@ std::size_t Shown(double value)
   return s.size();
 }
 
+// A sign on a line slides along it, the nearer the better. One asked off every line moves anywhere:
+// lifting it away from the part counts double, towards the part only when nothing else fits. The same
+// moves in the same order for every sign on every sheet: ordered once.
+const std::vector<std::pair<double, double>>& SignMoves()
+{
+  static const std::vector<std::pair<double, double>> moves = [] {
+    std::vector<std::pair<double, double>> all;
+    for (int t = -60; t <= 60; ++t)
+      for (int u = -40; u <= 40; ++u)
+        all.emplace_back(t, u);
+    const auto cost = [](const std::pair<double, double>& m) {
+      return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
+    };
+    std::stable_sort(all.begin(), all.end(),
+                     [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
+    return all;
+  }();
+  return moves;
+}
+
 } // namespace
 
 void TSheetLayout::Begin(double width, double height, double x, double y, double angle, double scale)
@@ -480,8 +500,8 @@ void TSheetLayout::PlaceDimensions()
           if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
           // The opposite rays of an edge's angle run back through the part: they are taken only where
           // they stay off it.
-          if (s == 1 && (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) ||
-                         RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
+          if (s == 1 &&
+              (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) || RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
             continue;
           const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
           auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
@@ -496,9 +516,9 @@ void TSheetLayout::PlaceDimensions()
           const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
           for (int c = 0; c < 4; ++c)
             margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
-          if (pass > 0 || (Free(margin) && apart(arcs, margin) &&
-                            std::all_of(Boxes.begin(), Boxes.end(),
-                                        [&](const TQuad& b) { return apart(mine, b); })))
+          if (pass > 0 ||
+              (Free(margin) && apart(arcs, margin) &&
+               std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); })))
             side = s, r = at;
         }
     if (side < 0) side = 0, r = g.R;
@@ -740,15 +760,35 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
 {
   // Its chords, a degree or less each, that run alongside an outline (their middles within 2 mm of it and
   // square to it, turned less than 6 degrees off it), more than a millimetre of them in all.
+  // A chord's middle that near an outline lies within 2 mm of the outline's box: only the outlines whose
+  // box, widened by more than that, meets the box of the arc's circle are tried, each chord by that box
+  // first.
+  constexpr double Slack = 3;
+  struct TNear
+  {
+    const std::array<double, 4>* G;
+    double Gx, Gy, Gl, X1, Y1, X2, Y2;
+  };
+  std::vector<TNear> near;
+  const double radius = std::fabs(r);
+  for (const auto& g : Segments) {
+    const double x1 = std::min(g[0], g[2]) - Slack, x2 = std::max(g[0], g[2]) + Slack,
+                 y1 = std::min(g[1], g[3]) - Slack, y2 = std::max(g[1], g[3]) + Slack;
+    if (x2 < X - radius || x1 > X + radius || y2 < Y - radius || y1 > Y + radius) continue;
+    const double gx = g[2] - g[0], gy = g[3] - g[1];
+    near.push_back({&g, gx, gy, std::hypot(gx, gy), x1, y1, x2, y2});
+  }
   const int n = std::clamp(int(std::ceil(std::fabs(a2 - a1))), 1, 360);
   double along = 0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n && !near.empty(); ++i) {
     const double a = (a1 + (a2 - a1) * i / n) * Deg, b = (a1 + (a2 - a1) * (i + 1) / n) * Deg;
     const double px = X + r * std::cos(a), py = Y + r * std::sin(a), qx = X + r * std::cos(b),
                  qy = Y + r * std::sin(b), mx = (px + qx) / 2, my = (py + qy) / 2, ux = qx - px, uy = qy - py;
     const double len = std::hypot(ux, uy);
-    const bool on = std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
-      const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
+    const bool on = std::any_of(near.begin(), near.end(), [&](const TNear& s) {
+      if (!(mx >= s.X1 && mx <= s.X2 && my >= s.Y1 && my <= s.Y2)) return false;
+      const std::array<double, 4>& g = *s.G;
+      const double gx = s.Gx, gy = s.Gy, gl = s.Gl;
       if (!(gl > 0) || !(len > 0) || std::fabs(gx * uy - gy * ux) >= 0.1 * gl * len) return false;
       const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
       return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2;
@@ -892,17 +932,7 @@ void TSheetLayout::Settle()
         Thin.push_back({t.OX + dx, t.OY + dy, bx, by});
   }
   Titles.clear();
-  // A sign on a line slides along it, the nearer the better. One asked off every line moves anywhere:
-  // lifting it away from the part counts double, towards the part only when nothing else fits.
-  std::vector<std::pair<double, double>> moves;
-  for (int t = -60; t <= 60; ++t)
-    for (int u = -40; u <= 40; ++u)
-      moves.emplace_back(t, u);
-  const auto cost = [](const std::pair<double, double>& m) {
-    return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
-  };
-  std::stable_sort(moves.begin(), moves.end(),
-                   [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
+  const std::vector<std::pair<double, double>>& moves = SignMoves();
   for (const TSign& asked : Signs) {
     TQuad at = Footprint(asked, asked.SX, asked.SY);
     if (OnLeader(asked, at)) {
@@ -1083,7 +1113,8 @@ void TSheetLayout::TitleLeader(double OX, double OY)
 
 void TSheetLayout::TitleBranch(double X, double Y)
 {
-  if (On && !Titles.empty() && Titles.back().Leader && std::isfinite(X + Y)) Titles.back().Branches.push_back({X, Y});
+  if (On && !Titles.empty() && Titles.back().Leader && std::isfinite(X + Y))
+    Titles.back().Branches.push_back({X, Y});
 }
 
 bool TSheetLayout::LeaderClear(const TTitle& t, double dx, double dy) const
