@@ -139,12 +139,14 @@ TEST_F(BuildFiles, AFolderWhoseFilesPassThePathLimitIsRefusedAndLeftEmpty)
   folder /= std::string(4030 - folder.string().size() - 1, 'g');
   ASSERT_EQ(folder.string().size(), 4030u);
   Documents(folder);
+  const std::size_t documents = H.Documents().size();
   const std::string shown = Confirm();
   EXPECT_TRUE(shown.starts_with("Не удалось записать файл " + folder.string() + "/") &&
               shown.ends_with(": слишком длинное имя"))
       << shown;
   EXPECT_TRUE(fs::is_empty(folder)) << "files left behind";
   EXPECT_EQ(Parts(), 0u);
+  EXPECT_EQ(H.Documents().size(), documents) << "documents left open";
 
   // The longest file of the build is the assembly: a folder that leaves it within the limit builds.
   Documents(Dir / "short");
@@ -172,12 +174,14 @@ TEST_F(BuildFiles, ATranslatedNameWithAFolderSeparatorIsRefusedAndWritesNothing)
   Documents(docs);
   H.SetTranslation(L"Палец МУВП", L"../../esc");
   const auto before = Listing(Dir.path());
+  const std::size_t documents = H.Documents().size();
   const std::string shown = Confirm();
   EXPECT_TRUE(shown.starts_with("Не удалось записать файл " + docs.string() + "/../../esc") &&
               shown.ends_with(": знак \"/\" недопустим в имени файла"))
       << shown;
   EXPECT_EQ(Listing(Dir.path()), before);
   EXPECT_EQ(Parts(), 0u);
+  EXPECT_EQ(H.Documents().size(), documents) << "documents left open";
 }
 
 // With a host that keeps no record of its saves, a full disk is said as the library can tell it by looking at
