@@ -9,7 +9,6 @@
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
