@@ -1,16 +1,16 @@
 #include "Duvozadu/ControlModel.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <limits>
-#include <system_error>
+#include <string>
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include "Duvozadu/CplgGlobal.h"
@@ -47,11 +47,41 @@ int IntPart(double v)
 }
 
 namespace {
+// A file of the build reached as a name in its folder, which is opened once: a path past the system's limit
+// is looked at and removed as any other, and each step acts in the folder that was named.
+struct TInFolder
+{
+  explicit TInFolder(const TString& file)
+  {
+    const std::string path = file.Utf8Text();
+    const std::size_t slash = path.rfind('/');
+    Name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    Fd = path.empty() ? -1 : ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    Error = Fd < 0 ? errno : 0;
+  }
+  ~TInFolder()
+  {
+    if (Fd >= 0) ::close(Fd);
+  }
+  TInFolder(const TInFolder&) = delete;
+  TInFolder& operator=(const TInFolder&) = delete;
+  // What stands at the name itself (a link is not followed); false when nothing does.
+  bool Look(const std::string& name, struct stat& st) const
+  {
+    return Fd >= 0 && ::fstatat(Fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  }
+  int Fd = -1;
+  int Error = 0;
+  std::string Name;
+};
+
 TControlModelCoupling::TFileState StateOf(const TString& file)
 {
   TControlModelCoupling::TFileState f;
+  // Only a file counts: the host replaces what else stands at a name (a link to somewhere) with one.
   struct stat st;
-  if (file.Empty() || ::stat(file.Utf8Text().c_str(), &st) != 0) return f;
+  if (const TInFolder in(file); !in.Look(in.Name, st) || !S_ISREG(st.st_mode)) return f;
   f.Exists = true;
   f.Device = std::uint64_t(st.st_dev);
   f.Inode = std::uint64_t(st.st_ino);
@@ -64,21 +94,19 @@ TControlModelCoupling::TFileState StateOf(const TString& file)
 // link to somewhere outside the folder, and a probe that opened it would write there. The host
 // writes a file beside the name and renames it over, so what counts is the folder and what stands
 // at the name itself.
-int WriteFailureCause(const std::string& path)
+int WriteFailureCause(const TString& file)
 {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const TInFolder f(file);
+  if (f.Fd < 0) return f.Error;
+  const long nameMax = ::fpathconf(f.Fd, _PC_NAME_MAX);
+  if (f.Name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX)) return ENAMETOOLONG;
   struct stat st;
-  if (::stat(folder.c_str(), &st) != 0) return errno;
-  if (!S_ISDIR(st.st_mode)) return ENOTDIR;
-  const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-  if (name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX) || path.size() >= PATH_MAX)
-    return ENAMETOOLONG;
-  if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) return errno;
-  struct statvfs fs;
-  if (::statvfs(folder.c_str(), &fs) == 0 && fs.f_bavail == 0) return ENOSPC;
+  if (f.Look(f.Name, st) && S_ISDIR(st.st_mode)) return EISDIR;
+  // A file its owner may not write is not replaced.
+  if (f.Look(f.Name, st) && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) return EACCES;
+  if (::faccessat(f.Fd, ".", W_OK | X_OK, AT_EACCESS) != 0) return errno;
+  struct statfs fs;
+  if (::fstatfs(f.Fd, &fs) == 0 && fs.f_bavail == 0) return ENOSPC;
   return 0;
 }
 
@@ -116,7 +144,7 @@ TString WriteFailure(const TString& file)
   const TModeler3D* m = CouplingModeler();
   if (m != nullptr && m->drSavedFile3D(file, saved) && !saved.Written && saved.Error != 0)
     return WriteFailureText(saved.Error);
-  return WriteFailureText(WriteFailureCause(file.Utf8Text()));
+  return WriteFailureText(WriteFailureCause(file));
 }
 
 TString Num(double v, int decimals)
@@ -192,12 +220,14 @@ TString TControlModelCoupling::mfDetail3D(int n)
 {
   // Fasteners differ between sizes: the coupling's code keeps two couplings' fasteners apart,
   // while the pieces of one coupling still share their file.
-  TString s = Path + CodeDet() + TString("-") + TString(n) + TString(".tpt");
+  const TString s = Path + CodeDet() + TString("-") + TString(n) + TString(".tpt");
+  const bool refused = Refuse(s);
   if (n >= 0 && n < 10) {
     ANameFile[n] = s;
-    Before[n] = StateOf(s);
+    Before[n] = refused ? TFileState() : StateOf(s);
   }
-  return s;
+  // A name refused is given to nobody: the fastener is made in a document of no file, never written.
+  return refused ? TString() : s;
 }
 
 TString TControlModelCoupling::MainName() const
@@ -224,9 +254,11 @@ void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisibl
 {
   TString code = CodeDet();
   TString file = Path + code + TString(".tas");
+  const bool refused = Refuse(file);
   ANameFile[0] = file;
-  Before[0] = StateOf(file);
-  if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, false, file, code, code);
+  Before[0] = refused ? TFileState() : StateOf(file);
+  if (TModeler3D* m = CouplingModeler())
+    m->drCreate3D(invisible, false, refused ? TString() : file, code, code);
 }
 
 void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart,
@@ -238,19 +270,44 @@ void TControlModelCoupling::mkDetail3D(int n, const TString& name, double d, boo
   TString file = Path + FilePrefix + head;
   if (boreType >= 0) file += TString("-") + TString((boreType > 3 ? 3 : boreType) + 1);
   file += tail + TString(isPart ? ".tpt" : ".tas");
+  const bool refused = Refuse(file);
   if (n >= 0 && n < 10) {
     ANameFile[n] = file;
-    Before[n] = StateOf(file);
+    Before[n] = refused ? TFileState() : StateOf(file);
   }
-  if (TModeler3D* m = CouplingModeler()) m->drCreate3D(invisible, isPart, file, des, des);
+  // The part of a name refused is made in a document of no file, which is never written.
+  if (TModeler3D* m = CouplingModeler())
+    m->drCreate3D(invisible, isPart, refused ? TString() : file, des, des);
+}
+
+bool TControlModelCoupling::Refuse(const TString& file)
+{
+  // The part after the documents folder comes from the text base, the dictionary and the host's translation:
+  // a separator or a dot name in it would put the file elsewhere, and a path past the system's limit is one
+  // the library could neither check nor remove.
+  const std::string path = file.Utf8Text(), folder = Path.Utf8Text();
+  const std::string name = path.starts_with(folder) ? path.substr(folder.size()) : path;
+  const long nameMax = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  TString why;
+  if (name.find('/') != std::string::npos)
+    why = DC(TString("знак \"/\" недопустим в имени файла"));
+  else if (name.empty() || name == "." || name == "..")
+    why = DC(TString("недопустимое имя файла"));
+  else if (path.size() >= PATH_MAX || name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX))
+    why = WriteFailureText(ENAMETOOLONG);
+  if (why.Empty()) return false;
+  if (RefusedFile.Empty()) {
+    RefusedFile = file;
+    RefusedWhy = why;
+  }
+  return true;
 }
 
 void TControlModelCoupling::DeleteFiles()
 {
   for (int n = 1; n < 10; ++n) {
     if (ANameFile[n].Empty()) continue;
-    std::error_code ec;
-    std::filesystem::remove(std::filesystem::path(ANameFile[n].Utf8Text()), ec);
+    if (const TInFolder in(ANameFile[n]); in.Fd >= 0) ::unlinkat(in.Fd, in.Name.c_str(), 0);
     ANameFile[n] = TString();
   }
 }
@@ -261,6 +318,7 @@ void TControlModelCoupling::ForgetFiles()
     ANameFile[n] = TString();
     Before[n] = TFileState();
   }
+  RefusedFile = RefusedWhy = TString();
 }
 
 bool TControlModelCoupling::Written(int n) const
@@ -272,6 +330,12 @@ bool TControlModelCoupling::Written(int n) const
 
 bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
 {
+  // A name refused is the first reason: nothing of it was written.
+  if (!RefusedFile.Empty()) {
+    file = RefusedFile;
+    reason = RefusedWhy;
+    return true;
+  }
   // A file whose save failed is named first: its failure is the reason the others were not written.
   const TModeler3D* m = CouplingModeler();
   for (int n = 0; n < 10 && m != nullptr; ++n) {
@@ -290,6 +354,52 @@ bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
   return false;
 }
 
+void (*TControlModelCoupling::BeforeRemoval)(const TString& file) = nullptr;
+
+namespace {
+bool IsSaved(const struct stat& st, const TModeler3D::TSavedFile& saved)
+{
+  return std::uint64_t(st.st_dev) == saved.Device && std::uint64_t(st.st_ino) == saved.Inode &&
+         std::uint64_t(st.st_size) == saved.Size &&
+         std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec == saved.Modified;
+}
+
+// Renames from over to, which must be free; false with errno when it cannot. Where the file system has no
+// rename that takes only a free name, a hard link (which takes only a free name too) is made and the old
+// name removed; where it has neither, the name is looked at just before a plain rename.
+bool RenameToFree(int folder, const std::string& from, const std::string& to)
+{
+  if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) == 0)
+    return ::unlinkat(folder, from.c_str(), 0) == 0;
+  if (errno == EEXIST) return false;
+  struct stat st;
+  if (::fstatat(folder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0;
+}
+
+// Removes file when it is still the one saved. Deleting by name after looking would leave a moment in which
+// another build's file, renamed over the name, goes instead; so the file is first taken out of the name to
+// one of this process alone, atomically, and looked at there: the build's own is removed, another's goes
+// back where it stood (unless a file newer still stands there now, which replaced it).
+void RemoveIfSaved(const TString& file, const TModeler3D::TSavedFile& saved)
+{
+  const TInFolder in(file);
+  struct stat st;
+  if (!in.Look(in.Name, st) || !IsSaved(st, saved)) return;
+  if (TControlModelCoupling::BeforeRemoval != nullptr) TControlModelCoupling::BeforeRemoval(file);
+  static std::atomic<unsigned> count{0};
+  const std::string aside = ".hxcad-removed-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
+  if (!RenameToFree(in.Fd, in.Name, aside) || !in.Look(aside, st)) return;
+  if (IsSaved(st, saved) || (!RenameToFree(in.Fd, aside, in.Name) && errno == EEXIST))
+    ::unlinkat(in.Fd, aside.c_str(), 0);
+}
+} // namespace
+
 void TControlModelCoupling::RemoveMadeFiles()
 {
   // Only a file this build's own save made where none stood, still as that save left it: another build
@@ -301,10 +411,7 @@ void TControlModelCoupling::RemoveMadeFiles()
     if (ANameFile[n].Empty() || Before[n].Exists || !m->drSavedFile3D(ANameFile[n], saved) ||
         !saved.Written || saved.Replaced)
       continue;
-    const TFileState now = StateOf(ANameFile[n]);
-    if (now.Exists && now.Device == saved.Device && now.Inode == saved.Inode && now.Size == saved.Size &&
-        now.Modified == saved.Modified)
-      ::unlink(ANameFile[n].Utf8Text().c_str());
+    RemoveIfSaved(ANameFile[n], saved);
   }
 }
 

@@ -38,15 +38,22 @@ public:
   void DeleteFiles();
 
   // The files of a 3D build. Forget empties every entry; naming a file (mkDetail3D, mfDetail3D,
-  // mkAssembly3D) notes the file as it stood before the build writes it.
+  // mkAssembly3D) notes the file as it stood before the build writes it, or refuses the name (see
+  // Refuse): a part of a name refused is made in a document of no file, and mfDetail3D answers an
+  // empty name.
   void ForgetFiles();
   // Whether entry n names a file this build has written (made or replaced).
   bool Written(int n) const;
-  // The first named file the build has not written, with why it cannot be written (probed on the
-  // file system); false when every named file was written.
+  // The first named file the build has not written, with why it cannot be written (a name refused
+  // first, then the host's reason, else as looked at on the file system); false when every named file
+  // was written.
   bool Unwritten(TString& file, TString& reason) const;
-  // Removes the files this build has made where none stood before; files it replaced stay.
+  // Removes the files this build has made where none stood before, each only while it is the file the
+  // build saved; files it replaced stay, and so does one another build has put at the name since.
   void RemoveMadeFiles();
+  // Called with each file RemoveMadeFiles is about to remove, once it found the file is the build's
+  // own; a test holds it there while another process writes the name.
+  static void (*BeforeRemoval)(const TString& file);
 
   // The parameter block: 11 fields after a 256-byte header (magic 0x017EDEDD, version 97).
   void Write(TKmfData& S) const;
@@ -94,7 +101,8 @@ public:
   double Left = 0.0;
   double Top = 0.0;
 
-  // What stood at a file's path when the build named it: the host replaces a file it writes.
+  // The file that stood at a file's path when the build named it (not a link): the host replaces a
+  // file it writes.
   struct TFileState
   {
     bool Exists = false;
@@ -113,6 +121,11 @@ public:
 
 private:
   bool ReadFields(TFieldSource& r);
+  // Whether a file the build names is refused: its name after the folder holds "/" or is "." or "..",
+  // or it is too long for the file system. The first refusal is kept for Unwritten; a name refused is
+  // written nowhere.
+  bool Refuse(const TString& file);
+  TString RefusedFile, RefusedWhy;
 };
 
 extern TControlModelCoupling ControlModel;

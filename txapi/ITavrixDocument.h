@@ -4,7 +4,6 @@
 #include "txapi/IAPIObject.h"
 #include "txapi/SmartPtr.h"
 
-#include <cstdint>
 #include <string>
 
 namespace txapi {
@@ -26,12 +25,6 @@ public:
   virtual bool Save() = 0;
   // Saves under fileName, which becomes the document's file name on success.
   virtual bool SaveAs(const std::wstring& fileName) = 0;
-  // The file the document's last save wrote, as it stood when written (device, inode, size, modification
-  // time in nanoseconds): a file found at its name later with another identity was put there by someone else;
-  // and whether that save replaced a file standing at the name. False when this session never saved the
-  // document.
-  virtual bool GetSavedFile(std::uint64_t& device, std::uint64_t& inode, std::uint64_t& size,
-                            std::int64_t& modified, bool& replaced) = 0;
   // Closes the document; it leaves the host's document list.
   virtual bool Close(DocumentCloseOptions option) = 0;
   // The document's comment, kept with it.

@@ -12,9 +12,6 @@ public:
 
   // The parameterless call that clears the host's pending error (made after every library command).
   virtual void Reset() = 0;
-  // The system's error number of the host's pending error when a file operation caused it (a document that
-  // could not be written: no room left, no right to write, ...); 0 when there is none or it has none.
-  virtual int GetCode() = 0;
 
 protected:
   ~ITavrixError() = default;

@@ -1,7 +1,10 @@
 // The adapter's documents and parts, planes and sketches, 2D placement and model objects.
 #include <cmath>
 #include <cstdint>
+#include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -15,10 +18,11 @@
 #include "txapi/ILineSegment3D.h"
 #include "txapi/IModelContainer.h"
 #include "txapi/IPoint3D.h"
-#include "txapi/ISplitLine.h"
 #include "txapi/ISketches.h"
+#include "txapi/ISplitLine.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
+#include "txhost/ext/IDocumentSaveRecord.h"
 
 namespace drApi {
 
@@ -227,25 +231,57 @@ void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
 }
 
 namespace {
+// What stands at a file's name itself, looked at in its folder (a link is not followed, and a path past the
+// system's limit is looked at as any other); false when nothing does.
+bool LookAt(const TString& file, struct stat& st)
+{
+  const std::string path = file.Utf8Text();
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+  const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool found = ::fstatat(fd, path.c_str() + (slash == std::string::npos ? 0 : slash + 1), &st,
+                               AT_SYMLINK_NOFOLLOW) == 0;
+  ::close(fd);
+  return found;
+}
+
+// The stand-in host's own account of the current document's saves; empty where the host gives none.
+txapi::SmartPtr<txhost::ext::IDocumentSaveRecord> SaveRecord(const TRegistryApi& r)
+{
+  return r.IDoc;
+}
+
+// Whether a file stands at the name of the document opened under a file name, as the library can tell
+// before its save: asked only where the host keeps no record of its saves.
+bool StandsBeforeSave(const TRegistryApi& r)
+{
+  struct stat st;
+  return !r.File3D.Empty() && r.IDoc.get() == r.File3DDoc && !SaveRecord(r) && LookAt(r.File3D, st);
+}
+
 // Keeps what a save of the current document did, as it stands right after it, under the name it was
-// opened by drCreate3D.
-void RecordSave(TRegistryApi& r, bool written)
+// opened by drCreate3D. The host's own record says which file the save wrote and why one failed; where the
+// host keeps none, the file is looked at afterwards (when another process may have put its own there), a
+// file that stood at the name before the save counts as replaced, and a failure has no number.
+void RecordSave(TRegistryApi& r, bool written, bool stood)
 {
   if (r.File3D.Empty() || r.IDoc.get() != r.File3DDoc) return;
   const TString file = r.File3D;
   TModeler3D::TSavedFile saved;
   saved.Written = written;
+  const txapi::SmartPtr<txhost::ext::IDocumentSaveRecord> record = SaveRecord(r);
   struct stat st;
   if (!written) {
-    saved.Error = r.TavrixError ? r.TavrixError->GetCode() : 0;
-  } else if (!r.IDoc->GetSavedFile(saved.Device, saved.Inode, saved.Size, saved.Modified, saved.Replaced) &&
-             ::stat(file.Utf8Text().c_str(), &st) == 0) {
-    // The host's own account of the file it wrote; only where it gives none is the file looked at, later
-    // than the write, when another process may have put its own file there.
+    saved.Error = record ? record->GetSaveError() : 0;
+  } else if (!(record &&
+               record->GetSavedFile(saved.Device, saved.Inode, saved.Size, saved.Modified, saved.Replaced)) &&
+             LookAt(file, st)) {
     saved.Device = std::uint64_t(st.st_dev);
     saved.Inode = std::uint64_t(st.st_ino);
     saved.Size = std::uint64_t(st.st_size);
     saved.Modified = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    saved.Replaced = stood;
   }
   auto& saves = r.SavedFiles;
   std::erase_if(saves, [&](const auto& s) { return s.first == file; });
@@ -270,9 +306,10 @@ void TModelerApi::drSave3D(bool Close, bool)
   TRegistryApi& r = R();
   r.Saved3D = false;
   if (!r.IDoc) return;
+  const bool stood = StandsBeforeSave(r);
   if (!Close) {
     r.Saved3D = r.IDoc->Save();
-    RecordSave(r, r.Saved3D);
+    RecordSave(r, r.Saved3D, stood);
     return;
   }
   ForgetSketch();
@@ -280,7 +317,7 @@ void TModelerApi::drSave3D(bool Close, bool)
   r.Obj3D.reset();
   r.Obj.reset();
   r.Saved3D = r.IDoc->Close(txapi::txCloseSaveChanges);
-  RecordSave(r, r.Saved3D);
+  RecordSave(r, r.Saved3D, stood);
   r.File3DDoc = nullptr;
   // A hidden document the host could not write stays open unseen for good: it is let go. A
   // visible one stays for the user to save elsewhere.

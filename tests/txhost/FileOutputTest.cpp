@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "txapi/txapi.h"
+#include "txhost/ext/IDocumentSaveRecord.h"
 #include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/SvgWriter.h"
@@ -13,6 +14,7 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -154,10 +156,16 @@ TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
     for (int i = 0; i < 64; ++i)
       std::filesystem::remove(Dir / ("fill" + std::to_string(i)));
   }
-  SmartPtr<txapi::ITavrixError> hostError = H.Application().GetTavrixError();
-  EXPECT_EQ(hostError->GetCode(), ENOSPC) << "the failed document save";
-  hostError->Reset();
-  EXPECT_EQ(hostError->GetCode(), 0);
+  // The document's own record, which the stand-in offers beside the host API, keeps the number for the
+  // library until a save of it writes.
+  const auto record =
+      SmartPtr<txhost::ext::IDocumentSaveRecord>::Attach(static_cast<txhost::ext::IDocumentSaveRecord*>(
+          d.QueryInterface(txhost::ext::IDocumentSaveRecord::IID)));
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->GetSaveError(), ENOSPC) << "the failed document save";
+  std::string error;
+  ASSERT_TRUE(H.SaveDocumentAs(d, Outside / "o.tdr", &error)) << error;
+  EXPECT_EQ(record->GetSaveError(), 0);
 }
 
 // Paths of 4,071 to 4,095 bytes, which the system takes, failed with "File name too long": the temporary's
@@ -254,6 +262,94 @@ TEST_F(FileOutputTest, ASocketIsNoDocument)
   EXPECT_FALSE(H.SaveDocumentAs(NewDrawing(), socket, &error));
   EXPECT_EQ(error, "cannot write " + socket.string() + ": not a regular file");
   ::close(fd);
+}
+
+// A save replaced a read-only (0444) document its owner could not write, and made a private (0600) one, its
+// picture or any file written 0644, readable by every user. A replaced file keeps its mode, owner and group;
+// one its owner cannot write is refused with the reason and stays as it was; a new file takes the usual mode.
+TEST_F(FileOutputTest, AReplacedFileKeepsItsModeAndOwnerAndAReadOnlyOneIsRefused)
+{
+  Object& d = NewDrawing();
+  const auto mode = [](const std::filesystem::path& f) {
+    struct stat st
+    {
+    };
+    return ::stat(f.c_str(), &st) == 0 ? st.st_mode & 07777 : ~0u;
+  };
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  // Another owner, where this process may give files away.
+  const bool root = ::geteuid() == 0;
+  for (const FileWriter& w : FileWriters) {
+    SCOPED_TRACE(w.Name);
+    const std::filesystem::path file = Dir / "kept.out";
+    std::string error;
+    ASSERT_TRUE(w.Write(H, d, file, error)) << error;
+    EXPECT_EQ(mode(file), 0666u & ~mask) << "a new file";
+    for (mode_t kept : {0600u, 0640u, 0604u, 0700u}) {
+      ASSERT_EQ(::chmod(file.c_str(), kept), 0);
+      if (root) {
+        ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0);
+      }
+      ASSERT_TRUE(w.Write(H, d, file, error)) << error;
+      EXPECT_EQ(mode(file), kept);
+      struct stat st
+      {
+      };
+      ASSERT_EQ(::stat(file.c_str(), &st), 0);
+      if (root) {
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 4322u);
+      }
+    }
+    for (mode_t readOnly : {0444u, 0400u, 0466u}) {
+      WriteFile(file, "old");
+      ASSERT_EQ(::chmod(file.c_str(), readOnly), 0);
+      EXPECT_FALSE(w.Write(H, d, file, error));
+      EXPECT_EQ(error, "cannot write " + file.string() + ": the file is read-only");
+      EXPECT_EQ(ReadFile(file), "old");
+      EXPECT_EQ(mode(file), readOnly);
+    }
+    EXPECT_TRUE(Temporaries(Dir.path()).empty());
+    std::filesystem::remove(file);
+  }
+  int code = 0;
+  std::string error;
+  WriteFile(Dir / "ro.out", "old");
+  ASSERT_EQ(::chmod((Dir / "ro.out").c_str(), 0444), 0);
+  EXPECT_FALSE(txhost::WriteOutputFile(Dir / "ro.out", "new", error, &code));
+  EXPECT_EQ(code, EACCES) << "the number the library reads its reason from";
+}
+
+// On a file system without the rename that takes only a free name, the host's record of whether a save
+// replaced a file stayed false, so that a build that failed took another build's file for one it had made.
+// The record holds there too.
+TEST_F(FileOutputTest, WithoutTheNoReplaceRenameAReplacedFileIsStillTold)
+{
+  struct Restore
+  {
+    ~Restore() { txhost::UseNoReplaceRename(true); }
+  } restore;
+  for (bool noReplace : {true, false}) {
+    SCOPED_TRACE(noReplace);
+    txhost::UseNoReplaceRename(noReplace);
+    const std::filesystem::path file = Dir / "told.out";
+    std::filesystem::remove(file);
+    std::string error;
+    txhost::FileStamp stamp;
+    ASSERT_TRUE(txhost::WriteOutputFile(file, "first", error, nullptr, &stamp)) << error;
+    EXPECT_FALSE(stamp.Replaced);
+    ASSERT_TRUE(txhost::WriteOutputFile(file, "second", error, nullptr, &stamp)) << error;
+    EXPECT_TRUE(stamp.Replaced);
+    EXPECT_EQ(ReadFile(file), "second");
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 1u) << "no second name left";
+    EXPECT_EQ(std::uint64_t(st.st_ino), stamp.Inode);
+    EXPECT_TRUE(Temporaries(Dir.path()).empty());
+  }
 }
 
 } // namespace

@@ -199,18 +199,7 @@ public:
   using Facet::Facet;
 
   // The call is counted so that callers can be checked.
-  void Reset() override
-  {
-    Log("Reset");
-    Model().TakeProp("code");
-  }
-
-  int GetCode() override
-  {
-    Log("GetCode");
-    const Value& code = Model().Prop("code");
-    return code.is_number_integer() ? code.get<int>() : 0;
-  }
+  void Reset() override { Log("Reset"); }
 };
 
 class TranslatorFacet final : public Facet<txapi::ITranslator>

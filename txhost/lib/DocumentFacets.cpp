@@ -5,16 +5,16 @@
 #include "txapi/IMateConstraints3D.h"
 #include "txapi/IModelObject.h"
 #include "txapi/IPart.h"
+#include "txapi/IProcess.h"
 #include "txapi/ISelectionManager.h"
 #include "txapi/ITavrixAPIObject.h"
 #include "txapi/ITavrixDocument.h"
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
-#include "txapi/IProcess.h"
-#include "txapi/ITavrixAPIObject.h"
+#include "txapi/IViewsAndLayersManager.h"
+#include "txhost/ext/IDocumentSaveRecord.h"
 #include "txhost/lib/ConstraintFacets.h"
 #include "txhost/lib/Events.h"
-#include "txapi/IViewsAndLayersManager.h"
 #include "txhost/lib/Facets.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Model.h"
@@ -54,20 +54,6 @@ public:
   {
     Log("SaveAs", fileName);
     return ModelHost().NameDocument(Model(), ToPath(fileName));
-  }
-
-  bool GetSavedFile(std::uint64_t& device, std::uint64_t& inode, std::uint64_t& size, std::int64_t& modified,
-                    bool& replaced) override
-  {
-    Log("GetSavedFile");
-    const Value& stamp = Model().Prop("fileStamp");
-    if (!stamp.is_array() || stamp.size() != 5) return false;
-    replaced = stamp[4].get<bool>();
-    device = stamp[0].get<std::uint64_t>();
-    inode = stamp[1].get<std::uint64_t>();
-    size = stamp[2].get<std::uint64_t>();
-    modified = stamp[3].get<std::int64_t>();
-    return true;
   }
 
   bool Close(txapi::DocumentCloseOptions option) override
@@ -113,6 +99,33 @@ public:
     Log("GetChooseManager");
     if (HandOutRefused("GetChooseManager")) return {};
     return HandOut<txapi::IChooseManager>(&Model());
+  }
+};
+
+// The stand-in's own account of a document's saves, which the host API leaves out.
+class DocumentSaveRecordFacet final : public Facet<ext::IDocumentSaveRecord>
+{
+public:
+  using Facet::Facet;
+
+  bool GetSavedFile(std::uint64_t& device, std::uint64_t& inode, std::uint64_t& size, std::int64_t& modified,
+                    bool& replaced) override
+  {
+    Log("GetSavedFile");
+    const Value& stamp = Model().Prop("fileStamp");
+    if (!stamp.is_array() || stamp.size() != 5) return false;
+    replaced = stamp[4].get<bool>();
+    device = stamp[0].get<std::uint64_t>();
+    inode = stamp[1].get<std::uint64_t>();
+    size = stamp[2].get<std::uint64_t>();
+    modified = stamp[3].get<std::int64_t>();
+    return true;
+  }
+
+  int GetSaveError() override
+  {
+    Log("GetSaveError");
+    return Host::SaveError(Model());
   }
 };
 
@@ -468,6 +481,10 @@ private:
 FacetEntry TavrixDocument()
 {
   return Offer<TavrixDocumentFacet>("ITavrixDocument");
+}
+FacetEntry DocumentSaveRecord()
+{
+  return Offer<DocumentSaveRecordFacet>("IDocumentSaveRecord");
 }
 FacetEntry TavrixDocument2D()
 {

@@ -27,6 +27,7 @@ FacetEntry LibraryActions();
 
 // DocumentFacets.cpp
 FacetEntry TavrixDocument();
+FacetEntry DocumentSaveRecord();
 FacetEntry TavrixDocument2D();
 FacetEntry TavrixDocument3D();
 FacetEntry MateConstraints3D();

@@ -11,8 +11,10 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <random>
+#include <vector>
 
 namespace txhost {
 
@@ -120,31 +122,119 @@ std::string TemporarySuffix()
          std::to_string(std::random_device()());
 }
 
-// Removes the temporaries of the name that processes now gone left in the folder (stopped by a signal that
-// could not be handled, or a crash). One of a live process is its own: a write of it may be under way.
-void RemoveStaleTemporaries(int folder, const std::string& prefix)
+// Whether the name is a temporary of a process now gone: the mark, then a process number and a dash. One of a
+// live process (this one too) is left: a write of it may be under way.
+bool StaleTemporary(std::string_view name)
 {
-  const int copy = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (copy < 0) return;
-  DIR* d = ::fdopendir(copy);
-  if (d == nullptr) {
-    ::close(copy);
-    return;
+  const std::size_t mark = name.rfind(TemporaryMark);
+  if (mark == std::string_view::npos) return false;
+  long pid = 0;
+  std::size_t i = mark + TemporaryMark.size();
+  const std::size_t digits = i;
+  for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 1L << 31; ++i)
+    pid = pid * 10 + (name[i] - '0');
+  if (i == digits || i == name.size() || name[i] != '-' || pid <= 0 || pid == ::getpid()) return false;
+  return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// A folder by its identity and the path it was reached by: one removed and made again, under another name or
+// with a new inode, is another.
+struct FolderKey
+{
+  std::uint64_t Device, Inode;
+  std::int64_t Born;
+  std::string Path;
+  auto operator<=>(const FolderKey&) const = default;
+};
+
+// Removes the temporaries of the name (those starting with prefix) that processes now gone left in the
+// folder (stopped by a signal that could not be handled, or a crash). The folder is listed once in a process,
+// at its first write, and what stale temporaries it held are kept by their names: listing costs what the
+// folder holds, and a save must cost the same whatever else stands beside its file.
+void RemoveStaleTemporaries(int folder, const std::filesystem::path& path, const std::string& prefix)
+{
+  struct statx sx
+  {
+  };
+  if (::statx(folder, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME, &sx) != 0) return;
+  FolderKey key{(std::uint64_t(sx.stx_dev_major) << 32) | sx.stx_dev_minor, sx.stx_ino,
+                (sx.stx_mask & STATX_BTIME) != 0
+                    ? std::int64_t(sx.stx_btime.tv_sec) * 1000000000 + sx.stx_btime.tv_nsec
+                    : 0,
+                path.string()};
+  static std::mutex guard;
+  static std::map<FolderKey, std::vector<std::string>> staleByFolder;
+  const std::lock_guard lock(guard);
+  auto it = staleByFolder.find(key);
+  if (it == staleByFolder.end()) {
+    // A process that writes into very many folders forgets the oldest lists rather than growing.
+    if (staleByFolder.size() >= 4096) staleByFolder.clear();
+    it = staleByFolder.emplace(std::move(key), std::vector<std::string>()).first;
+    const int copy = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* d = copy < 0 ? nullptr : ::fdopendir(copy);
+    if (d == nullptr && copy >= 0) ::close(copy);
+    while (const dirent* e = d != nullptr ? ::readdir(d) : nullptr)
+      if (StaleTemporary(e->d_name)) it->second.emplace_back(e->d_name);
+    if (d != nullptr) ::closedir(d);
   }
-  while (const dirent* e = ::readdir(d)) {
-    const std::string_view name(e->d_name);
-    if (!name.starts_with(prefix)) continue;
-    long pid = 0;
-    std::size_t i = prefix.size();
-    for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 1L << 31; ++i)
-      pid = pid * 10 + (name[i] - '0');
-    if (i == prefix.size() || i == name.size() || name[i] != '-' || pid <= 0 || pid == ::getpid()) continue;
-    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) ::unlinkat(folder, e->d_name, 0);
+  std::erase_if(it->second, [&](const std::string& name) {
+    const bool mine = name.starts_with(prefix);
+    if (mine) ::unlinkat(folder, name.c_str(), 0);
+    return mine;
+  });
+}
+
+// Gives the file written as fd the owner, group and mode of the file it replaces: the owner and group where
+// this process may set them (without them, no set-user or set-group bit is given to a file of its own); the
+// system's error number, or 0.
+int KeepOwnerAndMode(int fd, const struct stat& replaced)
+{
+  mode_t mode = replaced.st_mode & 07777;
+  if ((replaced.st_uid != ::geteuid() || replaced.st_gid != ::getegid()) &&
+      ::fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
+    mode &= ~mode_t(S_ISUID | S_ISGID);
+  return ::fchmod(fd, mode) == 0 ? 0 : errno;
+}
+
+std::atomic<bool> NoReplaceRename{true};
+
+// Renames the temporary over the name; replaced tells whether a file stood there. That is known at once from
+// a rename that takes only a free name, or where a file system has none, from a hard link, which takes only a
+// free name too; only where it has neither is the name looked at before a plain rename. The system's error
+// number, or 0.
+int RenameOver(int folder, const std::string& temporary, const std::string& name, bool& replaced)
+{
+  replaced = false;
+  int e = EINVAL;
+  if (NoReplaceRename.load(std::memory_order_relaxed)) {
+    if (::renameat2(folder, temporary.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    e = errno;
   }
-  ::closedir(d);
+  if (e == EINVAL || e == ENOSYS) {
+    if (::linkat(folder, temporary.c_str(), folder, name.c_str(), 0) == 0) {
+      ::unlinkat(folder, temporary.c_str(), 0);
+      return 0;
+    }
+    e = errno;
+    if (e != EEXIST) {
+      struct stat st
+      {
+      };
+      replaced = ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+      return ::renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
+    }
+  }
+  if (e != EEXIST) return e;
+  replaced = true;
+  return ::renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
 }
 
 } // namespace
+
+void UseNoReplaceRename(bool use)
+{
+  NoReplaceRename.store(use);
+}
 
 std::string TemporaryPrefix(const std::string& name, std::size_t nameMax)
 {
@@ -201,6 +291,14 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
   };
   if (::fstatat(folder, name.c_str(), &st, 0) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
     return fail(0, "not a regular file");
+  // A file at the name is replaced as its owner keeps it: one its owner may not write is refused, as an
+  // editor refuses it, and the new file takes its mode (and its owner and group where this process may set
+  // them), so that a private file never becomes readable by others. A link at the name is no file of
+  // anyone's: it is replaced by a new file.
+  const bool kept = ::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode);
+  if (kept && (st.st_mode & S_IWUSR) == 0) return fail(EACCES, "the file is read-only");
+  if (kept && ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)
+    return fail(EACCES, "no right to write the file");
   const long limit = ::fpathconf(folder, _PC_NAME_MAX);
   const std::string prefix = TemporaryPrefix(name, std::size_t(limit > 0 ? limit : NAME_MAX));
   // A temporary name of this write alone: writes of one file from several processes (or threads) never
@@ -210,10 +308,12 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
   int e = 0;
   {
     TemporaryRecord record(folder);
+    // Readable by its owner alone while it is written, when it replaces a file.
+    const mode_t made = kept ? S_IRUSR | S_IWUSR : 0666;
     for (int attempt = 0; fd < 0; ++attempt) {
       temporary = prefix + TemporarySuffix();
       record.Name(temporary);
-      fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, made);
       if (fd < 0 && (errno != EEXIST || attempt >= 100)) {
         e = errno;
         record.Name({});
@@ -226,6 +326,7 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
       if (n < 0 && errno != EINTR) e = errno;
       if (n > 0) done += std::size_t(n);
     }
+    if (e == 0 && kept) e = KeepOwnerAndMode(fd, st);
     // On disk before the rename: a crash never leaves an empty file under the name.
     if (e == 0 && ::fsync(fd) != 0) e = errno;
     // Taken of the file itself before it is renamed: another process's file renamed over the name at once
@@ -237,19 +338,21 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
       *stamp = {std::uint64_t(written.st_dev), std::uint64_t(written.st_ino), std::uint64_t(written.st_size),
                 std::int64_t(written.st_mtim.tv_sec) * 1000000000 + written.st_mtim.tv_nsec};
     if (::close(fd) != 0 && e == 0) e = errno;
-    // Whether the name was free is known at once from a rename that takes only a free name; then a file
-    // standing there is replaced.
-    bool replaced = false;
-    if (e == 0 && ::renameat2(folder, temporary.c_str(), folder, name.c_str(), RENAME_NOREPLACE) != 0) {
-      replaced = errno == EEXIST;
-      if (errno != EEXIST && errno != EINVAL && errno != ENOSYS) e = errno;
-      if (e == 0 && ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) e = errno;
+    // What stood at the name as the write ends: a caller that knows its own last file tells a save over it.
+    struct stat prior
+    {
+    };
+    if (e == 0 && stamp != nullptr && ::fstatat(folder, name.c_str(), &prior, AT_SYMLINK_NOFOLLOW) == 0) {
+      stamp->PriorDevice = std::uint64_t(prior.st_dev);
+      stamp->PriorInode = std::uint64_t(prior.st_ino);
     }
+    bool replaced = false;
+    if (e == 0) e = RenameOver(folder, temporary, name, replaced);
     if (stamp != nullptr) stamp->Replaced = replaced;
     if (e != 0) ::unlinkat(folder, temporary.c_str(), 0);
   }
   if (e != 0) return fail(e);
-  RemoveStaleTemporaries(folder, prefix);
+  RemoveStaleTemporaries(folder, folderPath, prefix);
   return true;
 }
 

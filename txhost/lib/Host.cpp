@@ -9,7 +9,6 @@
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -137,14 +136,20 @@ std::filesystem::path Host::Resolve(const std::filesystem::path& path) const
   return WithoutDots(path.is_absolute() ? path : Folder / path);
 }
 
-void Host::SetFileError(int code)
+int Host::SaveError(const Object& document)
 {
-  // Kept until the host's error is reset; a failure that has no system error leaves none, so that no
-  // earlier failure's number is taken for its reason.
+  const Value& code = document.Prop("saveError");
+  return code.is_number_integer() ? code.get<int>() : 0;
+}
+
+void Host::NoteSaveError(Object& document, int code)
+{
+  // A failure that has no system error leaves none, so that no earlier failure's number is taken for its
+  // reason.
   if (code != 0)
-    ErrorP->Set("code", code);
+    document.Set("saveError", code);
   else
-    ErrorP->TakeProp("code");
+    document.TakeProp("saveError");
 }
 
 void Host::SetCurrentLibraryPath(const std::filesystem::path& path)
@@ -511,31 +516,28 @@ bool Host::SaveDocumentAs(Object& document, const std::filesystem::path& file, s
 {
   std::string message;
   FileStamp stamp;
-  // A save over the file this document's own last save made replaces nothing of anyone else's.
-  const Value& last = document.Prop("fileStamp");
-  struct stat there
-  {
-  };
-  const bool overOwn = last.is_array() && last.size() == 5 && ::stat(Resolve(file).c_str(), &there) == 0 &&
-                       last[0] == std::uint64_t(there.st_dev) && last[1] == std::uint64_t(there.st_ino);
-  const bool ownReplaced = overOwn && last[4] == true;
+  int code = 0;
   const std::filesystem::path path = Resolve(file);
   if (!IsOpen(document)) {
     message = "the document is not open";
   } else if (path.empty() || !path.has_filename()) {
     message = "no file name";
-  } else if (int code = 0; WriteDocumentFile(*this, document, path, message, &code, &stamp)) {
+  } else if (WriteDocumentFile(*this, document, path, message, &code, &stamp)) {
     FirstWriteState& first = document.Extra<FirstWriteState>();
     if (first.Pending != path) WritePending(document);
     first = FirstWriteState();
+    NoteSaveError(document, 0);
     document.Set("path", path.string());
-    if (overOwn) stamp.Replaced = ownReplaced;
+    // A save over the file this document's own last save made replaces nothing of anyone else's.
+    const Value& last = document.Prop("fileStamp");
+    if (stamp.Replaced && last.is_array() && last.size() == 5 && last[0] == stamp.PriorDevice &&
+        last[1] == stamp.PriorInode)
+      stamp.Replaced = last[4] == true;
     document.Set("fileStamp",
                  Value::array({stamp.Device, stamp.Inode, stamp.Size, stamp.Modified, stamp.Replaced}));
     return true;
-  } else {
-    SetFileError(code);
   }
+  NoteSaveError(document, code);
   if (error != nullptr) *error = message;
   return false;
 }
@@ -574,7 +576,8 @@ void Host::WritePending(Object& document)
   FirstWriteState& first = document.Extra<FirstWriteState>();
   if (first.Pending.empty()) return;
   std::string error;
-  if (int code = 0; !WriteDocumentText(first.Pending, first.Fresh, error, &code)) SetFileError(code);
+  int code = 0;
+  NoteSaveError(document, WriteDocumentText(first.Pending, first.Fresh, error, &code) ? 0 : code);
   first.Pending.clear();
 }
 

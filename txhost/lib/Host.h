@@ -41,9 +41,6 @@ public:
   Object& RegistrarObject() const { return *RegistrarP; }
   Object& DocumentsObject() const { return *DocumentsP; }
   Object& ErrorObject() const { return *ErrorP; }
-  // Puts the system error number of a failed file operation on the host's error (ITavrixError::GetCode),
-  // where it stays until the error is reset; a failure without one (0) leaves none.
-  void SetFileError(int code);
   Object& TranslatorObject() const { return *TranslatorP; }
 
   Faults& GetFaults() { return FaultSet; }
@@ -111,6 +108,9 @@ public:
   // read (checked, drawn, exported) takes any document the reader accepts.
   Object* OpenDocument(const std::filesystem::path& file, bool visible, std::string* error = nullptr,
                        bool mayBeSaved = true);
+  // The system's error number of the document's last save, 0 when it was written or failed without one
+  // (offered to libraries through the stand-in's own IDocumentSaveRecord).
+  static int SaveError(const Object& document);
   bool SaveDocument(Object& document, std::string* error = nullptr);
   bool SaveDocumentAs(Object& document, const std::filesystem::path& file, std::string* error = nullptr);
   // A library's save under a new name. A new document that holds nothing yet only takes the name: it is
@@ -169,6 +169,7 @@ public:
   std::map<std::filesystem::path, ParsedFile>& ParsedFiles() { return Parsed; }
 
 private:
+  static void NoteSaveError(Object& document, int code);
   bool DeferFirstWrite(Object& document, const std::filesystem::path& path);
   void WritePending(Object& document);
   // Takes the objects (distinct, marked as leaving) out of the host and destroys them; with spare, hands

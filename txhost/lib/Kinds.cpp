@@ -93,8 +93,9 @@ KindTable MakeBuiltin()
   AddMeasureKinds(t);
   AddViewKinds(t);
   for (const auto& d : DocumentKinds) {
-    std::vector<FacetEntry> f{TavrixDocument(), SelectionManager(), ChooseManager(), SpecificationDescriptions(),
-                              UserDataStoragesMng()};
+    std::vector<FacetEntry> f{TavrixDocument(),      SelectionManager(),
+                              ChooseManager(),       SpecificationDescriptions(),
+                              UserDataStoragesMng(), DocumentSaveRecord()};
     AddDocumentAttributeFacets(f);
     if (d.Type == txapi::txDocumentDrawing || d.Type == txapi::txDocumentFragment) {
       f.push_back(TavrixDocument2D());

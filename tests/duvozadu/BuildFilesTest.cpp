@@ -1,0 +1,213 @@
+// The files of a 3D build that cannot finish: names it may not write are refused before anything of theirs
+// is written, and the clean-up of a failed build removes only its own files, however other processes write
+// the folder meanwhile, with the host's record of its saves and without it.
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "LibraryFixture.h"
+#include "StandInFixture.h"
+#include "tests/TestNames.h"
+#include "txhost/ext/IDocumentSaveRecord.h"
+#include "txhost/lib/FileOutput.h"
+#include "txhost/lib/Kinds.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/Text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every path under folder.
+std::set<std::string> Listing(const fs::path& folder)
+{
+  std::set<std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(folder))
+    files.insert(e.path().string());
+  return files;
+}
+
+// A host that keeps no record of its saves, as a host without the stand-in's own interface.
+void WithoutSaveRecord(txhost::Host& h)
+{
+  h.GetFaults().RefuseInterface(txhost::Target::Any(), txhost::ext::IDocumentSaveRecord::IID);
+}
+
+// A failed build's clean-up looked at a file, found it the one it saved, then deleted it by name: a file that
+// another build renamed over the name in between went instead, while that build reported it made. Shown with
+// the removal held at that point while another process saves its own file there: that file stays, and
+// nothing of the removal is left beside it.
+class CleanUpRace : public StandInCoupling, public ::testing::WithParamInterface<bool>
+{
+protected:
+  // The build's own save of the fastener file that two sizes of the coupling share.
+  TString SaveShared()
+  {
+    ControlModel.Path = TString(Utf8ToWide(Dir.path().string()) + L"/");
+    ControlModel.StandartName = TString("ГОСТ 21424-93");
+    Model(250, 40, 40, 0, 0);
+    ControlModel.ForgetFiles();
+    const TString file = ControlModel.mfDetail3D(7);
+    drApi::MA.drCreate3D(true, true, file, TString("Гайка"), TString());
+    drApi::MA.drSave3D(true, false);
+    return file;
+  }
+};
+
+TEST_P(CleanUpRace, AFileAnotherProcessPutsThereMeanwhileStays)
+{
+  if (!GetParam()) WithoutSaveRecord(H);
+  // Nothing between: the build's own file goes.
+  const fs::path shared = SaveShared().Utf8Text();
+  ASSERT_TRUE(fs::exists(shared));
+  ControlModel.RemoveMadeFiles();
+  EXPECT_FALSE(fs::exists(shared));
+
+  ASSERT_EQ(SaveShared().Utf8Text(), shared.string());
+  TControlModelCoupling::BeforeRemoval = [](const TString& file) {
+    const pid_t other = ::fork();
+    if (other == 0) {
+      std::string error;
+      ::_exit(txhost::WriteOutputFile(file.Utf8Text(), "another build's", error) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(other, &status, 0);
+  };
+  ControlModel.RemoveMadeFiles();
+  TControlModelCoupling::BeforeRemoval = nullptr;
+  EXPECT_EQ(txhost::test::ReadFile(shared), "another build's");
+  EXPECT_EQ(Listing(Dir.path()), std::set<std::string>{shared.string()});
+  ControlModel.ForgetFiles();
+}
+
+INSTANTIATE_TEST_SUITE_P(HostRecord, CleanUpRace, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                           return std::string(p.param ? "WithTheHostsRecord" : "WithoutIt");
+                         });
+
+// The 3D command in a new assembly with a planar face, into a documents folder of the test's choice.
+class BuildFiles : public LibraryTest
+{
+protected:
+  void SetUp() override
+  {
+    LibraryTest::SetUp();
+    Assembly = H.NewDocument(txapi::txDocumentAssembly, true);
+    Top = H.TopPart(*Assembly);
+    txhost::model::NewObject(H, txhost::model::Face, *Top, txapi::o3d_face).Set("surface", "plane");
+    ControlModel.CouplingName = TString("МУВП ГОСТ 21424-93");
+    ControlModel.M = ControlModel.P1d = ControlModel.P2d = 0;
+  }
+  void Documents(const fs::path& folder)
+  {
+    fs::create_directories(folder);
+    H.SetDocumentsFolder(folder);
+    ControlModel.Path = TString(Utf8ToWide(folder.string()) + L"/");
+  }
+  std::size_t Parts() const { return txhost::model::LiveMembers(*Top, txhost::kinds::Part).size(); }
+  // Confirms one build; what the host's message box said last (empty when nothing).
+  std::string Confirm()
+  {
+    std::string error;
+    const std::size_t said = H.Messages().size();
+    EXPECT_TRUE(txhost::QueueStep(H, {"button", "1"}, error)) << error;
+    EXPECT_TRUE(txhost::QueueStep(H, {"button", "2"}, error)) << error;
+    Run(200);
+    return H.Messages().size() > said ? txhost::ToUtf8(H.Messages().back()) : std::string();
+  }
+  txhost::Object* Assembly = nullptr;
+  txhost::Object* Top = nullptr;
+};
+
+// Into a folder whose files' paths pass the system's limit the host wrote every file, but the library looked
+// at them and cleaned up by whole paths, which the system refuses: it said "слишком длинное имя" and left
+// them. Such a name is refused before anything of it is written, and nothing is left. Just below the limit
+// the build works.
+TEST_F(BuildFiles, AFolderWhoseFilesPassThePathLimitIsRefusedAndLeftEmpty)
+{
+  fs::path folder = Dir / "docs";
+  while (folder.string().size() + 201 <= 4030)
+    folder /= std::string(200, 'f');
+  folder /= std::string(4030 - folder.string().size() - 1, 'g');
+  ASSERT_EQ(folder.string().size(), 4030u);
+  Documents(folder);
+  const std::size_t documents = H.Documents().size();
+  const std::string shown = Confirm();
+  EXPECT_TRUE(shown.starts_with("Не удалось записать файл " + folder.string() + "/") &&
+              shown.ends_with(": слишком длинное имя"))
+      << shown;
+  EXPECT_TRUE(fs::is_empty(folder)) << "files left behind";
+  EXPECT_EQ(Parts(), 0u);
+  EXPECT_EQ(H.Documents().size(), documents) << "documents left open";
+
+  // The longest file of the build is the assembly: a folder that leaves it within the limit builds.
+  Documents(Dir / "short");
+  ASSERT_EQ(Confirm(), "");
+  ASSERT_EQ(Parts(), 1u);
+  std::size_t longest = 0;
+  for (const auto& e : fs::directory_iterator(Dir / "short"))
+    longest = std::max(longest, e.path().filename().string().size());
+  fs::path near = Dir / "near";
+  while (near.string().size() + 201 + longest + 1 < PATH_MAX)
+    near /= std::string(200, 'n');
+  near /= std::string(PATH_MAX - 1 - longest - 1 - near.string().size() - 1, 'm');
+  Documents(near);
+  EXPECT_EQ(Confirm(), "");
+  EXPECT_EQ(Parts(), 2u);
+  EXPECT_FALSE(fs::is_empty(near));
+}
+
+// A part name translated by the host to "../../esc" wrote the pin two folders above the documents folder,
+// without a message. Every name that becomes a file name is refused with its reason, whatever its source, and
+// nothing is written anywhere.
+TEST_F(BuildFiles, ATranslatedNameWithAFolderSeparatorIsRefusedAndWritesNothing)
+{
+  const fs::path docs = Dir / "a" / "b" / "docs";
+  Documents(docs);
+  H.SetTranslation(L"Палец МУВП", L"../../esc");
+  const auto before = Listing(Dir.path());
+  const std::size_t documents = H.Documents().size();
+  const std::string shown = Confirm();
+  EXPECT_TRUE(shown.starts_with("Не удалось записать файл " + docs.string() + "/../../esc") &&
+              shown.ends_with(": знак \"/\" недопустим в имени файла"))
+      << shown;
+  EXPECT_EQ(Listing(Dir.path()), before);
+  EXPECT_EQ(Parts(), 0u);
+  EXPECT_EQ(H.Documents().size(), documents) << "documents left open";
+}
+
+// With a host that keeps no record of its saves, a full disk is said as the library can tell it by looking at
+// the folder afterwards, and the files written are still removed; with the record, the reason is the failed
+// write's own (the concurrent builds rely on the record's identities).
+TEST_F(BuildFiles, WithoutTheHostsRecordAFullDiskFailsWithWhatTheLibraryCanTellAndLeavesNothing)
+{
+  const fs::path docs = Dir / "small";
+  Documents(docs);
+  ASSERT_EQ(Confirm(), "");
+  WithoutSaveRecord(H);
+  for (int kib : {24, 40, 64, 96}) {
+    SCOPED_TRACE(kib);
+    fs::remove_all(docs);
+    fs::create_directories(docs);
+    const std::string size = "size=" + std::to_string(kib) + "k";
+    if (::mount("tmpfs", docs.c_str(), "tmpfs", 0, size.c_str()) != 0)
+      GTEST_SKIP() << "cannot mount a small file system here: " << std::strerror(errno);
+    const std::string shown = Confirm();
+    EXPECT_TRUE(shown.starts_with("Не удалось записать файл " + docs.string()) &&
+                (shown.ends_with(": нет места на диске") || shown.ends_with(": файл не записан")))
+        << shown;
+    EXPECT_TRUE(fs::is_empty(docs)) << "files left behind";
+    EXPECT_EQ(Parts(), 1u);
+    ::umount2(docs.c_str(), MNT_DETACH);
+  }
+}
+
+} // namespace
