@@ -167,8 +167,8 @@ void TSocketLeaderPin::dr2D() const
   }
   TCommonGeometry G(0, &Md);
   G.drCVR_dV(40.0 + inset, -100.0 - CollarRadius - inset, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
-  const TString none;
-  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+  // The overall length is a reference size: the requirement says what its star means.
+  drMouldCloseSheet(Md, 1);
 }
 
 void TSocketLeaderPin::dr3D(int) const
