@@ -470,6 +470,36 @@ bool OfAZone(const TDim& v, const std::vector<TRecordingModeler::TCurve>& drawn)
   return false;
 }
 
+// --- Angles: each ray of an angle in the main view on a face of the model through its vertex ------------
+
+// Whether a ray through the main view's point (x, y) at a degrees (the view's x along the model's axis, y
+// away from it) lies on a face of the model there: a ray along the axis or across it is the part's own
+// direction; a slanted one lies on a cone about the axis or on a plane flat cut along it, as steep.
+bool RayOnTheModel(const TGeometry& g, const TAxis& axis, const TMapping& m, double x, double y, double a)
+{
+  constexpr double AngleTol = 0.05 * 3.141592653589793 / 180;
+  const double t = a * 3.141592653589793 / 180;
+  const double along = std::fabs(std::cos(t)), across = std::fabs(std::sin(t));
+  if (along < 1e-9 || across < 1e-9) return true;
+  const double slope = std::atan2(across, along); // from the axis, 0 to 90 degrees
+  const double s = m.At(x), r = std::fabs(y);
+  for (const TCone& k : g.Cones) {
+    if (!Parallel(k.A, axis.D) || DistanceFromAxis(axis, k.C) > Tol) continue;
+    const double at = s * Dot(k.A, axis.D); // the station along the cone's own axis
+    if (std::fabs(std::atan(std::fabs(k.Tan)) - slope) <= AngleTol &&
+        std::fabs(std::fabs(k.R + k.Tan * (at - Dot(k.C, k.A))) - r) <= 10 * Tol)
+      return true;
+  }
+  for (const TPlane& p : g.Planes) {
+    const double n = std::fabs(Dot(p.N, axis.D));
+    if (std::fabs(std::asin(std::min(1.0, n)) - slope) > AngleTol) continue;
+    const TVec3 at{axis.O[0] + s * axis.D[0], axis.O[1] + s * axis.D[1], axis.O[2] + s * axis.D[2]};
+    const double dist = std::fabs(Dot({at[0] - p.P[0], at[1] - p.P[1], at[2] - p.P[2]}, p.N));
+    if (std::fabs(dist - r * std::sqrt(std::max(0.0, 1 - n * n))) <= 10 * Tol) return true;
+  }
+  return false;
+}
+
 // --- The sweep ------------------------------------------------------------------------------------
 
 // The sweep's checks of one part at one size, on the stand-in host.
@@ -516,6 +546,7 @@ protected:
     std::vector<TDim> values;
     for (const TDim& d : tap.Dims)
       if (std::isfinite(d.Value)) values.push_back(d);
+    const std::vector<stdtest::sheetdims::TAngle> angles = tap.Angles;
     const std::vector<TRecordingModeler::TCurve> drawn = tap.Drawn();
     tap.Reset();
     recorded.Part().dr3D(1);
@@ -556,6 +587,17 @@ protected:
         if (AcrossAxis(v) && !PlacedDiameter(model, axis, maps[i], v))
           m.push_back(std::string("\"").append(v.Text()).append("\" is no diameter of the model at ")
                           .append(std::to_string(maps[i].At(v.X1))).append(" along its axis"));
+      }
+      // Each angle of the main view between faces of the model, or the part's own directions, at its
+      // vertex: its value is then the model's.
+      for (const auto& a : angles) {
+        if (!a.Upright() || main.empty() || std::fabs(a.Ox - main.front().Ox) > 1e-9) continue;
+        for (double ray : {a.A1, a.A2})
+          if (!RayOnTheModel(model, axis, maps[i], a.X, a.Y, ray))
+            m.push_back(std::string("the angle of ").append(std::to_string(a.Value))
+                            .append(" degrees at ").append(std::to_string(maps[i].At(a.X)))
+                            .append(" along the axis has a ray at ").append(std::to_string(ray))
+                            .append(" degrees on no face of the model"));
       }
       if (i == 0 || m.size() < misplaced.size()) misplaced = m;
     }
