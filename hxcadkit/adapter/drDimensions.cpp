@@ -160,7 +160,7 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   }
   d->Update();
   if (settles)
-    SettleDimension(d, Dx == 0.0, X1, Y1, X2, Y2, lineX, lineY, S1, after);
+    SettleDimension(d, Dx == 0.0, X1, Y1, X2, Y2, lineX, lineY, S1, after, Pt);
   else if (Layout.Active())
     LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4,
                          std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN());

@@ -89,14 +89,15 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     upper.dr2D(3);
     const double seat = Zn(y71 - x73);
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
-    // shorter: on the shank, never on the taper.
+    // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
     const double shank = y92 + 22.0 <= x73 - 31.0 ? y92 + 22.0 : (y92 + x73 - 31.0) / 2.0;
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
               {true, 2.0 * r72, 0.0, -r72, 0.0, r72, x0 - 12.0 - 10.0 * seat, -1.0, "&02", "h14", ""},
-              {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.0,
-               -Nearest(r72 - r93) - 1.0, "&02", "h12", ""},
-              {true, AbsZn(r69 - r71) * 2.0 * r69, shank, 0.5 - r71, shank, r71 - 0.5, 0.0,
+              // The fit's value above it, clear of the collar face's sign below.
+              {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.5,
+               Nearest(r72 - r93) + 1.0, "&02", "h12", ""},
+              {true, AbsZn(r69 - r71) * 2.0 * r69, shank, 0.5 - r71, shank, r71 - 0.5, 0.5,
                -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
               {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
               {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},

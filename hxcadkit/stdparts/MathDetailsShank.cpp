@@ -111,7 +111,9 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
 
   const TString none, dia("&02"), bore("&02~"), h14("H14"), chamfer("&04~45&01");
   Md.drDimVL(Zn(r74 - r62) * 2.0 * r74, -30.0, 1.0, xL + 3.0, -r74, xL + 3.0, r74, dia, none, none);
-  Md.drDimVL(2.0 * r62, 0.0, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
+  // The shank's across the shank, its value beside it: beyond the threaded end its extension lines would
+  // run the shank's whole length.
+  Md.drDimVL(2.0 * r62, 0.5, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
   Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(x90, -41.0, -1.0, xL + x90, -3.0 - r62, xL, 3.0 - r62, none, none, none);

@@ -509,8 +509,16 @@ inline std::vector<std::string> ExtensionLinesAlongTheirViews(const txhost::SvgL
 {
   const std::vector<TBox> views = Views(layout);
   std::vector<std::string> faults;
+  // An angle's rays start at its arc's centre; they are the angle's, not a size's.
+  std::vector<TPoint> vertices;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (l.Kind == "dimension-arc") vertices.emplace_back(l.CX, l.CY);
   for (const txhost::SvgPolyline& l : layout.Lines) {
     if (l.Kind != "extension" || l.Points.size() != 2) continue;
+    if (std::any_of(vertices.begin(), vertices.end(), [&l](TPoint c) {
+          return std::hypot(c.first - l.Points[0].first, c.second - l.Points[0].second) < 0.01;
+        }))
+      continue;
     const auto [x1, y1] = l.Points[0];
     const auto [x2, y2] = l.Points[1];
     for (const TBox& v : views) {
