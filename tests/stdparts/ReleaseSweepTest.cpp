@@ -187,9 +187,6 @@ std::string Where(const txhost::SvgLabel& l)
   return l.Role + " \"" + l.Text + "\" at " + std::to_string(l.X[0]) + ", " + std::to_string(l.Y[0]);
 }
 
-// The parts whose sheets keep their extension lines off the part's length.
-const char* const Released[] = {"fitting", "sprue_bush", "ejector_channel", "shank", "guide_pillar"};
-
 void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::string& what)
 {
   SCOPED_TRACE(what + " " + file.filename().string());
@@ -239,8 +236,7 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
     // Extension lines along the part: the sheets released so far keep theirs short.
-    if (std::any_of(std::begin(Released), std::end(Released),
-                    [&what](const char* p) { return what.rfind(std::string(p) + "-", 0) == 0; }))
+    if (sl::KeepsExtensionsShort(what.substr(0, what.find('-'))))
       for (const std::string& fault : sl::ExtensionLinesAlongTheirViews(layout))
         ADD_FAILURE() << fault;
   }
