@@ -153,7 +153,8 @@ void TSocketLeaderPin::dr2D() const
   // Without a thread the sheet has no view of the fixed end, but the flat and the guide's groove
   // still need their section and detail, which stand below the guide.
   if (!threaded) {
-    const double xc = LeadIn() + 4.0 - Len - OFLen;
+    // The section through the flat at the flat's middle: clear of the guide groove's callout by the end.
+    const double xc = (LeadIn() - Len - 4.0) / 2.0 - OFLen;
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
     Md.drCircleShelf(GrooveCentre(LeadIn(), Len + OFLen, OFLen), Radius, 3.0, LeadIn() - Len - OFLen,
                      FRadius + 10.0, "Г");
