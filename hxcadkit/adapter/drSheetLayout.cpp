@@ -327,7 +327,8 @@ void TSheetLayout::PlaceDimensions()
       const double c = std::cos(read * Deg), s = std::sin(read * Deg);
       const double mx = (r.A1x + r.A2x) / 2 - s + slide * ux, my = (r.A1y + r.A2y) / 2 + c + slide * uy;
       r.Value = Turned(mx, my, read, -len / 2, 0, len / 2, ValueHeight);
-      r.Between = L > 1 ? Turned(r.A1x, r.A1y, line, 0.5, -0.3, L - 0.5, 0.3) : Turned(r.A1x, r.A1y, line, 0, -0.3, L, 0.3);
+      r.Between = L > 1 ? Turned(r.A1x, r.A1y, line, 0.5, -0.3, L - 0.5, 0.3)
+                        : Turned(r.A1x, r.A1y, line, 0, -0.3, L, 0.3);
       // A value past an end has the line run on under it.
       const double run = L > 0 ? ((mx - r.A1x) * (r.A2x - r.A1x) + (my - r.A1y) * (r.A2y - r.A1y)) / L : 0;
       r.Line = Turned(r.A1x, r.A1y, line, slide != 0 ? std::min(0.0, run - len / 2) : 0, -0.3,

@@ -59,11 +59,13 @@ struct TDimTap : TRecordingModeler
   }
   std::vector<TDim> Dims;
   std::vector<TAngle> Angles;
-  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn, const double& Fn,
-              const double& Dln, const double& x1, const double& y1, int T1, int Po1, const double& x2,
-              const double& y2, int T2, int Po2, const TString& S, const double& xc, const double& yc) override
+  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn,
+              const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+              const double& x2, const double& y2, int T2, int Po2, const TString& S, const double& xc,
+              const double& yc) override
   {
-    TRecordingModeler::drDimA(Val, Napr, FBase, Rr, Pt, Pn, Fn, Dln, x1, y1, T1, Po1, x2, y2, T2, Po2, S, xc, yc);
+    TRecordingModeler::drDimA(Val, Napr, FBase, Rr, Pt, Pn, Fn, Dln, x1, y1, T1, Po1, x2, y2, T2, Po2, S, xc,
+                              yc);
     for (double v : {Val, FBase, xc, yc})
       if (!std::isfinite(v)) return;
     TAngle a;

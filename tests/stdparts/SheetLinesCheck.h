@@ -535,7 +535,8 @@ inline std::vector<std::string> ExtensionLinesAlongTheirViews(const txhost::SvgL
       const double len = std::hypot(x2 - x1, y2 - y1);
       if (!(len > 0)) continue;
       double t0 = 0, t1 = 1;
-      for (const auto& [p, d, lo, hi] : {std::array{x1, x2 - x1, v.X1, v.X2}, std::array{y1, y2 - y1, v.Y1, v.Y2}}) {
+      for (const auto& [p, d, lo, hi] :
+           {std::array{x1, x2 - x1, v.X1, v.X2}, std::array{y1, y2 - y1, v.Y1, v.Y2}}) {
         if (std::fabs(d) < 1e-12) continue;
         const double a = (lo - p) / d, b = (hi - p) / d;
         t0 = std::max(t0, std::min(a, b)), t1 = std::min(t1, std::max(a, b));

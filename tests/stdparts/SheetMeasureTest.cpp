@@ -590,7 +590,8 @@ protected:
     // no extension line runs along the part.
     hosted.Part().dr2D();
     if (!link.AllSheets.empty()) {
-      if (txhost::Object* sheet = H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false)) {
+      if (txhost::Object* sheet =
+              H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false)) {
         std::vector<std::string> after = TextsAfter(H);
         for (const std::string& t : handed) {
           const auto it = std::find_if(after.begin(), after.end(), [&t](const std::string& a) {
@@ -602,7 +603,8 @@ protected:
             after.erase(it);
         }
         if (stdtest::sheetlines::KeepsExtensionsShort(part.Name))
-          for (const std::string& f : stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
+          for (const std::string& f :
+               stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
             ADD_FAILURE() << f;
         H.CloseDocument(*sheet);
       }
@@ -648,9 +650,12 @@ protected:
         if (!a.Upright() || main.empty() || std::fabs(a.Ox - main.front().Ox) > 1e-9) continue;
         for (double ray : {a.A1, a.A2})
           if (!RayOnTheModel(model, axis, maps[i], a.X, a.Y, ray))
-            m.push_back(std::string("the angle of ").append(std::to_string(a.Value))
-                            .append(" degrees at ").append(std::to_string(maps[i].At(a.X)))
-                            .append(" along the axis has a ray at ").append(std::to_string(ray))
+            m.push_back(std::string("the angle of ")
+                            .append(std::to_string(a.Value))
+                            .append(" degrees at ")
+                            .append(std::to_string(maps[i].At(a.X)))
+                            .append(" along the axis has a ray at ")
+                            .append(std::to_string(ray))
                             .append(" degrees on no face of the model"));
       }
       if (i == 0 || m.size() < misplaced.size()) misplaced = m;
