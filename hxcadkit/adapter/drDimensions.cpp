@@ -18,9 +18,9 @@
 #include "txapi/IDiametralDimensions.h"
 #include "txapi/IDimensionParams.h"
 #include "txapi/IDimensionText.h"
-#include "txapi/IParametricConstraint.h"
 #include "txapi/ILineDimension.h"
 #include "txapi/ILineDimensions.h"
+#include "txapi/IParametricConstraint.h"
 #include "txapi/IRadialDimension.h"
 #include "txapi/IRadialDimensions.h"
 #include "txapi/ITextLine.h"
@@ -41,6 +41,18 @@ void TextShiftBySign(txapi::IDimensionParams& p, int Pt)
 void SetLine(const txapi::SmartPtr<txapi::ITextLine>& line, const TString& s)
 {
   if (line) line->SetString(W(s));
+}
+
+// What follows the value: the tolerance field, then the third text (a deviation, a chamfer's angle, a
+// reference mark, a word), which a drawing without it says something else. A tolerance and a word or
+// count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark follows it directly.
+TString TextAfter(const TString& S2, const TString& S3)
+{
+  TString after = S2;
+  const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
+  if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
+  after += S3;
+  return after;
 }
 
 } // namespace
@@ -66,7 +78,8 @@ int NearestInt(double v)
   return int(n);
 }
 
-txapi::SmartPtr<txapi::ISymbols2DContainer> GetSymbols2DContainer(txapi::SmartPtr<txapi::ITavrixDocument2D>& doc)
+txapi::SmartPtr<txapi::ISymbols2DContainer>
+GetSymbols2DContainer(txapi::SmartPtr<txapi::ITavrixDocument2D>& doc)
 {
   if (!doc) return {};
   txapi::SmartPtr<txapi::IViewsAndLayersManager> m = doc->GetViewsAndLayersManager();
@@ -81,10 +94,10 @@ void TModelerApi::Dimensioned(const txapi::SmartPtr<txapi::IDrawingObject>& Dim)
   R2D().CurDrawingObject = Dim;
 }
 
-void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, const double& Dy, int Pt, int Pn,
-                         const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
-                         const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,
-                         const TString& S3)
+void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, const double& Dy, int Pt,
+                         int Pn, const double& Fn, const double& Dln, const double& x1, const double& y1,
+                         int T1, int Po1, const double& x2, const double& y2, int T2, int Po2,
+                         const TString& S1, const TString& S2, const TString& S3)
 {
   if (Collector() != nullptr || !AllFinite({Dx, Dy, Fn, Dln, x1, y1, x2, y2})) return;
   txapi::SmartPtr<txapi::ILineDimensions> dims = R().Symbols2DContainer;
@@ -130,14 +143,7 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
       lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + Dx, lineY = y1;
     d->SetLinePoint(lineX, lineY);
   }
-  // The third text is what follows the tolerance field: a deviation, a chamfer's angle or a
-  // reference mark. A drawing without it says something else.
-  // A tolerance and a word or count after it stand apart ("H14 4 отв.", not "H144 отв."); a mark
-  // (a reference star, a deviation, a chamfer's angle) follows it directly.
-  TString after = S2;
-  const unsigned char first = S3.Empty() ? 0 : static_cast<unsigned char>(S3[0]);
-  if (!S2.Empty() && (std::isalnum(first) || first >= 0x80)) after += TString(" ");
-  after += S3;
+  const TString after = TextAfter(S2, S3);
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
     SetLine(t->GetTextBefore(), S1);
     SetLine(t->GetTextAfter(), after);
@@ -154,7 +160,7 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   }
   d->Update();
   if (settles)
-    SettleDimension(d, Dx == 0.0, X1, Y1, X2, Y2, lineX, lineY, S1, after);
+    SettleDimension(d, Dx == 0.0, X1, Y1, X2, Y2, lineX, lineY, S1, after, Pt);
   else if (Layout.Active())
     LineDimensionOnSheet(Dx, Dy, a, x1, y1, x2, y2, S1.Length() + S2.Length() + S3.Length() + 4,
                          std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN());
@@ -197,8 +203,9 @@ void TModelerApi::drDimL7(const double&, const TString&, const double& Dx, const
   d->Update();
 }
 
-void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase, int Pt, int Pn, const double& x,
-                         const double& y, int, const TString& S1, const TString& S2, const TString&)
+void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase, int Pt, int Pn,
+                         const double& x, const double& y, int, const TString& S1, const TString& S2,
+                         const TString& S3)
 {
   if (Collector() != nullptr || !AllFinite({Val, FBase, x, y})) return;
   txapi::SmartPtr<txapi::IDiametralDimensions> dims = R().Symbols2DContainer;
@@ -209,8 +216,9 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
   d->SetStyle(1);
   d->SetAngle(45.0);
   d->Update();
+  const TString after = TextAfter(S2, S3);
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
-    SetLine(t->GetTextAfter(), S2);
+    SetLine(t->GetTextAfter(), after);
     SetLine(t->GetTextBefore(), S1);
   }
   if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
@@ -225,13 +233,13 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
           d->SetAngle(angle);
           d->Update();
         },
-        true, x, y, Val * 0.5, Pt, S1, S2);
+        true, x, y, Val * 0.5, Pt, S1, after);
   Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
 }
 
-void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase, const double& Drl, int, int Pn,
-                         const double& xc, const double& yc, int, int, const TString& S1, const TString& S2,
-                         const TString&)
+void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase, const double& Drl, int,
+                         int Pn, const double& xc, const double& yc, int, int, const TString& S1,
+                         const TString& S2, const TString& S3)
 {
   if (Collector() != nullptr || !AllFinite({Val, FBase, xc, yc})) return;
   txapi::SmartPtr<txapi::IRadialDimensions> dims = R().Symbols2DContainer;
@@ -242,9 +250,10 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
   d->SetStyle(1);
   d->SetAngle(45.0);
   d->Update();
+  const TString after = TextAfter(S2, S3);
   if (txapi::SmartPtr<txapi::IDimensionText> t = d) {
     SetLine(t->GetTextBefore(), S1);
-    SetLine(t->GetTextAfter(), S2);
+    SetLine(t->GetTextAfter(), after);
   }
   if (txapi::SmartPtr<txapi::IDimensionParams> p = d) {
     p->SetLeaderCode(Pn);
@@ -263,16 +272,16 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
             if (NearestInt(out) != std::abs(shift)) p->SetTextShift(NearestInt(out));
           d->Update();
         },
-        false, xc, yc, Val, NearestInt(Drl), S1, S2, FBase);
+        false, xc, yc, Val, NearestInt(Drl), S1, after, FBase);
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, Val, false, xc, yc, xc, yc);
 }
 
 void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const double&, int, int Pn,
-                         const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
-                         const double& x2, const double& y2, int T2, int Po2, const TString& S, const double& xc,
-                         const double& yc)
+                         const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
+                         int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S,
+                         const double& xc, const double& yc)
 {
   if (Collector() != nullptr || !AllFinite({Val, FBase, Fn, Dln, x1, y1, x2, y2, xc, yc})) return;
   txapi::SmartPtr<txapi::IAngleDimensions> dims = R().Symbols2DContainer;
@@ -334,8 +343,8 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
 }
 
-void TModelerApi::LinkDimension(const txapi::SmartPtr<txapi::IDrawingObject>& Dim, const double& value, bool linear,
-                                double x1, double y1, double x2, double y2)
+void TModelerApi::LinkDimension(const txapi::SmartPtr<txapi::IDrawingObject>& Dim, const double& value,
+                                bool linear, double x1, double y1, double x2, double y2)
 {
   if (ADimension3D.IsParametric) {
     // The variable bound to this very double, not to an equal value.

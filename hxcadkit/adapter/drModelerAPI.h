@@ -369,6 +369,9 @@ public:
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, SX = 0, SY = 0, Ux = 1, Uy = 0, Nx = 0, Ny = 1, Scale = 1;
     double UScale = 1; // sheet millimetres per container unit along the line
     std::size_t Chars = 0;
+    // The end a value that does not fit goes past first: below the line's first end (-1) or beyond its
+    // second (1, and 0).
+    int Side = 0;
   };
   void Dimension(const TDimension& d) { Dimensions.push_back(d); }
   // A diameter or radius dimension: how to turn its leader (to its arrow's point at angle degrees in its
@@ -940,7 +943,7 @@ private:
   // left to settle with the view; before and after are its texts about its value.
   void SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX, double x1, double y1,
                        double x2, double y2, double lineX, double lineY, const TString& before,
-                       const TString& after);
+                       const TString& after, int valueSide = 0);
   // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, its value
   // shifted that far past the circle, with its texts before and after its value, left to settle with the
   // view.

@@ -296,7 +296,7 @@ void TSheetLayout::PlaceDimensions()
 {
   // Parallel dimension lines stand at least this far apart, as a draftsman spaces them; the search goes
   // in half millimetres, outwards first, at most this far from the offset asked for.
-  constexpr double Spacing = 7, Step = 0.5, Reach = 160, Gap = 1;
+  constexpr double Spacing = 7, Step = 0.5, Reach = 160, Gap = 1, Near = 10;
   std::vector<TValue> values;
   const std::vector<std::array<double, 4>> views = ViewBoxes();
   // Whether an extension line from a measured point (X, Y) to (AX, AY) and 2 past runs through a view
@@ -330,10 +330,13 @@ void TSheetLayout::PlaceDimensions()
     // Where the host puts the line at offset d, its value above its middle as it is read.
     struct TAt
     {
-      TQuad Value, Line;
-      double A1x, A1y, A2x, A2y, From, To;
+      // The line, and the line short of its arrows' points: a line across the part from outline to
+      // outline crosses none.
+      TQuad Value, Line, Between;
+      double A1x, A1y, A2x, A2y, From, To, E1x = 0, E1y = 0, E2x = 0, E2y = 0;
     };
-    const auto at = [&](double d) {
+    // The value slid along the line by slide from above its middle (past an end where it does not fit).
+    const auto at = [&](double d, double slide = 0) {
       TAt r;
       r.A1x = m.X1 + (d - s1) * nx, r.A1y = m.Y1 + (d - s1) * ny;
       r.A2x = m.X2 + (d - s2) * nx, r.A2y = m.Y2 + (d - s2) * ny;
@@ -342,11 +345,21 @@ void TSheetLayout::PlaceDimensions()
       double read = line;
       if (read > 90.001 || read < -89.999) read += 180;
       const double c = std::cos(read * Deg), s = std::sin(read * Deg);
-      const double mx = (r.A1x + r.A2x) / 2 - s, my = (r.A1y + r.A2y) / 2 + c;
+      const double mx = (r.A1x + r.A2x) / 2 - s + slide * ux, my = (r.A1y + r.A2y) / 2 + c + slide * uy;
       r.Value = Turned(mx, my, read, -len / 2, 0, len / 2, ValueHeight);
-      r.Line = Turned(r.A1x, r.A1y, line, 0, -0.3, L, 0.3);
+      r.Between = L > 1 ? Turned(r.A1x, r.A1y, line, 0.5, -0.3, L - 0.5, 0.3)
+                        : Turned(r.A1x, r.A1y, line, 0, -0.3, L, 0.3);
+      // A value past an end has the line run on under it.
+      const double run = L > 0 ? ((mx - r.A1x) * (r.A2x - r.A1x) + (my - r.A1y) * (r.A2y - r.A1y)) / L : 0;
+      r.Line = Turned(r.A1x, r.A1y, line, slide != 0 ? std::min(0.0, run - len / 2) : 0, -0.3,
+                      slide != 0 ? std::max(L, run + len / 2) : L, 0.3);
       const double mid = mx * ux + my * uy, a = r.A1x * ux + r.A1y * uy, b = r.A2x * ux + r.A2y * uy;
       r.From = std::min({a, b, mid - len / 2}), r.To = std::max({a, b, mid + len / 2});
+      // Where the line is drawn: on under a value past an end.
+      const double e0 = slide != 0 && L > 0 ? std::min(0.0, run - len / 2) / L : 0,
+                   e1 = slide != 0 && L > 0 ? std::max(L, run + len / 2) / L : 1;
+      r.E1x = r.A1x + e0 * (r.A2x - r.A1x), r.E1y = r.A1y + e0 * (r.A2y - r.A1y);
+      r.E2x = r.A1x + e1 * (r.A2x - r.A1x), r.E2y = r.A1y + e1 * (r.A2y - r.A1y);
       return r;
     };
     const auto spaced = [&](const TAt& r) {
@@ -368,16 +381,30 @@ void TSheetLayout::PlaceDimensions()
     const double lowest = std::min(asked, std::max(s1, s2) + Spacing);
     // The best offsets found: clear of everything, then with the line over the drawing, then nearer
     // another line than the spacing, then only inside the frame.
-    double best[4] = {NAN, NAN, NAN, NAN};
-    const auto consider = [&](double d) {
-      const TAt r = at(d);
+    // Whether an arc drawn (in chords of at most 10 degrees) crosses q.
+    const auto arcCrosses = [](const TArc& a, const TQuad& q) {
+      const int n = std::clamp(int(std::ceil(std::fabs(a.Sweep) / 10)), 1, 36);
+      for (int i = 0; i < n; ++i) {
+        const double u = (a.From + a.Sweep * i / n) * Deg, v = (a.From + a.Sweep * (i + 1) / n) * Deg;
+        const double gx[2] = {a.X + a.R * std::cos(u), a.X + a.R * std::cos(v)},
+                     gy[2] = {a.Y + a.R * std::sin(u), a.Y + a.R * std::sin(v)};
+        if (Overlap(q.X, q.Y, 4, gx, gy, 2)) return true;
+      }
+      return false;
+    };
+    double best[4] = {NAN, NAN, NAN, NAN}, slid[4] = {0, 0, 0, 0};
+    const auto consider = [&](double d, double slide) {
+      const TAt r = at(d, slide);
       if (!inFrame(r)) return;
       bool framed = true;
       for (int k = 0; k < 4; ++k)
         framed = framed && InFrame(r.Value.X[k], r.Value.Y[k], 0);
       if (!framed) return;
-      if (!Free(r.Value)) {
-        if (std::isnan(best[3])) best[3] = d;
+      // A value past an end stands beside the part: clear of its thin arcs too (a callout's circle).
+      if (!Free(r.Value) || (slide != 0 && std::any_of(Arcs.begin(), Arcs.end(), [&](const TArc& a) {
+                               return arcCrosses(a, r.Value);
+                             }))) {
+        if (std::isnan(best[3])) best[3] = d, slid[3] = slide;
         return;
       }
       // Clean also where no thin line of the view (an axis running past the part) crosses its value.
@@ -397,19 +424,41 @@ void TSheetLayout::PlaceDimensions()
                          !throughOther(m.X1, m.Y1, r.A1x, r.A1y) && !throughOther(m.X2, m.Y2, r.A2x, r.A2y) &&
                          !later;
       const bool clean =
-          apart && Clear(r.Line) &&
+          apart && Clear(r.Between) &&
           std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
           std::none_of(Thin.begin(), Thin.end(), thin);
       const int tier = clean ? 0 : apart ? 1 : 2;
-      if (std::isnan(best[tier])) best[tier] = d;
+      if (std::isnan(best[tier])) best[tier] = d, slid[tier] = slide;
     };
     const int steps = int(Reach / Step);
-    for (int k = 0; k <= 2 * steps && std::isnan(best[0]); ++k) {
-      // Outwards k steps, then inwards at twice the cost.
+    // Outwards k steps, then inwards at twice the cost.
+    const auto offset = [&](int k) {
       const bool in = k % 3 == 2;
-      const double d = in ? asked - Step * double((k + 1) / 3) : asked + Step * double(k - (k + 1) / 3);
-      if (!in || d >= lowest) consider(d);
+      return in ? asked - Step * double((k + 1) / 3) : asked + Step * double(k - (k + 1) / 3);
+    };
+    const auto search = [&](int from, int to, double slide) {
+      for (int k = from; k <= to && std::isnan(best[0]); ++k)
+        if (const double d = offset(k); d >= lowest || k % 3 != 2) consider(d, slide);
+    };
+    // Near the offset asked with the value above the line's middle; then there with the value past an end
+    // of the line, as a draftsman writes a value that does not fit between its extension lines, rather
+    // than the line carried far off along the part; then farther out.
+    const int nearSteps = int(1.5 * Near / Step);
+    search(0, nearSteps, 0);
+    // Only a line asked across the part it measures: its value would stand on that part.
+    const TQuad centred = at(asked).Value;
+    const double cx = (centred.X[0] + centred.X[2]) / 2, cy = (centred.Y[0] + centred.Y[2]) / 2;
+    const auto holds = [](const std::array<double, 4>& v, double x, double y) {
+      return x >= v[0] - 0.5 && x <= v[2] + 0.5 && y >= v[1] - 0.5 && y <= v[3] + 0.5;
+    };
+    if (Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
+          return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
+        })) {
+      const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
+      for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
+        search(0, nearSteps, slide);
     }
+    search(nearSteps + 1, 2 * steps, 0);
     // Where that side has no room, the line goes to the part's other side, 10 beyond the outlines
     // across its span.
     if (std::isnan(best[0]) && std::isnan(best[1])) {
@@ -427,19 +476,20 @@ void TSheetLayout::PlaceDimensions()
         }
       }
       for (int k = 0; k <= steps && std::isnan(best[0]); ++k)
-        consider(beyond - 10 - Step * k);
+        consider(beyond - 10 - Step * k, 0);
     }
-    double d = asked;
-    for (double b : best)
-      if (!std::isnan(b)) {
-        d = b;
+    double d = asked, slide = 0;
+    for (int t = 0; t < 4; ++t)
+      if (!std::isnan(best[t])) {
+        d = best[t], slide = slid[t];
         break;
       }
     if (d != asked) {
       const double k = (d - asked) / (m.Scale > 0 ? m.Scale : 1);
       m.MoveLine(m.LX + k * m.CNx, m.LY + k * m.CNy);
     }
-    const TAt r = at(d);
+    if (slide != 0 && m.MoveValue) m.MoveValue(slide / (m.UScale > 0 ? m.UScale : 1));
+    const TAt r = at(d, slide);
     if (m.MoveValue)
       values.push_back(
           {Boxes.size(), Settled.size(), r.A1x, r.A1y, r.A2x, r.A2y, len, ux, uy, m.UScale, m.MoveValue});
@@ -454,7 +504,7 @@ void TSheetLayout::PlaceDimensions()
         Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
       }
     }
-    Settled.push_back({r.A1x, r.A1y, r.A2x, r.A2y, r.From, r.To});
+    Settled.push_back({r.E1x, r.E1y, r.E2x, r.E2y, r.From, r.To});
   }
   Dimensions.clear();
   PlaceValues(values);
@@ -1291,9 +1341,10 @@ void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1
 
 void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX, double x1,
                                   double y1, double x2, double y2, double lineX, double lineY,
-                                  const TString& before, const TString& after)
+                                  const TString& before, const TString& after, int valueSide)
 {
   TSheetLayout::TDimension m;
+  m.Side = valueSide;
   m.LX = lineX, m.LY = lineY;
   // Towards the line from the farther measured point.
   const double across = alongX ? lineY - std::max(y1, y2) : lineX - std::max(x1, x2);

@@ -9,6 +9,7 @@
 #include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
+#include "hxcadkit/geometry/Mathemat.h"
 
 namespace {
 
@@ -52,9 +53,10 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
 {
   if (!PlacedFinite(Extent({r71, r69, r72, r93, r96, x73, y92, x63, y71, x9, y78}), mx, my, ma, ms))
     return RefuseElement("толкатель");
-  const double x0 = x73 - y71;          // the free end of the spring seat
-  const double g = AbsZn(y78) * x9;     // the grade's length, 0 without a grade
-  const double s = 0.17364817766693033; // sin 10 degrees: the grade's face rises by g s
+  const double x0 = x73 - y71; // the free end of the spring seat
+  // The grade's length, 0 without a grade: a flat y78 deep at its inner end that runs out at the end
+  // face, inside the fit, as the part is cut. A depth that is none or outward makes no grade.
+  const double g = y78 > 2e-6 ? x9 : 0.0;
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
   // Spring seat, collar, fit section, 45 degree step, relieved shank and taper: both halves.
@@ -70,8 +72,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
   TContDrawing upper(&Md), lower(&Md);
   upper.Make(x0, 0.0, body(dP(x73, r71, dP(x73, 0.0, dPt0(x0, 0.0)))));
   lower.Make(x0, 0.0,
-             body(dP(x73 - g, r71,
-                     dP(x73 - g, r71 - y78, dP(x73, r71 - y78 + g * s, dP(x73, 0.0, dPt0(x0, 0.0)))))));
+             body(dP(x73 - g, r71, dP(x73 - g, r71 - y78, dP(x73, r71, dP(x73, 0.0, dPt0(x0, 0.0)))))));
   upper.ContBlockClear(tl);
   Md.drLine(x0 - 2.0, 0.0, x73 + 2.0, 0.0, 3);
   const int t = tl % 10, c = tl / 10;
@@ -88,14 +89,15 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     upper.dr2D(3);
     const double seat = Zn(y71 - x73);
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
-    // shorter: on the shank, never on the taper.
+    // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
     const double shank = y92 + 22.0 <= x73 - 31.0 ? y92 + 22.0 : (y92 + x73 - 31.0) / 2.0;
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
               {true, 2.0 * r72, 0.0, -r72, 0.0, r72, x0 - 12.0 - 10.0 * seat, -1.0, "&02", "h14", ""},
-              {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.0,
-               -Nearest(r72 - r93) - 1.0, "&02", "h12", ""},
-              {true, AbsZn(r69 - r71) * 2.0 * r69, shank, 0.5 - r71, shank, r71 - 0.5, 0.0,
+              // The fit's value above it, clear of the collar face's sign below.
+              {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.5,
+               Nearest(r72 - r93) + 1.0, "&02", "h12", ""},
+              {true, AbsZn(r69 - r71) * 2.0 * r69, shank, 0.5 - r71, shank, r71 - 0.5, 0.5,
                -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
               {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
               {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},
@@ -128,7 +130,10 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
       RoughOnOwnLine(Md, x63, r72, r72 + 4.5, 180.0, TString("1,6"));
     else
       Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
-    if (g != 0.0 && y78 != 0.0) Md.drDimApc(-80.0, 270.0, 45.0, 0.0, TString(), x73, y78 - r71 - g * s);
+    // The grade's face against the end face, at the corner where the two meet on the fit.
+    if (g > 0.0)
+      Md.drDimApc(-ShownAngle(90.0 - std::atan2(y78, g) / TMathDef::DEGRAD), 270.0, 45.0, 0.0, TString(), x73,
+                  -r71);
   }
   Md.drDeleteMtr();
 }

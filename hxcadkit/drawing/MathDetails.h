@@ -16,6 +16,8 @@
 // flags are accepted and not read: no caller asks for their dimensions. A member whose sizes
 // would put a NaN or an infinity into the modeller draws nothing and says so through the
 // message channel.
+#include <cmath>
+
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/drawing/BaseDetail.h"
 
@@ -125,6 +127,14 @@ class TModeler3D;
 inline bool AcrossSignValue(double d)
 {
   return d > 9.4 && d < 13.4;
+}
+
+// An angle as a sheet gives it, in degrees: whole where the part's angle lies within 0.05 degrees of a
+// whole one, as a draftsman writes it, else as it is.
+inline double ShownAngle(double degrees)
+{
+  const double whole = std::round(degrees);
+  return std::fabs(degrees - whole) <= 0.05 ? whole : degrees;
 }
 
 // A plain roughness sign on a surface's extension line of its own, where the extension lines of the

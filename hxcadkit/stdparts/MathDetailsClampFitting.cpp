@@ -5,6 +5,7 @@
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/GImage.h"
+#include "hxcadkit/geometry/Mathemat.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
 using namespace mould;
@@ -121,11 +122,11 @@ void TFitting::fromStream(TKmfData& S)
 
 void TFitting::dr2D() const
 {
-  if (!OpenSheet(*this, 50.0, 0.0)) return;
-  TModeler3D& Md = M();
-  dr2D_Shtucer_V1(0.0, 0.0, 0.0, 1.0, r1, r2, r3, r4, l, 1, true);
-  const TString none;
-  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+  if (M2.Ptr == nullptr) return;
+  // The barbs' tip diameter is a reference size: the requirement says what its star means.
+  drMouldSheet(
+      M(), Id, 50.0, 0.0,
+      [this](TModeler3D&) { dr2D_Shtucer_V1(0.0, 0.0, 0.0, 1.0, r1, r2, r3, r4, l, 1, true); }, 1);
 }
 
 void TFitting::dr3D(int) const
@@ -215,7 +216,10 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     // The thread's end chamfer as the outline has it, 1 deep: down to about the thread's minor diameter.
     Md.drDimHL(1.0, 10.0, 1.0, 14.0, r2, 15.0, r2 - 1.0, none, none, "&04~45&01");
     Md.drDimApc(-45.0, 90.0, 15.0, 0.0, none, 21.0 - l, r2);
-    Md.drDimApc(75.0, 90.0, 15.0, 0.0, none, 27.0 - l, r2);
+    // The middle barb's back face, from its root 45 degrees up the next barb's front to its crest,
+    // against the radial face at the crest.
+    Md.drDimApc(ShownAngle(std::atan2(6.0 - (r2 - r3), r2 - r3) / TMathDef::DEGRAD), 90.0, 15.0, 0.0, none,
+                27.0 - l, r2);
     // The hexagon's chamfer angle on its lower edge, below the lengths: above, the barbs' angles hold the
     // room its arc and value would need.
     Md.drDimApc(-30.0, -90.0, 15.0, 0.0, none, -8.0, -r1);

@@ -27,6 +27,12 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function
 {
   if (!M.drLeafStampView1(Id, 0, x, y, true)) return false;
   if (draw) draw(M);
+  drMouldCloseSheet(M, t1, t2, t3, t4);
+  return true;
+}
+
+void drMouldCloseSheet(TModeler3D& M, int t1, int t2, int t3, int t4)
+{
   // The texts begin with the blank that follows a requirement's number; one requirement alone is not
   // numbered and so starts with its first word.
   TString first = Requirement(t1);
@@ -37,7 +43,6 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function
     first = first.SubStr(from, first.Length() - from);
   }
   M.drCloseViewTDemCloseLeaf(first, Requirement(t2), Requirement(t3), Requirement(t4));
-  return true;
 }
 
 bool drMouldDiscardEmpty(TModeler3D& M)

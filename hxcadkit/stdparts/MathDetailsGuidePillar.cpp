@@ -154,7 +154,8 @@ void TSocketLeaderPin::dr2D() const
   // Without a thread the sheet has no view of the fixed end, but the flat and the guide's groove
   // still need their section and detail, which stand below the guide.
   if (!threaded) {
-    const double xc = LeadIn() + 4.0 - Len - OFLen;
+    // The section through the flat at the flat's middle: clear of the guide groove's callout by the end.
+    const double xc = (LeadIn() - Len - 4.0) / 2.0 - OFLen;
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
     Md.drCircleShelf(GrooveCentre(LeadIn(), Len + OFLen, OFLen), Radius, 3.0, LeadIn() - Len - OFLen,
                      FRadius + 10.0, "Г");
@@ -168,8 +169,8 @@ void TSocketLeaderPin::dr2D() const
   }
   TCommonGeometry G(0, &Md);
   G.drCVR_dV(40.0 + inset, -100.0 - CollarRadius - inset, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
-  const TString none;
-  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+  // The overall length is a reference size: the requirement says what its star means.
+  drMouldCloseSheet(Md, 1);
 }
 
 void TSocketLeaderPin::dr3D(int) const
@@ -316,7 +317,10 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     }
     // Without the end view the seat's and the collar's diameters are given here.
     if (!(x44 > 0.0 && r44 != 0.0)) {
-      Md.drDimVL(2.0 * r41, -8.0, 1.0, 2.0 - x46, -r41, 2.0 - x46, r41, "&02", "h6", none);
+      // The seat's across the seat itself, midway between its chamfer and its groove: to the left its
+      // extension lines would run the guide's whole length.
+      Md.drDimVL(2.0 * r41, std::max(0.5, (x46 - 5.0) / 2.0), 1.0, 2.0 - x46, -r41, 2.0 - x46, r41, "&02",
+                 "h6", none);
       Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
     }
     // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a

@@ -111,7 +111,9 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
 
   const TString none, dia("&02"), bore("&02~"), h14("H14"), chamfer("&04~45&01");
   Md.drDimVL(Zn(r74 - r62) * 2.0 * r74, -30.0, 1.0, xL + 3.0, -r74, xL + 3.0, r74, dia, none, none);
-  Md.drDimVL(2.0 * r62, 0.0, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
+  // The shank's across the shank, its value beside it: beyond the threaded end its extension lines would
+  // run the shank's whole length.
+  Md.drDimVL(2.0 * r62, 0.5, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
   Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(x90, -41.0, -1.0, xL + x90, -3.0 - r62, xL, 3.0 - r62, none, none, none);
@@ -129,8 +131,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drPoint(xL + 6.0, r74 + 3.0);
   Md.drEndObj();
   if (r74 != r62) Rough(Md, xL + x90, -5.0 - r74, 0.0);
-  Md.drDimVL(2.0 * r98, -17.0, r98 - 1.0 - r62, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
-  Md.drDimVL(2.0 * r97, (y4 - y3) - 29.0, r97 - 1.0 - r62, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
+  // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
+  // bores, not back along the whole shank through the collar and the cross hole.
+  Md.drDimVL(2.0 * r97, y4 + 8.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
+  Md.drDimVL(2.0 * r98, y3 + 15.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
   Md.drDimHL(y4, r62 + 22.0 - r30, -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDimHL(y3, r62 + 34.0 - r30, -1.0, x74 - y3, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDeleteMtr();

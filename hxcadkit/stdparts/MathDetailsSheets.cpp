@@ -36,7 +36,7 @@ void TInjectPlug::dr2D() const
         dr2D_V1(0, 0, 0, 1.0, SphereRadius, TPARadius, CollarRadius, BFitRadius, FitLen, Len, CollarHeight,
                 SphereLen, 1, true, 3.0);
       },
-      6, 3, 37);
+      6, 3, 36, 37);
 }
 
 void TInjectPlug::dr3D(int) const

@@ -519,6 +519,8 @@ Integer MouldWhole(double v);
 // False, with nothing drawn, when the modeller makes no sheet.
 bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
                   int t1, int t2 = 0, int t3 = 0, int t4 = 0);
+// Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
+void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no
 // body; true when it did.
 bool drMouldDiscardEmpty(TModeler3D& M);

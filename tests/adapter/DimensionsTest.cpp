@@ -62,7 +62,7 @@ TEST_F(Dimensions, LinearOrientationAngleAndTextShift)
     double angle;
     int side, shift;
   } cases[] = {
-      {0, 10, -3, txapi::txLinDVertical, Pi / 2, 2, -3},   {10, 0, 3, txapi::txLinDHorizontal, 0, 1, -3},
+      {0, 10, -3, txapi::txLinDVertical, Pi / 2, 2, -3},    {10, 0, 3, txapi::txLinDHorizontal, 0, 1, -3},
       {-1, -1, 0, txapi::txLinDParallel, 5 * Pi / 4, 0, 0}, {0, 0, 0, txapi::txLinDVertical, 0, 0, 0},
       {1, -1e-9, 0, txapi::txLinDParallel, 0, 0, 0},
   };
@@ -80,17 +80,24 @@ TEST_F(Dimensions, LinearOrientationAngleAndTextShift)
     // The third text (a reference mark here) follows the tolerance.
     EXPECT_EQ(Line(*d, "after"), "h6*");
     EXPECT_EQ(d->UpdateCount(), 1);
-    for (const auto& [k, v] : std::initializer_list<std::pair<const char*, Value>>{
-             {"x1", 1.0}, {"y1", 2.0}, {"x2", 41.0}, {"end1-kind", 5}, {"end2-kind", 6}, {"leader-code", 4},
-             {"leader-angle", 30.0}, {"leader-length", 7.4}, {"end1-on", true}, {"end2-on", false}})
+    for (const auto& [k, v] : std::initializer_list<std::pair<const char*, Value>>{{"x1", 1.0},
+                                                                                   {"y1", 2.0},
+                                                                                   {"x2", 41.0},
+                                                                                   {"end1-kind", 5},
+                                                                                   {"end2-kind", 6},
+                                                                                   {"leader-code", 4},
+                                                                                   {"leader-angle", 30.0},
+                                                                                   {"leader-length", 7.4},
+                                                                                   {"end1-on", true},
+                                                                                   {"end2-on", false}})
       EXPECT_EQ(d->Prop(k), v) << k;
   }
 }
 
 // The overall dimension goes to the active document's current view, places its line by Fn and its text
 // Dln away at the angle Fn (from wherever the host has the line when Fn is neither 0 nor 90).
-// A chamfer's angle or a deviation given as the third text is not lost; without one the text after the
-// value is the second text alone.
+// A chamfer's angle, a deviation or a reference mark given as the third text is not lost, on a linear, a
+// diameter or a radius dimension alike; without one the text after the value is the second text alone.
 TEST_F(Dimensions, TheThirdTextFollowsTheValue)
 {
   const struct
@@ -106,9 +113,13 @@ TEST_F(Dimensions, TheThirdTextFollowsTheValue)
                {"h14", "&03~0,2", "h14&03~0,2"}};
   for (const auto& c : cases) {
     MA.drDimL(10, None, 0, 10, 0, 0, 0, 0, 0, 0, 1, 0, 10, 0, 1, 0, None, c.s2, c.s3);
-    const txhost::Object* d = Last(m2::LineDimension);
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(Line(*d, "after"), c.after) << c.s2 << "|" << c.s3;
+    MA.drDimD(10, None, 0, 0, 0, 0, 0, 0, "&02", c.s2, c.s3);
+    MA.drDimR(5, None, 0, 0, 0, 0, 0, 0, 1, 0, "R", c.s2, c.s3);
+    for (const auto kind : {m2::LineDimension, m2::DiametralDimension, m2::RadialDimension}) {
+      const txhost::Object* d = Last(kind);
+      ASSERT_NE(d, nullptr);
+      EXPECT_EQ(Line(*d, "after"), c.after) << kind << ": " << c.s2 << "|" << c.s3;
+    }
   }
 }
 
@@ -175,7 +186,8 @@ TEST_F(Dimensions, OverallDimensionPlacesItsLineAndText)
   EXPECT_EQ(MA.R2D().CurDrawingObject, nullptr);
   // Without an active 2D document there is nowhere to put it.
   const std::size_t made = Of(m2::LineDimension).size();
-  for (txhost::Object* active : {static_cast<txhost::Object*>(nullptr), H.NewDocument(txapi::txDocumentPart, true)}) {
+  for (txhost::Object* active :
+       {static_cast<txhost::Object*>(nullptr), H.NewDocument(txapi::txDocumentPart, true)}) {
     H.SetActiveDocument(active);
     MA.drDimL7(0, None, 0, -12, 1, 1, 0, 0, 10, 10, 1, 1, 30, 20, 1, 1, None, None, None);
   }
@@ -192,9 +204,14 @@ TEST_F(Dimensions, DiameterRadiusAndAngleValueRules)
   Remembered(d);
   EXPECT_EQ(Ops(*d), "SetCentre SetRadius SetStyle SetAngle Update GetTextAfter GetTextBefore SetLeaderCode "
                      "SetLeaderAngle SetTextShiftSide SetTextShift Update");
-  for (const auto& [k, v] : std::initializer_list<std::pair<const char*, Value>>{
-           {"xc", 5.0}, {"radius", 10.0}, {"style", 1}, {"angle", 45.0}, {"leader-code", 3},
-           {"leader-angle", 15.0}, {"text-shift-side", 1}, {"text-shift", -4}})
+  for (const auto& [k, v] : std::initializer_list<std::pair<const char*, Value>>{{"xc", 5.0},
+                                                                                 {"radius", 10.0},
+                                                                                 {"style", 1},
+                                                                                 {"angle", 45.0},
+                                                                                 {"leader-code", 3},
+                                                                                 {"leader-angle", 15.0},
+                                                                                 {"text-shift-side", 1},
+                                                                                 {"text-shift", -4}})
     EXPECT_EQ(d->Prop(k), v) << k;
   EXPECT_EQ(Line(*d, "after"), "H7");
 
@@ -202,8 +219,8 @@ TEST_F(Dimensions, DiameterRadiusAndAngleValueRules)
   {
     double drl;
     int shift;
-  } radii[] = {{2.5, 3}, {-2.5, -3}, {1e-7, 0}, {1e300, INT_MAX}, {-1e300, INT_MIN},
-               {std::numeric_limits<double>::quiet_NaN(), 0}};
+  } radii[] = {{2.5, 3},         {-2.5, -3},        {1e-7, 0},
+               {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::numeric_limits<double>::quiet_NaN(), 0}};
   for (const auto& c : radii) {
     MA.drDimR(20, None, 15, c.drl, 9, 2, 1, 1, 0, 0, "R", None, None);
     const txhost::Object* r = Last(m2::RadialDimension);
@@ -318,11 +335,13 @@ TEST_F(Dimensions, ParametricLinksGoThroughTheRegisteredDouble)
     std::string s;
     for (txhost::Object* c : txhost::model::LiveMembers(*Last(kind), "parametric-constraint"))
       if (c->Prop("type") == type && c->Applied())
-        s += "[" + (type == txapi::txCMergePoints
-                        ? std::to_string(int(txhost::model::Number(c->Prop("index")))) + "-" +
-                              std::to_string(int(txhost::model::Number(c->Prop("partner-index"))))
-                        : c->Prop("expression").is_string() ? c->Prop("expression").get<std::string>() : "")
-             + "]";
+        s += "[" +
+             (type == txapi::txCMergePoints
+                  ? std::to_string(int(txhost::model::Number(c->Prop("index")))) + "-" +
+                        std::to_string(int(txhost::model::Number(c->Prop("partner-index"))))
+              : c->Prop("expression").is_string() ? c->Prop("expression").get<std::string>()
+                                                  : "") +
+             "]";
     return s;
   };
   MA.drLine(-10, 0, 0, 0, 1);

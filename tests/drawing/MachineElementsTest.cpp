@@ -252,8 +252,9 @@ TEST(MachineElements, GrooveDetailViewsCarryTheirLetterAndScale)
   }
 }
 
-// The pusher of an ejector channel: halves by the drawing code, the grade on the lower half
-// rising at sin 10 degrees, the outline closing along the axis in outline mode.
+// The pusher of an ejector channel: halves by the drawing code, the grade on the lower half a flat y78 deep
+// at its inner end running out at the end face on the fit (as the part is cut, never outside the fit),
+// its angle the one it has, the outline closing along the axis in outline mode.
 TEST(MachineElements, PusherHalvesAndGrade)
 {
   const double r71 = 3, r72 = 6, x73 = 100, y78 = 3, g = 10;
@@ -271,12 +272,22 @@ TEST(MachineElements, PusherHalvesAndGrade)
       const TCurve axis = OfStyle(m.Curves, 3).front();
       EXPECT_TRUE(axis.x1 == 20 + x73 - y71 - 2 && axis.x2 == 20 + x73 + 2) << what;
       ExpectClosedInOutlineMode(outline, tl, what);
-      // The grade's face ends y78 - g sin 10 deep at the end face.
+      // The grade's face from the step's bottom to the end face's corner on the fit.
       const bool grade = std::any_of(outline.begin(), outline.end(), [&](const TCurve& c) {
-        return c.x2 == 20 + x73 && std::fabs(c.y2 + r71 - y78 + g * 0.17364817766693033) < 1e-12;
+        return c.x1 == 20 + x73 - g && c.y1 == y78 - r71 && c.x2 == 20 + x73 && c.y2 == -r71;
       });
       EXPECT_EQ(grade, tl == 1 || tl == 21) << what;
+      for (const TCurve& c : outline)
+        EXPECT_GE(std::min(c.y1, c.y2), -r72 - 1e-12) << what;
       EXPECT_EQ(m.Count("drDimHL") + m.Count("drDimVL"), tl == 1 ? 14 : 0) << what;
+      if (tl == 1) {
+        // Between the end face and the grade's face, at their corner.
+        const auto angle = m.Of("drDimApc");
+        ASSERT_EQ(angle.size(), 1u) << what;
+        EXPECT_NEAR(angle[0].A[0], -(90 - std::atan2(y78, g) * 180 / 3.141592653589793), 1e-9) << what;
+        EXPECT_EQ(angle[0].A[4], x73) << what;
+        EXPECT_EQ(angle[0].A[5], -r71) << what;
+      }
     }
 }
 

@@ -36,6 +36,18 @@ struct TDim
   }
 };
 
+// An angle dimension as it lands on the sheet: its vertex, its rays' directions (degrees, on the sheet) and
+// the placement it was drawn in.
+struct TAngle
+{
+  double Value = 0, X = 0, Y = 0, A1 = 0, A2 = 0;
+  double Ox = 0, Oy = 0, Scale = 1, Angle = 0;
+  bool Upright() const
+  {
+    return std::fabs(Oy) < 1e-9 && std::fabs(Scale - 1) < 1e-9 && std::fabs(Angle) < 1e-9;
+  }
+};
+
 // The recording modeller, opening every sheet and part, that keeps each linear dimension's points
 // where they land on the sheet; what the host refuses to draw (a point not finite) is not kept.
 struct TDimTap : TRecordingModeler
@@ -46,6 +58,24 @@ struct TDimTap : TRecordingModeler
     NewPartPlaneAnswer = true;
   }
   std::vector<TDim> Dims;
+  std::vector<TAngle> Angles;
+  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn,
+              const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
+              const double& x2, const double& y2, int T2, int Po2, const TString& S, const double& xc,
+              const double& yc) override
+  {
+    TRecordingModeler::drDimA(Val, Napr, FBase, Rr, Pt, Pn, Fn, Dln, x1, y1, T1, Po1, x2, y2, T2, Po2, S, xc,
+                              yc);
+    for (double v : {Val, FBase, xc, yc})
+      if (!std::isfinite(v)) return;
+    TAngle a;
+    const TTransf2D& t = R2D().Transf2D;
+    t.xyMtr(xc, yc, a.X, a.Y);
+    t.xyMtr(0.0, 0.0, a.Ox, a.Oy);
+    a.Scale = t.ScaleMtr(), a.Angle = t.AngleMtr();
+    a.Value = std::fabs(Val), a.A1 = FBase + a.Angle, a.A2 = FBase + Napr * Val + a.Angle;
+    Angles.push_back(a);
+  }
   void drDimL(const double& iVal, const TString& Qual, const double& Dx, const double& Dy, int Pt, int Pn,
               const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
               const double& x2, const double& y2, int T2, int Po2, const TString& S1, const TString& S2,

@@ -6,6 +6,7 @@
 // written as a Russian drawing writes them, no view in the title block, no angle given twice. Each check
 // answers the faults it finds.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -490,6 +491,62 @@ inline std::vector<std::string> TextsMiswritten(const txhost::SvgLayout& layout)
       faults.push_back("misspelt: " + Named(t));
     if (t.Role == "requirements" && !starred && s.find('*') != std::string::npos)
       faults.push_back("a reference mark no size carries: " + Named(t));
+  }
+  // A size marked with a star has a requirement saying what the star means.
+  const bool told = std::any_of(layout.Labels.begin(), layout.Labels.end(), [](const txhost::SvgLabel& t) {
+    return t.Role == "requirements" && t.Text.find('*') != std::string::npos;
+  });
+  if (starred && !told)
+    for (const txhost::SvgLabel& t : layout.Labels)
+      if (t.Role == "dimension" && t.Text.find('*') != std::string::npos)
+        faults.push_back("a star no requirement explains: " + Named(t));
+  return faults;
+}
+
+// The parts whose sheets keep their extension lines short (the others' are not yet checked).
+inline bool KeepsExtensionsShort(const std::string& part)
+{
+  for (const char* p : {"fitting", "sprue_bush", "ejector_channel", "shank", "guide_pillar"})
+    if (part == p) return true;
+  return false;
+}
+
+// No extension line runs farther over its view than the view is across it: a size whose extension lines
+// run along the part, past the steps and holes between, stands where it is measured instead.
+inline std::vector<std::string> ExtensionLinesAlongTheirViews(const txhost::SvgLayout& layout)
+{
+  const std::vector<TBox> views = Views(layout);
+  std::vector<std::string> faults;
+  // An angle's rays start at its arc's centre; they are the angle's, not a size's.
+  std::vector<TPoint> vertices;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (l.Kind == "dimension-arc") vertices.emplace_back(l.CX, l.CY);
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "extension" || l.Points.size() != 2) continue;
+    if (std::any_of(vertices.begin(), vertices.end(), [&l](TPoint c) {
+          return std::hypot(c.first - l.Points[0].first, c.second - l.Points[0].second) < 0.01;
+        }))
+      continue;
+    const auto [x1, y1] = l.Points[0];
+    const auto [x2, y2] = l.Points[1];
+    for (const TBox& v : views) {
+      if (!v.Holds(l.Points[0], 0.01)) continue;
+      // The part of the line over the view, and the view's size across the line.
+      const double len = std::hypot(x2 - x1, y2 - y1);
+      if (!(len > 0)) continue;
+      double t0 = 0, t1 = 1;
+      for (const auto& [p, d, lo, hi] :
+           {std::array{x1, x2 - x1, v.X1, v.X2}, std::array{y1, y2 - y1, v.Y1, v.Y2}}) {
+        if (std::fabs(d) < 1e-12) continue;
+        const double a = (lo - p) / d, b = (hi - p) / d;
+        t0 = std::max(t0, std::min(a, b)), t1 = std::min(t1, std::max(a, b));
+      }
+      const double over = std::max(0.0, t1 - t0) * len;
+      const double across = std::fabs(x2 - x1) >= std::fabs(y2 - y1) ? v.Y2 - v.Y1 : v.X2 - v.X1;
+      if (over > across + 0.5)
+        faults.push_back("an extension line from " + At(l.Points[0]) + " to " + At(l.Points[1]) + " runs " +
+                         std::to_string(over) + " over a view " + std::to_string(across) + " across");
+    }
   }
   return faults;
 }

@@ -31,10 +31,16 @@
 #include "MouldPartList.h"
 #include "RecordingModeler.h"
 #include "SheetDims.h"
+#include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
 #include "tests/TestNames.h"
 #include "tests/core/TextBaseTestUtil.h"
+#include "txhost/lib/DimensionFacets.h"
+#include "txhost/lib/Drawing2D.h"
+#include "txhost/lib/Model.h"
+#include "txhost/lib/SvgWriter.h"
+#include "txhost/lib/Text.h"
 #include "txhost/solid/Evaluator.h"
 #include "txhost/solid/Shape.h"
 
@@ -470,6 +476,62 @@ bool OfAZone(const TDim& v, const std::vector<TRecordingModeler::TCurve>& drawn)
   return false;
 }
 
+// --- Angles: each ray of an angle in the main view on a face of the model through its vertex ------------
+
+// Whether a ray through the main view's point (x, y) at a degrees (the view's x along the model's axis, y
+// away from it) lies on a face of the model there: a ray along the axis or across it is the part's own
+// direction; a slanted one lies on a cone about the axis or on a plane flat cut along it, as steep.
+bool RayOnTheModel(const TGeometry& g, const TAxis& axis, const TMapping& m, double x, double y, double a)
+{
+  constexpr double AngleTol = 0.05 * 3.141592653589793 / 180;
+  const double t = a * 3.141592653589793 / 180;
+  const double along = std::fabs(std::cos(t)), across = std::fabs(std::sin(t));
+  if (along < 1e-9 || across < 1e-9) return true;
+  const double slope = std::atan2(across, along); // from the axis, 0 to 90 degrees
+  const double s = m.At(x), r = std::fabs(y);
+  for (const TCone& k : g.Cones) {
+    if (!Parallel(k.A, axis.D) || DistanceFromAxis(axis, k.C) > Tol) continue;
+    const double at = s * Dot(k.A, axis.D); // the station along the cone's own axis
+    if (std::fabs(std::atan(std::fabs(k.Tan)) - slope) <= AngleTol &&
+        std::fabs(std::fabs(k.R + k.Tan * (at - Dot(k.C, k.A))) - r) <= 10 * Tol)
+      return true;
+  }
+  for (const TPlane& p : g.Planes) {
+    const double n = std::fabs(Dot(p.N, axis.D));
+    if (std::fabs(std::asin(std::min(1.0, n)) - slope) > AngleTol) continue;
+    const TVec3 at{axis.O[0] + s * axis.D[0], axis.O[1] + s * axis.D[1], axis.O[2] + s * axis.D[2]};
+    const double dist = std::fabs(Dot({at[0] - p.P[0], at[1] - p.P[1], at[2] - p.P[2]}, p.N));
+    if (std::fabs(dist - r * std::sqrt(std::max(0.0, 1 - n * n))) <= 10 * Tol) return true;
+  }
+  return false;
+}
+
+// --- The sheet as the host shows it ----------------------------------------------------------------
+
+// The third texts the part hands its linear, diameter and radius dimensions (a tolerance, a deviation, a
+// mark or a word), in the order it hands them.
+std::vector<std::string> ThirdTexts(const TRecordingModeler& m)
+{
+  std::vector<std::string> texts;
+  for (const auto& c : m.Calls)
+    if ((c.Op == "drDimL" || c.Op == "drDimD" || c.Op == "drDimR") && c.S.size() == 4 && !c.S[3].Empty() &&
+        std::all_of(c.A.begin(), c.A.end(), [](double v) { return std::isfinite(v); }))
+      texts.push_back(c.S[3].Utf8Text());
+  return texts;
+}
+
+// The texts after the values of the sheet's dimensions (linear, diameter and radius).
+std::vector<std::string> TextsAfter(const txhost::Host& host)
+{
+  namespace m2 = txhost::model2d;
+  std::vector<std::string> after;
+  for (const auto kind : {m2::LineDimension, m2::DiametralDimension, m2::RadialDimension})
+    for (const txhost::Object* d : host.ObjectsOfKind(kind))
+      for (const txhost::Object* l : txhost::model::LiveMembers(*d, m2::TextLine))
+        if (l->Prop("place") == "after") after.push_back(txhost::ToUtf8(m2::TextOf(*l)));
+  return after;
+}
+
 // --- The sweep ------------------------------------------------------------------------------------
 
 // The sweep's checks of one part at one size, on the stand-in host.
@@ -516,12 +578,37 @@ protected:
     std::vector<TDim> values;
     for (const TDim& d : tap.Dims)
       if (std::isfinite(d.Value)) values.push_back(d);
+    const std::vector<stdtest::sheetdims::TAngle> angles = tap.Angles;
+    const std::vector<std::string> handed = ThirdTexts(tap);
     const std::vector<TRecordingModeler::TCurve> drawn = tap.Drawn();
     tap.Reset();
     recorded.Part().dr3D(1);
 
     TMade hosted;
     part.Make(hosted, &MA, at.Row, at.K);
+    // The sheet as the host has it: every third text a dimension was handed shows after its value, and
+    // no extension line runs along the part.
+    hosted.Part().dr2D();
+    if (!link.AllSheets.empty()) {
+      if (txhost::Object* sheet =
+              H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false)) {
+        std::vector<std::string> after = TextsAfter(H);
+        for (const std::string& t : handed) {
+          const auto it = std::find_if(after.begin(), after.end(), [&t](const std::string& a) {
+            return a.size() >= t.size() && a.compare(a.size() - t.size(), t.size(), t) == 0;
+          });
+          if (it == after.end())
+            ADD_FAILURE() << "\"" << t << "\" handed to a dimension is not shown";
+          else
+            after.erase(it);
+        }
+        if (stdtest::sheetlines::KeepsExtensionsShort(part.Name))
+          for (const std::string& f :
+               stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
+            ADD_FAILURE() << f;
+        H.CloseDocument(*sheet);
+      }
+    }
     tbtest::TMessageLog log;
     hosted.Part().dr3D(1);
     TGeometry model;
@@ -556,6 +643,20 @@ protected:
         if (AcrossAxis(v) && !PlacedDiameter(model, axis, maps[i], v))
           m.push_back(std::string("\"").append(v.Text()).append("\" is no diameter of the model at ")
                           .append(std::to_string(maps[i].At(v.X1))).append(" along its axis"));
+      }
+      // Each angle of the main view between faces of the model, or the part's own directions, at its
+      // vertex: its value is then the model's.
+      for (const auto& a : angles) {
+        if (!a.Upright() || main.empty() || std::fabs(a.Ox - main.front().Ox) > 1e-9) continue;
+        for (double ray : {a.A1, a.A2})
+          if (!RayOnTheModel(model, axis, maps[i], a.X, a.Y, ray))
+            m.push_back(std::string("the angle of ")
+                            .append(std::to_string(a.Value))
+                            .append(" degrees at ")
+                            .append(std::to_string(maps[i].At(a.X)))
+                            .append(" along the axis has a ray at ")
+                            .append(std::to_string(ray))
+                            .append(" degrees on no face of the model"));
       }
       if (i == 0 || m.size() < misplaced.size()) misplaced = m;
     }
@@ -654,6 +755,41 @@ TEST_F(SheetMeasureNamed, ASizeInTheWrongPlaceIsFound)
     EXPECT_TRUE(Measures(g, d.Value));
   }
   EXPECT_GE(axial, 3);
+}
+
+// An angle stands between faces of the model: each of the fitting's and the ejector channel's angles does,
+// and the same angle turned by a few degrees about its vertex (the barb's 75 degrees the fitting once gave
+// its 70-degree barb, the grade's 80 degrees) does not.
+TEST_F(SheetMeasureNamed, AnAngleThatIsNotTheModelsIsFound)
+{
+  for (const char* name : {"fitting", "ejector_channel"}) {
+    SCOPED_TRACE(name);
+    std::vector<std::string> faults;
+    const auto r = Built(name, 0, 1, faults);
+    ASSERT_EQ(r.Placed.size(), 1u);
+    TGeometry g;
+    Collect(txhost::solid::PlacedShape(r.Placed[0]), g);
+    g.Solid = true;
+    const TAxis axis = AxisOf(g);
+    TDimTap tap;
+    TMade made;
+    Kind(name).Make(made, &tap, 0, 1);
+    made.Part().dr2D();
+    const std::vector<TDim> main = MainView(tap.Dims);
+    const std::vector<TMapping> maps = Mappings(axis, main);
+    ASSERT_FALSE(maps.empty());
+    int slanted = 0;
+    for (const auto& a : tap.Angles) {
+      if (!a.Upright() || std::fabs(a.Ox - main.front().Ox) > 1e-9) continue;
+      for (const double ray : {a.A1, a.A2}) {
+        if (std::fabs(std::sin(2 * ray * 3.141592653589793 / 180)) < 1e-9) continue; // along or across
+        ++slanted;
+        EXPECT_TRUE(RayOnTheModel(g, axis, maps[0], a.X, a.Y, ray)) << a.Value << " at " << ray;
+        EXPECT_FALSE(RayOnTheModel(g, axis, maps[0], a.X, a.Y, ray + 5)) << a.Value << " at " << ray + 5;
+      }
+    }
+    EXPECT_GE(slanted, 1);
+  }
 }
 
 // The one-piece spacer's slot is as wide as its sheet gives it ("2,5H14"): the slot's walls are planes
