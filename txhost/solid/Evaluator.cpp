@@ -13,6 +13,8 @@
 
 #include <Standard_Failure.hxx>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -75,6 +77,45 @@ TFeature Feature(const place::Placed& p)
   f.Angle = p.Angle;
   return f;
 }
+
+// Everything that makes a feature's solid, byte for byte: two features that give one key build one solid.
+// The placed record alone leaves the profile out (two rings of one outer circle and box, bored to other
+// shafts, kept one), so the key is made of what the modeller is handed.
+class TKey
+{
+public:
+  void Put(double v) { Bytes.append(reinterpret_cast<const char*>(&v), sizeof v); }
+  void Put(std::size_t n) { Bytes.append(reinterpret_cast<const char*>(&n), sizeof n); }
+  void Put(const TVec3& v)
+  {
+    for (double c : v)
+      Put(c);
+  }
+  void Put(const std::string& text)
+  {
+    Put(text.size());
+    Bytes += text;
+  }
+  void Put(const TFeature& f)
+  {
+    Put(std::size_t(f.Shape) * 2 + std::size_t(f.Cut));
+    Put(f.Kind);
+    for (const TVec3* v : {&f.Frame.Origin, &f.Frame.U, &f.Frame.V, &f.Frame.N, &f.AxisPoint, &f.AxisDir})
+      Put(*v);
+    for (double v : {f.From, f.To, f.Grow, f.Angle})
+      Put(v);
+    Put(f.Loops.size());
+    for (const TLoop& loop : f.Loops) {
+      Put(loop.size());
+      for (const TCurve2& c : loop) {
+        Put(std::size_t(c.Kind) * 2 + std::size_t(c.Clockwise));
+        for (double v : {c.X1, c.Y1, c.X2, c.Y2, c.Xc, c.Yc, c.R})
+          Put(v);
+      }
+    }
+  }
+  std::string Bytes;
+};
 
 std::string NameOf(const Object& o)
 {
@@ -194,30 +235,31 @@ struct TEvaluator::TState
   std::map<std::string, std::shared_ptr<const TAssemblyResult>> Assemblies; // by their leaves
   struct TRead
   {
-    std::filesystem::file_time_type Time;
-    std::uintmax_t Size = 0;
+    std::int64_t Time = 0; // nanoseconds
+    std::uint64_t Size = 0;
     ObjectId Document = 0; // by identifier: the host frees a document read for nobody in time
   };
-  std::map<std::filesystem::path, TRead> Files; // component sources read from their files
+  // Component sources read from their files, by the files' identity (device and inode): a file named by many
+  // spellings of its path ("dir/./a", "dir/../dir/a", a link) is read and kept once.
+  std::map<std::pair<std::uint64_t, std::uint64_t>, TRead> Files;
   int Modelled = 0;
 
   explicit TState(Host& h) : H(h) {}
 
-  std::pair<std::shared_ptr<const TPartResult>, std::string> Part(const Object& part)
+  std::shared_ptr<const TPartResult> Part(const Object& part)
   {
-    std::string key;
+    TKey key;
     std::vector<TFeature> features;
     for (const auto& [o, p] : SolidFeatures(part)) {
-      key += o->Prop("placed").dump();
-      key += '\n';
       features.push_back(Feature(p));
+      key.Put(features.back());
     }
-    auto& slot = Parts[key];
+    auto& slot = Parts[key.Bytes];
     if (!slot) {
       slot = std::make_shared<const TPartResult>(BuildPart(features));
       ++Modelled;
     }
-    return {slot, key};
+    return slot;
   }
 
   // The top part of a component's source: the document read with it, or else its file; null with the reason
@@ -232,17 +274,21 @@ struct TEvaluator::TState
       return nullptr;
     }
     const std::filesystem::path path(file.get<std::string>());
-    std::error_code ec;
-    const auto time = std::filesystem::last_write_time(path, ec);
-    const auto size =
-        ec || !std::filesystem::is_regular_file(path, ec) ? 0 : std::filesystem::file_size(path, ec);
-    TRead& r = Files[path];
-    const Object* document = r.Document != 0 ? H.Find(r.Document) : nullptr;
-    if (document == nullptr || r.Time != time || r.Size != size) {
+    struct stat st
+    {
+    };
+    const Object* document = nullptr;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
       // The reader says why a file that is missing, a folder or a pipe cannot be read, without waiting on it.
-      const Object* read = ReadDocumentFile(H, path, why);
-      r = {time, size, read != nullptr ? read->Id() : 0};
-      document = read;
+      document = ReadDocumentFile(H, path, why);
+    } else {
+      const std::int64_t time = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+      TRead& r = Files[{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)}];
+      document = r.Document != 0 ? H.Find(r.Document) : nullptr;
+      if (document == nullptr || r.Time != time || r.Size != std::uint64_t(st.st_size)) {
+        document = ReadDocumentFile(H, path, why);
+        r = {time, std::uint64_t(st.st_size), document != nullptr ? document->Id() : 0};
+      }
     }
     const Object* top = document != nullptr ? H.TopPart(*document) : nullptr;
     if (document != nullptr && top == nullptr) why = path.string() + ": it holds no part";
@@ -349,24 +395,29 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   S->Leaves(*top, place::Matrix{}, walk, leaves, out.LeftOut);
   out.Assembly = type != txapi::txDocumentPart || !leaves.empty() || !out.LeftOut.empty();
   if (!out.Assembly) {
-    out.Parts.push_back(S->Part(*top).first);
+    out.Parts.push_back(S->Part(*top));
     out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false, out.Parts[0]->Symmetry,
                           out.Parts[0]->Volume});
     return true;
   }
-  std::string key;
+  TKey key;
+  // A part placed many times is looked at once: its features and its marks are read from it the first time.
+  std::map<const Object*, std::pair<std::shared_ptr<const TPartResult>, bool>> looked;
   for (const TLeaf& l : leaves) {
-    auto [part, partKey] = S->Part(*l.Part);
+    auto [at, first] = looked.try_emplace(l.Part);
+    if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part)};
+    const auto& [part, fastener] = at->second;
     out.Parts.push_back(part);
-    out.Placed.push_back(
-        {l.Name, part->Shape, Twelve(l.M), MustBeSeated(*l.Part), part->Symmetry, part->Volume});
-    key += partKey;
+    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), fastener, part->Symmetry, part->Volume});
+    // The part (kept as long as the evaluator, so its address names it) and where it stands, exactly: a
+    // matrix printed to six places kept apart no two placements that differ by less.
+    key.Put(std::size_t(part.get()));
     for (double v : out.Placed.back().Matrix)
-      key += std::to_string(v) + ",";
-    key += out.Placed.back().Fastener ? "F\n" : "\n";
+      key.Put(v);
+    key.Put(std::size_t(out.Placed.back().Fastener));
   }
   if (!components) return true;
-  auto& slot = S->Assemblies[key];
+  auto& slot = S->Assemblies[key.Bytes];
   if (!slot) {
     slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed));
     ++S->Modelled;
@@ -494,7 +545,7 @@ bool TEvaluator::Effect(Object& document, const Object& feature, std::string& ef
     error = "the object is no placed solid feature of the document's top part";
     return false;
   }
-  const auto part = S->Part(*top).first;
+  const auto part = S->Part(*top);
   effect = part->Features.at(std::size_t(at - features.begin())).Effect();
   return true;
 }

@@ -1,0 +1,162 @@
+// The evaluator on host documents: what it keeps and reuses, how it walks assemblies and what it says of
+// them. Parts are made here as the host's features record them (a placed form and a profile), rings turned
+// about the x axis, so that every volume is known by hand.
+#include "txhost/solid/Evaluator.h"
+
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Kinds.h"
+#include "txhost/lib/Object.h"
+#include "txhost/lib/Placement3D.h"
+
+#include "txapi/Enums.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using txhost::Object;
+using txhost::Value;
+
+// A ring of the radii from x0 to x1 about the x axis.
+double RingVolume(double x0, double x1, double r0, double r1)
+{
+  return std::numbers::pi * (r1 * r1 - r0 * r0) * (x1 - x0);
+}
+
+class SolidEvaluator : public ::testing::Test
+{
+protected:
+  txhost::Host H;
+  fs::path Dir;
+
+  void SetUp() override
+  {
+    Dir = fs::temp_directory_path() / ("solid-evaluator-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+
+  // A new part holding a ring turned about the x axis (a cut when cut), placed as the host places one.
+  Object& RingPart(double x0, double x1, double r0, double r1)
+  {
+    Object& doc = *H.NewDocument(txapi::txDocumentPart, false);
+    AddRing(doc, x0, x1, r0, r1, false);
+    return doc;
+  }
+  void AddRing(Object& doc, double x0, double x1, double r0, double r1, bool cut)
+  {
+    Object& top = *H.TopPart(doc);
+    std::vector<txhost::place::Curve> curves;
+    Value profile = Value::array();
+    const double corners[4][2] = {{x0, r0}, {x1, r0}, {x1, r1}, {x0, r1}};
+    for (int k = 0; k < 4; ++k) {
+      txhost::place::Curve c;
+      c.A = {corners[k][0], corners[k][1]};
+      c.B = {corners[(k + 1) % 4][0], corners[(k + 1) % 4][1]};
+      curves.push_back(c);
+      profile.push_back({{"curve", "line"}, {"points", {c.A[0], c.A[1], c.B[0], c.B[1]}}});
+    }
+    const auto placed =
+        txhost::place::PlaceRotation(cut ? txapi::o3d_cutRotated : txapi::o3d_bossRotated,
+                                     *txhost::place::StandardPlane(1), 360, {0, 0}, {1, 0}, curves);
+    ASSERT_TRUE(placed);
+    Object& f = H.Create("rotated", &doc, &top);
+    f.Set("type", cut ? int(txapi::o3d_cutRotated) : int(txapi::o3d_bossRotated));
+    f.Set("profile", profile);
+    f.Set("placed", txhost::place::PlacedToJson(*placed));
+    f.Update();
+  }
+  // Marks a part as a fastener, as the library that builds one does.
+  void MarkFastener(Object& doc)
+  {
+    Object& storages = H.Create("user-storages", &doc, &doc);
+    Object& s = H.Create("user-storage", &doc, &storages);
+    s.Set("name", std::string("ZEDozod"));
+    s.Set("values", Value{{"Fastener", 1}});
+  }
+  fs::path Save(Object& doc, const std::string& name)
+  {
+    std::string error;
+    EXPECT_TRUE(H.SaveDocumentAs(doc, Dir / name, &error)) << error;
+    return Dir / name;
+  }
+  Object& Assembly() { return *H.NewDocument(txapi::txDocumentAssembly, false); }
+  // A component of the file at x along the x axis.
+  Object& Component(Object& assembly, const std::string& file, double x = 0, const std::string& name = "c")
+  {
+    Object& c = H.Create(txhost::kinds::Part, &assembly, H.TopPart(assembly));
+    c.Set("name", name);
+    c.Set("file", file);
+    c.Set("placement", Value::array({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, 0, 0, 1}));
+    return c;
+  }
+  std::size_t PartDocuments() const { return H.ObjectsOfKind("part-document").size(); }
+};
+
+// Two rings of one outer circle and one length, bored to other shafts, share every placed record but their
+// profile: each is measured as itself, in one evaluator, alone or as components of one assembly.
+TEST_F(SolidEvaluator, PartsOfOneOutlineAndOtherBoresKeepTheirOwnVolumes)
+{
+  txhost::solid::TEvaluator e(H);
+  const double bores[] = {16, 20, 12};
+  std::vector<fs::path> files;
+  for (double bore : bores) {
+    Object& part = RingPart(0, 10, bore, 30);
+    txhost::solid::TDocumentResult r;
+    std::string error;
+    ASSERT_TRUE(e.Evaluate(part, r, error)) << error;
+    EXPECT_NEAR(r.Parts[0]->Volume, RingVolume(0, 10, bore, 30), 1e-6 * RingVolume(0, 10, 0, 30)) << bore;
+    files.push_back(Save(part, "ring" + std::to_string(int(bore)) + ".tpt"));
+  }
+  Object& assembly = Assembly();
+  for (std::size_t k = 0; k < files.size(); ++k)
+    Component(assembly, files[k].string(), 20.0 * double(k));
+  txhost::solid::TDocumentResult r;
+  std::string error;
+  ASSERT_TRUE(e.Evaluate(assembly, r, error)) << error;
+  ASSERT_EQ(r.Parts.size(), 3u);
+  for (std::size_t k = 0; k < 3; ++k)
+    EXPECT_NEAR(r.Parts[k]->Volume, RingVolume(0, 10, bores[k], 30), 1e-3) << k;
+  // Each part was modelled once, the assembly once: the parts' second look came from what was kept.
+  EXPECT_EQ(e.Modelled(), 4);
+}
+
+// A part named by many spellings of its path is one file: read and kept once, its solid built once.
+TEST_F(SolidEvaluator, OneFileByManySpellingsIsReadOnce)
+{
+  const fs::path file = Save(RingPart(0, 10, 5, 20), "ring.tpt");
+  fs::create_directories(Dir / "sub");
+  fs::create_symlink(file, Dir / "link.tpt");
+  Object& assembly = Assembly();
+  std::string dots = Dir.string() + "/";
+  for (int k = 0; k < 40; ++k) {
+    Component(assembly, dots + "ring.tpt", 40.0 * k);
+    dots += k % 2 == 0 ? "./" : "sub/../";
+  }
+  Component(assembly, (Dir / "link.tpt").string(), -40);
+  const std::size_t before = PartDocuments();
+  txhost::solid::TEvaluator e(H);
+  txhost::solid::TDocumentResult r;
+  std::string error;
+  ASSERT_TRUE(e.Evaluate(assembly, r, error)) << error;
+  ASSERT_EQ(r.Placed.size(), 41u);
+  EXPECT_TRUE(r.LeftOut.empty());
+  EXPECT_EQ(PartDocuments(), before + 1);
+  EXPECT_EQ(e.Modelled(), 2); // the part and the assembly
+  // A file changed since is read again, whatever the spelling it is named by this time.
+  fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(2));
+  ASSERT_TRUE(e.Evaluate(assembly, r, error)) << error;
+  EXPECT_EQ(PartDocuments(), before + 2);
+}
+
+} // namespace
