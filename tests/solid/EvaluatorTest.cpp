@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -157,6 +158,75 @@ TEST_F(SolidEvaluator, OneFileByManySpellingsIsReadOnce)
   fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(2));
   ASSERT_TRUE(e.Evaluate(assembly, r, error)) << error;
   EXPECT_EQ(PartDocuments(), before + 2);
+}
+
+// A pin through two rings joins them; slid out of one, it stands in the other alone and joins nothing: a
+// fault, as one standing in no hole is.
+TEST_F(SolidEvaluator, AFastenerInOnePartOnlyIsAFault)
+{
+  const fs::path ring = Save(RingPart(0, 10, 4, 20), "ring.tpt");
+  struct TCase
+  {
+    double From, To; // the pin's ends along the rings' axis
+    const char* Fault;
+  };
+  for (const TCase& c : {TCase{-5, 25, nullptr}, TCase{-5, 8, "stands in the holes of one part only (first)"},
+                         TCase{22, 30, "stands in no hole"}}) {
+    SCOPED_TRACE(c.From);
+    Object& pin = RingPart(c.From, c.To, 0, 4);
+    MarkFastener(pin);
+    const fs::path pinFile = Save(pin, "pin.tpt");
+    Object& assembly = Assembly();
+    Component(assembly, ring.string(), 0, "first");
+    Component(assembly, ring.string(), 10, "second");
+    Component(assembly, pinFile.string(), 0, "pin");
+    txhost::solid::TEvaluator e(H);
+    std::ostringstream out;
+    int faults = -1;
+    std::string error;
+    ASSERT_TRUE(e.Check(assembly, out, faults, error)) << error;
+    if (c.Fault == nullptr) {
+      EXPECT_EQ(faults, 0) << out.str();
+      continue;
+    }
+    EXPECT_EQ(faults, 1) << out.str();
+    EXPECT_NE(out.str().find(std::string("fault: not seated: pin ") + c.Fault), std::string::npos)
+        << out.str();
+  }
+}
+
+// A picture or STEP file that cannot be written is refused before anything is modelled.
+TEST_F(SolidEvaluator, AnOutputThatCannotBeWrittenIsRefusedFirst)
+{
+  Object& part = RingPart(0, 10, 4, 20);
+  fs::create_directories(Dir / "folder.png");
+  fs::create_directories(Dir / "closed");
+  ::mkfifo((Dir / "pipe.step").c_str(), 0600);
+  txhost::solid::TEvaluator e(H);
+  struct TCase
+  {
+    fs::path File;
+    const char* Says;
+  };
+  std::vector<TCase> cases{{Dir / "missing" / "a.png", "no such folder"},
+                           {Dir / "folder.png", "a folder is in the way"},
+                           {Dir / "pipe.step", "not a regular file"},
+                           {Dir / "a.stl", "not as .stl"}};
+  fs::permissions(Dir / "closed", fs::perms::owner_read | fs::perms::owner_exec);
+  if (::access((Dir / "closed").c_str(), W_OK) != 0) // the superuser writes anywhere
+    cases.push_back({Dir / "closed" / "a.step", "Permission denied"});
+  for (const TCase& c : cases) {
+    std::vector<std::string> leftOut;
+    std::string error;
+    EXPECT_FALSE(e.Save(part, c.File, false, leftOut, error)) << c.File;
+    EXPECT_NE(error.find(c.Says), std::string::npos) << error;
+  }
+  EXPECT_EQ(e.Modelled(), 0);
+  std::vector<std::string> leftOut;
+  std::string error;
+  EXPECT_TRUE(e.Save(part, Dir / "a.step", false, leftOut, error)) << error;
+  EXPECT_EQ(e.Modelled(), 1);
+  fs::permissions(Dir / "closed", fs::perms::owner_all);
 }
 
 } // namespace

@@ -14,10 +14,13 @@
 #include <Standard_Failure.hxx>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -211,6 +214,32 @@ std::optional<place::Matrix> Placement(const Object& component, std::string& why
       return std::nullopt;
     }
   return m;
+}
+
+// Whether a file can be written at the name, as far as can be told before writing it: its folder is one
+// this process may make files in, and what stands at the name, if anything, is a regular file. False with
+// the reason, worded as the write would word it.
+bool Writable(const std::filesystem::path& file, std::string& error)
+{
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  const std::string name = file.filename().string();
+  auto fail = [&](const std::string& why) {
+    error = "cannot write " + file.string() + ": " + why;
+    return false;
+  };
+  struct stat st
+  {
+  };
+  if (name.empty() || name == "." || name == "..") return fail("a folder is in the way");
+  if (::stat(folder.c_str(), &st) != 0)
+    return fail(errno == ENOENT ? "no such folder" : std::strerror(errno));
+  if (!S_ISDIR(st.st_mode)) return fail("its folder " + folder.string() + " is not a folder");
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return fail(std::strerror(errno));
+  if (::lstat(file.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return fail("a folder is in the way");
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return fail("not a regular file");
+  }
+  return true;
 }
 
 } // namespace
@@ -450,8 +479,16 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
                        Number(c.Volume) + " mm3");
     for (const TUnchecked& u : r.Checked->Unchecked)
       faults.push_back("not checked: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error);
-    for (std::size_t f : r.Checked->Unseated)
-      faults.push_back("not seated: " + r.Placed[f].Name + " stands in no hole");
+    // A fastener joins parts: standing in the holes of one part alone, it holds nothing to anything.
+    std::vector<std::vector<std::size_t>> seats(r.Placed.size());
+    for (const TSeat& s : r.Checked->Seats)
+      seats[s.Fastener].push_back(s.Part);
+    for (std::size_t f = 0; f < r.Placed.size(); ++f)
+      if (r.Placed[f].Fastener && r.Placed[f].Shape && seats[f].size() < 2)
+        faults.push_back("not seated: " + r.Placed[f].Name +
+                         (seats[f].empty() ? " stands in no hole"
+                                           : " stands in the holes of one part only (" + r.Placed[seats[f][0]].Name +
+                                                 "), not of two it joins"));
   }
   return faults;
 }
@@ -491,6 +528,17 @@ bool TEvaluator::Check(Object& document, std::ostream& out, int& faults, std::st
 bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool section,
                       std::vector<std::string>& leftOut, std::string& error)
 {
+  // What cannot be written is said before the work: evaluating a large assembly takes minutes.
+  const bool picture = file.extension() == ".png";
+  if (!picture && file.extension() != ".step") {
+    error = "a solid is saved as .png or .step, not as " + file.extension().string();
+    return false;
+  }
+  if (section && !picture) {
+    error = "only a picture (.png) is drawn as a section";
+    return false;
+  }
+  if (!Writable(file, error)) return false;
   TDocumentResult r;
   if (!Evaluate(document, r, error)) return false;
   leftOut = r.LeftOut;
@@ -498,14 +546,8 @@ bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool 
     error = "cannot write " + file.string() + ": not a regular file";
     return false;
   }
-  if (file.extension() == ".png") return RenderPng(r.Placed, section, 1024, 768, file.string(), error);
-  if (section) {
-    error = "only a picture (.png) is drawn as a section";
-    return false;
-  }
-  if (file.extension() == ".step") return WriteStep(r.Placed, file.string(), error);
-  error = "a solid is saved as .png or .step, not as " + file.extension().string();
-  return false;
+  return picture ? RenderPng(r.Placed, section, 1024, 768, file.string(), error)
+                 : WriteStep(r.Placed, file.string(), error);
 }
 
 bool TEvaluator::Count(Object& document, const std::string& what, long long& n, std::string& error)
