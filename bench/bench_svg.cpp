@@ -46,13 +46,29 @@ void Draw(benchmark::State& state, bool hatched)
   }
 }
 
-void Hatch(benchmark::State& state) { Draw(state, true); }
-void Segments(benchmark::State& state) { Draw(state, false); }
+void Hatch(benchmark::State& state)
+{
+  Draw(state, true);
+}
+void Segments(benchmark::State& state)
+{
+  Draw(state, false);
+}
 
 } // namespace
 
-BENCHMARK(Hatch)->Arg(Counts[0])->Arg(Counts[1])->Arg(Counts[2])->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(Segments)->Arg(Counts[0])->Arg(Counts[1])->Arg(Counts[2])->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(Hatch)
+    ->Arg(Counts[0])
+    ->Arg(Counts[1])
+    ->Arg(Counts[2])
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+BENCHMARK(Segments)
+    ->Arg(Counts[0])
+    ->Arg(Counts[1])
+    ->Arg(Counts[2])
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
 int main(int argc, char** argv)
 {
@@ -63,8 +79,8 @@ int main(int argc, char** argv)
   for (long n : Counts) {
     const double hatch = reporter.ByName["Hatch/" + std::to_string(n) + "/iterations:2"];
     const double plain = reporter.ByName["Segments/" + std::to_string(n) + "/iterations:2"];
-    std::printf("%6ld pieces: hatch %.1f ms, as many segments %.1f ms; ratio %.2f\n", n, hatch / 1e6, plain / 1e6,
-                plain > 0 ? hatch / plain : 0.0);
+    std::printf("%6ld pieces: hatch %.1f ms, as many segments %.1f ms; ratio %.2f\n", n, hatch / 1e6,
+                plain / 1e6, plain > 0 ? hatch / plain : 0.0);
   }
   benchmark::Shutdown();
   return 0;

@@ -88,7 +88,8 @@ TEST(SvgHatch, OutlinesChainAsTheRuleSaysWhateverTheirOrder)
     const int polygons = 1 + int(random() % 4);
     for (int p = 0; p < polygons; ++p) {
       const int sides = 3 + int(random() % 6);
-      const double cx = double(random() % 3) * 10, cy = double(random() % 3) * 10, r = 5 + double(random() % 5);
+      const double cx = double(random() % 3) * 10, cy = double(random() % 3) * 10,
+                   r = 5 + double(random() % 5);
       for (int k = 0; k < sides; ++k) {
         const double a = 2 * M_PI * k / sides, b = 2 * M_PI * (k + 1) / sides;
         const double jitter = double(random() % 100) * 1e-7;

@@ -167,7 +167,8 @@ public:
   {
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       if (pieces[i].Full) continue;
-      for (const auto& [x, y] : {std::pair{pieces[i].X1, pieces[i].Y1}, std::pair{pieces[i].X2, pieces[i].Y2}}) {
+      for (const auto& [x, y] :
+           {std::pair{pieces[i].X1, pieces[i].Y1}, std::pair{pieces[i].X2, pieces[i].Y2}}) {
         if (const auto c = Cell(x, y))
           Cells[*c].insert(i);
         else
@@ -204,7 +205,8 @@ public:
     if (const auto c = Cell(x, y))
       for (std::int64_t dx = -1; dx <= 1; ++dx)
         for (std::int64_t dy = -1; dy <= 1; ++dy)
-          if (const auto at = Cells.find({c->first + dx, c->second + dy}); at != Cells.end()) look(at->second);
+          if (const auto at = Cells.find({c->first + dx, c->second + dy}); at != Cells.end())
+            look(at->second);
     return first;
   }
 
@@ -403,7 +405,8 @@ private:
       d += "M" + P(cur.X1, cur.Y1) + " " + Draw(cur);
       SvgPolyline hatch{"hatch", 0, Flat(cur)};
       for (bool found = !cur.Full; found;) {
-        // The first piece in the list that goes on from where the chain ends, by its start or else by its end.
+        // The first piece in the list that goes on from where the chain ends, by its start or else by its
+        // end.
         const std::size_t i = ends.First(cur.X2, cur.Y2);
         found = i < pieces.size();
         if (found) {
