@@ -229,4 +229,68 @@ TEST_F(SolidEvaluator, AnOutputThatCannotBeWrittenIsRefusedFirst)
   fs::permissions(Dir / "closed", fs::perms::owner_all);
 }
 
+// Copies of one part at one place (sub-assemblies placed over each other give thousands) clash with each
+// other by the part's whole volume, known without a boolean; what one of them shares with another
+// component, each of them does. Each pair of copies was a boolean of its own.
+TEST_F(SolidEvaluator, CopiesAtOnePlaceClashWithoutABoolean)
+{
+  const fs::path ring = Save(RingPart(0, 10, 5, 20), "ring.tpt");
+  const fs::path other = Save(RingPart(0, 10, 0, 8), "other.tpt");
+  constexpr std::size_t copies = 2000;
+  Object& assembly = Assembly();
+  Component(assembly, other.string(), 5, "other");
+  for (std::size_t k = 0; k < copies; ++k)
+    Component(assembly, ring.string(), 0, "ring");
+  txhost::solid::TEvaluator e(H);
+  txhost::solid::TDocumentResult r;
+  std::string error;
+  ASSERT_TRUE(e.Evaluate(assembly, r, error)) << error;
+  ASSERT_TRUE(r.Checked);
+  EXPECT_EQ(r.Checked->Worked, 1u);
+  ASSERT_EQ(r.Checked->Coincident.size(), 1u);
+  EXPECT_EQ(r.Checked->Coincident[0].Members.size(), copies);
+  EXPECT_NEAR(r.Checked->Coincident[0].Volume, RingVolume(0, 10, 5, 20), 1e-3);
+  ASSERT_EQ(r.Checked->Clashes.size(), 1u);
+  EXPECT_EQ(r.Checked->Clashes[0].Copies, copies);
+  EXPECT_NEAR(r.Checked->Clashes[0].Volume, RingVolume(5, 10, 5, 8), 1e-3);
+  long long n = 0;
+  ASSERT_TRUE(e.Count(assembly, "clashes", n, error)) << error;
+  EXPECT_EQ(n, (long long)(copies * (copies - 1) / 2 + copies));
+  const std::vector<std::string> faults = txhost::solid::TEvaluator::Faults(r);
+  ASSERT_EQ(faults.size(), 2u);
+  EXPECT_NE(faults[0].find("2000 copies of ring stand at one place (components 1, 2, 3, 4, 5, ...)"),
+            std::string::npos)
+      << faults[0];
+  EXPECT_NE(faults[1].find("and so does each of the 1999 other pairs"), std::string::npos) << faults[1];
+}
+
+// Past its bound the check counts the pairs it leaves, copies too, says where it stopped, and no clash
+// count is given as known.
+TEST_F(SolidEvaluator, PairsPastTheBoundAreCountedAndSaid)
+{
+  const fs::path ring = Save(RingPart(0, 10, 5, 20), "ring.tpt");
+  Object& assembly = Assembly();
+  for (int k = 0; k < 5; ++k)
+    Component(assembly, ring.string(), k, "ring" + std::to_string(k));
+  Component(assembly, ring.string(), 4, "ring4");
+  txhost::solid::TEvaluator e(H);
+  txhost::solid::TDocumentResult r;
+  std::string error;
+  ASSERT_TRUE(e.Evaluate(assembly, r, error, false)) << error;
+  txhost::solid::TCheckOptions bounded;
+  bounded.MaxPairs = 3;
+  r.Checked =
+      std::make_shared<txhost::solid::TAssemblyResult>(txhost::solid::CheckAssembly(r.Placed, bounded));
+  // Five places, ten pairs of them, the first three worked out; the last place holds two copies, so each
+  // of its four pairs left stands for two.
+  EXPECT_EQ(r.Checked->Worked, 3u);
+  EXPECT_EQ(r.Checked->LeftOver, 3u + 4u * 2u);
+  EXPECT_EQ(r.Checked->Clashes.size(), 3u);
+  const std::vector<std::string> faults = txhost::solid::TEvaluator::Faults(r);
+  ASSERT_FALSE(faults.empty());
+  EXPECT_EQ(faults.back(),
+            "not checked: 11 pairs of components whose boxes meet, from ring0 (0) and ring4 (4) "
+            "on: the check works out 3 pairs at most");
+}
+
 } // namespace

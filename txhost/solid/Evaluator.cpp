@@ -151,6 +151,16 @@ std::string Number(double v)
   return b;
 }
 
+// What the bound on the clash check's work left unchecked.
+std::string LeftOver(const TDocumentResult& r)
+{
+  const TAssemblyResult& c = *r.Checked;
+  return std::to_string(c.LeftOver) + " pairs of components whose boxes meet, from " +
+         r.Placed[c.FirstLeftOver.A].Name + " (" + std::to_string(c.FirstLeftOver.A) + ") and " +
+         r.Placed[c.FirstLeftOver.B].Name + " (" + std::to_string(c.FirstLeftOver.B) +
+         ") on: the check works out " + std::to_string(c.Bound) + " pairs at most";
+}
+
 struct TLeaf
 {
   std::string Name;
@@ -272,6 +282,7 @@ struct TEvaluator::TState
   // spellings of its path ("dir/./a", "dir/../dir/a", a link) is read and kept once.
   std::map<std::pair<std::uint64_t, std::uint64_t>, TRead> Files;
   int Modelled = 0;
+  std::ostream* Progress = nullptr;
 
   explicit TState(Host& h) : H(h) {}
 
@@ -393,6 +404,11 @@ TEvaluator::~TEvaluator() = default;
 
 int TEvaluator::Modelled() const { return S->Modelled; }
 
+void TEvaluator::SetProgress(std::ostream* out)
+{
+  S->Progress = out;
+}
+
 bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& error, bool components)
 {
   // What the modeller throws where nothing below caught it is the document's fault, said, never an abort.
@@ -432,7 +448,9 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   TKey key;
   // A part placed many times is looked at once: its features and its marks are read from it the first time.
   std::map<const Object*, std::pair<std::shared_ptr<const TPartResult>, bool>> looked;
+  TProgress progress(S->Progress);
   for (const TLeaf& l : leaves) {
+    progress.Step("components' parts built:", out.Parts.size(), leaves.size());
     auto [at, first] = looked.try_emplace(l.Part);
     if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part)};
     const auto& [part, fastener] = at->second;
@@ -448,7 +466,9 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   if (!components) return true;
   auto& slot = S->Assemblies[key.Bytes];
   if (!slot) {
-    slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed));
+    TCheckOptions options;
+    options.Progress = S->Progress;
+    slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed, options));
     ++S->Modelled;
   }
   out.Checked = slot;
@@ -474,11 +494,24 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
     }
   }
   if (r.Checked) {
+    for (const TCoincident& c : r.Checked->Coincident) {
+      std::string which;
+      for (std::size_t k = 0; k < c.Members.size() && k < 5; ++k)
+        which += (k > 0 ? ", " : "") + std::to_string(c.Members[k]);
+      faults.push_back("clash: " + std::to_string(c.Members.size()) + " copies of " +
+                       r.Placed[c.Members[0]].Name + " stand at one place (components " + which +
+                       (c.Members.size() > 5 ? ", ..." : "") + "): each pair of them shares all of its " +
+                       Number(c.Volume) + " mm3");
+    }
     for (const TClash& c : r.Checked->Clashes)
       faults.push_back("clash: " + r.Placed[c.A].Name + " and " + r.Placed[c.B].Name + " share " +
-                       Number(c.Volume) + " mm3");
+                       Number(c.Volume) + " mm3" +
+                       (c.Copies > 1 ? ", and so does each of the " + std::to_string(c.Copies - 1) +
+                                           " other pairs of their copies at these places"
+                                     : ""));
     for (const TUnchecked& u : r.Checked->Unchecked)
       faults.push_back("not checked: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error);
+    if (r.Checked->LeftOver > 0) faults.push_back("not checked: " + LeftOver(r));
     // A fastener joins parts: standing in the holes of one part alone, it holds nothing to anything.
     std::vector<std::vector<std::size_t>> seats(r.Placed.size());
     for (const TSeat& s : r.Checked->Seats)
@@ -540,7 +573,8 @@ bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool 
   }
   if (!Writable(file, error)) return false;
   TDocumentResult r;
-  if (!Evaluate(document, r, error)) return false;
+  // A picture or a STEP file shows the solids; whether they clash is the check's to say.
+  if (!Evaluate(document, r, error, false)) return false;
   leftOut = r.LeftOut;
   if (NoRegularFileAt(file)) {
     error = "cannot write " + file.string() + ": not a regular file";
@@ -556,13 +590,17 @@ bool TEvaluator::Count(Object& document, const std::string& what, long long& n, 
   if (!Evaluate(document, r, error)) return false;
   n = 0;
   if (what == "clashes") {
-    // A pair the modeller could not check may clash: no count is true then.
+    // A pair the modeller could not check, or that the bound left, may clash: no count is true then.
     if (r.Checked && !r.Checked->Unchecked.empty()) {
       const TUnchecked& u = r.Checked->Unchecked.front();
       error = "the clashes are not known: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error;
       return false;
     }
-    n = r.Checked ? (long long)r.Checked->Clashes.size() : 0;
+    if (r.Checked && r.Checked->LeftOver > 0) {
+      error = "the clashes are not known: " + LeftOver(r);
+      return false;
+    }
+    n = r.Checked ? (long long)r.Checked->ClashingPairs() : 0;
     return true;
   }
   if (what == "solids") {
