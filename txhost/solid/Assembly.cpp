@@ -472,7 +472,7 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   TAssemblyResult out;
   out.Bound = options.MaxPairs;
   for (std::size_t i = 0; i < solids.size(); ++i) {
-    progress.Step("components' boxes met:", i, solids.size());
+    progress.Step("components whose boxes were compared with the others':", i, solids.size());
     for (std::size_t j = i + 1; j < solids.size(); ++j) {
       if (solids[i].S.IsNull() || solids[j].S.IsNull() || solids[i].Box.IsOut(solids[j].Box)) continue;
       // Past the bound a pair is counted, not worked out.
@@ -568,7 +568,7 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     return at->second;
   };
   for (std::size_t f = 0; f < placed.size(); ++f) {
-    progress.Step("components looked at for fasteners:", f, placed.size());
+    progress.Step("components looked at for seated fasteners:", f, placed.size());
     if (!placed[f].Fastener || solids[f].S.IsNull()) continue;
     bool seated = false;
     for (std::size_t p = 0; p < placed.size(); ++p) {

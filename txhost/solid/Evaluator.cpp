@@ -450,7 +450,7 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   std::map<const Object*, std::pair<std::shared_ptr<const TPartResult>, bool>> looked;
   TProgress progress(S->Progress);
   for (const TLeaf& l : leaves) {
-    progress.Step("components' parts built:", out.Parts.size(), leaves.size());
+    progress.Step("components whose parts were built:", out.Parts.size(), leaves.size());
     auto [at, first] = looked.try_emplace(l.Part);
     if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part)};
     const auto& [part, fastener] = at->second;
