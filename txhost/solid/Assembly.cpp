@@ -378,16 +378,18 @@ std::size_t TAssemblyResult::ClashingPairs() const
 
 TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOptions& options)
 {
-  // The places: components of one part at one matrix (nested assemblies placed over each other give
-  // thousands) are one place, checked once. A component without a solid is a place of its own.
-  std::map<std::pair<const TShape*, std::array<double, 12>>, std::size_t> placeOf;
+  // The places: components of one part at one matrix, all fasteners or none (nested assemblies placed over
+  // each other give thousands), are one place, checked once. A component without a solid is a place of its
+  // own.
+  std::map<std::tuple<const TShape*, bool, std::array<double, 12>>, std::size_t> placeOf;
   std::vector<std::vector<std::size_t>> places;
   std::vector<TPlaced> first;
   for (std::size_t i = 0; i < placed.size(); ++i) {
     std::array<double, 12> m = placed[i].Matrix;
     for (double& v : m)
       v += 0.0; // -0 and 0 are one place
-    const auto [at, added] = placeOf.try_emplace({placed[i].Shape.get(), m}, places.size());
+    const auto [at, added] =
+        placeOf.try_emplace({placed[i].Shape.get(), placed[i].Fastener, m}, places.size());
     if (added || !placed[i].Shape) {
       places.push_back({i});
       first.push_back(placed[i]);
