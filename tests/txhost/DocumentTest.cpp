@@ -323,6 +323,49 @@ TEST_F(DocumentTest, AMemberListedByTwoObjectsOpens)
   EXPECT_NE(H.OpenDocument(Dir / "s.tpt", true, &error), nullptr) << error;
 }
 
+// 3D macros that list one object between them open: grouping is no cycle.
+TEST_F(DocumentTest, Macros3DSharingWhatTheyGroupOpen)
+{
+  WriteFile(Dir / "m.tpt",
+            Head + R"([{"kind":"part-document","members":[1]},{"kind":"part","members":[2,3,4]},)"
+                   R"({"kind":"macro-3d","props":{"members":[{"$obj":4},{"$obj":3}]}},)"
+                   R"({"kind":"extrusion"},{"kind":"macro-3d","props":{"members":[{"$obj":3}]}}]})");
+  std::string error;
+  EXPECT_NE(H.OpenDocument(Dir / "m.tpt", true, &error), nullptr) << error;
+}
+
+// A model tree whose macros each list the next one twice, the last listing itself: every way through it
+// was printed (2^11 copies of the last), where each object is described once and named where met again.
+TEST_F(DocumentTest, APrintDescribesEachModelObjectOnce)
+{
+  Object& doc = *H.NewDocument(txapi::txDocumentPart, false);
+  Object& top = *H.TopPart(doc);
+  constexpr int count = 12;
+  std::vector<Object*> macros;
+  for (int k = 0; k < count; ++k) {
+    macros.push_back(&H.Create("macro-3d", &doc, &top));
+    macros.back()->Set("type", 1);
+  }
+  for (int k = 0; k < count; ++k) {
+    const Object* next = macros[std::size_t(std::min(k + 1, count - 1))];
+    macros[std::size_t(k)]->Set("members",
+                                txhost::Value::array({txhost::RefValue(next), txhost::RefValue(next)}));
+  }
+  std::ostringstream out;
+  H.Describe(out, false);
+  const std::string text = out.str();
+  for (const Object* m : macros) {
+    const std::string named = "macro-3d #" + std::to_string(m->Id());
+    std::size_t described = 0, again = 0;
+    for (std::size_t at = text.find(named + " "); at != std::string::npos;
+         at = text.find(named + " ", at + 1))
+      ++(text.compare(at + named.size(), 14, " (shown above)") == 0 ? again : described);
+    EXPECT_EQ(described, 1u) << named;
+    EXPECT_LE(again, 3u) << named;
+  }
+  EXPECT_LT(text.size(), 10000u);
+}
+
 // A macro among its own members, made through the host's calls, is drawn once and the picture ends.
 TEST_F(DocumentTest, AMacroInsideItselfIsDrawnOnce)
 {
@@ -449,6 +492,13 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"MemberCycleOfThree",
                 Head + R"([{"kind":"part-document","members":[1]},{"kind":"part","members":[2]},)"
                        R"({"kind":"part","members":[3]},{"kind":"part","members":[1]}]})"},
+        BadFile{"Macro3DAmongItsOwnMembers",
+                Head + R"([{"kind":"part-document","members":[1]},{"kind":"part","members":[2]},)"
+                       R"({"kind":"macro-3d","props":{"members":[{"$obj":2}]}}]})"},
+        BadFile{"Macros3DListingEachOther",
+                Head + R"([{"kind":"part-document","members":[1]},{"kind":"part","members":[2,3,4]},)"
+                       R"({"kind":"macro-3d","props":{"members":[{"$obj":4}]}},{"kind":"extrusion"},)"
+                       R"({"kind":"macro-3d","props":{"members":[{"$obj":3},{"$obj":2}]}}]})"},
         BadFile{"DrawingWithATopPart",
                 R"({"format":"txhost-document","version":1,"type":1,"objects":[{"kind":"drawing","props":)"
                 R"({"topPart":{"$obj":1}}},{"kind":"part","parent":0}]})"}),

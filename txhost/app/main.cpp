@@ -50,6 +50,7 @@ int Solids(const std::vector<std::string>& args)
     return ExitFailure;
   }
   txhost::solid::TEvaluator evaluator(host);
+  evaluator.SetProgress(&std::cerr); // a check of thousands of components takes minutes
   int faults = 0;
   bool ok = false;
   if (what == "check") ok = evaluator.Check(*d, std::cout, faults, error);
@@ -104,6 +105,7 @@ int Play(const std::filesystem::path& script, const std::filesystem::path& folde
     host.SetDocumentsFolder(folder);
   }
   txhost::solid::TEvaluator solids(host);
+  solids.SetProgress(&std::cerr);
   // The player owns the library, so it goes before the host.
   txhost::ScenarioPlayer player(host, std::cout);
   player.SetSolids(&solids);

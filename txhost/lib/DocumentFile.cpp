@@ -5,6 +5,7 @@
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
+#include "txhost/lib/Model3D.h"
 #include "txhost/lib/Object.h"
 
 #include <algorithm>
@@ -326,6 +327,55 @@ bool CheckMemberCycles(const StoredObjects& s, std::string& error)
   return true;
 }
 
+// Whether a 3D macro object is among the objects it groups, directly or through the macros it groups: they
+// are listed by reference (its property "members"), not as its members, and every walk of the model tree
+// (a print of it) would go round for ever, as through a 2D macro among its own members.
+bool CheckMacroCycles(const StoredObjects& s, std::string& error)
+{
+  const std::size_t n = s.Objects.size();
+  // The macros each macro lists, as indices into the objects.
+  auto grouped = [&](std::size_t i, std::vector<std::size_t>& out) {
+    out.clear();
+    const StoredObject& o = s.Objects[i];
+    if (o.Kind->Name != model::Macro3D || !o.Props.is_object()) return;
+    const auto members = o.Props.find("members");
+    if (members == o.Props.end() || !members->is_array()) return;
+    for (const Value& r : *members)
+      if (std::size_t m = 0; RefIndex(r, n, m) && s.Objects[m].Kind->Name == model::Macro3D) out.push_back(m);
+  };
+  enum : char { New, Open, Done };
+  std::vector<char> state(n, New);
+  struct Step
+  {
+    std::size_t Object;
+    std::vector<std::size_t> Members;
+    std::size_t Next = 0;
+  };
+  std::vector<Step> path;
+  for (std::size_t root = 0; root < n; ++root) {
+    if (state[root] != New || s.Objects[root].Kind->Name != model::Macro3D) continue;
+    state[root] = Open;
+    path.push_back({root, {}});
+    grouped(root, path.back().Members);
+    while (!path.empty()) {
+      Step& step = path.back();
+      if (step.Next == step.Members.size()) {
+        state[step.Object] = Done;
+        path.pop_back();
+        continue;
+      }
+      const std::size_t m = step.Members[step.Next++];
+      if (state[m] == Open) return Fail(error, ObjectAt(m) + "bad member (a 3D macro among its own members)");
+      if (state[m] == New) {
+        state[m] = Open;
+        path.push_back({m, {}});
+        grouped(m, path.back().Members);
+      }
+    }
+  }
+  return true;
+}
+
 // The objects, in file order, each step by step; a member named twice in one list is kept once, where it
 // first stands, as adding it to the object would keep it.
 bool CheckObjects(StoredObjects& s, int type, std::string& error)
@@ -354,7 +404,7 @@ bool CheckObjects(StoredObjects& s, int type, std::string& error)
     if (wrong && !s.MemberFault.empty()) return fail(s.MemberFault);
     if (wrong) return fail(s.StateFault);
   }
-  return CheckMemberCycles(s, error) && CheckTopPart(s.Objects, type, error);
+  return CheckMemberCycles(s, error) && CheckMacroCycles(s, error) && CheckTopPart(s.Objects, type, error);
 }
 
 // The arrays of text that hold many elements, each as (the how-manieth array it is, its elements), in the

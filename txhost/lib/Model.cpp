@@ -255,13 +255,21 @@ namespace {
 // Components nest only as deep as a file read back may claim; a file whose member lists loop stops here.
 constexpr int MaxComponentDepth = 16;
 
-// The part's tree: with only, those of its members (a macro's), indented under their macro.
-void DescribePart(const Object& part, int depth, std::ostream& out, const std::vector<Object*>* only = nullptr)
+// The part's tree: with only, those of its members (a macro's), indented under their macro. Each object is
+// described once, where it is first met: objects that several macros or components list (or a macro that
+// lists itself) are named again as "shown above", so that the text grows with the document, never with the
+// number of ways through it.
+void DescribePart(const Object& part, int depth, std::ostream& out, std::unordered_set<const Object*>& shown,
+                  const std::vector<Object*>* only = nullptr)
 {
   if (depth > MaxComponentDepth) return;
   const std::string pad(std::size_t(depth) * 2 + 4, ' ');
   for (Object* m : only != nullptr ? *only : TreeMembers(part)) {
     const std::string& kind = m->Kind();
+    if (kind != Variable && m->Has("type") && !shown.insert(m).second) {
+      out << pad << kind << " #" << m->Id() << " (shown above)\n";
+      continue;
+    }
     if (kind == Variable) {
       out << pad << "variable " << Quote(m->Text("name")) << " = " << Num(Number(m->Prop("value")));
       if (!m->Text("expression").empty()) out << " (" << Quote(m->Text("expression")) << ")";
@@ -306,10 +314,10 @@ void DescribePart(const Object& part, int depth, std::ostream& out, const std::v
     if (kind == Rotated || kind == Extrusion)
       if (const std::optional<place::Placed> placed = place::PlacedOf(*m))
         out << pad << "  " << place::Describe(*placed) << "\n";
-    if (kind == kinds::Part) DescribePart(*m, depth + 1, out);
+    if (kind == kinds::Part) DescribePart(*m, depth + 1, out, shown);
     if (kind == Macro3D) {
       const std::vector<Object*> members = MacroMembers(*m);
-      DescribePart(part, depth + 1, out, &members);
+      DescribePart(part, depth + 1, out, shown, &members);
     }
   }
 }
@@ -351,7 +359,8 @@ void DescribeModel(const Host& host, const Object& document, std::ostream& out)
   DescribeBlocks(host, document, out);
   const Object* top = host.TopPart(document);
   if (top == nullptr) return;
-  DescribePart(*top, 0, out);
+  std::unordered_set<const Object*> shown;
+  DescribePart(*top, 0, out, shown);
   const std::vector<Object*> mates = Mates(host, document);
   if (mates.empty()) return;
   out << "    mates: " << mates.size() << "\n";

@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <unordered_set>
 
 namespace txhost::model {
 
@@ -364,14 +365,13 @@ std::vector<Object*> MacroMembers(const Object& macro)
 std::vector<Object*> TreeMembers(const Object& part)
 {
   std::vector<Object*> all = LiveMembers(part);
-  std::vector<ObjectId> inMacro;
+  // Looked up by hash: a part of many objects in many macros took the product of the two.
+  std::unordered_set<ObjectId> inMacro;
   for (const Object* m : all)
     if (m->Kind() == Macro3D)
       for (const Object* o : MacroMembers(*m))
-        inMacro.push_back(o->Id());
-  std::erase_if(all, [&](const Object* o) {
-    return std::find(inMacro.begin(), inMacro.end(), o->Id()) != inMacro.end();
-  });
+        inMacro.insert(o->Id());
+  std::erase_if(all, [&](const Object* o) { return inMacro.contains(o->Id()); });
   return all;
 }
 

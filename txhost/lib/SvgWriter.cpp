@@ -12,9 +12,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
+#include <optional>
+#include <set>
 #include <sstream>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -150,6 +154,84 @@ std::vector<std::pair<double, double>> Flat(const Piece& p)
   }
   return points;
 }
+
+// The ends of an outline's pieces (whole circles are closed on their own) by a grid of cells as wide as
+// the distance at which two ends meet, so that the piece that goes on from a point is found among the few
+// near it: a search of the whole list for each step took time quadratic in the number of pieces.
+class TEnds
+{
+public:
+  static constexpr double Eps = 1e-4;
+
+  explicit TEnds(const std::vector<Piece>& pieces) : Pieces(pieces)
+  {
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+      if (pieces[i].Full) continue;
+      for (const auto& [x, y] :
+           {std::pair{pieces[i].X1, pieces[i].Y1}, std::pair{pieces[i].X2, pieces[i].Y2}}) {
+        if (const auto c = Cell(x, y))
+          Cells[*c].insert(i);
+        else
+          Far.insert(i);
+      }
+    }
+  }
+  // The piece leaves the search.
+  void Take(std::size_t i)
+  {
+    const Piece& p = Pieces[i];
+    for (const auto& [x, y] : {std::pair{p.X1, p.Y1}, std::pair{p.X2, p.Y2}})
+      if (const auto c = Cell(x, y)) {
+        if (auto at = Cells.find(*c); at != Cells.end()) at->second.erase(i);
+      } else {
+        Far.erase(i);
+      }
+  }
+  // The first piece left with an end within Eps of (x, y); the number of pieces when there is none.
+  std::size_t First(double x, double y) const
+  {
+    std::size_t first = Pieces.size();
+    auto look = [&](const std::set<std::size_t>& among) {
+      for (std::size_t i : among) {
+        if (i >= first) break;
+        const Piece& q = Pieces[i];
+        if (std::hypot(q.X1 - x, q.Y1 - y) <= Eps || std::hypot(q.X2 - x, q.Y2 - y) <= Eps) {
+          first = i;
+          break;
+        }
+      }
+    };
+    look(Far);
+    if (const auto c = Cell(x, y))
+      for (std::int64_t dx = -1; dx <= 1; ++dx)
+        for (std::int64_t dy = -1; dy <= 1; ++dy)
+          if (const auto at = Cells.find({c->first + dx, c->second + dy}); at != Cells.end())
+            look(at->second);
+    return first;
+  }
+
+private:
+  using TCell = std::pair<std::int64_t, std::int64_t>;
+  struct TCellHash
+  {
+    std::size_t operator()(const TCell& c) const
+    {
+      return std::hash<std::int64_t>()(c.first) * 31 + std::hash<std::int64_t>()(c.second);
+    }
+  };
+  // Cells twice as wide as Eps, so that the cells about a point hold every end within Eps of it whatever
+  // the rounding. Far out (or not a number), an end has no cell and is looked at with every step.
+  static std::optional<TCell> Cell(double x, double y)
+  {
+    constexpr double Reach = 1e15;
+    const double cx = std::floor(x / (2 * Eps)), cy = std::floor(y / (2 * Eps));
+    if (!(std::fabs(cx) < Reach && std::fabs(cy) < Reach)) return std::nullopt;
+    return TCell{std::int64_t(cx), std::int64_t(cy)};
+  }
+  const std::vector<Piece>& Pieces;
+  std::unordered_map<TCell, std::set<std::size_t>, TCellHash> Cells;
+  std::set<std::size_t> Far;
+};
 
 class Writer
 {
@@ -314,27 +396,26 @@ private:
     }
     std::vector<bool> used(pieces.size(), false);
     std::string d;
-    const double eps = 1e-4;
+    TEnds ends(pieces);
     for (std::size_t start = 0; start < pieces.size(); ++start) {
       if (used[start]) continue;
       used[start] = true;
+      ends.Take(start);
       Piece cur = pieces[start];
       d += "M" + P(cur.X1, cur.Y1) + " " + Draw(cur);
       SvgPolyline hatch{"hatch", 0, Flat(cur)};
       for (bool found = !cur.Full; found;) {
-        found = false;
-        for (std::size_t i = 0; i < pieces.size() && !found; ++i) {
-          if (used[i] || pieces[i].Full) continue;
+        // The first piece in the list that goes on from where the chain ends, by its start or else by its
+        // end.
+        const std::size_t i = ends.First(cur.X2, cur.Y2);
+        found = i < pieces.size();
+        if (found) {
           const Piece& q = pieces[i];
-          if (std::hypot(q.X1 - cur.X2, q.Y1 - cur.Y2) <= eps)
-            cur = q, found = true;
-          else if (std::hypot(q.X2 - cur.X2, q.Y2 - cur.Y2) <= eps)
-            cur = Reversed(q), found = true;
-          if (found) {
-            used[i] = true, (d += " ") += Draw(cur);
-            const auto more = Flat(cur);
-            hatch.Points.insert(hatch.Points.end(), more.begin() + 1, more.end());
-          }
+          cur = std::hypot(q.X1 - cur.X2, q.Y1 - cur.Y2) <= TEnds::Eps ? q : Reversed(q);
+          used[i] = true, (d += " ") += Draw(cur);
+          ends.Take(i);
+          const auto more = Flat(cur);
+          hatch.Points.insert(hatch.Points.end(), more.begin() + 1, more.end());
         }
       }
       d += " Z ";

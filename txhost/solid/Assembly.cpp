@@ -20,9 +20,10 @@
 
 #include <algorithm>
 #include <map>
-#include <numeric>
 #include <numbers>
+#include <numeric>
 #include <optional>
+#include <ostream>
 #include <tuple>
 
 namespace txhost::solid {
@@ -308,6 +309,11 @@ TClusters Clusters(const std::vector<TPlaced>& placed, std::size_t large, const 
   return out;
 }
 
+// The check of components that each stand at a place of their own (see CheckAssembly).
+// Copies gives how many components stand at each place, for the pairs left over.
+TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vector<std::size_t>& copies,
+                            const TCheckOptions& options, TProgress& progress);
+
 } // namespace
 
 std::array<double, 6> Bounds(const TPlaced& placed)
@@ -346,9 +352,95 @@ std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& poin
   return in;
 }
 
+TProgress::TProgress(std::ostream* out) : Out(out), Start(std::chrono::steady_clock::now()), Last(Start) {}
+
+void TProgress::Step(const char* what, std::size_t done, std::size_t total)
+{
+  if (Out == nullptr) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - Last < std::chrono::seconds(3)) return;
+  Last = now;
+  *Out << "solids: " << what << " " << done << " of " << total << ", "
+       << std::chrono::duration_cast<std::chrono::seconds>(now - Start).count() << " s" << std::endl;
+}
+
 double ClashTolerance(double smaller) { return std::max(0.1, 1e-6 * smaller); }
 
-TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
+std::size_t TAssemblyResult::ClashingPairs() const
+{
+  std::size_t n = 0;
+  for (const TClash& c : Clashes)
+    n += c.Copies;
+  for (const TCoincident& c : Coincident)
+    n += c.Members.size() * (c.Members.size() - 1) / 2;
+  return n;
+}
+
+TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOptions& options)
+{
+  // The places: components of one part at one matrix, all fasteners or none (nested assemblies placed over
+  // each other give thousands), are one place, checked once. A component without a solid is a place of its
+  // own.
+  std::map<std::tuple<const TShape*, bool, std::array<double, 12>>, std::size_t> placeOf;
+  std::vector<std::vector<std::size_t>> places;
+  std::vector<TPlaced> first;
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    std::array<double, 12> m = placed[i].Matrix;
+    for (double& v : m)
+      v += 0.0; // -0 and 0 are one place
+    const auto [at, added] =
+        placeOf.try_emplace({placed[i].Shape.get(), placed[i].Fastener, m}, places.size());
+    if (added || !placed[i].Shape) {
+      places.push_back({i});
+      first.push_back(placed[i]);
+    } else {
+      places[at->second].push_back(i);
+    }
+  }
+  TProgress progress(options.Progress);
+  std::vector<std::size_t> copies(places.size());
+  for (std::size_t p = 0; p < places.size(); ++p)
+    copies[p] = places[p].size();
+  TAssemblyResult each = CheckPlaces(first, copies, options, progress);
+  if (places.size() == placed.size()) return each;
+  // Back from places to components: what a place shares with another, each of its copies does with each
+  // of the other's.
+  TAssemblyResult out;
+  auto at = [&](std::size_t place) { return places[place].front(); };
+  for (const TClash& c : each.Clashes)
+    out.Clashes.push_back({at(c.A), at(c.B), c.Volume, copies[c.A] * copies[c.B]});
+  for (const TUnchecked& u : each.Unchecked)
+    out.Unchecked.push_back({at(u.A), at(u.B), u.Error});
+  out.LeftOver = each.LeftOver;
+  out.FirstLeftOver = {at(each.FirstLeftOver.A), at(each.FirstLeftOver.B), {}};
+  out.Bound = each.Bound;
+  out.Worked = each.Worked;
+  for (std::size_t p = 0; p < places.size(); ++p) {
+    if (places[p].size() < 2 || !first[p].Shape) continue;
+    const double v = first[p].Volume >= 0 ? first[p].Volume : Volume(*first[p].Shape);
+    if (v > ClashTolerance(v)) out.Coincident.push_back({places[p], v});
+  }
+  // Each copy of a fastener stands where its first does.
+  std::vector<std::vector<std::size_t>> seats(places.size());
+  for (const TSeat& s : each.Seats)
+    seats[s.Fastener].push_back(at(s.Part));
+  for (std::size_t p = 0; p < places.size(); ++p)
+    for (std::size_t f : places[p])
+      for (std::size_t part : seats[p])
+        out.Seats.push_back({f, part});
+  std::sort(out.Seats.begin(), out.Seats.end(), [](const TSeat& a, const TSeat& b) {
+    return std::tie(a.Fastener, a.Part) < std::tie(b.Fastener, b.Part);
+  });
+  for (std::size_t f : each.Unseated)
+    out.Unseated.insert(out.Unseated.end(), places[f].begin(), places[f].end());
+  std::sort(out.Unseated.begin(), out.Unseated.end());
+  return out;
+}
+
+namespace {
+
+TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vector<std::size_t>& copies,
+                            const TCheckOptions& options, TProgress& progress)
 {
   std::vector<TPlacedSolid> solids(placed.size());
   std::map<const TShape*, std::pair<double, int>> measured; // a part's volume and faces, wherever it stands
@@ -379,9 +471,19 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
   // The pairs whose boxes meet and that are not shown clear. Only two parts of many faces each are worth
   // meshing: a boolean of smaller ones costs less.
   std::vector<std::pair<std::size_t, std::size_t>> close;
+  TAssemblyResult out;
+  out.Bound = options.MaxPairs;
   for (std::size_t i = 0; i < solids.size(); ++i) {
+    progress.Step("components whose boxes were compared with the others':", i, solids.size());
     for (std::size_t j = i + 1; j < solids.size(); ++j) {
       if (solids[i].S.IsNull() || solids[j].S.IsNull() || solids[i].Box.IsOut(solids[j].Box)) continue;
+      // Past the bound a pair is counted, not worked out.
+      if (out.Worked == options.MaxPairs) {
+        if (out.LeftOver == 0) out.FirstLeftOver = {i, j, {}};
+        out.LeftOver += copies[i] * copies[j];
+        continue;
+      }
+      ++out.Worked;
       try {
         const bool large = std::min(solids[i].Faces, solids[j].Faces) >= MeshedFaces;
         if (large && Clear(mesh(i), solids[i].S, mesh(j), solids[j].S)) continue;
@@ -433,8 +535,9 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
     }
   }
   // A pair the modeller cannot intersect is a fault of its own: it may clash.
-  TAssemblyResult out;
-  for (const auto& [i, j] : close) {
+  for (std::size_t k = 0; k < close.size(); ++k) {
+    progress.Step("pairs of components worked out:", k, close.size());
+    const auto [i, j] = close[k];
     double shared = 0;
     if (const auto at = known.find({i, j}); at != known.end()) {
       shared = at->second;
@@ -467,6 +570,7 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
     return at->second;
   };
   for (std::size_t f = 0; f < placed.size(); ++f) {
+    progress.Step("components looked at for seated fasteners:", f, placed.size());
     if (!placed[f].Fastener || solids[f].S.IsNull()) continue;
     bool seated = false;
     for (std::size_t p = 0; p < placed.size(); ++p) {
@@ -486,5 +590,7 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed)
   }
   return out;
 }
+
+} // namespace
 
 } // namespace txhost::solid

@@ -13,9 +13,14 @@
 
 #include <Standard_Failure.hxx>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <ostream>
 #include <sstream>
@@ -76,6 +81,45 @@ TFeature Feature(const place::Placed& p)
   return f;
 }
 
+// Everything that makes a feature's solid, byte for byte: two features that give one key build one solid.
+// The placed record alone leaves the profile out (two rings of one outer circle and box, bored to other
+// shafts, kept one), so the key is made of what the modeller is handed.
+class TKey
+{
+public:
+  void Put(double v) { Bytes.append(reinterpret_cast<const char*>(&v), sizeof v); }
+  void Put(std::size_t n) { Bytes.append(reinterpret_cast<const char*>(&n), sizeof n); }
+  void Put(const TVec3& v)
+  {
+    for (double c : v)
+      Put(c);
+  }
+  void Put(const std::string& text)
+  {
+    Put(text.size());
+    Bytes += text;
+  }
+  void Put(const TFeature& f)
+  {
+    Put(std::size_t(f.Shape) * 2 + std::size_t(f.Cut));
+    Put(f.Kind);
+    for (const TVec3* v : {&f.Frame.Origin, &f.Frame.U, &f.Frame.V, &f.Frame.N, &f.AxisPoint, &f.AxisDir})
+      Put(*v);
+    for (double v : {f.From, f.To, f.Grow, f.Angle})
+      Put(v);
+    Put(f.Loops.size());
+    for (const TLoop& loop : f.Loops) {
+      Put(loop.size());
+      for (const TCurve2& c : loop) {
+        Put(std::size_t(c.Kind) * 2 + std::size_t(c.Clockwise));
+        for (double v : {c.X1, c.Y1, c.X2, c.Y2, c.Xc, c.Yc, c.R})
+          Put(v);
+      }
+    }
+  }
+  std::string Bytes;
+};
+
 std::string NameOf(const Object& o)
 {
   for (const char* key : {"name", "sourceName"}) {
@@ -105,6 +149,16 @@ std::string Number(double v)
   char b[32];
   std::snprintf(b, sizeof b, "%.3f", v);
   return b;
+}
+
+// What the bound on the clash check's work left unchecked.
+std::string LeftOver(const TDocumentResult& r)
+{
+  const TAssemblyResult& c = *r.Checked;
+  return std::to_string(c.LeftOver) + " pairs of components whose boxes meet, from " +
+         r.Placed[c.FirstLeftOver.A].Name + " (" + std::to_string(c.FirstLeftOver.A) + ") and " +
+         r.Placed[c.FirstLeftOver.B].Name + " (" + std::to_string(c.FirstLeftOver.B) +
+         ") on: the check works out " + std::to_string(c.Bound) + " pairs at most";
 }
 
 struct TLeaf
@@ -172,6 +226,32 @@ std::optional<place::Matrix> Placement(const Object& component, std::string& why
   return m;
 }
 
+// Whether a file can be written at the name, as far as can be told before writing it: its folder is one
+// this process may make files in, and what stands at the name, if anything, is a regular file. False with
+// the reason, worded as the write would word it.
+bool Writable(const std::filesystem::path& file, std::string& error)
+{
+  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+  const std::string name = file.filename().string();
+  auto fail = [&](const std::string& why) {
+    error = "cannot write " + file.string() + ": " + why;
+    return false;
+  };
+  struct stat st
+  {
+  };
+  if (name.empty() || name == "." || name == "..") return fail("a folder is in the way");
+  if (::stat(folder.c_str(), &st) != 0)
+    return fail(errno == ENOENT ? "no such folder" : std::strerror(errno));
+  if (!S_ISDIR(st.st_mode)) return fail("its folder " + folder.string() + " is not a folder");
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return fail(std::strerror(errno));
+  if (::lstat(file.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return fail("a folder is in the way");
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return fail("not a regular file");
+  }
+  return true;
+}
+
 } // namespace
 
 bool MustBeSeated(const Object& part)
@@ -194,30 +274,32 @@ struct TEvaluator::TState
   std::map<std::string, std::shared_ptr<const TAssemblyResult>> Assemblies; // by their leaves
   struct TRead
   {
-    std::filesystem::file_time_type Time;
-    std::uintmax_t Size = 0;
+    std::int64_t Time = 0; // nanoseconds
+    std::uint64_t Size = 0;
     ObjectId Document = 0; // by identifier: the host frees a document read for nobody in time
   };
-  std::map<std::filesystem::path, TRead> Files; // component sources read from their files
+  // Component sources read from their files, by the files' identity (device and inode): a file named by many
+  // spellings of its path ("dir/./a", "dir/../dir/a", a link) is read and kept once.
+  std::map<std::pair<std::uint64_t, std::uint64_t>, TRead> Files;
   int Modelled = 0;
+  std::ostream* Progress = nullptr;
 
   explicit TState(Host& h) : H(h) {}
 
-  std::pair<std::shared_ptr<const TPartResult>, std::string> Part(const Object& part)
+  std::shared_ptr<const TPartResult> Part(const Object& part)
   {
-    std::string key;
+    TKey key;
     std::vector<TFeature> features;
     for (const auto& [o, p] : SolidFeatures(part)) {
-      key += o->Prop("placed").dump();
-      key += '\n';
       features.push_back(Feature(p));
+      key.Put(features.back());
     }
-    auto& slot = Parts[key];
+    auto& slot = Parts[key.Bytes];
     if (!slot) {
       slot = std::make_shared<const TPartResult>(BuildPart(features));
       ++Modelled;
     }
-    return {slot, key};
+    return slot;
   }
 
   // The top part of a component's source: the document read with it, or else its file; null with the reason
@@ -232,17 +314,21 @@ struct TEvaluator::TState
       return nullptr;
     }
     const std::filesystem::path path(file.get<std::string>());
-    std::error_code ec;
-    const auto time = std::filesystem::last_write_time(path, ec);
-    const auto size =
-        ec || !std::filesystem::is_regular_file(path, ec) ? 0 : std::filesystem::file_size(path, ec);
-    TRead& r = Files[path];
-    const Object* document = r.Document != 0 ? H.Find(r.Document) : nullptr;
-    if (document == nullptr || r.Time != time || r.Size != size) {
+    struct stat st
+    {
+    };
+    const Object* document = nullptr;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
       // The reader says why a file that is missing, a folder or a pipe cannot be read, without waiting on it.
-      const Object* read = ReadDocumentFile(H, path, why);
-      r = {time, size, read != nullptr ? read->Id() : 0};
-      document = read;
+      document = ReadDocumentFile(H, path, why);
+    } else {
+      const std::int64_t time = std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+      TRead& r = Files[{std::uint64_t(st.st_dev), std::uint64_t(st.st_ino)}];
+      document = r.Document != 0 ? H.Find(r.Document) : nullptr;
+      if (document == nullptr || r.Time != time || r.Size != std::uint64_t(st.st_size)) {
+        document = ReadDocumentFile(H, path, why);
+        r = {time, std::uint64_t(st.st_size), document != nullptr ? document->Id() : 0};
+      }
     }
     const Object* top = document != nullptr ? H.TopPart(*document) : nullptr;
     if (document != nullptr && top == nullptr) why = path.string() + ": it holds no part";
@@ -318,6 +404,11 @@ TEvaluator::~TEvaluator() = default;
 
 int TEvaluator::Modelled() const { return S->Modelled; }
 
+void TEvaluator::SetProgress(std::ostream* out)
+{
+  S->Progress = out;
+}
+
 bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& error, bool components)
 {
   // What the modeller throws where nothing below caught it is the document's fault, said, never an abort.
@@ -349,26 +440,35 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   S->Leaves(*top, place::Matrix{}, walk, leaves, out.LeftOut);
   out.Assembly = type != txapi::txDocumentPart || !leaves.empty() || !out.LeftOut.empty();
   if (!out.Assembly) {
-    out.Parts.push_back(S->Part(*top).first);
+    out.Parts.push_back(S->Part(*top));
     out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false, out.Parts[0]->Symmetry,
                           out.Parts[0]->Volume});
     return true;
   }
-  std::string key;
+  TKey key;
+  // A part placed many times is looked at once: its features and its marks are read from it the first time.
+  std::map<const Object*, std::pair<std::shared_ptr<const TPartResult>, bool>> looked;
+  TProgress progress(S->Progress);
   for (const TLeaf& l : leaves) {
-    auto [part, partKey] = S->Part(*l.Part);
+    progress.Step("components whose parts were built:", out.Parts.size(), leaves.size());
+    auto [at, first] = looked.try_emplace(l.Part);
+    if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part)};
+    const auto& [part, fastener] = at->second;
     out.Parts.push_back(part);
-    out.Placed.push_back(
-        {l.Name, part->Shape, Twelve(l.M), MustBeSeated(*l.Part), part->Symmetry, part->Volume});
-    key += partKey;
+    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), fastener, part->Symmetry, part->Volume});
+    // The part (kept as long as the evaluator, so its address names it) and where it stands, exactly: a
+    // matrix printed to six places kept apart no two placements that differ by less.
+    key.Put(std::size_t(part.get()));
     for (double v : out.Placed.back().Matrix)
-      key += std::to_string(v) + ",";
-    key += out.Placed.back().Fastener ? "F\n" : "\n";
+      key.Put(v);
+    key.Put(std::size_t(out.Placed.back().Fastener));
   }
   if (!components) return true;
-  auto& slot = S->Assemblies[key];
+  auto& slot = S->Assemblies[key.Bytes];
   if (!slot) {
-    slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed));
+    TCheckOptions options;
+    options.Progress = S->Progress;
+    slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed, options));
     ++S->Modelled;
   }
   out.Checked = slot;
@@ -394,13 +494,34 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
     }
   }
   if (r.Checked) {
+    for (const TCoincident& c : r.Checked->Coincident) {
+      std::string which;
+      for (std::size_t k = 0; k < c.Members.size() && k < 5; ++k)
+        which += (k > 0 ? ", " : "") + std::to_string(c.Members[k]);
+      faults.push_back("clash: " + std::to_string(c.Members.size()) + " copies of " +
+                       r.Placed[c.Members[0]].Name + " stand at one place (components " + which +
+                       (c.Members.size() > 5 ? ", ..." : "") + "): each pair of them shares all of its " +
+                       Number(c.Volume) + " mm3");
+    }
     for (const TClash& c : r.Checked->Clashes)
       faults.push_back("clash: " + r.Placed[c.A].Name + " and " + r.Placed[c.B].Name + " share " +
-                       Number(c.Volume) + " mm3");
+                       Number(c.Volume) + " mm3" +
+                       (c.Copies > 1 ? ", and so does each of the " + std::to_string(c.Copies - 1) +
+                                           " other pairs of their copies at these places"
+                                     : ""));
     for (const TUnchecked& u : r.Checked->Unchecked)
       faults.push_back("not checked: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error);
-    for (std::size_t f : r.Checked->Unseated)
-      faults.push_back("not seated: " + r.Placed[f].Name + " stands in no hole");
+    if (r.Checked->LeftOver > 0) faults.push_back("not checked: " + LeftOver(r));
+    // A fastener joins parts: standing in the holes of one part alone, it holds nothing to anything.
+    std::vector<std::vector<std::size_t>> seats(r.Placed.size());
+    for (const TSeat& s : r.Checked->Seats)
+      seats[s.Fastener].push_back(s.Part);
+    for (std::size_t f = 0; f < r.Placed.size(); ++f)
+      if (r.Placed[f].Fastener && r.Placed[f].Shape && seats[f].size() < 2)
+        faults.push_back("not seated: " + r.Placed[f].Name +
+                         (seats[f].empty() ? " stands in no hole"
+                                           : " stands in the holes of one part only (" + r.Placed[seats[f][0]].Name +
+                                                 "), not of two it joins"));
   }
   return faults;
 }
@@ -440,21 +561,27 @@ bool TEvaluator::Check(Object& document, std::ostream& out, int& faults, std::st
 bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool section,
                       std::vector<std::string>& leftOut, std::string& error)
 {
+  // What cannot be written is said before the work: evaluating a large assembly takes minutes.
+  const bool picture = file.extension() == ".png";
+  if (!picture && file.extension() != ".step") {
+    error = "a solid is saved as .png or .step, not as " + file.extension().string();
+    return false;
+  }
+  if (section && !picture) {
+    error = "only a picture (.png) is drawn as a section";
+    return false;
+  }
+  if (!Writable(file, error)) return false;
   TDocumentResult r;
-  if (!Evaluate(document, r, error)) return false;
+  // A picture or a STEP file shows the solids; whether they clash is the check's to say.
+  if (!Evaluate(document, r, error, false)) return false;
   leftOut = r.LeftOut;
   if (NoRegularFileAt(file)) {
     error = "cannot write " + file.string() + ": not a regular file";
     return false;
   }
-  if (file.extension() == ".png") return RenderPng(r.Placed, section, 1024, 768, file.string(), error);
-  if (section) {
-    error = "only a picture (.png) is drawn as a section";
-    return false;
-  }
-  if (file.extension() == ".step") return WriteStep(r.Placed, file.string(), error);
-  error = "a solid is saved as .png or .step, not as " + file.extension().string();
-  return false;
+  return picture ? RenderPng(r.Placed, section, 1024, 768, file.string(), error)
+                 : WriteStep(r.Placed, file.string(), error);
 }
 
 bool TEvaluator::Count(Object& document, const std::string& what, long long& n, std::string& error)
@@ -463,13 +590,17 @@ bool TEvaluator::Count(Object& document, const std::string& what, long long& n, 
   if (!Evaluate(document, r, error)) return false;
   n = 0;
   if (what == "clashes") {
-    // A pair the modeller could not check may clash: no count is true then.
+    // A pair the modeller could not check, or that the bound left, may clash: no count is true then.
     if (r.Checked && !r.Checked->Unchecked.empty()) {
       const TUnchecked& u = r.Checked->Unchecked.front();
       error = "the clashes are not known: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error;
       return false;
     }
-    n = r.Checked ? (long long)r.Checked->Clashes.size() : 0;
+    if (r.Checked && r.Checked->LeftOver > 0) {
+      error = "the clashes are not known: " + LeftOver(r);
+      return false;
+    }
+    n = r.Checked ? (long long)r.Checked->ClashingPairs() : 0;
     return true;
   }
   if (what == "solids") {
@@ -494,7 +625,7 @@ bool TEvaluator::Effect(Object& document, const Object& feature, std::string& ef
     error = "the object is no placed solid feature of the document's top part";
     return false;
   }
-  const auto part = S->Part(*top).first;
+  const auto part = S->Part(*top);
   effect = part->Features.at(std::size_t(at - features.begin())).Effect();
   return true;
 }

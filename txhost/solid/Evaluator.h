@@ -51,6 +51,8 @@ public:
 
   // How many parts and assemblies were modelled (not taken from the cache) so far.
   int Modelled() const;
+  // Where a long evaluation says how far it has come, every few seconds; nowhere by default.
+  void SetProgress(std::ostream* out);
 
 private:
   bool Evaluated(Object& document, TDocumentResult& out, std::string& error, bool components);

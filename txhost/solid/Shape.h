@@ -8,6 +8,8 @@
 #include <gp_Pnt.hxx>
 #include <gp_Trsf.hxx>
 
+#include <chrono>
+#include <iosfwd>
 #include <vector>
 
 class Standard_Failure;
@@ -33,6 +35,19 @@ TReach AxialReach(const gp_Ax1& axis, const Bnd_Box& box);
 // The wedge between the half-planes at angles from and to (at most a right angle apart) about an axis,
 // turning about its direction from u (normal to it), beyond the box on every side.
 TopoDS_Shape Wedge(const gp_Ax1& axis, const gp_Dir& u, double from, double to, const Bnd_Box& box);
+
+// How far a long evaluation has come, said every few seconds once it has run for a few ("solids: WHAT
+// DONE of TOTAL, SECONDS s"); nothing without a stream.
+class TProgress
+{
+public:
+  explicit TProgress(std::ostream* out);
+  void Step(const char* what, std::size_t done, std::size_t total);
+
+private:
+  std::ostream* Out;
+  std::chrono::steady_clock::time_point Start, Last;
+};
 
 // The modeller's exception as text: its type and message.
 std::string FailureText(const Standard_Failure& e);

@@ -3,6 +3,7 @@
 // solids into volumes, clashes, pictures and STEP files. Only this library sees the modeller; its callers
 // see the plain values below and the opaque TShape.
 #include <array>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +99,16 @@ struct TClash
 {
   std::size_t A = 0, B = 0; // indices into the placed list, A < B
   double Volume = 0;
+  // The pairs it stands for: A's copies at A's place (one part, one matrix) with B's at B's, which share the
+  // same.
+  std::size_t Copies = 1;
+};
+// Copies of one part at one place: every pair of them shares the part's whole volume, which is known
+// without the modeller.
+struct TCoincident
+{
+  std::vector<std::size_t> Members; // indices into the placed list, in order
+  double Volume = 0;
 };
 // A fastener's axis passes through a coaxial hole of another component.
 struct TSeat
@@ -113,13 +124,32 @@ struct TUnchecked
 struct TAssemblyResult
 {
   std::vector<TClash> Clashes;
+  std::vector<TCoincident> Coincident; // those that clash
   std::vector<TUnchecked> Unchecked;
+  // Where the bound on the pairs worked out stopped the check: how many pairs of components whose boxes
+  // meet (copies counted) were left unchecked, the first of them, and the bound.
+  std::size_t LeftOver = 0;
+  TUnchecked FirstLeftOver;
+  std::size_t Bound = 0;
+  std::size_t Worked = 0; // pairs whose boxes meet that the modeller was asked about
   std::vector<TSeat> Seats;
   std::vector<std::size_t> Unseated; // fasteners seated in no other component
+  // How many pairs of components clash.
+  std::size_t ClashingPairs() const;
 };
 // The clash tolerance: shared volumes up to max(0.1 mm3, 1e-6 of the smaller solid) are touching.
 double ClashTolerance(double smaller);
-TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed);
+struct TCheckOptions
+{
+  // At most so many pairs of components whose boxes meet are worked out by the modeller (each a mesh
+  // test, a boolean or a share of a split); the rest are left unchecked and counted.
+  std::size_t MaxPairs = 100000;
+  // Where a long check says how far it has come (every few seconds), or nowhere.
+  std::ostream* Progress = nullptr;
+};
+// Components are checked against each other once per place: copies of one part at one place clash with
+// each other without a boolean, and what one of them shares with another component, each of them does.
+TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOptions& options = {});
 
 // The volume and the number of solids of a shape.
 double Volume(const TShape& shape);
