@@ -376,7 +376,12 @@ const TCodeSizes SizesRead[] = {
     {51, Slots({3, 4, 5}), 0}, {52, Slots({3, 5, 7, 9}), 0},
 };
 
-// Whether every size the code draws with is a finite number, positive where it must be.
+// No mould part comes near 100 m: a size beyond it is a slip, and a modeller's solid of it loses the part's
+// millimetre details in its size (or its coordinates overflow).
+constexpr double LargestSize = 1e5;
+
+// Whether every size the code draws with is a finite number, positive where it must be, and no larger than
+// any part.
 bool SizesSound(int code, std::span<const double> P)
 {
   for (const TCodeSizes& c : SizesRead) {
@@ -384,7 +389,7 @@ bool SizesSound(int code, std::span<const double> P)
     for (std::size_t i = 0; i < P.size() && i < 32; ++i) {
       const unsigned bit = 1u << i;
       if (!(c.Read & bit)) continue;
-      if (!std::isfinite(P[i]) || P[i] < 0.0 || (P[i] == 0.0 && !(c.MayBeZero & bit))) return false;
+      if (!(P[i] <= LargestSize) || P[i] < 0.0 || (P[i] == 0.0 && !(c.MayBeZero & bit))) return false;
     }
     return true;
   }
@@ -433,18 +438,20 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   info.cDetail = 95;
   info.cSuffics = MakeId;
   const long long refused = ElementRefusals();
+  const long long failed = M.drFailures3D();
   M.drCreate3D(true, true, file, Name, Marking);
   Sketch(M, o3d_planeYOZ, 0.0);
   if (row->Profile) row->Profile(M, P.data(), IsSize);
   M.drBaseRotate(0, 360.0);
   if (row->Extra) row->Extra(M, P.data(), IsSize);
-  // Sizes the modeller cannot make a body of (finite, yet far too large) leave a part without
-  // one, and an element refused (its message given) leaves a part without it: neither is the
-  // part asked for, and no file of it is written.
+  // An element refused (its message given) leaves a part without it, and a feature the modeller could
+  // not make (sizes that fit no part of the code: a bore wider than the bush, a socket deeper than the
+  // screw) leaves a part that is not the one asked for, as does one without a body: no file of it is
+  // written.
   const bool whole = ElementRefusals() == refused;
-  if (!whole || !M.drHasBody3D()) {
+  if (!whole || M.drFailures3D() != failed || !M.drHasBody3D()) {
     M.drDiscard3D();
-    if (whole) Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
+    if (whole) Messager->LiftBox(DC(TString("Деталь не построена: ")) + file, TMessager::toAlways);
     return false;
   }
   M.drSave3D(true, false);

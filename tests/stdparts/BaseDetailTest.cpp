@@ -21,12 +21,7 @@ namespace {
 
 using BaseDetail = stdtest::TPartsTest;
 
-// How many sizes each code reads, the leading slot included, counted from the code's layout.
-const std::map<int, int> Need = {{2, 8},   {3, 7},  {4, 8},  {5, 9},  {6, 8},  {7, 6},   {8, 4},   {10, 6},
-                                 {11, 7},  {12, 6}, {13, 8}, {14, 8}, {15, 9}, {16, 8},  {17, 9},  {18, 8},
-                                 {19, 8},  {20, 8}, {21, 6}, {22, 6}, {23, 6}, {24, 4},  {25, 5},  {26, 9},
-                                 {27, 6},  {28, 3}, {29, 8}, {30, 9}, {31, 4}, {32, 12}, {33, 13}, {34, 8},
-                                 {35, 13}, {36, 0}, {37, 3}, {38, 4}, {43, 6}, {50, 6},  {51, 6},  {52, 10}};
+const std::map<int, int>& Need = stdtest::CodeNeeds();
 
 // One set of sizes a part of the code could have (slot 0 read by 37 and 38 only).
 const std::map<int, std::vector<double>> Sample = {
@@ -67,12 +62,7 @@ const std::map<int, std::vector<double>> Sample = {
 
 std::vector<double> Row(int table, int row)
 {
-  TArrayOf<double> a;
-  EXPECT_TRUE(ABaseDetail.Params(table, row, a));
-  std::vector<double> v;
-  for (int i = 0; i < a.Count; ++i)
-    v.push_back(a[i]);
-  return v;
+  return stdtest::TableRow(table, row);
 }
 
 // Every set of sizes the sweep builds: the table rows of 2, 3, 5, 26, 31 and 33, table 2's rows

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +38,29 @@ inline void LoadShipped()
   if (ABaseDetail.Activate) return;
   ABaseDetail.Set(DataFolder(), TString("StdParts.tb"));
   ABaseDetail.Init();
+}
+
+// A row of a table of the shipped file, its leading slot included.
+inline std::vector<double> TableRow(int table, int row)
+{
+  TArrayOf<double> a;
+  EXPECT_TRUE(ABaseDetail.Params(table, row, a));
+  std::vector<double> v;
+  for (int i = 0; i < a.Count; ++i)
+    v.push_back(a[i]);
+  return v;
+}
+
+// How many sizes each code of the builder by code reads, the leading slot included, counted from the code's
+// layout.
+inline const std::map<int, int>& CodeNeeds()
+{
+  static const std::map<int, int> need = {
+      {2, 8},   {3, 7},  {4, 8},   {5, 9},  {6, 8},  {7, 6},  {8, 4},  {10, 6}, {11, 7}, {12, 6},
+      {13, 8},  {14, 8}, {15, 9},  {16, 8}, {17, 9}, {18, 8}, {19, 8}, {20, 8}, {21, 6}, {22, 6},
+      {23, 6},  {24, 4}, {25, 5},  {26, 9}, {27, 6}, {28, 3}, {29, 8}, {30, 9}, {31, 4}, {32, 12},
+      {33, 13}, {34, 8}, {35, 13}, {36, 0}, {37, 3}, {38, 4}, {43, 6}, {50, 6}, {51, 6}, {52, 10}};
+  return need;
 }
 
 // A memory stream of that version holding bytes (version 0: no header at all).

@@ -1,0 +1,138 @@
+// The standard part built by code on the stand-in host, held to what a true answer promises: every file it
+// leaves is one valid solid as the solid evaluator makes it (what `txhost check` passes), and every false
+// answer leaves no file and no open document behind. Every code is built from the rows of its table (code 4
+// also from table 2's, the same bush) and the untabled codes at every size 10, each as it is and with each
+// of its sizes, and then all of them, set to 0, -10, NaN, infinity, 1e12 and 1e300. CI takes the first,
+// middle and last rows of every table; HXCAD_GEOMETRY_ROWS=all takes every row.
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "../adapter/AdapterSupport.h"
+#include "StdPartsSupport.h"
+#include "tests/core/TextBaseTestUtil.h"
+#include "txhost/lib/Host.h"
+#include "txhost/lib/Placement3D.h"
+#include "txhost/solid/Evaluator.h"
+
+namespace {
+
+const double Odd[] = {0.0, -10.0, std::numeric_limits<double>::quiet_NaN(), HUGE_VAL, 1e12, 1e300};
+
+bool SolidsEveryRow()
+{
+  const char* v = std::getenv("HXCAD_GEOMETRY_ROWS");
+  return v != nullptr && std::string(v) == "all";
+}
+
+// The rows a code is built from: its table's (all, or the first, middle and last), else every size 10.
+std::vector<std::pair<std::string, std::vector<double>>> BasesOf(int code, int need)
+{
+  std::vector<std::pair<std::string, std::vector<double>>> bases;
+  for (int table : {code, code == 4 ? 2 : 0}) {
+    const int rows = table > 0 ? ABaseDetail.SocketCount(table) - 1 : 0;
+    for (int r = 1; r <= rows; ++r)
+      if (SolidsEveryRow() || r == 1 || r == (rows + 1) / 2 || r == rows)
+        bases.emplace_back("table " + std::to_string(table) + " row " + std::to_string(r),
+                           stdtest::TableRow(table, r));
+  }
+  if (bases.empty()) bases.emplace_back("every size 10", std::vector<double>(std::size_t(need), 10.0));
+  return bases;
+}
+
+class BaseDetailSolids : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  // The host makes its features with the evaluator, as a real host with its modeller.
+  BaseDetailSolids()
+  {
+    stdtest::LoadShipped();
+    H.SetSolidModeller(&Evaluator);
+  }
+  ~BaseDetailSolids() override { H.SetSolidModeller(nullptr); }
+
+  struct TCounts
+  {
+    int Calls = 0, True = 0, Checked = 0, Failures = 0;
+  };
+
+  // One call and what it left: a true answer one file that passes the evaluator's check, a false one
+  // its message, no file and nothing open.
+  void Build(int code, const std::vector<double>& sizes, const std::string& what, TCounts& n)
+  {
+    const std::filesystem::path file = Dir / "part.tpt";
+    tbtest::TMessageLog log;
+    ++n.Calls;
+    const bool built = drBaseDetail(drApi::MA, adaptertest::T(Dir.path()) + TString("/"), TString("part"),
+                                    TString("m"), code, 0, sizes, false);
+    std::string fault;
+    if (!H.Documents().empty()) fault = "a document stays open";
+    if (!built) {
+      if (std::filesystem::exists(file)) fault = "refused, yet a file is left";
+      if (log.Texts.empty()) fault = "refused without a message";
+    } else {
+      ++n.True;
+      txhost::Object* doc = std::filesystem::exists(file) ? H.OpenDocument(file, false) : nullptr;
+      if (doc == nullptr) {
+        fault = "built, yet no file to open";
+      } else {
+        ++n.Checked;
+        // A solid modeller takes hours over a part kilometres wide with millimetre details: such a part
+        // is failed unevaluated.
+        const txhost::Object* top = H.TopPart(*doc);
+        for (const txhost::place::Placed& f :
+             top ? txhost::place::PlacedFeatures(*top) : std::vector<txhost::place::Placed>())
+          for (int k = 0; k < 3; ++k)
+            if (!(std::abs(f.Tool.Lo[k]) < 1e6 && std::abs(f.Tool.Hi[k]) < 1e6)) fault = "kilometres wide";
+        std::ostringstream out;
+        int faults = 0;
+        std::string error;
+        if (!fault.empty()) {
+        } else if (!Evaluator.Check(*doc, out, faults, error))
+          fault = error;
+        else if (faults != 0)
+          fault = out.str();
+        H.CloseDocument(*doc);
+      }
+    }
+    std::filesystem::remove(file);
+    if (fault.empty()) return;
+    ++n.Failures;
+    if (n.Failures <= 40) ADD_FAILURE() << "code " << code << ", " << what << ": " << fault;
+  }
+
+  txhost::solid::TEvaluator Evaluator{H};
+};
+
+TEST_F(BaseDetailSolids, ATrueAnswerLeavesOneValidSolidAndAFalseOneNothing)
+{
+  TCounts n;
+  for (const auto& [code, need] : stdtest::CodeNeeds()) {
+    for (const auto& [base, sizes] : BasesOf(code, need)) {
+      Build(code, sizes, base, n);
+      for (double odd : Odd) {
+        std::ostringstream value;
+        value << odd;
+        for (std::size_t i = 0; i < sizes.size() && i < std::size_t(need); ++i) {
+          std::vector<double> v = sizes;
+          v[i] = odd;
+          Build(code, v, base + ", size " + std::to_string(i) + " = " + value.str(), n);
+        }
+        Build(code, std::vector<double>(sizes.size(), odd), base + ", every size " + value.str(), n);
+      }
+    }
+  }
+  std::cout << "builder by code: " << n.Calls << " calls, " << n.True << " true answers, " << n.Checked
+            << " files checked, " << n.Failures << " failures\n";
+  EXPECT_EQ(n.Failures, 0);
+  EXPECT_GT(n.Checked, 0);
+}
+
+} // namespace
