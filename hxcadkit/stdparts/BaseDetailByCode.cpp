@@ -188,9 +188,10 @@ const TCodeRow Rows[] = {
      nullptr},
     {20, 8, [](TModeler3D& M, Sizes P, bool s) { Rod(M, P, s, false); },
      [](TModeler3D& M, Sizes P, bool s) {
+       // The flats are cut across the rod, from its side at x = -r through to +r.
        Sketch(M, o3d_planeYOZ, -P[1] / 2);
        Rod(M, P, s, true);
-       Cut(M, 1, P[1]);
+       Cut(M, 0, P[1]);
      }},
     {21, 6,
      [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[1] / 2, P[1] / 2, P[3] / 2, P[4], P[5], 0, P[2], s); },
@@ -200,7 +201,8 @@ const TCodeRow Rows[] = {
        TSetScrew(0, &M, TConstruktor::Empty())
            .dr2D_V1(0, 0, 0, 1, P[1] / 2, P[3] / 2, P[2], P[4], P[5], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 0, P[4] - 1); }},
+     // The screw runs from its socket's end at z = 0 down -z (the sketch's u): the socket is cut reversed.
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 1, P[4] - 1); }},
     {23, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TStopPin(0, &M, &TConstruktor::Empty())
@@ -217,7 +219,7 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TCommonGeometry(0, &M).dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, P[1] / 2, P[2], P[3], P[4], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 0, P[2]); }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 1, P[2]); }},
     {26, 9,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[4], P[1] / 2, P[2] / 2, P[3], P[4], P[5], P[4] + P[8], P[6], P[7], s);
@@ -326,9 +328,8 @@ const TCodeRow Rows[] = {
     {51, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
      nullptr},
     {52, 10,
-     [](TModeler3D& M, Sizes P, bool s) {
-       Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s);
-     },
+     [](TModeler3D& M, Sizes P,
+        bool s) { Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s); },
      nullptr},
 };
 

@@ -32,7 +32,8 @@ bool SolidsEveryRow()
   return v != nullptr && std::string(v) == "all";
 }
 
-// The rows a code is built from: its table's (all, or the first, middle and last), else every size 10.
+// The rows a code is built from: its table's (all, or the first, middle and last), else its sample and every
+// size 10.
 std::vector<std::pair<std::string, std::vector<double>>> BasesOf(int code, int need)
 {
   std::vector<std::pair<std::string, std::vector<double>>> bases;
@@ -43,7 +44,11 @@ std::vector<std::pair<std::string, std::vector<double>>> BasesOf(int code, int n
         bases.emplace_back("table " + std::to_string(table) + " row " + std::to_string(r),
                            stdtest::TableRow(table, r));
   }
-  if (bases.empty()) bases.emplace_back("every size 10", std::vector<double>(std::size_t(need), 10.0));
+  if (bases.empty()) {
+    if (stdtest::CodeSamples().contains(code))
+      bases.emplace_back("its sample", stdtest::CodeSamples().at(code));
+    bases.emplace_back("every size 10", std::vector<double>(std::size_t(need), 10.0));
+  }
   return bases;
 }
 
@@ -64,8 +69,8 @@ protected:
   };
 
   // One call and what it left: a true answer one file that passes the evaluator's check, a false one
-  // its message, no file and nothing open.
-  void Build(int code, const std::vector<double>& sizes, const std::string& what, TCounts& n)
+  // its message, no file and nothing open. The answer.
+  bool Build(int code, const std::vector<double>& sizes, const std::string& what, TCounts& n)
   {
     const std::filesystem::path file = Dir / "part.tpt";
     tbtest::TMessageLog log;
@@ -103,9 +108,10 @@ protected:
       }
     }
     std::filesystem::remove(file);
-    if (fault.empty()) return;
+    if (fault.empty()) return built;
     ++n.Failures;
     if (n.Failures <= 40) ADD_FAILURE() << "code " << code << ", " << what << ": " << fault;
+    return built;
   }
 
   txhost::solid::TEvaluator Evaluator{H};
@@ -115,8 +121,12 @@ TEST_F(BaseDetailSolids, ATrueAnswerLeavesOneValidSolidAndAFalseOneNothing)
 {
   TCounts n;
   for (const auto& [code, need] : stdtest::CodeNeeds()) {
+    // Every code builds from the rows of its table or its sample, but the one that draws nothing: a
+    // builder that refuses every size answers no false true.
+    bool any = false;
     for (const auto& [base, sizes] : BasesOf(code, need)) {
-      Build(code, sizes, base, n);
+      const bool built = Build(code, sizes, base, n);
+      if (base != "every size 10") any = any || built;
       for (double odd : Odd) {
         std::ostringstream value;
         value << odd;
@@ -128,11 +138,64 @@ TEST_F(BaseDetailSolids, ATrueAnswerLeavesOneValidSolidAndAFalseOneNothing)
         Build(code, std::vector<double>(sizes.size(), odd), base + ", every size " + value.str(), n);
       }
     }
+    EXPECT_EQ(any, code != 28) << "code " << code;
   }
   std::cout << "builder by code: " << n.Calls << " calls, " << n.True << " true answers, " << n.Checked
             << " files checked, " << n.Failures << " failures\n";
   EXPECT_EQ(n.Failures, 0);
   EXPECT_GT(n.Checked, 0);
+}
+
+// The host's verdict on each feature reaches the caller: with the evaluator attached, a cut that misses the
+// part and a boss apart from it fail (kept, failed, without a body) and are counted; without it the host
+// makes both, as it cannot tell.
+TEST_F(BaseDetailSolids, AFeatureTheModellerCannotMakeFailsAndIsCounted)
+{
+  for (const bool attached : {true, false}) {
+    SCOPED_TRACE(attached ? "with the modeller" : "without");
+    H.SetSolidModeller(attached ? &Evaluator : nullptr);
+    TModeler3D& M = drApi::MA;
+    const long long before = M.drFailures3D();
+    std::vector<long long> failed;
+    M.drCreate3D(true, true, adaptertest::T(Dir / "f.tpt"), TString("f"), TString("m"));
+    auto turned = [&M](double from, double to) {
+      M.drPlaneEskis(txapi::o3d_planeYOZ, 0, 0, TString());
+      M.drLine(-1, 0, 100, 0, 3);
+      M.drRectAngle(from, 0, to, 5, 1);
+      M.drBaseRotate(0, 360);
+    };
+    turned(0, 20);
+    failed.push_back(M.drFailures3D() - before);
+    M.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, TString());
+    M.drRectAngle(100, 100, 110, 110, 1);
+    M.drCutExtrusion(txapi::dtBoth, txapi::etBlind, 10, 0);
+    failed.push_back(M.drFailures3D() - before);
+    turned(50, 60);
+    failed.push_back(M.drFailures3D() - before);
+    EXPECT_TRUE(M.drHasBody3D());
+    M.drDiscard3D();
+    const std::vector<long long> expected =
+        attached ? std::vector<long long>{0, 1, 2} : std::vector<long long>{0, 0, 0};
+    EXPECT_EQ(failed, expected);
+    EXPECT_TRUE(H.Documents().empty());
+  }
+}
+
+// The builder passes the host's failure on: sizes that make a hexagon socket miss the set screw leave no
+// part, said so, where a true answer left a file the check rejects.
+TEST_F(BaseDetailSolids, APartTheModellerCannotMakeIsRefusedWithItsMessage)
+{
+  tbtest::TMessageLog log;
+  const TString folder = adaptertest::T(Dir.path()) + TString("/");
+  EXPECT_FALSE(drBaseDetail(drApi::MA, folder, TString("screw"), TString("m"), 25, 0,
+                            std::vector<double>(5, 10.0), false));
+  EXPECT_EQ(log.Count("Деталь не построена: "), 1);
+  EXPECT_FALSE(std::filesystem::exists(Dir / "screw.tpt"));
+  EXPECT_TRUE(H.Documents().empty());
+  // Sizes of a screw it can make still build it.
+  EXPECT_TRUE(drBaseDetail(drApi::MA, folder, TString("screw"), TString("m"), 25, 0,
+                           std::vector<double>{0, 10, 5, 12, 16}, false));
+  EXPECT_TRUE(std::filesystem::exists(Dir / "screw.tpt"));
 }
 
 } // namespace
