@@ -301,11 +301,13 @@ bool Makes(Object& feature)
 {
   const std::string& kind = feature.Kind();
   if ((kind != Extrusion && kind != Rotated) || feature.Prop("status") == 0) return true;
-  const std::optional<place::Placed> placed = place::PlacedOf(feature);
-  if (!placed) return true;
-  for (std::size_t k = 0; k < 3; ++k)
-    if (!(std::abs(placed->Tool.Lo[k]) <= ModelSpace && std::abs(placed->Tool.Hi[k]) <= ModelSpace))
-      return false;
+  // The placed form's box (read as it is kept: every feature of every part passes here).
+  const Value& placed = feature.Prop("placed");
+  if (!placed.is_object()) return true;
+  const auto box = placed.find("box");
+  if (box == placed.end() || !box->is_array() || box->size() != 6) return true;
+  for (const Value& v : *box)
+    if (!(std::abs(Number(v, NAN)) <= ModelSpace)) return false;
   const int type = TypeOf(feature);
   const bool solid = type == txapi::o3d_bossExtrusion || type == txapi::o3d_cutExtrusion ||
                      type == txapi::o3d_bossRotated || type == txapi::o3d_cutRotated;
