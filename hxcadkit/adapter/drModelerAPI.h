@@ -200,6 +200,8 @@ public:
   bool HiddenLeaf = false;
   // Whether the last drSave3D wrote its document.
   bool Saved3D = true;
+  // How many features the host answered it could not make.
+  long long FailedFeatures = 0;
   // The file name the current 3D document was opened under by drCreate3D, and what the last saves of the
   // documents opened under each name did (the latest few names).
   TString File3D;
@@ -547,6 +549,7 @@ public:
   bool drSaved3D() const override { return R().Saved3D; }
   bool drSavedFile3D(const TString& File, TSavedFile& Saved) const override;
   bool drHasBody3D() const override;
+  long long drFailures3D() const override { return R().FailedFeatures; }
   void drDiscard3D() override;
   TString drFileName3D() const override;
   void drFastener3D() override;

@@ -71,8 +71,9 @@ void TModelerApi::BeginFeature()
 void TModelerApi::EndFeature(const txapi::SmartPtr<txapi::IModelObject>& o)
 {
   if (!o) return;
-  // The host's verdict is not looked at: a feature it cannot build is still the last object.
-  o->Update();
+  // A feature the host cannot build is still the last object, as the host keeps it (failed); the failure
+  // is counted for the caller that must not take the part for made.
+  if (!o->Update()) ++R().FailedFeatures;
   Made(o);
 }
 
@@ -199,7 +200,7 @@ void TModelerApi::drPutStorage(TString& Name, bool, bool Mirror)
   txapi::SmartPtr<txapi::IBilletObsolete> b =
       billets ? billets->Add(W(Name), Mirror) : txapi::SmartPtr<txapi::IBilletObsolete>();
   txapi::SmartPtr<txapi::IModelObject> o = b;
-  if (o) o->Update();
+  if (o && !o->Update()) ++R().FailedFeatures;
   Made(o);
 }
 
@@ -225,7 +226,7 @@ void TModelerApi::drBoolean(txapi::txBooleanType Op, txapi::SmartPtr<txapi::IPar
   b->SetOperands({b1, b2});
   b->SetBooleanType(Op);
   txapi::SmartPtr<txapi::IModelObject> o = b;
-  if (o) o->Update();
+  if (o && !o->Update()) ++R().FailedFeatures;
   Made(o);
 }
 

@@ -526,6 +526,9 @@ public:
   }
   // Whether the current part has a body; a modeller that keeps no parts has none to lack.
   virtual bool drHasBody3D() const { return true; }
+  // How many features (sketch operations, billets, booleans) the modeller has failed to make so far: a
+  // caller compares the count before and after its own. A modeller that builds nothing fails none.
+  virtual long long drFailures3D() const { return 0; }
   // Closes the current 3D document without writing it; nothing without one.
   virtual void drDiscard3D() {}
   // The file of the current 3D document; empty when it has none (or the modeller keeps no files).

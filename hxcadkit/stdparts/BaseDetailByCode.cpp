@@ -188,9 +188,10 @@ const TCodeRow Rows[] = {
      nullptr},
     {20, 8, [](TModeler3D& M, Sizes P, bool s) { Rod(M, P, s, false); },
      [](TModeler3D& M, Sizes P, bool s) {
+       // The flats are cut across the rod, from its side at x = -r through to +r.
        Sketch(M, o3d_planeYOZ, -P[1] / 2);
        Rod(M, P, s, true);
-       Cut(M, 1, P[1]);
+       Cut(M, 0, P[1]);
      }},
     {21, 6,
      [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[1] / 2, P[1] / 2, P[3] / 2, P[4], P[5], 0, P[2], s); },
@@ -200,7 +201,8 @@ const TCodeRow Rows[] = {
        TSetScrew(0, &M, TConstruktor::Empty())
            .dr2D_V1(0, 0, 0, 1, P[1] / 2, P[3] / 2, P[2], P[4], P[5], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 0, P[4] - 1); }},
+     // The screw runs from its socket's end at z = 0 down -z (the sketch's u): the socket is cut reversed.
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 1, P[4] - 1); }},
     {23, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TStopPin(0, &M, &TConstruktor::Empty())
@@ -217,7 +219,7 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TCommonGeometry(0, &M).dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, P[1] / 2, P[2], P[3], P[4], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 0, P[2]); }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 1, P[2]); }},
     {26, 9,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[4], P[1] / 2, P[2] / 2, P[3], P[4], P[5], P[4] + P[8], P[6], P[7], s);
@@ -326,9 +328,8 @@ const TCodeRow Rows[] = {
     {51, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
      nullptr},
     {52, 10,
-     [](TModeler3D& M, Sizes P, bool s) {
-       Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s);
-     },
+     [](TModeler3D& M, Sizes P,
+        bool s) { Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s); },
      nullptr},
 };
 
@@ -376,7 +377,12 @@ const TCodeSizes SizesRead[] = {
     {51, Slots({3, 4, 5}), 0}, {52, Slots({3, 5, 7, 9}), 0},
 };
 
-// Whether every size the code draws with is a finite number, positive where it must be.
+// No mould part comes near 100 m: a size beyond it is a slip, and a modeller's solid of it loses the part's
+// millimetre details in its size (or its coordinates overflow).
+constexpr double LargestSize = 1e5;
+
+// Whether every size the code draws with is a finite number, positive where it must be, and no larger than
+// any part.
 bool SizesSound(int code, std::span<const double> P)
 {
   for (const TCodeSizes& c : SizesRead) {
@@ -384,7 +390,7 @@ bool SizesSound(int code, std::span<const double> P)
     for (std::size_t i = 0; i < P.size() && i < 32; ++i) {
       const unsigned bit = 1u << i;
       if (!(c.Read & bit)) continue;
-      if (!std::isfinite(P[i]) || P[i] < 0.0 || (P[i] == 0.0 && !(c.MayBeZero & bit))) return false;
+      if (!(P[i] <= LargestSize) || P[i] < 0.0 || (P[i] == 0.0 && !(c.MayBeZero & bit))) return false;
     }
     return true;
   }
@@ -433,18 +439,20 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   info.cDetail = 95;
   info.cSuffics = MakeId;
   const long long refused = ElementRefusals();
+  const long long failed = M.drFailures3D();
   M.drCreate3D(true, true, file, Name, Marking);
   Sketch(M, o3d_planeYOZ, 0.0);
   if (row->Profile) row->Profile(M, P.data(), IsSize);
   M.drBaseRotate(0, 360.0);
   if (row->Extra) row->Extra(M, P.data(), IsSize);
-  // Sizes the modeller cannot make a body of (finite, yet far too large) leave a part without
-  // one, and an element refused (its message given) leaves a part without it: neither is the
-  // part asked for, and no file of it is written.
+  // An element refused (its message given) leaves a part without it, and a feature the modeller could
+  // not make (sizes that fit no part of the code: a bore wider than the bush, a socket deeper than the
+  // screw) leaves a part that is not the one asked for, as does one without a body: no file of it is
+  // written.
   const bool whole = ElementRefusals() == refused;
-  if (!whole || !M.drHasBody3D()) {
+  if (!whole || M.drFailures3D() != failed || !M.drHasBody3D()) {
     M.drDiscard3D();
-    if (whole) Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
+    if (whole) Messager->LiftBox(DC(TString("Деталь не построена: ")) + file, TMessager::toAlways);
     return false;
   }
   M.drSave3D(true, false);

@@ -216,3 +216,37 @@ TEST_F(ModelTest, ComponentsTakeTheirSourceNamesAndPlacementsAndMatesLinkThem)
 }
 
 } // namespace
+
+// A modeller makes solids within its space: a feature reaching a kilometre from the origin, or to no finite
+// place, is made but failed, without a body or a placed form, as one the host cannot build from.
+TEST_F(ModelTest, AFeatureBeyondTheModellersSpaceFailsWithoutABody)
+{
+  SmartPtr<txapi::ITavrixDocument> doc;
+  SmartPtr<txapi::IPart> part = NewPart(txapi::txDocumentPart, doc);
+  SmartPtr<txapi::IModelContainer> mc = part;
+  auto cylinder = [&](double x, double r, double depth) {
+    SmartPtr<txapi::ISketch> sketch = mc->GetSketches()->Add();
+    sketch->SetPlane(part->GetDefaultEntity(txapi::o3d_planeXOY));
+    SmartPtr<txapi::IModelObject>(sketch)->Update();
+    SmartPtr<txapi::ITavrixDocument2D> editor = sketch->BeginEdit();
+    SmartPtr<txapi::ICircles> made = editor->GetViewsAndLayersManager()->GetViews()->GetViewByNumber(0);
+    SmartPtr<txapi::ICircle> circle = made->Add();
+    circle->SetCircle(x, 0, r);
+    circle->Update();
+    sketch->EndEdit();
+    SmartPtr<txapi::IExtrusion> e = mc->GetExtrusions()->Add(txapi::o3d_bossExtrusion);
+    e->SetProfiles({SmartPtr<txapi::IModelObject>(sketch)});
+    e->SetSideDepth(0, depth);
+    const bool made3d = SmartPtr<txapi::IModelObject>(e)->Update();
+    const Object* f = Object::From(e.get());
+    EXPECT_EQ(made3d, f->Prop("status") == 1);
+    EXPECT_EQ(made3d, !txhost::model::LiveMembers(*f, "body").empty());
+    EXPECT_EQ(made3d, !f->Prop("placed").is_null());
+    return made3d;
+  };
+  EXPECT_TRUE(cylinder(0, 10, 20));
+  EXPECT_TRUE(cylinder(9e5, 1e4, 9e5)) << "large, yet within the space";
+  EXPECT_FALSE(cylinder(2e6, 10, 20));
+  EXPECT_FALSE(cylinder(0, 10, 1e12));
+  EXPECT_FALSE(cylinder(0, 1e300, 20));
+}

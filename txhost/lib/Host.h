@@ -21,6 +21,8 @@ class IApplication;
 
 namespace txhost {
 
+class SolidLink;
+
 // The stand-in host: an application with its documents and services, over the generic object model.
 // Libraries reach it only through txapi (Application(), Registrar()); the host's own user (the txhost
 // program, tests) drives and inspects it through this class.
@@ -134,6 +136,11 @@ public:
   static std::filesystem::path DocumentPath(const Object& document);
   static bool IsDocument(const Object& o);
   Object* TopPart(const Object& document) const;
+  // The solid modeller the host makes its parts' features with, when one is attached (a program or test
+  // that links the solid evaluator): a feature it cannot make, that changes nothing or leaves its part in
+  // other than one solid fails. Without one the host fails only what it cannot place.
+  void SetSolidModeller(SolidLink* solids) { Modeller = solids; }
+  SolidLink* SolidModeller() const { return Modeller; }
 
   // What the library registered, as copies the host owns.
   struct Callbacks
@@ -192,6 +199,7 @@ private:
   Object* TranslatorP = nullptr;
   std::vector<Object*> OpenDocuments;
   Object* Active = nullptr;
+  SolidLink* Modeller = nullptr;
   std::filesystem::path Folder;
   std::filesystem::path CurrentLibrary;
   std::map<std::wstring, Object*> LibraryRecords;

@@ -5,6 +5,7 @@
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
 #include "txhost/lib/Placement3D.h"
+#include "txhost/lib/SolidLink.h"
 
 #include <algorithm>
 #include <array>
@@ -296,6 +297,31 @@ void PlaceFeature(Object& feature, const Object* sketch, const Value& profile)
 }
 
 } // namespace
+
+bool Makes(Object& feature)
+{
+  const std::string& kind = feature.Kind();
+  if ((kind != Extrusion && kind != Rotated) || feature.Prop("status") == 0) return true;
+  // The placed form's box (read as it is kept: every feature of every part passes here).
+  const Value& placed = feature.Prop("placed");
+  if (!placed.is_object()) return true;
+  const auto box = placed.find("box");
+  if (box == placed.end() || !box->is_array() || box->size() != 6) return true;
+  for (const Value& v : *box)
+    if (!(std::abs(Number(v, NAN)) <= ModelSpace)) return false;
+  const int type = TypeOf(feature);
+  const bool solid = type == txapi::o3d_bossExtrusion || type == txapi::o3d_cutExtrusion ||
+                     type == txapi::o3d_bossRotated || type == txapi::o3d_cutRotated;
+  SolidLink* modeller = feature.Attached() ? feature.GetHost().SolidModeller() : nullptr;
+  Object* document = feature.Document();
+  if (!solid || modeller == nullptr || document == nullptr) return true;
+  // What the modeller cannot evaluate at all (no part document) it leaves to the host.
+  std::string effect, error;
+  if (!modeller->Effect(*document, feature, effect, error)) return true;
+  if (effect != "adds" && effect != "removes") return false;
+  long long solids = 0;
+  return !modeller->Count(*document, "solids", solids, error) || solids == 1;
+}
 
 std::vector<Object*> Bodies(const Object& part)
 {

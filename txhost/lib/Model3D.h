@@ -48,6 +48,15 @@ inline constexpr std::string_view Body = "body";
 // What applying a feature derives beyond its profile: bodies, faces, edges, depth variables.
 void Derive3D(Object& feature);
 
+// How far from the origin (mm, along each axis) the modeller makes solids: a part a kilometre wide is no
+// part it is asked for, and its millimetre details are lost in its size.
+inline constexpr double ModelSpace = 1e6;
+
+// Whether the modeller makes an applied extrusion or rotation as it is placed: all of it finite and within
+// ModelSpace and, with a solid modeller attached to the host (Host::SetSolidModeller), a solid feature that
+// builds, changes its part and leaves it one solid. Other objects and features failed already are made.
+bool Makes(Object& feature);
+
 // The bodies of a part (of its features, in order), not deleted.
 std::vector<Object*> Bodies(const Object& part);
 

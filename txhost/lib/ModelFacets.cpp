@@ -119,7 +119,12 @@ public:
     if (!Model().Update()) return false;
     Derive(Model());
     model::Derive3D(Model());
-    // A feature without a profile it can build from is made, but failed, as the host makes it.
+    // A feature without a profile it can build from, or one the modeller cannot make, is made, but failed
+    // (no body), as the host makes it.
+    if (!model::Makes(Model())) {
+      Model().Set("status", 0);
+      model::Derive3D(Model());
+    }
     return Model().Prop("status") != 0;
   }
   void Reset() override { Log("Reset"); }
