@@ -332,6 +332,24 @@ TEST(SolidPart, FailuresAreReportedPerFeatureAndSkipped)
   EXPECT_NEAR(p.Volume, 1000 - 125, 1e-9);
 }
 
+// A part read from a file the host did not make can hold features kilometres wide, whose booleans with the
+// part's millimetre details ran for hours: such a feature fails at once, and the part keeps the rest.
+TEST(SolidPart, AFeatureBeyondTheModelSpaceFailsAtOnce)
+{
+  TFeature far = Prism({Round(0, 0, 3e6), Round(0, 0, 1)}, 0, 10);
+  TFeature deep = Box(0, 0, 0, 5, 5, 5);
+  deep.To = 2e6;
+  const TFeature through = Prism({Round(5, 5, 1)}, -1e7, 1e7, true);
+  const TPartResult p = BuildPart({Box(0, 0, 0, 10, 10, 10), far, deep, Box(0, 0, 0, 5, 5, 5, true), through});
+  ASSERT_EQ(p.Features.size(), 5u);
+  for (int k : {1, 2, 4}) {
+    EXPECT_STREQ(p.Features[k].Effect(), "failed") << k;
+    EXPECT_NE(p.Features[k].Error.find("space"), std::string::npos) << p.Features[k].Error;
+  }
+  EXPECT_STREQ(p.Features[3].Effect(), "removes");
+  EXPECT_NEAR(p.Volume, 1000 - 125, 1e-9);
+}
+
 TPlaced Place(const char* name, const TPartResult& p, std::array<double, 12> m = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0})
 {
   return TPlaced{name, p.Shape, m, false, p.Symmetry, p.Volume};

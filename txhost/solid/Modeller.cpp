@@ -2,6 +2,8 @@
 // the part one feature at a time, each measured by what it changed.
 #include "txhost/solid/Shape.h"
 
+#include "txhost/lib/Model3D.h"
+
 #include <BRepAlgoAPI_Common.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
@@ -674,6 +676,22 @@ constexpr double Touching = 1e-9;
 
 // Whether the boxes of two shapes overlap with thickness along every axis: tools that only touch the body
 // need no boolean at all.
+// Whether the shape lies within the space the host makes solids in. Booleans of a part kilometres wide with
+// its millimetre details run for hours, if they end at all, so such a feature fails at once, as it does when
+// the host is asked for it.
+bool WithinModelSpace(const TopoDS_Shape& s)
+{
+  Bnd_Box box;
+  BRepBndLib::Add(s, box);
+  if (box.IsVoid()) return true;
+  double lo[3], hi[3];
+  box.Get(lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]);
+  const double limit = txhost::model::ModelSpace + box.GetGap();
+  for (int k = 0; k < 3; ++k)
+    if (!(std::abs(lo[k]) <= limit && std::abs(hi[k]) <= limit)) return false;
+  return true;
+}
+
 bool Overlap(const TopoDS_Shape& a, const TopoDS_Shape& b)
 {
   Bnd_Box ba, bb;
@@ -778,6 +796,7 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
     try {
       if (f.Loops.empty()) throw std::runtime_error("an empty profile");
       const TopoDS_Shape tool = f.Shape == TFeature::Extrusion ? Extrusion(f) : Rotation(f);
+      if (!WithinModelSpace(tool)) throw std::runtime_error("a feature beyond the modeller's space");
       r.Tool = Volume(TShape(tool));
       if (!(r.Tool > 0)) throw std::runtime_error("a tool of no volume");
       const std::optional<gp_Ax1> turn = WholeTurnAxis(f);
