@@ -340,7 +340,8 @@ TEST(SolidPart, AFeatureBeyondTheModelSpaceFailsAtOnce)
   TFeature deep = Box(0, 0, 0, 5, 5, 5);
   deep.To = 2e6;
   const TFeature through = Prism({Round(5, 5, 1)}, -1e7, 1e7, true);
-  const TPartResult p = BuildPart({Box(0, 0, 0, 10, 10, 10), far, deep, Box(0, 0, 0, 5, 5, 5, true), through});
+  const TPartResult p =
+      BuildPart({Box(0, 0, 0, 10, 10, 10), far, deep, Box(0, 0, 0, 5, 5, 5, true), through});
   ASSERT_EQ(p.Features.size(), 5u);
   for (int k : {1, 2, 4}) {
     EXPECT_STREQ(p.Features[k].Effect(), "failed") << k;
