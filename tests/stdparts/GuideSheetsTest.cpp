@@ -89,9 +89,10 @@ TEST(GuidePillarSheet, WithoutThreadNoViewAAndDetailA)
   }
   // Without a thread the section's cut stands apart from the groove's callout, not beside it by the end.
   for (const auto& shelf : m.Of("drCircleShelf"))
-    if (!shelf.S.empty() && U8(shelf.S[0]) == "Г")
+    if (!shelf.S.empty() && U8(shelf.S[0]) == "Г") {
       for (const auto& cut : m.Of("drCut"))
         EXPECT_GE(std::fabs(cut.A.at(3) - shelf.A.at(0)), 10.0);
+    }
 }
 
 TEST(GuidePillarSheet, KeyZeroMeansARoundCollar)

@@ -15,7 +15,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <BRepAdaptor_Curve.hxx>
@@ -520,13 +523,43 @@ std::vector<std::string> ThirdTexts(const TRecordingModeler& m)
   return texts;
 }
 
+// The host's kind of each dimension call a sheet makes.
+const std::pair<const char*, std::string_view> DimensionKinds[] = {
+    {"drDimL", txhost::model2d::LineDimension},
+    {"drDimD", txhost::model2d::DiametralDimension},
+    {"drDimR", txhost::model2d::RadialDimension},
+    {"drDimA", txhost::model2d::AngleDimension}};
+
+// The dimensions handed over, counted by call; one with a coordinate that is no number is refused.
+std::map<std::string, int> DimensionsHanded(const TRecordingModeler& m)
+{
+  std::map<std::string, int> count;
+  for (const auto& [op, kind] : DimensionKinds)
+    count[op] = 0;
+  for (const auto& c : m.Calls)
+    if (count.count(c.Op) != 0 &&
+        std::all_of(c.A.begin(), c.A.end(), [](double v) { return std::isfinite(v); }))
+      ++count[c.Op];
+  return count;
+}
+
+// The dimensions of one kind on the sheet, those deleted left out.
+std::vector<const txhost::Object*> DimensionsOf(const txhost::Host& host, const txhost::Object& sheet,
+                                                std::string_view kind)
+{
+  std::vector<const txhost::Object*> dims;
+  for (const txhost::Object* o : host.ObjectsOf(sheet))
+    if (o->Kind() == kind && !txhost::model::Deleted(*o)) dims.push_back(o);
+  return dims;
+}
+
 // The texts after the values of the sheet's dimensions (linear, diameter and radius).
-std::vector<std::string> TextsAfter(const txhost::Host& host)
+std::vector<std::string> TextsAfter(const txhost::Host& host, const txhost::Object& sheet)
 {
   namespace m2 = txhost::model2d;
   std::vector<std::string> after;
   for (const auto kind : {m2::LineDimension, m2::DiametralDimension, m2::RadialDimension})
-    for (const txhost::Object* d : host.ObjectsOfKind(kind))
+    for (const txhost::Object* d : DimensionsOf(host, sheet, kind))
       for (const txhost::Object* l : txhost::model::LiveMembers(*d, m2::TextLine))
         if (l->Prop("place") == "after") after.push_back(txhost::ToUtf8(m2::TextOf(*l)));
   return after;
@@ -580,33 +613,45 @@ protected:
       if (std::isfinite(d.Value)) values.push_back(d);
     const std::vector<stdtest::sheetdims::TAngle> angles = tap.Angles;
     const std::vector<std::string> handed = ThirdTexts(tap);
+    const std::map<std::string, int> handedDims = DimensionsHanded(tap);
     const std::vector<TRecordingModeler::TCurve> drawn = tap.Drawn();
     tap.Reset();
     recorded.Part().dr3D(1);
 
     TMade hosted;
     part.Make(hosted, &MA, at.Row, at.K);
-    // The sheet as the host has it: every third text a dimension was handed shows after its value, and
-    // no extension line runs along the part.
+    // The sheets as the host has them, every one the part draws: each dimension handed over is there, every
+    // third text a dimension was handed shows after its value, and no extension line runs along the part.
+    const std::size_t before = link.AllSheets.size();
     hosted.Part().dr2D();
-    if (!link.AllSheets.empty()) {
-      if (txhost::Object* sheet =
-              H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false)) {
-        std::vector<std::string> after = TextsAfter(H);
-        for (const std::string& t : handed) {
-          const auto it = std::find_if(after.begin(), after.end(), [&t](const std::string& a) {
-            return a.size() >= t.size() && a.compare(a.size() - t.size(), t.size(), t) == 0;
-          });
-          if (it == after.end())
-            ADD_FAILURE() << "\"" << t << "\" handed to a dimension is not shown";
-          else
-            after.erase(it);
-        }
-        if (stdtest::sheetlines::KeepsExtensionsShort(part.Name))
-          for (const std::string& f :
-               stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
-            ADD_FAILURE() << f;
-        H.CloseDocument(*sheet);
+    std::vector<std::string> after;
+    std::map<std::string, int> kept;
+    for (std::size_t i = before; i < link.AllSheets.size(); ++i) {
+      txhost::Object* sheet = H.OpenDocument(std::filesystem::path(link.AllSheets[i].toWideChar()), false);
+      if (sheet == nullptr) {
+        ADD_FAILURE() << "sheet " << i << " cannot be opened";
+        continue;
+      }
+      const std::vector<std::string> more = TextsAfter(H, *sheet);
+      after.insert(after.end(), more.begin(), more.end());
+      for (const auto& [op, kind] : DimensionKinds)
+        kept[op] += int(DimensionsOf(H, *sheet, kind).size());
+      if (stdtest::sheetlines::KeepsExtensionsShort(part.Name))
+        for (const std::string& f :
+             stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
+          ADD_FAILURE() << f;
+      H.CloseDocument(*sheet);
+    }
+    if (link.AllSheets.size() > before) {
+      EXPECT_EQ(kept, handedDims) << "dimensions on the host's sheets and those handed over, by kind";
+      for (const std::string& t : handed) {
+        const auto it = std::find_if(after.begin(), after.end(), [&t](const std::string& a) {
+          return a.size() >= t.size() && a.compare(a.size() - t.size(), t.size(), t) == 0;
+        });
+        if (it == after.end())
+          ADD_FAILURE() << "\"" << t << "\" handed to a dimension is not shown";
+        else
+          after.erase(it);
       }
     }
     tbtest::TMessageLog log;
