@@ -263,7 +263,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     if (!shoulder)
       Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
     else
-      Dims(Md, {{dHL, sh, -15.0, 1.0, 0.0, -RBase, sh, -RTpa, "", "", ""},
+      // The shoulder's length at its step: from its end face to the face it stands on, just past its edge.
+      Dims(Md, {{dHL, sh, -6.0, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
                 {dVL, 2.0 * RBase, -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
