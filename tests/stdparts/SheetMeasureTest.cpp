@@ -586,27 +586,28 @@ protected:
 
     TMade hosted;
     part.Make(hosted, &MA, at.Row, at.K);
-    // The sheet as the host has it: every third text a dimension was handed shows after its value, and
-    // no extension line runs along the part.
+    // The sheets as the host has them (a part may come with another's, a ring with its column tail's):
+    // every third text a dimension was handed shows after its value, and no extension line runs along the
+    // part.
     hosted.Part().dr2D();
-    if (!link.AllSheets.empty()) {
-      if (txhost::Object* sheet =
-              H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false)) {
-        std::vector<std::string> after = TextsAfter(H);
-        for (const std::string& t : handed) {
-          const auto it = std::find_if(after.begin(), after.end(), [&t](const std::string& a) {
-            return a.size() >= t.size() && a.compare(a.size() - t.size(), t.size(), t) == 0;
-          });
-          if (it == after.end())
-            ADD_FAILURE() << "\"" << t << "\" handed to a dimension is not shown";
-          else
-            after.erase(it);
-        }
+    std::vector<std::string> after;
+    for (const TString& name : link.AllSheets)
+      if (txhost::Object* sheet = H.OpenDocument(std::filesystem::path(name.toWideChar()), false)) {
+        const std::vector<std::string> shown = TextsAfter(H);
+        after.insert(after.end(), shown.begin(), shown.end());
         for (const std::string& f :
              stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
           ADD_FAILURE() << f;
         H.CloseDocument(*sheet);
       }
+    for (const std::string& t : handed) {
+      const auto it = std::find_if(after.begin(), after.end(), [&t](const std::string& a) {
+        return a.size() >= t.size() && a.compare(a.size() - t.size(), t.size(), t) == 0;
+      });
+      if (it == after.end())
+        ADD_FAILURE() << "\"" << t << "\" handed to a dimension is not shown";
+      else
+        after.erase(it);
     }
     tbtest::TMessageLog log;
     hosted.Part().dr3D(1);
