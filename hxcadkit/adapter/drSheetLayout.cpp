@@ -459,6 +459,33 @@ void TSheetLayout::PlaceDimensions()
         search(0, nearSteps, slide);
     }
     search(nearSteps + 1, 2 * steps, 0);
+    // A line too short for its value between its extension lines, carried off so far that they run on
+    // over its view farther than the view is across them, stays by what it measures instead, its value
+    // past an end, as a draftsman writes a step's length at the step.
+    const auto runsAlong = [&](double d) {
+      const TAt r = at(d);
+      for (const auto& [px, py, ax, ay] :
+           {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}})
+        for (const std::array<double, 4>& v : views) {
+          if (!(px >= v[0] - 0.01 && px <= v[2] + 0.01 && py >= v[1] - 0.01 && py <= v[3] + 0.01)) continue;
+          const double over = std::min(std::fabs(ax - px) > 1e-9 ? (ax > px ? v[2] - px : px - v[0]) : 1e300,
+                                       std::fabs(ay - py) > 1e-9 ? (ay > py ? v[3] - py : py - v[1]) : 1e300);
+          const double across = std::fabs(ux) > std::fabs(uy) ? v[2] - v[0] : v[3] - v[1];
+          if (std::min(over, std::hypot(ax - px, ay - py) + 2) > across + 0.5) return true;
+        }
+      return false;
+    };
+    if (!std::isnan(best[0]) && std::fabs((m.X2 - m.X1) * ux + (m.Y2 - m.Y1) * uy) < len + 2 &&
+        runsAlong(best[0])) {
+      const double far = best[0], farSlide = slid[0];
+      const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
+      for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past}) {
+        best[0] = NAN;
+        search(0, nearSteps, slide);
+        if (!std::isnan(best[0]) && !runsAlong(best[0])) break;
+        best[0] = far, slid[0] = farSlide;
+      }
+    }
     // Where that side has no room, the line goes to the part's other side, 10 beyond the outlines
     // across its span.
     if (std::isnan(best[0]) && std::isnan(best[1])) {

@@ -164,7 +164,12 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     if (F != 0.0) Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
-    Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
+    // The collar's diameter from the face on its shorter side, its extension lines over as little of the
+    // part as they can.
+    if (F <= L - S)
+      Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
+    else
+      Md.drDimVL2(2.0 * r2, L - S + 40.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
     // The bore's sign stands on the bore; where its value would lie on the axis there, or the bore is
     // too narrow to hold it, it stands on the bore's extension line past the rear end instead, the
     // bore's size farther out to leave it room.

@@ -263,7 +263,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     if (!shoulder)
       Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
     else
-      Dims(Md, {{dHL, sh, -15.0, 1.0, 0.0, -RBase, sh, -RTpa, "", "", ""},
+      // The shoulder's length at its step: from its end face to the face it stands on, just past its edge.
+      Dims(Md, {{dHL, sh, -2.5, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
                 {dVL, 2.0 * RBase, -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
@@ -420,8 +421,8 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
 {
   if (!PlacedFinite(Extent({r70, r68, r71, r66, r22, x68, x9, x27, x59}), mx, my, ma, ms))
     return RefuseElement("пробка выталкивателя");
-  const double ts = x9 * cTan1; // the seat's radial rise over its length
-  const double xs = x59 - x9;   // where the seat begins
+  const double ts = x9 * cTan1;    // the seat's radial rise over its length
+  const double xs = x59 - x9;      // where the seat begins
   constexpr double SeatEdge = 0.2; // the rounding of the seat's edge at the step to the middle bore
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);

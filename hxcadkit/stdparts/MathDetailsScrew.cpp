@@ -208,7 +208,7 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     Md.drDimHL(2.0, -15.0, -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none, TString("&04~45&01"));
     Md.drDimVL(2.5, -5.0, -15.0, 0.0, -1.25, 0.0, 1.25, none, TString("H14"), none);
     Md.drDimVL(2 * r89, -20.0, -1.0, 2.0, -r89, 2.0, r89, TString("&02"), TString("h14"), none);
-    Md.drDimVL(2 * r95, 0.0, -1.0, b - 20, -r95, b - 20, r95, TString("&02"), TString("h7"), none);
+    Md.drDimVL(2 * r95, 0.0, -1.0, b, -r95, b, r95, TString("&02"), TString("h7"), none);
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
     // The collar face's sign turned to the left, under the collar: on the right the thread shoulder's

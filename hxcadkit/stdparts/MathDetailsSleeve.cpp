@@ -82,7 +82,7 @@ void TSocketLeaderPinLocatingSleeves::fromStream(TKmfData& S)
 
 void TSocketLeaderPinLocatingSleeves::dr2D() const
 {
-  if (!OpenSheet(*this, 30.0, -30.0)) return;
+  if (!OpenSheet(*this, 45.0, -30.0)) return;
   TModeler3D& Md = M();
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 1,
           true, CollarRadius);
@@ -122,6 +122,11 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
   TModeler3D& Md = M();
   // The axial length of the 120 degree drill point from the relief down to the tapping drill.
   const double t = ((r42 + 0.5) - (r44 - 2.0)) * Tan30;
+  // The bore's length is a whole millimetre: the relief between it and the drill point takes up the
+  // fraction the point's cone leaves, 2.5 to 3.5 long instead of 3.
+  const double xT =
+      std::round(x51 - x52 - t - 3.0) >= 1.0 ? std::round(x51 - x52 - t - 3.0) : x51 - x52 - t - 3.0;
+  const double boreStart = x51 - xT;
   // The thin line of the thread's nominal diameter ends on the drill point's cone.
   const double threadEnd = x52 + 1.1547005383792515;
   Md.drMtr(mx, my, ma, mm);
@@ -130,8 +135,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
   Md.drLine(-3.0, 0.0, x51 + 3.0, 0.0, 3);
 
   TNode* inner = x52 != 0.0
-                     ? dPx(x52 + t + 3.0, r42,
-                           dCVR(x52 + t + 3.0, r42 + 0.5, x52 + t, r42 + 0.5, x52, r44 - 2.0, 0.5,
+                     ? dPx(boreStart, r42,
+                           dCVR(boreStart, r42 + 0.5, x52 + t, r42 + 0.5, x52, r44 - 2.0, 0.5,
                                 dPx(x52, r44 - 2.0, dPx(2.0, r44 - 2.0, dPx(0.0, r44, dP(0.0, r1 - Tan30))))))
                      : dPx(0.0, r42, dP(0.0, r1 - Tan30));
   inner = dPx(x51, r42, inner);
@@ -178,19 +183,23 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
   if (isSize) {
     const TString none;
     const auto plain = txapi::txRoughSignEnum(0);
-    const double xT = x51 - x52 - t - 3.0;
     const double z = std::fabs(x52) > 2e-6 ? 1.0 : 0.0;
     if (x52 != 0.0) {
       Md.drDimHL(x52, r1 + 20.0 - r44, 1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
       Md.drDimA(30.0, -1, -180.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, 1.0, -r1);
       // Across the thread, from one of its lines to the other.
       Md.drDimVL2(-2.0 * r44, -33.0, 1.0 + r1 - r44, 1.0, -r44, 0.0, r44, "M", "-7H", none);
-      Md.drDimVL2(-2.0 * (r42 + 0.5), -44.0 - (x52 + t + 3.0), 0.0, x51, -(r42 + 0.5), x52 + t + 2.5,
-                  r42 + 0.5, "&02", "H14", none);
+      // The relief from its thread end, past the thread: the bore and the wall hold it in on the other.
+      Md.drDimVL2(-2.0 * (r42 + 0.5), -44.0 - (x52 + t + 0.5), 0.0, x52 + t + 0.5, -(r42 + 0.5),
+                  x52 + t + 0.5, r42 + 0.5, "&02", "H14", none);
       Md.drDimHL(2.0, r1 - r44 + 7.0, 1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01");
       Md.drRough(x51 - x50, -32.0 - r43, 0.0, plain, "3,2", none, none);
     }
-    Md.drDimVL2(-2.0 * r1, -57.0, 1.0, 1.0, -r1, 1.0, r1, "&02", "h6", none);
+    // The outside from the end without a collar, where its chamfer starts.
+    if (x50 != 0.0)
+      Md.drDimVL2(-2.0 * r1, -57.0, 1.0, 1.0, -r1, 1.0, r1, "&02", "h6", none);
+    else
+      Md.drDimVL2(-2.0 * r1, 13.0, 1.0, x51 - 1.0, -r1, x51 - 1.0, r1, "&02", "h6", none);
     Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
     Md.drDimHL(-x50, -34.0, xT - x50, x51 - x50, -r43, x51, -r43, none, "h12", none);
     Md.drDimHL(-xT * z, -45.0, 1.0, x51 - xT, -r42, x51, -r43, none, "h14", none);

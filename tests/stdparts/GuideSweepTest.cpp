@@ -155,6 +155,28 @@ TEST_F(GuideTables, SleeveRowFourAndItsDecisions)
   EXPECT_EQ(s.Code, 3004);
 }
 
+// A size given with a tolerance is one a designer chose: no computed length with a fit (the bore's
+// length between the relief and the end, which the drill point's cone would make 14,98).
+TEST_F(GuideTables, TheSleevesTolerancedLengthsAreChosenValues)
+{
+  Md.LeafStampAnswer = true;
+  for (int r = 1; r < ABaseDetail.SocketCount(3); ++r) {
+    SCOPED_TRACE("row " + std::to_string(r));
+    TSocketLeaderPinLocatingSleeves s(3, &Md, nullptr, nullptr);
+    ASSERT_EQ(s.Set(3, Col(3, r, 5) / 2.0, Col(3, r, 6)), r);
+    Md.Reset();
+    s.dr2D();
+    int toleranced = 0;
+    for (const auto& c : Md.Calls)
+      if (c.Op == "drDimL" && c.S.size() == 4 && !c.S[2].Empty()) {
+        const double v = std::fabs(c.A[0]) * 10;
+        EXPECT_NEAR(v, std::round(v), 1e-9) << c.A[0] << c.S[2].Utf8Text();
+        ++toleranced;
+      }
+    EXPECT_GE(toleranced, 4);
+  }
+}
+
 TEST_F(GuideTables, TheCollarBushHasItsGrooveAtTheWholeMillimetreMiddle)
 {
   TSocketLeaderPinBushing b(4, &Md, nullptr);

@@ -216,7 +216,8 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
     EXPECT_EQ(l.Text.find('$'), std::string::npos) << l.Text;
     if (l.Role == "dimension" || l.Role == "rough") {
       const double a = std::remainder(l.Angle, 360.0);
-      EXPECT_TRUE(a > -89.999 && a < 90.001) << l.Role << " \"" << l.Text << "\" at " << l.Angle << " degrees";
+      EXPECT_TRUE(a > -89.999 && a < 90.001)
+          << l.Role << " \"" << l.Text << "\" at " << l.Angle << " degrees";
     }
     if (l.Role == "dimension") {
       EXPECT_LE(Count(l.Text, "\u2300"), 1) << l.Text;
@@ -225,19 +226,16 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
     }
   }
   // How its lines stand to what they serve (signs on their surfaces, values no line crosses, sizes on the
-  // arcs they name, no dimension line or angle's arc on an outline, no extension line through another view,
-  // no angle's ray through the part, no view in the title block or off the frame, no angle given twice), and
-  // how its texts are written.
+  // arcs they name, no dimension line or angle's arc on an outline, no extension line through another view
+  // or along its own, no angle's ray through the part, no view in the title block or off the frame, no
+  // angle given twice), and how its texts are written.
   {
     namespace sl = stdtest::sheetlines;
-    for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
-                              sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::TextsCrossed,
-                              sl::ViewsOnTitleBlock, sl::AnglesTwice, sl::AngleRaysThroughOutlines})
+    for (const auto& check :
+         {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
+          sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::TextsCrossed, sl::ViewsOnTitleBlock,
+          sl::AnglesTwice, sl::AngleRaysThroughOutlines, sl::ExtensionLinesAlongTheirViews})
       for (const std::string& fault : check(layout))
-        ADD_FAILURE() << fault;
-    // Extension lines along the part: the sheets released so far keep theirs short.
-    if (sl::KeepsExtensionsShort(what.substr(0, what.find('-'))))
-      for (const std::string& fault : sl::ExtensionLinesAlongTheirViews(layout))
         ADD_FAILURE() << fault;
   }
   for (const txhost::SvgSymbolBox& b : layout.Symbols)
@@ -477,8 +475,10 @@ TEST_F(NamedSheets, TheSprueBushsRequirementsKeepOffItsSection)
 TEST_F(NamedSheets, GuideSheetsKeepTheirTextsAndViewsClearOfLines)
 {
   namespace sl = stdtest::sheetlines;
-  const std::pair<const char*, int> sheets[] = {{"guide_pillar", 4},          {"guide_pillar", 28},
-                                                {"guide_pillar_threaded", 28}, {"guide_bush_4", 5},
+  const std::pair<const char*, int> sheets[] = {{"guide_pillar", 4},
+                                                {"guide_pillar", 28},
+                                                {"guide_pillar_threaded", 28},
+                                                {"guide_bush_4", 5},
                                                 {"guide_bush_2", 5}};
   for (const auto& [name, row] : sheets) {
     SCOPED_TRACE(std::string(name) + " row " + std::to_string(row));

@@ -457,10 +457,11 @@ inline std::vector<std::string> AngleRaysThroughOutlines(const txhost::SvgLayout
         if (!Meet(ray, s, at) || std::hypot(at.first - ray.A.first, at.second - ray.A.second) < Near ||
             std::hypot(at.first - ray.B.first, at.second - ray.B.second) < Near)
           continue;
-        if (std::any_of(measured.begin(), measured.end(), [&](const TSeg& m) { return Distance(at, m) < Near; }))
+        if (std::any_of(measured.begin(), measured.end(),
+                        [&](const TSeg& m) { return Distance(at, m) < Near; }))
           continue;
-        faults.push_back("an angle's ray from " + At(ray.A) + " to " + At(ray.B) + " through the outline at " +
-                         At(at));
+        faults.push_back("an angle's ray from " + At(ray.A) + " to " + At(ray.B) +
+                         " through the outline at " + At(at));
         break;
       }
     }
@@ -503,19 +504,47 @@ inline std::vector<std::string> TextsMiswritten(const txhost::SvgLayout& layout)
   return faults;
 }
 
-// The parts whose sheets keep their extension lines short (the others' are not yet checked).
-inline bool KeepsExtensionsShort(const std::string& part)
+// The views of a sheet with the two halves of a section taken as one: a bore parts their outlines, but
+// the part across is the whole diameter. Halves are boxes the same along an axis drawn between them, as
+// far from it on either side.
+inline std::vector<TBox> WholeViews(const txhost::SvgLayout& layout)
 {
-  for (const char* p : {"fitting", "sprue_bush", "ejector_channel", "shank", "guide_pillar"})
-    if (part == p) return true;
-  return false;
+  std::vector<TBox> views = Views(layout);
+  constexpr double Near = 0.05;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "curve" || l.Style != txapi::txCSAxial || l.Points.size() != 2) continue;
+    const auto [x1, y1] = l.Points[0];
+    const auto [x2, y2] = l.Points[1];
+    const bool alongX = std::fabs(y2 - y1) < 1e-9, alongY = std::fabs(x2 - x1) < 1e-9;
+    if (!alongX && !alongY) continue;
+    const auto halves = [&](const TBox& a, const TBox& b) {
+      return alongX ? std::fabs(a.X1 - b.X1) < Near && std::fabs(a.X2 - b.X2) < Near && a.Y1 >= y1 - Near &&
+                          b.Y2 <= y1 + Near && std::fabs((a.Y1 - y1) - (y1 - b.Y2)) < Near &&
+                          std::fabs((a.Y2 - y1) - (y1 - b.Y1)) < Near
+                    : std::fabs(a.Y1 - b.Y1) < Near && std::fabs(a.Y2 - b.Y2) < Near && a.X1 >= x1 - Near &&
+                          b.X2 <= x1 + Near && std::fabs((a.X1 - x1) - (x1 - b.X2)) < Near &&
+                          std::fabs((a.X2 - x1) - (x1 - b.X1)) < Near;
+    };
+    for (bool merged = true; merged;) {
+      merged = false;
+      for (std::size_t i = 0; i < views.size() && !merged; ++i)
+        for (std::size_t j = 0; j < views.size() && !merged; ++j) {
+          if (i == j || !halves(views[i], views[j])) continue;
+          const TBox &a = views[i], &b = views[j];
+          views[i] = {std::min(a.X1, b.X1), std::min(a.Y1, b.Y1), std::max(a.X2, b.X2), std::max(a.Y2, b.Y2)};
+          views.erase(views.begin() + std::ptrdiff_t(j));
+          merged = true;
+        }
+    }
+  }
+  return views;
 }
 
 // No extension line runs farther over its view than the view is across it: a size whose extension lines
 // run along the part, past the steps and holes between, stands where it is measured instead.
 inline std::vector<std::string> ExtensionLinesAlongTheirViews(const txhost::SvgLayout& layout)
 {
-  const std::vector<TBox> views = Views(layout);
+  const std::vector<TBox> views = WholeViews(layout);
   std::vector<std::string> faults;
   // An angle's rays start at its arc's centre; they are the angle's, not a size's.
   std::vector<TPoint> vertices;

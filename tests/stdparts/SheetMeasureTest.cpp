@@ -636,10 +636,9 @@ protected:
       after.insert(after.end(), more.begin(), more.end());
       for (const auto& [op, kind] : DimensionKinds)
         kept[op] += int(DimensionsOf(H, *sheet, kind).size());
-      if (stdtest::sheetlines::KeepsExtensionsShort(part.Name))
-        for (const std::string& f :
-             stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
-          ADD_FAILURE() << f;
+      for (const std::string& f :
+           stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
+        ADD_FAILURE() << f;
       H.CloseDocument(*sheet);
     }
     if (link.AllSheets.size() > before) {
@@ -682,12 +681,19 @@ protected:
       std::vector<std::string> m;
       for (const TDim& v : main) {
         if (Axial(v) && !OfAZone(v, drawn) && !PlacedAlongAxis(axis, maps[i], v))
-          m.push_back(std::string("\"").append(v.Text()).append("\" has no faces at ")
-                          .append(std::to_string(maps[i].At(v.X1))).append(" and ")
-                          .append(std::to_string(maps[i].At(v.X2))).append(" along the model's axis"));
+          m.push_back(std::string("\"")
+                          .append(v.Text())
+                          .append("\" has no faces at ")
+                          .append(std::to_string(maps[i].At(v.X1)))
+                          .append(" and ")
+                          .append(std::to_string(maps[i].At(v.X2)))
+                          .append(" along the model's axis"));
         if (AcrossAxis(v) && !PlacedDiameter(model, axis, maps[i], v))
-          m.push_back(std::string("\"").append(v.Text()).append("\" is no diameter of the model at ")
-                          .append(std::to_string(maps[i].At(v.X1))).append(" along its axis"));
+          m.push_back(std::string("\"")
+                          .append(v.Text())
+                          .append("\" is no diameter of the model at ")
+                          .append(std::to_string(maps[i].At(v.X1)))
+                          .append(" along its axis"));
       }
       // Each angle of the main view between faces of the model, or the part's own directions, at its
       // vertex: its value is then the model's.
