@@ -94,6 +94,13 @@ bool PinBelow(const double* A)
   return OneOpposite(A[15], IntPart(A[15]));
 }
 
+// The pins' holes of a half, in its sketch across the axis (the sketch's first direction is the model's -z):
+// where the assembly places the pins, the integer part of the count of them, at 360 / z degrees from +y.
+THoleCircle PinHoles(const double* A)
+{
+  return {A[15], double(IntPart(A[15])), 90.0, 1.0, false, -90.0};
+}
+
 // The cone of half 1's pin hole at its face: radius r there, e where it stops narrowing t into the flange
 // (never below the pin's thread, which passes through it).
 struct TPinHole
@@ -476,13 +483,13 @@ void dr3D_MUVP()
       // From the face of the half, where the pin's cone stands with its large end, narrowing into
       // the flange as the cone does.
       m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
-      HoleCircle(*m, A[15], A[5], P[0] / 2);
+      HoleCircle(*m, PinHoles(A), A[5], P[0] / 2);
       m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], alpha);
       // The thread passes where the cone's hole would be narrower than it: only the smallest pins' cones
       // narrow below their thread inside the flange, and elsewhere a passage would cut nothing.
       if (P[3] / 2 > P[0] / 2 - PinCone * A[10]) {
         m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
-        HoleCircle(*m, A[15], A[5], P[3] / 2);
+        HoleCircle(*m, PinHoles(A), A[5], P[3] / 2);
         m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], 0.0);
       }
     }
@@ -498,7 +505,7 @@ void dr3D_MUVP()
   if (A2[15] != 0 && keyways) {
     if (P) {
       m->drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
-      HoleCircle(*m, A2[15], A2[5], P[15] / 2);
+      HoleCircle(*m, PinHoles(A2), A2[5], P[15] / 2);
       m->drCutExtrusion(txapi::dtNormal, txapi::etBlind, A2[3 + di], 0.0);
     }
     dr3DKeySeating(A2[17], false, zero, cut);

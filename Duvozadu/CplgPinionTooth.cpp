@@ -317,8 +317,8 @@ void dr2D_UGasket(const double& mx, const double& my, const double& ma, const do
 
 namespace {
 // The cover as a view shows it: its rim and its outer face down to the hub, nothing hatched.
-void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int tl,
-               bool)
+void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+               int tl, bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Drawable(A)) return;
@@ -460,8 +460,11 @@ void HubPart(TModeler3D& m, int n, const char* word, double d, const double* A, 
   m.drSave3D(true, true);
 }
 
-// The flange's bolt holes, and the spaces between the internal teeth when teeth, cut together.
-void FlangeCut(TModeler3D& m, const double* A, bool teeth)
+// The flange's bolt holes, and the spaces between the internal teeth when teeth, cut together. The bolts
+// stand 360 / nb degrees apart from +z towards +y, which the sketch (its first direction -z) sees from 180
+// degrees the other way round, and a part inserted turned over (turned) the same way round; a sleeve
+// inserted both ways (both) takes the holes of either.
+void FlangeCut(TModeler3D& m, const double* A, bool teeth, bool turned, bool both = false)
 {
   const double zero = 0.0, one = 1.0;
   teeth = teeth && GearMade(A[9], A[10]);
@@ -469,8 +472,9 @@ void FlangeCut(TModeler3D& m, const double* A, bool teeth)
   m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
   // Turned half a pitch: the hubs' teeth, drawn about the same axis, stand in these spaces.
   const double halfPitch = 180.0 / std::floor(A[10]);
-  if (teeth) TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
-  HoleCircle(m, A[20], A[18], A[19] / 2, 0.0);
+  if (teeth)
+    TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
+  HoleCircle(m, {A[20], A[20], 180.0, turned ? 1.0 : -1.0, both, 0.0}, A[18], A[19] / 2);
   m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[5] / 2, 0.0);
 }
 
@@ -478,7 +482,7 @@ void SleeveAndCover(TModeler3D& m, const double* A)
 {
   MakeHalf(2, "Обойма", ControlModel.P1d, -1);
   Body(m, dr2D_PinionToothOut_V1, A);
-  FlangeCut(m, A, true);
+  FlangeCut(m, A, true, false, true);
   m.drSave3D(true, true);
   MakeHalf(4, "Крышка", A[4] / 2, -1);
   Body(m, dr2D_UGasket, A);
@@ -549,11 +553,11 @@ void dr3D_PinionTooth2()
   HubPart(m, 1, "Полумуфта", ControlModel.P2d, r.R2, ControlModel.T2, false);
   MakeHalf(2, "Обойма", ControlModel.P1d, -1);
   Body(m, dr2D_PinionToothOut_V1, A);
-  FlangeCut(m, A, true);
+  FlangeCut(m, A, true, false);
   m.drSave3D(true, true);
   MakeHalf(3, "Полумуфта2", ControlModel.P1d, BoreType(ControlModel.T1));
   Body(m, dr2D_PinionToothOut_MZP_V1, A);
-  FlangeCut(m, A, false);
+  FlangeCut(m, A, false, true);
   dr3DKeySeating(ControlModel.P1d, true, zero, 200.0);
   m.drSave3D(true, true);
   MakeHalf(4, "Крышка", A[4] / 2, -1);

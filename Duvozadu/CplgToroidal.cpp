@@ -344,12 +344,15 @@ using TPieceDraw = void (*)(const double&, const double&, const double&, const d
                             bool);
 
 // n holes of radius d5 on the bolt circle, in a sketch across the axis at the flange's face, cut
-// away from it or through the whole piece.
-void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum towards)
+// away from it or through the whole piece. The bolts stand 360 / n degrees apart from +z towards -y, which
+// the sketch (its first direction -z) sees from 180 degrees on, and a piece inserted turned over (turned)
+// the other way round; one inserted both ways (both) takes the holes of either.
+void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum towards, bool turned,
+               bool both = false)
 {
   if (!(g.n > 0.0)) return;
   m.drPlaneEskis(txapi::o3d_planeYOZ, g.B, 0.0, TString());
-  HoleCircle(m, g.n, 2 * g.D2, g.d5, 0.0);
+  HoleCircle(m, {g.n, g.n, 180.0, turned ? -1.0 : 1.0, both, 0.0}, 2 * g.D2, g.d5);
   m.drCutExtrusion(towards, txapi::etBlind, 500.0, 0.0);
 }
 
@@ -361,7 +364,7 @@ void TorusHalfPart(TModeler3D& m, int n, const char* word, double d, const doubl
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   dr2D_ToroidalSelfCoupling(zero, zero, zero, one, A, BoreType(T), 0, false);
   m.drBaseRotate(0, 360.0);
-  BoltHoles(m, TTorus(A1), txapi::dtNormal);
+  BoltHoles(m, TTorus(A1), txapi::dtNormal, reverse);
   dr3DKeySeating(d, reverse, zero, 200.0);
   m.drSave3D(true, true);
 }
@@ -398,7 +401,7 @@ void dr3D_ToroidalRubber()
   TorusHalfPart(m, 7, "Полумуфта2", ControlModel.P2d, r.R2, A, ControlModel.T2, false);
   PiecePart(m, 2, "Резина", dr2D_ToroidalRubber_V1, A, g.ShellMade());
   // The bolts pass through the shell's feet, clamped between flange and half-ring.
-  if (g.ShellMade()) BoltHoles(m, g, txapi::dtBoth);
+  if (g.ShellMade()) BoltHoles(m, g, txapi::dtBoth, false);
   m.drSave3D(true, true);
   // The ring and the half-ring reach down to their own half's shaft: a second shaft gets its own.
   const bool twin = r.R2 == A;
@@ -409,7 +412,8 @@ void dr3D_ToroidalRubber()
     m.drSave3D(true, true);
     PiecePart(m, side == 0 ? 4 : 9, "ПолуКольцо", dr2D_ToroidalSelfCircle, R, true, d);
     // The half-ring's holes meet the bolts: on their circle, through its collar beyond the flange's face too.
-    BoltHoles(m, g, txapi::dtBoth);
+    // The first side's is inserted turned over, and as the second side's too where both sides are one.
+    BoltHoles(m, g, txapi::dtBoth, side == 0, twin);
     m.drSave3D(true, true);
   }
   if (r.K) {
