@@ -125,7 +125,8 @@ TBoltFit ToothBolt(const double* K, double r, double L)
 
 // A bolt through both flanges, r either side of the joint, its washer and nut, at height y; a view
 // hides its shank where it passes through the flanges, and shows none of it inside the washer and the nut.
-// With front, the set's outlines go in front of the parts drawn next instead.
+// With front, the set's outlines (in a view what it sees of them) go in front of the parts drawn next
+// instead.
 void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFrontRegions* front = nullptr)
 {
   if (!K) return;
@@ -133,7 +134,10 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFro
   const double zero = 0.0, one = 1.0;
   const TBoltFit fit = ToothBolt(K, r, 2 * r + 0.6 * K[0] + 5.0);
   if (front) {
-    FrontBolt(*front, -r, y, zero, K[0], fit.L, K[3], K[2]);
+    if (view)
+      FrontBoltInView(*front, -r, y, zero, K[0], fit.L, K[3], K[2], 2 * r + K[4] + K[2]);
+    else
+      FrontBolt(*front, -r, y, zero, K[0], fit.L, K[3], K[2]);
     FrontWasher(*front, r, y, zero, K[5], K[4]);
     FrontNut(*front, r + K[4], y, zero, K[3], K[2]);
     return;
@@ -388,9 +392,13 @@ void dr2D_PinionToothView()
   TBoltedRows r;
   if (!Rows(r)) return;
   const double r0 = r.R1[8] / 2, yb = r.R1[18] / 2;
-  // The view shows the bolts its section does.
+  const bool below = BoltBelow(TTooth(r.R1));
+  // The view shows the bolts its section does, in front of the sleeves' barrels where they reach below them.
   BoltSet(*r.m, r.K, r0, yb, true);
-  if (BoltBelow(TTooth(r.R1))) BoltSet(*r.m, r.K, r0, -yb, true);
+  if (below) BoltSet(*r.m, r.K, r0, -yb, true);
+  TFrontRegions front(*r.m);
+  for (const double y : {yb, -yb})
+    if (y > 0 || below) BoltSet(*r.m, r.K, r0, y, true, &front);
   Both(dr2D_PinionTooth_V2, r.R1);
   Both(dr2D_PinionToothOut_V2, r.R1);
   Both(CoverView, r.R1);
@@ -423,9 +431,13 @@ void dr2D_PinionTooth2View()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  // The view shows the bolts its section does.
+  // The view shows the bolts its section does, in front of the barrels where they reach below them.
+  TFrontRegions front(*r.m);
   for (const double y : {A[18] / 2, -A[18] / 2})
-    if (y > 0 || BoltBelow(TTooth(A))) BoltSet(*r.m, r.K, A[8] / 2, y, true);
+    if (y > 0 || BoltBelow(TTooth(A))) {
+      BoltSet(*r.m, r.K, A[8] / 2, y, true);
+      BoltSet(*r.m, r.K, A[8] / 2, y, true, &front);
+    }
   dr2D_PinionTooth_V2(A[7], zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V2(zero, zero, zero, one, A, 31, false);
   CoverView(zero, zero, zero, one, A, 31, false);

@@ -234,6 +234,15 @@ void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, dou
   TurnedBox(f, x, y, t, -H, -d / 2, L, d / 2);
 }
 
+void FrontBoltInView(TFrontRegions& f, double x, double y, double angle, double d, double L, double S,
+                     double H, double seen)
+{
+  const double e = AcrossCorners(S);
+  const TTurn t(angle);
+  TurnedBox(f, x, y, t, -H, -e, 0.0, e);
+  if (L > seen) TurnedBox(f, x, y, t, seen, -d / 2, L, d / 2);
+}
+
 void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H)
 {
   const double e = AcrossCorners(S);

@@ -104,6 +104,10 @@ void WasherInSide(TModeler3D& m, double mx, double my, double ma, double ms, dou
 void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, double y1, double x2, double y2);
 void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H);
 void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H);
+// What a view sees of the bolt BoltInView draws: its head and its end standing out from `seen` on; the shank
+// inside the parts lies behind them.
+void FrontBoltInView(TFrontRegions& f, double x, double y, double angle, double d, double L, double S,
+                     double H, double seen);
 void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t);
 
 // Whether fasteners placed as the models place them, the i-th at i * 360 / z degrees from the first for
