@@ -101,6 +101,11 @@ bool BoltBelow(const TTooth& g)
 {
   return OneOpposite(g.nb, g.nb);
 }
+// The section plane holds a bolt at height y, above the axis where the model places a first one.
+bool BoltAt(const TTooth& g, double y)
+{
+  return y > 0 ? g.nb > 0.0 : BoltBelow(g);
+}
 
 // The bolt's hole through a flange from the joint (x = 0) to xB, on the bolt circle where the model
 // places the bolts: in the frame of a piece turned by ma, the hole of the upper bolt.
@@ -111,7 +116,7 @@ void BoltHole(TModeler3D& m, const TTooth& g, double ma, double xB)
   THole3DParam hole(m);
   const double zero = 0.0, up = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
   for (const double at : {up, -up})
-    if (at == up || BoltBelow(g))
+    if (BoltAt(g, at * up))
       hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero,
                  zero);
 }
@@ -373,18 +378,18 @@ void dr2D_PinionTooth()
   TBoltedRows r;
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0, yb = r.R1[18] / 2;
-  const bool below = BoltBelow(TTooth(r.R1));
+  const TTooth g(r.R1);
   {
     TFrontRegions front(*r.m);
     for (const double y : {yb, -yb})
-      if (y > 0 || below) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false, &front);
+      if (BoltAt(g, y)) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false, &front);
     Both(dr2D_UGasket, r.R1);
     Both(dr2D_PinionToothOut_V1, r.R1);
     dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
     dr2D_PinionTooth_V1(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
   }
   for (const double y : {yb, -yb})
-    if (y > 0 || below) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false);
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false);
 }
 
 void dr2D_PinionToothView()
@@ -392,13 +397,13 @@ void dr2D_PinionToothView()
   TBoltedRows r;
   if (!Rows(r)) return;
   const double r0 = r.R1[8] / 2, yb = r.R1[18] / 2;
-  const bool below = BoltBelow(TTooth(r.R1));
+  const TTooth g(r.R1);
   // The view shows the bolts its section does, in front of the sleeves' barrels where they reach below them.
-  BoltSet(*r.m, r.K, r0, yb, true);
-  if (below) BoltSet(*r.m, r.K, r0, -yb, true);
+  for (const double y : {yb, -yb})
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, r0, y, true);
   TFrontRegions front(*r.m);
   for (const double y : {yb, -yb})
-    if (y > 0 || below) BoltSet(*r.m, r.K, r0, y, true, &front);
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, r0, y, true, &front);
   Both(dr2D_PinionTooth_V2, r.R1);
   Both(dr2D_PinionToothOut_V2, r.R1);
   Both(CoverView, r.R1);
@@ -410,11 +415,11 @@ void dr2D_PinionTooth2()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  const bool below = BoltBelow(TTooth(A));
+  const TTooth g(A);
   {
     TFrontRegions front(*r.m);
     for (const double y : {A[18] / 2, -A[18] / 2})
-      if (y > 0 || below) BoltSet(*r.m, r.K, A[8] / 2, y, false, &front);
+      if (BoltAt(g, y)) BoltSet(*r.m, r.K, A[8] / 2, y, false, &front);
     // The flanged half takes the first shaft, the hub the second.
     dr2D_UGasket(zero, zero, zero, one, A, 31, false);
     dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
@@ -422,7 +427,7 @@ void dr2D_PinionTooth2()
     dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
   }
   for (const double y : {A[18] / 2, -A[18] / 2})
-    if (y > 0 || below) BoltSet(*r.m, r.K, A[8] / 2, y, false);
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, A[8] / 2, y, false);
 }
 
 void dr2D_PinionTooth2View()
@@ -434,7 +439,7 @@ void dr2D_PinionTooth2View()
   // The view shows the bolts its section does, in front of the barrels where they reach below them.
   TFrontRegions front(*r.m);
   for (const double y : {A[18] / 2, -A[18] / 2})
-    if (y > 0 || BoltBelow(TTooth(A))) {
+    if (BoltAt(TTooth(A), y)) {
       BoltSet(*r.m, r.K, A[8] / 2, y, true);
       BoltSet(*r.m, r.K, A[8] / 2, y, true, &front);
     }

@@ -39,9 +39,10 @@ struct TTorus
 // The hub's length for the bore type, and how much the conical bore narrows over it.
 // The sides of the axis where a section shows the bolts' holes, for a program of a piece's upper half
 // turned by ma (degrees): as the drawing code's tens digit, 1 as built, 2 mirrored, 3 both. Above the axis
-// on the sheet, and below it where the model has a bolt opposite the one above.
+// on the sheet, and below it where the model has a bolt opposite the one above; 0 without bolts.
 int HoleSides(const TTorus& g, double ma)
 {
+  if (!(g.n > 0.0)) return 0;
   if (OneOpposite(g.n, g.n)) return 30;
   return std::cos(ma * M_PI / 180.0) < 0.0 ? 20 : 10;
 }
@@ -90,11 +91,11 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
   const double one = 1.0, two = 2.0, xw = g.B + g.b, xb = xw + 2.0;
   const double L = g.b + g.b2 + g.b3 + 3.0, LM = g.b2 + g.b3;
   // Each bolt: its side (1 on the right, -1 on the left), its height, and the turns of its washer and bolt.
-  const bool below = HoleSides(g, 0.0) == 30;
+  const int sides = HoleSides(g, 0.0);
   auto each = [&](auto draw) {
     for (double s : {1.0, -1.0})
       for (double y : {g.D2, -g.D2})
-        if (y > 0.0 || below) draw(s, y, s > 0 ? 0.0 : 180.0, s > 0 ? 180.0 : 0.0);
+        if (y > 0.0 ? sides != 0 : sides == 30) draw(s, y, s > 0 ? 0.0 : 180.0, s > 0 ? 180.0 : 0.0);
   };
   if (front) {
     each([&](double s, double y, double washerAngle, double boltAngle) {
@@ -149,11 +150,11 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   ShoulderBand(band, g, x, g.D2 - r, std::min(g.D2 + r, D1), 1.0);
   const int sides = HoleSides(g, ma);
   m->drHatch(0, ma / 2 + 45.0, 2.0);
-  c.drContBlockWithHoles(30, {{&band, sides}});
+  c.drContBlockWithHoles(30, {{sides != 0 ? &band : nullptr, sides}});
   m->drEndObj();
   // The hole at each of the section's bolts, as the hatch leaves it: through the flange up to its face,
   // where the face steps back above the foot's shoulder too.
-  band.drContBlock(sides + 1);
+  if (sides != 0) band.drContBlock(sides + 1);
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
@@ -219,7 +220,7 @@ void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma
   ShoulderBand(right, g, bi, lo, hi, 1.0);
   ShoulderBand(left, g, bi, lo, hi, -1.0);
   m->drHatch(1, 45.0, 1.0);
-  if (hi > lo && bi < B)
+  if (hi > lo && bi < B && HoleSides(g, ma) != 0)
     c.drContBlockWithHoles(30, {{holes[0], HoleSides(g, ma)}, {holes[1], HoleSides(g, ma)}});
   else
     c.drContBlock(30);
@@ -280,7 +281,7 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   const int sides = HoleSides(g, ma);
-  const bool holes = hi > lo && g.D2 - g.d5 > g.d;
+  const bool holes = hi > lo && g.D2 - g.d5 > g.d && sides != 0;
   nc.drContBlockWithHoles(
       tl - r, {{holes && sides != 20 ? &above : nullptr, 11}, {holes && sides != 10 ? &below : nullptr, 11}});
   // The plate is one piece from the bore to the shell's rim: no line across it where the hub would end.

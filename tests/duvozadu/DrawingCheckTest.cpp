@@ -1105,3 +1105,51 @@ TEST_P(OddRowDrawing, DrawsTheFastenersWhereTheModelHasThem)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OddRowDrawing, ::testing::ValuesIn(OddRows), hxcad::test::CaseNames());
+
+// Half 2's bushing hole is cut through the whole half: where its wall lies below the hub (a pin circle moved
+// in), it grooves the hub, and the section shows the groove as the model cuts it: no hatch and no hub line
+// in it, its floor drawn from the flange to the hub's end, the hub hatched below it.
+TEST_F(CouplingTest, TheSleeveAndPinSectionShowsTheGrooveItsBushingHoleCuts)
+{
+  std::unique_ptr<TTable> main(TextBase.GetTable(TString("МУВП")));
+  ASSERT_TRUE(main);
+  const double* A = main->GetParam(0, 500.0);
+  ASSERT_EQ(A[0], 500.0);
+  Model(A[0], A[main->Control], A[main->Control], 0, 0);
+  ASSERT_TRUE(Couplings.drCoupling(TString(MUVP), 1));
+  A = ATable[0]->GetParam(0, 500.0);
+  TChangedRow changed(*ATable[0], A, 5, 113.0);
+  TTable* kept = ATable[0];
+  ATable[0] = changed.Table.get();
+  M.Reset();
+  iCouplings[0].Make2D();
+  ATable[0] = kept;
+  ASSERT_TRUE(DrawingSound(M));
+  const double* P = ATable[1]->GetParam(ATable[1]->Control, A[14]);
+  ASSERT_TRUE(P);
+  // Half 2 from the gap's middle: its face at B / 2, its flange l2 thick, its bore l long (bore type 1).
+  const double face = A[13] / 2, y = 113.0 / 2, floor = y - P[15] / 2, hub = A[7] / 2;
+  const double x1 = face + A[11], x2 = face + A[4];
+  ASSERT_LT(floor, hub - 0.5) << "the hole's wall below the hub";
+  const auto regions = Regions(M);
+  for (const double at : {y, -y}) {
+    const double side = at > 0 ? 1.0 : -1.0;
+    for (int k = 1; k < 10; ++k) {
+      const double x = x1 + (x2 - x1) * k / 10;
+      for (const auto& r : regions) {
+        EXPECT_FALSE(Inside(r, x, side * (floor + hub) / 2)) << "hatched in the groove at " << x;
+      }
+      EXPECT_TRUE(std::any_of(regions.begin(), regions.end(),
+                              [&](const auto& r) { return Inside(r, x, side * (floor - 0.3)); }))
+          << "the hub below the groove unhatched at " << x;
+      const auto through = [&](double yy) {
+        return std::any_of(M.Curves.begin(), M.Curves.end(), [&](const TCurve& c) {
+          return c.Kind == TCurve::Line && c.Hatch < 0 && c.Style == 1 && Same(c.y1, yy) && Same(c.y2, yy) &&
+                 std::min(c.x1, c.x2) < x && std::max(c.x1, c.x2) > x;
+        });
+      };
+      EXPECT_FALSE(through(side * hub)) << "the hub's line across the groove at " << x;
+      EXPECT_TRUE(through(side * floor)) << "the groove's floor at " << x;
+    }
+  }
+}

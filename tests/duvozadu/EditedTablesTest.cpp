@@ -176,6 +176,13 @@ TEST_P(EditedTables, EveryCountOfFastenersBuilds)
         M.Reset();
         ASSERT_TRUE(Couplings.drCoupling(coupling.Name, mode));
         EXPECT_TRUE(DrawingSound(M));
+        if (mode != 0 && count == 0.0) {
+          // Nothing drawn on an axis of its own off the coupling's: no fastener.
+          EXPECT_FALSE(std::any_of(M.Curves.begin(), M.Curves.end(), [](const TRecordingModeler::TCurve& k) {
+            return k.Kind == TRecordingModeler::TCurve::Line && k.Style == 3 && k.y1 == k.y2 &&
+                   std::fabs(k.y1) > 1e-9;
+          })) << "a fastener drawn";
+        }
         if (mode == 0 && count == 0.0) {
           EXPECT_EQ(M.Count("drCircle"), 0) << "a hole without a fastener";
           EXPECT_LE(M.Count("AddDetailFile") + M.Count("AddDetailAxleFile"), 9) << "fasteners placed";
