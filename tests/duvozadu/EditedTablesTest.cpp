@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CouplingFixture.h"
 #include "EditedBase.h"
@@ -30,6 +32,18 @@ const TEditedCoupling EditedCouplings[] = {
     {"toroidal", 5, 4}, {"hinge", 6},      {"hinge2", 7}, {"jawdisc", 8},
 };
 
+// The rows of a main table a sweep builds: these, or every one where HXCAD_GEOMETRY_ROWS is "all" (as
+// scripts/geometry.sh --full sets it).
+std::vector<int> EditedRows(const TTable& main, std::vector<int> these)
+{
+  const char* v = std::getenv("HXCAD_GEOMETRY_ROWS");
+  if (v == nullptr || std::string(v) != "all") return these;
+  these.clear();
+  for (int i = 0; i < main.CountRow; ++i)
+    these.push_back(i);
+  return these;
+}
+
 class EditedTables : public CouplingTest, public ::testing::WithParamInterface<TEditedCoupling>
 {
 protected:
@@ -47,7 +61,7 @@ protected:
     std::unique_ptr<TTable> main(TextBase.GetTable(Coupling().NameTable(1)));
     if (!main) return "no main table";
     char value[32];
-    for (int i : {0, main->CountRow / 2, main->CountRow - 1}) {
+    for (int i : EditedRows(*main, {0, main->CountRow / 2, main->CountRow - 1})) {
       const double* A = main->Row(i);
       for (auto [t1, t2] : {std::pair{0, 0}, {1, 1}, {2, 3}, {3, 2}})
         for (int mode : {0, 1, 2}) {
@@ -168,7 +182,7 @@ TEST_P(EditedTables, EveryCountOfFastenersBuilds)
                                                            -1, [&](double) { return count; })));
     std::unique_ptr<TTable> main(TextBase.GetTable(coupling.NameTable(1)));
     ASSERT_TRUE(main);
-    for (int i : {0, main->CountRow - 1})
+    for (int i : EditedRows(*main, {0, main->CountRow - 1}))
       for (int mode : {0, 1, 2}) {
         SCOPED_TRACE(::testing::Message() << count << " fasteners, row " << i << ", mode " << mode);
         const double* A = main->Row(i);
