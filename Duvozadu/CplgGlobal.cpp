@@ -52,7 +52,7 @@ const int CJawDisc[] = {16};
 // What each coupling's builders read of its tables (TColumnReads, in LTable's order from the main table),
 // as their code reads them: a column missing here is one no builder of that coupling reads. Tables two
 // couplings share are read apart: the toroidal coupling takes of a flange bolt its thread, head and
-// across flats only.
+// across flats only. The star's teeth are a size (a star has some) and a count (placed round it).
 const TColumnReads RMUVP[] = {
     {{2, 3, 4, 5, 7, 10, 11, 14, 17, 18, 19}, {15}, {13, 16}, {0}},
     {{0, 1, 2, 3, 4, 5, 6, 7, 13, 14, 15, 16, 17, 18}, {}, {8, 11}, {}},
@@ -63,7 +63,7 @@ const TColumnReads RCouplingFlanec[] = {
 };
 const TColumnReads RMUfromSprocket[] = {
     {{1, 2, 3, 4, 5, 6, 7, 15, 16}, {}, {8, 9, 10, 11, 13}, {0}},
-    {{0, 2, 5}, {}, {3, 4}, {}},
+    {{0, 2, 5}, {5}, {3, 4}, {}},
 };
 const TColumnReads RPinionTooth[] = {
     {{1, 2, 3, 4, 5, 6, 9, 10, 11, 18, 19}, {20}, {8, 12, 13, 16, 17}, {0}},
