@@ -97,10 +97,12 @@ void Half3D(TModeler3D& m, int n, const char* word, double d, const double* A, i
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   dr2D_CouplingFlanec_V1(zero, zero, zero, one, A, T, 0);
   m.drBaseRotate(0, 360.0);
-  // No bolts, no holes: an empty sketch is not cut.
+  // No bolts, no holes: an empty sketch is not cut. The bolts stand 360 / n degrees apart from -z towards
+  // +y, which the sketch (its first direction -z) sees from 0 degrees on, and half 1, inserted turned over,
+  // the other way round; a whole count's bolts are the same either way round, and keep their holes.
   if (BoltAbove(A)) {
     m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
-    HoleCircle(m, A[6], A[8], A[19] / 2, 0.0);
+    HoleCircle(m, {A[6], A[6], 0.0, reverse ? -1.0 : 1.0, false, 0.0, true}, A[8], A[19] / 2);
     m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[16], 0.0);
   }
   dr3DKeySeating(d, reverse, zero, 200.0);

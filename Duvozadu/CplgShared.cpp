@@ -127,7 +127,7 @@ std::vector<double> HoleAngles(const THoleCircle& c)
 {
   std::vector<double> out;
   if (!std::isfinite(c.z) || !std::isfinite(c.n) || !(c.z > 0.0)) return out;
-  if (std::floor(c.z / 2) * 2 == c.z && c.n == c.z) {
+  if (c.n == c.z && (std::floor(c.z / 2) * 2 == c.z || (c.keptWhole && std::floor(c.z) == c.z))) {
     for (int i = 0; i < c.z && i < 360; ++i)
       out.push_back(i * 360.0 / c.z + c.kept);
     return out;

@@ -124,12 +124,14 @@ void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg = 
 // the axis from the first, which the sketch sees at first + sense * i * 360 / z (sense 1 or -1, as the
 // sketch's plane and the part's insertion turn it). A part inserted both as built and turned over (both)
 // has the holes of either sense. An even whole count keeps the angles the part's holes always had, the
-// i-th at kept + i * 360 / z: the same holes in the same order, so that such a coupling is cut as before.
+// i-th at kept + i * 360 / z: the same holes in the same order, so that such a coupling is cut as before;
+// so does every whole count where those angles always met the fasteners (keptWhole).
 struct THoleCircle
 {
   double z, n, first, sense = 1.0;
   bool both = false;
   double kept = 0.0;
+  bool keptWhole = false;
 };
 std::vector<double> HoleAngles(const THoleCircle& c);
 // The holes of HoleAngles, radius r on the circle of diameter D1, in the current sketch.
