@@ -80,10 +80,14 @@ void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w
   WasherInSide(m, -b, y, a, one, w, B[5], B[4], 31);
 }
 
-// A bolt below the axis where the model has one opposite the first.
+// A bolt below the axis where the model has one opposite the first, and above it where the model has one.
 bool BoltBelow(const double* A)
 {
   return OneOpposite(A[6], A[6]);
+}
+bool BoltAbove(const double* A)
+{
+  return A[6] > 0.0;
 }
 
 void Half3D(TModeler3D& m, int n, const char* word, double d, const double* A, int T, bool reverse)
@@ -93,10 +97,12 @@ void Half3D(TModeler3D& m, int n, const char* word, double d, const double* A, i
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   dr2D_CouplingFlanec_V1(zero, zero, zero, one, A, T, 0);
   m.drBaseRotate(0, 360.0);
-  // No bolts, no holes: an empty sketch is not cut.
-  if (A[6] >= 1.0) {
+  // No bolts, no holes: an empty sketch is not cut. The bolts stand 360 / n degrees apart from -z towards
+  // +y, which the sketch (its first direction -z) sees from 0 degrees on, and half 1, inserted turned over,
+  // the other way round; a whole count's bolts are the same either way round, and keep their holes.
+  if (BoltAbove(A)) {
     m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
-    HoleCircle(m, A[6], A[8], A[19] / 2, 0.0);
+    HoleCircle(m, {A[6], A[6], 0.0, reverse ? -1.0 : 1.0, false, 0.0, true}, A[8], A[19] / 2);
     m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[16], 0.0);
   }
   dr3DKeySeating(d, reverse, zero, 200.0);
@@ -123,13 +129,13 @@ void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma
                               dCLL(A[16], D9, A[16], D7 - c, A[18],
                                    dFsk(A[16], D7, A[16] / 2, D7, c, dFsk(0, D7, 0, D10, c, nullptr))))))))));
   TPiece piece(*m, mx, my, ma, mm, 0.0);
-  // The bolts' holes, where the section shows bolts (none counts as even): the hatch stops at them,
+  // The bolts' holes, where the section shows bolts: the hatch stops at them,
   // the flange's faces broken there. A half turned over has the sheet's upper bolt below its own axis.
   const double up = std::cos(ma * M_PI / 180.0) < 0.0 ? -1.0 : 1.0, zero = 0.0, R = A[8] / 2, rb = A[19] / 2;
   auto holes = [&](TModeler3D& on) {
     THole3DParam hole(on);
     for (double y : {up * R, -up * R})
-      if (y == up * R || BoltBelow(A))
+      if (y == up * R ? BoltAbove(A) : BoltBelow(A))
         hole.cHole(48, zero, y, zero, zero, zero, zero, zero, zero, zero, A[16], rb, zero, zero, zero, zero);
   };
   // Half 1 (at 0 degrees) and half 2 (at -180) are hatched in opposite directions.
@@ -173,12 +179,12 @@ void dr2D_CouplingFlanec()
     // The bolts in the plane hide the joint and the faces behind them.
     TFrontRegions front(*r.m);
     for (const double y : {R, -R})
-      if (r.B && (y > 0 || BoltBelow(r.R1))) BoltSet(*r.m, r.R1, r.B, y, w, false, &front);
+      if (r.B && (y > 0 ? BoltAbove(r.R1) : BoltBelow(r.R1))) BoltSet(*r.m, r.R1, r.B, y, w, false, &front);
     dr2D_CouplingFlanec_V1(zero, zero, zero, one, r.R1, ControlModel.T1, 31);
     dr2D_CouplingFlanec_V1(zero, zero, turned, one, r.R2, ControlModel.T2, 31);
   }
   if (!r.B) return;
-  BoltSet(*r.m, r.R1, r.B, R, w, false);
+  if (BoltAbove(r.R1)) BoltSet(*r.m, r.R1, r.B, R, w, false);
   if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, w, false);
 }
 
@@ -188,7 +194,7 @@ void dr2D_CouplingFlanecView()
   if (!Rows(r)) return;
   const double zero = 0.0, one = 1.0, turned = -180.0, R = r.R1[8] / 2;
   if (r.B) {
-    BoltSet(*r.m, r.R1, r.B, R, r.R1[11], true);
+    if (BoltAbove(r.R1)) BoltSet(*r.m, r.R1, r.B, R, r.R1[11], true);
     if (BoltBelow(r.R1)) BoltSet(*r.m, r.R1, r.B, -R, r.R1[19] + 1.0, true);
   }
   dr2D_CouplingFlanec_V2(zero, zero, zero, one, r.R1, ControlModel.T1, 31);

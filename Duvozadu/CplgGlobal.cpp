@@ -49,6 +49,51 @@ const char* const LHinge2[] = {"Муфта шарнирная-2 ",
 const char* const LJawDisc[] = {"Муфта кулачково-дисковая", "Муфта кулачково-дисковая", nullptr};
 const int CJawDisc[] = {16};
 
+// What each coupling's builders read of its tables (TColumnReads, in LTable's order from the main table),
+// as their code reads them: a column missing here is one no builder of that coupling reads. Tables two
+// couplings share are read apart: the toroidal coupling takes of a flange bolt its thread, head and
+// across flats only. The star's teeth are a size (a star has some) and a count (placed round it).
+const TColumnReads RMUVP[] = {
+    {{2, 3, 4, 5, 7, 10, 11, 14, 17, 18, 19}, {15}, {13, 16}, {0}},
+    {{0, 1, 2, 3, 4, 5, 6, 7, 13, 14, 15, 16, 17, 18}, {}, {8, 11}, {}},
+};
+const TColumnReads RCouplingFlanec[] = {
+    {{1, 7, 8, 9, 10, 15, 16, 19, 20}, {6}, {3, 17, 18}, {0}},
+    {{0, 2, 3, 4, 5}, {}, {}, {}},
+};
+const TColumnReads RMUfromSprocket[] = {
+    {{1, 2, 3, 4, 5, 6, 7, 15, 16}, {}, {8, 9, 10, 11, 13}, {0}},
+    {{0, 2, 5}, {5}, {3, 4}, {}},
+};
+const TColumnReads RPinionTooth[] = {
+    {{1, 2, 3, 4, 5, 6, 9, 10, 11, 18, 19}, {20}, {8, 12, 13, 16, 17}, {0}},
+    {{0, 2, 3, 4, 5}, {}, {}, {}},
+};
+// The flanged one's view also places its hub by the offset in column 7.
+const TColumnReads RPinionTooth2[] = {
+    {{1, 2, 3, 4, 5, 6, 9, 10, 11, 18, 19}, {20}, {7, 8, 12, 13, 16, 17}, {0}},
+    {{0, 2, 3, 4, 5}, {}, {}, {}},
+};
+const TColumnReads RToroidalRubber[] = {
+    {{1, 2, 5, 6, 7, 8, 9, 19, 20, 21, 22}, {4}, {10, 13, 14, 16, 17, 18}, {0}},
+    {{0, 2, 3}, {}, {}, {}},
+};
+// The sub-tables are read by the main table's row, the cross piece's by its torque.
+const TColumnReads RHinge[] = {
+    {{1, 3}, {}, {}, {0}},        {{1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16}, {}, {11, 17}, {}},
+    {{1, 2, 3}, {}, {4, 6}, {0}}, {{1, 2, 3}, {}, {4, 5, 6}, {}},
+    {{1, 3, 6}, {}, {2, 5}, {}},
+};
+// The double joint's halves have no second fillet.
+const TColumnReads RHinge2[] = {
+    {{1, 3}, {}, {}, {0}},        {{1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16}, {}, {11}, {}},
+    {{1, 2, 3}, {}, {4, 6}, {0}}, {{1, 2, 3}, {}, {4, 5, 6}, {}},
+    {{1, 3, 6}, {}, {2, 5}, {}},
+};
+const TColumnReads RJawDisc[] = {
+    {{1, 3, 4, 5, 6, 7, 10, 11}, {}, {8, 9, 12, 13, 14, 15}, {0}},
+};
+
 const char* const KeywayTable = "Шпоночный паз";
 constexpr int KeywayColumns = 3;
 
@@ -66,50 +111,30 @@ void Say(const char* phrase, const TString& what, int mode)
   Say(DC(TString(phrase)) + what, mode);
 }
 
-// The columns of each table that hold a size or a count of a piece the coupling is made of: at zero or
-// below it the piece has no body and the cuts made with it remove nothing. Columns that may rightly hold 0
-// (chamfers, fillets, offsets, unused ones) are not listed.
-struct TPositiveColumns
+// The first row (from 0) holding a value its builders cannot build (see TCoupling::Reads); -1 when none.
+Integer UnbuildableRow(const TTable& t, const TColumnReads& reads)
 {
-  const char* Table;
-  std::initializer_list<int> Columns;
-};
-const TPositiveColumns PositiveColumns[] = {
-    {"Муфта зубчатая", {0, 1, 2, 3, 4, 5, 6, 9, 10, 11, 18, 19, 20}},
-    {"Муфта торообразная", {0, 1, 2, 4, 5, 6, 7, 8, 9, 19, 20, 21, 22}},
-    {"МУВП", {0, 2, 3, 4, 5, 7, 14, 15, 17, 18, 19}},
-    {"МУВП.Палец", {0, 1, 2, 3, 5, 6, 7, 13, 14, 16}},
-    {"Муфта.Болты фланца", {0, 2, 3, 4, 5}},
-    {"Муфта фланцевая", {0, 1, 6, 7, 8, 9, 10, 15, 19, 20}},
-    {"Муфта со звездочкой", {0, 1, 2, 3, 4, 5, 15, 16}},
-    {"Муфта со звездочкой.Звездочка", {0, 2, 5}},
-    {"Муфта кулачково-дисковая", {0, 1, 3, 4, 5, 6, 7, 11}},
-    {"Муфта шарнирная", {0, 1, 2}},
-    {"Муфта шарнирная.Полумуфта", {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13}},
-    {"Муфта шарнирная.Крестовина", {0, 1, 2, 3}},
-    {"Муфта шарнирная.Палец", {0, 1, 3}},
-    {"Муфта шарнирная.Втулка", {0, 1, 3, 6}},
-};
-
-// The first row (from 0) holding a size that is not positive where the table must hold one; -1 when none.
-Integer NonPositiveRow(const char* name, const TTable& t)
-{
-  for (const TPositiveColumns& p : PositiveColumns) {
-    if (std::strcmp(p.Table, name) != 0) continue;
-    for (Integer r = 0; r < t.CountRow; ++r) {
-      const double* row = t.Row(r);
-      for (const int c : p.Columns)
-        if (c < t.CountColumn && !(row[c] > 0.0)) return r;
-    }
+  auto within = [&](const double* row, std::initializer_list<int> columns, auto&& fits) {
+    return std::all_of(columns.begin(), columns.end(),
+                       [&](int c) { return c >= t.CountColumn || fits(row[c]); });
+  };
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* row = t.Row(r);
+    if (!within(row, reads.Sizes, [](double v) { return v > 0.0 && v <= LargestValue; }) ||
+        !within(row, reads.Others, [](double v) { return std::fabs(v) <= LargestValue; }) ||
+        !within(row, reads.Counts, [](double v) { return std::fabs(v) <= MostPieces; }) ||
+        !within(row, reads.Keys, [](double v) { return std::isfinite(v); }))
+      return r;
   }
   return -1;
 }
 
 // A table with no whole row, with fewer columns than its builders read, whose values stop inside a row
 // (every row after the cut would be read shifted), with a value that is not a plain number (a hand-written
-// "1e308" reads as 1) or with a size that is not positive is as good as none. For the last two, badRow gets
-// the row (from 0) of the first such value, so that whoever edited the base can find it; otherwise -1.
-TTable* Load(const char* name, int columns, Integer* badRow = nullptr)
+// "1e308" reads as 1) or with one its builders cannot build (reads) is as good as none. For the last two,
+// badRow gets the row (from 0) of the first such value, so that whoever edited the base can find it;
+// otherwise -1.
+TTable* Load(const char* name, int columns, const TColumnReads* reads = nullptr, Integer* badRow = nullptr)
 {
   bool plain = true;
   Integer irregular = -1;
@@ -120,7 +145,7 @@ TTable* Load(const char* name, int columns, Integer* badRow = nullptr)
     delete t;
     t = nullptr;
   }
-  if (t && (bad = NonPositiveRow(name, *t)) >= 0) {
+  if (t && reads && (bad = UnbuildableRow(*t, *reads)) >= 0) {
     delete t;
     t = nullptr;
   }
@@ -156,6 +181,11 @@ int ColumnsOf(const TCoupling& c, int i)
   return c.Columns[i];
 }
 
+const TColumnReads* ReadsOf(const TCoupling& c, int i)
+{
+  return c.Reads && c.LTable[i + 1] ? &c.Reads[i] : nullptr;
+}
+
 // The sizes of the main table that build the model's coupling: both from one torque group,
 // every value finite. The diameters are those of real shafts.
 bool Fits(const TTable* main)
@@ -174,23 +204,23 @@ TString Size(double v)
 
 // Row 7's "c" is the Latin letter, as stored names spell it.
 TCoupling iCouplings[] = {
-    {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP},
-    {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView, LCouplingFlanec,
-     CCouplingFlanec},
+    {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP, RMUVP},
+    {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView,
+     LCouplingFlanec, CCouplingFlanec, RCouplingFlanec},
     {"со Звездочкой ГОСТ Р 50894-96", dr3D_MUfromSprocket, dr2D_MUfromSprocket, dr2D_MUfromSprocketView,
-     LMUfromSprocket, CMUfromSprocket},
+     LMUfromSprocket, CMUfromSprocket, RMUfromSprocket},
     {"Зубчатая ГОСТ Р 50895-96", dr3D_PinionTooth, dr2D_PinionTooth, dr2D_PinionToothView, LPinionTooth,
-     CPinionTooth},
+     CPinionTooth, RPinionTooth},
     {"Зубчатая МЗП ГОСТ Р 50895-96", dr3D_PinionTooth2, dr2D_PinionTooth2, dr2D_PinionTooth2View,
-     LPinionTooth2, CPinionTooth},
+     LPinionTooth2, CPinionTooth, RPinionTooth2},
     {"Торообразная ГОСТ Р 50892-96", dr3D_ToroidalRubber, dr2D_ToroidalRubber, dr2D_ToroidalRubberView,
-     LToroidalRubber, CToroidalRubber},
-    {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge,
-     CHinge},
+     LToroidalRubber, CToroidalRubber, RToroidalRubber},
+    {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge, CHinge,
+     RHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,
-     LHinge2, CHinge},
-    {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling, dr2D_JawDiscCouplingView,
-     LJawDisc, CJawDisc},
+     LHinge2, CHinge, RHinge2},
+    {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling,
+     dr2D_JawDiscCouplingView, LJawDisc, CJawDisc, RJawDisc},
 };
 const int CountCoupling = 9;
 TCouplings Couplings(iCouplings, CountCoupling);
@@ -316,7 +346,7 @@ bool TCoupling::ReadTables(TTable* (&tables)[9], TString& why) const
     t = nullptr;
   for (int i = 0; i < 9 && LTable[i + 1]; ++i) {
     Integer bad = -1;
-    tables[i] = Load(LTable[i + 1], ColumnsOf(*this, i), &bad);
+    tables[i] = Load(LTable[i + 1], ColumnsOf(*this, i), ReadsOf(*this, i), &bad);
     if (tables[i]) continue;
     if (why.Empty())
       why = bad >= 0 ? DC(TString("Неверное значение в таблице ")) + TString(LTable[i + 1]) +
@@ -366,12 +396,13 @@ bool TCouplings::Buildable(const TString& type) const
 bool TCouplings::Damaged(const TString& type) const
 {
   const double m = ControlModel.M, d1 = ControlModel.P1d, d2 = ControlModel.P2d;
-  if (!std::isfinite(m) || !std::isfinite(d1) || !std::isfinite(d2) || !(m > 0.0) || !(d1 > 0.0) || !(d2 > 0.0))
+  if (!std::isfinite(m) || !std::isfinite(d1) || !std::isfinite(d2) || !(m > 0.0) || !(d1 > 0.0) ||
+      !(d2 > 0.0))
     return true;
   for (int k = 0; k < CountCoupling; ++k) {
     if (!(Couplings[k].Name == type)) continue;
     const TCoupling& c = Couplings[k];
-    std::unique_ptr<TTable> main(c.LTable[1] ? Load(c.LTable[1], ColumnsOf(c, 0)) : nullptr);
+    std::unique_ptr<TTable> main(c.LTable[1] ? Load(c.LTable[1], ColumnsOf(c, 0), ReadsOf(c, 0)) : nullptr);
     return main && !Fits(main.get());
   }
   return false;

@@ -1,12 +1,24 @@
 #pragma once
 // The coupling catalogue: the nine coupling types with their builders and table lists, the
 // process-wide table slots the builders read, and the modeller they draw through.
+#include <initializer_list>
+
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TArray.h"
 #include "hxcadkit/core/TTable.h"
 #include "hxcadkit/drawing/drModeler.h"
 
 typedef void (*PAction)();
+
+// What a coupling's builders read of one of its tables, by column: the sizes of the pieces built (a piece
+// with one at or below zero has no body, and the cuts made with it remove nothing), the counts of pieces
+// placed round a circle (bolts, pins: 0 places none and cuts no hole for them), the other lengths read
+// (chamfers, fillets, offsets, which may rightly be 0) and the values rows are chosen by but that are no
+// length (the torque). A column in none of them is read by no builder.
+struct TColumnReads
+{
+  std::initializer_list<int> Sizes, Counts, Others, Keys;
+};
 
 // One catalogue row.
 class TCoupling
@@ -20,8 +32,8 @@ public:
   bool Make(int mode);
   // Reads the row's tables as its builders read them: tables[i] the table of entry i + 1 (the caller owns
   // them; null past the list and for one that cannot be read). False, with why, when one cannot be read:
-  // the first such table (missing, or the row of a value that is not a plain number or a size that is not
-  // positive), or the text base that could not be read.
+  // the first such table (missing, or the row of a value that is not a plain number or that its builders
+  // cannot build: see Reads), or the text base that could not be read.
   bool ReadTables(TTable* (&tables)[9], TString& why) const;
   // Entry i of the list (0 the name prefix, 1 the main table, ...).
   TString NameTable(int i) const;
@@ -34,7 +46,20 @@ public:
   // Per table of LTable (from entry 1), the columns its builders read; a table with fewer is
   // missing. Null, or a 0 entry, checks nothing; the list may end early.
   const int* Columns = nullptr;
+  // Per table of LTable (from entry 1), what its builders read there. A row is refused when a size is not
+  // positive, or a value read is too large to be built exactly (a length beyond LargestValue millimetres,
+  // a count beyond MostPieces); keys need only be numbers, and columns no builder reads are not looked at.
+  // Null checks no values.
+  const TColumnReads* Reads = nullptr;
 };
+
+// The largest value a build takes, in millimetres. A coupling's coordinates are sums of a few table values,
+// and a drawing meets its lines by products of two coordinates: below this, such products of values given
+// to a hundredth stay within the 53 bits a double holds exactly, so no line vanishes into another and no
+// determinant that should not be zero comes out zero.
+constexpr double LargestValue = 1e5;
+// The most pieces a build places round one circle.
+constexpr double MostPieces = 360;
 
 class TCouplings
 {

@@ -93,6 +93,23 @@ bool PinBelow(const double* A)
 {
   return OneOpposite(A[15], IntPart(A[15]));
 }
+// The section plane holds a pin on top where the model places one: the first of a whole number of them.
+bool PinAbove(const double* A)
+{
+  return IntPart(A[15]) >= 1;
+}
+// Whether the section plane holds a pin at height at, above or below the axis.
+bool PinAt(const double* A, double at)
+{
+  return at > 0 ? PinAbove(A) : PinBelow(A);
+}
+
+// The pins' holes of a half, in its sketch across the axis (the sketch's first direction is the model's -z):
+// where the assembly places the pins, the integer part of the count of them, at 360 / z degrees from +y.
+THoleCircle PinHoles(const double* A)
+{
+  return {A[15], double(IntPart(A[15])), 90.0, 1.0, false, -90.0};
+}
 
 // The cone of half 1's pin hole at its face: radius r there, e where it stops narrowing t into the flange
 // (never below the pin's thread, which passes through it).
@@ -105,6 +122,14 @@ TPinHole PinHole(const double* A, const double* P)
   const double l1 = A[10], r = A[14] / 2, rt = PinUsable(P) ? std::min(P[3] / 2, r) : 0.0;
   const double e = std::max(r - PinCone * l1, rt);
   return {r, e, std::min((r - e) / PinCone, l1)};
+}
+
+// How far half 2's bushing hole reaches into the half from its face, as the model cuts it (through the
+// whole half): where the hole's wall lies below the hub, it grooves the hub up to its end; elsewhere it
+// opens behind the flange, whose thickness it is.
+double BushingHoleDepth(const double* A2, const double* P)
+{
+  return A2[5] / 2 - P[15] / 2 < A2[7] / 2 ? Bore(A2, BoreType(ControlModel.T2)).l : A2[11];
 }
 
 // The pin set at height y and the holes it fills, in front of the halves' lines: the pin, its spacer,
@@ -135,7 +160,7 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
   f.Polygon(funnel, std::size(funnel));
   const double into = h.t > 0.0 ? -h.t / 2 : 0.5;
   FrontBox(f, face - l1 - 1.0, y, 0.0, 0.0, -h.e, l1 + 1.0 + into, h.e);
-  FrontBox(f, A2[13] / 2 - 1.0, y, 0.0, 0.0, -P[15] / 2, A2[11] + 2.0, P[15] / 2);
+  FrontBox(f, A2[13] / 2 - 1.0, y, 0.0, 0.0, -P[15] / 2, BushingHoleDepth(A2, P) + 2.0, P[15] / 2);
 }
 
 // The pin set at height y: pin, elastic and spacer bushings, washer and nut.
@@ -197,12 +222,13 @@ void dr2D_MUVP_SC1(const double& mx, const double& my, const double& ma, const d
   TContDrawing cone(m);
   cone.Make(0, y + r,
             dP(-t, y + e, dP(-l1, y + e, dP(-l1, y - e, dP(-t, y - e, dP(0, y - r, dP(0, y + r)))))));
+  const TContDrawing* above = PinAbove(A) ? &cone : nullptr;
   const TContDrawing* below = PinBelow(A) ? &cone : nullptr;
   // The face and the back face are drawn broken at the hole.
   m->drHatch(0, 45.0, 2.0);
-  c.drContBlockWithHoles(tl - tl % 10, {{&cone, 11}, {below, 21}});
+  c.drContBlockWithHoles(tl - tl % 10, {{above, 11}, {below, 21}});
   m->drEndObj();
-  cone.dr2D(1);
+  if (above) cone.dr2D(1);
   if (below) cone.dr2DMY(1);
   dr2D_Shponka(d, du, 0.0, -l, ma == 0);
 }
@@ -231,7 +257,7 @@ void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const d
   auto bushHole = [&](TModeler3D& on) {
     THole3DParam hole(on);
     for (const double at : {y, -y})
-      if (A2 && (at > 0 || PinBelow(A)))
+      if (A2 && PinAt(A, at))
         hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, l2, r, zero, zero, zero, zero);
   };
   // The face and the back face are drawn broken at the holes.
@@ -240,6 +266,11 @@ void dr2D_MUVP_SC2(const double& mx, const double& my, const double& ma, const d
   m->drEndObj();
   TFrontLines front(*m);
   bushHole(*front);
+  // Where the hole grooves the hub, its floor runs on from the flange to the hub's end or its chamfer.
+  const double floor = y - r, top = d1 / 2;
+  if (A2 && floor < top && floor > d / 2 + f)
+    for (const double at : {floor, -floor})
+      if (PinAt(A, at)) (*front).drLine(l2, at, floor <= top - f ? l : l - (floor - (top - f)), at, 1);
   dr2D_Shponka(d, du, 0.0, l, ma == 0);
 }
 
@@ -370,12 +401,12 @@ void dr2D_MUVP()
     // The pins in the plane, above and (an even count) below, hide the halves' lines behind them.
     TFrontRegions front(*m);
     for (const double at : {y, -y})
-      if (pins && (at > 0 || PinBelow(A))) FrontPinSet(front, A, A2, P, at);
+      if (pins && PinAt(A, at)) FrontPinSet(front, A, A2, P, at);
     dr2D_MUVP_SC1(zero, zero, zero, one, A, 31);
     dr2D_MUVP_SC2(zero, zero, zero, one, A2, P, 31);
   }
   for (const double at : {y, -y})
-    if (pins && (at > 0 || PinBelow(A))) PinSet(*m, A, P, at);
+    if (pins && PinAt(A, at)) PinSet(*m, A, P, at);
   m->drEndMacro();
 }
 
@@ -391,7 +422,7 @@ void dr2D_MUVPView()
   // the washer and the nut on flange 1 and, in the gap, the spacer bushing with its axis; what stands out
   // of the flanges, the nut and the spacer besides (the thread's end, the pin's head) is seen too.
   for (const double at : {y, -y}) {
-    if (!P || !ATable[9] || (at < 0 && !PinBelow(A))) continue;
+    if (!P || !ATable[9] || !PinAt(A, at)) continue;
     PinFasteners(*m, A, P, at);
     const double x1 = -A[13] / 2, x2 = std::min(A2[13] / 2, x1 + P[13]), r = P[14] / 2;
     if (x2 > x1) {
@@ -476,13 +507,13 @@ void dr3D_MUVP()
       // From the face of the half, where the pin's cone stands with its large end, narrowing into
       // the flange as the cone does.
       m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
-      HoleCircle(*m, A[15], A[5], P[0] / 2);
+      HoleCircle(*m, PinHoles(A), A[5], P[0] / 2);
       m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], alpha);
       // The thread passes where the cone's hole would be narrower than it: only the smallest pins' cones
       // narrow below their thread inside the flange, and elsewhere a passage would cut nothing.
       if (P[3] / 2 > P[0] / 2 - PinCone * A[10]) {
         m->drPlaneEskis(txapi::o3d_planeYOZ, -A[13] / 2, 0.0, TString());
-        HoleCircle(*m, A[15], A[5], P[3] / 2);
+        HoleCircle(*m, PinHoles(A), A[5], P[3] / 2);
         m->drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * A[10], 0.0);
       }
     }
@@ -498,7 +529,7 @@ void dr3D_MUVP()
   if (A2[15] != 0 && keyways) {
     if (P) {
       m->drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
-      HoleCircle(*m, A2[15], A2[5], P[15] / 2);
+      HoleCircle(*m, PinHoles(A2), A2[5], P[15] / 2);
       m->drCutExtrusion(txapi::dtNormal, txapi::etBlind, A2[3 + di], 0.0);
     }
     dr3DKeySeating(A2[17], false, zero, cut);

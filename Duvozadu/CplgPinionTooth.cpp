@@ -101,6 +101,11 @@ bool BoltBelow(const TTooth& g)
 {
   return OneOpposite(g.nb, g.nb);
 }
+// The section plane holds a bolt at height y, above the axis where the model places a first one.
+bool BoltAt(const TTooth& g, double y)
+{
+  return y > 0 ? g.nb > 0.0 : BoltBelow(g);
+}
 
 // The bolt's hole through a flange from the joint (x = 0) to xB, on the bolt circle where the model
 // places the bolts: in the frame of a piece turned by ma, the hole of the upper bolt.
@@ -111,7 +116,7 @@ void BoltHole(TModeler3D& m, const TTooth& g, double ma, double xB)
   THole3DParam hole(m);
   const double zero = 0.0, up = std::cos(ma * M_PI / 180.0) < 0.0 ? -y : y;
   for (const double at : {up, -up})
-    if (at == up || BoltBelow(g))
+    if (BoltAt(g, at * up))
       hole.cHole(48, zero, at, zero, zero, zero, zero, zero, zero, zero, xB, g.db / 2, zero, zero, zero,
                  zero);
 }
@@ -125,7 +130,8 @@ TBoltFit ToothBolt(const double* K, double r, double L)
 
 // A bolt through both flanges, r either side of the joint, its washer and nut, at height y; a view
 // hides its shank where it passes through the flanges, and shows none of it inside the washer and the nut.
-// With front, the set's outlines go in front of the parts drawn next instead.
+// With front, the set's outlines (in a view what it sees of them) go in front of the parts drawn next
+// instead.
 void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFrontRegions* front = nullptr)
 {
   if (!K) return;
@@ -133,7 +139,10 @@ void BoltSet(TModeler3D& m, const double* K, double r, double y, bool view, TFro
   const double zero = 0.0, one = 1.0;
   const TBoltFit fit = ToothBolt(K, r, 2 * r + 0.6 * K[0] + 5.0);
   if (front) {
-    FrontBolt(*front, -r, y, zero, K[0], fit.L, K[3], K[2]);
+    if (view)
+      FrontBoltInView(*front, -r, y, zero, K[0], fit.L, K[3], K[2], 2 * r + K[4] + K[2]);
+    else
+      FrontBolt(*front, -r, y, zero, K[0], fit.L, K[3], K[2]);
     FrontWasher(*front, r, y, zero, K[5], K[4]);
     FrontNut(*front, r + K[4], y, zero, K[3], K[2]);
     return;
@@ -317,8 +326,8 @@ void dr2D_UGasket(const double& mx, const double& my, const double& ma, const do
 
 namespace {
 // The cover as a view shows it: its rim and its outer face down to the hub, nothing hatched.
-void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A, int tl,
-               bool)
+void CoverView(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
+               int tl, bool)
 {
   TModeler3D* m = CouplingModeler();
   if (!m || !Drawable(A)) return;
@@ -369,18 +378,18 @@ void dr2D_PinionTooth()
   TBoltedRows r;
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0, yb = r.R1[18] / 2;
-  const bool below = BoltBelow(TTooth(r.R1));
+  const TTooth g(r.R1);
   {
     TFrontRegions front(*r.m);
     for (const double y : {yb, -yb})
-      if (y > 0 || below) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false, &front);
+      if (BoltAt(g, y)) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false, &front);
     Both(dr2D_UGasket, r.R1);
     Both(dr2D_PinionToothOut_V1, r.R1);
     dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
     dr2D_PinionTooth_V1(zero, zero, half, one, r.R1, BoreType(ControlModel.T1), 31, false);
   }
   for (const double y : {yb, -yb})
-    if (y > 0 || below) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false);
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, r.R1[8] / 2, y, false);
 }
 
 void dr2D_PinionToothView()
@@ -388,9 +397,13 @@ void dr2D_PinionToothView()
   TBoltedRows r;
   if (!Rows(r)) return;
   const double r0 = r.R1[8] / 2, yb = r.R1[18] / 2;
-  // The view shows the bolts its section does.
-  BoltSet(*r.m, r.K, r0, yb, true);
-  if (BoltBelow(TTooth(r.R1))) BoltSet(*r.m, r.K, r0, -yb, true);
+  const TTooth g(r.R1);
+  // The view shows the bolts its section does, in front of the sleeves' barrels where they reach below them.
+  for (const double y : {yb, -yb})
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, r0, y, true);
+  TFrontRegions front(*r.m);
+  for (const double y : {yb, -yb})
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, r0, y, true, &front);
   Both(dr2D_PinionTooth_V2, r.R1);
   Both(dr2D_PinionToothOut_V2, r.R1);
   Both(CoverView, r.R1);
@@ -402,11 +415,11 @@ void dr2D_PinionTooth2()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  const bool below = BoltBelow(TTooth(A));
+  const TTooth g(A);
   {
     TFrontRegions front(*r.m);
     for (const double y : {A[18] / 2, -A[18] / 2})
-      if (y > 0 || below) BoltSet(*r.m, r.K, A[8] / 2, y, false, &front);
+      if (BoltAt(g, y)) BoltSet(*r.m, r.K, A[8] / 2, y, false, &front);
     // The flanged half takes the first shaft, the hub the second.
     dr2D_UGasket(zero, zero, zero, one, A, 31, false);
     dr2D_PinionToothOut_V1(zero, zero, zero, one, A, 31, false);
@@ -414,7 +427,7 @@ void dr2D_PinionTooth2()
     dr2D_PinionTooth_V1(zero, zero, zero, one, r.R2, BoreType(ControlModel.T2), 31, false);
   }
   for (const double y : {A[18] / 2, -A[18] / 2})
-    if (y > 0 || below) BoltSet(*r.m, r.K, A[8] / 2, y, false);
+    if (BoltAt(g, y)) BoltSet(*r.m, r.K, A[8] / 2, y, false);
 }
 
 void dr2D_PinionTooth2View()
@@ -423,9 +436,13 @@ void dr2D_PinionTooth2View()
   if (!Rows(r)) return;
   const double zero = 0.0, half = 180.0, one = 1.0;
   const double* A = r.R1;
-  // The view shows the bolts its section does.
+  // The view shows the bolts its section does, in front of the barrels where they reach below them.
+  TFrontRegions front(*r.m);
   for (const double y : {A[18] / 2, -A[18] / 2})
-    if (y > 0 || BoltBelow(TTooth(A))) BoltSet(*r.m, r.K, A[8] / 2, y, true);
+    if (BoltAt(TTooth(A), y)) {
+      BoltSet(*r.m, r.K, A[8] / 2, y, true);
+      BoltSet(*r.m, r.K, A[8] / 2, y, true, &front);
+    }
   dr2D_PinionTooth_V2(A[7], zero, zero, one, A, 31, false);
   dr2D_PinionToothOut_V2(zero, zero, zero, one, A, 31, false);
   CoverView(zero, zero, zero, one, A, 31, false);
@@ -460,8 +477,11 @@ void HubPart(TModeler3D& m, int n, const char* word, double d, const double* A, 
   m.drSave3D(true, true);
 }
 
-// The flange's bolt holes, and the spaces between the internal teeth when teeth, cut together.
-void FlangeCut(TModeler3D& m, const double* A, bool teeth)
+// The flange's bolt holes, and the spaces between the internal teeth when teeth, cut together. The bolts
+// stand 360 / nb degrees apart from +z towards +y, which the sketch (its first direction -z) sees from 180
+// degrees the other way round, and a part inserted turned over (turned) the same way round; a sleeve
+// inserted both ways (both) takes the holes of either.
+void FlangeCut(TModeler3D& m, const double* A, bool teeth, bool turned, bool both = false)
 {
   const double zero = 0.0, one = 1.0;
   teeth = teeth && GearMade(A[9], A[10]);
@@ -469,8 +489,9 @@ void FlangeCut(TModeler3D& m, const double* A, bool teeth)
   m.drPlaneEskis(txapi::o3d_planeYOZ, 0.0, 0.0, TString());
   // Turned half a pitch: the hubs' teeth, drawn about the same axis, stand in these spaces.
   const double halfPitch = 180.0 / std::floor(A[10]);
-  if (teeth) TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
-  HoleCircle(m, A[20], A[18], A[19] / 2, 0.0);
+  if (teeth)
+    TCommonGeometry(0, &m).dr2D_GearsWheel_Int_V2(zero, zero, halfPitch, one, A[9], A[10], 0.4, 1, false);
+  HoleCircle(m, {A[20], A[20], 180.0, turned ? 1.0 : -1.0, both, 0.0}, A[18], A[19] / 2);
   m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, A[5] / 2, 0.0);
 }
 
@@ -478,7 +499,7 @@ void SleeveAndCover(TModeler3D& m, const double* A)
 {
   MakeHalf(2, "Обойма", ControlModel.P1d, -1);
   Body(m, dr2D_PinionToothOut_V1, A);
-  FlangeCut(m, A, true);
+  FlangeCut(m, A, true, false, true);
   m.drSave3D(true, true);
   MakeHalf(4, "Крышка", A[4] / 2, -1);
   Body(m, dr2D_UGasket, A);
@@ -549,11 +570,11 @@ void dr3D_PinionTooth2()
   HubPart(m, 1, "Полумуфта", ControlModel.P2d, r.R2, ControlModel.T2, false);
   MakeHalf(2, "Обойма", ControlModel.P1d, -1);
   Body(m, dr2D_PinionToothOut_V1, A);
-  FlangeCut(m, A, true);
+  FlangeCut(m, A, true, false);
   m.drSave3D(true, true);
   MakeHalf(3, "Полумуфта2", ControlModel.P1d, BoreType(ControlModel.T1));
   Body(m, dr2D_PinionToothOut_MZP_V1, A);
-  FlangeCut(m, A, false);
+  FlangeCut(m, A, false, true);
   dr3DKeySeating(ControlModel.P1d, true, zero, 200.0);
   m.drSave3D(true, true);
   MakeHalf(4, "Крышка", A[4] / 2, -1);

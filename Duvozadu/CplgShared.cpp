@@ -123,6 +123,36 @@ void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg)
   }
 }
 
+std::vector<double> HoleAngles(const THoleCircle& c)
+{
+  std::vector<double> out;
+  if (!std::isfinite(c.z) || !std::isfinite(c.n) || !(c.z > 0.0)) return out;
+  if (c.n == c.z && (std::floor(c.z / 2) * 2 == c.z || (c.keptWhole && std::floor(c.z) == c.z))) {
+    for (int i = 0; i < c.z && i < 360; ++i)
+      out.push_back(i * 360.0 / c.z + c.kept);
+    return out;
+  }
+  for (const double sense : {c.sense, -c.sense}) {
+    if (sense != c.sense && !c.both) break;
+    for (int i = 0; i < c.n && i < 360; ++i) {
+      const double a = c.first + sense * i * 360.0 / c.z;
+      // A hole of the other sense that a fastener of the first stands in already is not cut twice.
+      if (std::none_of(out.begin(), out.end(),
+                       [&](double b) { return std::fabs(std::remainder(a - b, 360.0)) < 1e-9; }))
+        out.push_back(a);
+    }
+  }
+  return out;
+}
+
+void HoleCircle(TModeler3D& m, const THoleCircle& c, double D1, double r)
+{
+  for (const double a : HoleAngles(c)) {
+    const double phi = a * M_PI / 180.0;
+    m.drCircle(std::cos(phi) * D1 / 2, std::sin(phi) * D1 / 2, r, 1);
+  }
+}
+
 void MakeHalf(int n, const char* word, double d, int boreType)
 {
   ControlModel.mkDetail3D(n, DC(TString(word)), d, true, true, boreType);
@@ -202,6 +232,15 @@ void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, dou
   // The shank reaches into the head, so that the face under the head is hidden across it.
   TurnedBox(f, x, y, t, -H, -e, 0.0, e);
   TurnedBox(f, x, y, t, -H, -d / 2, L, d / 2);
+}
+
+void FrontBoltInView(TFrontRegions& f, double x, double y, double angle, double d, double L, double S,
+                     double H, double seen)
+{
+  const double e = AcrossCorners(S);
+  const TTurn t(angle);
+  TurnedBox(f, x, y, t, -H, -e, 0.0, e);
+  if (L > seen) TurnedBox(f, x, y, t, seen, -d / 2, L, d / 2);
 }
 
 void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H)

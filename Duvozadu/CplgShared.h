@@ -1,6 +1,8 @@
 #pragma once
 // What every coupling's builder shares: the row checks and lookups, the placement of a piece,
 // hatched sections, bore types, hole circles and the naming of the files a build writes.
+#include <vector>
+
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/TTable.h"
 #include "hxcadkit/drawing/drModeler.h"
@@ -102,6 +104,10 @@ void WasherInSide(TModeler3D& m, double mx, double my, double ma, double ms, dou
 void FrontBox(TFrontRegions& f, double x, double y, double angle, double x1, double y1, double x2, double y2);
 void FrontBolt(TFrontRegions& f, double x, double y, double angle, double d, double L, double S, double H);
 void FrontNut(TFrontRegions& f, double x, double y, double angle, double S, double H);
+// What a view sees of the bolt BoltInView draws: its head and its end standing out from `seen` on; the shank
+// inside the parts lies behind them.
+void FrontBoltInView(TFrontRegions& f, double x, double y, double angle, double d, double L, double S,
+                     double H, double seen);
 void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t);
 
 // Whether fasteners placed as the models place them, the i-th at i * 360 / z degrees from the first for
@@ -112,6 +118,24 @@ bool OneOpposite(double z, double n);
 // z circles of radius r evenly on the circle of diameter D1 in the current sketch, the first at
 // startDeg degrees; at most 360.
 void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg = -90.0);
+
+// Where a part's holes go, in degrees of the sketch across the axis that cuts them, so that each of the
+// fasteners a model places stands in one: the i-th of them for i < n (at most 360), i * 360 / z degrees about
+// the axis from the first, which the sketch sees at first + sense * i * 360 / z (sense 1 or -1, as the
+// sketch's plane and the part's insertion turn it). A part inserted both as built and turned over (both)
+// has the holes of either sense. An even whole count keeps the angles the part's holes always had, the
+// i-th at kept + i * 360 / z: the same holes in the same order, so that such a coupling is cut as before;
+// so does every whole count where those angles always met the fasteners (keptWhole).
+struct THoleCircle
+{
+  double z, n, first, sense = 1.0;
+  bool both = false;
+  double kept = 0.0;
+  bool keptWhole = false;
+};
+std::vector<double> HoleAngles(const THoleCircle& c);
+// The holes of HoleAngles, radius r on the circle of diameter D1, in the current sketch.
+void HoleCircle(TModeler3D& m, const THoleCircle& c, double D1, double r);
 
 // Creates part n of the coupling being built (ControlModel.mkDetail3D, invisible, a part), for a
 // half-coupling with its bore type in the file name, so that halves of other bores never share

@@ -39,9 +39,10 @@ struct TTorus
 // The hub's length for the bore type, and how much the conical bore narrows over it.
 // The sides of the axis where a section shows the bolts' holes, for a program of a piece's upper half
 // turned by ma (degrees): as the drawing code's tens digit, 1 as built, 2 mirrored, 3 both. Above the axis
-// on the sheet, and below it where the model has a bolt opposite the one above.
+// on the sheet, and below it where the model has a bolt opposite the one above; 0 without bolts.
 int HoleSides(const TTorus& g, double ma)
 {
+  if (!(g.n > 0.0)) return 0;
   if (OneOpposite(g.n, g.n)) return 30;
   return std::cos(ma * M_PI / 180.0) < 0.0 ? 20 : 10;
 }
@@ -90,11 +91,11 @@ void Bolts2D(TModeler3D& m, const double* A, const double* A3, bool view, TFront
   const double one = 1.0, two = 2.0, xw = g.B + g.b, xb = xw + 2.0;
   const double L = g.b + g.b2 + g.b3 + 3.0, LM = g.b2 + g.b3;
   // Each bolt: its side (1 on the right, -1 on the left), its height, and the turns of its washer and bolt.
-  const bool below = HoleSides(g, 0.0) == 30;
+  const int sides = HoleSides(g, 0.0);
   auto each = [&](auto draw) {
     for (double s : {1.0, -1.0})
       for (double y : {g.D2, -g.D2})
-        if (y > 0.0 || below) draw(s, y, s > 0 ? 0.0 : 180.0, s > 0 ? 180.0 : 0.0);
+        if (y > 0.0 ? sides != 0 : sides == 30) draw(s, y, s > 0 ? 0.0 : 180.0, s > 0 ? 180.0 : 0.0);
   };
   if (front) {
     each([&](double s, double y, double washerAngle, double boltAngle) {
@@ -149,11 +150,11 @@ void dr2D_ToroidalSelfCoupling(const double& mx, const double& my, const double&
   ShoulderBand(band, g, x, g.D2 - r, std::min(g.D2 + r, D1), 1.0);
   const int sides = HoleSides(g, ma);
   m->drHatch(0, ma / 2 + 45.0, 2.0);
-  c.drContBlockWithHoles(30, {{&band, sides}});
+  c.drContBlockWithHoles(30, {{sides != 0 ? &band : nullptr, sides}});
   m->drEndObj();
   // The hole at each of the section's bolts, as the hatch leaves it: through the flange up to its face,
   // where the face steps back above the foot's shoulder too.
-  band.drContBlock(sides + 1);
+  if (sides != 0) band.drContBlock(sides + 1);
   dr2D_Shponka(A[1], hub.du, g.x0, B + l, ma == 0.0);
 }
 
@@ -219,7 +220,7 @@ void dr2D_ToroidalRubber_V1(const double& mx, const double& my, const double& ma
   ShoulderBand(right, g, bi, lo, hi, 1.0);
   ShoulderBand(left, g, bi, lo, hi, -1.0);
   m->drHatch(1, 45.0, 1.0);
-  if (hi > lo && bi < B)
+  if (hi > lo && bi < B && HoleSides(g, ma) != 0)
     c.drContBlockWithHoles(30, {{holes[0], HoleSides(g, ma)}, {holes[1], HoleSides(g, ma)}});
   else
     c.drContBlock(30);
@@ -280,7 +281,7 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
   }
   m->drHatch(0, ma / 2 - 45.0, 2.0);
   const int sides = HoleSides(g, ma);
-  const bool holes = hi > lo && g.D2 - g.d5 > g.d;
+  const bool holes = hi > lo && g.D2 - g.d5 > g.d && sides != 0;
   nc.drContBlockWithHoles(
       tl - r, {{holes && sides != 20 ? &above : nullptr, 11}, {holes && sides != 10 ? &below : nullptr, 11}});
   // The plate is one piece from the bore to the shell's rim: no line across it where the hub would end.
@@ -344,12 +345,15 @@ using TPieceDraw = void (*)(const double&, const double&, const double&, const d
                             bool);
 
 // n holes of radius d5 on the bolt circle, in a sketch across the axis at the flange's face, cut
-// away from it or through the whole piece.
-void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum towards)
+// away from it or through the whole piece. The bolts stand 360 / n degrees apart from +z towards -y, which
+// the sketch (its first direction -z) sees from 180 degrees on, and a piece inserted turned over (turned)
+// the other way round; one inserted both ways (both) takes the holes of either.
+void BoltHoles(TModeler3D& m, const TTorus& g, txapi::txDirectionTypeEnum towards, bool turned,
+               bool both = false)
 {
   if (!(g.n > 0.0)) return;
   m.drPlaneEskis(txapi::o3d_planeYOZ, g.B, 0.0, TString());
-  HoleCircle(m, g.n, 2 * g.D2, g.d5, 0.0);
+  HoleCircle(m, {g.n, g.n, 180.0, turned ? -1.0 : 1.0, both, 0.0}, 2 * g.D2, g.d5);
   m.drCutExtrusion(towards, txapi::etBlind, 500.0, 0.0);
 }
 
@@ -361,7 +365,7 @@ void TorusHalfPart(TModeler3D& m, int n, const char* word, double d, const doubl
   m.drPlaneEskis(txapi::o3d_planeXOY, 0.0, 0.0, TString());
   dr2D_ToroidalSelfCoupling(zero, zero, zero, one, A, BoreType(T), 0, false);
   m.drBaseRotate(0, 360.0);
-  BoltHoles(m, TTorus(A1), txapi::dtNormal);
+  BoltHoles(m, TTorus(A1), txapi::dtNormal, reverse);
   dr3DKeySeating(d, reverse, zero, 200.0);
   m.drSave3D(true, true);
 }
@@ -398,7 +402,7 @@ void dr3D_ToroidalRubber()
   TorusHalfPart(m, 7, "Полумуфта2", ControlModel.P2d, r.R2, A, ControlModel.T2, false);
   PiecePart(m, 2, "Резина", dr2D_ToroidalRubber_V1, A, g.ShellMade());
   // The bolts pass through the shell's feet, clamped between flange and half-ring.
-  if (g.ShellMade()) BoltHoles(m, g, txapi::dtBoth);
+  if (g.ShellMade()) BoltHoles(m, g, txapi::dtBoth, false);
   m.drSave3D(true, true);
   // The ring and the half-ring reach down to their own half's shaft: a second shaft gets its own.
   const bool twin = r.R2 == A;
@@ -409,7 +413,8 @@ void dr3D_ToroidalRubber()
     m.drSave3D(true, true);
     PiecePart(m, side == 0 ? 4 : 9, "ПолуКольцо", dr2D_ToroidalSelfCircle, R, true, d);
     // The half-ring's holes meet the bolts: on their circle, through its collar beyond the flange's face too.
-    BoltHoles(m, g, txapi::dtBoth);
+    // The first side's is inserted turned over, and as the second side's too where both sides are one.
+    BoltHoles(m, g, txapi::dtBoth, side == 0, twin);
     m.drSave3D(true, true);
   }
   if (r.K) {

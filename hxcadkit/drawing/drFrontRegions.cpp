@@ -225,6 +225,15 @@ bool TFrontSet::CutSheet(const TPoint2D& a, const TPoint2D& b, const TCluster* f
   const double bx1 = std::min(a.x, b.x), by1 = std::min(a.y, b.y), bx2 = std::max(a.x, b.x),
                by2 = std::max(a.y, b.y);
   const double dx = b.x - a.x, dy = b.y - a.y, len = Length(dx, dy);
+  // A line of no length has no piece to cut: a region holding its point hides it whole.
+  if (len == 0.0) {
+    for (const TRegion& r : Regions)
+      if (!r.E.empty() && std::all_of(r.E.begin(), r.E.end(), [&](const TRegion::TEdge& e) {
+            return Inside(e, a.x, a.y) > OnOutline;
+          }))
+        return out.clear(), true;
+    return false;
+  }
   // The ends as values: the compiler would read them anew for every edge, as what is written may hold them.
   const double ax = a.x, ay = a.y, bx = b.x, by = b.y;
   // Only the pieces of a boundary wait along an outline.

@@ -4,9 +4,9 @@
 // half's bore is its shaft's, cylindrical or tapering 1:10 on the diameter, and the toroidal shell stays
 // within the table's diameter. Each row is built twice: bore types 1/1 on its own shaft, and 3/4 with the
 // second half on another shaft of its torque group (the same where the group has one). CI takes each
-// coupling's first row, built the second way only, and leaves the toothed couplings' gear clash (minutes of modelling) to
-// scripts/geometry.sh, which sets HXCAD_GEOMETRY_ROWS=ends for the first, middle and last rows of every
-// coupling, or with --full HXCAD_GEOMETRY_ROWS=all for every row, with everything checked.
+// coupling's first row, built the second way only, and leaves the toothed couplings' gear clash (minutes of
+// modelling) to scripts/geometry.sh, which sets HXCAD_GEOMETRY_ROWS=ends for the first, middle and last rows
+// of every coupling, or with --full HXCAD_GEOMETRY_ROWS=all for every row, with everything checked.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -16,6 +16,7 @@
 #include <numbers>
 #include <sstream>
 
+#include "../duvozadu/EditedBase.h"
 #include "../duvozadu/StandInFixture.h"
 #include "tests/TestNames.h"
 #include "txhost/solid/Evaluator.h"
@@ -30,7 +31,10 @@ struct TGeometryRow
   int Fasteners;      // how many components the builder made as fasteners; -1: some
   bool Gears = false; // the toothed couplings: their clash check is the script's
 };
-void PrintTo(const TGeometryRow& r, std::ostream* os) { *os << r.Key; }
+void PrintTo(const TGeometryRow& r, std::ostream* os)
+{
+  *os << r.Key;
+}
 
 // The hinge couplings have a pin and a bushing at each joint; the star and the jaw-disc coupling no fastener.
 const TGeometryRow GeometryRows[] = {
@@ -186,7 +190,8 @@ void ExpectBores(const txhost::solid::TDocumentResult& r, const TBuild& b)
     // A cone's widest station lies up to a station's spacing and an entry chamfer short of where it has the
     // shaft's size.
     const double spacing = bore.At[1].first - bore.At[0].first;
-    EXPECT_TRUE(bore.Largest <= d / 2 + 0.02 && bore.Largest >= d / 2 - 0.03 - (conical ? 0.1 * spacing : 0.0))
+    EXPECT_TRUE(bore.Largest <= d / 2 + 0.02 &&
+                bore.Largest >= d / 2 - 0.03 - (conical ? 0.1 * spacing : 0.0))
         << "widest " << bore.Largest << ": " << where.str();
     EXPECT_NEAR(std::fabs(bore.Slope), conical ? 0.05 : 0.0, 0.002) << where.str();
     EXPECT_LT(bore.Worst, 0.03) << "not one straight bore: " << where.str();
@@ -210,6 +215,25 @@ void ExpectShellWithin(const txhost::solid::TDocumentResult& r, double D)
         << "the shell's apex below the diameter " << D;
   }
   EXPECT_EQ(shells, 1);
+}
+
+// The evaluator finds no fault, and every piece the builder made as a fastener is known as one and stands in
+// the holes of at least two pieces (where the components were checked). The number of fasteners.
+std::ptrdiff_t ExpectSeated(const txhost::solid::TDocumentResult& r)
+{
+  const std::vector<std::string> faults = txhost::solid::TEvaluator::Faults(r);
+  std::ostringstream all;
+  for (const std::string& f : faults)
+    all << "\n  " << f;
+  EXPECT_TRUE(faults.empty()) << faults.size() << " faults:" << all.str();
+  if (r.Checked)
+    for (std::size_t f = 0; f < r.Placed.size(); ++f) {
+      if (!r.Placed[f].Fastener) continue;
+      const auto n = std::count_if(r.Checked->Seats.begin(), r.Checked->Seats.end(),
+                                   [&](const txhost::solid::TSeat& s) { return s.Fastener == f; });
+      EXPECT_GE(n, 2) << r.Placed[f].Name << " stands in the holes of " << n << " pieces";
+    }
+  return std::count_if(r.Placed.begin(), r.Placed.end(), [](const auto& p) { return p.Fastener; });
 }
 
 class GeometrySweep : public StandInCoupling, public ::testing::WithParamInterface<TGeometryRow>
@@ -239,7 +263,9 @@ void ExpectTeethMesh(const txhost::solid::TDocumentResult& r, double module, int
       for (int i = 1; i < 4 && x1 > x0; ++i) {
         const double x = x0 + (x1 - x0) * i / 4;
         // Angles from the sketch's first direction (world -z) about x.
-        auto at = [&](double t) { return txhost::solid::TVec3{x, radius * std::sin(t), -radius * std::cos(t)}; };
+        auto at = [&](double t) {
+          return txhost::solid::TVec3{x, radius * std::sin(t), -radius * std::cos(t)};
+        };
         for (int k = 0; k < z; ++k) {
           if (!txhost::solid::Contains(hub, at(k * pitch))) continue;
           EXPECT_FALSE(txhost::solid::Contains(sleeve, at(k * pitch)))
@@ -284,33 +310,20 @@ TEST_P(GeometrySweep, EveryPieceIsSoundAndFits)
         for (const txhost::solid::TClash& c : checked.Clashes)
           ADD_FAILURE() << rest[c.A].Name << " and " << rest[c.B].Name << " share " << c.Volume << " mm3";
       }
-      const std::vector<std::string> faults = txhost::solid::TEvaluator::Faults(r);
-      std::ostringstream all;
-      for (const std::string& f : faults)
-        all << "\n  " << f;
-      EXPECT_TRUE(faults.empty()) << faults.size() << " faults:" << all.str();
-      // What the builder made as a fastener is known as one, and joins at least two pieces.
-      const auto fasteners =
-          std::count_if(r.Placed.begin(), r.Placed.end(), [](const auto& p) { return p.Fastener; });
+      const auto fasteners = ExpectSeated(r);
       if (row.Fasteners >= 0) {
         EXPECT_EQ(fasteners, row.Fasteners);
       } else {
         EXPECT_GT(fasteners, 0);
       }
-      if (r.Checked)
-        for (std::size_t f = 0; f < r.Placed.size(); ++f) {
-          if (!r.Placed[f].Fastener) continue;
-          const auto n = std::count_if(r.Checked->Seats.begin(), r.Checked->Seats.end(),
-                                       [&](const txhost::solid::TSeat& s) { return s.Fastener == f; });
-          EXPECT_GE(n, 2) << r.Placed[f].Name << " stands in the holes of " << n << " pieces";
-        }
       ExpectBores(r, b);
       if (std::string(row.Key) == "toroidal") ExpectShellWithin(r, A[2]);
       H.CloseDocument(*doc);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Couplings, GeometrySweep, ::testing::ValuesIn(GeometryRows), hxcad::test::CaseNames());
+INSTANTIATE_TEST_SUITE_P(Couplings, GeometrySweep, ::testing::ValuesIn(GeometryRows),
+                         hxcad::test::CaseNames());
 
 // The pieces of the toroidal and hinge couplings that once fell apart or were not drilled, each part by
 // itself (the sweep checks the couplings whole): the hinge's bushing is one solid (its core stood 0.01 mm
@@ -325,19 +338,21 @@ TEST_F(StandInCoupling, PiecesOnceApartOrUndrilled)
     std::vector<std::pair<const char*, int>> Pieces; // each with its features (-1: any number), every one of
                                                      // which changes it
     bool Components;                                 // and nothing clashes with them
-    int Part = 0; // the build's file evaluated: its assembly, or a part alone
+    int Part = 0;        // the build's file evaluated: its assembly, or a part alone
     bool Larger = false; // the middle and last rows too, whatever the sweep's rows
   };
   // The sleeve-and-pin half 1 once cut a passage for the pin's thread through every cone hole, though only
   // the smallest pins' cones narrow below their thread: the larger rows' passages cut nothing.
-  for (const TCase& c : {TCase{"Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная", {{"Втулка", 1}}, false},
-                         TCase{"Торообразная ГОСТ Р 50892-96", "Муфта торообразная", {{"Резина", 2}, {"ПолуКольцо", 2}}, true},
-                         TCase{"МУВП ГОСТ 21424-93", "МУВП", {{"Полумуфта1", -1}}, false, 1, true}}) {
+  for (const TCase& c :
+       {TCase{"Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная", {{"Втулка", 1}}, false},
+        TCase{"Торообразная ГОСТ Р 50892-96", "Муфта торообразная", {{"Резина", 2}, {"ПолуКольцо", 2}}, true},
+        TCase{"МУВП ГОСТ 21424-93", "МУВП", {{"Полумуфта1", -1}}, false, 1, true}}) {
     SCOPED_TRACE(c.Coupling);
     std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.Table)));
     ASSERT_TRUE(main);
-    const std::vector<int> rows = EveryRow() || c.Larger ? std::vector<int>{0, main->CountRow / 2, main->CountRow - 1}
-                                                         : std::vector<int>{0};
+    const std::vector<int> rows = EveryRow() || c.Larger
+                                      ? std::vector<int>{0, main->CountRow / 2, main->CountRow - 1}
+                                      : std::vector<int>{0};
     for (int i : rows) {
       const double* A = main->Row(i);
       Model(A[0], A[main->Control], A[main->Control], 0, 0);
@@ -365,12 +380,85 @@ TEST_F(StandInCoupling, PiecesOnceApartOrUndrilled)
         if (r.Checked) {
           for (const txhost::solid::TClash& k : r.Checked->Clashes)
             EXPECT_FALSE(Named(r.Placed[k.A], piece) || Named(r.Placed[k.B], piece))
-                << r.Placed[k.A].Name << " and " << r.Placed[k.B].Name << " share " << k.Volume << " mm3, row " << i;
+                << r.Placed[k.A].Name << " and " << r.Placed[k.B].Name << " share " << k.Volume
+                << " mm3, row " << i;
         }
       }
       H.CloseDocument(*doc);
     }
   }
 }
+
+// Fastener counts a user may write into the table, every row of it holding the count: none, odd and
+// fractional. Every bolt or pin the model places stands in holes of the parts it joins, and no part has
+// metal where one stands. CI builds the first row of the couplings quickest to evaluate with five fasteners
+// and with half of one (which places one where a coupling counts up to the next whole number);
+// the script every count of the swept rows, the toothed couplings with their gears checked too.
+struct TEditedCount
+{
+  const char* Key;
+  const char* Coupling;
+  const char* Table;
+  int Column;
+  bool Gears = false;
+};
+void PrintTo(const TEditedCount& c, std::ostream* os)
+{
+  *os << c.Key;
+}
+
+const TEditedCount EditedCounts[] = {
+    {"muvp", "МУВП ГОСТ 21424-93", "МУВП", 15},
+    {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая", 6},
+    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 4},
+    {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая", 20, true},
+    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", 20, true},
+};
+
+class EditedCountSweep : public StandInCoupling, public ::testing::WithParamInterface<TEditedCount>
+{
+protected:
+  void TearDown() override
+  {
+    ASSERT_TRUE(editedbase::Rebase(HXCAD_DUVOZADU_DATA));
+    StandInCoupling::TearDown();
+  }
+  txhost::test::TempDir Base;
+};
+
+TEST_P(EditedCountSweep, EveryFastenerStandsInItsHoles)
+{
+  const TEditedCount& c = GetParam();
+  if (!EveryRow() && c.Gears) GTEST_SKIP() << "the gears' clash is the script's";
+  const std::vector<double> counts =
+      EveryRow() ? std::vector<double>{0, 3, 5, 7, 4.5, 0.5} : std::vector<double>{5, 0.5};
+  for (const double count : counts) {
+    ASSERT_TRUE(editedbase::UseBase(Base.path(), editedbase::Edited(editedbase::Shipped(), c.Table, c.Column,
+                                                                    -1, [&](double) { return count; })));
+    std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.Table)));
+    ASSERT_TRUE(main);
+    for (int i : SweptRows(*main)) {
+      const TBuild b = Builds(*main, i).back();
+      SCOPED_TRACE(::testing::Message() << c.Key << " with " << count << " fasteners, row " << i);
+      Model(b.M, b.d1, b.d2, b.T1, b.T2);
+      ASSERT_TRUE(Couplings.drCoupling(TString(c.Coupling), 0));
+      txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(0).Utf8Text(), false);
+      ASSERT_TRUE(doc);
+      txhost::solid::TEvaluator evaluator(H);
+      txhost::solid::TDocumentResult r;
+      std::string error;
+      ASSERT_TRUE(evaluator.Evaluate(*doc, r, error, true)) << error;
+      const auto fasteners = ExpectSeated(r);
+      // Half a pin is none (the sleeve-and-pin coupling counts whole pins), half a bolt one.
+      if (count == 0 || count >= 1) {
+        EXPECT_EQ(fasteners > 0, count > 0) << fasteners << " fasteners";
+      }
+      H.CloseDocument(*doc);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Couplings, EditedCountSweep, ::testing::ValuesIn(EditedCounts),
+                         hxcad::test::CaseNames());
 
 } // namespace

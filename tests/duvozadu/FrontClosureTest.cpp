@@ -13,6 +13,7 @@
 #include "../txhost/TestSupport.h"
 #include "CouplingFixture.h"
 #include "Duvozadu/CplgShared.h"
+#include "EditedBase.h"
 #include "hxcadkit/core/TTable.h"
 #include "tests/TestNames.h"
 
@@ -20,38 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using TCurve = TRecordingModeler::TCurve;
-
-// The base with column col of every row of the table scaled by k (values written with a decimal comma,
-// as the base holds them; a row's values each follow a tab).
-std::u16string Scaled(std::u16string base, const std::u16string& table, int col, double k)
-{
-  std::size_t at = base.find(u"# \"" + table + u"\"");
-  if (at == std::u16string::npos) return {};
-  at = base.find(u'{', at);
-  const std::size_t end = base.find(u'}', at);
-  for (std::size_t line = base.find(u'\n', at) + 1; line < end; line = base.find(u'\n', line) + 1) {
-    std::size_t from = line;
-    for (int c = 0; c <= col; ++c)
-      from = base.find(u'\t', from) + 1;
-    const std::size_t to = base.find_first_of(u"\t\r\n", from);
-    std::string value(base.begin() + std::ptrdiff_t(from), base.begin() + std::ptrdiff_t(to));
-    std::replace(value.begin(), value.end(), ',', '.');
-    char out[32];
-    std::snprintf(out, sizeof out, "%.4f", std::stod(value) * k);
-    std::u16string text(out, out + std::char_traits<char>::length(out));
-    std::replace(text.begin(), text.end(), u'.', u',');
-    base.replace(from, to - from, text);
-  }
-  return base;
-}
-
-// The process's text base reading another file: it opens its file once, so a fresh one takes its place.
-bool Rebase(const std::string& dir)
-{
-  TextBase.~TTextBase();
-  new (&TextBase) TTextBase();
-  return TextBase.Init(TString(dir.c_str()), TString("VUVudirido.tb"));
-}
 
 // Every end of a curve meets an odd number of other ends: each chain of the boundary closes.
 ::testing::AssertionResult Closed(const std::vector<TCurve>& curves)
@@ -75,7 +44,6 @@ struct TMoved
 {
   const char* Key;
   const char* Coupling;
-  const char16_t* Table;
   const char* TableName;
   int Column; // the diameter of the circle the fasteners stand on
 };
@@ -85,11 +53,11 @@ void PrintTo(const TMoved& m, std::ostream* os)
 }
 
 const TMoved Moved[] = {
-    {"muvp", MUVP, u"МУВП", "МУВП", 5},
-    {"flanged", "Фланцевая ГОСТ 20761-96", u"Муфта фланцевая", "Муфта фланцевая", 8},
-    {"toothed", "Зубчатая ГОСТ Р 50895-96", u"Муфта зубчатая", "Муфта зубчатая", 18},
-    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", u"Муфта зубчатая", "Муфта зубчатая", 18},
-    {"toroidal", "Торообразная ГОСТ Р 50892-96", u"Муфта торообразная", "Муфта торообразная", 9},
+    {"muvp", MUVP, "МУВП", 5},
+    {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая", 8},
+    {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая", 18},
+    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", 18},
+    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", 9},
 };
 
 class FastenersAcrossMetal : public CouplingTest, public ::testing::WithParamInterface<TMoved>
@@ -97,7 +65,7 @@ class FastenersAcrossMetal : public CouplingTest, public ::testing::WithParamInt
 protected:
   void TearDown() override
   {
-    ASSERT_TRUE(Rebase(HXCAD_DUVOZADU_DATA));
+    ASSERT_TRUE(editedbase::Rebase(HXCAD_DUVOZADU_DATA));
     CouplingTest::TearDown();
   }
   txhost::test::TempDir Dir;
@@ -111,10 +79,11 @@ TEST_P(FastenersAcrossMetal, EveryHatchBoundaryCloses)
   const std::u16string shipped = txhost::test::ReadUtf16(fs::path(HXCAD_DUVOZADU_DATA) / "VUVudirido.tb");
   int drawn = 0;
   for (const double k : {0.85, 0.7}) {
-    const std::u16string base = Scaled(shipped, c.Table, c.Column, k);
+    const std::u16string base =
+        editedbase::Edited(shipped, c.TableName, c.Column, -1, [&](double v) { return v * k; });
     ASSERT_FALSE(base.empty());
     txhost::test::WriteUtf16(Dir / "VUVudirido.tb", base);
-    ASSERT_TRUE(Rebase(Dir.path().string() + "/"));
+    ASSERT_TRUE(editedbase::Rebase(Dir.path().string() + "/"));
     std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.TableName)));
     ASSERT_TRUE(main);
     for (int i = 0; i < main->CountRow; ++i) {
@@ -163,7 +132,7 @@ class BaseEditedBetweenBuilds : public CouplingTest
 protected:
   void TearDown() override
   {
-    ASSERT_TRUE(Rebase(HXCAD_DUVOZADU_DATA));
+    ASSERT_TRUE(editedbase::Rebase(HXCAD_DUVOZADU_DATA));
     CouplingTest::TearDown();
   }
   // The section of a mid-size coupling as drawn: every call with its values.
@@ -194,16 +163,17 @@ TEST_F(BaseEditedBetweenBuilds, EachBuildDrawsTheTablesAsTheFileHoldsThem)
   const std::u16string shipped = txhost::test::ReadUtf16(fs::path(HXCAD_DUVOZADU_DATA) / "VUVudirido.tb");
   const fs::path file = Dir / "VUVudirido.tb";
   txhost::test::WriteUtf16(file, shipped);
-  ASSERT_TRUE(Rebase(Dir.path().string() + "/"));
+  ASSERT_TRUE(editedbase::Rebase(Dir.path().string() + "/"));
   Model(31.5, 16, 16, 0, 2);
   const std::string before = Section();
   EXPECT_TRUE(Section() == before);
   // The pins' circle moved in, written over the file the base keeps open.
-  txhost::test::WriteUtf16(file, Scaled(shipped, u"МУВП", 5, 0.85));
+  txhost::test::WriteUtf16(file,
+                           editedbase::Edited(shipped, "МУВП", 5, -1, [](double v) { return v * 0.85; }));
   const std::string edited = Section();
   EXPECT_TRUE(edited != before) << "the edit does not show";
   EXPECT_TRUE(Section() == edited);
-  ASSERT_TRUE(Rebase(Dir.path().string() + "/"));
+  ASSERT_TRUE(editedbase::Rebase(Dir.path().string() + "/"));
   EXPECT_TRUE(Section() == edited) << "not as a base read afresh draws it";
   std::unique_ptr<TTable> own(TextBase.GetTable(TString("МУВП")));
   ASSERT_TRUE(own);
