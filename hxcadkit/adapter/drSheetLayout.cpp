@@ -571,6 +571,7 @@ void TSheetLayout::PlaceDimensions()
       for (int k = 0; k <= (pass < 2 ? 24 : 0) && side < 0; ++k)
         for (int s = 0; s < 2 && side < 0; ++s) {
           const double turn = 180.0 * s, at = g.R + 5.0 * k;
+          if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) continue;
           if (pass < 2 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
                            (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
             continue;
@@ -605,8 +606,11 @@ void TSheetLayout::PlaceDimensions()
     Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
     for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
       arcs.push_back(piece);
-    for (const double ray : {g.A1 + turn, g.A2 + turn})
-      arcs.push_back({g.X, g.Y, g.X + r * std::cos(ray * Deg), g.Y + r * std::sin(ray * Deg)});
+    for (int i = 0; i < 2; ++i) {
+      const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
+      arcs.push_back({g.X + from * std::cos(ray * Deg), g.Y + from * std::sin(ray * Deg),
+                      g.X + r * std::cos(ray * Deg), g.Y + r * std::sin(ray * Deg)});
+    }
   }
   // The diameters, radii, signs and leader texts settled after them keep off the arcs and rays where
   // they went.
@@ -739,8 +743,12 @@ bool TSheetLayout::Crossed(const TQuad& q) const
     return true;
   // The angles to come, as asked for: their rays and arcs.
   for (const TAngle& g : Angles) {
-    for (const double a : {g.A1 * Deg, g.A2 * Deg})
-      if (crosses({g.X, g.Y, g.X + g.R * std::cos(a), g.Y + g.R * std::sin(a)})) return true;
+    for (int i = 0; i < 2; ++i) {
+      const double a = (i == 0 ? g.A1 : g.A2) * Deg, from = g.From[std::size_t(i)];
+      if (crosses({g.X + from * std::cos(a), g.Y + from * std::sin(a), g.X + g.R * std::cos(a),
+                   g.Y + g.R * std::sin(a)}))
+        return true;
+    }
     for (int i = 0; i < 12; ++i) {
       const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, b = (g.A1 + (g.A2 - g.A1) * (i + 1) / 12) * Deg;
       if (crosses({g.X + g.R * std::cos(a), g.Y + g.R * std::sin(a), g.X + g.R * std::cos(b),
