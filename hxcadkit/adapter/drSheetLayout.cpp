@@ -608,8 +608,17 @@ void TSheetLayout::PlaceDimensions()
       arcs.push_back(piece);
     for (int i = 0; i < 2; ++i) {
       const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
-      arcs.push_back({g.X + from * std::cos(ray * Deg), g.Y + from * std::sin(ray * Deg),
-                      g.X + r * std::cos(ray * Deg), g.Y + r * std::sin(ray * Deg)});
+      const double c = std::cos(ray * Deg), s = std::sin(ray * Deg);
+      arcs.push_back({g.X + from * c, g.Y + from * s, g.X + r * c, g.Y + r * s});
+      // An arc standing by the part's edges has its arrowheads (3 long, 1.7 wide) among the part's own
+      // signs: they keep off them too.
+      if (from > 0) {
+        const double sense = (i == 0 ? g.A1 - g.A2 : g.A2 - g.A1) > 0 ? 1.0 : -1.0;
+        const double tx = g.X + r * c, ty = g.Y + r * s, bx = tx + 3 * s * sense, by = ty - 3 * c * sense;
+        arcs.push_back({tx, ty, bx + 0.86 * c, by + 0.86 * s});
+        arcs.push_back({tx, ty, bx - 0.86 * c, by - 0.86 * s});
+        arcs.push_back({bx + 0.86 * c, by + 0.86 * s, bx - 0.86 * c, by - 0.86 * s});
+      }
     }
   }
   // The diameters, radii, signs and leader texts settled after them keep off the arcs and rays where

@@ -470,10 +470,11 @@ TEST_F(NamedSheets, TheSprueBushsRequirementsKeepOffItsSection)
 }
 
 // The sprue's taper angle has its vertex at the cone's apex, far off the part: its arc stands just past
-// the bore's wide end, its rays from the walls' ends, its value in the frame and crossed by nothing.
+// the bore's wide end, its rays from the walls' ends, its value in the frame and crossed by nothing, its
+// arrowheads (3 long, 1.7 wide) on no other value there (the mouth's rounding's).
 TEST_F(NamedSheets, TheSprueBushsTaperAngleStandsByItsBore)
 {
-  for (const int row : {0, 4, 13}) {
+  for (const int row : {1, 2, 4, 13}) {
     SCOPED_TRACE(row);
     const txhost::SvgLayout l = Sheet("sprue_bush", row);
     const std::vector<stdtest::sheetlines::TSeg> outline = stdtest::sheetlines::OutlineSegments(l);
@@ -492,8 +493,20 @@ TEST_F(NamedSheets, TheSprueBushsTaperAngleStandsByItsBore)
     for (std::size_t i = 0; i < l.Lines.size(); ++i) {
       if (l.Lines[i].Kind != "dimension-arc") continue;
       ++arcs;
-      for (const auto& p : {l.Lines[i].Points.front(), l.Lines[i].Points.back()})
-        EXPECT_LT(nearest(p), 10.0) << "the arc's end at " << p.first << ", " << p.second;
+      const auto& arc = l.Lines[i].Points;
+      ASSERT_GE(arc.size(), 2u);
+      for (const auto& [tip, next] :
+           {std::pair{arc.front(), arc[1]}, std::pair{arc.back(), arc[arc.size() - 2]}}) {
+        EXPECT_LT(nearest(tip), 10.0) << "the arc's end at " << tip.first << ", " << tip.second;
+        const double dx = next.first - tip.first, dy = next.second - tip.second, n = std::hypot(dx, dy);
+        const double ux = dx / n, uy = dy / n, bx = tip.first + 3 * ux, by = tip.second + 3 * uy;
+        const std::vector<std::pair<double, double>> head = {
+            tip, {bx - 0.86 * uy, by + 0.86 * ux}, {bx + 0.86 * uy, by - 0.86 * ux}, tip};
+        for (const txhost::SvgLabel& other : l.Labels) {
+          if (&other == values[0]) continue;
+          EXPECT_FALSE(Overlap(Corners(other, 0.2), head)) << Where(other) << " on the angle's arrowhead";
+        }
+      }
       // Its rays follow it, each starting by the wall it measures.
       for (std::size_t j = i + 1; j < i + 3 && j < l.Lines.size(); ++j) {
         ASSERT_EQ(l.Lines[j].Kind, "extension");
