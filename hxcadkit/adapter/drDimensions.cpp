@@ -55,6 +55,14 @@ TString TextAfter(const TString& S2, const TString& S3)
   return after;
 }
 
+// How far (x, y) stands from the vertex (xc, yc) along the ray at a degrees, 0 where it is off that ray.
+double AlongAngleRay(double xc, double yc, double a, double x, double y)
+{
+  const double c = std::cos(a * TMathDef::DEGRAD), s = std::sin(a * TMathDef::DEGRAD);
+  const double dx = x - xc, dy = y - yc, t = dx * c + dy * s;
+  return t > 0.0 && std::fabs(dy * c - dx * s) <= 1e-6 * std::max(1.0, t) ? t : 0.0;
+}
+
 } // namespace
 
 bool AllFinite(std::initializer_list<double> values)
@@ -278,7 +286,7 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
   LinkDimension(o, Val, false, xc, yc, xc, yc);
 }
 
-void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const double&, int, int Pn,
+void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const double& Rad, int, int Pn,
                          const double& Fn, const double& Dln, const double& x1, const double& y1, int T1,
                          int Po1, const double& x2, const double& y2, int T2, int Po2, const TString& S,
                          const double& xc, const double& yc)
@@ -288,10 +296,15 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
   txapi::SmartPtr<txapi::IAngleDimension> d = dims ? dims->Add(txapi::txDrADimension) : nullptr;
   if (!d) return;
   d->SetVertex(xc, yc);
-  // Every angle dimension gets the same arc on the sheet, also inside an enlarged placement; the
-  // caller's radius is not the host's.
+  // An angle about its vertex gets the same arc on every sheet, also inside an enlarged placement. One
+  // whose measured points stand on its rays beyond that arc (a vertex far off the part, a slender
+  // taper's apex) has its arc where the caller asks, its rays drawn on from those points.
   const double scale = R2D().Transf2D.ScaleMtr();
-  const double radius = scale > 0.0 && std::isfinite(scale) ? 25.0 / scale : 25.0;
+  const double k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0, fixed = 25.0 / k;
+  const double along1 = AlongAngleRay(xc, yc, FBase, x1, y1),
+               along2 = AlongAngleRay(xc, yc, FBase + Napr * Val, x2, y2);
+  const bool offVertex = along1 > fixed && along2 > fixed && std::isfinite(Rad) && Rad > 0.0;
+  const double radius = offVertex ? Rad : fixed;
   d->SetRadius(radius);
   double from = FBase;
   if (Layout.Active()) {
@@ -303,8 +316,9 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
     const double a1 = FBase + turn, a2 = FBase + Napr * Val + turn;
     const std::size_t chars = std::size_t(S.Length()) + 4;
     // Not where those run back through the part.
-    const double reach = 25.0 * Layout.ViewScale();
-    const bool opposite = !Layout.AngleFits(X, Y, a1, a2, 25.0, chars, false) &&
+    const double reach = radius * k * Layout.ViewScale();
+    // One standing by its measured points stays there.
+    const bool opposite = !offVertex && !Layout.AngleFits(X, Y, a1, a2, 25.0, chars, false) &&
                           Layout.AngleFits(X, Y, a1 + 180, a2 + 180, 25.0, chars, false) &&
                           !Layout.RayThroughOutline(X, Y, a1 + 180, reach) &&
                           !Layout.RayThroughOutline(X, Y, a2 + 180, reach);
@@ -313,6 +327,7 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
     TSheetLayout::TAngle g;
     g.X = X, g.Y = Y, g.A1 = opposite ? a1 + 180 : a1, g.A2 = opposite ? a2 + 180 : a2, g.Chars = chars;
     g.R = reach;
+    if (offVertex) g.From = {along1 * k * Layout.ViewScale(), along2 * k * Layout.ViewScale()};
     g.Place = [d, from, Napr, Val, radius](bool opposite, double wider) {
       const double f = opposite ? from + 180.0 : from;
       d->SetAngle1(f);

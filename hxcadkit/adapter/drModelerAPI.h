@@ -394,11 +394,13 @@ public:
   };
   void Dimension(const TCircleDimension& d) { Circles.push_back(d); }
   // An angle dimension about (X, Y) on the sheet from A1 to A2 degrees, its arc of radius R and its value
-  // of Chars characters, and how to show it between the opposite rays, its arc's radius times wider.
+  // of Chars characters, and how to show it between the opposite rays, its arc's radius times wider. Rays
+  // drawn from measured points off the vertex start From that far along them, and never turn.
   struct TAngle
   {
     std::function<void(bool opposite, double wider)> Place;
     double X = 0, Y = 0, A1 = 0, A2 = 0, R = 25;
+    std::array<double, 2> From{};
     std::size_t Chars = 0;
   };
   void Dimension(const TAngle& a) { Angles.push_back(a); }

@@ -571,6 +571,7 @@ void TSheetLayout::PlaceDimensions()
       for (int k = 0; k <= (pass < 2 ? 24 : 0) && side < 0; ++k)
         for (int s = 0; s < 2 && side < 0; ++s) {
           const double turn = 180.0 * s, at = g.R + 5.0 * k;
+          if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) continue;
           if (pass < 2 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
                            (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
             continue;
@@ -605,8 +606,20 @@ void TSheetLayout::PlaceDimensions()
     Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
     for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
       arcs.push_back(piece);
-    for (const double ray : {g.A1 + turn, g.A2 + turn})
-      arcs.push_back({g.X, g.Y, g.X + r * std::cos(ray * Deg), g.Y + r * std::sin(ray * Deg)});
+    for (int i = 0; i < 2; ++i) {
+      const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
+      const double c = std::cos(ray * Deg), s = std::sin(ray * Deg);
+      arcs.push_back({g.X + from * c, g.Y + from * s, g.X + r * c, g.Y + r * s});
+      // An arc standing by the part's edges has its arrowheads (3 long, 1.7 wide) among the part's own
+      // signs: they keep off them too.
+      if (from > 0) {
+        const double sense = (i == 0 ? g.A1 - g.A2 : g.A2 - g.A1) > 0 ? 1.0 : -1.0;
+        const double tx = g.X + r * c, ty = g.Y + r * s, bx = tx + 3 * s * sense, by = ty - 3 * c * sense;
+        arcs.push_back({tx, ty, bx + 0.86 * c, by + 0.86 * s});
+        arcs.push_back({tx, ty, bx - 0.86 * c, by - 0.86 * s});
+        arcs.push_back({bx + 0.86 * c, by + 0.86 * s, bx - 0.86 * c, by - 0.86 * s});
+      }
+    }
   }
   // The diameters, radii, signs and leader texts settled after them keep off the arcs and rays where
   // they went.
@@ -739,8 +752,12 @@ bool TSheetLayout::Crossed(const TQuad& q) const
     return true;
   // The angles to come, as asked for: their rays and arcs.
   for (const TAngle& g : Angles) {
-    for (const double a : {g.A1 * Deg, g.A2 * Deg})
-      if (crosses({g.X, g.Y, g.X + g.R * std::cos(a), g.Y + g.R * std::sin(a)})) return true;
+    for (int i = 0; i < 2; ++i) {
+      const double a = (i == 0 ? g.A1 : g.A2) * Deg, from = g.From[std::size_t(i)];
+      if (crosses({g.X + from * std::cos(a), g.Y + from * std::sin(a), g.X + g.R * std::cos(a),
+                   g.Y + g.R * std::sin(a)}))
+        return true;
+    }
     for (int i = 0; i < 12; ++i) {
       const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, b = (g.A1 + (g.A2 - g.A1) * (i + 1) / 12) * Deg;
       if (crosses({g.X + g.R * std::cos(a), g.Y + g.R * std::sin(a), g.X + g.R * std::cos(b),

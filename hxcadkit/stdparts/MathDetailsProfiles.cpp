@@ -188,13 +188,14 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     double ox, oy;
     if (CornerCentre(-x71, r57, -x70, Rt, -x70, Rw, 2.0, ox, oy)) ArcRadius(Md, 2.0, 1, ox, -oy, 135.0, "");
     if (CornerCentre(-x70, Rw, xf, Rw, xf, r56, 3.0, ox, oy)) ArcRadius(Md, 3.0, -1, ox, oy, -45.0, "*");
-    // The taper's angle has its vertex at the cone's apex on the axis: none for a taper whose
-    // apex does not exist or lies out of reach.
-    const double s = std::sin(A / 2.0 * cDegree), tg = std::tan(A / 2.0 * cDegree);
-    if (s != 0.0 && tg != 0.0) {
-      const double slant = r57 / s, apex = r57 / tg - x71;
-      if (PlacedFinite(Extent({slant, apex, x70}), mx + x70 - x69, my, ma, mm))
-        Md.drDimApc(A, A / 2.0 + 180.0, slant + x70 + 18.0, slant, TString(), apex, 0.0);
+    // The taper's angle has its vertex at the cone's apex on the axis, far off the part: it measures
+    // the bore's walls where they end at its wide end and stands just past that end, between the walls
+    // drawn on. None for a taper whose apex does not exist or lies out of reach.
+    const double c = std::cos(A / 2.0 * cDegree), tg = std::tan(A / 2.0 * cDegree);
+    if (c != 0.0 && tg != 0.0) {
+      const double apex = r57 / tg - x71, wide = (apex + x70) / c;
+      if (PlacedFinite(Extent({wide, apex, x70}), mx + x70 - x69, my, ma, mm))
+        Md.drDimApc(A, A / 2.0 + 180.0, wide + 5.0, wide, TString(), apex, 0.0);
     }
   }
   Md.drDeleteMtr();

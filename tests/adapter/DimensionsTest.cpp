@@ -1,6 +1,7 @@
 // Linear, diameter, radius and angle dimensions on the stand-in host.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -12,6 +13,7 @@
 #include "hxcadkit/core/TPointer.h"
 #include "hxcadkit/geometry/Elements.h"
 #include "txhost/lib/DimensionFacets.h"
+#include "txhost/lib/SvgWriter.h"
 
 namespace {
 
@@ -260,6 +262,40 @@ TEST_F(Dimensions, DiameterRadiusAndAngleValueRules)
   MA.drDimA(30, -1, 90, 99, 1, 2, 10, 0, 1, 2, 3, 1, 4, 5, 6, 0, "", 7, 8);
   MA.drDeleteMtr();
   EXPECT_EQ(Last(m2::AngleDimension)->Prop("radius"), 25.0 / 4);
+}
+
+// An angle whose vertex stands far off what it measures (a slender taper's apex), its measured points on
+// its rays: the arc goes where the caller asks, also in an enlarged placement, and each ray is drawn from
+// its point to the arc, not from the vertex across the sheet.
+TEST_F(Dimensions, AnAngleByPointsOnItsRaysStandsWhereAsked)
+{
+  const double a1 = 181.5, a2 = 178.5, at = 50, asked = 60, xc = 7, yc = 8;
+  const auto on = [&](double a, double& x, double& y) {
+    x = xc + at * std::cos(a * Pi / 180), y = yc + at * std::sin(a * Pi / 180);
+  };
+  double x1, y1, x2, y2;
+  on(a1, x1, y1), on(a2, x2, y2);
+  MA.drMtr(10, 10, 0, 4);
+  MA.drDimA(3, -1, a1, asked, 0, 0, 0, 0, x1, y1, 1, 0, x2, y2, 1, 0, None, xc, yc);
+  MA.drDeleteMtr();
+  ASSERT_EQ(Of(m2::AngleDimension).size(), 1u);
+  EXPECT_EQ(Last(m2::AngleDimension)->Prop("radius"), asked);
+  const txhost::SvgLayout l = txhost::LayOut(*Doc);
+  const auto arc = std::find_if(l.Lines.begin(), l.Lines.end(),
+                                [](const txhost::SvgPolyline& p) { return p.Kind == "dimension-arc"; });
+  ASSERT_NE(arc, l.Lines.end());
+  int rays = 0;
+  for (const txhost::SvgPolyline& p : l.Lines) {
+    if (p.Kind != "extension") continue;
+    ++rays;
+    ASSERT_EQ(p.Points.size(), 2u);
+    const auto from = [&](std::size_t i) {
+      return std::hypot(p.Points[i].first - arc->CX, p.Points[i].second - arc->CY) / arc->R;
+    };
+    EXPECT_NEAR(from(0), at / asked, 1e-6);
+    EXPECT_NEAR(from(1), 1.0, 1e-6);
+  }
+  EXPECT_EQ(rays, 2);
 }
 
 // The rounding of text shifts against the standard library's: halves away from zero, 0 near 0.

@@ -469,6 +469,54 @@ TEST_F(NamedSheets, TheSprueBushsRequirementsKeepOffItsSection)
   }
 }
 
+// The sprue's taper angle has its vertex at the cone's apex, far off the part: its arc stands just past
+// the bore's wide end, its rays from the walls' ends, its value in the frame and crossed by nothing, its
+// arrowheads (3 long, 1.7 wide) on no other value there (the mouth's rounding's).
+TEST_F(NamedSheets, TheSprueBushsTaperAngleStandsByItsBore)
+{
+  for (const int row : {1, 2, 4, 13}) {
+    SCOPED_TRACE(row);
+    const txhost::SvgLayout l = Sheet("sprue_bush", row);
+    const std::vector<stdtest::sheetlines::TSeg> outline = stdtest::sheetlines::OutlineSegments(l);
+    ASSERT_FALSE(outline.empty());
+    const auto nearest = [&outline](stdtest::sheetlines::TPoint p) {
+      double d = 1e9;
+      for (const auto& s : outline)
+        d = std::min(d, stdtest::sheetlines::Distance(p, s));
+      return d;
+    };
+    const std::vector<const txhost::SvgLabel*> values = Labels(l, "3\u00b0");
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_TRUE(InFrame(*values[0])) << Where(*values[0]);
+    EXPECT_FALSE(OnLines(l, *values[0])) << Where(*values[0]);
+    int arcs = 0;
+    for (std::size_t i = 0; i < l.Lines.size(); ++i) {
+      if (l.Lines[i].Kind != "dimension-arc") continue;
+      ++arcs;
+      const auto& arc = l.Lines[i].Points;
+      ASSERT_GE(arc.size(), 2u);
+      for (const auto& [tip, next] :
+           {std::pair{arc.front(), arc[1]}, std::pair{arc.back(), arc[arc.size() - 2]}}) {
+        EXPECT_LT(nearest(tip), 10.0) << "the arc's end at " << tip.first << ", " << tip.second;
+        const double dx = next.first - tip.first, dy = next.second - tip.second, n = std::hypot(dx, dy);
+        const double ux = dx / n, uy = dy / n, bx = tip.first + 3 * ux, by = tip.second + 3 * uy;
+        const std::vector<std::pair<double, double>> head = {
+            tip, {bx - 0.86 * uy, by + 0.86 * ux}, {bx + 0.86 * uy, by - 0.86 * ux}, tip};
+        for (const txhost::SvgLabel& other : l.Labels) {
+          if (&other == values[0]) continue;
+          EXPECT_FALSE(Overlap(Corners(other, 0.2), head)) << Where(other) << " on the angle's arrowhead";
+        }
+      }
+      // Its rays follow it, each starting by the wall it measures.
+      for (std::size_t j = i + 1; j < i + 3 && j < l.Lines.size(); ++j) {
+        ASSERT_EQ(l.Lines[j].Kind, "extension");
+        EXPECT_LT(nearest(l.Lines[j].Points.front()), 1.0);
+      }
+    }
+    EXPECT_EQ(arcs, 1);
+  }
+}
+
 // The guide parts' sheets where callout letters sat on their own leaders, values wider than the gap
 // between their extension lines sat on them, a thick guide's section stood among the main view's sizes
 // and a bore's sign wrote its value on the axis: their lines now stand apart from their texts and views.

@@ -424,9 +424,10 @@ inline bool Meet(const TSeg& s, const TSeg& t, TPoint& at)
   return true;
 }
 
-// An angle's rays run from its vertex away from the part: neither crosses a visible outline. The edges it
-// measures are the outline's segments from the vertex; a ray may run along them (and along any outline
-// it lies on) and touch the outline where they end or where the ray itself ends, nowhere else.
+// An angle's rays run from its vertex (or from the points it measures on them) away from the part: neither
+// crosses a visible outline. The edges it measures are the outline's segments from the ray's start; a ray
+// may run along them (and along any outline it lies on) and touch the outline where they end or where the
+// ray itself ends, nowhere else.
 inline std::vector<std::string> AngleRaysThroughOutlines(const txhost::SvgLayout& layout)
 {
   constexpr double Near = 0.05;
@@ -434,7 +435,7 @@ inline std::vector<std::string> AngleRaysThroughOutlines(const txhost::SvgLayout
   std::vector<std::string> faults;
   for (std::size_t i = 0; i < layout.Lines.size(); ++i) {
     if (layout.Lines[i].Kind != "dimension-arc") continue;
-    // The writer follows an angle's arc with its two rays, each from the vertex.
+    // The writer follows an angle's arc with its two rays, each from the vertex or its measured point.
     for (std::size_t j = i + 1, rays = 0; j < layout.Lines.size() && rays < 2; ++j) {
       const txhost::SvgPolyline& l = layout.Lines[j];
       if (l.Kind != "extension" || l.Points.size() != 2) continue;
@@ -448,8 +449,9 @@ inline std::vector<std::string> AngleRaysThroughOutlines(const txhost::SvgLayout
         onEdge = onEdge || Distance(ray.A, s) < Near;
         if (from || (OffLine(s.A, ray) < Near && OffLine(s.B, ray) < Near)) measured.push_back(s);
       }
-      // A vertex off every outline is a centre: the angle sets directions about it (of holes on a circle),
-      // its rays the axes it measures, which run through the part by right.
+      // A ray starting off every outline starts at a centre (the angle sets directions about it, of holes
+      // on a circle, its rays the axes it measures, which run through the part by right) or where the
+      // edges it measures would meet past a rounding.
       if (!onEdge) continue;
       for (const TSeg& s : outline) {
         TPoint at;

@@ -964,8 +964,21 @@ private:
     Arrow(X, Y, X - pX, Y - pY);
     w.Map(cx + r * std::cos(a1 * Pi / 180), cy + r * std::sin(a1 * Pi / 180), V1x, V1y);
     w.Map(cx + r * std::cos(a2 * Pi / 180), cy + r * std::sin(a2 * Pi / 180), V2x, V2y);
-    Thin("extension", Cx, Cy, V1x, V1y);
-    Thin("extension", Cx, Cy, V2x, V2y);
+    // Each ray from the point it measures where that lies on it, else from the vertex: an angle whose
+    // vertex stands far off the part is drawn by the edges it measures.
+    const auto from = [&](double a, const char* x, const char* y, double& X0, double& Y0) {
+      const double c = std::cos(a * Pi / 180), s = std::sin(a * Pi / 180);
+      const double dx = Num(o, x, cx) - cx, dy = Num(o, y, cy) - cy, t = dx * c + dy * s;
+      if (t > 0 && std::fabs(dy * c - dx * s) <= 1e-6 * std::max(1.0, t))
+        w.Map(cx + dx, cy + dy, X0, Y0);
+      else
+        X0 = Cx, Y0 = Cy;
+    };
+    double P1x, P1y, P2x, P2y;
+    from(a1, "x1", "y1", P1x, P1y);
+    from(a2, "x2", "y2", P2x, P2y);
+    Thin("extension", P1x, P1y, V1x, V1y);
+    Thin("extension", P2x, P2y, V2x, V2y);
     const double mid = (a1 + a2) / 2 * Pi / 180;
     double Tx, Ty;
     w.Map(cx + (r + 2) * std::cos(mid), cy + (r + 2) * std::sin(mid), Tx, Ty);
