@@ -22,7 +22,7 @@
 #include "txapi/ISplitLine.h"
 #include "txapi/IViews.h"
 #include "txapi/IViewsAndLayersManager.h"
-#include "txhost/ext/IDocumentSaveRecord.h"
+#include "txapi/optional/IDocumentSaveRecord.h"
 
 namespace drApi {
 
@@ -247,7 +247,7 @@ bool LookAt(const TString& file, struct stat& st)
 }
 
 // The stand-in host's own account of the current document's saves; empty where the host gives none.
-txapi::SmartPtr<txhost::ext::IDocumentSaveRecord> SaveRecord(const TRegistryApi& r)
+txapi::SmartPtr<txapi::optional::IDocumentSaveRecord> SaveRecord(const TRegistryApi& r)
 {
   return r.IDoc;
 }
@@ -270,7 +270,7 @@ void RecordSave(TRegistryApi& r, bool written, bool stood)
   const TString file = r.File3D;
   TModeler3D::TSavedFile saved;
   saved.Written = written;
-  const txapi::SmartPtr<txhost::ext::IDocumentSaveRecord> record = SaveRecord(r);
+  const txapi::SmartPtr<txapi::optional::IDocumentSaveRecord> record = SaveRecord(r);
   struct stat st;
   if (!written) {
     saved.Error = record ? record->GetSaveError() : 0;

@@ -16,7 +16,7 @@
 #include "LibraryFixture.h"
 #include "StandInFixture.h"
 #include "tests/TestNames.h"
-#include "txhost/ext/IDocumentSaveRecord.h"
+#include "txapi/optional/IDocumentSaveRecord.h"
 #include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
@@ -38,7 +38,7 @@ std::set<std::string> Listing(const fs::path& folder)
 // A host that keeps no record of its saves, as a host without the stand-in's own interface.
 void WithoutSaveRecord(txhost::Host& h)
 {
-  h.GetFaults().RefuseInterface(txhost::Target::Any(), txhost::ext::IDocumentSaveRecord::IID);
+  h.GetFaults().RefuseInterface(txhost::Target::Any(), txapi::optional::IDocumentSaveRecord::IID);
 }
 
 // A failed build's clean-up looked at a file, found it the one it saved, then deleted it by name: a file that

@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 
 #include "txapi/txapi.h"
-#include "txhost/ext/IDocumentSaveRecord.h"
+#include "txapi/optional/IDocumentSaveRecord.h"
 #include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/SvgWriter.h"
@@ -159,8 +159,8 @@ TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
   // The document's own record, which the stand-in offers beside the host API, keeps the number for the
   // library until a save of it writes.
   const auto record =
-      SmartPtr<txhost::ext::IDocumentSaveRecord>::Attach(static_cast<txhost::ext::IDocumentSaveRecord*>(
-          d.QueryInterface(txhost::ext::IDocumentSaveRecord::IID)));
+      SmartPtr<txapi::optional::IDocumentSaveRecord>::Attach(static_cast<txapi::optional::IDocumentSaveRecord*>(
+          d.QueryInterface(txapi::optional::IDocumentSaveRecord::IID)));
   ASSERT_TRUE(record);
   EXPECT_EQ(record->GetSaveError(), ENOSPC) << "the failed document save";
   std::string error;

@@ -12,7 +12,7 @@
 #include "txapi/ITavrixDocument2D.h"
 #include "txapi/ITavrixDocument3D.h"
 #include "txapi/IViewsAndLayersManager.h"
-#include "txhost/ext/IDocumentSaveRecord.h"
+#include "txapi/optional/IDocumentSaveRecord.h"
 #include "txhost/lib/ConstraintFacets.h"
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Facets.h"
@@ -103,7 +103,7 @@ public:
 };
 
 // The stand-in's own account of a document's saves, which the host API leaves out.
-class DocumentSaveRecordFacet final : public Facet<ext::IDocumentSaveRecord>
+class DocumentSaveRecordFacet final : public Facet<txapi::optional::IDocumentSaveRecord>
 {
 public:
   using Facet::Facet;

@@ -5,11 +5,12 @@
 
 #include <cstdint>
 
-namespace txhost::ext {
+namespace txapi::optional {
 
-// What the stand-in host tells of a document's saves beyond the host API a library is written against: the
-// file the last save wrote and why the last one failed. Its own identifier, queried from a document as any
-// optional interface is: a host that does not offer it gives an empty holder, and a library does without.
+// An optional interface: what a host may tell of a document's saves beyond the interfaces every host offers,
+// the file the last save wrote and why the last one failed. Its own identifier, queried from a document as any
+// interface is: a host that does not offer it gives an empty holder, and a library does without. Nothing a
+// library needs to work may depend on it.
 class IDocumentSaveRecord : public txapi::IAPIObject
 {
 public:
@@ -29,4 +30,4 @@ protected:
   ~IDocumentSaveRecord() = default;
 };
 
-} // namespace txhost::ext
+} // namespace txapi::optional
