@@ -1,6 +1,5 @@
 #include "Duvozadu/ControlModel.h"
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include <unistd.h>
 
 #include "Duvozadu/CplgGlobal.h"
+#include "hxcadkit/core/FolderLock.h"
 #include "hxcadkit/core/Messager.h"
 
 TControlModelCoupling ControlModel;
@@ -250,6 +250,13 @@ TString TControlModelCoupling::CodeDet() const
   return s + TString("-") + TString(T2 + 1) + TString("-") + StandartName;
 }
 
+bool TControlModelCoupling::AssemblyWritable()
+{
+  const TString file = Path + CodeDet() + TString(".tas");
+  ANameFile[0] = file;
+  return !Refuse(file);
+}
+
 void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisible)
 {
   TString code = CodeDet();
@@ -295,6 +302,12 @@ bool TControlModelCoupling::Refuse(const TString& file)
     why = DC(TString("недопустимое имя файла"));
   else if (path.size() >= PATH_MAX || name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX))
     why = WriteFailureText(ENAMETOOLONG);
+  // What the host would refuse is found before its document is made, and after one refusal nothing more of
+  // the build is written: a build that cannot finish replaces nobody's file on its way.
+  else if (const int e = WriteFailureCause(file); e != 0 && e != ENOSPC)
+    why = WriteFailureText(e);
+  else if (!RefusedFile.Empty())
+    return true;
   if (why.Empty()) return false;
   if (RefusedFile.Empty()) {
     RefusedFile = file;
@@ -364,39 +377,19 @@ bool IsSaved(const struct stat& st, const TModeler3D::TSavedFile& saved)
          std::int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec == saved.Modified;
 }
 
-// Renames from over to, which must be free; false with errno when it cannot. Where the file system has no
-// rename that takes only a free name, a hard link (which takes only a free name too) is made and the old
-// name removed; where it has neither, the name is looked at just before a plain rename.
-bool RenameToFree(int folder, const std::string& from, const std::string& to)
-{
-  if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) == 0)
-    return ::unlinkat(folder, from.c_str(), 0) == 0;
-  if (errno == EEXIST) return false;
-  struct stat st;
-  if (::fstatat(folder, to.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-    errno = EEXIST;
-    return false;
-  }
-  return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0;
-}
-
-// Removes file when it is still the one saved. Deleting by name after looking would leave a moment in which
-// another build's file, renamed over the name, goes instead; so the file is first taken out of the name to
-// one of this process alone, atomically, and looked at there: the build's own is removed, another's goes
-// back where it stood (unless a file newer still stands there now, which replaced it).
+// Removes file while it is the one the build saved. The system has no removal that asks what it removes, and
+// taking the file out of its name to look at it frees the name for a moment (another build then takes it, or
+// is stopped with its file hidden). So nothing is moved: the look and the removal are one step for every other
+// build, which saves only in its turn of the folder's lock; while it is held the name holds this build's own
+// file, which no other build has, and after it another build's save makes its file anew.
 void RemoveIfSaved(const TString& file, const TModeler3D::TSavedFile& saved)
 {
+  const TFolderLock turn(file);
   const TInFolder in(file);
   struct stat st;
   if (!in.Look(in.Name, st) || !IsSaved(st, saved)) return;
   if (TControlModelCoupling::BeforeRemoval != nullptr) TControlModelCoupling::BeforeRemoval(file);
-  static std::atomic<unsigned> count{0};
-  const std::string aside = ".hxcad-removed-" + std::to_string(::getpid()) + "-" + std::to_string(++count);
-  if (!RenameToFree(in.Fd, in.Name, aside) || !in.Look(aside, st)) return;
-  if (IsSaved(st, saved) || (!RenameToFree(in.Fd, aside, in.Name) && errno == EEXIST))
-    ::unlinkat(in.Fd, aside.c_str(), 0);
+  ::unlinkat(in.Fd, in.Name.c_str(), 0);
 }
 } // namespace
 

@@ -30,6 +30,9 @@ public:
   // its own bore type in MainName's order.
   TString CodeDet() const;
   void mkAssembly3D(double d1, int t1, double d2, int t2, bool invisible);
+  // Names the assembly (entry 0) before any part of the build is written, and whether it can be written;
+  // a refusal is kept for Unwritten, as Refuse keeps it.
+  bool AssemblyWritable();
   // A half-coupling passes its bore type (0..3), which its file name carries after the diameter
   // (the designation does not), so that halves of other bores never share a file.
   void mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart, int boreType = -1);
@@ -52,7 +55,7 @@ public:
   // build saved; files it replaced stay, and so does one another build has put at the name since.
   void RemoveMadeFiles();
   // Called with each file RemoveMadeFiles is about to remove, once it found the file is the build's
-  // own; a test holds it there while another process writes the name.
+  // own, with the folder's lock held (TFolderLock); a test holds it there while other builds save.
   static void (*BeforeRemoval)(const TString& file);
 
   // The parameter block: 11 fields after a 256-byte header (magic 0x017EDEDD, version 97).
@@ -122,8 +125,9 @@ public:
 private:
   bool ReadFields(TFieldSource& r);
   // Whether a file the build names is refused: its name after the folder holds "/" or is "." or "..",
-  // or it is too long for the file system. The first refusal is kept for Unwritten; a name refused is
-  // written nowhere.
+  // it is too long for the file system, or the host would refuse to write it (a folder at the name, a
+  // read-only file, a folder the user may not write); once one is refused, so is every later name. The
+  // first refusal is kept for Unwritten; a name refused is written nowhere.
   bool Refuse(const TString& file);
   TString RefusedFile, RefusedWhy;
 };

@@ -2,12 +2,14 @@
 #include <cmath>
 #include <cstdint>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/core/FolderLock.h"
 #include "hxcadkit/core/KmfData.h"
 #include "txapi/IAuxiliaryGeomContainer.h"
 #include "txapi/IBody.h"
@@ -215,7 +217,10 @@ void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
     if (docs) r.IDoc = docs->Add(type, !Invisible);
     r.Hidden3D = Invisible && r.IDoc;
     // Named at once: closing saves it under this name, and callers look for the file.
-    if (r.IDoc && !FileName.Empty()) r.IDoc->SaveAs(W(FileName));
+    if (r.IDoc && !FileName.Empty()) {
+      const TFolderLock turn(FileName);
+      r.IDoc->SaveAs(W(FileName));
+    }
   }
   r.IDoc3D = r.IDoc;
   // A document opened under the name now has no save of its own yet.
@@ -306,6 +311,9 @@ void TModelerApi::drSave3D(bool Close, bool)
   TRegistryApi& r = R();
   r.Saved3D = false;
   if (!r.IDoc) return;
+  // The save and the record of what it wrote are one step for every other build (see TFolderLock).
+  std::optional<TFolderLock> turn;
+  if (!r.File3D.Empty() && r.IDoc.get() == r.File3DDoc) turn.emplace(r.File3D);
   const bool stood = StandsBeforeSave(r);
   if (!Close) {
     r.Saved3D = r.IDoc->Save();

@@ -1,6 +1,7 @@
 // The files of a 3D build that cannot finish: names it may not write are refused before anything of theirs
 // is written, and the clean-up of a failed build removes only its own files, however other processes write
 // the folder meanwhile, with the host's record of its saves and without it.
+#include <signal.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,11 +11,14 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <random>
 #include <set>
 #include <string>
 
 #include "LibraryFixture.h"
 #include "StandInFixture.h"
+#include "hxcadkit/core/FolderLock.h"
 #include "tests/TestNames.h"
 #include "txapi/optional/IDocumentSaveRecord.h"
 #include "txhost/lib/FileOutput.h"
@@ -43,8 +47,8 @@ void WithoutSaveRecord(txhost::Host& h)
 
 // A failed build's clean-up looked at a file, found it the one it saved, then deleted it by name: a file that
 // another build renamed over the name in between went instead, while that build reported it made. Shown with
-// the removal held at that point while another process saves its own file there: that file stays, and
-// nothing of the removal is left beside it.
+// the removal held at that point while another process saves its own file there as a build saves (in its turn
+// of the folder): that file stays, and nothing of the removal is left beside it.
 class CleanUpRace : public StandInCoupling, public ::testing::WithParamInterface<bool>
 {
 protected:
@@ -72,23 +76,106 @@ TEST_P(CleanUpRace, AFileAnotherProcessPutsThereMeanwhileStays)
   EXPECT_FALSE(fs::exists(shared));
 
   ASSERT_EQ(SaveShared().Utf8Text(), shared.string());
+  static pid_t other = 0;
   TControlModelCoupling::BeforeRemoval = [](const TString& file) {
-    const pid_t other = ::fork();
+    other = ::fork();
     if (other == 0) {
+      const TFolderLock turn(file);
       std::string error;
       ::_exit(txhost::WriteOutputFile(file.Utf8Text(), "another build's", error) ? 0 : 1);
     }
-    int status = 0;
-    ::waitpid(other, &status, 0);
+    // Long enough for the other process to have reached the name, were it not to wait for its turn.
+    ::usleep(50000);
   };
   ControlModel.RemoveMadeFiles();
   TControlModelCoupling::BeforeRemoval = nullptr;
+  int status = 0;
+  ASSERT_EQ(::waitpid(other, &status, 0), other);
+  EXPECT_EQ(status, 0);
   EXPECT_EQ(txhost::test::ReadFile(shared), "another build's");
   EXPECT_EQ(Listing(Dir.path()), std::set<std::string>{shared.string()});
   ControlModel.ForgetFiles();
 }
 
 INSTANTIATE_TEST_SUITE_P(HostRecord, CleanUpRace, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                           return std::string(p.param ? "WithTheHostsRecord" : "WithoutIt");
+                         });
+
+// Three builds into one folder at once, each saving the same files (fasteners two sizes share), two of them
+// failing and cleaning up, every step of each held for a random moment, and the failing ones killed at random
+// moments. The clean-up took another build's file out of its name to look at it: a third build took the free
+// name and the successful build's file was deleted, a build killed in that moment left it hidden, and the
+// successful build's own check in that moment failed. Now the successful build always reports its files made,
+// each stands at its name when all have ended, and nothing but the builds' files (and temporaries of writes
+// that were killed) is left.
+class ConcurrentBuilds : public CleanUpRace
+{
+protected:
+  // One build in a process of its own: names and saves the shared files in turn, then checks them as the
+  // command does (exit 0 when all were made) or, failing, removes what it made.
+  [[noreturn]] static void Build(bool succeeds, unsigned seed)
+  {
+    static std::minstd_rand random;
+    random.seed(seed);
+    TControlModelCoupling::BeforeRemoval = [](const TString&) { ::usleep(random() % 3000); };
+    ControlModel.ForgetFiles();
+    for (int n : {5, 6, 7}) {
+      const TString file = ControlModel.mfDetail3D(n);
+      ::usleep(random() % 1000);
+      drApi::MA.drCreate3D(true, true, file, TString("Гайка"), TString());
+      ::usleep(random() % 1000);
+      drApi::MA.drSave3D(true, false);
+      ::usleep(random() % 1000);
+    }
+    TString file, why;
+    if (succeeds) ::_exit(ControlModel.Unwritten(file, why) ? 1 : 0);
+    ControlModel.RemoveMadeFiles();
+    ::_exit(0);
+  }
+};
+
+TEST_P(ConcurrentBuilds, NoFileOfASuccessfulBuildIsLostHiddenOrFalselyReported)
+{
+  if (!GetParam()) WithoutSaveRecord(H);
+  ControlModel.Path = TString(Utf8ToWide(Dir.path().string()) + L"/");
+  ControlModel.StandartName = TString("ГОСТ 21424-93");
+  Model(250, 40, 40, 0, 0);
+  ControlModel.ForgetFiles();
+  std::set<std::string> names;
+  for (int n : {5, 6, 7})
+    names.insert(ControlModel.mfDetail3D(n).Utf8Text());
+  ControlModel.ForgetFiles();
+  std::minstd_rand random(77);
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE(round);
+    for (const auto& e : fs::directory_iterator(Dir.path()))
+      fs::remove(e.path());
+    pid_t builds[3];
+    for (int b = 0; b < 3; ++b)
+      if ((builds[b] = ::fork()) == 0) Build(b == 0, unsigned(random()));
+    // Every other round the failing builds are killed, each after its own random moment.
+    if (round % 2 == 1)
+      for (int b = 1; b < 3; ++b) {
+        ::usleep(random() % 8000);
+        ::kill(builds[b], SIGKILL);
+      }
+    int status = 0;
+    ASSERT_EQ(::waitpid(builds[0], &status, 0), builds[0]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the successful build reported a failure";
+    for (int b = 1; b < 3; ++b)
+      ::waitpid(builds[b], &status, 0);
+    std::set<std::string> left;
+    for (const auto& e : fs::directory_iterator(Dir.path()))
+      if (e.path().filename().string().find(".txhost-tmp-") == std::string::npos) {
+        EXPECT_TRUE(e.is_regular_file() && !e.is_symlink()) << e.path();
+        left.insert(e.path().string());
+      }
+    EXPECT_EQ(left, names);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(HostRecord, ConcurrentBuilds, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& p) {
                            return std::string(p.param ? "WithTheHostsRecord" : "WithoutIt");
                          });
@@ -211,3 +298,67 @@ TEST_F(BuildFiles, WithoutTheHostsRecordAFullDiskFailsWithWhatTheLibraryCanTellA
 }
 
 } // namespace
+
+namespace {
+
+// What stands in a folder: each name with what it is and holds (a link's target, a file's bytes).
+std::map<std::string, std::string> Contents(const fs::path& folder)
+{
+  std::map<std::string, std::string> out;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    const std::string name = e.path().filename().string();
+    if (e.is_symlink()) out[name] = "link to " + fs::read_symlink(e.path()).string();
+    else if (e.is_directory()) out[name] = "folder";
+    else out[name] = txhost::test::ReadFile(e.path());
+  }
+  return out;
+}
+
+} // namespace
+
+// A build whose assembly name was taken by a folder wrote its parts first (a link at one part's name became a
+// file, a user's file at another's was overwritten) and only then failed. An assembly name that cannot be
+// written (a folder there, a read-only file there) is found before anything is written: the folder is left
+// exactly as it was, and the refusal names the file and why.
+TEST_F(BuildFiles, AnAssemblyNameThatCannotBeWrittenIsFoundBeforeAnythingIsWritten)
+{
+  Documents(Dir / "first");
+  ASSERT_EQ(Confirm(), "");
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(Dir / "first"))
+    names.push_back(e.path().filename().string());
+  ASSERT_GE(names.size(), 5u);
+  const std::size_t parts = Parts();
+  struct Taken
+  {
+    const char* Kind;
+    void (*Make)(const fs::path&);
+    const char* Why;
+  };
+  const Taken takers[] = {
+      {"folder", [](const fs::path& p) { fs::create_directory(p); }, "на месте файла папка"},
+      {"read-only file",
+       [](const fs::path& p) {
+         txhost::test::WriteFile(p, "the user's");
+         fs::permissions(p, fs::perms::owner_read | fs::perms::group_read);
+       },
+       "нет прав на запись"},
+  };
+  txhost::test::WriteFile(Dir / "outside", "outside");
+  for (const Taken& t : takers) {
+    SCOPED_TRACE(t.Kind);
+    const fs::path docs = Dir / (std::string("taken by a ") + t.Kind);
+    Documents(docs);
+    // Every other name holds the user's own: a link to a file outside, or a file.
+    fs::path assembly;
+    for (const std::string& n : names)
+      if (n.ends_with(".tas")) t.Make(assembly = docs / n);
+      else if (&n - names.data() < 2) txhost::test::WriteFile(docs / n, "the user's " + n);
+      else fs::create_symlink(Dir / "outside", docs / n);
+    const auto before = Contents(docs);
+    EXPECT_EQ(Confirm(), "Не удалось записать файл " + assembly.string() + ": " + t.Why);
+    EXPECT_EQ(Contents(docs), before);
+    EXPECT_EQ(txhost::test::ReadFile(Dir / "outside"), "outside");
+    EXPECT_EQ(Parts(), parts);
+  }
+}

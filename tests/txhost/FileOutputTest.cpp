@@ -353,3 +353,63 @@ TEST_F(FileOutputTest, WithoutTheNoReplaceRenameAReplacedFileIsStillTold)
 }
 
 } // namespace
+
+// A save refused by its folder said only "Permission denied" (a folder this user may not write) or "Operation
+// not permitted" (a sticky folder, as /tmp, where the file at the name is another user's): it names the folder
+// and why, for every way the host writes. Each write is made by a process of a user who owns nothing here,
+// since the owner of the folder (and root) may do both.
+TEST_F(FileOutputTest, AFolderThatRefusesTheWriteIsNamedWithItsReason)
+{
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to write as another user";
+  constexpr uid_t stranger = 4323;
+  struct Case
+  {
+    const char* Folder;
+    mode_t Mode;
+    bool FileThere;
+    const char* Why;
+  };
+  const Case cases[] = {
+      {"closed", 0755, false, " is not writable by this user (Permission denied)"},
+      {"closed-with-file", 0555, true, " is not writable by this user (Permission denied)"},
+      {"sticky", 01777, true,
+       " is sticky: only its owner may replace the file there, which belongs to another user (Operation not "
+       "permitted)"},
+  };
+  Object& d = NewDrawing();
+  for (const FileWriter& w : FileWriters)
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(w.Name) + " in " + c.Folder);
+      const std::filesystem::path folder = Dir / c.Folder, file = folder / "a.out";
+      std::filesystem::create_directory(folder);
+      if (c.FileThere) {
+        WriteFile(file, "old");
+        ASSERT_EQ(::chmod(file.c_str(), 0666), 0) << "writable, so the file is not the reason";
+      }
+      ASSERT_EQ(::chmod(folder.c_str(), c.Mode), 0);
+      int pipe[2];
+      ASSERT_EQ(::pipe(pipe), 0);
+      const pid_t child = ::fork();
+      if (child == 0) {
+        std::string error;
+        const bool written = ::setgid(stranger) == 0 && ::setuid(stranger) == 0 && w.Write(H, d, file, error);
+        const std::string said = written ? std::string("written") : error;
+        ::_exit(::write(pipe[1], said.data(), said.size()) == ssize_t(said.size()) ? 0 : 1);
+      }
+      ::close(pipe[1]);
+      std::string said;
+      char buffer[512];
+      for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, std::size_t(n));
+      ::close(pipe[0]);
+      int status = 0;
+      ::waitpid(child, &status, 0);
+      EXPECT_EQ(said, "cannot write " + file.string() + ": the folder " + folder.string() + c.Why);
+      if (c.FileThere) {
+        EXPECT_EQ(ReadFile(file), "old");
+      }
+      EXPECT_TRUE(Temporaries(folder).empty());
+      ::chmod(folder.c_str(), 0755);
+      std::filesystem::remove_all(folder);
+    }
+}

@@ -2,6 +2,7 @@
 // library's commands and shows what the host holds (see txhost/README.md).
 
 #include "txhost/lib/FileInput.h"
+#include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Scenario.h"
 #include "txhost/solid/Evaluator.h"
@@ -60,6 +61,11 @@ int Solids(const std::vector<std::string>& args)
     if (out.extension() != (picture ? ".png" : ".step")) {
       std::cerr << "txhost: " << what << " writes a " << (picture ? ".png" : ".step") << " file\n";
       return ExitUsage;
+    }
+    // Refused before the solids are worked out, which may take minutes.
+    if (!txhost::CanWriteOutputFile(out, error)) {
+      std::cerr << "txhost: " << txhost::Printable(error) << "\n";
+      return ExitFailure;
     }
     std::vector<std::string> leftOut;
     ok = evaluator.Save(*d, out, section, leftOut, error);

@@ -229,6 +229,26 @@ int RenameOver(int folder, const std::string& temporary, const std::string& name
   return ::renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
 }
 
+// Why the folder refused a write with EACCES or EPERM, naming it, in the user's terms; empty where the folder
+// is not the cause. Only looked at: a folder this process may not write, or a sticky one (as /tmp) where the
+// file at the name is another user's, which only its owner may replace.
+std::string FolderRefusal(int folder, const std::filesystem::path& folderPath, const std::string& name, int e)
+{
+  if (e != EACCES && e != EPERM) return {};
+  const std::string named = "the folder " + folderPath.string();
+  if (::faccessat(folder, ".", W_OK | X_OK, AT_EACCESS) != 0 && errno == EACCES)
+    return named + " is not writable by this user (" + std::strerror(e) + ")";
+  struct stat dir
+  {
+  }, at{};
+  if (::fstat(folder, &dir) == 0 && (dir.st_mode & S_ISVTX) != 0 &&
+      ::fstatat(folder, name.c_str(), &at, AT_SYMLINK_NOFOLLOW) == 0 && at.st_uid != ::geteuid() &&
+      dir.st_uid != ::geteuid())
+    return named + " is sticky: only its owner may replace the file there, which belongs to another user (" +
+           std::strerror(e) + ")";
+  return {};
+}
+
 } // namespace
 
 void UseNoReplaceRename(bool use)
@@ -251,8 +271,11 @@ std::string TemporaryPrefix(const std::string& name, std::size_t nameMax)
   return kept + std::string(TemporaryMark);
 }
 
-bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, std::string& error, int* code,
-                     FileStamp* stamp)
+namespace {
+
+// A write, or with bytes absent only what a write would find before it writes anything.
+bool WriteOrLook(const std::filesystem::path& file, const std::string_view* bytes, std::string& error, int* code,
+                 FileStamp* stamp)
 {
   int ignored = 0;
   int& failure = code != nullptr ? *code : ignored;
@@ -260,14 +283,18 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
   const std::filesystem::path folderPath =
       file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
   const std::string name = file.filename().string();
+  int folder = -1;
   // Say why in the user's terms and name the user's file, not the temporary one.
   auto fail = [&](int e, const char* why = nullptr) {
     failure = e;
     error = "cannot write " + file.string() + ": ";
+    const std::string refusal = folder >= 0 ? FolderRefusal(folder, folderPath, name, e) : std::string();
     if (why != nullptr)
       error += why;
     else if (e == EISDIR)
       error += "a folder is in the way";
+    else if (!refusal.empty())
+      error += refusal;
     else
       error += std::strerror(e);
     return false;
@@ -275,7 +302,7 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
   if (name.empty() || name == "." || name == "..") return fail(EISDIR);
   // The folder is opened once and everything is done in it by name: a path near the system's limit that
   // opens is written, however long the temporary's name would make it.
-  const int folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (folder < 0) {
     const int e = errno;
     return fail(e, e == ENOENT ? "no such folder" : nullptr);
@@ -300,6 +327,14 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
   if (kept && ::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES)
     return fail(EACCES, "no right to write the file");
   const long limit = ::fpathconf(folder, _PC_NAME_MAX);
+  if (bytes == nullptr) {
+    // What the write would meet later, looked at: a folder at the name, the folder's own refusal, a name
+    // too long. A full disk is found only by writing.
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) return fail(EISDIR);
+    if (::faccessat(folder, ".", W_OK | X_OK, AT_EACCESS) != 0) return fail(errno);
+    if (name.size() > std::size_t(limit > 0 ? limit : NAME_MAX)) return fail(ENAMETOOLONG);
+    return true;
+  }
   const std::string prefix = TemporaryPrefix(name, std::size_t(limit > 0 ? limit : NAME_MAX));
   // A temporary name of this write alone: writes of one file from several processes (or threads) never
   // write into each other's file, and the last rename wins with a whole file.
@@ -321,8 +356,8 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
       }
     }
     std::size_t done = 0;
-    while (done < bytes.size() && e == 0) {
-      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    while (done < bytes->size() && e == 0) {
+      const ssize_t n = ::write(fd, bytes->data() + done, bytes->size() - done);
       if (n < 0 && errno != EINTR) e = errno;
       if (n > 0) done += std::size_t(n);
     }
@@ -354,6 +389,19 @@ bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, 
   if (e != 0) return fail(e);
   RemoveStaleTemporaries(folder, folderPath, prefix);
   return true;
+}
+
+} // namespace
+
+bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, std::string& error, int* code,
+                     FileStamp* stamp)
+{
+  return WriteOrLook(file, &bytes, error, code, stamp);
+}
+
+bool CanWriteOutputFile(const std::filesystem::path& file, std::string& error, int* code)
+{
+  return WriteOrLook(file, nullptr, error, code, nullptr);
 }
 
 } // namespace txhost

@@ -260,10 +260,35 @@ constexpr int MaxComponentDepth = 16;
 // lists itself) are named again as "shown above", so that the text grows with the document, never with the
 // number of ways through it.
 void DescribePart(const Object& part, int depth, std::ostream& out, std::unordered_set<const Object*>& shown,
-                  const std::vector<Object*>* only = nullptr)
+                  const std::vector<Object*>* only = nullptr);
+
+// Below the deepest level printed, the objects that are not printed anywhere are counted, so that a reader
+// knows how much the text leaves out: each once, however many ways below lead to it (a loop included), walked
+// without recursion, since a chain may be as long as the file.
+void CountUnshown(const Object& part, const std::vector<Object*>* only, std::ostream& out, const std::string& pad,
+                  const std::unordered_set<const Object*>& shown)
 {
-  if (depth > MaxComponentDepth) return;
+  std::vector<Object*> walk = only != nullptr ? *only : TreeMembers(part);
+  std::unordered_set<const Object*> counted;
+  while (!walk.empty()) {
+    Object* m = walk.back();
+    walk.pop_back();
+    if (m->Kind() == Variable || !m->Has("type") || shown.contains(m) || !counted.insert(m).second) continue;
+    std::vector<Object*> below;
+    if (m->Kind() == kinds::Part) below = TreeMembers(*m);
+    else if (m->Kind() == Macro3D) below = MacroMembers(*m);
+    walk.insert(walk.end(), below.begin(), below.end());
+  }
+  if (counted.empty()) return;
+  out << pad << counted.size() << (counted.size() == 1 ? " object" : " objects") << " nested deeper than "
+      << MaxComponentDepth << " levels not shown\n";
+}
+
+void DescribePart(const Object& part, int depth, std::ostream& out, std::unordered_set<const Object*>& shown,
+                  const std::vector<Object*>* only)
+{
   const std::string pad(std::size_t(depth) * 2 + 4, ' ');
+  if (depth > MaxComponentDepth) return CountUnshown(part, only, out, pad, shown);
   for (Object* m : only != nullptr ? *only : TreeMembers(part)) {
     const std::string& kind = m->Kind();
     if (kind != Variable && m->Has("type") && !shown.insert(m).second) {
