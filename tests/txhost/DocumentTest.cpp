@@ -366,6 +366,38 @@ TEST_F(DocumentTest, APrintDescribesEachModelObjectOnce)
   EXPECT_LT(text.size(), 10000u);
 }
 
+// A print of a chain of 1,000 macros, each a member of the one before, stopped at depth 16 and named nothing
+// below it. What it leaves out is counted, so that the objects printed and the ones counted are the whole
+// chain, at every length around the limit and far past it, and with the last macro listing the first (a loop).
+TEST_F(DocumentTest, APrintCountsWhatItLeavesOutBelowItsDeepestLevel)
+{
+  for (const int count : {1, 16, 17, 18, 19, 1000})
+    for (const bool loop : {false, true}) {
+      SCOPED_TRACE(std::to_string(count) + (loop ? " in a loop" : ""));
+      Host host;
+      Object& doc = *host.NewDocument(txapi::txDocumentPart, false);
+      Object& top = *host.TopPart(doc);
+      std::vector<Object*> macros;
+      for (int k = 0; k < count; ++k) {
+        macros.push_back(&host.Create("macro-3d", &doc, &top));
+        macros.back()->Set("type", 1);
+      }
+      for (int k = 0; k + 1 < count; ++k)
+        macros[std::size_t(k)]->Set("members", txhost::Value::array({txhost::RefValue(macros[std::size_t(k) + 1])}));
+      if (loop && count > 1) macros.back()->Set("members", txhost::Value::array({txhost::RefValue(macros[1])}));
+      std::ostringstream out;
+      host.Describe(out, false);
+      const std::string text = out.str();
+      std::size_t printed = 0, counted = 0;
+      for (const Object* m : macros)
+        if (text.find("macro-3d #" + std::to_string(m->Id()) + " ") != std::string::npos) ++printed;
+      const std::size_t at = text.find(" nested deeper than 16 levels not shown");
+      if (at != std::string::npos) counted = std::stoul(text.substr(text.rfind('\n', at) + 1));
+      EXPECT_EQ(printed + counted, std::size_t(count)) << text.substr(0, 4000);
+      EXPECT_EQ(printed, std::size_t(std::min(count, 17)));
+    }
+}
+
 // A macro among its own members, made through the host's calls, is drawn once and the picture ends.
 TEST_F(DocumentTest, AMacroInsideItselfIsDrawnOnce)
 {

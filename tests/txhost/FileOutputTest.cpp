@@ -354,14 +354,37 @@ TEST_F(FileOutputTest, WithoutTheNoReplaceRenameAReplacedFileIsStillTold)
 
 } // namespace
 
+// What a write made by a process of a user who owns nothing here said ("written" when it wrote).
+std::string AsStranger(const std::function<bool(std::string&)>& write)
+{
+  constexpr uid_t stranger = 4323;
+  int pipe[2];
+  if (::pipe(pipe) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    std::string error;
+    const bool written = ::setgid(stranger) == 0 && ::setuid(stranger) == 0 && write(error);
+    const std::string said = written ? std::string("written") : error;
+    ::_exit(::write(pipe[1], said.data(), said.size()) == ssize_t(said.size()) ? 0 : 1);
+  }
+  ::close(pipe[1]);
+  std::string said;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+    said.append(buffer, std::size_t(n));
+  ::close(pipe[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return said;
+}
+
 // A save refused by its folder said only "Permission denied" (a folder this user may not write) or "Operation
 // not permitted" (a sticky folder, as /tmp, where the file at the name is another user's): it names the folder
-// and why, for every way the host writes. Each write is made by a process of a user who owns nothing here,
+// and why, for every way the host writes, and so for a folder this user cannot reach. Each write is made by a process of a user who owns nothing here,
 // since the owner of the folder (and root) may do both.
 TEST_F(FileOutputTest, AFolderThatRefusesTheWriteIsNamedWithItsReason)
 {
   if (::geteuid() != 0) GTEST_SKIP() << "needs to write as another user";
-  constexpr uid_t stranger = 4323;
   struct Case
   {
     const char* Folder;
@@ -377,6 +400,17 @@ TEST_F(FileOutputTest, AFolderThatRefusesTheWriteIsNamedWithItsReason)
        "permitted)"},
   };
   Object& d = NewDrawing();
+  // The folder above the test's folders is closed to the stranger at first, then open to it.
+  const std::filesystem::path unreachable = Dir / "closed" / "a.out";
+  for (const FileWriter& w : FileWriters) {
+    ASSERT_EQ(::chmod(Dir.path().c_str(), 0700), 0);
+    std::filesystem::create_directory(Dir / "closed");
+    EXPECT_EQ(AsStranger([&](std::string& error) { return w.Write(H, d, unreachable, error); }),
+              "cannot write " + unreachable.string() + ": the folder " + (Dir / "closed").string() +
+                  " cannot be reached by this user (Permission denied)");
+    std::filesystem::remove(Dir / "closed");
+  }
+  ASSERT_EQ(::chmod(Dir.path().c_str(), 0755), 0);
   for (const FileWriter& w : FileWriters)
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(w.Name) + " in " + c.Folder);
@@ -387,23 +421,7 @@ TEST_F(FileOutputTest, AFolderThatRefusesTheWriteIsNamedWithItsReason)
         ASSERT_EQ(::chmod(file.c_str(), 0666), 0) << "writable, so the file is not the reason";
       }
       ASSERT_EQ(::chmod(folder.c_str(), c.Mode), 0);
-      int pipe[2];
-      ASSERT_EQ(::pipe(pipe), 0);
-      const pid_t child = ::fork();
-      if (child == 0) {
-        std::string error;
-        const bool written = ::setgid(stranger) == 0 && ::setuid(stranger) == 0 && w.Write(H, d, file, error);
-        const std::string said = written ? std::string("written") : error;
-        ::_exit(::write(pipe[1], said.data(), said.size()) == ssize_t(said.size()) ? 0 : 1);
-      }
-      ::close(pipe[1]);
-      std::string said;
-      char buffer[512];
-      for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-        said.append(buffer, std::size_t(n));
-      ::close(pipe[0]);
-      int status = 0;
-      ::waitpid(child, &status, 0);
+      const std::string said = AsStranger([&](std::string& error) { return w.Write(H, d, file, error); });
       EXPECT_EQ(said, "cannot write " + file.string() + ": the folder " + folder.string() + c.Why);
       if (c.FileThere) {
         EXPECT_EQ(ReadFile(file), "old");

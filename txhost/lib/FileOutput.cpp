@@ -288,7 +288,10 @@ bool WriteOrLook(const std::filesystem::path& file, const std::string_view* byte
   auto fail = [&](int e, const char* why = nullptr) {
     failure = e;
     error = "cannot write " + file.string() + ": ";
-    const std::string refusal = folder >= 0 ? FolderRefusal(folder, folderPath, name, e) : std::string();
+    const std::string refusal =
+        folder >= 0   ? FolderRefusal(folder, folderPath, name, e)
+        : e == EACCES ? "the folder " + folderPath.string() + " cannot be reached by this user (" + std::strerror(e) + ")"
+                      : std::string();
     if (why != nullptr)
       error += why;
     else if (e == EISDIR)
