@@ -129,6 +129,7 @@ protected:
       ::usleep(random() % 1000);
     }
     TString file, why;
+    ::usleep(random() % 20000);
     if (succeeds) ::_exit(ControlModel.Unwritten(file, why) ? 1 : 0);
     ControlModel.RemoveMadeFiles();
     ::_exit(0);
@@ -157,7 +158,7 @@ TEST_P(ConcurrentBuilds, NoFileOfASuccessfulBuildIsLostHiddenOrFalselyReported)
     // Every other round the failing builds are killed, each after its own random moment.
     if (round % 2 == 1)
       for (int b = 1; b < 3; ++b) {
-        ::usleep(random() % 8000);
+        ::usleep(random() % 30000);
         ::kill(builds[b], SIGKILL);
       }
     int status = 0;
