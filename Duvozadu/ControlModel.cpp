@@ -379,9 +379,9 @@ bool IsSaved(const struct stat& st, const TModeler3D::TSavedFile& saved)
 
 // Removes file while it is the one the build saved. The system has no removal that asks what it removes, and
 // taking the file out of its name to look at it frees the name for a moment (another build then takes it, or
-// is stopped with its file hidden). So nothing is moved: the look and the removal are one step for every other
-// build, which saves only in its turn of the folder's lock; while it is held the name holds this build's own
-// file, which no other build has, and after it another build's save makes its file anew.
+// is stopped with its file hidden). So nothing is moved: the look and the removal are one step for every
+// other build, which saves only in its turn of the folder's lock; while it is held the name holds this
+// build's own file, which no other build has, and after it another build's save makes its file anew.
 void RemoveIfSaved(const TString& file, const TModeler3D::TSavedFile& saved)
 {
   const TFolderLock turn(file);

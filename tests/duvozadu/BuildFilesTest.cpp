@@ -1,6 +1,7 @@
 // The files of a 3D build that cannot finish: names it may not write are refused before anything of theirs
 // is written, and the clean-up of a failed build removes only its own files, however other processes write
 // the folder meanwhile, with the host's record of its saves and without it.
+#include <poll.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -95,6 +96,78 @@ TEST_P(CleanUpRace, AFileAnotherProcessPutsThereMeanwhileStays)
   EXPECT_EQ(txhost::test::ReadFile(shared), "another build's");
   EXPECT_EQ(Listing(Dir.path()), std::set<std::string>{shared.string()});
   ControlModel.ForgetFiles();
+}
+
+// The moment the clean-up's look at a name meets another build's save of it, played out: the failing build
+// holds its clean-up there while another build saves the name, says so, and 4 ms later checks its file as the
+// command does. The clean-up that took the file out of its name to look at it freed the name right then: that
+// build's check failed although it had made its file, and a failing build killed in that moment (also played,
+// 4 ms after the other's save) left the file hidden beside the name for good. The other build's save now
+// waits for its turn of the folder; it reports its file made, and its file stands at the name alone.
+TEST_P(CleanUpRace, AnotherBuildsSaveMeetingTheCleanUpIsNeitherLostNorFalselyReported)
+{
+  if (!GetParam()) WithoutSaveRecord(H);
+  ControlModel.Path = TString(Utf8ToWide(Dir.path().string()) + L"/");
+  ControlModel.StandartName = TString("ГОСТ 21424-93");
+  Model(250, 40, 40, 0, 0);
+  ControlModel.ForgetFiles();
+  const std::string shared = ControlModel.mfDetail3D(7).Utf8Text();
+  ControlModel.ForgetFiles();
+  // A byte from a pipe, or 0 when none comes within seconds.
+  const auto next = [](int fd) {
+    pollfd wait{fd, POLLIN, 0};
+    char c = 0;
+    return ::poll(&wait, 1, 10000) == 1 && ::read(fd, &c, 1) == 1 ? c : char(0);
+  };
+  for (const bool kill : {false, true}) {
+    SCOPED_TRACE(kill ? "the failing build killed" : "the failing build ends");
+    static int saved[2], result[2], told[2];
+    ASSERT_EQ(::pipe(saved), 0);
+    ASSERT_EQ(::pipe(result), 0);
+    ASSERT_EQ(::pipe(told), 0);
+    const pid_t failing = ::fork();
+    if (failing == 0) {
+      SaveShared();
+      TControlModelCoupling::BeforeRemoval = [](const TString&) {
+        if (::fork() == 0) {
+          // The other build, saving the same file as a build does, then checking it.
+          ControlModel.ForgetFiles();
+          const TString file = ControlModel.mfDetail3D(7);
+          drApi::MA.drCreate3D(true, true, file, TString("Гайка"), TString());
+          drApi::MA.drSave3D(true, false);
+          const char mark = 's';
+          const bool sent = ::write(saved[1], &mark, 1) == 1 && ::write(told[1], &mark, 1) == 1;
+          ::usleep(4000);
+          TString unwritten, why;
+          const char made = sent && !ControlModel.Unwritten(unwritten, why) ? 'y' : 'n';
+          ::_exit(::write(result[1], &made, 1) == 1 ? 0 : 1);
+        }
+        // Held until the other build has saved, or for long enough to tell that it waits.
+        pollfd wait{saved[0], POLLIN, 0};
+        ::poll(&wait, 1, 200);
+      };
+      ControlModel.RemoveMadeFiles();
+      ::_exit(0);
+    }
+    EXPECT_EQ(next(told[0]), 's') << "the other build did not save";
+    if (kill) {
+      ::usleep(4000);
+      ::kill(failing, SIGKILL);
+    }
+    EXPECT_EQ(next(result[0]), 'y') << "the other build's check failed";
+    int status = 0;
+    ::waitpid(failing, &status, 0);
+    std::set<std::string> left;
+    for (const auto& e : fs::directory_iterator(Dir.path()))
+      if (e.path().filename().string().find(".txhost-tmp-") == std::string::npos)
+        left.insert(e.path().string());
+    EXPECT_EQ(left, std::set<std::string>{shared});
+    for (int* p : {saved, result, told})
+      for (int end : {0, 1})
+        ::close(p[end]);
+    for (const auto& e : fs::directory_iterator(Dir.path()))
+      fs::remove(e.path());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(HostRecord, CleanUpRace, ::testing::Values(true, false),
@@ -308,9 +381,12 @@ std::map<std::string, std::string> Contents(const fs::path& folder)
   std::map<std::string, std::string> out;
   for (const auto& e : fs::directory_iterator(folder)) {
     const std::string name = e.path().filename().string();
-    if (e.is_symlink()) out[name] = "link to " + fs::read_symlink(e.path()).string();
-    else if (e.is_directory()) out[name] = "folder";
-    else out[name] = txhost::test::ReadFile(e.path());
+    if (e.is_symlink())
+      out[name] = "link to " + fs::read_symlink(e.path()).string();
+    else if (e.is_directory())
+      out[name] = "folder";
+    else
+      out[name] = txhost::test::ReadFile(e.path());
   }
   return out;
 }
@@ -353,9 +429,12 @@ TEST_F(BuildFiles, AnAssemblyNameThatCannotBeWrittenIsFoundBeforeAnythingIsWritt
     // Every other name holds the user's own: a link to a file outside, or a file.
     fs::path assembly;
     for (const std::string& n : names)
-      if (n.ends_with(".tas")) t.Make(assembly = docs / n);
-      else if (&n - names.data() < 2) txhost::test::WriteFile(docs / n, "the user's " + n);
-      else fs::create_symlink(Dir / "outside", docs / n);
+      if (n.ends_with(".tas"))
+        t.Make(assembly = docs / n);
+      else if (&n - names.data() < 2)
+        txhost::test::WriteFile(docs / n, "the user's " + n);
+      else
+        fs::create_symlink(Dir / "outside", docs / n);
     const auto before = Contents(docs);
     EXPECT_EQ(Confirm(), "Не удалось записать файл " + assembly.string() + ": " + t.Why);
     EXPECT_EQ(Contents(docs), before);

@@ -368,7 +368,8 @@ TEST_F(DocumentTest, APrintDescribesEachModelObjectOnce)
 
 // A print of a chain of 1,000 macros, each a member of the one before, stopped at depth 16 and named nothing
 // below it. What it leaves out is counted, so that the objects printed and the ones counted are the whole
-// chain, at every length around the limit and far past it, and with the last macro listing the first (a loop).
+// chain, at every length around the limit and far past it, and with the last macro listing the first (a
+// loop).
 TEST_F(DocumentTest, APrintCountsWhatItLeavesOutBelowItsDeepestLevel)
 {
   for (const int count : {1, 16, 17, 18, 19, 1000})
@@ -383,8 +384,10 @@ TEST_F(DocumentTest, APrintCountsWhatItLeavesOutBelowItsDeepestLevel)
         macros.back()->Set("type", 1);
       }
       for (int k = 0; k + 1 < count; ++k)
-        macros[std::size_t(k)]->Set("members", txhost::Value::array({txhost::RefValue(macros[std::size_t(k) + 1])}));
-      if (loop && count > 1) macros.back()->Set("members", txhost::Value::array({txhost::RefValue(macros[1])}));
+        macros[std::size_t(k)]->Set("members",
+                                    txhost::Value::array({txhost::RefValue(macros[std::size_t(k) + 1])}));
+      if (loop && count > 1)
+        macros.back()->Set("members", txhost::Value::array({txhost::RefValue(macros[1])}));
       std::ostringstream out;
       host.Describe(out, false);
       const std::string text = out.str();

@@ -3,8 +3,8 @@
 // temporaries when stopped, and writes any path the system takes.
 #include "TestSupport.h"
 
-#include "txapi/txapi.h"
 #include "txapi/optional/IDocumentSaveRecord.h"
+#include "txapi/txapi.h"
 #include "txhost/lib/FileOutput.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/SvgWriter.h"
@@ -158,8 +158,8 @@ TEST_F(FullDiskTest, AFailedWriteKeepsTheOldFileAndSaysWhy)
   }
   // The document's own record, which the stand-in offers beside the host API, keeps the number for the
   // library until a save of it writes.
-  const auto record =
-      SmartPtr<txapi::optional::IDocumentSaveRecord>::Attach(static_cast<txapi::optional::IDocumentSaveRecord*>(
+  const auto record = SmartPtr<txapi::optional::IDocumentSaveRecord>::Attach(
+      static_cast<txapi::optional::IDocumentSaveRecord*>(
           d.QueryInterface(txapi::optional::IDocumentSaveRecord::IID)));
   ASSERT_TRUE(record);
   EXPECT_EQ(record->GetSaveError(), ENOSPC) << "the failed document save";
@@ -379,9 +379,9 @@ std::string AsStranger(const std::function<bool(std::string&)>& write)
 }
 
 // A save refused by its folder said only "Permission denied" (a folder this user may not write) or "Operation
-// not permitted" (a sticky folder, as /tmp, where the file at the name is another user's): it names the folder
-// and why, for every way the host writes, and so for a folder this user cannot reach. Each write is made by a process of a user who owns nothing here,
-// since the owner of the folder (and root) may do both.
+// not permitted" (a sticky folder, as /tmp, where the file at the name is another user's): it names the
+// folder and why, for every way the host writes, and so for a folder this user cannot reach. Each write is
+// made by a process of a user who owns nothing here, since the owner of the folder (and root) may do both.
 TEST_F(FileOutputTest, AFolderThatRefusesTheWriteIsNamedWithItsReason)
 {
   if (::geteuid() != 0) GTEST_SKIP() << "needs to write as another user";

@@ -8,9 +8,9 @@
 namespace txapi::optional {
 
 // An optional interface: what a host may tell of a document's saves beyond the interfaces every host offers,
-// the file the last save wrote and why the last one failed. Its own identifier, queried from a document as any
-// interface is: a host that does not offer it gives an empty holder, and a library does without. Nothing a
-// library needs to work may depend on it.
+// the file the last save wrote and why the last one failed. Its own identifier, queried from a document as
+// any interface is: a host that does not offer it gives an empty holder, and a library does without. Nothing
+// a library needs to work may depend on it.
 class IDocumentSaveRecord : public txapi::IAPIObject
 {
 public:

@@ -274,8 +274,8 @@ std::string TemporaryPrefix(const std::string& name, std::size_t nameMax)
 namespace {
 
 // A write, or with bytes absent only what a write would find before it writes anything.
-bool WriteOrLook(const std::filesystem::path& file, const std::string_view* bytes, std::string& error, int* code,
-                 FileStamp* stamp)
+bool WriteOrLook(const std::filesystem::path& file, const std::string_view* bytes, std::string& error,
+                 int* code, FileStamp* stamp)
 {
   int ignored = 0;
   int& failure = code != nullptr ? *code : ignored;
@@ -288,10 +288,11 @@ bool WriteOrLook(const std::filesystem::path& file, const std::string_view* byte
   auto fail = [&](int e, const char* why = nullptr) {
     failure = e;
     error = "cannot write " + file.string() + ": ";
-    const std::string refusal =
-        folder >= 0   ? FolderRefusal(folder, folderPath, name, e)
-        : e == EACCES ? "the folder " + folderPath.string() + " cannot be reached by this user (" + std::strerror(e) + ")"
-                      : std::string();
+    std::string refusal;
+    if (folder >= 0)
+      refusal = FolderRefusal(folder, folderPath, name, e);
+    else if (e == EACCES)
+      refusal = "the folder " + folderPath.string() + " cannot be reached by this user (" + std::strerror(e) + ")";
     if (why != nullptr)
       error += why;
     else if (e == EISDIR)
@@ -333,7 +334,8 @@ bool WriteOrLook(const std::filesystem::path& file, const std::string_view* byte
   if (bytes == nullptr) {
     // What the write would meet later, looked at: a folder at the name, the folder's own refusal, a name
     // too long. A full disk is found only by writing.
-    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) return fail(EISDIR);
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+      return fail(EISDIR);
     if (::faccessat(folder, ".", W_OK | X_OK, AT_EACCESS) != 0) return fail(errno);
     if (name.size() > std::size_t(limit > 0 ? limit : NAME_MAX)) return fail(ENAMETOOLONG);
     return true;

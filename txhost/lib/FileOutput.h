@@ -32,8 +32,8 @@ struct FileStamp
 bool WriteOutputFile(const std::filesystem::path& file, std::string_view bytes, std::string& error,
                      int* code = nullptr, FileStamp* stamp = nullptr);
 
-// Whether WriteOutputFile would be refused before it writes anything, said as it would say it: only looked at,
-// nothing is made, followed or changed. A caller that works long before it writes asks first.
+// Whether WriteOutputFile would be refused before it writes anything, said as it would say it: only looked
+// at, nothing is made, followed or changed. A caller that works long before it writes asks first.
 bool CanWriteOutputFile(const std::filesystem::path& file, std::string& error, int* code = nullptr);
 
 // Whether writes may use the rename that takes only a free name. Some file systems lack it; a test turns it

@@ -265,8 +265,8 @@ void DescribePart(const Object& part, int depth, std::ostream& out, std::unorder
 // Below the deepest level printed, the objects that are not printed anywhere are counted, so that a reader
 // knows how much the text leaves out: each once, however many ways below lead to it (a loop included), walked
 // without recursion, since a chain may be as long as the file.
-void CountUnshown(const Object& part, const std::vector<Object*>* only, std::ostream& out, const std::string& pad,
-                  const std::unordered_set<const Object*>& shown)
+void CountUnshown(const Object& part, const std::vector<Object*>* only, std::ostream& out,
+                  const std::string& pad, const std::unordered_set<const Object*>& shown)
 {
   std::vector<Object*> walk = only != nullptr ? *only : TreeMembers(part);
   std::unordered_set<const Object*> counted;
@@ -275,8 +275,10 @@ void CountUnshown(const Object& part, const std::vector<Object*>* only, std::ost
     walk.pop_back();
     if (m->Kind() == Variable || !m->Has("type") || shown.contains(m) || !counted.insert(m).second) continue;
     std::vector<Object*> below;
-    if (m->Kind() == kinds::Part) below = TreeMembers(*m);
-    else if (m->Kind() == Macro3D) below = MacroMembers(*m);
+    if (m->Kind() == kinds::Part)
+      below = TreeMembers(*m);
+    else if (m->Kind() == Macro3D)
+      below = MacroMembers(*m);
     walk.insert(walk.end(), below.begin(), below.end());
   }
   if (counted.empty()) return;
