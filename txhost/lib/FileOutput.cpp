@@ -292,7 +292,8 @@ bool WriteOrLook(const std::filesystem::path& file, const std::string_view* byte
     if (folder >= 0)
       refusal = FolderRefusal(folder, folderPath, name, e);
     else if (e == EACCES)
-      refusal = "the folder " + folderPath.string() + " cannot be reached by this user (" + std::strerror(e) + ")";
+      refusal =
+          "the folder " + folderPath.string() + " cannot be reached by this user (" + std::strerror(e) + ")";
     if (why != nullptr)
       error += why;
     else if (e == EISDIR)
