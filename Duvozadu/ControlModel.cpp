@@ -250,13 +250,6 @@ TString TControlModelCoupling::CodeDet() const
   return s + TString("-") + TString(T2 + 1) + TString("-") + StandartName;
 }
 
-bool TControlModelCoupling::AssemblyWritable()
-{
-  const TString file = Path + CodeDet() + TString(".tas");
-  ANameFile[0] = file;
-  return !Refuse(file);
-}
-
 void TControlModelCoupling::mkAssembly3D(double, int, double, int, bool invisible)
 {
   TString code = CodeDet();
@@ -302,12 +295,6 @@ bool TControlModelCoupling::Refuse(const TString& file)
     why = DC(TString("недопустимое имя файла"));
   else if (path.size() >= PATH_MAX || name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX))
     why = WriteFailureText(ENAMETOOLONG);
-  // What the host would refuse is found before its document is made, and after one refusal nothing more of
-  // the build is written: a build that cannot finish replaces nobody's file on its way.
-  else if (const int e = WriteFailureCause(file); e != 0 && e != ENOSPC)
-    why = WriteFailureText(e);
-  else if (!RefusedFile.Empty())
-    return true;
   if (why.Empty()) return false;
   if (RefusedFile.Empty()) {
     RefusedFile = file;
@@ -364,6 +351,23 @@ bool TControlModelCoupling::Unwritten(TString& file, TString& reason) const
     reason = WriteFailure(file);
     return true;
   }
+  return false;
+}
+
+bool TControlModelCoupling::Unwritable(TString& file, TString& reason) const
+{
+  if (!RefusedFile.Empty()) {
+    file = RefusedFile;
+    reason = RefusedWhy;
+    return true;
+  }
+  // A full disk is not refused here: it may have room for this build by the time it writes.
+  for (int n = 0; n < 10; ++n)
+    if (const int e = ANameFile[n].Empty() ? 0 : WriteFailureCause(ANameFile[n]); e != 0 && e != ENOSPC) {
+      file = ANameFile[n];
+      reason = WriteFailureText(e);
+      return true;
+    }
   return false;
 }
 

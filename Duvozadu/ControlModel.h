@@ -30,9 +30,6 @@ public:
   // its own bore type in MainName's order.
   TString CodeDet() const;
   void mkAssembly3D(double d1, int t1, double d2, int t2, bool invisible);
-  // Names the assembly (entry 0) before any part of the build is written, and whether it can be written;
-  // a refusal is kept for Unwritten, as Refuse keeps it.
-  bool AssemblyWritable();
   // A half-coupling passes its bore type (0..3), which its file name carries after the diameter
   // (the designation does not), so that halves of other bores never share a file.
   void mkDetail3D(int n, const TString& name, double d, bool invisible, bool isPart, int boreType = -1);
@@ -51,6 +48,10 @@ public:
   // first, then the host's reason, else as looked at on the file system); false when every named file
   // was written.
   bool Unwritten(TString& file, TString& reason) const;
+  // The first of the named files the build could not write, looked at before it writes any: a name refused,
+  // else the first entry that the host would refuse to write (a folder at the name, a read-only file, a
+  // folder the user may not write or that is missing), with why; false when none is. Only looked at.
+  bool Unwritable(TString& file, TString& reason) const;
   // Removes the files this build has made where none stood before, each only while it is the file the
   // build saved; files it replaced stay, and so does one another build has put at the name since.
   void RemoveMadeFiles();
@@ -125,9 +126,8 @@ public:
 private:
   bool ReadFields(TFieldSource& r);
   // Whether a file the build names is refused: its name after the folder holds "/" or is "." or "..",
-  // it is too long for the file system, or the host would refuse to write it (a folder at the name, a
-  // read-only file, a folder the user may not write); once one is refused, so is every later name. The
-  // first refusal is kept for Unwritten; a name refused is written nowhere.
+  // or it is too long for the file system. The first refusal is kept for Unwritten; a name refused is
+  // written nowhere.
   bool Refuse(const TString& file);
   TString RefusedFile, RefusedWhy;
 };

@@ -331,8 +331,6 @@ bool TCoupling::Make(int mode)
       }
   // A build that makes nothing must not leave the files of the one before for the command to take.
   if (mode == 0) ControlModel.ForgetFiles();
-  // The assembly is written last: a name of it that cannot be written is found before any part is.
-  if (mode == 0 && !ControlModel.AssemblyWritable()) return true;
   build();
   return mode != 0 || !ControlModel.Detail3D(0).Empty();
 }

@@ -65,12 +65,13 @@ void Rebuild(const SmartPtr<txapi::IPart>& part)
 }
 
 // The first file the build of the model's coupling would write that is open in the host: building it
-// would draw into the user's document, save over it and close the user's window. Empty when none is.
-TString OpenFileOfBuild()
+// would draw into the user's document, save over it and close the user's window. Empty when none is;
+// named tells whether the build named its files (the model's entries then hold them).
+TString OpenFileOfBuild(bool& named)
 {
   TBlankModeler naming; // a build through it names its files and writes none
   TModeler3D* const host = SetCouplingModeler(&naming);
-  bool named = false;
+  named = false;
   try {
     const TQuietCouplings quiet;
     named = Couplings.drCoupling(ControlModel.CouplingName, 0);
@@ -93,6 +94,11 @@ TString OpenFileOfBuild()
     }
   }
   return TString();
+}
+
+void SayUnwritten(const TString& file, const TString& why)
+{
+  Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file + TString(": ") + why, TMessager::toApi);
 }
 
 } // namespace
@@ -407,8 +413,16 @@ bool TpmCoupling3D::Confirm()
   if (!user || Unreadable()) return false;
   ResolveTorque();
   // A build never writes into a document the user has open: it stops before it changes anything.
-  if (const TString open = OpenFileOfBuild(); !open.Empty()) {
+  bool named = false;
+  if (const TString open = OpenFileOfBuild(named); !open.Empty()) {
     Messager->LiftBox(DC(TString("Файл муфты открыт, закройте его: ")) + open, TMessager::toApi);
+    return false;
+  }
+  // Every file the build would write, as the pass above named them, is looked at before any is written: a
+  // build that could not write one of them stops before it writes or replaces any file.
+  if (TString file, why; named && ControlModel.Unwritable(file, why)) {
+    ControlModel.ForgetFiles();
+    SayUnwritten(file, why);
     return false;
   }
   // The build makes its parts and assembly in documents of its own, out of sight. Whatever ends it, those
@@ -439,7 +453,7 @@ bool TpmCoupling3D::Confirm()
   }
   TString file, reason;
   if (built && ControlModel.Unwritten(file, reason)) {
-    Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file + TString(": ") + reason, TMessager::toApi);
+    SayUnwritten(file, reason);
     built = false;
   }
   if (!built) {

@@ -394,16 +394,17 @@ std::map<std::string, std::string> Contents(const fs::path& folder)
 } // namespace
 
 // A build whose assembly name was taken by a folder wrote its parts first (a link at one part's name became a
-// file, a user's file at another's was overwritten) and only then failed. An assembly name that cannot be
-// written (a folder there, a read-only file there) is found before anything is written: the folder is left
-// exactly as it was, and the refusal names the file and why.
-TEST_F(BuildFiles, AnAssemblyNameThatCannotBeWrittenIsFoundBeforeAnythingIsWritten)
+// file, a user's file at another's was overwritten) and only then failed. Any name of the build that cannot be
+// written (a folder there, a read-only file there), each name in turn, is found before anything is written:
+// the folder is left exactly as it was, and the refusal names the file and why.
+TEST_F(BuildFiles, ANameThatCannotBeWrittenIsFoundBeforeAnythingIsWritten)
 {
   Documents(Dir / "first");
   ASSERT_EQ(Confirm(), "");
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(Dir / "first"))
     names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
   ASSERT_GE(names.size(), 5u);
   const std::size_t parts = Parts();
   struct Taken
@@ -422,23 +423,24 @@ TEST_F(BuildFiles, AnAssemblyNameThatCannotBeWrittenIsFoundBeforeAnythingIsWritt
        "нет прав на запись"},
   };
   txhost::test::WriteFile(Dir / "outside", "outside");
-  for (const Taken& t : takers) {
-    SCOPED_TRACE(t.Kind);
-    const fs::path docs = Dir / (std::string("taken by a ") + t.Kind);
-    Documents(docs);
-    // Every other name holds the user's own: a link to a file outside, or a file.
-    fs::path assembly;
-    for (const std::string& n : names)
-      if (n.ends_with(".tas"))
-        t.Make(assembly = docs / n);
-      else if (&n - names.data() < 2)
-        txhost::test::WriteFile(docs / n, "the user's " + n);
-      else
-        fs::create_symlink(Dir / "outside", docs / n);
-    const auto before = Contents(docs);
-    EXPECT_EQ(Confirm(), "Не удалось записать файл " + assembly.string() + ": " + t.Why);
-    EXPECT_EQ(Contents(docs), before);
-    EXPECT_EQ(txhost::test::ReadFile(Dir / "outside"), "outside");
-    EXPECT_EQ(Parts(), parts);
-  }
+  int round = 0;
+  for (const Taken& t : takers)
+    for (const std::string& taken : names) {
+      SCOPED_TRACE(std::string(t.Kind) + " at " + taken);
+      const fs::path docs = Dir / std::to_string(++round);
+      Documents(docs);
+      // Every other name holds the user's own: a link to a file outside, or a file.
+      for (const std::string& n : names)
+        if (n == taken)
+          t.Make(docs / n);
+        else if ((&n - names.data()) % 2 == 0)
+          txhost::test::WriteFile(docs / n, "the user's " + n);
+        else
+          fs::create_symlink(Dir / "outside", docs / n);
+      const auto before = Contents(docs);
+      EXPECT_EQ(Confirm(), "Не удалось записать файл " + (docs / taken).string() + ": " + t.Why);
+      EXPECT_EQ(Contents(docs), before);
+      EXPECT_EQ(txhost::test::ReadFile(Dir / "outside"), "outside");
+      EXPECT_EQ(Parts(), parts);
+    }
 }
