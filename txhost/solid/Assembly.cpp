@@ -381,7 +381,7 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
   // The places: components of one part at one matrix, all fasteners or none (nested assemblies placed over
   // each other give thousands), are one place, checked once. A component without a solid is a place of its
   // own.
-  std::map<std::tuple<const TShape*, bool, std::array<double, 12>>, std::size_t> placeOf;
+  std::map<std::tuple<const TShape*, int, std::array<double, 12>>, std::size_t> placeOf;
   std::vector<std::vector<std::size_t>> places;
   std::vector<TPlaced> first;
   for (std::size_t i = 0; i < placed.size(); ++i) {
@@ -389,7 +389,7 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
     for (double& v : m)
       v += 0.0; // -0 and 0 are one place
     const auto [at, added] =
-        placeOf.try_emplace({placed[i].Shape.get(), placed[i].Fastener, m}, places.size());
+        placeOf.try_emplace({placed[i].Shape.get(), int(placed[i].Fastener) + 2 * int(placed[i].Piece), m}, places.size());
     if (added || !placed[i].Shape) {
       places.push_back({i});
       first.push_back(placed[i]);
@@ -562,7 +562,9 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   }
   // A fastener is seated in a component when its shank lies in a hole of that component: a round face of
   // the fastener with the fastener inside it and one of the component with the component outside it, on one
-  // axis, overlapping along it. Its own cross holes and the component's outer faces seat nothing.
+  // axis, overlapping along it. Its own cross holes and the component's outer faces seat nothing, nor do the
+  // holes of other fasteners and of the pieces that travel with one: a pin slid out of its half stood in its
+  // own bushes, and one carried away with its nut and washer in those.
   std::map<std::size_t, std::vector<TRoundFace>> round; // by component, found on first need
   auto roundFaces = [&](std::size_t i) -> const std::vector<TRoundFace>& {
     auto at = round.find(i);
@@ -574,7 +576,8 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     if (!placed[f].Fastener || solids[f].S.IsNull()) continue;
     bool seated = false;
     for (std::size_t p = 0; p < placed.size(); ++p) {
-      if (p == f || placed[p].Fastener || solids[p].S.IsNull() || solids[f].Box.IsOut(solids[p].Box)) continue;
+      if (p == f || placed[p].Fastener || placed[p].Piece || solids[p].S.IsNull() || solids[f].Box.IsOut(solids[p].Box))
+        continue;
       const std::vector<TRoundFace>& holes = roundFaces(p);
       const bool in = std::any_of(roundFaces(f).begin(), roundFaces(f).end(), [&](const TRoundFace& shank) {
         return !shank.Hole && std::any_of(holes.begin(), holes.end(), [&](const TRoundFace& hole) {

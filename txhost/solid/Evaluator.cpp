@@ -254,18 +254,25 @@ bool Writable(const std::filesystem::path& file, std::string& error)
 
 } // namespace
 
-bool MustBeSeated(const Object& part)
+namespace {
+
+// Whether the library recorded the mark with its own data of the part's document ("ZEDozod").
+bool Marked(const Object& part, const char* mark)
 {
-  // The library records it with its own data of the part's document ("ZEDozod"), under "Fastener".
   const Object* document = part.Document();
   if (document == nullptr) return false;
   for (const Object* storages : model::LiveMembers(*document, "user-storages"))
     for (const Object* s : model::LiveMembers(*storages, "user-storage"))
-      if (s->Text("name") == L"ZEDozod" && s->Prop("values").is_object() &&
-          s->Prop("values").contains("Fastener"))
+      if (s->Text("name") == L"ZEDozod" && s->Prop("values").is_object() && s->Prop("values").contains(mark))
         return true;
   return false;
 }
+
+} // namespace
+
+bool MustBeSeated(const Object& part) { return Marked(part, "Fastener"); }
+
+bool TravelsWithFastener(const Object& part) { return Marked(part, "FastenerPiece"); }
 
 struct TEvaluator::TState
 {
@@ -447,21 +454,26 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   }
   TKey key;
   // A part placed many times is looked at once: its features and its marks are read from it the first time.
-  std::map<const Object*, std::pair<std::shared_ptr<const TPartResult>, bool>> looked;
+  struct TLooked
+  {
+    std::shared_ptr<const TPartResult> Part;
+    bool Fastener = false, Piece = false;
+  };
+  std::map<const Object*, TLooked> looked;
   TProgress progress(S->Progress);
   for (const TLeaf& l : leaves) {
     progress.Step("components whose parts were built:", out.Parts.size(), leaves.size());
     auto [at, first] = looked.try_emplace(l.Part);
-    if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part)};
-    const auto& [part, fastener] = at->second;
+    if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part), TravelsWithFastener(*l.Part)};
+    const auto& [part, fastener, piece] = at->second;
     out.Parts.push_back(part);
-    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), fastener, part->Symmetry, part->Volume});
+    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), fastener, part->Symmetry, part->Volume, piece});
     // The part (kept as long as the evaluator, so its address names it) and where it stands, exactly: a
     // matrix printed to six places kept apart no two placements that differ by less.
     key.Put(std::size_t(part.get()));
     for (double v : out.Placed.back().Matrix)
       key.Put(v);
-    key.Put(std::size_t(out.Placed.back().Fastener));
+    key.Put(std::size_t(out.Placed.back().Fastener) + 2 * std::size_t(out.Placed.back().Piece));
   }
   if (!components) return true;
   auto& slot = S->Assemblies[key.Bytes];
@@ -512,7 +524,8 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
     for (const TUnchecked& u : r.Checked->Unchecked)
       faults.push_back("not checked: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error);
     if (r.Checked->LeftOver > 0) faults.push_back("not checked: " + LeftOver(r));
-    // A fastener joins parts: standing in the holes of one part alone, it holds nothing to anything.
+    // A fastener joins parts: standing in the holes of one part alone, it holds nothing to anything; what
+    // travels with it (its nut, washer, bushes) is no part it joins.
     std::vector<std::vector<std::size_t>> seats(r.Placed.size());
     for (const TSeat& s : r.Checked->Seats)
       seats[s.Fastener].push_back(s.Part);

@@ -63,5 +63,8 @@ private:
 // Whether a part must stand in holes of the parts it joins: the library that built it marked it so (its
 // bolts, screws, pins and the bushings that take a pin's place), whatever its name.
 bool MustBeSeated(const Object& part);
+// Whether a part travels with a fastener and joins nothing (a nut, a washer, the bushes on a pin): the
+// library that built it marked it so.
+bool TravelsWithFastener(const Object& part);
 
 } // namespace txhost::solid

@@ -90,9 +90,10 @@ struct TPlaced
   std::string Name;
   TShapePtr Shape;
   std::array<double, 12> Matrix{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}; // rows X, Y, Z, origin
-  bool Fastener = false;                                              // a bolt, pin, screw, nut or washer
+  bool Fastener = false;                                              // a bolt, pin or screw: seated in holes
   TSymmetry Symmetry;                                                 // the part's, in its own space
   double Volume = -1;                                                 // the part's; measured when negative
+  bool Piece = false; // travels with a fastener (its nut, washer, bushes): no part a fastener is seated in
 };
 
 struct TClash
@@ -110,7 +111,8 @@ struct TCoincident
   std::vector<std::size_t> Members; // indices into the placed list, in order
   double Volume = 0;
 };
-// A fastener's axis passes through a coaxial hole of another component.
+// A fastener's axis passes through a coaxial hole of a component it joins (no fastener, nor a piece that
+// travels with one).
 struct TSeat
 {
   std::size_t Fastener = 0, Part = 0;
@@ -133,7 +135,7 @@ struct TAssemblyResult
   std::size_t Bound = 0;
   std::size_t Worked = 0; // pairs whose boxes meet that the modeller was asked about
   std::vector<TSeat> Seats;
-  std::vector<std::size_t> Unseated; // fasteners seated in no other component
+  std::vector<std::size_t> Unseated; // fasteners seated in no component they join
   // How many pairs of components clash.
   std::size_t ClashingPairs() const;
 };
