@@ -34,6 +34,9 @@ constexpr std::size_t MaxAssemblyDepth = 16;
 constexpr std::size_t MaxComponents = 10000;
 // How far from the origin a component may stand (1000 km): what the modeller still places exactly.
 constexpr double MaxReach = 1e9;
+// The processor time a check of an assembly's components may take: the largest shipped coupling, its gears
+// meshing with a backlash, takes a few seconds.
+constexpr double CheckSeconds = 60;
 
 bool SolidType(int type)
 {
@@ -158,7 +161,9 @@ std::string LeftOver(const TDocumentResult& r)
   return std::to_string(c.LeftOver) + " pairs of components whose boxes meet, from " +
          r.Placed[c.FirstLeftOver.A].Name + " (" + std::to_string(c.FirstLeftOver.A) + ") and " +
          r.Placed[c.FirstLeftOver.B].Name + " (" + std::to_string(c.FirstLeftOver.B) +
-         ") on: the check works out " + std::to_string(c.Bound) + " pairs at most";
+         ") on: " + (c.Worked < c.Bound ? "the check's " : "the check works out " + std::to_string(c.Bound) +
+                                                             " pairs at most" + (c.TimedOut ? ", and its " : "")) +
+         (c.TimedOut ? Number(c.Seconds) + " s of modelling ran out" : "");
 }
 
 struct TLeaf
@@ -290,6 +295,7 @@ struct TEvaluator::TState
   std::map<std::pair<std::uint64_t, std::uint64_t>, TRead> Files;
   int Modelled = 0;
   std::ostream* Progress = nullptr;
+  double Seconds = CheckSeconds;
 
   explicit TState(Host& h) : H(h) {}
 
@@ -416,6 +422,8 @@ void TEvaluator::SetProgress(std::ostream* out)
   S->Progress = out;
 }
 
+void TEvaluator::SetSeconds(double seconds) { S->Seconds = seconds; }
+
 bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& error, bool components)
 {
   // What the modeller throws where nothing below caught it is the document's fault, said, never an abort.
@@ -480,6 +488,7 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   if (!slot) {
     TCheckOptions options;
     options.Progress = S->Progress;
+    options.Seconds = S->Seconds;
     slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed, options));
     ++S->Modelled;
   }

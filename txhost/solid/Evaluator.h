@@ -53,6 +53,9 @@ public:
   int Modelled() const;
   // Where a long evaluation says how far it has come, every few seconds; nowhere by default.
   void SetProgress(std::ostream* out);
+  // How many seconds of processor time the check of an assembly's components may take (0: as long as it
+  // takes); a minute by default. What it leaves is said as not checked.
+  void SetSeconds(double seconds);
 
 private:
   bool Evaluated(Object& document, TDocumentResult& out, std::string& error, bool components);

@@ -45,6 +45,8 @@
 #include <gp_Lin.hxx>
 #include <gp_Pln.hxx>
 
+#include <time.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -213,7 +215,9 @@ std::vector<TRegion> Regions(const std::vector<TLoop>& loops)
 // A boolean of two solids, or a null shape when the modeller fails. The solids come from sweeps and
 // booleans and are never inside out, so the modeller's test of that, which classifies a point against
 // every solid of every boolean and cost a large toothed part a good share of each, is left out.
-template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false)
+template <class TOperation>
+TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false,
+                     const Message_ProgressRange& range = Message_ProgressRange())
 {
   TopTools_ListOfShape arguments, tools;
   arguments.Append(a);
@@ -225,7 +229,7 @@ template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const To
   op.SetRunParallel(false);
   op.SetUseOBB(orientedBoxes);
   op.SetToFillHistory(false);
-  op.Build();
+  op.Build(range);
   if (!op.IsDone() || op.HasErrors()) return {};
   return op.Shape();
 }
@@ -785,7 +789,44 @@ std::string FailureText(const Standard_Failure& e)
   return std::string(e.DynamicType()->Name()) + (s.empty() ? "" : ": " + s);
 }
 
-TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b) { return Boolean<BRepAlgoAPI_Common>(a, b); }
+TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b, const Message_ProgressRange& range)
+{
+  return Boolean<BRepAlgoAPI_Common>(a, b, false, range);
+}
+
+namespace {
+
+double ThreadSeconds()
+{
+  timespec t{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+} // namespace
+
+class TDeadline::TIndicator : public Message_ProgressIndicator
+{
+public:
+  explicit TIndicator(double end) : End(end) {}
+  Standard_Boolean UserBreak() override { return ThreadSeconds() > End; }
+  void Show(const Message_ProgressScope&, const Standard_Boolean) override {}
+  double End;
+};
+
+TDeadline::TDeadline(double seconds)
+{
+  if (!(seconds > 0)) return;
+  End = ThreadSeconds() + seconds;
+  Indicator = new TIndicator(End);
+}
+
+bool TDeadline::Passed() const { return End > 0 && ThreadSeconds() > End; }
+
+Message_ProgressRange TDeadline::Range() const
+{
+  return Indicator.IsNull() ? Message_ProgressRange() : Indicator->Start();
+}
 
 double Volume(const TShape& shape)
 {

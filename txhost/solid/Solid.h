@@ -133,6 +133,9 @@ struct TAssemblyResult
   std::size_t LeftOver = 0;
   TUnchecked FirstLeftOver;
   std::size_t Bound = 0;
+  // Whether the time the check may spend ran out, and that time (seconds of processor time).
+  bool TimedOut = false;
+  double Seconds = 0;
   std::size_t Worked = 0; // pairs whose boxes meet that the modeller was asked about
   std::vector<TSeat> Seats;
   std::vector<std::size_t> Unseated; // fasteners seated in no component they join
@@ -146,6 +149,10 @@ struct TCheckOptions
   // At most so many pairs of components whose boxes meet are worked out by the modeller (each a mesh
   // test, a boolean or a share of a split); the rest are left unchecked and counted.
   std::size_t MaxPairs = 100000;
+  // And in at most so many seconds of this thread's processor time (0: as long as it takes): one boolean of
+  // two near copies of a part may run for a second, and a file may hold thousands of such copies. An
+  // operation of the modeller that is under way when they run out stops, and its pair is left unchecked.
+  double Seconds = 0;
   // Where a long check says how far it has come (every few seconds), or nowhere.
   std::ostream* Progress = nullptr;
 };
