@@ -484,12 +484,13 @@ protected:
 // hole removes the same volume as every other: the cut's volume steps by one hole from count to count.
 TEST_F(EditedSleeve, EveryBoltCountCutsTheSleeveAlike)
 {
-  const std::vector<double> counts = EveryRow() ? std::vector<double>{3, 4, 5, 6, 7, 8} : std::vector<double>{4, 5, 6};
+  const std::vector<double> counts =
+      EveryRow() ? std::vector<double>{3, 4, 5, 6, 7, 8} : std::vector<double>{4, 5, 6};
   std::vector<double> removed;
   for (const double count : counts) {
     SCOPED_TRACE(::testing::Message() << count << " bolts");
-    ASSERT_TRUE(editedbase::UseBase(Base.path(), editedbase::Edited(editedbase::Shipped(), "Муфта зубчатая", 20, -1,
-                                                                    [&](double) { return count; })));
+    ASSERT_TRUE(editedbase::UseBase(Base.path(), editedbase::Edited(editedbase::Shipped(), "Муфта зубчатая",
+                                                                    20, -1, [&](double) { return count; })));
     std::unique_ptr<TTable> main(TextBase.GetTable(TString("Муфта зубчатая")));
     ASSERT_TRUE(main);
     const double* A = main->Row(0);

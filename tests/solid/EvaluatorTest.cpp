@@ -223,7 +223,8 @@ TEST_F(SolidEvaluator, APieceThatTravelsWithAFastenerSeatsNothing)
       EXPECT_EQ(faults, 0) << out.str();
       continue;
     }
-    EXPECT_NE(out.str().find(std::string("fault: not seated: pin ") + c.Fault), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find(std::string("fault: not seated: pin ") + c.Fault), std::string::npos)
+        << out.str();
   }
 }
 
@@ -337,8 +338,10 @@ TEST_F(SolidEvaluator, PairsLeftWhenTheTimeRunsOutAreCountedAndSaid)
   r.Checked = std::make_shared<txhost::solid::TAssemblyResult>(checked);
   const std::vector<std::string> faults = txhost::solid::TEvaluator::Faults(r);
   ASSERT_FALSE(faults.empty());
-  EXPECT_NE(faults.back().find("pairs of components whose boxes meet, from ring"), std::string::npos) << faults.back();
-  EXPECT_NE(faults.back().find("on: the check's 0.020 s of modelling ran out"), std::string::npos) << faults.back();
+  EXPECT_NE(faults.back().find("pairs of components whose boxes meet, from ring"), std::string::npos)
+      << faults.back();
+  EXPECT_NE(faults.back().find("on: the check's 0.020 s of modelling ran out"), std::string::npos)
+      << faults.back();
 }
 
 // Past its bound the check counts the pairs it leaves, copies too, says where it stopped, and no clash

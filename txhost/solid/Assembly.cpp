@@ -57,8 +57,8 @@ bool Smaller(const Bnd_Box& a, const Bnd_Box& b)
 // The volume each pair of the shapes shares (by their indices, the smaller first; pairs that share
 // nothing left out), from one split of all of them together: a piece of the split that belongs to two
 // shapes is what they share. False when the modeller fails.
-bool SharedAmong(const std::vector<TopoDS_Shape>& shapes, std::map<std::pair<std::size_t, std::size_t>, double>& out,
-                 const TDeadline& deadline)
+bool SharedAmong(const std::vector<TopoDS_Shape>& shapes,
+                 std::map<std::pair<std::size_t, std::size_t>, double>& out, const TDeadline& deadline)
 {
   try {
     BOPAlgo_Builder split;
@@ -182,8 +182,9 @@ gp_Ax1 WorldAxis(const TPlaced& p)
 
 // What two parts that turn onto themselves about one axis share, from one sector of each: every sector of
 // what they share holds the same. None when they have no turns in common, or the modeller fails.
-std::optional<double> SharedBySectors(const TPlaced& a, const TopoDS_Shape& sa, const Bnd_Box& ba, const TPlaced& b,
-                                      const TopoDS_Shape& sb, const Bnd_Box& bb, const TDeadline& deadline)
+std::optional<double> SharedBySectors(const TPlaced& a, const TopoDS_Shape& sa, const Bnd_Box& ba,
+                                      const TPlaced& b, const TopoDS_Shape& sb, const Bnd_Box& bb,
+                                      const TDeadline& deadline)
 {
   const int ka = a.Symmetry.Order, kb = b.Symmetry.Order;
   if (ka == 1 || kb == 1) return std::nullopt;
@@ -395,8 +396,8 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
     std::array<double, 12> m = placed[i].Matrix;
     for (double& v : m)
       v += 0.0; // -0 and 0 are one place
-    const auto [at, added] =
-        placeOf.try_emplace({placed[i].Shape.get(), int(placed[i].Fastener) + 2 * int(placed[i].Piece), m}, places.size());
+    const auto [at, added] = placeOf.try_emplace(
+        {placed[i].Shape.get(), int(placed[i].Fastener) + 2 * int(placed[i].Piece), m}, places.size());
     if (added || !placed[i].Shape) {
       places.push_back({i});
       first.push_back(placed[i]);
@@ -408,7 +409,8 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
   // back, placements 1e-9 mm apart) are one place too.
   std::map<std::tuple<const TShape*, int>, std::vector<std::size_t>> ofPart; // places by part
   for (std::size_t p = 0; p < places.size(); ++p)
-    if (first[p].Shape) ofPart[{first[p].Shape.get(), int(first[p].Fastener) + 2 * int(first[p].Piece)}].push_back(p);
+    if (first[p].Shape)
+      ofPart[{first[p].Shape.get(), int(first[p].Fastener) + 2 * int(first[p].Piece)}].push_back(p);
   std::vector<bool> gone(places.size(), false);
   for (const auto& [part, at] : ofPart) {
     if (at.size() < 2) continue;
@@ -648,7 +650,8 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     if (!placed[f].Fastener || solids[f].S.IsNull()) continue;
     bool seated = false;
     for (std::size_t p = 0; p < placed.size(); ++p) {
-      if (p == f || placed[p].Fastener || placed[p].Piece || solids[p].S.IsNull() || solids[f].Box.IsOut(solids[p].Box))
+      if (p == f || placed[p].Fastener || placed[p].Piece || solids[p].S.IsNull() ||
+          solids[f].Box.IsOut(solids[p].Box))
         continue;
       const std::vector<TRoundFace>& holes = roundFaces(p);
       const bool in = std::any_of(roundFaces(f).begin(), roundFaces(f).end(), [&](const TRoundFace& shank) {

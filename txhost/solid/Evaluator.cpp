@@ -160,9 +160,10 @@ std::string LeftOver(const TDocumentResult& r)
   const TAssemblyResult& c = *r.Checked;
   return std::to_string(c.LeftOver) + " pairs of components whose boxes meet, from " +
          r.Placed[c.FirstLeftOver.A].Name + " (" + std::to_string(c.FirstLeftOver.A) + ") and " +
-         r.Placed[c.FirstLeftOver.B].Name + " (" + std::to_string(c.FirstLeftOver.B) +
-         ") on: " + (c.Worked < c.Bound ? "the check's " : "the check works out " + std::to_string(c.Bound) +
-                                                             " pairs at most" + (c.TimedOut ? ", and its " : "")) +
+         r.Placed[c.FirstLeftOver.B].Name + " (" + std::to_string(c.FirstLeftOver.B) + ") on: " +
+         (c.Worked < c.Bound ? "the check's "
+                             : "the check works out " + std::to_string(c.Bound) + " pairs at most" +
+                                   (c.TimedOut ? ", and its " : "")) +
          (c.TimedOut ? Number(c.Seconds) + " s of modelling ran out" : "");
 }
 
@@ -275,9 +276,15 @@ bool Marked(const Object& part, const char* mark)
 
 } // namespace
 
-bool MustBeSeated(const Object& part) { return Marked(part, "Fastener"); }
+bool MustBeSeated(const Object& part)
+{
+  return Marked(part, "Fastener");
+}
 
-bool TravelsWithFastener(const Object& part) { return Marked(part, "FastenerPiece"); }
+bool TravelsWithFastener(const Object& part)
+{
+  return Marked(part, "FastenerPiece");
+}
 
 struct TEvaluator::TState
 {
@@ -422,7 +429,10 @@ void TEvaluator::SetProgress(std::ostream* out)
   S->Progress = out;
 }
 
-void TEvaluator::SetSeconds(double seconds) { S->Seconds = seconds; }
+void TEvaluator::SetSeconds(double seconds)
+{
+  S->Seconds = seconds;
+}
 
 bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& error, bool components)
 {

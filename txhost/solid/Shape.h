@@ -2,10 +2,10 @@
 // The modeller's shape behind TShape, for the evaluator's own sources only.
 #include "txhost/solid/Solid.h"
 
-#include <TopoDS_Shape.hxx>
 #include <Bnd_Box.hxx>
 #include <Message_ProgressIndicator.hxx>
 #include <Message_ProgressRange.hxx>
+#include <TopoDS_Shape.hxx>
 #include <gp_Ax1.hxx>
 #include <gp_Pnt.hxx>
 #include <gp_Trsf.hxx>
@@ -65,7 +65,6 @@ private:
   class TIndicator;
   Handle(Message_ProgressIndicator) Indicator;
   double End = 0; // the thread's processor time it stops at
-
 };
 
 // The modeller's exception as text: its type and message.

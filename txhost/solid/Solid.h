@@ -90,7 +90,7 @@ struct TPlaced
   std::string Name;
   TShapePtr Shape;
   std::array<double, 12> Matrix{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}; // rows X, Y, Z, origin
-  bool Fastener = false;                                              // a bolt, pin or screw: seated in holes
+  bool Fastener = false;                                             // a bolt, pin or screw: seated in holes
   TSymmetry Symmetry;                                                 // the part's, in its own space
   double Volume = -1;                                                 // the part's; measured when negative
   bool Piece = false; // travels with a fastener (its nut, washer, bushes): no part a fastener is seated in
