@@ -494,6 +494,8 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
     key.Put(std::size_t(out.Placed.back().Fastener) + 2 * std::size_t(out.Placed.back().Piece));
   }
   if (!components) return true;
+  // A check given another time may leave other pairs.
+  key.Put(S->Seconds);
   auto& slot = S->Assemblies[key.Bytes];
   if (!slot) {
     TCheckOptions options;
