@@ -481,11 +481,12 @@ protected:
 // The toothed sleeve's teeth and bolt holes are one cut, worked a sector at a time where the bolts and teeth
 // share a divisor: with five bolts about thirty teeth its sectors were merged again for hours. Each count
 // (four: the whole part split at once; five and six: by sectors of their own) makes one solid, and each bolt
-// hole removes the same volume as every other: the cut's volume steps by one hole from count to count.
+// hole removes the same volume as every other: the cut's volume steps by one hole from count to count. CI
+// takes five bolts alone, the script three to eight.
 TEST_F(EditedSleeve, EveryBoltCountCutsTheSleeveAlike)
 {
   const std::vector<double> counts =
-      EveryRow() ? std::vector<double>{3, 4, 5, 6, 7, 8} : std::vector<double>{4, 5, 6};
+      EveryRow() ? std::vector<double>{3, 4, 5, 6, 7, 8} : std::vector<double>{5};
   std::vector<double> removed;
   for (const double count : counts) {
     SCOPED_TRACE(::testing::Message() << count << " bolts");
@@ -508,6 +509,7 @@ TEST_F(EditedSleeve, EveryBoltCountCutsTheSleeveAlike)
     EXPECT_EQ(p.Solids, 1);
     ASSERT_EQ(p.Features.size(), 2u);
     EXPECT_TRUE(p.Features[1].Cut);
+    EXPECT_GT(p.Features[1].Changed, 0);
     removed.push_back(p.Features[1].Changed);
     H.CloseDocument(*doc);
   }
