@@ -466,7 +466,7 @@ namespace {
 void PinPart(TModeler3D& m, int n, const char* name, const double* P,
              void (*draw)(const double&, const double&, const double&, const double&, const double*, int,
                           bool),
-             bool fastener = false)
+             bool fastener = false, bool piece = false)
 {
   const double zero = 0.0, one = 1.0;
   ControlModel.mkDetail3D(n, DC(TString(name)), ControlModel.M, true, true);
@@ -474,6 +474,7 @@ void PinPart(TModeler3D& m, int n, const char* name, const double* P,
   draw(zero, zero, zero, one, P, 0, false);
   m.drBaseRotate(0, 360.0);
   if (fastener) m.drFastener3D();
+  if (piece) m.drFastenerPiece3D();
   m.drSave3D(true, true);
 }
 
@@ -489,8 +490,8 @@ void dr3D_MUVP()
   const double zero = 0.0, one = 1.0, cut = 200.0;
   if (P && keyways) {
     PinPart(*m, 3, "Палец МУВП", P, dr2D_PalecMUVP, true);
-    PinPart(*m, 4, "Втулка упругая МУВП", P, dr2D_BushingMUVP);
-    PinPart(*m, 5, "Втулка распорная МУВП", P, dr2D_RBushingMUVP);
+    PinPart(*m, 4, "Втулка упругая МУВП", P, dr2D_BushingMUVP, false, true);
+    PinPart(*m, 5, "Втулка распорная МУВП", P, dr2D_RBushingMUVP, false, true);
     TCommonGeometry g(0, m);
     g.dr3D_Nut(P[3], 2 * P[3] * Sin60, 0.8 * P[3], ControlModel.mfDetail3D(7));
     g.dr3D_Washer(1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, ControlModel.mfDetail3D(6), true);

@@ -555,6 +555,7 @@ public:
   void drDiscard3D() override;
   TString drFileName3D() const override;
   void drFastener3D() override;
+  void drFastenerPiece3D() override;
   void drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
                  const double& shininess, const double& transparency, const double& emission) override;
 

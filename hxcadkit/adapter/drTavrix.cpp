@@ -369,6 +369,12 @@ void TModelerApi::drFastener3D()
   if (doc) drSetUserData(doc, TString("Fastener"), std::vector<std::uint8_t>{1}, false, nullptr);
 }
 
+void TModelerApi::drFastenerPiece3D()
+{
+  txapi::SmartPtr<txapi::ITavrixDocument> doc = R().IDoc3D;
+  if (doc) drSetUserData(doc, TString("FastenerPiece"), std::vector<std::uint8_t>{1}, false, nullptr);
+}
+
 void TModelerApi::drColor3D(int Color, const double& ambient, const double& diffuse, const double& specularity,
                             const double& shininess, const double& transparency, const double& emission)
 {

@@ -40,7 +40,7 @@ void Shank(TElementOutline& o, double x0, double x1, double r, double c0, double
 
 bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Name, const TString& Marking,
                       const TElementOutline& profile, const TElementOutline* cut, double depth,
-                      const char* what, bool fastener)
+                      const char* what, bool fastener, bool piece)
 {
   if (!profile.Finite(0.0, 0.0, 0.0, 1.0) ||
       (cut && (!cut->Finite(0.0, 0.0, 0.0, 1.0) || !std::isfinite(depth)))) {
@@ -57,6 +57,7 @@ bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Nam
     M.drCutExtrusion(txapi::dtBoth, txapi::etBlind, depth, 0.0);
   }
   if (fastener) M.drFastener3D();
+  if (piece) M.drFastenerPiece3D();
   M.drSave3D(true, true);
   return true;
 }
@@ -245,7 +246,7 @@ void TCommonGeometry::dr3D_Nut(const double& M, const double& S, const double& H
 {
   const TString name = ::DC(TString("Гайка")) + TString(" М") + Num(M);
   const TElementOutline cut = HexagonCut(S);
-  MakeRevolvedPart(this->M(), FName, name, TString(), NutOutline(M, S, H, 0), &cut, H, "гайка");
+  MakeRevolvedPart(this->M(), FName, name, TString(), NutOutline(M, S, H, 0), &cut, H, "гайка", false, true);
 }
 
 void TCommonGeometry::dr3D_Washer(const double& d, const double& D, const double& t, const TString& FName,
@@ -253,5 +254,5 @@ void TCommonGeometry::dr3D_Washer(const double& d, const double& D, const double
 {
   const TString name = ::DC(TString("Шайба")) + TString(" ") + Num(d);
   MakeRevolvedPart(M(), FName, name, TString(), WasherOutline(d, D, t, IsGroove ? t / 4.0 : 0.0), nullptr,
-                   0.0, "шайба");
+                   0.0, "шайба", false, true);
 }

@@ -46,7 +46,8 @@ void Ring(TElementOutline& o, double L, double r1, double r2, double co0, double
 // closed curves of a sketch across the axis at x = 0 to depth on both sides (so the cut does
 // not depend on which way the host's normal points). Nothing is made when a coordinate or the
 // depth would not be finite; the element named by what is then reported. A fastener (a bolt, a screw)
-// is recorded as one, so that a check of an assembly knows it must stand in holes.
+// is recorded as one, so that a check of an assembly knows it must stand in holes; a piece of a fastener's
+// set (a nut, a washer) as one that travels with it.
 bool MakeRevolvedPart(TModeler3D& M, const TString& FileName, const TString& Name, const TString& Marking,
                       const TElementOutline& profile, const TElementOutline* cut, double depth,
-                      const char* what, bool fastener = false);
+                      const char* what, bool fastener = false, bool piece = false);

@@ -500,6 +500,9 @@ public:
   // bushing on a pin's place), so that a check of the assembly knows it must stand in them; a
   // modeller that keeps no documents records nothing.
   virtual void drFastener3D() {}
+  // Records that the current part travels with a fastener (its nut, its washer, the bushes on its pin), so
+  // that a check of the assembly never takes it for one of the parts the fastener joins.
+  virtual void drFastenerPiece3D() {}
   virtual void drClose3D(bool SaveDocument3D, TSectionSpc Section);
   virtual void drSave3D(bool Close, bool NeedNameMarking);
   // Whether the last drSave3D wrote its document to its file; a modeller that writes no files

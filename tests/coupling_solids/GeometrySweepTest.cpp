@@ -311,6 +311,12 @@ TEST_P(GeometrySweep, EveryPieceIsSoundAndFits)
           ADD_FAILURE() << rest[c.A].Name << " and " << rest[c.B].Name << " share " << c.Volume << " mm3";
       }
       const auto fasteners = ExpectSeated(r);
+      // Nuts, washers and a pin's bushes travel with their fastener: the library marks them so.
+      for (const auto& p : r.Placed)
+        for (const char* piece : {"Гайка", "Шайба", "Втулка упругая", "Втулка распорная"})
+          if (p.Name.starts_with(piece)) {
+            EXPECT_TRUE(p.Piece) << p.Name;
+          }
       if (row.Fasteners >= 0) {
         EXPECT_EQ(fasteners, row.Fasteners);
       } else {
@@ -460,5 +466,56 @@ TEST_P(EditedCountSweep, EveryFastenerStandsInItsHoles)
 
 INSTANTIATE_TEST_SUITE_P(Couplings, EditedCountSweep, ::testing::ValuesIn(EditedCounts),
                          hxcad::test::CaseNames());
+
+class EditedSleeve : public StandInCoupling
+{
+protected:
+  void TearDown() override
+  {
+    ASSERT_TRUE(editedbase::Rebase(HXCAD_DUVOZADU_DATA));
+    StandInCoupling::TearDown();
+  }
+  txhost::test::TempDir Base;
+};
+
+// The toothed sleeve's teeth and bolt holes are one cut, worked a sector at a time where the bolts and teeth
+// share a divisor: with five bolts about thirty teeth its sectors were merged again for hours. Each count
+// (four: the whole part split at once; five and six: by sectors of their own) makes one solid, and each bolt
+// hole removes the same volume as every other: the cut's volume steps by one hole from count to count. CI
+// takes five bolts alone, the script three to eight.
+TEST_F(EditedSleeve, EveryBoltCountCutsTheSleeveAlike)
+{
+  const std::vector<double> counts =
+      EveryRow() ? std::vector<double>{3, 4, 5, 6, 7, 8} : std::vector<double>{5};
+  std::vector<double> removed;
+  for (const double count : counts) {
+    SCOPED_TRACE(::testing::Message() << count << " bolts");
+    ASSERT_TRUE(editedbase::UseBase(Base.path(), editedbase::Edited(editedbase::Shipped(), "Муфта зубчатая",
+                                                                    20, -1, [&](double) { return count; })));
+    std::unique_ptr<TTable> main(TextBase.GetTable(TString("Муфта зубчатая")));
+    ASSERT_TRUE(main);
+    const double* A = main->Row(0);
+    Model(A[0], A[main->Control], A[main->Control], 2, 3);
+    ASSERT_TRUE(Couplings.drCoupling(TString("Зубчатая ГОСТ Р 50895-96"), 0));
+    txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(2).Utf8Text(), false);
+    ASSERT_TRUE(doc);
+    txhost::solid::TEvaluator evaluator(H);
+    txhost::solid::TDocumentResult r;
+    std::string error;
+    ASSERT_TRUE(evaluator.Evaluate(*doc, r, error)) << error;
+    ASSERT_EQ(r.Parts.size(), 1u);
+    ASSERT_TRUE(r.Placed[0].Name.starts_with("Обойма")) << r.Placed[0].Name;
+    const txhost::solid::TPartResult& p = *r.Parts[0];
+    EXPECT_EQ(p.Solids, 1);
+    ASSERT_EQ(p.Features.size(), 2u);
+    EXPECT_TRUE(p.Features[1].Cut);
+    EXPECT_GT(p.Features[1].Changed, 0);
+    removed.push_back(p.Features[1].Changed);
+    H.CloseDocument(*doc);
+  }
+  for (std::size_t k = 2; k < removed.size(); ++k)
+    EXPECT_NEAR(removed[k] - removed[k - 1], removed[1] - removed[0], 1e-6 * removed[0])
+        << counts[k - 1] << " to " << counts[k] << " bolts";
+}
 
 } // namespace

@@ -70,13 +70,13 @@ protected:
     f.Update();
     return doc;
   }
-  // Marks a part as a fastener, as the library that builds one does.
-  void MarkFastener(Object& doc)
+  // Marks a part as a fastener, or as a piece that travels with one, as the library that builds it does.
+  void MarkFastener(Object& doc, const char* mark = "Fastener")
   {
     Object& storages = H.Create("user-storages", &doc, &doc);
     Object& s = H.Create("user-storage", &doc, &storages);
     s.Set("name", std::string("ZEDozod"));
-    s.Set("values", Value{{"Fastener", 1}});
+    s.Set("values", Value{{mark, 1}});
   }
   fs::path Save(Object& doc, const std::string& name)
   {
@@ -188,6 +188,46 @@ TEST_F(SolidEvaluator, AFastenerInOnePartOnlyIsAFault)
   }
 }
 
+// The pieces that travel with a pin (a nut, bushes: rings like the parts it joins, told apart only by the
+// library's mark) seat nothing: a pin pulled out of one ring with its nut stands in one part only, and one
+// carried off with its nut stands in no hole; the rings themselves still join.
+TEST_F(SolidEvaluator, APieceThatTravelsWithAFastenerSeatsNothing)
+{
+  const fs::path ring = Save(RingPart(0, 10, 4, 20), "ring.tpt");
+  Object& nutPart = RingPart(0, 5, 4, 8);
+  MarkFastener(nutPart, "FastenerPiece");
+  const fs::path nut = Save(nutPart, "nut.tpt");
+  Object& pin = RingPart(0, 30, 0, 4);
+  MarkFastener(pin);
+  const fs::path pinFile = Save(pin, "pin.tpt");
+  struct TCase
+  {
+    double Shift; // of the pin and its nut along the rings' axis
+    const char* Fault;
+  };
+  for (const TCase& c : {TCase{-5, nullptr}, TCase{12, "stands in the holes of one part only (second)"},
+                         TCase{500, "stands in no hole"}}) {
+    SCOPED_TRACE(c.Shift);
+    Object& assembly = Assembly();
+    Component(assembly, ring.string(), 0, "first");
+    Component(assembly, ring.string(), 10, "second");
+    Component(assembly, pinFile.string(), c.Shift, "pin");
+    Component(assembly, nut.string(), c.Shift + 25, "nut");
+    txhost::solid::TEvaluator e(H);
+    std::ostringstream out;
+    int faults = -1;
+    std::string error;
+    ASSERT_TRUE(e.Check(assembly, out, faults, error)) << error;
+    EXPECT_EQ(out.str().find(" in 3 nut"), std::string::npos) << out.str();
+    if (c.Fault == nullptr) {
+      EXPECT_EQ(faults, 0) << out.str();
+      continue;
+    }
+    EXPECT_NE(out.str().find(std::string("fault: not seated: pin ") + c.Fault), std::string::npos)
+        << out.str();
+  }
+}
+
 // A picture or STEP file that cannot be written is refused before anything is modelled.
 TEST_F(SolidEvaluator, AnOutputThatCannotBeWrittenIsRefusedFirst)
 {
@@ -254,6 +294,54 @@ TEST_F(SolidEvaluator, CopiesAtOnePlaceClashWithoutABoolean)
             std::string::npos)
       << faults[0];
   EXPECT_NE(faults[1].find("and so does each of the 1999 other pairs"), std::string::npos) << faults[1];
+}
+
+// Copies placed apart by less than the modeller tells apart (1e-9 mm, as a matrix written out and read back
+// leaves them) are copies at one place: no boolean of each pair. Each pair was one.
+TEST_F(SolidEvaluator, CopiesCloserThanTheModellerTellsApartAreAtOnePlace)
+{
+  const fs::path ring = Save(RingPart(0, 10, 5, 20), "ring.tpt");
+  constexpr std::size_t copies = 100;
+  Object& assembly = Assembly();
+  for (std::size_t k = 0; k < copies; ++k)
+    Component(assembly, ring.string(), 1e-9 * double(k), "ring");
+  txhost::solid::TEvaluator e(H);
+  txhost::solid::TDocumentResult r;
+  std::string error;
+  ASSERT_TRUE(e.Evaluate(assembly, r, error)) << error;
+  EXPECT_EQ(r.Checked->Worked, 0u);
+  ASSERT_EQ(r.Checked->Coincident.size(), 1u);
+  EXPECT_EQ(r.Checked->Coincident[0].Members.size(), copies);
+  EXPECT_TRUE(r.Checked->Clashes.empty());
+}
+
+// The check spends at most its time: copies 0.01 mm apart, each pair a boolean, end with the pairs left
+// counted and said.
+TEST_F(SolidEvaluator, PairsLeftWhenTheTimeRunsOutAreCountedAndSaid)
+{
+  const fs::path ring = Save(RingPart(0, 10, 5, 20), "ring.tpt");
+  constexpr std::size_t copies = 40;
+  Object& assembly = Assembly();
+  for (std::size_t k = 0; k < copies; ++k)
+    Component(assembly, ring.string(), 0.01 * double(k), "ring" + std::to_string(k));
+  txhost::solid::TEvaluator e(H);
+  txhost::solid::TDocumentResult r;
+  std::string error;
+  ASSERT_TRUE(e.Evaluate(assembly, r, error, false)) << error;
+  txhost::solid::TCheckOptions brief;
+  brief.Seconds = 0.02;
+  const auto checked = txhost::solid::CheckAssembly(r.Placed, brief);
+  const std::size_t pairs = copies * (copies - 1) / 2;
+  EXPECT_TRUE(checked.TimedOut);
+  EXPECT_GT(checked.LeftOver, 0u);
+  EXPECT_EQ(checked.Clashes.size() + checked.LeftOver + checked.Unchecked.size(), pairs);
+  r.Checked = std::make_shared<txhost::solid::TAssemblyResult>(checked);
+  const std::vector<std::string> faults = txhost::solid::TEvaluator::Faults(r);
+  ASSERT_FALSE(faults.empty());
+  EXPECT_NE(faults.back().find("pairs of components whose boxes meet, from ring"), std::string::npos)
+      << faults.back();
+  EXPECT_NE(faults.back().find("on: the check's 0.020 s of modelling ran out"), std::string::npos)
+      << faults.back();
 }
 
 // Past its bound the check counts the pairs it leaves, copies too, says where it stopped, and no clash

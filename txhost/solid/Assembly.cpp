@@ -35,8 +35,13 @@ namespace {
 constexpr double SeatOverlap = 0.01;
 // Parts with fewer faces are not meshed to be shown clear of others.
 constexpr int MeshedFaces = 100;
-// A large part is split with the small ones close to it together from this many on.
-constexpr std::size_t GroupedSmall = 3;
+// A large part is split with the small ones close to it together from this many on, and up to so many: a
+// split of hundreds of copies of one piece stacked over each other ran for minutes where each pair's own
+// boolean is cheap.
+constexpr std::size_t GroupedSmall = 3, MostGrouped = 64;
+// How far apart two placements of one part may put any point of it and still be one place: what the
+// modeller tells apart (its confusion distance, mm).
+constexpr double OnePlace = 1e-7;
 
 // Whether box a is so much smaller than box b that b is worth splitting with several like it at once.
 bool Smaller(const Bnd_Box& a, const Bnd_Box& b)
@@ -52,7 +57,8 @@ bool Smaller(const Bnd_Box& a, const Bnd_Box& b)
 // The volume each pair of the shapes shares (by their indices, the smaller first; pairs that share
 // nothing left out), from one split of all of them together: a piece of the split that belongs to two
 // shapes is what they share. False when the modeller fails.
-bool SharedAmong(const std::vector<TopoDS_Shape>& shapes, std::map<std::pair<std::size_t, std::size_t>, double>& out)
+bool SharedAmong(const std::vector<TopoDS_Shape>& shapes,
+                 std::map<std::pair<std::size_t, std::size_t>, double>& out, const TDeadline& deadline)
 {
   try {
     BOPAlgo_Builder split;
@@ -61,7 +67,7 @@ bool SharedAmong(const std::vector<TopoDS_Shape>& shapes, std::map<std::pair<std
     split.SetRunParallel(false);
     split.SetCheckInverted(false);
     split.SetToFillHistory(false);
-    split.Perform();
+    split.Perform(deadline.Range());
     if (split.HasErrors()) return false;
     std::map<const TopoDS_TShape*, std::pair<TopoDS_Shape, std::vector<std::size_t>>> owners;
     for (std::size_t i = 0; i < shapes.size(); ++i)
@@ -176,8 +182,9 @@ gp_Ax1 WorldAxis(const TPlaced& p)
 
 // What two parts that turn onto themselves about one axis share, from one sector of each: every sector of
 // what they share holds the same. None when they have no turns in common, or the modeller fails.
-std::optional<double> SharedBySectors(const TPlaced& a, const TopoDS_Shape& sa, const Bnd_Box& ba, const TPlaced& b,
-                                      const TopoDS_Shape& sb, const Bnd_Box& bb)
+std::optional<double> SharedBySectors(const TPlaced& a, const TopoDS_Shape& sa, const Bnd_Box& ba,
+                                      const TPlaced& b, const TopoDS_Shape& sb, const Bnd_Box& bb,
+                                      const TDeadline& deadline)
 {
   const int ka = a.Symmetry.Order, kb = b.Symmetry.Order;
   if (ka == 1 || kb == 1) return std::nullopt;
@@ -194,8 +201,9 @@ std::optional<double> SharedBySectors(const TPlaced& a, const TopoDS_Shape& sa, 
   // The seam a little off any round angle, where the parts' own edges are likeliest.
   const double from = 0.37 * 2 * std::numbers::pi / sectors;
   const TopoDS_Shape wedge = Wedge(axis, u, from, from + 2 * std::numbers::pi / sectors, box);
-  const TopoDS_Shape pa = SharedPart(sa, wedge), pb = pa.IsNull() ? TopoDS_Shape() : SharedPart(sb, wedge);
-  const TopoDS_Shape shared = pb.IsNull() ? TopoDS_Shape() : SharedPart(pa, pb);
+  const TopoDS_Shape pa = SharedPart(sa, wedge, deadline.Range());
+  const TopoDS_Shape pb = pa.IsNull() ? TopoDS_Shape() : SharedPart(sb, wedge, deadline.Range());
+  const TopoDS_Shape shared = pb.IsNull() ? TopoDS_Shape() : SharedPart(pa, pb, deadline.Range());
   if (shared.IsNull()) return std::nullopt;
   return sectors * Volume(TShape(shared));
 }
@@ -381,21 +389,70 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
   // The places: components of one part at one matrix, all fasteners or none (nested assemblies placed over
   // each other give thousands), are one place, checked once. A component without a solid is a place of its
   // own.
-  std::map<std::tuple<const TShape*, bool, std::array<double, 12>>, std::size_t> placeOf;
+  std::map<std::tuple<const TShape*, int, std::array<double, 12>>, std::size_t> placeOf;
   std::vector<std::vector<std::size_t>> places;
   std::vector<TPlaced> first;
   for (std::size_t i = 0; i < placed.size(); ++i) {
     std::array<double, 12> m = placed[i].Matrix;
     for (double& v : m)
       v += 0.0; // -0 and 0 are one place
-    const auto [at, added] =
-        placeOf.try_emplace({placed[i].Shape.get(), placed[i].Fastener, m}, places.size());
+    const auto [at, added] = placeOf.try_emplace(
+        {placed[i].Shape.get(), int(placed[i].Fastener) + 2 * int(placed[i].Piece), m}, places.size());
     if (added || !placed[i].Shape) {
       places.push_back({i});
       first.push_back(placed[i]);
     } else {
       places[at->second].push_back(i);
     }
+  }
+  // Places of one part that differ by less than the modeller tells apart (a matrix written out and read
+  // back, placements 1e-9 mm apart) are one place too.
+  std::map<std::tuple<const TShape*, int>, std::vector<std::size_t>> ofPart; // places by part
+  for (std::size_t p = 0; p < places.size(); ++p)
+    if (first[p].Shape)
+      ofPart[{first[p].Shape.get(), int(first[p].Fastener) + 2 * int(first[p].Piece)}].push_back(p);
+  std::vector<bool> gone(places.size(), false);
+  for (const auto& [part, at] : ofPart) {
+    if (at.size() < 2) continue;
+    // How far the part reaches from its own origin: a turn of the matrix moves its points by that much.
+    Bnd_Box box;
+    BRepBndLib::Add(first[at.front()].Shape->S, box);
+    double reach = 0;
+    if (!box.IsVoid()) {
+      double b[6];
+      box.Get(b[0], b[1], b[2], b[3], b[4], b[5]);
+      for (int k = 0; k < 3; ++k)
+        reach = std::max({reach, std::abs(b[k]), std::abs(b[k + 3])});
+      reach *= std::sqrt(3.0);
+    }
+    for (std::size_t a = 0; a < at.size(); ++a) {
+      if (gone[at[a]]) continue;
+      const std::array<double, 12>& m = first[at[a]].Matrix;
+      for (std::size_t b = a + 1; b < at.size(); ++b) {
+        if (gone[at[b]]) continue;
+        const std::array<double, 12>& n = first[at[b]].Matrix;
+        double turn = 0, shift = 0;
+        for (int k = 0; k < 9; ++k)
+          turn += (m[k] - n[k]) * (m[k] - n[k]);
+        for (int k = 9; k < 12; ++k)
+          shift += (m[k] - n[k]) * (m[k] - n[k]);
+        if (std::sqrt(shift) + std::sqrt(turn) * reach > OnePlace) continue;
+        places[at[a]].insert(places[at[a]].end(), places[at[b]].begin(), places[at[b]].end());
+        gone[at[b]] = true;
+      }
+    }
+  }
+  if (std::find(gone.begin(), gone.end(), true) != gone.end()) {
+    std::vector<std::vector<std::size_t>> kept;
+    std::vector<TPlaced> keptFirst;
+    for (std::size_t p = 0; p < places.size(); ++p)
+      if (!gone[p]) {
+        std::sort(places[p].begin(), places[p].end());
+        kept.push_back(std::move(places[p]));
+        keptFirst.push_back(placed[kept.back().front()]);
+      }
+    places.swap(kept);
+    first.swap(keptFirst);
   }
   TProgress progress(options.Progress);
   std::vector<std::size_t> copies(places.size());
@@ -414,6 +471,8 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
   out.LeftOver = each.LeftOver;
   out.FirstLeftOver = {at(each.FirstLeftOver.A), at(each.FirstLeftOver.B), {}};
   out.Bound = each.Bound;
+  out.TimedOut = each.TimedOut;
+  out.Seconds = each.Seconds;
   out.Worked = each.Worked;
   for (std::size_t p = 0; p < places.size(); ++p) {
     if (places[p].size() < 2 || !first[p].Shape) continue;
@@ -473,14 +532,20 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   std::vector<std::pair<std::size_t, std::size_t>> close;
   TAssemblyResult out;
   out.Bound = options.MaxPairs;
+  out.Seconds = options.Seconds;
+  const TDeadline deadline(options.Seconds);
+  // A pair the bound or the time leaves is counted, with its copies, not worked out.
+  auto leave = [&](std::size_t i, std::size_t j) {
+    if (out.LeftOver == 0) out.FirstLeftOver = {i, j, {}};
+    if (deadline.Passed()) out.TimedOut = true;
+    out.LeftOver += copies[i] * copies[j];
+  };
   for (std::size_t i = 0; i < solids.size(); ++i) {
     progress.Step("components whose boxes were compared with the others':", i, solids.size());
     for (std::size_t j = i + 1; j < solids.size(); ++j) {
       if (solids[i].S.IsNull() || solids[j].S.IsNull() || solids[i].Box.IsOut(solids[j].Box)) continue;
-      // Past the bound a pair is counted, not worked out.
-      if (out.Worked == options.MaxPairs) {
-        if (out.LeftOver == 0) out.FirstLeftOver = {i, j, {}};
-        out.LeftOver += copies[i] * copies[j];
+      if (out.Worked == options.MaxPairs || deadline.Passed()) {
+        leave(i, j);
         continue;
       }
       ++out.Worked;
@@ -503,18 +568,19 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     else if (Smaller(solids[j].Box, solids[i].Box)) small[i].push_back(j);
   }
   for (std::size_t p = 0; p < solids.size(); ++p) {
-    if (small[p].size() < GroupedSmall) continue;
+    if (small[p].size() < GroupedSmall || deadline.Passed()) continue;
     // Of the clusters of small ones that are turned copies of each other about the large part's axis of
     // symmetry (a bolt with its washer and nut in each hole of a flange), only the first is split.
     const TClusters clusters = Clusters(placed, p, small[p], close);
     std::vector<std::size_t> members;
     for (std::size_t c = 0; c < clusters.Parts.size(); ++c)
       if (clusters.CopyOf[c].first == c) members.insert(members.end(), clusters.Parts[c].begin(), clusters.Parts[c].end());
+    if (members.size() > MostGrouped) continue;
     std::vector<TopoDS_Shape> group{solids[p].S};
     for (std::size_t k : members)
       group.push_back(solids[k].S);
     std::map<std::pair<std::size_t, std::size_t>, double> shared;
-    if (!SharedAmong(group, shared)) continue; // each pair's own boolean decides
+    if (!SharedAmong(group, shared, deadline)) continue; // each pair's own boolean decides
     // Every pair of the group that is close is known from it, the small ones among themselves too.
     for (std::size_t a = 0; a < group.size(); ++a)
       for (std::size_t b = a + 1; b < group.size(); ++b) {
@@ -541,12 +607,20 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     double shared = 0;
     if (const auto at = known.find({i, j}); at != known.end()) {
       shared = at->second;
+    } else if (deadline.Passed()) {
+      leave(i, j);
+      continue;
     } else {
       try {
-        if (const auto v = SharedBySectors(placed[i], solids[i].S, solids[i].Box, placed[j], solids[j].S, solids[j].Box)) {
+        if (const auto v = SharedBySectors(placed[i], solids[i].S, solids[i].Box, placed[j], solids[j].S,
+                                           solids[j].Box, deadline)) {
           shared = *v;
         } else {
-          const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S);
+          const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S, deadline.Range());
+          if (common.IsNull() && deadline.Passed()) {
+            leave(i, j);
+            continue;
+          }
           if (common.IsNull()) {
             out.Unchecked.push_back({i, j, "the modeller failed to intersect them"});
             continue;
@@ -562,7 +636,9 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   }
   // A fastener is seated in a component when its shank lies in a hole of that component: a round face of
   // the fastener with the fastener inside it and one of the component with the component outside it, on one
-  // axis, overlapping along it. Its own cross holes and the component's outer faces seat nothing.
+  // axis, overlapping along it. Its own cross holes and the component's outer faces seat nothing, nor do the
+  // holes of other fasteners and of the pieces that travel with one: a pin slid out of its half stood in its
+  // own bushes, and one carried away with its nut and washer in those.
   std::map<std::size_t, std::vector<TRoundFace>> round; // by component, found on first need
   auto roundFaces = [&](std::size_t i) -> const std::vector<TRoundFace>& {
     auto at = round.find(i);
@@ -574,7 +650,9 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     if (!placed[f].Fastener || solids[f].S.IsNull()) continue;
     bool seated = false;
     for (std::size_t p = 0; p < placed.size(); ++p) {
-      if (p == f || placed[p].Fastener || solids[p].S.IsNull() || solids[f].Box.IsOut(solids[p].Box)) continue;
+      if (p == f || placed[p].Fastener || placed[p].Piece || solids[p].S.IsNull() ||
+          solids[f].Box.IsOut(solids[p].Box))
+        continue;
       const std::vector<TRoundFace>& holes = roundFaces(p);
       const bool in = std::any_of(roundFaces(f).begin(), roundFaces(f).end(), [&](const TRoundFace& shank) {
         return !shank.Hole && std::any_of(holes.begin(), holes.end(), [&](const TRoundFace& hole) {

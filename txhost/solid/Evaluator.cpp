@@ -34,6 +34,9 @@ constexpr std::size_t MaxAssemblyDepth = 16;
 constexpr std::size_t MaxComponents = 10000;
 // How far from the origin a component may stand (1000 km): what the modeller still places exactly.
 constexpr double MaxReach = 1e9;
+// The processor time a check of an assembly's components may take: the largest shipped coupling, its gears
+// meshing with a backlash, takes a few seconds.
+constexpr double CheckSeconds = 60;
 
 bool SolidType(int type)
 {
@@ -157,8 +160,11 @@ std::string LeftOver(const TDocumentResult& r)
   const TAssemblyResult& c = *r.Checked;
   return std::to_string(c.LeftOver) + " pairs of components whose boxes meet, from " +
          r.Placed[c.FirstLeftOver.A].Name + " (" + std::to_string(c.FirstLeftOver.A) + ") and " +
-         r.Placed[c.FirstLeftOver.B].Name + " (" + std::to_string(c.FirstLeftOver.B) +
-         ") on: the check works out " + std::to_string(c.Bound) + " pairs at most";
+         r.Placed[c.FirstLeftOver.B].Name + " (" + std::to_string(c.FirstLeftOver.B) + ") on: " +
+         (c.Worked < c.Bound ? "the check's "
+                             : "the check works out " + std::to_string(c.Bound) + " pairs at most" +
+                                   (c.TimedOut ? ", and its " : "")) +
+         (c.TimedOut ? Number(c.Seconds) + " s of modelling ran out" : "");
 }
 
 struct TLeaf
@@ -254,17 +260,30 @@ bool Writable(const std::filesystem::path& file, std::string& error)
 
 } // namespace
 
-bool MustBeSeated(const Object& part)
+namespace {
+
+// Whether the library recorded the mark with its own data of the part's document ("ZEDozod").
+bool Marked(const Object& part, const char* mark)
 {
-  // The library records it with its own data of the part's document ("ZEDozod"), under "Fastener".
   const Object* document = part.Document();
   if (document == nullptr) return false;
   for (const Object* storages : model::LiveMembers(*document, "user-storages"))
     for (const Object* s : model::LiveMembers(*storages, "user-storage"))
-      if (s->Text("name") == L"ZEDozod" && s->Prop("values").is_object() &&
-          s->Prop("values").contains("Fastener"))
+      if (s->Text("name") == L"ZEDozod" && s->Prop("values").is_object() && s->Prop("values").contains(mark))
         return true;
   return false;
+}
+
+} // namespace
+
+bool MustBeSeated(const Object& part)
+{
+  return Marked(part, "Fastener");
+}
+
+bool TravelsWithFastener(const Object& part)
+{
+  return Marked(part, "FastenerPiece");
 }
 
 struct TEvaluator::TState
@@ -283,6 +302,7 @@ struct TEvaluator::TState
   std::map<std::pair<std::uint64_t, std::uint64_t>, TRead> Files;
   int Modelled = 0;
   std::ostream* Progress = nullptr;
+  double Seconds = CheckSeconds;
 
   explicit TState(Host& h) : H(h) {}
 
@@ -409,6 +429,11 @@ void TEvaluator::SetProgress(std::ostream* out)
   S->Progress = out;
 }
 
+void TEvaluator::SetSeconds(double seconds)
+{
+  S->Seconds = seconds;
+}
+
 bool TEvaluator::Evaluate(Object& document, TDocumentResult& out, std::string& error, bool components)
 {
   // What the modeller throws where nothing below caught it is the document's fault, said, never an abort.
@@ -447,27 +472,35 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   }
   TKey key;
   // A part placed many times is looked at once: its features and its marks are read from it the first time.
-  std::map<const Object*, std::pair<std::shared_ptr<const TPartResult>, bool>> looked;
+  struct TLooked
+  {
+    std::shared_ptr<const TPartResult> Part;
+    bool Fastener = false, Piece = false;
+  };
+  std::map<const Object*, TLooked> looked;
   TProgress progress(S->Progress);
   for (const TLeaf& l : leaves) {
     progress.Step("components whose parts were built:", out.Parts.size(), leaves.size());
     auto [at, first] = looked.try_emplace(l.Part);
-    if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part)};
-    const auto& [part, fastener] = at->second;
+    if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part), TravelsWithFastener(*l.Part)};
+    const auto& [part, fastener, piece] = at->second;
     out.Parts.push_back(part);
-    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), fastener, part->Symmetry, part->Volume});
+    out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), fastener, part->Symmetry, part->Volume, piece});
     // The part (kept as long as the evaluator, so its address names it) and where it stands, exactly: a
     // matrix printed to six places kept apart no two placements that differ by less.
     key.Put(std::size_t(part.get()));
     for (double v : out.Placed.back().Matrix)
       key.Put(v);
-    key.Put(std::size_t(out.Placed.back().Fastener));
+    key.Put(std::size_t(out.Placed.back().Fastener) + 2 * std::size_t(out.Placed.back().Piece));
   }
   if (!components) return true;
+  // A check given another time may leave other pairs.
+  key.Put(S->Seconds);
   auto& slot = S->Assemblies[key.Bytes];
   if (!slot) {
     TCheckOptions options;
     options.Progress = S->Progress;
+    options.Seconds = S->Seconds;
     slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed, options));
     ++S->Modelled;
   }
@@ -512,7 +545,8 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
     for (const TUnchecked& u : r.Checked->Unchecked)
       faults.push_back("not checked: " + r.Placed[u.A].Name + " and " + r.Placed[u.B].Name + ": " + u.Error);
     if (r.Checked->LeftOver > 0) faults.push_back("not checked: " + LeftOver(r));
-    // A fastener joins parts: standing in the holes of one part alone, it holds nothing to anything.
+    // A fastener joins parts: standing in the holes of one part alone, it holds nothing to anything; what
+    // travels with it (its nut, washer, bushes) is no part it joins.
     std::vector<std::vector<std::size_t>> seats(r.Placed.size());
     for (const TSeat& s : r.Checked->Seats)
       seats[s.Fastener].push_back(s.Part);

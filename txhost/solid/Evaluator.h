@@ -53,6 +53,9 @@ public:
   int Modelled() const;
   // Where a long evaluation says how far it has come, every few seconds; nowhere by default.
   void SetProgress(std::ostream* out);
+  // How many seconds of processor time the check of an assembly's components may take (0: as long as it
+  // takes); a minute by default. What it leaves is said as not checked.
+  void SetSeconds(double seconds);
 
 private:
   bool Evaluated(Object& document, TDocumentResult& out, std::string& error, bool components);
@@ -63,5 +66,8 @@ private:
 // Whether a part must stand in holes of the parts it joins: the library that built it marked it so (its
 // bolts, screws, pins and the bushings that take a pin's place), whatever its name.
 bool MustBeSeated(const Object& part);
+// Whether a part travels with a fastener and joins nothing (a nut, a washer, the bushes on a pin): the
+// library that built it marked it so.
+bool TravelsWithFastener(const Object& part);
 
 } // namespace txhost::solid

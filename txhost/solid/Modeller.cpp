@@ -4,45 +4,48 @@
 
 #include "txhost/lib/Model3D.h"
 
+#include <BRepAdaptor_Curve.hxx>
+#include <BRepAdaptor_Surface.hxx>
 #include <BRepAlgoAPI_Common.hxx>
 #include <BRepAlgoAPI_Cut.hxx>
 #include <BRepAlgoAPI_Fuse.hxx>
-#include <BRepAdaptor_Surface.hxx>
 #include <BRepBndLib.hxx>
-#include <BRepBuilderAPI_MakeSolid.hxx>
-#include <BRepBuilderAPI_Sewing.hxx>
-#include <BRepLib.hxx>
-#include <BRepTools.hxx>
-#include <Geom_ToroidalSurface.hxx>
-#include <TopoDS_Shell.hxx>
 #include <BRepBuilderAPI_MakeEdge.hxx>
-#include <BRepBuilderAPI_MakePolygon.hxx>
-#include <Bnd_Box.hxx>
 #include <BRepBuilderAPI_MakeFace.hxx>
+#include <BRepBuilderAPI_MakePolygon.hxx>
+#include <BRepBuilderAPI_MakeSolid.hxx>
 #include <BRepBuilderAPI_MakeWire.hxx>
+#include <BRepBuilderAPI_Sewing.hxx>
 #include <BRepBuilderAPI_Transform.hxx>
 #include <BRepGProp.hxx>
+#include <BRepLib.hxx>
 #include <BRepOffsetAPI_MakeOffset.hxx>
 #include <BRepOffsetAPI_ThruSections.hxx>
 #include <BRepPrimAPI_MakePrism.hxx>
 #include <BRepPrimAPI_MakeRevol.hxx>
+#include <BRepTools.hxx>
+#include <BRep_Builder.hxx>
+#include <BRep_Tool.hxx>
+#include <Bnd_Box.hxx>
 #include <GC_MakeArcOfCircle.hxx>
 #include <GProp_GProps.hxx>
+#include <Geom_ToroidalSurface.hxx>
 #include <ShapeUpgrade_ShapeDivideAngle.hxx>
 #include <ShapeUpgrade_UnifySameDomain.hxx>
 #include <Standard_Failure.hxx>
 #include <TopExp_Explorer.hxx>
+#include <TopTools_ListOfShape.hxx>
 #include <TopoDS.hxx>
 #include <TopoDS_Compound.hxx>
-#include <TopTools_ListOfShape.hxx>
+#include <TopoDS_Shell.hxx>
 #include <TopoDS_Wire.hxx>
-#include <BRep_Builder.hxx>
-#include <BRep_Tool.hxx>
 #include <gp_Ax1.hxx>
 #include <gp_Ax2.hxx>
 #include <gp_Circ.hxx>
 #include <gp_Lin.hxx>
 #include <gp_Pln.hxx>
+
+#include <time.h>
 
 #include <algorithm>
 #include <cmath>
@@ -212,7 +215,9 @@ std::vector<TRegion> Regions(const std::vector<TLoop>& loops)
 // A boolean of two solids, or a null shape when the modeller fails. The solids come from sweeps and
 // booleans and are never inside out, so the modeller's test of that, which classifies a point against
 // every solid of every boolean and cost a large toothed part a good share of each, is left out.
-template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false)
+template <class TOperation>
+TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false,
+                     const Message_ProgressRange& range = Message_ProgressRange())
 {
   TopTools_ListOfShape arguments, tools;
   arguments.Append(a);
@@ -224,7 +229,7 @@ template <class TOperation> TopoDS_Shape Boolean(const TopoDS_Shape& a, const To
   op.SetRunParallel(false);
   op.SetUseOBB(orientedBoxes);
   op.SetToFillHistory(false);
-  op.Build();
+  op.Build(range);
   if (!op.IsDone() || op.HasErrors()) return {};
   return op.Shape();
 }
@@ -609,6 +614,33 @@ std::optional<TRepeat> RepeatOf(const TopoDS_Shape& body, const gp_Ax1& axis, co
   return r;
 }
 
+// The start of a sector, from the seam's angle turned by whole sectors, that holds none of the lines along
+// which the body's own faces of revolution close: a sector holding one has those faces split there too, and
+// merging its turned copies again then ran for hours (five bolts in a sleeve of thirty teeth, where three and
+// seven took two seconds). Every sector is cut alike, so any of them may be the one cut. The seam's own
+// angle when every sector holds one.
+double FreeOfClosings(const TopoDS_Shape& body, const TRepeat& r, double seam, double sector, int sectors)
+{
+  const TSketchPlane& p = r.Plane;
+  std::vector<double> closings; // their angles in the sketch about the axis
+  for (TopExp_Explorer f(body, TopAbs_FACE); f.More(); f.Next())
+    for (TopExp_Explorer e(f.Current(), TopAbs_EDGE); e.More(); e.Next()) {
+      const TopoDS_Edge& edge = TopoDS::Edge(e.Current());
+      if (!BRep_Tool::IsClosed(edge, TopoDS::Face(f.Current()))) continue;
+      const BRepAdaptor_Curve curve(edge);
+      const gp_Vec w(r.Centre, curve.Value((curve.FirstParameter() + curve.LastParameter()) / 2));
+      closings.push_back(std::atan2(w.Dot(gp_Vec(p.V)), w.Dot(gp_Vec(p.U))));
+    }
+  for (int k = 0; k < sectors; ++k) {
+    const double from = seam + k * sector;
+    if (std::none_of(closings.begin(), closings.end(), [&](double a) {
+          return std::abs(std::remainder(a - from - sector / 2, 2 * std::numbers::pi)) < sector / 2;
+        }))
+      return from;
+  }
+  return seam;
+}
+
 std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolume, const TRepeat& r,
                                       const TopoDS_Shape& tool)
 {
@@ -619,7 +651,7 @@ std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolum
   const TPoint2 c = r.C;
   const gp_Pnt& centre = r.Centre;
   const double sector = 2 * std::numbers::pi / sectors;
-  const double seam = SeamAngle(r.Curves, c, sector, r.Eps);
+  const double seam = FreeOfClosings(body, r, SeamAngle(r.Curves, c, sector, r.Eps), sector, sectors);
 
   const TopoDS_Shape wedge = Wedge(gp_Ax1(centre, p.Turn()), p.U, seam, seam + sector, r.Box);
 
@@ -757,7 +789,47 @@ std::string FailureText(const Standard_Failure& e)
   return std::string(e.DynamicType()->Name()) + (s.empty() ? "" : ": " + s);
 }
 
-TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b) { return Boolean<BRepAlgoAPI_Common>(a, b); }
+TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b, const Message_ProgressRange& range)
+{
+  return Boolean<BRepAlgoAPI_Common>(a, b, false, range);
+}
+
+namespace {
+
+double ThreadSeconds()
+{
+  timespec t{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
+}
+
+} // namespace
+
+class TDeadline::TIndicator : public Message_ProgressIndicator
+{
+public:
+  explicit TIndicator(double end) : End(end) {}
+  Standard_Boolean UserBreak() override { return ThreadSeconds() > End; }
+  void Show(const Message_ProgressScope&, const Standard_Boolean) override {}
+  double End;
+};
+
+TDeadline::TDeadline(double seconds)
+{
+  if (!(seconds > 0)) return;
+  End = ThreadSeconds() + seconds;
+  Indicator = new TIndicator(End);
+}
+
+bool TDeadline::Passed() const
+{
+  return End > 0 && ThreadSeconds() > End;
+}
+
+Message_ProgressRange TDeadline::Range() const
+{
+  return Indicator.IsNull() ? Message_ProgressRange() : Indicator->Start();
+}
 
 double Volume(const TShape& shape)
 {

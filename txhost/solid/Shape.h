@@ -2,8 +2,10 @@
 // The modeller's shape behind TShape, for the evaluator's own sources only.
 #include "txhost/solid/Solid.h"
 
-#include <TopoDS_Shape.hxx>
 #include <Bnd_Box.hxx>
+#include <Message_ProgressIndicator.hxx>
+#include <Message_ProgressRange.hxx>
+#include <TopoDS_Shape.hxx>
 #include <gp_Ax1.hxx>
 #include <gp_Pnt.hxx>
 #include <gp_Trsf.hxx>
@@ -49,12 +51,29 @@ private:
   std::chrono::steady_clock::time_point Start, Last;
 };
 
+// A limit on this thread's processor time that the modeller's long operations keep to: handed their
+// range, they stop (and fail) once it has passed. No limit for 0 seconds.
+class TDeadline
+{
+public:
+  explicit TDeadline(double seconds);
+  bool Passed() const;
+  // The range one operation reports its progress in and is stopped through.
+  Message_ProgressRange Range() const;
+
+private:
+  class TIndicator;
+  Handle(Message_ProgressIndicator) Indicator;
+  double End = 0; // the thread's processor time it stops at
+};
+
 // The modeller's exception as text: its type and message.
 std::string FailureText(const Standard_Failure& e);
 // The component's matrix as a modeller transformation (rows X, Y, Z, origin).
 gp_Trsf Transformation(const std::array<double, 12>& m);
 // What two shapes share, or a null shape when the modeller fails.
-TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b);
+TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b,
+                        const Message_ProgressRange& range = Message_ProgressRange());
 // The shape moved to where the component stands.
 TopoDS_Shape PlacedShape(const TPlaced& p);
 

@@ -90,9 +90,10 @@ struct TPlaced
   std::string Name;
   TShapePtr Shape;
   std::array<double, 12> Matrix{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}; // rows X, Y, Z, origin
-  bool Fastener = false;                                              // a bolt, pin, screw, nut or washer
+  bool Fastener = false;                                             // a bolt, pin or screw: seated in holes
   TSymmetry Symmetry;                                                 // the part's, in its own space
   double Volume = -1;                                                 // the part's; measured when negative
+  bool Piece = false; // travels with a fastener (its nut, washer, bushes): no part a fastener is seated in
 };
 
 struct TClash
@@ -110,7 +111,8 @@ struct TCoincident
   std::vector<std::size_t> Members; // indices into the placed list, in order
   double Volume = 0;
 };
-// A fastener's axis passes through a coaxial hole of another component.
+// A fastener's axis passes through a coaxial hole of a component it joins (no fastener, nor a piece that
+// travels with one).
 struct TSeat
 {
   std::size_t Fastener = 0, Part = 0;
@@ -131,9 +133,12 @@ struct TAssemblyResult
   std::size_t LeftOver = 0;
   TUnchecked FirstLeftOver;
   std::size_t Bound = 0;
+  // Whether the time the check may spend ran out, and that time (seconds of processor time).
+  bool TimedOut = false;
+  double Seconds = 0;
   std::size_t Worked = 0; // pairs whose boxes meet that the modeller was asked about
   std::vector<TSeat> Seats;
-  std::vector<std::size_t> Unseated; // fasteners seated in no other component
+  std::vector<std::size_t> Unseated; // fasteners seated in no component they join
   // How many pairs of components clash.
   std::size_t ClashingPairs() const;
 };
@@ -144,6 +149,10 @@ struct TCheckOptions
   // At most so many pairs of components whose boxes meet are worked out by the modeller (each a mesh
   // test, a boolean or a share of a split); the rest are left unchecked and counted.
   std::size_t MaxPairs = 100000;
+  // And in at most so many seconds of this thread's processor time (0: as long as it takes): one boolean of
+  // two near copies of a part may run for a second, and a file may hold thousands of such copies. An
+  // operation of the modeller that is under way when they run out stops, and its pair is left unchecked.
+  double Seconds = 0;
   // Where a long check says how far it has come (every few seconds), or nowhere.
   std::ostream* Progress = nullptr;
 };
