@@ -68,12 +68,15 @@ protected:
 
   struct TCounts
   {
-    int Calls = 0, True = 0, Checked = 0, Failures = 0;
+    int Calls = 0, True = 0, Checked = 0, Failures = 0, ByRelation = 0;
   };
 
   // One call and what it left: a true answer one file that passes the evaluator's check, a false one
   // its message, no file and nothing open. The answer.
-  bool Build(int code, const std::vector<double>& sizes, const std::string& what, TCounts& n)
+  // With needRelation, a call the modeller refuses is a fault too: its sizes break a relation of the
+  // code's outline that nothing named before a document opened.
+  bool Build(int code, const std::vector<double>& sizes, const std::string& what, TCounts& n,
+             bool needRelation = false)
   {
     const std::filesystem::path file = Dir / "part.tpt";
     tbtest::TMessageLog log;
@@ -85,6 +88,11 @@ protected:
     if (!built) {
       if (std::filesystem::exists(file)) fault = "refused, yet a file is left";
       if (log.Texts.empty()) fault = "refused without a message";
+      const bool relation = log.Count("Код ") > 0;
+      n.ByRelation += relation;
+      if (needRelation && !relation && log.Count("Недопустимые размеры") == 0 &&
+          log.Count("Недостаточно размеров") == 0)
+        fault = "refused by the modeller, no relation of its sizes named: " + log.Texts.front().Utf8Text();
     } else {
       ++n.True;
       txhost::Object* doc = std::filesystem::exists(file) ? H.OpenDocument(file, false) : nullptr;
@@ -148,6 +156,48 @@ TEST_F(BaseDetailSolids, ATrueAnswerLeavesOneValidSolidAndAFalseOneNothing)
             << " files checked, " << n.Failures << " failures\n";
   EXPECT_EQ(n.Failures, 0);
   EXPECT_GT(n.Checked, 0);
+}
+
+// Sizes that break the outline are refused before any document opens, naming the relation: every code from
+// its rows scaled, each size in turn pushed past each of the others. A true answer leaves one valid solid; a
+// false one no file, and its message names the code, the sizes and the relation, never only that the
+// modeller failed. CI takes each code's first row at its size; HXCAD_GEOMETRY_ROWS=all every row at 0.5 to
+// 2 times its size.
+TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
+{
+  TCounts n;
+  const bool all = SolidsEveryRow();
+  const std::vector<double> scales = all ? std::vector<double>{0.5, 0.75, 1.0, 1.5, 2.0} : std::vector<double>{1.0};
+  for (const auto& [code, need] : stdtest::CodeNeeds()) {
+    if (code == 28) continue; // it draws nothing: every call is the modeller's refusal
+    auto bases = BasesOf(code, need);
+    if (!all) bases.resize(1);
+    for (const auto& [base, row] : bases) {
+      if (row.size() < std::size_t(need)) continue; // too few sizes: refused as such above
+      for (double scale : scales) {
+        std::vector<double> sizes = row;
+        for (double& v : sizes)
+          v *= scale;
+        const std::string at = base + " x" + std::to_string(scale).substr(0, 4);
+        EXPECT_TRUE(Build(code, sizes, at, n, true)) << "code " << code << ", " << at;
+        // The slot-0 bars read their leading slot; every other code starts at slot 1.
+        const std::size_t first = code == 37 || code == 38 ? 0 : 1;
+        for (std::size_t i = first; i < sizes.size() && i < std::size_t(need); ++i) {
+          if (sizes[i] == 0.0) continue;
+          for (std::size_t j = first; j < sizes.size() && j < std::size_t(need); ++j) {
+            if (j == i || sizes[j] == 0.0 || sizes[j] == sizes[i]) continue;
+            std::vector<double> v = sizes;
+            v[i] = sizes[j] > sizes[i] ? sizes[j] * 1.25 : sizes[j] * 0.8;
+            Build(code, v, at + ", P" + std::to_string(i) + " past P" + std::to_string(j), n, true);
+          }
+        }
+      }
+    }
+  }
+  std::cout << "sizes pushed: " << n.Calls << " calls, " << n.True << " true answers, " << n.ByRelation
+            << " refused by a relation, " << n.Failures << " failures\n";
+  EXPECT_EQ(n.Failures, 0);
+  EXPECT_GT(n.ByRelation, 0);
 }
 
 // The host's verdict on each feature reaches the caller: with the evaluator attached, a cut that misses the
