@@ -419,9 +419,8 @@ struct TRelation
   const char* Meaning;
 };
 
-constexpr double Tan30 = 0.57735026918962573;
 // Half the width of a hexagon across its corners over the width across its flats.
-constexpr double HalfCorners = 0.57735026918962573;
+constexpr double HalfCorners = mould::Tan30;
 
 // Where the sprue bush's seat sphere (radius P8, its centre 1.5 behind the face) meets the head's face.
 double SphereEdge(Sizes P)
@@ -451,7 +450,7 @@ double RingEntry(double iR, double t, double a, double T)
 // The guide pillars: guide (d), seat (d1) and collar (D) diameters, the lead-in x40 (its 30 degree cone
 // ends 2 short of the axis), the guide length from the lead-in past its groove, the seat length.
 #define HX_PILLAR_LEAD(code, d, x40)                                                                                \
-  {code, HX_SIZE(2.0 * Tan30 * P[x40] + 4.0), HX_SIZE(P[d]), {d, x40}, "1,15·P" #x40 " + 4 < P" #d,               \
+  {code, HX_SIZE(2.0 * mould::Tan30 * P[x40] + 4.0), HX_SIZE(P[d]), {d, x40}, "1,15·P" #x40 " + 4 < P" #d,               \
    "заходный конус не доходит до оси"}
 
 const TRelation Relations[] = {
@@ -474,7 +473,7 @@ const TRelation Relations[] = {
     {3, HX_SIZE(4.0), HX_SIZE(P[4]), {4}, "4 < P4", "резьба шире своего сверла"},
     {3, HX_SIZE(P[4]), HX_SIZE(P[3] + 5.0), {4, 3}, "P4 < P3 + 5", "сверло под резьбу не шире отверстия"},
     {3, HX_SIZE(2.0), HX_SIZE(P[1]), {1}, "2 < P1", "резьба длиннее своей фаски"},
-    {3, HX_SIZE(P[1] + Tan30 / 2 * (P[3] - P[4]) + 4.0 + 2.5 * Tan30), HX_SIZE(P[6]), {1, 3, 4, 6},
+    {3, HX_SIZE(P[1] + mould::Tan30 / 2 * (P[3] - P[4]) + 4.0 + 2.5 * mould::Tan30), HX_SIZE(P[6]), {1, 3, 4, 6},
      "P1 + 0,29·(P3 - P4) + 5,44 < P6", "отверстие за резьбой не короче 1 мм"},
     // The guide pillars, each code with its own slots.
     HX_PILLAR_LEAD(5, 1, 6),
@@ -553,7 +552,7 @@ const TRelation Relations[] = {
     // P7, the flats P3 wide inside the round and before the end (P6).
     {20, HX_SIZE(P[2] + 1.0), HX_SIZE(P[1]), {2, 1}, "P2 + 1 < P1", "отверстия внутри стержня"},
     {20, HX_SIZE(2.0), HX_SIZE(P[2]), {2}, "2 < P2", "отверстие шире своей фаски"},
-    {20, HX_SIZE(P[4] + P[5] + 10.0 + (P[2] / 2 - 1.0) * 2.0 * Tan30), HX_SIZE(P[7]), {4, 5, 2, 7},
+    {20, HX_SIZE(P[4] + P[5] + 10.0 + (P[2] / 2 - 1.0) * 2.0 * mould::Tan30), HX_SIZE(P[7]), {4, 5, 2, 7},
      "P4 + P5 + 10 + 0,58·(P2 - 2) < P7", "отверстия с двух торцов не встречаются"},
     {20, HX_SIZE(P[3]), HX_SIZE(P[1]), {3, 1}, "P3 < P1", "лыски внутри окружности"},
     {20, HX_SIZE(P[6] + P[3]), HX_SIZE(P[7]), {6, 3, 7}, "P6 + P3 < P7", "лыски внутри длины"},
@@ -573,7 +572,7 @@ const TRelation Relations[] = {
     {23, HX_SIZE(P[4] + P[5] + 3.0), HX_SIZE(P[3]), {4, 5, 3}, "P4 + P5 + 3 < P3", "головка с канавкой короче упора"},
     {23, HX_SIZE(2.0 * P[5]), HX_SIZE(P[2]), {5, 2}, "2·P5 < P2", "фаска внутри стержня"},
     {23, HX_SIZE(P[5]), HX_SIZE(P[4]), {5, 4}, "P5 < P4", "фаска короче головки"},
-    {24, HX_SIZE(P[2] + 2.0 * Tan30), HX_SIZE(P[1]), {2, 1}, "P2 + 1,15 < P1", "отверстие внутри наружной поверхности"},
+    {24, HX_SIZE(P[2] + 2.0 * mould::Tan30), HX_SIZE(P[1]), {2, 1}, "P2 + 1,15 < P1", "отверстие внутри наружной поверхности"},
     {24, HX_SIZE(2.0), HX_SIZE(P[3]), {3}, "2 < P3", "втулка длиннее своих фасок"},
     // The hexagon socket set screw: its socket P2 (across the corners) inside the thread P1, as deep as it is
     // wide and shorter than the screw P4, as is its thread P3.
