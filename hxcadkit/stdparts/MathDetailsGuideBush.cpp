@@ -43,9 +43,7 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
 {
   TModeler3D& Md = M();
   const double r1 = Radius, r2 = CollarRadius, S = CollarHeight, F = FLen;
-  // The groove in front of the collar is 3 deep where the extension leaves it 0.5 to its chamfer, else
-  // 1.5 short of the extension: a 3-deep groove on a shorter one would run out through its face.
-  const double d = F > 3.5 ? 3.0 : F - 1.5; // the front groove's length, as the profile draws it
+  const double d = F > 3.0 ? 3.0 : F - 1.5; // the front groove's length, as the profile draws it
   TString next("Б");
   const double below = -80.0 - 2.0 * r2;
   if (S != 0.0) {
@@ -118,9 +116,7 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
   // The bore is guided over sl only; in front of that it is relieved by 0.5.
   const double Lk = std::min(sl, F + L - 0.5);
   const double r3 = F + L - 0.5 > sl ? r + 0.5 : r;
-  // The groove in front of the collar is 3 deep where the extension leaves it 0.5 to its chamfer, else
-  // 1.5 short of the extension: a 3-deep groove on a shorter one would run out through its face.
-  const double d = F > 3.5 ? 3.0 : F - 1.5;
+  const double d = F > 3.0 ? 3.0 : F - 1.5;
 
   Md.drMtr(mx, my, ma, ms);
   Md.drLine(-2.0 - F, 0.0, L + 2.0, 0.0, 3);

@@ -105,11 +105,20 @@ protected:
         // is failed unevaluated.
         const txhost::Object* top = H.TopPart(*doc);
         constexpr double space = txhost::model::ModelSpace;
+        // A socket, slot or flat is cut from the part's outside: a cut whose tool stands clear of the
+        // part's box on every side (a socket sunk in the shank, not the head) makes a hidden void.
+        double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
         for (const txhost::place::Placed& f :
-             top ? txhost::place::PlacedFeatures(*top) : std::vector<txhost::place::Placed>())
-          for (int k = 0; k < 3; ++k)
+             top ? txhost::place::PlacedFeatures(*top) : std::vector<txhost::place::Placed>()) {
+          bool inside = f.Cut;
+          for (int k = 0; k < 3; ++k) {
             if (!(std::abs(f.Tool.Lo[k]) <= space && std::abs(f.Tool.Hi[k]) <= space))
               fault = "kilometres wide";
+            inside = inside && f.Tool.Lo[k] > lo[k] + 1e-6 && f.Tool.Hi[k] < hi[k] - 1e-6;
+            if (!f.Cut) lo[k] = std::min(lo[k], f.Tool.Lo[k]), hi[k] = std::max(hi[k], f.Tool.Hi[k]);
+          }
+          if (inside && fault.empty()) fault = "a cut closed inside the part";
+        }
         std::ostringstream out;
         int faults = 0;
         std::string error;
@@ -203,6 +212,27 @@ TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
         }
       }
     }
+  }
+  // A guide bush's front extension at every length its relation lets through builds.
+  for (double f = 1.75; f <= 8.0; f += 0.5) {
+    std::vector<double> sizes = stdtest::TableRow(2, 1);
+    sizes[5] = f;
+    EXPECT_TRUE(Build(2, sizes, "front extension " + std::to_string(f), n, true)) << f;
+  }
+  // The bush with a bore wider than itself, or as wide: once a ring turned inside out, or a sliver, each a
+  // valid solid. Refused with both sizes and the relation named.
+  for (double bore : {40.0, 25.0}) {
+    std::vector<double> sizes = stdtest::TableRow(2, 1);
+    sizes[1] = bore;
+    tbtest::TMessageLog log;
+    EXPECT_FALSE(drBaseDetail(drApi::MA, adaptertest::T(Dir.path()) + TString("/"), TString("part"), TString("m"),
+                              2, 0, sizes, false));
+    ASSERT_EQ(log.Texts.size(), 1u);
+    const std::string said = log.Texts[0].Utf8Text();
+    for (const std::string& part :
+         std::vector<std::string>{"Код 2", "P1 = " + std::to_string(int(bore)), "P2 = 25", "P1 + 3 < P2"})
+      EXPECT_NE(said.find(part), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "part.tpt"));
   }
   std::cout << "sizes pushed: " << n.Calls << " calls, " << n.True << " true answers, " << n.ByRelation
             << " refused by a relation, " << n.Failures << " failures\n";
