@@ -548,8 +548,9 @@ const TRelation Relations[] = {
     {21, HX_SIZE(3.0), HX_SIZE(P[2]), {2}, "3 < P2", "кольцо длиннее своей фаски"},
     {21, HX_SIZE(RingEntry(P[3] / 2, P[4], P[5], P[2]) + 2.3), HX_SIZE(P[1] / 2), {3, 1, 2, 4},
      "P3/2 + (P2 - P4)/tg P5 + 2,3 < P1/2", "отверстие внутри наружной поверхности"},
-    // The ejector rod: its ends' holes (drilled 1 under P2) apart along its length P7, the flats P3 wide
-    // inside the round P1 and before the end (P6).
+    // The ejector rod: its ends' holes P2 (drilled 1 under) inside the round P1 with its 1 mm chamfers and
+    // apart along its length P7, the flats P3 wide inside the round and before the end (P6).
+    {20, HX_SIZE(P[2] + 2.0), HX_SIZE(P[1]), {2, 1}, "P2 + 2 < P1", "отверстия внутри стержня"},
     {20, HX_SIZE(2.0), HX_SIZE(P[2]), {2}, "2 < P2", "отверстие шире своей фаски"},
     {20, HX_SIZE(P[4] + P[5] + 10.0 + (P[2] / 2 - 1.0) * 2.0 * mould::Tan30), HX_SIZE(P[7]), {4, 5, 2, 7},
      "P4 + P5 + 10 + 0,58·(P2 - 2) < P7", "отверстия с двух торцов не встречаются"},
