@@ -177,7 +177,8 @@ TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
 {
   TCounts n;
   const bool all = SolidsEveryRow();
-  const std::vector<double> scales = all ? std::vector<double>{0.5, 0.75, 1.0, 1.5, 2.0} : std::vector<double>{1.0};
+  const std::vector<double> scales =
+      all ? std::vector<double>{0.5, 0.75, 1.0, 1.5, 2.0} : std::vector<double>{1.0};
   for (const auto& [code, need] : stdtest::CodeNeeds()) {
     if (code == 28) continue; // it draws nothing: every call is the modeller's refusal
     auto bases = BasesOf(code, need);
@@ -225,8 +226,8 @@ TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
     std::vector<double> sizes = stdtest::TableRow(2, 1);
     sizes[1] = bore;
     tbtest::TMessageLog log;
-    EXPECT_FALSE(drBaseDetail(drApi::MA, adaptertest::T(Dir.path()) + TString("/"), TString("part"), TString("m"),
-                              2, 0, sizes, false));
+    EXPECT_FALSE(drBaseDetail(drApi::MA, adaptertest::T(Dir.path()) + TString("/"), TString("part"),
+                              TString("m"), 2, 0, sizes, false));
     ASSERT_EQ(log.Texts.size(), 1u);
     const std::string said = log.Texts[0].Utf8Text();
     for (const std::string& part :

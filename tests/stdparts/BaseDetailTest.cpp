@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "../adapter/AdapterSupport.h"
-#include "tests/core/TextBaseTestUtil.h"
 #include "StdPartsSupport.h"
+#include "tests/core/TextBaseTestUtil.h"
 #include "txhost/lib/Model3D.h"
 
 namespace {

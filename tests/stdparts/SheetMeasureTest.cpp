@@ -636,8 +636,7 @@ protected:
       after.insert(after.end(), more.begin(), more.end());
       for (const auto& [op, kind] : DimensionKinds)
         kept[op] += int(DimensionsOf(H, *sheet, kind).size());
-      for (const std::string& f :
-           stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
+      for (const std::string& f : stdtest::sheetlines::ExtensionLinesAlongTheirViews(txhost::LayOut(*sheet)))
         ADD_FAILURE() << f;
       H.CloseDocument(*sheet);
     }

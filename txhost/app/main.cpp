@@ -54,7 +54,8 @@ int Solids(const std::vector<std::string>& args)
   evaluator.SetProgress(&std::cerr); // a check of thousands of components takes minutes
   int faults = 0;
   bool ok = false;
-  if (what == "check") ok = evaluator.Check(*d, std::cout, faults, error);
+  if (what == "check")
+    ok = evaluator.Check(*d, std::cout, faults, error);
   else {
     const std::filesystem::path out = std::filesystem::absolute(args[2]);
     const bool picture = what == "render";
