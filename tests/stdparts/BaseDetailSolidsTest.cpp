@@ -114,7 +114,8 @@ protected:
           for (int k = 0; k < 3; ++k) {
             if (!(std::abs(f.Tool.Lo[k]) <= space && std::abs(f.Tool.Hi[k]) <= space))
               fault = "kilometres wide";
-            inside = inside && f.Tool.Lo[k] > lo[k] + 1e-6 && f.Tool.Hi[k] < hi[k] - 1e-6;
+            // A micron: the boxes of large parts carry the modeller's rounding.
+            inside = inside && f.Tool.Lo[k] > lo[k] + 1e-3 && f.Tool.Hi[k] < hi[k] - 1e-3;
             if (!f.Cut) lo[k] = std::min(lo[k], f.Tool.Lo[k]), hi[k] = std::max(hi[k], f.Tool.Hi[k]);
           }
           if (inside && fault.empty()) fault = "a cut closed inside the part";
