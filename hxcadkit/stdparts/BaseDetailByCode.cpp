@@ -1,9 +1,12 @@
 // A mould or die standard part built as a part document of its own from a code and a list of
 // sizes: the part class of the code draws its half section into a sketch, the sketch is revolved a
 // full turn, and a few parts get their sockets, slots or flats cut afterwards.
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <initializer_list>
+#include <string>
 
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/drawing/MathDetail2.h"
@@ -31,6 +34,8 @@ struct TCodeRow
   int Need;
   Draw Profile; // null: nothing before the revolve
   Draw Extra;   // null: nothing after it
+  // What the features after the revolve make, as the user is told when one of them fails.
+  const char* ExtraName = nullptr;
 };
 
 // The sketches have no name. One empty text serves them all, as the requirement texts are shared;
@@ -192,7 +197,8 @@ const TCodeRow Rows[] = {
        Sketch(M, o3d_planeYOZ, -P[1] / 2);
        Rod(M, P, s, true);
        Cut(M, 0, P[1]);
-     }},
+     },
+     "лыски"},
     {21, 6,
      [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[1] / 2, P[1] / 2, P[3] / 2, P[4], P[5], 0, P[2], s); },
      nullptr},
@@ -202,7 +208,8 @@ const TCodeRow Rows[] = {
            .dr2D_V1(0, 0, 0, 1, P[1] / 2, P[3] / 2, P[2], P[4], P[5], 0, s);
      },
      // The screw runs from its socket's end at z = 0 down -z (the sketch's u): the socket is cut reversed.
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 1, P[4] - 1); }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[5], 1, P[4] - 1); },
+     "шестигранное углубление под ключ"},
     {23, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TStopPin(0, &M, &TConstruktor::Empty())
@@ -219,15 +226,19 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool s) {
        TCommonGeometry(0, &M).dr2D_HexagonSocketSetScrew_V1(0, 0, 0, 1, P[1] / 2, P[2], P[3], P[4], 0, s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 1, P[2]); }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, 0, P[2], 1, P[2]); },
+     "шестигранное углубление под ключ"},
     {26, 9,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[4], P[1] / 2, P[2] / 2, P[3], P[4], P[5], P[4] + P[8], P[6], P[7], s);
      },
      [](TModeler3D& M, Sizes P, bool) {
-       Hexagon(M, o3d_planeXOY, -P[4], P[3], 1, P[5]);
+       // The head stands on z = 0 up to its top face at z = K (the sketch's u runs down -z): the socket
+       // goes down from that face into the head, as code 33 cuts it.
+       Hexagon(M, o3d_planeXOY, P[4], P[3], 1, P[5]);
        M.drColor3D(0xC80000, 0.8, 0.6, 0.95, 0.95, 1.0, 0.8);
-     }},
+     },
+     "шестигранное углубление под ключ"},
     {27, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TSupportWasher(0, &M, &TConstruktor::Empty())
@@ -239,7 +250,8 @@ const TCodeRow Rows[] = {
      [](TModeler3D& M, Sizes P, bool) {
        Sketch(M, o3d_planeXOZ, P[2] / 2);
        Cut(M, 0, P[2]);
-     }},
+     },
+     "вырез"},
     {29, 8,
      [](TModeler3D& M, Sizes P, bool s) {
        Pillar(M, P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[7] - P[6], P[6], P[4], P[4], s);
@@ -264,13 +276,15 @@ const TCodeRow Rows[] = {
        TCommonGeometry(0, &M).dr2D_Nut_V3(0, 0, 0, 1, P[2], P[8], P[5], 0, false);
        M.drRectAngle(-2 * P[8], -2 * P[8], 2 * P[8], 2 * P[8], 1);
        Cut(M, 1, P[5]);
-     }},
+     },
+     "шестигранная головка"},
     {33, 13,
      [](TModeler3D& M, Sizes P, bool s) {
        // The table's length is under the head: the screw is the head longer, as code 26 builds it.
        CapScrew(M, -P[6], P[1] / 2, P[5] / 2, P[7], P[6], P[10], P[6] + P[2], P[3], P[12], s);
      },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, P[6], P[7], 1, P[10]); }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOY, P[6], P[7], 1, P[10]); },
+     "шестигранное углубление под ключ"},
     {34, 8,
      [](TModeler3D& M, Sizes P, bool s) {
        CapScrew(M, -P[6], P[1] / 2, P[5] / 2, 0, P[6], 0, P[2], P[7], 0.5, s);
@@ -279,7 +293,8 @@ const TCodeRow Rows[] = {
        Sketch(M, o3d_planeXOZ, P[5] / 2);
        M.drRectAngle(-1.0, -P[6], 1.0, 3.0 - P[6], 1);
        Cut(M, 1, P[5]);
-     }},
+     },
+     "шлиц"},
     {35, 13,
      [](TModeler3D& M, Sizes P, bool s) {
        TSetScrew(0, &M, TConstruktor::Empty()).dr2D_V1(0, 0, 0, 1, P[1] / 2, P[5] / 2, P[2], P[6], 0, 0, s);
@@ -299,16 +314,19 @@ const TCodeRow Rows[] = {
                           dP(h, 1, dP(h, -1, dP(1, -1, dP(1, -h, dP(-1, -h, dP(-1, -1, dP(-h, -1)))))))))))));
        c.dr2D(1);
        Cut(M, 2, P[12]);
-     }},
+     },
+     "крестообразный шлиц"},
     // The fitting has one size: nothing of P is read.
     {36, 0, [](TModeler3D& M, Sizes, bool) { Fitting(M, false); },
      [](TModeler3D& M, Sizes, bool) {
        Sketch(M, o3d_planeXOZ, 0);
        Fitting(M, true);
        Cut(M, 0, 48.0);
-     }},
+     },
+     "отверстие штуцера"},
     {37, 3, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[2], P[2], P[0]); },
-     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOZ, 0, P[1], 1, P[2] / 2); }},
+     [](TModeler3D& M, Sizes P, bool) { Hexagon(M, o3d_planeXOZ, 0, P[1], 1, P[2] / 2); },
+     "шестигранное углубление"},
     // The round part ends at P0, where the flat-sided end of length P1 is added.
     {38, 4, [](TModeler3D& M, Sizes P, bool) { Bar(M, P[0] + P[1], P[0], P[2]); },
      [](TModeler3D& M, Sizes P, bool) {
@@ -317,7 +335,8 @@ const TCodeRow Rows[] = {
        Sketch(M, o3d_planeXOZ, -P[0]);
        M.drRectAngle(P[3] / 2, h, -P[3] / 2, -h, 1);
        M.drBaseExtrusion(txapi::dtReverse, txapi::etBlind, P[1], 0.0);
-     }},
+     },
+     "хвостовик с лысками"},
     {43, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
      nullptr},
     {50, 6,
@@ -355,26 +374,46 @@ constexpr unsigned Upto(int last)
 }
 
 const TCodeSizes SizesRead[] = {
-    {2, Upto(7), 0},      {3, Slots({1, 3, 4, 5, 6}), 0},
-    {4, Upto(7), 0},      {5, Upto(8), Slots({5})},
-    {6, Upto(7), 0},      {7, Upto(5), 0},
-    {8, Upto(3), 0},      {10, Upto(5), 0},
-    {11, Upto(6), 0},     {12, Upto(5), 0},
-    {13, Upto(7), 0},     {14, Slots({2, 3, 5, 6, 7}), 0},
-    {15, Slots({2, 3, 5, 6, 7, 8}), 0}, {16, Slots({2, 3, 5, 6, 7}), 0},
-    {17, Slots({2, 3, 5, 6, 7, 8}), 0}, {18, Upto(7), 0},
-    {19, Upto(7), 0},     {20, Upto(7), 0},
-    {21, Upto(5), 0},     {22, Upto(5), 0},
-    {23, Upto(5), 0},     {24, Upto(3), 0},
-    {25, Upto(4), 0},     {26, Upto(8), 0},
-    {27, Upto(5), 0},     {28, Slots({2}), 0},
-    {29, Upto(7), 0},     {30, Upto(8), Slots({5})},
-    {31, Upto(3), 0},     {32, Slots({1, 2, 3, 5, 8, 11}), 0},
-    {33, Slots({1, 2, 3, 5, 6, 7, 10, 12}), 0}, {34, Slots({1, 2, 5, 6, 7}), 0},
-    {35, Slots({1, 2, 5, 6, 11, 12}), 0}, {36, 0, 0},
-    {37, Slots({0, 1, 2}), 0}, {38, Slots({0, 1, 2, 3}), 0},
-    {43, Slots({3, 4, 5}), 0}, {50, Slots({3, 4, 5}), 0},
-    {51, Slots({3, 4, 5}), 0}, {52, Slots({3, 5, 7, 9}), 0},
+    {2, Upto(7), 0},
+    {3, Slots({1, 3, 4, 5, 6}), 0},
+    {4, Upto(7), 0},
+    {5, Upto(8), Slots({5})},
+    {6, Upto(7), 0},
+    {7, Upto(5), 0},
+    {8, Upto(3), 0},
+    {10, Upto(5), 0},
+    {11, Upto(6), 0},
+    {12, Upto(5), 0},
+    {13, Upto(7), 0},
+    {14, Slots({2, 3, 5, 6, 7}), 0},
+    {15, Slots({2, 3, 5, 6, 7, 8}), 0},
+    {16, Slots({2, 3, 5, 6, 7}), 0},
+    {17, Slots({2, 3, 5, 6, 7, 8}), 0},
+    {18, Upto(7), 0},
+    {19, Upto(7), 0},
+    {20, Upto(7), 0},
+    {21, Upto(5), 0},
+    {22, Upto(5), 0},
+    {23, Upto(5), 0},
+    {24, Upto(3), 0},
+    {25, Upto(4), 0},
+    {26, Upto(8), 0},
+    {27, Upto(5), 0},
+    {28, Slots({2}), 0},
+    {29, Upto(7), 0},
+    {30, Upto(8), Slots({5})},
+    {31, Upto(3), 0},
+    {32, Slots({1, 2, 3, 5, 8, 11}), 0},
+    {33, Slots({1, 2, 3, 5, 6, 7, 10, 12}), 0},
+    {34, Slots({1, 2, 5, 6, 7}), 0},
+    {35, Slots({1, 2, 5, 6, 11, 12}), 0},
+    {36, 0, 0},
+    {37, Slots({0, 1, 2}), 0},
+    {38, Slots({0, 1, 2, 3}), 0},
+    {43, Slots({3, 4, 5}), 0},
+    {50, Slots({3, 4, 5}), 0},
+    {51, Slots({3, 4, 5}), 0},
+    {52, Slots({3, 5, 7, 9}), 0},
 };
 
 // No mould part comes near 100 m: a size beyond it is a slip, and a modeller's solid of it loses the part's
@@ -395,6 +434,360 @@ bool SizesSound(int code, std::span<const double> P)
     return true;
   }
   return false;
+}
+
+// What the outline each code's builder draws needs of its sizes together: a bore inside its outside, a
+// head wider than its shank, a socket or flats inside the round, a groove or thread shorter than the length.
+// Each size alone may be sound while together they draw a part turned inside out or a feature that misses it.
+// A relation holds when Small(P) < Large(P); Formula writes it in the row's slots, Slots names those the
+// message gives.
+struct TRelation
+{
+  int Code;
+  double (*Small)(Sizes);
+  double (*Large)(Sizes);
+  std::array<int, 4> Slots; // 0 ends the list but for the bar codes' slot 0 (listed first)
+  const char* Formula;
+  const char* Meaning;
+};
+
+// Half the width of a hexagon across its corners over the width across its flats.
+constexpr double HalfCorners = mould::Tan30;
+
+// Where the sprue bush's seat sphere (radius P8, its centre 1.5 behind the face) meets the head's face.
+double SphereEdge(Sizes P)
+{
+  const double c = std::sqrt(std::abs(P[8] * P[8] - P[5] * P[5] / 4)) - 1.5;
+  return std::sqrt(std::abs(P[8] * P[8] - c * c));
+}
+
+// The locating ring's bore at its far face, widened by the entry cone from the land t to the thickness T.
+double RingEntry(double iR, double t, double a, double T)
+{
+  return a > 0.0 && a < 180.0 ? iR + (T - t) / std::tan(a * 0.017453292519943295) : iR;
+}
+
+#define HX_SIZE(expr) [](Sizes P) -> double { return (void)P, (expr); }
+
+// Relations of the guide bushes: the bore (d), the bush (d1) and collar (D) diameters, the collar height S,
+// the front extension F (its groove 1.5 short of it) and the length L.
+#define HX_BUSH(code, d, d1, D, S, F, L, slotsS, slotsF, fS, fF)                                                         \
+  {code,    HX_SIZE(P[d] + 3.0),   HX_SIZE(P[d1]),                                                                       \
+   {d, d1}, "P" #d " + 3 < P" #d1, "отверстие внутри наружной поверхности"},                                             \
+      {code, HX_SIZE(P[d1]), HX_SIZE(P[D]), {d1, D}, "P" #d1 " < P" #D, "буртик шире втулки"},                           \
+      {code, HX_SIZE((S) + 3.5), HX_SIZE(P[L]), slotsS, fS, "буртик короче втулки"},                                     \
+  {                                                                                                                      \
+    code, HX_SIZE(1.5), HX_SIZE(F), slotsF, fF, "передний поясок длиннее своей канавки" \
+  }
+
+// The guide pillars: guide (d), seat (d1) and collar (D) diameters, the lead-in x40 (its 30 degree cone
+// ends 2 short of the axis), the guide length from the lead-in past its groove, the seat length.
+#define HX_PILLAR_LEAD(code, d, x40)                                                                         \
+  {                                                                                                          \
+    code, HX_SIZE(2.0 * mould::Tan30 * P[x40] + 4.0), HX_SIZE(P[d]), {d, x40}, "1,15·P" #x40 " + 4 < P" #d,  \
+        "заходный конус не доходит до оси"                                        \
+  }
+
+const TRelation Relations[] = {
+    HX_BUSH(2, 1, 2, 3, P[4], P[5], 7, (std::array<int, 4>{4, 7}), (std::array<int, 4>{5}), "P4 + 3,5 < P7",
+            "1,5 < P5"),
+    HX_BUSH(10, 1, 2, 3, 6.0, P[4] - 6.0, 5, (std::array<int, 4>{5}), (std::array<int, 4>{4}), "9,5 < P5",
+            "7,5 < P4"),
+    HX_BUSH(11, 1, 2, 3, P[4], P[5] - P[4], 6, (std::array<int, 4>{4, 6}), (std::array<int, 4>{4, 5}),
+            "P4 + 3,5 < P6", "P4 + 1,5 < P5"),
+    {43, HX_SIZE(P[3] + 3.0), HX_SIZE(P[4]), {3, 4}, "P3 + 3 < P4", "отверстие внутри наружной поверхности"},
+    {43, HX_SIZE(3.5), HX_SIZE(P[5]), {5}, "3,5 < P5", "втулка длиннее своих фасок"},
+    {52, HX_SIZE(P[3] + 3.0), HX_SIZE(P[5]), {3, 5}, "P3 + 3 < P5", "отверстие внутри наружной поверхности"},
+    {52, HX_SIZE(3.5), HX_SIZE(P[7]), {7}, "3,5 < P7", "втулка длиннее своих фасок"},
+    {52, HX_SIZE(P[9]), HX_SIZE(P[7]), {9, 7}, "P9 < P7", "направляющая часть отверстия внутри втулки"},
+    // The locating sleeve: bore P3 and thread P4 inside the sleeve P5, the tapping drill (2 under the
+    // thread) under the bore, and the bore at least 1 long behind the tapped hole P1 and its drill point.
+    {3, HX_SIZE(P[3] + 2.2), HX_SIZE(P[5]), {3, 5}, "P3 + 2,2 < P5", "отверстие внутри наружной поверхности"},
+    {3, HX_SIZE(P[4] + 1.2), HX_SIZE(P[5]), {4, 5}, "P4 + 1,2 < P5", "резьба внутри наружной поверхности"},
+    {3, HX_SIZE(4.0), HX_SIZE(P[4]), {4}, "4 < P4", "резьба шире своего сверла"},
+    {3, HX_SIZE(P[4]), HX_SIZE(P[3] + 5.0), {4, 3}, "P4 < P3 + 5", "сверло под резьбу не шире отверстия"},
+    {3, HX_SIZE(2.0), HX_SIZE(P[1]), {1}, "2 < P1", "резьба длиннее своей фаски"},
+    {3,
+     HX_SIZE(P[1] + mould::Tan30 / 2 * (P[3] - P[4]) + 4.0 + 2.5 * mould::Tan30),
+     HX_SIZE(P[6]),
+     {1, 3, 4, 6},
+     "P1 + 0,29·(P3 - P4) + 5,44 < P6",
+     "отверстие за резьбой не короче 1 мм"},
+    // The guide pillars, each code with its own slots.
+    HX_PILLAR_LEAD(5, 1, 6),
+    {5,
+     HX_SIZE(P[6] + 8.0),
+     HX_SIZE(P[8]),
+     {6, 8},
+     "P6 + 8 < P8",
+     "направляющая часть длиннее заходного конуса"},
+    {5, HX_SIZE(P[4] + 5.0), HX_SIZE(P[7]), {4, 7}, "P4 + 5 < P7", "посадочная часть длиннее своей канавки"},
+    {5, HX_SIZE(P[1]), HX_SIZE(P[2] + 1e-9), {1, 2}, "P1 <= P2", "направляющая часть не шире посадочной"},
+    {5, HX_SIZE(P[2]), HX_SIZE(P[3] + 1e-9), {2, 3}, "P2 <= P3", "буртик не уже посадочной части"},
+    HX_PILLAR_LEAD(6, 1, 5),
+    {6,
+     HX_SIZE(P[5] + 8.0),
+     HX_SIZE(P[7]),
+     {5, 7},
+     "P5 + 8 < P7",
+     "направляющая часть длиннее заходного конуса"},
+    {6, HX_SIZE(P[4] + 5.0), HX_SIZE(P[6]), {4, 6}, "P4 + 5 < P6", "посадочная часть длиннее своей канавки"},
+    {6, HX_SIZE(P[1]), HX_SIZE(P[2] + 1e-9), {1, 2}, "P1 <= P2", "направляющая часть не шире посадочной"},
+    {6, HX_SIZE(P[2]), HX_SIZE(P[3] + 1e-9), {2, 3}, "P2 <= P3", "буртик не уже посадочной части"},
+    HX_PILLAR_LEAD(7, 1, 3),
+    {7,
+     HX_SIZE(P[3] + 8.0),
+     HX_SIZE(P[5]),
+     {3, 5},
+     "P3 + 8 < P5",
+     "направляющая часть длиннее заходного конуса"},
+    {7, HX_SIZE(P[1]), HX_SIZE(P[2] + 1e-9), {1, 2}, "P1 <= P2", "буртик не уже направляющей части"},
+    HX_PILLAR_LEAD(8, 1, 2),
+    {8,
+     HX_SIZE(P[2] + 8.0),
+     HX_SIZE(P[3]),
+     {2, 3},
+     "P2 + 8 < P3",
+     "направляющая часть длиннее заходного конуса"},
+    HX_PILLAR_LEAD(29, 1, 5),
+    {29,
+     HX_SIZE(P[5] + P[6] + 8.0),
+     HX_SIZE(P[7]),
+     {5, 6, 7},
+     "P5 + P6 + 8 < P7",
+     "направляющая часть длиннее заходного конуса"},
+    {29, HX_SIZE(5.0), HX_SIZE(P[6]), {6}, "5 < P6", "посадочная часть длиннее своей канавки"},
+    {29, HX_SIZE(P[1]), HX_SIZE(P[2] + 1e-9), {1, 2}, "P1 <= P2", "направляющая часть не шире посадочной"},
+    {29, HX_SIZE(P[2]), HX_SIZE(P[3] + 1e-9), {2, 3}, "P2 <= P3", "буртик не уже посадочной части"},
+    HX_PILLAR_LEAD(30, 1, 6),
+    {30,
+     HX_SIZE(P[6] + P[7] + 8.0),
+     HX_SIZE(P[8]),
+     {6, 7, 8},
+     "P6 + P7 + 8 < P8",
+     "направляющая часть длиннее заходного конуса"},
+    {30, HX_SIZE(5.0), HX_SIZE(P[7]), {7}, "5 < P7", "посадочная часть длиннее своей канавки"},
+    {30, HX_SIZE(P[1]), HX_SIZE(P[2] + 1e-9), {1, 2}, "P1 <= P2", "направляющая часть не шире посадочной"},
+    {30, HX_SIZE(P[2]), HX_SIZE(P[3] + 1e-9), {2, 3}, "P2 <= P3", "буртик не уже посадочной части"},
+    HX_PILLAR_LEAD(50, 3, 5),
+    {50,
+     HX_SIZE(P[5] + 8.0),
+     HX_SIZE(P[4]),
+     {5, 4},
+     "P5 + 8 < P4",
+     "направляющая часть длиннее заходного конуса"},
+    {50, HX_SIZE(5.5), HX_SIZE(P[3]), {3}, "5,5 < P3", "посадочная часть длиннее своей канавки"},
+    // The ejector pin: the head P2 over the pin P1, its height P3 and rounding P4 inside the length P5.
+    {12,
+     HX_SIZE(P[1] + 2.0 * P[4]),
+     HX_SIZE(P[2]),
+     {1, 4, 2},
+     "P1 + 2·P4 < P2",
+     "головка шире стержня с галтелью"},
+    {12,
+     HX_SIZE(P[3] + P[4]),
+     HX_SIZE(P[5]),
+     {3, 4, 5},
+     "P3 + P4 < P5",
+     "головка с галтелью короче выталкивателя"},
+    // The ejector plug: the front bore P2 inside its outside P3, that inside the shoulder P1 as is the far
+    // end's seat (P4 widened by its taper over P5); the seat P5 ends before the front bore's P7 - P6.
+    {13, HX_SIZE(P[2]), HX_SIZE(P[3]), {2, 3}, "P2 < P3", "отверстие внутри наружной поверхности"},
+    {13, HX_SIZE(P[3]), HX_SIZE(P[1]), {3, 1}, "P3 < P1", "буртик шире пробки"},
+    {13,
+     HX_SIZE(P[4] + 0.1224 * P[5]),
+     HX_SIZE(P[1]),
+     {4, 5, 1},
+     "P4 + 0,12·P5 < P1",
+     "посадочное отверстие внутри наружной поверхности"},
+    {13, HX_SIZE(P[5]), HX_SIZE(P[6]), {5, 6}, "P5 < P6", "посадочное отверстие не заходит в переднее"},
+    {13, HX_SIZE(P[6] + 1.0), HX_SIZE(P[7]), {6, 7}, "P6 + 1 < P7", "переднее отверстие короче пробки"},
+    {13, HX_SIZE(9.0), HX_SIZE(P[7]), {7}, "9 < P7", "пробка длиннее своего пояска"},
+    // The sprue bushes: the sprue's opening P5, and the seat sphere's edge where it has one (radius P8),
+    // inside the head P2; its taper P7 (degrees) opening the sprue towards the mould.
+    {14, HX_SIZE(P[5]), HX_SIZE(P[2]), {5, 2}, "P5 < P2", "литниковое отверстие внутри головки"},
+    {15, HX_SIZE(P[5]), HX_SIZE(2.0 * P[8]), {5, 8}, "P5 < 2·P8", "сфера шире литникового отверстия"},
+    {15,
+     HX_SIZE(2.0 * SphereEdge(P)),
+     HX_SIZE(P[2]),
+     {5, 8, 2},
+     "2·sqrt(P8·P8 - (sqrt(P8·P8 - P5·P5/4) - 1,5)^2) < P2",
+     "сфера внутри головки"},
+    {14, HX_SIZE(P[7]), HX_SIZE(90.0), {7}, "P7 < 90", "литниковое отверстие расширяется к форме"},
+    {15, HX_SIZE(P[7]), HX_SIZE(90.0), {7}, "P7 < 90", "литниковое отверстие расширяется к форме"},
+    // The locating rings: the land P6 and shoulder P2 inside the thickness P4, the bore (widened by its entry
+    // cone at the angle P5) inside the outside P3 less its lead-in, the shoulder P7 not below the outside.
+    {18, HX_SIZE(P[6]), HX_SIZE(P[4]), {6, 4}, "P6 < P4", "поясок отверстия короче кольца"},
+    {18, HX_SIZE(P[2] + 3.0), HX_SIZE(P[4]), {2, 4}, "P2 + 3 < P4", "уступ и фаска короче кольца"},
+    {18,
+     HX_SIZE(RingEntry(P[1] / 2, P[6], P[5], P[4]) + 2.3),
+     HX_SIZE(P[3] / 2),
+     {1, 3, 4, 5},
+     "P1/2 + (P4 - P6)/tg P5 + 2,3 < P3/2",
+     "отверстие внутри наружной поверхности"},
+    {18, HX_SIZE(P[3]), HX_SIZE(P[7] + 1e-9), {3, 7}, "P3 <= P7", "уступ не уже кольца"},
+    {21, HX_SIZE(P[4]), HX_SIZE(P[2]), {4, 2}, "P4 < P2", "поясок отверстия короче кольца"},
+    {21, HX_SIZE(3.0), HX_SIZE(P[2]), {2}, "3 < P2", "кольцо длиннее своей фаски"},
+    {21,
+     HX_SIZE(RingEntry(P[3] / 2, P[4], P[5], P[2]) + 2.3),
+     HX_SIZE(P[1] / 2),
+     {3, 1, 2, 4},
+     "P3/2 + (P2 - P4)/tg P5 + 2,3 < P1/2",
+     "отверстие внутри наружной поверхности"},
+    // The ejector rod: its ends' holes P2 (drilled 1 under) inside the round P1 with its 1 mm chamfers and
+    // apart along its length P7, the flats P3 wide inside the round and before the end (P6).
+    {20, HX_SIZE(P[2] + 2.0), HX_SIZE(P[1]), {2, 1}, "P2 + 2 < P1", "отверстия внутри стержня"},
+    {20, HX_SIZE(2.0), HX_SIZE(P[2]), {2}, "2 < P2", "отверстие шире своей фаски"},
+    {20,
+     HX_SIZE(P[4] + P[5] + 10.0 + (P[2] / 2 - 1.0) * 2.0 * mould::Tan30),
+     HX_SIZE(P[7]),
+     {4, 5, 2, 7},
+     "P4 + P5 + 10 + 0,58·(P2 - 2) < P7",
+     "отверстия с двух торцов не встречаются"},
+    {20, HX_SIZE(P[3]), HX_SIZE(P[1]), {3, 1}, "P3 < P1", "лыски внутри окружности"},
+    {20, HX_SIZE(P[6] + P[3]), HX_SIZE(P[7]), {6, 3, 7}, "P6 + P3 < P7", "лыски внутри длины"},
+    // The set screw: the head P3 over the thread P1, the socket P5 (across its corners) inside the head and
+    // the head P4 with its neck inside the length P2.
+    {22, HX_SIZE(P[1]), HX_SIZE(P[3] + 1e-9), {1, 3}, "P1 <= P3", "головка не уже резьбы"},
+    {22, HX_SIZE(2.0), HX_SIZE(P[1]), {1}, "2 < P1", "резьба шире своей фаски"},
+    // The socket's corners stay inside the head, and inside its 45 degree end where that falls to the
+    // thread 1 below the socket's bottom.
+    {22,
+     HX_SIZE(2.0 * HalfCorners * P[5]),
+     HX_SIZE(std::min(P[3], P[1] + 2.0)),
+     {5, 3, 1},
+     "1,15·P5 < min(P3; P1 + 2)",
+     "шестигранник внутри головки"},
+    {22, HX_SIZE(P[4] + 3.0), HX_SIZE(P[2]), {4, 2}, "P4 + 3 < P2", "головка короче винта"},
+    {22,
+     HX_SIZE((P[3] - P[1]) / 2),
+     HX_SIZE(P[4]),
+     {3, 1, 4},
+     "(P3 - P1)/2 < P4",
+     "фаска головки короче головки"},
+    {22, HX_SIZE(1.0), HX_SIZE(P[4]), {4}, "1 < P4", "углубление под ключ не мельче 1 мм"},
+    // The stop pin: the shank P2 under the head P1, the head P4 with the groove and chamfers P5 inside P3.
+    {23, HX_SIZE(P[2]), HX_SIZE(P[1]), {2, 1}, "P2 < P1", "головка шире стержня"},
+    {23,
+     HX_SIZE(P[4] + P[5] + 3.0),
+     HX_SIZE(P[3]),
+     {4, 5, 3},
+     "P4 + P5 + 3 < P3",
+     "головка с канавкой короче упора"},
+    {23, HX_SIZE(2.0 * P[5]), HX_SIZE(P[2]), {5, 2}, "2·P5 < P2", "фаска внутри стержня"},
+    {23, HX_SIZE(P[5]), HX_SIZE(P[4]), {5, 4}, "P5 < P4", "фаска короче головки"},
+    {24,
+     HX_SIZE(P[2] + 2.0 * mould::Tan30),
+     HX_SIZE(P[1]),
+     {2, 1},
+     "P2 + 1,15 < P1",
+     "отверстие внутри наружной поверхности"},
+    {24, HX_SIZE(2.0), HX_SIZE(P[3]), {3}, "2 < P3", "втулка длиннее своих фасок"},
+    // The hexagon socket set screw: its socket P2 (across the corners) inside the thread P1, as deep as it is
+    // wide and shorter than the screw P4, as is its thread P3.
+    {25,
+     HX_SIZE(2.0 * HalfCorners * P[2]),
+     HX_SIZE(P[1]),
+     {2, 1},
+     "1,15·P2 < P1",
+     "шестигранник внутри резьбы"},
+    {25, HX_SIZE(P[2]), HX_SIZE(P[4]), {2, 4}, "P2 < P4", "углубление под ключ короче винта"},
+    {25, HX_SIZE(P[3]), HX_SIZE(P[4] + 1e-9), {3, 4}, "P3 <= P4", "резьба не длиннее винта"},
+    // The cap screws: the head over the shank, the socket inside the head and shallower than it.
+    {26, HX_SIZE(P[1]), HX_SIZE(P[2]), {1, 2}, "P1 < P2", "головка шире стержня"},
+    {26,
+     HX_SIZE(2.0 * HalfCorners * P[3]),
+     HX_SIZE(P[2]),
+     {3, 2},
+     "1,15·P3 < P2",
+     "шестигранник внутри головки"},
+    {26, HX_SIZE(P[5]), HX_SIZE(P[4]), {5, 4}, "P5 < P4", "углубление под ключ мельче головки"},
+    {33, HX_SIZE(P[1]), HX_SIZE(P[5]), {1, 5}, "P1 < P5", "головка шире стержня"},
+    {33,
+     HX_SIZE(2.0 * HalfCorners * P[7]),
+     HX_SIZE(P[5]),
+     {7, 5},
+     "1,15·P7 < P5",
+     "шестигранник внутри головки"},
+    {33, HX_SIZE(P[10]), HX_SIZE(P[6]), {10, 6}, "P10 < P6", "углубление под ключ мельче головки"},
+    {34, HX_SIZE(P[1]), HX_SIZE(P[5]), {1, 5}, "P1 < P5", "головка шире стержня"},
+    {34, HX_SIZE(P[6]), HX_SIZE(P[2]), {6, 2}, "P6 < P2", "головка короче винта"},
+    {34, HX_SIZE(3.0), HX_SIZE(P[6]), {6}, "3 < P6", "шлиц мельче головки"},
+    {34, HX_SIZE(2.0), HX_SIZE(P[5]), {5}, "2 < P5", "шлиц уже головки"},
+    // The screw with a cross recess: the head P5 over the thread P1, the recess P11 across inside the head
+    // and shallower (P12) than it (P6), the head with its neck inside the length P2.
+    {35, HX_SIZE(P[1]), HX_SIZE(P[5] + 1e-9), {1, 5}, "P1 <= P5", "головка не уже резьбы"},
+    {35, HX_SIZE(2.0), HX_SIZE(P[1]), {1}, "2 < P1", "резьба шире своей фаски"},
+    {35, HX_SIZE(P[11]), HX_SIZE(P[5]), {11, 5}, "P11 < P5", "шлиц внутри головки"},
+    {35, HX_SIZE(2.0), HX_SIZE(P[11]), {11}, "2 < P11", "шлиц длиннее своей ширины"},
+    {35, HX_SIZE(P[12]), HX_SIZE(P[6]), {12, 6}, "P12 < P6", "шлиц мельче головки"},
+    {35, HX_SIZE(P[6] + 3.0), HX_SIZE(P[2]), {6, 2}, "P6 + 3 < P2", "головка короче винта"},
+    {35,
+     HX_SIZE((P[5] - P[1]) / 2),
+     HX_SIZE(P[6]),
+     {5, 1, 6},
+     "(P5 - P1)/2 < P6",
+     "фаска головки короче головки"},
+    // The support washer: its bores P2 and P3 (with its 1 mm chamfer) inside its outside P1, the bore P2's
+    // depth P4 inside its thickness P5.
+    {27, HX_SIZE(P[2]), HX_SIZE(P[1]), {2, 1}, "P2 < P1", "отверстие внутри наружной поверхности"},
+    {27, HX_SIZE(P[3] + 2.0), HX_SIZE(P[1]), {3, 1}, "P3 + 2 < P1", "отверстие внутри наружной поверхности"},
+    {27, HX_SIZE(P[4]), HX_SIZE(P[5]), {4, 5}, "P4 < P5", "выточка мельче шайбы"},
+    {27, HX_SIZE(1.0), HX_SIZE(P[5]), {5}, "1 < P5", "шайба толще своей фаски"},
+    // The bolt: its head's hexagon P8 over the shank P2, its thread P3 no longer than the shank P1.
+    {32, HX_SIZE(P[2]), HX_SIZE(P[8]), {2, 8}, "P2 < P8", "головка шире стержня"},
+    {32, HX_SIZE(P[3]), HX_SIZE(P[1] + 1e-9), {3, 1}, "P3 <= P1", "резьба не длиннее стержня"},
+    // The bars: a hexagon socket (P1 across its corners) inside the bar's radius P0 with its chamfer, and
+    // the flat-sided end's width P3 inside the bar's diameter.
+    {37,
+     HX_SIZE(HalfCorners* P[1] + 1.0),
+     HX_SIZE(P[0]),
+     {0, 1},
+     "0,58·P1 + 1 < P0",
+     "шестигранник внутри окружности"},
+    {37, HX_SIZE(2.0), HX_SIZE(P[2]), {2}, "2 < P2", "стержень длиннее своих фасок"},
+    {37, HX_SIZE(1.0), HX_SIZE(P[0]), {0}, "1 < P0", "стержень шире своих фасок"},
+    {38, HX_SIZE(P[3]), HX_SIZE(2.0 * P[2]), {3, 2}, "P3 < 2·P2", "лыски внутри окружности"},
+    {38, HX_SIZE(2.0), HX_SIZE(P[0]), {0}, "2 < P0", "стержень длиннее своих фасок"},
+    {38, HX_SIZE(1.0), HX_SIZE(P[2]), {2}, "1 < P2", "стержень шире своих фасок"},
+};
+
+#undef HX_PILLAR_LEAD
+#undef HX_BUSH
+#undef HX_SIZE
+
+// The first relation of the code's outline its sizes break, or none. The pairs of codes that build one part
+// share the first one's relations.
+const TRelation* BrokenRelation(int code, Sizes P)
+{
+  for (const auto& [alike, first] : {std::pair{4, 2}, {16, 14}, {17, 15}, {19, 18}, {51, 43}})
+    if (code == alike) code = first;
+  for (const TRelation& r : Relations)
+    if (r.Code == code && !(r.Small(P) < r.Large(P))) return &r;
+  return nullptr;
+}
+
+TString SizeText(double v)
+{
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  std::string t(text);
+  std::replace(t.begin(), t.end(), '.', ',');
+  return TString(t.c_str());
+}
+
+// "Код 2: размеры P1 = 40, P2 = 25 не дают детали: отверстие внутри наружной поверхности (P1 + 3 < P2):
+// FILE".
+TString RelationMessage(int code, const TRelation& r, Sizes P, const TString& file)
+{
+  TString text = DC(TString("Код ")) + TString(code) + TString(": ");
+  for (std::size_t i = 0; i < r.Slots.size() && (i == 0 || r.Slots[i] != 0); ++i) {
+    if (i != 0) text += TString(", ");
+    text += TString("P") + TString(r.Slots[i]) + TString(" = ") + SizeText(P[r.Slots[i]]);
+  }
+  text += DC(TString(" — не выполнено условие: ")) + DC(TString(r.Meaning)) + TString(" (") +
+          TString(r.Formula) + TString("): ") + file;
+  return text;
 }
 
 const TCodeRow* RowOf(int code)
@@ -435,6 +828,10 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
     Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
     return false;
   }
+  if (const TRelation* broken = BrokenRelation(MakeId, P.data())) {
+    Messager->LiftBox(RelationMessage(MakeId, *broken, P.data(), file), TMessager::toAlways);
+    return false;
+  }
   TDetailInfo& info = M.R2D().DI;
   info.cDetail = 95;
   info.cSuffics = MakeId;
@@ -444,15 +841,20 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
   Sketch(M, o3d_planeYOZ, 0.0);
   if (row->Profile) row->Profile(M, P.data(), IsSize);
   M.drBaseRotate(0, 360.0);
+  const bool turned = M.drFailures3D() == failed;
   if (row->Extra) row->Extra(M, P.data(), IsSize);
   // An element refused (its message given) leaves a part without it, and a feature the modeller could
-  // not make (sizes that fit no part of the code: a bore wider than the bush, a socket deeper than the
-  // screw) leaves a part that is not the one asked for, as does one without a body: no file of it is
-  // written.
+  // not make leaves a part that is not the one asked for, as does one without a body: no file of it is
+  // written. The relations above keep the table's parts clear of this; the user is told which feature.
   const bool whole = ElementRefusals() == refused;
   if (!whole || M.drFailures3D() != failed || !M.drHasBody3D()) {
     M.drDiscard3D();
-    if (whole) Messager->LiftBox(DC(TString("Деталь не построена: ")) + file, TMessager::toAlways);
+    const char* feature = !turned || !row->ExtraName ? "тело вращения" : row->ExtraName;
+    if (whole)
+      Messager->LiftBox(DC(TString("Деталь с кодом ")) + TString(MakeId) + DC(TString(" не построена: ")) +
+                            DC(TString("не выполнена операция \"")) + DC(TString(feature)) + TString("\": ") +
+                            file,
+                        TMessager::toAlways);
     return false;
   }
   M.drSave3D(true, false);

@@ -6,6 +6,7 @@
 // with each of its sizes, and then all of them, set to 0, -10, NaN, infinity, 1e12 and 1e300. CI takes the
 // first, middle and last rows of every table; HXCAD_GEOMETRY_ROWS=all takes every row (test_stdparts
 // --gtest_filter='BaseDetailSolids*').
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -68,12 +69,15 @@ protected:
 
   struct TCounts
   {
-    int Calls = 0, True = 0, Checked = 0, Failures = 0;
+    int Calls = 0, True = 0, Checked = 0, Failures = 0, ByRelation = 0;
   };
 
   // One call and what it left: a true answer one file that passes the evaluator's check, a false one
   // its message, no file and nothing open. The answer.
-  bool Build(int code, const std::vector<double>& sizes, const std::string& what, TCounts& n)
+  // With needRelation, a call the modeller refuses is a fault too: its sizes break a relation of the
+  // code's outline that nothing named before a document opened.
+  bool Build(int code, const std::vector<double>& sizes, const std::string& what, TCounts& n,
+             bool needRelation = false)
   {
     const std::filesystem::path file = Dir / "part.tpt";
     tbtest::TMessageLog log;
@@ -85,6 +89,11 @@ protected:
     if (!built) {
       if (std::filesystem::exists(file)) fault = "refused, yet a file is left";
       if (log.Texts.empty()) fault = "refused without a message";
+      const bool relation = log.Count("Код ") > 0;
+      n.ByRelation += relation;
+      if (needRelation && !relation && log.Count("Недопустимые размеры") == 0 &&
+          log.Count("Недостаточно размеров") == 0)
+        fault = "refused by the modeller, no relation of its sizes named: " + log.Texts.front().Utf8Text();
     } else {
       ++n.True;
       txhost::Object* doc = std::filesystem::exists(file) ? H.OpenDocument(file, false) : nullptr;
@@ -96,11 +105,21 @@ protected:
         // is failed unevaluated.
         const txhost::Object* top = H.TopPart(*doc);
         constexpr double space = txhost::model::ModelSpace;
+        // A socket, slot or flat is cut from the part's outside: a cut whose tool stands clear of the
+        // part's box on every side (a socket sunk in the shank, not the head) makes a hidden void.
+        double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
         for (const txhost::place::Placed& f :
-             top ? txhost::place::PlacedFeatures(*top) : std::vector<txhost::place::Placed>())
-          for (int k = 0; k < 3; ++k)
+             top ? txhost::place::PlacedFeatures(*top) : std::vector<txhost::place::Placed>()) {
+          bool inside = f.Cut;
+          for (int k = 0; k < 3; ++k) {
             if (!(std::abs(f.Tool.Lo[k]) <= space && std::abs(f.Tool.Hi[k]) <= space))
               fault = "kilometres wide";
+            // A micron: the boxes of large parts carry the modeller's rounding.
+            inside = inside && f.Tool.Lo[k] > lo[k] + 1e-3 && f.Tool.Hi[k] < hi[k] - 1e-3;
+            if (!f.Cut) lo[k] = std::min(lo[k], f.Tool.Lo[k]), hi[k] = std::max(hi[k], f.Tool.Hi[k]);
+          }
+          if (inside && fault.empty()) fault = "a cut closed inside the part";
+        }
         std::ostringstream out;
         int faults = 0;
         std::string error;
@@ -148,6 +167,77 @@ TEST_F(BaseDetailSolids, ATrueAnswerLeavesOneValidSolidAndAFalseOneNothing)
             << " files checked, " << n.Failures << " failures\n";
   EXPECT_EQ(n.Failures, 0);
   EXPECT_GT(n.Checked, 0);
+}
+
+// Sizes that break the outline are refused before any document opens, naming the relation: every code from
+// its rows scaled, each size in turn pushed past each of the others. A true answer leaves one valid solid; a
+// false one no file, and its message names the code, the sizes and the relation, never only that the
+// modeller failed. CI takes each code's first row at its size, each size pushed past the nearest above it;
+// HXCAD_GEOMETRY_ROWS=all every row at 0.5 to 2 times its size, each size past every other.
+TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
+{
+  TCounts n;
+  const bool all = SolidsEveryRow();
+  const std::vector<double> scales =
+      all ? std::vector<double>{0.5, 0.75, 1.0, 1.5, 2.0} : std::vector<double>{1.0};
+  for (const auto& [code, need] : stdtest::CodeNeeds()) {
+    if (code == 28) continue; // it draws nothing: every call is the modeller's refusal
+    auto bases = BasesOf(code, need);
+    if (!all) bases.resize(1);
+    for (const auto& [base, row] : bases) {
+      if (row.size() < std::size_t(need)) continue; // too few sizes: refused as such above
+      for (double scale : scales) {
+        std::vector<double> sizes = row;
+        for (double& v : sizes)
+          v *= scale;
+        const std::string at = base + " x" + std::to_string(scale).substr(0, 4);
+        // A row builds at its own size; scaled, its millimetre chamfers and grooves may no longer fit.
+        const bool built = Build(code, sizes, at, n, true);
+        EXPECT_TRUE(built || scale != 1.0 || base == "every size 10") << "code " << code << ", " << at;
+        // The slot-0 bars read their leading slot; every other code starts at slot 1.
+        const std::size_t first = code == 37 || code == 38 ? 0 : 1;
+        for (std::size_t i = first; i < sizes.size() && i < std::size_t(need); ++i) {
+          if (sizes[i] == 0.0) continue;
+          // Past every other size, or (CI) past the nearest above it: each pair of neighbours crosses once.
+          double above = HUGE_VAL;
+          for (std::size_t j = first; j < sizes.size() && j < std::size_t(need); ++j)
+            if (sizes[j] > sizes[i]) above = std::min(above, sizes[j]);
+          for (std::size_t j = first; j < sizes.size() && j < std::size_t(need); ++j) {
+            if (j == i || sizes[j] == 0.0 || sizes[j] == sizes[i]) continue;
+            if (!all && sizes[j] != above) continue;
+            std::vector<double> v = sizes;
+            v[i] = sizes[j] > sizes[i] ? sizes[j] * 1.25 : sizes[j] * 0.8;
+            Build(code, v, at + ", P" + std::to_string(i) + " past P" + std::to_string(j), n, true);
+          }
+        }
+      }
+    }
+  }
+  // A guide bush's front extension at every length its relation lets through builds.
+  for (double f = 1.75; f <= 8.0; f += 0.5) {
+    std::vector<double> sizes = stdtest::TableRow(2, 1);
+    sizes[5] = f;
+    EXPECT_TRUE(Build(2, sizes, "front extension " + std::to_string(f), n, true)) << f;
+  }
+  // The bush with a bore wider than itself, or as wide: once a ring turned inside out, or a sliver, each a
+  // valid solid. Refused with both sizes and the relation named.
+  for (double bore : {40.0, 25.0}) {
+    std::vector<double> sizes = stdtest::TableRow(2, 1);
+    sizes[1] = bore;
+    tbtest::TMessageLog log;
+    EXPECT_FALSE(drBaseDetail(drApi::MA, adaptertest::T(Dir.path()) + TString("/"), TString("part"),
+                              TString("m"), 2, 0, sizes, false));
+    ASSERT_EQ(log.Texts.size(), 1u);
+    const std::string said = log.Texts[0].Utf8Text();
+    for (const std::string& part :
+         std::vector<std::string>{"Код 2", "P1 = " + std::to_string(int(bore)), "P2 = 25", "P1 + 3 < P2"})
+      EXPECT_NE(said.find(part), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(Dir / "part.tpt"));
+  }
+  std::cout << "sizes pushed: " << n.Calls << " calls, " << n.True << " true answers, " << n.ByRelation
+            << " refused by a relation, " << n.Failures << " failures\n";
+  EXPECT_EQ(n.Failures, 0);
+  EXPECT_GT(n.ByRelation, 0);
 }
 
 // The host's verdict on each feature reaches the caller: with the evaluator attached, a cut that misses the

@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "../adapter/AdapterSupport.h"
-#include "tests/core/TextBaseTestUtil.h"
 #include "StdPartsSupport.h"
+#include "tests/core/TextBaseTestUtil.h"
 #include "txhost/lib/Model3D.h"
 
 namespace {
@@ -104,17 +104,21 @@ TEST_F(BaseDetail, AnUnknownCodeOrTooFewSizesIsRefusedBeforeAnyDocument)
     const std::vector<double> few(std::size_t(need - 1), 10.0);
     EXPECT_FALSE(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0, few, false)) << code;
     EXPECT_TRUE(Md.Calls.empty()) << code;
-    EXPECT_TRUE(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0,
-                             std::span<const double>(plenty).first(std::size_t(need)), false))
-        << code;
+    // Enough sizes build, or are refused whole for an outline they cannot make, naming its relation.
+    tbtest::TMessageLog log;
+    const bool built = drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, 0,
+                                    std::span<const double>(plenty).first(std::size_t(need)), false);
+    EXPECT_TRUE(built || (Md.Calls.empty() && log.Count("Код ") == 1)) << code;
   }
 }
 
 // The calls of one build with the leading create call's detail set aside.
-std::vector<std::string> Trace(TRecordingModeler& Md, int code, const std::vector<double>& sizes, int result)
+std::vector<std::string> Trace(TRecordingModeler& Md, int code, const std::vector<double>& sizes, int result,
+                               bool mustBuild = true)
 {
   Md.Reset();
-  EXPECT_TRUE(drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, result, sizes, true));
+  const bool built = drBaseDetail(Md, TString("/p/"), TString("n"), TString("m"), code, result, sizes, true);
+  EXPECT_TRUE(built || !mustBuild);
   std::vector<std::string> t;
   for (const auto& c : Md.Calls)
     t.push_back(stdtest::Line(c));
@@ -150,7 +154,8 @@ TEST_F(BaseDetail, SizesThatCannotMakeAPartAreRefusedBeforeAnyDocument)
     for (std::size_t i = 0; i < sizes.size(); ++i) {
       std::vector<double> moved = sizes;
       moved[i] = sizes[i] * 1.25 + 0.5;
-      const bool read = Trace(Md, code, moved, 0) != plain;
+      // Moved past another size, it may break the outline: refused, it is read all the same.
+      const bool read = Trace(Md, code, moved, 0, false) != plain;
       for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, -1.0, 1e12, 1e300}) {
         std::vector<double> v = sizes;
         v[i] = bad;

@@ -21,13 +21,14 @@ constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
 const char* const Usage =
-    "usage: txhost run SCENARIO [--folder DIR] [--define NAME=VALUE]...\n"
+    "usage: txhost run SCENARIO [--folder DIR] [--define NAME=VALUE]... [--no-modeller]\n"
     "       txhost check FILE\n"
     "       txhost render FILE OUT.png [--section]\n"
     "       txhost export FILE OUT.step\n"
     "  run plays the scenario script SCENARIO. --folder sets the folder for saved documents (the host's\n"
     "  documents folder; the working directory by default). --define makes {NAME} in the script stand\n"
-    "  for VALUE.\n"
+    "  for VALUE. The host makes every feature with its solid modeller, failing one it cannot make, that\n"
+    "  removes or adds nothing or leaves other than one solid; --no-modeller places features without it.\n"
     "  check evaluates the solids of a saved part or assembly and prints what it found (exit 1 when it\n"
     "  found a fault); render draws them shaded (--section: cut at the XOY plane); export writes them as\n"
     "  STEP (exit 1 when a component had to be left out).\n";
@@ -54,7 +55,8 @@ int Solids(const std::vector<std::string>& args)
   evaluator.SetProgress(&std::cerr); // a check of thousands of components takes minutes
   int faults = 0;
   bool ok = false;
-  if (what == "check") ok = evaluator.Check(*d, std::cout, faults, error);
+  if (what == "check")
+    ok = evaluator.Check(*d, std::cout, faults, error);
   else {
     const std::filesystem::path out = std::filesystem::absolute(args[2]);
     const bool picture = what == "render";
@@ -83,7 +85,7 @@ int Solids(const std::vector<std::string>& args)
 }
 
 int Play(const std::filesystem::path& script, const std::filesystem::path& folder,
-         const std::vector<std::pair<std::string, std::string>>& defines)
+         const std::vector<std::pair<std::string, std::string>>& defines, bool modeller)
 {
   std::string error;
   txhost::Scenario scenario;
@@ -112,6 +114,15 @@ int Play(const std::filesystem::path& script, const std::filesystem::path& folde
   }
   txhost::solid::TEvaluator solids(host);
   solids.SetProgress(&std::cerr);
+  // As a host with its modeller: a library told that a feature failed answers as it would there. Only the
+  // runs that fail every host call in turn leave it off, to keep their thousands of plays cheap.
+  if (modeller) host.SetSolidModeller(&solids);
+  // The evaluator goes before the host, which must not reach it then, however the play ends.
+  struct Detach
+  {
+    txhost::Host& H;
+    ~Detach() { H.SetSolidModeller(nullptr); }
+  } detach{host};
   // The player owns the library, so it goes before the host.
   txhost::ScenarioPlayer player(host, std::cout);
   player.SetSolids(&solids);
@@ -154,8 +165,11 @@ int main(int argc, char** argv)
   std::filesystem::path script;
   std::filesystem::path folder;
   std::vector<std::pair<std::string, std::string>> defines;
+  bool modeller = true;
   for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--folder") {
+    if (args[i] == "--no-modeller") {
+      modeller = false;
+    } else if (args[i] == "--folder") {
       if (i + 1 >= args.size()) {
         std::cerr << "txhost: --folder needs a directory\n" << Usage;
         return ExitUsage;
@@ -181,7 +195,7 @@ int main(int argc, char** argv)
     return ExitUsage;
   }
   try {
-    return Play(script, folder, defines);
+    return Play(script, folder, defines, modeller);
   } catch (const std::exception& e) {
     std::cerr << "txhost: " << txhost::Printable(e.what()) << "\n";
   } catch (...) {

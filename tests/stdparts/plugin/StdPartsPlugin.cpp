@@ -15,7 +15,8 @@
 //   channel washer; 33 the locating ring on its column tail; 34 the retraction, the column tail,
 //   the circle plate and the shank it holds; 35 the ejector channel and the back ejector; 36 the
 //   protect support: each its sheets and parts. 40 every code of the standard part built by code,
-//   as code-N.tpt.
+//   as code-N.tpt. 41 a turned part with a cut beside it that removes nothing: it says whether the host
+//   failed the cut ("Вырез не выполнен") or made it ("Вырез выполнен"), and keeps no file.
 // The standard-parts file is read from the library's folder when the library loads.
 #include <algorithm>
 #include <string>
@@ -23,6 +24,7 @@
 
 #include "MouldDocuments.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/core/Messager.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 #include "txapi/ITavrixLibraryActions.h"
 #include "txapi/LibraryEntry.h"
@@ -190,6 +192,21 @@ void SecondShare(unsigned int command)
     support.ThreadLen = 20, support.Len = 60, support.ThreadRadius = 6, support.Radius = 12.5,
     support.Key = 18, support.LenToKey = 10;
     Both(support);
+  }
+  if (command == 41) {
+    // What a host with its modeller answers and one without it cannot tell: the cut is placed, but misses.
+    const long long before = MA.drFailures3D();
+    MA.drCreate3D(true, true, Documents->Folder + TString("missed-cut.tpt"), TString("missed"), TString());
+    MA.drPlaneEskis(txapi::o3d_planeYOZ, 0, 0, TString());
+    MA.drLine(-1, 0, 30, 0, 3);
+    MA.drRectAngle(0, 0, 20, 5, 1);
+    MA.drBaseRotate(0, 360);
+    MA.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, TString());
+    MA.drRectAngle(100, 100, 110, 110, 1);
+    MA.drCutExtrusion(txapi::dtBoth, txapi::etBlind, 10, 0);
+    const bool failed = MA.drFailures3D() != before;
+    MA.drDiscard3D();
+    Messager->LiftBox(TString(failed ? "Вырез не выполнен" : "Вырез выполнен"), TMessager::toAlways);
   }
   if (command == 40) {
     const TString folder = Documents->Folder;
