@@ -238,6 +238,8 @@ void TDistanceScrew::dr2D() const
 
 void TDistanceScrew::dr3D(int) const
 {
+  if (!M2.Ptr) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   if (*Execution.PInt == 0) {
@@ -249,6 +251,7 @@ void TDistanceScrew::dr3D(int) const
     Md.drRectAngle(0.0, -1.25, 3.0, 1.25, 1);
     Md.drDeleteMtr();
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * CollarRadius, 0.0);
+    if (drMouldDiscardFailed(Md, mark)) return;
     mould::Grey(Md);
   } else {
     const TString none;
