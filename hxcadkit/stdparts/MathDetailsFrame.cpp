@@ -68,7 +68,8 @@ bool drMouldDiscardFailed(TModeler3D& M, const TMouldBuildMark& mark)
   const TString file = M.drFileName3D();
   M.drDiscard3D();
   if (!refused)
-    Messager->LiftBox(DC(TString("Элемент детали не построен, файл не записан: ")) + file, TMessager::toAlways);
+    Messager->LiftBox(DC(TString("Элемент детали не построен, файл не записан: ")) + file,
+                      TMessager::toAlways);
   return true;
 }
 

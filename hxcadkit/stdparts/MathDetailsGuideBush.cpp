@@ -43,7 +43,8 @@ constexpr const char* BushName = "втулка направляющая";
 // one 3 long (or F - 1.5 on a short front part, which must leave it its run-out), the collar's 3 long and
 // the V-groove 2 wide; the bore is relieved by 0.5 in front of its guided length and chamfered 0.5 at the
 // front, rounded 0.5 into a 1 mm rear chamfer.
-const char* mould::BushFault(double r, double r1, double r2, double F, double S, double L, double sl, double Xk)
+const char* mould::BushFault(double r, double r1, double r2, double F, double S, double L, double sl,
+                             double Xk)
 {
   if (!Positive({r, r1, r2, L, sl}) || !NotNegative({F, S}) || !std::isfinite(Xk))
     return "размеры должны быть положительными";

@@ -128,7 +128,8 @@ namespace {
 const char* PillarFault(const TSocketLeaderPin& p)
 {
   if (!Positive({p.Radius, p.FRadius, p.CollarRadius, p.Len, p.CollarHeight}) ||
-      !NotNegative({p.OFLen, p.FLen, p.Key, p.ThreadLen, p.ThreadRadius}) || (p.OFLen > 0.0 && !Positive({p.OFRadius})))
+      !NotNegative({p.OFLen, p.FLen, p.Key, p.ThreadLen, p.ThreadRadius}) ||
+      (p.OFLen > 0.0 && !Positive({p.OFRadius})))
     return "размеры должны быть положительными";
   if (p.Radius >= p.CollarRadius || p.FRadius > p.CollarRadius) return "буртик не шире колонки";
   if (p.Radius <= 0.3 + 0.2 || p.FRadius <= 0.3) return "колонка тоньше канавки";

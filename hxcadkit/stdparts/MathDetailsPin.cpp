@@ -46,7 +46,9 @@ void TPin::Show(TGImage& GI, const TColor& Color) const
 
 void TPin::dr3D(int) const
 {
-  if (!M2.Ptr || mould::RefuseSizes("штифт", mould::Positive({Radius, Len}) ? nullptr : "размеры должны быть положительными"))
+  if (!M2.Ptr ||
+      mould::RefuseSizes("штифт",
+                         mould::Positive({Radius, Len}) ? nullptr : "размеры должны быть положительными"))
     return;
   const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
@@ -132,7 +134,8 @@ namespace {
 // than the screw.
 const char* CapScrewFault(const TScrew& s)
 {
-  if (!mould::Positive({s.Radius, s.HeadRadius, s.HeadLen, s.Len})) return "размеры должны быть положительными";
+  if (!mould::Positive({s.Radius, s.HeadRadius, s.HeadLen, s.Len}))
+    return "размеры должны быть положительными";
   if (s.HeadRadius <= s.Radius) return "головка не шире стержня";
   if (s.HeadLen >= s.Len) return "головка длиннее винта";
   return nullptr;

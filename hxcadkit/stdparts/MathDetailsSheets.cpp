@@ -53,12 +53,13 @@ const char* SprueFault(const TInjectPlug& p)
 // widens at 1 degree over ConeLen.
 const char* EjectorPlugFault(const TEjectorPlug& p)
 {
-  if (!mould::Positive({p.Radius, p.Len, p.ConeLen, p.CollarHeight, p.CollarRadius, p.ECRadius, p.EC2Radius,
-                        p.EC2Len}))
+  if (!mould::Positive(
+          {p.Radius, p.Len, p.ConeLen, p.CollarHeight, p.CollarRadius, p.ECRadius, p.EC2Radius, p.EC2Len}))
     return "размеры должны быть положительными";
   if (p.CollarRadius <= p.Radius) return "буртик не шире пробки";
   const double seat = p.ECRadius + 0.1 + p.ConeLen * 0.017455064928217585; // tan 1 degree
-  if (std::max({p.EC2Radius, p.ECRadius, seat}) >= p.Radius - 0.3) return "отверстие выходит на наружную поверхность";
+  if (std::max({p.EC2Radius, p.ECRadius, seat}) >= p.Radius - 0.3)
+    return "отверстие выходит на наружную поверхность";
   if (p.EC2Len <= 1.0 || p.EC2Len >= p.Len - p.ConeLen) return "отверстие и гнездо длиннее пробки";
   if (p.CollarHeight + 3.0 >= p.Len) return "буртик с канавкой длиннее пробки";
   return nullptr;
@@ -131,10 +132,10 @@ void GuidePlugProfile(const TDirectPlug& p, int tl, bool isSize)
 // The guide plug is the bush profile with its front part the plug's ousting length.
 bool PlugRefused(const TDirectPlug& p)
 {
-  return mould::RefuseSizes("пробка направляющая",
-                            mould::BushFault(p.ColumnRadius, p.Radius, p.CollarRadius, p.OustingLen - p.CollarHeight,
-                                             p.CollarHeight, p.Len - p.OustingLen + p.CollarHeight,
-                                             p.OustingLen + p.Len, 0.0));
+  return mould::RefuseSizes(
+      "пробка направляющая",
+      mould::BushFault(p.ColumnRadius, p.Radius, p.CollarRadius, p.OustingLen - p.CollarHeight,
+                       p.CollarHeight, p.Len - p.OustingLen + p.CollarHeight, p.OustingLen + p.Len, 0.0));
 }
 
 // Why no sound support washer can be made of w's sizes, or null. Its outline: the collar CollarRadius
@@ -143,8 +144,8 @@ bool PlugRefused(const TDirectPlug& p)
 // collar's face and the bore BoltRadius.
 const char* WasherFault(const TSupportWasher& w)
 {
-  if (!mould::Positive({w.Len, w.Radius, w.CollarRadius, w.CollarHeight, w.BoltHeadLen, w.BoltHeadRadius,
-                        w.BoltRadius}))
+  if (!mould::Positive(
+          {w.Len, w.Radius, w.CollarRadius, w.CollarHeight, w.BoltHeadLen, w.BoltHeadRadius, w.BoltRadius}))
     return "размеры должны быть положительными";
   if (w.Radius > w.CollarRadius) return "буртик уже шайбы";
   const bool groove = w.Radius != w.CollarRadius;
@@ -330,7 +331,8 @@ void Lug(const TProtectSupport& p, TCommonGeometry& g, double mx, double my, int
 // 2); the flats Key across and 22 long, centred LenToKey from the free end, on the body alone.
 const char* SupportFault(const TProtectSupport& p)
 {
-  if (!mould::Positive({p.ThreadLen, p.Len, p.ThreadRadius, p.Radius, p.Key}) || !mould::NotNegative({p.LenToKey}))
+  if (!mould::Positive({p.ThreadLen, p.Len, p.ThreadRadius, p.Radius, p.Key}) ||
+      !mould::NotNegative({p.LenToKey}))
     return "размеры должны быть положительными";
   if (p.ThreadRadius <= 2.0) return "резьба мельче проточки и фаски";
   if (p.ThreadRadius >= p.Radius) return "резьба не тоньше стержня";
@@ -388,15 +390,16 @@ double Relieved(double radius, double fitRadius)
 // the collar, the collar collarRadius over collarHeight, the fit fitRadius to its 45-degree step down to
 // the relieved shank at fitLen, the shank tapering over 16 mm to radius by 15 short of the working end at
 // len, where the grade is gradeHeight deep.
-const char* PusherFault(double radius, double fitRadius, double collarRadius, double collarHeight, double fitLen,
-                        double len, double springRadius, double gradeHeight)
+const char* PusherFault(double radius, double fitRadius, double collarRadius, double collarHeight,
+                        double fitLen, double len, double springRadius, double gradeHeight)
 {
   if (!mould::Positive({radius, fitRadius, collarRadius, collarHeight, fitLen, len}) ||
       !mould::NotNegative({springRadius, gradeHeight}))
     return "размеры должны быть положительными";
   if (fitRadius < radius || radius <= 0.5) return "посадочный поясок уже толкателя";
   if (collarRadius <= std::max(fitRadius, springRadius)) return "буртик не шире толкателя";
-  if (collarHeight >= fitLen - (fitRadius - Relieved(radius, fitRadius))) return "буртик длиннее посадочного пояска";
+  if (collarHeight >= fitLen - (fitRadius - Relieved(radius, fitRadius)))
+    return "буртик длиннее посадочного пояска";
   if (fitLen >= len - 31.0) return "посадочный поясок длиннее толкателя";
   if (gradeHeight >= radius) return "уступ глубже толкателя";
   return nullptr;
@@ -404,17 +407,17 @@ const char* PusherFault(double radius, double fitRadius, double collarRadius, do
 
 bool PusherRefused(const TEjectorChannel& c)
 {
-  const char* why = mould::Positive({c.SpringLen}) ? PusherFault(c.Radius, c.FitRadius, c.CollarRadius,
-                                                                 c.CollarHeight, c.FitLen, c.Len,
-                                                                 c.SpringRadius, c.GradeHeight)
-                                                   : "размеры должны быть положительными";
+  const char* why = mould::Positive({c.SpringLen})
+                        ? PusherFault(c.Radius, c.FitRadius, c.CollarRadius, c.CollarHeight, c.FitLen, c.Len,
+                                      c.SpringRadius, c.GradeHeight)
+                        : "размеры должны быть положительными";
   return mould::RefuseSizes("толкатель", why);
 }
 
 bool PusherRefused(const TBackEjector& e)
 {
   return mould::RefuseSizes("толкатель", PusherFault(e.Radius, e.FitRadius, e.CollarRadius, e.CollarHeight,
-                                                      e.FitLen, e.Len, 0.0, 0.0));
+                                                     e.FitLen, e.Len, 0.0, 0.0));
 }
 
 } // namespace

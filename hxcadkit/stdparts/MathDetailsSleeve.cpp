@@ -88,14 +88,17 @@ namespace {
 // (its drill 2 under the thread, its point at 120 degrees), the bore at least 3 long besides.
 const char* SleeveFault(const TSocketLeaderPinLocatingSleeves& s)
 {
-  if (!Positive({s.Len, s.Radius, s.FRadius}) || !NotNegative({s.CollarHeight, s.ThreadLen, s.ThreadRadius}) ||
-      (s.CollarHeight > 0.0 && !Positive({s.CollarRadius})) || (s.ThreadLen > 0.0 && !Positive({s.ThreadRadius})))
+  if (!Positive({s.Len, s.Radius, s.FRadius}) ||
+      !NotNegative({s.CollarHeight, s.ThreadLen, s.ThreadRadius}) ||
+      (s.CollarHeight > 0.0 && !Positive({s.CollarRadius})) ||
+      (s.ThreadLen > 0.0 && !Positive({s.ThreadRadius})))
     return "размеры должны быть положительными";
   if (s.FRadius + 0.5 >= s.Radius - Tan30) return "отверстие выходит на наружную поверхность";
   if (s.CollarHeight > 0.0 && (s.CollarRadius <= s.Radius || s.CollarHeight + 4.0 >= s.Len))
     return "буртик не шире втулки или длиннее её";
   if (s.ThreadLen > 0.0) {
-    if (s.ThreadRadius <= 2.0 || s.ThreadRadius - 2.0 >= s.FRadius + 0.5 || s.ThreadRadius >= s.Radius - Tan30)
+    if (s.ThreadRadius <= 2.0 || s.ThreadRadius - 2.0 >= s.FRadius + 0.5 ||
+        s.ThreadRadius >= s.Radius - Tan30)
       return "резьба не помещается во втулке";
     const double point = ((s.FRadius + 0.5) - (s.ThreadRadius - 2.0)) * Tan30;
     if (s.Len - s.ThreadLen - point - 3.0 <= 0.0) return "резьба длиннее втулки";

@@ -35,7 +35,8 @@ namespace {
 // end chamfered 2.
 const char* StopPinFault(const TStopPin& p)
 {
-  if (!Positive({p.Radius, p.CollarRadius, p.CollarHeight, p.Len})) return "размеры должны быть положительными";
+  if (!Positive({p.Radius, p.CollarRadius, p.CollarHeight, p.Len}))
+    return "размеры должны быть положительными";
   if (p.Radius >= p.CollarRadius) return "головка не шире стержня";
   if (p.Radius <= 2.0) return "стержень тоньше фаски";
   if (p.CollarHeight <= 2.0) return "головка ниже фаски";

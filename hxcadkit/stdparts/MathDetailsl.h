@@ -640,16 +640,16 @@ public:
   // to the threaded end face at x74 with a bore r98 y3 deep and its mouth step r97 y4 deep. tl / 10
   // picks the half (1 upper, 2 lower, else both with the cross hole), tl % 10 the style; tl 0 is
   // the closed upper half a model revolves. Reads ThreadStep for the thread's designation.
-  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
-               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
-               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
-               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+               const Real& x90, const Real& x89, const Real& x88, const Real& r61, const Real& r62,
+               const Real& r30, const Real& x76, const Real& x74, const Real& x75, const Real& y3,
+               const Real& y4, const Real& r98, const Real& r97, int tl, bool isSize) const;
   // The end view across the flats, with the hidden cross hole; reads only the placement, r74, r61,
   // x75, tl and isSize.
-  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
-               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
-               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
-               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+               const Real& x90, const Real& x89, const Real& x88, const Real& r61, const Real& r62,
+               const Real& r30, const Real& x76, const Real& x74, const Real& x75, const Real& y3,
+               const Real& y4, const Real& r98, const Real& r97, int tl, bool isSize) const;
   // The two pieces the flats take off the collar, seen along the axis; reads only the placement,
   // r74 and x75.
   void dr2D_Hvostovyk_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
@@ -857,7 +857,8 @@ public:
 
   // The plan view along the axis for the designation Det: the bore for Id, else the column
   // tail's holes; nothing without a column tail.
-  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl, bool isSize) const;
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl,
+               bool isSize) const;
   // Contour nCont of a part of designation Det: 1 the body's half, 2 the through holes, 3 the
   // bolt-head recesses; nothing for another nCont.
   void dr2D_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, int Det, int nCont) const;

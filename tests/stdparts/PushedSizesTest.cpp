@@ -38,16 +38,18 @@ using TSizes = std::vector<std::pair<const char*, double*>>;
 TSizes SizesOf(TDetail& d)
 {
   if (auto* p = dynamic_cast<TProtectSupport*>(&d))
-    return {{"ThreadLen", &p->ThreadLen}, {"Len", &p->Len},   {"ThreadRadius", &p->ThreadRadius},
+    return {{"ThreadLen", &p->ThreadLen}, {"Len", &p->Len}, {"ThreadRadius", &p->ThreadRadius},
             {"Radius", &p->Radius},       {"Key", &p->Key}, {"LenToKey", &p->LenToKey}};
   if (auto* p = dynamic_cast<TStopPin*>(&d))
-    return {{"Radius", &p->Radius}, {"CollarRadius", &p->CollarRadius}, {"CollarHeight", &p->CollarHeight},
+    return {{"Radius", &p->Radius},
+            {"CollarRadius", &p->CollarRadius},
+            {"CollarHeight", &p->CollarHeight},
             {"Len", &p->Len}};
   if (auto* p = dynamic_cast<TInjectPlug*>(&d))
-    return {{"SphereRadius", &p->SphereRadius}, {"TPARadius", &p->TPARadius},
-            {"CollarRadius", &p->CollarRadius}, {"BFitRadius", &p->BFitRadius},
-            {"FitLen", &p->FitLen},             {"Len", &p->Len},
-            {"CollarHeight", &p->CollarHeight}, {"SphereLen", &p->SphereLen}};
+    return {
+        {"SphereRadius", &p->SphereRadius}, {"TPARadius", &p->TPARadius}, {"CollarRadius", &p->CollarRadius},
+        {"BFitRadius", &p->BFitRadius},     {"FitLen", &p->FitLen},       {"Len", &p->Len},
+        {"CollarHeight", &p->CollarHeight}, {"SphereLen", &p->SphereLen}};
   if (auto* p = dynamic_cast<TEjectorChannel*>(&d))
     return {{"Radius", &p->Radius},
             {"Len", &p->Len},
@@ -58,44 +60,72 @@ TSizes SizesOf(TDetail& d)
             {"CollarRadius", &p->CollarRadius},
             {"CollarHeight", &p->CollarHeight}};
   if (auto* p = dynamic_cast<TEjectorPlug*>(&d))
-    return {{"CollarRadius", &p->CollarRadius}, {"EC2Radius", &p->EC2Radius}, {"ECRadius", &p->ECRadius},
-            {"Radius", &p->Radius},             {"EC2Len", &p->EC2Len},       {"ConeLen", &p->ConeLen},
-            {"CollarHeight", &p->CollarHeight}, {"Len", &p->Len}};
-  if (auto* p = dynamic_cast<TDirectPlug*>(&d))
-    return {{"ColumnRadius", &p->ColumnRadius}, {"Radius", &p->Radius},         {"CollarRadius", &p->CollarRadius},
-            {"OustingLen", &p->OustingLen},     {"CollarHeight", &p->CollarHeight}, {"Len", &p->Len}};
-  if (auto* p = dynamic_cast<TSupportWasher*>(&d))
-    return {{"CollarHeight", &p->CollarHeight},     {"BoltHeadLen", &p->BoltHeadLen}, {"Len", &p->Len},
-            {"CollarRadius", &p->CollarRadius},     {"BoltHeadRadius", &p->BoltHeadRadius},
-            {"BoltRadius", &p->BoltRadius},         {"Radius", &p->Radius}};
-  if (auto* p = dynamic_cast<TBackEjector*>(&d))
-    return {{"Radius", &p->Radius},       {"Len", &p->Len},
-            {"FitRadius", &p->FitRadius}, {"FitLen", &p->FitLen},
-            {"CollarRadius", &p->CollarRadius}, {"CollarHeight", &p->CollarHeight}};
-  if (auto* p = dynamic_cast<TMTail*>(&d))
-    return {{"Radius", &p->Radius}, {"CollarRadius", &p->CollarRadius}, {"Len", &p->Len},
-            {"ThreadLen", &p->ThreadLen}, {"ThreadRadius", &p->ThreadRadius}, {"X90", &p->X90},
-            {"X89", &p->X89}, {"X88", &p->X88}, {"R61", &p->R61}, {"R97", &p->R97}, {"R98", &p->R98},
-            {"Y3", &p->Y3}, {"Y4", &p->Y4}};
-  if (auto* p = dynamic_cast<TSocketLeaderPinBushing*>(&d))
-    return {{"Radius", &p->Radius},
-            {"LPRadius", &p->LPRadius},
-            {"Len", &p->Len},
-            {"FLen", &p->FLen},
+    return {{"CollarRadius", &p->CollarRadius},
+            {"EC2Radius", &p->EC2Radius},
+            {"ECRadius", &p->ECRadius},
+            {"Radius", &p->Radius},
+            {"EC2Len", &p->EC2Len},
+            {"ConeLen", &p->ConeLen},
             {"CollarHeight", &p->CollarHeight},
-            {"CollarRadius", &p->CollarRadius}};
+            {"Len", &p->Len}};
+  if (auto* p = dynamic_cast<TDirectPlug*>(&d))
+    return {{"ColumnRadius", &p->ColumnRadius}, {"Radius", &p->Radius},
+            {"CollarRadius", &p->CollarRadius}, {"OustingLen", &p->OustingLen},
+            {"CollarHeight", &p->CollarHeight}, {"Len", &p->Len}};
+  if (auto* p = dynamic_cast<TSupportWasher*>(&d))
+    return {{"CollarHeight", &p->CollarHeight},
+            {"BoltHeadLen", &p->BoltHeadLen},
+            {"Len", &p->Len},
+            {"CollarRadius", &p->CollarRadius},
+            {"BoltHeadRadius", &p->BoltHeadRadius},
+            {"BoltRadius", &p->BoltRadius},
+            {"Radius", &p->Radius}};
+  if (auto* p = dynamic_cast<TBackEjector*>(&d))
+    return {{"Radius", &p->Radius},
+            {"Len", &p->Len},
+            {"FitRadius", &p->FitRadius},
+            {"FitLen", &p->FitLen},
+            {"CollarRadius", &p->CollarRadius},
+            {"CollarHeight", &p->CollarHeight}};
+  if (auto* p = dynamic_cast<TMTail*>(&d))
+    return {{"Radius", &p->Radius},
+            {"CollarRadius", &p->CollarRadius},
+            {"Len", &p->Len},
+            {"ThreadLen", &p->ThreadLen},
+            {"ThreadRadius", &p->ThreadRadius},
+            {"X90", &p->X90},
+            {"X89", &p->X89},
+            {"X88", &p->X88},
+            {"R61", &p->R61},
+            {"R97", &p->R97},
+            {"R98", &p->R98},
+            {"Y3", &p->Y3},
+            {"Y4", &p->Y4}};
+  if (auto* p = dynamic_cast<TSocketLeaderPinBushing*>(&d))
+    return {{"Radius", &p->Radius}, {"LPRadius", &p->LPRadius},         {"Len", &p->Len},
+            {"FLen", &p->FLen},     {"CollarHeight", &p->CollarHeight}, {"CollarRadius", &p->CollarRadius}};
   if (auto* p = dynamic_cast<TSocketLeaderPinLocatingSleeves*>(&d))
-    return {{"Len", &p->Len},       {"CollarHeight", &p->CollarHeight}, {"ThreadLen", &p->ThreadLen},
-            {"Radius", &p->Radius}, {"FRadius", &p->FRadius},           {"CollarRadius", &p->CollarRadius},
+    return {{"Len", &p->Len},
+            {"CollarHeight", &p->CollarHeight},
+            {"ThreadLen", &p->ThreadLen},
+            {"Radius", &p->Radius},
+            {"FRadius", &p->FRadius},
+            {"CollarRadius", &p->CollarRadius},
             {"ThreadRadius", &p->ThreadRadius}};
   if (auto* p = dynamic_cast<TSocketLeaderPin*>(&d))
-    return {{"Len", &p->Len},           {"FLen", &p->FLen},
-            {"FRadius", &p->FRadius},   {"OFLen", &p->OFLen},
-            {"Radius", &p->Radius},     {"CollarHeight", &p->CollarHeight},
-            {"CollarRadius", &p->CollarRadius}, {"ThreadRadius", &p->ThreadRadius},
-            {"ThreadLen", &p->ThreadLen}, {"Key", &p->Key}};
+    return {{"Len", &p->Len},
+            {"FLen", &p->FLen},
+            {"FRadius", &p->FRadius},
+            {"OFLen", &p->OFLen},
+            {"Radius", &p->Radius},
+            {"CollarHeight", &p->CollarHeight},
+            {"CollarRadius", &p->CollarRadius},
+            {"ThreadRadius", &p->ThreadRadius},
+            {"ThreadLen", &p->ThreadLen},
+            {"Key", &p->Key}};
   if (auto* p = dynamic_cast<TScrew*>(&d))
-    return {{"Radius", &p->Radius}, {"HeadRadius", &p->HeadRadius}, {"HeadLen", &p->HeadLen}, {"Len", &p->Len}};
+    return {
+        {"Radius", &p->Radius}, {"HeadRadius", &p->HeadRadius}, {"HeadLen", &p->HeadLen}, {"Len", &p->Len}};
   if (auto* p = dynamic_cast<TPin*>(&d)) return {{"Radius", &p->Radius}, {"Len", &p->Len}};
   return {};
 }
@@ -162,15 +192,19 @@ protected:
     for (const TString& f : link.AllParts)
       if (std::filesystem::exists(f.toWideChar())) files.emplace_back(f.toWideChar());
     EXPECT_TRUE(H.Documents().empty()) << "a document left open";
+    Sheeted = !link.AllSheets.empty();
+    // A part with neither sheet nor model of its own (the repair bolt) opens nothing and says nothing.
+    if (link.AllParts.empty() && !Sheeted && log.Texts.empty()) return false;
     if (files.empty()) {
       ++n.Refused;
       EXPECT_FALSE(log.Texts.empty()) << "refused without a reason";
-      EXPECT_TRUE(link.AllSheets.empty()) << "a sheet drawn of a part that is not made";
+      // A part whose outline is left empty has a sheet of its frame and no body; sizes refused draw nothing.
+      if (log.Count("Недопустимые размеры") > 0) EXPECT_FALSE(Sheeted) << "a sheet drawn of sizes refused";
       return false;
     }
     ++n.Made;
-    EXPECT_FALSE(link.AllSheets.empty()) << "a part made without its sheet";
-    EXPECT_EQ(files.size(), link.AllParts.size()) << "some of the part's files are not written";
+    if (files.size() != link.AllParts.size())
+      EXPECT_FALSE(log.Texts.empty()) << "a file not written without a reason";
     for (const std::filesystem::path& file : files) {
       txhost::Object* doc = H.OpenDocument(file, false);
       if (doc == nullptr) {
@@ -189,7 +223,11 @@ protected:
     return true;
   }
 
-  // The part at its sizes, and then with each size pushed past its neighbours.
+  // Whether the last part made drew a sheet.
+  bool Sheeted = false;
+
+  // The part at its sizes, and then with each size pushed past its neighbours: each made with a sheet
+  // where the part at its sizes has one (the pins and cap screws have none).
   TCounts Sweep(const TPart& part)
   {
     TCounts n;
@@ -201,17 +239,21 @@ protected:
       at.emplace_back((ABaseDetail.SocketCount(part.Table) - 1 + 1) / 2, 1.0);
     }
     for (const auto& [row, k] : at) {
-      const std::string where = std::string(part.Name) + " row " + std::to_string(row) + " x" + std::to_string(k);
+      const std::string where =
+          std::string(part.Name) + " row " + std::to_string(row) + " x" + std::to_string(k);
       Holds([&](TMade& m) { part.Make(m, &MA, row, k); }, where, n);
+      const bool sheeted = Sheeted;
       TMade probe;
       part.Make(probe, nullptr, row, k);
       for (const TPush& push : Pushes(SizesOf(*probe.Parts.back())))
-        Holds(
-            [&](TMade& m) {
-              part.Make(m, &MA, row, k);
-              *SizesOf(*m.Parts.back())[push.Size].second = push.Value;
-            },
-            where + ", " + push.Name, n);
+        if (Holds(
+                [&](TMade& m) {
+                  part.Make(m, &MA, row, k);
+                  *SizesOf(*m.Parts.back())[push.Size].second = push.Value;
+                },
+                where + ", " + push.Name, n))
+          EXPECT_EQ(Sheeted, sheeted)
+              << where << ", " << push.Name << ": made, its sheet drawn or not as at its sizes";
     }
     return n;
   }
