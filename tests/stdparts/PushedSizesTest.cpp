@@ -199,12 +199,15 @@ protected:
       ++n.Refused;
       EXPECT_FALSE(log.Texts.empty()) << "refused without a reason";
       // A part whose outline is left empty has a sheet of its frame and no body; sizes refused draw nothing.
-      if (log.Count("Недопустимые размеры") > 0) EXPECT_FALSE(Sheeted) << "a sheet drawn of sizes refused";
+      if (log.Count("Недопустимые размеры") > 0) {
+        EXPECT_FALSE(Sheeted) << "a sheet drawn of sizes refused";
+      }
       return false;
     }
     ++n.Made;
-    if (files.size() != link.AllParts.size())
+    if (files.size() != link.AllParts.size()) {
       EXPECT_FALSE(log.Texts.empty()) << "a file not written without a reason";
+    }
     for (const std::filesystem::path& file : files) {
       txhost::Object* doc = H.OpenDocument(file, false);
       if (doc == nullptr) {
@@ -245,15 +248,17 @@ protected:
       const bool sheeted = Sheeted;
       TMade probe;
       part.Make(probe, nullptr, row, k);
-      for (const TPush& push : Pushes(SizesOf(*probe.Parts.back())))
+      for (const TPush& push : Pushes(SizesOf(*probe.Parts.back()))) {
         if (Holds(
                 [&](TMade& m) {
                   part.Make(m, &MA, row, k);
                   *SizesOf(*m.Parts.back())[push.Size].second = push.Value;
                 },
-                where + ", " + push.Name, n))
+                where + ", " + push.Name, n)) {
           EXPECT_EQ(Sheeted, sheeted)
               << where << ", " << push.Name << ": made, its sheet drawn or not as at its sizes";
+        }
+      }
     }
     return n;
   }
