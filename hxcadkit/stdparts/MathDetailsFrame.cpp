@@ -64,7 +64,8 @@ TMouldBuildMark drMouldBuildMark(const TModeler3D& M)
 bool drMouldDiscardFailed(TModeler3D& M, const TMouldBuildMark& mark)
 {
   const bool refused = ElementRefusals() != mark.Refused;
-  if (!refused && M.drFailures3D() == mark.Failed) return drMouldDiscardEmpty(M);
+  // A part without a body says so, whatever failed on the way to it.
+  if (!refused && (M.drFailures3D() == mark.Failed || !M.drHasBody3D())) return drMouldDiscardEmpty(M);
   const TString file = M.drFileName3D();
   M.drDiscard3D();
   if (!refused)
