@@ -124,7 +124,7 @@ namespace {
 // Why no sound pillar can be made of p's sizes, or null. Its outline: the guide Radius over Len with its
 // lead-in and a groove 3 long and 0.3 deep, the seat FRadius over OFLen, the collar CollarRadius over
 // CollarHeight (its flats Key across, or none), the fixed end FRadius over FLen with its internal thread
-// ThreadRadius ThreadLen deep; the guide's flat 0.2 deep.
+// ThreadRadius ThreadLen deep (its drill 7 deeper); the guide's flat 0.2 deep.
 const char* PillarFault(const TSocketLeaderPin& p)
 {
   if (!Positive({p.Radius, p.FRadius, p.CollarRadius, p.Len, p.CollarHeight}) ||
@@ -135,8 +135,10 @@ const char* PillarFault(const TSocketLeaderPin& p)
   if (p.Radius <= 0.3 + 0.2 || p.FRadius <= 0.3) return "колонка тоньше канавки";
   if (p.Len <= p.LeadIn() + 6.0) return "направляющая часть короче заходного конуса и канавки";
   if (p.Key != 0.0 && (p.Key >= 2.0 * p.CollarRadius || p.Key <= 0.0)) return "лыски шире буртика";
-  if (p.ThreadLen > 0.0 &&
-      (p.ThreadRadius <= 0.0 || p.ThreadRadius >= p.FRadius - 0.3 || p.ThreadLen >= p.CollarHeight + p.FLen))
+  // The thread's drill runs 7 beyond it, and may run on through the seat into the guide part.
+  const double whole = std::max(p.CollarHeight + p.FLen, p.CollarHeight) + p.OFLen + p.Len - p.LeadIn();
+  if (p.ThreadLen > 0.0 && (p.ThreadRadius <= 1.0 || p.ThreadRadius >= std::min(p.Radius, p.FRadius) - 0.5 ||
+                            p.ThreadLen + 7.0 >= whole))
     return "резьба не помещается в колонке";
   return nullptr;
 }

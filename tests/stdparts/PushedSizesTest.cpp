@@ -2,16 +2,17 @@
 // their reason, before anything is drawn or modelled; everything else gives a sheet and part files that the
 // solid evaluator's check passes. The host makes the features with the evaluator, as a real host with its
 // modeller, so that a feature that cannot be made is failed and counted. Each part is made at its sizes
-// (a table part at its middle row, another at half, once and twice the sweep's sizes) and then with each
-// of its sizes in turn pushed past its neighbours: just above the next larger of its other sizes and just
-// below the next smaller (a bore past the outside, flats past the round, a collar under its shank). CI
-// takes the protect support; HXCAD_GEOMETRY_ROWS=ends or all (scripts/sheets.sh) takes every part.
+// (a table part at its first, middle and last rows, every row with HXCAD_GEOMETRY_ROWS=all; another at
+// half, once and twice the sweep's sizes) and then with each of its sizes in turn pushed past its
+// neighbours (PushedSizes.h). CI takes the protect support; HXCAD_GEOMETRY_ROWS=ends or all
+// (scripts/sheets.sh) takes every part.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -19,6 +20,7 @@
 
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
+#include "PushedSizes.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
 #include "tests/TestNames.h"
@@ -32,131 +34,20 @@ using drApi::MA;
 using stdtest::mouldparts::TMade;
 using stdtest::mouldparts::TPart;
 
-using TSizes = std::vector<std::pair<const char*, double*>>;
+using stdtest::pushed::Pushes;
+using stdtest::pushed::SizesOf;
+using stdtest::pushed::TPush;
 
-// The sizes of a part that its outline is built of (not its placement, counts or angles).
-TSizes SizesOf(TDetail& d)
+const char* Rows()
 {
-  if (auto* p = dynamic_cast<TProtectSupport*>(&d))
-    return {{"ThreadLen", &p->ThreadLen}, {"Len", &p->Len}, {"ThreadRadius", &p->ThreadRadius},
-            {"Radius", &p->Radius},       {"Key", &p->Key}, {"LenToKey", &p->LenToKey}};
-  if (auto* p = dynamic_cast<TStopPin*>(&d))
-    return {{"Radius", &p->Radius},
-            {"CollarRadius", &p->CollarRadius},
-            {"CollarHeight", &p->CollarHeight},
-            {"Len", &p->Len}};
-  if (auto* p = dynamic_cast<TInjectPlug*>(&d))
-    return {
-        {"SphereRadius", &p->SphereRadius}, {"TPARadius", &p->TPARadius}, {"CollarRadius", &p->CollarRadius},
-        {"BFitRadius", &p->BFitRadius},     {"FitLen", &p->FitLen},       {"Len", &p->Len},
-        {"CollarHeight", &p->CollarHeight}, {"SphereLen", &p->SphereLen}};
-  if (auto* p = dynamic_cast<TEjectorChannel*>(&d))
-    return {{"Radius", &p->Radius},
-            {"Len", &p->Len},
-            {"SpringRadius", &p->SpringRadius},
-            {"SpringLen", &p->SpringLen},
-            {"FitRadius", &p->FitRadius},
-            {"FitLen", &p->FitLen},
-            {"CollarRadius", &p->CollarRadius},
-            {"CollarHeight", &p->CollarHeight}};
-  if (auto* p = dynamic_cast<TEjectorPlug*>(&d))
-    return {{"CollarRadius", &p->CollarRadius},
-            {"EC2Radius", &p->EC2Radius},
-            {"ECRadius", &p->ECRadius},
-            {"Radius", &p->Radius},
-            {"EC2Len", &p->EC2Len},
-            {"ConeLen", &p->ConeLen},
-            {"CollarHeight", &p->CollarHeight},
-            {"Len", &p->Len}};
-  if (auto* p = dynamic_cast<TDirectPlug*>(&d))
-    return {{"ColumnRadius", &p->ColumnRadius}, {"Radius", &p->Radius},
-            {"CollarRadius", &p->CollarRadius}, {"OustingLen", &p->OustingLen},
-            {"CollarHeight", &p->CollarHeight}, {"Len", &p->Len}};
-  if (auto* p = dynamic_cast<TSupportWasher*>(&d))
-    return {{"CollarHeight", &p->CollarHeight},
-            {"BoltHeadLen", &p->BoltHeadLen},
-            {"Len", &p->Len},
-            {"CollarRadius", &p->CollarRadius},
-            {"BoltHeadRadius", &p->BoltHeadRadius},
-            {"BoltRadius", &p->BoltRadius},
-            {"Radius", &p->Radius}};
-  if (auto* p = dynamic_cast<TBackEjector*>(&d))
-    return {{"Radius", &p->Radius},
-            {"Len", &p->Len},
-            {"FitRadius", &p->FitRadius},
-            {"FitLen", &p->FitLen},
-            {"CollarRadius", &p->CollarRadius},
-            {"CollarHeight", &p->CollarHeight}};
-  if (auto* p = dynamic_cast<TMTail*>(&d))
-    return {{"Radius", &p->Radius},
-            {"CollarRadius", &p->CollarRadius},
-            {"Len", &p->Len},
-            {"ThreadLen", &p->ThreadLen},
-            {"ThreadRadius", &p->ThreadRadius},
-            {"X90", &p->X90},
-            {"X89", &p->X89},
-            {"X88", &p->X88},
-            {"R61", &p->R61},
-            {"R97", &p->R97},
-            {"R98", &p->R98},
-            {"Y3", &p->Y3},
-            {"Y4", &p->Y4}};
-  if (auto* p = dynamic_cast<TSocketLeaderPinBushing*>(&d))
-    return {{"Radius", &p->Radius}, {"LPRadius", &p->LPRadius},         {"Len", &p->Len},
-            {"FLen", &p->FLen},     {"CollarHeight", &p->CollarHeight}, {"CollarRadius", &p->CollarRadius}};
-  if (auto* p = dynamic_cast<TSocketLeaderPinLocatingSleeves*>(&d))
-    return {{"Len", &p->Len},
-            {"CollarHeight", &p->CollarHeight},
-            {"ThreadLen", &p->ThreadLen},
-            {"Radius", &p->Radius},
-            {"FRadius", &p->FRadius},
-            {"CollarRadius", &p->CollarRadius},
-            {"ThreadRadius", &p->ThreadRadius}};
-  if (auto* p = dynamic_cast<TSocketLeaderPin*>(&d))
-    return {{"Len", &p->Len},
-            {"FLen", &p->FLen},
-            {"FRadius", &p->FRadius},
-            {"OFLen", &p->OFLen},
-            {"Radius", &p->Radius},
-            {"CollarHeight", &p->CollarHeight},
-            {"CollarRadius", &p->CollarRadius},
-            {"ThreadRadius", &p->ThreadRadius},
-            {"ThreadLen", &p->ThreadLen},
-            {"Key", &p->Key}};
-  if (auto* p = dynamic_cast<TScrew*>(&d))
-    return {
-        {"Radius", &p->Radius}, {"HeadRadius", &p->HeadRadius}, {"HeadLen", &p->HeadLen}, {"Len", &p->Len}};
-  if (auto* p = dynamic_cast<TPin*>(&d)) return {{"Radius", &p->Radius}, {"Len", &p->Len}};
-  return {};
+  const char* v = std::getenv("HXCAD_GEOMETRY_ROWS");
+  return v != nullptr ? v : "";
 }
 
-// A size pushed past its neighbours: just above the next larger of the part's other positive sizes, and
-// just below the next smaller (zero below the smallest).
-struct TPush
+// Every row of a table part, or its first, middle and last.
+bool AllRows()
 {
-  std::size_t Size;
-  double Value;
-  std::string Name;
-};
-
-std::vector<TPush> Pushes(const TSizes& sizes)
-{
-  std::vector<TPush> pushes;
-  for (std::size_t i = 0; i < sizes.size(); ++i) {
-    const double v = *sizes[i].second;
-    double above = 0, below = 0;
-    bool up = false;
-    for (std::size_t j = 0; j < sizes.size(); ++j) {
-      const double w = *sizes[j].second;
-      if (j == i || !(w > 0)) continue;
-      if (w > v && (!up || w < above)) above = w, up = true;
-      if (w < v && w > below) below = w;
-    }
-    const std::string name = sizes[i].first;
-    if (up) pushes.push_back({i, above * 1.01 + 0.01, name + " past " + std::to_string(above)});
-    if (v > 0) pushes.push_back({i, below * 0.99, name + " under " + std::to_string(below)});
-  }
-  return pushes;
+  return std::string(Rows()) == "all";
 }
 
 class PushedSizes : public adaptertest::HostedModeller
@@ -172,6 +63,7 @@ protected:
   struct TCounts
   {
     int Made = 0, Refused = 0;
+    std::map<std::string, int> Reasons; // the first message of each refusal
   };
 
   // The part made by make, its sheet drawn and its model built on the host: either refused whole (a
@@ -197,6 +89,7 @@ protected:
     if (link.AllParts.empty() && !Sheeted && log.Texts.empty()) return false;
     if (files.empty()) {
       ++n.Refused;
+      if (!log.Texts.empty()) ++n.Reasons[log.Texts.front().Utf8Text()];
       EXPECT_FALSE(log.Texts.empty()) << "refused without a reason";
       // A part whose outline is left empty has a sheet of its frame and no body; sizes refused draw nothing.
       if (log.Count("Недопустимые размеры") > 0) {
@@ -239,7 +132,9 @@ protected:
       for (double k : {0.5, 1.0, 2.0})
         at.emplace_back(0, k);
     } else {
-      at.emplace_back((ABaseDetail.SocketCount(part.Table) - 1 + 1) / 2, 1.0);
+      const int rows = ABaseDetail.SocketCount(part.Table) - 1;
+      for (int r = 1; r <= rows; ++r)
+        if (AllRows() || r == 1 || r == (rows + 1) / 2 || r == rows) at.emplace_back(r, 1.0);
     }
     for (const auto& [row, k] : at) {
       const std::string where =
@@ -279,8 +174,7 @@ class PushedSizesEveryPart : public PushedSizes, public ::testing::TestWithParam
 
 bool EveryPart()
 {
-  const char* v = std::getenv("HXCAD_GEOMETRY_ROWS");
-  return v != nullptr && *v != 0;
+  return *Rows() != 0;
 }
 
 TEST_P(PushedSizesEveryPart, ArePartsTheCheckPassesOrRefusedWithTheirReason)
@@ -289,6 +183,8 @@ TEST_P(PushedSizesEveryPart, ArePartsTheCheckPassesOrRefusedWithTheirReason)
     GTEST_SKIP() << "scripts/sheets.sh sweeps every part";
   const TCounts n = Sweep(GetParam());
   std::cout << GetParam().Name << ": " << n.Made << " made, " << n.Refused << " refused\n";
+  for (const auto& [why, count] : n.Reasons)
+    std::cout << "  " << count << " x " << why.substr(0, why.find(": /")) << "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Mould, PushedSizesEveryPart, ::testing::ValuesIn(stdtest::mouldparts::Parts),
