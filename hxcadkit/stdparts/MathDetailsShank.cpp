@@ -202,9 +202,10 @@ const char* ShankFault(const TMTail& t)
   if (t.X89 <= 3.0 || t.X89 > t.X90) return "лыски выходят за буртик";
   if (t.R61 > 0.0 && (t.X88 - t.R61 <= 0.0 || t.X88 + t.R61 >= t.X90))
     return "поперечное отверстие выходит за буртик";
-  if (t.Y3 > 0.0 && (t.R98 <= 0.0 || t.Y3 + 2.0 >= t.Len || t.R98 >= t.ThreadRadius - 2.0))
+  // The bore may open right where the end's chamfer ends, leaving the end face no width.
+  if (t.Y3 > 0.0 && (t.R98 <= 0.0 || t.Y3 + 2.0 >= t.Len || t.R98 > t.ThreadRadius - 2.0))
     return "отверстие выходит на наружную поверхность";
-  if (t.Y4 > 0.0 && (t.Y4 > t.Y3 || t.R97 < t.R98 || t.R97 >= t.ThreadRadius - 2.0))
+  if (t.Y4 > 0.0 && (t.Y4 > t.Y3 || t.R97 < t.R98 || t.R97 > t.ThreadRadius - 2.0))
     return "отверстие выходит на наружную поверхность";
   return nullptr;
 }

@@ -78,6 +78,7 @@ protected:
     tbtest::TMessageLog log;
     TMade made;
     make(made);
+    const long long failed = MA.drFailures3D();
     made.Part().dr2D();
     made.Part().dr3D(1);
     std::vector<std::filesystem::path> files;
@@ -100,6 +101,10 @@ protected:
     ++n.Made;
     if (files.size() != link.AllParts.size()) {
       EXPECT_FALSE(log.Texts.empty()) << "a file not written without a reason";
+    } else {
+      // A feature the host could not make leaves a part that is not the one asked for, even where the
+      // check passes what remains.
+      EXPECT_EQ(MA.drFailures3D(), failed) << "a part written with a feature that failed";
     }
     for (const std::filesystem::path& file : files) {
       txhost::Object* doc = H.OpenDocument(file, false);
