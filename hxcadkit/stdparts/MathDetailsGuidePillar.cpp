@@ -135,6 +135,7 @@ const char* PillarFault(const TSocketLeaderPin& p)
   if (p.Radius <= 0.3 + 0.2 || p.FRadius <= 0.3) return "колонка тоньше канавки";
   if (p.Len <= p.LeadIn() + 6.0) return "направляющая часть короче заходного конуса и канавки";
   if (p.Key != 0.0 && (p.Key >= 2.0 * p.CollarRadius || p.Key <= 0.0)) return "лыски шире буртика";
+  if ((p.ThreadLen > 0.0) != (p.ThreadRadius > 0.0)) return "резьба задана не полностью";
   // The thread's drill runs 7 beyond it, and may run on through the seat into the guide part.
   const double whole = std::max(p.CollarHeight + p.FLen, p.CollarHeight) + p.OFLen + p.Len - p.LeadIn();
   if (p.ThreadLen > 0.0 && (p.ThreadRadius <= 1.0 || p.ThreadRadius >= std::min(p.Radius, p.FRadius) - 0.5 ||

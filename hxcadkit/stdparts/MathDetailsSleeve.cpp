@@ -90,10 +90,13 @@ const char* SleeveFault(const TSocketLeaderPinLocatingSleeves& s)
 {
   if (!Positive({s.Len, s.Radius, s.FRadius}) ||
       !NotNegative({s.CollarHeight, s.ThreadLen, s.ThreadRadius}) ||
-      (s.CollarHeight > 0.0 && !Positive({s.CollarRadius})) ||
+      !NotNegative({s.CollarRadius}) ||
       (s.ThreadLen > 0.0 && !Positive({s.ThreadRadius})))
     return "размеры должны быть положительными";
   if (s.FRadius + 0.5 >= s.Radius - Tan30) return "отверстие выходит на наружную поверхность";
+  // Without a collar its radius is the sleeve's own, as the sheet gives it.
+  if (s.CollarHeight == 0.0 && s.CollarRadius != s.Radius)
+    return "радиус буртика отличается от наружного, а высоты буртика нет";
   if (s.CollarHeight > 0.0 && (s.CollarRadius <= s.Radius || s.CollarHeight + 4.0 >= s.Len))
     return "буртик не шире втулки или длиннее её";
   if (s.ThreadLen > 0.0) {
