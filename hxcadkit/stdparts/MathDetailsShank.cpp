@@ -192,7 +192,7 @@ namespace {
 const char* ShankFault(const TMTail& t)
 {
   if (!mould::Positive({t.Radius, t.Len, t.ThreadLen, t.ThreadRadius, t.CollarRadius}) ||
-      !mould::NotNegative({t.X90, t.X89, t.X88, t.R61, t.R97, t.R98, t.Y3, t.Y4}))
+      !mould::NotNegative({t.X90, t.X89, t.X88, t.R97, t.R98, t.Y3, t.Y4}) || !(t.R61 >= -2e-6))
     return "размеры должны быть положительными";
   if (t.Code != 0) return nullptr;
   if (t.ThreadRadius > t.Radius || t.ThreadRadius <= 2.0) return "резьба не помещается на стержне";
@@ -200,7 +200,8 @@ const char* ShankFault(const TMTail& t)
   if (t.ThreadLen <= 5.0) return "резьба короче проточки и фаски";
   if (t.X90 <= 3.0 || t.X90 >= t.Len - t.ThreadLen) return "буртик длиннее стержня";
   if (t.X89 <= 3.0 || t.X89 > t.X90) return "лыски выходят за буртик";
-  if (t.R61 > 0.0 && (t.X88 - t.R61 <= 0.0 || t.X88 + t.R61 >= t.X90))
+  // A cross hole within 2e-6 of none is none, as the model takes it.
+  if (t.R61 > 2e-6 && (t.X88 - t.R61 <= 0.0 || t.X88 + t.R61 >= t.X90))
     return "поперечное отверстие выходит за буртик";
   // The bore may open right where the end's chamfer ends, leaving the end face no width.
   if (t.Y3 > 0.0 && (t.R98 <= 0.0 || t.Y3 + 2.0 >= t.Len || t.R98 > t.ThreadRadius - 2.0))

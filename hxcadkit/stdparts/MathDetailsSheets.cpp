@@ -393,8 +393,9 @@ double Relieved(double radius, double fitRadius)
 const char* PusherFault(double radius, double fitRadius, double collarRadius, double collarHeight,
                         double fitLen, double len, double springRadius, double gradeHeight)
 {
+  // A grade that is none or outward makes no grade.
   if (!mould::Positive({radius, fitRadius, collarRadius, collarHeight, fitLen, len}) ||
-      !mould::NotNegative({springRadius, gradeHeight}))
+      !mould::NotNegative({springRadius}) || !std::isfinite(gradeHeight))
     return "размеры должны быть положительными";
   if (fitRadius < radius || radius <= 0.5) return "посадочный поясок уже толкателя";
   if (collarRadius <= std::max(fitRadius, springRadius)) return "буртик не шире толкателя";

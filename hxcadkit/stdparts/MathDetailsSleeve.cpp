@@ -88,17 +88,17 @@ namespace {
 // (its drill 2 under the thread, its point at 120 degrees), the bore at least 3 long besides.
 const char* SleeveFault(const TSocketLeaderPinLocatingSleeves& s)
 {
-  if (!Positive({s.Len, s.Radius, s.FRadius}) ||
-      !NotNegative({s.CollarHeight, s.ThreadLen, s.ThreadRadius}) ||
-      !NotNegative({s.CollarRadius}) ||
-      (s.ThreadLen > 0.0 && !Positive({s.ThreadRadius})))
+  if (!Positive({s.Len, s.Radius}) ||
+      !NotNegative({s.FRadius, s.CollarHeight, s.ThreadLen, s.ThreadRadius}) ||
+      !NotNegative({s.CollarRadius}) || (s.ThreadLen > 0.0 && !Positive({s.ThreadRadius})))
     return "размеры должны быть положительными";
   if (s.FRadius + 0.5 >= s.Radius - Tan30) return "отверстие выходит на наружную поверхность";
   // Without a collar its radius is the sleeve's own, as the sheet gives it.
   if (s.CollarHeight == 0.0 && s.CollarRadius != s.Radius)
     return "радиус буртика отличается от наружного, а высоты буртика нет";
-  if (s.CollarHeight > 0.0 && (s.CollarRadius <= s.Radius || s.CollarHeight + 4.0 >= s.Len))
-    return "буртик не шире втулки или длиннее её";
+  // A collar as wide as the sleeve is its groove and flats alone.
+  if (s.CollarHeight > 0.0 && (s.CollarRadius < s.Radius || s.CollarHeight + 4.0 >= s.Len))
+    return "буртик уже втулки или длиннее её";
   if (s.ThreadLen > 0.0) {
     if (s.ThreadRadius <= 2.0 || s.ThreadRadius - 2.0 >= s.FRadius + 0.5 ||
         s.ThreadRadius >= s.Radius - Tan30)

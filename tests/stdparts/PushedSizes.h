@@ -16,114 +16,47 @@ using TSizes = std::vector<std::pair<const char*, double*>>;
 // The sizes of a part that its outline is built of (not its placement, counts or angles).
 inline TSizes SizesOf(TDetail& d)
 {
+// Each field named once: its name and where it is.
+#define F(name) {#name, &p->name}
+  // clang-format off
   if (auto* p = dynamic_cast<TProtectSupport*>(&d))
-    return {{"ThreadLen", &p->ThreadLen}, {"Len", &p->Len}, {"ThreadRadius", &p->ThreadRadius},
-            {"Radius", &p->Radius},       {"Key", &p->Key}, {"LenToKey", &p->LenToKey}};
-  if (auto* p = dynamic_cast<TStopPin*>(&d))
-    return {{"Radius", &p->Radius},
-            {"CollarRadius", &p->CollarRadius},
-            {"CollarHeight", &p->CollarHeight},
-            {"Len", &p->Len}};
+    return {F(ThreadLen), F(Len), F(ThreadRadius), F(Radius), F(Key), F(LenToKey)};
+  if (auto* p = dynamic_cast<TStopPin*>(&d)) return {F(Radius), F(CollarRadius), F(CollarHeight), F(Len)};
   if (auto* p = dynamic_cast<TInjectPlug*>(&d))
-    return {
-        {"SphereRadius", &p->SphereRadius}, {"TPARadius", &p->TPARadius}, {"CollarRadius", &p->CollarRadius},
-        {"BFitRadius", &p->BFitRadius},     {"FitLen", &p->FitLen},       {"Len", &p->Len},
-        {"CollarHeight", &p->CollarHeight}, {"SphereLen", &p->SphereLen}};
+    return {F(SphereRadius), F(TPARadius), F(CollarRadius), F(BFitRadius), F(FitLen), F(Len), F(CollarHeight),
+                F(SphereLen)};
   if (auto* p = dynamic_cast<TEjectorChannel*>(&d))
-    return {{"Radius", &p->Radius},
-            {"Len", &p->Len},
-            {"SpringRadius", &p->SpringRadius},
-            {"SpringLen", &p->SpringLen},
-            {"FitRadius", &p->FitRadius},
-            {"FitLen", &p->FitLen},
-            {"CollarRadius", &p->CollarRadius},
-            {"CollarHeight", &p->CollarHeight}};
+    return {F(Radius), F(Len), F(SpringRadius), F(SpringLen), F(FitRadius), F(FitLen), F(CollarRadius),
+                F(CollarHeight)};
   if (auto* p = dynamic_cast<TEjectorPlug*>(&d))
-    return {{"CollarRadius", &p->CollarRadius},
-            {"EC2Radius", &p->EC2Radius},
-            {"ECRadius", &p->ECRadius},
-            {"Radius", &p->Radius},
-            {"EC2Len", &p->EC2Len},
-            {"ConeLen", &p->ConeLen},
-            {"CollarHeight", &p->CollarHeight},
-            {"Len", &p->Len}};
+    return {F(CollarRadius), F(EC2Radius), F(ECRadius), F(Radius), F(EC2Len), F(ConeLen), F(CollarHeight),
+                F(Len)};
   if (auto* p = dynamic_cast<TDirectPlug*>(&d))
-    return {{"ColumnRadius", &p->ColumnRadius}, {"Radius", &p->Radius},
-            {"CollarRadius", &p->CollarRadius}, {"OustingLen", &p->OustingLen},
-            {"CollarHeight", &p->CollarHeight}, {"Len", &p->Len}};
+    return {F(ColumnRadius), F(Radius), F(CollarRadius), F(OustingLen), F(CollarHeight), F(Len)};
   if (auto* p = dynamic_cast<TSupportWasher*>(&d))
-    return {{"CollarHeight", &p->CollarHeight},
-            {"BoltHeadLen", &p->BoltHeadLen},
-            {"Len", &p->Len},
-            {"CollarRadius", &p->CollarRadius},
-            {"BoltHeadRadius", &p->BoltHeadRadius},
-            {"BoltRadius", &p->BoltRadius},
-            {"Radius", &p->Radius}};
+    return {F(CollarHeight), F(BoltHeadLen), F(Len), F(CollarRadius), F(BoltHeadRadius), F(BoltRadius),
+                F(Radius)};
   if (auto* p = dynamic_cast<TBackEjector*>(&d))
-    return {{"Radius", &p->Radius},
-            {"Len", &p->Len},
-            {"FitRadius", &p->FitRadius},
-            {"FitLen", &p->FitLen},
-            {"CollarRadius", &p->CollarRadius},
-            {"CollarHeight", &p->CollarHeight}};
+    return {F(Radius), F(Len), F(FitRadius), F(FitLen), F(CollarRadius), F(CollarHeight)};
   if (auto* p = dynamic_cast<TMTail*>(&d))
-    return {{"Radius", &p->Radius},
-            {"CollarRadius", &p->CollarRadius},
-            {"Len", &p->Len},
-            {"ThreadLen", &p->ThreadLen},
-            {"ThreadRadius", &p->ThreadRadius},
-            {"X90", &p->X90},
-            {"X89", &p->X89},
-            {"X88", &p->X88},
-            {"R61", &p->R61},
-            {"R97", &p->R97},
-            {"R98", &p->R98},
-            {"Y3", &p->Y3},
-            {"Y4", &p->Y4}};
+    return {F(Radius), F(CollarRadius), F(Len), F(ThreadLen), F(ThreadRadius), F(X90), F(X89), F(X88), F(R61),
+                F(R97), F(R98), F(Y3), F(Y4)};
   if (auto* p = dynamic_cast<TSocketLeaderPinBushing*>(&d))
-    return {{"Radius", &p->Radius}, {"LPRadius", &p->LPRadius},         {"Len", &p->Len},
-            {"FLen", &p->FLen},     {"CollarHeight", &p->CollarHeight}, {"CollarRadius", &p->CollarRadius}};
+    return {F(Radius), F(LPRadius), F(Len), F(FLen), F(CollarHeight), F(CollarRadius)};
   if (auto* p = dynamic_cast<TSocketLeaderPinLocatingSleeves*>(&d))
-    return {{"Len", &p->Len},
-            {"CollarHeight", &p->CollarHeight},
-            {"ThreadLen", &p->ThreadLen},
-            {"Radius", &p->Radius},
-            {"FRadius", &p->FRadius},
-            {"CollarRadius", &p->CollarRadius},
-            {"ThreadRadius", &p->ThreadRadius}};
+    return {F(Len), F(CollarHeight), F(ThreadLen), F(Radius), F(FRadius), F(CollarRadius), F(ThreadRadius)};
   if (auto* p = dynamic_cast<TSocketLeaderPin*>(&d))
-    return {{"Len", &p->Len},
-            {"FLen", &p->FLen},
-            {"FRadius", &p->FRadius},
-            {"OFLen", &p->OFLen},
-            {"Radius", &p->Radius},
-            {"CollarHeight", &p->CollarHeight},
-            {"CollarRadius", &p->CollarRadius},
-            {"ThreadRadius", &p->ThreadRadius},
-            {"ThreadLen", &p->ThreadLen},
-            {"Key", &p->Key}};
-  if (auto* p = dynamic_cast<TScrew*>(&d))
-    return {
-        {"Radius", &p->Radius}, {"HeadRadius", &p->HeadRadius}, {"HeadLen", &p->HeadLen}, {"Len", &p->Len}};
-  if (auto* p = dynamic_cast<TPin*>(&d)) return {{"Radius", &p->Radius}, {"Len", &p->Len}};
+    return {F(Len), F(FLen), F(FRadius), F(OFLen), F(Radius), F(CollarHeight), F(CollarRadius), F(ThreadRadius),
+                F(ThreadLen), F(Key)};
+  if (auto* p = dynamic_cast<TScrew*>(&d)) return {F(Radius), F(HeadRadius), F(HeadLen), F(Len)};
+  if (auto* p = dynamic_cast<TPin*>(&d)) return {F(Radius), F(Len)};
   if (auto* p = dynamic_cast<TDistanceScrew*>(&d))
-    return {{"Radius", &p->Radius},
-            {"Len", &p->Len},
-            {"CollarHeight", &p->CollarHeight},
-            {"CollarRadius", &p->CollarRadius},
-            {"ThreadLen", &p->ThreadLen},
-            {"ThreadRadius", &p->ThreadRadius}};
+    return {F(Radius), F(Len), F(CollarHeight), F(CollarRadius), F(ThreadLen), F(ThreadRadius)};
   if (auto* p = dynamic_cast<TLocatingRing*>(&d))
-    return {{"Thickness", &p->Thickness},
-            {"Radius", &p->Radius},
-            {"BaseRadius", &p->BaseRadius},
-            {"BaseThickness", &p->BaseThickness},
-            {"InRadius", &p->InRadius},
-            {"FixRadius", &p->FixRadius},
-            {"PinRadius", &p->PinRadius},
-            {"FixBoltRadius", &p->FixBoltRadius},
-            {"FixBoltHeadRadius", &p->FixBoltHeadRadius},
-            {"FixBoltHeadLen", &p->FixBoltHeadLen}};
+    return {F(Thickness), F(Radius), F(BaseRadius), F(BaseThickness), F(InRadius), F(FixRadius), F(PinRadius),
+                F(FixBoltRadius), F(FixBoltHeadRadius), F(FixBoltHeadLen)};
+  // clang-format on
+#undef F
   return {};
 }
 

@@ -744,22 +744,6 @@ TEST_P(SheetMeasure, EveryValueOnTheSheetIsMeasuredOnTheModel)
     MeasureAt(GetParam(), at);
 }
 
-// The parts made with a size pushed past the others (those not refused) show the sizes asked: their sheets
-// measured on their models as above. Run by scripts/sheets.sh (HXCAD_GEOMETRY_ROWS set).
-TEST_P(SheetMeasure, EveryPushedSizeMadeIsMeasuredOnTheModel)
-{
-  if (Rows().empty()) GTEST_SKIP() << "scripts/sheets.sh measures the pushed sizes";
-  for (const TAt& at : SizesOf(GetParam())) {
-    TMade probe;
-    GetParam().Make(probe, nullptr, at.Row, at.K);
-    for (const stdtest::pushed::TPush& push :
-         stdtest::pushed::Pushes(stdtest::pushed::SizesOf(*probe.Parts.back())))
-      MeasureAt(GetParam(), {at.Row, at.K, at.Name + ", " + push.Name}, [&push](TMade& m) {
-        *stdtest::pushed::SizesOf(*m.Parts.back())[push.Size].second = push.Value;
-      });
-  }
-}
-
 INSTANTIATE_TEST_SUITE_P(Mould, SheetMeasure, ::testing::ValuesIn(stdtest::mouldparts::Parts),
                          hxcad::test::CaseNames());
 
@@ -1023,6 +1007,23 @@ TEST_F(SheetMeasureNamed, TheBuilderByCodeSaysWhyItRefuses)
     EXPECT_TRUE(H.Documents().empty());
     EXPECT_GE(log.Texts.size(), 1u) << "a message says why";
   }
+}
+
+// The parts made with a size pushed past the others (those not refused) show the sizes asked: their sheets
+// measured on their models as above. Run by scripts/sheets.sh (HXCAD_GEOMETRY_ROWS set).
+TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
+{
+  if (Rows().empty()) GTEST_SKIP() << "scripts/sheets.sh measures the pushed sizes";
+  for (const TPart& part : stdtest::mouldparts::Parts)
+    for (const TAt& at : SizesOf(part)) {
+      TMade probe;
+      part.Make(probe, nullptr, at.Row, at.K);
+      for (const stdtest::pushed::TPush& push :
+           stdtest::pushed::Pushes(stdtest::pushed::SizesOf(*probe.Parts.back())))
+        MeasureAt(part, {at.Row, at.K, at.Name + ", " + push.Name}, [&push](TMade& m) {
+          *stdtest::pushed::SizesOf(*m.Parts.back())[push.Size].second = push.Value;
+        });
+    }
 }
 
 } // namespace sheetmeasure
