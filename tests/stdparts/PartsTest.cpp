@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "StdPartsSupport.h"
+#include "tests/core/TextBaseTestUtil.h"
 
 namespace {
 
