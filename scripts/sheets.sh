@@ -2,9 +2,11 @@
 # Builds the mould parts' sheet sweep in Release and runs it: every mould part's sheet measured on its
 # part's evaluated solid (every linear value a distance between faces, every diameter one of the solid),
 # every part and assembly file through the solid evaluator's check (every cut removes material, one solid,
-# no clash), and the standard part built by code from its rows with each size pushed past the others (every
-# true answer one valid solid, every refusal naming the relation its sizes break). CI (plain ctest) runs the
-# sweep's first, middle and last rows and the first row of each code; this script runs it in Release.
+# no clash), the standard part built by code from its rows with each size pushed past the others (every
+# true answer one valid solid, every refusal naming the relation its sizes break), and every part class with
+# each of its sizes pushed past its neighbours (each refused with its reason and nothing drawn or written, or
+# made with files the check passes). CI (plain ctest) runs the sweep's first, middle and last rows, the first
+# row of each code and the protect support's pushed sizes; this script runs it all in Release.
 # Usage: scripts/sheets.sh [--full] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
 #   without --full: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
 #   --full:         every row of every table; each code's rows at 0.5 to 2 times, each size past every other
@@ -23,4 +25,4 @@ build=build/geometry
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$build" -j "$(nproc)" --target test_stdparts
 
-HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter='*SheetMeasure*:BaseDetailSolids*' "$@"
+HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter='*SheetMeasure*:BaseDetailSolids*:*PushedSizes*' "$@"

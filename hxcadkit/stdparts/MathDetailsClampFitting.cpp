@@ -59,6 +59,8 @@ void TClamper::dr2D() const
 
 void TClamper::dr3D(int) const
 {
+  if (!M2.Ptr) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!OpenPart(*this, txapi::o3d_planeXOZ)) return;
   TModeler3D& Md = M();
   const TString none;
@@ -72,7 +74,7 @@ void TClamper::dr3D(int) const
   drPryzymPlan(0.0, 0.0, 0.0, 1.0, 0, false);
   Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, c6p3, 0.0);
   // Its outlines are empty, so no body comes of them.
-  if (drMouldDiscardEmpty(Md)) return;
+  if (drMouldDiscardFailed(Md, mark)) return;
   Md.drSet(none, ::DC("FZM"), ::DC("FZM(SM-06020)"), 25);
   Md.drSave3D(true, false);
 }
@@ -131,6 +133,8 @@ void TFitting::dr2D() const
 
 void TFitting::dr3D(int) const
 {
+  if (!M2.Ptr) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!OpenPart(*this, txapi::o3d_planeXOY)) return;
   TModeler3D& Md = M();
   dr2D_Shtucer_V1(0.0, 0.0, -90.0, 1.0, r1, r2, r3, r4, l, 0, false);
@@ -139,6 +143,7 @@ void TFitting::dr3D(int) const
   Md.drPlaneEskis(txapi::o3d_planeXOZ, 0.0, 0.0, TString());
   drShtucerVo(0.0, 0.0, -90.0, 1.0, r1, r2, r3, r4, l);
   Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 48.0, 0.0);
+  if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
   Md.drClose3D(true, tNotExist);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/geometry/Mathemat.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
@@ -55,14 +56,33 @@ bool drMouldDiscardEmpty(TModeler3D& M)
   return true;
 }
 
+TMouldBuildMark drMouldBuildMark(const TModeler3D& M)
+{
+  return {ElementRefusals(), M.drFailures3D()};
+}
+
+bool drMouldDiscardFailed(TModeler3D& M, const TMouldBuildMark& mark)
+{
+  const bool refused = ElementRefusals() != mark.Refused;
+  // A part without a body says so, whatever failed on the way to it.
+  if (!refused && (M.drFailures3D() == mark.Failed || !M.drHasBody3D())) return drMouldDiscardEmpty(M);
+  const TString file = M.drFileName3D();
+  M.drDiscard3D();
+  if (!refused)
+    Messager->LiftBox(DC(TString("Элемент детали не построен, файл не записан: ")) + file,
+                      TMessager::toAlways);
+  return true;
+}
+
 bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
                   const std::function<void(TModeler3D&)>& cut)
 {
+  const TMouldBuildMark mark = drMouldBuildMark(M);
   if (!M.drCreate3DNewPartPlane(Id, 0, true, txapi::o3d_planeYOZ, 0.0)) return false;
   if (profile) profile(M);
   M.drBaseRotate(0, 360.0);
   if (cut) cut(M);
-  if (drMouldDiscardEmpty(M)) return false;
+  if (drMouldDiscardFailed(M, mark)) return false;
   mould::Grey(M);
   M.drClose3D(true, tNotExist);
   return true;

@@ -1,5 +1,6 @@
 // The guide bush and the guide plug whose profile draws it.
 #include <algorithm>
+#include <cmath>
 
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -34,7 +35,27 @@ void VGrooveDetail(TModeler3D& M, double x, double y, const TString& letter)
   M.drDeleteMtr();
 }
 
+constexpr const char* BushName = "втулка направляющая";
+
 } // namespace
+
+// The outline's limits: the grooves by the collar and before the front part are 0.5 deep, the front
+// one 3 long (or F - 1.5 on a short front part, which must leave it its run-out), the collar's 3 long and
+// the V-groove 2 wide; the bore is relieved by 0.5 in front of its guided length and chamfered 0.5 at the
+// front, rounded 0.5 into a 1 mm rear chamfer.
+const char* mould::BushFault(double r, double r1, double r2, double F, double S, double L, double sl,
+                             double Xk)
+{
+  if (!Positive({r, r1, r2, L, sl}) || !NotNegative({F, S}) || !std::isfinite(Xk))
+    return "размеры должны быть положительными";
+  const double relieved = F + L - 0.5 > sl ? r + 0.5 : r;
+  if (relieved + 0.5 >= r1 - 0.5 || r + 0.5 >= r1 - 1.0) return "отверстие выходит на наружную поверхность";
+  if (r2 < r1 || (S > 0.0 && r2 <= r1)) return "буртик не шире втулки";
+  if (F > 0.0 && F < 2.0) return "передний поясок короче канавки";
+  if (S + 3.0 >= L - 0.5) return "буртик с канавкой длиннее втулки";
+  if (Xk != 0.0 && (Xk - 1.0 <= S + 3.0 || Xk + 1.0 >= L - 0.5)) return "канавка выходит за втулку";
+  return nullptr;
+}
 
 // The bush's grooves on its sheet: the relief grooves by the collar and before the front extension
 // (0.5 deep, 3 long with a 45-degree run-out) in detail A, a shorter front one in detail B of its own,
@@ -253,8 +274,18 @@ void TSocketLeaderPinBushing::fromStream(TKmfData& S)
     S.Read(GrooveLen);
 }
 
+namespace {
+
+const char* GuideBushFault(const TSocketLeaderPinBushing& b)
+{
+  return BushFault(b.LPRadius, b.Radius, b.CollarRadius, b.FLen, b.CollarHeight, b.Len, b.Len, b.GrooveLen);
+}
+
+} // namespace
+
 void TSocketLeaderPinBushing::dr2D() const
 {
+  if (!M2.Ptr || RefuseSizes(BushName, GuideBushFault(*this))) return;
   if (!OpenSheet(*this, 0.0, -CollarRadius)) return;
   TModeler3D& Md = M();
   TDirectPlug P(0, &Md, TConstruktor::Empty());
@@ -267,12 +298,15 @@ void TSocketLeaderPinBushing::dr2D() const
 
 void TSocketLeaderPinBushing::dr3D(int) const
 {
+  if (!M2.Ptr || RefuseSizes(BushName, GuideBushFault(*this))) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   TDirectPlug P(0, &Md, TConstruktor::Empty());
   P.dr2D_LeaderPinBushing_V1(0.0, 0.0, 0.0, 1.0, LPRadius, Radius, CollarRadius, FLen, CollarHeight, Len, Len,
                              0, false, GrooveLen);
   Md.drBaseRotate(0, 360.0);
+  if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
   Md.drClose3D(true, tNotExist);
 }

@@ -119,8 +119,36 @@ void TSocketLeaderPin::dr2D_VZ(const Real& mx, const Real& my, const Real& ma, c
                     FLen + CollarHeight, tl, isSize, Key, ThreadRadius, ThreadLen);
 }
 
+namespace {
+
+// Why no sound pillar can be made of p's sizes, or null. Its outline: the guide Radius over Len with its
+// lead-in and a groove 3 long and 0.3 deep, the seat FRadius over OFLen, the collar CollarRadius over
+// CollarHeight (its flats Key across, or none), the fixed end FRadius over FLen with its internal thread
+// ThreadRadius ThreadLen deep (its drill 7 deeper); the guide's flat 0.2 deep.
+const char* PillarFault(const TSocketLeaderPin& p)
+{
+  if (!Positive({p.Radius, p.FRadius, p.CollarRadius, p.Len, p.CollarHeight}) ||
+      !NotNegative({p.OFLen, p.FLen, p.Key, p.ThreadLen, p.ThreadRadius}) ||
+      (p.OFLen > 0.0 && !Positive({p.OFRadius})))
+    return "размеры должны быть положительными";
+  if (p.Radius >= p.CollarRadius || p.FRadius > p.CollarRadius) return "буртик не шире колонки";
+  if (p.Radius <= 0.3 + 0.2 || p.FRadius <= 0.3) return "колонка тоньше канавки";
+  if (p.Len <= p.LeadIn() + 6.0) return "направляющая часть короче заходного конуса и канавки";
+  if (p.Key != 0.0 && (p.Key >= 2.0 * p.CollarRadius || p.Key <= 0.0)) return "лыски шире буртика";
+  if ((p.ThreadLen > 0.0) != (p.ThreadRadius > 0.0)) return "резьба задана не полностью";
+  // The thread's drill runs 7 beyond it, and may run on through the seat into the guide part.
+  const double whole = std::max(p.CollarHeight + p.FLen, p.CollarHeight) + p.OFLen + p.Len - p.LeadIn();
+  if (p.ThreadLen > 0.0 && (p.ThreadRadius <= 1.0 || p.ThreadRadius >= std::min(p.Radius, p.FRadius) - 0.5 ||
+                            p.ThreadLen + 7.0 >= whole))
+    return "резьба не помещается в колонке";
+  return nullptr;
+}
+
+} // namespace
+
 void TSocketLeaderPin::dr2D() const
 {
+  if (!M2.Ptr || RefuseSizes("колонка направляющая", PillarFault(*this))) return;
   const bool threaded = ThreadLen > 0.0;
   if (!OpenSheet(*this, Len + Key + 20.0, -CollarRadius)) return;
   TModeler3D& Md = M();
@@ -175,6 +203,8 @@ void TSocketLeaderPin::dr2D() const
 
 void TSocketLeaderPin::dr3D(int) const
 {
+  if (!M2.Ptr || RefuseSizes("колонка направляющая", PillarFault(*this))) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   dr2D_LeaderPin_V1(0.0, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen, CollarHeight,
@@ -193,6 +223,7 @@ void TSocketLeaderPin::dr3D(int) const
     Md.drRectAngle(CollarRadius, -CollarRadius, Key / 2.0, CollarRadius, 1);
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, CollarHeight, 0.0);
   }
+  if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
   Md.drClose3D(true, tNotExist);
 }

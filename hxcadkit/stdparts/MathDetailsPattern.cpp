@@ -1,6 +1,11 @@
 // The steps every mould part class shares: its record's head and values, the choice of a
 // standard size, the preview at the rectangle's corners, the sheet and part document openers.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
 
 namespace mould {
@@ -102,6 +107,23 @@ TString Num(double v)
 int ToInt(double v)
 {
   return SaturatingToInt(v);
+}
+
+bool Positive(std::initializer_list<double> sizes)
+{
+  return std::all_of(sizes.begin(), sizes.end(), [](double v) { return std::isfinite(v) && v > 0.0; });
+}
+
+bool NotNegative(std::initializer_list<double> sizes)
+{
+  return std::all_of(sizes.begin(), sizes.end(), [](double v) { return std::isfinite(v) && v >= 0.0; });
+}
+
+bool RefuseSizes(const char* part, const char* why)
+{
+  if (!why) return false;
+  RefuseElement((std::string(part) + ": " + why).c_str());
+  return true;
 }
 
 } // namespace mould

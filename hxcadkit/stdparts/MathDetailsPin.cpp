@@ -46,12 +46,18 @@ void TPin::Show(TGImage& GI, const TColor& Color) const
 
 void TPin::dr3D(int) const
 {
+  if (!M2.Ptr ||
+      mould::RefuseSizes("штифт",
+                         mould::Positive({Radius, Len}) ? nullptr : "размеры должны быть положительными"))
+    return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   // The end chamfer of the pin's diameter in its table; a diameter the table lacks keeps 1 mm.
   const double chamfer = mould::ColOfSize(Table, 1, 2.0 * Radius, 3, 1.0);
   TCommonGeometry(0, &Md).dr2D_Shtift_V1(0.0, 0.0, 0.0, 1.0, Radius, Len, 0, false, chamfer);
   Md.drBaseRotate(0, 360.0);
+  if (drMouldDiscardFailed(Md, mark)) return;
   mould::Grey(Md);
   const TString name = TString("Штифт ") + mould::Num(2 * Radius) + TString("m6*") + mould::Num(Len) +
                        TString(" ГОСТ 3128-70");
@@ -122,8 +128,25 @@ void TScrew::Show(TGImage& GI, const TColor& Color) const
   mould::ShowCorners(*this, GI, Color, *this, Radius);
 }
 
+namespace {
+
+// Why no sound cap screw can be made of s's sizes, or null: a head wider than the shank and shorter
+// than the screw.
+const char* CapScrewFault(const TScrew& s)
+{
+  if (!mould::Positive({s.Radius, s.HeadRadius, s.HeadLen, s.Len}))
+    return "размеры должны быть положительными";
+  if (s.HeadRadius <= s.Radius) return "головка не шире стержня";
+  if (s.HeadLen >= s.Len) return "головка длиннее винта";
+  return nullptr;
+}
+
+} // namespace
+
 void TScrew::dr3D(int) const
 {
+  if (!M2.Ptr || mould::RefuseSizes("винт", CapScrewFault(*this))) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   // The socket of the screw's thread in the standard's table (across flats s, depth t); a thread
@@ -136,6 +159,7 @@ void TScrew::dr3D(int) const
   Md.drPlaneEskis(txapi::o3d_planeXOY, HeadLen, 0.0, TString());
   TSetScrew(0, &Md, TConstruktor::Empty()).drHexAngle(across, 1);
   Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, depth, 0.0);
+  if (drMouldDiscardFailed(Md, mark)) return;
   mould::Grey(Md);
   // A screw is named by its length under the head.
   const double shank = Len - HeadLen;

@@ -125,12 +125,17 @@ void TEjectorPin::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const 
 
 // --- Sprue bush --------------------------------------------------------------------------------
 
+double mould::SprueFitRadius(double r57, double x70, double x71)
+{
+  return std::max(8.0, std::ceil(2.0 * (r57 + (x70 - x71) * cTan3 + 2.0) - 1e-9) / 2.0);
+}
+
 void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57, Real r56, Real r5, Real x69,
                           Real x70, Real x3, Real x71, Integer tl, bool isSize, Real A) const
 {
   // The part in the plate is never below 8 in radius, and the sprue leaves it at least 2.1 wide. Its
   // diameter carries a fit: a whole millimetre, not what the sprue's taper happens to give.
-  const double Rw = std::max(8.0, std::ceil(2.0 * (r57 + (x70 - x71) * cTan3 + 2.0) - 1e-9) / 2.0);
+  const double Rw = mould::SprueFitRadius(r57, x70, x71);
   const double Rt = std::min(r57 + (x70 - x71) * std::tan(A / 2.0 * cDegree), Rw - 2.1);
   const double xc = std::sqrt(std::fabs(r73 * r73 - r57 * r57)) - x71; // the seat sphere's centre
   const double y0 = std::sqrt(std::fabs(r73 * r73 - xc * xc));

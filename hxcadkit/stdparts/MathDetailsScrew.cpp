@@ -94,6 +94,30 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
   Md.drDimVL(2 * r, 10.0, -1.0, Len, -r, Len, r, TString("M"), none, none);
 }
 
+// Why no sound spacer can be made of d's sizes, or null. The one piece: the collar CollarRadius over
+// CollarHeight, its end chamfered 2 and slotted 2.5 wide and 3 deep, the groove 3 long and 0.3 deep, the
+// body Radius up to the thread, the thread's undercut 3 long and 1 deep, the thread ThreadRadius over
+// ThreadLen chamfered 2. The assembled: the cap screw's head 2 Radius across over CollarHeight, the 3 mm
+// washer CollarRadius and the bush Radius over the body, each bored for the screw.
+const char* SpacerFault(const TDistanceScrew& d)
+{
+  if (!mould::Positive({d.Radius, d.Len, d.CollarHeight, d.CollarRadius, d.ThreadLen, d.ThreadRadius}))
+    return "размеры должны быть положительными";
+  if (d.Radius >= d.CollarRadius) return "буртик не шире винта";
+  if (d.ThreadRadius > d.Radius || d.ThreadRadius <= 2.0) return "резьба не помещается на винте";
+  if (d.ThreadLen <= 5.0) return "резьба короче проточки и фаски";
+  if (*d.Execution.PInt == 0) {
+    if (d.CollarRadius <= 3.25 || d.CollarHeight <= 3.0) return "шлиц выходит за буртик";
+    if (d.CollarHeight + 3.0 >= d.Len - d.ThreadLen) return "буртик с канавкой длиннее винта";
+    return nullptr;
+  }
+  const TSpacerBores bores = SpacerBores(d.Radius, d.ThreadRadius);
+  if (bores.Washer >= 2.0 * d.CollarRadius - 1.0 || bores.Bush >= 2.0 * d.Radius - 1.0)
+    return "отверстие выходит на наружную поверхность";
+  if (d.CollarHeight + 3.0 >= d.Len - d.ThreadLen) return "головка с шайбой длиннее винта";
+  return nullptr;
+}
+
 } // namespace
 
 TDistanceScrew::TDistanceScrew(int kind, TModeler3D* M, TConstruktor* C)
@@ -225,6 +249,7 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
 
 void TDistanceScrew::dr2D() const
 {
+  if (!M2.Ptr || mould::RefuseSizes("винт дистанционный", SpacerFault(*this))) return;
   if (!mould::OpenSheet(*this, 10.0, 0.0)) return;
   // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
   // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.
@@ -238,6 +263,8 @@ void TDistanceScrew::dr2D() const
 
 void TDistanceScrew::dr3D(int) const
 {
+  if (!M2.Ptr || mould::RefuseSizes("винт дистанционный", SpacerFault(*this))) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   if (*Execution.PInt == 0) {
@@ -249,6 +276,7 @@ void TDistanceScrew::dr3D(int) const
     Md.drRectAngle(0.0, -1.25, 3.0, 1.25, 1);
     Md.drDeleteMtr();
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, 2 * CollarRadius, 0.0);
+    if (drMouldDiscardFailed(Md, mark)) return;
     mould::Grey(Md);
   } else {
     const TString none;

@@ -182,9 +182,40 @@ void TMTail::dr2D_Hvostovyk_Vo(const Real& mx, const Real& my, const Real& ma, c
 
 void TMTail::dr2D_VZ(const Real&, const Real&, const Real&, const Real&, int) const {}
 
+namespace {
+
+// Why no sound shank can be made of t's sizes, or null. Its outline from the collar's end face at
+// ThreadLen - Len: the collar CollarRadius over X90 (chamfered 3, its flats 2 Radius - 3 across over X89,
+// the cross hole R61 at X88), the shank Radius to the thread's groove at 0 (3 long, 0.3 deep), the thread
+// ThreadRadius on to ThreadLen (chamfered 2 by 1), its bore R98 Y3 deep with the drill point 2 beyond and
+// the mouth R97 Y4 deep. A rod of a standard code is drawn by the rod's own profile.
+const char* ShankFault(const TMTail& t)
+{
+  if (!mould::Positive({t.Radius, t.Len, t.ThreadLen, t.ThreadRadius, t.CollarRadius}) ||
+      !mould::NotNegative({t.X90, t.X89, t.X88, t.R97, t.R98, t.Y3, t.Y4}) || !(t.R61 >= -2e-6))
+    return "размеры должны быть положительными";
+  if (t.Code != 0) return nullptr;
+  if (t.ThreadRadius > t.Radius || t.ThreadRadius <= 2.0) return "резьба не помещается на стержне";
+  if (t.Radius >= t.CollarRadius || t.Radius <= 1.5) return "буртик не шире стержня";
+  if (t.ThreadLen <= 5.0) return "резьба короче проточки и фаски";
+  if (t.X90 <= 3.0 || t.X90 >= t.Len - t.ThreadLen) return "буртик длиннее стержня";
+  if (t.X89 <= 3.0 || t.X89 > t.X90) return "лыски выходят за буртик";
+  // A cross hole within 2e-6 of none is none, as the model takes it.
+  if (t.R61 > 2e-6 && (t.X88 - t.R61 <= 0.0 || t.X88 + t.R61 >= t.X90))
+    return "поперечное отверстие выходит за буртик";
+  // The bore may open right where the end's chamfer ends, leaving the end face no width.
+  if (t.Y3 > 0.0 && (t.R98 <= 0.0 || t.Y3 + 2.0 >= t.Len || t.R98 > t.ThreadRadius - 2.0))
+    return "отверстие выходит на наружную поверхность";
+  if (t.Y4 > 0.0 && (t.Y4 > t.Y3 || t.R97 < t.R98 || t.R97 > t.ThreadRadius - 2.0))
+    return "отверстие выходит на наружную поверхность";
+  return nullptr;
+}
+
+} // namespace
+
 void TMTail::dr2D() const
 {
-  if (!M2.Ptr) return;
+  if (!M2.Ptr || mould::RefuseSizes("хвостовик", ShankFault(*this))) return;
   drMouldSheet(
       M(), Id, 0.0, -Radius,
       [this](TModeler3D& Md) {
@@ -207,7 +238,7 @@ void TMTail::dr2D() const
 
 void TMTail::dr3D(int) const
 {
-  if (!M2.Ptr) return;
+  if (!M2.Ptr || mould::RefuseSizes("хвостовик", ShankFault(*this))) return;
   drMouldModel(
       M(), Id,
       [this](TModeler3D&) {

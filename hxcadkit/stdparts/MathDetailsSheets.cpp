@@ -1,8 +1,10 @@
 // The working drawings and 3D parts of the plugs, the guide plug and column and the washers: each
 // passes its fields to its profile once, with sizes on the sheet and bare in the model.
+#include <algorithm>
 #include <cmath>
 
 #include "hxcadkit/drawing/Cuthole.h"
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -22,6 +24,47 @@ void GrooveDetail(TModeler3D& M, double x, double y, double depth = 0.3)
   TCommonGeometry(0, &M).drCVR_dV(x, y, 0.0, 4.0, 3.0, depth, 0.5, TString("А"), true);
 }
 
+// Why no sound sprue bush can be made of p's sizes, or null. Its outline from the far end (x = -Len) to the
+// nozzle end (x = 0): the part in the plate (SprueFitRadius) over FitLen, its root rounded 3 into the
+// flange CollarRadius over CollarHeight, the body BFitRadius on to the nozzle end, whose seat is the
+// sphere SphereRadius SphereLen deep down to the sprue's opening TPARadius, rounded 2 at the far end.
+const char* SprueFault(const TInjectPlug& p)
+{
+  const double r73 = p.SphereRadius, r57 = p.TPARadius, r5 = p.BFitRadius, x70 = p.Len, x71 = p.SphereLen;
+  if (!mould::Positive({r73, r57, p.CollarRadius, r5, p.FitLen, x70, p.CollarHeight, x71}))
+    return "размеры должны быть положительными";
+  if (r57 >= r73) return "литниковый канал шире сферы";
+  // The sphere's centre on the axis, its rim on the nozzle end and its widest within the seat.
+  const double xc = std::sqrt(r73 * r73 - r57 * r57) - x71;
+  if (std::fabs(xc) >= r73) return "сфера не выходит на торец";
+  const double rim = std::sqrt(r73 * r73 - xc * xc);
+  const double widest = xc < 0.0 && xc > -x71 ? r73 : rim;
+  if (widest >= r5) return "сфера выходит на наружную поверхность";
+  const double rw = mould::SprueFitRadius(r57, x70, x71);
+  if (p.FitLen + p.CollarHeight >= x70) return "посадочная часть с буртиком длиннее втулки";
+  if (x71 + 2.0 >= x70) return "сфера глубже втулки";
+  if (p.FitLen <= 3.0 || p.CollarRadius - rw <= 3.0 || p.CollarRadius <= r5) return "буртик не шире втулки";
+  return nullptr;
+}
+
+// Why no sound ejector plug can be made of p's sizes, or null. Its outline: the collar CollarRadius over
+// CollarHeight, its groove 3 long and 0.3 deep, the body Radius to Len; the bore EC2Radius to EC2Len (its
+// last millimetre a cone to ECRadius), ECRadius on to the seat, which is ECRadius + 0.1 at the far end and
+// widens at 1 degree over ConeLen.
+const char* EjectorPlugFault(const TEjectorPlug& p)
+{
+  if (!mould::Positive(
+          {p.Radius, p.Len, p.ConeLen, p.CollarHeight, p.CollarRadius, p.ECRadius, p.EC2Radius, p.EC2Len}))
+    return "размеры должны быть положительными";
+  if (p.CollarRadius <= p.Radius) return "буртик не шире пробки";
+  const double seat = p.ECRadius + 0.1 + p.ConeLen * 0.017455064928217585; // tan 1 degree
+  if (std::max({p.EC2Radius, p.ECRadius, seat}) >= p.Radius - 0.3)
+    return "отверстие выходит на наружную поверхность";
+  if (p.EC2Len <= 1.0 || p.EC2Len >= p.Len - p.ConeLen) return "отверстие и гнездо длиннее пробки";
+  if (p.CollarHeight + 3.0 >= p.Len) return "буртик с канавкой длиннее пробки";
+  return nullptr;
+}
+
 } // namespace
 
 // --- The plugs -----------------------------------------------------------------------------------
@@ -29,7 +72,7 @@ void GrooveDetail(TModeler3D& M, double x, double y, double depth = 0.3)
 void TInjectPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || mould::RefuseSizes("втулка литниковая", SprueFault(*this))) return;
   drMouldSheet(
       *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0),
       [this](TModeler3D&) {
@@ -42,7 +85,7 @@ void TInjectPlug::dr2D() const
 void TInjectPlug::dr3D(int) const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || mould::RefuseSizes("втулка литниковая", SprueFault(*this))) return;
   drMouldModel(*M, Id, [this](TModeler3D&) {
     dr2D_V1(0, 0, 0, 1.0, SphereRadius, TPARadius, CollarRadius, BFitRadius, FitLen, Len, CollarHeight,
             SphereLen, 0, false, 3.0);
@@ -52,7 +95,7 @@ void TInjectPlug::dr3D(int) const
 void TEjectorPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || mould::RefuseSizes("пробка выталкивателя", EjectorPlugFault(*this))) return;
   drMouldSheet(
       *M, Id, 25.0, -2.0 * CollarRadius,
       [this](TModeler3D& Md) {
@@ -68,7 +111,7 @@ void TEjectorPlug::dr2D() const
 void TEjectorPlug::dr3D(int) const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || mould::RefuseSizes("пробка выталкивателя", EjectorPlugFault(*this))) return;
   drMouldModel(*M, Id, [this](TModeler3D&) {
     dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
             CollarHeight, Len, 0, false);
@@ -86,12 +129,40 @@ void GuidePlugProfile(const TDirectPlug& p, int tl, bool isSize)
                              p.Len - p.OustingLen + p.CollarHeight, p.OustingLen + p.Len, tl, isSize, 0.0);
 }
 
+// The guide plug is the bush profile with its front part the plug's ousting length.
+bool PlugRefused(const TDirectPlug& p)
+{
+  return mould::RefuseSizes(
+      "пробка направляющая",
+      mould::BushFault(p.ColumnRadius, p.Radius, p.CollarRadius, p.OustingLen - p.CollarHeight,
+                       p.CollarHeight, p.Len - p.OustingLen + p.CollarHeight, p.OustingLen + p.Len, 0.0));
+}
+
+// Why no sound support washer can be made of w's sizes, or null. Its outline: the collar CollarRadius
+// over CollarHeight, the body Radius to Len (a groove 3 long and 0.5 deep by the collar where the two
+// differ, the far edge chamfered 1), the bolt head's counterbore BoltHeadRadius BoltHeadLen deep from the
+// collar's face and the bore BoltRadius.
+const char* WasherFault(const TSupportWasher& w)
+{
+  if (!mould::Positive(
+          {w.Len, w.Radius, w.CollarRadius, w.CollarHeight, w.BoltHeadLen, w.BoltHeadRadius, w.BoltRadius}))
+    return "размеры должны быть положительными";
+  if (w.Radius > w.CollarRadius) return "буртик уже шайбы";
+  const bool groove = w.Radius != w.CollarRadius;
+  if (w.BoltHeadRadius <= w.BoltRadius) return "зенковка не шире отверстия";
+  if (w.BoltHeadRadius >= (groove ? w.Radius - 0.5 : w.Radius) || w.BoltRadius >= w.Radius - 1.0)
+    return "отверстие выходит на наружную поверхность";
+  if (w.BoltHeadLen >= w.Len) return "зенковка глубже шайбы";
+  if (w.CollarHeight + (groove ? 3.0 : 0.0) >= w.Len - 1.0) return "буртик длиннее шайбы";
+  return nullptr;
+}
+
 } // namespace
 
 void TDirectPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || PlugRefused(*this)) return;
   drMouldSheet(
       *M, Id, OustingLen, -CollarRadius,
       [this](TModeler3D& Md) {
@@ -109,7 +180,7 @@ void TDirectPlug::dr2D() const
 void TDirectPlug::dr3D(int) const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || PlugRefused(*this)) return;
   drMouldModel(*M, Id, [this](TModeler3D&) { GuidePlugProfile(*this, 0, false); });
 }
 
@@ -134,7 +205,7 @@ void TDirectColumn::dr3D(int) const
 void TSupportWasher::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || mould::RefuseSizes("шайба опорная", WasherFault(*this))) return;
   drMouldSheet(
       *M, Id, Len, -2.0 * BoltHeadLen,
       [this](TModeler3D&) {
@@ -147,7 +218,7 @@ void TSupportWasher::dr2D() const
 void TSupportWasher::dr3D(int) const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || mould::RefuseSizes("шайба опорная", WasherFault(*this))) return;
   drMouldModel(*M, Id, [this](TModeler3D&) {
     dr2D_ShajbaOporna_V1(0, 0, 0, 1.0, CollarHeight, BoltHeadLen, Len, CollarRadius, BoltHeadRadius,
                          BoltRadius, Radius, 0, false);
@@ -255,6 +326,22 @@ void Lug(const TProtectSupport& p, TCommonGeometry& g, double mx, double my, int
                              p.Key, 2.0, tl, isSize);
 }
 
+// Why no sound support can be made of p's sizes, or null. Its outline: the body of Radius from the free
+// end (chamfered 2) to the thread's groove at x = 0 (3 long, 1 deep), the thread on to ThreadLen (chamfered
+// 2); the flats Key across and 22 long, centred LenToKey from the free end, on the body alone.
+const char* SupportFault(const TProtectSupport& p)
+{
+  if (!mould::Positive({p.ThreadLen, p.Len, p.ThreadRadius, p.Radius, p.Key}) ||
+      !mould::NotNegative({p.LenToKey}))
+    return "размеры должны быть положительными";
+  if (p.ThreadRadius <= 2.0) return "резьба мельче проточки и фаски";
+  if (p.ThreadRadius >= p.Radius) return "резьба не тоньше стержня";
+  if (p.ThreadLen <= 5.0) return "резьба короче проточки и фаски";
+  if (p.Key >= 2.0 * p.Radius) return "лыски шире стержня";
+  if (p.LenToKey + 11.0 > p.Len - p.ThreadLen) return "лыски выходят за стержень";
+  return nullptr;
+}
+
 } // namespace
 
 // The support's sheet has no technical requirements.
@@ -262,6 +349,7 @@ void TProtectSupport::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M) return;
+  if (mould::RefuseSizes("лапка", SupportFault(*this))) return;
   TCommonGeometry g(0, M);
   drMouldSheet(
       *M, Id, Len - ThreadLen, -1.0 * MouldWhole(Radius),
@@ -276,6 +364,7 @@ void TProtectSupport::dr3D(int) const
 {
   TModeler3D* M = Modeller(*this);
   if (!M) return;
+  if (mould::RefuseSizes("лапка", SupportFault(*this))) return;
   TCommonGeometry g(0, M);
   drMouldModel(
       *M, Id, [this, &g](TModeler3D&) { Lug(*this, g, 0.0, 0.0, 0, false, false); },
@@ -297,13 +386,48 @@ double Relieved(double radius, double fitRadius)
   return fitRadius != radius ? radius - 0.5 : radius;
 }
 
+// Why no sound pusher can be made of its sizes, or null. Its outline: the spring seat springRadius behind
+// the collar, the collar collarRadius over collarHeight, the fit fitRadius to its 45-degree step down to
+// the relieved shank at fitLen, the shank tapering over 16 mm to radius by 15 short of the working end at
+// len, where the grade is gradeHeight deep.
+const char* PusherFault(double radius, double fitRadius, double collarRadius, double collarHeight,
+                        double fitLen, double len, double springRadius, double gradeHeight)
+{
+  // A grade that is none or outward makes no grade.
+  if (!mould::Positive({radius, fitRadius, collarRadius, collarHeight, fitLen, len}) ||
+      !mould::NotNegative({springRadius}) || !std::isfinite(gradeHeight))
+    return "размеры должны быть положительными";
+  if (fitRadius < radius || radius <= 0.5) return "посадочный поясок уже толкателя";
+  if (collarRadius <= std::max(fitRadius, springRadius)) return "буртик не шире толкателя";
+  if (collarHeight >= fitLen - (fitRadius - Relieved(radius, fitRadius)))
+    return "буртик длиннее посадочного пояска";
+  if (fitLen >= len - 31.0) return "посадочный поясок длиннее толкателя";
+  if (gradeHeight >= radius) return "уступ глубже толкателя";
+  return nullptr;
+}
+
+bool PusherRefused(const TEjectorChannel& c)
+{
+  const char* why = mould::Positive({c.SpringLen})
+                        ? PusherFault(c.Radius, c.FitRadius, c.CollarRadius, c.CollarHeight, c.FitLen, c.Len,
+                                      c.SpringRadius, c.GradeHeight)
+                        : "размеры должны быть положительными";
+  return mould::RefuseSizes("толкатель", why);
+}
+
+bool PusherRefused(const TBackEjector& e)
+{
+  return mould::RefuseSizes("толкатель", PusherFault(e.Radius, e.FitRadius, e.CollarRadius, e.CollarHeight,
+                                                     e.FitLen, e.Len, 0.0, 0.0));
+}
+
 } // namespace
 
 void TEjectorChannel::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   const auto* plug = dynamic_cast<const TEjectorPlug*>(Complement);
-  if (!M || !plug) return;
+  if (!M || !plug || PusherRefused(*this)) return;
   TCommonGeometry g(0, M);
   drMouldSheet(
       *M, Id, SpringLen - 25.0, -CollarHeight,
@@ -319,7 +443,7 @@ void TEjectorChannel::dr3D(int) const
 {
   TModeler3D* M = Modeller(*this);
   const auto* plug = dynamic_cast<const TEjectorPlug*>(Complement);
-  if (!M || !plug) return;
+  if (!M || !plug || PusherRefused(*this)) return;
   TCommonGeometry g(0, M);
   drMouldModel(
       *M, Id,
@@ -353,7 +477,7 @@ void BackPusher(const TBackEjector& e, TModeler3D& M)
 void TBackEjector::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || PusherRefused(*this)) return;
   drMouldSheet(
       *M, Id, Len - 20.0, -CollarRadius, [this](TModeler3D& Md) { BackPusher(*this, Md); }, 35, 3);
 }
@@ -361,7 +485,7 @@ void TBackEjector::dr2D() const
 void TBackEjector::dr3D(int) const
 {
   TModeler3D* M = Modeller(*this);
-  if (!M) return;
+  if (!M || PusherRefused(*this)) return;
   drMouldModel(*M, Id, [this](TModeler3D& Md) { BackPusher(*this, Md); });
   // The support is a part of its own, made whether or not the pusher's was.
   dr3D_Opora();

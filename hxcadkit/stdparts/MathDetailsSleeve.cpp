@@ -80,8 +80,40 @@ void TSocketLeaderPinLocatingSleeves::fromStream(TKmfData& S)
   Read(S, {&Radius, &Len, &FLen, &FRadius, &CollarRadius, &CollarHeight, &ThreadLen, &ThreadRadius});
 }
 
+namespace {
+
+// Why no sound sleeve can be made of s's sizes, or null. Its outline: the body Radius over Len, its front
+// edge chamfered 1 by tan 30; the collar CollarRadius over CollarHeight at the far end behind a groove 3
+// long and 0.3 deep; the bore FRadius, relieved 0.5 before the tapped hole ThreadRadius ThreadLen deep
+// (its drill 2 under the thread, its point at 120 degrees), the bore at least 3 long besides.
+const char* SleeveFault(const TSocketLeaderPinLocatingSleeves& s)
+{
+  if (!Positive({s.Len, s.Radius}) ||
+      !NotNegative({s.FRadius, s.CollarHeight, s.ThreadLen, s.ThreadRadius}) ||
+      !NotNegative({s.CollarRadius}) || (s.ThreadLen > 0.0 && !Positive({s.ThreadRadius})))
+    return "размеры должны быть положительными";
+  if (s.FRadius + 0.5 >= s.Radius - Tan30) return "отверстие выходит на наружную поверхность";
+  // Without a collar its radius is the sleeve's own, as the sheet gives it.
+  if (s.CollarHeight == 0.0 && s.CollarRadius != s.Radius)
+    return "радиус буртика отличается от наружного, а высоты буртика нет";
+  // A collar as wide as the sleeve is its groove and flats alone.
+  if (s.CollarHeight > 0.0 && (s.CollarRadius < s.Radius || s.CollarHeight + 4.0 >= s.Len))
+    return "буртик уже втулки или длиннее её";
+  if (s.ThreadLen > 0.0) {
+    if (s.ThreadRadius <= 2.0 || s.ThreadRadius - 2.0 >= s.FRadius + 0.5 ||
+        s.ThreadRadius >= s.Radius - Tan30)
+      return "резьба не помещается во втулке";
+    const double point = ((s.FRadius + 0.5) - (s.ThreadRadius - 2.0)) * Tan30;
+    if (s.Len - s.ThreadLen - point - 3.0 <= 0.0) return "резьба длиннее втулки";
+  }
+  return nullptr;
+}
+
+} // namespace
+
 void TSocketLeaderPinLocatingSleeves::dr2D() const
 {
+  if (!M2.Ptr || RefuseSizes("втулка установочная", SleeveFault(*this))) return;
   if (!OpenSheet(*this, 45.0, -30.0)) return;
   TModeler3D& Md = M();
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 1,
@@ -101,6 +133,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D() const
 
 void TSocketLeaderPinLocatingSleeves::dr3D(int) const
 {
+  if (!M2.Ptr || RefuseSizes("втулка установочная", SleeveFault(*this))) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 0,
@@ -111,6 +145,7 @@ void TSocketLeaderPinLocatingSleeves::dr3D(int) const
     dr2D_Vo(0.0, 0.0, 0.0, 1.0, flats, 0.0, CollarRadius, 1, false);
     Md.drCutExtrusion(txapi::dtReverse, txapi::etBlind, CollarHeight, 0.0);
   }
+  if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
   Md.drClose3D(true, tNotExist);
 }

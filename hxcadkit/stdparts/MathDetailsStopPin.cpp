@@ -28,10 +28,29 @@ void TStopPin::fromStream(TKmfData& S)
   Read(S, {&Radius, &CollarRadius, &CollarHeight, &Len});
 }
 
+namespace {
+
+// Why no sound stop pin can be made of p's sizes, or null. Its outline: the head CollarRadius over
+// CollarHeight, its free edge chamfered 2, the groove 3 long and 0.3 deep, the shank Radius to Len with its
+// end chamfered 2.
+const char* StopPinFault(const TStopPin& p)
+{
+  if (!Positive({p.Radius, p.CollarRadius, p.CollarHeight, p.Len}))
+    return "размеры должны быть положительными";
+  if (p.Radius >= p.CollarRadius) return "головка не шире стержня";
+  if (p.Radius <= 2.0) return "стержень тоньше фаски";
+  if (p.CollarHeight <= 2.0) return "головка ниже фаски";
+  if (p.CollarHeight + 5.0 >= p.Len) return "головка с канавкой и фаской длиннее упора";
+  return nullptr;
+}
+
+} // namespace
+
 // The pin's own sheet and model draw its outline: the detail number only keeps other callers'
 // sheets from drawing it.
 void TStopPin::dr2D() const
 {
+  if (!M2.Ptr || RefuseSizes("упор", StopPinFault(*this))) return;
   if (!OpenSheet(*this, 0.0, -CollarRadius)) return;
   TModeler3D& Md = M();
   dr2D_GrybkovaOpora_V1(0, 0.0, 0.0, 0.0, 1.0, CollarRadius, Radius, CollarHeight, Len, 2.0, 1, true);
@@ -43,10 +62,13 @@ void TStopPin::dr2D() const
 
 void TStopPin::dr3D(int) const
 {
+  if (!M2.Ptr || RefuseSizes("упор", StopPinFault(*this))) return;
+  const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
   dr2D_GrybkovaOpora_V1(0, 0.0, 0.0, 180.0, 1.0, CollarRadius, Radius, CollarHeight, Len, 2.0, 0, false);
   Md.drBaseRotate(0, 360.0);
+  if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
   Md.drClose3D(true, tNotExist);
 }

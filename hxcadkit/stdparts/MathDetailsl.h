@@ -62,6 +62,21 @@ void Grey(TModeler3D& M);
 TString Num(double v);
 // A stored or computed size as an int: NaN gives 0, values out of range the nearest end.
 int ToInt(double v);
+// Whether every size is finite and above zero, or finite and not below zero.
+bool Positive(std::initializer_list<double> sizes);
+bool NotNegative(std::initializer_list<double> sizes);
+// Refuses a part's sizes through the message channel ("<part>: <why>") when why is set; true when it did.
+// Each part class keeps the relations its outline needs in one function of its own that says why (or
+// null) and refuses with this before it draws or models anything.
+bool RefuseSizes(const char* part, const char* why);
+// Why the bush profile cannot be made of its sizes, or null; the sizes are those of
+// TDirectPlug::dr2D_LeaderPinBushing_V1 (bore r, outside r1, collar r2, front F, collar S, length L from
+// the collar's face, guided length sl, V-groove Xk or 0). The guide bush, the guide plug and the bushes
+// built by code are this profile.
+const char* BushFault(double r, double r1, double r2, double F, double S, double L, double sl, double Xk);
+// The sprue bush's radius in its plate: a whole millimetre in diameter, never below 8, that the sprue
+// opening from r57 at the seat's depth x71 at 3 degrees leaves at least 2.1 wide at the far end x70.
+double SprueFitRadius(double r57, double x70, double x71);
 
 } // namespace mould
 
@@ -524,10 +539,21 @@ void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0
 // Discards the current part document, unwritten, with a message naming its file when the part has no
 // body; true when it did.
 bool drMouldDiscardEmpty(TModeler3D& M);
+// What had gone wrong before a part's build began: the elements refused and the features the modeller
+// failed, both counted over the whole run.
+struct TMouldBuildMark
+{
+  long long Refused = 0, Failed = 0;
+};
+TMouldBuildMark drMouldBuildMark(const TModeler3D& M);
+// Discards the current part document, unwritten, when an element was refused or the modeller failed a
+// feature since mark (a part without it is not the part asked for), or when it has no body; each with a
+// message naming its file (a refused element has given its own). True when it did.
+bool drMouldDiscardFailed(TModeler3D& M, const TMouldBuildMark& mark);
 // The 3D part of a mould part: a part document with a sketch on plane 3, the profile drawn by
 // profile (tl 0, no sizes), revolved a full turn, then what cut adds (holes, flats), the grey
 // colour and the document closed and saved. False, with nothing made, when the modeller starts
-// no part, or when the part made has no body (drMouldDiscardEmpty).
+// no part, or when the part made is not whole (drMouldDiscardFailed).
 bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
                   const std::function<void(TModeler3D&)>& cut = {});
 
@@ -614,16 +640,16 @@ public:
   // to the threaded end face at x74 with a bore r98 y3 deep and its mouth step r97 y4 deep. tl / 10
   // picks the half (1 upper, 2 lower, else both with the cross hole), tl % 10 the style; tl 0 is
   // the closed upper half a model revolves. Reads ThreadStep for the thread's designation.
-  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
-               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
-               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
-               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  void dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+               const Real& x90, const Real& x89, const Real& x88, const Real& r61, const Real& r62,
+               const Real& r30, const Real& x76, const Real& x74, const Real& x75, const Real& y3,
+               const Real& y4, const Real& r98, const Real& r97, int tl, bool isSize) const;
   // The end view across the flats, with the hidden cross hole; reads only the placement, r74, r61,
   // x75, tl and isSize.
-  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74, const Real& x90,
-               const Real& x89, const Real& x88, const Real& r61, const Real& r62, const Real& r30,
-               const Real& x76, const Real& x74, const Real& x75, const Real& y3, const Real& y4,
-               const Real& r98, const Real& r97, int tl, bool isSize) const;
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
+               const Real& x90, const Real& x89, const Real& x88, const Real& r61, const Real& r62,
+               const Real& r30, const Real& x76, const Real& x74, const Real& x75, const Real& y3,
+               const Real& y4, const Real& r98, const Real& r97, int tl, bool isSize) const;
   // The two pieces the flats take off the collar, seen along the axis; reads only the placement,
   // r74 and x75.
   void dr2D_Hvostovyk_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
@@ -831,7 +857,8 @@ public:
 
   // The plan view along the axis for the designation Det: the bore for Id, else the column
   // tail's holes; nothing without a column tail.
-  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl, bool isSize) const;
+  void dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real& mm, int Det, int tl,
+               bool isSize) const;
   // Contour nCont of a part of designation Det: 1 the body's half, 2 the through holes, 3 the
   // bolt-head recesses; nothing for another nCont.
   void dr2D_Vo(const Real& mx, const Real& my, const Real& ma, const Real& ms, int Det, int nCont) const;

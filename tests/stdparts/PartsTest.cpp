@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "StdPartsSupport.h"
+#include "tests/core/TextBaseTestUtil.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ TEST_F(StdPartsSet, SizesThatAreNotNumbersChooseNoRow)
         // A size of the table first (the pillar's and bushes' by their own keys).
         std::array<double, 3> v{};
         for (const std::array<double, 3>& t : {std::array{10.0, 40.0, 60.0}, std::array{8.0, 20.0, 60.0},
-                                                std::array{15.0, 36.0, 60.0}, std::array{10.0, 30.0, 0.0}})
+                                               std::array{15.0, 36.0, 60.0}, std::array{10.0, 30.0, 0.0}})
           if (c.Set(t[0], t[1], t[2]) != 0) {
             v = t;
             break;
@@ -364,12 +365,14 @@ TEST_F(StdPartsBuild, CapScrewCutsItsSocketAndIsMarkedByWholeSizes)
   s.Len = 50.0;
   s.dr3D(1);
   EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-1040");
-  // Sizes from a damaged record: the whole numbers saturate, NaN gives 0.
+  // Sizes from a damaged record are refused, with their reason, before any document opens.
   Md.Reset();
   s.Radius = std::nan("");
   s.Len = 1e300;
+  tbtest::TMessageLog log;
   s.dr3D(1);
-  EXPECT_EQ(Utf8(Md.Of("drSet")[0].S[2]), "SM-002147483647");
+  EXPECT_TRUE(Md.Calls.empty()) << Md.Ops();
+  EXPECT_EQ(log.Count("Недопустимые размеры: винт: "), 1);
 }
 
 TEST_F(StdPartsBuild, OnePieceSpacerRevolvesItsProfileAndCutsTheSlot)

@@ -240,6 +240,8 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
 {
   TInjectPlug sprue(1, &Md, TConstruktor::Empty());
   sprue.Len = 80;
+  sprue.SphereRadius = 15, sprue.TPARadius = 2.5, sprue.BFitRadius = 17, sprue.FitLen = 60,
+  sprue.CollarHeight = 10, sprue.SphereLen = 4;
   for (double r : {25.0, 24.5}) {
     sprue.CollarRadius = r;
     EXPECT_EQ(SheetOf(Md, sprue).Anchor, (std::vector<double>{80, -45})) << r;
@@ -250,6 +252,8 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
 
   TEjectorPlug ejector(2, &Md, TConstruktor::Empty());
   ejector.CollarRadius = 10;
+  ejector.Radius = 8, ejector.ConeLen = 2, ejector.CollarHeight = 3, ejector.ECRadius = 3,
+  ejector.EC2Radius = 4, ejector.EC2Len = 4;
   for (double len : {10.0, 500.0}) {
     ejector.Len = len;
     EXPECT_EQ(SheetOf(Md, ejector).Anchor, (std::vector<double>{25, -20}));
@@ -273,6 +277,8 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
 
   TSupportWasher washer(5, &Md, nullptr);
   washer.Len = 30, washer.BoltHeadLen = 9;
+  washer.CollarHeight = 5, washer.CollarRadius = 18, washer.BoltHeadRadius = 9, washer.BoltRadius = 5.5,
+  washer.Radius = 14;
   EXPECT_EQ(SheetOf(Md, washer).Anchor, (std::vector<double>{30, -18}));
   EXPECT_EQ(SheetOf(Md, washer).Texts,
             (std::vector<TString>{stdtest::Alone(TDemStr[28]), TString(), TString(), TString()}));

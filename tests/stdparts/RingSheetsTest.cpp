@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "StdPartsSupport.h"
+#include "tests/core/TextBaseTestUtil.h"
 
 namespace {
 
@@ -178,17 +179,16 @@ TEST_F(RingSheets, ClaimedCountsAreClampedAndHugeSizesSaturate)
   Md.Reset();
   Ring.dr2D_V2(0, 0, 0, 1, 2, 1, true);
   EXPECT_TRUE(Md.Balanced());
+  // A sprue bush whose collar is not a number or far below nothing opens no sheet: its sizes are refused.
   TInjectPlug sprue(1, &Md, TConstruktor::Empty());
-  sprue.CollarRadius = std::nan("");
-  Md.Reset();
-  sprue.dr2D();
-  ASSERT_EQ(Md.Of("drLeafStampView1").size(), 1u);
-  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A[3], 0.0);
-  // The whole number at the bottom of the range is negated as a double.
-  sprue.CollarRadius = -1e300;
-  Md.Reset();
-  sprue.dr2D();
-  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A[3], 2147483648.0);
+  for (const double r : {std::nan(""), -1e300}) {
+    sprue.CollarRadius = r;
+    Md.Reset();
+    tbtest::TMessageLog log;
+    sprue.dr2D();
+    EXPECT_TRUE(Md.Of("drLeafStampView1").empty()) << r;
+    EXPECT_EQ(log.Count("Недопустимые размеры: втулка литниковая: "), 1) << r;
+  }
 }
 
 } // namespace

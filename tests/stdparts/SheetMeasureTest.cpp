@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -32,6 +33,7 @@
 
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
+#include "PushedSizes.h"
 #include "RecordingModeler.h"
 #include "SheetDims.h"
 #include "SheetLinesCheck.h"
@@ -600,13 +602,14 @@ protected:
   // file passes the check, every linear value of the sheet is measured on the model, in the main view
   // where the sheet puts it. A part without a body is refused, with its message and no file; its
   // sketches stand in for it.
-  void MeasureAt(const TPart& part, const TAt& at)
+  void MeasureAt(const TPart& part, const TAt& at, const std::function<void(TMade&)>& edit = {})
   {
     SCOPED_TRACE(std::string(part.Name) + " " + at.Name);
     stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
     TDimTap tap;
     TMade recorded;
     part.Make(recorded, &tap, at.Row, at.K);
+    if (edit) edit(recorded);
     recorded.Part().dr2D();
     std::vector<TDim> values;
     for (const TDim& d : tap.Dims)
@@ -620,6 +623,7 @@ protected:
 
     TMade hosted;
     part.Make(hosted, &MA, at.Row, at.K);
+    if (edit) edit(hosted);
     // The sheets as the host has them, every one the part draws: each dimension handed over is there, every
     // third text a dimension was handed shows after its value, and no extension line runs along the part.
     const std::size_t before = link.AllSheets.size();
@@ -1002,6 +1006,23 @@ TEST_F(SheetMeasureNamed, TheBuilderByCodeSaysWhyItRefuses)
     EXPECT_TRUE(H.Documents().empty());
     EXPECT_GE(log.Texts.size(), 1u) << "a message says why";
   }
+}
+
+// The parts made with a size pushed past the others (those not refused) show the sizes asked: their sheets
+// measured on their models as above. Run by scripts/sheets.sh (HXCAD_GEOMETRY_ROWS set).
+TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
+{
+  if (Rows().empty()) GTEST_SKIP() << "scripts/sheets.sh measures the pushed sizes";
+  for (const TPart& part : stdtest::mouldparts::Parts)
+    for (const TAt& at : SizesOf(part)) {
+      TMade probe;
+      part.Make(probe, nullptr, at.Row, at.K);
+      for (const stdtest::pushed::TPush& push :
+           stdtest::pushed::Pushes(stdtest::pushed::SizesOf(*probe.Parts.back())))
+        MeasureAt(part, {at.Row, at.K, at.Name + ", " + push.Name}, [&push](TMade& m) {
+          *stdtest::pushed::SizesOf(*m.Parts.back())[push.Size].second = push.Value;
+        });
+    }
 }
 
 } // namespace sheetmeasure

@@ -1,0 +1,244 @@
+// Every mould part class held to what a designer gets: sizes its outline cannot take are refused, with
+// their reason, before anything is drawn or modelled; everything else gives a sheet and part files that the
+// solid evaluator's check passes. The host makes the features with the evaluator, as a real host with its
+// modeller, so that a feature that cannot be made is failed and counted. Each part is made at its sizes
+// (a table part at its first, middle and last rows, every row with HXCAD_GEOMETRY_ROWS=all; another at
+// half, once and twice the sweep's sizes) and then with each of its sizes in turn pushed past its
+// neighbours (PushedSizes.h). CI takes the protect support; HXCAD_GEOMETRY_ROWS=ends or all
+// (scripts/sheets.sh) takes every part.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
+#include "PushedSizes.h"
+#include "StdPartsSupport.h"
+#include "plugin/MouldDocuments.h"
+#include "tests/core/TextBaseTestUtil.h"
+#include "txhost/lib/Host.h"
+#include "txhost/solid/Evaluator.h"
+
+namespace pushedsizes {
+
+using drApi::MA;
+using stdtest::mouldparts::TMade;
+using stdtest::mouldparts::TPart;
+
+using stdtest::pushed::Pushes;
+using stdtest::pushed::SizesOf;
+using stdtest::pushed::TPush;
+
+const char* Rows()
+{
+  const char* v = std::getenv("HXCAD_GEOMETRY_ROWS");
+  return v != nullptr ? v : "";
+}
+
+// Every row of a table part, or its first, middle and last.
+bool AllRows()
+{
+  return std::string(Rows()) == "all";
+}
+
+class PushedSizes : public adaptertest::HostedModeller
+{
+protected:
+  PushedSizes()
+  {
+    stdtest::LoadShipped();
+    H.SetSolidModeller(&Evaluator);
+  }
+  ~PushedSizes() { H.SetSolidModeller(nullptr); }
+
+  struct TCounts
+  {
+    int Made = 0, Refused = 0;
+    std::map<std::string, int> Reasons; // the first message of each refusal
+  };
+
+  // The part made by make, its sheet drawn and its model built on the host: either refused whole (a
+  // message, no sheet, no file) or drawn and built whole (a sheet, and every file it wrote one the
+  // evaluator's check passes). Whether it was made.
+  bool Holds(const std::function<void(TMade&)>& make, const std::string& what, TCounts& n)
+  {
+    SCOPED_TRACE(what);
+    const std::filesystem::path folder = Dir / ("run" + std::to_string(++Runs));
+    std::filesystem::create_directories(folder);
+    stdtest::TMouldDocuments link(adaptertest::T(folder) + TString("/"));
+    tbtest::TMessageLog log;
+    TMade made;
+    make(made);
+    const long long failed = MA.drFailures3D();
+    made.Part().dr2D();
+    made.Part().dr3D(1);
+    std::vector<std::filesystem::path> files;
+    for (const TString& f : link.AllParts)
+      if (std::filesystem::exists(f.toWideChar())) files.emplace_back(f.toWideChar());
+    EXPECT_TRUE(H.Documents().empty()) << "a document left open";
+    Sheeted = !link.AllSheets.empty();
+    // A part with neither sheet nor model of its own (the repair bolt) opens nothing and says nothing.
+    if (link.AllParts.empty() && !Sheeted && log.Texts.empty()) return false;
+    if (files.empty()) {
+      ++n.Refused;
+      if (!log.Texts.empty()) ++n.Reasons[log.Texts.front().Utf8Text()];
+      EXPECT_FALSE(log.Texts.empty()) << "refused without a reason";
+      // A part whose outline is left empty has a sheet of its frame and no body; sizes refused draw nothing.
+      if (log.Count("Недопустимые размеры") > 0) {
+        EXPECT_FALSE(Sheeted) << "a sheet drawn of sizes refused";
+      }
+      return false;
+    }
+    ++n.Made;
+    if (files.size() != link.AllParts.size()) {
+      EXPECT_FALSE(log.Texts.empty()) << "a file not written without a reason";
+    } else {
+      // A feature the host could not make leaves a part that is not the one asked for, even where the
+      // check passes what remains.
+      EXPECT_EQ(MA.drFailures3D(), failed) << "a part written with a feature that failed";
+    }
+    for (const std::filesystem::path& file : files) {
+      txhost::Object* doc = H.OpenDocument(file, false);
+      if (doc == nullptr) {
+        ADD_FAILURE() << file << " cannot be opened";
+        continue;
+      }
+      std::ostringstream out;
+      int faults = 0;
+      std::string error;
+      if (!Evaluator.Check(*doc, out, faults, error))
+        ADD_FAILURE() << file.filename() << ": " << error;
+      else if (faults != 0)
+        ADD_FAILURE() << file.filename() << ": " << out.str();
+      H.CloseDocument(*doc);
+    }
+    return true;
+  }
+
+  // Whether the last part made drew a sheet.
+  bool Sheeted = false;
+
+  // The part at its sizes, and then with each size pushed past its neighbours: each made with a sheet
+  // where the part at its sizes has one (the pins and cap screws have none).
+  TCounts Sweep(const TPart& part)
+  {
+    TCounts n;
+    std::vector<std::pair<int, double>> at;
+    if (part.Table == 0) {
+      for (double k : {0.5, 1.0, 2.0})
+        at.emplace_back(0, k);
+    } else {
+      const int rows = ABaseDetail.SocketCount(part.Table) - 1;
+      for (int r = 1; r <= rows; ++r)
+        if (AllRows() || r == 1 || r == (rows + 1) / 2 || r == rows) at.emplace_back(r, 1.0);
+    }
+    for (const auto& [row, k] : at) {
+      const std::string where =
+          std::string(part.Name) + " row " + std::to_string(row) + " x" + std::to_string(k);
+      Holds([&](TMade& m) { part.Make(m, &MA, row, k); }, where, n);
+      const bool sheeted = Sheeted;
+      TMade probe;
+      part.Make(probe, nullptr, row, k);
+      for (const TPush& push : Pushes(SizesOf(*probe.Parts.back()))) {
+        if (Holds(
+                [&](TMade& m) {
+                  part.Make(m, &MA, row, k);
+                  *SizesOf(*m.Parts.back())[push.Size].second = push.Value;
+                },
+                where + ", " + push.Name, n)) {
+          EXPECT_EQ(Sheeted, sheeted)
+              << where << ", " << push.Name << ": made, its sheet drawn or not as at its sizes";
+        }
+      }
+    }
+    return n;
+  }
+
+  static const TPart& Kind(const std::string& name)
+  {
+    const auto& all = stdtest::mouldparts::Parts;
+    return *std::find_if(std::begin(all), std::end(all), [&](const TPart& p) { return p.Name == name; });
+  }
+
+  txhost::solid::TEvaluator Evaluator{H};
+  int Runs = 0;
+};
+
+class PushedSizesNamed : public PushedSizes, public ::testing::Test
+{
+};
+
+// Every part (the protect support alone without HXCAD_GEOMETRY_ROWS), with what each made and refused and
+// why.
+TEST_F(PushedSizesNamed, EveryPartIsMadeWholeOrRefusedWithItsReason)
+{
+  const bool every = *Rows() != 0;
+  for (const TPart& part : stdtest::mouldparts::Parts) {
+    if (!every && std::string(part.Name) != "protect_support") continue;
+    const TCounts n = Sweep(part);
+    std::cout << part.Name << ": " << n.Made << " made, " << n.Refused << " refused\n";
+    for (const auto& [why, count] : n.Reasons)
+      std::cout << "  " << count << " x " << why.substr(0, why.find(": /")) << "\n";
+  }
+}
+
+// Flats wider than the support's round (Key 40 on a 25 mm support) once gave a sheet with a 40 mm flat
+// zone and a part whose flat cut removed nothing: refused now, as is every size that puts the flats off the
+// body; the sizes of the sweep are made.
+TEST_F(PushedSizesNamed, TheSupportsFlatsLieOnItsRound)
+{
+  TCounts n;
+  const TPart& support = Kind("protect_support");
+  for (const double key : {18.0, 24.9, 25.0, 40.0})
+    for (const double toKey : {10.0, 29.0, 30.0}) {
+      const bool sound = key < 25.0 && toKey + 11.0 <= 40.0;
+      const bool made = Holds(
+          [&](TMade& m) {
+            support.Make(m, &MA, 0, 1.0);
+            auto& p = dynamic_cast<TProtectSupport&>(*m.Parts.back());
+            p.Key = key, p.LenToKey = toKey;
+          },
+          "Key " + std::to_string(key) + ", LenToKey " + std::to_string(toKey), n);
+      EXPECT_EQ(made, sound) << "Key " << key << ", LenToKey " << toKey;
+    }
+}
+
+// A part whose feature the modeller fails is not written: its builder discards it and says why (a cut
+// that misses the part, as a wrong size makes it), while the same part with its cut on the part is.
+TEST_F(PushedSizesNamed, APartWithAFailedFeatureIsNotWritten)
+{
+  for (const double at : {0.0, 500.0}) {
+    SCOPED_TRACE(at);
+    const std::filesystem::path folder = Dir / ("cut" + std::to_string(int(at)));
+    std::filesystem::create_directories(folder);
+    stdtest::TMouldDocuments link(adaptertest::T(folder) + TString("/"));
+    tbtest::TMessageLog log;
+    const bool made = drMouldModel(
+        MA, 7,
+        [](TModeler3D& M) {
+          M.drLine(-1, 0, 50, 0, 3);
+          M.drRectAngle(0, 0, 40, 10, 1);
+        },
+        [at](TModeler3D& M) {
+          M.drPlaneEskis(txapi::o3d_planeXOY, 0, 0, TString());
+          M.drRectAngle(at - 2, -2, at + 2, 2, 1);
+          M.drCutExtrusion(txapi::dtBoth, txapi::etBlind, 10, 0);
+        });
+    ASSERT_EQ(link.AllParts.size(), 1u);
+    const bool written = std::filesystem::exists(link.AllParts[0].toWideChar());
+    EXPECT_EQ(made, at == 0.0);
+    EXPECT_EQ(written, made);
+    EXPECT_EQ(log.Texts.empty(), made);
+    EXPECT_TRUE(H.Documents().empty());
+  }
+}
+
+} // namespace pushedsizes
