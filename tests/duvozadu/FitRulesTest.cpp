@@ -122,6 +122,25 @@ TEST_F(FitRules, AStarHasAnEvenCountOfTeeth)
   EXPECT_TRUE(Couplings.drCoupling(iCouplings[2].Name, 1)) << ::testing::PrintToString(Log.Texts);
 }
 
+// The pieces of a half along the axis: the star's jaws, disc and hub, the hinge's slot, fork and hub.
+TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
+{
+  // The star's disc l2 at 0 (half 2 fell into three solids), its long hub's jaws ended before their outer
+  // part.
+  ASSERT_TRUE(Use("Муфта со звездочкой", 8, 0, [](double) { return 0.0; }));
+  const std::string star = ": кулачки, диск и ступица полумуфты не следуют друг за другом";
+  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + star));
+  ASSERT_TRUE(Use("Муфта со звездочкой", 16, 0, [](double v) { return v * 0.8; }));
+  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + ": звездочка толще перекрытия кулачков"));
+  // The hinge half's long hub a quarter longer: its slot shallower than the other half's jaw (the halves
+  // shared 182 mm3).
+  ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 7, 0, [](double v) { return v * 1.25; }));
+  for (int k : {6, 7})
+    EXPECT_TRUE(Refused(k, 0,
+                        At("Муфта шарнирная.Полумуфта", 0) +
+                            ": паз, вилка и ступица полумуфты не следуют друг за другом"));
+}
+
 // A value that selects a row of another table finds that row itself, never the first one not below it; key
 // columns ascend.
 TEST_F(FitRules, LookupsFindTheirOwnRow)
