@@ -232,6 +232,13 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
     const double* A = t.Row(r);
     const double* K = Bolt(f, r, A[19]);
     if (!K) return false;
+    // Along the axis: the flange (B / 2 thick) past its fillet f; the hub from L / 2 - l to its end L / 2,
+    // its crowned teeth (b wide about l1) on it past their fillets and inside the sleeve, which ends at X -
+    // t.
+    const double xE = A[5] / 2, w2 = A[11] / 2, f1 = A[13];
+    if (!(A[8] / 2 > f1 && xE - A[6] >= 0.0 && A[12] - w2 - f1 >= xE - A[6] &&
+          A[12] + w2 + f1 <= A[16] - A[17]))
+      return f.Fail(0, r, TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
     const double w = BoltSetWidth(K), D0 = A[18];
     if (!f.OnCircle(0, r, A[20], D0, w, "болтов", "D0") ||
         !f.Clear(0, r, D0 / 2 - w / 2, A[3] / 2 + A[13], "болты задевают обойму D1") ||

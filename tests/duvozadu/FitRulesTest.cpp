@@ -141,6 +141,25 @@ TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
                             ": паз, вилка и ступица полумуфты не следуют друг за другом"));
 }
 
+// The toothed couplings' flanges, hubs and teeth along the axis: a flange of no width put the bolts' washers
+// into the sleeve, a crown at 0 put the hubs and the sleeves into each other.
+TEST_F(FitRules, ToothedPiecesFollowEachOther)
+{
+  const int row = RowWith("Муфта зубчатая", 0, 1600);
+  const std::string why =
+      At("Муфта зубчатая", row) + ": зубья ступицы, фланец и обойма не следуют друг за другом";
+  for (const int col : {8, 12}) {
+    ASSERT_TRUE(Use("Муфта зубчатая", col, row, [](double) { return 0.0; }));
+    for (int k : {3, 4})
+      EXPECT_TRUE(Refused(k, row, why)) << col;
+  }
+  // The toroidal coupling's plate and shell wall at 0 are pieces of no thickness.
+  for (const int col : {16, 17}) {
+    ASSERT_TRUE(Use("Муфта торообразная", col, 0, [](double) { return 0.0; }));
+    EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0))) << col;
+  }
+}
+
 // A value that selects a row of another table finds that row itself, never the first one not below it; key
 // columns ascend.
 TEST_F(FitRules, LookupsFindTheirOwnRow)
