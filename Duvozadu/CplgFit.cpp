@@ -65,12 +65,16 @@ public:
     return nullptr;
   }
 
-  // Pieces of width w (their diameter round the axis), z of them evenly on the circle of diameter D,
-  // the first n placed: two neighbours, 360 / z degrees apart, stand clear of each other.
-  bool OnCircle(int table, Integer row, double z, double D, double w, const char* pieces, const char* circle)
+  // Pieces of width w (their diameter round the axis) on the circle of diameter D, the i-th at i * 360 / z
+  // degrees from the first while i < placed: two neighbours, and the last and the first, stand clear of each
+  // other (a fractional count's last one stands nearer the first).
+  bool OnCircle(int table, Integer row, double z, double placed, double D, double w, const char* pieces,
+                const char* circle)
   {
-    const double n = std::floor(z);
-    if (!(z >= 2.0) || n < 2.0 || D * std::sin(M_PI / z) > w) return true;
+    placed = std::fmin(placed, 360.0);
+    if (!(z > 0.0) || placed < 2.0) return true;
+    const double step = 360.0 / z, gap = std::fmin(step, 360.0 - (placed - 1.0) * step);
+    if (D * std::sin(gap / 2 * M_PI / 180.0) > w) return true;
     return Fail(table, row,
                 Num(z) + TString(" ") + TString(pieces) + TString(" не помещаются на ") + TString(circle) +
                     TString(" ") + Num(D));
@@ -148,7 +152,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
     double w = P[15];
     for (const double v : {P[0], P[1], P[14], washer, 2 * CornerRadius(2 * P[3] * FitSin60)})
       w = std::fmax(w, v);
-    if (!f.OnCircle(0, r, z, D1, w, "пальцев", "D1")) return false;
+    if (!f.OnCircle(0, r, z, std::floor(z), D1, w, "пальцев", "D1")) return false;
     if (!f.Clear(0, r, D / 2, D1 / 2 + w / 2, "втулки пальцев выходят за наружный диаметр D")) return false;
     if (!f.Clear(0, r, D1 / 2 - std::fmax(washer, 2 * CornerRadius(2 * P[3] * FitSin60)) / 2, d1 / 2 + f1,
                  "гайки пальцев задевают ступицу d1"))
@@ -180,7 +184,7 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
     const double* K = Bolt(f, r, A[19]);
     if (!K) return false;
     const double w = BoltSetWidth(K);
-    if (!f.OnCircle(0, r, A[6], A[8], w, "болтов", "D1") ||
+    if (!f.OnCircle(0, r, A[6], std::ceil(A[6]), A[8], w, "болтов", "D1") ||
         !f.Clear(0, r, A[8] / 2 - w / 2, A[9] / 2 + A[18], "болты задевают ступицу D2") ||
         !f.Clear(0, r, A[7] / 2, A[8] / 2 + A[19] / 2, "отверстия болтов выходят за наружный диаметр D") ||
         !f.Clear(0, r, A[8] / 2 - A[19] / 2, A[10] / 2, "отверстия болтов задевают выточку D3"))
@@ -245,7 +249,7 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
           A[12] + w2 + f1 <= A[16] - A[17]))
       return f.Fail(0, r, TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
     const double w = BoltSetWidth(K), D0 = A[18];
-    if (!f.OnCircle(0, r, A[20], D0, w, "болтов", "D0") ||
+    if (!f.OnCircle(0, r, A[20], std::ceil(A[20]), D0, w, "болтов", "D0") ||
         !f.Clear(0, r, D0 / 2 - w / 2, A[3] / 2 + A[13], "болты задевают обойму D1") ||
         !f.Clear(0, r, D0 / 2 - w / 2, A[4] / 2 + A[13], "болты задевают ступицу") ||
         !f.Clear(0, r, A[2] / 2, D0 / 2 + A[19] / 2, "отверстия болтов выходят за наружный диаметр D"))
@@ -269,7 +273,7 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
     if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
       return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
     const double w = 2 * CornerRadius(K[3]);
-    if (!f.OnCircle(0, r, A[4], A[9], w, "болтов", "D2") ||
+    if (!f.OnCircle(0, r, A[4], std::ceil(A[4]), A[9], w, "болтов", "D2") ||
         !f.Clear(0, r, A[8] / 2, A[9] / 2 + A[5] / 2, "отверстия болтов выходят за диаметр D1"))
       return false;
   }
