@@ -271,6 +271,9 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
                             A[12] + w2 + f1 <= A[16] - A[17]))
                         return f.Fail(0, r,
                                       TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
+                      // A gear of a fractional number of teeth is no gear.
+                      if (std::floor(A[10]) != A[10])
+                        return f.Fail(0, r, TString("число зубьев ") + Num(A[10]) + TString(" не целое"));
                       // The barrel is wider than the flanged half's hub.
                       const double inner = std::fmax(A[3], A[4]) / 2 + f1;
                       return BoltCircle(f, r,
@@ -291,8 +294,8 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
                       if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
                         return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
                       return BoltCircle(f, r,
-                                        {A[4], A[9], 2 * CornerRadius(K[3]), A[5], 0.0,
-                                         "болты заходят за ось", "D2", A[8], "D1"});
+                                        {A[4], A[9], 2 * CornerRadius(K[3]), A[5], A[14] / 2,
+                                         "болты задевают ступицу d1", "D2", A[8], "D1"});
                     }) &&
          Keyways(f, [](const double*) { return 0.0; });
 }
@@ -316,6 +319,11 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault)
     if (!S) return false;
     if (!(2 * H[16] <= H[6] && S[1] <= H[6]))
       return f.Fail(1, r, TString("кулачок или крестовина шире паза b ") + Num(H[6]));
+    // The jaw runs from its rounded tip (r) to l2; the pin of the cross piece passes its hole and the half's.
+    if (!(H[11] > H[16])) return f.Fail(1, r, TString("кулачок короче своего закругления"));
+    const Integer k = Integer((S - cross.Row(0)) / cross.CountColumn);
+    if (k < f.Table(3).CountRow && !(f.Table(3).Row(k)[1] <= S[3] && f.Table(3).Row(k)[1] <= H[4]))
+      return f.Fail(0, r, TString("палец крестовины не проходит в отверстие d3 ") + Num(H[4]));
     for (const int di : {0, 1})
       if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
         return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));

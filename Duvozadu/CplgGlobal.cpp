@@ -92,8 +92,9 @@ const TColumnReads RHinge2[] = {
     {{1, 2, 3}, {}, {4, 6}, {0}}, {{1, 2, 3}, {}, {4, 5, 6}, {}},
     {{1, 3, 6}, {}, {2, 5}, {}},
 };
+// The insert's tongue s2 (12) and the slot's depth q (13) are sizes of cuts.
 const TColumnReads RJawDisc[] = {
-    {{1, 3, 4, 5, 6, 7, 10, 11}, {}, {8, 9, 12, 13, 14, 15}, {0}},
+    {{1, 3, 4, 5, 6, 7, 10, 11, 12, 13}, {}, {8, 9, 14, 15}, {0}},
 };
 
 const char* const KeywayTable = "Шпоночный паз";

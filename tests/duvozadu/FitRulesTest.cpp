@@ -148,6 +148,19 @@ TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
   // The toroidal ring thicker than the shell's foot and the flange's step (half 2 shared 128 mm3 with it).
   ASSERT_TRUE(Use("Муфта торообразная", 18, 0, [](double v) { return v * 0.8; }));
   EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": кольцо b3 толще лапы оболочки b0 и уступа f"));
+  // A hinge jaw of no length (the halves shared 492 mm3 with the fork), and the 22.4 halves given the cross
+  // piece of 45 (wider than their slot).
+  ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 11, 4, [](double) { return 0.0; }));
+  EXPECT_TRUE(Refused(7, 0, At("Муфта шарнирная.Полумуфта", 4) + ": кулачок короче своего закругления"));
+  ASSERT_TRUE(Use("Муфта шарнирная", 0, 0, [](double) { return 45.0; }));
+  EXPECT_TRUE(Refused(7, 0, At("Муфта шарнирная.Полумуфта", 0) + ": кулачок или крестовина шире паза b 10"));
+  ASSERT_TRUE(Use("Муфта шарнирная.Палец", 1, 0, [](double) { return 7.0; }));
+  EXPECT_TRUE(Refused(6, 0, At("Муфта шарнирная", 0) + ": палец крестовины не проходит в отверстие d3 6"));
+  // The jaw-disc coupling's slot and tongue are cuts with a size.
+  for (const int col : {12, 13}) {
+    ASSERT_TRUE(Use("Муфта кулачково-дисковая", col, 1, [](double) { return 0.0; }));
+    EXPECT_TRUE(Refused(8, 0, At("Муфта кулачково-дисковая", 1))) << col;
+  }
   // The hinge half's long hub a quarter longer: its slot shallower than the other half's jaw (the halves
   // shared 182 mm3).
   ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 7, 0, [](double v) { return v * 1.25; }));
@@ -169,6 +182,13 @@ TEST_F(FitRules, ToothedPiecesFollowEachOther)
     for (int k : {3, 4})
       EXPECT_TRUE(Refused(k, row, why)) << col;
   }
+  // A gear of a fractional number of teeth (its evaluation never ended).
+  ASSERT_TRUE(Use("Муфта зубчатая", 10, row, [](double v) { return v * 0.8; }));
+  for (int k : {3, 4})
+    EXPECT_TRUE(Refused(k, row, At("Муфта зубчатая", row) + ": число зубьев 30.4 не целое"));
+  // The toroidal hub d1 a quarter wider: the bolts' heads on it.
+  ASSERT_TRUE(Use("Муфта торообразная", 14, 0, [](double v) { return v * 1.25; }));
+  EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": болты задевают ступицу d1"));
   // The toroidal coupling's ring, hub, plate and shell wall at 0 are pieces of no size (0 solids, an open
   // hatch).
   for (const int col : {10, 14, 16, 17}) {
