@@ -274,6 +274,11 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
                       // A gear of a fractional number of teeth is no gear.
                       if (std::floor(A[10]) != A[10])
                         return f.Fail(0, r, TString("число зубьев ") + Num(A[10]) + TString(" не целое"));
+                      // Across: the hub under the sleeve's teeth, whose root stays inside the barrel and
+                      // below the bolts' holes.
+                      const double Rr = (A[10] + 2) * A[9] / 2 + 2.0, Ri = A[9] * (A[10] - 2) / 2;
+                      if (!(A[4] / 2 < Ri && Rr < A[3] / 2 && Rr < A[18] / 2 - A[19] / 2))
+                        return f.Fail(0, r, TString("зубья обоймы не помещаются между ступицей и обоймой"));
                       // The barrel is wider than the flanged half's hub.
                       const double inner = std::fmax(A[3], A[4]) / 2 + f1;
                       return BoltCircle(f, r,

@@ -186,6 +186,11 @@ TEST_F(FitRules, ToothedPiecesFollowEachOther)
   ASSERT_TRUE(Use("Муфта зубчатая", 10, row, [](double v) { return v * 0.8; }));
   for (int k : {3, 4})
     EXPECT_TRUE(Refused(k, row, At("Муфта зубчатая", row) + ": число зубьев 30.4 не целое"));
+  // More teeth (38 -> 48): the sleeve's teeth reach past its barrel (its cut removed nothing).
+  ASSERT_TRUE(Use("Муфта зубчатая", 10, row, [](double) { return 48.0; }));
+  for (int k : {3, 4})
+    EXPECT_TRUE(
+        Refused(k, row, At("Муфта зубчатая", row) + ": зубья обоймы не помещаются между ступицей и обоймой"));
   // The toroidal hub d1 a quarter wider: the bolts' heads on it.
   ASSERT_TRUE(Use("Муфта торообразная", 14, 0, [](double v) { return v * 1.25; }));
   EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": болты задевают ступицу d1"));
