@@ -14,8 +14,9 @@
 #   --edits:        only the sweep over copies of the base edited one value at a time, every row of every
 #                   coupling in section, view and 3D, each case sound or refused once with its table and row;
 #                   split into --shards parts (default: --jobs, default 3), --jobs of them side by side, or
-#                   only part K of them (to share the sweep between machines); the counts per coupling and
-#                   every unsound case are written to build/geometry/edited/
+#                   only part K of them (to share the sweep between machines); one coupling alone with e.g.
+#                   --gtest_filter='Couplings/EditedSweep.*/muvp_0'; the counts per coupling and every
+#                   unsound case are written to build/geometry/edited/
 # Extra arguments go to the solid sweep only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
