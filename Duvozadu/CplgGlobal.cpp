@@ -96,6 +96,8 @@ const TColumnReads RJawDisc[] = {
 
 const char* const KeywayTable = "Шпоночный паз";
 constexpr int KeywayColumns = 3;
+// The builders read a keyway's width and depth by the bore it is looked up by.
+const TColumnReads RKeyway = {{1, 2}, {}, {}, {0}};
 
 TModeler3D* Modeler = nullptr;
 
@@ -121,9 +123,9 @@ Integer UnbuildableRow(const TTable& t, const TColumnReads& reads)
   for (Integer r = 0; r < t.CountRow; ++r) {
     const double* row = t.Row(r);
     if (!within(row, reads.Sizes, [](double v) { return v > 0.0 && v <= LargestValue; }) ||
-        !within(row, reads.Others, [](double v) { return std::fabs(v) <= LargestValue; }) ||
+        !within(row, reads.Others, [](double v) { return v >= 0.0 && v <= LargestValue; }) ||
         !within(row, reads.Counts, [](double v) { return std::fabs(v) <= MostPieces; }) ||
-        !within(row, reads.Keys, [](double v) { return std::isfinite(v); }))
+        !within(row, reads.Keys, [](double v) { return std::fabs(v) <= LargestValue; }))
       return r;
   }
   return -1;
@@ -204,23 +206,23 @@ TString Size(double v)
 
 // Row 7's "c" is the Latin letter, as stored names spell it.
 TCoupling iCouplings[] = {
-    {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP, RMUVP},
+    {"МУВП ГОСТ 21424-93", dr3D_MUVP, dr2D_MUVP, dr2D_MUVPView, LMUVP, CMUVP, RMUVP, FitMUVP},
     {"Фланцевая ГОСТ 20761-96", dr3D_CouplingFlanec, dr2D_CouplingFlanec, dr2D_CouplingFlanecView,
-     LCouplingFlanec, CCouplingFlanec, RCouplingFlanec},
+     LCouplingFlanec, CCouplingFlanec, RCouplingFlanec, FitFlanged},
     {"со Звездочкой ГОСТ Р 50894-96", dr3D_MUfromSprocket, dr2D_MUfromSprocket, dr2D_MUfromSprocketView,
-     LMUfromSprocket, CMUfromSprocket, RMUfromSprocket},
+     LMUfromSprocket, CMUfromSprocket, RMUfromSprocket, FitStar},
     {"Зубчатая ГОСТ Р 50895-96", dr3D_PinionTooth, dr2D_PinionTooth, dr2D_PinionToothView, LPinionTooth,
-     CPinionTooth, RPinionTooth},
+     CPinionTooth, RPinionTooth, FitToothed},
     {"Зубчатая МЗП ГОСТ Р 50895-96", dr3D_PinionTooth2, dr2D_PinionTooth2, dr2D_PinionTooth2View,
-     LPinionTooth2, CPinionTooth, RPinionTooth2},
+     LPinionTooth2, CPinionTooth, RPinionTooth2, FitToothed},
     {"Торообразная ГОСТ Р 50892-96", dr3D_ToroidalRubber, dr2D_ToroidalRubber, dr2D_ToroidalRubberView,
-     LToroidalRubber, CToroidalRubber, RToroidalRubber},
+     LToroidalRubber, CToroidalRubber, RToroidalRubber, FitToroidal},
     {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge, CHinge,
-     RHinge},
+     RHinge, FitHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,
-     LHinge2, CHinge, RHinge2},
+     LHinge2, CHinge, RHinge2, FitHinge},
     {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling,
-     dr2D_JawDiscCouplingView, LJawDisc, CJawDisc, RJawDisc},
+     dr2D_JawDiscCouplingView, LJawDisc, CJawDisc, RJawDisc, FitJawDisc},
 };
 const int CountCoupling = 9;
 TCouplings Couplings(iCouplings, CountCoupling);
@@ -309,7 +311,7 @@ bool TCoupling::Make(int mode)
       std::copy(ATable, ATable + 9, TablesRead.Tables);
     }
   }
-  if (!ATable[9]) ATable[9] = Load(KeywayTable, KeywayColumns);
+  if (!ATable[9]) ATable[9] = Load(KeywayTable, KeywayColumns, &RKeyway);
   if (!complete) {
     Say(why, mode);
     return false;
@@ -354,7 +356,23 @@ bool TCoupling::ReadTables(TTable* (&tables)[9], TString& why) const
                      : DC(TString("Необнаружена таблица ")) + TString(LTable[i + 1]);
     complete = false;
   }
-  return complete;
+  if (!complete || !Fit) return complete;
+  // Every coupling with fit rules cuts keyways: without its table it would be built without them (and the
+  // sleeve-and-pin one without its pins), so it is refused as for a table of its own.
+  Integer bad = -1;
+  const std::unique_ptr<TTable> keyways(Load(KeywayTable, KeywayColumns, &RKeyway, &bad));
+  TFitFault fault;
+  if (!keyways) {
+    fault.Table = FitKeyway, fault.Row = bad;
+  } else if (FitKeywayTable(*keyways, fault) && Fit({tables, keyways.get()}, fault)) {
+    return true;
+  }
+  const char* table = fault.Table == FitKeyway ? KeywayTable : LTable[fault.Table + 1];
+  why = fault.Row < 0 ? DC(TString("Необнаружена таблица ")) + TString(table)
+                      : DC(TString("Неверное значение в таблице ")) + TString(table) +
+                            DC(TString(", строка ")) + TString(fault.Row + 1);
+  if (!fault.What.Empty()) why = why + TString(": ") + fault.What;
+  return false;
 }
 
 TTable* TCouplings::ReadMain(const TString& type, TString& why) const

@@ -20,6 +20,35 @@ struct TColumnReads
   std::initializer_list<int> Sizes, Counts, Others, Keys;
 };
 
+// What does not fit in a coupling's tables: the table (its entry in the coupling's list less one, or
+// FitKeyway), its row (from 0) and what does not fit there.
+struct TFitFault
+{
+  int Table = -1;
+  Integer Row = -1;
+  TString What;
+};
+constexpr int FitKeyway = 9;
+// The tables of one coupling as ReadTables reads them (T[i] the table of entry i + 1), with the keyway table.
+struct TFitTables
+{
+  const TTable* const* T;
+  const TTable* Keyway;
+};
+// The fit rules of one coupling (CplgFit.cpp): whether every row of its tables fits the others as its
+// builders place the pieces (fasteners on their circle clear of each other and of the hubs, barrels and rims,
+// every row looked up by a value found exactly, key columns ascending); false with the first fault.
+using PFitRules = bool (*)(const TFitTables& tables, TFitFault& fault);
+bool FitMUVP(const TFitTables& tables, TFitFault& fault);
+bool FitFlanged(const TFitTables& tables, TFitFault& fault);
+bool FitStar(const TFitTables& tables, TFitFault& fault);
+bool FitToothed(const TFitTables& tables, TFitFault& fault);
+bool FitToroidal(const TFitTables& tables, TFitFault& fault);
+bool FitHinge(const TFitTables& tables, TFitFault& fault);
+bool FitJawDisc(const TFitTables& tables, TFitFault& fault);
+// The keyway table's own rule: its bores ascend.
+bool FitKeywayTable(const TTable& keyways, TFitFault& fault);
+
 // One catalogue row.
 class TCoupling
 {
@@ -47,10 +76,13 @@ public:
   // missing. Null, or a 0 entry, checks nothing; the list may end early.
   const int* Columns = nullptr;
   // Per table of LTable (from entry 1), what its builders read there. A row is refused when a size is not
-  // positive, or a value read is too large to be built exactly (a length beyond LargestValue millimetres,
-  // a count beyond MostPieces); keys need only be numbers, and columns no builder reads are not looked at.
+  // positive, another length negative, or a value read is too large to be built exactly (a length or a key
+  // beyond LargestValue millimetres, a count beyond MostPieces); columns no builder reads are not looked at.
   // Null checks no values.
   const TColumnReads* Reads = nullptr;
+  // The rows' fit across columns and tables, checked once they have been read; a coupling with fit rules cuts
+  // keyways, and reads the keyway table with its own. Null checks none.
+  PFitRules Fit = nullptr;
 };
 
 // The largest value a build takes, in millimetres. A coupling's coordinates are sums of a few table values,

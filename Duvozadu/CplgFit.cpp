@@ -1,0 +1,288 @@
+// The fit rules of the coupling tables: what one row must hold against the other columns and tables
+// for its builders to make sound parts, derived from where those builders put each piece. A row that
+// breaks one is refused with the table, the row and what does not fit, before anything is built.
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+
+#include "Duvozadu/CplgGlobal.h"
+
+namespace {
+constexpr double FitSin60 = 0.8660254037844387;
+
+// Half the width of a hexagon across its corners, as a head or a nut turns about its bolt's axis.
+double CornerRadius(double S)
+{
+  return S / std::sqrt(3.0);
+}
+
+TString Num(double v)
+{
+  char text[64];
+  std::snprintf(text, sizeof text, "%.10g", v);
+  return TString(text);
+}
+
+class TFit
+{
+public:
+  TFit(const TFitTables& t, TFitFault& fault) : T(t), Fault(fault) {}
+
+  const TTable& Table(int k) const { return k == FitKeyway ? *T.Keyway : *T.T[k]; }
+
+  bool Fail(int table, Integer row, const TString& what)
+  {
+    Fault.Table = table;
+    Fault.Row = row;
+    Fault.What = what;
+    return false;
+  }
+
+  // The key column of a table ascends: strictly, or (a main table's torques, shared by the rows of one
+  // group, with the group's bores in the control column) by groups whose bores ascend.
+  bool Ascends(int table, int col, bool strict)
+  {
+    const TTable& t = Table(table);
+    for (Integer r = 1; r < t.CountRow; ++r) {
+      const double a = t.Row(r - 1)[col], b = t.Row(r)[col];
+      const bool bores = !strict && a == b && t.Row(r - 1)[t.Control] >= t.Row(r)[t.Control];
+      if (b < a || (strict && a == b) || bores)
+        return Fail(table, r, TString("значения столбца ") + TString(col) + TString(" не возрастают"));
+    }
+    return true;
+  }
+
+  // The row of a table holding exactly this key in column col; null, with the fault named at the row that
+  // asked, when none does: the row not below it belongs to another piece.
+  const double* Exact(int table, int col, double key, int asking, Integer row, const char* what)
+  {
+    const TTable& t = Table(table);
+    for (Integer r = 0; r < t.CountRow; ++r)
+      if (t.Row(r)[col] == key) return t.Row(r);
+    Fail(asking, row, TString("нет ") + TString(what) + Num(key) + TString(" в таблице ") + t.Name);
+    return nullptr;
+  }
+
+  // Pieces of width w (their diameter round the axis), z of them evenly on the circle of diameter D,
+  // the first n placed: two neighbours, 360 / z degrees apart, stand clear of each other.
+  bool OnCircle(int table, Integer row, double z, double D, double w, const char* pieces, const char* circle)
+  {
+    const double n = std::floor(z);
+    if (!(z >= 2.0) || n < 2.0 || D * std::sin(M_PI / z) > w) return true;
+    return Fail(table, row,
+                Num(z) + TString(" ") + TString(pieces) + TString(" не помещаются на ") + TString(circle) +
+                    TString(" ") + Num(D));
+  }
+
+  // One radius stays at or above another: a piece clear of the part below it.
+  bool Clear(int table, Integer row, double above, double below, const char* what)
+  {
+    if (above >= below) return true;
+    return Fail(table, row, TString(what));
+  }
+
+  // The keyway of a bore d: the table has the row its builders take (the bore above its first key), the
+  // key narrower than the bore, and its floor inside the hub of radius hub (not checked when hub <= 0).
+  bool Keyway(int table, Integer row, double d, double hub)
+  {
+    const TTable& k = *T.Keyway;
+    if (!(d > k.Row(0)[0])) return Fail(table, row, TString("нет шпоночного паза для вала ") + Num(d));
+    const double* S = k.GetParam(k.Control, d, true);
+    if (!(S[1] < d)) return Fail(table, row, TString("шпонка шире вала ") + Num(d));
+    if (hub > 0.0 && !(d / 2 + S[2] < hub))
+      return Fail(table, row, TString("шпоночный паз вала ") + Num(d) + TString(" выходит из ступицы"));
+    return true;
+  }
+
+  const TFitTables T;
+  TFitFault& Fault;
+};
+
+// Every bore of a main table has its keyway, within the hub of the radius hub(row) gives.
+template <class F> bool Keyways(TFit& f, F&& hub)
+{
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r)
+    if (!f.Keyway(0, r, t.Row(r)[t.Control], hub(t.Row(r)))) return false;
+  return true;
+}
+
+// A hexagon-head bolt set of the bolts table (thread, -, nut height, across flats, washer thickness, washer
+// diameter): what it takes round the axis, its washer or its head and nut across their corners.
+double BoltSetWidth(const double* K)
+{
+  return std::fmax(K[5], 2 * CornerRadius(K[3]));
+}
+
+// The bolt of a row by its thread: a row of its own, whose nut stands on its washer.
+const double* Bolt(TFit& f, Integer row, double thread)
+{
+  const double* K = f.Exact(1, 0, thread, 0, row, "болта М");
+  if (K && !(K[3] <= K[5])) {
+    f.Fail(1, Integer((K - f.Table(1).Row(0)) / f.Table(1).CountColumn),
+           TString("гайка болта М") + Num(thread) + TString(" шире шайбы"));
+    return nullptr;
+  }
+  return K;
+}
+} // namespace
+
+// The sleeve-and-pin coupling. The pin set starts at the face of half 1 (the spacer against it, then the
+// elastic bushings in half 2's holes); the pin's cone sits in flange 1, its washer (2 thick) and nut on
+// flange 1's back face, where the hub of half 1 runs on behind the flange's fillet.
+bool FitMUVP(const TFitTables& tables, TFitFault& fault)
+{
+  TFit f(tables, fault);
+  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* A = t.Row(r);
+    const double D = A[2], D1 = A[5], d1 = A[7], l1 = A[10], l2 = A[11], B = A[13], z = A[15], f1 = A[16],
+                 d = A[17];
+    const double* P = f.Exact(1, 0, A[14], 0, r, "пальца ");
+    if (!P) return false;
+    const double washer = 2 * P[3] * FitSin60 - 1.0, nut = 0.8 * P[3], cone = P[5] - P[6] - P[7];
+    // Round the axis: the elastic bushing is the widest piece, but an edited row may make any other so.
+    double w = P[15];
+    for (const double v : {P[0], P[1], P[14], washer, 2 * CornerRadius(2 * P[3] * FitSin60)})
+      w = std::fmax(w, v);
+    if (!f.OnCircle(0, r, z, D1, w, "пальцев", "D1")) return false;
+    if (!f.Clear(0, r, D / 2, D1 / 2 + w / 2, "втулки пальцев выходят за наружный диаметр D")) return false;
+    if (!f.Clear(0, r, D1 / 2 - std::fmax(washer, 2 * CornerRadius(2 * P[3] * FitSin60)) / 2, d1 / 2 + f1,
+                 "гайки пальцев задевают ступицу d1"))
+      return false;
+    if (!(P[0] < P[14] && P[14] < P[15]))
+      return f.Fail(1, Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn),
+                    TString("распорная втулка не помещается между пальцем и отверстием"));
+    if (!(cone > 0.0 && cone <= l1)) return f.Fail(0, r, TString("конус пальца не помещается в полумуфте 1"));
+    if (cone + P[8] > l1 + 2.0) return f.Fail(0, r, TString("резьба пальца не доходит до гайки"));
+    if (P[2] - P[6] - P[7] < l1 + 2.0 + nut) return f.Fail(0, r, TString("палец не выходит из гайки"));
+    if (P[6] > B + l2) return f.Fail(0, r, TString("втулки пальца длиннее отверстия полумуфты 2"));
+    if (!(l1 + f1 < A[4] && l2 + f1 < A[4] && l1 + f1 < A[19] && l2 + f1 < A[19]))
+      return f.Fail(0, r, TString("фланец не короче ступицы"));
+    if (!(D1 / 2 - P[15] / 2 > d / 2))
+      return f.Fail(0, r, TString("отверстия втулок задевают отверстие вала"));
+  }
+  return Keyways(f, [](const double* A) { return A[7] / 2; });
+}
+
+// The flanged coupling: the bolts on the circle D1 (8) through both flanges (b thick, 16), the head on half
+// 1's back face and the washer and nut on half 2's, where the hub D2 (9) rises behind the fillet r (18).
+bool FitFlanged(const TFitTables& tables, TFitFault& fault)
+{
+  TFit f(tables, fault);
+  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* A = t.Row(r);
+    const double* K = Bolt(f, r, A[19]);
+    if (!K) return false;
+    const double w = BoltSetWidth(K);
+    if (!f.OnCircle(0, r, A[6], A[8], w, "болтов", "D1") ||
+        !f.Clear(0, r, A[8] / 2 - w / 2, A[9] / 2 + A[18], "болты задевают ступицу D2") ||
+        !f.Clear(0, r, A[7] / 2, A[8] / 2 + A[19] / 2, "отверстия болтов выходят за наружный диаметр D") ||
+        !f.Clear(0, r, A[8] / 2 - A[19] / 2, A[10] / 2, "отверстия болтов задевают выточку D3"))
+      return false;
+  }
+  return Keyways(f, [](const double* A) { return A[9] / 2; });
+}
+
+// The jaw coupling with a star: the star is the row whose tooth width is the gap 2B between the jaws,
+// within the jaws' diameter, as thick as their overlap; its halves' jaws stand at every second pitch of
+// the star, so a star has an even number of teeth.
+bool FitStar(const TFitTables& tables, TFitFault& fault)
+{
+  TFit f(tables, fault);
+  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 2, true)) return false;
+  const TTable& stars = f.Table(1);
+  for (Integer r = 0; r < stars.CountRow; ++r) {
+    const double z = stars.Row(r)[5];
+    if (!(std::fmod(z, 2.0) == 0.0))
+      return f.Fail(1, r, TString("число зубьев звездочки ") + Num(z) + TString(" не четное"));
+    if (!(z >= 4.0)) return f.Fail(1, r, TString("у звездочки меньше 4 зубьев"));
+  }
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* A = t.Row(r);
+    const double* St = f.Exact(1, 2, 2 * A[6], 0, r, "звездочки шириной зуба ");
+    if (!St) return false;
+    if (!f.Clear(0, r, A[3], St[0], "звездочка больше полумуфты D")) return false;
+    for (const double l : {A[5] - A[4], A[16] - A[15]})
+      if (!f.Clear(0, r, l - A[13], St[3], "звездочка толще перекрытия кулачков")) return false;
+  }
+  return Keyways(f, [](const double* A) { return A[2] / 2; });
+}
+
+// The toothed couplings: the bolts on the circle D0 (18) through the flanges of the sleeves (or of the
+// sleeve and the flanged half), whose barrel D1 (3) rises behind the fillet f (13); heads, washers and nuts
+// stand on the flanges' back faces between the barrel and the rim D (2).
+bool FitToothed(const TFitTables& tables, TFitFault& fault)
+{
+  TFit f(tables, fault);
+  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* A = t.Row(r);
+    const double* K = Bolt(f, r, A[19]);
+    if (!K) return false;
+    const double w = BoltSetWidth(K), D0 = A[18];
+    if (!f.OnCircle(0, r, A[20], D0, w, "болтов", "D0") ||
+        !f.Clear(0, r, D0 / 2 - w / 2, A[3] / 2 + A[13], "болты задевают обойму D1") ||
+        !f.Clear(0, r, D0 / 2 - w / 2, A[4] / 2 + A[13], "болты задевают ступицу") ||
+        !f.Clear(0, r, A[2] / 2, D0 / 2 + A[19] / 2, "отверстия болтов выходят за наружный диаметр D"))
+      return false;
+  }
+  return Keyways(f, [](const double* A) { return A[4] / 2; });
+}
+
+// The toroidal coupling: the bolts on the circle D2 (9) with their washers (as wide as the head across
+// flats) on the flanges' outer faces, within the shell's feet D1 (8).
+bool FitToroidal(const TFitTables& tables, TFitFault& fault)
+{
+  TFit f(tables, fault);
+  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* A = t.Row(r);
+    const double* K = f.Exact(1, 0, A[5], 0, r, "болта М");
+    if (!K) return false;
+    const double w = 2 * CornerRadius(K[3]);
+    if (!f.OnCircle(0, r, A[4], A[9], w, "болтов", "D2") ||
+        !f.Clear(0, r, A[8] / 2, A[9] / 2 + A[5] / 2, "отверстия болтов выходят за диаметр D1"))
+      return false;
+  }
+  return Keyways(f, [](const double*) { return 0.0; });
+}
+
+// The hinge couplings: the half-couplings are taken by the main row's place in its table, the cross piece
+// by the main row's torque, and the pin and the bushing by the cross piece's place in its table: each of
+// these rows exists.
+bool FitHinge(const TFitTables& tables, TFitFault& fault)
+{
+  TFit f(tables, fault);
+  if (!f.Ascends(0, 0, false) || !f.Ascends(2, 0, true)) return false;
+  const TTable &t = f.Table(0), &halves = f.Table(1), &cross = f.Table(2);
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* A = t.Row(r);
+    if (r >= halves.CountRow) return f.Fail(0, r, TString("нет строки в таблице ") + halves.Name);
+    if (!f.Exact(2, 0, A[0], 0, r, "крестовины для момента ")) return false;
+    if (!f.Keyway(0, r, A[1], halves.Row(r)[2] / 2)) return false;
+  }
+  for (const int k : {3, 4})
+    if (f.Table(k).CountRow < cross.CountRow)
+      return f.Fail(2, f.Table(k).CountRow, TString("нет строки в таблице ") + f.Table(k).Name);
+  return true;
+}
+
+bool FitJawDisc(const TFitTables& tables, TFitFault& fault)
+{
+  TFit f(tables, fault);
+  return f.Ascends(0, 0, false) && Keyways(f, [](const double*) { return 0.0; });
+}
+
+bool FitKeywayTable(const TTable& keyways, TFitFault& fault)
+{
+  const TTable* none[9] = {};
+  TFit f({none, &keyways}, fault);
+  return f.Ascends(FitKeyway, 0, true);
+}

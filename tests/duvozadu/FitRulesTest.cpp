@@ -1,0 +1,215 @@
+// The fit of the coupling tables across columns and tables: the shipped base passes every coupling's
+// rules; one edit that would build pieces overlapping or fasteners standing in nothing (too many pins on
+// their circle, bolts sunk into a barrel, a star of an odd count, a lookup that lands on another row, a
+// keyway table that cannot be used, a negative length, a torque past every limit) is refused once in every
+// mode, naming table, row and what does not fit, with nothing drawn or made.
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CouplingFixture.h"
+#include "EditedBase.h"
+
+namespace {
+
+const char* const Keyways = "Шпоночный паз";
+
+class FitRules : public CouplingTest
+{
+protected:
+  void TearDown() override
+  {
+    ASSERT_TRUE(editedbase::Rebase(HXCAD_DUVOZADU_DATA));
+    CouplingTest::TearDown();
+  }
+  // The base with one edit (column col of a table, one row or every row with row -1) in use.
+  template <class F>::testing::AssertionResult Use(const std::string& table, int col, int row, F&& value)
+  {
+    if (editedbase::UseBase(Dir.path(), editedbase::Edited(editedbase::Shipped(), table, col, row, value)))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no table " << table;
+  }
+  // The coupling of catalogue row k, built at the torque and bore of row i of its main table (as the base
+  // stands), is refused in every mode with exactly the one message why, with nothing drawn or made; a
+  // message that names no more than the table and the row is expected as such.
+  ::testing::AssertionResult Refused(int k, int i, const std::string& why)
+  {
+    std::unique_ptr<TTable> main(TextBase.GetTable(iCouplings[k].NameTable(1)));
+    if (!main || i >= main->CountRow) return ::testing::AssertionFailure() << "no row " << i;
+    const double* A = main->Row(i);
+    const double m = A[0], d = A[main->Control];
+    for (int mode : {0, 1, 2}) {
+      Model(m, d, d, 0, 0);
+      M.Reset();
+      Log.Texts.clear();
+      if (Couplings.drCoupling(iCouplings[k].Name, mode))
+        return ::testing::AssertionFailure() << "built in mode " << mode;
+      if (Log.Texts != std::vector<std::string>{why})
+        return ::testing::AssertionFailure()
+               << "mode " << mode << " said " << ::testing::PrintToString(Log.Texts);
+      if (!M.Calls.empty()) return ::testing::AssertionFailure() << "mode " << mode << " drew " << M.Ops();
+    }
+    // The panel hears of it when the coupling is chosen, in the same words.
+    TString said;
+    std::unique_ptr<TTable> read(Couplings.ReadMain(iCouplings[k].Name, said));
+    if (read || said.Utf8Text() != why) return ::testing::AssertionFailure() << "chosen: " << said.Utf8Text();
+    return ::testing::AssertionSuccess();
+  }
+  // The first row (from 0) of a main table holding the value v in column col.
+  static int RowWith(const char* table, int col, double v)
+  {
+    std::unique_ptr<TTable> t(TextBase.GetTable(TString(table)));
+    for (int i = 0; t && i < t->CountRow; ++i)
+      if (t->Row(i)[col] == v) return i;
+    return -1;
+  }
+  static std::string At(const std::string& table, int row)
+  {
+    return "Неверное значение в таблице " + table + ", строка " + std::to_string(row + 1);
+  }
+  txhost::test::TempDir Dir;
+};
+
+// The library's rules over the shipped base: every coupling's tables are read whole and fit.
+TEST_F(FitRules, TheShippedBaseFits)
+{
+  for (int k = 0; k < CountCoupling; ++k) {
+    ASSERT_TRUE(iCouplings[k].Fit) << k;
+    TString why;
+    std::unique_ptr<TTable> main(Couplings.ReadMain(iCouplings[k].Name, why));
+    EXPECT_TRUE(main) << iCouplings[k].Name.Utf8Text() << ": " << why.Utf8Text();
+  }
+}
+
+// Fasteners that do not fit on their circle, or sink into the barrel beside them.
+TEST_F(FitRules, FastenersOffTheirCircleAreRefused)
+{
+  // Nine pins of bushing 19 on D1 46 stand 15.7 apart; seven (19.96 apart) still build.
+  ASSERT_TRUE(Use("МУВП", 15, 0, [](double) { return 9.0; }));
+  EXPECT_TRUE(Refused(0, 0, At("МУВП", 0) + ": 9 пальцев не помещаются на D1 46"));
+  ASSERT_TRUE(Use("МУВП", 15, 0, [](double) { return 7.0; }));
+  Model(6.3, 10, 10, 0, 0);
+  EXPECT_TRUE(Couplings.drCoupling(TString(MUVP), 1)) << ::testing::PrintToString(Log.Texts);
+
+  // The 6300 toothed couplings' bolt circle D0 245 moved in: the washers and nuts of M20 sink into the
+  // sleeve's barrel D1 200, in the coupling with two sleeves and in the one with a flanged half alike.
+  const int row = RowWith("Муфта зубчатая", 0, 6300);
+  ASSERT_GE(row, 0);
+  for (const double D0 : {220.0, 230.0, 235.0, 240.0}) {
+    SCOPED_TRACE(D0);
+    ASSERT_TRUE(Use("Муфта зубчатая", 18, -1, [&](double v) { return v == 245.0 ? D0 : v; }));
+    for (int k : {3, 4})
+      EXPECT_TRUE(Refused(k, row, At("Муфта зубчатая", row) + ": болты задевают обойму D1"));
+  }
+}
+
+// The star's jaws alternate between the halves: an odd or fractional count of teeth would put the jaws of
+// one half into the other's.
+TEST_F(FitRules, AStarHasAnEvenCountOfTeeth)
+{
+  for (const double z : {5.0, 3.0, 9.0, 4.5}) {
+    ASSERT_TRUE(Use("Муфта со звездочкой.Звездочка", 5, 2, [&](double) { return z; }));
+    std::string count = std::to_string(z);
+    count.erase(count.find_last_not_of('0') + 1);
+    if (count.back() == '.') count.pop_back();
+    EXPECT_TRUE(Refused(
+        2, 0, At("Муфта со звездочкой.Звездочка", 2) + ": число зубьев звездочки " + count + " не четное"))
+        << z;
+  }
+  ASSERT_TRUE(Use("Муфта со звездочкой.Звездочка", 5, -1, [](double) { return 8.0; }));
+  Model(10, 10, 10, 0, 0);
+  EXPECT_TRUE(Couplings.drCoupling(iCouplings[2].Name, 1)) << ::testing::PrintToString(Log.Texts);
+}
+
+// A value that selects a row of another table finds that row itself, never the first one not below it; key
+// columns ascend.
+TEST_F(FitRules, LookupsFindTheirOwnRow)
+{
+  // Pin dp 18 -> 20 in the 500 rows: no pin of 20.
+  const int pins = RowWith("МУВП", 0, 500);
+  ASSERT_TRUE(Use("МУВП", 14, -1, [](double v) { return v == 18.0 ? 20.0 : v; }));
+  EXPECT_TRUE(Refused(0, pins, At("МУВП", pins) + ": нет пальца 20 в таблице МУВП.Палец"));
+
+  // Star flank offset B 5.5 -> 7 in the 160 rows: no star of tooth width 14 (the next is one of D 120).
+  const int star = RowWith("Муфта со звездочкой", 0, 160);
+  ASSERT_TRUE(Use("Муфта со звездочкой", 6, -1, [](double v) { return v == 5.5 ? 7.0 : v; }));
+  EXPECT_TRUE(Refused(2, star,
+                      At("Муфта со звездочкой", star) +
+                          ": нет звездочки шириной зуба 14 в таблице Муфта со звездочкой.Звездочка"));
+
+  // The cross piece's torque mistyped (row 4, 180 -> 2000): the keys no longer ascend.
+  ASSERT_TRUE(Use("Муфта шарнирная.Крестовина", 0, 3, [](double) { return 2000.0; }));
+  for (int k : {6, 7})
+    EXPECT_TRUE(Refused(k, 6, At("Муфта шарнирная.Крестовина", 4) + ": значения столбца 0 не возрастают"));
+  // A cross piece of a torque the main table does not have.
+  ASSERT_TRUE(Use("Муфта шарнирная.Крестовина", 0, 3, [](double) { return 200.0; }));
+  EXPECT_TRUE(Refused(6, 3,
+                      At("Муфта шарнирная", 3) +
+                          ": нет крестовины для момента 180 в таблице Муфта шарнирная.Крестовина"));
+
+  // A bolt thread the bolts table does not have, and a main table's torques out of order.
+  ASSERT_TRUE(Use("Муфта фланцевая", 19, -1, [](double v) { return v == 8.0 ? 9.0 : v; }));
+  EXPECT_TRUE(Refused(1, 0, At("Муфта фланцевая", 0) + ": нет болта М9 в таблице Муфта.Болты фланца"));
+  ASSERT_TRUE(Use("Муфта торообразная", 0, 0, [](double) { return 40.0; }));
+  EXPECT_TRUE(Refused(5, 1, At("Муфта торообразная", 1) + ": значения столбца 0 не возрастают"));
+}
+
+// The keyway table is checked as the others, and every coupling needs it: one that cannot use it is refused
+// with its reason, never built without keyways (or pins).
+TEST_F(FitRules, EveryCouplingRefusesAnUnusableKeywayTable)
+{
+  struct TEdit
+  {
+    int Col, Row;
+    double Value;
+    int Bad; // the row named
+    const char* What;
+  };
+  const TEdit edits[] = {
+      {3, 5, NAN, 5, ""},                                    // a non-number in a column no builder reads
+      {0, -1, 0.0, 1, ": значения столбца 0 не возрастают"}, // every key 0
+      {0, -1, -1.0, 1, ": значения столбца 0 не возрастают"},
+      {2, 7, -1.0, 7, ""},   // a depth below zero
+      {1, 7, 1e50, 7, ""},   // a width past every limit
+      {2, 20, 1e50, 20, ""}, // a depth past every limit
+  };
+  for (const TEdit& e : edits) {
+    SCOPED_TRACE(::testing::Message() << "column " << e.Col << " row " << e.Row << " at " << e.Value);
+    ASSERT_TRUE(Use(Keyways, e.Col, e.Row, [&](double) { return e.Value; }));
+    for (int k = 0; k < CountCoupling; ++k)
+      EXPECT_TRUE(Refused(k, 0, At(Keyways, e.Bad) + e.What)) << iCouplings[k].Name.Utf8Text();
+  }
+  // A keyway wider than the smallest bores it is found for, and one whose floor leaves the pin coupling's
+  // hub.
+  ASSERT_TRUE(Use(Keyways, 1, 1, [](double) { return 10.0; }));
+  EXPECT_TRUE(Refused(0, 0, At("МУВП", 0) + ": шпонка шире вала 10"));
+  ASSERT_TRUE(Use(Keyways, 2, 1, [](double) { return 6.0; }));
+  EXPECT_TRUE(Refused(0, 0, At("МУВП", 0) + ": шпоночный паз вала 10 выходит из ступицы"));
+}
+
+// Every other length the builders read (gaps, chamfers, fillets, offsets) below zero, and every key (torque,
+// diameter) past the limit of lengths, is refused naming its table and its row: swept over every coupling.
+TEST_F(FitRules, OtherLengthsAndKeysKeepTheirRange)
+{
+  for (int k = 0; k < CountCoupling; ++k) {
+    const TCoupling& c = iCouplings[k];
+    for (int i = 1; c.LTable[i]; ++i) {
+      const TColumnReads& reads = c.Reads[i - 1];
+      std::unique_ptr<TTable> t(TextBase.GetTable(TString(c.LTable[i])));
+      ASSERT_TRUE(t);
+      const int last = t->CountRow - 1;
+      auto refuse = [&](std::initializer_list<int> columns, double v) {
+        for (const int col : columns) {
+          SCOPED_TRACE(::testing::Message() << c.LTable[i] << ", column " << col << " at " << v);
+          ASSERT_TRUE(Use(c.LTable[i], col, last, [&](double) { return v; }));
+          EXPECT_TRUE(Refused(k, 0, At(c.LTable[i], last)));
+        }
+      };
+      refuse(reads.Others, -1.0);
+      refuse(reads.Keys, 1e50);
+    }
+  }
+}
+
+} // namespace
