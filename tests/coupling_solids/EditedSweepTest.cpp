@@ -9,7 +9,7 @@
 // - refused: every build says one thing, naming a table and a row, and draws, places and writes nothing;
 // - sound: every build is made without a word; the drawings are closed and finite with nothing across a
 //   fastener, and the 3D assembly evaluates as solids without a fault, every fastener standing in the holes
-//   of two parts it joins (its own bushes, nuts and washers travel with it and do not count).
+//   of two parts it joins (the bushes, nuts and washers that travel with it do not count).
 // A case built in one mode and refused in another is unsound too. The sweep counts the cases of each
 // coupling and lists the unsound ones. CI takes the first row of the quicker couplings; scripts/geometry.sh
 // --edits takes every row of every coupling (HXCAD_GEOMETRY_ROWS=all), split into shards
@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -26,7 +27,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <cstring>
 #include <vector>
 
 #include "../duvozadu/EditedBase.h"
@@ -73,7 +73,11 @@ const TSwept Swept[] = {
     {"toothed_flanged", 4, {{1, 19, "Муфта.Болты фланца", 0}, {1, 1, KeywayName, 5}}, true, false},
     {"toroidal", 5, {{1, 5, "Муфта.Болты фланца", 0}, {1, 1, KeywayName, 5}}, false, false},
     {"hinge", 6, {{1, 0, "Муфта шарнирная.Крестовина", 0}, {1, 0, "Муфта шарнирная.Палец", 0}}, false, false},
-    {"hinge2", 7, {{1, 0, "Муфта шарнирная.Крестовина", 0}, {1, 0, "Муфта шарнирная.Палец", 0}}, false, false},
+    {"hinge2",
+     7,
+     {{1, 0, "Муфта шарнирная.Крестовина", 0}, {1, 0, "Муфта шарнирная.Палец", 0}},
+     false,
+     false},
     {"jawdisc", 8, {{1, 1, KeywayName, 5}}, false, false},
 };
 
@@ -262,7 +266,8 @@ protected:
       std::unique_ptr<TTable> t = Read(name);
       if (!t) continue;
       for (int r = 0; r < t->CountRow; ++r)
-        readers[{name, r}] = name == Coupling().LTable[1] ? std::vector<int>{r} : Readers(name, r, KeysOf(name), mains);
+        readers[{name, r}] =
+            name == Coupling().LTable[1] ? std::vector<int>{r} : Readers(name, r, KeysOf(name), mains);
     }
     auto add = [&](const std::string& table, int row, int col, const std::string& value, std::u16string base,
                    bool scaled = false) {
@@ -355,7 +360,8 @@ protected:
     if (!Log.Texts.empty()) why << "built, saying \"" << Log.Texts.front() << "\"; ";
     if (const auto sound = DrawingSound(M); !sound) why << sound.message() << "; ";
     if (mode == 1)
-      if (const auto clear = NoHatchAcrossFasteners(M, Regions(M), 0.0); !clear) why << clear.message() << "; ";
+      if (const auto clear = NoHatchAcrossFasteners(M, Regions(M), 0.0); !clear)
+        why << clear.message() << "; ";
     if (const auto clear = NoLineAcrossFasteners(M, mode == 2); !clear) why << clear.message() << "; ";
     if (mode == 2)
       if (const auto clear = NoShankInsideItsNut(M); !clear) why << clear.message() << "; ";
@@ -413,13 +419,15 @@ protected:
       for (const txhost::solid::TSeat& s : checked.Seats)
         seats.insert({subset[s.Fastener], subset[s.Part]});
     }
-    // A fastener joins parts: the bushes that travel with it (not fasteners themselves, as its nut and
-    // washer are) seat it in nothing.
+    // A fastener joins parts: the bushes, nuts and washers that travel with it seat it in nothing.
+    auto travels = [](const std::string& name) {
+      return name.starts_with("Втулка") || name.starts_with("Гайка") || name.starts_with("Шайба");
+    };
     for (std::size_t f = 0; f < r.Placed.size(); ++f) {
       if (!r.Placed[f].Fastener || !r.Placed[f].Shape) continue;
       int joined = 0;
       for (const auto& [fastener, part] : seats)
-        if (fastener == f && !r.Placed[part].Name.starts_with("Втулка")) ++joined;
+        if (fastener == f && !travels(r.Placed[part].Name)) ++joined;
       if (joined < 2) why << r.Placed[f].Name << " stands in the holes of " << joined << " parts it joins; ";
     }
     H.CloseDocument(*doc);
@@ -442,8 +450,10 @@ protected:
     int refused = 0, built = 0;
     std::string why;
     for (const TBuildOf& b : builds) {
-      const std::string which = std::string(b.Mode == 0 ? "3D" : b.Mode == 1 ? "section" : "view") + " " +
-                                std::to_string(b.T1 + 1) + "/" + std::to_string(b.T2 + 1) + ": ";
+      const std::string which = std::string(b.Mode == 0   ? "3D"
+                                            : b.Mode == 1 ? "section"
+                                                          : "view") +
+                                " " + std::to_string(b.T1 + 1) + "/" + std::to_string(b.T2 + 1) + ": ";
       // The row's torque and bore as the edited table holds them (an unreadable one: the shipped row's).
       const double m = A ? A[0] : 0, d = A ? A[main->Control] : 0;
       Model(m, d, d, b.T1, b.T2);
@@ -477,7 +487,8 @@ protected:
           written = written || f.is_regular_file();
         if (Log.Texts.size() != 1 || !NamesTableAndRow(Log.Texts.front()))
           fault = "refused saying " + ::testing::PrintToString(Log.Texts) + "; ";
-        if (b.Mode != 0 && !M.Calls.empty()) fault += "refused, having drawn " + std::to_string(M.Calls.size()) + " calls; ";
+        if (b.Mode != 0 && !M.Calls.empty())
+          fault += "refused, having drawn " + std::to_string(M.Calls.size()) + " calls; ";
         if (b.Mode == 0 && written) fault += "refused, having written files; ";
       } else {
         ++built;

@@ -266,8 +266,8 @@ inline std::vector<std::vector<TSeg>> Regions(const TRecordingModeler& m)
 
 // No hatched region holds a point of a fastener's axis, nor of its shank edge away from it: a fastener
 // stands in its hole.
-inline ::testing::AssertionResult NoHatchAcrossFasteners(const TRecordingModeler& m,
-                                                  const std::vector<std::vector<TSeg>>& regions, double edge)
+inline ::testing::AssertionResult
+NoHatchAcrossFasteners(const TRecordingModeler& m, const std::vector<std::vector<TSeg>>& regions, double edge)
 {
   for (const auto& a : FastenerAxes(m))
     for (int s = 1; s < 100; ++s)
