@@ -307,8 +307,12 @@ protected:
             const double a = row[c], b = t->Row(r + 1)[c];
             std::u16string base = editedbase::Edited(shipped, name, c, r, [&](double) { return b; });
             base = editedbase::Edited(base, name, c, r + 1, [&](double) { return a; });
+            const std::size_t before = edits.size();
             add(name, r, c, "exchanged with row " + std::to_string(r + 2), base);
-            if (i == 1) edits.back().Rows = {r, r + 1};
+            // Both main rows read the exchanged values.
+            if (i == 1 && edits.size() > before && r + 1 < rows &&
+                std::find(mains.begin(), mains.end(), r + 1) != mains.end())
+              edits.back().Rows.push_back(r + 1);
           }
         // Scaled sizes and lengths.
         std::set<int> lengths(reads.Sizes.begin(), reads.Sizes.end());
@@ -382,7 +386,7 @@ protected:
     if (!Log.Texts.empty()) why << "built, saying \"" << Log.Texts.front() << "\"; ";
     txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(0).Utf8Text(), false);
     if (!doc) return why.str() + "no assembly to open";
-    if (!Evaluator || ++Evaluations > 40) {
+    if (!Evaluator || ++Evaluations > 150) {
       // What it keeps grows with every part it has seen.
       Evaluator = std::make_unique<txhost::solid::TEvaluator>(H);
       Evaluations = 0;
