@@ -207,8 +207,15 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
     const double* St = f.Exact(1, 2, 2 * A[6], 0, r, "звездочки шириной зуба ");
     if (!St) return false;
     if (!f.Clear(0, r, A[3], St[0], "звездочка больше полумуфты D")) return false;
-    for (const double l : {A[5] - A[4], A[16] - A[15]})
-      if (!f.Clear(0, r, l - A[13], St[3], "звездочка толще перекрытия кулачков")) return false;
+    // Along the axis, for either hub: the jaws' roots from the origin, their outer part from l3 (9) to the
+    // jaws' end x0 = l1 - l, the disc on to l2 (8) past its chamfer f (10), the hub past its fillet r (11)
+    // and its end's chamfer to l1.
+    for (const int di : {0, 11}) {
+      const double l = A[4 + di], l1 = A[5 + di], x0 = l1 - l;
+      if (!f.Clear(0, r, x0 - A[13], St[3], "звездочка толще перекрытия кулачков")) return false;
+      if (!(A[9] > 0.0 && A[9] < x0 && x0 + A[10] < A[8] && A[8] + A[11] + 2 * A[10] <= l1))
+        return f.Fail(0, r, TString("кулачки, диск и ступица полумуфты не следуют друг за другом"));
+    }
   }
   return Keyways(f, [](const double* A) { return A[2] / 2; });
 }
@@ -225,6 +232,13 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
     const double* A = t.Row(r);
     const double* K = Bolt(f, r, A[19]);
     if (!K) return false;
+    // Along the axis: the flange (B / 2 thick) past its fillet f; the hub from L / 2 - l to its end L / 2,
+    // its crowned teeth (b wide about l1) on it past their fillets and inside the sleeve, which ends at X -
+    // t.
+    const double xE = A[5] / 2, w2 = A[11] / 2, f1 = A[13];
+    if (!(A[8] / 2 > f1 && xE - A[6] >= 0.0 && A[12] - w2 - f1 >= xE - A[6] &&
+          A[12] + w2 + f1 <= A[16] - A[17]))
+      return f.Fail(0, r, TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
     const double w = BoltSetWidth(K), D0 = A[18];
     if (!f.OnCircle(0, r, A[20], D0, w, "болтов", "D0") ||
         !f.Clear(0, r, D0 / 2 - w / 2, A[3] / 2 + A[13], "болты задевают обойму D1") ||
@@ -265,6 +279,12 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault)
   for (Integer r = 0; r < t.CountRow; ++r) {
     const double* A = t.Row(r);
     if (r >= halves.CountRow) return f.Fail(0, r, TString("нет строки в таблице ") + halves.Name);
+    // Along a half, for either hub: its end l1, the slot's floor at l1 - l, the hub's cone from l1 - l3;
+    // the slot as deep as the other half's jaw (l2) is long.
+    const double* H = halves.Row(r);
+    for (const int di : {0, 1})
+      if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
+        return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));
     if (!f.Exact(2, 0, A[0], 0, r, "крестовины для момента ")) return false;
     if (!f.Keyway(0, r, A[1], halves.Row(r)[2] / 2)) return false;
   }

@@ -122,6 +122,44 @@ TEST_F(FitRules, AStarHasAnEvenCountOfTeeth)
   EXPECT_TRUE(Couplings.drCoupling(iCouplings[2].Name, 1)) << ::testing::PrintToString(Log.Texts);
 }
 
+// The pieces of a half along the axis: the star's jaws, disc and hub, the hinge's slot, fork and hub.
+TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
+{
+  // The star's disc l2 at 0 (half 2 fell into three solids), its long hub's jaws ended before their outer
+  // part.
+  ASSERT_TRUE(Use("Муфта со звездочкой", 8, 0, [](double) { return 0.0; }));
+  const std::string star = ": кулачки, диск и ступица полумуфты не следуют друг за другом";
+  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + star));
+  ASSERT_TRUE(Use("Муфта со звездочкой", 16, 0, [](double v) { return v * 0.8; }));
+  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + ": звездочка толще перекрытия кулачков"));
+  // The hinge half's long hub a quarter longer: its slot shallower than the other half's jaw (the halves
+  // shared 182 mm3).
+  ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 7, 0, [](double v) { return v * 1.25; }));
+  for (int k : {6, 7})
+    EXPECT_TRUE(Refused(k, 0,
+                        At("Муфта шарнирная.Полумуфта", 0) +
+                            ": паз, вилка и ступица полумуфты не следуют друг за другом"));
+}
+
+// The toothed couplings' flanges, hubs and teeth along the axis: a flange of no width put the bolts' washers
+// into the sleeve, a crown at 0 put the hubs and the sleeves into each other.
+TEST_F(FitRules, ToothedPiecesFollowEachOther)
+{
+  const int row = RowWith("Муфта зубчатая", 0, 1600);
+  const std::string why =
+      At("Муфта зубчатая", row) + ": зубья ступицы, фланец и обойма не следуют друг за другом";
+  for (const int col : {8, 12}) {
+    ASSERT_TRUE(Use("Муфта зубчатая", col, row, [](double) { return 0.0; }));
+    for (int k : {3, 4})
+      EXPECT_TRUE(Refused(k, row, why)) << col;
+  }
+  // The toroidal coupling's plate and shell wall at 0 are pieces of no thickness.
+  for (const int col : {16, 17}) {
+    ASSERT_TRUE(Use("Муфта торообразная", col, 0, [](double) { return 0.0; }));
+    EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0))) << col;
+  }
+}
+
 // A value that selects a row of another table finds that row itself, never the first one not below it; key
 // columns ascend.
 TEST_F(FitRules, LookupsFindTheirOwnRow)

@@ -186,8 +186,9 @@ INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
                                                   "Неверное значение в таблице МУВП.Палец, строка 3"},
                                            Damage{"pin_columns", u"\"Вспомогательный\" 19 0",
                                                   u"\"Вспомогательный\" 1 0", "МУВП.Палец"},
+                                           // Every coupling cuts keyways: without their table it is refused.
                                            Damage{"keyway_columns", u"\"Вспомогательный\" 6 0",
-                                                  u"\"Вспомогательный\" 2 0", nullptr}),
+                                                  u"\"Вспомогательный\" 2 0", "Шпоночный паз"}),
                          hxcad::test::CaseNames());
 
 // A text base that is a named pipe kept the library waiting for ever as it loaded. It is refused at once with
