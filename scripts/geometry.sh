@@ -41,9 +41,12 @@ if [[ "${1:-}" == "--edits" ]]; then
   mkdir -p "$out"
   parts=$(seq 0 $((shards - 1)))
   [[ -n "$only" ]] && parts=$only
-  for k in $parts; do
-    rm -f "$out/cases-$k.txt"
-  done
+  # A run of every part starts afresh; a run of one part adds to those of the others run before.
+  if [[ -z "$only" ]]; then
+    rm -f "$out"/cases-*.txt
+  else
+    rm -f "$out/cases-$only.txt"
+  fi
   running=0
   for k in $parts; do
     HXCAD_GEOMETRY_ROWS=all HXCAD_EDITED_SHARD="$k/$shards" HXCAD_EDITED_REPORT="$out/cases-$k.txt" \
