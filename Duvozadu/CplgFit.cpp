@@ -9,6 +9,8 @@
 
 namespace {
 constexpr double FitSin60 = 0.8660254037844387;
+// Lengths the tables derive from others (sums of values written to a hundredth) agree within this share.
+constexpr double Slack = 1e-9;
 
 // Half the width of a hexagon across its corners, as a head or a nut turns about its bolt's axis.
 double CornerRadius(double S)
@@ -213,7 +215,10 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
     for (const int di : {0, 11}) {
       const double l = A[4 + di], l1 = A[5 + di], x0 = l1 - l;
       if (!f.Clear(0, r, x0 - A[13], St[3], "звездочка толще перекрытия кулачков")) return false;
-      if (!(A[9] > 0.0 && A[9] < x0 && x0 + A[10] < A[8] && A[8] + A[11] + 2 * A[10] <= l1))
+      // The jaws' outer part (from l3) stands where the other half's jaws do not reach (x0 - A13), the star
+      // between; their tips clear the other half's chamfer f and fillet r by the gap A13.
+      if (!(A[9] >= x0 - A[13] - Slack * (1.0 + x0) && A[9] < x0 && A[13] >= A[10] + A[11] &&
+            x0 + A[10] < A[8] && A[8] + A[11] + 2 * A[10] <= l1))
         return f.Fail(0, r, TString("кулачки, диск и ступица полумуфты не следуют друг за другом"));
     }
   }
@@ -260,6 +265,9 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
     const double* A = t.Row(r);
     const double* K = f.Exact(1, 0, A[5], 0, r, "болта М");
     if (!K) return false;
+    // The ring under the shell's foot is as thick as the foot and the flange's step f.
+    if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
+      return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
     const double w = 2 * CornerRadius(K[3]);
     if (!f.OnCircle(0, r, A[4], A[9], w, "болтов", "D2") ||
         !f.Clear(0, r, A[8] / 2, A[9] / 2 + A[5] / 2, "отверстия болтов выходят за диаметр D1"))
@@ -282,10 +290,14 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault)
     // Along a half, for either hub: its end l1, the slot's floor at l1 - l, the hub's cone from l1 - l3;
     // the slot as deep as the other half's jaw (l2) is long.
     const double* H = halves.Row(r);
+    // Across: each half's jaw (2r wide) in the other's slot b, and the cross piece between the jaws.
+    const double* S = f.Exact(2, 0, A[0], 0, r, "крестовины для момента ");
+    if (!S) return false;
+    if (!(2 * H[16] <= H[6] && S[1] <= H[6]))
+      return f.Fail(1, r, TString("кулачок или крестовина шире паза b ") + Num(H[6]));
     for (const int di : {0, 1})
       if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
         return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));
-    if (!f.Exact(2, 0, A[0], 0, r, "крестовины для момента ")) return false;
     if (!f.Keyway(0, r, A[1], halves.Row(r)[2] / 2)) return false;
   }
   for (const int k : {3, 4})

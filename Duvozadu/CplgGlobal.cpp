@@ -74,9 +74,10 @@ const TColumnReads RPinionTooth2[] = {
     {{1, 2, 3, 4, 5, 6, 9, 10, 11, 18, 19}, {20}, {7, 8, 12, 13, 16, 17}, {0}},
     {{0, 2, 3, 4, 5}, {}, {}, {}},
 };
-// The flange's plate b2 (16) and the shell's wall b0 (17) are pieces' thicknesses.
+// The ring b3 (10), the hub d1 (14), the flange's plate b2 (16) and the shell's wall b0 (17) are pieces'
+// sizes.
 const TColumnReads RToroidalRubber[] = {
-    {{1, 2, 5, 6, 7, 8, 9, 16, 17, 19, 20, 21, 22}, {4}, {10, 13, 14, 18}, {0}},
+    {{1, 2, 5, 6, 7, 8, 9, 10, 14, 16, 17, 19, 20, 21, 22}, {4}, {13, 18}, {0}},
     {{0, 2, 3}, {}, {}, {}},
 };
 // The sub-tables are read by the main table's row, the cross piece's by its torque.

@@ -132,6 +132,17 @@ TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
   EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + star));
   ASSERT_TRUE(Use("Муфта со звездочкой", 16, 0, [](double v) { return v * 0.8; }));
   EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + ": звездочка толще перекрытия кулачков"));
+  // No gap A13 (half 2 shared 387 mm3 with the star), the jaws' outer part reaching into the star (9821 mm3).
+  ASSERT_TRUE(Use("Муфта со звездочкой", 13, 1, [](double) { return 0.0; }));
+  EXPECT_TRUE(Refused(2, 1, At("Муфта со звездочкой", 1) + star));
+  ASSERT_TRUE(Use("Муфта со звездочкой", 9, 25, [](double v) { return v * 0.8; }));
+  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 25) + star));
+  // A hinge slot narrower than the other half's jaw (the halves shared 2.8 mm3).
+  ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 6, 0, [](double v) { return v * 0.8; }));
+  EXPECT_TRUE(Refused(6, 0, At("Муфта шарнирная.Полумуфта", 0) + ": кулачок или крестовина шире паза b 8"));
+  // The toroidal ring thicker than the shell's foot and the flange's step (half 2 shared 128 mm3 with it).
+  ASSERT_TRUE(Use("Муфта торообразная", 18, 0, [](double v) { return v * 0.8; }));
+  EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": кольцо b3 толще лапы оболочки b0 и уступа f"));
   // The hinge half's long hub a quarter longer: its slot shallower than the other half's jaw (the halves
   // shared 182 mm3).
   ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 7, 0, [](double v) { return v * 1.25; }));
@@ -153,8 +164,9 @@ TEST_F(FitRules, ToothedPiecesFollowEachOther)
     for (int k : {3, 4})
       EXPECT_TRUE(Refused(k, row, why)) << col;
   }
-  // The toroidal coupling's plate and shell wall at 0 are pieces of no thickness.
-  for (const int col : {16, 17}) {
+  // The toroidal coupling's ring, hub, plate and shell wall at 0 are pieces of no size (0 solids, an open
+  // hatch).
+  for (const int col : {10, 14, 16, 17}) {
     ASSERT_TRUE(Use("Муфта торообразная", col, 0, [](double) { return 0.0; }));
     EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0))) << col;
   }
