@@ -546,11 +546,13 @@ TEST_P(EditedSweep, EveryEditIsSoundOrRefused)
     {
       const TEdit& e = *cases[index].first;
       const int i = cases[index].second;
-      ASSERT_TRUE(Use(e.Base));
-      const std::string verdict = Judge(e, i);
       const std::string where = std::string(s.Key) + "\t" + e.Table + "\trow " + std::to_string(e.Row + 1) +
                                 "\tcolumn " + std::to_string(e.Column) + "\t" + e.Value + "\tbuilt on row " +
                                 std::to_string(i + 1);
+      // Which case a long run is at.
+      std::fprintf(stderr, "case %zu: %s\n", index, where.c_str());
+      ASSERT_TRUE(Use(e.Base));
+      const std::string verdict = Judge(e, i);
       if (report.is_open()) report << where << "\t" << verdict << "\n" << std::flush;
       if (verdict == "sound")
         ++tally.Sound;
