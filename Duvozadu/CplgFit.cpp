@@ -65,12 +65,16 @@ public:
     return nullptr;
   }
 
-  // Pieces of width w (their diameter round the axis), z of them evenly on the circle of diameter D,
-  // the first n placed: two neighbours, 360 / z degrees apart, stand clear of each other.
-  bool OnCircle(int table, Integer row, double z, double D, double w, const char* pieces, const char* circle)
+  // Pieces of width w (their diameter round the axis) on the circle of diameter D, the i-th at i * 360 / z
+  // degrees from the first while i < placed: two neighbours, and the last and the first, stand clear of each
+  // other (a fractional count's last one stands nearer the first).
+  bool OnCircle(int table, Integer row, double z, double placed, double D, double w, const char* pieces,
+                const char* circle)
   {
-    const double n = std::floor(z);
-    if (!(z >= 2.0) || n < 2.0 || D * std::sin(M_PI / z) > w) return true;
+    placed = std::fmin(placed, 360.0);
+    if (!(z > 0.0) || placed < 2.0) return true;
+    const double step = 360.0 / z, gap = std::fmin(step, 360.0 - (placed - 1.0) * step);
+    if (D * std::sin(gap / 2 * M_PI / 180.0) > w) return true;
     return Fail(table, row,
                 Num(z) + TString(" ") + TString(pieces) + TString(" не помещаются на ") + TString(circle) +
                     TString(" ") + Num(D));
@@ -127,6 +131,37 @@ const double* Bolt(TFit& f, Integer row, double thread)
   }
   return K;
 }
+
+// The rows of a bolted coupling's main table, keys ascending, each with the bolt its column thread names (a
+// washer of the bolts table under its nut when washer); each(row, A, K) checks the rest of the row.
+template <class F> bool EachBolted(TFit& f, int thread, bool washer, F&& each)
+{
+  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r) {
+    const double* A = t.Row(r);
+    const double* K = washer ? Bolt(f, r, A[thread]) : f.Exact(1, 0, A[thread], 0, r, "болта М");
+    if (!K || !each(r, A, K)) return false;
+  }
+  return true;
+}
+
+// z bolts of thread d on the circle of diameter D, their sets w wide round their axes: clear of each other
+// and of what rises to the radius inner beside them (what), their holes within the diameter rim (named).
+struct TBoltCircle
+{
+  double z, D, w, d, inner;
+  const char *what, *circle;
+  double rim;
+  const char* rimName;
+};
+bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
+{
+  return f.OnCircle(0, r, c.z, std::ceil(c.z), c.D, c.w, "болтов", c.circle) &&
+         f.Clear(0, r, c.D / 2 - c.w / 2, c.inner, c.what) &&
+         (c.rim / 2 >= c.D / 2 + c.d / 2 ||
+          f.Fail(0, r, TString("отверстия болтов выходят за диаметр ") + TString(c.rimName)));
+}
 } // namespace
 
 // The sleeve-and-pin coupling. The pin set starts at the face of half 1 (the spacer against it, then the
@@ -148,7 +183,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
     double w = P[15];
     for (const double v : {P[0], P[1], P[14], washer, 2 * CornerRadius(2 * P[3] * FitSin60)})
       w = std::fmax(w, v);
-    if (!f.OnCircle(0, r, z, D1, w, "пальцев", "D1")) return false;
+    if (!f.OnCircle(0, r, z, std::floor(z), D1, w, "пальцев", "D1")) return false;
     if (!f.Clear(0, r, D / 2, D1 / 2 + w / 2, "втулки пальцев выходят за наружный диаметр D")) return false;
     if (!f.Clear(0, r, D1 / 2 - std::fmax(washer, 2 * CornerRadius(2 * P[3] * FitSin60)) / 2, d1 / 2 + f1,
                  "гайки пальцев задевают ступицу d1"))
@@ -173,20 +208,15 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
 bool FitFlanged(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
-  const TTable& t = f.Table(0);
-  for (Integer r = 0; r < t.CountRow; ++r) {
-    const double* A = t.Row(r);
-    const double* K = Bolt(f, r, A[19]);
-    if (!K) return false;
-    const double w = BoltSetWidth(K);
-    if (!f.OnCircle(0, r, A[6], A[8], w, "болтов", "D1") ||
-        !f.Clear(0, r, A[8] / 2 - w / 2, A[9] / 2 + A[18], "болты задевают ступицу D2") ||
-        !f.Clear(0, r, A[7] / 2, A[8] / 2 + A[19] / 2, "отверстия болтов выходят за наружный диаметр D") ||
-        !f.Clear(0, r, A[8] / 2 - A[19] / 2, A[10] / 2, "отверстия болтов задевают выточку D3"))
-      return false;
-  }
-  return Keyways(f, [](const double* A) { return A[9] / 2; });
+  return EachBolted(f, 19, true,
+                    [&](Integer r, const double* A, const double* K) {
+                      return BoltCircle(f, r,
+                                        {A[6], A[8], BoltSetWidth(K), A[19], A[9] / 2 + A[18],
+                                         "болты задевают ступицу D2", "D1", A[7], "D"}) &&
+                             f.Clear(0, r, A[8] / 2 - A[19] / 2, A[10] / 2,
+                                     "отверстия болтов задевают выточку D3");
+                    }) &&
+         Keyways(f, [](const double* A) { return A[9] / 2; });
 }
 
 // The jaw coupling with a star: the star is the row whose tooth width is the gap 2B between the jaws,
@@ -231,27 +261,23 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
 bool FitToothed(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
-  const TTable& t = f.Table(0);
-  for (Integer r = 0; r < t.CountRow; ++r) {
-    const double* A = t.Row(r);
-    const double* K = Bolt(f, r, A[19]);
-    if (!K) return false;
-    // Along the axis: the flange (B / 2 thick) past its fillet f; the hub from L / 2 - l to its end L / 2,
-    // its crowned teeth (b wide about l1) on it past their fillets and inside the sleeve, which ends at X -
-    // t.
-    const double xE = A[5] / 2, w2 = A[11] / 2, f1 = A[13];
-    if (!(A[8] / 2 > f1 && xE - A[6] >= 0.0 && A[12] - w2 - f1 >= xE - A[6] &&
-          A[12] + w2 + f1 <= A[16] - A[17]))
-      return f.Fail(0, r, TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
-    const double w = BoltSetWidth(K), D0 = A[18];
-    if (!f.OnCircle(0, r, A[20], D0, w, "болтов", "D0") ||
-        !f.Clear(0, r, D0 / 2 - w / 2, A[3] / 2 + A[13], "болты задевают обойму D1") ||
-        !f.Clear(0, r, D0 / 2 - w / 2, A[4] / 2 + A[13], "болты задевают ступицу") ||
-        !f.Clear(0, r, A[2] / 2, D0 / 2 + A[19] / 2, "отверстия болтов выходят за наружный диаметр D"))
-      return false;
-  }
-  return Keyways(f, [](const double* A) { return A[4] / 2; });
+  return EachBolted(f, 19, true,
+                    [&](Integer r, const double* A, const double* K) {
+                      // Along the axis: the flange (B / 2 thick) past its fillet f; the hub from L / 2 - l to
+                      // its end L / 2, its crowned teeth (b wide about l1) on it past their fillets and
+                      // inside the sleeve, which ends at X - t.
+                      const double xE = A[5] / 2, w2 = A[11] / 2, f1 = A[13];
+                      if (!(A[8] / 2 > f1 && xE - A[6] >= 0.0 && A[12] - w2 - f1 >= xE - A[6] &&
+                            A[12] + w2 + f1 <= A[16] - A[17]))
+                        return f.Fail(0, r,
+                                      TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
+                      // The barrel is wider than the flanged half's hub.
+                      const double inner = std::fmax(A[3], A[4]) / 2 + f1;
+                      return BoltCircle(f, r,
+                                        {A[20], A[18], BoltSetWidth(K), A[19], inner,
+                                         "болты задевают обойму D1", "D0", A[2], "D"});
+                    }) &&
+         Keyways(f, [](const double* A) { return A[4] / 2; });
 }
 
 // The toroidal coupling: the bolts on the circle D2 (9) with their washers (as wide as the head across
@@ -259,21 +285,16 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
 bool FitToroidal(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
-  const TTable& t = f.Table(0);
-  for (Integer r = 0; r < t.CountRow; ++r) {
-    const double* A = t.Row(r);
-    const double* K = f.Exact(1, 0, A[5], 0, r, "болта М");
-    if (!K) return false;
-    // The ring under the shell's foot is as thick as the foot and the flange's step f.
-    if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
-      return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
-    const double w = 2 * CornerRadius(K[3]);
-    if (!f.OnCircle(0, r, A[4], A[9], w, "болтов", "D2") ||
-        !f.Clear(0, r, A[8] / 2, A[9] / 2 + A[5] / 2, "отверстия болтов выходят за диаметр D1"))
-      return false;
-  }
-  return Keyways(f, [](const double*) { return 0.0; });
+  return EachBolted(f, 5, false,
+                    [&](Integer r, const double* A, const double* K) {
+                      // The ring under the shell's foot is as thick as the foot and the flange's step f.
+                      if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
+                        return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
+                      return BoltCircle(f, r,
+                                        {A[4], A[9], 2 * CornerRadius(K[3]), A[5], 0.0,
+                                         "болты заходят за ось", "D2", A[8], "D1"});
+                    }) &&
+         Keyways(f, [](const double*) { return 0.0; });
 }
 
 // The hinge couplings: the half-couplings are taken by the main row's place in its table, the cross piece

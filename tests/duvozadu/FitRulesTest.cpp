@@ -92,6 +92,11 @@ TEST_F(FitRules, FastenersOffTheirCircleAreRefused)
   Model(6.3, 10, 10, 0, 0);
   EXPECT_TRUE(Couplings.drCoupling(TString(MUVP), 1)) << ::testing::PrintToString(Log.Texts);
 
+  // A fractional count places its last bolt nearer the first: 5.5 toroidal bolts stand 32.7 degrees apart
+  // there, their heads (across corners 15) 13.5 apart on D2 48.
+  ASSERT_TRUE(Use("Муфта торообразная", 4, 0, [](double) { return 5.5; }));
+  EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": 5.5 болтов не помещаются на D2 48"));
+
   // The 6300 toothed couplings' bolt circle D0 245 moved in: the washers and nuts of M20 sink into the
   // sleeve's barrel D1 200, in the coupling with two sleeves and in the one with a flanged half alike.
   const int row = RowWith("Муфта зубчатая", 0, 6300);
