@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "../txhost/TestSupport.h"
 #include "hxcadkit/core/TextBase.h"
@@ -32,10 +33,10 @@ inline std::u16string Written(double v)
   return text;
 }
 
-// The base with column col of the table's rows (every row, or row alone when row >= 0) set to what value
-// makes of the value there; empty when the base has no such table.
+// The base with column col of the table's rows (every row, or row alone when row >= 0) set to the text
+// what makes of the value there (any text, a number or not); empty when the base has no such table.
 template <class F>
-std::u16string Edited(std::u16string base, const std::string& table, int col, int row, F&& value)
+std::u16string EditedText(std::u16string base, const std::string& table, int col, int row, F&& what)
 {
   std::size_t at = base.find(u"# \"" + Utf16(table) + u"\"");
   if (at == std::u16string::npos) return {};
@@ -51,9 +52,16 @@ std::u16string Edited(std::u16string base, const std::string& table, int col, in
     const std::size_t to = base.find_first_of(u"\t\r\n", from);
     std::string old(base.begin() + std::ptrdiff_t(from), base.begin() + std::ptrdiff_t(to));
     std::replace(old.begin(), old.end(), ',', '.');
-    base.replace(from, to - from, Written(value(std::stod(old))));
+    base.replace(from, to - from, what(std::stod(old)));
   }
   return base;
+}
+
+// The same with a number written as the base holds it.
+template <class F>
+std::u16string Edited(std::u16string base, const std::string& table, int col, int row, F&& value)
+{
+  return EditedText(std::move(base), table, col, row, [&](double v) { return Written(value(v)); });
 }
 
 inline std::u16string Shipped()
