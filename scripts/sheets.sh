@@ -3,15 +3,23 @@
 # part's evaluated solid (every linear value a distance between faces, every diameter one of the solid),
 # every part and assembly file through the solid evaluator's check (every cut removes material, one solid,
 # no clash). CI (plain ctest) runs the sweep's first, middle and last rows; this script runs it in Release.
-# Usage: scripts/sheets.sh [--full] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
-#   without --full: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
-#   --full:         every row of every table
+# Usage: scripts/sheets.sh [--full | --crossings] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
+#   without an option: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
+#   --full:             every row of every table
+#   --crossings:        every sheet of every row and size laid out and checked as released, each dimension
+#                       across another's lines or a hole, or out of reach of what it sizes, a failure (the
+#                       count per part is printed either way)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rows=ends
+filter='*SheetMeasure*'
 if [[ "${1:-}" == "--full" ]]; then
   rows=all
+  shift
+elif [[ "${1:-}" == "--crossings" ]]; then
+  filter='*ReleaseSweep*'
+  export HXCAD_SHEET_CROSSINGS=1
   shift
 fi
 
@@ -21,4 +29,4 @@ build=build/geometry
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$build" -j "$(nproc)" --target test_stdparts
 
-HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter='*SheetMeasure*' "$@"
+HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter="$filter" "$@"
