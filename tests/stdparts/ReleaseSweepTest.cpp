@@ -652,6 +652,56 @@ TEST_F(NamedSheets, SectionMarksAndTheGradeStandClearOfTheirDimensions)
   }
 }
 
+// The crossing and reach checks against what a draftsman knows of stacked sizes, on sheets made up for it: a
+// part's lower edge y = 0 from x = 0 to 100 and two lengths from its left end, x = a and x = b (a < b), their
+// lines at depths p and q below it. The shorter one's extension line runs across the longer one's line
+// exactly when the longer one stands nearer; a size stands out of reach exactly when a gap of more than 30
+// lies between the edge, the lines and it. A line through a hole off the part's centre crosses it; one
+// through the centre of the part and its bore crosses nothing.
+TEST(SheetLinesChecks, StackedSizesCrossExactlyWhenTheLongerStandsNearer)
+{
+  namespace sl = stdtest::sheetlines;
+  const auto length = [](txhost::SvgLayout& l, int symbol, double x, double depth) {
+    l.Lines.push_back({"extension", 0, {{0, 0}, {0, -depth - 2}}, 0, 0, 0, symbol});
+    l.Lines.push_back({"extension", 0, {{x, 0}, {x, -depth - 2}}, 0, 0, 0, symbol});
+    l.Lines.push_back({"dimension-line", 0, {{0, -depth}, {x, -depth}}, 0, 0, 0, symbol});
+  };
+  for (double a = 10; a < 100; a += 15)
+    for (double b = a + 5; b < 100; b += 15)
+      for (double p = 8; p <= 60; p += 7)
+        for (double q = 8; q <= 60; q += 7) {
+          if (std::fabs(p - q) < 1) continue;
+          txhost::SvgLayout l;
+          l.Lines.push_back({"curve", txapi::txCSNormal, {{0, 0}, {100, 0}, {100, 20}, {0, 20}, {0, 0}}});
+          length(l, 0, a, p);
+          length(l, 1, b, q);
+          const std::string at = "a " + std::to_string(a) + " at " + std::to_string(p) + ", b " +
+                                 std::to_string(b) + " at " + std::to_string(q);
+          EXPECT_EQ(sl::DimensionLinesCrossing(l).size(), q < p ? 1u : 0u) << at;
+          const double nearer = std::min(p, q), farther = std::max(p, q);
+          // The shorter one's span has the longer one's line in it; the longer one's the shorter's only
+          // over a part of it, which the check counts as over its span.
+          const bool far = nearer > 30 || farther - nearer > 30;
+          EXPECT_EQ(!sl::DimensionsOutOfReach(l).empty(), far) << at;
+        }
+  txhost::SvgLayout plan;
+  const auto circle = [&plan](double x, double y, double r) {
+    txhost::SvgPolyline c{"curve", txapi::txCSNormal, {}, x, y, r};
+    for (int k = 0; k <= 72; ++k)
+      c.Points.emplace_back(x + r * std::cos(k * 5 * 3.141592653589793 / 180),
+                            y + r * std::sin(k * 5 * 3.141592653589793 / 180));
+    c.Points.back() = c.Points.front();
+    plan.Lines.push_back(c);
+  };
+  circle(0, 0, 50), circle(0, 0, 15), circle(30, 0, 5);
+  plan.Lines.push_back({"dimension-line", 0, {{-50, 0}, {50, 0}}, 0, 0, 0, 0});
+  EXPECT_TRUE(sl::DimensionLinesCrossing(plan).empty()) << "a diameter through the centre";
+  plan.Lines.push_back({"leader", 0, {{32, 2}, {32, 20}}, 0, 0, 0, 1});
+  EXPECT_EQ(sl::DimensionLinesCrossing(plan).size(), 1u) << "a leader across the hole off the centre";
+  plan.Lines.push_back({"leader", 0, {{-10, -5}, {-10, 5}}, 0, 0, 0, 2});
+  EXPECT_EQ(sl::DimensionLinesCrossing(plan).size(), 3u) << "a leader across the diameter's line";
+}
+
 // The wire spring's part, made by a sweep along its helices, opens again as it was saved.
 TEST(ReleaseSweepSpring, TheSpringsPartOpensAgainAsSaved)
 {

@@ -595,6 +595,7 @@ struct TDimensionLines
 {
   std::vector<TSeg> Own;        // lines, arcs, leaders, rays
   std::vector<TSeg> Extensions; // a linear dimension's extension lines
+  std::vector<TPoint> Ends;     // where each of its lines ends
   bool Angle = false;
 };
 
@@ -613,18 +614,19 @@ inline std::vector<TDimensionLines> DimensionLinesOf(const txhost::SvgLayout& la
                      (l.Kind == "extension" && d.Angle);
     for (const TSeg& s : Segments(l))
       (own ? d.Own : d.Extensions).push_back(s);
+    if (!l.Points.empty()) d.Ends.insert(d.Ends.end(), {l.Points.front(), l.Points.back()});
   }
   return by;
 }
 
-// Whether s and t cross away from their ends (each end more than 0.2 mm from the crossing): a line
-// ending on another (an arrow on an extension line, a leader on its shelf) touches it.
-inline bool CrossAcross(const TSeg& s, const TSeg& t, TPoint& at)
+// Whether s and t cross away from the ends of the lines they are pieces of (each more than 0.2 mm from the
+// crossing): a line ending on another (an arrow on an extension line, a leader on its shelf) touches it.
+inline bool CrossAcross(const TSeg& s, const TSeg& t, const std::vector<TPoint>& ends, TPoint& at)
 {
   if (!Meet(s, t, at)) return false;
-  for (const TPoint& e : {s.A, s.B, t.A, t.B})
-    if (std::hypot(e.first - at.first, e.second - at.second) < 0.2) return false;
-  return true;
+  return std::none_of(ends.begin(), ends.end(), [&at](const TPoint& e) {
+    return std::hypot(e.first - at.first, e.second - at.second) < 0.2;
+  });
 }
 
 // No dimension line, angle's arc or ray, or leader crosses another dimension's line, arc, ray, leader or
@@ -633,12 +635,20 @@ inline bool CrossAcross(const TSeg& s, const TSeg& t, TPoint& at)
 inline std::vector<std::string> DimensionLinesCrossing(const txhost::SvgLayout& layout)
 {
   const std::vector<TDimensionLines> dims = DimensionLinesOf(layout);
-  std::vector<const txhost::SvgPolyline*> holes;
+  // A hole: a whole circle inside a larger one of the part, off its centre (a leader leaves the part
+  // across its outer circle, and a diameter's line runs through the bores about its centre).
+  std::vector<const txhost::SvgPolyline*> circles, holes;
   for (const txhost::SvgPolyline& l : layout.Lines)
     if (MainLine(l) && l.R > 0 && l.Points.size() > 8 &&
         std::hypot(l.Points.front().first - l.Points.back().first,
                    l.Points.front().second - l.Points.back().second) < 1e-6)
-      holes.push_back(&l);
+      circles.push_back(&l);
+  for (const txhost::SvgPolyline* c : circles)
+    if (std::any_of(circles.begin(), circles.end(), [c](const txhost::SvgPolyline* o) {
+          const double d = std::hypot(o->CX - c->CX, o->CY - c->CY);
+          return d > 0.05 && d + c->R < o->R;
+        }))
+      holes.push_back(c);
   std::vector<std::string> faults;
   for (std::size_t i = 0; i < dims.size(); ++i) {
     bool found = false;
@@ -650,7 +660,7 @@ inline std::vector<std::string> DimensionLinesCrossing(const txhost::SvgLayout& 
             TPoint at;
             // A line run on past its arrow under its value crosses its own extension line there, which
             // another dimension from the same face shares.
-            if (found || !CrossAcross(s, t, at) ||
+            if (found || !CrossAcross(s, t, dims[i].Ends, at) || !CrossAcross(s, t, dims[j].Ends, at) ||
                 std::any_of(dims[i].Extensions.begin(), dims[i].Extensions.end(),
                             [&at](const TSeg& e) { return Distance(at, e) < 0.05; }))
               continue;
@@ -664,7 +674,7 @@ inline std::vector<std::string> DimensionLinesCrossing(const txhost::SvgLayout& 
         if (found || OffLine({h->CX, h->CY}, s) < 0.05) continue;
         for (const TSeg& t : Segments(*h)) {
           TPoint at;
-          if (!CrossAcross(s, t, at)) continue;
+          if (!CrossAcross(s, t, dims[i].Ends, at)) continue;
           faults.push_back("a dimension's line from " + At(s.A) + " to " + At(s.B) +
                            " across the hole about " + At({h->CX, h->CY}) + " at " + At(at));
           found = true;
