@@ -7,15 +7,23 @@
 # each of its sizes pushed past its neighbours (each refused with its reason and nothing drawn or written, or
 # made with files the check passes). CI (plain ctest) runs the sweep's first, middle and last rows, the first
 # row of each code and the protect support's pushed sizes; this script runs it all in Release.
-# Usage: scripts/sheets.sh [--full] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
-#   without --full: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
-#   --full:         every row of every table; each code's rows at 0.5 to 2 times, each size past every other
+# Usage: scripts/sheets.sh [--full | --crossings] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
+#   without an option: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
+#   --full:             every row of every table; each code's rows at 0.5 to 2 times, each size past every other
+#   --crossings:        every sheet of every row and size laid out and checked as released, each dimension
+#                       across another's lines or a hole, or out of reach of what it sizes, a failure (the
+#                       count per part is printed either way)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rows=ends
+filter='*SheetMeasure*:BaseDetailSolids*:*PushedSizes*'
 if [[ "${1:-}" == "--full" ]]; then
   rows=all
+  shift
+elif [[ "${1:-}" == "--crossings" ]]; then
+  filter='*ReleaseSweep*'
+  export HXCAD_SHEET_CROSSINGS=1
   shift
 fi
 
@@ -25,4 +33,4 @@ build=build/geometry
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > /dev/null
 cmake --build "$build" -j "$(nproc)" --target test_stdparts
 
-HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter='*SheetMeasure*:BaseDetailSolids*:*PushedSizes*' "$@"
+HXCAD_GEOMETRY_ROWS=$rows "$build/tests/stdparts/test_stdparts" --gtest_filter="$filter" "$@"

@@ -1,6 +1,7 @@
 // 2D macro objects and drawing groups, and the objects built in several calls (hatch, colouring,
 // cut line, leader) that stay pending on the command stack until their drEndObj.
 
+#include <algorithm>
 #include <cmath>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -248,6 +249,28 @@ void TModelerApi::drCut(const double& Hs, const double&, const double&, const TS
   r.CutLine->SetSwitch(true);
   AddLineText(r.CutLine->GetText(), S, Hs);
   R2D().CurDrawingObject = r.CutLine;
+  if (Layout.Active()) {
+    // A cut line shows as a thick stroke at each end (10 long, or half the line), its letter over its first
+    // point: the values and arcs settled when the view closes keep off both.
+    double X[2], Y[2];
+    SheetPoint(x1, y1, X[0], Y[0]);
+    SheetPoint(x2, y2, X[1], Y[1]);
+    const double L = std::hypot(X[1] - X[0], Y[1] - Y[0]);
+    if (L > 0) {
+      const double ux = (X[1] - X[0]) / L, uy = (Y[1] - Y[0]) / L, k = std::min(10.0, L / 2), h = 0.35;
+      for (int e = 0; e < 2; ++e) {
+        const double sx = e == 0 ? ux : -ux, sy = e == 0 ? uy : -uy;
+        TSheetLayout::TQuad q;
+        const double along[4] = {0, k, k, 0}, across[4] = {-h, -h, h, h};
+        for (int c = 0; c < 4; ++c)
+          q.X[c] = X[e] + along[c] * sx - across[c] * sy, q.Y[c] = Y[e] + along[c] * sy + across[c] * sx;
+        Layout.Occupy(q);
+      }
+    }
+    double LX, LY;
+    SheetPoint(x1, y1 + 2.0, LX, LY);
+    Layout.Occupy(TSheetLayout::TextBox(LX, LY, 0.0, Hs, std::size_t(std::max(1, S.Length()))));
+  }
 }
 
 void TModelerApi::drShelf(txapi::txLeaderSignEnum, const double& x, const double& y,

@@ -45,6 +45,11 @@ void RoughOnOwnLine(TModeler3D& M, double x, double y0, double tip, double Fi, c
   M.drRough(x, tip, Fi, txapi::txNoProcessingType, value, TString(), TString());
 }
 
+double PusherGradeLength(double asked)
+{
+  return std::min(asked, PusherFitLength * 2.0 / 3.0);
+}
+
 void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,
                                         const double& ms, const double& r71, const double& r69,
                                         const double& r72, const double& r93, const double& r96,
@@ -56,7 +61,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
   const double x0 = x73 - y71; // the free end of the spring seat
   // The grade's length, 0 without a grade: a flat y78 deep at its inner end that runs out at the end
   // face, inside the fit, as the part is cut. A depth that is none or outward makes no grade.
-  const double g = y78 > 2e-6 ? x9 : 0.0;
+  const double g = y78 > 2e-6 ? PusherGradeLength(x9) : 0.0, fit = PusherFitLength;
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
   // Spring seat, collar, fit section, 45 degree step, relieved shank and taper: both halves.
@@ -67,7 +72,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
                      dP(x63, r72,
                         dPx(x63, r93,
                             dPx(y92 - (r93 - r69), r93,
-                                dPx(y92, r69, dPx(x73 - 31.0, r69, dPx(x73 - 15.0, r71, end)))))))));
+                                dPx(y92, r69, dPx(x73 - fit - 16.0, r69, dPx(x73 - fit, r71, end)))))))));
   };
   TContDrawing upper(&Md), lower(&Md);
   upper.Make(x0, 0.0, body(dP(x73, r71, dP(x73, 0.0, dPt0(x0, 0.0)))));
@@ -90,7 +95,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     const double seat = Zn(y71 - x73);
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
     // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
-    const double shank = y92 + 22.0 <= x73 - 31.0 ? y92 + 22.0 : (y92 + x73 - 31.0) / 2.0;
+    const double shank = y92 + 22.0 <= x73 - fit - 16.0 ? y92 + 22.0 : (y92 + x73 - fit - 16.0) / 2.0;
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
               {true, 2.0 * r72, 0.0, -r72, 0.0, r72, x0 - 12.0 - 10.0 * seat, -1.0, "&02", "h14", ""},
@@ -101,10 +106,11 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
                -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
               {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
               {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},
-              {true, y78, x73, -r71, x73 - g, y78 - r71, g + 42.0, -1.0, "", "", "&03~0,1"},
+              // The grade's depth where it is deepest, its lines over the grade to beside the end face.
+              {true, y78, x73 - g, -r71, x73 - g, y78 - r71, g + 6.0, -1.0, "", "", "&03~0,1"},
               {false, g, x73 - g, -r71, x73, -r71, -16.0, -1.0, "", "", ""},
-              {false, 15.0, x73 - 15.0, -r71, x73, -r71, -32.0, 1.0, "", "", "&03~0,5"},
-              {false, 16.0, x73 - 15.0, -r71, x73 - 31.0, -r71, -20.0, -1.0, "", "", "&03~0,5"},
+              {false, fit, x73 - fit, -r71, x73, -r71, -32.0, 1.0, "", "", "&03~0,5"},
+              {false, 16.0, x73 - fit, -r71, x73 - fit - 16.0, -r71, -20.0, -1.0, "", "", "&03~0,5"},
               {false, x63, 0.0, -r72, x63, -r72, -30.0, x63 - y92 - 1.0, "", "h9", ""},
               {false, AbsZn(y92 - x63) * y92, 0.0, -r72, y92, 0.5 - r71, -44.0, -1.0, "", "h14", ""},
               {false, x73, 0.0, -r72, x73, -r71, -56.0, -1.0, "", "h6", " *"},
@@ -126,14 +132,10 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
       return std::any_of(lines.begin(), lines.end(),
                          [&](double x) { return AcrossSignValue(side * (x - x63)); });
     };
-    if (across({y92, x73 - 31.0, x73 - 15.0, x73 - g, x73}, 1.0) && across({0.0, x0}, -1.0))
+    if (across({y92, x73 - fit - 16.0, x73 - fit, x73 - g, x73}, 1.0) && across({0.0, x0}, -1.0))
       RoughOnOwnLine(Md, x63, r72, r72 + 4.5, 180.0, TString("1,6"));
     else
       Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
-    // The grade's face against the end face, at the corner where the two meet on the fit.
-    if (g > 0.0)
-      Md.drDimApc(-ShownAngle(90.0 - std::atan2(y78, g) / TMathDef::DEGRAD), 270.0, 45.0, 0.0, TString(), x73,
-                  -r71);
   }
   Md.drDeleteMtr();
 }

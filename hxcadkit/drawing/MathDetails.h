@@ -99,8 +99,8 @@ public:
   // Side view of an ejector pusher: working end radius r71, relieved shank r69, collar r72, fit
   // section r93, spring seat r96; working end face at x73 from the collar's back face, fit
   // section ending at y92, collar length x63, overall length y71; a grade of length x9 and
-  // depth y78 on the lower half. tl / 10 chooses the halves. With isSize the hardened zone,
-  // dimensions, roughness signs and the grade's angle.
+  // depth y78 on the lower half (its length as PusherGradeLength gives it). tl / 10 chooses the halves.
+  // With isSize the hardened zone, dimensions and roughness signs.
   void dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma, const double& ms,
                          const double& r71, const double& r69, const double& r72, const double& r93,
                          const double& r96, const double& x73, const double& y92, const double& x63,
@@ -141,3 +141,8 @@ inline double ShownAngle(double degrees)
 // sizes leave it no room: the thin line from the surface's edge at (x, y0) along y to 2 past the sign's
 // tip at (x, tip), the sign's axis at Fi degrees.
 void RoughOnOwnLine(TModeler3D& M, double x, double y0, double tip, double Fi, const TString& value);
+// An ejector pusher's fit runs PusherFitLength from its working end face; the grade cut in it (running
+// out at that face) is the length asked for, but never nearer the fit's start than a third of the fit:
+// the pusher's sheet and model both take its length from here.
+constexpr double PusherFitLength = 15.0;
+double PusherGradeLength(double asked);

@@ -453,8 +453,8 @@ void TEjectorChannel::dr3D(int) const
       },
       [&](TModeler3D& Md) {
         if (!(GradeHeight > 0.0)) return;
-        // The grade as a wedge running out to nothing at the end face.
-        const double c = plug->ConeLen;
+        // The grade as a wedge running out to nothing at the end face, inside the fit as the sheet shows it.
+        const double c = PusherGradeLength(plug->ConeLen);
         Md.drPlaneEskis(txapi::o3d_planeYOZ, Radius, 0.0, TString());
         TContDrawing w(&Md);
         w.Make(Len - c, -Radius, dP(Len - c, GradeHeight - Radius, dP(Len, -Radius, dP(Len - c, -Radius))));

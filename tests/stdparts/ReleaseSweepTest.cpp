@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -96,6 +97,8 @@ protected:
   }
 
   void CheckSheet(const std::filesystem::path& file, const std::string& what);
+  // The dimensions across one another or out of reach found on the sheets checked.
+  std::size_t Crossings = 0;
 };
 
 // The corners of a label's box, shrunk by d towards its middle.
@@ -237,6 +240,16 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
           sl::AnglesTwice, sl::AngleRaysThroughOutlines, sl::ExtensionLinesAlongTheirViews})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
+    // Dimensions across one another or a hole, and dimensions out of reach of what they size: counted on
+    // every sheet, failing the sweep where HXCAD_SHEET_CROSSINGS is set (scripts/sheets.sh --crossings),
+    // as long as sheets remain that have them.
+    std::vector<std::string> crossings = sl::DimensionLinesCrossing(layout);
+    for (std::string& fault : sl::DimensionsOutOfReach(layout))
+      crossings.push_back(std::move(fault));
+    Crossings += crossings.size();
+    if (std::getenv("HXCAD_SHEET_CROSSINGS") != nullptr)
+      for (const std::string& fault : crossings)
+        ADD_FAILURE() << fault;
   }
   for (const txhost::SvgSymbolBox& b : layout.Symbols)
     EXPECT_TRUE(inside(b.X1, b.Y1) && inside(b.X2, b.Y2))
@@ -316,6 +329,7 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
       EXPECT_GT(link.AllParts.size(), parts) << "a part document";
     }
   }
+  std::printf("%s: %zu dimensions across another or out of reach\n", GetParam().Name, Crossings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Mould, ReleaseSweep, ::testing::ValuesIn(stdtest::mouldparts::Parts),
@@ -610,6 +624,82 @@ TEST_F(NamedSheets, ACrowdedFaceSignStandsOnALineOfItsOwn)
       }
     }
   }
+}
+
+// Section marks are drawn as thick strokes the checks once did not see: the unthreaded pillars' mark Б,
+// moved to the flat's middle, stood across the 30 degree angle's value on every third row. The ejector
+// channel at twice its size gave its grade's depth 50 mm off the end face and a computed angle of its
+// grade, a third size of a flat its length and depth fix. Now nothing crosses a mark, and each size stands
+// by what it sizes.
+TEST_F(NamedSheets, SectionMarksAndTheGradeStandClearOfTheirDimensions)
+{
+  namespace sl = stdtest::sheetlines;
+  for (int row = 2; row <= 35; row += 3) {
+    SCOPED_TRACE("guide pillar row " + std::to_string(row));
+    const txhost::SvgLayout l = Sheet("guide_pillar", row);
+    EXPECT_TRUE(std::any_of(l.Lines.begin(), l.Lines.end(), [](const auto& g) { return g.Kind == "cut"; }));
+    for (const std::string& fault : sl::TextsCrossed(l))
+      ADD_FAILURE() << fault;
+  }
+  for (int s : Halves) {
+    SCOPED_TRACE("ejector channel " + std::to_string(s));
+    const txhost::SvgLayout l = Sheet("ejector_channel", s);
+    ASSERT_FALSE(Labels(l, "0,5\u00B10,1").empty());
+    for (const std::string& fault : sl::DimensionsOutOfReach(l))
+      ADD_FAILURE() << fault;
+    for (const txhost::SvgLabel& label : l.Labels)
+      EXPECT_EQ(label.Text.find("\u00B0"), std::string::npos) << "an angle on the pusher: " << Where(label);
+  }
+}
+
+// The crossing and reach checks against what a draftsman knows of stacked sizes, on sheets made up for it: a
+// part's lower edge y = 0 from x = 0 to 100 and two lengths from its left end, x = a and x = b (a < b), their
+// lines at depths p and q below it. The shorter one's extension line runs across the longer one's line
+// exactly when the longer one stands nearer; a size stands out of reach exactly when a gap of more than 30
+// lies between the edge, the lines and it. A line through a hole off the part's centre crosses it; one
+// through the centre of the part and its bore crosses nothing.
+TEST(SheetLinesChecks, StackedSizesCrossExactlyWhenTheLongerStandsNearer)
+{
+  namespace sl = stdtest::sheetlines;
+  const auto length = [](txhost::SvgLayout& l, int symbol, double x, double depth) {
+    l.Lines.push_back({"extension", 0, {{0, 0}, {0, -depth - 2}}, 0, 0, 0, symbol});
+    l.Lines.push_back({"extension", 0, {{x, 0}, {x, -depth - 2}}, 0, 0, 0, symbol});
+    l.Lines.push_back({"dimension-line", 0, {{0, -depth}, {x, -depth}}, 0, 0, 0, symbol});
+  };
+  for (double a = 10; a < 100; a += 15)
+    for (double b = a + 5; b < 100; b += 15)
+      for (double p = 8; p <= 60; p += 7)
+        for (double q = 8; q <= 60; q += 7) {
+          if (std::fabs(p - q) < 1) continue;
+          txhost::SvgLayout l;
+          l.Lines.push_back({"curve", txapi::txCSNormal, {{0, 0}, {100, 0}, {100, 20}, {0, 20}, {0, 0}}});
+          length(l, 0, a, p);
+          length(l, 1, b, q);
+          const std::string at = "a " + std::to_string(a) + " at " + std::to_string(p) + ", b " +
+                                 std::to_string(b) + " at " + std::to_string(q);
+          EXPECT_EQ(sl::DimensionLinesCrossing(l).size(), q < p ? 1u : 0u) << at;
+          const double nearer = std::min(p, q), farther = std::max(p, q);
+          // The shorter one's span has the longer one's line in it; the longer one's the shorter's only
+          // over a part of it, which the check counts as over its span.
+          const bool far = nearer > 30 || farther - nearer > 30;
+          EXPECT_EQ(!sl::DimensionsOutOfReach(l).empty(), far) << at;
+        }
+  txhost::SvgLayout plan;
+  const auto circle = [&plan](double x, double y, double r) {
+    txhost::SvgPolyline c{"curve", txapi::txCSNormal, {}, x, y, r};
+    for (int k = 0; k <= 72; ++k)
+      c.Points.emplace_back(x + r * std::cos(k * 5 * 3.141592653589793 / 180),
+                            y + r * std::sin(k * 5 * 3.141592653589793 / 180));
+    c.Points.back() = c.Points.front();
+    plan.Lines.push_back(c);
+  };
+  circle(0, 0, 50), circle(0, 0, 15), circle(30, 0, 5);
+  plan.Lines.push_back({"dimension-line", 0, {{-50, 0}, {50, 0}}, 0, 0, 0, 0});
+  EXPECT_TRUE(sl::DimensionLinesCrossing(plan).empty()) << "a diameter through the centre";
+  plan.Lines.push_back({"leader", 0, {{32, 2}, {32, 20}}, 0, 0, 0, 1});
+  EXPECT_EQ(sl::DimensionLinesCrossing(plan).size(), 1u) << "a leader across the hole off the centre";
+  plan.Lines.push_back({"leader", 0, {{-10, -5}, {-10, 5}}, 0, 0, 0, 2});
+  EXPECT_EQ(sl::DimensionLinesCrossing(plan).size(), 3u) << "a leader across the diameter's line";
 }
 
 // The wire spring's part, made by a sweep along its helices, opens again as it was saved.

@@ -472,7 +472,8 @@ inline std::vector<std::string> AngleRaysThroughOutlines(const txhost::SvgLayout
 }
 
 // Texts as a Russian drawing writes them: a decimal comma, no blank padding, no leading or trailing
-// blank, no reference mark in a requirement where no size carries one, "Длину" spelled right.
+// blank, no punctuation run together, no reference mark in a requirement where no size carries one, "Длину"
+// spelled right.
 inline std::vector<std::string> TextsMiswritten(const txhost::SvgLayout& layout)
 {
   std::vector<std::string> faults;
@@ -492,6 +493,12 @@ inline std::vector<std::string> TextsMiswritten(const txhost::SvgLayout& layout)
       faults.push_back("blank padding: " + Named(t));
     if (s.find("\u0414\u043B\u0438\u043D\u043D\u0443") != std::string::npos)
       faults.push_back("misspelt: " + Named(t));
+    // A full stop or a comma run into the next mark: a clause ended where the text goes on.
+    for (const char* run : {".;", ".,", ",;", ";,", ",.", ";."})
+      if (s.find(run) != std::string::npos) {
+        faults.push_back("punctuation run together: " + Named(t));
+        break;
+      }
     if (t.Role == "requirements" && !starred && s.find('*') != std::string::npos)
       faults.push_back("a reference mark no size carries: " + Named(t));
   }
@@ -578,6 +585,173 @@ inline std::vector<std::string> ExtensionLinesAlongTheirViews(const txhost::SvgL
         faults.push_back("an extension line from " + At(l.Points[0]) + " to " + At(l.Points[1]) + " runs " +
                          std::to_string(over) + " over a view " + std::to_string(across) + " across");
     }
+  }
+  return faults;
+}
+
+// The lines a dimension draws on its own, by the dimension (SvgPolyline::Symbol): its dimension lines, arcs
+// and leaders, and an angle's rays (the extension lines of a dimension with an arc).
+struct TDimensionLines
+{
+  std::vector<TSeg> Own;        // lines, arcs, leaders, rays
+  std::vector<TSeg> Extensions; // a linear dimension's extension lines
+  std::vector<TPoint> Ends;     // where each of its lines ends
+  bool Angle = false;
+};
+
+inline std::vector<TDimensionLines> DimensionLinesOf(const txhost::SvgLayout& layout)
+{
+  std::vector<TDimensionLines> by;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Symbol < 0) continue;
+    if (by.size() <= std::size_t(l.Symbol)) by.resize(std::size_t(l.Symbol) + 1);
+    by[std::size_t(l.Symbol)].Angle = by[std::size_t(l.Symbol)].Angle || l.Kind == "dimension-arc";
+  }
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Symbol < 0) continue;
+    TDimensionLines& d = by[std::size_t(l.Symbol)];
+    const bool own = l.Kind == "dimension-line" || l.Kind == "dimension-arc" || l.Kind == "leader" ||
+                     (l.Kind == "extension" && d.Angle);
+    for (const TSeg& s : Segments(l))
+      (own ? d.Own : d.Extensions).push_back(s);
+    if (!l.Points.empty()) d.Ends.insert(d.Ends.end(), {l.Points.front(), l.Points.back()});
+  }
+  return by;
+}
+
+// Whether s and t cross away from the ends of the lines they are pieces of (each more than 0.2 mm from the
+// crossing): a line ending on another (an arrow on an extension line, a leader on its shelf) touches it.
+inline bool CrossAcross(const TSeg& s, const TSeg& t, const std::vector<TPoint>& ends, TPoint& at)
+{
+  if (!Meet(s, t, at)) return false;
+  return std::none_of(ends.begin(), ends.end(), [&at](const TPoint& e) {
+    return std::hypot(e.first - at.first, e.second - at.second) < 0.2;
+  });
+}
+
+// No dimension line, angle's arc or ray, or leader crosses another dimension's line, arc, ray, leader or
+// extension line, nor a hole (a whole circle of the part) whose centre it does not run through: each
+// dimension stands clear of the others and of the features it does not size.
+inline std::vector<std::string> DimensionLinesCrossing(const txhost::SvgLayout& layout)
+{
+  const std::vector<TDimensionLines> dims = DimensionLinesOf(layout);
+  // A hole: a whole circle inside a larger one of the part, off its centre (a leader leaves the part
+  // across its outer circle, and a diameter's line runs through the bores about its centre).
+  std::vector<const txhost::SvgPolyline*> circles, holes;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (MainLine(l) && l.R > 0 && l.Points.size() > 8 &&
+        std::hypot(l.Points.front().first - l.Points.back().first,
+                   l.Points.front().second - l.Points.back().second) < 1e-6)
+      circles.push_back(&l);
+  for (const txhost::SvgPolyline* c : circles)
+    if (std::any_of(circles.begin(), circles.end(), [c](const txhost::SvgPolyline* o) {
+          const double d = std::hypot(o->CX - c->CX, o->CY - c->CY);
+          return d > 0.05 && d + c->R < o->R;
+        }))
+      holes.push_back(c);
+  std::vector<std::string> faults;
+  for (std::size_t i = 0; i < dims.size(); ++i) {
+    bool found = false;
+    for (const TSeg& s : dims[i].Own) {
+      for (std::size_t j = 0; j < dims.size() && !found; ++j) {
+        if (j == i) continue;
+        for (const auto* others : {&dims[j].Own, &dims[j].Extensions})
+          for (const TSeg& t : *others) {
+            TPoint at;
+            // A line run on past its arrow under its value crosses its own extension line there, which
+            // another dimension from the same face shares.
+            if (found || !CrossAcross(s, t, dims[i].Ends, at) || !CrossAcross(s, t, dims[j].Ends, at) ||
+                std::any_of(dims[i].Extensions.begin(), dims[i].Extensions.end(),
+                            [&at](const TSeg& e) { return Distance(at, e) < 0.05; }))
+              continue;
+            faults.push_back("a dimension's line from " + At(s.A) + " to " + At(s.B) + " across " +
+                             (others == &dims[j].Own ? "another's line" : "another's extension line") +
+                             " at " + At(at));
+            found = true;
+          }
+      }
+      for (const txhost::SvgPolyline* h : holes) {
+        if (found || OffLine({h->CX, h->CY}, s) < 0.05) continue;
+        for (const TSeg& t : Segments(*h)) {
+          TPoint at;
+          if (!CrossAcross(s, t, dims[i].Ends, at)) continue;
+          faults.push_back("a dimension's line from " + At(s.A) + " to " + At(s.B) +
+                           " across the hole about " + At({h->CX, h->CY}) + " at " + At(at));
+          found = true;
+          break;
+        }
+      }
+      if (found) break;
+    }
+  }
+  return faults;
+}
+
+// Every linear dimension stands within reach of what it sizes: from the part's outline over its span
+// (or the nearer point it measures, when that lies farther out) to its line, no gap wider than Reach
+// without another dimension's line parallel to it over its span. A size carried far off past empty paper
+// is read against the wrong feature.
+inline std::vector<std::string> DimensionsOutOfReach(const txhost::SvgLayout& layout, double Reach = 30)
+{
+  const std::vector<TDimensionLines> dims = DimensionLinesOf(layout);
+  const std::vector<TSeg> outline = OutlineSegments(layout);
+  const std::vector<TBox> views = WholeViews(layout);
+  std::vector<std::string> faults;
+  for (std::size_t i = 0; i < dims.size(); ++i) {
+    const TDimensionLines& d = dims[i];
+    if (d.Angle || d.Extensions.size() != 2) continue;
+    const auto line =
+        std::find_if(layout.Lines.begin(), layout.Lines.end(), [i](const txhost::SvgPolyline& l) {
+          return l.Symbol == int(i) && l.Kind == "dimension-line" && l.Points.size() == 2;
+        });
+    if (line == layout.Lines.end()) continue;
+    const TSeg dl{line->Points[0], line->Points[1]};
+    // Along the line (u) and from the part towards it (n).
+    const double len = std::hypot(dl.B.first - dl.A.first, dl.B.second - dl.A.second);
+    if (!(len > 0)) continue;
+    const double ux = (dl.B.first - dl.A.first) / len, uy = (dl.B.second - dl.A.second) / len;
+    const TPoint p1 = d.Extensions[0].A, p2 = d.Extensions[1].A;
+    const auto u = [&](TPoint p) { return p.first * ux + p.second * uy; };
+    double nx = -uy, ny = ux;
+    const auto n = [&](TPoint p) { return p.first * nx + p.second * ny; };
+    if (n(dl.A) < (n(p1) + n(p2)) / 2) nx = -nx, ny = -ny;
+    const double level = n(dl.A), a = std::min(u(p1), u(p2)), b = std::max(u(p1), u(p2));
+    // The view of the points measured, and how far its outline reaches towards the line over the span.
+    const auto view =
+        std::find_if(views.begin(), views.end(), [&](const TBox& v) { return v.Holds(p1, 0.01); });
+    double from = std::max(n(p1), n(p2));
+    if (view != views.end())
+      for (const TSeg& s : outline) {
+        if (!view->Holds(s.A, 0.01) || !view->Holds(s.B, 0.01)) continue;
+        const double sa = u(s.A), sb = u(s.B);
+        if (std::max(sa, sb) < a - 1e-6 || std::min(sa, sb) > b + 1e-6) continue;
+        // The segment clipped to the span, at its ends.
+        const double lo = std::max(a, std::min(sa, sb)), hi = std::min(b, std::max(sa, sb));
+        for (const double x : {lo, hi}) {
+          const double k = std::fabs(sb - sa) > 1e-9 ? (x - sa) / (sb - sa) : 0;
+          const TPoint q{s.A.first + k * (s.B.first - s.A.first), s.A.second + k * (s.B.second - s.A.second)};
+          if (n(q) < level) from = std::max(from, n(q));
+        }
+      }
+    std::vector<double> levels{from, level};
+    for (std::size_t j = 0; j < dims.size(); ++j) {
+      if (j == i) continue;
+      for (const txhost::SvgPolyline& l : layout.Lines) {
+        if (l.Symbol != int(j) || l.Kind != "dimension-line" || l.Points.size() != 2) continue;
+        const TSeg o{l.Points[0], l.Points[1]};
+        if (Sine(o.B.first - o.A.first, o.B.second - o.A.second, ux, uy) > 0.01) continue;
+        if (std::max(u(o.A), u(o.B)) < a || std::min(u(o.A), u(o.B)) > b) continue;
+        if (n(o.A) > from && n(o.A) < level) levels.push_back(n(o.A));
+      }
+    }
+    std::sort(levels.begin(), levels.end());
+    for (std::size_t k = 0; k + 1 < levels.size(); ++k)
+      if (levels[k + 1] - levels[k] > Reach) {
+        faults.push_back("a dimension's line from " + At(dl.A) + " to " + At(dl.B) + " " +
+                         std::to_string(level - from) + " off what it sizes, " +
+                         std::to_string(levels[k + 1] - levels[k]) + " past any other");
+        break;
+      }
   }
   return faults;
 }

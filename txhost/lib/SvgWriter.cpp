@@ -647,8 +647,10 @@ private:
       const double length = std::hypot(to.first - from.first, to.second - from.second);
       if (!(length > 0)) return;
       const double k = std::min(10.0, length / 2) / length;
-      d += (d.empty() ? "M" : " M") + P(from.first, from.second) + " L" +
-           P(from.first + k * (to.first - from.first), from.second + k * (to.second - from.second));
+      const std::pair<double, double> end{from.first + k * (to.first - from.first),
+                                          from.second + k * (to.second - from.second)};
+      d += (d.empty() ? "M" : " M") + P(from.first, from.second) + " L" + P(end.first, end.second);
+      Layout.Lines.push_back({"cut", 0, {from, end}});
     };
     for (std::size_t i = 0; i + 1 < at.size(); ++i) {
       stroke(at[i], at[i + 1]);
@@ -697,7 +699,11 @@ private:
                    kind == model2d::RadialDimension || kind == model2d::AngleDimension
                ? "dimension"
                : kind == model2d::Rough ? "rough" : "designation";
+    const std::size_t first = Layout.Lines.size();
     SymbolBody(o, t, w);
+    for (std::size_t i = first; i < Layout.Lines.size(); ++i)
+      Layout.Lines[i].Symbol = Symbols;
+    ++Symbols;
     Role = "text";
     if (Box.X1 <= Box.X2) Layout.Symbols.push_back(Box);
   }
@@ -1251,6 +1257,7 @@ private:
   std::size_t ViewLabels = 0; // the first label of the view being drawn
   // The role of the texts being drawn and the box of the symbol being drawn.
   std::string Role = "text";
+  int Symbols = 0; // the dimensions and designations drawn so far
   SvgSymbolBox Box;
   const Object& Doc;
   std::ostringstream Defs, Body;

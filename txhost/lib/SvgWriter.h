@@ -16,9 +16,10 @@ class Object;
 // dotted; invisible ones left out), hatches filled with lines at their angle and step, colourings filled,
 // macro objects placed as a whole, texts at their height and angle, points, cut lines and leaders, dimensions
 // with their extension lines, arrows and measured values, roughness signs (and the sheet's corner sign), form
-// tolerance frames with their leaders, datum signs and view arrows; the first layout sheet's border, frame and
-// title block with its cells' texts, the technical requirements, and where each view lies (its origin and name;
-// a box round a view built from a model). The drawing's y axis points up; millimetres are the picture's units.
+// tolerance frames with their leaders, datum signs and view arrows; the first layout sheet's border, frame
+// and title block with its cells' texts, the technical requirements, and where each view lies (its origin and
+// name; a box round a view built from a model). The drawing's y axis points up; millimetres are the picture's
+// units.
 void WriteSvg(const Object& document, std::ostream& out);
 // The same into a file; false with a message when it cannot be written.
 bool SaveSvg(const Object& document, const std::filesystem::path& file, std::string* error = nullptr);
@@ -44,14 +45,17 @@ struct SvgSymbolBox
 // first one from the sign's tip, Style 1 for the sheet's corner sign); of dimensions and designations the
 // extension lines (Kind "extension", from the measured point, and an angle's rays), linear dimension lines
 // ("dimension-line"), an angle's arc ("dimension-arc") and leaders ("leader": a diameter's or radius's line
-// with its shelf, a text's or a tolerance frame's leader). A curve drawn as an arc or a circle, and an
-// angle's arc, keeps its centre and radius (R 0 for a straight line).
+// with its shelf, a text's or a tolerance frame's leader), and a cut line's thick strokes ("cut"). A curve
+// drawn as an arc or a circle, and an angle's arc, keeps its centre and radius (R 0 for a straight line).
+// The lines of one dimension or designation share its Symbol, counted from 0 in the order drawn (-1 for
+// the rest).
 struct SvgPolyline
 {
   std::string Kind;
   int Style = 0;
   std::vector<std::pair<double, double>> Points;
   double CX = 0, CY = 0, R = 0;
+  int Symbol = -1;
 };
 // A diameter's or radius's arrows: each tip with the unit direction it points in, and the radius its value
 // names on the picture (the value at the view's scale, halved for a diameter).
