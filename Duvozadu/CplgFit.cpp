@@ -298,6 +298,13 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
                       // The ring under the shell's foot is as thick as the foot and the flange's step f.
                       if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
                         return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
+                      // The half-ring's collar runs from a bolt's diameter below the bolt circle up to the
+                      // half-ring's top, 12 below the shell's feet: a thinner bolt raises its foot to the
+                      // top, and the half-ring falls apart.
+                      if (!(A[9] / 2 - A[5] < A[8] / 2 - 12.0))
+                        return f.Fail(0, r,
+                                      TString("болты М") + Num(A[5]) +
+                                          TString(" не оставляют буртика полукольца под D2 ") + Num(A[9]));
                       return BoltCircle(f, r,
                                         {A[4], A[9], 2 * CornerRadius(K[3]), A[5], A[14] / 2,
                                          "болты задевают ступицу d1", "D2", A[8], "D1"});

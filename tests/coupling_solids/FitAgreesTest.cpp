@@ -86,12 +86,13 @@ TEST_F(FitAgrees, AcceptedRowsBuildSoundRefusedOnesWouldNot)
   // Pins on D1 46 (bushings 19 wide: seven fit, eight do not); the flanged coupling's bolt circle D1 moved
   // in towards its hub (M8's washer 17 on a hub of 35 with its fillet of 2); the toroidal coupling's bolt
   // circle D2 moved out towards the shell's feet D1 60, and five bolts and a half on it (the sixth 32.7
-  // degrees from the first).
+  // degrees from the first); its bolts a thread thinner, whose holes leave the half-ring no collar.
   const TEdit edits[] = {
       {1, "Муфта фланцевая", 8, {57, 50, 56, 54}},
       {0, "МУВП", 15, {7, 8, 6, 9}},
       {5, "Торообразная", 9, {48, 54, 50, 56}},
       {5, "Торообразная", 4, {5, 5.5}},
+      {5, "Торообразная", 5, {8, 6}},
   };
   for (const TEdit& e : edits) {
     if (!EveryValue() && &e != edits) break;

@@ -231,6 +231,11 @@ TEST_F(FitRules, LookupsFindTheirOwnRow)
   // A bolt thread the bolts table does not have, and a main table's torques out of order.
   ASSERT_TRUE(Use("Муфта фланцевая", 19, -1, [](double v) { return v == 8.0 ? 9.0 : v; }));
   EXPECT_TRUE(Refused(1, 0, At("Муфта фланцевая", 0) + ": нет болта М9 в таблице Муфта.Болты фланца"));
+  // The toroidal bolt one thread thinner (M8 -> M6 on D2 48): the half-ring's collar under the holes rose to
+  // its top, and the half-ring fell into two solids.
+  ASSERT_TRUE(Use("Муфта торообразная", 5, 0, [](double) { return 6.0; }));
+  EXPECT_TRUE(
+      Refused(5, 0, At("Муфта торообразная", 0) + ": болты М6 не оставляют буртика полукольца под D2 48"));
   ASSERT_TRUE(Use("Муфта торообразная", 0, 0, [](double) { return 40.0; }));
   EXPECT_TRUE(Refused(5, 1, At("Муфта торообразная", 1) + ": значения столбца 0 не возрастают"));
 }
