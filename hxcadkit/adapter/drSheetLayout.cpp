@@ -21,6 +21,8 @@ constexpr double Deg = TMathDef::C_PI / 180.0;
 constexpr double FrameLeft = 20, FrameMargin = 5, StampWidth = 185, StampHeight = 55;
 // A roughness sign as a sheet draws it: its arms, its shelf and the value 3.5 high on the shelf.
 constexpr double SignArm = 2.5, SignShelfEnd = 17, SignValueFrom = 6, SignTop = 13.2, ValueHeight = 3.5;
+// The least gap between a sign's tip and a text beyond the line it stands on.
+constexpr double TipGap = 1.5;
 
 using TQuad = TSheetLayout::TQuad;
 
@@ -1167,13 +1169,16 @@ bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* v
       t.SAngle = side == 0 ? angle : angle + 180;
       const double x = l.X1 + l.Ux * d, y = l.Y1 + l.Uy * d;
       const TQuad q = Footprint(t, x, y), v = SignValue(t, x, y);
+      // Its tip keeps a value's gap off any text beyond the leader: a value over the tip reads as
+      // standing on the sign.
+      const TQuad tip = Turned(x, y, t.SAngle, -SignArm, -TipGap, SignArm, 0.05);
+      const auto taken = [&q, &tip](const TQuad& b) { return Overlap(q, b) || Overlap(tip, b); };
       bool framed = true;
       for (int k = 0; k < 4; ++k)
         framed = framed && InFrame(q.X[k], q.Y[k], 0);
       if (!framed || !Clear(q) || !OffAxes(q) ||
-          (value != nullptr && (Overlap(q, *value) || Overlap(v, *value))) ||
-          std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
-          !Free(v) || Crossed(v))
+          (value != nullptr && (taken(*value) || Overlap(v, *value))) ||
+          std::any_of(Boxes.begin(), Boxes.end(), taken) || !Free(v) || Crossed(v))
         continue;
       X = x, Y = y, angle = t.SAngle;
       return true;

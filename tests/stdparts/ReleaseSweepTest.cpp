@@ -574,6 +574,19 @@ TEST_F(NamedSheets, SignsKeepOffTheAxes)
   }
 }
 
+// The sprue bush's sphere sign stands on the radius's leader, clear of the radius's value. At 2x the
+// leader holds no free place off the value, and the sign still stands at its end under the value.
+TEST_F(NamedSheets, TheSpheresSignStandsClearOfItsRadius)
+{
+  for (int half : {1, 2}) {
+    SCOPED_TRACE("sprue_bush at " + std::to_string(half));
+    const txhost::SvgLayout l = Sheet("sprue_bush", half);
+    ASSERT_FALSE(l.Lines.empty());
+    for (const std::string& fault : stdtest::sheetlines::SignsUnderValues(l))
+      ADD_FAILURE() << fault;
+  }
+}
+
 // Signs with no straight line of their own in a view (a hole seen end on, a bore too narrow for the
 // sign) stand on a leader or an extension line, their values crossed by nothing.
 TEST_F(NamedSheets, SignsOfHolesAndNarrowBoresStandOnLinesOfTheirOwn)

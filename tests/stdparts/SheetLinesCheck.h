@@ -178,6 +178,35 @@ inline std::vector<std::string> SignsOnAxes(const txhost::SvgLayout& layout)
   return faults;
 }
 
+// No roughness sign's tip stands under a dimension's value: the value would read as standing on the sign.
+// Values are grown by 1.5 mm, the least gap a draftsman leaves between a value and a sign.
+inline std::vector<std::string> SignsUnderValues(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults;
+  const auto& lines = layout.Lines;
+  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+    const txhost::SvgPolyline &a = lines[k], &b = lines[k + 1];
+    if (a.Kind != "rough" || b.Kind != "rough" || a.Points.size() != 2 || b.Points.empty() ||
+        a.Points[0] != b.Points[0])
+      continue;
+    const TPoint tip = a.Points[0];
+    for (const txhost::SvgLabel& t : layout.Labels) {
+      if (t.Role != "dimension") continue;
+      // Grown along its own length and height.
+      const double lx = t.X[1] - t.X[0], ly = t.Y[1] - t.Y[0], hx = t.X[3] - t.X[0], hy = t.Y[3] - t.Y[0];
+      const double ln = std::max(std::hypot(lx, ly), 1e-9), hn = std::max(std::hypot(hx, hy), 1e-9);
+      double qx[4], qy[4];
+      for (int i = 0; i < 4; ++i) {
+        const double a = i == 1 || i == 2 ? 1.5 : -1.5, h = i >= 2 ? 1.5 : -1.5;
+        qx[i] = t.X[i] + a * lx / ln + h * hx / hn, qy[i] = t.Y[i] + a * ly / ln + h * hy / hn;
+      }
+      if (Crosses(qx, qy, {tip, tip})) faults.push_back("a sign's tip at " + At(tip) + " under " + Named(t));
+    }
+    ++k;
+  }
+  return faults;
+}
+
 // No text of the sheet's drawing (a dimension's value, a sign's value, a title, a note) is crossed by a
 // line: an outline, an axis, a hatch's boundary, an extension or dimension line, a leader or a sign.
 // Texts are shrunk by 0.2 mm so that a line touching a text passes.
