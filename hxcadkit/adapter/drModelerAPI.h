@@ -460,6 +460,10 @@ private:
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
   std::vector<std::array<double, 4>> Segments;
   std::vector<std::array<double, 4>> Thin;
+  // The thin lines that carry nothing (axes, hidden lines): a sign's strokes keep off them.
+  std::vector<std::array<double, 4>> Axes;
+  // Whether the sign footprint q, grown by a gap on every side but its base, keeps off the axes.
+  bool OffAxes(const TQuad& q) const;
   std::vector<TQuad> Boxes;
   std::vector<std::pair<std::size_t, std::size_t>> Areas; // ranges of Segments
   std::size_t AreaFrom = 0;

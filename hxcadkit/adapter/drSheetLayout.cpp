@@ -21,6 +21,8 @@ constexpr double Deg = TMathDef::C_PI / 180.0;
 constexpr double FrameLeft = 20, FrameMargin = 5, StampWidth = 185, StampHeight = 55;
 // A roughness sign as a sheet draws it: its arms, its shelf and the value 3.5 high on the shelf.
 constexpr double SignArm = 2.5, SignShelfEnd = 17, SignValueFrom = 6, SignTop = 13.2, ValueHeight = 3.5;
+// The least gap between a sign's tip and a text beyond the line it stands on.
+constexpr double TipGap = 1.5;
 
 using TQuad = TSheetLayout::TQuad;
 
@@ -132,7 +134,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
-  Extensions.clear(), Thin.clear(), Leaders.clear(), Arcs.clear();
+  Extensions.clear(), Thin.clear(), Axes.clear(), Leaders.clear(), Arcs.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -160,7 +162,10 @@ void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool car
 {
   if (!On || !std::isfinite(X1 + Y1 + X2 + Y2)) return;
   Thin.push_back({X1, Y1, X2, Y2});
-  if (carries) Extensions.push_back({X1, Y1, X2, Y2});
+  if (carries)
+    Extensions.push_back({X1, Y1, X2, Y2});
+  else
+    Axes.push_back({X1, Y1, X2, Y2});
 }
 
 void TSheetLayout::EndArea()
@@ -741,6 +746,29 @@ void TSheetLayout::PlaceDimensions()
   Circles.clear();
 }
 
+bool TSheetLayout::OffAxes(const TQuad& q) const
+{
+  // Corners 0-1 are the base, 2-3 the top: grown outwards along both edges, and along the base's
+  // direction at its ends, so that an axis running past a shelf or an arm is read apart from it.
+  constexpr double Gap = 1;
+  const auto unit = [](double dx, double dy, double& ux, double& uy) {
+    const double l = std::hypot(dx, dy);
+    ux = l > 0 ? dx / l : 0, uy = l > 0 ? dy / l : 0;
+  };
+  double bx, by, ux, uy;
+  unit(q.X[1] - q.X[0], q.Y[1] - q.Y[0], bx, by);
+  unit(q.X[3] - q.X[0], q.Y[3] - q.Y[0], ux, uy);
+  TQuad g = q;
+  for (int k = 0; k < 4; ++k) {
+    const double along = k == 0 || k == 3 ? -Gap : Gap, up = k >= 2 ? Gap : 0;
+    g.X[k] += along * bx + up * ux, g.Y[k] += along * by + up * uy;
+  }
+  return std::none_of(Axes.begin(), Axes.end(), [&g](const std::array<double, 4>& a) {
+    const double ax[2] = {a[0], a[2]}, ay[2] = {a[1], a[3]};
+    return Overlap(g.X, g.Y, 4, ax, ay, 2);
+  });
+}
+
 bool TSheetLayout::Crossed(const TQuad& q) const
 {
   const auto crosses = [&q](const std::array<double, 4>& g) {
@@ -837,7 +865,7 @@ bool TSheetLayout::Cramped() const
 void TSheetLayout::Enlarge(double width, double height, double dy)
 {
   if (!On) return;
-  for (auto* lines : {&Segments, &Thin, &Extensions})
+  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes})
     for (auto& g : *lines)
       g[1] += dy, g[3] += dy;
   for (TQuad& q : Boxes)
@@ -1092,7 +1120,7 @@ void TSheetLayout::Settle()
         bool framed = true;
         for (int k = 0; k < 4; ++k)
           framed = framed && InFrame(q.X[k], q.Y[k], 0);
-        if (!framed || !Clear(q) ||
+        if (!framed || !Clear(q) || !OffAxes(q) ||
             std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }))
           continue;
         if (!Free(v) || Crossed(v)) continue;
@@ -1141,12 +1169,16 @@ bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* v
       t.SAngle = side == 0 ? angle : angle + 180;
       const double x = l.X1 + l.Ux * d, y = l.Y1 + l.Uy * d;
       const TQuad q = Footprint(t, x, y), v = SignValue(t, x, y);
+      // Its tip keeps a value's gap off any text beyond the leader: a value over the tip reads as
+      // standing on the sign.
+      const TQuad tip = Turned(x, y, t.SAngle, -SignArm, -TipGap, SignArm, 0.05);
+      const auto taken = [&q, &tip](const TQuad& b) { return Overlap(q, b) || Overlap(tip, b); };
       bool framed = true;
       for (int k = 0; k < 4; ++k)
         framed = framed && InFrame(q.X[k], q.Y[k], 0);
-      if (!framed || !Clear(q) || (value != nullptr && (Overlap(q, *value) || Overlap(v, *value))) ||
-          std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
-          !Free(v) || Crossed(v))
+      if (!framed || !Clear(q) || !OffAxes(q) ||
+          (value != nullptr && (taken(*value) || Overlap(v, *value))) ||
+          std::any_of(Boxes.begin(), Boxes.end(), taken) || !Free(v) || Crossed(v))
         continue;
       X = x, Y = y, angle = t.SAngle;
       return true;

@@ -129,6 +129,13 @@ inline bool AcrossSignValue(double d)
   return d > 9.4 && d < 13.4;
 }
 
+// Whether a line d from a roughness sign's base, on its value's side, passes the whole sign (its arms,
+// its shelf at 8.7 and its value) rather than running through or along any of it.
+inline bool ClearOfSign(double d)
+{
+  return d >= 13.4;
+}
+
 // An angle as a sheet gives it, in degrees: whole where the part's angle lies within 0.05 degrees of a
 // whole one, as a draftsman writes it, else as it is.
 inline double ShownAngle(double degrees)

@@ -191,10 +191,10 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
       Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
     else
       Md.drDimVL2(2.0 * r2, L - S + 40.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
-    // The bore's sign stands on the bore; where its value would lie on the axis there, or the bore is
-    // too narrow to hold it, it stands on the bore's extension line past the rear end instead, the
-    // bore's size farther out to leave it room.
-    const bool signOut = r < 13.4 && (r > 9.4 || 2.0 * r < 14.0);
+    // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
+    // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear
+    // end instead, the bore's size farther out to leave it room.
+    const bool signOut = !ClearOfSign(r);
     Md.drDimVL2(2.0 * r, signOut ? 25.0 : 14.0, 5.0, L, -r, L, r, "&02", "H7", none);
     Md.drDimVL2(2.0 * r1, 28.0, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
     // The chamfers' size above the sign of the seat beside it.

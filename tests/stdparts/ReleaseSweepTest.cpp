@@ -234,10 +234,10 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
   // angle given twice), and how its texts are written.
   {
     namespace sl = stdtest::sheetlines;
-    for (const auto& check :
-         {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
-          sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::TextsCrossed, sl::ViewsOnTitleBlock,
-          sl::AnglesTwice, sl::AngleRaysThroughOutlines, sl::ExtensionLinesAlongTheirViews})
+    for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
+                              sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::SignsOnAxes,
+                              sl::TextsCrossed, sl::ViewsOnTitleBlock, sl::AnglesTwice,
+                              sl::AngleRaysThroughOutlines, sl::ExtensionLinesAlongTheirViews})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
     // Dimensions across one another or a hole, and dimensions out of reach of what they size: counted on
@@ -355,6 +355,9 @@ protected:
     if (link.AllSheets.empty()) return {};
     txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false);
     if (doc == nullptr) return {};
+    if (const char* keep = std::getenv("HXCAD_KEEP_SHEETS"))
+      txhost::SaveSvg(*doc,
+                      std::filesystem::path(keep) / (std::string(name) + "-" + std::to_string(s) + ".svg"));
     txhost::SvgLayout layout = txhost::LayOut(*doc);
     H.CloseDocument(*doc);
     return layout;
@@ -549,6 +552,38 @@ TEST_F(NamedSheets, GuideSheetsKeepTheirTextsAndViewsClearOfLines)
     for (const auto& check : {sl::SignsOffTheirSurfaces, sl::TextsCrossed, sl::LinesThroughOtherViews})
       for (const std::string& fault : check(l))
         ADD_FAILURE() << fault;
+  }
+}
+
+// The guides' bores and the guide plug carry fine signs close to their axes: no sign's arm or shelf runs
+// across or along an axis, at any row of the guide bushes' tables and at every size of the plug.
+TEST_F(NamedSheets, SignsKeepOffTheAxes)
+{
+  std::vector<std::pair<const char*, int>> sheets;
+  for (const char* bush : {"guide_bush_2", "guide_bush_4"})
+    for (int row = 1; row < ABaseDetail.SocketCount(bush[11] - '0'); row += 3)
+      sheets.emplace_back(bush, row);
+  for (int half : Halves)
+    sheets.emplace_back("guide_plug", half);
+  for (const auto& [name, size] : sheets) {
+    SCOPED_TRACE(std::string(name) + " at " + std::to_string(size));
+    const txhost::SvgLayout l = Sheet(name, size);
+    ASSERT_FALSE(l.Lines.empty());
+    for (const std::string& fault : stdtest::sheetlines::SignsOnAxes(l))
+      ADD_FAILURE() << fault;
+  }
+}
+
+// The sprue bush's sphere sign stands on the radius's leader, clear of the radius's value. At 2x the
+// leader holds no free place off the value, and the sign still stands at its end under the value.
+TEST_F(NamedSheets, TheSpheresSignStandsClearOfItsRadius)
+{
+  for (int half : {1, 2}) {
+    SCOPED_TRACE("sprue_bush at " + std::to_string(half));
+    const txhost::SvgLayout l = Sheet("sprue_bush", half);
+    ASSERT_FALSE(l.Lines.empty());
+    for (const std::string& fault : stdtest::sheetlines::SignsUnderValues(l))
+      ADD_FAILURE() << fault;
   }
 }
 

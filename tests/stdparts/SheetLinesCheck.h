@@ -138,6 +138,75 @@ inline std::vector<std::string> SignsOffTheirSurfaces(const txhost::SvgLayout& l
   return faults;
 }
 
+// No roughness sign's stroke (its arms, its shelf) runs across or within 0.8 mm of an axis: a shelf lying
+// along an axis reads as a line of the view. Only the sign's tip meets a line, the surface it stands on.
+inline std::vector<std::string> SignsOnAxes(const txhost::SvgLayout& layout)
+{
+  std::vector<TSeg> axes;
+  std::vector<TPoint> tips;
+  for (std::size_t k = 0; k < layout.Lines.size(); ++k) {
+    const txhost::SvgPolyline& l = layout.Lines[k];
+    if (l.Kind == "curve" && l.Style == txapi::txCSAxial)
+      for (const TSeg& s : Segments(l))
+        axes.push_back(s);
+    if (l.Kind == "rough" && l.Points.size() == 2 && k + 1 < layout.Lines.size() &&
+        layout.Lines[k + 1].Kind == "rough" && !layout.Lines[k + 1].Points.empty() &&
+        layout.Lines[k + 1].Points[0] == l.Points[0])
+      tips.push_back(l.Points[0]);
+  }
+  std::vector<std::string> faults;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "rough") continue;
+    double nearest = 1e300;
+    TPoint at{};
+    for (const TSeg& s : Segments(l)) {
+      const double len = std::hypot(s.B.first - s.A.first, s.B.second - s.A.second);
+      const int n = std::max(1, int(std::ceil(len / 0.1)));
+      for (int i = 0; i <= n; ++i) {
+        const TPoint p{s.A.first + (s.B.first - s.A.first) * i / n,
+                       s.A.second + (s.B.second - s.A.second) * i / n};
+        if (std::any_of(tips.begin(), tips.end(),
+                        [&p](TPoint t) { return std::hypot(p.first - t.first, p.second - t.second) < 1; }))
+          continue;
+        for (const TSeg& a : axes)
+          if (const double d = Distance(p, a); d < nearest) nearest = d, at = p;
+      }
+    }
+    if (nearest < 0.8)
+      faults.push_back("a sign's stroke " + std::to_string(nearest) + " from an axis at " + At(at));
+  }
+  return faults;
+}
+
+// No roughness sign's tip stands under a dimension's value: the value would read as standing on the sign.
+// Values are grown by 1.5 mm, the least gap a draftsman leaves between a value and a sign.
+inline std::vector<std::string> SignsUnderValues(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults;
+  const auto& lines = layout.Lines;
+  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+    const txhost::SvgPolyline &a = lines[k], &b = lines[k + 1];
+    if (a.Kind != "rough" || b.Kind != "rough" || a.Points.size() != 2 || b.Points.empty() ||
+        a.Points[0] != b.Points[0])
+      continue;
+    const TPoint tip = a.Points[0];
+    for (const txhost::SvgLabel& t : layout.Labels) {
+      if (t.Role != "dimension") continue;
+      // Grown along its own length and height.
+      const double lx = t.X[1] - t.X[0], ly = t.Y[1] - t.Y[0], hx = t.X[3] - t.X[0], hy = t.Y[3] - t.Y[0];
+      const double ln = std::max(std::hypot(lx, ly), 1e-9), hn = std::max(std::hypot(hx, hy), 1e-9);
+      double qx[4], qy[4];
+      for (int i = 0; i < 4; ++i) {
+        const double a = i == 1 || i == 2 ? 1.5 : -1.5, h = i >= 2 ? 1.5 : -1.5;
+        qx[i] = t.X[i] + a * lx / ln + h * hx / hn, qy[i] = t.Y[i] + a * ly / ln + h * hy / hn;
+      }
+      if (Crosses(qx, qy, {tip, tip})) faults.push_back("a sign's tip at " + At(tip) + " under " + Named(t));
+    }
+    ++k;
+  }
+  return faults;
+}
+
 // No text of the sheet's drawing (a dimension's value, a sign's value, a title, a note) is crossed by a
 // line: an outline, an axis, a hatch's boundary, an extension or dimension line, a leader or a sign.
 // Texts are shrunk by 0.2 mm so that a line touching a text passes.
