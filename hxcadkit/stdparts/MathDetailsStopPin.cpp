@@ -1,4 +1,6 @@
 // The stop pin of an ejector plate.
+#include <algorithm>
+
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/GImage.h"
@@ -96,9 +98,13 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
     const TString none;
     const auto plain = txapi::txRoughSignEnum(0);
     if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "А");
-    Md.drDimHL(x82, -32.0, -1.0, 0.0, f - r74, x82, f - r25, none, "h14", none);
+    // The lengths below the pin, the shorter nearer: the end's chamfer by the shank, its value on past the
+    // end, and the whole length a spacing beyond it and below the head, so that neither line crosses the
+    // other's extension lines.
+    const double chamfer = -r25 - 8.0, whole = std::min(chamfer - 7.0, -r74 - 8.0);
     // The count before the size, as every sheet writes a chamfer given for several.
-    Md.drDimHL(f, -20.0, -1.0, x82 - f, -r25, x82, f - r25, "2 фаски ", none, "&04~45&01");
+    Md.drDimHL(f, chamfer + r25, 1.0, x82 - f, -r25, x82, f - r25, "2 фаски ", none, "&04~45&01");
+    Md.drDimHL(x82, whole - (f - r74), -1.0, 0.0, f - r74, x82, f - r25, none, "h14", none);
     Md.drDimHL(x81, 30.0, 1.0, 0.0, r74 - f, x81, r74, none, "h6", none);
     Md.drDimVL(2.0 * r74, -15.0, 1.0, f, -r74, f, r74, "&02", "h14", none);
     Md.drDimVL(2.0 * r25, 30.0, -1.0, x82 - f, -r25, x82 - f, r25, "&02", "k6", none);
