@@ -225,24 +225,34 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     const TString B("Б");
     Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
     TCommonGeometry(0, &Md).drCVR_dV(70.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true);
-    Md.drDimHL(y7, -57.0, 0.0, y7, 2 - r94, 0.0, 2 - r89, none, TString("h14"), none);
-    Md.drDimHL(y6, -42.0, -1.0, y6, -r89, 0.0, 2 - r89, none, TString("h9"), none);
-    Md.drDimHL(y7 - y6 - y5, -40.0, -1.0, b, -r95, y6, -r89, none, TString("h8"), none);
-    Md.drDimHL(3.0, -30.0, -1.0, 3.0, -1.25, 0.0, 2 - r89, none, TString("H14"), none);
-    Md.drDimHL(2.0, -15.0, -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none, TString("&04~45&01"));
+    // The lengths below the part, the shorter nearer, each from the collar's end face, so that no longer
+    // line crosses a shorter one's extension lines: the chamfer, the slot's depth and the collar, their
+    // values on past the end face; the body beyond the reach of its diameter's value; the whole length
+    // beyond them all.
+    const double chamfer = -r89 - 8.0, slot = chamfer - 7.0, collar = slot - 7.0;
+    const double body = std::min(chamfer, -r95 - 24.0), whole = std::max(r89, r95 + 16.0) + 8.0;
+    // The offset that puts a line at level under the points at ya and yb.
+    const auto below = [](double level, double ya, double yb) { return level - std::min(ya, yb); };
+    Md.drDimHL(2.0, below(chamfer, -r89, 2 - r89), -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none,
+               TString("&04~45&01"));
+    Md.drDimHL(3.0, below(slot, -1.25, 2 - r89), -1.0, 3.0, -1.25, 0.0, 2 - r89, none, TString("H14"), none);
+    Md.drDimHL(y6, below(collar, -r89, 2 - r89), -1.0, y6, -r89, 0.0, 2 - r89, none, TString("h9"), none);
+    Md.drDimHL(y7 - y6 - y5, below(body, -r95, -r89), -1.0, b, -r95, y6, -r89, none, TString("h8"), none);
+    Md.drDimHL(y7, whole - (r89 - 2), 0.0, y7, r94 - 2, 0.0, r89 - 2, none, TString("h14"), none);
     Md.drDimVL(2.5, -5.0, -15.0, 0.0, -1.25, 0.0, 1.25, none, TString("H14"), none);
     Md.drDimVL(2 * r89, -20.0, -1.0, 2.0, -r89, 2.0, r89, TString("&02"), TString("h14"), none);
-    Md.drDimVL(2 * r95, 0.0, -1.0, b, -r95, b, r95, TString("&02"), TString("h7"), none);
+    const double xb = (y6 + 3 + b) / 2 - 0.5;
+    Md.drDimVL(2 * r95, 0.5, -1.0, xb, -r95, xb, r95, TString("&02"), TString("h7"), none);
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
     // The collar face's sign turned to the left, under the collar: on the right the thread shoulder's
     // sign needs the room where the fit is short.
-    Md.drRough(y6, -12 - r89, 180.0, rough, TString("1,6"), none, none);
+    Md.drRough(y6, collar - 1.0, 0.0, rough, TString("1,6"), none, none);
     // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
     // stand.
     Md.drRough((y6 + 3 + b) / 2, r95, 90.0, rough, TString("0,8"), none, none);
     Md.drRough(b, -5 - r95, 0.0, rough, TString("1,6"), none, none);
-    Md.drRough(0.0, -56 - r89, 180.0, rough, TString("1,6"), none, none);
+    Md.drRough(0.0, whole - 3.0, 180.0, rough, TString("1,6"), none, none);
   }
   Md.drDeleteMtr();
 }
