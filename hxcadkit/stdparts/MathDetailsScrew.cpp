@@ -94,6 +94,27 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
   Md.drDimVL(2 * r, 10.0, -1.0, Len, -r, Len, r, TString("M"), none, none);
 }
 
+// The one-piece spacer seen from its slotted end, about (x, 0): the collar of radius R, its chamfer's edge
+// 2 in, and the slot 2,5 wide across it. The slot's width is given here, alone on its side, not in the side
+// view, where its line would lie within the collar's diameter and the two lines' extension lines would
+// cross.
+void drSlottedEnd(TModeler3D& Md, double x, double R)
+{
+  const double w = 1.25, h = std::sqrt(R * R - w * w), hc = std::sqrt(std::max(0.0, (R - 2) * (R - 2) - w * w));
+  const TString none;
+  Md.drMtr(x, 0.0, 0.0, 1.0);
+  Md.drCircleAxle(0.0, 0.0, R, 1);
+  // The chamfer's edge is cut away where the slot runs.
+  if (hc > 0.0) {
+    Md.drArc(0.0, 0.0, R - 2, hc, w, -hc, w, 1, 1);
+    Md.drArc(0.0, 0.0, R - 2, -hc, -w, hc, -w, 1, 1);
+  }
+  Md.drLine(-h, w, h, w, 1);
+  Md.drLine(-h, -w, h, -w, 1);
+  Md.drDimVL(2 * w, 8.0, -15.0, h, -w, h, w, none, TString("H14"), none);
+  Md.drDeleteMtr();
+}
+
 // Why no sound spacer can be made of d's sizes, or null. The one piece: the collar CollarRadius over
 // CollarHeight, its end chamfered 2 and slotted 2.5 wide and 3 deep, the groove 3 long and 0.3 deep, the
 // body Radius up to the thread, the thread's undercut 3 long and 1 deep, the thread ThreadRadius over
@@ -229,25 +250,24 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     // line crosses a shorter one's extension lines: the chamfer, the slot's depth and the collar, their
     // values on past the end face; the body beyond the reach of its diameter's value; the whole length
     // beyond them all.
-    const double chamfer = -r89 - 8.0, slot = chamfer - 7.0, collar = slot - 7.0;
+    const double chamfer = -r89 - 8.0, collar = chamfer - 7.0;
     const double body = std::min(chamfer, -r95 - 24.0), whole = std::max(r89, r95 + 16.0) + 8.0;
     // The offset that puts a line at level under the points at ya and yb.
     const auto below = [](double level, double ya, double yb) { return level - std::min(ya, yb); };
     Md.drDimHL(2.0, below(chamfer, -r89, 2 - r89), -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none,
                TString("&04~45&01"));
-    Md.drDimHL(3.0, below(slot, -1.25, 2 - r89), -1.0, 3.0, -1.25, 0.0, 2 - r89, none, TString("H14"), none);
     Md.drDimHL(y6, below(collar, -r89, 2 - r89), -1.0, y6, -r89, 0.0, 2 - r89, none, TString("h9"), none);
     Md.drDimHL(y7 - y6 - y5, below(body, -r95, -r89), -1.0, b, -r95, y6, -r89, none, TString("h8"), none);
+    Md.drDimHL(3.0, 10.0, -1.0, 3.0, 1.25, 0.0, r89 - 2, none, TString("H14"), none);
     Md.drDimHL(y7, whole - (r89 - 2), 0.0, y7, r94 - 2, 0.0, r89 - 2, none, TString("h14"), none);
-    Md.drDimVL(2.5, -5.0, -15.0, 0.0, -1.25, 0.0, 1.25, none, TString("H14"), none);
     Md.drDimVL(2 * r89, -20.0, -1.0, 2.0, -r89, 2.0, r89, TString("&02"), TString("h14"), none);
-    const double xb = (y6 + 3 + b) / 2 - 0.5;
+    const double xb = y6 + 3 + 0.75 * (b - y6 - 3) - 0.5;
     Md.drDimVL(2 * r95, 0.5, -1.0, xb, -r95, xb, r95, TString("&02"), TString("h7"), none);
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
     // The collar face's sign turned to the left, under the collar: on the right the thread shoulder's
     // sign needs the room where the fit is short.
-    Md.drRough(y6, collar - 1.0, 0.0, rough, TString("1,6"), none, none);
+    Md.drRough(y6, -(r89 + r95) / 2, 0.0, rough, TString("1,6"), none, none);
     // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
     // stand.
     Md.drRough((y6 + 3 + b) / 2, r95, 90.0, rough, TString("0,8"), none, none);
@@ -263,9 +283,11 @@ void TDistanceScrew::dr2D() const
   if (!mould::OpenSheet(*this, 10.0, 0.0)) return;
   // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
   // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.
-  if (*Execution.PInt == 0)
+  if (*Execution.PInt == 0) {
     dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
-  else
+    // The end view beside the thread's diameter.
+    drSlottedEnd(M(), Len + 25.0 + CollarRadius, CollarRadius);
+  } else
     drAssembledSpacer(M(), ThreadRadius, Radius, CollarRadius, CollarHeight, Len, ThreadLen);
   const TString none;
   M().drCloseViewTDemCloseLeaf(none, none, none, none);
