@@ -118,22 +118,24 @@ TEST(StdPartsProfile, ThreadedSpacerAnnotations)
   auto hl = Md.Of("drDimHL"), vl = Md.Of("drDimVL");
   const auto rough = Md.Of("drRough");
   ASSERT_EQ(hl.size(), 7u);
-  ASSERT_EQ(vl.size(), 6u);
+  ASSERT_EQ(vl.size(), 5u);
   EXPECT_EQ(hl[1].A[0], 3.0);
   EXPECT_EQ(vl[1].A[0], 1.0);
   hl.erase(hl.begin(), hl.begin() + 2);
   vl.erase(vl.begin(), vl.begin() + 2);
   ASSERT_EQ(rough.size(), 4u);
-  EXPECT_EQ(hl[0].A, (std::vector<double>{61, -57, 0, 61, 2 - 5, 0, 2 - 12}));
-  EXPECT_EQ(hl[2].A, (std::vector<double>{61 - 6 - 15, -40, -1, 46, -8, 6, -12}));
-  EXPECT_EQ(hl[4].S[0].Utf8Text() + "|" + hl[4].S[2].Utf8Text(), "2 фаски |&04~45&01");
-  EXPECT_EQ(vl[3].A, (std::vector<double>{10, 12, -1, 59, -5, 59, 5}));
-  EXPECT_EQ(vl[3].S[0].Utf8Text() + vl[3].S[1].Utf8Text(), "M-8g");
-  EXPECT_EQ(vl[1].S[0].Utf8Text() + vl[1].S[1].Utf8Text(), "&02h14");
+  // The lengths below nested from the end face, the chamfer nearest; the whole length over the part.
+  EXPECT_EQ(hl[0].A, (std::vector<double>{2, -8, -1, 2, -12, 0, -10}));
+  EXPECT_EQ(hl[0].S[0].Utf8Text() + "|" + hl[0].S[2].Utf8Text(), "2 фаски |&04~45&01");
+  EXPECT_EQ(hl[2].A, (std::vector<double>{61 - 6 - 15, -20, -1, 46, -8, 6, -12}));
+  EXPECT_EQ(hl[4].A, (std::vector<double>{61, 22, 0, 61, 3, 0, 10}));
+  EXPECT_EQ(vl[2].A, (std::vector<double>{10, 12, -1, 59, -5, 59, 5}));
+  EXPECT_EQ(vl[2].S[0].Utf8Text() + vl[2].S[1].Utf8Text(), "M-8g");
+  EXPECT_EQ(vl[0].S[0].Utf8Text() + vl[0].S[1].Utf8Text(), "&02h14");
   std::string texts;
   for (const auto& r : rough)
     texts += r.S[0].Utf8Text() + "@" + std::to_string(int(r.A[2])) + " ";
-  EXPECT_EQ(texts, "1,6@180 0,8@90 1,6@0 1,6@180 ");
+  EXPECT_EQ(texts, "1,6@0 0,8@90 1,6@0 1,6@180 ");
   ASSERT_EQ(Md.Count("drCircleShelf"), 2);
   EXPECT_EQ(Md.Of("drCircleShelf")[0].S[0].Utf8Text(), "А");
   EXPECT_EQ(Md.Of("drCircleShelf")[1].S[0].Utf8Text(), "Б");
