@@ -100,7 +100,8 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
 // cross.
 void drSlottedEnd(TModeler3D& Md, double x, double R)
 {
-  const double w = 1.25, h = std::sqrt(R * R - w * w), hc = std::sqrt(std::max(0.0, (R - 2) * (R - 2) - w * w));
+  const double w = 1.25, h = std::sqrt(R * R - w * w),
+               hc = std::sqrt(std::max(0.0, (R - 2) * (R - 2) - w * w));
   const TString none;
   Md.drMtr(x, 0.0, 0.0, 1.0);
   Md.drCircleAxle(0.0, 0.0, R, 1);
