@@ -119,10 +119,14 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drDimHL(x90, -41.0, -1.0, xL + x90, -3.0 - r62, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(x76, -51.0, -1.0, x74, 2.0 - r30, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(3.0, 10.0, -1.0, xL + 3.0, r74, xL, r74 - 3.0, none, none, chamfer);
-  Md.drDimHL(x74, -40.0, 1.0, 0.0, -r62, x74, 2.0 - r30, none, none, none);
-  Md.drDimHL(2.0, r62 + 10.0 - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
-  Md.drDimVL(2.0 * r30, 15.0, -1.0, x74 - 2.0, r30, x74 - 2.0, -r30, TString("M"), none,
-             TString("&04~") + DrawingNumber(ThreadStep) + TString("-8g"));
+  // The thread's length under the shank, within reach of it, the collar's lengths beside it.
+  const double threadLine = -r62 - 8.0;
+  Md.drDimHL(x74, threadLine + r62, 1.0, 0.0, -r62, x74, 2.0 - r30, none, none, none);
+  // Over the threaded end the shorter of the end's chamfer and the mouth's depth nearer, the bore's
+  // depth beyond them: no longer line crosses a shorter one's extension lines.
+  const double chamferLine = y4 < 2.0 ? r62 + 20.0 : r62 + 10.0,
+               mouthLine = y4 < 2.0 ? r62 + 10.0 : r62 + 20.0;
+  Md.drDimHL(2.0, chamferLine - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
   Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
   Rough(Md, xL, -5.0 - r62, 180.0);
@@ -133,10 +137,13 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   if (r74 != r62) Rough(Md, xL + x90, -5.0 - r74, 0.0);
   // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
   // bores, not back along the whole shank through the collar and the cross hole.
-  Md.drDimVL(2.0 * r97, y4 + 8.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
-  Md.drDimVL(2.0 * r98, y3 + 15.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
-  Md.drDimHL(y4, r62 + 22.0 - r30, -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);
+  // The narrower bore nearer the end, the thread's diameter beyond both, each asked after the nearer.
+  Md.drDimVL(2.0 * r98, y3 + 8.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
+  Md.drDimVL(2.0 * r97, y4 + 15.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
+  Md.drDimHL(y4, mouthLine - (r30 - 2.0), -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDimHL(y3, r62 + 34.0 - r30, -1.0, x74 - y3, r97, x74, r30 - 2.0, none, h14, none);
+  Md.drDimVL(2.0 * r30, 22.0, -1.0, x74 - 2.0, r30, x74 - 2.0, -r30, TString("M"), none,
+             TString("&04~") + DrawingNumber(ThreadStep) + TString("-8g"));
   Md.drDeleteMtr();
 }
 

@@ -79,6 +79,18 @@ TEST_F(PinAndSpacerSheets, TheStopPinsLengthsNeitherCrossNorStrayAtEverySize)
   }
 }
 
+// The shank's thread length under the shank it is measured from, not carried 40 mm off past empty paper;
+// over the threaded end the shorter of the chamfer and the mouth's depth nearer, at every size.
+TEST_F(PinAndSpacerSheets, TheShanksLengthsStandWithinReachAtEverySize)
+{
+  for (int s : {1, 2, 4}) {
+    const txhost::SvgLayout l = Sheet("shank", s);
+    ASSERT_FALSE(l.Lines.empty()) << s;
+    const auto far = sl::DimensionsOutOfReach(l);
+    EXPECT_TRUE(far.empty()) << "shank at " << s << "/2:" << Listed(far);
+  }
+}
+
 // Rows of every thread the table holds, first and last of it: the lengths from the end face nested with
 // the shortest nearest, the slot's depth by the slot, every dimension within reach of what it sizes, and
 // none of the diameters' lines across another's extension lines (the slot's width on an end view).
