@@ -3,46 +3,27 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "../adapter/AdapterSupport.h"
-#include "MouldPartList.h"
+#include "MouldSheetLayout.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
-#include "plugin/MouldDocuments.h"
 #include "txhost/lib/SvgWriter.h"
 
 namespace {
 
 namespace sl = stdtest::sheetlines;
-using stdtest::mouldparts::TMade;
-using stdtest::mouldparts::TPart;
 
 class PinAndSpacerSheets : public ::testing::Test, public adaptertest::HostedModeller
 {
 protected:
   PinAndSpacerSheets() { stdtest::LoadShipped(); }
 
-  // The layout of the sheet of the part named at size s: row s of its table, or its sizes by s / 2.
   txhost::SvgLayout Sheet(const char* name, int s)
   {
-    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
-    const auto& parts = stdtest::mouldparts::Parts;
-    const auto part = std::find_if(std::begin(parts), std::end(parts),
-                                   [name](const TPart& p) { return std::string(p.Name) == name; });
-    if (part == std::end(parts)) return {};
-    TMade made;
-    part->Make(made, &drApi::MA, s, s / 2.0);
-    made.Part().dr2D();
-    if (link.AllSheets.empty()) return {};
-    txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false);
-    if (doc == nullptr) return {};
-    txhost::SvgLayout layout = txhost::LayOut(*doc);
-    H.CloseDocument(*doc);
-    return layout;
+    return stdtest::MouldSheetLayout(H, Dir.path(), name, s);
   }
 
   // The layout with the roughness signs taken out of the dimensions: only dimensions stand against each
