@@ -247,10 +247,10 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     const TString B("Б");
     Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
     TCommonGeometry(0, &Md).drCVR_dV(70.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true);
-    // The lengths below the part, the shorter nearer, each from the collar's end face, so that no longer
-    // line crosses a shorter one's extension lines: the chamfer, the slot's depth and the collar, their
-    // values on past the end face; the body beyond the reach of its diameter's value; the whole length
-    // beyond them all.
+    // Lengths from the collar's end face stacked with the shorter nearer, so that no longer line crosses a
+    // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,
+    // and the body beyond the reach of its diameter's value; above, the slot's depth by the slot and the
+    // whole length over the signs and callouts there.
     const double chamfer = -r89 - 8.0, collar = chamfer - 7.0;
     const double body = std::min(chamfer, -r95 - 24.0), whole = std::max(r89, r95 + 16.0) + 8.0;
     // The offset that puts a line at level under the points at ya and yb.
@@ -262,12 +262,15 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     Md.drDimHL(3.0, 10.0, -1.0, 3.0, 1.25, 0.0, r89 - 2, none, TString("H14"), none);
     Md.drDimHL(y7, whole - (r89 - 2), 0.0, y7, r94 - 2, 0.0, r89 - 2, none, TString("h14"), none);
     Md.drDimVL(2 * r89, -20.0, -1.0, 2.0, -r89, 2.0, r89, TString("&02"), TString("h14"), none);
+    // The collar's diameter before the end face, alone on that side (the slot's width is on the end view);
+    // the body's across the body, its value under it, clear of the fit's sign above; the thread's beyond its
+    // end.
     const double xb = y6 + 3 + 0.75 * (b - y6 - 3) - 0.5;
     Md.drDimVL(2 * r95, 0.5, -1.0, xb, -r95, xb, r95, TString("&02"), TString("h7"), none);
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
-    // The collar face's sign turned to the left, under the collar: on the right the thread shoulder's
-    // sign needs the room where the fit is short.
+    // The collar's back face's sign on that face under the axis, turned to the body; the end face's on its
+    // extension line over the part, past the lengths there.
     Md.drRough(y6, -(r89 + r95) / 2, 0.0, rough, TString("1,6"), none, none);
     // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
     // stand.
