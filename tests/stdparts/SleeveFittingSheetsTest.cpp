@@ -1,0 +1,101 @@
+// The locating sleeve's and the fitting's sheets as laid out on the stand-in host: angles whose rays and
+// arcs run across other dimensions or a callout's leader, and lengths stacked so that a shorter one's
+// extension lines cross a longer one's line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
+#include "SheetLinesCheck.h"
+#include "StdPartsSupport.h"
+#include "plugin/MouldDocuments.h"
+#include "txhost/lib/SvgWriter.h"
+
+namespace {
+
+namespace sl = stdtest::sheetlines;
+
+class SleeveFittingSheets : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  SleeveFittingSheets() { stdtest::LoadShipped(); }
+
+  // The layout of each sheet of the part named at size s (a table row, or half sizes).
+  std::vector<txhost::SvgLayout> Sheets(const char* name, int s)
+  {
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    const auto& parts = stdtest::mouldparts::Parts;
+    const auto part =
+        std::find_if(std::begin(parts), std::end(parts),
+                     [name](const stdtest::mouldparts::TPart& p) { return std::string(p.Name) == name; });
+    std::vector<txhost::SvgLayout> sheets;
+    if (part == std::end(parts)) return sheets;
+    stdtest::mouldparts::TMade made;
+    part->Make(made, &drApi::MA, s, s / 2.0);
+    made.Part().dr2D();
+    for (const TString& file : link.AllSheets) {
+      txhost::Object* doc = H.OpenDocument(std::filesystem::path(file.toWideChar()), false);
+      if (doc == nullptr) continue;
+      sheets.push_back(txhost::LayOut(*doc));
+      H.CloseDocument(*doc);
+    }
+    return sheets;
+  }
+};
+
+// Where an angle's ray or arc crosses another dimension's line (not its extension lines), or a leader of no
+// dimension (a callout's) crosses an angle's ray or arc.
+std::vector<std::string> AnglesAcross(const txhost::SvgLayout& layout)
+{
+  const std::vector<sl::TDimensionLines> dims = sl::DimensionLinesOf(layout);
+  std::vector<std::string> found;
+  for (std::size_t i = 0; i < dims.size(); ++i) {
+    if (!dims[i].Angle) continue;
+    for (const sl::TSeg& s : dims[i].Own) {
+      for (std::size_t j = 0; j < dims.size(); ++j)
+        for (const sl::TSeg& t : j == i ? std::vector<sl::TSeg>{} : dims[j].Own) {
+          sl::TPoint at;
+          if (sl::CrossAcross(s, t, dims[i].Ends, at) && sl::CrossAcross(s, t, dims[j].Ends, at))
+            found.push_back("an angle's line across another's line at " + sl::At(at));
+        }
+      for (const txhost::SvgPolyline& l : layout.Lines) {
+        if (l.Kind != "leader" || l.Symbol >= 0) continue;
+        for (const sl::TSeg& t : sl::Segments(l)) {
+          sl::TPoint at;
+          if (sl::CrossAcross(s, t, dims[i].Ends, at) &&
+              sl::CrossAcross(s, t, {l.Points.front(), l.Points.back()}, at))
+            found.push_back("a callout's leader across an angle at " + sl::At(at));
+        }
+      }
+    }
+  }
+  return found;
+}
+
+// The fitting's hexagon chamfer angle had its slanting ray across the thread's length "15", and the relief
+// groove's callout A its leader across the barb's 70 degree arc. The part has one size: its three sheets
+// are the same.
+TEST_F(SleeveFittingSheets, TheFittingsAnglesCrossNoLineAndNoCallout)
+{
+  const std::vector<txhost::SvgLayout> sheets = Sheets("fitting", 2);
+  ASSERT_EQ(sheets.size(), 1u);
+  const txhost::SvgLayout& l = sheets[0];
+  int angles = 0;
+  for (const txhost::SvgPolyline& line : l.Lines)
+    angles += line.Kind == "dimension-arc";
+  EXPECT_GE(angles, 3) << "the barbs' 45 and 70 degrees and the chamfer's 30";
+  for (const std::string& fault : AnglesAcross(l))
+    ADD_FAILURE() << fault;
+  // The barbs' tip diameter is shown once, as a reference size.
+  int tips = 0;
+  for (const txhost::SvgLabel& label : l.Labels)
+    tips += label.Text == "\u23008,8*";
+  EXPECT_EQ(tips, 1);
+}
+
+} // namespace
