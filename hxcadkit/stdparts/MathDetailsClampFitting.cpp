@@ -206,7 +206,10 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
   }
   if (isSize) {
     const TString none;
-    Md.drDimVL(2.0 * r2, -28.0, 1.0, 21.0 - l, -r2, 21.0 - l, r2, "&02", none, none);
+    // The barbs' tip, where the grooves between them bottom out, beside it; their crests' diameter on the
+    // end view, so that the tip's value past its short line crosses no extension line of it.
+    const double k = MouldWhole(r2 + 3.0 - r3);
+    Md.drDimVL(2.0 * r3, -6.0, k, 15.0 - l, -r3, 15.0 - l, r3, "&02", none, "*");
     Md.drDimHL(6.0, -15.0, 0.0, 15.0 - l, -r3, 21.0 - l, -r2, none, none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 27.0 - l, -r2, 21.0 - l, -r2, none, none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 33.0 - l, -r2, 27.0 - l, -r2, none, none, none);
@@ -242,9 +245,8 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     Md.drCircle(0.0, 0.0, r3, tl);
     Md.drCircle(0.0, 0.0, r4, tl);
     Hexagon(Md, r1, tl);
-    // The barbs' tip seen end on: its reference diameter here, where no length of the side view crowds it.
-    // Its value stands past the hexagon's corners.
-    Md.drDimD(2.0 * r3, TString(), 45.0, SaturatingToInt(Corner - r3) + 8, 0, 0.0, 0.0, 1, "&02", none, "*");
+    // The barbs' crests seen end on, their value past the hexagon's corners.
+    Md.drDimD(2.0 * r2, TString(), 45.0, SaturatingToInt(Corner - r2) + 8, 0, 0.0, 0.0, 1, "&02", none, none);
     Md.drDimHL(-2.0 * r1, -20.0, 0.0, -r1, -a, r1, -a, none, none, none);
     Md.drDimVL(-16.2, -25.0, 0.0, 0.0, -Corner, 0.0, Corner, none, none, none);
     Md.drDeleteMtr();
