@@ -1,6 +1,6 @@
 // The locating sleeve's and the fitting's sheets as laid out on the stand-in host: angles whose rays and
-// arcs run across other dimensions or a callout's leader, and lengths stacked so that a shorter one's
-// extension lines cross a longer one's line.
+// arcs run across other dimensions or a callout's leader, lengths stacked so that a shorter one's
+// extension lines cross a longer one's line, and sizes carried far off past empty paper.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -96,6 +96,44 @@ TEST_F(SleeveFittingSheets, TheFittingsAnglesCrossNoLineAndNoCallout)
   for (const txhost::SvgLabel& label : l.Labels)
     tips += label.Text == "\u23008,8*";
   EXPECT_EQ(tips, 1);
+}
+
+// The locating sleeve's lengths were stacked with a shorter one outside a longer one (the thread's chamfer
+// outside the thread, its extension line across the thread's line), the bore's length 45 below the part
+// through the chamfer angle's ray, and the diameters at the ends 33 and 44 off their faces. At every row:
+// no length's line crosses another's extension line, and every dimension stands within reach.
+TEST_F(SleeveFittingSheets, TheSleevesLengthsNestAndEverySizeStandsByItsFeature)
+{
+  for (int row = 1; row < ABaseDetail.SocketCount(3); ++row) {
+    SCOPED_TRACE("row " + std::to_string(row));
+    const std::vector<txhost::SvgLayout> sheets = Sheets("locating_sleeve", row);
+    ASSERT_EQ(sheets.size(), 1u);
+    const txhost::SvgLayout& l = sheets[0];
+    for (const std::string& fault : sl::DimensionsOutOfReach(l))
+      ADD_FAILURE() << fault;
+    const std::vector<sl::TDimensionLines> dims = sl::DimensionLinesOf(l);
+    int lengths = 0;
+    for (std::size_t i = 0; i < dims.size(); ++i) {
+      if (dims[i].Angle) continue;
+      for (const sl::TSeg& s : dims[i].Own) {
+        if (std::fabs(s.A.second - s.B.second) > 1e-9 || std::fabs(s.A.first - s.B.first) < 1.0) continue;
+        ++lengths;
+        for (std::size_t j = 0; j < dims.size(); ++j)
+          for (const sl::TSeg& t : j == i ? std::vector<sl::TSeg>{} : dims[j].Extensions) {
+            sl::TPoint at;
+            if (!sl::CrossAcross(s, t, dims[i].Ends, at) || !sl::CrossAcross(s, t, dims[j].Ends, at))
+              continue;
+            // Its line run on under its value crosses its own extension line, which another from the same
+            // face shares.
+            if (std::none_of(dims[i].Extensions.begin(), dims[i].Extensions.end(),
+                             [&at](const sl::TSeg& e) { return sl::Distance(at, e) < 0.05; }))
+              ADD_FAILURE() << "a length's line from " << sl::At(s.A) << " to " << sl::At(s.B)
+                            << " across another's extension line at " << sl::At(at);
+          }
+      }
+    }
+    EXPECT_GE(lengths, 5) << "the chamfers, the thread, the bore and the whole length";
+  }
 }
 
 } // namespace
