@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -42,21 +43,23 @@ constexpr double SleeveDimStep = 8.0;
 // The radius of an angle's arc about its vertex on a sheet.
 constexpr double SleeveAngleArc = 25.0;
 
-// Two diameters from the end face at x = face, beside it on the side away from the part (dir -1 to the
-// left, +1 to the right): the smaller one off from the face,  its value slid towards the lower half where it
-// does not fit between its arrows; the larger one a row farther out. The smaller one's extension lines then
-// stop short of the larger one's line. sa and sb are each one's texts before and after the value.
-void SleeveDiameters(TModeler3D& Md, double face, double dir, double off, double da, double xa,
-                     const char* sa1, const char* sa2, double db, double xb, const char* sb1, const char* sb2)
+// A diameter dimensioned from an end face: its value, where it is measured, its texts.
+struct TSleeveDiameter
 {
-  if (da > db) {
-    std::swap(da, db), std::swap(xa, xb);
-    std::swap(sa1, sb1), std::swap(sa2, sb2);
-  }
+  double D, X;
+  const char *S1, *S2;
+};
+
+// Diameters from the end face at x = face, beside it on the side away from the part (dir -1 to the left,
+// +1 to the right), the smallest off from the face and each larger one a row farther: no extension line
+// then crosses another's line. A value that does not fit between its arrows slides towards the lower half.
+void SleeveDiameters(TModeler3D& Md, double face, double dir, double off, std::vector<TSleeveDiameter> d)
+{
+  std::sort(d.begin(), d.end(), [](const TSleeveDiameter& a, const TSleeveDiameter& b) { return a.D < b.D; });
   const TString none;
-  const double near = face + dir * off - xa, far = face + dir * (off + SleeveDimStep) - xb;
-  Md.drDimVL2(-da, near, -1.0, xa, -da / 2.0, xa, da / 2.0, sa1, sa2, none);
-  Md.drDimVL2(-db, far, -1.0, xb, -db / 2.0, xb, db / 2.0, sb1, sb2, none);
+  for (std::size_t k = 0; k < d.size(); ++k)
+    Md.drDimVL2(-d[k].D, face + dir * (off + SleeveDimStep * double(k)) - d[k].X, -1.0, d[k].X, -d[k].D / 2.0,
+                d[k].X, d[k].D / 2.0, d[k].S1, d[k].S2, none);
 }
 
 // The width across the collar's flats: a guide pillar's key, cut into a collar there is; 0 for none.
@@ -271,15 +274,25 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     Md.drDimHL(1.0, -10.0, 0.0, 0.0, 1.0 - r1, 1.0, -r1, none, none, none);
     // Diameters from an end face: the thread and the relief behind it from the threaded end; from the other
     // the bore and the outside (or the collar), the bore's sign on its extension line.
-    if (x52 != 0.0)
-      SleeveDiameters(Md, 0.0, -1.0, 10.0, 2.0 * r44, 0.0, "M", "-7H", 2.0 * (r42 + 0.5), x52 + t + 0.5,
-                      "&02", "H14");
+    // The thread from its end; the relief behind it from the other end through the bore, where the bore and
+    // the outside (or the collar) are given, so that the thread's value, often wider than the thread, stands
+    // alone; from the thread's end where the bore is deeper than the sleeve is across, so that its extension
+    // lines do not run on along the part.
+    std::vector<TSleeveDiameter> left, right{{2.0 * r42, x51, "&02", "H7"}};
+    if (x52 != 0.0) {
+      left.push_back({2.0 * r44, 0.0, "M", "-7H"});
+      const bool throughBore = xT <= 2.0 * top;
+      (throughBore ? right : left)
+          .push_back({2.0 * (r42 + 0.5), throughBore ? boreStart : x52 + t + 0.5, "&02", "H14"});
+    }
     if (x50 != 0.0) {
-      SleeveDiameters(Md, x51, 1.0, 28.0, 2.0 * r42, x51, "&02", "H7", 2.0 * r43, x51, "&02", "H14");
+      right.push_back({2.0 * r43, x51, "&02", "H14"});
       // The outside behind the collar from the other end, where its chamfer starts.
-      Md.drDimVL2(-2.0 * r1, -57.0, 1.0, 1.0, -r1, 1.0, r1, "&02", "h6", none);
+      left.push_back({2.0 * r1, 1.0, "&02", "h6"});
     } else
-      SleeveDiameters(Md, x51, 1.0, 28.0, 2.0 * r42, x51, "&02", "H7", 2.0 * r1, x51 - 1.0, "&02", "h6");
+      right.push_back({2.0 * r1, x51 - 1.0, "&02", "h6"});
+    SleeveDiameters(Md, 0.0, -1.0, 10.0, left);
+    SleeveDiameters(Md, x51, 1.0, 28.0, right);
     Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
     // View A looks at the collar's end: its arrow points at it, its letter stands above the arrow.
     if (x45 != 0.0) Md.drWPointer(x51 + 60.0, 0.0, x51 + 50.0, 0.0, x51 + 54.0, 2.0, 7.0, 1.0, 75.0, "А");
