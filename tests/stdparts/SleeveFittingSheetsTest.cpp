@@ -1,6 +1,6 @@
-// The locating sleeve's and the fitting's sheets as laid out on the stand-in host: angles whose rays and
-// arcs run across other dimensions or a callout's leader, lengths stacked so that a shorter one's
-// extension lines cross a longer one's line, and sizes carried far off past empty paper.
+// The locating sleeve's, the fitting's and the locating rings' sheets as laid out on the stand-in host:
+// angles whose rays and arcs run across other dimensions or a callout's leader, lengths stacked so that a
+// shorter one's extension lines cross a longer one's line, and sizes carried far off past empty paper.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -134,6 +134,37 @@ TEST_F(SleeveFittingSheets, TheSleevesLengthsNestAndEverySizeStandsByItsFeature)
     }
     EXPECT_GE(lengths, 5) << "the chamfers, the thread, the bore and the whole length";
   }
+}
+
+// The locating rings' sections had the counterbores' diameter settle outside the outside diameter, its
+// extension lines across the outside's line: at every size, on both sheets, the longest diameter of the
+// section (the outside) is crossed by no extension line.
+TEST_F(SleeveFittingSheets, NoExtensionLineCrossesTheRingsOutsideDiameter)
+{
+  for (const char* ring : {"locating_ring", "locating_ring_shoulder"})
+    for (const int half : {1, 2, 4}) {
+      SCOPED_TRACE(std::string(ring) + " half " + std::to_string(half));
+      const std::vector<txhost::SvgLayout> sheets = Sheets(ring, half);
+      ASSERT_EQ(sheets.size(), 2u);
+      for (const txhost::SvgLayout& l : sheets) {
+        const std::vector<sl::TDimensionLines> dims = sl::DimensionLinesOf(l);
+        // The outside: the longest vertical dimension line.
+        std::size_t outside = dims.size();
+        double longest = 0;
+        for (std::size_t i = 0; i < dims.size(); ++i)
+          for (const sl::TSeg& s : dims[i].Angle ? std::vector<sl::TSeg>{} : dims[i].Own)
+            if (std::fabs(s.A.first - s.B.first) < 1e-9 && std::fabs(s.A.second - s.B.second) > longest)
+              longest = std::fabs(s.A.second - s.B.second), outside = i;
+        ASSERT_LT(outside, dims.size());
+        for (const sl::TSeg& s : dims[outside].Own)
+          for (std::size_t j = 0; j < dims.size(); ++j)
+            for (const sl::TSeg& t : j == outside ? std::vector<sl::TSeg>{} : dims[j].Extensions) {
+              sl::TPoint at;
+              if (sl::CrossAcross(s, t, dims[outside].Ends, at) && sl::CrossAcross(s, t, dims[j].Ends, at))
+                ADD_FAILURE() << "the outside's line across an extension line at " << sl::At(at);
+            }
+      }
+    }
 }
 
 } // namespace
