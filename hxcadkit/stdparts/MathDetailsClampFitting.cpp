@@ -206,14 +206,19 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
   }
   if (isSize) {
     const TString none;
+    // The barbs' tip, where the grooves between them bottom out, beside it; their crests' diameter on the
+    // end view, so that the tip's value past its short line crosses no extension line of it.
     const double k = MouldWhole(r2 + 3.0 - r3);
     Md.drDimVL(2.0 * r3, -6.0, k, 15.0 - l, -r3, 15.0 - l, r3, "&02", none, "*");
-    Md.drDimVL(2.0 * r2, -28.0, 1.0, 21.0 - l, -r2, 21.0 - l, r2, "&02", none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 15.0 - l, -r3, 21.0 - l, -r2, none, none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 27.0 - l, -r2, 21.0 - l, -r2, none, none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 33.0 - l, -r2, 27.0 - l, -r2, none, none, none);
+    // The hexagon's length and the thread's below the hexagon, where the chamfer's angle has its rays: the
+    // thread's length above where the angle's slanting ray crosses the face x = 0, so that the ray passes
+    // left of its line and below its extension line; the hexagon's past the ray's end.
+    const double rayAtFace = r1 + 8.0 * std::tan(60.0 * TMathDef::DEGRAD);
+    Md.drDimHL(-15.0, Corner + 4.0 - rayAtFace, 0.0, 15.0, 2.0 - r2, 0.0, -Corner, none, none, none);
     Md.drDimHL(-8.0, -15.0, 0.0, -8.0, -r1, 0.0, -Corner, none, none, none);
-    Md.drDimHL(-15.0, -15.0, 0.0, 15.0, 2.0 - r2, 0.0, -Corner, none, none, none);
     // The overall length stands below the hexagon chamfer's angle, whose ray would run through its value.
     Md.drDimHL(l, -40.0, 0.0, 15.0 - l, -r3, 15.0, -r2, none, none, none);
     Md.drDimVL(2.0 * r2, 29.0, 1.0, 13.0, -r2, 13.0, r2, "M", none, "&04~1,25-8g");
@@ -230,7 +235,8 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     Md.drDimApc(-30.0, -90.0, 15.0, 0.0, none, -8.0, -r1);
     // The relief groove before the thread, 3 long and 1 deep, in a detail.
     const TString A("А");
-    Md.drCircleShelf(1.5, r2 - 0.5, 3.0, 9.0, r2 + 18.0, A);
+    // Its leader rises steeply to the right, below the 70 degree angle's slanting ray and clear of its arc.
+    Md.drCircleShelf(1.5, r2 - 0.5, 3.0, 10.0, r2 + 14.0, A);
     TCommonGeometry(0, &Md).drCVR_dV(170.0, -30.0, 0.0, 10.0, 3.0, 1.0, 0.5, A, true);
     // The end view below the side view, clear of the side view's sizes stacked under it.
     Md.drMtr(0.0, -43.1 - 27.0, 0.0, 1.0);
@@ -239,6 +245,8 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     Md.drCircle(0.0, 0.0, r3, tl);
     Md.drCircle(0.0, 0.0, r4, tl);
     Hexagon(Md, r1, tl);
+    // The barbs' crests seen end on, their value past the hexagon's corners.
+    Md.drDimD(2.0 * r2, TString(), 45.0, SaturatingToInt(Corner - r2) + 8, 0, 0.0, 0.0, 1, "&02", none, none);
     Md.drDimHL(-2.0 * r1, -20.0, 0.0, -r1, -a, r1, -a, none, none, none);
     Md.drDimVL(-16.2, -25.0, 0.0, 0.0, -Corner, 0.0, Corner, none, none, none);
     Md.drDeleteMtr();

@@ -277,8 +277,11 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa - 2.0, "", "h14", ""},
               {dVL1, 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
               {dVL, 2.0 * r52, -30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
-              {dVL, 2.0 * RTpa, 41.0, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""},
-              {dVL, 2.0 * r53, 12.0, 1.0, T, r10 - r53, T, r10 + r53, "&02", "H14", ""}});
+              // The counterbores' diameter before the outside's, nearer the face: its extension lines then
+              // stop short of the outside's line, and its value slides towards the axis.
+              {dVL, 2.0 * r53, std::min(16.0, xf7 + 41.0 - T - 7.0), -1.0, T, r10 - r53, T, r10 + r53, "&02",
+               "H14", ""},
+              {dVL, 2.0 * RTpa, 41.0, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
     Md.drDimApc(-30.0, 0.0, 15.0, 0.0, TString(), T - bevel, -RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T (about its start the
@@ -290,7 +293,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
     Rough(Md, -20.0, RTpa, 90.0, "0,8");
-    Rough(Md, T + 15.0, RTpa, 90.0, "0,8");
+    // The outside's sign on its extension line past the counterbores' diameter.
+    Rough(Md, T + 25.0, RTpa, 90.0, "0,8");
     Rough(Md, 0.0, -RTpa / 2.0, 180.0, "0,8");
     // The face x = T: its sign between the bore and the counterbores, nearer the bore, in the lower
     // half where the lead-in's angle there stays clear of its value, in the upper half otherwise. Beside

@@ -1,5 +1,8 @@
 // The locating sleeve: record, standard size, sheet, model, section and end views.
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -33,6 +36,30 @@ void DrawFlattedCollar(TModeler3D& Md, double x45, double r43, int tl)
          dP(-x45 / 2.0, s,
             dA(0.0, 0.0, -r43, x45 / 2.0, s, dP(x45 / 2.0, -s, dA(0.0, 0.0, -r43, -x45 / 2.0, -s)))));
   c.dr2D(tl);
+}
+
+// Rows of parallel dimensions stand this far apart.
+constexpr double SleeveDimStep = 8.0;
+// The radius of an angle's arc about its vertex on a sheet.
+constexpr double SleeveAngleArc = 25.0;
+
+// A diameter dimensioned from an end face: its value, where it is measured, its texts.
+struct TSleeveDiameter
+{
+  double D, X;
+  const char *S1, *S2;
+};
+
+// Diameters from the end face at x = face, beside it on the side away from the part (dir -1 to the left,
+// +1 to the right), the smallest off from the face and each larger one a row farther: no extension line
+// then crosses another's line. A value that does not fit between its arrows slides towards the lower half.
+void SleeveDiameters(TModeler3D& Md, double face, double dir, double off, std::vector<TSleeveDiameter> d)
+{
+  std::sort(d.begin(), d.end(), [](const TSleeveDiameter& a, const TSleeveDiameter& b) { return a.D < b.D; });
+  const TString none;
+  for (std::size_t k = 0; k < d.size(); ++k)
+    Md.drDimVL2(-d[k].D, face + dir * (off + SleeveDimStep * double(k)) - d[k].X, -1.0, d[k].X, -d[k].D / 2.0,
+                d[k].X, d[k].D / 2.0, d[k].S1, d[k].S2, none);
 }
 
 // The width across the collar's flats: a guide pillar's key, cut into a collar there is; 0 for none.
@@ -219,37 +246,57 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     const TString none;
     const auto plain = txapi::txRoughSignEnum(0);
     const double z = std::fabs(x52) > 2e-6 ? 1.0 : 0.0;
+    // Lengths stand above the part, the shortest nearest, one row apart: the thread's chamfer, then the
+    // thread and the bore side by side, then the whole length; so no extension line crosses another's
+    // line. The top of the part is the collar's, or the sleeve's own.
+    const double top = std::max(r1, r43);
+    const auto above = [top](int row, double y) { return top + SleeveDimStep * row - y; };
     if (x52 != 0.0) {
-      Md.drDimHL(x52, r1 + 20.0 - r44, 1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
-      Md.drDimA(30.0, -1, -180.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, 1.0, -r1);
-      // Across the thread, from one of its lines to the other.
-      Md.drDimVL2(-2.0 * r44, -33.0, 1.0 + r1 - r44, 1.0, -r44, 0.0, r44, "M", "-7H", none);
-      // The relief from its thread end, past the thread: the bore and the wall hold it in on the other.
-      Md.drDimVL2(-2.0 * (r42 + 0.5), -44.0 - (x52 + t + 0.5), 0.0, x52 + t + 0.5, -(r42 + 0.5),
-                  x52 + t + 0.5, r42 + 0.5, "&02", "H14", none);
-      Md.drDimHL(2.0, r1 - r44 + 7.0, 1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01");
+      Md.drDimHL(2.0, above(1, r1 - Tan30), -1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01");
+      Md.drDimHL(x52, above(2, r1 - Tan30), -1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
+      // The outer chamfer's angle between the surface run on and the chamfer's line run on past the part,
+      // below it: beyond the end face stand the diameters from it.
+      Md.drDimA(30.0, -1, 0.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, 1.0, -r1);
       Md.drRough(x51 - x50, -32.0 - r43, 0.0, plain, "3,2", none, none);
     }
-    // The outside from the end without a collar, where its chamfer starts.
-    if (x50 != 0.0)
-      Md.drDimVL2(-2.0 * r1, -57.0, 1.0, 1.0, -r1, 1.0, r1, "&02", "h6", none);
+    // A sleeve the chamfer angle's arc reaches past crowds the end face's sign below it: there the bore's
+    // length stands below the part, and the sign on its extension line from the end face.
+    const bool reached = x51 < SleeveAngleArc;
+    if (reached)
+      Md.drDimHL(-xT * z, -SleeveDimStep - 2.0, 1.0, x51 - xT, -r42, x51, -top, none, "h14", none);
     else
-      Md.drDimVL2(-2.0 * r1, 13.0, 1.0, x51 - 1.0, -r1, x51 - 1.0, r1, "&02", "h6", none);
+      Md.drDimHL(-xT * z, above(2, top), 1.0, x51 - xT, r42, x51, top, none, "h14", none);
+    if (x50 != 0.0) Md.drDimHL(-x50, -34.0, xT - x50, x51 - x50, -r43, x51, -r43, none, "h12", none);
+    Md.drDimHL(x51, above(3, top), 0.0, 0.0, r1 - Tan30, x51, top, none, "h14", none);
     Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
-    Md.drDimHL(-x50, -34.0, xT - x50, x51 - x50, -r43, x51, -r43, none, "h12", none);
-    Md.drDimHL(-xT * z, -45.0, 1.0, x51 - xT, -r42, x51, -r43, none, "h14", none);
-    Md.drDimHL(x51, r43 + 30.0 - r1, 0.0, 0.0, r1 - Tan30, x51, r43, none, "h14", none);
     if (x50 != 0.0)
       Md.drDimA(30.0, -1, 90.0, 25.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, x52, r44 - 2.0);
     Md.drDimHL(1.0, -10.0, 0.0, 0.0, 1.0 - r1, 1.0, -r1, none, none, none);
-    Md.drDimVL2(-2.0 * r42, 25.0, 0.0, x51, -r42, x51, r42, "&02", "H7", none);
+    // Diameters from an end face: the thread and the relief behind it from the threaded end; from the other
+    // the bore and the outside (or the collar), the bore's sign on its extension line.
+    // The thread from its end; the relief behind it from the other end through the bore, where the bore and
+    // the outside (or the collar) are given, so that the thread's value, often wider than the thread, stands
+    // alone; from the thread's end where the bore is deeper than the sleeve is across, so that its extension
+    // lines do not run on along the part.
+    std::vector<TSleeveDiameter> left, right{{2.0 * r42, x51, "&02", "H7"}};
+    if (x52 != 0.0) {
+      left.push_back({2.0 * r44, 0.0, "M", "-7H"});
+      const bool throughBore = xT <= 2.0 * top;
+      (throughBore ? right : left)
+          .push_back({2.0 * (r42 + 0.5), throughBore ? boreStart : x52 + t + 0.5, "&02", "H14"});
+    }
+    if (x50 != 0.0) {
+      right.push_back({2.0 * r43, x51, "&02", "H14"});
+      // The outside behind the collar from the other end, where its chamfer starts.
+      left.push_back({2.0 * r1, 1.0, "&02", "h6"});
+    } else
+      right.push_back({2.0 * r1, x51 - 1.0, "&02", "h6"});
+    SleeveDiameters(Md, 0.0, -1.0, 10.0, left);
+    SleeveDiameters(Md, x51, 1.0, 28.0, right);
     Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
     // View A looks at the collar's end: its arrow points at it, its letter stands above the arrow.
     if (x45 != 0.0) Md.drWPointer(x51 + 60.0, 0.0, x51 + 50.0, 0.0, x51 + 54.0, 2.0, 7.0, 1.0, 75.0, "А");
-    if (x50 != 0.0) {
-      Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");
-      Md.drDimVL2(-2.0 * r43, 36.0, 0.0, x51, -r43, x51, r43, "&02", "H14", none);
-    }
+    if (x50 != 0.0) Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");
   }
   Md.drDeleteMtr();
   Md.drDeleteMtr();
