@@ -480,17 +480,62 @@ void TSheetLayout::PlaceDimensions()
         }
       return false;
     };
-    if (!std::isnan(best[0]) && std::fabs((m.X2 - m.X1) * ux + (m.Y2 - m.Y1) * uy) < len + 2 &&
-        runsAlong(best[0])) {
+    // Near the offset asked again, its value past either end, taken where it keeps what keeps asks.
+    const auto nearWithValuePast = [&](const auto& keeps) {
       const double far = best[0], farSlide = slid[0];
       const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
       for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past}) {
         best[0] = NAN;
         search(0, nearSteps, slide);
-        if (!std::isnan(best[0]) && !runsAlong(best[0])) break;
+        if (!std::isnan(best[0]) && keeps(best[0], slid[0])) break;
         best[0] = far, slid[0] = farSlide;
       }
-    }
+    };
+    if (!std::isnan(best[0]) && std::fabs((m.X2 - m.X1) * ux + (m.Y2 - m.Y1) * uy) < len + 2 &&
+        runsAlong(best[0]))
+      nearWithValuePast([&](double d, double) { return !runsAlong(d); });
+    // A line carried out past a longer parallel one that spans all it measures would have its extension
+    // lines cross that line: it stays nearer, inside the longer one, its value past an end, where that
+    // is free.
+    const auto beyondLonger = [&](double d) {
+      const double a = m.X1 * ux + m.Y1 * uy, b = m.X2 * ux + m.Y2 * uy, near = std::max(s1, s2);
+      return std::any_of(Settled.begin(), Settled.end(), [&](const TSettled& p) {
+        const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = std::hypot(lx, ly);
+        if (!(l > 0) || std::fabs(lx * nx + ly * ny) > 1e-4 * l) return false;
+        const double pa = p.X1 * ux + p.Y1 * uy, pb = p.X2 * ux + p.Y2 * uy, level = p.X1 * nx + p.Y1 * ny;
+        return std::min(pa, pb) <= std::min(a, b) + 0.01 && std::max(pa, pb) >= std::max(a, b) - 0.01 &&
+               level > near && level < d - 1e-6;
+      });
+    };
+    // Brought back there, it takes no sign's place as asked (its line, its value, nor its extension lines
+    // that sign's value), its value lies across no extension line still to come, and its extension lines
+    // run across no value settled: the sign and the dimensions after it then stand where they did.
+    const auto clearThere = [&](double d, double slide) {
+      const TAt r = at(d, slide);
+      if (std::any_of(Signs.begin(), Signs.end(), [&](const TSign& g) {
+            const TQuad f = Footprint(g, g.SX, g.SY);
+            return Overlap(r.Value, f) || Overlap(r.Line, f);
+          }))
+        return false;
+      for (std::size_t j = i + 1; j < coming.size(); ++j)
+        for (const std::array<double, 4>& g : coming[j]) {
+          const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+          if (Overlap(r.Value.X, r.Value.Y, 4, gx, gy, 2)) return false;
+        }
+      for (const auto& [px, py, ax, ay] :
+           {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
+        const double l = std::hypot(ax - px, ay - py);
+        if (!(l > 1e-9)) continue;
+        const TQuad e = Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2);
+        if (std::any_of(Boxes.begin(), Boxes.end(), [&e](const TQuad& b) { return Overlap(e, b); }) ||
+            std::any_of(Signs.begin(), Signs.end(),
+                        [&](const TSign& g) { return Overlap(e, SignValue(g, g.SX, g.SY)); }))
+          return false;
+      }
+      return true;
+    };
+    if (!std::isnan(best[0]) && beyondLonger(best[0]))
+      nearWithValuePast([&](double d, double slide) { return !beyondLonger(d) && clearThere(d, slide); });
     // Where that side has no room, the line goes to the part's other side, 10 beyond the outlines
     // across its span.
     if (std::isnan(best[0]) && std::isnan(best[1])) {

@@ -482,7 +482,8 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   if (isSize) {
     Md.drText(-2.0, (r42 + 10.0) / 2.0, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Г(2:1)"));
     Md.drDimVL(0.3, 15.0, -1.0, 5.0, 0.0, 0.0, -0.3, none, none, none);
-    Md.drDimR(2.0, none, -70.0, -5.0, 0, 0, 0.0, 1.7, 1, 0, "R", none, none);
+    // Its leader reaches the groove left of the bottom: the depth's extension line runs off to the right.
+    Md.drDimR(2.0, none, -110.0, -5.0, 0, 0, 0.0, 1.7, 1, 0, "R", none, none);
   }
   Md.drDeleteMtr();
   Md.drDeleteMtr();
