@@ -1,8 +1,9 @@
 // The tables' fit rules against the solids: an edited row the library accepts builds sound (no fault, every
-// fastener seated), and one it refuses would have built unsound had it been built anyway (its builder run on
-// the same tables without the check). Values on both sides of each rule's edge, on the first row; CI takes
-// one accepted and one refused value of the first edit, scripts/geometry.sh (HXCAD_GEOMETRY_ROWS) every value
-// of every edit.
+// fastener seated), and one it refuses for pieces that meet would have built unsound had it been built anyway
+// (its builder run on the same tables without the check); one refused for a wall thinner than the shipped
+// rows keep, its pieces still apart, would have built sound. Values on each side of each rule's edges, on the
+// first row; CI takes two values of the first edit, scripts/geometry.sh (HXCAD_GEOMETRY_ROWS) every value of
+// every edit.
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -83,13 +84,14 @@ TEST_F(FitAgrees, AcceptedRowsBuildSoundRefusedOnesWouldNot)
     int Column;
     std::vector<double> Values; // CI the first two
   };
-  // Pins on D1 46 (bushings 19 wide: seven fit, eight do not); the flanged coupling's bolt circle D1 moved
-  // in towards its hub (M8's washer 17 on a hub of 35 with its fillet of 2); the toroidal coupling's bolt
-  // circle D2 moved out towards the shell's feet D1 60, and five bolts and a half on it (the sixth 32.7
-  // degrees from the first); its bolts a thread thinner, whose holes leave the half-ring no collar.
+  // Pins on D1 46 (bushings 19 wide: seven fit but closer than the shipped rows keep them, eight do not);
+  // the flanged coupling's bolt circle D1 moved in towards its hub (M8's washer 17 on a hub of 35 with its
+  // fillet of 2, past the recess D3 20); the toroidal coupling's bolt circle D2 moved out towards the shell's
+  // feet D1 60, and five bolts and a half on it (the sixth 32.7 degrees from the first); its bolts a thread
+  // thinner, whose holes leave the half-ring no collar.
   const TEdit edits[] = {
-      {1, "Муфта фланцевая", 8, {57, 50, 56, 54}},
-      {0, "МУВП", 15, {7, 8, 6, 9}},
+      {1, "Муфта фланцевая", 8, {60, 50, 57, 54}},
+      {0, "МУВП", 15, {7, 8, 4, 9}},
       {5, "Торообразная", 9, {48, 54, 50, 56}},
       {5, "Торообразная", 4, {5, 5.5}},
       {5, "Торообразная", 5, {8, 6}},
@@ -109,8 +111,10 @@ TEST_F(FitAgrees, AcceptedRowsBuildSoundRefusedOnesWouldNot)
       std::ostringstream all;
       for (const std::string& f : faults)
         all << "\n  " << f;
-      if (accepted)
-        EXPECT_TRUE(faults.empty()) << "accepted, and builds " << faults.size() << " faults:" << all.str();
+      const bool thin = !accepted && why.Utf8Text().find("тоньше наименьшей") != std::string::npos;
+      if (accepted || thin)
+        EXPECT_TRUE(faults.empty()) << (accepted ? "accepted" : "refused for a thin wall") << ", and builds "
+                                    << faults.size() << " faults:" << all.str();
       else
         EXPECT_FALSE(faults.empty()) << "refused (" << why.Utf8Text() << "), but builds sound";
     }

@@ -82,15 +82,53 @@ TEST_F(FitRules, TheShippedBaseFits)
   }
 }
 
-// Fasteners that do not fit on their circle, or sink into the barrel beside them.
+// The clearances the rules measure over the shipped base, least first (the gauge keeps no state of its own).
+std::vector<double> Seen;
+
+// Each wall is the least clearance the shipped rows keep there, to a tenth below: one above it would
+// refuse a shipped row, one further below would let a user's row come closer than any shipped one does.
+TEST_F(FitRules, EachWallIsTheLeastTheShippedRowsKeep)
+{
+  Seen.assign(CountFitWall, INFINITY);
+  struct TGauge
+  {
+    TGauge()
+    {
+      FitGauge = [](int wall, double clear) { Seen.at(wall) = std::fmin(Seen.at(wall), clear); };
+    }
+    ~TGauge() { FitGauge = nullptr; }
+  } gauge;
+  for (int k = 0; k < CountCoupling; ++k) {
+    TString why;
+    EXPECT_TRUE(std::unique_ptr<TTable>(Couplings.ReadMain(iCouplings[k].Name, why))) << why.Utf8Text();
+  }
+  for (int w = 0; w < CountFitWall; ++w) {
+    SCOPED_TRACE(::testing::Message() << w << ": " << FitWalls[w].Pieces << ", least kept " << Seen[w]);
+    EXPECT_GE(Seen[w], FitWalls[w].Least - 1e-9);
+    EXPECT_LT(Seen[w] - FitWalls[w].Least, 0.1);
+  }
+}
+
+// Fasteners that do not fit on their circle, or sink into the barrel beside them, or come closer to each
+// other or to what they stand beside than any shipped row has them.
 TEST_F(FitRules, FastenersOffTheirCircleAreRefused)
 {
-  // Nine pins of bushing 19 on D1 46 stand 15.7 apart; seven (19.96 apart) still build.
+  // Nine pins of bushing 19 on D1 46 stand 15.7 apart; seven stand 19.96 apart, their bushes clear of each
+  // other by 0.96 where no shipped row keeps less than 13.5.
   ASSERT_TRUE(Use("МУВП", 15, 0, [](double) { return 9.0; }));
   EXPECT_TRUE(Refused(0, 0, At("МУВП", 0) + ": 9 пальцев не помещаются на D1 46"));
   ASSERT_TRUE(Use("МУВП", 15, 0, [](double) { return 7.0; }));
-  Model(6.3, 10, 10, 0, 0);
-  EXPECT_TRUE(Couplings.drCoupling(TString(MUVP), 1)) << ::testing::PrintToString(Log.Texts);
+  EXPECT_TRUE(Refused(
+      0, 0,
+      At("МУВП", 0) + ": 7 пальцев на D1 46: стенка между втулками соседних пальцев 0.96 тоньше наименьшей "
+                      "13.5 на 12.54"));
+  // The flanged bolts' circle moved in from D1 60 to 57: their holes come within 14.5 of the hub's recess D3,
+  // which no shipped row brings closer than 16.
+  ASSERT_TRUE(Use("Муфта фланцевая", 8, 0, [](double) { return 57.0; }));
+  EXPECT_TRUE(
+      Refused(1, 0,
+              At("Муфта фланцевая", 0) +
+                  ": стенка между отверстиями болтов и выточкой D3 14.5 тоньше наименьшей 16 на 1.5"));
 
   // A fractional count places its last bolt nearer the first: 5.5 toroidal bolts stand 32.7 degrees apart
   // there, their heads (across corners 15) 13.5 apart on D2 48.
@@ -271,6 +309,28 @@ TEST_F(FitRules, EveryCouplingRefusesAnUnusableKeywayTable)
   EXPECT_TRUE(Refused(0, 0, At("МУВП", 0) + ": шпонка шире вала 10"));
   ASSERT_TRUE(Use(Keyways, 2, 1, [](double) { return 6.0; }));
   EXPECT_TRUE(Refused(0, 0, At("МУВП", 0) + ": шпоночный паз вала 10 выходит из ступицы"));
+  ASSERT_TRUE(Use(Keyways, 2, 1, [](double) { return 4.0; }));
+  EXPECT_TRUE(Refused(0, 0,
+                      At("МУВП", 0) +
+                          ": шпоночный паз вала 10: стенка между дном шпоночного паза и ступицей d1 "
+                          "1 тоньше наименьшей 2.7 на 1.7"));
+}
+
+// The toroidal and the jaw-disc halves' keyways stay inside their hubs (d1 and D3) as the others' do: a hub
+// narrowed round the smallest bore 14 (its keyway's floor at 9.3) is refused, through or too thin.
+TEST_F(FitRules, KeywaysStayInsideTheHubs)
+{
+  ASSERT_TRUE(Use("Муфта торообразная", 14, 0, [](double) { return 18.0; }));
+  EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": шпоночный паз вала 14 выходит из ступицы"));
+  ASSERT_TRUE(Use("Муфта торообразная", 14, 0, [](double) { return 22.0; }));
+  EXPECT_TRUE(
+      Refused(5, 0,
+              At("Муфта торообразная", 0) +
+                  ": шпоночный паз вала 14: стенка между дном шпоночного паза и ступицей d1 1.7 тоньше "
+                  "наименьшей 3.2 на 1.5"));
+  ASSERT_TRUE(Use("Муфта кулачково-дисковая", 3, 0, [](double) { return 12.0; }));
+  EXPECT_TRUE(
+      Refused(8, 0, At("Муфта кулачково-дисковая", 0) + ": шпоночный паз вала 10 выходит из ступицы"));
 }
 
 // Every other length the builders read (gaps, chamfers, fillets, offsets) below zero, and every key (torque,
