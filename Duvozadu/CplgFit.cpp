@@ -285,9 +285,16 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
     if (!f.Clear(0, r, MuvpHub, D1 / 2 - std::fmax(washer, 2 * CornerRadius(2 * P[3] * FitSin60)) / 2,
                  d1 / 2 + f1, "гайки пальцев задевают ступицу d1"))
       return false;
+    const Integer pin = Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn);
     if (!(P[0] < P[14] && P[14] < P[15]))
-      return f.Fail(1, Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn),
-                    TString("распорная втулка не помещается между пальцем и отверстием"));
+      return f.Fail(1, pin, TString("распорная втулка не помещается между пальцем и отверстием"));
+    // The spacer (13) and the elastic bushings (16) follow each other on the pin's cylinder (6): longer, they
+    // run onto its collar and across the section's lines.
+    if (!(P[13] + P[16] <= P[6] + Slack * (1.0 + P[6])))
+      return f.Fail(1, pin, TString("распорная и упругие втулки длиннее цилиндра пальца"));
+    // The thread runs out into the neck (4) below it: a wider neck turns the run-out inside out, and stands
+    // in the washer's hole.
+    if (!(P[4] < P[3])) return f.Fail(1, pin, TString("шейка пальца не тоньше резьбы"));
     if (!(cone > 0.0 && cone <= l1)) return f.Fail(0, r, TString("конус пальца не помещается в полумуфте 1"));
     if (cone + P[8] > l1 + 2.0) return f.Fail(0, r, TString("резьба пальца не доходит до гайки"));
     if (P[2] - P[6] - P[7] < l1 + 2.0 + nut) return f.Fail(0, r, TString("палец не выходит из гайки"));

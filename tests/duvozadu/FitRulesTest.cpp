@@ -278,6 +278,27 @@ TEST_F(FitRules, LookupsFindTheirOwnRow)
   EXPECT_TRUE(Refused(5, 1, At("Муфта торообразная", 1) + ": значения столбца 0 не возрастают"));
 }
 
+// The pin's own pieces: its bushings on its cylinder, its neck below its thread (the bushings or the neck a
+// quarter longer or wider put lines across the pin in the section; a thread a fifth thinner put the neck into
+// the washer).
+TEST_F(FitRules, APinCarriesItsBushingsAndNeck)
+{
+  struct TEdit
+  {
+    int Row, Col;
+    double Factor;
+    const char* What;
+  };
+  const char* const bushings = ": распорная и упругие втулки длиннее цилиндра пальца";
+  const char* const neck = ": шейка пальца не тоньше резьбы";
+  const TEdit edits[] = {{0, 16, 1.25, bushings}, {2, 13, 1.25, bushings}, {3, 16, 1.25, bushings},
+                         {0, 4, 1.25, neck},      {3, 4, 1.25, neck},      {3, 3, 0.8, neck}};
+  for (const TEdit& e : edits) {
+    ASSERT_TRUE(Use("МУВП.Палец", e.Col, e.Row, [&](double v) { return v * e.Factor; }));
+    EXPECT_TRUE(Refused(0, 0, At("МУВП.Палец", e.Row) + e.What)) << e.Row << ", " << e.Col;
+  }
+}
+
 // The keyway table is checked as the others, and every coupling needs it: one that cannot use it is refused
 // with its reason, never built without keyways (or pins).
 TEST_F(FitRules, EveryCouplingRefusesAnUnusableKeywayTable)
