@@ -186,7 +186,7 @@ TEST_P(EditedTables, EveryCountOfFastenersBuilds)
     ASSERT_TRUE(main);
     TString why;
     const bool fits = std::unique_ptr<TTable>(Couplings.ReadMain(coupling.Name, why)) != nullptr;
-    if (count <= 3.0) EXPECT_TRUE(fits) << count << ": " << why.Utf8Text();
+    EXPECT_TRUE(fits || count > 3.0) << count << ": " << why.Utf8Text();
     for (int i : EditedRows(*main, {0, main->CountRow - 1}))
       for (int mode : {0, 1, 2}) {
         SCOPED_TRACE(::testing::Message() << count << " fasteners, row " << i << ", mode " << mode);
