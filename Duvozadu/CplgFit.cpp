@@ -151,11 +151,11 @@ public:
   }
 
   // The rules' verdict once every one has run (ok): the first thin wall fails a row whose pieces meet
-  // nowhere.
-  bool Done(bool ok)
+  // nowhere; then the rows of each torque group agree on the columns both halves share.
+  bool Done(bool ok, std::initializer_list<int> shared = {})
   {
     if (!ok) return false;
-    if (Thin.Table < 0) return true;
+    if (Thin.Table < 0) return Agree(shared);
     Fault = Thin;
     return false;
   }
@@ -191,6 +191,27 @@ public:
     const TString bore = TString("шпоночный паз вала ") + Num(d);
     return Wall(table, row, wall, hub - (d / 2 + S[2]), false, bore + TString(" выходит из ступицы"),
                 bore + TString(": "));
+  }
+
+  // A build with two bores takes half 1 from one row of a torque group and half 2 from another: the rows
+  // of a group agree on the columns of the pieces both halves share (fasteners, their circle, the faces
+  // they join), else the halves' pieces miss each other.
+  bool Agree(std::initializer_list<int> shared)
+  {
+    const TTable& t = Table(0);
+    Integer first = 0;
+    for (Integer r = 1; r < t.CountRow; ++r) {
+      if (t.Row(r)[0] != t.Row(first)[0]) {
+        first = r;
+        continue;
+      }
+      for (const int c : shared)
+        if (!(t.Row(r)[c] == t.Row(first)[c]))
+          return Fail(0, r,
+                      TString("значение столбца ") + TString(c) + TString(" не совпадает со строкой ") +
+                          TString(first + 1) + TString(" того же момента"));
+    }
+    return true;
   }
 
   const TFitTables T;
@@ -266,6 +287,8 @@ bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
 bool FitMUVP(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
+  // Half 2 places the pins half 1's row chose (dp 14): on its D1 (5), its count (15), the nuts by its l1
+  // (10) and gap B (13).
   if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
   const TTable& t = f.Table(0);
   for (Integer r = 0; r < t.CountRow; ++r) {
@@ -305,7 +328,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
                 TString("отверстия втулок задевают отверстие вала")))
       return false;
   }
-  return f.Done(Keyways(f, MuvpKeyway, [](const double* A) { return A[7] / 2; }));
+  return f.Done(Keyways(f, MuvpKeyway, [](const double* A) { return A[7] / 2; }), {5, 10, 13, 14, 15});
 }
 
 // The flanged coupling: the bolts on the circle D1 (8) through both flanges (b thick, 16), the head on half
@@ -313,6 +336,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
 bool FitFlanged(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
+  // Half 1's row places the bolts (count 6, circle D1 8, flange b 16, thread 19) through both flanges.
   return f.Done(EachBolted(f, 19, true,
                            [&](Integer r, const double* A, const double* K) {
                              return BoltCircle(f, r,
@@ -322,7 +346,8 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
                                     f.Clear(0, r, FlangedRecess, A[8] / 2 - A[19] / 2, A[10] / 2,
                                             "отверстия болтов задевают выточку D3");
                            }) &&
-                Keyways(f, FlangedKeyway, [](const double* A) { return A[9] / 2; }));
+                    Keyways(f, FlangedKeyway, [](const double* A) { return A[9] / 2; }),
+                {6, 8, 16, 19});
 }
 
 // The jaw coupling with a star: the star is the row whose tooth width is the gap 2B between the jaws,
@@ -331,6 +356,8 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
 bool FitStar(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
+  // One star between both halves' jaws (D 3, flank offset B 6 choosing the star, B1 7, outer part l3 9),
+  // half 2 placed by half 1's gap 13.
   if (!f.Ascends(0, 0, false) || !f.Ascends(1, 2, true)) return false;
   const TTable& stars = f.Table(1);
   for (Integer r = 0; r < stars.CountRow; ++r) {
@@ -358,7 +385,7 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
         return f.Fail(0, r, TString("кулачки, диск и ступица полумуфты не следуют друг за другом"));
     }
   }
-  return f.Done(Keyways(f, StarKeyway, [](const double* A) { return A[2] / 2; }));
+  return f.Done(Keyways(f, StarKeyway, [](const double* A) { return A[2] / 2; }), {3, 6, 7, 9, 13});
 }
 
 // The toothed couplings: the bolts on the circle D0 (18) through the flanges of the sleeves (or of the
@@ -367,6 +394,8 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
 bool FitToothed(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
+  // The two sleeves (or the sleeve and the flanged half) meet at their flanges and are bolted together:
+  // all but the bore and its hub (4, 6) is shared.
   return f.Done(
       EachBolted(f, 19, true,
                  [&](Integer r, const double* A, const double* K) {
@@ -391,7 +420,8 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
                                      {ToothedPitch, A[20], A[18], BoltSetWidth(K), A[19], inner,
                                       "болты задевают обойму D1", "D0", A[2], "D"});
                  }) &&
-      Keyways(f, ToothedKeyway, [](const double* A) { return A[4] / 2; }));
+          Keyways(f, ToothedKeyway, [](const double* A) { return A[4] / 2; }),
+      {2, 3, 5, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20});
 }
 
 // The toroidal coupling: the bolts on the circle D2 (9) with their washers (as wide as the head across
@@ -399,6 +429,7 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
 bool FitToroidal(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
+  // One shell and its half-rings, bolted to both halves' flanges: all but the bore, its hub and its lengths.
   return f.Done(EachBolted(f, 5, false,
                            [&](Integer r, const double* A, const double* K) {
                              // The ring under the shell's foot is as thick as the foot and the flange's step
@@ -417,7 +448,8 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
                                                {ToroidalPitch, A[4], A[9], 2 * CornerRadius(K[3]), A[5],
                                                 A[14] / 2, "болты задевают ступицу d1", "D2", A[8], "D1"});
                            }) &&
-                Keyways(f, ToroidalKeyway, [](const double* A) { return A[14] / 2; }));
+                    Keyways(f, ToroidalKeyway, [](const double* A) { return A[14] / 2; }),
+                {2, 4, 5, 6, 7, 8, 9, 10, 13, 16, 17, 18});
 }
 
 // The hinge couplings: the half-couplings are taken by the main row's place in its table, the cross piece
@@ -458,8 +490,9 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault)
 bool FitJawDisc(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  return f.Done(f.Ascends(0, 0, false) &&
-                Keyways(f, JawDiscKeyway, [](const double* A) { return A[3] / 2; }));
+  // One insert whose tongues stand in both halves' slots.
+  return f.Done(f.Ascends(0, 0, false) && Keyways(f, JawDiscKeyway, [](const double* A) { return A[3] / 2; }),
+                {8, 9, 10, 11, 12, 13, 14, 15});
 }
 
 bool FitKeywayTable(const TTable& keyways, TFitFault& fault)

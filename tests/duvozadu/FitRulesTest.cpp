@@ -240,6 +240,42 @@ TEST_F(FitRules, ToothedPiecesFollowEachOther)
   }
 }
 
+// A build with two bores takes its halves from two rows of one torque group: an edit of what both halves
+// share on one row of a group (the pin count of the second 500 row: its pins stood in one half only) is
+// refused naming that row and the group's first; the group's first row edited is named by the second.
+TEST_F(FitRules, RowsOfATorqueGroupAgreeOnWhatTheHalvesShare)
+{
+  struct TEdit
+  {
+    int Coupling;
+    const char* Table;
+    double Torque;
+    int Col;
+    double By;
+  };
+  const TEdit edits[] = {{0, "МУВП", 500, 15, 2},
+                         {0, "МУВП", 500, 13, 1},
+                         {1, "Муфта фланцевая", 1000, 8, 1},
+                         {2, "Муфта со звездочкой", 160, 7, 1},
+                         {3, "Муфта зубчатая", 1600, 20, -2},
+                         {5, "Муфта торообразная", 500, 4, -2},
+                         {8, "Муфта кулачково-дисковая", 63, 12, 1}};
+  for (const TEdit& e : edits) {
+    SCOPED_TRACE(::testing::Message() << e.Table << " " << e.Torque << ", column " << e.Col);
+    const int first = RowWith(e.Table, 0, e.Torque);
+    ASSERT_GE(first, 0);
+    const std::string col = "значение столбца " + std::to_string(e.Col) + " не совпадает со строкой ";
+    ASSERT_TRUE(Use(e.Table, e.Col, first + 1, [&](double v) { return v + e.By; }));
+    EXPECT_TRUE(
+        Refused(e.Coupling, first,
+                At(e.Table, first + 1) + ": " + col + std::to_string(first + 1) + " того же момента"));
+    ASSERT_TRUE(Use(e.Table, e.Col, first, [&](double v) { return v + e.By; }));
+    EXPECT_TRUE(
+        Refused(e.Coupling, first,
+                At(e.Table, first + 1) + ": " + col + std::to_string(first + 1) + " того же момента"));
+  }
+}
+
 // A value that selects a row of another table finds that row itself, never the first one not below it; key
 // columns ascend.
 TEST_F(FitRules, LookupsFindTheirOwnRow)
