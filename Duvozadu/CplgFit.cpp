@@ -22,6 +22,7 @@ enum EWall {
   FlangedKeyway,
   StarOutline,
   StarOverlap,
+  StarRoot,
   StarKeyway,
   ToothedPitch,
   ToothedBarrel,
@@ -54,6 +55,7 @@ const TFitWall FitWalls[] = {
     {"дном шпоночного паза и ступицей D2", 8.2},
     {"звездочкой и наружным диаметром полумуфты D", 0},
     {"звездочкой и кулачками другой полумуфты", 0},
+    {"кулачками и впадинами звездочки", 1.9},
     {"дном шпоночного паза и ступицей d1", 3.2},
     {"соседними болтами", 46},
     {"болтами и обоймой D1", 0},
@@ -372,6 +374,16 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
     const double* St = f.Exact(1, 2, 2 * A[6], 0, r, "звездочки шириной зуба ");
     if (!St) return false;
     if (!f.Clear(0, r, StarOutline, A[3], St[0], "звездочка больше полумуфты D")) return false;
+    // Round the axis: the jaws stand at every second pitch 360 / z, their flanks on the star's teeth's (B
+    // from a tooth's middle), their tips B1 (7) out from the axis. Between two teeth the star's flanks meet
+    // at B / sin(180 / z), and the fillet St4 rounding that root reaches out to St4 cos2 / sin past it: a
+    // jaw's tip stays beyond it, else more or wider teeth leave the jaws no room and they cut into the star.
+    const double half = M_PI / St[5],
+                 root = (A[6] + St[4] * std::cos(half) * std::cos(half)) / std::sin(half);
+    if (!f.Wall(0, r, StarRoot, A[7] - root, false,
+                TString("кулачки не помещаются между ") + Num(St[5]) + TString(" зубьями звездочки"),
+                Num(St[5]) + TString(" зубьев звездочки: ")))
+      return false;
     // Along the axis, for either hub: the jaws' roots from the origin, their outer part from l3 (9) to the
     // jaws' end x0 = l1 - l, the disc on to l2 (8) past its chamfer f (10), the hub past its fillet r (11)
     // and its end's chamfer to l1.

@@ -160,9 +160,25 @@ TEST_F(FitRules, AStarHasAnEvenCountOfTeeth)
         2, 0, At("Муфта со звездочкой.Звездочка", 2) + ": число зубьев звездочки " + count + " не четное"))
         << z;
   }
-  ASSERT_TRUE(Use("Муфта со звездочкой.Звездочка", 5, -1, [](double) { return 8.0; }));
+  // Fewer teeth leave the jaws more room between them.
+  ASSERT_TRUE(Use("Муфта со звездочкой.Звездочка", 5, -1, [](double) { return 4.0; }));
   Model(10, 10, 10, 0, 0);
   EXPECT_TRUE(Couplings.drCoupling(iCouplings[2].Name, 1)) << ::testing::PrintToString(Log.Texts);
+}
+
+// The jaws stand between the star's teeth, at every second pitch: more teeth of the same width leave them no
+// room (8 teeth where 6 are shipped: the star's roots cut into the jaws' tips), and jaws shortened towards
+// the axis come closer to the roots than any shipped row has them.
+TEST_F(FitRules, TheJawsFitBetweenTheStarsTeeth)
+{
+  ASSERT_TRUE(Use("Муфта со звездочкой.Звездочка", 5, 0, [](double) { return 8.0; }));
+  EXPECT_TRUE(
+      Refused(2, 0, At("Муфта со звездочкой", 0) + ": кулачки не помещаются между 8 зубьями звездочки"));
+  ASSERT_TRUE(Use("Муфта со звездочкой", 7, 0, [](double) { return 8.5; }));
+  EXPECT_TRUE(Refused(2, 0,
+                      At("Муфта со звездочкой", 0) +
+                          ": 6 зубьев звездочки: стенка между кулачками и впадинами звездочки 1.75 тоньше "
+                          "наименьшей 1.9 на 0.15"));
 }
 
 // The pieces of a half along the axis: the star's jaws, disc and hub, the hinge's slot, fork and hub.
