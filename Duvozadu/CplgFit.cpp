@@ -8,6 +8,71 @@
 #include "Duvozadu/CplgGlobal.h"
 
 namespace {
+// The clearances the rules keep, in the order of FitWalls.
+enum EWall {
+  MuvpPitch,
+  MuvpRim,
+  MuvpHub,
+  MuvpBore,
+  MuvpKeyway,
+  FlangedPitch,
+  FlangedHub,
+  FlangedRim,
+  FlangedRecess,
+  FlangedKeyway,
+  StarOutline,
+  StarOverlap,
+  StarRoot,
+  StarKeyway,
+  ToothedPitch,
+  ToothedBarrel,
+  ToothedRim,
+  ToothedKeyway,
+  ToroidalPitch,
+  ToroidalHub,
+  ToroidalRim,
+  ToroidalKeyway,
+  HingeKeyway,
+  JawDiscKeyway,
+  Walls
+};
+} // namespace
+
+// Each the least clearance the shipped rows keep there, to a tenth below: a user's row may come as
+// close, never closer, though its pieces would not yet overlap (a hole's edge on a hub's face, a nut's
+// corner on a washer's, a keyway's floor all but through the hub). The pieces are named as "between" takes
+// them.
+const TFitWall FitWalls[] = {
+    {"втулками соседних пальцев", 13.5},
+    {"втулками пальцев и наружным диаметром D", 2.5},
+    {"гайками пальцев и ступицей d1", 4},
+    {"отверстиями втулок и отверстием вала", 8},
+    {"дном шпоночного паза и ступицей d1", 2.7},
+    {"соседними болтами", 28.5},
+    {"болтами и ступицей D2", 0.5},
+    {"отверстиями болтов и диаметром D", 10},
+    {"отверстиями болтов и выточкой D3", 16},
+    {"дном шпоночного паза и ступицей D2", 8.2},
+    {"звездочкой и наружным диаметром полумуфты D", 0},
+    {"звездочкой и кулачками другой полумуфты", 0},
+    {"кулачками и впадинами звездочки", 1.9},
+    {"дном шпоночного паза и ступицей d1", 3.2},
+    {"соседними болтами", 46},
+    {"болтами и обоймой D1", 0},
+    {"отверстиями болтов и диаметром D", 9},
+    {"дном шпоночного паза и ступицей d1", 6.7},
+    {"соседними болтами", 18.9},
+    {"болтами и ступицей d1", 1.4},
+    {"отверстиями болтов и диаметром D1", 2},
+    {"дном шпоночного паза и ступицей d1", 3.2},
+    {"дном шпоночного паза и ступицей d1", 1.6},
+    {"дном шпоночного паза и ступицей D3", 8.2},
+};
+const int CountFitWall = sizeof FitWalls / sizeof *FitWalls;
+static_assert(sizeof FitWalls / sizeof *FitWalls == Walls);
+void (*FitGauge)(int wall, double clearance) = nullptr;
+
+namespace {
 constexpr double FitSin60 = 0.8660254037844387;
 // Lengths the tables derive from others (sums of values written to a hundredth) agree within this share.
 constexpr double Slack = 1e-9;
@@ -23,6 +88,12 @@ TString Num(double v)
   char text[64];
   std::snprintf(text, sizeof text, "%.10g", v);
   return TString(text);
+}
+
+// A clearance as a message gives it, to a hundredth of a millimetre.
+TString Mm(double v)
+{
+  return Num(std::round(v * 100.0) / 100.0);
 }
 
 class TFit
@@ -65,51 +136,97 @@ public:
     return nullptr;
   }
 
+  // The clearance between two pieces keeps its wall: refused with overlap when the pieces meet (when they
+  // touch too, unless touch). A wall thinner than the least, with where it is, is kept for Done and the rules
+  // go on: pieces that meet elsewhere are the worse fault, and the one said.
+  bool Wall(int table, Integer row, EWall wall, double clear, bool touch, const TString& overlap,
+            const TString& where = TString())
+  {
+    if (FitGauge) FitGauge(wall, clear);
+    if (!(touch ? clear >= 0.0 : clear > 0.0)) return Fail(table, row, overlap);
+    const double least = FitWalls[wall].Least;
+    if (clear >= least - Slack * (1.0 + least) || Thin.Table >= 0) return true;
+    Thin = {table, row,
+            where + TString("стенка между ") + TString(FitWalls[wall].Pieces) + TString(" ") + Mm(clear) +
+                TString(" тоньше наименьшей ") + Num(least) + TString(" на ") + Mm(least - clear)};
+    return true;
+  }
+
+  // The rules' verdict once every one has run (ok): the first thin wall fails a row whose pieces meet
+  // nowhere; then the rows of each torque group agree on the columns both halves share.
+  bool Done(bool ok, std::initializer_list<int> shared = {})
+  {
+    if (!ok) return false;
+    if (Thin.Table < 0) return Agree(shared);
+    Fault = Thin;
+    return false;
+  }
+
   // Pieces of width w (their diameter round the axis) on the circle of diameter D, the i-th at i * 360 / z
   // degrees from the first while i < placed: two neighbours, and the last and the first, stand clear of each
-  // other (a fractional count's last one stands nearer the first).
-  bool OnCircle(int table, Integer row, double z, double placed, double D, double w, const char* pieces,
-                const char* circle)
+  // other by the wall (a fractional count's last one stands nearer the first).
+  bool OnCircle(int table, Integer row, EWall wall, double z, double placed, double D, double w,
+                const char* pieces, const char* circle)
   {
     placed = std::fmin(placed, 360.0);
     if (!(z > 0.0) || placed < 2.0) return true;
     const double step = 360.0 / z, gap = std::fmin(step, 360.0 - (placed - 1.0) * step);
-    if (D * std::sin(gap / 2 * M_PI / 180.0) > w) return true;
-    return Fail(table, row,
-                Num(z) + TString(" ") + TString(pieces) + TString(" не помещаются на ") + TString(circle) +
-                    TString(" ") + Num(D));
+    const TString on = Num(z) + TString(" ") + TString(pieces), at = TString(circle) + TString(" ") + Num(D);
+    return Wall(table, row, wall, D * std::sin(gap / 2 * M_PI / 180.0) - w, false,
+                on + TString(" не помещаются на ") + at, on + TString(" на ") + at + TString(": "));
   }
 
-  // One radius stays at or above another: a piece clear of the part below it.
-  bool Clear(int table, Integer row, double above, double below, const char* what)
+  // One radius stays at or above another by the wall: a piece clear of the part below it.
+  bool Clear(int table, Integer row, EWall wall, double above, double below, const char* what)
   {
-    if (above >= below) return true;
-    return Fail(table, row, TString(what));
+    return Wall(table, row, wall, above - below, true, TString(what));
   }
 
   // The keyway of a bore d: the table has the row its builders take (the bore above its first key), the
-  // key narrower than the bore, and its floor inside the hub of radius hub (not checked when hub <= 0).
-  bool Keyway(int table, Integer row, double d, double hub)
+  // key narrower than the bore, and its floor inside the hub of radius hub by the wall.
+  bool Keyway(int table, Integer row, EWall wall, double d, double hub)
   {
     const TTable& k = *T.Keyway;
     if (!(d > k.Row(0)[0])) return Fail(table, row, TString("нет шпоночного паза для вала ") + Num(d));
     const double* S = k.GetParam(k.Control, d, true);
     if (!(S[1] < d)) return Fail(table, row, TString("шпонка шире вала ") + Num(d));
-    if (hub > 0.0 && !(d / 2 + S[2] < hub))
-      return Fail(table, row, TString("шпоночный паз вала ") + Num(d) + TString(" выходит из ступицы"));
+    const TString bore = TString("шпоночный паз вала ") + Num(d);
+    return Wall(table, row, wall, hub - (d / 2 + S[2]), false, bore + TString(" выходит из ступицы"),
+                bore + TString(": "));
+  }
+
+  // A build with two bores takes half 1 from one row of a torque group and half 2 from another: the rows
+  // of a group agree on the columns of the pieces both halves share (fasteners, their circle, the faces
+  // they join), else the halves' pieces miss each other.
+  bool Agree(std::initializer_list<int> shared)
+  {
+    const TTable& t = Table(0);
+    Integer first = 0;
+    for (Integer r = 1; r < t.CountRow; ++r) {
+      if (t.Row(r)[0] != t.Row(first)[0]) {
+        first = r;
+        continue;
+      }
+      for (const int c : shared)
+        if (!(t.Row(r)[c] == t.Row(first)[c]))
+          return Fail(0, r,
+                      TString("значение столбца ") + TString(c) + TString(" не совпадает со строкой ") +
+                          TString(first + 1) + TString(" того же момента"));
+    }
     return true;
   }
 
   const TFitTables T;
   TFitFault& Fault;
+  TFitFault Thin;
 };
 
 // Every bore of a main table has its keyway, within the hub of the radius hub(row) gives.
-template <class F> bool Keyways(TFit& f, F&& hub)
+template <class F> bool Keyways(TFit& f, EWall wall, F&& hub)
 {
   const TTable& t = f.Table(0);
   for (Integer r = 0; r < t.CountRow; ++r)
-    if (!f.Keyway(0, r, t.Row(r)[t.Control], hub(t.Row(r)))) return false;
+    if (!f.Keyway(0, r, wall, t.Row(r)[t.Control], hub(t.Row(r)))) return false;
   return true;
 }
 
@@ -148,8 +265,10 @@ template <class F> bool EachBolted(TFit& f, int thread, bool washer, F&& each)
 
 // z bolts of thread d on the circle of diameter D, their sets w wide round their axes: clear of each other
 // and of what rises to the radius inner beside them (what), their holes within the diameter rim (named).
+// The walls kept are pitch (between neighbours), inner and rim, in FitWalls' order.
 struct TBoltCircle
 {
+  EWall pitch;
   double z, D, w, d, inner;
   const char *what, *circle;
   double rim;
@@ -157,10 +276,10 @@ struct TBoltCircle
 };
 bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
 {
-  return f.OnCircle(0, r, c.z, std::ceil(c.z), c.D, c.w, "болтов", c.circle) &&
-         f.Clear(0, r, c.D / 2 - c.w / 2, c.inner, c.what) &&
-         (c.rim / 2 >= c.D / 2 + c.d / 2 ||
-          f.Fail(0, r, TString("отверстия болтов выходят за диаметр ") + TString(c.rimName)));
+  return f.OnCircle(0, r, c.pitch, c.z, std::ceil(c.z), c.D, c.w, "болтов", c.circle) &&
+         f.Clear(0, r, EWall(c.pitch + 1), c.D / 2 - c.w / 2, c.inner, c.what) &&
+         f.Wall(0, r, EWall(c.pitch + 2), c.rim / 2 - (c.D / 2 + c.d / 2), true,
+                TString("отверстия болтов выходят за диаметр ") + TString(c.rimName));
 }
 } // namespace
 
@@ -170,6 +289,8 @@ bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
 bool FitMUVP(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
+  // Half 2 places the pins half 1's row chose (dp 14): on its D1 (5), its count (15), the nuts by its l1
+  // (10) and gap B (13).
   if (!f.Ascends(0, 0, false) || !f.Ascends(1, 0, true)) return false;
   const TTable& t = f.Table(0);
   for (Integer r = 0; r < t.CountRow; ++r) {
@@ -183,24 +304,33 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
     double w = P[15];
     for (const double v : {P[0], P[1], P[14], washer, 2 * CornerRadius(2 * P[3] * FitSin60)})
       w = std::fmax(w, v);
-    if (!f.OnCircle(0, r, z, std::floor(z), D1, w, "пальцев", "D1")) return false;
-    if (!f.Clear(0, r, D / 2, D1 / 2 + w / 2, "втулки пальцев выходят за наружный диаметр D")) return false;
-    if (!f.Clear(0, r, D1 / 2 - std::fmax(washer, 2 * CornerRadius(2 * P[3] * FitSin60)) / 2, d1 / 2 + f1,
-                 "гайки пальцев задевают ступицу d1"))
+    if (!f.OnCircle(0, r, MuvpPitch, z, std::floor(z), D1, w, "пальцев", "D1")) return false;
+    if (!f.Clear(0, r, MuvpRim, D / 2, D1 / 2 + w / 2, "втулки пальцев выходят за наружный диаметр D"))
       return false;
+    if (!f.Clear(0, r, MuvpHub, D1 / 2 - std::fmax(washer, 2 * CornerRadius(2 * P[3] * FitSin60)) / 2,
+                 d1 / 2 + f1, "гайки пальцев задевают ступицу d1"))
+      return false;
+    const Integer pin = Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn);
     if (!(P[0] < P[14] && P[14] < P[15]))
-      return f.Fail(1, Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn),
-                    TString("распорная втулка не помещается между пальцем и отверстием"));
+      return f.Fail(1, pin, TString("распорная втулка не помещается между пальцем и отверстием"));
+    // The spacer (13) and the elastic bushings (16) follow each other on the pin's cylinder (6): longer, they
+    // run onto its collar and across the section's lines.
+    if (!(P[13] + P[16] <= P[6] + Slack * (1.0 + P[6])))
+      return f.Fail(1, pin, TString("распорная и упругие втулки длиннее цилиндра пальца"));
+    // The thread runs out into the neck (4) below it: a wider neck turns the run-out inside out, and stands
+    // in the washer's hole.
+    if (!(P[4] < P[3])) return f.Fail(1, pin, TString("шейка пальца не тоньше резьбы"));
     if (!(cone > 0.0 && cone <= l1)) return f.Fail(0, r, TString("конус пальца не помещается в полумуфте 1"));
     if (cone + P[8] > l1 + 2.0) return f.Fail(0, r, TString("резьба пальца не доходит до гайки"));
     if (P[2] - P[6] - P[7] < l1 + 2.0 + nut) return f.Fail(0, r, TString("палец не выходит из гайки"));
     if (P[6] > B + l2) return f.Fail(0, r, TString("втулки пальца длиннее отверстия полумуфты 2"));
     if (!(l1 + f1 < A[4] && l2 + f1 < A[4] && l1 + f1 < A[19] && l2 + f1 < A[19]))
       return f.Fail(0, r, TString("фланец не короче ступицы"));
-    if (!(D1 / 2 - P[15] / 2 > d / 2))
-      return f.Fail(0, r, TString("отверстия втулок задевают отверстие вала"));
+    if (!f.Wall(0, r, MuvpBore, D1 / 2 - P[15] / 2 - d / 2, false,
+                TString("отверстия втулок задевают отверстие вала")))
+      return false;
   }
-  return Keyways(f, [](const double* A) { return A[7] / 2; });
+  return f.Done(Keyways(f, MuvpKeyway, [](const double* A) { return A[7] / 2; }), {5, 10, 13, 14, 15});
 }
 
 // The flanged coupling: the bolts on the circle D1 (8) through both flanges (b thick, 16), the head on half
@@ -208,15 +338,18 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
 bool FitFlanged(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  return EachBolted(f, 19, true,
-                    [&](Integer r, const double* A, const double* K) {
-                      return BoltCircle(f, r,
-                                        {A[6], A[8], BoltSetWidth(K), A[19], A[9] / 2 + A[18],
-                                         "болты задевают ступицу D2", "D1", A[7], "D"}) &&
-                             f.Clear(0, r, A[8] / 2 - A[19] / 2, A[10] / 2,
-                                     "отверстия болтов задевают выточку D3");
-                    }) &&
-         Keyways(f, [](const double* A) { return A[9] / 2; });
+  // Half 1's row places the bolts (count 6, circle D1 8, flange b 16, thread 19) through both flanges.
+  return f.Done(EachBolted(f, 19, true,
+                           [&](Integer r, const double* A, const double* K) {
+                             return BoltCircle(f, r,
+                                               {FlangedPitch, A[6], A[8], BoltSetWidth(K), A[19],
+                                                A[9] / 2 + A[18], "болты задевают ступицу D2", "D1", A[7],
+                                                "D"}) &&
+                                    f.Clear(0, r, FlangedRecess, A[8] / 2 - A[19] / 2, A[10] / 2,
+                                            "отверстия болтов задевают выточку D3");
+                           }) &&
+                    Keyways(f, FlangedKeyway, [](const double* A) { return A[9] / 2; }),
+                {6, 8, 16, 19});
 }
 
 // The jaw coupling with a star: the star is the row whose tooth width is the gap 2B between the jaws,
@@ -225,6 +358,8 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
 bool FitStar(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
+  // One star between both halves' jaws (D 3, flank offset B 6 choosing the star, B1 7, outer part l3 9),
+  // half 2 placed by half 1's gap 13.
   if (!f.Ascends(0, 0, false) || !f.Ascends(1, 2, true)) return false;
   const TTable& stars = f.Table(1);
   for (Integer r = 0; r < stars.CountRow; ++r) {
@@ -238,13 +373,23 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
     const double* A = t.Row(r);
     const double* St = f.Exact(1, 2, 2 * A[6], 0, r, "звездочки шириной зуба ");
     if (!St) return false;
-    if (!f.Clear(0, r, A[3], St[0], "звездочка больше полумуфты D")) return false;
+    if (!f.Clear(0, r, StarOutline, A[3], St[0], "звездочка больше полумуфты D")) return false;
+    // Round the axis: the jaws stand at every second pitch 360 / z, their flanks on the star's teeth's (B
+    // from a tooth's middle), their tips B1 (7) out from the axis. Between two teeth the star's flanks meet
+    // at B / sin(180 / z), and the fillet St4 rounding that root reaches out to St4 cos2 / sin past it: a
+    // jaw's tip stays beyond it, else more or wider teeth leave the jaws no room and they cut into the star.
+    const double half = M_PI / St[5],
+                 root = (A[6] + St[4] * std::cos(half) * std::cos(half)) / std::sin(half);
+    if (!f.Wall(0, r, StarRoot, A[7] - root, false,
+                TString("кулачки не помещаются между ") + Num(St[5]) + TString(" зубьями звездочки"),
+                Num(St[5]) + TString(" зубьев звездочки: ")))
+      return false;
     // Along the axis, for either hub: the jaws' roots from the origin, their outer part from l3 (9) to the
     // jaws' end x0 = l1 - l, the disc on to l2 (8) past its chamfer f (10), the hub past its fillet r (11)
     // and its end's chamfer to l1.
     for (const int di : {0, 11}) {
       const double l = A[4 + di], l1 = A[5 + di], x0 = l1 - l;
-      if (!f.Clear(0, r, x0 - A[13], St[3], "звездочка толще перекрытия кулачков")) return false;
+      if (!f.Clear(0, r, StarOverlap, x0 - A[13], St[3], "звездочка толще перекрытия кулачков")) return false;
       // The jaws' outer part (from l3) stands where the other half's jaws do not reach (x0 - A13), the star
       // between; their tips clear the other half's chamfer f and fillet r by the gap A13.
       if (!(A[9] >= x0 - A[13] - Slack * (1.0 + x0) && A[9] < x0 && A[13] >= A[10] + A[11] &&
@@ -252,7 +397,7 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
         return f.Fail(0, r, TString("кулачки, диск и ступица полумуфты не следуют друг за другом"));
     }
   }
-  return Keyways(f, [](const double* A) { return A[2] / 2; });
+  return f.Done(Keyways(f, StarKeyway, [](const double* A) { return A[2] / 2; }), {3, 6, 7, 9, 13});
 }
 
 // The toothed couplings: the bolts on the circle D0 (18) through the flanges of the sleeves (or of the
@@ -261,31 +406,34 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
 bool FitToothed(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  return EachBolted(f, 19, true,
-                    [&](Integer r, const double* A, const double* K) {
-                      // Along the axis: the flange (B / 2 thick) past its fillet f; the hub from L / 2 - l to
-                      // its end L / 2, its crowned teeth (b wide about l1) on it past their fillets and
-                      // inside the sleeve, which ends at X - t.
-                      const double xE = A[5] / 2, w2 = A[11] / 2, f1 = A[13];
-                      if (!(A[8] / 2 > f1 && xE - A[6] >= 0.0 && A[12] - w2 - f1 >= xE - A[6] &&
-                            A[12] + w2 + f1 <= A[16] - A[17]))
-                        return f.Fail(0, r,
-                                      TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
-                      // A gear of a fractional number of teeth is no gear.
-                      if (std::floor(A[10]) != A[10])
-                        return f.Fail(0, r, TString("число зубьев ") + Num(A[10]) + TString(" не целое"));
-                      // Across: the hub under the sleeve's teeth, whose root stays inside the barrel and
-                      // below the bolts' holes.
-                      const double Rr = (A[10] + 2) * A[9] / 2 + 2.0, Ri = A[9] * (A[10] - 2) / 2;
-                      if (!(A[4] / 2 < Ri && Rr < A[3] / 2 && Rr < A[18] / 2 - A[19] / 2))
-                        return f.Fail(0, r, TString("зубья обоймы не помещаются между ступицей и обоймой"));
-                      // The barrel is wider than the flanged half's hub.
-                      const double inner = std::fmax(A[3], A[4]) / 2 + f1;
-                      return BoltCircle(f, r,
-                                        {A[20], A[18], BoltSetWidth(K), A[19], inner,
-                                         "болты задевают обойму D1", "D0", A[2], "D"});
-                    }) &&
-         Keyways(f, [](const double* A) { return A[4] / 2; });
+  // The two sleeves (or the sleeve and the flanged half) meet at their flanges and are bolted together:
+  // all but the bore and its hub (4, 6) is shared.
+  return f.Done(
+      EachBolted(f, 19, true,
+                 [&](Integer r, const double* A, const double* K) {
+                   // Along the axis: the flange (B / 2 thick) past its fillet f; the hub from L / 2 - l to
+                   // its end L / 2, its crowned teeth (b wide about l1) on it past their fillets and
+                   // inside the sleeve, which ends at X - t.
+                   const double xE = A[5] / 2, w2 = A[11] / 2, f1 = A[13];
+                   if (!(A[8] / 2 > f1 && xE - A[6] >= 0.0 && A[12] - w2 - f1 >= xE - A[6] &&
+                         A[12] + w2 + f1 <= A[16] - A[17]))
+                     return f.Fail(0, r, TString("зубья ступицы, фланец и обойма не следуют друг за другом"));
+                   // A gear of a fractional number of teeth is no gear.
+                   if (std::floor(A[10]) != A[10])
+                     return f.Fail(0, r, TString("число зубьев ") + Num(A[10]) + TString(" не целое"));
+                   // Across: the hub under the sleeve's teeth, whose root stays inside the barrel and
+                   // below the bolts' holes.
+                   const double Rr = (A[10] + 2) * A[9] / 2 + 2.0, Ri = A[9] * (A[10] - 2) / 2;
+                   if (!(A[4] / 2 < Ri && Rr < A[3] / 2 && Rr < A[18] / 2 - A[19] / 2))
+                     return f.Fail(0, r, TString("зубья обоймы не помещаются между ступицей и обоймой"));
+                   // The barrel is wider than the flanged half's hub.
+                   const double inner = std::fmax(A[3], A[4]) / 2 + f1;
+                   return BoltCircle(f, r,
+                                     {ToothedPitch, A[20], A[18], BoltSetWidth(K), A[19], inner,
+                                      "болты задевают обойму D1", "D0", A[2], "D"});
+                 }) &&
+          Keyways(f, ToothedKeyway, [](const double* A) { return A[4] / 2; }),
+      {2, 3, 5, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20});
 }
 
 // The toroidal coupling: the bolts on the circle D2 (9) with their washers (as wide as the head across
@@ -293,23 +441,27 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
 bool FitToroidal(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  return EachBolted(f, 5, false,
-                    [&](Integer r, const double* A, const double* K) {
-                      // The ring under the shell's foot is as thick as the foot and the flange's step f.
-                      if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
-                        return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
-                      // The half-ring's collar runs from a bolt's diameter below the bolt circle up to the
-                      // half-ring's top, 12 below the shell's feet: a thinner bolt raises its foot to the
-                      // top, and the half-ring falls apart.
-                      if (!(A[9] / 2 - A[5] < A[8] / 2 - 12.0))
-                        return f.Fail(0, r,
-                                      TString("болты М") + Num(A[5]) +
-                                          TString(" не оставляют буртика полукольца под D2 ") + Num(A[9]));
-                      return BoltCircle(f, r,
-                                        {A[4], A[9], 2 * CornerRadius(K[3]), A[5], A[14] / 2,
-                                         "болты задевают ступицу d1", "D2", A[8], "D1"});
-                    }) &&
-         Keyways(f, [](const double*) { return 0.0; });
+  // One shell and its half-rings, bolted to both halves' flanges: all but the bore, its hub and its lengths.
+  return f.Done(EachBolted(f, 5, false,
+                           [&](Integer r, const double* A, const double* K) {
+                             // The ring under the shell's foot is as thick as the foot and the flange's step
+                             // f.
+                             if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
+                               return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
+                             // The half-ring's collar runs from a bolt's diameter below the bolt circle up to
+                             // the half-ring's top, 12 below the shell's feet: a thinner bolt raises its foot
+                             // to the top, and the half-ring falls apart.
+                             if (!(A[9] / 2 - A[5] < A[8] / 2 - 12.0))
+                               return f.Fail(0, r,
+                                             TString("болты М") + Num(A[5]) +
+                                                 TString(" не оставляют буртика полукольца под D2 ") +
+                                                 Num(A[9]));
+                             return BoltCircle(f, r,
+                                               {ToroidalPitch, A[4], A[9], 2 * CornerRadius(K[3]), A[5],
+                                                A[14] / 2, "болты задевают ступицу d1", "D2", A[8], "D1"});
+                           }) &&
+                    Keyways(f, ToroidalKeyway, [](const double* A) { return A[14] / 2; }),
+                {2, 4, 5, 6, 7, 8, 9, 10, 13, 16, 17, 18});
 }
 
 // The hinge couplings: the half-couplings are taken by the main row's place in its table, the cross piece
@@ -339,18 +491,20 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault)
     for (const int di : {0, 1})
       if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
         return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));
-    if (!f.Keyway(0, r, A[1], halves.Row(r)[2] / 2)) return false;
+    if (!f.Keyway(0, r, HingeKeyway, A[1], halves.Row(r)[2] / 2)) return false;
   }
   for (const int k : {3, 4})
     if (f.Table(k).CountRow < cross.CountRow)
       return f.Fail(2, f.Table(k).CountRow, TString("нет строки в таблице ") + f.Table(k).Name);
-  return true;
+  return f.Done(true);
 }
 
 bool FitJawDisc(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  return f.Ascends(0, 0, false) && Keyways(f, [](const double*) { return 0.0; });
+  // One insert whose tongues stand in both halves' slots.
+  return f.Done(f.Ascends(0, 0, false) && Keyways(f, JawDiscKeyway, [](const double* A) { return A[3] / 2; }),
+                {8, 9, 10, 11, 12, 13, 14, 15});
 }
 
 bool FitKeywayTable(const TTable& keyways, TFitFault& fault)

@@ -48,6 +48,17 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault);
 bool FitJawDisc(const TFitTables& tables, TFitFault& fault);
 // The keyway table's own rule: its bores ascend.
 bool FitKeywayTable(const TTable& keyways, TFitFault& fault);
+// A clearance the fit rules keep between two pieces of a coupling (what they are) and the least wall that
+// leaves between them, in millimetres: the least the shipped rows keep there.
+struct TFitWall
+{
+  const char* Pieces;
+  double Least;
+};
+extern const TFitWall FitWalls[];
+extern const int CountFitWall;
+// While set, told every clearance a fit rule measures (the index of its wall in FitWalls), kept or not.
+extern void (*FitGauge)(int wall, double clearance);
 
 // One catalogue row.
 class TCoupling

@@ -176,9 +176,9 @@ TEST_F(BaseEditedBetweenBuilds, EachBuildDrawsTheTablesAsTheFileHoldsThem)
   Model(31.5, 16, 16, 0, 2);
   const std::string before = Section();
   EXPECT_TRUE(Section() == before);
-  // The pins' circle moved in, written over the file the base keeps open.
+  // The couplings a little wider, written over the file the base keeps open.
   txhost::test::WriteUtf16(file,
-                           editedbase::Edited(shipped, "МУВП", 5, -1, [](double v) { return v * 0.95; }));
+                           editedbase::Edited(shipped, "МУВП", 2, -1, [](double v) { return v * 1.05; }));
   const std::string edited = Section();
   EXPECT_TRUE(edited != before) << "the edit does not show";
   EXPECT_TRUE(Section() == edited);
