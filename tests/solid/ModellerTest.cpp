@@ -561,20 +561,27 @@ TEST(SolidAssembly, ManyFacedPartsShownClearOnlyWhenTheyAre)
   }
 }
 
-// A pair the modeller cannot intersect (here a solid that holds a lone vertex, which its booleans refuse)
-// is no clash and no success either: it is reported as a fault of that pair. It was once passed over.
-TEST(SolidAssembly, PairTheModellerCannotIntersectIsAFault)
+// A solid that holds a lone vertex at (9.5, 5, 5): the modeller's booleans refuse it.
+TPartResult LoneVertex()
 {
-  const TPartResult a = BuildPart({Box(0, 0, 0, 10, 10, 10)});
   BRep_Builder builder;
   TopoDS_Vertex v;
   builder.MakeVertex(v, gp_Pnt(9.5, 5, 5), 1e-7);
   TopoDS_Solid broken;
   builder.MakeSolid(broken);
   builder.Add(broken, v);
-  auto part = std::make_shared<TPartResult>();
-  part->Shape = std::make_shared<TShape>(broken);
-  part->Solids = 1;
+  TPartResult part;
+  part.Shape = std::make_shared<TShape>(broken);
+  part.Solids = 1;
+  return part;
+}
+
+// A pair the modeller cannot intersect (here a solid that holds a lone vertex) is no clash and no success
+// either: it is reported as a fault of that pair. It was once passed over.
+TEST(SolidAssembly, PairTheModellerCannotIntersectIsAFault)
+{
+  const TPartResult a = BuildPart({Box(0, 0, 0, 10, 10, 10)});
+  auto part = std::make_shared<TPartResult>(LoneVertex());
   TDocumentResult r;
   r.Assembly = true;
   r.Placed = {Place("A", a), Place("B", *part), Place("C", a, {1, 0, 0, 0, 1, 0, 0, 0, 1, 9, 0, 0})};
@@ -624,14 +631,7 @@ TEST(SolidAssembly, MemoAnswersAsTheModellerDoesAndWorksOutWhatMoved)
   const TPartResult ring = BuildPart({Prism({Gon(0, 0, 50, 50), Gon(0, 0, 40, 50)}, 0, 10)});
   const TPartResult core = BuildPart({Prism({Gon(0, 0, 39.8, 100)}, -5, 15)});
   const TPartResult block = BuildPart({Box(0, 0, 0, 10, 10, 10)});
-  BRep_Builder builder;
-  TopoDS_Vertex v;
-  builder.MakeVertex(v, gp_Pnt(9.5, 5, 5), 1e-7);
-  TopoDS_Solid lone;
-  builder.MakeSolid(lone);
-  builder.Add(lone, v);
-  TPartResult broken;
-  broken.Shape = std::make_shared<TShape>(lone);
+  const TPartResult broken = LoneVertex();
   auto at = [](double x, double y, double z) -> std::array<double, 12> {
     return {1, 0, 0, 0, 1, 0, 0, 0, 1, x, y, z};
   };
