@@ -341,6 +341,7 @@ struct TMemoShare
 struct TCheckMemo::TState
 {
   std::map<const TShape*, TShapePtr> Held; // what the keys point at, kept alive so no other part reuses it
+  std::map<const TShape*, TMesh> Meshes;   // each part's, in its own space
   std::map<std::pair<TMemoPlace, TMemoPlace>, bool> Clear;
   std::map<std::pair<TMemoPlace, TMemoPlace>, TMemoShare> Shared;
   // A large part's split with the small ones about it (the large one first): what each pair shares, or
@@ -600,12 +601,17 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     std::tie(solids[i].V, solids[i].Faces) = at->second;
   }
   // Each part is meshed once in its own space, however many times it is placed.
-  std::map<const TShape*, TMesh> meshes;
+  TCheckMemo::TState* const memo = options.Memo != nullptr ? options.Memo->S.get() : nullptr;
+  std::map<const TShape*, TMesh> own;
+  std::map<const TShape*, TMesh>& meshes = memo != nullptr ? memo->Meshes : own;
   auto mesh = [&](std::size_t i) -> const TMesh& {
     TPlacedSolid& s = solids[i];
     if (!s.Meshed) {
       auto at = meshes.find(placed[i].Shape.get());
-      if (at == meshes.end()) at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
+      if (at == meshes.end()) {
+        at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
+        if (memo != nullptr) memo->Held.emplace(placed[i].Shape.get(), placed[i].Shape);
+      }
       s.Mesh = Moved(at->second, Transformation(placed[i].Matrix));
       s.Meshed = true;
     }
@@ -618,7 +624,6 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   out.Bound = options.MaxPairs;
   out.Seconds = options.Seconds;
   const TDeadline deadline(options.Seconds);
-  TCheckMemo::TState* const memo = options.Memo != nullptr ? options.Memo->S.get() : nullptr;
   const auto pairKey = [&](std::size_t i, std::size_t j) {
     return [&placed, memo, i, j] { return std::pair{memo->Of(placed[i]), memo->Of(placed[j])}; };
   };

@@ -145,11 +145,12 @@ struct TAssemblyResult
 // The clash tolerance: shared volumes up to max(0.1 mm3, 1e-6 of the smaller solid) are touching.
 double ClashTolerance(double smaller);
 // What checks of assemblies worked out with the modeller, kept for later checks that meet the same parts at
-// the same places: whether two meshed parts are clear, what two parts share, what a large part split with the
-// small ones about it shares with them. Each is kept by every component it was worked out from, exactly as
-// placed (the part itself, not an equal one; the matrix bit for bit; its turns onto itself), so a kept result
-// is the one the modeller would give again, and a part moved by any amount is worked out anew. It keeps the
-// parts it has met alive, and grows with every new place: drop it with the evaluation whose parts it holds.
+// the same places: each part's mesh, whether two meshed parts are clear, what two parts share, what a large
+// part split with the small ones about it shares with them. Each is kept by every component it was worked out
+// from, exactly as placed (the part itself, not an equal one; the matrix bit for bit; its turns onto itself),
+// so a kept result is the one the modeller would give again, and a part moved by any amount is worked out
+// anew. It keeps the parts it has met alive, and grows with every new place: drop it with the evaluation
+// whose parts it holds.
 class TCheckMemo
 {
 public:
