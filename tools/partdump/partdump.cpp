@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../CouplingCatalogue.h"
 #include "Duvozadu/ControlModel.h"
 #include "Duvozadu/CplgGlobal.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -24,25 +25,6 @@
 
 namespace {
 namespace fs = std::filesystem;
-
-struct TDumped
-{
-  const char* Key;
-  const char* Name;
-  const char* Table;
-};
-
-const TDumped Catalogue[] = {
-    {"muvp", "МУВП ГОСТ 21424-93", "МУВП"},
-    {"flanged", "Фланцевая ГОСТ 20761-96", "Муфта фланцевая"},
-    {"star", "со Звездочкой ГОСТ Р 50894-96", "Муфта со звездочкой"},
-    {"jawdisc", "Муфта кулачково-дисковая ГОСТ 20720-93", "Муфта кулачково-дисковая"},
-    {"hinge", "Шарнирная ГОСТ 5147-97", "Муфта шарнирная"},
-    {"hinge2", "Шарнирная c втулкой ГОСТ 5147-97", "Муфта шарнирная"},
-    {"toothed", "Зубчатая ГОСТ Р 50895-96", "Муфта зубчатая"},
-    {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая"},
-    {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная"},
-};
 
 class TSaid : public TModelerLink
 {
@@ -80,7 +62,7 @@ int main(int argc, char** argv)
   drApi::MA.Init(host.Application(), "VUVudirido", "#Stamp - Regular");
   SetCouplingModeler(&drApi::MA);
   long builds = 0, made = 0;
-  for (const TDumped& c : Catalogue) {
+  for (const TCatalogueRow& c : Catalogue) {
     std::unique_ptr<TTable> main(TextBase.GetTable(TString(c.Table)));
     if (!main) return 4;
     const TTable& t = *main;
