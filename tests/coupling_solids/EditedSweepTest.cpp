@@ -23,6 +23,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -303,8 +304,9 @@ protected:
         readers[{name, r}] =
             name == Coupling().LTable[1] ? std::vector<int>{r} : Readers(name, r, KeysOf(name), mains);
     }
-    auto add = [&](const std::string& table, int row, int col, const std::string& value, std::u16string base,
-                   bool scaled = false) {
+    // The edited base is made only for an edit some row is built on: most scaled rows are none of the ends.
+    auto add = [&](const std::string& table, int row, int col, const std::string& value,
+                   const std::function<std::u16string()>& edited, bool scaled = false) {
       // A row of another table is built on the first main row that reads it (scaled: on each end that does).
       const std::vector<int>& on = readers[{table, row}];
       std::vector<int> built;
@@ -312,12 +314,15 @@ protected:
         if (std::find(mains.begin(), mains.end(), i) != mains.end() &&
             (!scaled || std::find(ends.begin(), ends.end(), i) != ends.end()) && (scaled || built.empty()))
           built.push_back(i);
-      if (built.empty() || base.empty()) return;
+      if (built.empty()) return;
+      std::u16string base = edited();
+      if (base.empty()) return;
       edits.push_back({table, row, col, value, std::move(base), built, scaled});
     };
     auto number = [&](const std::string& table, int row, int col, double v, bool scaled = false) {
-      add(table, row, col, Number(v), editedbase::Edited(shipped, table, col, row, [&](double) { return v; }),
-          scaled);
+      add(
+          table, row, col, Number(v),
+          [&] { return editedbase::Edited(shipped, table, col, row, [&](double) { return v; }); }, scaled);
     };
     for (int i = 1; Coupling().LTable[i] && (others || i == 1); ++i) {
       const std::string name = Coupling().LTable[i];
@@ -339,10 +344,11 @@ protected:
         for (int c : keys)
           if (r + 1 < t->CountRow && t->Row(r + 1)[c] != row[c]) {
             const double a = row[c], b = t->Row(r + 1)[c];
-            std::u16string base = editedbase::Edited(shipped, name, c, r, [&](double) { return b; });
-            base = editedbase::Edited(base, name, c, r + 1, [&](double) { return a; });
             const std::size_t before = edits.size();
-            add(name, r, c, "exchanged with row " + std::to_string(r + 2), base);
+            add(name, r, c, "exchanged with row " + std::to_string(r + 2), [&] {
+              const std::u16string base = editedbase::Edited(shipped, name, c, r, [&](double) { return b; });
+              return editedbase::Edited(base, name, c, r + 1, [&](double) { return a; });
+            });
             // Both main rows read the exchanged values.
             if (i == 1 && edits.size() > before && r + 1 < rows &&
                 std::find(mains.begin(), mains.end(), r + 1) != mains.end())
@@ -353,8 +359,10 @@ protected:
         lengths.insert(reads.Others.begin(), reads.Others.end());
         for (int c : lengths)
           for (double f : {0.8, 1.25})
-            add(name, r, c, Number(row[c]) + " x " + Number(f),
-                editedbase::Edited(shipped, name, c, r, [&](double v) { return v * f; }), true);
+            add(
+                name, r, c, Number(row[c]) + " x " + Number(f),
+                [&] { return editedbase::Edited(shipped, name, c, r, [&](double v) { return v * f; }); },
+                true);
       }
     }
     // Lookups by value: the next and the previous value of the table looked in, and one between.
@@ -384,8 +392,9 @@ protected:
         for (int c = 0; c < k->CountColumn; ++c) {
           for (double v : {0.0, -1.0, 1e50})
             number(KeywayName, r, c, v);
-          add(KeywayName, r, c, NoNumber,
-              editedbase::EditedText(shipped, KeywayName, c, r, [&](double) { return noNumber; }));
+          add(KeywayName, r, c, NoNumber, [&] {
+            return editedbase::EditedText(shipped, KeywayName, c, r, [&](double) { return noNumber; });
+          });
         }
     return edits;
   }
