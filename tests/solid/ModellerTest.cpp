@@ -16,6 +16,7 @@
 #include <fstream>
 #include <map>
 #include <numbers>
+#include <sstream>
 #include <tuple>
 
 namespace {
@@ -560,20 +561,27 @@ TEST(SolidAssembly, ManyFacedPartsShownClearOnlyWhenTheyAre)
   }
 }
 
-// A pair the modeller cannot intersect (here a solid that holds a lone vertex, which its booleans refuse)
-// is no clash and no success either: it is reported as a fault of that pair. It was once passed over.
-TEST(SolidAssembly, PairTheModellerCannotIntersectIsAFault)
+// A solid that holds a lone vertex at (9.5, 5, 5): the modeller's booleans refuse it.
+TPartResult LoneVertex()
 {
-  const TPartResult a = BuildPart({Box(0, 0, 0, 10, 10, 10)});
   BRep_Builder builder;
   TopoDS_Vertex v;
   builder.MakeVertex(v, gp_Pnt(9.5, 5, 5), 1e-7);
   TopoDS_Solid broken;
   builder.MakeSolid(broken);
   builder.Add(broken, v);
-  auto part = std::make_shared<TPartResult>();
-  part->Shape = std::make_shared<TShape>(broken);
-  part->Solids = 1;
+  TPartResult part;
+  part.Shape = std::make_shared<TShape>(broken);
+  part.Solids = 1;
+  return part;
+}
+
+// A pair the modeller cannot intersect (here a solid that holds a lone vertex) is no clash and no success
+// either: it is reported as a fault of that pair. It was once passed over.
+TEST(SolidAssembly, PairTheModellerCannotIntersectIsAFault)
+{
+  const TPartResult a = BuildPart({Box(0, 0, 0, 10, 10, 10)});
+  auto part = std::make_shared<TPartResult>(LoneVertex());
   TDocumentResult r;
   r.Assembly = true;
   r.Placed = {Place("A", a), Place("B", *part), Place("C", a, {1, 0, 0, 0, 1, 0, 0, 0, 1, 9, 0, 0})};
@@ -593,6 +601,83 @@ TEST(SolidAssembly, PairTheModellerCannotIntersectIsAFault)
             1)
       << ::testing::PrintToString(faults);
   EXPECT_EQ(faults.size(), 3u) << ::testing::PrintToString(faults);
+}
+
+// Everything a check says, volumes bit for bit, to compare two checks by.
+std::string Said(const TAssemblyResult& r)
+{
+  std::ostringstream out;
+  out.precision(17);
+  for (const TClash& c : r.Clashes)
+    out << "clash " << c.A << " " << c.B << " " << c.Volume << " " << c.Copies << "\n";
+  for (const TUnchecked& u : r.Unchecked)
+    out << "unchecked " << u.A << " " << u.B << " " << u.Error << "\n";
+  for (const TSeat& s : r.Seats)
+    out << "seat " << s.Fastener << " " << s.Part << "\n";
+  for (std::size_t f : r.Unseated)
+    out << "unseated " << f << "\n";
+  out << "worked " << r.Worked << " left " << r.LeftOver << "\n";
+  return out.str();
+}
+
+// What a memo keeps is what the modeller works out anew, on every way a pair is worked out (a large part
+// split with the small ones about it, two many-faced parts shown clear by their meshes, a pair's own boolean,
+// a pair the modeller fails on): an unchanged assembly is answered from it alone, and a part moved by any
+// amount, or replaced by an equal part of its own, is worked out again.
+TEST(SolidAssembly, MemoAnswersAsTheModellerDoesAndWorksOutWhatMoved)
+{
+  const TPartResult plate = BuildPart({Box(0, 0, 0, 100, 100, 10)});
+  const TPartResult post = BuildPart({Box(0, 0, 0, 5, 5, 20)});
+  const TPartResult ring = BuildPart({Prism({Gon(0, 0, 50, 50), Gon(0, 0, 40, 50)}, 0, 10)});
+  const TPartResult core = BuildPart({Prism({Gon(0, 0, 39.8, 100)}, -5, 15)});
+  const TPartResult block = BuildPart({Box(0, 0, 0, 10, 10, 10)});
+  const TPartResult broken = LoneVertex();
+  auto at = [](double x, double y, double z) -> std::array<double, 12> {
+    return {1, 0, 0, 0, 1, 0, 0, 0, 1, x, y, z};
+  };
+  // The plate and its posts, two blocks that overlap, a block with the broken part, the ring about its core.
+  std::vector<TPlaced> placed{Place("plate", plate),
+                              Place("post", post, at(10, 10, 5)),
+                              Place("post", post, at(30, 10, 10)),
+                              Place("post", post, at(50, 10, -15)),
+                              Place("post", post, at(12, 10, 8)),
+                              Place("block", block, at(0, 300, 0)),
+                              Place("block", block, at(8, 300, 0)),
+                              Place("block", block, at(0, 400, 0)),
+                              Place("broken", broken, at(0, 400, 0)),
+                              Place("ring", ring, at(300, 0, 0)),
+                              Place("core", core, at(300, 0, 0))};
+  placed[1].Fastener = true;
+  const std::string fresh = Said(CheckAssembly(placed));
+  ASSERT_NE(fresh.find("clash 0 4 "), std::string::npos) << fresh;
+  ASSERT_NE(fresh.find("clash 5 6 "), std::string::npos) << fresh;
+  ASSERT_NE(fresh.find("unchecked 7 8 "), std::string::npos) << fresh;
+  TCheckMemo memo;
+  TCheckOptions options;
+  options.Memo = &memo;
+  EXPECT_EQ(Said(CheckAssembly(placed, options)), fresh);
+  EXPECT_EQ(memo.Reused(), 0u);
+  // The split of the plate with its posts, the ring and core's meshes, two pairs' booleans.
+  const std::size_t kept = memo.Kept();
+  EXPECT_EQ(kept, 4u);
+  EXPECT_EQ(Said(CheckAssembly(placed, options)), fresh);
+  EXPECT_EQ(memo.Kept(), kept);
+  EXPECT_EQ(memo.Reused(), kept);
+  placed.resize(9); // the ring and core take long to mesh
+
+  // A post moved a millimetre deeper, and then by the least a double can: worked out again, as anew.
+  for (const double z : {9.0, std::nextafter(9.0, 10.0)}) {
+    placed[4].Matrix[11] = z;
+    const std::size_t before = memo.Kept();
+    EXPECT_EQ(Said(CheckAssembly(placed, options)), Said(CheckAssembly(placed))) << z;
+    EXPECT_EQ(memo.Kept(), before + 1) << z;
+  }
+  // A block replaced by an equal part of its own: its pair is the modeller's again.
+  const TPartResult same = BuildPart({Box(0, 0, 0, 10, 10, 10)});
+  placed[6].Shape = same.Shape;
+  const std::size_t before = memo.Kept();
+  EXPECT_EQ(Said(CheckAssembly(placed, options)), Said(CheckAssembly(placed)));
+  EXPECT_EQ(memo.Kept(), before + 1);
 }
 
 TEST(SolidFiles, StepKeepsTheVolumeAndPngShowsTheSolid)

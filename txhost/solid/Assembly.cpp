@@ -19,6 +19,9 @@
 #include <gp_Quaternion.hxx>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <numbers>
 #include <numeric>
@@ -317,6 +320,88 @@ TClusters Clusters(const std::vector<TPlaced>& placed, std::size_t large, const 
   return out;
 }
 
+// A component as the memo knows it: the part itself, its matrix bit for bit and its turns onto itself.
+struct TMemoPlace
+{
+  const TShape* Part = nullptr;
+  std::array<std::uint64_t, 19> Bits{};
+  auto operator<=>(const TMemoPlace&) const = default;
+};
+
+// What the modeller said of a pair: what they share, that it failed (and how), or that the time ran out.
+struct TMemoShare
+{
+  double Volume = 0;
+  std::string Error; // failed when not empty
+  bool Late = false;
+};
+
+} // namespace
+
+struct TCheckMemo::TState
+{
+  std::map<const TShape*, TShapePtr> Held; // what the keys point at, kept alive so no other part reuses it
+  std::map<const TShape*, TMesh> Meshes;   // each part's, in its own space
+  std::map<std::pair<TMemoPlace, TMemoPlace>, bool> Clear;
+  std::map<std::pair<TMemoPlace, TMemoPlace>, TMemoShare> Shared;
+  // A large part's split with the small ones about it (the large one first): what each pair shares, or
+  // nothing when the modeller failed.
+  std::map<std::vector<TMemoPlace>, std::optional<std::map<std::pair<std::size_t, std::size_t>, double>>>
+      Split;
+  std::size_t Reused = 0;
+
+  TMemoPlace Of(const TPlaced& p)
+  {
+    TMemoPlace k;
+    k.Part = p.Shape.get();
+    if (p.Shape) Held.emplace(k.Part, p.Shape);
+    const TSymmetry& s = p.Symmetry;
+    const double values[18] = {p.Matrix[0], p.Matrix[1], p.Matrix[2], p.Matrix[3], p.Matrix[4],  p.Matrix[5],
+                               p.Matrix[6], p.Matrix[7], p.Matrix[8], p.Matrix[9], p.Matrix[10], p.Matrix[11],
+                               s.Point[0],  s.Point[1],  s.Point[2],  s.Dir[0],    s.Dir[1],     s.Dir[2]};
+    std::memcpy(k.Bits.data(), values, sizeof values);
+    k.Bits[18] = std::uint64_t(std::int64_t(s.Order));
+    return k;
+  }
+};
+
+namespace {
+
+// The result kept for the key, or the one worked out now; kept unless the time ran out meanwhile (a result
+// cut short is no answer of the modeller's). Without a memo, always worked out.
+template <class TMap, class TWork>
+typename TMap::mapped_type Recall(TCheckMemo::TState* memo, TMap TCheckMemo::TState::*kept,
+                                  const std::function<typename TMap::key_type()>& key, TWork work,
+                                  const TDeadline& deadline)
+{
+  if (memo == nullptr) return work();
+  TMap& map = memo->*kept;
+  const typename TMap::key_type k = key();
+  if (const auto at = map.find(k); at != map.end()) {
+    ++memo->Reused;
+    return at->second;
+  }
+  typename TMap::mapped_type value = work();
+  if (!deadline.Passed()) map.emplace(k, value);
+  return value;
+}
+
+} // namespace
+
+TCheckMemo::TCheckMemo() : S(std::make_unique<TState>()) {}
+TCheckMemo::~TCheckMemo() = default;
+
+std::size_t TCheckMemo::Kept() const
+{
+  return S->Clear.size() + S->Shared.size() + S->Split.size();
+}
+std::size_t TCheckMemo::Reused() const
+{
+  return S->Reused;
+}
+
+namespace {
+
 // The check of components that each stand at a place of their own (see CheckAssembly).
 // Copies gives how many components stand at each place, for the pairs left over.
 TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vector<std::size_t>& copies,
@@ -516,12 +601,17 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     std::tie(solids[i].V, solids[i].Faces) = at->second;
   }
   // Each part is meshed once in its own space, however many times it is placed.
-  std::map<const TShape*, TMesh> meshes;
+  TCheckMemo::TState* const memo = options.Memo != nullptr ? options.Memo->S.get() : nullptr;
+  std::map<const TShape*, TMesh> own;
+  std::map<const TShape*, TMesh>& meshes = memo != nullptr ? memo->Meshes : own;
   auto mesh = [&](std::size_t i) -> const TMesh& {
     TPlacedSolid& s = solids[i];
     if (!s.Meshed) {
       auto at = meshes.find(placed[i].Shape.get());
-      if (at == meshes.end()) at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
+      if (at == meshes.end()) {
+        at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
+        if (memo != nullptr) memo->Held.emplace(placed[i].Shape.get(), placed[i].Shape);
+      }
       s.Mesh = Moved(at->second, Transformation(placed[i].Matrix));
       s.Meshed = true;
     }
@@ -534,6 +624,9 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   out.Bound = options.MaxPairs;
   out.Seconds = options.Seconds;
   const TDeadline deadline(options.Seconds);
+  const auto pairKey = [&](std::size_t i, std::size_t j) {
+    return [&placed, memo, i, j] { return std::pair{memo->Of(placed[i]), memo->Of(placed[j])}; };
+  };
   // A pair the bound or the time leaves is counted, with its copies, not worked out.
   auto leave = [&](std::size_t i, std::size_t j) {
     if (out.LeftOver == 0) out.FirstLeftOver = {i, j, {}};
@@ -549,12 +642,15 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
         continue;
       }
       ++out.Worked;
-      try {
-        const bool large = std::min(solids[i].Faces, solids[j].Faces) >= MeshedFaces;
-        if (large && Clear(mesh(i), solids[i].S, mesh(j), solids[j].S)) continue;
-      } catch (const Standard_Failure&) {
-        // the boolean decides
-      }
+      const bool large = std::min(solids[i].Faces, solids[j].Faces) >= MeshedFaces;
+      const auto clear = [&] {
+        try {
+          return Clear(mesh(i), solids[i].S, mesh(j), solids[j].S);
+        } catch (const Standard_Failure&) {
+          return false; // the boolean decides
+        }
+      };
+      if (large && Recall(memo, &TCheckMemo::TState::Clear, pairKey(i, j), clear, deadline)) continue;
       close.emplace_back(i, j);
     }
   }
@@ -579,8 +675,21 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
     std::vector<TopoDS_Shape> group{solids[p].S};
     for (std::size_t k : members)
       group.push_back(solids[k].S);
-    std::map<std::pair<std::size_t, std::size_t>, double> shared;
-    if (!SharedAmong(group, shared, deadline)) continue; // each pair's own boolean decides
+    using TShares = std::map<std::pair<std::size_t, std::size_t>, double>;
+    const auto split = [&]() -> std::optional<TShares> {
+      TShares shares;
+      if (!SharedAmong(group, shares, deadline)) return std::nullopt;
+      return shares;
+    };
+    const auto groupKey = [&] {
+      std::vector<TMemoPlace> key{memo->Of(placed[p])};
+      for (std::size_t k : members)
+        key.push_back(memo->Of(placed[k]));
+      return key;
+    };
+    const std::optional<TShares> got = Recall(memo, &TCheckMemo::TState::Split, groupKey, split, deadline);
+    if (!got) continue; // each pair's own boolean decides
+    const TShares& shared = *got;
     // Every pair of the group that is close is known from it, the small ones among themselves too.
     for (std::size_t a = 0; a < group.size(); ++a)
       for (std::size_t b = a + 1; b < group.size(); ++b) {
@@ -611,26 +720,29 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
       leave(i, j);
       continue;
     } else {
-      try {
-        if (const auto v = SharedBySectors(placed[i], solids[i].S, solids[i].Box, placed[j], solids[j].S,
-                                           solids[j].Box, deadline)) {
-          shared = *v;
-        } else {
+      const auto work = [&]() -> TMemoShare {
+        try {
+          if (const auto v = SharedBySectors(placed[i], solids[i].S, solids[i].Box, placed[j], solids[j].S,
+                                             solids[j].Box, deadline))
+            return {*v, {}, false};
           const TopoDS_Shape common = SharedPart(solids[i].S, solids[j].S, deadline.Range());
-          if (common.IsNull() && deadline.Passed()) {
-            leave(i, j);
-            continue;
-          }
-          if (common.IsNull()) {
-            out.Unchecked.push_back({i, j, "the modeller failed to intersect them"});
-            continue;
-          }
-          shared = Volume(TShape(common));
+          if (common.IsNull() && deadline.Passed()) return {0, {}, true};
+          if (common.IsNull()) return {0, "the modeller failed to intersect them", false};
+          return {Volume(TShape(common)), {}, false};
+        } catch (const Standard_Failure& e) {
+          return {0, "the modeller failed: " + FailureText(e), false};
         }
-      } catch (const Standard_Failure& e) {
-        out.Unchecked.push_back({i, j, "the modeller failed: " + FailureText(e)});
+      };
+      const TMemoShare got = Recall(memo, &TCheckMemo::TState::Shared, pairKey(i, j), work, deadline);
+      if (got.Late) {
+        leave(i, j);
         continue;
       }
+      if (!got.Error.empty()) {
+        out.Unchecked.push_back({i, j, got.Error});
+        continue;
+      }
+      shared = got.Volume;
     }
     if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) out.Clashes.push_back({i, j, shared});
   }

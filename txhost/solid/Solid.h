@@ -144,6 +144,28 @@ struct TAssemblyResult
 };
 // The clash tolerance: shared volumes up to max(0.1 mm3, 1e-6 of the smaller solid) are touching.
 double ClashTolerance(double smaller);
+// What checks of assemblies worked out with the modeller, kept for later checks that meet the same parts at
+// the same places: each part's mesh, whether two meshed parts are clear, what two parts share, what a large
+// part split with the small ones about it shares with them. Each is kept by every component it was worked out
+// from, exactly as placed (the part itself, not an equal one; the matrix bit for bit; its turns onto itself),
+// so a kept result is the one the modeller would give again, and a part moved by any amount is worked out
+// anew. It keeps the parts it has met alive, and grows with every new place: drop it with the evaluation
+// whose parts it holds.
+class TCheckMemo
+{
+public:
+  TCheckMemo();
+  ~TCheckMemo();
+  TCheckMemo(const TCheckMemo&) = delete;
+  TCheckMemo& operator=(const TCheckMemo&) = delete;
+  // How many results of the modeller were worked out and kept, and how many times one was used again.
+  std::size_t Kept() const;
+  std::size_t Reused() const;
+
+  struct TState;
+  std::unique_ptr<TState> S;
+};
+
 struct TCheckOptions
 {
   // At most so many pairs of components whose boxes meet are worked out by the modeller (each a mesh
@@ -155,6 +177,9 @@ struct TCheckOptions
   double Seconds = 0;
   // Where a long check says how far it has come (every few seconds), or nowhere.
   std::ostream* Progress = nullptr;
+  // Where results are taken from and kept (see TCheckMemo), or nowhere. A result the time limit cut short
+  // is not kept, and one kept counts as worked out again, so the answer is the same with it and without.
+  TCheckMemo* Memo = nullptr;
 };
 // Components are checked against each other once per place: copies of one part at one place clash with
 // each other without a boolean, and what one of them shares with another component, each of them does.
