@@ -804,6 +804,13 @@ const TCodeRow* RowOf(int code)
 
 } // namespace
 
+bool drBaseDetailReads(int MakeId, std::size_t Slot)
+{
+  for (const TCodeSizes& c : SizesRead)
+    if (c.Code == MakeId) return Slot < 32 && (c.Read & (1u << Slot)) != 0;
+  return false;
+}
+
 bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const TString& Marking, int MakeId,
                   int /*ResultIndex*/, std::span<const double> P, bool IsSize)
 {

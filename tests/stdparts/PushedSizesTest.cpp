@@ -43,6 +43,17 @@ const char* Rows()
   return v != nullptr ? v : "";
 }
 
+// HXCAD_PARTS=NAME,NAME sweeps those parts alone, so that the whole sweep can run as several processes.
+bool PartSwept(const std::string& name)
+{
+  const char* v = std::getenv("HXCAD_PARTS");
+  if (v == nullptr || *v == 0) return true;
+  std::stringstream list(v);
+  for (std::string one; std::getline(list, one, ',');)
+    if (one == name) return true;
+  return false;
+}
+
 // Every row of a table part, or its first, middle and last.
 bool AllRows()
 {
@@ -183,8 +194,12 @@ TEST_F(PushedSizesNamed, EveryPartIsMadeWholeOrRefusedWithItsReason)
   const bool every = *Rows() != 0;
   for (const TPart& part : stdtest::mouldparts::Parts) {
     if (!every && std::string(part.Name) != "protect_support") continue;
+    if (!PartSwept(part.Name)) continue;
+    const ::testing::TestResult& result = *::testing::UnitTest::GetInstance()->current_test_info()->result();
+    const int faults = result.total_part_count();
     const TCounts n = Sweep(part);
-    std::cout << part.Name << ": " << n.Made << " made, " << n.Refused << " refused\n";
+    std::cout << part.Name << ": " << n.Made << " made, " << n.Refused << " refused, "
+              << result.total_part_count() - faults << " failures" << std::endl;
     for (const auto& [why, count] : n.Reasons)
       std::cout << "  " << count << " x " << why.substr(0, why.find(": /")) << "\n";
   }
