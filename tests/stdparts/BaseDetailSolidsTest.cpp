@@ -257,18 +257,37 @@ TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
     sizes[5] = f;
     EXPECT_TRUE(Build(2, sizes, "front extension " + std::to_string(f), n, true)) << f;
   }
-  // The bush with a bore wider than itself, or as wide: once a ring turned inside out, or a sliver, each a
-  // valid solid. Refused with both sizes and the relation named.
-  for (double bore : {40.0, 25.0}) {
-    std::vector<double> sizes = stdtest::TableRow(2, 1);
-    sizes[1] = bore;
+  // Sizes once built as something else, each a valid solid: the bush with a bore wider than itself, or as
+  // wide (a ring turned inside out, a sliver); a pin or cap screw whose chamfer or head rounding is past its
+  // radius or length (cut short by the outline to a point, a cone or a dome). Refused, with the code, the
+  // sizes and the relation named, and no file.
+  struct TMisfit
+  {
+    int Code, Row;
+    std::vector<std::pair<std::size_t, double>> Set;
+    std::vector<std::string> Said;
+  };
+  const TMisfit misfits[] = {
+      {2, 1, {{1, 40.0}}, {"Код 2", "P1 = 40", "P2 = 25", "P1 + 3 < P2"}},
+      {2, 1, {{1, 25.0}}, {"Код 2", "P1 = 25", "P2 = 25", "P1 + 3 < P2"}},
+      {31, 1, {{3, 1.0}}, {"Код 31", "P3 = 1", "P1 = 2", "2·P3 < P1"}},
+      {31, 1, {{2, 1.5}, {3, 0.75}}, {"Код 31", "P3 = 0,75", "P2 = 1,5", "2·P3 < P2"}},
+      {26, 1, {{7, 3.0}}, {"Код 26", "P7 = 3", "P4 = 3", "P7 < P4"}},
+      {26, 1, {{7, 2.8}}, {"Код 26", "P7 = 2,8", "P2 = 5,5", "2·P7 < P2"}},
+      {33, 1, {{12, 3.0}}, {"Код 33", "P12 = 3", "P6 = 3", "P12 < P6"}},
+      {33, 1, {{12, 2.8}}, {"Код 33", "P12 = 2,8", "P5 = 5,5", "2·P12 < P5"}},
+  };
+  for (const TMisfit& m : misfits) {
+    std::vector<double> sizes = stdtest::TableRow(m.Code, m.Row);
+    for (const auto& [slot, value] : m.Set)
+      sizes[slot] = value;
     tbtest::TMessageLog log;
     EXPECT_FALSE(drBaseDetail(drApi::MA, adaptertest::T(Dir.path()) + TString("/"), TString("part"),
-                              TString("m"), 2, 0, sizes, false));
-    ASSERT_EQ(log.Texts.size(), 1u);
-    const std::string said = log.Texts[0].Utf8Text();
-    for (const std::string& part :
-         std::vector<std::string>{"Код 2", "P1 = " + std::to_string(int(bore)), "P2 = 25", "P1 + 3 < P2"})
+                              TString("m"), m.Code, 0, sizes, false))
+        << m.Said.back();
+    EXPECT_EQ(log.Texts.size(), 1u) << m.Said.back();
+    const std::string said = log.Texts.empty() ? std::string() : log.Texts[0].Utf8Text();
+    for (const std::string& part : m.Said)
       EXPECT_NE(said.find(part), std::string::npos) << said;
     EXPECT_FALSE(std::filesystem::exists(Dir / "part.tpt"));
   }
