@@ -226,6 +226,35 @@ TEST_F(PushedSizesNamed, TheSupportsFlatsLieOnItsRound)
     }
 }
 
+// A cap screw's socket is its thread's in the table, whatever head it is given: a head too narrow for the
+// socket's corners, or too low for its depth, once gave a screw whose socket broke out of the head's side or
+// into its shank, with no message. Refused now; the head as the table gives it is made.
+TEST_F(PushedSizesNamed, TheCapScrewsSocketLiesInItsHead)
+{
+  TCounts n;
+  const TPart& screw = Kind("cap_screw_33");
+  struct TCase
+  {
+    double Thread, HeadRadius, HeadLen;
+    bool Sound;
+  };
+  // M16: across flats 14 (its corners 16.17 apart), 8 deep; M3: 2.5 across, 1.3 deep.
+  for (const TCase& c : {TCase{16, 12, 16, true}, TCase{16, 8.05, 16, false}, TCase{16, 12, 7, false},
+                         TCase{3, 2.75, 3, true}, TCase{3, 2.75, 1.2, false}}) {
+    std::ostringstream said;
+    said << "M" << c.Thread << ", head radius " << c.HeadRadius << ", head " << c.HeadLen;
+    const std::string what = said.str();
+    const bool made = Holds(
+        [&](TMade& m) {
+          screw.Make(m, &MA, 1, 1.0);
+          auto& s = dynamic_cast<TScrew&>(*m.Parts.back());
+          s.Radius = c.Thread / 2, s.HeadRadius = c.HeadRadius, s.HeadLen = c.HeadLen, s.Len = c.HeadLen + 40;
+        },
+        what, n);
+    EXPECT_EQ(made, c.Sound) << what;
+  }
+}
+
 // A part whose feature the modeller fails is not written: its builder discards it and says why (a cut
 // that misses the part, as a wrong size makes it), while the same part with its cut on the part is.
 TEST_F(PushedSizesNamed, APartWithAFailedFeatureIsNotWritten)
