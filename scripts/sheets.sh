@@ -13,6 +13,10 @@
 #   --crossings:        every sheet of every row and size laid out and checked as released, each dimension
 #                       across another's lines or a hole, or out of reach of what it sizes, a failure (the
 #                       count per part is printed either way)
+# The whole run is long (the cap screws' hundreds of rows, each size past every other): it can be split into
+# processes by HXCAD_CODES=FROM-TO (codes of the builder by code), HXCAD_SHARD=K/N (every Nth table row from
+# the Kth) and HXCAD_PARTS=NAME,NAME (part classes), with HXCAD_SWEEP_TRACE=1 naming each call before it is
+# made (the one a hang is in); the counts are printed per code and per part class.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

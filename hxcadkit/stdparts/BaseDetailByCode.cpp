@@ -693,7 +693,8 @@ const TRelation Relations[] = {
      "шестигранник внутри резьбы"},
     {25, HX_SIZE(P[2]), HX_SIZE(P[4]), {2, 4}, "P2 < P4", "углубление под ключ короче винта"},
     {25, HX_SIZE(P[3]), HX_SIZE(P[4] + 1e-9), {3, 4}, "P3 <= P4", "резьба не длиннее винта"},
-    // The cap screws: the head over the shank, the socket inside the head and shallower than it.
+    // The cap screws: the head over the shank, the socket inside the head and shallower than it, the head's
+    // rounding within its height and its radius (the outline would round it off to a dome).
     {26, HX_SIZE(P[1]), HX_SIZE(P[2]), {1, 2}, "P1 < P2", "головка шире стержня"},
     {26,
      HX_SIZE(2.0 * HalfCorners * P[3]),
@@ -702,6 +703,8 @@ const TRelation Relations[] = {
      "1,15·P3 < P2",
      "шестигранник внутри головки"},
     {26, HX_SIZE(P[5]), HX_SIZE(P[4]), {5, 4}, "P5 < P4", "углубление под ключ мельче головки"},
+    {26, HX_SIZE(P[7]), HX_SIZE(P[4]), {7, 4}, "P7 < P4", "скругление головки ниже головки"},
+    {26, HX_SIZE(2.0 * P[7]), HX_SIZE(P[2]), {7, 2}, "2·P7 < P2", "скругление головки внутри головки"},
     {33, HX_SIZE(P[1]), HX_SIZE(P[5]), {1, 5}, "P1 < P5", "головка шире стержня"},
     {33,
      HX_SIZE(2.0 * HalfCorners * P[7]),
@@ -710,6 +713,12 @@ const TRelation Relations[] = {
      "1,15·P7 < P5",
      "шестигранник внутри головки"},
     {33, HX_SIZE(P[10]), HX_SIZE(P[6]), {10, 6}, "P10 < P6", "углубление под ключ мельче головки"},
+    {33, HX_SIZE(P[12]), HX_SIZE(P[6]), {12, 6}, "P12 < P6", "скругление головки ниже головки"},
+    {33, HX_SIZE(2.0 * P[12]), HX_SIZE(P[5]), {12, 5}, "2·P12 < P5", "скругление головки внутри головки"},
+    // The pin: its end chamfers P3 within its radius and, the two of them, its length (the outline would
+    // cut them short to a point or a double cone).
+    {31, HX_SIZE(2.0 * P[3]), HX_SIZE(P[1]), {3, 1}, "2·P3 < P1", "фаска внутри штифта"},
+    {31, HX_SIZE(2.0 * P[3]), HX_SIZE(P[2]), {3, 2}, "2·P3 < P2", "фаски короче штифта"},
     {34, HX_SIZE(P[1]), HX_SIZE(P[5]), {1, 5}, "P1 < P5", "головка шире стержня"},
     {34, HX_SIZE(P[6]), HX_SIZE(P[2]), {6, 2}, "P6 < P2", "головка короче винта"},
     {34, HX_SIZE(3.0), HX_SIZE(P[6]), {6}, "3 < P6", "шлиц мельче головки"},
@@ -803,6 +812,13 @@ const TCodeRow* RowOf(int code)
 }
 
 } // namespace
+
+bool drBaseDetailReads(int MakeId, std::size_t Slot)
+{
+  for (const TCodeSizes& c : SizesRead)
+    if (c.Code == MakeId) return Slot < 32 && (c.Read & (1u << Slot)) != 0;
+  return false;
+}
 
 bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const TString& Marking, int MakeId,
                   int /*ResultIndex*/, std::span<const double> P, bool IsSize)

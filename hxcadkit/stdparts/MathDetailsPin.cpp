@@ -130,14 +130,30 @@ void TScrew::Show(TGImage& GI, const TColor& Color) const
 
 namespace {
 
+// The socket of the screw's thread in the standard's table (across flats, depth); a thread the table
+// lacks keeps proportions of the head.
+struct TCapScrewSocket
+{
+  double Across, Depth;
+};
+
+TCapScrewSocket SocketOf(const TScrew& s)
+{
+  return {mould::ColOfSize(s.Table, 1, 2.0 * s.Radius, 7, 0.6 * s.HeadLen),
+          mould::ColOfSize(s.Table, 1, 2.0 * s.Radius, 10, 2 * s.HeadLen / 3)};
+}
+
 // Why no sound cap screw can be made of s's sizes, or null: a head wider than the shank and shorter
-// than the screw.
+// than the screw, its socket (the table's for the thread) inside the head's round and depth.
 const char* CapScrewFault(const TScrew& s)
 {
   if (!mould::Positive({s.Radius, s.HeadRadius, s.HeadLen, s.Len}))
     return "размеры должны быть положительными";
   if (s.HeadRadius <= s.Radius) return "головка не шире стержня";
   if (s.HeadLen >= s.Len) return "головка длиннее винта";
+  const TCapScrewSocket socket = SocketOf(s);
+  if (socket.Across * mould::Tan30 >= s.HeadRadius) return "шестигранник выходит за головку";
+  if (socket.Depth >= s.HeadLen) return "углубление под ключ глубже головки";
   return nullptr;
 }
 
@@ -149,10 +165,7 @@ void TScrew::dr3D(int) const
   const TMouldBuildMark mark = drMouldBuildMark(M());
   if (!mould::OpenPart(*this, txapi::o3d_planeYOZ)) return;
   TModeler3D& Md = M();
-  // The socket of the screw's thread in the standard's table (across flats s, depth t); a thread
-  // the table lacks keeps proportions of the head.
-  const double across = mould::ColOfSize(Table, 1, 2.0 * Radius, 7, 0.6 * HeadLen);
-  const double depth = mould::ColOfSize(Table, 1, 2.0 * Radius, 10, 2 * HeadLen / 3);
+  const auto [across, depth] = SocketOf(*this);
   TCommonGeometry(0, &Md).dr2D_SocketHeadCapScrew_V1(-HeadLen, 0.0, 0.0, 1.0, Radius, HeadRadius, across,
                                                      HeadLen, depth, Len, std::min(20.0, Len), 0.25, 0, false);
   Md.drBaseRotate(0, 360.0);

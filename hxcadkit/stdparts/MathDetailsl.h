@@ -907,3 +907,7 @@ public:
 // part reads. ResultIndex is not read.
 bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const TString& Marking, int MakeId,
                   int ResultIndex, std::span<const double> P, bool IsSize);
+
+// Whether the part of code MakeId is drawn with its size in slot Slot: a size it does not read changes
+// nothing of it.
+bool drBaseDetailReads(int MakeId, std::size_t Slot);
