@@ -188,6 +188,9 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     Md.drLine(-2.0 - y79 / 2.0, 0.0, y79 / 2.0 + 2.0, 0.0, 3);
     DrawDims(Md, {{false, y79, -y79 / 2.0, -f, y79 / 2.0, -f, f - r90 - 15.0, 1.0, "", "h14", ""}});
     Md.drDeleteMtr();
+    // The end's chamfer first, nearest the end face: the diameter outside it, so that neither crosses the
+    // other's extension lines.
+    DrawDims(Md, {{true, fD, x0 + fD, r90, x0, r90 - fD, -4.0 - fD, -1.0, "", "", "&04~45&01"}});
     if (xs == x0) {
       DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
                     {false, xe - xs, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"}});
@@ -199,9 +202,6 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     DrawDims(Md, {{false, 2.0, y80 - 2.0, r75, y80, r75 - 2.0, 10.0, -1.0, "", "", "&04~45&01"},
                   {false, y80, 0.0, r90, y80, r75 - 2.0, 25.0, -1.0, "", "h14", ""},
                   {false, y81, x0, r90, y80, r75 - 2.0, 38.0, -1.0, "", "h14", ""},
-                  // The end's chamfer along the end face, left of the part: above lie the lengths and
-                  // below the section.
-                  {true, fD, x0 + fD, r90, x0, r90 - fD, -25.0, -1.0, "", "", "&04~45&01"},
                   {true, 2.0 * r75, y80 - 2.0, -r75, y80 - 2.0, r75, 27.0, 1.0, "M", "", "-8g"}});
     Md.drCircleShelf(1.5, -r75, 3.0, 6.0, -24.0 - r75, TString("А"));
     Rough(Md, y80 + 9.0, -r75, -90.0, "1,6");
