@@ -104,10 +104,11 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
                Nearest(r72 - r93) + 1.0, "&02", "h12", ""},
               {true, AbsZn(r69 - r71) * 2.0 * r69, shank, 0.5 - r71, shank, r71 - 0.5, 0.5,
                -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
-              {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
+              // The grade's depth where it is deepest, its lines over the grade to beside the end face,
+              // nearest it: the diameter there, whose span holds the depth, outside it.
+              {true, y78, x73 - g, -r71, x73 - g, y78 - r71, g + 4.0, -1.0, "", "", "&03~0,1"},
+              {true, 2.0 * r71, x73, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
               {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},
-              // The grade's depth where it is deepest, its lines over the grade to beside the end face.
-              {true, y78, x73 - g, -r71, x73 - g, y78 - r71, g + 6.0, -1.0, "", "", "&03~0,1"},
               {false, g, x73 - g, -r71, x73, -r71, -16.0, -1.0, "", "", ""},
               {false, fit, x73 - fit, -r71, x73, -r71, -32.0, 1.0, "", "", "&03~0,5"},
               {false, 16.0, x73 - fit, -r71, x73 - fit - 16.0, -r71, -20.0, -1.0, "", "", "&03~0,5"},
@@ -115,7 +116,9 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
               {false, AbsZn(y92 - x63) * y92, 0.0, -r72, y92, 0.5 - r71, -44.0, -1.0, "", "h14", ""},
               {false, x73, 0.0, -r72, x73, -r71, -56.0, -1.0, "", "h6", " *"},
               {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, -68.0, -1.0, "", "h12", ""}});
-    Rough(Md, x73 + 5.0, r71, 90.0, "0,4");
+    // The working surface's sign on its diameter's extension line, between the grade's depth and the
+    // diameter.
+    Rough(Md, x73 + 9.0, r71, 90.0, "0,4");
     Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0, r71 + 30.0, txapi::txLSRight, txapi::txArrowNone, 1.5, 0.25,
                75.0, TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
     Md.drPoint(x73 - 35.0, r71 + 1.0);

@@ -147,20 +147,25 @@ TEST_F(PlugsAndPushersSheets, NoValueStandsOnARoughnessSign)
 
 // No dimension's line crosses another's or a hole, and none stands far past empty paper from what it sizes,
 // on the parts here. The protect support's end chamfer once stood outside its diameter, the chamfer's
-// extension line crossing the diameter's line.
+// extension line crossing the diameter's line; the ejector channel's grade depth stood outside the working
+// end's diameter, the depth's extension line crossing the diameter's line (at once and twice its sizes).
 TEST_F(PlugsAndPushersSheets, NoDimensionCrossesAnotherOrStandsOutOfReach)
 {
   namespace sl = stdtest::sheetlines;
-  for (const char* name : {"protect_support"})
-    for (double k : {0.5, 1.0, 2.0}) {
-      SCOPED_TRACE(std::string(name) + " x" + std::to_string(k));
-      const txhost::SvgLayout l = Sheet(name, k);
-      ASSERT_FALSE(l.Lines.empty());
-      for (const std::string& f : sl::DimensionLinesCrossing(l))
-        ADD_FAILURE() << f;
-      for (const std::string& f : sl::DimensionsOutOfReach(l))
-        ADD_FAILURE() << f;
-    }
+  const std::pair<const char*, double> sheets[] = {{"protect_support", 0.5},
+                                                   {"protect_support", 1.0},
+                                                   {"protect_support", 2.0},
+                                                   {"ejector_channel", 1.0},
+                                                   {"ejector_channel", 2.0}};
+  for (const auto& [name, k] : sheets) {
+    SCOPED_TRACE(std::string(name) + " x" + std::to_string(k));
+    const txhost::SvgLayout l = Sheet(name, k);
+    ASSERT_FALSE(l.Lines.empty());
+    for (const std::string& f : sl::DimensionLinesCrossing(l))
+      ADD_FAILURE() << f;
+    for (const std::string& f : sl::DimensionsOutOfReach(l))
+      ADD_FAILURE() << f;
+  }
 }
 
 } // namespace plugsandpushers
