@@ -145,6 +145,54 @@ TEST_F(PlugsAndPushersSheets, NoValueStandsOnARoughnessSign)
     }
 }
 
+// The distance from a point to the segment from a to b.
+double ToSegment(TPoint p, TPoint a, TPoint b)
+{
+  const double dx = b.first - a.first, dy = b.second - a.second, l = dx * dx + dy * dy;
+  const double t =
+      l > 0 ? std::clamp(((p.first - a.first) * dx + (p.second - a.second) * dy) / l, 0.0, 1.0) : 0;
+  return std::hypot(p.first - a.first - t * dx, p.second - a.second - t * dy);
+}
+
+// How near the value's box comes to a roughness sign's strokes (both convex: the least distance from a
+// corner of one to an edge of the other, 0 where they overlap).
+double NearestSign(const txhost::SvgLabel& v, const txhost::SvgLayout& l)
+{
+  std::vector<TPoint> box;
+  for (int k = 0; k < 4; ++k)
+    box.emplace_back(v.X[k], v.Y[k]);
+  double d = 1e300;
+  for (const txhost::SvgPolyline& line : l.Lines) {
+    if (line.Kind != "rough" || line.Style == 1) continue;
+    for (std::size_t k = 0; k + 1 < line.Points.size(); ++k) {
+      const TPoint a = line.Points[k], b = line.Points[k + 1];
+      if (Overlapping(box, {a, b})) return 0;
+      for (const TPoint& c : box)
+        d = std::min(d, ToSegment(c, a, b));
+      for (int e = 0; e < 4; ++e)
+        d = std::min({d, ToSegment(a, box[e], box[(e + 1) % 4]), ToSegment(b, box[e], box[(e + 1) % 4])});
+    }
+  }
+  return d;
+}
+
+// The sprue bush's seat radius "R30±0,2 сфера" once began on its "0,2" sign's arm at twice the sizes (its
+// box 1 mm clear of the sign, its glyphs on it): the value keeps a value's gap (1.5 mm) off every sign.
+TEST_F(PlugsAndPushersSheets, TheSeatRadiusKeepsOffItsSign)
+{
+  for (double k : {0.5, 1.0, 2.0}) {
+    SCOPED_TRACE(k);
+    const txhost::SvgLayout l = Sheet("sprue_bush", k);
+    int seats = 0;
+    for (const txhost::SvgLabel& v : l.Labels)
+      if (v.Role == "dimension" && v.Text.find("\u0441\u0444\u0435\u0440\u0430") != std::string::npos) {
+        ++seats;
+        EXPECT_GE(NearestSign(v, l), 1.5) << v.Text;
+      }
+    EXPECT_EQ(seats, 1);
+  }
+}
+
 // No dimension's line crosses another's or a hole, and none stands far past empty paper from what it sizes,
 // on the parts here. The protect support's end chamfer once stood outside its diameter, the chamfer's
 // extension line crossing the diameter's line; the ejector channel's grade depth stood outside the working
@@ -164,6 +212,12 @@ TEST_F(PlugsAndPushersSheets, NoDimensionCrossesAnotherOrStandsOutOfReach)
     for (const std::string& f : sl::DimensionLinesCrossing(l))
       ADD_FAILURE() << f;
     for (const std::string& f : sl::DimensionsOutOfReach(l))
+      ADD_FAILURE() << f;
+  }
+  // The sprue bush's seat depth and mouth once stood 32 mm off the seat past empty paper.
+  for (double k : {0.5, 1.0, 2.0}) {
+    SCOPED_TRACE("sprue_bush x" + std::to_string(k));
+    for (const std::string& f : sl::DimensionsOutOfReach(Sheet("sprue_bush", k)))
       ADD_FAILURE() << f;
   }
 }
