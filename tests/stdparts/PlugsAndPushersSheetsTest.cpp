@@ -98,10 +98,13 @@ std::vector<std::vector<TPoint>> SignBoxes(const txhost::SvgLayout& l)
       u1 = std::min(u1, x * ux + y * uy), u2 = std::max(u2, x * ux + y * uy);
       v1 = std::min(v1, -x * uy + y * ux), v2 = std::max(v2, -x * uy + y * ux);
     }
-    // The shelf is the sign's top or bottom: its value stands 3.5 high beyond it, away from the tip.
+    // The shelf is the sign's top or bottom: its value stands 3.5 high (and a gap) beyond it, away from the
+    // tip.
     const double shelf = -a.first * uy + a.second * ux;
-    (std::fabs(shelf - v2) < std::fabs(shelf - v1) ? v2 : v1) +=
-        (std::fabs(shelf - v2) < std::fabs(shelf - v1) ? 4.5 : -4.5);
+    if (std::fabs(shelf - v2) < std::fabs(shelf - v1))
+      v2 += 4.5;
+    else
+      v1 -= 4.5;
     boxes.push_back({{u1 * ux - v1 * uy, u1 * uy + v1 * ux},
                      {u2 * ux - v1 * uy, u2 * uy + v1 * ux},
                      {u2 * ux - v2 * uy, u2 * uy + v2 * ux},
