@@ -93,21 +93,28 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
                dP(x73 + 1.0, r71 + 1.0, dP(x73 + 1.0, -r71 - 1.0, dP(x73 - 35.0, -r71 - 1.0))));
     upper.dr2D(3);
     const double seat = Zn(y71 - x73);
+    // The collar's diameter beyond the spring seat's end, where the seat is no longer than the collar is
+    // across; a longer seat would carry its extension lines along it farther than the view is across them,
+    // and the diameter stands across the collar instead, its value past an end.
+    const bool collarAcross = -x0 > 2.0 * r72 + 0.5;
+    const double collarAt = collarAcross ? x63 / 2.0 : 0.0,
+                 collarOff = collarAcross ? -0.01 : x0 - 12.0 - 10.0 * seat;
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
     // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
     const double shank = y92 + 22.0 <= x73 - fit - 16.0 ? y92 + 22.0 : (y92 + x73 - fit - 16.0) / 2.0;
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
-              {true, 2.0 * r72, 0.0, -r72, 0.0, r72, x0 - 12.0 - 10.0 * seat, -1.0, "&02", "h14", ""},
+              {true, 2.0 * r72, collarAt, -r72, collarAt, r72, collarOff, -1.0, "&02", "h14", ""},
               // The fit's value above it, clear of the collar face's sign below.
               {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.5,
                Nearest(r72 - r93) + 1.0, "&02", "h12", ""},
               {true, AbsZn(r69 - r71) * 2.0 * r69, shank, 0.5 - r71, shank, r71 - 0.5, 0.5,
                -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
-              {true, 2.0 * r71, x73 - g, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
+              // The grade's depth where it is deepest, its lines over the grade to beside the end face,
+              // nearest it: the diameter there, whose span holds the depth, outside it.
+              {true, y78, x73 - g, -r71, x73 - g, y78 - r71, g + 4.0, -1.0, "", "", "&03~0,1"},
+              {true, 2.0 * r71, x73, -r71, x73, r71, 30.0, -1.0, "&02", "f7", ""},
               {false, -35.0, x73 - 35.0, r71 + 1.0, x73, r71, 18.0, 0.0, "", "", "&03~0,2"},
-              // The grade's depth where it is deepest, its lines over the grade to beside the end face.
-              {true, y78, x73 - g, -r71, x73 - g, y78 - r71, g + 6.0, -1.0, "", "", "&03~0,1"},
               {false, g, x73 - g, -r71, x73, -r71, -16.0, -1.0, "", "", ""},
               {false, fit, x73 - fit, -r71, x73, -r71, -32.0, 1.0, "", "", "&03~0,5"},
               {false, 16.0, x73 - fit, -r71, x73 - fit - 16.0, -r71, -20.0, -1.0, "", "", "&03~0,5"},
@@ -115,7 +122,9 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
               {false, AbsZn(y92 - x63) * y92, 0.0, -r72, y92, 0.5 - r71, -44.0, -1.0, "", "h14", ""},
               {false, x73, 0.0, -r72, x73, -r71, -56.0, -1.0, "", "h6", " *"},
               {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, -68.0, -1.0, "", "h12", ""}});
-    Rough(Md, x73 + 5.0, r71, 90.0, "0,4");
+    // The working surface's sign on its diameter's extension line, between the grade's depth and the
+    // diameter.
+    Rough(Md, x73 + 9.0, r71, 90.0, "0,4");
     Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0, r71 + 30.0, txapi::txLSRight, txapi::txArrowNone, 1.5, 0.25,
                75.0, TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
     Md.drPoint(x73 - 35.0, r71 + 1.0);
@@ -188,6 +197,9 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     Md.drLine(-2.0 - y79 / 2.0, 0.0, y79 / 2.0 + 2.0, 0.0, 3);
     DrawDims(Md, {{false, y79, -y79 / 2.0, -f, y79 / 2.0, -f, f - r90 - 15.0, 1.0, "", "h14", ""}});
     Md.drDeleteMtr();
+    // The end's chamfer first, nearest the end face: the diameter outside it, so that neither crosses the
+    // other's extension lines.
+    DrawDims(Md, {{true, fD, x0 + fD, r90, x0, r90 - fD, -4.0 - fD, -1.0, "", "", "&04~45&01"}});
     if (xs == x0) {
       DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
                     {false, xe - xs, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"}});
@@ -199,9 +211,6 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     DrawDims(Md, {{false, 2.0, y80 - 2.0, r75, y80, r75 - 2.0, 10.0, -1.0, "", "", "&04~45&01"},
                   {false, y80, 0.0, r90, y80, r75 - 2.0, 25.0, -1.0, "", "h14", ""},
                   {false, y81, x0, r90, y80, r75 - 2.0, 38.0, -1.0, "", "h14", ""},
-                  // The end's chamfer along the end face, left of the part: above lie the lengths and
-                  // below the section.
-                  {true, fD, x0 + fD, r90, x0, r90 - fD, -25.0, -1.0, "", "", "&04~45&01"},
                   {true, 2.0 * r75, y80 - 2.0, -r75, y80 - 2.0, r75, 27.0, 1.0, "M", "", "-8g"}});
     Md.drCircleShelf(1.5, -r75, 3.0, 6.0, -24.0 - r75, TString("А"));
     Rough(Md, y80 + 9.0, -r75, -90.0, "1,6");

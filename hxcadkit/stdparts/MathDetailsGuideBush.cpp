@@ -187,16 +187,17 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     // The collar's diameter from the face on its shorter side, its extension lines over as little of the
     // part as they can.
-    if (F <= L - S)
-      Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
-    else
-      Md.drDimVL2(2.0 * r2, L - S + 40.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
+    if (F <= L - S) Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
     // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
     // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear
-    // end instead, the bore's size farther out to leave it room.
+    // end instead, the bore's size farther out to leave it room. The diameters past the rear end nest
+    // smallest nearest, each asked after the one inside it, so that no extension line of a smaller one
+    // runs across a larger one's line.
     const bool signOut = !ClearOfSign(r);
-    Md.drDimVL2(2.0 * r, signOut ? 25.0 : 14.0, 5.0, L, -r, L, r, "&02", "H7", none);
-    Md.drDimVL2(2.0 * r1, 28.0, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
+    const double bore = signOut ? 25.0 : 14.0;
+    Md.drDimVL2(2.0 * r, bore, 5.0, L, -r, L, r, "&02", "H7", none);
+    Md.drDimVL2(2.0 * r1, bore + 10.5, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
+    if (F > L - S) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
     // The chamfers' size above the sign of the seat beside it.
     Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
     Md.drRough(signOut ? L + 2.5 : L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);

@@ -171,14 +171,16 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     break;
   }
   if (isSize) {
-    Dims(Md, {{dHL, x71, -32.0, 1.0, -x71, 0.0, 0.0, -r5, "", "H14", ""},
+    // The seat's depth and the sprue's mouth stand within reach of the seat they size (beyond the nozzle
+    // end's outline there is nothing else to read them against).
+    Dims(Md, {{dHL, x71, -24.0, 1.0, -x71, 0.0, 0.0, -r5, "", "H14", ""},
               {dHL, x70, -44.0, 1.0, -x70, -Rw, 0.0, -r5, "", "h8", ""},
               {dHL, x69, 22.0, 1.0, -x70, Rw, xf, r56, "", "f9", ""}});
     Rough(Md, -x70, r56 + 4.0, 180.0, "0,2");
     Dims(Md, {{dHL, x3, 45.0, 1.0, xf + x3, r56, xf, r56, "", "h6", ""}});
     Rough(Md, xf, r56 + 28.0, 180.0, "1,6");
     Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");
-    Dims(Md, {{dVL2, 2.0 * r57, 32.0, Nearest(r5 - r57) + 1.0, -x71, -r57, -x71, r57, "&02", "H11", ""},
+    Dims(Md, {{dVL2, 2.0 * r57, 24.0, Nearest(r5 - r57) + 1.0, -x71, -r57, -x71, r57, "&02", "H11", ""},
               {dVL2, 2.0 * r5, 44.0, 1.0, 0.0, -r5, 0.0, r5, "&02", "f9", ""},
               {dVL2, 2.0 * Rw, -30.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
               {dVL2, 2.0 * r56, -42.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});

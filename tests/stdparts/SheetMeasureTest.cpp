@@ -5,9 +5,10 @@
 // and assembly file the part builds passes the solid evaluator's check. Where no solid is made, the
 // model's sketches stand in for it. In the main view of a revolved part every value stands where the
 // sheet puts it: the view's axis is mapped onto the model's, an axial value has faces at both its ends,
-// a diameter is a cylinder or circular edge of the model there. The sweep takes the first, middle and
-// last rows of every table and the parts without a table at half, once and twice the sweep's sizes;
-// scripts/sheets.sh --full (HXCAD_GEOMETRY_ROWS=all) takes every row.
+// a diameter is a cylinder or circular edge of the model there. Every flat, grade and groove of the model
+// lies on the round it is cut in. The sweep takes the first, middle and last rows of every table and the
+// parts without a table at half, once and twice the sweep's sizes; scripts/sheets.sh --full
+// (HXCAD_GEOMETRY_ROWS=all) takes every row.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -109,6 +110,7 @@ using stdtest::sheetdims::TDimTap;
 struct TPlane
 {
   TVec3 P, N;
+  std::vector<TVec3> Corners; // the face's vertices
 };
 struct TCircle
 {
@@ -164,7 +166,9 @@ void Collect(const TopoDS_Shape& shape, TGeometry& g)
     const BRepAdaptor_Surface s(TopoDS::Face(e.Current()));
     if (s.GetType() == GeomAbs_Plane) {
       const gp_Pln p = s.Plane();
-      g.Planes.push_back({Vec(p.Location().XYZ()), Vec(p.Axis().Direction().XYZ())});
+      g.Planes.push_back({Vec(p.Location().XYZ()), Vec(p.Axis().Direction().XYZ()), {}});
+      for (TopExp_Explorer v(e.Current(), TopAbs_VERTEX); v.More(); v.Next())
+        g.Planes.back().Corners.push_back(Vec(BRep_Tool::Pnt(TopoDS::Vertex(v.Current())).XYZ()));
     } else if (s.GetType() == GeomAbs_Cylinder) {
       const gp_Cylinder c = s.Cylinder();
       g.Circles.push_back({Vec(c.Location().XYZ()), Vec(c.Axis().Direction().XYZ()), c.Radius()});
@@ -347,6 +351,124 @@ bool IsStation(const TAxis& a, double s)
 {
   const auto it = std::lower_bound(a.Stations.begin(), a.Stations.end(), s - Tol);
   return it != a.Stations.end() && *it <= s + Tol;
+}
+
+// --- Flats and grades on their rounds, grooves between their shoulders ----------------------------------
+
+// A span along the main axis.
+struct TSpan
+{
+  double Lo = 0, Hi = 0;
+};
+
+// The spans along the axis of the rounds of radius r about it (cylinders), each carried on through a chamfer
+// that ends it (a cone about the axis steeper than 20 degrees, narrowing away from the round to a face
+// square to the axis): a flat or a slot runs out through such a chamfer at the face, where a grade run
+// onto a taper cuts into the taper.
+std::vector<TSpan> RoundsOf(const TGeometry& g, const TAxis& a, double r)
+{
+  std::vector<TSpan> spans;
+  std::vector<double> faces; // the stations of the planes square to the axis
+  for (const TPlane& p : g.Planes)
+    if (Parallel(p.N, a.D)) faces.push_back(Dot(p.P, a.D));
+  const auto face = [&faces](double s) {
+    return std::any_of(faces.begin(), faces.end(), [s](double f) { return std::fabs(f - s) < Tol; });
+  };
+  for (const TCylinder& c : g.Cylinders) {
+    if (!Parallel(c.A, a.D) || DistanceFromAxis(a, c.C) > Tol || std::fabs(c.R - r) > Tol) continue;
+    const double sign = Dot(c.A, a.D) > 0 ? 1 : -1;
+    TSpan s{std::min(sign * c.Lo, sign * c.Hi), std::max(sign * c.Lo, sign * c.Hi)};
+    for (const TCone& k : g.Cones) {
+      if (!Parallel(k.A, a.D) || DistanceFromAxis(a, k.C) > Tol ||
+          std::fabs(k.Tan) < std::tan(20 * 3.141592653589793 / 180))
+        continue;
+      const double ks = Dot(k.A, a.D) > 0 ? 1 : -1;
+      const double lo = std::min(ks * k.Lo, ks * k.Hi), hi = std::max(ks * k.Lo, ks * k.Hi);
+      const auto radius = [&k, ks](double at) { return std::fabs(k.R + k.Tan * (ks * at - Dot(k.C, k.A))); };
+      if (std::fabs(lo - s.Hi) < Tol && radius(hi) < r - Tol && face(hi)) s.Hi = hi;
+      if (std::fabs(hi - s.Lo) < Tol && radius(lo) < r - Tol && face(lo)) s.Lo = lo;
+    }
+    spans.push_back(s);
+  }
+  // Rounds that meet make one.
+  std::sort(spans.begin(), spans.end(), [](const TSpan& p, const TSpan& q) { return p.Lo < q.Lo; });
+  std::vector<TSpan> merged;
+  for (const TSpan& s : spans)
+    if (!merged.empty() && s.Lo <= merged.back().Hi + Tol)
+      merged.back().Hi = std::max(merged.back().Hi, s.Hi);
+    else
+      merged.push_back(s);
+  return merged;
+}
+
+// Every flat (a key flat, a slot's wall, a grade: a plane face off square to the axis) cut into a round of
+// the part lies within that round's length, and every groove (a cylinder about the axis, at most 5 long, the
+// part wider on both sides of it) lies between its shoulders on a round at most 2 deeper: a flat or grade run
+// past the end of its round cuts into the step or taper beyond, where the sheet draws the round.
+std::vector<std::string> FeaturesOffTheirSurfaces(const TGeometry& g, const TAxis& a)
+{
+  std::vector<std::string> faults;
+  if (!a.Found) return faults;
+  const auto at = [&a](const TVec3& p) { return Dot(p, a.D); };
+  for (const TPlane& p : g.Planes) {
+    if (Parallel(p.N, a.D) || p.Corners.empty()) continue;
+    double lo = HUGE_VAL, hi = -HUGE_VAL, r = 0;
+    for (const TVec3& v : p.Corners)
+      lo = std::min(lo, at(v)), hi = std::max(hi, at(v)), r = std::max(r, DistanceFromAxis(a, v));
+    const std::vector<TSpan> rounds = RoundsOf(g, a, r);
+    if (rounds.empty()) continue; // not cut into a round (a hexagon's side, a socket's wall)
+    if (std::none_of(rounds.begin(), rounds.end(),
+                     [&](const TSpan& s) { return lo >= s.Lo - Tol && hi <= s.Hi + Tol; }))
+      faults.push_back("a flat from " + std::to_string(lo) + " to " + std::to_string(hi) +
+                       " along the axis runs past the round of radius " + std::to_string(r) +
+                       " it is cut in");
+  }
+  // The part's radius just beyond a station: the largest round or cone about the axis over it.
+  const double steep = std::tan(20 * 3.141592653589793 / 180);
+  const auto outside = [&](double s, bool ramps) {
+    double r = 0;
+    for (const TCylinder& c : g.Cylinders) {
+      const double sign = Dot(c.A, a.D) > 0 ? 1 : -1;
+      if (Parallel(c.A, a.D) && DistanceFromAxis(a, c.C) < Tol && s > std::min(sign * c.Lo, sign * c.Hi) &&
+          s < std::max(sign * c.Lo, sign * c.Hi))
+        r = std::max(r, c.R);
+    }
+    for (const TCone& k : g.Cones) {
+      const double ks = Dot(k.A, a.D) > 0 ? 1 : -1;
+      if (Parallel(k.A, a.D) && DistanceFromAxis(a, k.C) < Tol && s > std::min(ks * k.Lo, ks * k.Hi) &&
+          s < std::max(ks * k.Lo, ks * k.Hi) && (ramps || std::fabs(k.Tan) < steep))
+        r = std::max(r, std::fabs(k.R + k.Tan * (ks * s - Dot(k.C, k.A))));
+    }
+    return r;
+  };
+  for (const TCylinder& c : g.Cylinders) {
+    if (!Parallel(c.A, a.D) || DistanceFromAxis(a, c.C) > Tol) continue;
+    const double sign = Dot(c.A, a.D) > 0 ? 1 : -1;
+    const double lo = std::min(sign * c.Lo, sign * c.Hi), hi = std::max(sign * c.Lo, sign * c.Hi);
+    // The round the part has there: none narrower than it over its length (a bore's wall is not a groove).
+    if (hi - lo > 5 || outside((lo + hi) / 2, true) > c.R + Tol) continue;
+    // Beside it past its corners' roundings and run-outs (tori, not read, and steep cones): the nearest round
+    // or taper at least 0.1 wider than it within 2 mm (past a rounding only a bore is read; a shank running
+    // into a shallow taper is no groove).
+    const auto beside = [&outside, &c](double s, double dir) {
+      for (double d = 0.05; d <= 2; d += 0.05)
+        if (const double r = outside(s + dir * d, false); r > c.R + 0.1) return r;
+      return 0.0;
+    };
+    const double left = beside(lo, -1), right = beside(hi, 1);
+    if (!(left > c.R + Tol && right > c.R + Tol)) continue; // a step or an end, not a groove
+    const double surface = std::min(left, right);
+    if (surface - c.R > 2 + Tol) continue; // a neck between two shoulders, not a groove in a round
+    // The round it is cut in goes on past it on its side, beyond its run-out.
+    const std::vector<TSpan> rounds = RoundsOf(g, a, surface);
+    if (std::none_of(rounds.begin(), rounds.end(), [&](const TSpan& s) {
+          return (s.Lo > hi - Tol && s.Lo < hi + 2 && s.Hi > s.Lo + Tol) ||
+                 (s.Hi < lo + Tol && s.Hi > lo - 2 && s.Lo < s.Hi - Tol);
+        }))
+      faults.push_back("a groove from " + std::to_string(lo) + " to " + std::to_string(hi) +
+                       " along the axis is on no round of radius " + std::to_string(surface));
+  }
+  return faults;
 }
 
 // The main view's x mapped onto the model's axis: s = Sign * x + Offset.
@@ -716,6 +838,9 @@ protected:
     }
     for (const std::string& m : misplaced)
       ADD_FAILURE() << m;
+    if (model.Solid)
+      for (const std::string& f : FeaturesOffTheirSurfaces(model, axis))
+        ADD_FAILURE() << f;
 
     for (const TDim& v : values) {
       if (v.Diameter) {
@@ -986,6 +1111,45 @@ TEST_F(SheetMeasureNamed, TheEjectorChannelsGradeLiesInsideItsFit)
                             [&](const TDim& v) { return std::fabs(v.Value - (grade[1] - grade[0])) < 1e-6; }))
         << "the sheet gives the grade's length " << grade[1] - grade[0];
   }
+}
+
+// The measure of flats, grades and grooves on a pusher's working end drawn by hand (along z, the end face at
+// 100): the fit's round of radius 4 over its last 15, a taper 16 long down to 3.5 before it, a collar of 8
+// at the far end with a groove 3 long and 0.3 deep beside it, a 1 mm chamfer at the end face. A grade 10
+// long lies on the fit, and so does a flat running out through the chamfer; a grade 20 long (the channel's
+// at twice its sizes once) runs into the taper; a groove with the taper beside it is on no round.
+TEST(SheetMeasureFeatures, AFlatOrGradePastItsRoundAndAGrooveOffItsRoundAreFound)
+{
+  const TVec3 z{0, 0, 1}, o{0, 0, 0};
+  const auto round = [&](double r, double lo, double hi) { return TCylinder{o, z, r, lo, hi}; };
+  TGeometry g;
+  g.Solid = true;
+  g.Cylinders = {round(8, 0, 5), round(7.7, 5, 8), round(8, 8, 9), round(3.5, 9, 69), round(4, 85, 99)};
+  g.Cones = {{{0, 0, 69}, z, 3.5, 0.5 / 16, 69, 85}, {{0, 0, 99}, z, 4, -1, 99, 100}};
+  for (double at : {0.0, 5.0, 8.0, 9.0, 100.0})
+    g.Planes.push_back({{0, 0, at}, z, {}});
+  const auto flat = [](double from, double depth) {
+    // A plane from (0, -4 + depth, from) to the end face's edge (0, -4, 100), across the round.
+    return TPlane{{0, -4, 100},
+                  {0, 1, 0},
+                  {{-1, -4 + depth, from}, {1, -4 + depth, from}, {-2, -std::sqrt(12.0), 100}}};
+  };
+  for (const TCylinder& c : g.Cylinders)
+    g.Circles.push_back({c.C, c.A, c.R});
+  const TAxis axis = AxisOf(g);
+  ASSERT_TRUE(axis.Found);
+  g.Planes.push_back(flat(90, 0.5));
+  g.Planes.push_back(flat(96, 0.0));
+  EXPECT_TRUE(FeaturesOffTheirSurfaces(g, axis).empty()) << FeaturesOffTheirSurfaces(g, axis).front();
+  g.Planes.push_back(flat(80, 0.5));
+  EXPECT_EQ(FeaturesOffTheirSurfaces(g, axis).size(), 1u);
+  g.Planes.pop_back();
+  // The collar's groove turned on the taper's side: between the collar and the taper, on no round.
+  g.Cylinders.push_back(round(3.3, 66, 69));
+  g.Cylinders[3].Hi = 66;
+  g.Cylinders.push_back(round(8, 60, 66));
+  g.Cylinders[3].Hi = 60;
+  EXPECT_EQ(FeaturesOffTheirSurfaces(g, axis).size(), 1u);
 }
 
 // The cuts that once removed nothing (the protect support's flats from the plane at its surface outward,
