@@ -61,9 +61,10 @@ const TColumnReads RCouplingFlanec[] = {
     {{1, 7, 8, 9, 10, 15, 16, 19, 20}, {6}, {3, 17, 18}, {0}},
     {{0, 2, 3, 4, 5}, {}, {}, {}},
 };
+// The star's thickness (column 3) is its teeth's extrusion: a size, not a gap.
 const TColumnReads RMUfromSprocket[] = {
     {{1, 2, 3, 4, 5, 6, 7, 15, 16}, {}, {8, 9, 10, 11, 13}, {0}},
-    {{0, 2, 5}, {5}, {3, 4}, {}},
+    {{0, 2, 3, 5}, {5}, {4}, {}},
 };
 const TColumnReads RPinionTooth[] = {
     {{1, 2, 3, 4, 5, 6, 9, 10, 11, 18, 19}, {20}, {8, 12, 13, 16, 17}, {0}},

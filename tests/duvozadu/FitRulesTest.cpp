@@ -222,6 +222,9 @@ TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
     EXPECT_TRUE(Refused(k, 0,
                         At("Муфта шарнирная.Полумуфта", 0) +
                             ": паз, вилка и ступица полумуфты не следуют друг за другом"));
+  // A star of no thickness has teeth of no depth: its thickness is a size, refused at 0 as sizes are.
+  ASSERT_TRUE(Use("Муфта со звездочкой.Звездочка", 3, 0, [](double) { return 0.0; }));
+  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой.Звездочка", 0)));
 }
 
 // The toothed couplings' flanges, hubs and teeth along the axis: a flange of no width put the bolts' washers
