@@ -336,8 +336,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
       Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
     }
-    Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
+    Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
     Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
