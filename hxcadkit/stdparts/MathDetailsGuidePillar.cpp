@@ -342,7 +342,6 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
     Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
                "-7H");
-    Md.drDimVL(2.0 * r42, -37.0 - x40, -1.0, x40 - x41 + 4.0, -r42, x40 - x41 + 4.0, r42, "&02", "f7", none);
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail.
     if (std::fabs(x43 - x42) <= 2e-6) {
@@ -474,6 +473,9 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
     // Above the section's centre line, which reaches 2 past it: nothing runs through the title.
     Md.drText(-5.0, std::max((r42 + 15.0) / 2.0, r42 + 3.0), 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
     Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
+    // The guide's diameter is given on its section: beyond the guide's end its extension lines would
+    // run along the lead-in's angle and under its roundings' leaders, and far from the guide.
+    Md.drDimD(2.0 * r42, none, 225.0, 10, 1, 0.0, 0.0, 1, "&02", "f7", none);
   }
 
   // Detail G: the groove, inside the section's scale.
