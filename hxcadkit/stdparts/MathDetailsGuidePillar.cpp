@@ -328,12 +328,12 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimHL(x41 - x46 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
     Md.drDimHL(x41, -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
     // The fixed part: its length, which only the overall reference size gave before, and the 1 x 0.5
-    // chamfer of its end. A collar that is the end has no chamfer. Both nest inside the overall
-    // length, so they are asked before it: the layout brings a nested length back inside only a longer one
-    // already settled.
+    // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length and
+    // both in the overall length, so they are asked innermost first: the layout brings a nested length
+    // back inside only a longer one already settled.
     if (std::fabs(x43 - x42) > 2e-6) {
-      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
       Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
       Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
     }
     Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
