@@ -327,20 +327,21 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
     Md.drDimHL(x41 - x46 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
     Md.drDimHL(x41, -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
-    Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     // The fixed part: its length, which only the overall reference size gave before, and the 1 x 0.5
-    // chamfer of its end. A collar that is the end has no chamfer.
+    // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length and
+    // both in the overall length, so they are asked innermost first: the layout brings a nested length
+    // back inside only a longer one already settled.
     if (std::fabs(x43 - x42) > 2e-6) {
-      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
       Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
       Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
     }
     Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
+    Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
     Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
                "-7H");
-    Md.drDimVL(2.0 * r42, -37.0 - x40, -1.0, x40 - x41 + 4.0, -r42, x40 - x41 + 4.0, r42, "&02", "f7", none);
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail.
     if (std::fabs(x43 - x42) <= 2e-6) {
@@ -378,9 +379,14 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // The collar face's sign stands on the face's extension line below the collar, its value past the
     // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
     // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar
-    // on a line of its own, turned over the collar, its value left of the face.
+    // on a line of its own, turned over the collar, its value left of the face. Without a thread the
+    // fixed end's extension lines alone decide, the overall length below them carrying them past any
+    // place the sign could slide to; but the seat groove's callout rises by the face, and its leader
+    // clears the value only where the collar stands more than 3 above the seat.
     const double fixed = x43 - x42;
-    if ((AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0)) && x44 > 0.0 && AcrossSignValue(x44 - fixed)) {
+    const bool throughValue = AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0);
+    const bool ownLine = x44 > 0.0 ? AcrossSignValue(x44 - fixed) : AcrossSignValue(fixed) && r43 - r41 > 3.0;
+    if (throughValue && ownLine) {
       RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
     } else {
       Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
@@ -467,6 +473,9 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
     // Above the section's centre line, which reaches 2 past it: nothing runs through the title.
     Md.drText(-5.0, std::max((r42 + 15.0) / 2.0, r42 + 3.0), 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
     Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
+    // The guide's diameter is given on its section: beyond the guide's end its extension lines would
+    // run along the lead-in's angle and under its roundings' leaders, and far from the guide.
+    Md.drDimD(2.0 * r42, none, 225.0, 10, 1, 0.0, 0.0, 1, "&02", "f7", none);
   }
 
   // Detail G: the groove, inside the section's scale.

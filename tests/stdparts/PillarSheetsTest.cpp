@@ -1,7 +1,8 @@
 // Mould sheets as they lay out on the stand-in host. The guide pillar's groove detail sizes its radius
 // with a leader that keeps off the groove depth's extension line, plain and threaded, first, middle and
-// last rows; and no length stands outside a longer parallel one that spans it where the sheet's lengths
-// nest (the stop pin's, the ejector channel's).
+// last rows; no length stands outside a longer parallel one that spans it where the sheet's lengths
+// nest (the stop pin's, the ejector channel's, the guide pillar's fixed end and thread); and the pillar
+// sheets' crossing and out-of-reach dimensions stay at or under what they are now.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,6 +22,9 @@ namespace {
 
 namespace sl = stdtest::sheetlines;
 namespace mp = stdtest::mouldparts;
+
+// The findings of the pillar's first, middle and last rows today.
+constexpr std::size_t CeilingPlain = 3, CeilingThreaded = 9;
 
 class PillarSheets : public ::testing::Test, public adaptertest::HostedModeller
 {
@@ -151,7 +155,9 @@ TEST_F(PillarSheets, NoLengthStandsOutsideALongerOneSpanningIt)
   }
 }
 
-TEST_F(PillarSheets, GrooveRadiusLeaderKeepsOffTheDepthsExtensionLine)
+// The groove detail's radius leader keeps off the depth's extension line; and the fixed end's length,
+// its chamfer and the thread's depth nest inside the overall length, none standing outside it.
+TEST_F(PillarSheets, GrooveRadiusLeaderAndNestedLengths)
 {
   const int last = ABaseDetail.SocketCount(5) - 1;
   for (const bool threaded : {false, true})
@@ -165,7 +171,33 @@ TEST_F(PillarSheets, GrooveRadiusLeaderKeepsOffTheDepthsExtensionLine)
       EXPECT_TRUE(sized) << "the groove's radius is sized";
       for (const std::string& fault : LeaderAcrossExtensions(layout, "R2"))
         ADD_FAILURE() << fault;
+      for (const std::string& fault : NestedOutside(layout))
+        ADD_FAILURE() << fault;
     }
+}
+
+// Dimensions across another's lines or out of reach on the pillar's first, middle and last rows, plain
+// and threaded, never more than now: a change that brings one back fails here even while the sweep
+// only counts them.
+TEST_F(PillarSheets, CrossingsAndOutOfReachDoNotGrow)
+{
+  const int last = ABaseDetail.SocketCount(5) - 1;
+  for (const bool threaded : {false, true}) {
+    std::size_t findings = 0;
+    std::string seen;
+    for (const int row : {1, (1 + last) / 2, last}) {
+      const txhost::SvgLayout layout = Sheet(row, threaded);
+      ASSERT_FALSE(layout.Lines.empty());
+      std::vector<std::string> all = sl::DimensionLinesCrossing(layout);
+      for (std::string& f : sl::DimensionsOutOfReach(layout))
+        all.push_back(std::move(f));
+      findings += all.size();
+      for (const std::string& f : all)
+        seen += "\n  row " + std::to_string(row) + ": " + f;
+    }
+    EXPECT_LE(findings, threaded ? CeilingThreaded : CeilingPlain)
+        << (threaded ? "threaded" : "plain") << seen;
+  }
 }
 
 } // namespace
