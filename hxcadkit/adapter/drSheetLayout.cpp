@@ -604,8 +604,9 @@ void TSheetLayout::PlaceDimensions()
   const auto acrossLinear = [this](const std::array<double, 4>& l) {
     const auto across = [&l](const std::array<double, 4>& o) { return LinesCross(l, o); };
     return std::any_of(Extensions.begin(), Extensions.end(), across) ||
-           std::any_of(Settled.begin(), Settled.end(),
-                       [&l](const TSettled& p) { return LinesCross(l, {p.X1, p.Y1, p.X2, p.Y2}); });
+           std::any_of(Settled.begin(), Settled.end(), [&l](const TSettled& p) {
+             return LinesCross(l, {p.X1, p.Y1, p.X2, p.Y2});
+           });
   };
   const auto arcClear = [&acrossLinear](const std::vector<std::array<double, 4>>& pieces) {
     return std::none_of(pieces.begin(), pieces.end(), acrossLinear);
@@ -694,7 +695,8 @@ void TSheetLayout::PlaceDimensions()
     const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
     return std::none_of(holes.begin(), holes.end(),
                         [&](const TArc& h) {
-                          return std::hypot(h.X - cx, h.Y - cy) > 0.05 && LineAcrossCircle(line, h.X, h.Y, h.R);
+                          return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
+                                 LineAcrossCircle(line, h.X, h.Y, h.R);
                         }) &&
            std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
            std::none_of(angleLines.begin(), angleLines.end(), across) && !acrossLinear(line);
