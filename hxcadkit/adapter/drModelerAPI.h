@@ -89,7 +89,7 @@ public:
   using TMember = TPair<Integer, txapi::SmartPtr<txapi::ITavrixAPIObject>>;
 
   explicit TNestedArrayOf(Integer size = 8)
-      : TArrayOf<txapi::SmartPtr<txapi::ITavrixAPIObject>>(size, size), AObjects(size, size)
+    : TArrayOf<txapi::SmartPtr<txapi::ITavrixAPIObject>>(size, size), AObjects(size, size)
   {
   }
 
@@ -111,8 +111,7 @@ public:
 };
 
 // The edge F1 and F2 share (the n-th such, in F1's order); empty when none or a face is empty.
-txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2,
-                                          int n);
+txapi::SmartPtr<txapi::IEdge> GetLinkEdge(txapi::SmartPtr<txapi::IFace> F1, txapi::SmartPtr<txapi::IFace> F2, int n);
 
 // The model objects a selection binding has chosen.
 class TAOfComEntity : public TArrayOf<txapi::SmartPtr<txapi::IModelObject>>
@@ -572,8 +571,7 @@ public:
   void drPlane(txapi::txObj3dTypeEnum BasePlane, const double& Distance);
   txapi::SmartPtr<txapi::IPlane3D> GetPlane();
   void drCreateEskis(double Angle, const TString& Name);
-  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle,
-                    const TString& Name) override;
+  void drPlaneEskis(txapi::txObj3dTypeEnum BasePlane, double Distance, double Angle, const TString& Name) override;
   void drEndEskis();
   void drOpenView(int N);
   void drPlanePerpendEdgeVertex(txapi::SmartPtr<txapi::IModelObject> Edge,
@@ -652,8 +650,7 @@ public:
                         txapi::SmartPtr<txapi::ITavrixAPIObject> Object);
 
   // Model variables of the 3D document's top part; the value of an existing one is replaced.
-  txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value,
-                                                  const TString& Comment) override;
+  txapi::SmartPtr<txapi::IVariable> drAddVariable(const TString& Name, double Value, const TString& Comment) override;
   void drSetValue(const TString& name, const double& value);
   // The same for a given part (the phantom's, which must never reach the user's model).
   txapi::SmartPtr<txapi::IVariable> drAddVariable(txapi::SmartPtr<txapi::IPart>& Part, const TString& name,
@@ -797,8 +794,7 @@ public:
   using TModeler3D::drSpcObj;
   void drSpcObject(TSectionSpc TypeObj, const TString& NameFileObject, int Pos, int Count) override;
   void drSpcObj3D(TSectionSpc TypeObj, const TString& Note, txapi::SmartPtr<txapi::IPart> Part);
-  void drSpcObj(const TString& Name, TSectionSpc TypeObj,
-                txapi::SmartPtr<txapi::IDrawingObject> GeometyGroup);
+  void drSpcObj(const TString& Name, TSectionSpc TypeObj, txapi::SmartPtr<txapi::IDrawingObject> GeometyGroup);
   // Saves (with an entry of the part in the details when Section asks for one) and closes the
   // current document; nothing without one.
   void drClose3D(bool SaveDocument3D, TSectionSpc Section) override;
@@ -876,21 +872,18 @@ public:
   void drDimR(const double& Val, const TString& Qual, const double& FBase, const double& Drl, int Pt, int Pn,
               const double& xc, const double& yc, int t, int Po, const TString& S1, const TString& S2,
               const TString& S3) override;
-  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn,
-              const double& Fn, const double& Dln, const double& x1, const double& y1, int T1, int Po1,
-              const double& x2, const double& y2, int T2, int Po2, const TString& S, const double& xc,
-              const double& yc) override;
-  void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
-               const TString& S1, const TString& S2, const TString& S3) override;
+  void drDimA(const double& Val, int Napr, const double& FBase, const double& Rr, int Pt, int Pn, const double& Fn,
+              const double& Dln, const double& x1, const double& y1, int T1, int Po1, const double& x2,
+              const double& y2, int T2, int Po2, const TString& S, const double& xc, const double& yc) override;
+  void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
+               const TString& S2, const TString& S3) override;
   void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
   // The sheet's corner sign; an empty S changes nothing.
   void drSRough(int Tz, bool Tzs, const TString& S) override;
   // A form tolerance frame pending until drEndObj; drSupportForm adds branches to its leader.
-  void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2,
-              const TString& S3) override;
+  void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2, const TString& S3) override;
   void drSupportForm(const double& x, const double& y, int Top, int Twx) override;
-  void drBase(const double& x, const double& y, const double& dx, const double& dy,
-              const TString& S) override;
+  void drBase(const double& x, const double& y, const double& dx, const double& dy, const TString& S) override;
   void drWPointer(const double& x1, const double& y1, const double& x2, const double& y2, const double& Xt,
                   const double& Yt, const double& Hs, const double& Ksu, const double& Fch,
                   const TString& S) override;
@@ -937,15 +930,14 @@ private:
   void EndFeature(const txapi::SmartPtr<txapi::IModelObject>& o);
   bool Applied(const txapi::SmartPtr<txapi::IModelObject>& o, int times = 1);
   txapi::SmartPtr<txapi::IModelObject> NewUserObject(txapi::txObj3dTypeEnum Type, const TString& OGUID,
-                                                     const TString& File, const TString& Library,
-                                                     int Command);
+                                                     const TString& File, const TString& Library, int Command);
 
   // The model views' common steps: inside a collector only the placement (true); a new view of the
   // type in the active document, placed and named; the view made the current drawing object.
   bool ModelViewInCollector(const double& x, const double& y, const double& Alf, const double& Scale);
-  txapi::SmartPtr<txapi::IAssociationView> NewModelView(txapi::LtViewType Type, const double& x,
-                                                        const double& y, const double& Alf,
-                                                        const double& Scale, const TString& Comment);
+  txapi::SmartPtr<txapi::IAssociationView> NewModelView(txapi::LtViewType Type, const double& x, const double& y,
+                                                        const double& Alf, const double& Scale,
+                                                        const TString& Comment);
   void EndModelView(txapi::SmartPtr<txapi::IAssociationView> View);
 
   // A title at (x, y) of the current container, turned by angle, h high, recorded on the mould sheet
@@ -1011,8 +1003,7 @@ extern TControlModel* PControlModel;
 extern TSelectorAPI* Selector;
 
 // The current view's symbols container of the 2D document; empty when there is none.
-txapi::SmartPtr<txapi::ISymbols2DContainer>
-GetSymbols2DContainer(txapi::SmartPtr<txapi::ITavrixDocument2D>& doc);
+txapi::SmartPtr<txapi::ISymbols2DContainer> GetSymbols2DContainer(txapi::SmartPtr<txapi::ITavrixDocument2D>& doc);
 // v to the nearest whole number, halves away from zero (within 2e-6 of 0 it is 0); the same as an int,
 // clamped to its range (NaN gives 0).
 double NearestWhole(double v);
