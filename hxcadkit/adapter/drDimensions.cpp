@@ -241,7 +241,7 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
           d->SetAngle(angle);
           d->Update();
         },
-        true, x, y, Val * 0.5, Pt, S1, after);
+        true, x, y, Val * 0.5, Pt, S1, after, FBase);
   Dimensioned(txapi::SmartPtr<txapi::IDrawingObject>(d));
 }
 

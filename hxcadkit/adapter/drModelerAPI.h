@@ -323,8 +323,9 @@ public:
   void Outline(double X1, double Y1, double X2, double Y2);
   // An arc (or circle) drawn about (X, Y) of radius R, from From degrees through Sweep degrees (counter-
   // clockwise when positive), all on the sheet: a diameter's or radius's arrows land on the arcs of its
-  // circle.
-  void Arc(double X, double Y, double R, double From, double Sweep);
+  // circle; one in a main line (outline) is a hole a leader keeps off where it lies inside another off
+  // its centre.
+  void Arc(double X, double Y, double R, double From, double Sweep, bool outline = true);
   // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it. One that
   // carries (a thin continuous line, which a part draws as a surface's extension line) holds a sign too.
   void ThinLine(double X1, double Y1, double X2, double Y2, bool carries = false);
@@ -474,8 +475,11 @@ private:
   struct TArc
   {
     double X, Y, R, From, Sweep;
+    bool Outline = true; // drawn in a main line
   };
   std::vector<TArc> Arcs;
+  // The lines of the diameters and radii settled, from the leader's start to its shelf's end.
+  std::vector<std::array<double, 4>> CircleLines;
   // The leaders of the diameters and radii settled that were asked at an angle: the line asked (through
   // (CX, CY) at Asked degrees) and the leader drawn, from (X1, Y1) along u, the value on its side n, the
   // circle From along it, the shelf's end To.

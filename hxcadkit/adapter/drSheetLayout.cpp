@@ -65,6 +65,38 @@ bool Overlap(const double* ax, const double* ay, int n, const double* bx, const 
   return true;
 }
 
+// Whether the segments a and b (x1, y1, x2, y2) cross more than 0.2 mm from each one's ends, or run
+// along each other: a line that ends on another (an arrow on an extension line) only touches it.
+bool LinesCross(const std::array<double, 4>& a, const std::array<double, 4>& b)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
+  const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
+  if (!(la > 0.4) || !(lb > 0.4)) return false;
+  const double den = ux * vy - uy * vx;
+  if (std::fabs(den) < 1e-9 * la * lb) {
+    if (std::fabs(wx * uy - wy * ux) / la > 0.05) return false;
+    const double t0 = (wx * ux + wy * uy) / la, t1 = t0 + (vx * ux + vy * uy) / la;
+    return std::max(std::min(t0, t1), 0.0) + 0.2 < std::min(std::max(t0, t1), la);
+  }
+  const double t = (wx * vy - wy * vx) / den * la, s = (wx * uy - wy * ux) / den * lb;
+  return t > 0.2 && la - t > 0.2 && s > 0.2 && lb - s > 0.2;
+}
+
+// Whether the segment a runs across the circle about (X, Y) of radius R more than 0.2 mm from its ends;
+// one through the centre sizes or aligns with it and does not count.
+bool LineAcrossCircle(const std::array<double, 4>& a, double X, double Y, double R)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  if (!(la > 0.4)) return false;
+  const double wx = X - a[0], wy = Y - a[1], along = (wx * ux + wy * uy) / la,
+               off = std::fabs(wx * uy - wy * ux) / la;
+  if (off < 0.05 || off >= R) return false;
+  const double half = std::sqrt(R * R - off * off);
+  for (const double t : {along - half, along + half})
+    if (t > 0.2 && la - t > 0.2) return true;
+  return false;
+}
+
 bool Overlap(const TQuad& a, const TQuad& b)
 {
   return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
@@ -134,7 +166,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
-  Extensions.clear(), Thin.clear(), Axes.clear(), Leaders.clear(), Arcs.clear();
+  Extensions.clear(), Thin.clear(), Axes.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -153,9 +185,9 @@ void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
   if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
 }
 
-void TSheetLayout::Arc(double X, double Y, double R, double From, double Sweep)
+void TSheetLayout::Arc(double X, double Y, double R, double From, double Sweep, bool outline)
 {
-  if (On && std::isfinite(X + Y + R + From + Sweep)) Arcs.push_back({X, Y, R, From, Sweep});
+  if (On && std::isfinite(X + Y + R + From + Sweep)) Arcs.push_back({X, Y, R, From, Sweep, outline});
 }
 
 void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool carries)
@@ -613,16 +645,28 @@ void TSheetLayout::PlaceDimensions()
              ((same(t[2], a1) && same(t[3], a2)) || (same(t[2], a2) && same(t[3], a1)));
     });
   };
+  // Whether a line crosses a linear dimension's line or extension line settled.
+  const auto acrossLinear = [this](const std::array<double, 4>& l) {
+    const auto across = [&l](const std::array<double, 4>& o) { return LinesCross(l, o); };
+    return std::any_of(Extensions.begin(), Extensions.end(), across) ||
+           std::any_of(Settled.begin(), Settled.end(), [&l](const TSettled& p) {
+             return LinesCross(l, {p.X1, p.Y1, p.X2, p.Y2});
+           });
+  };
+  const auto arcClear = [&acrossLinear](const std::vector<std::array<double, 4>>& pieces) {
+    return std::none_of(pieces.begin(), pieces.end(), acrossLinear);
+  };
   for (const TAngle& g : Angles) {
     int side = -1;
     double r = g.R;
     // The arc asked for inside the frame when nothing is free, yet off the outlines and another's rays.
-    for (int pass = 0; pass < 3 && side < 0; ++pass)
-      for (int k = 0; k <= (pass < 2 ? 24 : 0) && side < 0; ++k)
+    // First where a widened arc and its lengthened rays cross no linear dimension's line settled.
+    for (int pass = 0; pass < 4 && side < 0; ++pass)
+      for (int k = 0; k <= (pass < 3 ? 24 : 0) && side < 0; ++k)
         for (int s = 0; s < 2 && side < 0; ++s) {
           const double turn = 180.0 * s, at = g.R + 5.0 * k;
           if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) continue;
-          if (pass < 2 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
+          if (pass < 3 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
                            (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
             continue;
           if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
@@ -644,7 +688,8 @@ void TSheetLayout::PlaceDimensions()
           const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
           for (int c = 0; c < 4; ++c)
             margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
-          if (pass > 0 ||
+          if (pass == 0 && at > g.R && !arcClear(mine)) continue;
+          if (pass > 1 ||
               (Free(margin) && apart(arcs, margin) &&
                std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); })))
             side = s, r = at;
@@ -680,6 +725,27 @@ void TSheetLayout::PlaceDimensions()
   // circle is drawn in arcs turns only where its arrows land on them, degree by degree from the angle the
   // drawing asked for; a radius's leader may then come from beyond its arc through it towards the centre
   // (its value on the centre's side), and its value goes further out where it is nowhere free.
+  // The holes: whole circles in a main line inside a larger one off their centre. A leader keeps off
+  // every hole it does not size, and off the lines of the dimensions, angles and leaders settled before
+  // it: two diameters of one centre would cross there.
+  std::vector<TArc> holes;
+  for (const TArc& h : Arcs)
+    if (h.Outline && std::fabs(h.Sweep) > 359 && std::any_of(Arcs.begin(), Arcs.end(), [&h](const TArc& o) {
+          const double d = std::hypot(o.X - h.X, o.Y - h.Y);
+          return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
+        }))
+      holes.push_back(h);
+  const std::vector<std::array<double, 4>>& angleLines = arcs;
+  const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy) {
+    const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
+    return std::none_of(holes.begin(), holes.end(),
+                        [&](const TArc& h) {
+                          return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
+                                 LineAcrossCircle(line, h.X, h.Y, h.R);
+                        }) &&
+           std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
+           std::none_of(angleLines.begin(), angleLines.end(), across) && !acrossLinear(line);
+  };
   for (const TCircleDimension& c : Circles) {
     const double scale = std::hypot(c.ExX, c.ExY);
     std::vector<TArc> arcs;
@@ -725,8 +791,9 @@ void TSheetLayout::PlaceDimensions()
     for (const TArc& g : arcs)
       drawn += std::fabs(g.Sweep);
     if (arcs.empty() || drawn > 359) {
+      const double from = c.Asked ? c.AskedIn : 45;
       for (int k = 0; k < 72; ++k)
-        turns.push_back(45 + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1));
+        turns.push_back(from + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1));
     } else {
       const double from = c.Asked ? c.AskedIn : 45;
       for (int k = 0; k < 360; ++k) {
@@ -749,7 +816,7 @@ void TSheetLayout::PlaceDimensions()
       double Angle = NAN, Shift = 0;
       bool Reversed = false;
       TQuad Value;
-    } chosen, any, freeAt;
+    } chosen, any, freeAt, uncrossed;
     for (int m = 0; m < shifts && std::isnan(chosen.Angle); ++m)
       for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
         for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
@@ -774,11 +841,20 @@ void TSheetLayout::PlaceDimensions()
             double X, Y, turn;
             if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
           }
-          chosen = here;
+          // Best where its line crosses nothing either.
+          if (lineClear({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX, c.CY))
+            chosen = here;
+          else if (std::isnan(uncrossed.Angle))
+            uncrossed = here;
         }
+    if (std::isnan(chosen.Angle)) chosen = uncrossed;
     if (std::isnan(chosen.Angle)) chosen = freeAt;
     if (std::isnan(chosen.Angle)) chosen = any;
     if (std::isnan(chosen.Angle)) continue;
+    {
+      const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed);
+      CircleLines.push_back({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf});
+    }
     if (c.Asked) {
       const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed);
       const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
@@ -1435,7 +1511,7 @@ void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1,
   }
   double sX, sY;
   SheetPoint(X + R * std::cos(from), Y + R * std::sin(from), sX, sY);
-  Layout.Arc(CX, CY, std::hypot(sX - CX, sY - CY), std::atan2(sY - CY, sX - CX) / Deg, turned / Deg);
+  Layout.Arc(CX, CY, std::hypot(sX - CX, sY - CY), std::atan2(sY - CY, sX - CX) / Deg, turned / Deg, outline);
 }
 
 void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2,
