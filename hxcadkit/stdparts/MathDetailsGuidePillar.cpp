@@ -475,7 +475,7 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
     Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
     // The guide's diameter is given on its section: beyond the guide's end its extension lines would
     // run along the lead-in's angle and under its roundings' leaders, and far from the guide.
-    Md.drDimD(2.0 * r42, none, 225.0, 10, 1, 0.0, 0.0, 1, "&02", "f7", none);
+    Md.drDimD(2.0 * r42, none, 45.0, 10, 1, 0.0, 0.0, 1, "&02", "f7", none);
   }
 
   // Detail G: the groove, inside the section's scale.
