@@ -496,14 +496,18 @@ bool Hinge(const TFitTables& tables, TFitFault& fault, bool fork)
     if (!(H[1] == A[1]))
       return f.Fail(0, r,
                     TString("вал ") + Num(A[1]) + TString(" не входит в отверстие полумуфты d ") + Num(H[1]));
-    // The fork's slots, as deep as a half's (l1 - l, less the jaw's rounding r from the joint), stay apart
-    // between the joint centres A, whichever hubs the two ends take.
-    const double slot = std::fmax(H[9] - H[7], H[10] - H[8]) - H[16];
-    if (fork && !(2 * slot < A[3]))
-      return f.Fail(1, r, TString("пазы вилки сходятся между центрами шарниров A ") + Num(A[3]));
     for (const int di : {0, 1})
       if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
         return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));
+    // A slot reaches from the joint to its floor l1 - l less the jaw's rounding r, by the hub either end
+    // takes. The cross piece (l long, 2) lies within the shallower: past a floor its corners stand in the
+    // half round the bore. The fork's two slots, the deeper at both ends, stay apart between the joint
+    // centres A.
+    const double slot[] = {H[9] - H[7] - H[16], H[10] - H[8] - H[16]};
+    if (!(S[2] / 2 <= std::fmin(slot[0], slot[1])))
+      return f.Fail(2, k, TString("крестовина длиннее паза полумуфты ") + Num(H[0]));
+    if (fork && !(2 * std::fmax(slot[0], slot[1]) < A[3]))
+      return f.Fail(1, r, TString("пазы вилки сходятся между центрами шарниров A ") + Num(A[3]));
     if (!f.Keyway(0, r, HingeKeyway, A[1], halves.Row(r)[2] / 2)) return false;
   }
   for (const int k : {3, 4})

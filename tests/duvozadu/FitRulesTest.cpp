@@ -258,6 +258,10 @@ TEST_F(FitRules, JointsAndInsertsClearTheirNeighbours)
     for (int k : {6, 7})
       EXPECT_TRUE(Refused(k, 0, At("Муфта шарнирная", 6) + why)) << d;
   }
+  // The cross piece a quarter longer than the slots it lies in (both halves shared 6 mm3 with it).
+  ASSERT_TRUE(Use(cross, 2, 3, [](double v) { return v * 1.25; }));
+  for (int k : {6, 7})
+    EXPECT_TRUE(Refused(k, 0, At(cross, 3) + ": крестовина длиннее паза полумуфты 180")) << k;
   // The long hub a quarter longer deepens the middle piece's slots till they meet (the halves, the fork
   // and the cross pieces shared up to 23495 mm3); the single joint has no middle piece and builds.
   ASSERT_TRUE(Use(halves, 9, 3, [](double v) { return v * 1.25; }));
