@@ -464,10 +464,11 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
                 {2, 4, 5, 6, 7, 8, 9, 10, 13, 16, 17, 18});
 }
 
+namespace {
 // The hinge couplings: the half-couplings are taken by the main row's place in its table, the cross piece
 // by the main row's torque, and the pin and the bushing by the cross piece's place in its table: each of
-// these rows exists.
-bool FitHinge(const TFitTables& tables, TFitFault& fault)
+// these rows exists. The double joint's middle piece (fork) has a half's slot cut at each of its ends.
+bool Hinge(const TFitTables& tables, TFitFault& fault, bool fork)
 {
   TFit f(tables, fault);
   if (!f.Ascends(0, 0, false) || !f.Ascends(2, 0, true)) return false;
@@ -488,9 +489,25 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault)
     const Integer k = Integer((S - cross.Row(0)) / cross.CountColumn);
     if (k < f.Table(3).CountRow && !(f.Table(3).Row(k)[1] <= S[3] && f.Table(3).Row(k)[1] <= H[4]))
       return f.Fail(0, r, TString("палец крестовины не проходит в отверстие d3 ") + Num(H[4]));
+    // The bushing's core (d1) passes through the pin's cross hole (d1).
+    if (k < f.Table(3).CountRow && k < f.Table(4).CountRow && !(f.Table(4).Row(k)[2] <= f.Table(3).Row(k)[2]))
+      return f.Fail(3, k, TString("втулка не проходит в отверстие пальца d1 ") + Num(f.Table(3).Row(k)[2]));
+    // The half is turned for the shaft its main row names: its keyway is cut from that shaft's bore.
+    if (!(H[1] == A[1]))
+      return f.Fail(0, r,
+                    TString("вал ") + Num(A[1]) + TString(" не входит в отверстие полумуфты d ") + Num(H[1]));
     for (const int di : {0, 1})
       if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
         return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));
+    // A slot reaches from the joint to its floor l1 - l less the jaw's rounding r, by the hub either end
+    // takes. The cross piece (l long, 2) lies within the shallower: past a floor its corners stand in the
+    // half round the bore. The fork's two slots, the deeper at both ends, stay apart between the joint
+    // centres A.
+    const double slot[] = {H[9] - H[7] - H[16], H[10] - H[8] - H[16]};
+    if (!(S[2] / 2 <= std::fmin(slot[0], slot[1])))
+      return f.Fail(2, k, TString("крестовина длиннее паза полумуфты ") + Num(H[0]));
+    if (fork && !(2 * std::fmax(slot[0], slot[1]) < A[3]))
+      return f.Fail(1, r, TString("пазы вилки сходятся между центрами шарниров A ") + Num(A[3]));
     if (!f.Keyway(0, r, HingeKeyway, A[1], halves.Row(r)[2] / 2)) return false;
   }
   for (const int k : {3, 4})
@@ -498,11 +515,30 @@ bool FitHinge(const TFitTables& tables, TFitFault& fault)
       return f.Fail(2, f.Table(k).CountRow, TString("нет строки в таблице ") + f.Table(k).Name);
   return f.Done(true);
 }
+} // namespace
+
+bool FitHinge(const TFitTables& tables, TFitFault& fault)
+{
+  return Hinge(tables, fault, false);
+}
+
+bool FitHinge2(const TFitTables& tables, TFitFault& fault)
+{
+  return Hinge(tables, fault, true);
+}
 
 bool FitJawDisc(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
-  // One insert whose tongues stand in both halves' slots.
+  // One insert whose tongues stand in both halves' slots, across the gap the overall length L (4, 5)
+  // leaves between the hubs Lh (6, 7): halves that reach each other leave it none.
+  const TTable& t = f.Table(0);
+  for (Integer r = 0; r < t.CountRow; ++r)
+    for (const int di : {0, 1})
+      if (!(t.Row(r)[4 + di] - 2 * t.Row(r)[6 + di] > 0.0))
+        return f.Fail(0, r,
+                      TString("полумуфты длиной ") + Num(t.Row(r)[6 + di]) +
+                          TString(" не оставляют зазора для вставки в длине L ") + Num(t.Row(r)[4 + di]));
   return f.Done(f.Ascends(0, 0, false) && Keyways(f, JawDiscKeyway, [](const double* A) { return A[3] / 2; }),
                 {8, 9, 10, 11, 12, 13, 14, 15});
 }

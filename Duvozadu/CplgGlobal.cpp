@@ -81,16 +81,17 @@ const TColumnReads RToroidalRubber[] = {
     {{1, 2, 5, 6, 7, 8, 9, 10, 14, 16, 17, 19, 20, 21, 22}, {4}, {13, 18}, {0}},
     {{0, 2, 3}, {}, {}, {}},
 };
-// The sub-tables are read by the main table's row, the cross piece's by its torque.
+// The sub-tables are read by the main table's row, the cross piece's by its torque. The cross piece's
+// chamfer (4) is all its trimming cuts remove, and the pin's flats (5) leave its middle that thick: sizes.
 const TColumnReads RHinge[] = {
     {{1, 3}, {}, {}, {0}},        {{1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16}, {}, {11, 17}, {}},
-    {{1, 2, 3}, {}, {4, 6}, {0}}, {{1, 2, 3}, {}, {4, 5, 6}, {}},
+    {{1, 2, 3, 4}, {}, {6}, {0}}, {{1, 2, 3, 5}, {}, {4, 6}, {}},
     {{1, 3, 6}, {}, {2, 5}, {}},
 };
 // The double joint's halves have no second fillet.
 const TColumnReads RHinge2[] = {
     {{1, 3}, {}, {}, {0}},        {{1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16}, {}, {11}, {}},
-    {{1, 2, 3}, {}, {4, 6}, {0}}, {{1, 2, 3}, {}, {4, 5, 6}, {}},
+    {{1, 2, 3, 4}, {}, {6}, {0}}, {{1, 2, 3, 5}, {}, {4, 6}, {}},
     {{1, 3, 6}, {}, {2, 5}, {}},
 };
 // The insert's tongue s2 (12) and the slot's depth q (13) are sizes of cuts.
@@ -224,7 +225,7 @@ TCoupling iCouplings[] = {
     {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge, CHinge,
      RHinge, FitHinge},
     {"Шарнирная c втулкой ГОСТ 5147-97", dr3D_HingeCoupling2, dr2D_HingeCoupling2, dr2D_HingeCoupling2View,
-     LHinge2, CHinge, RHinge2, FitHinge},
+     LHinge2, CHinge, RHinge2, FitHinge2},
     {"Муфта кулачково-дисковая ГОСТ 20720-93", dr3D_JawDiscCoupling, dr2D_JawDiscCoupling,
      dr2D_JawDiscCouplingView, LJawDisc, CJawDisc, RJawDisc, FitJawDisc},
 };

@@ -45,6 +45,7 @@ bool FitStar(const TFitTables& tables, TFitFault& fault);
 bool FitToothed(const TFitTables& tables, TFitFault& fault);
 bool FitToroidal(const TFitTables& tables, TFitFault& fault);
 bool FitHinge(const TFitTables& tables, TFitFault& fault);
+bool FitHinge2(const TFitTables& tables, TFitFault& fault);
 bool FitJawDisc(const TFitTables& tables, TFitFault& fault);
 // The keyway table's own rule: its bores ascend.
 bool FitKeywayTable(const TTable& keyways, TFitFault& fault);

@@ -4,8 +4,10 @@
 // keyway table that cannot be used, a negative length, a torque past every limit) is refused once in every
 // mode, naming table, row and what does not fit, with nothing drawn or made.
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CouplingFixture.h"
@@ -225,6 +227,57 @@ TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
   // A star of no thickness has teeth of no depth: its thickness is a size, refused at 0 as sizes are.
   ASSERT_TRUE(Use("Муфта со звездочкой.Звездочка", 3, 0, [](double) { return 0.0; }));
   EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой.Звездочка", 0)));
+}
+
+// The hinge's joint and the jaw-disc's insert: each piece clear of the pieces round it, each cut with
+// something to remove. Refused on the old rules, each of these built parts that overlap or cuts on nothing.
+TEST_F(FitRules, JointsAndInsertsClearTheirNeighbours)
+{
+  const std::string cross = "Муфта шарнирная.Крестовина", pin = "Муфта шарнирная.Палец";
+  const std::string halves = "Муфта шарнирная.Полумуфта", jawdisc = "Муфта кулачково-дисковая";
+  // The cross piece's chamfer and the pin's flats at 0: the cuts that make them removed nothing.
+  for (const auto& [table, col] : {std::pair{cross, 4}, std::pair{pin, 5}}) {
+    ASSERT_TRUE(Use(table, col, 0, [](double) { return 0.0; }));
+    for (int k : {6, 7})
+      EXPECT_TRUE(Refused(k, 0, At(table, 0))) << table << " " << col;
+  }
+  // The pin's cross hole a fifth narrower than the bushing through it (they shared 7-434 mm3).
+  for (const int row : {0, 3, 6}) {
+    ASSERT_TRUE(Use(pin, 2, row, [](double v) { return v * 0.8; }));
+    std::unique_ptr<TTable> t(TextBase.GetTable(TString(pin.c_str())));
+    ASSERT_TRUE(t);
+    char hole[32];
+    std::snprintf(hole, sizeof hole, "%.10g", t->Row(row)[2]);
+    EXPECT_TRUE(Refused(6, 0, At(pin, row) + ": втулка не проходит в отверстие пальца d1 " + hole)) << row;
+  }
+  // A shaft the half is not turned for: the keyway's cut stood inside the half's bore.
+  for (const double d : {32.0, 50.0}) {
+    ASSERT_TRUE(Use("Муфта шарнирная", 1, 6, [&](double) { return d; }));
+    char why[128];
+    std::snprintf(why, sizeof why, ": вал %g не входит в отверстие полумуфты d 40", d);
+    for (int k : {6, 7})
+      EXPECT_TRUE(Refused(k, 0, At("Муфта шарнирная", 6) + why)) << d;
+  }
+  // The cross piece a quarter longer than the slots it lies in (both halves shared 6 mm3 with it).
+  ASSERT_TRUE(Use(cross, 2, 3, [](double v) { return v * 1.25; }));
+  for (int k : {6, 7})
+    EXPECT_TRUE(Refused(k, 0, At(cross, 3) + ": крестовина длиннее паза полумуфты 180")) << k;
+  // The long hub a quarter longer deepens the middle piece's slots till they meet (the halves, the fork
+  // and the cross pieces shared up to 23495 mm3); the single joint has no middle piece and builds.
+  ASSERT_TRUE(Use(halves, 9, 3, [](double v) { return v * 1.25; }));
+  EXPECT_TRUE(Refused(7, 0, At(halves, 3) + ": пазы вилки сходятся между центрами шарниров A 44"));
+  EXPECT_FALSE(Refused(6, 0, At(halves, 3) + ": пазы вилки сходятся между центрами шарниров A 44"));
+  // Jaw-disc halves a quarter longer than the overall length leaves them: no gap for the insert (the
+  // halves shared up to 114889 mm3, the insert fell in two).
+  for (const int row : {0, 17}) {
+    ASSERT_TRUE(Use(jawdisc, 6, row, [](double v) { return v * 1.25; }));
+    std::unique_ptr<TTable> t(TextBase.GetTable(TString(jawdisc.c_str())));
+    ASSERT_TRUE(t);
+    char why[256];
+    std::snprintf(why, sizeof why, ": полумуфты длиной %g не оставляют зазора для вставки в длине L %g",
+                  t->Row(row)[6], t->Row(row)[4]);
+    EXPECT_TRUE(Refused(8, 0, At(jawdisc, row) + why)) << row;
+  }
 }
 
 // The toothed couplings' flanges, hubs and teeth along the axis: a flange of no width put the bolts' washers
