@@ -492,6 +492,9 @@ bool Hinge(const TFitTables& tables, TFitFault& fault, bool fork)
     // The bushing's core (d1) passes through the pin's cross hole (d1).
     if (k < f.Table(3).CountRow && k < f.Table(4).CountRow && !(f.Table(4).Row(k)[2] <= f.Table(3).Row(k)[2]))
       return f.Fail(3, k, TString("втулка не проходит в отверстие пальца d1 ") + Num(f.Table(3).Row(k)[2]));
+    // The bushing's end rings (d) stand where the pin does, across the other fork: in the holes d3.
+    if (k < f.Table(4).CountRow && !(f.Table(4).Row(k)[1] <= S[3] && f.Table(4).Row(k)[1] <= H[4]))
+      return f.Fail(0, r, TString("втулка крестовины не проходит в отверстие d3 ") + Num(H[4]));
     // The half is turned for the shaft its main row names: its keyway is cut from that shaft's bore.
     if (!(H[1] == A[1]))
       return f.Fail(0, r,

@@ -82,17 +82,18 @@ const TColumnReads RToroidalRubber[] = {
     {{0, 2, 3}, {}, {}, {}},
 };
 // The sub-tables are read by the main table's row, the cross piece's by its torque. The cross piece's
-// chamfer (4) is all its trimming cuts remove, and the pin's flats (5) leave its middle that thick: sizes.
+// chamfer (4) is all its trimming cuts remove, and the pin's flats (5) leave its middle that thick: sizes;
+// so is the bushing's core (2), which holds its end rings together.
 const TColumnReads RHinge[] = {
     {{1, 3}, {}, {}, {0}},        {{1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16}, {}, {11, 17}, {}},
     {{1, 2, 3, 4}, {}, {6}, {0}}, {{1, 2, 3, 5}, {}, {4, 6}, {}},
-    {{1, 3, 6}, {}, {2, 5}, {}},
+    {{1, 2, 3, 6}, {}, {5}, {}},
 };
 // The double joint's halves have no second fillet.
 const TColumnReads RHinge2[] = {
     {{1, 3}, {}, {}, {0}},        {{1, 2, 4, 5, 6, 7, 8, 9, 10, 12, 13, 16}, {}, {11}, {}},
     {{1, 2, 3, 4}, {}, {6}, {0}}, {{1, 2, 3, 5}, {}, {4, 6}, {}},
-    {{1, 3, 6}, {}, {2, 5}, {}},
+    {{1, 2, 3, 6}, {}, {5}, {}},
 };
 // The insert's tongue s2 (12) and the slot's depth q (13) are sizes of cuts.
 const TColumnReads RJawDisc[] = {

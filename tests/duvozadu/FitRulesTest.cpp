@@ -250,6 +250,21 @@ TEST_F(FitRules, JointsAndInsertsClearTheirNeighbours)
     std::snprintf(hole, sizeof hole, "%.10g", t->Row(row)[2]);
     EXPECT_TRUE(Refused(6, 0, At(pin, row) + ": втулка не проходит в отверстие пальца d1 " + hole)) << row;
   }
+  // The bushing of no core fell in two end rings; its rings a quarter wider than the holes d3 they stand in
+  // shared 137-9519 mm3 with the halves.
+  const std::string bushing = "Муфта шарнирная.Втулка";
+  ASSERT_TRUE(Use(bushing, 2, 0, [](double) { return 0.0; }));
+  for (int k : {6, 7})
+    EXPECT_TRUE(Refused(k, 0, At(bushing, 0))) << k;
+  ASSERT_TRUE(Use(bushing, 1, 0, [](double v) { return v * 1.25; }));
+  {
+    std::unique_ptr<TTable> t(TextBase.GetTable(TString(halves.c_str())));
+    ASSERT_TRUE(t);
+    char why[160];
+    std::snprintf(why, sizeof why, ": втулка крестовины не проходит в отверстие d3 %.10g", t->Row(0)[4]);
+    for (int k : {6, 7})
+      EXPECT_TRUE(Refused(k, 0, At("Муфта шарнирная", 0) + why)) << k;
+  }
   // A shaft the half is not turned for: the keyway's cut stood inside the half's bore.
   for (const double d : {32.0, 50.0}) {
     ASSERT_TRUE(Use("Муфта шарнирная", 1, 6, [&](double) { return d; }));
