@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
@@ -12,25 +14,35 @@
 
 namespace stdtest {
 
-// The layout of the sheet of the part named at size s (row s of its table, or its sizes by s / 2), its
-// documents in dir of the host h; empty when there is no such part or it drew no sheet.
-inline txhost::SvgLayout MouldSheetLayout(txhost::Host& h, const std::filesystem::path& dir, const char* name,
-                                          int s)
+// The layouts of every sheet the part named draws at size s (row s of its table, or its sizes by s / 2),
+// its documents in dir of the host h; none when there is no such part.
+inline std::vector<txhost::SvgLayout> MouldSheetLayouts(txhost::Host& h, const std::filesystem::path& dir,
+                                                        const char* name, int s)
 {
   TMouldDocuments link(adaptertest::T(dir) + TString("/"));
   const auto& parts = mouldparts::Parts;
   const auto part = std::find_if(std::begin(parts), std::end(parts),
                                  [name](const mouldparts::TPart& p) { return std::string(p.Name) == name; });
-  if (part == std::end(parts)) return {};
+  std::vector<txhost::SvgLayout> sheets;
+  if (part == std::end(parts)) return sheets;
   mouldparts::TMade made;
   part->Make(made, &drApi::MA, s, s / 2.0);
   made.Part().dr2D();
-  if (link.AllSheets.empty()) return {};
-  txhost::Object* doc = h.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false);
-  if (doc == nullptr) return {};
-  txhost::SvgLayout layout = txhost::LayOut(*doc);
-  h.CloseDocument(*doc);
-  return layout;
+  for (const TString& file : link.AllSheets) {
+    txhost::Object* doc = h.OpenDocument(std::filesystem::path(file.toWideChar()), false);
+    if (doc == nullptr) continue;
+    sheets.push_back(txhost::LayOut(*doc));
+    h.CloseDocument(*doc);
+  }
+  return sheets;
+}
+
+// The layout of the last sheet the part named draws at size s; empty when it drew none.
+inline txhost::SvgLayout MouldSheetLayout(txhost::Host& h, const std::filesystem::path& dir, const char* name,
+                                          int s)
+{
+  std::vector<txhost::SvgLayout> sheets = MouldSheetLayouts(h, dir, name, s);
+  return sheets.empty() ? txhost::SvgLayout{} : std::move(sheets.back());
 }
 
 } // namespace stdtest

@@ -10,6 +10,7 @@
 
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
+#include "MouldSheetLayout.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
@@ -25,23 +26,7 @@ protected:
   // Every sheet of the ring named at half sizes s / 2.
   std::vector<txhost::SvgLayout> RingSheets(const char* name, int s)
   {
-    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
-    const auto& parts = stdtest::mouldparts::Parts;
-    const auto part =
-        std::find_if(std::begin(parts), std::end(parts),
-                     [name](const stdtest::mouldparts::TPart& p) { return std::string(p.Name) == name; });
-    std::vector<txhost::SvgLayout> sheets;
-    if (part == std::end(parts)) return sheets;
-    stdtest::mouldparts::TMade made;
-    part->Make(made, &drApi::MA, s, s / 2.0);
-    made.Part().dr2D();
-    for (const TString& file : link.AllSheets) {
-      txhost::Object* doc = H.OpenDocument(std::filesystem::path(file.toWideChar()), false);
-      if (doc == nullptr) continue;
-      sheets.push_back(txhost::LayOut(*doc));
-      H.CloseDocument(*doc);
-    }
-    return sheets;
+    return stdtest::MouldSheetLayouts(H, Dir.path(), name, s);
   }
 };
 
