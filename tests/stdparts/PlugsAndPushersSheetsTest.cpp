@@ -16,6 +16,7 @@
 
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
+#include "MouldSheetLayout.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
@@ -36,24 +37,9 @@ protected:
   txhost::SvgLayout Sheet(
       const std::string& name, double k, const std::function<void(TDetail&)>& edit = [](TDetail&) {})
   {
-    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
-    const auto& parts = stdtest::mouldparts::Parts;
-    const auto part =
-        std::find_if(std::begin(parts), std::end(parts), [&name](const TPart& p) { return p.Name == name; });
-    if (part == std::end(parts)) return {};
-    TMade made;
-    part->Make(made, &drApi::MA, 0, k);
-    edit(*made.Parts.back());
-    made.Part().dr2D();
-    if (link.AllSheets.empty()) return {};
-    txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false);
-    if (doc == nullptr) return {};
-    if (const char* keep = std::getenv("HXCAD_KEEP_SHEETS"))
-      txhost::SaveSvg(*doc, std::filesystem::path(keep) /
-                                ("plugs-" + name + "-" + std::to_string(++Kept) + ".svg"));
-    txhost::SvgLayout layout = txhost::LayOut(*doc);
-    H.CloseDocument(*doc);
-    return layout;
+    std::vector<txhost::SvgLayout> sheets = stdtest::MouldSheetLayouts(
+        H, Dir.path(), name, 0, k, edit, "plugs-" + name + "-" + std::to_string(++Kept));
+    return sheets.empty() ? txhost::SvgLayout{} : std::move(sheets.back());
   }
   int Kept = 0;
 };

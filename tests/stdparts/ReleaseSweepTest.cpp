@@ -22,6 +22,7 @@
 
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
+#include "MouldSheetLayout.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
 #include "hxcadkit/drawing/MathDetails.h"
@@ -341,26 +342,10 @@ class NamedSheets : public ::testing::Test, public adaptertest::HostedModeller
 protected:
   NamedSheets() { stdtest::LoadShipped(); }
 
-  // The layout of the sheet of the piece at size s.
+  // The layout of the last sheet of the piece at size s.
   txhost::SvgLayout Sheet(const char* name, int s)
   {
-    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
-    const auto& parts = stdtest::mouldparts::Parts;
-    const auto part = std::find_if(std::begin(parts), std::end(parts),
-                                   [name](const TPart& p) { return std::string(p.Name) == name; });
-    if (part == std::end(parts)) return {};
-    TMade made;
-    MakeAtSize(*part, made, s);
-    made.Part().dr2D();
-    if (link.AllSheets.empty()) return {};
-    txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.back().toWideChar()), false);
-    if (doc == nullptr) return {};
-    if (const char* keep = std::getenv("HXCAD_KEEP_SHEETS"))
-      txhost::SaveSvg(*doc,
-                      std::filesystem::path(keep) / (std::string(name) + "-" + std::to_string(s) + ".svg"));
-    txhost::SvgLayout layout = txhost::LayOut(*doc);
-    H.CloseDocument(*doc);
-    return layout;
+    return stdtest::MouldSheetLayout(H, Dir.path(), name, s);
   }
 
   static std::vector<const txhost::SvgLabel*> Labels(const txhost::SvgLayout& l, const std::string& prefix)
