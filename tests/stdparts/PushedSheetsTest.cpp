@@ -1,0 +1,86 @@
+// The sheets of parts made with one size pushed past another (a seat longer than the guide, a head as
+// wide as the pin is long, a spring seat longer than the channel): each dimension still stands at the
+// feature it sizes, so no extension line runs along the part farther than the view is across. Set
+// HXCAD_KEEP_SHEETS to a folder to keep the sheets' pictures there.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
+#include "PushedSizes.h"
+#include "SheetLinesCheck.h"
+#include "StdPartsSupport.h"
+#include "plugin/MouldDocuments.h"
+#include "txhost/lib/SvgWriter.h"
+
+namespace pushedsheets {
+
+using stdtest::mouldparts::TMade;
+using stdtest::mouldparts::TPart;
+
+class PushedSheets : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  PushedSheets() { stdtest::LoadShipped(); }
+
+  // The layouts of every sheet the part named draws at row `row` (or its sizes by k) with its size `size`
+  // set to `value`.
+  std::vector<txhost::SvgLayout> Sheets(const std::string& name, int row, double k, const std::string& size,
+                                        double value)
+  {
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    const auto& parts = stdtest::mouldparts::Parts;
+    const auto part =
+        std::find_if(std::begin(parts), std::end(parts), [&name](const TPart& p) { return p.Name == name; });
+    std::vector<txhost::SvgLayout> sheets;
+    if (part == std::end(parts)) {
+      ADD_FAILURE() << "no part " << name;
+      return sheets;
+    }
+    TMade made;
+    part->Make(made, &drApi::MA, row, k);
+    bool found = false;
+    for (const auto& [field, at] : stdtest::pushed::SizesOf(*made.Parts.back()))
+      if (field == size) *at = value, found = true;
+    EXPECT_TRUE(found) << name << " has no size " << size;
+    made.Part().dr2D();
+    for (const TString& file : link.AllSheets) {
+      txhost::Object* doc = H.OpenDocument(std::filesystem::path(file.toWideChar()), false);
+      if (doc == nullptr) continue;
+      if (const char* keep = std::getenv("HXCAD_KEEP_SHEETS"))
+        txhost::SaveSvg(*doc, std::filesystem::path(keep) /
+                                  ("pushed-" + name + "-" + size + "-" + std::to_string(++Kept) + ".svg"));
+      sheets.push_back(txhost::LayOut(*doc));
+      H.CloseDocument(*doc);
+    }
+    return sheets;
+  }
+
+  int Kept = 0;
+};
+
+// The seat's diameter stands on the seat: a seat lengthened from its row's up to past the guide, on rows
+// whose collar is narrower than the seat grows long, keeps its extension lines short of the part's width.
+TEST_F(PushedSheets, APillarsSeatDiameterStandsOnTheSeatAtAnyLength)
+{
+  namespace sl = stdtest::sheetlines;
+  for (const int row : {2, 3, 18}) {
+    const double seat = stdtest::mouldparts::RowValue(5, row, 7) - stdtest::mouldparts::RowValue(5, row, 4);
+    const double guide = stdtest::mouldparts::RowValue(5, row, 8);
+    // Up to just past the guide, as the sweep of pushed sizes takes it.
+    const double past = guide * 1.01 + 0.01;
+    for (double len = seat; len < past + 10.0; len += 10.0) {
+      const double v = std::min(len, past);
+      SCOPED_TRACE("guide_pillar row " + std::to_string(row) + ", seat " + std::to_string(v));
+      for (const txhost::SvgLayout& l : Sheets("guide_pillar", row, 1, "OFLen", v))
+        EXPECT_EQ(sl::ExtensionLinesAlongTheirViews(l), std::vector<std::string>());
+    }
+  }
+}
+
+} // namespace pushedsheets
