@@ -83,4 +83,30 @@ TEST_F(PushedSheets, APillarsSeatDiameterStandsOnTheSeatAtAnyLength)
   }
 }
 
+// The stop pin's groove detail keeps its sizes beside it whatever the head's width, up to a head as wide
+// as the pin is long.
+TEST_F(PushedSheets, AStopPinsSizesStandAtTheirFeaturesWhateverItsHead)
+{
+  namespace sl = stdtest::sheetlines;
+  for (const double k : {0.5, 1.0, 2.0})
+    for (const double head : {12.0, 20.0, 30.0, 40.41}) {
+      SCOPED_TRACE("stop_pin x" + std::to_string(k) + ", head radius " + std::to_string(head * k));
+      for (const txhost::SvgLayout& l : Sheets("stop_pin", 0, k, "CollarRadius", head * k))
+        EXPECT_EQ(sl::ExtensionLinesAlongTheirViews(l), std::vector<std::string>());
+    }
+}
+
+// The ejector channel's collar keeps its diameter at the collar whatever the spring seat's length, at
+// every size: a seat longer than the collar is across.
+TEST_F(PushedSheets, AnEjectorChannelsCollarDiameterStandsAtTheCollar)
+{
+  namespace sl = stdtest::sheetlines;
+  for (const double k : {0.5, 1.0, 2.0})
+    for (const double seat : {20.0, 24.0, 30.31, 45.0}) {
+      SCOPED_TRACE("ejector_channel x" + std::to_string(k) + ", spring seat " + std::to_string(seat * k));
+      for (const txhost::SvgLayout& l : Sheets("ejector_channel", 0, k, "SpringLen", seat * k))
+        EXPECT_EQ(sl::ExtensionLinesAlongTheirViews(l), std::vector<std::string>());
+    }
+}
+
 } // namespace pushedsheets
