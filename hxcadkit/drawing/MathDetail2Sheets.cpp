@@ -97,7 +97,9 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     // across; a longer seat would carry its extension lines along it farther than the view is across them,
     // and the diameter stands across the collar instead, its value past an end.
     const bool collarAcross = -x0 > 2.0 * r72 + 0.5;
-    const double collarAt = collarAcross ? x63 / 2.0 : 0.0,
+    // A line keeps 2 from a parallel face: across a collar too narrow for that on both sides it keeps it
+    // from the front face, the deeper step.
+    const double collarAt = collarAcross ? std::max(0.0, std::min(x63 / 2.0, x63 - 2.0)) : 0.0,
                  collarOff = collarAcross ? -0.01 : x0 - 12.0 - 10.0 * seat;
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
     // shorter: on the shank, never on the taper, its line across the shank (its value beside it).

@@ -350,9 +350,11 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // Without the end view the seat's and the collar's diameters are given here.
     if (!(x44 > 0.0 && r44 != 0.0)) {
       // The seat's across the seat itself, midway between its chamfer and its groove: to the left its
-      // extension lines would run the guide's whole length.
-      Md.drDimVL(2.0 * r41, std::max(0.5, (x46 - 5.0) / 2.0), 1.0, 2.0 - x46, -r41, 2.0 - x46, r41, "&02",
-                 "h6", none);
+      // extension lines would run the guide's whole length. A seat longer than the collar is wide takes it
+      // nearer its chamfer, so that its extension lines never run along the seat farther than the part is
+      // across.
+      Md.drDimVL(2.0 * r41, std::clamp((x46 - 5.0) / 2.0, 0.5, std::max(0.5, r43)), 1.0, 2.0 - x46, -r41,
+                 2.0 - x46, r41, "&02", "h6", none);
       Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
     }
     // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a

@@ -57,7 +57,9 @@ void TStopPin::dr2D() const
   TModeler3D& Md = M();
   dr2D_GrybkovaOpora_V1(0, 0.0, 0.0, 0.0, 1.0, CollarRadius, Radius, CollarHeight, Len, 2.0, 1, true);
   TCommonGeometry G(0, &Md);
-  G.drCVR_dV(20.0, 1.5 * CollarRadius - 60.0, 0.0, 2.0, 3.0, 0.3, 0.5, "А", true);
+  // The groove's detail below the pin, never above the head's lower edge: beside a wide head it would
+  // stand by the shank, under the callout's leader, its sizes turned out across it.
+  G.drCVR_dV(20.0, std::min(1.5 * CollarRadius - 60.0, -CollarRadius), 0.0, 2.0, 3.0, 0.3, 0.5, "А", true);
   const TString none;
   Md.drCloseViewTDemCloseLeaf(none, none, none, none);
 }
