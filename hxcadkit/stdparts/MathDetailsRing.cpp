@@ -177,8 +177,11 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       const int pt = SaturatingToInt(Radius + 10.0 - tail->PlaceRadius);
       Md.drDimD(2 * tail->PlaceRadius, TString(), 250.0, pt, -1, 0, 0, 1, TString("&02"), TString(),
                 TString("&03~0,1"));
-      Md.drDimD(2 * r81, TString(), tail->Angle[4] + 10.0, pt, 1, Cx(tail->PlaceRadius, tail->Angle[4]),
-                Cy(tail->PlaceRadius, tail->Angle[4]), 1, TString("&02"), TString("H14"), TString());
+      // The hole's diameter leans back from its angle, away from the angle that starts there, and stands
+      // just past the rim.
+      const int rim = SaturatingToInt(1.1 * (Radius - tail->PlaceRadius - r81) + 10.0);
+      Md.drDimD(2 * r81, TString(), tail->Angle[1] - 15.0, rim, 1, Cx(tail->PlaceRadius, tail->Angle[1]),
+                Cy(tail->PlaceRadius, tail->Angle[1]), 1, TString("&02"), TString("H14"), TString());
     }
   }
   // The plan view goes on from the column tail's dimensions to the ring's own.
