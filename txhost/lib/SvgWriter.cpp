@@ -138,7 +138,7 @@ struct Piece
   bool IsArc = false;
   double R = 0;
   bool Large = false, Sweep = false;
-  bool Full = false;                         // a whole circle about (X2, Y2)
+  bool Full = false; // a whole circle about (X2, Y2)
   double CX = 0, CY = 0, From = 0, Span = 0; // an arc's centre, start angle and signed sweep (radians)
 };
 
@@ -478,9 +478,7 @@ private:
       chars += (ch & 0xC0) != 0x80;
     const double len = height * 0.6 * double(chars), c = std::cos(angleDeg * Pi / 180),
                  s = std::sin(angleDeg * Pi / 180);
-    const double from = std::string_view(anchor) == "middle" ? -len / 2
-                        : std::string_view(anchor) == "end"  ? -len
-                                                             : 0;
+    const double from = std::string_view(anchor) == "middle" ? -len / 2 : std::string_view(anchor) == "end" ? -len : 0;
     const double bx[4] = {from, from + len, from + len, from}, by[4] = {0, 0, height, height};
     for (int k = 0; k < 4; ++k) {
       label.X[k] = X + c * bx[k] - s * by[k];
@@ -503,8 +501,7 @@ private:
       bool apart = false;
       for (const SvgLabel* b : {&l, &o})
         for (int k = 0; k < 4 && !apart; ++k) {
-          const double nx = b->Y[k] - b->Y[(k + 1) % 4], ny = b->X[(k + 1) % 4] - b->X[k],
-                       n = std::hypot(nx, ny);
+          const double nx = b->Y[k] - b->Y[(k + 1) % 4], ny = b->X[(k + 1) % 4] - b->X[k], n = std::hypot(nx, ny);
           if (!(n > 0)) continue;
           double a1, a2, b1, b2;
           project(l, nx / n, ny / n, a1, a2);
@@ -525,8 +522,7 @@ private:
     for (int k = 0; k < 4; ++k)
       Grow(label.X[k], label.Y[k]);
     Layout.Labels.push_back(std::move(label));
-    Body << "<text x=\"" << X << "\" y=\"" << -Y << "\" font-family=\"sans-serif\" font-size=\"" << height
-         << '"';
+    Body << "<text x=\"" << X << "\" y=\"" << -Y << "\" font-family=\"sans-serif\" font-size=\"" << height << '"';
     if (std::string_view(anchor) != "start") Body << " text-anchor=\"" << anchor << '"';
     if (angleDeg != 0) Body << " transform=\"rotate(" << -angleDeg << ' ' << at << ")\"";
     Body << '>' << Escape(shown) << "</text>\n";
@@ -687,6 +683,7 @@ private:
     Text(o, t, Num(o, "x"), Num(o, "y") + 1, 0, model2d::TextOf(o));
   }
 
+
   // --- Dimensions and designations -------------------------------------------------------------
   // Drawn in picture coordinates: o's points mapped by its container and its placement frame. Values are
   // measured in the container's units; texts (3.5 high), arrows and signs keep their size on the sheet
@@ -701,8 +698,7 @@ private:
     Role = kind == model2d::LineDimension || kind == model2d::DiametralDimension ||
                    kind == model2d::RadialDimension || kind == model2d::AngleDimension
                ? "dimension"
-           : kind == model2d::Rough ? "rough"
-                                    : "designation";
+               : kind == model2d::Rough ? "rough" : "designation";
     const std::size_t first = Layout.Lines.size();
     SymbolBody(o, t, w);
     for (std::size_t i = first; i < Layout.Lines.size(); ++i)
@@ -722,8 +718,7 @@ private:
     else if (kind == model2d::AngleDimension)
       AngleDimension(o, w);
     else if (kind == model2d::Rough)
-      RoughSign(w, Num(o, "x"), Num(o, "y"), Num(o, "angle"), int(Whole(o, "sign-type", 0, -1, 3)),
-                SymbolTexts(o));
+      RoughSign(w, Num(o, "x"), Num(o, "y"), Num(o, "angle"), int(Whole(o, "sign-type", 0, -1, 3)), SymbolTexts(o));
     else if (kind == model2d::Tolerance)
       ToleranceFrame(o, w);
     else if (kind == model2d::Base)
@@ -734,8 +729,8 @@ private:
 
   void Segment(double X1, double Y1, double X2, double Y2, double width = 0.25)
   {
-    Body << "<path d=\"M" << P(X1, Y1) << " L" << P(X2, Y2)
-         << "\" fill=\"none\" stroke=\"black\" stroke-width=\"" << width << "\"/>\n";
+    Body << "<path d=\"M" << P(X1, Y1) << " L" << P(X2, Y2) << "\" fill=\"none\" stroke=\"black\" stroke-width=\""
+         << width << "\"/>\n";
   }
   // A thin line of a dimension or designation, drawn and laid out as kind.
   void Thin(const char* kind, double X1, double Y1, double X2, double Y2)
@@ -776,8 +771,7 @@ private:
   {
     const std::string before = Markup(DimensionLine(o, "before"));
     auto ends = [&before](std::string_view tail) {
-      return before.size() >= tail.size() &&
-             before.compare(before.size() - tail.size(), tail.size(), tail) == 0;
+      return before.size() >= tail.size() && before.compare(before.size() - tail.size(), tail.size(), tail) == 0;
     };
     if (diameter) return before.find("\u2300") != std::string::npos || ends("M") ? "" : "\u2300";
     return ends("R") ? "" : "R";
@@ -870,8 +864,7 @@ private:
     if (!(ul > 0)) return 0;
     UX /= ul, UY /= ul;
     double P1x, P1y, P2x, P2y;
-    w.Map(x1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Nx, y1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Ny, P1x,
-          P1y);
+    w.Map(x1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Nx, y1 + (l.Off - (x1 * l.Nx + y1 * l.Ny)) * l.Ny, P1x, P1y);
     w.Map(x2, y2, P2x, P2y);
     const double d0 = P1x * NX + P1y * NY;
     const double a = P1x * UX + P1y * UY, b = P2x * UX + P2y * UY;
@@ -917,7 +910,7 @@ private:
     const double r = std::fabs(Num(o, "radius")), a = angleDeg * Pi / 180;
     const double cx = Num(o, "xc"), cy = Num(o, "yc"), dx = std::cos(a) * r, dy = std::sin(a) * r;
     // Style 2 of a diameter comes to its circle from outside: one arrow on the circle, its line and value
-    // beyond it, nothing through the centre (where another diameter of the same circle centre runs).
+    // beyond it, nothing through the centre (where another diameter of the same centre runs).
     const bool outside = diameter && Num(o, "style", 1) == 2;
     double C1x, C1y, C2x, C2y;
     w.Map(cx + dx, cy + dy, C2x, C2y);
@@ -944,11 +937,11 @@ private:
     const double Tx = C2x + ux * middle + nx, Ty = C2y + uy * middle + ny;
     if (!draw) return Taken(LabelBox(Tx, Ty, angle, 3.5, text, "middle"));
     Thin("leader", C1x, C1y, Ex, Ey);
-    Arrow(C2x, C2y, outside ? -ux : ux, outside ? -uy : uy);
+    const double tip = outside ? -1 : 1;
+    Arrow(C2x, C2y, tip * ux, tip * uy);
     if (diameter && !outside) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
-    SvgCircleSize size{Markup(text),
-                       model2d::MeasuredValue(o) * w.Scale() / (diameter ? 2 : 1),
-                       {{C2x, C2y, outside ? -ux : ux, outside ? -uy : uy}}};
+    SvgCircleSize size{Markup(text), model2d::MeasuredValue(o) * w.Scale() / (diameter ? 2 : 1),
+                       {{C2x, C2y, tip * ux, tip * uy}}};
     if (diameter && !outside) size.Arrows.push_back({C1x, C1y, -ux, -uy});
     Layout.CircleSizes.push_back(std::move(size));
     Label(Tx, Ty, angle, 3.5, text, "middle");
@@ -1018,8 +1011,7 @@ private:
   // The check mark with its tip on the surface at (x, y), its axis leaving the surface at angle (upright
   // at 90 degrees, its base along the surface at angle - 90): a short arm, a long one with the shelf that
   // carries the roughness value; a bar for material removed, a circle for none removed.
-  void RoughSign(const Affine& w, double x, double y, double angle, int type,
-                 const std::vector<std::string>& texts)
+  void RoughSign(const Affine& w, double x, double y, double angle, int type, const std::vector<std::string>& texts)
   {
     double X0, Y0;
     w.Map(x, y, X0, Y0);
@@ -1101,8 +1093,8 @@ private:
     const double l = std::hypot(X2 - X1, Y2 - Y1);
     if (l == 0) return;
     const double ux = (X2 - X1) / l, uy = (Y2 - Y1) / l, half = 2.5, tall = 3.5, side = 7;
-    Body << "<path d=\"M" << P(X1 - uy * half, Y1 + ux * half) << " L" << P(X1 + uy * half, Y1 - ux * half)
-         << " L" << P(X1 + ux * tall, Y1 + uy * tall) << " Z\" fill=\"black\" stroke=\"none\"/>\n";
+    Body << "<path d=\"M" << P(X1 - uy * half, Y1 + ux * half) << " L" << P(X1 + uy * half, Y1 - ux * half) << " L"
+         << P(X1 + ux * tall, Y1 + uy * tall) << " Z\" fill=\"black\" stroke=\"none\"/>\n";
     Segment(X1 + ux * tall, Y1 + uy * tall, X2, Y2);
     const double Cx = X2 + ux * side / 2, Cy = Y2 + uy * side / 2;
     Body << "<rect x=\"" << Cx - side / 2 << "\" y=\"" << -(Cy + side / 2) << "\" width=\"" << side
@@ -1129,8 +1121,7 @@ private:
       const std::string text = ToUtf8(c->Text("text"));
       if (text.empty()) continue;
       // In the sheet's top right corner; without a sheet above the top right of what is drawn.
-      const double x = SheetWidth > 0 ? SheetWidth - 45 : MaxX - 30,
-                   y = SheetWidth > 0 ? SheetHeight - 18 : MaxY + 4;
+      const double x = SheetWidth > 0 ? SheetWidth - 45 : MaxX - 30, y = SheetWidth > 0 ? SheetHeight - 18 : MaxY + 4;
       Role = "corner";
       RoughSign(Affine(), x, y, 90, 0, {text, "", ""});
       Role = "text";
@@ -1260,6 +1251,7 @@ public:
   SvgLayout Layout;
 
 private:
+
   // The dimension lines laid out so far in the view being drawn: their side (unit normal), their
   // place along it and their span across it, in picture coordinates.
   struct PlacedLine
