@@ -195,7 +195,7 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       // on has no straight line of its own to carry it. The leader leans 15 degrees off the radius so
       // that it runs along none of the ring's circles, whose pieces the sign would take for its line.
       const double lean = PinAngle + 195.0, lc = Cx(1.0, lean), ls = Cy(1.0, lean);
-      const double rim = 1.2 * (Radius - FixRadius) + PinRadius, reach = rim + 40.0;
+      const double rim = 1.2 * (Radius - FixRadius) + PinRadius, reach = rim + 25.0;
       Md.drShelf(txapi::txLeaderSignEnum(0), x + reach * lc, y + reach * ls, txapi::txLSLeft,
                  txapi::txArrowEnum(0), 5.0, 1.0, 75.0, TString(), 5.0, 1.0, 75.0, TString());
       Md.drPoint(x + PinRadius * lc, y + PinRadius * ls);
