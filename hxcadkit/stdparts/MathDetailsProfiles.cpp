@@ -282,7 +282,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
               {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa, "", "h14", ""},
               {dVL1, 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
-              {dVL, 2.0 * r52, -30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
+              // The screws' holes from where they start: past a shoulder the line comes as much nearer.
+              {dVL, 2.0 * r52, x0 - 30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
               // The counterbores' diameter before the outside's, nearer the face: its extension lines then
               // stop short of the outside's line, and its value slides towards the axis.
               {dVL, 2.0 * r53, std::min(16.0, xf7 + xOut - T - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
