@@ -745,8 +745,8 @@ void TSheetLayout::PlaceDimensions()
         }))
       holes.push_back(h);
   const std::vector<std::array<double, 4>>& angleLines = arcs;
-  // A line through a hole's centre aligns with it, unless it starts on another circle: then it only runs
-  // through it.
+  // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
+  // another circle only runs through it.
   const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy, bool outside) {
     const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
     return std::none_of(holes.begin(), holes.end(),
