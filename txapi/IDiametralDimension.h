@@ -13,7 +13,8 @@ public:
 
   virtual void SetCentre(double x, double y) = 0;
   virtual void SetRadius(double radius) = 0;
-  // The host's drawing style of the dimension.
+  // The host's drawing style of the dimension: 1 its line across the circle through the centre, an arrow
+  // at each end; 2 its line coming to the circle from outside, one arrow on the circle.
   virtual void SetStyle(int style) = 0;
   // The direction of the dimension line, in degrees.
   virtual void SetAngle(double angle) = 0;

@@ -237,7 +237,9 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
   d->Update();
   if (Layout.Active())
     SettleCircle(
-        [d](double angle, double, bool) {
+        [d](double angle, double, bool outside) {
+          // From outside: one arrow on the circle, its line and value beyond it (the host's style 2).
+          if (outside) d->SetStyle(2);
           d->SetAngle(angle);
           d->Update();
         },

@@ -97,6 +97,15 @@ bool LineAcrossCircle(const std::array<double, 4>& a, double X, double Y, double
   return false;
 }
 
+// Whether the segment a runs through the point (X, Y) more than 0.2 mm from its ends.
+bool LineThroughCentre(const std::array<double, 4>& a, double X, double Y)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  if (!(la > 0.4)) return false;
+  const double wx = X - a[0], wy = Y - a[1], along = (wx * ux + wy * uy) / la;
+  return std::fabs(wx * uy - wy * ux) / la < 0.05 && along > 0.2 && la - along > 0.2;
+}
+
 bool Overlap(const TQuad& a, const TQuad& b)
 {
   return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
@@ -736,12 +745,15 @@ void TSheetLayout::PlaceDimensions()
         }))
       holes.push_back(h);
   const std::vector<std::array<double, 4>>& angleLines = arcs;
-  const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy) {
+  // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
+  // another circle only runs through it.
+  const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy, bool outside) {
     const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
     return std::none_of(holes.begin(), holes.end(),
                         [&](const TArc& h) {
                           return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
-                                 LineAcrossCircle(line, h.X, h.Y, h.R);
+                                 (LineAcrossCircle(line, h.X, h.Y, h.R) ||
+                                  (outside && LineThroughCentre(line, h.X, h.Y)));
                         }) &&
            std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
            std::none_of(angleLines.begin(), angleLines.end(), across) && !acrossLinear(line);
@@ -771,9 +783,15 @@ void TSheetLayout::PlaceDimensions()
       const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
       g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
       g.X1 = c.Diameter ? 2 * c.CX - g.X2 : c.CX, g.Y1 = c.Diameter ? 2 * c.CY - g.Y2 : c.CY;
-      if (reversed) g.X1 = 2 * g.X2 - c.CX, g.Y1 = 2 * g.Y2 - c.CY;
+      // A diameter from outside starts on its circle and runs out from the centre; a radius reversed
+      // comes from beyond its arc towards the centre.
+      if (reversed && c.Diameter)
+        g.X1 = c.CX, g.Y1 = c.CY;
+      else if (reversed)
+        g.X1 = 2 * g.X2 - c.CX, g.Y1 = 2 * g.Y2 - c.CY;
       const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
       g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
+      if (reversed && c.Diameter) g.X1 = g.X2, g.Y1 = g.Y2;
       // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
       // asks, above the shelf as it is read.
       g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
@@ -811,6 +829,20 @@ void TSheetLayout::PlaceDimensions()
                 : Signs.end();
     // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
     const int ways = arcs.empty() || c.Diameter ? 1 : 2;
+    // Two lines through one centre cross there whatever their angles: of concentric whole circles' diameters
+    // the largest runs through the centre, and a smaller one, or one whose centre a line settled before
+    // already runs through, comes to its circle from outside.
+    const bool outside =
+        c.Diameter && (arcs.empty() || drawn > 359) &&
+        (std::any_of(Circles.begin(), Circles.end(),
+                     [&c](const TCircleDimension& o) {
+                       return o.Diameter && o.R > c.R && std::hypot(o.CX - c.CX, o.CY - c.CY) < 0.05;
+                     }) ||
+         std::any_of(CircleLines.begin(), CircleLines.end(), [&c](const std::array<double, 4>& l) {
+           const double ux = l[2] - l[0], uy = l[3] - l[1], ll = ux * ux + uy * uy;
+           const double t = ll > 0 ? std::clamp(((c.CX - l[0]) * ux + (c.CY - l[1]) * uy) / ll, 0.0, 1.0) : 0;
+           return std::hypot(c.CX - l[0] - t * ux, c.CY - l[1] - t * uy) < 0.05;
+         }));
     struct TChoice
     {
       double Angle = NAN, Shift = 0;
@@ -821,10 +853,11 @@ void TSheetLayout::PlaceDimensions()
       for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
         for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
           const double a = turns[k], shift = c.Shift + step * m;
-          const TAt g = leader(a, shift, way == 0 && ways == 2);
+          const bool reversed = outside || (way == 0 && ways == 2);
+          const TAt g = leader(a, shift, reversed);
           const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle,
                                  -len / 2, 0, len / 2, ValueHeight);
-          const TChoice here{a, shift, way == 0 && ways == 2, q};
+          const TChoice here{a, shift, reversed, q};
           // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
           if (!Free(q, true)) continue;
           if (std::isnan(any.Angle)) any = here;
@@ -842,7 +875,7 @@ void TSheetLayout::PlaceDimensions()
             if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
           }
           // Best where its line crosses nothing either.
-          if (lineClear({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX, c.CY))
+          if (lineClear({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX, c.CY, outside))
             chosen = here;
           else if (std::isnan(uncrossed.Angle))
             uncrossed = here;

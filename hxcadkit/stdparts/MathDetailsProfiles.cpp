@@ -274,17 +274,22 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // The shoulder's length at its step: from its end face to the face it stands on, just past its edge.
       Dims(Md, {{dHL, sh, -2.5, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
                 {dVL, 2.0 * RBase, -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
+    // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
+    // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
+    // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
+    const double xOut = T + 36.0 - xf7;
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
-              {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa - 2.0, "", "h14", ""},
+              {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa, "", "h14", ""},
               {dVL1, 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
-              {dVL, 2.0 * r52, -30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
+              // The screws' holes from where they start: past a shoulder the line comes as much nearer.
+              {dVL, 2.0 * r52, x0 - 30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
               // The counterbores' diameter before the outside's, nearer the face: its extension lines then
               // stop short of the outside's line, and its value slides towards the axis.
-              {dVL, 2.0 * r53, std::min(16.0, xf7 + 41.0 - T - 7.0), -1.0, T, r10 - r53, T, r10 + r53, "&02",
+              {dVL, 2.0 * r53, std::min(16.0, xf7 + xOut - T - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
                "H14", ""},
-              {dVL, 2.0 * RTpa, 41.0, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
-    Md.drDimApc(-30.0, 0.0, 15.0, 0.0, TString(), T - bevel, -RTpa);
+              {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
+    Md.drDimApc(30.0, 0.0, 15.0, 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T (about its start the
       // angle's arc would cross the sizes of the counterbores on a thin ring); below it the land the cone
@@ -295,14 +300,13 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
     Rough(Md, -20.0, RTpa, 90.0, "0,8");
-    // The outside's sign on its extension line past the counterbores' diameter.
+    // The outside's sign on its extension line past the lead-in's angle.
     Rough(Md, T + 25.0, RTpa, 90.0, "0,8");
     Rough(Md, 0.0, -RTpa / 2.0, 180.0, "0,8");
-    // The face x = T: its sign between the bore and the counterbores, nearer the bore, in the lower
-    // half where the lead-in's angle there stays clear of its value, in the upper half otherwise. Beside
-    // an entry opening in a cone, whose angle stands in the upper half, it goes to the lower face's middle.
+    // The face x = T: its sign between the bore and the counterbores, nearer the bore, in the lower half,
+    // away from the lead-in's and the entry's angles above the axis.
     const double faceSign = (iR + rise + r10 - r53) / 2.0 - 3.0;
-    Rough(Md, T, entry ? -faceSign - 3.0 : faceSign < RTpa - 22.0 ? -faceSign : faceSign + 6.0, 0.0, "1,6");
+    Rough(Md, T, entry ? -faceSign - 3.0 : -faceSign, 0.0, "1,6");
     Rough(Md, T - x66, RTpa + 17.0, 0.0, "1,6");
   }
   Md.drDeleteMtr();

@@ -177,8 +177,11 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       const int pt = SaturatingToInt(Radius + 10.0 - tail->PlaceRadius);
       Md.drDimD(2 * tail->PlaceRadius, TString(), 250.0, pt, -1, 0, 0, 1, TString("&02"), TString(),
                 TString("&03~0,1"));
-      Md.drDimD(2 * r81, TString(), tail->Angle[4] + 10.0, pt, 1, Cx(tail->PlaceRadius, tail->Angle[4]),
-                Cy(tail->PlaceRadius, tail->Angle[4]), 1, TString("&02"), TString("H14"), TString());
+      // The hole's diameter leans back from its angle, away from the angle that starts there, and stands
+      // just past the rim.
+      const int rim = SaturatingToInt(1.1 * (Radius - tail->PlaceRadius - r81) + 10.0);
+      Md.drDimD(2 * r81, TString(), tail->Angle[1] - 15.0, rim, 1, Cx(tail->PlaceRadius, tail->Angle[1]),
+                Cy(tail->PlaceRadius, tail->Angle[1]), 1, TString("&02"), TString("H14"), TString());
     }
   }
   // The plan view goes on from the column tail's dimensions to the ring's own.
@@ -192,7 +195,7 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       // on has no straight line of its own to carry it. The leader leans 15 degrees off the radius so
       // that it runs along none of the ring's circles, whose pieces the sign would take for its line.
       const double lean = PinAngle + 195.0, lc = Cx(1.0, lean), ls = Cy(1.0, lean);
-      const double rim = 1.2 * (Radius - FixRadius) + PinRadius, reach = rim + 40.0;
+      const double rim = 1.2 * (Radius - FixRadius) + PinRadius, reach = rim + 25.0;
       Md.drShelf(txapi::txLeaderSignEnum(0), x + reach * lc, y + reach * ls, txapi::txLSLeft,
                  txapi::txArrowEnum(0), 5.0, 1.0, 75.0, TString(), 5.0, 1.0, 75.0, TString());
       Md.drPoint(x + PinRadius * lc, y + PinRadius * ls);

@@ -909,14 +909,18 @@ private:
   {
     const double r = std::fabs(Num(o, "radius")), a = angleDeg * Pi / 180;
     const double cx = Num(o, "xc"), cy = Num(o, "yc"), dx = std::cos(a) * r, dy = std::sin(a) * r;
+    // Style 2 of a diameter comes to its circle from outside: one arrow on the circle, its line and value
+    // beyond it, nothing through the centre (where another diameter of the same centre runs).
+    const bool outside = diameter && Num(o, "style", 1) == 2;
     double C1x, C1y, C2x, C2y;
     w.Map(cx + dx, cy + dy, C2x, C2y);
-    if (diameter)
+    if (diameter && !outside)
       w.Map(cx - dx, cy - dy, C1x, C1y);
     else
       w.Map(cx, cy, C1x, C1y);
     const double R = std::hypot(C2x - C1x, C2y - C1y);
     const double ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
+    if (outside) C1x = C2x, C1y = C2y;
     const std::string text = DimensionText(o, OwnSign(o, diameter), Figure(model2d::MeasuredValue(o)));
     // The line runs on past the circle to carry the text, read from below or the right: the text's
     // middle 6 past the circle, or as far past it as its shift asks (in the container's units).
@@ -933,11 +937,12 @@ private:
     const double Tx = C2x + ux * middle + nx, Ty = C2y + uy * middle + ny;
     if (!draw) return Taken(LabelBox(Tx, Ty, angle, 3.5, text, "middle"));
     Thin("leader", C1x, C1y, Ex, Ey);
-    Arrow(C2x, C2y, C2x - C1x, C2y - C1y);
-    if (diameter) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
+    const double tip = outside ? -1 : 1;
+    Arrow(C2x, C2y, tip * ux, tip * uy);
+    if (diameter && !outside) Arrow(C1x, C1y, C1x - C2x, C1y - C2y);
     SvgCircleSize size{Markup(text), model2d::MeasuredValue(o) * w.Scale() / (diameter ? 2 : 1),
-                       {{C2x, C2y, ux, uy}}};
-    if (diameter) size.Arrows.push_back({C1x, C1y, -ux, -uy});
+                       {{C2x, C2y, tip * ux, tip * uy}}};
+    if (diameter && !outside) size.Arrows.push_back({C1x, C1y, -ux, -uy});
     Layout.CircleSizes.push_back(std::move(size));
     Label(Tx, Ty, angle, 3.5, text, "middle");
     return true;
