@@ -321,11 +321,14 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     const TString none;
     const double D = ix45 == 0.0 ? 2.0 * r43 : ix45;
     Md.drLine(x45, r42, x45, -r42, 3);
-    // The lead-in's angle stands past the end face, from the taper's small end where the taper and the
-    // face would meet without their rounding: from its foot on the guide, the ray along the guide would
-    // run past the end across the extension line every length from the end shares. Its arc is short: the
-    // end view stands a few millimetres past the end of a threaded pillar.
-    Md.drDimApc(30.0, 180.0, 12.0, 0.0, none, -x41, x40 * t - r42);
+    // The lead-in's angle: its ray along the guide ends at the end face, whose extension line every
+    // length from the end shares. A lead-in long enough to hold the arc has it from its foot, as long as
+    // the lead-in; a short one has it past the end face, from the taper's small end where the taper and
+    // the face would meet without their rounding.
+    if (x40 >= 6.0)
+      Md.drDimApc(30.0, 180.0, x40, 0.0, none, x40 - x41, -r42);
+    else
+      Md.drDimApc(30.0, 180.0, 12.0, 0.0, none, -x41, x40 * t - r42);
     Md.drDimHL(x42, -30.0, 1.0, x42, -r43, 0.0, -r43, none, "h12", none);
     Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
     Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
