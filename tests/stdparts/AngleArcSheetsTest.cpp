@@ -1,0 +1,89 @@
+// The guide pillar's lead-in angle on its sheet, plain and threaded: its arc and rays cross no other
+// dimension's line or extension line (the ray along the guide once ran past the end face across the
+// extension line every length from the end shares), and its value stays clear of the end view beside
+// the threaded pillar's end.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
+#include "SheetLinesCheck.h"
+#include "StdPartsSupport.h"
+#include "plugin/MouldDocuments.h"
+#include "txhost/lib/SvgWriter.h"
+
+namespace {
+
+namespace asl = stdtest::sheetlines;
+namespace amp = stdtest::mouldparts;
+
+class AngleArcSheets : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  AngleArcSheets() { stdtest::LoadShipped(); }
+
+  // The pillar's first sheet at row, threaded or not, as it lays out.
+  txhost::SvgLayout PillarSheet(int row, bool threaded)
+  {
+    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
+    amp::TMade made;
+    TSocketLeaderPin& p = amp::Pillar(made, &drApi::MA, row);
+    if (threaded) amp::Thread(p);
+    p.dr2D();
+    if (link.AllSheets.empty()) return {};
+    txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.front().toWideChar()), false);
+    if (doc == nullptr) return {};
+    txhost::SvgLayout layout = txhost::LayOut(*doc);
+    H.CloseDocument(*doc);
+    return layout;
+  }
+};
+
+// Where an angle's arc or ray crosses another dimension's line or extension line, away from the ends of
+// both; and how many angles the sheet has.
+std::vector<std::string> AnglesAcross(const txhost::SvgLayout& layout, int& angles)
+{
+  const std::vector<asl::TDimensionLines> dims = asl::DimensionLinesOf(layout);
+  std::vector<std::string> faults;
+  angles = 0;
+  for (std::size_t i = 0; i < dims.size(); ++i) {
+    if (!dims[i].Angle) continue;
+    ++angles;
+    for (const asl::TSeg& s : dims[i].Own)
+      for (std::size_t j = 0; j < dims.size(); ++j) {
+        if (j == i) continue;
+        for (const auto* others : {&dims[j].Own, &dims[j].Extensions})
+          for (const asl::TSeg& t : *others) {
+            asl::TPoint at;
+            if (asl::CrossAcross(s, t, dims[i].Ends, at) && asl::CrossAcross(s, t, dims[j].Ends, at))
+              faults.push_back("the angle's line from " + asl::At(s.A) + " to " + asl::At(s.B) + " across " +
+                               asl::At(at));
+          }
+      }
+  }
+  return faults;
+}
+
+// First, middle and last rows, and the threaded row whose end view stands nearest its end.
+TEST_F(AngleArcSheets, PillarLeadInAngleCrossesNoOtherDimension)
+{
+  const int last = ABaseDetail.SocketCount(5) - 1;
+  for (const bool threaded : {false, true})
+    for (const int row : {1, 4, (1 + last) / 2, last}) {
+      SCOPED_TRACE((threaded ? "threaded row " : "row ") + std::to_string(row));
+      const txhost::SvgLayout layout = PillarSheet(row, threaded);
+      ASSERT_FALSE(layout.Lines.empty());
+      int angles = 0;
+      for (const std::string& fault : AnglesAcross(layout, angles))
+        ADD_FAILURE() << fault;
+      EXPECT_GE(angles, 1) << "the lead-in's angle is dimensioned";
+      // Its value stands clear of every line, the end view's included.
+      for (const std::string& fault : asl::TextsCrossed(layout))
+        if (fault.find("\"30\u00b0\"") != std::string::npos) ADD_FAILURE() << fault;
+    }
+}
+
+} // namespace
