@@ -1,10 +1,12 @@
-// The guide pillar's lead-in angle on its sheet, plain and threaded: its arc and rays cross no other
-// dimension's line or extension line (the ray along the guide once ran past the end face across the
-// extension line every length from the end shares), and its value stays clear of the end view beside
-// the threaded pillar's end.
+// Angles on mould sheets: their arcs and rays cross no other dimension's line or extension line. The
+// guide pillar's lead-in angle, plain and threaded (the ray along the guide once ran past the end face
+// across the extension line every length from the end shares), its value clear of the end view beside
+// the threaded pillar's end; the fitting's hexagon chamfer (its slanting ray once ran across the
+// hexagon's length) and its barbs' angles.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,20 +27,28 @@ class AngleArcSheets : public ::testing::Test, public adaptertest::HostedModelle
 protected:
   AngleArcSheets() { stdtest::LoadShipped(); }
 
-  // The pillar's first sheet at row, threaded or not, as it lays out.
-  txhost::SvgLayout PillarSheet(int row, bool threaded)
+  // The first sheet drawn by make, as it lays out.
+  txhost::SvgLayout FirstSheet(const std::function<const TDetail&(amp::TMade&)>& make)
   {
     stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
     amp::TMade made;
-    TSocketLeaderPin& p = amp::Pillar(made, &drApi::MA, row);
-    if (threaded) amp::Thread(p);
-    p.dr2D();
+    make(made).dr2D();
     if (link.AllSheets.empty()) return {};
     txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.front().toWideChar()), false);
     if (doc == nullptr) return {};
     txhost::SvgLayout layout = txhost::LayOut(*doc);
     H.CloseDocument(*doc);
     return layout;
+  }
+
+  // The pillar at row, threaded or not.
+  txhost::SvgLayout PillarSheet(int row, bool threaded)
+  {
+    return FirstSheet([&](amp::TMade& made) -> const TDetail& {
+      TSocketLeaderPin& p = amp::Pillar(made, &drApi::MA, row);
+      if (threaded) amp::Thread(p);
+      return p;
+    });
   }
 };
 
@@ -84,6 +94,23 @@ TEST_F(AngleArcSheets, PillarLeadInAngleCrossesNoOtherDimension)
       for (const std::string& fault : asl::TextsCrossed(layout))
         if (fault.find("\"30\u00b0\"") != std::string::npos) ADD_FAILURE() << fault;
     }
+}
+
+// The fitting has one size: its barbs' and its hexagon chamfer's angles among the others.
+TEST_F(AngleArcSheets, FittingAnglesCrossNoOtherDimension)
+{
+  const txhost::SvgLayout layout = FirstSheet([](amp::TMade& made) -> const TDetail& {
+    for (const amp::TPart& p : amp::Parts)
+      if (std::string(p.Name) == "fitting") p.Make(made, &drApi::MA, 0, 1.0);
+    return made.Part();
+  });
+  ASSERT_FALSE(layout.Lines.empty());
+  int angles = 0;
+  for (const std::string& fault : AnglesAcross(layout, angles))
+    ADD_FAILURE() << fault;
+  EXPECT_GE(angles, 3);
+  for (const std::string& fault : asl::DimensionLinesCrossing(layout))
+    ADD_FAILURE() << fault;
 }
 
 } // namespace
