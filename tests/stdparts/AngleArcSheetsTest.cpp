@@ -5,6 +5,7 @@
 // hexagon's length) and its barbs' angles.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -111,6 +112,12 @@ TEST_F(AngleArcSheets, FittingAnglesCrossNoOtherDimension)
   EXPECT_GE(angles, 3);
   for (const std::string& fault : asl::DimensionLinesCrossing(layout))
     ADD_FAILURE() << fault;
+  // Each of the three stands on the arc it asks (10 or 15 at the sheet's scale 1:1), not on the wider
+  // arc every drawing gives an angle: its rays end by the features they measure.
+  int asked = 0;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    asked += l.Kind == "dimension-arc" && (std::fabs(l.R - 10) < 1e-6 || std::fabs(l.R - 15) < 1e-6);
+  EXPECT_EQ(asked, 3);
 }
 
 } // namespace
