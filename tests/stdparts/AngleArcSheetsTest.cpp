@@ -2,7 +2,8 @@
 // guide pillar's lead-in angle, plain and threaded (the ray along the guide once ran past the end face
 // across the extension line every length from the end shares), its value clear of the end view beside
 // the threaded pillar's end; the fitting's hexagon chamfer (its slanting ray once ran across the
-// hexagon's length) and its barbs' angles.
+// hexagon's length) and its barbs' angles. No size of the pillar stands out of reach, the end view's
+// diameters measured at their circles' extreme points included.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -94,6 +95,9 @@ TEST_F(AngleArcSheets, PillarLeadInAngleCrossesNoOtherDimension)
       // Its value stands clear of every line, the end view's included.
       for (const std::string& fault : asl::TextsCrossed(layout))
         if (fault.find("\"30\u00b0\"") != std::string::npos) ADD_FAILURE() << fault;
+      // The end view's diameters stand 10 from its circle, measured at the circle's extreme points.
+      for (const std::string& fault : asl::DimensionsOutOfReach(layout))
+        ADD_FAILURE() << fault;
     }
 }
 
