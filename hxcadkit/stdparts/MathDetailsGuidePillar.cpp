@@ -386,13 +386,15 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // The collar face's sign stands on the face's extension line below the collar, its value past the
     // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
     // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar
-    // on a line of its own, turned over the collar, its value left of the face. Without a thread the
-    // fixed end's extension lines alone decide, the overall length below them carrying them past any
-    // place the sign could slide to; but the seat groove's callout rises by the face, and its leader
-    // clears the value only where the collar stands more than 3 above the seat.
+    // on a line of its own, turned over the collar, its value left of the face; so too where the thread
+    // ends at the face, whose extension line is then the thread's, leaving no room short of it. Without
+    // a thread the fixed end's extension lines alone decide, the overall length below them carrying them
+    // past any place the sign could slide to; but the seat groove's callout rises by the face, and its
+    // leader clears the value only where the collar stands more than 3 above the seat.
     const double fixed = x43 - x42;
     const bool throughValue = AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0);
-    const bool ownLine = x44 > 0.0 ? AcrossSignValue(x44 - fixed) : AcrossSignValue(fixed) && r43 - r41 > 3.0;
+    const bool ownLine = x44 > 0.0 ? AcrossSignValue(x44 - fixed) || std::fabs(x44 - fixed) < 1e-6
+                                   : AcrossSignValue(fixed) && r43 - r41 > 3.0;
     if (throughValue && ownLine) {
       RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
     } else {

@@ -2,8 +2,9 @@
 // guide pillar's lead-in angle, plain and threaded (the ray along the guide once ran past the end face
 // across the extension line every length from the end shares), its value clear of the end view beside
 // the threaded pillar's end; the fitting's hexagon chamfer (its slanting ray once ran across the
-// hexagon's length) and its barbs' angles. No size of the pillar stands out of reach, the end view's
-// diameters measured at their circles' extreme points included.
+// hexagon's length) and its barbs' angles; the threaded pillar's collar face sign where the thread ends
+// at the face. No size of the pillar stands out of reach, the end view's diameters measured at their
+// circles' extreme points included.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -99,6 +100,20 @@ TEST_F(AngleArcSheets, PillarLeadInAngleCrossesNoOtherDimension)
       for (const std::string& fault : asl::DimensionsOutOfReach(layout))
         ADD_FAILURE() << fault;
     }
+}
+
+// Threaded rows whose thread ends at the collar's face (its depth the fixed part's length): the face's
+// sign, with no room short of the thread's bottom, stands above the collar instead of sliding down the
+// face's extension line with its arms across the thread depth's and the overall length's lines.
+TEST_F(AngleArcSheets, FaceSignOfAThreadEndingAtTheCollarCrossesNoLength)
+{
+  for (const int row : {4, 5, 6}) {
+    SCOPED_TRACE("threaded row " + std::to_string(row));
+    const txhost::SvgLayout layout = PillarSheet(row, true);
+    ASSERT_FALSE(layout.Lines.empty());
+    for (const std::string& fault : asl::DimensionLinesCrossing(layout))
+      ADD_FAILURE() << fault;
+  }
 }
 
 // The fitting has one size: its barbs' and its hexagon chamfer's angles among the others.
