@@ -8,56 +8,42 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "../adapter/AdapterSupport.h"
-#include "MouldPartList.h"
+#include "MouldSheetLayout.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
-#include "plugin/MouldDocuments.h"
 #include "txhost/lib/SvgWriter.h"
 
 namespace {
 
 namespace asl = stdtest::sheetlines;
-namespace amp = stdtest::mouldparts;
 
 class AngleArcSheets : public ::testing::Test, public adaptertest::HostedModeller
 {
 protected:
   AngleArcSheets() { stdtest::LoadShipped(); }
 
-  // The first sheet drawn by make, as it lays out.
-  txhost::SvgLayout FirstSheet(const std::function<const TDetail&(amp::TMade&)>& make)
+  // The first sheet the part named draws at size s, as it lays out.
+  txhost::SvgLayout FirstSheet(const char* name, int s)
   {
-    stdtest::TMouldDocuments link(adaptertest::T(Dir.path()) + TString("/"));
-    amp::TMade made;
-    make(made).dr2D();
-    if (link.AllSheets.empty()) return {};
-    txhost::Object* doc = H.OpenDocument(std::filesystem::path(link.AllSheets.front().toWideChar()), false);
-    if (doc == nullptr) return {};
-    txhost::SvgLayout layout = txhost::LayOut(*doc);
-    H.CloseDocument(*doc);
-    return layout;
+    std::vector<txhost::SvgLayout> sheets = stdtest::MouldSheetLayouts(H, Dir.path(), name, s);
+    return sheets.empty() ? txhost::SvgLayout{} : std::move(sheets.front());
   }
 
   // The pillar at row, threaded or not.
   txhost::SvgLayout PillarSheet(int row, bool threaded)
   {
-    return FirstSheet([&](amp::TMade& made) -> const TDetail& {
-      TSocketLeaderPin& p = amp::Pillar(made, &drApi::MA, row);
-      if (threaded) amp::Thread(p);
-      return p;
-    });
+    return FirstSheet(threaded ? "guide_pillar_threaded" : "guide_pillar", row);
   }
 };
 
 // Where an angle's arc or ray crosses another dimension's line or extension line, away from the ends of
 // both; and how many angles the sheet has.
-std::vector<std::string> AnglesAcross(const txhost::SvgLayout& layout, int& angles)
+std::vector<std::string> AngleLinesAcross(const txhost::SvgLayout& layout, int& angles)
 {
   const std::vector<asl::TDimensionLines> dims = asl::DimensionLinesOf(layout);
   std::vector<std::string> faults;
@@ -90,7 +76,7 @@ TEST_F(AngleArcSheets, PillarLeadInAngleCrossesNoOtherDimension)
       const txhost::SvgLayout layout = PillarSheet(row, threaded);
       ASSERT_FALSE(layout.Lines.empty());
       int angles = 0;
-      for (const std::string& fault : AnglesAcross(layout, angles))
+      for (const std::string& fault : AngleLinesAcross(layout, angles))
         ADD_FAILURE() << fault;
       EXPECT_GE(angles, 1) << "the lead-in's angle is dimensioned";
       // Its value stands clear of every line, the end view's included.
@@ -119,14 +105,10 @@ TEST_F(AngleArcSheets, FaceSignOfAThreadEndingAtTheCollarCrossesNoLength)
 // The fitting has one size: its barbs' and its hexagon chamfer's angles among the others.
 TEST_F(AngleArcSheets, FittingAnglesCrossNoOtherDimension)
 {
-  const txhost::SvgLayout layout = FirstSheet([](amp::TMade& made) -> const TDetail& {
-    for (const amp::TPart& p : amp::Parts)
-      if (std::string(p.Name) == "fitting") p.Make(made, &drApi::MA, 0, 1.0);
-    return made.Part();
-  });
+  const txhost::SvgLayout layout = FirstSheet("fitting", 2);
   ASSERT_FALSE(layout.Lines.empty());
   int angles = 0;
-  for (const std::string& fault : AnglesAcross(layout, angles))
+  for (const std::string& fault : AngleLinesAcross(layout, angles))
     ADD_FAILURE() << fault;
   EXPECT_GE(angles, 3);
   for (const std::string& fault : asl::DimensionLinesCrossing(layout))
