@@ -328,7 +328,11 @@ void TModelerApi::drDimA(const double& Val, int Napr, const double& FBase, const
     // It settles with the view, where its value is free.
     TSheetLayout::TAngle g;
     g.X = X, g.Y = Y, g.A1 = opposite ? a1 + 180 : a1, g.A2 = opposite ? a2 + 180 : a2, g.Chars = chars;
-    g.R = reach;
+    // On a sheet every arc starts where it is asked: one drawn wider carries its rays on past the feature
+    // it measures, across what stands beside it; the sheet widens it only where that crosses nothing, and
+    // gives it the arc every drawing has where its value stands nowhere else.
+    g.Floor = reach;
+    g.R = std::isfinite(Rad) && Rad > 0.0 ? Rad * k * Layout.ViewScale() : reach;
     if (offVertex) g.From = {along1 * k * Layout.ViewScale(), along2 * k * Layout.ViewScale()};
     g.Place = [d, from, Napr, Val, radius](bool opposite, double wider) {
       const double f = opposite ? from + 180.0 : from;

@@ -396,11 +396,12 @@ public:
   void Dimension(const TCircleDimension& d) { Circles.push_back(d); }
   // An angle dimension about (X, Y) on the sheet from A1 to A2 degrees, its arc of radius R and its value
   // of Chars characters, and how to show it between the opposite rays, its arc's radius times wider. Rays
-  // drawn from measured points off the vertex start From that far along them, and never turn.
+  // drawn from measured points off the vertex start From that far along them, and never turn. Where its
+  // value stands nowhere free with its arc as asked or widened across nothing, the arc goes from Floor.
   struct TAngle
   {
     std::function<void(bool opposite, double wider)> Place;
-    double X = 0, Y = 0, A1 = 0, A2 = 0, R = 25;
+    double X = 0, Y = 0, A1 = 0, A2 = 0, R = 25, Floor = 25;
     std::array<double, 2> From{};
     std::size_t Chars = 0;
   };

@@ -665,46 +665,74 @@ void TSheetLayout::PlaceDimensions()
   const auto arcClear = [&acrossLinear](const std::vector<std::array<double, 4>>& pieces) {
     return std::none_of(pieces.begin(), pieces.end(), acrossLinear);
   };
+  // Whether a line runs across an outline: a ray drawn on past what it measures reaches another view.
+  const auto acrossOutline = [this](const std::array<double, 4>& l) {
+    return std::any_of(Segments.begin(), Segments.end(),
+                       [&l](const std::array<double, 4>& o) { return LinesCross(l, o); });
+  };
   for (const TAngle& g : Angles) {
     int side = -1;
     double r = g.R;
-    // The arc asked for inside the frame when nothing is free, yet off the outlines and another's rays.
-    // First where a widened arc and its lengthened rays cross no linear dimension's line settled.
+    // Whether the angle settles on the side s (1: between the opposite rays) with its arc of radius at,
+    // its rays drawn on from base; with clear, only where its arc and those rays cross no linear
+    // dimension's line or extension line and the rays no outline. In the last passes anywhere inside the
+    // frame, its value free or not.
+    const auto settles = [&](int s, double at, double base, bool clear, int pass) {
+      const double turn = 180.0 * s;
+      if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) return false;
+      if (pass < 3 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
+                       (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
+        return false;
+      if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) return false;
+      // The opposite rays of an edge's angle run back through the part: they are taken only where
+      // they stay off it.
+      if (s == 1 &&
+          (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) || RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
+        return false;
+      const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
+      auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
+      // Its rays too, as far as widening the arc draws them on.
+      for (const double ray : {g.A1 + turn, g.A2 + turn})
+        if (at > base) {
+          const std::array<double, 4> on{g.X + base * std::cos(ray * Deg), g.Y + base * std::sin(ray * Deg),
+                                         g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)};
+          if (pass < 2 && acrossOutline(on)) return false;
+          mine.push_back(on);
+        }
+      // Its value keeps a millimetre off every line too: one standing on a dimension line would be
+      // read as that line's value.
+      TQuad margin = value;
+      const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
+      for (int c = 0; c < 4; ++c)
+        margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
+      if (clear && !arcClear(mine)) return false;
+      // Nor, on the arc asked or widened from it, across the arcs and rays of the angles settled.
+      if (clear && pass < 0 && std::any_of(mine.begin(), mine.end(), [&arcs](const std::array<double, 4>& l) {
+            return std::any_of(arcs.begin(), arcs.end(),
+                               [&l](const std::array<double, 4>& o) { return LinesCross(l, o); });
+          }))
+        return false;
+      return pass > 1 ||
+             (Free(margin) && apart(arcs, margin) &&
+              std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); }));
+    };
+    // First on the arc asked, or one widened where it and its rays cross nothing settled, no wider than
+    // the floor.
+    for (int k = 0; k <= 24 && side < 0 && g.R + 5.0 * k <= g.Floor; ++k)
+      for (int s = 0; s < 2 && side < 0; ++s)
+        if (settles(s, g.R + 5.0 * k, g.R, true, -1)) side = s, r = g.R + 5.0 * k;
+    // Else from the floor: the arc asked for inside the frame when nothing is free, yet off the outlines
+    // and another's rays; first where a widened arc and its lengthened rays cross no linear dimension's
+    // line settled.
     for (int pass = 0; pass < 4 && side < 0; ++pass)
       for (int k = 0; k <= (pass < 3 ? 24 : 0) && side < 0; ++k)
         for (int s = 0; s < 2 && side < 0; ++s) {
-          const double turn = 180.0 * s, at = g.R + 5.0 * k;
-          if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) continue;
-          if (pass < 3 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
-                           (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
-            continue;
-          if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) continue;
-          // The opposite rays of an edge's angle run back through the part: they are taken only where
-          // they stay off it.
-          if (s == 1 &&
-              (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) || RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
-            continue;
-          const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
-          auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
-          // Its rays too, as far as widening the arc draws them on.
-          for (const double ray : {g.A1 + turn, g.A2 + turn})
-            if (at > g.R)
-              mine.push_back({g.X + g.R * std::cos(ray * Deg), g.Y + g.R * std::sin(ray * Deg),
-                              g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)});
-          // Its value keeps a millimetre off every line too: one standing on a dimension line would be
-          // read as that line's value.
-          TQuad margin = value;
-          const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
-          for (int c = 0; c < 4; ++c)
-            margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
-          if (pass == 0 && at > g.R && !arcClear(mine)) continue;
-          if (pass > 1 ||
-              (Free(margin) && apart(arcs, margin) &&
-               std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); })))
-            side = s, r = at;
+          // Where its value is nowhere free, nearest the part as asked.
+          const double base = pass > 1 ? std::min(g.R, g.Floor) : g.Floor, at = base + 5.0 * k;
+          if (settles(s, at, base, pass == 0 && at > base, pass)) side = s, r = at;
         }
-    if (side < 0) side = 0, r = g.R;
-    if (side == 1 || r != g.R) g.Place(side == 1, r / g.R);
+    if (side < 0) side = 0, r = g.Floor;
+    if (side == 1 || r != g.Floor) g.Place(side == 1, r / g.Floor);
     const double turn = side == 1 ? 180.0 : 0.0;
     rays.push_back({g.X, g.Y, g.A1 + turn, g.A2 + turn});
     Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
@@ -936,14 +964,14 @@ bool TSheetLayout::Crossed(const TQuad& q) const
   for (const TAngle& g : Angles) {
     for (int i = 0; i < 2; ++i) {
       const double a = (i == 0 ? g.A1 : g.A2) * Deg, from = g.From[std::size_t(i)];
-      if (crosses({g.X + from * std::cos(a), g.Y + from * std::sin(a), g.X + g.R * std::cos(a),
-                   g.Y + g.R * std::sin(a)}))
+      if (crosses({g.X + from * std::cos(a), g.Y + from * std::sin(a), g.X + g.Floor * std::cos(a),
+                   g.Y + g.Floor * std::sin(a)}))
         return true;
     }
     for (int i = 0; i < 12; ++i) {
       const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, b = (g.A1 + (g.A2 - g.A1) * (i + 1) / 12) * Deg;
-      if (crosses({g.X + g.R * std::cos(a), g.Y + g.R * std::sin(a), g.X + g.R * std::cos(b),
-                   g.Y + g.R * std::sin(b)}))
+      if (crosses({g.X + g.Floor * std::cos(a), g.Y + g.Floor * std::sin(a), g.X + g.Floor * std::cos(b),
+                   g.Y + g.Floor * std::sin(b)}))
         return true;
     }
   }

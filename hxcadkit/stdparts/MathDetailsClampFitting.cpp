@@ -213,12 +213,15 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     Md.drDimHL(6.0, -15.0, 0.0, 15.0 - l, -r3, 21.0 - l, -r2, none, none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 27.0 - l, -r2, 21.0 - l, -r2, none, none, none);
     Md.drDimHL(6.0, -15.0, 0.0, 33.0 - l, -r2, 27.0 - l, -r2, none, none, none);
-    // The hexagon's length and the thread's below the hexagon, where the chamfer's angle has its rays: the
-    // thread's length above where the angle's slanting ray crosses the face x = 0, so that the ray passes
-    // left of its line and below its extension line; the hexagon's past the ray's end.
+    // The thread's length below the hexagon, where the chamfer's angle has its rays: above where the
+    // angle's slanting ray crosses the face x = 0, so that the ray passes left of its line and below its
+    // extension line.
     const double rayAtFace = r1 + 8.0 * std::tan(60.0 * TMathDef::DEGRAD);
     Md.drDimHL(-15.0, Corner + 4.0 - rayAtFace, 0.0, 15.0, 2.0 - r2, 0.0, -Corner, none, none, none);
-    Md.drDimHL(-8.0, -15.0, 0.0, -8.0, -r1, 0.0, -Corner, none, none, none);
+    // The hexagon's length just above it: below, its extension line from the face x = 0 would run through
+    // the chamfer angle's value or its line across the angle's ray, whatever radius the arc took; above,
+    // its line and value stay under the middle barb's angle, whose ray ends short of the hexagon.
+    Md.drDimHL(-8.0, 1.5, 0.0, -8.0, r1, 0.0, Corner, none, none, none);
     // The overall length stands below the hexagon chamfer's angle, whose ray would run through its value.
     Md.drDimHL(l, -40.0, 0.0, 15.0 - l, -r3, 15.0, -r2, none, none, none);
     Md.drDimVL(2.0 * r2, 29.0, 1.0, 13.0, -r2, 13.0, r2, "M", none, "&04~1,25-8g");
@@ -227,8 +230,9 @@ void TFitting::dr2D_Shtucer_V1(Real mx, Real my, Real ma, Real mm, Real r1, Real
     Md.drDimHL(1.0, 10.0, 1.0, 14.0, r2, 15.0, r2 - 1.0, none, none, "&04~45&01");
     Md.drDimApc(-45.0, 90.0, 15.0, 0.0, none, 21.0 - l, r2);
     // The middle barb's back face, from its root 45 degrees up the next barb's front to its crest,
-    // against the radial face at the crest.
-    Md.drDimApc(ShownAngle(std::atan2(6.0 - (r2 - r3), r2 - r3) / TMathDef::DEGRAD), 90.0, 15.0, 0.0, none,
+    // against the radial face at the crest; its arc short enough that its slanting ray ends before the
+    // hexagon's face and the extension line of the hexagon's length there.
+    Md.drDimApc(ShownAngle(std::atan2(6.0 - (r2 - r3), r2 - r3) / TMathDef::DEGRAD), 90.0, 10.0, 0.0, none,
                 27.0 - l, r2);
     // The hexagon's chamfer angle on its lower edge, below the lengths: above, the barbs' angles hold the
     // room its arc and value would need.

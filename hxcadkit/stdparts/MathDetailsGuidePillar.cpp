@@ -321,7 +321,14 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     const TString none;
     const double D = ix45 == 0.0 ? 2.0 * r43 : ix45;
     Md.drLine(x45, r42, x45, -r42, 3);
-    Md.drDimApc(30.0, 180.0, x40 + 10.0, 0.0, none, x40 - x41, -r42);
+    // The lead-in's angle: its ray along the guide ends at the end face, whose extension line every
+    // length from the end shares. A lead-in long enough to hold the arc has it from its foot, as long as
+    // the lead-in; a short one has it past the end face, from the taper's small end where the taper and
+    // the face would meet without their rounding.
+    if (x40 >= 6.0)
+      Md.drDimApc(30.0, 180.0, x40, 0.0, none, x40 - x41, -r42);
+    else
+      Md.drDimApc(30.0, 180.0, 12.0, 0.0, none, -x41, x40 * t - r42);
     Md.drDimHL(x42, -30.0, 1.0, x42, -r43, 0.0, -r43, none, "h12", none);
     Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
     Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
@@ -381,13 +388,15 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // The collar face's sign stands on the face's extension line below the collar, its value past the
     // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
     // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar
-    // on a line of its own, turned over the collar, its value left of the face. Without a thread the
-    // fixed end's extension lines alone decide, the overall length below them carrying them past any
-    // place the sign could slide to; but the seat groove's callout rises by the face, and its leader
-    // clears the value only where the collar stands more than 3 above the seat.
+    // on a line of its own, turned over the collar, its value left of the face; so too where the thread
+    // ends at the face, whose extension line is then the thread's, leaving no room short of it. Without
+    // a thread the fixed end's extension lines alone decide, the overall length below them carrying them
+    // past any place the sign could slide to; but the seat groove's callout rises by the face, and its
+    // leader clears the value only where the collar stands more than 3 above the seat.
     const double fixed = x43 - x42;
     const bool throughValue = AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0);
-    const bool ownLine = x44 > 0.0 ? AcrossSignValue(x44 - fixed) : AcrossSignValue(fixed) && r43 - r41 > 3.0;
+    const bool ownLine = x44 > 0.0 ? AcrossSignValue(x44 - fixed) || std::fabs(x44 - fixed) < 1e-6
+                                   : AcrossSignValue(fixed) && r43 - r41 > 3.0;
     if (throughValue && ownLine) {
       RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
     } else {

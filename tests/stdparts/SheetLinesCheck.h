@@ -786,8 +786,10 @@ inline std::vector<std::string> DimensionsOutOfReach(const txhost::SvgLayout& la
     if (n(dl.A) < (n(p1) + n(p2)) / 2) nx = -nx, ny = -ny;
     const double level = n(dl.A), a = std::min(u(p1), u(p2)), b = std::max(u(p1), u(p2));
     // The view of the points measured, and how far its outline reaches towards the line over the span.
+    // A view's box is its outlines' chords: a diameter measured at its circle's extreme point stands up to
+    // a chord's sag (some hundredths) outside it.
     const auto view =
-        std::find_if(views.begin(), views.end(), [&](const TBox& v) { return v.Holds(p1, 0.01); });
+        std::find_if(views.begin(), views.end(), [&](const TBox& v) { return v.Holds(p1, 0.2); });
     double from = std::max(n(p1), n(p2));
     if (view != views.end())
       for (const TSeg& s : outline) {
