@@ -98,6 +98,16 @@ TEST_F(CrowdedFacesSheets, TheSpacersCollarSignStandsClearOfTheLengthsUnderIt)
     ExpectClear("spacer_one_piece", row);
 }
 
+// A sign slid along its surface's extension line to a place free for its value but with a length's line
+// across its arm is settled again once every sign is, where its strokes cross nothing: the stop pin's
+// collar face's sign, at every size.
+TEST_F(CrowdedFacesSheets, ASignCrossedWhereItFirstSettledMovesWhereNothingCrossesIt)
+{
+  for (int s : {1, 2, 4})
+    for (const txhost::SvgLayout& l : stdtest::MouldSheetLayouts(H, Dir.path(), "stop_pin", s))
+      EXPECT_TRUE(SignsCrossed(l).empty()) << "stop pin " << s << ":" << Listed(SignsCrossed(l));
+}
+
 // How many signs of every part's sheets have a stroke or value crossed, part by part (a long sweep:
 // HXCAD_SHEET_CROSSINGS=1).
 TEST_F(CrowdedFacesSheets, SignsCrossedOnEverySheetAreCounted)
