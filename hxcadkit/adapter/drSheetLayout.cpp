@@ -1306,6 +1306,22 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
         onOutline =
             onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
       }
+    // Settled again, it keeps to the stretch of line it was asked on (the carriers that join it there, or
+    // the nearest): another stretch of the same line, past a gap, is another surface.
+    if (strict && !carriers.empty()) {
+      std::sort(carriers.begin(), carriers.end());
+      std::vector<std::pair<double, double>> joined{carriers.front()};
+      for (const auto& r : carriers)
+        if (r.first <= joined.back().second + 0.05)
+          joined.back().second = std::max(joined.back().second, r.second);
+        else
+          joined.push_back(r);
+      const auto off = [](const std::pair<double, double>& r) {
+        return std::max({r.first - 0.05, -0.05 - r.second, 0.0});
+      };
+      carriers = {*std::min_element(joined.begin(), joined.end(),
+                                    [&off](const auto& a, const auto& b) { return off(a) < off(b); })};
+    }
     const auto onCarrier = [&carriers](double t) {
       return std::any_of(carriers.begin(), carriers.end(),
                          [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
