@@ -4,6 +4,7 @@
 // a leader or an angle's arc or ray, and no such line crosses a sign's value.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -106,6 +107,43 @@ TEST_F(CrowdedFacesSheets, ASignCrossedWhereItFirstSettledMovesWhereNothingCross
   for (int s : {1, 2, 4})
     for (const txhost::SvgLayout& l : stdtest::MouldSheetLayouts(H, Dir.path(), "stop_pin", s))
       EXPECT_TRUE(SignsCrossed(l).empty()) << "stop pin " << s << ":" << Listed(SignsCrossed(l));
+}
+
+// Settled again, a sign keeps to its own stretch of line: the guide plug's rear fit's "0,8", on its
+// surface's extension line past the rear end, never slides along that line over the collar onto the front
+// part's surface, which has a sign of its own.
+TEST_F(CrowdedFacesSheets, ASignSettledAgainKeepsToItsSurface)
+{
+  for (int s : {1, 2, 4}) {
+    const txhost::SvgLayout l = stdtest::MouldSheetLayout(H, Dir.path(), "guide_plug", s);
+    ASSERT_FALSE(l.Lines.empty()) << s;
+    // The view's right end: the rightmost point of its outline, left of the end view and details, which
+    // stand lower.
+    double right = -1e300, top = -1e300;
+    for (const sl::TSeg& g : sl::OutlineSegments(l))
+      top = std::max({top, g.A.second, g.B.second});
+    for (const sl::TSeg& g : sl::OutlineSegments(l))
+      if (g.A.second > top - 40 && g.B.second > top - 40) right = std::max({right, g.A.first, g.B.first});
+    // The tips of the "0,8" signs: where a sign's first two strokes meet, its value the nearest label.
+    std::vector<double> tips;
+    for (std::size_t k = 0; k + 1 < l.Lines.size(); ++k) {
+      const txhost::SvgPolyline &a = l.Lines[k], &b = l.Lines[k + 1];
+      if (a.Kind != "rough" || b.Kind != "rough" || a.Points.empty() || b.Points.empty() ||
+          a.Points[0] != b.Points[0])
+        continue;
+      const sl::TPoint tip = a.Points[0];
+      const txhost::SvgLabel* value = nullptr;
+      double nearest = 1e300;
+      for (const txhost::SvgLabel& t : l.Labels)
+        if (t.Role == "rough" && std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second) < nearest)
+          nearest = std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second), value = &t;
+      if (value != nullptr && value->Text == "0,8") tips.push_back(tip.first);
+      ++k;
+    }
+    ASSERT_EQ(tips.size(), 2u) << s;
+    EXPECT_LT(std::min(tips[0], tips[1]), right) << s;
+    EXPECT_GT(std::max(tips[0], tips[1]), right) << s;
+  }
 }
 
 // How many signs of every part's sheets have a stroke or value crossed, part by part (a long sweep:
