@@ -97,6 +97,29 @@ bool LineAcrossCircle(const std::array<double, 4>& a, double X, double Y, double
   return false;
 }
 
+// Whether the line from (A1x, A1y) to (A2x, A2y), drawn on to (E1x, E1y) before it and (E2x, E2y) past it
+// under a value slid past an end, has those run-ons clear of every extension line and every settled
+// dimension line but its own (own) and of the extension lines of the dimensions still to come from the
+// one at from on. A run-on starting on its arrow only touches a line through the arrow.
+template <class TLines>
+bool RunOnClear(double A1x, double A1y, double A2x, double A2y, double E1x, double E1y, double E2x, double E2y,
+                const std::vector<std::array<double, 4>>& extensions, const TLines& settled, std::size_t own,
+                const std::vector<std::vector<std::array<double, 4>>>& coming, std::size_t from)
+{
+  std::vector<std::array<double, 4>> pieces;
+  if (std::hypot(E1x - A1x, E1y - A1y) > 0.3) pieces.push_back({A1x, A1y, E1x, E1y});
+  if (std::hypot(E2x - A2x, E2y - A2y) > 0.3) pieces.push_back({A2x, A2y, E2x, E2y});
+  for (const std::array<double, 4>& p : pieces) {
+    const auto across = [&p](const std::array<double, 4>& o) { return LinesCross(p, o); };
+    if (std::any_of(extensions.begin(), extensions.end(), across)) return false;
+    for (std::size_t k = 0; k < settled.size(); ++k)
+      if (k != own && across({settled[k].X1, settled[k].Y1, settled[k].X2, settled[k].Y2})) return false;
+    for (std::size_t j = from; j < coming.size(); ++j)
+      if (std::any_of(coming[j].begin(), coming[j].end(), across)) return false;
+  }
+  return true;
+}
+
 bool Overlap(const TQuad& a, const TQuad& b)
 {
   return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
@@ -429,6 +452,13 @@ void TSheetLayout::PlaceDimensions()
       }
       return false;
     };
+    // A line run on past an arrow under its value crosses no extension line nor dimension line, settled
+    // or still to come: a value slid past an end takes the side, or the offset, where its run-on is
+    // clear, as a draftsman keeps a value that does not fit between its arrows off the lines beside it.
+    const auto runOnClear = [&](const TAt& r) {
+      return RunOnClear(r.A1x, r.A1y, r.A2x, r.A2y, r.E1x, r.E1y, r.E2x, r.E2y, Extensions, Settled,
+                        Settled.size(), coming, i + 1);
+    };
     double best[4] = {NAN, NAN, NAN, NAN}, slid[4] = {0, 0, 0, 0};
     const auto consider = [&](double d, double slide) {
       const TAt r = at(d, slide);
@@ -463,7 +493,7 @@ void TSheetLayout::PlaceDimensions()
       const bool clean =
           apart && Clear(r.Between) &&
           std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
-          std::none_of(Thin.begin(), Thin.end(), thin);
+          std::none_of(Thin.begin(), Thin.end(), thin) && runOnClear(r);
       const int tier = clean ? 0 : apart ? 1 : 2;
       if (std::isnan(best[tier])) best[tier] = d, slid[tier] = slide;
     };
@@ -1120,28 +1150,37 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
     const double a = std::min(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid,
                  b = std::max(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid;
     // Half-millimetre steps either way as far as the line's half, two values' lengths and 30 beyond:
-    // past a neighbour's extension line too when the one beside it is taken.
-    for (int k = 1; k <= 4 * int(half + 2 * l + 30); ++k) {
-      const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
-      // Wholly between the extension lines or wholly past one.
-      const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;
-      const bool past = shift - l >= b + 1 || shift + l <= a - 1;
-      if (!within && !past) continue;
-      TQuad q = centred;
-      for (int c = 0; c < 4; ++c)
-        q.X[c] += shift * v.Ux, q.Y[c] += shift * v.Uy;
-      if (!free(q)) continue;
-      Boxes[v.Box] = q;
-      // Its line runs on under it.
-      TSettled& line = Settled[v.Line];
-      const double from = std::min(a, shift - l), to = std::max(b, shift + l);
-      const double ox = line.X1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Ux,
-                   oy = line.Y1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Uy;
-      line.X1 = ox + from * v.Ux, line.Y1 = oy + from * v.Uy, line.X2 = ox + to * v.Ux,
-      line.Y2 = oy + to * v.Uy;
-      v.Move(shift / (v.UScale > 0 ? v.UScale : 1));
-      break;
-    }
+    // past a neighbour's extension line too when the one beside it is taken. First only where the line
+    // run on under it crosses no other's line nor extension line.
+    const TSettled& line = Settled[v.Line];
+    const double ox = line.X1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Ux,
+                 oy = line.Y1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Uy;
+    bool moved = false;
+    for (int pass = 0; pass < 2 && !moved; ++pass)
+      for (int k = 1; k <= 4 * int(half + 2 * l + 30); ++k) {
+        const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
+        // Wholly between the extension lines or wholly past one.
+        const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;
+        const bool past = shift - l >= b + 1 || shift + l <= a - 1;
+        if (!within && !past) continue;
+        TQuad q = centred;
+        for (int c = 0; c < 4; ++c)
+          q.X[c] += shift * v.Ux, q.Y[c] += shift * v.Uy;
+        if (!free(q)) continue;
+        // Its line runs on under it.
+        const double from = std::min(a, shift - l), to = std::max(b, shift + l);
+        if (pass == 0 && !RunOnClear(ox + a * v.Ux, oy + a * v.Uy, ox + b * v.Ux, oy + b * v.Uy,
+                                     ox + from * v.Ux, oy + from * v.Uy, ox + to * v.Ux, oy + to * v.Uy,
+                                     Extensions, Settled, v.Line, {}, 0))
+          continue;
+        Boxes[v.Box] = q;
+        TSettled& settled = Settled[v.Line];
+        settled.X1 = ox + from * v.Ux, settled.Y1 = oy + from * v.Uy, settled.X2 = ox + to * v.Ux,
+        settled.Y2 = oy + to * v.Uy;
+        v.Move(shift / (v.UScale > 0 ? v.UScale : 1));
+        moved = true;
+        break;
+      }
   }
 }
 
