@@ -100,17 +100,23 @@ bool LineAcrossCircle(const std::array<double, 4>& a, double X, double Y, double
 // Whether the line from (A1x, A1y) to (A2x, A2y), drawn on to (E1x, E1y) before it and (E2x, E2y) past it
 // under a value slid past an end, has those run-ons clear of every extension line and every settled
 // dimension line but its own (own) and of the extension lines of the dimensions still to come from the
-// one at from on. A run-on starting on its arrow only touches a line through the arrow.
+// one at from on, nor runs across a roughness sign where it was asked (signs settle after the dimensions,
+// where asked when free). A run-on starting on its arrow only touches a line through the arrow.
 template <class TLines>
 bool RunOnClear(double A1x, double A1y, double A2x, double A2y, double E1x, double E1y, double E2x, double E2y,
                 const std::vector<std::array<double, 4>>& extensions, const TLines& settled, std::size_t own,
-                const std::vector<std::vector<std::array<double, 4>>>& coming, std::size_t from)
+                const std::vector<std::vector<std::array<double, 4>>>& coming, std::size_t from,
+                const std::vector<TQuad>& signs)
 {
   std::vector<std::array<double, 4>> pieces;
   if (std::hypot(E1x - A1x, E1y - A1y) > 0.3) pieces.push_back({A1x, A1y, E1x, E1y});
   if (std::hypot(E2x - A2x, E2y - A2y) > 0.3) pieces.push_back({A2x, A2y, E2x, E2y});
   for (const std::array<double, 4>& p : pieces) {
     const auto across = [&p](const std::array<double, 4>& o) { return LinesCross(p, o); };
+    const double px[2] = {p[0], p[2]}, py[2] = {p[1], p[3]};
+    if (std::any_of(signs.begin(), signs.end(),
+                    [&](const TQuad& q) { return Overlap(q.X, q.Y, 4, px, py, 2); }))
+      return false;
     if (std::any_of(extensions.begin(), extensions.end(), across)) return false;
     for (std::size_t k = 0; k < settled.size(); ++k)
       if (k != own && across({settled[k].X1, settled[k].Y1, settled[k].X2, settled[k].Y2})) return false;
@@ -382,6 +388,10 @@ void TSheetLayout::PlaceDimensions()
     }
     coming.push_back(std::move(lines));
   }
+  // The roughness signs where they were asked, which a line run on under a value keeps off.
+  std::vector<TQuad> signs;
+  for (const TSign& g : Signs)
+    signs.push_back(Footprint(g, g.SX, g.SY));
   for (std::size_t i = 0; i < Dimensions.size(); ++i) {
     const TDimension& m = Dimensions[i];
     const double ux = m.Ux, uy = m.Uy, nx = m.Nx, ny = m.Ny;
@@ -457,9 +467,11 @@ void TSheetLayout::PlaceDimensions()
     // clear, as a draftsman keeps a value that does not fit between its arrows off the lines beside it.
     const auto runOnClear = [&](const TAt& r) {
       return RunOnClear(r.A1x, r.A1y, r.A2x, r.A2y, r.E1x, r.E1y, r.E2x, r.E2y, Extensions, Settled,
-                        Settled.size(), coming, i + 1);
+                        Settled.size(), coming, i + 1, signs);
     };
     double best[4] = {NAN, NAN, NAN, NAN}, slid[4] = {0, 0, 0, 0};
+    // While a line asked across a hollow section is tried there: its line crosses the bore's outlines.
+    bool acrossBore = false;
     const auto consider = [&](double d, double slide) {
       const TAt r = at(d, slide);
       if (!inFrame(r)) return;
@@ -491,7 +503,7 @@ void TSheetLayout::PlaceDimensions()
                          !throughOther(m.X1, m.Y1, r.A1x, r.A1y) && !throughOther(m.X2, m.Y2, r.A2x, r.A2y) &&
                          !later;
       const bool clean =
-          apart && Clear(r.Between) &&
+          apart && (acrossBore || Clear(r.Between)) &&
           std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
           std::none_of(Thin.begin(), Thin.end(), thin) && runOnClear(r);
       const int tier = clean ? 0 : apart ? 1 : 2;
@@ -511,20 +523,49 @@ void TSheetLayout::PlaceDimensions()
     // of the line, as a draftsman writes a value that does not fit between its extension lines, rather
     // than the line carried far off along the part; then farther out.
     const int nearSteps = int(1.5 * Near / Step);
-    search(0, nearSteps, 0);
     // Only a line asked across the part it measures: its value would stand on that part.
     const TQuad centred = at(asked).Value;
     const double cx = (centred.X[0] + centred.X[2]) / 2, cy = (centred.Y[0] + centred.Y[2]) / 2;
     const auto holds = [](const std::array<double, 4>& v, double x, double y) {
       return x >= v[0] - 0.5 && x <= v[2] + 0.5 && y >= v[1] - 0.5 && y <= v[3] + 0.5;
     };
-    if (Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
-          return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
-        })) {
-      const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
+    // A hollow section's diameter asked through the points it measures (its line across the bore from
+    // wall to wall) lies across the part too, its halves two views about the bore.
+    std::array<double, 4> part{1e300, 1e300, -1e300, -1e300};
+    for (const std::array<double, 4>& v : views)
+      if (holds(v, m.X1, m.Y1) || holds(v, m.X2, m.Y2))
+        part = {std::min(part[0], v[0]), std::min(part[1], v[1]), std::max(part[2], v[2]),
+                std::max(part[3], v[3])};
+    const bool through = std::fabs(asked - s1) <= 1 && std::fabs(asked - s2) <= 1 && holds(part, cx, cy);
+    const bool within = Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
+      return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
+    });
+    const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
+    // A line asked through a hollow section stays across it, its value beyond the outlines there, before
+    // it is carried off the part.
+    if (!within && through) {
+      acrossBore = true;
       for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
         search(0, nearSteps, slide);
+      // Past the part's outlines the line crosses there: a bore's value stands beyond its wall.
+      const double a = m.X1 * ux + m.Y1 * uy, b = m.X2 * ux + m.Y2 * uy, mid = (a + b) / 2;
+      double lo = std::min(a, b), hi = std::max(a, b);
+      for (const auto& g : Segments) {
+        const double g0 = g[0] * nx + g[1] * ny - asked, g1 = g[2] * nx + g[3] * ny - asked;
+        if ((g0 > 0) == (g1 > 0) || g0 == g1) continue;
+        const double t = g0 / (g0 - g1), x = g[0] + t * (g[2] - g[0]), y = g[1] + t * (g[3] - g[1]);
+        if (!holds(part, x, y)) continue;
+        lo = std::min(lo, x * ux + y * uy), hi = std::max(hi, x * ux + y * uy);
+      }
+      const double up = hi - mid + len / 2 + 1.5, down = mid - lo + len / 2 + 1.5;
+      for (const double slide : {m.Side < 0 ? -down : up, m.Side < 0 ? up : -down})
+        search(0, nearSteps, slide);
+      acrossBore = false;
     }
+    search(0, nearSteps, 0);
+    if (within)
+      for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
+        search(0, nearSteps, slide);
     search(nearSteps + 1, 2 * steps, 0);
     // A line too short for its value between its extension lines, carried off so far that they run on
     // over its view farther than the view is across them, stays by what it measures instead, its value
@@ -1171,7 +1212,7 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
         const double from = std::min(a, shift - l), to = std::max(b, shift + l);
         if (pass == 0 && !RunOnClear(ox + a * v.Ux, oy + a * v.Uy, ox + b * v.Ux, oy + b * v.Uy,
                                      ox + from * v.Ux, oy + from * v.Uy, ox + to * v.Ux, oy + to * v.Uy,
-                                     Extensions, Settled, v.Line, {}, 0))
+                                     Extensions, Settled, v.Line, {}, 0, {}))
           continue;
         Boxes[v.Box] = q;
         TSettled& settled = Settled[v.Line];
