@@ -532,11 +532,16 @@ void TSheetLayout::PlaceDimensions()
     // A hollow section's diameter asked through the points it measures (its line across the bore from
     // wall to wall) lies across the part too, its halves two views about the bore.
     std::array<double, 4> part{1e300, 1e300, -1e300, -1e300};
-    for (const std::array<double, 4>& v : views)
-      if (holds(v, m.X1, m.Y1) || holds(v, m.X2, m.Y2))
+    bool halves = true;
+    for (const std::array<double, 4>& v : views) {
+      const bool first = holds(v, m.X1, m.Y1), second = holds(v, m.X2, m.Y2);
+      if (first && second) halves = false;
+      if (first || second)
         part = {std::min(part[0], v[0]), std::min(part[1], v[1]), std::max(part[2], v[2]),
                 std::max(part[3], v[3])};
-    const bool through = std::fabs(asked - s1) <= 1 && std::fabs(asked - s2) <= 1 && holds(part, cx, cy);
+    }
+    const bool through = halves && std::fabs(asked - s1) <= 1 && std::fabs(asked - s2) <= 1 &&
+                         holds(part, cx, cy);
     const bool within = Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
       return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
     });
