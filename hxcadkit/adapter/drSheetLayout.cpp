@@ -689,7 +689,10 @@ void TSheetLayout::PlaceDimensions()
         Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
       }
     }
-    Settled.push_back({r.E1x, r.E1y, r.E2x, r.E2y, r.From, r.To});
+    // Its value's reach along the line as drawn from its first end: a line measured against its own
+    // direction has it turned.
+    const bool along = (r.E2x - r.E1x) * ux + (r.E2y - r.E1y) * uy >= 0;
+    Settled.push_back({r.E1x, r.E1y, r.E2x, r.E2y, along ? r.From : -r.To, along ? r.To : -r.From});
   }
   Dimensions.clear();
   PlaceValues(values);

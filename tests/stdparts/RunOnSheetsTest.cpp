@@ -1,12 +1,19 @@
 // Values that do not fit between their arrows: the sheet layout slides them past an end, and the line
-// run on under the value must not cross another dimension's extension line or line.
+// run on under the value must not cross another dimension's extension line or line; a hollow part's
+// diameters sized across its section where each is, as the ejector plug's sheet asks them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
+#include "../adapter/AdapterSupport.h"
+#include "MouldSheetLayout.h"
+#include "SheetLinesCheck.h"
+#include "StdPartsSupport.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 
 namespace {
@@ -78,3 +85,86 @@ TEST(RunOnSheets, AValueSlidPastAnEndTakesTheSideWhereItsRunOnCrossesNoExtension
 }
 
 } // namespace
+
+// A hollow part's section: two halves about a bore, each a closed outline, a diameter of the bore asked
+// across it from wall to wall. It stays where it was asked, at its feature, its value beyond the wall.
+TEST(RunOnSheets, ADiameterAskedAcrossAHollowSectionStaysThereItsValueBeyondTheWall)
+{
+  for (const int side : {1, -1}) {
+    TLayout layout;
+    layout.Begin(420, 297, 0, 0, 0, 1);
+    // Halves from x 100 to 160: the bore y 146..154, the outside y 130..170.
+    for (const auto& g : std::vector<std::array<double, 4>>{{100, 154, 160, 154},
+                                                            {160, 154, 160, 170},
+                                                            {160, 170, 100, 170},
+                                                            {100, 170, 100, 154},
+                                                            {100, 130, 160, 130},
+                                                            {160, 130, 160, 146},
+                                                            {160, 146, 100, 146},
+                                                            {100, 146, 100, 130}})
+      layout.Outline(g[0], g[1], g[2], g[3]);
+    TAskedLength bore{146, 154, 130.5, side, 4};
+    Ask(layout, bore, 130);
+    layout.Settle();
+    SCOPED_TRACE(testing::Message() << "asked side " << side);
+    EXPECT_NEAR(bore.Line, 130.5, 1) << "carried off its feature";
+    // The value (4 characters) lies wholly past the wall on the side asked.
+    const double value = 4 * 0.6 * 3.5;
+    if (side > 0)
+      EXPECT_GE(150 + bore.Slide - value / 2, 170);
+    else
+      EXPECT_LE(150 + bore.Slide + value / 2, 130);
+  }
+}
+
+class RunOnPartSheets : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  RunOnPartSheets() { stdtest::LoadShipped(); }
+};
+
+// The ejector plug had its bore's, counterbore's and seat's diameters nested at the ends, each inner
+// value run on across the next one's extension lines, and the bore's and seat's sizes 41 to 61 mm off
+// past the hollow or the seat's angle. Each diameter now stands across the section at its feature.
+TEST_F(RunOnPartSheets, TheEjectorPlugsDiametersStandAtTheirFeatures)
+{
+  namespace sl = stdtest::sheetlines;
+  for (const int s : {1, 2, 4}) {
+    SCOPED_TRACE(testing::Message() << "sizes x" << s / 2.0);
+    const txhost::SvgLayout layout = stdtest::MouldSheetLayout(H, Dir.path(), "ejector_plug", s);
+    ASSERT_FALSE(layout.Lines.empty());
+    for (const std::string& fault : sl::DimensionsOutOfReach(layout))
+      ADD_FAILURE() << fault;
+    if (s == 1) continue;
+    // No diameter's line (the vertical ones of the section) runs across another's line or extension line.
+    for (const std::string& fault : sl::DimensionLinesCrossing(layout)) {
+      double x1, y1, x2, y2;
+      if (std::sscanf(fault.c_str(), "a dimension's line from (%lf, %lf) to (%lf, %lf)", &x1, &y1, &x2,
+                      &y2) == 4 &&
+          std::fabs(x2 - x1) < 1e-6 && std::fabs(y2 - y1) > 2)
+        ADD_FAILURE() << fault;
+    }
+  }
+}
+
+// Two lengths from one face whose spans lie far apart stand as near each other as asked, whichever way
+// each was measured: a line measured against its own direction once had its value's reach turned, which
+// spread it over the whole face and pushed the other out by a spacing it did not need.
+TEST(RunOnSheets, LengthsApartAlongAFaceKeepTheirOffsetsWhicheverWayEachWasMeasured)
+{
+  for (const bool reversed : {false, true}) {
+    TLayout layout;
+    layout.Begin(420, 297, 0, 0, 0, 1);
+    for (const auto& g : std::vector<std::array<double, 4>>{
+             {100, 100, 160, 100}, {160, 100, 160, 200}, {160, 200, 100, 200}, {100, 200, 100, 100}})
+      layout.Outline(g[0], g[1], g[2], g[3]);
+    TAskedLength upper{reversed ? 190.0 : 180.0, reversed ? 180.0 : 190.0, 170, 0, 2},
+        lower{110, 120, 173, 0, 2};
+    Ask(layout, upper, 160);
+    Ask(layout, lower, 160);
+    layout.Settle();
+    SCOPED_TRACE(reversed ? "the upper one measured downwards" : "both measured upwards");
+    EXPECT_DOUBLE_EQ(upper.Line, 170);
+    EXPECT_DOUBLE_EQ(lower.Line, 173);
+  }
+}
