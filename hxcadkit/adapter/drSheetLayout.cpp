@@ -108,10 +108,12 @@ bool RunOnClear(double A1x, double A1y, double A2x, double A2y, double E1x, doub
                 const std::vector<std::vector<std::array<double, 4>>>& coming, std::size_t from,
                 const std::vector<TQuad>& signs)
 {
-  std::vector<std::array<double, 4>> pieces;
-  if (std::hypot(E1x - A1x, E1y - A1y) > 0.3) pieces.push_back({A1x, A1y, E1x, E1y});
-  if (std::hypot(E2x - A2x, E2y - A2y) > 0.3) pieces.push_back({A2x, A2y, E2x, E2y});
-  for (const std::array<double, 4>& p : pieces) {
+  std::array<std::array<double, 4>, 2> pieces;
+  std::size_t count = 0;
+  if (std::hypot(E1x - A1x, E1y - A1y) > 0.3) pieces[count++] = {A1x, A1y, E1x, E1y};
+  if (std::hypot(E2x - A2x, E2y - A2y) > 0.3) pieces[count++] = {A2x, A2y, E2x, E2y};
+  for (std::size_t piece = 0; piece < count; ++piece) {
+    const std::array<double, 4>& p = pieces[piece];
     const auto across = [&p](const std::array<double, 4>& o) { return LinesCross(p, o); };
     const double px[2] = {p[0], p[2]}, py[2] = {p[1], p[3]};
     if (std::any_of(signs.begin(), signs.end(),
