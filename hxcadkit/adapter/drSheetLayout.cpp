@@ -473,7 +473,7 @@ void TSheetLayout::PlaceDimensions()
     };
     double best[4] = {NAN, NAN, NAN, NAN}, slid[4] = {0, 0, 0, 0};
     // While a line asked across a hollow section is tried there: its line crosses the bore's outlines.
-    bool acrossBore = false;
+    bool acrossBore = false, runOnStrict = true;
     const auto consider = [&](double d, double slide) {
       const TAt r = at(d, slide);
       if (!inFrame(r)) return;
@@ -507,7 +507,7 @@ void TSheetLayout::PlaceDimensions()
       const bool clean =
           apart && (acrossBore || Clear(r.Between)) &&
           std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
-          std::none_of(Thin.begin(), Thin.end(), thin) && runOnClear(r);
+          std::none_of(Thin.begin(), Thin.end(), thin) && (!runOnStrict || runOnClear(r));
       const int tier = clean ? 0 : apart ? 1 : 2;
       if (std::isnan(best[tier])) best[tier] = d, slid[tier] = slide;
     };
@@ -591,15 +591,24 @@ void TSheetLayout::PlaceDimensions()
       return false;
     };
     // Near the offset asked again, its value past either end, taken where it keeps what keeps asks.
+    // Where no side keeps its run-on clear there, a run-on across a line is still better than a line
+    // carried off its feature.
     const auto nearWithValuePast = [&](const auto& keeps) {
       const double far = best[0], farSlide = slid[0];
       const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
-      for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past}) {
-        best[0] = NAN;
-        search(0, nearSteps, slide);
-        if (!std::isnan(best[0]) && keeps(best[0], slid[0])) break;
-        best[0] = far, slid[0] = farSlide;
+      for (const bool strict : {true, false}) {
+        runOnStrict = strict;
+        for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past}) {
+          best[0] = NAN;
+          search(0, nearSteps, slide);
+          if (!std::isnan(best[0]) && keeps(best[0], slid[0])) {
+            runOnStrict = true;
+            return;
+          }
+          best[0] = far, slid[0] = farSlide;
+        }
       }
+      runOnStrict = true;
     };
     if (!std::isnan(best[0]) && std::fabs((m.X2 - m.X1) * ux + (m.Y2 - m.Y1) * uy) < len + 2 &&
         runsAlong(best[0]))
