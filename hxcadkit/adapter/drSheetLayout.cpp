@@ -106,6 +106,37 @@ bool LineThroughCentre(const std::array<double, 4>& a, double X, double Y)
   return std::fabs(wx * uy - wy * ux) / la < 0.05 && along > 0.2 && la - along > 0.2;
 }
 
+// Whether the line from (A1x, A1y) to (A2x, A2y), drawn on to (E1x, E1y) before it and (E2x, E2y) past it
+// under a value slid past an end, has those run-ons clear of every extension line and every settled
+// dimension line but its own (own) and of the extension lines of the dimensions still to come from the
+// one at from on, nor runs across a roughness sign where it was asked (signs settle after the dimensions,
+// where asked when free). A run-on starting on its arrow only touches a line through the arrow.
+template <class TLines>
+bool RunOnClear(double A1x, double A1y, double A2x, double A2y, double E1x, double E1y, double E2x, double E2y,
+                const std::vector<std::array<double, 4>>& extensions, const TLines& settled, std::size_t own,
+                const std::vector<std::vector<std::array<double, 4>>>& coming, std::size_t from,
+                const std::vector<TQuad>& signs)
+{
+  std::array<std::array<double, 4>, 2> pieces;
+  std::size_t count = 0;
+  if (std::hypot(E1x - A1x, E1y - A1y) > 0.3) pieces[count++] = {A1x, A1y, E1x, E1y};
+  if (std::hypot(E2x - A2x, E2y - A2y) > 0.3) pieces[count++] = {A2x, A2y, E2x, E2y};
+  for (std::size_t piece = 0; piece < count; ++piece) {
+    const std::array<double, 4>& p = pieces[piece];
+    const auto across = [&p](const std::array<double, 4>& o) { return LinesCross(p, o); };
+    const double px[2] = {p[0], p[2]}, py[2] = {p[1], p[3]};
+    if (std::any_of(signs.begin(), signs.end(),
+                    [&](const TQuad& q) { return Overlap(q.X, q.Y, 4, px, py, 2); }))
+      return false;
+    if (std::any_of(extensions.begin(), extensions.end(), across)) return false;
+    for (std::size_t k = 0; k < settled.size(); ++k)
+      if (k != own && across({settled[k].X1, settled[k].Y1, settled[k].X2, settled[k].Y2})) return false;
+    for (std::size_t j = from; j < coming.size(); ++j)
+      if (std::any_of(coming[j].begin(), coming[j].end(), across)) return false;
+  }
+  return true;
+}
+
 bool Overlap(const TQuad& a, const TQuad& b)
 {
   return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
@@ -430,6 +461,10 @@ void TSheetLayout::PlaceDimensions()
     }
     coming.push_back(std::move(lines));
   }
+  // The roughness signs where they were asked, which a line run on under a value keeps off.
+  std::vector<TQuad> signs;
+  for (const TSign& g : Signs)
+    signs.push_back(Footprint(g, g.SX, g.SY));
   for (std::size_t i = 0; i < Dimensions.size(); ++i) {
     const TDimension& m = Dimensions[i];
     const double ux = m.Ux, uy = m.Uy, nx = m.Nx, ny = m.Ny;
@@ -500,7 +535,16 @@ void TSheetLayout::PlaceDimensions()
       }
       return false;
     };
+    // A line run on past an arrow under its value crosses no extension line nor dimension line, settled
+    // or still to come: a value slid past an end takes the side, or the offset, where its run-on is
+    // clear, as a draftsman keeps a value that does not fit between its arrows off the lines beside it.
+    const auto runOnClear = [&](const TAt& r) {
+      return RunOnClear(r.A1x, r.A1y, r.A2x, r.A2y, r.E1x, r.E1y, r.E2x, r.E2y, Extensions, Settled,
+                        Settled.size(), coming, i + 1, signs);
+    };
     double best[4] = {NAN, NAN, NAN, NAN}, slid[4] = {0, 0, 0, 0};
+    // While a line asked across a hollow section is tried there: its line crosses the bore's outlines.
+    bool acrossBore = false, runOnStrict = true;
     const auto consider = [&](double d, double slide) {
       const TAt r = at(d, slide);
       if (!inFrame(r)) return;
@@ -532,9 +576,9 @@ void TSheetLayout::PlaceDimensions()
                          !throughOther(m.X1, m.Y1, r.A1x, r.A1y) && !throughOther(m.X2, m.Y2, r.A2x, r.A2y) &&
                          !later;
       const bool clean =
-          apart && Clear(r.Between) &&
+          apart && (acrossBore || Clear(r.Between)) &&
           std::none_of(Boxes.begin(), Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
-          std::none_of(Thin.begin(), Thin.end(), thin);
+          std::none_of(Thin.begin(), Thin.end(), thin) && (!runOnStrict || runOnClear(r));
       const int tier = clean ? 0 : apart ? 1 : 2;
       if (std::isnan(best[tier])) best[tier] = d, slid[tier] = slide;
     };
@@ -552,20 +596,54 @@ void TSheetLayout::PlaceDimensions()
     // of the line, as a draftsman writes a value that does not fit between its extension lines, rather
     // than the line carried far off along the part; then farther out.
     const int nearSteps = int(1.5 * Near / Step);
-    search(0, nearSteps, 0);
     // Only a line asked across the part it measures: its value would stand on that part.
     const TQuad centred = at(asked).Value;
     const double cx = (centred.X[0] + centred.X[2]) / 2, cy = (centred.Y[0] + centred.Y[2]) / 2;
     const auto holds = [](const std::array<double, 4>& v, double x, double y) {
       return x >= v[0] - 0.5 && x <= v[2] + 0.5 && y >= v[1] - 0.5 && y <= v[3] + 0.5;
     };
-    if (Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
-          return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
-        })) {
-      const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
+    // A hollow section's diameter asked through the points it measures (its line across the bore from
+    // wall to wall) lies across the part too, its halves two views about the bore.
+    std::array<double, 4> part{1e300, 1e300, -1e300, -1e300};
+    bool halves = true;
+    for (const std::array<double, 4>& v : views) {
+      const bool first = holds(v, m.X1, m.Y1), second = holds(v, m.X2, m.Y2);
+      if (first && second) halves = false;
+      if (first || second)
+        part = {std::min(part[0], v[0]), std::min(part[1], v[1]), std::max(part[2], v[2]),
+                std::max(part[3], v[3])};
+    }
+    const bool through = halves && std::fabs(asked - s1) <= 1 && std::fabs(asked - s2) <= 1 &&
+                         holds(part, cx, cy);
+    const bool within = Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
+      return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
+    });
+    const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
+    // A line asked through a hollow section stays across it, its value beyond the outlines there, before
+    // it is carried off the part.
+    if (!within && through) {
+      acrossBore = true;
       for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
         search(0, nearSteps, slide);
+      // Past the part's outlines the line crosses there: a bore's value stands beyond its wall.
+      const double a = m.X1 * ux + m.Y1 * uy, b = m.X2 * ux + m.Y2 * uy, mid = (a + b) / 2;
+      double lo = std::min(a, b), hi = std::max(a, b);
+      for (const auto& g : Segments) {
+        const double g0 = g[0] * nx + g[1] * ny - asked, g1 = g[2] * nx + g[3] * ny - asked;
+        if ((g0 > 0) == (g1 > 0) || g0 == g1) continue;
+        const double t = g0 / (g0 - g1), x = g[0] + t * (g[2] - g[0]), y = g[1] + t * (g[3] - g[1]);
+        if (!holds(part, x, y)) continue;
+        lo = std::min(lo, x * ux + y * uy), hi = std::max(hi, x * ux + y * uy);
+      }
+      const double up = hi - mid + len / 2 + 1.5, down = mid - lo + len / 2 + 1.5;
+      for (const double slide : {m.Side < 0 ? -down : up, m.Side < 0 ? up : -down})
+        search(0, nearSteps, slide);
+      acrossBore = false;
     }
+    search(0, nearSteps, 0);
+    if (within)
+      for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
+        search(0, nearSteps, slide);
     search(nearSteps + 1, 2 * steps, 0);
     // A line too short for its value between its extension lines, carried off so far that they run on
     // over its view farther than the view is across them, stays by what it measures instead, its value
@@ -584,15 +662,24 @@ void TSheetLayout::PlaceDimensions()
       return false;
     };
     // Near the offset asked again, its value past either end, taken where it keeps what keeps asks.
+    // Where no side keeps its run-on clear there, a run-on across a line is still better than a line
+    // carried off its feature.
     const auto nearWithValuePast = [&](const auto& keeps) {
       const double far = best[0], farSlide = slid[0];
       const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
-      for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past}) {
-        best[0] = NAN;
-        search(0, nearSteps, slide);
-        if (!std::isnan(best[0]) && keeps(best[0], slid[0])) break;
-        best[0] = far, slid[0] = farSlide;
+      for (const bool strict : {true, false}) {
+        runOnStrict = strict;
+        for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past}) {
+          best[0] = NAN;
+          search(0, nearSteps, slide);
+          if (!std::isnan(best[0]) && keeps(best[0], slid[0])) {
+            runOnStrict = true;
+            return;
+          }
+          best[0] = far, slid[0] = farSlide;
+        }
       }
+      runOnStrict = true;
     };
     if (!std::isnan(best[0]) && std::fabs((m.X2 - m.X1) * ux + (m.Y2 - m.Y1) * uy) < len + 2 &&
         runsAlong(best[0]))
@@ -684,7 +771,10 @@ void TSheetLayout::PlaceDimensions()
         Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
       }
     }
-    Settled.push_back({r.E1x, r.E1y, r.E2x, r.E2y, r.From, r.To});
+    // Its value's reach along the line as drawn from its first end: a line measured against its own
+    // direction has it turned.
+    const bool along = (r.E2x - r.E1x) * ux + (r.E2y - r.E1y) * uy >= 0;
+    Settled.push_back({r.E1x, r.E1y, r.E2x, r.E2y, along ? r.From : -r.To, along ? r.To : -r.From});
   }
   Dimensions.clear();
   PlaceValues(values);
@@ -1243,28 +1333,37 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
     const double a = std::min(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid,
                  b = std::max(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid;
     // Half-millimetre steps either way as far as the line's half, two values' lengths and 30 beyond:
-    // past a neighbour's extension line too when the one beside it is taken.
-    for (int k = 1; k <= 4 * int(half + 2 * l + 30); ++k) {
-      const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
-      // Wholly between the extension lines or wholly past one.
-      const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;
-      const bool past = shift - l >= b + 1 || shift + l <= a - 1;
-      if (!within && !past) continue;
-      TQuad q = centred;
-      for (int c = 0; c < 4; ++c)
-        q.X[c] += shift * v.Ux, q.Y[c] += shift * v.Uy;
-      if (!free(q)) continue;
-      Boxes[v.Box] = q;
-      // Its line runs on under it.
-      TSettled& line = Settled[v.Line];
-      const double from = std::min(a, shift - l), to = std::max(b, shift + l);
-      const double ox = line.X1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Ux,
-                   oy = line.Y1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Uy;
-      line.X1 = ox + from * v.Ux, line.Y1 = oy + from * v.Uy, line.X2 = ox + to * v.Ux,
-      line.Y2 = oy + to * v.Uy;
-      v.Move(shift / (v.UScale > 0 ? v.UScale : 1));
-      break;
-    }
+    // past a neighbour's extension line too when the one beside it is taken. First only where the line
+    // run on under it crosses no other's line nor extension line.
+    const TSettled& line = Settled[v.Line];
+    const double ox = line.X1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Ux,
+                 oy = line.Y1 - ((line.X1 * v.Ux + line.Y1 * v.Uy) - mid) * v.Uy;
+    bool moved = false;
+    for (int pass = 0; pass < 2 && !moved; ++pass)
+      for (int k = 1; k <= 4 * int(half + 2 * l + 30); ++k) {
+        const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
+        // Wholly between the extension lines or wholly past one.
+        const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;
+        const bool past = shift - l >= b + 1 || shift + l <= a - 1;
+        if (!within && !past) continue;
+        TQuad q = centred;
+        for (int c = 0; c < 4; ++c)
+          q.X[c] += shift * v.Ux, q.Y[c] += shift * v.Uy;
+        if (!free(q)) continue;
+        // Its line runs on under it.
+        const double from = std::min(a, shift - l), to = std::max(b, shift + l);
+        if (pass == 0 && !RunOnClear(ox + a * v.Ux, oy + a * v.Uy, ox + b * v.Ux, oy + b * v.Uy,
+                                     ox + from * v.Ux, oy + from * v.Uy, ox + to * v.Ux, oy + to * v.Uy,
+                                     Extensions, Settled, v.Line, {}, 0, {}))
+          continue;
+        Boxes[v.Box] = q;
+        TSettled& settled = Settled[v.Line];
+        settled.X1 = ox + from * v.Ux, settled.Y1 = oy + from * v.Uy, settled.X2 = ox + to * v.Ux,
+        settled.Y2 = oy + to * v.Uy;
+        v.Move(shift / (v.UScale > 0 ? v.UScale : 1));
+        moved = true;
+        break;
+      }
   }
 }
 

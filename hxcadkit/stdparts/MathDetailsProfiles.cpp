@@ -458,17 +458,24 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     HatchBoth(Md, c, 135.0, 5.0);
   }
   if (isSize) {
-    Rough(Md, -17.0, -r71, 90.0, "0,4");
+    // Nested diameters at one end would have the inner values run on across the outer extension lines:
+    // the head's outside alone is sized at the head; the bores and the body across the section where
+    // each is, their values beyond the wall. The bore's grade stands on the bore's line drawn on past
+    // the head.
+    Md.drLine(x68, -r71, -22.0, -r71, 2);
+    Rough(Md, -19.0, -r71, 90.0, "0,4");
+    const double counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0, bore = x68 + (xs - x68) / 4.0,
+                 body = (xs + x59) / 2.0;
     Dims(Md,
-         {{dVL1, -2.0 * r71, -21.0 - x68, -5.0 - Nearest(r70 - r71), x68, -r71, x68, r71, "&02", "H7", ""},
-          {dVL1, -2.0 * r68, -32.0, -5.0 - Nearest(r70 - r68), 0.0, -r68, 0.0, r68, "&02", "H14", ""},
-          {dVL1, 2.0 * r70, -54.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
+         {{dVL1, -2.0 * r68, 0.5, -1.0, counterbore, -r68, counterbore, r68, "&02", "H14", ""},
+          {dVL1, -2.0 * r71, 0.5, -1.0, bore, -r71, bore, r71, "&02", "H7", ""},
+          {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
           {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
-          {dHL, x27, -30.0, 10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
+          {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
           {dHL, x9, -30.0, -1.0, xs, -r71, x59, -r22, "", "", "&03~0,1"},
           {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
-          {dVL1, 2.0 * r66, 41.0, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""},
-          {dVL1, 2.0 * r22, 54.0, -5.0, x59, r22, x59, -r22, "&02", "n6", ""}});
+          {dVL1, 2.0 * r22, 0.5, 1.0, body, r22, body, -r22, "&02", "n6", ""},
+          {dVL1, 2.0 * r66, 28.0, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
     // The seat's angle to the far end face, from the corner where they meet.
     Md.drDimApc(-91.0, -90.0, 14.0, 0.0, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
@@ -481,8 +488,8 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Rough(Md, x27, -14.0 - r70, 0.0, "1,6");
     Rough(Md, 0.0, -49.0 - r70, 180.0, "0,8");
     Rough(Md, x59, -37.0 - r22, 0.0, "0,2");
-    Rough(Md, x59 + 30.0, r22, 90.0, "0,8");
-    Rough(Md, x59 + 36.0, r66, 270.0, "0,2");
+    Rough(Md, x27 + 4.0, r22, 90.0, "0,8");
+    Rough(Md, x59 + 20.0, r66, 270.0, "0,2");
   }
   Md.drDeleteMtr();
 }
