@@ -457,6 +457,16 @@ private:
   TQuad Footprint(const TSign& s, double X, double Y) const;
   // Where the value of the sign with its tip at (X, Y) stands.
   TQuad SignValue(const TSign& s, double X, double Y) const;
+  // Whether the strokes of the sign s with its tip at (X, Y), its arms and shelf, keep off every dimension
+  // line, extension line, leader, angle's arc and ray and thin line settled.
+  bool StrokesClear(const TSign& s, double X, double Y) const;
+  // Whether the sign s with its tip at (X, Y) stands clear of the lines settled: its strokes crossing
+  // none, its value a millimetre off every one.
+  bool SignClear(const TSign& s, double X, double Y) const;
+  // Where the sign asked settles off a leader (its footprint at, its tip at (X, Y), its base at angle):
+  // see Settle. Strictly, only where it stands clear (SignClear), and false, with nothing moved, where
+  // nowhere is.
+  bool PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle);
 
   bool On = false;
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
@@ -492,12 +502,12 @@ private:
   // Whether the sign s was asked on the line through (CX, CY) at asked degrees, its base along it.
   static bool AskedOn(const TSign& s, double CX, double CY, double asked);
   // Where on the leader l the sign s stands (its tip at (X, Y), its base at angle), keeping off value
-  // when given; false, with the shelf's end, when nowhere is free.
-  bool SignOnLeader(const TSign& s, const TLeader& l, const TQuad* value, double& X, double& Y,
-                    double& angle) const;
-  // A sign asked on the line asked of a leader settled goes on that leader, at (its footprint) at;
-  // false for any other.
-  bool OnLeader(const TSign& s, TQuad& at);
+  // when given; false, with the shelf's end, when nowhere is free (strictly: clear, SignClear).
+  bool SignOnLeader(const TSign& s, const TLeader& l, const TQuad* value, double& X, double& Y, double& angle,
+                    bool strict = false) const;
+  // A sign asked on the line asked of a leader settled goes on that leader, at (its footprint) at, its tip
+  // at (X, Y) and its base at angle; false for any other, and strictly where no place on it is clear.
+  bool OnLeader(const TSign& s, TQuad& at, double& X, double& Y, double& angle, bool strict = false);
   std::vector<TAngle> Angles;
   std::vector<TQuad> DimensionLines;
   // The extension lines of the settled dimensions, as drawn (from the measured point to 2 past the line),

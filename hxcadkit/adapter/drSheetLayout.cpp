@@ -111,6 +111,18 @@ bool Overlap(const TQuad& a, const TQuad& b)
   return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
 }
 
+// The box q (corners in order round it) grown by d along both its edges' directions.
+TQuad Grown(const TQuad& q, double d)
+{
+  TQuad g = q;
+  for (int k = 0; k < 4; ++k)
+    for (const int o : {(k + 1) % 4, (k + 3) % 4}) {
+      const double ex = q.X[k] - q.X[o], ey = q.Y[k] - q.Y[o], l = std::hypot(ex, ey);
+      if (l > 0) g.X[k] += d * ex / l, g.Y[k] += d * ey / l;
+    }
+  return g;
+}
+
 // The characters a host shows for a dimension's text: a sign's markup as one, a tilde as none, a sign set
 // as it stands as what it holds.
 std::size_t Shown(const TString& s)
@@ -278,6 +290,56 @@ TQuad TSheetLayout::SignValue(const TSign& s, double X, double Y) const
   const double shelf = SignTop - ValueHeight - 1;
   return Turned(X, Y, s.SAngle, turned ? SignShelfEnd - value : SignValueFrom, shelf + 1,
                 turned ? SignShelfEnd : SignValueFrom + value, SignTop);
+}
+
+bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y) const
+{
+  // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
+  // taken half a millimetre on past its free end, so that a line passing there is kept apart from it.
+  constexpr double On = 0.5, Rise = SignArm * 1.7320508075688772;
+  const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+  const auto stroke = [&](double x1, double y1, double x2, double y2) {
+    return std::array<double, 4>{X + c * x1 - n * y1, Y + n * x1 + c * y1, X + c * x2 - n * y2,
+                                 Y + n * x2 + c * y2};
+  };
+  const double arm = On / (2 * SignArm);
+  const std::array<std::array<double, 4>, 3> strokes{
+      stroke(0, 0, -SignArm * (1 + arm), Rise * (1 + arm)),
+      stroke(0, 0, 2 * SignArm * (1 + arm / 2), 2 * Rise * (1 + arm / 2)),
+      stroke(2 * SignArm, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
+  const auto across = [&strokes](const std::array<double, 4>& g) {
+    return std::any_of(strokes.begin(), strokes.end(),
+                       [&g](const std::array<double, 4>& t) { return LinesCross(t, g); });
+  };
+  // Its tip on a dimension line would read as that line's sign, whatever its strokes cross.
+  const auto onLine = [X, Y](const std::array<double, 4>& g) {
+    const double ux = g[2] - g[0], uy = g[3] - g[1], l2 = ux * ux + uy * uy;
+    const double t = l2 > 0 ? std::clamp(((X - g[0]) * ux + (Y - g[1]) * uy) / l2, 0.0, 1.0) : 0;
+    return std::hypot(X - g[0] - t * ux, Y - g[1] - t * uy) < On;
+  };
+  for (const TSettled& p : Settled) {
+    const std::array<double, 4> g{p.X1, p.Y1, p.X2, p.Y2};
+    if (across(g) || onLine(g)) return false;
+  }
+  for (const auto* lines : {&Extensions, &CircleLines, &Thin})
+    if (std::any_of(lines->begin(), lines->end(), across)) return false;
+  // Nor on a thin circle (a callout's), in chords of at most 10 degrees.
+  for (const TArc& a : Arcs) {
+    if (a.Outline) continue;
+    const int k = std::clamp(int(std::ceil(std::fabs(a.Sweep) / 10)), 1, 36);
+    for (int i = 0; i < k; ++i) {
+      const double u = (a.From + a.Sweep * i / k) * Deg, v = (a.From + a.Sweep * (i + 1) / k) * Deg;
+      const std::array<double, 4> g{a.X + a.R * std::cos(u), a.Y + a.R * std::sin(u), a.X + a.R * std::cos(v),
+                                    a.Y + a.R * std::sin(v)};
+      if (across(g) || onLine(g)) return false;
+    }
+  }
+  return true;
+}
+
+bool TSheetLayout::SignClear(const TSign& s, double X, double Y) const
+{
+  return StrokesClear(s, X, Y) && !Crossed(Grown(SignValue(s, X, Y), 1));
 }
 
 bool TSheetLayout::Free(const TQuad& q, bool within) const
@@ -1236,99 +1298,148 @@ void TSheetLayout::Settle()
         Thin.push_back({t.OX + dx, t.OY + dy, bx, by});
   }
   Titles.clear();
-  const std::vector<std::pair<double, double>>& moves = SignMoves();
+  // Each sign where it is asked, or the nearest place free for it; then every one whose strokes a line
+  // crosses there again where it stands clear of the lines, among all the signs settled.
+  struct TPlacedSign
+  {
+    std::size_t Box;
+    double X, Y, Angle;
+    bool Leader;
+  };
+  std::vector<TPlacedSign> placed;
   for (const TSign& asked : Signs) {
-    TQuad at = Footprint(asked, asked.SX, asked.SY);
-    if (OnLeader(asked, at)) {
-      Boxes.push_back(at);
-      continue;
-    }
-    // As asked; then, on an extension line, turned over to its other side.
-    bool placed = false;
-    for (int side = 0; side < 2 && !placed; ++side) {
-      TSign s = asked;
-      if (side == 1) s.Angle += 180, s.SAngle += 180;
-      const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
-      // A line along its base within a millimetre of its tip is the one it stands on.
-      double snap = 0, nearest = 1 + 1e-9;
-      const auto across = [&](const std::array<double, 4>& g, double& a0, double& a1, double& b0,
-                              double& b1) {
-        a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
-        b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
-      };
-      for (const auto* lines : {&Segments, &Extensions})
-        for (const auto& g : *lines) {
-          double a0, a1, b0, b1;
-          across(g, a0, a1, b0, b1);
-          if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
-            nearest = std::fabs(b0), snap = (b0 + b1) / 2;
-        }
-      // What it stands on: the outlines and extension lines through its tip along its base, as far as
-      // they go; it slides along them and never leaves them.
-      std::vector<std::pair<double, double>> carriers;
-      bool onOutline = false;
-      for (const auto* lines : {&Segments, &Extensions})
-        for (const auto& g : *lines) {
-          double a0, a1, b0, b1;
-          across(g, a0, a1, b0, b1);
-          if (std::fabs(b0 - snap) > 0.05 || std::fabs(b1 - snap) > 0.05) continue;
-          carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
-          onOutline =
-              onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
-        }
-      const auto onCarrier = [&carriers](double t) {
-        return std::any_of(carriers.begin(), carriers.end(),
-                           [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
-      };
-      // On the line of what it stands on, if not yet on the part of it drawn.
-      const bool onPart = !carriers.empty();
-      // Never turned over onto the material's side of its surface, nor off every line.
-      if (side == 1 && (!onPart || onOutline)) break;
-      const auto move = [&](double t, double u) {
-        // The same move in the sign's container, along its own axes.
-        const double k = 1 / (s.Scale > 0 ? s.Scale : 1), lc = std::cos(s.Angle * Deg),
-                     ln = std::sin(s.Angle * Deg);
-        s.Sign->SetPoint(s.X + k * (t * lc - u * ln), s.Y + k * (t * ln + u * lc));
-        if (side == 1)
-          if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(s.Angle + 90);
-        s.Sign->Update();
-      };
-      for (const auto& [t, u] : moves) {
-        if (onPart && (u != 0 || !onCarrier(t))) continue;
-        const double X = s.SX + t * c - (u + snap) * n, Y = s.SY + t * n + (u + snap) * c;
-        // The sign off the outlines and the texts, within the frame; its value off every line too (an
-        // extension line may pass under its arms).
-        const TQuad q = Footprint(s, X, Y), v = SignValue(s, X, Y);
-        bool framed = true;
-        for (int k = 0; k < 4; ++k)
-          framed = framed && InFrame(q.X[k], q.Y[k], 0);
-        if (!framed || !Clear(q) || !OffAxes(q) ||
-            std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }))
-          continue;
-        if (!Free(v) || Crossed(v)) continue;
-        // Its value, wherever on the sign it stands, not within a view either.
-        const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
-        bool within = false;
-        for (int k = 0; k < 4 && !within; ++k)
-          within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
-        if (within) continue;
-        at = q, placed = true;
-        if (t != 0 || u + snap != 0 || side == 1) move(t, u + snap);
-        break;
-      }
-      // With no free place it stays where asked, on the line it was asked near, at its nearest drawn part.
-      if (!placed && side == 0 && onPart) {
-        double t = 0;
-        for (const auto& r : carriers)
-          if (!onCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
-            t = std::clamp(0.0, r.first, r.second);
-        if (t != 0 || snap != 0) move(t, snap);
-        at = Footprint(s, s.SX + t * c - snap * n, s.SY + t * n + snap * c);
-      }
-    }
+    TQuad at;
+    double X, Y, angle;
+    const bool leader = OnLeader(asked, at, X, Y, angle);
+    if (!leader) PlaceSign(asked, false, at, X, Y, angle);
+    placed.push_back({Boxes.size(), X, Y, angle, leader});
     Boxes.push_back(at);
   }
+  for (std::size_t i = 0; i < Signs.size(); ++i) {
+    const TPlacedSign& p = placed[i];
+    TSign s = Signs[i];
+    s.SAngle = p.Angle;
+    if (StrokesClear(s, p.X, p.Y)) continue;
+    // Off its own place while it looks for another.
+    const TQuad own = Boxes[p.Box];
+    Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+    TQuad at;
+    double X, Y, angle;
+    const bool moved =
+        p.Leader ? OnLeader(Signs[i], at, X, Y, angle, true) : PlaceSign(Signs[i], true, at, X, Y, angle);
+    Boxes[p.Box] = moved ? at : own;
+  }
   Signs.clear();
+}
+
+bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle)
+{
+  const std::vector<std::pair<double, double>>& moves = SignMoves();
+  at = Footprint(asked, asked.SX, asked.SY), X = asked.SX, Y = asked.SY, angle = asked.SAngle;
+  // As asked; then, on an extension line, turned over to its other side.
+  for (int side = 0; side < 2; ++side) {
+    TSign s = asked;
+    if (side == 1) s.Angle += 180, s.SAngle += 180;
+    const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+    // A line along its base within a millimetre of its tip is the one it stands on.
+    double snap = 0, nearest = 1 + 1e-9;
+    const auto across = [&](const std::array<double, 4>& g, double& a0, double& a1, double& b0, double& b1) {
+      a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
+      b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
+    };
+    for (const auto* lines : {&Segments, &Extensions})
+      for (const auto& g : *lines) {
+        double a0, a1, b0, b1;
+        across(g, a0, a1, b0, b1);
+        if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
+          nearest = std::fabs(b0), snap = (b0 + b1) / 2;
+      }
+    // What it stands on: the outlines and extension lines through its tip along its base, as far as
+    // they go; it slides along them and never leaves them.
+    std::vector<std::pair<double, double>> carriers;
+    bool onOutline = false;
+    for (const auto* lines : {&Segments, &Extensions})
+      for (const auto& g : *lines) {
+        double a0, a1, b0, b1;
+        across(g, a0, a1, b0, b1);
+        if (std::fabs(b0 - snap) > 0.05 || std::fabs(b1 - snap) > 0.05) continue;
+        carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
+        onOutline =
+            onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
+      }
+    // Settled again, it keeps to the stretch of line it was asked on (the carriers that join it there, or
+    // the nearest): another stretch of the same line, past a gap, is another surface.
+    if (strict && !carriers.empty()) {
+      std::sort(carriers.begin(), carriers.end());
+      std::vector<std::pair<double, double>> joined{carriers.front()};
+      for (const auto& r : carriers)
+        if (r.first <= joined.back().second + 0.05)
+          joined.back().second = std::max(joined.back().second, r.second);
+        else
+          joined.push_back(r);
+      const auto off = [](const std::pair<double, double>& r) {
+        return std::max({r.first - 0.05, -0.05 - r.second, 0.0});
+      };
+      carriers = {*std::min_element(joined.begin(), joined.end(),
+                                    [&off](const auto& a, const auto& b) { return off(a) < off(b); })};
+    }
+    const auto onCarrier = [&carriers](double t) {
+      return std::any_of(carriers.begin(), carriers.end(),
+                         [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
+    };
+    // On the line of what it stands on, if not yet on the part of it drawn.
+    const bool onPart = !carriers.empty();
+    // Never turned over onto the material's side of its surface, nor off every line.
+    if (side == 1 && (!onPart || onOutline)) break;
+    // The same move in the sign's container, along its own axes; turned back as asked when a strict place
+    // is taken after another.
+    const auto move = [&](double t, double u) {
+      const double k = 1 / (s.Scale > 0 ? s.Scale : 1), lc = std::cos(s.Angle * Deg),
+                   ln = std::sin(s.Angle * Deg);
+      s.Sign->SetPoint(s.X + k * (t * lc - u * ln), s.Y + k * (t * ln + u * lc));
+      if (side == 1 || strict)
+        if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(s.Angle + 90);
+      s.Sign->Update();
+    };
+    const auto tip = [&](double t, double u) {
+      X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c, angle = s.SAngle;
+    };
+    for (const auto& [t, u] : moves) {
+      if (onPart && (u != 0 || !onCarrier(t))) continue;
+      const double x = s.SX + t * c - (u + snap) * n, y = s.SY + t * n + (u + snap) * c;
+      // The sign off the outlines and the texts, within the frame; its value off every line too (an
+      // extension line may pass under its arms).
+      const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+      bool framed = true;
+      for (int k = 0; k < 4; ++k)
+        framed = framed && InFrame(q.X[k], q.Y[k], 0);
+      if (!framed || !Clear(q) || !OffAxes(q) ||
+          std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }))
+        continue;
+      if (!Free(v) || Crossed(v) || (strict && !SignClear(s, x, y))) continue;
+      // Its value, wherever on the sign it stands, not within a view either.
+      const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+      bool within = false;
+      for (int k = 0; k < 4 && !within; ++k)
+        within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+      if (within) continue;
+      at = q;
+      tip(t, u + snap);
+      if (t != 0 || u + snap != 0 || side == 1 || strict) move(t, u + snap);
+      return true;
+    }
+    // With no free place it stays where asked, on the line it was asked near, at its nearest drawn part.
+    if (!strict && side == 0 && onPart) {
+      double t = 0;
+      for (const auto& r : carriers)
+        if (!onCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
+          t = std::clamp(0.0, r.first, r.second);
+      if (t != 0 || snap != 0) move(t, snap);
+      at = Footprint(s, s.SX + t * c - snap * n, s.SY + t * n + snap * c);
+      tip(t, snap);
+    }
+  }
+  return false;
 }
 
 bool TSheetLayout::AskedOn(const TSign& s, double CX, double CY, double asked)
@@ -1339,7 +1450,7 @@ bool TSheetLayout::AskedOn(const TSign& s, double CX, double CY, double asked)
 }
 
 bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* value, double& X, double& Y,
-                                double& angle) const
+                                double& angle, bool strict) const
 {
   // From its shelf's end back towards the circle, off the value's side first; the first place where it
   // and its value are free, else at the shelf's end off the value's side.
@@ -1360,7 +1471,8 @@ bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* v
         framed = framed && InFrame(q.X[k], q.Y[k], 0);
       if (!framed || !Clear(q) || !OffAxes(q) ||
           (value != nullptr && (taken(*value) || Overlap(v, *value))) ||
-          std::any_of(Boxes.begin(), Boxes.end(), taken) || !Free(v) || Crossed(v))
+          std::any_of(Boxes.begin(), Boxes.end(), taken) || !Free(v) || Crossed(v) ||
+          (strict && !SignClear(t, x, y)))
         continue;
       X = x, Y = y, angle = t.SAngle;
       return true;
@@ -1368,13 +1480,12 @@ bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* v
   return false;
 }
 
-bool TSheetLayout::OnLeader(const TSign& s, TQuad& at)
+bool TSheetLayout::OnLeader(const TSign& s, TQuad& at, double& X, double& Y, double& angle, bool strict)
 {
   const auto l = std::find_if(Leaders.begin(), Leaders.end(),
                               [&s](const TLeader& l) { return AskedOn(s, l.CX, l.CY, l.Asked); });
   if (l == Leaders.end()) return false;
-  double X, Y, angle;
-  SignOnLeader(s, *l, nullptr, X, Y, angle);
+  if (!SignOnLeader(s, *l, nullptr, X, Y, angle, strict) && strict) return false;
   TSign t = s;
   t.SAngle = angle;
   at = Footprint(t, X, Y);

@@ -249,10 +249,10 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     TCommonGeometry(0, &Md).drCVR_dV(70.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true);
     // Lengths from the collar's end face stacked with the shorter nearer, so that no longer line crosses a
     // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,
-    // and the body beyond the reach of its diameter's value; above, the slot's depth by the slot and the
-    // whole length over the signs and callouts there.
+    // and the body a spacing beyond the collar's and beyond the reach of its diameter's value; above, the
+    // slot's depth by the slot and the whole length over the signs and callouts there.
     const double chamfer = -r89 - 8.0, collar = chamfer - 7.0;
-    const double body = std::min(chamfer, -r95 - 24.0), whole = std::max(r89, r95 + 16.0) + 8.0;
+    const double body = std::min(collar - 7.0, -r95 - 24.0), whole = std::max(r89, r95 + 16.0) + 8.0;
     // The offset that puts a line at level under the points at ya and yb.
     const auto below = [](double level, double ya, double yb) { return level - std::min(ya, yb); };
     Md.drDimHL(2.0, below(chamfer, -r89, 2 - r89), -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none,
@@ -269,9 +269,11 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     Md.drDimVL(2 * r95, 0.5, -1.0, xb, -r95, xb, r95, TString("&02"), TString("h7"), none);
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
-    // The collar's back face's sign on that face under the axis, turned to the body; the end face's on its
-    // extension line over the part, past the lengths there.
-    Md.drRough(y6, -(r89 + r95) / 2, 0.0, rough, TString("1,6"), none, none);
+    // The collar's back face is too narrow for its sign, and under the part the lengths from it leave no
+    // room between their lines: it stands past the body's length, on the face's extension line drawn on
+    // from where the body's ends, turned to the body. The end face's stands on its extension line over the
+    // part, past the lengths there.
+    RoughOnOwnLine(Md, y6, body - 2.0, body - 4.5, 0.0, TString("1,6"));
     // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
     // stand.
     Md.drRough((y6 + 3 + b) / 2, r95, 90.0, rough, TString("0,8"), none, none);

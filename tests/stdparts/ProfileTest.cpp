@@ -127,7 +127,7 @@ TEST(StdPartsProfile, ThreadedSpacerAnnotations)
   // The lengths below nested from the end face, the chamfer nearest; the whole length over the part.
   EXPECT_EQ(hl[0].A, (std::vector<double>{2, -8, -1, 2, -12, 0, -10}));
   EXPECT_EQ(hl[0].S[0].Utf8Text() + "|" + hl[0].S[2].Utf8Text(), "2 фаски |&04~45&01");
-  EXPECT_EQ(hl[2].A, (std::vector<double>{61 - 6 - 15, -20, -1, 46, -8, 6, -12}));
+  EXPECT_EQ(hl[2].A, (std::vector<double>{61 - 6 - 15, -22, -1, 46, -8, 6, -12}));
   EXPECT_EQ(hl[4].A, (std::vector<double>{61, 22, 0, 61, 3, 0, 10}));
   EXPECT_EQ(vl[2].A, (std::vector<double>{10, 12, -1, 59, -5, 59, 5}));
   EXPECT_EQ(vl[2].S[0].Utf8Text() + vl[2].S[1].Utf8Text(), "M-8g");

@@ -1,0 +1,169 @@
+// Sheets whose narrow faces and nested sizes crowd the space by the part: the one-piece spacer, the sprue
+// bush and the guide plug. Every dimension stands clear of the others, and every roughness sign clear of
+// the dimensions: no stroke of a sign (its arms, its shelf) crosses a dimension line, an extension line,
+// a leader or an angle's arc or ray, and no such line crosses a sign's value.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../adapter/AdapterSupport.h"
+#include "MouldPartList.h"
+#include "MouldSheetLayout.h"
+#include "SheetLinesCheck.h"
+#include "StdPartsSupport.h"
+#include "txhost/lib/SvgWriter.h"
+
+namespace {
+
+namespace sl = stdtest::sheetlines;
+namespace mouldparts = stdtest::mouldparts;
+
+// Every sign's stroke that a line of a dimension (its own line, arc, leader or extension line) crosses,
+// and every sign's value such a line runs into. A sign stands with its tip on its surface, an extension
+// line or a leader: a line through the tip is what it stands on, not a crossing.
+std::vector<std::string> SignsCrossed(const txhost::SvgLayout& layout)
+{
+  const std::vector<sl::TDimensionLines> dims = sl::DimensionLinesOf(layout);
+  std::map<int, std::vector<sl::TSeg>> signs;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (l.Kind == "rough" && l.Symbol >= 0)
+      for (const sl::TSeg& s : sl::Segments(l))
+        signs[l.Symbol].push_back(s);
+  std::vector<std::string> faults;
+  for (const auto& [symbol, strokes] : signs) {
+    if (strokes.empty()) continue;
+    const sl::TPoint tip = strokes.front().A;
+    bool found = false;
+    for (std::size_t j = 0; j < dims.size() && !found; ++j) {
+      if (int(j) == symbol || signs.count(int(j)) != 0) continue;
+      for (const auto* lines : {&dims[j].Own, &dims[j].Extensions})
+        for (const sl::TSeg& t : *lines)
+          for (const sl::TSeg& s : strokes) {
+            sl::TPoint at;
+            if (found || !sl::Meet(s, t, at) ||
+                std::hypot(at.first - tip.first, at.second - tip.second) < 0.2)
+              continue;
+            faults.push_back("a sign's stroke from " + sl::At(s.A) + " to " + sl::At(s.B) + " crossed at " +
+                             sl::At(at));
+            found = true;
+          }
+    }
+  }
+  // The values on the signs' shelves, crossed by a dimension's line: what TextsCrossed finds, for signs.
+  for (const std::string& f : sl::TextsCrossed(layout))
+    if (f.rfind("rough", 0) == 0) faults.push_back(f);
+  return faults;
+}
+
+std::string Listed(const std::vector<std::string>& faults)
+{
+  std::string s;
+  for (const std::string& f : faults)
+    s += "\n  " + f;
+  return s;
+}
+
+class CrowdedFacesSheets : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  CrowdedFacesSheets() { stdtest::LoadShipped(); }
+
+  // Every sheet of the part at size s, each checked for dimensions across one another or out of reach
+  // and for signs crossed.
+  void ExpectClear(const char* name, int s)
+  {
+    const std::vector<txhost::SvgLayout> sheets = stdtest::MouldSheetLayouts(H, Dir.path(), name, s);
+    ASSERT_FALSE(sheets.empty()) << name << " " << s;
+    for (const txhost::SvgLayout& l : sheets) {
+      EXPECT_TRUE(sl::DimensionLinesCrossing(l).empty())
+          << name << " " << s << ":" << Listed(sl::DimensionLinesCrossing(l));
+      EXPECT_TRUE(sl::DimensionsOutOfReach(l).empty())
+          << name << " " << s << ":" << Listed(sl::DimensionsOutOfReach(l));
+      EXPECT_TRUE(SignsCrossed(l).empty()) << name << " " << s << ":" << Listed(SignsCrossed(l));
+    }
+  }
+};
+
+// The collar's back face is 3 to 5.5 mm across, its sign 19.5 long: on the face or between the lengths
+// under it, the sign's arms lie across the collar's or the body's length. The rows with the narrowest
+// faces and the shortest bodies of each thread, and the last.
+TEST_F(CrowdedFacesSheets, TheSpacersCollarSignStandsClearOfTheLengthsUnderIt)
+{
+  for (int row : {1, 4, 7, 12, 14, 22, 24, 30, 37})
+    ExpectClear("spacer_one_piece", row);
+}
+
+// A sign slid along its surface's extension line to a place free for its value but with a length's line
+// across its arm is settled again once every sign is, where its strokes cross nothing: the stop pin's
+// collar face's sign, at every size.
+TEST_F(CrowdedFacesSheets, ASignCrossedWhereItFirstSettledMovesWhereNothingCrossesIt)
+{
+  for (int s : {1, 2, 4})
+    for (const txhost::SvgLayout& l : stdtest::MouldSheetLayouts(H, Dir.path(), "stop_pin", s))
+      EXPECT_TRUE(SignsCrossed(l).empty()) << "stop pin " << s << ":" << Listed(SignsCrossed(l));
+}
+
+// Settled again, a sign keeps to its own stretch of line: the guide plug's rear fit's "0,8", on its
+// surface's extension line past the rear end, never slides along that line over the collar onto the front
+// part's surface, which has a sign of its own.
+TEST_F(CrowdedFacesSheets, ASignSettledAgainKeepsToItsSurface)
+{
+  for (int s : {1, 2, 4}) {
+    const txhost::SvgLayout l = stdtest::MouldSheetLayout(H, Dir.path(), "guide_plug", s);
+    ASSERT_FALSE(l.Lines.empty()) << s;
+    // The view's right end: the rightmost point of its outline, left of the end view and details, which
+    // stand lower.
+    double right = -1e300, top = -1e300;
+    for (const sl::TSeg& g : sl::OutlineSegments(l))
+      top = std::max({top, g.A.second, g.B.second});
+    for (const sl::TSeg& g : sl::OutlineSegments(l))
+      if (g.A.second > top - 40 && g.B.second > top - 40) right = std::max({right, g.A.first, g.B.first});
+    // The tips of the "0,8" signs: where a sign's first two strokes meet, its value the nearest label.
+    std::vector<double> tips;
+    for (std::size_t k = 0; k + 1 < l.Lines.size(); ++k) {
+      const txhost::SvgPolyline &a = l.Lines[k], &b = l.Lines[k + 1];
+      if (a.Kind != "rough" || b.Kind != "rough" || a.Points.empty() || b.Points.empty() ||
+          a.Points[0] != b.Points[0])
+        continue;
+      const sl::TPoint tip = a.Points[0];
+      const txhost::SvgLabel* value = nullptr;
+      double nearest = 1e300;
+      for (const txhost::SvgLabel& t : l.Labels)
+        if (t.Role == "rough" && std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second) < nearest)
+          nearest = std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second), value = &t;
+      if (value != nullptr && value->Text == "0,8") tips.push_back(tip.first);
+      ++k;
+    }
+    ASSERT_EQ(tips.size(), 2u) << s;
+    EXPECT_LT(std::min(tips[0], tips[1]), right) << s;
+    EXPECT_GT(std::max(tips[0], tips[1]), right) << s;
+  }
+}
+
+// How many signs of every part's sheets have a stroke or value crossed, part by part (a long sweep:
+// HXCAD_SHEET_CROSSINGS=1).
+TEST_F(CrowdedFacesSheets, SignsCrossedOnEverySheetAreCounted)
+{
+  if (std::getenv("HXCAD_SHEET_CROSSINGS") == nullptr) GTEST_SKIP() << "HXCAD_SHEET_CROSSINGS=1 counts them";
+  for (const mouldparts::TPart& p : mouldparts::Parts) {
+    std::vector<int> sizes{1, 2, 4};
+    if (p.Table != 0) {
+      sizes.clear();
+      for (int r = 1; r < ABaseDetail.SocketCount(p.Table); ++r)
+        sizes.push_back(r);
+    }
+    std::size_t count = 0;
+    for (int s : sizes)
+      for (const txhost::SvgLayout& l : stdtest::MouldSheetLayouts(H, Dir.path(), p.Name, s))
+        count += SignsCrossed(l).size();
+    std::printf("%s: %zu signs crossed\n", p.Name, count);
+  }
+}
+
+} // namespace
