@@ -1,7 +1,7 @@
-// The pillars' sheets: the seat groove's enlarged detail and the threaded pillar's lengths below the part.
-// An enlarged detail's chamfer angle once took the widest arc there is, its ray run along the height's
-// extension line across the height's own line; every size of these sheets now stands clear of every
-// other's lines, and every value clear of every line.
+// The pillars' sheets: the seat groove's enlarged detail, whose chamfer angle once took the widest arc
+// there is, its ray run along the height's extension line across the height's own line; every size of
+// these sheets stands clear of every other's lines, and every value clear of every line. The shouldered
+// ring's section: the cone entry's angle at its mouth, once widened through the lead-in angle's value.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,7 +23,7 @@ class GrooveAndThreadSheets : public ::testing::Test, public adaptertest::Hosted
 protected:
   GrooveAndThreadSheets() { stdtest::LoadShipped(); }
 
-  txhost::SvgLayout PillarFirstSheet(const char* name, int row)
+  txhost::SvgLayout FirstSheet(const char* name, int row)
   {
     std::vector<txhost::SvgLayout> sheets = stdtest::MouldSheetLayouts(H, Dir.path(), name, row);
     return sheets.empty() ? txhost::SvgLayout{} : std::move(sheets.front());
@@ -49,7 +49,19 @@ TEST_F(GrooveAndThreadSheets, GrooveDetailAngleStandsClearOnThePlainPillar)
   const int last = ABaseDetail.SocketCount(5) - 1;
   for (const int row : {1, 13, 31, last}) {
     SCOPED_TRACE("row " + std::to_string(row));
-    ExpectClear(PillarFirstSheet("guide_pillar", row));
+    ExpectClear(FirstSheet("guide_pillar", row));
+  }
+}
+
+// The entry's angle stands on the arc it asks, nearer the mouth than the lead-in angle's value above it.
+TEST_F(GrooveAndThreadSheets, ShoulderedRingEntryAngleCrossesNoValue)
+{
+  for (const int s : {2, 4}) {
+    SCOPED_TRACE("size x" + std::to_string(s / 2.0));
+    const txhost::SvgLayout layout = FirstSheet("locating_ring_shoulder", s);
+    ASSERT_FALSE(layout.Lines.empty());
+    for (const std::string& fault : gsl::TextsCrossed(layout))
+      ADD_FAILURE() << fault;
   }
 }
 
