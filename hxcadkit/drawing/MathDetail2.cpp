@@ -415,7 +415,10 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
     const TString none;
     Md.drDimHL(L, -15.0, -10.0, 0.0, 0.0, L, end, none, none, none);
     Md.drDimVL(H, -20.0, -1.0, 0.0, 0.0, R, -H, none, none, none);
-    Md.drDimApc(45.0, 180.0, 22.0, 0.0, none, 0.0, 0.0);
+    // The chamfer's angle from the face it leaves, above the corner: from the side's line its ray would
+    // run along the height's extension line out to the height's own line. Its arc is asked in the
+    // detail's units, 12 on the sheet at any scale, or an enlarged detail would take the widest arc.
+    Md.drDimApc(45.0, 135.0, k > 0.0 ? 12.0 / k : 12.0, 0.0, none, 0.0, 0.0);
   }
   Md.drDeleteMtr();
 }

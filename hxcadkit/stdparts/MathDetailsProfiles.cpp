@@ -295,7 +295,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // angle's arc would cross the sizes of the counterbores on a thin ring); below it the land the cone
       // starts from, its line inside a narrow bore, and the cone's far diameter, which the land, the angle
       // and the thickness already make a reference size.
-      Md.drDimApc(-a, 0.0, 30.0, 0.0, TString(), T, iR + rise);
+      // Its arc is asked short: a wider one runs up through the lead-in angle's value above it.
+      Md.drDimApc(-a, 0.0, 20.0, 0.0, TString(), T, iR + rise);
       Dims(Md, {{dHL, t, std::min(8.0, iR / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }

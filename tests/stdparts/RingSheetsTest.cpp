@@ -76,7 +76,7 @@ TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
   const auto entry = [this] {
     std::vector<std::vector<double>> angles;
     for (const auto& c : Md.Of("drDimApc"))
-      if (c.A[2] == 30.0) angles.push_back(c.A);
+      if (c.A[2] == 20.0) angles.push_back(c.A);
     return angles;
   };
   // Where the bore reaches the far face, in the model's sketch.
@@ -94,7 +94,7 @@ TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
   Ring.BaseRadius = 37, Ring.BaseThickness = 5;
   Md.Reset();
   Ring.dr2D();
-  EXPECT_EQ(entry(), (std::vector<std::vector<double>>(1, {-45, 0, 30, 0, 15, 32})));
+  EXPECT_EQ(entry(), (std::vector<std::vector<double>>(1, {-45, 0, 20, 0, 15, 32})));
   Md.Reset();
   Ring.dr3D(0);
   EXPECT_NEAR(boreEnd(), 18.0 + 14.0, 1e-9);
