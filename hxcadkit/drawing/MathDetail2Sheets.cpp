@@ -93,20 +93,17 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
                dP(x73 + 1.0, r71 + 1.0, dP(x73 + 1.0, -r71 - 1.0, dP(x73 - 35.0, -r71 - 1.0))));
     upper.dr2D(3);
     const double seat = Zn(y71 - x73);
-    // The collar's diameter beyond the spring seat's end, where the seat is no longer than the collar is
-    // across; a longer seat would carry its extension lines along it farther than the view is across them,
-    // and the diameter stands across the collar instead, its value past an end.
-    const bool collarAcross = -x0 > 2.0 * r72 + 0.5;
-    // A line keeps 2 from a parallel face: across a collar too narrow for that on both sides it keeps it
-    // from the front face, the deeper step.
-    const double collarAt = collarAcross ? std::max(0.0, std::min(x63 / 2.0, x63 - 2.0)) : 0.0,
-                 collarOff = collarAcross ? -0.01 : x0 - 12.0 - 10.0 * seat;
+    // The collar's diameter across the collar, its value beside it: beyond the spring seat's end its
+    // extension lines would run past the seat, and a seat too narrow for its own value would run that
+    // value on across them. A line keeps 2 from a parallel face: across a collar too narrow for that on
+    // both sides it keeps it from the front face, the deeper step.
+    const double collarAt = std::max(0.0, std::min(x63 / 2.0, x63 - 2.0));
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
     // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
     const double shank = y92 + 22.0 <= x73 - fit - 16.0 ? y92 + 22.0 : (y92 + x73 - fit - 16.0) / 2.0;
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
-              {true, 2.0 * r72, collarAt, -r72, collarAt, r72, collarOff, -1.0, "&02", "h14", ""},
+              {true, 2.0 * r72, collarAt, -r72, collarAt, r72, -0.01, -1.0, "&02", "h14", ""},
               // The fit's value above it, clear of the collar face's sign below.
               {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.5,
                Nearest(r72 - r93) + 1.0, "&02", "h12", ""},
