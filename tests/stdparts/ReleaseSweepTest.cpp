@@ -63,7 +63,7 @@ std::size_t KnownCrossings(const std::string& part)
       {"guide_plug", 3},
       {"locating_ring_shoulder", 4},
       {"shank", 5},
-      {"ejector_channel", 3},
+      {"ejector_channel", 2},
   };
   const auto k = known.find(part);
   return k == known.end() ? 0 : k->second;
