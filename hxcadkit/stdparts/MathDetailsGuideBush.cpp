@@ -206,7 +206,7 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
       // Three diameters nested past the rear end would each run the value of the one inside on across
       // the next one's extension line: the bore alone stands there, the rear outside and the collar
       // across the section where each is, their values beyond the wall.
-      const double rear = (S + 3.0 + L - 1.0) / 2.0, collar = S / 2.0 - 1.0;
+      const double rear = (S + 3.0 + L - 1.0) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
       Md.drDimVL1(2.0 * r1, 0.5, 1.0, rear, -r1, rear, r1, "&02", "n6", none);
       Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
     } else {
