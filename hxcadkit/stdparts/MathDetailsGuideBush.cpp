@@ -1,6 +1,7 @@
 // The guide bush and the guide plug whose profile draws it.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -196,8 +197,22 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     const bool signOut = !ClearOfSign(r);
     const double bore = signOut ? 25.0 : 14.0;
     Md.drDimVL2(2.0 * r, bore, 5.0, L, -r, L, r, "&02", "H7", none);
-    Md.drDimVL2(2.0 * r1, bore + 10.5, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
-    if (F > L - S) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
+    // A diameter's value "⌀d" and a two-letter fit, 3.5 high, 0.6 of that wide a character, with 1.5 clear
+    // of each arrow: where the bore's does not fit between its arrows it slides past an end.
+    char digits[32];
+    const int written = std::snprintf(digits, sizeof digits, "%g", 2.0 * r);
+    const bool boreValueOut = 2.0 * r < 3.0 + 2.1 * (3 + std::max(written, 1));
+    if (F > L - S && boreValueOut) {
+      // Three diameters nested past the rear end would each run the value of the one inside on across
+      // the next one's extension line: the bore alone stands there, the rear outside and the collar
+      // across the section where each is, their values beyond the wall.
+      const double rear = (S + 3.0 + L - 1.0) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
+      Md.drDimVL1(2.0 * r1, 0.5, 1.0, rear, -r1, rear, r1, "&02", "n6", none);
+      Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
+    } else {
+      Md.drDimVL2(2.0 * r1, bore + 10.5, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
+      if (F > L - S) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
+    }
     // The chamfers' size above the sign of the seat beside it.
     Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
     Md.drRough(signOut ? L + 2.5 : L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
