@@ -60,7 +60,7 @@ std::size_t KnownCrossings(const std::string& part)
       {"locating_sleeve", 10},
       {"sprue_bush", 5},
       {"ejector_plug", 7},
-      {"guide_plug", 3},
+      {"guide_plug", 2},
       {"locating_ring_shoulder", 4},
       {"shank", 5},
       {"ejector_channel", 2},
