@@ -261,12 +261,11 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
   Md.drLine(x43 + 2.0, 0.0, -2.0 - x41, 0.0, 3);
 
   // Contour 1 is written from its far end back: the guide part's taper closes it.
-  TNode* guide =
-      dCVR(-x46, r42 - 0.3, -2.7 - x46, r42 - 0.3, -3.0 - x46, r42, 0.1,
-           dPx(-3.0 - x46, r42,
-               dP(x45 + dxK, r42,
-                  dA(x45, r42 + 1.7, -2.0, x45 - dxK, r42,
-                     dCLL(x40 - x41, r42, midx, midy, 4.0, dCLL(-x41, r42 - x40 * t, -x41, 0.0, 1.6))))));
+  TNode* guide = dCVR(-x46, r42 - 0.3, -2.7 - x46, r42 - 0.3, -3.0 - x46, r42, 0.1,
+                      dPx(-3.0 - x46, r42,
+                          dP(x45 + dxK, r42,
+                             dA(x45, r42 + 1.7, -2.0, x45 - dxK, r42,
+                                dCLL(x40 - x41, r42, midx, midy, 4.0, dCLL(-x41, r42 - x40 * t, -x41, 0.0, 1.6))))));
   TNode* seat = x46 != 0.0
                     ? dCVR(0.0, r41 - 0.3, -2.7, r41 - 0.3, -3.0, r41, 0.1,
                            dPx(-3.0, r41, dPx(2.0 - x46, r41, dPx(-x46, r41 - 0.9999999999999999, guide))))
@@ -359,12 +358,10 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
     }
     // The thread's depth is the bore's, a length inside the part: where it would reach into a
-    // length outside without reaching past it, it stands above, on the side the bore is drawn. A
-    // collar that is the end carries its face's sign there, so the depth's extension line then
-    // rises from the collar's edge, clear of the sign.
+    // length outside without reaching past it, it stands above, on the side the bore is drawn.
     const bool depthAbove = DepthAbove(x43 - x44, x42, x43 - x42);
     if (depthAbove)
-      Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, x43 > x42 ? r41 - 1.0 : r43, none, "H14", none);
+      Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, r41 - 1.0, none, "H14", none);
     else
       Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
