@@ -30,6 +30,20 @@ double PillarSectionDrop(double r42)
   return std::max(0.0, 2.0 * r42 - 22.0);
 }
 
+// Whether the thread's bottom (at x from the collar face, x42 the collar's height) falls strictly
+// inside the guide or the collar, whose lengths stand below: a depth below would then overlap one of
+// them without either containing the other, and one's extension line would cross the other's line.
+// A fixed part whose end's extension lines pass through the collar face's sign below puts that sign
+// above the collar, its value left of the face: the depth then stays below where its extension line
+// would run through that value.
+bool DepthAbove(double x, double x42, double fixed)
+{
+  constexpr double eps = 1e-6;
+  if (fixed > eps && (AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0)) && AcrossSignValue(x42 - x))
+    return false;
+  return x < -eps || (x > eps && x < x42 - eps);
+}
+
 } // namespace
 
 TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C)
@@ -343,7 +357,13 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
       Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
     }
-    Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
+    // The thread's depth is the bore's, a length inside the part: where it would reach into a
+    // length outside without reaching past it, it stands above, on the side the bore is drawn.
+    const bool depthAbove = DepthAbove(x43 - x44, x42, x43 - x42);
+    if (depthAbove)
+      Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, r41 - 1.0, none, "H14", none);
+    else
+      Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
@@ -352,7 +372,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail.
     if (std::fabs(x43 - x42) <= 2e-6) {
-      Md.drRough(x43 + 5.0, r41, 90.0, txapi::txRoughSignEnum(0), "0,8", none, none);
+      Md.drRough(x43 + 5.0, depthAbove ? -r41 : r41, depthAbove ? -90.0 : 90.0, txapi::txRoughSignEnum(0),
+                 "0,8", none, none);
     }
     // Without the end view the seat's and the collar's diameters are given here.
     if (!(x44 > 0.0 && r44 != 0.0)) {
@@ -395,8 +416,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // leader clears the value only where the collar stands more than 3 above the seat.
     const double fixed = x43 - x42;
     const bool throughValue = AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0);
-    const bool ownLine = x44 > 0.0 ? AcrossSignValue(x44 - fixed) || std::fabs(x44 - fixed) < 1e-6
-                                   : AcrossSignValue(fixed) && r43 - r41 > 3.0;
+    const bool ownLine = x44 > 0.0 && !depthAbove
+                             ? AcrossSignValue(x44 - fixed) || std::fabs(x44 - fixed) < 1e-6
+                             : AcrossSignValue(fixed) && r43 - r41 > 3.0;
     if (throughValue && ownLine) {
       RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
     } else {
