@@ -56,7 +56,7 @@ void MakeAtSize(const TPart& part, TMade& made, int s)
 std::size_t KnownCrossings(const std::string& part)
 {
   static const std::map<std::string, std::size_t> known = {
-      {"guide_pillar_threaded", 33},
+      {"guide_pillar_threaded", 6},
       {"locating_sleeve", 10},
       {"sprue_bush", 5},
       {"ejector_plug", 7},
