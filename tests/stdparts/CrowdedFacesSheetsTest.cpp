@@ -126,19 +126,13 @@ TEST_F(CrowdedFacesSheets, ASignSettledAgainKeepsToItsSurface)
       if (g.A.second > top - 40 && g.B.second > top - 40) right = std::max({right, g.A.first, g.B.first});
     // The tips of the "0,8" signs: where a sign's first two strokes meet, its value the nearest label.
     std::vector<double> tips;
-    for (std::size_t k = 0; k + 1 < l.Lines.size(); ++k) {
-      const txhost::SvgPolyline &a = l.Lines[k], &b = l.Lines[k + 1];
-      if (a.Kind != "rough" || b.Kind != "rough" || a.Points.empty() || b.Points.empty() ||
-          a.Points[0] != b.Points[0])
-        continue;
-      const sl::TPoint tip = a.Points[0];
+    for (const sl::TPoint& tip : sl::SignTips(l)) {
       const txhost::SvgLabel* value = nullptr;
       double nearest = 1e300;
       for (const txhost::SvgLabel& t : l.Labels)
         if (t.Role == "rough" && std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second) < nearest)
           nearest = std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second), value = &t;
       if (value != nullptr && value->Text == "0,8") tips.push_back(tip.first);
-      ++k;
     }
     ASSERT_EQ(tips.size(), 2u) << s;
     EXPECT_LT(std::min(tips[0], tips[1]), right) << s;

@@ -633,17 +633,11 @@ TEST_F(NamedSheets, ACrowdedFaceSignStandsOnALineOfItsOwn)
         ADD_FAILURE() << fault;
     // The sign whose tip (where its first two strokes meet) is on a thin line of the view.
     std::vector<sl::TPoint> tips;
-    for (std::size_t k = 0; k + 1 < l.Lines.size(); ++k) {
-      const txhost::SvgPolyline &a = l.Lines[k], &b = l.Lines[k + 1];
-      if (a.Kind != "rough" || b.Kind != "rough" || a.Points.empty() || b.Points.empty() ||
-          a.Points[0] != b.Points[0])
-        continue;
-      const sl::TPoint tip = a.Points[0];
+    for (const sl::TPoint& tip : sl::SignTips(l))
       for (const txhost::SvgPolyline& t : l.Lines)
         if (t.Kind == "curve" && t.Style == txapi::txCSThin)
           for (const sl::TSeg& g : sl::Segments(t))
             if (sl::Distance(tip, g) < 0.01) tips.push_back(tip);
-    }
     ASSERT_EQ(tips.size(), 1u);
     // Its value: the nearest label of the sign's text; the line is upright.
     const txhost::SvgLabel* label = nullptr;

@@ -178,6 +178,22 @@ inline std::vector<std::string> SignsOnAxes(const txhost::SvgLayout& layout)
   return faults;
 }
 
+// The tips of a sheet's roughness signs: where a sign's first two strokes meet.
+inline std::vector<TPoint> SignTips(const txhost::SvgLayout& layout)
+{
+  std::vector<TPoint> tips;
+  const auto& lines = layout.Lines;
+  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+    const txhost::SvgPolyline &a = lines[k], &b = lines[k + 1];
+    if (a.Kind != "rough" || b.Kind != "rough" || a.Points.empty() || b.Points.empty() ||
+        a.Points[0] != b.Points[0])
+      continue;
+    tips.push_back(a.Points[0]);
+    ++k;
+  }
+  return tips;
+}
+
 // No roughness sign's tip stands under a dimension's value: the value would read as standing on the sign.
 // Values are grown by 1.5 mm, the least gap a draftsman leaves between a value and a sign.
 inline std::vector<std::string> SignsUnderValues(const txhost::SvgLayout& layout)
