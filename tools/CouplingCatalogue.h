@@ -1,4 +1,6 @@
 #pragma once
+#include "hxcadkit/core/TTable.h"
+
 // The couplings of the catalogue as the dump tools go over them: a short key, the name the library knows the
 // coupling by, its main table, and the column of that table holding the diameter of the fasteners' circle (-1
 // for none).
@@ -23,3 +25,14 @@ inline const TCatalogueRow Catalogue[] = {
     {"toothed_flanged", "Зубчатая МЗП ГОСТ Р 50895-96", "Муфта зубчатая", u"Муфта зубчатая", 18},
     {"toroidal", "Торообразная ГОСТ Р 50892-96", "Муфта торообразная", u"Муфта торообразная", 9},
 };
+
+// The shaft of another row of row i's torque group: the next row's, the previous one's for the group's last,
+// the row's own for a group of one row. Builds that join two shafts take it for the second half.
+inline double OtherShaft(const TTable& t, int i)
+{
+  const double* A = t.Row(i);
+  for (int k : {i + 1, i - 1})
+    if (k >= 0 && k < t.CountRow && t.Row(k)[0] == A[0] && t.Row(k)[t.Control] != A[t.Control])
+      return t.Row(k)[t.Control];
+  return A[t.Control];
+}

@@ -19,6 +19,7 @@
 #include "../duvozadu/EditedBase.h"
 #include "../duvozadu/StandInFixture.h"
 #include "tests/TestNames.h"
+#include "tools/CouplingCatalogue.h"
 #include "txhost/solid/Evaluator.h"
 
 namespace {
@@ -77,19 +78,12 @@ struct TBuild
   int T1, T2;
 };
 
-// Row i on its own shaft with bore types 1/1, then with 3/4 and the second half on the next shaft of the
-// row's torque group (the previous one for the group's last, the same for a group of one row); CI the
-// second alone.
+// Row i on its own shaft with bore types 1/1, then with 3/4 and the second half on another shaft of the row's
+// torque group; CI the second alone.
 std::vector<TBuild> Builds(const TTable& t, int i)
 {
   const double* A = t.Row(i);
-  double other = A[t.Control];
-  for (int k : {i + 1, i - 1})
-    if (k >= 0 && k < t.CountRow && t.Row(k)[0] == A[0] && t.Row(k)[t.Control] != A[t.Control]) {
-      other = t.Row(k)[t.Control];
-      break;
-    }
-  const TBuild conical{A[0], A[t.Control], other, 2, 3};
+  const TBuild conical{A[0], A[t.Control], OtherShaft(t, i), 2, 3};
   // CI makes the one build that checks the most: two halves of their own, both conical.
   if (!EveryRow()) return {conical};
   return {{A[0], A[t.Control], A[t.Control], 0, 0}, conical};

@@ -68,12 +68,7 @@ int main(int argc, char** argv)
     const TTable& t = *main;
     for (int i = 0; i < t.CountRow; ++i) {
       const double* A = t.Row(i);
-      double other = A[t.Control];
-      for (int k : {i + 1, i - 1})
-        if (k >= 0 && k < t.CountRow && t.Row(k)[0] == A[0] && t.Row(k)[t.Control] != A[t.Control]) {
-          other = t.Row(k)[t.Control];
-          break;
-        }
+      const double other = OtherShaft(t, i);
       for (const bool two : {false, true}) {
         const fs::path folder = out / (std::string(c.Key) + "-r" + std::to_string(i) + (two ? "-t34" : "-t11"));
         // Built in a folder of one name, whoever runs it, since the assembly names its parts by their paths.
