@@ -1,5 +1,7 @@
 // Angles' values on mould sheets stand at their arcs: the groove detail's "45°", drawn 4 to 10 times
 // enlarged, once stood its gap times the detail's scale beyond its arc (8 to 20 mm, read with nothing).
+// The shouldered ring's entry angle, on a thin ring, once found no room beside the lead-in's angle and
+// took the widest arc, its rays across the lead-in's ray and the outside's extension line.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -66,6 +68,28 @@ TEST_F(AngleValueSheets, GrooveDetailAngleStandsAtItsArc)
       }
     }
     EXPECT_GE(enlarged, 4) << ask.Name << ": the groove is shown in an enlarged detail";
+  }
+}
+
+// The shouldered ring at half, full and double size: the section's two angles (the lead-in's, the
+// entry's) and every size of its sheet stand clear of one another, each angle's value at its arc.
+TEST_F(AngleValueSheets, ShoulderedRingEntryAngleCrossesNoOtherDimension)
+{
+  for (const int half : {1, 2, 4}) {
+    SCOPED_TRACE("half " + std::to_string(half));
+    const std::vector<txhost::SvgLayout> sheets = Sheets("locating_ring_shoulder", half);
+    ASSERT_FALSE(sheets.empty());
+    const txhost::SvgLayout& section = sheets.front();
+    int angles = 0;
+    for (const txhost::SvgPolyline& l : section.Lines)
+      angles += l.Kind == "dimension-arc";
+    EXPECT_EQ(angles, 2);
+    for (const std::string& fault : asv::DimensionLinesCrossing(section))
+      ADD_FAILURE() << fault;
+    for (const std::string& fault : asv::AngleValuesOffTheirArcs(section))
+      ADD_FAILURE() << fault;
+    for (const std::string& fault : asv::TextsCrossed(section))
+      ADD_FAILURE() << fault;
   }
 }
 
