@@ -106,6 +106,18 @@ bool LineThroughCentre(const std::array<double, 4>& a, double X, double Y)
   return std::fabs(wx * uy - wy * ux) / la < 0.05 && along > 0.2 && la - along > 0.2;
 }
 
+// Whether the segment a runs across the piece b of a line drawn in chords (an angle's arc), more than
+// 0.2 mm from a's ends: a line through the joint of two chords crosses the arc there.
+bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>& b)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
+  const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
+  const double den = ux * vy - uy * vx;
+  if (!(la > 0.4) || !(lb > 0) || std::fabs(den) < 1e-9 * la * lb) return LinesCross(a, b);
+  const double t = (wx * vy - wy * vx) / den * la, s = (wx * uy - wy * ux) / den;
+  return t > 0.2 && la - t > 0.2 && s >= 0 && s <= 1;
+}
+
 // Whether the line from (A1x, A1y) to (A2x, A2y), drawn on to (E1x, E1y) before it and (E2x, E2y) past it
 // under a value slid past an end, has those run-ons clear of every extension line and every settled
 // dimension line but its own (own) and of the extension lines of the dimensions still to come from the
@@ -799,6 +811,8 @@ void TSheetLayout::PlaceDimensions()
   // The rays of the angles settled about each vertex: an angle turned to the opposite rays must not
   // land on another's, which would give one angle twice.
   std::vector<std::array<double, 4>> rays;
+  // Their arcs' chords alone: a line through the joint of two crosses the arc.
+  std::vector<std::array<double, 4>> chords;
   const auto taken = [&rays](double X, double Y, double a1, double a2) {
     const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.01; };
     return std::any_of(rays.begin(), rays.end(), [&](const std::array<double, 4>& t) {
@@ -889,7 +903,7 @@ void TSheetLayout::PlaceDimensions()
     rays.push_back({g.X, g.Y, g.A1 + turn, g.A2 + turn});
     Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
     for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
-      arcs.push_back(piece);
+      arcs.push_back(piece), chords.push_back(piece);
     for (int i = 0; i < 2; ++i) {
       const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
       const double c = std::cos(ray * Deg), s = std::sin(ray * Deg);
@@ -936,7 +950,10 @@ void TSheetLayout::PlaceDimensions()
                                   (outside && LineThroughCentre(line, h.X, h.Y)));
                         }) &&
            std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
-           std::none_of(angleLines.begin(), angleLines.end(), across) && !acrossLinear(line);
+           std::none_of(angleLines.begin(), angleLines.end(), across) &&
+           std::none_of(chords.begin(), chords.end(),
+                        [&line](const std::array<double, 4>& o) { return LineAcrossPiece(line, o); }) &&
+           !acrossLinear(line);
   };
   for (const TCircleDimension& c : Circles) {
     const double scale = std::hypot(c.ExX, c.ExY);

@@ -291,12 +291,14 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
     Md.drDimApc(30.0, 0.0, 15.0, 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
-      // The entry: its angle above the axis, where the cone leaves the face x = T (about its start the
-      // angle's arc would cross the sizes of the counterbores on a thin ring); below it the land the cone
-      // starts from, its line inside a narrow bore, and the cone's far diameter, which the land, the angle
-      // and the thickness already make a reference size.
-      // Its arc is asked short: a wider one runs up through the lead-in angle's value above it.
-      Md.drDimApc(-a, 0.0, 20.0, 0.0, TString(), T, iR + rise);
+      // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
+      // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there the
+      // sheet turns it to the opposite rays, from the face's plane down to the cone inside the mouth (a
+      // ray along the axis would run up across the lead-in's angle). Its arc three quarters of the cone
+      // out keeps its rays on the cone and, turned, its value under the cone, clear of the bore's edge.
+      // Below it the land the cone starts from, its line inside a narrow bore, and the cone's far
+      // diameter, which the land, the angle and the thickness already make a reference size.
+      Md.drDimApc(a, 90.0, 0.75 * (T - t) / std::sin(a * cDegree), 0.0, TString(), T, iR + rise);
       Dims(Md, {{dHL, t, std::min(8.0, iR / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }

@@ -251,13 +251,14 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
   // How its lines stand to what they serve (signs on their surfaces, values no line crosses, sizes on the
   // arcs they name, no dimension line or angle's arc on an outline, no extension line through another view
   // or along its own, no angle's ray through the part, no view in the title block or off the frame, no
-  // angle given twice), and how its texts are written.
+  // angle given twice, every angle's value at its arc), and how its texts are written.
   {
     namespace sl = stdtest::sheetlines;
-    for (const auto& check : {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
-                              sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::SignsOnAxes,
-                              sl::TextsCrossed, sl::ViewsOnTitleBlock, sl::AnglesTwice,
-                              sl::AngleRaysThroughOutlines, sl::ExtensionLinesAlongTheirViews})
+    for (const auto& check :
+         {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
+          sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::SignsOnAxes, sl::TextsCrossed,
+          sl::ViewsOnTitleBlock, sl::AnglesTwice, sl::AngleRaysThroughOutlines,
+          sl::ExtensionLinesAlongTheirViews, sl::AngleValuesOffTheirArcs})
       for (const std::string& fault : check(layout))
         ADD_FAILURE() << fault;
     // Dimensions across one another or a hole, and dimensions out of reach of what they size: counted on

@@ -73,10 +73,11 @@ TEST_F(RingSheets, BothSheetsAndBothPartsAreSound)
 // face on the sheet of the part with the bore, and the model's bore opens where the sheet's does.
 TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
 {
+  // The angles about a point of the far face x = 15 (the lead-in's stands 3 in from it).
   const auto entry = [this] {
     std::vector<std::vector<double>> angles;
     for (const auto& c : Md.Of("drDimApc"))
-      if (c.A[2] == 20.0) angles.push_back(c.A);
+      if (c.A[4] == 15.0) angles.push_back(c.A);
     return angles;
   };
   // Where the bore reaches the far face, in the model's sketch.
@@ -94,7 +95,12 @@ TEST_F(RingSheets, TheBaseRadiusSwitchesTheBoresEntry)
   Ring.BaseRadius = 37, Ring.BaseThickness = 5;
   Md.Reset();
   Ring.dr2D();
-  EXPECT_EQ(entry(), (std::vector<std::vector<double>>(1, {-45, 0, 20, 0, 15, 32})));
+  // Between the face and the cone, its arc three quarters of the cone's length (14 across, 14 deep) out.
+  const auto entered = entry();
+  ASSERT_EQ(entered.size(), 1u);
+  const std::vector<double> asked{45, 90, 0.75 * 14 * std::sqrt(2.0), 0, 15, 32};
+  for (std::size_t i = 0; i < asked.size(); ++i)
+    EXPECT_NEAR(entered[0][i], asked[i], 1e-9) << i;
   Md.Reset();
   Ring.dr3D(0);
   EXPECT_NEAR(boreEnd(), 18.0 + 14.0, 1e-9);

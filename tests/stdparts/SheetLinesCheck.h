@@ -422,6 +422,32 @@ inline std::vector<std::string> AnglesTwice(const txhost::SvgLayout& layout)
   return faults;
 }
 
+// Every angle's value stands at its arc, as it is read with it: its box within 4 mm of the arc's nearest
+// point (on it, or just beyond it), however large the view or detail the angle is drawn in.
+inline std::vector<std::string> AngleValuesOffTheirArcs(const txhost::SvgLayout& layout)
+{
+  constexpr double Near = 4;
+  std::vector<std::string> faults;
+  for (const txhost::SvgPolyline& arc : layout.Lines) {
+    if (arc.Kind != "dimension-arc" || arc.Symbol < 0 || arc.Points.size() < 2) continue;
+    for (const txhost::SvgLabel& t : layout.Labels) {
+      if (t.Symbol != arc.Symbol) continue;
+      double gap = 1e300;
+      for (const TSeg& s : Segments(arc)) {
+        if (Crosses(t.X, t.Y, s)) gap = 0;
+        for (int k = 0; k < 4; ++k) {
+          const TSeg edge{{t.X[k], t.Y[k]}, {t.X[(k + 1) % 4], t.Y[(k + 1) % 4]}};
+          gap = std::min({gap, Distance({t.X[k], t.Y[k]}, s), Distance(s.A, edge), Distance(s.B, edge)});
+        }
+      }
+      if (gap > Near)
+        faults.push_back("an angle's value " + Named(t) + " " + std::to_string(gap) + " from its arc about " +
+                         At({arc.CX, arc.CY}));
+    }
+  }
+  return faults;
+}
+
 // No view's drawn lines (outlines, hatching, a detail's boundary) enter the title block (185 x 55 in the
 // frame's lower right corner) or leave the frame (a 20 mm binding margin on the left, 5 mm elsewhere).
 inline std::vector<std::string> ViewsOnTitleBlock(const txhost::SvgLayout& layout)

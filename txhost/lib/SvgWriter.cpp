@@ -699,10 +699,12 @@ private:
                    kind == model2d::RadialDimension || kind == model2d::AngleDimension
                ? "dimension"
                : kind == model2d::Rough ? "rough" : "designation";
-    const std::size_t first = Layout.Lines.size();
+    const std::size_t first = Layout.Lines.size(), texts = Layout.Labels.size();
     SymbolBody(o, t, w);
     for (std::size_t i = first; i < Layout.Lines.size(); ++i)
       Layout.Lines[i].Symbol = Symbols;
+    for (std::size_t i = texts; i < Layout.Labels.size(); ++i)
+      Layout.Labels[i].Symbol = Symbols;
     ++Symbols;
     Role = "text";
     if (Box.X1 <= Box.X2) Layout.Symbols.push_back(Box);
@@ -991,8 +993,11 @@ private:
     Thin("extension", P1x, P1y, V1x, V1y);
     Thin("extension", P2x, P2y, V2x, V2y);
     const double mid = (a1 + a2) / 2 * Pi / 180;
+    // The value's gap to its arc is the sheet's 2 mm, as its height is: in an enlarged detail a gap
+    // enlarged with the arc would carry the value away from it.
+    const double gap = (r < 0 ? -2.0 : 2.0) / (w.Scale() > 0 ? w.Scale() : 1.0);
     double Tx, Ty;
-    w.Map(cx + (r + 2) * std::cos(mid), cy + (r + 2) * std::sin(mid), Tx, Ty);
+    w.Map(cx + (r + gap) * std::cos(mid), cy + (r + gap) * std::sin(mid), Tx, Ty);
     // The value's corner nearest the vertex there, the value beyond it: clear of its arc.
     Label(Tx, Ty < Cy ? Ty - 3.5 : Ty, 0, 3.5,
           DimensionText(o, "", Figure(model2d::MeasuredValue(o)) + "\u00b0"), Tx < Cx ? "end" : "start");

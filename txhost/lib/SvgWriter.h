@@ -33,6 +33,7 @@ struct SvgLabel
   std::string Text, Role;
   double X[4] = {}, Y[4] = {};
   double Height = 0, Angle = 0;
+  int Symbol = -1; // the dimension or designation it is the text of, as SvgPolyline::Symbol
 };
 struct SvgSymbolBox
 {
