@@ -61,7 +61,6 @@ std::size_t KnownCrossings(const std::string& part)
       {"sprue_bush", 5},
       {"ejector_plug", 7},
       {"guide_plug", 2},
-      {"locating_ring_shoulder", 4},
       {"shank", 5},
       {"ejector_channel", 2},
   };
