@@ -1,0 +1,69 @@
+// The sizes a turned part's sheet gives by an arc or a leader at its end (the ejector plug's seat angle,
+// the sprue bush's sphere): the arc, its rays and the leader cross no other dimension's line or extension
+// line, at every size the part is drawn.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../adapter/AdapterSupport.h"
+#include "MouldSheetLayout.h"
+#include "SheetLinesCheck.h"
+#include "StdPartsSupport.h"
+
+namespace {
+
+namespace asl = stdtest::sheetlines;
+
+// Every crossing of an angle's arc or ray, or of a leader, with another dimension's line, arc, leader or
+// extension line.
+std::vector<std::string> ArcsAndLeadersCrossing(const txhost::SvgLayout& layout)
+{
+  const std::vector<asl::TDimensionLines> dims = asl::DimensionLinesOf(layout);
+  std::set<int> curved;
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (l.Symbol >= 0 && (l.Kind == "dimension-arc" || l.Kind == "leader")) curved.insert(l.Symbol);
+  std::vector<std::string> faults;
+  for (const int i : curved)
+    for (std::size_t j = 0; j < dims.size(); ++j) {
+      if (int(j) == i) continue;
+      const asl::TDimensionLines &a = dims[std::size_t(i)], &b = dims[j];
+      for (const asl::TSeg& s : a.Own)
+        for (const auto* others : {&b.Own, &b.Extensions})
+          for (const asl::TSeg& t : *others) {
+            asl::TPoint at;
+            if (asl::CrossAcross(s, t, a.Ends, at) && asl::CrossAcross(s, t, b.Ends, at))
+              faults.push_back("dimension " + std::to_string(i) + "'s arc or leader across dimension " +
+                               std::to_string(j) + " at " + asl::At(at));
+          }
+    }
+  return faults;
+}
+
+class SeatAndSphereSheets : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  SeatAndSphereSheets() { stdtest::LoadShipped(); }
+
+  void ExpectArcsAndLeadersClear(const char* part)
+  {
+    for (const int s : {1, 2, 4}) {
+      SCOPED_TRACE(testing::Message() << part << " sizes x" << s / 2.0);
+      const txhost::SvgLayout layout = stdtest::MouldSheetLayout(H, Dir.path(), part, s);
+      ASSERT_FALSE(layout.Lines.empty());
+      for (const std::string& fault : ArcsAndLeadersCrossing(layout))
+        ADD_FAILURE() << fault;
+      for (const std::string& fault : asl::SignsOffTheirSurfaces(layout))
+        ADD_FAILURE() << fault;
+    }
+  }
+};
+
+// The seat's 91° arc stood 25 out from the end face, across its diameter's extension lines drawn 30 out.
+TEST_F(SeatAndSphereSheets, TheEjectorPlugsSeatAngleCrossesNoExtensionLine)
+{
+  ExpectArcsAndLeadersClear("ejector_plug");
+}
+
+} // namespace
