@@ -465,8 +465,12 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     // the head.
     Md.drLine(x68, -r71, -22.0, -r71, 2);
     Rough(Md, -19.0, -r71, 90.0, "0,4");
+    // The seat's rounded edge has its radius led out through the seat's mouth, so the body is then sized
+    // across the middle bore instead of across the seat.
+    double ox, oy;
+    const bool rounded = CornerCentre(x59, -r66, xs, -r66 - ts, xs, -r71, SeatEdge, ox, oy);
     const double counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0, bore = x68 + (xs - x68) / 4.0,
-                 body = (xs + x59) / 2.0;
+                 body = rounded ? (bore + xs) / 2.0 : (xs + x59) / 2.0;
     // The seat's diameter stands beyond the far end face, as far out (on the sheet) as leaves the body's
     // grade room on the outside's extension line between the two.
     constexpr double SeatLine = 26.0;
@@ -488,9 +492,8 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
-    double ox, oy;
-    if (CornerCentre(x59, -r66, xs, -r66 - ts, xs, -r71, SeatEdge, ox, oy))
-      Md.drDimR(SeatEdge, TString(), 75.0, 2.0 * r22 + 5.0, 5, 1, ox, oy, 1, 1, TString("R"), TString(),
+    if (rounded)
+      Md.drDimR(SeatEdge, TString(), 187.0, x9 + 9.0 / sheet, 5, 1, ox, oy, 1, 1, TString("R"), TString(),
                 TString());
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
     Rough(Md, x27, -14.0 - r70, 0.0, "1,6");

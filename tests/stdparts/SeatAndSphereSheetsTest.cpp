@@ -3,6 +3,8 @@
 // line, at every size the part is drawn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,6 +43,42 @@ std::vector<std::string> ArcsAndLeadersCrossing(const txhost::SvgLayout& layout)
   return faults;
 }
 
+// Whether (x, y) lies inside the closed polygon (even-odd).
+bool InsideHatch(const std::vector<asl::TPoint>& poly, double x, double y)
+{
+  bool in = false;
+  for (std::size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
+    if ((poly[i].second > y) != (poly[j].second > y) &&
+        x < poly[j].first +
+                (y - poly[j].second) / (poly[i].second - poly[j].second) * (poly[i].first - poly[j].first))
+      in = !in;
+  return in;
+}
+
+// Every place a radius's leader runs through a hatched section: sampled each half millimetre, its first and
+// last half millimetre apart (where it meets the arc it sizes).
+std::vector<std::string> LeadersThroughSections(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults;
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Kind != "leader") continue;
+    for (const asl::TSeg& s : asl::Segments(l)) {
+      const double len = std::hypot(s.B.first - s.A.first, s.B.second - s.A.second);
+      for (double t = 0.5; t < len - 0.5; t += 0.5) {
+        const double x = s.A.first + (s.B.first - s.A.first) * t / len,
+                     y = s.A.second + (s.B.second - s.A.second) * t / len;
+        if (std::any_of(layout.Lines.begin(), layout.Lines.end(), [x, y](const txhost::SvgPolyline& h) {
+              return h.Kind == "hatch" && InsideHatch(h.Points, x, y);
+            })) {
+          faults.push_back("a leader through a section at " + asl::At({x, y}));
+          break;
+        }
+      }
+    }
+  }
+  return faults;
+}
+
 class SeatAndSphereSheets : public ::testing::Test, public adaptertest::HostedModeller
 {
 protected:
@@ -64,6 +102,20 @@ protected:
 TEST_F(SeatAndSphereSheets, TheEjectorPlugsSeatAngleCrossesNoExtensionLine)
 {
   ExpectArcsAndLeadersClear("ejector_plug");
+}
+
+// The seat edge's rounding was sized from above the part, its leader down through the upper wall and the
+// bore; led out through the seat's mouth, it crosses no section and no other dimension.
+TEST_F(SeatAndSphereSheets, TheEjectorPlugsSeatEdgeRadiusLeavesThroughTheMouth)
+{
+  for (const int s : {2, 4}) {
+    SCOPED_TRACE(testing::Message() << "sizes x" << s / 2.0);
+    const txhost::SvgLayout layout = stdtest::MouldSheetLayout(H, Dir.path(), "ejector_plug", s);
+    ASSERT_TRUE(std::any_of(layout.Lines.begin(), layout.Lines.end(),
+                            [](const txhost::SvgPolyline& l) { return l.Kind == "leader"; }));
+    for (const std::string& fault : LeadersThroughSections(layout))
+      ADD_FAILURE() << fault;
+  }
 }
 
 } // namespace
