@@ -1,6 +1,5 @@
-// The sizes a turned part's sheet gives by an arc or a leader at its end (the ejector plug's seat angle,
-// the sprue bush's sphere): the arc, its rays and the leader cross no other dimension's line or extension
-// line, at every size the part is drawn.
+// The ejector plug's seat end: the seat angle's arc and rays and the seat edge's radius leader cross no
+// other dimension's line or extension line, and the leader no section, at every size the part is drawn.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,13 +15,13 @@
 
 namespace {
 
-namespace asl = stdtest::sheetlines;
+namespace seatl = stdtest::sheetlines;
 
 // Every crossing of an angle's arc or ray, or of a leader, with another dimension's line, arc, leader or
 // extension line.
 std::vector<std::string> ArcsAndLeadersCrossing(const txhost::SvgLayout& layout)
 {
-  const std::vector<asl::TDimensionLines> dims = asl::DimensionLinesOf(layout);
+  const std::vector<seatl::TDimensionLines> dims = seatl::DimensionLinesOf(layout);
   std::set<int> curved;
   for (const txhost::SvgPolyline& l : layout.Lines)
     if (l.Symbol >= 0 && (l.Kind == "dimension-arc" || l.Kind == "leader")) curved.insert(l.Symbol);
@@ -30,21 +29,21 @@ std::vector<std::string> ArcsAndLeadersCrossing(const txhost::SvgLayout& layout)
   for (const int i : curved)
     for (std::size_t j = 0; j < dims.size(); ++j) {
       if (int(j) == i) continue;
-      const asl::TDimensionLines &a = dims[std::size_t(i)], &b = dims[j];
-      for (const asl::TSeg& s : a.Own)
+      const seatl::TDimensionLines &a = dims[std::size_t(i)], &b = dims[j];
+      for (const seatl::TSeg& s : a.Own)
         for (const auto* others : {&b.Own, &b.Extensions})
-          for (const asl::TSeg& t : *others) {
-            asl::TPoint at;
-            if (asl::CrossAcross(s, t, a.Ends, at) && asl::CrossAcross(s, t, b.Ends, at))
+          for (const seatl::TSeg& t : *others) {
+            seatl::TPoint at;
+            if (seatl::CrossAcross(s, t, a.Ends, at) && seatl::CrossAcross(s, t, b.Ends, at))
               faults.push_back("dimension " + std::to_string(i) + "'s arc or leader across dimension " +
-                               std::to_string(j) + " at " + asl::At(at));
+                               std::to_string(j) + " at " + seatl::At(at));
           }
     }
   return faults;
 }
 
 // Whether (x, y) lies inside the closed polygon (even-odd).
-bool InsideHatch(const std::vector<asl::TPoint>& poly, double x, double y)
+bool InsideHatch(const std::vector<seatl::TPoint>& poly, double x, double y)
 {
   bool in = false;
   for (std::size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
@@ -62,7 +61,7 @@ std::vector<std::string> LeadersThroughSections(const txhost::SvgLayout& layout)
   std::vector<std::string> faults;
   for (const txhost::SvgPolyline& l : layout.Lines) {
     if (l.Kind != "leader") continue;
-    for (const asl::TSeg& s : asl::Segments(l)) {
+    for (const seatl::TSeg& s : seatl::Segments(l)) {
       const double len = std::hypot(s.B.first - s.A.first, s.B.second - s.A.second);
       for (double t = 0.5; t < len - 0.5; t += 0.5) {
         const double x = s.A.first + (s.B.first - s.A.first) * t / len,
@@ -70,7 +69,7 @@ std::vector<std::string> LeadersThroughSections(const txhost::SvgLayout& layout)
         if (std::any_of(layout.Lines.begin(), layout.Lines.end(), [x, y](const txhost::SvgPolyline& h) {
               return h.Kind == "hatch" && InsideHatch(h.Points, x, y);
             })) {
-          faults.push_back("a leader through a section at " + asl::At({x, y}));
+          faults.push_back("a leader through a section at " + seatl::At({x, y}));
           break;
         }
       }
@@ -79,38 +78,33 @@ std::vector<std::string> LeadersThroughSections(const txhost::SvgLayout& layout)
   return faults;
 }
 
-class SeatAndSphereSheets : public ::testing::Test, public adaptertest::HostedModeller
+class EjectorSeatSheets : public ::testing::Test, public adaptertest::HostedModeller
 {
 protected:
-  SeatAndSphereSheets() { stdtest::LoadShipped(); }
+  EjectorSeatSheets() { stdtest::LoadShipped(); }
 
-  void ExpectArcsAndLeadersClear(const char* part)
-  {
-    for (const int s : {1, 2, 4}) {
-      SCOPED_TRACE(testing::Message() << part << " sizes x" << s / 2.0);
-      const txhost::SvgLayout layout = stdtest::MouldSheetLayout(H, Dir.path(), part, s);
-      ASSERT_FALSE(layout.Lines.empty());
-      for (const std::string& fault : ArcsAndLeadersCrossing(layout))
-        ADD_FAILURE() << fault;
-      for (const std::string& fault : asl::SignsOffTheirSurfaces(layout))
-        ADD_FAILURE() << fault;
-    }
-  }
+  txhost::SvgLayout Sheet(int s) { return stdtest::MouldSheetLayout(H, Dir.path(), "ejector_plug", s); }
 };
 
 // The seat's 91° arc stood 25 out from the end face, across its diameter's extension lines drawn 30 out.
-TEST_F(SeatAndSphereSheets, TheEjectorPlugsSeatAngleCrossesNoExtensionLine)
+TEST_F(EjectorSeatSheets, TheSeatAngleCrossesNoExtensionLine)
 {
-  ExpectArcsAndLeadersClear("ejector_plug");
+  for (const int s : {1, 2, 4}) {
+    SCOPED_TRACE(testing::Message() << "sizes x" << s / 2.0);
+    const txhost::SvgLayout layout = Sheet(s);
+    ASSERT_FALSE(layout.Lines.empty());
+    for (const std::string& fault : ArcsAndLeadersCrossing(layout))
+      ADD_FAILURE() << fault;
+  }
 }
 
 // The seat edge's rounding was sized from above the part, its leader down through the upper wall and the
 // bore; led out through the seat's mouth, it crosses no section and no other dimension.
-TEST_F(SeatAndSphereSheets, TheEjectorPlugsSeatEdgeRadiusLeavesThroughTheMouth)
+TEST_F(EjectorSeatSheets, TheSeatEdgesRadiusLeavesThroughTheMouth)
 {
   for (const int s : {2, 4}) {
     SCOPED_TRACE(testing::Message() << "sizes x" << s / 2.0);
-    const txhost::SvgLayout layout = stdtest::MouldSheetLayout(H, Dir.path(), "ejector_plug", s);
+    const txhost::SvgLayout layout = Sheet(s);
     ASSERT_TRUE(std::any_of(layout.Lines.begin(), layout.Lines.end(),
                             [](const txhost::SvgPolyline& l) { return l.Kind == "leader"; }));
     for (const std::string& fault : LeadersThroughSections(layout))
