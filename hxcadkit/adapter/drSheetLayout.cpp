@@ -604,6 +604,14 @@ void TSheetLayout::PlaceDimensions()
       for (int k = from; k <= to && std::isnan(best[0]); ++k)
         if (const double d = offset(k); d >= lowest || k % 3 != 2) consider(d, slide);
     };
+    // Both sides of the value at each offset before the next: a line whose value is blocked on one side
+    // stays at its feature with the value on the other.
+    const auto searchEither = [&](int to, double first, double second) {
+      for (int k = 0; k <= to && std::isnan(best[0]); ++k)
+        if (const double d = offset(k); d >= lowest || k % 3 != 2)
+          for (const double slide : {first, second})
+            if (std::isnan(best[0])) consider(d, slide);
+    };
     // Near the offset asked with the value above the line's middle; then there with the value past an end
     // of the line, as a draftsman writes a value that does not fit between its extension lines, rather
     // than the line carried far off along the part; then farther out.
@@ -635,8 +643,7 @@ void TSheetLayout::PlaceDimensions()
     // it is carried off the part.
     if (!within && through) {
       acrossBore = true;
-      for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
-        search(0, nearSteps, slide);
+      searchEither(nearSteps, m.Side < 0 ? -past : past, m.Side < 0 ? past : -past);
       // Past the part's outlines the line crosses there: a bore's value stands beyond its wall.
       const double a = m.X1 * ux + m.Y1 * uy, b = m.X2 * ux + m.Y2 * uy, mid = (a + b) / 2;
       double lo = std::min(a, b), hi = std::max(a, b);
@@ -648,8 +655,7 @@ void TSheetLayout::PlaceDimensions()
         lo = std::min(lo, x * ux + y * uy), hi = std::max(hi, x * ux + y * uy);
       }
       const double up = hi - mid + len / 2 + 1.5, down = mid - lo + len / 2 + 1.5;
-      for (const double slide : {m.Side < 0 ? -down : up, m.Side < 0 ? up : -down})
-        search(0, nearSteps, slide);
+      searchEither(nearSteps, m.Side < 0 ? -down : up, m.Side < 0 ? up : -down);
       acrossBore = false;
     }
     search(0, nearSteps, 0);

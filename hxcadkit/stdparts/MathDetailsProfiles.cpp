@@ -467,32 +467,44 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     // the head.
     Md.drLine(x68, -r71, -22.0, -r71, 2);
     Rough(Md, -19.0, -r71, 90.0, "0,4");
+    // The seat's rounded edge has its radius led out through the seat's mouth, so the body is then sized
+    // across the middle bore instead of across the seat.
+    double ox, oy;
+    const bool rounded = CornerCentre(x59, -r66, xs, -r66 - ts, xs, -r71, SeatEdge, ox, oy);
     const double counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0, bore = x68 + (xs - x68) / 4.0,
-                 body = (xs + x59) / 2.0;
-    Dims(Md,
-         {{dVL1, -2.0 * r68, 0.5, -1.0, counterbore, -r68, counterbore, r68, "&02", "H14", ""},
-          {dVL1, -2.0 * r71, 0.5, -1.0, bore, -r71, bore, r71, "&02", "H7", ""},
-          {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
-          {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
-          {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
-          {dHL, x9, -30.0, -1.0, xs, -r71, x59, -r22, "", "", "&03~0,1"},
-          {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
-          {dVL1, 2.0 * r22, 0.5, 1.0, body, r22, body, -r22, "&02", "n6", ""},
-          {dVL1, 2.0 * r66, 28.0, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
-    // The seat's angle to the far end face, from the corner where they meet.
-    Md.drDimApc(-91.0, -90.0, 14.0, 0.0, TString(), x59, -r66);
+                 body = rounded ? (bore + xs) / 2.0 : (xs + x59) / 2.0;
+    // The seat's diameter stands beyond the far end face, as far out (on the sheet) as leaves the body's
+    // grade room on the outside's extension line between the two.
+    constexpr double SeatLine = 26.0;
+    const double scale = Md.R2D().Transf2D.ScaleMtr(),
+                 sheet = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+    Dims(Md, {{dVL1, -2.0 * r68, 0.5, -1.0, counterbore, -r68, counterbore, r68, "&02", "H14", ""},
+              {dVL1, -2.0 * r71, 0.5, -1.0, bore, -r71, bore, r71, "&02", "H7", ""},
+              {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
+              {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
+              {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
+              {dHL, x9, -30.0, -1.0, xs, -r71, x59, -r22, "", "", "&03~0,1"},
+              {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
+              {dVL1, 2.0 * r22, 0.5, 1.0, body, r22, body, -r22, "&02", "n6", ""},
+              {dVL1, 2.0 * r66, SeatLine, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
+    // The seat's angle to the far end face, from the corner where they meet: its arc just past the
+    // seat's extension lines, which it would cross at the seat's own line drawn on, its rays drawn from
+    // where they pass that arc.
+    const double arc = (SeatLine + 3.0) / sheet;
+    Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
-    double ox, oy;
-    if (CornerCentre(x59, -r66, xs, -r66 - ts, xs, -r71, SeatEdge, ox, oy))
-      Md.drDimR(SeatEdge, TString(), 75.0, 2.0 * r22 + 5.0, 5, 1, ox, oy, 1, 1, TString("R"), TString(),
+    if (rounded)
+      Md.drDimR(SeatEdge, TString(), 187.0, x9 + 9.0 / sheet, 5, 1, ox, oy, 1, 1, TString("R"), TString(),
                 TString());
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
     Rough(Md, x27, -14.0 - r70, 0.0, "1,6");
     Rough(Md, 0.0, -49.0 - r70, 180.0, "0,8");
     Rough(Md, x59, -37.0 - r22, 0.0, "0,2");
     Rough(Md, x27 + 4.0, r22, 90.0, "0,8");
-    Rough(Md, x59 + 20.0, r66, 270.0, "0,2");
+    // The seat's grade under its diameter's lower extension line, within the angle's arc and clear of
+    // the diameter's line.
+    Rough(Md, x59 + (SeatLine - 2.5) / sheet, -r66, 270.0, "0,2");
   }
   Md.drDeleteMtr();
 }

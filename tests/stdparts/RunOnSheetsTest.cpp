@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../adapter/AdapterSupport.h"
+#include "AskedLength.h"
 #include "MouldSheetLayout.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
@@ -20,29 +21,8 @@ namespace {
 
 using TLayout = drApi::TSheetLayout;
 
-// A linear dimension measured along the sheet's y at the face x = Face, its line asked at x = Asked,
-// recording where the layout moved its line and its value.
-struct TAskedLength
-{
-  double Y1, Y2, Asked;
-  int Side;
-  std::size_t Chars;
-  double Line = NAN, Slide = 0;
-};
-
-void Ask(TLayout& layout, TAskedLength& a, double face)
-{
-  TLayout::TDimension m;
-  m.X1 = face, m.Y1 = a.Y1, m.X2 = face, m.Y2 = a.Y2;
-  m.SX = a.Asked, m.SY = (a.Y1 + a.Y2) / 2;
-  m.LX = a.Asked, m.LY = m.SY, m.CNx = 1, m.CNy = 0;
-  m.Ux = 0, m.Uy = 1, m.Nx = 1, m.Ny = 0;
-  m.Chars = a.Chars, m.Side = a.Side;
-  a.Line = a.Asked;
-  m.MoveLine = [&a](double x, double) { a.Line = x; };
-  m.MoveValue = [&a](double k) { a.Slide = k; };
-  layout.Dimension(m);
-}
+using stdtest::AskLength;
+using stdtest::TAskedLength;
 
 // Whether the vertical run-on from y = from to y = to at x crosses the horizontal extension line at y
 // running from the face to 2 past its dimension's line.
@@ -68,8 +48,8 @@ TEST(RunOnSheets, AValueSlidPastAnEndTakesTheSideWhereItsRunOnCrossesNoExtension
       // Mirrored about y = 150 the crowded end is the lower one.
       const auto y = [&](double v) { return mirrored ? 2 * 150 - v : v; };
       TAskedLength longer{y(100), y(125), 185, 0, 6}, shorter{y(120), y(124), 170, side, 5};
-      Ask(layout, longer, face);
-      Ask(layout, shorter, face);
+      AskLength(layout, longer, face);
+      AskLength(layout, shorter, face);
       layout.Settle();
       SCOPED_TRACE(testing::Message() << "asked side " << side << (mirrored ? ", mirrored" : ""));
       // Still by its feature, inside the longer one.
@@ -93,18 +73,9 @@ TEST(RunOnSheets, ADiameterAskedAcrossAHollowSectionStaysThereItsValueBeyondTheW
   for (const int side : {1, -1}) {
     TLayout layout;
     layout.Begin(420, 297, 0, 0, 0, 1);
-    // Halves from x 100 to 160: the bore y 146..154, the outside y 130..170.
-    for (const auto& g : std::vector<std::array<double, 4>>{{100, 154, 160, 154},
-                                                            {160, 154, 160, 170},
-                                                            {160, 170, 100, 170},
-                                                            {100, 170, 100, 154},
-                                                            {100, 130, 160, 130},
-                                                            {160, 130, 160, 146},
-                                                            {160, 146, 100, 146},
-                                                            {100, 146, 100, 130}})
-      layout.Outline(g[0], g[1], g[2], g[3]);
+    stdtest::HollowSection(layout);
     TAskedLength bore{146, 154, 130.5, side, 4};
-    Ask(layout, bore, 130);
+    AskLength(layout, bore, 130);
     layout.Settle();
     SCOPED_TRACE(testing::Message() << "asked side " << side);
     EXPECT_NEAR(bore.Line, 130.5, 1) << "carried off its feature";
@@ -160,8 +131,8 @@ TEST(RunOnSheets, LengthsApartAlongAFaceKeepTheirOffsetsWhicheverWayEachWasMeasu
       layout.Outline(g[0], g[1], g[2], g[3]);
     TAskedLength upper{reversed ? 190.0 : 180.0, reversed ? 180.0 : 190.0, 170, 0, 2},
         lower{110, 120, 173, 0, 2};
-    Ask(layout, upper, 160);
-    Ask(layout, lower, 160);
+    AskLength(layout, upper, 160);
+    AskLength(layout, lower, 160);
     layout.Settle();
     SCOPED_TRACE(reversed ? "the upper one measured downwards" : "both measured upwards");
     EXPECT_DOUBLE_EQ(upper.Line, 170);
