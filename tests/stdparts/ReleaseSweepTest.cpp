@@ -59,7 +59,7 @@ std::size_t KnownCrossings(const std::string& part)
       {"guide_pillar_threaded", 6},
       {"locating_sleeve", 10},
       {"sprue_bush", 5},
-      {"ejector_plug", 7},
+      {"ejector_plug", 3},
       {"guide_plug", 2},
       {"shank", 5},
       {"ejector_channel", 2},
