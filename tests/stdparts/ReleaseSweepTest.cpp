@@ -631,11 +631,20 @@ TEST_F(NamedSheets, ACrowdedFaceSignStandsOnALineOfItsOwn)
     for (const auto& check : {sl::SignsOffTheirSurfaces, sl::TextsCrossed})
       for (const std::string& fault : check(l))
         ADD_FAILURE() << fault;
-    // The sign whose tip (where its first two strokes meet) is on a thin line of the view.
+    // The sign whose tip (where its first two strokes meet) is on a thin line of the view, its value the
+    // nearest sign's label (other signs may stand on lines of their own too).
+    const auto valueAt = [&l](const sl::TPoint& tip) {
+      std::string text;
+      double nearest = 1e300;
+      for (const txhost::SvgLabel& t : l.Labels)
+        if (t.Role == "rough" && std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second) < nearest)
+          nearest = std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second), text = t.Text;
+      return text;
+    };
     std::vector<sl::TPoint> tips;
     for (const sl::TPoint& tip : sl::SignTips(l))
       for (const txhost::SvgPolyline& t : l.Lines)
-        if (t.Kind == "curve" && t.Style == txapi::txCSThin)
+        if (t.Kind == "curve" && t.Style == txapi::txCSThin && valueAt(tip) == value)
           for (const sl::TSeg& g : sl::Segments(t))
             if (sl::Distance(tip, g) < 0.01) tips.push_back(tip);
     ASSERT_EQ(tips.size(), 1u);
