@@ -1595,6 +1595,16 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
   const auto off = [](const std::pair<double, double>& r) { return std::max({r.first, -r.second, 0.0}); };
   const std::pair<double, double> own = *std::min_element(
       joined.begin(), joined.end(), [&off](const auto& a, const auto& b) { return off(a) < off(b); });
+  // Whether an axis crosses the line between a and b (from the tip asked).
+  const auto axisBetween = [&](double a, double b) {
+    return std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& g) {
+      const double ux = g[2] - g[0], uy = g[3] - g[1], den = c * uy - n * ux;
+      if (std::fabs(den) < 1e-9) return false;
+      const double wx = g[0] - asked.SX, wy = g[1] - asked.SY;
+      const double t = (wx * uy - wy * ux) / den, k = (wx * n - wy * c) / den;
+      return t > a && t < b && k >= 0 && k <= 1;
+    });
+  };
   // A line drawn to carry it runs through no outline, text or sign; across no dimension's line either
   // where the sign finds a place without, as an extension line may where it must.
   const auto lineClear = [this](const std::array<double, 4>& l, bool overLines) {
@@ -1630,10 +1640,13 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
         bool within = false;
         for (int k = 0; k < 4 && !within; ++k)
           within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
-        // Nor past another surface on the line, where it would read as that one's.
-        if (within || std::any_of(joined.begin(), joined.end(), [&own, t](const auto& r) {
+        // Nor past another surface on the line, where it would read as that one's; past the other half of
+        // its own face, across the axis, it is still on its face.
+        if (within || std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
               return r != own && std::min(t, own.first) <= r.second + 0.05 &&
-                     std::max(t, own.second) >= r.first - 0.05;
+                     std::max(t, own.second) >= r.first - 0.05 &&
+                     !axisBetween(r.first > own.second ? own.second : r.second,
+                                  r.first > own.second ? r.first : own.first);
             }))
           continue;
         // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
