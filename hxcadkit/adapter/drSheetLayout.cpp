@@ -1625,24 +1625,9 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
   for (int pass = 0; pass < 2; ++pass) {
     for (const double t : along)
       for (int side = 0; side < 2; ++side) {
-        TSign s = asked;
-        if (side == 1) s.SAngle += 180;
-        const double x = asked.SX + t * c, y = asked.SY + t * n;
-        const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
-        bool framed = true;
-        for (int k = 0; k < 4; ++k)
-          framed = framed && InFrame(q.X[k], q.Y[k], 0);
-        if (!framed || !Clear(q) || !OffAxes(q) ||
-            std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
-            !Free(v) || Crossed(v) || !SignClear(s, x, y))
-          continue;
-        const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
-        bool within = false;
-        for (int k = 0; k < 4 && !within; ++k)
-          within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
         // Nor past another surface on the line, where it would read as that one's; past the other half of
         // its own face, across the axis, it is still on its face.
-        if (within || std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+        if (std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
               return r != own && std::min(t, own.first) <= r.second + 0.05 &&
                      std::max(t, own.second) >= r.first - 0.05 &&
                      !axisBetween(r.first > own.second ? own.second : r.second,
@@ -1658,6 +1643,8 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
           for (const double e : {a, b})
             if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), from = e;
         }
+        // A place on what is drawn is as good the second time round.
+        if (on && pass == 1) continue;
         std::array<double, 4> line{};
         if (!on) {
           if (!carry) continue;
@@ -1671,6 +1658,22 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
           line = {asked.SX + from * c, asked.SY + from * n, asked.SX + to * c, asked.SY + to * n};
           if (!lineClear(line, pass == 1)) continue;
         }
+        TSign s = asked;
+        if (side == 1) s.SAngle += 180;
+        const double x = asked.SX + t * c, y = asked.SY + t * n;
+        const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+        bool framed = true;
+        for (int k = 0; k < 4; ++k)
+          framed = framed && InFrame(q.X[k], q.Y[k], 0);
+        if (!framed || !Clear(q) || !OffAxes(q) ||
+            std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
+            !Free(v) || Crossed(v) || !SignClear(s, x, y))
+          continue;
+        const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+        bool within = false;
+        for (int k = 0; k < 4 && !within; ++k)
+          within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+        if (within) continue;
         at = q, X = x, Y = y, angle = s.SAngle;
         MoveSign(asked, X, Y, angle);
         if (!on) carry(line[0], line[1], line[2], line[3]);
