@@ -29,8 +29,9 @@ std::string Faults(const std::vector<std::string>& faults)
   return s;
 }
 
-// Every thin line a sign's tip stands on: it goes on from a line of the part's drawing along it (an
-// outline or an extension line ending where it starts, or running on under it), and crosses no outline.
+// Every thin straight line a sign's tip stands on: it goes on from a line of the part's drawing along it
+// (an outline or an extension line ending where it starts, or running on under it), and crosses no
+// outline. A thin circle (a callout's) through a tip carries nothing.
 std::vector<std::string> CarriersAstray(const txhost::SvgLayout& l)
 {
   std::vector<sl::TSeg> along;
@@ -42,7 +43,7 @@ std::vector<std::string> CarriersAstray(const txhost::SvgLayout& l)
   std::vector<std::string> faults;
   for (const sl::TPoint& tip : sl::SignTips(l))
     for (const txhost::SvgPolyline& p : l.Lines) {
-      if (p.Kind != "curve" || p.Style != txapi::txCSThin) continue;
+      if (p.Kind != "curve" || p.Style != txapi::txCSThin || p.Points.size() != 2) continue;
       for (const sl::TSeg& c : sl::Segments(p)) {
         if (sl::Distance(tip, c) > 0.01) continue;
         const double len = std::hypot(c.B.first - c.A.first, c.B.second - c.A.second);
