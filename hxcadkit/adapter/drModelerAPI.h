@@ -408,8 +408,12 @@ public:
   void Dimension(const TAngle& a) { Angles.push_back(a); }
   // Moves every dimension line whose value would lie outside the frame, on the drawing or too near
   // another line to the nearest free offset, then every title and every sign that lies outside the frame
-  // or on what the sheet holds to its nearest free place.
-  void Settle();
+  // or on what the sheet holds to its nearest free place. A sign that stays crossed where its own stretch
+  // of line lets it stand moves along its surface's line, carried there by a thin line that carry draws
+  // from one point of the sheet to another (none drawn, and the sign left where it is, without carry).
+  void Settle(const std::function<void(double X1, double Y1, double X2, double Y2)>& carry = {});
+  // A point of the sheet in the view's container: what ToSheet maps to (X, Y).
+  void FromSheet(double X, double Y, double& x, double& y) const;
   // The box of the requirements (x1, y1, x2, y2; y2 their top) moved to the nearest place free of the
   // drawing; when the whole box fits nowhere, to the nearest place free for width by height under its
   // top-left corner (what its lines take, when known).
@@ -467,6 +471,15 @@ private:
   // see Settle. Strictly, only where it stands clear (SignClear), and false, with nothing moved, where
   // nowhere is.
   bool PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle);
+  // Where the sign asked stands clear (SignClear) with its tip on its surface's line, the line through its
+  // tip along its base, either way round, nearest its ask: on a line drawn along it there, or on one carry
+  // draws from what is drawn along it, through nothing but empty paper; false, with nothing moved, where
+  // nowhere is.
+  bool OnSurfaceLine(const TSign& asked, const std::function<void(double, double, double, double)>& carry,
+                     TQuad& at, double& X, double& Y, double& angle);
+  // The sign s (as asked) moved in its container so that its tip stands at (X, Y) on the sheet, its base at
+  // angle degrees.
+  static void MoveSign(const TSign& s, double X, double Y, double angle);
 
   bool On = false;
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;

@@ -244,6 +244,13 @@ void TSheetLayout::ToSheet(double x, double y, double& X, double& Y) const
   Y = VY + s * x + c * y;
 }
 
+void TSheetLayout::FromSheet(double X, double Y, double& x, double& y) const
+{
+  const double c = std::cos(VA * Deg) / VS, s = std::sin(VA * Deg) / VS;
+  x = c * (X - VX) + s * (Y - VY);
+  y = -s * (X - VX) + c * (Y - VY);
+}
+
 void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
 {
   if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
@@ -1390,7 +1397,7 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
   }
 }
 
-void TSheetLayout::Settle()
+void TSheetLayout::Settle(const std::function<void(double X1, double Y1, double X2, double Y2)>& carry)
 {
   if (!On) return;
   PlaceDimensions();
@@ -1438,7 +1445,7 @@ void TSheetLayout::Settle()
     Boxes.push_back(at);
   }
   for (std::size_t i = 0; i < Signs.size(); ++i) {
-    const TPlacedSign& p = placed[i];
+    TPlacedSign& p = placed[i];
     TSign s = Signs[i];
     s.SAngle = p.Angle;
     if (StrokesClear(s, p.X, p.Y)) continue;
@@ -1450,6 +1457,20 @@ void TSheetLayout::Settle()
     const bool moved =
         p.Leader ? OnLeader(Signs[i], at, X, Y, angle, true) : PlaceSign(Signs[i], true, at, X, Y, angle);
     Boxes[p.Box] = moved ? at : own;
+    if (moved) p.X = X, p.Y = Y, p.Angle = angle;
+  }
+  // Where its own stretch of line leaves a sign crossed (a line across its arms, its shelf or its value),
+  // it leaves that stretch for its surface's line elsewhere, once every other sign has settled.
+  for (std::size_t i = 0; i < Signs.size(); ++i) {
+    const TPlacedSign& p = placed[i];
+    TSign s = Signs[i];
+    s.SAngle = p.Angle;
+    if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
+    const TQuad own = Boxes[p.Box];
+    Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+    TQuad at;
+    double X, Y, angle;
+    Boxes[p.Box] = OnSurfaceLine(Signs[i], carry, at, X, Y, angle) ? at : own;
   }
   Signs.clear();
 }
@@ -1564,6 +1585,138 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
   return false;
 }
 
+bool TSheetLayout::OnSurfaceLine(const TSign& asked,
+                                 const std::function<void(double, double, double, double)>& carry, TQuad& at,
+                                 double& X, double& Y, double& angle)
+{
+  // Far enough along the line to pass the lengths stacked beside a part; a line drawn to carry it is an
+  // extension line, no longer than one to those lengths.
+  constexpr double Reach = 80, Step = 0.5, Past = 2, Carrier = 25;
+  const double c = std::cos(asked.SAngle * Deg), n = std::sin(asked.SAngle * Deg);
+  // What is drawn along the line, as stretches of it from the tip asked; one of them its surface.
+  std::vector<std::pair<double, double>> drawn, outlines;
+  for (const auto* lines : {&Segments, &Extensions})
+    for (const auto& g : *lines) {
+      const double a0 = (g[0] - asked.SX) * c + (g[1] - asked.SY) * n,
+                   a1 = (g[2] - asked.SX) * c + (g[3] - asked.SY) * n;
+      const double b0 = -(g[0] - asked.SX) * n + (g[1] - asked.SY) * c,
+                   b1 = -(g[2] - asked.SX) * n + (g[3] - asked.SY) * c;
+      if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05) continue;
+      drawn.emplace_back(std::min(a0, a1), std::max(a0, a1));
+      if (lines == &Segments) outlines.push_back(drawn.back());
+    }
+  if (outlines.empty()) return false;
+  // Its surface: the stretch of outline nearest its ask, joined where the outline goes on; the line's other
+  // stretches of outline are other surfaces, which it never stands on or beyond.
+  std::sort(outlines.begin(), outlines.end());
+  std::vector<std::pair<double, double>> joined{outlines.front()};
+  for (const auto& r : outlines)
+    if (r.first <= joined.back().second + 0.05)
+      joined.back().second = std::max(joined.back().second, r.second);
+    else
+      joined.push_back(r);
+  const auto off = [](const std::pair<double, double>& r) { return std::max({r.first, -r.second, 0.0}); };
+  const std::pair<double, double> own = *std::min_element(
+      joined.begin(), joined.end(), [&off](const auto& a, const auto& b) { return off(a) < off(b); });
+  // Whether an axis crosses the line between a and b (from the tip asked).
+  const auto axisBetween = [&](double a, double b) {
+    return std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& g) {
+      const double ux = g[2] - g[0], uy = g[3] - g[1], den = c * uy - n * ux;
+      if (std::fabs(den) < 1e-9) return false;
+      const double wx = g[0] - asked.SX, wy = g[1] - asked.SY;
+      const double t = (wx * uy - wy * ux) / den, k = (wx * n - wy * c) / den;
+      return t > a && t < b && k >= 0 && k <= 1;
+    });
+  };
+  // A line drawn to carry it runs through no outline, text or sign; across no dimension's line either
+  // where the sign finds a place without, as an extension line may where it must.
+  const auto lineClear = [this](const std::array<double, 4>& l, bool overLines) {
+    const double lx[2] = {l[0], l[2]}, ly[2] = {l[1], l[3]};
+    const auto across = [&l](const std::array<double, 4>& g) { return LinesCross(l, g); };
+    return std::none_of(Segments.begin(), Segments.end(), across) &&
+           (overLines || (std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
+                          std::none_of(Settled.begin(), Settled.end(),
+                                       [&across](const TSettled& p) {
+                                         return across({p.X1, p.Y1, p.X2, p.Y2});
+                                       }))) &&
+           std::none_of(Boxes.begin(), Boxes.end(),
+                        [&](const TQuad& b) { return Overlap(b.X, b.Y, 4, lx, ly, 2); });
+  };
+  std::vector<double> along;
+  for (double t = Step; t <= Reach; t += Step)
+    along.push_back(t), along.push_back(-t);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const double t : along)
+      for (int side = 0; side < 2; ++side) {
+        // Nor past another surface on the line, where it would read as that one's; past the other half of
+        // its own face, across the axis, it is still on its face.
+        if (std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+              return r != own && std::min(t, own.first) <= r.second + 0.05 &&
+                     std::max(t, own.second) >= r.first - 0.05 &&
+                     !axisBetween(r.first > own.second ? own.second : r.second,
+                                  r.first > own.second ? r.first : own.first);
+            }))
+          continue;
+        // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
+        // past its tip, away from what it comes from.
+        double from = 0, nearest = 1e300;
+        bool on = false;
+        for (const auto& [a, b] : drawn) {
+          on = on || (t >= a - 0.05 && t <= b + 0.05);
+          for (const double e : {a, b})
+            if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), from = e;
+        }
+        // A place on what is drawn is as good the second time round.
+        if (on && pass == 1) continue;
+        std::array<double, 4> line{};
+        if (!on) {
+          if (!carry) continue;
+          const double to = t + (t > from ? Past : -Past), lo = std::min(from, to), hi = std::max(from, to);
+          // Off every other surface on the line, a gap's width away: one that reached across to another
+          // would bridge a groove's mouth.
+          if (hi - lo > Carrier || std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+                return r != own && r.second > lo - Past && r.first < hi + Past;
+              }))
+            continue;
+          line = {asked.SX + from * c, asked.SY + from * n, asked.SX + to * c, asked.SY + to * n};
+          if (!lineClear(line, pass == 1)) continue;
+        }
+        TSign s = asked;
+        if (side == 1) s.SAngle += 180;
+        const double x = asked.SX + t * c, y = asked.SY + t * n;
+        const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+        bool framed = true;
+        for (int k = 0; k < 4; ++k)
+          framed = framed && InFrame(q.X[k], q.Y[k], 0);
+        if (!framed || !Clear(q) || !OffAxes(q) ||
+            std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
+            !Free(v) || Crossed(v) || !SignClear(s, x, y))
+          continue;
+        const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+        bool within = false;
+        for (int k = 0; k < 4 && !within; ++k)
+          within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+        if (within) continue;
+        at = q, X = x, Y = y, angle = s.SAngle;
+        MoveSign(asked, X, Y, angle);
+        if (!on) carry(line[0], line[1], line[2], line[3]);
+        return true;
+      }
+  }
+  return false;
+}
+
+void TSheetLayout::MoveSign(const TSign& s, double X, double Y, double angle)
+{
+  // Back into its container: its turn there is the sheet's less the container's.
+  const double turn = s.SAngle - s.Angle, k = 1 / (s.Scale > 0 ? s.Scale : 1), r = -turn * Deg;
+  const double dx = X - s.SX, dy = Y - s.SY;
+  s.Sign->SetPoint(s.X + k * (std::cos(r) * dx - std::sin(r) * dy),
+                   s.Y + k * (std::sin(r) * dx + std::cos(r) * dy));
+  if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(angle - turn + 90);
+  s.Sign->Update();
+}
+
 bool TSheetLayout::AskedOn(const TSign& s, double CX, double CY, double asked)
 {
   const double c = std::cos(asked * Deg), n = std::sin(asked * Deg);
@@ -1611,13 +1764,7 @@ bool TSheetLayout::OnLeader(const TSign& s, TQuad& at, double& X, double& Y, dou
   TSign t = s;
   t.SAngle = angle;
   at = Footprint(t, X, Y);
-  // Back into its container: its turn there is the sheet's less the container's.
-  const double turn = s.SAngle - s.Angle, k = 1 / (s.Scale > 0 ? s.Scale : 1), r = -turn * Deg;
-  const double dx = X - s.SX, dy = Y - s.SY;
-  s.Sign->SetPoint(s.X + k * (std::cos(r) * dx - std::sin(r) * dy),
-                   s.Y + k * (std::sin(r) * dx + std::cos(r) * dy));
-  if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(angle - turn + 90);
-  s.Sign->Update();
+  MoveSign(s, X, Y, angle);
   return true;
 }
 

@@ -95,7 +95,15 @@ void TModelerApi::drCloseView()
     return;
   }
   TRegistryApi& r = R();
-  Layout.Settle();
+  // A sign's own extension line goes into the view, which no placement of the part's shifts any more.
+  std::function<void(double, double, double, double)> carry;
+  if (R2D().Transf2D.AMtr.Count == 0 && r.DrawingContainer)
+    carry = [this](double X1, double Y1, double X2, double Y2) {
+      double x1, y1, x2, y2;
+      Layout.FromSheet(X1, Y1, x1, y1), Layout.FromSheet(X2, Y2, x2, y2);
+      drawLine(x1, y1, x2, y2, txapi::txCSThin);
+    };
+  Layout.Settle(carry);
   // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
   // the next larger format, the view as far below its top and right of its binding margin as before.
   const TLeafSelector& sel = TLeafSelector::Instance();

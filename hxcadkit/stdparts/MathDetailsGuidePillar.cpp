@@ -33,15 +33,19 @@ double PillarSectionDrop(double r42)
 // Whether the thread's bottom (at x from the collar face, x42 the collar's height) falls strictly
 // inside the guide or the collar, whose lengths stand below: a depth below would then overlap one of
 // them without either containing the other, and one's extension line would cross the other's line.
-// A fixed part whose end's extension lines pass through the collar face's sign below puts that sign
-// above the collar, its value left of the face: the depth then stays below where its extension line
-// would run through that value.
-bool DepthAbove(double x, double x42, double fixed)
+bool DepthAbove(double x, double x42)
 {
   constexpr double eps = 1e-6;
-  if (fixed > eps && (AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0)) && AcrossSignValue(x42 - x))
-    return false;
   return x < -eps || (x > eps && x < x42 - eps);
+}
+
+// Whether the collar face's sign below the collar has its value crossed on both sides: by the fixed
+// end's extension lines past the face and by the collar's other face short of it (with the depth above,
+// nothing else stands there). The guide's length then stands on the collar's line, so that the other
+// face's extension line ends there and the sign, turned over, finds room below it.
+bool CollarFaceCrowded(double x42, double fixed)
+{
+  return fixed > 1e-6 && (AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0)) && AcrossSignValue(x42);
 }
 
 } // namespace
@@ -347,7 +351,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
     Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
     Md.drDimHL(x41 - x46 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
-    Md.drDimHL(x41, -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
+    const bool depthAbove = DepthAbove(x43 - x44, x42);
+    const bool crowded = depthAbove && CollarFaceCrowded(x42, x43 - x42);
+    Md.drDimHL(x41, crowded ? -30.0 : -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
     // The fixed part: its length, which only the overall reference size gave before, and the 1 x 0.5
     // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length and
     // both in the overall length, so they are asked innermost first: the layout brings a nested length
@@ -359,7 +365,6 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     }
     // The thread's depth is the bore's, a length inside the part: where it would reach into a
     // length outside without reaching past it, it stands above, on the side the bore is drawn.
-    const bool depthAbove = DepthAbove(x43 - x44, x42, x43 - x42);
     if (depthAbove)
       Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, r41 - 1.0, none, "H14", none);
     else
@@ -419,7 +424,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     const bool ownLine = x44 > 0.0 && !depthAbove
                              ? AcrossSignValue(x44 - fixed) || std::fabs(x44 - fixed) < 1e-6
                              : AcrossSignValue(fixed) && r43 - r41 > 3.0;
-    if (throughValue && ownLine) {
+    // With the depth above, a line of its own above runs between the depth's extension lines, through
+    // its value: a crowded face's sign stays below, where the layout finds it room.
+    if (throughValue && ownLine && !crowded) {
       RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
     } else {
       Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
