@@ -243,7 +243,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D() const
   Md.drMtr(Len + 115.0, 0.0, 0.0, 1.0);
   for (const TSleeveDiameter& d : faces.EndView) {
     const bool bore = std::strcmp(d.S2, "H7") == 0;
-    const double at = bore ? -135.0 : 45.0;
+    // Apart from the outside's line through the centre: concentric diameters share no line.
+    const double at = bore ? -60.0 : 45.0;
     Md.drDimD(d.D, TString(), at, 10, 1, 0.0, 0.0, 1, d.S1, d.S2, TString());
     if (bore) {
       const double a = at * TMathDef::DEGRAD, r = d.D / 2.0 + 8.0;
