@@ -448,6 +448,7 @@ private:
     double A1x, A1y, A2x, A2y, Length; // its line's ends and its value's length on the sheet
     double Ux, Uy, UScale;
     std::function<void(double k)> Move;
+    double Slid; // how far along its line from the middle it already stands
   };
   void PlaceValues(const std::vector<TValue>& values);
   bool Crossed(const TQuad& q) const;

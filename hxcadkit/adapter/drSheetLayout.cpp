@@ -784,7 +784,7 @@ void TSheetLayout::PlaceDimensions()
     const TAt r = at(d, slide);
     if (m.MoveValue)
       values.push_back(
-          {Boxes.size(), Settled.size(), r.A1x, r.A1y, r.A2x, r.A2y, len, ux, uy, m.UScale, m.MoveValue});
+          {Boxes.size(), Settled.size(), r.A1x, r.A1y, r.A2x, r.A2y, len, ux, uy, m.UScale, m.MoveValue, slide});
     Boxes.push_back(r.Value);
     DimensionLines.push_back(r.Line);
     // Its extension lines, from the measured points to 2 past the line: no text lies across them.
@@ -1373,15 +1373,17 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
       for (int k = 1; k <= 4 * int(half + 2 * l + 30); ++k) {
         const double shift = 0.5 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
         // Wholly between the extension lines or wholly past one.
-        const bool within = shift - l >= a + 0.5 && shift + l <= b - 0.5;
-        const bool past = shift - l >= b + 1 || shift + l <= a - 1;
+        // From the line's middle: the value may already stand slid past an end.
+        const double at = v.Slid + shift;
+        const bool within = at - l >= a + 0.5 && at + l <= b - 0.5;
+        const bool past = at - l >= b + 1 || at + l <= a - 1;
         if (!within && !past) continue;
         TQuad q = centred;
         for (int c = 0; c < 4; ++c)
           q.X[c] += shift * v.Ux, q.Y[c] += shift * v.Uy;
         if (!free(q)) continue;
         // Its line runs on under it.
-        const double from = std::min(a, shift - l), to = std::max(b, shift + l);
+        const double from = std::min(a, at - l), to = std::max(b, at + l);
         if (pass == 0 && !RunOnClear(ox + a * v.Ux, oy + a * v.Uy, ox + b * v.Ux, oy + b * v.Uy,
                                      ox + from * v.Ux, oy + from * v.Uy, ox + to * v.Ux, oy + to * v.Uy,
                                      Extensions, Settled, v.Line, {}, 0, {}))
@@ -1390,7 +1392,7 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
         TSettled& settled = Settled[v.Line];
         settled.X1 = ox + from * v.Ux, settled.Y1 = oy + from * v.Uy, settled.X2 = ox + to * v.Ux,
         settled.Y2 = oy + to * v.Uy;
-        v.Move(shift / (v.UScale > 0 ? v.UScale : 1));
+        v.Move(at / (v.UScale > 0 ? v.UScale : 1));
         moved = true;
         break;
       }

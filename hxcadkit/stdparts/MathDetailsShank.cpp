@@ -25,6 +25,43 @@ void Rough(TModeler3D& M, double x, double y, double Fi)
   M.drRough(x, y, Fi, txapi::txNoProcessingType, TString("1,6"), TString(), TString());
 }
 
+// Whether a bore's diameter, its value 3.5 high (its sign, figures and "H14"), fits between its arrows.
+bool BoreValueFits(double d)
+{
+  return 0.6 * 3.5 * (4.0 + double(DrawingNumber(d).Length())) + 2.0 <= d;
+}
+
+// Whether the bores at the threaded end are sized on the view of that end: where neither the narrower
+// bore's value nor the mouth's fits between its arrows. Beyond the end each would run its line on across
+// the next larger diameter's extension lines there; on the end's view the bore's line runs through the
+// centre and the mouth's comes from outside, its value beyond the circles.
+bool BoresOnEnd(double r98, double r97, double y3, double y4)
+{
+  return y3 > 0.0 && y4 > 0.0 && r98 > 0.0 && r97 > r98 && !BoreValueFits(2.0 * r98) &&
+         !BoreValueFits(2.0 * r97);
+}
+
+// The view of the threaded end at (mx, my), where it sizes the bores: the thread's crest, its root a thin
+// arc open in one quarter (a thread's chamfer is not drawn on its end), the mouth and the bore.
+void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r97, double r98, double y3,
+                     double y4)
+{
+  if (!BoresOnEnd(r98, r97, y3, y4) || !PlacedFinite(Extent({r30, r97, r98}), mx, my, 0.0, 1.0)) return;
+  Md.drMtr(mx, my, 0.0, 1.0);
+  Md.drLine(-r30 - 3.0, 0.0, r30 + 3.0, 0.0, 3);
+  Md.drLine(0.0, -r30 - 3.0, 0.0, r30 + 3.0, 3);
+  Md.drCircle(0.0, 0.0, r30, 1);
+  Md.drArc(0.0, 0.0, r30 - 1.0, -(r30 - 1.0), 0.0, 0.0, -(r30 - 1.0), -1, 2);
+  Md.drCircle(0.0, 0.0, r97, 1);
+  Md.drCircle(0.0, 0.0, r98, 1);
+  const TString h14("H14"), none;
+  Md.drText(-10.0, r30 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид Б"));
+  // The bore through the centre, the mouth from outside: neither line crosses the other.
+  Md.drDimD(2.0 * r98, none, 45.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
+  Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
+  Md.drDeleteMtr();
+}
+
 } // namespace
 
 void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
@@ -138,8 +175,13 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
   // bores, not back along the whole shank through the collar and the cross hole.
   // The narrower bore nearer the end, the thread's diameter beyond both, each asked after the nearer.
-  Md.drDimVL(2.0 * r98, y3 + 8.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
-  Md.drDimVL(2.0 * r97, y4 + 15.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
+  const bool onEnd = BoresOnEnd(r98, r97, y3, y4);
+  if (!onEnd) {
+    Md.drDimVL(2.0 * r98, y3 + 8.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
+    Md.drDimVL(2.0 * r97, y4 + 15.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
+  } else // The view of the threaded end, which sizes them: its arrow below the end.
+    Md.drWPointer(x74 + 14.0, -r30 - 12.0, x74 + 4.0, -r30 - 12.0, x74 + 7.0, -r30 - 21.0, 7.0, 1.0, 75.0,
+                  TString("Б"));
   Md.drDimHL(y4, mouthLine - (r30 - 2.0), -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDimHL(y3, r62 + 34.0 - r30, -1.0, x74 - y3, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDimVL(2.0 * r30, 22.0, -1.0, x74 - 2.0, r30, x74 - 2.0, -r30, TString("M"), none,
@@ -237,6 +279,9 @@ void TMTail::dr2D() const
         // The end view keeps 35 mm from the threaded end.
         dr2D_V2(Len + 35.0 + CollarRadius, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius,
                 Len, ThreadLen, across, Y3, Y4, R98, R97, 1, true);
+        // The threaded end's view, where it sizes the bores, below the end view.
+        ThreadedEndView(Md, Len + 35.0 + CollarRadius, -2.0 * CollarRadius - 25.0, ThreadRadius, R97, R98, Y3,
+                        Y4);
         TCommonGeometry(0, &Md).drCVR_dV(40.0, -80.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, TString("А"),
                                          true);
       },

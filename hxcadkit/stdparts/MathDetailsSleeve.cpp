@@ -1,9 +1,11 @@
 // The locating sleeve: record, standard size, sheet, model, section and end views.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -43,19 +45,104 @@ constexpr double SleeveDimStep = 8.0;
 // The radius of an angle's arc about its vertex on a sheet.
 constexpr double SleeveAngleArc = 25.0;
 
-// A diameter dimensioned from an end face: its value, where it is measured, its texts.
+// A diameter dimensioned from an end face: its value, where it is measured, its texts and whether view A
+// shows it whole (the relief lies hidden behind the bore there, the thread's crest is a broken thin arc).
 struct TSleeveDiameter
 {
   double D, X;
   const char *S1, *S2;
+  bool Seen = true;
 };
+
+// Whether a diameter's value, its sign, figures and tolerance 3.5 high, fits between its arrows.
+bool SleeveValueFits(const TSleeveDiameter& d)
+{
+  const double chars = 1.0 + double(DrawingNumber(d.D).Length()) + double(TString(d.S2).Length());
+  return 0.6 * 3.5 * chars + 2.0 <= d.D;
+}
+
+// The bore behind the tapped hole: the axial length t of the 120 degree drill point from the relief down
+// to the tapping drill, the bore's length xT and where it starts. The bore's length is a whole millimetre:
+// the relief between it and the drill point takes up the fraction the point's cone leaves, 2.5 to 3.5 long
+// instead of 3.
+struct TSleeveBore
+{
+  double T, XT, Start;
+};
+
+TSleeveBore SleeveBore(double x51, double x52, double r42, double r44)
+{
+  const double t = ((r42 + 0.5) - (r44 - 2.0)) * Tan30;
+  const double xT =
+      std::round(x51 - x52 - t - 3.0) >= 1.0 ? std::round(x51 - x52 - t - 3.0) : x51 - x52 - t - 3.0;
+  return {t, xT, x51 - xT};
+}
+
+// The diameters dimensioned beyond the sleeve's end faces (the threaded one at x = 0, the other at x51),
+// and those given on view A instead.
+struct TSleeveFaces
+{
+  std::vector<TSleeveDiameter> Left, Right, EndView;
+};
+
+// Each face's diameters, smallest first. A value that does not fit between its arrows runs its line on
+// past them, across the extension lines of every larger diameter from the same face: so a sleeve without a
+// collar gives such a diameter on view A where that view shows it, else the larger ones from that face.
+TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r42, double r43, double r44)
+{
+  TSleeveFaces f;
+  f.Right.push_back({2.0 * r42, x51, "&02", "H7"});
+  if (x52 != 0.0) {
+    const TSleeveBore b = SleeveBore(x51, x52, r42, r44);
+    f.Left.push_back({2.0 * r44, 0.0, "M", "-7H", false});
+    // The relief behind the thread from the other end through the bore, where that is shorter than the
+    // sleeve is across, so that its extension lines do not run on along the part; else from the
+    // thread's end.
+    const bool throughBore = b.XT <= 2.0 * std::max(r1, r43);
+    (throughBore ? f.Right : f.Left)
+        .push_back({2.0 * (r42 + 0.5), throughBore ? b.Start : x52 + b.T + 0.5, "&02", "H14", false});
+  }
+  if (x50 != 0.0) {
+    f.Right.push_back({2.0 * r43, x51, "&02", "H14"});
+    // The outside behind the collar from the other end, where its chamfer starts.
+    f.Left.push_back({2.0 * r1, 1.0, "&02", "h6"});
+  } else
+    f.Right.push_back({2.0 * r1, x51 - 1.0, "&02", "h6"});
+  for (std::vector<TSleeveDiameter>* side : {&f.Left, &f.Right}) {
+    std::vector<TSleeveDiameter>& d = *side;
+    std::sort(d.begin(), d.end(),
+              [](const TSleeveDiameter& a, const TSleeveDiameter& b) { return a.D < b.D; });
+    for (std::size_t i = 0; x50 == 0.0 && i + 1 < d.size();) {
+      if (SleeveValueFits(d[i])) {
+        ++i;
+      } else if (d[i].Seen) {
+        f.EndView.push_back(d[i]);
+        d.erase(d.begin() + std::ptrdiff_t(i));
+      } else {
+        const auto seen = std::stable_partition(d.begin() + std::ptrdiff_t(i) + 1, d.end(),
+                                                [](const TSleeveDiameter& k) { return !k.Seen; });
+        f.EndView.insert(f.EndView.end(), seen, d.end());
+        d.erase(seen, d.end());
+        ++i;
+      }
+    }
+  }
+  return f;
+}
+
+// Whether the bore's diameter, and its sign with it, stands on view A.
+bool BoreInEndView(const TSleeveFaces& f)
+{
+  return std::any_of(f.EndView.begin(), f.EndView.end(),
+                     [](const TSleeveDiameter& d) { return std::strcmp(d.S2, "H7") == 0; });
+}
 
 // Diameters from the end face at x = face, beside it on the side away from the part (dir -1 to the left,
 // +1 to the right), the smallest off from the face and each larger one a row farther: no extension line
 // then crosses another's line. A value that does not fit between its arrows slides towards the lower half.
-void SleeveDiameters(TModeler3D& Md, double face, double dir, double off, std::vector<TSleeveDiameter> d)
+void SleeveDiameters(TModeler3D& Md, double face, double dir, double off,
+                     const std::vector<TSleeveDiameter>& d)
 {
-  std::sort(d.begin(), d.end(), [](const TSleeveDiameter& a, const TSleeveDiameter& b) { return a.D < b.D; });
   const TString none;
   for (std::size_t k = 0; k < d.size(); ++k)
     Md.drDimVL2(-d[k].D, face + dir * (off + SleeveDimStep * double(k)) - d[k].X, -1.0, d[k].X, -d[k].D / 2.0,
@@ -149,6 +236,23 @@ void TSocketLeaderPinLocatingSleeves::dr2D() const
   const double flats = FlatsWidth(Complement, CollarHeight);
   const double X45 = flats != 0.0 ? flats : 2.0 * CollarRadius;
   dr2D_V2(Len + 115.0, 0.0, 0.0, 1.0, X45, Radius, FRadius, CollarRadius, ThreadRadius, 1, true);
+  // The diameters given on view A: the largest through the centre, the others from outside; the bore's
+  // sign on its leader.
+  const TSleeveFaces faces = SleeveFaces(Len, CollarHeight, ThreadLen, Radius, FRadius,
+                                         CollarHeight != 0.0 ? CollarRadius : Radius, ThreadRadius);
+  Md.drMtr(Len + 115.0, 0.0, 0.0, 1.0);
+  for (const TSleeveDiameter& d : faces.EndView) {
+    const bool bore = std::strcmp(d.S2, "H7") == 0;
+    // Apart from the outside's line through the centre: concentric diameters share no line.
+    const double at = bore ? -60.0 : 45.0;
+    Md.drDimD(d.D, TString(), at, 10, 1, 0.0, 0.0, 1, d.S1, d.S2, TString());
+    if (bore) {
+      const double a = at * TMathDef::DEGRAD, r = d.D / 2.0 + 8.0;
+      Md.drRough(r * std::cos(a), r * std::sin(a), at + 90.0, txapi::txRoughSignEnum(0), "0,4", TString(),
+                 TString());
+    }
+  }
+  Md.drDeleteMtr();
   // Detail Б shows the groove before the collar; a sleeve without a collar has neither.
   if (CollarHeight != 0.0) {
     TCommonGeometry G(0, &Md);
@@ -182,13 +286,8 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
                                               bool isSize, Real x45) const
 {
   TModeler3D& Md = M();
-  // The axial length of the 120 degree drill point from the relief down to the tapping drill.
-  const double t = ((r42 + 0.5) - (r44 - 2.0)) * Tan30;
-  // The bore's length is a whole millimetre: the relief between it and the drill point takes up the
-  // fraction the point's cone leaves, 2.5 to 3.5 long instead of 3.
-  const double xT =
-      std::round(x51 - x52 - t - 3.0) >= 1.0 ? std::round(x51 - x52 - t - 3.0) : x51 - x52 - t - 3.0;
-  const double boreStart = x51 - xT;
+  const TSleeveBore bore = SleeveBore(x51, x52, r42, r44);
+  const double t = bore.T, xT = bore.XT, boreStart = bore.Start;
   // The thin line of the thread's nominal diameter ends on the drill point's cone.
   const double threadEnd = x52 + 1.1547005383792515;
   Md.drMtr(mx, my, ma, mm);
@@ -274,26 +373,11 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     Md.drDimHL(1.0, -10.0, 0.0, 0.0, 1.0 - r1, 1.0, -r1, none, none, none);
     // Diameters from an end face: the thread and the relief behind it from the threaded end; from the other
     // the bore and the outside (or the collar), the bore's sign on its extension line.
-    // The thread from its end; the relief behind it from the other end through the bore, where the bore and
-    // the outside (or the collar) are given, so that the thread's value, often wider than the thread, stands
-    // alone; from the thread's end where the bore is deeper than the sleeve is across, so that its extension
-    // lines do not run on along the part.
-    std::vector<TSleeveDiameter> left, right{{2.0 * r42, x51, "&02", "H7"}};
-    if (x52 != 0.0) {
-      left.push_back({2.0 * r44, 0.0, "M", "-7H"});
-      const bool throughBore = xT <= 2.0 * top;
-      (throughBore ? right : left)
-          .push_back({2.0 * (r42 + 0.5), throughBore ? boreStart : x52 + t + 0.5, "&02", "H14"});
-    }
-    if (x50 != 0.0) {
-      right.push_back({2.0 * r43, x51, "&02", "H14"});
-      // The outside behind the collar from the other end, where its chamfer starts.
-      left.push_back({2.0 * r1, 1.0, "&02", "h6"});
-    } else
-      right.push_back({2.0 * r1, x51 - 1.0, "&02", "h6"});
+    const TSleeveFaces faces = SleeveFaces(x51, x50, x52, r1, r42, r43, r44);
+    const std::vector<TSleeveDiameter>&left = faces.Left, &right = faces.Right;
     SleeveDiameters(Md, 0.0, -1.0, 10.0, left);
     SleeveDiameters(Md, x51, 1.0, 28.0, right);
-    Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
+    if (!BoreInEndView(faces)) Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
     // View A looks at the collar's end: its arrow points at it, its letter stands above the arrow.
     if (x45 != 0.0) Md.drWPointer(x51 + 60.0, 0.0, x51 + 50.0, 0.0, x51 + 54.0, 2.0, 7.0, 1.0, 75.0, "А");
     if (x50 != 0.0) Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");
