@@ -58,7 +58,7 @@ std::size_t KnownCrossings(const std::string& part)
   static const std::map<std::string, std::size_t> known = {
       {"locating_sleeve", 4},
       {"sprue_bush", 5},
-      {"ejector_plug", 3},
+      {"ejector_plug", 1},
       {"guide_plug", 1},
       {"shank", 1},
   };
