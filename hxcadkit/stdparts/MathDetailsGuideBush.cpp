@@ -183,7 +183,12 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     // No detail view shows the collar's groove, so it is not called out; without a front extension
     // the collar height and the outer diameter are each given once, by the collar and the rear.
     Md.drDimHL(S, -30.0, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
-    if (F != 0.0) Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
+    // A collar narrower than a roughness sign's arms (8.7 across) leaves its rear face's sign no room over
+    // the collar, between the collar face's extension lines: it stands on the front part's side, between
+    // the collar's height and the front length, which stands 2 lower to leave it its whole 19.5.
+    const bool narrowCollar = F != 0.0 && S != 0.0 && S < 9.2;
+    if (F != 0.0)
+      Md.drDimHL(S + F, narrowCollar ? -45.0 : -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     // The collar's diameter from the face on its shorter side, its extension lines over as little of the
@@ -227,7 +232,10 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
       RoughOnOwnLine(Md, S, r2, r2 + 4.5, 180.0, "1,6");
     else
       Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
-    Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
+    if (narrowCollar)
+      RoughOnOwnLine(Md, 0.0, -30.0 - r2, -37.0 - r2, 180.0, "1,6");
+    else
+      Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
   }
   Md.drDeleteMtr();
 }
