@@ -59,7 +59,6 @@ std::size_t KnownCrossings(const std::string& part)
       {"locating_sleeve", 4},
       {"sprue_bush", 5},
       {"ejector_plug", 1},
-      {"guide_plug", 1},
       {"shank", 1},
   };
   const auto k = known.find(part);
