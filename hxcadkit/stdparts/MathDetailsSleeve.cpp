@@ -90,7 +90,8 @@ struct TSleeveFaces
 
 // Each face's diameters, smallest first. A value that does not fit between its arrows runs its line on
 // past them, across the extension lines of every larger diameter from the same face: so a sleeve without a
-// collar gives such a diameter on view A where that view shows it, else the larger ones from that face.
+// collar gives such a diameter on view A where that view shows it, else the larger ones from that face;
+// where view A shows none of them (the thread and the relief behind it), each is sized across the section.
 TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r42, double r43, double r44)
 {
   TSleeveFaces f;
@@ -364,16 +365,16 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     // line. The top of the part is the collar's, or the sleeve's own.
     const double top = std::max(r1, r43);
     const TSleeveFaces faces = SleeveFaces(x51, x50, x52, r1, r42, r43, r44);
-    const bool faceClear = std::all_of(faces.Left.begin(), faces.Left.end(),
-                                       [](const TSleeveDiameter& d) { return d.Across; });
+    const bool faceClear =
+        std::all_of(faces.Left.begin(), faces.Left.end(), [](const TSleeveDiameter& d) { return d.Across; });
     const auto above = [top](int row, double y) { return top + SleeveDimStep * row - y; };
     if (x52 != 0.0) {
       Md.drDimHL(2.0, above(1, r1 - Tan30), -1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01");
       Md.drDimHL(x52, above(2, r1 - Tan30), -1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
       // The outer chamfer's angle between the surface run on and the chamfer's line run on past the part,
       // below it; beyond the end face where no diameter stands there, else under the part.
-      Md.drDimA(30.0, -1, faceClear ? 180.0 : 0.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1,
-                0, none, 1.0, -r1);
+      Md.drDimA(30.0, -1, faceClear ? 180.0 : 0.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none,
+                1.0, -r1);
       Md.drRough(x51 - x50, -32.0 - r43, 0.0, plain, "3,2", none, none);
     }
     // A sleeve the chamfer angle's arc reaches past crowds the end face's sign below it: there the bore's
