@@ -31,14 +31,19 @@ bool BoreValueFits(double d)
   return 0.6 * 3.5 * (4.0 + double(DrawingNumber(d).Length())) + 2.0 <= d;
 }
 
-// Whether the bores at the threaded end are sized on the view of that end: where neither the narrower
-// bore's value nor the mouth's fits between its arrows. Beyond the end each would run its line on across
-// the next larger diameter's extension lines there; on the end's view the bore's line runs through the
-// centre and the mouth's comes from outside, its value beyond the circles.
-bool BoresOnEnd(double r98, double r97, double y3, double y4)
+// Which bores at the threaded end are sized on the view of that end: the narrower bore where its value does
+// not fit between its arrows (beyond the end it would run its line on across the mouth's extension lines),
+// the mouth with it where neither value fits. On the end's view the bore's line runs through the centre
+// and the mouth's comes from outside, its value beyond the circles.
+struct TBoresOnEnd
 {
-  return y3 > 0.0 && y4 > 0.0 && r98 > 0.0 && r97 > r98 && !BoreValueFits(2.0 * r98) &&
-         !BoreValueFits(2.0 * r97);
+  bool Bore, Mouth;
+};
+
+TBoresOnEnd BoresOnEnd(double r98, double r97, double y3, double y4)
+{
+  const bool bore = y3 > 0.0 && y4 > 0.0 && r98 > 0.0 && r97 > r98 && !BoreValueFits(2.0 * r98);
+  return {bore, bore && !BoreValueFits(2.0 * r97)};
 }
 
 // The view of the threaded end at (mx, my), where it sizes the bores: the thread's crest, its root a thin
@@ -46,7 +51,8 @@ bool BoresOnEnd(double r98, double r97, double y3, double y4)
 void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r97, double r98, double y3,
                      double y4)
 {
-  if (!BoresOnEnd(r98, r97, y3, y4) || !PlacedFinite(Extent({r30, r97, r98}), mx, my, 0.0, 1.0)) return;
+  const TBoresOnEnd on = BoresOnEnd(r98, r97, y3, y4);
+  if (!on.Bore || !PlacedFinite(Extent({r30, r97, r98}), mx, my, 0.0, 1.0)) return;
   Md.drMtr(mx, my, 0.0, 1.0);
   Md.drLine(-r30 - 3.0, 0.0, r30 + 3.0, 0.0, 3);
   Md.drLine(0.0, -r30 - 3.0, 0.0, r30 + 3.0, 3);
@@ -56,9 +62,12 @@ void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r9
   Md.drCircle(0.0, 0.0, r98, 1);
   const TString h14("H14"), none;
   Md.drText(-10.0, r30 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид Б"));
-  // The bore through the centre, the mouth from outside: neither line crosses the other.
-  Md.drDimD(2.0 * r98, none, 45.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
-  Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
+  // The bore through the centre, the mouth from outside: neither line crosses the other. Alone, the bore's
+  // value stands past the crest, off the mouth's and the crest's circles.
+  const double lone = r30 - r98 + 0.6 * 3.5 * (4.0 + double(DrawingNumber(2.0 * r98).Length())) / 2.0 + 2.0;
+  Md.drDimD(2.0 * r98, none, 45.0, on.Mouth ? 10 : int(std::ceil(lone)), 1, 0.0, 0.0, 1, TString("&02"), h14,
+            none);
+  if (on.Mouth) Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
   Md.drDeleteMtr();
 }
 
@@ -175,11 +184,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
   // bores, not back along the whole shank through the collar and the cross hole.
   // The narrower bore nearer the end, the thread's diameter beyond both, each asked after the nearer.
-  const bool onEnd = BoresOnEnd(r98, r97, y3, y4);
-  if (!onEnd) {
-    Md.drDimVL(2.0 * r98, y3 + 8.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
-    Md.drDimVL(2.0 * r97, y4 + 15.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
-  } else // The view of the threaded end, which sizes them: its arrow below the end.
+  const TBoresOnEnd onEnd = BoresOnEnd(r98, r97, y3, y4);
+  if (!onEnd.Bore) Md.drDimVL(2.0 * r98, y3 + 8.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
+  if (!onEnd.Mouth) Md.drDimVL(2.0 * r97, y4 + 15.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
+  if (onEnd.Bore) // The view of the threaded end, which sizes them: its arrow below the end.
     Md.drWPointer(x74 + 14.0, -r30 - 12.0, x74 + 4.0, -r30 - 12.0, x74 + 7.0, -r30 - 21.0, 7.0, 1.0, 75.0,
                   TString("Б"));
   Md.drDimHL(y4, mouthLine - (r30 - 2.0), -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);

@@ -52,6 +52,9 @@ struct TSleeveDiameter
   double D, X;
   const char *S1, *S2;
   bool Seen = true;
+  // Where a line across the section sizes it at its own feature, and whether it does.
+  double Mid = 0.0;
+  bool Across = false;
 };
 
 // Whether a diameter's value, its sign, figures and tolerance 3.5 high, fits between its arrows.
@@ -87,20 +90,22 @@ struct TSleeveFaces
 
 // Each face's diameters, smallest first. A value that does not fit between its arrows runs its line on
 // past them, across the extension lines of every larger diameter from the same face: so a sleeve without a
-// collar gives such a diameter on view A where that view shows it, else the larger ones from that face.
+// collar gives such a diameter on view A where that view shows it, else the larger ones from that face;
+// where view A shows none of them (the thread and the relief behind it), each is sized across the section.
 TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r42, double r43, double r44)
 {
   TSleeveFaces f;
   f.Right.push_back({2.0 * r42, x51, "&02", "H7"});
   if (x52 != 0.0) {
     const TSleeveBore b = SleeveBore(x51, x52, r42, r44);
-    f.Left.push_back({2.0 * r44, 0.0, "M", "-7H", false});
+    f.Left.push_back({2.0 * r44, 0.0, "M", "-7H", false, x52 / 2.0});
     // The relief behind the thread from the other end through the bore, where that is shorter than the
     // sleeve is across, so that its extension lines do not run on along the part; else from the
     // thread's end.
     const bool throughBore = b.XT <= 2.0 * std::max(r1, r43);
     (throughBore ? f.Right : f.Left)
-        .push_back({2.0 * (r42 + 0.5), throughBore ? b.Start : x52 + b.T + 0.5, "&02", "H14", false});
+        .push_back({2.0 * (r42 + 0.5), throughBore ? b.Start : x52 + b.T + 0.5, "&02", "H14", false,
+                    (x52 + b.T + b.Start) / 2.0});
   }
   if (x50 != 0.0) {
     f.Right.push_back({2.0 * r43, x51, "&02", "H14"});
@@ -112,8 +117,8 @@ TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r
     std::vector<TSleeveDiameter>& d = *side;
     std::sort(d.begin(), d.end(),
               [](const TSleeveDiameter& a, const TSleeveDiameter& b) { return a.D < b.D; });
-    for (std::size_t i = 0; x50 == 0.0 && i + 1 < d.size();) {
-      if (SleeveValueFits(d[i])) {
+    for (std::size_t i = 0; x50 == 0.0 && i < d.size();) {
+      if (SleeveValueFits(d[i]) || (d[i].Seen && i + 1 == d.size())) {
         ++i;
       } else if (d[i].Seen) {
         f.EndView.push_back(d[i]);
@@ -121,6 +126,11 @@ TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r
       } else {
         const auto seen = std::stable_partition(d.begin() + std::ptrdiff_t(i) + 1, d.end(),
                                                 [](const TSleeveDiameter& k) { return !k.Seen; });
+        // Where view A shows none of the larger ones (the thread and the relief behind it), each is sized
+        // across the section at its own feature: no extension lines there for a run-on to cross.
+        if (seen == d.end())
+          for (TSleeveDiameter& k : d)
+            k.Across = true;
         f.EndView.insert(f.EndView.end(), seen, d.end());
         d.erase(seen, d.end());
         ++i;
@@ -144,9 +154,14 @@ void SleeveDiameters(TModeler3D& Md, double face, double dir, double off,
                      const std::vector<TSleeveDiameter>& d)
 {
   const TString none;
-  for (std::size_t k = 0; k < d.size(); ++k)
-    Md.drDimVL2(-d[k].D, face + dir * (off + SleeveDimStep * double(k)) - d[k].X, -1.0, d[k].X, -d[k].D / 2.0,
-                d[k].X, d[k].D / 2.0, d[k].S1, d[k].S2, none);
+  std::size_t row = 0;
+  for (const TSleeveDiameter& k : d) {
+    const double x = k.Across ? k.Mid : k.X;
+    const double at = k.Across ? 0.0 : face + dir * (off + SleeveDimStep * double(row++)) - x;
+    // Across the section its value slides above the part, away from the end chamfer's angle below.
+    const double y = k.Across ? -k.D / 2.0 : k.D / 2.0;
+    Md.drDimVL2(-k.D, at, -1.0, x, -y, x, y, k.S1, k.S2, none);
+  }
 }
 
 // The width across the collar's flats: a guide pillar's key, cut into a collar there is; 0 for none.
@@ -349,13 +364,17 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     // thread and the bore side by side, then the whole length; so no extension line crosses another's
     // line. The top of the part is the collar's, or the sleeve's own.
     const double top = std::max(r1, r43);
+    const TSleeveFaces faces = SleeveFaces(x51, x50, x52, r1, r42, r43, r44);
+    const bool faceClear =
+        std::all_of(faces.Left.begin(), faces.Left.end(), [](const TSleeveDiameter& d) { return d.Across; });
     const auto above = [top](int row, double y) { return top + SleeveDimStep * row - y; };
     if (x52 != 0.0) {
       Md.drDimHL(2.0, above(1, r1 - Tan30), -1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01");
       Md.drDimHL(x52, above(2, r1 - Tan30), -1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
       // The outer chamfer's angle between the surface run on and the chamfer's line run on past the part,
-      // below it: beyond the end face stand the diameters from it.
-      Md.drDimA(30.0, -1, 0.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, 1.0, -r1);
+      // below it; beyond the end face where no diameter stands there, else under the part.
+      Md.drDimA(30.0, -1, faceClear ? 180.0 : 0.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none,
+                1.0, -r1);
       Md.drRough(x51 - x50, -32.0 - r43, 0.0, plain, "3,2", none, none);
     }
     // A sleeve the chamfer angle's arc reaches past crowds the end face's sign below it: there the bore's
@@ -370,10 +389,11 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
     if (x50 != 0.0)
       Md.drDimA(30.0, -1, 90.0, 25.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, x52, r44 - 2.0);
-    Md.drDimHL(1.0, -10.0, 0.0, 0.0, 1.0 - r1, 1.0, -r1, none, none, none);
+    // The chamfer's length from the corner its lines make: the angle's ray along the surface, run on past
+    // the end face, ends its extension line there instead of crossing it.
+    Md.drDimHL(1.0, -10.0, 0.0, 0.0, faceClear ? -r1 : 1.0 - r1, 1.0, -r1, none, none, none);
     // Diameters from an end face: the thread and the relief behind it from the threaded end; from the other
     // the bore and the outside (or the collar), the bore's sign on its extension line.
-    const TSleeveFaces faces = SleeveFaces(x51, x50, x52, r1, r42, r43, r44);
     const std::vector<TSleeveDiameter>&left = faces.Left, &right = faces.Right;
     SleeveDiameters(Md, 0.0, -1.0, 10.0, left);
     SleeveDiameters(Md, x51, 1.0, 28.0, right);
