@@ -56,10 +56,8 @@ void MakeAtSize(const TPart& part, TMade& made, int s)
 std::size_t KnownCrossings(const std::string& part)
 {
   static const std::map<std::string, std::size_t> known = {
-      {"locating_sleeve", 4},
       {"sprue_bush", 5},
       {"ejector_plug", 1},
-      {"shank", 1},
   };
   const auto k = known.find(part);
   return k == known.end() ? 0 : k->second;
