@@ -640,17 +640,39 @@ void TSheetLayout::PlaceDimensions()
         part = {std::min(part[0], v[0]), std::min(part[1], v[1]), std::max(part[2], v[2]),
                 std::max(part[3], v[3])};
     }
-    const bool through = halves && std::fabs(asked - s1) <= 1 && std::fabs(asked - s2) <= 1 &&
-                         holds(part, cx, cy);
-    const bool within = Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
-      return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
-    });
+    // So is one whose halves meet only across the bore (a seat's edge drawn across its mouth): the
+    // points' middle lies in no hatched area while each point is on the edge of one.
+    bool bore = false;
+    if (const double l = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1); !halves && l > 2) {
+      const auto hatched = [this](double x, double y) {
+        return std::any_of(Areas.begin(), Areas.end(), [&](const std::pair<std::size_t, std::size_t>& a) {
+          bool in = false;
+          for (std::size_t k = a.first; k < a.second; ++k) {
+            const auto& g = Segments[k];
+            if ((g[1] > y) != (g[3] > y) && x < (g[2] - g[0]) * (y - g[1]) / (g[3] - g[1]) + g[0]) in = !in;
+          }
+          return in;
+        });
+      };
+      const double bx = (m.X2 - m.X1) / l, by = (m.Y2 - m.Y1) / l;
+      const auto wall = [&](double x, double y) {
+        return hatched(x - bx * 0.5, y - by * 0.5) || hatched(x + bx * 0.5, y + by * 0.5);
+      };
+      halves = bore = !hatched((m.X1 + m.X2) / 2, (m.Y1 + m.Y2) / 2) && wall(m.X1, m.Y1) && wall(m.X2, m.Y2);
+    }
+    const bool through =
+        halves && std::fabs(asked - s1) <= 1 && std::fabs(asked - s2) <= 1 && holds(part, cx, cy);
+    const bool within =
+        Within(cx, cy) && std::any_of(views.begin(), views.end(), [&](const std::array<double, 4>& v) {
+          return holds(v, cx, cy) && holds(v, m.X1, m.Y1) && holds(v, m.X2, m.Y2);
+        });
     const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + len / 2 + 1.5;
     // A line asked through a hollow section stays across it, its value beyond the outlines there, before
-    // it is carried off the part.
-    if (!within && through) {
+    // it is carried off the part; a bore edged round its middle does not make it a line within a view.
+    if ((!within || bore) && through) {
       acrossBore = true;
-      searchEither(nearSteps, m.Side < 0 ? -past : past, m.Side < 0 ? past : -past);
+      // A bore edged round its middle holds the value only past its walls, nearer than any other offset.
+      searchEither(bore ? 0 : nearSteps, m.Side < 0 ? -past : past, m.Side < 0 ? past : -past);
       // Past the part's outlines the line crosses there: a bore's value stands beyond its wall.
       const double a = m.X1 * ux + m.Y1 * uy, b = m.X2 * ux + m.Y2 * uy, mid = (a + b) / 2;
       double lo = std::min(a, b), hi = std::max(a, b);

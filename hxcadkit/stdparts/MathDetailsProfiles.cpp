@@ -498,7 +498,8 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
       Md.drDimR(SeatEdge, TString(), 187.0, x9 + 9.0 / sheet, 5, 1, ox, oy, 1, 1, TString("R"), TString(),
                 TString());
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
-    Rough(Md, x27, -14.0 - r70, 0.0, "1,6");
+    // The collar face's grade turned away from the collar's length, whose value slides past that face.
+    Rough(Md, x27, -14.0 - r70, 180.0, "1,6");
     Rough(Md, 0.0, -49.0 - r70, 180.0, "0,8");
     Rough(Md, x59, -37.0 - r22, 0.0, "0,2");
     Rough(Md, x27 + 4.0, r22, 90.0, "0,8");
