@@ -502,7 +502,14 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Rough(Md, x27, -14.0 - r70, 180.0, "1,6");
     Rough(Md, 0.0, -49.0 - r70, 180.0, "0,8");
     Rough(Md, x59, -37.0 - r22, 0.0, "0,2");
-    Rough(Md, x27 + 4.0, r22, 90.0, "0,8");
+    // Across the seat the body's value above takes the body's far end, where the grade's shelf would
+    // reach: the grade then stands on the body's line drawn on past the far end face.
+    if (rounded)
+      Rough(Md, x27 + 4.0, r22, 90.0, "0,8");
+    else {
+      Md.drLine(x59, r22, x59 + 6.0 / sheet, r22, 2);
+      Rough(Md, x59 + 4.0 / sheet, r22, 90.0, "0,8");
+    }
     // The seat's grade under its diameter's lower extension line, within the angle's arc and clear of
     // the diameter's line.
     Rough(Md, x59 + (SeatLine - 2.5) / sheet, -r66, 270.0, "0,2");
