@@ -24,7 +24,7 @@ namespace sl = stdtest::sheetlines;
 namespace mp = stdtest::mouldparts;
 
 // The findings of the pillar's first, middle and last rows today.
-constexpr std::size_t CeilingPlain = 3, CeilingThreaded = 9;
+constexpr std::size_t CeilingPlain = 0, CeilingThreaded = 0;
 
 class PillarSheets : public ::testing::Test, public adaptertest::HostedModeller
 {

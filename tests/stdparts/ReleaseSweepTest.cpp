@@ -57,7 +57,6 @@ std::size_t KnownCrossings(const std::string& part)
 {
   static const std::map<std::string, std::size_t> known = {
       {"sprue_bush", 5},
-      {"ejector_plug", 1},
   };
   const auto k = known.find(part);
   return k == known.end() ? 0 : k->second;
