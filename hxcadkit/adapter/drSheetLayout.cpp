@@ -202,6 +202,20 @@ std::size_t Shown(double value)
   return s.size();
 }
 
+// Stretches along one line, sorted and joined where one reaches the next (within 0.05): the separate
+// surfaces that line runs along.
+std::vector<std::pair<double, double>> JoinedStretches(std::vector<std::pair<double, double>> r)
+{
+  std::sort(r.begin(), r.end());
+  std::vector<std::pair<double, double>> joined{r.front()};
+  for (const auto& s : r)
+    if (s.first <= joined.back().second + 0.05)
+      joined.back().second = std::max(joined.back().second, s.second);
+    else
+      joined.push_back(s);
+  return joined;
+}
+
 // A sign on a line slides along it, the nearer the better. One asked off every line moves anywhere:
 // lifting it away from the part counts double, towards the part only when nothing else fits. The same
 // moves in the same order for every sign on every sheet: ordered once.
@@ -1537,13 +1551,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
     // Settled again, it keeps to the stretch of line it was asked on (the carriers that join it there, or
     // the nearest): another stretch of the same line, past a gap, is another surface.
     if (strict && !carriers.empty()) {
-      std::sort(carriers.begin(), carriers.end());
-      std::vector<std::pair<double, double>> joined{carriers.front()};
-      for (const auto& r : carriers)
-        if (r.first <= joined.back().second + 0.05)
-          joined.back().second = std::max(joined.back().second, r.second);
-        else
-          joined.push_back(r);
+      const std::vector<std::pair<double, double>> joined = JoinedStretches(carriers);
       const auto off = [](const std::pair<double, double>& r) {
         return std::max({r.first - 0.05, -0.05 - r.second, 0.0});
       };
@@ -1632,13 +1640,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
   if (outlines.empty()) return false;
   // Its surface: the stretch of outline nearest its ask, joined where the outline goes on; the line's other
   // stretches of outline are other surfaces, which it never stands on or beyond.
-  std::sort(outlines.begin(), outlines.end());
-  std::vector<std::pair<double, double>> joined{outlines.front()};
-  for (const auto& r : outlines)
-    if (r.first <= joined.back().second + 0.05)
-      joined.back().second = std::max(joined.back().second, r.second);
-    else
-      joined.push_back(r);
+  const std::vector<std::pair<double, double>> joined = JoinedStretches(outlines);
   const auto off = [](const std::pair<double, double>& r) { return std::max({r.first, -r.second, 0.0}); };
   const std::pair<double, double> own = *std::min_element(
       joined.begin(), joined.end(), [&off](const auto& a, const auto& b) { return off(a) < off(b); });
