@@ -10,9 +10,8 @@
 # Usage: scripts/sheets.sh [--full | --crossings] [extra arguments of the test program, e.g. --gtest_filter=*spacer*]
 #   without an option: the first, middle and last rows of every table, the parts without one at 0.5, 1, 2
 #   --full:             every row of every table; each code's rows at 0.5 to 2 times, each size past every other
-#   --crossings:        every sheet of every row and size laid out and checked as released, each dimension
-#                       across another's lines or a hole, or out of reach of what it sizes, a failure (the
-#                       count per part is printed either way)
+#   --crossings:        every sheet of every row and size laid out and checked as released, and the roughness
+#                       signs with a stroke or value crossed by a line counted part by part
 # The whole run is long (the cap screws' hundreds of rows, each size past every other): it can be split into
 # processes by HXCAD_CODES=FROM-TO (codes of the builder by code), HXCAD_SHARD=K/N (every Nth table row from
 # the Kth) and HXCAD_PARTS=NAME,NAME (part classes), with HXCAD_SWEEP_TRACE=1 naming each call before it is
@@ -26,7 +25,7 @@ if [[ "${1:-}" == "--full" ]]; then
   rows=all
   shift
 elif [[ "${1:-}" == "--crossings" ]]; then
-  filter='*ReleaseSweep*'
+  filter='*ReleaseSweep*:*SignsCrossedOnEverySheetAreCounted*'
   export HXCAD_SHEET_CROSSINGS=1
   shift
 fi

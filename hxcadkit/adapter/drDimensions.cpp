@@ -282,7 +282,11 @@ void TModelerApi::drDimR(const double& Val, const TString&, const double& FBase,
             if (NearestInt(out) != std::abs(shift)) p->SetTextShift(NearestInt(out));
           d->Update();
         },
-        false, xc, yc, Val, NearestInt(Drl), S1, after, FBase);
+        false, xc, yc, Val, NearestInt(Drl), S1, after, FBase,
+        [d] {
+          d->SetStyle(2);
+          d->Update();
+        });
   const txapi::SmartPtr<txapi::IDrawingObject> o = d;
   Dimensioned(o);
   LinkDimension(o, Val, false, xc, yc, xc, yc);

@@ -385,6 +385,8 @@ public:
   struct TCircleDimension
   {
     std::function<void(double angle, double shift, bool reversed)> Turn;
+    // A radius's line stopped short of its centre, where running from the centre it would cross a line.
+    std::function<void()> Shorten;
     double CX = 0, CY = 0, ExX = 1, ExY = 0, EyX = 0, EyY = 1, R = 0, Shift = 0;
     bool Diameter = true;
     // The angle its leader was asked at, when one was, on the sheet and in its container: a sign asked
@@ -511,6 +513,10 @@ private:
   struct TLeader
   {
     double CX, CY, Asked, X1, Y1, Ux, Uy, Nx, Ny, From, To;
+    // Its own value's box, and the box kept for its sign among Boxes while the rest settles (none when
+    // Boxes.size() or more).
+    TQuad Value;
+    std::size_t Kept = std::size_t(-1);
   };
   std::vector<TLeader> Leaders;
   // Whether the sign s was asked on the line through (CX, CY) at asked degrees, its base along it.
@@ -985,9 +991,10 @@ private:
                        const TString& after, int valueSide = 0);
   // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, its value
   // shifted that far past the circle, with its texts before and after its value, left to settle with the
-  // view.
+  // view. A radius's line may be stopped short of its centre by shorten.
   void SettleCircle(std::function<void(double, double, bool)> turn, bool diameter, double xc, double yc,
-                    double r, double shift, const TString& before, const TString& after, double asked = NAN);
+                    double r, double shift, const TString& before, const TString& after, double asked = NAN,
+                    std::function<void()> shorten = nullptr);
   void LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2, double y2,
                             int chars, double lineX, double lineY);
 

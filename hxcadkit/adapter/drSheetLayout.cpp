@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "txapi/IRadialDimension.h"
 #include "txapi/IRoughParams.h"
 
 namespace drApi {
@@ -1024,7 +1025,7 @@ void TSheetLayout::PlaceDimensions()
     {
       double X1, Y1, X2, Y2, Ux, Uy, Nx, Ny, Angle, Middle, Shelf;
     };
-    const auto leader = [&c](double a, double shift, bool reversed) {
+    const auto leader = [&c](double a, double shift, bool reversed, bool stopped = false) {
       TAt g;
       const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
       g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
@@ -1038,6 +1039,8 @@ void TSheetLayout::PlaceDimensions()
       const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
       g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
       if (reversed && c.Diameter) g.X1 = g.X2, g.Y1 = g.Y2;
+      if (stopped)
+        g.X1 = g.X2 - g.Ux * txapi::txRadiusLineShort, g.Y1 = g.Y2 - g.Uy * txapi::txRadiusLineShort;
       // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
       // asks, above the shelf as it is read.
       g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
@@ -1047,6 +1050,12 @@ void TSheetLayout::PlaceDimensions()
                                                   c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
       g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
       return g;
+    };
+    // Whether its line, running from the centre, may stop short of it: a radius's, not reversed, longer than
+    // the stretch it keeps.
+    const auto shortens = [&c](const TAt& g, bool reversed) {
+      return c.Shorten && !c.Diameter && !reversed &&
+             std::hypot(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
     };
     // The angles to try, nearest first: 5 degrees apart from 45 about a whole circle; on arcs, each degree
     // from the one asked.
@@ -1094,6 +1103,8 @@ void TSheetLayout::PlaceDimensions()
       double Angle = NAN, Shift = 0;
       bool Reversed = false;
       TQuad Value;
+      bool Short = false, Signed = false;
+      TQuad Sign;
     } chosen, any, freeAt, uncrossed;
     for (int m = 0; m < shifts && std::isnan(chosen.Angle); ++m)
       for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
@@ -1112,17 +1123,34 @@ void TSheetLayout::PlaceDimensions()
           if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
             continue;
           if (std::isnan(freeAt.Angle)) freeAt = here;
-          if (Crossed(q)) continue;
+          // Nor across a leader settled before it.
+          if (Crossed(q) ||
+              std::any_of(CircleLines.begin(), CircleLines.end(), [&q](const std::array<double, 4>& o) {
+                const double ox[2] = {o[0], o[2]}, oy[2] = {o[1], o[3]};
+                return Overlap(q.X, q.Y, 4, ox, oy, 2);
+              }))
+            continue;
+          // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
+          const auto clear = [&](const TAt& at) {
+            return lineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY,
+                             outside);
+          };
+          TChoice best = here;
+          best.Short = !clear(g) && shortens(g, reversed) && clear(leader(a, shift, reversed, true));
+          const TAt& drawn = best.Short ? leader(a, shift, reversed, true) : g;
           // A sign asked on its leader goes with it: where there is room for it too.
           if (sign != Signs.end()) {
-            const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
-            const TLeader l{c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf};
+            const double r = std::hypot(drawn.X2 - drawn.X1, drawn.Y2 - drawn.Y1);
+            const TLeader l{c.CX,     c.CY,     c.AskedAngle, drawn.X1, drawn.Y1,        drawn.Ux,
+                            drawn.Uy, drawn.Nx, drawn.Ny,     r,        r + drawn.Shelf, q};
             double X, Y, turn;
             if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
+            TSign t = *sign;
+            t.SAngle = turn;
+            best.Sign = Footprint(t, X, Y), best.Signed = true;
           }
-          // Best where its line crosses nothing either.
-          if (lineClear({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX, c.CY, outside))
-            chosen = here;
+          if (best.Short || clear(g))
+            chosen = best;
           else if (std::isnan(uncrossed.Angle))
             uncrossed = here;
         }
@@ -1130,15 +1158,16 @@ void TSheetLayout::PlaceDimensions()
     if (std::isnan(chosen.Angle)) chosen = freeAt;
     if (std::isnan(chosen.Angle)) chosen = any;
     if (std::isnan(chosen.Angle)) continue;
-    {
-      const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed);
-      CircleLines.push_back({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf});
-    }
+    const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed, chosen.Short);
+    CircleLines.push_back({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf});
     if (c.Asked) {
-      const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed);
       const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
-      Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf});
+      // Its sign's place kept from what settles after it.
+      Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf,
+                         chosen.Value, chosen.Signed ? Boxes.size() : std::size_t(-1)});
+      if (chosen.Signed) Boxes.push_back(chosen.Sign);
     }
+    if (chosen.Short) c.Shorten();
     if (chosen.Angle != 45 || chosen.Shift != c.Shift || chosen.Reversed)
       c.Turn(chosen.Angle, chosen.Shift, chosen.Reversed);
     Boxes.push_back(chosen.Value);
@@ -1786,7 +1815,9 @@ bool TSheetLayout::OnLeader(const TSign& s, TQuad& at, double& X, double& Y, dou
   const auto l = std::find_if(Leaders.begin(), Leaders.end(),
                               [&s](const TLeader& l) { return AskedOn(s, l.CX, l.CY, l.Asked); });
   if (l == Leaders.end()) return false;
-  if (!SignOnLeader(s, *l, nullptr, X, Y, angle, strict) && strict) return false;
+  // The place kept for it is its own now.
+  if (l->Kept < Boxes.size()) Boxes[l->Kept] = Rect(-1e6, -1e6, -1e6, -1e6);
+  if (!SignOnLeader(s, *l, &l->Value, X, Y, angle, strict) && strict) return false;
   TSign t = s;
   t.SAngle = angle;
   at = Footprint(t, X, Y);
@@ -2043,9 +2074,10 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
 
 void TModelerApi::SettleCircle(std::function<void(double, double, bool)> turn, bool diameter, double xc,
                                double yc, double r, double shift, const TString& before, const TString& after,
-                               double asked)
+                               double asked, std::function<void()> shorten)
 {
   TSheetLayout::TCircleDimension c;
+  c.Shorten = std::move(shorten);
   c.Turn = std::move(turn), c.Diameter = diameter, c.R = std::fabs(r), c.Shift = std::fabs(shift);
   SheetPoint(xc, yc, c.CX, c.CY);
   if (std::isfinite(asked)) {

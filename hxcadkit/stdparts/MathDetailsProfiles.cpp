@@ -130,6 +130,35 @@ double mould::SprueFitRadius(double r57, double x70, double x71)
   return std::max(8.0, std::ceil(2.0 * (r57 + (x70 - x71) * cTan3 + 2.0) - 1e-9) / 2.0);
 }
 
+namespace {
+
+// Whether the sprue's mouth's value, on past its arrow, stands below the head's edge.
+bool MouthValueFits(double r57, double r5)
+{
+  return 0.6 * 3.5 * (4.0 + double(DrawingNumber(2.0 * r57).Length())) + 2.5 <= r5 - r57;
+}
+
+// The view of the nozzle end, beyond it in the section's frame, its arrow above the head: the flange behind,
+// the head, the seat's edge and the mouth, which it sizes: the head through the centre, the mouth from
+// outside on the other diagonal, so that neither line runs along the other.
+void NozzleEndView(TModeler3D& Md, double r56, double r5, double r57, double y0)
+{
+  const double cx = r56 + 40.0;
+  Md.drWPointer(14.0, r5 + 12.0, 4.0, r5 + 12.0, 7.0, r5 + 15.0, 7.0, 1.0, 75.0, TString("А"));
+  Md.drLine(cx - r56 - 3.0, 0.0, cx + r56 + 3.0, 0.0, 3);
+  Md.drLine(cx, -r56 - 3.0, cx, r56 + 3.0, 3);
+  for (const double r : {r56, r5, y0, r57})
+    Md.drCircle(cx, 0.0, r, 1);
+  Md.drText(cx - 10.0, r56 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид А"));
+  // Their values stand past the flange's circle.
+  const TString none;
+  const auto past = [r56](double r) { return int(std::ceil(r56 - r + 8.0)); };
+  Md.drDimD(2.0 * r57, none, -45.0, past(r57), 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
+  Md.drDimD(2.0 * r5, none, 45.0, past(r5), 1, cx, 0.0, 1, TString("&02"), TString("f9"), none);
+}
+
+} // namespace
+
 void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57, Real r56, Real r5, Real x69,
                           Real x70, Real x3, Real x71, Integer tl, bool isSize, Real A) const
 {
@@ -180,9 +209,15 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     Dims(Md, {{dHL, x3, 45.0, 1.0, xf + x3, r56, xf, r56, "", "h6", ""}});
     Rough(Md, xf, r56 + 28.0, 180.0, "1,6");
     Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");
-    Dims(Md, {{dVL2, 2.0 * r57, 24.0, Nearest(r5 - r57) + 1.0, -x71, -r57, -x71, r57, "&02", "H11", ""},
-              {dVL2, 2.0 * r5, 44.0, 1.0, 0.0, -r5, 0.0, r5, "&02", "f9", ""},
-              {dVL2, 2.0 * Rw, -30.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
+    // The mouth's value stands on past its arrow beside the nozzle end, below the head's edge. Where it
+    // has no room there, its line would run on across the head's extension line, and the head is too short
+    // to be sized across its section: both are sized on the view of the nozzle end.
+    if (MouthValueFits(r57, r5))
+      Dims(Md, {{dVL2, 2.0 * r57, 24.0, Nearest(r5 - r57) + 1.0, -x71, -r57, -x71, r57, "&02", "H11", ""},
+                {dVL2, 2.0 * r5, 44.0, 1.0, 0.0, -r5, 0.0, r5, "&02", "f9", ""}});
+    else
+      NozzleEndView(Md, r56, r5, r57, y0);
+    Dims(Md, {{dVL2, 2.0 * Rw, -30.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
               {dVL2, 2.0 * r56, -42.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
     Rough(Md, -33.0 - x70, r56, 90.0, "6,3");
     // The seat's radius asked in the middle of its upper arc, its sign on that line beyond the arc.

@@ -199,12 +199,15 @@ TEST_P(SheetCallouts, ArrowsPointAtThePartAndCountsStandBeforeTheSize)
     TMade made;
     GetParam().Make(made, &rec, row, k);
     made.Part().dr2D();
-    const TCurve* axis = nullptr;
-    for (const TCurve& c : rec.Curves)
-      if (c.Style == 3 && c.Kind == TCurve::Line && c.y1 == c.y2 &&
-          (!axis || std::fabs(c.x2 - c.x1) > std::fabs(axis->x2 - axis->x1)))
-        axis = &c;
     for (const auto& a : rec.Arrows) {
+      // The axis of the view it points at: the horizontal axis nearest its head (an end view beside the
+      // part has one of its own).
+      const TCurve* axis = nullptr;
+      for (const TCurve& c : rec.Curves)
+        if (c.Style == 3 && c.Kind == TCurve::Line && c.y1 == c.y2 &&
+            (!axis || ToSegment(a[2], a[3], c.x1, c.y1, c.x2, c.y2) <
+                          ToSegment(a[2], a[3], axis->x1, axis->y1, axis->x2, axis->y2)))
+          axis = &c;
       ASSERT_NE(axis, nullptr);
       EXPECT_LT(ToSegment(a[2], a[3], axis->x1, axis->y1, axis->x2, axis->y2),
                 ToSegment(a[0], a[1], axis->x1, axis->y1, axis->x2, axis->y2))

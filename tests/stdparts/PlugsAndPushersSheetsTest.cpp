@@ -237,4 +237,32 @@ TEST_F(PlugsAndPushersSheets, TheChannelsCollarDiameterStandsByTheCollarWhatever
     }
 }
 
+// The sprue bush's nozzle end: the sphere's radius once ran its leader from the sphere's centre, off the
+// part, across the mouth's and the seat depth's extension lines, and at half the sizes the mouth's value
+// ran on across the head's extension line. The radius now starts short of its centre; where the mouth's
+// value has no room beside the head, the mouth and the head are sized on the view of the nozzle end. At
+// every size between half and twice: nothing crossed, each of the two diameters shown once.
+TEST_F(PlugsAndPushersSheets, TheSprueBushsNozzleEndCrossesNothingAtAnySize)
+{
+  namespace sl = stdtest::sheetlines;
+  for (double k : {0.5, 0.6, 0.75, 1.0, 1.5, 2.0}) {
+    SCOPED_TRACE(k);
+    const txhost::SvgLayout l = Sheet("sprue_bush", k);
+    ASSERT_FALSE(l.Lines.empty());
+    for (const auto& check : {sl::DimensionLinesCrossing, sl::TextsCrossed})
+      for (const std::string& f : check(l))
+        ADD_FAILURE() << f;
+    int mouth = 0, head = 0, view = 0;
+    for (const txhost::SvgLabel& v : l.Labels) {
+      mouth += v.Role == "dimension" && v.Text.size() > 3 && v.Text.rfind("H11") == v.Text.size() - 3;
+      head += v.Role == "dimension" && v.Text.size() > 2 && v.Text.rfind("f9") == v.Text.size() - 2 &&
+              v.Text.find("\u2300") == 0;
+      view += v.Text == "\u0412\u0438\u0434 \u0410";
+    }
+    EXPECT_EQ(mouth, 1);
+    EXPECT_EQ(head, 1);
+    EXPECT_LE(view, 1);
+  }
+}
+
 } // namespace plugsandpushers

@@ -1,6 +1,7 @@
 #include "txhost/lib/SvgWriter.h"
 
 #include "txapi/Enums.h"
+#include "txapi/IRadialDimension.h"
 #include "txhost/lib/DimensionFacets.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/FileOutput.h"
@@ -923,6 +924,9 @@ private:
     const double R = std::hypot(C2x - C1x, C2y - C1y);
     const double ux = (C2x - C1x) / (R > 0 ? R : 1), uy = (C2y - C1y) / (R > 0 ? R : 1);
     if (outside) C1x = C2x, C1y = C2y;
+    // A radius of style 2 stops short of its centre.
+    if (!diameter && Num(o, "style", 1) == 2 && R > txapi::txRadiusLineShort)
+      C1x = C2x - ux * txapi::txRadiusLineShort, C1y = C2y - uy * txapi::txRadiusLineShort;
     const std::string text = DimensionText(o, OwnSign(o, diameter), Figure(model2d::MeasuredValue(o)));
     // The line runs on past the circle to carry the text, read from below or the right: the text's
     // middle 6 past the circle, or as far past it as its shift asks (in the container's units).
