@@ -1135,9 +1135,11 @@ void TSheetLayout::PlaceDimensions()
             return lineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY,
                              outside);
           };
+          const TAt stub = leader(a, shift, reversed, true);
+          const bool whole = clear(g);
           TChoice best = here;
-          best.Short = !clear(g) && shortens(g, reversed) && clear(leader(a, shift, reversed, true));
-          const TAt& drawn = best.Short ? leader(a, shift, reversed, true) : g;
+          best.Short = !whole && shortens(g, reversed) && clear(stub);
+          const TAt& drawn = best.Short ? stub : g;
           // A sign asked on its leader goes with it: where there is room for it too.
           if (sign != Signs.end()) {
             const double r = std::hypot(drawn.X2 - drawn.X1, drawn.Y2 - drawn.Y1);
@@ -1149,7 +1151,7 @@ void TSheetLayout::PlaceDimensions()
             t.SAngle = turn;
             best.Sign = Footprint(t, X, Y), best.Signed = true;
           }
-          if (best.Short || clear(g))
+          if (whole || best.Short)
             chosen = best;
           else if (std::isnan(uncrossed.Angle))
             uncrossed = here;

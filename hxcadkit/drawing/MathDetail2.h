@@ -21,6 +21,13 @@ class TModeler3D;
 // no padding ("4", "1,5", "1,25").
 TString DrawingNumber(double v);
 
+// How long a diameter's value stands 3.5 high on a sheet: its sign, its figures as DrawingNumber writes them
+// and a two-letter tolerance, each character 0.6 of the height wide.
+inline double DiameterValueLength(double d)
+{
+  return 0.6 * 3.5 * (4.0 + double(DrawingNumber(d).Length()));
+}
+
 class TElementOutline
 {
 public:

@@ -135,7 +135,7 @@ namespace {
 // Whether the sprue's mouth's value, on past its arrow, stands below the head's edge.
 bool MouthValueFits(double r57, double r5)
 {
-  return 0.6 * 3.5 * (4.0 + double(DrawingNumber(2.0 * r57).Length())) + 2.5 <= r5 - r57;
+  return DiameterValueLength(2.0 * r57) + 2.5 <= r5 - r57;
 }
 
 // The view of the nozzle end, beyond it in the section's frame, its arrow above the head: the flange behind,

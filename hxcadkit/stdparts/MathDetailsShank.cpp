@@ -28,7 +28,7 @@ void Rough(TModeler3D& M, double x, double y, double Fi)
 // Whether a bore's diameter, its value 3.5 high (its sign, figures and "H14"), fits between its arrows.
 bool BoreValueFits(double d)
 {
-  return 0.6 * 3.5 * (4.0 + double(DrawingNumber(d).Length())) + 2.0 <= d;
+  return DiameterValueLength(d) + 2.0 <= d;
 }
 
 // Which bores at the threaded end are sized on the view of that end: the narrower bore where its value does
@@ -64,7 +64,7 @@ void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r9
   Md.drText(-10.0, r30 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид Б"));
   // The bore through the centre, the mouth from outside: neither line crosses the other. Alone, the bore's
   // value stands past the crest, off the mouth's and the crest's circles.
-  const double lone = r30 - r98 + 0.6 * 3.5 * (4.0 + double(DrawingNumber(2.0 * r98).Length())) / 2.0 + 2.0;
+  const double lone = r30 - r98 + DiameterValueLength(2.0 * r98) / 2.0 + 2.0;
   Md.drDimD(2.0 * r98, none, 45.0, on.Mouth ? 10 : int(std::ceil(lone)), 1, 0.0, 0.0, 1, TString("&02"), h14,
             none);
   if (on.Mouth) Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
