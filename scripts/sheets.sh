@@ -12,6 +12,9 @@
 #   --full:             every row of every table; each code's rows at 0.5 to 2 times, each size past every other
 #   --crossings:        every sheet of every row and size laid out and checked as released, and the roughness
 #                       signs with a stroke or value crossed by a line counted part by part
+#   --between [SEED [COUNT]]: every part at COUNT (default 50) sizes drawn between the sampled ones from SEED
+#                       (default: the time), some with a size pushed past its neighbours; each finding names
+#                       the seed, the case and its sizes, the counts are printed part by part
 # The whole run is long (the cap screws' hundreds of rows, each size past every other): it can be split into
 # processes by HXCAD_CODES=FROM-TO (codes of the builder by code), HXCAD_SHARD=K/N (every Nth table row from
 # the Kth) and HXCAD_PARTS=NAME,NAME (part classes), with HXCAD_SWEEP_TRACE=1 naming each call before it is
@@ -28,6 +31,12 @@ elif [[ "${1:-}" == "--crossings" ]]; then
   filter='*ReleaseSweep*:*SignsCrossedOnEverySheetAreCounted*'
   export HXCAD_SHEET_CROSSINGS=1
   shift
+elif [[ "${1:-}" == "--between" ]]; then
+  filter='*ReleaseSweepBetween*'
+  shift
+  export HXCAD_SHEET_SEED="${1:-$(date +%s)}" HXCAD_SHEET_COUNT="${2:-50}"
+  shift $(($# < 2 ? $# : 2))
+  echo "seed $HXCAD_SHEET_SEED, $HXCAD_SHEET_COUNT cases a part"
 fi
 
 scripts/deps.sh

@@ -14,6 +14,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -23,11 +26,13 @@
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
 #include "MouldSheetLayout.h"
+#include "PushedSizes.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "plugin/MouldDocuments.h"
 #include "tests/TestNames.h"
+#include "tests/core/TextBaseTestUtil.h"
 #include "txapi/Enums.h"
 #include "txhost/lib/Kinds.h"
 #include "txhost/lib/Model.h"
@@ -98,6 +103,8 @@ protected:
   }
 
   void CheckSheet(const std::filesystem::path& file, const std::string& what);
+
+  std::map<std::string, int> Opened; // the open faults found, by kind
 };
 
 // The corners of a label's box, shrunk by d towards its middle.
@@ -189,19 +196,26 @@ std::string Where(const txhost::SvgLabel& l)
   return l.Role + " \"" + l.Text + "\" at " + std::to_string(l.X[0]) + ", " + std::to_string(l.Y[0]);
 }
 
-void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::string& what)
+// A fault a release check finds on a sheet: the kind of fault (what the counts are kept by) and where.
+struct TFinding
 {
-  SCOPED_TRACE(what + " " + file.filename().string());
-  txhost::Object* doc = H.OpenDocument(file, false);
-  ASSERT_NE(doc, nullptr);
-  if (const char* keep = std::getenv("HXCAD_KEEP_SHEETS"))
-    txhost::SaveSvg(*doc, std::filesystem::path(keep) / (what + "-" + file.stem().string() + ".svg"));
-  const txhost::SvgLayout layout = txhost::LayOut(*doc);
-  H.CloseDocument(*doc);
+  std::string Kind, What;
+};
+
+// Every fault the release checks find on a laid out sheet.
+std::vector<TFinding> Findings(const txhost::SvgLayout& layout)
+{
+  std::vector<TFinding> found;
+  const auto add = [&found](const char* kind, const std::vector<std::string>& faults) {
+    for (const std::string& f : faults)
+      found.push_back({kind, f});
+  };
   // A3 lying, or A2 lying for a part too large for it.
-  ASSERT_TRUE((layout.SheetWidth == 420.0 && layout.SheetHeight == 297.0) ||
-              (layout.SheetWidth == 594.0 && layout.SheetHeight == 420.0))
-      << layout.SheetWidth << " x " << layout.SheetHeight;
+  if (!((layout.SheetWidth == 420.0 && layout.SheetHeight == 297.0) ||
+        (layout.SheetWidth == 594.0 && layout.SheetHeight == 420.0))) {
+    add("format", {std::to_string(layout.SheetWidth) + " x " + std::to_string(layout.SheetHeight)});
+    return found;
+  }
   // The drawing frame: a 20 mm binding margin on the left, 5 mm elsewhere.
   const double left = 20, bottom = 5, right = layout.SheetWidth - 5, top = layout.SheetHeight - 5, tol = 0.5;
   auto inside = [&](double x, double y) {
@@ -211,62 +225,76 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
   for (const txhost::SvgLabel& l : layout.Labels) {
     if (l.Role == "view-name") continue; // the stand-in's own marks, not the sheet's
     labels.push_back(&l);
+    bool in = true;
     for (int k = 0; k < 4; ++k)
-      EXPECT_TRUE(inside(l.X[k], l.Y[k])) << "off the frame: " << Where(l);
-    EXPECT_LE(l.Height, 7.0) << l.Role << " \"" << l.Text << "\"";
-    EXPECT_EQ(l.Text.find("&0"), std::string::npos) << l.Text;
-    EXPECT_EQ(l.Text.find('$'), std::string::npos) << l.Text;
+      in = in && inside(l.X[k], l.Y[k]);
+    if (!in) add("off the frame", {Where(l)});
+    std::vector<std::string> writ;
+    if (l.Height > 7.0) writ.push_back("taller than a title: " + Where(l));
+    if (l.Text.find("&0") != std::string::npos || l.Text.find('$') != std::string::npos)
+      writ.push_back("markup shown raw: " + Where(l));
     if (l.Role == "dimension" || l.Role == "rough") {
       const double a = std::remainder(l.Angle, 360.0);
-      EXPECT_TRUE(a > -89.999 && a < 90.001)
-          << l.Role << " \"" << l.Text << "\" at " << l.Angle << " degrees";
+      if (!(a > -89.999 && a < 90.001))
+        writ.push_back("upside down at " + std::to_string(l.Angle) + ": " + Where(l));
     }
-    if (l.Role == "dimension") {
-      EXPECT_LE(Count(l.Text, "\u2300"), 1) << l.Text;
-      EXPECT_EQ(l.Text.find("RR"), std::string::npos) << l.Text;
-      EXPECT_EQ(l.Text.find("M\u2300"), std::string::npos) << l.Text;
-    }
+    if (l.Role == "dimension" && (Count(l.Text, "\u2300") > 1 || l.Text.find("RR") != std::string::npos ||
+                                  l.Text.find("M\u2300") != std::string::npos))
+      writ.push_back("two signs: " + Where(l));
+    add("text miswritten", writ);
   }
   // How its lines stand to what they serve (signs on their surfaces, values no line crosses, sizes on the
   // arcs they name, no dimension line or angle's arc on an outline, no extension line through another view
   // or along its own, no angle's ray through the part, no view in the title block or off the frame, no
-  // angle given twice, every angle's value at its arc), and how its texts are written.
+  // angle given twice, every angle's value at its arc), and how its texts are written; no dimension line,
+  // arc or leader across another's lines, a hole, a section mark's stroke, a sign's stroke or an arrow's
+  // tip, none out of reach of what it sizes.
   {
     namespace sl = stdtest::sheetlines;
-    for (const auto& check :
-         {sl::DimensionLinesOnOutlines, sl::LinesThroughOtherViews, sl::SizesOffTheirArcs,
-          sl::TextsMiswritten, sl::SignsOffTheirSurfaces, sl::SignsOnAxes, sl::TextsCrossed,
-          sl::ViewsOnTitleBlock, sl::AnglesTwice, sl::AngleRaysThroughOutlines,
-          sl::ExtensionLinesAlongTheirViews, sl::AngleValuesOffTheirArcs})
-      for (const std::string& fault : check(layout))
-        ADD_FAILURE() << fault;
-    // No dimension line, arc or leader across another's lines or a hole, none out of reach of what it sizes.
-    for (const std::string& fault : sl::DimensionLinesCrossing(layout))
-      ADD_FAILURE() << fault;
-    for (const std::string& fault : sl::DimensionsOutOfReach(layout))
-      ADD_FAILURE() << fault;
+    const std::pair<const char*, std::vector<std::string> (*)(const txhost::SvgLayout&)> checks[] = {
+        {"dimension line on an outline", sl::DimensionLinesOnOutlines},
+        {"line through another view", sl::LinesThroughOtherViews},
+        {"size off its arc", sl::SizesOffTheirArcs},
+        {"text miswritten", sl::TextsMiswritten},
+        {"sign off its surface", sl::SignsOffTheirSurfaces},
+        {"sign on an axis", sl::SignsOnAxes},
+        {"text crossed by a line", sl::TextsCrossed},
+        {"view on the title block or off the frame", sl::ViewsOnTitleBlock},
+        {"angle twice", sl::AnglesTwice},
+        {"angle's ray through the part", sl::AngleRaysThroughOutlines},
+        {"extension line along its view", sl::ExtensionLinesAlongTheirViews},
+        {"angle's value off its arc", sl::AngleValuesOffTheirArcs},
+        {"dimension line across another", sl::DimensionLinesCrossing},
+        {"section stroke crossed", sl::SectionStrokesCrossed},
+        {"sign's stroke crossed", sl::SignStrokesCrossed},
+        {"line through an arrow's tip", sl::LinesThroughArrowTips},
+        {"value far from its arc", [](const txhost::SvgLayout& l) { return sl::ValuesFarFromTheirArcs(l); }},
+        {"out of reach", [](const txhost::SvgLayout& l) { return sl::DimensionsOutOfReach(l); }}};
+    for (const auto& [kind, check] : checks)
+      add(kind, check(layout));
   }
   for (const txhost::SvgSymbolBox& b : layout.Symbols)
-    EXPECT_TRUE(inside(b.X1, b.Y1) && inside(b.X2, b.Y2))
-        << "off the frame: " << b.Kind << " from " << b.X1 << ", " << b.Y1 << " to " << b.X2 << ", " << b.Y2;
+    if (!inside(b.X1, b.Y1) || !inside(b.X2, b.Y2))
+      add("off the frame", {b.Kind + " from " + std::to_string(b.X1) + ", " + std::to_string(b.Y1) + " to " +
+                            std::to_string(b.X2) + ", " + std::to_string(b.Y2)});
   // Texts are shrunk by 0.2 mm so that a text touching a line or another text passes.
   std::vector<TQuad> boxes;
   for (const txhost::SvgLabel* l : labels)
     boxes.push_back(Corners(*l, 0.2));
   // What the library places on its own (signs, titles, requirements) keeps off everything; dimension
-  // values keep off one another.
+  // values keep off one another. Neither stands within a view.
   auto placed = [](const txhost::SvgLabel& l) { return l.Role != "dimension" && l.Role != "sheet"; };
   for (std::size_t i = 0; i < labels.size(); ++i) {
     const auto& b = boxes[i];
-    EXPECT_FALSE(placed(*labels[i]) &&
-                 Enclosed(layout, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2))
-        << "a text within a view: " << Where(*labels[i]);
+    if (labels[i]->Role != "sheet" &&
+        Enclosed(layout, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2))
+      add(placed(*labels[i]) ? "text within a view" : "value within a view", {Where(*labels[i])});
     for (std::size_t j = i + 1; j < labels.size(); ++j) {
       if (!placed(*labels[i]) && !placed(*labels[j]) &&
           (labels[i]->Role != "dimension" || labels[j]->Role != "dimension"))
         continue;
-      EXPECT_FALSE(Overlap(boxes[i], boxes[j]))
-          << "texts on one another: " << Where(*labels[i]) << " and " << Where(*labels[j]);
+      if (Overlap(boxes[i], boxes[j]))
+        add("texts on one another", {Where(*labels[i]) + " and " + Where(*labels[j])});
     }
     // Dimension values as well as what the library places keep off the views' outlines, hatching and signs.
     if (labels[i]->Role == "sheet") continue;
@@ -277,10 +305,68 @@ void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::stri
         over = Crosses(boxes[i], line.Points[k], line.Points[k + 1]);
       if (line.Kind == "hatch")
         over = over || InPolygon(line.Points, (b[0].first + b[2].first) / 2, (b[0].second + b[2].second) / 2);
-      EXPECT_FALSE(over) << "a text on a " << (line.Kind == "curve" ? "view's outline" : line.Kind.c_str())
-                         << ": " << Where(*labels[i]) << " (from " << line.Points.front().first << ", "
-                         << line.Points.front().second << ")";
+      if (over)
+        add("text on an outline or sign",
+            {std::string("a text on a ") + (line.Kind == "curve" ? "view's outline" : line.Kind.c_str()) +
+             ": " + Where(*labels[i]) + " (from " + std::to_string(line.Points.front().first) + ", " +
+             std::to_string(line.Points.front().second) + ")"});
     }
+  }
+  return found;
+}
+
+// The layout of the sheet saved at file, kept as a picture under HXCAD_KEEP_SHEETS named by what.
+txhost::SvgLayout SheetAt(txhost::Host& h, const std::filesystem::path& file, const std::string& what)
+{
+  txhost::Object* doc = h.OpenDocument(file, false);
+  if (doc == nullptr) return {};
+  if (const char* keep = std::getenv("HXCAD_KEEP_SHEETS"))
+    txhost::SaveSvg(*doc, std::filesystem::path(keep) / (what + "-" + file.stem().string() + ".svg"));
+  txhost::SvgLayout layout = txhost::LayOut(*doc);
+  h.CloseDocument(*doc);
+  return layout;
+}
+
+// Faults the release checks find at the sampled sizes that are not mended yet, by part and kind: each is
+// printed and counted, and the sweep holds their count to the one listed, so that one more, or one mended
+// and still listed, shows. Any other finding fails.
+struct TOpen
+{
+  const char *Part, *Kind;
+  int Count;
+};
+constexpr TOpen Open[] = {{"ejector_channel", "sign's stroke crossed", 1},
+                          {"ejector_plug", "sign's stroke crossed", 2},
+                          {"guide_bush_2", "sign's stroke crossed", 15},
+                          {"guide_bush_4", "sign's stroke crossed", 15},
+                          {"guide_pillar_threaded", "section stroke crossed", 36},
+                          {"guide_pillar_threaded", "sign's stroke crossed", 9},
+                          {"guide_plug", "sign's stroke crossed", 1},
+                          {"locating_ring", "line through an arrow's tip", 1},
+                          {"locating_ring", "sign's stroke crossed", 2},
+                          {"locating_ring_shoulder", "sign's stroke crossed", 2},
+                          {"locating_ring_shoulder", "value far from its arc", 1},
+                          {"sprue_bush", "value far from its arc", 1}};
+
+const TOpen* OpenFor(const std::string& part, const std::string& kind)
+{
+  for (const TOpen& o : Open)
+    if (part == o.Part && kind == o.Kind) return &o;
+  return nullptr;
+}
+
+void ReleaseSweep::CheckSheet(const std::filesystem::path& file, const std::string& what)
+{
+  SCOPED_TRACE(what + " " + file.filename().string());
+  ASSERT_TRUE(std::filesystem::exists(file));
+  for (const TFinding& f : Findings(SheetAt(H, file, what))) {
+    if (OpenFor(GetParam().Name, f.Kind) == nullptr) {
+      ADD_FAILURE() << f.Kind << ": " << f.What;
+      continue;
+    }
+    ++Opened[f.Kind];
+    std::printf("open: %s %s: %s: %s\n", what.c_str(), file.filename().string().c_str(), f.Kind.c_str(),
+                f.What.c_str());
   }
 }
 
@@ -324,10 +410,160 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
       EXPECT_GT(link.AllParts.size(), parts) << "a part document";
     }
   }
+  for (const TOpen& o : Open) {
+    if (GetParam().Name == std::string(o.Part)) {
+      EXPECT_EQ(Opened[o.Kind], o.Count) << "open: " << o.Kind;
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Mould, ReleaseSweep, ::testing::ValuesIn(stdtest::mouldparts::Parts),
                          hxcad::test::CaseNames());
+
+// A number from the environment, or fallback where it is unset.
+unsigned long long FromEnv(const char* name, unsigned long long fallback)
+{
+  const char* v = std::getenv(name);
+  return v != nullptr && *v != 0 ? std::strtoull(v, nullptr, 10) : fallback;
+}
+
+// A designer's sizes are rarely the sampled ones: every part at sizes drawn between them (a table's part
+// between two neighbouring rows, the others scaled by 0.5 to 2), some with one size pushed 10 % past the
+// next larger of its sizes or under the next smaller. Sizes the part refuses draw no sheet and are counted;
+// every sheet drawn passes the release checks. HXCAD_SHEET_SEED and HXCAD_SHEET_COUNT (cases per part) set
+// the draw; each finding names the seed, the case and its sizes, and the counts are printed part by part.
+class ReleaseSweepBetween : public ::testing::Test, public adaptertest::HostedModeller
+{
+protected:
+  ReleaseSweepBetween() { stdtest::LoadShipped(); }
+
+  // A draw of the case: a fraction in [0, 1) from the seed, the part and the case alone.
+  struct TDraw
+  {
+    std::mt19937_64 Rng;
+    double operator()() { return double(Rng() >> 11) / 9007199254740992.0; }
+  };
+
+  struct TCase
+  {
+    int Row = 0;
+    double K = 1, Between = 0;  // the factor, or how far towards the next row
+    std::ptrdiff_t Pushed = -1; // the size pushed, -1 for none
+    bool Past = false;
+    std::string What;
+  };
+
+  // The case as drawn for part: where it is made and how its sizes are changed before it is drawn.
+  static TCase Drawn(const TPart& part, TDraw& draw)
+  {
+    TCase c;
+    char buf[96];
+    if (part.Table != 0) {
+      const int rows = ABaseDetail.SocketCount(part.Table) - 1;
+      c.Row = 1 + std::min(rows - 1, int(draw() * rows));
+      c.Between = rows > 1 ? draw() : 0;
+      std::snprintf(buf, sizeof buf, "row %d + %.3f", c.Row, c.Between);
+    } else {
+      c.K = 0.5 + 1.5 * draw();
+      std::snprintf(buf, sizeof buf, "x%.3f", c.K);
+    }
+    c.What = buf;
+    TMade probe;
+    part.Make(probe, nullptr, c.Row, c.K);
+    const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
+    if (!sizes.empty() && draw() < 0.5) {
+      c.Pushed = std::min(std::ptrdiff_t(sizes.size()) - 1, std::ptrdiff_t(draw() * double(sizes.size())));
+      c.Past = draw() < 0.5;
+      c.What += std::string(", ") + sizes[std::size_t(c.Pushed)].first + (c.Past ? " past" : " under");
+    }
+    return c;
+  }
+
+  // The case's sizes on the part made at its row or factor.
+  static void Apply(const TPart& part, const TCase& c, TDetail& d)
+  {
+    auto sizes = stdtest::pushed::SizesOf(d);
+    if (part.Table != 0 && c.Between > 0) {
+      TMade next;
+      part.Make(next, nullptr, c.Row + 1, c.K);
+      const auto to = stdtest::pushed::SizesOf(*next.Parts.back());
+      for (std::size_t i = 0; i < sizes.size() && i < to.size(); ++i)
+        *sizes[i].second += c.Between * (*to[i].second - *sizes[i].second);
+    }
+    if (c.Pushed < 0) return;
+    const double v = *sizes[std::size_t(c.Pushed)].second;
+    double near = c.Past ? 1e300 : 0;
+    for (std::size_t j = 0; j < sizes.size(); ++j) {
+      const double w = *sizes[j].second;
+      if (j == std::size_t(c.Pushed) || !(w > 0)) continue;
+      if (c.Past && w > v) near = std::min(near, w);
+      if (!c.Past && w < v) near = std::max(near, w);
+    }
+    if (near > 0 && near < 1e300) *sizes[std::size_t(c.Pushed)].second = near * (c.Past ? 1.1 : 0.9);
+  }
+};
+
+// The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
+// count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
+constexpr std::pair<const char*, int> OpenBetween[] = {{"guide_pillar_threaded", 3},
+                                                       {"guide_bush_2", 3},
+                                                       {"locating_sleeve", 5},
+                                                       {"sprue_bush", 3},
+                                                       {"locating_ring", 26},
+                                                       {"locating_ring_shoulder", 45},
+                                                       {"shank", 19}};
+
+TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
+{
+  const bool ci = std::getenv("HXCAD_SHEET_SEED") == nullptr;
+  const unsigned long long seed = FromEnv("HXCAD_SHEET_SEED", 86), count = FromEnv("HXCAD_SHEET_COUNT", 3);
+  const char* only = std::getenv("HXCAD_PARTS");
+  std::map<std::string, int> kinds;
+  int total = 0;
+  for (const TPart& part : stdtest::mouldparts::Parts) {
+    if (only != nullptr && *only != 0 &&
+        ("," + std::string(only) + ",").find("," + std::string(part.Name) + ",") == std::string::npos)
+      continue;
+    int sheets = 0, refused = 0, findings = 0;
+    for (unsigned long long i = 0; i < count; ++i) {
+      unsigned long long name =
+          14695981039346656037ull; // the part's name hashed (FNV-1a), as on every machine
+      for (const char* ch = part.Name; *ch != 0; ++ch)
+        name = (name ^ static_cast<unsigned char>(*ch)) * 1099511628211ull;
+      TDraw draw{std::mt19937_64(seed * 1000003u + name + i)};
+      const TCase c = Drawn(part, draw);
+      const std::string what = std::string(part.Name) + " seed " + std::to_string(seed) + " case " +
+                               std::to_string(i) + " (" + c.What + ")";
+      tbtest::TMessageLog log;
+      const std::vector<txhost::SvgLayout> laid = stdtest::MouldSheetLayouts(
+          H, Dir.path(), part.Name, c.Row, c.K, [&](TDetail& d) { Apply(part, c, d); },
+          std::string(part.Name) + "-seed" + std::to_string(seed) + "-case" + std::to_string(i));
+      refused += laid.empty() && !log.Texts.empty();
+      for (const txhost::SvgLayout& l : laid) {
+        ++sheets;
+        for (const TFinding& f : Findings(l)) {
+          ++findings, ++kinds[f.Kind];
+          if (ci) {
+            std::printf("open: %s: %s: %s\n", what.c_str(), f.Kind.c_str(), f.What.c_str());
+          } else {
+            ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+          }
+        }
+      }
+    }
+    if (ci && count == 3) {
+      int open = 0;
+      for (const auto& [name, n] : OpenBetween)
+        if (part.Name == std::string(name)) open = n;
+      EXPECT_EQ(findings, open) << part.Name << ": findings at CI's draw";
+    }
+    total += findings;
+    std::printf("%s: %d sheets, %d refused, %d findings\n", part.Name, sheets, refused, findings);
+  }
+  for (const auto& [kind, n] : kinds)
+    std::printf("  %s: %d\n", kind.c_str(), n);
+  std::printf("seed %llu, %llu cases a part: %d findings\n", seed, count, total);
+}
 
 // The sheets a designer found faulty: each item named stays inside the frame and off the views.
 class NamedSheets : public ::testing::Test, public adaptertest::HostedModeller

@@ -869,4 +869,170 @@ inline std::vector<std::string> DimensionsOutOfReach(const txhost::SvgLayout& la
   return faults;
 }
 
+// No section mark's thick stroke is crossed by a dimension's line, arc, leader or extension line: a stroke
+// across a size reads as a line of the view.
+inline std::vector<std::string> SectionStrokesCrossed(const txhost::SvgLayout& layout)
+{
+  const std::vector<TDimensionLines> dims = DimensionLinesOf(layout);
+  std::vector<std::string> faults;
+  for (const txhost::SvgPolyline& cut : layout.Lines) {
+    if (cut.Kind != "cut") continue;
+    bool found = false;
+    for (const TSeg& s : Segments(cut))
+      for (const TDimensionLines& d : dims)
+        for (const auto* lines : {&d.Own, &d.Extensions})
+          for (const TSeg& t : *lines) {
+            TPoint at;
+            if (found || !Meet(s, t, at)) continue;
+            faults.push_back("a section mark's stroke from " + At(s.A) + " to " + At(s.B) + " across " +
+                             (lines == &d.Own ? "a dimension's line" : "an extension line") + " at " +
+                             At(at));
+            found = true;
+          }
+  }
+  return faults;
+}
+
+// Every sign's stroke that a line of a dimension (its own line, arc, leader or extension line) crosses. A
+// sign stands with its tip on its surface, an extension line or a leader: a line through the tip is what it
+// stands on, not a crossing.
+inline std::vector<std::string> SignStrokesCrossed(const txhost::SvgLayout& layout)
+{
+  const std::vector<TDimensionLines> dims = DimensionLinesOf(layout);
+  std::vector<std::vector<TSeg>> signs(dims.size());
+  for (const txhost::SvgPolyline& l : layout.Lines)
+    if (l.Kind == "rough" && l.Symbol >= 0)
+      for (const TSeg& s : Segments(l))
+        signs[std::size_t(l.Symbol)].push_back(s);
+  std::vector<std::string> faults;
+  for (std::size_t i = 0; i < signs.size(); ++i) {
+    const std::vector<TSeg>& strokes = signs[i];
+    if (strokes.empty()) continue;
+    const TPoint tip = strokes.front().A;
+    bool found = false;
+    for (std::size_t j = 0; j < dims.size() && !found; ++j) {
+      if (j == i || !signs[j].empty()) continue;
+      for (const auto* lines : {&dims[j].Own, &dims[j].Extensions})
+        for (const TSeg& t : *lines)
+          for (const TSeg& s : strokes) {
+            TPoint at;
+            if (found || !Meet(s, t, at) || std::hypot(at.first - tip.first, at.second - tip.second) < 0.2)
+              continue;
+            faults.push_back("a sign's stroke from " + At(s.A) + " to " + At(s.B) + " crossed at " + At(at));
+            found = true;
+          }
+    }
+  }
+  return faults;
+}
+
+// The signs' strokes crossed, and the values on their shelves crossed by a line (what TextsCrossed finds,
+// for signs).
+inline std::vector<std::string> SignsCrossed(const txhost::SvgLayout& layout)
+{
+  std::vector<std::string> faults = SignStrokesCrossed(layout);
+  for (const std::string& f : TextsCrossed(layout))
+    if (f.rfind("rough", 0) == 0) faults.push_back(f);
+  return faults;
+}
+
+// An arrow's tip with the direction it points in, and the dimension it is of (-1 where the layout does not
+// say: a diameter's or radius's arrows).
+struct TArrowTip
+{
+  TPoint At;
+  double Dx, Dy;
+  int Symbol;
+};
+
+// The arrows' tips of a sheet's dimensions: an angle's at its arc's ends, a linear size's where its line
+// meets its extension lines, a diameter's or radius's where the layout puts them.
+inline std::vector<TArrowTip> ArrowTips(const txhost::SvgLayout& layout)
+{
+  std::vector<TArrowTip> tips;
+  const std::vector<TDimensionLines> dims = DimensionLinesOf(layout);
+  for (const txhost::SvgPolyline& l : layout.Lines) {
+    if (l.Symbol < 0 || l.Points.size() < 2) continue;
+    if (l.Kind == "dimension-arc") {
+      const TPoint &a = l.Points.front(), &b = l.Points[1], &y = l.Points.back(),
+                   &z = l.Points[l.Points.size() - 2];
+      tips.push_back({a, a.first - b.first, a.second - b.second, l.Symbol});
+      tips.push_back({y, y.first - z.first, y.second - z.second, l.Symbol});
+    }
+    if (l.Kind != "dimension-line" || l.Points.size() != 2) continue;
+    const TDimensionLines& d = dims[std::size_t(l.Symbol)];
+    if (d.Angle || d.Extensions.size() != 2) continue;
+    const TPoint &a = l.Points[0], &b = l.Points[1];
+    const double dx = b.first - a.first, dy = b.second - a.second, l2 = dx * dx + dy * dy;
+    if (!(l2 > 0)) continue;
+    for (const TSeg& e : d.Extensions) {
+      const double t = ((e.A.first - a.first) * dx + (e.A.second - a.second) * dy) / l2;
+      tips.push_back({{a.first + t * dx, a.second + t * dy}, dx, dy, l.Symbol});
+    }
+  }
+  for (const txhost::SvgCircleSize& c : layout.CircleSizes)
+    for (const txhost::SvgArrow& a : c.Arrows)
+      tips.push_back({{a.X, a.Y}, a.Dx, a.Dy, -1});
+  return tips;
+}
+
+// No dimension's line, arc or leader runs through another dimension's arrow tip: a line ending there, or
+// running along the arrow (the arrow's own line), belongs to it.
+inline std::vector<std::string> LinesThroughArrowTips(const txhost::SvgLayout& layout)
+{
+  const std::vector<TArrowTip> tips = ArrowTips(layout);
+  const std::vector<TDimensionLines> dims = DimensionLinesOf(layout);
+  std::vector<std::string> faults;
+  for (const TArrowTip& tip : tips) {
+    for (const txhost::SvgPolyline& l : layout.Lines) {
+      const bool own = l.Kind == "dimension-line" || l.Kind == "dimension-arc" || l.Kind == "leader" ||
+                       (l.Kind == "extension" && l.Symbol >= 0 && dims[std::size_t(l.Symbol)].Angle);
+      if (!own || l.Symbol < 0 || l.Symbol == tip.Symbol || l.Points.size() < 2) continue;
+      const auto ends = [&tip](const TPoint& p) {
+        return std::hypot(p.first - tip.At.first, p.second - tip.At.second) < 0.5;
+      };
+      if (ends(l.Points.front()) || ends(l.Points.back())) continue;
+      const auto through = std::find_if(l.Points.begin() + 1, l.Points.end(), [&](const TPoint& p) {
+        const TSeg s{*(&p - 1), p};
+        return Distance(tip.At, s) < 0.3 &&
+               Sine(s.B.first - s.A.first, s.B.second - s.A.second, tip.Dx, tip.Dy) > 0.1;
+      });
+      if (through == l.Points.end()) continue;
+      faults.push_back("a " + l.Kind + " from " + At(l.Points.front()) + " to " + At(l.Points.back()) +
+                       " through an arrow's tip at " + At(tip.At));
+      break;
+    }
+  }
+  return faults;
+}
+
+// Every diameter's or radius's value stands within reach of the arc it sizes: no farther from the nearest
+// of its arrows than Reach past the arc's radius (a diameter across its circle has its value at the centre).
+// Its value is the nearest text that writes it (or its first line).
+inline std::vector<std::string> ValuesFarFromTheirArcs(const txhost::SvgLayout& layout, double Reach = 30)
+{
+  std::vector<std::string> faults;
+  for (const txhost::SvgCircleSize& c : layout.CircleSizes) {
+    if (c.Arrows.empty()) continue;
+    double gap = 1e300;
+    const txhost::SvgLabel* value = nullptr;
+    for (const txhost::SvgLabel& t : layout.Labels) {
+      const bool writes = t.Role == "dimension" && !t.Text.empty() && c.Text.rfind(t.Text, 0) == 0 &&
+                          (c.Text.size() == t.Text.size() || c.Text[t.Text.size()] == ' ' ||
+                           c.Text[t.Text.size()] == '\n');
+      if (!writes) continue;
+      for (const txhost::SvgArrow& a : c.Arrows) {
+        double d = Crosses(t.X, t.Y, {{a.X, a.Y}, {a.X, a.Y}}) ? 0 : 1e300;
+        for (int k = 0; k < 4; ++k)
+          d = std::min(d, Distance({a.X, a.Y}, {{t.X[k], t.Y[k]}, {t.X[(k + 1) % 4], t.Y[(k + 1) % 4]}}));
+        if (d < gap) gap = d, value = &t;
+      }
+    }
+    if (value != nullptr && gap > Reach + c.Radius)
+      faults.push_back("\"" + value->Text + "\" at " + At({value->X[0], value->Y[0]}) + " " +
+                       std::to_string(gap) + " from its arc's arrow");
+  }
+  return faults;
+}
+
 } // namespace stdtest::sheetlines
