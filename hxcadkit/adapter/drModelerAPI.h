@@ -442,7 +442,18 @@ private:
   bool Clear(const TQuad& q) const;
   bool Within(double X, double Y) const;
   static TQuad AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars);
+  // The dimensions in the order they settle: the linear ones, the angles, then the diameters and radii.
   void PlaceDimensions();
+  void PlaceLinear();
+  // The angles; their arcs, rays and arrowheads where they went into arcs and their arcs' chords alone
+  // into chords, which the leaders settled after them keep off.
+  void PlaceAngles(std::vector<std::array<double, 4>>& arcs, std::vector<std::array<double, 4>>& chords);
+  void PlaceCircles(const std::vector<std::array<double, 4>>& angleLines,
+                    const std::vector<std::array<double, 4>>& chords);
+  // Whether the line l crosses a linear dimension's line or extension line settled.
+  bool AcrossLinear(const std::array<double, 4>& l) const;
+  // The signs, after the dimensions and the titles (see Settle).
+  void SettleSigns(const std::function<void(double X1, double Y1, double X2, double Y2)>& carry);
   // The linear dimensions' values moved along their lines off every line that would cross them.
   struct TValue
   {

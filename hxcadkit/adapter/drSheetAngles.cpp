@@ -1,0 +1,171 @@
+// The angle dimensions of a mould sheet: each arc on the side and at the radius where it, its rays and its
+// value cross nothing settled, and where their values stand.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/adapter/drSheetMeasures.h"
+
+namespace drApi {
+
+using namespace sheet;
+
+void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
+                               std::vector<std::array<double, 4>>& chords)
+{
+  // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
+  // where only there is its value free; on the arc asked for inside the frame when nothing is free.
+  // Nor do its arc and the rays it lengthens cross a value settled, nor an arc settled cross its value.
+  const auto arc = [](double X, double Y, double a1, double a2, double r) {
+    std::vector<std::array<double, 4>> pieces;
+    for (int i = 0; i < 12; ++i) {
+      const double a = (a1 + (a2 - a1) * i / 12) * Deg, b = (a1 + (a2 - a1) * (i + 1) / 12) * Deg;
+      pieces.push_back({X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b), Y + r * std::sin(b)});
+    }
+    return pieces;
+  };
+  const auto apart = [](const std::vector<std::array<double, 4>>& pieces, const TQuad& q) {
+    return std::none_of(pieces.begin(), pieces.end(), [&q](const std::array<double, 4>& g) {
+      const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+      return Overlap(q.X, q.Y, 4, gx, gy, 2);
+    });
+  };
+  // The rays of the angles settled about each vertex: an angle turned to the opposite rays must not
+  // land on another's, which would give one angle twice.
+  std::vector<std::array<double, 4>> rays;
+  const auto taken = [&rays](double X, double Y, double a1, double a2) {
+    const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.01; };
+    return std::any_of(rays.begin(), rays.end(), [&](const std::array<double, 4>& t) {
+      return std::hypot(t[0] - X, t[1] - Y) < 0.01 &&
+             ((same(t[2], a1) && same(t[3], a2)) || (same(t[2], a2) && same(t[3], a1)));
+    });
+  };
+  // Whether a line crosses a linear dimension's line or extension line settled.
+  const auto acrossLinear = [this](const std::array<double, 4>& l) { return AcrossLinear(l); };
+  const auto arcClear = [&acrossLinear](const std::vector<std::array<double, 4>>& pieces) {
+    return std::none_of(pieces.begin(), pieces.end(), acrossLinear);
+  };
+  // Whether a line runs across an outline: a ray drawn on past what it measures reaches another view.
+  const auto acrossOutline = [this](const std::array<double, 4>& l) {
+    return std::any_of(Segments.begin(), Segments.end(),
+                       [&l](const std::array<double, 4>& o) { return LinesCross(l, o); });
+  };
+  for (const TAngle& g : Angles) {
+    int side = -1;
+    double r = g.R;
+    // Whether the angle settles on the side s (1: between the opposite rays) with its arc of radius at,
+    // its rays drawn on from base; with clear, only where its arc and those rays cross no linear
+    // dimension's line or extension line and the rays no outline. In the last passes anywhere inside the
+    // frame, its value free or not.
+    const auto settles = [&](int s, double at, double base, bool clear, int pass) {
+      const double turn = 180.0 * s;
+      if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) return false;
+      if (pass < 3 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
+                       (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
+        return false;
+      if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) return false;
+      // The opposite rays of an edge's angle run back through the part: they are taken only where
+      // they stay off it.
+      if (s == 1 &&
+          (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) || RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
+        return false;
+      const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
+      auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
+      // Its rays too, as far as widening the arc draws them on.
+      for (const double ray : {g.A1 + turn, g.A2 + turn})
+        if (at > base) {
+          const std::array<double, 4> on{g.X + base * std::cos(ray * Deg), g.Y + base * std::sin(ray * Deg),
+                                         g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)};
+          if (pass < 2 && acrossOutline(on)) return false;
+          mine.push_back(on);
+        }
+      // Its value keeps a millimetre off every line too: one standing on a dimension line would be
+      // read as that line's value.
+      TQuad margin = value;
+      const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
+      for (int c = 0; c < 4; ++c)
+        margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
+      if (clear && !arcClear(mine)) return false;
+      // Nor, on the arc asked or widened from it, across the arcs and rays of the angles settled.
+      if (clear && pass < 0 && std::any_of(mine.begin(), mine.end(), [&arcs](const std::array<double, 4>& l) {
+            return std::any_of(arcs.begin(), arcs.end(),
+                               [&l](const std::array<double, 4>& o) { return LinesCross(l, o); });
+          }))
+        return false;
+      return pass > 1 ||
+             (Free(margin) && apart(arcs, margin) &&
+              std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); }));
+    };
+    // First on the arc asked, or one widened where it and its rays cross nothing settled, no wider than
+    // the floor.
+    for (int k = 0; k <= 24 && side < 0 && g.R + 5.0 * k <= g.Floor; ++k)
+      for (int s = 0; s < 2 && side < 0; ++s)
+        if (settles(s, g.R + 5.0 * k, g.R, true, -1)) side = s, r = g.R + 5.0 * k;
+    // Else from the floor: the arc asked for inside the frame when nothing is free, yet off the outlines
+    // and another's rays; first where a widened arc and its lengthened rays cross no linear dimension's
+    // line settled.
+    for (int pass = 0; pass < 4 && side < 0; ++pass)
+      for (int k = 0; k <= (pass < 3 ? 24 : 0) && side < 0; ++k)
+        for (int s = 0; s < 2 && side < 0; ++s) {
+          // Where its value is nowhere free, nearest the part as asked.
+          const double base = pass > 1 ? std::min(g.R, g.Floor) : g.Floor, at = base + 5.0 * k;
+          if (settles(s, at, base, pass == 0 && at > base, pass)) side = s, r = at;
+        }
+    if (side < 0) side = 0, r = g.Floor;
+    if (side == 1 || r != g.Floor) g.Place(side == 1, r / g.Floor);
+    const double turn = side == 1 ? 180.0 : 0.0;
+    rays.push_back({g.X, g.Y, g.A1 + turn, g.A2 + turn});
+    Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
+    for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
+      arcs.push_back(piece), chords.push_back(piece);
+    for (int i = 0; i < 2; ++i) {
+      const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
+      const double c = std::cos(ray * Deg), s = std::sin(ray * Deg);
+      arcs.push_back({g.X + from * c, g.Y + from * s, g.X + r * c, g.Y + r * s});
+      // An arc standing by the part's edges has its arrowheads (3 long, 1.7 wide) among the part's own
+      // signs: they keep off them too.
+      if (from > 0) {
+        const double sense = (i == 0 ? g.A1 - g.A2 : g.A2 - g.A1) > 0 ? 1.0 : -1.0;
+        const double tx = g.X + r * c, ty = g.Y + r * s, bx = tx + 3 * s * sense, by = ty - 3 * c * sense;
+        arcs.push_back({tx, ty, bx + 0.86 * c, by + 0.86 * s});
+        arcs.push_back({tx, ty, bx - 0.86 * c, by - 0.86 * s});
+        arcs.push_back({bx + 0.86 * c, by + 0.86 * s, bx - 0.86 * c, by - 0.86 * s});
+      }
+    }
+  }
+  // The diameters, radii, signs and leader texts settled after them keep off the arcs and rays where
+  // they went.
+  Thin.insert(Thin.end(), arcs.begin(), arcs.end());
+  Angles.clear();
+}
+
+TQuad TSheetLayout::AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars)
+{
+  // The value beyond the arc's middle, read from below, its corner nearest the vertex there.
+  const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
+  const double len = 0.6 * ValueHeight * double(chars);
+  return TextBox(std::cos(mid) < 0 ? tx - len : tx, std::sin(mid) < 0 ? ty - ValueHeight : ty, 0, ValueHeight,
+                 chars);
+}
+
+bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars,
+                             bool record)
+{
+  if (!On) return true;
+  for (int i = 0; i <= 12; ++i) {
+    const double a = (a1 + (a2 - a1) * i / 12) * Deg, px = X + r * std::cos(a), py = Y + r * std::sin(a);
+    if (px < FrameLeft || px > W - FrameMargin || py < FrameMargin || py > H - FrameMargin) return false;
+  }
+  const TQuad q = AngleValue(X, Y, a1, a2, r, chars);
+  for (int k = 0; k < 4; ++k)
+    if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
+      return false;
+  if (record) Boxes.push_back(q);
+  return true;
+}
+
+} // namespace drApi

@@ -1,0 +1,263 @@
+// The diameters and radii of a mould sheet: each leader turned, shifted or reversed to where its value, its
+// shelf and its line cross nothing settled, with a roughness sign asked on it.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/adapter/drSheetMeasures.h"
+#include "txapi/IRadialDimension.h"
+
+namespace drApi {
+
+using namespace sheet;
+
+namespace {
+
+// Whether the segment a runs across the circle about (X, Y) of radius R more than 0.2 mm from its ends;
+// one through the centre sizes or aligns with it and does not count.
+bool LineAcrossCircle(const std::array<double, 4>& a, double X, double Y, double R)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  if (!(la > 0.4)) return false;
+  const double wx = X - a[0], wy = Y - a[1], along = (wx * ux + wy * uy) / la,
+               off = std::fabs(wx * uy - wy * ux) / la;
+  if (off < 0.05 || off >= R) return false;
+  const double half = std::sqrt(R * R - off * off);
+  for (const double t : {along - half, along + half})
+    if (t > 0.2 && la - t > 0.2) return true;
+  return false;
+}
+
+// Whether the segment a runs through the point (X, Y) more than 0.2 mm from its ends.
+bool LineThroughCentre(const std::array<double, 4>& a, double X, double Y)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  if (!(la > 0.4)) return false;
+  const double wx = X - a[0], wy = Y - a[1], along = (wx * ux + wy * uy) / la;
+  return std::fabs(wx * uy - wy * ux) / la < 0.05 && along > 0.2 && la - along > 0.2;
+}
+
+// Whether the segment a runs across the piece b of a line drawn in chords (an angle's arc), more than
+// 0.2 mm from a's ends: a line through the joint of two chords crosses the arc there.
+bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>& b)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
+  const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
+  const double den = ux * vy - uy * vx;
+  if (!(la > 0.4) || !(lb > 0) || std::fabs(den) < 1e-9 * la * lb) return LinesCross(a, b);
+  const double t = (wx * vy - wy * vx) / den * la, s = (wx * uy - wy * ux) / den;
+  return t > 0.2 && la - t > 0.2 && s >= 0 && s <= 1;
+}
+
+} // namespace
+
+void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleLines,
+                                const std::vector<std::array<double, 4>>& chords)
+{
+  // A diameter's or radius's leader turns from the angle asked for (45 degrees), by 5 degrees either way,
+  // to where its value and its shelf are free, best where no line crosses its value either. One whose
+  // circle is drawn in arcs turns only where its arrows land on them, degree by degree from the angle the
+  // drawing asked for; a radius's leader may then come from beyond its arc through it towards the centre
+  // (its value on the centre's side), and its value goes further out where it is nowhere free.
+  // The holes: whole circles in a main line inside a larger one off their centre. A leader keeps off
+  // every hole it does not size, and off the lines of the dimensions, angles and leaders settled before
+  // it: two diameters of one centre would cross there.
+  std::vector<TArc> holes;
+  for (const TArc& h : Arcs)
+    if (h.Outline && std::fabs(h.Sweep) > 359 && std::any_of(Arcs.begin(), Arcs.end(), [&h](const TArc& o) {
+          const double d = std::hypot(o.X - h.X, o.Y - h.Y);
+          return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
+        }))
+      holes.push_back(h);
+  // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
+  // another circle only runs through it.
+  const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy, bool outside) {
+    const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
+    return std::none_of(holes.begin(), holes.end(),
+                        [&](const TArc& h) {
+                          return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
+                                 (LineAcrossCircle(line, h.X, h.Y, h.R) ||
+                                  (outside && LineThroughCentre(line, h.X, h.Y)));
+                        }) &&
+           std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
+           std::none_of(angleLines.begin(), angleLines.end(), across) &&
+           std::none_of(chords.begin(), chords.end(),
+                        [&line](const std::array<double, 4>& o) { return LineAcrossPiece(line, o); }) &&
+           !AcrossLinear(line);
+  };
+  for (const TCircleDimension& c : Circles) {
+    const double scale = std::hypot(c.ExX, c.ExY);
+    std::vector<TArc> arcs;
+    for (const TArc& a : Arcs)
+      if (std::hypot(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * scale) < 0.01) arcs.push_back(a);
+    // Whether the point at a degrees in its container lies on an arc drawn, a degree inside its ends.
+    const auto onArc = [&](double a) {
+      const double dx = c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                   dy = c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg), at = std::atan2(dy, dx) / Deg;
+      return std::any_of(arcs.begin(), arcs.end(), [at](const TArc& g) {
+        const double half = std::fabs(g.Sweep) / 2;
+        return std::fabs(std::remainder(at - g.From - g.Sweep / 2, 360.0)) <= half - std::min(1.0, half / 4);
+      });
+    };
+    // Its leader with the arrow at a degrees in its container: from (X1, Y1) through the circle at (X2, Y2)
+    // along u (the value on the side n as it is read) to its shelf's end, shelf past the circle.
+    struct TAt
+    {
+      double X1, Y1, X2, Y2, Ux, Uy, Nx, Ny, Angle, Middle, Shelf;
+    };
+    const auto leader = [&c](double a, double shift, bool reversed, bool stopped = false) {
+      TAt g;
+      const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
+      g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
+      g.X1 = c.Diameter ? 2 * c.CX - g.X2 : c.CX, g.Y1 = c.Diameter ? 2 * c.CY - g.Y2 : c.CY;
+      // A diameter from outside starts on its circle and runs out from the centre; a radius reversed
+      // comes from beyond its arc towards the centre.
+      if (reversed && c.Diameter)
+        g.X1 = c.CX, g.Y1 = c.CY;
+      else if (reversed)
+        g.X1 = 2 * g.X2 - c.CX, g.Y1 = 2 * g.Y2 - c.CY;
+      const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+      g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
+      if (reversed && c.Diameter) g.X1 = g.X2, g.Y1 = g.Y2;
+      if (stopped)
+        g.X1 = g.X2 - g.Ux * txapi::txRadiusLineShort, g.Y1 = g.Y2 - g.Uy * txapi::txRadiusLineShort;
+      // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
+      // asks, above the shelf as it is read.
+      g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
+      if (g.Angle > 90.001 || g.Angle < -89.999) g.Angle += 180, g.Nx = g.Uy, g.Ny = -g.Ux;
+      const double len = 0.6 * ValueHeight * double(c.Chars);
+      g.Middle = std::max(6.0, shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                                                  c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
+      g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
+      return g;
+    };
+    // Whether its line, running from the centre, may stop short of it: a radius's, not reversed, longer than
+    // the stretch it keeps.
+    const auto shortens = [&c](const TAt& g, bool reversed) {
+      return c.Shorten && !c.Diameter && !reversed &&
+             std::hypot(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
+    };
+    // The angles to try, nearest first: 5 degrees apart from 45 about a whole circle; on arcs, each degree
+    // from the one asked.
+    std::vector<double> turns;
+    double drawn = 0;
+    for (const TArc& g : arcs)
+      drawn += std::fabs(g.Sweep);
+    if (arcs.empty() || drawn > 359) {
+      const double from = c.Asked ? c.AskedIn : 45;
+      for (int k = 0; k < 72; ++k)
+        turns.push_back(from + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1));
+    } else {
+      const double from = c.Asked ? c.AskedIn : 45;
+      for (int k = 0; k < 360; ++k) {
+        const double a = from + double((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
+        if (onArc(a) && (!c.Diameter || onArc(a + 180))) turns.push_back(a);
+      }
+    }
+    // The shifts to try, 2 mm apart on the sheet, for a radius on its arcs.
+    const double step = std::max(1.0, std::round(2 / (scale > 0 ? scale : 1)));
+    const int shifts = arcs.empty() || c.Diameter ? 1 : 30;
+    const double len = 0.6 * ValueHeight * double(c.Chars);
+    const auto sign =
+        c.Asked ? std::find_if(Signs.begin(), Signs.end(),
+                               [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
+                : Signs.end();
+    // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
+    const int ways = arcs.empty() || c.Diameter ? 1 : 2;
+    // Two lines through one centre cross there whatever their angles: of concentric whole circles' diameters
+    // the largest runs through the centre, and a smaller one, or one whose centre a line settled before
+    // already runs through, comes to its circle from outside.
+    const bool outside =
+        c.Diameter && (arcs.empty() || drawn > 359) &&
+        (std::any_of(Circles.begin(), Circles.end(),
+                     [&c](const TCircleDimension& o) {
+                       return o.Diameter && o.R > c.R && std::hypot(o.CX - c.CX, o.CY - c.CY) < 0.05;
+                     }) ||
+         std::any_of(CircleLines.begin(), CircleLines.end(), [&c](const std::array<double, 4>& l) {
+           const double ux = l[2] - l[0], uy = l[3] - l[1], ll = ux * ux + uy * uy;
+           const double t = ll > 0 ? std::clamp(((c.CX - l[0]) * ux + (c.CY - l[1]) * uy) / ll, 0.0, 1.0) : 0;
+           return std::hypot(c.CX - l[0] - t * ux, c.CY - l[1] - t * uy) < 0.05;
+         }));
+    struct TChoice
+    {
+      double Angle = NAN, Shift = 0;
+      bool Reversed = false;
+      TQuad Value;
+      bool Short = false, Signed = false;
+      TQuad Sign;
+    } chosen, any, freeAt, uncrossed;
+    for (int m = 0; m < shifts && std::isnan(chosen.Angle); ++m)
+      for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
+        for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
+          const double a = turns[k], shift = c.Shift + step * m;
+          const bool reversed = outside || (way == 0 && ways == 2);
+          const TAt g = leader(a, shift, reversed);
+          const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle,
+                                 -len / 2, 0, len / 2, ValueHeight);
+          const TChoice here{a, shift, reversed, q};
+          // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
+          if (!Free(q, true)) continue;
+          if (std::isnan(any.Angle)) any = here;
+          if (!Free(q)) continue;
+          const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
+          if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
+            continue;
+          if (std::isnan(freeAt.Angle)) freeAt = here;
+          // Nor across a leader settled before it.
+          if (Crossed(q) ||
+              std::any_of(CircleLines.begin(), CircleLines.end(), [&q](const std::array<double, 4>& o) {
+                const double ox[2] = {o[0], o[2]}, oy[2] = {o[1], o[3]};
+                return Overlap(q.X, q.Y, 4, ox, oy, 2);
+              }))
+            continue;
+          // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
+          const auto clear = [&](const TAt& at) {
+            return lineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY,
+                             outside);
+          };
+          const TAt stub = leader(a, shift, reversed, true);
+          const bool whole = clear(g);
+          TChoice best = here;
+          best.Short = !whole && shortens(g, reversed) && clear(stub);
+          const TAt& drawn = best.Short ? stub : g;
+          // A sign asked on its leader goes with it: where there is room for it too.
+          if (sign != Signs.end()) {
+            const double r = std::hypot(drawn.X2 - drawn.X1, drawn.Y2 - drawn.Y1);
+            const TLeader l{c.CX,     c.CY,     c.AskedAngle, drawn.X1, drawn.Y1,        drawn.Ux,
+                            drawn.Uy, drawn.Nx, drawn.Ny,     r,        r + drawn.Shelf, q};
+            double X, Y, turn;
+            if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
+            TSign t = *sign;
+            t.SAngle = turn;
+            best.Sign = Footprint(t, X, Y), best.Signed = true;
+          }
+          if (whole || best.Short)
+            chosen = best;
+          else if (std::isnan(uncrossed.Angle))
+            uncrossed = here;
+        }
+    if (std::isnan(chosen.Angle)) chosen = uncrossed;
+    if (std::isnan(chosen.Angle)) chosen = freeAt;
+    if (std::isnan(chosen.Angle)) chosen = any;
+    if (std::isnan(chosen.Angle)) continue;
+    const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed, chosen.Short);
+    CircleLines.push_back({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf});
+    if (c.Asked) {
+      const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+      // Its sign's place kept from what settles after it.
+      Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf,
+                         chosen.Value, chosen.Signed ? Boxes.size() : std::size_t(-1)});
+      if (chosen.Signed) Boxes.push_back(chosen.Sign);
+    }
+    if (chosen.Short) c.Shorten();
+    if (chosen.Angle != 45 || chosen.Shift != c.Shift || chosen.Reversed)
+      c.Turn(chosen.Angle, chosen.Shift, chosen.Reversed);
+    Boxes.push_back(chosen.Value);
+  }
+  Circles.clear();
+}
+
+} // namespace drApi

@@ -1,0 +1,272 @@
+// What a place on a sheet meets: the frame, the views' outlines and hatching, the texts and lines settled
+// and the angles to come.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/adapter/drSheetMeasures.h"
+
+namespace drApi {
+
+using namespace sheet;
+
+bool TSheetLayout::Free(const TQuad& q, bool within) const
+{
+  for (int k = 0; k < 4; ++k)
+    if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
+      return false;
+  if (!Clear(q)) return false;
+  if (std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); })) return false;
+  if (std::any_of(DimensionLines.begin(), DimensionLines.end(),
+                  [&q](const TQuad& b) { return Overlap(q, b); }))
+    return false;
+  // Nor inside a view.
+  const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
+  if (!within && Within(cx, cy)) return false;
+  // Nor inside a hatched area (its middle inside its outlines by even-odd).
+  for (const auto& [from, to] : Areas) {
+    bool in = false;
+    for (std::size_t i = from; i < to; ++i) {
+      const auto& s = Segments[i];
+      if ((s[1] > cy) != (s[3] > cy) && cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0]) in = !in;
+    }
+    if (in) return false;
+  }
+  return true;
+}
+
+bool TSheetLayout::Within(double cx, double cy) const
+{
+  // Outlines on all four sides of it.
+  bool left = false, right = false, below = false, above = false;
+  for (const auto& g : Segments) {
+    if ((g[1] > cy) != (g[3] > cy)) {
+      const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
+      (x < cx ? left : right) = true;
+    }
+    if ((g[0] > cx) != (g[2] > cx)) {
+      const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
+      (y < cy ? below : above) = true;
+    }
+  }
+  return left && right && below && above;
+}
+
+bool TSheetLayout::Clear(const TQuad& q) const
+{
+  const double x1 = std::min({q.X[0], q.X[1], q.X[2], q.X[3]}),
+               x2 = std::max({q.X[0], q.X[1], q.X[2], q.X[3]});
+  const double y1 = std::min({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}),
+               y2 = std::max({q.Y[0], q.Y[1], q.Y[2], q.Y[3]});
+  for (const auto& s : Segments) {
+    if (std::max(s[0], s[2]) < x1 || std::min(s[0], s[2]) > x2 || std::max(s[1], s[3]) < y1 ||
+        std::min(s[1], s[3]) > y2)
+      continue;
+    const double sx[2] = {s[0], s[2]}, sy[2] = {s[1], s[3]};
+    if (Overlap(q.X, q.Y, 4, sx, sy, 2)) return false;
+  }
+  return true;
+}
+
+bool TSheetLayout::OffAxes(const TQuad& q) const
+{
+  // Corners 0-1 are the base, 2-3 the top: grown outwards along both edges, and along the base's
+  // direction at its ends, so that an axis running past a shelf or an arm is read apart from it.
+  constexpr double Gap = 1;
+  const auto unit = [](double dx, double dy, double& ux, double& uy) {
+    const double l = std::hypot(dx, dy);
+    ux = l > 0 ? dx / l : 0, uy = l > 0 ? dy / l : 0;
+  };
+  double bx, by, ux, uy;
+  unit(q.X[1] - q.X[0], q.Y[1] - q.Y[0], bx, by);
+  unit(q.X[3] - q.X[0], q.Y[3] - q.Y[0], ux, uy);
+  TQuad g = q;
+  for (int k = 0; k < 4; ++k) {
+    const double along = k == 0 || k == 3 ? -Gap : Gap, up = k >= 2 ? Gap : 0;
+    g.X[k] += along * bx + up * ux, g.Y[k] += along * by + up * uy;
+  }
+  return std::none_of(Axes.begin(), Axes.end(), [&g](const std::array<double, 4>& a) {
+    const double ax[2] = {a[0], a[2]}, ay[2] = {a[1], a[3]};
+    return Overlap(g.X, g.Y, 4, ax, ay, 2);
+  });
+}
+
+bool TSheetLayout::Crossed(const TQuad& q) const
+{
+  const auto crosses = [&q](const std::array<double, 4>& g) {
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    return Overlap(q.X, q.Y, 4, gx, gy, 2);
+  };
+  if (!Clear(q) || std::any_of(Thin.begin(), Thin.end(), crosses) ||
+      std::any_of(Extensions.begin(), Extensions.end(), crosses))
+    return true;
+  // The angles to come, as asked for: their rays and arcs.
+  for (const TAngle& g : Angles) {
+    for (int i = 0; i < 2; ++i) {
+      const double a = (i == 0 ? g.A1 : g.A2) * Deg, from = g.From[std::size_t(i)];
+      if (crosses({g.X + from * std::cos(a), g.Y + from * std::sin(a), g.X + g.Floor * std::cos(a),
+                   g.Y + g.Floor * std::sin(a)}))
+        return true;
+    }
+    for (int i = 0; i < 12; ++i) {
+      const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, b = (g.A1 + (g.A2 - g.A1) * (i + 1) / 12) * Deg;
+      if (crosses({g.X + g.Floor * std::cos(a), g.Y + g.Floor * std::sin(a), g.X + g.Floor * std::cos(b),
+                   g.Y + g.Floor * std::sin(b)}))
+        return true;
+    }
+  }
+  return std::any_of(Settled.begin(), Settled.end(), [&crosses](const TSettled& p) {
+    return crosses({p.X1, p.Y1, p.X2, p.Y2});
+  });
+}
+
+std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
+{
+  const auto box = [](const std::array<double, 4>& g) {
+    return std::array<double, 4>{std::min(g[0], g[2]), std::min(g[1], g[3]), std::max(g[0], g[2]),
+                                 std::max(g[1], g[3])};
+  };
+  const auto meet = [](const std::array<double, 4>& a, const std::array<double, 4>& b) {
+    return a[0] <= b[2] + 0.01 && b[0] <= a[2] + 0.01 && a[1] <= b[3] + 0.01 && b[1] <= a[3] + 0.01;
+  };
+  // The outlines that meet, joined; then their boxes merged while they meet.
+  std::vector<std::size_t> root(Segments.size());
+  for (std::size_t i = 0; i < root.size(); ++i)
+    root[i] = i;
+  const auto find = [&root](std::size_t i) {
+    while (root[i] != i)
+      i = root[i] = root[root[i]];
+    return i;
+  };
+  for (std::size_t i = 0; i < Segments.size(); ++i)
+    for (std::size_t j = i + 1; j < Segments.size(); ++j)
+      if (meet(box(Segments[i]), box(Segments[j]))) root[find(i)] = find(j);
+  std::vector<std::array<double, 4>> views;
+  std::vector<std::size_t> of(Segments.size(), std::size_t(-1));
+  for (std::size_t i = 0; i < Segments.size(); ++i) {
+    std::size_t& v = of[find(i)];
+    const auto b = box(Segments[i]);
+    if (v == std::size_t(-1)) {
+      v = views.size();
+      views.push_back(b);
+    } else {
+      auto& w = views[v];
+      w = {std::min(w[0], b[0]), std::min(w[1], b[1]), std::max(w[2], b[2]), std::max(w[3], b[3])};
+    }
+  }
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (std::size_t i = 0; i < views.size() && !merged; ++i)
+      for (std::size_t j = i + 1; j < views.size() && !merged; ++j)
+        if (meet(views[i], views[j])) {
+          views[i] = {std::min(views[i][0], views[j][0]), std::min(views[i][1], views[j][1]),
+                      std::max(views[i][2], views[j][2]), std::max(views[i][3], views[j][3])};
+          views.erase(views.begin() + std::ptrdiff_t(j));
+          merged = true;
+        }
+  }
+  return views;
+}
+
+bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, double r) const
+{
+  // Its chords, a degree or less each, that run alongside an outline (their middles within 2 mm of it and
+  // square to it, turned less than 6 degrees off it), more than a millimetre of them in all.
+  // A chord's middle that near an outline lies within 2 mm of the outline's box: only the outlines whose
+  // box, widened by more than that, meets the box of the arc's circle are tried, each chord by that box
+  // first.
+  constexpr double Slack = 3;
+  struct TNear
+  {
+    const std::array<double, 4>* G;
+    double Gx, Gy, Gl, X1, Y1, X2, Y2;
+  };
+  std::vector<TNear> near;
+  const double radius = std::fabs(r);
+  for (const auto& g : Segments) {
+    const double x1 = std::min(g[0], g[2]) - Slack, x2 = std::max(g[0], g[2]) + Slack,
+                 y1 = std::min(g[1], g[3]) - Slack, y2 = std::max(g[1], g[3]) + Slack;
+    if (x2 < X - radius || x1 > X + radius || y2 < Y - radius || y1 > Y + radius) continue;
+    const double gx = g[2] - g[0], gy = g[3] - g[1];
+    near.push_back({&g, gx, gy, std::hypot(gx, gy), x1, y1, x2, y2});
+  }
+  const int n = std::clamp(int(std::ceil(std::fabs(a2 - a1))), 1, 360);
+  double along = 0;
+  for (int i = 0; i < n && !near.empty(); ++i) {
+    const double a = (a1 + (a2 - a1) * i / n) * Deg, b = (a1 + (a2 - a1) * (i + 1) / n) * Deg;
+    const double px = X + r * std::cos(a), py = Y + r * std::sin(a), qx = X + r * std::cos(b),
+                 qy = Y + r * std::sin(b), mx = (px + qx) / 2, my = (py + qy) / 2, ux = qx - px, uy = qy - py;
+    const double len = std::hypot(ux, uy);
+    const bool on = std::any_of(near.begin(), near.end(), [&](const TNear& s) {
+      if (!(mx >= s.X1 && mx <= s.X2 && my >= s.Y1 && my <= s.Y2)) return false;
+      const std::array<double, 4>& g = *s.G;
+      const double gx = s.Gx, gy = s.Gy, gl = s.Gl;
+      if (!(gl > 0) || !(len > 0) || std::fabs(gx * uy - gy * ux) >= 0.1 * gl * len) return false;
+      const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
+      return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2;
+    });
+    if (on) along += len;
+  }
+  return along > 1;
+}
+
+bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) const
+{
+  const double ux = X2 - X1, uy = Y2 - Y1, len = std::hypot(ux, uy);
+  if (!(len > 0)) return false;
+  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+    const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
+    if (!(gl > 0) || std::fabs(gx * uy - gy * ux) > 0.01 * gl * len) return false;
+    const double off = std::fabs((g[0] - X1) * -uy + (g[1] - Y1) * ux) / len;
+    const double p = ((g[0] - X1) * ux + (g[1] - Y1) * uy) / len,
+                 q = ((g[2] - X1) * ux + (g[3] - Y1) * uy) / len;
+    return off < 2 && std::min(len, std::max(p, q)) - std::max(0.0, std::min(p, q)) > 1;
+  });
+}
+
+bool TSheetLayout::RayThroughOutline(double X, double Y, double a, double r) const
+{
+  constexpr double Near = 0.05;
+  if (!(r > 0)) return false;
+  const double ex = X + r * std::cos(a * Deg), ey = Y + r * std::sin(a * Deg);
+  // How far (x, y) lies from the segment from (x1, y1) to (x2, y2).
+  const auto off = [](double x, double y, double x1, double y1, double x2, double y2) {
+    const double dx = x2 - x1, dy = y2 - y1, l2 = dx * dx + dy * dy;
+    const double t = l2 > 0 ? std::clamp(((x - x1) * dx + (y - y1) * dy) / l2, 0.0, 1.0) : 0.0;
+    return std::hypot(x - x1 - t * dx, y - y1 - t * dy);
+  };
+  const double rx = ex - X, ry = ey - Y;
+  // How far (x, y) lies from the ray's line.
+  const auto offLine = [&](double x, double y) { return std::fabs((x - X) * ry - (y - Y) * rx) / r; };
+  std::vector<std::array<double, 4>> measured;
+  for (const auto& g : Segments)
+    if (std::hypot(g[0] - X, g[1] - Y) < Near || std::hypot(g[2] - X, g[3] - Y) < Near ||
+        (offLine(g[0], g[1]) < Near && offLine(g[2], g[3]) < Near))
+      measured.push_back(g);
+  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+    const double qx = g[2] - g[0], qy = g[3] - g[1], den = rx * qy - ry * qx;
+    if (std::fabs(den) < 1e-12) return false;
+    const double wx = g[0] - X, wy = g[1] - Y, u = (wx * qy - wy * qx) / den, v = (wx * ry - wy * rx) / den;
+    if (u < 0 || u > 1 || v < 0 || v > 1) return false;
+    const double px = X + u * rx, py = Y + u * ry;
+    if (std::hypot(px - X, py - Y) < Near || std::hypot(px - ex, py - ey) < Near) return false;
+    return std::none_of(measured.begin(), measured.end(), [&](const std::array<double, 4>& m) {
+      return off(px, py, m[0], m[1], m[2], m[3]) < Near;
+    });
+  });
+}
+
+bool TSheetLayout::AcrossLinear(const std::array<double, 4>& l) const
+{
+  const auto across = [&l](const std::array<double, 4>& o) { return LinesCross(l, o); };
+  return std::any_of(Extensions.begin(), Extensions.end(), across) ||
+         std::any_of(Settled.begin(), Settled.end(), [&l](const TSettled& p) {
+           return LinesCross(l, {p.X1, p.Y1, p.X2, p.Y2});
+         });
+}
+
+} // namespace drApi

@@ -1,0 +1,83 @@
+// The measures the sheet layout's units share: the frame's margins and a roughness sign's size on the
+// sheet, boxes turned on it, and whether boxes and lines meet.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+
+namespace drApi::sheet {
+
+constexpr double Deg = TMathDef::C_PI / 180.0;
+// The frame's margins (the binding margin on the left) and the title block's size.
+constexpr double FrameLeft = 20, FrameMargin = 5, StampWidth = 185, StampHeight = 55;
+// A roughness sign as a sheet draws it: its arms, its shelf and the value 3.5 high on the shelf.
+constexpr double SignArm = 2.5, SignShelfEnd = 17, SignValueFrom = 6, SignTop = 13.2, ValueHeight = 3.5;
+// The least gap between a sign's tip and a text beyond the line it stands on.
+constexpr double TipGap = 1.5;
+
+using TQuad = TSheetLayout::TQuad;
+inline TQuad Rect(double x1, double y1, double x2, double y2)
+{
+  return {{x1, x2, x2, x1}, {y1, y1, y2, y2}};
+}
+
+// The quad (x1..x2, y1..y2) of a frame at (X, Y) turned by angle degrees.
+inline TQuad Turned(double X, double Y, double angle, double x1, double y1, double x2, double y2)
+{
+  const double c = std::cos(angle * Deg), s = std::sin(angle * Deg);
+  TQuad q = Rect(x1, y1, x2, y2), out;
+  for (int k = 0; k < 4; ++k) {
+    out.X[k] = X + c * q.X[k] - s * q.Y[k];
+    out.Y[k] = Y + s * q.X[k] + c * q.Y[k];
+  }
+  return out;
+}
+
+// Whether two convex polygons of n and m corners overlap: no edge of either separates them.
+inline bool Overlap(const double* ax, const double* ay, int n, const double* bx, const double* by, int m)
+{
+  for (int side = 0; side < 2; ++side) {
+    const double* px = side == 0 ? ax : bx;
+    const double* py = side == 0 ? ay : by;
+    const int count = side == 0 ? n : m;
+    for (int i = 0; i < count; ++i) {
+      const int j = (i + 1) % count;
+      const double nx = py[i] - py[j], ny = px[j] - px[i];
+      if (nx == 0 && ny == 0) continue;
+      double amin = 1e300, amax = -1e300, bmin = 1e300, bmax = -1e300;
+      for (int k = 0; k < n; ++k)
+        amin = std::min(amin, nx * ax[k] + ny * ay[k]), amax = std::max(amax, nx * ax[k] + ny * ay[k]);
+      for (int k = 0; k < m; ++k)
+        bmin = std::min(bmin, nx * bx[k] + ny * by[k]), bmax = std::max(bmax, nx * bx[k] + ny * by[k]);
+      if (amax <= bmin || bmax <= amin) return false;
+    }
+  }
+  return true;
+}
+
+// Whether the segments a and b (x1, y1, x2, y2) cross more than 0.2 mm from each one's ends, or run
+// along each other: a line that ends on another (an arrow on an extension line) only touches it.
+inline bool LinesCross(const std::array<double, 4>& a, const std::array<double, 4>& b)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
+  const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
+  if (!(la > 0.4) || !(lb > 0.4)) return false;
+  const double den = ux * vy - uy * vx;
+  if (std::fabs(den) < 1e-9 * la * lb) {
+    if (std::fabs(wx * uy - wy * ux) / la > 0.05) return false;
+    const double t0 = (wx * ux + wy * uy) / la, t1 = t0 + (vx * ux + vy * uy) / la;
+    return std::max(std::min(t0, t1), 0.0) + 0.2 < std::min(std::max(t0, t1), la);
+  }
+  const double t = (wx * vy - wy * vx) / den * la, s = (wx * uy - wy * ux) / den * lb;
+  return t > 0.2 && la - t > 0.2 && s > 0.2 && lb - s > 0.2;
+}
+
+inline bool Overlap(const TQuad& a, const TQuad& b)
+{
+  return Overlap(a.X, a.Y, 4, b.X, b.Y, 4);
+}
+
+} // namespace drApi::sheet

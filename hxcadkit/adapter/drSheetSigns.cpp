@@ -1,0 +1,475 @@
+// The roughness signs of a mould sheet: each where it is asked, on its leader or the nearest free place on
+// what it stands on, and settled again where a line crosses its strokes.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/adapter/drSheetMeasures.h"
+#include "txapi/IRoughParams.h"
+
+namespace drApi {
+
+using namespace sheet;
+
+namespace {
+
+// The box q (corners in order round it) grown by d along both its edges' directions.
+TQuad Grown(const TQuad& q, double d)
+{
+  TQuad g = q;
+  for (int k = 0; k < 4; ++k)
+    for (const int o : {(k + 1) % 4, (k + 3) % 4}) {
+      const double ex = q.X[k] - q.X[o], ey = q.Y[k] - q.Y[o], l = std::hypot(ex, ey);
+      if (l > 0) g.X[k] += d * ex / l, g.Y[k] += d * ey / l;
+    }
+  return g;
+}
+
+// Stretches along one line, sorted and joined where one reaches the next (within 0.05): the separate
+// surfaces that line runs along.
+std::vector<std::pair<double, double>> JoinedStretches(std::vector<std::pair<double, double>> r)
+{
+  std::sort(r.begin(), r.end());
+  std::vector<std::pair<double, double>> joined{r.front()};
+  for (const auto& s : r)
+    if (s.first <= joined.back().second + 0.05)
+      joined.back().second = std::max(joined.back().second, s.second);
+    else
+      joined.push_back(s);
+  return joined;
+}
+
+// A sign on a line slides along it, the nearer the better. One asked off every line moves anywhere:
+// lifting it away from the part counts double, towards the part only when nothing else fits. The same
+// moves in the same order for every sign on every sheet: ordered once.
+const std::vector<std::pair<double, double>>& SignMoves()
+{
+  static const std::vector<std::pair<double, double>> moves = [] {
+    std::vector<std::pair<double, double>> all;
+    for (int t = -60; t <= 60; ++t)
+      for (int u = -40; u <= 40; ++u)
+        all.emplace_back(t, u);
+    const auto cost = [](const std::pair<double, double>& m) {
+      return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
+    };
+    std::stable_sort(all.begin(), all.end(),
+                     [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
+    return all;
+  }();
+  return moves;
+}
+
+} // namespace
+
+TQuad TSheetLayout::Footprint(const TSign& s, double X, double Y) const
+{
+  const double value = 0.6 * ValueHeight * double(s.Chars);
+  const double a = std::remainder(s.SAngle, 360.0);
+  // A sign turned past upright is read from its shelf's far end.
+  const bool turned = a > 90.001 || a < -89.999;
+  const double x1 = turned ? std::min(-SignArm, SignShelfEnd - value) : -SignArm;
+  const double x2 = turned ? SignShelfEnd : std::max(SignShelfEnd, SignValueFrom + value);
+  // The surface the sign stands on runs through its tip: not something it lies on.
+  return Turned(X, Y, s.SAngle, x1, 0.05, x2, SignTop);
+}
+
+TQuad TSheetLayout::SignValue(const TSign& s, double X, double Y) const
+{
+  const double value = 0.6 * ValueHeight * double(s.Chars);
+  const double a = std::remainder(s.SAngle, 360.0);
+  const bool turned = a > 90.001 || a < -89.999;
+  // A millimetre above the shelf, from its far end when read that way.
+  const double shelf = SignTop - ValueHeight - 1;
+  return Turned(X, Y, s.SAngle, turned ? SignShelfEnd - value : SignValueFrom, shelf + 1,
+                turned ? SignShelfEnd : SignValueFrom + value, SignTop);
+}
+
+bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y) const
+{
+  // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
+  // taken half a millimetre on past its free end, so that a line passing there is kept apart from it.
+  constexpr double On = 0.5, Rise = SignArm * 1.7320508075688772;
+  const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+  const auto stroke = [&](double x1, double y1, double x2, double y2) {
+    return std::array<double, 4>{X + c * x1 - n * y1, Y + n * x1 + c * y1, X + c * x2 - n * y2,
+                                 Y + n * x2 + c * y2};
+  };
+  const double arm = On / (2 * SignArm);
+  const std::array<std::array<double, 4>, 3> strokes{
+      stroke(0, 0, -SignArm * (1 + arm), Rise * (1 + arm)),
+      stroke(0, 0, 2 * SignArm * (1 + arm / 2), 2 * Rise * (1 + arm / 2)),
+      stroke(2 * SignArm, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
+  const auto across = [&strokes](const std::array<double, 4>& g) {
+    return std::any_of(strokes.begin(), strokes.end(),
+                       [&g](const std::array<double, 4>& t) { return LinesCross(t, g); });
+  };
+  // Its tip on a dimension line would read as that line's sign, whatever its strokes cross.
+  const auto onLine = [X, Y](const std::array<double, 4>& g) {
+    const double ux = g[2] - g[0], uy = g[3] - g[1], l2 = ux * ux + uy * uy;
+    const double t = l2 > 0 ? std::clamp(((X - g[0]) * ux + (Y - g[1]) * uy) / l2, 0.0, 1.0) : 0;
+    return std::hypot(X - g[0] - t * ux, Y - g[1] - t * uy) < On;
+  };
+  for (const TSettled& p : Settled) {
+    const std::array<double, 4> g{p.X1, p.Y1, p.X2, p.Y2};
+    if (across(g) || onLine(g)) return false;
+  }
+  for (const auto* lines : {&Extensions, &CircleLines, &Thin})
+    if (std::any_of(lines->begin(), lines->end(), across)) return false;
+  // Nor on a thin circle (a callout's), in chords of at most 10 degrees.
+  for (const TArc& a : Arcs) {
+    if (a.Outline) continue;
+    const int k = std::clamp(int(std::ceil(std::fabs(a.Sweep) / 10)), 1, 36);
+    for (int i = 0; i < k; ++i) {
+      const double u = (a.From + a.Sweep * i / k) * Deg, v = (a.From + a.Sweep * (i + 1) / k) * Deg;
+      const std::array<double, 4> g{a.X + a.R * std::cos(u), a.Y + a.R * std::sin(u), a.X + a.R * std::cos(v),
+                                    a.Y + a.R * std::sin(v)};
+      if (across(g) || onLine(g)) return false;
+    }
+  }
+  return true;
+}
+
+bool TSheetLayout::SignClear(const TSign& s, double X, double Y) const
+{
+  return StrokesClear(s, X, Y) && !Crossed(Grown(SignValue(s, X, Y), 1));
+}
+
+void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, double X2, double Y2)>& carry)
+{
+  // Each sign where it is asked, or the nearest place free for it; then every one whose strokes a line
+  // crosses there again where it stands clear of the lines, among all the signs settled.
+  struct TPlacedSign
+  {
+    std::size_t Box;
+    double X, Y, Angle;
+    bool Leader;
+  };
+  std::vector<TPlacedSign> placed;
+  for (const TSign& asked : Signs) {
+    TQuad at;
+    double X, Y, angle;
+    const bool leader = OnLeader(asked, at, X, Y, angle);
+    if (!leader) PlaceSign(asked, false, at, X, Y, angle);
+    placed.push_back({Boxes.size(), X, Y, angle, leader});
+    Boxes.push_back(at);
+  }
+  for (std::size_t i = 0; i < Signs.size(); ++i) {
+    TPlacedSign& p = placed[i];
+    TSign s = Signs[i];
+    s.SAngle = p.Angle;
+    if (StrokesClear(s, p.X, p.Y)) continue;
+    // Off its own place while it looks for another.
+    const TQuad own = Boxes[p.Box];
+    Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+    TQuad at;
+    double X, Y, angle;
+    const bool moved =
+        p.Leader ? OnLeader(Signs[i], at, X, Y, angle, true) : PlaceSign(Signs[i], true, at, X, Y, angle);
+    Boxes[p.Box] = moved ? at : own;
+    if (moved) p.X = X, p.Y = Y, p.Angle = angle;
+  }
+  // Where its own stretch of line leaves a sign crossed (a line across its arms, its shelf or its value),
+  // it leaves that stretch for its surface's line elsewhere, once every other sign has settled.
+  for (std::size_t i = 0; i < Signs.size(); ++i) {
+    const TPlacedSign& p = placed[i];
+    TSign s = Signs[i];
+    s.SAngle = p.Angle;
+    if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
+    const TQuad own = Boxes[p.Box];
+    Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+    TQuad at;
+    double X, Y, angle;
+    Boxes[p.Box] = OnSurfaceLine(Signs[i], carry, at, X, Y, angle) ? at : own;
+  }
+  Signs.clear();
+}
+
+bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle)
+{
+  const std::vector<std::pair<double, double>>& moves = SignMoves();
+  at = Footprint(asked, asked.SX, asked.SY), X = asked.SX, Y = asked.SY, angle = asked.SAngle;
+  // As asked; then, on an extension line, turned over to its other side.
+  for (int side = 0; side < 2; ++side) {
+    TSign s = asked;
+    if (side == 1) s.Angle += 180, s.SAngle += 180;
+    const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+    // A line along its base within a millimetre of its tip is the one it stands on.
+    double snap = 0, nearest = 1 + 1e-9;
+    const auto across = [&](const std::array<double, 4>& g, double& a0, double& a1, double& b0, double& b1) {
+      a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
+      b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
+    };
+    for (const auto* lines : {&Segments, &Extensions})
+      for (const auto& g : *lines) {
+        double a0, a1, b0, b1;
+        across(g, a0, a1, b0, b1);
+        if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
+          nearest = std::fabs(b0), snap = (b0 + b1) / 2;
+      }
+    // What it stands on: the outlines and extension lines through its tip along its base, as far as
+    // they go; it slides along them and never leaves them.
+    std::vector<std::pair<double, double>> carriers;
+    bool onOutline = false;
+    for (const auto* lines : {&Segments, &Extensions})
+      for (const auto& g : *lines) {
+        double a0, a1, b0, b1;
+        across(g, a0, a1, b0, b1);
+        if (std::fabs(b0 - snap) > 0.05 || std::fabs(b1 - snap) > 0.05) continue;
+        carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
+        onOutline =
+            onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
+      }
+    // Settled again, it keeps to the stretch of line it was asked on (the carriers that join it there, or
+    // the nearest): another stretch of the same line, past a gap, is another surface.
+    if (strict && !carriers.empty()) {
+      const std::vector<std::pair<double, double>> joined = JoinedStretches(carriers);
+      const auto off = [](const std::pair<double, double>& r) {
+        return std::max({r.first - 0.05, -0.05 - r.second, 0.0});
+      };
+      carriers = {*std::min_element(joined.begin(), joined.end(),
+                                    [&off](const auto& a, const auto& b) { return off(a) < off(b); })};
+    }
+    const auto onCarrier = [&carriers](double t) {
+      return std::any_of(carriers.begin(), carriers.end(),
+                         [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
+    };
+    // On the line of what it stands on, if not yet on the part of it drawn.
+    const bool onPart = !carriers.empty();
+    // Never turned over onto the material's side of its surface, nor off every line.
+    if (side == 1 && (!onPart || onOutline)) break;
+    // The same move in the sign's container, along its own axes; turned back as asked when a strict place
+    // is taken after another.
+    const auto move = [&](double t, double u) {
+      const double k = 1 / (s.Scale > 0 ? s.Scale : 1), lc = std::cos(s.Angle * Deg),
+                   ln = std::sin(s.Angle * Deg);
+      s.Sign->SetPoint(s.X + k * (t * lc - u * ln), s.Y + k * (t * ln + u * lc));
+      if (side == 1 || strict)
+        if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(s.Angle + 90);
+      s.Sign->Update();
+    };
+    const auto tip = [&](double t, double u) {
+      X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c, angle = s.SAngle;
+    };
+    for (const auto& [t, u] : moves) {
+      if (onPart && (u != 0 || !onCarrier(t))) continue;
+      const double x = s.SX + t * c - (u + snap) * n, y = s.SY + t * n + (u + snap) * c;
+      // The sign off the outlines and the texts, within the frame; its value off every line too (an
+      // extension line may pass under its arms).
+      const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+      bool framed = true;
+      for (int k = 0; k < 4; ++k)
+        framed = framed && InFrame(q.X[k], q.Y[k], 0);
+      if (!framed || !Clear(q) || !OffAxes(q) ||
+          std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }))
+        continue;
+      if (!Free(v) || Crossed(v) || (strict && !SignClear(s, x, y))) continue;
+      // Its value, wherever on the sign it stands, not within a view either.
+      const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+      bool within = false;
+      for (int k = 0; k < 4 && !within; ++k)
+        within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+      if (within) continue;
+      at = q;
+      tip(t, u + snap);
+      if (t != 0 || u + snap != 0 || side == 1 || strict) move(t, u + snap);
+      return true;
+    }
+    // With no free place it stays where asked, on the line it was asked near, at its nearest drawn part.
+    if (!strict && side == 0 && onPart) {
+      double t = 0;
+      for (const auto& r : carriers)
+        if (!onCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
+          t = std::clamp(0.0, r.first, r.second);
+      if (t != 0 || snap != 0) move(t, snap);
+      at = Footprint(s, s.SX + t * c - snap * n, s.SY + t * n + snap * c);
+      tip(t, snap);
+    }
+  }
+  return false;
+}
+
+bool TSheetLayout::OnSurfaceLine(const TSign& asked,
+                                 const std::function<void(double, double, double, double)>& carry, TQuad& at,
+                                 double& X, double& Y, double& angle)
+{
+  // Far enough along the line to pass the lengths stacked beside a part; a line drawn to carry it is an
+  // extension line, no longer than one to those lengths.
+  constexpr double Reach = 80, Step = 0.5, Past = 2, Carrier = 25;
+  const double c = std::cos(asked.SAngle * Deg), n = std::sin(asked.SAngle * Deg);
+  // What is drawn along the line, as stretches of it from the tip asked; one of them its surface.
+  std::vector<std::pair<double, double>> drawn, outlines;
+  for (const auto* lines : {&Segments, &Extensions})
+    for (const auto& g : *lines) {
+      const double a0 = (g[0] - asked.SX) * c + (g[1] - asked.SY) * n,
+                   a1 = (g[2] - asked.SX) * c + (g[3] - asked.SY) * n;
+      const double b0 = -(g[0] - asked.SX) * n + (g[1] - asked.SY) * c,
+                   b1 = -(g[2] - asked.SX) * n + (g[3] - asked.SY) * c;
+      if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05) continue;
+      drawn.emplace_back(std::min(a0, a1), std::max(a0, a1));
+      if (lines == &Segments) outlines.push_back(drawn.back());
+    }
+  if (outlines.empty()) return false;
+  // Its surface: the stretch of outline nearest its ask, joined where the outline goes on; the line's other
+  // stretches of outline are other surfaces, which it never stands on or beyond.
+  const std::vector<std::pair<double, double>> joined = JoinedStretches(outlines);
+  const auto off = [](const std::pair<double, double>& r) { return std::max({r.first, -r.second, 0.0}); };
+  const std::pair<double, double> own = *std::min_element(
+      joined.begin(), joined.end(), [&off](const auto& a, const auto& b) { return off(a) < off(b); });
+  // Whether an axis crosses the line between a and b (from the tip asked).
+  const auto axisBetween = [&](double a, double b) {
+    return std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& g) {
+      const double ux = g[2] - g[0], uy = g[3] - g[1], den = c * uy - n * ux;
+      if (std::fabs(den) < 1e-9) return false;
+      const double wx = g[0] - asked.SX, wy = g[1] - asked.SY;
+      const double t = (wx * uy - wy * ux) / den, k = (wx * n - wy * c) / den;
+      return t > a && t < b && k >= 0 && k <= 1;
+    });
+  };
+  // A line drawn to carry it runs through no outline, text or sign; across no dimension's line either
+  // where the sign finds a place without, as an extension line may where it must.
+  const auto lineClear = [this](const std::array<double, 4>& l, bool overLines) {
+    const double lx[2] = {l[0], l[2]}, ly[2] = {l[1], l[3]};
+    const auto across = [&l](const std::array<double, 4>& g) { return LinesCross(l, g); };
+    return std::none_of(Segments.begin(), Segments.end(), across) &&
+           (overLines || (std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
+                          std::none_of(Settled.begin(), Settled.end(),
+                                       [&across](const TSettled& p) {
+                                         return across({p.X1, p.Y1, p.X2, p.Y2});
+                                       }))) &&
+           std::none_of(Boxes.begin(), Boxes.end(),
+                        [&](const TQuad& b) { return Overlap(b.X, b.Y, 4, lx, ly, 2); });
+  };
+  std::vector<double> along;
+  for (double t = Step; t <= Reach; t += Step)
+    along.push_back(t), along.push_back(-t);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const double t : along)
+      for (int side = 0; side < 2; ++side) {
+        // Nor past another surface on the line, where it would read as that one's; past the other half of
+        // its own face, across the axis, it is still on its face.
+        if (std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+              return r != own && std::min(t, own.first) <= r.second + 0.05 &&
+                     std::max(t, own.second) >= r.first - 0.05 &&
+                     !axisBetween(r.first > own.second ? own.second : r.second,
+                                  r.first > own.second ? r.first : own.first);
+            }))
+          continue;
+        // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
+        // past its tip, away from what it comes from.
+        double from = 0, nearest = 1e300;
+        bool on = false;
+        for (const auto& [a, b] : drawn) {
+          on = on || (t >= a - 0.05 && t <= b + 0.05);
+          for (const double e : {a, b})
+            if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), from = e;
+        }
+        // A place on what is drawn is as good the second time round.
+        if (on && pass == 1) continue;
+        std::array<double, 4> line{};
+        if (!on) {
+          if (!carry) continue;
+          const double to = t + (t > from ? Past : -Past), lo = std::min(from, to), hi = std::max(from, to);
+          // Off every other surface on the line, a gap's width away: one that reached across to another
+          // would bridge a groove's mouth.
+          if (hi - lo > Carrier || std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+                return r != own && r.second > lo - Past && r.first < hi + Past;
+              }))
+            continue;
+          line = {asked.SX + from * c, asked.SY + from * n, asked.SX + to * c, asked.SY + to * n};
+          if (!lineClear(line, pass == 1)) continue;
+        }
+        TSign s = asked;
+        if (side == 1) s.SAngle += 180;
+        const double x = asked.SX + t * c, y = asked.SY + t * n;
+        const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+        bool framed = true;
+        for (int k = 0; k < 4; ++k)
+          framed = framed && InFrame(q.X[k], q.Y[k], 0);
+        if (!framed || !Clear(q) || !OffAxes(q) ||
+            std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
+            !Free(v) || Crossed(v) || !SignClear(s, x, y))
+          continue;
+        const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+        bool within = false;
+        for (int k = 0; k < 4 && !within; ++k)
+          within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
+        if (within) continue;
+        at = q, X = x, Y = y, angle = s.SAngle;
+        MoveSign(asked, X, Y, angle);
+        if (!on) carry(line[0], line[1], line[2], line[3]);
+        return true;
+      }
+  }
+  return false;
+}
+
+void TSheetLayout::MoveSign(const TSign& s, double X, double Y, double angle)
+{
+  // Back into its container: its turn there is the sheet's less the container's.
+  const double turn = s.SAngle - s.Angle, k = 1 / (s.Scale > 0 ? s.Scale : 1), r = -turn * Deg;
+  const double dx = X - s.SX, dy = Y - s.SY;
+  s.Sign->SetPoint(s.X + k * (std::cos(r) * dx - std::sin(r) * dy),
+                   s.Y + k * (std::sin(r) * dx + std::cos(r) * dy));
+  if (txapi::SmartPtr<txapi::IRoughParams> p = s.Sign) p->SetAngle(angle - turn + 90);
+  s.Sign->Update();
+}
+
+bool TSheetLayout::AskedOn(const TSign& s, double CX, double CY, double asked)
+{
+  const double c = std::cos(asked * Deg), n = std::sin(asked * Deg);
+  const double along = (s.SX - CX) * c + (s.SY - CY) * n, off = -(s.SX - CX) * n + (s.SY - CY) * c;
+  return along > 0 && std::fabs(off) < 0.05 && std::fabs(std::sin((s.SAngle - asked) * Deg)) < 1e-4;
+}
+
+bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* value, double& X, double& Y,
+                                double& angle, bool strict) const
+{
+  // From its shelf's end back towards the circle, off the value's side first; the first place where it
+  // and its value are free, else at the shelf's end off the value's side.
+  X = l.X1 + l.Ux * l.To, Y = l.Y1 + l.Uy * l.To, angle = std::atan2(l.Uy, l.Ux) / Deg;
+  if (std::cos((angle + 90 - std::atan2(l.Ny, l.Nx) / Deg) * Deg) > 0) angle += 180;
+  for (int side = 0; side < 2; ++side)
+    for (double d = l.To; d >= l.From + SignArm; d -= 0.5) {
+      TSign t = s;
+      t.SAngle = side == 0 ? angle : angle + 180;
+      const double x = l.X1 + l.Ux * d, y = l.Y1 + l.Uy * d;
+      const TQuad q = Footprint(t, x, y), v = SignValue(t, x, y);
+      // Its tip keeps a value's gap off any text beyond the leader: a value over the tip reads as
+      // standing on the sign.
+      const TQuad tip = Turned(x, y, t.SAngle, -SignArm, -TipGap, SignArm, 0.05);
+      const auto taken = [&q, &tip](const TQuad& b) { return Overlap(q, b) || Overlap(tip, b); };
+      bool framed = true;
+      for (int k = 0; k < 4; ++k)
+        framed = framed && InFrame(q.X[k], q.Y[k], 0);
+      if (!framed || !Clear(q) || !OffAxes(q) ||
+          (value != nullptr && (taken(*value) || Overlap(v, *value))) ||
+          std::any_of(Boxes.begin(), Boxes.end(), taken) || !Free(v) || Crossed(v) ||
+          (strict && !SignClear(t, x, y)))
+        continue;
+      X = x, Y = y, angle = t.SAngle;
+      return true;
+    }
+  return false;
+}
+
+bool TSheetLayout::OnLeader(const TSign& s, TQuad& at, double& X, double& Y, double& angle, bool strict)
+{
+  const auto l = std::find_if(Leaders.begin(), Leaders.end(),
+                              [&s](const TLeader& l) { return AskedOn(s, l.CX, l.CY, l.Asked); });
+  if (l == Leaders.end()) return false;
+  // The place kept for it is its own now.
+  if (l->Kept < Boxes.size()) Boxes[l->Kept] = Rect(-1e6, -1e6, -1e6, -1e6);
+  if (!SignOnLeader(s, *l, &l->Value, X, Y, angle, strict) && strict) return false;
+  TSign t = s;
+  t.SAngle = angle;
+  at = Footprint(t, X, Y);
+  MoveSign(s, X, Y, angle);
+  return true;
+}
+
+} // namespace drApi
