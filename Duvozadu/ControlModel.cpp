@@ -90,6 +90,10 @@ TControlModelCoupling::TFileState StateOf(const TString& file)
   return f;
 }
 
+// Why a file cannot be written where no error number says it: something other than a file or a folder
+// stands at the name.
+constexpr int NotAFile = -1;
+
 // Why a file cannot be written, in the user's words. Only looked at, never tried: the name may be a
 // link to somewhere outside the folder, and a probe that opened it would write there. The host
 // writes a file beside the name and renames it over, so what counts is the folder and what stands
@@ -102,6 +106,9 @@ int WriteFailureCause(const TString& file)
   if (f.Name.size() > std::size_t(nameMax > 0 ? nameMax : NAME_MAX)) return ENAMETOOLONG;
   struct stat st;
   if (f.Look(f.Name, st) && S_ISDIR(st.st_mode)) return EISDIR;
+  // A pipe, a socket or a device, also where a link at the name leads: the user's, and the host refuses it.
+  if (::fstatat(f.Fd, f.Name.c_str(), &st, 0) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+    return NotAFile;
   // A file its owner may not write is not replaced.
   if (f.Look(f.Name, st) && S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0) return EACCES;
   if (::faccessat(f.Fd, ".", W_OK | X_OK, AT_EACCESS) != 0) return errno;
@@ -131,6 +138,10 @@ TString WriteFailureText(int e)
   case ENOENT:
   case ENOTDIR:
     return DC(TString("нет такой папки"));
+  case NotAFile:
+    return DC(TString("на месте файла канал, сокет или устройство"));
+  case EWOULDBLOCK:
+    return DC(TString("в папку пишет другая сборка, ожидание прервано"));
   default:
     return TString(std::strerror(e));
   }
@@ -368,6 +379,14 @@ bool TControlModelCoupling::Unwritable(TString& file, TString& reason) const
       reason = WriteFailureText(e);
       return true;
     }
+  // Every file goes into one folder: a build that cannot have its turn of it now would stop part way.
+  for (int n = 0; n < 10; ++n)
+    if (!ANameFile[n].Empty()) {
+      if (const TFolderLock turn(ANameFile[n]); !turn.Refused()) return false;
+      file = ANameFile[n];
+      reason = WriteFailureText(EWOULDBLOCK);
+      return true;
+    }
   return false;
 }
 
@@ -388,7 +407,9 @@ bool IsSaved(const struct stat& st, const TModeler3D::TSavedFile& saved)
 // build's own file, which no other build has, and after it another build's save makes its file anew.
 void RemoveIfSaved(const TString& file, const TModeler3D::TSavedFile& saved)
 {
+  // A folder another build keeps past the wait is left as it is: the name may be that build's by now.
   const TFolderLock turn(file);
+  if (turn.Refused()) return;
   const TInFolder in(file);
   struct stat st;
   if (!in.Look(in.Name, st) || !IsSaved(st, saved)) return;

@@ -49,8 +49,9 @@ public:
   // was written.
   bool Unwritten(TString& file, TString& reason) const;
   // The first of the named files the build could not write, looked at before it writes any: a name refused,
-  // else the first entry that the host would refuse to write (a folder at the name, a read-only file, a
-  // folder the user may not write or that is missing), with why; false when none is. Only looked at.
+  // else the first entry that the host would refuse to write (a folder, a pipe or a device at the name, a
+  // read-only file, a folder the user may not write or that is missing), else the first entry when another
+  // build keeps the folder past the wait (TFolderLock), with why; false when none is. Nothing is written.
   bool Unwritable(TString& file, TString& reason) const;
   // Removes the files this build has made where none stood before, each only while it is the file the
   // build saved; files it replaced stay, and so does one another build has put at the name since.

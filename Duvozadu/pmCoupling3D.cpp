@@ -9,6 +9,7 @@
 #include "Duvozadu/CplgGlobal.h"
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/commands/pmHost.h"
+#include "hxcadkit/core/FolderLock.h"
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/drawing/drBlankModeler.h"
 #include "txapi/IDocuments.h"
@@ -420,6 +421,7 @@ bool TpmCoupling3D::Confirm()
   }
   // Every file the build would write, as the pass above named them, is looked at before any is written: a
   // build that could not write one of them stops before it writes or replaces any file.
+  TFolderLock::NewBuild();
   if (TString file, why; named && ControlModel.Unwritable(file, why)) {
     ControlModel.ForgetFiles();
     SayUnwritten(file, why);

@@ -1,4 +1,5 @@
 // The adapter's documents and parts, planes and sketches, 2D placement and model objects.
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <fcntl.h>
@@ -216,10 +217,11 @@ void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
     txapi::SmartPtr<txapi::IDocuments> docs = r.Tavrix7->GetDocuments();
     if (docs) r.IDoc = docs->Add(type, !Invisible);
     r.Hidden3D = Invisible && r.IDoc;
-    // Named at once: closing saves it under this name, and callers look for the file.
+    // Named at once: closing saves it under this name, and callers look for the file. Not where another
+    // build kept the folder past the wait: the save that closes it is refused the same way.
     if (r.IDoc && !FileName.Empty()) {
       const TFolderLock turn(FileName);
-      r.IDoc->SaveAs(W(FileName));
+      if (!turn.Refused()) r.IDoc->SaveAs(W(FileName));
     }
   }
   r.IDoc3D = r.IDoc;
@@ -269,7 +271,7 @@ bool StandsBeforeSave(const TRegistryApi& r)
 // opened by drCreate3D. The host's own record says which file the save wrote and why one failed; where the
 // host keeps none, the file is looked at afterwards (when another process may have put its own there), a
 // file that stood at the name before the save counts as replaced, and a failure has no number.
-void RecordSave(TRegistryApi& r, bool written, bool stood)
+void RecordSave(TRegistryApi& r, bool written, bool stood, int refused = 0)
 {
   if (r.File3D.Empty() || r.IDoc.get() != r.File3DDoc) return;
   const TString file = r.File3D;
@@ -277,7 +279,9 @@ void RecordSave(TRegistryApi& r, bool written, bool stood)
   saved.Written = written;
   const txapi::SmartPtr<txapi::optional::IDocumentSaveRecord> record = SaveRecord(r);
   struct stat st;
-  if (!written) {
+  if (refused != 0) {
+    saved.Error = refused;
+  } else if (!written) {
     saved.Error = record ? record->GetSaveError() : 0;
   } else if (!(record &&
                record->GetSavedFile(saved.Device, saved.Inode, saved.Size, saved.Modified, saved.Replaced)) &&
@@ -314,18 +318,20 @@ void TModelerApi::drSave3D(bool Close, bool)
   // The save and the record of what it wrote are one step for every other build (see TFolderLock).
   std::optional<TFolderLock> turn;
   if (!r.File3D.Empty() && r.IDoc.get() == r.File3DDoc) turn.emplace(r.File3D);
-  const bool stood = StandsBeforeSave(r);
+  // Another build kept the folder past the wait: nothing is written, and the failure says why.
+  const int refused = turn && turn->Refused() ? EWOULDBLOCK : 0;
+  const bool stood = refused == 0 && StandsBeforeSave(r);
   if (!Close) {
-    r.Saved3D = r.IDoc->Save();
-    RecordSave(r, r.Saved3D, stood);
+    r.Saved3D = refused == 0 && r.IDoc->Save();
+    RecordSave(r, r.Saved3D, stood, refused);
     return;
   }
   ForgetSketch();
   if (r.IDoc3D) r.IDoc3D->UpdateModel(true);
   r.Obj3D.reset();
   r.Obj.reset();
-  r.Saved3D = r.IDoc->Close(txapi::txCloseSaveChanges);
-  RecordSave(r, r.Saved3D, stood);
+  r.Saved3D = refused == 0 && r.IDoc->Close(txapi::txCloseSaveChanges);
+  RecordSave(r, r.Saved3D, stood, refused);
   r.File3DDoc = nullptr;
   // A hidden document the host could not write stays open unseen for good: it is let go. A
   // visible one stays for the user to save elsewhere.

@@ -1,14 +1,18 @@
 // The files of a 3D build that cannot finish: names it may not write are refused before anything of theirs
 // is written, and the clean-up of a failed build removes only its own files, however other processes write
 // the folder meanwhile, with the host's record of its saves and without it.
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -175,35 +179,71 @@ INSTANTIATE_TEST_SUITE_P(HostRecord, CleanUpRace, ::testing::Values(true, false)
                            return std::string(p.param ? "WithTheHostsRecord" : "WithoutIt");
                          });
 
-// Three builds into one folder at once, each saving the same files (fasteners two sizes share), two of them
-// failing and cleaning up, every step of each held for a random moment, and the failing ones killed at random
-// moments. The clean-up took another build's file out of its name to look at it: a third build took the free
-// name and the successful build's file was deleted, a build killed in that moment left it hidden, and the
-// successful build's own check in that moment failed. Now the successful build always reports its files made,
-// each stands at its name when all have ended, and nothing but the builds' files (and temporaries of writes
-// that were killed) is left.
+// Three builds into one folder at once, each saving the shared fastener files, two of them failing and
+// cleaning up, every step of each held for a random moment, and the failing ones killed at random moments.
+// The clean-up took another build's file out of its name to look at it: a third build took the free name and
+// the successful build's file was deleted, a build killed in that moment left it hidden, and the successful
+// build's own check in that moment failed. Random moments met that window rarely, so in every round it is
+// met on purpose: the first failing build makes file 7 alone, and while its clean-up holds at that file
+// the successful build saves it. Now the successful build always reports its files made, each stands at its
+// name when all have ended, and nothing but the builds' files (and temporaries of killed writes) is left.
 class ConcurrentBuilds : public CleanUpRace
 {
 protected:
+  enum TRole { Succeeds, FailsHoldingItsCleanUp, Fails };
+  // The successful build says it is ready (Saving) and the first failing build's clean-up then tells it to
+  // save file 7 (Go); it says it is about to save it and then that it has saved it (Saving), and tells the
+  // test too (Told).
+  static inline int Go[2], Saving[2], Told[2];
+
+  // A byte from a pipe, or 0 when none comes within ms.
+  static char Next(int fd, int ms)
+  {
+    pollfd wait{fd, POLLIN, 0};
+    char c = 0;
+    return ::poll(&wait, 1, ms) == 1 && ::read(fd, &c, 1) == 1 ? c : char(0);
+  }
+  static void Say(int fd, char c)
+  {
+    if (::write(fd, &c, 1) != 1) ::_exit(3);
+  }
+
   // One build in a process of its own: names and saves the shared files in turn, then checks them as the
   // command does (exit 0 when all were made) or, failing, removes what it made.
-  [[noreturn]] static void Build(bool succeeds, unsigned seed)
+  [[noreturn]] static void Build(TRole role, unsigned seed)
   {
     static std::minstd_rand random;
     random.seed(seed);
-    TControlModelCoupling::BeforeRemoval = [](const TString&) { ::usleep(random() % 3000); };
+    TControlModelCoupling::BeforeRemoval = [](const TString& file) {
+      if (!file.Utf8Text().ends_with("-7.tpt")) {
+        ::usleep(random() % 3000);
+        return;
+      }
+      Say(Go[1], 'g');
+      // Held until the other build has saved, or for long enough to tell that it waits for its turn.
+      if (Next(Saving[0], 10000) == 'a') Next(Saving[0], 150);
+    };
     ControlModel.ForgetFiles();
     for (int n : {5, 6, 7}) {
+      if (n == 7 && role == Fails) break;
+      // Ready once its other saves are done: the clean-up holds the folder while it waits for this build.
+      if (n == 7 && role == Succeeds) Say(Saving[1], 'r');
+      if (n == 7 && role == Succeeds && Next(Go[0], 10000) == 'g') Say(Saving[1], 'a');
       const TString file = ControlModel.mfDetail3D(n);
       ::usleep(random() % 1000);
       drApi::MA.drCreate3D(true, true, file, TString("Гайка"), TString());
       ::usleep(random() % 1000);
       drApi::MA.drSave3D(true, false);
+      if (n == 7 && role == Succeeds) {
+        Say(Saving[1], 's');
+        Say(Told[1], 's');
+      }
       ::usleep(random() % 1000);
     }
     TString file, why;
-    ::usleep(random() % 20000);
-    if (succeeds) ::_exit(ControlModel.Unwritten(file, why) ? 1 : 0);
+    ::usleep(random() % 5000);
+    if (role == Succeeds) ::_exit(ControlModel.Unwritten(file, why) ? 1 : 0);
+    if (role == FailsHoldingItsCleanUp && Next(Saving[0], 10000) != 'r') ::_exit(4);
     ControlModel.RemoveMadeFiles();
     ::_exit(0);
   }
@@ -221,24 +261,32 @@ TEST_P(ConcurrentBuilds, NoFileOfASuccessfulBuildIsLostHiddenOrFalselyReported)
     names.insert(ControlModel.mfDetail3D(n).Utf8Text());
   ControlModel.ForgetFiles();
   std::minstd_rand random(77);
-  for (int round = 0; round < 12; ++round) {
+  for (int round = 0; round < 8; ++round) {
     SCOPED_TRACE(round);
     for (const auto& e : fs::directory_iterator(Dir.path()))
       fs::remove(e.path());
+    for (int* p : {Go, Saving, Told})
+      ASSERT_EQ(::pipe(p), 0);
     pid_t builds[3];
     for (int b = 0; b < 3; ++b)
-      if ((builds[b] = ::fork()) == 0) Build(b == 0, unsigned(random()));
-    // Every other round the failing builds are killed, each after its own random moment.
-    if (round % 2 == 1)
-      for (int b = 1; b < 3; ++b) {
-        ::usleep(random() % 30000);
-        ::kill(builds[b], SIGKILL);
-      }
+      if ((builds[b] = ::fork()) == 0) Build(TRole(b), unsigned(random()));
+    // Every other round the failing builds are killed, each after its own random moment: the second at
+    // any, the first once the successful build has saved the file it holds.
+    if (round % 2 == 1) {
+      ::usleep(random() % 30000);
+      ::kill(builds[Fails], SIGKILL);
+      EXPECT_EQ(Next(Told[0], 10000), 's') << "the successful build did not save";
+      ::usleep(random() % 4000);
+      ::kill(builds[FailsHoldingItsCleanUp], SIGKILL);
+    }
     int status = 0;
-    ASSERT_EQ(::waitpid(builds[0], &status, 0), builds[0]);
+    ASSERT_EQ(::waitpid(builds[Succeeds], &status, 0), builds[Succeeds]);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the successful build reported a failure";
     for (int b = 1; b < 3; ++b)
       ::waitpid(builds[b], &status, 0);
+    for (int* p : {Go, Saving, Told})
+      for (int end : {0, 1})
+        ::close(p[end]);
     std::set<std::string> left;
     for (const auto& e : fs::directory_iterator(Dir.path()))
       if (e.path().filename().string().find(".txhost-tmp-") == std::string::npos) {
@@ -371,6 +419,98 @@ TEST_F(BuildFiles, WithoutTheHostsRecordAFullDiskFailsWithWhatTheLibraryCanTellA
   }
 }
 
+// The messages the host's box showed since the n-th, as UTF-8.
+std::vector<std::string> ShownSince(const txhost::Host& h, std::size_t n)
+{
+  std::vector<std::string> out;
+  const std::vector<std::wstring> all = h.Messages();
+  for (std::size_t i = n; i < all.size(); ++i)
+    out.push_back(txhost::ToUtf8(all[i]));
+  return out;
+}
+
+// While another process held the folder's lock (a build stopped in its save), a build into the folder waited
+// without a word until that process ended. It now says at once that it waits, gives up after the wait's bound
+// with that reason, writing nothing, and the stopped build, going on, finds its file whole; once the folder
+// is free, the build works.
+TEST_F(BuildFiles, ABuildWaitingForAnotherBuildsFolderSaysSoAndGivesUpWritingNothing)
+{
+  const fs::path docs = Dir / "held";
+  Documents(docs);
+  int held[2], resume[2];
+  ASSERT_EQ(::pipe(held), 0);
+  ASSERT_EQ(::pipe(resume), 0);
+  const pid_t other = ::fork();
+  if (other == 0) {
+    const int fd = ::open(docs.c_str(), O_RDONLY | O_DIRECTORY);
+    char c = 'h';
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(held[1], &c, 1) != 1 || ::read(resume[0], &c, 1) != 1)
+      ::_exit(1);
+    std::string error;
+    ::_exit(txhost::WriteOutputFile(docs / "other.tpt", "another build's", error) ? 0 : 1);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(held[0], &c, 1), 1);
+  const auto limit = TFolderLock::WaitLimit();
+  TFolderLock::SetWaitLimit(std::chrono::milliseconds(700));
+  const std::size_t said = H.Messages().size();
+  const auto start = std::chrono::steady_clock::now();
+  Confirm();
+  const auto took = std::chrono::steady_clock::now() - start;
+  TFolderLock::SetWaitLimit(limit);
+  // Said before the refusal, which comes at the bound, itself under a second.
+  const std::vector<std::string> shown = ShownSince(H, said);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], "Ожидание другой сборки в папке " + docs.string());
+  EXPECT_TRUE(shown[1].starts_with("Не удалось записать файл " + docs.string() + "/") &&
+              shown[1].ends_with(": в папку пишет другая сборка, ожидание прервано"))
+      << shown[1];
+  EXPECT_GE(took, std::chrono::milliseconds(700));
+  EXPECT_LT(took, std::chrono::milliseconds(3000));
+  EXPECT_TRUE(fs::is_empty(docs)) << "files written";
+  EXPECT_EQ(Parts(), 0u);
+
+  ASSERT_EQ(::write(resume[1], &c, 1), 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(other, &status, 0), other);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(txhost::test::ReadFile(docs / "other.tpt"), "another build's");
+  for (int* p : {held, resume})
+    for (int end : {0, 1})
+      ::close(p[end]);
+  EXPECT_EQ(Confirm(), "");
+  EXPECT_EQ(Parts(), 1u);
+}
+
+// Where the file system keeps no locks the build went on without a word: it still builds, and says once that
+// builds in the folder are not protected from each other, whichever way the lock was refused.
+TEST_F(BuildFiles, AFolderThatCannotBeLockedIsSaidOncePerBuild)
+{
+  static int refusal = 0;
+  const auto flock = TFolderLock::Flock;
+  TFolderLock::Flock = [](int, int) {
+    errno = refusal;
+    return -1;
+  };
+  std::size_t parts = 0;
+  for (const int e : {ENOLCK, EOPNOTSUPP, EBADF, EINVAL}) {
+    SCOPED_TRACE(std::strerror(e));
+    refusal = e;
+    const fs::path docs = Dir / std::to_string(e);
+    Documents(docs);
+    for (int build = 0; build < 2; ++build) {
+      const std::size_t said = H.Messages().size();
+      Confirm();
+      EXPECT_EQ(ShownSince(H, said), std::vector<std::string>{"Сборки в папке " + docs.string() +
+                                                              " не защищены друг от друга: папка не "
+                                                              "поддерживает блокировку"});
+      EXPECT_EQ(Parts(), ++parts);
+    }
+    EXPECT_FALSE(fs::is_empty(docs));
+  }
+  TFolderLock::Flock = flock;
+}
+
 } // namespace
 
 namespace {
@@ -385,6 +525,8 @@ std::map<std::string, std::string> Contents(const fs::path& folder)
       out[name] = "link to " + fs::read_symlink(e.path()).string();
     else if (e.is_directory())
       out[name] = "folder";
+    else if (e.is_fifo())
+      out[name] = "pipe";
     else
       out[name] = txhost::test::ReadFile(e.path());
   }
@@ -394,9 +536,10 @@ std::map<std::string, std::string> Contents(const fs::path& folder)
 } // namespace
 
 // A build whose assembly name was taken by a folder wrote its parts first (a link at one part's name became a
-// file, a user's file at another's was overwritten) and only then failed. Any name of the build that cannot be
-// written (a folder there, a read-only file there), each name in turn, is found before anything is written:
-// the folder is left exactly as it was, and the refusal names the file and why.
+// file, a user's file at another's was overwritten) and only then failed; taken by a pipe, it did the same
+// and gave no reason. Any name of the build that cannot be written (a folder, a read-only file or a pipe
+// there), each name in turn, is found before anything is written: the folder is left exactly as it was, and
+// the refusal names the file and why.
 TEST_F(BuildFiles, ANameThatCannotBeWrittenIsFoundBeforeAnythingIsWritten)
 {
   Documents(Dir / "first");
@@ -421,6 +564,8 @@ TEST_F(BuildFiles, ANameThatCannotBeWrittenIsFoundBeforeAnythingIsWritten)
          fs::permissions(p, fs::perms::owner_read | fs::perms::group_read);
        },
        "нет прав на запись"},
+      {"pipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+       "на месте файла канал, сокет или устройство"},
   };
   txhost::test::WriteFile(Dir / "outside", "outside");
   int round = 0;
