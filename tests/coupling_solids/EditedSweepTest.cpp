@@ -609,8 +609,9 @@ TEST_P(EditedSweep, EveryEditIsSoundOrRefused)
                                 std::to_string(i + 1);
       // Which case a long run is at.
       std::fprintf(stderr, "case %zu: %s\n", index, where.c_str());
-      ASSERT_TRUE(Use(e.Base));
-      const std::string verdict = Judge(e, i);
+      // A base not taken is this case's fault alone: the coupling's other cases still run, and the script
+      // counts every case.
+      const std::string verdict = Use(e.Base) ? Judge(e, i) : "the edited base was not taken";
       if (report.is_open()) report << where << "\t" << verdict << "\n" << std::flush;
       if (verdict == "sound")
         ++tally.Sound;
