@@ -726,13 +726,16 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   TCheckMemo::TState* const memo = options.Memo != nullptr ? options.Memo->S.get() : nullptr;
   std::map<const TShape*, TMesh> own;
   std::map<const TShape*, TMesh>& meshes = memo != nullptr ? memo->Meshes : own;
+  const TDeadline deadline(options, options.Progress != nullptr ? &progress : nullptr);
+  // A mesh the time cut short is no mesh of the part: it is not kept.
+  std::map<const TShape*, TMesh> cutShort;
   auto ownMesh = [&](std::size_t i) -> const TMesh& {
     auto at = meshes.find(placed[i].Shape.get());
-    if (at == meshes.end()) {
-      at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
-      if (memo != nullptr) memo->Held.emplace(placed[i].Shape.get(), placed[i].Shape);
-    }
-    return at->second;
+    if (at != meshes.end()) return at->second;
+    TMesh m = MeshOf(placed[i].Shape->S, 8e-5, deadline.Range());
+    if (deadline.Passed()) return cutShort[placed[i].Shape.get()] = std::move(m);
+    if (memo != nullptr) memo->Held.emplace(placed[i].Shape.get(), placed[i].Shape);
+    return meshes.emplace(placed[i].Shape.get(), std::move(m)).first->second;
   };
   auto mesh = [&](std::size_t i) -> const TMesh& {
     TPlacedSolid& s = solids[i];
@@ -751,9 +754,10 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
       // solids decide.
       const auto fine = meshes.find(placed[i].Shape.get());
       at = insides
-               .emplace(
-                   placed[i].Shape.get(),
-                   TMeshInside(fine != meshes.end() ? fine->second : MeshOf(placed[i].Shape->S, SampleMesh)))
+               .emplace(placed[i].Shape.get(),
+                        TMeshInside(fine != meshes.end()
+                                        ? fine->second
+                                        : MeshOf(placed[i].Shape->S, SampleMesh, deadline.Range())))
                .first;
     }
     return at->second;
@@ -764,7 +768,6 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   TAssemblyResult out;
   out.Bound = options.MaxPairs;
   out.Seconds = options.Seconds;
-  const TDeadline deadline(options, options.Progress != nullptr ? &progress : nullptr);
   const auto pairKey = [&](std::size_t i, std::size_t j) {
     return [&placed, memo, i, j] { return std::pair{memo->Of(placed[i]), memo->Of(placed[j])}; };
   };

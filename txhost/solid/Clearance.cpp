@@ -253,7 +253,7 @@ bool InsideOrOn(const TopoDS_Shape& solid, const gp_Pnt& p)
 
 } // namespace
 
-TMesh MeshOf(const TopoDS_Shape& part, double share)
+TMesh MeshOf(const TopoDS_Shape& part, double share, const Message_ProgressRange& range)
 {
   TMesh m;
   Bnd_Box box;
@@ -262,7 +262,12 @@ TMesh MeshOf(const TopoDS_Shape& part, double share)
   // A copy, so that the part's own faces keep no triangles of this mesh.
   const TopoDS_Shape copy = BRepBuilderAPI_Copy(part, true, false).Shape();
   const double deflection = std::max(1e-3, share * std::sqrt(box.SquareExtent()));
-  BRepMesh_IncrementalMesh mesh(copy, deflection, false, 0.5, false);
+  IMeshTools_Parameters parameters;
+  parameters.Deflection = deflection;
+  parameters.Angle = 0.5;
+  parameters.Relative = false;
+  parameters.InParallel = false;
+  BRepMesh_IncrementalMesh mesh(copy, parameters, range);
   const double tolerance = ShapeAnalysis_ShapeTolerance().Tolerance(part, 1);
   for (TopExp_Explorer shell(copy, TopAbs_SHELL); shell.More(); shell.Next()) {
     bool first = true;

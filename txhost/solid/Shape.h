@@ -93,8 +93,9 @@ struct TMesh
   std::vector<double> Slacks;
   double Slack = -1;
 };
-// Meshed to stray from the surface by up to that share of the part's box diagonal (about).
-TMesh MeshOf(const TopoDS_Shape& part, double share = 8e-5);
+// Meshed to stray from the surface by up to that share of the part's box diagonal (about); a mesh stopped
+// through its range has bare faces.
+TMesh MeshOf(const TopoDS_Shape& part, double share = 8e-5, const Message_ProgressRange& range = {});
 TMesh Moved(const TMesh& m, const gp_Trsf& t);
 // True when the two solids, meshed so, certainly share no volume: their surfaces stay apart by more than
 // the meshes' slack and neither lies inside the other. False says nothing.
