@@ -374,3 +374,47 @@ TEST_F(SolidEvaluator, PairsPastTheBoundAreCountedAndSaid)
 }
 
 } // namespace
+
+namespace {
+
+// What a budget spent before a part is made leaves: the part named as not worked out, from its first feature
+// on, wherever it is asked for (checked alone or in an assembly, counted, drawn, exported), and no file.
+TEST_F(SolidEvaluator, APartTheBudgetLeavesIsSaidAsNotWorkedOutAndWrittenNowhere)
+{
+  const fs::path ring = Save(RingPart(0, 10, 5, 20), "ring.tpt");
+  Object& assembly = Assembly();
+  Component(assembly, ring.string(), 0, "ring0");
+  Component(assembly, ring.string(), 5, "ring1");
+  for (Object* doc : {H.OpenDocument(ring, false, nullptr, false), &assembly}) {
+    ASSERT_NE(doc, nullptr);
+    txhost::solid::TEvaluator e(H);
+    e.SetSeconds(1e-9);
+    std::ostringstream out;
+    int faults = 0;
+    std::string error;
+    ASSERT_TRUE(e.Check(*doc, out, faults, error)) << error;
+    EXPECT_NE(out.str().find("rotated 0 not worked out"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find(": not worked out: its features from rotated 0 on (1 of 1): the 0.000 s of "
+                             "modelling ran out"),
+              std::string::npos)
+        << out.str();
+    EXPECT_EQ(out.str().find("solids\n  fault"), std::string::npos) << out.str();
+    const bool inAssembly = doc == &assembly;
+    EXPECT_EQ(faults, inAssembly ? 2 : 1) << out.str();
+    if (inAssembly) {
+      EXPECT_NE(out.str().find("not checked: the components against each other"), std::string::npos)
+          << out.str();
+    }
+    long long n = 0;
+    EXPECT_FALSE(e.Count(*doc, "clashes", n, error));
+    EXPECT_NE(error.find("not known: "), std::string::npos) << error;
+    for (const char* file : {"out.png", "out.step"}) {
+      std::vector<std::string> leftOut;
+      EXPECT_FALSE(e.Save(*doc, Dir / file, false, leftOut, error));
+      EXPECT_NE(error.find("nothing written"), std::string::npos) << error;
+      EXPECT_FALSE(fs::exists(Dir / file));
+    }
+  }
+}
+
+} // namespace

@@ -6,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <BRepBndLib.hxx>
+#include <BRepBuilderAPI_MakeVertex.hxx>
+#include <BRepClass3d_SolidClassifier.hxx>
+#include <BRepExtrema_DistShapeShape.hxx>
 #include <BRep_Builder.hxx>
+#include <Bnd_Box.hxx>
+#include <TopExp_Explorer.hxx>
 #include <TopoDS_Solid.hxx>
 #include <TopoDS_Vertex.hxx>
 
@@ -16,6 +22,7 @@
 #include <fstream>
 #include <map>
 #include <numbers>
+#include <random>
 #include <sstream>
 #include <tuple>
 
@@ -745,3 +752,137 @@ TEST(SolidFiles, ALinkAtTheNameIsReplacedNotWrittenThrough)
 }
 
 } // namespace
+
+namespace {
+
+// A profile of the XOY plane whose outer side is a zigzag of so many teeth between the radii lo and hi, over
+// x from 0 to 110 and down to the radius 22.5, turned about the x axis: a body of thousands of cone faces,
+// whose booleans run for long.
+TFeature Zigzag(int teeth, double lo = 60, double hi = 75)
+{
+  std::vector<std::array<double, 2>> at{{0, 22.5}, {110, 22.5}, {110, lo}};
+  const double w = 110.0 / teeth;
+  for (int k = 0; k < teeth; ++k) {
+    at.push_back({110 - (k + 0.5) * w, hi});
+    at.push_back({110 - (k + 1) * w, lo});
+  }
+  at.push_back({0, 22.5});
+  TLoop loop;
+  for (std::size_t k = 0; k + 1 < at.size(); ++k) {
+    TCurve2 l;
+    l.X1 = at[k][0], l.Y1 = at[k][1], l.X2 = at[k + 1][0], l.Y2 = at[k + 1][1];
+    loop.push_back(l);
+  }
+  TFeature f;
+  f.Shape = TFeature::Rotation;
+  f.Kind = "rotated";
+  f.Loops = {loop};
+  return f;
+}
+
+// The matrix of a turn by the angle (degrees) about the axis x (0), y (1) or z (2).
+std::array<double, 12> TurnedAbout(int axis, double degrees)
+{
+  const double a = degrees * Pi / 180, c = std::cos(a), s = std::sin(a);
+  const int u = (axis + 1) % 3, v = (axis + 2) % 3;
+  std::array<double, 12> m{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+  // Rows are the images of the unit axes: u turns towards v.
+  m[3 * u + u] = c, m[3 * u + v] = s, m[3 * v + u] = -s, m[3 * v + v] = c;
+  return m;
+}
+
+} // namespace
+
+// The modeller's long operations keep to the time they are given, a part's features as the components'
+// check: a cut across a body of thousands of faces, and the common of two such bodies turned against each
+// other, each run for many seconds unstopped. What the time leaves is marked, and meanwhile progress is said.
+TEST(SolidLimits, ABooleanThatOutlastsItsTimeStopsThere)
+{
+  std::ostringstream said;
+  TLimits limits;
+  limits.Seconds = 3.5;
+  limits.Progress = &said;
+  double start = ProcessorSeconds();
+  const TPartResult part = BuildPart(
+      {Zigzag(300), Prism({Round(55, 0, 5)}, -100, 100, true), Box(-1, -1, -1, 1, 1, 1, true)}, limits);
+  const double spent = ProcessorSeconds() - start;
+  EXPECT_LT(spent, limits.Seconds + 2);
+  ASSERT_EQ(part.Features.size(), 3u);
+  EXPECT_STREQ(part.Features[0].Effect(), "adds");
+  EXPECT_STREQ(part.Features[1].Effect(), "not worked out");
+  EXPECT_STREQ(part.Features[2].Effect(), "not worked out");
+  EXPECT_EQ(part.Late, 2u);
+  EXPECT_EQ(part.FirstLate, 1u);
+  // Said while the cut ran: the feature it was at, and the time.
+  EXPECT_NE(said.str().find("solids: features of the part built: 1 of 3, 3 s"), std::string::npos)
+      << said.str();
+
+  const TPartResult body = BuildPart({Zigzag(300)});
+  ASSERT_EQ(body.Late, 0u);
+  TCheckOptions brief;
+  brief.Seconds = 0.5;
+  start = ProcessorSeconds();
+  const TAssemblyResult r = CheckAssembly({Place("a", body), Place("b", body, TurnedAbout(1, 0.37))}, brief);
+  EXPECT_LT(ProcessorSeconds() - start, brief.Seconds + 2);
+  EXPECT_TRUE(r.TimedOut);
+  EXPECT_EQ(r.LeftOver, 1u);
+  EXPECT_TRUE(r.Clashes.empty());
+}
+
+// The pairs the time leaves are named from the first of them in order, though the check meets them in two
+// passes: the boxes compared (where meshing two many-faced parts took the time), then the close pairs worked
+// out. It named the first left in the first pass, after clashes of pairs before it.
+TEST(SolidLimits, TheFirstPairLeftIsTheLeastInOrder)
+{
+  const TPartResult block = BuildPart({Box(0, 0, 0, 10, 10, 10)});
+  const TPartResult ring = BuildPart({Prism({Gon(0, 0, 50, 400), Gon(0, 0, 40, 400)}, 0, 10)});
+  const TPartResult core = BuildPart({Prism({Gon(0, 0, 39.8, 400)}, -5, 15)});
+  auto at = [](double x) -> std::array<double, 12> { return {1, 0, 0, 0, 1, 0, 0, 0, 1, x, 0, 0}; };
+  const std::vector<TPlaced> placed{Place("block", block, at(-500)), Place("block", block, at(-495)),
+                                    Place("ring", ring), Place("core", core), Place("block", block, at(42))};
+  TCheckOptions brief;
+  brief.Seconds = 0.01;
+  const TAssemblyResult r = CheckAssembly(placed, brief);
+  ASSERT_TRUE(r.TimedOut);
+  EXPECT_EQ(r.FirstLeftOver.A, 0u);
+  EXPECT_EQ(r.FirstLeftOver.B, 1u);
+}
+
+// Points classified by a part's mesh, against the modeller's own classification of the solid: they differ
+// only within the mesh's slack of the surface, on a body of many cone faces with holes across it.
+TEST(SolidLimits, TheMeshTellsInsideAsTheSolidDoesAwayFromItsSurface)
+{
+  const TPartResult part = BuildPart({Zigzag(12, 50, 62), Prism({Round(55, 0, 8)}, -100, 100, true)});
+  ASSERT_EQ(part.Late, 0u);
+  const TopoDS_Shape& solid = part.Shape->S;
+  const TMesh mesh = MeshOf(solid, 2e-3);
+  ASSERT_GT(mesh.Slack, 0);
+  const TMeshInside inside(mesh);
+  ASSERT_TRUE(inside.Usable());
+  TopExp_Explorer shell(solid, TopAbs_SHELL);
+  ASSERT_TRUE(shell.More());
+  BRepClass3d_SolidClassifier exact(solid);
+  Bnd_Box box;
+  BRepBndLib::Add(solid, box);
+  double lo[3], hi[3];
+  box.Get(lo[0], lo[1], lo[2], hi[0], hi[1], hi[2]);
+  // Deterministic points over the box and a little past it.
+  std::mt19937 random(87);
+  std::size_t in = 0, differ = 0;
+  for (int k = 0; k < 3000; ++k) {
+    gp_Pnt p;
+    for (int a = 0; a < 3; ++a)
+      p.SetCoord(a + 1, std::uniform_real_distribution<double>(lo[a] - 5, hi[a] + 5)(random));
+    exact.Perform(p, 1e-7);
+    if (exact.State() == TopAbs_ON) continue;
+    const bool solidIn = exact.State() == TopAbs_IN;
+    in += solidIn;
+    if (inside.Inside(p) == solidIn) continue;
+    ++differ;
+    BRepExtrema_DistShapeShape distance(BRepBuilderAPI_MakeVertex(p).Vertex(), shell.Current());
+    ASSERT_TRUE(distance.IsDone());
+    EXPECT_LE(distance.Value(), mesh.Slack) << p.X() << " " << p.Y() << " " << p.Z();
+  }
+  EXPECT_GT(in, 300u);
+  EXPECT_LT(differ, 30u);
+}

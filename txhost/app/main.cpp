@@ -10,6 +10,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -21,25 +22,54 @@ constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
 const char* const Usage =
-    "usage: txhost run SCENARIO [--folder DIR] [--define NAME=VALUE]... [--no-modeller]\n"
-    "       txhost check FILE\n"
-    "       txhost render FILE OUT.png [--section]\n"
-    "       txhost export FILE OUT.step\n"
+    "usage: txhost run SCENARIO [--folder DIR] [--define NAME=VALUE]... [--no-modeller] [--budget SECONDS]\n"
+    "       txhost check FILE [--budget SECONDS]\n"
+    "       txhost render FILE OUT.png [--section] [--budget SECONDS]\n"
+    "       txhost export FILE OUT.step [--budget SECONDS]\n"
     "  run plays the scenario script SCENARIO. --folder sets the folder for saved documents (the host's\n"
     "  documents folder; the working directory by default). --define makes {NAME} in the script stand\n"
     "  for VALUE. The host makes every feature with its solid modeller, failing one it cannot make, that\n"
     "  removes or adds nothing or leaves other than one solid; --no-modeller places features without it.\n"
     "  check evaluates the solids of a saved part or assembly and prints what it found (exit 1 when it\n"
     "  found a fault); render draws them shaded (--section: cut at the XOY plane); export writes them as\n"
-    "  STEP (exit 1 when a component had to be left out).\n";
+    "  STEP (exit 1 when a component had to be left out). --budget bounds the processor time one\n"
+    "  evaluation of solids may take (60 s by default; 0: no bound): what it leaves is named, as a fault.\n";
+
+// The value of --budget: seconds, not negative; false for anything else.
+bool Budget(const std::string& text, double& seconds)
+{
+  std::size_t used = 0;
+  try {
+    seconds = std::stod(text, &used);
+  } catch (const std::exception&) {
+    return false;
+  }
+  return used == text.size() && seconds >= 0 && seconds <= 1e9;
+}
 
 // check, render and export: one saved 3D document through the solid evaluator.
-int Solids(const std::vector<std::string>& args)
+int Solids(std::vector<std::string> args)
 {
-  const std::string& what = args[0];
-  const bool section = args.size() == 4 && args[3] == "--section";
-  const std::size_t words = what == "check" ? 2 : 3;
-  if (args.size() != words && !(what == "render" && section)) {
+  const std::string what = args[0];
+  std::optional<double> budget;
+  bool section = false;
+  for (std::size_t i = 1; i < args.size();) {
+    if (args[i] == "--budget" && !budget) {
+      double seconds = 0;
+      if (i + 1 >= args.size() || !Budget(args[i + 1], seconds)) {
+        std::cerr << "txhost: --budget needs a number of seconds, 0 or more\n" << Usage;
+        return ExitUsage;
+      }
+      budget = seconds;
+      args.erase(args.begin() + std::ptrdiff_t(i), args.begin() + std::ptrdiff_t(i) + 2);
+    } else if (args[i] == "--section" && what == "render" && !section && i == 3) {
+      section = true;
+      args.erase(args.begin() + std::ptrdiff_t(i));
+    } else {
+      ++i;
+    }
+  }
+  if (args.size() != (what == "check" ? 2u : 3u)) {
     std::cerr << Usage;
     return ExitUsage;
   }
@@ -53,6 +83,7 @@ int Solids(const std::vector<std::string>& args)
   }
   txhost::solid::TEvaluator evaluator(host);
   evaluator.SetProgress(&std::cerr); // a check of thousands of components takes minutes
+  if (budget) evaluator.SetSeconds(*budget);
   int faults = 0;
   bool ok = false;
   if (what == "check")
@@ -85,7 +116,8 @@ int Solids(const std::vector<std::string>& args)
 }
 
 int Play(const std::filesystem::path& script, const std::filesystem::path& folder,
-         const std::vector<std::pair<std::string, std::string>>& defines, bool modeller)
+         const std::vector<std::pair<std::string, std::string>>& defines, bool modeller,
+         std::optional<double> budget)
 {
   std::string error;
   txhost::Scenario scenario;
@@ -114,6 +146,7 @@ int Play(const std::filesystem::path& script, const std::filesystem::path& folde
   }
   txhost::solid::TEvaluator solids(host);
   solids.SetProgress(&std::cerr);
+  if (budget) solids.SetSeconds(*budget);
   // As a host with its modeller: a library told that a feature failed answers as it would there. Only the
   // runs that fail every host call in turn leave it off, to keep their thousands of plays cheap.
   if (modeller) host.SetSolidModeller(&solids);
@@ -166,9 +199,18 @@ int main(int argc, char** argv)
   std::filesystem::path folder;
   std::vector<std::pair<std::string, std::string>> defines;
   bool modeller = true;
+  std::optional<double> budget;
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--no-modeller") {
       modeller = false;
+    } else if (args[i] == "--budget") {
+      double seconds = 0;
+      if (budget || i + 1 >= args.size() || !Budget(args[i + 1], seconds)) {
+        std::cerr << "txhost: --budget needs a number of seconds, 0 or more, once\n" << Usage;
+        return ExitUsage;
+      }
+      budget = seconds;
+      ++i;
     } else if (args[i] == "--folder") {
       if (i + 1 >= args.size()) {
         std::cerr << "txhost: --folder needs a directory\n" << Usage;
@@ -195,7 +237,7 @@ int main(int argc, char** argv)
     return ExitUsage;
   }
   try {
-    return Play(script, folder, defines, modeller);
+    return Play(script, folder, defines, modeller, budget);
   } catch (const std::exception& e) {
     std::cerr << "txhost: " << txhost::Printable(e.what()) << "\n";
   } catch (...) {

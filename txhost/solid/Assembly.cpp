@@ -336,6 +336,107 @@ struct TMemoShare
   bool Late = false;
 };
 
+// Whether the boxes of two solids overlap deeply: along every axis by a good share of the smaller one's
+// span. Parts that touch at a face, or meet only at their ends, overlap thinly; a bolt in its hole, a hub in
+// its sleeve and two copies of a part turned a little against each other deeply.
+constexpr double DeepShare = 0.1;
+bool DeepOverlap(const Bnd_Box& a, const Bnd_Box& b)
+{
+  if (a.IsVoid() || b.IsVoid()) return false;
+  double a0[3], a1[3], b0[3], b1[3];
+  a.Get(a0[0], a0[1], a0[2], a1[0], a1[1], a1[2]);
+  b.Get(b0[0], b0[1], b0[2], b1[0], b1[1], b1[2]);
+  for (int k = 0; k < 3; ++k)
+    if (!(std::min(a1[k], b1[k]) - std::max(a0[k], b0[k]) >
+          DeepShare * std::min(a1[k] - a0[k], b1[k] - b0[k])))
+      return false;
+  return true;
+}
+
+// What two solids share as points tell it, where the modeller's boolean found nothing though their boxes
+// overlap deeply: it answers empty, without an error, for some pairs of near copies of a part turned a little
+// against each other. Points spread evenly over where the boxes meet (a Halton sequence: the same points
+// every time) are classified against both solids' meshes, and those inside both again, up to a number of
+// them, against the solids themselves: the meshes are fast, the solids exact.
+struct TSampled
+{
+  std::size_t Inside = 0, Points = 0;
+  double Volume = 0; // the share of the points inside both, of the box they were spread over
+  bool Late = false;
+};
+constexpr std::size_t SamplePoints = 4096, ExactlyClassified = 64;
+constexpr double SampleMesh = 2e-3; // how far a mesh to sample by strays, as a share of its part's diagonal
+// Fewer points inside both than this say that the two may share something, not how much.
+constexpr std::size_t SampledClash = 8;
+
+double RadicalInverse(std::size_t n, std::size_t base)
+{
+  double v = 0, f = 1.0 / double(base);
+  for (; n > 0; n /= base, f /= double(base))
+    v += double(n % base) * f;
+  return v;
+}
+
+// One of the two solids to sample: where it stands, its mesh's test in its own space (unusable when it has
+// none), and the solid where it stands.
+struct TSampledSolid
+{
+  const TopoDS_Shape& Placed;
+  const TMeshInside& Mesh;
+  gp_Trsf ToOwn;
+  Bnd_Box Box;
+};
+
+TSampled SampledShare(const TSampledSolid& a, const TSampledSolid& b, const TDeadline& deadline)
+{
+  double a0[3], a1[3], b0[3], b1[3], lo[3], span[3];
+  a.Box.Get(a0[0], a0[1], a0[2], a1[0], a1[1], a1[2]);
+  b.Box.Get(b0[0], b0[1], b0[2], b1[0], b1[1], b1[2]);
+  double box = 1;
+  for (int k = 0; k < 3; ++k) {
+    lo[k] = std::max(a0[k], b0[k]);
+    span[k] = std::min(a1[k], b1[k]) - lo[k];
+    box *= span[k];
+  }
+  // A solid without a usable mesh is classified exactly throughout: one classifier for all its points.
+  std::optional<BRepClass3d_SolidClassifier> exactA, exactB;
+  const auto inside = [](const TSampledSolid& s, std::optional<BRepClass3d_SolidClassifier>& exact,
+                         const gp_Pnt& p) {
+    if (s.Mesh.Usable()) return s.Mesh.Inside(p.Transformed(s.ToOwn));
+    if (!exact) exact.emplace(s.Placed);
+    exact->Perform(p, 1e-7);
+    return exact->State() == TopAbs_IN;
+  };
+  TSampled out;
+  std::vector<gp_Pnt> both;
+  for (std::size_t n = 1; n <= SamplePoints; ++n) {
+    if (n % 256 == 0 && deadline.Passed()) return {0, 0, 0, true};
+    const gp_Pnt p(lo[0] + span[0] * RadicalInverse(n, 2), lo[1] + span[1] * RadicalInverse(n, 3),
+                   lo[2] + span[2] * RadicalInverse(n, 5));
+    ++out.Points;
+    if (inside(a, exactA, p) && inside(b, exactB, p)) both.push_back(p);
+  }
+  // The meshes stray from the surfaces where parts touch: of the points inside both meshes, as many as the
+  // solids confirm count, from an even choice of them.
+  std::size_t tried = 0, confirmed = 0;
+  if (!both.empty()) {
+    BRepClass3d_SolidClassifier inA(a.Placed), inB(b.Placed);
+    const std::size_t step = (both.size() + ExactlyClassified - 1) / ExactlyClassified;
+    for (std::size_t k = 0; k < both.size(); k += step) {
+      if (deadline.Passed()) return {0, 0, 0, true};
+      ++tried;
+      inA.Perform(both[k], 1e-7);
+      if (inA.State() != TopAbs_IN) continue;
+      inB.Perform(both[k], 1e-7);
+      if (inB.State() == TopAbs_IN) ++confirmed;
+    }
+  }
+  out.Inside =
+      tried == 0 ? 0 : std::size_t(std::llround(double(both.size()) * double(confirmed) / double(tried)));
+  out.Volume = box * double(out.Inside) / double(out.Points);
+  return out;
+}
+
 } // namespace
 
 struct TCheckMemo::TState
@@ -344,6 +445,7 @@ struct TCheckMemo::TState
   std::map<const TShape*, TMesh> Meshes;   // each part's, in its own space
   std::map<std::pair<TMemoPlace, TMemoPlace>, bool> Clear;
   std::map<std::pair<TMemoPlace, TMemoPlace>, TMemoShare> Shared;
+  std::map<std::pair<TMemoPlace, TMemoPlace>, TSampled> Sampled; // where the boolean found nothing
   // A large part's split with the small ones about it (the large one first): what each pair shares, or
   // nothing when the modeller failed.
   std::map<std::vector<TMemoPlace>, std::optional<std::map<std::pair<std::size_t, std::size_t>, double>>>
@@ -393,7 +495,7 @@ TCheckMemo::~TCheckMemo() = default;
 
 std::size_t TCheckMemo::Kept() const
 {
-  return S->Clear.size() + S->Shared.size() + S->Split.size();
+  return S->Clear.size() + S->Shared.size() + S->Split.size() + S->Sampled.size();
 }
 std::size_t TCheckMemo::Reused() const
 {
@@ -447,17 +549,37 @@ std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& poin
 
 TProgress::TProgress(std::ostream* out) : Out(out), Start(std::chrono::steady_clock::now()), Last(Start) {}
 
-void TProgress::Step(const char* what, std::size_t done, std::size_t total)
+bool TProgress::Due()
 {
-  if (Out == nullptr) return;
+  if (Out == nullptr) return false;
   const auto now = std::chrono::steady_clock::now();
-  if (now - Last < std::chrono::seconds(3)) return;
+  if (now - Last < std::chrono::seconds(3)) return false;
   Last = now;
-  *Out << "solids: " << what << " " << done << " of " << total << ", "
-       << std::chrono::duration_cast<std::chrono::seconds>(now - Start).count() << " s" << std::endl;
+  return true;
 }
 
-double ClashTolerance(double smaller) { return std::max(0.1, 1e-6 * smaller); }
+void TProgress::Say()
+{
+  *Out << "solids: " << What << " " << Done << " of " << Total << ", "
+       << std::chrono::duration_cast<std::chrono::seconds>(Last - Start).count() << " s" << std::endl;
+}
+
+void TProgress::Step(const std::string& what, std::size_t done, std::size_t total)
+{
+  if (Out == nullptr) return;
+  What = what, Done = done, Total = total;
+  if (Due()) Say();
+}
+
+void TProgress::Tick()
+{
+  if (!What.empty() && Due()) Say();
+}
+
+double ClashTolerance(double smaller)
+{
+  return std::max(0.1, 1e-6 * smaller);
+}
 
 std::size_t TAssemblyResult::ClashingPairs() const
 {
@@ -550,7 +672,7 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
   TAssemblyResult out;
   auto at = [&](std::size_t place) { return places[place].front(); };
   for (const TClash& c : each.Clashes)
-    out.Clashes.push_back({at(c.A), at(c.B), c.Volume, copies[c.A] * copies[c.B]});
+    out.Clashes.push_back({at(c.A), at(c.B), c.Volume, copies[c.A] * copies[c.B], c.Inside, c.Sampled});
   for (const TUnchecked& u : each.Unchecked)
     out.Unchecked.push_back({at(u.A), at(u.B), u.Error});
   out.LeftOver = each.LeftOver;
@@ -604,18 +726,41 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   TCheckMemo::TState* const memo = options.Memo != nullptr ? options.Memo->S.get() : nullptr;
   std::map<const TShape*, TMesh> own;
   std::map<const TShape*, TMesh>& meshes = memo != nullptr ? memo->Meshes : own;
+  const TDeadline deadline(options, options.Progress != nullptr ? &progress : nullptr);
+  // A mesh the time cut short is no mesh of the part: it is not kept.
+  std::map<const TShape*, TMesh> cutShort;
+  auto ownMesh = [&](std::size_t i) -> const TMesh& {
+    auto at = meshes.find(placed[i].Shape.get());
+    if (at != meshes.end()) return at->second;
+    TMesh m = MeshOf(placed[i].Shape->S, 8e-5, deadline.Range());
+    if (deadline.Passed()) return cutShort[placed[i].Shape.get()] = std::move(m);
+    if (memo != nullptr) memo->Held.emplace(placed[i].Shape.get(), placed[i].Shape);
+    return meshes.emplace(placed[i].Shape.get(), std::move(m)).first->second;
+  };
   auto mesh = [&](std::size_t i) -> const TMesh& {
     TPlacedSolid& s = solids[i];
     if (!s.Meshed) {
-      auto at = meshes.find(placed[i].Shape.get());
-      if (at == meshes.end()) {
-        at = meshes.emplace(placed[i].Shape.get(), MeshOf(placed[i].Shape->S)).first;
-        if (memo != nullptr) memo->Held.emplace(placed[i].Shape.get(), placed[i].Shape);
-      }
-      s.Mesh = Moved(at->second, Transformation(placed[i].Matrix));
+      s.Mesh = Moved(ownMesh(i), Transformation(placed[i].Matrix));
       s.Meshed = true;
     }
     return s.Mesh;
+  };
+  // Each part's mesh as a test of which points lie inside it, in its own space.
+  std::map<const TShape*, TMeshInside> insides;
+  auto meshInside = [&](std::size_t i) -> const TMeshInside& {
+    auto at = insides.find(placed[i].Shape.get());
+    if (at == insides.end()) {
+      // A part not meshed finely already is meshed coarsely: where points stray near the surface, the
+      // solids decide.
+      const auto fine = meshes.find(placed[i].Shape.get());
+      at = insides
+               .emplace(placed[i].Shape.get(),
+                        TMeshInside(fine != meshes.end()
+                                        ? fine->second
+                                        : MeshOf(placed[i].Shape->S, SampleMesh, deadline.Range())))
+               .first;
+    }
+    return at->second;
   };
   // The pairs whose boxes meet and that are not shown clear. Only two parts of many faces each are worth
   // meshing: a boolean of smaller ones costs less.
@@ -623,13 +768,15 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
   TAssemblyResult out;
   out.Bound = options.MaxPairs;
   out.Seconds = options.Seconds;
-  const TDeadline deadline(options.Seconds);
   const auto pairKey = [&](std::size_t i, std::size_t j) {
     return [&placed, memo, i, j] { return std::pair{memo->Of(placed[i]), memo->Of(placed[j])}; };
   };
   // A pair the bound or the time leaves is counted, with its copies, not worked out.
+  // The pairs are left in two passes (the boxes compared, then the close pairs worked out), so the first
+  // one left in order is the least of them, not the first one met.
   auto leave = [&](std::size_t i, std::size_t j) {
-    if (out.LeftOver == 0) out.FirstLeftOver = {i, j, {}};
+    if (out.LeftOver == 0 || std::pair{i, j} < std::pair{out.FirstLeftOver.A, out.FirstLeftOver.B})
+      out.FirstLeftOver = {i, j, {}};
     if (deadline.Passed()) out.TimedOut = true;
     out.LeftOver += copies[i] * copies[j];
   };
@@ -744,7 +891,39 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
       }
       shared = got.Volume;
     }
-    if (shared > ClashTolerance(std::min(solids[i].V, solids[j].V))) out.Clashes.push_back({i, j, shared});
+    const double tolerance = ClashTolerance(std::min(solids[i].V, solids[j].V));
+    if (shared > tolerance) {
+      out.Clashes.push_back({i, j, shared});
+      continue;
+    }
+    // Nothing shared where the boxes overlap deeply: points decide, the modeller's answer alone does not.
+    if (!DeepOverlap(solids[i].Box, solids[j].Box)) continue;
+    const auto sample = [&] {
+      try {
+        const auto side = [&](std::size_t k) {
+          return TSampledSolid{solids[k].S, meshInside(k), Transformation(placed[k].Matrix).Inverted(),
+                               solids[k].Box};
+        };
+        return SampledShare(side(i), side(j), deadline);
+      } catch (const Standard_Failure&) {
+        return TSampled{0, 0, 0, false};
+      }
+    };
+    const TSampled got = Recall(memo, &TCheckMemo::TState::Sampled, pairKey(i, j), sample, deadline);
+    if (got.Late) {
+      leave(i, j);
+    } else if (got.Points == 0) {
+      out.Unchecked.push_back(
+          {i, j,
+           "the modeller found nothing shared, and its classifier failed on the points that would tell"});
+    } else if (got.Volume > tolerance && got.Inside >= SampledClash) {
+      out.Clashes.push_back({i, j, got.Volume, 1, got.Inside, got.Points});
+    } else if (got.Volume > tolerance) {
+      out.Unchecked.push_back({i, j,
+                               "the modeller found nothing shared, yet " + std::to_string(got.Inside) +
+                                   " of " + std::to_string(got.Points) +
+                                   " points spread over where they meet lie inside both"});
+    }
   }
   // A fastener is seated in a component when its shank lies in a hole of that component: a round face of
   // the fastener with the fastener inside it and one of the component with the component outside it, on one

@@ -24,8 +24,6 @@ namespace txhost::solid {
 
 namespace {
 
-// How far the mesher may leave the surface, as a share of the part's box diagonal.
-constexpr double MeshShare = 8e-5;
 // The mesher measures its deflection at samples; the true surface is taken to stray up to this many
 // times as far.
 constexpr double MeshSafety = 2;
@@ -255,7 +253,7 @@ bool InsideOrOn(const TopoDS_Shape& solid, const gp_Pnt& p)
 
 } // namespace
 
-TMesh MeshOf(const TopoDS_Shape& part)
+TMesh MeshOf(const TopoDS_Shape& part, double share, const Message_ProgressRange& range)
 {
   TMesh m;
   Bnd_Box box;
@@ -263,8 +261,13 @@ TMesh MeshOf(const TopoDS_Shape& part)
   if (box.IsVoid()) return m;
   // A copy, so that the part's own faces keep no triangles of this mesh.
   const TopoDS_Shape copy = BRepBuilderAPI_Copy(part, true, false).Shape();
-  const double deflection = std::max(1e-3, MeshShare * std::sqrt(box.SquareExtent()));
-  BRepMesh_IncrementalMesh mesh(copy, deflection, false, 0.5, false);
+  const double deflection = std::max(1e-3, share * std::sqrt(box.SquareExtent()));
+  IMeshTools_Parameters parameters;
+  parameters.Deflection = deflection;
+  parameters.Angle = 0.5;
+  parameters.Relative = false;
+  parameters.InParallel = false;
+  BRepMesh_IncrementalMesh mesh(copy, parameters, range);
   const double tolerance = ShapeAnalysis_ShapeTolerance().Tolerance(part, 1);
   for (TopExp_Explorer shell(copy, TopAbs_SHELL); shell.More(); shell.Next()) {
     bool first = true;
@@ -319,6 +322,103 @@ bool Clear(const TMesh& a, const TopoDS_Shape& solidA, const TMesh& b, const Top
   for (const gp_Pnt& p : b.ShellPoints)
     if (InsideOrOn(solidA, p)) return false;
   return true;
+}
+
+TMeshInside::TMeshInside(const TMesh& mesh)
+{
+  if (mesh.Slack < 0 || mesh.Points.size() < 3) return;
+  Points = mesh.Points;
+  Order.resize(Points.size() / 3);
+  std::iota(Order.begin(), Order.end(), 0);
+  Build(0, Order.size());
+}
+
+std::size_t TMeshInside::Build(std::size_t first, std::size_t last)
+{
+  TNode n{{1e300, 1e300, 1e300}, {-1e300, -1e300, -1e300}, true, first, last};
+  for (std::size_t k = first; k < last; ++k)
+    for (int c = 0; c < 3; ++c) {
+      const gp_Pnt& p = Points[3 * Order[k] + std::size_t(c)];
+      for (int a = 0; a < 3; ++a) {
+        n.Lo[a] = std::min(n.Lo[a], p.Coord(a + 1));
+        n.Hi[a] = std::max(n.Hi[a], p.Coord(a + 1));
+      }
+    }
+  const std::size_t self = Nodes.size();
+  Nodes.push_back(n);
+  if (last - first <= 4) return self;
+  int axis = 0;
+  for (int a = 1; a < 3; ++a)
+    if (n.Hi[a] - n.Lo[a] > n.Hi[axis] - n.Lo[axis]) axis = a;
+  const std::size_t mid = first + (last - first) / 2;
+  auto centre = [&](std::size_t t) {
+    return Points[3 * t].Coord(axis + 1) + Points[3 * t + 1].Coord(axis + 1) +
+           Points[3 * t + 2].Coord(axis + 1);
+  };
+  std::nth_element(Order.begin() + std::ptrdiff_t(first), Order.begin() + std::ptrdiff_t(mid),
+                   Order.begin() + std::ptrdiff_t(last),
+                   [&](std::size_t a, std::size_t b) { return centre(a) < centre(b); });
+  const std::size_t left = Build(first, mid), right = Build(mid, last);
+  Nodes[self].Leaf = false;
+  Nodes[self].First = left;
+  Nodes[self].Last = right;
+  return self;
+}
+
+bool TMeshInside::Inside(const gp_Pnt& p) const
+{
+  if (Nodes.empty()) return false;
+  const TNode& all = Nodes[0];
+  const double o[3] = {p.X(), p.Y(), p.Z()};
+  // The ray leaves by the nearest side of the mesh's box, to meet few of its boxes, and a little askew, so
+  // that it runs along no plane or edge a part is drawn by and meets a triangle's edge only by chance.
+  int side = 0;
+  double nearest = 1e300;
+  for (int a = 0; a < 3; ++a) {
+    if (o[a] < all.Lo[a] || o[a] > all.Hi[a]) return false;
+    for (int end = 0; end < 2; ++end) {
+      const double d = end == 0 ? o[a] - all.Lo[a] : all.Hi[a] - o[a];
+      if (d < nearest) nearest = d, side = 2 * a + end;
+    }
+  }
+  double d[3] = {0.0137, -0.0291, 0.0071};
+  d[side / 2] = side % 2 == 0 ? -1 : 1;
+  const gp_Vec ray(d[0], d[1], d[2]);
+  std::size_t crossings = 0;
+  std::size_t stack[128]; // the tree is split at medians: far shallower
+  int top = 0;
+  stack[top++] = 0;
+  while (top > 0) {
+    const TNode& n = Nodes[stack[--top]];
+    // The half-line against the node's box, slab by slab.
+    double t0 = 0, t1 = 1e300;
+    for (int a = 0; a < 3 && t0 <= t1; ++a) {
+      const double ta = (n.Lo[a] - o[a]) / d[a], tb = (n.Hi[a] - o[a]) / d[a];
+      t0 = std::max(t0, std::min(ta, tb));
+      t1 = std::min(t1, std::max(ta, tb));
+    }
+    if (t0 > t1) continue;
+    if (!n.Leaf) {
+      stack[top++] = n.First;
+      stack[top++] = n.Last;
+      continue;
+    }
+    for (std::size_t k = n.First; k < n.Last; ++k) {
+      const gp_Pnt* t = &Points[3 * Order[k]];
+      const gp_Vec e1(t[0], t[1]), e2(t[0], t[2]);
+      const gp_Vec h = ray.Crossed(e2);
+      const double det = e1.Dot(h);
+      if (std::abs(det) < 1e-300) continue; // the ray along the triangle's plane
+      const gp_Vec s(t[0], p);
+      const double u = s.Dot(h) / det;
+      if (u < 0 || u > 1) continue;
+      const gp_Vec q = s.Crossed(e1);
+      const double v = ray.Dot(q) / det;
+      if (v < 0 || u + v > 1) continue;
+      if (e2.Dot(q) / det > 0) ++crossings;
+    }
+  }
+  return crossings % 2 == 1;
 }
 
 } // namespace txhost::solid

@@ -154,6 +154,20 @@ std::string Number(double v)
   return b;
 }
 
+// What the time left of a part unmade.
+std::string NotWorkedOut(const TPartResult& p)
+{
+  const TFeatureResult& f = p.Features[p.FirstLate];
+  return "not worked out: its features from " + f.Kind + " " + std::to_string(p.FirstLate) + " on (" +
+         std::to_string(p.Late) + " of " + std::to_string(p.Features.size()) + "): the " + Number(p.Seconds) +
+         " s of modelling ran out";
+}
+
+bool AnyLate(const TDocumentResult& r)
+{
+  return std::any_of(r.Parts.begin(), r.Parts.end(), [](const auto& p) { return p->Late > 0; });
+}
+
 // What the bound on the clash check's work left unchecked.
 std::string LeftOver(const TDocumentResult& r)
 {
@@ -306,7 +320,17 @@ struct TEvaluator::TState
 
   explicit TState(Host& h) : H(h) {}
 
-  std::shared_ptr<const TPartResult> Part(const Object& part)
+  // The budget of an evaluation that starts now.
+  TLimits Limits() const
+  {
+    TLimits limits;
+    limits.Seconds = Seconds;
+    limits.Started = ProcessorSeconds();
+    limits.Progress = Progress;
+    return limits;
+  }
+
+  std::shared_ptr<const TPartResult> Part(const Object& part, const TLimits& limits)
   {
     TKey key;
     std::vector<TFeature> features;
@@ -316,7 +340,8 @@ struct TEvaluator::TState
     }
     auto& slot = Parts[key.Bytes];
     if (!slot) {
-      slot = std::make_shared<const TPartResult>(BuildPart(features));
+      slot = std::make_shared<const TPartResult>(
+          BuildPart(features, limits, "features of " + NameOf(part) + " built:"));
       ++Modelled;
     }
     return slot;
@@ -457,6 +482,8 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   }
   out = {};
   out.Name = NameOf(*top);
+  // One budget for everything this evaluation works out: the parts' features, then the components' check.
+  const TLimits limits = S->Limits();
   std::vector<TLeaf> leaves;
   TState::TWalk walk;
   // The document's own file is the first on the way down: a component naming it holds the document.
@@ -465,9 +492,9 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   S->Leaves(*top, place::Matrix{}, walk, leaves, out.LeftOut);
   out.Assembly = type != txapi::txDocumentPart || !leaves.empty() || !out.LeftOut.empty();
   if (!out.Assembly) {
-    out.Parts.push_back(S->Part(*top));
-    out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false, out.Parts[0]->Symmetry,
-                          out.Parts[0]->Volume});
+    out.Parts.push_back(S->Part(*top, limits));
+    out.Placed.push_back({out.Name, out.Parts[0]->Shape, Twelve(place::Matrix{}), false,
+                          out.Parts[0]->Symmetry, out.Parts[0]->Volume});
     return true;
   }
   TKey key;
@@ -482,7 +509,7 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
   for (const TLeaf& l : leaves) {
     progress.Step("components whose parts were built:", out.Parts.size(), leaves.size());
     auto [at, first] = looked.try_emplace(l.Part);
-    if (first) at->second = {S->Part(*l.Part), MustBeSeated(*l.Part), TravelsWithFastener(*l.Part)};
+    if (first) at->second = {S->Part(*l.Part, limits), MustBeSeated(*l.Part), TravelsWithFastener(*l.Part)};
     const auto& [part, fastener, piece] = at->second;
     out.Parts.push_back(part);
     out.Placed.push_back({l.Name, part->Shape, Twelve(l.M), fastener, part->Symmetry, part->Volume, piece});
@@ -493,14 +520,16 @@ bool TEvaluator::Evaluated(Object& document, TDocumentResult& out, std::string& 
       key.Put(v);
     key.Put(std::size_t(out.Placed.back().Fastener) + 2 * std::size_t(out.Placed.back().Piece));
   }
-  if (!components) return true;
+  // Parts not worked out whole cannot be checked against each other: what they would be is not known.
+  if (!components ||
+      std::any_of(out.Parts.begin(), out.Parts.end(), [](const auto& p) { return p->Late > 0; }))
+    return true;
   // A check given another time may leave other pairs.
   key.Put(S->Seconds);
   auto& slot = S->Assemblies[key.Bytes];
   if (!slot) {
     TCheckOptions options;
-    options.Progress = S->Progress;
-    options.Seconds = S->Seconds;
+    static_cast<TLimits&>(options) = limits;
     slot = std::make_shared<const TAssemblyResult>(CheckAssembly(out.Placed, options));
     ++S->Modelled;
   }
@@ -518,14 +547,21 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
     const TPartResult& p = *r.Parts[i];
     if (!seen.emplace(&p, true).second) continue;
     const std::string who = r.Placed[i].Name;
-    if (p.Solids != 1) faults.push_back(who + ": " + std::to_string(p.Solids) + " solids");
+    // How many solids a part the time left unmade would have is not known.
+    if (p.Late > 0)
+      faults.push_back(who + ": " + NotWorkedOut(p));
+    else if (p.Solids != 1)
+      faults.push_back(who + ": " + std::to_string(p.Solids) + " solids");
     for (std::size_t k = 0; k < p.Features.size(); ++k) {
       const TFeatureResult& f = p.Features[k];
-      if (f.Changed <= 0)
-        faults.push_back(who + ": " + f.Kind + " " + std::to_string(k) + " (" + (f.Cut ? "cut" : "boss") + ") " +
-                         (f.Error.empty() ? (f.Cut ? "removes nothing" : "adds nothing") : "failed: " + f.Error));
+      if (f.Changed <= 0 && !f.Late)
+        faults.push_back(
+            who + ": " + f.Kind + " " + std::to_string(k) + " (" + (f.Cut ? "cut" : "boss") + ") " +
+            (f.Error.empty() ? (f.Cut ? "removes nothing" : "adds nothing") : "failed: " + f.Error));
     }
   }
+  if (r.Assembly && !r.Checked && r.Placed.size() > 1 && AnyLate(r))
+    faults.push_back("not checked: the components against each other, their parts not being worked out");
   if (r.Checked) {
     for (const TCoincident& c : r.Checked->Coincident) {
       std::string which;
@@ -538,7 +574,12 @@ std::vector<std::string> TEvaluator::Faults(const TDocumentResult& r)
     }
     for (const TClash& c : r.Checked->Clashes)
       faults.push_back("clash: " + r.Placed[c.A].Name + " and " + r.Placed[c.B].Name + " share " +
-                       Number(c.Volume) + " mm3" +
+                       (c.Sampled > 0 ? "about " : "") + Number(c.Volume) + " mm3" +
+                       (c.Sampled > 0
+                            ? " (" + std::to_string(c.Inside) + " of " + std::to_string(c.Sampled) +
+                                  " points spread over where they meet lie inside both; the modeller "
+                                  "found nothing shared)"
+                            : "") +
                        (c.Copies > 1 ? ", and so does each of the " + std::to_string(c.Copies - 1) +
                                            " other pairs of their copies at these places"
                                      : ""));
@@ -571,7 +612,8 @@ bool TEvaluator::Check(Object& document, std::ostream& out, int& faults, std::st
     if (r.Assembly) out << "  component " << i << " " << r.Placed[i].Name << "\n";
     if (!seen.emplace(&p, true).second) continue;
     const std::string indent = r.Assembly ? "    " : "  ";
-    out << indent << "volume " << Number(p.Volume) << " mm3, " << p.Solids << " solids\n";
+    out << indent << "volume " << Number(p.Volume) << " mm3, " << p.Solids << " solids"
+        << (p.Late > 0 ? " (so far: not worked out whole)" : "") << "\n";
     for (std::size_t k = 0; k < p.Features.size(); ++k) {
       const TFeatureResult& f = p.Features[k];
       out << indent << f.Kind << " " << k << " " << f.Effect();
@@ -610,6 +652,12 @@ bool TEvaluator::Save(Object& document, const std::filesystem::path& file, bool 
   // A picture or a STEP file shows the solids; whether they clash is the check's to say.
   if (!Evaluate(document, r, error, false)) return false;
   leftOut = r.LeftOut;
+  // A half-made part drawn or written would pass for the part: nothing is written then.
+  for (std::size_t i = 0; i < r.Parts.size(); ++i)
+    if (r.Parts[i]->Late > 0) {
+      error = r.Placed[i].Name + ": " + NotWorkedOut(*r.Parts[i]) + "; nothing written";
+      return false;
+    }
   if (NoRegularFileAt(file)) {
     error = "cannot write " + file.string() + ": not a regular file";
     return false;
@@ -623,6 +671,11 @@ bool TEvaluator::Count(Object& document, const std::string& what, long long& n, 
   TDocumentResult r;
   if (!Evaluate(document, r, error)) return false;
   n = 0;
+  for (std::size_t i = 0; i < r.Parts.size(); ++i)
+    if (r.Parts[i]->Late > 0) {
+      error = "the " + what + " are not known: " + r.Placed[i].Name + ": " + NotWorkedOut(*r.Parts[i]);
+      return false;
+    }
   if (what == "clashes") {
     // A pair the modeller could not check, or that the bound left, may clash: no count is true then.
     if (r.Checked && !r.Checked->Unchecked.empty()) {
@@ -659,7 +712,7 @@ bool TEvaluator::Effect(Object& document, const Object& feature, std::string& ef
     error = "the object is no placed solid feature of the document's top part";
     return false;
   }
-  const auto part = S->Part(*top);
+  const auto part = S->Part(*top, S->Limits());
   effect = part->Features.at(std::size_t(at - features.begin())).Effect();
   return true;
 }

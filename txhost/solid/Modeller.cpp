@@ -234,24 +234,24 @@ TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool oriented
   return op.Shape();
 }
 
-TopoDS_Shape Fused(const TopoDS_Shape& a, const TopoDS_Shape& b)
+TopoDS_Shape Fused(const TopoDS_Shape& a, const TopoDS_Shape& b, const TDeadline& d)
 {
   if (a.IsNull()) return b;
-  TopoDS_Shape s = Boolean<BRepAlgoAPI_Fuse>(a, b);
+  TopoDS_Shape s = Boolean<BRepAlgoAPI_Fuse>(a, b, false, d.Range());
   if (s.IsNull()) throw std::runtime_error("the modeller failed to fuse");
   return s;
 }
 
-TopoDS_Shape Cut(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false)
+TopoDS_Shape Cut(const TopoDS_Shape& a, const TopoDS_Shape& b, const TDeadline& d, bool orientedBoxes = false)
 {
-  TopoDS_Shape s = Boolean<BRepAlgoAPI_Cut>(a, b, orientedBoxes);
+  TopoDS_Shape s = Boolean<BRepAlgoAPI_Cut>(a, b, orientedBoxes, d.Range());
   if (s.IsNull()) throw std::runtime_error("the modeller failed to cut");
   return s;
 }
 
-TopoDS_Shape Common(const TopoDS_Shape& a, const TopoDS_Shape& b)
+TopoDS_Shape Common(const TopoDS_Shape& a, const TopoDS_Shape& b, const TDeadline& d)
 {
-  TopoDS_Shape s = SharedPart(a, b);
+  TopoDS_Shape s = SharedPart(a, b, d.Range());
   if (s.IsNull()) throw std::runtime_error("the modeller failed to intersect");
   return s;
 }
@@ -266,17 +266,18 @@ TopoDS_Face RegionFace(const TSketchPlane& p, const std::vector<TLoop>& loops, c
 }
 
 // A loop swept from w0 to w1 along the normal, grown by g0 and g1 at the two ends.
-TopoDS_Shape Loft(const TFrame& frame, const TLoop& loop, double w0, double g0, double w1, double g1)
+TopoDS_Shape Loft(const TFrame& frame, const TLoop& loop, double w0, double g0, double w1, double g1,
+                  const TDeadline& d)
 {
   BRepOffsetAPI_ThruSections t(true, true);
   t.AddWire(GrownWire(PlaneAt(frame, w0), loop, g0));
   t.AddWire(GrownWire(PlaneAt(frame, w1), loop, g1));
-  t.Build();
+  t.Build(d.Range());
   if (!t.IsDone()) throw std::runtime_error("a tapered extrusion failed");
   return t.Shape();
 }
 
-TopoDS_Shape Extrusion(const TFeature& f)
+TopoDS_Shape Extrusion(const TFeature& f, const TDeadline& d)
 {
   if (!(f.To > f.From)) throw std::runtime_error("an extrusion of no depth");
   const std::vector<TRegion> regions = Regions(f.Loops);
@@ -285,7 +286,7 @@ TopoDS_Shape Extrusion(const TFeature& f)
     const TSketchPlane p = PlaneAt(f.Frame, f.From);
     const gp_Vec sweep(p.N.X() * (f.To - f.From), p.N.Y() * (f.To - f.From), p.N.Z() * (f.To - f.From));
     for (const TRegion& r : regions)
-      tool = Fused(tool, BRepPrimAPI_MakePrism(RegionFace(p, f.Loops, r), sweep).Shape());
+      tool = Fused(tool, BRepPrimAPI_MakePrism(RegionFace(p, f.Loops, r), sweep).Shape(), d);
     return tool;
   }
   // Holes shrink as their region grows; a sweep across the plane tapers away from it on each side.
@@ -295,10 +296,10 @@ TopoDS_Shape Extrusion(const TFeature& f)
   else spans = {{f.From, f.To}};
   for (auto [w0, w1] : spans) {
     for (const TRegion& r : regions) {
-      TopoDS_Shape piece = Loft(f.Frame, f.Loops[r.Outer], w0, k * std::abs(w0), w1, k * std::abs(w1));
+      TopoDS_Shape piece = Loft(f.Frame, f.Loops[r.Outer], w0, k * std::abs(w0), w1, k * std::abs(w1), d);
       for (std::size_t h : r.Holes)
-        piece = Cut(piece, Loft(f.Frame, f.Loops[h], w0, -k * std::abs(w0), w1, -k * std::abs(w1)));
-      tool = Fused(tool, piece);
+        piece = Cut(piece, Loft(f.Frame, f.Loops[h], w0, -k * std::abs(w0), w1, -k * std::abs(w1), d), d);
+      tool = Fused(tool, piece, d);
     }
   }
   return tool;
@@ -308,7 +309,7 @@ TopoDS_Shape Extrusion(const TFeature& f)
 // every point costs a rotation to evaluate: the booleans of a crowned gear hub spent a quarter of their
 // time there. The solid sewn anew from the same faces replaces the turned one only when it is one closed
 // solid of the same volume.
-TopoDS_Shape WithTori(const TopoDS_Shape& turned)
+TopoDS_Shape WithTori(const TopoDS_Shape& turned, const TDeadline& d)
 {
   BRepBuilderAPI_Sewing sewing(1e-6);
   bool replaced = false;
@@ -344,7 +345,7 @@ TopoDS_Shape WithTori(const TopoDS_Shape& turned)
     replaced = true;
   }
   if (!replaced) return turned;
-  sewing.Perform();
+  sewing.Perform(d.Range());
   TopExp_Explorer shells(sewing.SewedShape(), TopAbs_SHELL);
   if (!shells.More()) return turned;
   const TopoDS_Shell shell = TopoDS::Shell(shells.Current());
@@ -359,7 +360,7 @@ TopoDS_Shape WithTori(const TopoDS_Shape& turned)
   return out;
 }
 
-TopoDS_Shape Rotation(const TFeature& f)
+TopoDS_Shape Rotation(const TFeature& f, const TDeadline& deadline)
 {
   const TSketchPlane p = PlaneAt(f.Frame, 0);
   const gp_Vec d(f.AxisDir[0], f.AxisDir[1], f.AxisDir[2]);
@@ -371,9 +372,12 @@ TopoDS_Shape Rotation(const TFeature& f)
   for (const TRegion& r : Regions(f.Loops)) {
     const TopoDS_Shape face = RegionFace(p, f.Loops, r);
     const bool whole = std::abs(std::abs(turn) - 2 * std::numbers::pi) < 1e-9;
-    const TopoDS_Shape turned = whole ? BRepPrimAPI_MakeRevol(face, axis).Shape()
-                                      : BRepPrimAPI_MakeRevol(face, axis, std::clamp(turn, -2 * std::numbers::pi, 2 * std::numbers::pi)).Shape();
-    tool = Fused(tool, WithTori(turned));
+    const TopoDS_Shape turned =
+        whole
+            ? BRepPrimAPI_MakeRevol(face, axis).Shape()
+            : BRepPrimAPI_MakeRevol(face, axis, std::clamp(turn, -2 * std::numbers::pi, 2 * std::numbers::pi))
+                  .Shape();
+    tool = Fused(tool, WithTori(turned, deadline), deadline);
   }
   return tool;
 }
@@ -418,17 +422,17 @@ TCutShape Merged(const TopoDS_Shape& s)
   return {s, v};
 }
 
-TCutShape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool)
+TCutShape SectorCut(const TopoDS_Shape& body, const TopoDS_Shape& tool, const TDeadline& d)
 {
   auto plain = [&] {
-    const TopoDS_Shape cut = Cut(body, tool);
+    const TopoDS_Shape cut = Cut(body, tool, d);
     return TCutShape{cut, Volume(TShape(cut))};
   };
   if (FaceCount(tool) < SectorFaces) return plain();
   ShapeUpgrade_ShapeDivideAngle divide(2 * std::numbers::pi / Sectors, body);
   if (!divide.Perform() || divide.Result().IsNull()) return plain();
   // Oriented boxes about the sectors and the teeth's faces pair fewer of them than boxes along the axes.
-  return Merged(Cut(divide.Result(), tool, true));
+  return Merged(Cut(divide.Result(), tool, d, true));
 }
 
 // A prism whose profile repeats K times about the axis of a body turned whole about that axis (the spaces
@@ -600,7 +604,8 @@ std::optional<TRepeat> RepeatOf(const TopoDS_Shape& body, const gp_Ax1& axis, co
         const double d = std::hypot(k.Xc - c.X, k.Yc - c.Y);
         in = std::max(0.0, d - k.R), out = d + k.R;
       }
-      r.Scale = std::max({r.Scale, out, std::hypot(k.X1, k.Y1), std::hypot(k.X2, k.Y2), std::hypot(k.Xc, k.Yc) + k.R});
+      r.Scale = std::max(
+          {r.Scale, out, std::hypot(k.X1, k.Y1), std::hypot(k.X2, k.Y2), std::hypot(k.Xc, k.Yc) + k.R});
       if (in > r.Reach) {
         farIn = std::min(farIn, in);
         continue;
@@ -642,7 +647,7 @@ double FreeOfClosings(const TopoDS_Shape& body, const TRepeat& r, double seam, d
 }
 
 std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolume, const TRepeat& r,
-                                      const TopoDS_Shape& tool)
+                                      const TopoDS_Shape& tool, const TDeadline& d)
 {
   if (FaceCount(tool) < SectorFaces) return std::nullopt;
   const int sectors = SectorsOf(r.Repeats);
@@ -655,10 +660,10 @@ std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolum
 
   const TopoDS_Shape wedge = Wedge(gp_Ax1(centre, p.Turn()), p.U, seam, seam + sector, r.Box);
 
-  const TopoDS_Shape piece = Common(body, wedge);
+  const TopoDS_Shape piece = Common(body, wedge, d);
   const double pieceVolume = Volume(TShape(piece));
   if (std::abs(pieceVolume * sectors - bodyVolume) > 1e-7 * bodyVolume) return std::nullopt;
-  const TopoDS_Shape cut = Cut(piece, tool, true);
+  const TopoDS_Shape cut = Cut(piece, tool, d, true);
   const double cutVolume = Volume(TShape(cut));
 
   // The seam faces of the cut sector lie on the wedge's sides; its other faces, turned round, make the whole.
@@ -685,7 +690,7 @@ std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolum
     for (const TopoDS_Face& face : kept)
       sewing.Add(k == 0 ? face : BRepBuilderAPI_Transform(face, t, true).Shape());
   }
-  sewing.Perform();
+  sewing.Perform(d.Range());
   if (sewing.NbFreeEdges() != 0 || sewing.NbMultipleEdges() != 0) return std::nullopt;
   TopExp_Explorer shells(sewing.SewedShape(), TopAbs_SHELL);
   if (!shells.More()) return std::nullopt;
@@ -794,36 +799,37 @@ TopoDS_Shape SharedPart(const TopoDS_Shape& a, const TopoDS_Shape& b, const Mess
   return Boolean<BRepAlgoAPI_Common>(a, b, false, range);
 }
 
-namespace {
-
-double ThreadSeconds()
+double ProcessorSeconds()
 {
   timespec t{};
   ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
 }
 
-} // namespace
-
+// The modeller asks whether to stop many times a second in its long loops: the progress is ticked there.
 class TDeadline::TIndicator : public Message_ProgressIndicator
 {
 public:
-  explicit TIndicator(double end) : End(end) {}
-  Standard_Boolean UserBreak() override { return ThreadSeconds() > End; }
+  TIndicator(double end, TProgress* progress) : End(end), Progress(progress) {}
+  Standard_Boolean UserBreak() override
+  {
+    if (Progress != nullptr) Progress->Tick();
+    return End > 0 && ProcessorSeconds() > End;
+  }
   void Show(const Message_ProgressScope&, const Standard_Boolean) override {}
   double End;
+  TProgress* Progress;
 };
 
-TDeadline::TDeadline(double seconds)
+TDeadline::TDeadline(const TLimits& limits, TProgress* progress)
 {
-  if (!(seconds > 0)) return;
-  End = ThreadSeconds() + seconds;
-  Indicator = new TIndicator(End);
+  if (limits.Seconds > 0) End = limits.Started.value_or(ProcessorSeconds()) + limits.Seconds;
+  if (End > 0 || progress != nullptr) Indicator = new TIndicator(End, progress);
 }
 
 bool TDeadline::Passed() const
 {
-  return End > 0 && ThreadSeconds() > End;
+  return End > 0 && ProcessorSeconds() > End;
 }
 
 Message_ProgressRange TDeadline::Range() const
@@ -847,9 +853,12 @@ int SolidCount(const TShape& shape)
   return n;
 }
 
-TPartResult BuildPart(const std::vector<TFeature>& features)
+TPartResult BuildPart(const std::vector<TFeature>& features, const TLimits& limits, const std::string& what)
 {
   TPartResult out;
+  out.Seconds = limits.Seconds;
+  TProgress progress(limits.Progress);
+  const TDeadline deadline(limits, limits.Progress != nullptr ? &progress : nullptr);
   TopoDS_Shape body;
   double volume = 0;
   // The line the body is turned about, while every feature that made it turned its profile a whole turn
@@ -862,19 +871,28 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
     symmetry = {{o.X(), o.Y(), o.Z()}, {d.X(), d.Y(), d.Z()}, order};
   };
   for (const TFeature& f : features) {
+    progress.Step(what, out.Features.size(), features.size());
     TFeatureResult r;
     r.Kind = f.Kind;
     r.Cut = f.Cut;
+    // A feature after one the time stopped is not started: the part it would change is not known.
+    if (out.Late > 0 || deadline.Passed()) {
+      if (out.Late++ == 0) out.FirstLate = out.Features.size();
+      r.Late = true;
+      out.Features.push_back(r);
+      continue;
+    }
     try {
       if (f.Loops.empty()) throw std::runtime_error("an empty profile");
-      const TopoDS_Shape tool = f.Shape == TFeature::Extrusion ? Extrusion(f) : Rotation(f);
+      const TopoDS_Shape tool =
+          f.Shape == TFeature::Extrusion ? Extrusion(f, deadline) : Rotation(f, deadline);
       if (!WithinModelSpace(tool)) throw std::runtime_error("a feature beyond the modeller's space");
       r.Tool = Volume(TShape(tool));
       if (!(r.Tool > 0)) throw std::runtime_error("a tool of no volume");
       const std::optional<gp_Ax1> turn = WholeTurnAxis(f);
       const bool alongTheTurn = turn && (body.IsNull() ? !f.Cut : turnedAbout && SameLine(*turn, *turnedAbout));
       if (!f.Cut) {
-        const TopoDS_Shape next = Fused(body, tool);
+        const TopoDS_Shape next = Fused(body, tool, deadline);
         const double v = Volume(TShape(next));
         r.Changed = std::max(0.0, v - volume);
         body = next;
@@ -890,19 +908,20 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
         if (turnedAbout) {
           try {
             repeat = RepeatOf(body, *turnedAbout, f);
-            if (repeat) repeated = SymmetricCut(body, volume, *repeat, tool);
+            if (repeat) repeated = SymmetricCut(body, volume, *repeat, tool, deadline);
           } catch (const std::exception&) {
           } catch (const Standard_Failure&) {
           }
         }
-        const auto [next, v] = repeated ? *repeated : SectorCut(body, tool);
+        const auto [next, v] = repeated ? *repeated : SectorCut(body, tool, deadline);
         double removed = volume - v;
         // A tool that only touches the body (along a face or a line) shares no volume, yet the modeller's
         // cut may take material away there: a cut that removed more than its tool holds is measured
         // against what the two share, and one that shares nothing changes nothing.
         if (removed > r.Tool * (1 + 1e-6) + 1e-9) {
-          const double shared = Volume(TShape(Common(body, tool)));
-          if (shared <= Touching * std::max(volume, r.Tool)) removed = 0;
+          const double shared = Volume(TShape(Common(body, tool, deadline)));
+          if (shared <= Touching * std::max(volume, r.Tool))
+            removed = 0;
           else
             throw std::runtime_error("the cut removed " + std::to_string(removed) + " where its tool shares " +
                                      std::to_string(shared));
@@ -922,6 +941,14 @@ TPartResult BuildPart(const std::vector<TFeature>& features)
       r.Error = FailureText(e);
     } catch (const std::exception& e) {
       r.Error = e.what();
+    }
+    // A failure once the time has run out is the modeller stopped, not a feature it cannot make.
+    if (!r.Error.empty() && deadline.Passed()) {
+      r.Error.clear();
+      r.Tool = r.Changed = 0;
+      r.Late = true;
+      out.Late = 1;
+      out.FirstLate = out.Features.size();
     }
     out.Features.push_back(r);
   }

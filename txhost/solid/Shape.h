@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 class Standard_Failure;
@@ -39,24 +40,31 @@ TReach AxialReach(const gp_Ax1& axis, const Bnd_Box& box);
 TopoDS_Shape Wedge(const gp_Ax1& axis, const gp_Dir& u, double from, double to, const Bnd_Box& box);
 
 // How far a long evaluation has come, said every few seconds once it has run for a few ("solids: WHAT
-// DONE of TOTAL, SECONDS s"); nothing without a stream.
+// DONE of TOTAL, SECONDS s"); nothing without a stream. Within one long operation of the modeller the last
+// step is said again, so that a boolean of minutes is seen working.
 class TProgress
 {
 public:
   explicit TProgress(std::ostream* out);
-  void Step(const char* what, std::size_t done, std::size_t total);
+  void Step(const std::string& what, std::size_t done, std::size_t total);
+  // Says the last step again when it is time to.
+  void Tick();
 
 private:
+  bool Due();
+  void Say();
   std::ostream* Out;
   std::chrono::steady_clock::time_point Start, Last;
+  std::string What;
+  std::size_t Done = 0, Total = 0;
 };
 
 // A limit on this thread's processor time that the modeller's long operations keep to: handed their
-// range, they stop (and fail) once it has passed. No limit for 0 seconds.
+// range, they stop (and fail) once it has passed, and meanwhile tick the progress they were given.
 class TDeadline
 {
 public:
-  explicit TDeadline(double seconds);
+  explicit TDeadline(const TLimits& limits, TProgress* progress = nullptr);
   bool Passed() const;
   // The range one operation reports its progress in and is stopped through.
   Message_ProgressRange Range() const;
@@ -64,7 +72,7 @@ public:
 private:
   class TIndicator;
   Handle(Message_ProgressIndicator) Indicator;
-  double End = 0; // the thread's processor time it stops at
+  double End = 0; // the thread's processor time it stops at; none at 0
 };
 
 // The modeller's exception as text: its type and message.
@@ -85,10 +93,35 @@ struct TMesh
   std::vector<double> Slacks;
   double Slack = -1;
 };
-TMesh MeshOf(const TopoDS_Shape& part);
+// Meshed to stray from the surface by up to that share of the part's box diagonal (about); a mesh stopped
+// through its range has bare faces.
+TMesh MeshOf(const TopoDS_Shape& part, double share = 8e-5, const Message_ProgressRange& range = {});
 TMesh Moved(const TMesh& m, const gp_Trsf& t);
 // True when the two solids, meshed so, certainly share no volume: their surfaces stay apart by more than
 // the meshes' slack and neither lies inside the other. False says nothing.
 bool Clear(const TMesh& a, const TopoDS_Shape& solidA, const TMesh& b, const TopoDS_Shape& solidB);
+
+// Which points lie inside a meshed solid, by the parity of the crossings of a ray from each with its
+// triangles: thousands of points cost less than one classification by the modeller on a part of many faces.
+// Within the mesh's slack of the surface it may err either way; it says nothing of a mesh with a bare face.
+class TMeshInside
+{
+public:
+  explicit TMeshInside(const TMesh& mesh);
+  bool Usable() const { return !Nodes.empty(); }
+  bool Inside(const gp_Pnt& p) const;
+
+private:
+  struct TNode
+  {
+    double Lo[3], Hi[3];
+    bool Leaf;
+    std::size_t First, Last; // a leaf's range of triangles (in Order), or an inner node's two children
+  };
+  std::size_t Build(std::size_t first, std::size_t last);
+  std::vector<gp_Pnt> Points;
+  std::vector<std::size_t> Order;
+  std::vector<TNode> Nodes;
+};
 
 } // namespace txhost::solid

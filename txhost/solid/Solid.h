@@ -5,6 +5,7 @@
 #include <array>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,24 @@ struct TFeature
   double Angle = 360;
 };
 
+// This thread's processor time in seconds, what the limits below count.
+double ProcessorSeconds();
+
+// What the modeller may spend on one evaluation (a part's features, an assembly's parts and the check of its
+// components together), and where it says how far it has come.
+struct TLimits
+{
+  // Seconds of this thread's processor time (0: as long as it takes): one boolean of a part of thousands of
+  // faces may run for minutes. An operation of the modeller under way when they run out stops, and what it
+  // was working out is said as not worked out.
+  double Seconds = 0;
+  // The processor time (ProcessorSeconds) they count from: an assembly's check gets what building its parts
+  // left. From the start of the work they limit when unset.
+  std::optional<double> Started;
+  // Where a long evaluation says how far it has come (every few seconds), or nowhere.
+  std::ostream* Progress = nullptr;
+};
+
 // What one feature did to its part.
 struct TFeatureResult
 {
@@ -57,7 +76,14 @@ struct TFeatureResult
   double Tool = 0;    // the tool's own volume
   double Changed = 0; // the volume a cut removed or a boss added (never negative)
   std::string Error;  // the modeller's failure, when it failed; the part then stays as it was
-  const char* Effect() const { return !Error.empty() ? "failed" : Changed > 0 ? (Cut ? "removes" : "adds") : "nothing"; }
+  bool Late = false;  // not worked out: the time ran out before or while it was made
+  const char* Effect() const
+  {
+    return Late             ? "not worked out"
+           : !Error.empty() ? "failed"
+           : Changed > 0    ? (Cut ? "removes" : "adds")
+                            : "nothing";
+  }
 };
 
 // A solid shape of the modeller, shared and immutable once made.
@@ -79,10 +105,16 @@ struct TPartResult
   int Solids = 0;
   std::vector<TFeatureResult> Features;
   TSymmetry Symmetry; // known from how the part was built
+  // The features the time left unmade, the first of them and the time: the shape is what those before made.
+  std::size_t Late = 0, FirstLate = 0;
+  double Seconds = 0;
 };
 
-// Builds the features in order. A feature that throws or fails is reported and skipped.
-TPartResult BuildPart(const std::vector<TFeature>& features);
+// Builds the features in order, within the limits. A feature that throws or fails is reported and skipped;
+// those the time leaves are marked late and the part is what the features before them made. What a long
+// build says of its progress names the part as what.
+TPartResult BuildPart(const std::vector<TFeature>& features, const TLimits& limits = {},
+                      const std::string& what = "features of the part built:");
 
 // A leaf component of an assembly placed in world space: world = origin + x X + y Y + z Z.
 struct TPlaced
@@ -103,6 +135,8 @@ struct TClash
   // The pairs it stands for: A's copies at A's place (one part, one matrix) with B's at B's, which share the
   // same.
   std::size_t Copies = 1;
+  // Estimated from points inside both, where the modeller found nothing shared: how many of how many.
+  std::size_t Inside = 0, Sampled = 0;
 };
 // Copies of one part at one place: every pair of them shares the part's whole volume, which is known
 // without the modeller.
@@ -166,17 +200,13 @@ public:
   std::unique_ptr<TState> S;
 };
 
-struct TCheckOptions
+// The limits' Seconds: one boolean of two near copies of a part may run for a second, and a file may hold
+// thousands of such copies; the pairs the time leaves are counted and the first of them named.
+struct TCheckOptions : TLimits
 {
   // At most so many pairs of components whose boxes meet are worked out by the modeller (each a mesh
   // test, a boolean or a share of a split); the rest are left unchecked and counted.
   std::size_t MaxPairs = 100000;
-  // And in at most so many seconds of this thread's processor time (0: as long as it takes): one boolean of
-  // two near copies of a part may run for a second, and a file may hold thousands of such copies. An
-  // operation of the modeller that is under way when they run out stops, and its pair is left unchecked.
-  double Seconds = 0;
-  // Where a long check says how far it has come (every few seconds), or nowhere.
-  std::ostream* Progress = nullptr;
   // Where results are taken from and kept (see TCheckMemo), or nowhere. A result the time limit cut short
   // is not kept, and one kept counts as worked out again, so the answer is the same with it and without.
   TCheckMemo* Memo = nullptr;
