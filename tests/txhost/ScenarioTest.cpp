@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "txapi/IApplication.h"
 #include "txhost/lib/Drawing2D.h"
 #include "txhost/lib/Host.h"
 #include "txhost/lib/Scenario.h"
@@ -9,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <iostream>
 #include <ostream>
-
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -274,6 +277,22 @@ TEST_F(ScenarioPlayTest, PrintListsADrawingsBlocksAndSpecificationEntries)
                      " section 15 [5] \"Муфта 16\"\n"),
             std::string::npos)
       << out;
+}
+
+// A message box the library shows well into a step (a build waiting for another build's folder) is said at
+// once on the error stream, not only in the transcript when the step ends; a quick step's messages are not
+// said twice.
+TEST_F(ScenarioPlayTest, AMessageShownWellIntoAStepIsSaidAtOnce)
+{
+  std::ostringstream said;
+  std::streambuf* const was = std::cerr.rdbuf(said.rdbuf());
+  ASSERT_TRUE(Play("new part")) << Error; // a step starts: its clock is the one the watch reads
+  H.Application().ShowMessage(L"Сразу");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  H.Application().ShowMessage(L"Ожидание другой сборки");
+  std::cerr.rdbuf(was);
+  EXPECT_EQ(said.str().find("Сразу"), std::string::npos) << said.str();
+  EXPECT_NE(said.str().find("s into the step: \"Ожидание другой сборки\""), std::string::npos) << said.str();
 }
 
 } // namespace

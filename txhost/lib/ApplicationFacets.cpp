@@ -83,7 +83,11 @@ public:
     return HandOut<txapi::ITranslator>(&ModelHost().TranslatorObject());
   }
 
-  void ShowMessage(const std::wstring& text) override { Log("ShowMessage", text); }
+  void ShowMessage(const std::wstring& text) override
+  {
+    Log("ShowMessage", text);
+    ModelHost().MessageShown(text);
+  }
 
   bool AskQuestion(const std::wstring& text, const std::wstring& caption) override
   {

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -156,6 +157,14 @@ public:
   // The registrations of the loaded library in the order it made them: "run-command", "command-state", "library-id".
   std::vector<std::string> Registrations() const;
 
+  // Told of each message box as the library shows it, before the step that shows it ends (a host's box
+  // appears at once; the transcript lists it only after the step).
+  void SetMessageWatch(std::function<void(const std::wstring&)> watch) { MessageWatch = std::move(watch); }
+  void MessageShown(const std::wstring& text) const
+  {
+    if (MessageWatch) MessageWatch(text);
+  }
+
   // Inspection shortcuts over the logs.
   std::vector<std::wstring> Messages() const;
   std::vector<int> HideMessageHistory() const;
@@ -208,6 +217,7 @@ private:
   std::deque<bool> Answers;
   bool DefaultAnswer = true;
   Callbacks Registered;
+  std::function<void(const std::wstring&)> MessageWatch;
   std::size_t RegistrationsFrom = 0; // the registrar's log entry where the loaded library's begin
   std::map<std::filesystem::path, ParsedFile> Parsed;
   struct SparePool

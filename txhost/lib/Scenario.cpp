@@ -83,6 +83,8 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <iomanip>
+#include <iostream>
 #include <limits>
 #include <ostream>
 #include <sstream>
@@ -94,6 +96,8 @@ namespace txhost {
 namespace {
 
 constexpr std::uintmax_t MaxScriptBytes = std::uintmax_t(16) << 20;
+// A message shown this long into a step is said at once, not only when the step ends (seconds).
+constexpr double LiveMessageAfter = 0.15;
 
 struct OptionSpec
 {
@@ -561,10 +565,21 @@ struct ScenarioPlayer::Context
   }
 };
 
-ScenarioPlayer::ScenarioPlayer(Host& host, std::ostream& out) : H(host), Out(out) {}
+ScenarioPlayer::ScenarioPlayer(Host& host, std::ostream& out) : H(host), Out(out)
+{
+  // A step's messages are printed when it ends; one shown well into a long step (a build waiting for
+  // another's folder) is what a user watches for meanwhile, so it is said at once as well.
+  H.SetMessageWatch([this](const std::wstring& text) {
+    const double into = std::chrono::duration<double>(std::chrono::steady_clock::now() - StepStart).count();
+    if (into < LiveMessageAfter) return;
+    std::cerr << "txhost: message shown " << std::fixed << std::setprecision(1) << into
+              << " s into the step: " << Quote(text) << std::endl;
+  });
+}
 
 ScenarioPlayer::~ScenarioPlayer()
 {
+  H.SetMessageWatch(nullptr);
   Unload();
 }
 
@@ -596,6 +611,7 @@ void ScenarioPlayer::PlaySteps(const Scenario& scenario, std::vector<std::string
     if (step.Command == "run") firstUnplayed = 0;
     std::string message;
     bool ok = false;
+    StepStart = std::chrono::steady_clock::now();
     try {
       ok = Run(step, c, message);
     } catch (const nlohmann::json::exception&) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -79,6 +80,7 @@ private:
   std::map<std::string, std::string> Variables;
   int NextHandle = 1;
   std::size_t MessagesSeen = 0;    // messages already echoed after a command
+  std::chrono::steady_clock::time_point StepStart = std::chrono::steady_clock::now();
   std::size_t MessagesMatched = 0; // messages already matched by "expect message"
 };
 
