@@ -74,8 +74,10 @@ protected:
               std::snprintf(value, sizeof value, " %.17g", v);
               all += value;
             }
-            for (const auto& t : c.S)
-              all += " " + t.Utf8Text();
+            for (const auto& t : c.S) {
+              all += ' ';
+              all += t.Utf8Text();
+            }
             all += "\n";
           }
         }

@@ -644,13 +644,14 @@ TEST_F(DocumentTest, TheParsesKeptOfSavedFilesStayWithinTheirBound)
   Object* d = H.NewDocument(txapi::txDocumentPart, false);
   d->Set("text", std::string(txhost::MaxKeptParseBytes - 1000, 'x'));
   const std::size_t files = txhost::MaxKeptParsesBytes / txhost::MaxKeptParseBytes + 2;
+  const auto file = [&](std::size_t i) { return Dir / std::filesystem::path(std::to_string(i)).concat(".tpt"); };
   for (std::size_t i = 0; i < files; ++i)
-    ASSERT_TRUE(H.SaveDocumentAs(*d, Dir / ("p" + std::to_string(i) + ".tpt")));
+    ASSERT_TRUE(H.SaveDocumentAs(*d, file(i)));
   std::size_t kept = 0;
   for (const auto& [file, parsed] : H.ParsedFiles())
     kept += parsed.Text.size();
   EXPECT_LE(kept, txhost::MaxKeptParsesBytes);
-  EXPECT_EQ(H.ParsedFiles().count(Dir / ("p" + std::to_string(files - 1) + ".tpt")), 1u) << "the last one is kept";
+  EXPECT_EQ(H.ParsedFiles().count(file(files - 1)), 1u) << "the last one is kept";
 }
 
 // A document with many small values nested deep, so that its indented form (a line per value) is far
