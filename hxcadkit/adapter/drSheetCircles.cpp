@@ -197,7 +197,7 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
           const TAt g = leader(a, shift, reversed);
           const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle,
                                  -len / 2, 0, len / 2, ValueHeight);
-          const TChoice here{a, shift, reversed, q};
+          const TChoice here{a, shift, reversed, q, false, false, {}};
           // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
           // Once one is found, only a place free outside views can count, and it is free there too.
           if (std::isnan(any.Angle)) {
