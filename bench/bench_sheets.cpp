@@ -2,9 +2,11 @@
 // its sheet commands run one after another as a user would (each sheet laid out, saved and closed,
 // the parts some of them build beside it), the library unloaded; against loading and unloading the
 // library alone, the floor the commands stand on. Also each command on its own, to find which sheet
-// a change costs.
+// a change costs. And one sheet of 10, 50 and 200 dimensions laid out alone, whose time per dimension
+// shows the layout's cost linear in them.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <filesystem>
 #include <iterator>
 
@@ -86,10 +88,61 @@ void AllSheetCommands(benchmark::internal::Benchmark* b)
     b->Arg(c);
 }
 
+// One sheet of n dimensions laid out by the sheet layout alone: plates in a grid, each with a hole, its
+// length and its hole's diameter asked for, the sheet as large as the plates need, so that every n is
+// as crowded. The time per dimension stays the same at every n where the layout's cost is linear.
+void LayOutPlates(int n)
+{
+  constexpr double CellWidth = 70, CellHeight = 55, Plate = 40, Height = 20, Hole = 5;
+  const int plates = (n + 1) / 2, columns = int(std::ceil(std::sqrt(1.4 * plates)));
+  const int rows = (plates + columns - 1) / columns;
+  drApi::TSheetLayout layout;
+  layout.Begin(30 + columns * CellWidth, 70 + rows * CellHeight, 0, 0, 0, 1);
+  int placed = 0;
+  for (int p = 0; p < plates; ++p) {
+    const double x = 30 + (p % columns) * CellWidth, y = 70 + (p / columns) * CellHeight;
+    layout.Outline(x, y, x + Plate, y);
+    layout.Outline(x + Plate, y, x + Plate, y + Height);
+    layout.Outline(x + Plate, y + Height, x, y + Height);
+    layout.Outline(x, y + Height, x, y);
+    const double cx = x + Plate / 2, cy = y + Height / 2;
+    for (int k = 0; k < 72; ++k) {
+      const double a = k * 5 * 3.14159265358979323846 / 180, b = (k + 1) * 5 * 3.14159265358979323846 / 180;
+      layout.Outline(cx + Hole * std::cos(a), cy + Hole * std::sin(a), cx + Hole * std::cos(b),
+                     cy + Hole * std::sin(b));
+    }
+    layout.Arc(cx, cy, Hole, 0, 360);
+    drApi::TSheetLayout::TDimension length;
+    length.MoveLine = [](double, double) {};
+    length.X1 = x, length.Y1 = y + Height, length.X2 = x + Plate, length.Y2 = y + Height;
+    length.SX = cx, length.SY = y + Height + 8, length.LX = cx, length.LY = length.SY, length.Chars = 2;
+    layout.Dimension(length);
+    if (++placed == n) break;
+    drApi::TSheetLayout::TCircleDimension hole;
+    hole.Turn = [](double, double, bool) {};
+    hole.Shorten = [] {};
+    hole.CX = cx, hole.CY = cy, hole.R = Hole, hole.Chars = 3;
+    layout.Dimension(hole);
+    ++placed;
+  }
+  layout.Settle();
+  benchmark::DoNotOptimize(layout.Active());
+}
+
+void PlatesSheet(benchmark::State& state)
+{
+  const int n = int(state.range(0));
+  for (auto _ : state)
+    LayOutPlates(n);
+  state.counters["per dimension"] = benchmark::Counter(
+      double(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 } // namespace
 
 BENCHMARK(Sheets)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadUnload)->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetCommand)->Apply(AllSheetCommands)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlatesSheet)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -8,6 +8,7 @@
 // Every host reference is a txapi::SmartPtr. A missing context (no document, part, sketch or
 // container) or an empty host reference ends an operation quietly with its "nothing" result;
 // no operation catches what a host call throws.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -495,9 +496,51 @@ private:
   // angle degrees.
   static void MoveSign(const TSign& s, double X, double Y, double angle);
 
+  // The searches of the linear dimensions, the angles and the leaders, each over the sheet as it stands.
+  class TLinearSearch;
+  class TAngleSearch;
+  class TLeaderSearch;
+
   bool On = false;
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
   std::vector<std::array<double, 4>> Segments;
+  // The outlines by bands of the sheet, across it (rows) and along it (columns), each outline once in
+  // every band its box meets; with each outline's hatched area (or none). What a place asks of the
+  // outlines it asks of those in its bands. Built at the first question after the outlines change.
+  struct TBands
+  {
+    static constexpr std::size_t None = std::size_t(-1);
+    double X0 = 0, Y0 = 0, Size = 1;
+    std::vector<std::vector<std::size_t>> Rows, Columns;
+    std::vector<std::size_t> Area;
+    std::vector<char> Odd; // each area's count of crossings, odd or even, while one place is asked
+    bool Valid = false;
+    // The band of lists at d from their origin; the first or the last beyond them.
+    std::size_t Band(const std::vector<std::vector<std::size_t>>& lists, double d) const
+    {
+      return std::size_t(std::clamp(d / Size, 0.0, double(lists.size() - 1)));
+    }
+    // The outlines the bands from a to b hold in all, false where a or b is not a number on the sheet.
+    bool Span(const std::vector<std::vector<std::size_t>>& lists, double a, double b, std::size_t& count) const
+    {
+      if (lists.empty() || !std::isfinite(a) || !std::isfinite(b)) return false;
+      count = 0;
+      for (std::size_t k = Band(lists, a), to = Band(lists, b); k <= to; ++k)
+        count += lists[k].size();
+      return true;
+    }
+    // The outlines of the row at y or the column at x; none where it is not a number.
+    const std::vector<std::size_t>* Row(double y) const
+    {
+      return Rows.empty() || !std::isfinite(y) ? nullptr : &Rows[Band(Rows, y - Y0)];
+    }
+    const std::vector<std::size_t>* Column(double x) const
+    {
+      return Columns.empty() || !std::isfinite(x) ? nullptr : &Columns[Band(Columns, x - X0)];
+    }
+  };
+  mutable TBands Bands;
+  const TBands& OutlineBands() const;
   std::vector<std::array<double, 4>> Thin;
   // The thin lines that carry nothing (axes, hidden lines): a sign's strokes keep off them.
   std::vector<std::array<double, 4>> Axes;

@@ -197,10 +197,13 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
           const TAt g = leader(a, shift, reversed);
           const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle,
                                  -len / 2, 0, len / 2, ValueHeight);
-          const TChoice here{a, shift, reversed, q};
+          const TChoice here{a, shift, reversed, q, false, false, {}};
           // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
-          if (!Free(q, true)) continue;
-          if (std::isnan(any.Angle)) any = here;
+          // Once one is found, only a place free outside views can count, and it is free there too.
+          if (std::isnan(any.Angle)) {
+            if (!Free(q, true)) continue;
+            any = here;
+          }
           if (!Free(q)) continue;
           const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
           if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
@@ -222,6 +225,9 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
           const bool whole = clear(g);
           TChoice best = here;
           best.Short = !whole && shortens(g, reversed) && clear(stub);
+          // A place whose line crosses something, after the first such, is neither chosen nor kept: its
+          // sign's place is not looked for.
+          if (!whole && !best.Short && !std::isnan(uncrossed.Angle)) continue;
           const TAt& drawn = best.Short ? stub : g;
           // A sign asked on its leader goes with it: where there is room for it too.
           if (sign != Signs.end()) {

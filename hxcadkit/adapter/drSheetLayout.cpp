@@ -60,6 +60,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
 {
   On = std::isfinite(width) && std::isfinite(height) && width > 0 && height > 0;
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
+  Bands.Valid = false;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   Extensions.clear(), Thin.clear(), Axes.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
@@ -85,7 +86,9 @@ void TSheetLayout::FromSheet(double X, double Y, double& x, double& y) const
 
 void TSheetLayout::Outline(double X1, double Y1, double X2, double Y2)
 {
-  if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Segments.push_back({X1, Y1, X2, Y2});
+  if (!On || !std::isfinite(X1 + Y1 + X2 + Y2)) return;
+  Segments.push_back({X1, Y1, X2, Y2});
+  Bands.Valid = false;
 }
 
 void TSheetLayout::Arc(double X, double Y, double R, double From, double Sweep, bool outline)
@@ -105,7 +108,10 @@ void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool car
 
 void TSheetLayout::EndArea()
 {
-  if (On && AreaFrom < Segments.size()) Areas.emplace_back(AreaFrom, Segments.size());
+  if (On && AreaFrom < Segments.size()) {
+    Areas.emplace_back(AreaFrom, Segments.size());
+    Bands.Valid = false;
+  }
   AreaFrom = Segments.size();
 }
 
@@ -169,6 +175,7 @@ bool TSheetLayout::Cramped() const
 void TSheetLayout::Enlarge(double width, double height, double dy)
 {
   if (!On) return;
+  Bands.Valid = false;
   for (auto* lines : {&Segments, &Thin, &Extensions, &Axes})
     for (auto& g : *lines)
       g[1] += dy, g[3] += dy;

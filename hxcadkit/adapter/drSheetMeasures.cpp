@@ -27,32 +27,44 @@ bool TSheetLayout::Free(const TQuad& q, bool within) const
   // Nor inside a view.
   const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
   if (!within && Within(cx, cy)) return false;
-  // Nor inside a hatched area (its middle inside its outlines by even-odd).
-  for (const auto& [from, to] : Areas) {
-    bool in = false;
-    for (std::size_t i = from; i < to; ++i) {
-      const auto& s = Segments[i];
-      if ((s[1] > cy) != (s[3] > cy) && cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0]) in = !in;
-    }
-    if (in) return false;
+  // Nor inside a hatched area (its middle inside its outlines by even-odd): only the outlines in its row
+  // can cross the line through it.
+  const std::vector<std::size_t>* row = Areas.empty() ? nullptr : OutlineBands().Row(cy);
+  if (row == nullptr) return true;
+  for (const std::size_t i : *row) {
+    const auto& s = Segments[i];
+    if (Bands.Area[i] != TBands::None && (s[1] > cy) != (s[3] > cy) &&
+        cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0])
+      Bands.Odd[Bands.Area[i]] ^= 1;
   }
-  return true;
+  bool in = false;
+  for (const std::size_t i : *row)
+    if (Bands.Area[i] != TBands::None) in = in || Bands.Odd[Bands.Area[i]] != 0, Bands.Odd[Bands.Area[i]] = 0;
+  return !in;
 }
 
 bool TSheetLayout::Within(double cx, double cy) const
 {
   // Outlines on all four sides of it.
+  // Only the outlines in its row can cross the line along it, only those in its column the line across it.
   bool left = false, right = false, below = false, above = false;
-  for (const auto& g : Segments) {
-    if ((g[1] > cy) != (g[3] > cy)) {
-      const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
-      (x < cx ? left : right) = true;
+  const TBands& bands = OutlineBands();
+  if (const std::vector<std::size_t>* row = bands.Row(cy))
+    for (const std::size_t i : *row) {
+      const auto& g = Segments[i];
+      if ((g[1] > cy) != (g[3] > cy)) {
+        const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
+        (x < cx ? left : right) = true;
+      }
     }
-    if ((g[0] > cx) != (g[2] > cx)) {
-      const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
-      (y < cy ? below : above) = true;
+  if (const std::vector<std::size_t>* column = bands.Column(cx))
+    for (const std::size_t i : *column) {
+      const auto& g = Segments[i];
+      if ((g[0] > cx) != (g[2] > cx)) {
+        const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
+        (y < cy ? below : above) = true;
+      }
     }
-  }
   return left && right && below && above;
 }
 
@@ -62,14 +74,65 @@ bool TSheetLayout::Clear(const TQuad& q) const
                x2 = std::max({q.X[0], q.X[1], q.X[2], q.X[3]});
   const double y1 = std::min({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}),
                y2 = std::max({q.Y[0], q.Y[1], q.Y[2], q.Y[3]});
-  for (const auto& s : Segments) {
+  const auto meets = [&](const std::array<double, 4>& s) {
     if (std::max(s[0], s[2]) < x1 || std::min(s[0], s[2]) > x2 || std::max(s[1], s[3]) < y1 ||
         std::min(s[1], s[3]) > y2)
-      continue;
+      return false;
     const double sx[2] = {s[0], s[2]}, sy[2] = {s[1], s[3]};
-    if (Overlap(q.X, q.Y, 4, sx, sy, 2)) return false;
-  }
+    return Overlap(q.X, q.Y, 4, sx, sy, 2);
+  };
+  // An outline whose box meets the quad's lies in the rows, and in the columns, the quad's box spans:
+  // asked of the fewer.
+  const TBands& bands = OutlineBands();
+  std::size_t rows = 0, columns = 0;
+  if (!bands.Span(bands.Rows, y1 - bands.Y0, y2 - bands.Y0, rows) ||
+      !bands.Span(bands.Columns, x1 - bands.X0, x2 - bands.X0, columns))
+    return std::none_of(Segments.begin(), Segments.end(), meets);
+  const bool byRows = rows <= columns;
+  const std::vector<std::vector<std::size_t>>& lists = byRows ? bands.Rows : bands.Columns;
+  const std::size_t from = bands.Band(lists, byRows ? y1 - bands.Y0 : x1 - bands.X0),
+                    to = bands.Band(lists, byRows ? y2 - bands.Y0 : x2 - bands.X0);
+  for (std::size_t b = from; b <= to; ++b)
+    for (const std::size_t i : lists[b])
+      if (meets(Segments[i])) return false;
   return true;
+}
+
+const TSheetLayout::TBands& TSheetLayout::OutlineBands() const
+{
+  if (Bands.Valid) return Bands;
+  // Bands 5 mm wide, at most a thousand of them across whatever the outlines span.
+  constexpr double Width = 5;
+  constexpr std::size_t Most = 1000;
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  for (std::size_t i = 0; i < Segments.size(); ++i) {
+    const auto& g = Segments[i];
+    if (i == 0) x1 = x2 = g[0], y1 = y2 = g[1];
+    x1 = std::min({x1, g[0], g[2]}), x2 = std::max({x2, g[0], g[2]});
+    y1 = std::min({y1, g[1], g[3]}), y2 = std::max({y2, g[1], g[3]});
+  }
+  Bands.X0 = x1, Bands.Y0 = y1;
+  Bands.Size = std::max({Width, (x2 - x1) / double(Most), (y2 - y1) / double(Most)});
+  Bands.Rows.assign(Segments.empty() ? 0 : std::size_t((y2 - y1) / Bands.Size) + 1, {});
+  Bands.Columns.assign(Segments.empty() ? 0 : std::size_t((x2 - x1) / Bands.Size) + 1, {});
+  for (std::size_t i = 0; i < Segments.size(); ++i) {
+    const auto& g = Segments[i];
+    for (std::size_t b = Bands.Band(Bands.Rows, std::min(g[1], g[3]) - y1),
+                     to = Bands.Band(Bands.Rows, std::max(g[1], g[3]) - y1);
+         b <= to; ++b)
+      Bands.Rows[b].push_back(i);
+    for (std::size_t b = Bands.Band(Bands.Columns, std::min(g[0], g[2]) - x1),
+                     to = Bands.Band(Bands.Columns, std::max(g[0], g[2]) - x1);
+         b <= to; ++b)
+      Bands.Columns[b].push_back(i);
+  }
+  Bands.Area.assign(Segments.size(), TBands::None);
+  for (std::size_t a = 0; a < Areas.size(); ++a)
+    for (std::size_t i = Areas[a].first; i < Areas[a].second && i < Segments.size(); ++i)
+      Bands.Area[i] = a;
+  Bands.Odd.assign(Areas.size(), 0);
+  Bands.Valid = true;
+  return Bands;
 }
 
 bool TSheetLayout::OffAxes(const TQuad& q) const
@@ -142,9 +205,16 @@ std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
       i = root[i] = root[root[i]];
     return i;
   };
-  for (std::size_t i = 0; i < Segments.size(); ++i)
-    for (std::size_t j = i + 1; j < Segments.size(); ++j)
-      if (meet(box(Segments[i]), box(Segments[j]))) root[find(i)] = find(j);
+  // An outline meets only those in the rows its box spans, widened a little more than the test is.
+  const TBands& bands = OutlineBands();
+  for (std::size_t i = 0; i < Segments.size(); ++i) {
+    const auto b = box(Segments[i]);
+    for (std::size_t k = bands.Band(bands.Rows, b[1] - 0.02 - bands.Y0),
+                     to = bands.Band(bands.Rows, b[3] + 0.02 - bands.Y0);
+         k <= to; ++k)
+      for (const std::size_t j : bands.Rows[k])
+        if (j > i && meet(b, box(Segments[j]))) root[find(i)] = find(j);
+  }
   std::vector<std::array<double, 4>> views;
   std::vector<std::size_t> of(Segments.size(), std::size_t(-1));
   for (std::size_t i = 0; i < Segments.size(); ++i) {

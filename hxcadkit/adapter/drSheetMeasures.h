@@ -39,6 +39,21 @@ inline TQuad Turned(double X, double Y, double angle, double x1, double y1, doub
 // Whether two convex polygons of n and m corners overlap: no edge of either separates them.
 inline bool Overlap(const double* ax, const double* ay, int n, const double* bx, const double* by, int m)
 {
+  // Polygons whose boxes lie more than a micrometre apart have an edge between them: most pairs a layout
+  // asks about are told apart here, without the edges' projections.
+  double ax1 = ax[0], ax2 = ax[0], ay1 = ay[0], ay2 = ay[0], bx1 = bx[0], bx2 = bx[0], by1 = by[0],
+         by2 = by[0];
+  double all = 0;
+  for (int k = 0; k < n; ++k)
+    ax1 = std::min(ax1, ax[k]), ax2 = std::max(ax2, ax[k]), ay1 = std::min(ay1, ay[k]),
+    ay2 = std::max(ay2, ay[k]), all += ax[k] + ay[k];
+  for (int k = 0; k < m; ++k)
+    bx1 = std::min(bx1, bx[k]), bx2 = std::max(bx2, bx[k]), by1 = std::min(by1, by[k]),
+    by2 = std::max(by2, by[k]), all += bx[k] + by[k];
+  constexpr double Apart = 1e-6;
+  if (std::isfinite(all) &&
+      (ax2 + Apart < bx1 || bx2 + Apart < ax1 || ay2 + Apart < by1 || by2 + Apart < ay1))
+    return false;
   for (int side = 0; side < 2; ++side) {
     const double* px = side == 0 ? ax : bx;
     const double* py = side == 0 ? ay : by;
@@ -62,6 +77,14 @@ inline bool Overlap(const double* ax, const double* ay, int n, const double* bx,
 // along each other: a line that ends on another (an arrow on an extension line) only touches it.
 inline bool LinesCross(const std::array<double, 4>& a, const std::array<double, 4>& b)
 {
+  // Either takes a point of the other, or runs within 0.05 of it: segments whose boxes lie farther apart
+  // do neither.
+  constexpr double Apart = 0.1;
+  if (std::max(a[0], a[2]) + Apart < std::min(b[0], b[2]) ||
+      std::max(b[0], b[2]) + Apart < std::min(a[0], a[2]) ||
+      std::max(a[1], a[3]) + Apart < std::min(b[1], b[3]) ||
+      std::max(b[1], b[3]) + Apart < std::min(a[1], a[3]))
+    return false;
   const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
   const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
   if (!(la > 0.4) || !(lb > 0.4)) return false;
