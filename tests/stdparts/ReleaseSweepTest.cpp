@@ -335,7 +335,7 @@ struct TOpen
   const char *Part, *Kind;
   int Count;
 };
-constexpr TOpen Open[] = {{"ejector_channel", "sign's stroke crossed", 1},
+constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1},
                           {"ejector_plug", "sign's stroke crossed", 2},
                           {"guide_bush_2", "sign's stroke crossed", 15},
                           {"guide_bush_4", "sign's stroke crossed", 15},
@@ -350,7 +350,7 @@ constexpr TOpen Open[] = {{"ejector_channel", "sign's stroke crossed", 1},
 
 const TOpen* OpenFor(const std::string& part, const std::string& kind)
 {
-  for (const TOpen& o : Open)
+  for (const TOpen& o : OpenSampled)
     if (part == o.Part && kind == o.Kind) return &o;
   return nullptr;
 }
@@ -410,7 +410,7 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
       EXPECT_GT(link.AllParts.size(), parts) << "a part document";
     }
   }
-  for (const TOpen& o : Open) {
+  for (const TOpen& o : OpenSampled) {
     if (GetParam().Name == std::string(o.Part)) {
       EXPECT_EQ(Opened[o.Kind], o.Count) << "open: " << o.Kind;
     }
