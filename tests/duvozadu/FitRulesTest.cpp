@@ -424,6 +424,15 @@ TEST_F(FitRules, LookupsFindTheirOwnRow)
       Refused(5, 0, At("Муфта торообразная", 0) + ": болты М6 не оставляют буртика полукольца под D2 48"));
   ASSERT_TRUE(Use("Муфта торообразная", 0, 0, [](double) { return 40.0; }));
   EXPECT_TRUE(Refused(5, 1, At("Муфта торообразная", 1) + ": значения столбца 0 не возрастают"));
+  // Within a torque group the bores are out of order, not the torques: bores 10 and 11 exchanged, a row
+  // written twice.
+  ASSERT_TRUE(
+      editedbase::UseBase(Dir.path(), editedbase::Edited(editedbase::Edited(editedbase::Shipped(), "МУВП", 17,
+                                                                            0, [](double) { return 11.0; }),
+                                                         "МУВП", 17, 1, [](double) { return 10.0; })));
+  EXPECT_TRUE(Refused(0, 1, At("МУВП", 1) + ": значения столбца 17 не возрастают"));
+  ASSERT_TRUE(Use("Муфта кулачково-дисковая", 1, 1, [](double) { return 10.0; }));
+  EXPECT_TRUE(Refused(8, 0, At("Муфта кулачково-дисковая", 1) + ": значения столбца 1 не возрастают"));
 }
 
 // The pin's own pieces: its bushings on its cylinder, its neck below its thread (the bushings or the neck a
