@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,26 +65,40 @@ protected:
     std::string error;
     if (!Evaluator->Evaluate(*doc, r, error, false)) return {error};
     std::vector<std::string> faults = txhost::solid::TEvaluator::Faults(r);
-    std::vector<txhost::solid::TPlaced> placed;
-    std::vector<std::size_t> at;
-    for (std::size_t p = 0; p < r.Placed.size(); ++p)
-      if (!(k == 3 || k == 4) || !r.Placed[p].Name.starts_with("Полумуфта")) {
-        placed.push_back(r.Placed[p]);
-        at.push_back(p);
+    // Two checks that between them meet every pair but a toothed hub ("Полумуфта-", "Полумуфта2-") and a
+    // sleeve ("Обойма-"); a fastener is seated in what either finds it in.
+    const bool gears = k == 3 || k == 4;
+    auto named = [](const txhost::solid::TPlaced& p, const std::string& word) {
+      return p.Name.starts_with(word + "-");
+    };
+    std::set<std::pair<std::size_t, std::size_t>> clashes, seats;
+    for (const bool hubs : gears ? std::vector<bool>{false, true} : std::vector<bool>{true}) {
+      std::vector<txhost::solid::TPlaced> placed;
+      std::vector<std::size_t> at;
+      for (std::size_t p = 0; p < r.Placed.size(); ++p) {
+        const bool hub = named(r.Placed[p], "Полумуфта") || named(r.Placed[p], "Полумуфта2");
+        if (!gears || (hubs ? !named(r.Placed[p], "Обойма") : !hub)) {
+          placed.push_back(r.Placed[p]);
+          at.push_back(p);
+        }
       }
-    txhost::solid::TCheckOptions options;
-    options.Memo = Memo.get();
-    const txhost::solid::TAssemblyResult checked = txhost::solid::CheckAssembly(placed, options);
-    for (const txhost::solid::TClash& clash : checked.Clashes)
-      faults.push_back("clash: " + placed[clash.A].Name + " and " + placed[clash.B].Name);
-    for (const txhost::solid::TUnchecked& u : checked.Unchecked)
-      faults.push_back("not checked: " + placed[u.A].Name + " and " + placed[u.B].Name);
-    for (std::size_t f = 0; f < placed.size(); ++f) {
-      if (!placed[f].Fastener) continue;
-      int seats = 0;
+      txhost::solid::TCheckOptions options;
+      options.Memo = Memo.get();
+      const txhost::solid::TAssemblyResult checked = txhost::solid::CheckAssembly(placed, options);
+      for (const txhost::solid::TClash& clash : checked.Clashes)
+        if (clashes.insert({at[clash.A], at[clash.B]}).second)
+          faults.push_back("clash: " + placed[clash.A].Name + " and " + placed[clash.B].Name);
+      for (const txhost::solid::TUnchecked& u : checked.Unchecked)
+        faults.push_back("not checked: " + placed[u.A].Name + " and " + placed[u.B].Name);
       for (const txhost::solid::TSeat& s : checked.Seats)
-        seats += s.Fastener == f;
-      if (seats < 2) faults.push_back(placed[f].Name + " stands in " + std::to_string(seats) + " pieces");
+        seats.insert({at[s.Fastener], at[s.Part]});
+    }
+    for (std::size_t f = 0; f < r.Placed.size(); ++f) {
+      if (!r.Placed[f].Fastener) continue;
+      int seated = 0;
+      for (const auto& seat : seats)
+        seated += seat.first == f;
+      if (seated < 2) faults.push_back(r.Placed[f].Name + " stands in " + std::to_string(seated) + " pieces");
     }
     H.CloseDocument(*doc);
     return faults;
