@@ -300,8 +300,8 @@ template <class F> bool EachBolted(TFit& f, int thread, bool washer, F&& each)
 }
 
 // The nouns of the pieces counted round a ring, as one, two and five of them take them.
-const char* const Bolts[] = {"болт", "болта", "болтов"};
-const char* const Pins[] = {"палец", "пальца", "пальцев"};
+const char* const BoltNouns[] = {"болт", "болта", "болтов"};
+const char* const PinNouns[] = {"палец", "пальца", "пальцев"};
 
 // The bolts of a ring (z of them, their holes d wide) clear of each other and, with their heads, washers and
 // nuts on the flanges' faces, of what rises to the radius inner beside them (what); their holes within the
@@ -320,7 +320,7 @@ struct TBoltCircle
 bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
 {
   if (c.ring.Placed() == 0) return true;
-  return f.OnCircle(0, r, c.pitch, c.z, c.ring, Bolts, c.circle) &&
+  return f.OnCircle(0, r, c.pitch, c.z, c.ring, BoltNouns, c.circle) &&
          f.Clear(0, r, EWall(c.pitch + 1), Nearest(c.ring, true, true), c.inner, c.what) &&
          f.Wall(0, r, EWall(c.pitch + 2), c.rim / 2 - (c.ring.D / 2 + c.d / 2),
                 TString("отверстия болтов выходят за диаметр ") + TString(c.rimName));
@@ -352,7 +352,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
       w = std::fmax(w, v);
     const TRing pins{std::floor(z), 0.0, 360.0 / z, D1, w, nut.AcrossFlats};
     if (pins.Placed() > 0) {
-      if (!f.OnCircle(0, r, MuvpPitch, z, pins, Pins, "D1")) return false;
+      if (!f.OnCircle(0, r, MuvpPitch, z, pins, PinNouns, "D1")) return false;
       // The holes of half 2's bushings and half 1's cones.
       if (!f.Clear(0, r, MuvpRim, D / 2, D1 / 2 + std::fmax(P[15], P[0]) / 2,
                    "втулки пальцев выходят за наружный диаметр D"))

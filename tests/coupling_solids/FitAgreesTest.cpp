@@ -115,7 +115,7 @@ bool EveryValue()
 }
 
 // Whether the count sweep takes every row (HXCAD_GEOMETRY_ROWS=all) or, with every value, the first.
-bool EveryRow()
+bool EveryCountRow()
 {
   const char* v = std::getenv("HXCAD_GEOMETRY_ROWS");
   return v != nullptr && std::string(v) == "all";
@@ -208,7 +208,7 @@ TEST_F(FitAgrees, EveryFastenerCountBuildsSoundOrOverlaps)
   int rows = 1;
   for (const TCounted& e : CountedFasteners)
     if (std::unique_ptr<TTable> main{TextBase.GetTable(iCouplings[e.Coupling].NameTable(1))};
-        main && EveryRow())
+        main && EveryCountRow())
       rows = std::max(rows, int(main->CountRow));
   for (int row = 0; row < rows; ++row)
     for (const TCounted& e : CountedFasteners) {
