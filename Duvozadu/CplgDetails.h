@@ -23,6 +23,9 @@ void dr2D_RBushingMUVP_V2(const double& mx, const double& my, const double& ma, 
 // The keyway of a bore d narrowing by du, from x = ll to lr, above the axis when Up.
 void dr2D_Shponka(const double& d, const double& du, const double& ll, const double& lr, bool Up);
 
+// Sleeve-and-pin coupling: the washer and the nut on the thread of pin row P.
+struct TFastenerSet;
+TFastenerSet PinNut(const double* P);
 // Sleeve-and-pin coupling, rows.
 void dr2D_MUVP();
 void dr2D_MUVPView();
@@ -139,6 +142,8 @@ void dr2D_ToroidalSelfCircle(const double& mx, const double& my, const double& m
                              const double* A, int tl, bool isSize = false);
 void dr2D_ToroidalCircle(const double& mx, const double& my, const double& ma, const double& mm,
                          const double* A, int tl, bool isSize = false);
+// Toroidal coupling: the bolt of thread A[5] (bolts row K) with its washer, on each flange's outer face.
+TFastenerSet TorusBolt(const double* A, const double* K);
 // Toroidal coupling, the row.
 void dr2D_ToroidalRubber();
 void dr2D_ToroidalRubberView();

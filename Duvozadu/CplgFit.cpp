@@ -5,7 +5,11 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include <vector>
+
+#include "Duvozadu/CplgDetails.h"
 #include "Duvozadu/CplgGlobal.h"
+#include "Duvozadu/CplgShared.h"
 
 namespace {
 // The clearances the rules keep, in the order of FitWalls.
@@ -38,50 +42,45 @@ enum EWall {
 };
 } // namespace
 
-// Each the least clearance the shipped rows keep there, to a tenth below: a user's row may come as
-// close, never closer, though its pieces would not yet overlap (a hole's edge on a hub's face, a nut's
-// corner on a washer's, a keyway's floor all but through the hub). The pieces are named as "between" takes
-// them.
+// What each clearance lies between, as "between" takes them, and whether it is a wall of one part (a keyway's
+// floor under its hub's face, a hole beside the bore), which a hole must not break through, rather than two
+// pieces, which may touch.
 const TFitWall FitWalls[] = {
-    {"втулками соседних пальцев", 13.5},
-    {"втулками пальцев и наружным диаметром D", 2.5},
-    {"гайками пальцев и ступицей d1", 4},
-    {"отверстиями втулок и отверстием вала", 8},
-    {"дном шпоночного паза и ступицей d1", 2.7},
-    {"соседними болтами", 28.5},
-    {"болтами и ступицей D2", 0.5},
-    {"отверстиями болтов и диаметром D", 10},
-    {"отверстиями болтов и выточкой D3", 16},
-    {"дном шпоночного паза и ступицей D2", 8.2},
-    {"звездочкой и наружным диаметром полумуфты D", 0},
-    {"звездочкой и кулачками другой полумуфты", 0},
-    {"кулачками и впадинами звездочки", 1.9},
-    {"дном шпоночного паза и ступицей d1", 3.2},
-    {"соседними болтами", 46},
-    {"болтами и обоймой D1", 0},
-    {"отверстиями болтов и диаметром D", 9},
-    {"дном шпоночного паза и ступицей d1", 6.7},
-    {"соседними болтами", 18.9},
-    {"болтами и ступицей d1", 1.4},
-    {"отверстиями болтов и диаметром D1", 2},
-    {"дном шпоночного паза и ступицей d1", 3.2},
-    {"дном шпоночного паза и ступицей d1", 1.6},
-    {"дном шпоночного паза и ступицей D3", 8.2},
+    {"втулками соседних пальцев", false},
+    {"отверстиями втулок и наружным диаметром D", false},
+    {"гайками пальцев и ступицей d1", false},
+    {"отверстиями втулок и отверстием вала", true},
+    {"дном шпоночного паза и ступицей d1", true},
+    {"соседними болтами", false},
+    {"болтами и ступицей D2", false},
+    {"отверстиями болтов и диаметром D", false},
+    {"отверстиями болтов и выточкой D3", false},
+    {"дном шпоночного паза и ступицей D2", true},
+    {"звездочкой и наружным диаметром полумуфты D", false},
+    {"звездочкой и кулачками другой полумуфты", false},
+    {"кулачками и впадинами звездочки", false},
+    {"дном шпоночного паза и ступицей d1", true},
+    {"соседними болтами", false},
+    {"болтами и обоймой D1", false},
+    {"отверстиями болтов и диаметром D", false},
+    {"дном шпоночного паза и ступицей d1", true},
+    {"соседними болтами", false},
+    {"болтами и ступицей d1", false},
+    {"отверстиями болтов и диаметром D1", false},
+    {"дном шпоночного паза и ступицей d1", true},
+    {"дном шпоночного паза и ступицей d1", true},
+    {"дном шпоночного паза и ступицей D3", true},
 };
 const int CountFitWall = sizeof FitWalls / sizeof *FitWalls;
 static_assert(sizeof FitWalls / sizeof *FitWalls == Walls);
 void (*FitGauge)(int wall, double clearance) = nullptr;
 
 namespace {
-constexpr double FitSin60 = 0.8660254037844387;
 // Lengths the tables derive from others (sums of values written to a hundredth) agree within this share.
 constexpr double Slack = 1e-9;
-
-// Half the width of a hexagon across its corners, as a head or a nut turns about its bolt's axis.
-double CornerRadius(double S)
-{
-  return S / std::sqrt(3.0);
-}
+// Pieces closer than this are taken as touching, which a solid check counts as fitting: what rounding leaves
+// of a clearance computed from the tables' values decides nothing.
+constexpr double Touch = 1e-6;
 
 TString Num(double v)
 {
@@ -90,10 +89,70 @@ TString Num(double v)
   return TString(text);
 }
 
-// A clearance as a message gives it, to a hundredth of a millimetre.
+// A length as a message gives it, to a hundredth of a millimetre.
 TString Mm(double v)
 {
-  return Num(std::round(v * 100.0) / 100.0);
+  return Num(std::round(v * 100.0) / 100.0 + 0.0);
+}
+
+// The builders' heads and nuts stand with two corners on the assembly's Y axis: their flats face 30, 90 and
+// 150 degrees from +Y towards +Z, their corners 0, 60 and 120.
+double HexagonFit(double angle, double offset)
+{
+  double most = 0.0;
+  for (const double a : {offset, offset + 60.0, offset + 120.0})
+    most = std::fmax(most, std::fabs(std::cos((angle - a) * M_PI / 180.0)));
+  return most;
+}
+
+// Pieces the builders place round the axis: the i-th of the first count at first + i * turn degrees from +Y
+// towards +Z on the circle of diameter D, each as wide as round (its widest round piece: a washer, a bush)
+// and the hexagon of across flats hex (none at 0) of its head or nut.
+struct TRing
+{
+  double count, first, turn, D, round, hex;
+  double Angle(int i) const { return first + i * turn; }
+  int Placed() const { return count > 0.0 ? int(std::fmin(std::ceil(count), 360.0)) : 0; }
+};
+
+// The least clearance between two pieces of a ring: two round ones apart by their distance less their width,
+// two hexagons turned alike by the distance of their centres along the normal of a flat less across flats.
+double Pitch(const TRing& c)
+{
+  const int n = c.Placed();
+  std::vector<double> y(n), z(n);
+  for (int i = 0; i < n; ++i) {
+    y[i] = c.D / 2 * std::cos(c.Angle(i) * M_PI / 180.0);
+    z[i] = c.D / 2 * std::sin(c.Angle(i) * M_PI / 180.0);
+  }
+  double least = INFINITY;
+  for (int i = 0; i < n; ++i)
+    for (int j = i + 1; j < n; ++j) {
+      const double dy = y[j] - y[i], dz = z[j] - z[i], apart = std::hypot(dy, dz);
+      least = std::fmin(least, apart - c.round);
+      if (c.hex > 0.0)
+        least = std::fmin(least, apart * HexagonFit(std::atan2(dz, dy) * 180.0 / M_PI, 30.0) - c.hex);
+    }
+  return least;
+}
+
+// How near the axis a ring's pieces come: its round ones by half their width, its hexagons by the corner
+// or the flat that faces the axis where each stands.
+double Nearest(const TRing& c, bool round, bool hex)
+{
+  double least = INFINITY;
+  if (round) least = c.D / 2 - c.round / 2;
+  if (hex && c.hex > 0.0)
+    for (int i = 0; i < std::max(c.Placed(), 1); ++i)
+      least = std::fmin(least, c.D / 2 - CornerRadius(c.hex) * HexagonFit(c.Angle(i), 0.0));
+  return least;
+}
+
+// The radius of a hub at t past the face it rises from behind a fillet f: the fillet's arc reaches from
+// hub + f at the face down to the hub at t = f.
+double Filleted(double hub, double f, double t)
+{
+  return t >= f ? hub : hub + f - std::sqrt(std::fmax(0.0, f * f - (f - t) * (f - t)));
 }
 
 class TFit
@@ -112,7 +171,8 @@ public:
   }
 
   // The key column of a table ascends: strictly, or (a main table's torques, shared by the rows of one
-  // group, with the group's bores in the control column) by groups whose bores ascend.
+  // group, with the group's bores in the control column) by groups whose bores ascend. The column named is
+  // the one out of order: the bores' within a group.
   bool Ascends(int table, int col, bool strict)
   {
     const TTable& t = Table(table);
@@ -120,7 +180,9 @@ public:
       const double a = t.Row(r - 1)[col], b = t.Row(r)[col];
       const bool bores = !strict && a == b && t.Row(r - 1)[t.Control] >= t.Row(r)[t.Control];
       if (b < a || (strict && a == b) || bores)
-        return Fail(table, r, TString("значения столбца ") + TString(col) + TString(" не возрастают"));
+        return Fail(table, r,
+                    TString("значения столбца ") + TString(bores ? t.Control : col) +
+                        TString(" не возрастают"));
     }
     return true;
   }
@@ -136,50 +198,33 @@ public:
     return nullptr;
   }
 
-  // The clearance between two pieces keeps its wall: refused with overlap when the pieces meet (when they
-  // touch too, unless touch). A wall thinner than the least, with where it is, is kept for Done and the rules
-  // go on: pieces that meet elsewhere are the worse fault, and the one said.
-  bool Wall(int table, Integer row, EWall wall, double clear, bool touch, const TString& overlap,
-            const TString& where = TString())
+  // A clearance between two pieces, refused with what meets and by how much when they overlap (touching
+  // pieces fit); a wall of one part (FitWalls' Through) is refused when a hole or a keyway breaks through it
+  // or leaves nothing of it.
+  bool Wall(int table, Integer row, EWall wall, double clear, const TString& what)
   {
     if (FitGauge) FitGauge(wall, clear);
-    if (!(touch ? clear >= 0.0 : clear > 0.0)) return Fail(table, row, overlap);
-    const double least = FitWalls[wall].Least;
-    if (clear >= least - Slack * (1.0 + least) || Thin.Table >= 0) return true;
-    Thin = {table, row,
-            where + TString("стенка между ") + TString(FitWalls[wall].Pieces) + TString(" ") + Mm(clear) +
-                TString(" тоньше наименьшей ") + Num(least) + TString(" на ") + Mm(least - clear)};
-    return true;
+    if (FitWalls[wall].Through ? clear >= Touch : clear >= -Touch) return true;
+    return Fail(table, row, what + TString(" на ") + Mm(-clear));
   }
 
-  // The rules' verdict once every one has run (ok): the first thin wall fails a row whose pieces meet
-  // nowhere; then the rows of each torque group agree on the columns both halves share.
-  bool Done(bool ok, std::initializer_list<int> shared = {})
+  // The rows of each torque group agree on the columns both halves share, once every rule has held (ok).
+  bool Done(bool ok, std::initializer_list<int> shared = {}) { return ok && Agree(shared); }
+
+  // z pieces on a ring (count placed of them, pieces the noun of their count in its three forms) clear of
+  // each other.
+  bool OnCircle(int table, Integer row, EWall wall, double z, const TRing& ring,
+                const char* const (&pieces)[3], const char* circle)
   {
-    if (!ok) return false;
-    if (Thin.Table < 0) return Agree(shared);
-    Fault = Thin;
-    return false;
+    const TString on = Counted(z, pieces[0], pieces[1], pieces[2]) + TString(" не помещаются на ") +
+                       TString(circle) + TString(" ") + Num(ring.D);
+    return Wall(table, row, wall, Pitch(ring), on + TString(": соседние заходят друг на друга"));
   }
 
-  // Pieces of width w (their diameter round the axis) on the circle of diameter D, the i-th at i * 360 / z
-  // degrees from the first while i < placed: two neighbours, and the last and the first, stand clear of each
-  // other by the wall (a fractional count's last one stands nearer the first).
-  bool OnCircle(int table, Integer row, EWall wall, double z, double placed, double D, double w,
-                const char* pieces, const char* circle)
-  {
-    placed = std::fmin(placed, 360.0);
-    if (!(z > 0.0) || placed < 2.0) return true;
-    const double step = 360.0 / z, gap = std::fmin(step, 360.0 - (placed - 1.0) * step);
-    const TString on = Num(z) + TString(" ") + TString(pieces), at = TString(circle) + TString(" ") + Num(D);
-    return Wall(table, row, wall, D * std::sin(gap / 2 * M_PI / 180.0) - w, false,
-                on + TString(" не помещаются на ") + at, on + TString(" на ") + at + TString(": "));
-  }
-
-  // One radius stays at or above another by the wall: a piece clear of the part below it.
+  // One radius stays at or above another: a piece clear of the part below it.
   bool Clear(int table, Integer row, EWall wall, double above, double below, const char* what)
   {
-    return Wall(table, row, wall, above - below, true, TString(what));
+    return Wall(table, row, wall, above - below, TString(what));
   }
 
   // The keyway of a bore d: the table has the row its builders take (the bore above its first key), the
@@ -190,9 +235,8 @@ public:
     if (!(d > k.Row(0)[0])) return Fail(table, row, TString("нет шпоночного паза для вала ") + Num(d));
     const double* S = k.GetParam(k.Control, d, true);
     if (!(S[1] < d)) return Fail(table, row, TString("шпонка шире вала ") + Num(d));
-    const TString bore = TString("шпоночный паз вала ") + Num(d);
-    return Wall(table, row, wall, hub - (d / 2 + S[2]), false, bore + TString(" выходит из ступицы"),
-                bore + TString(": "));
+    return Wall(table, row, wall, hub - (d / 2 + S[2]),
+                TString("шпоночный паз вала ") + Num(d) + TString(" выходит из ступицы"));
   }
 
   // A build with two bores takes half 1 from one row of a torque group and half 2 from another: the rows
@@ -218,7 +262,6 @@ public:
 
   const TFitTables T;
   TFitFault& Fault;
-  TFitFault Thin;
 };
 
 // Every bore of a main table has its keyway, within the hub of the radius hub(row) gives.
@@ -228,13 +271,6 @@ template <class F> bool Keyways(TFit& f, EWall wall, F&& hub)
   for (Integer r = 0; r < t.CountRow; ++r)
     if (!f.Keyway(0, r, wall, t.Row(r)[t.Control], hub(t.Row(r)))) return false;
   return true;
-}
-
-// A hexagon-head bolt set of the bolts table (thread, -, nut height, across flats, washer thickness, washer
-// diameter): what it takes round the axis, its washer or its head and nut across their corners.
-double BoltSetWidth(const double* K)
-{
-  return std::fmax(K[5], 2 * CornerRadius(K[3]));
 }
 
 // The bolt of a row by its thread: a row of its own, whose nut stands on its washer.
@@ -263,29 +299,37 @@ template <class F> bool EachBolted(TFit& f, int thread, bool washer, F&& each)
   return true;
 }
 
-// z bolts of thread d on the circle of diameter D, their sets w wide round their axes: clear of each other
-// and of what rises to the radius inner beside them (what), their holes within the diameter rim (named).
-// The walls kept are pitch (between neighbours), inner and rim, in FitWalls' order.
+// The nouns of the pieces counted round a ring, as one, two and five of them take them.
+const char* const BoltNouns[] = {"болт", "болта", "болтов"};
+const char* const PinNouns[] = {"палец", "пальца", "пальцев"};
+
+// The bolts of a ring (z of them, their holes d wide) clear of each other and, with their heads, washers and
+// nuts on the flanges' faces, of what rises to the radius inner beside them (what); their holes within the
+// diameter rim (named). With no bolt placed there is nothing to meet. The walls kept are pitch (between
+// neighbours), inner and rim, in FitWalls' order.
 struct TBoltCircle
 {
   EWall pitch;
-  double z, D, w, d, inner;
+  double z;
+  TRing ring;
+  double d, inner;
   const char *what, *circle;
   double rim;
   const char* rimName;
 };
 bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
 {
-  return f.OnCircle(0, r, c.pitch, c.z, std::ceil(c.z), c.D, c.w, "болтов", c.circle) &&
-         f.Clear(0, r, EWall(c.pitch + 1), c.D / 2 - c.w / 2, c.inner, c.what) &&
-         f.Wall(0, r, EWall(c.pitch + 2), c.rim / 2 - (c.D / 2 + c.d / 2), true,
+  if (c.ring.Placed() == 0) return true;
+  return f.OnCircle(0, r, c.pitch, c.z, c.ring, BoltNouns, c.circle) &&
+         f.Clear(0, r, EWall(c.pitch + 1), Nearest(c.ring, true, true), c.inner, c.what) &&
+         f.Wall(0, r, EWall(c.pitch + 2), c.rim / 2 - (c.ring.D / 2 + c.d / 2),
                 TString("отверстия болтов выходят за диаметр ") + TString(c.rimName));
 }
 } // namespace
 
 // The sleeve-and-pin coupling. The pin set starts at the face of half 1 (the spacer against it, then the
-// elastic bushings in half 2's holes); the pin's cone sits in flange 1, its washer (2 thick) and nut on
-// flange 1's back face, where the hub of half 1 runs on behind the flange's fillet.
+// elastic bushings in half 2's holes); the pin's cone sits in flange 1, its washer and nut on flange 1's back
+// face, where the hub of half 1 runs on behind the flange's fillet.
 bool FitMUVP(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
@@ -299,17 +343,27 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
                  d = A[17];
     const double* P = f.Exact(1, 0, A[14], 0, r, "пальца ");
     if (!P) return false;
-    const double washer = 2 * P[3] * FitSin60 - 1.0, nut = 0.8 * P[3], cone = P[5] - P[6] - P[7];
-    // Round the axis: the elastic bushing is the widest piece, but an edited row may make any other so.
+    const TFastenerSet nut = PinNut(P);
+    const double cone = P[5] - P[6] - P[7];
+    // Round the axis: the elastic bushing is the widest piece, but an edited row may make any other so. The
+    // pins stand at i * 360 / z degrees from +Y, as many as z holds whole.
     double w = P[15];
-    for (const double v : {P[0], P[1], P[14], washer, 2 * CornerRadius(2 * P[3] * FitSin60)})
+    for (const double v : {P[0], P[1], P[14], nut.Washer})
       w = std::fmax(w, v);
-    if (!f.OnCircle(0, r, MuvpPitch, z, std::floor(z), D1, w, "пальцев", "D1")) return false;
-    if (!f.Clear(0, r, MuvpRim, D / 2, D1 / 2 + w / 2, "втулки пальцев выходят за наружный диаметр D"))
-      return false;
-    if (!f.Clear(0, r, MuvpHub, D1 / 2 - std::fmax(washer, 2 * CornerRadius(2 * P[3] * FitSin60)) / 2,
-                 d1 / 2 + f1, "гайки пальцев задевают ступицу d1"))
-      return false;
+    const TRing pins{std::floor(z), 0.0, 360.0 / z, D1, w, nut.AcrossFlats};
+    if (pins.Placed() > 0) {
+      if (!f.OnCircle(0, r, MuvpPitch, z, pins, PinNouns, "D1")) return false;
+      // The holes of half 2's bushings and half 1's cones.
+      if (!f.Clear(0, r, MuvpRim, D / 2, D1 / 2 + std::fmax(P[15], P[0]) / 2,
+                   "втулки пальцев выходят за наружный диаметр D"))
+        return false;
+      // The washer on flange 1's back face, where the hub's fillet rises to d1 + 2 f, the nut on the washer.
+      const double washer = Nearest({pins.count, pins.first, pins.turn, D1, nut.Washer, 0.0}, true, false) -
+                            Filleted(d1 / 2, f1, 0.0);
+      const double onWasher = Nearest(pins, false, true) - Filleted(d1 / 2, f1, nut.WasherThickness);
+      if (!f.Wall(0, r, MuvpHub, std::fmin(washer, onWasher), TString("гайки пальцев задевают ступицу d1")))
+        return false;
+    }
     const Integer pin = Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn);
     if (!(P[0] < P[14] && P[14] < P[15]))
       return f.Fail(1, pin, TString("распорная втулка не помещается между пальцем и отверстием"));
@@ -321,32 +375,36 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
     // in the washer's hole.
     if (!(P[4] < P[3])) return f.Fail(1, pin, TString("шейка пальца не тоньше резьбы"));
     if (!(cone > 0.0 && cone <= l1)) return f.Fail(0, r, TString("конус пальца не помещается в полумуфте 1"));
-    if (cone + P[8] > l1 + 2.0) return f.Fail(0, r, TString("резьба пальца не доходит до гайки"));
-    if (P[2] - P[6] - P[7] < l1 + 2.0 + nut) return f.Fail(0, r, TString("палец не выходит из гайки"));
+    if (cone + P[8] > l1 + nut.WasherThickness)
+      return f.Fail(0, r, TString("резьба пальца не доходит до гайки"));
+    if (P[2] - P[6] - P[7] < l1 + nut.WasherThickness + nut.Height)
+      return f.Fail(0, r, TString("палец не выходит из гайки"));
     if (P[6] > B + l2) return f.Fail(0, r, TString("втулки пальца длиннее отверстия полумуфты 2"));
     if (!(l1 + f1 < A[4] && l2 + f1 < A[4] && l1 + f1 < A[19] && l2 + f1 < A[19]))
       return f.Fail(0, r, TString("фланец не короче ступицы"));
-    if (!f.Wall(0, r, MuvpBore, D1 / 2 - P[15] / 2 - d / 2, false,
-                TString("отверстия втулок задевают отверстие вала")))
+    if (pins.Placed() > 0 && !f.Wall(0, r, MuvpBore, D1 / 2 - P[15] / 2 - d / 2,
+                                     TString("отверстия втулок задевают отверстие вала")))
       return false;
   }
   return f.Done(Keyways(f, MuvpKeyway, [](const double* A) { return A[7] / 2; }), {5, 10, 13, 14, 15});
 }
 
 // The flanged coupling: the bolts on the circle D1 (8) through both flanges (b thick, 16), the head on half
-// 1's back face and the washer and nut on half 2's, where the hub D2 (9) rises behind the fillet r (18).
+// 1's back face and the washer and nut on half 2's, where the hub D2 (9) rises behind the fillet r (18). The
+// bolts stand at i * 360 / z - 90 degrees from +Y.
 bool FitFlanged(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
   // Half 1's row places the bolts (count 6, circle D1 8, flange b 16, thread 19) through both flanges.
   return f.Done(EachBolted(f, 19, true,
                            [&](Integer r, const double* A, const double* K) {
+                             const TRing bolts{A[6], -90.0, 360.0 / A[6], A[8], K[5], K[3]};
                              return BoltCircle(f, r,
-                                               {FlangedPitch, A[6], A[8], BoltSetWidth(K), A[19],
-                                                A[9] / 2 + A[18], "болты задевают ступицу D2", "D1", A[7],
-                                                "D"}) &&
-                                    f.Clear(0, r, FlangedRecess, A[8] / 2 - A[19] / 2, A[10] / 2,
-                                            "отверстия болтов задевают выточку D3");
+                                               {FlangedPitch, A[6], bolts, A[19], A[9] / 2 + A[18],
+                                                "болты задевают ступицу D2", "D1", A[7], "D"}) &&
+                                    (bolts.Placed() == 0 ||
+                                     f.Clear(0, r, FlangedRecess, A[8] / 2 - A[19] / 2, A[10] / 2,
+                                             "отверстия болтов задевают выточку D3"));
                            }) &&
                     Keyways(f, FlangedKeyway, [](const double* A) { return A[9] / 2; }),
                 {6, 8, 16, 19});
@@ -380,9 +438,9 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
     // jaw's tip stays beyond it, else more or wider teeth leave the jaws no room and they cut into the star.
     const double half = M_PI / St[5],
                  root = (A[6] + St[4] * std::cos(half) * std::cos(half)) / std::sin(half);
-    if (!f.Wall(0, r, StarRoot, A[7] - root, false,
-                TString("кулачки не помещаются между ") + Num(St[5]) + TString(" зубьями звездочки"),
-                Num(St[5]) + TString(" зубьев звездочки: ")))
+    if (!f.Wall(0, r, StarRoot, A[7] - root,
+                TString("кулачки не помещаются между ") + Counted(St[5], "зубом", "зубьями", "зубьями") +
+                    TString(" звездочки")))
       return false;
     // Along the axis, for either hub: the jaws' roots from the origin, their outer part from l3 (9) to the
     // jaws' end x0 = l1 - l, the disc on to l2 (8) past its chamfer f (10), the hub past its fillet r (11)
@@ -428,16 +486,24 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
                      return f.Fail(0, r, TString("зубья обоймы не помещаются между ступицей и обоймой"));
                    // The barrel is wider than the flanged half's hub.
                    const double inner = std::fmax(A[3], A[4]) / 2 + f1;
+                   // The bolts stand at 90 - i * 360 / z degrees from +Y.
                    return BoltCircle(f, r,
-                                     {ToothedPitch, A[20], A[18], BoltSetWidth(K), A[19], inner,
-                                      "болты задевают обойму D1", "D0", A[2], "D"});
+                                     {ToothedPitch,
+                                      A[20],
+                                      {A[20], 90.0, -360.0 / A[20], A[18], K[5], K[3]},
+                                      A[19],
+                                      inner,
+                                      "болты задевают обойму D1",
+                                      "D0",
+                                      A[2],
+                                      "D"});
                  }) &&
           Keyways(f, ToothedKeyway, [](const double* A) { return A[4] / 2; }),
       {2, 3, 5, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20});
 }
 
-// The toroidal coupling: the bolts on the circle D2 (9) with their washers (as wide as the head across
-// flats) on the flanges' outer faces, within the shell's feet D1 (8).
+// The toroidal coupling: the bolts on the circle D2 (9) with their washers on the flanges' outer faces,
+// within the shell's feet D1 (8).
 bool FitToroidal(const TFitTables& tables, TFitFault& fault)
 {
   TFit f(tables, fault);
@@ -447,7 +513,9 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
                              // The ring under the shell's foot is as thick as the foot and the flange's step
                              // f.
                              if (!(A[10] <= A[17] + A[18] + Slack * (1.0 + A[10])))
-                               return f.Fail(0, r, TString("кольцо b3 толще лапы оболочки b0 и уступа f"));
+                               return f.Fail(0, r,
+                                             TString("кольцо b3 толще лапы оболочки b0 и уступа f на ") +
+                                                 Mm(A[10] - A[17] - A[18]));
                              // The half-ring's collar runs from a bolt's diameter below the bolt circle up to
                              // the half-ring's top, 12 below the shell's feet: a thinner bolt raises its foot
                              // to the top, and the half-ring falls apart.
@@ -456,9 +524,18 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
                                              TString("болты М") + Num(A[5]) +
                                                  TString(" не оставляют буртика полукольца под D2 ") +
                                                  Num(A[9]));
+                             // The bolts stand at 90 + i * 360 / z degrees from +Y.
+                             const TFastenerSet b = TorusBolt(A, K);
                              return BoltCircle(f, r,
-                                               {ToroidalPitch, A[4], A[9], 2 * CornerRadius(K[3]), A[5],
-                                                A[14] / 2, "болты задевают ступицу d1", "D2", A[8], "D1"});
+                                               {ToroidalPitch,
+                                                A[4],
+                                                {A[4], 90.0, 360.0 / A[4], A[9], b.Washer, b.AcrossFlats},
+                                                A[5],
+                                                A[14] / 2,
+                                                "болты задевают ступицу d1",
+                                                "D2",
+                                                A[8],
+                                                "D1"});
                            }) &&
                     Keyways(f, ToroidalKeyway, [](const double* A) { return A[14] / 2; }),
                 {2, 4, 5, 6, 7, 8, 9, 10, 13, 16, 17, 18});

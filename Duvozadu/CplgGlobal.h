@@ -49,12 +49,13 @@ bool FitHinge2(const TFitTables& tables, TFitFault& fault);
 bool FitJawDisc(const TFitTables& tables, TFitFault& fault);
 // The keyway table's own rule: its bores ascend.
 bool FitKeywayTable(const TTable& keyways, TFitFault& fault);
-// A clearance the fit rules keep between two pieces of a coupling (what they are) and the least wall that
-// leaves between them, in millimetres: the least the shipped rows keep there.
+// A clearance the fit rules measure between two pieces of a coupling (what they are): pieces that overlap
+// are refused, touching ones fit; a wall of one part (Through: a hole or keyway beside a face) is refused
+// when nothing of it is left.
 struct TFitWall
 {
   const char* Pieces;
-  double Least;
+  bool Through;
 };
 extern const TFitWall FitWalls[];
 extern const int CountFitWall;

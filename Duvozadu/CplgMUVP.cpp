@@ -84,8 +84,9 @@ void PinFasteners(TModeler3D& m, const double* A, const double* P, double y)
 {
   TCommonGeometry g(0, &m);
   const double x = -A[13] / 2 - A[10], a = 180.0, s = 1.0;
-  WasherInSide(m, x, y, a, s, 1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, 31);
-  g.dr2D_Nut_V2(x - 2.0, y, a, s, P[3], 2 * P[3] * Sin60, 0.8 * P[3], 31, false);
+  const TFastenerSet n = PinNut(P);
+  WasherInSide(m, x, y, a, s, n.WasherBore, n.Washer, n.WasherThickness, 31);
+  g.dr2D_Nut_V2(x - n.WasherThickness, y, a, s, P[3], n.AcrossFlats, n.Height, 31, false);
 }
 
 // Where the model has a pin opposite the one on top, the section plane holds both.
@@ -149,8 +150,9 @@ void FrontPinSet(TFrontRegions& f, const double* A, const double* A2, const doub
   FrontBox(f, s, y, 0.0, c1, -P[0] / 2, P[2], P[0] / 2);
   FrontBox(f, s, y, 0.0, P[2] - P[7], -P[1] / 2, P[2], P[1] / 2);
   FrontBox(f, x - P[13] / 2, y, 0.0, 0.0, -P[14] / 2, P[13], P[14] / 2);
-  FrontWasher(f, face - l1, y, 180.0, 2 * P[3] * Sin60 - 1.0, 2.0);
-  FrontNut(f, face - l1 - 2.0, y, 180.0, 2 * P[3] * Sin60, 0.8 * P[3]);
+  const TFastenerSet n = PinNut(P);
+  FrontWasher(f, face - l1, y, 180.0, n.Washer, n.WasherThickness);
+  FrontNut(f, face - l1 - n.WasherThickness, y, 180.0, n.AcrossFlats, n.Height);
   // The hole narrows to its passage and runs on straight: a funnel, not convex, so its cone and its
   // passage are regions of their own, the passage reaching into the cone.
   const TPinHole h = PinHole(A, P);
@@ -171,8 +173,9 @@ void PinSet(TModeler3D& m, const double* A, const double* P, double y)
     // The washer and the nut, unsectioned, hide the thread they sit on.
     TFrontRegions held(m);
     const double face = -A[13] / 2 - A[10];
-    FrontWasher(held, face, y, 180.0, 2 * P[3] * Sin60 - 1.0, 2.0);
-    FrontNut(held, face - 2.0, y, 180.0, 2 * P[3] * Sin60, 0.8 * P[3]);
+    const TFastenerSet n = PinNut(P);
+    FrontWasher(held, face, y, 180.0, n.Washer, n.WasherThickness);
+    FrontNut(held, face - n.WasherThickness, y, 180.0, n.AcrossFlats, n.Height);
     dr2D_PalecMUVP(x, y, zero, one, P, 31);
   }
   dr2D_BushingMUVP(x, y, zero, one, P, 31);
@@ -180,6 +183,12 @@ void PinSet(TModeler3D& m, const double* A, const double* P, double y)
   PinFasteners(m, A, P, y);
 }
 } // namespace
+
+TFastenerSet PinNut(const double* P)
+{
+  const double S = 2 * P[3] * Sin60;
+  return {1 + P[3], S - 1.0, 2.0, S, 0.8 * P[3]};
+}
 
 void dr2D_Shponka(const double& d, const double& du, const double& ll, const double& lr, bool Up)
 {
@@ -432,11 +441,13 @@ void dr2D_MUVPView()
     }
     m->drLine(-A[13] / 2, at, A2[13] / 2, at, 3);
     TFrontRegions front(*m);
-    const double face = -A[13] / 2, l1 = A[10], e = P[3] * Sin60 * 2 / std::sqrt(3.0);
+    const TFastenerSet n = PinNut(P);
+    const double face = -A[13] / 2, l1 = A[10], e = n.AcrossFlats / std::sqrt(3.0);
     FrontBox(front, face - l1, 0.0, 0.0, 0.0, -A[2] / 2, l1, A[2] / 2);
     FrontBox(front, A2[13] / 2, 0.0, 0.0, 0.0, -A2[2] / 2, A2[11], A2[2] / 2);
     FrontBox(front, x1, at, 0.0, 0.0, -r, std::max(x2 - x1, 0.0), r);
-    FrontBox(front, face - l1 - 2.0 - 0.8 * P[3], at, 0.0, 0.0, -e, 0.8 * P[3] + 2.0, e);
+    FrontBox(front, face - l1 - n.WasherThickness - n.Height, at, 0.0, 0.0, -e, n.Height + n.WasherThickness,
+             e);
     // The pin inside its elastic bushing, where the bushing stands out of flange 2 into the gap; the
     // bushing by its rings, its bore hidden.
     const double x = PinSetShift(A, P), b1 = x + P[13] / 2;
@@ -493,8 +504,9 @@ void dr3D_MUVP()
     PinPart(*m, 4, "Втулка упругая МУВП", P, dr2D_BushingMUVP, false, true);
     PinPart(*m, 5, "Втулка распорная МУВП", P, dr2D_RBushingMUVP, false, true);
     TCommonGeometry g(0, m);
-    g.dr3D_Nut(P[3], 2 * P[3] * Sin60, 0.8 * P[3], ControlModel.mfDetail3D(7));
-    g.dr3D_Washer(1 + P[3], 2 * P[3] * Sin60 - 1.0, 2.0, ControlModel.mfDetail3D(6), true);
+    const TFastenerSet n = PinNut(P);
+    g.dr3D_Nut(P[3], n.AcrossFlats, n.Height, ControlModel.mfDetail3D(7));
+    g.dr3D_Washer(n.WasherBore, n.Washer, n.WasherThickness, ControlModel.mfDetail3D(6), true);
   }
 
   MakeHalf(1, "Полумуфта1-", A[17], BoreType(ControlModel.T1));
@@ -546,7 +558,7 @@ void dr3D_MUVP()
     m->AddDetail(xp, y, zz, ControlModel.Detail3D(3), false, false);
     m->AddDetail(xp, y, zz, ControlModel.Detail3D(4), false, false);
     m->AddDetail(xp, y, zz, ControlModel.Detail3D(5), false, false);
-    m->AddDetail(xn - 2.0, y, zz, ControlModel.Detail3D(7), true, false);
+    m->AddDetail(xn - (P ? PinNut(P).WasherThickness : 2.0), y, zz, ControlModel.Detail3D(7), true, false);
     m->AddDetail(xn, y, zz, ControlModel.Detail3D(6), true, false);
   }
   m->AddDetail(zero, zero, zero, ControlModel.Detail3D(1), false, false);

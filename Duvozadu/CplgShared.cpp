@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -269,4 +270,19 @@ void WasherInSide(TModeler3D& m, double mx, double my, double ma, double ms, dou
 void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, double t)
 {
   FrontBox(f, x, y, angle, 0.0, -D / 2, t, D / 2);
+}
+
+TString Counted(double n, const char* one, const char* few, const char* many)
+{
+  char text[64];
+  std::snprintf(text, sizeof text, "%.10g ", n);
+  const char* noun = many;
+  if (n != std::floor(n)) {
+    // A fraction takes the noun as two does: "4.5 болта".
+    noun = few;
+  } else if (const double tens = std::fmod(std::fabs(n), 100.0); tens < 11.0 || tens > 14.0) {
+    const double units = std::fmod(tens, 10.0);
+    noun = units == 1.0 ? one : units >= 2.0 && units <= 4.0 ? few : many;
+  }
+  return TString(text) + TString(noun);
 }

@@ -115,6 +115,24 @@ void FrontWasher(TFrontRegions& f, double x, double y, double angle, double D, d
 // the first then holds that one too, below the axis. A fractional or huge count may have none.
 bool OneOpposite(double z, double n);
 
+// What a fastener set puts round its axis as a 3D build models it: a washer (bore, outer diameter and
+// thickness) and the hexagon of its head or nut (across flats, height), two corners on the assembly's Y
+// axis wherever it stands, as every coupling inserts them unturned about their axes. The fit rules measure
+// what the builders make from these, so a builder and its rule take them from one function.
+struct TFastenerSet
+{
+  double WasherBore, Washer, WasherThickness, AcrossFlats, Height;
+};
+// A count with its noun in the form the count takes: one ("21 болт"), few ("4 болта", and any fraction:
+// "4.5 болта") or many ("5 болтов", "12 болтов").
+TString Counted(double n, const char* one, const char* few, const char* many);
+
+// Half a hexagon's width across its corners.
+inline double CornerRadius(double S)
+{
+  return S / 1.7320508075688772;
+}
+
 // z circles of radius r evenly on the circle of diameter D1 in the current sketch, the first at
 // startDeg degrees; at most 360.
 void HoleCircle(TModeler3D& m, double z, double D1, double r, double startDeg = -90.0);

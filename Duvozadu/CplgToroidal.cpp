@@ -389,6 +389,11 @@ void AddTurned(TModeler3D& m, double x, double y, double z, int n)
 }
 } // namespace
 
+TFastenerSet TorusBolt(const double* A, const double* K)
+{
+  return {A[5], K[3] + 1.0, 2.0, K[3], K[2]};
+}
+
 void dr3D_ToroidalRubber()
 {
   TBoltedRows r;
@@ -419,8 +424,9 @@ void dr3D_ToroidalRubber()
   }
   if (r.K) {
     TCommonGeometry e(0, &m);
-    e.dr3D_Screw(A[5], g.b + g.B, g.b2 + g.b3, r.K[3], r.K[2], ControlModel.mfDetail3D(5));
-    e.dr3D_Washer(A[5], r.K[3] + 1.0, 2.0, ControlModel.mfDetail3D(6), true);
+    const TFastenerSet s = TorusBolt(A, r.K);
+    e.dr3D_Screw(A[5], g.b + g.B, g.b2 + g.b3, s.AcrossFlats, s.Height, ControlModel.mfDetail3D(5));
+    e.dr3D_Washer(s.WasherBore, s.Washer, s.WasherThickness, ControlModel.mfDetail3D(6), true);
   }
   ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
   m.AddDetail(zero, zero, zero, ControlModel.Detail3D(7), false, false);
@@ -431,7 +437,7 @@ void dr3D_ToroidalRubber()
     AddTurned(m, zero, zero, zero, n);
   }
   if (r.K) {
-    const double xw = g.b + g.B, xb = xw + 2.0;
+    const double xw = g.b + g.B, xb = xw + TorusBolt(A, r.K).WasherThickness;
     for (int i = 0; i < g.n && i < 360; ++i) {
       const double a = (360.0 * i / g.n + 90.0) * 0.017453292519943295;
       const double y = g.D2 * std::cos(a), z = g.D2 * std::sin(a);

@@ -285,3 +285,14 @@ TEST(FrontPieces, ATurnedPiecesBoxHoldsItsOutline)
           }
       }
 }
+
+// A count takes its noun's form by its last two digits, a fraction the form of two.
+TEST(CountedPieces, TheNounAgreesWithItsCount)
+{
+  const std::pair<double, const char*> counts[] = {
+      {1, "1 болт"},     {2, "2 болта"},    {4, "4 болта"},      {5, "5 болтов"},    {0, "0 болтов"},
+      {11, "11 болтов"}, {12, "12 болтов"}, {14, "14 болтов"},   {21, "21 болт"},    {22, "22 болта"},
+      {25, "25 болтов"}, {101, "101 болт"}, {111, "111 болтов"}, {4.5, "4.5 болта"}, {0.5, "0.5 болта"}};
+  for (const auto& [n, text] : counts)
+    EXPECT_EQ(Counted(n, "болт", "болта", "болтов").Utf8Text(), text);
+}
