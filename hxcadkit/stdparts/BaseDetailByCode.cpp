@@ -502,7 +502,7 @@ const TBushText BushTexts[] = {
     {11, mould::bsCollarLength, {4, 6}, "P4 + 3,5 < P6"},
     {43, mould::bsBore, {3, 4}, "P3 + 3 < P4"},
     {43, mould::bsCollarLength, {5}, "3,5 < P5"},
-    {52, mould::bsSizes, {9, 7}, "P9 <= P7"},
+    {52, mould::bsGuided, {9, 7}, "P9 <= P7"},
     {52, mould::bsBore, {3, 5}, "P3 + 3 < P5"},
     {52, mould::bsCollarLength, {7}, "3,5 < P7"},
 };

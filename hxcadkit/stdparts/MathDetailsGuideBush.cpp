@@ -46,8 +46,10 @@ constexpr const char* BushName = "втулка направляющая";
 // front, rounded 0.5 into a 1 mm rear chamfer.
 mould::TBushRelation mould::BushBroken(const TBushSizes& b)
 {
-  if (!Positive({b.r, b.r1, b.r2, b.L}) || !NotNegative({b.F, b.S, b.sl}) || !std::isfinite(b.Xk))
+  if (!Positive({b.r, b.r1, b.r2, b.L}) || !NotNegative({b.F, b.S}) || !std::isfinite(b.sl) ||
+      !std::isfinite(b.Xk))
     return bsSizes;
+  if (b.sl < 0.0) return bsGuided;
   // Relieved or not, the bore with its 0.5 chamfer keeps 1 from the outside's 0.5 groove.
   if (b.r + 1.5 >= b.r1) return bsBore;
   if (b.r2 < b.r1 || (b.S > 0.0 && b.r2 <= b.r1)) return bsCollar;
@@ -63,6 +65,7 @@ const char* mould::BushMeaning(TBushRelation broken)
 {
   switch (broken) {
   case bsSizes: return "размеры должны быть положительными";
+  case bsGuided: return "направляющая часть отверстия внутри втулки";
   case bsBore: return "отверстие выходит на наружную поверхность";
   case bsCollar: return "буртик не шире втулки";
   case bsFront: return "передний поясок короче канавки";

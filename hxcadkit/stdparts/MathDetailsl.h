@@ -78,7 +78,7 @@ struct TBushSizes
   double r, r1, r2, F, S, L, sl, Xk;
 };
 // The relations of the profile, in the order they are checked; bsNone when all hold.
-enum TBushRelation { bsSizes, bsBore, bsCollar, bsFront, bsCollarLength, bsGroove, bsNone };
+enum TBushRelation { bsSizes, bsGuided, bsBore, bsCollar, bsFront, bsCollarLength, bsGroove, bsNone };
 TBushRelation BushBroken(const TBushSizes& b);
 // What a relation asks for, as the user is told; null for bsNone.
 const char* BushMeaning(TBushRelation broken);
