@@ -646,6 +646,7 @@ public:
   bool drHasBody3D() const override;
   long long drFailures3D() const override { return R().FailedFeatures; }
   void drDiscard3D() override;
+  void drDiscardSheet3D() override { ForgetPartSheet(true); }
   TString drFileName3D() const override;
   void drFastener3D() override;
   void drFastenerPiece3D() override;
@@ -1060,8 +1061,22 @@ private:
   // The lines of the requirements about to be written and the characters of the longest, while
   // drCloseViewTDemCloseLeaf writes them.
   std::size_t DemandLines = 0, DemandChars = 0;
-  // Whether the sheet open was opened for a mould part.
+  // Whether the sheet open was opened for a mould part, and for which detail.
   bool MouldSheet = false;
+  int MouldDetail = 0, MouldSubDetail = 0;
+  // A mould part's sheet and part document are made by one call: the sheets written, each with the detail
+  // it was drawn for, wait for the part document of their detail, which takes its sheet along. A part
+  // refused (drDiscardSheet3D) or whose save failed removes its sheet too (drTavrixMould.cpp); one discarded
+  // for having no body, as the parts whose outline is left empty, keeps it.
+  struct TMouldSheetFile
+  {
+    TString File;
+    int Detail = 0, SubDetail = 0;
+  };
+  std::vector<TMouldSheetFile> MouldSheetsWritten;
+  TString PartSheet;
+  void MouldSheetWritten(const TString& file);
+  void ForgetPartSheet(bool remove);
   // How many formats the sheet open has grown past the one chosen for it, and the index of its size among the
   // selector's sizes.
   int SheetGrown = 0;

@@ -205,6 +205,7 @@ void TModelerApi::drCreate3D(bool Invisible, bool isDetail, const TString& FileN
 {
   TRegistryApi& r = R();
   ForgetSketch();
+  ForgetPartSheet(false);
   r.Obj3D.reset();
   r.IDoc.reset();
   r.IDoc3D.reset();
@@ -324,6 +325,7 @@ void TModelerApi::drSave3D(bool Close, bool)
   if (!Close) {
     r.Saved3D = refused == 0 && r.IDoc->Save();
     RecordSave(r, r.Saved3D, stood, refused);
+    ForgetPartSheet(!r.Saved3D);
     return;
   }
   ForgetSketch();
@@ -332,6 +334,8 @@ void TModelerApi::drSave3D(bool Close, bool)
   r.Obj.reset();
   r.Saved3D = refused == 0 && r.IDoc->Close(txapi::txCloseSaveChanges);
   RecordSave(r, r.Saved3D, stood, refused);
+  // A part not written takes its sheet with it.
+  ForgetPartSheet(!r.Saved3D);
   r.File3DDoc = nullptr;
   // A hidden document the host could not write stays open unseen for good: it is let go. A
   // visible one stays for the user to save elsewhere.
@@ -353,6 +357,7 @@ void TModelerApi::drDiscard3D()
   r.Saved3D = false;
   if (!r.IDoc) return;
   ForgetSketch();
+  ForgetPartSheet(false);
   r.Obj3D.reset();
   r.Obj.reset();
   r.IDoc->Close(txapi::txCloseWithoutSaving);

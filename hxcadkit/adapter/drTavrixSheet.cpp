@@ -130,15 +130,20 @@ void TModelerApi::drCloseLeaf()
   TRegistryApi& r = R();
   TLeafSelector::Instance().drUpdateLeafFormat();
   Layout.End();
+  const bool mould = MouldSheet;
   MouldSheet = false;
   SheetGrown = 0;
+  const TString file = r.IDoc ? TString::Exactly(r.IDoc->GetFullFileName()) : TString();
+  bool written = false;
   if (r.IDoc && r.HiddenLeaf) {
     // Nobody else can reach a hidden sheet: once written it is closed, and one the host cannot
     // write is not left behind either.
-    if (!r.IDoc->Close(txapi::txCloseSaveChanges)) r.IDoc->Close(txapi::txCloseWithoutSaving);
+    written = r.IDoc->Close(txapi::txCloseSaveChanges);
+    if (!written) r.IDoc->Close(txapi::txCloseWithoutSaving);
   } else if (r.IDoc) {
-    r.IDoc->Save();
+    written = r.IDoc->Save();
   }
+  if (mould && written && !file.Empty()) MouldSheetWritten(file);
   r.HiddenLeaf = false;
   r.IDoc2D.reset();
   r.IDoc.reset();

@@ -108,6 +108,7 @@ void TModelerApi::drClose3D(bool SaveDocument3D, TSectionSpc Section)
   }
   R().IDoc->Close(txapi::txCloseWithoutSaving);
   R().File3DDoc = nullptr;
+  ForgetPartSheet(false);
 }
 
 } // namespace drApi

@@ -534,6 +534,9 @@ public:
   virtual long long drFailures3D() const { return 0; }
   // Closes the current 3D document without writing it; nothing without one.
   virtual void drDiscard3D() {}
+  // Removes the sheet drawn for the part whose document is open (a mould part's, drawn before it): the part
+  // refused, its sheet goes with it. A part that is not written takes its sheet along by itself.
+  virtual void drDiscardSheet3D() {}
   // The file of the current 3D document; empty when it has none (or the modeller keeps no files).
   virtual TString drFileName3D() const { return TString(); }
   // Names the part: name, text, marking and the specification type.

@@ -60,10 +60,25 @@ void Hexagon(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset, double 
   Cut(M, direction, depth);
 }
 
-void Bush(TModeler3D& M, double r, double r1, double r2, double F, double S, double L, double sl, bool size)
+// The bush codes' sizes as the bush profile takes them: what is drawn and what its relations check are one.
+mould::TBushSizes BushOf(int code, Sizes P)
 {
+  switch (code) {
+  case 10: return {P[1] / 2, P[2] / 2, P[3] / 2, P[4] - 6.0, 6.0, P[5], P[4] + P[5], 0};
+  case 11: return {P[1] / 2, P[2] / 2, P[3] / 2, P[5] - P[4], P[4], P[6], P[5] + P[6], 0};
+  case 43:
+  case 51: return {P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, 0};
+  case 52: return {P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], 0};
+  default: return {P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[4], P[7], P[6], 0}; // 2 and 4
+  }
+}
+
+template <int code>
+void Bush(TModeler3D& M, Sizes P, bool size)
+{
+  const mould::TBushSizes b = BushOf(code, P);
   TDirectPlug(0, &M, TConstruktor::Empty())
-      .dr2D_LeaderPinBushing_V1(0, 0, 0, 1, r, r1, r2, F, S, L, sl, 0, size, 0);
+      .dr2D_LeaderPinBushing_V1(0, 0, 0, 1, b.r, b.r1, b.r2, b.F, b.S, b.L, b.sl, 0, size, b.Xk);
 }
 
 void Pillar(TModeler3D& M, double r42, double r41, double r43, double x40, double ix41, double x46,
@@ -125,18 +140,14 @@ void Bar(TModeler3D& M, double axis, double L, double r)
 // Code 2 and 4 are the same bush, as are 14/16, 15/17, 18/19 and 43/51: each pair comes from two
 // tables of one layout.
 const TCodeRow Rows[] = {
-    {2, 8,
-     [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[4], P[7], P[6], s); },
-     nullptr},
+    {2, 8, Bush<2>, nullptr},
     {3, 7,
      [](TModeler3D& M, Sizes P, bool s) {
        TSocketLeaderPinLocatingSleeves(0, &M, nullptr, &TConstruktor::Empty())
            .dr2D_V1(0, 0, 0, 1, P[6], 0, P[1], P[5] / 2, P[3] / 2, P[3] / 2 + 0.5, P[4] / 2, 0, s, 0);
      },
      nullptr},
-    {4, 8,
-     [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[4], P[7], P[6], s); },
-     nullptr},
+    {4, 8, Bush<4>, nullptr},
     {5, 9,
      [](TModeler3D& M, Sizes P, bool s) {
        // Column 7 is the seated length with the collar: the pillar's own Set takes it less the
@@ -159,16 +170,8 @@ const TCodeRow Rows[] = {
        Pillar(M, P[1] / 2, P[1] / 2 + 0.3, P[1] / 2 + 0.3, P[2], P[3], 0, 4.0, 6.5, s);
      },
      nullptr},
-    {10, 6,
-     [](TModeler3D& M, Sizes P, bool s) {
-       Bush(M, P[1] / 2, P[2] / 2, P[3] / 2, P[4] - 6.0, 6.0, P[5], P[4] + P[5], s);
-     },
-     nullptr},
-    {11, 7,
-     [](TModeler3D& M, Sizes P, bool s) {
-       Bush(M, P[1] / 2, P[2] / 2, P[3] / 2, P[5] - P[4], P[4], P[6], P[5] + P[6], s);
-     },
-     nullptr},
+    {10, 6, Bush<10>, nullptr},
+    {11, 7, Bush<11>, nullptr},
     {12, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TEjectorPin(&M, TConstruktor::Empty()).dr2D_V1(0, 0, 0, 1, P[1] / 2, P[2] / 2, P[3], P[4], P[5], 0, s);
@@ -337,19 +340,14 @@ const TCodeRow Rows[] = {
        M.drBaseExtrusion(txapi::dtReverse, txapi::etBlind, P[1], 0.0);
      },
      "хвостовик с лысками"},
-    {43, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
-     nullptr},
+    {43, 6, Bush<43>, nullptr},
     {50, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        Pillar(M, P[3] / 2, P[3] / 2, P[3] / 2, P[5], P[4], P[3] - 0.5, 0, 0, s);
      },
      nullptr},
-    {51, 6, [](TModeler3D& M, Sizes P, bool s) { Bush(M, P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, s); },
-     nullptr},
-    {52, 10,
-     [](TModeler3D& M, Sizes P,
-        bool s) { Bush(M, P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], s); },
-     nullptr},
+    {51, 6, Bush<51>, nullptr},
+    {52, 10, Bush<52>, nullptr},
 };
 
 // The sizes each code draws with (bits of slot numbers), and those of them a standard row may
@@ -469,17 +467,6 @@ double RingEntry(double iR, double t, double a, double T)
 
 #define HX_SIZE(expr) [](Sizes P) -> double { return (void)P, (expr); }
 
-// Relations of the guide bushes: the bore (d), the bush (d1) and collar (D) diameters, the collar height S,
-// the front extension F (its groove 1.5 short of it) and the length L.
-#define HX_BUSH(code, d, d1, D, S, F, L, slotsS, slotsF, fS, fF)                                                         \
-  {code,    HX_SIZE(P[d] + 3.0),   HX_SIZE(P[d1]),                                                                       \
-   {d, d1}, "P" #d " + 3 < P" #d1, "отверстие внутри наружной поверхности"},                                             \
-      {code, HX_SIZE(P[d1]), HX_SIZE(P[D]), {d1, D}, "P" #d1 " < P" #D, "буртик шире втулки"},                           \
-      {code, HX_SIZE((S) + 3.5), HX_SIZE(P[L]), slotsS, fS, "буртик короче втулки"},                                     \
-  {                                                                                                                      \
-    code, HX_SIZE(1.5), HX_SIZE(F), slotsF, fF, "передний поясок длиннее своей канавки" \
-  }
-
 // The guide pillars: guide (d), seat (d1) and collar (D) diameters, the lead-in x40 (its 30 degree cone
 // ends 2 short of the axis), the guide length from the lead-in past its groove, the seat length.
 #define HX_PILLAR_LEAD(code, d, x40)                                                                         \
@@ -488,18 +475,39 @@ double RingEntry(double iR, double t, double a, double T)
         "заходный конус не доходит до оси"                                        \
   }
 
+// The bush codes' relations are the bush profile's (mould::BushBroken): each with the code's sizes it ties,
+// written in them.
+struct TBushText
+{
+  int Code;
+  mould::TBushRelation Broken;
+  std::array<int, 4> Slots;
+  const char* Formula;
+};
+
+const TBushText BushTexts[] = {
+    {2, mould::bsBore, {1, 2}, "P1 + 3 < P2"},
+    {2, mould::bsCollar, {2, 3}, "P2 < P3"},
+    {2, mould::bsFront, {5}, "2 <= P5"},
+    {2, mould::bsCollarLength, {4, 7}, "P4 + 3,5 < P7"},
+    {10, mould::bsSizes, {4}, "6 <= P4"},
+    {10, mould::bsBore, {1, 2}, "P1 + 3 < P2"},
+    {10, mould::bsCollar, {2, 3}, "P2 < P3"},
+    {10, mould::bsFront, {4}, "P4 = 6 или 8 <= P4"},
+    {10, mould::bsCollarLength, {5}, "9,5 < P5"},
+    {11, mould::bsSizes, {4, 5}, "P4 <= P5"},
+    {11, mould::bsBore, {1, 2}, "P1 + 3 < P2"},
+    {11, mould::bsCollar, {2, 3}, "P2 < P3"},
+    {11, mould::bsFront, {4, 5}, "P5 = P4 или P4 + 2 <= P5"},
+    {11, mould::bsCollarLength, {4, 6}, "P4 + 3,5 < P6"},
+    {43, mould::bsBore, {3, 4}, "P3 + 3 < P4"},
+    {43, mould::bsCollarLength, {5}, "3,5 < P5"},
+    {52, mould::bsGuided, {9, 7}, "P9 <= P7"},
+    {52, mould::bsBore, {3, 5}, "P3 + 3 < P5"},
+    {52, mould::bsCollarLength, {7}, "3,5 < P7"},
+};
+
 const TRelation Relations[] = {
-    HX_BUSH(2, 1, 2, 3, P[4], P[5], 7, (std::array<int, 4>{4, 7}), (std::array<int, 4>{5}), "P4 + 3,5 < P7",
-            "1,5 < P5"),
-    HX_BUSH(10, 1, 2, 3, 6.0, P[4] - 6.0, 5, (std::array<int, 4>{5}), (std::array<int, 4>{4}), "9,5 < P5",
-            "7,5 < P4"),
-    HX_BUSH(11, 1, 2, 3, P[4], P[5] - P[4], 6, (std::array<int, 4>{4, 6}), (std::array<int, 4>{4, 5}),
-            "P4 + 3,5 < P6", "P4 + 1,5 < P5"),
-    {43, HX_SIZE(P[3] + 3.0), HX_SIZE(P[4]), {3, 4}, "P3 + 3 < P4", "отверстие внутри наружной поверхности"},
-    {43, HX_SIZE(3.5), HX_SIZE(P[5]), {5}, "3,5 < P5", "втулка длиннее своих фасок"},
-    {52, HX_SIZE(P[3] + 3.0), HX_SIZE(P[5]), {3, 5}, "P3 + 3 < P5", "отверстие внутри наружной поверхности"},
-    {52, HX_SIZE(3.5), HX_SIZE(P[7]), {7}, "3,5 < P7", "втулка длиннее своих фасок"},
-    {52, HX_SIZE(P[9]), HX_SIZE(P[7]), {9, 7}, "P9 < P7", "направляющая часть отверстия внутри втулки"},
     // The locating sleeve: bore P3 and thread P4 inside the sleeve P5, the tapping drill (2 under the
     // thread) under the bore, and the bore at least 1 long behind the tapped hole P1 and its drill point.
     {3, HX_SIZE(P[3] + 2.2), HX_SIZE(P[5]), {3, 5}, "P3 + 2,2 < P5", "отверстие внутри наружной поверхности"},
@@ -616,7 +624,7 @@ const TRelation Relations[] = {
     {14, HX_SIZE(P[7]), HX_SIZE(90.0), {7}, "P7 < 90", "литниковое отверстие расширяется к форме"},
     {15, HX_SIZE(P[7]), HX_SIZE(90.0), {7}, "P7 < 90", "литниковое отверстие расширяется к форме"},
     // The locating rings: the land P6 and shoulder P2 inside the thickness P4, the bore (widened by its entry
-    // cone at the angle P5) inside the outside P3 less its lead-in, the shoulder P7 not below the outside.
+    // cone at the angle P5) inside the outside P3 less its lead-in, the shoulder P7 no wider than the outside.
     {18, HX_SIZE(P[6]), HX_SIZE(P[4]), {6, 4}, "P6 < P4", "поясок отверстия короче кольца"},
     {18, HX_SIZE(P[2] + 3.0), HX_SIZE(P[4]), {2, 4}, "P2 + 3 < P4", "уступ и фаска короче кольца"},
     {18,
@@ -625,7 +633,8 @@ const TRelation Relations[] = {
      {1, 3, 4, 5},
      "P1/2 + (P4 - P6)/tg P5 + 2,3 < P3/2",
      "отверстие внутри наружной поверхности"},
-    {18, HX_SIZE(P[3]), HX_SIZE(P[7] + 1e-9), {3, 7}, "P3 <= P7", "уступ не уже кольца"},
+    {18, HX_SIZE(mould::RingShoulderWithin(P[7] / 2, P[3] / 2) ? 0.0 : 1.0), HX_SIZE(1.0), {7, 3}, "P7 <= P3",
+     "буртик не шире кольца"},
     {21, HX_SIZE(P[4]), HX_SIZE(P[2]), {4, 2}, "P4 < P2", "поясок отверстия короче кольца"},
     {21, HX_SIZE(3.0), HX_SIZE(P[2]), {2}, "3 < P2", "кольцо длиннее своей фаски"},
     {21,
@@ -762,18 +771,33 @@ const TRelation Relations[] = {
 };
 
 #undef HX_PILLAR_LEAD
-#undef HX_BUSH
 #undef HX_SIZE
 
-// The first relation of the code's outline its sizes break, or none. The pairs of codes that build one part
-// share the first one's relations.
-const TRelation* BrokenRelation(int code, Sizes P)
+// A relation a code's sizes break: the sizes it ties, written in the code's slots, and what it asks for.
+struct TBroken
+{
+  std::array<int, 4> Slots{};
+  const char* Formula = "";
+  const char* Meaning = nullptr;
+};
+
+// The first relation of the code's outline its sizes break; none (a null Meaning) when all hold. The pairs of
+// codes that build one part share the first one's relations.
+TBroken BrokenRelation(int code, Sizes P)
 {
   for (const auto& [alike, first] : {std::pair{4, 2}, {16, 14}, {17, 15}, {19, 18}, {51, 43}})
     if (code == alike) code = first;
+  if (code == 2 || code == 10 || code == 11 || code == 43 || code == 52) {
+    const mould::TBushRelation broken = mould::BushBroken(BushOf(code, P));
+    TBroken b;
+    b.Meaning = mould::BushMeaning(broken);
+    for (const TBushText& t : BushTexts)
+      if (t.Code == code && t.Broken == broken) b.Slots = t.Slots, b.Formula = t.Formula;
+    return b;
+  }
   for (const TRelation& r : Relations)
-    if (r.Code == code && !(r.Small(P) < r.Large(P))) return &r;
-  return nullptr;
+    if (r.Code == code && !(r.Small(P) < r.Large(P))) return {r.Slots, r.Formula, r.Meaning};
+  return {};
 }
 
 TString SizeText(double v)
@@ -787,15 +811,16 @@ TString SizeText(double v)
 
 // "Код 2: размеры P1 = 40, P2 = 25 не дают детали: отверстие внутри наружной поверхности (P1 + 3 < P2):
 // FILE".
-TString RelationMessage(int code, const TRelation& r, Sizes P, const TString& file)
+TString RelationMessage(int code, const TBroken& r, Sizes P, const TString& file)
 {
   TString text = DC(TString("Код ")) + TString(code) + TString(": ");
   for (std::size_t i = 0; i < r.Slots.size() && (i == 0 || r.Slots[i] != 0); ++i) {
     if (i != 0) text += TString(", ");
     text += TString("P") + TString(r.Slots[i]) + TString(" = ") + SizeText(P[r.Slots[i]]);
   }
-  text += DC(TString(" — не выполнено условие: ")) + DC(TString(r.Meaning)) + TString(" (") +
-          TString(r.Formula) + TString("): ") + file;
+  text += DC(TString(" — не выполнено условие: ")) + DC(TString(r.Meaning));
+  if (*r.Formula != 0) text += TString(" (") + DC(TString(r.Formula)) + TString(")");
+  text += TString(": ") + file;
   return text;
 }
 
@@ -812,6 +837,14 @@ const TCodeRow* RowOf(int code)
 }
 
 } // namespace
+
+const char* drBaseDetailBroken(int MakeId, std::span<const double> P)
+{
+  // The relations read up to slot 12: the sizes are looked at padded with zeros.
+  std::array<double, 16> padded{};
+  std::copy_n(P.begin(), std::min(P.size(), padded.size()), padded.begin());
+  return BrokenRelation(MakeId, padded.data()).Meaning;
+}
 
 bool drBaseDetailReads(int MakeId, std::size_t Slot)
 {
@@ -844,8 +877,8 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
     Messager->LiftBox(DC(TString("Недопустимые размеры: ")) + file, TMessager::toAlways);
     return false;
   }
-  if (const TRelation* broken = BrokenRelation(MakeId, P.data())) {
-    Messager->LiftBox(RelationMessage(MakeId, *broken, P.data(), file), TMessager::toAlways);
+  if (const TBroken broken = BrokenRelation(MakeId, P.data()); broken.Meaning != nullptr) {
+    Messager->LiftBox(RelationMessage(MakeId, broken, P.data(), file), TMessager::toAlways);
     return false;
   }
   TDetailInfo& info = M.R2D().DI;

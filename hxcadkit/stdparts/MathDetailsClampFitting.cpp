@@ -76,7 +76,9 @@ void TClamper::dr3D(int) const
   // Its outlines are empty, so no body comes of them.
   if (drMouldDiscardFailed(Md, mark)) return;
   Md.drSet(none, ::DC("FZM"), ::DC("FZM(SM-06020)"), 25);
+  const TString file = Md.drFileName3D();
   Md.drSave3D(true, false);
+  drMouldSaved(Md, file);
 }
 
 // --- TFitting ---------------------------------------------------------------------------------
@@ -145,7 +147,9 @@ void TFitting::dr3D(int) const
   Md.drCutExtrusion(txapi::dtNormal, txapi::etBlind, 48.0, 0.0);
   if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
+  const TString file = Md.drFileName3D();
   Md.drClose3D(true, tNotExist);
+  drMouldSaved(Md, file);
 }
 
 void TFitting::drShtucerVo(Real mx, Real my, Real ma, Real mm, Real r1, Real, Real, Real, Real) const

@@ -67,11 +67,19 @@ bool drMouldDiscardFailed(TModeler3D& M, const TMouldBuildMark& mark)
   // A part without a body says so, whatever failed on the way to it.
   if (!refused && (M.drFailures3D() == mark.Failed || !M.drHasBody3D())) return drMouldDiscardEmpty(M);
   const TString file = M.drFileName3D();
+  M.drDiscardSheet3D();
   M.drDiscard3D();
   if (!refused)
     Messager->LiftBox(DC(TString("Элемент детали не построен, файл не записан: ")) + file,
                       TMessager::toAlways);
   return true;
+}
+
+bool drMouldSaved(TModeler3D& M, const TString& file)
+{
+  if (M.drSaved3D()) return true;
+  Messager->LiftBox(DC(TString("Не удалось записать файл ")) + file, TMessager::toAlways);
+  return false;
 }
 
 bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
@@ -84,6 +92,7 @@ bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>&
   if (cut) cut(M);
   if (drMouldDiscardFailed(M, mark)) return false;
   mould::Grey(M);
+  const TString file = M.drFileName3D();
   M.drClose3D(true, tNotExist);
-  return true;
+  return drMouldSaved(M, file);
 }

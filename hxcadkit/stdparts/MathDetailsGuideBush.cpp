@@ -44,18 +44,42 @@ constexpr const char* BushName = "втулка направляющая";
 // one 3 long (or F - 1.5 on a short front part, which must leave it its run-out), the collar's 3 long and
 // the V-groove 2 wide; the bore is relieved by 0.5 in front of its guided length and chamfered 0.5 at the
 // front, rounded 0.5 into a 1 mm rear chamfer.
+mould::TBushRelation mould::BushBroken(const TBushSizes& b)
+{
+  if (!Positive({b.r, b.r1, b.r2, b.L}) || !NotNegative({b.F, b.S}) || !std::isfinite(b.sl) ||
+      !std::isfinite(b.Xk))
+    return bsSizes;
+  if (b.sl < 0.0) return bsGuided;
+  // Relieved or not, the bore with its 0.5 chamfer keeps 1 from the outside's 0.5 groove.
+  if (b.r + 1.5 >= b.r1) return bsBore;
+  if (b.r2 < b.r1 || (b.S > 0.0 && b.r2 <= b.r1)) return bsCollar;
+  // The short front's groove is F - 1.5 long and its run-out 0.5: shorter, the groove's floor runs back
+  // into the collar's face and the outline crosses itself.
+  if (b.F > 0.0 && b.F < 2.0) return bsFront;
+  if (b.S + 3.0 >= b.L - 0.5) return bsCollarLength;
+  if (b.Xk != 0.0 && (b.Xk - 1.0 <= b.S + 3.0 || b.Xk + 1.0 >= b.L - 0.5)) return bsGroove;
+  return bsNone;
+}
+
+const char* mould::BushMeaning(TBushRelation broken)
+{
+  switch (broken) {
+  case bsSizes: return "размеры должны быть положительными";
+  case bsGuided: return "направляющая часть отверстия внутри втулки";
+  case bsBore: return "отверстие выходит на наружную поверхность";
+  case bsCollar: return "буртик не шире втулки";
+  case bsFront: return "передний поясок короче канавки";
+  case bsCollarLength: return "буртик с канавкой длиннее втулки";
+  case bsGroove: return "канавка выходит за втулку";
+  case bsNone: break;
+  }
+  return nullptr;
+}
+
 const char* mould::BushFault(double r, double r1, double r2, double F, double S, double L, double sl,
                              double Xk)
 {
-  if (!Positive({r, r1, r2, L, sl}) || !NotNegative({F, S}) || !std::isfinite(Xk))
-    return "размеры должны быть положительными";
-  const double relieved = F + L - 0.5 > sl ? r + 0.5 : r;
-  if (relieved + 0.5 >= r1 - 0.5 || r + 0.5 >= r1 - 1.0) return "отверстие выходит на наружную поверхность";
-  if (r2 < r1 || (S > 0.0 && r2 <= r1)) return "буртик не шире втулки";
-  if (F > 0.0 && F < 2.0) return "передний поясок короче канавки";
-  if (S + 3.0 >= L - 0.5) return "буртик с канавкой длиннее втулки";
-  if (Xk != 0.0 && (Xk - 1.0 <= S + 3.0 || Xk + 1.0 >= L - 0.5)) return "канавка выходит за втулку";
-  return nullptr;
+  return BushMeaning(BushBroken({r, r1, r2, F, S, L, sl, Xk}));
 }
 
 // The bush's grooves on its sheet: the relief grooves by the collar and before the front extension
@@ -334,5 +358,7 @@ void TSocketLeaderPinBushing::dr3D(int) const
   Md.drBaseRotate(0, 360.0);
   if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
+  const TString file = Md.drFileName3D();
   Md.drClose3D(true, tNotExist);
+  drMouldSaved(Md, file);
 }

@@ -145,9 +145,9 @@ namespace {
 // ThreadRadius ThreadLen deep (its drill 7 deeper); the guide's flat 0.2 deep.
 const char* PillarFault(const TSocketLeaderPin& p)
 {
+  // The seat is drawn and modelled at FRadius: OFRadius, kept in the record, draws nothing.
   if (!Positive({p.Radius, p.FRadius, p.CollarRadius, p.Len, p.CollarHeight}) ||
-      !NotNegative({p.OFLen, p.FLen, p.Key, p.ThreadLen, p.ThreadRadius}) ||
-      (p.OFLen > 0.0 && !Positive({p.OFRadius})))
+      !NotNegative({p.OFLen, p.FLen, p.Key, p.ThreadLen, p.ThreadRadius}))
     return "размеры должны быть положительными";
   if (p.Radius >= p.CollarRadius || p.FRadius > p.CollarRadius) return "буртик не шире колонки";
   if (p.Radius <= 0.3 + 0.2 || p.FRadius <= 0.3) return "колонка тоньше канавки";
@@ -243,7 +243,9 @@ void TSocketLeaderPin::dr3D(int) const
   }
   if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
+  const TString file = Md.drFileName3D();
   Md.drClose3D(true, tNotExist);
+  drMouldSaved(Md, file);
 }
 
 void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms,

@@ -62,7 +62,9 @@ void TPin::dr3D(int) const
   const TString name = TString("Штифт ") + mould::Num(2 * Radius) + TString("m6*") + mould::Num(Len) +
                        TString(" ГОСТ 3128-70");
   Md.drSet(name, TString(), TString(), 25);
+  const TString file = Md.drFileName3D();
   Md.drSave3D(true, false);
+  drMouldSaved(Md, file);
 }
 
 void TPin::toStream(TKmfData& S) const
@@ -181,7 +183,9 @@ void TScrew::dr3D(int) const
   const TString marking =
       TString("SM-") + TString(mould::ToInt(2 * Radius), 2) + TString(mould::ToInt(shank), 2);
   Md.drSet(name, TString(), marking, 25);
+  const TString file = Md.drFileName3D();
   Md.drSave3D(true, false);
+  drMouldSaved(Md, file);
 }
 
 void TScrew::toStream(TKmfData& S) const

@@ -66,7 +66,7 @@ const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
       (pins && !positive({r.FixRadius, r.PinRadius})) ||
       (tail && !positive({tail->PlaceRadius, tail->Radius})))
     return "кольцо установочное: размеры должны быть положительными";
-  if (RB > R) return "кольцо установочное: буртик шире кольца";
+  if (!mould::RingShoulderWithin(RB, R)) return "кольцо установочное: буртик шире кольца";
   const bool shoulder = RB != R;
   if (shoulder && pins)
     return "кольцо установочное: радиус буртика отличается от наружного, а высоты буртика нет";

@@ -349,7 +349,9 @@ void TDistanceScrew::dr3D(int) const
       Md.AddDetail(0.0, 0.0, z0, Id, 3, false);
     }
   }
+  const TString file = Md.drFileName3D();
   Md.drClose3D(true, TSectionSpc(0));
+  drMouldSaved(Md, file);
 }
 
 void TDistanceScrew::toStream(TKmfData& S) const

@@ -337,7 +337,10 @@ const char* SupportFault(const TProtectSupport& p)
   if (p.ThreadRadius <= 2.0) return "резьба мельче проточки и фаски";
   if (p.ThreadRadius >= p.Radius) return "резьба не тоньше стержня";
   if (p.ThreadLen <= 5.0) return "резьба короче проточки и фаски";
-  if (p.Key >= 2.0 * p.Radius) return "лыски шире стержня";
+  // The modeller takes a cut that removes under a billionth of the part for none: flats under a ten-thousandth
+  // of the radius deep (5.4e-4 on the 5.4 radius; the part's length would have to pass 26 m for that to be too
+  // little) are no flats.
+  if (p.Key >= 2.0 * p.Radius * (1.0 - 1e-4)) return "лыски шире стержня";
   if (p.LenToKey + 11.0 > p.Len - p.ThreadLen) return "лыски выходят за стержень";
   return nullptr;
 }
@@ -391,11 +394,13 @@ double Relieved(double radius, double fitRadius)
 // the relieved shank at fitLen, the shank tapering over 16 mm to radius by 15 short of the working end at
 // len, where the grade is gradeHeight deep.
 const char* PusherFault(double radius, double fitRadius, double collarRadius, double collarHeight,
-                        double fitLen, double len, double springRadius, double gradeHeight)
+                        double fitLen, double len, double springRadius, double springLen, double gradeHeight)
 {
-  // A grade that is none or outward makes no grade.
+  // A grade that is none or outward makes no grade. A seat of some length is a cylinder of its radius: at
+  // radius 0 the outline runs out and back along the axis, and the part has no seat.
   if (!mould::Positive({radius, fitRadius, collarRadius, collarHeight, fitLen, len}) ||
-      !mould::NotNegative({springRadius}) || !std::isfinite(gradeHeight))
+      !mould::NotNegative({springRadius, springLen}) || !std::isfinite(gradeHeight) ||
+      (springLen > 0.0 && !(springRadius > 0.0)))
     return "размеры должны быть положительными";
   if (fitRadius < radius || radius <= 0.5) return "посадочный поясок уже толкателя";
   if (collarRadius <= std::max(fitRadius, springRadius)) return "буртик не шире толкателя";
@@ -410,7 +415,7 @@ bool PusherRefused(const TEjectorChannel& c)
 {
   const char* why = mould::Positive({c.SpringLen})
                         ? PusherFault(c.Radius, c.FitRadius, c.CollarRadius, c.CollarHeight, c.FitLen, c.Len,
-                                      c.SpringRadius, c.GradeHeight)
+                                      c.SpringRadius, c.SpringLen, c.GradeHeight)
                         : "размеры должны быть положительными";
   return mould::RefuseSizes("толкатель", why);
 }
@@ -418,7 +423,7 @@ bool PusherRefused(const TEjectorChannel& c)
 bool PusherRefused(const TBackEjector& e)
 {
   return mould::RefuseSizes("толкатель", PusherFault(e.Radius, e.FitRadius, e.CollarRadius, e.CollarHeight,
-                                                     e.FitLen, e.Len, 0.0, 0.0));
+                                                     e.FitLen, e.Len, 0.0, 0.0, 0.0));
 }
 
 } // namespace

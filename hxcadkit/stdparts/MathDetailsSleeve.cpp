@@ -293,7 +293,9 @@ void TSocketLeaderPinLocatingSleeves::dr3D(int) const
   }
   if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
+  const TString file = Md.drFileName3D();
   Md.drClose3D(true, tNotExist);
+  drMouldSaved(Md, file);
 }
 
 void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real x51, Real x50,

@@ -74,7 +74,9 @@ void TStopPin::dr3D(int) const
   Md.drBaseRotate(0, 360.0);
   if (drMouldDiscardFailed(Md, mark)) return;
   Grey(Md);
+  const TString file = Md.drFileName3D();
   Md.drClose3D(true, tNotExist);
+  drMouldSaved(Md, file);
 }
 
 void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm, Real r74, Real r25,

@@ -69,11 +69,27 @@ bool NotNegative(std::initializer_list<double> sizes);
 // Each part class keeps the relations its outline needs in one function of its own that says why (or
 // null) and refuses with this before it draws or models anything.
 bool RefuseSizes(const char* part, const char* why);
-// Why the bush profile cannot be made of its sizes, or null; the sizes are those of
-// TDirectPlug::dr2D_LeaderPinBushing_V1 (bore r, outside r1, collar r2, front F, collar S, length L from
-// the collar's face, guided length sl, V-groove Xk or 0). The guide bush, the guide plug and the bushes
-// built by code are this profile.
+// The sizes of the bush profile, those of TDirectPlug::dr2D_LeaderPinBushing_V1: bore r, outside r1, collar
+// r2, front F (0 for none), collar S (0 for none), length L from the collar's face, guided length sl (0: the
+// whole bore relieved), V-groove Xk or 0. The guide bush, the guide plug and the bushes built by code are
+// this profile, and its relations are theirs.
+struct TBushSizes
+{
+  double r, r1, r2, F, S, L, sl, Xk;
+};
+// The relations of the profile, in the order they are checked; bsNone when all hold.
+enum TBushRelation { bsSizes, bsGuided, bsBore, bsCollar, bsFront, bsCollarLength, bsGroove, bsNone };
+TBushRelation BushBroken(const TBushSizes& b);
+// What a relation asks for, as the user is told; null for bsNone.
+const char* BushMeaning(TBushRelation broken);
+// Why the bush profile cannot be made of its sizes, or null.
 const char* BushFault(double r, double r1, double r2, double F, double S, double L, double sl, double Xk);
+// Whether the locating ring's shoulder (radius base, standing on its face x = 0) is no wider than the ring
+// (radius outside): the ring class and the ring's codes take one answer.
+constexpr bool RingShoulderWithin(double base, double outside)
+{
+  return base <= outside;
+}
 // The sprue bush's radius in its plate: a whole millimetre in diameter, never below 8, that the sprue
 // opening from r57 at the seat's depth x71 at 3 degrees leaves at least 2.1 wide at the far end x70.
 double SprueFitRadius(double r57, double x70, double x71);
@@ -547,13 +563,16 @@ struct TMouldBuildMark
 };
 TMouldBuildMark drMouldBuildMark(const TModeler3D& M);
 // Discards the current part document, unwritten, when an element was refused or the modeller failed a
-// feature since mark (a part without it is not the part asked for), or when it has no body; each with a
-// message naming its file (a refused element has given its own). True when it did.
+// feature since mark (a part without it is not the part asked for: its sheet goes too), or when it has no
+// body; each with a message naming its file (a refused element has given its own). True when it did.
 bool drMouldDiscardFailed(TModeler3D& M, const TMouldBuildMark& mark);
+// Whether the part document just saved or closed was written; false, with a message naming its file (taken
+// before the save), when it was not. Its sheet went with it.
+bool drMouldSaved(TModeler3D& M, const TString& file);
 // The 3D part of a mould part: a part document with a sketch on plane 3, the profile drawn by
 // profile (tl 0, no sizes), revolved a full turn, then what cut adds (holes, flats), the grey
 // colour and the document closed and saved. False, with nothing made, when the modeller starts
-// no part, or when the part made is not whole (drMouldDiscardFailed).
+// no part, when the part made is not whole (drMouldDiscardFailed) or when it could not be written.
 bool drMouldModel(TModeler3D& M, int Id, const std::function<void(TModeler3D&)>& profile,
                   const std::function<void(TModeler3D&)>& cut = {});
 
@@ -911,3 +930,6 @@ bool drBaseDetail(TModeler3D& M, const TString& Path, const TString& Name, const
 // Whether the part of code MakeId is drawn with its size in slot Slot: a size it does not read changes
 // nothing of it.
 bool drBaseDetailReads(int MakeId, std::size_t Slot);
+// What the relation of code MakeId's outline that the sizes P break asks for, or null when they hold them
+// all (the sizes' count and signs are not looked at).
+const char* drBaseDetailBroken(int MakeId, std::span<const double> P);

@@ -252,7 +252,7 @@ TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
     }  Report(code, before, n);
   }
   // A guide bush's front extension at every length its relation lets through builds.
-  for (double f = 1.75; f <= 8.0; f += 0.5) {
+  for (double f = 2.0; f <= 8.0; f += 0.5) {
     std::vector<double> sizes = stdtest::TableRow(2, 1);
     sizes[5] = f;
     EXPECT_TRUE(Build(2, sizes, "front extension " + std::to_string(f), n, true)) << f;
@@ -276,9 +276,15 @@ TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
       {26, 1, {{7, 2.8}}, {"Код 26", "P7 = 2,8", "P2 = 5,5", "2·P7 < P2"}},
       {33, 1, {{12, 3.0}}, {"Код 33", "P12 = 3", "P6 = 3", "P12 < P6"}},
       {33, 1, {{12, 2.8}}, {"Код 33", "P12 = 2,8", "P5 = 5,5", "2·P12 < P5"}},
+      // A front extension shorter than its groove and run-out, which the guide bush class refuses too.
+      {2, 1, {{5, 1.75}}, {"Код 2", "P5 = 1,75", "передний поясок короче канавки", "2 <= P5"}},
+      // The locating ring's shoulder wider than the ring, which the ring class refuses (row 0: the sample).
+      {18, 0, {{3, 60.0}, {7, 100.0}}, {"Код 18", "P7 = 100", "P3 = 60", "буртик не шире кольца"}},
+      {19, 0, {{3, 60.0}, {7, 100.0}}, {"Код 19", "P7 = 100", "P3 = 60", "P7 <= P3"}},
   };
   for (const TMisfit& m : misfits) {
-    std::vector<double> sizes = stdtest::TableRow(m.Code, m.Row);
+    std::vector<double> sizes =
+        m.Row > 0 ? stdtest::TableRow(m.Code, m.Row) : stdtest::CodeSamples().at(m.Code);
     for (const auto& [slot, value] : m.Set)
       sizes[slot] = value;
     tbtest::TMessageLog log;
@@ -295,6 +301,62 @@ TEST_F(BaseDetailSolids, SizesPushedPastEachOtherAreRefusedByTheirRelation)
             << " refused by a relation, " << n.Failures << " failures\n";
   EXPECT_EQ(n.Failures, 0);
   EXPECT_GT(n.ByRelation, 0);
+}
+
+// Each relation lets through only what the modeller makes: the sizes of a code's first row (or sample), one
+// size at a time moved each way to the first relation it breaks, build just inside it as one valid solid, and
+// are refused just past it. CI takes the bushes' and the rings' codes; HXCAD_GEOMETRY_ROWS=all every code.
+TEST_F(BaseDetailSolids, SizesJustInsideEachRelationBuild)
+{
+  const bool all = SolidsEveryRow();
+  TCounts n;
+  int boundaries = 0;
+  for (const auto& [code, need] : stdtest::CodeNeeds()) {
+    const bool ci = code == 2 || code == 10 || code == 11 || code == 18 || code == 21 || code == 43 || code == 52;
+    if (code == 28 || !CodeSwept(code) || !(all || ci)) continue;
+    const std::vector<double> row = BasesOf(code, need).front().second;
+    if (row.size() < std::size_t(need) || drBaseDetailBroken(code, row) != nullptr) continue;
+    const std::size_t first = code == 37 || code == 38 ? 0 : 1;
+    for (std::size_t i = first; i < std::size_t(need); ++i) {
+      if (row[i] == 0.0 || !drBaseDetailReads(code, i)) continue;
+      for (const double step : {1.1, 1 / 1.1}) {
+        // The size scaled by step at a time up to 20 times (or down to a 20th of) its own, to the first
+        // value a relation refuses; the boundary between the two found to a part in a billion.
+        std::vector<double> v = row;
+        const auto broken = [&](double x) {
+          v[i] = x;
+          return drBaseDetailBroken(code, v);
+        };
+        double in = row[i], out = NAN;
+        for (double k = step; k < 20.5 && k > 1 / 20.5; k *= step)
+          if (broken(row[i] * k) != nullptr) {
+            out = row[i] * k;
+            break;
+          } else {
+            in = row[i] * k;
+          }
+        if (std::isnan(out)) continue;
+        for (int b = 0; b < 60 && std::abs(out - in) > 1e-9 * std::abs(out); ++b)
+          (broken((in + out) / 2) != nullptr ? out : in) = (in + out) / 2;
+        // Just on each side: a hundredth of a millimetre, or a thousandth of the size where that is more.
+        const double boundary = (in + out) / 2, gap = std::max(0.01, 1e-3 * std::abs(boundary));
+        const double inside = boundary + (in < out ? -gap : gap), past = boundary + (in < out ? gap : -gap);
+        if (broken(inside) != nullptr || past <= 0.0) continue; // another relation this close: not this one's side
+        const char* why = broken(past);
+        if (why == nullptr) continue;
+        ++boundaries;
+        std::ostringstream at;
+        at << "P" << i << " = " << inside << " / " << past << " (" << why << ")";
+        v[i] = inside;
+        EXPECT_TRUE(Build(code, v, "just inside " + at.str(), n, true)) << "code " << code << ", " << at.str();
+        v[i] = past;
+        EXPECT_FALSE(Build(code, v, "just past " + at.str(), n, true)) << "code " << code << ", " << at.str();
+      }
+    }
+  }
+  std::cout << "relations: " << boundaries << " boundaries, " << n.Calls << " calls\n";
+  EXPECT_GT(boundaries, 0);
+  EXPECT_EQ(n.Failures, 0);
 }
 
 // The host's verdict on each feature reaches the caller: with the evaluator attached, a cut that misses the

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -102,6 +103,9 @@ protected:
       ++n.Refused;
       if (!log.Texts.empty()) ++n.Reasons[log.Texts.front().Utf8Text()];
       EXPECT_FALSE(log.Texts.empty()) << "refused without a reason";
+      // Refused at whatever step, the call leaves nothing: its sheet goes with its part.
+      for (const TString& sheet : link.AllSheets)
+        EXPECT_FALSE(std::filesystem::exists(sheet.toWideChar())) << "a refused part's sheet is left";
       // A part whose outline is left empty has a sheet of its frame and no body; sizes refused draw nothing.
       if (log.Count("Недопустимые размеры") > 0) {
         EXPECT_FALSE(Sheeted) << "a sheet drawn of sizes refused";
@@ -207,7 +211,10 @@ TEST_F(PushedSizesNamed, EveryPartIsMadeWholeOrRefusedWithItsReason)
 
 // Flats wider than the support's round (Key 40 on a 25 mm support) once gave a sheet with a 40 mm flat
 // zone and a part whose flat cut removed nothing: refused now, as is every size that puts the flats off the
-// body; the sizes of the sweep are made.
+// body; the sizes of the sweep are made. Flats a rounding's width inside the round (at 0.6 times the sweep's
+// sizes, Radius 5.4 and Key 10.799999999999999) once passed, and the modeller failed the cut with the sheet
+// left behind: flats shallower than the modeller can cut are refused with the others, and Holds finds no
+// sheet of a refused call.
 TEST_F(PushedSizesNamed, TheSupportsFlatsLieOnItsRound)
 {
   TCounts n;
@@ -224,6 +231,114 @@ TEST_F(PushedSizesNamed, TheSupportsFlatsLieOnItsRound)
           "Key " + std::to_string(key) + ", LenToKey " + std::to_string(toKey), n);
       EXPECT_EQ(made, sound) << "Key " << key << ", LenToKey " << toKey;
     }
+  // Each flat's depth on the 5.4 radius, from none to a tenth of a millimetre.
+  for (const double depth : {0.0, 1e-15, 1e-9, 1e-6, 1e-4, 1e-3, 1e-2, 0.1}) {
+    const std::string what = "0.6x, Radius 5.4, flats " + std::to_string(depth) + " deep";
+    const bool made = Holds(
+        [&](TMade& m) {
+          support.Make(m, &MA, 0, 0.6);
+          auto& p = dynamic_cast<TProtectSupport&>(*m.Parts.back());
+          p.Radius = 5.4;
+          if (depth != 1e-15) p.Key = 2.0 * (5.4 - depth); // 1e-15: the 0.6x Key 10.799999999999999
+        },
+        what, n);
+    EXPECT_EQ(made, depth >= 1e-3) << what;
+  }
+}
+
+// A class refuses what its outline cannot make and nothing else, by the relations the builder by code takes
+// for the same outline: the guide bush with a front extension and code 2 of its table's row accept and refuse
+// the same front lengths (the class once refused 1.5 to 2 that the code built, and the code built 1.5 to 2,
+// where the groove's floor runs back into the collar); the pillar's OFRadius, which nothing draws or models,
+// is never asked for (0 was once refused); a pusher's spring seat of some length has a radius (0 once made a
+// pusher without its seat).
+TEST_F(PushedSizesNamed, ClassesRefuseWhatTheirOutlineCannotMakeAndNothingElse)
+{
+  TCounts n;
+  const std::filesystem::path folder = Dir / "code";
+  std::filesystem::create_directories(folder);
+  for (const double f : {1.0, 1.5, 1.75, 1.99, 2.0, 2.5, 3.0, 3.5}) {
+    const std::string what = "front " + std::to_string(f);
+    const bool made = Holds(
+        [&](TMade& m) {
+          Kind("guide_bush_2").Make(m, &MA, 1, 1.0);
+          dynamic_cast<TSocketLeaderPinBushing&>(*m.Parts.back()).FLen = f;
+        },
+        what, n);
+    std::vector<double> sizes = stdtest::TableRow(2, 1);
+    sizes[5] = f;
+    tbtest::TMessageLog log;
+    const bool built =
+        drBaseDetail(MA, adaptertest::T(folder) + TString("/"), TString("bush"), TString("m"), 2, 0, sizes, false);
+    std::filesystem::remove(folder / "bush.tpt");
+    EXPECT_EQ(made, built) << what;
+    EXPECT_EQ(made, f >= 2.0) << what;
+  }
+  for (const double seat : {0.0, 0.001, 1000.0}) {
+    const std::string what = "pillar, OFRadius " + std::to_string(seat);
+    EXPECT_TRUE(Holds(
+        [&](TMade& m) {
+          Kind("guide_pillar").Make(m, &MA, 1, 1.0);
+          auto& p = dynamic_cast<TSocketLeaderPin&>(*m.Parts.back());
+          ASSERT_GT(p.OFLen, 0.0);
+          p.OFRadius = seat;
+        },
+        what, n))
+        << what;
+  }
+  for (const double spring : {0.0, 8.0}) {
+    const std::string what = "ejector channel, SpringRadius " + std::to_string(spring);
+    tbtest::TMessageLog log;
+    const bool made = Holds(
+        [&](TMade& m) {
+          Kind("ejector_channel").Make(m, &MA, 0, 1.0);
+          dynamic_cast<TEjectorChannel&>(*m.Parts.back()).SpringRadius = spring;
+        },
+        what, n);
+    EXPECT_EQ(made, spring > 0.0) << what;
+  }
+}
+
+// A part document that cannot be written, its sheet drawn before it: the call is refused with its reason,
+// and neither the part nor its sheet is left, nor a document open.
+class TUnwritableParts : public stdtest::TMouldDocuments
+{
+public:
+  TUnwritableParts(const TString& sheets, const TString& parts) : TMouldDocuments(sheets), PartFolder(parts) {}
+  bool NewPartPlane(drApi::TModelerApi& M, int, int, bool InVisible, txapi::txObj3dTypeEnum BasePlane,
+                    const double& Vidst) override
+  {
+    const TString file = PartFolder + TString("part.tpt");
+    M.drCreate3D(InVisible, true, file, TString(), TString());
+    if (!M.R().Part) return false;
+    M.drPlaneEskis(BasePlane, Vidst, 0.0, TString());
+    AllParts.push_back(file);
+    return true;
+  }
+  TString PartFolder;
+};
+
+TEST_F(PushedSizesNamed, APartThatCannotBeWrittenTakesItsSheetWithIt)
+{
+  const std::filesystem::path folder = Dir / "unwritable";
+  std::filesystem::create_directories(folder);
+  {
+    std::ofstream blocker(folder / "plain");
+  }
+  for (const char* name : {"protect_support", "guide_bush_4"}) {
+    SCOPED_TRACE(name);
+    TUnwritableParts link(adaptertest::T(folder) + TString("/"), adaptertest::T(folder / "plain") + TString("/"));
+    tbtest::TMessageLog log;
+    TMade made;
+    Kind(name).Make(made, &MA, 1, 1.0);
+    made.Part().dr2D();
+    ASSERT_EQ(link.AllSheets.size(), 1u);
+    ASSERT_TRUE(std::filesystem::exists(link.AllSheets[0].toWideChar()));
+    made.Part().dr3D(1);
+    EXPECT_FALSE(std::filesystem::exists(link.AllSheets[0].toWideChar()));
+    EXPECT_EQ(log.Count("Не удалось записать файл "), 1);
+    EXPECT_TRUE(H.Documents().empty());
+  }
 }
 
 // A cap screw's socket is its thread's in the table, whatever head it is given: a head too narrow for the
@@ -264,6 +379,9 @@ TEST_F(PushedSizesNamed, APartWithAFailedFeatureIsNotWritten)
     const std::filesystem::path folder = Dir / ("cut" + std::to_string(int(at)));
     std::filesystem::create_directories(folder);
     stdtest::TMouldDocuments link(adaptertest::T(folder) + TString("/"));
+    // The part's sheet, drawn first as the part classes draw it, stands or goes with the part.
+    ASSERT_TRUE(drMouldSheet(MA, 7, 0, 0, [](TModeler3D& M) { M.drLine(0, 0, 40, 0, 1); }, 0));
+    ASSERT_EQ(link.AllSheets.size(), 1u);
     tbtest::TMessageLog log;
     const bool made = drMouldModel(
         MA, 7,
@@ -280,6 +398,7 @@ TEST_F(PushedSizesNamed, APartWithAFailedFeatureIsNotWritten)
     const bool written = std::filesystem::exists(link.AllParts[0].toWideChar());
     EXPECT_EQ(made, at == 0.0);
     EXPECT_EQ(written, made);
+    EXPECT_EQ(std::filesystem::exists(link.AllSheets[0].toWideChar()), made);
     EXPECT_EQ(log.Texts.empty(), made);
     EXPECT_TRUE(H.Documents().empty());
   }
