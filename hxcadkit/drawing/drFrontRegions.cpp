@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <memory>
 #include <tuple>
 #include <utility>
 
@@ -116,16 +118,27 @@ void TFrontSet::Stand(TModeler3D& m, TFrontRegions* owner)
   m.R2D().Closer = this;
 }
 
-void TFrontSet::Go()
+void TFrontSet::Go(bool draw)
 {
-  // A boundary still being collected when the regions go closes now, as it would have at its end; any other
-  // keeps its pieces.
-  if (Waits(*M)) {
-    CloseBoundary(*M);
-  } else {
-    DrawWaiting(*M, false);
-    DrawAlong(*M);
+  // A host call that fails while drawing must not leave these regions standing on the modeller.
+  try {
+    // A boundary still being collected when the regions go closes now, as it would have at its end; any
+    // other keeps its pieces.
+    if (draw && Waits(*M)) {
+      CloseBoundary(*M);
+    } else if (draw) {
+      DrawWaiting(*M, false);
+      DrawAlong(*M);
+    }
+  } catch (...) {
+    StandDown();
+    throw;
   }
+  StandDown();
+}
+
+void TFrontSet::StandDown()
+{
   TFrontKeep::Of(*M).Standing = Previous;
   M->R2D().Closer = PreviousCloser;
   if (Front) TFrontModeler::Give(Front);
@@ -527,16 +540,16 @@ TFrontRegions::TFrontRegions(TModeler3D& m)
   Set->Stand(m, this);
 }
 
-TFrontRegions::~TFrontRegions()
+TFrontRegions::~TFrontRegions() noexcept(false)
 {
-  TFrontKeep& keep = TFrontKeep::Of(Set->Modeller());
-  Set->Go();
-  if (keep.Sets.size() >= hxfront::KeepSets) {
-    delete Set;
-    return;
-  }
-  Set->Clear();
-  keep.Sets.emplace_back(Set);
+  std::unique_ptr<hxfront::TFrontSet> set(Set);
+  TFrontKeep& keep = TFrontKeep::Of(set->Modeller());
+  // What waits is drawn as the regions go, which a failing host call can interrupt: that failure goes to the
+  // caller as any other. While another one unwinds, nothing more is drawn, since a second would end the process.
+  set->Go(std::uncaught_exceptions() <= Unwinding);
+  if (keep.Sets.size() >= hxfront::KeepSets) return;
+  set->Clear();
+  keep.Sets.push_back(std::move(set));
 }
 
 TFrontRegions* TFrontRegions::Standing(const TModeler2D& m)

@@ -12,6 +12,7 @@
 // fastener overlap. What draws through the set's modeller (Through, or a TFrontModeler made on it) stops at
 // its regions.
 #include <cstddef>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -25,7 +26,8 @@ class TFrontRegions
 {
 public:
   explicit TFrontRegions(TModeler3D& m);
-  ~TFrontRegions();
+  // Draws what waits for the regions' end; a host call failing there is thrown on.
+  ~TFrontRegions() noexcept(false);
   TFrontRegions(const TFrontRegions&) = delete;
   TFrontRegions& operator=(const TFrontRegions&) = delete;
 
@@ -55,6 +57,7 @@ private:
   friend class TFrontModeler;
   friend class TFrontLines;
   hxfront::TFrontSet* Set;
+  int Unwinding = std::uncaught_exceptions(); // exceptions already in flight when made
 };
 
 // A modeller drawing through another, its lines (but auxiliary lines) stopping at the front

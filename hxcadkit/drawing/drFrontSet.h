@@ -266,8 +266,11 @@ class TFrontSet final : public TBoundaryCloser, private TWork
 public:
   // Stands on m, for the set the user made.
   void Stand(TModeler3D& m, TFrontRegions* owner);
-  // Goes: what is left of a boundary is drawn, the set before stands again.
-  void Go();
+  // Goes: what is left of a boundary is drawn (not when draw is false: the drawing is being abandoned), the
+  // set before stands again, also when drawing fails.
+  void Go(bool draw = true);
+  // The set before stands again, and the front modeller is given back.
+  void StandDown();
 
   void Polygon(const TPoint2D* corners, std::size_t count);
   TModeler3D* Through(TModeler3D& m);
