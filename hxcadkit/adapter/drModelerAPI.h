@@ -1032,6 +1032,18 @@ private:
              const TString& S);
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
+  // The cut line pending on the mould sheet: its ends as asked and the points given it since, on the sheet,
+  // and its letter. Its strokes and letter occupy the sheet where the host draws them, at the points given
+  // when there are two or more, when the cut ends (or its view closes).
+  struct TPendingCut
+  {
+    std::vector<std::array<double, 2>> Asked, Points;
+    double Hs = 0;
+    std::size_t Chars = 0;
+    bool On = false;
+  };
+  TPendingCut PendingCut;
+  void OccupyCut();
   // A visible arc (a circle from and to one point) recorded on the mould sheet, as an outline too when
   // outline.
   void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise,

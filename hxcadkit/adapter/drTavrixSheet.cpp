@@ -103,6 +103,8 @@ void TModelerApi::drCloseView()
       Layout.FromSheet(X1, Y1, x1, y1), Layout.FromSheet(X2, Y2, x2, y2);
       drawLine(x1, y1, x2, y2, txapi::txCSThin);
     };
+  // A cut line left open is drawn between its ends as asked.
+  OccupyCut();
   Layout.Settle(carry);
   // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
   // the next larger format, the view as far below its top and right of its binding margin as before.

@@ -339,7 +339,6 @@ constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1}
                           {"ejector_plug", "sign's stroke crossed", 2},
                           {"guide_bush_2", "sign's stroke crossed", 15},
                           {"guide_bush_4", "sign's stroke crossed", 15},
-                          {"guide_pillar_threaded", "section stroke crossed", 36},
                           {"guide_pillar_threaded", "sign's stroke crossed", 9},
                           {"guide_plug", "sign's stroke crossed", 1},
                           {"locating_ring", "line through an arrow's tip", 1},
@@ -505,13 +504,9 @@ protected:
 
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
-constexpr std::pair<const char*, int> OpenBetween[] = {{"guide_pillar_threaded", 3},
-                                                       {"guide_bush_2", 3},
-                                                       {"locating_sleeve", 5},
-                                                       {"sprue_bush", 3},
-                                                       {"locating_ring", 26},
-                                                       {"locating_ring_shoulder", 45},
-                                                       {"shank", 19}};
+constexpr std::pair<const char*, int> OpenBetween[] = {
+    {"guide_bush_2", 3},   {"locating_sleeve", 5},         {"sprue_bush", 3},
+    {"locating_ring", 26}, {"locating_ring_shoulder", 45}, {"shank", 19}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
