@@ -308,8 +308,13 @@ public:
   bool Active() const { return On; }
   // Whether an outline of the views enters the title block or leaves the frame.
   bool Cramped() const;
-  // The sheet grown to width x height, what the view holds moved up by dy with it.
-  void Enlarge(double width, double height, double dy);
+  // The sheet grown to width x height before what the view holds settles, all of it moved by (dx, dy) with
+  // the view.
+  void Enlarge(double width, double height, double dx, double dy);
+  // How far right the view moves on a sheet width wide so that its outlines leave the binding margin room
+  // for what stands beside them, as far as the frame's other side lets it.
+  double RoomLeft(double width) const;
+  double ViewX() const { return VX; }
   double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.
   void ToSheet(double x, double y, double& X, double& Y) const;

@@ -648,6 +648,25 @@ TEST_F(NamedSheets, SignsAndAnglesOfTheLargeGuidesStayOnThePaper)
   }
 }
 
+// A part too long for A3 grows its sheet to A2: its views, placed for A3, stand on the larger sheet inside
+// its frame, and what is settled about them is settled inside the larger frame (the guide pillar with a
+// seat 88 long ran across the binding margin, its lead-in's angle off the paper).
+TEST_F(NamedSheets, AGrownSheetHoldsItsViewsAndTextsInsideItsFrame)
+{
+  for (int row : {18, 36}) {
+    SCOPED_TRACE("guide pillar row " + std::to_string(row) + " with a seat 88 long");
+    const std::vector<txhost::SvgLayout> sheets =
+        stdtest::MouldSheetLayouts(H, Dir.path(), "guide_pillar", row, 1.0, [](TDetail& d) {
+          for (const auto& [size, value] : stdtest::pushed::SizesOf(d))
+            if (std::string(size) == "OFLen") *value = 88;
+        });
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(sheets[0].SheetWidth, 594.0) << "grown to A2";
+    for (const TFinding& f : Findings(sheets[0]))
+      ADD_FAILURE() << f.Kind << ": " << f.What;
+  }
+}
+
 TEST_F(NamedSheets, DetailsStayOnThePaperAndOffTheirParts)
 {
   // The guide plug at half size: its groove detail with its sizes.
