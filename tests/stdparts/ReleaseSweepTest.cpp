@@ -742,7 +742,11 @@ TEST_F(NamedSheets, TheSprueBushsTaperAngleStandsByItsBore)
       ASSERT_GE(arc.size(), 2u);
       for (const auto& [tip, next] :
            {std::pair{arc.front(), arc[1]}, std::pair{arc.back(), arc[arc.size() - 2]}}) {
-        EXPECT_LT(nearest(tip), 10.0) << "the arc's end at " << tip.first << ", " << tip.second;
+        // At 6.5 times (row 13) the sheet grows to A2 and settles there: the bore's diameter stands across
+        // the bore's end between the rays, and the arc a value's height and its gaps (3.5 + 2 x 1.5) further
+        // out.
+        EXPECT_LT(nearest(tip), row == 13 ? 16.5 : 10.0)
+            << "the arc's end at " << tip.first << ", " << tip.second;
         const double dx = next.first - tip.first, dy = next.second - tip.second, n = std::hypot(dx, dy);
         const double ux = dx / n, uy = dy / n, bx = tip.first + 3 * ux, by = tip.second + 3 * uy;
         const std::vector<std::pair<double, double>> head = {
