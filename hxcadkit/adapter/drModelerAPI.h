@@ -335,6 +335,9 @@ public:
   // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it. One that
   // carries (a thin continuous line, which a part draws as a surface's extension line) holds a sign too.
   void ThinLine(double X1, double Y1, double X2, double Y2, bool carries = false);
+  // A broken line (a detail's boundary): a thin line that also bounds the detail, whose values stand within
+  // it by the four sides alone (see Within).
+  void BrokenLine(double X1, double Y1, double X2, double Y2);
   void Occupy(const TQuad& q);
   // The outlines recorded from a hatch's start to its end bound a hatched area.
   void BeginArea() { AreaFrom = Segments.size(); }
@@ -549,6 +552,7 @@ private:
   std::vector<std::array<double, 4>> Thin;
   // The thin lines that carry nothing (axes, hidden lines): a sign's strokes keep off them.
   std::vector<std::array<double, 4>> Axes;
+  std::vector<std::array<double, 4>> Broken;
   // Whether the sign footprint q, grown by a gap on every side but its base, keeps off the axes.
   bool OffAxes(const TQuad& q) const;
   std::vector<TQuad> Boxes;

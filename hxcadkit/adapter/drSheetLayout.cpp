@@ -63,7 +63,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   Bands.Valid = false;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
-  Extensions.clear(), Thin.clear(), Axes.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
+  Extensions.clear(), Thin.clear(), Axes.clear(), Broken.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -104,6 +104,12 @@ void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool car
     Extensions.push_back({X1, Y1, X2, Y2});
   else
     Axes.push_back({X1, Y1, X2, Y2});
+}
+
+void TSheetLayout::BrokenLine(double X1, double Y1, double X2, double Y2)
+{
+  ThinLine(X1, Y1, X2, Y2);
+  if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Broken.push_back({X1, Y1, X2, Y2});
 }
 
 void TSheetLayout::EndArea()
@@ -177,7 +183,7 @@ void TSheetLayout::Enlarge(double width, double height, double dx, double dy)
   if (!On) return;
   Bands.Valid = false;
   const auto shift = [dx, dy](double& x, double& y) { x += dx, y += dy; };
-  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes})
+  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes, &Broken})
     for (auto& g : *lines)
       shift(g[0], g[1]), shift(g[2], g[3]);
   for (auto* quads : {&Boxes, &DimensionLines})

@@ -175,20 +175,39 @@ bool Keeps(const txhost::SvgPolyline& l)
          (l.Style == txapi::txCSNormal || l.Style == txapi::txCSThick || l.Style == txapi::txCSBrokenLine);
 }
 
-// Whether (x, y) lies within a view: main lines of the sheet on all four sides of it.
+// Whether (x, y) lies within a view: main lines of the sheet on all four sides of it, or all round it but
+// for one direction in sixteen that meets nothing (a bore's mouth the part is open to, its end face broken
+// there; one through a detail's broken boundary is the detail's, which the four sides decide).
 bool Enclosed(const txhost::SvgLayout& layout, double x, double y)
 {
+  constexpr int Rays = 16;
   bool left = false, right = false, below = false, above = false;
+  std::array<bool, Rays> hit{}, broken{};
   for (const txhost::SvgPolyline& line : layout.Lines) {
-    if (line.Kind != "curve" || line.Style != txapi::txCSNormal) continue;
+    const bool boundary = line.Kind == "curve" && line.Style == txapi::txCSBrokenLine;
+    if (line.Kind != "curve" || (line.Style != txapi::txCSNormal && !boundary)) continue;
     for (std::size_t k = 0; k + 1 < line.Points.size(); ++k) {
       const auto [x1, y1] = line.Points[k];
       const auto [x2, y2] = line.Points[k + 1];
-      if ((y1 > y) != (y2 > y)) (x1 + (x2 - x1) * (y - y1) / (y2 - y1) < x ? left : right) = true;
-      if ((x1 > x) != (x2 > x)) (y1 + (y2 - y1) * (x - x1) / (x2 - x1) < y ? below : above) = true;
+      if (!boundary && (y1 > y) != (y2 > y))
+        (x1 + (x2 - x1) * (y - y1) / (y2 - y1) < x ? left : right) = true;
+      if (!boundary && (x1 > x) != (x2 > x))
+        (y1 + (y2 - y1) * (x - x1) / (x2 - x1) < y ? below : above) = true;
+      // Which rays from (x, y) the segment meets.
+      const double sx = x2 - x1, sy = y2 - y1;
+      for (int r = 0; r < Rays; ++r) {
+        const double a = 2 * 3.141592653589793 * r / Rays, dx = std::cos(a), dy = std::sin(a);
+        const double den = dx * sy - dy * sx;
+        if (std::fabs(den) < 1e-12) continue;
+        const double wx = x1 - x, wy = y1 - y, t = (wx * sy - wy * sx) / den, u = (wx * dy - wy * dx) / den;
+        if (t > 0 && u >= 0 && u <= 1) (boundary ? broken : hit)[std::size_t(r)] = true;
+      }
     }
   }
-  return left && right && below && above;
+  int open = 0;
+  for (int r = 0; r < Rays; ++r)
+    open += hit[std::size_t(r)] ? 0 : broken[std::size_t(r)] ? Rays : 1;
+  return (left && right && below && above) || open <= 1;
 }
 
 std::string Where(const txhost::SvgLabel& l)
