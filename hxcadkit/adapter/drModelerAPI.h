@@ -308,8 +308,13 @@ public:
   bool Active() const { return On; }
   // Whether an outline of the views enters the title block or leaves the frame.
   bool Cramped() const;
-  // The sheet grown to width x height, what the view holds moved up by dy with it.
-  void Enlarge(double width, double height, double dy);
+  // The sheet grown to width x height before what the view holds settles, all of it moved by (dx, dy) with
+  // the view.
+  void Enlarge(double width, double height, double dx, double dy);
+  // How far right the view moves on a sheet width wide so that its outlines leave the binding margin room
+  // for what stands beside them, as far as the frame's other side lets it.
+  double RoomLeft(double width) const;
+  double ViewX() const { return VX; }
   double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.
   void ToSheet(double x, double y, double& X, double& Y) const;
@@ -330,6 +335,9 @@ public:
   // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it. One that
   // carries (a thin continuous line, which a part draws as a surface's extension line) holds a sign too.
   void ThinLine(double X1, double Y1, double X2, double Y2, bool carries = false);
+  // A broken line (a detail's boundary): a thin line that also bounds the detail, whose values stand within
+  // it by the four sides alone (see Within).
+  void BrokenLine(double X1, double Y1, double X2, double Y2);
   void Occupy(const TQuad& q);
   // The outlines recorded from a hatch's start to its end bound a hatched area.
   void BeginArea() { AreaFrom = Segments.size(); }
@@ -544,6 +552,7 @@ private:
   std::vector<std::array<double, 4>> Thin;
   // The thin lines that carry nothing (axes, hidden lines): a sign's strokes keep off them.
   std::vector<std::array<double, 4>> Axes;
+  std::vector<std::array<double, 4>> Broken;
   // Whether the sign footprint q, grown by a gap on every side but its base, keeps off the axes.
   bool OffAxes(const TQuad& q) const;
   std::vector<TQuad> Boxes;
@@ -1032,6 +1041,18 @@ private:
              const TString& S);
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
+  // The cut line pending on the mould sheet: its ends as asked and the points given it since, on the sheet,
+  // and its letter. Its strokes and letter occupy the sheet where the host draws them, at the points given
+  // when there are two or more, when the cut ends (or its view closes).
+  struct TPendingCut
+  {
+    std::vector<std::array<double, 2>> Asked, Points;
+    double Hs = 0;
+    std::size_t Chars = 0;
+    bool On = false;
+  };
+  TPendingCut PendingCut;
+  void OccupyCut();
   // A visible arc (a circle from and to one point) recorded on the mould sheet, as an outline too when
   // outline.
   void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise,

@@ -63,7 +63,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   Bands.Valid = false;
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
-  Extensions.clear(), Thin.clear(), Axes.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
+  Extensions.clear(), Thin.clear(), Axes.clear(), Broken.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -104,6 +104,12 @@ void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool car
     Extensions.push_back({X1, Y1, X2, Y2});
   else
     Axes.push_back({X1, Y1, X2, Y2});
+}
+
+void TSheetLayout::BrokenLine(double X1, double Y1, double X2, double Y2)
+{
+  ThinLine(X1, Y1, X2, Y2);
+  if (On && std::isfinite(X1 + Y1 + X2 + Y2)) Broken.push_back({X1, Y1, X2, Y2});
 }
 
 void TSheetLayout::EndArea()
@@ -172,22 +178,56 @@ bool TSheetLayout::Cramped() const
   });
 }
 
-void TSheetLayout::Enlarge(double width, double height, double dy)
+void TSheetLayout::Enlarge(double width, double height, double dx, double dy)
 {
   if (!On) return;
   Bands.Valid = false;
-  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes})
+  const auto shift = [dx, dy](double& x, double& y) { x += dx, y += dy; };
+  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes, &Broken})
     for (auto& g : *lines)
-      g[1] += dy, g[3] += dy;
-  for (TQuad& q : Boxes)
-    for (double& y : q.Y)
-      y += dy;
-  W = width, H = height, VY += dy;
+      shift(g[0], g[1]), shift(g[2], g[3]);
+  for (auto* quads : {&Boxes, &DimensionLines})
+    for (TQuad& q : *quads)
+      for (int k = 0; k < 4; ++k)
+        shift(q.X[k], q.Y[k]);
+  // What is still to settle, on the sheet; where it was asked in its container moves with the view.
+  for (TSign& s : Signs)
+    shift(s.SX, s.SY);
+  for (TTitle& t : Titles) {
+    for (int k = 0; k < 4; ++k)
+      shift(t.Box.X[k], t.Box.Y[k]);
+    shift(t.OX, t.OY);
+    for (auto& b : t.Branches)
+      shift(b[0], b[1]);
+  }
+  for (TDimension& d : Dimensions)
+    shift(d.X1, d.Y1), shift(d.X2, d.Y2), shift(d.SX, d.SY);
+  for (TCircleDimension& c : Circles)
+    shift(c.CX, c.CY);
+  for (TAngle& a : Angles)
+    shift(a.X, a.Y);
+  for (TArc& a : Arcs)
+    shift(a.X, a.Y);
+  for (TPlaced& p : Lines)
+    p.D += dx * p.Nx + dy * p.Ny;
+  W = width, H = height, VX += dx, VY += dy;
   // The title block where the larger sheet has it, in place of the one the views kept off.
   if (!Boxes.empty())
     Boxes.front() =
         Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
 }
+
+double TSheetLayout::RoomLeft(double width) const
+{
+  // Room for a stack of three dimensions or an angle's value beside the outlines.
+  constexpr double Room = 30;
+  double left = 1e300, right = -1e300;
+  for (const auto& g : Segments)
+    left = std::min({left, g[0], g[2]}), right = std::max({right, g[0], g[2]});
+  if (!(left < FrameLeft + Room) || !(right > left)) return 0;
+  return std::max(0.0, std::min(FrameLeft + Room - left, width - FrameMargin - Room - right));
+}
+
 void TSheetLayout::PlaceDimensions()
 {
   PlaceLinear();

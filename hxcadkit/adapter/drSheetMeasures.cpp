@@ -65,7 +65,27 @@ bool TSheetLayout::Within(double cx, double cy) const
         (y < cy ? below : above) = true;
       }
     }
-  return left && right && below && above;
+  const int sides = int(left) + int(right) + int(below) + int(above);
+  if (sides == 4) return true;
+  if (sides < 3) return false;
+  // Or outlines all round it but for one direction in sixteen that meets nothing: a bore's mouth the part is
+  // open to, its end face broken there. One through a detail's broken boundary is the detail's, which the
+  // four sides decide.
+  constexpr int Rays = 16;
+  int open = 0;
+  for (int r = 0; r < Rays && open <= 1; ++r) {
+    const double a = 2 * TMathDef::C_PI * r / Rays, dx = std::cos(a), dy = std::sin(a);
+    const auto meets = [&](const std::array<double, 4>& g) {
+      const double sx = g[2] - g[0], sy = g[3] - g[1], den = dx * sy - dy * sx;
+      if (std::fabs(den) < 1e-12) return false;
+      const double wx = g[0] - cx, wy = g[1] - cy, t = (wx * sy - wy * sx) / den,
+                   u = (wx * dy - wy * dx) / den;
+      return t > 0 && u >= 0 && u <= 1;
+    };
+    if (std::any_of(Segments.begin(), Segments.end(), meets)) continue;
+    open += std::any_of(Broken.begin(), Broken.end(), meets) ? Rays : 1;
+  }
+  return open <= 1;
 }
 
 bool TSheetLayout::Clear(const TQuad& q) const

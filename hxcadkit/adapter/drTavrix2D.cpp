@@ -165,6 +165,8 @@ void TModelerApi::drawLine(double x1, double y1, double x2, double y2, int Attr)
         SheetPoint(x1, y1, X1, Y1), SheetPoint(x2, y2, X2, Y2);
         if (Attr == txapi::txCSNormal || Attr == txapi::txCSThick)
           Layout.Outline(X1, Y1, X2, Y2);
+        else if (Attr == txapi::txCSBrokenLine)
+          Layout.BrokenLine(X1, Y1, X2, Y2);
         else
           Layout.ThinLine(X1, Y1, X2, Y2, Attr == txapi::txCSThin);
       }

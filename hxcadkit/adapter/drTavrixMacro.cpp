@@ -181,6 +181,7 @@ void TModelerApi::drEndObj()
   TRegistryApi& r = R();
   switch (R2D().APrevCommand.Pop()) {
   case cmCut:
+    OccupyCut();
     if (r.CutLine) {
       std::vector<double> points;
       points.reserve(std::size_t(r.APoints.Count) * 2);
@@ -249,28 +250,55 @@ void TModelerApi::drCut(const double& Hs, const double&, const double&, const TS
   r.CutLine->SetSwitch(true);
   AddLineText(r.CutLine->GetText(), S, Hs);
   R2D().CurDrawingObject = r.CutLine;
+  PendingCut = {};
   if (Layout.Active()) {
-    // A cut line shows as a thick stroke at each end (10 long, or half the line), its letter over its first
-    // point: the values and arcs settled when the view closes keep off both.
-    double X[2], Y[2];
-    SheetPoint(x1, y1, X[0], Y[0]);
-    SheetPoint(x2, y2, X[1], Y[1]);
-    const double L = std::hypot(X[1] - X[0], Y[1] - Y[0]);
-    if (L > 0) {
-      const double ux = (X[1] - X[0]) / L, uy = (Y[1] - Y[0]) / L, k = std::min(10.0, L / 2), h = 0.35;
-      for (int e = 0; e < 2; ++e) {
-        const double sx = e == 0 ? ux : -ux, sy = e == 0 ? uy : -uy;
-        TSheetLayout::TQuad q;
-        const double along[4] = {0, k, k, 0}, across[4] = {-h, -h, h, h};
-        for (int c = 0; c < 4; ++c)
-          q.X[c] = X[e] + along[c] * sx - across[c] * sy, q.Y[c] = Y[e] + along[c] * sy + across[c] * sx;
-        Layout.Occupy(q);
-      }
+    PendingCut.On = true;
+    PendingCut.Hs = Hs, PendingCut.Chars = std::size_t(std::max(1, S.Length()));
+    for (const auto& [x, y] : {std::array{x1, y1}, std::array{x2, y2}}) {
+      double X, Y;
+      SheetPoint(x, y, X, Y);
+      PendingCut.Asked.push_back({X, Y});
     }
+    // Its letter stands 2 above its first point.
     double LX, LY;
     SheetPoint(x1, y1 + 2.0, LX, LY);
-    Layout.Occupy(TSheetLayout::TextBox(LX, LY, 0.0, Hs, std::size_t(std::max(1, S.Length()))));
+    PendingCut.Asked.push_back({LX, LY});
   }
+}
+
+void TModelerApi::OccupyCut()
+{
+  if (!PendingCut.On) return;
+  PendingCut.On = false;
+  if (!Layout.Active()) return;
+  // The host draws the line through the points given it when there are two or more, else between its ends
+  // as asked: a thick stroke 10 long (or half the stretch) from each point along each stretch it starts or
+  // ends, its letter 2 above its first point. The values and arcs settled when the view closes keep off
+  // both, and a dimension line keeps a gap past a stroke's end.
+  const bool given = PendingCut.Points.size() >= 2;
+  const std::vector<std::array<double, 2>> at =
+      given ? PendingCut.Points
+            : std::vector<std::array<double, 2>>(PendingCut.Asked.begin(), PendingCut.Asked.begin() + 2);
+  constexpr double Half = 0.35, Past = 1.5;
+  for (std::size_t i = 0; i + 1 < at.size(); ++i) {
+    const double L = std::hypot(at[i + 1][0] - at[i][0], at[i + 1][1] - at[i][1]);
+    if (!(L > 0)) continue;
+    const double ux = (at[i + 1][0] - at[i][0]) / L, uy = (at[i + 1][1] - at[i][1]) / L,
+                 k = std::min(10.0, L / 2);
+    for (int e = 0; e < 2; ++e) {
+      const std::array<double, 2>& from = at[i + std::size_t(e)];
+      const double sx = e == 0 ? ux : -ux, sy = e == 0 ? uy : -uy;
+      TSheetLayout::TQuad q;
+      const double along[4] = {-Past, k, k, -Past}, across[4] = {-Half, -Half, Half, Half};
+      for (int c = 0; c < 4; ++c)
+        q.X[c] = from[0] + along[c] * sx - across[c] * sy, q.Y[c] = from[1] + along[c] * sy + across[c] * sx;
+      Layout.Occupy(q);
+    }
+  }
+  // Its letter over its first point, 2 above it in the container (as asked, or the first point given).
+  double LX = PendingCut.Asked[2][0], LY = PendingCut.Asked[2][1];
+  if (given) LX += at[0][0] - PendingCut.Asked[0][0], LY += at[0][1] - PendingCut.Asked[0][1];
+  Layout.Occupy(TSheetLayout::TextBox(LX, LY, 0.0, PendingCut.Hs, PendingCut.Chars));
 }
 
 void TModelerApi::drShelf(txapi::txLeaderSignEnum, const double& x, const double& y,
@@ -332,6 +360,11 @@ void TModelerApi::drPoint(const double& x, const double& y)
   }
   if (top == cmCut) {
     r.APoints.Push(TPoint2D(x, y));
+    if (PendingCut.On) {
+      double X, Y;
+      SheetPoint(x, y, X, Y);
+      PendingCut.Points.push_back({X, Y});
+    }
     return;
   }
   txapi::SmartPtr<txapi::IPoints> points = r.DrawingContainer;

@@ -103,9 +103,12 @@ void TModelerApi::drCloseView()
       Layout.FromSheet(X1, Y1, x1, y1), Layout.FromSheet(X2, Y2, x2, y2);
       drawLine(x1, y1, x2, y2, txapi::txCSThin);
     };
-  Layout.Settle(carry);
+  // A cut line left open is drawn between its ends as asked.
+  OccupyCut();
   // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
-  // the next larger format, the view as far below its top and right of its binding margin as before.
+  // the next larger format, the view as far below its top as before and, where it ran across the binding
+  // margin, moved right to leave room beside it. It grows before what the view holds settles, so that all
+  // of it settles inside the larger frame.
   const TLeafSelector& sel = TLeafSelector::Instance();
   const int at = SheetAt(), larger = at - 2;
   if (MouldSheet && r.View && Layout.Cramped() && larger >= 0 && at < sel.ASize.Count)
@@ -115,9 +118,12 @@ void TModelerApi::drCloseView()
           // The user's choice of format stays as it is for the sheets to come: only this one grows.
           format->SetFormat(txapi::txDocumentFormatEnum(sel.Format - ++SheetGrown));
           const double dy = sel.ASize[larger].y - sel.ASize[at].y;
+          const double dx = Layout.RoomLeft(sel.ASize[larger].x);
+          r.View->SetX(Layout.ViewX() + dx);
           r.View->SetY(Layout.ViewY() + dy);
-          Layout.Enlarge(sel.ASize[larger].x, sel.ASize[larger].y, dy);
+          Layout.Enlarge(sel.ASize[larger].x, sel.ASize[larger].y, dx, dy);
         }
+  Layout.Settle(carry);
   R2D().Constraint2D.Count = 0;
   r.View.reset();
   r.DrawingContainer.reset();

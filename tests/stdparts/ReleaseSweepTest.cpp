@@ -175,20 +175,39 @@ bool Keeps(const txhost::SvgPolyline& l)
          (l.Style == txapi::txCSNormal || l.Style == txapi::txCSThick || l.Style == txapi::txCSBrokenLine);
 }
 
-// Whether (x, y) lies within a view: main lines of the sheet on all four sides of it.
+// Whether (x, y) lies within a view: main lines of the sheet on all four sides of it, or all round it but
+// for one direction in sixteen that meets nothing (a bore's mouth the part is open to, its end face broken
+// there; one through a detail's broken boundary is the detail's, which the four sides decide).
 bool Enclosed(const txhost::SvgLayout& layout, double x, double y)
 {
+  constexpr int Rays = 16;
   bool left = false, right = false, below = false, above = false;
+  std::array<bool, Rays> hit{}, broken{};
   for (const txhost::SvgPolyline& line : layout.Lines) {
-    if (line.Kind != "curve" || line.Style != txapi::txCSNormal) continue;
+    const bool boundary = line.Kind == "curve" && line.Style == txapi::txCSBrokenLine;
+    if (line.Kind != "curve" || (line.Style != txapi::txCSNormal && !boundary)) continue;
     for (std::size_t k = 0; k + 1 < line.Points.size(); ++k) {
       const auto [x1, y1] = line.Points[k];
       const auto [x2, y2] = line.Points[k + 1];
-      if ((y1 > y) != (y2 > y)) (x1 + (x2 - x1) * (y - y1) / (y2 - y1) < x ? left : right) = true;
-      if ((x1 > x) != (x2 > x)) (y1 + (y2 - y1) * (x - x1) / (x2 - x1) < y ? below : above) = true;
+      if (!boundary && (y1 > y) != (y2 > y))
+        (x1 + (x2 - x1) * (y - y1) / (y2 - y1) < x ? left : right) = true;
+      if (!boundary && (x1 > x) != (x2 > x))
+        (y1 + (y2 - y1) * (x - x1) / (x2 - x1) < y ? below : above) = true;
+      // Which rays from (x, y) the segment meets.
+      const double sx = x2 - x1, sy = y2 - y1;
+      for (int r = 0; r < Rays; ++r) {
+        const double a = 2 * 3.141592653589793 * r / Rays, dx = std::cos(a), dy = std::sin(a);
+        const double den = dx * sy - dy * sx;
+        if (std::fabs(den) < 1e-12) continue;
+        const double wx = x1 - x, wy = y1 - y, t = (wx * sy - wy * sx) / den, u = (wx * dy - wy * dx) / den;
+        if (t > 0 && u >= 0 && u <= 1) (boundary ? broken : hit)[std::size_t(r)] = true;
+      }
     }
   }
-  return left && right && below && above;
+  int open = 0;
+  for (int r = 0; r < Rays; ++r)
+    open += hit[std::size_t(r)] ? 0 : broken[std::size_t(r)] ? Rays : 1;
+  return (left && right && below && above) || open <= 1;
 }
 
 std::string Where(const txhost::SvgLabel& l)
@@ -339,7 +358,6 @@ constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1}
                           {"ejector_plug", "sign's stroke crossed", 2},
                           {"guide_bush_2", "sign's stroke crossed", 15},
                           {"guide_bush_4", "sign's stroke crossed", 15},
-                          {"guide_pillar_threaded", "section stroke crossed", 36},
                           {"guide_pillar_threaded", "sign's stroke crossed", 9},
                           {"guide_plug", "sign's stroke crossed", 1},
                           {"locating_ring", "line through an arrow's tip", 1},
@@ -505,13 +523,9 @@ protected:
 
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
-constexpr std::pair<const char*, int> OpenBetween[] = {{"guide_pillar_threaded", 3},
-                                                       {"guide_bush_2", 3},
-                                                       {"locating_sleeve", 5},
-                                                       {"sprue_bush", 3},
-                                                       {"locating_ring", 26},
-                                                       {"locating_ring_shoulder", 45},
-                                                       {"shank", 19}};
+constexpr std::pair<const char*, int> OpenBetween[] = {
+    {"guide_bush_2", 3},   {"locating_sleeve", 5},         {"sprue_bush", 3},
+    {"locating_ring", 26}, {"locating_ring_shoulder", 45}, {"shank", 19}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
@@ -653,6 +667,25 @@ TEST_F(NamedSheets, SignsAndAnglesOfTheLargeGuidesStayOnThePaper)
   }
 }
 
+// A part too long for A3 grows its sheet to A2: its views, placed for A3, stand on the larger sheet inside
+// its frame, and what is settled about them is settled inside the larger frame (the guide pillar with a
+// seat 88 long ran across the binding margin, its lead-in's angle off the paper).
+TEST_F(NamedSheets, AGrownSheetHoldsItsViewsAndTextsInsideItsFrame)
+{
+  for (int row : {18, 36}) {
+    SCOPED_TRACE("guide pillar row " + std::to_string(row) + " with a seat 88 long");
+    const std::vector<txhost::SvgLayout> sheets =
+        stdtest::MouldSheetLayouts(H, Dir.path(), "guide_pillar", row, 1.0, [](TDetail& d) {
+          for (const auto& [size, value] : stdtest::pushed::SizesOf(d))
+            if (std::string(size) == "OFLen") *value = 88;
+        });
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(sheets[0].SheetWidth, 594.0) << "grown to A2";
+    for (const TFinding& f : Findings(sheets[0]))
+      ADD_FAILURE() << f.Kind << ": " << f.What;
+  }
+}
+
 TEST_F(NamedSheets, DetailsStayOnThePaperAndOffTheirParts)
 {
   // The guide plug at half size: its groove detail with its sizes.
@@ -728,7 +761,11 @@ TEST_F(NamedSheets, TheSprueBushsTaperAngleStandsByItsBore)
       ASSERT_GE(arc.size(), 2u);
       for (const auto& [tip, next] :
            {std::pair{arc.front(), arc[1]}, std::pair{arc.back(), arc[arc.size() - 2]}}) {
-        EXPECT_LT(nearest(tip), 10.0) << "the arc's end at " << tip.first << ", " << tip.second;
+        // At 6.5 times (row 13) the sheet grows to A2 and settles there: the bore's diameter stands across
+        // the bore's end between the rays, and the arc a value's height and its gaps (3.5 + 2 x 1.5) further
+        // out.
+        EXPECT_LT(nearest(tip), row == 13 ? 16.5 : 10.0)
+            << "the arc's end at " << tip.first << ", " << tip.second;
         const double dx = next.first - tip.first, dy = next.second - tip.second, n = std::hypot(dx, dy);
         const double ux = dx / n, uy = dy / n, bx = tip.first + 3 * ux, by = tip.second + 3 * uy;
         const std::vector<std::pair<double, double>> head = {
