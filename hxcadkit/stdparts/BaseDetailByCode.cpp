@@ -64,17 +64,21 @@ void Hexagon(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset, double 
 mould::TBushSizes BushOf(int code, Sizes P)
 {
   switch (code) {
-  case 10: return {P[1] / 2, P[2] / 2, P[3] / 2, P[4] - 6.0, 6.0, P[5], P[4] + P[5], 0};
-  case 11: return {P[1] / 2, P[2] / 2, P[3] / 2, P[5] - P[4], P[4], P[6], P[5] + P[6], 0};
+  case 10:
+    return {P[1] / 2, P[2] / 2, P[3] / 2, P[4] - 6.0, 6.0, P[5], P[4] + P[5], 0};
+  case 11:
+    return {P[1] / 2, P[2] / 2, P[3] / 2, P[5] - P[4], P[4], P[6], P[5] + P[6], 0};
   case 43:
-  case 51: return {P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, 0};
-  case 52: return {P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], 0};
-  default: return {P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[4], P[7], P[6], 0}; // 2 and 4
+  case 51:
+    return {P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, 0};
+  case 52:
+    return {P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], 0};
+  default:
+    return {P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[4], P[7], P[6], 0}; // 2 and 4
   }
 }
 
-template <int code>
-void Bush(TModeler3D& M, Sizes P, bool size)
+template <int code> void Bush(TModeler3D& M, Sizes P, bool size)
 {
   const mould::TBushSizes b = BushOf(code, P);
   TDirectPlug(0, &M, TConstruktor::Empty())
@@ -94,11 +98,19 @@ void Sprue(TModeler3D& M, Sizes P, double r73, double x71, bool size)
       .dr2D_V1(0, 0, 0, 1, r73, P[5] / 2, P[2] / 2, P[2] / 2, P[6], P[6] + P[3], P[3], x71, 0, size, P[7]);
 }
 
-void Ring(TModeler3D& M, double RBase, double RTpa, double iR, double t, double a, double sh, double T,
-          bool size)
+// The ring codes' sizes as the ring's section takes them: codes 18 and 19 a ring with its shoulder, code 21 a
+// flat one.
+mould::TRingSizes RingOf(int code, Sizes P)
 {
+  if (code == 21) return {P[1] / 2, P[1] / 2, P[3] / 2, P[4], P[5], 0, P[2]};
+  return {P[7] / 2, P[3] / 2, P[1] / 2, P[6], P[5], P[2], P[4]};
+}
+
+template <int code> void Ring(TModeler3D& M, Sizes P, bool size)
+{
+  const mould::TRingSizes r = RingOf(code, P);
   TLocatingRing(0, 0, &M, &TConstruktor::Empty(), nullptr)
-      .dr2D_LocatingRing_V1(0, 0, 0, 1, RBase, RTpa, iR, t, a, sh, T, 0, 0, 0, 0, 0, 0, size);
+      .dr2D_LocatingRing_V1(0, 0, 0, 1, r.RBase, r.R, r.iR, r.t, r.a, r.sh, r.T, 0, 0, 0, 0, 0, 0, size);
 }
 
 void CapScrew(TModeler3D& M, double at, double sR, double R, double iS, double K, double t, double L,
@@ -188,12 +200,8 @@ const TCodeRow Rows[] = {
     {15, 9, [](TModeler3D& M, Sizes P, bool s) { Sprue(M, P, P[8], 1.5, s); }, nullptr},
     {16, 8, [](TModeler3D& M, Sizes P, bool s) { Sprue(M, P, 0.0, 0.0, s); }, nullptr},
     {17, 9, [](TModeler3D& M, Sizes P, bool s) { Sprue(M, P, P[8], 1.5, s); }, nullptr},
-    {18, 8,
-     [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[7] / 2, P[3] / 2, P[1] / 2, P[6], P[5], P[2], P[4], s); },
-     nullptr},
-    {19, 8,
-     [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[7] / 2, P[3] / 2, P[1] / 2, P[6], P[5], P[2], P[4], s); },
-     nullptr},
+    {18, 8, Ring<18>, nullptr},
+    {19, 8, Ring<18>, nullptr},
     {20, 8, [](TModeler3D& M, Sizes P, bool s) { Rod(M, P, s, false); },
      [](TModeler3D& M, Sizes P, bool s) {
        // The flats are cut across the rod, from its side at x = -r through to +r.
@@ -202,9 +210,7 @@ const TCodeRow Rows[] = {
        Cut(M, 0, P[1]);
      },
      "лыски"},
-    {21, 6,
-     [](TModeler3D& M, Sizes P, bool s) { Ring(M, P[1] / 2, P[1] / 2, P[3] / 2, P[4], P[5], 0, P[2], s); },
-     nullptr},
+    {21, 6, Ring<21>, nullptr},
     {22, 6,
      [](TModeler3D& M, Sizes P, bool s) {
        TSetScrew(0, &M, TConstruktor::Empty())
@@ -459,12 +465,6 @@ double SphereEdge(Sizes P)
   return std::sqrt(std::abs(P[8] * P[8] - c * c));
 }
 
-// The locating ring's bore at its far face, widened by the entry cone from the land t to the thickness T.
-double RingEntry(double iR, double t, double a, double T)
-{
-  return a > 0.0 && a < 180.0 ? iR + (T - t) / std::tan(a * 0.017453292519943295) : iR;
-}
-
 #define HX_SIZE(expr) [](Sizes P) -> double { return (void)P, (expr); }
 
 // The guide pillars: guide (d), seat (d1) and collar (D) diameters, the lead-in x40 (its 30 degree cone
@@ -475,17 +475,18 @@ double RingEntry(double iR, double t, double a, double T)
         "заходный конус не доходит до оси"                                        \
   }
 
-// The bush codes' relations are the bush profile's (mould::BushBroken): each with the code's sizes it ties,
-// written in them.
-struct TBushText
+// A relation of a profile that several codes build, as one code writes it: the code's sizes it ties, and
+// the relation in them.
+template <class TKind> struct TProfileText
 {
   int Code;
-  mould::TBushRelation Broken;
+  TKind Broken;
   std::array<int, 4> Slots;
   const char* Formula;
 };
 
-const TBushText BushTexts[] = {
+// The bush codes' relations are the bush profile's (mould::BushBroken).
+const TProfileText<mould::TBushRelation> BushTexts[] = {
     {2, mould::bsBore, {1, 2}, "P1 + 3 < P2"},
     {2, mould::bsCollar, {2, 3}, "P2 < P3"},
     {2, mould::bsFront, {5}, "2 <= P5"},
@@ -505,6 +506,18 @@ const TBushText BushTexts[] = {
     {52, mould::bsGuided, {9, 7}, "P9 <= P7"},
     {52, mould::bsBore, {3, 5}, "P3 + 3 < P5"},
     {52, mould::bsCollarLength, {7}, "3,5 < P7"},
+};
+
+// The ring codes' relations are the ring's section's (mould::RingBroken).
+const TProfileText<mould::TRingRelation> RingTexts[] = {
+    {18, mould::rgShoulderWidth, {7, 3}, "P7 <= P3"},
+    {18, mould::rgShoulderRoot, {2, 7, 3}, "0,5 < P2 и P7 + 1 < P3, или P7 = P3"},
+    {18, mould::rgLength, {2, 4}, "P2 + 3 < P4, или P7 = P3 и 3,5 < P4"},
+    {18, mould::rgLand, {6, 4}, "P6 < P4"},
+    {18, mould::rgBore, {1, 3, 4, 5}, "P1/2 + (P4 - P6)/tg P5 + 1,73 < P3/2, P1/2 + (P2 - P6)/tg P5 < P7/2"},
+    {21, mould::rgLength, {2}, "3,5 < P2"},
+    {21, mould::rgLand, {4, 2}, "P4 < P2"},
+    {21, mould::rgBore, {3, 1, 2, 4}, "P3/2 + (P2 - P4)/tg P5 + 1,73 < P1/2, P3 + 1 < P1"},
 };
 
 const TRelation Relations[] = {
@@ -623,26 +636,6 @@ const TRelation Relations[] = {
      "сфера внутри головки"},
     {14, HX_SIZE(P[7]), HX_SIZE(90.0), {7}, "P7 < 90", "литниковое отверстие расширяется к форме"},
     {15, HX_SIZE(P[7]), HX_SIZE(90.0), {7}, "P7 < 90", "литниковое отверстие расширяется к форме"},
-    // The locating rings: the land P6 and shoulder P2 inside the thickness P4, the bore (widened by its entry
-    // cone at the angle P5) inside the outside P3 less its lead-in, the shoulder P7 no wider than the outside.
-    {18, HX_SIZE(P[6]), HX_SIZE(P[4]), {6, 4}, "P6 < P4", "поясок отверстия короче кольца"},
-    {18, HX_SIZE(P[2] + 3.0), HX_SIZE(P[4]), {2, 4}, "P2 + 3 < P4", "уступ и фаска короче кольца"},
-    {18,
-     HX_SIZE(RingEntry(P[1] / 2, P[6], P[5], P[4]) + 2.3),
-     HX_SIZE(P[3] / 2),
-     {1, 3, 4, 5},
-     "P1/2 + (P4 - P6)/tg P5 + 2,3 < P3/2",
-     "отверстие внутри наружной поверхности"},
-    {18, HX_SIZE(mould::RingShoulderWithin(P[7] / 2, P[3] / 2) ? 0.0 : 1.0), HX_SIZE(1.0), {7, 3}, "P7 <= P3",
-     "буртик не шире кольца"},
-    {21, HX_SIZE(P[4]), HX_SIZE(P[2]), {4, 2}, "P4 < P2", "поясок отверстия короче кольца"},
-    {21, HX_SIZE(3.0), HX_SIZE(P[2]), {2}, "3 < P2", "кольцо длиннее своей фаски"},
-    {21,
-     HX_SIZE(RingEntry(P[3] / 2, P[4], P[5], P[2]) + 2.3),
-     HX_SIZE(P[1] / 2),
-     {3, 1, 2, 4},
-     "P3/2 + (P2 - P4)/tg P5 + 2,3 < P1/2",
-     "отверстие внутри наружной поверхности"},
     // The ejector rod: its ends' holes P2 (drilled 1 under) inside the round P1 with its 1 mm chamfers and
     // apart along its length P7, the flats P3 wide inside the round and before the end (P6).
     {20, HX_SIZE(P[2] + 2.0), HX_SIZE(P[1]), {2, 1}, "P2 + 2 < P1", "отверстия внутри стержня"},
@@ -781,6 +774,17 @@ struct TBroken
   const char* Meaning = nullptr;
 };
 
+// A profile's broken relation as code writes it.
+template <class TKind, std::size_t N>
+TBroken ProfileBroken(int code, TKind broken, const char* meaning, const TProfileText<TKind> (&texts)[N])
+{
+  TBroken b;
+  b.Meaning = meaning;
+  for (const TProfileText<TKind>& t : texts)
+    if (t.Code == code && t.Broken == broken) b.Slots = t.Slots, b.Formula = t.Formula;
+  return b;
+}
+
 // The first relation of the code's outline its sizes break; none (a null Meaning) when all hold. The pairs of
 // codes that build one part share the first one's relations.
 TBroken BrokenRelation(int code, Sizes P)
@@ -789,11 +793,11 @@ TBroken BrokenRelation(int code, Sizes P)
     if (code == alike) code = first;
   if (code == 2 || code == 10 || code == 11 || code == 43 || code == 52) {
     const mould::TBushRelation broken = mould::BushBroken(BushOf(code, P));
-    TBroken b;
-    b.Meaning = mould::BushMeaning(broken);
-    for (const TBushText& t : BushTexts)
-      if (t.Code == code && t.Broken == broken) b.Slots = t.Slots, b.Formula = t.Formula;
-    return b;
+    return ProfileBroken(code, broken, mould::BushMeaning(broken), BushTexts);
+  }
+  if (code == 18 || code == 21) {
+    const mould::TRingRelation broken = mould::RingBroken(RingOf(code, P));
+    return ProfileBroken(code, broken, mould::RingMeaning(broken), RingTexts);
   }
   for (const TRelation& r : Relations)
     if (r.Code == code && !(r.Small(P) < r.Large(P))) return {r.Slots, r.Formula, r.Meaning};

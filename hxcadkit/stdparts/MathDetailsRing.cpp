@@ -51,62 +51,99 @@ void Section(const TLocatingRing& r, double bore, int tl, bool isSize)
                          r.FixBoltHeadLen, tl, isSize);
 }
 
-// Why no sound ring can be made of r's sizes, or null. The limits are those of the section: the
-// outer edge's lead-in (3 long, sqrt 3 deep) and the 0.5 chamfer or fillet at the face x = 0.
+constexpr const char* RingName = "кольцо установочное";
+
+// Why no sound ring can be made of r's sizes, or null: the section's relations, then those of the holes.
 const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
 {
   const double T = r.Thickness, R = r.Radius, RB = r.BaseRadius, sh = r.BaseThickness, iR = r.InRadius;
   const double rim = R - Sqrt3; // the outer edge at the face x = T
   const bool fixing = r.FixPositions() > 0, pins = sh == 0.0;
-  const auto positive = [](std::initializer_list<double> v) {
-    return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x) && x > 0.0; });
-  };
-  if (!positive({T, R, RB}) || !(std::isfinite(iR) && iR >= 0.0) || !(std::isfinite(sh) && sh >= 0.0) ||
-      (fixing && !positive({r.FixRadius, r.FixBoltRadius, r.FixBoltHeadRadius, r.FixBoltHeadLen})) ||
-      (pins && !positive({r.FixRadius, r.PinRadius})) ||
-      (tail && !positive({tail->PlaceRadius, tail->Radius})))
-    return "кольцо установочное: размеры должны быть положительными";
-  if (!mould::RingShoulderWithin(RB, R)) return "кольцо установочное: буртик шире кольца";
-  const bool shoulder = RB != R;
-  if (shoulder && pins)
-    return "кольцо установочное: радиус буртика отличается от наружного, а высоты буртика нет";
-  if (T <= 3.5 || (shoulder && sh >= T - 3.5)) return "кольцо установочное: кольцо тоньше буртика и фасок";
-  // The bore, widest at the face x = T, stays inside the shoulder and the outer edge.
+  if ((fixing && !mould::Positive({r.FixRadius, r.FixBoltRadius, r.FixBoltHeadRadius, r.FixBoltHeadLen})) ||
+      (pins && !mould::Positive({r.FixRadius, r.PinRadius})) ||
+      (tail && !mould::Positive({tail->PlaceRadius, tail->Radius})))
+    return mould::RingMeaning(mould::rgSizes);
   const TEntry e = Entry(r, iR);
+  if (const char* why = mould::RingMeaning(mould::RingBroken({RB, R, iR, e.t, e.a, sh, T}))) return why;
+  const bool shoulder = RB != R;
   const double rise = iR > 0.0 && e.a < 90.0 ? (T - e.t) / std::tan(e.a * Deg) : 0.0;
   const double boreEnd = iR > 0.0 ? iR + rise : 0.0;
-  const double boreAtShoulder =
-      shoulder && iR > 0.0 ? iR + std::max(0.0, sh - e.t) / std::tan(e.a * Deg) : iR;
-  if (boreEnd >= rim || iR >= RB - 0.5 || boreAtShoulder >= RB - 0.5)
-    return "кольцо установочное: отверстие выходит на наружную поверхность";
   // Holes on the fixing circle: the screws' counterbores, the pins.
   const double r52 = r.FixBoltRadius + 0.5;
   const double across =
       std::max({fixing ? r.FixBoltHeadRadius : 0.0, fixing ? r52 : 0.0, pins ? r.PinRadius : 0.0});
   if (fixing || pins) {
     if (r.FixRadius + across >= rim || r.FixRadius - across <= boreEnd)
-      return "кольцо установочное: отверстия крепления выходят из кольца";
+      return "отверстия крепления выходят из кольца";
   }
   if (fixing) {
-    if (r.FixBoltHeadRadius <= r52) return "кольцо установочное: зенковка не шире отверстия";
+    if (r.FixBoltHeadRadius <= r52) return "зенковка не шире отверстия";
     const bool outside = shoulder && RB < r.FixRadius;
     if (shoulder && (outside ? r.FixRadius - r52 <= RB + 0.5 : r.FixRadius + r52 >= RB - 0.5))
-      return "кольцо установочное: отверстия крепления пересекают край буртика";
-    if (r.FixBoltHeadLen >= T - (outside ? sh : 0.0)) return "кольцо установочное: зенковка глубже кольца";
+      return "отверстия крепления пересекают край буртика";
+    if (r.FixBoltHeadLen >= T - (outside ? sh : 0.0)) return "зенковка глубже кольца";
   }
   // The column tail's holes, in a part without a bore: through the ring, and either within the shoulder
   // or clear of it, as the screws' holes are.
   const bool boreless = r.Id2 != r.Id || iR == 0.0;
   if (tail && boreless) {
     const double r81 = tail->Radius + 0.5;
-    if (tail->PlaceRadius + r81 >= rim) return "кольцо установочное: отверстия хвостовика выходят из кольца";
+    if (tail->PlaceRadius + r81 >= rim) return "отверстия хвостовика выходят из кольца";
     if (shoulder && tail->PlaceRadius + r81 >= RB - 0.5 && tail->PlaceRadius - r81 <= RB + 0.5)
-      return "кольцо установочное: отверстия хвостовика пересекают край буртика";
+      return "отверстия хвостовика пересекают край буртика";
   }
   return nullptr;
 }
 
 } // namespace
+
+// The section's limits: the face x = 0 has its outer edge chamfered 0.5 on a ring without a shoulder, a
+// shoulder its root rounded 0.5, and the face x = T its outer edge led in 3 long and sqrt 3 deep.
+mould::TRingRelation mould::RingBroken(const TRingSizes& r)
+{
+  if (!Positive({r.RBase, r.R, r.T}) || !NotNegative({r.iR, r.sh, r.t}) || !std::isfinite(r.a))
+    return rgSizes;
+  // A bore's land ends inside the ring; a part without a bore may have none.
+  if (r.iR > 0.0 ? r.t >= r.T : r.t > r.T) return rgLand;
+  if (r.RBase > r.R) return rgShoulderWidth;
+  const bool shoulder = r.RBase != r.R;
+  // The root's rounding needs room on both its legs, or the outline leaves it out.
+  if (shoulder && (r.sh <= 0.5 || r.R - r.RBase <= 0.5)) return rgShoulderRoot;
+  if (r.T - 3.0 <= (shoulder ? r.sh : 0.5)) return rgLength;
+  // The bore and the outside run straight between these points, so the bore is inside wherever it is there.
+  const bool cone = r.a > 0.0 && r.a < 180.0;
+  const auto bore = [&](double x) { return cone && x > r.t ? r.iR + (x - r.t) / std::tan(r.a * Deg) : r.iR; };
+  const double leadIn = r.T - 3.0;
+  const auto outside = [&](double x) {
+    if (shoulder && x <= r.sh) return r.RBase;
+    if (!shoulder && x < 0.5) return r.R - 0.5 + x;
+    return x > leadIn ? r.R - (x - leadIn) * Sqrt3 / 3.0 : r.R;
+  };
+  for (const double x : {0.0, shoulder ? r.sh : 0.5, r.t, leadIn, r.T})
+    if (!(bore(x) >= 0.0 && bore(x) < outside(x))) return rgBore;
+  return rgNone;
+}
+
+const char* mould::RingMeaning(TRingRelation broken)
+{
+  switch (broken) {
+  case rgSizes:
+    return "размеры должны быть положительными";
+  case rgShoulderWidth:
+    return "буртик не шире кольца";
+  case rgShoulderRoot:
+    return "буртик выше и уже кольца более чем на скругление 0,5";
+  case rgLength:
+    return "уступ и фаска короче кольца";
+  case rgLand:
+    return "поясок отверстия короче кольца";
+  case rgBore:
+    return "отверстие внутри наружной поверхности";
+  case rgNone:
+    break;
+  }
+  return nullptr;
+}
 
 // A column tail linked as the ring's complement; another class counts as none.
 const TColumnTail* TLocatingRing::Tail() const
@@ -117,7 +154,7 @@ const TColumnTail* TLocatingRing::Tail() const
 void TLocatingRing::dr2D() const
 {
   if (!M2.Ptr) return;
-  if (const char* why = Fault(*this, Tail())) return RefuseElement(why);
+  if (mould::RefuseSizes(RingName, Fault(*this, Tail()))) return;
   TModeler3D& Md = M();
   for (const int det : {Id, Id2}) {
     // A bore opening in a cone gives its far diameter for reference, and its angle right of the section
@@ -243,12 +280,18 @@ void TLocatingRing::dr2D_Vo(const Real& mx, const Real& my, const Real& ma, cons
 void TLocatingRing::dr3D(int) const
 {
   if (!M2.Ptr) return;
-  if (const char* why = Fault(*this, Tail())) return RefuseElement(why);
+  if (mould::RefuseSizes(RingName, Fault(*this, Tail()))) return;
   TModeler3D& Md = M();
   const auto holes = [this](TModeler3D& m, int det, double recessPlane) {
-    m.drPlaneEskis(txapi::o3d_planeXOY, -Thickness, 0.0, TString());
-    dr2D_Vo(0, 0, 0, 1.0, det, 2);
-    m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, Thickness, 0.0);
+    // A cut of an empty sketch fails: a shouldered ring without screws has no holes in its bored part.
+    const bool through =
+        Tail() != nullptr && (FixPositions() > 0 || BaseThickness == 0.0 || det != Id || InRadius == 0.0);
+    if (through) {
+      m.drPlaneEskis(txapi::o3d_planeXOY, -Thickness, 0.0, TString());
+      dr2D_Vo(0, 0, 0, 1.0, det, 2);
+      m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, Thickness, 0.0);
+    }
+    if (FixPositions() == 0) return;
     m.drPlaneEskis(txapi::o3d_planeXOY, recessPlane, 0.0, TString());
     dr2D_Vo(0, 0, 0, 1.0, det, 3);
     m.drCutExtrusion(txapi::dtNormal, txapi::etBlind, FixBoltHeadLen, 0.0);

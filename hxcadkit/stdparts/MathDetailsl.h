@@ -84,12 +84,19 @@ TBushRelation BushBroken(const TBushSizes& b);
 const char* BushMeaning(TBushRelation broken);
 // Why the bush profile cannot be made of its sizes, or null.
 const char* BushFault(double r, double r1, double r2, double F, double S, double L, double sl, double Xk);
-// Whether the locating ring's shoulder (radius base, standing on its face x = 0) is no wider than the ring
-// (radius outside): the ring class and the ring's codes take one answer.
-constexpr bool RingShoulderWithin(double base, double outside)
+// The locating ring's section, that of TLocatingRing::dr2D_LocatingRing_V1: shoulder RBase standing sh on the
+// face x = 0 (none where RBase is R), outside R, bore iR straight over the land t and then opening at a
+// degrees to the face x = T. The ring class and the ring's codes are this section, and its relations are
+// theirs.
+struct TRingSizes
 {
-  return base <= outside;
-}
+  double RBase, R, iR, t, a, sh, T;
+};
+// The relations of the section, in the order they are checked; rgNone when all hold.
+enum TRingRelation { rgSizes, rgLand, rgShoulderWidth, rgShoulderRoot, rgLength, rgBore, rgNone };
+TRingRelation RingBroken(const TRingSizes& r);
+// What a relation asks for, as the user is told; null for rgNone.
+const char* RingMeaning(TRingRelation broken);
 // The sprue bush's radius in its plate: a whole millimetre in diameter, never below 8, that the sprue
 // opening from r57 at the seat's depth x71 at 3 degrees leaves at least 2.1 wide at the far end x70.
 double SprueFitRadius(double r57, double x70, double x71);

@@ -257,6 +257,13 @@ TEST_F(PushedSizesNamed, ClassesRefuseWhatTheirOutlineCannotMakeAndNothingElse)
   TCounts n;
   const std::filesystem::path folder = Dir / "code";
   std::filesystem::create_directories(folder);
+  const auto built = [&](int code, const std::vector<double>& sizes) {
+    tbtest::TMessageLog log;
+    const bool made = drBaseDetail(MA, adaptertest::T(folder) + TString("/"), TString("part"), TString("m"),
+                                   code, 0, sizes, false);
+    std::filesystem::remove(folder / "part.tpt");
+    return made;
+  };
   for (const double f : {1.0, 1.5, 1.75, 1.99, 2.0, 2.5, 3.0, 3.5}) {
     const std::string what = "front " + std::to_string(f);
     const bool made = Holds(
@@ -267,12 +274,39 @@ TEST_F(PushedSizesNamed, ClassesRefuseWhatTheirOutlineCannotMakeAndNothingElse)
         what, n);
     std::vector<double> sizes = stdtest::TableRow(2, 1);
     sizes[5] = f;
-    tbtest::TMessageLog log;
-    const bool built =
-        drBaseDetail(MA, adaptertest::T(folder) + TString("/"), TString("bush"), TString("m"), 2, 0, sizes, false);
-    std::filesystem::remove(folder / "bush.tpt");
-    EXPECT_EQ(made, built) << what;
+    EXPECT_EQ(made, built(2, sizes)) << what;
     EXPECT_EQ(made, f >= 2.0) << what;
+  }
+  // The shouldered ring without screws (whose holes have relations of their own) and codes 18 and 19 of the
+  // same section (its bore entered at 45 degrees from a land 1 long), on each side of each limit: the
+  // shoulder and the lead-in within the thickness (the class once refused 11.5 to 12 that the codes built),
+  // the bore at the far face inside the lead-in (the codes once refused 38.7 to 39.27 that the class built),
+  // the bore inside the shoulder (the codes once built a bore through it).
+  struct TRingCase
+  {
+    double Shoulder, ShoulderRadius, Bore;
+    bool Sound;
+  };
+  const TRingCase rings[] = {
+      {11.4, 38, 18, true},  {11.6, 38, 18, true},   {11.95, 38, 18, true}, {12.05, 38, 18, false},
+      {5, 50, 38.5, true},   {5, 50, 39.2, true},    {5, 50, 39.35, false}, {10, 38, 28.3, true},
+      {10, 38, 28.95, true}, {10, 38, 29.05, false}, {10, 38, 33, false},
+  };
+  for (const TRingCase& c : rings) {
+    std::ostringstream what;
+    what << "ring, shoulder " << c.Shoulder << " high, " << 2 * c.ShoulderRadius << " across, bore "
+         << 2 * c.Bore;
+    const bool made = Holds(
+        [&](TMade& m) {
+          Kind("locating_ring_shoulder").Make(m, &MA, 1, 1.0);
+          auto& r = dynamic_cast<TLocatingRing&>(*m.Parts.back());
+          r.CountFix = 0, r.BaseThickness = c.Shoulder, r.BaseRadius = c.ShoulderRadius, r.InRadius = c.Bore;
+        },
+        what.str(), n);
+    EXPECT_EQ(made, c.Sound) << what.str();
+    for (const int code : {18, 19})
+      EXPECT_EQ(built(code, {0, 2 * c.Bore, c.Shoulder, 110, 15, 45, 1, 2 * c.ShoulderRadius}), c.Sound)
+          << what.str() << ", code " << code;
   }
   for (const double seat : {0.0, 0.001, 1000.0}) {
     const std::string what = "pillar, OFRadius " + std::to_string(seat);
@@ -304,7 +338,9 @@ TEST_F(PushedSizesNamed, ClassesRefuseWhatTheirOutlineCannotMakeAndNothingElse)
 class TUnwritableParts : public stdtest::TMouldDocuments
 {
 public:
-  TUnwritableParts(const TString& sheets, const TString& parts) : TMouldDocuments(sheets), PartFolder(parts) {}
+  TUnwritableParts(const TString& sheets, const TString& parts) : TMouldDocuments(sheets), PartFolder(parts)
+  {
+  }
   bool NewPartPlane(drApi::TModelerApi& M, int, int, bool InVisible, txapi::txObj3dTypeEnum BasePlane,
                     const double& Vidst) override
   {
@@ -327,7 +363,8 @@ TEST_F(PushedSizesNamed, APartThatCannotBeWrittenTakesItsSheetWithIt)
   }
   for (const char* name : {"protect_support", "guide_bush_4"}) {
     SCOPED_TRACE(name);
-    TUnwritableParts link(adaptertest::T(folder) + TString("/"), adaptertest::T(folder / "plain") + TString("/"));
+    TUnwritableParts link(adaptertest::T(folder) + TString("/"),
+                          adaptertest::T(folder / "plain") + TString("/"));
     tbtest::TMessageLog log;
     TMade made;
     Kind(name).Make(made, &MA, 1, 1.0);
@@ -380,7 +417,8 @@ TEST_F(PushedSizesNamed, APartWithAFailedFeatureIsNotWritten)
     std::filesystem::create_directories(folder);
     stdtest::TMouldDocuments link(adaptertest::T(folder) + TString("/"));
     // The part's sheet, drawn first as the part classes draw it, stands or goes with the part.
-    ASSERT_TRUE(drMouldSheet(MA, 7, 0, 0, [](TModeler3D& M) { M.drLine(0, 0, 40, 0, 1); }, 0));
+    ASSERT_TRUE(drMouldSheet(
+        MA, 7, 0, 0, [](TModeler3D& M) { M.drLine(0, 0, 40, 0, 1); }, 0));
     ASSERT_EQ(link.AllSheets.size(), 1u);
     tbtest::TMessageLog log;
     const bool made = drMouldModel(
