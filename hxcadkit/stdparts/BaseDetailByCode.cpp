@@ -64,21 +64,17 @@ void Hexagon(TModeler3D& M, txapi::txObj3dTypeEnum plane, double offset, double 
 mould::TBushSizes BushOf(int code, Sizes P)
 {
   switch (code) {
-  case 10:
-    return {P[1] / 2, P[2] / 2, P[3] / 2, P[4] - 6.0, 6.0, P[5], P[4] + P[5], 0};
-  case 11:
-    return {P[1] / 2, P[2] / 2, P[3] / 2, P[5] - P[4], P[4], P[6], P[5] + P[6], 0};
+  case 10: return {P[1] / 2, P[2] / 2, P[3] / 2, P[4] - 6.0, 6.0, P[5], P[4] + P[5], 0};
+  case 11: return {P[1] / 2, P[2] / 2, P[3] / 2, P[5] - P[4], P[4], P[6], P[5] + P[6], 0};
   case 43:
-  case 51:
-    return {P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, 0};
-  case 52:
-    return {P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], 0};
-  default:
-    return {P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[4], P[7], P[6], 0}; // 2 and 4
+  case 51: return {P[3] / 2, P[4] / 2, P[4] / 2, 0, 0, P[5], 0, 0};
+  case 52: return {P[3] / 2, P[5] / 2, P[5] / 2, 0, 0, P[7], P[7] - P[9], 0};
+  default: return {P[1] / 2, P[2] / 2, P[3] / 2, P[5], P[4], P[7], P[6], 0}; // 2 and 4
   }
 }
 
-template <int code> void Bush(TModeler3D& M, Sizes P, bool size)
+template <int code>
+void Bush(TModeler3D& M, Sizes P, bool size)
 {
   const mould::TBushSizes b = BushOf(code, P);
   TDirectPlug(0, &M, TConstruktor::Empty())
@@ -106,7 +102,8 @@ mould::TRingSizes RingOf(int code, Sizes P)
   return {P[7] / 2, P[3] / 2, P[1] / 2, P[6], P[5], P[2], P[4]};
 }
 
-template <int code> void Ring(TModeler3D& M, Sizes P, bool size)
+template <int code>
+void Ring(TModeler3D& M, Sizes P, bool size)
 {
   const mould::TRingSizes r = RingOf(code, P);
   TLocatingRing(0, 0, &M, &TConstruktor::Empty(), nullptr)

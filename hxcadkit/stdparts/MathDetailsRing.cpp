@@ -127,20 +127,13 @@ mould::TRingRelation mould::RingBroken(const TRingSizes& r)
 const char* mould::RingMeaning(TRingRelation broken)
 {
   switch (broken) {
-  case rgSizes:
-    return "размеры должны быть положительными";
-  case rgShoulderWidth:
-    return "буртик не шире кольца";
-  case rgShoulderRoot:
-    return "буртик выше и уже кольца более чем на скругление 0,5";
-  case rgLength:
-    return "уступ и фаска короче кольца";
-  case rgLand:
-    return "поясок отверстия короче кольца";
-  case rgBore:
-    return "отверстие внутри наружной поверхности";
-  case rgNone:
-    break;
+  case rgSizes: return "размеры должны быть положительными";
+  case rgShoulderWidth: return "буртик не шире кольца";
+  case rgShoulderRoot: return "буртик выше и уже кольца более чем на скругление 0,5";
+  case rgLength: return "уступ и фаска короче кольца";
+  case rgLand: return "поясок отверстия короче кольца";
+  case rgBore: return "отверстие внутри наружной поверхности";
+  case rgNone: break;
   }
   return nullptr;
 }

@@ -338,9 +338,7 @@ TEST_F(PushedSizesNamed, ClassesRefuseWhatTheirOutlineCannotMakeAndNothingElse)
 class TUnwritableParts : public stdtest::TMouldDocuments
 {
 public:
-  TUnwritableParts(const TString& sheets, const TString& parts) : TMouldDocuments(sheets), PartFolder(parts)
-  {
-  }
+  TUnwritableParts(const TString& sheets, const TString& parts) : TMouldDocuments(sheets), PartFolder(parts) {}
   bool NewPartPlane(drApi::TModelerApi& M, int, int, bool InVisible, txapi::txObj3dTypeEnum BasePlane,
                     const double& Vidst) override
   {
@@ -363,8 +361,7 @@ TEST_F(PushedSizesNamed, APartThatCannotBeWrittenTakesItsSheetWithIt)
   }
   for (const char* name : {"protect_support", "guide_bush_4"}) {
     SCOPED_TRACE(name);
-    TUnwritableParts link(adaptertest::T(folder) + TString("/"),
-                          adaptertest::T(folder / "plain") + TString("/"));
+    TUnwritableParts link(adaptertest::T(folder) + TString("/"), adaptertest::T(folder / "plain") + TString("/"));
     tbtest::TMessageLog log;
     TMade made;
     Kind(name).Make(made, &MA, 1, 1.0);
@@ -417,8 +414,7 @@ TEST_F(PushedSizesNamed, APartWithAFailedFeatureIsNotWritten)
     std::filesystem::create_directories(folder);
     stdtest::TMouldDocuments link(adaptertest::T(folder) + TString("/"));
     // The part's sheet, drawn first as the part classes draw it, stands or goes with the part.
-    ASSERT_TRUE(drMouldSheet(
-        MA, 7, 0, 0, [](TModeler3D& M) { M.drLine(0, 0, 40, 0, 1); }, 0));
+    ASSERT_TRUE(drMouldSheet(MA, 7, 0, 0, [](TModeler3D& M) { M.drLine(0, 0, 40, 0, 1); }, 0));
     ASSERT_EQ(link.AllSheets.size(), 1u);
     tbtest::TMessageLog log;
     const bool made = drMouldModel(
