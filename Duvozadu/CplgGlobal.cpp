@@ -139,15 +139,25 @@ Integer UnbuildableRow(const TTable& t, const TColumnReads& reads)
 
 // A table with no whole row, with fewer columns than its builders read, whose values stop inside a row
 // (every row after the cut would be read shifted), with a value that is not a plain number (a hand-written
-// "1e308" reads as 1) or with one its builders cannot build (reads) is as good as none. For the last two,
-// badRow gets the row (from 0) of the first such value, so that whoever edited the base can find it;
-// otherwise -1.
-TTable* Load(const char* name, int columns, const TColumnReads* reads = nullptr, Integer* badRow = nullptr)
+// "1e308" reads as 1) or with one its builders cannot build (reads) is as good as none. For a row written
+// with a value too many or too few and for the last two, badRow gets the row (from 0) of the first such
+// fault, so that whoever edited the base can find it, and what says what is wrong there when the row alone
+// does not; otherwise -1.
+TTable* Load(const char* name, int columns, const TColumnReads* reads = nullptr, Integer* badRow = nullptr,
+             TString* what = nullptr)
 {
   bool plain = true;
   Integer irregular = -1;
-  TTable* t = TextBase.GetTable(TString(name), &plain, &irregular);
+  TTextBase::TOddRow odd;
+  TTable* t = TextBase.GetTable(TString(name), &plain, &irregular, &odd);
   Integer bad = t && !plain ? irregular / t->CountColumn : -1;
+  // A value's row is counted by the columns, which the rows after an odd one no longer keep.
+  if (t && odd.Row >= 0 && (bad < 0 || odd.Row <= bad)) {
+    bad = odd.Row;
+    if (what)
+      *what = Counted(double(odd.Values), "значение", "значения", "значений") + TString(", нужно ") +
+              TString(t->CountColumn);
+  }
   if (t && (!plain || t->CountRow <= 0 || t->CountColumn < columns ||
             std::int64_t(t->Count) != std::int64_t(t->CountRow) * t->CountColumn)) {
     delete t;
@@ -179,6 +189,15 @@ TString BaseFault()
     return TString("Ошибка открытия файла ") + file + TString(" ") + TString(e) + TString(" ") +
            TString(std::strerror(e));
   return DC(TString("Плохой файл параметров")) + TString(" ") + file;
+}
+
+// Why a table is refused: missing (row -1), or the row (from 0) at fault and, when said, what is wrong there.
+TString TableFault(const char* table, Integer row, const TString& what)
+{
+  if (row < 0) return DC(TString("Необнаружена таблица ")) + TString(table);
+  const TString at = DC(TString("Неверное значение в таблице ")) + TString(table) + DC(TString(", строка ")) +
+                     TString(row + 1);
+  return what.Empty() ? at : at + TString(": ") + what;
 }
 
 int ColumnsOf(const TCoupling& c, int i)
@@ -354,30 +373,24 @@ bool TCoupling::ReadTables(TTable* (&tables)[9], TString& why) const
     t = nullptr;
   for (int i = 0; i < 9 && LTable[i + 1]; ++i) {
     Integer bad = -1;
-    tables[i] = Load(LTable[i + 1], ColumnsOf(*this, i), ReadsOf(*this, i), &bad);
+    TString what;
+    tables[i] = Load(LTable[i + 1], ColumnsOf(*this, i), ReadsOf(*this, i), &bad, &what);
     if (tables[i]) continue;
-    if (why.Empty())
-      why = bad >= 0 ? DC(TString("Неверное значение в таблице ")) + TString(LTable[i + 1]) +
-                           DC(TString(", строка ")) + TString(bad + 1)
-                     : DC(TString("Необнаружена таблица ")) + TString(LTable[i + 1]);
+    if (why.Empty()) why = TableFault(LTable[i + 1], bad, what);
     complete = false;
   }
   if (!complete || !Fit) return complete;
   // Every coupling with fit rules cuts keyways: without its table it would be built without them (and the
   // sleeve-and-pin one without its pins), so it is refused as for a table of its own.
   Integer bad = -1;
-  const std::unique_ptr<TTable> keyways(Load(KeywayTable, KeywayColumns, &RKeyway, &bad));
   TFitFault fault;
+  const std::unique_ptr<TTable> keyways(Load(KeywayTable, KeywayColumns, &RKeyway, &bad, &fault.What));
   if (!keyways) {
     fault.Table = FitKeyway, fault.Row = bad;
   } else if (FitKeywayTable(*keyways, fault) && Fit({tables, keyways.get()}, fault)) {
     return true;
   }
-  const char* table = fault.Table == FitKeyway ? KeywayTable : LTable[fault.Table + 1];
-  why = fault.Row < 0 ? DC(TString("Необнаружена таблица ")) + TString(table)
-                      : DC(TString("Неверное значение в таблице ")) + TString(table) +
-                            DC(TString(", строка ")) + TString(fault.Row + 1);
-  if (!fault.What.Empty()) why = why + TString(": ") + fault.What;
+  why = TableFault(fault.Table == FitKeyway ? KeywayTable : LTable[fault.Table + 1], fault.Row, fault.What);
   return false;
 }
 

@@ -29,9 +29,15 @@ const std::string& Dir()
   return dir;
 }
 
-void Query(TTable* t)
+void Query(TTextBase& base, const TString& name)
 {
+  TTextBase::TOddRow odd;
+  TTable* t = base.GetTable(name, nullptr, nullptr, &odd);
   if (!t) return;
+  // The row written with a value too many or too few is named exactly when the values do not fill the rows.
+  Check((t->Count % t->CountColumn != 0) == (odd.Row >= 0), "odd row named or missed");
+  Check(odd.Row < 0 || (odd.Row <= t->CountRow && odd.Values >= 1 && odd.Values != t->CountColumn),
+        "odd row out of range");
   Check(t->Count >= 0 && t->Count <= MaxTextBaseValues, "value count out of range");
   Check(t->CountColumn >= 1 && t->Control >= 0 && t->Control < t->CountColumn, "bad columns");
   Check(t->CountRow == t->Count / t->CountColumn, "row count");
@@ -67,9 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TAStr names;
   base.CouplingLS(names);
   for (int i = 0; i < names.Count && i < 8; ++i)
-    Query(base.GetTable(names[i]));
-  Query(base.GetTable(TString("T")));
-  Query(base.GetTable(TString("Муфта")));
+    Query(base, names[i]);
+  Query(base, TString("T"));
+  Query(base, TString("Муфта"));
 
   // The file as a standard-part file.
   base.FB.Seek(0);

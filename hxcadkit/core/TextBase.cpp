@@ -25,8 +25,10 @@ TADTable ABaseDetail;
 
 namespace {
 // Values of a table or block, up to its closing '}' (left pending). False when the data end,
-// the next table begins ('#') or the values outnumber the limit before a '}' turns up.
-template <class TReader> bool ReadValues(TReader& b, std::vector<double>& values)
+// the next table begins ('#') or the values outnumber the limit before a '}' turns up. starts is
+// called as each value begins.
+template <class TReader, class Starts = TNoLineEnds>
+bool ReadValues(TReader& b, std::vector<double>& values, Starts&& starts = Starts())
 {
   values.clear();
   b.Skip(L' ');
@@ -35,6 +37,7 @@ template <class TReader> bool ReadValues(TReader& b, std::vector<double>& values
     if (c == L'}') return true;
     if (b.EmptyBufer() || c == L'#') return false;
     if (Integer(values.size()) >= MaxTextBaseValues) return false;
+    starts();
     values.push_back(b.GetReal());
     b.Skip(L' ');
   }
@@ -192,6 +195,8 @@ public:
   // The first value word read that is not a plain decimal number ("1e308" reads as 1, "12a" as
   // 12), counted from 0 over the values read; -1 while there is none.
   Integer Irregular = -1;
+  // The line ends the filter has passed over (those a search skips in the window are not seen).
+  Integer Lines = 0;
 
 private:
   static constexpr int MaxPending = 4; // a power of two; the filter leaves at most two
@@ -211,7 +216,8 @@ private:
   }
   void Filter()
   {
-    FilterWideText(F, [this](wchar_t c) { Push(c); });
+    FilterWideText(
+        F, [this](wchar_t c) { Push(c); }, [this] { ++Lines; });
   }
   // The characters up to c or a 0, as code-page bytes ('?' for those the code page lacks).
   const std::string& StrTo(wchar_t c)
@@ -260,15 +266,17 @@ bool WholeFileInWindow(const TKmfData& f, std::int64_t size)
 struct TFoundTable
 {
   bool Found = false;
-  bool Bad = false; // the table breaks the format: reported on every request
+  bool Bad = false;       // the table breaks the format: reported on every request
   Integer Irregular = -1; // the first value not written as a plain decimal number, -1: none
+  TTextBase::TOddRow Odd;
   TString GOST;
   int Columns = 0, Key = 0;
   std::vector<double> Values;
 };
 
-// Scans the base from its start for the first table of that name and reads it.
-TFoundTable Scan(TTextBase& base, const TString& name, bool fromWindow)
+// Scans the base from its start for the first table of that name and reads it. With lines, also the line
+// each value starts on.
+TFoundTable Scan(TTextBase& base, const TString& name, bool fromWindow, std::vector<Integer>* lines = nullptr)
 {
   TFoundTable r;
   Rewind(base, fromWindow);
@@ -287,13 +295,40 @@ TFoundTable Scan(TTextBase& base, const TString& name, bool fromWindow)
   r.Key = b.GetInt();
   b.SkipTo(L'{');
   bool good = r.Columns >= 1 && r.Columns <= MaxTextBaseValues && r.Key >= 0 && r.Key < r.Columns;
-  if (!good || !ReadValues(b, r.Values)) {
+  if (!good || !ReadValues(b, r.Values, [&] {
+        if (lines) lines->push_back(b.Lines);
+      })) {
     r.Found = false;
     r.Bad = true;
     r.Values.clear();
   }
   r.Irregular = b.Irregular;
   return r;
+}
+
+// The values of a table that do not fill its last row were written a value too many or too few in some row.
+// The blanks the reader sees do not tell where one line ends, so only then is the table read once more with
+// its lines counted: the row is the first line holding values that holds another number of them.
+void FindOddRow(TTextBase& base, const TString& name, bool fromWindow, TFoundTable& found)
+{
+  if (!found.Found || found.Values.size() % std::size_t(found.Columns) == 0) return;
+  std::vector<Integer> lines;
+  const TFoundTable again = Scan(base, name, fromWindow, &lines);
+  // The file may have changed between the readings: then no row is named.
+  if (!again.Found || again.Values.size() != found.Values.size() || lines.size() != found.Values.size())
+    return;
+  Integer row = 0;
+  for (std::size_t i = 0; i < lines.size(); ++row) {
+    std::size_t end = i;
+    while (end < lines.size() && lines[end] == lines[i])
+      ++end;
+    if (Integer(end - i) != found.Columns) {
+      found.Odd.Row = row;
+      found.Odd.Values = Integer(end - i);
+      return;
+    }
+    i = end;
+  }
 }
 } // namespace
 
@@ -396,10 +431,11 @@ TTextBase::TState TTextBase::State()
   return s;
 }
 
-TTable* TTextBase::GetTable(const TString& name, bool* plain, Integer* irregular)
+TTable* TTextBase::GetTable(const TString& name, bool* plain, Integer* irregular, TOddRow* odd)
 {
   if (plain) *plain = true;
   if (irregular) *irregular = -1;
+  if (odd) *odd = TOddRow();
   if (!Active) return nullptr;
   TCache::TKey key;
   const bool keyed = KeyNow(key);
@@ -412,7 +448,9 @@ TTable* TTextBase::GetTable(const TString& name, bool* plain, Integer* irregular
   }
   TCache::TEntry scanned;
   if (!entry) {
-    scanned = Scan(*this, name, keyed && Cache && Cache->WindowHolds(FB, key));
+    const bool fromWindow = keyed && Cache && Cache->WindowHolds(FB, key);
+    scanned = Scan(*this, name, fromWindow);
+    FindOddRow(*this, name, fromWindow, scanned);
     if (keyed) {
       if (!Cache) Cache = std::make_unique<TCache>();
       if (Cache->Tables.size() >= TCache::MaxEntries) Cache->Tables.clear();
@@ -427,6 +465,7 @@ TTable* TTextBase::GetTable(const TString& name, bool* plain, Integer* irregular
   if (!entry->Found) return nullptr;
   if (plain) *plain = entry->Irregular < 0;
   if (irregular) *irregular = entry->Irregular;
+  if (odd) *odd = entry->Odd;
   auto* t = new TTable(int(entry->Values.size()), entry->Columns, entry->Key, entry->Values.data());
   t->Name = name;
   t->GOST = entry->GOST;

@@ -33,7 +33,17 @@ public:
   // With plain, also says whether every value of the table was written as a plain decimal
   // number: the tokeniser knows no exponent and drops letters, so "1e308" reads as 1. With
   // irregular, the index among the table's values of the first that is not, -1 when none.
-  TTable* GetTable(const TString& name, bool* plain = nullptr, Integer* irregular = nullptr);
+  // With odd, for a table whose values do not fill its last row, the row written with a value too
+  // many or too few (see TOddRow).
+  struct TOddRow
+  {
+    // The first row (from 0; a row is a line that holds values) whose line holds a number of
+    // values other than the table's columns, and that number; Row -1 when there is none.
+    Integer Row = -1;
+    Integer Values = 0;
+  };
+  TTable* GetTable(const TString& name, bool* plain = nullptr, Integer* irregular = nullptr,
+                   TOddRow* odd = nullptr);
   // The names of the tables meant for the user, in file order.
   void CouplingLS(TAStr& list);
 

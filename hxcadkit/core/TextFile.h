@@ -32,14 +32,27 @@ inline bool NextWideUnit(TKmfData& f, wchar_t& u)
 // what they come to. A run of control characters (1-26) is one blank; a "//" comment with its
 // line end is one blank (a CR takes the character after it along); a 0 is a blank and the 0.
 // Adds nothing at the end of the stream. Shared by the tokeniser and the text base's scanner.
-template <class Put> inline void FilterWideText(TKmfData& f, Put&& put)
+// lineEnd is called for each line end the blanks stand for (a LF, a CR not followed by one, a
+// comment's end), so that a reader that wants to can tell the lines apart the blanks merge.
+struct TNoLineEnds
+{
+  void operator()() const {}
+};
+template <class Put, class LineEnd = TNoLineEnds>
+inline void FilterWideText(TKmfData& f, Put&& put, LineEnd&& lineEnd = LineEnd())
 {
   wchar_t c;
   if (!NextWideUnit(f, c)) return;
   if (c >= 1 && c <= 26) {
     put(L' ');
+    wchar_t was;
     do {
-      if (!NextWideUnit(f, c)) return;
+      was = c;
+      if (!NextWideUnit(f, c)) {
+        if (was == 10 || was == 13) lineEnd();
+        return;
+      }
+      if (was == 10 || (was == 13 && c != 10)) lineEnd();
     } while (c >= 1 && c <= 26);
     if (c != L'/') {
       put(c);
@@ -58,12 +71,12 @@ template <class Put> inline void FilterWideText(TKmfData& f, Put&& put)
       return;
     }
     wchar_t d;
-    while (NextWideUnit(f, d) && d != 0 && d != 10) {
-      if (d == 13) {
-        NextWideUnit(f, d);
-        break;
-      }
+    bool ended = false;
+    while (!ended && NextWideUnit(f, d) && d != 0) {
+      ended = d == 10 || d == 13;
+      if (d == 13) NextWideUnit(f, d);
     }
+    if (ended) lineEnd();
     put(L' ');
     return;
   }

@@ -118,6 +118,42 @@ TEST(TextBaseTables, TheFirstValueThatIsNotAPlainNumberIsLocated)
   }
 }
 
+// A row written with a value too many or too few is found by its line, however the lines end and whatever
+// lines without values stand between the rows; a table whose values fill its rows names none.
+TEST(TextBaseTables, ARowWithAValueTooManyOrTooFewIsFoundByItsLine)
+{
+  constexpr int columns = 3, rows = 4;
+  const std::string ends[] = {"\n", "\r\n", "\r", " // note\r\n", "\t// note\n\n\t\n", "\n//\n"};
+  TScratchDir dir;
+  for (const std::string& end : ends)
+    for (int row : {0, 1, rows - 1})
+      for (int delta : {-1, 0, 1}) {
+        std::string text = "# \"T\" \"G\" \"C\" 3 0" + end + "{" + end;
+        int values = 0;
+        for (int r = 0; r < rows; ++r) {
+          for (int k = 0; k < columns + (r == row ? delta : 0); ++k) {
+            text += '\t';
+            text += std::to_string(++values);
+          }
+          text += end;
+        }
+        dir.WriteText("t.tb", text + "}" + end);
+        TTextBase base;
+        ASSERT_TRUE(base.Init(dir.Path(), TString("t.tb")));
+        TTextBase::TOddRow odd;
+        odd.Row = -2;
+        std::unique_ptr<TTable> t(base.GetTable(TString("T"), nullptr, nullptr, &odd));
+        ASSERT_NE(t, nullptr) << text;
+        EXPECT_EQ(t->Count, values) << text;
+        EXPECT_EQ(t->cArray[values - 1], values) << text;
+        EXPECT_EQ(odd.Row, delta == 0 ? -1 : row) << text;
+        EXPECT_EQ(odd.Values, delta == 0 ? 0 : columns + delta) << text;
+        // Handed out again from what the first request kept.
+        t.reset(base.GetTable(TString("T"), nullptr, nullptr, &odd));
+        EXPECT_EQ(odd.Row, delta == 0 ? -1 : row) << text;
+      }
+}
+
 TEST(TextBaseTables, AuxiliaryTablesAreFoundButNotListed)
 {
   TBase b("base.tb");
@@ -332,7 +368,8 @@ TEST(MalformedBases, MoreValuesThanATableHoldsAreRefused)
 // few hundred thousand tables took minutes and gigabytes.
 TEST(LargeBases, TheTableListCostsABoundedNumberOfAllocationsPerTable)
 {
-  if (!hxcadtest::TAllocationCount::Available()) GTEST_SKIP() << "allocations are counted under the sanitizer";
+  if (!hxcadtest::TAllocationCount::Available())
+    GTEST_SKIP() << "allocations are counted under the sanitizer";
   constexpr int tables = 4000;
   TScratchDir dir;
   std::string text;
@@ -481,14 +518,14 @@ TEST_P(PartSelect, FindsTheRowOfTheKeys)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PartSelect,
-    ::testing::Values(TPartSelectCase{1, 11, 0, 0, 0, 0, 1},   // the nearest row below
-                      TPartSelectCase{1, 20, 0, 0, 0, 0, 4},   // below every row: the last
-                      TPartSelectCase{1, 5, 0, 0, 0, 0, 0},    // above every row: none
-                      TPartSelectCase{-1, 11, 0, 0, 0, 0, 2},  // the first row above
-                      TPartSelectCase{1, 12, 2, 27, 3, 2, 2},  // the nearest L below 27 is 25
-                      TPartSelectCase{1, 12, 2, 40, 3, 3, 0},  // the run of d = 12 ends first
+    ::testing::Values(TPartSelectCase{1, 11, 0, 0, 0, 0, 1},  // the nearest row below
+                      TPartSelectCase{1, 20, 0, 0, 0, 0, 4},  // below every row: the last
+                      TPartSelectCase{1, 5, 0, 0, 0, 0, 0},   // above every row: none
+                      TPartSelectCase{-1, 11, 0, 0, 0, 0, 2}, // the first row above
+                      TPartSelectCase{1, 12, 2, 27, 3, 2, 2}, // the nearest L below 27 is 25
+                      TPartSelectCase{1, 12, 2, 40, 3, 3, 0}, // the run of d = 12 ends first
                       TPartSelectCase{9, 12, 0, 0, 0, 0, 0}),
-                         hxcad::test::CaseNames()); // past the row
+    hxcad::test::CaseNames()); // past the row
 
 TEST(StandardParts, DesignationsOfPlainAndPlateTables)
 {

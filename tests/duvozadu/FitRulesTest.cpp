@@ -492,6 +492,34 @@ TEST_F(FitRules, EveryCouplingRefusesAnUnusableKeywayTable)
   EXPECT_TRUE(Built(0, 0));
 }
 
+// A row written with a value too many or too few, in a main table, a sub-table and the keyway table alike, is
+// named with how many values it has against how many it needs: the table is there.
+TEST_F(FitRules, ARowWithAValueTooManyOrTooFewIsNamed)
+{
+  for (const char* table : {"МУВП", "МУВП.Палец", Keyways}) {
+    std::unique_ptr<TTable> shipped(TextBase.GetTable(TString(table)));
+    ASSERT_TRUE(shipped) << table;
+    const int columns = shipped->CountColumn, rows = shipped->CountRow;
+    for (int row : {0, rows / 2, rows - 1})
+      for (int delta : {-1, 1}) {
+        SCOPED_TRACE(::testing::Message() << table << " row " << row << " " << delta);
+        // The value of column 1 written twice, or left out.
+        ASSERT_TRUE(editedbase::UseBase(
+            Dir.path(), editedbase::EditedText(editedbase::Shipped(), table, 1, row, [&](double v) {
+              return delta > 0 ? editedbase::Written(v) + u"\t" + editedbase::Written(v) : std::u16string();
+            })));
+        const int n = columns + delta;
+        const std::string values = std::to_string(n) + (n % 10 == 1 ? " значение" : " значений");
+        const std::string why = At(table, row) + ": " + values + ", нужно " + std::to_string(columns);
+        EXPECT_TRUE(Refused(0, 0, why));
+        // Every coupling reads the keyway table.
+        if (table == std::string(Keyways)) {
+          EXPECT_TRUE(Refused(1, 0, why));
+        }
+      }
+  }
+}
+
 // The toroidal and the jaw-disc halves' keyways stay inside their hubs (d1 and D3) as the others' do: a hub
 // narrowed round the smallest bore 14 (its keyway's floor at 9.3) is refused where the keyway breaks through.
 TEST_F(FitRules, KeywaysStayInsideTheHubs)

@@ -178,7 +178,10 @@ TEST_P(DamagedTextBase, ATableThatCannotBeReadWholeIsMissing)
 INSTANTIATE_TEST_SUITE_P(Damages, DamagedTextBase,
                          ::testing::Values(Damage{"main_columns", u"\"Муфты\" 20 17", u"\"Муфты\" 1 0",
                                                   "МУВП"},
-                                           Damage{"main_row_cut", u"\t8800\t71\t", u"\t71\t", "МУВП"},
+                                           // The table is there: its row is named with its count.
+                                           Damage{"main_row_cut", u"\t8800\t71\t", u"\t71\t", "МУВП",
+                                                  "Неверное значение в таблице МУВП, строка 1: 19 значений, "
+                                                  "нужно 20"},
                                            // The tokeniser knows no exponent: this would read as 1.
                                            Damage{"main_exponent", u"\t8800\t71\t", u"\t8800\t1e308\t",
                                                   "МУВП", "Неверное значение в таблице МУВП, строка 1"},
