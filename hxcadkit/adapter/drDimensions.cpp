@@ -237,10 +237,14 @@ void TModelerApi::drDimD(const double& Val, const TString&, const double& FBase,
   d->Update();
   if (Layout.Active())
     SettleCircle(
-        [d](double angle, double, bool outside) {
-          // From outside: one arrow on the circle, its line and value beyond it (the host's style 2).
+        [d, Pt](double angle, double out, bool outside) {
+          // From outside: one arrow on the circle, its line and value beyond it (the host's style 2). A
+          // value with no free place as far past the circle as asked goes further out, on the side asked.
           if (outside) d->SetStyle(2);
           d->SetAngle(angle);
+          if (txapi::SmartPtr<txapi::IDimensionParams> p = d)
+            if (NearestInt(out) != std::abs(Pt))
+              TextShiftBySign(*p, Pt < 0 ? -NearestInt(out) : NearestInt(out));
           d->Update();
         },
         true, x, y, Val * 0.5, Pt, S1, after, FBase);

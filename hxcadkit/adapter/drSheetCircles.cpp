@@ -157,9 +157,11 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
         if (onArc(a) && (!c.Diameter || onArc(a + 180))) turns.push_back(a);
       }
     }
-    // The shifts to try, 2 mm apart on the sheet, for a radius on its arcs.
+    // The shifts to try, 2 mm apart on the sheet, for a radius on its arcs; any other value goes out that way
+    // only while it has found no free place at any angle nearer (a value longer than the room the drawing
+    // left it past its circle).
     const double step = std::max(1.0, std::round(2 / (scale > 0 ? scale : 1)));
-    const int shifts = arcs.empty() || c.Diameter ? 1 : 30;
+    const int shifts = 30, asked = arcs.empty() || c.Diameter ? 1 : shifts;
     const double len = 0.6 * ValueHeight * double(c.Chars);
     const auto sign =
         c.Asked ? std::find_if(Signs.begin(), Signs.end(),
@@ -189,7 +191,7 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
       bool Short = false, Signed = false;
       TQuad Sign;
     } chosen, any, freeAt, uncrossed;
-    for (int m = 0; m < shifts && std::isnan(chosen.Angle); ++m)
+    for (int m = 0; m < shifts && std::isnan(chosen.Angle) && (m < asked || std::isnan(any.Angle)); ++m)
       for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
         for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
           const double a = turns[k], shift = c.Shift + step * m;

@@ -346,9 +346,10 @@ void TSheetLayout::PlaceLinear()
     // Brought back there, it takes no sign's place as asked (its line, its value, nor its extension lines
     // that sign's value), its value lies across no extension line still to come, and its extension lines
     // run across no value settled: the sign and the dimensions after it then stand where they did.
-    const auto clearThere = [&](double d, double slide) {
+    // A line brought back out of reach may take a sign's place as asked: the sign settles after it.
+    const auto clearThere = [&](double d, double slide, bool signsStay = true) {
       const TAt r = at(d, slide);
-      if (std::any_of(Signs.begin(), Signs.end(), [&](const TSign& g) {
+      if (signsStay && std::any_of(Signs.begin(), Signs.end(), [&](const TSign& g) {
             const TQuad f = Footprint(g, g.SX, g.SY);
             return Overlap(r.Value, f) || Overlap(r.Line, f);
           }))
@@ -372,6 +373,44 @@ void TSheetLayout::PlaceLinear()
     };
     if (!std::isnan(best[0]) && beyondLonger(best[0]))
       nearWithValuePast([&](double d, double slide) { return !beyondLonger(d) && clearThere(d, slide); });
+    // Whether the line at offset d stands out of reach of what it sizes, as the release checks measure it:
+    // more than 30 of empty paper between the outline of its view over its span, the parallel lines
+    // settled there and it. A size carried that far off is read against the wrong feature.
+    const auto farOff = [&](double d) {
+      constexpr double Far = 30;
+      const double a = std::min(m.X1 * ux + m.Y1 * uy, m.X2 * ux + m.Y2 * uy),
+                   b = std::max(m.X1 * ux + m.Y1 * uy, m.X2 * ux + m.Y2 * uy);
+      double from = std::max(s1, s2);
+      const auto view = std::find_if(views.begin(), views.end(),
+                                     [&](const std::array<double, 4>& v) { return holds(v, m.X1, m.Y1); });
+      for (const auto& g : Segments) {
+        if (view == views.end() || !holds(*view, g[0], g[1]) || !holds(*view, g[2], g[3])) continue;
+        const double ga = g[0] * ux + g[1] * uy, gb = g[2] * ux + g[3] * uy;
+        if (std::max(ga, gb) < a - 1e-6 || std::min(ga, gb) > b + 1e-6) continue;
+        const double na = g[0] * nx + g[1] * ny, nb = g[2] * nx + g[3] * ny;
+        for (const double x : {std::max(a, std::min(ga, gb)), std::min(b, std::max(ga, gb))}) {
+          const double level = std::fabs(gb - ga) > 1e-9 ? na + (x - ga) / (gb - ga) * (nb - na) : na;
+          if (level < d) from = std::max(from, level);
+        }
+      }
+      std::vector<double> levels{from, d};
+      for (const TSettled& p : Settled) {
+        const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = std::hypot(lx, ly),
+                     level = p.X1 * nx + p.Y1 * ny;
+        if (!(l > 0) || std::fabs(lx * nx + ly * ny) > 1e-4 * l) continue;
+        const double pa = p.X1 * ux + p.Y1 * uy, pb = p.X2 * ux + p.Y2 * uy;
+        if (std::max(pa, pb) >= a && std::min(pa, pb) <= b && level > from && level < d)
+          levels.push_back(level);
+      }
+      std::sort(levels.begin(), levels.end());
+      for (std::size_t k = 0; k + 1 < levels.size(); ++k)
+        if (levels[k + 1] - levels[k] > Far) return true;
+      return false;
+    };
+    // A line the search carried out of reach while the offset asked lies within it stays near that offset,
+    // its value past an end, where that is clear there.
+    if (!std::isnan(best[0]) && farOff(best[0]) && !farOff(asked))
+      nearWithValuePast([&](double d, double slide) { return !farOff(d) && clearThere(d, slide, false); });
     // Where that side has no room, the line goes to the part's other side, 10 beyond the outlines
     // across its span.
     if (std::isnan(best[0]) && std::isnan(best[1])) {

@@ -208,9 +208,12 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       Md.drDimD(2 * tail->PlaceRadius, TString(), 250.0, pt, -1, 0, 0, 1, TString("&02"), TString(),
                 TString("&03~0,1"));
       // The hole's diameter leans back from its angle, away from the angle that starts there, and stands
-      // just past the rim.
-      const int rim = SaturatingToInt(1.1 * (Radius - tail->PlaceRadius - r81) + 10.0);
-      Md.drDimD(2 * r81, TString(), tail->Angle[1] - 15.0, rim, 1, Cx(tail->PlaceRadius, tail->Angle[1]),
+      // just past the rim: its value's near end 2 beyond where the leader leaves the ring.
+      const double lean = 15.0, along = tail->PlaceRadius * std::cos(lean * Deg);
+      const double toRim =
+          std::sqrt(along * along - tail->PlaceRadius * tail->PlaceRadius + Radius * Radius) - along - r81;
+      const int rim = SaturatingToInt(toRim + DiameterValueLength(2 * r81) / 2.0 + 2.0);
+      Md.drDimD(2 * r81, TString(), tail->Angle[1] - lean, rim, 1, Cx(tail->PlaceRadius, tail->Angle[1]),
                 Cy(tail->PlaceRadius, tail->Angle[1]), 1, TString("&02"), TString("H14"), TString());
     }
   }

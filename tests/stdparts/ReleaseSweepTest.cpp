@@ -524,8 +524,7 @@ protected:
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
 constexpr std::pair<const char*, int> OpenBetween[] = {
-    {"guide_bush_2", 3},   {"locating_sleeve", 5},         {"sprue_bush", 3},
-    {"locating_ring", 26}, {"locating_ring_shoulder", 45}, {"shank", 19}};
+    {"guide_bush_2", 3}, {"sprue_bush", 1}, {"locating_ring", 2}, {"locating_ring_shoulder", 8}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
@@ -577,6 +576,36 @@ TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
   for (const auto& [kind, n] : kinds)
     std::printf("  %s: %d\n", kind.c_str(), n);
   std::printf("seed %llu, %llu cases a part: %d findings\n", seed, count, total);
+}
+
+// The factors a designer names for the parts whose sheets broke between the sampled sizes: the shank's
+// bores' diameters crossed at the centre with their values on view Б's outline, the rings' fixing and tail
+// circles' values lay on the rim, the shouldered ring's screw holes were sized 32-34 mm off the flange.
+// Every finding at these sizes is listed by part and kind (held to its count, as CI's draw is); the kinds
+// the fixes mended are listed nowhere, so that any one of them fails.
+constexpr TOpen OpenAtFactors[] = {{"locating_ring", "line through an arrow's tip", 2},
+                                   {"locating_ring", "sign off its surface", 1},
+                                   {"locating_ring", "sign's stroke crossed", 4},
+                                   {"locating_ring_shoulder", "sign's stroke crossed", 4}};
+
+TEST_F(ReleaseSweepBetween, SheetsAtTheFactorsADesignerNamesAreFitToRelease)
+{
+  std::map<std::pair<std::string, std::string>, int> found;
+  for (const char* name : {"shank", "locating_ring", "locating_ring_shoulder"})
+    for (const double k : {0.6, 0.75, 1.5, 1.8}) {
+      const std::string what = std::string(name) + " x" + std::to_string(k);
+      for (const txhost::SvgLayout& l : stdtest::MouldSheetLayouts(H, Dir.path(), name, 0, k))
+        for (const TFinding& f : Findings(l)) {
+          const bool open =
+              std::any_of(std::begin(OpenAtFactors), std::end(OpenAtFactors),
+                          [&](const TOpen& o) { return name == std::string(o.Part) && f.Kind == o.Kind; });
+          if (!open) ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+          ++found[{name, f.Kind}];
+        }
+    }
+  for (const TOpen& o : OpenAtFactors) {
+    EXPECT_EQ((found[{o.Part, o.Kind}]), o.Count) << o.Part << ": open: " << o.Kind;
+  }
 }
 
 // The sheets a designer found faulty: each item named stays inside the frame and off the views.
