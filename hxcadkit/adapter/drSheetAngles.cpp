@@ -44,6 +44,22 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
              ((same(t[2], a1) && same(t[3], a2)) || (same(t[2], a2) && same(t[3], a1)));
     });
   };
+  // The rays settled, each from where it is drawn to its arc's arrowhead: a ray run on through another's
+  // arrowhead, or one whose arrowhead lands inside another ray, reads as pointing at the wrong line.
+  struct TRay
+  {
+    double X, Y, A, From, R;
+  };
+  std::vector<TRay> drawn;
+  const auto tipOn = [](const TRay& tip, const TRay& t) {
+    const double wx = tip.X + tip.R * std::cos(tip.A * Deg) - t.X, wy = tip.Y + tip.R * std::sin(tip.A * Deg) - t.Y;
+    const double c = std::cos(t.A * Deg), s = std::sin(t.A * Deg), along = wx * c + wy * s;
+    return std::fabs(wx * s - wy * c) < 0.5 && along > t.From + 0.5 && along < t.R - 0.5;
+  };
+  const auto throughTips = [&](const TRay& mine) {
+    return std::any_of(drawn.begin(), drawn.end(),
+                       [&](const TRay& t) { return tipOn(t, mine) || tipOn(mine, t); });
+  };
   // Whether a line crosses a linear dimension's line or extension line settled.
   const auto acrossLinear = [this](const std::array<double, 4>& l) { return AcrossLinear(l); };
   const auto arcClear = [&acrossLinear](const std::vector<std::array<double, 4>>& pieces) {
@@ -68,6 +84,8 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
                        (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
         return false;
       if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) return false;
+      for (std::size_t i = 0; i < 2 && pass < 3; ++i)
+        if (throughTips({g.X, g.Y, (i == 0 ? g.A1 : g.A2) + turn, s == 1 ? 0.0 : g.From[i], at})) return false;
       // The opposite rays of an edge's angle run back through the part: they are taken only where
       // they stay off it.
       if (s == 1 &&
@@ -105,6 +123,16 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
     for (int k = 0; k <= 24 && side < 0 && g.R + 5.0 * k <= g.Floor; ++k)
       for (int s = 0; s < 2 && side < 0; ++s)
         if (settles(s, g.R + 5.0 * k, g.R, true, -1)) side = s, r = g.R + 5.0 * k;
+    // Else on the arc of an angle settled on one of its rays: two arcs on one ray meet at their arrowheads,
+    // where any other radius runs the longer ray through the shorter's.
+    for (std::size_t t = 0; t < drawn.size() && side < 0; ++t)
+      for (int s = 0; s < 2 && side < 0; ++s) {
+        const auto on = [&](double a) {
+          return std::hypot(drawn[t].X - g.X, drawn[t].Y - g.Y) < 0.01 &&
+                 std::fabs(std::remainder(drawn[t].A - a - 180.0 * s, 360.0)) < 0.01;
+        };
+        if ((on(g.A1) || on(g.A2)) && settles(s, drawn[t].R, g.R, true, -1)) side = s, r = drawn[t].R;
+      }
     // Else from the floor: the arc asked for inside the frame when nothing is free, yet off the outlines
     // and another's rays; first where a widened arc and its lengthened rays cross no linear dimension's
     // line settled.
@@ -126,6 +154,7 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
       const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
       const double c = std::cos(ray * Deg), s = std::sin(ray * Deg);
       arcs.push_back({g.X + from * c, g.Y + from * s, g.X + r * c, g.Y + r * s});
+      drawn.push_back({g.X, g.Y, ray, from, r});
       // An arc standing by the part's edges has its arrowheads (3 long, 1.7 wide) among the part's own
       // signs: they keep off them too.
       if (from > 0) {
