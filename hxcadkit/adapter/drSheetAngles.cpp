@@ -52,7 +52,8 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
   };
   std::vector<TRay> drawn;
   const auto tipOn = [](const TRay& tip, const TRay& t) {
-    const double wx = tip.X + tip.R * std::cos(tip.A * Deg) - t.X, wy = tip.Y + tip.R * std::sin(tip.A * Deg) - t.Y;
+    const double wx = tip.X + tip.R * std::cos(tip.A * Deg) - t.X,
+                 wy = tip.Y + tip.R * std::sin(tip.A * Deg) - t.Y;
     const double c = std::cos(t.A * Deg), s = std::sin(t.A * Deg), along = wx * c + wy * s;
     return std::fabs(wx * s - wy * c) < 0.5 && along > t.From + 0.5 && along < t.R - 0.5;
   };
@@ -85,7 +86,8 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
         return false;
       if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) return false;
       for (std::size_t i = 0; i < 2 && pass < 3; ++i)
-        if (throughTips({g.X, g.Y, (i == 0 ? g.A1 : g.A2) + turn, s == 1 ? 0.0 : g.From[i], at})) return false;
+        if (throughTips({g.X, g.Y, (i == 0 ? g.A1 : g.A2) + turn, s == 1 ? 0.0 : g.From[i], at}))
+          return false;
       // The opposite rays of an edge's angle run back through the part: they are taken only where
       // they stay off it.
       if (s == 1 &&
