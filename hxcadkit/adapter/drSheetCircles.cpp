@@ -54,6 +54,301 @@ bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>
 
 } // namespace
 
+// One diameter or radius after another over the sheet as it stands: the angles, shifts and ways round its
+// leader is tried at, and the best place of each kind found.
+class TSheetLayout::TLeaderSearch
+{
+public:
+  TLeaderSearch(TSheetLayout& layout, const std::vector<std::array<double, 4>>& angleLines,
+                const std::vector<std::array<double, 4>>& chords);
+  // The leader of c turned to its place, its value, its line and its sign's place occupying the sheet.
+  void Place(const TCircleDimension& c);
+
+private:
+  // Its leader with the arrow at a degrees in its container: from (X1, Y1) through the circle at (X2, Y2)
+  // along u (the value on the side n as it is read) to its shelf's end, shelf past the circle.
+  struct TAt
+  {
+    double X1, Y1, X2, Y2, Ux, Uy, Nx, Ny, Angle, Middle, Shelf;
+  };
+  struct TChoice
+  {
+    double Angle = NAN, Shift = 0;
+    bool Reversed = false;
+    TQuad Value;
+    bool Short = false, Signed = false;
+    TQuad Sign;
+  };
+
+  bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside) const;
+  void Start(const TCircleDimension& c);
+  bool OnArc(double a) const;
+  TAt Leader(double a, double shift, bool reversed, bool stopped = false) const;
+  bool Shortens(const TAt& g, bool reversed) const;
+  std::vector<double> Turns() const;
+  bool ComesFromOutside() const;
+  void Try(double a, double shift, bool reversed);
+  void Record();
+
+  TSheetLayout& L;
+  const std::vector<std::array<double, 4>>& AngleLines;
+  const std::vector<std::array<double, 4>>& Chords;
+  std::vector<TArc> Holes;
+
+  // The dimension being placed: its arcs drawn and how much of its circle they cover, how its container
+  // scales on the sheet, its value's length, its sign asked on its leader, whether a diameter comes to its
+  // circle from outside; and the places found.
+  const TCircleDimension* C = nullptr;
+  std::vector<TArc> OnCircle;
+  double Scale = 1, Drawn = 0, Len = 0;
+  std::vector<TSign>::const_iterator Sign;
+  bool Outside = false;
+  TChoice Chosen, Any, FreeAt, Uncrossed;
+};
+
+TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
+                                           const std::vector<std::array<double, 4>>& angleLines,
+                                           const std::vector<std::array<double, 4>>& chords)
+    : L(layout), AngleLines(angleLines), Chords(chords)
+{
+  // The holes: whole circles in a main line inside a larger one off their centre. A leader keeps off
+  // every hole it does not size, and off the lines of the dimensions, angles and leaders settled before
+  // it: two diameters of one centre would cross there.
+  for (const TArc& h : L.Arcs)
+    if (h.Outline && std::fabs(h.Sweep) > 359 &&
+        std::any_of(L.Arcs.begin(), L.Arcs.end(), [&h](const TArc& o) {
+          const double d = std::hypot(o.X - h.X, o.Y - h.Y);
+          return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
+        }))
+      Holes.push_back(h);
+}
+
+// A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
+// another circle only runs through it.
+bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, double cx, double cy,
+                                            bool outside) const
+{
+  const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
+  return std::none_of(Holes.begin(), Holes.end(),
+                      [&](const TArc& h) {
+                        return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
+                               (LineAcrossCircle(line, h.X, h.Y, h.R) ||
+                                (outside && LineThroughCentre(line, h.X, h.Y)));
+                      }) &&
+         std::none_of(L.CircleLines.begin(), L.CircleLines.end(), across) &&
+         std::none_of(AngleLines.begin(), AngleLines.end(), across) &&
+         std::none_of(Chords.begin(), Chords.end(),
+                      [&line](const std::array<double, 4>& o) { return LineAcrossPiece(line, o); }) &&
+         !L.AcrossLinear(line);
+}
+
+void TSheetLayout::TLeaderSearch::Start(const TCircleDimension& c)
+{
+  C = &c;
+  Scale = std::hypot(c.ExX, c.ExY);
+  OnCircle.clear();
+  for (const TArc& a : L.Arcs)
+    if (std::hypot(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * Scale) < 0.01)
+      OnCircle.push_back(a);
+  Drawn = 0;
+  for (const TArc& g : OnCircle)
+    Drawn += std::fabs(g.Sweep);
+  Len = 0.6 * ValueHeight * double(c.Chars);
+  Sign = c.Asked ? std::find_if(L.Signs.cbegin(), L.Signs.cend(),
+                                [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
+                 : L.Signs.cend();
+  Outside = ComesFromOutside();
+  Chosen = Any = FreeAt = Uncrossed = TChoice{};
+}
+
+// Whether the point at a degrees in its container lies on an arc drawn, a degree inside its ends.
+bool TSheetLayout::TLeaderSearch::OnArc(double a) const
+{
+  const TCircleDimension& c = *C;
+  const double dx = c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+               dy = c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg), at = std::atan2(dy, dx) / Deg;
+  return std::any_of(OnCircle.begin(), OnCircle.end(), [at](const TArc& g) {
+    const double half = std::fabs(g.Sweep) / 2;
+    return std::fabs(std::remainder(at - g.From - g.Sweep / 2, 360.0)) <= half - std::min(1.0, half / 4);
+  });
+}
+
+TSheetLayout::TLeaderSearch::TAt TSheetLayout::TLeaderSearch::Leader(double a, double shift, bool reversed,
+                                                                     bool stopped) const
+{
+  const TCircleDimension& c = *C;
+  TAt g;
+  const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
+  g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
+  g.X1 = c.Diameter ? 2 * c.CX - g.X2 : c.CX, g.Y1 = c.Diameter ? 2 * c.CY - g.Y2 : c.CY;
+  // A diameter from outside starts on its circle and runs out from the centre; a radius reversed
+  // comes from beyond its arc towards the centre.
+  if (reversed && c.Diameter)
+    g.X1 = c.CX, g.Y1 = c.CY;
+  else if (reversed)
+    g.X1 = 2 * g.X2 - c.CX, g.Y1 = 2 * g.Y2 - c.CY;
+  const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+  g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
+  if (reversed && c.Diameter) g.X1 = g.X2, g.Y1 = g.Y2;
+  if (stopped) g.X1 = g.X2 - g.Ux * txapi::txRadiusLineShort, g.Y1 = g.Y2 - g.Uy * txapi::txRadiusLineShort;
+  // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
+  // asks, above the shelf as it is read.
+  g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
+  if (g.Angle > 90.001 || g.Angle < -89.999) g.Angle += 180, g.Nx = g.Uy, g.Ny = -g.Ux;
+  const double len = 0.6 * ValueHeight * double(c.Chars);
+  g.Middle = std::max(6.0, shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+                                              c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
+  g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
+  return g;
+}
+
+// Whether its line, running from the centre, may stop short of it: a radius's, not reversed, longer than
+// the stretch it keeps.
+bool TSheetLayout::TLeaderSearch::Shortens(const TAt& g, bool reversed) const
+{
+  const TCircleDimension& c = *C;
+  return c.Shorten && !c.Diameter && !reversed &&
+         std::hypot(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
+}
+
+// The angles to try, nearest first: 5 degrees apart from 45 about a whole circle; on arcs, each degree
+// from the one asked.
+std::vector<double> TSheetLayout::TLeaderSearch::Turns() const
+{
+  const TCircleDimension& c = *C;
+  std::vector<double> turns;
+  if (OnCircle.empty() || Drawn > 359) {
+    const double from = c.Asked ? c.AskedIn : 45;
+    for (int k = 0; k < 72; ++k)
+      turns.push_back(from + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1));
+  } else {
+    const double from = c.Asked ? c.AskedIn : 45;
+    for (int k = 0; k < 360; ++k) {
+      const double a = from + double((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
+      if (OnArc(a) && (!c.Diameter || OnArc(a + 180))) turns.push_back(a);
+    }
+  }
+  return turns;
+}
+
+// Two lines through one centre cross there whatever their angles: of concentric whole circles' diameters
+// the largest runs through the centre, and a smaller one, or one whose centre a line settled before
+// already runs through, comes to its circle from outside.
+bool TSheetLayout::TLeaderSearch::ComesFromOutside() const
+{
+  const TCircleDimension& c = *C;
+  return c.Diameter && (OnCircle.empty() || Drawn > 359) &&
+         (std::any_of(L.Circles.begin(), L.Circles.end(),
+                      [&c](const TCircleDimension& o) {
+                        return o.Diameter && o.R > c.R && std::hypot(o.CX - c.CX, o.CY - c.CY) < 0.05;
+                      }) ||
+          std::any_of(L.CircleLines.begin(), L.CircleLines.end(), [&c](const std::array<double, 4>& l) {
+            const double ux = l[2] - l[0], uy = l[3] - l[1], ll = ux * ux + uy * uy;
+            const double t =
+                ll > 0 ? std::clamp(((c.CX - l[0]) * ux + (c.CY - l[1]) * uy) / ll, 0.0, 1.0) : 0;
+            return std::hypot(c.CX - l[0] - t * ux, c.CY - l[1] - t * uy) < 0.05;
+          }));
+}
+
+// The leader at a degrees, its value shift past the circle, reversed or not: kept as the place of the
+// first kind it is of.
+void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
+{
+  const TCircleDimension& c = *C;
+  const double len = Len;
+  const TAt g = Leader(a, shift, reversed);
+  const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle, -len / 2, 0,
+                         len / 2, ValueHeight);
+  const TChoice here{a, shift, reversed, q, false, false, {}};
+  // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
+  // Once one is found, only a place free outside views can count, and it is free there too.
+  if (std::isnan(Any.Angle)) {
+    if (!L.Free(q, true)) return;
+    Any = here;
+  }
+  if (!L.Free(q)) return;
+  const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
+  if (std::any_of(L.Boxes.begin(), L.Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
+    return;
+  if (std::isnan(FreeAt.Angle)) FreeAt = here;
+  // Nor across a leader settled before it.
+  if (L.Crossed(q) ||
+      std::any_of(L.CircleLines.begin(), L.CircleLines.end(), [&q](const std::array<double, 4>& o) {
+        const double ox[2] = {o[0], o[2]}, oy[2] = {o[1], o[3]};
+        return Overlap(q.X, q.Y, 4, ox, oy, 2);
+      }))
+    return;
+  // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
+  const auto clear = [&](const TAt& at) {
+    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside);
+  };
+  const TAt stub = Leader(a, shift, reversed, true);
+  const bool whole = clear(g);
+  TChoice best = here;
+  best.Short = !whole && Shortens(g, reversed) && clear(stub);
+  // A place whose line crosses something, after the first such, is neither chosen nor kept: its
+  // sign's place is not looked for.
+  if (!whole && !best.Short && !std::isnan(Uncrossed.Angle)) return;
+  const TAt& drawn = best.Short ? stub : g;
+  // A sign asked on its leader goes with it: where there is room for it too.
+  if (Sign != L.Signs.cend()) {
+    const double r = std::hypot(drawn.X2 - drawn.X1, drawn.Y2 - drawn.Y1);
+    const TLeader l{c.CX,     c.CY,     c.AskedAngle, drawn.X1, drawn.Y1,        drawn.Ux,
+                    drawn.Uy, drawn.Nx, drawn.Ny,     r,        r + drawn.Shelf, q};
+    double X, Y, turn;
+    if (!L.SignOnLeader(*Sign, l, &q, X, Y, turn)) return;
+    TSign t = *Sign;
+    t.SAngle = turn;
+    best.Sign = L.Footprint(t, X, Y), best.Signed = true;
+  }
+  if (whole || best.Short)
+    Chosen = best;
+  else if (std::isnan(Uncrossed.Angle))
+    Uncrossed = here;
+}
+
+// The place chosen: the host told, the leader's line and its value, and its sign's place, occupying the
+// sheet.
+void TSheetLayout::TLeaderSearch::Record()
+{
+  const TCircleDimension& c = *C;
+  const TAt g = Leader(Chosen.Angle, Chosen.Shift, Chosen.Reversed, Chosen.Short);
+  L.CircleLines.push_back({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf});
+  if (c.Asked) {
+    const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+    // Its sign's place kept from what settles after it.
+    L.Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf,
+                         Chosen.Value, Chosen.Signed ? L.Boxes.size() : std::size_t(-1)});
+    if (Chosen.Signed) L.Boxes.push_back(Chosen.Sign);
+  }
+  if (Chosen.Short) c.Shorten();
+  if (Chosen.Angle != 45 || Chosen.Shift != c.Shift || Chosen.Reversed)
+    c.Turn(Chosen.Angle, Chosen.Shift, Chosen.Reversed);
+  L.Boxes.push_back(Chosen.Value);
+}
+
+void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
+{
+  Start(c);
+  const std::vector<double> turns = Turns();
+  // The shifts to try, 2 mm apart on the sheet, for a radius on its arcs; any other value goes out that way
+  // only while it has found no free place at any angle nearer (a value longer than the room the drawing
+  // left it past its circle).
+  const double step = std::max(1.0, std::round(2 / (Scale > 0 ? Scale : 1)));
+  const int shifts = 30, asked = OnCircle.empty() || c.Diameter ? 1 : shifts;
+  // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
+  const int ways = OnCircle.empty() || c.Diameter ? 1 : 2;
+  for (int m = 0; m < shifts && std::isnan(Chosen.Angle) && (m < asked || std::isnan(Any.Angle)); ++m)
+    for (std::size_t k = 0; k < turns.size() && std::isnan(Chosen.Angle); ++k)
+      for (int way = 0; way < ways && std::isnan(Chosen.Angle); ++way)
+        Try(turns[k], c.Shift + step * m, Outside || (way == 0 && ways == 2));
+  if (std::isnan(Chosen.Angle)) Chosen = Uncrossed;
+  if (std::isnan(Chosen.Angle)) Chosen = FreeAt;
+  if (std::isnan(Chosen.Angle)) Chosen = Any;
+  if (std::isnan(Chosen.Angle)) return;
+  Record();
+}
+
 void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleLines,
                                 const std::vector<std::array<double, 4>>& chords)
 {
@@ -62,209 +357,9 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
   // circle is drawn in arcs turns only where its arrows land on them, degree by degree from the angle the
   // drawing asked for; a radius's leader may then come from beyond its arc through it towards the centre
   // (its value on the centre's side), and its value goes further out where it is nowhere free.
-  // The holes: whole circles in a main line inside a larger one off their centre. A leader keeps off
-  // every hole it does not size, and off the lines of the dimensions, angles and leaders settled before
-  // it: two diameters of one centre would cross there.
-  std::vector<TArc> holes;
-  for (const TArc& h : Arcs)
-    if (h.Outline && std::fabs(h.Sweep) > 359 && std::any_of(Arcs.begin(), Arcs.end(), [&h](const TArc& o) {
-          const double d = std::hypot(o.X - h.X, o.Y - h.Y);
-          return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
-        }))
-      holes.push_back(h);
-  // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
-  // another circle only runs through it.
-  const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy, bool outside) {
-    const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
-    return std::none_of(holes.begin(), holes.end(),
-                        [&](const TArc& h) {
-                          return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
-                                 (LineAcrossCircle(line, h.X, h.Y, h.R) ||
-                                  (outside && LineThroughCentre(line, h.X, h.Y)));
-                        }) &&
-           std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
-           std::none_of(angleLines.begin(), angleLines.end(), across) &&
-           std::none_of(chords.begin(), chords.end(),
-                        [&line](const std::array<double, 4>& o) { return LineAcrossPiece(line, o); }) &&
-           !AcrossLinear(line);
-  };
-  for (const TCircleDimension& c : Circles) {
-    const double scale = std::hypot(c.ExX, c.ExY);
-    std::vector<TArc> arcs;
-    for (const TArc& a : Arcs)
-      if (std::hypot(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * scale) < 0.01) arcs.push_back(a);
-    // Whether the point at a degrees in its container lies on an arc drawn, a degree inside its ends.
-    const auto onArc = [&](double a) {
-      const double dx = c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
-                   dy = c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg), at = std::atan2(dy, dx) / Deg;
-      return std::any_of(arcs.begin(), arcs.end(), [at](const TArc& g) {
-        const double half = std::fabs(g.Sweep) / 2;
-        return std::fabs(std::remainder(at - g.From - g.Sweep / 2, 360.0)) <= half - std::min(1.0, half / 4);
-      });
-    };
-    // Its leader with the arrow at a degrees in its container: from (X1, Y1) through the circle at (X2, Y2)
-    // along u (the value on the side n as it is read) to its shelf's end, shelf past the circle.
-    struct TAt
-    {
-      double X1, Y1, X2, Y2, Ux, Uy, Nx, Ny, Angle, Middle, Shelf;
-    };
-    const auto leader = [&c](double a, double shift, bool reversed, bool stopped = false) {
-      TAt g;
-      const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
-      g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
-      g.X1 = c.Diameter ? 2 * c.CX - g.X2 : c.CX, g.Y1 = c.Diameter ? 2 * c.CY - g.Y2 : c.CY;
-      // A diameter from outside starts on its circle and runs out from the centre; a radius reversed
-      // comes from beyond its arc towards the centre.
-      if (reversed && c.Diameter)
-        g.X1 = c.CX, g.Y1 = c.CY;
-      else if (reversed)
-        g.X1 = 2 * g.X2 - c.CX, g.Y1 = 2 * g.Y2 - c.CY;
-      const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
-      g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
-      if (reversed && c.Diameter) g.X1 = g.X2, g.Y1 = g.Y2;
-      if (stopped)
-        g.X1 = g.X2 - g.Ux * txapi::txRadiusLineShort, g.Y1 = g.Y2 - g.Uy * txapi::txRadiusLineShort;
-      // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
-      // asks, above the shelf as it is read.
-      g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
-      if (g.Angle > 90.001 || g.Angle < -89.999) g.Angle += 180, g.Nx = g.Uy, g.Ny = -g.Ux;
-      const double len = 0.6 * ValueHeight * double(c.Chars);
-      g.Middle = std::max(6.0, shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
-                                                  c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
-      g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
-      return g;
-    };
-    // Whether its line, running from the centre, may stop short of it: a radius's, not reversed, longer than
-    // the stretch it keeps.
-    const auto shortens = [&c](const TAt& g, bool reversed) {
-      return c.Shorten && !c.Diameter && !reversed &&
-             std::hypot(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
-    };
-    // The angles to try, nearest first: 5 degrees apart from 45 about a whole circle; on arcs, each degree
-    // from the one asked.
-    std::vector<double> turns;
-    double drawn = 0;
-    for (const TArc& g : arcs)
-      drawn += std::fabs(g.Sweep);
-    if (arcs.empty() || drawn > 359) {
-      const double from = c.Asked ? c.AskedIn : 45;
-      for (int k = 0; k < 72; ++k)
-        turns.push_back(from + 5.0 * ((k + 1) / 2) * (k % 2 == 0 ? -1 : 1));
-    } else {
-      const double from = c.Asked ? c.AskedIn : 45;
-      for (int k = 0; k < 360; ++k) {
-        const double a = from + double((k + 1) / 2) * (k % 2 == 0 ? -1 : 1);
-        if (onArc(a) && (!c.Diameter || onArc(a + 180))) turns.push_back(a);
-      }
-    }
-    // The shifts to try, 2 mm apart on the sheet, for a radius on its arcs; any other value goes out that way
-    // only while it has found no free place at any angle nearer (a value longer than the room the drawing
-    // left it past its circle).
-    const double step = std::max(1.0, std::round(2 / (scale > 0 ? scale : 1)));
-    const int shifts = 30, asked = arcs.empty() || c.Diameter ? 1 : shifts;
-    const double len = 0.6 * ValueHeight * double(c.Chars);
-    const auto sign =
-        c.Asked ? std::find_if(Signs.begin(), Signs.end(),
-                               [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
-                : Signs.end();
-    // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
-    const int ways = arcs.empty() || c.Diameter ? 1 : 2;
-    // Two lines through one centre cross there whatever their angles: of concentric whole circles' diameters
-    // the largest runs through the centre, and a smaller one, or one whose centre a line settled before
-    // already runs through, comes to its circle from outside.
-    const bool outside =
-        c.Diameter && (arcs.empty() || drawn > 359) &&
-        (std::any_of(Circles.begin(), Circles.end(),
-                     [&c](const TCircleDimension& o) {
-                       return o.Diameter && o.R > c.R && std::hypot(o.CX - c.CX, o.CY - c.CY) < 0.05;
-                     }) ||
-         std::any_of(CircleLines.begin(), CircleLines.end(), [&c](const std::array<double, 4>& l) {
-           const double ux = l[2] - l[0], uy = l[3] - l[1], ll = ux * ux + uy * uy;
-           const double t = ll > 0 ? std::clamp(((c.CX - l[0]) * ux + (c.CY - l[1]) * uy) / ll, 0.0, 1.0) : 0;
-           return std::hypot(c.CX - l[0] - t * ux, c.CY - l[1] - t * uy) < 0.05;
-         }));
-    struct TChoice
-    {
-      double Angle = NAN, Shift = 0;
-      bool Reversed = false;
-      TQuad Value;
-      bool Short = false, Signed = false;
-      TQuad Sign;
-    } chosen, any, freeAt, uncrossed;
-    for (int m = 0; m < shifts && std::isnan(chosen.Angle) && (m < asked || std::isnan(any.Angle)); ++m)
-      for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
-        for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
-          const double a = turns[k], shift = c.Shift + step * m;
-          const bool reversed = outside || (way == 0 && ways == 2);
-          const TAt g = leader(a, shift, reversed);
-          const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle,
-                                 -len / 2, 0, len / 2, ValueHeight);
-          const TChoice here{a, shift, reversed, q, false, false, {}};
-          // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
-          // Once one is found, only a place free outside views can count, and it is free there too.
-          if (std::isnan(any.Angle)) {
-            if (!Free(q, true)) continue;
-            any = here;
-          }
-          if (!Free(q)) continue;
-          const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
-          if (std::any_of(Boxes.begin(), Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
-            continue;
-          if (std::isnan(freeAt.Angle)) freeAt = here;
-          // Nor across a leader settled before it.
-          if (Crossed(q) ||
-              std::any_of(CircleLines.begin(), CircleLines.end(), [&q](const std::array<double, 4>& o) {
-                const double ox[2] = {o[0], o[2]}, oy[2] = {o[1], o[3]};
-                return Overlap(q.X, q.Y, 4, ox, oy, 2);
-              }))
-            continue;
-          // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
-          const auto clear = [&](const TAt& at) {
-            return lineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY,
-                             outside);
-          };
-          const TAt stub = leader(a, shift, reversed, true);
-          const bool whole = clear(g);
-          TChoice best = here;
-          best.Short = !whole && shortens(g, reversed) && clear(stub);
-          // A place whose line crosses something, after the first such, is neither chosen nor kept: its
-          // sign's place is not looked for.
-          if (!whole && !best.Short && !std::isnan(uncrossed.Angle)) continue;
-          const TAt& drawn = best.Short ? stub : g;
-          // A sign asked on its leader goes with it: where there is room for it too.
-          if (sign != Signs.end()) {
-            const double r = std::hypot(drawn.X2 - drawn.X1, drawn.Y2 - drawn.Y1);
-            const TLeader l{c.CX,     c.CY,     c.AskedAngle, drawn.X1, drawn.Y1,        drawn.Ux,
-                            drawn.Uy, drawn.Nx, drawn.Ny,     r,        r + drawn.Shelf, q};
-            double X, Y, turn;
-            if (!SignOnLeader(*sign, l, &q, X, Y, turn)) continue;
-            TSign t = *sign;
-            t.SAngle = turn;
-            best.Sign = Footprint(t, X, Y), best.Signed = true;
-          }
-          if (whole || best.Short)
-            chosen = best;
-          else if (std::isnan(uncrossed.Angle))
-            uncrossed = here;
-        }
-    if (std::isnan(chosen.Angle)) chosen = uncrossed;
-    if (std::isnan(chosen.Angle)) chosen = freeAt;
-    if (std::isnan(chosen.Angle)) chosen = any;
-    if (std::isnan(chosen.Angle)) continue;
-    const TAt g = leader(chosen.Angle, chosen.Shift, chosen.Reversed, chosen.Short);
-    CircleLines.push_back({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf});
-    if (c.Asked) {
-      const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
-      // Its sign's place kept from what settles after it.
-      Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf,
-                         chosen.Value, chosen.Signed ? Boxes.size() : std::size_t(-1)});
-      if (chosen.Signed) Boxes.push_back(chosen.Sign);
-    }
-    if (chosen.Short) c.Shorten();
-    if (chosen.Angle != 45 || chosen.Shift != c.Shift || chosen.Reversed)
-      c.Turn(chosen.Angle, chosen.Shift, chosen.Reversed);
-    Boxes.push_back(chosen.Value);
-  }
+  TLeaderSearch search(*this, angleLines, chords);
+  for (const TCircleDimension& c : Circles)
+    search.Place(c);
   Circles.clear();
 }
 
