@@ -52,6 +52,34 @@ bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>
   return t > 0.2 && la - t > 0.2 && s >= 0 && s <= 1;
 }
 
+// How many outlines of segments the stretch a crosses more than 0.3 mm from its start, leaving out the
+// chords of circles about (X, Y): a leader runs on across its own arc into a hollow.
+int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const std::array<double, 4>& a,
+                    double X, double Y)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  if (!(la > 0.3)) return 0;
+  const double x1 = std::min(a[0], a[2]), x2 = std::max(a[0], a[2]), y1 = std::min(a[1], a[3]),
+               y2 = std::max(a[1], a[3]);
+  int n = 0;
+  for (const auto& g : segments) {
+    if (std::max(g[0], g[2]) < x1 || std::min(g[0], g[2]) > x2 || std::max(g[1], g[3]) < y1 ||
+        std::min(g[1], g[3]) > y2)
+      continue;
+    // A chord of a circle about (X, Y): its ends as far from it, its middle sagging by a chord's 2.5 degrees
+    // at most.
+    const double d1 = std::hypot(g[0] - X, g[1] - Y), d2 = std::hypot(g[2] - X, g[3] - Y),
+                 dm = std::hypot((g[0] + g[2]) / 2 - X, (g[1] + g[3]) / 2 - Y);
+    if (std::fabs(d1 - d2) < 0.05 && d1 - dm < 0.001 * d1 + 0.01) continue;
+    const double vx = g[2] - g[0], vy = g[3] - g[1], den = ux * vy - uy * vx;
+    if (std::fabs(den) < 1e-12) continue;
+    const double wx = g[0] - a[0], wy = g[1] - a[1], t = (wx * vy - wy * vx) / den,
+                 s = (wx * uy - wy * ux) / den;
+    if (t >= 0 && t <= 1 && s >= 0 && s <= 1 && t * la > 0.3) ++n;
+  }
+  return n;
+}
+
 } // namespace
 
 void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleLines,
@@ -72,11 +100,31 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
           return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
         }))
       holes.push_back(h);
+  // The angles' arrows' tips: the ends of their arcs, where a chord meets no other. A radius's line
+  // through one reads as the arrow's.
+  std::vector<std::array<double, 2>> tips;
+  for (const auto& piece : chords)
+    for (const std::array<double, 2> end : {std::array<double, 2>{piece[0], piece[1]}, {piece[2], piece[3]}})
+      if (std::count_if(chords.begin(), chords.end(), [&end](const std::array<double, 4>& o) {
+            return std::hypot(o[0] - end[0], o[1] - end[1]) < 1e-6 ||
+                   std::hypot(o[2] - end[0], o[3] - end[1]) < 1e-6;
+          }) == 1)
+        tips.push_back(end);
   // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
   // another circle only runs through it.
-  const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy, bool outside) {
+  const auto lineClear = [&](const std::array<double, 4>& line, double cx, double cy, bool outside,
+                             bool radius) {
     const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
-    return std::none_of(holes.begin(), holes.end(),
+    return (!radius ||
+            std::none_of(
+                tips.begin(), tips.end(),
+                [&line](const std::array<double, 2>& t) {
+                  const double ux = line[2] - line[0], uy = line[3] - line[1], l2 = ux * ux + uy * uy;
+                  const double k =
+                      l2 > 0 ? std::clamp(((t[0] - line[0]) * ux + (t[1] - line[1]) * uy) / l2, 0.0, 1.0) : 0;
+                  return std::hypot(t[0] - line[0] - k * ux, t[1] - line[1] - k * uy) < 0.3;
+                })) &&
+           std::none_of(holes.begin(), holes.end(),
                         [&](const TArc& h) {
                           return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
                                  (LineAcrossCircle(line, h.X, h.Y, h.R) ||
@@ -190,7 +238,7 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
       TQuad Value;
       bool Short = false, Signed = false;
       TQuad Sign;
-    } chosen, any, freeAt, uncrossed;
+    } chosen, any, freeAt, throughPart, uncrossed;
     for (int m = 0; m < shifts && std::isnan(chosen.Angle) && (m < asked || std::isnan(any.Angle)); ++m)
       for (std::size_t k = 0; k < turns.size() && std::isnan(chosen.Angle); ++k)
         for (int way = 0; way < ways && std::isnan(chosen.Angle); ++way) {
@@ -219,17 +267,25 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
               }))
             continue;
           // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
+          // Best too where a radius's line, past its arrow, crosses no outline: it carries a rounding's value
+          // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
+          // nothing but the part.
           const auto clear = [&](const TAt& at) {
             return lineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY,
-                             outside);
+                             outside, !c.Diameter);
           };
+          const bool offPart =
+              c.Diameter ||
+              OutlinesCrossed(Segments, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX,
+                              c.CY) == 0;
           const TAt stub = leader(a, shift, reversed, true);
           const bool whole = clear(g);
           TChoice best = here;
           best.Short = !whole && shortens(g, reversed) && clear(stub);
+          const bool lines = whole || best.Short, kept = lines && (offPart || std::isnan(throughPart.Angle));
           // A place whose line crosses something, after the first such, is neither chosen nor kept: its
           // sign's place is not looked for.
-          if (!whole && !best.Short && !std::isnan(uncrossed.Angle)) continue;
+          if (!kept && !std::isnan(uncrossed.Angle)) continue;
           const TAt& drawn = best.Short ? stub : g;
           // A sign asked on its leader goes with it: where there is room for it too.
           if (sign != Signs.end()) {
@@ -242,11 +298,14 @@ void TSheetLayout::PlaceCircles(const std::vector<std::array<double, 4>>& angleL
             t.SAngle = turn;
             best.Sign = Footprint(t, X, Y), best.Signed = true;
           }
-          if (whole || best.Short)
+          if (lines && offPart)
             chosen = best;
-          else if (std::isnan(uncrossed.Angle))
+          else if (lines && std::isnan(throughPart.Angle))
+            throughPart = best;
+          else if (!lines && std::isnan(uncrossed.Angle))
             uncrossed = here;
         }
+    if (std::isnan(chosen.Angle)) chosen = throughPart;
     if (std::isnan(chosen.Angle)) chosen = uncrossed;
     if (std::isnan(chosen.Angle)) chosen = freeAt;
     if (std::isnan(chosen.Angle)) chosen = any;
