@@ -52,6 +52,34 @@ bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>
   return t > 0.2 && la - t > 0.2 && s >= 0 && s <= 1;
 }
 
+// How many outlines of segments the stretch a crosses more than 0.3 mm from its start, leaving out the
+// chords of circles about (X, Y): a leader runs on across its own arc into a hollow.
+int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const std::array<double, 4>& a,
+                    double X, double Y)
+{
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  if (!(la > 0.3)) return 0;
+  const double x1 = std::min(a[0], a[2]), x2 = std::max(a[0], a[2]), y1 = std::min(a[1], a[3]),
+               y2 = std::max(a[1], a[3]);
+  int n = 0;
+  for (const auto& g : segments) {
+    if (std::max(g[0], g[2]) < x1 || std::min(g[0], g[2]) > x2 || std::max(g[1], g[3]) < y1 ||
+        std::min(g[1], g[3]) > y2)
+      continue;
+    // A chord of a circle about (X, Y): its ends as far from it, its middle sagging by a chord's 2.5 degrees
+    // at most.
+    const double d1 = std::hypot(g[0] - X, g[1] - Y), d2 = std::hypot(g[2] - X, g[3] - Y),
+                 dm = std::hypot((g[0] + g[2]) / 2 - X, (g[1] + g[3]) / 2 - Y);
+    if (std::fabs(d1 - d2) < 0.05 && d1 - dm < 0.001 * d1 + 0.01) continue;
+    const double vx = g[2] - g[0], vy = g[3] - g[1], den = ux * vy - uy * vx;
+    if (std::fabs(den) < 1e-12) continue;
+    const double wx = g[0] - a[0], wy = g[1] - a[1], t = (wx * vy - wy * vx) / den,
+                 s = (wx * uy - wy * ux) / den;
+    if (t >= 0 && t <= 1 && s >= 0 && s <= 1 && t * la > 0.3) ++n;
+  }
+  return n;
+}
+
 } // namespace
 
 // One diameter or radius after another over the sheet as it stands: the angles, shifts and ways round its
@@ -80,7 +108,7 @@ private:
     TQuad Sign;
   };
 
-  bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside) const;
+  bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside, bool radius) const;
   void Start(const TCircleDimension& c);
   bool OnArc(double a) const;
   TAt Leader(double a, double shift, bool reversed, bool stopped = false) const;
@@ -94,6 +122,7 @@ private:
   const std::vector<std::array<double, 4>>& AngleLines;
   const std::vector<std::array<double, 4>>& Chords;
   std::vector<TArc> Holes;
+  std::vector<std::array<double, 2>> Tips;
 
   // The dimension being placed: its arcs drawn and how much of its circle they cover, how its container
   // scales on the sheet, its value's length, its sign asked on its leader, whether a diameter comes to its
@@ -103,7 +132,7 @@ private:
   double Scale = 1, Drawn = 0, Len = 0;
   std::vector<TSign>::const_iterator Sign;
   bool Outside = false;
-  TChoice Chosen, Any, FreeAt, Uncrossed;
+  TChoice Chosen, Any, FreeAt, ThroughPart, Uncrossed;
 };
 
 TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
@@ -121,15 +150,30 @@ TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
           return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
         }))
       Holes.push_back(h);
+  // The angles' arrows' tips: the ends of their arcs, where a chord meets no other. A radius's line
+  // through one reads as the arrow's.
+  for (const auto& piece : Chords)
+    for (const std::array<double, 2> end : {std::array<double, 2>{piece[0], piece[1]}, {piece[2], piece[3]}})
+      if (std::count_if(Chords.begin(), Chords.end(), [&end](const std::array<double, 4>& o) {
+            return std::hypot(o[0] - end[0], o[1] - end[1]) < 1e-6 ||
+                   std::hypot(o[2] - end[0], o[3] - end[1]) < 1e-6;
+          }) == 1)
+        Tips.push_back(end);
 }
 
 // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
 // another circle only runs through it.
 bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, double cx, double cy,
-                                            bool outside) const
+                                            bool outside, bool radius) const
 {
   const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
-  return std::none_of(Holes.begin(), Holes.end(),
+  const auto throughTip = [&line](const std::array<double, 2>& t) {
+    const double ux = line[2] - line[0], uy = line[3] - line[1], l2 = ux * ux + uy * uy;
+    const double k = l2 > 0 ? std::clamp(((t[0] - line[0]) * ux + (t[1] - line[1]) * uy) / l2, 0.0, 1.0) : 0;
+    return std::hypot(t[0] - line[0] - k * ux, t[1] - line[1] - k * uy) < 0.3;
+  };
+  return (!radius || std::none_of(Tips.begin(), Tips.end(), throughTip)) &&
+         std::none_of(Holes.begin(), Holes.end(),
                       [&](const TArc& h) {
                         return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
                                (LineAcrossCircle(line, h.X, h.Y, h.R) ||
@@ -158,7 +202,7 @@ void TSheetLayout::TLeaderSearch::Start(const TCircleDimension& c)
                                 [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
                  : L.Signs.cend();
   Outside = ComesFromOutside();
-  Chosen = Any = FreeAt = Uncrossed = TChoice{};
+  Chosen = Any = FreeAt = ThroughPart = Uncrossed = TChoice{};
 }
 
 // Whether the point at a degrees in its container lies on an arc drawn, a degree inside its ends.
@@ -279,16 +323,24 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
       }))
     return;
   // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
+  // Best too where a radius's line, past its arrow, crosses no outline: it carries a rounding's value
+  // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
+  // nothing but the part.
   const auto clear = [&](const TAt& at) {
-    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside);
+    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside,
+                     !c.Diameter);
   };
+  const bool offPart =
+      c.Diameter ||
+      OutlinesCrossed(L.Segments, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX, c.CY) == 0;
   const TAt stub = Leader(a, shift, reversed, true);
   const bool whole = clear(g);
   TChoice best = here;
   best.Short = !whole && Shortens(g, reversed) && clear(stub);
+  const bool lines = whole || best.Short, kept = lines && (offPart || std::isnan(ThroughPart.Angle));
   // A place whose line crosses something, after the first such, is neither chosen nor kept: its
   // sign's place is not looked for.
-  if (!whole && !best.Short && !std::isnan(Uncrossed.Angle)) return;
+  if (!kept && !std::isnan(Uncrossed.Angle)) return;
   const TAt& drawn = best.Short ? stub : g;
   // A sign asked on its leader goes with it: where there is room for it too.
   if (Sign != L.Signs.cend()) {
@@ -301,9 +353,11 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
     t.SAngle = turn;
     best.Sign = L.Footprint(t, X, Y), best.Signed = true;
   }
-  if (whole || best.Short)
+  if (lines && offPart)
     Chosen = best;
-  else if (std::isnan(Uncrossed.Angle))
+  else if (lines && std::isnan(ThroughPart.Angle))
+    ThroughPart = best;
+  else if (!lines && std::isnan(Uncrossed.Angle))
     Uncrossed = here;
 }
 
@@ -342,6 +396,7 @@ void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
     for (std::size_t k = 0; k < turns.size() && std::isnan(Chosen.Angle); ++k)
       for (int way = 0; way < ways && std::isnan(Chosen.Angle); ++way)
         Try(turns[k], c.Shift + step * m, Outside || (way == 0 && ways == 2));
+  if (std::isnan(Chosen.Angle)) Chosen = ThroughPart;
   if (std::isnan(Chosen.Angle)) Chosen = Uncrossed;
   if (std::isnan(Chosen.Angle)) Chosen = FreeAt;
   if (std::isnan(Chosen.Angle)) Chosen = Any;

@@ -132,29 +132,24 @@ double mould::SprueFitRadius(double r57, double x70, double x71)
 
 namespace {
 
-// Whether the sprue's mouth's value, on past its arrow, stands below the head's edge.
-bool MouthValueFits(double r57, double r5)
+// The view of the nozzle end, beyond it in the section's frame, its arrow above the head: a local view of
+// the head, the seat's edge and the mouth, which it sizes (the flange behind would carry the mouth's value
+// out of reach of so small a hole): the head through the centre, the mouth from outside on the other
+// diagonal, so that neither line runs along the other, both values just past the head.
+void NozzleEndView(TModeler3D& Md, double r5, double r57, double y0)
 {
-  return DiameterValueLength(2.0 * r57) + 2.5 <= r5 - r57;
-}
-
-// The view of the nozzle end, beyond it in the section's frame, its arrow above the head: the flange behind,
-// the head, the seat's edge and the mouth, which it sizes: the head through the centre, the mouth from
-// outside on the other diagonal, so that neither line runs along the other.
-void NozzleEndView(TModeler3D& Md, double r56, double r5, double r57, double y0)
-{
-  const double cx = r56 + 40.0;
+  const double cx = r5 + 45.0;
   Md.drWPointer(14.0, r5 + 12.0, 4.0, r5 + 12.0, 7.0, r5 + 15.0, 7.0, 1.0, 75.0, TString("А"));
-  Md.drLine(cx - r56 - 3.0, 0.0, cx + r56 + 3.0, 0.0, 3);
-  Md.drLine(cx, -r56 - 3.0, cx, r56 + 3.0, 3);
-  for (const double r : {r56, r5, y0, r57})
+  Md.drLine(cx - r5 - 3.0, 0.0, cx + r5 + 3.0, 0.0, 3);
+  Md.drLine(cx, -r5 - 3.0, cx, r5 + 3.0, 3);
+  for (const double r : {r5, y0, r57})
     Md.drCircle(cx, 0.0, r, 1);
-  Md.drText(cx - 10.0, r56 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид А"));
-  // Their values stand past the flange's circle.
+  Md.drText(cx - 10.0, r5 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид А"));
+  // The mouth's value starts just past the head's circle, as near its small hole as it can stand.
   const TString none;
-  const auto past = [r56](double r) { return int(std::ceil(r56 - r + 8.0)); };
-  Md.drDimD(2.0 * r57, none, -45.0, past(r57), 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
-  Md.drDimD(2.0 * r5, none, 45.0, past(r5), 1, cx, 0.0, 1, TString("&02"), TString("f9"), none);
+  const double mouth = std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);
+  Md.drDimD(2.0 * r57, none, -45.0, mouth, 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
+  Md.drDimD(2.0 * r5, none, 45.0, 8, 1, cx, 0.0, 1, TString("&02"), TString("f9"), none);
 }
 
 } // namespace
@@ -209,27 +204,25 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     Dims(Md, {{dHL, x3, 45.0, 1.0, xf + x3, r56, xf, r56, "", "h6", ""}});
     Rough(Md, xf, r56 + 28.0, 180.0, "1,6");
     Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");
-    // The mouth's value stands on past its arrow beside the nozzle end, below the head's edge. Where it
-    // has no room there, its line would run on across the head's extension line, and the head is too short
-    // to be sized across its section: both are sized on the view of the nozzle end.
-    if (MouthValueFits(r57, r5))
-      Dims(Md, {{dVL2, 2.0 * r57, 24.0, Nearest(r5 - r57) + 1.0, -x71, -r57, -x71, r57, "&02", "H11", ""},
-                {dVL2, 2.0 * r5, 44.0, 1.0, 0.0, -r5, 0.0, r5, "&02", "f9", ""}});
-    else
-      NozzleEndView(Md, r56, r5, r57, y0);
-    Dims(Md, {{dVL2, 2.0 * Rw, -30.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
-              {dVL2, 2.0 * r56, -42.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
+    // The mouth and the head are sized on the view of the nozzle end: beside the nozzle end their
+    // extension lines would run across the seat's open side, where its radius reads from (through the
+    // head the other way), at any size.
+    NozzleEndView(Md, r5, r57, y0);
+    // Within reach of the end they are measured from: less than 30 of paper apart.
+    Dims(Md, {{dVL2, 2.0 * Rw, -29.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
+              {dVL2, 2.0 * r56, -41.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
     Rough(Md, -33.0 - x70, r56, 90.0, "6,3");
+    // The rounded edge of the channel's mouth (below) and the root of the flange (above), each about the
+    // centre its rounding is drawn with. They are settled before the seat's radius, whose long value has
+    // room on either side of the head, where theirs have it only by their corners.
+    double ox, oy;
+    if (CornerCentre(-x71, r57, -x70, Rt, -x70, Rw, 2.0, ox, oy)) ArcRadius(Md, 2.0, 1, ox, -oy, 135.0, "");
+    if (CornerCentre(-x70, Rw, xf, Rw, xf, r56, 3.0, ox, oy)) ArcRadius(Md, 3.0, -1, ox, oy, -45.0, "*");
     // The seat's radius asked in the middle of its upper arc, its sign on that line beyond the arc.
     const double seat = (std::atan2(y0, -xc) + std::atan2(r57, -x71 - xc)) / 2.0 / cDegree,
                  sc = std::cos(seat * cDegree), ss = std::sin(seat * cDegree);
     ArcRadius(Md, r73, 1, xc, 0.0, seat, "&03~0,2 сфера");
     Rough(Md, xc + (r73 + 10.0) * sc, (r73 + 10.0) * ss, seat + 90.0, "0,2");
-    // The rounded edge of the channel's mouth (below) and the root of the flange (above), each about the
-    // centre its rounding is drawn with.
-    double ox, oy;
-    if (CornerCentre(-x71, r57, -x70, Rt, -x70, Rw, 2.0, ox, oy)) ArcRadius(Md, 2.0, 1, ox, -oy, 135.0, "");
-    if (CornerCentre(-x70, Rw, xf, Rw, xf, r56, 3.0, ox, oy)) ArcRadius(Md, 3.0, -1, ox, oy, -45.0, "*");
     // The taper's angle has its vertex at the cone's apex on the axis, far off the part: it measures
     // the bore's walls where they end at its wide end and stands just past that end, between the walls
     // drawn on. None for a taper whose apex does not exist or lies out of reach.

@@ -288,6 +288,7 @@ std::vector<TFinding> Findings(const txhost::SvgLayout& layout)
         {"sign's stroke crossed", sl::SignStrokesCrossed},
         {"line through an arrow's tip", sl::LinesThroughArrowTips},
         {"value far from its arc", [](const txhost::SvgLayout& l) { return sl::ValuesFarFromTheirArcs(l); }},
+        {"leader through the part", sl::LeadersThroughParts},
         {"out of reach", [](const txhost::SvgLayout& l) { return sl::DimensionsOutOfReach(l); }}};
     for (const auto& [kind, check] : checks)
       add(kind, check(layout));
@@ -363,8 +364,7 @@ constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1}
                           {"locating_ring", "line through an arrow's tip", 1},
                           {"locating_ring", "sign's stroke crossed", 2},
                           {"locating_ring_shoulder", "sign's stroke crossed", 2},
-                          {"locating_ring_shoulder", "value far from its arc", 1},
-                          {"sprue_bush", "value far from its arc", 1}};
+                          {"locating_ring_shoulder", "value far from its arc", 1}};
 
 const TOpen* OpenFor(const std::string& part, const std::string& kind)
 {
@@ -524,7 +524,7 @@ protected:
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
 constexpr std::pair<const char*, int> OpenBetween[] = {
-    {"guide_bush_2", 3}, {"sprue_bush", 1}, {"locating_ring", 2}, {"locating_ring_shoulder", 8}};
+    {"guide_bush_2", 3}, {"locating_ring", 2}, {"locating_ring_shoulder", 8}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {

@@ -1035,4 +1035,58 @@ inline std::vector<std::string> ValuesFarFromTheirArcs(const txhost::SvgLayout& 
   return faults;
 }
 
+// Every radius's leader carries its value off the part: past its arrow, towards its value, its line crosses
+// no outline (a rounding's value stands outside the part, a hollow's in the hollow). Circles about the
+// centre it sizes from do not count: a leader runs on across its own arc into a hollow.
+inline std::vector<std::string> LeadersThroughParts(const txhost::SvgLayout& layout)
+{
+  constexpr double Near = 0.3;
+  std::vector<std::string> faults;
+  for (const txhost::SvgCircleSize& c : layout.CircleSizes) {
+    if (c.Arrows.size() != 1 || c.Text.rfind("R", 0) != 0) continue;
+    const txhost::SvgArrow& tip = c.Arrows.front();
+    // Its value: the nearest text that writes it; its leader: the one through its arrow's tip, along it.
+    const txhost::SvgLabel* value = nullptr;
+    double nearest = 1e300;
+    for (const txhost::SvgLabel& t : layout.Labels)
+      if (const double d = std::hypot(t.X[0] - tip.X, t.Y[0] - tip.Y);
+          t.Role == "dimension" && !t.Text.empty() && c.Text.rfind(t.Text, 0) == 0 && d < nearest)
+        nearest = d, value = &t;
+    const auto leader =
+        std::find_if(layout.Lines.begin(), layout.Lines.end(), [&tip](const txhost::SvgPolyline& l) {
+          return l.Kind == "leader" && l.Points.size() == 2 &&
+                 Distance({tip.X, tip.Y}, {l.Points[0], l.Points[1]}) < 0.05 &&
+                 Sine(l.Points[1].first - l.Points[0].first, l.Points[1].second - l.Points[0].second, tip.Dx,
+                      tip.Dy) < 0.01;
+        });
+    if (leader == layout.Lines.end() || value == nullptr) continue;
+    // From the arrow to the leader's end its value stands at.
+    const TPoint v{(value->X[0] + value->X[2]) / 2, (value->Y[0] + value->Y[2]) / 2};
+    const auto far = [&v](TPoint p) { return std::hypot(p.first - v.first, p.second - v.second); };
+    const TSeg past{{tip.X, tip.Y},
+                    far(leader->Points[0]) < far(leader->Points[1]) ? leader->Points[0] : leader->Points[1]};
+    // The centre of the arc the arrow stands on.
+    TPoint centre{1e300, 1e300};
+    for (const txhost::SvgPolyline& l : layout.Lines)
+      if (MainLine(l) && l.R > 0 && std::fabs(l.R - c.Radius) < 0.05 &&
+          std::fabs(std::hypot(tip.X - l.CX, tip.Y - l.CY) - l.R) < 0.05)
+        centre = {l.CX, l.CY};
+    int crossings = 0;
+    TPoint first{};
+    for (const txhost::SvgPolyline& l : layout.Lines) {
+      if (!MainLine(l) || (l.R > 0 && std::hypot(l.CX - centre.first, l.CY - centre.second) < 0.05)) continue;
+      for (const TSeg& s : Segments(l)) {
+        TPoint at;
+        if (!Meet(past, s, at) || std::hypot(at.first - tip.X, at.second - tip.Y) < Near) continue;
+        if (crossings++ == 0) first = at;
+      }
+    }
+    if (crossings > 0)
+      faults.push_back("\"" + c.Text + "\": its leader from its arrow at " + At({tip.X, tip.Y}) +
+                       " to its value crosses the part's outline " + std::to_string(crossings) +
+                       " times, first at " + At(first));
+  }
+  return faults;
+}
+
 } // namespace stdtest::sheetlines
