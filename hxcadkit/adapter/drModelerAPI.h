@@ -520,6 +520,19 @@ private:
     static constexpr std::size_t None = std::size_t(-1);
     double X0 = 0, Y0 = 0, Size = 1;
     std::vector<std::vector<std::size_t>> Rows, Columns;
+    // And by cells of CellSize square, Across of them in a row: what a box asks of the outlines it asks
+    // of those in the cells it meets.
+    // Each outline with its box and the first cell it lies in.
+    struct TEntry
+    {
+      double X1, Y1, X2, Y2;
+      std::size_t Index, Column, Row;
+    };
+    double CellSize = 1;
+    std::size_t Across = 0, Up = 0;
+    std::vector<std::vector<TEntry>> Cells;
+    // The outline the last box asked met: the next, a little beside it, is asked of it first.
+    std::size_t LastMet = 0;
     std::vector<std::size_t> Area;
     std::vector<char> Odd; // each area's count of crossings, odd or even, while one place is asked
     bool Valid = false;
@@ -527,15 +540,6 @@ private:
     std::size_t Band(const std::vector<std::vector<std::size_t>>& lists, double d) const
     {
       return std::size_t(std::clamp(d / Size, 0.0, double(lists.size() - 1)));
-    }
-    // The outlines the bands from a to b hold in all, false where a or b is not a number on the sheet.
-    bool Span(const std::vector<std::vector<std::size_t>>& lists, double a, double b, std::size_t& count) const
-    {
-      if (lists.empty() || !std::isfinite(a) || !std::isfinite(b)) return false;
-      count = 0;
-      for (std::size_t k = Band(lists, a), to = Band(lists, b); k <= to; ++k)
-        count += lists[k].size();
-      return true;
     }
     // The outlines of the row at y or the column at x; none where it is not a number.
     const std::vector<std::size_t>* Row(double y) const
@@ -545,6 +549,15 @@ private:
     const std::vector<std::size_t>* Column(double x) const
     {
       return Columns.empty() || !std::isfinite(x) ? nullptr : &Columns[Band(Columns, x - X0)];
+    }
+    // The cells' column at x and row at y, the first or the last beyond them.
+    std::size_t CellX(double x) const
+    {
+      return std::size_t(std::clamp((x - X0) / CellSize, 0.0, double(Across - 1)));
+    }
+    std::size_t CellY(double y) const
+    {
+      return std::size_t(std::clamp((y - Y0) / CellSize, 0.0, double(Up - 1)));
     }
   };
   mutable TBands Bands;

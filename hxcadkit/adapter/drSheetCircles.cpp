@@ -44,6 +44,9 @@ bool LineThroughCentre(const std::array<double, 4>& a, double X, double Y)
 // 0.2 mm from a's ends: a line through the joint of two chords crosses the arc there.
 bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>& b)
 {
+  // Where they cross, the point lies on both; run along each other, they lie within 0.05: segments whose
+  // boxes lie farther apart do neither.
+  if (BoxesApart(a, b, 0.1)) return false;
   const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
   const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
   const double den = ux * vy - uy * vx;
@@ -304,6 +307,32 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle, -len / 2, 0,
                          len / 2, ValueHeight);
   const TChoice here{a, shift, reversed, q, false, false, {}};
+  // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
+  // Best too where a radius's line, past its arrow, crosses no outline: it carries a rounding's value
+  // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
+  // nothing but the part.
+  const auto clear = [&](const TAt& at) {
+    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside,
+                     !c.Diameter);
+  };
+  const TAt stub = Leader(a, shift, reversed, true);
+  bool whole = false, shortened = false, offPart = true;
+  const auto lineClear = [&] {
+    whole = clear(g);
+    shortened = !whole && Shortens(g, reversed) && clear(stub);
+    offPart = c.Diameter ||
+              OutlinesCrossed(L.Segments, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX,
+                              c.CY) == 0;
+  };
+  const auto keeps = [&] { return (whole || shortened) && (offPart || std::isnan(ThroughPart.Angle)); };
+  // A place whose line crosses something, after the first such, is neither chosen nor kept, nor its sign's
+  // place looked for: once one is kept, its line is asked first (the places free of values are found by
+  // then).
+  const bool kept = !std::isnan(Uncrossed.Angle);
+  if (kept) {
+    lineClear();
+    if (!keeps()) return;
+  }
   // Inside a view (a plan's inner circle) when nothing outside it is free, off its outlines still.
   // Once one is found, only a place free outside views can count, and it is free there too.
   if (std::isnan(Any.Angle)) {
@@ -322,25 +351,10 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
         return Overlap(q.X, q.Y, 4, ox, oy, 2);
       }))
     return;
-  // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
-  // Best too where a radius's line, past its arrow, crosses no outline: it carries a rounding's value
-  // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
-  // nothing but the part.
-  const auto clear = [&](const TAt& at) {
-    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside,
-                     !c.Diameter);
-  };
-  const bool offPart =
-      c.Diameter ||
-      OutlinesCrossed(L.Segments, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX, c.CY) == 0;
-  const TAt stub = Leader(a, shift, reversed, true);
-  const bool whole = clear(g);
+  if (!kept) lineClear();
   TChoice best = here;
-  best.Short = !whole && Shortens(g, reversed) && clear(stub);
-  const bool lines = whole || best.Short, kept = lines && (offPart || std::isnan(ThroughPart.Angle));
-  // A place whose line crosses something, after the first such, is neither chosen nor kept: its
-  // sign's place is not looked for.
-  if (!kept && !std::isnan(Uncrossed.Angle)) return;
+  best.Short = shortened;
+  const bool lines = whole || shortened;
   const TAt& drawn = best.Short ? stub : g;
   // A sign asked on its leader goes with it: where there is room for it too.
   if (Sign != L.Signs.cend()) {

@@ -220,6 +220,14 @@ bool TSheetLayout::TLinearSearch::Framed(const TAt& r) const
 // Whether an arc drawn (in chords of at most 10 degrees) crosses q.
 bool TSheetLayout::TLinearSearch::ArcCrosses(const TArc& a, const TQuad& q)
 {
+  // Its chords lie within its circle's box: a quad whose box lies apart from that box meets none.
+  constexpr double Apart = 1e-3;
+  const double r = std::fabs(a.R);
+  if (std::max({q.X[0], q.X[1], q.X[2], q.X[3]}) + Apart < a.X - r ||
+      std::min({q.X[0], q.X[1], q.X[2], q.X[3]}) - Apart > a.X + r ||
+      std::max({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}) + Apart < a.Y - r ||
+      std::min({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}) - Apart > a.Y + r)
+    return false;
   const int n = std::clamp(int(std::ceil(std::fabs(a.Sweep) / 10)), 1, 36);
   for (int i = 0; i < n; ++i) {
     const double u = (a.From + a.Sweep * i / n) * Deg, v = (a.From + a.Sweep * (i + 1) / n) * Deg;

@@ -20,9 +20,10 @@ bool TSheetLayout::Free(const TQuad& q, bool within) const
     if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
       return false;
   if (!Clear(q)) return false;
-  if (std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); })) return false;
-  if (std::any_of(DimensionLines.begin(), DimensionLines.end(),
-                  [&q](const TQuad& b) { return Overlap(q, b); }))
+  const TAgainst against(q);
+  const auto meets = [&against](const TQuad& b) { return against.Meets(b); };
+  if (std::any_of(Boxes.begin(), Boxes.end(), meets) ||
+      std::any_of(DimensionLines.begin(), DimensionLines.end(), meets))
     return false;
   // Nor inside a view.
   const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
@@ -94,27 +95,34 @@ bool TSheetLayout::Clear(const TQuad& q) const
                x2 = std::max({q.X[0], q.X[1], q.X[2], q.X[3]});
   const double y1 = std::min({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}),
                y2 = std::max({q.Y[0], q.Y[1], q.Y[2], q.Y[3]});
+  const TAgainst against(q);
   const auto meets = [&](const std::array<double, 4>& s) {
     if (std::max(s[0], s[2]) < x1 || std::min(s[0], s[2]) > x2 || std::max(s[1], s[3]) < y1 ||
         std::min(s[1], s[3]) > y2)
       return false;
     const double sx[2] = {s[0], s[2]}, sy[2] = {s[1], s[3]};
-    return Overlap(q.X, q.Y, 4, sx, sy, 2);
+    return against.Meets(sx, sy, 2);
   };
-  // An outline whose box meets the quad's lies in the rows, and in the columns, the quad's box spans:
-  // asked of the fewer.
+  // An outline whose box meets the quad's lies in a cell the quad's box meets: asked in the first of them.
   const TBands& bands = OutlineBands();
-  std::size_t rows = 0, columns = 0;
-  if (!bands.Span(bands.Rows, y1 - bands.Y0, y2 - bands.Y0, rows) ||
-      !bands.Span(bands.Columns, x1 - bands.X0, x2 - bands.X0, columns))
-    return std::none_of(Segments.begin(), Segments.end(), meets);
-  const bool byRows = rows <= columns;
-  const std::vector<std::vector<std::size_t>>& lists = byRows ? bands.Rows : bands.Columns;
-  const std::size_t from = bands.Band(lists, byRows ? y1 - bands.Y0 : x1 - bands.X0),
-                    to = bands.Band(lists, byRows ? y2 - bands.Y0 : x2 - bands.X0);
-  for (std::size_t b = from; b <= to; ++b)
-    for (const std::size_t i : lists[b])
-      if (meets(Segments[i])) return false;
+  if (bands.Cells.empty()) return true;
+  if (!std::isfinite(x1 + x2 + y1 + y2)) return std::none_of(Segments.begin(), Segments.end(), meets);
+  if (bands.LastMet < Segments.size() && meets(Segments[bands.LastMet])) return false;
+  const std::size_t left = bands.CellX(x1), right = bands.CellX(x2), bottom = bands.CellY(y1),
+                    top = bands.CellY(y2);
+  for (std::size_t r = bottom; r <= top; ++r)
+    for (std::size_t c = left; c <= right; ++c)
+      for (const TBands::TEntry& e : bands.Cells[r * bands.Across + c]) {
+        if (std::max(e.Column, left) != c || std::max(e.Row, bottom) != r || e.X2 < x1 || e.X1 > x2 ||
+            e.Y2 < y1 || e.Y1 > y2)
+          continue;
+        const auto& g = Segments[e.Index];
+        const double sx[2] = {g[0], g[2]}, sy[2] = {g[1], g[3]};
+        if (against.Meets(sx, sy, 2)) {
+          Bands.LastMet = e.Index;
+          return false;
+        }
+      }
   return true;
 }
 
@@ -145,6 +153,24 @@ const TSheetLayout::TBands& TSheetLayout::OutlineBands() const
                      to = Bands.Band(Bands.Columns, std::max(g[0], g[2]) - x1);
          b <= to; ++b)
       Bands.Columns[b].push_back(i);
+  }
+  // Cells 5 mm square, at most 200 of them along either side.
+  Bands.CellSize = std::max({Width, (x2 - x1) / 200.0, (y2 - y1) / 200.0});
+  Bands.Across = Segments.empty() ? 0 : std::size_t((x2 - x1) / Bands.CellSize) + 1;
+  Bands.Up = Segments.empty() ? 0 : std::size_t((y2 - y1) / Bands.CellSize) + 1;
+  Bands.Cells.assign(Bands.Across * Bands.Up, {});
+  for (std::size_t i = 0; i < Segments.size(); ++i) {
+    const auto& g = Segments[i];
+    const TBands::TEntry e{std::min(g[0], g[2]),
+                           std::min(g[1], g[3]),
+                           std::max(g[0], g[2]),
+                           std::max(g[1], g[3]),
+                           i,
+                           Bands.CellX(std::min(g[0], g[2])),
+                           Bands.CellY(std::min(g[1], g[3]))};
+    for (std::size_t r = e.Row, top = Bands.CellY(e.Y2); r <= top; ++r)
+      for (std::size_t c = e.Column, right = Bands.CellX(e.X2); c <= right; ++c)
+        Bands.Cells[r * Bands.Across + c].push_back(e);
   }
   Bands.Area.assign(Segments.size(), TBands::None);
   for (std::size_t a = 0; a < Areas.size(); ++a)
@@ -180,9 +206,10 @@ bool TSheetLayout::OffAxes(const TQuad& q) const
 
 bool TSheetLayout::Crossed(const TQuad& q) const
 {
-  const auto crosses = [&q](const std::array<double, 4>& g) {
+  const TAgainst against(q);
+  const auto crosses = [&against](const std::array<double, 4>& g) {
     const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-    return Overlap(q.X, q.Y, 4, gx, gy, 2);
+    return against.Meets(gx, gy, 2);
   };
   if (!Clear(q) || std::any_of(Thin.begin(), Thin.end(), crosses) ||
       std::any_of(Extensions.begin(), Extensions.end(), crosses))
@@ -308,7 +335,14 @@ bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) cons
 {
   const double ux = X2 - X1, uy = Y2 - Y1, len = std::hypot(ux, uy);
   if (!(len > 0)) return false;
+  const double x1 = std::min(X1, X2), x2 = std::max(X1, X2), y1 = std::min(Y1, Y2), y2 = std::max(Y1, Y2);
   return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+    // A point of an outline alongside lies within 2 of the line, and within a hundredth of its length
+    // more where it is turned: an outline whose box lies farther off is not alongside.
+    const double near = 2.01 + 0.01 * (std::fabs(g[2] - g[0]) + std::fabs(g[3] - g[1]));
+    if (std::max(g[0], g[2]) + near < x1 || std::min(g[0], g[2]) - near > x2 ||
+        std::max(g[1], g[3]) + near < y1 || std::min(g[1], g[3]) - near > y2)
+      return false;
     const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
     if (!(gl > 0) || std::fabs(gx * uy - gy * ux) > 0.01 * gl * len) return false;
     const double off = std::fabs((g[0] - X1) * -uy + (g[1] - Y1) * ux) / len;

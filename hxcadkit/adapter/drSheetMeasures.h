@@ -73,18 +73,82 @@ inline bool Overlap(const double* ax, const double* ay, int n, const double* bx,
   return true;
 }
 
+// A quad asked against many boxes and lines: what Overlap works out of it alone, worked out once, so that
+// Meets(b) answers exactly as Overlap(q, b) does.
+class TAgainst
+{
+public:
+  explicit TAgainst(const TQuad& q)
+  {
+    X1 = X2 = q.X[0], Y1 = Y2 = q.Y[0];
+    for (int k = 0; k < 4; ++k)
+      X[k] = q.X[k], Y[k] = q.Y[k], X1 = std::min(X1, X[k]), X2 = std::max(X2, X[k]), Y1 = std::min(Y1, Y[k]),
+      Y2 = std::max(Y2, Y[k]), All += X[k] + Y[k];
+    for (int i = 0; i < 4; ++i) {
+      const int j = (i + 1) % 4;
+      Nx[i] = Y[i] - Y[j], Ny[i] = X[j] - X[i];
+      for (int k = 0; k < 4; ++k)
+        Min[i] = std::min(Min[i], Nx[i] * X[k] + Ny[i] * Y[k]),
+        Max[i] = std::max(Max[i], Nx[i] * X[k] + Ny[i] * Y[k]);
+    }
+  }
+  // Its box: the least and the most x and y.
+  double X1, X2, Y1, Y2;
+
+  // Whether the quad and the convex polygon of m corners overlap (see Overlap).
+  bool Meets(const double* bx, const double* by, int m) const
+  {
+    double bx1 = bx[0], bx2 = bx[0], by1 = by[0], by2 = by[0], all = All;
+    for (int k = 0; k < m; ++k)
+      bx1 = std::min(bx1, bx[k]), bx2 = std::max(bx2, bx[k]), by1 = std::min(by1, by[k]),
+      by2 = std::max(by2, by[k]), all += bx[k] + by[k];
+    constexpr double Apart = 1e-6;
+    if (std::isfinite(all) && (X2 + Apart < bx1 || bx2 + Apart < X1 || Y2 + Apart < by1 || by2 + Apart < Y1))
+      return false;
+    for (int i = 0; i < 4; ++i) {
+      if (Nx[i] == 0 && Ny[i] == 0) continue;
+      double bmin = 1e300, bmax = -1e300;
+      for (int k = 0; k < m; ++k)
+        bmin = std::min(bmin, Nx[i] * bx[k] + Ny[i] * by[k]),
+        bmax = std::max(bmax, Nx[i] * bx[k] + Ny[i] * by[k]);
+      if (Max[i] <= bmin || bmax <= Min[i]) return false;
+    }
+    for (int i = 0; i < m; ++i) {
+      const int j = (i + 1) % m;
+      const double nx = by[i] - by[j], ny = bx[j] - bx[i];
+      if (nx == 0 && ny == 0) continue;
+      double amin = 1e300, amax = -1e300, bmin = 1e300, bmax = -1e300;
+      for (int k = 0; k < 4; ++k)
+        amin = std::min(amin, nx * X[k] + ny * Y[k]), amax = std::max(amax, nx * X[k] + ny * Y[k]);
+      for (int k = 0; k < m; ++k)
+        bmin = std::min(bmin, nx * bx[k] + ny * by[k]), bmax = std::max(bmax, nx * bx[k] + ny * by[k]);
+      if (amax <= bmin || bmax <= amin) return false;
+    }
+    return true;
+  }
+  bool Meets(const TQuad& b) const { return Meets(b.X, b.Y, 4); }
+
+private:
+  double X[4], Y[4], All = 0;
+  double Nx[4], Ny[4], Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
+};
+
 // Whether the segments a and b (x1, y1, x2, y2) cross more than 0.2 mm from each one's ends, or run
 // along each other: a line that ends on another (an arrow on an extension line) only touches it.
+// Whether the boxes of the segments a and b (x1, y1, x2, y2) lie more than apart.
+inline bool BoxesApart(const std::array<double, 4>& a, const std::array<double, 4>& b, double apart)
+{
+  return std::max(a[0], a[2]) + apart < std::min(b[0], b[2]) ||
+         std::max(b[0], b[2]) + apart < std::min(a[0], a[2]) ||
+         std::max(a[1], a[3]) + apart < std::min(b[1], b[3]) ||
+         std::max(b[1], b[3]) + apart < std::min(a[1], a[3]);
+}
+
 inline bool LinesCross(const std::array<double, 4>& a, const std::array<double, 4>& b)
 {
   // Either takes a point of the other, or runs within 0.05 of it: segments whose boxes lie farther apart
   // do neither.
-  constexpr double Apart = 0.1;
-  if (std::max(a[0], a[2]) + Apart < std::min(b[0], b[2]) ||
-      std::max(b[0], b[2]) + Apart < std::min(a[0], a[2]) ||
-      std::max(a[1], a[3]) + Apart < std::min(b[1], b[3]) ||
-      std::max(b[1], b[3]) + Apart < std::min(a[1], a[3]))
-    return false;
+  if (BoxesApart(a, b, 0.1)) return false;
   const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
   const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
   if (!(la > 0.4) || !(lb > 0.4)) return false;
