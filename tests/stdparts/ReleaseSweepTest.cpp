@@ -608,6 +608,39 @@ TEST_F(ReleaseSweepBetween, SheetsAtTheFactorsADesignerNamesAreFitToRelease)
   }
 }
 
+// The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
+// into the collar) as the sizes between rows push one: at every row, a collar as wide as the sleeve, of a
+// tenth and a fifth of its length. Every finding fails but the signs', held to their count.
+constexpr TOpen OpenCollared[] = {{"locating_sleeve", "sign's stroke crossed", 11}};
+
+TEST_F(ReleaseSweepBetween, ASleeveWithACollarIsFitToReleaseAtEveryRow)
+{
+  std::map<std::string, int> found;
+  for (int row = 1; row < ABaseDetail.SocketCount(3); ++row)
+    for (const double wider : {1.0})
+      for (const double along : {0.1, 0.2}) {
+        const auto collar = [&](TDetail& d) {
+          auto& s = static_cast<TSocketLeaderPinLocatingSleeves&>(d);
+          s.CollarRadius = wider * s.Radius;
+          s.CollarHeight = along * (s.Len - 4.0);
+        };
+        const std::string what = "locating_sleeve row " + std::to_string(row) + " collar x" +
+                                 std::to_string(wider) + " over " + std::to_string(along);
+        const auto sheets = stdtest::MouldSheetLayouts(H, Dir.path(), "locating_sleeve", row, 1, collar, what);
+        EXPECT_EQ(sheets.size(), 1u) << what;
+        for (const txhost::SvgLayout& l : sheets)
+          for (const TFinding& f : Findings(l)) {
+            ++found[f.Kind];
+            const bool open = std::any_of(std::begin(OpenCollared), std::end(OpenCollared),
+                                          [&](const TOpen& o) { return f.Kind == o.Kind; });
+            if (!open) ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+          }
+      }
+  for (const TOpen& o : OpenCollared) {
+    EXPECT_EQ(found[o.Kind], o.Count) << "open: " << o.Kind;
+  }
+}
+
 // The sheets a designer found faulty: each item named stays inside the frame and off the views.
 class NamedSheets : public ::testing::Test, public adaptertest::HostedModeller
 {
