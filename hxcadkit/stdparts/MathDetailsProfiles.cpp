@@ -316,7 +316,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
               {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa, "", "h14", ""},
-              {dVL1, 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
+              // The bore's diameter here unless the plan view takes it (nothing is drawn for 0).
+              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
               // The screws' holes from where they start: past a shoulder the line comes as much nearer.
               {dVL, 2.0 * r52, x0 - 30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
               // The counterbores' diameter before the outside's, nearer the face: its extension lines then

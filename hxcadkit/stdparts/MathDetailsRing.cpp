@@ -144,6 +144,11 @@ const TColumnTail* TLocatingRing::Tail() const
   return dynamic_cast<const TColumnTail*>(Complement);
 }
 
+bool TLocatingRing::BoreOnPlan(double iR) const
+{
+  return Tail() != nullptr && iR > 0.0 && DiameterValueLength(2.0 * iR) + 2.0 > 2.0 * iR;
+}
+
 void TLocatingRing::dr2D() const
 {
   if (!M2.Ptr) return;
@@ -239,6 +244,12 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
     }
     Md.drDimD(2 * FixRadius, TString(), 80.0, SaturatingToInt(Radius - FixRadius + 10.0), 1, 0, 0, 1,
               TString("&02"), TString(), TString(pins ? "&03~0,01" : "&03~0,1"));
+    // A bore too narrow for its value in the section: its diameter here, between the tail's hole and the
+    // screw's below the axis on the right, where no angle stands, its value just past the rim.
+    if (BoreOnPlan(r54))
+      Md.drDimD(2 * r54, TString(), -20.0,
+                SaturatingToInt(Radius - r54 + DiameterValueLength(2 * r54) / 2.0 + 2.0), 1, 0, 0, 1,
+                TString("&02"), TString("H14"), TString());
   }
   Md.drDeleteMtr();
 }

@@ -880,6 +880,9 @@ public:
   // The fixing bolts in use: CountFix as stored, within 0..5.
   int FixPositions() const;
   const TColumnTail* Tail() const;
+  // Whether the bore of radius iR is sized on the plan view: its value finds no room across it in the
+  // section, where its line run on would cross the shoulder's extension lines, and a plan view shows it.
+  bool BoreOnPlan(double iR) const;
 
   // The plan view along the axis for the designation Det: the bore for Id, else the column
   // tail's holes; nothing without a column tail.
