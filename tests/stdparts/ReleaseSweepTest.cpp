@@ -363,7 +363,6 @@ constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1}
                           {"locating_ring", "line through an arrow's tip", 1},
                           {"locating_ring", "sign's stroke crossed", 2},
                           {"locating_ring_shoulder", "sign's stroke crossed", 2},
-                          {"locating_ring_shoulder", "value far from its arc", 1},
                           {"sprue_bush", "value far from its arc", 1}};
 
 const TOpen* OpenFor(const std::string& part, const std::string& kind)
