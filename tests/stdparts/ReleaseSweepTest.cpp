@@ -607,6 +607,49 @@ TEST_F(ReleaseSweepBetween, SheetsAtTheFactorsADesignerNamesAreFitToRelease)
   }
 }
 
+// Cases the draws between the sampled sizes found broken, drawn again in CI: the part, its row and how far
+// towards the next (or its factor), and the size pushed 10 % past or under its neighbour. Every finding
+// but the signs' fails.
+TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
+{
+  struct TFound
+  {
+    const char *Part, *Size;
+    int Row;
+    double Between, K;
+    bool Past;
+  };
+  const TFound cases[] = {{"shank", "CollarRadius", 0, 0, 1.883, true},
+                          {"locating_ring_shoulder", nullptr, 0, 0, 0.510, false},
+                          {"locating_ring_shoulder", nullptr, 0, 0, 2.0, false},
+                          {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
+                          {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true}};
+  for (const TFound& found : cases) {
+    const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
+                                      [&](const TPart& p) { return p.Name == std::string(found.Part); });
+    TCase c;
+    c.Row = found.Row, c.Between = found.Between, c.K = found.K, c.Past = found.Past;
+    if (found.Size != nullptr) {
+      TMade probe;
+      part.Make(probe, nullptr, c.Row, c.K);
+      const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
+      for (std::size_t i = 0; i < sizes.size(); ++i)
+        if (std::string(sizes[i].first) == found.Size) c.Pushed = std::ptrdiff_t(i);
+      ASSERT_GE(c.Pushed, 0) << found.Size;
+    }
+    const std::string what = std::string(found.Part) + " row " + std::to_string(c.Row) + " + " +
+                             std::to_string(c.Between) + " x" + std::to_string(c.K) +
+                             (found.Size != nullptr ? std::string(", ") + found.Size : std::string());
+    const auto laid = stdtest::MouldSheetLayouts(H, Dir.path(), found.Part, c.Row, c.K,
+                                                 [&](TDetail& d) { Apply(part, c, d); });
+    EXPECT_FALSE(laid.empty()) << what;
+    for (const txhost::SvgLayout& l : laid)
+      for (const TFinding& f : Findings(l))
+        if (f.Kind != "sign's stroke crossed" && f.Kind != "sign off its surface")
+          ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+  }
+}
+
 // The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
 // into the collar) as the sizes between rows push one: at every row, a collar as wide as the sleeve, of a
 // tenth and a fifth of its length. Every finding fails but the signs', held to their count.
