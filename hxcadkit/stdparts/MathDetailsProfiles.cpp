@@ -301,7 +301,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   }
   if (isSize) {
     // Offsets are the sheet's millimetres: the part's own lengths in them at the placement's scale.
-    const double k = Md.R2D().Transf2D.ScaleMtr();
+    const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
     const double above = (RTpa - r10 - r53) * k; // from the counterbore's edge to the rim
     const bool entry = t != 0.0 && t < T && cone;
     // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
@@ -309,8 +309,10 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
     else
       // The shoulder's length at its step: from its end face to the face it stands on, just past its edge.
+      // Its diameter beyond the screws' holes' where those run through it from the same face, so that
+      // their extension lines stop short of its line.
       Dims(Md, {{dHL, sh, -2.5, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
-                {dVL, 2.0 * RBase, -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
+                {dVL, 2.0 * RBase, x0 == 0.0 ? -42.0 : -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
     // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
     // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
     // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.

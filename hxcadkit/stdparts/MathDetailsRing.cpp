@@ -214,7 +214,7 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
   const bool pins = BaseThickness == 0.0;
   Md.drMtr(mx, my, ma, mm);
   // The sheet's millimetres in the part's, drawn at the placement's scale.
-  const double k = Md.R2D().Transf2D.ScaleMtr();
+  const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
   // Seen from the face x = 0: the shoulder standing on it, the bore; the far face's lead-in and the
   // counterbores are hidden behind the ring.
   Md.drCircle(0, 0, Radius, tl);
