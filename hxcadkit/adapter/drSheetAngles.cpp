@@ -66,6 +66,16 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
   const auto arcClear = [&acrossLinear](const std::vector<std::array<double, 4>>& pieces) {
     return std::none_of(pieces.begin(), pieces.end(), acrossLinear);
   };
+  // Whether a value stands on a linear dimension's line or extension line settled.
+  const auto onLinear = [this](const TQuad& q) {
+    const auto meets = [&q](const std::array<double, 4>& g) {
+      const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+      return Overlap(q.X, q.Y, 4, gx, gy, 2);
+    };
+    return std::any_of(Extensions.begin(), Extensions.end(), meets) ||
+           std::any_of(Settled.begin(), Settled.end(),
+                       [&meets](const TSettled& p) { return meets({p.X1, p.Y1, p.X2, p.Y2}); });
+  };
   // Whether a line runs across an outline: a ray drawn on past what it measures reaches another view.
   const auto acrossOutline = [this](const std::array<double, 4>& l) {
     return std::any_of(Segments.begin(), Segments.end(),
@@ -95,14 +105,20 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
         return false;
       const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
       auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
-      // Its rays too, as far as widening the arc draws them on.
-      for (const double ray : {g.A1 + turn, g.A2 + turn})
+      // Its rays too, as far as widening the arc draws them on. The opposite rays are drawn from the
+      // vertex along no edge of the part: they keep off the linear dimensions' lines all their length
+      // until nothing else is left.
+      for (const double ray : {g.A1 + turn, g.A2 + turn}) {
+        const double c = std::cos(ray * Deg), sn = std::sin(ray * Deg);
         if (at > base) {
-          const std::array<double, 4> on{g.X + base * std::cos(ray * Deg), g.Y + base * std::sin(ray * Deg),
-                                         g.X + at * std::cos(ray * Deg), g.Y + at * std::sin(ray * Deg)};
+          const std::array<double, 4> on{g.X + base * c, g.Y + base * sn, g.X + at * c, g.Y + at * sn};
           if (pass < 2 && acrossOutline(on)) return false;
           mine.push_back(on);
         }
+        const std::array<double, 4> drawn{g.X, g.Y, g.X + std::min(at, base) * c, g.Y + std::min(at, base) * sn};
+        if (s == 1 && pass < 2 && acrossLinear(drawn)) return false;
+        if (s == 1) mine.push_back(drawn);
+      }
       // Its value keeps a millimetre off every line too: one standing on a dimension line would be
       // read as that line's value.
       TQuad margin = value;
@@ -117,7 +133,7 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
           }))
         return false;
       return pass > 1 ||
-             (Free(margin) && apart(arcs, margin) &&
+             (Free(margin) && apart(arcs, margin) && !onLinear(value) &&
               std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); }));
     };
     // First on the arc asked, or one widened where it and its rays cross nothing settled, no wider than

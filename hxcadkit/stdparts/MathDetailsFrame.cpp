@@ -32,6 +32,25 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function
   return true;
 }
 
+bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
+                  const std::function<void(TModeler3D&)>& draw, int t1, int t2, int t3, int t4)
+{
+  if (scale == 1.0) return drMouldSheet(M, Id, x, y, draw, t1, t2, t3, t4);
+  if (!M.drLeafStamp(Id, 0, true)) return false;
+  // The title block names the scale; the view stays the sheet's own, the part placed in it at that scale.
+  TDetailInfo& info = M.R2D().DI;
+  const double own = info.Scale;
+  info.Scale = scale;
+  M.drShtamp();
+  info.Scale = own;
+  M.drView(1, x * scale, y * scale);
+  M.drMtr(0.0, 0.0, 0.0, scale);
+  if (draw) draw(M);
+  M.drDeleteMtr();
+  drMouldCloseSheet(M, t1, t2, t3, t4);
+  return true;
+}
+
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2, int t3, int t4)
 {
   // The texts begin with the blank that follows a requirement's number; one requirement alone is not

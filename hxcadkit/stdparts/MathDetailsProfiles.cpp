@@ -293,31 +293,36 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     break;
   }
   if (isSize) {
-    const double above = RTpa - r10 - r53; // from the counterbore's edge to the rim
+    // Offsets are the sheet's millimetres: the part's own lengths in them at the placement's scale.
+    const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+    const double above = (RTpa - r10 - r53) * k; // from the counterbore's edge to the rim
     const bool entry = t != 0.0 && t < T && cone;
     // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
     if (!shoulder)
       Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
     else
       // The shoulder's length at its step: from its end face to the face it stands on, just past its edge.
+      // Its diameter beyond the screws' holes' where those run through it from the same face, so that
+      // their extension lines stop short of its line.
       Dims(Md, {{dHL, sh, -2.5, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
-                {dVL, 2.0 * RBase, -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
+                {dVL, 2.0 * RBase, x0 == 0.0 ? -42.0 : -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
     // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
     // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
     // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
-    const double xOut = T + 36.0 - xf7;
+    const double xOut = T * k + 36.0 - xf7 * k;
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
               {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
               {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa, "", "h14", ""},
-              {dVL1, 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
+              // The bore's diameter here unless the plan view takes it (nothing is drawn for 0).
+              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
               // The screws' holes from where they start: past a shoulder the line comes as much nearer.
-              {dVL, 2.0 * r52, x0 - 30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
+              {dVL, 2.0 * r52, x0 * k - 30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
               // The counterbores' diameter before the outside's, nearer the face: its extension lines then
               // stop short of the outside's line, and its value slides towards the axis.
-              {dVL, 2.0 * r53, std::min(16.0, xf7 + xOut - T - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
+              {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
                "H14", ""},
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
-    Md.drDimApc(30.0, 0.0, 15.0, 0.0, TString(), T - bevel, RTpa);
+    Md.drDimApc(30.0, 0.0, 15.0 / k, 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
       // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there the
@@ -327,12 +332,12 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // Below it the land the cone starts from, its line inside a narrow bore, and the cone's far
       // diameter, which the land, the angle and the thickness already make a reference size.
       Md.drDimApc(a, 90.0, 0.75 * (T - t) / std::sin(a * cDegree), 0.0, TString(), T, iR + rise);
-      Dims(Md, {{dHL, t, std::min(8.0, iR / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
+      Dims(Md, {{dHL, t, std::min(8.0, iR * k / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
-    Rough(Md, -20.0, RTpa, 90.0, "0,8");
+    Rough(Md, -20.0 / k, RTpa, 90.0, "0,8");
     // The outside's sign on its extension line past the lead-in's angle.
-    Rough(Md, T + 25.0, RTpa, 90.0, "0,8");
+    Rough(Md, T + 25.0 / k, RTpa, 90.0, "0,8");
     Rough(Md, 0.0, -RTpa / 2.0, 180.0, "0,8");
     // The face x = T: its sign between the bore and the counterbores, nearer the bore, in the lower half,
     // away from the lead-in's and the entry's angles above the axis.

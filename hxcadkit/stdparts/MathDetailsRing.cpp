@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -52,6 +54,18 @@ void Section(const TLocatingRing& r, double bore, int tl, bool isSize)
 }
 
 constexpr const char* RingName = "кольцо установочное";
+
+// How far the column tail's hole of radius r81 on the circle pr lies inside the rim of radius R along its
+// diameter's leader, which leans 15 degrees back from the hole's own direction.
+constexpr double TailLean = 15.0;
+double TailHoleToRim(double pr, double r81, double R)
+{
+  const double along = pr * std::cos(TailLean * Deg);
+  return std::sqrt(along * along - pr * pr + R * R) - along - r81;
+}
+
+// A value a leader carries past the rim stands within this reach of the circle it sizes, on the sheet.
+constexpr double LeaderReach = 30.0;
 
 // Why no sound ring can be made of r's sizes, or null: the section's relations, then those of the holes.
 const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
@@ -144,11 +158,35 @@ const TColumnTail* TLocatingRing::Tail() const
   return dynamic_cast<const TColumnTail*>(Complement);
 }
 
+bool TLocatingRing::BoreOnPlan(double iR) const
+{
+  return Tail() != nullptr && iR > 0.0 && DiameterValueLength(2.0 * iR) + 2.0 > 2.0 * iR;
+}
+
+double TLocatingRing::SheetScale() const
+{
+  // The plan view's leaders carry their values from a hole inside the ring out past its rim, 2 beyond:
+  // the column tail's holes, and a bore sized there. Where that is farther than a reader follows a
+  // leader, the part is drawn smaller.
+  const TColumnTail* tail = Tail();
+  if (tail == nullptr) return 1.0;
+  const double r81 = tail->Radius + 0.5;
+  std::vector<std::pair<double, double>> leaders{{TailHoleToRim(tail->PlaceRadius, r81, Radius), r81}};
+  if (BoreOnPlan(InRadius)) leaders.push_back({Radius - InRadius, InRadius});
+  for (const double k : {1.0, 0.5, 0.25, 0.2}) {
+    if (std::all_of(leaders.begin(), leaders.end(),
+                    [k](const std::pair<double, double>& l) { return l.first * k + 2.0 <= LeaderReach + l.second * k; }))
+      return k;
+  }
+  return 0.2;
+}
+
 void TLocatingRing::dr2D() const
 {
   if (!M2.Ptr) return;
   if (mould::RefuseSizes(RingName, Fault(*this, Tail()))) return;
   TModeler3D& Md = M();
+  const double k = SheetScale();
   for (const int det : {Id, Id2}) {
     // A bore opening in a cone gives its far diameter for reference, and its angle right of the section
     // wants the room of a widened arc before the plan view. A shoulder's root is rounded 0.5, as the
@@ -157,10 +195,10 @@ void TLocatingRing::dr2D() const
     const bool cone = bore > 0.0 && Entry(*this, bore).a < 90.0;
     const int rounded = BaseRadius != Radius ? 30 : 0;
     drMouldSheet(
-        Md, det, Thickness, -Radius,
+        Md, det, Thickness, -Radius, k,
         [&](TModeler3D&) {
           Section(*this, bore, 31, true);
-          dr2D_V2(Radius + 55.0 + Thickness + (cone ? 25.0 : 0.0), 0, 0, 1.0, det, 1, true);
+          dr2D_V2(Radius + Thickness + (55.0 + (cone ? 25.0 : 0.0)) / k, 0, 0, 1.0, det, 1, true);
         },
         cone ? 1 : 29, cone ? 29 : rounded, cone ? rounded : 0);
   }
@@ -175,6 +213,8 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
   const double r54 = Det == Id ? InRadius : 0.0, r52 = FixBoltRadius + 0.5, r81 = tail->Radius + 0.5;
   const bool pins = BaseThickness == 0.0;
   Md.drMtr(mx, my, ma, mm);
+  // The sheet's millimetres in the part's, drawn at the placement's scale.
+  const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
   // Seen from the face x = 0: the shoulder standing on it, the bore; the far face's lead-in and the
   // counterbores are hidden behind the ring.
   Md.drCircle(0, 0, Radius, tl);
@@ -195,50 +235,54 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
               Cy(Radius + 2.0, PinAngle + 180.0), 3);
   }
   if (r54 == 0.0) {
-    for (int k = 1; k <= 4; ++k) {
-      CircleAt(Md, tail->PlaceRadius, tail->Angle[k], r81, tl);
+    for (int h = 1; h <= 4; ++h) {
+      CircleAt(Md, tail->PlaceRadius, tail->Angle[h], r81, tl);
       if (isSize) {
-        const double m = MaxDivisible(tail->Angle[k], 90.0);
-        Md.drDimApc(m - tail->Angle[k], m, Radius + 10.0, tail->PlaceRadius, TString(), 0, 0);
+        const double m = MaxDivisible(tail->Angle[h], 90.0);
+        Md.drDimApc(m - tail->Angle[h], m, Radius + 10.0 / k, tail->PlaceRadius, TString(), 0, 0);
       }
     }
     Md.drCircle(0, 0, tail->PlaceRadius, 3);
     if (isSize) {
-      const int pt = SaturatingToInt(Radius + 10.0 - tail->PlaceRadius);
+      const int pt = SaturatingToInt(Radius - tail->PlaceRadius + 10.0 / k);
       Md.drDimD(2 * tail->PlaceRadius, TString(), 250.0, pt, -1, 0, 0, 1, TString("&02"), TString(),
                 TString("&03~0,1"));
       // The hole's diameter leans back from its angle, away from the angle that starts there, and stands
       // just past the rim: its value's near end 2 beyond where the leader leaves the ring.
-      const double lean = 15.0, along = tail->PlaceRadius * std::cos(lean * Deg);
-      const double toRim =
-          std::sqrt(along * along - tail->PlaceRadius * tail->PlaceRadius + Radius * Radius) - along - r81;
-      const int rim = SaturatingToInt(toRim + DiameterValueLength(2 * r81) / 2.0 + 2.0);
-      Md.drDimD(2 * r81, TString(), tail->Angle[1] - lean, rim, 1, Cx(tail->PlaceRadius, tail->Angle[1]),
+      const double toRim = TailHoleToRim(tail->PlaceRadius, r81, Radius);
+      const int rim = SaturatingToInt(toRim + (DiameterValueLength(2 * r81) / 2.0 + 2.0) / k);
+      Md.drDimD(2 * r81, TString(), tail->Angle[1] - TailLean, rim, 1, Cx(tail->PlaceRadius, tail->Angle[1]),
                 Cy(tail->PlaceRadius, tail->Angle[1]), 1, TString("&02"), TString("H14"), TString());
     }
   }
   // The plan view goes on from the column tail's dimensions to the ring's own.
   if (isSize) {
     if (pins) {
-      if (PinAngle != tail->Angle[1]) Md.drDimApc(-PinAngle, 0.0, Radius + 10.0, FixRadius, TString(), 0, 0);
+      if (PinAngle != tail->Angle[1]) Md.drDimApc(-PinAngle, 0.0, Radius + 10.0 / k, FixRadius, TString(), 0, 0);
       const double x = Cx(FixRadius, PinAngle + 180.0), y = Cy(FixRadius, PinAngle + 180.0);
-      Md.drDimD(2 * PinRadius, TString(), -90.0, SaturatingToInt(Radius - FixRadius + 20.0), -1, x, y, 2,
+      Md.drDimD(2 * PinRadius, TString(), -90.0, SaturatingToInt(Radius - FixRadius + 20.0 / k), -1, x, y, 2,
                 TString("&02"), TString("H7"), TString());
       // The pin holes' sign stands on a leader to the lower hole, past the ring's rim: a hole seen end
       // on has no straight line of its own to carry it. The leader leans 15 degrees off the radius so
       // that it runs along none of the ring's circles, whose pieces the sign would take for its line.
       const double lean = PinAngle + 195.0, lc = Cx(1.0, lean), ls = Cy(1.0, lean);
-      const double rim = 1.2 * (Radius - FixRadius) + PinRadius, reach = rim + 25.0;
+      const double rim = 1.2 * (Radius - FixRadius) + PinRadius, reach = rim + 25.0 / k;
       Md.drShelf(txapi::txLeaderSignEnum(0), x + reach * lc, y + reach * ls, txapi::txLSLeft,
                  txapi::txArrowEnum(0), 5.0, 1.0, 75.0, TString(), 5.0, 1.0, 75.0, TString());
       Md.drPoint(x + PinRadius * lc, y + PinRadius * ls);
       Md.drEndObj();
-      const double at = rim + 6.0;
+      const double at = rim + 6.0 / k;
       Md.drRough(x + at * lc, y + at * ls, lean + 90.0, txapi::txNoProcessingType, TString("0,8"), TString(),
                  TString());
     }
-    Md.drDimD(2 * FixRadius, TString(), 80.0, SaturatingToInt(Radius - FixRadius + 10.0), 1, 0, 0, 1,
+    Md.drDimD(2 * FixRadius, TString(), 80.0, SaturatingToInt(Radius - FixRadius + 10.0 / k), 1, 0, 0, 1,
               TString("&02"), TString(), TString(pins ? "&03~0,01" : "&03~0,1"));
+    // A bore too narrow for its value in the section: its diameter here, between the tail's hole and the
+    // screw's below the axis on the right, where no angle stands, its value just past the rim.
+    if (BoreOnPlan(r54))
+      Md.drDimD(2 * r54, TString(), -20.0,
+                SaturatingToInt(Radius - r54 + (DiameterValueLength(2 * r54) / 2.0 + 2.0) / k), 1, 0, 0, 1,
+                TString("&02"), TString("H14"), TString());
   }
   Md.drDeleteMtr();
 }

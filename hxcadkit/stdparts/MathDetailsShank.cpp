@@ -162,8 +162,14 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drDimVL(2.0 * r62, 0.5, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
   Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
-  Md.drDimHL(x90, -41.0, -1.0, xL + x90, -3.0 - r62, xL, 3.0 - r62, none, none, none);
-  Md.drDimHL(x76, -51.0, -1.0, x74, 2.0 - r30, xL, 3.0 - r62, none, none, none);
+  // The collar's and the whole length from the collar's face below the flats' length, however far a wide
+  // collar's flats reach down: the longer farther, so that no extension line crosses a shorter one's line.
+  const double flatsLine = std::min(-h, 3.0 - r62) - 29.0, collarLow = -3.0 - r62;
+  const double collarOff = std::min(-41.0, flatsLine - 8.0 - collarLow);
+  const double lengthLow = std::min(2.0 - r30, 3.0 - r62);
+  Md.drDimHL(x90, collarOff, -1.0, xL + x90, collarLow, xL, 3.0 - r62, none, none, none);
+  Md.drDimHL(x76, std::min(-51.0, collarLow + collarOff - 4.0 - lengthLow), -1.0, x74, 2.0 - r30, xL,
+             3.0 - r62, none, none, none);
   Md.drDimHL(3.0, 10.0, -1.0, xL + 3.0, r74, xL, r74 - 3.0, none, none, chamfer);
   // The thread's length under the shank, within reach of it, the collar's lengths beside it.
   const double threadLine = -r62 - 8.0;

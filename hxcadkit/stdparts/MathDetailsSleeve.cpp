@@ -81,6 +81,18 @@ TSleeveBore SleeveBore(double x51, double x52, double r42, double r44)
   return {t, xT, x51 - xT};
 }
 
+// The arc of the outer chamfer's 30 degree angle under the part: its value (3.5 high, 4 characters as the
+// sheet reckons it) beyond the arc's middle stops a millimetre short of the circle that marks the groove
+// for its detail, 3 round the groove's middle before the collar; 15 with no collar. Under the least arc
+// there is no room for it there.
+constexpr double SleeveLeastArc = 5.0;
+double ChamferArc(double x51, double x50)
+{
+  if (x50 == 0.0) return 15.0;
+  const double detail = x51 - x50 - 1.5 - 3.0, half = 15.0 * TMathDef::DEGRAD;
+  return std::min(15.0, (detail - 1.0 - 1.0 - 0.6 * 3.5 * 4.0) / std::cos(half) - 2.0);
+}
+
 // The diameters dimensioned beyond the sleeve's end faces (the threaded one at x = 0, the other at x51),
 // and those given on view A instead.
 struct TSleeveFaces
@@ -89,8 +101,8 @@ struct TSleeveFaces
 };
 
 // Each face's diameters, smallest first. A value that does not fit between its arrows runs its line on
-// past them, across the extension lines of every larger diameter from the same face: so a sleeve without a
-// collar gives such a diameter on view A where that view shows it, else the larger ones from that face;
+// past them, across the extension lines of every larger diameter from the same face: so the sleeve gives
+// such a diameter on view A where that view shows it, else the larger ones from that face;
 // where view A shows none of them (the thread and the relief behind it), each is sized across the section.
 TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r42, double r43, double r44)
 {
@@ -107,18 +119,31 @@ TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r
         .push_back({2.0 * (r42 + 0.5), throughBore ? b.Start : x52 + b.T + 0.5, "&02", "H14", false,
                     (x52 + b.T + b.Start) / 2.0});
   }
-  if (x50 != 0.0) {
-    f.Right.push_back({2.0 * r43, x51, "&02", "H14"});
-    // The outside behind the collar from the other end, where its chamfer starts.
-    f.Left.push_back({2.0 * r1, 1.0, "&02", "h6"});
-  } else
+  // The outside behind a collar from the other end, where its chamfer starts; view A shows it past a collar
+  // no wider, hidden behind a wider one. The collar's own diameter is view A's, where it is wider: one as
+  // wide as the sleeve is the outside itself.
+  if (x50 != 0.0)
+    f.Left.push_back({2.0 * r1, 1.0, "&02", "h6", r43 == r1, (x51 - x50 - 2.0) / 2.0});
+  else
     f.Right.push_back({2.0 * r1, x51 - 1.0, "&02", "h6"});
   for (std::vector<TSleeveDiameter>* side : {&f.Left, &f.Right}) {
     std::vector<TSleeveDiameter>& d = *side;
     std::sort(d.begin(), d.end(),
               [](const TSleeveDiameter& a, const TSleeveDiameter& b) { return a.D < b.D; });
-    for (std::size_t i = 0; x50 == 0.0 && i < d.size();) {
-      if (SleeveValueFits(d[i]) || (d[i].Seen && i + 1 == d.size())) {
+    // The largest runs its line on across nothing; the threaded end's is sized across the section where
+    // view A does not show it, so that the end face stays clear for its chamfer's angle.
+    const bool openFace = side == &f.Right;
+    // A collar too near the chamfer for its angle under the part leaves the threaded end's face to it.
+    if (side == &f.Left && ChamferArc(x51, x50) < SleeveLeastArc) {
+      const auto seen = std::stable_partition(d.begin(), d.end(), [](const TSleeveDiameter& k) { return !k.Seen; });
+      f.EndView.insert(f.EndView.end(), seen, d.end());
+      d.erase(seen, d.end());
+      for (TSleeveDiameter& k : d)
+        k.Across = true;
+      continue;
+    }
+    for (std::size_t i = 0; i < d.size();) {
+      if (SleeveValueFits(d[i]) || ((d[i].Seen || openFace) && i + 1 == d.size())) {
         ++i;
       } else if (d[i].Seen) {
         f.EndView.push_back(d[i]);
@@ -126,9 +151,10 @@ TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r
       } else {
         const auto seen = std::stable_partition(d.begin() + std::ptrdiff_t(i) + 1, d.end(),
                                                 [](const TSleeveDiameter& k) { return !k.Seen; });
-        // Where view A shows none of the larger ones (the thread and the relief behind it), each is sized
-        // across the section at its own feature: no extension lines there for a run-on to cross.
-        if (seen == d.end())
+        // Where view A shows none of the larger ones (the thread and the relief behind it), or not all,
+        // each is sized across the section at its own feature: no extension lines there for a run-on to
+        // cross.
+        if (seen == d.end() || seen != d.begin() + std::ptrdiff_t(i) + 1)
           for (TSleeveDiameter& k : d)
             k.Across = true;
         f.EndView.insert(f.EndView.end(), seen, d.end());
@@ -374,23 +400,27 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
       Md.drDimHL(2.0, above(1, r1 - Tan30), -1.0, 0.0, r1 - Tan30, 2.0, r44 - 2.0, none, none, "&04~45&01");
       Md.drDimHL(x52, above(2, r1 - Tan30), -1.0, 0.0, r1 - Tan30, x52, r44 - 2.0, none, "Js14", none);
       // The outer chamfer's angle between the surface run on and the chamfer's line run on past the part,
-      // below it; beyond the end face where no diameter stands there, else under the part.
-      Md.drDimA(30.0, -1, faceClear ? 180.0 : 0.0, 15.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none,
-                1.0, -r1);
+      // below it; beyond the end face where no diameter stands there, else under the part, short of the
+      // collar's groove.
+      Md.drDimA(30.0, -1, faceClear ? 180.0 : 0.0, faceClear ? 15.0 : ChamferArc(x51, x50), 0, 0, 0.0, 0.0,
+                0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, 1.0, -r1);
       Md.drRough(x51 - x50, -32.0 - r43, 0.0, plain, "3,2", none, none);
     }
     // A sleeve the chamfer angle's arc reaches past crowds the end face's sign below it: there the bore's
-    // length stands below the part, and the sign on its extension line from the end face.
+    // length stands below the part, and the sign on its extension line from the end face. Below the part
+    // too the collar's length, from the same end face: the shorter of the two nearer the part, so that
+    // neither's extension line crosses the other's line.
     const bool reached = x51 < SleeveAngleArc;
+    const bool boreBelow = reached && z != 0.0, collarNearer = x50 <= xT;
+    const auto below = [](bool farther) { return -SleeveDimStep * (farther ? 2.0 : 1.0) - 2.0; };
     if (reached)
-      Md.drDimHL(-xT * z, -SleeveDimStep - 2.0, 1.0, x51 - xT, -r42, x51, -top, none, "h14", none);
+      Md.drDimHL(-xT * z, below(x50 != 0.0 && collarNearer), 1.0, x51 - xT, -r42, x51, -top, none, "h14", none);
     else
       Md.drDimHL(-xT * z, above(2, top), 1.0, x51 - xT, r42, x51, top, none, "h14", none);
-    if (x50 != 0.0) Md.drDimHL(-x50, -34.0, xT - x50, x51 - x50, -r43, x51, -r43, none, "h12", none);
+    if (x50 != 0.0)
+      Md.drDimHL(-x50, below(boreBelow && !collarNearer), 1.0, x51 - x50, -r43, x51, -top, none, "h12", none);
     Md.drDimHL(x51, above(3, top), 0.0, 0.0, r1 - Tan30, x51, top, none, "h14", none);
     Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
-    if (x50 != 0.0)
-      Md.drDimA(30.0, -1, 90.0, 25.0, 0, 0, 0.0, 0.0, 0.0, 0.0, 1, 0, 0.0, 0.0, 1, 0, none, x52, r44 - 2.0);
     // The chamfer's length from the corner its lines make: the angle's ray along the surface, run on past
     // the end face, ends its extension line there instead of crossing it.
     Md.drDimHL(1.0, -10.0, 0.0, 0.0, faceClear ? -r1 : 1.0 - r1, 1.0, -r1, none, none, none);

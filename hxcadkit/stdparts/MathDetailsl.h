@@ -557,6 +557,11 @@ Integer MouldWhole(double v);
 // False, with nothing drawn, when the modeller makes no sheet.
 bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
                   int t1, int t2 = 0, int t3 = 0, int t4 = 0);
+// The same with the part drawn at scale (1 / a whole number) on the sheet, as its title block says:
+// (x, y) and what draw draws are the part's own millimetres, the texts and dimension lines' offsets
+// the sheet's.
+bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
+                  const std::function<void(TModeler3D&)>& draw, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no
@@ -880,6 +885,12 @@ public:
   // The fixing bolts in use: CountFix as stored, within 0..5.
   int FixPositions() const;
   const TColumnTail* Tail() const;
+  // Whether the bore of radius iR is sized on the plan view: its value finds no room across it in the
+  // section, where its line run on would cross the shoulder's extension lines, and a plan view shows it.
+  bool BoreOnPlan(double iR) const;
+  // The scale its sheets draw it at: 1, or the largest of 1:2, 1:4, 1:5 at which the values the plan view's
+  // leaders carry past the rim stand within reach of their holes.
+  double SheetScale() const;
 
   // The plan view along the axis for the designation Det: the bore for Id, else the column
   // tail's holes; nothing without a column tail.

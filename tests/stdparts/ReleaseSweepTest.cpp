@@ -363,8 +363,7 @@ constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1}
                           {"guide_plug", "sign's stroke crossed", 1},
                           {"locating_ring", "line through an arrow's tip", 1},
                           {"locating_ring", "sign's stroke crossed", 2},
-                          {"locating_ring_shoulder", "sign's stroke crossed", 2},
-                          {"locating_ring_shoulder", "value far from its arc", 1}};
+                          {"locating_ring_shoulder", "sign's stroke crossed", 2}};
 
 const TOpen* OpenFor(const std::string& part, const std::string& kind)
 {
@@ -524,7 +523,7 @@ protected:
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
 constexpr std::pair<const char*, int> OpenBetween[] = {
-    {"guide_bush_2", 3}, {"locating_ring", 2}, {"locating_ring_shoulder", 8}};
+    {"guide_bush_2", 3}, {"locating_ring", 2}, {"locating_ring_shoulder", 4}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
@@ -605,6 +604,82 @@ TEST_F(ReleaseSweepBetween, SheetsAtTheFactorsADesignerNamesAreFitToRelease)
     }
   for (const TOpen& o : OpenAtFactors) {
     EXPECT_EQ((found[{o.Part, o.Kind}]), o.Count) << o.Part << ": open: " << o.Kind;
+  }
+}
+
+// Cases the draws between the sampled sizes found broken, drawn again in CI: the part, its row and how far
+// towards the next (or its factor), and the size pushed 10 % past or under its neighbour. Every finding
+// but the signs' fails.
+TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
+{
+  struct TFound
+  {
+    const char *Part, *Size;
+    int Row;
+    double Between, K;
+    bool Past;
+  };
+  const TFound cases[] = {{"shank", "CollarRadius", 0, 0, 1.883, true},
+                          {"locating_ring_shoulder", nullptr, 0, 0, 0.510, false},
+                          {"locating_ring_shoulder", nullptr, 0, 0, 2.0, false},
+                          {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
+                          {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true}};
+  for (const TFound& found : cases) {
+    const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
+                                      [&](const TPart& p) { return p.Name == std::string(found.Part); });
+    TCase c;
+    c.Row = found.Row, c.Between = found.Between, c.K = found.K, c.Past = found.Past;
+    if (found.Size != nullptr) {
+      TMade probe;
+      part.Make(probe, nullptr, c.Row, c.K);
+      const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
+      for (std::size_t i = 0; i < sizes.size(); ++i)
+        if (std::string(sizes[i].first) == found.Size) c.Pushed = std::ptrdiff_t(i);
+      ASSERT_GE(c.Pushed, 0) << found.Size;
+    }
+    const std::string what = std::string(found.Part) + " row " + std::to_string(c.Row) + " + " +
+                             std::to_string(c.Between) + " x" + std::to_string(c.K) +
+                             (found.Size != nullptr ? std::string(", ") + found.Size : std::string());
+    const auto laid = stdtest::MouldSheetLayouts(H, Dir.path(), found.Part, c.Row, c.K,
+                                                 [&](TDetail& d) { Apply(part, c, d); });
+    EXPECT_FALSE(laid.empty()) << what;
+    for (const txhost::SvgLayout& l : laid)
+      for (const TFinding& f : Findings(l))
+        if (f.Kind != "sign's stroke crossed" && f.Kind != "sign off its surface")
+          ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+  }
+}
+
+// The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
+// into the collar) as the sizes between rows push one: at every row, a collar as wide as the sleeve, of a
+// tenth and a fifth of its length. Every finding fails but the signs', held to their count.
+constexpr TOpen OpenCollared[] = {{"locating_sleeve", "sign's stroke crossed", 11}};
+
+TEST_F(ReleaseSweepBetween, ASleeveWithACollarIsFitToReleaseAtEveryRow)
+{
+  std::map<std::string, int> found;
+  for (int row = 1; row < ABaseDetail.SocketCount(3); ++row)
+    for (const double wider : {1.0})
+      for (const double along : {0.1, 0.2}) {
+        const auto collar = [&](TDetail& d) {
+          auto& s = static_cast<TSocketLeaderPinLocatingSleeves&>(d);
+          s.CollarRadius = wider * s.Radius;
+          s.CollarHeight = along * (s.Len - 4.0);
+        };
+        const std::string what = "locating_sleeve row " + std::to_string(row) + " collar x" +
+                                 std::to_string(wider) + " over " + std::to_string(along);
+        const auto sheets = stdtest::MouldSheetLayouts(H, Dir.path(), "locating_sleeve", row, 1, collar, what);
+        EXPECT_EQ(sheets.size(), 1u) << what;
+        for (const txhost::SvgLayout& l : sheets)
+          for (const TFinding& f : Findings(l)) {
+            ++found[f.Kind];
+            const bool open = std::any_of(std::begin(OpenCollared), std::end(OpenCollared),
+                                          [&](const TOpen& o) { return f.Kind == o.Kind; });
+            if (!open) ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+          }
+      }
+  for (const TOpen& o : OpenCollared) {
+    EXPECT_EQ(found[o.Kind], o.Count) << "open: " << o.Kind;
   }
 }
 
