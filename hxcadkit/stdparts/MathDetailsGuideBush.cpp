@@ -250,7 +250,8 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     // The chamfers' size above the sign of the seat beside it.
     Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
     Md.drRough(signOut ? L + 2.5 : L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
-    Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
+    // The front extension's own sign; without one the rear's sign is the whole outside's.
+    if (F != 0.0) Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
     Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
     // The collar face's sign first: turned over to the left, it takes the place under the collar the rear
     // face's sign leaves it by standing lower.

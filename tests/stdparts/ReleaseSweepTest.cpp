@@ -355,14 +355,7 @@ struct TOpen
   int Count;
 };
 constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1},
-                          {"ejector_plug", "sign's stroke crossed", 2},
-                          {"guide_bush_2", "sign's stroke crossed", 15},
-                          {"guide_bush_4", "sign's stroke crossed", 15},
-                          {"guide_pillar_threaded", "sign's stroke crossed", 9},
-                          {"guide_plug", "sign's stroke crossed", 1},
                           {"locating_ring", "line through an arrow's tip", 1},
-                          {"locating_ring", "sign's stroke crossed", 2},
-                          {"locating_ring_shoulder", "sign's stroke crossed", 2},
                           {"locating_ring_shoulder", "value far from its arc", 1},
                           {"sprue_bush", "value far from its arc", 1}};
 
@@ -524,7 +517,7 @@ protected:
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
 constexpr std::pair<const char*, int> OpenBetween[] = {
-    {"guide_bush_2", 3}, {"sprue_bush", 1}, {"locating_ring", 2}, {"locating_ring_shoulder", 8}};
+    {"sprue_bush", 1}, {"locating_ring", 2}, {"locating_ring_shoulder", 7}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
