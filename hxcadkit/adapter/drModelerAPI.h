@@ -497,9 +497,16 @@ private:
   // Where the sign asked stands clear (SignClear) with its tip on its surface's line, the line through its
   // tip along its base, either way round, nearest its ask: on a line drawn along it there, or on one carry
   // draws from what is drawn along it, through nothing but empty paper (far: then across the views and as
-  // long as the sheet's longest extension line); false, with nothing moved, where nowhere is.
-  bool OnSurfaceLine(const TSign& asked, const std::function<void(double, double, double, double)>& carry,
-                     bool far, TQuad& at, double& X, double& Y, double& angle);
+  // long as the sheet's longest extension line), where carry says a line may be drawn; false where nowhere
+  // is.
+  struct TSpot
+  {
+    TQuad At;                     // its footprint
+    double X = 0, Y = 0, Angle = 0; // its tip and its base's angle
+    bool Carried = false;         // on a line to be drawn from Line's first end to its second
+    std::array<double, 4> Line{};
+  };
+  bool OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot& spot) const;
   // The sign s (as asked) moved in its container so that its tip stands at (X, Y) on the sheet, its base at
   // angle degrees.
   static void MoveSign(const TSign& s, double X, double Y, double angle);

@@ -178,18 +178,53 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     if (moved) p.X = X, p.Y = Y, p.Angle = angle;
   }
   // Where its own stretch of line leaves a sign crossed (a line across its arms, its shelf or its value),
-  // it leaves that stretch for its surface's line elsewhere, once every other sign has settled.
-  for (std::size_t i = 0; i < Signs.size(); ++i) {
-    const TPlacedSign& p = placed[i];
-    TSign s = Signs[i];
-    s.SAngle = p.Angle;
-    if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
-    const TQuad own = Boxes[p.Box];
-    Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
-    TQuad at;
-    double X, Y, angle;
-    // Carried far only off a size's line across it: a callout's leader across it is not worth a long line.
-    Boxes[p.Box] = OnSurfaceLine(Signs[i], carry, !StrokesClear(s, p.X, p.Y, true), at, X, Y, angle) ? at : own;
+  // it leaves that stretch for its surface's line elsewhere, once every other sign has settled. Signs that
+  // want the same place take it in their order, unless another order leaves fewer of them crossed: each
+  // order is planned first, each place and carrying line held while the next looks and then let go.
+  using TPlan = std::vector<std::pair<std::size_t, TSpot>>;
+  const auto plan = [&](const std::vector<std::size_t>& order, TPlan& spots) {
+    std::vector<std::pair<std::size_t, TQuad>> held;
+    const std::size_t lines = Thin.size(), extensions = Extensions.size();
+    std::size_t left = 0;
+    for (const std::size_t i : order) {
+      const TPlacedSign& p = placed[i];
+      TSign s = Signs[i];
+      s.SAngle = p.Angle;
+      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
+      held.emplace_back(p.Box, Boxes[p.Box]);
+      Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+      TSpot spot;
+      // Carried far only off a size's line across it: a callout's leader across it is not worth a long line.
+      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true), spot)) {
+        Boxes[p.Box] = held.back().second;
+        ++left;
+        continue;
+      }
+      Boxes[p.Box] = spot.At;
+      if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
+      spots.emplace_back(i, spot);
+    }
+    for (auto k = held.rbegin(); k != held.rend(); ++k)
+      Boxes[k->first] = k->second;
+    Thin.resize(lines), Extensions.resize(extensions);
+    return left;
+  };
+  std::vector<std::size_t> order(Signs.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  TPlan best;
+  std::size_t least = plan(order, best);
+  for (std::size_t first = 1; first < order.size() && least > 0; ++first) {
+    std::vector<std::size_t> tried{first};
+    for (const std::size_t i : order)
+      if (i != first) tried.push_back(i);
+    TPlan spots;
+    if (const std::size_t left = plan(tried, spots); left < least) least = left, best = std::move(spots);
+  }
+  for (const auto& [i, spot] : best) {
+    Boxes[placed[i].Box] = spot.At;
+    MoveSign(Signs[i], spot.X, spot.Y, spot.Angle);
+    if (spot.Carried) carry(spot.Line[0], spot.Line[1], spot.Line[2], spot.Line[3]);
   }
   Signs.clear();
 }
@@ -298,9 +333,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
   return false;
 }
 
-bool TSheetLayout::OnSurfaceLine(const TSign& asked,
-                                 const std::function<void(double, double, double, double)>& carry, bool far,
-                                 TQuad& at, double& X, double& Y, double& angle)
+bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot& spot) const
 {
   // Far enough along the line to pass the lengths stacked beside a part; a line drawn to carry it is an
   // extension line, no longer than one to those lengths. Where that finds no place, the line is taken
@@ -435,9 +468,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
         for (int k = 0; k < 4 && !within; ++k)
           within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
         if (within) continue;
-        at = q, X = x, Y = y, angle = s.SAngle;
-        MoveSign(asked, X, Y, angle);
-        if (!on) carry(line[0], line[1], line[2], line[3]);
+        spot = {q, x, y, s.SAngle, !on, line};
         return true;
       }
   }

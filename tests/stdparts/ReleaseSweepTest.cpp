@@ -517,7 +517,7 @@ protected:
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
 constexpr std::pair<const char*, int> OpenBetween[] = {
-    {"sprue_bush", 1}, {"locating_ring", 2}, {"locating_ring_shoulder", 7}};
+    {"sprue_bush", 1}, {"locating_ring", 2}, {"locating_ring_shoulder", 6}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
