@@ -182,7 +182,10 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
   // want the same place take it in their order, unless another order leaves fewer of them crossed: each
   // order is planned first, each place and carrying line held while the next looks and then let go.
   using TPlan = std::vector<std::pair<std::size_t, TSpot>>;
-  const auto plan = [&](const std::vector<std::size_t>& order, TPlan& spots) {
+  // A plan that leaves its first sign crossed (with every other where it stood) is no better than the
+  // order's: it stops there.
+  std::vector<bool> failed(Signs.size());
+  const auto plan = [&](const std::vector<std::size_t>& order, TPlan& spots, bool firstOrNone) {
     std::vector<std::pair<std::size_t, TQuad>> held;
     const std::size_t lines = Thin.size(), extensions = Extensions.size();
     std::size_t left = 0;
@@ -198,6 +201,8 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true), spot)) {
         Boxes[p.Box] = held.back().second;
         ++left;
+        if (!firstOrNone) failed[i] = true;
+        if (firstOrNone && i == order.front()) break;
         continue;
       }
       Boxes[p.Box] = spot.At;
@@ -213,13 +218,16 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
   for (std::size_t i = 0; i < order.size(); ++i)
     order[i] = i;
   TPlan best;
-  std::size_t least = plan(order, best);
+  std::size_t least = plan(order, best, false);
+  // Each sign the order leaves crossed tried first.
   for (std::size_t first = 1; first < order.size() && least > 0; ++first) {
+    if (!failed[first]) continue;
     std::vector<std::size_t> tried{first};
     for (const std::size_t i : order)
       if (i != first) tried.push_back(i);
     TPlan spots;
-    if (const std::size_t left = plan(tried, spots); left < least) least = left, best = std::move(spots);
+    if (const std::size_t left = plan(tried, spots, true); left < least && !spots.empty() && spots[0].first == first)
+      least = left, best = std::move(spots);
   }
   for (const auto& [i, spot] : best) {
     Boxes[placed[i].Box] = spot.At;
