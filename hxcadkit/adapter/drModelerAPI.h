@@ -485,8 +485,8 @@ private:
   // Where the value of the sign with its tip at (X, Y) stands.
   TQuad SignValue(const TSign& s, double X, double Y) const;
   // Whether the strokes of the sign s with its tip at (X, Y), its arms and shelf, keep off every dimension
-  // line, extension line, leader, angle's arc and ray and thin line settled.
-  bool StrokesClear(const TSign& s, double X, double Y) const;
+  // line, extension line, leader, angle's arc and ray and thin line settled (sizesOnly: the sizes' lines).
+  bool StrokesClear(const TSign& s, double X, double Y, bool sizesOnly = false) const;
   // Whether the sign s with its tip at (X, Y) stands clear of the lines settled: its strokes crossing
   // none, its value a millimetre off every one.
   bool SignClear(const TSign& s, double X, double Y) const;
@@ -496,10 +496,17 @@ private:
   bool PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle);
   // Where the sign asked stands clear (SignClear) with its tip on its surface's line, the line through its
   // tip along its base, either way round, nearest its ask: on a line drawn along it there, or on one carry
-  // draws from what is drawn along it, through nothing but empty paper; false, with nothing moved, where
-  // nowhere is.
-  bool OnSurfaceLine(const TSign& asked, const std::function<void(double, double, double, double)>& carry,
-                     TQuad& at, double& X, double& Y, double& angle);
+  // draws from what is drawn along it, through nothing but empty paper (far: then across the views and as
+  // long as the sheet's longest extension line), where carry says a line may be drawn; false where nowhere
+  // is.
+  struct TSpot
+  {
+    TQuad At;                     // its footprint
+    double X = 0, Y = 0, Angle = 0; // its tip and its base's angle
+    bool Carried = false;         // on a line to be drawn from Line's first end to its second
+    std::array<double, 4> Line{};
+  };
+  bool OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot& spot) const;
   // The sign s (as asked) moved in its container so that its tip stands at (X, Y) on the sheet, its base at
   // angle degrees.
   static void MoveSign(const TSign& s, double X, double Y, double angle);

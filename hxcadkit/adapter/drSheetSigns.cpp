@@ -89,7 +89,7 @@ TQuad TSheetLayout::SignValue(const TSign& s, double X, double Y) const
                 turned ? SignShelfEnd : SignValueFrom + value, SignTop);
 }
 
-bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y) const
+bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOnly) const
 {
   // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
   // taken half a millimetre on past its free end, so that a line passing there is kept apart from it.
@@ -104,9 +104,12 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y) const
       stroke(0, 0, -SignArm * (1 + arm), Rise * (1 + arm)),
       stroke(0, 0, 2 * SignArm * (1 + arm / 2), 2 * Rise * (1 + arm / 2)),
       stroke(2 * SignArm, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
+  // A line crossing a stroke at its own very end crosses it as well: only the sign's tip stands on a line.
   const auto across = [&strokes](const std::array<double, 4>& g) {
+    const double ux = g[2] - g[0], uy = g[3] - g[1], l = std::hypot(ux, uy), e = l > 0 ? 0.25 / l : 0;
+    const std::array<double, 4> on{g[0] - e * ux, g[1] - e * uy, g[2] + e * ux, g[3] + e * uy};
     return std::any_of(strokes.begin(), strokes.end(),
-                       [&g](const std::array<double, 4>& t) { return LinesCross(t, g); });
+                       [&on](const std::array<double, 4>& t) { return LinesCross(t, on); });
   };
   // Its tip on a dimension line would read as that line's sign, whatever its strokes cross.
   const auto onLine = [X, Y](const std::array<double, 4>& g) {
@@ -119,7 +122,8 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y) const
     if (across(g) || onLine(g)) return false;
   }
   for (const auto* lines : {&Extensions, &CircleLines, &Thin})
-    if (std::any_of(lines->begin(), lines->end(), across)) return false;
+    if ((!sizesOnly || lines != &Thin) && std::any_of(lines->begin(), lines->end(), across)) return false;
+  if (sizesOnly) return true;
   // Nor on a thin circle (a callout's), in chords of at most 10 degrees.
   for (const TArc& a : Arcs) {
     if (a.Outline) continue;
@@ -174,17 +178,61 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     if (moved) p.X = X, p.Y = Y, p.Angle = angle;
   }
   // Where its own stretch of line leaves a sign crossed (a line across its arms, its shelf or its value),
-  // it leaves that stretch for its surface's line elsewhere, once every other sign has settled.
-  for (std::size_t i = 0; i < Signs.size(); ++i) {
-    const TPlacedSign& p = placed[i];
-    TSign s = Signs[i];
-    s.SAngle = p.Angle;
-    if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
-    const TQuad own = Boxes[p.Box];
-    Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
-    TQuad at;
-    double X, Y, angle;
-    Boxes[p.Box] = OnSurfaceLine(Signs[i], carry, at, X, Y, angle) ? at : own;
+  // it leaves that stretch for its surface's line elsewhere, once every other sign has settled. Signs that
+  // want the same place take it in their order, unless another order leaves fewer of them crossed: each
+  // order is planned first, each place and carrying line held while the next looks and then let go.
+  using TPlan = std::vector<std::pair<std::size_t, TSpot>>;
+  // A plan that leaves its first sign crossed (with every other where it stood) is no better than the
+  // order's: it stops there.
+  std::vector<bool> failed(Signs.size());
+  const auto plan = [&](const std::vector<std::size_t>& order, TPlan& spots, bool firstOrNone) {
+    std::vector<std::pair<std::size_t, TQuad>> held;
+    const std::size_t lines = Thin.size(), extensions = Extensions.size();
+    std::size_t left = 0;
+    for (const std::size_t i : order) {
+      const TPlacedSign& p = placed[i];
+      TSign s = Signs[i];
+      s.SAngle = p.Angle;
+      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
+      held.emplace_back(p.Box, Boxes[p.Box]);
+      Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+      TSpot spot;
+      // Carried far only off a size's line across it: a callout's leader across it is not worth a long line.
+      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true), spot)) {
+        Boxes[p.Box] = held.back().second;
+        ++left;
+        if (!firstOrNone) failed[i] = true;
+        if (firstOrNone && i == order.front()) break;
+        continue;
+      }
+      Boxes[p.Box] = spot.At;
+      if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
+      spots.emplace_back(i, spot);
+    }
+    for (auto k = held.rbegin(); k != held.rend(); ++k)
+      Boxes[k->first] = k->second;
+    Thin.resize(lines), Extensions.resize(extensions);
+    return left;
+  };
+  std::vector<std::size_t> order(Signs.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  TPlan best;
+  std::size_t least = plan(order, best, false);
+  // Each sign the order leaves crossed tried first.
+  for (std::size_t first = 1; first < order.size() && least > 0; ++first) {
+    if (!failed[first]) continue;
+    std::vector<std::size_t> tried{first};
+    for (const std::size_t i : order)
+      if (i != first) tried.push_back(i);
+    TPlan spots;
+    if (const std::size_t left = plan(tried, spots, true); left < least && !spots.empty() && spots[0].first == first)
+      least = left, best = std::move(spots);
+  }
+  for (const auto& [i, spot] : best) {
+    Boxes[placed[i].Box] = spot.At;
+    MoveSign(Signs[i], spot.X, spot.Y, spot.Angle);
+    if (spot.Carried) carry(spot.Line[0], spot.Line[1], spot.Line[2], spot.Line[3]);
   }
   Signs.clear();
 }
@@ -293,16 +341,18 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
   return false;
 }
 
-bool TSheetLayout::OnSurfaceLine(const TSign& asked,
-                                 const std::function<void(double, double, double, double)>& carry, TQuad& at,
-                                 double& X, double& Y, double& angle)
+bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot& spot) const
 {
   // Far enough along the line to pass the lengths stacked beside a part; a line drawn to carry it is an
-  // extension line, no longer than one to those lengths.
+  // extension line, no longer than one to those lengths. Where that finds no place, the line is taken
+  // across the views and on as far as the longest extension line of the sheet reaches.
   constexpr double Reach = 80, Step = 0.5, Past = 2, Carrier = 25;
   const double c = std::cos(asked.SAngle * Deg), n = std::sin(asked.SAngle * Deg);
   // What is drawn along the line, as stretches of it from the tip asked; one of them its surface.
+  // A line drawn to carry it goes on from the end of a straight one, not from a chord of a rounding that
+  // leaves the line there.
   std::vector<std::pair<double, double>> drawn, outlines;
+  std::vector<double> ends;
   for (const auto* lines : {&Segments, &Extensions})
     for (const auto& g : *lines) {
       const double a0 = (g[0] - asked.SX) * c + (g[1] - asked.SY) * n,
@@ -311,6 +361,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
                    b1 = -(g[2] - asked.SX) * n + (g[3] - asked.SY) * c;
       if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05) continue;
       drawn.emplace_back(std::min(a0, a1), std::max(a0, a1));
+      if (std::fabs(b0) < 0.005 && std::fabs(b1) < 0.005) ends.insert(ends.end(), {a0, a1});
       if (lines == &Segments) outlines.push_back(drawn.back());
     }
   if (outlines.empty()) return false;
@@ -330,6 +381,20 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
       return t > a && t < b && k >= 0 && k <= 1;
     });
   };
+  // Its face: its own stretch and those past an axis from it (the other half of a face of revolution, the
+  // face on past a hole), which carry it as its own does; every other stretch is another surface.
+  std::vector<std::pair<double, double>> faces;
+  for (const auto& r : joined)
+    if (r == own || axisBetween(r.first > own.second ? own.second : r.second,
+                                r.first > own.second ? r.first : own.first))
+      faces.push_back(r);
+  const auto other = [&faces](const std::pair<double, double>& r) {
+    return std::find(faces.begin(), faces.end(), r) == faces.end();
+  };
+  // How far t lies off the stretch r.
+  const auto gap = [](const std::pair<double, double>& r, double t) {
+    return std::max({r.first - t, t - r.second, 0.0});
+  };
   // A line drawn to carry it runs through no outline, text or sign; across no dimension's line either
   // where the sign finds a place without, as an extension line may where it must.
   const auto lineClear = [this](const std::array<double, 4>& l, bool overLines) {
@@ -344,44 +409,56 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
            std::none_of(Boxes.begin(), Boxes.end(),
                         [&](const TQuad& b) { return Overlap(b.X, b.Y, 4, lx, ly, 2); });
   };
+  double longest = Carrier, reach = Reach;
+  if (far) {
+    for (const auto& g : Extensions)
+      longest = std::max(longest, std::hypot(g[2] - g[0], g[3] - g[1]) + Past);
+    for (const std::array<double, 4>& b : ViewBoxes())
+      for (const double x : {b[0], b[2]})
+        for (const double y : {b[1], b[3]})
+          reach = std::max(reach, std::fabs((x - asked.SX) * c + (y - asked.SY) * n) + longest);
+  }
   std::vector<double> along;
-  for (double t = Step; t <= Reach; t += Step)
+  for (double t = Step; t <= reach; t += Step)
     along.push_back(t), along.push_back(-t);
-  for (int pass = 0; pass < 2; ++pass) {
+  for (int pass = 0; pass < (far ? 3 : 2); ++pass) {
     for (const double t : along)
       for (int side = 0; side < 2; ++side) {
-        // Nor past another surface on the line, where it would read as that one's; past the other half of
-        // its own face, across the axis, it is still on its face.
+        if (pass < 2 && std::fabs(t) > Reach) continue;
+        // Nor past another surface on the line from the nearer half of its face, where it would read as
+        // that one's.
+        const auto& face = *std::min_element(faces.begin(), faces.end(), [&](const auto& a, const auto& b) {
+          return gap(a, t) < gap(b, t);
+        });
         if (std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
-              return r != own && std::min(t, own.first) <= r.second + 0.05 &&
-                     std::max(t, own.second) >= r.first - 0.05 &&
-                     !axisBetween(r.first > own.second ? own.second : r.second,
-                                  r.first > own.second ? r.first : own.first);
+              return other(r) && std::min(t, face.first) <= r.second + 0.05 &&
+                     std::max(t, face.second) >= r.first - 0.05;
             }))
           continue;
         // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
         // past its tip, away from what it comes from.
         double from = 0, nearest = 1e300;
         bool on = false;
-        for (const auto& [a, b] : drawn) {
+        for (const auto& [a, b] : drawn)
           on = on || (t >= a - 0.05 && t <= b + 0.05);
-          for (const double e : {a, b})
-            if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), from = e;
-        }
+        for (const double e : ends)
+          if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), from = e;
         // A place on what is drawn is as good the second time round.
-        if (on && pass == 1) continue;
+        if (on && pass > 0) continue;
         std::array<double, 4> line{};
         if (!on) {
           if (!carry) continue;
           const double to = t + (t > from ? Past : -Past), lo = std::min(from, to), hi = std::max(from, to);
           // Off every other surface on the line, a gap's width away: one that reached across to another
           // would bridge a groove's mouth.
-          if (hi - lo > Carrier || std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
-                return r != own && r.second > lo - Past && r.first < hi + Past;
+          // The third time round only where the first two did not look.
+          if (hi - lo > (pass < 2 ? Carrier : longest) || (pass == 2 && hi - lo <= Carrier && std::fabs(t) <= Reach) ||
+              std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+                return other(r) && r.second > lo - Past && r.first < hi + Past;
               }))
             continue;
           line = {asked.SX + from * c, asked.SY + from * n, asked.SX + to * c, asked.SY + to * n};
-          if (!lineClear(line, pass == 1)) continue;
+          if (!lineClear(line, pass > 0)) continue;
         }
         TSign s = asked;
         if (side == 1) s.SAngle += 180;
@@ -399,9 +476,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked,
         for (int k = 0; k < 4 && !within; ++k)
           within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
         if (within) continue;
-        at = q, X = x, Y = y, angle = s.SAngle;
-        MoveSign(asked, X, Y, angle);
-        if (!on) carry(line[0], line[1], line[2], line[3]);
+        spot = {q, x, y, s.SAngle, !on, line};
         return true;
       }
   }

@@ -207,17 +207,7 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     // No detail view shows the collar's groove, so it is not called out; without a front extension
     // the collar height and the outer diameter are each given once, by the collar and the rear.
     Md.drDimHL(S, -30.0, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
-    // The collar face's sign turns over to the collar's front where the groove's or the rear end's
-    // extension line runs through its value on the face's right; where the collar's rear face's or the
-    // front's runs through it there too, it stands above the collar.
-    const bool collarSignTurned = S != 0.0 && (AcrossSignValue(Xk - S) || AcrossSignValue(L - S));
-    const bool collarSignAbove = collarSignTurned && (AcrossSignValue(S) || AcrossSignValue(S + F));
-    // Under a collar narrower than a sign's arms (8.7 across), the collar face's sign turned there leaves
-    // the rear face's sign no room beside the collar's height: it stands past that line on its face's line,
-    // the front length 2 lower to leave it its whole 19.5.
-    const bool rearSignPast = F != 0.0 && collarSignTurned && !collarSignAbove && S < 9.2;
-    if (F != 0.0)
-      Md.drDimHL(S + F, rearSignPast ? -45.0 : -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
+    if (F != 0.0) Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     // The collar's diameter from the face on its shorter side, its extension lines over as little of the
@@ -250,18 +240,13 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     // The chamfers' size above the sign of the seat beside it.
     Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
     Md.drRough(signOut ? L + 2.5 : L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
-    Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
+    // The front extension's own sign; without one the rear's sign is the whole outside's.
+    if (F != 0.0) Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
     Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
-    // The collar face's sign first: turned over to the left, it takes the place under the collar the rear
-    // face's sign leaves it by standing lower.
-    if (collarSignAbove)
-      RoughOnOwnLine(Md, S, r2, r2 + 4.5, 180.0, "1,6");
-    else
-      Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
-    if (rearSignPast)
-      RoughOnOwnLine(Md, 0.0, -30.0 - r2, -37.0 - r2, 180.0, "1,6");
-    else
-      Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
+    // The collar's faces' signs under the collar, each off the material's side of its face; where the sizes'
+    // lines cross them there, the layout takes them along their faces' lines.
+    Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
+    Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
   }
   Md.drDeleteMtr();
 }

@@ -413,26 +413,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drDimR(1.6, none, 120.0, 20.0, 10, -1, ox, oy, 2, 1, "R", none, none);
     if (CornerCentre(x45 - dxK, r42, x40 - x41, r42, midx, midy, 4.0, ox, oy))
       Md.drDimR(4.0, none, 120.0, 30.0, 10, -1, ox, oy, 2, 1, "R", none, none);
-    // The collar face's sign stands on the face's extension line below the collar, its value past the
-    // fixed part's end or, turned over, short of the thread's bottom. Where the extension lines of both
-    // would run through the value (it lies 9.7 to 13.2 from the line), the sign goes above the collar
-    // on a line of its own, turned over the collar, its value left of the face; so too where the thread
-    // ends at the face, whose extension line is then the thread's, leaving no room short of it. Without
-    // a thread the fixed end's extension lines alone decide, the overall length below them carrying them
-    // past any place the sign could slide to; but the seat groove's callout rises by the face, and its
-    // leader clears the value only where the collar stands more than 3 above the seat.
-    const double fixed = x43 - x42;
-    const bool throughValue = AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0);
-    const bool ownLine = x44 > 0.0 && !depthAbove
-                             ? AcrossSignValue(x44 - fixed) || std::fabs(x44 - fixed) < 1e-6
-                             : AcrossSignValue(fixed) && r43 - r41 > 3.0;
-    // With the depth above, a line of its own above runs between the depth's extension lines, through
-    // its value: a crowded face's sign stays below, where the layout finds it room.
-    if (throughValue && ownLine && !crowded) {
-      RoughOnOwnLine(Md, x42, r43, r43 + 4.5, 180.0, "3,2");
-    } else {
-      Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
-    }
+    // The collar face's sign on the face's extension line below the collar; where the sizes' lines cross
+    // it there, the layout takes it along the face's line (turned over, or above the collar).
+    Md.drRough(x42, -4.0 - r43, 0.0, txapi::txRoughSignEnum(0), "3,2", none, none);
   }
   Md.drDeleteMtr();
   Md.drDeleteMtr();

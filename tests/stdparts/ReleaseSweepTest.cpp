@@ -356,14 +356,7 @@ struct TOpen
   int Count;
 };
 constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1},
-                          {"ejector_plug", "sign's stroke crossed", 2},
-                          {"guide_bush_2", "sign's stroke crossed", 15},
-                          {"guide_bush_4", "sign's stroke crossed", 15},
-                          {"guide_pillar_threaded", "sign's stroke crossed", 9},
-                          {"guide_plug", "sign's stroke crossed", 1},
-                          {"locating_ring", "line through an arrow's tip", 1},
-                          {"locating_ring", "sign's stroke crossed", 2},
-                          {"locating_ring_shoulder", "sign's stroke crossed", 2}};
+                          {"locating_ring", "line through an arrow's tip", 1}};
 
 const TOpen* OpenFor(const std::string& part, const std::string& kind)
 {
@@ -523,7 +516,7 @@ protected:
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
 constexpr std::pair<const char*, int> OpenBetween[] = {
-    {"guide_bush_2", 3}, {"locating_ring", 2}, {"locating_ring_shoulder", 4}};
+    {"locating_ring", 2}, {"locating_ring_shoulder", 2}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
@@ -653,7 +646,7 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
 // The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
 // into the collar) as the sizes between rows push one: at every row, a collar as wide as the sleeve, of a
 // tenth and a fifth of its length. Every finding fails but the signs', held to their count.
-constexpr TOpen OpenCollared[] = {{"locating_sleeve", "sign's stroke crossed", 11}};
+constexpr TOpen OpenCollared[] = {{"locating_sleeve", "sign's stroke crossed", 7}};
 
 TEST_F(ReleaseSweepBetween, ASleeveWithACollarIsFitToReleaseAtEveryRow)
 {
