@@ -150,6 +150,10 @@ TEST_F(FitAgrees, AcceptedRowsBuildSoundRefusedOnesWouldNot)
       // The pins of the second row of a torque group, whose bore half 2 takes: three pins at 120 degrees
       // where half 1 has four holes.
       {0, "МУВП", 15, {4, 3}, 1, 1},
+      // Toothed bolts of M14 and M16 on D0 140: their washers' edges 0.5 and 1.5 inside where the barrel's
+      // fillet leaves the flange, sharing 0.04 mm3 with it (touching) and a clash.
+      {3, "Муфта зубчатая", 19, {14, 16}},
+      {4, "Муфта зубчатая", 19, {14, 16}},
   };
   for (const TEdit& e : edits) {
     if (!EveryValue() && &e != edits) break;
