@@ -39,6 +39,7 @@ enum EWall {
   ToroidalKeyway,
   HingeKeyway,
   JawDiscKeyway,
+  HingeJaws,
   Walls
 };
 } // namespace
@@ -71,6 +72,7 @@ const TFitWall FitWalls[] = {
     {"дном шпоночного паза и ступицей d1", true},
     {"дном шпоночного паза и ступицей d1", true},
     {"дном шпоночного паза и ступицей D3", true},
+    {"кулачками полумуфт у центра шарнира", false},
 };
 const int CountFitWall = sizeof FitWalls / sizeof *FitWalls;
 static_assert(sizeof FitWalls / sizeof *FitWalls == Walls);
@@ -412,6 +414,15 @@ public:
     return Fail(table, row, TString(what) + TString(" на ") + Mm(-over));
   }
 
+  // Two pieces clear of each other, or overlapping by clear (negative) and sharing volume, which the solid
+  // check takes for touching up to its tolerance for a piece of the volume smaller (at least).
+  bool Overlap(int table, Integer row, EWall wall, double clear, double volume, double smaller, const TString& what)
+  {
+    if (FitGauge) FitGauge(wall, clear);
+    if (clear >= -Touch || volume <= TouchingVolume(smaller)) return true;
+    return Fail(table, row, what + TString(" на ") + Mm(-clear));
+  }
+
   // The keyway of a bore d: the table has the row its builders take (the bore above its first key), the
   // key narrower than the bore, and its floor inside the hub of radius hub by the wall.
   bool Keyway(int table, Integer row, EWall wall, double d, double hub)
@@ -532,7 +543,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
   const TTable& t = f.Table(0);
   for (Integer r = 0; r < t.CountRow; ++r) {
     const double* A = t.Row(r);
-    const double D = A[2], D1 = A[5], d1 = A[7], l1 = A[10], l2 = A[11], B = A[13], z = A[15], f1 = A[16],
+    const double D = A[2], D1 = A[5], d1 = A[7], l1 = A[10], l2 = A[11], z = A[15], f1 = A[16],
                  d = A[17];
     const double* P = f.Exact(1, 0, A[14], 0, r, "пальца ");
     if (!P) return false;
@@ -568,9 +579,11 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
     if (!(cone > 0.0 && cone <= l1)) return f.Fail(0, r, TString("конус пальца не помещается в полумуфте 1"));
     if (cone + P[8] > l1 + nut.WasherThickness)
       return f.Fail(0, r, TString("резьба пальца не доходит до гайки"));
-    if (P[2] - P[6] - P[7] < l1 + nut.WasherThickness + nut.Height)
-      return f.Fail(0, r, TString("палец не выходит из гайки"));
-    if (P[6] > B + l2) return f.Fail(0, r, TString("втулки пальца длиннее отверстия полумуфты 2"));
+    // The nut stands on the pin: its end passes the washer into the nut, which beside it would hold nothing
+    // (though no solid meets another there). Out of the nut, or short of its end, the pin fits alike; and its
+    // bushings, longer than half 2's flange, stand on in their holes, cut through the whole half.
+    if (!(P[2] - P[6] - P[7] > l1 + nut.WasherThickness))
+      return f.Fail(0, r, TString("палец не доходит до гайки"));
     if (!(l1 + f1 < A[4] && l2 + f1 < A[4] && l1 + f1 < A[19] && l2 + f1 < A[19]))
       return f.Fail(0, r, TString("фланец не короче ступицы"));
     if (pins.Placed() > 0 && !f.Wall(0, r, MuvpBore, D1 / 2 - P[15] / 2 - d / 2,
@@ -779,8 +792,7 @@ bool Hinge(const TFitTables& tables, TFitFault& fault, bool fork)
     if (!S) return false;
     if (!(2 * H[16] <= H[6] && S[1] <= H[6]))
       return f.Fail(1, r, TString("кулачок или крестовина шире паза b ") + Num(H[6]));
-    // The jaw runs from its rounded tip (r) to l2; the pin of the cross piece passes its hole and the half's.
-    if (!(H[11] > H[16])) return f.Fail(1, r, TString("кулачок короче своего закругления"));
+    // The pin of the cross piece passes its hole and the half's.
     const Integer k = Integer((S - cross.Row(0)) / cross.CountColumn);
     if (k < f.Table(3).CountRow && !(f.Table(3).Row(k)[1] <= S[3] && f.Table(3).Row(k)[1] <= H[4]))
       return f.Fail(0, r, TString("палец крестовины не проходит в отверстие d3 ") + Num(H[4]));
@@ -797,6 +809,19 @@ bool Hinge(const TFitTables& tables, TFitFault& fault, bool fork)
     for (const int di : {0, 1})
       if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
         return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));
+    // A jaw (2r wide, in the other half's slot b) runs straight from its rounding r to l2, its flanks widening
+    // from there to the fork's diameter D at the slot's floor x = l1 - l. Shorter than its rounding, the jaw
+    // widens before the joint's centre; the other half's, a quarter turned, as far past it, and the two meet
+    // between where each passes b / 2 (X from its tip): four corners sharing 2/3 s^2 L^3 over L = 2 (r - X),
+    // s the flanks' slope, and at the centre each jaw s L / 2 past b / 2 (no further than the fork reaches).
+    for (const int di : {0, 1}) {
+      const double s = (H[5] / 2 - H[16]) / (H[9 + di] - H[7 + di] - H[11]), X = H[11] + (H[6] / 2 - H[16]) / s,
+                   L = 2 * (H[16] - X);
+      if (s > 0.0 && L > 0.0 &&
+          !f.Overlap(1, r, HingeJaws, -std::fmin(s * L / 2, H[5] / 2 - H[6] / 2), 2.0 / 3.0 * s * s * L * L * L, 0.0,
+                     TString("кулачки полумуфт заходят друг на друга у центра шарнира")))
+        return false;
+    }
     // A slot reaches from the joint to its floor l1 - l less the jaw's rounding r, by the hub either end
     // takes. The cross piece (l long, 2) lies within the shallower: past a floor its corners stand in the
     // half round the bore. The fork's two slots, the deeper at both ends, stay apart between the joint
