@@ -393,11 +393,13 @@ public:
   }
 
   // The pieces of a ring standing on the faces of flanges (each face's pieces beside its hub) clear of the
-  // hubs: a piece that reaches into one is refused, by its depth there, when it shares more with it than the
-  // solid check takes for touching; the fillet's arc falls from the face so steeply that a washer's edge half
-  // a millimetre inside its start shares a few hundredths of a cubic millimetre with it.
+  // hubs: a piece that reaches into one is refused, by its depth there. Where the drawings put the fasteners
+  // in front of the hubs (slivers), only when it shares more with the hub than the solid check takes for
+  // touching: the fillet's arc falls from the face so steeply that a washer's edge half a millimetre inside
+  // its start shares a few hundredths of a cubic millimetre with it. Elsewhere a view draws the fillet's edge
+  // across the washer however little it reaches in.
   bool BesideHubs(int table, Integer row, EWall wall, const TRing& ring, const std::vector<TFace>& faces,
-                  const char* what)
+                  const char* what, bool slivers)
   {
     double least = INFINITY, over = INFINITY;
     for (const TFace& face : faces)
@@ -407,7 +409,8 @@ public:
           const TBesideHub b(ring, i, p, face.Hub);
           const double clear = b.Clearance();
           least = std::fmin(least, clear);
-          if (!(clear >= -Touch) && !(b.Shared() <= TouchingVolume(b.Volume()))) over = std::fmin(over, clear);
+          if (!(clear >= -Touch) && !(slivers && b.Shared() <= TouchingVolume(b.Volume())))
+            over = std::fmin(over, clear);
         }
     if (FitGauge) FitGauge(wall, over < INFINITY ? over : least);
     if (!(over < INFINITY)) return true;
@@ -513,12 +516,13 @@ struct TBoltCircle
   const char *what, *circle;
   double rim;
   const char* rimName;
+  bool slivers = false; // see BesideHubs
 };
 bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
 {
   if (c.ring.Placed() == 0) return true;
   return f.OnCircle(0, r, c.pitch, c.z, c.ring, BoltNouns, c.circle) &&
-         f.BesideHubs(0, r, EWall(c.pitch + 1), c.ring, c.faces, c.what) &&
+         f.BesideHubs(0, r, EWall(c.pitch + 1), c.ring, c.faces, c.what, c.slivers) &&
          f.Wall(0, r, EWall(c.pitch + 2), c.rim / 2 - (c.ring.D / 2 + c.d / 2),
                 TString("отверстия болтов выходят за диаметр ") + TString(c.rimName));
 }
@@ -563,7 +567,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
         return false;
       // The washer on flange 1's back face, where the hub d1 rises behind its fillet f, the nut on the washer.
       if (!f.BesideHubs(0, r, MuvpHub, pins, {{{d1 / 2, f1}, WasherAndHexagon(nut, P[3])}},
-                        "гайки пальцев задевают ступицу d1"))
+                        "гайки пальцев задевают ступицу d1", false))
         return false;
     }
     const Integer pin = Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn);
@@ -714,7 +718,8 @@ bool Toothed(const TFitTables& tables, TFitFault& fault, bool flanged)
                                       "болты задевают обойму D1",
                                       "D0",
                                       A[2],
-                                      "D"});
+                                      "D",
+                                      true});
                  }) &&
           Keyways(f, ToothedKeyway, [](const double* A) { return A[4] / 2; }),
       {2, 3, 5, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20});
