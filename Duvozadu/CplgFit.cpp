@@ -1,10 +1,11 @@
 // The fit rules of the coupling tables: what one row must hold against the other columns and tables
 // for its builders to make sound parts, derived from where those builders put each piece. A row that
 // breaks one is refused with the table, the row and what does not fit, before anything is built.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
-
 #include <vector>
 
 #include "Duvozadu/CplgDetails.h"
@@ -38,6 +39,7 @@ enum EWall {
   ToroidalKeyway,
   HingeKeyway,
   JawDiscKeyway,
+  HingeJaws,
   Walls
 };
 } // namespace
@@ -70,6 +72,7 @@ const TFitWall FitWalls[] = {
     {"дном шпоночного паза и ступицей d1", true},
     {"дном шпоночного паза и ступицей d1", true},
     {"дном шпоночного паза и ступицей D3", true},
+    {"кулачками полумуфт у центра шарнира", false},
 };
 const int CountFitWall = sizeof FitWalls / sizeof *FitWalls;
 static_assert(sizeof FitWalls / sizeof *FitWalls == Walls);
@@ -136,23 +139,185 @@ double Pitch(const TRing& c)
   return least;
 }
 
-// How near the axis a ring's pieces come: its round ones by half their width, its hexagons by the corner
-// or the flat that faces the axis where each stands.
-double Nearest(const TRing& c, bool round, bool hex)
+// A piece of a fastener set standing on the face a hub rises from, From to To past it: a washer (Round wide
+// round a bore Bore, the outer edge of its far end chamfered as the builders' washers are) or, with Hex, a
+// head or nut (the hexagon of that across flats).
+struct TOnFace
 {
-  double least = INFINITY;
-  if (round) least = c.D / 2 - c.round / 2;
-  if (hex && c.hex > 0.0)
-    for (int i = 0; i < std::max(c.Placed(), 1); ++i)
-      least = std::fmin(least, c.D / 2 - CornerRadius(c.hex) * HexagonFit(c.Angle(i), 0.0));
-  return least;
+  double From, To, Round, Bore, Hex;
+};
+
+// The hub beside them: radius Radius, rising from the face behind a fillet F, a quarter circle from the face
+// at Radius + F down to the hub F past it (none at 0 or below).
+struct THub
+{
+  double Radius, F;
+  // Its radius t past the face.
+  double At(double t) const
+  {
+    return F <= 0.0 || t >= F ? Radius : Radius + F - std::sqrt(std::fmax(0.0, F * F - (F - t) * (F - t)));
+  }
+};
+
+// The corners of the hexagon of across flats S about (y, z): every coupling inserts its heads and nuts
+// unturned about their axes, two corners on the assembly's Y axis (at 0, 60, ... degrees from +Y towards +Z).
+std::array<std::array<double, 2>, 6> Hexagon(double y, double z, double S)
+{
+  std::array<std::array<double, 2>, 6> h{};
+  for (int k = 0; k < 6; ++k)
+    h[k] = {y + CornerRadius(S) * std::cos(k * M_PI / 3), z + CornerRadius(S) * std::sin(k * M_PI / 3)};
+  return h;
 }
 
-// The radius of a hub at t past the face it rises from behind a fillet f: the fillet's arc reaches from
-// hub + f at the face down to the hub at t = f.
-double Filleted(double hub, double f, double t)
+// The signed area the triangle of the axis and the points a, b shares with the disc of radius R about the
+// axis: summed over a polygon's edges, the polygon's area within the disc.
+double TriangleInDisc(const std::array<double, 2>& a, const std::array<double, 2>& b, double R)
 {
-  return t >= f ? hub : hub + f - std::sqrt(std::fmax(0.0, f * f - (f - t) * (f - t)));
+  const auto cross = [](const std::array<double, 2>& u, const std::array<double, 2>& v) {
+    return u[0] * v[1] - u[1] * v[0];
+  };
+  const auto sector = [&](const std::array<double, 2>& u, const std::array<double, 2>& v) {
+    return R * R / 2 * std::atan2(cross(u, v), u[0] * v[0] + u[1] * v[1]);
+  };
+  const double dy = b[0] - a[0], dz = b[1] - a[1], A = dy * dy + dz * dz, B = a[0] * dy + a[1] * dz,
+               C = a[0] * a[0] + a[1] * a[1] - R * R, disc = B * B - A * C;
+  if (!(A > 0.0)) return 0.0;
+  if (disc <= 0.0) return sector(a, b);
+  const double s1 = (-B - std::sqrt(disc)) / A, s2 = (-B + std::sqrt(disc)) / A;
+  if (s2 <= 0.0 || s1 >= 1.0) return sector(a, b);
+  const std::array<double, 2> p{a[0] + std::fmax(s1, 0.0) * dy, a[1] + std::fmax(s1, 0.0) * dz},
+      q{a[0] + std::fmin(s2, 1.0) * dy, a[1] + std::fmin(s2, 1.0) * dz};
+  return sector(a, p) + cross(p, q) / 2 + sector(q, b);
+}
+
+// The area a circle of radius a about a point c from the axis shares with the disc of radius R about it.
+double CircleInDisc(double c, double a, double R)
+{
+  if (!(a > 0.0 && R > 0.0) || c >= a + R) return 0.0;
+  if (c <= std::fabs(R - a)) return M_PI * std::fmin(a, R) * std::fmin(a, R);
+  const double p = std::acos(std::clamp((c * c + a * a - R * R) / (2 * c * a), -1.0, 1.0)),
+               q = std::acos(std::clamp((c * c + R * R - a * a) / (2 * c * R), -1.0, 1.0));
+  return a * a * (p - std::sin(p) * std::cos(p)) + R * R * (q - std::sin(q) * std::cos(q));
+}
+
+// A piece of a ring on a face beside a hub: how deep it reaches into the hub where it stands on the face (its
+// clearance, negative), and the volume it shares with the hub, which the solid check weighs.
+class TBesideHub
+{
+public:
+  TBesideHub(const TRing& ring, int i, const TOnFace& p, const THub& hub) : P(p), Hub(hub)
+  {
+    const double a = ring.Angle(i) * M_PI / 180.0;
+    C = {ring.D / 2 * std::cos(a), ring.D / 2 * std::sin(a)};
+    if (P.Hex > 0.0) H = Hexagon(C[0], C[1], P.Hex);
+  }
+
+  // Its distance from the hub's surface on the face: the distance of its nearest point from the axis less
+  // the fillet's radius there.
+  double Clearance() const
+  {
+    const double c = std::hypot(C[0], C[1]);
+    if (!(P.Hex > 0.0)) return c - P.Round / 2 - Hub.At(P.From);
+    // A hexagon's nearest point lies on an edge (or it stands round the axis).
+    double nearest = INFINITY;
+    for (int k = 0; k < 6; ++k) {
+      const auto &a = H[k], &b = H[(k + 1) % 6];
+      const double dy = b[0] - a[0], dz = b[1] - a[1];
+      const double s = std::clamp(-(a[0] * dy + a[1] * dz) / (dy * dy + dz * dz), 0.0, 1.0);
+      nearest = std::fmin(nearest, std::hypot(a[0] + s * dy, a[1] + s * dz));
+    }
+    return (Contains() ? -nearest : nearest) - Hub.At(P.From);
+  }
+
+  // The volume it shares with the hub: over the fillet, taken by the angle along its arc, whose radius
+  // falls steeply from the face, then along the hub.
+  double Shared() const
+  {
+    const double from = std::fmax(P.From, 0.0), to = P.To;
+    double v = 0.0;
+    if (Hub.F > 0.0 && from < Hub.F && from < to) {
+      const double f = Hub.F, a0 = std::acos(1 - from / f), a1 = std::acos(1 - std::fmin(to, f) / f);
+      v += Simpson(a0, a1, 128, [&](double a) {
+        return Within(f * (1 - std::cos(a)), Hub.Radius + f - f * std::sin(a)) * f * std::sin(a);
+      });
+    }
+    const double past = std::fmax(from, std::fmax(Hub.F, 0.0));
+    if (past < to) v += Simpson(past, to, 16, [&](double t) { return Within(t, Hub.Radius); });
+    return v;
+  }
+
+  // The least volume of the piece (the solid it belongs to may be larger): the solid check takes two solids
+  // sharing up to 1e-6 of the smaller one as touching.
+  double Volume() const
+  {
+    const double section = P.Hex > 0.0 ? std::sqrt(3.0) / 2 * P.Hex * P.Hex - M_PI * P.Bore * P.Bore / 4
+                                       : M_PI * (P.Round * P.Round - P.Bore * P.Bore) / 4;
+    return std::fmax(0.0, section * (P.To - P.From));
+  }
+
+private:
+  // Whether the hexagon stands round the axis.
+  bool Contains() const
+  {
+    for (int k = 0; k < 6; ++k) {
+      const auto &a = H[k], &b = H[(k + 1) % 6];
+      if (a[0] * b[1] - a[1] * b[0] < 0.0) return false;
+    }
+    return true;
+  }
+
+  // Its section t past the face within the radius R of the axis: a washer's outer edge is chamfered at 45
+  // degrees by a quarter of its thickness at its far end (no more than half its ring's width).
+  double Within(double t, double R) const
+  {
+    if (P.Hex > 0.0) {
+      double area = 0.0;
+      for (int k = 0; k < 6; ++k)
+        area += TriangleInDisc(H[k], H[(k + 1) % 6], R);
+      return area;
+    }
+    const double T = P.To - P.From, chamfer = std::fmax(0.0, std::min({T / 4, (P.Round - P.Bore) / 4, T / 2}));
+    const double a = P.Round / 2 - std::fmax(0.0, t - (P.To - chamfer));
+    return CircleInDisc(std::hypot(C[0], C[1]), a, R);
+  }
+
+  template <class F> static double Simpson(double a, double b, int n, F&& g)
+  {
+    const double h = (b - a) / n;
+    double s = g(a) + g(b);
+    for (int k = 1; k < n; ++k)
+      s += g(a + k * h) * (k % 2 ? 4 : 2);
+    return s * h / 3;
+  }
+
+  TOnFace P;
+  THub Hub;
+  std::array<double, 2> C;
+  std::array<std::array<double, 2>, 6> H{};
+};
+
+// The solid check's tolerance: solids that share up to this volume (of the smaller one) touch.
+double TouchingVolume(double smaller)
+{
+  return std::fmax(0.1, 1e-6 * smaller);
+}
+
+// The face of a flange the pieces of each fastener on it stand on, and the hub that rises from it.
+struct TFace
+{
+  THub Hub;
+  std::vector<TOnFace> Pieces;
+};
+
+// A washer with a nut or a head on it, and a head alone, as a fastener set puts them on a face.
+std::vector<TOnFace> WasherAndHexagon(const TFastenerSet& s, double bore)
+{
+  return {{0.0, s.WasherThickness, s.Washer, s.WasherBore, 0.0},
+          {s.WasherThickness, s.WasherThickness + s.Height, 0.0, bore, s.AcrossFlats}};
+}
+std::vector<TOnFace> Head(const TFastenerSet& s)
+{
+  return {{0.0, s.Height, 0.0, 0.0, s.AcrossFlats}};
 }
 
 class TFit
@@ -225,6 +390,40 @@ public:
   bool Clear(int table, Integer row, EWall wall, double above, double below, const char* what)
   {
     return Wall(table, row, wall, above - below, TString(what));
+  }
+
+  // The pieces of a ring standing on the faces of flanges (each face's pieces beside its hub) clear of the
+  // hubs: a piece that reaches into one is refused, by its depth there. Where the drawings put the fasteners
+  // in front of the hubs (slivers), only when it shares more with the hub than the solid check takes for
+  // touching: the fillet's arc falls from the face so steeply that a washer's edge half a millimetre inside
+  // its start shares a few hundredths of a cubic millimetre with it. Elsewhere a view draws the fillet's edge
+  // across the washer however little it reaches in.
+  bool BesideHubs(int table, Integer row, EWall wall, const TRing& ring, const std::vector<TFace>& faces,
+                  const char* what, bool slivers)
+  {
+    double least = INFINITY, over = INFINITY;
+    for (const TFace& face : faces)
+      for (const TOnFace& p : face.Pieces)
+        // A round piece stands alike everywhere on its circle.
+        for (int i = 0; i < (p.Hex > 0.0 ? ring.Placed() : std::min(ring.Placed(), 1)); ++i) {
+          const TBesideHub b(ring, i, p, face.Hub);
+          const double clear = b.Clearance();
+          least = std::fmin(least, clear);
+          if (!(clear >= -Touch) && !(slivers && b.Shared() <= TouchingVolume(b.Volume())))
+            over = std::fmin(over, clear);
+        }
+    if (FitGauge) FitGauge(wall, over < INFINITY ? over : least);
+    if (!(over < INFINITY)) return true;
+    return Fail(table, row, TString(what) + TString(" на ") + Mm(-over));
+  }
+
+  // Two pieces clear of each other, or overlapping by clear (negative) and sharing volume, which the solid
+  // check takes for touching up to its tolerance for a piece of the volume smaller (at least).
+  bool Overlap(int table, Integer row, EWall wall, double clear, double volume, double smaller, const TString& what)
+  {
+    if (FitGauge) FitGauge(wall, clear);
+    if (clear >= -Touch || volume <= TouchingVolume(smaller)) return true;
+    return Fail(table, row, what + TString(" на ") + Mm(-clear));
   }
 
   // The keyway of a bore d: the table has the row its builders take (the bore above its first key), the
@@ -304,26 +503,35 @@ const char* const BoltNouns[] = {"болт", "болта", "болтов"};
 const char* const PinNouns[] = {"палец", "пальца", "пальцев"};
 
 // The bolts of a ring (z of them, their holes d wide) clear of each other and, with their heads, washers and
-// nuts on the flanges' faces, of what rises to the radius inner beside them (what); their holes within the
-// diameter rim (named). With no bolt placed there is nothing to meet. The walls kept are pitch (between
-// neighbours), inner and rim, in FitWalls' order.
+// nuts on the flanges' faces, of the hubs beside them (what); their holes within the diameter rim (named).
+// With no bolt placed there is nothing to meet. The walls kept are pitch (between neighbours), inner and
+// rim, in FitWalls' order.
 struct TBoltCircle
 {
   EWall pitch;
   double z;
   TRing ring;
-  double d, inner;
+  double d;
+  std::vector<TFace> faces;
   const char *what, *circle;
   double rim;
   const char* rimName;
+  bool slivers = false; // see BesideHubs
 };
 bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
 {
   if (c.ring.Placed() == 0) return true;
   return f.OnCircle(0, r, c.pitch, c.z, c.ring, BoltNouns, c.circle) &&
-         f.Clear(0, r, EWall(c.pitch + 1), Nearest(c.ring, true, true), c.inner, c.what) &&
+         f.BesideHubs(0, r, EWall(c.pitch + 1), c.ring, c.faces, c.what, c.slivers) &&
          f.Wall(0, r, EWall(c.pitch + 2), c.rim / 2 - (c.ring.D / 2 + c.d / 2),
                 TString("отверстия болтов выходят за диаметр ") + TString(c.rimName));
+}
+
+// The bolt set of the bolts table's row K as the flanged and toothed couplings put it: a washer of the
+// table's with a bore wide, and a nut or head of the table's.
+TFastenerSet TableBolt(const double* K, double bore)
+{
+  return {bore, K[5], K[4], K[3], K[2]};
 }
 } // namespace
 
@@ -339,7 +547,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
   const TTable& t = f.Table(0);
   for (Integer r = 0; r < t.CountRow; ++r) {
     const double* A = t.Row(r);
-    const double D = A[2], D1 = A[5], d1 = A[7], l1 = A[10], l2 = A[11], B = A[13], z = A[15], f1 = A[16],
+    const double D = A[2], D1 = A[5], d1 = A[7], l1 = A[10], l2 = A[11], z = A[15], f1 = A[16],
                  d = A[17];
     const double* P = f.Exact(1, 0, A[14], 0, r, "пальца ");
     if (!P) return false;
@@ -357,11 +565,9 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
       if (!f.Clear(0, r, MuvpRim, D / 2, D1 / 2 + std::fmax(P[15], P[0]) / 2,
                    "втулки пальцев выходят за наружный диаметр D"))
         return false;
-      // The washer on flange 1's back face, where the hub's fillet rises to d1 + 2 f, the nut on the washer.
-      const double washer = Nearest({pins.count, pins.first, pins.turn, D1, nut.Washer, 0.0}, true, false) -
-                            Filleted(d1 / 2, f1, 0.0);
-      const double onWasher = Nearest(pins, false, true) - Filleted(d1 / 2, f1, nut.WasherThickness);
-      if (!f.Wall(0, r, MuvpHub, std::fmin(washer, onWasher), TString("гайки пальцев задевают ступицу d1")))
+      // The washer on flange 1's back face, where the hub d1 rises behind its fillet f, the nut on the washer.
+      if (!f.BesideHubs(0, r, MuvpHub, pins, {{{d1 / 2, f1}, WasherAndHexagon(nut, P[3])}},
+                        "гайки пальцев задевают ступицу d1", false))
         return false;
     }
     const Integer pin = Integer((P - f.Table(1).Row(0)) / f.Table(1).CountColumn);
@@ -377,9 +583,11 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
     if (!(cone > 0.0 && cone <= l1)) return f.Fail(0, r, TString("конус пальца не помещается в полумуфте 1"));
     if (cone + P[8] > l1 + nut.WasherThickness)
       return f.Fail(0, r, TString("резьба пальца не доходит до гайки"));
-    if (P[2] - P[6] - P[7] < l1 + nut.WasherThickness + nut.Height)
-      return f.Fail(0, r, TString("палец не выходит из гайки"));
-    if (P[6] > B + l2) return f.Fail(0, r, TString("втулки пальца длиннее отверстия полумуфты 2"));
+    // The nut stands on the pin: its end passes the washer into the nut, which beside it would hold nothing
+    // (though no solid meets another there). Out of the nut, or short of its end, the pin fits alike; and its
+    // bushings, longer than half 2's flange, stand on in their holes, cut through the whole half.
+    if (!(P[2] - P[6] - P[7] > l1 + nut.WasherThickness))
+      return f.Fail(0, r, TString("палец не доходит до гайки"));
     if (!(l1 + f1 < A[4] && l2 + f1 < A[4] && l1 + f1 < A[19] && l2 + f1 < A[19]))
       return f.Fail(0, r, TString("фланец не короче ступицы"));
     if (pins.Placed() > 0 && !f.Wall(0, r, MuvpBore, D1 / 2 - P[15] / 2 - d / 2,
@@ -399,9 +607,20 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
   return f.Done(EachBolted(f, 19, true,
                            [&](Integer r, const double* A, const double* K) {
                              const TRing bolts{A[6], -90.0, 360.0 / A[6], A[8], K[5], K[3]};
+                             // The heads on half 1's flange, the washers and nuts on half 2's, each beside
+                             // its hub D2 behind the fillet r: every row may be either half.
+                             const TFastenerSet set = TableBolt(K, A[19] + 1.0);
+                             const THub hub{A[9] / 2, A[18]};
                              return BoltCircle(f, r,
-                                               {FlangedPitch, A[6], bolts, A[19], A[9] / 2 + A[18],
-                                                "болты задевают ступицу D2", "D1", A[7], "D"}) &&
+                                               {FlangedPitch,
+                                                A[6],
+                                                bolts,
+                                                A[19],
+                                                {{hub, Head(set)}, {hub, WasherAndHexagon(set, A[19])}},
+                                                "болты задевают ступицу D2",
+                                                "D1",
+                                                A[7],
+                                                "D"}) &&
                                     (bolts.Placed() == 0 ||
                                      f.Clear(0, r, FlangedRecess, A[8] / 2 - A[19] / 2, A[10] / 2,
                                              "отверстия болтов задевают выточку D3"));
@@ -460,8 +679,10 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
 
 // The toothed couplings: the bolts on the circle D0 (18) through the flanges of the sleeves (or of the
 // sleeve and the flanged half), whose barrel D1 (3) rises behind the fillet f (13); heads, washers and nuts
-// stand on the flanges' back faces between the barrel and the rim D (2).
-bool FitToothed(const TFitTables& tables, TFitFault& fault)
+// stand on the flanges' back faces between the barrel and the rim D (2). With a flanged half (flanged), the
+// heads stand on its flange, whose hub Dh (4) rises behind the same fillet.
+namespace {
+bool Toothed(const TFitTables& tables, TFitFault& fault, bool flanged)
 {
   TFit f(tables, fault);
   // The two sleeves (or the sleeve and the flanged half) meet at their flanges and are bolted together:
@@ -484,22 +705,35 @@ bool FitToothed(const TFitTables& tables, TFitFault& fault)
                    const double Rr = (A[10] + 2) * A[9] / 2 + 2.0, Ri = A[9] * (A[10] - 2) / 2;
                    if (!(A[4] / 2 < Ri && Rr < A[3] / 2 && Rr < A[18] / 2 - A[19] / 2))
                      return f.Fail(0, r, TString("зубья обоймы не помещаются между ступицей и обоймой"));
-                   // The barrel is wider than the flanged half's hub.
-                   const double inner = std::fmax(A[3], A[4]) / 2 + f1;
-                   // The bolts stand at 90 - i * 360 / z degrees from +Y.
+                   // The washers and nuts on the sleeve's flange beside its barrel, the heads on the
+                   // other sleeve's or the flanged half's.
+                   const TFastenerSet set = TableBolt(K, A[19]);
+                   const THub barrel{A[3] / 2, f1}, heads{(flanged ? A[4] : A[3]) / 2, f1};
                    return BoltCircle(f, r,
                                      {ToothedPitch,
                                       A[20],
                                       {A[20], 90.0, -360.0 / A[20], A[18], K[5], K[3]},
                                       A[19],
-                                      inner,
+                                      {{heads, Head(set)}, {barrel, WasherAndHexagon(set, A[19])}},
                                       "болты задевают обойму D1",
                                       "D0",
                                       A[2],
-                                      "D"});
+                                      "D",
+                                      true});
                  }) &&
           Keyways(f, ToothedKeyway, [](const double* A) { return A[4] / 2; }),
       {2, 3, 5, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 20});
+}
+} // namespace
+
+bool FitToothed(const TFitTables& tables, TFitFault& fault)
+{
+  return Toothed(tables, fault, false);
+}
+
+bool FitToothedFlanged(const TFitTables& tables, TFitFault& fault)
+{
+  return Toothed(tables, fault, true);
 }
 
 // The toroidal coupling: the bolts on the circle D2 (9) with their washers on the flanges' outer faces,
@@ -525,13 +759,15 @@ bool FitToroidal(const TFitTables& tables, TFitFault& fault)
                                                  TString(" не оставляют буртика полукольца под D2 ") +
                                                  Num(A[9]));
                              // The bolts stand at 90 + i * 360 / z degrees from +Y.
+                             // Each flange's outer face has a washer and a head on it, beside the hub d1
+                             // behind the fillet f.
                              const TFastenerSet b = TorusBolt(A, K);
                              return BoltCircle(f, r,
                                                {ToroidalPitch,
                                                 A[4],
                                                 {A[4], 90.0, 360.0 / A[4], A[9], b.Washer, b.AcrossFlats},
                                                 A[5],
-                                                A[14] / 2,
+                                                {{{A[14] / 2, A[18]}, WasherAndHexagon(b, 0.0)}},
                                                 "болты задевают ступицу d1",
                                                 "D2",
                                                 A[8],
@@ -561,8 +797,7 @@ bool Hinge(const TFitTables& tables, TFitFault& fault, bool fork)
     if (!S) return false;
     if (!(2 * H[16] <= H[6] && S[1] <= H[6]))
       return f.Fail(1, r, TString("кулачок или крестовина шире паза b ") + Num(H[6]));
-    // The jaw runs from its rounded tip (r) to l2; the pin of the cross piece passes its hole and the half's.
-    if (!(H[11] > H[16])) return f.Fail(1, r, TString("кулачок короче своего закругления"));
+    // The pin of the cross piece passes its hole and the half's.
     const Integer k = Integer((S - cross.Row(0)) / cross.CountColumn);
     if (k < f.Table(3).CountRow && !(f.Table(3).Row(k)[1] <= S[3] && f.Table(3).Row(k)[1] <= H[4]))
       return f.Fail(0, r, TString("палец крестовины не проходит в отверстие d3 ") + Num(H[4]));
@@ -579,6 +814,19 @@ bool Hinge(const TFitTables& tables, TFitFault& fault, bool fork)
     for (const int di : {0, 1})
       if (!(H[12 + di] < H[7 + di] && H[7 + di] < H[9 + di] && H[9 + di] - H[7 + di] >= H[11]))
         return f.Fail(1, r, TString("паз, вилка и ступица полумуфты не следуют друг за другом"));
+    // A jaw (2r wide, in the other half's slot b) runs straight from its rounding r to l2, its flanks widening
+    // from there to the fork's diameter D at the slot's floor x = l1 - l. Shorter than its rounding, the jaw
+    // widens before the joint's centre; the other half's, a quarter turned, as far past it, and the two meet
+    // between where each passes b / 2 (X from its tip): four corners sharing 2/3 s^2 L^3 over L = 2 (r - X),
+    // s the flanks' slope, and at the centre each jaw s L / 2 past b / 2 (no further than the fork reaches).
+    for (const int di : {0, 1}) {
+      const double s = (H[5] / 2 - H[16]) / (H[9 + di] - H[7 + di] - H[11]), X = H[11] + (H[6] / 2 - H[16]) / s,
+                   L = 2 * (H[16] - X);
+      if (s > 0.0 && L > 0.0 &&
+          !f.Overlap(1, r, HingeJaws, -std::fmin(s * L / 2, H[5] / 2 - H[6] / 2), 2.0 / 3.0 * s * s * L * L * L, 0.0,
+                     TString("кулачки полумуфт заходят друг на друга у центра шарнира")))
+        return false;
+    }
     // A slot reaches from the joint to its floor l1 - l less the jaw's rounding r, by the hub either end
     // takes. The cross piece (l long, 2) lies within the shallower: past a floor its corners stand in the
     // half round the bore. The fork's two slots, the deeper at both ends, stay apart between the joint

@@ -239,7 +239,7 @@ TCoupling iCouplings[] = {
     {"Зубчатая ГОСТ Р 50895-96", dr3D_PinionTooth, dr2D_PinionTooth, dr2D_PinionToothView, LPinionTooth,
      CPinionTooth, RPinionTooth, FitToothed},
     {"Зубчатая МЗП ГОСТ Р 50895-96", dr3D_PinionTooth2, dr2D_PinionTooth2, dr2D_PinionTooth2View,
-     LPinionTooth2, CPinionTooth, RPinionTooth2, FitToothed},
+     LPinionTooth2, CPinionTooth, RPinionTooth2, FitToothedFlanged},
     {"Торообразная ГОСТ Р 50892-96", dr3D_ToroidalRubber, dr2D_ToroidalRubber, dr2D_ToroidalRubberView,
      LToroidalRubber, CToroidalRubber, RToroidalRubber, FitToroidal},
     {"Шарнирная ГОСТ 5147-97", dr3D_HingeCoupling, dr2D_HingeCoupling, dr2D_HingeCouplingView, LHinge, CHinge,

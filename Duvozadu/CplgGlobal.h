@@ -43,6 +43,7 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault);
 bool FitFlanged(const TFitTables& tables, TFitFault& fault);
 bool FitStar(const TFitTables& tables, TFitFault& fault);
 bool FitToothed(const TFitTables& tables, TFitFault& fault);
+bool FitToothedFlanged(const TFitTables& tables, TFitFault& fault);
 bool FitToroidal(const TFitTables& tables, TFitFault& fault);
 bool FitHinge(const TFitTables& tables, TFitFault& fault);
 bool FitHinge2(const TFitTables& tables, TFitFault& fault);

@@ -150,6 +150,14 @@ TEST_F(FitAgrees, AcceptedRowsBuildSoundRefusedOnesWouldNot)
       // The pins of the second row of a torque group, whose bore half 2 takes: three pins at 120 degrees
       // where half 1 has four holes.
       {0, "МУВП", 15, {4, 3}, 1, 1},
+      // Toothed bolts of M14 and M16 on D0 140: their washers' edges 0.5 and 1.5 inside where the barrel's
+      // fillet leaves the flange, sharing 0.04 mm3 with it (touching) and a clash.
+      // Pins whose bushings stand past half 2's flange in their holes (gap B at 0 and 2, the cylinder 21 on a
+      // flange of 18), and whose end stays inside the nut (flange 1 of 18.75 and 18.5 for 15).
+      {0, "МУВП", 13, {0, 2}},
+      {0, "МУВП", 10, {18.75, 18.5}},
+      {3, "Муфта зубчатая", 19, {14, 16}},
+      {4, "Муфта зубчатая", 19, {14, 16}},
   };
   for (const TEdit& e : edits) {
     if (!EveryValue() && &e != edits) break;

@@ -170,6 +170,18 @@ TEST_F(FitRules, PiecesThatStandClearBuild)
       // The flanged bolts' holes 1.5 from the hub's recess D3, and the star's jaws 1.75 from its roots.
       {1, "Муфта фланцевая", 8, 16, 57},
       {2, "Муфта со звездочкой", 7, 10, 8.5},
+      // M14 washers 0.5 inside where the barrel's fillet leaves the flange: its arc falls away within 0.09 of
+      // the face, and each shares 0.043 mm3 with the sleeve, which the solid check takes for touching.
+      {3, "Муфта зубчатая", 19, 1000, 14},
+      {4, "Муфта зубчатая", 19, 1000, 14},
+      // Pins whose bushings stand past half 2's flange in their holes (no gap B), and whose end stays
+      // inside the nut (flange 1 a quarter longer).
+      {0, "МУВП", 13, 250, 0},
+      {0, "МУВП", 10, 6.3, 18.75},
+      // Hinge jaws shorter than their rounding (9) whose flanks pass half the slot only beyond the joint's
+      // centre: the other half's jaw falls away there.
+      {6, "Муфта шарнирная.Полумуфта", 11, 180, 7.5},
+      {7, "Муфта шарнирная.Полумуфта", 11, 180, 9},
   };
   for (const TEdit& e : edits) {
     SCOPED_TRACE(::testing::Message()
@@ -229,10 +241,17 @@ TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
   ASSERT_TRUE(Use("Муфта торообразная", 18, 0, [](double v) { return v * 0.8; }));
   EXPECT_TRUE(
       Refused(5, 0, At("Муфта торообразная", 0) + ": кольцо b3 толще лапы оболочки b0 и уступа f на 0.2"));
-  // A hinge jaw of no length (the halves shared 492 mm3 with the fork), and the 22.4 halves given the cross
-  // piece of 45 (wider than their slot).
+  // Hinge jaws shorter than their rounding widen before the joint's centre into each other: of no length
+  // (the halves shared 492 mm3 with the fork), and 6.5 of the 180 halves' rounding 9 (1.03 mm3), and the
+  // 22.4 halves given the cross piece of 45 (wider than their slot).
   ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 11, 4, [](double) { return 0.0; }));
-  EXPECT_TRUE(Refused(7, 0, At("Муфта шарнирная.Полумуфта", 4) + ": кулачок короче своего закругления"));
+  EXPECT_TRUE(Refused(7, 0,
+                      At("Муфта шарнирная.Полумуфта", 4) +
+                          ": кулачки полумуфт заходят друг на друга у центра шарнира на 3.47"));
+  ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 11, 3, [](double) { return 6.5; }));
+  EXPECT_TRUE(Refused(6, 0,
+                      At("Муфта шарнирная.Полумуфта", 3) +
+                          ": кулачки полумуфт заходят друг на друга у центра шарнира на 0.49"));
   ASSERT_TRUE(Use("Муфта шарнирная", 0, 0, [](double) { return 45.0; }));
   EXPECT_TRUE(Refused(7, 0, At("Муфта шарнирная.Полумуфта", 0) + ": кулачок или крестовина шире паза b 10"));
   ASSERT_TRUE(Use("Муфта шарнирная.Палец", 1, 0, [](double) { return 7.0; }));
@@ -341,9 +360,9 @@ TEST_F(FitRules, ToothedPiecesFollowEachOther)
   for (int k : {3, 4})
     EXPECT_TRUE(
         Refused(k, row, At("Муфта зубчатая", row) + ": зубья обоймы не помещаются между ступицей и обоймой"));
-  // The toroidal hub d1 a quarter wider: the bolts' heads on it.
+  // The toroidal hub d1 a quarter wider: the bolts' washers on its fillet.
   ASSERT_TRUE(Use("Муфта торообразная", 14, 0, [](double v) { return v * 1.25; }));
-  EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": болты задевают ступицу d1 на 2.26"));
+  EXPECT_TRUE(Refused(5, 0, At("Муфта торообразная", 0) + ": болты задевают ступицу d1 на 2.75"));
   // The toroidal coupling's ring, hub, plate and shell wall at 0 are pieces of no size (0 solids, an open
   // hatch).
   for (const int col : {10, 14, 16, 17}) {
@@ -453,7 +472,9 @@ TEST_F(FitRules, APinCarriesItsBushingsAndNeck)
   for (const TEdit& e : edits) {
     ASSERT_TRUE(Use("МУВП.Палец", e.Col, e.Row, [&](double v) { return v * e.Factor; }));
     EXPECT_TRUE(Refused(0, 0, At("МУВП.Палец", e.Row) + e.What)) << e.Row << ", " << e.Col;
-  }
+  }  // A pin a fifth shorter ends on flange 1's back face: its washer and nut stand beside it on nothing.
+  ASSERT_TRUE(Use("МУВП.Палец", 2, 0, [](double v) { return v * 0.8; }));
+  EXPECT_TRUE(Refused(0, 0, At("МУВП", 0) + ": палец не доходит до гайки"));
 }
 
 // The keyway table is checked as the others, and every coupling needs it: one that cannot use it is refused
