@@ -58,7 +58,7 @@ using namespace fastenerdrawing;
 // One part shows no line between regions of itself: no line a piece draws, but its axis, runs across the
 // inside of a region it hatches.
 ::testing::AssertionResult NoLineInsideAHatch(const TRecordingModeler& m,
-                                              const std::vector<std::vector<TSeg>>& regions)
+                                              const std::vector<TRegion>& regions)
 {
   const TPieces p = PiecesOf(m);
   if (p.Of.size() != m.Curves.size()) return ::testing::AssertionFailure() << "curves not all in the calls";
@@ -212,7 +212,7 @@ TEST_P(DrawingCheck, EveryRowTapersItsConesAndHatchesAroundFasteners)
       const bool conical = type & 2;
       EXPECT_TRUE(conical ? cones >= row.Cones : cones == 0) << cones << " cone lines";
       // No hatched region holds a point of a fastener's axis, nor of its shank near its edges.
-      std::vector<std::vector<TSeg>> regions = Regions(M);
+      const std::vector<TRegion> regions = Regions(M);
       const auto hatches = M.Of("drHatch");
       ASSERT_TRUE(NoHatchAcrossFasteners(M, regions, row.Bolt < 0 ? 0.0 : 0.4 * A[row.Bolt]));
       // No place is hatched twice: beside the boundary of each region, on its inner side, no other

@@ -4,6 +4,7 @@
 // and that nothing of a fastener shows across its own nut or washer.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -51,23 +52,73 @@ inline std::vector<TSeg> Segments(const std::vector<TCurve>& curves)
   return out;
 }
 
+// One segment's part in the even-odd test of Inside: false when the point is on or near it; else flips in
+// when the leftward ray from the point crosses it.
+inline bool Beside(const TSeg& s, double x, double y, bool& in)
+{
+  const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
+  // Only a point by the segment's box can be on it (the box test first: the sweeps ask this of every region
+  // for every sample point).
+  if (x >= std::min(s.x1, s.x2) - 1e-3 && x <= std::max(s.x1, s.x2) + 1e-3 &&
+      y >= std::min(s.y1, s.y2) - 1e-3 && y <= std::max(s.y1, s.y2) + 1e-3) {
+    const double len = std::hypot(dx, dy);
+    if (len > 0 && std::fabs((x - s.x1) * dy - (y - s.y1) * dx) / len < 1e-6 &&
+        (x - s.x1) * dx + (y - s.y1) * dy >= -1e-6 && (x - s.x2) * dx + (y - s.y2) * dy <= 1e-6)
+      return false;
+  }
+  if ((s.y1 > y) != (s.y2 > y) && x < s.x1 + (y - s.y1) * dx / dy) in = !in;
+  return true;
+}
+
 // Strictly inside the region the segments bound (even-odd); false on or near its boundary.
 inline bool Inside(const std::vector<TSeg>& region, double x, double y)
 {
   bool in = false;
-  for (const auto& s : region) {
-    const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
-    // On the boundary is not inside; only a point by the segment's box can be on it (the box test first:
-    // the sweeps ask this of every region for every sample point).
-    if (x >= std::min(s.x1, s.x2) - 1e-3 && x <= std::max(s.x1, s.x2) + 1e-3 &&
-        y >= std::min(s.y1, s.y2) - 1e-3 && y <= std::max(s.y1, s.y2) + 1e-3) {
-      const double len = std::hypot(dx, dy);
-      if (len > 0 && std::fabs((x - s.x1) * dy - (y - s.y1) * dx) / len < 1e-6 &&
-          (x - s.x1) * dx + (y - s.y1) * dy >= -1e-6 && (x - s.x2) * dx + (y - s.y2) * dy <= 1e-6)
-        return false;
+  for (const auto& s : region)
+    if (!Beside(s, x, y, in)) return false;
+  return in;
+}
+
+// A hatched region's boundary, its segments filed by height: a segment can neither hold a point nor cross
+// its ray unless the point's height is within the segment's, give or take the margin of Beside. A toothed
+// coupling's regions have thousands of segments, and the sweeps ask about every point of every line.
+struct TRegion
+{
+  std::vector<TSeg> Segs;
+  double x2 = -INFINITY, y1 = INFINITY, y2 = -INFINITY, band = 1;
+  std::vector<std::vector<int>> Bands; // the segments that reach into each band of heights
+  explicit TRegion(std::vector<TSeg> segs) : Segs(std::move(segs))
+  {
+    for (const auto& s : Segs) {
+      x2 = std::max({x2, s.x1, s.x2});
+      y1 = std::min({y1, s.y1, s.y2});
+      y2 = std::max({y2, s.y1, s.y2});
     }
-    if ((s.y1 > y) != (s.y2 > y) && x < s.x1 + (y - s.y1) * dx / dy) in = !in;
+    const int n = std::clamp(int(Segs.size() / 8), 1, 512);
+    if (y2 > y1) band = (y2 - y1) / n;
+    Bands.resize(n);
+    for (int i = 0; i < int(Segs.size()); ++i) {
+      const TSeg& s = Segs[i];
+      const int lo = BandOf(std::min(s.y1, s.y2) - 1e-3), hi = BandOf(std::max(s.y1, s.y2) + 1e-3);
+      for (int b = lo; b <= hi; ++b)
+        Bands[b].push_back(i);
+    }
   }
+  // The band of a height; monotonic in it, so a segment is filed under every band a point near it falls in.
+  int BandOf(double y) const
+  {
+    return int(std::clamp(std::floor((y - y1) / band), 0.0, double(Bands.size() - 1)));
+  }
+  auto begin() const { return Segs.begin(); }
+  auto end() const { return Segs.end(); }
+};
+inline bool Inside(const TRegion& region, double x, double y)
+{
+  // Beyond the margin of Beside: no segment is near, and the leftward ray crosses none.
+  if (!(y >= region.y1 - 1e-3 && y <= region.y2 + 1e-3 && x <= region.x2 + 1e-3)) return false;
+  bool in = false;
+  for (const int i : region.Bands[region.BandOf(y)])
+    if (!Beside(region.Segs[i], x, y, in)) return false;
   return in;
 }
 
@@ -256,18 +307,18 @@ inline ::testing::AssertionResult NoShankInsideItsNut(const TRecordingModeler& m
 }
 
 // The hatch boundaries of a section, as segments.
-inline std::vector<std::vector<TSeg>> Regions(const TRecordingModeler& m)
+inline std::vector<TRegion> Regions(const TRecordingModeler& m)
 {
-  std::vector<std::vector<TSeg>> regions;
+  std::vector<TRegion> regions;
   for (int k = 0; k < m.Hatches(); ++k)
-    regions.push_back(Segments(m.HatchBoundary(k)));
+    regions.emplace_back(Segments(m.HatchBoundary(k)));
   return regions;
 }
 
 // No hatched region holds a point of a fastener's axis, nor of its shank edge away from it: a fastener
 // stands in its hole.
-inline ::testing::AssertionResult
-NoHatchAcrossFasteners(const TRecordingModeler& m, const std::vector<std::vector<TSeg>>& regions, double edge)
+inline ::testing::AssertionResult NoHatchAcrossFasteners(const TRecordingModeler& m,
+                                                         const std::vector<TRegion>& regions, double edge)
 {
   for (const auto& a : FastenerAxes(m))
     for (int s = 1; s < 100; ++s)
