@@ -7,6 +7,8 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
+  # the linker (CMakeLists.txt)
+  lld
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev zlib1g-dev libmuparser-dev
   locales
