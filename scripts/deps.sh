@@ -7,8 +7,8 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  # the linker (CMakeLists.txt)
-  lld
+  # the linker (CMakeLists.txt) and the build tool of scripts/test.sh
+  lld ninja-build
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev zlib1g-dev libmuparser-dev
   locales

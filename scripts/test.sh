@@ -10,8 +10,15 @@ build=build/asan
 jobs=$(nproc)
 # A cold build compiles each target's files as one unit (unity build): the headers and templates they share
 # are compiled once per target instead of once per file, well under half the compile time.
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHXCAD_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON \
-  -DCMAKE_UNITY_BUILD_BATCH_SIZE=0
+# Ninja compiles a program's unit while the libraries it links are still building (make waits for them), so
+# that the largest test units do not start last, alone on one core (a cold build on two cores took 429 s with
+# Ninja, 486 s with make). A tree configured before keeps its generator.
+generator=()
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  generator=(-G Ninja)
+fi
+cmake -S . -B "$build" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHXCAD_SANITIZE=ON \
+  -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=0
 cmake --build "$build" -j "$jobs"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
