@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
+#include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <sys/file.h>
@@ -24,13 +27,25 @@ struct THeld
 };
 thread_local THeld FolderLocksHeld;
 
-// What this thread's current build has met: folders it gave up waiting for, and folders it was told keep no
-// locks.
+// What each thread's current build has met: folders it gave up waiting for, and folders it was told keep no
+// locks. Kept by a number each thread draws, not in a thread-local object: glibc keeps a library loaded while
+// a thread-local object of it has a destructor to run, till its thread ends, and a host that unloaded the
+// plug-in after a build and loaded it again met its statics as the last session had left them.
 struct TFolderLockBuild
 {
   std::set<std::string> GaveUp, Unlocked;
 };
-thread_local TFolderLockBuild FolderLockBuild;
+std::mutex FolderLockBuildsLock;
+std::map<std::uint64_t, TFolderLockBuild> FolderLockBuilds;
+std::atomic<std::uint64_t> FolderLockThreads{0};
+thread_local std::uint64_t FolderLockThread = 0;
+
+// This thread's, under FolderLockBuildsLock.
+TFolderLockBuild& FolderLockBuild()
+{
+  if (FolderLockThread == 0) FolderLockThread = ++FolderLockThreads;
+  return FolderLockBuilds[FolderLockThread];
+}
 
 std::atomic<long long> FolderLockWaitMs{30000};
 
@@ -59,7 +74,8 @@ void TFolderLock::SetWaitLimit(std::chrono::milliseconds limit)
 
 void TFolderLock::NewBuild()
 {
-  FolderLockBuild = TFolderLockBuild();
+  const std::lock_guard lock(FolderLockBuildsLock);
+  FolderLockBuild() = TFolderLockBuild();
 }
 
 TFolderLock::TFolderLock(const TString& file)
@@ -85,15 +101,26 @@ TFolderLock::TFolderLock(const TString& file)
       // ENOLCK, EOPNOTSUPP, EBADF...: this file system keeps no locks for anyone, so none is waited for.
       ::close(Fd);
       Fd = -1;
-      if (FolderLockBuild.Unlocked.insert(folder).second)
+      bool first = false;
+      {
+        const std::lock_guard lock(FolderLockBuildsLock);
+        first = FolderLockBuild().Unlocked.insert(folder).second;
+      }
+      if (first)
         Messager->LiftBox(DC(TString("Сборки в папке ")) + FolderLockShown(folder) +
                               DC(TString(" не защищены друг от друга: папка не поддерживает блокировку")),
                           TMessager::toApi);
       break;
     }
     const auto waited = std::chrono::steady_clock::now() - start;
-    if (FolderLockBuild.GaveUp.count(folder) != 0 || waited >= WaitLimit()) {
-      FolderLockBuild.GaveUp.insert(folder);
+    bool giveUp = false;
+    {
+      const std::lock_guard lock(FolderLockBuildsLock);
+      TFolderLockBuild& build = FolderLockBuild();
+      giveUp = build.GaveUp.count(folder) != 0 || waited >= WaitLimit();
+      if (giveUp) build.GaveUp.insert(folder);
+    }
+    if (giveUp) {
       ::close(Fd);
       Fd = -1;
       GaveUp = true;

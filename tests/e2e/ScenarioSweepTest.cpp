@@ -1,7 +1,7 @@
 // The coupling scenarios played against the built plug-in with the host failing each of its calls in turn.
-// Whatever call fails, the play must end without a crash or a kept host reference, and the user's own
-// assembly must keep its name, marking, placement and parameters. The host is in-process, so one failure is
-// one play, not one program start.
+// Whatever call fails, the play must end without a crash, a kept host reference or the library left loaded
+// (its statics would meet its next load), and the user's own assembly must keep its name, marking, placement
+// and parameters. The host is in-process, so one failure is one play, not one program start.
 
 #include "txhost/lib/Events.h"
 #include "txhost/lib/Faults.h"
@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -39,6 +40,7 @@ struct Outcome
   std::set<std::string> Files;  // in the documents folder, relative to it
   std::set<std::string> Strays; // files there that no component of an open document reaches
   int Held = 0, Subscriptions = 0, HeldAfterUnload = 0, HiddenDocuments = 0;
+  bool MappedAfterUnload = false; // the library still in the process: its statics would meet the next load
   std::size_t Calls = 0;
   std::string Failed;
 };
@@ -108,6 +110,10 @@ Outcome Play(const txhost::Scenario& scenario, std::size_t failCall)
     player.Unload();
   }
   out.HeldAfterUnload = int(h.Referenced().size());
+  if (void* still = ::dlopen(HXCAD_PLUGIN, RTLD_LAZY | RTLD_NOLOAD)) {
+    out.MappedAfterUnload = true;
+    ::dlclose(still);
+  }
   return out;
 }
 
@@ -140,6 +146,7 @@ TEST_P(ScenarioSweep, EveryHostCallFailsInTurn)
     ADD_FAILURE() << e;
   ASSERT_GT(clean.Calls, 10u);
   EXPECT_TRUE(clean.HiddenComponents.empty());
+  EXPECT_FALSE(clean.MappedAfterUnload) << "the library stays loaded after its unload";
 
   const std::size_t stride = clean.Calls <= c.MaxPlays ? 1 : (clean.Calls + c.MaxPlays - 1) / c.MaxPlays;
   int plays = 0;
@@ -150,6 +157,7 @@ TEST_P(ScenarioSweep, EveryHostCallFailsInTurn)
     SCOPED_TRACE("call " + std::to_string(n) + " failing: " + o.Failed);
     ASSERT_FALSE(o.Failed.empty());
     EXPECT_EQ(o.HeldAfterUnload, 0);
+    EXPECT_FALSE(o.MappedAfterUnload) << "the library stays loaded after its unload";
     EXPECT_LE(o.Held, clean.Held) << "host references kept";
     // Subscriptions end with the command, unless ending them was the call that failed.
     if (!o.Failed.ends_with(".Unsubscribe")) {
