@@ -1,4 +1,4 @@
-# cmake -DPROGRAM=... -DOUT=... -DTIMEOUT=... -P DiscoverSuites.cmake
+# cmake -DPROGRAM=... -DOUT=... -DTIMEOUT=... [-DAPART=regex] -P DiscoverSuites.cmake
 # Writes to OUT the ctest tests of one GoogleTest program: one test per suite, which runs the suite's cases in
 # one process, and a parameterised suite's cases (each a row or scenario of its own, the long ones among them)
 # in shards of about eight, so that they run side by side. A process costs about a tenth of a second under the
@@ -18,7 +18,15 @@ foreach(suite IN LISTS suites)
       set(parameterised ON)
     endif()
   endforeach()
-  if(parameterised)
+  if(parameterised AND APART AND suite MATCHES "${APART}")
+    # Cases whose runs slow down those after them in one process: one process each.
+    foreach(case IN LISTS cases_${suite})
+      set(name "${suite}.${case}")
+      string(APPEND script "add_test([=[${name}]=] \"${PROGRAM}\" [=[--gtest_filter=${name}]=])\n"
+             "set_tests_properties([=[${name}]=] PROPERTIES TIMEOUT ${TIMEOUT} "
+             "SKIP_REGULAR_EXPRESSION [=[\\[  SKIPPED \\]]=])\n")
+    endforeach()
+  elseif(parameterised)
     # GoogleTest deals the cases out to the shards in turn, so a shard takes every n-th row, not a run of them.
     list(LENGTH cases_${suite} count)
     math(EXPR shards "(${count} + 7) / 8")

@@ -55,7 +55,8 @@ function(hxcad_add_test name)
   endif()
   hxcad_precompile(${name} ${precompiled})
   # The tests are listed when ctest starts, as GoogleTest's own discovery does before a test (PRE_TEST), but
-  # by suite (cmake/DiscoverSuites.cmake).
+  # by suite (cmake/DiscoverSuites.cmake); the parameterised suites the program's HXCAD_CASES_APART names
+  # (a regular expression) a process per case.
   set(listed "${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake")
   set(program "$<TARGET_FILE:${name}>")
   file(GENERATE OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/${name}_suites_include.cmake" CONTENT
@@ -65,6 +66,7 @@ function(hxcad_add_test name)
 endif()
 if(NOT EXISTS \"${listed}\" OR \"${program}\" IS_NEWER_THAN \"${listed}\")
   execute_process(COMMAND \"${CMAKE_COMMAND}\" \"-DPROGRAM=${program}\" \"-DOUT=${listed}\" -DTIMEOUT=300
+                          \"-DAPART=$<TARGET_PROPERTY:${name},HXCAD_CASES_APART>\"
                           -P \"${PROJECT_SOURCE_DIR}/cmake/DiscoverSuites.cmake\" RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     file(REMOVE \"${listed}\")
