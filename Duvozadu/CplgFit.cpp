@@ -149,7 +149,7 @@ struct TOnFace
 
 // The hub beside them: radius Radius, rising from the face behind a fillet F, a quarter circle from the face
 // at Radius + F down to the hub F past it (none at 0 or below).
-struct THub
+struct TFilletedHub
 {
   double Radius, F;
   // Its radius t past the face.
@@ -205,7 +205,7 @@ double CircleInDisc(double c, double a, double R)
 class TBesideHub
 {
 public:
-  TBesideHub(const TRing& ring, int i, const TOnFace& p, const THub& hub) : P(p), Hub(hub)
+  TBesideHub(const TRing& ring, int i, const TOnFace& p, const TFilletedHub& hub) : P(p), Hub(hub)
   {
     const double a = ring.Angle(i) * M_PI / 180.0;
     C = {ring.D / 2 * std::cos(a), ring.D / 2 * std::sin(a)};
@@ -291,7 +291,7 @@ private:
   }
 
   TOnFace P;
-  THub Hub;
+  TFilletedHub Hub;
   std::array<double, 2> C;
   std::array<std::array<double, 2>, 6> H{};
 };
@@ -305,7 +305,7 @@ double TouchingVolume(double smaller)
 // The face of a flange the pieces of each fastener on it stand on, and the hub that rises from it.
 struct TFace
 {
-  THub Hub;
+  TFilletedHub Hub;
   std::vector<TOnFace> Pieces;
 };
 
@@ -610,7 +610,7 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
                              // The heads on half 1's flange, the washers and nuts on half 2's, each beside
                              // its hub D2 behind the fillet r: every row may be either half.
                              const TFastenerSet set = TableBolt(K, A[19] + 1.0);
-                             const THub hub{A[9] / 2, A[18]};
+                             const TFilletedHub hub{A[9] / 2, A[18]};
                              return BoltCircle(f, r,
                                                {FlangedPitch,
                                                 A[6],
@@ -708,7 +708,7 @@ bool Toothed(const TFitTables& tables, TFitFault& fault, bool flanged)
                    // The washers and nuts on the sleeve's flange beside its barrel, the heads on the
                    // other sleeve's or the flanged half's.
                    const TFastenerSet set = TableBolt(K, A[19]);
-                   const THub barrel{A[3] / 2, f1}, heads{(flanged ? A[4] : A[3]) / 2, f1};
+                   const TFilletedHub barrel{A[3] / 2, f1}, heads{(flanged ? A[4] : A[3]) / 2, f1};
                    return BoltCircle(f, r,
                                      {ToothedPitch,
                                       A[20],
