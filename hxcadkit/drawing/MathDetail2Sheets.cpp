@@ -203,8 +203,10 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     // other's extension lines.
     DrawDims(Md, {{true, fD, x0 + fD, r90, x0, r90 - fD, -4.0 - fD, -1.0, "", "", "&04~45&01"}});
     if (xs == x0) {
-      DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
-                    {false, xe - xs, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"}});
+      // The flats' length, from the end face, before the diameter there: a value too long for either
+      // runs on past the end face, the length's above the view, the diameter's then below it.
+      DrawDims(Md, {{false, xe - xs, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"},
+                    {true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""}});
     } else {
       DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
                     {false, y82, xk, -15.0 - r90, x0, -r90, -15.0, -1.0, "", "", "&03~0,2"},
