@@ -141,14 +141,16 @@ void TModelerApi::drDimL(const double& iVal, const TString&, const double& Dx, c
   // point, not where a host would put it: a host's own place, 8 beyond that point, lies on the part when
   // the points are on its axis. It settles with the view (off the frame's edge, the drawing and the
   // other dimensions).
+  // In an enlarged view the offset is the paper's, as at 1:1.
   const bool settles = Layout.Active() && (Dx == 0.0) != (Dy == 0.0);
   double lineX = 0, lineY = 0;
   if (settles) {
+    const double paper = std::max(1.0, Layout.ViewScale());
     d->SetOrientation(Dx == 0.0 ? txapi::txLinDHorizontal : txapi::txLinDVertical);
     if (Dx == 0.0)
-      lineX = x1, lineY = (Dy < 0.0 ? std::min(y1, y2) : std::max(y1, y2)) + Dy;
+      lineX = x1, lineY = (Dy < 0.0 ? std::min(y1, y2) : std::max(y1, y2)) + Dy / paper;
     else
-      lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + Dx, lineY = y1;
+      lineX = (Dx < 0.0 ? std::min(x1, x2) : std::max(x1, x2)) + Dx / paper, lineY = y1;
     d->SetLinePoint(lineX, lineY);
   }
   const TString after = TextAfter(S2, S3);

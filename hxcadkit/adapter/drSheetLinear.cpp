@@ -397,25 +397,32 @@ bool TSheetLayout::TLinearSearch::RunsAlong(double d) const
 
 // Near the offset asked again, its value past either end, taken where it keeps what keeps asks.
 // Where no side keeps its run-on clear there, a run-on across a line is still better than a line
-// carried off its feature.
+// carried off its feature. Where a line of the view runs just past the end (a zone's bracket round a
+// short step), the value goes on past it, at most its own length farther.
 template <class TKeeps> void TSheetLayout::TLinearSearch::NearWithValuePast(const TKeeps& keeps)
 {
   const TDimension& m = *M;
   const double far = Best[0], farSlide = Slid[0];
   const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + Len / 2 + 1.5;
+  const auto at = [&](double slide) {
+    Best[0] = NAN;
+    Search(0, NearSteps, slide);
+    if (!std::isnan(Best[0]) && keeps(Best[0], Slid[0])) return true;
+    Best[0] = far, Slid[0] = farSlide;
+    return false;
+  };
   for (const bool strict : {true, false}) {
     RunOnStrict = strict;
-    for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past}) {
-      Best[0] = NAN;
-      Search(0, NearSteps, slide);
-      if (!std::isnan(Best[0]) && keeps(Best[0], Slid[0])) {
+    for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
+      if (at(slide)) {
         RunOnStrict = true;
         return;
       }
-      Best[0] = far, Slid[0] = farSlide;
-    }
   }
   RunOnStrict = true;
+  for (double farther = 1; farther <= Len; ++farther)
+    for (const double slide : {m.Side < 0 ? -past : past, m.Side < 0 ? past : -past})
+      if (at(slide + (slide < 0 ? -farther : farther))) return;
 }
 
 // A line carried out past a longer parallel one that spans all it measures would have its extension

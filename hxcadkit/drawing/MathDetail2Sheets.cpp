@@ -97,7 +97,10 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     // extension lines would run past the seat, and a seat too narrow for its own value would run that
     // value on across them. A line keeps 2 from a parallel face: across a collar too narrow for that on
     // both sides it keeps it from the front face, the deeper step.
-    const double collarAt = std::max(0.0, std::min(x63 / 2.0, x63 - 2.0));
+    // Distances a reader sees are the paper's: an enlarged view has them shorter on the part.
+    const double onPaper = std::max(1.0, Md.R2D().DI.Scale) * std::fabs(ms);
+    const double paper = std::isfinite(onPaper) && onPaper > 1e-6 ? onPaper : 1.0;
+    const double collarAt = std::max(0.0, std::min(x63 / 2.0, x63 - 2.0 / paper));
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
     // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
     const double shank = y92 + 22.0 <= x73 - fit - 16.0 ? y92 + 22.0 : (y92 + x73 - fit - 16.0) / 2.0;
@@ -130,15 +133,15 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     Md.drEndObj();
     Rough(Md, x73, -24.0 - r71, 0.0, "0,2");
     if (std::fabs(y71 - x73) > 0.0001) Rough(Md, x0, -30.0 - r71, 180.0, "1,6");
-    if (r69 != r93) Rough(Md, y92 - 4.0, r93, 90.0, "1,6");
+    if (r69 != r93) Rough(Md, y92 - 4.0 / paper, r93, 90.0, "1,6");
     // The collar's back face, on its extension lines below the collar: turned away from the collar, as
     // the face looks, its value between the face and the spring seat's end.
     Rough(Md, 0.0, -32.0 - r72, 180.0, "0,8");
     // The collar's front face below the collar, its value past the face, or turned over short of it;
     // above the collar on a line of its own where the extension lines on both sides cross its value.
-    const auto across = [x63](std::initializer_list<double> lines, double side) {
+    const auto across = [x63, paper](std::initializer_list<double> lines, double side) {
       return std::any_of(lines.begin(), lines.end(),
-                         [&](double x) { return AcrossSignValue(side * (x - x63)); });
+                         [&](double x) { return AcrossSignValue(paper * side * (x - x63)); });
     };
     if (across({y92, x73 - fit - 16.0, x73 - fit, x73 - g, x73}, 1.0) && across({0.0, x0}, -1.0))
       RoughOnOwnLine(Md, x63, r72, r72 + 4.5, 180.0, TString("1,6"));
@@ -200,8 +203,10 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
     // other's extension lines.
     DrawDims(Md, {{true, fD, x0 + fD, r90, x0, r90 - fD, -4.0 - fD, -1.0, "", "", "&04~45&01"}});
     if (xs == x0) {
-      DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
-                    {false, xe - xs, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"}});
+      // The flats' length, from the end face, before the diameter there: a value too long for either
+      // runs on past the end face, the length's above the view, the diameter's then below it.
+      DrawDims(Md, {{false, xe - xs, xs, f, xe, f, r90 + 13.0 - f, -1.0, "", "", "&03~0,2"},
+                    {true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""}});
     } else {
       DrawDims(Md, {{true, 2.0 * r90, x0, -r90, x0, r90, -10.0, -1.0, "&02", "h14", ""},
                     {false, y82, xk, -15.0 - r90, x0, -r90, -15.0, -1.0, "", "", "&03~0,2"},

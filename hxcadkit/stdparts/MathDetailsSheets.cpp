@@ -434,6 +434,15 @@ void TEjectorChannel::dr2D() const
   const auto* plug = dynamic_cast<const TEjectorPlug*>(Complement);
   if (!M || !plug || PusherRefused(*this)) return;
   TCommonGeometry g(0, M);
+  // The collar's diameter is given across the collar, its line 2 from either face: a collar narrower
+  // than that on the sheet is drawn enlarged, at the least standard scale that gives it the room, as
+  // long as the part still fits the sheet's width. The sheets after it keep their own scale.
+  double scale = 1.0;
+  for (const double s : {2.0, 2.5, 4.0, 5.0})
+    if (CollarHeight * scale < 4.0 && (Len + SpringLen) * s <= 250.0) scale = s;
+  double& sheetScale = M->R2D().DI.Scale;
+  const double kept = sheetScale;
+  if (scale != 1.0) sheetScale = scale;
   drMouldSheet(
       *M, Id, SpringLen - 25.0, -CollarHeight,
       [&](TModeler3D&) {
@@ -442,6 +451,7 @@ void TEjectorChannel::dr2D() const
                             GradeHeight, 1, true);
       },
       35, 3, 39);
+  sheetScale = kept;
 }
 
 void TEjectorChannel::dr3D(int) const

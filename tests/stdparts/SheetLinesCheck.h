@@ -857,9 +857,11 @@ inline std::vector<std::string> DimensionsOutOfReach(const txhost::SvgLayout& la
         if (n(o.A) > from && n(o.A) < level) levels.push_back(n(o.A));
       }
     }
+    // A line asked at the reach itself is within it: its distance read back from the sheet's transforms
+    // carries rounding some millionths either way.
     std::sort(levels.begin(), levels.end());
     for (std::size_t k = 0; k + 1 < levels.size(); ++k)
-      if (levels[k + 1] - levels[k] > Reach) {
+      if (levels[k + 1] - levels[k] > Reach + 1e-6) {
         faults.push_back("a dimension's line from " + At(dl.A) + " to " + At(dl.B) + " " +
                          std::to_string(level - from) + " off what it sizes, " +
                          std::to_string(levels[k + 1] - levels[k]) + " past any other");
