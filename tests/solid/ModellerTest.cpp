@@ -804,7 +804,7 @@ TEST(SolidLimits, ABooleanThatOutlastsItsTimeStopsThere)
   limits.Progress = &said;
   double start = ProcessorSeconds();
   const TPartResult part = BuildPart(
-      {Zigzag(300), Prism({Round(55, 0, 5)}, -100, 100, true), Box(-1, -1, -1, 1, 1, 1, true)}, limits);
+      {Zigzag(1000), Prism({Round(55, 0, 5)}, -100, 100, true), Box(-1, -1, -1, 1, 1, 1, true)}, limits);
   const double spent = ProcessorSeconds() - start;
   EXPECT_LT(spent, limits.Seconds + 2);
   ASSERT_EQ(part.Features.size(), 3u);
