@@ -171,9 +171,7 @@ bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, d
 {
   const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
   const auto throughTip = [&line](const std::array<double, 2>& t) {
-    const double ux = line[2] - line[0], uy = line[3] - line[1], l2 = ux * ux + uy * uy;
-    const double k = l2 > 0 ? std::clamp(((t[0] - line[0]) * ux + (t[1] - line[1]) * uy) / l2, 0.0, 1.0) : 0;
-    return std::hypot(t[0] - line[0] - k * ux, t[1] - line[1] - k * uy) < 0.3;
+    return OffSegment(t[0], t[1], line) < 0.3;
   };
   return (!radius || std::none_of(Tips.begin(), Tips.end(), throughTip)) &&
          std::none_of(Holes.begin(), Holes.end(),
@@ -289,12 +287,8 @@ bool TSheetLayout::TLeaderSearch::ComesFromOutside() const
                       [&c](const TCircleDimension& o) {
                         return o.Diameter && o.R > c.R && std::hypot(o.CX - c.CX, o.CY - c.CY) < 0.05;
                       }) ||
-          std::any_of(L.CircleLines.begin(), L.CircleLines.end(), [&c](const std::array<double, 4>& l) {
-            const double ux = l[2] - l[0], uy = l[3] - l[1], ll = ux * ux + uy * uy;
-            const double t =
-                ll > 0 ? std::clamp(((c.CX - l[0]) * ux + (c.CY - l[1]) * uy) / ll, 0.0, 1.0) : 0;
-            return std::hypot(c.CX - l[0] - t * ux, c.CY - l[1] - t * uy) < 0.05;
-          }));
+          std::any_of(L.CircleLines.begin(), L.CircleLines.end(),
+                      [&c](const std::array<double, 4>& l) { return OffSegment(c.CX, c.CY, l) < 0.05; }));
 }
 
 // The leader at a degrees, its value shift past the circle, reversed or not: kept as the place of the

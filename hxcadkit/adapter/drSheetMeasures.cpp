@@ -357,12 +357,6 @@ bool TSheetLayout::RayThroughOutline(double X, double Y, double a, double r) con
   constexpr double Near = 0.05;
   if (!(r > 0)) return false;
   const double ex = X + r * std::cos(a * Deg), ey = Y + r * std::sin(a * Deg);
-  // How far (x, y) lies from the segment from (x1, y1) to (x2, y2).
-  const auto off = [](double x, double y, double x1, double y1, double x2, double y2) {
-    const double dx = x2 - x1, dy = y2 - y1, l2 = dx * dx + dy * dy;
-    const double t = l2 > 0 ? std::clamp(((x - x1) * dx + (y - y1) * dy) / l2, 0.0, 1.0) : 0.0;
-    return std::hypot(x - x1 - t * dx, y - y1 - t * dy);
-  };
   const double rx = ex - X, ry = ey - Y;
   // How far (x, y) lies from the ray's line.
   const auto offLine = [&](double x, double y) { return std::fabs((x - X) * ry - (y - Y) * rx) / r; };
@@ -378,9 +372,8 @@ bool TSheetLayout::RayThroughOutline(double X, double Y, double a, double r) con
     if (u < 0 || u > 1 || v < 0 || v > 1) return false;
     const double px = X + u * rx, py = Y + u * ry;
     if (std::hypot(px - X, py - Y) < Near || std::hypot(px - ex, py - ey) < Near) return false;
-    return std::none_of(measured.begin(), measured.end(), [&](const std::array<double, 4>& m) {
-      return off(px, py, m[0], m[1], m[2], m[3]) < Near;
-    });
+    return std::none_of(measured.begin(), measured.end(),
+                        [&](const std::array<double, 4>& m) { return OffSegment(px, py, m) < Near; });
   });
 }
 

@@ -133,8 +133,6 @@ private:
   double Nx[4], Ny[4], Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
 };
 
-// Whether the segments a and b (x1, y1, x2, y2) cross more than 0.2 mm from each one's ends, or run
-// along each other: a line that ends on another (an arrow on an extension line) only touches it.
 // Whether the boxes of the segments a and b (x1, y1, x2, y2) lie more than apart.
 inline bool BoxesApart(const std::array<double, 4>& a, const std::array<double, 4>& b, double apart)
 {
@@ -144,6 +142,16 @@ inline bool BoxesApart(const std::array<double, 4>& a, const std::array<double, 
          std::max(b[1], b[3]) + apart < std::min(a[1], a[3]);
 }
 
+// How far (x, y) lies from the segment g (x1, y1, x2, y2).
+inline double OffSegment(double x, double y, const std::array<double, 4>& g)
+{
+  const double ux = g[2] - g[0], uy = g[3] - g[1], l2 = ux * ux + uy * uy;
+  const double t = l2 > 0 ? std::clamp(((x - g[0]) * ux + (y - g[1]) * uy) / l2, 0.0, 1.0) : 0.0;
+  return std::hypot(x - g[0] - t * ux, y - g[1] - t * uy);
+}
+
+// Whether the segments a and b (x1, y1, x2, y2) cross more than 0.2 mm from each one's ends, or run
+// along each other: a line that ends on another (an arrow on an extension line) only touches it.
 inline bool LinesCross(const std::array<double, 4>& a, const std::array<double, 4>& b)
 {
   // Either takes a point of the other, or runs within 0.05 of it: segments whose boxes lie farther apart

@@ -112,11 +112,7 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
                        [&on](const std::array<double, 4>& t) { return LinesCross(t, on); });
   };
   // Its tip on a dimension line would read as that line's sign, whatever its strokes cross.
-  const auto onLine = [X, Y](const std::array<double, 4>& g) {
-    const double ux = g[2] - g[0], uy = g[3] - g[1], l2 = ux * ux + uy * uy;
-    const double t = l2 > 0 ? std::clamp(((X - g[0]) * ux + (Y - g[1]) * uy) / l2, 0.0, 1.0) : 0;
-    return std::hypot(X - g[0] - t * ux, Y - g[1] - t * uy) < On;
-  };
+  const auto onLine = [X, Y](const std::array<double, 4>& g) { return OffSegment(X, Y, g) < On; };
   for (const TSettled& p : Settled) {
     const std::array<double, 4> g{p.X1, p.Y1, p.X2, p.Y2};
     if (across(g) || onLine(g)) return false;
