@@ -39,6 +39,9 @@ void dr2D_CouplingFlanec_V1(const double& mx, const double& my, const double& ma
 void dr2D_CouplingFlanec_V2(const double& mx, const double& my, const double& ma, const double& mm,
                             const double* A, int T, int tl, bool isSize = false);
 // Flanged coupling, rows.
+// The bolt set the flanged coupling puts through its flanges (bolts table row B, thread d): the table's
+// washer bored a millimetre over the thread, its nut and the bolt's head.
+TFastenerSet FlangedBolt(const double* B, double d);
 void dr2D_CouplingFlanec();
 void dr2D_CouplingFlanecView();
 void dr3D_CouplingFlanec();
@@ -54,6 +57,19 @@ void dr2D_sMUfromSprocket_V1_2(const double& mx, const double& my, const double&
 void dr2D_sMUfromSprocket_V2(const double& mx, const double& my, const double& ma, const double& mm,
                              const double* A, const double* St, int Vt, int tl, bool isSize = false);
 // Coupling with a star, rows.
+// Where the assembly stands the pieces of the jaw coupling along the axis, from the star's middle: half 2's
+// origin (its jaws' tips; half 1's at minus it), and how far each half's disc face and its jaws' outer part
+// (from l3) stand from the star's middle. Half 1 of row A1 and bore type T1, half 2 of A2 and T2.
+struct TStarAxial
+{
+  double Half2 = 0.0;
+  double Disc1 = 0.0, Outer1 = 0.0, Disc2 = 0.0, Outer2 = 0.0;
+};
+TStarAxial StarAxial(const double* A1, int T1, const double* A2, int T2);
+// How far the star's teeth reach along the middle of the jaw beside them (the jaws' outer part begins at
+// B1 there), and the radius a half's disc begins at round its bore.
+double StarTeethReach(const double* St);
+double StarDiscBore(const double* A, int T);
 void dr2D_MUfromSprocket();
 void dr2D_MUfromSprocketView();
 void dr3D_MUfromSprocket();
@@ -121,6 +137,9 @@ void dr2D_UGasket(const double& mx, const double& my, const double& ma, const do
 void dr2D_Gasket_V1(const double& mx, const double& my, const double& ma, const double& mm, const double* A,
                     int tl, bool isSize = false);
 // Toothed couplings, rows: with two sleeves, and with a flanged half-coupling.
+// The bolt set of the toothed couplings' flanges (bolts table row K): the table's washer on the thread, its
+// nut and the bolt's head.
+TFastenerSet ToothedBolt(const double* K);
 void dr2D_PinionTooth();
 void dr2D_PinionToothView();
 void dr3D_PinionTooth();

@@ -25,8 +25,8 @@ enum EWall {
   FlangedRim,
   FlangedRecess,
   FlangedKeyway,
-  StarOutline,
-  StarOverlap,
+  StarDiscs,
+  StarOuter,
   StarRoot,
   StarKeyway,
   ToothedPitch,
@@ -58,8 +58,8 @@ const TFitWall FitWalls[] = {
     {"отверстиями болтов и диаметром D", false},
     {"отверстиями болтов и выточкой D3", false},
     {"дном шпоночного паза и ступицей D2", true},
-    {"звездочкой и наружным диаметром полумуфты D", false},
-    {"звездочкой и кулачками другой полумуфты", false},
+    {"звездочкой и дисками полумуфт", false},
+    {"звездочкой и уступами кулачков", false},
     {"кулачками и впадинами звездочки", false},
     {"дном шпоночного паза и ступицей d1", true},
     {"соседними болтами", false},
@@ -366,11 +366,11 @@ public:
   // A clearance between two pieces, refused with what meets and by how much when they overlap (touching
   // pieces fit); a wall of one part (FitWalls' Through) is refused when a hole or a keyway breaks through it
   // or leaves nothing of it.
-  bool Wall(int table, Integer row, EWall wall, double clear, const TString& what)
+  bool Wall(int table, Integer row, EWall wall, double clear, const TString& what, const TString& tail = {})
   {
     if (FitGauge) FitGauge(wall, clear);
     if (FitWalls[wall].Through ? clear >= Touch : clear >= -Touch) return true;
-    return Fail(table, row, what + TString(" на ") + Mm(-clear));
+    return Fail(table, row, what + TString(" на ") + Mm(-clear) + tail);
   }
 
   // The rows of each torque group agree on the columns both halves share, once every rule has held (ok).
@@ -527,12 +527,6 @@ bool BoltCircle(TFit& f, Integer r, const TBoltCircle& c)
                 TString("отверстия болтов выходят за диаметр ") + TString(c.rimName));
 }
 
-// The bolt set of the bolts table's row K as the flanged and toothed couplings put it: a washer of the
-// table's with a bore wide, and a nut or head of the table's.
-TFastenerSet TableBolt(const double* K, double bore)
-{
-  return {bore, K[5], K[4], K[3], K[2]};
-}
 } // namespace
 
 // The sleeve-and-pin coupling. The pin set starts at the face of half 1 (the spacer against it, then the
@@ -609,7 +603,7 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
                              const TRing bolts{A[6], -90.0, 360.0 / A[6], A[8], K[5], K[3]};
                              // The heads on half 1's flange, the washers and nuts on half 2's, each beside
                              // its hub D2 behind the fillet r: every row may be either half.
-                             const TFastenerSet set = TableBolt(K, A[19] + 1.0);
+                             const TFastenerSet set = FlangedBolt(K, A[19]);
                              const TFilletedHub hub{A[9] / 2, A[18]};
                              return BoltCircle(f, r,
                                                {FlangedPitch,
@@ -627,6 +621,47 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
                            }) &&
                     Keyways(f, FlangedKeyway, [](const double* A) { return A[9] / 2; }),
                 {6, 8, 16, 19});
+}
+
+// Along the axis the star stands between the halves' faces where the assembly places them: their discs,
+// where it is wider than their bores, and their jaws' outer parts (from l3, 9), where its teeth reach past
+// B1 (7), the line those parts begin at. Row r is half 1, whose star the assembly takes, and half 2 is any row
+// of its torque group, each of any bore type. A face the star reaches into is refused by how deep, named by
+// the row of its half, and by the other half's row where that is another. Beside the star's teeth and
+// beyond the rim D nothing of the halves stands.
+bool StarBetweenFaces(TFit& f, Integer r, const double* A, const double* St)
+{
+  const TTable& t = f.Table(0);
+  const double half = St[3] / 2, teeth = StarTeethReach(St);
+  struct TDeepest
+  {
+    double Clear = INFINITY;
+    Integer Row = 0, Other = 0;
+    void Keep(double clear, Integer row, Integer other)
+    {
+      if (clear < Clear) *this = {clear, row, other};
+    }
+  } disc, outer;
+  for (Integer q = 0; q < t.CountRow; ++q) {
+    const double* A2 = t.Row(q);
+    if (A2[0] != A[0]) continue;
+    for (int T1 = 0; T1 < 4; ++T1)
+      for (int T2 = 0; T2 < 4; ++T2) {
+        const TStarAxial a = StarAxial(A, T1, A2, T2);
+        if (St[0] / 2 > StarDiscBore(A, T1)) disc.Keep(a.Disc1 - half, r, q);
+        if (St[0] / 2 > StarDiscBore(A2, T2)) disc.Keep(a.Disc2 - half, q, r);
+        if (teeth > A[7]) outer.Keep(a.Outer1 - half, r, q);
+        if (teeth > A2[7]) outer.Keep(a.Outer2 - half, q, r);
+      }
+  }
+  const auto wall = [&](const TDeepest& d, EWall w, const char* what) {
+    const TString with = d.Row == d.Other ? TString()
+                                          : TString(", когда другая полумуфта из строки ") +
+                                                Num(double(d.Other + 1));
+    return d.Clear == INFINITY || f.Wall(0, d.Row, w, d.Clear, TString(what), with);
+  };
+  return wall(disc, StarDiscs, "звездочка заходит в диск полумуфты") &&
+         wall(outer, StarOuter, "звездочка заходит в уступ кулачков полумуфты");
 }
 
 // The jaw coupling with a star: the star is the row whose tooth width is the gap 2B between the jaws,
@@ -650,7 +685,7 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
     const double* A = t.Row(r);
     const double* St = f.Exact(1, 2, 2 * A[6], 0, r, "звездочки шириной зуба ");
     if (!St) return false;
-    if (!f.Clear(0, r, StarOutline, A[3], St[0], "звездочка больше полумуфты D")) return false;
+    if (!StarBetweenFaces(f, r, A, St)) return false;
     // Round the axis: the jaws stand at every second pitch 360 / z, their flanks on the star's teeth's (B
     // from a tooth's middle), their tips B1 (7) out from the axis. Between two teeth the star's flanks meet
     // at B / sin(180 / z), and the fillet St4 rounding that root reaches out to St4 cos2 / sin past it: a
@@ -666,10 +701,9 @@ bool FitStar(const TFitTables& tables, TFitFault& fault)
     // and its end's chamfer to l1.
     for (const int di : {0, 11}) {
       const double l = A[4 + di], l1 = A[5 + di], x0 = l1 - l;
-      if (!f.Clear(0, r, StarOverlap, x0 - A[13], St[3], "звездочка толще перекрытия кулачков")) return false;
-      // The jaws' outer part (from l3) stands where the other half's jaws do not reach (x0 - A13), the star
-      // between; their tips clear the other half's chamfer f and fillet r by the gap A13.
-      if (!(A[9] >= x0 - A[13] - Slack * (1.0 + x0) && A[9] < x0 && A[13] >= A[10] + A[11] &&
+      // The jaws' outer part (from l3) stands on them, beside the other half's jaws round the axis (the star
+      // between them along it); their tips clear the other half's chamfer f and fillet r by the gap A13.
+      if (!(A[9] < x0 && A[13] >= A[10] + A[11] &&
             x0 + A[10] < A[8] && A[8] + A[11] + 2 * A[10] <= l1))
         return f.Fail(0, r, TString("кулачки, диск и ступица полумуфты не следуют друг за другом"));
     }
@@ -707,7 +741,7 @@ bool Toothed(const TFitTables& tables, TFitFault& fault, bool flanged)
                      return f.Fail(0, r, TString("зубья обоймы не помещаются между ступицей и обоймой"));
                    // The washers and nuts on the sleeve's flange beside its barrel, the heads on the
                    // other sleeve's or the flanged half's.
-                   const TFastenerSet set = TableBolt(K, A[19]);
+                   const TFastenerSet set = ToothedBolt(K);
                    const TFilletedHub barrel{A[3] / 2, f1}, heads{(flanged ? A[4] : A[3]) / 2, f1};
                    return BoltCircle(f, r,
                                      {ToothedPitch,

@@ -60,24 +60,26 @@ void BoltSet(TModeler3D& m, const double* A, const double* B, double y, double w
 {
   TCommonGeometry g(0, &m);
   const double d = A[19], b = A[16], one = 1.0, a = BoltAngle;
-  const TBoltFit fit = BoltFit(2 * b, B[4], B[2], d, 2 * b + d / 2 + 4.0, 20.0);
+  const TFastenerSet s = FlangedBolt(B, d);
+  const double e = s.AcrossFlats, k = s.Height, t = s.WasherThickness;
+  const TBoltFit fit = BoltFit(2 * b, t, k, d, 2 * b + d / 2 + 4.0, 20.0);
   if (front) {
-    FrontBolt(*front, b, y, a, d, fit.L, B[3], B[2]);
-    FrontNut(*front, -b - B[4], y, a, B[3], B[2]);
-    FrontWasher(*front, -b, y, a, B[5], B[4]);
+    FrontBolt(*front, b, y, a, d, fit.L, e, k);
+    FrontNut(*front, -b - t, y, a, e, k);
+    FrontWasher(*front, -b, y, a, s.Washer, t);
     return;
   }
   if (view) {
-    BoltInView(m, b, y, a, d, fit.L, B[3], B[2], 0.0, 2 * b, 2 * b + B[4] + B[2]);
+    BoltInView(m, b, y, a, d, fit.L, e, k, 0.0, 2 * b, 2 * b + t + k);
   } else {
     // The nut and the washer, unsectioned, hide the thread they sit on.
     TFrontRegions held(m);
-    FrontNut(held, -b - B[4], y, a, B[3], B[2]);
-    FrontWasher(held, -b, y, a, B[5], B[4]);
-    g.dr2D_Screw_V1(b, y, a, one, d, fit.L, fit.LM, B[3], B[2], 31, false);
+    FrontNut(held, -b - t, y, a, e, k);
+    FrontWasher(held, -b, y, a, s.Washer, t);
+    g.dr2D_Screw_V1(b, y, a, one, d, fit.L, fit.LM, e, k, 31, false);
   }
-  g.dr2D_Nut_V2(-b - B[4], y, a, one, d, B[3], B[2], 31, false);
-  WasherInSide(m, -b, y, a, one, w, B[5], B[4], 31);
+  g.dr2D_Nut_V2(-b - t, y, a, one, d, e, k, 31, false);
+  WasherInSide(m, -b, y, a, one, w, s.Washer, t, 31);
 }
 
 // A bolt below the axis where the model has one opposite the first, and above it where the model has one.
@@ -212,10 +214,11 @@ void dr3D_CouplingFlanec()
   const double d = A[19], b = A[16];
   if (B) {
     TCommonGeometry g(0, &m);
-    const TBoltFit fit = BoltFit(2 * b, B[4], B[2], d, 2 * b + d / 2 + 7.0, 20.0);
-    g.dr3D_Screw(d, fit.L, fit.LM, B[3], B[2], ControlModel.mfDetail3D(3));
-    g.dr3D_Nut(d, B[3], B[2], ControlModel.mfDetail3D(4));
-    g.dr3D_Washer(d + 1.0, B[5], B[4], ControlModel.mfDetail3D(5), true);
+    const TFastenerSet s = FlangedBolt(B, d);
+    const TBoltFit fit = BoltFit(2 * b, s.WasherThickness, s.Height, d, 2 * b + d / 2 + 7.0, 20.0);
+    g.dr3D_Screw(d, fit.L, fit.LM, s.AcrossFlats, s.Height, ControlModel.mfDetail3D(3));
+    g.dr3D_Nut(d, s.AcrossFlats, s.Height, ControlModel.mfDetail3D(4));
+    g.dr3D_Washer(s.WasherBore, s.Washer, s.WasherThickness, ControlModel.mfDetail3D(5), true);
   }
   ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
   const double zero = 0.0;
@@ -230,4 +233,9 @@ void dr3D_CouplingFlanec()
     m.AddDetail(b, y, z, ControlModel.Detail3D(5), false, false);
   }
   m.drSave3D(true, true);
+}
+
+TFastenerSet FlangedBolt(const double* B, double d)
+{
+  return {d + 1.0, B[5], B[4], B[3], B[2]};
 }

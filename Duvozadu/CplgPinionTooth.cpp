@@ -513,9 +513,10 @@ void Fasteners(TModeler3D& m, const double* K, const double* A)
   const double r = A[8] / 2;
   TCommonGeometry g(0, &m);
   const TBoltFit fit = ToothBolt(K, r, 2 * r + K[0] + 5.0);
-  g.dr3D_Screw(K[0], fit.L, fit.LM, K[3], K[2], ControlModel.mfDetail3D(5));
-  g.dr3D_Washer(K[0], K[5], K[4], ControlModel.mfDetail3D(6), true);
-  g.dr3D_Nut(K[0], K[3], K[2], ControlModel.mfDetail3D(7));
+  const TFastenerSet s = ToothedBolt(K);
+  g.dr3D_Screw(K[0], fit.L, fit.LM, s.AcrossFlats, s.Height, ControlModel.mfDetail3D(5));
+  g.dr3D_Washer(s.WasherBore, s.Washer, s.WasherThickness, ControlModel.mfDetail3D(6), true);
+  g.dr3D_Nut(K[0], s.AcrossFlats, s.Height, ControlModel.mfDetail3D(7));
 }
 void InsertBolts(TModeler3D& m, const double* K, const double* A)
 {
@@ -526,8 +527,8 @@ void InsertBolts(TModeler3D& m, const double* K, const double* A)
     const double y = std::sin(phi) * R0, z = std::cos(phi) * R0;
     m.AddDetail(-r, y, z, ControlModel.Detail3D(5), false, false);
     m.AddDetail(r, y, z, ControlModel.Detail3D(6), false, false);
-    // The nut on the washer, whose thickness is K[4].
-    m.AddDetail(r + K[4], y, z, ControlModel.Detail3D(7), false, false);
+    // The nut on the washer.
+    m.AddDetail(r + ToothedBolt(K).WasherThickness, y, z, ControlModel.Detail3D(7), false, false);
   }
 }
 
@@ -588,4 +589,9 @@ void dr3D_PinionTooth2()
   m.AddDetail(zero, zero, zero, ControlModel.Detail3D(4), false, false);
   InsertBolts(m, r.K, A);
   m.drSave3D(true, true);
+}
+
+TFastenerSet ToothedBolt(const double* K)
+{
+  return {K[0], K[5], K[4], K[3], K[2]};
 }

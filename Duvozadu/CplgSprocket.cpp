@@ -234,13 +234,12 @@ bool StarRows(TStarRows& r)
 using THalfDrawing = void (*)(const double&, const double&, const double&, const double&, const double*,
                               const double*, int, bool, int, bool);
 
-// Half 1 reversed on the left, half 2 on the right, each frame set back by its jaws' length.
+// Half 1 reversed on the left, half 2 on the right, where the assembly stands them.
 void Coupling2D(THalfDrawing draw)
 {
   TStarRows r;
   if (!StarRows(r)) return;
-  const TStarHub h1 = StarHub(r.A, ControlModel.T1), h2 = StarHub(r.A2, ControlModel.T2);
-  const double x1 = (h1.l1 - h1.l) / 2 - r.A[13] / 2, x2 = r.A2[13] / 2 - (h2.l1 - h2.l) / 2;
+  const double x2 = StarAxial(r.A, ControlModel.T1, r.A2, ControlModel.T2).Half2, x1 = -x2;
   const double zero = 0.0, one = 1.0, turned = 180.0;
   draw(x1, zero, turned, one, r.A, r.St, ControlModel.T1, true, 31, false);
   draw(x2, zero, zero, one, r.A2, r.St2, ControlModel.T2, false, 31, false);
@@ -267,6 +266,35 @@ void StarHalf3D(TModeler3D& m, int n, const char* word, double bore, const doubl
   m.drSave3D(true, true);
 }
 } // namespace
+
+// Half 2 is placed by half 1's sizes: its jaws' tips the gap A13 (13) from half 1's disc face, and half 1
+// turned end for end with its jaws' tips as far on the other side of the star's middle, so that each half's
+// faces stand its origin plus their own distance from it away from the middle.
+TStarAxial StarAxial(const double* A1, int T1, const double* A2, int T2)
+{
+  const TStarHub h1 = StarHub(A1, T1), h2 = StarHub(A2, T2);
+  TStarAxial a;
+  a.Half2 = A1[13] / 2 - (h1.l1 - h1.l) / 2;
+  a.Disc1 = a.Half2 + (h1.l1 - h1.l);
+  a.Outer1 = a.Half2 + A1[9];
+  a.Disc2 = a.Half2 + (h2.l1 - h2.l);
+  a.Outer2 = a.Half2 + A2[9];
+  return a;
+}
+
+// A tooth is the band of half its width b / 2 (2) either side of the line between two jaws, out to the
+// star's radius: the corner of its flank and its crown is what reaches furthest along the jaw's middle.
+double StarTeethReach(const double* St)
+{
+  const double R = St[0] / 2, b = St[2] / 2, half = M_PI / St[5];
+  if (!(R > b)) return R;
+  return R * std::cos(half - std::asin(b / R));
+}
+
+double StarDiscBore(const double* A, int T)
+{
+  return A[1] / 2 - StarHub(A, T).du;
+}
 
 void dr2D_Sprocket_V1(const double& mx, const double& my, const double& ma, const double& mm,
                       const double* St, int tl, bool)
@@ -376,9 +404,8 @@ void dr3D_MUfromSprocket()
   StarHalf3D(m, 3, "Полумуфта2", ControlModel.P2d, r.A2, r.St2, ControlModel.T2);
 
   ControlModel.mkAssembly3D(ControlModel.P1d, ControlModel.T1, ControlModel.P2d, ControlModel.T2, true);
-  // Half 2 is placed by half 1's sizes; half 1 turned end for end and on by one star pitch.
-  const TStarHub h = StarHub(A, ControlModel.T1);
-  const double x = A[13] / 2 - (h.l1 - h.l) / 2, pitch = 360.0 / St[5] * Deg;
+  // Half 1 turned end for end and on by one star pitch.
+  const double x = StarAxial(A, ControlModel.T1, r.A2, ControlModel.T2).Half2, pitch = 360.0 / St[5] * Deg;
   m.AddDetail(x, zero, zero, ControlModel.Detail3D(3), false, false);
   m.AddDetail(zero, zero, zero, ControlModel.Detail3D(2), false, false);
   m.AddDetailAxle(-x, zero, zero, ControlModel.Detail3D(1), -1.0, 0.0, 0.0, 0.0, -std::cos(pitch),

@@ -43,16 +43,7 @@ protected:
     if (!bypass) {
       if (!Couplings.drCoupling(c.Name, 0)) return {"refused"};
     } else {
-      for (int i = 0; c.LTable[i + 1]; ++i) {
-        delete ATable[i];
-        ATable[i] = TextBase.GetTable(TString(c.LTable[i + 1]));
-      }
-      delete ATable[9];
-      ATable[9] = TextBase.GetTable(TString("Шпоночный паз"));
-      ControlModel.PrefixName = TString(c.LTable[0]);
-      ControlModel.StandartName = ATable[0]->GOST;
-      ControlModel.ForgetFiles();
-      c.Make3D();
+      Make3DUnchecked(k);
     }
     txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(0).Utf8Text(), false);
     if (!doc) return {"no assembly"};

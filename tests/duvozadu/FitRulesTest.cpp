@@ -170,6 +170,10 @@ TEST_F(FitRules, PiecesThatStandClearBuild)
       // The flanged bolts' holes 1.5 from the hub's recess D3, and the star's jaws 1.75 from its roots.
       {1, "Муфта фланцевая", 8, 16, 57},
       {2, "Муфта со звездочкой", 7, 10, 8.5},
+      // A star wider than the halves' rim D (beyond it nothing of them stands beside the star), and one
+      // thicker than the jaws' overlap where a wider gap A13 sets their outer parts further back.
+      {2, "Муфта со звездочкой", 3, 10, 32},
+      {2, "Муфта со звездочкой", 13, 160, 10},
       // M14 washers 0.5 inside where the barrel's fillet leaves the flange: its arc falls away within 0.09 of
       // the face, and each shares 0.043 mm3 with the sleeve, which the solid check takes for touching.
       {3, "Муфта зубчатая", 19, 1000, 14},
@@ -222,18 +226,22 @@ TEST_F(FitRules, TheJawsFitBetweenTheStarsTeeth)
 // The pieces of a half along the axis: the star's jaws, disc and hub, the hinge's slot, fork and hub.
 TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
 {
-  // The star's disc l2 at 0 (half 2 fell into three solids), its long hub's jaws ended before their outer
-  // part.
+  // The star's disc l2 at 0 (half 2 fell into three solids).
   ASSERT_TRUE(Use("Муфта со звездочкой", 8, 0, [](double) { return 0.0; }));
   const std::string star = ": кулачки, диск и ступица полумуфты не следуют друг за другом";
   EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + star));
+  // The star reaching into what stands beside it along the axis, as the assembly places the halves: the
+  // jaws of the long hub shortened to 6.6, whose disc half 2 of that hub then stands 1.6 from the star's
+  // middle when half 1 is of the short hub (its jaws of 14 place half 2); no gap A13 (half 2 shared 387 mm3
+  // with the star); the jaws' outer part begun nearer their tips (9821 mm3).
   ASSERT_TRUE(Use("Муфта со звездочкой", 16, 0, [](double v) { return v * 0.8; }));
-  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + ": звездочка толще перекрытия кулачков на 7.4"));
-  // No gap A13 (half 2 shared 387 mm3 with the star), the jaws' outer part reaching into the star (9821 mm3).
+  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + ": звездочка заходит в диск полумуфты на 3.4"));
   ASSERT_TRUE(Use("Муфта со звездочкой", 13, 1, [](double) { return 0.0; }));
-  EXPECT_TRUE(Refused(2, 1, At("Муфта со звездочкой", 1) + star));
+  EXPECT_TRUE(
+      Refused(2, 1, At("Муфта со звездочкой", 1) + ": звездочка заходит в уступ кулачков полумуфты на 2"));
   ASSERT_TRUE(Use("Муфта со звездочкой", 9, 25, [](double v) { return v * 0.8; }));
-  EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 25) + star));
+  EXPECT_TRUE(
+      Refused(2, 0, At("Муфта со звездочкой", 25) + ": звездочка заходит в уступ кулачков полумуфты на 6"));
   // A hinge slot narrower than the other half's jaw (the halves shared 2.8 mm3).
   ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 6, 0, [](double v) { return v * 0.8; }));
   EXPECT_TRUE(Refused(6, 0, At("Муфта шарнирная.Полумуфта", 0) + ": кулачок или крестовина шире паза b 8"));

@@ -21,6 +21,22 @@ protected:
     drApi::PControlModel = nullptr;
     CouplingTest::TearDown();
   }
+  // Runs coupling k's 3D builder on its tables as the base holds them, read without the catalogue's
+  // check: what a row the rules refuse would have built.
+  static void Make3DUnchecked(int k)
+  {
+    const TCoupling& c = iCouplings[k];
+    for (int i = 0; c.LTable[i + 1]; ++i) {
+      delete ATable[i];
+      ATable[i] = TextBase.GetTable(TString(c.LTable[i + 1]));
+    }
+    delete ATable[9];
+    ATable[9] = TextBase.GetTable(TString("Шпоночный паз"));
+    ControlModel.PrefixName = TString(c.LTable[0]);
+    ControlModel.StandartName = ATable[0]->GOST;
+    ControlModel.ForgetFiles();
+    c.Make3D();
+  }
   txhost::test::TempDir Dir;
   txhost::Host H;
 };
