@@ -625,10 +625,10 @@ bool FitFlanged(const TFitTables& tables, TFitFault& fault)
 
 // Along the axis the star stands between the halves' faces where the assembly places them: their discs,
 // where it is wider than their bores, and their jaws' outer parts (from l3, 9), where its teeth reach past
-// B1 (7), the line those parts begin at. Row r is half 1, whose star the assembly takes, and half 2 is any row
-// of its torque group, each of any bore type. A face the star reaches into is refused by how deep, named by
-// the row of its half, and by the other half's row where that is another. Beside the star's teeth and
-// beyond the rim D nothing of the halves stands.
+// B1 (7), the line those parts begin at. The faces of row r's half, as half 1 or half 2 with any row of its
+// torque group as the other (which places half 2 when it is half 1), each of any bore type. A face the star
+// reaches into is refused by how deep, and by the other half's row where that is another. Beside the star's
+// teeth and beyond the rim D nothing of the halves stands.
 bool StarBetweenFaces(TFit& f, Integer r, const double* A, const double* St)
 {
   const TTable& t = f.Table(0);
@@ -636,29 +636,34 @@ bool StarBetweenFaces(TFit& f, Integer r, const double* A, const double* St)
   struct TDeepest
   {
     double Clear = INFINITY;
-    Integer Row = 0, Other = 0;
-    void Keep(double clear, Integer row, Integer other)
+    Integer Other = 0;
+    void Keep(double clear, Integer other)
     {
-      if (clear < Clear) *this = {clear, row, other};
+      if (clear < Clear) *this = {clear, other};
     }
   } disc, outer;
-  for (Integer q = 0; q < t.CountRow; ++q) {
+  // The row with itself first: a face as deep with another row is said of the row alone.
+  for (Integer k = -1; k < t.CountRow; ++k) {
+    const Integer q = k < 0 ? r : k;
     const double* A2 = t.Row(q);
-    if (A2[0] != A[0]) continue;
-    for (int T1 = 0; T1 < 4; ++T1)
+    if ((k >= 0 && q == r) || A2[0] != A[0]) continue;
+    for (int T = 0; T < 4; ++T)
       for (int T2 = 0; T2 < 4; ++T2) {
-        const TStarAxial a = StarAxial(A, T1, A2, T2);
-        if (St[0] / 2 > StarDiscBore(A, T1)) disc.Keep(a.Disc1 - half, r, q);
-        if (St[0] / 2 > StarDiscBore(A2, T2)) disc.Keep(a.Disc2 - half, q, r);
-        if (teeth > A[7]) outer.Keep(a.Outer1 - half, r, q);
-        if (teeth > A2[7]) outer.Keep(a.Outer2 - half, q, r);
+        const TStarAxial first = StarAxial(A, T, A2, T2), second = StarAxial(A2, T2, A, T);
+        if (St[0] / 2 > StarDiscBore(A, T)) {
+          disc.Keep(first.Disc1 - half, q);
+          disc.Keep(second.Disc2 - half, q);
+        }
+        if (teeth > A[7]) {
+          outer.Keep(first.Outer1 - half, q);
+          outer.Keep(second.Outer2 - half, q);
+        }
       }
   }
   const auto wall = [&](const TDeepest& d, EWall w, const char* what) {
-    const TString with = d.Row == d.Other ? TString()
-                                          : TString(", когда другая полумуфта из строки ") +
-                                                Num(double(d.Other + 1));
-    return d.Clear == INFINITY || f.Wall(0, d.Row, w, d.Clear, TString(what), with);
+    const TString with =
+        d.Other == r ? TString() : TString(", когда другая полумуфта из строки ") + Num(double(d.Other + 1));
+    return d.Clear == INFINITY || f.Wall(0, r, w, d.Clear, TString(what), with);
   };
   return wall(disc, StarDiscs, "звездочка заходит в диск полумуфты") &&
          wall(outer, StarOuter, "звездочка заходит в уступ кулачков полумуфты");

@@ -232,16 +232,23 @@ TEST_F(FitRules, HalvesKeepTheirPiecesInOrder)
   EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + star));
   // The star reaching into what stands beside it along the axis, as the assembly places the halves: the
   // jaws of the long hub shortened to 6.6, whose disc half 2 of that hub then stands 1.6 from the star's
-  // middle when half 1 is of the short hub (its jaws of 14 place half 2); no gap A13 (half 2 shared 387 mm3
-  // with the star); the jaws' outer part begun nearer their tips (9821 mm3).
+  // middle when half 1 is of the short hub (its jaws of 14 place half 2); no gap A13 in row 2, which as half 1
+  // places row 1's half 2 (it shared 387 mm3 with the star); the jaws' outer part begun nearer their tips (9821 mm3).
   ASSERT_TRUE(Use("Муфта со звездочкой", 16, 0, [](double v) { return v * 0.8; }));
   EXPECT_TRUE(Refused(2, 0, At("Муфта со звездочкой", 0) + ": звездочка заходит в диск полумуфты на 3.4"));
   ASSERT_TRUE(Use("Муфта со звездочкой", 13, 1, [](double) { return 0.0; }));
-  EXPECT_TRUE(
-      Refused(2, 1, At("Муфта со звездочкой", 1) + ": звездочка заходит в уступ кулачков полумуфты на 2"));
+  EXPECT_TRUE(Refused(2, 1,
+                      At("Муфта со звездочкой", 0) +
+                          ": звездочка заходит в уступ кулачков полумуфты на 2, когда другая полумуфта из строки 2"));
   ASSERT_TRUE(Use("Муфта со звездочкой", 9, 25, [](double v) { return v * 0.8; }));
   EXPECT_TRUE(
       Refused(2, 0, At("Муфта со звездочкой", 25) + ": звездочка заходит в уступ кулачков полумуфты на 6"));
+  // Row 14's short hub's jaws a quarter longer (45.5 where its torque group's are 28): as half 1 they place
+  // half 2 of row 13 so that the star reaches 0.75 into that half's disc.
+  ASSERT_TRUE(Use("Муфта со звездочкой", 5, 13, [](double v) { return v * 1.25; }));
+  EXPECT_TRUE(Refused(2, 0,
+                      At("Муфта со звездочкой", 12) +
+                          ": звездочка заходит в диск полумуфты на 0.75, когда другая полумуфта из строки 14"));
   // A hinge slot narrower than the other half's jaw (the halves shared 2.8 mm3).
   ASSERT_TRUE(Use("Муфта шарнирная.Полумуфта", 6, 0, [](double v) { return v * 0.8; }));
   EXPECT_TRUE(Refused(6, 0, At("Муфта шарнирная.Полумуфта", 0) + ": кулачок или крестовина шире паза b 8"));
