@@ -316,7 +316,15 @@ void TModelerApi::drShelf(txapi::txLeaderSignEnum, const double& x, const double
   if (!r.Leader) return;
   r.Leader->SetShelfDirection(Napr);
   if (txapi::SmartPtr<txapi::IBranchs> b = r.Leader) b->SetOrigin(x, y);
-  if (txapi::SmartPtr<txapi::IText> t = r.Leader) t->SetString(S1.toWideChar());
+  // The host draws a leader's text at its container's scale: in a view drawn enlarged or reduced it is
+  // given the height that stands 3.5 on the sheet, as every other text does.
+  const double paper = (SelfTransform() ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
+  if (txapi::SmartPtr<txapi::IText> t = r.Leader) {
+    if (std::isfinite(paper) && paper > 0.0 && std::fabs(paper - 1.0) > 1e-9)
+      AddLineText(t, S1, 3.5 / paper);
+    else
+      t->SetString(S1.toWideChar());
+  }
   if (Layout.Active()) {
     // Its text, 1 above its origin, moves with the origin; the branches keep their ends.
     const txapi::SmartPtr<txapi::ILeader> leader = r.Leader;

@@ -98,7 +98,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     // value on across them. A line keeps 2 from a parallel face: across a collar too narrow for that on
     // both sides it keeps it from the front face, the deeper step.
     // Distances a reader sees are the paper's: an enlarged view has them shorter on the part.
-    const double onPaper = std::max(1.0, Md.R2D().DI.Scale) * std::fabs(ms);
+    const double onPaper = Md.R2D().Transf2D.ScaleMtr();
     const double paper = std::isfinite(onPaper) && onPaper > 1e-6 ? onPaper : 1.0;
     const double collarAt = std::max(0.0, std::min(x63 / 2.0, x63 - 2.0 / paper));
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is

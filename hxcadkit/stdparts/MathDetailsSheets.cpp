@@ -436,22 +436,18 @@ void TEjectorChannel::dr2D() const
   TCommonGeometry g(0, M);
   // The collar's diameter is given across the collar, its line 2 from either face: a collar narrower
   // than that on the sheet is drawn enlarged, at the least standard scale that gives it the room, as
-  // long as the part still fits the sheet's width. The sheets after it keep their own scale.
+  // long as the part still fits the sheet's width.
   double scale = 1.0;
   for (const double s : {2.0, 2.5, 4.0, 5.0})
     if (CollarHeight * scale < 4.0 && (Len + SpringLen) * s <= 250.0) scale = s;
-  double& sheetScale = M->R2D().DI.Scale;
-  const double kept = sheetScale;
-  if (scale != 1.0) sheetScale = scale;
   drMouldSheet(
-      *M, Id, SpringLen - 25.0, -CollarHeight,
+      *M, Id, SpringLen - 25.0, -CollarHeight, scale,
       [&](TModeler3D&) {
         g.dr2D_Shtovhach_V1(20.0, 0.0, 0.0, 1.0, Radius, Relieved(Radius, FitRadius), CollarRadius, FitRadius,
                             SpringRadius, Len, FitLen, CollarHeight, Len + SpringLen, plug->ConeLen,
                             GradeHeight, 1, true);
       },
       35, 3, 39);
-  sheetScale = kept;
 }
 
 void TEjectorChannel::dr3D(int) const

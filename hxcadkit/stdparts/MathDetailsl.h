@@ -557,9 +557,9 @@ Integer MouldWhole(double v);
 // False, with nothing drawn, when the modeller makes no sheet.
 bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
                   int t1, int t2 = 0, int t3 = 0, int t4 = 0);
-// The same with the part drawn at scale (1 / a whole number) on the sheet, as its title block says:
-// (x, y) and what draw draws are the part's own millimetres, the texts and dimension lines' offsets
-// the sheet's.
+// The same with the part drawn at scale (reduced, 1 / a whole number, or enlarged, a standard ratio)
+// on the sheet, as its title block says: (x, y) and what draw draws are the part's own millimetres,
+// the texts, their heights and dimension lines' offsets the sheet's.
 bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
                   const std::function<void(TModeler3D&)>& draw, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.

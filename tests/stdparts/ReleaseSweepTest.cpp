@@ -1016,6 +1016,8 @@ TEST_F(NamedSheets, ACrowdedFaceSignStandsOnALineOfItsOwn)
 
 // An ejector channel whose collar is too narrow on paper for its diameter's line to keep 2 mm from both
 // faces is drawn enlarged, the title block giving the scale; one whose collar has the room stays at 1:1.
+// Enlarged or not, every text of its view (values, signs, the hardened zone's note on its leader) stands
+// 3.5 high on the sheet.
 TEST_F(NamedSheets, ANarrowCollarIsDrawnEnlarged)
 {
   for (const double k : {0.5, 0.6, 0.75, 1.0}) {
@@ -1027,6 +1029,11 @@ TEST_F(NamedSheets, ANarrowCollarIsDrawnEnlarged)
     const bool enlarged = std::any_of(labels.begin(), labels.end(),
                                       [](const txhost::SvgLabel& t) { return t.Text == "2:1"; });
     EXPECT_EQ(enlarged, k < 0.8);
+    ASSERT_FALSE(Labels(sheets.back(), "HRC\u044d 52...56").empty());
+    for (const txhost::SvgLabel& t : labels)
+      if (t.Role != "sheet" && t.Role != "corner") {
+        EXPECT_NEAR(t.Height, 3.5, 1e-9) << Where(t);
+      }
   }
 }
 
