@@ -18,6 +18,7 @@ enum EWall {
   MuvpPitch,
   MuvpRim,
   MuvpHub,
+  MuvpHoleHub,
   MuvpBore,
   MuvpKeyway,
   FlangedPitch,
@@ -45,18 +46,19 @@ enum EWall {
 } // namespace
 
 // What each clearance lies between, as "between" takes them, and whether it is a wall of one part (a keyway's
-// floor under its hub's face, a hole beside the bore), which a hole must not break through, rather than two
-// pieces, which may touch.
+// floor under its hub's face, a hole beside the bore, the rim or a recess beside a hole), which a hole must
+// not break through, rather than two pieces, which may touch.
 const TFitWall FitWalls[] = {
     {"втулками соседних пальцев", false},
-    {"отверстиями втулок и наружным диаметром D", false},
+    {"отверстиями втулок и наружным диаметром D", true},
     {"гайками пальцев и ступицей d1", false},
+    {"отверстиями втулок и ступицей d1", false},
     {"отверстиями втулок и отверстием вала", true},
     {"дном шпоночного паза и ступицей d1", true},
     {"соседними болтами", false},
     {"болтами и ступицей D2", false},
-    {"отверстиями болтов и диаметром D", false},
-    {"отверстиями болтов и выточкой D3", false},
+    {"отверстиями болтов и диаметром D", true},
+    {"отверстиями болтов и выточкой D3", true},
     {"дном шпоночного паза и ступицей D2", true},
     {"звездочкой и дисками полумуфт", false},
     {"звездочкой и уступами кулачков", false},
@@ -64,11 +66,11 @@ const TFitWall FitWalls[] = {
     {"дном шпоночного паза и ступицей d1", true},
     {"соседними болтами", false},
     {"болтами и обоймой D1", false},
-    {"отверстиями болтов и диаметром D", false},
+    {"отверстиями болтов и диаметром D", true},
     {"дном шпоночного паза и ступицей d1", true},
     {"соседними болтами", false},
     {"болтами и ступицей d1", false},
-    {"отверстиями болтов и диаметром D1", false},
+    {"отверстиями болтов и диаметром D1", true},
     {"дном шпоночного паза и ступицей d1", true},
     {"дном шпоночного паза и ступицей d1", true},
     {"дном шпоночного паза и ступицей D3", true},
@@ -397,13 +399,16 @@ public:
   // in front of the hubs (slivers), only when it shares more with the hub than the solid check takes for
   // touching: the fillet's arc falls from the face so steeply that a washer's edge half a millimetre inside
   // its start shares a few hundredths of a cubic millimetre with it. Elsewhere a view draws the fillet's edge
-  // across the washer however little it reaches in.
+  // across the washer however little it reaches in, and the first fastener (where the section plane cuts it)
+  // with its head and nut across their corners towards the axis, however the model turns them there: a
+  // hexagon is measured as the circle round it.
   bool BesideHubs(int table, Integer row, EWall wall, const TRing& ring, const std::vector<TFace>& faces,
                   const char* what, bool slivers)
   {
     double least = INFINITY, over = INFINITY;
     for (const TFace& face : faces)
-      for (const TOnFace& p : face.Pieces)
+      for (TOnFace p : face.Pieces) {
+        if (!slivers && p.Hex > 0.0) p = {p.From, p.To, p.Hex * 2.0 / std::sqrt(3.0), p.Bore, 0.0};
         // A round piece stands alike everywhere on its circle.
         for (int i = 0; i < (p.Hex > 0.0 ? ring.Placed() : std::min(ring.Placed(), 1)); ++i) {
           const TBesideHub b(ring, i, p, face.Hub);
@@ -412,6 +417,7 @@ public:
           if (!(clear >= -Touch) && !(slivers && b.Shared() <= TouchingVolume(b.Volume())))
             over = std::fmin(over, clear);
         }
+      }
     if (FitGauge) FitGauge(wall, over < INFINITY ? over : least);
     if (!(over < INFINITY)) return true;
     return Fail(table, row, TString(what) + TString(" на ") + Mm(-over));
@@ -558,6 +564,11 @@ bool FitMUVP(const TFitTables& tables, TFitFault& fault)
       // The holes of half 2's bushings and half 1's cones.
       if (!f.Clear(0, r, MuvpRim, D / 2, D1 / 2 + std::fmax(P[15], P[0]) / 2,
                    "втулки пальцев выходят за наружный диаметр D"))
+        return false;
+      // Half 2's holes run through the whole half: they stay clear of its hub d1 where its fillet f leaves the
+      // flange's back face (a view draws the fillet's edge across the bushings in them), or touch it there.
+      if (!f.Clear(0, r, MuvpHoleHub, D1 / 2 - P[15] / 2, TFilletedHub{d1 / 2, f1}.At(0.0),
+                   "отверстия втулок задевают ступицу d1"))
         return false;
       // The washer on flange 1's back face, where the hub d1 rises behind its fillet f, the nut on the washer.
       if (!f.BesideHubs(0, r, MuvpHub, pins, {{{d1 / 2, f1}, WasherAndHexagon(nut, P[3])}},

@@ -561,9 +561,9 @@ protected:
     return !why.empty() ? why : built == 0 ? "refused" : "sound";
   }
 
-  // A refusal for pieces that overlap: the builder run anyway on the main row it names makes them overlap,
-  // both halves of that row or one of another row of its torque group, each of either length of hub and
-  // either bore. Empty when it does, else why the refusal was wrong.
+  // A refusal for pieces that overlap: the builder run anyway on the main row it names makes something unsound
+  // (as solids, or in a section or view), both halves of that row or one of another row of its torque group,
+  // each of either length of hub and either bore. Empty when it does, else why the refusal was wrong.
   std::string OverlapShown(const std::string& said)
   {
     const std::string word = "строка ";
@@ -585,18 +585,27 @@ protected:
     return "refused (" + said + "), but its row built anyway checks clean";
   }
 
-  // The builder run without the rules on the tables as they stand: whether what it builds is unsound.
+  // The builders run without the rules on the tables as they stand: whether what one builds is unsound.
   bool Overlaps(double m, double d1, double d2, int t1, int t2)
   {
-    Model(m, d1, d2, t1, t2);
-    std::error_code ec;
-    for (const auto& f : std::filesystem::directory_iterator(Dir.path(), ec))
-      std::filesystem::remove_all(f.path(), ec);
-    Log.Texts.clear();
-    Make3DUnchecked(GetParam().Row);
-    const bool overlaps = !Unsound3D().empty();
-    Forget();
-    return overlaps;
+    bool unsound = false;
+    for (int mode : {1, 2, 0}) {
+      Model(m, d1, d2, t1, t2);
+      std::error_code ec;
+      for (const auto& f : std::filesystem::directory_iterator(Dir.path(), ec))
+        std::filesystem::remove_all(f.path(), ec);
+      Log.Texts.clear();
+      if (mode != 0) {
+        SetCouplingModeler(&M);
+        M.Reset();
+      }
+      MakeUnchecked(GetParam().Row, mode);
+      unsound = !(mode == 0 ? Unsound3D() : Unsound2D(mode)).empty();
+      SetCouplingModeler(&drApi::MA);
+      Forget();
+      if (unsound) break;
+    }
+    return unsound;
   }
 
   txhost::test::TempDir Base;

@@ -43,7 +43,7 @@ protected:
     if (!bypass) {
       if (!Couplings.drCoupling(c.Name, 0)) return {"refused"};
     } else {
-      Make3DUnchecked(k);
+      MakeUnchecked(k);
     }
     txhost::Object* doc = H.OpenDocument(ControlModel.Detail3D(0).Utf8Text(), false);
     if (!doc) return {"no assembly"};

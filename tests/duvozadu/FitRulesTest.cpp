@@ -131,6 +131,11 @@ TEST_F(FitRules, FastenersOffTheirCircleAreRefused)
                       At("Муфта торообразная", 0) +
                           ": 5.5 болта не помещаются на D2 48: соседние заходят друг на друга на 0.48"));
 
+  // The 1000 sleeve-and-pin coupling's hub d1 a quarter wider (150, its fillet 2): half 2's holes for the
+  // bushings run 7 into its hub, which the view draws across the bushings.
+  ASSERT_TRUE(Use("МУВП", 7, 31, [](double v) { return v * 1.25; }));
+  EXPECT_TRUE(Refused(0, 31, At("МУВП", 31) + ": отверстия втулок задевают ступицу d1 на 7"));
+
   // The 6300 toothed couplings' bolt circle D0 245 moved in: the washers and nuts of M20 sink into the
   // sleeve's barrel D1 200, in the coupling with two sleeves and in the one with a flanged half alike.
   const int row = RowWith("Муфта зубчатая", 0, 6300);

@@ -21,9 +21,9 @@ protected:
     drApi::PControlModel = nullptr;
     CouplingTest::TearDown();
   }
-  // Runs coupling k's 3D builder on its tables as the base holds them, read without the catalogue's
-  // check: what a row the rules refuse would have built.
-  static void Make3DUnchecked(int k)
+  // Runs coupling k's builder of a mode (0 3D, 1 section, 2 view) on its tables as the base holds them,
+  // read without the catalogue's check: what a row the rules refuse would have built.
+  static void MakeUnchecked(int k, int mode = 0)
   {
     const TCoupling& c = iCouplings[k];
     for (int i = 0; c.LTable[i + 1]; ++i) {
@@ -35,7 +35,7 @@ protected:
     ControlModel.PrefixName = TString(c.LTable[0]);
     ControlModel.StandartName = ATable[0]->GOST;
     ControlModel.ForgetFiles();
-    c.Make3D();
+    (mode == 0 ? c.Make3D : mode == 1 ? c.Make2D : c.Make2DView)();
   }
   txhost::test::TempDir Dir;
   txhost::Host H;
