@@ -134,6 +134,42 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
   return true;
 }
 
+bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
+{
+  // Its arms and shelf, in the sign's frame from the tip, kept 0.8 off every axis but within a millimetre
+  // of the tip, which stands on its surface.
+  constexpr double Off = 0.8, Rise = SignArm * 1.7320508075688772;
+  const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+  const std::array<std::array<double, 4>, 3> strokes{std::array<double, 4>{0, 0, -SignArm, Rise},
+                                                     std::array<double, 4>{0, 0, 2 * SignArm, 2 * Rise},
+                                                     std::array<double, 4>{2 * SignArm, 2 * Rise, SignShelfEnd, 2 * Rise}};
+  for (const auto& t : strokes) {
+    const double len = std::hypot(t[2] - t[0], t[3] - t[1]);
+    const int k = std::max(1, int(std::ceil(len / 0.25)));
+    for (int i = 0; i <= k; ++i) {
+      const double u = t[0] + (t[2] - t[0]) * i / k, v = t[1] + (t[3] - t[1]) * i / k;
+      if (std::hypot(u, v) < 1) continue;
+      const double x = X + c * u - n * v, y = Y + n * u + c * v;
+      if (std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& a) { return OffSegment(x, y, a) < Off; }))
+        return false;
+    }
+  }
+  return true;
+}
+
+bool TSheetLayout::SizeAcross(const TQuad& q) const
+{
+  const TAgainst against(q);
+  const auto crosses = [&against](const std::array<double, 4>& g) {
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    return against.Meets(gx, gy, 2);
+  };
+  return std::any_of(Extensions.begin(), Extensions.end(), crosses) ||
+         std::any_of(CircleLines.begin(), CircleLines.end(), crosses) ||
+         std::any_of(Settled.begin(), Settled.end(),
+                     [&crosses](const TSettled& p) { return crosses({p.X1, p.Y1, p.X2, p.Y2}); });
+}
+
 bool TSheetLayout::SignClear(const TSign& s, double X, double Y) const
 {
   return StrokesClear(s, X, Y) && !Crossed(Grown(SignValue(s, X, Y), 1));
@@ -162,7 +198,8 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     TPlacedSign& p = placed[i];
     TSign s = Signs[i];
     s.SAngle = p.Angle;
-    if (StrokesClear(s, p.X, p.Y)) continue;
+    // One left with a stroke on an axis (asked where no place on its stretch is off it) looks again as well.
+    if (StrokesClear(s, p.X, p.Y) && StrokesOffAxes(s, p.X, p.Y)) continue;
     // Off its own place while it looks for another.
     const TQuad own = Boxes[p.Box];
     Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
@@ -189,12 +226,16 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       const TPlacedSign& p = placed[i];
       TSign s = Signs[i];
       s.SAngle = p.Angle;
-      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
+      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) &&
+                       StrokesOffAxes(s, p.X, p.Y)))
+        continue;
       held.emplace_back(p.Box, Boxes[p.Box]);
       Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
       TSpot spot;
-      // Carried far only off a size's line across it: a callout's leader across it is not worth a long line.
-      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true), spot)) {
+      // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
+      // it is not worth a long line.
+      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y)),
+                         spot)) {
         Boxes[p.Box] = held.back().second;
         ++left;
         if (!firstOrNone) failed[i] = true;

@@ -617,7 +617,12 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_ring_shoulder", nullptr, 0, 0, 0.510, false},
                           {"locating_ring_shoulder", nullptr, 0, 0, 2.0, false},
                           {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
-                          {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true}};
+                          {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true},
+                          // A collar bush given a front part: the V-groove's place, the front's length and the
+                          // collar face's sign beside it; a bore whose value stands past its arrows.
+                          {"guide_bush_4", "FLen", 17, 0.472, 1, true},
+                          {"guide_bush_4", "LPRadius", 6, 0.884, 1, false},
+                          {"guide_bush_2", "LPRadius", 12, 0.175, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
