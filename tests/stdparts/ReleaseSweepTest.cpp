@@ -627,7 +627,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_2", "LPRadius", 12, 0.175, 1, false, true},
                           // A line just past the corner of a sign's arm and shelf, across the shelf alone.
                           {"locating_sleeve", nullptr, 9, 0.655, 1, false, true},
-                          {"locating_sleeve", nullptr, 11, 0.277, 1, false, true}};
+                          {"locating_sleeve", nullptr, 11, 0.277, 1, false, true},
+                          // The requirements beside a detail's broken boundary.
+                          {"guide_pillar_threaded", nullptr, 11, 0.538, 1, false},
+                          {"guide_pillar_threaded", nullptr, 21, 0.423, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
