@@ -299,7 +299,9 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       }
     // What it stands on: the outlines and extension lines through its tip along its base, as far as
     // they go; it slides along them and never leaves them.
-    std::vector<std::pair<double, double>> carriers;
+    // Its tip stands within a quarter millimetre of one that runs along its base (within 2 degrees): a
+    // rounding's last chord meeting the line is not one.
+    std::vector<std::pair<double, double>> carriers, along;
     bool onOutline = false;
     for (const auto* lines : {&Segments, &Extensions})
       for (const auto& g : *lines) {
@@ -307,6 +309,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
         across(g, a0, a1, b0, b1);
         if (std::fabs(b0 - snap) > 0.05 || std::fabs(b1 - snap) > 0.05) continue;
         carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
+        if (std::fabs(b1 - b0) <= std::sin(2 * Deg) * std::fabs(a1 - a0)) along.push_back(carriers.back());
         onOutline =
             onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
       }
@@ -323,6 +326,10 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
     const auto onCarrier = [&carriers](double t) {
       return std::any_of(carriers.begin(), carriers.end(),
                          [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
+    };
+    const auto standsOn = [&along](double t) {
+      return std::any_of(along.begin(), along.end(),
+                         [t](const auto& r) { return t >= r.first - 0.25 && t <= r.second + 0.25; });
     };
     // On the line of what it stands on, if not yet on the part of it drawn.
     const bool onPart = !carriers.empty();
@@ -342,7 +349,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c, angle = s.SAngle;
     };
     for (const auto& [t, u] : moves) {
-      if (onPart && (u != 0 || !onCarrier(t))) continue;
+      if (onPart && (u != 0 || !onCarrier(t) || (!along.empty() && !standsOn(t)))) continue;
       const double x = s.SX + t * c - (u + snap) * n, y = s.SY + t * n + (u + snap) * c;
       // The sign off the outlines and the texts, within the frame; its value off every line too (an
       // extension line may pass under its arms).
@@ -371,6 +378,13 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       for (const auto& r : carriers)
         if (!onCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
           t = std::clamp(0.0, r.first, r.second);
+      // Not on a rounding's chord: on the nearest stretch along its base instead.
+      if (!along.empty() && !standsOn(t)) {
+        const auto& r = *std::min_element(along.begin(), along.end(), [t](const auto& a, const auto& b) {
+          return std::fabs(std::clamp(t, a.first, a.second) - t) < std::fabs(std::clamp(t, b.first, b.second) - t);
+        });
+        t = std::clamp(t, r.first, r.second);
+      }
       if (t != 0 || snap != 0) move(t, snap);
       at = Footprint(s, s.SX + t * c - snap * n, s.SY + t * n + snap * c);
       tip(t, snap);

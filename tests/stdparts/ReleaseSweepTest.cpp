@@ -630,7 +630,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_sleeve", nullptr, 11, 0.277, 1, false, true},
                           // The requirements beside a detail's broken boundary.
                           {"guide_pillar_threaded", nullptr, 11, 0.538, 1, false},
-                          {"guide_pillar_threaded", nullptr, 21, 0.423, 1, false}};
+                          {"guide_pillar_threaded", nullptr, 21, 0.423, 1, false},
+                          // A sign slid onto a rounding's last chord, short of the line it stands on.
+                          {"guide_pillar_threaded", "Len", 7, 0.467, 1, false, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
