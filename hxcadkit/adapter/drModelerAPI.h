@@ -487,6 +487,10 @@ private:
   // Whether the strokes of the sign s with its tip at (X, Y), its arms and shelf, keep off every dimension
   // line, extension line, leader, angle's arc and ray and thin line settled (sizesOnly: the sizes' lines).
   bool StrokesClear(const TSign& s, double X, double Y, bool sizesOnly = false) const;
+  // Whether the strokes of the sign s with its tip at (X, Y) keep 0.8 off every axis (but by its tip).
+  bool StrokesOffAxes(const TSign& s, double X, double Y) const;
+  // Whether a size's line (an extension line, a dimension line, a circle's leader) settled crosses q.
+  bool SizeAcross(const TQuad& q) const;
   // Whether the sign s with its tip at (X, Y) stands clear of the lines settled: its strokes crossing
   // none, its value a millimetre off every one.
   bool SignClear(const TSign& s, double X, double Y) const;

@@ -279,8 +279,14 @@ void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2, 
   const double wide[2] = {std::fabs(x2 - x1), width}, high[2] = {30, height};
   for (int size = 0; size < 2; ++size) {
     if (!(wide[size] > 0 && high[size] > 0)) continue;
+    // Its lines themselves off a detail's broken boundary too, which no outline of the view draws.
     const auto fits = [&](double dx, double dy) {
-      return Free(Rect(left + dx, top + dy - high[size], left + dx + wide[size], top + dy));
+      const TAgainst lines(Rect(left + dx, top + dy - high[1], left + dx + wide[1], top + dy));
+      return Free(Rect(left + dx, top + dy - high[size], left + dx + wide[size], top + dy)) &&
+             std::none_of(Broken.begin(), Broken.end(), [&lines](const std::array<double, 4>& g) {
+               const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+               return lines.Meets(gx, gy, 2);
+             });
     };
     if (fits(0, 0)) return;
     double best = -1, bx = 0, by = 0;

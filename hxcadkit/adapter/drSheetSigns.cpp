@@ -92,7 +92,8 @@ TQuad TSheetLayout::SignValue(const TSign& s, double X, double Y) const
 bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOnly) const
 {
   // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
-  // taken half a millimetre on past its free end, so that a line passing there is kept apart from it.
+  // taken half a millimetre on past its free end, so that a line passing there is kept apart from it; the
+  // shelf as far back from the long arm's end, where a line just past that corner crosses the shelf alone.
   constexpr double On = 0.5, Rise = SignArm * 1.7320508075688772;
   const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
   const auto stroke = [&](double x1, double y1, double x2, double y2) {
@@ -103,7 +104,7 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
   const std::array<std::array<double, 4>, 3> strokes{
       stroke(0, 0, -SignArm * (1 + arm), Rise * (1 + arm)),
       stroke(0, 0, 2 * SignArm * (1 + arm / 2), 2 * Rise * (1 + arm / 2)),
-      stroke(2 * SignArm, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
+      stroke(2 * SignArm - On, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
   // A line crossing a stroke at its own very end crosses it as well: only the sign's tip stands on a line.
   const auto across = [&strokes](const std::array<double, 4>& g) {
     const double ux = g[2] - g[0], uy = g[3] - g[1], l = std::hypot(ux, uy), e = l > 0 ? 0.25 / l : 0;
@@ -134,6 +135,42 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
   return true;
 }
 
+bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
+{
+  // Its arms and shelf, in the sign's frame from the tip, kept 0.8 off every axis but within a millimetre
+  // of the tip, which stands on its surface.
+  constexpr double Off = 0.8, Rise = SignArm * 1.7320508075688772;
+  const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+  const std::array<std::array<double, 4>, 3> strokes{std::array<double, 4>{0, 0, -SignArm, Rise},
+                                                     std::array<double, 4>{0, 0, 2 * SignArm, 2 * Rise},
+                                                     std::array<double, 4>{2 * SignArm, 2 * Rise, SignShelfEnd, 2 * Rise}};
+  for (const auto& t : strokes) {
+    const double len = std::hypot(t[2] - t[0], t[3] - t[1]);
+    const int k = std::max(1, int(std::ceil(len / 0.25)));
+    for (int i = 0; i <= k; ++i) {
+      const double u = t[0] + (t[2] - t[0]) * i / k, v = t[1] + (t[3] - t[1]) * i / k;
+      if (std::hypot(u, v) < 1) continue;
+      const double x = X + c * u - n * v, y = Y + n * u + c * v;
+      if (std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& a) { return OffSegment(x, y, a) < Off; }))
+        return false;
+    }
+  }
+  return true;
+}
+
+bool TSheetLayout::SizeAcross(const TQuad& q) const
+{
+  const TAgainst against(q);
+  const auto crosses = [&against](const std::array<double, 4>& g) {
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    return against.Meets(gx, gy, 2);
+  };
+  return std::any_of(Extensions.begin(), Extensions.end(), crosses) ||
+         std::any_of(CircleLines.begin(), CircleLines.end(), crosses) ||
+         std::any_of(Settled.begin(), Settled.end(),
+                     [&crosses](const TSettled& p) { return crosses({p.X1, p.Y1, p.X2, p.Y2}); });
+}
+
 bool TSheetLayout::SignClear(const TSign& s, double X, double Y) const
 {
   return StrokesClear(s, X, Y) && !Crossed(Grown(SignValue(s, X, Y), 1));
@@ -162,7 +199,8 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     TPlacedSign& p = placed[i];
     TSign s = Signs[i];
     s.SAngle = p.Angle;
-    if (StrokesClear(s, p.X, p.Y)) continue;
+    // One left with a stroke on an axis (asked where no place on its stretch is off it) looks again as well.
+    if (StrokesClear(s, p.X, p.Y) && StrokesOffAxes(s, p.X, p.Y)) continue;
     // Off its own place while it looks for another.
     const TQuad own = Boxes[p.Box];
     Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
@@ -189,12 +227,16 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       const TPlacedSign& p = placed[i];
       TSign s = Signs[i];
       s.SAngle = p.Angle;
-      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)))) continue;
+      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) &&
+                       StrokesOffAxes(s, p.X, p.Y)))
+        continue;
       held.emplace_back(p.Box, Boxes[p.Box]);
       Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
       TSpot spot;
-      // Carried far only off a size's line across it: a callout's leader across it is not worth a long line.
-      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true), spot)) {
+      // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
+      // it is not worth a long line.
+      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y)),
+                         spot)) {
         Boxes[p.Box] = held.back().second;
         ++left;
         if (!firstOrNone) failed[i] = true;
@@ -257,7 +299,9 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       }
     // What it stands on: the outlines and extension lines through its tip along its base, as far as
     // they go; it slides along them and never leaves them.
-    std::vector<std::pair<double, double>> carriers;
+    // Its tip stands within a quarter millimetre of one that runs along its base (within 2 degrees): a
+    // rounding's last chord meeting the line is not one.
+    std::vector<std::pair<double, double>> carriers, along;
     bool onOutline = false;
     for (const auto* lines : {&Segments, &Extensions})
       for (const auto& g : *lines) {
@@ -265,6 +309,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
         across(g, a0, a1, b0, b1);
         if (std::fabs(b0 - snap) > 0.05 || std::fabs(b1 - snap) > 0.05) continue;
         carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
+        if (std::fabs(b1 - b0) <= std::sin(2 * Deg) * std::fabs(a1 - a0)) along.push_back(carriers.back());
         onOutline =
             onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
       }
@@ -281,6 +326,10 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
     const auto onCarrier = [&carriers](double t) {
       return std::any_of(carriers.begin(), carriers.end(),
                          [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
+    };
+    const auto standsOn = [&along](double t) {
+      return std::any_of(along.begin(), along.end(),
+                         [t](const auto& r) { return t >= r.first - 0.25 && t <= r.second + 0.25; });
     };
     // On the line of what it stands on, if not yet on the part of it drawn.
     const bool onPart = !carriers.empty();
@@ -300,7 +349,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c, angle = s.SAngle;
     };
     for (const auto& [t, u] : moves) {
-      if (onPart && (u != 0 || !onCarrier(t))) continue;
+      if (onPart && (u != 0 || !onCarrier(t) || (!along.empty() && !standsOn(t)))) continue;
       const double x = s.SX + t * c - (u + snap) * n, y = s.SY + t * n + (u + snap) * c;
       // The sign off the outlines and the texts, within the frame; its value off every line too (an
       // extension line may pass under its arms).
@@ -329,6 +378,13 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       for (const auto& r : carriers)
         if (!onCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
           t = std::clamp(0.0, r.first, r.second);
+      // Not on a rounding's chord: on the nearest stretch along its base instead.
+      if (!along.empty() && !standsOn(t)) {
+        const auto& r = *std::min_element(along.begin(), along.end(), [t](const auto& a, const auto& b) {
+          return std::fabs(std::clamp(t, a.first, a.second) - t) < std::fabs(std::clamp(t, b.first, b.second) - t);
+        });
+        t = std::clamp(t, r.first, r.second);
+      }
       if (t != 0 || snap != 0) move(t, snap);
       at = Footprint(s, s.SX + t * c - snap * n, s.SY + t * n + snap * c);
       tip(t, snap);

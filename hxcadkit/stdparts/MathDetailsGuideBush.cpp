@@ -107,7 +107,12 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
   }
   if (GrooveLen != 0.0) {
     const TString none;
-    Md.drDimHL(GrooveLen, -43.0, 1.0, 0.0, -r2, GrooveLen, 1.0 - r1, none, none, none);
+    // Placed from the collar's front face; on a bush with a front part, from its rear face, chained to the
+    // collar's height: one from the front face would have an extension line across the front's line.
+    if (F != 0.0)
+      Md.drDimHL(GrooveLen - S, -30.0, 1.0, S, -r2, GrooveLen, 1.0 - r1, none, none, none);
+    else
+      Md.drDimHL(GrooveLen, -43.0, 1.0, 0.0, -r2, GrooveLen, 1.0 - r1, none, none, none);
     Md.drCircleShelf(GrooveLen, r1, 3.0, GrooveLen + 5.0, r1 + 20.0, next);
     VGrooveDetail(Md, 90.0, below, next);
   }
@@ -226,13 +231,19 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     char digits[32];
     const int written = std::snprintf(digits, sizeof digits, "%g", 2.0 * r);
     const bool boreValueOut = 2.0 * r < 3.0 + 2.1 * (3 + std::max(written, 1));
-    if (F > L - S && boreValueOut) {
-      // Three diameters nested past the rear end would each run the value of the one inside on across
-      // the next one's extension line: the bore alone stands there, the rear outside and the collar
-      // across the section where each is, their values beyond the wall.
-      const double rear = (S + 3.0 + L - 1.0) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
+    if (boreValueOut) {
+      // A diameter nested outside it would have the bore's value run on across its extension line: the bore
+      // alone stands past the rear end, the rear outside (and the collar, where it is not sized at the
+      // front) across the section where each is, their values beyond the wall. The rear outside's line
+      // stands in the middle of the longer of its stretches either side of the V-groove.
+      double from = S + 3.0, to = L - 1.0;
+      if (Xk != 0.0 && Xk - 1.0 - from > to - Xk - 1.0)
+        to = Xk - 1.0;
+      else if (Xk != 0.0)
+        from = Xk + 1.0;
+      const double rear = (from + to) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
       Md.drDimVL1(2.0 * r1, 0.5, 1.0, rear, -r1, rear, r1, "&02", "n6", none);
-      Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
+      if (F > L - S) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
     } else {
       Md.drDimVL2(2.0 * r1, bore + 10.5, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
       if (F > L - S) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);

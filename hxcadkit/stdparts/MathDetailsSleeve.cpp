@@ -420,7 +420,12 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     if (x50 != 0.0)
       Md.drDimHL(-x50, below(boreBelow && !collarNearer), 1.0, x51 - x50, -r43, x51, -top, none, "h12", none);
     Md.drDimHL(x51, above(3, top), 0.0, 0.0, r1 - Tan30, x51, top, none, "h14", none);
-    Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
+    // The outside's sign above the part; with a collar, whose lengths stand above the part with the
+    // thread's, it stands on the outside's lower half.
+    if (x50 != 0.0)
+      Md.drRough(-39.0, -r1, 270.0, plain, "0,8", none, none);
+    else
+      Md.drRough(-39.0, r1, 90.0, plain, "0,8", none, none);
     // The chamfer's length from the corner its lines make: the angle's ray along the surface, run on past
     // the end face, ends its extension line there instead of crossing it.
     Md.drDimHL(1.0, -10.0, 0.0, 0.0, faceClear ? -r1 : 1.0 - r1, 1.0, -r1, none, none, none);
