@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 #include "hxcadkit/drawing/Cuthole.h"
+#include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/Mathemat.h"
@@ -295,7 +296,6 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   if (isSize) {
     // Offsets are the sheet's millimetres: the part's own lengths in them at the placement's scale.
     const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
-    const double above = (RTpa - r10 - r53) * k; // from the counterbore's edge to the rim
     const bool entry = t != 0.0 && t < T && cone;
     // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
     if (!shoulder)
@@ -309,10 +309,13 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
     // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
     // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
+    // The counterbores' depth alone above the section, past the room its face's sign takes on the side of
+    // its extension line that no other line runs along; the whole length below, beyond the edges' sizes.
     const double xOut = T * k + 36.0 - xf7 * k;
+    const double signAbove = SignReachBack + 1.0, depthAbove = signAbove + SignReachOn + 2.0;
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
-              {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
-              {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa, "", "h14", ""},
+              {dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
+              {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
               // The bore's diameter here unless the plan view takes it (nothing is drawn for 0).
               {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
               // The screws' holes from where they start: past a shoulder the line comes as much nearer.
@@ -343,7 +346,9 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     // away from the lead-in's and the entry's angles above the axis.
     const double faceSign = (iR + rise + r10 - r53) / 2.0 - 3.0;
     Rough(Md, T, entry ? -faceSign - 3.0 : -faceSign, 0.0, "1,6");
-    Rough(Md, T - x66, RTpa + 17.0, 0.0, "1,6");
+    // The counterbores' face: on its extension line above the rim, its arms towards the front face, where
+    // no line runs now that the whole length is below.
+    Rough(Md, T - x66, RTpa + signAbove / k, 180.0, "1,6");
   }
   Md.drDeleteMtr();
 }

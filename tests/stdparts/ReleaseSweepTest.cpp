@@ -515,8 +515,7 @@ protected:
 
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
 // count held to the one listed. A draw asked for by HXCAD_SHEET_SEED fails on any finding.
-constexpr std::pair<const char*, int> OpenBetween[] = {
-    {"locating_ring", 2}, {"locating_ring_shoulder", 2}};
+constexpr std::array<std::pair<const char*, int>, 0> OpenBetween{};
 
 TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
@@ -577,9 +576,7 @@ TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 // Every finding at these sizes is listed by part and kind (held to its count, as CI's draw is); the kinds
 // the fixes mended are listed nowhere, so that any one of them fails.
 constexpr TOpen OpenAtFactors[] = {{"locating_ring", "line through an arrow's tip", 1},
-                                   {"locating_ring", "sign off its surface", 1},
-                                   {"locating_ring", "sign's stroke crossed", 4},
-                                   {"locating_ring_shoulder", "sign's stroke crossed", 4}};
+                                   {"locating_ring", "sign off its surface", 1}};
 
 TEST_F(ReleaseSweepBetween, SheetsAtTheFactorsADesignerNamesAreFitToRelease)
 {
