@@ -248,18 +248,18 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
       b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
     };
-    for (const auto* lines : {&Segments, &Extensions})
+    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
       for (const auto& g : *lines) {
         double a0, a1, b0, b1;
         across(g, a0, a1, b0, b1);
         if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
           nearest = std::fabs(b0), snap = (b0 + b1) / 2;
       }
-    // What it stands on: the outlines and extension lines through its tip along its base, as far as
-    // they go; it slides along them and never leaves them.
+    // What it stands on: the outlines, extension lines and texts' leaders through its tip along its base,
+    // as far as they go; it slides along them and never leaves them.
     std::vector<std::pair<double, double>> carriers;
     bool onOutline = false;
-    for (const auto* lines : {&Segments, &Extensions})
+    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
       for (const auto& g : *lines) {
         double a0, a1, b0, b1;
         across(g, a0, a1, b0, b1);
