@@ -92,7 +92,8 @@ TQuad TSheetLayout::SignValue(const TSign& s, double X, double Y) const
 bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOnly) const
 {
   // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
-  // taken half a millimetre on past its free end, so that a line passing there is kept apart from it.
+  // taken half a millimetre on past its free end, so that a line passing there is kept apart from it; the
+  // shelf from as far back past its corner, where a line would cross both strokes too near their ends.
   constexpr double On = 0.5, Rise = SignArm * 1.7320508075688772;
   const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
   const auto stroke = [&](double x1, double y1, double x2, double y2) {
@@ -103,7 +104,7 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
   const std::array<std::array<double, 4>, 3> strokes{
       stroke(0, 0, -SignArm * (1 + arm), Rise * (1 + arm)),
       stroke(0, 0, 2 * SignArm * (1 + arm / 2), 2 * Rise * (1 + arm / 2)),
-      stroke(2 * SignArm, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
+      stroke(2 * SignArm - On, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
   // A line crossing a stroke at its own very end crosses it as well: only the sign's tip stands on a line.
   const auto across = [&strokes](const std::array<double, 4>& g) {
     const double ux = g[2] - g[0], uy = g[3] - g[1], l = std::hypot(ux, uy), e = l > 0 ? 0.25 / l : 0;
