@@ -9,8 +9,8 @@
 #include <initializer_list>
 
 #include "hxcadkit/drawing/Cuthole.h"
-#include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/MathDetail2.h"
+#include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/Mathemat.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -325,7 +325,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
                "H14", ""},
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
-    Md.drDimApc(30.0, 0.0, 15.0 / k, 0.0, TString(), T - bevel, RTpa);
+    constexpr double leadInArc = 15.0;
+    Md.drDimApc(30.0, 0.0, leadInArc / k, 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
       // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there the
@@ -333,8 +334,15 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // ray along the axis would run up across the lead-in's angle). Its arc three quarters of the cone
       // out keeps its rays on the cone and, turned, its value under the cone, clear of the bore's edge.
       // Below it the land the cone starts from, its line inside a narrow bore, and the cone's far
-      // diameter, which the land, the angle and the thickness already make a reference size.
-      Md.drDimApc(a, 90.0, 0.75 * (T - t) / std::sin(a * cDegree), 0.0, TString(), T, iR + rise);
+      // diameter, which the land, the angle and the thickness already make a reference size. A cone so long
+      // that that arc would reach past the rim has it stop short of the lead-in's angle instead: under as
+      // much of the rim as that angle's arc takes (its radius times the sine of 30 degrees) and both values,
+      // where that leaves room for its own value.
+      constexpr double value = 3.5; // a value's height on the sheet
+      const double along = 0.75 * (T - t) / std::sin(a * cDegree), mouth = iR + rise,
+                   below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * value) / k;
+      Md.drDimApc(a, 90.0, mouth + along > RTpa && below * k >= 2.0 * value ? below : along, 0.0, TString(), T,
+                  mouth);
       Dims(Md, {{dHL, t, std::min(8.0, iR * k / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
