@@ -325,8 +325,10 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
                "H14", ""},
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
+    // The lead-in's angle has its rays drawn from its vertex, or from the lead-in's far end where the
+    // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
     constexpr double leadInArc = 15.0;
-    Md.drDimApc(30.0, 0.0, leadInArc / k, 0.0, TString(), T - bevel, RTpa);
+    Md.drDimApc(30.0, 0.0, leadInArc / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
       // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there the
