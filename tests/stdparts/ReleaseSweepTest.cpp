@@ -598,7 +598,8 @@ TEST_F(ReleaseSweepBetween, SheetsAtTheFactorsADesignerNamesAreFitToRelease)
 
 // Cases the draws between the sampled sizes found broken, drawn again in CI: the part, its row and how far
 // towards the next (or its factor), and the size pushed 10 % past or under its neighbour (the shouldered
-// ring thickened until its entry's angle met the lead-in's, its counterbores shallower than the lead-in; the
+// ring thickened until its entry's angle met the lead-in's, its counterbores shallower than the lead-in or
+// so wide that a line passed its outside's sign's corner; the
 // flat ring's counterbores' sign between two extension lines, its pin hole's diameter through an angle's
 // arrow). Every finding fails, the signs' too.
 TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
@@ -615,6 +616,7 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_ring_shoulder", nullptr, 0, 0, 2.0, false},
                           {"locating_ring_shoulder", "Thickness", 0, 0, 1.693, true},
                           {"locating_ring_shoulder", "FixBoltHeadLen", 0, 0, 0.511, false},
+                          {"locating_ring_shoulder", "FixBoltHeadRadius", 0, 0, 0.8799483216, true},
                           {"locating_ring", "FixBoltRadius", 0, 0, 0.760, false},
                           {"locating_ring", nullptr, 0, 0, 1.575, false},
                           {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
