@@ -620,6 +620,9 @@ private:
   // The extension lines of the settled dimensions, as drawn (from the measured point to 2 past the line),
   // and those a part draws itself.
   std::vector<std::array<double, 4>> Extensions;
+  // The leaders of the texts settled, each from its shelf to the point it names: a sign asked along one
+  // stands on it as on an extension line.
+  std::vector<std::array<double, 4>> TextLeaders;
   // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
   struct TSettled
   {

@@ -111,7 +111,7 @@ private:
     TQuad Sign;
   };
 
-  bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside, bool radius) const;
+  bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside) const;
   void Start(const TCircleDimension& c);
   bool OnArc(double a) const;
   TAt Leader(double a, double shift, bool reversed, bool stopped = false) const;
@@ -153,8 +153,8 @@ TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
           return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
         }))
       Holes.push_back(h);
-  // The angles' arrows' tips: the ends of their arcs, where a chord meets no other. A radius's line
-  // through one reads as the arrow's.
+  // The angles' arrows' tips: the ends of their arcs, where a chord meets no other. A radius's or a
+  // diameter's line through one reads as the arrow's.
   for (const auto& piece : Chords)
     for (const std::array<double, 2> end : {std::array<double, 2>{piece[0], piece[1]}, {piece[2], piece[3]}})
       if (std::count_if(Chords.begin(), Chords.end(), [&end](const std::array<double, 4>& o) {
@@ -167,13 +167,13 @@ TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
 // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
 // another circle only runs through it.
 bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, double cx, double cy,
-                                            bool outside, bool radius) const
+                                            bool outside) const
 {
   const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
   const auto throughTip = [&line](const std::array<double, 2>& t) {
     return OffSegment(t[0], t[1], line) < 0.3;
   };
-  return (!radius || std::none_of(Tips.begin(), Tips.end(), throughTip)) &&
+  return std::none_of(Tips.begin(), Tips.end(), throughTip) &&
          std::none_of(Holes.begin(), Holes.end(),
                       [&](const TArc& h) {
                         return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
@@ -306,8 +306,7 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
   // nothing but the part.
   const auto clear = [&](const TAt& at) {
-    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside,
-                     !c.Diameter);
+    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside);
   };
   const TAt stub = Leader(a, shift, reversed, true);
   bool whole = false, shortened = false, offPart = true;

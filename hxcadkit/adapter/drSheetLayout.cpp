@@ -64,6 +64,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   Extensions.clear(), Thin.clear(), Axes.clear(), Broken.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
+  TextLeaders.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -183,7 +184,7 @@ void TSheetLayout::Enlarge(double width, double height, double dx, double dy)
   if (!On) return;
   Bands.Valid = false;
   const auto shift = [dx, dy](double& x, double& y) { x += dx, y += dy; };
-  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes, &Broken})
+  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes, &Broken, &TextLeaders})
     for (auto& g : *lines)
       shift(g[0], g[1]), shift(g[2], g[3]);
   for (auto* quads : {&Boxes, &DimensionLines})
@@ -261,10 +262,12 @@ void TSheetLayout::Settle(const std::function<void(double X1, double Y1, double 
       }
     }
     Boxes.push_back(at);
-    // Its leader, where it settled: no sign's value lies across it.
+    // Its leader, where it settled: no sign's value lies across it, and a sign asked along it stands on it.
     if (t.Leader)
-      for (const auto& [bx, by] : t.Branches)
+      for (const auto& [bx, by] : t.Branches) {
         Thin.push_back({t.OX + dx, t.OY + dy, bx, by});
+        TextLeaders.push_back(Thin.back());
+      }
   }
   Titles.clear();
   SettleSigns(carry);

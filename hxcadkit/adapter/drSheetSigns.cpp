@@ -93,7 +93,7 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
 {
   // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
   // taken half a millimetre on past its free end, so that a line passing there is kept apart from it; the
-  // shelf as far back from the long arm's end, where a line just past that corner crosses the shelf alone.
+  // shelf from as far back past its corner, where a line would cross both strokes too near their ends.
   constexpr double On = 0.5, Rise = SignArm * 1.7320508075688772;
   const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
   const auto stroke = [&](double x1, double y1, double x2, double y2) {
@@ -290,20 +290,20 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
       b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
     };
-    for (const auto* lines : {&Segments, &Extensions})
+    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
       for (const auto& g : *lines) {
         double a0, a1, b0, b1;
         across(g, a0, a1, b0, b1);
         if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
           nearest = std::fabs(b0), snap = (b0 + b1) / 2;
       }
-    // What it stands on: the outlines and extension lines through its tip along its base, as far as
-    // they go; it slides along them and never leaves them.
+    // What it stands on: the outlines, extension lines and texts' leaders through its tip along its base,
+    // as far as they go; it slides along them and never leaves them.
     // Its tip stands within a quarter millimetre of one that runs along its base (within 2 degrees): a
     // rounding's last chord meeting the line is not one.
     std::vector<std::pair<double, double>> carriers, along;
     bool onOutline = false;
-    for (const auto* lines : {&Segments, &Extensions})
+    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
       for (const auto& g : *lines) {
         double a0, a1, b0, b1;
         across(g, a0, a1, b0, b1);
