@@ -25,6 +25,16 @@ inline TQuad Rect(double x1, double y1, double x2, double y2)
 }
 
 // The quad (x1..x2, y1..y2) of a frame at (X, Y) turned by angle degrees.
+// The same, the frame's turn given by its cosine c and sine s.
+inline TQuad Turned(double X, double Y, double c, double s, double x1, double y1, double x2, double y2)
+{
+  TQuad q = Rect(x1, y1, x2, y2), out;
+  for (int k = 0; k < 4; ++k) {
+    out.X[k] = X + c * q.X[k] - s * q.Y[k];
+    out.Y[k] = Y + s * q.X[k] + c * q.Y[k];
+  }
+  return out;
+}
 inline TQuad Turned(double X, double Y, double angle, double x1, double y1, double x2, double y2)
 {
   const double c = std::cos(angle * Deg), s = std::sin(angle * Deg);
@@ -84,16 +94,14 @@ public:
     for (int k = 0; k < 4; ++k)
       X[k] = q.X[k], Y[k] = q.Y[k], X1 = std::min(X1, X[k]), X2 = std::max(X2, X[k]), Y1 = std::min(Y1, Y[k]),
       Y2 = std::max(Y2, Y[k]), All += X[k] + Y[k];
-    for (int i = 0; i < 4; ++i) {
-      const int j = (i + 1) % 4;
-      Nx[i] = Y[i] - Y[j], Ny[i] = X[j] - X[i];
-      for (int k = 0; k < 4; ++k)
-        Min[i] = std::min(Min[i], Nx[i] * X[k] + Ny[i] * Y[k]),
-        Max[i] = std::max(Max[i], Nx[i] * X[k] + Ny[i] * Y[k]);
-    }
   }
   // Its box: the least and the most x and y.
   double X1, X2, Y1, Y2;
+  // Its box as x1, y1, x2, y2, not a number where a corner is not.
+  std::array<double, 4> Box() const
+  {
+    return std::isfinite(All) ? std::array<double, 4>{X1, Y1, X2, Y2} : std::array<double, 4>{NAN, NAN, NAN, NAN};
+  }
 
   // Whether the quad and the convex polygon of m corners overlap (see Overlap).
   bool Meets(const double* bx, const double* by, int m) const
@@ -105,6 +113,17 @@ public:
     constexpr double Apart = 1e-6;
     if (std::isfinite(all) && (X2 + Apart < bx1 || bx2 + Apart < X1 || Y2 + Apart < by1 || by2 + Apart < Y1))
       return false;
+    // Its edges' projections, worked out at the first polygon its box does not tell apart.
+    if (!Projected) {
+      for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        Nx[i] = Y[i] - Y[j], Ny[i] = X[j] - X[i];
+        for (int k = 0; k < 4; ++k)
+          Min[i] = std::min(Min[i], Nx[i] * X[k] + Ny[i] * Y[k]),
+          Max[i] = std::max(Max[i], Nx[i] * X[k] + Ny[i] * Y[k]);
+      }
+      Projected = true;
+    }
     for (int i = 0; i < 4; ++i) {
       if (Nx[i] == 0 && Ny[i] == 0) continue;
       double bmin = 1e300, bmax = -1e300;
@@ -130,8 +149,24 @@ public:
 
 private:
   double X[4], Y[4], All = 0;
-  double Nx[4], Ny[4], Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
+  mutable bool Projected = false;
+  mutable double Nx[4], Ny[4], Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
 };
+
+// The box (x1, y1, x2, y2) of a quad or a segment (x1, y1, x2, y2), not a number where a point is not: the
+// least and the most of numbers pass over one that is not.
+inline std::array<double, 4> Span(const TQuad& q)
+{
+  if (!std::isfinite(q.X[0] + q.X[1] + q.X[2] + q.X[3] + q.Y[0] + q.Y[1] + q.Y[2] + q.Y[3]))
+    return {NAN, NAN, NAN, NAN};
+  return {std::min({q.X[0], q.X[1], q.X[2], q.X[3]}), std::min({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}),
+          std::max({q.X[0], q.X[1], q.X[2], q.X[3]}), std::max({q.Y[0], q.Y[1], q.Y[2], q.Y[3]})};
+}
+inline std::array<double, 4> Span(const std::array<double, 4>& g)
+{
+  if (!std::isfinite(g[0] + g[1] + g[2] + g[3])) return {NAN, NAN, NAN, NAN};
+  return {std::min(g[0], g[2]), std::min(g[1], g[3]), std::max(g[0], g[2]), std::max(g[1], g[3])};
+}
 
 // Whether the boxes of the segments a and b (x1, y1, x2, y2) lie more than apart.
 inline bool BoxesApart(const std::array<double, 4>& a, const std::array<double, 4>& b, double apart)
