@@ -632,11 +632,47 @@ private:
     std::size_t LastMet = 0;
     std::vector<std::size_t> Area;
     std::vector<char> Odd; // each area's count of crossings, odd or even, while one place is asked
+    std::vector<std::size_t> Crossed; // the areas crossed then
     bool Valid = false;
     // The longest outline's width and height together; the views' boxes once asked (see ViewBoxes).
     double Longest = 0;
     std::vector<std::array<double, 4>> Views;
     bool ViewsValid = false;
+    // Whether f(i) holds for an outline i whose box comes within near (less than a cell) of that of the
+    // segment a and lies in a cell a passes through (or one beside it): of a long slanting line, the cells
+    // along it rather than all its box.
+    template <class F>
+    bool AnyAlong(const std::array<double, 4>& a, double near, std::size_t count, const F& f) const
+    {
+      const double x1 = std::min(a[0], a[2]) - near, x2 = std::max(a[0], a[2]) + near,
+                   y1 = std::min(a[1], a[3]) - near, y2 = std::max(a[1], a[3]) + near;
+      if (!std::isfinite(x1 + x2 + y1 + y2) || Cells.empty()) return Any(x1, y1, x2, y2, count, f);
+      if (Seen.size() < count) Seen.assign(count, 0);
+      if (++Stamp == 0) std::fill(Seen.begin(), Seen.end(), 0), Stamp = 1;
+      const std::size_t bottom = CellY(y1), top = CellY(y2);
+      for (std::size_t r = bottom; r <= top; ++r) {
+        // The stretch of x the line covers within the row (all of it in a row beyond the cells).
+        const double lo = r == bottom ? y1 : Y0 + double(r) * CellSize,
+                     hi = r == top ? y2 : Y0 + double(r + 1) * CellSize;
+        double from = x1, to = x2;
+        if (a[3] != a[1]) {
+          const double xlo = a[0] + (lo - a[1]) * (a[2] - a[0]) / (a[3] - a[1]),
+                       xhi = a[0] + (hi - a[1]) * (a[2] - a[0]) / (a[3] - a[1]);
+          from = std::max(x1, std::min(xlo, xhi)), to = std::min(x2, std::max(xlo, xhi));
+        }
+        const std::size_t left = CellX(from), right = CellX(to);
+        for (std::size_t c = left > 0 ? left - 1 : 0; c <= right + 1 && c < Across; ++c)
+          for (const TEntry& e : Cells[r * Across + c]) {
+            if (Seen[e.Index] == Stamp) continue;
+            Seen[e.Index] = Stamp;
+            if (e.X2 < x1 || e.X1 > x2 || e.Y2 < y1 || e.Y1 > y2) continue;
+            if (f(e.Index)) return true;
+          }
+      }
+      return false;
+    }
+    mutable std::vector<unsigned> Seen;
+    mutable unsigned Stamp = 0;
     // The axes by cells, built at the first question after they change.
     TCells AxisCells;
     bool AxesValid = false;

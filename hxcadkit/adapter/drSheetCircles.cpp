@@ -56,8 +56,8 @@ bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>
 }
 
 // How many outlines of segments the stretch a crosses more than 0.3 mm from its start, leaving out the
-// chords of circles about (X, Y): a leader runs on across its own arc into a hollow. near(x1, y1, x2, y2, f)
-// calls f with each outline whose box meets that one.
+// chords of circles about (X, Y): a leader runs on across its own arc into a hollow. near(a, f) calls f with
+// each outline near a whose box meets a's.
 template <class TNear>
 int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const TNear& near,
                     const std::array<double, 4>& a, double X, double Y)
@@ -67,11 +67,14 @@ int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const TN
   const double x1 = std::min(a[0], a[2]), x2 = std::max(a[0], a[2]), y1 = std::min(a[1], a[3]),
                y2 = std::max(a[1], a[3]);
   int n = 0;
-  near(x1, y1, x2, y2, [&](std::size_t i) {
+  near(a, [&](std::size_t i) {
     const auto& g = segments[i];
     if (std::max(g[0], g[2]) < x1 || std::min(g[0], g[2]) > x2 || std::max(g[1], g[3]) < y1 ||
         std::min(g[1], g[3]) > y2)
       return false;
+    // One wholly more than a micrometre to one side of the stretch's line crosses it nowhere.
+    const double c0 = ux * (g[1] - a[1]) - uy * (g[0] - a[0]), c1 = ux * (g[3] - a[1]) - uy * (g[2] - a[0]);
+    if ((c0 > 1e-6 * la && c1 > 1e-6 * la) || (c0 < -1e-6 * la && c1 < -1e-6 * la)) return false;
     const double vx = g[2] - g[0], vy = g[3] - g[1], den = ux * vy - uy * vx;
     if (std::fabs(den) < 1e-12) return false;
     const double wx = g[0] - a[0], wy = g[1] - a[1], t = (wx * vy - wy * vx) / den,
@@ -315,8 +318,8 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   };
   const TAt stub = Leader(a, shift, reversed, true);
   bool whole = false, shortened = false, offPart = true;
-  const auto near = [this](double x1, double y1, double x2, double y2, const auto& f) {
-    L.OutlineBands().Any(x1, y1, x2, y2, L.Segments.size(), f);
+  const auto near = [this](const std::array<double, 4>& a, const auto& f) {
+    L.OutlineBands().AnyAlong(a, 0, L.Segments.size(), f);
   };
   const auto lineClear = [&] {
     whole = clear(g);

@@ -255,9 +255,10 @@ void TSheetLayout::TLinearSearch::Consider(double d, double slide)
     return;
   }
   // Clean also where no thin line of the view (an axis running past the part) crosses its value.
-  const auto thin = [&r](const std::array<double, 4>& g) {
+  const TAgainst value(r.Value);
+  const auto thin = [&value](const std::array<double, 4>& g) {
     const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-    return Overlap(r.Value.X, r.Value.Y, 4, gx, gy, 2);
+    return value.Meets(gx, gy, 2);
   };
   // Nor one along its line (which its value cannot slide off) of a dimension still to settle.
   const auto along = [&](const std::array<double, 4>& g) {

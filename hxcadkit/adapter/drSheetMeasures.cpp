@@ -44,19 +44,21 @@ bool TSheetLayout::Free(const TQuad& q, bool within) const
   // Nor inside a view.
   const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
   if (!within && Within(cx, cy)) return false;
-  // Nor inside a hatched area (its middle inside its outlines by even-odd): only the outlines in its row
-  // can cross the line through it.
-  const std::vector<std::size_t>* row = Areas.empty() ? nullptr : OutlineBands().Row(cy);
-  if (row == nullptr) return true;
-  for (const std::size_t i : *row) {
+  // Nor inside a hatched area (its middle inside its outlines by even-odd): only the outlines in the cells
+  // from it to their far side can cross the line from it.
+  if (Areas.empty() || OutlineBands().Cells.empty() || !std::isfinite(cy)) return true;
+  const double far = Bands.X0 + double(Bands.Across) * Bands.CellSize + 1;
+  Bands.Crossed.clear();
+  Bands.Any(std::min(cx - 1e-6, far), cy, far, cy, Segments.size(), [&](std::size_t i) {
     const auto& s = Segments[i];
     if (Bands.Area[i] != TBands::None && (s[1] > cy) != (s[3] > cy) &&
         cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0])
-      Bands.Odd[Bands.Area[i]] ^= 1;
-  }
+      Bands.Odd[Bands.Area[i]] ^= 1, Bands.Crossed.push_back(Bands.Area[i]);
+    return false;
+  });
   bool in = false;
-  for (const std::size_t i : *row)
-    if (Bands.Area[i] != TBands::None) in = in || Bands.Odd[Bands.Area[i]] != 0, Bands.Odd[Bands.Area[i]] = 0;
+  for (const std::size_t a : Bands.Crossed)
+    in = in || Bands.Odd[a] != 0, Bands.Odd[a] = 0;
   return !in;
 }
 
@@ -100,7 +102,12 @@ bool TSheetLayout::Within(double cx, double cy) const
                    u = (wx * dy - wy * dx) / den;
       return t > 0 && u >= 0 && u <= 1;
     };
-    if (std::any_of(Segments.begin(), Segments.end(), meets)) continue;
+    // What it meets lies in the cells along it as far as it passes the outlines' far side.
+    const double far = std::fabs(cx - bands.X0) + std::fabs(cy - bands.Y0) +
+                       double(bands.Across + bands.Up + 2) * bands.CellSize;
+    if (bands.AnyAlong({cx, cy, cx + far * dx, cy + far * dy}, 1e-6, Segments.size(),
+                       [&](std::size_t i) { return meets(Segments[i]); }))
+      continue;
     open += std::any_of(Broken.begin(), Broken.end(), meets) ? Rays : 1;
   }
   return open <= 1;
@@ -246,10 +253,7 @@ bool TSheetLayout::Taken(const TQuad& q) const
 bool TSheetLayout::Crossed(const TQuad& q) const
 {
   const TAgainst against(q);
-  const auto crosses = [&against](const std::array<double, 4>& g) {
-    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-    return against.Meets(gx, gy, 2);
-  };
+  const auto crosses = [&against](const std::array<double, 4>& g) { return against.Meets(g); };
   if (!Clear(q) || std::any_of(Thin.begin(), Thin.end(), crosses) ||
       std::any_of(Extensions.begin(), Extensions.end(), crosses))
     return true;

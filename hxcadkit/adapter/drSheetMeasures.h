@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 
@@ -83,6 +84,41 @@ inline bool Overlap(const double* ax, const double* ay, int n, const double* bx,
   return true;
 }
 
+// The moves d along the unit vector (ux, uy) by which the quad a, moved that far, surely meets the quad b:
+// an open stretch of them on which every edge's axis of either finds their projections overlapping by more
+// than a micrometre, so that Overlap finds them meeting whatever its rounding. Empty (first >= second)
+// where there is none, or a corner is not a number.
+inline std::pair<double, double> MeetingMoves(const TQuad& a, double ux, double uy, const TQuad& b)
+{
+  constexpr double Sure = 1e-6;
+  double lo = -HUGE_VAL, hi = HUGE_VAL;
+  for (int side = 0; side < 2; ++side) {
+    const TQuad& e = side == 0 ? a : b;
+    for (int i = 0; i < 4; ++i) {
+      const int j = (i + 1) % 4;
+      const double ex = e.Y[i] - e.Y[j], ey = e.X[j] - e.X[i], l = std::hypot(ex, ey);
+      if (l == 0) continue;
+      if (!(l > 0) || !std::isfinite(l)) return {0, 0};
+      const double nx = ex / l, ny = ey / l;
+      double amin = HUGE_VAL, amax = -HUGE_VAL, bmin = HUGE_VAL, bmax = -HUGE_VAL;
+      for (int k = 0; k < 4; ++k)
+        amin = std::min(amin, nx * a.X[k] + ny * a.Y[k]), amax = std::max(amax, nx * a.X[k] + ny * a.Y[k]),
+        bmin = std::min(bmin, nx * b.X[k] + ny * b.Y[k]), bmax = std::max(bmax, nx * b.X[k] + ny * b.Y[k]);
+      // Moved by d, a's projection is shifted by d k: overlapping b's by more than Sure while d k lies
+      // between from and to.
+      const double k = ux * nx + uy * ny, from = bmin + Sure - amax, to = bmax - Sure - amin;
+      if (!(from < to)) return {0, 0};
+      if (k == 0) {
+        if (!(from < 0 && 0 < to)) return {0, 0};
+        continue;
+      }
+      lo = std::max(lo, std::min(from / k, to / k)), hi = std::min(hi, std::max(from / k, to / k));
+    }
+  }
+  if (!(lo < hi)) return {0, 0};
+  return {lo, hi};
+}
+
 // A quad asked against many boxes and lines: what Overlap works out of it alone, worked out once, so that
 // Meets(b) answers exactly as Overlap(q, b) does.
 class TAgainst
@@ -146,6 +182,17 @@ public:
     return true;
   }
   bool Meets(const TQuad& b) const { return Meets(b.X, b.Y, 4); }
+  // The same for the segment g (x1, y1, x2, y2), told apart by its box first without a call.
+  bool Meets(const std::array<double, 4>& g) const
+  {
+    constexpr double Apart = 1e-3;
+    const double all = All + (g[0] + g[1]) + (g[2] + g[3]);
+    if (std::isfinite(all) && (std::max(g[0], g[2]) + Apart < X1 || std::min(g[0], g[2]) - Apart > X2 ||
+                               std::max(g[1], g[3]) + Apart < Y1 || std::min(g[1], g[3]) - Apart > Y2))
+      return false;
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    return Meets(gx, gy, 2);
+  }
 
 private:
   double X[4], Y[4], All = 0;

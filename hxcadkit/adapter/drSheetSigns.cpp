@@ -51,15 +51,16 @@ std::vector<std::pair<double, double>> JoinedStretches(std::vector<std::pair<dou
 const std::vector<std::pair<double, double>>& SignMoves()
 {
   static const std::vector<std::pair<double, double>> moves = [] {
-    std::vector<std::pair<double, double>> all;
+    // Each move's cost worked out once, beside it.
+    std::vector<std::pair<double, std::pair<double, double>>> costed;
     for (int t = -60; t <= 60; ++t)
       for (int u = -40; u <= 40; ++u)
-        all.emplace_back(t, u);
-    const auto cost = [](const std::pair<double, double>& m) {
-      return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
-    };
-    std::stable_sort(all.begin(), all.end(),
-                     [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
+        costed.push_back({std::hypot(double(t), 2.0 * u) + (u < 0 ? 1000 : 0), {t, u}});
+    std::stable_sort(costed.begin(), costed.end(),
+                     [](const auto& p, const auto& q) { return p.first < q.first; });
+    std::vector<std::pair<double, double>> all;
+    for (const auto& c : costed)
+      all.push_back(c.second);
     return all;
   }();
   return moves;
@@ -312,12 +313,13 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
     const auto tip = [&](double t, double u) {
       X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c, angle = s.SAngle;
     };
+    const TSignShape shape(s);
     for (const auto& [t, u] : moves) {
       if (onPart && (u != 0 || !onCarrier(t))) continue;
       const double x = s.SX + t * c - (u + snap) * n, y = s.SY + t * n + (u + snap) * c;
       // The sign off the outlines and the texts, within the frame; its value off every line too (an
       // extension line may pass under its arms).
-      const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+      const TQuad q = shape.Footprint(x, y), v = shape.Value(x, y);
       bool framed = true;
       for (int k = 0; k < 4; ++k)
         framed = framed && InFrame(q.X[k], q.Y[k], 0);
@@ -426,6 +428,9 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
         for (const double y : {b[1], b[3]})
           reach = std::max(reach, std::fabs((x - asked.SX) * c + (y - asked.SY) * n) + longest);
   }
+  TSign over = asked;
+  over.SAngle += 180;
+  const TSignShape shapes[2] = {TSignShape(asked), TSignShape(over)};
   std::vector<double> along;
   for (double t = Step; t <= reach; t += Step)
     along.push_back(t), along.push_back(-t);
@@ -471,7 +476,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
         TSign s = asked;
         if (side == 1) s.SAngle += 180;
         const double x = asked.SX + t * c, y = asked.SY + t * n;
-        const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+        const TQuad q = shapes[side].Footprint(x, y), v = shapes[side].Value(x, y);
         bool framed = true;
         for (int k = 0; k < 4; ++k)
           framed = framed && InFrame(q.X[k], q.Y[k], 0);
@@ -522,7 +527,18 @@ bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* v
     TSign t = s;
     t.SAngle = side == 0 ? angle : angle + 180;
     const TSignShape shape(t);
+    // The steps along the leader where the sign, its tip or its value surely meets its own value: no
+    // measure need ask there.
+    std::array<std::pair<double, double>, 3> meeting{};
+    if (value != nullptr) {
+      const TQuad tip = Turned(l.X1, l.Y1, shape.C, shape.S, -SignArm, -TipGap, SignArm, 0.05);
+      for (std::size_t k = 0; k < 3; ++k)
+        meeting[k] = MeetingMoves(k == 0 ? shape.Footprint(l.X1, l.Y1) : k == 1 ? tip : shape.Value(l.X1, l.Y1),
+                                  l.Ux, l.Uy, *value);
+    }
     for (double d = l.To; d >= l.From + SignArm; d -= 0.5) {
+      if (std::any_of(meeting.begin(), meeting.end(), [d](const auto& m) { return d > m.first && d < m.second; }))
+        continue;
       const double x = l.X1 + l.Ux * d, y = l.Y1 + l.Uy * d;
       const TQuad q = shape.Footprint(x, y), v = shape.Value(x, y);
       // Its tip keeps a value's gap off any text beyond the leader: a value over the tip reads as
