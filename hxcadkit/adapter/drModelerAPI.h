@@ -302,6 +302,97 @@ public:
     std::size_t Chars = 0;             // of its value
   };
 
+  // Items by square cells of the sheet, each in every cell its box (x1, y1, x2, y2) meets, those beyond the
+  // cells in the nearest: what a box asks of the items it asks of those in the cells it meets, each once,
+  // so that a question costs its neighbours. An item whose box is not a number is asked by every box, and
+  // every item by a box that is not.
+  class TCells
+  {
+  public:
+    // No items; cells at least Least square over the box (x1, y1)-(x2, y2), at most Most along a side.
+    void Reset(double x1, double y1, double x2, double y2);
+    // The item i (the next one, or one there already) with its box at b.
+    void Put(std::size_t i, const std::array<double, 4>& b);
+    // Whether f(i) holds for an item i whose box lies within a micrometre of b: those farther off are
+    // left out, which the measures that part boxes more than a micrometre apart never find meeting.
+    template <class F> bool Any(const std::array<double, 4>& b, const F& f) const
+    {
+      constexpr double Apart = 1e-3;
+      const double x1 = b[0] - Apart, y1 = b[1] - Apart, x2 = b[2] + Apart, y2 = b[3] + Apart;
+      if (!std::isfinite(x1 + y1 + x2 + y2) || Across == 0) {
+        for (std::size_t i = 0; i < Items.size(); ++i)
+          if (f(i)) return true;
+        return false;
+      }
+      for (const std::size_t i : Everywhere)
+        if (f(i)) return true;
+      const std::size_t left = CellX(x1), right = CellX(x2), bottom = CellY(y1), top = CellY(y2);
+      for (std::size_t r = bottom; r <= top; ++r)
+        for (std::size_t c = left; c <= right; ++c)
+          for (const std::size_t i : Cells[r * Across + c]) {
+            const TItem& e = Items[i];
+            if (std::max(e.C0, left) != c || std::max(e.R0, bottom) != r || e.Box[2] < x1 || e.Box[0] > x2 ||
+                e.Box[3] < y1 || e.Box[1] > y2)
+              continue;
+            if (f(i)) return true;
+          }
+      return false;
+    }
+
+  private:
+    static constexpr double Least = 8;
+    static constexpr std::size_t Most = 128;
+    struct TItem
+    {
+      std::array<double, 4> Box;
+      std::size_t C0 = 0, R0 = 0, C1 = 0, R1 = 0;
+      bool Everywhere = false;
+    };
+    std::size_t CellX(double x) const
+    {
+      return std::size_t(std::clamp((x - X0) / Size, 0.0, double(Across - 1)));
+    }
+    std::size_t CellY(double y) const { return std::size_t(std::clamp((y - Y0) / Size, 0.0, double(Up - 1))); }
+    void Take(std::size_t i);
+    double X0 = 0, Y0 = 0, Size = 1;
+    std::size_t Across = 0, Up = 0;
+    std::vector<TItem> Items;
+    std::vector<std::vector<std::size_t>> Cells;
+    std::vector<std::size_t> Everywhere;
+  };
+  // The quads a layout keeps (texts, lines), by cells of the sheet once asked (see TCells): changed only
+  // through push_back, Set and Shift, so that the cells follow.
+  class TQuads
+  {
+  public:
+    using const_iterator = std::vector<TQuad>::const_iterator;
+    const_iterator begin() const { return Items.begin(); }
+    const_iterator end() const { return Items.end(); }
+    std::size_t size() const { return Items.size(); }
+    bool empty() const { return Items.empty(); }
+    const TQuad& operator[](std::size_t i) const { return Items[i]; }
+    const TQuad& back() const { return Items.back(); }
+    void clear() { Items.clear(), Indexed = false; }
+    void push_back(const TQuad& q);
+    void Set(std::size_t i, const TQuad& q);
+    void Shift(double dx, double dy);
+    // The sheet the cells are laid over.
+    void Cover(double width, double height) { W = width, H = height, Indexed = false; }
+    // Whether f(i) holds for a quad i whose box lies within a micrometre of b (x1, y1, x2, y2).
+    template <class F> bool Any(const std::array<double, 4>& b, const F& f) const
+    {
+      if (!Indexed) Index();
+      return Cells.Any(b, f);
+    }
+
+  private:
+    void Index() const;
+    std::vector<TQuad> Items;
+    double W = 0, H = 0;
+    mutable TCells Cells;
+    mutable bool Indexed = false;
+  };
+
   // A sheet of width by height with its view at (x, y), turned by angle and scaled.
   void Begin(double width, double height, double x, double y, double angle, double scale);
   void End() { On = false; }
@@ -522,96 +613,6 @@ private:
   // The outlines by bands of the sheet, across it (rows) and along it (columns), each outline once in
   // every band its box meets; with each outline's hatched area (or none). What a place asks of the
   // outlines it asks of those in its bands. Built at the first question after the outlines change.
-  // Items by square cells of the sheet, each in every cell its box (x1, y1, x2, y2) meets, those beyond the
-  // cells in the nearest: what a box asks of the items it asks of those in the cells it meets, each once,
-  // so that a question costs its neighbours. An item whose box is not a number is asked by every box, and
-  // every item by a box that is not.
-  class TCells
-  {
-  public:
-    // No items; cells at least Least square over the box (x1, y1)-(x2, y2), at most Most along a side.
-    void Reset(double x1, double y1, double x2, double y2);
-    // The item i (the next one, or one there already) with its box at b.
-    void Put(std::size_t i, const std::array<double, 4>& b);
-    // Whether f(i) holds for an item i whose box lies within a micrometre of b: those farther off are
-    // left out, which the measures that part boxes more than a micrometre apart never find meeting.
-    template <class F> bool Any(const std::array<double, 4>& b, const F& f) const
-    {
-      constexpr double Apart = 1e-3;
-      const double x1 = b[0] - Apart, y1 = b[1] - Apart, x2 = b[2] + Apart, y2 = b[3] + Apart;
-      if (!std::isfinite(x1 + y1 + x2 + y2) || Across == 0) {
-        for (std::size_t i = 0; i < Items.size(); ++i)
-          if (f(i)) return true;
-        return false;
-      }
-      for (const std::size_t i : Everywhere)
-        if (f(i)) return true;
-      const std::size_t left = CellX(x1), right = CellX(x2), bottom = CellY(y1), top = CellY(y2);
-      for (std::size_t r = bottom; r <= top; ++r)
-        for (std::size_t c = left; c <= right; ++c)
-          for (const std::size_t i : Cells[r * Across + c]) {
-            const TItem& e = Items[i];
-            if (std::max(e.C0, left) != c || std::max(e.R0, bottom) != r || e.Box[2] < x1 || e.Box[0] > x2 ||
-                e.Box[3] < y1 || e.Box[1] > y2)
-              continue;
-            if (f(i)) return true;
-          }
-      return false;
-    }
-
-  private:
-    static constexpr double Least = 8;
-    static constexpr std::size_t Most = 128;
-    struct TItem
-    {
-      std::array<double, 4> Box;
-      std::size_t C0 = 0, R0 = 0, C1 = 0, R1 = 0;
-      bool Everywhere = false;
-    };
-    std::size_t CellX(double x) const
-    {
-      return std::size_t(std::clamp((x - X0) / Size, 0.0, double(Across - 1)));
-    }
-    std::size_t CellY(double y) const { return std::size_t(std::clamp((y - Y0) / Size, 0.0, double(Up - 1))); }
-    void Take(std::size_t i);
-    double X0 = 0, Y0 = 0, Size = 1;
-    std::size_t Across = 0, Up = 0;
-    std::vector<TItem> Items;
-    std::vector<std::vector<std::size_t>> Cells;
-    std::vector<std::size_t> Everywhere;
-  };
-  // The quads a layout keeps (texts, lines), by cells of the sheet once asked (see TCells): changed only
-  // through push_back, Set and Shift, so that the cells follow.
-  class TQuads
-  {
-  public:
-    using const_iterator = std::vector<TQuad>::const_iterator;
-    const_iterator begin() const { return Items.begin(); }
-    const_iterator end() const { return Items.end(); }
-    std::size_t size() const { return Items.size(); }
-    bool empty() const { return Items.empty(); }
-    const TQuad& operator[](std::size_t i) const { return Items[i]; }
-    const TQuad& back() const { return Items.back(); }
-    void clear() { Items.clear(), Indexed = false; }
-    void push_back(const TQuad& q);
-    void Set(std::size_t i, const TQuad& q);
-    void Shift(double dx, double dy);
-    // The sheet the cells are laid over.
-    void Cover(double width, double height) { W = width, H = height, Indexed = false; }
-    // Whether f(i) holds for a quad i whose box lies within a micrometre of b (x1, y1, x2, y2).
-    template <class F> bool Any(const std::array<double, 4>& b, const F& f) const
-    {
-      if (!Indexed) Index();
-      return Cells.Any(b, f);
-    }
-
-  private:
-    void Index() const;
-    std::vector<TQuad> Items;
-    double W = 0, H = 0;
-    mutable TCells Cells;
-    mutable bool Indexed = false;
-  };
   struct TBands
   {
     static constexpr std::size_t None = std::size_t(-1);
