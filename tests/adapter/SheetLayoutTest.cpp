@@ -157,7 +157,6 @@ TEST(SheetLayoutTest, AQuadMovedWithinItsMeetingMovesMeetsTheOther)
 {
   using drApi::TSheetLayout;
   TUniform uniform{std::mt19937(87)};
-  std::mt19937& random = uniform.Random;
   int found = 0;
   for (int scene = 0; scene < 2000; ++scene) {
     const double turn = uniform(0, 360), ux = std::cos(uniform(0, 360) * SheetDeg);
