@@ -324,7 +324,8 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   const auto lineClear = [&] {
     whole = clear(g);
     shortened = !whole && Shortens(g, reversed) && clear(stub);
-    offPart = c.Diameter ||
+    // Asked only of a line that counts: one crossing something is kept for its value alone.
+    offPart = c.Diameter || !(whole || shortened) ||
               OutlinesCrossed(L.Segments, near, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX,
                               c.CY) == 0;
   };
