@@ -434,28 +434,40 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
   std::vector<double> along;
   for (double t = Step; t <= reach; t += Step)
     along.push_back(t), along.push_back(-t);
+  // What each step asks of what is drawn along the line, the same every time round and either way up:
+  // worked out once.
+  struct TStep
+  {
+    bool Past = false, On = false;
+    double From = 0;
+  };
+  std::vector<TStep> steps(along.size());
+  for (std::size_t k = 0; k < along.size(); ++k) {
+    const double t = along[k];
+    // Nor past another surface on the line from the nearer half of its face, where it would read as
+    // that one's.
+    const auto& face = *std::min_element(faces.begin(), faces.end(), [&](const auto& a, const auto& b) {
+      return gap(a, t) < gap(b, t);
+    });
+    steps[k].Past = std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+      return other(r) && std::min(t, face.first) <= r.second + 0.05 && std::max(t, face.second) >= r.first - 0.05;
+    });
+    // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
+    // past its tip, away from what it comes from.
+    double nearest = 1e300;
+    for (const auto& [a, b] : drawn)
+      steps[k].On = steps[k].On || (t >= a - 0.05 && t <= b + 0.05);
+    for (const double e : ends)
+      if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), steps[k].From = e;
+  }
   for (int pass = 0; pass < (far ? 3 : 2); ++pass) {
-    for (const double t : along)
+    for (const double& t : along)
       for (int side = 0; side < 2; ++side) {
         if (pass < 2 && std::fabs(t) > Reach) continue;
-        // Nor past another surface on the line from the nearer half of its face, where it would read as
-        // that one's.
-        const auto& face = *std::min_element(faces.begin(), faces.end(), [&](const auto& a, const auto& b) {
-          return gap(a, t) < gap(b, t);
-        });
-        if (std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
-              return other(r) && std::min(t, face.first) <= r.second + 0.05 &&
-                     std::max(t, face.second) >= r.first - 0.05;
-            }))
-          continue;
-        // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
-        // past its tip, away from what it comes from.
-        double from = 0, nearest = 1e300;
-        bool on = false;
-        for (const auto& [a, b] : drawn)
-          on = on || (t >= a - 0.05 && t <= b + 0.05);
-        for (const double e : ends)
-          if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), from = e;
+        const TStep& step = steps[std::size_t(&t - along.data())];
+        if (step.Past) continue;
+        const double from = step.From;
+        const bool on = step.On;
         // A place on what is drawn is as good the second time round.
         if (on && pass > 0) continue;
         std::array<double, 4> line{};
