@@ -610,16 +610,14 @@ private:
   bool On = false;
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
   std::vector<std::array<double, 4>> Segments;
-  // The outlines by bands of the sheet, across it (rows) and along it (columns), each outline once in
-  // every band its box meets; with each outline's hatched area (or none). What a place asks of the
-  // outlines it asks of those in its bands. Built at the first question after the outlines change.
+  // The outlines by cells of the sheet, CellSize square from (X0, Y0), Across of them in a row, each outline
+  // in every cell its box meets; with each outline's hatched area (or none). What a place or a box asks of
+  // the outlines it asks of those in the cells it meets. Built at the first question after the outlines
+  // change.
   struct TBands
   {
     static constexpr std::size_t None = std::size_t(-1);
-    double X0 = 0, Y0 = 0, Size = 1;
-    std::vector<std::vector<std::size_t>> Rows, Columns;
-    // And by cells of CellSize square, Across of them in a row: what a box asks of the outlines it asks
-    // of those in the cells it meets.
+    double X0 = 0, Y0 = 0;
     // Each outline with its box and the first cell it lies in.
     struct TEntry
     {
@@ -697,20 +695,6 @@ private:
             if (f(e.Index)) return true;
           }
       return false;
-    }
-    // The band of lists at d from their origin; the first or the last beyond them.
-    std::size_t Band(const std::vector<std::vector<std::size_t>>& lists, double d) const
-    {
-      return std::size_t(std::clamp(d / Size, 0.0, double(lists.size() - 1)));
-    }
-    // The outlines of the row at y or the column at x; none where it is not a number.
-    const std::vector<std::size_t>* Row(double y) const
-    {
-      return Rows.empty() || !std::isfinite(y) ? nullptr : &Rows[Band(Rows, y - Y0)];
-    }
-    const std::vector<std::size_t>* Column(double x) const
-    {
-      return Columns.empty() || !std::isfinite(x) ? nullptr : &Columns[Band(Columns, x - X0)];
     }
     // The cells' column at x and row at y, the first or the last beyond them.
     std::size_t CellX(double x) const

@@ -65,26 +65,39 @@ bool TSheetLayout::Free(const TQuad& q, bool within) const
 bool TSheetLayout::Within(double cx, double cy) const
 {
   // Outlines on all four sides of it.
-  // Only the outlines in its row can cross the line along it, only those in its column the line across it.
-  bool left = false, right = false, below = false, above = false;
+  // Only the outlines in the cells of its row can cross the line along it, only those in its column the line
+  // across it: asked outwards from it, a cell beyond its own whatever the rounding, each way until one is
+  // found that way.
   const TBands& bands = OutlineBands();
-  // Once outlines are found on both sides, the rest can tell nothing more.
-  if (const std::vector<std::size_t>* row = bands.Row(cy))
-    for (std::size_t k = 0; k < row->size() && !(left && right); ++k) {
-      const auto& g = Segments[(*row)[k]];
+  if (!std::isfinite(cx) || !std::isfinite(cy) || bands.Cells.empty()) return false;
+  bool left = false, right = false, below = false, above = false;
+  const std::size_t r0 = bands.CellY(cy), c0 = bands.CellX(cx);
+  const auto along = [&](std::size_t r, std::size_t c) {
+    for (const TBands::TEntry& e : bands.Cells[r * bands.Across + c]) {
+      const auto& g = Segments[e.Index];
       if ((g[1] > cy) != (g[3] > cy)) {
         const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
         (x < cx ? left : right) = true;
       }
     }
-  if (const std::vector<std::size_t>* column = bands.Column(cx))
-    for (std::size_t k = 0; k < column->size() && !(below && above); ++k) {
-      const auto& g = Segments[(*column)[k]];
+  };
+  const auto across = [&](std::size_t r, std::size_t c) {
+    for (const TBands::TEntry& e : bands.Cells[r * bands.Across + c]) {
+      const auto& g = Segments[e.Index];
       if ((g[0] > cx) != (g[2] > cx)) {
         const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
         (y < cy ? below : above) = true;
       }
     }
+  };
+  for (std::size_t c = std::min(c0 + 2, bands.Across); c-- > 0 && !left;)
+    along(r0, c);
+  for (std::size_t c = c0 > 0 ? c0 - 1 : 0; c < bands.Across && !right; ++c)
+    along(r0, c);
+  for (std::size_t r = std::min(r0 + 2, bands.Up); r-- > 0 && !below;)
+    across(r, c0);
+  for (std::size_t r = r0 > 0 ? r0 - 1 : 0; r < bands.Up && !above; ++r)
+    across(r, c0);
   const int sides = int(left) + int(right) + int(below) + int(above);
   if (sides == 4) return true;
   if (sides < 3) return false;
@@ -153,25 +166,9 @@ bool TSheetLayout::Clear(const TQuad& q) const
 const TSheetLayout::TBands& TSheetLayout::OutlineBands() const
 {
   if (Bands.Valid) return Bands;
-  // Bands 5 mm wide, at most a thousand of them across whatever the outlines span.
   constexpr double Width = 5;
-  constexpr std::size_t Most = 1000;
   const auto [x1, y1, x2, y2] = Extent(Segments);
   Bands.X0 = x1, Bands.Y0 = y1;
-  Bands.Size = std::max({Width, (x2 - x1) / double(Most), (y2 - y1) / double(Most)});
-  Bands.Rows.assign(Segments.empty() ? 0 : std::size_t((y2 - y1) / Bands.Size) + 1, {});
-  Bands.Columns.assign(Segments.empty() ? 0 : std::size_t((x2 - x1) / Bands.Size) + 1, {});
-  for (std::size_t i = 0; i < Segments.size(); ++i) {
-    const auto& g = Segments[i];
-    for (std::size_t b = Bands.Band(Bands.Rows, std::min(g[1], g[3]) - y1),
-                     to = Bands.Band(Bands.Rows, std::max(g[1], g[3]) - y1);
-         b <= to; ++b)
-      Bands.Rows[b].push_back(i);
-    for (std::size_t b = Bands.Band(Bands.Columns, std::min(g[0], g[2]) - x1),
-                     to = Bands.Band(Bands.Columns, std::max(g[0], g[2]) - x1);
-         b <= to; ++b)
-      Bands.Columns[b].push_back(i);
-  }
   // Cells 5 mm square, at most 200 of them along either side.
   Bands.CellSize = std::max({Width, (x2 - x1) / 200.0, (y2 - y1) / 200.0});
   Bands.Across = Segments.empty() ? 0 : std::size_t((x2 - x1) / Bands.CellSize) + 1;
