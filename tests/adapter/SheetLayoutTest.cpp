@@ -192,4 +192,43 @@ TEST(SheetLayoutTest, AQuadMovedWithinItsMeetingMovesMeetsTheOther)
   EXPECT_GT(found, 300);
 }
 
+// The cells leave out only what a quad's measure would never find meeting it: asked once against many, a
+// quad meets a segment or another quad exactly where Overlap says it does, touching, a hair apart, far
+// off or with a corner that is not a number; and only one whose box lies apart from the quad's is apart.
+TEST(SheetLayoutTest, AQuadAskedAgainstManyMeetsExactlyWhatOverlapSays)
+{
+  using drApi::TSheetLayout;
+  TUniform uniform{std::mt19937(88)};
+  const double odd[] = {NAN, INFINITY, -INFINITY, 1e300};
+  int meeting = 0;
+  for (int scene = 0; scene < 20000; ++scene) {
+    TSheetLayout::TQuad q = drApi::sheet::Turned(uniform(0, 50), uniform(0, 50), uniform(0, 360), 0, 0,
+                                                 uniform(0, 20), uniform(0, 10));
+    if (scene % 97 == 0) q.Y[scene % 4] = odd[scene % 4];
+    const drApi::sheet::TAgainst against(q);
+    const std::array<double, 4> box = against.Box();
+    // A segment from a corner of q (touching it) or anywhere, some a hair off an edge.
+    const int k = scene % 4;
+    const double gap = scene % 3 == 0 ? uniform(-1e-3, 1e-3) : 0;
+    std::array<double, 4> g{q.X[k] + gap, q.Y[k] - gap, uniform(-10, 60), uniform(-10, 60)};
+    if (scene % 5 == 0) g = {uniform(-10, 60), uniform(-10, 60), uniform(-10, 60), uniform(-10, 60)};
+    if (scene % 89 == 0) g[scene % 4] = odd[(scene / 89) % 4];
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    const bool meets = drApi::sheet::Overlap(q.X, q.Y, 4, gx, gy, 2);
+    ASSERT_EQ(against.Meets(g), meets) << "scene " << scene;
+    const TSheetLayout::TQuad b =
+        drApi::sheet::Turned(uniform(-10, 60), uniform(-10, 60), uniform(0, 360), 0, 0, uniform(0, 20), 3.5);
+    ASSERT_EQ(against.Meets(b), drApi::sheet::Overlap(q, b)) << "scene " << scene;
+    // What meets lies within a micrometre of its box.
+    const std::array<double, 4> span = drApi::sheet::Span(b);
+    if (std::isfinite(box[0]) && drApi::sheet::Overlap(q, b)) {
+      ASSERT_FALSE(span[2] + 1e-6 < box[0] || span[0] - 1e-6 > box[2] || span[3] + 1e-6 < box[1] ||
+                   span[1] - 1e-6 > box[3])
+          << "scene " << scene;
+    }
+    meeting += meets;
+  }
+  EXPECT_GT(meeting, 2000);
+}
+
 } // namespace
