@@ -96,14 +96,17 @@ void TEjectorPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("пробка выталкивателя", EjectorPlugFault(*this))) return;
+  const double scale = SheetScale();
   drMouldSheet(
-      *M, Id, 25.0, -2.0 * CollarRadius,
-      [this](TModeler3D& Md) {
+      *M, Id, 25.0, -2.0 * CollarRadius, scale,
+      [this, scale](TModeler3D& Md) {
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
                 CollarHeight, Len, 1, true);
-        // The undercut by the collar, which the detail gives its length and depth.
+        // The undercut by the collar, which the detail gives its length and depth. The detail stands 45
+        // past the far end face and 60 and the collar's radius below the collar on the sheet, whatever
+        // the scale the part is drawn at.
         Md.drCircleShelf(CollarHeight + 1.5, -Radius, 3.0, CollarHeight + 5.0, -Radius - 20.0, TString("А"));
-        GrooveDetail(Md, Len + 45.0, -60.0 - 2.0 * CollarRadius);
+        GrooveDetail(Md, Len + 45.0 / scale, -CollarRadius - (60.0 + CollarRadius) / scale);
       },
       6, 3, 37);
 }
@@ -437,11 +440,9 @@ void TEjectorChannel::dr2D() const
   // The collar's diameter is given across the collar, its line 2 from either face: a collar narrower
   // than that on the sheet is drawn enlarged, at the least standard scale that gives it the room, as
   // long as the part still fits the sheet's width.
-  double scale = 1.0;
-  for (const double s : {2.0, 2.5, 4.0, 5.0})
-    if (CollarHeight * scale < 4.0 && (Len + SpringLen) * s <= 250.0) scale = s;
   drMouldSheet(
-      *M, Id, SpringLen - 25.0, -CollarHeight, scale,
+      *M, Id, SpringLen - 25.0, -CollarHeight,
+      MouldEnlargement(Len + SpringLen, [this](double s) { return CollarHeight * s >= 4.0; }),
       [&](TModeler3D&) {
         g.dr2D_Shtovhach_V1(20.0, 0.0, 0.0, 1.0, Radius, Relieved(Radius, FitRadius), CollarRadius, FitRadius,
                             SpringRadius, Len, FitLen, CollarHeight, Len + SpringLen, plug->ConeLen,

@@ -573,7 +573,9 @@ TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 // The factors a designer names for the parts whose sheets broke between the sampled sizes: the shank's
 // bores' diameters crossed at the centre with their values on view Б's outline, the rings' fixing and tail
 // circles' values lay on the rim, the shouldered ring's screw holes were sized 32-34 mm off the flange,
-// the ejector channel's collar diameter ran its extension lines over the whole spring seat.
+// the ejector channel's collar diameter ran its extension lines over the whole spring seat, the ejector
+// plug's seat radius led out across the body's diameter crowded against the step, the guide plug's collar
+// grade crossed by an extension line.
 // Every finding at these sizes is listed by part and kind (held to its count, as CI's draw is); the kinds
 // the fixes mended are listed nowhere, so that any one of them fails.
 constexpr TOpen OpenAtFactors[] = {{"locating_ring", "line through an arrow's tip", 1},
@@ -584,7 +586,8 @@ constexpr TOpen OpenAtFactors[] = {{"locating_ring", "line through an arrow's ti
 TEST_F(ReleaseSweepBetween, SheetsAtTheFactorsADesignerNamesAreFitToRelease)
 {
   std::map<std::pair<std::string, std::string>, int> found;
-  for (const char* name : {"shank", "locating_ring", "locating_ring_shoulder", "ejector_channel"})
+  for (const char* name :
+       {"shank", "locating_ring", "locating_ring_shoulder", "ejector_channel", "ejector_plug", "guide_plug"})
     for (const double k : {0.6, 0.75, 1.5, 1.8}) {
       const std::string what = std::string(name) + " x" + std::to_string(k);
       for (const txhost::SvgLayout& l : stdtest::MouldSheetLayouts(H, Dir.path(), name, 0, k))
