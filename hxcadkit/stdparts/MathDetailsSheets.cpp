@@ -162,12 +162,25 @@ const char* WasherFault(const TSupportWasher& w)
 
 } // namespace
 
+double TDirectPlug::SheetScale() const
+{
+  // The collar's length and the front part's are sized side by side below the part, the grooves' callouts
+  // by them: each holds the spacing the layout keeps between parallel lines. Behind the collar the rear
+  // part holds the collar face's grade, its strokes and value (two spacings), before the rear end's
+  // extension line.
+  constexpr double Spacing = 7.0;
+  const double front = OustingLen - CollarHeight, rear = Len - OustingLen;
+  return MouldEnlargement(Len, [&](double s) {
+    return CollarHeight * s >= Spacing && (front <= 0.0 || front * s >= Spacing) && rear * s >= 2.0 * Spacing;
+  });
+}
+
 void TDirectPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || PlugRefused(*this)) return;
   drMouldSheet(
-      *M, Id, OustingLen, -CollarRadius,
+      *M, Id, OustingLen, -CollarRadius, SheetScale(),
       [this](TModeler3D& Md) {
         GuidePlugProfile(*this, 1, true);
         // The grooves by the collar and before the front part, which the detail enlarges: the front

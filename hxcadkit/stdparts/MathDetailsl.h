@@ -380,6 +380,9 @@ public:
   // collar face, sl guided length of the bore, Xk the V-groove's place (0: none).
   void dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, Real r, Real r1, Real r2, Real F, Real S,
                                 Real L, Real sl, int tl, bool isSize, Real Xk) const;
+  // The scale its sheet draws it at: 1, or the least enlargement that gives its collar and front part their
+  // room.
+  double SheetScale() const;
 
   Real Radius = 0.0;
   Real CollarHeight = 0.0;

@@ -620,7 +620,13 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_ring_shoulder", nullptr, 0, 0, 0.510, false},
                           {"locating_ring_shoulder", nullptr, 0, 0, 2.0, false},
                           {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
-                          {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true}};
+                          {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true},
+                          {"ejector_plug", "ConeLen", 0, 0, 0.948, false},
+                          {"ejector_plug", "CollarRadius", 0, 0, 0.856, true},
+                          {"ejector_plug", "CollarRadius", 0, 0, 1.835, true},
+                          {"guide_plug", nullptr, 0, 0, 0.574, false},
+                          {"guide_plug", "OustingLen", 0, 0, 0.843, false},
+                          {"guide_plug", "CollarHeight", 0, 0, 0.531, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
