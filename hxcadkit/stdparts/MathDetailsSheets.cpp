@@ -452,10 +452,16 @@ void TEjectorChannel::dr2D() const
   TCommonGeometry g(0, M);
   // The collar's diameter is given across the collar, its line 2 from either face: a collar narrower
   // than that on the sheet is drawn enlarged, at the least standard scale that gives it the room, as
-  // long as the part still fits the sheet's width.
+  // long as the part still fits the sheet's width; so is a fit section without room for its grade and
+  // diameter clear of the hardened zone's leader.
   drMouldSheet(
       *M, Id, SpringLen - 25.0, -CollarHeight,
-      MouldEnlargement(Len + SpringLen, [this](double s) { return CollarHeight * s >= 4.0; }),
+      MouldEnlargement(Len + SpringLen,
+                       [this](double s) {
+                         double grade, diameter;
+                         return CollarHeight * s >= 4.0 &&
+                                PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
+                       }),
       [&](TModeler3D&) {
         g.dr2D_Shtovhach_V1(20.0, 0.0, 0.0, 1.0, Radius, Relieved(Radius, FitRadius), CollarRadius, FitRadius,
                             SpringRadius, Len, FitLen, CollarHeight, Len + SpringLen, plug->ConeLen,

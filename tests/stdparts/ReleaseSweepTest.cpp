@@ -355,8 +355,7 @@ struct TOpen
   const char *Part, *Kind;
   int Count;
 };
-constexpr TOpen OpenSampled[] = {{"ejector_channel", "sign's stroke crossed", 1},
-                          {"locating_ring", "line through an arrow's tip", 1}};
+constexpr TOpen OpenSampled[] = {{"locating_ring", "line through an arrow's tip", 1}};
 
 const TOpen* OpenFor(const std::string& part, const std::string& kind)
 {
