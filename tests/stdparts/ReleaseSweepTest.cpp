@@ -1034,8 +1034,10 @@ TEST_F(NamedSheets, ANarrowCollarIsDrawnEnlarged)
         stdtest::MouldSheetLayouts(H, Dir.path(), "ejector_channel", 0, k);
     ASSERT_FALSE(sheets.empty());
     const auto& labels = sheets.back().Labels;
-    const bool enlarged = std::any_of(labels.begin(), labels.end(),
-                                      [](const txhost::SvgLabel& t) { return t.Text == "2:1"; });
+    // The title block's scale: "2:1", or "2,5:1" where the fit section wants the room too.
+    const bool enlarged = std::any_of(labels.begin(), labels.end(), [](const txhost::SvgLabel& t) {
+      return t.Text == "2:1" || t.Text == "2,5:1";
+    });
     EXPECT_EQ(enlarged, k < 0.8);
     ASSERT_FALSE(Labels(sheets.back(), "HRC\u044d 52...56").empty());
     for (const txhost::SvgLabel& t : labels)
