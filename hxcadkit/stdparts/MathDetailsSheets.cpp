@@ -454,14 +454,14 @@ void TEjectorChannel::dr2D() const
   // than that on the sheet is drawn enlarged, at the least standard scale that gives it the room, as
   // long as the part still fits the sheet's width; so is a fit section without room for its grade and
   // diameter clear of the hardened zone's leader.
+  const double scale = MouldEnlargement(Len + SpringLen, [this](double s) {
+    double grade, diameter;
+    return CollarHeight * s >= 4.0 && PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
+  });
+  // The view stands lower by the collar's height, and by as much more as keeps the collar's rim at most
+  // 10 above its place on the sheet: the room above is its diameter's value's, within the frame.
   drMouldSheet(
-      *M, Id, SpringLen - 25.0, -CollarHeight,
-      MouldEnlargement(Len + SpringLen,
-                       [this](double s) {
-                         double grade, diameter;
-                         return CollarHeight * s >= 4.0 &&
-                                PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
-                       }),
+      *M, Id, SpringLen - 25.0, -std::max(CollarHeight, CollarRadius - 10.0 / scale), scale,
       [&](TModeler3D&) {
         g.dr2D_Shtovhach_V1(20.0, 0.0, 0.0, 1.0, Radius, Relieved(Radius, FitRadius), CollarRadius, FitRadius,
                             SpringRadius, Len, FitLen, CollarHeight, Len + SpringLen, plug->ConeLen,

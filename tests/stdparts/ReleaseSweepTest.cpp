@@ -625,7 +625,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"ejector_plug", "CollarRadius", 0, 0, 1.835, true},
                           {"guide_plug", nullptr, 0, 0, 0.574, false},
                           {"guide_plug", "OustingLen", 0, 0, 0.843, false},
-                          {"guide_plug", "CollarHeight", 0, 0, 0.531, true}};
+                          {"guide_plug", "CollarHeight", 0, 0, 0.531, true},
+                          {"ejector_channel", "CollarRadius", 0, 0, 1.694, true},
+                          {"ejector_channel", "CollarRadius", 0, 0, 1.311, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
