@@ -51,11 +51,11 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
   return true;
 }
 
-double MouldEnlargement(double length, const std::function<bool(double)>& roomy)
+double MouldEnlargement(double length, const std::function<bool(double)>& roomy, double most)
 {
   double fits = 1.0;
   for (const double s : {1.0, 2.0, 2.5, 4.0, 5.0}) {
-    if (s > 1.0 && !(length * s <= 250.0)) break;
+    if (s > 1.0 && (!(length * s <= 250.0) || s > most)) break;
     if (roomy(s)) return s;
     fits = s;
   }

@@ -168,11 +168,17 @@ double TDirectPlug::SheetScale() const
   // by them: each holds the spacing the layout keeps between parallel lines. Behind the collar the rear
   // part holds the collar face's grade, its strokes and value (two spacings), before the rear end's
   // extension line.
+  // Its profile asks its collar's signs and its groove's detail below it at distances in the part's
+  // millimetres, which stay on the sheet up to twice its size.
   constexpr double Spacing = 7.0;
   const double front = OustingLen - CollarHeight, rear = Len - OustingLen;
-  return MouldEnlargement(Len, [&](double s) {
-    return CollarHeight * s >= Spacing && (front <= 0.0 || front * s >= Spacing) && rear * s >= 2.0 * Spacing;
-  });
+  return MouldEnlargement(
+      Len,
+      [&](double s) {
+        return CollarHeight * s >= Spacing && (front <= 0.0 || front * s >= Spacing) &&
+               rear * s >= 2.0 * Spacing;
+      },
+      2.0);
 }
 
 void TDirectPlug::dr2D() const

@@ -627,7 +627,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_plug", "OustingLen", 0, 0, 0.843, false},
                           {"guide_plug", "CollarHeight", 0, 0, 0.531, true},
                           {"ejector_channel", "CollarRadius", 0, 0, 1.694, true},
-                          {"ejector_channel", "CollarRadius", 0, 0, 1.311, true}};
+                          {"ejector_channel", "CollarRadius", 0, 0, 1.311, true},
+                          {"guide_plug", "OustingLen", 0, 0, 0.5, false},
+                          {"ejector_plug", "ConeLen", 0, 0, 0.5, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
