@@ -1,6 +1,9 @@
 // Views of the current sheet, views the host builds from a model, the title block filled from the
 // drawing state, and specification documents.
 
+#include <cmath>
+#include <cstdio>
+
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/core/KmfData.h"
 #include "hxcadkit/geometry/Mathemat.h"
@@ -56,6 +59,17 @@ void SwitchOn(const txapi::SmartPtr<txapi::IAssociationView>& view, bool all)
 TString IntText(double v)
 {
   return TString(int(SaturatingToInt(v)));
+}
+
+// A scale's ratio as the title block writes it: whole, or to a tenth with a decimal comma (2,5:1).
+TString RatioText(double v)
+{
+  if (!(std::fabs(v - std::round(v)) > 1e-6)) return IntText(v);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f", v);
+  for (char* c = buf; *c != 0; ++c)
+    if (*c == '.') *c = ',';
+  return TString(buf);
 }
 
 } // namespace
@@ -203,7 +217,7 @@ void TModelerApi::drShtamp()
   if (!di.material.Empty()) cell(txapi::txStMaterial, di.material);
   if (di.Scale != 0.0)
     cell(txapi::txStScale,
-         di.Scale > 1.0 ? IntText(di.Scale) + TString(":1") : TString("1:") + IntText(1.0 / di.Scale));
+         di.Scale > 1.0 ? RatioText(di.Scale) + TString(":1") : TString("1:") + RatioText(1.0 / di.Scale));
   cell(txapi::txStNumberOfSheets, TString("1"));
   if (PControlModel != nullptr) PControlModel->SP.dr2D();
   if (di.Weight != 0.0) cell(txapi::txStMass, TString(di.Weight, 3, true, 7));

@@ -399,7 +399,9 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   Md.drFreePlace(px, py, std::min(-4.0 * h * k - 8.0 * k - 6.0, -36.0), -5.0 * h * k - 8.0 * k - 6.0,
                  std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
                  std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}));
-  Md.drMtr(px, py, A, m);
+  // The detail's scale is the sheet's: a view drawn enlarged or reduced does not compound it.
+  const double view = Md.R2D().Transf2D.ScaleMtr();
+  Md.drMtr(px, py, A, view > 0.0 && std::isfinite(view) ? m / view : m);
   // The title stands 6 high on the sheet, not enlarged with the detail it names.
   Md.drText(1.0, ty, 0.0, 6.0 / m, 1.0, 75, title);
   TContDrawing c(&Md);

@@ -50,6 +50,25 @@ double PusherGradeLength(double asked)
   return std::min(asked, PusherFitLength * 2.0 / 3.0);
 }
 
+bool PusherFitSigns(double x63, double y92, double x73, double paper, double& grade, double& diameter)
+{
+  // The sign's shelf reaches 17 past its base on the sheet, the leader's lean 4 more; the diameter's value
+  // stands 1 to 4.5 before its line, which keeps 2 from the step; the sign's short arm reaches 2.5 back.
+  grade = y92 - 4.0 / paper, diameter = x63 + 5.0;
+  const double back = x73 - 35.0 - 21.0 / paper;
+  if (back >= grade) return true;
+  const double past = back + 23.0 / paper, before = std::min(diameter, back - 3.0 / paper);
+  if (back >= diameter + 3.0 / paper)
+    grade = back;
+  else if (past <= y92 - 2.0 / paper)
+    grade = back, diameter = past;
+  else if (before >= x63 + 3.0 / paper)
+    grade = back, diameter = before;
+  else
+    return false;
+  return true;
+}
+
 void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,
                                         const double& ms, const double& r71, const double& r69,
                                         const double& r72, const double& r93, const double& r96,
@@ -104,11 +123,13 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
     // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
     const double shank = y92 + 22.0 <= x73 - fit - 16.0 ? y92 + 22.0 : (y92 + x73 - fit - 16.0) / 2.0;
+    double grade, fitAt;
+    PusherFitSigns(x63, y92, x73, paper, grade, fitAt);
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
               {true, 2.0 * r72, collarAt, -r72, collarAt, r72, -0.01, -1.0, "&02", "h14", ""},
               // The fit's value above it, clear of the collar face's sign below.
-              {true, AbsZn(r93 - r71) * 2.0 * r93, x63 + 5.0, -r93, x63 + 5.0, r93, 0.5,
+              {true, AbsZn(r93 - r71) * 2.0 * r93, fitAt, -r93, fitAt, r93, 0.5,
                Nearest(r72 - r93) + 1.0, "&02", "h12", ""},
               {true, AbsZn(r69 - r71) * 2.0 * r69, shank, 0.5 - r71, shank, r71 - 0.5, 0.5,
                -Nearest(r72 - r71 + 0.5) - 1.0, "&02", "h14", ""},
@@ -133,7 +154,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     Md.drEndObj();
     Rough(Md, x73, -24.0 - r71, 0.0, "0,2");
     if (std::fabs(y71 - x73) > 0.0001) Rough(Md, x0, -30.0 - r71, 180.0, "1,6");
-    if (r69 != r93) Rough(Md, y92 - 4.0 / paper, r93, 90.0, "1,6");
+    if (r69 != r93) Rough(Md, grade, r93, 90.0, "1,6");
     // The collar's back face, on its extension lines below the collar: turned away from the collar, as
     // the face looks, its value between the face and the spring seat's end.
     Rough(Md, 0.0, -32.0 - r72, 180.0, "0,8");

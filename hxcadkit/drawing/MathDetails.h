@@ -157,3 +157,10 @@ void RoughOnOwnLine(TModeler3D& M, double x, double y0, double tip, double Fi, c
 // the pusher's sheet and model both take its length from here.
 constexpr double PusherFitLength = 15.0;
 double PusherGradeLength(double asked);
+// Where a pusher's sheet, drawn at paper sheet millimetres to the part's, puts the grade sign of its fit
+// section (from the collar's face x63 to the step y92) and the section's diameter: the sign by the
+// section's end, or back from it clear of the leader of the hardened zone (the last 35 of the pusher,
+// x73 long), which leans back over the section from the zone's near corner; the diameter 5 past the
+// collar, or on whichever side of the sign keeps off its arms and shelf. False where the section has room
+// on neither side, both then by its ends.
+bool PusherFitSigns(double x63, double y92, double x73, double paper, double& grade, double& diameter);

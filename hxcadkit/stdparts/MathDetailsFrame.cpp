@@ -51,6 +51,17 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
   return true;
 }
 
+double MouldEnlargement(double length, const std::function<bool(double)>& roomy, double most)
+{
+  double fits = 1.0;
+  for (const double s : {1.0, 2.0, 2.5, 4.0, 5.0}) {
+    if (s > 1.0 && (!(length * s <= 250.0) || s > most)) break;
+    if (roomy(s)) return s;
+    fits = s;
+  }
+  return fits;
+}
+
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2, int t3, int t4)
 {
   // The texts begin with the blank that follows a requirement's number; one requirement alone is not

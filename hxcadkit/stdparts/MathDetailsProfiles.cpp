@@ -483,14 +483,56 @@ void TSetScrew::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Re
 
 // --- Ejector plug ------------------------------------------------------------------------------
 
+namespace {
+
+// Where the ejector plug's sheet sizes its bores and body along the axis, from the collar's face: the
+// counterbore and the middle bore at their own sections; the body across the seat, or across the
+// middle bore where the seat's edge is rounded (its radius is led out through the seat's mouth).
+struct TPlugStations
+{
+  double Seat, Counterbore, Bore, Body, Ox = 0.0, Oy = 0.0;
+  bool Rounded;
+};
+
+// The rounding of the seat's edge at the step to the middle bore.
+constexpr double PlugSeatEdge = 0.2;
+
+TPlugStations PlugStations(double r71, double r66, double x68, double x9, double x27, double x59)
+{
+  TPlugStations p{};
+  p.Seat = x59 - x9;
+  p.Rounded = CornerCentre(x59, -r66, p.Seat, -r66 - x9 * cTan1, p.Seat, -r71, PlugSeatEdge, p.Ox, p.Oy);
+  p.Counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0;
+  p.Bore = x68 + (p.Seat - x68) / 4.0;
+  p.Body = p.Rounded ? (p.Bore + p.Seat) / 2.0 : (p.Seat + x59) / 2.0;
+  return p;
+}
+
+} // namespace
+
+double TEjectorPlug::SheetScale() const
+{
+  // The layout spaces parallel dimension lines this far apart, and takes a line nearer an outline
+  // alongside than 2 (the body's line is asked half a millimetre past its station) for one along it.
+  constexpr double Spacing = 7.0, Alongside = 2.5;
+  const TPlugStations p = PlugStations(ECRadius, ECRadius + 0.1, EC2Len, ConeLen, CollarHeight, Len);
+  // Between the groove's callout circle (3 across the 3 mm groove by the collar) and the step to the seat
+  // stand the counterbore's and the bore's diameters, and the body's where the seat's rounded edge leads
+  // its radius out through the mouth: each line a spacing from the next, and the last one from the step.
+  const double room = p.Seat - (CollarHeight + 1.5 + 3.0), lines = p.Rounded ? 3.0 : 2.0;
+  return MouldEnlargement(Len, [&](double s) {
+    return room * s >= (lines + 1.0) * Spacing && (p.Rounded || ConeLen * s >= 2.0 * Alongside);
+  });
+}
+
 void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66,
                            Real r22, Real x68, Real x9, Real x27, Real x59, Integer tl, bool isSize) const
 {
   if (!PlacedFinite(Extent({r70, r68, r71, r66, r22, x68, x9, x27, x59}), mx, my, ma, ms))
     return RefuseElement("пробка выталкивателя");
-  const double ts = x9 * cTan1;    // the seat's radial rise over its length
-  const double xs = x59 - x9;      // where the seat begins
-  constexpr double SeatEdge = 0.2; // the rounding of the seat's edge at the step to the middle bore
+  const double ts = x9 * cTan1; // the seat's radial rise over its length
+  const TPlugStations at = PlugStations(r71, r66, x68, x9, x27, x59);
+  const double xs = at.Seat; // where the seat begins
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
   Md.drLine(-3.0, 0.0, x59 + 3.0, 0.0, 3);
@@ -501,7 +543,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
          dCVR(x27, r22 - 0.3, x27 + 2.7, r22 - 0.3, x27 + 3.0, r22, 0.25,
               dP(x59, r22,
                  dPx(x59, r66,
-                     dCLL(xs, r66 + ts, xs, r71, SeatEdge,
+                     dCLL(xs, r66 + ts, xs, r71, PlugSeatEdge,
                           dPx(xs, r71, dPx(x68, r71, dPx(x68 - 1.0, r68, dPx(0.0, r68, dP(0.0, r70)))))))))));
   c.dr2D(tl);
   if (tl != 0) {
@@ -515,36 +557,32 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     // the head.
     Md.drLine(x68, -r71, -22.0, -r71, 2);
     Rough(Md, -19.0, -r71, 90.0, "0,4");
-    // The seat's rounded edge has its radius led out through the seat's mouth, so the body is then sized
-    // across the middle bore instead of across the seat.
-    double ox, oy;
-    const bool rounded = CornerCentre(x59, -r66, xs, -r66 - ts, xs, -r71, SeatEdge, ox, oy);
-    const double counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0, bore = x68 + (xs - x68) / 4.0,
-                 body = rounded ? (bore + xs) / 2.0 : (xs + x59) / 2.0;
+    const bool rounded = at.Rounded;
     // The seat's diameter stands beyond the far end face, as far out (on the sheet) as leaves the body's
     // grade room on the outside's extension line between the two.
     constexpr double SeatLine = 26.0;
     const double scale = Md.R2D().Transf2D.ScaleMtr(),
                  sheet = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
-    Dims(Md, {{dVL1, -2.0 * r68, 0.5, -1.0, counterbore, -r68, counterbore, r68, "&02", "H14", ""},
-              {dVL1, -2.0 * r71, 0.5, -1.0, bore, -r71, bore, r71, "&02", "H7", ""},
+    Dims(Md, {{dVL1, -2.0 * r68, 0.5, -1.0, at.Counterbore, -r68, at.Counterbore, r68, "&02", "H14", ""},
+              {dVL1, -2.0 * r71, 0.5, -1.0, at.Bore, -r71, at.Bore, r71, "&02", "H7", ""},
               {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
               {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
               {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
               {dHL, x9, -30.0, -1.0, xs, -r71, x59, -r22, "", "", "&03~0,1"},
               {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
-              {dVL1, 2.0 * r22, 0.5, 1.0, body, r22, body, -r22, "&02", "n6", ""},
+              {dVL1, 2.0 * r22, 0.5, 1.0, at.Body, r22, at.Body, -r22, "&02", "n6", ""},
               {dVL1, 2.0 * r66, SeatLine, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
     // The seat's angle to the far end face, from the corner where they meet: its arc just past the
     // seat's extension lines, which it would cross at the seat's own line drawn on, its rays drawn from
-    // where they pass that arc.
-    const double arc = (SeatLine + 3.0) / sheet;
+    // where they pass that arc; and past the collar's level, so that the face's ray stands wholly below
+    // the collar, not begun beside it.
+    const double arc = std::max(SeatLine + 3.0, (r70 - r66) * sheet + 1.0) / sheet;
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
     if (rounded)
-      Md.drDimR(SeatEdge, TString(), 187.0, x9 + 9.0 / sheet, 5, 1, ox, oy, 1, 1, TString("R"), TString(),
-                TString());
+      Md.drDimR(PlugSeatEdge, TString(), 187.0, x9 + 9.0 / sheet, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"),
+                TString(), TString());
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
     // The collar face's grade turned away from the collar's length, whose value slides past that face.
     Rough(Md, x27, -14.0 - r70, 180.0, "1,6");

@@ -96,14 +96,17 @@ void TEjectorPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("пробка выталкивателя", EjectorPlugFault(*this))) return;
+  const double scale = SheetScale();
   drMouldSheet(
-      *M, Id, 25.0, -2.0 * CollarRadius,
-      [this](TModeler3D& Md) {
+      *M, Id, 25.0, -2.0 * CollarRadius, scale,
+      [this, scale](TModeler3D& Md) {
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
                 CollarHeight, Len, 1, true);
-        // The undercut by the collar, which the detail gives its length and depth.
+        // The undercut by the collar, which the detail gives its length and depth. The detail stands 45
+        // past the far end face and 60 and the collar's radius below the collar on the sheet, whatever
+        // the scale the part is drawn at.
         Md.drCircleShelf(CollarHeight + 1.5, -Radius, 3.0, CollarHeight + 5.0, -Radius - 20.0, TString("А"));
-        GrooveDetail(Md, Len + 45.0, -60.0 - 2.0 * CollarRadius);
+        GrooveDetail(Md, Len + 45.0 / scale, -CollarRadius - (60.0 + CollarRadius) / scale);
       },
       6, 3, 37);
 }
@@ -159,12 +162,31 @@ const char* WasherFault(const TSupportWasher& w)
 
 } // namespace
 
+double TDirectPlug::SheetScale() const
+{
+  // The collar's length and the front part's are sized side by side below the part, the grooves' callouts
+  // by them: each holds the spacing the layout keeps between parallel lines. Behind the collar the rear
+  // part holds the collar face's grade, its strokes and value (two spacings), before the rear end's
+  // extension line.
+  // Its profile asks its collar's signs and its groove's detail below it at distances in the part's
+  // millimetres, which stay on the sheet up to twice its size.
+  constexpr double Spacing = 7.0;
+  const double front = OustingLen - CollarHeight, rear = Len - OustingLen;
+  return MouldEnlargement(
+      Len,
+      [&](double s) {
+        return CollarHeight * s >= Spacing && (front <= 0.0 || front * s >= Spacing) &&
+               rear * s >= 2.0 * Spacing;
+      },
+      2.0);
+}
+
 void TDirectPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || PlugRefused(*this)) return;
   drMouldSheet(
-      *M, Id, OustingLen, -CollarRadius,
+      *M, Id, OustingLen, -CollarRadius, SheetScale(),
       [this](TModeler3D& Md) {
         GuidePlugProfile(*this, 1, true);
         // The grooves by the collar and before the front part, which the detail enlarges: the front
@@ -436,12 +458,16 @@ void TEjectorChannel::dr2D() const
   TCommonGeometry g(0, M);
   // The collar's diameter is given across the collar, its line 2 from either face: a collar narrower
   // than that on the sheet is drawn enlarged, at the least standard scale that gives it the room, as
-  // long as the part still fits the sheet's width.
-  double scale = 1.0;
-  for (const double s : {2.0, 2.5, 4.0, 5.0})
-    if (CollarHeight * scale < 4.0 && (Len + SpringLen) * s <= 250.0) scale = s;
+  // long as the part still fits the sheet's width; so is a fit section without room for its grade and
+  // diameter clear of the hardened zone's leader.
+  const double scale = MouldEnlargement(Len + SpringLen, [this](double s) {
+    double grade, diameter;
+    return CollarHeight * s >= 4.0 && PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
+  });
+  // The view stands lower by the collar's height, and by as much more as keeps the collar's rim at most
+  // 10 above its place on the sheet: the room above is its diameter's value's, within the frame.
   drMouldSheet(
-      *M, Id, SpringLen - 25.0, -CollarHeight, scale,
+      *M, Id, SpringLen - 25.0, -std::max(CollarHeight, CollarRadius - 10.0 / scale), scale,
       [&](TModeler3D&) {
         g.dr2D_Shtovhach_V1(20.0, 0.0, 0.0, 1.0, Radius, Relieved(Radius, FitRadius), CollarRadius, FitRadius,
                             SpringRadius, Len, FitLen, CollarHeight, Len + SpringLen, plug->ConeLen,

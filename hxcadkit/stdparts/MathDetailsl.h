@@ -380,6 +380,9 @@ public:
   // collar face, sl guided length of the bore, Xk the V-groove's place (0: none).
   void dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, Real r, Real r1, Real r2, Real F, Real S,
                                 Real L, Real sl, int tl, bool isSize, Real Xk) const;
+  // The scale its sheet draws it at: 1, or the least enlargement that gives its collar and front part their
+  // room.
+  double SheetScale() const;
 
   Real Radius = 0.0;
   Real CollarHeight = 0.0;
@@ -562,6 +565,10 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function
 // the texts, their heights and dimension lines' offsets the sheet's.
 bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
                   const std::function<void(TModeler3D&)>& draw, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
+// The least standard enlargement (1, 2, 2.5, 4, 5) at which roomy holds of a part drawn length long,
+// as long as the part still fits the sheet's width and the enlargement is at most most; the largest that
+// fits where none gives the room.
+double MouldEnlargement(double length, const std::function<bool(double)>& roomy, double most = 5.0);
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no
@@ -725,6 +732,9 @@ public:
   // relief groove beside the collar. Both halves and the hatch whenever tl is not 0.
   void dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66, Real r22, Real x68,
                Real x9, Real x27, Real x59, Integer tl, bool isSize) const;
+  // The scale its sheet draws it at: 1, or the least enlargement that gives the diameters along its body
+  // their room.
+  double SheetScale() const;
 
   Real Radius = 0.0, Len = 0.0, ConeLen = 0.0, CollarHeight = 0.0, CollarRadius = 0.0, ECRadius = 0.0,
        EC2Radius = 0.0, EC2Len = 0.0;

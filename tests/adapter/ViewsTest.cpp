@@ -208,8 +208,8 @@ TEST_F(ViewsTest, TitleBlockFromTheDrawingState)
   };
   TDetailInfo& di = MA.R2D().DI;
   const std::pair<double, const char*> scales[] = {
-      {2.0, "2:1"},         {1.0, "1:1"}, {0.5, "1:2"}, {0.4, "1:2"}, {1e-300, "1:2147483647"},
-      {std::nan(""), "1:0"}};
+      {2.0, "2:1"},         {1.0, "1:1"}, {0.5, "1:2"}, {0.4, "1:2,5"}, {2.5, "2,5:1"}, {0.2, "1:5"},
+      {1e-300, "1:2147483647"}, {std::nan(""), "1:0"}};
   for (auto [scale, text] : scales) {
     di.Scale = scale;
     MA.drShtamp();

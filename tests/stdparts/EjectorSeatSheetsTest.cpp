@@ -98,6 +98,23 @@ TEST_F(EjectorSeatSheets, TheSeatAngleCrossesNoExtensionLine)
   }
 }
 
+// The arc's ray along the far end face, 29-33 below the seat's edge, stood beside the view across the level
+// of a collar reaching that far out: a collar swept from well inside the arc to past its ray's end.
+TEST_F(EjectorSeatSheets, TheSeatAnglesRayStandsClearOfTheCollarsLevel)
+{
+  for (double below = 24.0; below <= 36.0; below += 1.5) {
+    SCOPED_TRACE(testing::Message() << "collar " << below << " below the seat's edge");
+    const std::vector<txhost::SvgLayout> sheets =
+        stdtest::MouldSheetLayouts(H, Dir.path(), "ejector_plug", 0, 1.75, [below](TDetail& d) {
+          auto& p = dynamic_cast<TEjectorPlug&>(d);
+          p.CollarRadius = p.ECRadius + 0.1 + below;
+        });
+    ASSERT_EQ(sheets.size(), 1u);
+    for (const std::string& fault : seatl::LinesThroughOtherViews(sheets[0]))
+      ADD_FAILURE() << fault;
+  }
+}
+
 // The seat edge's rounding was sized from above the part, its leader down through the upper wall and the
 // bore; led out through the seat's mouth, it crosses no section and no other dimension.
 TEST_F(EjectorSeatSheets, TheSeatEdgesRadiusLeavesThroughTheMouth)

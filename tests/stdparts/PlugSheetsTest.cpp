@@ -155,7 +155,8 @@ TEST_F(PlugSheets, EverySheetAndModelIsSoundAndEveryModelOneRevolve)
     Md.Reset();
     part->dr2D();
     EXPECT_TRUE(DrawingSound(Md));
-    EXPECT_EQ(Md.Count("drLeafStampView1"), 1);
+    // One view, opened with the sheet or, for a part drawn enlarged, after it.
+    EXPECT_EQ(Md.Count("drView3"), 1);
     EXPECT_EQ(Md.Count("drCloseViewTDemCloseLeaf"), 1);
     Md.Reset();
     part->dr3D(0);
@@ -207,11 +208,13 @@ TEST_F(PlugSheets, WithoutOpenersOrModellerOnlyTheOpeningCallIsMade)
   }
 }
 
-// The first view's anchor and the requirement texts of one sheet.
+// The first view's anchor (in the part's millimetres), the scale the part is drawn at and the
+// requirement texts of one sheet.
 struct TSheet
 {
   std::vector<double> Anchor;
   std::vector<TString> Texts;
+  double Scale = 1;
 };
 
 TSheet SheetOf(TRecordingModeler& Md, const TDetail& part)
@@ -223,8 +226,29 @@ TSheet SheetOf(TRecordingModeler& Md, const TDetail& part)
   const auto open = Md.Of("drLeafStampView1");
   const auto close = Md.Of("drCloseViewTDemCloseLeaf");
   if (open.size() == 1) s.Anchor = {open[0].A[2], open[0].A[3]};
+  // A part drawn enlarged or reduced: the view at its anchor on the sheet, the part placed in it at scale.
+  const auto view = Md.Of("drView3"), placed = Md.Of("drMtr");
+  if (open.empty() && view.size() == 1 && !placed.empty() && placed[0].A[3] > 0) {
+    s.Scale = placed[0].A[3];
+    s.Anchor = {view[0].A[1] / s.Scale, view[0].A[2] / s.Scale};
+  }
   if (close.size() == 1) s.Texts = close[0].S;
   return s;
+}
+
+// The scale on the sheet of every text the last sheet wrote, by its text: the scales of the placements
+// it was written in multiplied.
+std::vector<std::pair<std::string, double>> TextScales(const TRecordingModeler& Md)
+{
+  std::vector<std::pair<std::string, double>> texts;
+  std::vector<double> scales;
+  for (const auto& c : Md.Calls) {
+    if (c.Op == "drMtr") scales.push_back((scales.empty() ? 1.0 : scales.back()) * c.A[3]);
+    if (c.Op == "drDeleteMtr" && !scales.empty()) scales.pop_back();
+    if (c.Op == "drText" && !c.S.empty())
+      texts.emplace_back(c.S[0].Utf8Text(), (scales.empty() ? 1.0 : scales.back()));
+  }
+  return texts;
 }
 
 // Where the last sheet put its enlarged detail view (the only view drawn at scale 4).
@@ -254,9 +278,17 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
   ejector.CollarRadius = 10;
   ejector.Radius = 8, ejector.ConeLen = 2, ejector.CollarHeight = 3, ejector.ECRadius = 3,
   ejector.EC2Radius = 4, ejector.EC2Len = 4;
+  // A plug too short for its diameters between the groove and the seat is drawn enlarged, its view as
+  // far from the sheet's corner in the part's millimetres; one too long for the sheet enlarged is not.
   for (double len : {10.0, 500.0}) {
     ejector.Len = len;
     EXPECT_EQ(SheetOf(Md, ejector).Anchor, (std::vector<double>{25, -20}));
+    EXPECT_EQ(SheetOf(Md, ejector).Scale, len == 10.0 ? 5.0 : 1.0) << len;
+    // The groove's detail stands at its own scale on the sheet, as its title says, whatever the part's.
+    const auto texts = TextScales(Md);
+    const auto title = std::find_if(texts.begin(), texts.end(), [](const auto& t) { return t.first == "А(4:1)"; });
+    ASSERT_NE(title, texts.end()) << len;
+    EXPECT_DOUBLE_EQ(title->second, 4.0) << len;
   }
   EXPECT_EQ(SheetOf(Md, ejector).Texts,
             (std::vector<TString>{TDemStr[6], TDemStr[3], TDemStr[37], TString()}));
