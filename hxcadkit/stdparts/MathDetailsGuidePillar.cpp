@@ -30,6 +30,14 @@ double PillarSectionDrop(double r42)
   return std::max(0.0, 2.0 * r42 - 22.0);
 }
 
+// The length of the fixed end's chamfer (1 long, 0.5 deep) on a fixed part `fixed` long: no longer than the
+// part, which a shorter one takes whole at the same slope; a chamfer reaching into the collar would leave
+// its edge inside the collar, and its length a size of nothing drawn.
+double FixedChamfer(double fixed)
+{
+  return std::min(1.0, fixed);
+}
+
 // Whether the thread's bottom (at x from the collar face, x42 the collar's height) falls strictly
 // inside the guide or the collar, whose lengths stand below: a depth below would then overlap one of
 // them without either containing the other, and one's extension line would cross the other's line.
@@ -282,7 +290,10 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
                         ? dPx(x42 + 3.0, r41,
                               dCVR(x42 + 2.7, r41 - 0.3, x42, r41 - 0.3, x42, r43, 0.1, dPx(x42, r43, rest)))
                         : dCLL(x42, r41, x42, r43, 0.1, rest);
-    rest = dPx(x43, r41 - 0.49999999999999994, dPx(x43 - 1.0, r41, relief));
+    // A fixed part shorter than its chamfer is all chamfer, at the chamfer's slope from the collar's face.
+    const double cf = FixedChamfer(x43 - x42);
+    rest = cf < 1.0 ? dPx(x43, r41 - cf / 2.0, relief)
+                    : dPx(x43, r41 - 0.49999999999999994, dPx(x43 - 1.0, r41, relief));
   } else {
     rest = dPx(x42, r43, rest);
   }
@@ -360,10 +371,12 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length and
     // both in the overall length, so they are asked innermost first: the layout brings a nested length
     // back inside only a longer one already settled.
+    // A chamfer the whole fixed part long has its length given by the fixed part's.
     if (std::fabs(x43 - x42) > 2e-6) {
-      Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
-      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
-      Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
+      const double cf = FixedChamfer(x43 - x42);
+      if (cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
+      Md.drDimVL(cf / 2.0, 6.0, 1.0, x43 - cf, -r41, x43, cf / 2.0 - r41, none, none, none);
     }
     // The thread's depth is the bore's, a length inside the part: where it would reach into a
     // length outside without reaching past it, it stands above, on the side the bore is drawn.
@@ -440,7 +453,7 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
   Md.drCircle(0.0, 0.0, r44 - 1.0, tl);
   Md.drArc(0.0, 0.0, r44, 0.0, r44, r44, 0.0, 1, 2);
   if (fixed) {
-    Md.drCircle(0.0, 0.0, r41 - 0.5, tl);
+    Md.drCircle(0.0, 0.0, r41 - FixedChamfer(x43 - x42) / 2.0, tl);
     Md.drCircle(0.0, 0.0, r41, tl);
   } else if (h > 0.0) {
     // The seat beyond the flats; behind the collar it is hidden.

@@ -472,6 +472,8 @@ protected:
       const int rows = ABaseDetail.SocketCount(part.Table) - 1;
       c.Row = 1 + std::min(rows - 1, int(draw() * rows));
       c.Between = rows > 1 ? draw() : 0;
+      // The last row has no next one to go towards: a size drawn past it lies before it.
+      if (c.Row == rows && c.Between > 0) c.Row = rows - 1;
       std::snprintf(buf, sizeof buf, "row %d + %.3f", c.Row, c.Between);
     } else {
       c.K = 0.5 + 1.5 * draw();
@@ -494,6 +496,8 @@ protected:
   {
     auto sizes = stdtest::pushed::SizesOf(d);
     if (part.Table != 0 && c.Between > 0) {
+      // Past the table's last row a part is made of no row's sizes: nothing a designer can choose.
+      EXPECT_LT(c.Row + 1, ABaseDetail.SocketCount(part.Table)) << part.Name << " row " << c.Row;
       TMade next;
       part.Make(next, nullptr, c.Row + 1, c.K);
       const auto to = stdtest::pushed::SizesOf(*next.Parts.back());
@@ -632,7 +636,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", nullptr, 11, 0.538, 1, false},
                           {"guide_pillar_threaded", nullptr, 21, 0.423, 1, false},
                           // A sign slid onto a rounding's last chord, short of the line it stands on.
-                          {"guide_pillar_threaded", "Len", 7, 0.467, 1, false, true}};
+                          {"guide_pillar_threaded", "Len", 7, 0.467, 1, false, true},
+                          // A fixed part 0.3 long, shorter than its chamfer.
+                          {"guide_pillar_threaded", nullptr, 21, 0.030, 1, false, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
