@@ -368,22 +368,29 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     const bool crowded = depthAbove && CollarFaceCrowded(x42, x43 - x42);
     Md.drDimHL(x41, crowded ? -30.0 : -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
     // The fixed part: its length, which only the overall reference size gave before, and the 1 x 0.5
-    // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length and
-    // both in the overall length, so they are asked innermost first: the layout brings a nested length
-    // back inside only a longer one already settled.
+    // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length, and
+    // the thread's depth below nests in it too where the thread ends within the fixed part, or holds it
+    // where the thread reaches the collar's face; all nest in the overall length. They are asked innermost
+    // first: the layout brings a nested length back inside only a longer one already settled.
     // A chamfer the whole fixed part long has its length given by the fixed part's.
-    if (std::fabs(x43 - x42) > 2e-6) {
-      const double cf = FixedChamfer(x43 - x42);
-      if (cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+    // The thread's depth is the bore's, a length inside the part: where it would reach into a
+    // length outside without reaching past it, it stands above, on the side the bore is drawn.
+    const bool fixed = std::fabs(x43 - x42) > 2e-6;
+    const double cf = FixedChamfer(x43 - x42);
+    const bool depthInFixed = !depthAbove && x43 - x44 > x42 + 1e-6;
+    const auto depth = [&] {
+      if (depthAbove)
+        Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, r41 - 1.0, none, "H14", none);
+      else
+        Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
+    };
+    if (fixed && cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+    if (depthInFixed) depth();
+    if (fixed) {
       Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
       Md.drDimVL(cf / 2.0, 6.0, 1.0, x43 - cf, -r41, x43, cf / 2.0 - r41, none, none, none);
     }
-    // The thread's depth is the bore's, a length inside the part: where it would reach into a
-    // length outside without reaching past it, it stands above, on the side the bore is drawn.
-    if (depthAbove)
-      Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, r41 - 1.0, none, "H14", none);
-    else
-      Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
+    if (!depthInFixed) depth();
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");

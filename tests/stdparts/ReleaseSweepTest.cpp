@@ -637,8 +637,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", nullptr, 21, 0.423, 1, false},
                           // A sign slid onto a rounding's last chord, short of the line it stands on.
                           {"guide_pillar_threaded", "Len", 7, 0.467, 1, false, true},
-                          // A fixed part 0.3 long, shorter than its chamfer.
-                          {"guide_pillar_threaded", nullptr, 21, 0.030, 1, false, true}};
+                          // A fixed part 0.3 long, shorter than its chamfer; one longer than the thread's depth.
+                          {"guide_pillar_threaded", nullptr, 21, 0.030, 1, false, true},
+                          {"guide_pillar_threaded", "FLen", 4, 0.817, 1, true, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
