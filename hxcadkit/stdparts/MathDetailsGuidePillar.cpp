@@ -15,6 +15,9 @@ namespace {
 // Half chord of the groove's circle of radius 2 where it leaves the guide 1.7 from its centre.
 constexpr double dxK = 1.053565375285274;
 constexpr int PillarTable = 5;
+// The room between a threaded pillar's view A (its flats) and the guide's end, where the lead-in's angle and
+// its roundings' values stand: as much as the table's shortest guide with the longest seat leaves.
+constexpr double ViewARoom = 29.0;
 
 // The centre of the guide's groove: 8 past the taper, but never on the seat's chamfer (x41 from the
 // guide end to the collar, x46 the seat).
@@ -195,10 +198,14 @@ void TSocketLeaderPin::dr2D() const
     Md.drCircleShelf(-1.5 - OFLen, -Radius, 3.0, -5.0 - OFLen, -FRadius - 23.0, letter);
     Md.drDeleteMtr();
   }
-  if (threaded)
-    dr2D_KolonkaKriplennya_V2(-0.5 * Key - Len - 15.0 + CollarHeight, 0.0, 0.0, 1.0, Radius, FRadius,
-                              CollarRadius, 0.0, 0.0, 0.0, CollarHeight, CollarHeight + FLen, 1, true, Key,
-                              ThreadRadius, 0.0);
+  // View A left of the guide's end, its flats at least as far from it as the table's shortest pillar has
+  // them: the lead-in's angle and its roundings' values stand between.
+  if (threaded) {
+    const double guideEnd = mx - CollarHeight - Len - OFLen;
+    const double viewA = std::min(-0.5 * Key - Len - 15.0 + CollarHeight, guideEnd - 0.5 * Key - ViewARoom);
+    dr2D_KolonkaKriplennya_V2(viewA, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, 0.0, 0.0, 0.0, CollarHeight,
+                              CollarHeight + FLen, 1, true, Key, ThreadRadius, 0.0);
+  }
   // The fixed part's groove by the collar is the seat's, and the detail shows them both.
   if (CollarRadius != FRadius && FLen - 3.0 > 0.0) {
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
@@ -390,10 +397,16 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
       Md.drDimVL(cf / 2.0, 6.0, 1.0, x43 - cf, -r41, x43, cf / 2.0 - r41, none, none, none);
     }
+    // The thread's 1 x 45 countersink stands above, in the depth where that stands above too: asked
+    // first then, so that the depth settles outside it (a thin thread's, asked farther out, stood beyond).
+    const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
+    const auto countersink = [&] {
+      Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
+    };
+    if (depthAbove) countersink();
     if (!depthInFixed) depth();
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
-    const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
-    Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
+    if (!depthAbove) countersink();
     Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
                "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove

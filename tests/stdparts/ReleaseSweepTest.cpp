@@ -639,7 +639,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", 7, 0.467, 1, false, true},
                           // A fixed part 0.3 long, shorter than its chamfer; one longer than the thread's depth.
                           {"guide_pillar_threaded", nullptr, 21, 0.030, 1, false, true},
-                          {"guide_pillar_threaded", "FLen", 4, 0.817, 1, true, true}};
+                          {"guide_pillar_threaded", "FLen", 4, 0.817, 1, true, true},
+                          // A short guide, view A beside its lead-in's roundings; a thin thread's countersink.
+                          {"guide_pillar_threaded", "Len", 2, 0.676, 1, false, true},
+                          {"guide_pillar_threaded", "Key", 4, 0.070, 1, false, true},
+                          {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
