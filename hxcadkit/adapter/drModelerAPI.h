@@ -302,6 +302,97 @@ public:
     std::size_t Chars = 0;             // of its value
   };
 
+  // Items by square cells of the sheet, each in every cell its box (x1, y1, x2, y2) meets, those beyond the
+  // cells in the nearest: what a box asks of the items it asks of those in the cells it meets, each once,
+  // so that a question costs its neighbours. An item whose box is not a number is asked by every box, and
+  // every item by a box that is not.
+  class TCells
+  {
+  public:
+    // No items; cells at least Least square over the box (x1, y1)-(x2, y2), at most Most along a side.
+    void Reset(double x1, double y1, double x2, double y2);
+    // The item i (the next one, or one there already) with its box at b.
+    void Put(std::size_t i, const std::array<double, 4>& b);
+    // Whether f(i) holds for an item i whose box lies within a micrometre of b: those farther off are
+    // left out, which the measures that part boxes more than a micrometre apart never find meeting.
+    template <class F> bool Any(const std::array<double, 4>& b, const F& f) const
+    {
+      constexpr double Apart = 1e-3;
+      const double x1 = b[0] - Apart, y1 = b[1] - Apart, x2 = b[2] + Apart, y2 = b[3] + Apart;
+      if (!std::isfinite(x1 + y1 + x2 + y2) || Across == 0) {
+        for (std::size_t i = 0; i < Items.size(); ++i)
+          if (f(i)) return true;
+        return false;
+      }
+      for (const std::size_t i : Everywhere)
+        if (f(i)) return true;
+      const std::size_t left = CellX(x1), right = CellX(x2), bottom = CellY(y1), top = CellY(y2);
+      for (std::size_t r = bottom; r <= top; ++r)
+        for (std::size_t c = left; c <= right; ++c)
+          for (const std::size_t i : Cells[r * Across + c]) {
+            const TItem& e = Items[i];
+            if (std::max(e.C0, left) != c || std::max(e.R0, bottom) != r || e.Box[2] < x1 || e.Box[0] > x2 ||
+                e.Box[3] < y1 || e.Box[1] > y2)
+              continue;
+            if (f(i)) return true;
+          }
+      return false;
+    }
+
+  private:
+    static constexpr double Least = 8;
+    static constexpr std::size_t Most = 128;
+    struct TItem
+    {
+      std::array<double, 4> Box;
+      std::size_t C0 = 0, R0 = 0, C1 = 0, R1 = 0;
+      bool Everywhere = false;
+    };
+    std::size_t CellX(double x) const
+    {
+      return std::size_t(std::clamp((x - X0) / Size, 0.0, double(Across - 1)));
+    }
+    std::size_t CellY(double y) const { return std::size_t(std::clamp((y - Y0) / Size, 0.0, double(Up - 1))); }
+    void Take(std::size_t i);
+    double X0 = 0, Y0 = 0, Size = 1;
+    std::size_t Across = 0, Up = 0;
+    std::vector<TItem> Items;
+    std::vector<std::vector<std::size_t>> Cells;
+    std::vector<std::size_t> Everywhere;
+  };
+  // The quads a layout keeps (texts, lines), by cells of the sheet once asked (see TCells): changed only
+  // through push_back, Set and Shift, so that the cells follow.
+  class TQuads
+  {
+  public:
+    using const_iterator = std::vector<TQuad>::const_iterator;
+    const_iterator begin() const { return Items.begin(); }
+    const_iterator end() const { return Items.end(); }
+    std::size_t size() const { return Items.size(); }
+    bool empty() const { return Items.empty(); }
+    const TQuad& operator[](std::size_t i) const { return Items[i]; }
+    const TQuad& back() const { return Items.back(); }
+    void clear() { Items.clear(), Indexed = false; }
+    void push_back(const TQuad& q);
+    void Set(std::size_t i, const TQuad& q);
+    void Shift(double dx, double dy);
+    // The sheet the cells are laid over.
+    void Cover(double width, double height) { W = width, H = height, Indexed = false; }
+    // Whether f(i) holds for a quad i whose box lies within a micrometre of b (x1, y1, x2, y2).
+    template <class F> bool Any(const std::array<double, 4>& b, const F& f) const
+    {
+      if (!Indexed) Index();
+      return Cells.Any(b, f);
+    }
+
+  private:
+    void Index() const;
+    std::vector<TQuad> Items;
+    double W = 0, H = 0;
+    mutable TCells Cells;
+    mutable bool Indexed = false;
+  };
+
   // A sheet of width by height with its view at (x, y), turned by angle and scaled.
   void Begin(double width, double height, double x, double y, double angle, double scale);
   void End() { On = false; }
@@ -523,16 +614,14 @@ private:
   bool On = false;
   double W = 0, H = 0, VX = 0, VY = 0, VA = 0, VS = 1;
   std::vector<std::array<double, 4>> Segments;
-  // The outlines by bands of the sheet, across it (rows) and along it (columns), each outline once in
-  // every band its box meets; with each outline's hatched area (or none). What a place asks of the
-  // outlines it asks of those in its bands. Built at the first question after the outlines change.
+  // The outlines by cells of the sheet, CellSize square from (X0, Y0), Across of them in a row, each outline
+  // in every cell its box meets; with each outline's hatched area (or none). What a place or a box asks of
+  // the outlines it asks of those in the cells it meets. Built at the first question after the outlines
+  // change.
   struct TBands
   {
     static constexpr std::size_t None = std::size_t(-1);
-    double X0 = 0, Y0 = 0, Size = 1;
-    std::vector<std::vector<std::size_t>> Rows, Columns;
-    // And by cells of CellSize square, Across of them in a row: what a box asks of the outlines it asks
-    // of those in the cells it meets.
+    double X0 = 0, Y0 = 0;
     // Each outline with its box and the first cell it lies in.
     struct TEntry
     {
@@ -546,20 +635,70 @@ private:
     std::size_t LastMet = 0;
     std::vector<std::size_t> Area;
     std::vector<char> Odd; // each area's count of crossings, odd or even, while one place is asked
+    std::vector<std::size_t> Crossed; // the areas crossed then
     bool Valid = false;
-    // The band of lists at d from their origin; the first or the last beyond them.
-    std::size_t Band(const std::vector<std::vector<std::size_t>>& lists, double d) const
+    // The longest outline's width and height together; the views' boxes once asked (see ViewBoxes).
+    double Longest = 0;
+    std::vector<std::array<double, 4>> Views;
+    bool ViewsValid = false;
+    // Whether f(i) holds for an outline i whose box comes within near (less than a cell) of that of the
+    // segment a and lies in a cell a passes through (or one beside it): of a long slanting line, the cells
+    // along it rather than all its box.
+    template <class F>
+    bool AnyAlong(const std::array<double, 4>& a, double near, std::size_t count, const F& f) const
     {
-      return std::size_t(std::clamp(d / Size, 0.0, double(lists.size() - 1)));
+      const double x1 = std::min(a[0], a[2]) - near, x2 = std::max(a[0], a[2]) + near,
+                   y1 = std::min(a[1], a[3]) - near, y2 = std::max(a[1], a[3]) + near;
+      if (!std::isfinite(x1 + x2 + y1 + y2) || Cells.empty()) return Any(x1, y1, x2, y2, count, f);
+      if (Seen.size() < count) Seen.assign(count, 0);
+      if (++Stamp == 0) std::fill(Seen.begin(), Seen.end(), 0), Stamp = 1;
+      const std::size_t bottom = CellY(y1), top = CellY(y2);
+      for (std::size_t r = bottom; r <= top; ++r) {
+        // The stretch of x the line covers within the row (all of it in a row beyond the cells).
+        const double lo = r == bottom ? y1 : Y0 + double(r) * CellSize,
+                     hi = r == top ? y2 : Y0 + double(r + 1) * CellSize;
+        double from = x1, to = x2;
+        if (a[3] != a[1]) {
+          const double xlo = a[0] + (lo - a[1]) * (a[2] - a[0]) / (a[3] - a[1]),
+                       xhi = a[0] + (hi - a[1]) * (a[2] - a[0]) / (a[3] - a[1]);
+          from = std::max(x1, std::min(xlo, xhi)), to = std::min(x2, std::max(xlo, xhi));
+        }
+        const std::size_t left = CellX(from), right = CellX(to);
+        for (std::size_t c = left > 0 ? left - 1 : 0; c <= right + 1 && c < Across; ++c)
+          for (const TEntry& e : Cells[r * Across + c]) {
+            if (Seen[e.Index] == Stamp) continue;
+            Seen[e.Index] = Stamp;
+            if (e.X2 < x1 || e.X1 > x2 || e.Y2 < y1 || e.Y1 > y2) continue;
+            if (f(e.Index)) return true;
+          }
+      }
+      return false;
     }
-    // The outlines of the row at y or the column at x; none where it is not a number.
-    const std::vector<std::size_t>* Row(double y) const
+    mutable std::vector<unsigned> Seen;
+    mutable unsigned Stamp = 0;
+    // The axes by cells, built at the first question after they change.
+    TCells AxisCells;
+    bool AxesValid = false;
+    // Whether f(i) holds for an outline i whose box meets (x1..x2, y1..y2); every outline where that is
+    // not a number.
+    template <class F> bool Any(double x1, double y1, double x2, double y2, std::size_t count, const F& f) const
     {
-      return Rows.empty() || !std::isfinite(y) ? nullptr : &Rows[Band(Rows, y - Y0)];
-    }
-    const std::vector<std::size_t>* Column(double x) const
-    {
-      return Columns.empty() || !std::isfinite(x) ? nullptr : &Columns[Band(Columns, x - X0)];
+      if (Cells.empty()) return false;
+      if (!std::isfinite(x1 + x2 + y1 + y2)) {
+        for (std::size_t i = 0; i < count; ++i)
+          if (f(i)) return true;
+        return false;
+      }
+      const std::size_t left = CellX(x1), right = CellX(x2), bottom = CellY(y1), top = CellY(y2);
+      for (std::size_t r = bottom; r <= top; ++r)
+        for (std::size_t c = left; c <= right; ++c)
+          for (const TEntry& e : Cells[r * Across + c]) {
+            if (std::max(e.Column, left) != c || std::max(e.Row, bottom) != r || e.X2 < x1 || e.X1 > x2 ||
+                e.Y2 < y1 || e.Y1 > y2)
+              continue;
+            if (f(e.Index)) return true;
+          }
+      return false;
     }
     // The cells' column at x and row at y, the first or the last beyond them.
     std::size_t CellX(double x) const
@@ -579,7 +718,11 @@ private:
   std::vector<std::array<double, 4>> Broken;
   // Whether the sign footprint q, grown by a gap on every side but its base, keeps off the axes.
   bool OffAxes(const TQuad& q) const;
-  std::vector<TQuad> Boxes;
+  // Whether q meets a box kept (a text, a value, a sign's place).
+  bool Taken(const TQuad& q) const;
+  // Whether the line l crosses an outline (see LinesCross).
+  bool CrossesOutline(const std::array<double, 4>& l) const;
+  TQuads Boxes;
   std::vector<std::pair<std::size_t, std::size_t>> Areas; // ranges of Segments
   std::size_t AreaFrom = 0;
   std::vector<TSign> Signs;
@@ -616,10 +759,13 @@ private:
   // at (X, Y) and its base at angle; false for any other, and strictly where no place on it is clear.
   bool OnLeader(const TSign& s, TQuad& at, double& X, double& Y, double& angle, bool strict = false);
   std::vector<TAngle> Angles;
-  std::vector<TQuad> DimensionLines;
+  TQuads DimensionLines;
   // The extension lines of the settled dimensions, as drawn (from the measured point to 2 past the line),
   // and those a part draws itself.
   std::vector<std::array<double, 4>> Extensions;
+  // The leaders of the texts settled, each from its shelf to the point it names: a sign asked along one
+  // stands on it as on an extension line.
+  std::vector<std::array<double, 4>> TextLeaders;
   // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
   struct TSettled
   {

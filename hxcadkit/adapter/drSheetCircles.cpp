@@ -56,30 +56,37 @@ bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>
 }
 
 // How many outlines of segments the stretch a crosses more than 0.3 mm from its start, leaving out the
-// chords of circles about (X, Y): a leader runs on across its own arc into a hollow.
-int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const std::array<double, 4>& a,
-                    double X, double Y)
+// chords of circles about (X, Y): a leader runs on across its own arc into a hollow. near(a, f) calls f with
+// each outline near a whose box meets a's.
+template <class TNear>
+int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const TNear& near,
+                    const std::array<double, 4>& a, double X, double Y)
 {
   const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
   if (!(la > 0.3)) return 0;
   const double x1 = std::min(a[0], a[2]), x2 = std::max(a[0], a[2]), y1 = std::min(a[1], a[3]),
                y2 = std::max(a[1], a[3]);
   int n = 0;
-  for (const auto& g : segments) {
+  near(a, [&](std::size_t i) {
+    const auto& g = segments[i];
     if (std::max(g[0], g[2]) < x1 || std::min(g[0], g[2]) > x2 || std::max(g[1], g[3]) < y1 ||
         std::min(g[1], g[3]) > y2)
-      continue;
-    // A chord of a circle about (X, Y): its ends as far from it, its middle sagging by a chord's 2.5 degrees
-    // at most.
-    const double d1 = std::hypot(g[0] - X, g[1] - Y), d2 = std::hypot(g[2] - X, g[3] - Y),
-                 dm = std::hypot((g[0] + g[2]) / 2 - X, (g[1] + g[3]) / 2 - Y);
-    if (std::fabs(d1 - d2) < 0.05 && d1 - dm < 0.001 * d1 + 0.01) continue;
+      return false;
+    // One wholly more than a micrometre to one side of the stretch's line crosses it nowhere.
+    const double c0 = ux * (g[1] - a[1]) - uy * (g[0] - a[0]), c1 = ux * (g[3] - a[1]) - uy * (g[2] - a[0]);
+    if ((c0 > 1e-6 * la && c1 > 1e-6 * la) || (c0 < -1e-6 * la && c1 < -1e-6 * la)) return false;
     const double vx = g[2] - g[0], vy = g[3] - g[1], den = ux * vy - uy * vx;
-    if (std::fabs(den) < 1e-12) continue;
+    if (std::fabs(den) < 1e-12) return false;
     const double wx = g[0] - a[0], wy = g[1] - a[1], t = (wx * vy - wy * vx) / den,
                  s = (wx * uy - wy * ux) / den;
-    if (t >= 0 && t <= 1 && s >= 0 && s <= 1 && t * la > 0.3) ++n;
-  }
+    if (!(t >= 0 && t <= 1 && s >= 0 && s <= 1 && t * la > 0.3)) return false;
+    // Nor a chord of a circle about (X, Y): its ends as far from it, its middle sagging by a chord's 2.5
+    // degrees at most.
+    const double d1 = std::hypot(g[0] - X, g[1] - Y), d2 = std::hypot(g[2] - X, g[3] - Y),
+                 dm = std::hypot((g[0] + g[2]) / 2 - X, (g[1] + g[3]) / 2 - Y);
+    if (!(std::fabs(d1 - d2) < 0.05 && d1 - dm < 0.001 * d1 + 0.01)) ++n;
+    return false;
+  });
   return n;
 }
 
@@ -111,7 +118,7 @@ private:
     TQuad Sign;
   };
 
-  bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside, bool radius) const;
+  bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside) const;
   void Start(const TCircleDimension& c);
   bool OnArc(double a) const;
   TAt Leader(double a, double shift, bool reversed, bool stopped = false) const;
@@ -153,8 +160,8 @@ TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
           return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
         }))
       Holes.push_back(h);
-  // The angles' arrows' tips: the ends of their arcs, where a chord meets no other. A radius's line
-  // through one reads as the arrow's.
+  // The angles' arrows' tips: the ends of their arcs, where a chord meets no other. A radius's or a
+  // diameter's line through one reads as the arrow's.
   for (const auto& piece : Chords)
     for (const std::array<double, 2> end : {std::array<double, 2>{piece[0], piece[1]}, {piece[2], piece[3]}})
       if (std::count_if(Chords.begin(), Chords.end(), [&end](const std::array<double, 4>& o) {
@@ -167,13 +174,13 @@ TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
 // A line through a hole's centre sizes or aligns with the hole; a diameter coming from outside to
 // another circle only runs through it.
 bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, double cx, double cy,
-                                            bool outside, bool radius) const
+                                            bool outside) const
 {
   const auto across = [&line](const std::array<double, 4>& o) { return LinesCross(line, o); };
   const auto throughTip = [&line](const std::array<double, 2>& t) {
     return OffSegment(t[0], t[1], line) < 0.3;
   };
-  return (!radius || std::none_of(Tips.begin(), Tips.end(), throughTip)) &&
+  return std::none_of(Tips.begin(), Tips.end(), throughTip) &&
          std::none_of(Holes.begin(), Holes.end(),
                       [&](const TArc& h) {
                         return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
@@ -306,16 +313,19 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
   // nothing but the part.
   const auto clear = [&](const TAt& at) {
-    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside,
-                     !c.Diameter);
+    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside);
   };
   const TAt stub = Leader(a, shift, reversed, true);
   bool whole = false, shortened = false, offPart = true;
+  const auto near = [this](const std::array<double, 4>& a, const auto& f) {
+    L.OutlineBands().AnyAlong(a, 0, L.Segments.size(), f);
+  };
   const auto lineClear = [&] {
     whole = clear(g);
     shortened = !whole && Shortens(g, reversed) && clear(stub);
-    offPart = c.Diameter ||
-              OutlinesCrossed(L.Segments, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX,
+    // Asked only of a line that counts: one crossing something is kept for its value alone.
+    offPart = c.Diameter || !(whole || shortened) ||
+              OutlinesCrossed(L.Segments, near, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX,
                               c.CY) == 0;
   };
   const auto keeps = [&] { return (whole || shortened) && (offPart || std::isnan(ThroughPart.Angle)); };
@@ -335,8 +345,7 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   }
   if (!L.Free(q)) return;
   const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
-  if (std::any_of(L.Boxes.begin(), L.Boxes.end(), [&line](const TQuad& b) { return Overlap(line, b); }))
-    return;
+  if (L.Taken(line)) return;
   if (std::isnan(FreeAt.Angle)) FreeAt = here;
   // Nor across a leader settled before it.
   if (L.Crossed(q) ||

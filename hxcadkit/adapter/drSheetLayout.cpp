@@ -60,10 +60,12 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
 {
   On = std::isfinite(width) && std::isfinite(height) && width > 0 && height > 0;
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
-  Bands.Valid = false;
+  Bands.Valid = false, Bands.AxesValid = false;
+  Boxes.Cover(W, H), DimensionLines.Cover(W, H);
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   Extensions.clear(), Thin.clear(), Axes.clear(), Broken.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
+  TextLeaders.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(
@@ -100,6 +102,7 @@ void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool car
 {
   if (!On || !std::isfinite(X1 + Y1 + X2 + Y2)) return;
   Thin.push_back({X1, Y1, X2, Y2});
+  Bands.AxesValid = false;
   if (carries)
     Extensions.push_back({X1, Y1, X2, Y2});
   else
@@ -181,15 +184,12 @@ bool TSheetLayout::Cramped() const
 void TSheetLayout::Enlarge(double width, double height, double dx, double dy)
 {
   if (!On) return;
-  Bands.Valid = false;
+  Bands.Valid = false, Bands.AxesValid = false;
   const auto shift = [dx, dy](double& x, double& y) { x += dx, y += dy; };
-  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes, &Broken})
+  for (auto* lines : {&Segments, &Thin, &Extensions, &Axes, &Broken, &TextLeaders})
     for (auto& g : *lines)
       shift(g[0], g[1]), shift(g[2], g[3]);
-  for (auto* quads : {&Boxes, &DimensionLines})
-    for (TQuad& q : *quads)
-      for (int k = 0; k < 4; ++k)
-        shift(q.X[k], q.Y[k]);
+  Boxes.Shift(dx, dy), DimensionLines.Shift(dx, dy);
   // What is still to settle, on the sheet; where it was asked in its container moves with the view.
   for (TSign& s : Signs)
     shift(s.SX, s.SY);
@@ -211,10 +211,10 @@ void TSheetLayout::Enlarge(double width, double height, double dx, double dy)
   for (TPlaced& p : Lines)
     p.D += dx * p.Nx + dy * p.Ny;
   W = width, H = height, VX += dx, VY += dy;
+  Boxes.Cover(W, H), DimensionLines.Cover(W, H);
   // The title block where the larger sheet has it, in place of the one the views kept off.
   if (!Boxes.empty())
-    Boxes.front() =
-        Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
+    Boxes.Set(0, Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight));
 }
 
 double TSheetLayout::RoomLeft(double width) const
@@ -261,10 +261,12 @@ void TSheetLayout::Settle(const std::function<void(double X1, double Y1, double 
       }
     }
     Boxes.push_back(at);
-    // Its leader, where it settled: no sign's value lies across it.
+    // Its leader, where it settled: no sign's value lies across it, and a sign asked along it stands on it.
     if (t.Leader)
-      for (const auto& [bx, by] : t.Branches)
+      for (const auto& [bx, by] : t.Branches) {
         Thin.push_back({t.OX + dx, t.OY + dy, bx, by});
+        TextLeaders.push_back(Thin.back());
+      }
   }
   Titles.clear();
   SettleSigns(carry);

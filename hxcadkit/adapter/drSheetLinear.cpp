@@ -255,9 +255,10 @@ void TSheetLayout::TLinearSearch::Consider(double d, double slide)
     return;
   }
   // Clean also where no thin line of the view (an axis running past the part) crosses its value.
-  const auto thin = [&r](const std::array<double, 4>& g) {
+  const TAgainst value(r.Value);
+  const auto thin = [&value](const std::array<double, 4>& g) {
     const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-    return Overlap(r.Value.X, r.Value.Y, 4, gx, gy, 2);
+    return value.Meets(gx, gy, 2);
   };
   // Nor one along its line (which its value cannot slide off) of a dimension still to settle.
   const auto along = [&](const std::array<double, 4>& g) {
@@ -280,7 +281,7 @@ void TSheetLayout::TLinearSearch::Consider(double d, double slide)
   };
   const bool clean =
       apart && (AcrossBore || L.Clear(r.Between)) &&
-      std::none_of(L.Boxes.begin(), L.Boxes.end(), [&r](const TQuad& b) { return Overlap(r.Line, b); }) &&
+      !L.Taken(r.Line) &&
       std::none_of(L.Thin.begin(), L.Thin.end(), thin) && (!RunOnStrict || runOnClear());
   const int tier = clean ? 0 : apart ? 1 : 2;
   if (std::isnan(Best[tier])) Best[tier] = d, Slid[tier] = slide;
@@ -464,7 +465,7 @@ bool TSheetLayout::TLinearSearch::ClearThere(double d, double slide, bool signsS
     const double l = std::hypot(ax - px, ay - py);
     if (!(l > 1e-9)) continue;
     const TQuad e = Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2);
-    if (std::any_of(L.Boxes.begin(), L.Boxes.end(), [&e](const TQuad& b) { return Overlap(e, b); }) ||
+    if (L.Taken(e) ||
         std::any_of(L.Signs.begin(), L.Signs.end(),
                     [&](const TSign& g) { return Overlap(e, L.SignValue(g, g.SX, g.SY)); }))
       return false;
@@ -484,16 +485,21 @@ bool TSheetLayout::TLinearSearch::FarOff(double d) const
   double from = std::max(S1, S2);
   const auto view = std::find_if(Views.begin(), Views.end(),
                                  [&](const std::array<double, 4>& v) { return Holds(v, m.X1, m.Y1); });
-  for (const auto& g : L.Segments) {
-    if (view == Views.end() || !Holds(*view, g[0], g[1]) || !Holds(*view, g[2], g[3])) continue;
-    const double ga = g[0] * Ux + g[1] * Uy, gb = g[2] * Ux + g[3] * Uy;
-    if (std::max(ga, gb) < a - 1e-6 || std::min(ga, gb) > b + 1e-6) continue;
-    const double na = g[0] * Nx + g[1] * Ny, nb = g[2] * Nx + g[3] * Ny;
-    for (const double x : {std::max(a, std::min(ga, gb)), std::min(b, std::max(ga, gb))}) {
-      const double level = std::fabs(gb - ga) > 1e-9 ? na + (x - ga) / (gb - ga) * (nb - na) : na;
-      if (level < d) from = std::max(from, level);
-    }
-  }
+  // Only the outlines in the cells of its view can lie in it.
+  if (view != Views.end())
+    L.OutlineBands().Any((*view)[0] - 0.5, (*view)[1] - 0.5, (*view)[2] + 0.5, (*view)[3] + 0.5,
+                         L.Segments.size(), [&](std::size_t i) {
+      const auto& g = L.Segments[i];
+      if (!Holds(*view, g[0], g[1]) || !Holds(*view, g[2], g[3])) return false;
+      const double ga = g[0] * Ux + g[1] * Uy, gb = g[2] * Ux + g[3] * Uy;
+      if (std::max(ga, gb) < a - 1e-6 || std::min(ga, gb) > b + 1e-6) return false;
+      const double na = g[0] * Nx + g[1] * Ny, nb = g[2] * Nx + g[3] * Ny;
+      for (const double x : {std::max(a, std::min(ga, gb)), std::min(b, std::max(ga, gb))}) {
+        const double level = std::fabs(gb - ga) > 1e-9 ? na + (x - ga) / (gb - ga) * (nb - na) : na;
+        if (level < d) from = std::max(from, level);
+      }
+      return false;
+    });
   std::vector<double> levels{from, d};
   for (const TSettled& p : L.Settled) {
     const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = std::hypot(lx, ly), level = p.X1 * Nx + p.Y1 * Ny;
@@ -624,9 +630,8 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
         if (!InFrame(q.X[k], q.Y[k], 0)) return false;
       const TQuad in = shrunk(q);
       if (Crossed(in)) return false;
-      for (std::size_t i = 0; i < Boxes.size(); ++i)
-        if (i != v.Box && Overlap(in, Boxes[i])) return false;
-      return true;
+      const TAgainst against(in);
+      return !Boxes.Any(against.Box(), [&](std::size_t i) { return i != v.Box && against.Meets(Boxes[i]); });
     };
     if (free(centred)) continue;
     const double half = std::hypot(v.A2x - v.A1x, v.A2y - v.A1y) / 2, l = v.Length / 2;
@@ -660,7 +665,7 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
                                      ox + from * v.Ux, oy + from * v.Uy, ox + to * v.Ux, oy + to * v.Uy,
                                      Extensions, Settled, v.Line, {}, 0, {}))
           continue;
-        Boxes[v.Box] = q;
+        Boxes.Set(v.Box, q);
         TSettled& settled = Settled[v.Line];
         settled.X1 = ox + from * v.Ux, settled.Y1 = oy + from * v.Uy, settled.X2 = ox + to * v.Ux,
         settled.Y2 = oy + to * v.Uy;

@@ -14,6 +14,23 @@ namespace drApi {
 
 using namespace sheet;
 
+namespace {
+
+// The box (x1, y1, x2, y2) the segments span; none (all 0) without any.
+std::array<double, 4> Extent(const std::vector<std::array<double, 4>>& segments)
+{
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  for (std::size_t i = 0; i < segments.size(); ++i) {
+    const auto& g = segments[i];
+    if (i == 0) x1 = x2 = g[0], y1 = y2 = g[1];
+    x1 = std::min({x1, g[0], g[2]}), x2 = std::max({x2, g[0], g[2]});
+    y1 = std::min({y1, g[1], g[3]}), y2 = std::max({y2, g[1], g[3]});
+  }
+  return {x1, y1, x2, y2};
+}
+
+} // namespace
+
 bool TSheetLayout::Free(const TQuad& q, bool within) const
 {
   for (int k = 0; k < 4; ++k)
@@ -21,51 +38,66 @@ bool TSheetLayout::Free(const TQuad& q, bool within) const
       return false;
   if (!Clear(q)) return false;
   const TAgainst against(q);
-  const auto meets = [&against](const TQuad& b) { return against.Meets(b); };
-  if (std::any_of(Boxes.begin(), Boxes.end(), meets) ||
-      std::any_of(DimensionLines.begin(), DimensionLines.end(), meets))
+  if (Boxes.Any(against.Box(), [&](std::size_t i) { return against.Meets(Boxes[i]); }) ||
+      DimensionLines.Any(against.Box(), [&](std::size_t i) { return against.Meets(DimensionLines[i]); }))
     return false;
   // Nor inside a view.
   const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
   if (!within && Within(cx, cy)) return false;
-  // Nor inside a hatched area (its middle inside its outlines by even-odd): only the outlines in its row
-  // can cross the line through it.
-  const std::vector<std::size_t>* row = Areas.empty() ? nullptr : OutlineBands().Row(cy);
-  if (row == nullptr) return true;
-  for (const std::size_t i : *row) {
+  // Nor inside a hatched area (its middle inside its outlines by even-odd): only the outlines in the cells
+  // from it to their far side can cross the line from it.
+  if (Areas.empty() || OutlineBands().Cells.empty() || !std::isfinite(cy)) return true;
+  const double far = Bands.X0 + double(Bands.Across) * Bands.CellSize + 1;
+  Bands.Crossed.clear();
+  Bands.Any(std::min(cx - 1e-6, far), cy, far, cy, Segments.size(), [&](std::size_t i) {
     const auto& s = Segments[i];
     if (Bands.Area[i] != TBands::None && (s[1] > cy) != (s[3] > cy) &&
         cx < (s[2] - s[0]) * (cy - s[1]) / (s[3] - s[1]) + s[0])
-      Bands.Odd[Bands.Area[i]] ^= 1;
-  }
+      Bands.Odd[Bands.Area[i]] ^= 1, Bands.Crossed.push_back(Bands.Area[i]);
+    return false;
+  });
   bool in = false;
-  for (const std::size_t i : *row)
-    if (Bands.Area[i] != TBands::None) in = in || Bands.Odd[Bands.Area[i]] != 0, Bands.Odd[Bands.Area[i]] = 0;
+  for (const std::size_t a : Bands.Crossed)
+    in = in || Bands.Odd[a] != 0, Bands.Odd[a] = 0;
   return !in;
 }
 
 bool TSheetLayout::Within(double cx, double cy) const
 {
   // Outlines on all four sides of it.
-  // Only the outlines in its row can cross the line along it, only those in its column the line across it.
-  bool left = false, right = false, below = false, above = false;
+  // Only the outlines in the cells of its row can cross the line along it, only those in its column the line
+  // across it: asked outwards from it, a cell beyond its own whatever the rounding, each way until one is
+  // found that way.
   const TBands& bands = OutlineBands();
-  if (const std::vector<std::size_t>* row = bands.Row(cy))
-    for (const std::size_t i : *row) {
-      const auto& g = Segments[i];
+  if (!std::isfinite(cx) || !std::isfinite(cy) || bands.Cells.empty()) return false;
+  bool left = false, right = false, below = false, above = false;
+  const std::size_t r0 = bands.CellY(cy), c0 = bands.CellX(cx);
+  const auto along = [&](std::size_t r, std::size_t c) {
+    for (const TBands::TEntry& e : bands.Cells[r * bands.Across + c]) {
+      const auto& g = Segments[e.Index];
       if ((g[1] > cy) != (g[3] > cy)) {
         const double x = g[0] + (g[2] - g[0]) * (cy - g[1]) / (g[3] - g[1]);
         (x < cx ? left : right) = true;
       }
     }
-  if (const std::vector<std::size_t>* column = bands.Column(cx))
-    for (const std::size_t i : *column) {
-      const auto& g = Segments[i];
+  };
+  const auto across = [&](std::size_t r, std::size_t c) {
+    for (const TBands::TEntry& e : bands.Cells[r * bands.Across + c]) {
+      const auto& g = Segments[e.Index];
       if ((g[0] > cx) != (g[2] > cx)) {
         const double y = g[1] + (g[3] - g[1]) * (cx - g[0]) / (g[2] - g[0]);
         (y < cy ? below : above) = true;
       }
     }
+  };
+  for (std::size_t c = std::min(c0 + 2, bands.Across); c-- > 0 && !left;)
+    along(r0, c);
+  for (std::size_t c = c0 > 0 ? c0 - 1 : 0; c < bands.Across && !right; ++c)
+    along(r0, c);
+  for (std::size_t r = std::min(r0 + 2, bands.Up); r-- > 0 && !below;)
+    across(r, c0);
+  for (std::size_t r = r0 > 0 ? r0 - 1 : 0; r < bands.Up && !above; ++r)
+    across(r, c0);
   const int sides = int(left) + int(right) + int(below) + int(above);
   if (sides == 4) return true;
   if (sides < 3) return false;
@@ -83,7 +115,12 @@ bool TSheetLayout::Within(double cx, double cy) const
                    u = (wx * dy - wy * dx) / den;
       return t > 0 && u >= 0 && u <= 1;
     };
-    if (std::any_of(Segments.begin(), Segments.end(), meets)) continue;
+    // What it meets lies in the cells along it as far as it passes the outlines' far side.
+    const double far = std::fabs(cx - bands.X0) + std::fabs(cy - bands.Y0) +
+                       double(bands.Across + bands.Up + 2) * bands.CellSize;
+    if (bands.AnyAlong({cx, cy, cx + far * dx, cy + far * dy}, 1e-6, Segments.size(),
+                       [&](std::size_t i) { return meets(Segments[i]); }))
+      continue;
     open += std::any_of(Broken.begin(), Broken.end(), meets) ? Rays : 1;
   }
   return open <= 1;
@@ -129,31 +166,9 @@ bool TSheetLayout::Clear(const TQuad& q) const
 const TSheetLayout::TBands& TSheetLayout::OutlineBands() const
 {
   if (Bands.Valid) return Bands;
-  // Bands 5 mm wide, at most a thousand of them across whatever the outlines span.
   constexpr double Width = 5;
-  constexpr std::size_t Most = 1000;
-  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  for (std::size_t i = 0; i < Segments.size(); ++i) {
-    const auto& g = Segments[i];
-    if (i == 0) x1 = x2 = g[0], y1 = y2 = g[1];
-    x1 = std::min({x1, g[0], g[2]}), x2 = std::max({x2, g[0], g[2]});
-    y1 = std::min({y1, g[1], g[3]}), y2 = std::max({y2, g[1], g[3]});
-  }
+  const auto [x1, y1, x2, y2] = Extent(Segments);
   Bands.X0 = x1, Bands.Y0 = y1;
-  Bands.Size = std::max({Width, (x2 - x1) / double(Most), (y2 - y1) / double(Most)});
-  Bands.Rows.assign(Segments.empty() ? 0 : std::size_t((y2 - y1) / Bands.Size) + 1, {});
-  Bands.Columns.assign(Segments.empty() ? 0 : std::size_t((x2 - x1) / Bands.Size) + 1, {});
-  for (std::size_t i = 0; i < Segments.size(); ++i) {
-    const auto& g = Segments[i];
-    for (std::size_t b = Bands.Band(Bands.Rows, std::min(g[1], g[3]) - y1),
-                     to = Bands.Band(Bands.Rows, std::max(g[1], g[3]) - y1);
-         b <= to; ++b)
-      Bands.Rows[b].push_back(i);
-    for (std::size_t b = Bands.Band(Bands.Columns, std::min(g[0], g[2]) - x1),
-                     to = Bands.Band(Bands.Columns, std::max(g[0], g[2]) - x1);
-         b <= to; ++b)
-      Bands.Columns[b].push_back(i);
-  }
   // Cells 5 mm square, at most 200 of them along either side.
   Bands.CellSize = std::max({Width, (x2 - x1) / 200.0, (y2 - y1) / 200.0});
   Bands.Across = Segments.empty() ? 0 : std::size_t((x2 - x1) / Bands.CellSize) + 1;
@@ -177,6 +192,10 @@ const TSheetLayout::TBands& TSheetLayout::OutlineBands() const
     for (std::size_t i = Areas[a].first; i < Areas[a].second && i < Segments.size(); ++i)
       Bands.Area[i] = a;
   Bands.Odd.assign(Areas.size(), 0);
+  Bands.Longest = 0;
+  for (const auto& g : Segments)
+    Bands.Longest = std::max(Bands.Longest, std::fabs(g[2] - g[0]) + std::fabs(g[3] - g[1]));
+  Bands.ViewsValid = false;
   Bands.Valid = true;
   return Bands;
 }
@@ -198,19 +217,40 @@ bool TSheetLayout::OffAxes(const TQuad& q) const
     const double along = k == 0 || k == 3 ? -Gap : Gap, up = k >= 2 ? Gap : 0;
     g.X[k] += along * bx + up * ux, g.Y[k] += along * by + up * uy;
   }
-  return std::none_of(Axes.begin(), Axes.end(), [&g](const std::array<double, 4>& a) {
+  if (!Bands.AxesValid) {
+    const auto [x1, y1, x2, y2] = Extent(Axes);
+    Bands.AxisCells.Reset(x1, y1, x2, y2);
+    for (std::size_t i = 0; i < Axes.size(); ++i)
+      Bands.AxisCells.Put(i, Span(Axes[i]));
+    Bands.AxesValid = true;
+  }
+  const TAgainst against(g);
+  return !Bands.AxisCells.Any(against.Box(), [&](std::size_t i) {
+    const auto& a = Axes[i];
     const double ax[2] = {a[0], a[2]}, ay[2] = {a[1], a[3]};
-    return Overlap(g.X, g.Y, 4, ax, ay, 2);
+    return against.Meets(ax, ay, 2);
   });
+}
+
+bool TSheetLayout::CrossesOutline(const std::array<double, 4>& l) const
+{
+  // Lines whose boxes lie more than 0.1 apart do not cross.
+  constexpr double Near = 0.11;
+  const std::array<double, 4> b = Span(l);
+  return OutlineBands().Any(b[0] - Near, b[1] - Near, b[2] + Near, b[3] + Near, Segments.size(),
+                            [&](std::size_t i) { return LinesCross(l, Segments[i]); });
+}
+
+bool TSheetLayout::Taken(const TQuad& q) const
+{
+  const TAgainst against(q);
+  return Boxes.Any(against.Box(), [&](std::size_t i) { return against.Meets(Boxes[i]); });
 }
 
 bool TSheetLayout::Crossed(const TQuad& q) const
 {
   const TAgainst against(q);
-  const auto crosses = [&against](const std::array<double, 4>& g) {
-    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-    return against.Meets(gx, gy, 2);
-  };
+  const auto crosses = [&against](const std::array<double, 4>& g) { return against.Meets(g); };
   if (!Clear(q) || std::any_of(Thin.begin(), Thin.end(), crosses) ||
       std::any_of(Extensions.begin(), Extensions.end(), crosses))
     return true;
@@ -236,6 +276,7 @@ bool TSheetLayout::Crossed(const TQuad& q) const
 
 std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
 {
+  if (OutlineBands().ViewsValid) return Bands.Views;
   const auto box = [](const std::array<double, 4>& g) {
     return std::array<double, 4>{std::min(g[0], g[2]), std::min(g[1], g[3]), std::max(g[0], g[2]),
                                  std::max(g[1], g[3])};
@@ -252,15 +293,14 @@ std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
       i = root[i] = root[root[i]];
     return i;
   };
-  // An outline meets only those in the rows its box spans, widened a little more than the test is.
+  // An outline meets only those in the cells its box meets, widened a little more than the test is.
   const TBands& bands = OutlineBands();
   for (std::size_t i = 0; i < Segments.size(); ++i) {
     const auto b = box(Segments[i]);
-    for (std::size_t k = bands.Band(bands.Rows, b[1] - 0.02 - bands.Y0),
-                     to = bands.Band(bands.Rows, b[3] + 0.02 - bands.Y0);
-         k <= to; ++k)
-      for (const std::size_t j : bands.Rows[k])
-        if (j > i && meet(b, box(Segments[j]))) root[find(i)] = find(j);
+    bands.Any(b[0] - 0.02, b[1] - 0.02, b[2] + 0.02, b[3] + 0.02, Segments.size(), [&](std::size_t j) {
+      if (j > i && meet(b, box(Segments[j]))) root[find(i)] = find(j);
+      return false;
+    });
   }
   std::vector<std::array<double, 4>> views;
   std::vector<std::size_t> of(Segments.size(), std::size_t(-1));
@@ -286,6 +326,7 @@ std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
           merged = true;
         }
   }
+  Bands.Views = views, Bands.ViewsValid = true;
   return views;
 }
 
@@ -336,7 +377,11 @@ bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) cons
   const double ux = X2 - X1, uy = Y2 - Y1, len = std::hypot(ux, uy);
   if (!(len > 0)) return false;
   const double x1 = std::min(X1, X2), x2 = std::max(X1, X2), y1 = std::min(Y1, Y2), y2 = std::max(Y1, Y2);
-  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
+  // Only an outline whose box lies within the nearest the longest may be of it.
+  const TBands& bands = OutlineBands();
+  const double reach = 2.02 + 0.01 * bands.Longest;
+  return bands.Any(x1 - reach, y1 - reach, x2 + reach, y2 + reach, Segments.size(), [&](std::size_t i) {
+    const std::array<double, 4>& g = Segments[i];
     // A point of an outline alongside lies within 2 of the line, and within a hundredth of its length
     // more where it is turned: an outline whose box lies farther off is not alongside.
     const double near = 2.01 + 0.01 * (std::fabs(g[2] - g[0]) + std::fabs(g[3] - g[1]));
@@ -384,6 +429,76 @@ bool TSheetLayout::AcrossLinear(const std::array<double, 4>& l) const
          std::any_of(Settled.begin(), Settled.end(), [&l](const TSettled& p) {
            return LinesCross(l, {p.X1, p.Y1, p.X2, p.Y2});
          });
+}
+
+void TSheetLayout::TCells::Reset(double x1, double y1, double x2, double y2)
+{
+  Items.clear(), Everywhere.clear();
+  if (!std::isfinite(x1 + y1 + x2 + y2) || x2 < x1 || y2 < y1) x1 = y1 = x2 = y2 = 0;
+  X0 = x1, Y0 = y1;
+  Size = std::max({Least, (x2 - x1) / double(Most), (y2 - y1) / double(Most)});
+  Across = std::size_t((x2 - x1) / Size) + 1, Up = std::size_t((y2 - y1) / Size) + 1;
+  Cells.assign(Across * Up, {});
+}
+
+void TSheetLayout::TCells::Take(std::size_t i)
+{
+  const TItem& e = Items[i];
+  const auto drop = [i](std::vector<std::size_t>& list) { list.erase(std::find(list.begin(), list.end(), i)); };
+  if (e.Everywhere) {
+    drop(Everywhere);
+    return;
+  }
+  for (std::size_t r = e.R0; r <= e.R1; ++r)
+    for (std::size_t c = e.C0; c <= e.C1; ++c)
+      drop(Cells[r * Across + c]);
+}
+
+void TSheetLayout::TCells::Put(std::size_t i, const std::array<double, 4>& b)
+{
+  if (i < Items.size())
+    Take(i);
+  else
+    Items.resize(i + 1);
+  TItem& e = Items[i];
+  e.Box = b;
+  e.Everywhere = !std::isfinite(b[0] + b[1] + b[2] + b[3]);
+  if (e.Everywhere) {
+    Everywhere.push_back(i);
+    return;
+  }
+  e.C0 = CellX(b[0]), e.R0 = CellY(b[1]), e.C1 = CellX(b[2]), e.R1 = CellY(b[3]);
+  for (std::size_t r = e.R0; r <= e.R1; ++r)
+    for (std::size_t c = e.C0; c <= e.C1; ++c)
+      Cells[r * Across + c].push_back(i);
+}
+
+void TSheetLayout::TQuads::push_back(const TQuad& q)
+{
+  Items.push_back(q);
+  if (Indexed) Cells.Put(Items.size() - 1, Span(q));
+}
+
+void TSheetLayout::TQuads::Set(std::size_t i, const TQuad& q)
+{
+  Items[i] = q;
+  if (Indexed) Cells.Put(i, Span(q));
+}
+
+void TSheetLayout::TQuads::Shift(double dx, double dy)
+{
+  for (TQuad& q : Items)
+    for (int k = 0; k < 4; ++k)
+      q.X[k] += dx, q.Y[k] += dy;
+  Indexed = false;
+}
+
+void TSheetLayout::TQuads::Index() const
+{
+  Cells.Reset(0, 0, W, H);
+  for (std::size_t i = 0; i < Items.size(); ++i)
+    Cells.Put(i, Span(Items[i]));
+  Indexed = true;
 }
 
 } // namespace drApi

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 
@@ -25,6 +26,16 @@ inline TQuad Rect(double x1, double y1, double x2, double y2)
 }
 
 // The quad (x1..x2, y1..y2) of a frame at (X, Y) turned by angle degrees.
+// The same, the frame's turn given by its cosine c and sine s.
+inline TQuad Turned(double X, double Y, double c, double s, double x1, double y1, double x2, double y2)
+{
+  TQuad q = Rect(x1, y1, x2, y2), out;
+  for (int k = 0; k < 4; ++k) {
+    out.X[k] = X + c * q.X[k] - s * q.Y[k];
+    out.Y[k] = Y + s * q.X[k] + c * q.Y[k];
+  }
+  return out;
+}
 inline TQuad Turned(double X, double Y, double angle, double x1, double y1, double x2, double y2)
 {
   const double c = std::cos(angle * Deg), s = std::sin(angle * Deg);
@@ -73,6 +84,41 @@ inline bool Overlap(const double* ax, const double* ay, int n, const double* bx,
   return true;
 }
 
+// The moves d along the unit vector (ux, uy) by which the quad a, moved that far, surely meets the quad b:
+// an open stretch of them on which every edge's axis of either finds their projections overlapping by more
+// than a micrometre, so that Overlap finds them meeting whatever its rounding. Empty (first >= second)
+// where there is none, or a corner is not a number.
+inline std::pair<double, double> MeetingMoves(const TQuad& a, double ux, double uy, const TQuad& b)
+{
+  constexpr double Sure = 1e-6;
+  double lo = -HUGE_VAL, hi = HUGE_VAL;
+  for (int side = 0; side < 2; ++side) {
+    const TQuad& e = side == 0 ? a : b;
+    for (int i = 0; i < 4; ++i) {
+      const int j = (i + 1) % 4;
+      const double ex = e.Y[i] - e.Y[j], ey = e.X[j] - e.X[i], l = std::hypot(ex, ey);
+      if (l == 0) continue;
+      if (!(l > 0) || !std::isfinite(l)) return {0, 0};
+      const double nx = ex / l, ny = ey / l;
+      double amin = HUGE_VAL, amax = -HUGE_VAL, bmin = HUGE_VAL, bmax = -HUGE_VAL;
+      for (int k = 0; k < 4; ++k)
+        amin = std::min(amin, nx * a.X[k] + ny * a.Y[k]), amax = std::max(amax, nx * a.X[k] + ny * a.Y[k]),
+        bmin = std::min(bmin, nx * b.X[k] + ny * b.Y[k]), bmax = std::max(bmax, nx * b.X[k] + ny * b.Y[k]);
+      // Moved by d, a's projection is shifted by d k: overlapping b's by more than Sure while d k lies
+      // between from and to.
+      const double k = ux * nx + uy * ny, from = bmin + Sure - amax, to = bmax - Sure - amin;
+      if (!(from < to)) return {0, 0};
+      if (k == 0) {
+        if (!(from < 0 && 0 < to)) return {0, 0};
+        continue;
+      }
+      lo = std::max(lo, std::min(from / k, to / k)), hi = std::min(hi, std::max(from / k, to / k));
+    }
+  }
+  if (!(lo < hi)) return {0, 0};
+  return {lo, hi};
+}
+
 // A quad asked against many boxes and lines: what Overlap works out of it alone, worked out once, so that
 // Meets(b) answers exactly as Overlap(q, b) does.
 class TAgainst
@@ -84,16 +130,14 @@ public:
     for (int k = 0; k < 4; ++k)
       X[k] = q.X[k], Y[k] = q.Y[k], X1 = std::min(X1, X[k]), X2 = std::max(X2, X[k]), Y1 = std::min(Y1, Y[k]),
       Y2 = std::max(Y2, Y[k]), All += X[k] + Y[k];
-    for (int i = 0; i < 4; ++i) {
-      const int j = (i + 1) % 4;
-      Nx[i] = Y[i] - Y[j], Ny[i] = X[j] - X[i];
-      for (int k = 0; k < 4; ++k)
-        Min[i] = std::min(Min[i], Nx[i] * X[k] + Ny[i] * Y[k]),
-        Max[i] = std::max(Max[i], Nx[i] * X[k] + Ny[i] * Y[k]);
-    }
   }
   // Its box: the least and the most x and y.
   double X1, X2, Y1, Y2;
+  // Its box as x1, y1, x2, y2, not a number where a corner is not.
+  std::array<double, 4> Box() const
+  {
+    return std::isfinite(All) ? std::array<double, 4>{X1, Y1, X2, Y2} : std::array<double, 4>{NAN, NAN, NAN, NAN};
+  }
 
   // Whether the quad and the convex polygon of m corners overlap (see Overlap).
   bool Meets(const double* bx, const double* by, int m) const
@@ -105,6 +149,17 @@ public:
     constexpr double Apart = 1e-6;
     if (std::isfinite(all) && (X2 + Apart < bx1 || bx2 + Apart < X1 || Y2 + Apart < by1 || by2 + Apart < Y1))
       return false;
+    // Its edges' projections, worked out at the first polygon its box does not tell apart.
+    if (!Projected) {
+      for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        Nx[i] = Y[i] - Y[j], Ny[i] = X[j] - X[i];
+        for (int k = 0; k < 4; ++k)
+          Min[i] = std::min(Min[i], Nx[i] * X[k] + Ny[i] * Y[k]),
+          Max[i] = std::max(Max[i], Nx[i] * X[k] + Ny[i] * Y[k]);
+      }
+      Projected = true;
+    }
     for (int i = 0; i < 4; ++i) {
       if (Nx[i] == 0 && Ny[i] == 0) continue;
       double bmin = 1e300, bmax = -1e300;
@@ -127,11 +182,38 @@ public:
     return true;
   }
   bool Meets(const TQuad& b) const { return Meets(b.X, b.Y, 4); }
+  // The same for the segment g (x1, y1, x2, y2), told apart by its box first without a call.
+  bool Meets(const std::array<double, 4>& g) const
+  {
+    constexpr double Apart = 1e-3;
+    const double all = All + (g[0] + g[1]) + (g[2] + g[3]);
+    if (std::isfinite(all) && (std::max(g[0], g[2]) + Apart < X1 || std::min(g[0], g[2]) - Apart > X2 ||
+                               std::max(g[1], g[3]) + Apart < Y1 || std::min(g[1], g[3]) - Apart > Y2))
+      return false;
+    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    return Meets(gx, gy, 2);
+  }
 
 private:
   double X[4], Y[4], All = 0;
-  double Nx[4], Ny[4], Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
+  mutable bool Projected = false;
+  mutable double Nx[4], Ny[4], Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
 };
+
+// The box (x1, y1, x2, y2) of a quad or a segment (x1, y1, x2, y2), not a number where a point is not: the
+// least and the most of numbers pass over one that is not.
+inline std::array<double, 4> Span(const TQuad& q)
+{
+  if (!std::isfinite(q.X[0] + q.X[1] + q.X[2] + q.X[3] + q.Y[0] + q.Y[1] + q.Y[2] + q.Y[3]))
+    return {NAN, NAN, NAN, NAN};
+  return {std::min({q.X[0], q.X[1], q.X[2], q.X[3]}), std::min({q.Y[0], q.Y[1], q.Y[2], q.Y[3]}),
+          std::max({q.X[0], q.X[1], q.X[2], q.X[3]}), std::max({q.Y[0], q.Y[1], q.Y[2], q.Y[3]})};
+}
+inline std::array<double, 4> Span(const std::array<double, 4>& g)
+{
+  if (!std::isfinite(g[0] + g[1] + g[2] + g[3])) return {NAN, NAN, NAN, NAN};
+  return {std::min(g[0], g[2]), std::min(g[1], g[3]), std::max(g[0], g[2]), std::max(g[1], g[3])};
+}
 
 // Whether the boxes of the segments a and b (x1, y1, x2, y2) lie more than apart.
 inline bool BoxesApart(const std::array<double, 4>& a, const std::array<double, 4>& b, double apart)

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -50,50 +51,63 @@ std::vector<std::pair<double, double>> JoinedStretches(std::vector<std::pair<dou
 const std::vector<std::pair<double, double>>& SignMoves()
 {
   static const std::vector<std::pair<double, double>> moves = [] {
-    std::vector<std::pair<double, double>> all;
+    // Each move's cost worked out once, beside it.
+    std::vector<std::pair<double, std::pair<double, double>>> costed;
     for (int t = -60; t <= 60; ++t)
       for (int u = -40; u <= 40; ++u)
-        all.emplace_back(t, u);
-    const auto cost = [](const std::pair<double, double>& m) {
-      return std::hypot(m.first, 2 * m.second) + (m.second < 0 ? 1000 : 0);
-    };
-    std::stable_sort(all.begin(), all.end(),
-                     [&cost](const auto& p, const auto& q) { return cost(p) < cost(q); });
+        costed.push_back({std::hypot(double(t), 2.0 * u) + (u < 0 ? 1000 : 0), {t, u}});
+    std::stable_sort(costed.begin(), costed.end(),
+                     [](const auto& p, const auto& q) { return p.first < q.first; });
+    std::vector<std::pair<double, double>> all;
+    for (const auto& c : costed)
+      all.push_back(c.second);
     return all;
   }();
   return moves;
 }
 
+// A sign's outline and its value's box turned as it stands, worked out once for every place along a line
+// it is tried at.
+struct TSignShape
+{
+  explicit TSignShape(const TSheetLayout::TSign& s) : C(std::cos(s.SAngle * Deg)), S(std::sin(s.SAngle * Deg))
+  {
+    const double value = 0.6 * ValueHeight * double(s.Chars);
+    const double a = std::remainder(s.SAngle, 360.0);
+    // A sign turned past upright is read from its shelf's far end.
+    const bool turned = a > 90.001 || a < -89.999;
+    X1 = turned ? std::min(-SignArm, SignShelfEnd - value) : -SignArm;
+    X2 = turned ? SignShelfEnd : std::max(SignShelfEnd, SignValueFrom + value);
+    // A millimetre above the shelf, from its far end when read that way.
+    V1 = turned ? SignShelfEnd - value : SignValueFrom, V2 = turned ? SignShelfEnd : SignValueFrom + value;
+  }
+  // With its tip at (X, Y): the surface the sign stands on runs through its tip, not something it lies on.
+  TQuad Footprint(double X, double Y) const { return Turned(X, Y, C, S, X1, 0.05, X2, SignTop); }
+  TQuad Value(double X, double Y) const
+  {
+    const double shelf = SignTop - ValueHeight - 1;
+    return Turned(X, Y, C, S, V1, shelf + 1, V2, SignTop);
+  }
+  double C, S, X1, X2, V1, V2;
+};
+
 } // namespace
 
 TQuad TSheetLayout::Footprint(const TSign& s, double X, double Y) const
 {
-  const double value = 0.6 * ValueHeight * double(s.Chars);
-  const double a = std::remainder(s.SAngle, 360.0);
-  // A sign turned past upright is read from its shelf's far end.
-  const bool turned = a > 90.001 || a < -89.999;
-  const double x1 = turned ? std::min(-SignArm, SignShelfEnd - value) : -SignArm;
-  const double x2 = turned ? SignShelfEnd : std::max(SignShelfEnd, SignValueFrom + value);
-  // The surface the sign stands on runs through its tip: not something it lies on.
-  return Turned(X, Y, s.SAngle, x1, 0.05, x2, SignTop);
+  return TSignShape(s).Footprint(X, Y);
 }
 
 TQuad TSheetLayout::SignValue(const TSign& s, double X, double Y) const
 {
-  const double value = 0.6 * ValueHeight * double(s.Chars);
-  const double a = std::remainder(s.SAngle, 360.0);
-  const bool turned = a > 90.001 || a < -89.999;
-  // A millimetre above the shelf, from its far end when read that way.
-  const double shelf = SignTop - ValueHeight - 1;
-  return Turned(X, Y, s.SAngle, turned ? SignShelfEnd - value : SignValueFrom, shelf + 1,
-                turned ? SignShelfEnd : SignValueFrom + value, SignTop);
+  return TSignShape(s).Value(X, Y);
 }
 
 bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOnly) const
 {
   // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
   // taken half a millimetre on past its free end, so that a line passing there is kept apart from it; the
-  // shelf as far back from the long arm's end, where a line just past that corner crosses the shelf alone.
+  // shelf from as far back past its corner, where a line would cross both strokes too near their ends.
   constexpr double On = 0.5, Rise = SignArm * 1.7320508075688772;
   const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
   const auto stroke = [&](double x1, double y1, double x2, double y2) {
@@ -203,12 +217,12 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     if (StrokesClear(s, p.X, p.Y) && StrokesOffAxes(s, p.X, p.Y)) continue;
     // Off its own place while it looks for another.
     const TQuad own = Boxes[p.Box];
-    Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+    Boxes.Set(p.Box, Rect(-1e6, -1e6, -1e6, -1e6));
     TQuad at;
     double X, Y, angle;
     const bool moved =
         p.Leader ? OnLeader(Signs[i], at, X, Y, angle, true) : PlaceSign(Signs[i], true, at, X, Y, angle);
-    Boxes[p.Box] = moved ? at : own;
+    Boxes.Set(p.Box, moved ? at : own);
     if (moved) p.X = X, p.Y = Y, p.Angle = angle;
   }
   // Where its own stretch of line leaves a sign crossed (a line across its arms, its shelf or its value),
@@ -231,24 +245,24 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
                        StrokesOffAxes(s, p.X, p.Y)))
         continue;
       held.emplace_back(p.Box, Boxes[p.Box]);
-      Boxes[p.Box] = Rect(-1e6, -1e6, -1e6, -1e6);
+      Boxes.Set(p.Box, Rect(-1e6, -1e6, -1e6, -1e6));
       TSpot spot;
       // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
       // it is not worth a long line.
       if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y)),
                          spot)) {
-        Boxes[p.Box] = held.back().second;
+        Boxes.Set(p.Box, held.back().second);
         ++left;
         if (!firstOrNone) failed[i] = true;
         if (firstOrNone && i == order.front()) break;
         continue;
       }
-      Boxes[p.Box] = spot.At;
+      Boxes.Set(p.Box, spot.At);
       if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
       spots.emplace_back(i, spot);
     }
     for (auto k = held.rbegin(); k != held.rend(); ++k)
-      Boxes[k->first] = k->second;
+      Boxes.Set(k->first, k->second);
     Thin.resize(lines), Extensions.resize(extensions);
     return left;
   };
@@ -268,7 +282,7 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       least = left, best = std::move(spots);
   }
   for (const auto& [i, spot] : best) {
-    Boxes[placed[i].Box] = spot.At;
+    Boxes.Set(placed[i].Box, spot.At);
     MoveSign(Signs[i], spot.X, spot.Y, spot.Angle);
     if (spot.Carried) carry(spot.Line[0], spot.Line[1], spot.Line[2], spot.Line[3]);
   }
@@ -290,20 +304,20 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
       b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
     };
-    for (const auto* lines : {&Segments, &Extensions})
+    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
       for (const auto& g : *lines) {
         double a0, a1, b0, b1;
         across(g, a0, a1, b0, b1);
         if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
           nearest = std::fabs(b0), snap = (b0 + b1) / 2;
       }
-    // What it stands on: the outlines and extension lines through its tip along its base, as far as
-    // they go; it slides along them and never leaves them.
+    // What it stands on: the outlines, extension lines and texts' leaders through its tip along its base,
+    // as far as they go; it slides along them and never leaves them.
     // Its tip stands within a quarter millimetre of one that runs along its base (within 2 degrees): a
     // rounding's last chord meeting the line is not one.
     std::vector<std::pair<double, double>> carriers, along;
     bool onOutline = false;
-    for (const auto* lines : {&Segments, &Extensions})
+    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
       for (const auto& g : *lines) {
         double a0, a1, b0, b1;
         across(g, a0, a1, b0, b1);
@@ -348,17 +362,18 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
     const auto tip = [&](double t, double u) {
       X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c, angle = s.SAngle;
     };
+    const TSignShape shape(s);
     for (const auto& [t, u] : moves) {
       if (onPart && (u != 0 || !onCarrier(t) || (!along.empty() && !standsOn(t)))) continue;
       const double x = s.SX + t * c - (u + snap) * n, y = s.SY + t * n + (u + snap) * c;
       // The sign off the outlines and the texts, within the frame; its value off every line too (an
       // extension line may pass under its arms).
-      const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+      const TQuad q = shape.Footprint(x, y), v = shape.Value(x, y);
       bool framed = true;
       for (int k = 0; k < 4; ++k)
         framed = framed && InFrame(q.X[k], q.Y[k], 0);
       if (!framed || !Clear(q) || !OffAxes(q) ||
-          std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }))
+          Taken(q))
         continue;
       if (!Free(v) || Crossed(v) || (strict && !SignClear(s, x, y))) continue;
       // Its value, wherever on the sign it stands, not within a view either.
@@ -452,14 +467,13 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
   const auto lineClear = [this](const std::array<double, 4>& l, bool overLines) {
     const double lx[2] = {l[0], l[2]}, ly[2] = {l[1], l[3]};
     const auto across = [&l](const std::array<double, 4>& g) { return LinesCross(l, g); };
-    return std::none_of(Segments.begin(), Segments.end(), across) &&
+    return !CrossesOutline(l) &&
            (overLines || (std::none_of(CircleLines.begin(), CircleLines.end(), across) &&
                           std::none_of(Settled.begin(), Settled.end(),
                                        [&across](const TSettled& p) {
                                          return across({p.X1, p.Y1, p.X2, p.Y2});
                                        }))) &&
-           std::none_of(Boxes.begin(), Boxes.end(),
-                        [&](const TQuad& b) { return Overlap(b.X, b.Y, 4, lx, ly, 2); });
+           !Boxes.Any(Span(l), [&](std::size_t i) { return Overlap(Boxes[i].X, Boxes[i].Y, 4, lx, ly, 2); });
   };
   double longest = Carrier, reach = Reach;
   if (far) {
@@ -470,31 +484,46 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
         for (const double y : {b[1], b[3]})
           reach = std::max(reach, std::fabs((x - asked.SX) * c + (y - asked.SY) * n) + longest);
   }
+  TSign over = asked;
+  over.SAngle += 180;
+  const TSignShape shapes[2] = {TSignShape(asked), TSignShape(over)};
   std::vector<double> along;
   for (double t = Step; t <= reach; t += Step)
     along.push_back(t), along.push_back(-t);
+  // What each step asks of what is drawn along the line, the same every time round and either way up:
+  // worked out once.
+  struct TStep
+  {
+    bool Past = false, On = false;
+    double From = 0;
+  };
+  std::vector<TStep> steps(along.size());
+  for (std::size_t k = 0; k < along.size(); ++k) {
+    const double t = along[k];
+    // Nor past another surface on the line from the nearer half of its face, where it would read as
+    // that one's.
+    const auto& face = *std::min_element(faces.begin(), faces.end(), [&](const auto& a, const auto& b) {
+      return gap(a, t) < gap(b, t);
+    });
+    steps[k].Past = std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
+      return other(r) && std::min(t, face.first) <= r.second + 0.05 && std::max(t, face.second) >= r.first - 0.05;
+    });
+    // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
+    // past its tip, away from what it comes from.
+    double nearest = 1e300;
+    for (const auto& [a, b] : drawn)
+      steps[k].On = steps[k].On || (t >= a - 0.05 && t <= b + 0.05);
+    for (const double e : ends)
+      if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), steps[k].From = e;
+  }
   for (int pass = 0; pass < (far ? 3 : 2); ++pass) {
-    for (const double t : along)
+    for (const double& t : along)
       for (int side = 0; side < 2; ++side) {
         if (pass < 2 && std::fabs(t) > Reach) continue;
-        // Nor past another surface on the line from the nearer half of its face, where it would read as
-        // that one's.
-        const auto& face = *std::min_element(faces.begin(), faces.end(), [&](const auto& a, const auto& b) {
-          return gap(a, t) < gap(b, t);
-        });
-        if (std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
-              return other(r) && std::min(t, face.first) <= r.second + 0.05 &&
-                     std::max(t, face.second) >= r.first - 0.05;
-            }))
-          continue;
-        // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
-        // past its tip, away from what it comes from.
-        double from = 0, nearest = 1e300;
-        bool on = false;
-        for (const auto& [a, b] : drawn)
-          on = on || (t >= a - 0.05 && t <= b + 0.05);
-        for (const double e : ends)
-          if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), from = e;
+        const TStep& step = steps[std::size_t(&t - along.data())];
+        if (step.Past) continue;
+        const double from = step.From;
+        const bool on = step.On;
         // A place on what is drawn is as good the second time round.
         if (on && pass > 0) continue;
         std::array<double, 4> line{};
@@ -515,12 +544,12 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
         TSign s = asked;
         if (side == 1) s.SAngle += 180;
         const double x = asked.SX + t * c, y = asked.SY + t * n;
-        const TQuad q = Footprint(s, x, y), v = SignValue(s, x, y);
+        const TQuad q = shapes[side].Footprint(x, y), v = shapes[side].Value(x, y);
         bool framed = true;
         for (int k = 0; k < 4; ++k)
           framed = framed && InFrame(q.X[k], q.Y[k], 0);
         if (!framed || !Clear(q) || !OffAxes(q) ||
-            std::any_of(Boxes.begin(), Boxes.end(), [&q](const TQuad& b) { return Overlap(q, b); }) ||
+            Taken(q) ||
             !Free(v) || Crossed(v) || !SignClear(s, x, y))
           continue;
         const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
@@ -560,27 +589,40 @@ bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* v
   // and its value are free, else at the shelf's end off the value's side.
   X = l.X1 + l.Ux * l.To, Y = l.Y1 + l.Uy * l.To, angle = std::atan2(l.Uy, l.Ux) / Deg;
   if (std::cos((angle + 90 - std::atan2(l.Ny, l.Nx) / Deg) * Deg) > 0) angle += 180;
-  for (int side = 0; side < 2; ++side)
+  std::optional<TAgainst> own;
+  if (value != nullptr) own.emplace(*value);
+  for (int side = 0; side < 2; ++side) {
+    TSign t = s;
+    t.SAngle = side == 0 ? angle : angle + 180;
+    const TSignShape shape(t);
+    // The steps along the leader where the sign, its tip or its value surely meets its own value: no
+    // measure need ask there.
+    std::array<std::pair<double, double>, 3> meeting{};
+    if (value != nullptr) {
+      const TQuad tip = Turned(l.X1, l.Y1, shape.C, shape.S, -SignArm, -TipGap, SignArm, 0.05);
+      for (std::size_t k = 0; k < 3; ++k)
+        meeting[k] = MeetingMoves(k == 0 ? shape.Footprint(l.X1, l.Y1) : k == 1 ? tip : shape.Value(l.X1, l.Y1),
+                                  l.Ux, l.Uy, *value);
+    }
     for (double d = l.To; d >= l.From + SignArm; d -= 0.5) {
-      TSign t = s;
-      t.SAngle = side == 0 ? angle : angle + 180;
+      if (std::any_of(meeting.begin(), meeting.end(), [d](const auto& m) { return d > m.first && d < m.second; }))
+        continue;
       const double x = l.X1 + l.Ux * d, y = l.Y1 + l.Uy * d;
-      const TQuad q = Footprint(t, x, y), v = SignValue(t, x, y);
+      const TQuad q = shape.Footprint(x, y), v = shape.Value(x, y);
       // Its tip keeps a value's gap off any text beyond the leader: a value over the tip reads as
       // standing on the sign.
-      const TQuad tip = Turned(x, y, t.SAngle, -SignArm, -TipGap, SignArm, 0.05);
-      const auto taken = [&q, &tip](const TQuad& b) { return Overlap(q, b) || Overlap(tip, b); };
+      const TQuad tip = Turned(x, y, shape.C, shape.S, -SignArm, -TipGap, SignArm, 0.05);
       bool framed = true;
       for (int k = 0; k < 4; ++k)
         framed = framed && InFrame(q.X[k], q.Y[k], 0);
-      if (!framed || !Clear(q) || !OffAxes(q) ||
-          (value != nullptr && (taken(*value) || Overlap(v, *value))) ||
-          std::any_of(Boxes.begin(), Boxes.end(), taken) || !Free(v) || Crossed(v) ||
-          (strict && !SignClear(t, x, y)))
+      // Its own value asked first: most places along its leader that fail, fail on it.
+      if (!framed || (own && (own->Meets(q) || own->Meets(tip) || own->Meets(v))) || !Clear(q) ||
+          !OffAxes(q) || Taken(q) || Taken(tip) || !Free(v) || Crossed(v) || (strict && !SignClear(t, x, y)))
         continue;
       X = x, Y = y, angle = t.SAngle;
       return true;
     }
+  }
   return false;
 }
 
@@ -590,7 +632,7 @@ bool TSheetLayout::OnLeader(const TSign& s, TQuad& at, double& X, double& Y, dou
                               [&s](const TLeader& l) { return AskedOn(s, l.CX, l.CY, l.Asked); });
   if (l == Leaders.end()) return false;
   // The place kept for it is its own now.
-  if (l->Kept < Boxes.size()) Boxes[l->Kept] = Rect(-1e6, -1e6, -1e6, -1e6);
+  if (l->Kept < Boxes.size()) Boxes.Set(l->Kept, Rect(-1e6, -1e6, -1e6, -1e6));
   if (!SignOnLeader(s, *l, &l->Value, X, Y, angle, strict) && strict) return false;
   TSign t = s;
   t.SAngle = angle;

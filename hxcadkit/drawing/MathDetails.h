@@ -136,6 +136,10 @@ inline bool ClearOfSign(double d)
   return d >= 13.4;
 }
 
+// How far a roughness sign reaches along the line it stands on: its short arm back from its tip, its shelf
+// on past it.
+constexpr double SignReachBack = 2.5, SignReachOn = 17.0;
+
 // An angle as a sheet gives it, in degrees: whole where the part's angle lies within 0.05 degrees of a
 // whole one, as a draftsman writes it, else as it is.
 inline double ShownAngle(double degrees)

@@ -10,6 +10,7 @@
 
 #include "hxcadkit/drawing/Cuthole.h"
 #include "hxcadkit/drawing/MathDetail2.h"
+#include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/Mathemat.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -295,7 +296,6 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   if (isSize) {
     // Offsets are the sheet's millimetres: the part's own lengths in them at the placement's scale.
     const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
-    const double above = (RTpa - r10 - r53) * k; // from the counterbore's edge to the rim
     const bool entry = t != 0.0 && t < T && cone;
     // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
     if (!shoulder)
@@ -309,10 +309,13 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
     // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
     // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
+    // The counterbores' depth alone above the section, past the room its face's sign takes on the side of
+    // its extension line that no other line runs along; the whole length below, beyond the edges' sizes.
     const double xOut = T * k + 36.0 - xf7 * k;
+    const double signAbove = SignReachBack + 1.0, depthAbove = signAbove + SignReachOn + 2.0;
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
-              {dHL, x66, above + 17.0, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
-              {dHL, T, above + 32.0, -1.0, 0.0, RTpa - 2.0, T, RTpa, "", "h14", ""},
+              {dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
+              {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
               // The bore's diameter here unless the plan view takes it (nothing is drawn for 0).
               {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
               // The screws' holes from where they start: past a shoulder the line comes as much nearer.
@@ -322,7 +325,10 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
                "H14", ""},
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
-    Md.drDimApc(30.0, 0.0, 15.0 / k, 0.0, TString(), T - bevel, RTpa);
+    // The lead-in's angle has its rays drawn from its vertex, or from the lead-in's far end where the
+    // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
+    constexpr double leadInArc = 15.0;
+    Md.drDimApc(30.0, 0.0, leadInArc / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
       // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there the
@@ -330,8 +336,15 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // ray along the axis would run up across the lead-in's angle). Its arc three quarters of the cone
       // out keeps its rays on the cone and, turned, its value under the cone, clear of the bore's edge.
       // Below it the land the cone starts from, its line inside a narrow bore, and the cone's far
-      // diameter, which the land, the angle and the thickness already make a reference size.
-      Md.drDimApc(a, 90.0, 0.75 * (T - t) / std::sin(a * cDegree), 0.0, TString(), T, iR + rise);
+      // diameter, which the land, the angle and the thickness already make a reference size. A cone so long
+      // that that arc would reach past the rim has it stop short of the lead-in's angle instead: under as
+      // much of the rim as that angle's arc takes (its radius times the sine of 30 degrees) and both values,
+      // where that leaves room for its own value.
+      constexpr double value = 3.5; // a value's height on the sheet
+      const double along = 0.75 * (T - t) / std::sin(a * cDegree), mouth = iR + rise,
+                   below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * value) / k;
+      Md.drDimApc(a, 90.0, mouth + along > RTpa && below * k >= 2.0 * value ? below : along, 0.0, TString(), T,
+                  mouth);
       Dims(Md, {{dHL, t, std::min(8.0, iR * k / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
@@ -343,7 +356,9 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     // away from the lead-in's and the entry's angles above the axis.
     const double faceSign = (iR + rise + r10 - r53) / 2.0 - 3.0;
     Rough(Md, T, entry ? -faceSign - 3.0 : -faceSign, 0.0, "1,6");
-    Rough(Md, T - x66, RTpa + 17.0, 0.0, "1,6");
+    // The counterbores' face: on its extension line above the rim, its arms towards the front face, where
+    // no line runs now that the whole length is below.
+    Rough(Md, T - x66, RTpa + signAbove / k, 180.0, "1,6");
   }
   Md.drDeleteMtr();
 }
