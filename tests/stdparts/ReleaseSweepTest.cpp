@@ -644,7 +644,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A short guide, view A beside its lead-in's roundings; a thin thread's countersink.
                           {"guide_pillar_threaded", "Len", 2, 0.676, 1, false},
                           {"guide_pillar_threaded", "Key", 4, 0.070, 1, false},
-                          {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false}};
+                          {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false},
+                          // A fixed part narrower than the collar face's sign reaches beside it.
+                          {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
