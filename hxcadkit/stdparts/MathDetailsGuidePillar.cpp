@@ -15,6 +15,9 @@ namespace {
 // Half chord of the groove's circle of radius 2 where it leaves the guide 1.7 from its centre.
 constexpr double dxK = 1.053565375285274;
 constexpr int PillarTable = 5;
+// The room between a threaded pillar's view A (its flats) and the guide's end, where the lead-in's angle and
+// its roundings' values stand: as much as the table's shortest guide with the longest seat leaves.
+constexpr double ViewARoom = 29.0;
 
 // The centre of the guide's groove: 8 past the taper, but never on the seat's chamfer (x41 from the
 // guide end to the collar, x46 the seat).
@@ -30,6 +33,14 @@ double PillarSectionDrop(double r42)
   return std::max(0.0, 2.0 * r42 - 22.0);
 }
 
+// The length of the fixed end's chamfer (1 long, 0.5 deep) on a fixed part `fixed` long: no longer than the
+// part, which a shorter one takes whole at the same slope; a chamfer reaching into the collar would leave
+// its edge inside the collar, and its length a size of nothing drawn.
+double FixedChamfer(double fixed)
+{
+  return std::min(1.0, fixed);
+}
+
 // Whether the thread's bottom (at x from the collar face, x42 the collar's height) falls strictly
 // inside the guide or the collar, whose lengths stand below: a depth below would then overlap one of
 // them without either containing the other, and one's extension line would cross the other's line.
@@ -39,13 +50,13 @@ bool DepthAbove(double x, double x42)
   return x < -eps || (x > eps && x < x42 - eps);
 }
 
-// Whether the collar face's sign below the collar has its value crossed on both sides: by the fixed
-// end's extension lines past the face and by the collar's other face short of it (with the depth above,
-// nothing else stands there). The guide's length then stands on the collar's line, so that the other
-// face's extension line ends there and the sign, turned over, finds room below it.
+// Whether the collar face's sign below the collar is crossed on both sides: by the fixed end's extension
+// lines past the face (across its arms or its value) and by the collar's other face short of it (with the
+// depth above, nothing else stands there). The guide's length then stands on the collar's line, so that
+// the other face's extension line ends there and the sign, turned over, finds room below it.
 bool CollarFaceCrowded(double x42, double fixed)
 {
-  return fixed > 1e-6 && (AcrossSignValue(fixed) || AcrossSignValue(fixed - 1.0)) && AcrossSignValue(x42);
+  return fixed > 1e-6 && (!ClearOfSign(fixed) || AcrossSignValue(fixed - 1.0)) && AcrossSignValue(x42);
 }
 
 } // namespace
@@ -187,10 +198,14 @@ void TSocketLeaderPin::dr2D() const
     Md.drCircleShelf(-1.5 - OFLen, -Radius, 3.0, -5.0 - OFLen, -FRadius - 23.0, letter);
     Md.drDeleteMtr();
   }
-  if (threaded)
-    dr2D_KolonkaKriplennya_V2(-0.5 * Key - Len - 15.0 + CollarHeight, 0.0, 0.0, 1.0, Radius, FRadius,
-                              CollarRadius, 0.0, 0.0, 0.0, CollarHeight, CollarHeight + FLen, 1, true, Key,
-                              ThreadRadius, 0.0);
+  // View A left of the guide's end, its flats at least as far from it as the table's shortest pillar has
+  // them: the lead-in's angle and its roundings' values stand between.
+  if (threaded) {
+    const double guideEnd = mx - CollarHeight - Len - OFLen;
+    const double viewA = std::min(-0.5 * Key - Len - 15.0 + CollarHeight, guideEnd - 0.5 * Key - ViewARoom);
+    dr2D_KolonkaKriplennya_V2(viewA, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, 0.0, 0.0, 0.0, CollarHeight,
+                              CollarHeight + FLen, 1, true, Key, ThreadRadius, 0.0);
+  }
   // The fixed part's groove by the collar is the seat's, and the detail shows them both.
   if (CollarRadius != FRadius && FLen - 3.0 > 0.0) {
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
@@ -282,7 +297,10 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
                         ? dPx(x42 + 3.0, r41,
                               dCVR(x42 + 2.7, r41 - 0.3, x42, r41 - 0.3, x42, r43, 0.1, dPx(x42, r43, rest)))
                         : dCLL(x42, r41, x42, r43, 0.1, rest);
-    rest = dPx(x43, r41 - 0.49999999999999994, dPx(x43 - 1.0, r41, relief));
+    // A fixed part shorter than its chamfer is all chamfer, at the chamfer's slope from the collar's face.
+    const double cf = FixedChamfer(x43 - x42);
+    rest = cf < 1.0 ? dPx(x43, r41 - cf / 2.0, relief)
+                    : dPx(x43, r41 - 0.49999999999999994, dPx(x43 - 1.0, r41, relief));
   } else {
     rest = dPx(x42, r43, rest);
   }
@@ -357,23 +375,38 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     const bool crowded = depthAbove && CollarFaceCrowded(x42, x43 - x42);
     Md.drDimHL(x41, crowded ? -30.0 : -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
     // The fixed part: its length, which only the overall reference size gave before, and the 1 x 0.5
-    // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length and
-    // both in the overall length, so they are asked innermost first: the layout brings a nested length
-    // back inside only a longer one already settled.
-    if (std::fabs(x43 - x42) > 2e-6) {
-      Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
-      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, 0.5 - r41, none, "js14", none);
-      Md.drDimVL(0.5, 6.0, 1.0, x43 - 1.0, -r41, x43, 0.5 - r41, none, none, none);
-    }
+    // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length, and
+    // the thread's depth below nests in it too where the thread ends within the fixed part, or holds it
+    // where the thread reaches the collar's face; all nest in the overall length. They are asked innermost
+    // first: the layout brings a nested length back inside only a longer one already settled.
+    // A chamfer the whole fixed part long has its length given by the fixed part's.
     // The thread's depth is the bore's, a length inside the part: where it would reach into a
     // length outside without reaching past it, it stands above, on the side the bore is drawn.
-    if (depthAbove)
-      Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, r41 - 1.0, none, "H14", none);
-    else
-      Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
-    Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
+    const bool fixed = std::fabs(x43 - x42) > 2e-6;
+    const double cf = FixedChamfer(x43 - x42);
+    const bool depthInFixed = !depthAbove && x43 - x44 > x42 + 1e-6;
+    const auto depth = [&] {
+      if (depthAbove)
+        Md.drDimHL(x44, 22.0, -1.0, x43 - x44, r44, x43, r41 - 1.0, none, "H14", none);
+      else
+        Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
+    };
+    if (fixed && cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+    if (depthInFixed) depth();
+    if (fixed) {
+      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
+      Md.drDimVL(cf / 2.0, 6.0, 1.0, x43 - cf, -r41, x43, cf / 2.0 - r41, none, none, none);
+    }
+    // The thread's 1 x 45 countersink stands above, in the depth where that stands above too: asked
+    // first then, so that the depth settles outside it (a thin thread's, asked farther out, stood beyond).
     const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
-    Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
+    const auto countersink = [&] {
+      Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
+    };
+    if (depthAbove) countersink();
+    if (!depthInFixed) depth();
+    Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
+    if (!depthAbove) countersink();
     Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
                "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
@@ -440,7 +473,7 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
   Md.drCircle(0.0, 0.0, r44 - 1.0, tl);
   Md.drArc(0.0, 0.0, r44, 0.0, r44, r44, 0.0, 1, 2);
   if (fixed) {
-    Md.drCircle(0.0, 0.0, r41 - 0.5, tl);
+    Md.drCircle(0.0, 0.0, r41 - FixedChamfer(x43 - x42) / 2.0, tl);
     Md.drCircle(0.0, 0.0, r41, tl);
   } else if (h > 0.0) {
     // The seat beyond the flats; behind the collar it is hidden.

@@ -251,7 +251,8 @@ TEST_F(PushedSizesNamed, TheSupportsFlatsLieOnItsRound)
 // the same front lengths (the class once refused 1.5 to 2 that the code built, and the code built 1.5 to 2,
 // where the groove's floor runs back into the collar); the pillar's OFRadius, which nothing draws or models,
 // is never asked for (0 was once refused); a pusher's spring seat of some length has a radius (0 once made a
-// pusher without its seat).
+// pusher without its seat); a threaded pillar's fixed part shorter than its 1 mm chamfer is made, its chamfer
+// cut short at the collar's face.
 TEST_F(PushedSizesNamed, ClassesRefuseWhatTheirOutlineCannotMakeAndNothingElse)
 {
   TCounts n;
@@ -319,6 +320,18 @@ TEST_F(PushedSizesNamed, ClassesRefuseWhatTheirOutlineCannotMakeAndNothingElse)
         },
         what, n))
         << what;
+  }
+  // A threaded pillar's fixed part shorter than its end's chamfer is all chamfer: made, with its sheet.
+  for (const double fixed : {0.3, 0.65, 0.999, 1.0, 1.5}) {
+    const std::string what = "threaded pillar, FLen " + std::to_string(fixed);
+    EXPECT_TRUE(Holds(
+        [&](TMade& m) {
+          Kind("guide_pillar_threaded").Make(m, &MA, 21, 1.0);
+          dynamic_cast<TSocketLeaderPin&>(*m.Parts.back()).FLen = fixed;
+        },
+        what, n))
+        << what;
+    EXPECT_TRUE(Sheeted) << what;
   }
   for (const double spring : {0.0, 8.0}) {
     const std::string what = "ejector channel, SpringRadius " + std::to_string(spring);
