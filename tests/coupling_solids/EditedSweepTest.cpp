@@ -507,15 +507,7 @@ protected:
                                 " " + std::to_string(b.T1 + 1) + "/" + std::to_string(b.T2 + 1) + ": ";
       // The row's torque and bore as the edited table holds them (an unreadable one: the shipped row's).
       const double m = A ? A[0] : 0, d = A ? A[main->Control] : 0;
-      Model(m, d, d, b.T1, b.T2);
-      Log.Texts.clear();
-      if (b.Mode != 0) {
-        SetCouplingModeler(&M);
-        M.Reset();
-      }
-      std::error_code ec;
-      for (const auto& f : std::filesystem::directory_iterator(Dir.path(), ec))
-        std::filesystem::remove_all(f.path(), ec);
+      Afresh(b.Mode, m, d, d, b.T1, b.T2);
       // A 3D build that makes the calls of the shipped row, or of one judged before, is judged as that was.
       TCalls calls;
       if (b.Mode == 0) {
@@ -540,6 +532,7 @@ protected:
             Gauged.second < -1e-6)
           overlap = Log.Texts.front();
         bool written = false;
+        std::error_code ec;
         for (const auto& f : std::filesystem::directory_iterator(Dir.path(), ec))
           written = written || f.is_regular_file();
         if (Log.Texts.size() != 1 || !NamesTableAndRow(Log.Texts.front()))
@@ -585,20 +578,27 @@ protected:
     return "refused (" + said + "), but its row built anyway checks clean";
   }
 
+  // Before a build of a mode (0 3D, 1 section, 2 view): the model's torque, shafts and bore types, no
+  // message, a 2D build drawn into the recording modeller, and no file in the documents folder.
+  void Afresh(int mode, double m, double d1, double d2, int t1, int t2)
+  {
+    Model(m, d1, d2, t1, t2);
+    Log.Texts.clear();
+    if (mode != 0) {
+      SetCouplingModeler(&M);
+      M.Reset();
+    }
+    std::error_code ec;
+    for (const auto& f : std::filesystem::directory_iterator(Dir.path(), ec))
+      std::filesystem::remove_all(f.path(), ec);
+  }
+
   // The builders run without the rules on the tables as they stand: whether what one builds is unsound.
   bool Overlaps(double m, double d1, double d2, int t1, int t2)
   {
     bool unsound = false;
     for (int mode : {1, 2, 0}) {
-      Model(m, d1, d2, t1, t2);
-      std::error_code ec;
-      for (const auto& f : std::filesystem::directory_iterator(Dir.path(), ec))
-        std::filesystem::remove_all(f.path(), ec);
-      Log.Texts.clear();
-      if (mode != 0) {
-        SetCouplingModeler(&M);
-        M.Reset();
-      }
+      Afresh(mode, m, d1, d2, t1, t2);
       MakeUnchecked(GetParam().Row, mode);
       unsound = !(mode == 0 ? Unsound3D() : Unsound2D(mode)).empty();
       SetCouplingModeler(&drApi::MA);
