@@ -1,7 +1,8 @@
 #pragma once
 // Counts the heap allocations made while a TAllocationCount is alive, through the sanitizer
-// runtime's allocation hooks. The test builds run under AddressSanitizer; elsewhere nothing is
-// counted and Available() says so.
+// runtime's allocation hooks. The test builds run under AddressSanitizer (the test programs' own
+// code is compiled without it, but linked with its runtime: HXCAD_SANITIZER_RUNTIME); elsewhere
+// nothing is counted and Available() says so.
 //
 // Reading a list from a file must cost a bounded number of allocations per element: a count
 // tells a linear reader from one that rebuilds its list every few elements without timing
@@ -10,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(HXCAD_SANITIZER_RUNTIME)
 #define HXCAD_ALLOCATION_HOOKS 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
