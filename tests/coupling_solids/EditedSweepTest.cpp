@@ -572,8 +572,8 @@ protected:
         for (const auto& pair : {std::pair{A[main->Control], main->Row(q)[main->Control]},
                                  std::pair{main->Row(q)[main->Control], A[main->Control]}})
           bores.push_back(pair);
-    for (const auto [d1, d2] : bores)
-      for (const auto [t1, t2] : {std::pair{0, 0}, {1, 1}, {2, 3}, {3, 2}})
+    for (const auto& [d1, d2] : bores)
+      for (const auto& [t1, t2] : {std::pair{0, 0}, {1, 1}, {2, 3}, {3, 2}})
         if (Overlaps(A[0], d1, d2, t1, t2)) return {};
     return "refused (" + said + "), but its row built anyway checks clean";
   }
