@@ -117,7 +117,8 @@ TBore MeasureBore(const txhost::solid::TPartResult& part, double d)
     probe.push_back(at(x, 0.0));
     probe.push_back(at(x, wide));
   }
-  const std::vector<bool> ends = txhost::solid::Contains(p, probe);
+  txhost::solid::TContains inside(p);
+  const std::vector<bool> ends = inside(probe);
   for (int k = 1; k < samples; ++k)
     if (!ends[std::size_t(2 * k - 2)] && ends[std::size_t(2 * k - 1)]) {
       xs.push_back(probe[std::size_t(2 * k - 2)][0]);
@@ -128,7 +129,7 @@ TBore MeasureBore(const txhost::solid::TPartResult& part, double d)
     probe.clear();
     for (std::size_t k = 0; k < xs.size(); ++k)
       probe.push_back(at(xs[k], (lo[k] + hi[k]) / 2));
-    const std::vector<bool> in = txhost::solid::Contains(p, probe);
+    const std::vector<bool> in = inside(probe);
     for (std::size_t k = 0; k < xs.size(); ++k)
       (in[k] ? hi[k] : lo[k]) = (lo[k] + hi[k]) / 2;
   }
@@ -252,6 +253,7 @@ void ExpectTeethMesh(const txhost::solid::TDocumentResult& r, double module, int
     if (!Named(hub, "Полумуфта") && !Named(hub, "Полумуфта2")) continue;
     for (const TPlaced& sleeve : r.Placed) {
       if (!Named(sleeve, "Обойма")) continue;
+      txhost::solid::TContains inHub(hub), inSleeve(sleeve);
       const auto a = txhost::solid::Bounds(hub), b = txhost::solid::Bounds(sleeve);
       const double x0 = std::max(a[0], b[0]), x1 = std::min(a[3], b[3]);
       for (int i = 1; i < 4 && x1 > x0; ++i) {
@@ -261,10 +263,9 @@ void ExpectTeethMesh(const txhost::solid::TDocumentResult& r, double module, int
           return txhost::solid::TVec3{x, radius * std::sin(t), -radius * std::cos(t)};
         };
         for (int k = 0; k < z; ++k) {
-          if (!txhost::solid::Contains(hub, at(k * pitch))) continue;
-          EXPECT_FALSE(txhost::solid::Contains(sleeve, at(k * pitch)))
-              << hub.Name << " tooth " << k << " in " << sleeve.Name << " at x = " << x;
-          if (txhost::solid::Contains(sleeve, at((k + 0.5) * pitch))) ++meshed;
+          if (!inHub(at(k * pitch))) continue;
+          EXPECT_FALSE(inSleeve(at(k * pitch))) << hub.Name << " tooth " << k << " in " << sleeve.Name << " at x = " << x;
+          if (inSleeve(at((k + 0.5) * pitch))) ++meshed;
         }
       }
     }

@@ -535,15 +535,36 @@ bool Contains(const TPlaced& placed, const TVec3& point)
 
 std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points)
 {
+  return TContains(placed)(points);
+}
+
+struct TContains::TState
+{
+  gp_Trsf Back; // world to the part's own space, where the solid is
+  std::optional<BRepClass3d_SolidClassifier> Classifier;
+};
+
+TContains::TContains(const TPlaced& placed) : S(std::make_unique<TState>())
+{
+  if (!placed.Shape) return;
+  S->Back = Transformation(placed.Matrix).Inverted();
+  S->Classifier.emplace(placed.Shape->S);
+}
+
+TContains::~TContains() = default;
+
+bool TContains::operator()(const TVec3& point)
+{
+  if (!S->Classifier) return false;
+  S->Classifier->Perform(gp_Pnt(point[0], point[1], point[2]).Transformed(S->Back), 1e-7);
+  return S->Classifier->State() == TopAbs_IN;
+}
+
+std::vector<bool> TContains::operator()(const std::vector<TVec3>& points)
+{
   std::vector<bool> in(points.size(), false);
-  if (!placed.Shape) return in;
-  // One classifier for all the points: setting it up is what costs on a solid of many faces.
-  const gp_Trsf back = Transformation(placed.Matrix).Inverted();
-  BRepClass3d_SolidClassifier c(placed.Shape->S);
-  for (std::size_t k = 0; k < points.size(); ++k) {
-    c.Perform(gp_Pnt(points[k][0], points[k][1], points[k][2]).Transformed(back), 1e-7);
-    in[k] = c.State() == TopAbs_IN;
-  }
+  for (std::size_t k = 0; k < points.size(); ++k)
+    in[k] = (*this)(points[k]);
   return in;
 }
 

@@ -224,6 +224,22 @@ std::array<double, 6> Bounds(const TPlaced& placed);
 bool Contains(const TPlaced& placed, const TVec3& point);
 // The same for many points at once, much cheaper than one by one.
 std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points);
+// The same for points asked in turn, each answer deciding the next (a bisection): what costs on a solid of
+// many faces, setting up its classification, is done once for them all.
+class TContains
+{
+public:
+  explicit TContains(const TPlaced& placed);
+  ~TContains();
+  TContains(const TContains&) = delete;
+  TContains& operator=(const TContains&) = delete;
+  bool operator()(const TVec3& point);
+  std::vector<bool> operator()(const std::vector<TVec3>& points);
+
+private:
+  struct TState;
+  std::unique_ptr<TState> S;
+};
 
 // The placed solids drawn shaded from a fixed isometric view into a PNG of width x height pixels on a
 // white background; with section, everything above the XOY plane is cut away so that what sits inside
