@@ -188,7 +188,8 @@ bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, d
   // Nor along an axis, which it would read as.
   const auto alongAxis = [&line](const std::array<double, 4>& a) {
     const double ux = line[2] - line[0], uy = line[3] - line[1], vx = a[2] - a[0], vy = a[3] - a[1];
-    return std::fabs(ux * vy - uy * vx) < 1e-3 * std::hypot(ux, uy) * std::hypot(vx, vy) && LinesCross(line, a);
+    return std::fabs(ux * vy - uy * vx) < 1e-3 * std::hypot(ux, uy) * std::hypot(vx, vy) &&
+           LinesCross(line, a);
   };
   return std::none_of(Tips.begin(), Tips.end(), throughTip) &&
          std::none_of(L.Axes.begin(), L.Axes.end(), alongAxis) &&
@@ -445,7 +446,8 @@ void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
   // A sign asked on its leader that would stand crossed or on an axis wherever the leader falls back to
   // sends the value, and the shelf with it, further out as well.
   bool further = false;
-  for (int m = 0; m < shifts && std::isnan(Chosen.Angle) && (m < asked || further || std::isnan(Any.Angle)); ++m) {
+  for (int m = 0; m < shifts && std::isnan(Chosen.Angle) && (m < asked || further || std::isnan(Any.Angle));
+       ++m) {
     for (std::size_t k = 0; k < turns.size() && std::isnan(Chosen.Angle); ++k)
       for (int way = 0; way < ways && std::isnan(Chosen.Angle); ++way)
         Try(turns[k], c.Shift + step * m, Outside || (way == 0 && ways == 2));
