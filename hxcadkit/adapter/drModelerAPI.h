@@ -602,6 +602,9 @@ private:
     std::array<double, 4> Line{};
   };
   bool OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot& spot) const;
+  // The sign s asked as on the other side of its surface of revolution: its tip and base mirrored about the
+  // axis along its base nearest it; false where no axis runs along its base beside it.
+  bool Mirrored(const TSign& s, TSign& m) const;
   // The sign s (as asked) moved in its container so that its tip stands at (X, Y) on the sheet, its base at
   // angle degrees.
   static void MoveSign(const TSign& s, double X, double Y, double angle);

@@ -249,8 +249,10 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       TSpot spot;
       // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
       // it is not worth a long line.
-      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y)),
-                         spot)) {
+      const bool far = !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y));
+      TSign mirrored;
+      if (!OnSurfaceLine(Signs[i], bool(carry), far, spot) &&
+          !(Mirrored(Signs[i], mirrored) && OnSurfaceLine(mirrored, bool(carry), far, spot))) {
         Boxes.Set(p.Box, held.back().second);
         ++left;
         if (!firstOrNone) failed[i] = true;
@@ -287,6 +289,31 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     if (spot.Carried) carry(spot.Line[0], spot.Line[1], spot.Line[2], spot.Line[3]);
   }
   Signs.clear();
+}
+
+bool TSheetLayout::Mirrored(const TSign& s, TSign& m) const
+{
+  // The axis along its base nearest its tip, off its line: the line through its tip is one side of a surface
+  // of revolution, whose other side lies mirrored about that axis.
+  const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+  const std::array<double, 4>* nearest = nullptr;
+  double off = 0;
+  for (const std::array<double, 4>& a : Axes) {
+    const double ux = a[2] - a[0], uy = a[3] - a[1], l = std::hypot(ux, uy);
+    if (!(l > 0) || std::fabs(ux * n - uy * c) > 1e-3 * l) continue;
+    const double d = OffSegment(s.SX, s.SY, a);
+    if (std::fabs((s.SX - a[0]) * uy - (s.SY - a[1]) * ux) / l < 0.5 || (nearest != nullptr && d >= off)) continue;
+    nearest = &a, off = d;
+  }
+  if (nearest == nullptr) return false;
+  const std::array<double, 4>& a = *nearest;
+  const double l = std::hypot(a[2] - a[0], a[3] - a[1]), ux = (a[2] - a[0]) / l, uy = (a[3] - a[1]) / l;
+  const double wx = s.SX - a[0], wy = s.SY - a[1], along = wx * ux + wy * uy;
+  // Its base turned end for end as well as mirrored: it rises off the part on that side too.
+  m = s;
+  m.SX = a[0] + 2 * along * ux - wx, m.SY = a[1] + 2 * along * uy - wy;
+  m.SAngle = 2 * std::atan2(uy, ux) / Deg - s.SAngle + 180;
+  return true;
 }
 
 bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle)
