@@ -237,15 +237,31 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     std::vector<std::pair<std::size_t, TQuad>> held;
     const std::size_t lines = Thin.size(), extensions = Extensions.size();
     std::size_t left = 0;
+    const auto crossed = [&](std::size_t i) {
+      const TPlacedSign& p = placed[i];
+      TSign s = Signs[i];
+      s.SAngle = p.Angle;
+      return !p.Leader && !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) &&
+                            StrokesOffAxes(s, p.X, p.Y));
+    };
+    const auto leave = [&](std::size_t i) {
+      held.emplace_back(placed[i].Box, Boxes[placed[i].Box]);
+      Boxes.Set(placed[i].Box, Rect(-1e6, -1e6, -1e6, -1e6));
+    };
+    // Every sign that looks again leaves its place first: the place it leaves is free for those before it.
+    std::vector<bool> gone(Signs.size());
+    for (const std::size_t i : order)
+      if (crossed(i)) leave(i), gone[i] = true;
     for (const std::size_t i : order) {
       const TPlacedSign& p = placed[i];
       TSign s = Signs[i];
       s.SAngle = p.Angle;
-      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) &&
-                       StrokesOffAxes(s, p.X, p.Y)))
-        continue;
-      held.emplace_back(p.Box, Boxes[p.Box]);
-      Boxes.Set(p.Box, Rect(-1e6, -1e6, -1e6, -1e6));
+      if (!gone[i]) {
+        if (!crossed(i)) continue;
+        leave(i);
+      }
+      const TQuad own =
+          std::find_if(held.begin(), held.end(), [&](const auto& h) { return h.first == p.Box; })->second;
       TSpot spot;
       // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
       // it is not worth a long line.
@@ -253,7 +269,7 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       TSign mirrored;
       if (!OnSurfaceLine(Signs[i], bool(carry), far, spot) &&
           !(Mirrored(Signs[i], mirrored) && OnSurfaceLine(mirrored, bool(carry), far, spot))) {
-        Boxes.Set(p.Box, held.back().second);
+        Boxes.Set(p.Box, own);
         ++left;
         if (!firstOrNone) failed[i] = true;
         if (firstOrNone && i == order.front()) break;

@@ -637,6 +637,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_4", "FLen", 17, 0.472, 1, true},
                           {"guide_bush_4", "LPRadius", 6, 0.884, 1, false},
                           {"guide_bush_2", "LPRadius", 12, 0.175, 1, false},
+                          // A front part and a rear narrower than the collar faces' signs below: both signs
+                          // above the collar, the one that moves first leaving its place to the other.
+                          {"guide_bush_2", "Len", 11, 0.893, 1, false},
+                          {"guide_bush_2", "Len", 10, 0.070, 1, false},
+                          {"guide_bush_2", "Len", 4, 0.961, 1, false},
                           // A line just past the corner of a sign's arm and shelf, across the shelf alone.
                           {"locating_sleeve", nullptr, 9, 0.655, 1, false},
                           {"locating_sleeve", nullptr, 11, 0.277, 1, false},
