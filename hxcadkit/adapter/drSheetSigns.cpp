@@ -241,8 +241,8 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       const TPlacedSign& p = placed[i];
       TSign s = Signs[i];
       s.SAngle = p.Angle;
-      return !p.Leader && !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) &&
-                            StrokesOffAxes(s, p.X, p.Y));
+      return !p.Leader &&
+             !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) && StrokesOffAxes(s, p.X, p.Y));
     };
     const auto leave = [&](std::size_t i) {
       held.emplace_back(placed[i].Box, Boxes[placed[i].Box]);
@@ -317,8 +317,9 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
   Signs.clear();
 }
 
-bool TSheetLayout::CalloutGivesWay(std::size_t i, std::size_t box,
-                                   const std::function<void(double X1, double Y1, double X2, double Y2)>& carry)
+bool TSheetLayout::CalloutGivesWay(
+    std::size_t i, std::size_t box,
+    const std::function<void(double X1, double Y1, double X2, double Y2)>& carry)
 {
   const TSign& asked = Signs[i];
   constexpr double Away = -1e6;
@@ -362,13 +363,13 @@ bool TSheetLayout::CalloutGivesWay(std::size_t i, std::size_t box,
                  };
                  return CrossesOutline(l) || inside(0.25) || inside(0.5) || inside(0.75) || AcrossLinear(l) ||
                         std::any_of(CircleLines.begin(), CircleLines.end(),
-                                                       [&l](const auto& o) { return LinesCross(l, o); });
+                                    [&l](const auto& o) { return LinesCross(l, o); });
                });
       };
-      if (FreeMove(x1, y1, x2, y2, mx, my, clear) &&
-          (mx != 0 || my != 0)) {
+      if (FreeMove(x1, y1, x2, y2, mx, my, clear) && (mx != 0 || my != 0)) {
         const double dx = c.DX + mx, dy = c.DY + my, a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
-        t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy), t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
+        t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy),
+                 t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
         TQuad at = text;
         for (int k = 0; k < 4; ++k)
           at.X[k] += mx, at.Y[k] += my;
@@ -399,7 +400,8 @@ bool TSheetLayout::Mirrored(const TSign& s, TSign& m) const
     const double ux = a[2] - a[0], uy = a[3] - a[1], l = std::hypot(ux, uy);
     if (!(l > 0) || std::fabs(ux * n - uy * c) > 1e-3 * l) continue;
     const double d = OffSegment(s.SX, s.SY, a);
-    if (std::fabs((s.SX - a[0]) * uy - (s.SY - a[1]) * ux) / l < 0.5 || (nearest != nullptr && d >= off)) continue;
+    if (std::fabs((s.SX - a[0]) * uy - (s.SY - a[1]) * ux) / l < 0.5 || (nearest != nullptr && d >= off))
+      continue;
     nearest = &a, off = d;
   }
   if (nearest == nullptr) return false;
