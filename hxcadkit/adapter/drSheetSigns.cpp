@@ -256,8 +256,9 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       const TPlacedSign& p = placed[i];
       TSign s = Signs[i];
       s.SAngle = p.Angle;
+      // One clear where it stood is asked again only where a line carrying another now runs.
       if (!gone[i]) {
-        if (!crossed(i)) continue;
+        if ((Thin.size() == lines && Extensions.size() == extensions) || !crossed(i)) continue;
         leave(i);
       }
       const TQuad own =
