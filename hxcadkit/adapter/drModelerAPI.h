@@ -602,6 +602,24 @@ private:
     std::array<double, 4> Line{};
   };
   bool OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot& spot) const;
+  // A callout's text settled: the title, its place among Boxes, how far it moved there and its leader's
+  // lines from Thin and TextLeaders on (one a branch).
+  struct TCallout
+  {
+    TTitle Title;
+    std::size_t Box;
+    double DX, DY;
+    std::size_t Thin, Leaders;
+  };
+  std::vector<TCallout> Callouts;
+  // Where the sign asked (Signs[i], its place among Boxes box) finds no place clear of the lines, a
+  // callout's text in its way moves off to the nearest free place, its leader with it, and the sign takes
+  // the place it left; false, with nothing moved, where none does.
+  bool CalloutGivesWay(std::size_t i, std::size_t box,
+                       const std::function<void(double X1, double Y1, double X2, double Y2)>& carry);
+  // The sign s asked as on the other side of its surface of revolution: its tip and base mirrored about the
+  // axis along its base nearest it; false where no axis runs along its base beside it.
+  bool Mirrored(const TSign& s, TSign& m) const;
   // The sign s (as asked) moved in its container so that its tip stands at (X, Y) on the sheet, its base at
   // angle degrees.
   static void MoveSign(const TSign& s, double X, double Y, double angle);

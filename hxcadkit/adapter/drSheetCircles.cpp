@@ -126,6 +126,11 @@ private:
   std::vector<double> Turns() const;
   bool ComesFromOutside() const;
   void Try(double a, double shift, bool reversed);
+  // The place chosen, else the best kind of place found without its line or sign clear.
+  TChoice Fallback() const;
+  // Whether the sign asked on the leader stands clear of lines and axes (as released) where it settles on
+  // the fallback's leader.
+  bool FallbackSignClear() const;
   void Record();
 
   TSheetLayout& L;
@@ -180,7 +185,14 @@ bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, d
   const auto throughTip = [&line](const std::array<double, 2>& t) {
     return OffSegment(t[0], t[1], line) < 0.3;
   };
+  // Nor along an axis, which it would read as.
+  const auto alongAxis = [&line](const std::array<double, 4>& a) {
+    const double ux = line[2] - line[0], uy = line[3] - line[1], vx = a[2] - a[0], vy = a[3] - a[1];
+    return std::fabs(ux * vy - uy * vx) < 1e-3 * std::hypot(ux, uy) * std::hypot(vx, vy) &&
+           LinesCross(line, a);
+  };
   return std::none_of(Tips.begin(), Tips.end(), throughTip) &&
+         std::none_of(L.Axes.begin(), L.Axes.end(), alongAxis) &&
          std::none_of(Holes.begin(), Holes.end(),
                       [&](const TArc& h) {
                         return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
@@ -398,6 +410,28 @@ void TSheetLayout::TLeaderSearch::Record()
   L.Boxes.push_back(Chosen.Value);
 }
 
+TSheetLayout::TLeaderSearch::TChoice TSheetLayout::TLeaderSearch::Fallback() const
+{
+  for (const TChoice* choice : {&Chosen, &ThroughPart, &Uncrossed, &FreeAt})
+    if (!std::isnan(choice->Angle)) return *choice;
+  return Any;
+}
+
+bool TSheetLayout::TLeaderSearch::FallbackSignClear() const
+{
+  const TChoice f = Fallback();
+  if (Sign == L.Signs.cend() || std::isnan(f.Angle)) return true;
+  // Where the sign settles on that leader: the first free place along it, else its shelf's end.
+  const TAt g = Leader(f.Angle, f.Shift, f.Reversed, f.Short);
+  const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+  const TLeader l{C->CX, C->CY, C->AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf, f.Value};
+  double X, Y, turn;
+  L.SignOnLeader(*Sign, l, &f.Value, X, Y, turn);
+  TSign t = *Sign;
+  t.SAngle = turn;
+  return L.StrokesClear(t, X, Y, true) && L.StrokesOffAxes(t, X, Y);
+}
+
 void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
 {
   Start(c);
@@ -409,14 +443,19 @@ void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
   const int shifts = 30, asked = OnCircle.empty() || c.Diameter ? 1 : shifts;
   // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
   const int ways = OnCircle.empty() || c.Diameter ? 1 : 2;
-  for (int m = 0; m < shifts && std::isnan(Chosen.Angle) && (m < asked || std::isnan(Any.Angle)); ++m)
+  // A sign asked on its leader that would stand crossed or on an axis wherever the leader falls back to
+  // sends the value, and the shelf with it, further out as well.
+  bool further = false;
+  for (int m = 0; m < shifts && std::isnan(Chosen.Angle) && (m < asked || further || std::isnan(Any.Angle));
+       ++m) {
     for (std::size_t k = 0; k < turns.size() && std::isnan(Chosen.Angle); ++k)
       for (int way = 0; way < ways && std::isnan(Chosen.Angle); ++way)
         Try(turns[k], c.Shift + step * m, Outside || (way == 0 && ways == 2));
-  if (std::isnan(Chosen.Angle)) Chosen = ThroughPart;
-  if (std::isnan(Chosen.Angle)) Chosen = Uncrossed;
-  if (std::isnan(Chosen.Angle)) Chosen = FreeAt;
-  if (std::isnan(Chosen.Angle)) Chosen = Any;
+    // Asked once, where the search would stop without a place chosen.
+    if (m + 1 >= asked && !further && std::isnan(Chosen.Angle) && !std::isnan(Any.Angle))
+      further = !FallbackSignClear();
+  }
+  Chosen = Fallback();
   if (std::isnan(Chosen.Angle)) return;
   Record();
 }

@@ -65,6 +65,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   Extensions.clear(), Thin.clear(), Axes.clear(), Broken.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
+  Callouts.clear();
   TextLeaders.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
@@ -260,6 +261,7 @@ void TSheetLayout::Settle(const std::function<void(double X1, double Y1, double 
                  t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
       }
     }
+    if (t.Leader) Callouts.push_back({t, Boxes.size(), dx, dy, Thin.size(), TextLeaders.size()});
     Boxes.push_back(at);
     // Its leader, where it settled: no sign's value lies across it, and a sign asked along it stands on it.
     if (t.Leader)

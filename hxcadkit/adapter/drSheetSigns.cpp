@@ -237,21 +237,40 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     std::vector<std::pair<std::size_t, TQuad>> held;
     const std::size_t lines = Thin.size(), extensions = Extensions.size();
     std::size_t left = 0;
+    const auto crossed = [&](std::size_t i) {
+      const TPlacedSign& p = placed[i];
+      TSign s = Signs[i];
+      s.SAngle = p.Angle;
+      return !p.Leader &&
+             !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) && StrokesOffAxes(s, p.X, p.Y));
+    };
+    const auto leave = [&](std::size_t i) {
+      held.emplace_back(placed[i].Box, Boxes[placed[i].Box]);
+      Boxes.Set(placed[i].Box, Rect(-1e6, -1e6, -1e6, -1e6));
+    };
+    // Every sign that looks again leaves its place first: the place it leaves is free for those before it.
+    std::vector<bool> gone(Signs.size());
+    for (const std::size_t i : order)
+      if (crossed(i)) leave(i), gone[i] = true;
     for (const std::size_t i : order) {
       const TPlacedSign& p = placed[i];
       TSign s = Signs[i];
       s.SAngle = p.Angle;
-      if (p.Leader || (StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) &&
-                       StrokesOffAxes(s, p.X, p.Y)))
-        continue;
-      held.emplace_back(p.Box, Boxes[p.Box]);
-      Boxes.Set(p.Box, Rect(-1e6, -1e6, -1e6, -1e6));
+      // One clear where it stood is asked again only where a line carrying another now runs.
+      if (!gone[i]) {
+        if ((Thin.size() == lines && Extensions.size() == extensions) || !crossed(i)) continue;
+        leave(i);
+      }
+      const TQuad own =
+          std::find_if(held.begin(), held.end(), [&](const auto& h) { return h.first == p.Box; })->second;
       TSpot spot;
       // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
       // it is not worth a long line.
-      if (!OnSurfaceLine(Signs[i], bool(carry), !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y)),
-                         spot)) {
-        Boxes.Set(p.Box, held.back().second);
+      const bool far = !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y));
+      TSign mirrored;
+      if (!OnSurfaceLine(Signs[i], bool(carry), far, spot) &&
+          !(Mirrored(Signs[i], mirrored) && OnSurfaceLine(mirrored, bool(carry), far, spot))) {
+        Boxes.Set(p.Box, own);
         ++left;
         if (!firstOrNone) failed[i] = true;
         if (firstOrNone && i == order.front()) break;
@@ -281,12 +300,120 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     if (const std::size_t left = plan(tried, spots, true); left < least && !spots.empty() && spots[0].first == first)
       least = left, best = std::move(spots);
   }
+  std::vector<bool> moved(Signs.size());
   for (const auto& [i, spot] : best) {
     Boxes.Set(placed[i].Box, spot.At);
     MoveSign(Signs[i], spot.X, spot.Y, spot.Angle);
     if (spot.Carried) carry(spot.Line[0], spot.Line[1], spot.Line[2], spot.Line[3]);
+    if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
+    moved[i] = true;
+  }
+  // One still crossed by a size's line where it stands: a callout's text may give way to it.
+  for (std::size_t i = 0; i < Signs.size() && carry; ++i) {
+    TSign s = Signs[i];
+    s.SAngle = placed[i].Angle;
+    if (!moved[i] && !placed[i].Leader && !StrokesClear(s, placed[i].X, placed[i].Y, true))
+      CalloutGivesWay(i, placed[i].Box, carry);
   }
   Signs.clear();
+}
+
+bool TSheetLayout::CalloutGivesWay(
+    std::size_t i, std::size_t box,
+    const std::function<void(double X1, double Y1, double X2, double Y2)>& carry)
+{
+  const TSign& asked = Signs[i];
+  constexpr double Away = -1e6;
+  const TQuad own = Boxes[box];
+  for (const TCallout& c : Callouts) {
+    const TTitle& t = c.Title;
+    const TQuad text = Boxes[c.Box];
+    const std::size_t branches = t.Branches.size();
+    const std::vector<std::array<double, 4>> thin(Thin.begin() + std::ptrdiff_t(c.Thin),
+                                                  Thin.begin() + std::ptrdiff_t(c.Thin + branches)),
+        leaders(TextLeaders.begin() + std::ptrdiff_t(c.Leaders),
+                TextLeaders.begin() + std::ptrdiff_t(c.Leaders + branches));
+    const auto leader = [&](std::size_t k, double dx, double dy) {
+      const std::array<double, 4> l{t.OX + dx, t.OY + dy, t.Branches[k][0], t.Branches[k][1]};
+      Thin[c.Thin + k] = TextLeaders[c.Leaders + k] = l;
+    };
+    // The callout off the sheet, the sign off its place, while the sign looks.
+    Boxes.Set(c.Box, Rect(Away, Away, Away, Away)), Boxes.Set(box, Rect(Away, Away, Away, Away));
+    for (std::size_t k = 0; k < branches; ++k)
+      Thin[c.Thin + k] = TextLeaders[c.Leaders + k] = {Away, Away, Away, Away};
+    TSpot spot;
+    TSign mirrored;
+    const bool found = OnSurfaceLine(asked, true, true, spot) ||
+                       (Mirrored(asked, mirrored) && OnSurfaceLine(mirrored, true, true, spot));
+    double mx = 0, my = 0;
+    if (found) {
+      Boxes.Set(box, spot.At);
+      if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
+      double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
+      for (int k = 0; k < 4; ++k)
+        x1 = std::min(x1, text.X[k]), x2 = std::max(x2, text.X[k]), y1 = std::min(y1, text.Y[k]),
+        y2 = std::max(y2, text.Y[k]);
+      // Its leader keeps off every box (the sign's footprint too), across no outline nor size's line, and out
+      // of the views but for its end at what it names.
+      const auto clear = [&](double dx, double dy) {
+        return LeaderClear(t, c.DX + dx, c.DY + dy) &&
+               std::none_of(t.Branches.begin(), t.Branches.end(), [&](const std::array<double, 2>& b) {
+                 const std::array<double, 4> l{t.OX + c.DX + dx, t.OY + c.DY + dy, b[0], b[1]};
+                 const auto inside = [&](double f) {
+                   return Within(l[0] + f * (l[2] - l[0]), l[1] + f * (l[3] - l[1]));
+                 };
+                 return CrossesOutline(l) || inside(0.25) || inside(0.5) || inside(0.75) || AcrossLinear(l) ||
+                        std::any_of(CircleLines.begin(), CircleLines.end(),
+                                    [&l](const auto& o) { return LinesCross(l, o); });
+               });
+      };
+      if (FreeMove(x1, y1, x2, y2, mx, my, clear) && (mx != 0 || my != 0)) {
+        const double dx = c.DX + mx, dy = c.DY + my, a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
+        t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy),
+                 t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
+        TQuad at = text;
+        for (int k = 0; k < 4; ++k)
+          at.X[k] += mx, at.Y[k] += my;
+        Boxes.Set(c.Box, at);
+        for (std::size_t k = 0; k < branches; ++k)
+          leader(k, dx, dy);
+        MoveSign(asked, spot.X, spot.Y, spot.Angle);
+        if (spot.Carried) carry(spot.Line[0], spot.Line[1], spot.Line[2], spot.Line[3]);
+        return true;
+      }
+      if (spot.Carried) Thin.pop_back(), Extensions.pop_back();
+    }
+    Boxes.Set(c.Box, text), Boxes.Set(box, own);
+    for (std::size_t k = 0; k < branches; ++k)
+      Thin[c.Thin + k] = thin[k], TextLeaders[c.Leaders + k] = leaders[k];
+  }
+  return false;
+}
+
+bool TSheetLayout::Mirrored(const TSign& s, TSign& m) const
+{
+  // The axis along its base nearest its tip, off its line: the line through its tip is one side of a surface
+  // of revolution, whose other side lies mirrored about that axis.
+  const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
+  const std::array<double, 4>* nearest = nullptr;
+  double off = 0;
+  for (const std::array<double, 4>& a : Axes) {
+    const double ux = a[2] - a[0], uy = a[3] - a[1], l = std::hypot(ux, uy);
+    if (!(l > 0) || std::fabs(ux * n - uy * c) > 1e-3 * l) continue;
+    const double d = OffSegment(s.SX, s.SY, a);
+    if (std::fabs((s.SX - a[0]) * uy - (s.SY - a[1]) * ux) / l < 0.5 || (nearest != nullptr && d >= off))
+      continue;
+    nearest = &a, off = d;
+  }
+  if (nearest == nullptr) return false;
+  const std::array<double, 4>& a = *nearest;
+  const double l = std::hypot(a[2] - a[0], a[3] - a[1]), ux = (a[2] - a[0]) / l, uy = (a[3] - a[1]) / l;
+  const double wx = s.SX - a[0], wy = s.SY - a[1], along = wx * ux + wy * uy;
+  // Its base turned end for end as well as mirrored: it rises off the part on that side too.
+  m = s;
+  m.SX = a[0] + 2 * along * ux - wx, m.SY = a[1] + 2 * along * uy - wy;
+  m.SAngle = 2 * std::atan2(uy, ux) / Deg - s.SAngle + 180;
+  return true;
 }
 
 bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle)
