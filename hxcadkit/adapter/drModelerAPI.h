@@ -397,14 +397,17 @@ public:
   void Begin(double width, double height, double x, double y, double angle, double scale);
   void End() { On = false; }
   bool Active() const { return On; }
-  // Whether an outline of the views enters the title block or leaves the frame.
-  bool Cramped() const;
+  // Whether an outline of the views, moved right by dx, enters the title block or leaves the frame.
+  bool Cramped(double dx = 0) const;
   // The sheet grown to width x height before what the view holds settles, all of it moved by (dx, dy) with
   // the view.
   void Enlarge(double width, double height, double dx, double dy);
   // How far right the view moves on a sheet width wide so that its outlines leave the binding margin room
   // for what stands beside them, as far as the frame's other side lets it.
   double RoomLeft(double width) const;
+  // How far right the view moves so that every angle still to settle, at the least arc it takes, has its
+  // arc and value inside the frame on one side of its vertex or the other; 0 where each has.
+  double AngleRoomLeft() const;
   double ViewX() const { return VX; }
   double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.

@@ -165,14 +165,14 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
   }
   Boxes.push_back(q);
 }
-bool TSheetLayout::Cramped() const
+bool TSheetLayout::Cramped(double dx) const
 {
   if (!On) return false;
   const TQuad stamp =
       Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
   const double tol = 0.01;
   return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
-    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    const double gx[2] = {g[0] + dx, g[2] + dx}, gy[2] = {g[1], g[3]};
     for (int k = 0; k < 2; ++k)
       if (gx[k] < FrameLeft - tol || gx[k] > W - FrameMargin + tol || gy[k] < FrameMargin - tol ||
           gy[k] > H - FrameMargin + tol)

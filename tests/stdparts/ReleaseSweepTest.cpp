@@ -685,6 +685,25 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
   }
 }
 
+// The guide pillar's seat at any length from half the guide's to twice it, at every row: the guide's end
+// and its lead-in's angle come nearer the binding margin the longer the seat, until the sheet grows (the
+// angle stood across the margin, or off the paper, at seats that still left the outline inside the frame).
+TEST_F(ReleaseSweepBetween, APillarsSeatOfAnyLengthLeavesItsSheetFitToRelease)
+{
+  for (int row = 1; row < ABaseDetail.SocketCount(5); ++row)
+    for (const double f : {0.5, 0.75, 1.0, 1.5, 2.0}) {
+      const std::string what = "guide_pillar row " + std::to_string(row) + ", seat " + std::to_string(f) + " x guide";
+      const auto sheets = stdtest::MouldSheetLayouts(H, Dir.path(), "guide_pillar", row, 1, [f](TDetail& d) {
+        auto& p = static_cast<TSocketLeaderPin&>(d);
+        p.OFLen = f * p.Len;
+      });
+      EXPECT_EQ(sheets.size(), 1u) << what;
+      for (const txhost::SvgLayout& l : sheets)
+        for (const TFinding& found : Findings(l))
+          ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
+    }
+}
+
 // The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
 // into the collar) as the sizes between rows push one: at every row, a collar as wide as the sleeve, of a
 // tenth and a fifth of its length. Every finding fails but the signs', held to their count.
