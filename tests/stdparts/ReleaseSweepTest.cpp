@@ -659,7 +659,12 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Key", 4, 0.070, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false},
                           // A fixed part narrower than the collar face's sign reaches beside it.
-                          {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true}};
+                          {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true},
+                          // A seat so long that the lead-in's angle found no room left of the guide's end; a
+                          // collar so thin that its height's value, past an arrow, ran across the fixed
+                          // part's extension line just past its own.
+                          {"guide_pillar", "OFLen", 22, 0.941, 1, true},
+                          {"guide_pillar", "CollarHeight", 24, 0.985, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
