@@ -664,7 +664,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // collar so thin that its height's value, past an arrow, ran across the fixed
                           // part's extension line just past its own.
                           {"guide_pillar", "OFLen", 22, 0.941, 1, true},
-                          {"guide_pillar", "CollarHeight", 24, 0.985, 1, false}};
+                          {"guide_pillar", "CollarHeight", 24, 0.985, 1, false},
+                          // A seat sphere whose radius's value found no room between its centre and view A:
+                          // its leader went through the part, or across the seat depth's extension line.
+                          {"sprue_bush", "SphereRadius", 0, 0, 1.831, true},
+                          {"sprue_bush", "SphereLen", 0, 0, 1.571, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
