@@ -524,6 +524,9 @@ public:
   // top-left corner (what its lines take, when known).
   void Requirements(double& x1, double& y1, double& x2, double& y2, double width = 0,
                     double height = 0) const;
+  // Whether the box (x1, y1)-(x2, y2) stands among a view's sizes: within the box of a view and the
+  // extension lines from it, settled or still to settle (to their lines as asked and 2 past).
+  bool AmongSizes(double x1, double y1, double x2, double y2) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
   // A move must also pass also, when given.
@@ -1146,6 +1149,8 @@ public:
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
   void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
+  void drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1, double vy1,
+                       double vx2, double vy2) override;
   // The sheet's corner sign; an empty S changes nothing.
   void drSRough(int Tz, bool Tzs, const TString& S) override;
   // A form tolerance frame pending until drEndObj; drSupportForm adds branches to its leader.
@@ -1214,6 +1219,10 @@ private:
              const TString& S);
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
+  // (x, y) of the current container moved to the nearest place where the piece (x1, y1)-(x2, y2) about it
+  // is free on the sheet and, when given, the piece's sheet box passes also.
+  void FreePlace(double& x, double& y, double x1, double y1, double x2, double y2,
+                 const std::function<bool(double, double, double, double)>& also);
   // The cut line pending on the mould sheet: its ends as asked and the points given it since, on the sheet,
   // and its letter. Its strokes and letter occupy the sheet where the host draws them, at the points given
   // when there are two or more, when the cut ends (or its view closes).

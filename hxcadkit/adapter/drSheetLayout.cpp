@@ -372,12 +372,64 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   return best >= 0;
 }
 
+bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2) const
+{
+  if (!On) return false;
+  const std::vector<std::array<double, 4>> views = ViewBoxes();
+  std::vector<std::array<double, 4>> reach = views;
+  const auto of = [&views](double x, double y) {
+    std::size_t at = views.size();
+    for (std::size_t v = 0; v < views.size(); ++v)
+      if (x >= views[v][0] - 0.01 && x <= views[v][2] + 0.01 && y >= views[v][1] - 0.01 &&
+          y <= views[v][3] + 0.01) {
+        if (at != views.size()) return views.size();
+        at = v;
+      }
+    return at;
+  };
+  const auto grow = [&](double px, double py, double ex, double ey) {
+    if (const std::size_t v = of(px, py); v < views.size())
+      reach[v] = {std::min({reach[v][0], px, ex}), std::min({reach[v][1], py, ey}),
+                  std::max({reach[v][2], px, ex}), std::max({reach[v][3], py, ey})};
+  };
+  for (const auto& e : Extensions)
+    grow(e[0], e[1], e[2], e[3]);
+  for (const TDimension& m : Dimensions) {
+    const double asked = m.SX * m.Nx + m.SY * m.Ny;
+    for (const auto& [px, py] : {std::array{m.X1, m.Y1}, std::array{m.X2, m.Y2}}) {
+      const double d = asked - (px * m.Nx + py * m.Ny), l = std::fabs(d);
+      if (l > 1e-9) grow(px, py, px + (d + 2 * d / l) * m.Nx, py + (d + 2 * d / l) * m.Ny);
+    }
+  }
+  return std::any_of(reach.begin(), reach.end(), [&](const std::array<double, 4>& r) {
+    return r[0] < x2 && x1 < r[2] && r[1] < y2 && y1 < r[3];
+  });
+}
+
+void TModelerApi::drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1,
+                                  double vy1, double vx2, double vy2)
+{
+  if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2, vx1, vy1, vx2, vy2})) return;
+  FreePlace(x, y, x1, y1, x2, y2, [&](double X1, double Y1, double, double) {
+    return !Layout.AmongSizes(X1 - x1 + vx1, Y1 - y1 + vy1, X1 - x1 + vx2, Y1 - y1 + vy2);
+  });
+}
+
 void TModelerApi::drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2)
 {
   if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2})) return;
+  FreePlace(x, y, x1, y1, x2, y2, {});
+}
+
+void TModelerApi::FreePlace(double& x, double& y, double x1, double y1, double x2, double y2,
+                            const std::function<bool(double, double, double, double)>& also)
+{
   double X, Y, dx, dy;
   SheetPoint(x, y, X, Y);
-  if (!Layout.FreeMove(X + x1, Y + y1, X + x2, Y + y2, dx, dy) || (dx == 0 && dy == 0)) return;
+  std::function<bool(double, double)> moved;
+  if (also)
+    moved = [&](double mx, double my) { return also(X + x1 + mx, Y + y1 + my, X + x2 + mx, Y + y2 + my); };
+  if (!Layout.FreeMove(X + x1, Y + y1, X + x2, Y + y2, dx, dy, moved) || (dx == 0 && dy == 0)) return;
   // Back into the container: through the view's turn and scale and the library's own placement.
   const double a = -Layout.ViewAngle() * Deg, k = 1 / Layout.ViewScale();
   double vx = k * (std::cos(a) * dx - std::sin(a) * dy), vy = k * (std::sin(a) * dx + std::cos(a) * dy);

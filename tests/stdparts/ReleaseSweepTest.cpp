@@ -668,7 +668,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A seat sphere whose radius's value found no room between its centre and view A:
                           // its leader went through the part, or across the seat depth's extension line.
                           {"sprue_bush", "SphereRadius", 0, 0, 1.831, true},
-                          {"sprue_bush", "SphereLen", 0, 0, 1.571, false}};
+                          {"sprue_bush", "SphereLen", 0, 0, 1.571, false},
+                          // Flats so far from the end that the groove's detail stood beside the section, among
+                          // the main view's sizes: their length's extension lines ran down past its top.
+                          {"protect_support", "LenToKey", 0, 0, 0.881, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
