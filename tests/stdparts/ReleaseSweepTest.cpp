@@ -671,7 +671,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"sprue_bush", "SphereLen", 0, 0, 1.571, false},
                           // Flats so far from the end that the groove's detail stood beside the section, among
                           // the main view's sizes: their length's extension lines ran down past its top.
-                          {"protect_support", "LenToKey", 0, 0, 0.881, true}};
+                          {"protect_support", "LenToKey", 0, 0, 0.881, true},
+                          // A shank's diameter asked under the hardened zone's bracket, whose lines left its
+                          // value no side: carried to the end, across the end's diameter's extension line.
+                          {"ejector_channel", "CollarRadius", 0, 0, 0.779, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
