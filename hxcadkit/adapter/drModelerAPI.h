@@ -1149,8 +1149,8 @@ public:
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
   void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
-  void drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1, double vy1,
-                       double vx2, double vy2) override;
+  void drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1,
+                       double vy1, double vx2, double vy2) override;
   // The sheet's corner sign; an empty S changes nothing.
   void drSRough(int Tz, bool Tzs, const TString& S) override;
   // A form tolerance frame pending until drEndObj; drSupportForm adds branches to its leader.

@@ -406,8 +406,8 @@ bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2) const
   });
 }
 
-void TModelerApi::drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1,
-                                  double vy1, double vx2, double vy2)
+void TModelerApi::drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2,
+                                  double vx1, double vy1, double vx2, double vy2)
 {
   if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2, vx1, vy1, vx2, vy2})) return;
   FreePlace(x, y, x1, y1, x2, y2, [&](double X1, double Y1, double, double) {
