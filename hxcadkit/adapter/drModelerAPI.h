@@ -524,9 +524,12 @@ public:
   // top-left corner (what its lines take, when known).
   void Requirements(double& x1, double& y1, double& x2, double& y2, double width = 0,
                     double height = 0) const;
+  // The move (dx, dy) that brings the box (x1, y1)-(x2, y2) inside the frame, its lower left corner first
+  // where it is larger than the frame; false where it lies inside already.
+  bool IntoFrame(double x1, double y1, double x2, double y2, double& dx, double& dy) const;
   // Whether the box (x1, y1)-(x2, y2) stands among a view's sizes: within the box of a view and the
-  // extension lines from it, settled or still to settle (to their lines as asked and 2 past).
-  bool AmongSizes(double x1, double y1, double x2, double y2) const;
+  // extension lines from it, settled or still to settle (to their lines as asked and past them).
+  bool AmongSizes(double x1, double y1, double x2, double y2, double past) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
   // A move must also pass also, when given.
@@ -1220,9 +1223,10 @@ private:
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
   // (x, y) of the current container moved to the nearest place where the piece (x1, y1)-(x2, y2) about it
-  // is free on the sheet and, when given, the piece's sheet box passes also.
+  // is free on the sheet and, when given, the piece's sheet box passes also (told whether the piece was
+  // asked so far off the paper that it looks from the frame's edge).
   void FreePlace(double& x, double& y, double x1, double y1, double x2, double y2,
-                 const std::function<bool(double, double, double, double)>& also);
+                 const std::function<bool(double, double, double, double, bool)>& also);
   // The cut line pending on the mould sheet: its ends as asked and the points given it since, on the sheet,
   // and its letter. Its strokes and letter occupy the sheet where the host draws them, at the points given
   // when there are two or more, when the cut ends (or its view closes).

@@ -372,7 +372,7 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   return best >= 0;
 }
 
-bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2) const
+bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2, double past) const
 {
   if (!On) return false;
   const std::vector<std::array<double, 4>> views = ViewBoxes();
@@ -398,7 +398,7 @@ bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2) const
     const double asked = m.SX * m.Nx + m.SY * m.Ny;
     for (const auto& [px, py] : {std::array{m.X1, m.Y1}, std::array{m.X2, m.Y2}}) {
       const double d = asked - (px * m.Nx + py * m.Ny), l = std::fabs(d);
-      if (l > 1e-9) grow(px, py, px + (d + 2 * d / l) * m.Nx, py + (d + 2 * d / l) * m.Ny);
+      if (l > 1e-9) grow(px, py, px + (d + past * d / l) * m.Nx, py + (d + past * d / l) * m.Ny);
     }
   }
   return std::any_of(reach.begin(), reach.end(), [&](const std::array<double, 4>& r) {
@@ -406,12 +406,24 @@ bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2) const
   });
 }
 
+bool TSheetLayout::IntoFrame(double x1, double y1, double x2, double y2, double& dx, double& dy) const
+{
+  dx = dy = 0;
+  if (!On) return false;
+  const auto into = [](double lo, double hi, double from, double to) {
+    return lo < from ? from - lo : hi > to ? std::max(to - hi, from - lo) : 0.0;
+  };
+  dx = into(x1, x2, FrameLeft, W - FrameMargin), dy = into(y1, y2, FrameMargin, H - FrameMargin);
+  return dx != 0 || dy != 0;
+}
+
 void TModelerApi::drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2,
                                   double vx1, double vy1, double vx2, double vy2)
 {
   if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2, vx1, vy1, vx2, vy2})) return;
-  FreePlace(x, y, x1, y1, x2, y2, [&](double X1, double Y1, double, double) {
-    return !Layout.AmongSizes(X1 - x1 + vx1, Y1 - y1 + vy1, X1 - x1 + vx2, Y1 - y1 + vy2);
+  // Asked off the paper, it keeps a step more off the sizes still to settle, which may stack a step out.
+  FreePlace(x, y, x1, y1, x2, y2, [&](double X1, double Y1, double, double, bool far) {
+    return !Layout.AmongSizes(X1 - x1 + vx1, Y1 - y1 + vy1, X1 - x1 + vx2, Y1 - y1 + vy2, far ? 9.0 : 2.0);
   });
 }
 
@@ -422,14 +434,27 @@ void TModelerApi::drFreePlace(double& x, double& y, double x1, double y1, double
 }
 
 void TModelerApi::FreePlace(double& x, double& y, double x1, double y1, double x2, double y2,
-                            const std::function<bool(double, double, double, double)>& also)
+                            const std::function<bool(double, double, double, double, bool)>& also)
 {
   double X, Y, dx, dy;
   SheetPoint(x, y, X, Y);
-  std::function<bool(double, double)> moved;
-  if (also)
-    moved = [&](double mx, double my) { return also(X + x1 + mx, Y + y1 + my, X + x2 + mx, Y + y2 + my); };
-  if (!Layout.FreeMove(X + x1, Y + y1, X + x2, Y + y2, dx, dy, moved) || (dx == 0 && dy == 0)) return;
+  // A piece asked so far off the paper that no free place lies within reach looks again from the nearest
+  // place inside the frame.
+  for (int from = 0; from < 2; ++from) {
+    double fx = 0, fy = 0;
+    if (from == 1 && !Layout.IntoFrame(X + x1, Y + y1, X + x2, Y + y2, fx, fy)) return;
+    std::function<bool(double, double)> moved;
+    if (also)
+      moved = [&](double mx, double my) {
+        return also(X + x1 + fx + mx, Y + y1 + fy + my, X + x2 + fx + mx, Y + y2 + fy + my, from == 1);
+      };
+    if (Layout.FreeMove(X + x1 + fx, Y + y1 + fy, X + x2 + fx, Y + y2 + fy, dx, dy, moved)) {
+      dx += fx, dy += fy;
+      break;
+    }
+    if (from == 1) return;
+  }
+  if (dx == 0 && dy == 0) return;
   // Back into the container: through the view's turn and scale and the library's own placement.
   const double a = -Layout.ViewAngle() * Deg, k = 1 / Layout.ViewScale();
   double vx = k * (std::cos(a) * dx - std::sin(a) * dy), vy = k * (std::sin(a) * dx + std::cos(a) * dy);

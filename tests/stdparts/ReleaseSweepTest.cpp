@@ -677,7 +677,12 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A shank's diameter asked under the hardened zone's bracket, whose lines left
                           // its value no side: carried to the end, across the end's diameter's extension
                           // line.
-                          {"ejector_channel", "CollarRadius", 0, 0, 0.779, true}};
+                          {"ejector_channel", "CollarRadius", 0, 0, 0.779, true},
+                          // A collar so wide that the groove's detail, asked below it, lay off the paper
+                          // beyond the reach of the search: the sheet grew around it and left it there;
+                          // looked for from the frame's edge, it keeps off the sizes that stack out there.
+                          {"guide_plug", "CollarRadius", 0, 0, 0.843, true},
+                          {"guide_plug", "CollarRadius", 0, 0, 0.817, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
