@@ -682,7 +682,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // beyond the reach of the search: the sheet grew around it and left it there;
                           // looked for from the frame's edge, it keeps off the sizes that stack out there.
                           {"guide_plug", "CollarRadius", 0, 0, 0.843, true},
-                          {"guide_plug", "CollarRadius", 0, 0, 0.817, true}};
+                          {"guide_plug", "CollarRadius", 0, 0, 0.817, true},
+                          // A short guide: the lead-in's sign, asked off the guide's line beyond its end,
+                          // slid onto the line's end over the groove's callout letter and the section mark.
+                          {"guide_pillar", "Len", 13, 0.899, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
