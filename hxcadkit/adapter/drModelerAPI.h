@@ -397,14 +397,17 @@ public:
   void Begin(double width, double height, double x, double y, double angle, double scale);
   void End() { On = false; }
   bool Active() const { return On; }
-  // Whether an outline of the views enters the title block or leaves the frame.
-  bool Cramped() const;
+  // Whether an outline of the views, moved right by dx, enters the title block or leaves the frame.
+  bool Cramped(double dx = 0) const;
   // The sheet grown to width x height before what the view holds settles, all of it moved by (dx, dy) with
   // the view.
   void Enlarge(double width, double height, double dx, double dy);
   // How far right the view moves on a sheet width wide so that its outlines leave the binding margin room
   // for what stands beside them, as far as the frame's other side lets it.
   double RoomLeft(double width) const;
+  // How far right the view moves so that every angle still to settle, at the least arc it takes, has its
+  // arc and value inside the frame on one side of its vertex or the other; 0 where each has.
+  double AngleRoomLeft() const;
   double ViewX() const { return VX; }
   double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.
@@ -521,6 +524,12 @@ public:
   // top-left corner (what its lines take, when known).
   void Requirements(double& x1, double& y1, double& x2, double& y2, double width = 0,
                     double height = 0) const;
+  // The move (dx, dy) that brings the box (x1, y1)-(x2, y2) inside the frame, its lower left corner first
+  // where it is larger than the frame; false where it lies inside already.
+  bool IntoFrame(double x1, double y1, double x2, double y2, double& dx, double& dy) const;
+  // Whether the box (x1, y1)-(x2, y2) stands among a view's sizes: within the box of a view and the
+  // extension lines from it, settled or still to settle (to their lines as asked and past them).
+  bool AmongSizes(double x1, double y1, double x2, double y2, double past) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
   // A move must also pass also, when given.
@@ -1161,6 +1170,8 @@ public:
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
   void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
+  void drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1,
+                       double vy1, double vx2, double vy2) override;
   // The sheet's corner sign; an empty S changes nothing.
   void drSRough(int Tz, bool Tzs, const TString& S) override;
   // A form tolerance frame pending until drEndObj; drSupportForm adds branches to its leader.
@@ -1229,6 +1240,11 @@ private:
              const TString& S);
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
+  // (x, y) of the current container moved to the nearest place where the piece (x1, y1)-(x2, y2) about it
+  // is free on the sheet and, when given, the piece's sheet box passes also (told whether the piece was
+  // asked so far off the paper that it looks from the frame's edge).
+  void FreePlace(double& x, double& y, double x1, double y1, double x2, double y2,
+                 const std::function<bool(double, double, double, double, bool)>& also);
   // The cut line pending on the mould sheet: its ends as asked and the points given it since, on the sheet,
   // and its letter. Its strokes and letter occupy the sheet where the host draws them, at the points given
   // when there are two or more, when the cut ends (or its view closes).

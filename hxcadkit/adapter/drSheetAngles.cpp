@@ -190,6 +190,41 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
   Angles.clear();
 }
 
+double TSheetLayout::AngleRoomLeft() const
+{
+  if (!On) return 0;
+  // An angle's arc at the least radius its placement takes, and its value, at a point of it: the view moves
+  // right until the leftmost of them stands inside the frame, on whichever side of the vertex needs less,
+  // where the rest of it stays inside the frame too.
+  double need = 0;
+  for (const TAngle& g : Angles) {
+    const double r = std::min(g.R, g.Floor);
+    double least = -1;
+    for (int s = 0; s < 2; ++s) {
+      const double turn = 180.0 * s;
+      if (s == 1 && (g.From[0] > 0 || g.From[1] > 0 || RayThroughOutline(g.X, g.Y, g.A1 + turn, r) ||
+                     RayThroughOutline(g.X, g.Y, g.A2 + turn, r)))
+        continue;
+      double x1 = 1e300, x2 = -1e300, y1 = 1e300, y2 = -1e300;
+      const auto take = [&](double x, double y) {
+        x1 = std::min(x1, x), x2 = std::max(x2, x), y1 = std::min(y1, y), y2 = std::max(y2, y);
+      };
+      for (int i = 0; i <= 12; ++i) {
+        const double a = (g.A1 + turn + (g.A2 - g.A1) * i / 12) * Deg;
+        take(g.X + r * std::cos(a), g.Y + r * std::sin(a));
+      }
+      const TQuad q = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars);
+      for (int k = 0; k < 4; ++k)
+        take(q.X[k], q.Y[k]);
+      const double dx = std::max(0.0, std::ceil(FrameLeft + 1 - x1));
+      if (y1 < FrameMargin || y2 > H - FrameMargin || x2 + dx > W - FrameMargin) continue;
+      if (least < 0 || dx < least) least = dx;
+    }
+    if (least > 0) need = std::max(need, least);
+  }
+  return need;
+}
+
 TQuad TSheetLayout::AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars)
 {
   // The value beyond the arc's middle, read from below, its corner nearest the vertex there.

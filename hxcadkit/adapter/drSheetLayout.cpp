@@ -166,14 +166,14 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
   }
   Boxes.push_back(q);
 }
-bool TSheetLayout::Cramped() const
+bool TSheetLayout::Cramped(double dx) const
 {
   if (!On) return false;
   const TQuad stamp =
       Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
   const double tol = 0.01;
   return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
-    const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+    const double gx[2] = {g[0] + dx, g[2] + dx}, gy[2] = {g[1], g[3]};
     for (int k = 0; k < 2; ++k)
       if (gx[k] < FrameLeft - tol || gx[k] > W - FrameMargin + tol || gy[k] < FrameMargin - tol ||
           gy[k] > H - FrameMargin + tol)
@@ -374,12 +374,89 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   return best >= 0;
 }
 
+bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2, double past) const
+{
+  if (!On) return false;
+  const std::vector<std::array<double, 4>> views = ViewBoxes();
+  std::vector<std::array<double, 4>> reach = views;
+  const auto of = [&views](double x, double y) {
+    std::size_t at = views.size();
+    for (std::size_t v = 0; v < views.size(); ++v)
+      if (x >= views[v][0] - 0.01 && x <= views[v][2] + 0.01 && y >= views[v][1] - 0.01 &&
+          y <= views[v][3] + 0.01) {
+        if (at != views.size()) return views.size();
+        at = v;
+      }
+    return at;
+  };
+  const auto grow = [&](double px, double py, double ex, double ey) {
+    if (const std::size_t v = of(px, py); v < views.size())
+      reach[v] = {std::min({reach[v][0], px, ex}), std::min({reach[v][1], py, ey}),
+                  std::max({reach[v][2], px, ex}), std::max({reach[v][3], py, ey})};
+  };
+  for (const auto& e : Extensions)
+    grow(e[0], e[1], e[2], e[3]);
+  for (const TDimension& m : Dimensions) {
+    const double asked = m.SX * m.Nx + m.SY * m.Ny;
+    for (const auto& [px, py] : {std::array{m.X1, m.Y1}, std::array{m.X2, m.Y2}}) {
+      const double d = asked - (px * m.Nx + py * m.Ny), l = std::fabs(d);
+      if (l > 1e-9) grow(px, py, px + (d + past * d / l) * m.Nx, py + (d + past * d / l) * m.Ny);
+    }
+  }
+  return std::any_of(reach.begin(), reach.end(), [&](const std::array<double, 4>& r) {
+    return r[0] < x2 && x1 < r[2] && r[1] < y2 && y1 < r[3];
+  });
+}
+
+bool TSheetLayout::IntoFrame(double x1, double y1, double x2, double y2, double& dx, double& dy) const
+{
+  dx = dy = 0;
+  if (!On) return false;
+  const auto into = [](double lo, double hi, double from, double to) {
+    return lo < from ? from - lo : hi > to ? std::max(to - hi, from - lo) : 0.0;
+  };
+  dx = into(x1, x2, FrameLeft, W - FrameMargin), dy = into(y1, y2, FrameMargin, H - FrameMargin);
+  return dx != 0 || dy != 0;
+}
+
+void TModelerApi::drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2,
+                                  double vx1, double vy1, double vx2, double vy2)
+{
+  if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2, vx1, vy1, vx2, vy2})) return;
+  // Asked off the paper, it keeps a step more off the sizes still to settle, which may stack a step out.
+  FreePlace(x, y, x1, y1, x2, y2, [&](double X1, double Y1, double, double, bool far) {
+    return !Layout.AmongSizes(X1 - x1 + vx1, Y1 - y1 + vy1, X1 - x1 + vx2, Y1 - y1 + vy2, far ? 9.0 : 2.0);
+  });
+}
+
 void TModelerApi::drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2)
 {
   if (!Layout.Active() || !AllFinite({x, y, x1, y1, x2, y2})) return;
+  FreePlace(x, y, x1, y1, x2, y2, {});
+}
+
+void TModelerApi::FreePlace(double& x, double& y, double x1, double y1, double x2, double y2,
+                            const std::function<bool(double, double, double, double, bool)>& also)
+{
   double X, Y, dx, dy;
   SheetPoint(x, y, X, Y);
-  if (!Layout.FreeMove(X + x1, Y + y1, X + x2, Y + y2, dx, dy) || (dx == 0 && dy == 0)) return;
+  // A piece asked so far off the paper that no free place lies within reach looks again from the nearest
+  // place inside the frame.
+  for (int from = 0; from < 2; ++from) {
+    double fx = 0, fy = 0;
+    if (from == 1 && !Layout.IntoFrame(X + x1, Y + y1, X + x2, Y + y2, fx, fy)) return;
+    std::function<bool(double, double)> moved;
+    if (also)
+      moved = [&](double mx, double my) {
+        return also(X + x1 + fx + mx, Y + y1 + fy + my, X + x2 + fx + mx, Y + y2 + fy + my, from == 1);
+      };
+    if (Layout.FreeMove(X + x1 + fx, Y + y1 + fy, X + x2 + fx, Y + y2 + fy, dx, dy, moved)) {
+      dx += fx, dy += fy;
+      break;
+    }
+    if (from == 1) return;
+  }
+  if (dx == 0 && dy == 0) return;
   // Back into the container: through the view's turn and scale and the library's own placement.
   const double a = -Layout.ViewAngle() * Deg, k = 1 / Layout.ViewScale();
   double vx = k * (std::cos(a) * dx - std::sin(a) * dy), vy = k * (std::sin(a) * dx + std::cos(a) * dy);

@@ -27,22 +27,31 @@ bool RunOnClear(double A1x, double A1y, double A2x, double A2y, double E1x, doub
                 std::size_t own, const std::vector<std::vector<std::array<double, 4>>>& coming,
                 std::size_t from, const std::vector<TQuad>& signs)
 {
+  // An extension line is met from a little inside the arrow: one just past it (the face beside a thin
+  // step's) crosses the line drawn as well as one farther on. Those through an arrow's point are the
+  // dimension's own, or others from the same face.
   std::array<std::array<double, 4>, 2> pieces;
   std::size_t count = 0;
   if (std::hypot(E1x - A1x, E1y - A1y) > 0.3) pieces[count++] = {A1x, A1y, E1x, E1y};
   if (std::hypot(E2x - A2x, E2y - A2y) > 0.3) pieces[count++] = {A2x, A2y, E2x, E2y};
   for (std::size_t piece = 0; piece < count; ++piece) {
     const std::array<double, 4>& p = pieces[piece];
+    const double l = std::hypot(p[2] - p[0], p[3] - p[1]), bx = (p[2] - p[0]) / l * 0.3,
+                 by = (p[3] - p[1]) / l * 0.3;
+    const std::array<double, 4> inside{p[0] - bx, p[1] - by, p[2], p[3]};
     const auto across = [&p](const std::array<double, 4>& o) { return LinesCross(p, o); };
+    const auto extension = [&](const std::array<double, 4>& o) {
+      return OffSegment(A1x, A1y, o) > 0.05 && OffSegment(A2x, A2y, o) > 0.05 && LinesCross(inside, o);
+    };
     const double px[2] = {p[0], p[2]}, py[2] = {p[1], p[3]};
     if (std::any_of(signs.begin(), signs.end(),
                     [&](const TQuad& q) { return Overlap(q.X, q.Y, 4, px, py, 2); }))
       return false;
-    if (std::any_of(extensions.begin(), extensions.end(), across)) return false;
+    if (std::any_of(extensions.begin(), extensions.end(), extension)) return false;
     for (std::size_t k = 0; k < settled.size(); ++k)
       if (k != own && across({settled[k].X1, settled[k].Y1, settled[k].X2, settled[k].Y2})) return false;
     for (std::size_t j = from; j < coming.size(); ++j)
-      if (std::any_of(coming[j].begin(), coming[j].end(), across)) return false;
+      if (std::any_of(coming[j].begin(), coming[j].end(), extension)) return false;
   }
   return true;
 }

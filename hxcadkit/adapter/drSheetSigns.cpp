@@ -241,8 +241,13 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
       const TPlacedSign& p = placed[i];
       TSign s = Signs[i];
       s.SAngle = p.Angle;
-      return !p.Leader &&
-             !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) && StrokesOffAxes(s, p.X, p.Y));
+      if (p.Leader) return false;
+      // Or one whose value stands on another text (a callout's letter beside the line it slid along).
+      const TAgainst value(Grown(SignValue(s, p.X, p.Y), -0.2));
+      const bool onText =
+          Boxes.Any(value.Box(), [&](std::size_t k) { return k != p.Box && value.Meets(Boxes[k]); });
+      return !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) && StrokesOffAxes(s, p.X, p.Y) &&
+               !onText);
     };
     const auto leave = [&](std::size_t i) {
       held.emplace_back(placed[i].Box, Boxes[placed[i].Box]);

@@ -109,16 +109,24 @@ void TModelerApi::drCloseView()
   // the next larger format, the view as far below its top as before and, where it ran across the binding
   // margin, moved right to leave room beside it. It grows before what the view holds settles, so that all
   // of it settles inside the larger frame.
+  // A view that leaves an angle beside it no room inside the frame moves right on its sheet where its
+  // outlines stay inside the frame and off the title block, else takes that room on the larger sheet.
   const TLeafSelector& sel = TLeafSelector::Instance();
   const int at = SheetAt(), larger = at - 2;
-  if (MouldSheet && r.View && Layout.Cramped() && larger >= 0 && at < sel.ASize.Count)
+  double angles = MouldSheet && r.View ? Layout.AngleRoomLeft() : 0.0;
+  if (angles > 0 && !Layout.Cramped() && !Layout.Cramped(angles)) {
+    r.View->SetX(Layout.ViewX() + angles);
+    Layout.Enlarge(sel.ASize[at].x, sel.ASize[at].y, angles, 0);
+    angles = 0;
+  }
+  if (MouldSheet && r.View && (Layout.Cramped() || angles > 0) && larger >= 0 && at < sel.ASize.Count)
     if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc)
       if (txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() > 0 ? sheets->GetItem(0) : nullptr)
         if (txapi::SmartPtr<txapi::ISheetFormat> format = sheet->GetFormat()) {
           // The user's choice of format stays as it is for the sheets to come: only this one grows.
           format->SetFormat(txapi::txDocumentFormatEnum(sel.Format - ++SheetGrown));
           const double dy = sel.ASize[larger].y - sel.ASize[at].y;
-          const double dx = Layout.RoomLeft(sel.ASize[larger].x);
+          const double dx = std::max(Layout.RoomLeft(sel.ASize[larger].x), angles);
           r.View->SetX(Layout.ViewX() + dx);
           r.View->SetY(Layout.ViewY() + dy);
           Layout.Enlarge(sel.ASize[larger].x, sel.ASize[larger].y, dx, dy);

@@ -396,9 +396,10 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   const TString title = Letter + TString("(") + DrawingNumber(m) + TString(":1)");
   const double k = std::fabs(m), h = std::fabs(H), chars = double(title.Length());
   double px = x, py = y;
-  Md.drFreePlace(px, py, std::min(-4.0 * h * k - 8.0 * k - 6.0, -36.0), -5.0 * h * k - 8.0 * k - 6.0,
-                 std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
-                 std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}));
+  Md.drFreeViewPlace(px, py, std::min(-4.0 * h * k - 8.0 * k - 6.0, -36.0), -5.0 * h * k - 8.0 * k - 6.0,
+                     std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
+                     std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}), -4.0 * h * k, -5.0 * h * k,
+                     (std::fabs(L) + 4.0 * h) * k, 4.0 * h * k);
   // The detail's scale is the sheet's: a view drawn enlarged or reduced does not compound it.
   const double view = Md.R2D().Transf2D.ScaleMtr();
   Md.drMtr(px, py, A, view > 0.0 && std::isfinite(view) ? m / view : m);

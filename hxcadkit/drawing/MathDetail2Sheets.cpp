@@ -121,8 +121,12 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     const double paper = std::isfinite(onPaper) && onPaper > 1e-6 ? onPaper : 1.0;
     const double collarAt = std::max(0.0, std::min(x63 / 2.0, x63 - 2.0 / paper));
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
-    // shorter: on the shank, never on the taper, its line across the shank (its value beside it).
-    const double shank = y92 + 22.0 <= x73 - fit - 16.0 ? y92 + 22.0 : (y92 + x73 - fit - 16.0) / 2.0;
+    // shorter: on the shank, never on the taper, its line across the shank (its value beside it). Nor
+    // under the hardened zone's bracket, whose lines its value, 3.5 across, would stand on, where the
+    // shank reaches out of the zone by twice that.
+    const double taper = x73 - fit - 16.0, zone = x73 - 35.0 - 3.0 / paper;
+    const double end = zone - y92 >= 6.0 / paper ? std::min(taper, zone) : taper;
+    const double shank = y92 + 22.0 <= end ? y92 + 22.0 : (y92 + end) / 2.0;
     double grade, fitAt;
     PusherFitSigns(x63, y92, x73, paper, grade, fitAt);
     DrawDims(Md,

@@ -309,6 +309,14 @@ public:
   // (x2, y2) about it, in the sheet's millimetres, lies inside the frame and off what is drawn; where
   // there is none, or nothing is known of the sheet, (x, y) stays.
   virtual void drFreePlace(double&, double&, double, double, double, double) {}
+  // The same for a view drawn beside the others (an enlarged detail), its outlines spanning (vx1, vy1) to
+  // (vx2, vy2) about (x, y): they also stand clear of the other views' sizes, out of the box each view's
+  // extension lines span with it.
+  virtual void drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double,
+                               double, double, double)
+  {
+    drFreePlace(x, y, x1, y1, x2, y2);
+  }
   virtual void drText(const double& x, const double& y, const double& FStr, const double& Hs,
                       const double& Ksu, int Fb, const TString& S);
   // An end point of the leader or cut line begun last.

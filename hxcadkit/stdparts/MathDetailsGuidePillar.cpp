@@ -410,8 +410,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
                "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
-    // is called out by the sheet that draws its detail.
-    if (std::fabs(x43 - x42) <= 2e-6) {
+    // is called out by the sheet that draws its detail. The sign is the seat's: none without a seat.
+    if (std::fabs(x43 - x42) <= 2e-6 && x46 > 0.0) {
       Md.drRough(x43 + 5.0, depthAbove ? -r41 : r41, depthAbove ? -90.0 : 90.0, txapi::txRoughSignEnum(0),
                  "0,8", none, none);
     }
@@ -420,9 +420,10 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       // The seat's across the seat itself, midway between its chamfer and its groove: to the left its
       // extension lines would run the guide's whole length. A seat longer than the collar is wide takes it
       // nearer its chamfer, so that its extension lines never run along the seat farther than the part is
-      // across.
-      Md.drDimVL(2.0 * r41, std::clamp((x46 - 5.0) / 2.0, 0.5, std::max(0.5, r43)), 1.0, 2.0 - x46, -r41,
-                 2.0 - x46, r41, "&02", "h6", none);
+      // across. A guide that runs up to the collar has no seat to size.
+      if (x46 > 0.0)
+        Md.drDimVL(2.0 * r41, std::clamp((x46 - 5.0) / 2.0, 0.5, std::max(0.5, r43)), 1.0, 2.0 - x46, -r41,
+                   2.0 - x46, r41, "&02", "h6", none);
       Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
     }
     // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a

@@ -137,9 +137,22 @@ namespace {
 // the head, the seat's edge and the mouth, which it sizes (the flange behind would carry the mouth's value
 // out of reach of so small a hole): the head through the centre, the mouth from outside on the other
 // diagonal, so that neither line runs along the other, both values just past the head.
-void NozzleEndView(TModeler3D& Md, double r5, double r57, double y0)
+// It stands 45 past the nozzle end, or farther where the seat's radius needs the room: that value (its
+// sign, figures and "±0,2 сфера", 3.5 high) is led from the seat's arc where it meets the end (0, y0),
+// the steepest way, through the sphere's centre (xc, 0) and on past it until it clears the axis, and
+// keeps a millimetre off the head's circle there.
+void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc, double y0)
 {
-  const double cx = r5 + 45.0;
+  const double steep = std::atan2(y0, xc), ux = std::cos(steep), uy = -std::sin(steep);
+  const double length = 0.6 * 3.5 * (11.0 + double(DrawingNumber(r73).Length()));
+  const double from = 3.5 / std::max(std::sin(steep), 0.1), keep = r5 + 1.0;
+  double cx = r5 + 45.0;
+  for (int i = 0; i <= 8; ++i)
+    for (const double above : {1.0, 4.5}) {
+      const double along = from + length * i / 8.0, px = xc + ux * along - uy * above,
+                   py = uy * along + ux * above;
+      if (std::fabs(py) < keep) cx = std::max(cx, px + std::sqrt(keep * keep - py * py));
+    }
   Md.drWPointer(14.0, r5 + 12.0, 4.0, r5 + 12.0, 7.0, r5 + 15.0, 7.0, 1.0, 75.0, TString("А"));
   Md.drLine(cx - r5 - 3.0, 0.0, cx + r5 + 3.0, 0.0, 3);
   Md.drLine(cx, -r5 - 3.0, cx, r5 + 3.0, 3);
@@ -208,7 +221,7 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // The mouth and the head are sized on the view of the nozzle end: beside the nozzle end their
     // extension lines would run across the seat's open side, where its radius reads from (through the
     // head the other way), at any size.
-    NozzleEndView(Md, r5, r57, y0);
+    NozzleEndView(Md, r5, r57, r73, xc, y0);
     // Within reach of the end they are measured from: less than 30 of paper apart.
     Dims(Md, {{dVL2, 2.0 * Rw, -29.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
               {dVL2, 2.0 * r56, -41.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});

@@ -672,7 +672,33 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Key", 4, 0.070, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false},
                           // A fixed part narrower than the collar face's sign reaches beside it.
-                          {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true}};
+                          {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true},
+                          // A seat so long that the lead-in's angle found no room left of the guide's
+                          // end; a collar so thin that its height's value, past an arrow, ran across the
+                          // fixed part's extension line just past its own.
+                          {"guide_pillar", "OFLen", 22, 0.941, 1, true},
+                          {"guide_pillar", "CollarHeight", 24, 0.985, 1, false},
+                          // A seat sphere whose radius's value found no room between its centre and
+                          // view A: its leader went through the part, or across the seat depth's
+                          // extension line.
+                          {"sprue_bush", "SphereRadius", 0, 0, 1.831, true},
+                          {"sprue_bush", "SphereLen", 0, 0, 1.571, false},
+                          // Flats so far from the end that the groove's detail stood beside the section,
+                          // among the main view's sizes: their length's extension lines ran down past
+                          // its top.
+                          {"protect_support", "LenToKey", 0, 0, 0.881, true},
+                          // A shank's diameter asked under the hardened zone's bracket, whose lines left
+                          // its value no side: carried to the end, across the end's diameter's extension
+                          // line.
+                          {"ejector_channel", "CollarRadius", 0, 0, 0.779, true},
+                          // A collar so wide that the groove's detail, asked below it, lay off the paper
+                          // beyond the reach of the search: the sheet grew around it and left it there;
+                          // looked for from the frame's edge, it keeps off the sizes that stack out there.
+                          {"guide_plug", "CollarRadius", 0, 0, 0.843, true},
+                          {"guide_plug", "CollarRadius", 0, 0, 0.817, true},
+                          // A short guide: the lead-in's sign, asked off the guide's line beyond its end,
+                          // slid onto the line's end over the groove's callout letter and the section mark.
+                          {"guide_pillar", "Len", 13, 0.899, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
@@ -696,6 +722,27 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
       for (const TFinding& f : Findings(l))
         ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
   }
+}
+
+// The guide pillar's seat at any length from a third of the guide's to twice it, and none, at every row:
+// the guide's end and its lead-in's angle come nearer the binding margin the longer the seat, until the
+// sheet grows (the angle stood across the margin, or off the paper, at seats that still left the outline
+// inside the frame); a guide up to its collar has no seat to size nor its sign.
+TEST_F(ReleaseSweepBetween, APillarsSeatOfAnyLengthLeavesItsSheetFitToRelease)
+{
+  for (int row = 1; row < ABaseDetail.SocketCount(5); ++row)
+    for (const double f : {0.0, 0.3, 0.5, 0.75, 1.0, 1.5, 2.0}) {
+      const std::string what =
+          "guide_pillar row " + std::to_string(row) + ", seat " + std::to_string(f) + " x guide";
+      const auto sheets = stdtest::MouldSheetLayouts(H, Dir.path(), "guide_pillar", row, 1, [f](TDetail& d) {
+        auto& p = static_cast<TSocketLeaderPin&>(d);
+        p.OFLen = f * p.Len;
+      });
+      EXPECT_EQ(sheets.size(), 1u) << what;
+      for (const txhost::SvgLayout& l : sheets)
+        for (const TFinding& found : Findings(l))
+          ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
+    }
 }
 
 // The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
