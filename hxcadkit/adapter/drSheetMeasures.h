@@ -197,7 +197,8 @@ public:
 private:
   double X[4], Y[4], All = 0;
   mutable bool Projected = false;
-  mutable double Nx[4], Ny[4], Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
+  mutable double Nx[4] = {}, Ny[4] = {};
+  mutable double Min[4] = {1e300, 1e300, 1e300, 1e300}, Max[4] = {-1e300, -1e300, -1e300, -1e300};
 };
 
 // The box (x1, y1, x2, y2) of a quad or a segment (x1, y1, x2, y2), not a number where a point is not: the
