@@ -114,9 +114,10 @@ private:
   // While a line asked across a hollow section is tried there: its line crosses the bore's outlines.
   bool AcrossBore = false, RunOnStrict = true;
   // What the line asked crosses: the views it measures (part), whether it runs through a hollow section
-  // (through), edged round a bore's middle (bore), within a view (within); its value's shift past an end.
+  // (through), edged round a bore's middle (bore), across its own view's outlines (own), within a view
+  // (within); its value's shift past an end.
   std::array<double, 4> Part{};
-  bool Through = false, Bore = false, InView = false;
+  bool Through = false, Bore = false, Own = false, InView = false;
   double Past = 0;
 };
 
@@ -347,7 +348,13 @@ void TSheetLayout::TLinearSearch::Classify()
     };
     halves = Bore = !hatched((m.X1 + m.X2) / 2, (m.Y1 + m.Y2) / 2) && wall(m.X1, m.Y1) && wall(m.X2, m.Y2);
   }
-  Through = halves && std::fabs(Asked - S1) <= 1 && std::fabs(Asked - S2) <= 1 && Holds(Part, cx, cy);
+  // So is one asked across its own view within a spacing of what it measures, over outlines between its
+  // arrows (a diameter given across a section, over the bore and the screw in it, as a diameter nested
+  // round another on the same side could not be): its value stands beyond the part's outlines there.
+  const bool through = std::fabs(Asked - S1) <= 1 && std::fabs(Asked - S2) <= 1;
+  Own = !halves && std::fabs(Asked - S1) <= Spacing && std::fabs(Asked - S2) <= Spacing &&
+        !L.Clear(At(Asked).Between);
+  Through = ((halves && through) || Own) && Holds(Part, cx, cy);
   InView = L.Within(cx, cy) && std::any_of(Views.begin(), Views.end(), [&](const std::array<double, 4>& v) {
              return Holds(v, cx, cy) && Holds(v, m.X1, m.Y1) && Holds(v, m.X2, m.Y2);
            });
@@ -573,7 +580,7 @@ void TSheetLayout::TLinearSearch::Place(std::size_t i, std::vector<TValue>& valu
   // of the line, as a draftsman writes a value that does not fit between its extension lines, rather
   // than the line carried far off along the part; then farther out.
   Classify();
-  if ((!InView || Bore) && Through) SearchAcrossBore();
+  if ((!InView || Bore || Own) && Through) SearchAcrossBore();
   Search(0, NearSteps, 0);
   if (InView)
     for (const double slide : {m.Side < 0 ? -Past : Past, m.Side < 0 ? Past : -Past})

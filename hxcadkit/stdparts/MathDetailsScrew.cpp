@@ -77,9 +77,10 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
     Md.drPoint(x, y);
     Md.drEndObj();
   };
-  // The screw's leader ends in its head past the socket's depth.
+  // The screw's leader ends in its head past the socket's depth; the washer's comes from before it, clear
+  // of the washer's diameter beside it.
   position("1", -8.0, 0.75 * K, 0.5 * (R + std::max(S / 2, 0.0)));
-  position("2", w + 2.0, 0.5 * (K + w), 0.5 * (rw + CR));
+  position("2", K - 4.0, 0.5 * (K + w), 0.5 * (rw + CR));
   position("3", 0.5 * (w + b) + 4.0, 0.5 * (w + b), 0.5 * (rb + R));
   const TString none, dia("&02");
   Md.drDimHL(K, R - CR - 10.0, -1.0, 0.0, -R, K, -R, none, none, none);
@@ -87,10 +88,13 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
   Md.drDimHL(b - w, R - CR - 10.0, -1.0, w, -R, b, -R, none, none, none);
   Md.drDimHL(Len - b, r - CR - 10.0, -1.0, b, -r, Len, -r, none, none, none);
   Md.drDimHL(Len, R - CR - 22.0, 0.0, 0.0, -R, Len, -r, none, none, none);
+  // The head's diameter before it and the thread's beyond its end; the washer's and the bush's across
+  // themselves, their values past an end: a diameter nested round another on the same side has its
+  // extension lines across that one's line run on under a value too long for its arrows (a thread or a
+  // head between the sampled sizes).
   Md.drDimVL(2 * R, -10.0, -1.0, 0.0, -R, 0.0, R, dia, none, none);
-  Md.drDimVL(2 * CR, -22.0 - K, -1.0, K, -CR, K, CR, dia, TString("h14"), none);
-  // The bush's diameter beyond the thread's, its extension lines clear of the thread.
-  Md.drDimVL(2 * R, Len - b + 24.0, -1.0, b, -R, b, R, dia, TString("h7"), none);
+  Md.drDimVL(2 * CR, 3.0, -1.0, w, -CR, w, CR, dia, TString("h14"), none);
+  Md.drDimVL(2 * R, 0.5, -1.0, b - 3.0, -R, b - 3.0, R, dia, TString("h7"), none);
   Md.drDimVL(2 * r, 10.0, -1.0, Len, -r, Len, r, TString("M"), none, none);
 }
 
@@ -286,7 +290,11 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
 void TDistanceScrew::dr2D() const
 {
   if (!M2.Ptr || mould::RefuseSizes("винт дистанционный", SpacerFault(*this))) return;
-  if (!mould::OpenSheet(*this, 10.0, 0.0)) return;
+  // The assembled spacer's view stands lower by as much as keeps its washer's rim at most 18 above the
+  // view's place on the sheet: the room above it is the washer's diameter's value's and the position
+  // numbers', within the frame.
+  const double lower = *Execution.PInt == 0 ? 0.0 : std::max(0.0, CollarRadius - 18.0);
+  if (!mould::OpenSheet(*this, 10.0, -lower)) return;
   // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
   // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.
   if (*Execution.PInt == 0) {

@@ -659,7 +659,13 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Key", 4, 0.070, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false},
                           // A fixed part narrower than the collar face's sign reaches beside it.
-                          {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true}};
+                          {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true},
+                          // The assembled spacer's diameters nested on one side, the inner one's value too
+                          // long for its arrows (a thread, a head between the rows); a washer wider than
+                          // the view's room above it.
+                          {"spacer_assembled", nullptr, 13, 0.362, 1, false},
+                          {"spacer_assembled", "ThreadRadius", 6, 0.777, 1, false},
+                          {"spacer_assembled", "CollarRadius", 36, 0.084, 1, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
