@@ -585,6 +585,12 @@ void TSheetLayout::TLinearSearch::Place(std::size_t i, std::vector<TValue>& valu
   if (InView)
     for (const double slide : {m.Side < 0 ? -Past : Past, m.Side < 0 ? Past : -Past})
       Search(0, NearSteps, slide);
+  // A value past an end whose place there lies enclosed by the views about it (a collar beside, a detail
+  // below) goes on farther along its line, at most its own length, before the line leaves its feature.
+  if (InView)
+    for (double farther = 1; farther <= Len && std::isnan(Best[0]); ++farther)
+      for (const double slide : {m.Side < 0 ? -Past : Past, m.Side < 0 ? Past : -Past})
+        Search(0, 0, slide + (slide < 0 ? -farther : farther));
   Search(NearSteps + 1, 2 * Steps, 0);
   if (!std::isnan(Best[0]) && std::fabs((m.X2 - m.X1) * Ux + (m.Y2 - m.Y1) * Uy) < Len + 2 &&
       RunsAlong(Best[0]))

@@ -665,7 +665,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // the view's room above it.
                           {"spacer_assembled", nullptr, 13, 0.362, 1, false},
                           {"spacer_assembled", "ThreadRadius", 6, 0.777, 1, false},
-                          {"spacer_assembled", "CollarRadius", 36, 0.084, 1, true}};
+                          {"spacer_assembled", "CollarRadius", 36, 0.084, 1, true},
+                          // The one-piece spacer's body diameter across a short body, its value past the end
+                          // below it boxed in by a wide collar, the end view and the groove's detail.
+                          {"spacer_one_piece", "CollarRadius", 7, 0.102, 1, true},
+                          {"spacer_one_piece", "Radius", 30, 0.803, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
