@@ -120,6 +120,18 @@ void drSlottedEnd(TModeler3D& Md, double x, double R)
   Md.drDeleteMtr();
 }
 
+// The one-piece spacer's details of its groove (А) and its thread's undercut (Б), below the side view
+// whose collar end stands at (x, 0), Б beside А clear of its boundary. They are drawn after the end view
+// and keep free only what they take, so that each finds its place off the end view and its slot's width as
+// well as off the side view and its sizes.
+void drSpacerDetails(TModeler3D& Md, double x)
+{
+  Md.drMtr(x, 0.0, 0.0, 1.0);
+  TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, TString("А"), true, true);
+  TCommonGeometry(0, &Md).drCVR_dV(85.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, TString("Б"), true, true);
+  Md.drDeleteMtr();
+}
+
 // Why no sound spacer can be made of d's sizes, or null. The one piece: the collar CollarRadius over
 // CollarHeight, its end chamfered 2 and slotted 2.5 wide and 3 deep, the groove 3 long and 0.3 deep, the
 // body Radius up to the thread, the thread's undercut 3 long and 1 deep, the thread ThreadRadius over
@@ -244,13 +256,11 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     }
   }
   if (isSize) {
-    const TString none, A("А");
-    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 10, r89 + 5, A);
-    TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, A, true);
-    // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
-    const TString B("Б");
-    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
-    TCommonGeometry(0, &Md).drCVR_dV(70.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true);
+    // The groove by the collar and the thread's undercut by the body (3 long, 1 below the thread's
+    // diameter) are called out here; their details follow the end view (see drSpacerDetails).
+    const TString none;
+    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 10, r89 + 5, TString("А"));
+    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, TString("Б"));
     // Lengths from the collar's end face stacked with the shorter nearer, so that no longer line crosses a
     // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,
     // and the body a spacing beyond the collar's and beyond the reach of its diameter's value; above, the
@@ -301,6 +311,7 @@ void TDistanceScrew::dr2D() const
     dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
     // The end view beside the thread's diameter.
     drSlottedEnd(M(), Len + 25.0 + CollarRadius, CollarRadius);
+    drSpacerDetails(M(), 0.0);
   } else
     drAssembledSpacer(M(), ThreadRadius, Radius, CollarRadius, CollarHeight, Len, ThreadLen);
   const TString none;

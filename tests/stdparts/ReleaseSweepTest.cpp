@@ -669,7 +669,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // The one-piece spacer's body diameter across a short body, its value past the end
                           // below it boxed in by a wide collar, the end view and the groove's detail.
                           {"spacer_one_piece", "CollarRadius", 7, 0.102, 1, true},
-                          {"spacer_one_piece", "Radius", 30, 0.803, 1, false}};
+                          {"spacer_one_piece", "Radius", 30, 0.803, 1, false},
+                          // A collar so wide that the end view's slot width reached the undercut's detail,
+                          // placed before the end view was drawn.
+                          {"spacer_one_piece", "CollarRadius", 36, 0.392, 1, true},
+                          {"spacer_one_piece", "CollarRadius", 32, 0.119, 1, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
