@@ -257,9 +257,10 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
   }
   if (isSize) {
     // The groove by the collar and the thread's undercut by the body (3 long, 1 below the thread's
-    // diameter) are called out here; their details follow the end view (see drSpacerDetails).
+    // diameter) are called out here; their details follow the end view (see drSpacerDetails). The
+    // groove's letter stands close by the collar, leaving the body to the fit's sign.
     const TString none;
-    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 10, r89 + 5, TString("А"));
+    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 3.0, r89 + 5, TString("А"));
     Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, TString("Б"));
     // Lengths from the collar's end face stacked with the shorter nearer, so that no longer line crosses a
     // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,

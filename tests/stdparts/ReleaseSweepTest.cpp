@@ -673,7 +673,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A collar so wide that the end view's slot width reached the undercut's detail,
                           // placed before the end view was drawn.
                           {"spacer_one_piece", "CollarRadius", 36, 0.392, 1, true},
-                          {"spacer_one_piece", "CollarRadius", 32, 0.119, 1, true}};
+                          {"spacer_one_piece", "CollarRadius", 32, 0.119, 1, true},
+                          // A short body, the fit's sign between the groove's letter and the length's
+                          // extension line at the thread's end.
+                          {"spacer_one_piece", nullptr, 1, 0.383, 1, false},
+                          {"spacer_one_piece", "ThreadLen", 1, 0.251, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
