@@ -120,18 +120,6 @@ void drSlottedEnd(TModeler3D& Md, double x, double R)
   Md.drDeleteMtr();
 }
 
-// The one-piece spacer's details of its groove (А) and its thread's undercut (Б), below the side view
-// whose collar end stands at (x, 0), Б beside А clear of its boundary. They are drawn after the end view
-// and keep free only what they take, so that each finds its place off the end view and its slot's width as
-// well as off the side view and its sizes.
-void drSpacerDetails(TModeler3D& Md, double x)
-{
-  Md.drMtr(x, 0.0, 0.0, 1.0);
-  TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, TString("А"), true, true);
-  TCommonGeometry(0, &Md).drCVR_dV(85.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, TString("Б"), true, true);
-  Md.drDeleteMtr();
-}
-
 // Why no sound spacer can be made of d's sizes, or null. The one piece: the collar CollarRadius over
 // CollarHeight, its end chamfered 2 and slotted 2.5 wide and 3 deep, the groove 3 long and 0.3 deep, the
 // body Radius up to the thread, the thread's undercut 3 long and 1 deep, the thread ThreadRadius over
@@ -256,12 +244,15 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     }
   }
   if (isSize) {
-    // The groove by the collar and the thread's undercut by the body (3 long, 1 below the thread's
-    // diameter) are called out here; their details follow the end view (see drSpacerDetails). The
-    // groove's letter stands close by the collar, leaving the body to the fit's sign.
-    const TString none;
-    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 3.0, r89 + 5, TString("А"));
-    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, TString("Б"));
+    // The groove's letter stands close by the collar, leaving the body to the fit's sign. The details keep
+    // free only what they take on the sheet, side by side below the view, Б clear of А's boundary.
+    const TString none, A("А");
+    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 3.0, r89 + 5, A);
+    TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, A, true, true);
+    // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
+    const TString B("Б");
+    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
+    TCommonGeometry(0, &Md).drCVR_dV(85.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true, true);
     // Lengths from the collar's end face stacked with the shorter nearer, so that no longer line crosses a
     // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,
     // and the body a spacing beyond the collar's and beyond the reach of its diameter's value; above, the
@@ -309,10 +300,10 @@ void TDistanceScrew::dr2D() const
   // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
   // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.
   if (*Execution.PInt == 0) {
-    dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
-    // The end view beside the thread's diameter.
+    // The end view beside the thread's diameter, drawn first: the details below the side view find their
+    // places off it and its slot's width.
     drSlottedEnd(M(), Len + 25.0 + CollarRadius, CollarRadius);
-    drSpacerDetails(M(), 0.0);
+    dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
   } else
     drAssembledSpacer(M(), ThreadRadius, Radius, CollarRadius, CollarHeight, Len, ThreadLen);
   const TString none;
