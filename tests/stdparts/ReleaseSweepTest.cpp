@@ -677,7 +677,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A short body, the fit's sign between the groove's letter and the length's
                           // extension line at the thread's end.
                           {"spacer_one_piece", nullptr, 1, 0.383, 1, false},
-                          {"spacer_one_piece", "ThreadLen", 1, 0.251, 1, false}};
+                          {"spacer_one_piece", "ThreadLen", 1, 0.251, 1, false},
+                          // A value slid past its end a hair onto one settled below the body, which then
+                          // left for the fit's sign above.
+                          {"spacer_one_piece", "CollarHeight", 21, 0.994, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
