@@ -645,7 +645,8 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
       if (Crossed(in)) return false;
       const TAgainst against(in);
       // Another text touching it keeps off it as it keeps off that one: both taken a tenth in.
-      return !Boxes.Any(against.Box(), [&](std::size_t i) { return i != v.Box && against.Meets(shrunk(Boxes[i])); });
+      return !Boxes.Any(against.Box(),
+                        [&](std::size_t i) { return i != v.Box && against.Meets(shrunk(Boxes[i])); });
     };
     if (free(centred)) continue;
     const double half = std::hypot(v.A2x - v.A1x, v.A2y - v.A1y) / 2, l = v.Length / 2;
