@@ -88,10 +88,10 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
   Md.drDimHL(b - w, R - CR - 10.0, -1.0, w, -R, b, -R, none, none, none);
   Md.drDimHL(Len - b, r - CR - 10.0, -1.0, b, -r, Len, -r, none, none, none);
   Md.drDimHL(Len, R - CR - 22.0, 0.0, 0.0, -R, Len, -r, none, none, none);
-  // The head's diameter before it and the thread's beyond its end; the washer's and the bush's across
-  // themselves, their values past an end: a diameter nested round another on the same side has its
-  // extension lines across that one's line run on under a value too long for its arrows (a thread or a
-  // head between the sampled sizes).
+  // The head's diameter before it and the thread's beyond its end; the washer's just past its face and the
+  // bush's by its end, both across the bush, their values past an end: a diameter nested round another on
+  // the same side has its extension lines across that one's line run on under a value too long for its
+  // arrows (a thread or a head between the sampled sizes).
   Md.drDimVL(2 * R, -10.0, -1.0, 0.0, -R, 0.0, R, dia, none, none);
   Md.drDimVL(2 * CR, 3.0, -1.0, w, -CR, w, CR, dia, TString("h14"), none);
   Md.drDimVL(2 * R, 0.5, -1.0, b - 3.0, -R, b - 3.0, R, dia, TString("h7"), none);
