@@ -123,9 +123,10 @@ private:
   // While a line asked across a hollow section is tried there: its line crosses the bore's outlines.
   bool AcrossBore = false, RunOnStrict = true;
   // What the line asked crosses: the views it measures (part), whether it runs through a hollow section
-  // (through), edged round a bore's middle (bore), within a view (within); its value's shift past an end.
+  // (through), edged round a bore's middle (bore), across its own view's outlines (own), within a view
+  // (within); its value's shift past an end.
   std::array<double, 4> Part{};
-  bool Through = false, Bore = false, InView = false;
+  bool Through = false, Bore = false, Own = false, InView = false;
   double Past = 0;
 };
 
@@ -356,7 +357,13 @@ void TSheetLayout::TLinearSearch::Classify()
     };
     halves = Bore = !hatched((m.X1 + m.X2) / 2, (m.Y1 + m.Y2) / 2) && wall(m.X1, m.Y1) && wall(m.X2, m.Y2);
   }
-  Through = halves && std::fabs(Asked - S1) <= 1 && std::fabs(Asked - S2) <= 1 && Holds(Part, cx, cy);
+  // So is one asked across its own view within a spacing of what it measures, over outlines between its
+  // arrows (a diameter given across a section, over the bore and the screw in it, as a diameter nested
+  // round another on the same side could not be): its value stands beyond the part's outlines there.
+  const bool through = std::fabs(Asked - S1) <= 1 && std::fabs(Asked - S2) <= 1;
+  Own = !halves && std::fabs(Asked - S1) <= Spacing && std::fabs(Asked - S2) <= Spacing &&
+        !L.Clear(At(Asked).Between);
+  Through = ((halves && through) || Own) && Holds(Part, cx, cy);
   InView = L.Within(cx, cy) && std::any_of(Views.begin(), Views.end(), [&](const std::array<double, 4>& v) {
              return Holds(v, cx, cy) && Holds(v, m.X1, m.Y1) && Holds(v, m.X2, m.Y2);
            });
@@ -582,11 +589,17 @@ void TSheetLayout::TLinearSearch::Place(std::size_t i, std::vector<TValue>& valu
   // of the line, as a draftsman writes a value that does not fit between its extension lines, rather
   // than the line carried far off along the part; then farther out.
   Classify();
-  if ((!InView || Bore) && Through) SearchAcrossBore();
+  if ((!InView || Bore || Own) && Through) SearchAcrossBore();
   Search(0, NearSteps, 0);
   if (InView)
     for (const double slide : {m.Side < 0 ? -Past : Past, m.Side < 0 ? Past : -Past})
       Search(0, NearSteps, slide);
+  // A value past an end whose place there lies enclosed by the views about it (a collar beside, a detail
+  // below) goes on farther along its line, at most its own length, before the line leaves its feature.
+  if (InView)
+    for (double farther = 1; farther <= Len && std::isnan(Best[0]); ++farther)
+      for (const double slide : {m.Side < 0 ? -Past : Past, m.Side < 0 ? Past : -Past})
+        Search(0, 0, slide + (slide < 0 ? -farther : farther));
   Search(NearSteps + 1, 2 * Steps, 0);
   if (!std::isnan(Best[0]) && std::fabs((m.X2 - m.X1) * Ux + (m.Y2 - m.Y1) * Uy) < Len + 2 &&
       RunsAlong(Best[0]))
@@ -640,7 +653,9 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
       const TQuad in = shrunk(q);
       if (Crossed(in)) return false;
       const TAgainst against(in);
-      return !Boxes.Any(against.Box(), [&](std::size_t i) { return i != v.Box && against.Meets(Boxes[i]); });
+      // Another text touching it keeps off it as it keeps off that one: both taken a tenth in.
+      return !Boxes.Any(against.Box(),
+                        [&](std::size_t i) { return i != v.Box && against.Meets(shrunk(Boxes[i])); });
     };
     if (free(centred)) continue;
     const double half = std::hypot(v.A2x - v.A1x, v.A2y - v.A1y) / 2, l = v.Length / 2;

@@ -384,7 +384,7 @@ void TCommonGeometry::dr3D_PlugGost(const TString& FileName, const TString& Name
 
 void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A, const double& m,
                                const double& L, const double& H, const double& R, const TString& Letter,
-                               bool isSize) const
+                               bool isSize, bool close) const
 {
   // The title stands clear above the boundary, which reaches 4 H up and breaks 3 mm to either side.
   const double ty = std::max(10.0 / m, 4.0 * std::fabs(H) + 4.0 / m), end = std::fabs(R - H);
@@ -396,7 +396,11 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   const TString title = Letter + TString("(") + DrawingNumber(m) + TString(":1)");
   const double k = std::fabs(m), h = std::fabs(H), chars = double(title.Length());
   double px = x, py = y;
-  Md.drFreeViewPlace(px, py, std::min(-4.0 * h * k - 8.0 * k - 6.0, -36.0), -5.0 * h * k - 8.0 * k - 6.0,
+  // Room beside the part's side and below the groove for the sizes: close, what they take on the sheet
+  // (within 20 of the groove, their values beyond); else room that grows with the enlargement.
+  const double left = close ? -4.0 * h * k - 2.0 : -4.0 * h * k - 8.0 * k - 6.0,
+               below = close ? std::min(-5.0 * h * k - 2.0, -28.0) : -5.0 * h * k - 8.0 * k - 6.0;
+  Md.drFreeViewPlace(px, py, std::min(left, -36.0), below,
                      std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
                      std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}), -4.0 * h * k, -5.0 * h * k,
                      (std::fabs(L) + 4.0 * h) * k, 4.0 * h * k);

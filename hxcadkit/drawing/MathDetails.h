@@ -93,9 +93,11 @@ public:
   // --- Drawings for the mould parts' own sheets --------------------------------------------------
   // The enlarged detail view of a groove (length L, depth H, fillet radius R) at (x, y), turned
   // by A and enlarged m times: the part's side, the groove, the detail's boundary, the label
-  // Letter(m:1) and, with isSize, its dimensions.
+  // Letter(m:1) and, with isSize, its dimensions. Drawn close, it keeps free only what it takes on the
+  // sheet (its sizes within 20 of the groove), not room that grows with its enlargement.
   void drCVR_dV(const double& x, const double& y, const double& A, const double& m, const double& L,
-                const double& H, const double& R, const TString& Letter, bool isSize) const;
+                const double& H, const double& R, const TString& Letter, bool isSize,
+                bool close = false) const;
   // Side view of an ejector pusher: working end radius r71, relieved shank r69, collar r72, fit
   // section r93, spring seat r96; working end face at x73 from the collar's back face, fit
   // section ending at y92, collar length x63, overall length y71; a grade of length x9 and

@@ -77,9 +77,10 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
     Md.drPoint(x, y);
     Md.drEndObj();
   };
-  // The screw's leader ends in its head past the socket's depth.
+  // The screw's leader ends in its head past the socket's depth; the washer's comes from before it, clear
+  // of the washer's diameter beside it.
   position("1", -8.0, 0.75 * K, 0.5 * (R + std::max(S / 2, 0.0)));
-  position("2", w + 2.0, 0.5 * (K + w), 0.5 * (rw + CR));
+  position("2", K - 4.0, 0.5 * (K + w), 0.5 * (rw + CR));
   position("3", 0.5 * (w + b) + 4.0, 0.5 * (w + b), 0.5 * (rb + R));
   const TString none, dia("&02");
   Md.drDimHL(K, R - CR - 10.0, -1.0, 0.0, -R, K, -R, none, none, none);
@@ -87,10 +88,13 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
   Md.drDimHL(b - w, R - CR - 10.0, -1.0, w, -R, b, -R, none, none, none);
   Md.drDimHL(Len - b, r - CR - 10.0, -1.0, b, -r, Len, -r, none, none, none);
   Md.drDimHL(Len, R - CR - 22.0, 0.0, 0.0, -R, Len, -r, none, none, none);
+  // The head's diameter before it and the thread's beyond its end; the washer's just past its face and the
+  // bush's by its end, both across the bush, their values past an end: a diameter nested round another on
+  // the same side has its extension lines across that one's line run on under a value too long for its
+  // arrows (a thread or a head between the sampled sizes).
   Md.drDimVL(2 * R, -10.0, -1.0, 0.0, -R, 0.0, R, dia, none, none);
-  Md.drDimVL(2 * CR, -22.0 - K, -1.0, K, -CR, K, CR, dia, TString("h14"), none);
-  // The bush's diameter beyond the thread's, its extension lines clear of the thread.
-  Md.drDimVL(2 * R, Len - b + 24.0, -1.0, b, -R, b, R, dia, TString("h7"), none);
+  Md.drDimVL(2 * CR, 3.0, -1.0, w, -CR, w, CR, dia, TString("h14"), none);
+  Md.drDimVL(2 * R, 0.5, -1.0, b - 3.0, -R, b - 3.0, R, dia, TString("h7"), none);
   Md.drDimVL(2 * r, 10.0, -1.0, Len, -r, Len, r, TString("M"), none, none);
 }
 
@@ -240,13 +244,15 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     }
   }
   if (isSize) {
+    // The groove's letter stands close by the collar, leaving the body to the fit's sign. The details keep
+    // free only what they take on the sheet, side by side below the view, Б clear of А's boundary.
     const TString none, A("А");
-    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 10, r89 + 5, A);
-    TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, A, true);
+    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 3.0, r89 + 5, A);
+    TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, A, true, true);
     // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
     const TString B("Б");
     Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
-    TCommonGeometry(0, &Md).drCVR_dV(70.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true);
+    TCommonGeometry(0, &Md).drCVR_dV(85.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true, true);
     // Lengths from the collar's end face stacked with the shorter nearer, so that no longer line crosses a
     // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,
     // and the body a spacing beyond the collar's and beyond the reach of its diameter's value; above, the
@@ -286,13 +292,18 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
 void TDistanceScrew::dr2D() const
 {
   if (!M2.Ptr || mould::RefuseSizes("винт дистанционный", SpacerFault(*this))) return;
-  if (!mould::OpenSheet(*this, 10.0, 0.0)) return;
+  // The assembled spacer's view stands lower by as much as keeps its washer's rim at most 18 above the
+  // view's place on the sheet: the room above it is the washer's diameter's value's and the position
+  // numbers', within the frame.
+  const double lower = *Execution.PInt == 0 ? 0.0 : std::max(0.0, CollarRadius - 18.0);
+  if (!mould::OpenSheet(*this, 10.0, -lower)) return;
   // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
   // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.
   if (*Execution.PInt == 0) {
-    dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
-    // The end view beside the thread's diameter.
+    // The end view beside the thread's diameter, drawn first: the details below the side view find their
+    // places off it and its slot's width.
     drSlottedEnd(M(), Len + 25.0 + CollarRadius, CollarRadius);
+    dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
   } else
     drAssembledSpacer(M(), ThreadRadius, Radius, CollarRadius, CollarHeight, Len, ThreadLen);
   const TString none;

@@ -698,7 +698,28 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_plug", "CollarRadius", 0, 0, 0.817, true},
                           // A short guide: the lead-in's sign, asked off the guide's line beyond its end,
                           // slid onto the line's end over the groove's callout letter and the section mark.
-                          {"guide_pillar", "Len", 13, 0.899, 1, false}};
+                          {"guide_pillar", "Len", 13, 0.899, 1, false},
+                          // The assembled spacer's diameters nested on one side, the inner one's value too
+                          // long for its arrows (a thread, a head between the rows); a washer wider than
+                          // the view's room above it.
+                          {"spacer_assembled", nullptr, 13, 0.362, 1, false},
+                          {"spacer_assembled", "ThreadRadius", 6, 0.777, 1, false},
+                          {"spacer_assembled", "CollarRadius", 36, 0.084, 1, true},
+                          // The one-piece spacer's body diameter across a short body, its value past the end
+                          // below it boxed in by a wide collar, the end view and the groove's detail.
+                          {"spacer_one_piece", "CollarRadius", 7, 0.102, 1, true},
+                          {"spacer_one_piece", "Radius", 30, 0.803, 1, false},
+                          // A collar so wide that the end view's slot width reached the undercut's detail,
+                          // placed before the end view was drawn.
+                          {"spacer_one_piece", "CollarRadius", 36, 0.392, 1, true},
+                          {"spacer_one_piece", "CollarRadius", 32, 0.119, 1, true},
+                          // A short body, the fit's sign between the groove's letter and the length's
+                          // extension line at the thread's end.
+                          {"spacer_one_piece", nullptr, 1, 0.383, 1, false},
+                          {"spacer_one_piece", "ThreadLen", 1, 0.251, 1, false},
+                          // A value slid past its end a hair onto one settled below the body, which then
+                          // left for the fit's sign above.
+                          {"spacer_one_piece", "CollarHeight", 21, 0.994, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
