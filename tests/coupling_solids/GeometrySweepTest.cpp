@@ -264,7 +264,8 @@ void ExpectTeethMesh(const txhost::solid::TDocumentResult& r, double module, int
         };
         for (int k = 0; k < z; ++k) {
           if (!inHub(at(k * pitch))) continue;
-          EXPECT_FALSE(inSleeve(at(k * pitch))) << hub.Name << " tooth " << k << " in " << sleeve.Name << " at x = " << x;
+          EXPECT_FALSE(inSleeve(at(k * pitch)))
+              << hub.Name << " tooth " << k << " in " << sleeve.Name << " at x = " << x;
           if (inSleeve(at((k + 0.5) * pitch))) ++meshed;
         }
       }

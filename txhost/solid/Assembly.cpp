@@ -526,11 +526,7 @@ std::array<double, 6> Bounds(const TPlaced& placed)
 
 bool Contains(const TPlaced& placed, const TVec3& point)
 {
-  if (!placed.Shape) return false;
-  // The point taken into the part's own space, where the solid is.
-  const gp_Pnt p = gp_Pnt(point[0], point[1], point[2]).Transformed(Transformation(placed.Matrix).Inverted());
-  BRepClass3d_SolidClassifier c(placed.Shape->S, p, 1e-7);
-  return c.State() == TopAbs_IN;
+  return TContains(placed)(point);
 }
 
 std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points)
