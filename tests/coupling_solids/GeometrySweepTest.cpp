@@ -105,7 +105,7 @@ TBore MeasureBore(const txhost::solid::TPartResult& part, double d)
   p.Shape = part.Shape;
   TBore b;
   if (!p.Shape) return b;
-  const auto box = txhost::solid::Bounds(p);
+  const auto box = txhost::solid::Bounds(p, false);
   const double c = std::sqrt(0.5), wide = d / 2 + 0.02;
   auto at = [&](double x, double r) { return TVec3{x, r * c, r * c}; };
   // Every station bisected at once, each step one classification of all of them.
@@ -254,7 +254,7 @@ void ExpectTeethMesh(const txhost::solid::TDocumentResult& r, double module, int
     for (const TPlaced& sleeve : r.Placed) {
       if (!Named(sleeve, "Обойма")) continue;
       txhost::solid::TContains inHub(hub), inSleeve(sleeve);
-      const auto a = txhost::solid::Bounds(hub), b = txhost::solid::Bounds(sleeve);
+      const auto a = txhost::solid::Bounds(hub, false), b = txhost::solid::Bounds(sleeve, false);
       const double x0 = std::max(a[0], b[0]), x1 = std::min(a[3], b[3]);
       for (int i = 1; i < 4 && x1 > x0; ++i) {
         const double x = x0 + (x1 - x0) * i / 4;

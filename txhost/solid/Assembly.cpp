@@ -511,13 +511,18 @@ TAssemblyResult CheckPlaces(const std::vector<TPlaced>& placed, const std::vecto
 
 } // namespace
 
-std::array<double, 6> Bounds(const TPlaced& placed)
+std::array<double, 6> Bounds(const TPlaced& placed, bool tight)
 {
-  // The tight box, from the surfaces themselves: the quick one takes a revolved arc's control points and
-  // reports a toroidal surface up to 8 % wider than it is.
+  // The quick box takes a revolved arc's control points and reports a toroidal surface up to 8 % wider than
+  // it is.
   Bnd_Box box;
   const TopoDS_Shape s = PlacedShape(placed);
-  if (!s.IsNull()) BRepBndLib::AddOptimal(s, box, false, false);
+  if (!s.IsNull()) {
+    if (tight)
+      BRepBndLib::AddOptimal(s, box, false, false);
+    else
+      BRepBndLib::Add(s, box);
+  }
   if (box.IsVoid()) return {0, 0, 0, 0, 0, 0};
   std::array<double, 6> b;
   box.Get(b[0], b[1], b[2], b[3], b[4], b[5]);

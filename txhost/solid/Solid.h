@@ -218,9 +218,10 @@ TAssemblyResult CheckAssembly(const std::vector<TPlaced>& placed, const TCheckOp
 // The volume and the number of solids of a shape.
 double Volume(const TShape& shape);
 int SolidCount(const TShape& shape);
-// A placed component's tight box in world space (x0, y0, z0, x1, y1, z1), and whether a world point lies
-// inside its solid (not on its boundary).
-std::array<double, 6> Bounds(const TPlaced& placed);
+// A placed component's box in world space (x0, y0, z0, x1, y1, z1), and whether a world point lies inside its
+// solid (not on its boundary). The tight box is worked out from the surfaces themselves, many times the cost of
+// the quick one, which may stand off a curved surface by a few per cent.
+std::array<double, 6> Bounds(const TPlaced& placed, bool tight = true);
 bool Contains(const TPlaced& placed, const TVec3& point);
 // The same for many points at once, much cheaper than one by one.
 std::vector<bool> Contains(const TPlaced& placed, const std::vector<TVec3>& points);
