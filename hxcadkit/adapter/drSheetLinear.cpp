@@ -103,6 +103,10 @@ private:
   bool ClearThere(double d, double slide, bool signsStay = true) const;
   bool FarOff(double d) const;
   void OtherSide();
+  bool SlidClear(double d) const;
+  bool CrossesExtension(double d, double slide) const;
+  void Nearer();
+  bool AcrossOther(std::vector<TValue>& values);
   void Record(double d, double slide, std::vector<TValue>& values);
 
   TSheetLayout& L;
@@ -555,8 +559,10 @@ void TSheetLayout::TLinearSearch::OtherSide()
 void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TValue>& values)
 {
   const TDimension& m = *M;
-  if (d != Asked) {
-    const double k = (d - Asked) / (m.Scale > 0 ? m.Scale : 1);
+  // From where its line was asked, which a size taken on the other side does not keep.
+  const double asked = m.SX * Nx + m.SY * Ny;
+  if (d != asked) {
+    const double k = (d - asked) / (m.Scale > 0 ? m.Scale : 1);
     m.MoveLine(m.LX + k * m.CNx, m.LY + k * m.CNy);
   }
   if (slide != 0 && m.MoveValue) m.MoveValue(slide / (m.UScale > 0 ? m.UScale : 1));
@@ -611,13 +617,95 @@ void TSheetLayout::TLinearSearch::Place(std::size_t i, std::vector<TValue>& valu
   if (!std::isnan(Best[0]) && FarOff(Best[0]) && !FarOff(Asked))
     NearWithValuePast([&](double d, double slide) { return !FarOff(d) && ClearThere(d, slide, false); });
   if (std::isnan(Best[0]) && std::isnan(Best[1])) OtherSide();
+  if (!std::isnan(Best[0]) && FarOff(Best[0])) Nearer();
   double d = Asked, slide = 0;
   for (int t = 0; t < 4; ++t)
     if (!std::isnan(Best[t])) {
       d = Best[t], slide = Slid[t];
       break;
     }
+  // A value too long for its line between the arrows that has no clean place past either end there
+  // takes the size on the part's other side, where the drawing offers it and that side has one.
+  if (m.Other && slide == 0 && std::fabs((m.X2 - m.X1) * Ux + (m.Y2 - m.Y1) * Uy) < Len + 1 &&
+      !SlidClear(d) && AcrossOther(values))
+    return;
   Record(d, slide, values);
+}
+
+// A line out of reach at the offset asked (a line nearer the part taken to its other side) comes in
+// towards the part to the first clean offset within reach, its value as it was.
+void TSheetLayout::TLinearSearch::Nearer()
+{
+  const double found = Best[0], slide = Slid[0];
+  for (double d = Best[0] - Step; d >= Lowest; d -= Step) {
+    Best[0] = NAN;
+    Consider(d, slide);
+    if (!std::isnan(Best[0]) && !FarOff(Best[0]) && !CrossesExtension(Best[0], slide)) return;
+  }
+  Best[0] = found, Slid[0] = slide;
+}
+
+// Whether the line at offset d crosses an extension line, settled or still to come, between its arrows
+// (but one from the points it measures, or one it runs along): a line brought in towards the part keeps
+// behind those.
+bool TSheetLayout::TLinearSearch::CrossesExtension(double d, double slide) const
+{
+  const TAt r = At(d, slide);
+  const std::array<double, 4> between{r.A1x, r.A1y, r.A2x, r.A2y};
+  const double l = std::hypot(r.A2x - r.A1x, r.A2y - r.A1y);
+  const auto across = [&](const std::array<double, 4>& o) {
+    const double turn = (r.A2x - r.A1x) * (o[3] - o[1]) - (r.A2y - r.A1y) * (o[2] - o[0]);
+    return std::fabs(turn) > 1e-6 * l * std::hypot(o[2] - o[0], o[3] - o[1]) &&
+           OffSegment(r.A1x, r.A1y, o) > 0.05 && OffSegment(r.A2x, r.A2y, o) > 0.05 && LinesCross(between, o);
+  };
+  if (std::any_of(L.Extensions.begin(), L.Extensions.end(), across)) return true;
+  for (std::size_t j = I + 1; j < Coming.size(); ++j)
+    if (std::any_of(Coming[j].begin(), Coming[j].end(), across)) return true;
+  return false;
+}
+
+// Whether the value at offset d has a place past an end, at most its own length farther out, where
+// nothing settled crosses it and its line run on under it crosses no extension line, settled or still to
+// come (the signs settle after the values, off them).
+bool TSheetLayout::TLinearSearch::SlidClear(double d) const
+{
+  for (double farther = 0; farther <= Len; ++farther)
+    for (const double slide : {Past + farther, -Past - farther}) {
+      const TAt r = At(d, slide);
+      bool framed = true;
+      for (int k = 0; k < 4; ++k)
+        framed = framed && L.InFrame(r.Value.X[k], r.Value.Y[k], 0);
+      if (framed && !L.Crossed(r.Value) && !L.Taken(r.Value) &&
+          RunOnClear(r.A1x, r.A1y, r.A2x, r.A2y, r.E1x, r.E1y, r.E2x, r.E2y, L.Extensions, L.Settled,
+                     L.Settled.size(), Coming, I + 1, {}))
+        return true;
+    }
+  return false;
+}
+
+// The dimension i taken on the part's other side, its value past an end, where that is clean near the
+// offset asked there: recorded there. Else it stays as it was found.
+bool TSheetLayout::TLinearSearch::AcrossOther(std::vector<TValue>& values)
+{
+  TDimension& slot = L.Dimensions[I];
+  const TDimension asked = slot;
+  slot = *asked.Other;
+  Start(I);
+  // There it is the first line off what it sizes.
+  Asked = Lowest = std::max(S1, S2) + Spacing;
+  Classify();
+  for (double farther = 0; farther <= Len && std::isnan(Best[0]); ++farther)
+    for (const double slide : {slot.Side < 0 ? -Past : Past, slot.Side < 0 ? Past : -Past})
+      Search(0, NearSteps, slide + (slide < 0 ? -farther : farther));
+  if (!std::isnan(Best[0])) {
+    asked.ToOther();
+    Record(Best[0], Slid[0], values);
+    return true;
+  }
+  slot = asked;
+  Start(I);
+  Classify();
+  return false;
 }
 
 void TSheetLayout::PlaceLinear()

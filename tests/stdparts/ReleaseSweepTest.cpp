@@ -642,6 +642,12 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_2", "Len", 11, 0.893, 1, false},
                           {"guide_bush_2", "Len", 10, 0.070, 1, false},
                           {"guide_bush_2", "Len", 4, 0.961, 1, false},
+                          // A collar height whose value fits neither between its arrows nor past an end
+                          // clear of the front face's and the rear end's extension lines: it is taken on
+                          // the part's other side, the lengths below brought in towards the part.
+                          {"guide_bush_2", "CollarHeight", 7, 0.254, 1, true},
+                          {"guide_bush_2", "CollarHeight", 7, 0.198, 1, true},
+                          {"guide_bush_2", "Len", 12, 0.068, 1, false},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
                           // which gives way to it.
                           {"stop_pin", "Len", 0, 0, 1.335, false},
