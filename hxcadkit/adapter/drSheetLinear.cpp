@@ -104,7 +104,7 @@ private:
   bool FarOff(double d) const;
   void OtherSide();
   bool SlidClear(double d) const;
-  bool CrossesExtension(double d, double slide) const;
+  bool CrossesExtension(double d, double slide, bool coming = true) const;
   void Nearer();
   bool AcrossOther(std::vector<TValue>& values);
   void Record(double d, double slide, std::vector<TValue>& values);
@@ -115,6 +115,8 @@ private:
   std::vector<std::vector<std::array<double, 4>>> Coming;
   // The roughness signs where they were asked, which a line run on under a value keeps off.
   std::vector<TQuad> SignsAsked;
+  // The extension lines of the dimensions settled (the sheet's own carry signs, off their surfaces).
+  std::vector<std::array<double, 4>> Drawn;
 
   // The dimension being placed, its directions and levels across it, its value's length.
   const TDimension* M = nullptr;
@@ -296,7 +298,7 @@ void TSheetLayout::TLinearSearch::Consider(double d, double slide)
   const bool clean =
       apart && (AcrossBore || L.Clear(r.Between)) &&
       !L.Taken(r.Line) &&
-      std::none_of(L.Thin.begin(), L.Thin.end(), thin) && (!RunOnStrict || runOnClear());
+      std::none_of(L.Thin.begin(), L.Thin.end(), thin) && (!RunOnStrict || runOnClear()) && !CrossesExtension(d, slide, false);
   const int tier = clean ? 0 : apart ? 1 : 2;
   if (std::isnan(Best[tier])) Best[tier] = d, Slid[tier] = slide;
 }
@@ -579,6 +581,7 @@ void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TVa
     if (l > 1e-9) {
       L.DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
       L.Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
+      Drawn.push_back(L.Extensions.back());
     }
   }
   // Its value's reach along the line as drawn from its first end: a line measured against its own
@@ -648,7 +651,7 @@ void TSheetLayout::TLinearSearch::Nearer()
 // Whether the line at offset d crosses an extension line, settled or still to come, between its arrows
 // (but one from the points it measures, or one it runs along): a line brought in towards the part keeps
 // behind those.
-bool TSheetLayout::TLinearSearch::CrossesExtension(double d, double slide) const
+bool TSheetLayout::TLinearSearch::CrossesExtension(double d, double slide, bool coming) const
 {
   const TAt r = At(d, slide);
   const std::array<double, 4> between{r.A1x, r.A1y, r.A2x, r.A2y};
@@ -658,8 +661,8 @@ bool TSheetLayout::TLinearSearch::CrossesExtension(double d, double slide) const
     return std::fabs(turn) > 1e-6 * l * std::hypot(o[2] - o[0], o[3] - o[1]) &&
            OffSegment(r.A1x, r.A1y, o) > 0.05 && OffSegment(r.A2x, r.A2y, o) > 0.05 && LinesCross(between, o);
   };
-  if (std::any_of(L.Extensions.begin(), L.Extensions.end(), across)) return true;
-  for (std::size_t j = I + 1; j < Coming.size(); ++j)
+  if (std::any_of(Drawn.begin(), Drawn.end(), across)) return true;
+  for (std::size_t j = I + 1; coming && j < Coming.size(); ++j)
     if (std::any_of(Coming[j].begin(), Coming[j].end(), across)) return true;
   return false;
 }
