@@ -646,13 +646,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // clear of the front face's and the rear end's extension lines: it is taken on
                           // the part's other side, the lengths below brought in towards the part.
                           {"guide_bush_2", "CollarHeight", 7, 0.254, 1, true},
-                          {"guide_bush_2", "CollarHeight", 7, 0.198, 1, true},
                           {"guide_bush_2", "Len", 12, 0.068, 1, false},
                           // A short rear whose outside's diameter, asked across the section, found its value
                           // no room there: carried past the rear end, it stands beyond the bore's extension
                           // lines, not across them.
                           {"guide_bush_2", "Len", 3, 0.390, 1, false},
-                          {"guide_bush_2", "Len", 3, 0.501, 1, false},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
                           // which gives way to it.
                           {"stop_pin", "Len", 0, 0, 1.335, false},
