@@ -115,8 +115,10 @@ private:
   std::vector<std::vector<std::array<double, 4>>> Coming;
   // The roughness signs where they were asked, which a line run on under a value keeps off.
   std::vector<TQuad> SignsAsked;
-  // The extension lines of the dimensions settled (the sheet's own carry signs, off their surfaces).
+  // The extension lines of the dimensions settled (the sheet's own carry signs, off their surfaces), by
+  // cells of the sheet: a line asks only those about it.
   std::vector<std::array<double, 4>> Drawn;
+  TCells DrawnCells;
 
   // The dimension being placed, its directions and levels across it, its value's length.
   const TDimension* M = nullptr;
@@ -149,6 +151,7 @@ TSheetLayout::TLinearSearch::TLinearSearch(TSheetLayout& layout) : L(layout), Vi
   }
   for (const TSign& g : L.Signs)
     SignsAsked.push_back(L.Footprint(g, g.SX, g.SY));
+  DrawnCells.Reset(0, 0, L.W, L.H);
 }
 
 void TSheetLayout::TLinearSearch::Start(std::size_t i)
@@ -582,6 +585,7 @@ void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TVa
       L.DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
       L.Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
       Drawn.push_back(L.Extensions.back());
+      DrawnCells.Put(Drawn.size() - 1, Span(Drawn.back()));
     }
   }
   // Its value's reach along the line as drawn from its first end: a line measured against its own
@@ -661,7 +665,7 @@ bool TSheetLayout::TLinearSearch::CrossesExtension(double d, double slide, bool 
     return std::fabs(turn) > 1e-6 * l * std::hypot(o[2] - o[0], o[3] - o[1]) &&
            OffSegment(r.A1x, r.A1y, o) > 0.05 && OffSegment(r.A2x, r.A2y, o) > 0.05 && LinesCross(between, o);
   };
-  if (std::any_of(Drawn.begin(), Drawn.end(), across)) return true;
+  if (DrawnCells.Any(Span(between), [&](std::size_t i) { return across(Drawn[i]); })) return true;
   for (std::size_t j = I + 1; coming && j < Coming.size(); ++j)
     if (std::any_of(Coming[j].begin(), Coming[j].end(), across)) return true;
   return false;
