@@ -1279,8 +1279,8 @@ private:
                        double x2, double y2, double lineX, double lineY, const TString& before,
                        const TString& after, int valueSide = 0);
   // The same, made for the layout but not yet given to it; false where the container maps it to nothing.
-  bool MadeDimension(TSheetLayout::TDimension& m, const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX,
-                     double x1, double y1, double x2, double y2, double lineX, double lineY,
+  bool MadeDimension(TSheetLayout::TDimension& m, const txapi::SmartPtr<txapi::ILineDimension>& d,
+                     bool alongX, double x1, double y1, double x2, double y2, double lineX, double lineY,
                      const TString& before, const TString& after, int valueSide);
   // The linear dimension settled last, as it was asked, for drDimOtherSide.
   struct TSettledLast

@@ -115,8 +115,8 @@ private:
   std::vector<std::vector<std::array<double, 4>>> Coming;
   // The roughness signs where they were asked, which a line run on under a value keeps off.
   std::vector<TQuad> SignsAsked;
-  // The extension lines of the dimensions settled (the sheet's own carry signs, off their surfaces), by
-  // cells of the sheet: a line asks only those about it.
+  // The extension lines of the dimensions settled (not the lines the sheet draws to carry signs off their
+  // surfaces), by cells of the sheet: a line asks only those about it.
   std::vector<std::array<double, 4>> Drawn;
   TCells DrawnCells;
 
@@ -298,10 +298,9 @@ void TSheetLayout::TLinearSearch::Consider(double d, double slide)
     return RunOnClear(r.A1x, r.A1y, r.A2x, r.A2y, r.E1x, r.E1y, r.E2x, r.E2y, L.Extensions, L.Settled,
                       L.Settled.size(), Coming, I + 1, SignsAsked);
   };
-  const bool clean =
-      apart && (AcrossBore || L.Clear(r.Between)) &&
-      !L.Taken(r.Line) &&
-      std::none_of(L.Thin.begin(), L.Thin.end(), thin) && (!RunOnStrict || runOnClear()) && !CrossesExtension(d, slide, false);
+  const bool clean = apart && (AcrossBore || L.Clear(r.Between)) && !L.Taken(r.Line) &&
+                     std::none_of(L.Thin.begin(), L.Thin.end(), thin) && (!RunOnStrict || runOnClear()) &&
+                     !CrossesExtension(d, slide, false);
   const int tier = clean ? 0 : apart ? 1 : 2;
   if (std::isnan(Best[tier])) Best[tier] = d, Slid[tier] = slide;
 }

@@ -309,10 +309,6 @@ public:
   // (x2, y2) about it, in the sheet's millimetres, lies inside the frame and off what is drawn; where
   // there is none, or nothing is known of the sheet, (x, y) stays.
   virtual void drFreePlace(double&, double&, double, double, double, double) {}
-  // The linear dimension drawn last may measure the same size at (x1, y1) and (x2, y2) instead (a body of
-  // revolution's step on the axis's other side), its line as far beyond them: a sheet laid out takes them
-  // where the side asked leaves its value no clean place.
-  virtual void drDimOtherSide(double, double, double, double) {}
   // The same for a view drawn beside the others (an enlarged detail), its outlines spanning (vx1, vy1) to
   // (vx2, vy2) about (x, y): they also stand clear of the other views' sizes, out of the box each view's
   // extension lines span with it.
@@ -321,6 +317,10 @@ public:
   {
     drFreePlace(x, y, x1, y1, x2, y2);
   }
+  // The linear dimension drawn last may measure the same size at (x1, y1) and (x2, y2) instead (a body of
+  // revolution's step on the axis's other side), its line as far beyond them: a sheet laid out takes them
+  // where the side asked leaves its value no clean place.
+  virtual void drDimOtherSide(double, double, double, double) {}
   virtual void drText(const double& x, const double& y, const double& FStr, const double& Hs,
                       const double& Ksu, int Fb, const TString& S);
   // An end point of the leader or cut line begun last.
