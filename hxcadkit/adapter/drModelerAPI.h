@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -478,8 +479,15 @@ public:
     // The end a value that does not fit goes past first: below the line's first end (-1) or beyond its
     // second (1, and 0).
     int Side = 0;
+    // The same size taken on the part's other side, where the drawing offers one, and how to move the
+    // dimension there: taken where its own side leaves a value too long for its line no clean place.
+    std::shared_ptr<TDimension> Other;
+    std::function<void()> ToOther;
   };
   void Dimension(const TDimension& d) { Dimensions.push_back(d); }
+  std::size_t LinearCount() const { return Dimensions.size(); }
+  // The linear dimension recorded last may measure the same size at other points, d on the sheet.
+  void OtherSide(const TDimension& d, std::function<void()> to);
   // A diameter or radius dimension: how to turn its leader (to its arrow's point at angle degrees in its
   // container, its value shift past the circle there, a radius's leader coming from beyond that point
   // through it towards the centre when reversed), its centre on the sheet, where its container's unit
@@ -1170,6 +1178,7 @@ public:
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
   void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
+  void drDimOtherSide(double x1, double y1, double x2, double y2) override;
   void drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1,
                        double vy1, double vx2, double vy2) override;
   // The sheet's corner sign; an empty S changes nothing.
@@ -1269,6 +1278,20 @@ private:
   void SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& d, bool alongX, double x1, double y1,
                        double x2, double y2, double lineX, double lineY, const TString& before,
                        const TString& after, int valueSide = 0);
+  // The same, made for the layout but not yet given to it; false where the container maps it to nothing.
+  bool MadeDimension(TSheetLayout::TDimension& m, const txapi::SmartPtr<txapi::ILineDimension>& d,
+                     bool alongX, double x1, double y1, double x2, double y2, double lineX, double lineY,
+                     const TString& before, const TString& after, int valueSide);
+  // The linear dimension settled last, as it was asked, for drDimOtherSide.
+  struct TSettledLast
+  {
+    txapi::SmartPtr<txapi::ILineDimension> D;
+    bool AlongX = true;
+    double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0, LineX = 0, LineY = 0;
+    TString Before, After;
+    int ValueSide = 0;
+    std::size_t Count = 0; // the layout's dimensions with it
+  } SettledLast;
   // A diameter (or radius) dimension about (xc, yc) of radius r in the current container, its value
   // shifted that far past the circle, with its texts before and after its value, left to settle with the
   // view. A radius's line may be stopped short of its centre by shorten.

@@ -311,6 +311,13 @@ void TSheetLayout::TitleLeader(double OX, double OY)
   Titles.back().Leader = true, Titles.back().OX = OX, Titles.back().OY = OY;
 }
 
+void TSheetLayout::OtherSide(const TDimension& d, std::function<void()> to)
+{
+  if (Dimensions.empty()) return;
+  Dimensions.back().Other = std::make_shared<TDimension>(d);
+  Dimensions.back().ToOther = std::move(to);
+}
+
 void TSheetLayout::TitleBranch(double X, double Y)
 {
   if (On && !Titles.empty() && Titles.back().Leader && std::isfinite(X + Y))
@@ -546,6 +553,15 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
                                   const TString& before, const TString& after, int valueSide)
 {
   TSheetLayout::TDimension m;
+  if (!MadeDimension(m, d, alongX, x1, y1, x2, y2, lineX, lineY, before, after, valueSide)) return;
+  Layout.Dimension(m);
+  SettledLast = {d, alongX, x1, y1, x2, y2, lineX, lineY, before, after, valueSide, Layout.LinearCount()};
+}
+
+bool TModelerApi::MadeDimension(TSheetLayout::TDimension& m, const txapi::SmartPtr<txapi::ILineDimension>& d,
+                                bool alongX, double x1, double y1, double x2, double y2, double lineX,
+                                double lineY, const TString& before, const TString& after, int valueSide)
+{
   m.Side = valueSide;
   m.LX = lineX, m.LY = lineY;
   // Towards the line from the farther measured point.
@@ -559,7 +575,7 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
       SheetPoint(m.CNx, m.CNy, NX, NY);
   UX -= OX, UY -= OY, NX -= OX, NY -= OY;
   const double ul = std::hypot(UX, UY), nl = std::hypot(NX, NY);
-  if (!(ul > 0) || !(nl > 0)) return;
+  if (!(ul > 0) || !(nl > 0)) return false;
   m.Ux = UX / ul, m.Uy = UY / ul, m.Nx = NX / nl, m.Ny = NY / nl, m.Scale = nl, m.UScale = ul;
   m.MoveValue = [d, alongX, x1, y1, x2, y2](double k) {
     if (alongX) {
@@ -576,7 +592,31 @@ void TModelerApi::SettleDimension(const txapi::SmartPtr<txapi::ILineDimension>& 
     d->SetLinePoint(x, y);
     d->Update();
   };
-  Layout.Dimension(m);
+  return true;
+}
+
+void TModelerApi::drDimOtherSide(double x1, double y1, double x2, double y2)
+{
+  const TSettledLast& s = SettledLast;
+  if (!Layout.Active() || !s.D || s.Count == 0 || s.Count != Layout.LinearCount() ||
+      !AllFinite({x1, y1, x2, y2}))
+    return;
+  // As far beyond the points as the line asked beyond its own, away from them.
+  const double a1 = s.AlongX ? s.Y1 : s.X1, a2 = s.AlongX ? s.Y2 : s.X2, b1 = s.AlongX ? y1 : x1,
+               b2 = s.AlongX ? y2 : x2, line = s.AlongX ? s.LineY : s.LineX;
+  const double off = std::min(std::fabs(line - std::min(a1, a2)), std::fabs(line - std::max(a1, a2)));
+  const bool up = b1 + b2 > a1 + a2;
+  const double to = up ? std::max(b1, b2) + off : std::min(b1, b2) - off;
+  const double lineX = s.AlongX ? x1 : to, lineY = s.AlongX ? to : y1;
+  TSheetLayout::TDimension m;
+  if (!MadeDimension(m, s.D, s.AlongX, x1, y1, x2, y2, lineX, lineY, s.Before, s.After, s.ValueSide)) return;
+  const txapi::SmartPtr<txapi::ILineDimension> d = s.D;
+  Layout.OtherSide(m, [d, x1, y1, x2, y2, lineX, lineY] {
+    d->SetPoint1(x1, y1);
+    d->SetPoint2(x2, y2);
+    d->SetLinePoint(lineX, lineY);
+    d->Update();
+  });
 }
 
 void TModelerApi::SettleCircle(std::function<void(double, double, bool)> turn, bool diameter, double xc,

@@ -103,6 +103,10 @@ private:
   bool ClearThere(double d, double slide, bool signsStay = true) const;
   bool FarOff(double d) const;
   void OtherSide();
+  bool SlidClear(double d) const;
+  bool CrossesExtension(double d, double slide, bool coming = true) const;
+  void Nearer();
+  bool AcrossOther(std::vector<TValue>& values);
   void Record(double d, double slide, std::vector<TValue>& values);
 
   TSheetLayout& L;
@@ -111,6 +115,10 @@ private:
   std::vector<std::vector<std::array<double, 4>>> Coming;
   // The roughness signs where they were asked, which a line run on under a value keeps off.
   std::vector<TQuad> SignsAsked;
+  // The extension lines of the dimensions settled (not the lines the sheet draws to carry signs off their
+  // surfaces), by cells of the sheet: a line asks only those about it.
+  std::vector<std::array<double, 4>> Drawn;
+  TCells DrawnCells;
 
   // The dimension being placed, its directions and levels across it, its value's length.
   const TDimension* M = nullptr;
@@ -143,6 +151,7 @@ TSheetLayout::TLinearSearch::TLinearSearch(TSheetLayout& layout) : L(layout), Vi
   }
   for (const TSign& g : L.Signs)
     SignsAsked.push_back(L.Footprint(g, g.SX, g.SY));
+  DrawnCells.Reset(0, 0, L.W, L.H);
 }
 
 void TSheetLayout::TLinearSearch::Start(std::size_t i)
@@ -289,10 +298,9 @@ void TSheetLayout::TLinearSearch::Consider(double d, double slide)
     return RunOnClear(r.A1x, r.A1y, r.A2x, r.A2y, r.E1x, r.E1y, r.E2x, r.E2y, L.Extensions, L.Settled,
                       L.Settled.size(), Coming, I + 1, SignsAsked);
   };
-  const bool clean =
-      apart && (AcrossBore || L.Clear(r.Between)) &&
-      !L.Taken(r.Line) &&
-      std::none_of(L.Thin.begin(), L.Thin.end(), thin) && (!RunOnStrict || runOnClear());
+  const bool clean = apart && (AcrossBore || L.Clear(r.Between)) && !L.Taken(r.Line) &&
+                     std::none_of(L.Thin.begin(), L.Thin.end(), thin) && (!RunOnStrict || runOnClear()) &&
+                     !CrossesExtension(d, slide, false);
   const int tier = clean ? 0 : apart ? 1 : 2;
   if (std::isnan(Best[tier])) Best[tier] = d, Slid[tier] = slide;
 }
@@ -555,8 +563,10 @@ void TSheetLayout::TLinearSearch::OtherSide()
 void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TValue>& values)
 {
   const TDimension& m = *M;
-  if (d != Asked) {
-    const double k = (d - Asked) / (m.Scale > 0 ? m.Scale : 1);
+  // From where its line was asked, which a size taken on the other side does not keep.
+  const double asked = m.SX * Nx + m.SY * Ny;
+  if (d != asked) {
+    const double k = (d - asked) / (m.Scale > 0 ? m.Scale : 1);
     m.MoveLine(m.LX + k * m.CNx, m.LY + k * m.CNy);
   }
   if (slide != 0 && m.MoveValue) m.MoveValue(slide / (m.UScale > 0 ? m.UScale : 1));
@@ -573,6 +583,8 @@ void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TVa
     if (l > 1e-9) {
       L.DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
       L.Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
+      Drawn.push_back(L.Extensions.back());
+      DrawnCells.Put(Drawn.size() - 1, Span(Drawn.back()));
     }
   }
   // Its value's reach along the line as drawn from its first end: a line measured against its own
@@ -611,13 +623,95 @@ void TSheetLayout::TLinearSearch::Place(std::size_t i, std::vector<TValue>& valu
   if (!std::isnan(Best[0]) && FarOff(Best[0]) && !FarOff(Asked))
     NearWithValuePast([&](double d, double slide) { return !FarOff(d) && ClearThere(d, slide, false); });
   if (std::isnan(Best[0]) && std::isnan(Best[1])) OtherSide();
+  if (!std::isnan(Best[0]) && FarOff(Best[0])) Nearer();
   double d = Asked, slide = 0;
   for (int t = 0; t < 4; ++t)
     if (!std::isnan(Best[t])) {
       d = Best[t], slide = Slid[t];
       break;
     }
+  // A value too long for its line between the arrows that has no clean place past either end there
+  // takes the size on the part's other side, where the drawing offers it and that side has one.
+  if (m.Other && slide == 0 && std::fabs((m.X2 - m.X1) * Ux + (m.Y2 - m.Y1) * Uy) < Len + 1 &&
+      !SlidClear(d) && AcrossOther(values))
+    return;
   Record(d, slide, values);
+}
+
+// A line out of reach at the offset asked (a line nearer the part taken to its other side) comes in
+// towards the part to the first clean offset within reach, its value as it was.
+void TSheetLayout::TLinearSearch::Nearer()
+{
+  const double found = Best[0], slide = Slid[0];
+  for (double d = Best[0] - Step; d >= Lowest; d -= Step) {
+    Best[0] = NAN;
+    Consider(d, slide);
+    if (!std::isnan(Best[0]) && !FarOff(Best[0]) && !CrossesExtension(Best[0], slide)) return;
+  }
+  Best[0] = found, Slid[0] = slide;
+}
+
+// Whether the line at offset d crosses an extension line, settled or still to come, between its arrows
+// (but one from the points it measures, or one it runs along): a line brought in towards the part keeps
+// behind those.
+bool TSheetLayout::TLinearSearch::CrossesExtension(double d, double slide, bool coming) const
+{
+  const TAt r = At(d, slide);
+  const std::array<double, 4> between{r.A1x, r.A1y, r.A2x, r.A2y};
+  const double l = std::hypot(r.A2x - r.A1x, r.A2y - r.A1y);
+  const auto across = [&](const std::array<double, 4>& o) {
+    const double turn = (r.A2x - r.A1x) * (o[3] - o[1]) - (r.A2y - r.A1y) * (o[2] - o[0]);
+    return std::fabs(turn) > 1e-6 * l * std::hypot(o[2] - o[0], o[3] - o[1]) &&
+           OffSegment(r.A1x, r.A1y, o) > 0.05 && OffSegment(r.A2x, r.A2y, o) > 0.05 && LinesCross(between, o);
+  };
+  if (DrawnCells.Any(Span(between), [&](std::size_t i) { return across(Drawn[i]); })) return true;
+  for (std::size_t j = I + 1; coming && j < Coming.size(); ++j)
+    if (std::any_of(Coming[j].begin(), Coming[j].end(), across)) return true;
+  return false;
+}
+
+// Whether the value at offset d has a place past an end, at most its own length farther out, where
+// nothing settled crosses it and its line run on under it crosses no extension line, settled or still to
+// come (the signs settle after the values, off them).
+bool TSheetLayout::TLinearSearch::SlidClear(double d) const
+{
+  for (double farther = 0; farther <= Len; ++farther)
+    for (const double slide : {Past + farther, -Past - farther}) {
+      const TAt r = At(d, slide);
+      bool framed = true;
+      for (int k = 0; k < 4; ++k)
+        framed = framed && L.InFrame(r.Value.X[k], r.Value.Y[k], 0);
+      if (framed && !L.Crossed(r.Value) && !L.Taken(r.Value) &&
+          RunOnClear(r.A1x, r.A1y, r.A2x, r.A2y, r.E1x, r.E1y, r.E2x, r.E2y, L.Extensions, L.Settled,
+                     L.Settled.size(), Coming, I + 1, {}))
+        return true;
+    }
+  return false;
+}
+
+// The dimension i taken on the part's other side, its value past an end, where that is clean near the
+// offset asked there: recorded there. Else it stays as it was found.
+bool TSheetLayout::TLinearSearch::AcrossOther(std::vector<TValue>& values)
+{
+  TDimension& slot = L.Dimensions[I];
+  const TDimension asked = slot;
+  slot = *asked.Other;
+  Start(I);
+  // There it is the first line off what it sizes.
+  Asked = Lowest = std::max(S1, S2) + Spacing;
+  Classify();
+  for (double farther = 0; farther <= Len && std::isnan(Best[0]); ++farther)
+    for (const double slide : {slot.Side < 0 ? -Past : Past, slot.Side < 0 ? Past : -Past})
+      Search(0, NearSteps, slide + (slide < 0 ? -farther : farther));
+  if (!std::isnan(Best[0])) {
+    asked.ToOther();
+    Record(Best[0], Slid[0], values);
+    return true;
+  }
+  slot = asked;
+  Start(I);
+  Classify();
+  return false;
 }
 
 void TSheetLayout::PlaceLinear()

@@ -317,6 +317,10 @@ public:
   {
     drFreePlace(x, y, x1, y1, x2, y2);
   }
+  // The linear dimension drawn last may measure the same size at (x1, y1) and (x2, y2) instead (a body of
+  // revolution's step on the axis's other side), its line as far beyond them: a sheet laid out takes them
+  // where the side asked leaves its value no clean place.
+  virtual void drDimOtherSide(double, double, double, double) {}
   virtual void drText(const double& x, const double& y, const double& FStr, const double& Hs,
                       const double& Ksu, int Fb, const TString& S);
   // An end point of the leader or cut line begun last.

@@ -211,7 +211,10 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     const auto plain = txapi::txRoughSignEnum(0);
     // No detail view shows the collar's groove, so it is not called out; without a front extension
     // the collar height and the outer diameter are each given once, by the collar and the rear.
+    // The collar's height may stand above the part, where the front face's and the rear end's extension
+    // lines below leave its value no room.
     Md.drDimHL(S, -30.0, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
+    Md.drDimOtherSide(0.0, r2, S, r2);
     if (F != 0.0) Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);

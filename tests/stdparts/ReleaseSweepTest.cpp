@@ -642,6 +642,15 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_2", "Len", 11, 0.893, 1, false},
                           {"guide_bush_2", "Len", 10, 0.070, 1, false},
                           {"guide_bush_2", "Len", 4, 0.961, 1, false},
+                          // A collar height whose value fits neither between its arrows nor past an end
+                          // clear of the front face's and the rear end's extension lines: it is taken on
+                          // the part's other side, the lengths below brought in towards the part.
+                          {"guide_bush_2", "CollarHeight", 7, 0.254, 1, true},
+                          {"guide_bush_2", "Len", 12, 0.068, 1, false},
+                          // A short rear whose outside's diameter, asked across the section, found its value
+                          // no room there: carried past the rear end, it stands beyond the bore's extension
+                          // lines, not across them.
+                          {"guide_bush_2", "Len", 3, 0.390, 1, false},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
                           // which gives way to it.
                           {"stop_pin", "Len", 0, 0, 1.335, false},
@@ -766,6 +775,43 @@ TEST_F(ReleaseSweepBetween, APillarsSeatOfAnyLengthLeavesItsSheetFitToRelease)
         for (const TFinding& found : Findings(l))
           ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
     }
+}
+
+// The bush with a front part, its length under the next smaller size, halfway to the next row, at every
+// other row: the collar's height, its value too long for its line or past either end across the front
+// face's and the rear end's extension lines, stands on the part's other side; a short rear's outside
+// diameter stands clear of the bore's extension lines. Open: on the first row's short rear the collar's
+// front face has no room for its sign on either side (its stroke crossed by the front face's extension
+// line), the one finding held to its count.
+TEST_F(ReleaseSweepBetween, AFrontBushWithAShortRearIsFitToRelease)
+{
+  const TPart& part =
+      *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
+                    [](const TPart& p) { return p.Name == std::string("guide_bush_2"); });
+  int open = 0;
+  for (int row = 1; row + 1 < ABaseDetail.SocketCount(part.Table); row += 2) {
+    TCase c;
+    c.Row = row, c.Between = 0.5, c.Past = false;
+    TMade probe;
+    part.Make(probe, nullptr, c.Row, c.K);
+    const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+      if (std::string(sizes[i].first) == "Len") c.Pushed = std::ptrdiff_t(i);
+    ASSERT_GE(c.Pushed, 0);
+    const std::string what = "guide_bush_2 row " + std::to_string(row) + " + 0.5, Len under";
+    const auto laid = stdtest::MouldSheetLayouts(H, Dir.path(), part.Name, c.Row, c.K,
+                                                 [&](TDetail& d) { Apply(part, c, d); });
+    EXPECT_EQ(laid.size(), 1u) << what;
+    for (const txhost::SvgLayout& l : laid)
+      for (const TFinding& f : Findings(l)) {
+        if (row == 1 && f.Kind == "sign's stroke crossed") {
+          ++open;
+          continue;
+        }
+        ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+      }
+  }
+  EXPECT_EQ(open, 1) << "the short rear's collar face sign";
 }
 
 // The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
