@@ -532,9 +532,11 @@ public:
   bool AmongSizes(double x1, double y1, double x2, double y2, double past) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
-  // A move must also pass also, when given.
+  // A move must also pass also, when given. The moves tried lie on a grid of step, reach across and 0.7 of
+  // it up and down.
   bool FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy,
-                const std::function<bool(double dx, double dy)>& also = {}) const;
+                const std::function<bool(double dx, double dy)>& also = {}, double step = 2.0,
+                double reach = 200.0) const;
   // Whether an angle dimension about (X, Y) from a1 to a2 degrees with its arc of radius r and its value
   // of chars characters lies inside the frame; with record, its value then occupies the sheet.
   bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);

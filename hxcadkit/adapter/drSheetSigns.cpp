@@ -372,7 +372,9 @@ bool TSheetLayout::CalloutGivesWay(
                                     [&l](const auto& o) { return LinesCross(l, o); });
                });
       };
-      if (FreeMove(x1, y1, x2, y2, mx, my, clear) && (mx != 0 || my != 0)) {
+      // A letter beside a short collar may fit only off the coarse grid: looked for nearby on a finer one.
+      if ((FreeMove(x1, y1, x2, y2, mx, my, clear) || FreeMove(x1, y1, x2, y2, mx, my, clear, 0.5, 20)) &&
+          (mx != 0 || my != 0)) {
         const double dx = c.DX + mx, dy = c.DY + my, a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
         t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy),
                  t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));

@@ -643,9 +643,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_2", "Len", 10, 0.070, 1, false},
                           {"guide_bush_2", "Len", 4, 0.961, 1, false},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
-                          // which gives way to it.
+                          // which gives way to it (on a shorter collar, to a place off the coarse grid).
                           {"stop_pin", "Len", 0, 0, 1.335, false},
                           {"stop_pin", "Len", 0, 0, 1.346, false},
+                          {"stop_pin", "Len", 0, 0, 1.194, false},
                           // A line just past the corner of a sign's arm and shelf, across the shelf alone.
                           {"locating_sleeve", nullptr, 9, 0.655, 1, false},
                           {"locating_sleeve", nullptr, 11, 0.277, 1, false},
