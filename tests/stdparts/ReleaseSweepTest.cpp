@@ -672,6 +672,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", 2, 0.676, 1, false},
                           {"guide_pillar_threaded", "Key", 4, 0.070, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false},
+                          // Flats whose line lies on the seat's: the seat's sign, asked past the collar, kept
+                          // to the flats' short stretch and stood crossed on the seat it slid to.
+                          {"guide_pillar_threaded", "Key", 13, 0.363, 1, false},
                           // A fixed part narrower than the collar face's sign reaches beside it.
                           {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true},
                           // A seat so long that the lead-in's angle found no room left of the guide's
