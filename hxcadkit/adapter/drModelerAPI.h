@@ -540,9 +540,11 @@ public:
   bool AmongSizes(double x1, double y1, double x2, double y2, double past) const;
   // The move (dx, dy) in sheet millimetres to the nearest place where the box (x1, y1)-(x2, y2) is free;
   // false, with no move, when there is none within reach.
-  // A move must also pass also, when given.
+  // A move must also pass also, when given. The moves tried lie on a grid of step, reach across and 0.7 of
+  // it up and down.
   bool FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy,
-                const std::function<bool(double dx, double dy)>& also = {}) const;
+                const std::function<bool(double dx, double dy)>& also = {}, double step = 2.0,
+                double reach = 200.0) const;
   // Whether an angle dimension about (X, Y) from a1 to a2 degrees with its arc of radius r and its value
   // of chars characters lies inside the frame; with record, its value then occupies the sheet.
   bool AngleFits(double X, double Y, double a1, double a2, double r, std::size_t chars, bool record);
@@ -605,7 +607,11 @@ private:
   // Where the sign asked settles off a leader (its footprint at, its tip at (X, Y), its base at angle):
   // see Settle. Strictly, only where it stands clear (SignClear), and false, with nothing moved, where
   // nowhere is.
-  bool PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle);
+  // Asked again where it slid to (slid), only its strokes keep off the axes and only its top (its value's
+  // side) out of the views; offEvery, when given, tells whether a strict ask lay off every stretch of its
+  // line.
+  bool PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle,
+                 bool slid = false, bool* offEvery = nullptr);
   // Where the sign asked stands clear (SignClear) with its tip on its surface's line, the line through its
   // tip along its base, either way round, nearest its ask: on a line drawn along it there, or on one carry
   // draws from what is drawn along it, through nothing but empty paper (far: then across the views and as
@@ -640,6 +646,11 @@ private:
   // The sign s (as asked) moved in its container so that its tip stands at (X, Y) on the sheet, its base at
   // angle degrees.
   static void MoveSign(const TSign& s, double X, double Y, double angle);
+  // The sign s as though asked with its tip at (X, Y), its base at angle as asked; false where that is
+  // where it was asked, or turned from it.
+  static bool AskedAt(const TSign& s, double X, double Y, double angle, TSign& there);
+  // Whether a sign whose footprint is q would stand within a view (topOnly: its value's side of it).
+  bool Within(const TQuad& q, bool topOnly) const;
 
   // The searches of the linear dimensions, the angles and the leaders, each over the sheet as it stands.
   class TLinearSearch;

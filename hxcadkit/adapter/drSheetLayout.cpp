@@ -345,7 +345,7 @@ bool TSheetLayout::LeaderClear(const TTitle& t, double dx, double dy) const
 }
 
 bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& dx, double& dy,
-                            const std::function<bool(double, double)>& also) const
+                            const std::function<bool(double, double)>& also, double step, double reach) const
 {
   dx = dy = 0;
   if (!On) return false;
@@ -372,9 +372,10 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   };
   if (free(Rect(x1, y1, x2, y2)) && (!also || also(0, 0))) return true;
   double best = -1;
-  for (int i = -100; i <= 100; ++i)
-    for (int j = -70; j <= 70; ++j) {
-      const double mx = 2.0 * i, my = 2.0 * j, d = std::hypot(mx, my);
+  const int ni = int(std::lround(reach / step)), nj = int(std::lround(0.7 * reach / step));
+  for (int i = -ni; i <= ni; ++i)
+    for (int j = -nj; j <= nj; ++j) {
+      const double mx = step * i, my = step * j, d = std::hypot(mx, my);
       if ((best < 0 || d < best) && free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my)) && (!also || also(mx, my)))
         best = d, dx = mx, dy = my;
     }

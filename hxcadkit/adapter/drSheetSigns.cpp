@@ -93,6 +93,18 @@ struct TSignShape
 
 } // namespace
 
+bool TSheetLayout::Within(const TQuad& q, bool topOnly) const
+{
+  // Its corners taken a tenth in. Those of its base stand by the surface it marks: in a notch (a seat's end
+  // by a collar's step) they have outlines on every side, far ones of other views too, though nothing of the
+  // sign is inside the part; a sign asked again where it slid to asks only those of its top, where its
+  // value stands.
+  const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
+  for (int k = topOnly ? 2 : 0; k < 4; ++k)
+    if (Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]))) return true;
+  return false;
+}
+
 TQuad TSheetLayout::Footprint(const TSign& s, double X, double Y) const
 {
   return TSignShape(s).Footprint(X, Y);
@@ -198,7 +210,7 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
   {
     std::size_t Box;
     double X, Y, Angle;
-    bool Leader;
+    bool Leader, OffEvery = false;
   };
   std::vector<TPlacedSign> placed;
   for (const TSign& asked : Signs) {
@@ -220,8 +232,8 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     Boxes.Set(p.Box, Rect(-1e6, -1e6, -1e6, -1e6));
     TQuad at;
     double X, Y, angle;
-    const bool moved =
-        p.Leader ? OnLeader(Signs[i], at, X, Y, angle, true) : PlaceSign(Signs[i], true, at, X, Y, angle);
+    const bool moved = p.Leader ? OnLeader(Signs[i], at, X, Y, angle, true)
+                                : PlaceSign(Signs[i], true, at, X, Y, angle, false, &p.OffEvery);
     Boxes.Set(p.Box, moved ? at : own);
     if (moved) p.X = X, p.Y = Y, p.Angle = angle;
   }
@@ -313,12 +325,21 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
     moved[i] = true;
   }
-  // One still crossed by a size's line where it stands: a callout's text may give way to it.
+  // One still crossed by a size's line where it stands: a callout's text may give way to it. Else, asked off
+  // every stretch of its line (the surface it was asked for beyond a part's end, past another's short
+  // stretch on the same line), it looks along the stretch it slid onto.
   for (std::size_t i = 0; i < Signs.size() && carry; ++i) {
-    TSign s = Signs[i];
-    s.SAngle = placed[i].Angle;
-    if (!moved[i] && !placed[i].Leader && !StrokesClear(s, placed[i].X, placed[i].Y, true))
-      CalloutGivesWay(i, placed[i].Box, carry);
+    const TPlacedSign& p = placed[i];
+    TSign s = Signs[i], there;
+    s.SAngle = p.Angle;
+    if (moved[i] || p.Leader || StrokesClear(s, p.X, p.Y, true) || CalloutGivesWay(i, p.Box, carry) ||
+        !p.OffEvery || !AskedAt(Signs[i], p.X, p.Y, p.Angle, there))
+      continue;
+    const TQuad own = Boxes[p.Box];
+    Boxes.Set(p.Box, Rect(-1e6, -1e6, -1e6, -1e6));
+    TQuad at;
+    double X, Y, angle;
+    Boxes.Set(p.Box, PlaceSign(there, true, at, X, Y, angle, true) ? at : own);
   }
   Signs.clear();
 }
@@ -372,7 +393,9 @@ bool TSheetLayout::CalloutGivesWay(
                                     [&l](const auto& o) { return LinesCross(l, o); });
                });
       };
-      if (FreeMove(x1, y1, x2, y2, mx, my, clear) && (mx != 0 || my != 0)) {
+      // A letter beside a short collar may fit only off the coarse grid: looked for nearby on a finer one.
+      if ((FreeMove(x1, y1, x2, y2, mx, my, clear) || FreeMove(x1, y1, x2, y2, mx, my, clear, 0.5, 20)) &&
+          (mx != 0 || my != 0)) {
         const double dx = c.DX + mx, dy = c.DY + my, a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);
         t.MoveTo(t.X + k * (std::cos(a) * dx - std::sin(a) * dy),
                  t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
@@ -421,7 +444,8 @@ bool TSheetLayout::Mirrored(const TSign& s, TSign& m) const
   return true;
 }
 
-bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle)
+bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double& X, double& Y, double& angle,
+                             bool slid, bool* offEvery)
 {
   const std::vector<std::pair<double, double>>& moves = SignMoves();
   at = Footprint(asked, asked.SX, asked.SY), X = asked.SX, Y = asked.SY, angle = asked.SAngle;
@@ -468,6 +492,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       };
       carriers = {*std::min_element(joined.begin(), joined.end(),
                                     [&off](const auto& a, const auto& b) { return off(a) < off(b); })};
+      if (offEvery != nullptr && side == 0) *offEvery = off(carriers.front()) > 0;
     }
     const auto onCarrier = [&carriers](double t) {
       return std::any_of(carriers.begin(), carriers.end(),
@@ -504,16 +529,10 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       bool framed = true;
       for (int k = 0; k < 4; ++k)
         framed = framed && InFrame(q.X[k], q.Y[k], 0);
-      if (!framed || !Clear(q) || !OffAxes(q) ||
-          Taken(q))
-        continue;
+      if (!framed || !Clear(q) || !(slid ? StrokesOffAxes(s, x, y) : OffAxes(q)) || Taken(q)) continue;
       if (!Free(v) || Crossed(v) || (strict && !SignClear(s, x, y))) continue;
       // Its value, wherever on the sign it stands, not within a view either.
-      const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
-      bool within = false;
-      for (int k = 0; k < 4 && !within; ++k)
-        within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
-      if (within) continue;
+      if (Within(q, slid)) continue;
       at = q;
       tip(t, u + snap);
       if (t != 0 || u + snap != 0 || side == 1 || strict) move(t, u + snap);
@@ -684,16 +703,25 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
             Taken(q) ||
             !Free(v) || Crossed(v) || !SignClear(s, x, y))
           continue;
-        const double mx = (q.X[0] + q.X[2]) / 2, my = (q.Y[0] + q.Y[2]) / 2;
-        bool within = false;
-        for (int k = 0; k < 4 && !within; ++k)
-          within = Within(q.X[k] + 0.1 * (mx - q.X[k]), q.Y[k] + 0.1 * (my - q.Y[k]));
-        if (within) continue;
+        if (Within(q, false)) continue;
         spot = {q, x, y, s.SAngle, !on, line};
         return true;
       }
   }
   return false;
+}
+
+bool TSheetLayout::AskedAt(const TSign& s, double X, double Y, double angle, TSign& there)
+{
+  if (std::fabs(std::remainder(angle - s.SAngle, 360.0)) > 1e-6 || std::hypot(X - s.SX, Y - s.SY) < 0.05)
+    return false;
+  const double turn = s.SAngle - s.Angle, k = 1 / (s.Scale > 0 ? s.Scale : 1), r = -turn * Deg;
+  const double dx = X - s.SX, dy = Y - s.SY;
+  there = s;
+  there.X = s.X + k * (std::cos(r) * dx - std::sin(r) * dy);
+  there.Y = s.Y + k * (std::sin(r) * dx + std::cos(r) * dy);
+  there.SX = X, there.SY = Y;
+  return true;
 }
 
 void TSheetLayout::MoveSign(const TSign& s, double X, double Y, double angle)

@@ -652,9 +652,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // lines, not across them.
                           {"guide_bush_2", "Len", 3, 0.390, 1, false},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
-                          // which gives way to it.
+                          // which gives way to it (on a shorter collar, to a place off the coarse grid).
                           {"stop_pin", "Len", 0, 0, 1.335, false},
                           {"stop_pin", "Len", 0, 0, 1.346, false},
+                          {"stop_pin", "Len", 0, 0, 1.194, false},
                           // A line just past the corner of a sign's arm and shelf, across the shelf alone.
                           {"locating_sleeve", nullptr, 9, 0.655, 1, false},
                           {"locating_sleeve", nullptr, 11, 0.277, 1, false},
@@ -680,6 +681,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", 2, 0.676, 1, false},
                           {"guide_pillar_threaded", "Key", 4, 0.070, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 27, 0.297, 1, false},
+                          // Flats whose line lies on the seat's: the seat's sign, asked past the collar, kept
+                          // to the flats' short stretch and stood crossed on the seat it slid to.
+                          {"guide_pillar_threaded", "Key", 13, 0.363, 1, false},
                           // A fixed part narrower than the collar face's sign reaches beside it.
                           {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true},
                           // A seat so long that the lead-in's angle found no room left of the guide's
