@@ -40,7 +40,7 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
   const auto taken = [&rays](double X, double Y, double a1, double a2) {
     const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.01; };
     return std::any_of(rays.begin(), rays.end(), [&](const std::array<double, 4>& t) {
-      return std::hypot(t[0] - X, t[1] - Y) < 0.01 &&
+      return Norm(t[0] - X, t[1] - Y) < 0.01 &&
              ((same(t[2], a1) && same(t[3], a2)) || (same(t[2], a2) && same(t[3], a1)));
     });
   };
@@ -146,7 +146,7 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
     for (std::size_t t = 0; t < drawn.size() && side < 0; ++t)
       for (int s = 0; s < 2 && side < 0; ++s) {
         const auto on = [&](double a) {
-          return std::hypot(drawn[t].X - g.X, drawn[t].Y - g.Y) < 0.01 &&
+          return Norm(drawn[t].X - g.X, drawn[t].Y - g.Y) < 0.01 &&
                  std::fabs(std::remainder(drawn[t].A - a - 180.0 * s, 360.0)) < 0.01;
         };
         if ((on(g.A1) || on(g.A2)) && settles(s, drawn[t].R, g.R, true, -1)) side = s, r = drawn[t].R;

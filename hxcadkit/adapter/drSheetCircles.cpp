@@ -20,7 +20,7 @@ namespace {
 // one through the centre sizes or aligns with it and does not count.
 bool LineAcrossCircle(const std::array<double, 4>& a, double X, double Y, double R)
 {
-  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = Norm(ux, uy);
   if (!(la > 0.4)) return false;
   const double wx = X - a[0], wy = Y - a[1], along = (wx * ux + wy * uy) / la,
                off = std::fabs(wx * uy - wy * ux) / la;
@@ -34,7 +34,7 @@ bool LineAcrossCircle(const std::array<double, 4>& a, double X, double Y, double
 // Whether the segment a runs through the point (X, Y) more than 0.2 mm from its ends.
 bool LineThroughCentre(const std::array<double, 4>& a, double X, double Y)
 {
-  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = Norm(ux, uy);
   if (!(la > 0.4)) return false;
   const double wx = X - a[0], wy = Y - a[1], along = (wx * ux + wy * uy) / la;
   return std::fabs(wx * uy - wy * ux) / la < 0.05 && along > 0.2 && la - along > 0.2;
@@ -48,7 +48,7 @@ bool LineAcrossPiece(const std::array<double, 4>& a, const std::array<double, 4>
   // boxes lie farther apart do neither.
   if (BoxesApart(a, b, 0.1)) return false;
   const double ux = a[2] - a[0], uy = a[3] - a[1], vx = b[2] - b[0], vy = b[3] - b[1];
-  const double la = std::hypot(ux, uy), lb = std::hypot(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
+  const double la = Norm(ux, uy), lb = Norm(vx, vy), wx = b[0] - a[0], wy = b[1] - a[1];
   const double den = ux * vy - uy * vx;
   if (!(la > 0.4) || !(lb > 0) || std::fabs(den) < 1e-9 * la * lb) return LinesCross(a, b);
   const double t = (wx * vy - wy * vx) / den * la, s = (wx * uy - wy * ux) / den;
@@ -62,7 +62,7 @@ template <class TNear>
 int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const TNear& near,
                     const std::array<double, 4>& a, double X, double Y)
 {
-  const double ux = a[2] - a[0], uy = a[3] - a[1], la = std::hypot(ux, uy);
+  const double ux = a[2] - a[0], uy = a[3] - a[1], la = Norm(ux, uy);
   if (!(la > 0.3)) return 0;
   const double x1 = std::min(a[0], a[2]), x2 = std::max(a[0], a[2]), y1 = std::min(a[1], a[3]),
                y2 = std::max(a[1], a[3]);
@@ -82,8 +82,8 @@ int OutlinesCrossed(const std::vector<std::array<double, 4>>& segments, const TN
     if (!(t >= 0 && t <= 1 && s >= 0 && s <= 1 && t * la > 0.3)) return false;
     // Nor a chord of a circle about (X, Y): its ends as far from it, its middle sagging by a chord's 2.5
     // degrees at most.
-    const double d1 = std::hypot(g[0] - X, g[1] - Y), d2 = std::hypot(g[2] - X, g[3] - Y),
-                 dm = std::hypot((g[0] + g[2]) / 2 - X, (g[1] + g[3]) / 2 - Y);
+    const double d1 = Norm(g[0] - X, g[1] - Y), d2 = Norm(g[2] - X, g[3] - Y),
+                 dm = Norm((g[0] + g[2]) / 2 - X, (g[1] + g[3]) / 2 - Y);
     if (!(std::fabs(d1 - d2) < 0.05 && d1 - dm < 0.001 * d1 + 0.01)) ++n;
     return false;
   });
@@ -161,7 +161,7 @@ TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
   for (const TArc& h : L.Arcs)
     if (h.Outline && std::fabs(h.Sweep) > 359 &&
         std::any_of(L.Arcs.begin(), L.Arcs.end(), [&h](const TArc& o) {
-          const double d = std::hypot(o.X - h.X, o.Y - h.Y);
+          const double d = Norm(o.X - h.X, o.Y - h.Y);
           return o.Outline && std::fabs(o.Sweep) > 359 && d > 0.05 && d + h.R < o.R;
         }))
       Holes.push_back(h);
@@ -170,8 +170,8 @@ TSheetLayout::TLeaderSearch::TLeaderSearch(TSheetLayout& layout,
   for (const auto& piece : Chords)
     for (const std::array<double, 2> end : {std::array<double, 2>{piece[0], piece[1]}, {piece[2], piece[3]}})
       if (std::count_if(Chords.begin(), Chords.end(), [&end](const std::array<double, 4>& o) {
-            return std::hypot(o[0] - end[0], o[1] - end[1]) < 1e-6 ||
-                   std::hypot(o[2] - end[0], o[3] - end[1]) < 1e-6;
+            return Norm(o[0] - end[0], o[1] - end[1]) < 1e-6 ||
+                   Norm(o[2] - end[0], o[3] - end[1]) < 1e-6;
           }) == 1)
         Tips.push_back(end);
 }
@@ -188,14 +188,14 @@ bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, d
   // Nor along an axis, which it would read as.
   const auto alongAxis = [&line](const std::array<double, 4>& a) {
     const double ux = line[2] - line[0], uy = line[3] - line[1], vx = a[2] - a[0], vy = a[3] - a[1];
-    return std::fabs(ux * vy - uy * vx) < 1e-3 * std::hypot(ux, uy) * std::hypot(vx, vy) &&
+    return std::fabs(ux * vy - uy * vx) < 1e-3 * Norm(ux, uy) * Norm(vx, vy) &&
            LinesCross(line, a);
   };
   return std::none_of(Tips.begin(), Tips.end(), throughTip) &&
          std::none_of(L.Axes.begin(), L.Axes.end(), alongAxis) &&
          std::none_of(Holes.begin(), Holes.end(),
                       [&](const TArc& h) {
-                        return std::hypot(h.X - cx, h.Y - cy) > 0.05 &&
+                        return Norm(h.X - cx, h.Y - cy) > 0.05 &&
                                (LineAcrossCircle(line, h.X, h.Y, h.R) ||
                                 (outside && LineThroughCentre(line, h.X, h.Y)));
                       }) &&
@@ -209,10 +209,10 @@ bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, d
 void TSheetLayout::TLeaderSearch::Start(const TCircleDimension& c)
 {
   C = &c;
-  Scale = std::hypot(c.ExX, c.ExY);
+  Scale = Norm(c.ExX, c.ExY);
   OnCircle.clear();
   for (const TArc& a : L.Arcs)
-    if (std::hypot(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * Scale) < 0.01)
+    if (Norm(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * Scale) < 0.01)
       OnCircle.push_back(a);
   Drawn = 0;
   for (const TArc& g : OnCircle)
@@ -251,7 +251,7 @@ TSheetLayout::TLeaderSearch::TAt TSheetLayout::TLeaderSearch::Leader(double a, d
     g.X1 = c.CX, g.Y1 = c.CY;
   else if (reversed)
     g.X1 = 2 * g.X2 - c.CX, g.Y1 = 2 * g.Y2 - c.CY;
-  const double R = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+  const double R = Norm(g.X2 - g.X1, g.Y2 - g.Y1);
   g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
   if (reversed && c.Diameter) g.X1 = g.X2, g.Y1 = g.Y2;
   if (stopped) g.X1 = g.X2 - g.Ux * txapi::txRadiusLineShort, g.Y1 = g.Y2 - g.Uy * txapi::txRadiusLineShort;
@@ -260,7 +260,7 @@ TSheetLayout::TLeaderSearch::TAt TSheetLayout::TLeaderSearch::Leader(double a, d
   g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
   if (g.Angle > 90.001 || g.Angle < -89.999) g.Angle += 180, g.Nx = g.Uy, g.Ny = -g.Ux;
   const double len = 0.6 * ValueHeight * double(c.Chars);
-  g.Middle = std::max(6.0, shift * std::hypot(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
+  g.Middle = std::max(6.0, shift * Norm(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
                                               c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
   g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
   return g;
@@ -272,7 +272,7 @@ bool TSheetLayout::TLeaderSearch::Shortens(const TAt& g, bool reversed) const
 {
   const TCircleDimension& c = *C;
   return c.Shorten && !c.Diameter && !reversed &&
-         std::hypot(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
+         Norm(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
 }
 
 // The angles to try, nearest first: 5 degrees apart from 45 about a whole circle; on arcs, each degree
@@ -304,7 +304,7 @@ bool TSheetLayout::TLeaderSearch::ComesFromOutside() const
   return c.Diameter && (OnCircle.empty() || Drawn > 359) &&
          (std::any_of(L.Circles.begin(), L.Circles.end(),
                       [&c](const TCircleDimension& o) {
-                        return o.Diameter && o.R > c.R && std::hypot(o.CX - c.CX, o.CY - c.CY) < 0.05;
+                        return o.Diameter && o.R > c.R && Norm(o.CX - c.CX, o.CY - c.CY) < 0.05;
                       }) ||
           std::any_of(L.CircleLines.begin(), L.CircleLines.end(),
                       [&c](const std::array<double, 4>& l) { return OffSegment(c.CX, c.CY, l) < 0.05; }));
@@ -373,7 +373,7 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   const TAt& drawn = best.Short ? stub : g;
   // A sign asked on its leader goes with it: where there is room for it too.
   if (Sign != L.Signs.cend()) {
-    const double r = std::hypot(drawn.X2 - drawn.X1, drawn.Y2 - drawn.Y1);
+    const double r = Norm(drawn.X2 - drawn.X1, drawn.Y2 - drawn.Y1);
     const TLeader l{c.CX,     c.CY,     c.AskedAngle, drawn.X1, drawn.Y1,        drawn.Ux,
                     drawn.Uy, drawn.Nx, drawn.Ny,     r,        r + drawn.Shelf, q};
     double X, Y, turn;
@@ -398,7 +398,7 @@ void TSheetLayout::TLeaderSearch::Record()
   const TAt g = Leader(Chosen.Angle, Chosen.Shift, Chosen.Reversed, Chosen.Short);
   L.CircleLines.push_back({g.X1, g.Y1, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf});
   if (c.Asked) {
-    const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+    const double r = Norm(g.X2 - g.X1, g.Y2 - g.Y1);
     // Its sign's place kept from what settles after it.
     L.Leaders.push_back({c.CX, c.CY, c.AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf,
                          Chosen.Value, Chosen.Signed ? L.Boxes.size() : std::size_t(-1)});
@@ -423,7 +423,7 @@ bool TSheetLayout::TLeaderSearch::FallbackSignClear() const
   if (Sign == L.Signs.cend() || std::isnan(f.Angle)) return true;
   // Where the sign settles on that leader: the first free place along it, else its shelf's end.
   const TAt g = Leader(f.Angle, f.Shift, f.Reversed, f.Short);
-  const double r = std::hypot(g.X2 - g.X1, g.Y2 - g.Y1);
+  const double r = Norm(g.X2 - g.X1, g.Y2 - g.Y1);
   const TLeader l{C->CX, C->CY, C->AskedAngle, g.X1, g.Y1, g.Ux, g.Uy, g.Nx, g.Ny, r, r + g.Shelf, f.Value};
   double X, Y, turn;
   L.SignOnLeader(*Sign, l, &f.Value, X, Y, turn);

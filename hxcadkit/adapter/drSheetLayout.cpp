@@ -296,7 +296,7 @@ void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2, 
     double best = -1, bx = 0, by = 0;
     for (int i = -80; i <= 20; ++i)
       for (int j = -40; j <= 40; ++j) {
-        const double dx = 5.0 * i, dy = 5.0 * j, d = std::hypot(dx, dy);
+        const double dx = 5.0 * i, dy = 5.0 * j, d = Norm(dx, dy);
         if ((best < 0 || d < best) && fits(dx, dy)) best = d, bx = dx, by = dy;
       }
     if (best <= 0) continue;
@@ -330,7 +330,7 @@ bool TSheetLayout::LeaderClear(const TTitle& t, double dx, double dy) const
   TQuad own = t.Box;
   const double cx = (own.X[0] + own.X[2]) / 2 + dx, cy = (own.Y[0] + own.Y[2]) / 2 + dy;
   for (int k = 0; k < 4; ++k) {
-    const double ex = own.X[k] + dx - cx, ey = own.Y[k] + dy - cy, n = std::hypot(ex, ey),
+    const double ex = own.X[k] + dx - cx, ey = own.Y[k] + dy - cy, n = Norm(ex, ey),
                  f = n > 0.1 ? (n - 0.1) / n : 0;
     own.X[k] = cx + ex * f, own.Y[k] = cy + ey * f;
   }
@@ -375,7 +375,7 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
   const int ni = int(std::lround(reach / step)), nj = int(std::lround(0.7 * reach / step));
   for (int i = -ni; i <= ni; ++i)
     for (int j = -nj; j <= nj; ++j) {
-      const double mx = step * i, my = step * j, d = std::hypot(mx, my);
+      const double mx = step * i, my = step * j, d = Norm(mx, my);
       if ((best < 0 || d < best) && free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my)) && (!also || also(mx, my)))
         best = d, dx = mx, dy = my;
     }
@@ -524,7 +524,7 @@ void TModelerApi::ArcOnSheet(double X, double Y, double R, double x1, double y1,
   }
   double sX, sY;
   SheetPoint(X + R * std::cos(from), Y + R * std::sin(from), sX, sY);
-  Layout.Arc(CX, CY, std::hypot(sX - CX, sY - CY), std::atan2(sY - CY, sX - CX) / Deg, turned / Deg, outline);
+  Layout.Arc(CX, CY, Norm(sX - CX, sY - CY), std::atan2(sY - CY, sX - CX) / Deg, turned / Deg, outline);
 }
 
 void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1, double y1, double x2,
@@ -533,7 +533,7 @@ void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1
   const bool parallel = Dx != 0.0 && Dy != 0.0;
   const double sx = std::cos(a), sy = std::sin(a);
   double ux = parallel ? x2 - x1 : std::fabs(sx) < std::fabs(sy) ? 1 : 0, uy = parallel ? y2 - y1 : 1 - ux;
-  const double len = std::hypot(ux, uy);
+  const double len = Norm(ux, uy);
   if (!(len > 0)) return;
   ux /= len, uy /= len;
   const double flip = -uy * sx + ux * sy >= 0 ? 1 : -1, nx = -uy * flip, ny = ux * flip;
@@ -541,7 +541,7 @@ void TModelerApi::LineDimensionOnSheet(double Dx, double Dy, double a, double x1
   SheetPoint(x1, y1, X1, Y1), SheetPoint(x2, y2, X2, Y2), SheetPoint(x1 + ux, y1 + uy, UX, UY);
   SheetPoint(x1 + nx, y1 + ny, NX, NY), SheetPoint(x1, y1, OX, OY);
   UX -= OX, UY -= OY, NX -= OX, NY -= OY;
-  const double ul = std::hypot(UX, UY), nl = std::hypot(NX, NY);
+  const double ul = Norm(UX, UY), nl = Norm(NX, NY);
   if (!(ul > 0) || !(nl > 0)) return;
   double LX = lineX, LY = lineY;
   if (std::isfinite(lineX + lineY)) SheetPoint(lineX, lineY, LX, LY);
@@ -575,7 +575,7 @@ bool TModelerApi::MadeDimension(TSheetLayout::TDimension& m, const txapi::SmartP
   SheetPoint(0, 0, OX, OY), SheetPoint(alongX ? 1 : 0, alongX ? 0 : 1, UX, UY),
       SheetPoint(m.CNx, m.CNy, NX, NY);
   UX -= OX, UY -= OY, NX -= OX, NY -= OY;
-  const double ul = std::hypot(UX, UY), nl = std::hypot(NX, NY);
+  const double ul = Norm(UX, UY), nl = Norm(NX, NY);
   if (!(ul > 0) || !(nl > 0)) return false;
   m.Ux = UX / ul, m.Uy = UY / ul, m.Nx = NX / nl, m.Ny = NY / nl, m.Scale = nl, m.UScale = ul;
   m.MoveValue = [d, alongX, x1, y1, x2, y2](double k) {

@@ -32,11 +32,11 @@ bool RunOnClear(double A1x, double A1y, double A2x, double A2y, double E1x, doub
   // dimension's own, or others from the same face.
   std::array<std::array<double, 4>, 2> pieces;
   std::size_t count = 0;
-  if (std::hypot(E1x - A1x, E1y - A1y) > 0.3) pieces[count++] = {A1x, A1y, E1x, E1y};
-  if (std::hypot(E2x - A2x, E2y - A2y) > 0.3) pieces[count++] = {A2x, A2y, E2x, E2y};
+  if (Norm(E1x - A1x, E1y - A1y) > 0.3) pieces[count++] = {A1x, A1y, E1x, E1y};
+  if (Norm(E2x - A2x, E2y - A2y) > 0.3) pieces[count++] = {A2x, A2y, E2x, E2y};
   for (std::size_t piece = 0; piece < count; ++piece) {
     const std::array<double, 4>& p = pieces[piece];
-    const double l = std::hypot(p[2] - p[0], p[3] - p[1]), bx = (p[2] - p[0]) / l * 0.3,
+    const double l = Norm(p[2] - p[0], p[3] - p[1]), bx = (p[2] - p[0]) / l * 0.3,
                  by = (p[3] - p[1]) / l * 0.3;
     const std::array<double, 4> inside{p[0] - bx, p[1] - by, p[2], p[3]};
     const auto across = [&p](const std::array<double, 4>& o) { return LinesCross(p, o); };
@@ -178,7 +178,7 @@ TSheetLayout::TLinearSearch::TAt TSheetLayout::TLinearSearch::At(double d, doubl
   TAt r;
   r.A1x = m.X1 + (d - S1) * Nx, r.A1y = m.Y1 + (d - S1) * Ny;
   r.A2x = m.X2 + (d - S2) * Nx, r.A2y = m.Y2 + (d - S2) * Ny;
-  const double L = std::hypot(r.A2x - r.A1x, r.A2y - r.A1y);
+  const double L = Norm(r.A2x - r.A1x, r.A2y - r.A1y);
   const double line = L > 0 ? std::atan2(r.A2y - r.A1y, r.A2x - r.A1x) / Deg : std::atan2(Uy, Ux) / Deg;
   double read = line;
   if (read > 90.001 || read < -89.999) read += 180;
@@ -205,7 +205,7 @@ TSheetLayout::TLinearSearch::TAt TSheetLayout::TLinearSearch::At(double d, doubl
 // other than the one it measures.
 bool TSheetLayout::TLinearSearch::ThroughOther(double X, double Y, double AX, double AY) const
 {
-  const double l = std::hypot(AX - X, AY - Y);
+  const double l = Norm(AX - X, AY - Y);
   if (!(l > 1e-9)) return false;
   const double ex[2] = {X, AX + (AX - X) / l * 2}, ey[2] = {Y, AY + (AY - Y) / l * 2};
   return std::any_of(Views.begin(), Views.end(), [&](const std::array<double, 4>& v) {
@@ -218,7 +218,7 @@ bool TSheetLayout::TLinearSearch::ThroughOther(double X, double Y, double AX, do
 bool TSheetLayout::TLinearSearch::Spaced(const TAt& r) const
 {
   for (const TSettled& p : L.Settled) {
-    const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = std::hypot(lx, ly);
+    const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = Norm(lx, ly);
     if (l > 0 && std::fabs(lx * Nx + ly * Ny) > 1e-4 * l) continue;
     const double a = p.X1 * Ux + p.Y1 * Uy, b = p.X2 * Ux + p.Y2 * Uy;
     // Its value's reach along it, in this line's direction.
@@ -282,7 +282,7 @@ void TSheetLayout::TLinearSearch::Consider(double d, double slide)
   // Nor one along its line (which its value cannot slide off) of a dimension still to settle.
   const auto along = [&](const std::array<double, 4>& g) {
     const double gx = g[2] - g[0], gy = g[3] - g[1];
-    return std::fabs(gx * Uy - gy * Ux) < 1e-6 * std::hypot(gx, gy) && thin(g);
+    return std::fabs(gx * Uy - gy * Ux) < 1e-6 * Norm(gx, gy) && thin(g);
   };
   bool later = false;
   for (std::size_t j = I + 1; j < Coming.size() && !later; ++j)
@@ -348,7 +348,7 @@ void TSheetLayout::TLinearSearch::Classify()
   // So is one whose halves meet only across the bore (a seat's edge drawn across its mouth): the
   // points' middle lies in no hatched area while each point is on the edge of one.
   Bore = false;
-  if (const double l = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1); !halves && l > 2) {
+  if (const double l = Norm(m.X2 - m.X1, m.Y2 - m.Y1); !halves && l > 2) {
     const auto hatched = [this](double x, double y) {
       return std::any_of(L.Areas.begin(), L.Areas.end(), [&](const std::pair<std::size_t, std::size_t>& a) {
         bool in = false;
@@ -375,7 +375,7 @@ void TSheetLayout::TLinearSearch::Classify()
   InView = L.Within(cx, cy) && std::any_of(Views.begin(), Views.end(), [&](const std::array<double, 4>& v) {
              return Holds(v, cx, cy) && Holds(v, m.X1, m.Y1) && Holds(v, m.X2, m.Y2);
            });
-  Past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + Len / 2 + 1.5;
+  Past = Norm(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + Len / 2 + 1.5;
 }
 
 // A line asked through a hollow section stays across it, its value beyond the outlines there, before
@@ -415,7 +415,7 @@ bool TSheetLayout::TLinearSearch::RunsAlong(double d) const
       const double over = std::min(std::fabs(ax - px) > 1e-9 ? (ax > px ? v[2] - px : px - v[0]) : 1e300,
                                    std::fabs(ay - py) > 1e-9 ? (ay > py ? v[3] - py : py - v[1]) : 1e300);
       const double across = std::fabs(Ux) > std::fabs(Uy) ? v[2] - v[0] : v[3] - v[1];
-      if (std::min(over, std::hypot(ax - px, ay - py) + 2) > across + 0.5) return true;
+      if (std::min(over, Norm(ax - px, ay - py) + 2) > across + 0.5) return true;
     }
   return false;
 }
@@ -428,7 +428,7 @@ template <class TKeeps> void TSheetLayout::TLinearSearch::NearWithValuePast(cons
 {
   const TDimension& m = *M;
   const double far = Best[0], farSlide = Slid[0];
-  const double past = std::hypot(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + Len / 2 + 1.5;
+  const double past = Norm(m.X2 - m.X1, m.Y2 - m.Y1) / 2 + Len / 2 + 1.5;
   const auto at = [&](double slide) {
     Best[0] = NAN;
     Search(0, NearSteps, slide);
@@ -458,7 +458,7 @@ bool TSheetLayout::TLinearSearch::BeyondLonger(double d) const
   const TDimension& m = *M;
   const double a = m.X1 * Ux + m.Y1 * Uy, b = m.X2 * Ux + m.Y2 * Uy, near = std::max(S1, S2);
   return std::any_of(L.Settled.begin(), L.Settled.end(), [&](const TSettled& p) {
-    const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = std::hypot(lx, ly);
+    const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = Norm(lx, ly);
     if (!(l > 0) || std::fabs(lx * Nx + ly * Ny) > 1e-4 * l) return false;
     const double pa = p.X1 * Ux + p.Y1 * Uy, pb = p.X2 * Ux + p.Y2 * Uy, level = p.X1 * Nx + p.Y1 * Ny;
     return std::min(pa, pb) <= std::min(a, b) + 0.01 && std::max(pa, pb) >= std::max(a, b) - 0.01 &&
@@ -486,7 +486,7 @@ bool TSheetLayout::TLinearSearch::ClearThere(double d, double slide, bool signsS
     }
   for (const auto& [px, py, ax, ay] :
        {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
-    const double l = std::hypot(ax - px, ay - py);
+    const double l = Norm(ax - px, ay - py);
     if (!(l > 1e-9)) continue;
     const TQuad e = Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2);
     if (L.Taken(e) ||
@@ -526,7 +526,7 @@ bool TSheetLayout::TLinearSearch::FarOff(double d) const
     });
   std::vector<double> levels{from, d};
   for (const TSettled& p : L.Settled) {
-    const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = std::hypot(lx, ly), level = p.X1 * Nx + p.Y1 * Ny;
+    const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = Norm(lx, ly), level = p.X1 * Nx + p.Y1 * Ny;
     if (!(l > 0) || std::fabs(lx * Nx + ly * Ny) > 1e-4 * l) continue;
     const double pa = p.X1 * Ux + p.Y1 * Uy, pb = p.X2 * Ux + p.Y2 * Uy;
     if (std::max(pa, pb) >= a && std::min(pa, pb) <= b && level > from && level < d) levels.push_back(level);
@@ -579,7 +579,7 @@ void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TVa
   // Its extension lines, from the measured points to 2 past the line: no text lies across them.
   for (const auto& [px, py, ax, ay] :
        {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
-    const double l = std::hypot(ax - px, ay - py);
+    const double l = Norm(ax - px, ay - py);
     if (l > 1e-9) {
       L.DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
       L.Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
@@ -658,10 +658,10 @@ bool TSheetLayout::TLinearSearch::CrossesExtension(double d, double slide, bool 
 {
   const TAt r = At(d, slide);
   const std::array<double, 4> between{r.A1x, r.A1y, r.A2x, r.A2y};
-  const double l = std::hypot(r.A2x - r.A1x, r.A2y - r.A1y);
+  const double l = Norm(r.A2x - r.A1x, r.A2y - r.A1y);
   const auto across = [&](const std::array<double, 4>& o) {
     const double turn = (r.A2x - r.A1x) * (o[3] - o[1]) - (r.A2y - r.A1y) * (o[2] - o[0]);
-    return std::fabs(turn) > 1e-6 * l * std::hypot(o[2] - o[0], o[3] - o[1]) &&
+    return std::fabs(turn) > 1e-6 * l * Norm(o[2] - o[0], o[3] - o[1]) &&
            OffSegment(r.A1x, r.A1y, o) > 0.05 && OffSegment(r.A2x, r.A2y, o) > 0.05 && LinesCross(between, o);
   };
   if (DrawnCells.Any(Span(between), [&](std::size_t i) { return across(Drawn[i]); })) return true;
@@ -735,7 +735,7 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
     const auto shrunk = [](TQuad q) {
       const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
       for (int k = 0; k < 4; ++k) {
-        const double dx = q.X[k] - cx, dy = q.Y[k] - cy, n = std::hypot(dx, dy),
+        const double dx = q.X[k] - cx, dy = q.Y[k] - cy, n = Norm(dx, dy),
                      f = n > 0.1 ? (n - 0.1) / n : 0;
         q.X[k] = cx + dx * f, q.Y[k] = cy + dy * f;
       }
@@ -752,7 +752,7 @@ void TSheetLayout::PlaceValues(const std::vector<TValue>& values)
                         [&](std::size_t i) { return i != v.Box && against.Meets(shrunk(Boxes[i])); });
     };
     if (free(centred)) continue;
-    const double half = std::hypot(v.A2x - v.A1x, v.A2y - v.A1y) / 2, l = v.Length / 2;
+    const double half = Norm(v.A2x - v.A1x, v.A2y - v.A1y) / 2, l = v.Length / 2;
     // The line's middle and the value's shift along u from it.
     const double mid = ((v.A1x + v.A2x) * v.Ux + (v.A1y + v.A2y) * v.Uy) / 2;
     const double a = std::min(v.A1x * v.Ux + v.A1y * v.Uy, v.A2x * v.Ux + v.A2y * v.Uy) - mid,

@@ -206,7 +206,7 @@ bool TSheetLayout::OffAxes(const TQuad& q) const
   // direction at its ends, so that an axis running past a shelf or an arm is read apart from it.
   constexpr double Gap = 1;
   const auto unit = [](double dx, double dy, double& ux, double& uy) {
-    const double l = std::hypot(dx, dy);
+    const double l = Norm(dx, dy);
     ux = l > 0 ? dx / l : 0, uy = l > 0 ? dy / l : 0;
   };
   double bx, by, ux, uy;
@@ -350,7 +350,7 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
                  y1 = std::min(g[1], g[3]) - Slack, y2 = std::max(g[1], g[3]) + Slack;
     if (x2 < X - radius || x1 > X + radius || y2 < Y - radius || y1 > Y + radius) continue;
     const double gx = g[2] - g[0], gy = g[3] - g[1];
-    near.push_back({&g, gx, gy, std::hypot(gx, gy), x1, y1, x2, y2});
+    near.push_back({&g, gx, gy, Norm(gx, gy), x1, y1, x2, y2});
   }
   const int n = std::clamp(int(std::ceil(std::fabs(a2 - a1))), 1, 360);
   double along = 0;
@@ -358,7 +358,7 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
     const double a = (a1 + (a2 - a1) * i / n) * Deg, b = (a1 + (a2 - a1) * (i + 1) / n) * Deg;
     const double px = X + r * std::cos(a), py = Y + r * std::sin(a), qx = X + r * std::cos(b),
                  qy = Y + r * std::sin(b), mx = (px + qx) / 2, my = (py + qy) / 2, ux = qx - px, uy = qy - py;
-    const double len = std::hypot(ux, uy);
+    const double len = Norm(ux, uy);
     const bool on = std::any_of(near.begin(), near.end(), [&](const TNear& s) {
       if (!(mx >= s.X1 && mx <= s.X2 && my >= s.Y1 && my <= s.Y2)) return false;
       const std::array<double, 4>& g = *s.G;
@@ -374,7 +374,7 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
 
 bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) const
 {
-  const double ux = X2 - X1, uy = Y2 - Y1, len = std::hypot(ux, uy);
+  const double ux = X2 - X1, uy = Y2 - Y1, len = Norm(ux, uy);
   if (!(len > 0)) return false;
   const double x1 = std::min(X1, X2), x2 = std::max(X1, X2), y1 = std::min(Y1, Y2), y2 = std::max(Y1, Y2);
   // Only an outline whose box lies within the nearest the longest may be of it.
@@ -388,7 +388,7 @@ bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) cons
     if (std::max(g[0], g[2]) + near < x1 || std::min(g[0], g[2]) - near > x2 ||
         std::max(g[1], g[3]) + near < y1 || std::min(g[1], g[3]) - near > y2)
       return false;
-    const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
+    const double gx = g[2] - g[0], gy = g[3] - g[1], gl = Norm(gx, gy);
     if (!(gl > 0) || std::fabs(gx * uy - gy * ux) > 0.01 * gl * len) return false;
     const double off = std::fabs((g[0] - X1) * -uy + (g[1] - Y1) * ux) / len;
     const double p = ((g[0] - X1) * ux + (g[1] - Y1) * uy) / len,
@@ -407,7 +407,7 @@ bool TSheetLayout::RayThroughOutline(double X, double Y, double a, double r) con
   const auto offLine = [&](double x, double y) { return std::fabs((x - X) * ry - (y - Y) * rx) / r; };
   std::vector<std::array<double, 4>> measured;
   for (const auto& g : Segments)
-    if (std::hypot(g[0] - X, g[1] - Y) < Near || std::hypot(g[2] - X, g[3] - Y) < Near ||
+    if (Norm(g[0] - X, g[1] - Y) < Near || Norm(g[2] - X, g[3] - Y) < Near ||
         (offLine(g[0], g[1]) < Near && offLine(g[2], g[3]) < Near))
       measured.push_back(g);
   return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
@@ -416,7 +416,7 @@ bool TSheetLayout::RayThroughOutline(double X, double Y, double a, double r) con
     const double wx = g[0] - X, wy = g[1] - Y, u = (wx * qy - wy * qx) / den, v = (wx * ry - wy * rx) / den;
     if (u < 0 || u > 1 || v < 0 || v > 1) return false;
     const double px = X + u * rx, py = Y + u * ry;
-    if (std::hypot(px - X, py - Y) < Near || std::hypot(px - ex, py - ey) < Near) return false;
+    if (Norm(px - X, py - Y) < Near || Norm(px - ex, py - ey) < Near) return false;
     return std::none_of(measured.begin(), measured.end(),
                         [&](const std::array<double, 4>& m) { return OffSegment(px, py, m) < Near; });
   });

@@ -25,7 +25,7 @@ TQuad Grown(const TQuad& q, double d)
   TQuad g = q;
   for (int k = 0; k < 4; ++k)
     for (const int o : {(k + 1) % 4, (k + 3) % 4}) {
-      const double ex = q.X[k] - q.X[o], ey = q.Y[k] - q.Y[o], l = std::hypot(ex, ey);
+      const double ex = q.X[k] - q.X[o], ey = q.Y[k] - q.Y[o], l = Norm(ex, ey);
       if (l > 0) g.X[k] += d * ex / l, g.Y[k] += d * ey / l;
     }
   return g;
@@ -55,7 +55,7 @@ const std::vector<std::pair<double, double>>& SignMoves()
     std::vector<std::pair<double, std::pair<double, double>>> costed;
     for (int t = -60; t <= 60; ++t)
       for (int u = -40; u <= 40; ++u)
-        costed.push_back({std::hypot(double(t), 2.0 * u) + (u < 0 ? 1000 : 0), {t, u}});
+        costed.push_back({Norm(double(t), 2.0 * u) + (u < 0 ? 1000 : 0), {t, u}});
     std::stable_sort(costed.begin(), costed.end(),
                      [](const auto& p, const auto& q) { return p.first < q.first; });
     std::vector<std::pair<double, double>> all;
@@ -133,7 +133,7 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
       stroke(2 * SignArm - On, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
   // A line crossing a stroke at its own very end crosses it as well: only the sign's tip stands on a line.
   const auto across = [&strokes](const std::array<double, 4>& g) {
-    const double ux = g[2] - g[0], uy = g[3] - g[1], l = std::hypot(ux, uy), e = l > 0 ? 0.25 / l : 0;
+    const double ux = g[2] - g[0], uy = g[3] - g[1], l = Norm(ux, uy), e = l > 0 ? 0.25 / l : 0;
     const std::array<double, 4> on{g[0] - e * ux, g[1] - e * uy, g[2] + e * ux, g[3] + e * uy};
     return std::any_of(strokes.begin(), strokes.end(),
                        [&on](const std::array<double, 4>& t) { return LinesCross(t, on); });
@@ -171,11 +171,11 @@ bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
                                                      std::array<double, 4>{0, 0, 2 * SignArm, 2 * Rise},
                                                      std::array<double, 4>{2 * SignArm, 2 * Rise, SignShelfEnd, 2 * Rise}};
   for (const auto& t : strokes) {
-    const double len = std::hypot(t[2] - t[0], t[3] - t[1]);
+    const double len = Norm(t[2] - t[0], t[3] - t[1]);
     const int k = std::max(1, int(std::ceil(len / 0.25)));
     for (int i = 0; i <= k; ++i) {
       const double u = t[0] + (t[2] - t[0]) * i / k, v = t[1] + (t[3] - t[1]) * i / k;
-      if (std::hypot(u, v) < 1) continue;
+      if (Norm(u, v) < 1) continue;
       const double x = X + c * u - n * v, y = Y + n * u + c * v;
       if (std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& a) { return OffSegment(x, y, a) < Off; }))
         return false;
@@ -426,7 +426,7 @@ bool TSheetLayout::Mirrored(const TSign& s, TSign& m) const
   const std::array<double, 4>* nearest = nullptr;
   double off = 0;
   for (const std::array<double, 4>& a : Axes) {
-    const double ux = a[2] - a[0], uy = a[3] - a[1], l = std::hypot(ux, uy);
+    const double ux = a[2] - a[0], uy = a[3] - a[1], l = Norm(ux, uy);
     if (!(l > 0) || std::fabs(ux * n - uy * c) > 1e-3 * l) continue;
     const double d = OffSegment(s.SX, s.SY, a);
     if (std::fabs((s.SX - a[0]) * uy - (s.SY - a[1]) * ux) / l < 0.5 || (nearest != nullptr && d >= off))
@@ -435,7 +435,7 @@ bool TSheetLayout::Mirrored(const TSign& s, TSign& m) const
   }
   if (nearest == nullptr) return false;
   const std::array<double, 4>& a = *nearest;
-  const double l = std::hypot(a[2] - a[0], a[3] - a[1]), ux = (a[2] - a[0]) / l, uy = (a[3] - a[1]) / l;
+  const double l = Norm(a[2] - a[0], a[3] - a[1]), ux = (a[2] - a[0]) / l, uy = (a[3] - a[1]) / l;
   const double wx = s.SX - a[0], wy = s.SY - a[1], along = wx * ux + wy * uy;
   // Its base turned end for end as well as mirrored: it rises off the part on that side too.
   m = s;
@@ -629,7 +629,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
   double longest = Carrier, reach = Reach;
   if (far) {
     for (const auto& g : Extensions)
-      longest = std::max(longest, std::hypot(g[2] - g[0], g[3] - g[1]) + Past);
+      longest = std::max(longest, Norm(g[2] - g[0], g[3] - g[1]) + Past);
     for (const std::array<double, 4>& b : ViewBoxes())
       for (const double x : {b[0], b[2]})
         for (const double y : {b[1], b[3]})
@@ -713,7 +713,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
 
 bool TSheetLayout::AskedAt(const TSign& s, double X, double Y, double angle, TSign& there)
 {
-  if (std::fabs(std::remainder(angle - s.SAngle, 360.0)) > 1e-6 || std::hypot(X - s.SX, Y - s.SY) < 0.05)
+  if (std::fabs(std::remainder(angle - s.SAngle, 360.0)) > 1e-6 || Norm(X - s.SX, Y - s.SY) < 0.05)
     return false;
   const double turn = s.SAngle - s.Angle, k = 1 / (s.Scale > 0 ? s.Scale : 1), r = -turn * Deg;
   const double dx = X - s.SX, dy = Y - s.SY;
