@@ -338,6 +338,9 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
   // box, widened by more than that, meets the box of the arc's circle are tried, each chord by that box
   // first.
   constexpr double Slack = 3;
+  // The arc is drawn, and judged, in chords other than these: a chord's middle a tenth nearer the outline
+  // there than here would put an arc found clear here along it. Kept that much further off.
+  constexpr double Sag = 0.1;
   struct TNear
   {
     const std::array<double, 4>* G;
@@ -365,7 +368,7 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
       const double gx = s.Gx, gy = s.Gy, gl = s.Gl;
       if (!(gl > 0) || !(len > 0) || std::fabs(gx * uy - gy * ux) >= 0.1 * gl * len) return false;
       const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
-      return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2;
+      return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2 + Sag;
     });
     if (on) along += len;
   }

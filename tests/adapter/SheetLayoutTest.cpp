@@ -24,8 +24,8 @@ struct TUniform
 };
 
 // Every chord of the arc, a degree or less, against every outline: more than a millimetre of chords
-// whose middles lie within 2 mm of an outline, between its ends, turned less than a tenth (as a sine)
-// off it.
+// whose middles lie within 2.1 mm of an outline (2, and a tenth for the chords it is drawn in), between
+// its ends, turned less than a tenth (as a sine) off it.
 bool ArcAlongByEveryChord(const std::vector<TOutline>& outlines, double X, double Y, double a1, double a2,
                           double r)
 {
@@ -41,7 +41,7 @@ bool ArcAlongByEveryChord(const std::vector<TOutline>& outlines, double X, doubl
       const double gx = g[2] - g[0], gy = g[3] - g[1], gl = std::hypot(gx, gy);
       if (!(gl > 0) || !(len > 0) || std::fabs(gx * uy - gy * ux) >= 0.1 * gl * len) continue;
       const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
-      on = on || (t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2);
+      on = on || (t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2.1);
     }
     if (on) along += len;
   }

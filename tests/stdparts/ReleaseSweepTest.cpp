@@ -1280,6 +1280,42 @@ TEST(SheetLinesChecks, StackedSizesCrossExactlyWhenTheLongerStandsNearer)
   EXPECT_EQ(sl::DimensionLinesCrossing(plan).size(), 3u) << "a leader across the diameter's line";
 }
 
+// An angle's arc the layout finds off every outline is off it as the sheet draws it: the layout judges the
+// arc in chords of a degree, the sheet draws it in 48 and a circle in chords of 5 degrees, whose middles lie
+// nearer the centre than their ends. Circles of every size, arcs about their centres 1.8 to 2.4 farther
+// out, starting anywhere, of every sweep.
+TEST(SheetLinesChecks, AnArcTheLayoutFindsOffAnOutlineIsOffItAsDrawn)
+{
+  constexpr double Pi = 3.141592653589793;
+  std::mt19937 random(42);
+  const auto uniform = [&random](double a, double b) { return std::uniform_real_distribution<double>(a, b)(random); };
+  int near = 0;
+  for (int scene = 0; scene < 3000; ++scene) {
+    const double X = 200, Y = 150, R = uniform(3, 200), r = R + uniform(1.8, 2.4);
+    const double a1 = uniform(-180, 180), a2 = a1 + uniform(-200, 200);
+    drApi::TSheetLayout layout;
+    layout.Begin(420, 297, 200, 150, 0, 1);
+    txhost::SvgLayout drawn;
+    txhost::SvgPolyline circle{"curve", txapi::txCSNormal, {}, X, Y, R}, arc{"dimension-arc", 0, {}};
+    for (int k = 0; k <= 72; ++k)
+      circle.Points.emplace_back(X + R * std::cos(k * 5 * Pi / 180), Y + R * std::sin(k * 5 * Pi / 180));
+    for (std::size_t k = 1; k < circle.Points.size(); ++k)
+      layout.Outline(circle.Points[k - 1].first, circle.Points[k - 1].second, circle.Points[k].first,
+                     circle.Points[k].second);
+    for (int i = 0; i <= 48; ++i) {
+      const double a = (a1 + (a2 - a1) * i / 48) * Pi / 180;
+      arc.Points.emplace_back(X + r * std::cos(a), Y + r * std::sin(a));
+    }
+    drawn.Lines = {circle, arc};
+    if (!stdtest::sheetlines::DimensionLinesOnOutlines(drawn).empty()) {
+      ++near;
+      EXPECT_TRUE(layout.ArcAlongOutline(X, Y, a1, a2, r))
+          << "circle " << R << ", arc " << r << " from " << a1 << " to " << a2;
+    }
+  }
+  EXPECT_GT(near, 300); // the scenes come near enough to the limit to mean something
+}
+
 // The wire spring's part, made by a sweep along its helices, opens again as it was saved.
 TEST(ReleaseSweepSpring, TheSpringsPartOpensAgainAsSaved)
 {
