@@ -656,6 +656,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"stop_pin", "Len", 0, 0, 1.335, false},
                           {"stop_pin", "Len", 0, 0, 1.346, false},
                           {"stop_pin", "Len", 0, 0, 1.194, false},
+                          // A longer one, the sign asked on the letter with no free place on its line: left
+                          // there, its stroke across the letter, which no line crossing it asked to give way.
+                          {"stop_pin", "Len", 0, 0, 1.596, false},
+                          {"stop_pin", "Len", 0, 0, 1.600, false},
                           // A line just past the corner of a sign's arm and shelf, across the shelf alone.
                           {"locating_sleeve", nullptr, 9, 0.655, 1, false},
                           {"locating_sleeve", nullptr, 11, 0.277, 1, false},
