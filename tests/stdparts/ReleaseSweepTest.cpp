@@ -700,6 +700,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // extension line.
                           {"sprue_bush", "SphereRadius", 0, 0, 1.831, true},
                           {"sprue_bush", "SphereLen", 0, 0, 1.571, false},
+                          // A short fit, which brings view A up to the frame's right edge: the head's diameter
+                          // turned to where its value fitted and its shelf ran on past the frame.
+                          {"sprue_bush", "FitLen", 0, 0, 1.896, false},
                           // Flats so far from the end that the groove's detail stood beside the section,
                           // among the main view's sizes: their length's extension lines ran down past
                           // its top.
