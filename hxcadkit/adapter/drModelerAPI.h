@@ -770,6 +770,9 @@ private:
   bool Taken(const TQuad& q) const;
   // Whether the line l crosses an outline (see LinesCross).
   bool CrossesOutline(const std::array<double, 4>& l) const;
+  // Whether the leader l passes within half a millimetre of a corner of an outline short of its end (l's
+  // second point): it reads as running into the outline there, though it crosses none (see LinesCross).
+  bool ByCorner(const std::array<double, 4>& l) const;
   TQuads Boxes;
   std::vector<std::pair<std::size_t, std::size_t>> Areas; // ranges of Segments
   std::size_t AreaFrom = 0;

@@ -405,21 +405,8 @@ bool TSheetLayout::CalloutGivesWay(
         x1 = std::min(x1, text.X[k]), x2 = std::max(x2, text.X[k]), y1 = std::min(y1, text.Y[k]),
         y2 = std::max(y2, text.Y[k]);
       // Its leader keeps off every box (the sign's footprint too), across no outline nor size's line, and out
-      // of the views but for its end at what it names; nor by a corner of the part short of that end, where
-      // it would read as running into the outline (though it crosses none there, nor the extension line from
-      // the corner so near that line's end).
-      constexpr double Near = 0.5;
-      const auto byCorner = [this](const std::array<double, 4>& l) {
-        const std::array<double, 4> b = Span(l);
-        const auto by = [&l](double x, double y) {
-          return OffSegment(x, y, l) < Near && Norm(x - l[2], y - l[3]) >= Near;
-        };
-        return OutlineBands().Any(b[0] - Near, b[1] - Near, b[2] + Near, b[3] + Near, Segments.size(),
-                                  [&](std::size_t i) {
-                                    const std::array<double, 4>& g = Segments[i];
-                                    return by(g[0], g[1]) || by(g[2], g[3]);
-                                  });
-      };
+      // of the views but for its end at what it names; nor by a corner of the part short of that end (nor
+      // then across the extension line from the corner, so near that line's end).
       const auto clear = [&](double dx, double dy) {
         return LeaderClear(t, c.DX + dx, c.DY + dy) &&
                std::none_of(t.Branches.begin(), t.Branches.end(), [&](const std::array<double, 2>& b) {
@@ -427,7 +414,7 @@ bool TSheetLayout::CalloutGivesWay(
                  const auto inside = [&](double f) {
                    return Within(l[0] + f * (l[2] - l[0]), l[1] + f * (l[3] - l[1]));
                  };
-                 return CrossesOutline(l) || byCorner(l) || inside(0.25) || inside(0.5) || inside(0.75) ||
+                 return CrossesOutline(l) || ByCorner(l) || inside(0.25) || inside(0.5) || inside(0.75) ||
                         AcrossLinear(l) ||
                         std::any_of(CircleLines.begin(), CircleLines.end(),
                                     [&l](const auto& o) { return LinesCross(l, o); });
