@@ -597,6 +597,8 @@ private:
   // Whether the strokes of the sign s with its tip at (X, Y), its arms and shelf, keep off every dimension
   // line, extension line, leader, angle's arc and ray and thin line settled (sizesOnly: the sizes' lines).
   bool StrokesClear(const TSign& s, double X, double Y, bool sizesOnly = false) const;
+  // Whether a stroke of the sign s with its tip at (X, Y) runs over a callout's text.
+  bool OnCallout(const TSign& s, double X, double Y) const;
   // Whether the strokes of the sign s with its tip at (X, Y) keep 0.8 off every axis (but by its tip).
   bool StrokesOffAxes(const TSign& s, double X, double Y) const;
   // Whether a size's line (an extension line, a dimension line, a circle's leader) settled crosses q.
@@ -768,6 +770,9 @@ private:
   bool Taken(const TQuad& q) const;
   // Whether the line l crosses an outline (see LinesCross).
   bool CrossesOutline(const std::array<double, 4>& l) const;
+  // Whether the leader l passes within half a millimetre of a corner of an outline short of its end (l's
+  // second point): it reads as running into the outline there, though it crosses none (see LinesCross).
+  bool ByCorner(const std::array<double, 4>& l) const;
   TQuads Boxes;
   std::vector<std::pair<std::size_t, std::size_t>> Areas; // ranges of Segments
   std::size_t AreaFrom = 0;

@@ -356,8 +356,9 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
     Any = here;
   }
   if (!L.Free(q)) return;
+  // Its shelf inside the frame as well as its value: past the value it runs on a millimetre.
   const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
-  if (L.Taken(line)) return;
+  if (L.Taken(line) || !L.InFrame(g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf, 0)) return;
   if (std::isnan(FreeAt.Angle)) FreeAt = here;
   // Nor across a leader settled before it.
   if (L.Crossed(q) ||

@@ -241,6 +241,20 @@ bool TSheetLayout::CrossesOutline(const std::array<double, 4>& l) const
                             [&](std::size_t i) { return LinesCross(l, Segments[i]); });
 }
 
+bool TSheetLayout::ByCorner(const std::array<double, 4>& l) const
+{
+  constexpr double Near = 0.5;
+  const std::array<double, 4> b = Span(l);
+  const auto by = [&l](double x, double y) {
+    return OffSegment(x, y, l) < Near && Norm(x - l[2], y - l[3]) >= Near;
+  };
+  return OutlineBands().Any(b[0] - Near, b[1] - Near, b[2] + Near, b[3] + Near, Segments.size(),
+                            [&](std::size_t i) {
+                              const std::array<double, 4>& g = Segments[i];
+                              return by(g[0], g[1]) || by(g[2], g[3]);
+                            });
+}
+
 bool TSheetLayout::Taken(const TQuad& q) const
 {
   const TAgainst against(q);

@@ -91,6 +91,25 @@ struct TSignShape
   double C, S, X1, X2, V1, V2;
 };
 
+// How far past its free end a sign's stroke is kept apart from a line or a text.
+constexpr double StrokeOn = 0.5;
+
+// The strokes of a sign turned to angle with its tip at (X, Y): its short arm, its long arm and its shelf,
+// each taken on past its free end; the shelf from as far back past its corner.
+std::array<std::array<double, 4>, 3> SignStrokes(double angle, double X, double Y, double on)
+{
+  constexpr double Rise = SignArm * 1.7320508075688772;
+  const double c = std::cos(angle * Deg), n = std::sin(angle * Deg);
+  const auto stroke = [&](double x1, double y1, double x2, double y2) {
+    return std::array<double, 4>{X + c * x1 - n * y1, Y + n * x1 + c * y1, X + c * x2 - n * y2,
+                                 Y + n * x2 + c * y2};
+  };
+  const double arm = on / (2 * SignArm);
+  return {stroke(0, 0, -SignArm * (1 + arm), Rise * (1 + arm)),
+          stroke(0, 0, 2 * SignArm * (1 + arm / 2), 2 * Rise * (1 + arm / 2)),
+          stroke(2 * SignArm - on, 2 * Rise, SignShelfEnd + on, 2 * Rise)};
+}
+
 } // namespace
 
 bool TSheetLayout::Within(const TQuad& q, bool topOnly) const
@@ -120,17 +139,8 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
   // In the sign's frame, its base along x from the tip: the short arm, the long arm and the shelf, each
   // taken half a millimetre on past its free end, so that a line passing there is kept apart from it; the
   // shelf from as far back past its corner, where a line would cross both strokes too near their ends.
-  constexpr double On = 0.5, Rise = SignArm * 1.7320508075688772;
-  const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
-  const auto stroke = [&](double x1, double y1, double x2, double y2) {
-    return std::array<double, 4>{X + c * x1 - n * y1, Y + n * x1 + c * y1, X + c * x2 - n * y2,
-                                 Y + n * x2 + c * y2};
-  };
-  const double arm = On / (2 * SignArm);
-  const std::array<std::array<double, 4>, 3> strokes{
-      stroke(0, 0, -SignArm * (1 + arm), Rise * (1 + arm)),
-      stroke(0, 0, 2 * SignArm * (1 + arm / 2), 2 * Rise * (1 + arm / 2)),
-      stroke(2 * SignArm - On, 2 * Rise, SignShelfEnd + On, 2 * Rise)};
+  constexpr double On = StrokeOn;
+  const std::array<std::array<double, 4>, 3> strokes = SignStrokes(s.SAngle, X, Y, On);
   // A line crossing a stroke at its own very end crosses it as well: only the sign's tip stands on a line.
   const auto across = [&strokes](const std::array<double, 4>& g) {
     const double ux = g[2] - g[0], uy = g[3] - g[1], l = Norm(ux, uy), e = l > 0 ? 0.25 / l : 0;
@@ -147,6 +157,7 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
   for (const auto* lines : {&Extensions, &CircleLines, &Thin})
     if ((!sizesOnly || lines != &Thin) && std::any_of(lines->begin(), lines->end(), across)) return false;
   if (sizesOnly) return true;
+  if (OnCallout(s, X, Y)) return false;
   // Nor on a thin circle (a callout's), in chords of at most 10 degrees.
   for (const TArc& a : Arcs) {
     if (a.Outline) continue;
@@ -159,6 +170,20 @@ bool TSheetLayout::StrokesClear(const TSign& s, double X, double Y, bool sizesOn
     }
   }
   return true;
+}
+
+bool TSheetLayout::OnCallout(const TSign& s, double X, double Y) const
+{
+  // A sign left where it was asked, no place on its line free, may stand on a letter settled before it,
+  // which no line marks.
+  const std::array<std::array<double, 4>, 3> strokes = SignStrokes(s.SAngle, X, Y, StrokeOn);
+  return std::any_of(Callouts.begin(), Callouts.end(), [&](const TCallout& o) {
+    const TAgainst text(Boxes[o.Box]);
+    return std::any_of(strokes.begin(), strokes.end(), [&text](const std::array<double, 4>& t) {
+      const double tx[2] = {t[0], t[2]}, ty[2] = {t[1], t[3]};
+      return text.Meets(tx, ty, 2);
+    });
+  });
 }
 
 bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
@@ -325,15 +350,15 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
     moved[i] = true;
   }
-  // One still crossed by a size's line where it stands: a callout's text may give way to it. Else, asked off
-  // every stretch of its line (the surface it was asked for beyond a part's end, past another's short
-  // stretch on the same line), it looks along the stretch it slid onto.
+  // One still crossed by a size's line, or standing on a callout's text, where it stands: the callout's text
+  // may give way to it. Else, asked off every stretch of its line (the surface it was asked for beyond a
+  // part's end, past another's short stretch on the same line), it looks along the stretch it slid onto.
   for (std::size_t i = 0; i < Signs.size() && carry; ++i) {
     const TPlacedSign& p = placed[i];
     TSign s = Signs[i], there;
     s.SAngle = p.Angle;
-    if (moved[i] || p.Leader || StrokesClear(s, p.X, p.Y, true) || CalloutGivesWay(i, p.Box, carry) ||
-        !p.OffEvery || !AskedAt(Signs[i], p.X, p.Y, p.Angle, there))
+    if (moved[i] || p.Leader || (StrokesClear(s, p.X, p.Y, true) && !OnCallout(s, p.X, p.Y)) ||
+        CalloutGivesWay(i, p.Box, carry) || !p.OffEvery || !AskedAt(Signs[i], p.X, p.Y, p.Angle, there))
       continue;
     const TQuad own = Boxes[p.Box];
     Boxes.Set(p.Box, Rect(-1e6, -1e6, -1e6, -1e6));
@@ -380,7 +405,8 @@ bool TSheetLayout::CalloutGivesWay(
         x1 = std::min(x1, text.X[k]), x2 = std::max(x2, text.X[k]), y1 = std::min(y1, text.Y[k]),
         y2 = std::max(y2, text.Y[k]);
       // Its leader keeps off every box (the sign's footprint too), across no outline nor size's line, and out
-      // of the views but for its end at what it names.
+      // of the views but for its end at what it names; nor by a corner of the part short of that end (nor
+      // then across the extension line from the corner, so near that line's end).
       const auto clear = [&](double dx, double dy) {
         return LeaderClear(t, c.DX + dx, c.DY + dy) &&
                std::none_of(t.Branches.begin(), t.Branches.end(), [&](const std::array<double, 2>& b) {
@@ -388,7 +414,8 @@ bool TSheetLayout::CalloutGivesWay(
                  const auto inside = [&](double f) {
                    return Within(l[0] + f * (l[2] - l[0]), l[1] + f * (l[3] - l[1]));
                  };
-                 return CrossesOutline(l) || inside(0.25) || inside(0.5) || inside(0.75) || AcrossLinear(l) ||
+                 return CrossesOutline(l) || ByCorner(l) || inside(0.25) || inside(0.5) || inside(0.75) ||
+                        AcrossLinear(l) ||
                         std::any_of(CircleLines.begin(), CircleLines.end(),
                                     [&l](const auto& o) { return LinesCross(l, o); });
                });

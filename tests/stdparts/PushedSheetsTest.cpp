@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -98,6 +99,32 @@ TEST_F(PushedSheets, AStopPinsSizesStandAtTheirFeaturesWhateverItsHead)
     for (const double head : {12.0, 40.41})
       EXPECT_EQ(RunningAlong("stop_pin", 0, k, "CollarRadius", head * k), None)
           << "x" << k << ", head " << head;
+}
+
+// A stop pin shorter than its head is wide (its length pushed under the head's radius): the collar face's
+// sign, asked where the groove's letter stands, keeps it, and the letter gives way off the sign's strokes,
+// its leader to the groove clear of the collar's corner, which it would read as running into.
+TEST_F(PushedSheets, AShortStopPinsLetterGivesWayClearOfTheCollarsCorner)
+{
+  namespace sl = stdtest::sheetlines;
+  constexpr double Clear = 0.3, End = 0.5;
+  for (const double k : {1.0, 1.194, 1.28, 1.346, 1.5, 1.596, 1.8})
+    for (const txhost::SvgLayout& l : Sheets("stop_pin", 0, k, "Len", 0.9 * 12.0 * k)) {
+      EXPECT_EQ(sl::TextsCrossed(l), None) << "x" << k;
+      const std::vector<sl::TSeg> outline = sl::OutlineSegments(l);
+      for (const txhost::SvgPolyline& leader : l.Lines) {
+        if (leader.Kind != "leader" || leader.Points.size() != 2) continue;
+        const sl::TSeg s{leader.Points[0], leader.Points[1]};
+        const auto nearEnd = [&s](sl::TPoint p) {
+          return std::hypot(p.first - s.A.first, p.second - s.A.second) < End ||
+                 std::hypot(p.first - s.B.first, p.second - s.B.second) < End;
+        };
+        for (const sl::TSeg& o : outline)
+          for (const sl::TPoint& corner : {o.A, o.B})
+            EXPECT_TRUE(nearEnd(corner) || sl::Distance(corner, s) > Clear)
+                << "x" << k << ": the leader from " << sl::At(s.A) << " by the corner " << sl::At(corner);
+      }
+    }
 }
 
 // The ejector channel's collar keeps its diameter at the collar at every size when the spring seat is

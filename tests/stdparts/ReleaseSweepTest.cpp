@@ -656,6 +656,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"stop_pin", "Len", 0, 0, 1.335, false},
                           {"stop_pin", "Len", 0, 0, 1.346, false},
                           {"stop_pin", "Len", 0, 0, 1.194, false},
+                          // A longer one, the sign asked on the letter with no free place on its line: left
+                          // there, its stroke across the letter, which no line crossing it asked to give way.
+                          {"stop_pin", "Len", 0, 0, 1.596, false},
+                          {"stop_pin", "Len", 0, 0, 1.600, false},
                           // A line just past the corner of a sign's arm and shelf, across the shelf alone.
                           {"locating_sleeve", nullptr, 9, 0.655, 1, false},
                           {"locating_sleeve", nullptr, 11, 0.277, 1, false},
@@ -696,6 +700,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // extension line.
                           {"sprue_bush", "SphereRadius", 0, 0, 1.831, true},
                           {"sprue_bush", "SphereLen", 0, 0, 1.571, false},
+                          // A short fit, which brings view A up to the frame's right edge: the head's diameter
+                          // turned to where its value fitted and its shelf ran on past the frame.
+                          {"sprue_bush", "FitLen", 0, 0, 1.896, false},
                           // Flats so far from the end that the groove's detail stood beside the section,
                           // among the main view's sizes: their length's extension lines ran down past
                           // its top.
