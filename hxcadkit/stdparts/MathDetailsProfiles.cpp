@@ -521,6 +521,29 @@ TPlugStations PlugStations(double r71, double r66, double x68, double x9, double
   return p;
 }
 
+// The axis runs this far past either end face of the plug.
+constexpr double PlugAxisOverhang = 3.0;
+
+// The seat edge's radius led out through the seat's mouth (at x59, its radius r66), drawn at sheet paper
+// millimetres to the part's: the angle of its arrow's point about the rounding's centre and its value's
+// shift past the arc, in the part's units. The leader runs from the arrow through the centre just over
+// the mouth's lower edge, where it rises least over the seat, its value above it from just past the far
+// end face, or past the axis's end where the value would reach the axis: the value as near its arc as
+// the mouth lets it.
+void SeatEdgeLeader(const TPlugStations& at, double r66, double x59, double sheet, double& angle, double& shift)
+{
+  constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0; // on paper
+  const double lead = std::atan2(-r66 + Over / sheet - at.Oy, x59 - at.Ox);
+  const double ax = at.Ox - PlugSeatEdge * std::cos(lead); // the arrow's point
+  const double length = RadiusValueLength(PlugSeatEdge);
+  // The value's top over the axis's stretch past the face, on paper from the axis.
+  const double top = (-r66 + Over / sheet) * sheet + Above + Height + (Past + length) * std::tan(lead);
+  const double past = top > -0.5 ? PlugAxisOverhang * sheet + Past : Past;
+  angle = lead * 57.29577951308232 + 180.0;
+  // The host shifts a value by whole units: the next one out keeps the value clear of the face.
+  shift = std::ceil((x59 - ax) / std::cos(lead) + (past + length / 2.0) / sheet);
+}
+
 } // namespace
 
 double TEjectorPlug::SheetScale() const
@@ -548,7 +571,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
   const double xs = at.Seat; // where the seat begins
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
-  Md.drLine(-3.0, 0.0, x59 + 3.0, 0.0, 3);
+  Md.drLine(-PlugAxisOverhang, 0.0, x59 + PlugAxisOverhang, 0.0, 3);
   TContDrawing c(&Md);
   c.Make(
       0.0, r70,
@@ -581,7 +604,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
               {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
               {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
               {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
-              {dHL, x9, -30.0, -1.0, xs, -r71, x59, -r22, "", "", "&03~0,1"},
+              {dHL, x9, -30.0, -1.0, xs, -r66 - ts, x59, -r22, "", "", "&03~0,1"},
               {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
               {dVL1, 2.0 * r22, 0.5, 1.0, at.Body, r22, at.Body, -r22, "&02", "n6", ""},
               {dVL1, 2.0 * r66, SeatLine, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
@@ -593,9 +616,12 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
-    if (rounded)
-      Md.drDimR(PlugSeatEdge, TString(), 187.0, x9 + 9.0 / sheet, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"),
-                TString(), TString());
+    if (rounded) {
+      double angle, shift;
+      SeatEdgeLeader(at, r66, x59, sheet, angle, shift);
+      Md.drDimR(PlugSeatEdge, TString(), angle, shift, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"), TString(),
+                TString());
+    }
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
     // The collar face's grade turned away from the collar's length, whose value slides past that face.
     Rough(Md, x27, -14.0 - r70, 180.0, "1,6");
