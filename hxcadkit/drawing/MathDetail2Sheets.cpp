@@ -177,6 +177,8 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     Rough(Md, 0.0, -32.0 - r72, 180.0, "0,8");
     // The collar's front face below the collar, its value past the face, or turned over short of it;
     // above the collar on a line of its own where the extension lines on both sides cross its value.
+    // Below, it stands 5 from the rim on paper: the collar's height, whose value a collar narrow on
+    // paper slides past that face, stands 30 down, below the sign's reach of 13.2.
     const auto across = [x63, paper](std::initializer_list<double> lines, double side) {
       return std::any_of(lines.begin(), lines.end(),
                          [&](double x) { return AcrossSignValue(paper * side * (x - x63)); });
@@ -184,7 +186,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     if (across({y92, x73 - fit - 16.0, x73 - fit, x73 - g, x73}, 1.0) && across({0.0, x0}, -1.0))
       RoughOnOwnLine(Md, x63, r72, r72 + 4.5, 180.0, TString("1,6"));
     else
-      Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
+      Rough(Md, x63, -5.0 / paper - r72, 0.0, "1,6");
   }
   Md.drDeleteMtr();
 }

@@ -739,6 +739,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"ejector_channel", "CollarHeight", 0, 0, 1.055, false},
                           {"ejector_channel", nullptr, 0, 0, 0.803, false},
                           {"ejector_channel", "SpringLen", 0, 0, 0.801, false},
+                          // An enlarged pusher's collar face sign stood twice as far below the rim on paper,
+                          // its value on the collar height's, slid past that face.
+                          {"ejector_channel", "SpringLen", 0, 0, 0.512, false},
                           // A long plug seat whose rounded edge's radius, led out through the mouth at a fixed
                           // angle, crossed the seat's far side or stood out of reach past the end face.
                           {"ejector_plug", "ConeLen", 0, 0, 0.915, true},
