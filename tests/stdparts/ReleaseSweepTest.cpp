@@ -632,6 +632,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // line; the bore's, in the end view, with its shelf on an axis.
                           {"locating_sleeve", "CollarHeight", 5, 0.091, 1, true},
                           {"locating_sleeve", "FRadius", 11, 0.534, 1, false},
+                          // A short sleeve's collar face inside the bore's length below the part: its sign
+                          // found the bore's value on the face's line, and stood across both lengths.
+                          {"locating_sleeve", "CollarHeight", 1, 0.832, 1, true},
+                          {"locating_sleeve", "CollarHeight", 1, 0.744, 1, true},
                           // A collar bush given a front part: the V-groove's place, the front's length and the
                           // collar face's sign beside it; a bore whose value stands past its arrows.
                           {"guide_bush_4", "FLen", 17, 0.472, 1, true},
