@@ -28,6 +28,12 @@ inline double DiameterValueLength(double d)
   return 0.6 * 3.5 * (4.0 + double(DrawingNumber(d).Length()));
 }
 
+// How long a radius's value stands 3.5 high on a sheet: its sign and its figures.
+inline double RadiusValueLength(double r)
+{
+  return 0.6 * 3.5 * (1.0 + double(DrawingNumber(r).Length()));
+}
+
 class TElementOutline
 {
 public:

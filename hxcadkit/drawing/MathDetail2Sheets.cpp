@@ -69,6 +69,20 @@ bool PusherFitSigns(double x63, double y92, double x73, double paper, double& gr
   return true;
 }
 
+TPusherCollarLine PusherCollarLine(double x63, double seat, double paper)
+{
+  // A dimension line keeps 2 from a parallel face, as the sheet's layout and its checks measure it; a
+  // hair more, so that the sheet's coordinates, rounded, never bring it under.
+  constexpr double Clear = 2.0, Hair = 1e-6, Nudge = 0.01;
+  // The line asked a hundredth beyond the points it measures, towards the seat's end: the side its
+  // value and the search for its place take.
+  if (x63 * paper >= 2.0 * Clear + Hair) return {x63 / 2.0 + Nudge / paper, -Nudge, true};
+  // Behind the collar its extension lines run only as far back as the line, well within the view's
+  // height, where beyond the seat's end they would run along the whole seat.
+  if (seat * paper >= 2.0 * Clear + Hair) return {0.0, -std::min(seat * paper / 2.0, Clear + 1.0), false};
+  return {std::max(0.0, std::min(x63 / 2.0, x63 - Clear / paper)), -Nudge, false};
+}
+
 void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, const double& ma,
                                         const double& ms, const double& r71, const double& r69,
                                         const double& r72, const double& r93, const double& r96,
@@ -114,12 +128,11 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     const double seat = Zn(y71 - x73);
     // The collar's diameter across the collar, its value beside it: beyond the spring seat's end its
     // extension lines would run past the seat, and a seat too narrow for its own value would run that
-    // value on across them. A line keeps 2 from a parallel face: across a collar too narrow for that on
-    // both sides it keeps it from the front face, the deeper step.
+    // value on across them. A collar too narrow on paper for its line has it across the seat, behind it.
     // Distances a reader sees are the paper's: an enlarged view has them shorter on the part.
     const double onPaper = Md.R2D().Transf2D.ScaleMtr();
     const double paper = std::isfinite(onPaper) && onPaper > 1e-6 ? onPaper : 1.0;
-    const double collarAt = std::max(0.0, std::min(x63 / 2.0, x63 - 2.0 / paper));
+    const TPusherCollarLine collar = PusherCollarLine(x63, -x0, paper);
     // The relieved shank's diameter 22 past the fit, or at the shank's middle where the shank is
     // shorter: on the shank, never on the taper, its line across the shank (its value beside it). Nor
     // under the hardened zone's bracket, whose lines its value, 3.5 across, would stand on, where the
@@ -131,7 +144,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     PusherFitSigns(x63, y92, x73, paper, grade, fitAt);
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
-              {true, 2.0 * r72, collarAt, -r72, collarAt, r72, -0.01, -1.0, "&02", "h14", ""},
+              {true, 2.0 * r72, collar.At, -r72, collar.At, r72, collar.Offset, -1.0, "&02", "h14", ""},
               // The fit's value above it, clear of the collar face's sign below.
               {true, AbsZn(r93 - r71) * 2.0 * r93, fitAt, -r93, fitAt, r93, 0.5,
                Nearest(r72 - r93) + 1.0, "&02", "h12", ""},
@@ -164,6 +177,8 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     Rough(Md, 0.0, -32.0 - r72, 180.0, "0,8");
     // The collar's front face below the collar, its value past the face, or turned over short of it;
     // above the collar on a line of its own where the extension lines on both sides cross its value.
+    // Below, it stands 5 from the rim on paper: the collar's height, whose value a collar narrow on
+    // paper slides past that face, stands 30 down, below the sign's reach of 13.2.
     const auto across = [x63, paper](std::initializer_list<double> lines, double side) {
       return std::any_of(lines.begin(), lines.end(),
                          [&](double x) { return AcrossSignValue(paper * side * (x - x63)); });
@@ -171,7 +186,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     if (across({y92, x73 - fit - 16.0, x73 - fit, x73 - g, x73}, 1.0) && across({0.0, x0}, -1.0))
       RoughOnOwnLine(Md, x63, r72, r72 + 4.5, 180.0, TString("1,6"));
     else
-      Rough(Md, x63, -5.0 - r72, 0.0, "1,6");
+      Rough(Md, x63, -5.0 / paper - r72, 0.0, "1,6");
   }
   Md.drDeleteMtr();
 }

@@ -166,3 +166,15 @@ double PusherGradeLength(double asked);
 // collar, or on whichever side of the sign keeps off its arms and shelf. False where the section has room
 // on neither side, both then by its ends.
 bool PusherFitSigns(double x63, double y92, double x73, double paper, double& grade, double& diameter);
+// Where a pusher's sheet, drawn at paper sheet millimetres to the part's, measures its collar's diameter
+// (at, on the part's axis from the collar's back face) and how far beyond that its line stands on paper
+// (offset, towards the spring seat's free end): across the collar 2 from either face, where the collar
+// (x63 long) has the room; else across the spring seat (seat long) just behind the collar, 2 from its
+// back face and from the seat's end; else in the collar by its front face, the deeper step, whence the
+// sheet carries it off past the seat's own diameter. Holds tells the first.
+struct TPusherCollarLine
+{
+  double At, Offset;
+  bool Holds;
+};
+TPusherCollarLine PusherCollarLine(double x63, double seat, double paper);

@@ -53,9 +53,15 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
 
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy, double most)
 {
+  return MouldEnlargement(length, roomy, [most](double s) { return s <= most; });
+}
+
+double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
+                        const std::function<bool(double)>& allowed)
+{
   double fits = 1.0;
   for (const double s : {1.0, 2.0, 2.5, 4.0, 5.0}) {
-    if (s > 1.0 && (!(length * s <= 250.0) || s > most)) break;
+    if (s > 1.0 && (!(length * s <= 250.0) || !allowed(s))) break;
     if (roomy(s)) return s;
     fits = s;
   }

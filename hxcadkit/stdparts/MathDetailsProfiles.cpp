@@ -521,6 +521,36 @@ TPlugStations PlugStations(double r71, double r66, double x68, double x9, double
   return p;
 }
 
+// The axis runs this far past either end face of the plug.
+constexpr double PlugAxisOverhang = 3.0;
+
+// The seat edge's radius led out through the seat's mouth (at x59, its radius r66), drawn at sheet paper
+// millimetres to the part's: the angle of its arrow's point about the rounding's centre and its value's
+// shift past the arc, in the part's units, and how far its value then stands from the arrow on paper. The
+// leader runs from the arrow through the centre just over the mouth's lower edge, where it rises least
+// over the seat, its value above it from just past the far end face, or past the axis's end where the
+// value would reach the axis: the value as near its arc as the mouth lets it.
+struct TSeatEdgeLeader
+{
+  double Angle, Shift, Reach;
+};
+
+TSeatEdgeLeader SeatEdgeLeader(const TPlugStations& at, double r66, double x59, double sheet)
+{
+  constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0, Least = 6.0; // on paper
+  const double lead = std::atan2(-r66 + Over / sheet - at.Oy, x59 - at.Ox);
+  const double ax = at.Ox - PlugSeatEdge * std::cos(lead); // the arrow's point
+  const double length = RadiusValueLength(PlugSeatEdge);
+  // The value's top over the axis's stretch past the face, on paper from the axis.
+  const double top = (-r66 + Over / sheet) * sheet + Above + Height + (Past + length) * std::tan(lead);
+  const double past = top > -0.5 ? PlugAxisOverhang * sheet + Past : Past;
+  // The host shifts a value by whole units, its middle at least Least past the arc: the next unit out
+  // keeps the value clear of the face.
+  const double shift = std::ceil((x59 - ax) / std::cos(lead) + (past + length / 2.0) / sheet);
+  return {lead * 57.29577951308232 + 180.0, shift,
+          std::hypot(std::max(Least, shift * sheet) - length / 2.0, Above)};
+}
+
 } // namespace
 
 double TEjectorPlug::SheetScale() const
@@ -533,9 +563,15 @@ double TEjectorPlug::SheetScale() const
   // stand the counterbore's and the bore's diameters, and the body's where the seat's rounded edge leads
   // its radius out through the mouth: each line a spacing from the next, and the last one from the step.
   const double room = p.Seat - (CollarHeight + 1.5 + 3.0), lines = p.Rounded ? 3.0 : 2.0;
-  return MouldEnlargement(Len, [&](double s) {
-    return room * s >= (lines + 1.0) * Spacing && (p.Rounded || ConeLen * s >= 2.0 * Alongside);
-  });
+  // Nor is it enlarged past where the seat edge's radius, led out through the mouth, keeps its value within
+  // reach of its arc, as the release checks measure it.
+  constexpr double Reach = 30.0;
+  return MouldEnlargement(
+      Len,
+      [&](double s) {
+        return room * s >= (lines + 1.0) * Spacing && (p.Rounded || ConeLen * s >= 2.0 * Alongside);
+      },
+      [&](double s) { return !p.Rounded || SeatEdgeLeader(p, ECRadius + 0.1, Len, s).Reach <= Reach; });
 }
 
 void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66,
@@ -548,7 +584,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
   const double xs = at.Seat; // where the seat begins
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
-  Md.drLine(-3.0, 0.0, x59 + 3.0, 0.0, 3);
+  Md.drLine(-PlugAxisOverhang, 0.0, x59 + PlugAxisOverhang, 0.0, 3);
   TContDrawing c(&Md);
   c.Make(
       0.0, r70,
@@ -581,7 +617,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
               {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
               {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
               {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
-              {dHL, x9, -30.0, -1.0, xs, -r71, x59, -r22, "", "", "&03~0,1"},
+              {dHL, x9, -30.0, -1.0, xs, -r66 - ts, x59, -r22, "", "", "&03~0,1"},
               {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
               {dVL1, 2.0 * r22, 0.5, 1.0, at.Body, r22, at.Body, -r22, "&02", "n6", ""},
               {dVL1, 2.0 * r66, SeatLine, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
@@ -593,9 +629,11 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
-    if (rounded)
-      Md.drDimR(PlugSeatEdge, TString(), 187.0, x9 + 9.0 / sheet, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"),
+    if (rounded) {
+      const TSeatEdgeLeader lead = SeatEdgeLeader(at, r66, x59, sheet);
+      Md.drDimR(PlugSeatEdge, TString(), lead.Angle, lead.Shift, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"),
                 TString(), TString());
+    }
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
     // The collar face's grade turned away from the collar's length, whose value slides past that face.
     Rough(Md, x27, -14.0 - r70, 180.0, "1,6");

@@ -462,7 +462,8 @@ void TEjectorChannel::dr2D() const
   // diameter clear of the hardened zone's leader.
   const double scale = MouldEnlargement(Len + SpringLen, [this](double s) {
     double grade, diameter;
-    return CollarHeight * s >= 4.0 && PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
+    return PusherCollarLine(CollarHeight, SpringLen, s).Holds &&
+           PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
   });
   // The view stands lower by the collar's height, and by as much more as keeps the collar's rim at most
   // 10 above its place on the sheet: the room above is its diameter's value's, within the frame.

@@ -407,18 +407,17 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
       Md.drRough(x51 - x50, -32.0 - r43, 0.0, plain, "3,2", none, none);
     }
     // A sleeve the chamfer angle's arc reaches past crowds the end face's sign below it: there the bore's
-    // length stands below the part, and the sign on its extension line from the end face. Below the part
-    // too the collar's length, from the same end face: the shorter of the two nearer the part, so that
-    // neither's extension line crosses the other's line.
-    const bool reached = x51 < SleeveAngleArc;
-    const bool boreBelow = reached && z != 0.0, collarNearer = x50 <= xT;
-    const auto below = [](bool farther) { return -SleeveDimStep * (farther ? 2.0 : 1.0) - 2.0; };
+    // length stands below the part, and the sign on its extension line from the end face. A collar's face
+    // takes that sign instead, which the arc (short of the groove's detail, or beyond the threaded end)
+    // never reaches; the collar's length stands below the part from the end face, alone there, so that no
+    // other length's line or value stands across the face's line where the sign is carried past it.
+    const bool reached = x50 == 0.0 && x51 < SleeveAngleArc;
+    const double below = -SleeveDimStep - 2.0;
     if (reached)
-      Md.drDimHL(-xT * z, below(x50 != 0.0 && collarNearer), 1.0, x51 - xT, -r42, x51, -top, none, "h14", none);
+      Md.drDimHL(-xT * z, below, 1.0, x51 - xT, -r42, x51, -top, none, "h14", none);
     else
       Md.drDimHL(-xT * z, above(2, top), 1.0, x51 - xT, r42, x51, top, none, "h14", none);
-    if (x50 != 0.0)
-      Md.drDimHL(-x50, below(boreBelow && !collarNearer), 1.0, x51 - x50, -r43, x51, -top, none, "h12", none);
+    if (x50 != 0.0) Md.drDimHL(-x50, below, 1.0, x51 - x50, -r43, x51, -top, none, "h12", none);
     Md.drDimHL(x51, above(3, top), 0.0, 0.0, r1 - Tan30, x51, top, none, "h14", none);
     // The outside's sign above the part; with a collar, whose lengths stand above the part with the
     // thread's, it stands on the outside's lower half.

@@ -569,6 +569,9 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
 // as long as the part still fits the sheet's width and the enlargement is at most most; the largest that
 // fits where none gives the room.
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy, double most = 5.0);
+// The same, each enlargement past 1:1 tried only while allowed holds of it (of every smaller one too).
+double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
+                        const std::function<bool(double)>& allowed);
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no

@@ -632,6 +632,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // line; the bore's, in the end view, with its shelf on an axis.
                           {"locating_sleeve", "CollarHeight", 5, 0.091, 1, true},
                           {"locating_sleeve", "FRadius", 11, 0.534, 1, false},
+                          // A short sleeve's collar face inside the bore's length below the part: its sign
+                          // found the bore's value on the face's line, and stood across both lengths.
+                          {"locating_sleeve", "CollarHeight", 1, 0.832, 1, true},
+                          {"locating_sleeve", "CollarHeight", 1, 0.744, 1, true},
                           // A collar bush given a front part: the V-groove's place, the front's length and the
                           // collar face's sign beside it; a bore whose value stands past its arrows.
                           {"guide_bush_4", "FLen", 17, 0.472, 1, true},
@@ -739,7 +743,21 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"spacer_one_piece", "ThreadLen", 1, 0.251, 1, false},
                           // A value slid past its end a hair onto one settled below the body, which then
                           // left for the fit's sign above.
-                          {"spacer_one_piece", "CollarHeight", 21, 0.994, 1, false}};
+                          {"spacer_one_piece", "CollarHeight", 21, 0.994, 1, false},
+                          // A pusher's collar at or under 4 mm on paper, the part too long to enlarge: its
+                          // diameter, carried past the spring seat's, ran its extension lines along the whole
+                          // seat and across that diameter's line run on under its value.
+                          {"ejector_channel", "CollarHeight", 0, 0, 1.055, false},
+                          {"ejector_channel", nullptr, 0, 0, 0.803, false},
+                          {"ejector_channel", "SpringLen", 0, 0, 0.801, false},
+                          // An enlarged pusher's collar face sign stood twice as far below the rim on paper,
+                          // its value on the collar height's, slid past that face.
+                          {"ejector_channel", "SpringLen", 0, 0, 0.512, false},
+                          // A long plug seat whose rounded edge's radius, led out through the mouth at a fixed
+                          // angle, crossed the seat's far side or stood out of reach past the end face.
+                          {"ejector_plug", "ConeLen", 0, 0, 0.915, true},
+                          {"ejector_plug", "ConeLen", 0, 0, 1.946, true},
+                          {"ejector_plug", "ConeLen", 0, 0, 1.998, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
@@ -786,6 +804,44 @@ TEST_F(ReleaseSweepBetween, APillarsSeatOfAnyLengthLeavesItsSheetFitToRelease)
         for (const TFinding& found : Findings(l))
           ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
     }
+}
+
+// The plug's seat from a tenth of the length the bore leaves it to half of it, and the pusher's collar about
+// 4 mm on paper (the least that holds its diameter's line 2 from either face) before a short and a long
+// spring seat, at factors drawn at 1:1 and enlarged: the seat edge's radius is led out through the mouth
+// within reach of its arc (the plug no more enlarged than keeps it so), the collar's diameter stands by the
+// collar, never past the seat's own. Open: a seat longer than 26 mm leaves its radius's value, past the far
+// end face, more than 30 from its arc at 1:1, and a seat over half that length crowds the body's diameter
+// into the radius's leader.
+TEST_F(ReleaseSweepBetween, APlugsSeatAndAPushersCollarOfAnyLengthAreFitToRelease)
+{
+  const auto check = [&](const char* part, double k, const std::string& what,
+                         std::function<void(TDetail&)> edit) {
+    const auto sheets = stdtest::MouldSheetLayouts(H, Dir.path(), part, 0, k, std::move(edit));
+    EXPECT_EQ(sheets.size(), 1u) << what;
+    for (const txhost::SvgLayout& l : sheets)
+      for (const TFinding& found : Findings(l))
+        ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
+  };
+  // The plug made at factor k is 50 k long, its bore 20 k: the seat's length is a fraction of the 30 k left.
+  for (const double k : {0.5, 0.8, 1.2, 2.0})
+    for (const double f : {0.1, 0.3, 0.5})
+      if (f * 30.0 * k <= 26.0)
+        check("ejector_plug", k, "ejector_plug x" + std::to_string(k) + ", seat " + std::to_string(f),
+              [f](TDetail& d) {
+                auto& p = static_cast<TEjectorPlug&>(d);
+                p.ConeLen = f * (p.Len - p.EC2Len);
+              });
+  for (const double k : {0.6, 1.0, 1.2})
+    for (const double collar : {3.5, 3.99, 4.0, 4.01, 4.5})
+      for (const double spring : {3.0, 30.0})
+        check("ejector_channel", k,
+              "ejector_channel x" + std::to_string(k) + ", collar " + std::to_string(collar) + ", spring " +
+                  std::to_string(spring),
+              [=](TDetail& d) {
+                auto& c = static_cast<TEjectorChannel&>(d);
+                c.CollarHeight = collar, c.SpringLen = spring;
+              });
 }
 
 // The bush with a front part, its length under the next smaller size, halfway to the next row, at every
