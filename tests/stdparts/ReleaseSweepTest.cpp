@@ -624,6 +624,13 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Thickness", 0, 0, 1.693, true},
                           {"locating_ring_shoulder", "FixBoltHeadLen", 0, 0, 0.511, false},
                           {"locating_ring_shoulder", "FixBoltHeadRadius", 0, 0, 0.8799483216, true},
+                          // A thin bore whose entry's angle found no room under the lead-in's ray: turned
+                          // into the bore, its value stood on the land's; a thick ring's, its arc asked past
+                          // the rim, crossed the rim's extension line just by a joint of the arc's chords.
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.504, false},
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.516, false},
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.522, false},
+                          {"locating_ring_shoulder", "Thickness", 0, 0, 0.725, true},
                           {"locating_ring", "FixBoltRadius", 0, 0, 0.760, false},
                           {"locating_ring", nullptr, 0, 0, 1.575, false},
                           {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
