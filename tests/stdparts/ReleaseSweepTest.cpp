@@ -632,6 +632,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_ring_shoulder", "InRadius", 0, 0, 0.522, false},
                           {"locating_ring_shoulder", "Thickness", 0, 0, 0.725, true},
                           {"locating_ring", "FixBoltRadius", 0, 0, 0.760, false},
+                          // The plan's tail angles, asked past the rim and taken from the least arc up, came
+                          // to rest 1.99 outside it: along it, though the rim's 5-degree chords stood 2 off.
+                          {"locating_ring", nullptr, 0, 0, 0.7601819278, false},
                           {"locating_ring", nullptr, 0, 0, 1.575, false},
                           {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
                           {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true},
