@@ -635,6 +635,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // The plan's tail angles, asked past the rim and taken from the least arc up, came
                           // to rest 1.99 outside it: along it, though the rim's 5-degree chords stood 2 off.
                           {"locating_ring", nullptr, 0, 0, 0.7601819278, false},
+                          // Pin holes so wide that the tail's hole's diameter, leaning back towards the pin,
+                          // ran its leader through one: it goes to a hole whose leader passes them.
+                          {"locating_ring", "PinRadius", 0, 0, 0.5097811096, true},
                           {"locating_ring", nullptr, 0, 0, 1.575, false},
                           {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
                           {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true},
