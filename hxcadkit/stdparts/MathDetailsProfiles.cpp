@@ -293,10 +293,11 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
     return {asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder), land};
   // Turned, the value's bottom stands its height and a margin under its top, which the land's value and the
   // axis leave free where the land's line comes in no farther than that allows, yet 2 off the bore's line.
+  // Each margin a hair wider: the sheet takes a value just on it as touching.
+  constexpr double hair = 0.3;
   const double half = a / 2.0 * cDegree;
-  // (A hair past the margin: the sheet takes a value on it as touching.)
-  const double r = std::max(asked, (room.Rise + clear + 0.3) / std::cos(half) - gap);
-  const double under = (r + gap) * std::cos(half) - room.Rise + cValue + clear;
+  const double r = std::max(asked, (room.Rise + clear + hair) / std::cos(half) - gap);
+  const double under = (r + gap) * std::cos(half) - room.Rise + cValue + clear + hair;
   const double landIn = std::min(land, 2.0 * room.Bore - under - 1.0 - cValue);
   if (r <= room.Cone && room.Bore >= under && landIn >= 2.0 &&
       (r + gap) * std::sin(half) + length + clear <= room.Left)

@@ -630,6 +630,7 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_ring_shoulder", "InRadius", 0, 0, 0.504, false},
                           {"locating_ring_shoulder", "InRadius", 0, 0, 0.516, false},
                           {"locating_ring_shoulder", "InRadius", 0, 0, 0.522, false},
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.5282666939, false},
                           {"locating_ring_shoulder", "Thickness", 0, 0, 0.725, true},
                           {"locating_ring", "FixBoltRadius", 0, 0, 0.760, false},
                           // The plan's tail angles, asked past the rim and taken from the least arc up, came
