@@ -20,11 +20,20 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
   // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
   // where only there is its value free; on the arc asked for inside the frame when nothing is free.
   // Nor do its arc and the rays it lengthens cross a value settled, nor an arc settled cross its value.
-  const auto arc = [](double X, double Y, double a1, double a2, double r) {
+  // An arc in 12 chords. Asked with a lap, each chord runs that far on past its inner ends: a line is taken
+  // to cross a chord only 0.2 in from its ends, and would pass through the arc at a joint unseen.
+  const auto arc = [](double X, double Y, double a1, double a2, double r, double lap = 0) {
     std::vector<std::array<double, 4>> pieces;
     for (int i = 0; i < 12; ++i) {
       const double a = (a1 + (a2 - a1) * i / 12) * Deg, b = (a1 + (a2 - a1) * (i + 1) / 12) * Deg;
-      pieces.push_back({X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b), Y + r * std::sin(b)});
+      std::array<double, 4> p{X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b), Y + r * std::sin(b)};
+      const double len = Norm(p[2] - p[0], p[3] - p[1]);
+      if (lap > 0 && len > 0) {
+        const double ux = (p[2] - p[0]) / len * lap, uy = (p[3] - p[1]) / len * lap;
+        if (i > 0) p[0] -= ux, p[1] -= uy;
+        if (i < 11) p[2] += ux, p[3] += uy;
+      }
+      pieces.push_back(p);
     }
     return pieces;
   };
@@ -104,7 +113,7 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
           (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) || RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
         return false;
       const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
-      auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at);
+      auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, 0.25);
       // Its rays too, as far as widening the arc draws them on. The opposite rays are drawn from the
       // vertex along no edge of the part: they keep off the linear dimensions' lines all their length
       // until nothing else is left.

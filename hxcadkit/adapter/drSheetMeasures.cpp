@@ -369,9 +369,20 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
     const double gx = g[2] - g[0], gy = g[3] - g[1];
     near.push_back({&g, gx, gy, Norm(gx, gy), x1, y1, x2, y2});
   }
+  // The outlines' arcs about the arc's own centre nearer its radius than that: their chords, 5 degrees
+  // each, lie farther inside than the arcs themselves, which the sheet draws finer.
+  std::vector<const TArc*> about;
+  for (const TArc& o : Arcs)
+    if (o.Outline && Norm(o.X - X, o.Y - Y) < 0.05 && std::fabs(o.R - radius) < 2) about.push_back(&o);
+  const auto onArc = [&about](double a) {
+    return std::any_of(about.begin(), about.end(), [a](const TArc* o) {
+      const double sweep = std::fabs(o->Sweep);
+      return sweep >= 360 || 2 * std::fabs(std::remainder(a - o->From - o->Sweep / 2, 360.0)) <= sweep;
+    });
+  };
   const int n = std::clamp(int(std::ceil(std::fabs(a2 - a1))), 1, 360);
   double along = 0;
-  for (int i = 0; i < n && !near.empty(); ++i) {
+  for (int i = 0; i < n && !(near.empty() && about.empty()); ++i) {
     const double a = (a1 + (a2 - a1) * i / n) * Deg, b = (a1 + (a2 - a1) * (i + 1) / n) * Deg;
     const double px = X + r * std::cos(a), py = Y + r * std::sin(a), qx = X + r * std::cos(b),
                  qy = Y + r * std::sin(b), mx = (px + qx) / 2, my = (py + qy) / 2, ux = qx - px, uy = qy - py;
@@ -384,7 +395,7 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
       const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
       return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2 + Sag;
     });
-    if (on) along += len;
+    if (on || onArc(a1 + (a2 - a1) * (i + 0.5) / n)) along += len;
   }
   return along > 1;
 }

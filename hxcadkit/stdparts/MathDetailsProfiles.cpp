@@ -252,6 +252,61 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
 
 // --- Locating ring -----------------------------------------------------------------------------
 
+namespace {
+
+constexpr double cValue = 3.5; // a value's height on the sheet, which stands 1 off its line
+
+// The room about the bore's entry, in the sheet's millimetres from the mouth's edge on the face x = T:
+// Face the height from there up to the lead-in's corner, Rise that from the bore's line up to there,
+// Cone the cone's length, Bore the bore's radius, Left how far free room runs left of the face between
+// the axis and the bore's line.
+struct TEntryRoom
+{
+  double Face, Rise, Cone, Bore, Left;
+};
+
+// The arc asked for the entry's angle, and how far the land's length stands in from the bore's line (its
+// line, 1 then its value, towards the axis). The angle stands between the face's plane and the cone run
+// on past the mouth as asked where its arc and value fit under the lead-in's ray; else the sheet turns it
+// into the bore, between the face's plane down and the cone, where its value stands under the bore's line
+// at an arc as far out as asked, or just so far, and above the land's value on the far side of the axis,
+// its rays on the cone. An angle's value takes the box the sheet measures it by, kept a millimetre off
+// every line.
+struct TEntryArc
+{
+  double R, Land;
+};
+
+TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
+{
+  // The least arc: its arrowheads (3 long) stand outside a shorter one.
+  constexpr double length = 4 * 0.6 * cValue, clear = 1.0, gap = 2.0, least = 5.0;
+  const double land = std::min(8.0, room.Bore / 2.0);
+  // On the face's side the value stands beyond the arc's middle; the lead-in's ray, from the corner down
+  // away from the face at 30 degrees, passes over the value's far top corner and over the arc. The
+  // lead-in's own arc and value lie above that ray's line.
+  const double mid = (90.0 - a / 2.0) * cDegree;
+  const double valueUnder =
+      (room.Face - cValue - clear - (length + clear) * cTan30) / (std::sin(mid) + std::cos(mid) * cTan30) - gap;
+  const double arcUnder = room.Face * std::cos(30.0 * cDegree) - clear;
+  if (std::min(valueUnder, arcUnder) >= least)
+    return {asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder), land};
+  // Turned, the value's bottom stands its height and a margin under its top, which the land's value and the
+  // axis leave free where the land's line comes in no farther than that allows, yet 2 off the bore's line.
+  // Each margin a hair wider: the sheet takes a value just on it as touching.
+  constexpr double hair = 0.3;
+  const double half = a / 2.0 * cDegree;
+  const double r = std::max(asked, (room.Rise + clear + hair) / std::cos(half) - gap);
+  const double under = (r + gap) * std::cos(half) - room.Rise + cValue + clear + hair;
+  const double landIn = std::min(land, 2.0 * room.Bore - under - 1.0 - cValue);
+  if (r <= room.Cone && room.Bore >= under && landIn >= 2.0 &&
+      (r + gap) * std::sin(half) + length + clear <= room.Left)
+    return {r, landIn};
+  return {asked, land};
+}
+
+} // namespace
+
 void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm,
                                          const Real& RBase, const Real& RTpa, const Real& iR, const Real& t,
                                          const Real& a, const Real& sh, const Real& T, const Real& r10,
@@ -310,6 +365,9 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     // Offsets are the sheet's millimetres: the part's own lengths in them at the placement's scale.
     const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
     const bool entry = t != 0.0 && t < T && cone;
+    // Left of the section, the bore's diameter and then the shoulder's: the latter beyond the screws' holes'
+    // where those run through the shoulder from the face x = 0.
+    const double boreAt = 6.0, shoulderAt = x0 == 0.0 ? 42.0 : 18.0;
     // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
     if (!shoulder)
       Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
@@ -318,7 +376,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // Its diameter beyond the screws' holes' where those run through it from the same face, so that
       // their extension lines stop short of its line.
       Dims(Md, {{dHL, sh, -2.5, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
-                {dVL, 2.0 * RBase, x0 == 0.0 ? -42.0 : -18.0, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
+                {dVL, 2.0 * RBase, -shoulderAt, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
     // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
     // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
     // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
@@ -330,7 +388,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
               {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
               // The bore's diameter here unless the plan view takes it (nothing is drawn for 0).
-              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -6.0, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
+              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -boreAt, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
               // The screws' holes from where they start: past a shoulder the line comes as much nearer.
               {dVL, 2.0 * r52, x0 * k - 30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
               // The counterbores' diameter before the outside's, nearer the face: its extension lines then
@@ -344,21 +402,22 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     Md.drDimApc(30.0, 0.0, leadInArc / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
-      // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there the
-      // sheet turns it to the opposite rays, from the face's plane down to the cone inside the mouth (a
-      // ray along the axis would run up across the lead-in's angle). Its arc three quarters of the cone
-      // out keeps its rays on the cone and, turned, its value under the cone, clear of the bore's edge.
-      // Below it the land the cone starts from, its line inside a narrow bore, and the cone's far
-      // diameter, which the land, the angle and the thickness already make a reference size. A cone so long
-      // that that arc would reach past the rim has it stop short of the lead-in's angle instead: under as
-      // much of the rim as that angle's arc takes (its radius times the sine of 30 degrees) and both values,
-      // where that leaves room for its own value.
-      constexpr double value = 3.5; // a value's height on the sheet
+      // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there it turns
+      // to the opposite rays, from the face's plane down to the cone inside the mouth (a ray along the axis
+      // would run up across the lead-in's angle), its value then under the bore's line. Its arc three
+      // quarters of the cone out keeps its rays on the cone. Below it the land the cone starts from, its
+      // line inside a narrow bore, and the cone's far diameter, which the land, the angle and the thickness
+      // already make a reference size. A cone so long that that arc would reach past the rim has it stop
+      // short of the lead-in's angle instead: under as much of the rim as that angle's arc takes (its
+      // radius times the sine of 30 degrees) and both values, where that leaves room for its own value.
       const double along = 0.75 * (T - t) / std::sin(a * cDegree), mouth = iR + rise,
-                   below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * value) / k;
-      Md.drDimApc(a, 90.0, mouth + along > RTpa && below * k >= 2.0 * value ? below : along, 0.0, TString(), T,
-                  mouth);
-      Dims(Md, {{dHL, t, std::min(8.0, iR * k / 2.0), -1.0, 0.0, -iR, t, -iR, "", "", ""},
+                   below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * cValue) / k;
+      const double left = T * k + (BoreOnPlan(iR) ? shoulderAt : boreAt);
+      const TEntryArc at = EntryArc(
+          a, {(RTpa - bevelDepth - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left},
+          (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
+      Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
+      Dims(Md, {{dHL, t, at.Land, -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
     Rough(Md, -20.0 / k, RTpa, 90.0, "0,8");

@@ -64,6 +64,27 @@ double TailHoleToRim(double pr, double r81, double R)
   return std::sqrt(along * along - pr * pr + R * R) - along - r81;
 }
 
+// The column tail's hole whose diameter the plan view gives: the first whose leader, leaning back from
+// the hole's own direction, passes the pins' holes (at pin and opposite it, of radius pr on the circle fr)
+// a margin of the sheet's millimetre off; the first where none does.
+int SizedTailHole(const TColumnTail& tail, double fr, double pin, double pr, double margin)
+{
+  const auto clear = [&](int h) {
+    const double a = (tail.Angle[h] - TailLean) * Deg, x = Cx(tail.PlaceRadius, tail.Angle[h]),
+                 y = Cy(tail.PlaceRadius, tail.Angle[h]);
+    for (const double p : {pin, pin + 180.0}) {
+      // The pin's centre along the leader from the hole's, and off it.
+      const double dx = Cx(fr, p) - x, dy = Cy(fr, p) - y, along = dx * std::cos(a) + dy * std::sin(a);
+      const double off = along > 0.0 ? std::fabs(dy * std::cos(a) - dx * std::sin(a)) : std::hypot(dx, dy);
+      if (off < pr + margin) return false;
+    }
+    return true;
+  };
+  for (int h = 1; h <= 4; ++h)
+    if (clear(h)) return h;
+  return 1;
+}
+
 // A value a leader carries past the rim stands within this reach of the circle it sizes, on the sheet.
 constexpr double LeaderReach = 30.0;
 
@@ -248,11 +269,14 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       Md.drDimD(2 * tail->PlaceRadius, TString(), 250.0, pt, -1, 0, 0, 1, TString("&02"), TString(),
                 TString("&03~0,1"));
       // The hole's diameter leans back from its angle, away from the angle that starts there, and stands
-      // just past the rim: its value's near end 2 beyond where the leader leaves the ring.
+      // just past the rim: its value's near end 2 beyond where the leader leaves the ring. It goes to a hole
+      // whose leader passes the pins' holes.
       const double toRim = TailHoleToRim(tail->PlaceRadius, r81, Radius);
       const int rim = SaturatingToInt(toRim + (DiameterValueLength(2 * r81) / 2.0 + 2.0) / k);
-      Md.drDimD(2 * r81, TString(), tail->Angle[1] - TailLean, rim, 1, Cx(tail->PlaceRadius, tail->Angle[1]),
-                Cy(tail->PlaceRadius, tail->Angle[1]), 1, TString("&02"), TString("H14"), TString());
+      const int sized = pins ? SizedTailHole(*tail, FixRadius, PinAngle, PinRadius, 1.0 / k) : 1;
+      Md.drDimD(2 * r81, TString(), tail->Angle[sized] - TailLean, rim, 1,
+                Cx(tail->PlaceRadius, tail->Angle[sized]), Cy(tail->PlaceRadius, tail->Angle[sized]), 1,
+                TString("&02"), TString("H14"), TString());
     }
   }
   // The plan view goes on from the column tail's dimensions to the ring's own.

@@ -624,7 +624,21 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Thickness", 0, 0, 1.693, true},
                           {"locating_ring_shoulder", "FixBoltHeadLen", 0, 0, 0.511, false},
                           {"locating_ring_shoulder", "FixBoltHeadRadius", 0, 0, 0.8799483216, true},
+                          // A thin bore whose entry's angle found no room under the lead-in's ray: turned
+                          // into the bore, its value stood on the land's; a thick ring's, its arc asked past
+                          // the rim, crossed the rim's extension line just by a joint of the arc's chords.
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.504, false},
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.516, false},
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.522, false},
+                          {"locating_ring_shoulder", "InRadius", 0, 0, 0.5282666939, false},
+                          {"locating_ring_shoulder", "Thickness", 0, 0, 0.725, true},
                           {"locating_ring", "FixBoltRadius", 0, 0, 0.760, false},
+                          // The plan's tail angles, asked past the rim and taken from the least arc up, came
+                          // to rest 1.99 outside it: along it, though the rim's 5-degree chords stood 2 off.
+                          {"locating_ring", nullptr, 0, 0, 0.7601819278, false},
+                          // Pin holes so wide that the tail's hole's diameter, leaning back towards the pin,
+                          // ran its leader through one: it goes to a hole whose leader passes them.
+                          {"locating_ring", "PinRadius", 0, 0, 0.5097811096, true},
                           {"locating_ring", nullptr, 0, 0, 1.575, false},
                           {"locating_sleeve", "CollarHeight", 2, 0.169, 1, true},
                           {"locating_sleeve", "CollarHeight", 8, 0.957, 1, true},
