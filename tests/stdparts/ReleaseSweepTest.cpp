@@ -619,6 +619,14 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
     bool Past;
   };
   const TFound cases[] = {{"shank", "CollarRadius", 0, 0, 1.883, true},
+                          // A collar barely wider than the shank: view Б's title, asked over the bore's value
+                          // and under the flats' width, moved onto the thread's line run on under its value,
+                          // or onto the view's own axis; the bore's value, turned off the flats' width, had
+                          // the mouth's line through its arrow's tip.
+                          {"shank", "CollarRadius", 0, 0, 0.578, false},
+                          {"shank", "CollarRadius", 0, 0, 0.592, false},
+                          {"shank", "CollarRadius", 0, 0, 0.5046, false},
+                          {"shank", "CollarRadius", 0, 0, 0.546, false},
                           {"locating_ring_shoulder", nullptr, 0, 0, 0.510, false},
                           {"locating_ring_shoulder", nullptr, 0, 0, 2.0, false},
                           {"locating_ring_shoulder", "Thickness", 0, 0, 1.693, true},
