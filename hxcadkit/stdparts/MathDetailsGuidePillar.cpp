@@ -51,12 +51,13 @@ bool DepthAbove(double x, double x42)
 }
 
 // Whether the collar face's sign below the collar is crossed on both sides: by the fixed end's extension
-// lines past the face (across its arms or its value) and by the collar's other face short of it (with the
-// depth above, nothing else stands there). The guide's length then stands on the collar's line, so that
-// the other face's extension line ends there and the sign, turned over, finds room below it.
+// lines past the face (across its arms or its value) and by the collar's other face short of it, across its
+// arms, its shelf or its value (with the depth above, nothing else stands there). The guide's length then
+// stands on the collar's line, so that the other face's extension line ends there and the sign, turned
+// over, finds room below it.
 bool CollarFaceCrowded(double x42, double fixed)
 {
-  return fixed > 1e-6 && (!ClearOfSign(fixed) || AcrossSignValue(fixed - 1.0)) && AcrossSignValue(x42);
+  return fixed > 1e-6 && (!ClearOfSign(fixed) || AcrossSignValue(fixed - 1.0)) && !ClearOfSign(x42);
 }
 
 } // namespace

@@ -694,6 +694,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Key", 13, 0.363, 1, false},
                           // A fixed part narrower than the collar face's sign reaches beside it.
                           {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true},
+                          // A collar thinner than the face's sign turned over reaches, beside a short fixed
+                          // part: the other face's extension line, run on to the guide's length, crossed its
+                          // arm.
+                          {"guide_pillar_threaded", "CollarRadius", 16, 0.046, 1, true},
                           // A seat so long that the lead-in's angle found no room left of the guide's
                           // end; a collar so thin that its height's value, past an arrow, ran across the
                           // fixed part's extension line just past its own.
