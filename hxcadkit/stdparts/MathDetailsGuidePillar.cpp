@@ -229,8 +229,15 @@ void TSocketLeaderPin::dr2D() const
     dr2D_GuideSection(2.0 * Radius + 5.0 - CollarHeight - Len - OFLen,
                       -100.0 - CollarRadius - PillarSectionDrop(Radius), Radius, 1, true);
   }
+  // A threaded pillar's detail stands right of the collar face's line below the sizes, where the face's
+  // sign, too near the fixed end's extension line or the collar's other face to stand beside the collar,
+  // is carried: moved up off the title block or the guide's detail, the detail would take that place.
   TCommonGeometry G(0, &Md);
-  G.drCVR_dV(40.0 + inset, -100.0 - CollarRadius - inset, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
+  const double scale = 4.0, depth = 0.3;
+  const double detailX =
+      threaded ? mx + SignReachAcross + 2.0 - TCommonGeometry::GrooveDetailLeft(scale, depth, false)
+               : 40.0 + inset;
+  G.drCVR_dV(detailX, -100.0 - CollarRadius - inset, 0.0, scale, 3.0, depth, 0.5, letter, true);
   // The overall length is a reference size: the requirement says what its star means.
   drMouldCloseSheet(Md, 1);
 }

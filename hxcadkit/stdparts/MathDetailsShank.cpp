@@ -53,9 +53,9 @@ double FlatsLineBelow(double r74)
   return -14.0 - r74;
 }
 
-// The view of the threaded end about its centre: the bore's value, its offset from its circle (alone it stands
-// past the crest, up and right at 45 degrees, 1 to 4.5 above its line), the title over the crest left of that
-// value by a millimetre, and how far up the view reaches with them.
+// The view of the threaded end about its centre: the bore's value, its offset from its circle (alone it
+// stands past the crest, up and right at 45 degrees, 1 to 4.5 above its line), the title over the crest left
+// of that value by a millimetre, and how far up the view reaches with them.
 struct TThreadedEnd
 {
   TBoresOnEnd On;

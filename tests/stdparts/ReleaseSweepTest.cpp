@@ -698,6 +698,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // part: the other face's extension line, run on to the guide's length, crossed its
                           // arm.
                           {"guide_pillar_threaded", "CollarRadius", 16, 0.046, 1, true},
+                          // A collar so wide that the groove's detail, moved up off the guide's detail or the
+                          // title block, took the place below the sizes where the collar face's sign is
+                          // carried: the sign was left beside the face, crossed.
+                          {"guide_pillar_threaded", "CollarRadius", 22, 0.424, 1, true},
+                          {"guide_pillar_threaded", "CollarRadius", 34, 0.305, 1, true},
                           // A seat so long that the lead-in's angle found no room left of the guide's
                           // end; a collar so thin that its height's value, past an arrow, ran across the
                           // fixed part's extension line just past its own.
