@@ -60,6 +60,17 @@ bool CollarFaceCrowded(double x42, double fixed)
   return fixed > 1e-6 && (!ClearOfSign(fixed) || AcrossSignValue(fixed - 1.0)) && !ClearOfSign(x42);
 }
 
+// How far from its points `inside` the end face the thread's diameter stands, asked at `asked`: its line
+// runs on under its value beyond the thread, past the countersink's shelf and the chamfer's depth, which
+// stand beside the end face. Its value, 3.5 high beside its line, keeps a millimetre clear of the
+// countersink's value on its shelf (the shelf reaching from the face past its "1x45" by 1.25) and of the
+// chamfer's line at 6.
+double ThreadLineOffset(double asked, double inside)
+{
+  constexpr double height = 3.5, shelf = 1.25 + 0.6 * height * 5.0;
+  return std::max(asked, inside + shelf + 1.0 + height + 1.0);
+}
+
 } // namespace
 
 TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C)
@@ -415,8 +426,9 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     if (!depthInFixed) depth();
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     if (!depthAbove) countersink();
-    Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
-               "-7H");
+    constexpr double threadPoints = 7.0;
+    Md.drDimVL(2.0 * r44, ThreadLineOffset(off11, threadPoints), MouldWhole(r44 - 1.0 - r41), x43 - threadPoints,
+               -r44, x43 - threadPoints, r44, "M", none, "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail. The sign is the seat's: none without a seat.
     if (std::fabs(x43 - x42) <= 2e-6 && x46 > 0.0) {

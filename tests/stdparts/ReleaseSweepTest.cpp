@@ -703,6 +703,13 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // carried: the sign was left beside the face, crossed.
                           {"guide_pillar_threaded", "CollarRadius", 22, 0.424, 1, true},
                           {"guide_pillar_threaded", "CollarRadius", 34, 0.305, 1, true},
+                          // A thread nearly filling the fixed part: its diameter's line, run on under its value,
+                          // stood across the countersink's shelf and value, or across the chamfer's extension
+                          // line beside the end face.
+                          {"guide_pillar_threaded", "FRadius", 24, 0.009, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 24, 0.092, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 24, 0.528, 1, false},
+                          {"guide_pillar_threaded", "ThreadRadius", 15, 0.764, 1, true},
                           // A seat so long that the lead-in's angle found no room left of the guide's
                           // end; a collar so thin that its height's value, past an arrow, ran across the
                           // fixed part's extension line just past its own.
