@@ -71,6 +71,17 @@ double ThreadLineOffset(double asked, double inside)
   return std::max(asked, inside + shelf + 1.0 + height + 1.0);
 }
 
+// How far past the seat's chamfer (2 long, the seat x46 long with its groove of 3 by the collar) its
+// diameter stands: midway along the seat's cylinder, no farther than the collar is wide (r43), so that its
+// extension lines never run along the seat farther than the part is across. The seat's sign, where there is
+// one, comes to the cylinder's end by the groove, its short arm reaching back: the line keeps half a
+// millimetre short of that arm.
+double SeatDiameterOffset(double x46, double r43, bool sign)
+{
+  const double run = x46 - 5.0, clear = sign ? run - SignReachBack - 0.5 : run;
+  return std::clamp(std::min(run / 2.0, clear), 0.5, std::max(0.5, r43));
+}
+
 } // namespace
 
 TSocketLeaderPin::TSocketLeaderPin(int iId, TModeler3D* M, const TDetail* iComplement, TConstruktor* C)
@@ -431,7 +442,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
                -r44, x43 - threadPoints, r44, "M", none, "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail. The sign is the seat's: none without a seat.
-    if (std::fabs(x43 - x42) <= 2e-6 && x46 > 0.0) {
+    const bool seatSign = std::fabs(x43 - x42) <= 2e-6 && x46 > 0.0;
+    if (seatSign) {
       Md.drRough(x43 + 5.0, depthAbove ? -r41 : r41, depthAbove ? -90.0 : 90.0, txapi::txRoughSignEnum(0),
                  "0,8", none, none);
     }
@@ -442,8 +454,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       // nearer its chamfer, so that its extension lines never run along the seat farther than the part is
       // across. A guide that runs up to the collar has no seat to size.
       if (x46 > 0.0)
-        Md.drDimVL(2.0 * r41, std::clamp((x46 - 5.0) / 2.0, 0.5, std::max(0.5, r43)), 1.0, 2.0 - x46, -r41,
-                   2.0 - x46, r41, "&02", "h6", none);
+        Md.drDimVL(2.0 * r41, SeatDiameterOffset(x46, r43, seatSign), 1.0, 2.0 - x46, -r41, 2.0 - x46, r41,
+                   "&02", "h6", none);
       Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
     }
     // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a

@@ -715,6 +715,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // fixed part's extension line just past its own.
                           {"guide_pillar", "OFLen", 22, 0.941, 1, true},
                           {"guide_pillar", "CollarHeight", 24, 0.985, 1, false},
+                          // A seat so short that its diameter, midway along it, stood under the seat sign's
+                          // short arm at the groove.
+                          {"guide_pillar", "OFLen", 31, 0.041, 1, false},
                           // A seat sphere whose radius's value found no room between its centre and
                           // view A: its leader went through the part, or across the seat depth's
                           // extension line.
