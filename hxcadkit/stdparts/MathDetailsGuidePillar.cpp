@@ -549,9 +549,20 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   // Section B-B through the guide's flat, twice enlarged, below the view; its titles stand 6 high
   // on the sheet.
   const double enlarged = 2.0;
-  Md.drMtr(mx, my, 0.0, enlarged);
   const double A = 2.0 * r42 - 0.2;
   const double w = std::sqrt(std::fabs(r42 * r42 - (r42 - 0.2) * (r42 - 0.2)));
+  const double titleY = std::max((r42 + 15.0) / 2.0, r42 + 3.0);
+  // The flat's width stands below the section, on the sheet 20 + r42 below the flat's lower edge, its
+  // extension lines 2 past; where that falls off the paper, the section being low on it, the width stands
+  // above the section's title instead, 2 over its letters (6 high), so that the layout need not take it over
+  // the section onto the title.
+  double px = mx, py = my;
+  const double below = enlarged * w + 20.0 + r42 + 2.0;
+  if (isSize)
+    Md.drFreePlace(px, py, -enlarged * (r42 + 2.0), -below, enlarged * (r42 + 2.0), -enlarged * r42);
+  const bool widthAbove = px != mx || py != my;
+  const double widthOff = widthAbove ? enlarged * (titleY + w) + 6.0 + 2.0 : -20.0 - r42;
+  Md.drMtr(mx, my, 0.0, enlarged);
   TContDrawing c(&Md);
   c.Make(0.2 - r42, w, dA(0.0, 0.0, -r42, 0.2 - r42, -w, dP(0.2 - r42, w)));
   c.dr2D(tl);
@@ -562,8 +573,8 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   Md.drLine(0.0, -r42 - 2.0, 0.0, r42 + 2.0, 3);
   if (isSize) {
     // Above the section's centre line, which reaches 2 past it: nothing runs through the title.
-    Md.drText(-5.0, std::max((r42 + 15.0) / 2.0, r42 + 3.0), 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
-    Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
+    Md.drText(-5.0, titleY, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
+    Md.drDimHL(A, widthOff, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
     // The guide's diameter is given on its section: beyond the guide's end its extension lines would
     // run along the lead-in's angle and under its roundings' leaders, and far from the guide.
     Md.drDimD(2.0 * r42, none, 45.0, 10, 1, 0.0, 0.0, 1, "&02", "f7", none);

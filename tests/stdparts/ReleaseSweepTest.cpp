@@ -718,6 +718,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A seat so short that its diameter, midway along it, stood under the seat sign's
                           // short arm at the groove.
                           {"guide_pillar", "OFLen", 31, 0.041, 1, false},
+                          // A collar so wide that section Б-Б stood low, its flat's width past the frame: taken
+                          // over the section onto its title, or left off the paper.
+                          {"guide_pillar", "CollarRadius", 25, 0.153, 1, true},
+                          {"guide_pillar", "CollarRadius", 31, 0.021, 1, true},
+                          {"guide_pillar", "CollarRadius", 19, 0.358, 1, true},
                           // A seat sphere whose radius's value found no room between its centre and
                           // view A: its leader went through the part, or across the seat depth's
                           // extension line.
