@@ -382,6 +382,12 @@ void TCommonGeometry::dr3D_PlugGost(const TString& FileName, const TString& Name
   MakeRevolvedPart(M(), FileName, Name, Marking, o, nullptr, 0.0, "втулка");
 }
 
+double TCommonGeometry::GrooveDetailLeft(double m, double H, bool close)
+{
+  const double k = std::fabs(m), h = std::fabs(H);
+  return std::min(close ? -4.0 * h * k - 2.0 : -4.0 * h * k - 8.0 * k - 6.0, -36.0);
+}
+
 void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A, const double& m,
                                const double& L, const double& H, const double& R, const TString& Letter,
                                bool isSize, bool close) const
@@ -396,11 +402,10 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   const TString title = Letter + TString("(") + DrawingNumber(m) + TString(":1)");
   const double k = std::fabs(m), h = std::fabs(H), chars = double(title.Length());
   double px = x, py = y;
-  // Room beside the part's side and below the groove for the sizes: close, what they take on the sheet
-  // (within 20 of the groove, their values beyond); else room that grows with the enlargement.
-  const double left = close ? -4.0 * h * k - 2.0 : -4.0 * h * k - 8.0 * k - 6.0,
-               below = close ? std::min(-5.0 * h * k - 2.0, -28.0) : -5.0 * h * k - 8.0 * k - 6.0;
-  Md.drFreeViewPlace(px, py, std::min(left, -36.0), below,
+  // Room below the groove for the sizes: close, what they take on the sheet (within 20 of the groove, their
+  // values beyond); else room that grows with the enlargement. Beside the part's side likewise.
+  const double below = close ? std::min(-5.0 * h * k - 2.0, -28.0) : -5.0 * h * k - 8.0 * k - 6.0;
+  Md.drFreeViewPlace(px, py, GrooveDetailLeft(m, H, close), below,
                      std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
                      std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}), -4.0 * h * k, -5.0 * h * k,
                      (std::fabs(L) + 4.0 * h) * k, 4.0 * h * k);

@@ -98,6 +98,9 @@ public:
   void drCVR_dV(const double& x, const double& y, const double& A, const double& m, const double& L,
                 const double& H, const double& R, const TString& Letter, bool isSize,
                 bool close = false) const;
+  // How far left of its point that detail keeps the sheet free for its height's and angle's sizes, in the
+  // sheet's millimetres (a negative offset).
+  static double GrooveDetailLeft(double m, double H, bool close);
   // Side view of an ejector pusher: working end radius r71, relieved shank r69, collar r72, fit
   // section r93, spring seat r96; working end face at x73 from the collar's back face, fit
   // section ending at y92, collar length x63, overall length y71; a grade of length x9 and
@@ -124,18 +127,22 @@ public:
 
 class TModeler3D;
 
+// How far a roughness sign reaches from its base on its value's side: past its arms, its shelf at 8.7 and
+// its value.
+constexpr double SignReachAcross = 13.4;
+
 // Whether a line d from a roughness sign's base, on its value's side, runs through the value: a sheet
 // writes the value 9.7 to 13.2 from the base.
 inline bool AcrossSignValue(double d)
 {
-  return d > 9.4 && d < 13.4;
+  return d > 9.4 && d < SignReachAcross;
 }
 
 // Whether a line d from a roughness sign's base, on its value's side, passes the whole sign (its arms,
 // its shelf at 8.7 and its value) rather than running through or along any of it.
 inline bool ClearOfSign(double d)
 {
-  return d >= 13.4;
+  return d >= SignReachAcross;
 }
 
 // How far a roughness sign reaches along the line it stands on: its short arm back from its tip, its shelf

@@ -51,12 +51,35 @@ bool DepthAbove(double x, double x42)
 }
 
 // Whether the collar face's sign below the collar is crossed on both sides: by the fixed end's extension
-// lines past the face (across its arms or its value) and by the collar's other face short of it (with the
-// depth above, nothing else stands there). The guide's length then stands on the collar's line, so that
-// the other face's extension line ends there and the sign, turned over, finds room below it.
+// lines past the face (across its arms or its value) and by the collar's other face short of it, across its
+// arms, its shelf or its value (with the depth above, nothing else stands there). The guide's length then
+// stands on the collar's line, so that the other face's extension line ends there and the sign, turned
+// over, finds room below it.
 bool CollarFaceCrowded(double x42, double fixed)
 {
-  return fixed > 1e-6 && (!ClearOfSign(fixed) || AcrossSignValue(fixed - 1.0)) && AcrossSignValue(x42);
+  return fixed > 1e-6 && (!ClearOfSign(fixed) || AcrossSignValue(fixed - 1.0)) && !ClearOfSign(x42);
+}
+
+// How far from its points `inside` the end face the thread's diameter stands, asked at `asked`: its line
+// runs on under its value beyond the thread, past the countersink's shelf and the chamfer's depth, which
+// stand beside the end face. Its value, 3.5 high beside its line, keeps a millimetre clear of the
+// countersink's value on its shelf (the shelf reaching from the face past its "1x45" by 1.25) and of the
+// chamfer's line at 6.
+double ThreadLineOffset(double asked, double inside)
+{
+  constexpr double height = 3.5, shelf = 1.25 + 0.6 * height * 5.0;
+  return std::max(asked, inside + shelf + 1.0 + height + 1.0);
+}
+
+// How far past the seat's chamfer (2 long, the seat x46 long with its groove of 3 by the collar) its
+// diameter stands: midway along the seat's cylinder, no farther than the collar is wide (r43), so that its
+// extension lines never run along the seat farther than the part is across. The seat's sign, where there is
+// one, comes to the cylinder's end by the groove, its short arm reaching back: the line keeps half a
+// millimetre short of that arm.
+double SeatDiameterOffset(double x46, double r43, bool sign)
+{
+  const double run = x46 - 5.0, clear = sign ? run - SignReachBack - 0.5 : run;
+  return std::clamp(std::min(run / 2.0, clear), 0.5, std::max(0.5, r43));
 }
 
 } // namespace
@@ -228,8 +251,15 @@ void TSocketLeaderPin::dr2D() const
     dr2D_GuideSection(2.0 * Radius + 5.0 - CollarHeight - Len - OFLen,
                       -100.0 - CollarRadius - PillarSectionDrop(Radius), Radius, 1, true);
   }
+  // A threaded pillar's detail stands right of the collar face's line below the sizes, where the face's
+  // sign, too near the fixed end's extension line or the collar's other face to stand beside the collar,
+  // is carried: moved up off the title block or the guide's detail, the detail would take that place.
   TCommonGeometry G(0, &Md);
-  G.drCVR_dV(40.0 + inset, -100.0 - CollarRadius - inset, 0.0, 4.0, 3.0, 0.3, 0.5, letter, true);
+  const double scale = 4.0, depth = 0.3;
+  const double detailX =
+      threaded ? mx + SignReachAcross + 2.0 - TCommonGeometry::GrooveDetailLeft(scale, depth, false)
+               : 40.0 + inset;
+  G.drCVR_dV(detailX, -100.0 - CollarRadius - inset, 0.0, scale, 3.0, depth, 0.5, letter, true);
   // The overall length is a reference size: the requirement says what its star means.
   drMouldCloseSheet(Md, 1);
 }
@@ -407,11 +437,13 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     if (!depthInFixed) depth();
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     if (!depthAbove) countersink();
-    Md.drDimVL(2.0 * r44, off11, MouldWhole(r44 - 1.0 - r41), x43 - 7.0, -r44, x43 - 7.0, r44, "M", none,
-               "-7H");
+    constexpr double threadPoints = 7.0;
+    Md.drDimVL(2.0 * r44, ThreadLineOffset(off11, threadPoints), MouldWhole(r44 - 1.0 - r41), x43 - threadPoints,
+               -r44, x43 - threadPoints, r44, "M", none, "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail. The sign is the seat's: none without a seat.
-    if (std::fabs(x43 - x42) <= 2e-6 && x46 > 0.0) {
+    const bool seatSign = std::fabs(x43 - x42) <= 2e-6 && x46 > 0.0;
+    if (seatSign) {
       Md.drRough(x43 + 5.0, depthAbove ? -r41 : r41, depthAbove ? -90.0 : 90.0, txapi::txRoughSignEnum(0),
                  "0,8", none, none);
     }
@@ -422,8 +454,8 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       // nearer its chamfer, so that its extension lines never run along the seat farther than the part is
       // across. A guide that runs up to the collar has no seat to size.
       if (x46 > 0.0)
-        Md.drDimVL(2.0 * r41, std::clamp((x46 - 5.0) / 2.0, 0.5, std::max(0.5, r43)), 1.0, 2.0 - x46, -r41,
-                   2.0 - x46, r41, "&02", "h6", none);
+        Md.drDimVL(2.0 * r41, SeatDiameterOffset(x46, r43, seatSign), 1.0, 2.0 - x46, -r41, 2.0 - x46, r41,
+                   "&02", "h6", none);
       Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
     }
     // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a
@@ -517,9 +549,20 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   // Section B-B through the guide's flat, twice enlarged, below the view; its titles stand 6 high
   // on the sheet.
   const double enlarged = 2.0;
-  Md.drMtr(mx, my, 0.0, enlarged);
   const double A = 2.0 * r42 - 0.2;
   const double w = std::sqrt(std::fabs(r42 * r42 - (r42 - 0.2) * (r42 - 0.2)));
+  const double titleY = std::max((r42 + 15.0) / 2.0, r42 + 3.0);
+  // The flat's width stands below the section, on the sheet 20 + r42 below the flat's lower edge, its
+  // extension lines 2 past; where that falls off the paper, the section being low on it, the width stands
+  // above the section's title instead, 2 over its letters (6 high), so that the layout need not take it over
+  // the section onto the title.
+  double px = mx, py = my;
+  const double below = enlarged * w + 20.0 + r42 + 2.0;
+  if (isSize)
+    Md.drFreePlace(px, py, -enlarged * (r42 + 2.0), -below, enlarged * (r42 + 2.0), -enlarged * r42);
+  const bool widthAbove = px != mx || py != my;
+  const double widthOff = widthAbove ? enlarged * (titleY + w) + 6.0 + 2.0 : -20.0 - r42;
+  Md.drMtr(mx, my, 0.0, enlarged);
   TContDrawing c(&Md);
   c.Make(0.2 - r42, w, dA(0.0, 0.0, -r42, 0.2 - r42, -w, dP(0.2 - r42, w)));
   c.dr2D(tl);
@@ -530,8 +573,8 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   Md.drLine(0.0, -r42 - 2.0, 0.0, r42 + 2.0, 3);
   if (isSize) {
     // Above the section's centre line, which reaches 2 past it: nothing runs through the title.
-    Md.drText(-5.0, std::max((r42 + 15.0) / 2.0, r42 + 3.0), 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
-    Md.drDimHL(A, -20.0 - r42, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
+    Md.drText(-5.0, titleY, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
+    Md.drDimHL(A, widthOff, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
     // The guide's diameter is given on its section: beyond the guide's end its extension lines would
     // run along the lead-in's angle and under its roundings' leaders, and far from the guide.
     Md.drDimD(2.0 * r42, none, 45.0, 10, 1, 0.0, 0.0, 1, "&02", "f7", none);

@@ -46,13 +46,43 @@ TBoresOnEnd BoresOnEnd(double r98, double r97, double y3, double y4)
   return {bore, bore && !BoreValueFits(2.0 * r97)};
 }
 
+// Where the end view's width across the flats is sized, below its centre: the lowest of its sizes (its
+// extension lines run 2 past).
+double FlatsLineBelow(double r74)
+{
+  return -14.0 - r74;
+}
+
+// The view of the threaded end about its centre: the bore's value, its offset from its circle (alone it
+// stands past the crest, up and right at 45 degrees, 1 to 4.5 above its line), the title over the crest left
+// of that value by a millimetre, and how far up the view reaches with them.
+struct TThreadedEnd
+{
+  TBoresOnEnd On;
+  double BoreOffset, TitleX, TitleY, Top;
+};
+
+TThreadedEnd ThreadedEnd(double r30, double r97, double r98, double y3, double y4)
+{
+  constexpr double titleHigh = 7.0, titleWide = 0.6 * titleHigh * 5.0, valueOff = 1.0 + 3.5;
+  const double s = std::sqrt(0.5), len = DiameterValueLength(2.0 * r98);
+  TThreadedEnd e;
+  e.On = BoresOnEnd(r98, r97, y3, y4);
+  e.BoreOffset = e.On.Mouth ? 10.0 : std::ceil(r30 - r98 + len / 2.0 + 2.0);
+  e.TitleY = r30 + 10.0;
+  // The title's lower right corner, off the 45-degree line by the value's height and a millimetre.
+  e.TitleX = std::min(11.0, e.TitleY - (valueOff + 1.0) / s) - titleWide;
+  e.Top = std::max(e.TitleY + titleHigh, (r98 + e.BoreOffset + len / 2.0 + valueOff) * s);
+  return e;
+}
+
 // The view of the threaded end at (mx, my), where it sizes the bores: the thread's crest, its root a thin
 // arc open in one quarter (a thread's chamfer is not drawn on its end), the mouth and the bore.
 void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r97, double r98, double y3,
                      double y4)
 {
-  const TBoresOnEnd on = BoresOnEnd(r98, r97, y3, y4);
-  if (!on.Bore || !PlacedFinite(Extent({r30, r97, r98}), mx, my, 0.0, 1.0)) return;
+  const TThreadedEnd e = ThreadedEnd(r30, r97, r98, y3, y4);
+  if (!e.On.Bore || !PlacedFinite(Extent({r30, r97, r98, e.Top}), mx, my, 0.0, 1.0)) return;
   Md.drMtr(mx, my, 0.0, 1.0);
   Md.drLine(-r30 - 3.0, 0.0, r30 + 3.0, 0.0, 3);
   Md.drLine(0.0, -r30 - 3.0, 0.0, r30 + 3.0, 3);
@@ -61,13 +91,10 @@ void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r9
   Md.drCircle(0.0, 0.0, r97, 1);
   Md.drCircle(0.0, 0.0, r98, 1);
   const TString h14("H14"), none;
-  Md.drText(-10.0, r30 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид Б"));
-  // The bore through the centre, the mouth from outside: neither line crosses the other. Alone, the bore's
-  // value stands past the crest, off the mouth's and the crest's circles.
-  const double lone = r30 - r98 + DiameterValueLength(2.0 * r98) / 2.0 + 2.0;
-  Md.drDimD(2.0 * r98, none, 45.0, on.Mouth ? 10 : int(std::ceil(lone)), 1, 0.0, 0.0, 1, TString("&02"), h14,
-            none);
-  if (on.Mouth) Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
+  Md.drText(e.TitleX, e.TitleY, 0.0, 7.0, 1.0, 75, TString("Вид Б"));
+  // The bore through the centre, the mouth from outside: neither line crosses the other.
+  Md.drDimD(2.0 * r98, none, 45.0, int(e.BoreOffset), 1, 0.0, 0.0, 1, TString("&02"), h14, none);
+  if (e.On.Mouth) Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
   Md.drDeleteMtr();
 }
 
@@ -223,7 +250,7 @@ void TMTail::dr2D_V2(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drRectAngle(-w, -r61, w, r61, 4);
   if (isSize) {
     const TString none;
-    Md.drDimHL(x75, (-14.0 - r74) + h, 1.0, -w, -h, w, -h, none, none, none);
+    Md.drDimHL(x75, FlatsLineBelow(r74) + h, 1.0, -w, -h, w, -h, none, none, none);
     Md.drDimVL(2.0 * r61, MouldWhole(r74 + 12.0 - w), 1.0, w, -r61, w, r61, TString("&02"), none, none);
   }
   Md.drDeleteMtr();
@@ -293,9 +320,12 @@ void TMTail::dr2D() const
         // The end view keeps 35 mm from the threaded end.
         dr2D_V2(Len + 35.0 + CollarRadius, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius,
                 Len, ThreadLen, across, Y3, Y4, R98, R97, 1, true);
-        // The threaded end's view, where it sizes the bores, below the end view.
-        ThreadedEndView(Md, Len + 35.0 + CollarRadius, -2.0 * CollarRadius - 25.0, ThreadRadius, R97, R98, Y3,
-                        Y4);
+        // The threaded end's view, where it sizes the bores, below the end view: its title and the bore's
+        // value under the width across the flats, clear of its extension lines.
+        const double top = ThreadedEnd(ThreadRadius, R97, R98, Y3, Y4).Top;
+        ThreadedEndView(Md, Len + 35.0 + CollarRadius,
+                        std::min(-2.0 * CollarRadius - 25.0, FlatsLineBelow(CollarRadius) - 3.0 - top),
+                        ThreadRadius, R97, R98, Y3, Y4);
         TCommonGeometry(0, &Md).drCVR_dV(40.0, -80.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, TString("А"),
                                          true);
       },

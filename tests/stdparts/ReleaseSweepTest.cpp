@@ -619,6 +619,14 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
     bool Past;
   };
   const TFound cases[] = {{"shank", "CollarRadius", 0, 0, 1.883, true},
+                          // A collar barely wider than the shank: view Б's title, asked over the bore's value
+                          // and under the flats' width, moved onto the thread's line run on under its value,
+                          // or onto the view's own axis; the bore's value, turned off the flats' width, had
+                          // the mouth's line through its arrow's tip.
+                          {"shank", "CollarRadius", 0, 0, 0.578, false},
+                          {"shank", "CollarRadius", 0, 0, 0.592, false},
+                          {"shank", "CollarRadius", 0, 0, 0.5046, false},
+                          {"shank", "CollarRadius", 0, 0, 0.546, false},
                           {"locating_ring_shoulder", nullptr, 0, 0, 0.510, false},
                           {"locating_ring_shoulder", nullptr, 0, 0, 2.0, false},
                           {"locating_ring_shoulder", "Thickness", 0, 0, 1.693, true},
@@ -708,11 +716,35 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Key", 13, 0.363, 1, false},
                           // A fixed part narrower than the collar face's sign reaches beside it.
                           {"guide_pillar_threaded", "CollarRadius", 33, 0.820, 1, true},
+                          // A collar thinner than the face's sign turned over reaches, beside a short fixed
+                          // part: the other face's extension line, run on to the guide's length, crossed its
+                          // arm.
+                          {"guide_pillar_threaded", "CollarRadius", 16, 0.046, 1, true},
+                          // A collar so wide that the groove's detail, moved up off the guide's detail or the
+                          // title block, took the place below the sizes where the collar face's sign is
+                          // carried: the sign was left beside the face, crossed.
+                          {"guide_pillar_threaded", "CollarRadius", 22, 0.424, 1, true},
+                          {"guide_pillar_threaded", "CollarRadius", 34, 0.305, 1, true},
+                          // A thread nearly filling the fixed part: its diameter's line, run on under its value,
+                          // stood across the countersink's shelf and value, or across the chamfer's extension
+                          // line beside the end face.
+                          {"guide_pillar_threaded", "FRadius", 24, 0.009, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 24, 0.092, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 24, 0.528, 1, false},
+                          {"guide_pillar_threaded", "ThreadRadius", 15, 0.764, 1, true},
                           // A seat so long that the lead-in's angle found no room left of the guide's
                           // end; a collar so thin that its height's value, past an arrow, ran across the
                           // fixed part's extension line just past its own.
                           {"guide_pillar", "OFLen", 22, 0.941, 1, true},
                           {"guide_pillar", "CollarHeight", 24, 0.985, 1, false},
+                          // A seat so short that its diameter, midway along it, stood under the seat sign's
+                          // short arm at the groove.
+                          {"guide_pillar", "OFLen", 31, 0.041, 1, false},
+                          // A collar so wide that section Б-Б stood low, its flat's width past the frame: taken
+                          // over the section onto its title, or left off the paper.
+                          {"guide_pillar", "CollarRadius", 25, 0.153, 1, true},
+                          {"guide_pillar", "CollarRadius", 31, 0.021, 1, true},
+                          {"guide_pillar", "CollarRadius", 19, 0.358, 1, true},
                           // A seat sphere whose radius's value found no room between its centre and
                           // view A: its leader went through the part, or across the seat depth's
                           // extension line.
