@@ -257,10 +257,18 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     // The front extension's own sign; without one the rear's sign is the whole outside's.
     if (F != 0.0) Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
     Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
-    // The collar's faces' signs under the collar, each off the material's side of its face; where the sizes'
-    // lines cross them there, the layout takes them along their faces' lines.
+    // The collar's faces' signs off the material's side of each face; where the sizes' lines cross them
+    // there, the layout takes them along their faces' lines. The rear face's stands under the collar, its
+    // shelf away from the part. The front face's, its shelf rising away from the part, stands under the
+    // collar past the lengths' lines only where the front end's extension line, F off the face, passes the
+    // whole sign: nearer, the sign between the two has no place at all. It then stands above the collar on
+    // a line of its own from the face's edge, asked before the rear face's sign can take the room there, its
+    // short arm's end the half millimetre above the line along the collar's top that the layout keeps a
+    // stroke's end off a line.
+    const bool frontBelow = F == 0.0 || ClearOfSign(F);
+    if (!frontBelow) RoughOnOwnLine(Md, 0.0, r2, r2 + SignReachBack + 0.5, 180.0, TString("1,6"));
     Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
-    Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
+    if (frontBelow) Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
   }
   Md.drDeleteMtr();
 }
