@@ -219,8 +219,10 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     // The collar's diameter from the face on its shorter side, its extension lines over as little of the
-    // part as they can.
-    if (F <= L - S) Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
+    // part as they can; not past the front end where its extension line would run through the value of the
+    // front outside's sign, which stands on the line of that outside past the front end.
+    const bool collarFront = F <= L - S && !(F != 0.0 && AcrossSignValue(r2 - r1));
+    if (collarFront) Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
     // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
     // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear
     // end instead, the bore's size farther out to leave it room. The diameters past the rear end nest
@@ -246,10 +248,10 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
         from = Xk + 1.0;
       const double rear = (from + to) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
       Md.drDimVL1(2.0 * r1, 0.5, 1.0, rear, -r1, rear, r1, "&02", "n6", none);
-      if (F > L - S) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
+      if (!collarFront) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
     } else {
       Md.drDimVL2(2.0 * r1, bore + 10.5, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
-      if (F > L - S) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
+      if (!collarFront) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
     }
     // The chamfers' size above the sign of the seat beside it.
     Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");

@@ -656,6 +656,12 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_2", "Len", 1, 0.720, 1, false},
                           {"guide_bush_2", "Len", 2, 0.574, 1, false},
                           {"guide_bush_2", "Len", 6, 0.947, 1, false},
+                          // A collar so much wider than the front part that the extension line of its
+                          // diameter past the front end ran through the front outside's sign's value there:
+                          // the sign slid over the collar onto the rear, under the detail's callout.
+                          {"guide_bush_2", "CollarRadius", 7, 0.027, 1, true},
+                          {"guide_bush_2", "CollarRadius", 6, 0.920, 1, true},
+                          {"guide_bush_2", "CollarRadius", 10, 0.283, 1, true},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
                           // which gives way to it (on a shorter collar, to a place off the coarse grid).
                           {"stop_pin", "Len", 0, 0, 1.335, false},
