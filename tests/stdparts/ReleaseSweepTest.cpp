@@ -662,6 +662,14 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_2", "CollarRadius", 7, 0.027, 1, true},
                           {"guide_bush_2", "CollarRadius", 6, 0.920, 1, true},
                           {"guide_bush_2", "CollarRadius", 10, 0.283, 1, true},
+                          // A bore whose value, too long for its arrows, ran on past the rear outside's
+                          // extension line once that diameter, with no room across a short rear, went past
+                          // the rear end: the bush is drawn enlarged.
+                          {"guide_bush_4", "LPRadius", 9, 0.098, 1, false},
+                          {"guide_bush_4", "LPRadius", 9, 0.081, 1, false},
+                          {"guide_bush_2", "Len", 3, 0.041, 1, false},
+                          {"guide_bush_2", "Len", 3, 0.024, 1, false},
+                          {"guide_bush_2", "Len", 3, 0.190, 1, false},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
                           // which gives way to it (on a shorter collar, to a place off the coarse grid).
                           {"stop_pin", "Len", 0, 0, 1.335, false},
