@@ -264,9 +264,11 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     // The collar's diameter from the face on its shorter side, its extension lines over as little of the
-    // part as they can; not past the front end where its extension line would run through the value of the
-    // front outside's sign, which stands on the line of that outside past the front end.
-    const bool collarFront = F <= L - S && !(F != 0.0 && AcrossSignValue(r2 - r1));
+    // part as they can; not past the front end where its extension line would run through the front
+    // outside's sign, which stands on the line of that outside past the front end: through its value, or
+    // within the half millimetre the layout keeps a stroke's end off a line below its shelf at 8.7.
+    const bool acrossFrontSign = F != 0.0 && !ClearOfSign(r2 - r1) && r2 - r1 > 8.7 - 0.5;
+    const bool collarFront = F <= L - S && !acrossFrontSign;
     if (collarFront) Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
     // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
     // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear

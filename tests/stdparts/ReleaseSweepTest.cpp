@@ -670,6 +670,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_bush_2", "Len", 3, 0.041, 1, false},
                           {"guide_bush_2", "Len", 3, 0.024, 1, false},
                           {"guide_bush_2", "Len", 3, 0.190, 1, false},
+                          // A collar just so much wider than the front part that its diameter's extension
+                          // line past the front end met the end of the front outside's sign's long arm.
+                          {"guide_bush_2", "CollarRadius", 10, 0.196, 1, true},
                           // A short stop pin: the detail's callout where the collar face's sign turns to,
                           // which gives way to it (on a shorter collar, to a place off the coarse grid).
                           {"stop_pin", "Len", 0, 0, 1.335, false},
