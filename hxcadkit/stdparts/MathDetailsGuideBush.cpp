@@ -15,14 +15,22 @@ namespace {
 constexpr int BushTable = 4;      // the collar bush
 constexpr int FrontBushTable = 2; // the bush with a front extension
 
+// The scale the part is drawn at on its sheet.
+double DrawnScale(const TModeler3D& M)
+{
+  const double view = M.R2D().Transf2D.ScaleMtr();
+  return view > 0.0 && std::isfinite(view) ? view : 1.0;
+}
+
 // The enlarged detail of a 90-degree V-groove 1 deep and 2 wide, titled with its letter, at the free
 // place nearest (x, y) on the sheet.
 void VGrooveDetail(TModeler3D& M, double x, double y, const TString& letter)
 {
-  const double m = 4.0;
+  // The detail's scale and its room are the sheet's: a part drawn enlarged does not compound them.
+  const double m = 4.0, k = DrawnScale(M);
   double px = x, py = y;
-  M.drFreePlace(px, py, -30.0, -16.0, 50.0, 22.0);
-  M.drMtr(px, py, 0.0, m);
+  M.drFreePlace(px, py, -30.0 / k, -16.0 / k, 50.0 / k, 22.0 / k);
+  M.drMtr(px, py, 0.0, m / k);
   M.drText(5.0, 2.0, 0.0, 6.0 / m, 1.0, 75, letter + TString("(4:1)"));
   TContDrawing c(&M);
   c.Make(-4.0, 0.0, dP(-1.0, 0.0, dP(0.0, -1.0, dP(1.0, 0.0, dP(4.0, 0.0)))));
@@ -37,6 +45,42 @@ void VGrooveDetail(TModeler3D& M, double x, double y, const TString& letter)
 }
 
 constexpr const char* BushName = "втулка направляющая";
+
+// The characters of a diameter d's number: as the sheet writes it (two decimals, trailing zeros dropped),
+// or with every digit it has.
+int DiameterDigits(double d, bool written)
+{
+  char digits[32];
+  int n = std::snprintf(digits, sizeof digits, written ? "%.2f" : "%g", d);
+  while (written && n > 1 && digits[n - 1] == '0')
+    --n;
+  if (written && n > 1 && digits[n - 1] == '.') --n;
+  return std::max(n, 1);
+}
+
+// Whether a diameter's value "⌀d" and a two-letter fit, 3.5 high, 0.6 of that wide a character, with 1.5
+// clear of each arrow, fits between the arrows of a diameter of d drawn at its own size, its number as the
+// sheet writes it or with every digit it has.
+bool DiameterValueFits(double d, bool written)
+{
+  return d >= 3.0 + 2.1 * (3 + DiameterDigits(d, written));
+}
+
+// The stretch of the rear outside clear of the collar's groove, the rear chamfer and the V-groove at Xk
+// (none at 0): the longer of its stretches either side of the V-groove.
+std::pair<double, double> RearStretch(double S, double L, double Xk)
+{
+  double from = S + 3.0, to = L - 1.0;
+  if (Xk != 0.0 && Xk - 1.0 - from > to - Xk - 1.0)
+    to = Xk - 1.0;
+  else if (Xk != 0.0)
+    from = Xk + 1.0;
+  return {from, to};
+}
+
+// The spacing the layout keeps between parallel lines: a diameter's line in the middle of the rear stretch
+// needs it to either end.
+constexpr double LineSpacing = 7.0;
 
 } // namespace
 
@@ -91,7 +135,8 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
   const double r1 = Radius, r2 = CollarRadius, S = CollarHeight, F = FLen;
   const double d = F > 3.0 ? 3.0 : F - 1.5; // the front groove's length, as the profile draws it
   TString next("Б");
-  const double below = -80.0 - 2.0 * r2;
+  // The details stand below the part, 80 and the collar's radius on the sheet, whatever its scale.
+  const double k = DrawnScale(Md), below = -2.0 * r2 - 80.0 / k;
   if (S != 0.0) {
     Md.drCircleShelf(S + 1.5, r1, 3.0, S + 5.0, r1 + 20.0, TString("А"));
     TCommonGeometry(0, &Md).drCVR_dV(0.0, below, 0.0, 4.0, 3.0, 0.5, 0.5, TString("А"), true);
@@ -101,7 +146,7 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
     const TString letter = same ? TString("А") : next;
     Md.drCircleShelf(-d / 2.0, -r1, 3.0, -d - 5.0, -r1 - 20.0, letter);
     if (!same) {
-      TCommonGeometry(0, &Md).drCVR_dV(110.0, below - 15.0, 0.0, 4.0, d, 0.5, 0.5, letter, true);
+      TCommonGeometry(0, &Md).drCVR_dV(110.0 / k, below - 15.0 / k, 0.0, 4.0, d, 0.5, 0.5, letter, true);
       next = TString("В");
     }
   }
@@ -114,7 +159,7 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
     else
       Md.drDimHL(GrooveLen, -43.0, 1.0, 0.0, -r2, GrooveLen, 1.0 - r1, none, none, none);
     Md.drCircleShelf(GrooveLen, r1, 3.0, GrooveLen + 5.0, r1 + 20.0, next);
-    VGrooveDetail(Md, 90.0, below, next);
+    VGrooveDetail(Md, 90.0 / k, below, next);
   }
 }
 
@@ -219,8 +264,12 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
     if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
     // The collar's diameter from the face on its shorter side, its extension lines over as little of the
-    // part as they can.
-    if (F <= L - S) Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
+    // part as they can; not past the front end where its extension line would run through the front
+    // outside's sign, which stands on the line of that outside past the front end: through its value, or
+    // within the half millimetre the layout keeps a stroke's end off a line below its shelf at 8.7.
+    const bool acrossFrontSign = F != 0.0 && !ClearOfSign(r2 - r1) && r2 - r1 > 8.7 - 0.5;
+    const bool collarFront = F <= L - S && !acrossFrontSign;
+    if (collarFront) Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
     // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
     // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear
     // end instead, the bore's size farther out to leave it room. The diameters past the rear end nest
@@ -229,27 +278,22 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     const bool signOut = !ClearOfSign(r);
     const double bore = signOut ? 25.0 : 14.0;
     Md.drDimVL2(2.0 * r, bore, 5.0, L, -r, L, r, "&02", "H7", none);
-    // A diameter's value "⌀d" and a two-letter fit, 3.5 high, 0.6 of that wide a character, with 1.5 clear
-    // of each arrow: where the bore's does not fit between its arrows it slides past an end.
-    char digits[32];
-    const int written = std::snprintf(digits, sizeof digits, "%g", 2.0 * r);
-    const bool boreValueOut = 2.0 * r < 3.0 + 2.1 * (3 + std::max(written, 1));
+    // Where the bore's value might not fit between its arrows it may slide past an end: judged with every
+    // digit of its number, at the part's own size, the bore's sign and lines past the rear end being placed
+    // in the part's millimetres.
+    const bool boreValueOut = !DiameterValueFits(2.0 * r, false);
     if (boreValueOut) {
       // A diameter nested outside it would have the bore's value run on across its extension line: the bore
       // alone stands past the rear end, the rear outside (and the collar, where it is not sized at the
       // front) across the section where each is, their values beyond the wall. The rear outside's line
       // stands in the middle of the longer of its stretches either side of the V-groove.
-      double from = S + 3.0, to = L - 1.0;
-      if (Xk != 0.0 && Xk - 1.0 - from > to - Xk - 1.0)
-        to = Xk - 1.0;
-      else if (Xk != 0.0)
-        from = Xk + 1.0;
+      const auto [from, to] = RearStretch(S, L, Xk);
       const double rear = (from + to) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
       Md.drDimVL1(2.0 * r1, 0.5, 1.0, rear, -r1, rear, r1, "&02", "n6", none);
-      if (F > L - S) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
+      if (!collarFront) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
     } else {
       Md.drDimVL2(2.0 * r1, bore + 10.5, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
-      if (F > L - S) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
+      if (!collarFront) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
     }
     // The chamfers' size above the sign of the seat beside it.
     Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
@@ -257,10 +301,18 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     // The front extension's own sign; without one the rear's sign is the whole outside's.
     if (F != 0.0) Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
     Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
-    // The collar's faces' signs under the collar, each off the material's side of its face; where the sizes'
-    // lines cross them there, the layout takes them along their faces' lines.
+    // The collar's faces' signs off the material's side of each face; where the sizes' lines cross them
+    // there, the layout takes them along their faces' lines. The rear face's stands under the collar, its
+    // shelf away from the part. The front face's, its shelf rising away from the part, stands under the
+    // collar past the lengths' lines only where the front end's extension line, F off the face, passes the
+    // whole sign: nearer, the sign between the two has no place at all. It then stands above the collar on
+    // a line of its own from the face's edge, asked before the rear face's sign can take the room there, its
+    // short arm's end the half millimetre above the line along the collar's top that the layout keeps a
+    // stroke's end off a line.
+    const bool frontBelow = F == 0.0 || ClearOfSign(F);
+    if (!frontBelow) RoughOnOwnLine(Md, 0.0, r2, r2 + SignReachBack + 0.5, 180.0, TString("1,6"));
     Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
-    Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
+    if (frontBelow) Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
   }
   Md.drDeleteMtr();
 }
@@ -335,14 +387,25 @@ const char* GuideBushFault(const TSocketLeaderPinBushing& b)
 void TSocketLeaderPinBushing::dr2D() const
 {
   if (!M2.Ptr || RefuseSizes(BushName, GuideBushFault(*this))) return;
-  if (!OpenSheet(*this, 0.0, -CollarRadius)) return;
-  TModeler3D& Md = M();
-  TDirectPlug P(0, &Md, TConstruktor::Empty());
-  P.dr2D_LeaderPinBushing_V1(0.0, 0.0, 0.0, 1.0, LPRadius, Radius, CollarRadius, FLen, CollarHeight, Len, Len,
-                             1, true, GrooveLen);
-  dr2D_Grooves();
-  const TString none;
-  Md.drCloseViewTDemCloseLeaf(none, none, none, none);
+  // A bore whose value might not fit between its arrows has the rear outside's diameter asked across the
+  // rear stretch. A stretch too short for its line has it moved past the rear end, where the bore's value,
+  // as the sheet writes it too long for its arrows, runs on across its extension line: the bush is then
+  // drawn enlarged, up to twice, where the stretch holds the line (an enlarged bore's value fitting
+  // between its arrows does not change the layout the profile asks, placed in the part's millimetres).
+  const double d = 2.0 * LPRadius;
+  const bool crossed = !DiameterValueFits(d, false) && !DiameterValueFits(d, true);
+  const auto [from, to] = RearStretch(CollarHeight, Len, GrooveLen);
+  const double scale = MouldEnlargement(
+      Len, [&](double s) { return !crossed || (to - from) * s >= 2.0 * LineSpacing; }, 2.0);
+  drMouldSheet(
+      M(), Id, 0.0, -CollarRadius, scale,
+      [this](TModeler3D& Md) {
+        TDirectPlug P(0, &Md, TConstruktor::Empty());
+        P.dr2D_LeaderPinBushing_V1(0.0, 0.0, 0.0, 1.0, LPRadius, Radius, CollarRadius, FLen, CollarHeight,
+                                   Len, Len, 1, true, GrooveLen);
+        dr2D_Grooves();
+      },
+      0);
 }
 
 void TSocketLeaderPinBushing::dr3D(int) const
