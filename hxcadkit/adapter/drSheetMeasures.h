@@ -16,6 +16,10 @@ constexpr double Deg = TMathDef::C_PI / 180.0;
 constexpr double FrameLeft = 20, FrameMargin = 5, StampWidth = 185, StampHeight = 55;
 // A roughness sign as a sheet draws it: its arms, its shelf and the value 3.5 high on the shelf.
 constexpr double SignArm = 2.5, SignShelfEnd = 17, SignValueFrom = 6, SignTop = 13.2, ValueHeight = 3.5;
+// The height of its shelf over its base: the long arm, twice the short one, rises at 60 degrees.
+constexpr double SignShelf = 2 * SignArm * 1.7320508075688772;
+// How far past its free end a sign's stroke is kept apart from a line or a text.
+constexpr double StrokeOn = 0.5;
 // The least gap between a sign's tip and a text beyond the line it stands on.
 constexpr double TipGap = 1.5;
 

@@ -91,14 +91,11 @@ struct TSignShape
   double C, S, X1, X2, V1, V2;
 };
 
-// How far past its free end a sign's stroke is kept apart from a line or a text.
-constexpr double StrokeOn = 0.5;
-
 // The strokes of a sign turned to angle with its tip at (X, Y): its short arm, its long arm and its shelf,
 // each taken on past its free end; the shelf from as far back past its corner.
 std::array<std::array<double, 4>, 3> SignStrokes(double angle, double X, double Y, double on)
 {
-  constexpr double Rise = SignArm * 1.7320508075688772;
+  constexpr double Rise = SignShelf / 2;
   const double c = std::cos(angle * Deg), n = std::sin(angle * Deg);
   const auto stroke = [&](double x1, double y1, double x2, double y2) {
     return std::array<double, 4>{X + c * x1 - n * y1, Y + n * x1 + c * y1, X + c * x2 - n * y2,
@@ -190,7 +187,7 @@ bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
 {
   // Its arms and shelf, in the sign's frame from the tip, kept 0.8 off every axis but within a millimetre
   // of the tip, which stands on its surface.
-  constexpr double Off = 0.8, Rise = SignArm * 1.7320508075688772;
+  constexpr double Off = 0.8, Rise = SignShelf / 2;
   const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
   const std::array<std::array<double, 4>, 3> strokes{std::array<double, 4>{0, 0, -SignArm, Rise},
                                                      std::array<double, 4>{0, 0, 2 * SignArm, 2 * Rise},

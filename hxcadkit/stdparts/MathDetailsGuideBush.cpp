@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "hxcadkit/adapter/drSheetMeasures.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/GImage.h"
@@ -82,6 +83,58 @@ std::pair<double, double> RearStretch(double S, double L, double Xk)
 // needs it to either end.
 constexpr double LineSpacing = 7.0;
 
+namespace sheet = drApi::sheet;
+// The reach of a sign the drawing judges by is the one the layout draws.
+static_assert(SignReachBack == sheet::SignArm && SignReachOn == sheet::SignShelfEnd &&
+              SignReachAcross > sheet::SignTop);
+
+// The room a value takes beside its line (it stands a millimetre off it), and that room with a value's
+// height of air beyond it, which the bush's sheet leaves between a value and what stands past it.
+constexpr double ValueRoom = 1.0 + sheet::ValueHeight, ValueAndAir = ValueRoom + sheet::ValueHeight;
+// Nested lines with a value between them stand a spacing and the value's height apart.
+constexpr double NestStep = LineSpacing + sheet::ValueHeight;
+// A sign's tip stands off what lies behind its short arm by the arm's reach back and as much again.
+constexpr double SignClear = 2.0 * sheet::SignArm;
+// The first line past an end stands two spacings out: its value, between it and the end, a spacing clear
+// of the end's outline and chamfers.
+constexpr double FirstPast = 2.0 * LineSpacing;
+
+// Where the bush's lengths and the collar faces' signs stand below the collar's edge, on paper. The rear
+// face's sign on that face's extension line first, its short arm clear of the collar; the first tier (the
+// collar's height, the V-groove's place chained to it) under that sign's shelf, its value with air above
+// it; the front face's sign on that face's extension line, its shelf rising beside the first tier's
+// arrow, its tip a value and air below that tier; the second tier (the collar and the front part, or the
+// V-groove's place from the front face) past that sign's short arm; the whole length nested below it.
+struct TBushTiers
+{
+  double RearSign, First, FrontSign, Second, Whole;
+};
+
+constexpr TBushTiers BushTiers()
+{
+  TBushTiers t{};
+  t.RearSign = SignClear;
+  t.First = t.RearSign + sheet::SignShelfEnd + ValueAndAir;
+  t.FrontSign = t.First + ValueAndAir;
+  t.Second = t.FrontSign + SignClear;
+  t.Whole = t.Second + NestStep;
+  return t;
+}
+
+// Past the rear end, on paper: the bore's sign where it stands on the bore's extension line there (out),
+// its short arm reaching back to the end, and the bore's line, past that sign's shelf with its value a
+// millimetre clear of the shelf's end, or the first line past the end.
+struct TRearPlaces
+{
+  double BoreSign, Bore;
+};
+
+TRearPlaces RearPlaces(bool boreSignOut)
+{
+  const double sign = sheet::SignArm;
+  return {sign, boreSignOut ? sign + sheet::SignShelfEnd + 1.0 + ValueRoom : FirstPast};
+}
+
 } // namespace
 
 // The outline's limits: the grooves by the collar and before the front part are 0.5 deep, the front
@@ -154,14 +207,94 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
     const TString none;
     // Placed from the collar's front face; on a bush with a front part, from its rear face, chained to the
     // collar's height: one from the front face would have an extension line across the front's line.
+    constexpr TBushTiers tier = BushTiers();
     if (F != 0.0)
-      Md.drDimHL(GrooveLen - S, -30.0, 1.0, S, -r2, GrooveLen, 1.0 - r1, none, none, none);
+      Md.drDimHL(GrooveLen - S, -tier.First, 1.0, S, -r2, GrooveLen, 1.0 - r1, none, none, none);
     else
-      Md.drDimHL(GrooveLen, -43.0, 1.0, 0.0, -r2, GrooveLen, 1.0 - r1, none, none, none);
+      Md.drDimHL(GrooveLen, -tier.Second, 1.0, 0.0, -r2, GrooveLen, 1.0 - r1, none, none, none);
     Md.drCircleShelf(GrooveLen, r1, 3.0, GrooveLen + 5.0, r1 + 20.0, next);
     VGrooveDetail(Md, 90.0 / k, below, next);
   }
 }
+
+namespace {
+
+// The bush's sizes and signs on its sheet, its profile drawn at the origin, b.sl the length of its bore
+// guided from the rear end: signs and lines placed on paper, whatever the scale the part is drawn at.
+void BushSizes(TModeler3D& Md, const TBushSizes& b)
+{
+  const double r = b.r, r1 = b.r1, r2 = b.r2, F = b.F, S = b.S, L = b.L, Xk = b.Xk, k = DrawnScale(Md);
+  const TString none;
+  const auto plain = txapi::txRoughSignEnum(0);
+  // The front face's sign stands under the collar past the lengths' lines only where the front end's
+  // extension line, F off the face, passes the whole sign: nearer, the sign between the two has no place.
+  const bool frontBelow = F == 0.0 || ClearOfSign(F * k);
+  constexpr TBushTiers tier = BushTiers();
+  // No detail view shows the collar's groove, so it is not called out; without a front extension
+  // the collar height and the outer diameter are each given once, by the collar and the rear.
+  // The collar's height may stand above the part, where the front face's and the rear end's extension
+  // lines below leave its value no room.
+  Md.drDimHL(S, -tier.First, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
+  Md.drDimOtherSide(0.0, r2, S, r2);
+  if (F != 0.0) Md.drDimHL(S + F, -tier.Second, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
+  Md.drDimHL(L + F, -tier.Whole - (r2 - r1 + 0.5) * k, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
+  if (F != 0.0) Md.drDimVL2(2.0 * r1, -FirstPast - k, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
+  // The collar's diameter from the face on its shorter side, its extension lines over as little of the
+  // part as they can; not past the front end where its extension line would run through the front
+  // outside's sign, which stands on the line of that outside past the front end: through its value, or
+  // within the stroke's clearance below its shelf.
+  const double collarOver = (r2 - r1) * k;
+  const bool acrossFrontSign =
+      F != 0.0 && !ClearOfSign(collarOver) && collarOver > sheet::SignShelf - sheet::StrokeOn;
+  const bool collarFront = F <= L - S && !acrossFrontSign;
+  if (collarFront) Md.drDimVL2(2.0 * r2, -26.0 - F * k, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
+  // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
+  // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear
+  // end instead, the bore's size farther out to leave it room. The diameters past the rear end nest
+  // smallest nearest, each asked after the one inside it, so that no extension line of a smaller one
+  // runs across a larger one's line.
+  const bool signOut = !ClearOfSign(r * k);
+  const TRearPlaces rear = RearPlaces(signOut);
+  Md.drDimVL2(2.0 * r, rear.Bore, 5.0, L, -r, L, r, "&02", "H7", none);
+  // Where the bore's value might not fit between its arrows it may slide past an end: judged with every
+  // digit of its number, at the part's own size.
+  if (!DiameterValueFits(2.0 * r, false)) {
+    // A diameter nested outside it would have the bore's value run on across its extension line: the bore
+    // alone stands past the rear end, the rear outside (and the collar, where it is not sized at the
+    // front) across the section where each is, their values beyond the wall. The rear outside's line
+    // stands in the middle of the longer of its stretches either side of the V-groove.
+    const auto [from, to] = RearStretch(S, L, Xk);
+    const double mid = (from + to) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
+    Md.drDimVL1(2.0 * r1, 0.5, 1.0, mid, -r1, mid, r1, "&02", "n6", none);
+    if (!collarFront) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
+  } else {
+    // The rear outside asked a spacing and a value past the bore from its edge at the chamfer, half a
+    // millimetre short of the end; the collar as far past the outside's line as that is past the bore's.
+    const double outside = rear.Bore + NestStep, outsideLine = outside - 0.5 * k;
+    Md.drDimVL2(2.0 * r1, outside, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
+    if (!collarFront)
+      Md.drDimVL2(2.0 * r2, (L - S) * k + 2.0 * outsideLine - rear.Bore, 1.0, S, -r2, S, r2, "&02", "h14",
+                  none);
+  }
+  // The chamfers' size above the sign of the seat beside it.
+  Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
+  Md.drRough(signOut ? L + rear.BoreSign / k : L - b.sl + 4.0 / k, -r, 90.0, plain, "0,4", none, none);
+  // The front extension's own sign; without one the rear's sign is the whole outside's.
+  if (F != 0.0) Md.drRough(-F - 8.0 / k, r1, 90.0, plain, "0,8", none, none);
+  Md.drRough(L + 12.0 / k, r1, 90.0, plain, "0,8", none, none);
+  // The collar's faces' signs off the material's side of each face; where the sizes' lines cross them
+  // there, the layout takes them along their faces' lines. The rear face's stands under the collar, its
+  // shelf away from the part; the front face's, its shelf rising away from the part, under the collar
+  // where it has room, else above the collar on a line of its own from the face's edge, asked before
+  // the rear face's sign can take the room there, its short arm's end the stroke's clearance above the
+  // line along the collar's top.
+  if (!frontBelow)
+    RoughOnOwnLine(Md, 0.0, r2, r2 + (sheet::SignArm + sheet::StrokeOn) / k, 180.0, TString("1,6"));
+  Md.drRough(S, -r2 - tier.RearSign / k, 0.0, plain, "1,6", none, none);
+  if (frontBelow) Md.drRough(0.0, -r2 - tier.FrontSign / k, 180.0, plain, "1,6", none, none);
+}
+
+} // namespace
 
 // --- TDirectPlug ------------------------------------------------------------------------------
 
@@ -251,69 +384,7 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
     }
   }
 
-  if (isSize) {
-    const TString none;
-    const auto plain = txapi::txRoughSignEnum(0);
-    // No detail view shows the collar's groove, so it is not called out; without a front extension
-    // the collar height and the outer diameter are each given once, by the collar and the rear.
-    // The collar's height may stand above the part, where the front face's and the rear end's extension
-    // lines below leave its value no room.
-    Md.drDimHL(S, -30.0, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
-    Md.drDimOtherSide(0.0, r2, S, r2);
-    if (F != 0.0) Md.drDimHL(S + F, -43.0, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
-    Md.drDimHL(L + F, -54.0 - r2 + r1, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
-    if (F != 0.0) Md.drDimVL2(2.0 * r1, -15.0, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
-    // The collar's diameter from the face on its shorter side, its extension lines over as little of the
-    // part as they can; not past the front end where its extension line would run through the front
-    // outside's sign, which stands on the line of that outside past the front end: through its value, or
-    // within the half millimetre the layout keeps a stroke's end off a line below its shelf at 8.7.
-    const bool acrossFrontSign = F != 0.0 && !ClearOfSign(r2 - r1) && r2 - r1 > 8.7 - 0.5;
-    const bool collarFront = F <= L - S && !acrossFrontSign;
-    if (collarFront) Md.drDimVL2(2.0 * r2, -26.0 - F, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
-    // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
-    // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear
-    // end instead, the bore's size farther out to leave it room. The diameters past the rear end nest
-    // smallest nearest, each asked after the one inside it, so that no extension line of a smaller one
-    // runs across a larger one's line.
-    const bool signOut = !ClearOfSign(r);
-    const double bore = signOut ? 25.0 : 14.0;
-    Md.drDimVL2(2.0 * r, bore, 5.0, L, -r, L, r, "&02", "H7", none);
-    // Where the bore's value might not fit between its arrows it may slide past an end: judged with every
-    // digit of its number, at the part's own size, the bore's sign and lines past the rear end being placed
-    // in the part's millimetres.
-    const bool boreValueOut = !DiameterValueFits(2.0 * r, false);
-    if (boreValueOut) {
-      // A diameter nested outside it would have the bore's value run on across its extension line: the bore
-      // alone stands past the rear end, the rear outside (and the collar, where it is not sized at the
-      // front) across the section where each is, their values beyond the wall. The rear outside's line
-      // stands in the middle of the longer of its stretches either side of the V-groove.
-      const auto [from, to] = RearStretch(S, L, Xk);
-      const double rear = (from + to) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
-      Md.drDimVL1(2.0 * r1, 0.5, 1.0, rear, -r1, rear, r1, "&02", "n6", none);
-      if (!collarFront) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
-    } else {
-      Md.drDimVL2(2.0 * r1, bore + 10.5, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
-      if (!collarFront) Md.drDimVL2(2.0 * r2, L - S + bore + 20.0, 1.0, S, -r2, S, r2, "&02", "h14", none);
-    }
-    // The chamfers' size above the sign of the seat beside it.
-    Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");
-    Md.drRough(signOut ? L + 2.5 : L - Lk + 4.0, -r, 90.0, plain, "0,4", none, none);
-    // The front extension's own sign; without one the rear's sign is the whole outside's.
-    if (F != 0.0) Md.drRough(-8.0 - F, r1, 90.0, plain, "0,8", none, none);
-    Md.drRough(L + 12.0, r1, 90.0, plain, "0,8", none, none);
-    // The collar's faces' signs off the material's side of each face; where the sizes' lines cross them
-    // there, the layout takes them along their faces' lines. The rear face's stands under the collar, its
-    // shelf away from the part. The front face's, its shelf rising away from the part, stands under the
-    // collar past the lengths' lines only where the front end's extension line, F off the face, passes the
-    // whole sign: nearer, the sign between the two has no place at all. It then stands above the collar on
-    // a line of its own from the face's edge, asked before the rear face's sign can take the room there, its
-    // short arm's end the half millimetre above the line along the collar's top that the layout keeps a
-    // stroke's end off a line.
-    const bool frontBelow = F == 0.0 || ClearOfSign(F);
-    if (!frontBelow) RoughOnOwnLine(Md, 0.0, r2, r2 + SignReachBack + 0.5, 180.0, TString("1,6"));
-    Md.drRough(S, -5.0 - r2, 0.0, plain, "1,6", none, none);
-    if (frontBelow) Md.drRough(0.0, -38.0 - r2, 180.0, plain, "1,6", none, none);
-  }
+  if (isSize) BushSizes(Md, {r, r1, r2, F, S, L, Lk, Xk});
   Md.drDeleteMtr();
 }
 
@@ -391,14 +462,19 @@ void TSocketLeaderPinBushing::dr2D() const
   // rear stretch. A stretch too short for its line has it moved past the rear end, where the bore's value,
   // as the sheet writes it too long for its arrows, runs on across its extension line: the bush is then
   // drawn enlarged, up to twice, where the stretch holds the line (an enlarged bore's value fitting
-  // between its arrows does not change the layout the profile asks, placed in the part's millimetres).
+  // between its arrows does not change the layout the profile asks, which judges it at the part's size).
   const double d = 2.0 * LPRadius;
   const bool crossed = !DiameterValueFits(d, false) && !DiameterValueFits(d, true);
   const auto [from, to] = RearStretch(CollarHeight, Len, GrooveLen);
   const double scale = MouldEnlargement(
       Len, [&](double s) { return !crossed || (to - from) * s >= 2.0 * LineSpacing; }, 2.0);
+  // A front part long enough to hold the front face's sign under the collar beside it reaches so far
+  // towards the binding margin that the diameters past its end and the front outside's sign there would
+  // find no room: the view goes right by the front's length, its front end where a short front's collar
+  // face stands.
+  const double front = ClearOfSign(FLen * scale) ? FLen : 0.0;
   drMouldSheet(
-      M(), Id, 0.0, -CollarRadius, scale,
+      M(), Id, front, -CollarRadius, scale,
       [this](TModeler3D& Md) {
         TDirectPlug P(0, &Md, TConstruktor::Empty());
         P.dr2D_LeaderPinBushing_V1(0.0, 0.0, 0.0, 1.0, LPRadius, Radius, CollarRadius, FLen, CollarHeight,
