@@ -941,22 +941,25 @@ TEST_F(ReleaseSweepBetween, AFrontBushWithAShortRearIsFitToRelease)
   }
 }
 
-// The bush with a front part longer than any row's, up to a long bush's rear, at every row: a front long
-// enough to hold the front face's sign under the collar reached so far towards the binding margin that the
-// collar's diameter past its end left the front outside's sign no place off its extension line.
-TEST_F(ReleaseSweepBetween, AFrontBushWithALongFrontIsFitToRelease)
+// Either bush with a front part longer than any row's, up to a long bush's rear, at every row (the collar
+// bush with its V-groove): a front long enough to hold the front face's sign under the collar reached so
+// far towards the binding margin that the collar's diameter past its end left the front outside's sign no
+// place off its extension line, or the lengths below no room for their values.
+TEST_F(ReleaseSweepBetween, ABushWithALongFrontIsFitToRelease)
 {
-  for (int row = 1; row < ABaseDetail.SocketCount(2); ++row)
-    for (const double front : {14.0, 18.0, 22.0, 26.0, 30.0}) {
-      const std::string what = "guide_bush_2 row " + std::to_string(row) + ", front " + std::to_string(front);
-      const auto laid = stdtest::MouldSheetLayouts(H, Dir.path(), "guide_bush_2", row, 1, [front](TDetail& d) {
-        static_cast<TSocketLeaderPinBushing&>(d).FLen = front;
-      });
-      EXPECT_EQ(laid.size(), 1u) << what;
-      for (const txhost::SvgLayout& l : laid)
-        for (const TFinding& f : Findings(l))
-          ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
-    }
+  for (const auto& [bush, table] : {std::pair{"guide_bush_2", 2}, std::pair{"guide_bush_4", 4}})
+    for (int row = 1; row < ABaseDetail.SocketCount(table); ++row)
+      for (const double front : {14.0, 18.0, 22.0, 26.0, 30.0}) {
+        const std::string what = std::string(bush) + " row " + std::to_string(row) + ", front " +
+                                 std::to_string(front);
+        const auto laid = stdtest::MouldSheetLayouts(H, Dir.path(), bush, row, 1, [front](TDetail& d) {
+          static_cast<TSocketLeaderPinBushing&>(d).FLen = front;
+        });
+        EXPECT_EQ(laid.size(), 1u) << what;
+        for (const txhost::SvgLayout& l : laid)
+          for (const TFinding& f : Findings(l))
+            ADD_FAILURE() << what << ": " << f.Kind << ": " << f.What;
+      }
 }
 
 // The locating sleeve with a collar, which no row of its table has (a guide pillar's sleeve, its key cut
