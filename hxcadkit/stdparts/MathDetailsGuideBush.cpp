@@ -121,9 +121,9 @@ constexpr TBushTiers BushTiers()
   return t;
 }
 
-// Past the rear end, on paper: the bore's sign where it stands on the bore's extension line there (out),
-// its short arm reaching back to the end, and the bore's line, past that sign's shelf with its value a
-// millimetre clear of the shelf's end, or the first line past the end.
+// Past the rear end, on paper: the bore's sign, where it stands on the bore's extension line there, its
+// short arm reaching back to the end; the bore's line past that sign's shelf, its value a millimetre clear
+// of the shelf's end, or else the first line past the end.
 struct TRearPlaces
 {
   double BoreSign, Bore;
