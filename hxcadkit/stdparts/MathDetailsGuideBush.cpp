@@ -121,17 +121,23 @@ constexpr TBushTiers BushTiers()
   return t;
 }
 
-// Past the rear end, on paper: the bore's sign, where it stands on the bore's extension line there, its
-// short arm reaching back to the end; the bore's line past that sign's shelf, its value a millimetre clear
-// of the shelf's end, or else the first line past the end.
+// The axis runs this far past both ends of the bush, in the part's millimetres.
+constexpr double BushAxisOver = 2.0;
+
+// Past the rear end, on paper, k the scale the part is drawn at: the bore's sign, where it stands on the
+// bore's extension line there, its short arm's reach back clear of the axis's end by the millimetre the
+// layout keeps a sign off an axis (and half a millimetre to spare): the axis runs across the sign's height
+// wherever the sign stands out there, the bore too narrow for it; the bore's line past that sign's shelf,
+// its value a millimetre clear of the shelf's end, or else the first line past the end.
 struct TRearPlaces
 {
   double BoreSign, Bore;
 };
 
-TRearPlaces RearPlaces(bool boreSignOut)
+TRearPlaces RearPlaces(bool boreSignOut, double k)
 {
-  const double sign = sheet::SignArm;
+  constexpr double AxisGap = 1.0, Spare = 0.5;
+  const double sign = BushAxisOver * k + sheet::SignArm + AxisGap + Spare;
   return {sign, boreSignOut ? sign + sheet::SignShelfEnd + 1.0 + ValueRoom : FirstPast};
 }
 
@@ -254,7 +260,7 @@ void BushSizes(TModeler3D& Md, const TBushSizes& b)
   // smallest nearest, each asked after the one inside it, so that no extension line of a smaller one
   // runs across a larger one's line.
   const bool signOut = !ClearOfSign(r * k);
-  const TRearPlaces rear = RearPlaces(signOut);
+  const TRearPlaces rear = RearPlaces(signOut, k);
   Md.drDimVL2(2.0 * r, rear.Bore, 5.0, L, -r, L, r, "&02", "H7", none);
   // Where the bore's value might not fit between its arrows it may slide past an end: judged with every
   // digit of its number, at the part's own size.
@@ -348,7 +354,7 @@ void TDirectPlug::dr2D_LeaderPinBushing_V1(Real mx, Real my, Real ma, Real ms, R
   const double d = F > 3.0 ? 3.0 : F - 1.5;
 
   Md.drMtr(mx, my, ma, ms);
-  Md.drLine(-2.0 - F, 0.0, L + 2.0, 0.0, 3);
+  Md.drLine(-BushAxisOver - F, 0.0, L + BushAxisOver, 0.0, 3);
 
   TNode* tail = dP(0.0, r2);
   if (S != 0.0) tail = dCVR(S + 2.5, r1 - 0.5, S, r1 - 0.5, S, r2, 0.25, tail);

@@ -88,15 +88,23 @@ TEST_F(CrowdedFacesSheets, ASignSettledAgainKeepsToItsSurface)
       top = std::max({top, g.A.second, g.B.second});
     for (const sl::TSeg& g : sl::OutlineSegments(l))
       if (g.A.second > top - 40 && g.B.second > top - 40) right = std::max({right, g.A.first, g.B.first});
-    // The tips of the "0,8" signs: where a sign's first two strokes meet, its value the nearest label.
+    // The tips of the "0,8" signs: where a sign's first two strokes meet, its value the label nearest its
+    // shelf (its third stroke), which stands over it: another sign's value can stand nearer its tip.
     std::vector<double> tips;
-    for (const sl::TPoint& tip : sl::SignTips(l)) {
+    const auto& lines = l.Lines;
+    for (std::size_t k = 0; k + 2 < lines.size(); ++k) {
+      const txhost::SvgPolyline &a = lines[k], &b = lines[k + 1], &shelf = lines[k + 2];
+      if (a.Kind != "rough" || b.Kind != "rough" || shelf.Kind != "rough" || a.Points.empty() ||
+          b.Points.empty() || shelf.Points.empty() || a.Points[0] != b.Points[0])
+        continue;
+      const double mx = (shelf.Points.front().first + shelf.Points.back().first) / 2,
+                   my = (shelf.Points.front().second + shelf.Points.back().second) / 2;
       const txhost::SvgLabel* value = nullptr;
       double nearest = 1e300;
       for (const txhost::SvgLabel& t : l.Labels)
-        if (t.Role == "rough" && std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second) < nearest)
-          nearest = std::hypot(t.X[0] - tip.first, t.Y[0] - tip.second), value = &t;
-      if (value != nullptr && value->Text == "0,8") tips.push_back(tip.first);
+        if (t.Role == "rough" && std::hypot((t.X[0] + t.X[2]) / 2 - mx, (t.Y[0] + t.Y[2]) / 2 - my) < nearest)
+          nearest = std::hypot((t.X[0] + t.X[2]) / 2 - mx, (t.Y[0] + t.Y[2]) / 2 - my), value = &t;
+      if (value != nullptr && value->Text == "0,8") tips.push_back(a.Points[0].first);
     }
     ASSERT_EQ(tips.size(), 2u) << s;
     EXPECT_LT(std::min(tips[0], tips[1]), right) << s;

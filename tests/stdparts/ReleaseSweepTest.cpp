@@ -788,6 +788,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // looked for from the frame's edge, it keeps off the sizes that stack out there.
                           {"guide_plug", "CollarRadius", 0, 0, 0.843, true},
                           {"guide_plug", "CollarRadius", 0, 0, 0.817, true},
+                          // A bore too narrow for its sign, whose value fits between its arrows: the sign,
+                          // asked on its extension line where the axis's end crossed its reach, hung across
+                          // the outside's extension line.
+                          {"guide_plug", nullptr, 0, 0, 0.9375020123, false},
                           // A short guide: the lead-in's sign, asked off the guide's line beyond its end,
                           // slid onto the line's end over the groove's callout letter and the section mark.
                           {"guide_pillar", "Len", 13, 0.899, 1, false},
