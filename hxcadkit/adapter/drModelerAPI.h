@@ -429,7 +429,9 @@ public:
   void Arc(double X, double Y, double R, double From, double Sweep, bool outline = true);
   // A thin line of a view (an axis, a hidden or thin line): no dimension's value lies across it. One that
   // carries (a thin continuous line, which a part draws as a surface's extension line) holds a sign too.
-  void ThinLine(double X1, double Y1, double X2, double Y2, bool carries = false);
+  // One not drawn (a section's hatch closed along its axis, where its outline breaks) is no axis a
+  // reader sees: the signs keep off it, the values need not.
+  void ThinLine(double X1, double Y1, double X2, double Y2, bool carries = false, bool drawn = true);
   // A broken line (a detail's boundary): a thin line that also bounds the detail, whose values stand within
   // it by the four sides alone (see Within).
   void BrokenLine(double X1, double Y1, double X2, double Y2);
@@ -584,6 +586,9 @@ private:
   };
   void PlaceValues(const std::vector<TValue>& values);
   bool Crossed(const TQuad& q) const;
+  // Whether an axis drawn runs across the text at q as a reader takes it: shrunk by 0.2 towards its
+  // middle, so that a line only touching it passes.
+  bool AxisAcross(const TQuad& q) const;
   // Whether the leader of the title t, its text moved by (dx, dy), keeps off its own text and every
   // text settled.
   bool LeaderClear(const TTitle& t, double dx, double dy) const;
@@ -761,11 +766,15 @@ private:
   mutable TBands Bands;
   const TBands& OutlineBands() const;
   std::vector<std::array<double, 4>> Thin;
-  // The thin lines that carry nothing (axes, hidden lines): a sign's strokes keep off them.
+  // The thin lines that carry nothing (axes, a thread's root, a detail's broken boundary, hidden lines): a
+  // sign's strokes keep off them, an angle's value off those drawn.
   std::vector<std::array<double, 4>> Axes;
+  std::vector<bool> AxisDrawn;
   std::vector<std::array<double, 4>> Broken;
   // Whether the sign footprint q, grown by a gap on every side but its base, keeps off the axes.
   bool OffAxes(const TQuad& q) const;
+  // Whether an axis meets q (drawn: one drawn).
+  bool AxisMeets(const TQuad& q, bool drawn = false) const;
   // Whether q meets a box kept (a text, a value, a sign's place).
   bool Taken(const TQuad& q) const;
   // Whether the line l crosses an outline (see LinesCross).

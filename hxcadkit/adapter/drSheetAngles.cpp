@@ -142,7 +142,7 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
           }))
         return false;
       return pass > 1 ||
-             (Free(margin) && apart(arcs, margin) && !onLinear(value) &&
+             (Free(margin) && apart(arcs, margin) && !onLinear(value) && !AxisAcross(value) &&
               std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); }));
     };
     // First on the arc asked, or one widened where it and its rays cross nothing settled, no wider than

@@ -64,7 +64,8 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   Boxes.Cover(W, H), DimensionLines.Cover(W, H);
   Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
-  Extensions.clear(), Thin.clear(), Axes.clear(), Broken.clear(), Leaders.clear(), Arcs.clear(), CircleLines.clear();
+  Extensions.clear(), Thin.clear(), Axes.clear(), AxisDrawn.clear(), Broken.clear(), Leaders.clear(),
+      Arcs.clear(), CircleLines.clear();
   Callouts.clear();
   TextLeaders.clear();
   // The title block is the host's, in the frame's lower right corner.
@@ -99,7 +100,7 @@ void TSheetLayout::Arc(double X, double Y, double R, double From, double Sweep, 
   if (On && std::isfinite(X + Y + R + From + Sweep)) Arcs.push_back({X, Y, R, From, Sweep, outline});
 }
 
-void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool carries)
+void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool carries, bool drawn)
 {
   if (!On || !std::isfinite(X1 + Y1 + X2 + Y2)) return;
   Thin.push_back({X1, Y1, X2, Y2});
@@ -107,7 +108,7 @@ void TSheetLayout::ThinLine(double X1, double Y1, double X2, double Y2, bool car
   if (carries)
     Extensions.push_back({X1, Y1, X2, Y2});
   else
-    Axes.push_back({X1, Y1, X2, Y2});
+    Axes.push_back({X1, Y1, X2, Y2}), AxisDrawn.push_back(drawn);
 }
 
 void TSheetLayout::BrokenLine(double X1, double Y1, double X2, double Y2)

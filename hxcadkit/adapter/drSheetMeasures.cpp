@@ -217,6 +217,11 @@ bool TSheetLayout::OffAxes(const TQuad& q) const
     const double along = k == 0 || k == 3 ? -Gap : Gap, up = k >= 2 ? Gap : 0;
     g.X[k] += along * bx + up * ux, g.Y[k] += along * by + up * uy;
   }
+  return !AxisMeets(g);
+}
+
+bool TSheetLayout::AxisMeets(const TQuad& q, bool drawn) const
+{
   if (!Bands.AxesValid) {
     const auto [x1, y1, x2, y2] = Extent(Axes);
     Bands.AxisCells.Reset(x1, y1, x2, y2);
@@ -224,12 +229,22 @@ bool TSheetLayout::OffAxes(const TQuad& q) const
       Bands.AxisCells.Put(i, Span(Axes[i]));
     Bands.AxesValid = true;
   }
-  const TAgainst against(g);
-  return !Bands.AxisCells.Any(against.Box(), [&](std::size_t i) {
-    const auto& a = Axes[i];
-    const double ax[2] = {a[0], a[2]}, ay[2] = {a[1], a[3]};
-    return against.Meets(ax, ay, 2);
-  });
+  const TAgainst against(q);
+  return Bands.AxisCells.Any(
+      against.Box(), [&](std::size_t i) { return (!drawn || AxisDrawn[i]) && against.Meets(Axes[i]); });
+}
+
+bool TSheetLayout::AxisAcross(const TQuad& q) const
+{
+  // As the release check reads a text: shrunk towards its middle.
+  constexpr double Touch = 0.2;
+  const double cx = (q.X[0] + q.X[2]) / 2, cy = (q.Y[0] + q.Y[2]) / 2;
+  TQuad read = q;
+  for (int k = 0; k < 4; ++k) {
+    const double dx = q.X[k] - cx, dy = q.Y[k] - cy, n = Norm(dx, dy), f = n > Touch ? (n - Touch) / n : 0;
+    read.X[k] = cx + dx * f, read.Y[k] = cy + dy * f;
+  }
+  return AxisMeets(read, true);
 }
 
 bool TSheetLayout::CrossesOutline(const std::array<double, 4>& l) const

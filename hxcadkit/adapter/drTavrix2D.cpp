@@ -168,7 +168,7 @@ void TModelerApi::drawLine(double x1, double y1, double x2, double y2, int Attr)
         else if (Attr == txapi::txCSBrokenLine)
           Layout.BrokenLine(X1, Y1, X2, Y2);
         else
-          Layout.ThinLine(X1, Y1, X2, Y2, Attr == txapi::txCSThin);
+          Layout.ThinLine(X1, Y1, X2, Y2, Attr == txapi::txCSThin, Attr != txapi::txCSHidden);
       }
       l->SetPoints(x1, y1, x2, y2);
       l->SetStyle(txapi::txCurveStyleEnum(Attr));

@@ -754,6 +754,13 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "FRadius", 24, 0.092, 1, false},
                           {"guide_pillar_threaded", "FRadius", 24, 0.528, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 15, 0.764, 1, true},
+                          // A guide thinner than its neighbours: the lead-in's angle's value, beyond its arc
+                          // by the guide's end, stood across the axis run on past the end.
+                          {"guide_pillar_threaded", "Radius", 6, 0.387, 1, false},
+                          {"guide_pillar_threaded", "Radius", 6, 0.371, 1, false},
+                          {"guide_pillar_threaded", "Radius", 6, 0.409, 1, false},
+                          {"guide_pillar_threaded", "Radius", 9, 0.662, 1, false},
+                          {"guide_pillar_threaded", "Radius", 9, 0.655, 1, false},
                           // A seat so long that the lead-in's angle found no room left of the guide's
                           // end; a collar so thin that its height's value, past an arrow, ran across the
                           // fixed part's extension line just past its own.
