@@ -42,6 +42,8 @@ void DrawFlattedCollar(TModeler3D& Md, double x45, double r43, int tl)
 
 // Rows of parallel dimensions stand this far apart.
 constexpr double SleeveDimStep = 8.0;
+// The axis runs on this far past either end face.
+constexpr double SleeveAxisOver = 3.0;
 // The radius of an angle's arc about its vertex on a sheet.
 constexpr double SleeveAngleArc = 25.0;
 
@@ -171,6 +173,30 @@ bool BoreInEndView(const TSleeveFaces& f)
 {
   return std::any_of(f.EndView.begin(), f.EndView.end(),
                      [](const TSleeveDiameter& d) { return std::strcmp(d.S2, "H7") == 0; });
+}
+
+// Where the bore's sign stands past the open face, on the bore's extension line, and how far from that face
+// the diameters there stand. Where the relief's extension line runs half a millimetre outside the bore's,
+// the sign turns towards the axis: its shelf, back towards the part, a millimetre clear of the axis's end,
+// its short arm clear of the bore's value beside that value's line, with half a millimetre to spare each
+// way. Elsewhere it stands on the line's outer side.
+struct TBoreSignPlace
+{
+  double Tip, Off;
+};
+
+TBoreSignPlace BoreSignPlace(const TSleeveFaces& f)
+{
+  const auto extended = [&f](const char* s2) {
+    return std::any_of(f.Right.begin(), f.Right.end(),
+                       [s2](const TSleeveDiameter& d) { return !d.Across && std::strcmp(d.S2, s2) == 0; });
+  };
+  if (!extended("H7") || !extended("H14")) return {20.0, 28.0};
+  // The layout keeps a sign's ends a millimetre off an axis; a value stands its height (3.5) beside its
+  // line, a millimetre off it.
+  constexpr double Spare = 0.5, AxisGap = 1.0, Value = 3.5 + 1.0;
+  const double tip = SleeveAxisOver + AxisGap + SignReachOn + Spare;
+  return {tip, tip + SignReachBack + Spare + Value};
 }
 
 // Diameters from the end face at x = face, beside it on the side away from the part (dir -1 to the left,
@@ -336,7 +362,7 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
   Md.drMtr(mx, my, ma, mm);
   Md.drMtr(x50 - x51, 0.0, 0.0, 1.0);
   if (x50 == 0.0) r43 = r1;
-  Md.drLine(-3.0, 0.0, x51 + 3.0, 0.0, 3);
+  Md.drLine(-SleeveAxisOver, 0.0, x51 + SleeveAxisOver, 0.0, 3);
 
   TNode* inner = x52 != 0.0
                      ? dPx(boreStart, r42,
@@ -432,8 +458,9 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     // the bore and the outside (or the collar), the bore's sign on its extension line.
     const std::vector<TSleeveDiameter>&left = faces.Left, &right = faces.Right;
     SleeveDiameters(Md, 0.0, -1.0, 10.0, left);
-    SleeveDiameters(Md, x51, 1.0, 28.0, right);
-    if (!BoreInEndView(faces)) Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
+    const TBoreSignPlace sign = BoreSignPlace(faces);
+    SleeveDiameters(Md, x51, 1.0, sign.Off, right);
+    if (!BoreInEndView(faces)) Md.drRough(x51 + sign.Tip, r42, -90.0, plain, "0,4", none, none);
     // View A looks at the collar's end: its arrow points at it, its letter stands above the arrow.
     if (x45 != 0.0) Md.drWPointer(x51 + 60.0, 0.0, x51 + 50.0, 0.0, x51 + 54.0, 2.0, 7.0, 1.0, 75.0, "А");
     if (x50 != 0.0) Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");

@@ -473,10 +473,10 @@ protected:
       c.Between = rows > 1 ? draw() : 0;
       // The last row has no next one to go towards: a size drawn past it lies before it.
       if (c.Row == rows && c.Between > 0) c.Row = rows - 1;
-      std::snprintf(buf, sizeof buf, "row %d + %.3f", c.Row, c.Between);
+      std::snprintf(buf, sizeof buf, "row %d + %.17g", c.Row, c.Between);
     } else {
       c.K = 0.5 + 1.5 * draw();
-      std::snprintf(buf, sizeof buf, "x%.3f", c.K);
+      std::snprintf(buf, sizeof buf, "x%.17g", c.K);
     }
     c.What = buf;
     TMade probe;
@@ -825,7 +825,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // angle, crossed the seat's far side or stood out of reach past the end face.
                           {"ejector_plug", "ConeLen", 0, 0, 0.915, true},
                           {"ejector_plug", "ConeLen", 0, 0, 1.946, true},
-                          {"ejector_plug", "ConeLen", 0, 0, 1.998, true}};
+                          {"ejector_plug", "ConeLen", 0, 0, 1.998, true},
+                          // A bore whose value spans nearly its whole diameter, the relief's extension line half
+                          // a millimetre outside the bore's: the bore's sign, turned towards the axis, had no
+                          // room to spare between the axis's end and that value, and stood crossed outside.
+                          {"locating_sleeve", "CollarHeight", 9, 0.70847493679334517, 1, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
