@@ -829,7 +829,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A bore whose value spans nearly its whole diameter, the relief's extension line half
                           // a millimetre outside the bore's: the bore's sign, turned towards the axis, had no
                           // room to spare between the axis's end and that value, and stood crossed outside.
-                          {"locating_sleeve", "CollarHeight", 9, 0.70847493679334517, 1, true}};
+                          {"locating_sleeve", "CollarHeight", 9, 0.70847493679334517, 1, true},
+                          // A thin wall whose outside's extension line crossed the bore's sign standing up, and
+                          // a bore so narrow that the sign turned over wrote its value on the bore's other
+                          // extension line: the bore is given on view A.
+                          {"locating_sleeve", "ThreadLen", 6, 0.24960854342733285, 1, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
