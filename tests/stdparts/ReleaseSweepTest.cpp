@@ -833,7 +833,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A thin wall whose outside's extension line crossed the bore's sign standing up, and
                           // a bore so narrow that the sign turned over wrote its value on the bore's other
                           // extension line: the bore is given on view A.
-                          {"locating_sleeve", "ThreadLen", 6, 0.24960854342733285, 1, false}};
+                          {"locating_sleeve", "ThreadLen", 6, 0.24960854342733285, 1, false},
+                          // A seat whose rounded edge left the step a leg shorter than the least line drawn:
+                          // undrawn, it broke the section's outline, whose closing chord then ran under the
+                          // body through the counterbore's value.
+                          {"ejector_plug", "CollarRadius", 0, 0, 0.59345498061769852, true}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
