@@ -32,7 +32,7 @@ namespace drApi {
 
 namespace {
 
-constexpr double Guard = 1e-4;
+constexpr double Guard = LeastLine;
 
 // Shared with the numbering of the variables that dimensions are linked to.
 int Counter = 0;

@@ -196,6 +196,10 @@ public:
   virtual void DoEllipse(double, double, double, double, double, int) {}
 };
 
+// The modeller draws no line whose ends lie within this of each other along both axes, in the drawing's
+// units.
+constexpr double LeastLine = 1e-4;
+
 // The centre (ox, oy) of the rounding of r that drCLL draws over the corner (cx, cy) from (px, py) to
 // (qx, qy); false, (ox, oy) untouched, where it draws none.
 bool CornerCentre(double px, double py, double cx, double cy, double qx, double qy, double r, double& ox,

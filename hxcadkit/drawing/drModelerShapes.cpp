@@ -41,6 +41,13 @@ bool FitCorner(double px, double py, double cx, double cy, double qx, double qy,
   k.T[1] = TPoint2D(cx + u2x * t, cy + u2y * t);
   // The centre lies r from the first tangent point, on the side the corner turns to.
   k.O = TPoint2D(k.T[0].x - k.dir * u1y * r, k.T[0].y + k.dir * u1x * r);
+  // A leg the rounding leaves shorter than the least line drawn would go undrawn and break the outline
+  // between the arc and the next piece: the arc ends at the leg's end instead.
+  const auto snap = [](TPoint2D& a, double x, double y) {
+    if (std::fabs(a.x - x) <= LeastLine && std::fabs(a.y - y) <= LeastLine) a = TPoint2D(x, y);
+  };
+  snap(k.T[0], px, py);
+  snap(k.T[1], qx, qy);
   return std::isfinite(k.O.x) && std::isfinite(k.O.y);
 }
 

@@ -588,26 +588,43 @@ constexpr double PlugAxisOverhang = 3.0;
 // shift past the arc, in the part's units, and how far its value then stands from the arrow on paper. The
 // leader runs from the arrow through the centre just over the mouth's lower edge, where it rises least
 // over the seat, its value above it from just past the far end face, or past the axis's end where the
-// value would reach the axis: the value as near its arc as the mouth lets it.
+// value would reach the axis: the value as near its arc as the mouth lets it. A seat so long that this
+// leaves the value beyond the release checks' reach of its arc has it inside the seat instead, just past
+// the arc, where the seat's lower half holds it clear of the axis; Holds tells whether it is within reach.
 struct TSeatEdgeLeader
 {
   double Angle, Shift, Reach;
+  bool Holds;
 };
+
+// How far from its arc's arrow a radius's value may stand on paper, as the release checks measure it.
+constexpr double PlugValueReach = 30.0;
 
 TSeatEdgeLeader SeatEdgeLeader(const TPlugStations& at, double r66, double x59, double sheet)
 {
-  constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0, Least = 6.0; // on paper
+  constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0, Least = 6.0, AxisGap = 1.0; // on paper
   const double lead = std::atan2(-r66 + Over / sheet - at.Oy, x59 - at.Ox);
   const double ax = at.Ox - PlugSeatEdge * std::cos(lead); // the arrow's point
   const double length = RadiusValueLength(PlugSeatEdge);
   // The value's top over the axis's stretch past the face, on paper from the axis.
-  const double top = (-r66 + Over / sheet) * sheet + Above + Height + (Past + length) * std::tan(lead);
-  const double past = top > -0.5 ? PlugAxisOverhang * sheet + Past : Past;
+  const double over = (-r66 + Over / sheet) * sheet + Above + Height + (Past + length) * std::tan(lead);
+  const double past = over > -0.5 ? PlugAxisOverhang * sheet + Past : Past;
   // The host shifts a value by whole units, its middle at least Least past the arc: the next unit out
   // keeps the value clear of the face.
   const double shift = std::ceil((x59 - ax) / std::cos(lead) + (past + length / 2.0) / sheet);
-  return {lead * 57.29577951308232 + 180.0, shift,
-          std::hypot(std::max(Least, shift * sheet) - length / 2.0, Above)};
+  const auto reach = [&](double units) {
+    return std::hypot(std::max(Least, units * sheet) - length / 2.0, Above);
+  };
+  const double angle = lead * 57.29577951308232 + 180.0;
+  if (reach(shift) <= PlugValueReach) return {angle, shift, reach(shift), true};
+  // Inside the seat the leader rises to just over the mouth's lower edge's level under the value's far end,
+  // clearly off the seat's line; the value's top there stays a gap below the axis.
+  const double near = std::ceil(Least / sheet), end = near + length / 2.0 / sheet;
+  const double rise = std::atan2(-r66 + Over / sheet - at.Oy, end);
+  const double top = (at.Oy + end * std::tan(rise)) * sheet + (Above + Height) / std::cos(rise);
+  if (top <= -AxisGap)
+    return {rise * 57.29577951308232 + 180.0, near, reach(near), reach(near) <= PlugValueReach};
+  return {angle, shift, reach(shift), false};
 }
 
 } // namespace
@@ -622,15 +639,18 @@ double TEjectorPlug::SheetScale() const
   // stand the counterbore's and the bore's diameters, and the body's where the seat's rounded edge leads
   // its radius out through the mouth: each line a spacing from the next, and the last one from the step.
   const double room = p.Seat - (CollarHeight + 1.5 + 3.0), lines = p.Rounded ? 3.0 : 2.0;
-  // Nor is it enlarged past where the seat edge's radius, led out through the mouth, keeps its value within
-  // reach of its arc, as the release checks measure it.
-  constexpr double Reach = 30.0;
+  // Nor is it drawn at a scale where the seat edge's radius, led out through the mouth, finds no place for
+  // its value within reach of its arc.
+  const auto reached = [&](double s) {
+    return !p.Rounded || SeatEdgeLeader(p, ECRadius + 0.1, Len, s).Holds;
+  };
   return MouldEnlargement(
       Len,
       [&](double s) {
-        return room * s >= (lines + 1.0) * Spacing && (p.Rounded || ConeLen * s >= 2.0 * Alongside);
+        return room * s >= (lines + 1.0) * Spacing && (p.Rounded || ConeLen * s >= 2.0 * Alongside) &&
+               reached(s);
       },
-      [&](double s) { return !p.Rounded || SeatEdgeLeader(p, ECRadius + 0.1, Len, s).Reach <= Reach; });
+      reached);
 }
 
 void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66,

@@ -42,6 +42,8 @@ void DrawFlattedCollar(TModeler3D& Md, double x45, double r43, int tl)
 
 // Rows of parallel dimensions stand this far apart.
 constexpr double SleeveDimStep = 8.0;
+// The axis runs on this far past either end face.
+constexpr double SleeveAxisOver = 3.0;
 // The radius of an angle's arc about its vertex on a sheet.
 constexpr double SleeveAngleArc = 25.0;
 
@@ -99,6 +101,39 @@ struct TSleeveFaces
 {
   std::vector<TSleeveDiameter> Left, Right, EndView;
 };
+
+// Whether another diameter's extension line from the open face runs outside the bore's within the reach of
+// the bore's sign standing there (the relief's half a millimetre out, a thin wall's outside): the sign then
+// turns towards the axis.
+bool BoreSignCrowded(const std::vector<TSleeveDiameter>& right, double r42)
+{
+  const auto extended = [](const TSleeveDiameter& d) { return !d.Across; };
+  const auto bore = std::find_if(right.begin(), right.end(), [&](const TSleeveDiameter& d) {
+    return extended(d) && std::strcmp(d.S2, "H7") == 0;
+  });
+  return bore != right.end() && std::any_of(right.begin(), right.end(), [&](const TSleeveDiameter& d) {
+           return extended(d) && d.D > bore->D && d.D / 2.0 - r42 < SignReachAcross;
+         });
+}
+
+// Where the bore's sign stands past the open face, on the bore's extension line, and how far from that face
+// the diameters there stand. Turned towards the axis, its shelf runs back towards the part a millimetre
+// clear of the axis's end, its short arm clear of the bore's value beside that value's line, with half a
+// millimetre to spare each way. Elsewhere it stands on the line's outer side.
+struct TBoreSignPlace
+{
+  double Tip, Off;
+};
+
+TBoreSignPlace BoreSignPlace(const std::vector<TSleeveDiameter>& right, double r42)
+{
+  if (!BoreSignCrowded(right, r42)) return {20.0, 28.0};
+  // The layout keeps a sign's ends a millimetre off an axis; a value stands its height (3.5) beside its
+  // line, a millimetre off it.
+  constexpr double Spare = 0.5, AxisGap = 1.0, Value = 3.5 + 1.0;
+  const double tip = SleeveAxisOver + AxisGap + SignReachOn + Spare;
+  return {tip, tip + SignReachBack + Spare + Value};
+}
 
 // Each face's diameters, smallest first. A value that does not fit between its arrows runs its line on
 // past them, across the extension lines of every larger diameter from the same face: so the sleeve gives
@@ -162,6 +197,15 @@ TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r
         ++i;
       }
     }
+  }
+  // A bore's sign turned towards the axis writes its value across the bore's other extension line (a
+  // millimetre kept off it) where the bore is narrower than the sign reaches: with no side of its line left
+  // to it, the bore is given on view A, its sign on its leader there.
+  if (BoreSignCrowded(f.Right, r42) && 2.0 * r42 < SignReachAcross + 1.0) {
+    const auto bore = std::find_if(f.Right.begin(), f.Right.end(),
+                                   [](const TSleeveDiameter& d) { return std::strcmp(d.S2, "H7") == 0; });
+    f.EndView.push_back(*bore);
+    f.Right.erase(bore);
   }
   return f;
 }
@@ -336,7 +380,7 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
   Md.drMtr(mx, my, ma, mm);
   Md.drMtr(x50 - x51, 0.0, 0.0, 1.0);
   if (x50 == 0.0) r43 = r1;
-  Md.drLine(-3.0, 0.0, x51 + 3.0, 0.0, 3);
+  Md.drLine(-SleeveAxisOver, 0.0, x51 + SleeveAxisOver, 0.0, 3);
 
   TNode* inner = x52 != 0.0
                      ? dPx(boreStart, r42,
@@ -432,8 +476,9 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V1(Real mx, Real my, Real ma, Real mm
     // the bore and the outside (or the collar), the bore's sign on its extension line.
     const std::vector<TSleeveDiameter>&left = faces.Left, &right = faces.Right;
     SleeveDiameters(Md, 0.0, -1.0, 10.0, left);
-    SleeveDiameters(Md, x51, 1.0, 28.0, right);
-    if (!BoreInEndView(faces)) Md.drRough(x51 + 20.0, r42, -90.0, plain, "0,4", none, none);
+    const TBoreSignPlace sign = BoreSignPlace(faces.Right, r42);
+    SleeveDiameters(Md, x51, 1.0, sign.Off, right);
+    if (!BoreInEndView(faces)) Md.drRough(x51 + sign.Tip, r42, -90.0, plain, "0,4", none, none);
     // View A looks at the collar's end: its arrow points at it, its letter stands above the arrow.
     if (x45 != 0.0) Md.drWPointer(x51 + 60.0, 0.0, x51 + 50.0, 0.0, x51 + 54.0, 2.0, 7.0, 1.0, 75.0, "А");
     if (x50 != 0.0) Md.drCircleShelf(x51 - x50 - 1.5, 0.3 - r1, 3.0, x51 + 2.0, -5.0 - r43, "Б");
