@@ -398,8 +398,12 @@ public:
   void Begin(double width, double height, double x, double y, double angle, double scale);
   void End() { On = false; }
   bool Active() const { return On; }
-  // Whether an outline of the views, moved right by dx, enters the title block or leaves the frame.
-  bool Cramped(double dx = 0) const;
+  // Whether the views, moved by (dx, dy), leave the frame or enter the title block: an outline either, a
+  // thin line of theirs (an axis running on past the part) the frame too unless outlinesOnly.
+  bool Cramped(double dx = 0, double dy = 0, bool outlinesOnly = false) const;
+  // The least move (dx, dy) that brings the views' outlines and thin lines inside the frame, as IntoFrame
+  // gives it for their box.
+  bool ViewIntoFrame(double& dx, double& dy) const;
   // The sheet grown to width x height before what the view holds settles, all of it moved by (dx, dy) with
   // the view.
   void Enlarge(double width, double height, double dx, double dy);
@@ -1291,6 +1295,8 @@ private:
   };
   TPendingCut PendingCut;
   void OccupyCut();
+  // The view moved, or its sheet grown, so that what it drew lies inside the frame before it settles.
+  void FitViewToSheet();
   // A visible arc (a circle from and to one point) recorded on the mould sheet, as an outline too when
   // outline.
   void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise,

@@ -167,20 +167,35 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
   }
   Boxes.push_back(q);
 }
-bool TSheetLayout::Cramped(double dx) const
+bool TSheetLayout::Cramped(double dx, double dy, bool outlinesOnly) const
 {
   if (!On) return false;
   const TQuad stamp =
       Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
   const double tol = 0.01;
-  return std::any_of(Segments.begin(), Segments.end(), [&](const std::array<double, 4>& g) {
-    const double gx[2] = {g[0] + dx, g[2] + dx}, gy[2] = {g[1], g[3]};
+  const auto off = [&](const std::array<double, 4>& g) {
     for (int k = 0; k < 2; ++k)
-      if (gx[k] < FrameLeft - tol || gx[k] > W - FrameMargin + tol || gy[k] < FrameMargin - tol ||
-          gy[k] > H - FrameMargin + tol)
+      if (g[2 * k] + dx < FrameLeft - tol || g[2 * k] + dx > W - FrameMargin + tol ||
+          g[2 * k + 1] + dy < FrameMargin - tol || g[2 * k + 1] + dy > H - FrameMargin + tol)
         return true;
-    return Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
-  });
+    return false;
+  };
+  return std::any_of(Segments.begin(), Segments.end(),
+                     [&](const std::array<double, 4>& g) {
+                       const double gx[2] = {g[0] + dx, g[2] + dx}, gy[2] = {g[1] + dy, g[3] + dy};
+                       return off(g) || Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
+                     }) ||
+         (!outlinesOnly && std::any_of(Thin.begin(), Thin.end(), off));
+}
+
+bool TSheetLayout::ViewIntoFrame(double& dx, double& dy) const
+{
+  double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
+  for (const auto* lines : {&Segments, &Thin})
+    for (const auto& g : *lines)
+      x1 = std::min({x1, g[0], g[2]}), y1 = std::min({y1, g[1], g[3]}), x2 = std::max({x2, g[0], g[2]}),
+      y2 = std::max({y2, g[1], g[3]});
+  return x1 <= x2 && IntoFrame(x1, y1, x2, y2, dx, dy);
 }
 
 void TSheetLayout::Enlarge(double width, double height, double dx, double dy)

@@ -111,7 +111,7 @@ private:
 
   TSheetLayout& L;
   const std::vector<std::array<double, 4>> Views;
-  // The extension lines of the dimensions still to settle, to their lines as asked and 2 past.
+  // The extension lines of the dimensions still to settle, to their lines as asked and past them.
   std::vector<std::vector<std::array<double, 4>>> Coming;
   // The roughness signs where they were asked, which a line run on under a value keeps off.
   std::vector<TQuad> SignsAsked;
@@ -145,7 +145,9 @@ TSheetLayout::TLinearSearch::TLinearSearch(TSheetLayout& layout) : L(layout), Vi
     const double asked = m.SX * m.Nx + m.SY * m.Ny;
     for (const auto& [px, py] : {std::array{m.X1, m.Y1}, std::array{m.X2, m.Y2}}) {
       const double d = asked - (px * m.Nx + py * m.Ny), l = std::fabs(d);
-      if (l > 1e-9) lines.push_back({px, py, px + (d + 2 * d / l) * m.Nx, py + (d + 2 * d / l) * m.Ny});
+      if (l > 1e-9)
+        lines.push_back(
+            {px, py, px + (d + ExtensionPast * d / l) * m.Nx, py + (d + ExtensionPast * d / l) * m.Ny});
     }
     Coming.push_back(std::move(lines));
   }
@@ -201,13 +203,13 @@ TSheetLayout::TLinearSearch::TAt TSheetLayout::TLinearSearch::At(double d, doubl
   return r;
 }
 
-// Whether an extension line from a measured point (X, Y) to (AX, AY) and 2 past runs through a view
-// other than the one it measures.
+// Whether an extension line from a measured point (X, Y) to (AX, AY) and past runs through a view other
+// than the one it measures.
 bool TSheetLayout::TLinearSearch::ThroughOther(double X, double Y, double AX, double AY) const
 {
-  const double l = Norm(AX - X, AY - Y);
-  if (!(l > 1e-9)) return false;
-  const double ex[2] = {X, AX + (AX - X) / l * 2}, ey[2] = {Y, AY + (AY - Y) / l * 2};
+  if (!(Norm(AX - X, AY - Y) > 1e-9)) return false;
+  const auto [EX, EY] = ExtensionEnd(X, Y, AX, AY);
+  const double ex[2] = {X, EX}, ey[2] = {Y, EY};
   return std::any_of(Views.begin(), Views.end(), [&](const std::array<double, 4>& v) {
     if (X >= v[0] - 0.01 && X <= v[2] + 0.01 && Y >= v[1] - 0.01 && Y <= v[3] + 0.01) return false;
     const TQuad q = Rect(v[0], v[1], v[2], v[3]);
@@ -231,9 +233,16 @@ bool TSheetLayout::TLinearSearch::Spaced(const TAt& r) const
   return true;
 }
 
+// Its line and extension lines, to their ends past the line, inside the frame.
 bool TSheetLayout::TLinearSearch::Framed(const TAt& r) const
 {
-  return L.InFrame(r.A1x, r.A1y, 0) && L.InFrame(r.A2x, r.A2y, 0);
+  const TDimension& m = *M;
+  for (const auto& [px, py, ax, ay] :
+       {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
+    const auto [ex, ey] = ExtensionEnd(px, py, ax, ay);
+    if (!L.InFrame(ax, ay, 0) || !L.InFrame(ex, ey, 0)) return false;
+  }
+  return true;
 }
 
 // Whether an arc drawn (in chords of at most 10 degrees) crosses q.
@@ -488,7 +497,7 @@ bool TSheetLayout::TLinearSearch::ClearThere(double d, double slide, bool signsS
        {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
     const double l = Norm(ax - px, ay - py);
     if (!(l > 1e-9)) continue;
-    const TQuad e = Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2);
+    const TQuad e = Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + ExtensionPast, 0.2);
     if (L.Taken(e) ||
         std::any_of(L.Signs.begin(), L.Signs.end(),
                     [&](const TSign& g) { return Overlap(e, L.SignValue(g, g.SX, g.SY)); }))
@@ -576,13 +585,15 @@ void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TVa
                       m.MoveValue, slide});
   L.Boxes.push_back(r.Value);
   L.DimensionLines.push_back(r.Line);
-  // Its extension lines, from the measured points to 2 past the line: no text lies across them.
+  // Its extension lines, from the measured points to past the line: no text lies across them.
   for (const auto& [px, py, ax, ay] :
        {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
     const double l = Norm(ax - px, ay - py);
     if (l > 1e-9) {
-      L.DimensionLines.push_back(Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + 2, 0.2));
-      L.Extensions.push_back({px, py, ax + (ax - px) / l * 2, ay + (ay - py) / l * 2});
+      L.DimensionLines.push_back(
+          Turned(px, py, std::atan2(ay - py, ax - px) / Deg, 0.5, -0.2, l + ExtensionPast, 0.2));
+      const auto [ex, ey] = ExtensionEnd(px, py, ax, ay);
+      L.Extensions.push_back({px, py, ex, ey});
       Drawn.push_back(L.Extensions.back());
       DrawnCells.Put(Drawn.size() - 1, Span(Drawn.back()));
     }

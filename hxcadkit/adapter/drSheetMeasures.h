@@ -22,12 +22,23 @@ constexpr double SignShelf = 2 * SignArm * 1.7320508075688772;
 constexpr double StrokeOn = 0.5;
 // The least gap between a sign's tip and a text beyond the line it stands on.
 constexpr double TipGap = 1.5;
+// How far an extension line runs on past its dimension line.
+constexpr double ExtensionPast = 2;
 
 // A length on the sheet. The library's hypot takes care of overflow and underflow, which lengths in
 // millimetres never come near, at several times the cost: it was a fifth of a crowded sheet's layout.
 inline double Norm(double x, double y)
 {
   return std::sqrt(x * x + y * y);
+}
+
+// The end of the extension line from a measured point (px, py) to its dimension line at (ax, ay): past the
+// line by ExtensionPast; the point itself where the line passes through it (no extension line).
+inline std::array<double, 2> ExtensionEnd(double px, double py, double ax, double ay)
+{
+  const double l = Norm(ax - px, ay - py);
+  if (!(l > 1e-9)) return {ax, ay};
+  return {ax + (ax - px) / l * ExtensionPast, ay + (ay - py) / l * ExtensionPast};
 }
 
 using TQuad = TSheetLayout::TQuad;

@@ -105,37 +105,52 @@ void TModelerApi::drCloseView()
     };
   // A cut line left open is drawn between its ends as asked.
   OccupyCut();
-  // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
-  // the next larger format, the view as far below its top as before and, where it ran across the binding
-  // margin, moved right to leave room beside it. It grows before what the view holds settles, so that all
-  // of it settles inside the larger frame.
-  // A view that leaves an angle beside it no room inside the frame moves right on its sheet where its
-  // outlines stay inside the frame and off the title block, else takes that room on the larger sheet.
-  const TLeafSelector& sel = TLeafSelector::Instance();
-  const int at = SheetAt(), larger = at - 2;
-  double angles = MouldSheet && r.View ? Layout.AngleRoomLeft() : 0.0;
-  if (angles > 0 && !Layout.Cramped() && !Layout.Cramped(angles)) {
-    r.View->SetX(Layout.ViewX() + angles);
-    Layout.Enlarge(sel.ASize[at].x, sel.ASize[at].y, angles, 0);
-    angles = 0;
-  }
-  if (MouldSheet && r.View && (Layout.Cramped() || angles > 0) && larger >= 0 && at < sel.ASize.Count)
-    if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc)
-      if (txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() > 0 ? sheets->GetItem(0) : nullptr)
-        if (txapi::SmartPtr<txapi::ISheetFormat> format = sheet->GetFormat()) {
-          // The user's choice of format stays as it is for the sheets to come: only this one grows.
-          format->SetFormat(txapi::txDocumentFormatEnum(sel.Format - ++SheetGrown));
-          const double dy = sel.ASize[larger].y - sel.ASize[at].y;
-          const double dx = std::max(Layout.RoomLeft(sel.ASize[larger].x), angles);
-          r.View->SetX(Layout.ViewX() + dx);
-          r.View->SetY(Layout.ViewY() + dy);
-          Layout.Enlarge(sel.ASize[larger].x, sel.ASize[larger].y, dx, dy);
-        }
+  FitViewToSheet();
   Layout.Settle(carry);
   R2D().Constraint2D.Count = 0;
   r.View.reset();
   r.DrawingContainer.reset();
   r.Symbols2DContainer.reset();
+}
+
+void TModelerApi::FitViewToSheet()
+{
+  TRegistryApi& r = R();
+  if (!MouldSheet || !r.View) return;
+  const TLeafSelector& sel = TLeafSelector::Instance();
+  const int at = SheetAt(), larger = at - 2;
+  // The view and all it holds moved by (dx, dy) on a sheet width x height.
+  const auto move = [&](double width, double height, double dx, double dy) {
+    r.View->SetX(Layout.ViewX() + dx);
+    r.View->SetY(Layout.ViewY() + dy);
+    Layout.Enlarge(width, height, dx, dy);
+  };
+  // A view that leaves an angle beside it no room inside the frame moves right on its sheet where it stays
+  // inside the frame and its outlines off the title block, else takes that room on the larger sheet.
+  double angles = Layout.AngleRoomLeft();
+  if (angles > 0 && !Layout.Cramped(0, 0, true) && !Layout.Cramped(angles)) {
+    move(sel.ASize[at].x, sel.ASize[at].y, angles, 0);
+    angles = 0;
+  }
+  // A view whose outlines fit the frame while an axis runs on past it moves back by as much as the axis
+  // overhangs, where that keeps its outlines off the title block: the sheet stays as chosen.
+  double dx = 0, dy = 0;
+  if (angles == 0 && Layout.Cramped() && !Layout.Cramped(0, 0, true) && Layout.ViewIntoFrame(dx, dy) &&
+      !Layout.Cramped(dx, dy))
+    move(sel.ASize[at].x, sel.ASize[at].y, dx, dy);
+  // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
+  // the next larger format, the view as far below its top as before and, where it ran across the binding
+  // margin, moved right to leave room beside it. It grows before what the view holds settles, so that all
+  // of it settles inside the larger frame.
+  if ((Layout.Cramped() || angles > 0) && larger >= 0 && at < sel.ASize.Count)
+    if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc)
+      if (txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() > 0 ? sheets->GetItem(0) : nullptr)
+        if (txapi::SmartPtr<txapi::ISheetFormat> format = sheet->GetFormat()) {
+          // The user's choice of format stays as it is for the sheets to come: only this one grows.
+          format->SetFormat(txapi::txDocumentFormatEnum(sel.Format - ++SheetGrown));
+          move(sel.ASize[larger].x, sel.ASize[larger].y,
+               std::max(Layout.RoomLeft(sel.ASize[larger].x), angles), sel.ASize[larger].y - sel.ASize[at].y);
+        }
 }
 
 void TModelerApi::drCloseLeaf()

@@ -1,6 +1,6 @@
 // Every mould part as a designer would release it: each part's sheet and model on the stand-in host, for
 // every row of its table (parts without a table at half, once and twice the sizes below), checked as
-// the sheet lays out: every text, sign and dimension inside the frame, no text on another text, on a
+// the sheet lays out: every text, sign, dimension and line inside the frame, no text on another text, on a
 // roughness sign or on a view's outline or hatching, one sign before a radius or diameter, values
 // readable from below or the right, no markup shown raw, no text taller than a title; every document
 // the host saved opens again as it was; every part of a table has a body. Set HXCAD_KEEP_SHEETS to a
@@ -215,6 +215,15 @@ std::string Where(const txhost::SvgLabel& l)
   return l.Role + " \"" + l.Text + "\" at " + std::to_string(l.X[0]) + ", " + std::to_string(l.Y[0]);
 }
 
+// What a drawn line is, as a finding names it.
+std::string LineName(const txhost::SvgPolyline& l)
+{
+  if (l.Kind != "curve") return l.Kind;
+  if (l.Style == txapi::txCSAxial) return "axis";
+  if (l.Style == txapi::txCSThin) return "thin line";
+  return l.Style == txapi::txCSHidden || l.Style == txapi::txCSDashed ? "hidden line" : "outline";
+}
+
 // A fault a release check finds on a sheet: the kind of fault (what the counts are kept by) and where.
 struct TFinding
 {
@@ -292,6 +301,18 @@ std::vector<TFinding> Findings(const txhost::SvgLayout& layout)
         {"out of reach", [](const txhost::SvgLayout& l) { return sl::DimensionsOutOfReach(l); }}};
     for (const auto& [kind, check] : checks)
       add(kind, check(layout));
+  }
+  // Every drawn line too: a view's outline and axes, hatching, a sign's strokes, a leader, a cut's stroke.
+  // The frame is convex, so a polyline whose points all lie inside it lies inside it.
+  for (const txhost::SvgPolyline& line : layout.Lines) {
+    const auto off =
+        std::find_if(line.Points.begin(), line.Points.end(),
+                     [&](const std::pair<double, double>& p) { return !inside(p.first, p.second); });
+    if (off != line.Points.end())
+      add("off the frame",
+          {LineName(line) + " through " + std::to_string(off->first) + ", " + std::to_string(off->second) +
+           " from " + std::to_string(line.Points.front().first) + ", " +
+           std::to_string(line.Points.front().second)});
   }
   for (const txhost::SvgSymbolBox& b : layout.Symbols)
     if (!inside(b.X1, b.Y1) || !inside(b.X2, b.Y2))
@@ -770,17 +791,21 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // short arm at the groove.
                           {"guide_pillar", "OFLen", 31, 0.041, 1, false},
                           // A collar so wide that section Б-Б stood low, its flat's width past the frame: taken
-                          // over the section onto its title, or left off the paper.
+                          // over the section onto its title, or left off the paper; its axis ran past the frame.
                           {"guide_pillar", "CollarRadius", 25, 0.153, 1, true},
                           {"guide_pillar", "CollarRadius", 31, 0.021, 1, true},
                           {"guide_pillar", "CollarRadius", 19, 0.358, 1, true},
+                          // Its flat's width found no clean place at the offset asked, carried out a step
+                          // until its extension lines ran past the frame's bottom.
+                          {"guide_pillar", "CollarRadius", 25, 0.023, 1, true},
                           // A seat sphere whose radius's value found no room between its centre and
                           // view A: its leader went through the part, or across the seat depth's
                           // extension line.
                           {"sprue_bush", "SphereRadius", 0, 0, 1.831, true},
                           {"sprue_bush", "SphereLen", 0, 0, 1.571, false},
                           // A short fit, which brings view A up to the frame's right edge: the head's diameter
-                          // turned to where its value fitted and its shelf ran on past the frame.
+                          // turned to where its value fitted and its shelf ran on past the frame, and the
+                          // view's axis past it.
                           {"sprue_bush", "FitLen", 0, 0, 1.896, false},
                           // Flats so far from the end that the groove's detail stood beside the section,
                           // among the main view's sizes: their length's extension lines ran down past
@@ -848,7 +873,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A seat whose rounded edge left the step a leg shorter than the least line drawn:
                           // undrawn, it broke the section's outline, whose closing chord then ran under the
                           // body through the counterbore's value.
-                          {"ejector_plug", "CollarRadius", 0, 0, 0.59345498061769852, true}};
+                          {"ejector_plug", "CollarRadius", 0, 0, 0.59345498061769852, true},
+                          // A back ejector whose rod's end reached the frame's right edge: its axis ran on
+                          // past the frame.
+                          {"back_ejector", nullptr, 0, 0, 1.824, false},
+                          {"back_ejector", "CollarRadius", 0, 0, 1.821, false}};
   for (const TFound& found : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(found.Part); });
@@ -865,8 +894,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
     const std::string what = std::string(found.Part) + " row " + std::to_string(c.Row) + " + " +
                              std::to_string(c.Between) + " x" + std::to_string(c.K) +
                              (found.Size != nullptr ? std::string(", ") + found.Size : std::string());
-    const auto laid = stdtest::MouldSheetLayouts(H, Dir.path(), found.Part, c.Row, c.K,
-                                                 [&](TDetail& d) { Apply(part, c, d); });
+    // Kept under HXCAD_KEEP_SHEETS by its place in the table.
+    const auto laid = stdtest::MouldSheetLayouts(
+        H, Dir.path(), found.Part, c.Row, c.K, [&](TDetail& d) { Apply(part, c, d); },
+        std::string(found.Part) + "-found" + std::to_string(&found - cases));
     EXPECT_FALSE(laid.empty()) << what;
     for (const txhost::SvgLayout& l : laid)
       for (const TFinding& f : Findings(l))
