@@ -593,6 +593,15 @@ private:
   // Whether an axis drawn runs across the text at q as a reader takes it: shrunk by 0.2 towards its
   // middle, so that a line only touching it passes.
   bool AxisAcross(const TQuad& q) const;
+  // The rays and arcs of the angles still to settle, as asked for, that Crossed keeps off: worked out again
+  // only where the angles changed since (Of holds what each was).
+  struct TToCome
+  {
+    std::vector<std::array<double, 7>> Of;
+    std::vector<std::array<double, 4>> Lines;
+  };
+  mutable TToCome ToCome;
+  const std::vector<std::array<double, 4>>& AnglesToCome() const;
   // Whether the leader of the title t, its text moved by (dx, dy), keeps off its own text and every
   // text settled.
   bool LeaderClear(const TTitle& t, double dx, double dy) const;

@@ -109,6 +109,15 @@ private:
   {
     double X1, Y1, X2, Y2, Ux, Uy, Nx, Ny, Angle, Middle, Shelf;
   };
+  // Its leader's line with the arrow at a degrees, reversed or not, to the circle (its value and shelf not
+  // out yet): what every shift of it shares, the turns of its value and its line worked out once for them.
+  struct TTurn
+  {
+    TAt G;
+    double Stretch;     // the container's scale along the line to the arrow
+    double Vc, Vs;      // the cosine and sine of its value's angle (G.Angle)
+    double Lc, Ls;      // of its line's own angle
+  };
   struct TChoice
   {
     double Angle = NAN, Shift = 0;
@@ -121,11 +130,20 @@ private:
   bool LineClear(const std::array<double, 4>& line, double cx, double cy, bool outside) const;
   void Start(const TCircleDimension& c);
   bool OnArc(double a) const;
-  TAt Leader(double a, double shift, bool reversed, bool stopped = false) const;
+  TTurn Turn(double a, bool reversed) const;
+  // The leader of t, its value shift past the circle, its line stopped short of the centre or not.
+  TAt Leader(const TTurn& t, double shift, bool stopped) const;
+  TAt Leader(double a, double shift, bool reversed, bool stopped = false) const
+  {
+    return Leader(Turn(a, reversed), shift, stopped);
+  }
+  // The lines and points of the sheet a leader of the dimension placed may meet, its value shifted at most
+  // shift past the circle: those about its centre as far as such a leader reaches.
+  void Near(double shift);
   bool Shortens(const TAt& g, bool reversed) const;
   std::vector<double> Turns() const;
   bool ComesFromOutside() const;
-  void Try(double a, double shift, bool reversed);
+  void Try(const TTurn& t, double a, double shift, bool reversed);
   // The place chosen, else the best kind of place found without its line or sign clear.
   TChoice Fallback() const;
   // Whether the sign asked on the leader stands clear of lines and axes (as released) where it settles on
@@ -147,6 +165,12 @@ private:
   double Scale = 1, Drawn = 0, Len = 0;
   std::vector<TSign>::const_iterator Sign;
   bool Outside = false;
+  // Of the lines and points its leader keeps off, those it may meet (see Near): the angles' arrows' tips,
+  // the axes, the holes, the leaders settled before it, the angles' rays and arcs, their arcs' chords, and
+  // the linear dimensions' extension lines and lines.
+  std::vector<std::array<double, 2>> NearTips;
+  std::vector<std::array<double, 4>> NearAxes, NearCircleLines, NearAngleLines, NearChords, NearSizes;
+  std::vector<TArc> NearHoles;
   TChoice Chosen, Any, FreeAt, ThroughPart, Uncrossed;
 };
 
@@ -191,19 +215,54 @@ bool TSheetLayout::TLeaderSearch::LineClear(const std::array<double, 4>& line, d
     return std::fabs(ux * vy - uy * vx) < 1e-3 * Norm(ux, uy) * Norm(vx, vy) &&
            LinesCross(line, a);
   };
-  return std::none_of(Tips.begin(), Tips.end(), throughTip) &&
-         std::none_of(L.Axes.begin(), L.Axes.end(), alongAxis) &&
-         std::none_of(Holes.begin(), Holes.end(),
+  return std::none_of(NearTips.begin(), NearTips.end(), throughTip) &&
+         std::none_of(NearAxes.begin(), NearAxes.end(), alongAxis) &&
+         std::none_of(NearHoles.begin(), NearHoles.end(),
                       [&](const TArc& h) {
                         return Norm(h.X - cx, h.Y - cy) > 0.05 &&
                                (LineAcrossCircle(line, h.X, h.Y, h.R) ||
                                 (outside && LineThroughCentre(line, h.X, h.Y)));
                       }) &&
-         std::none_of(L.CircleLines.begin(), L.CircleLines.end(), across) &&
-         std::none_of(AngleLines.begin(), AngleLines.end(), across) &&
-         std::none_of(Chords.begin(), Chords.end(),
+         std::none_of(NearCircleLines.begin(), NearCircleLines.end(), across) &&
+         std::none_of(NearAngleLines.begin(), NearAngleLines.end(), across) &&
+         std::none_of(NearChords.begin(), NearChords.end(),
                       [&line](const std::array<double, 4>& o) { return LineAcrossPiece(line, o); }) &&
-         !L.AcrossLinear(line);
+         std::none_of(NearSizes.begin(), NearSizes.end(), across);
+}
+
+void TSheetLayout::TLeaderSearch::Near(double shift)
+{
+  // A leader runs from its centre, from its circle's far side or from as far beyond its arrow, to its shelf's
+  // end: within twice the circle's radius on the sheet, the stretch a stopped line keeps and its longest
+  // shelf of its centre. Whatever lies farther than half a millimetre beyond that, none of the measures
+  // below finds it meets the leader (nor where a number is not one: nothing is left out then).
+  const TCircleDimension& c = *C;
+  const double stretch = Norm(c.ExX, c.ExY) + Norm(c.EyX, c.EyY), r = c.R * stretch,
+               shelf = std::max(12.0, std::max(6.0, shift * stretch) + Len / 2 + 1),
+               reach = 2 * r + txapi::txRadiusLineShort + shelf + 1.5;
+  const double x1 = c.CX - reach, x2 = c.CX + reach, y1 = c.CY - reach, y2 = c.CY + reach;
+  const auto apart = [&](double ox1, double oy1, double ox2, double oy2) {
+    return ox2 < x1 || ox1 > x2 || oy2 < y1 || oy1 > y2;
+  };
+  const auto keep = [&](const std::vector<std::array<double, 4>>& all, std::vector<std::array<double, 4>>& near) {
+    near.clear();
+    for (const auto& o : all)
+      if (!apart(std::min(o[0], o[2]), std::min(o[1], o[3]), std::max(o[0], o[2]), std::max(o[1], o[3])))
+        near.push_back(o);
+  };
+  NearTips.clear(), NearHoles.clear();
+  for (const auto& t : Tips)
+    if (!apart(t[0], t[1], t[0], t[1])) NearTips.push_back(t);
+  for (const TArc& h : Holes)
+    if (!apart(h.X - h.R, h.Y - h.R, h.X + h.R, h.Y + h.R)) NearHoles.push_back(h);
+  keep(L.Axes, NearAxes), keep(L.CircleLines, NearCircleLines), keep(AngleLines, NearAngleLines);
+  keep(Chords, NearChords), keep(L.Extensions, NearSizes);
+  std::vector<std::array<double, 4>> settled;
+  for (const TSettled& p : L.Settled)
+    settled.push_back({p.X1, p.Y1, p.X2, p.Y2});
+  std::vector<std::array<double, 4>> lines;
+  keep(settled, lines);
+  NearSizes.insert(NearSizes.end(), lines.begin(), lines.end());
 }
 
 void TSheetLayout::TLeaderSearch::Start(const TCircleDimension& c)
@@ -237,12 +296,12 @@ bool TSheetLayout::TLeaderSearch::OnArc(double a) const
   });
 }
 
-TSheetLayout::TLeaderSearch::TAt TSheetLayout::TLeaderSearch::Leader(double a, double shift, bool reversed,
-                                                                     bool stopped) const
+TSheetLayout::TLeaderSearch::TTurn TSheetLayout::TLeaderSearch::Turn(double a, bool reversed) const
 {
   const TCircleDimension& c = *C;
-  TAt g;
-  const double dx = c.R * std::cos(a * Deg), dy = c.R * std::sin(a * Deg);
+  TTurn t;
+  TAt& g = t.G;
+  const double ca = std::cos(a * Deg), sa = std::sin(a * Deg), dx = c.R * ca, dy = c.R * sa;
   g.X2 = c.CX + c.ExX * dx + c.EyX * dy, g.Y2 = c.CY + c.ExY * dx + c.EyY * dy;
   g.X1 = c.Diameter ? 2 * c.CX - g.X2 : c.CX, g.Y1 = c.Diameter ? 2 * c.CY - g.Y2 : c.CY;
   // A diameter from outside starts on its circle and runs out from the centre; a radius reversed
@@ -254,15 +313,24 @@ TSheetLayout::TLeaderSearch::TAt TSheetLayout::TLeaderSearch::Leader(double a, d
   const double R = Norm(g.X2 - g.X1, g.Y2 - g.Y1);
   g.Ux = R > 0 ? (g.X2 - g.X1) / R : 1, g.Uy = R > 0 ? (g.Y2 - g.Y1) / R : 0;
   if (reversed && c.Diameter) g.X1 = g.X2, g.Y1 = g.Y2;
-  if (stopped) g.X1 = g.X2 - g.Ux * txapi::txRadiusLineShort, g.Y1 = g.Y2 - g.Uy * txapi::txRadiusLineShort;
-  // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift
-  // asks, above the shelf as it is read.
-  g.Angle = std::atan2(g.Uy, g.Ux) / Deg, g.Nx = -g.Uy, g.Ny = g.Ux;
+  // The value above the shelf as it is read.
+  const double line = std::atan2(g.Uy, g.Ux) / Deg;
+  g.Angle = line, g.Nx = -g.Uy, g.Ny = g.Ux;
   if (g.Angle > 90.001 || g.Angle < -89.999) g.Angle += 180, g.Nx = g.Uy, g.Ny = -g.Ux;
-  const double len = 0.6 * ValueHeight * double(c.Chars);
-  g.Middle = std::max(6.0, shift * Norm(c.ExX * std::cos(a * Deg) + c.EyX * std::sin(a * Deg),
-                                              c.ExY * std::cos(a * Deg) + c.EyY * std::sin(a * Deg)));
-  g.Shelf = std::max(12.0, g.Middle + len / 2 + 1);
+  t.Stretch = Norm(c.ExX * ca + c.EyX * sa, c.ExY * ca + c.EyY * sa);
+  t.Vc = std::cos(g.Angle * Deg), t.Vs = std::sin(g.Angle * Deg);
+  t.Lc = std::cos(line * Deg), t.Ls = std::sin(line * Deg);
+  return t;
+}
+
+TSheetLayout::TLeaderSearch::TAt TSheetLayout::TLeaderSearch::Leader(const TTurn& t, double shift,
+                                                                     bool stopped) const
+{
+  TAt g = t.G;
+  if (stopped) g.X1 = g.X2 - g.Ux * txapi::txRadiusLineShort, g.Y1 = g.Y2 - g.Uy * txapi::txRadiusLineShort;
+  // The host's shelf runs on past the circle, the value's middle 6 past it or as far as its shift asks.
+  g.Middle = std::max(6.0, shift * t.Stretch);
+  g.Shelf = std::max(12.0, g.Middle + Len / 2 + 1);
   return g;
 }
 
@@ -312,12 +380,12 @@ bool TSheetLayout::TLeaderSearch::ComesFromOutside() const
 
 // The leader at a degrees, its value shift past the circle, reversed or not: kept as the place of the
 // first kind it is of.
-void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
+void TSheetLayout::TLeaderSearch::Try(const TTurn& t, double a, double shift, bool reversed)
 {
   const TCircleDimension& c = *C;
   const double len = Len;
-  const TAt g = Leader(a, shift, reversed);
-  const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, g.Angle, -len / 2, 0,
+  const TAt g = Leader(t, shift, false);
+  const TQuad q = Turned(g.X2 + g.Ux * g.Middle + g.Nx, g.Y2 + g.Uy * g.Middle + g.Ny, t.Vc, t.Vs, -len / 2, 0,
                          len / 2, ValueHeight);
   const TChoice here{a, shift, reversed, q, false, false, {}};
   // Best where its line crosses nothing either; a radius's line may stop short of its centre for it.
@@ -327,7 +395,7 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   const auto clear = [&](const TAt& at) {
     return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside);
   };
-  const TAt stub = Leader(a, shift, reversed, true);
+  const TAt stub = Leader(t, shift, true);
   bool whole = false, shortened = false, offPart = true;
   const auto near = [this](const std::array<double, 4>& a, const auto& f) {
     L.OutlineBands().AnyAlong(a, 0, L.Segments.size(), f);
@@ -357,7 +425,7 @@ void TSheetLayout::TLeaderSearch::Try(double a, double shift, bool reversed)
   }
   if (!L.Free(q)) return;
   // Its shelf inside the frame as well as its value: past the value it runs on a millimetre.
-  const TQuad line = Turned(g.X2, g.Y2, std::atan2(g.Uy, g.Ux) / Deg, 0, -0.3, g.Shelf, 0.3);
+  const TQuad line = Turned(g.X2, g.Y2, t.Lc, t.Ls, 0, -0.3, g.Shelf, 0.3);
   if (L.Taken(line) || !L.InFrame(g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf, 0)) return;
   if (std::isnan(FreeAt.Angle)) FreeAt = here;
   // Nor across a leader settled before it.
@@ -442,16 +510,24 @@ void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
   // left it past its circle).
   const double step = std::max(1.0, std::round(2 / (Scale > 0 ? Scale : 1)));
   const int shifts = 30, asked = OnCircle.empty() || c.Diameter ? 1 : shifts;
+  Near(c.Shift + step * (shifts - 1));
   // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
   const int ways = OnCircle.empty() || c.Diameter ? 1 : 2;
+  // Each turn's line worked out at its first shift, for the rest.
+  std::vector<TTurn> lines(turns.size() * std::size_t(ways));
+  std::vector<bool> made(lines.size());
   // A sign asked on its leader that would stand crossed or on an axis wherever the leader falls back to
   // sends the value, and the shelf with it, further out as well.
   bool further = false;
   for (int m = 0; m < shifts && std::isnan(Chosen.Angle) && (m < asked || further || std::isnan(Any.Angle));
        ++m) {
     for (std::size_t k = 0; k < turns.size() && std::isnan(Chosen.Angle); ++k)
-      for (int way = 0; way < ways && std::isnan(Chosen.Angle); ++way)
-        Try(turns[k], c.Shift + step * m, Outside || (way == 0 && ways == 2));
+      for (int way = 0; way < ways && std::isnan(Chosen.Angle); ++way) {
+        const bool reversed = Outside || (way == 0 && ways == 2);
+        const std::size_t at = k * std::size_t(ways) + std::size_t(way);
+        if (!made[at]) lines[at] = Turn(turns[k], reversed), made[at] = true;
+        Try(lines[at], turns[k], c.Shift + step * m, reversed);
+      }
     // Asked once, where the search would stop without a place chosen.
     if (m + 1 >= asked && !further && std::isnan(Chosen.Angle) && !std::isnan(Any.Angle))
       further = !FallbackSignClear();

@@ -6,8 +6,11 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "hxcadkit/adapter/drSheetMeasures.h"
@@ -52,6 +55,30 @@ std::size_t Shown(double value)
     s.pop_back();
   if (!s.empty() && s.back() == '.') s.pop_back();
   return s.size();
+}
+
+// The moves (step i, step j) of a grid, i from iLo to iHi and j from jLo to jHi, nearest first, each with
+// its length; moves as near in the order the grid is read (by i, then by j). The first move of them that
+// frees a box is the nearest that does, the one a search of the whole grid keeping only nearer moves finds,
+// found without asking the farther ones. The same grids are asked for every box of every sheet: each
+// ordered once.
+struct TMove
+{
+  double X, Y, D;
+};
+const std::vector<TMove>& NearestFirst(double step, int iLo, int iHi, int jLo, int jHi)
+{
+  using TKey = std::tuple<double, int, int, int, int>;
+  thread_local std::map<TKey, std::vector<TMove>> grids;
+  std::vector<TMove>& moves = grids[TKey{step, iLo, iHi, jLo, jHi}];
+  if (!moves.empty()) return moves;
+  for (int i = iLo; i <= iHi; ++i)
+    for (int j = jLo; j <= jHi; ++j) {
+      const double mx = step * i, my = step * j;
+      moves.push_back({mx, my, Norm(mx, my)});
+    }
+  std::stable_sort(moves.begin(), moves.end(), [](const TMove& a, const TMove& b) { return a.D < b.D; });
+  return moves;
 }
 
 } // namespace
@@ -310,10 +337,10 @@ void TSheetLayout::Requirements(double& x1, double& y1, double& x2, double& y2, 
     };
     if (fits(0, 0)) return;
     double best = -1, bx = 0, by = 0;
-    for (int i = -80; i <= 20; ++i)
-      for (int j = -40; j <= 40; ++j) {
-        const double dx = 5.0 * i, dy = 5.0 * j, d = Norm(dx, dy);
-        if ((best < 0 || d < best) && fits(dx, dy)) best = d, bx = dx, by = dy;
+    for (const TMove& m : NearestFirst(5.0, -80, 20, -40, 40))
+      if (fits(m.X, m.Y)) {
+        best = m.D, bx = m.X, by = m.Y;
+        break;
       }
     if (best <= 0) continue;
     x1 += bx, x2 += bx, y1 += by, y2 += by;
@@ -387,15 +414,13 @@ bool TSheetLayout::FreeMove(double x1, double y1, double x2, double y2, double& 
            std::none_of(pending.begin(), pending.end(), [&q](const TQuad& p) { return Overlap(q, p); });
   };
   if (free(Rect(x1, y1, x2, y2)) && (!also || also(0, 0))) return true;
-  double best = -1;
   const int ni = int(std::lround(reach / step)), nj = int(std::lround(0.7 * reach / step));
-  for (int i = -ni; i <= ni; ++i)
-    for (int j = -nj; j <= nj; ++j) {
-      const double mx = step * i, my = step * j, d = Norm(mx, my);
-      if ((best < 0 || d < best) && free(Rect(x1 + mx, y1 + my, x2 + mx, y2 + my)) && (!also || also(mx, my)))
-        best = d, dx = mx, dy = my;
+  for (const TMove& m : NearestFirst(step, -ni, ni, -nj, nj))
+    if (free(Rect(x1 + m.X, y1 + m.Y, x2 + m.X, y2 + m.Y)) && (!also || also(m.X, m.Y))) {
+      dx = m.X, dy = m.Y;
+      return true;
     }
-  return best >= 0;
+  return false;
 }
 
 bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2, double past) const

@@ -283,24 +283,41 @@ bool TSheetLayout::Crossed(const TQuad& q) const
   if (!Clear(q) || std::any_of(Thin.begin(), Thin.end(), crosses) ||
       std::any_of(Extensions.begin(), Extensions.end(), crosses))
     return true;
-  // The angles to come, as asked for: their rays and arcs.
+  const std::vector<std::array<double, 4>>& coming = AnglesToCome();
+  return std::any_of(coming.begin(), coming.end(), crosses) ||
+         std::any_of(Settled.begin(), Settled.end(), [&crosses](const TSettled& p) {
+           return crosses({p.X1, p.Y1, p.X2, p.Y2});
+         });
+}
+
+const std::vector<std::array<double, 4>>& TSheetLayout::AnglesToCome() const
+{
+  const auto same = [this] {
+    if (ToCome.Of.size() != Angles.size()) return false;
+    for (std::size_t k = 0; k < Angles.size(); ++k) {
+      const TAngle& g = Angles[k];
+      if (ToCome.Of[k] != std::array<double, 7>{g.X, g.Y, g.A1, g.A2, g.From[0], g.From[1], g.Floor})
+        return false;
+    }
+    return true;
+  };
+  if (same()) return ToCome.Lines;
+  ToCome.Of.clear(), ToCome.Lines.clear();
+  // Their rays, from where they are drawn to the arc asked, and their arcs, in 12 chords.
   for (const TAngle& g : Angles) {
+    ToCome.Of.push_back({g.X, g.Y, g.A1, g.A2, g.From[0], g.From[1], g.Floor});
     for (int i = 0; i < 2; ++i) {
       const double a = (i == 0 ? g.A1 : g.A2) * Deg, from = g.From[std::size_t(i)];
-      if (crosses({g.X + from * std::cos(a), g.Y + from * std::sin(a), g.X + g.Floor * std::cos(a),
-                   g.Y + g.Floor * std::sin(a)}))
-        return true;
+      ToCome.Lines.push_back({g.X + from * std::cos(a), g.Y + from * std::sin(a), g.X + g.Floor * std::cos(a),
+                              g.Y + g.Floor * std::sin(a)});
     }
     for (int i = 0; i < 12; ++i) {
       const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, b = (g.A1 + (g.A2 - g.A1) * (i + 1) / 12) * Deg;
-      if (crosses({g.X + g.Floor * std::cos(a), g.Y + g.Floor * std::sin(a), g.X + g.Floor * std::cos(b),
-                   g.Y + g.Floor * std::sin(b)}))
-        return true;
+      ToCome.Lines.push_back({g.X + g.Floor * std::cos(a), g.Y + g.Floor * std::sin(a), g.X + g.Floor * std::cos(b),
+                              g.Y + g.Floor * std::sin(b)});
     }
   }
-  return std::any_of(Settled.begin(), Settled.end(), [&crosses](const TSettled& p) {
-    return crosses({p.X1, p.Y1, p.X2, p.Y2});
-  });
+  return ToCome.Lines;
 }
 
 std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const

@@ -192,6 +192,14 @@ bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
   const std::array<std::array<double, 4>, 3> strokes{std::array<double, 4>{0, 0, -SignArm, Rise},
                                                      std::array<double, 4>{0, 0, 2 * SignArm, 2 * Rise},
                                                      std::array<double, 4>{2 * SignArm, 2 * Rise, SignShelfEnd, 2 * Rise}};
+  // The strokes lie within the shelf's far end's reach of the tip: only an axis whose box comes within Off
+  // of that (and a millimetre more) can come within Off of them.
+  const double reach = Norm(SignShelfEnd, 2 * Rise) + Off + 1;
+  std::vector<const std::array<double, 4>*> near;
+  for (const std::array<double, 4>& a : Axes)
+    if (!(std::max(a[0], a[2]) < X - reach || std::min(a[0], a[2]) > X + reach ||
+          std::max(a[1], a[3]) < Y - reach || std::min(a[1], a[3]) > Y + reach))
+      near.push_back(&a);
   for (const auto& t : strokes) {
     const double len = Norm(t[2] - t[0], t[3] - t[1]);
     const int k = std::max(1, int(std::ceil(len / 0.25)));
@@ -199,7 +207,7 @@ bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
       const double u = t[0] + (t[2] - t[0]) * i / k, v = t[1] + (t[3] - t[1]) * i / k;
       if (Norm(u, v) < 1) continue;
       const double x = X + c * u - n * v, y = Y + n * u + c * v;
-      if (std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& a) { return OffSegment(x, y, a) < Off; }))
+      if (std::any_of(near.begin(), near.end(), [&](const std::array<double, 4>* a) { return OffSegment(x, y, *a) < Off; }))
         return false;
     }
   }

@@ -231,4 +231,50 @@ TEST(SheetLayoutTest, AQuadAskedAgainstManyMeetsExactlyWhatOverlapSays)
   EXPECT_GT(meeting, 2000);
 }
 
+// The free place for a box is the nearest move of the grid that frees it, the first of equally near ones in
+// the grid's order (across, then up), as trying every move and keeping only a nearer one finds it: on
+// sheets crowded with texts, and with moves refused besides.
+TEST(SheetLayoutTest, AFreeMoveIsTheNearestOfTheGridAsTryingEveryMoveFindsIt)
+{
+  using drApi::TSheetLayout;
+  TUniform uniform{std::mt19937(29)};
+  constexpr double Step = 2, Reach = 20;
+  const int ni = int(std::lround(Reach / Step)), nj = int(std::lround(0.7 * Reach / Step));
+  int moved = 0;
+  for (int scene = 0; scene < 60; ++scene) {
+    TSheetLayout layout;
+    layout.Begin(297, 210, 0, 0, 0, 1);
+    for (int k = 0; k < 40; ++k) {
+      const double x = uniform(20, 280), y = uniform(70, 200);
+      layout.Occupy(drApi::sheet::Rect(x, y, x + uniform(2, 30), y + uniform(2, 10)));
+    }
+    const double x = uniform(40, 250), y = uniform(80, 180), w = uniform(5, 25), h = uniform(3, 8);
+    // Some moves refused, the same ones whenever asked.
+    const unsigned refusing = unsigned(scene % 3);
+    const auto also = [refusing](double mx, double my) {
+      return refusing == 0 || (unsigned(std::lround(3 * mx + 7 * my + 100)) % (refusing + 2)) != 0;
+    };
+    // Whether the move (mx, my) alone frees the box.
+    const auto frees = [&](double mx, double my) {
+      double dx, dy;
+      return layout.FreeMove(x, y, x + w, y + h, dx, dy, [&](double ax, double ay) { return ax == mx && ay == my; },
+                             Step, Reach) &&
+             dx == mx && dy == my;
+    };
+    double best = -1, bx = 0, by = 0;
+    for (int i = -ni; i <= ni; ++i)
+      for (int j = -nj; j <= nj; ++j) {
+        const double mx = Step * i, my = Step * j, d = std::sqrt(mx * mx + my * my);
+        if ((best < 0 || d < best) && also(mx, my) && frees(mx, my)) best = d, bx = mx, by = my;
+      }
+    double dx = -1, dy = -1;
+    const bool found = layout.FreeMove(x, y, x + w, y + h, dx, dy, also, Step, Reach);
+    ASSERT_EQ(found, best >= 0) << "scene " << scene;
+    EXPECT_EQ(dx, found ? bx : 0) << "scene " << scene;
+    EXPECT_EQ(dy, found ? by : 0) << "scene " << scene;
+    moved += found && (bx != 0 || by != 0);
+  }
+  EXPECT_GT(moved, 20);
+}
+
 } // namespace
