@@ -17,6 +17,7 @@
 #include "../adapter/AdapterSupport.h"
 #include "MouldPartList.h"
 #include "MouldSheetLayout.h"
+#include "ReleaseCheck.h"
 #include "SheetLinesCheck.h"
 #include "StdPartsSupport.h"
 #include "plugin/MouldDocuments.h"
@@ -45,23 +46,6 @@ protected:
 };
 
 using TPoint = std::pair<double, double>;
-
-// Whether two convex polygons overlap: no edge of either separates them.
-bool Overlapping(const std::vector<TPoint>& a, const std::vector<TPoint>& b)
-{
-  for (const auto* p : {&a, &b})
-    for (std::size_t i = 0; i < p->size(); ++i) {
-      const TPoint u = (*p)[i], w = (*p)[(i + 1) % p->size()];
-      const double nx = u.second - w.second, ny = w.first - u.first;
-      double amin = 1e300, amax = -1e300, bmin = 1e300, bmax = -1e300;
-      for (const auto& [x, y] : a)
-        amin = std::min(amin, nx * x + ny * y), amax = std::max(amax, nx * x + ny * y);
-      for (const auto& [x, y] : b)
-        bmin = std::min(bmin, nx * x + ny * y), bmax = std::max(bmax, nx * x + ny * y);
-      if (amax < bmin || bmax < amin) return false;
-    }
-  return true;
-}
 
 // Each roughness sign's box: the rectangle about its strokes along its shelf (its longest stroke), from
 // its tip to its arms' and shelf's ends, with the value it carries above the shelf.
@@ -122,7 +106,7 @@ std::vector<std::string> ValuesOnSigns(const txhost::SvgLayout& l, double Gap)
                    f = n > Gap ? (n - Gap) / n : 0;
       box.emplace_back(cx + dx * f, cy + dy * f);
     }
-    if (std::any_of(signs.begin(), signs.end(), [&box](const auto& s) { return Overlapping(box, s); }))
+    if (std::any_of(signs.begin(), signs.end(), [&box](const auto& s) { return stdtest::release::Overlap(box, s); }))
       found.push_back(v.Text);
   }
   return found;
@@ -163,7 +147,7 @@ double NearestSign(const txhost::SvgLabel& v, const txhost::SvgLayout& l)
     if (line.Kind != "rough" || line.Style == 1) continue;
     for (std::size_t k = 0; k + 1 < line.Points.size(); ++k) {
       const TPoint a = line.Points[k], b = line.Points[k + 1];
-      if (Overlapping(box, {a, b})) return 0;
+      if (stdtest::release::Overlap(box, {a, b})) return 0;
       for (const TPoint& c : box)
         d = std::min(d, ToSegment(c, a, b));
       for (int e = 0; e < 4; ++e)

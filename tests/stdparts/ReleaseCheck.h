@@ -28,13 +28,13 @@ inline std::vector<std::pair<double, double>> Corners(const txhost::SvgLabel& l,
   return c;
 }
 
-// Whether two convex quadrilaterals overlap: no edge of either separates them.
+// Whether two convex polygons (a segment is one) overlap: no edge of either separates them.
 inline bool Overlap(const std::vector<std::pair<double, double>>& a, const std::vector<std::pair<double, double>>& b)
 {
   for (const auto* p : {&a, &b})
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < p->size(); ++i) {
       const auto [x1, y1] = (*p)[i];
-      const auto [x2, y2] = (*p)[(i + 1) % 4];
+      const auto [x2, y2] = (*p)[(i + 1) % p->size()];
       const double nx = y1 - y2, ny = x2 - x1;
       double amin = 1e300, amax = -1e300, bmin = 1e300, bmax = -1e300;
       for (const auto& [x, y] : a)
