@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hxcadkit/core/ControlModel.h"
@@ -573,6 +574,21 @@ private:
   // The angles; their arcs, rays and arrowheads where they went into arcs and their arcs' chords alone
   // into chords, which the leaders settled after them keep off.
   void PlaceAngles(std::vector<std::array<double, 4>>& arcs, std::vector<std::array<double, 4>>& chords);
+  struct TAnglesSettled;
+  // Whether the angle g settles on the side s (1: between the opposite rays) with its arc of radius at, its
+  // rays drawn on from base, after the angles done; with clear, only where its arc and those rays cross no
+  // linear dimension's line or extension line and the rays no outline. In the last passes (pass) anywhere
+  // inside the frame, its value free or not.
+  bool AngleSettles(const TAngle& g, const TAnglesSettled& done, int s, double at, double base, bool clear,
+                    int pass);
+  // The side and radius where the angle g settles after the angles done.
+  std::pair<int, double> AngleRoom(const TAngle& g, const TAnglesSettled& done);
+  // The angle g placed on that side and radius, and recorded with the angles done; its arc's chords also
+  // into chords.
+  void SettleAngle(const TAngle& g, int side, double r, TAnglesSettled& done,
+                   std::vector<std::array<double, 4>>& chords);
+  // Whether a value stands on a linear dimension's line or extension line settled.
+  bool OnLinear(const TQuad& q) const;
   void PlaceCircles(const std::vector<std::array<double, 4>>& angleLines,
                     const std::vector<std::array<double, 4>>& chords);
   // Whether the line l crosses a linear dimension's line or extension line settled.

@@ -14,187 +14,224 @@ namespace drApi {
 
 using namespace sheet;
 
+namespace {
+
+// An arc in 12 chords. Asked with a lap, each chord runs that far on past its inner ends: a line is taken to
+// cross a chord only 0.2 in from its ends, and would pass through the arc at a joint unseen.
+std::vector<std::array<double, 4>> ArcChords(double X, double Y, double a1, double a2, double r,
+                                             double lap = 0)
+{
+  std::vector<std::array<double, 4>> pieces;
+  for (int i = 0; i < 12; ++i) {
+    const double a = (a1 + (a2 - a1) * i / 12) * Deg, b = (a1 + (a2 - a1) * (i + 1) / 12) * Deg;
+    std::array<double, 4> p{X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b),
+                            Y + r * std::sin(b)};
+    const double len = Norm(p[2] - p[0], p[3] - p[1]);
+    if (lap > 0 && len > 0) {
+      const double ux = (p[2] - p[0]) / len * lap, uy = (p[3] - p[1]) / len * lap;
+      if (i > 0) p[0] -= ux, p[1] -= uy;
+      if (i < 11) p[2] += ux, p[3] += uy;
+    }
+    pieces.push_back(p);
+  }
+  return pieces;
+}
+
+bool Meets(const TQuad& q, const std::array<double, 4>& g)
+{
+  const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
+  return Overlap(q.X, q.Y, 4, gx, gy, 2);
+}
+
+bool Apart(const std::vector<std::array<double, 4>>& pieces, const TQuad& q)
+{
+  return std::none_of(pieces.begin(), pieces.end(),
+                      [&q](const std::array<double, 4>& g) { return Meets(q, g); });
+}
+
+// A ray settled, from where it is drawn to its arc's arrowhead.
+struct TRay
+{
+  double X, Y, A, From, R;
+};
+
+// Whether the arrowhead of tip lands inside the ray t.
+bool TipOn(const TRay& tip, const TRay& t)
+{
+  const double wx = tip.X + tip.R * std::cos(tip.A * Deg) - t.X,
+               wy = tip.Y + tip.R * std::sin(tip.A * Deg) - t.Y;
+  const double c = std::cos(t.A * Deg), s = std::sin(t.A * Deg), along = wx * c + wy * s;
+  return std::fabs(wx * s - wy * c) < 0.5 && along > t.From + 0.5 && along < t.R - 0.5;
+}
+
+bool Same(double a, double b)
+{
+  return std::fabs(std::remainder(a - b, 360.0)) < 0.01;
+}
+
+// A value's box grown a millimetre every way.
+TQuad Grown(const TQuad& value)
+{
+  TQuad margin = value;
+  const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
+  for (int c = 0; c < 4; ++c)
+    margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
+  return margin;
+}
+
+} // namespace
+
+// What the angles settled leave the next: their arcs, rays and arrowheads; the rays of each about its vertex
+// (an angle turned to the opposite rays must not land on another's, which would give one angle twice); the
+// rays as drawn to their arrowheads (a ray run on through another's arrowhead, or one whose arrowhead lands
+// inside another ray, reads as pointing at the wrong line).
+struct TSheetLayout::TAnglesSettled
+{
+  std::vector<std::array<double, 4>>& Arcs;
+  std::vector<std::array<double, 4>> Rays;
+  std::vector<TRay> Drawn;
+
+  bool Taken(double X, double Y, double a1, double a2) const
+  {
+    return std::any_of(Rays.begin(), Rays.end(), [&](const std::array<double, 4>& t) {
+      return Norm(t[0] - X, t[1] - Y) < 0.01 &&
+             ((Same(t[2], a1) && Same(t[3], a2)) || (Same(t[2], a2) && Same(t[3], a1)));
+    });
+  }
+  bool ThroughTips(const TRay& mine) const
+  {
+    return std::any_of(Drawn.begin(), Drawn.end(),
+                       [&](const TRay& t) { return TipOn(t, mine) || TipOn(mine, t); });
+  }
+};
+
+bool TSheetLayout::OnLinear(const TQuad& q) const
+{
+  return std::any_of(Extensions.begin(), Extensions.end(),
+                     [&q](const std::array<double, 4>& g) { return Meets(q, g); }) ||
+         std::any_of(Settled.begin(), Settled.end(), [&q](const TSettled& p) {
+           return Meets(q, {p.X1, p.Y1, p.X2, p.Y2});
+         });
+}
+
+bool TSheetLayout::AngleSettles(const TAngle& g, const TAnglesSettled& done, int s, double at, double base,
+                                bool clear, int pass)
+{
+  const double turn = 180.0 * s;
+  if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) return false;
+  if (pass < 3 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
+                   (s == 1 && done.Taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
+    return false;
+  if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) return false;
+  for (std::size_t i = 0; i < 2 && pass < 3; ++i)
+    if (done.ThroughTips({g.X, g.Y, (i == 0 ? g.A1 : g.A2) + turn, s == 1 ? 0.0 : g.From[i], at}))
+      return false;
+  // The opposite rays of an edge's angle run back through the part: they are taken only where they stay off
+  // it.
+  if (s == 1 &&
+      (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) || RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
+    return false;
+  const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
+  auto mine = ArcChords(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, 0.25);
+  // Its rays too, as far as widening the arc draws them on. The opposite rays are drawn from the vertex
+  // along no edge of the part: they keep off the linear dimensions' lines all their length until nothing
+  // else is left. A ray drawn on past what it measures must not run across an outline to another view.
+  for (const double ray : {g.A1 + turn, g.A2 + turn}) {
+    const double c = std::cos(ray * Deg), sn = std::sin(ray * Deg);
+    if (at > base) {
+      const std::array<double, 4> on{g.X + base * c, g.Y + base * sn, g.X + at * c, g.Y + at * sn};
+      if (pass < 2 && std::any_of(Segments.begin(), Segments.end(),
+                                  [&on](const std::array<double, 4>& o) { return LinesCross(on, o); }))
+        return false;
+      mine.push_back(on);
+    }
+    const std::array<double, 4> drawn{g.X, g.Y, g.X + std::min(at, base) * c, g.Y + std::min(at, base) * sn};
+    if (s == 1 && pass < 2 && AcrossLinear(drawn)) return false;
+    if (s == 1) mine.push_back(drawn);
+  }
+  if (clear && std::any_of(mine.begin(), mine.end(),
+                           [this](const std::array<double, 4>& l) { return AcrossLinear(l); }))
+    return false;
+  // Nor, on the arc asked or widened from it, across the arcs and rays of the angles settled.
+  if (clear && pass < 0 && std::any_of(mine.begin(), mine.end(), [&done](const std::array<double, 4>& l) {
+        return std::any_of(done.Arcs.begin(), done.Arcs.end(),
+                           [&l](const std::array<double, 4>& o) { return LinesCross(l, o); });
+      }))
+    return false;
+  // Its value keeps a millimetre off every line too: one standing on a dimension line would be read as that
+  // line's value.
+  const TQuad margin = Grown(value);
+  return pass > 1 ||
+         (Free(margin) && Apart(done.Arcs, margin) && !OnLinear(value) && !AxisAcross(value) &&
+          std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return Apart(mine, b); }));
+}
+
+std::pair<int, double> TSheetLayout::AngleRoom(const TAngle& g, const TAnglesSettled& done)
+{
+  // First on the arc asked, or one widened where it and its rays cross nothing settled, no wider than the
+  // floor.
+  for (int k = 0; k <= 24 && g.R + 5.0 * k <= g.Floor; ++k)
+    for (int s = 0; s < 2; ++s)
+      if (AngleSettles(g, done, s, g.R + 5.0 * k, g.R, true, -1)) return {s, g.R + 5.0 * k};
+  // Else on the arc of an angle settled on one of its rays: two arcs on one ray meet at their arrowheads,
+  // where any other radius runs the longer ray through the shorter's.
+  for (const TRay& t : done.Drawn)
+    for (int s = 0; s < 2; ++s) {
+      const auto on = [&](double a) { return Norm(t.X - g.X, t.Y - g.Y) < 0.01 && Same(t.A, a + 180.0 * s); };
+      if ((on(g.A1) || on(g.A2)) && AngleSettles(g, done, s, t.R, g.R, true, -1)) return {s, t.R};
+    }
+  // Else from the floor: the arc asked for inside the frame when nothing is free, yet off the outlines and
+  // another's rays; first where a widened arc and its lengthened rays cross no linear dimension's line
+  // settled.
+  for (int pass = 0; pass < 4; ++pass)
+    for (int k = 0; k <= (pass < 3 ? 24 : 0); ++k)
+      for (int s = 0; s < 2; ++s) {
+        // Where its value is nowhere free, nearest the part as asked.
+        const double base = pass > 1 ? std::min(g.R, g.Floor) : g.Floor, at = base + 5.0 * k;
+        if (AngleSettles(g, done, s, at, base, pass == 0 && at > base, pass)) return {s, at};
+      }
+  return {0, g.Floor};
+}
+
+void TSheetLayout::SettleAngle(const TAngle& g, int side, double r, TAnglesSettled& done,
+                               std::vector<std::array<double, 4>>& chords)
+{
+  if (side == 1 || r != g.Floor) g.Place(side == 1, r / g.Floor);
+  const double turn = side == 1 ? 180.0 : 0.0;
+  done.Rays.push_back({g.X, g.Y, g.A1 + turn, g.A2 + turn});
+  Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
+  for (const auto& piece : ArcChords(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
+    done.Arcs.push_back(piece), chords.push_back(piece);
+  for (int i = 0; i < 2; ++i) {
+    const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
+    const double c = std::cos(ray * Deg), s = std::sin(ray * Deg);
+    done.Arcs.push_back({g.X + from * c, g.Y + from * s, g.X + r * c, g.Y + r * s});
+    done.Drawn.push_back({g.X, g.Y, ray, from, r});
+    // An arc standing by the part's edges has its arrowheads (3 long, 1.7 wide) among the part's own signs:
+    // they keep off them too.
+    if (from > 0) {
+      const double sense = (i == 0 ? g.A1 - g.A2 : g.A2 - g.A1) > 0 ? 1.0 : -1.0;
+      const double tx = g.X + r * c, ty = g.Y + r * s, bx = tx + 3 * s * sense, by = ty - 3 * c * sense;
+      done.Arcs.push_back({tx, ty, bx + 0.86 * c, by + 0.86 * s});
+      done.Arcs.push_back({tx, ty, bx - 0.86 * c, by - 0.86 * s});
+      done.Arcs.push_back({bx + 0.86 * c, by + 0.86 * s, bx - 0.86 * c, by - 0.86 * s});
+    }
+  }
+}
+
 void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
                                std::vector<std::array<double, 4>>& chords)
 {
-  // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc,
-  // where only there is its value free; on the arc asked for inside the frame when nothing is free.
-  // Nor do its arc and the rays it lengthens cross a value settled, nor an arc settled cross its value.
-  // An arc in 12 chords. Asked with a lap, each chord runs that far on past its inner ends: a line is taken
-  // to cross a chord only 0.2 in from its ends, and would pass through the arc at a joint unseen.
-  const auto arc = [](double X, double Y, double a1, double a2, double r, double lap = 0) {
-    std::vector<std::array<double, 4>> pieces;
-    for (int i = 0; i < 12; ++i) {
-      const double a = (a1 + (a2 - a1) * i / 12) * Deg, b = (a1 + (a2 - a1) * (i + 1) / 12) * Deg;
-      std::array<double, 4> p{X + r * std::cos(a), Y + r * std::sin(a), X + r * std::cos(b), Y + r * std::sin(b)};
-      const double len = Norm(p[2] - p[0], p[3] - p[1]);
-      if (lap > 0 && len > 0) {
-        const double ux = (p[2] - p[0]) / len * lap, uy = (p[3] - p[1]) / len * lap;
-        if (i > 0) p[0] -= ux, p[1] -= uy;
-        if (i < 11) p[2] += ux, p[3] += uy;
-      }
-      pieces.push_back(p);
-    }
-    return pieces;
-  };
-  const auto apart = [](const std::vector<std::array<double, 4>>& pieces, const TQuad& q) {
-    return std::none_of(pieces.begin(), pieces.end(), [&q](const std::array<double, 4>& g) {
-      const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-      return Overlap(q.X, q.Y, 4, gx, gy, 2);
-    });
-  };
-  // The rays of the angles settled about each vertex: an angle turned to the opposite rays must not
-  // land on another's, which would give one angle twice.
-  std::vector<std::array<double, 4>> rays;
-  const auto taken = [&rays](double X, double Y, double a1, double a2) {
-    const auto same = [](double a, double b) { return std::fabs(std::remainder(a - b, 360.0)) < 0.01; };
-    return std::any_of(rays.begin(), rays.end(), [&](const std::array<double, 4>& t) {
-      return Norm(t[0] - X, t[1] - Y) < 0.01 &&
-             ((same(t[2], a1) && same(t[3], a2)) || (same(t[2], a2) && same(t[3], a1)));
-    });
-  };
-  // The rays settled, each from where it is drawn to its arc's arrowhead: a ray run on through another's
-  // arrowhead, or one whose arrowhead lands inside another ray, reads as pointing at the wrong line.
-  struct TRay
-  {
-    double X, Y, A, From, R;
-  };
-  std::vector<TRay> drawn;
-  const auto tipOn = [](const TRay& tip, const TRay& t) {
-    const double wx = tip.X + tip.R * std::cos(tip.A * Deg) - t.X,
-                 wy = tip.Y + tip.R * std::sin(tip.A * Deg) - t.Y;
-    const double c = std::cos(t.A * Deg), s = std::sin(t.A * Deg), along = wx * c + wy * s;
-    return std::fabs(wx * s - wy * c) < 0.5 && along > t.From + 0.5 && along < t.R - 0.5;
-  };
-  const auto throughTips = [&](const TRay& mine) {
-    return std::any_of(drawn.begin(), drawn.end(),
-                       [&](const TRay& t) { return tipOn(t, mine) || tipOn(mine, t); });
-  };
-  // Whether a line crosses a linear dimension's line or extension line settled.
-  const auto acrossLinear = [this](const std::array<double, 4>& l) { return AcrossLinear(l); };
-  const auto arcClear = [&acrossLinear](const std::vector<std::array<double, 4>>& pieces) {
-    return std::none_of(pieces.begin(), pieces.end(), acrossLinear);
-  };
-  // Whether a value stands on a linear dimension's line or extension line settled.
-  const auto onLinear = [this](const TQuad& q) {
-    const auto meets = [&q](const std::array<double, 4>& g) {
-      const double gx[2] = {g[0], g[2]}, gy[2] = {g[1], g[3]};
-      return Overlap(q.X, q.Y, 4, gx, gy, 2);
-    };
-    return std::any_of(Extensions.begin(), Extensions.end(), meets) ||
-           std::any_of(Settled.begin(), Settled.end(),
-                       [&meets](const TSettled& p) { return meets({p.X1, p.Y1, p.X2, p.Y2}); });
-  };
-  // Whether a line runs across an outline: a ray drawn on past what it measures reaches another view.
-  const auto acrossOutline = [this](const std::array<double, 4>& l) {
-    return std::any_of(Segments.begin(), Segments.end(),
-                       [&l](const std::array<double, 4>& o) { return LinesCross(l, o); });
-  };
+  // An angle goes between the opposite rays (the same angle about the same vertex), or on a wider arc, where
+  // only there is its value free; on the arc asked for inside the frame when nothing is free. Nor do its arc
+  // and the rays it lengthens cross a value settled, nor an arc settled cross its value.
+  TAnglesSettled done{arcs, {}, {}};
   for (const TAngle& g : Angles) {
-    int side = -1;
-    double r = g.R;
-    // Whether the angle settles on the side s (1: between the opposite rays) with its arc of radius at,
-    // its rays drawn on from base; with clear, only where its arc and those rays cross no linear
-    // dimension's line or extension line and the rays no outline. In the last passes anywhere inside the
-    // frame, its value free or not.
-    const auto settles = [&](int s, double at, double base, bool clear, int pass) {
-      const double turn = 180.0 * s;
-      if (s == 1 && (g.From[0] > 0 || g.From[1] > 0)) return false;
-      if (pass < 3 && (ArcAlongOutline(g.X, g.Y, g.A1 + turn, g.A2 + turn, at) ||
-                       (s == 1 && taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
-        return false;
-      if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) return false;
-      for (std::size_t i = 0; i < 2 && pass < 3; ++i)
-        if (throughTips({g.X, g.Y, (i == 0 ? g.A1 : g.A2) + turn, s == 1 ? 0.0 : g.From[i], at}))
-          return false;
-      // The opposite rays of an edge's angle run back through the part: they are taken only where
-      // they stay off it.
-      if (s == 1 &&
-          (RayThroughOutline(g.X, g.Y, g.A1 + turn, at) || RayThroughOutline(g.X, g.Y, g.A2 + turn, at)))
-        return false;
-      const TQuad value = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars);
-      auto mine = arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, 0.25);
-      // Its rays too, as far as widening the arc draws them on. The opposite rays are drawn from the
-      // vertex along no edge of the part: they keep off the linear dimensions' lines all their length
-      // until nothing else is left.
-      for (const double ray : {g.A1 + turn, g.A2 + turn}) {
-        const double c = std::cos(ray * Deg), sn = std::sin(ray * Deg);
-        if (at > base) {
-          const std::array<double, 4> on{g.X + base * c, g.Y + base * sn, g.X + at * c, g.Y + at * sn};
-          if (pass < 2 && acrossOutline(on)) return false;
-          mine.push_back(on);
-        }
-        const std::array<double, 4> drawn{g.X, g.Y, g.X + std::min(at, base) * c, g.Y + std::min(at, base) * sn};
-        if (s == 1 && pass < 2 && acrossLinear(drawn)) return false;
-        if (s == 1) mine.push_back(drawn);
-      }
-      // Its value keeps a millimetre off every line too: one standing on a dimension line would be
-      // read as that line's value.
-      TQuad margin = value;
-      const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
-      for (int c = 0; c < 4; ++c)
-        margin.X[c] += margin.X[c] < mx ? -1.0 : 1.0, margin.Y[c] += margin.Y[c] < my ? -1.0 : 1.0;
-      if (clear && !arcClear(mine)) return false;
-      // Nor, on the arc asked or widened from it, across the arcs and rays of the angles settled.
-      if (clear && pass < 0 && std::any_of(mine.begin(), mine.end(), [&arcs](const std::array<double, 4>& l) {
-            return std::any_of(arcs.begin(), arcs.end(),
-                               [&l](const std::array<double, 4>& o) { return LinesCross(l, o); });
-          }))
-        return false;
-      return pass > 1 ||
-             (Free(margin) && apart(arcs, margin) && !onLinear(value) && !AxisAcross(value) &&
-              std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return apart(mine, b); }));
-    };
-    // First on the arc asked, or one widened where it and its rays cross nothing settled, no wider than
-    // the floor.
-    for (int k = 0; k <= 24 && side < 0 && g.R + 5.0 * k <= g.Floor; ++k)
-      for (int s = 0; s < 2 && side < 0; ++s)
-        if (settles(s, g.R + 5.0 * k, g.R, true, -1)) side = s, r = g.R + 5.0 * k;
-    // Else on the arc of an angle settled on one of its rays: two arcs on one ray meet at their arrowheads,
-    // where any other radius runs the longer ray through the shorter's.
-    for (std::size_t t = 0; t < drawn.size() && side < 0; ++t)
-      for (int s = 0; s < 2 && side < 0; ++s) {
-        const auto on = [&](double a) {
-          return Norm(drawn[t].X - g.X, drawn[t].Y - g.Y) < 0.01 &&
-                 std::fabs(std::remainder(drawn[t].A - a - 180.0 * s, 360.0)) < 0.01;
-        };
-        if ((on(g.A1) || on(g.A2)) && settles(s, drawn[t].R, g.R, true, -1)) side = s, r = drawn[t].R;
-      }
-    // Else from the floor: the arc asked for inside the frame when nothing is free, yet off the outlines
-    // and another's rays; first where a widened arc and its lengthened rays cross no linear dimension's
-    // line settled.
-    for (int pass = 0; pass < 4 && side < 0; ++pass)
-      for (int k = 0; k <= (pass < 3 ? 24 : 0) && side < 0; ++k)
-        for (int s = 0; s < 2 && side < 0; ++s) {
-          // Where its value is nowhere free, nearest the part as asked.
-          const double base = pass > 1 ? std::min(g.R, g.Floor) : g.Floor, at = base + 5.0 * k;
-          if (settles(s, at, base, pass == 0 && at > base, pass)) side = s, r = at;
-        }
-    if (side < 0) side = 0, r = g.Floor;
-    if (side == 1 || r != g.Floor) g.Place(side == 1, r / g.Floor);
-    const double turn = side == 1 ? 180.0 : 0.0;
-    rays.push_back({g.X, g.Y, g.A1 + turn, g.A2 + turn});
-    Boxes.push_back(AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars));
-    for (const auto& piece : arc(g.X, g.Y, g.A1 + turn, g.A2 + turn, r))
-      arcs.push_back(piece), chords.push_back(piece);
-    for (int i = 0; i < 2; ++i) {
-      const double ray = (i == 0 ? g.A1 : g.A2) + turn, from = side == 1 ? 0.0 : g.From[std::size_t(i)];
-      const double c = std::cos(ray * Deg), s = std::sin(ray * Deg);
-      arcs.push_back({g.X + from * c, g.Y + from * s, g.X + r * c, g.Y + r * s});
-      drawn.push_back({g.X, g.Y, ray, from, r});
-      // An arc standing by the part's edges has its arrowheads (3 long, 1.7 wide) among the part's own
-      // signs: they keep off them too.
-      if (from > 0) {
-        const double sense = (i == 0 ? g.A1 - g.A2 : g.A2 - g.A1) > 0 ? 1.0 : -1.0;
-        const double tx = g.X + r * c, ty = g.Y + r * s, bx = tx + 3 * s * sense, by = ty - 3 * c * sense;
-        arcs.push_back({tx, ty, bx + 0.86 * c, by + 0.86 * s});
-        arcs.push_back({tx, ty, bx - 0.86 * c, by - 0.86 * s});
-        arcs.push_back({bx + 0.86 * c, by + 0.86 * s, bx - 0.86 * c, by - 0.86 * s});
-      }
-    }
+    const auto [side, r] = AngleRoom(g, done);
+    SettleAngle(g, side, r, done, chords);
   }
-  // The diameters, radii, signs and leader texts settled after them keep off the arcs and rays where
-  // they went.
+  // The diameters, radii, signs and leader texts settled after them keep off the arcs and rays where they
+  // went.
   Thin.insert(Thin.end(), arcs.begin(), arcs.end());
   Angles.clear();
 }
