@@ -71,6 +71,18 @@ double ThreadLineOffset(double asked, double inside)
   return std::max(asked, inside + shelf + 1.0 + height + 1.0);
 }
 
+// How far past the end face the fixed end's chamfer depth stands, room between the chamfer's edge and the
+// thread's nearer extension line, threadLine the thread diameter's line past the face. Its value, too long
+// for its line, goes on past the edge towards the thread, 1.5 clear of the arrow and 0.6 of its 3.5 height
+// a character long, "0,5" three: where the thread's extension line leaves less room, the run-on would
+// cross it, and the line stands instead a spacing of parallel lines (7) past the thread's, beyond the
+// end of its extension lines.
+double ChamferDepthOffset(double room, double threadLine)
+{
+  constexpr double height = 3.5, chars = 3.0, clear = 1.5, spacing = 7.0;
+  return room >= clear + 0.6 * height * chars ? 6.0 : threadLine + spacing;
+}
+
 // How far past the seat's chamfer (2 long, the seat x46 long with its groove of 3 by the collar) its
 // diameter stands: midway along the seat's cylinder, no farther than the collar is wide (r43), so that its
 // extension lines never run along the seat farther than the part is across. The seat's sign, where there is
@@ -423,13 +435,17 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     };
     if (fixed && cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
     if (depthInFixed) depth();
+    // The thread's diameter stands threadPoints inside the end face, its line threadLine past the face.
+    const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
+    constexpr double threadPoints = 7.0;
+    const double threadLine = ThreadLineOffset(off11, threadPoints) - threadPoints;
     if (fixed) {
       Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
-      Md.drDimVL(cf / 2.0, 6.0, 1.0, x43 - cf, -r41, x43, cf / 2.0 - r41, none, none, none);
+      Md.drDimVL(cf / 2.0, ChamferDepthOffset(r41 - cf / 2.0 - r44, threadLine), 1.0, x43 - cf, -r41, x43,
+                 cf / 2.0 - r41, none, none, none);
     }
     // The thread's 1 x 45 countersink stands above, in the depth where that stands above too: asked
     // first then, so that the depth settles outside it (a thin thread's, asked farther out, stood beyond).
-    const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     const auto countersink = [&] {
       Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
     };
@@ -437,8 +453,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     if (!depthInFixed) depth();
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     if (!depthAbove) countersink();
-    constexpr double threadPoints = 7.0;
-    Md.drDimVL(2.0 * r44, ThreadLineOffset(off11, threadPoints), MouldWhole(r44 - 1.0 - r41), x43 - threadPoints,
+    Md.drDimVL(2.0 * r44, threadLine + threadPoints, MouldWhole(r44 - 1.0 - r41), x43 - threadPoints,
                -r44, x43 - threadPoints, r44, "M", none, "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail. The sign is the seat's: none without a seat.

@@ -754,6 +754,12 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "FRadius", 24, 0.092, 1, false},
                           {"guide_pillar_threaded", "FRadius", 24, 0.528, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 15, 0.764, 1, true},
+                          // A seat thinner than its neighbours: the chamfer's depth's value, run on past the
+                          // chamfer's edge, stood across the thread's extension line, or, turned the other way,
+                          // across the chamfer's length.
+                          {"guide_pillar_threaded", "FRadius", 21, 0.15846816135368313, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 21, 0.17, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 6, 0.837517467284984, 1, false},
                           // A guide thinner than its neighbours: the lead-in's angle's value, beyond its arc
                           // by the guide's end, stood across the axis run on past the end.
                           {"guide_pillar_threaded", "Radius", 6, 0.387, 1, false},
