@@ -571,8 +571,12 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   // extension lines 2 past; where that falls off the paper, the section being low on it, the width stands
   // above the section's title instead, 2 over its letters (6 high), so that the layout need not take it over
   // the section onto the title.
+  // The width's value, 3.5 high 1 over its line, lies across the section's upright centre line, which reaches 2
+  // past the section: a line asked so near that the value meets that line's end the layout takes lower, by
+  // its steps of 0.5, and its extension lines with it.
   double px = mx, py = my;
-  const double below = enlarged * w + 20.0 + r42 + 2.0;
+  const double centreEnd = enlarged * (r42 + 2.0), valueOver = 1.0 + 3.5, step = 0.5;
+  const double below = std::max(enlarged * w + 20.0 + r42, centreEnd + valueOver + step) + 2.0;
   if (isSize)
     Md.drFreePlace(px, py, -enlarged * (r42 + 2.0), -below, enlarged * (r42 + 2.0), -enlarged * r42);
   const bool widthAbove = px != mx || py != my;

@@ -780,6 +780,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar", "CollarRadius", 25, 0.153, 1, true},
                           {"guide_pillar", "CollarRadius", 31, 0.021, 1, true},
                           {"guide_pillar", "CollarRadius", 19, 0.358, 1, true},
+                          // A thick guide's: its value, asked across the section's centre line, taken down
+                          // off its end, the extension lines past the frame.
+                          {"guide_pillar", "CollarRadius", 25, 0.021928875353418475, 1, true},
                           // A seat sphere whose radius's value found no room between its centre and
                           // view A: its leader went through the part, or across the seat depth's
                           // extension line.
