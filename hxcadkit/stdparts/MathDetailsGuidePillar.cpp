@@ -73,14 +73,16 @@ double ThreadLineOffset(double asked, double inside)
 
 // How far past the end face the fixed end's chamfer depth stands, room between the chamfer's edge and the
 // thread's nearer extension line, threadLine the thread diameter's line past the face. Its value, too long
-// for its line, goes on past the edge towards the thread, 1.5 clear of the arrow and 0.6 of its 3.5 height
-// a character long, "0,5" three: where the thread's extension line leaves less room, the run-on would
-// cross it, and the line stands instead a spacing of parallel lines (7) past the thread's, beyond the
-// end of its extension lines.
-double ChamferDepthOffset(double room, double threadLine)
+// for its line, goes on past the edge, 1.5 clear of the arrow and 0.6 of its 3.5 height a character long,
+// "0,5" three: towards the thread where the room holds it, else away from it, where the chamfer's length
+// stands 10 out unless the collar's face, within its outer arrow (3 long) on a fixed part shorter than that
+// (fixed long, the chamfer cf), brings it in across the depth's value. With neither side free the line
+// stands a spacing of parallel lines (7) past the thread's, beyond the end of its extension lines.
+double ChamferDepthOffset(double room, double fixed, double cf, double threadLine)
 {
-  constexpr double height = 3.5, chars = 3.0, clear = 1.5, spacing = 7.0;
-  return room >= clear + 0.6 * height * chars ? 6.0 : threadLine + spacing;
+  constexpr double height = 3.5, chars = 3.0, clear = 1.5, arrow = 3.0, spacing = 7.0;
+  const bool towardsThread = room >= clear + 0.6 * height * chars, awayFree = fixed >= cf + arrow;
+  return towardsThread || awayFree ? 6.0 : threadLine + spacing;
 }
 
 // How far past the seat's chamfer (2 long, the seat x46 long with its groove of 3 by the collar) its
@@ -441,7 +443,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     const double threadLine = ThreadLineOffset(off11, threadPoints) - threadPoints;
     if (fixed) {
       Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
-      Md.drDimVL(cf / 2.0, ChamferDepthOffset(r41 - cf / 2.0 - r44, threadLine), 1.0, x43 - cf, -r41, x43,
+      Md.drDimVL(cf / 2.0, ChamferDepthOffset(r41 - cf / 2.0 - r44, x43 - x42, cf, threadLine), 1.0, x43 - cf, -r41, x43,
                  cf / 2.0 - r41, none, none, none);
     }
     // The thread's 1 x 45 countersink stands above, in the depth where that stands above too: asked
