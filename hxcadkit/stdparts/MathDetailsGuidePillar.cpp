@@ -71,6 +71,20 @@ double ThreadLineOffset(double asked, double inside)
   return std::max(asked, inside + shelf + 1.0 + height + 1.0);
 }
 
+// How far past the end face the fixed end's chamfer depth stands, room between the chamfer's edge and the
+// thread's nearer extension line, threadLine the thread diameter's line past the face. Its value, too long
+// for its line, goes on past the edge, 1.5 clear of the arrow and 0.6 of its 3.5 height a character long,
+// "0,5" three: towards the thread where the room holds it, else away from it, where the chamfer's length
+// stands 10 out unless the collar's face, within its outer arrow (3 long) on a fixed part shorter than that
+// (fixed long, the chamfer cf), brings it in across the depth's value. With neither side free the line
+// stands a spacing of parallel lines (7) past the thread's, beyond the end of its extension lines.
+double ChamferDepthOffset(double room, double fixed, double cf, double threadLine)
+{
+  constexpr double height = 3.5, chars = 3.0, clear = 1.5, arrow = 3.0, spacing = 7.0;
+  const bool towardsThread = room >= clear + 0.6 * height * chars, awayFree = fixed >= cf + arrow;
+  return towardsThread || awayFree ? 6.0 : threadLine + spacing;
+}
+
 // How far past the seat's chamfer (2 long, the seat x46 long with its groove of 3 by the collar) its
 // diameter stands: midway along the seat's cylinder, no farther than the collar is wide (r43), so that its
 // extension lines never run along the seat farther than the part is across. The seat's sign, where there is
@@ -423,13 +437,17 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     };
     if (fixed && cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
     if (depthInFixed) depth();
+    // The thread's diameter stands threadPoints inside the end face, its line threadLine past the face.
+    const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
+    constexpr double threadPoints = 7.0;
+    const double threadLine = ThreadLineOffset(off11, threadPoints) - threadPoints;
     if (fixed) {
       Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
-      Md.drDimVL(cf / 2.0, 6.0, 1.0, x43 - cf, -r41, x43, cf / 2.0 - r41, none, none, none);
+      Md.drDimVL(cf / 2.0, ChamferDepthOffset(r41 - cf / 2.0 - r44, x43 - x42, cf, threadLine), 1.0, x43 - cf, -r41, x43,
+                 cf / 2.0 - r41, none, none, none);
     }
     // The thread's 1 x 45 countersink stands above, in the depth where that stands above too: asked
     // first then, so that the depth settles outside it (a thin thread's, asked farther out, stood beyond).
-    const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     const auto countersink = [&] {
       Md.drDimHL(Zn(r44), off11, -1.0, x43 - 1.0, r44 - 1.0, x43, r41 - 1.0, none, none, "&04~45&01");
     };
@@ -437,8 +455,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     if (!depthInFixed) depth();
     Md.drDimHL(x43 + x41, -52.0 - r43 + r41 - 1.0, -1.0, -x41, 0.0, x43, 1.0 - r41, none, none, "*");
     if (!depthAbove) countersink();
-    constexpr double threadPoints = 7.0;
-    Md.drDimVL(2.0 * r44, ThreadLineOffset(off11, threadPoints), MouldWhole(r44 - 1.0 - r41), x43 - threadPoints,
+    Md.drDimVL(2.0 * r44, threadLine + threadPoints, MouldWhole(r44 - 1.0 - r41), x43 - threadPoints,
                -r44, x43 - threadPoints, r44, "M", none, "-7H");
     // Without a fixed part the collar is the end: its height is given once, above; the seat's groove
     // is called out by the sheet that draws its detail. The sign is the seat's: none without a seat.
@@ -556,8 +573,12 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   // extension lines 2 past; where that falls off the paper, the section being low on it, the width stands
   // above the section's title instead, 2 over its letters (6 high), so that the layout need not take it over
   // the section onto the title.
+  // The width's value, 3.5 high 1 over its line, lies across the section's upright centre line, which reaches 2
+  // past the section: a line asked so near that the value meets that line's end the layout takes lower, by
+  // its steps of 0.5, and its extension lines with it.
   double px = mx, py = my;
-  const double below = enlarged * w + 20.0 + r42 + 2.0;
+  const double centreEnd = enlarged * (r42 + 2.0), valueOver = 1.0 + 3.5, step = 0.5;
+  const double below = std::max(enlarged * w + 20.0 + r42, centreEnd + valueOver + step) + 2.0;
   if (isSize)
     Md.drFreePlace(px, py, -enlarged * (r42 + 2.0), -below, enlarged * (r42 + 2.0), -enlarged * r42);
   const bool widthAbove = px != mx || py != my;

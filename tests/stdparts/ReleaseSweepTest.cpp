@@ -528,6 +528,12 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar_threaded", "FRadius", 24, 0.092, 1, false},
                           {"guide_pillar_threaded", "FRadius", 24, 0.528, 1, false},
                           {"guide_pillar_threaded", "ThreadRadius", 15, 0.764, 1, true},
+                          // A seat thinner than its neighbours: the chamfer's depth's value, run on past the
+                          // chamfer's edge, stood across the thread's extension line, or, turned the other way,
+                          // across the chamfer's length.
+                          {"guide_pillar_threaded", "FRadius", 21, 0.15846816135368313, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 21, 0.17, 1, false},
+                          {"guide_pillar_threaded", "FRadius", 6, 0.837517467284984, 1, false},
                           // A guide thinner than its neighbours: the lead-in's angle's value, beyond its arc
                           // by the guide's end, stood across the axis run on past the end.
                           {"guide_pillar_threaded", "Radius", 6, 0.387, 1, false},
@@ -551,6 +557,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // Its flat's width found no clean place at the offset asked, carried out a step
                           // until its extension lines ran past the frame's bottom.
                           {"guide_pillar", "CollarRadius", 25, 0.023, 1, true},
+                          // A thick guide's: its value, asked across the section's centre line, taken down
+                          // off its end, the extension lines past the frame.
+                          {"guide_pillar", "CollarRadius", 25, 0.021928875353418475, 1, true},
                           // A seat sphere whose radius's value found no room between its centre and
                           // view A: its leader went through the part, or across the seat depth's
                           // extension line.
