@@ -28,9 +28,6 @@ namespace {
 
 using namespace stdtest::release;
 
-// The sizes of a part without a table are scaled by s / 2 (half, once and twice).
-constexpr int Halves[] = {1, 2, 4};
-
 // The sheets a designer found faulty: each item named stays inside the frame and off the views.
 class NamedSheets : public ::testing::Test, public adaptertest::HostedModeller
 {

@@ -15,6 +15,9 @@
 
 namespace stdtest::release {
 
+// The sizes of a part without a table are scaled by s / 2 (half, once and twice).
+constexpr int Halves[] = {1, 2, 4};
+
 // The corners of a label's box, shrunk by d towards its middle.
 inline std::vector<std::pair<double, double>> Corners(const txhost::SvgLabel& l, double d)
 {

@@ -48,9 +48,6 @@ using drApi::MA;
 using stdtest::mouldparts::TMade;
 using stdtest::mouldparts::TPart;
 
-// The sizes of a part without a table are scaled by s / 2 (half, once and twice).
-constexpr int Halves[] = {1, 2, 4};
-
 // The part at size s: row s of its table, or its sizes by s / 2.
 void MakeAtSize(const TPart& part, TMade& made, int s)
 {
