@@ -170,8 +170,11 @@ mould::TBushRelation mould::BushBroken(const TBushSizes& b)
   // The short front's groove is F - 1.5 long and its run-out 0.5: shorter, the groove's floor runs back
   // into the collar's face and the outline crosses itself.
   if (b.F > 0.0 && b.F < 2.0) return bsFront;
-  if (b.S + 3.0 >= b.L - 0.5) return bsCollarLength;
-  if (b.Xk != 0.0 && (b.Xk - 1.0 <= b.S + 3.0 || b.Xk + 1.0 >= b.L - 0.5)) return bsGroove;
+  // A land shorter than the least line the modeller draws is none: the outline would break there, and a
+  // hatch close each piece with a chord across the section.
+  const auto noLand = [](double from, double to) { return to - from < LeastLine; };
+  if (noLand(b.S + 3.0, b.L - 0.5)) return bsCollarLength;
+  if (b.Xk != 0.0 && (noLand(b.S + 3.0, b.Xk - 1.0) || noLand(b.Xk + 1.0, b.L - 0.5))) return bsGroove;
   return bsNone;
 }
 
