@@ -79,6 +79,17 @@ std::pair<double, double> RearStretch(double S, double L, double Xk)
   return {from, to};
 }
 
+// Whether the collar's height "Sh9" (its number as the sheet writes it, 3.5 high, 0.6 of that wide a
+// character) finds a place below a bush drawn at k on paper: between its arrows, 1.5 clear of each, or
+// past a face, 1.5 off it and within the extension line of the bush's end beyond (the front end's, the
+// rear end's). Past that line its line would run on across it.
+bool CollarValueBelow(double S, double F, double L, double k)
+{
+  constexpr double Clear = 1.5;
+  const double past = 0.6 * 3.5 * (DiameterDigits(S, true) + 2) + Clear;
+  return F == 0.0 || S * k >= past + Clear || F * k >= past || (L - S) * k >= past;
+}
+
 // The spacing the layout keeps between parallel lines: a diameter's line in the middle of the rear stretch
 // needs it to either end.
 constexpr double LineSpacing = 7.0;
@@ -159,8 +170,11 @@ mould::TBushRelation mould::BushBroken(const TBushSizes& b)
   // The short front's groove is F - 1.5 long and its run-out 0.5: shorter, the groove's floor runs back
   // into the collar's face and the outline crosses itself.
   if (b.F > 0.0 && b.F < 2.0) return bsFront;
-  if (b.S + 3.0 >= b.L - 0.5) return bsCollarLength;
-  if (b.Xk != 0.0 && (b.Xk - 1.0 <= b.S + 3.0 || b.Xk + 1.0 >= b.L - 0.5)) return bsGroove;
+  // A land shorter than the least line the modeller draws is none: the outline would break there, and a
+  // hatch close each piece with a chord across the section.
+  const auto noLand = [](double from, double to) { return to - from < LeastLine; };
+  if (noLand(b.S + 3.0, b.L - 0.5)) return bsCollarLength;
+  if (b.Xk != 0.0 && (noLand(b.S + 3.0, b.Xk - 1.0) || noLand(b.Xk + 1.0, b.L - 0.5))) return bsGroove;
   return bsNone;
 }
 
@@ -464,6 +478,7 @@ const char* GuideBushFault(const TSocketLeaderPinBushing& b)
 void TSocketLeaderPinBushing::dr2D() const
 {
   if (!M2.Ptr || RefuseSizes(BushName, GuideBushFault(*this))) return;
+  // The bush is drawn enlarged, up to twice, where the collar's height finds no place below at 1:1.
   // A bore whose value might not fit between its arrows has the rear outside's diameter asked across the
   // rear stretch. A stretch too short for its line has it moved past the rear end, where the bore's value,
   // as the sheet writes it too long for its arrows, runs on across its extension line: the bush is then
@@ -473,7 +488,12 @@ void TSocketLeaderPinBushing::dr2D() const
   const bool crossed = !DiameterValueFits(d, false) && !DiameterValueFits(d, true);
   const auto [from, to] = RearStretch(CollarHeight, Len, GrooveLen);
   const double scale = MouldEnlargement(
-      Len, [&](double s) { return !crossed || (to - from) * s >= 2.0 * LineSpacing; }, 2.0);
+      FLen + Len,
+      [&](double s) {
+        return (!crossed || (to - from) * s >= 2.0 * LineSpacing) &&
+               CollarValueBelow(CollarHeight, FLen, Len, s);
+      },
+      2.0);
   // A front part long enough to hold the front face's sign under the collar beside it reaches so far
   // towards the binding margin that the diameters past its end and the front outside's sign there would
   // find no room: the view goes right by the front's length, its front end where a short front's collar

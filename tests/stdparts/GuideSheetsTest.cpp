@@ -208,6 +208,28 @@ TEST(GuideBushProfile, WithoutCollarTheOutlineReturnsStraightToTheFrontFace)
   EXPECT_EQ(m.Count("drCVR"), 0);
 }
 
+// The lands either side of the V-groove and behind the collar's groove: none, or one shorter than the least
+// line the modeller draws, breaks the outline; one just longer holds.
+TEST(GuideBushProfile, ALandTheModellerCannotDrawIsRefused)
+{
+  // Collar 10, its groove ending at 13; rear chamfer from 29; V-groove 2 wide.
+  const double L = 29.5, S = 10.0;
+  const struct
+  {
+    double Xk, L;
+    mould::TBushRelation Broken;
+  } cases[] = {{28.0, L, mould::bsGroove},
+               {28.0, L + 1e-8, mould::bsGroove},
+               {28.0 - 2 * LeastLine, L, mould::bsNone},
+               {14.0, L, mould::bsGroove},
+               {14.0 + 1e-8, L, mould::bsGroove},
+               {14.0 + 2 * LeastLine, L, mould::bsNone},
+               {0.0, S + 3.5 + 1e-8, mould::bsCollarLength},
+               {0.0, S + 3.5 + 2 * LeastLine, mould::bsNone}};
+  for (const auto& c : cases)
+    EXPECT_EQ(mould::BushBroken({8, 12.5, 15, 0, S, c.L, c.L, c.Xk}), c.Broken) << c.Xk << " " << c.L;
+}
+
 TEST(GuidePlug, AddGabInCountsTheMirroredCorners)
 {
   TRecordingModeler m;

@@ -444,6 +444,10 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // the part's other side, the lengths below brought in towards the part.
                           {"guide_bush_2", "CollarHeight", 7, 0.254, 1, true},
                           {"guide_bush_2", "Len", 12, 0.068, 1, false},
+                          // Such a collar height on a front part and a rear each a little too short for its
+                          // value past the face: run on past the front end, its line crossed the end's
+                          // extension line; the bush is drawn enlarged, the value between its arrows.
+                          {"guide_bush_2", "Len", 12, 0.71988137089438364, 1, false},
                           // A short rear whose outside's diameter, asked across the section, found its value
                           // no room there: carried past the rear end, it stands beyond the bore's extension
                           // lines, not across them.
