@@ -443,9 +443,10 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       if (depthInFixed) depth();
       Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
     };
-    // A fixed part too short for its value between its arrows has it beside the collar's height, on that
-    // line: asked after it, the collar height's arrow at the face shuts it out and carries it far below.
-    const bool fixedFirst = fixed && ValueOutside(x43 - x42);
+    // Of the two lengths meeting at the collar's face the shorter takes the inner line: a fixed part shorter
+    // than the collar, its value outside its arrows, asked after the collar's height, found the face's arrow
+    // on every line down to the guide's lengths and settled below them, far from the part.
+    const bool fixedFirst = fixed && x43 - x42 < x42 && ValueOutside(x43 - x42);
     if (fixedFirst) fixedLengths();
     Md.drDimHL(x42, -30.0, 1.0, x42, -r43, 0.0, -r43, none, "h12", none);
     Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
