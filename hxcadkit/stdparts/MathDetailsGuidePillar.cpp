@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "hxcadkit/core/Messager.h"
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/geometry/GImage.h"
@@ -94,6 +95,13 @@ double SeatDiameterOffset(double x46, double r43, bool sign)
 {
   const double run = x46 - 5.0, clear = sign ? run - SignReachBack - 0.5 : run;
   return std::clamp(std::min(run / 2.0, clear), 0.5, std::max(0.5, r43));
+}
+
+// Whether a length's value ("js14" after it, 3.5 high) with its arrows is longer than the length.
+bool ValueOutside(double length)
+{
+  constexpr double height = 3.5, arrow = 3.0;
+  return 0.6 * height * (double(DrawingNumber(length).Length()) + 4.0) + 2.0 * arrow > length;
 }
 
 } // namespace
@@ -411,13 +419,6 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       Md.drDimApc(30.0, 180.0, x40, 0.0, none, x40 - x41, -r42);
     else
       Md.drDimApc(30.0, 180.0, 12.0, 0.0, none, -x41, x40 * t - r42);
-    Md.drDimHL(x42, -30.0, 1.0, x42, -r43, 0.0, -r43, none, "h12", none);
-    Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
-    Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
-    Md.drDimHL(x41 - x46 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
-    const bool depthAbove = DepthAbove(x43 - x44, x42);
-    const bool crowded = depthAbove && CollarFaceCrowded(x42, x43 - x42);
-    Md.drDimHL(x41, crowded ? -30.0 : -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
     // The fixed part: its length, which only the overall reference size gave before, and the 1 x 0.5
     // chamfer of its end. A collar that is the end has no chamfer. The chamfer nests in the length, and
     // the thread's depth below nests in it too where the thread ends within the fixed part, or holds it
@@ -428,6 +429,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
     // length outside without reaching past it, it stands above, on the side the bore is drawn.
     const bool fixed = std::fabs(x43 - x42) > 2e-6;
     const double cf = FixedChamfer(x43 - x42);
+    const bool depthAbove = DepthAbove(x43 - x44, x42);
     const bool depthInFixed = !depthAbove && x43 - x44 > x42 + 1e-6;
     const auto depth = [&] {
       if (depthAbove)
@@ -435,14 +437,29 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       else
         Md.drDimHL(x44, -22.0, -1.0, x43 - x44, -r44, x43, 1.0 - r41, none, "H14", none);
     };
-    if (fixed && cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
-    if (depthInFixed) depth();
+    const auto fixedLengths = [&] {
+      if (!fixed) return;
+      if (cf == 1.0) Md.drDimHL(1.0, -10.0, 1.0, x43, 0.5 - r41, x43 - 1.0, -r41, none, none, none);
+      if (depthInFixed) depth();
+      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
+    };
+    // Of the two lengths meeting at the collar's face the shorter takes the inner line: a fixed part shorter
+    // than the collar, its value outside its arrows, asked after the collar's height, found the face's arrow
+    // on every line down to the guide's lengths and settled below them, far from the part.
+    const bool fixedFirst = fixed && x43 - x42 < x42 && ValueOutside(x43 - x42);
+    if (fixedFirst) fixedLengths();
+    Md.drDimHL(x42, -30.0, 1.0, x42, -r43, 0.0, -r43, none, "h12", none);
+    Md.drDimHL(x40, -10.0, 1.0, -x41, 0.0, x40 - x41, -r42, none, "js14", none);
+    Md.drDimHL(x40 + 8.0, -20.0, 1.0, -x41, 0.0, x45, -r42, none, none, "&03~0,2");
+    Md.drDimHL(x41 - x46 - 4.0, -30.0 - r42, 1.0, -x41, 0.0, -4.0 - x46, 0.0, none, none, "&03~0,2");
+    const bool crowded = depthAbove && CollarFaceCrowded(x42, x43 - x42);
+    Md.drDimHL(x41, crowded ? -30.0 : -41.0, 1.0, -x41, 0.0, 0.0, -r43, none, "js14", none);
+    if (!fixedFirst) fixedLengths();
     // The thread's diameter stands threadPoints inside the end face, its line threadLine past the face.
     const double off11 = double(MouldWhole(r41 - r44)) + 5.0;
     constexpr double threadPoints = 7.0;
     const double threadLine = ThreadLineOffset(off11, threadPoints) - threadPoints;
     if (fixed) {
-      Md.drDimHL(x43 - x42, -30.0, 1.0, x42, -r43, x43, cf / 2.0 - r41, none, "js14", none);
       Md.drDimVL(cf / 2.0, ChamferDepthOffset(r41 - cf / 2.0 - r44, x43 - x42, cf, threadLine), 1.0, x43 - cf, -r41, x43,
                  cf / 2.0 - r41, none, none, none);
     }

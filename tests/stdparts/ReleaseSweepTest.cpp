@@ -558,6 +558,11 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // Its flat's width found no clean place at the offset asked, carried out a step
                           // until its extension lines ran past the frame's bottom.
                           {"guide_pillar", "CollarRadius", 25, 0.023, 1, true},
+                          // A fixed part too short for its value: its length, asked after the collar's height,
+                          // found the face's arrow on that line and settled far below, out of reach.
+                          {"guide_pillar", "CollarRadius", 24, 0.89298576990761636, 1, true},
+                          {"guide_pillar", "OFLen", 30, 0.42592410763883304, 1, true},
+                          {"guide_pillar_threaded", "CollarRadius", 30, 0.73482918598363389, 1, true},
                           // A thick guide's: its value, asked across the section's centre line, taken down
                           // off its end, the extension lines past the frame.
                           {"guide_pillar", "CollarRadius", 25, 0.021928875353418475, 1, true},
