@@ -361,16 +361,25 @@ std::vector<std::array<double, 4>> TSheetLayout::ViewBoxes() const
       w = {std::min(w[0], b[0]), std::min(w[1], b[1]), std::max(w[2], b[2]), std::max(w[3], b[3])};
     }
   }
-  for (bool merged = true; merged;) {
-    merged = false;
-    for (std::size_t i = 0; i < views.size() && !merged; ++i)
-      for (std::size_t j = i + 1; j < views.size() && !merged; ++j)
-        if (meet(views[i], views[j])) {
-          views[i] = {std::min(views[i][0], views[j][0]), std::min(views[i][1], views[j][1]),
-                      std::max(views[i][2], views[j][2]), std::max(views[i][3], views[j][3])};
-          views.erase(views.begin() + std::ptrdiff_t(j));
-          merged = true;
-        }
+  // Merged first pair first, as scanning every pair again after each merge would: no two boxes before
+  // row i meet, so only a box the merge grew can meet one of them, and the first such comes first. Scanning
+  // from the start after each merge cost the cube of the views on a sheet of many holes.
+  for (std::size_t i = 0; i < views.size();) {
+    std::size_t j = i + 1;
+    while (j < views.size() && !meet(views[i], views[j]))
+      ++j;
+    if (j == views.size()) {
+      ++i;
+      continue;
+    }
+    views[i] = {std::min(views[i][0], views[j][0]), std::min(views[i][1], views[j][1]),
+                std::max(views[i][2], views[j][2]), std::max(views[i][3], views[j][3])};
+    views.erase(views.begin() + std::ptrdiff_t(j));
+    for (std::size_t a = 0; a < i; ++a)
+      if (meet(views[a], views[i])) {
+        i = a;
+        break;
+      }
   }
   Bands.Views = views, Bands.ViewsValid = true;
   return views;
