@@ -45,6 +45,98 @@ std::vector<std::pair<double, double>> JoinedStretches(std::vector<std::pair<dou
   return joined;
 }
 
+// What is drawn along a sign's line (from its tip asked at (SX, SY), along (c, n)) as stretches of it:
+// everything drawn, the ends of the straight lines there, the outline's stretches joined, and its face.
+struct TLineStretches
+{
+  std::vector<std::pair<double, double>> Drawn, Joined, Faces;
+  std::vector<double> Ends;
+  // Whether the stretch r of outline is another surface than the sign's face.
+  bool Other(const std::pair<double, double>& r) const
+  {
+    return std::find(Faces.begin(), Faces.end(), r) == Faces.end();
+  }
+};
+
+std::optional<TLineStretches> LineStretches(const std::vector<std::array<double, 4>>& segments,
+                                            const std::vector<std::array<double, 4>>& extensions,
+                                            const std::vector<std::array<double, 4>>& axes, double SX,
+                                            double SY, double c, double n)
+{
+  // One of the stretches is its surface. A line drawn to carry it goes on from the end of a straight one,
+  // not from a chord of a rounding that leaves the line there.
+  TLineStretches l;
+  std::vector<std::pair<double, double>> outlines;
+  for (const auto* lines : {&segments, &extensions})
+    for (const auto& g : *lines) {
+      const double a0 = (g[0] - SX) * c + (g[1] - SY) * n, a1 = (g[2] - SX) * c + (g[3] - SY) * n;
+      const double b0 = -(g[0] - SX) * n + (g[1] - SY) * c, b1 = -(g[2] - SX) * n + (g[3] - SY) * c;
+      if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05) continue;
+      l.Drawn.emplace_back(std::min(a0, a1), std::max(a0, a1));
+      if (std::fabs(b0) < 0.005 && std::fabs(b1) < 0.005) l.Ends.insert(l.Ends.end(), {a0, a1});
+      if (lines == &segments) outlines.push_back(l.Drawn.back());
+    }
+  if (outlines.empty()) return std::nullopt;
+  // Its surface: the stretch of outline nearest its ask, joined where the outline goes on; the line's other
+  // stretches of outline are other surfaces, which it never stands on or beyond.
+  l.Joined = JoinedStretches(outlines);
+  const auto off = [](const std::pair<double, double>& r) { return std::max({r.first, -r.second, 0.0}); };
+  const std::pair<double, double> own = *std::min_element(
+      l.Joined.begin(), l.Joined.end(), [&off](const auto& a, const auto& b) { return off(a) < off(b); });
+  // Whether an axis crosses the line between a and b (from the tip asked).
+  const auto axisBetween = [&](double a, double b) {
+    return std::any_of(axes.begin(), axes.end(), [&](const std::array<double, 4>& g) {
+      const double ux = g[2] - g[0], uy = g[3] - g[1], den = c * uy - n * ux;
+      if (std::fabs(den) < 1e-9) return false;
+      const double wx = g[0] - SX, wy = g[1] - SY;
+      const double t = (wx * uy - wy * ux) / den, k = (wx * n - wy * c) / den;
+      return t > a && t < b && k >= 0 && k <= 1;
+    });
+  };
+  // Its face: its own stretch and those past an axis from it (the other half of a face of revolution, the
+  // face on past a hole), which carry it as its own does; every other stretch is another surface.
+  for (const auto& r : l.Joined)
+    if (r == own ||
+        axisBetween(r.first > own.second ? own.second : r.second, r.first > own.second ? r.first : own.first))
+      l.Faces.push_back(r);
+  return l;
+}
+
+// What a step along a sign's line asks of what is drawn there, the same every time round and either way up.
+struct TStep
+{
+  bool Past = false, On = false;
+  double From = 0;
+};
+
+std::vector<TStep> StepsAlong(const std::vector<double>& along, const TLineStretches& l)
+{
+  // How far t lies off the stretch r.
+  const auto gap = [](const std::pair<double, double>& r, double t) {
+    return std::max({r.first - t, t - r.second, 0.0});
+  };
+  std::vector<TStep> steps(along.size());
+  for (std::size_t k = 0; k < along.size(); ++k) {
+    const double t = along[k];
+    // Nor past another surface on the line from the nearer half of its face, where it would read as
+    // that one's.
+    const auto& face = *std::min_element(l.Faces.begin(), l.Faces.end(),
+                                         [&](const auto& a, const auto& b) { return gap(a, t) < gap(b, t); });
+    steps[k].Past = std::any_of(l.Joined.begin(), l.Joined.end(), [&](const auto& r) {
+      return l.Other(r) && std::min(t, face.first) <= r.second + 0.05 &&
+             std::max(t, face.second) >= r.first - 0.05;
+    });
+    // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
+    // past its tip, away from what it comes from.
+    double nearest = 1e300;
+    for (const auto& [a, b] : l.Drawn)
+      steps[k].On = steps[k].On || (t >= a - 0.05 && t <= b + 0.05);
+    for (const double e : l.Ends)
+      if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), steps[k].From = e;
+  }
+  return steps;
+}
+
 // A sign on a line slides along it, the nearer the better. One asked off every line moves anywhere:
 // lifting it away from the part counts double, towards the part only when nothing else fits. The same
 // moves in the same order for every sign on every sheet: ordered once.
@@ -598,53 +690,12 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
   // across the views and on as far as the longest extension line of the sheet reaches.
   constexpr double Reach = 80, Step = 0.5, Past = 2, Carrier = 25;
   const double c = std::cos(asked.SAngle * Deg), n = std::sin(asked.SAngle * Deg);
-  // What is drawn along the line, as stretches of it from the tip asked; one of them its surface.
-  // A line drawn to carry it goes on from the end of a straight one, not from a chord of a rounding that
-  // leaves the line there.
-  std::vector<std::pair<double, double>> drawn, outlines;
-  std::vector<double> ends;
-  for (const auto* lines : {&Segments, &Extensions})
-    for (const auto& g : *lines) {
-      const double a0 = (g[0] - asked.SX) * c + (g[1] - asked.SY) * n,
-                   a1 = (g[2] - asked.SX) * c + (g[3] - asked.SY) * n;
-      const double b0 = -(g[0] - asked.SX) * n + (g[1] - asked.SY) * c,
-                   b1 = -(g[2] - asked.SX) * n + (g[3] - asked.SY) * c;
-      if (std::fabs(b0) > 0.05 || std::fabs(b1) > 0.05) continue;
-      drawn.emplace_back(std::min(a0, a1), std::max(a0, a1));
-      if (std::fabs(b0) < 0.005 && std::fabs(b1) < 0.005) ends.insert(ends.end(), {a0, a1});
-      if (lines == &Segments) outlines.push_back(drawn.back());
-    }
-  if (outlines.empty()) return false;
-  // Its surface: the stretch of outline nearest its ask, joined where the outline goes on; the line's other
-  // stretches of outline are other surfaces, which it never stands on or beyond.
-  const std::vector<std::pair<double, double>> joined = JoinedStretches(outlines);
-  const auto off = [](const std::pair<double, double>& r) { return std::max({r.first, -r.second, 0.0}); };
-  const std::pair<double, double> own = *std::min_element(
-      joined.begin(), joined.end(), [&off](const auto& a, const auto& b) { return off(a) < off(b); });
-  // Whether an axis crosses the line between a and b (from the tip asked).
-  const auto axisBetween = [&](double a, double b) {
-    return std::any_of(Axes.begin(), Axes.end(), [&](const std::array<double, 4>& g) {
-      const double ux = g[2] - g[0], uy = g[3] - g[1], den = c * uy - n * ux;
-      if (std::fabs(den) < 1e-9) return false;
-      const double wx = g[0] - asked.SX, wy = g[1] - asked.SY;
-      const double t = (wx * uy - wy * ux) / den, k = (wx * n - wy * c) / den;
-      return t > a && t < b && k >= 0 && k <= 1;
-    });
-  };
-  // Its face: its own stretch and those past an axis from it (the other half of a face of revolution, the
-  // face on past a hole), which carry it as its own does; every other stretch is another surface.
-  std::vector<std::pair<double, double>> faces;
-  for (const auto& r : joined)
-    if (r == own || axisBetween(r.first > own.second ? own.second : r.second,
-                                r.first > own.second ? r.first : own.first))
-      faces.push_back(r);
-  const auto other = [&faces](const std::pair<double, double>& r) {
-    return std::find(faces.begin(), faces.end(), r) == faces.end();
-  };
-  // How far t lies off the stretch r.
-  const auto gap = [](const std::pair<double, double>& r, double t) {
-    return std::max({r.first - t, t - r.second, 0.0});
-  };
+  const std::optional<TLineStretches> found =
+      LineStretches(Segments, Extensions, Axes, asked.SX, asked.SY, c, n);
+  if (!found) return false;
+  const TLineStretches& stretches = *found;
+  const auto& joined = stretches.Joined;
+  const auto other = [&stretches](const std::pair<double, double>& r) { return stretches.Other(r); };
   // A line drawn to carry it runs through no outline, text or sign; across no dimension's line either
   // where the sign finds a place without, as an extension line may where it must.
   const auto lineClear = [this](const std::array<double, 4>& l, bool overLines) {
@@ -673,32 +724,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
   std::vector<double> along;
   for (double t = Step; t <= reach; t += Step)
     along.push_back(t), along.push_back(-t);
-  // What each step asks of what is drawn along the line, the same every time round and either way up:
-  // worked out once.
-  struct TStep
-  {
-    bool Past = false, On = false;
-    double From = 0;
-  };
-  std::vector<TStep> steps(along.size());
-  for (std::size_t k = 0; k < along.size(); ++k) {
-    const double t = along[k];
-    // Nor past another surface on the line from the nearer half of its face, where it would read as
-    // that one's.
-    const auto& face = *std::min_element(faces.begin(), faces.end(), [&](const auto& a, const auto& b) {
-      return gap(a, t) < gap(b, t);
-    });
-    steps[k].Past = std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
-      return other(r) && std::min(t, face.first) <= r.second + 0.05 && std::max(t, face.second) >= r.first - 0.05;
-    });
-    // Its carrier: what is drawn there, else a line from the nearest end of what is drawn to a little
-    // past its tip, away from what it comes from.
-    double nearest = 1e300;
-    for (const auto& [a, b] : drawn)
-      steps[k].On = steps[k].On || (t >= a - 0.05 && t <= b + 0.05);
-    for (const double e : ends)
-      if (std::fabs(e - t) < nearest) nearest = std::fabs(e - t), steps[k].From = e;
-  }
+  const std::vector<TStep> steps = StepsAlong(along, stretches);
   for (int pass = 0; pass < (far ? 3 : 2); ++pass) {
     for (const double& t : along)
       for (int side = 0; side < 2; ++side) {
