@@ -661,6 +661,24 @@ private:
     std::array<double, 4> Line{};
   };
   bool OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot& spot) const;
+  // A sign as first settled: its place among Boxes, its tip and base's angle, whether on a leader, and
+  // whether it was asked off every stretch of its line.
+  struct TPlacedSign
+  {
+    std::size_t Box;
+    double X, Y, Angle;
+    bool Leader, OffEvery = false;
+  };
+  // The signs where asked or nearest, then those crossed there again, each off its own place.
+  std::vector<TPlacedSign> SignsAsAsked();
+  // Whether the sign Signs[i], placed at p, has a stroke or its value crossed, or its value on a text.
+  bool SignCrossed(const TPlacedSign& p, std::size_t i) const;
+  // The places on their surfaces' lines found for the crossed signs in order, each place and carrying line
+  // held while the next looks (and let go after); how many found none. With firstOrNone, none past a first
+  // that finds none; otherwise those that find none marked in failed.
+  using TSignPlan = std::vector<std::pair<std::size_t, TSpot>>;
+  std::size_t PlanSigns(const std::vector<TPlacedSign>& placed, const std::vector<std::size_t>& order,
+                        TSignPlan& spots, bool firstOrNone, std::vector<bool>& failed, bool carry);
   // A callout's text settled: the title, its place among Boxes, how far it moved there and its leader's
   // lines from Thin and TextLeaders on (one a branch).
   struct TCallout

@@ -324,16 +324,10 @@ bool TSheetLayout::SignClear(const TSign& s, double X, double Y) const
   return StrokesClear(s, X, Y) && !Crossed(Grown(SignValue(s, X, Y), 1));
 }
 
-void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, double X2, double Y2)>& carry)
+std::vector<TSheetLayout::TPlacedSign> TSheetLayout::SignsAsAsked()
 {
   // Each sign where it is asked, or the nearest place free for it; then every one whose strokes a line
   // crosses there again where it stands clear of the lines, among all the signs settled.
-  struct TPlacedSign
-  {
-    std::size_t Box;
-    double X, Y, Angle;
-    bool Leader, OffEvery = false;
-  };
   std::vector<TPlacedSign> placed;
   for (const TSign& asked : Signs) {
     TQuad at;
@@ -359,84 +353,93 @@ void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, do
     Boxes.Set(p.Box, moved ? at : own);
     if (moved) p.X = X, p.Y = Y, p.Angle = angle;
   }
+  return placed;
+}
+
+bool TSheetLayout::SignCrossed(const TPlacedSign& p, std::size_t i) const
+{
+  TSign s = Signs[i];
+  s.SAngle = p.Angle;
+  if (p.Leader) return false;
+  // Or one whose value stands on another text (a callout's letter beside the line it slid along).
+  const TAgainst value(Grown(SignValue(s, p.X, p.Y), -0.2));
+  const bool onText = Boxes.Any(value.Box(), [&](std::size_t k) { return k != p.Box && value.Meets(Boxes[k]); });
+  return !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) && StrokesOffAxes(s, p.X, p.Y) &&
+           !onText);
+}
+
+std::size_t TSheetLayout::PlanSigns(const std::vector<TPlacedSign>& placed, const std::vector<std::size_t>& order,
+                                    TSignPlan& spots, bool firstOrNone, std::vector<bool>& failed, bool carry)
+{
+  std::vector<std::pair<std::size_t, TQuad>> held;
+  const std::size_t lines = Thin.size(), extensions = Extensions.size();
+  std::size_t left = 0;
+  const auto leave = [&](std::size_t i) {
+    held.emplace_back(placed[i].Box, Boxes[placed[i].Box]);
+    Boxes.Set(placed[i].Box, Rect(-1e6, -1e6, -1e6, -1e6));
+  };
+  // Every sign that looks again leaves its place first: the place it leaves is free for those before it.
+  std::vector<bool> gone(Signs.size());
+  for (const std::size_t i : order)
+    if (SignCrossed(placed[i], i)) leave(i), gone[i] = true;
+  for (const std::size_t i : order) {
+    const TPlacedSign& p = placed[i];
+    TSign s = Signs[i];
+    s.SAngle = p.Angle;
+    // One clear where it stood is asked again only where a line carrying another now runs.
+    if (!gone[i]) {
+      if ((Thin.size() == lines && Extensions.size() == extensions) || !SignCrossed(p, i)) continue;
+      leave(i);
+    }
+    const TQuad own =
+        std::find_if(held.begin(), held.end(), [&](const auto& h) { return h.first == p.Box; })->second;
+    TSpot spot;
+    // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
+    // it is not worth a long line.
+    const bool far = !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y));
+    TSign mirrored;
+    if (!OnSurfaceLine(Signs[i], carry, far, spot) &&
+        !(Mirrored(Signs[i], mirrored) && OnSurfaceLine(mirrored, carry, far, spot))) {
+      Boxes.Set(p.Box, own);
+      ++left;
+      if (!firstOrNone) failed[i] = true;
+      if (firstOrNone && i == order.front()) break;
+      continue;
+    }
+    Boxes.Set(p.Box, spot.At);
+    if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
+    spots.emplace_back(i, spot);
+  }
+  for (auto k = held.rbegin(); k != held.rend(); ++k)
+    Boxes.Set(k->first, k->second);
+  Thin.resize(lines), Extensions.resize(extensions);
+  return left;
+}
+
+void TSheetLayout::SettleSigns(const std::function<void(double X1, double Y1, double X2, double Y2)>& carry)
+{
+  const std::vector<TPlacedSign> placed = SignsAsAsked();
   // Where its own stretch of line leaves a sign crossed (a line across its arms, its shelf or its value),
   // it leaves that stretch for its surface's line elsewhere, once every other sign has settled. Signs that
   // want the same place take it in their order, unless another order leaves fewer of them crossed: each
   // order is planned first, each place and carrying line held while the next looks and then let go.
-  using TPlan = std::vector<std::pair<std::size_t, TSpot>>;
   // A plan that leaves its first sign crossed (with every other where it stood) is no better than the
   // order's: it stops there.
   std::vector<bool> failed(Signs.size());
-  const auto plan = [&](const std::vector<std::size_t>& order, TPlan& spots, bool firstOrNone) {
-    std::vector<std::pair<std::size_t, TQuad>> held;
-    const std::size_t lines = Thin.size(), extensions = Extensions.size();
-    std::size_t left = 0;
-    const auto crossed = [&](std::size_t i) {
-      const TPlacedSign& p = placed[i];
-      TSign s = Signs[i];
-      s.SAngle = p.Angle;
-      if (p.Leader) return false;
-      // Or one whose value stands on another text (a callout's letter beside the line it slid along).
-      const TAgainst value(Grown(SignValue(s, p.X, p.Y), -0.2));
-      const bool onText =
-          Boxes.Any(value.Box(), [&](std::size_t k) { return k != p.Box && value.Meets(Boxes[k]); });
-      return !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) && StrokesOffAxes(s, p.X, p.Y) &&
-               !onText);
-    };
-    const auto leave = [&](std::size_t i) {
-      held.emplace_back(placed[i].Box, Boxes[placed[i].Box]);
-      Boxes.Set(placed[i].Box, Rect(-1e6, -1e6, -1e6, -1e6));
-    };
-    // Every sign that looks again leaves its place first: the place it leaves is free for those before it.
-    std::vector<bool> gone(Signs.size());
-    for (const std::size_t i : order)
-      if (crossed(i)) leave(i), gone[i] = true;
-    for (const std::size_t i : order) {
-      const TPlacedSign& p = placed[i];
-      TSign s = Signs[i];
-      s.SAngle = p.Angle;
-      // One clear where it stood is asked again only where a line carrying another now runs.
-      if (!gone[i]) {
-        if ((Thin.size() == lines && Extensions.size() == extensions) || !crossed(i)) continue;
-        leave(i);
-      }
-      const TQuad own =
-          std::find_if(held.begin(), held.end(), [&](const auto& h) { return h.first == p.Box; })->second;
-      TSpot spot;
-      // Carried far only off a size's line across it, its strokes or its value: a callout's leader across
-      // it is not worth a long line.
-      const bool far = !StrokesClear(s, p.X, p.Y, true) || SizeAcross(SignValue(s, p.X, p.Y));
-      TSign mirrored;
-      if (!OnSurfaceLine(Signs[i], bool(carry), far, spot) &&
-          !(Mirrored(Signs[i], mirrored) && OnSurfaceLine(mirrored, bool(carry), far, spot))) {
-        Boxes.Set(p.Box, own);
-        ++left;
-        if (!firstOrNone) failed[i] = true;
-        if (firstOrNone && i == order.front()) break;
-        continue;
-      }
-      Boxes.Set(p.Box, spot.At);
-      if (spot.Carried) Thin.push_back(spot.Line), Extensions.push_back(spot.Line);
-      spots.emplace_back(i, spot);
-    }
-    for (auto k = held.rbegin(); k != held.rend(); ++k)
-      Boxes.Set(k->first, k->second);
-    Thin.resize(lines), Extensions.resize(extensions);
-    return left;
-  };
   std::vector<std::size_t> order(Signs.size());
   for (std::size_t i = 0; i < order.size(); ++i)
     order[i] = i;
-  TPlan best;
-  std::size_t least = plan(order, best, false);
+  TSignPlan best;
+  std::size_t least = PlanSigns(placed, order, best, false, failed, bool(carry));
   // Each sign the order leaves crossed tried first.
   for (std::size_t first = 1; first < order.size() && least > 0; ++first) {
     if (!failed[first]) continue;
     std::vector<std::size_t> tried{first};
     for (const std::size_t i : order)
       if (i != first) tried.push_back(i);
-    TPlan spots;
-    if (const std::size_t left = plan(tried, spots, true); left < least && !spots.empty() && spots[0].first == first)
+    TSignPlan spots;
+    if (const std::size_t left = PlanSigns(placed, tried, spots, true, failed, bool(carry));
+        left < least && !spots.empty() && spots[0].first == first)
       least = left, best = std::move(spots);
   }
   std::vector<bool> moved(Signs.size());
