@@ -70,7 +70,7 @@ bool Same(double a, double b)
 }
 
 // A value's box grown a millimetre every way.
-TQuad Grown(const TQuad& value)
+TQuad Margin(const TQuad& value)
 {
   TQuad margin = value;
   const double mx = (value.X[0] + value.X[2]) / 2, my = (value.Y[0] + value.Y[2]) / 2;
@@ -160,7 +160,7 @@ bool TSheetLayout::AngleSettles(const TAngle& g, const TAnglesSettled& done, int
     return false;
   // Its value keeps a millimetre off every line too: one standing on a dimension line would be read as that
   // line's value.
-  const TQuad margin = Grown(value);
+  const TQuad margin = Margin(value);
   return pass > 1 ||
          (Free(margin) && Apart(done.Arcs, margin) && !OnLinear(value) && !AxisAcross(value) &&
           std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return Apart(mine, b); }));

@@ -204,7 +204,7 @@ bool TSheetLayout::OffAxes(const TQuad& q) const
 {
   // Corners 0-1 are the base, 2-3 the top: grown outwards along both edges, and along the base's
   // direction at its ends, so that an axis running past a shelf or an arm is read apart from it.
-  constexpr double Gap = 1;
+  constexpr double Gap = AxisGap;
   const auto unit = [](double dx, double dy, double& ux, double& uy) {
     const double l = Norm(dx, dy);
     ux = l > 0 ? dx / l : 0, uy = l > 0 ? dy / l : 0;

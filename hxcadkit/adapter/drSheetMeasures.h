@@ -22,6 +22,8 @@ constexpr double SignShelf = 2 * SignArm * 1.7320508075688772;
 constexpr double StrokeOn = 0.5;
 // The least gap between a sign's tip and a text beyond the line it stands on.
 constexpr double TipGap = 1.5;
+// How far a sign's footprint is kept off an axis, along its base and above its top.
+constexpr double AxisGap = 1;
 // How far an extension line runs on past its dimension line.
 constexpr double ExtensionPast = 2;
 

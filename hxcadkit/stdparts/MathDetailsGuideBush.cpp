@@ -147,8 +147,8 @@ struct TRearPlaces
 
 TRearPlaces RearPlaces(bool boreSignOut, double k)
 {
-  constexpr double AxisGap = 1.0, Spare = 0.5;
-  const double sign = BushAxisOver * k + sheet::SignArm + AxisGap + Spare;
+  constexpr double Spare = 0.5;
+  const double sign = BushAxisOver * k + sheet::SignArm + sheet::AxisGap + Spare;
   return {sign, boreSignOut ? sign + sheet::SignShelfEnd + 1.0 + ValueRoom : FirstPast};
 }
 

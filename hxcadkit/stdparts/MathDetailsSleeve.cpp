@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "hxcadkit/adapter/drSheetMeasures.h"
 #include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
@@ -130,8 +131,8 @@ TBoreSignPlace BoreSignPlace(const std::vector<TSleeveDiameter>& right, double r
   if (!BoreSignCrowded(right, r42)) return {20.0, 28.0};
   // The layout keeps a sign's ends a millimetre off an axis; a value stands its height (3.5) beside its
   // line, a millimetre off it.
-  constexpr double Spare = 0.5, AxisGap = 1.0, Value = 3.5 + 1.0;
-  const double tip = SleeveAxisOver + AxisGap + SignReachOn + Spare;
+  constexpr double Spare = 0.5, Value = 3.5 + 1.0;
+  const double tip = SleeveAxisOver + drApi::sheet::AxisGap + SignReachOn + Spare;
   return {tip, tip + SignReachBack + Spare + Value};
 }
 
