@@ -54,19 +54,17 @@ bool PusherFitSigns(double x63, double y92, double x73, double paper, double& gr
 {
   // The sign's shelf reaches 17 past its base on the sheet, the leader's lean 4 more; the diameter's value
   // stands 1 to 4.5 before its line, which keeps 2 from the step; the sign's short arm reaches 2.5 back.
-  grade = y92 - 4.0 / paper, diameter = x63 + 5.0;
-  const double back = x73 - 35.0 - 21.0 / paper;
-  if (back >= grade) return true;
-  const double past = back + 23.0 / paper, before = std::min(diameter, back - 3.0 / paper);
-  if (back >= diameter + 3.0 / paper)
-    grade = back;
-  else if (past <= y92 - 2.0 / paper)
-    grade = back, diameter = past;
-  else if (before >= x63 + 3.0 / paper)
-    grade = back, diameter = before;
-  else
-    return false;
-  return true;
+  // The sign stands by the section's end, or back clear of the zone's leader; the diameter 5 past the
+  // collar where that keeps it off the sign, else past the sign's shelf or just before its short arm.
+  grade = std::min(y92 - 4.0 / paper, x73 - 35.0 - 21.0 / paper);
+  const double past = grade + 23.0 / paper, before = grade - 3.0 / paper, asked = x63 + 5.0;
+  const auto offSign = [&](double d) {
+    return d >= x63 + 3.0 / paper && (d <= before || (d >= past && d <= y92 - 2.0 / paper));
+  };
+  for (const double d : {asked, past, std::min(asked, before)})
+    if (offSign(d)) return diameter = d, true;
+  grade = y92 - 4.0 / paper, diameter = asked;
+  return false;
 }
 
 TPusherCollarLine PusherCollarLine(double x63, double seat, double paper)

@@ -625,6 +625,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // An enlarged pusher's collar face sign stood twice as far below the rim on paper,
                           // its value on the collar height's, slid past that face.
                           {"ejector_channel", "SpringLen", 0, 0, 0.512, false},
+                          // An enlarged pusher with a short fit, its sign by the step: the diameter, 5 past
+                          // the collar, stood on the sign's long arm, its value under the short one.
+                          {"ejector_channel", "FitLen", 0, 0, 0.53229209314753667, false},
                           // A long plug seat whose rounded edge's radius, led out through the mouth at a fixed
                           // angle, crossed the seat's far side or stood out of reach past the end face.
                           {"ejector_plug", "ConeLen", 0, 0, 0.915, true},
