@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -100,6 +101,83 @@ std::optional<TLineStretches> LineStretches(const std::vector<std::array<double,
         axisBetween(r.first > own.second ? own.second : r.second, r.first > own.second ? r.first : own.first))
       l.Faces.push_back(r);
   return l;
+}
+
+// What a sign (its tip asked at (SX, SY), its base along (c, n)) stands on: the outlines, extension lines
+// and texts' leaders through its tip along its base, as far as they go (Carriers, from the tip), on the
+// line within a millimetre of its tip (Snap across it); it slides along them and never leaves them. Its
+// tip stands within a quarter millimetre of those that run along its base (Along, within 2 degrees): a
+// rounding's last chord meeting the line is not one.
+struct TFooting
+{
+  using TStretch = std::pair<double, double>;
+  double Snap = 0;
+  std::vector<TStretch> Carriers, Along;
+  bool OnOutline = false; // on an outline drawn through the tip
+  bool OnCarrier(double t) const
+  {
+    return std::any_of(Carriers.begin(), Carriers.end(),
+                       [t](const TStretch& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
+  }
+  bool StandsOn(double t) const
+  {
+    return std::any_of(Along.begin(), Along.end(),
+                       [t](const TStretch& r) { return t >= r.first - 0.25 && t <= r.second + 0.25; });
+  }
+  // Keeps to the joined stretch of carriers nearest the tip; whether even that lies off it.
+  bool KeepToNearest()
+  {
+    const std::vector<TStretch> joined = JoinedStretches(Carriers);
+    const auto off = [](const TStretch& r) { return std::max({r.first - 0.05, -0.05 - r.second, 0.0}); };
+    Carriers = {*std::min_element(joined.begin(), joined.end(),
+                                  [&off](const auto& a, const auto& b) { return off(a) < off(b); })};
+    return off(Carriers.front()) > 0;
+  }
+  // The nearest place to the tip on what is drawn, not on a rounding's chord: on the nearest stretch
+  // along its base instead.
+  double NearestDrawn() const
+  {
+    double t = 0;
+    for (const TStretch& r : Carriers)
+      if (!OnCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
+        t = std::clamp(0.0, r.first, r.second);
+    if (Along.empty() || StandsOn(t)) return t;
+    const TStretch& r = *std::min_element(Along.begin(), Along.end(), [t](const auto& a, const auto& b) {
+      return std::fabs(std::clamp(t, a.first, a.second) - t) <
+             std::fabs(std::clamp(t, b.first, b.second) - t);
+    });
+    return std::clamp(t, r.first, r.second);
+  }
+};
+
+TFooting Footing(std::initializer_list<const std::vector<std::array<double, 4>>*> drawn, double SX, double SY,
+                 double c, double n)
+{
+  const auto across = [&](const std::array<double, 4>& g, double& a0, double& a1, double& b0, double& b1) {
+    a0 = (g[0] - SX) * c + (g[1] - SY) * n, a1 = (g[2] - SX) * c + (g[3] - SY) * n;
+    b0 = -(g[0] - SX) * n + (g[1] - SY) * c, b1 = -(g[2] - SX) * n + (g[3] - SY) * c;
+  };
+  TFooting f;
+  double nearest = 1 + 1e-9;
+  for (const auto* lines : drawn)
+    for (const auto& g : *lines) {
+      double a0, a1, b0, b1;
+      across(g, a0, a1, b0, b1);
+      if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
+        nearest = std::fabs(b0), f.Snap = (b0 + b1) / 2;
+    }
+  const auto* outlines = *drawn.begin();
+  for (const auto* lines : drawn)
+    for (const auto& g : *lines) {
+      double a0, a1, b0, b1;
+      across(g, a0, a1, b0, b1);
+      if (std::fabs(b0 - f.Snap) > 0.05 || std::fabs(b1 - f.Snap) > 0.05) continue;
+      f.Carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
+      if (std::fabs(b1 - b0) <= std::sin(2 * Deg) * std::fabs(a1 - a0)) f.Along.push_back(f.Carriers.back());
+      f.OnOutline =
+          f.OnOutline || (lines == outlines && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
+    }
+  return f;
 }
 
 // What a step along a sign's line asks of what is drawn there, the same every time round and either way up.
@@ -281,9 +359,9 @@ bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
   // of the tip, which stands on its surface.
   constexpr double Off = 0.8, Rise = SignShelf / 2;
   const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
-  const std::array<std::array<double, 4>, 3> strokes{std::array<double, 4>{0, 0, -SignArm, Rise},
-                                                     std::array<double, 4>{0, 0, 2 * SignArm, 2 * Rise},
-                                                     std::array<double, 4>{2 * SignArm, 2 * Rise, SignShelfEnd, 2 * Rise}};
+  const std::array<std::array<double, 4>, 3> strokes{
+      std::array<double, 4>{0, 0, -SignArm, Rise}, std::array<double, 4>{0, 0, 2 * SignArm, 2 * Rise},
+      std::array<double, 4>{2 * SignArm, 2 * Rise, SignShelfEnd, 2 * Rise}};
   // The strokes lie within the shelf's far end's reach of the tip: only an axis whose box comes within Off
   // of that (and a millimetre more) can come within Off of them.
   const double reach = Norm(SignShelfEnd, 2 * Rise) + Off + 1;
@@ -299,7 +377,8 @@ bool TSheetLayout::StrokesOffAxes(const TSign& s, double X, double Y) const
       const double u = t[0] + (t[2] - t[0]) * i / k, v = t[1] + (t[3] - t[1]) * i / k;
       if (Norm(u, v) < 1) continue;
       const double x = X + c * u - n * v, y = Y + n * u + c * v;
-      if (std::any_of(near.begin(), near.end(), [&](const std::array<double, 4>* a) { return OffSegment(x, y, *a) < Off; }))
+      if (std::any_of(near.begin(), near.end(),
+                      [&](const std::array<double, 4>* a) { return OffSegment(x, y, *a) < Off; }))
         return false;
     }
   }
@@ -315,8 +394,9 @@ bool TSheetLayout::SizeAcross(const TQuad& q) const
   };
   return std::any_of(Extensions.begin(), Extensions.end(), crosses) ||
          std::any_of(CircleLines.begin(), CircleLines.end(), crosses) ||
-         std::any_of(Settled.begin(), Settled.end(),
-                     [&crosses](const TSettled& p) { return crosses({p.X1, p.Y1, p.X2, p.Y2}); });
+         std::any_of(Settled.begin(), Settled.end(), [&crosses](const TSettled& p) {
+           return crosses({p.X1, p.Y1, p.X2, p.Y2});
+         });
 }
 
 bool TSheetLayout::SignClear(const TSign& s, double X, double Y) const
@@ -363,13 +443,15 @@ bool TSheetLayout::SignCrossed(const TPlacedSign& p, std::size_t i) const
   if (p.Leader) return false;
   // Or one whose value stands on another text (a callout's letter beside the line it slid along).
   const TAgainst value(Grown(SignValue(s, p.X, p.Y), -0.2));
-  const bool onText = Boxes.Any(value.Box(), [&](std::size_t k) { return k != p.Box && value.Meets(Boxes[k]); });
+  const bool onText =
+      Boxes.Any(value.Box(), [&](std::size_t k) { return k != p.Box && value.Meets(Boxes[k]); });
   return !(StrokesClear(s, p.X, p.Y) && !Crossed(SignValue(s, p.X, p.Y)) && StrokesOffAxes(s, p.X, p.Y) &&
            !onText);
 }
 
-std::size_t TSheetLayout::PlanSigns(const std::vector<TPlacedSign>& placed, const std::vector<std::size_t>& order,
-                                    TSignPlan& spots, bool firstOrNone, std::vector<bool>& failed, bool carry)
+std::size_t TSheetLayout::PlanSigns(const std::vector<TPlacedSign>& placed,
+                                    const std::vector<std::size_t>& order, TSignPlan& spots, bool firstOrNone,
+                                    std::vector<bool>& failed, bool carry)
 {
   std::vector<std::pair<std::size_t, TQuad>> held;
   const std::size_t lines = Thin.size(), extensions = Extensions.size();
@@ -581,58 +663,17 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
     TSign s = asked;
     if (side == 1) s.Angle += 180, s.SAngle += 180;
     const double c = std::cos(s.SAngle * Deg), n = std::sin(s.SAngle * Deg);
-    // A line along its base within a millimetre of its tip is the one it stands on.
-    double snap = 0, nearest = 1 + 1e-9;
-    const auto across = [&](const std::array<double, 4>& g, double& a0, double& a1, double& b0, double& b1) {
-      a0 = (g[0] - s.SX) * c + (g[1] - s.SY) * n, a1 = (g[2] - s.SX) * c + (g[3] - s.SY) * n;
-      b0 = -(g[0] - s.SX) * n + (g[1] - s.SY) * c, b1 = -(g[2] - s.SX) * n + (g[3] - s.SY) * c;
-    };
-    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
-      for (const auto& g : *lines) {
-        double a0, a1, b0, b1;
-        across(g, a0, a1, b0, b1);
-        if (std::fabs(b0 - b1) <= 0.05 && std::fabs(b0) < nearest)
-          nearest = std::fabs(b0), snap = (b0 + b1) / 2;
-      }
-    // What it stands on: the outlines, extension lines and texts' leaders through its tip along its base,
-    // as far as they go; it slides along them and never leaves them.
-    // Its tip stands within a quarter millimetre of one that runs along its base (within 2 degrees): a
-    // rounding's last chord meeting the line is not one.
-    std::vector<std::pair<double, double>> carriers, along;
-    bool onOutline = false;
-    for (const auto* lines : {&Segments, &Extensions, &TextLeaders})
-      for (const auto& g : *lines) {
-        double a0, a1, b0, b1;
-        across(g, a0, a1, b0, b1);
-        if (std::fabs(b0 - snap) > 0.05 || std::fabs(b1 - snap) > 0.05) continue;
-        carriers.emplace_back(std::min(a0, a1), std::max(a0, a1));
-        if (std::fabs(b1 - b0) <= std::sin(2 * Deg) * std::fabs(a1 - a0)) along.push_back(carriers.back());
-        onOutline =
-            onOutline || (lines == &Segments && std::min(a0, a1) <= 0.05 && std::max(a0, a1) >= -0.05);
-      }
+    TFooting f = Footing({&Segments, &Extensions, &TextLeaders}, s.SX, s.SY, c, n);
     // Settled again, it keeps to the stretch of line it was asked on (the carriers that join it there, or
     // the nearest): another stretch of the same line, past a gap, is another surface.
-    if (strict && !carriers.empty()) {
-      const std::vector<std::pair<double, double>> joined = JoinedStretches(carriers);
-      const auto off = [](const std::pair<double, double>& r) {
-        return std::max({r.first - 0.05, -0.05 - r.second, 0.0});
-      };
-      carriers = {*std::min_element(joined.begin(), joined.end(),
-                                    [&off](const auto& a, const auto& b) { return off(a) < off(b); })};
-      if (offEvery != nullptr && side == 0) *offEvery = off(carriers.front()) > 0;
+    if (strict && !f.Carriers.empty()) {
+      const bool off = f.KeepToNearest();
+      if (offEvery != nullptr && side == 0) *offEvery = off;
     }
-    const auto onCarrier = [&carriers](double t) {
-      return std::any_of(carriers.begin(), carriers.end(),
-                         [t](const auto& r) { return t >= r.first - 0.05 && t <= r.second + 0.05; });
-    };
-    const auto standsOn = [&along](double t) {
-      return std::any_of(along.begin(), along.end(),
-                         [t](const auto& r) { return t >= r.first - 0.25 && t <= r.second + 0.25; });
-    };
     // On the line of what it stands on, if not yet on the part of it drawn.
-    const bool onPart = !carriers.empty();
+    const bool onPart = !f.Carriers.empty();
     // Never turned over onto the material's side of its surface, nor off every line.
-    if (side == 1 && (!onPart || onOutline)) break;
+    if (side == 1 && (!onPart || f.OnOutline)) break;
     // The same move in the sign's container, along its own axes; turned back as asked when a strict place
     // is taken after another.
     const auto move = [&](double t, double u) {
@@ -647,8 +688,9 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
       X = s.SX + t * c - u * n, Y = s.SY + t * n + u * c, angle = s.SAngle;
     };
     const TSignShape shape(s);
+    const double snap = f.Snap;
     for (const auto& [t, u] : moves) {
-      if (onPart && (u != 0 || !onCarrier(t) || (!along.empty() && !standsOn(t)))) continue;
+      if (onPart && (u != 0 || !f.OnCarrier(t) || (!f.Along.empty() && !f.StandsOn(t)))) continue;
       const double x = s.SX + t * c - (u + snap) * n, y = s.SY + t * n + (u + snap) * c;
       // The sign off the outlines and the texts, within the frame; its value off every line too (an
       // extension line may pass under its arms).
@@ -667,17 +709,7 @@ bool TSheetLayout::PlaceSign(const TSign& asked, bool strict, TQuad& at, double&
     }
     // With no free place it stays where asked, on the line it was asked near, at its nearest drawn part.
     if (!strict && side == 0 && onPart) {
-      double t = 0;
-      for (const auto& r : carriers)
-        if (!onCarrier(t) || std::fabs(std::clamp(0.0, r.first, r.second)) < std::fabs(t))
-          t = std::clamp(0.0, r.first, r.second);
-      // Not on a rounding's chord: on the nearest stretch along its base instead.
-      if (!along.empty() && !standsOn(t)) {
-        const auto& r = *std::min_element(along.begin(), along.end(), [t](const auto& a, const auto& b) {
-          return std::fabs(std::clamp(t, a.first, a.second) - t) < std::fabs(std::clamp(t, b.first, b.second) - t);
-        });
-        t = std::clamp(t, r.first, r.second);
-      }
+      const double t = f.NearestDrawn();
       if (t != 0 || snap != 0) move(t, snap);
       at = Footprint(s, s.SX + t * c - snap * n, s.SY + t * n + snap * c);
       tip(t, snap);
@@ -745,7 +777,8 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
           // Off every other surface on the line, a gap's width away: one that reached across to another
           // would bridge a groove's mouth.
           // The third time round only where the first two did not look.
-          if (hi - lo > (pass < 2 ? Carrier : longest) || (pass == 2 && hi - lo <= Carrier && std::fabs(t) <= Reach) ||
+          if (hi - lo > (pass < 2 ? Carrier : longest) ||
+              (pass == 2 && hi - lo <= Carrier && std::fabs(t) <= Reach) ||
               std::any_of(joined.begin(), joined.end(), [&](const auto& r) {
                 return other(r) && r.second > lo - Past && r.first < hi + Past;
               }))
@@ -760,9 +793,7 @@ bool TSheetLayout::OnSurfaceLine(const TSign& asked, bool carry, bool far, TSpot
         bool framed = true;
         for (int k = 0; k < 4; ++k)
           framed = framed && InFrame(q.X[k], q.Y[k], 0);
-        if (!framed || !Clear(q) || !OffAxes(q) ||
-            Taken(q) ||
-            !Free(v) || Crossed(v) || !SignClear(s, x, y))
+        if (!framed || !Clear(q) || !OffAxes(q) || Taken(q) || !Free(v) || Crossed(v) || !SignClear(s, x, y))
           continue;
         if (Within(q, false)) continue;
         spot = {q, x, y, s.SAngle, !on, line};
@@ -822,11 +853,14 @@ bool TSheetLayout::SignOnLeader(const TSign& s, const TLeader& l, const TQuad* v
     if (value != nullptr) {
       const TQuad tip = Turned(l.X1, l.Y1, shape.C, shape.S, -SignArm, -TipGap, SignArm, 0.05);
       for (std::size_t k = 0; k < 3; ++k)
-        meeting[k] = MeetingMoves(k == 0 ? shape.Footprint(l.X1, l.Y1) : k == 1 ? tip : shape.Value(l.X1, l.Y1),
+        meeting[k] = MeetingMoves(k == 0   ? shape.Footprint(l.X1, l.Y1)
+                                  : k == 1 ? tip
+                                           : shape.Value(l.X1, l.Y1),
                                   l.Ux, l.Uy, *value);
     }
     for (double d = l.To; d >= l.From + SignArm; d -= 0.5) {
-      if (std::any_of(meeting.begin(), meeting.end(), [d](const auto& m) { return d > m.first && d < m.second; }))
+      if (std::any_of(meeting.begin(), meeting.end(),
+                      [d](const auto& m) { return d > m.first && d < m.second; }))
         continue;
       const double x = l.X1 + l.Ux * d, y = l.Y1 + l.Uy * d;
       const TQuad q = shape.Footprint(x, y), v = shape.Value(x, y);
