@@ -13,8 +13,9 @@
 #   --crossings:        every sheet of every row and size laid out and checked as released, and the roughness
 #                       signs with a stroke or value crossed by a line counted part by part
 #   --between [SEED [COUNT]]: every part at COUNT (default 50) sizes drawn between the sampled ones from SEED
-#                       (default: the time), some with a size pushed past its neighbours; each finding names
-#                       the seed, the case and its sizes, the counts are printed part by part
+#                       (default: the time), some with a size pushed past its neighbours: each sheet checked as
+#                       released and measured on its model, each part made whole or refused whole; each
+#                       finding names the seed, the case and its sizes, the counts are printed part by part
 # The whole run is long (the cap screws' hundreds of rows, each size past every other): it can be split into
 # processes by HXCAD_CODES=FROM-TO (codes of the builder by code), HXCAD_SHARD=K/N (every Nth table row from
 # the Kth) and HXCAD_PARTS=NAME,NAME (part classes), with HXCAD_SWEEP_TRACE=1 naming each call before it is
@@ -32,7 +33,7 @@ elif [[ "${1:-}" == "--crossings" ]]; then
   export HXCAD_SHEET_CROSSINGS=1
   shift
 elif [[ "${1:-}" == "--between" ]]; then
-  filter='*ReleaseSweepBetween*'
+  filter='*ReleaseSweepBetween*:*AtSizesDrawnBetween*'
   shift
   export HXCAD_SHEET_SEED="${1:-$(date +%s)}" HXCAD_SHEET_COUNT="${2:-50}"
   shift $(($# < 2 ? $# : 2))

@@ -16,7 +16,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -24,6 +23,7 @@
 #include <nlohmann/json.hpp>
 
 #include "../adapter/AdapterSupport.h"
+#include "BetweenSizes.h"
 #include "MouldPartList.h"
 #include "MouldSheetLayout.h"
 #include "PushedSizes.h"
@@ -43,6 +43,7 @@
 namespace {
 
 using namespace stdtest::release;
+using namespace stdtest::between;
 using drApi::MA;
 
 using stdtest::mouldparts::TMade;
@@ -200,91 +201,13 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
 INSTANTIATE_TEST_SUITE_P(Mould, ReleaseSweep, ::testing::ValuesIn(stdtest::mouldparts::Parts),
                          hxcad::test::CaseNames());
 
-// A number from the environment, or fallback where it is unset.
-unsigned long long FromEnv(const char* name, unsigned long long fallback)
-{
-  const char* v = std::getenv(name);
-  return v != nullptr && *v != 0 ? std::strtoull(v, nullptr, 10) : fallback;
-}
-
-// A designer's sizes are rarely the sampled ones: every part at sizes drawn between them (a table's part
-// between two neighbouring rows, the others scaled by 0.5 to 2), some with one size pushed 10 % past the
-// next larger of its sizes or under the next smaller. Sizes the part refuses draw no sheet and are counted;
-// every sheet drawn passes the release checks. HXCAD_SHEET_SEED and HXCAD_SHEET_COUNT (cases per part) set
-// the draw; each finding names the seed, the case and its sizes, and the counts are printed part by part.
+// Every part at sizes drawn between the sampled ones (BetweenSizes.h): sizes the part refuses draw no sheet
+// and are counted; every sheet drawn passes the release checks. Each finding names the seed, the case and
+// its sizes, and the counts are printed part by part.
 class ReleaseSweepBetween : public ::testing::Test, public adaptertest::HostedModeller
 {
 protected:
   ReleaseSweepBetween() { stdtest::LoadShipped(); }
-
-  // A draw of the case: a fraction in [0, 1) from the seed, the part and the case alone.
-  struct TDraw
-  {
-    std::mt19937_64 Rng;
-    double operator()() { return double(Rng() >> 11) / 9007199254740992.0; }
-  };
-
-  struct TCase
-  {
-    int Row = 0;
-    double K = 1, Between = 0;  // the factor, or how far towards the next row
-    std::ptrdiff_t Pushed = -1; // the size pushed, -1 for none
-    bool Past = false;
-    std::string What;
-  };
-
-  // The case as drawn for part: where it is made and how its sizes are changed before it is drawn.
-  static TCase Drawn(const TPart& part, TDraw& draw)
-  {
-    TCase c;
-    char buf[96];
-    if (part.Table != 0) {
-      const int rows = ABaseDetail.SocketCount(part.Table) - 1;
-      c.Row = 1 + std::min(rows - 1, int(draw() * rows));
-      c.Between = rows > 1 ? draw() : 0;
-      // The last row has no next one to go towards: a size drawn past it lies before it.
-      if (c.Row == rows && c.Between > 0) c.Row = rows - 1;
-      std::snprintf(buf, sizeof buf, "row %d + %.17g", c.Row, c.Between);
-    } else {
-      c.K = 0.5 + 1.5 * draw();
-      std::snprintf(buf, sizeof buf, "x%.17g", c.K);
-    }
-    c.What = buf;
-    TMade probe;
-    part.Make(probe, nullptr, c.Row, c.K);
-    const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
-    if (!sizes.empty() && draw() < 0.5) {
-      c.Pushed = std::min(std::ptrdiff_t(sizes.size()) - 1, std::ptrdiff_t(draw() * double(sizes.size())));
-      c.Past = draw() < 0.5;
-      c.What += std::string(", ") + sizes[std::size_t(c.Pushed)].first + (c.Past ? " past" : " under");
-    }
-    return c;
-  }
-
-  // The case's sizes on the part made at its row or factor.
-  static void Apply(const TPart& part, const TCase& c, TDetail& d)
-  {
-    auto sizes = stdtest::pushed::SizesOf(d);
-    if (part.Table != 0 && c.Between > 0) {
-      // Past the table's last row a part is made of no row's sizes: nothing a designer can choose.
-      EXPECT_LT(c.Row + 1, ABaseDetail.SocketCount(part.Table)) << part.Name << " row " << c.Row;
-      TMade next;
-      part.Make(next, nullptr, c.Row + 1, c.K);
-      const auto to = stdtest::pushed::SizesOf(*next.Parts.back());
-      for (std::size_t i = 0; i < sizes.size() && i < to.size(); ++i)
-        *sizes[i].second += c.Between * (*to[i].second - *sizes[i].second);
-    }
-    if (c.Pushed < 0) return;
-    const double v = *sizes[std::size_t(c.Pushed)].second;
-    double near = c.Past ? 1e300 : 0;
-    for (std::size_t j = 0; j < sizes.size(); ++j) {
-      const double w = *sizes[j].second;
-      if (j == std::size_t(c.Pushed) || !(w > 0)) continue;
-      if (c.Past && w > v) near = std::min(near, w);
-      if (!c.Past && w < v) near = std::max(near, w);
-    }
-    if (near > 0 && near < 1e300) *sizes[std::size_t(c.Pushed)].second = near * (c.Past ? 1.1 : 0.9);
-  }
 };
 
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
@@ -295,23 +218,15 @@ TEST_F(ReleaseSweepBetween, SheetsAtSizesBetweenTheSampledOnesAreFitToRelease)
 {
   const bool ci = std::getenv("HXCAD_SHEET_SEED") == nullptr;
   const unsigned long long seed = FromEnv("HXCAD_SHEET_SEED", 86), count = FromEnv("HXCAD_SHEET_COUNT", 3);
-  const char* only = std::getenv("HXCAD_PARTS");
   std::map<std::string, int> kinds;
   int total = 0;
   for (const TPart& part : stdtest::mouldparts::Parts) {
-    if (only != nullptr && *only != 0 &&
-        ("," + std::string(only) + ",").find("," + std::string(part.Name) + ",") == std::string::npos)
-      continue;
+    if (!Asked(part.Name)) continue;
     int sheets = 0, refused = 0, findings = 0;
     for (unsigned long long i = 0; i < count; ++i) {
-      unsigned long long name =
-          14695981039346656037ull; // the part's name hashed (FNV-1a), as on every machine
-      for (const char* ch = part.Name; *ch != 0; ++ch)
-        name = (name ^ static_cast<unsigned char>(*ch)) * 1099511628211ull;
-      TDraw draw{std::mt19937_64(seed * 1000003u + name + i)};
+      TDraw draw(seed, part.Name, i);
       const TCase c = Drawn(part, draw);
-      const std::string what = std::string(part.Name) + " seed " + std::to_string(seed) + " case " +
-                               std::to_string(i) + " (" + c.What + ")";
+      const std::string what = std::string(part.Name).append(" ").append(Named(seed, i, c));
       tbtest::TMessageLog log;
       const std::vector<txhost::SvgLayout> laid = stdtest::MouldSheetLayouts(
           H, Dir.path(), part.Name, c.Row, c.K, [&](TDetail& d) { Apply(part, c, d); },

@@ -33,6 +33,7 @@
 #include <gp_Lin.hxx>
 
 #include "../adapter/AdapterSupport.h"
+#include "BetweenSizes.h"
 #include "MouldPartList.h"
 #include "PushedSizes.h"
 #include "RecordingModeler.h"
@@ -1229,6 +1230,21 @@ TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
         MeasureAt(part, {at.Row, at.K, at.Name + ", " + push.Name}, [&push](TMade& m) {
           *stdtest::pushed::SizesOf(*m.Parts.back())[push.Size].second = push.Value;
         });
+    }
+}
+
+// Every value a sheet shows at sizes drawn between the sampled ones, some with a size pushed past its
+// neighbours, measured on the model as above: CI draws a case a part, scripts/sheets.sh --between any
+// seed and count.
+TEST_F(SheetMeasureNamed, EveryValueAtSizesDrawnBetweenIsMeasuredOnTheModel)
+{
+  using namespace stdtest::between;
+  const unsigned long long seed = FromEnv("HXCAD_SHEET_SEED", 86), count = FromEnv("HXCAD_SHEET_COUNT", 1);
+  for (const TPart& part : stdtest::mouldparts::Parts)
+    for (unsigned long long i = 0; i < count && Asked(part.Name); ++i) {
+      TDraw draw(seed, part.Name, i);
+      const TCase c = Drawn(part, draw);
+      MeasureAt(part, {c.Row, c.K, Named(seed, i, c)}, [&](TMade& m) { Apply(part, c, *m.Parts.back()); });
     }
 }
 
