@@ -9,6 +9,9 @@
 #include <cmath>
 #include <filesystem>
 #include <iterator>
+#include <string>
+
+#include <unistd.h>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
 #include "txapi/LibraryEntry.h"
@@ -20,9 +23,15 @@ namespace {
 // profiles, the guide parts and the second share's parts.
 const unsigned int SheetCommands[] = {5, 6, 21, 22, 23, 24, 25, 31, 32, 33, 34, 35, 36};
 
+// The process's own: two runs side by side (the comparison of two builds) never empty each other's folder.
 std::filesystem::path SheetsFolder()
 {
-  return std::filesystem::temp_directory_path() / "hxcad_bench_sheets";
+  static const std::filesystem::path dir = [] {
+    std::string name = "hxcad_bench_sheets-";
+    name += std::to_string(::getpid());
+    return std::filesystem::temp_directory_path() / name;
+  }();
+  return dir;
 }
 
 // A fresh documents folder holding the standard-parts file beside where the library is said to lie.
