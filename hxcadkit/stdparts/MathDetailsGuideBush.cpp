@@ -24,13 +24,15 @@ double DrawnScale(const TModeler3D& M)
 }
 
 // The enlarged detail of a 90-degree V-groove 1 deep and 2 wide, titled with its letter, at the free
-// place nearest (x, y) on the sheet.
+// place nearest (x, y) on the sheet, its outline clear of the sizes still to settle about the other views
+// (a detail of the front groove beside it).
 void VGrooveDetail(TModeler3D& M, double x, double y, const TString& letter)
 {
   // The detail's scale and its room are the sheet's: a part drawn enlarged does not compound them.
   const double m = 4.0, k = DrawnScale(M);
   double px = x, py = y;
-  M.drFreePlace(px, py, -30.0 / k, -16.0 / k, 50.0 / k, 22.0 / k);
+  M.drFreeViewPlace(px, py, -30.0 / k, -16.0 / k, 50.0 / k, 22.0 / k, -4.0 * m / k, -3.0 * m / k, 4.0 * m / k,
+                    0.0);
   M.drMtr(px, py, 0.0, m / k);
   M.drText(5.0, 2.0, 0.0, 6.0 / m, 1.0, 75, letter + TString("(4:1)"));
   TContDrawing c(&M);

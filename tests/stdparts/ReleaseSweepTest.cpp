@@ -684,12 +684,14 @@ TEST_F(ReleaseSweepBetween, AFrontBushWithAShortRearIsFitToRelease)
 // Either bush with a front part longer than any row's, up to a long bush's rear, at every row (the collar
 // bush with its V-groove): a front long enough to hold the front face's sign under the collar reached so
 // far towards the binding margin that the collar's diameter past its end left the front outside's sign no
-// place off its extension line, or the lengths below no room for their values.
-TEST_F(ReleaseSweepBetween, ABushWithALongFrontIsFitToRelease)
+// place off its extension line, or the lengths below no room for their values. And fronts as short as the
+// bush takes, whose groove is shorter than the collar's and has a detail of its own: beside the V-groove's,
+// that detail's angle reached into the V-groove's outline.
+TEST_F(ReleaseSweepBetween, ABushWithAFrontOfAnyLengthIsFitToRelease)
 {
   for (const auto& [bush, table] : {std::pair{"guide_bush_2", 2}, std::pair{"guide_bush_4", 4}})
     for (int row = 1; row < ABaseDetail.SocketCount(table); ++row)
-      for (const double front : {14.0, 18.0, 22.0, 26.0, 30.0}) {
+      for (const double front : {2.0, 2.5, 3.0, 4.0, 14.0, 18.0, 22.0, 26.0, 30.0}) {
         const std::string what = std::string(bush) + " row " + std::to_string(row) + ", front " +
                                  std::to_string(front);
         const auto laid = stdtest::MouldSheetLayouts(H, Dir.path(), bush, row, 1, [front](TDetail& d) {
