@@ -42,6 +42,14 @@ double FixedChamfer(double fixed)
   return std::min(1.0, fixed);
 }
 
+// Whether a fixed part `fixed` long has its relief groove by the collar (3 long): only with a land left
+// between the groove and the end's chamfer. A shorter part runs from the collar's face, rounded into it;
+// the groove would eat the whole round and leave the chamfer beginning before it.
+bool FixedRelief(double fixed)
+{
+  return fixed - 3.0 - FixedChamfer(fixed) >= LeastLine;
+}
+
 // Whether the thread's bottom (at x from the collar face, x42 the collar's height) falls strictly
 // inside the guide or the collar, whose lengths stand below: a depth below would then overlap one of
 // them without either containing the other, and one's extension line would cross the other's line.
@@ -252,7 +260,7 @@ void TSocketLeaderPin::dr2D() const
                               CollarHeight + FLen, 1, true, Key, ThreadRadius, 0.0);
   }
   // The fixed part's groove by the collar is the seat's, and the detail shows them both.
-  if (CollarRadius != FRadius && FLen - 3.0 > 0.0) {
+  if (CollarRadius != FRadius && FixedRelief(FLen)) {
     Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
     Md.drCircleShelf(CollarHeight + 1.5, -FRadius, 3.0, CollarHeight + 5.0, -FRadius - 23.0, letter);
     Md.drDeleteMtr();
@@ -345,7 +353,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
                     : guide;
   TNode* rest = dPx(0.0, r43, seat);
   if (x43 != x42) {
-    TNode* relief = (r43 != r41 && x43 - x42 - 3.0 > 0.0)
+    TNode* relief = (r43 != r41 && FixedRelief(x43 - x42))
                         ? dPx(x42 + 3.0, r41,
                               dCVR(x42 + 2.7, r41 - 0.3, x42, r41 - 0.3, x42, r43, 0.1, dPx(x42, r43, rest)))
                         : dCLL(x42, r41, x42, r43, 0.1, rest);

@@ -1233,6 +1233,23 @@ TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
     }
 }
 
+// Cases the draws between the sampled sizes found: the shank just under its sweep's size, whose cross hole's
+// edge runs hundredths of a millimetre from the collar chamfer's, a cut the solid modeller once missed; the
+// pillars between a row without a fixed part and one with, whose fixed part of 3 to 4 took the whole relief
+// groove and the chamfer began before the groove's end.
+TEST_F(SheetMeasureNamed, CasesTheDrawsFoundAreMeasuredOnTheModel)
+{
+  for (const double k : {0.9973158229596928, 0.999})
+    MeasureAt(Kind("shank"), {0, k, "x" + std::to_string(k)});
+  for (const char* name : {"guide_pillar", "guide_pillar_threaded"})
+    for (const double between : {0.31, 0.348, 0.39}) {
+      stdtest::between::TCase c;
+      c.Row = 3, c.Between = between;
+      MeasureAt(Kind(name), {c.Row, 1, "row 3 + " + std::to_string(between)},
+                [&](TMade& m) { stdtest::between::Apply(Kind(name), c, *m.Parts.back()); });
+    }
+}
+
 // Every value a sheet shows at sizes drawn between the sampled ones, some with a size pushed past its
 // neighbours, measured on the model as above: CI draws a case a part, scripts/sheets.sh --between any
 // seed and count.

@@ -217,7 +217,7 @@ std::vector<TRegion> Regions(const std::vector<TLoop>& loops)
 // every solid of every boolean and cost a large toothed part a good share of each, is left out.
 template <class TOperation>
 TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool orientedBoxes = false,
-                     const Message_ProgressRange& range = Message_ProgressRange())
+                     const Message_ProgressRange& range = Message_ProgressRange(), double fuzz = 0)
 {
   TopTools_ListOfShape arguments, tools;
   arguments.Append(a);
@@ -229,6 +229,7 @@ TopoDS_Shape Boolean(const TopoDS_Shape& a, const TopoDS_Shape& b, bool oriented
   op.SetRunParallel(false);
   op.SetUseOBB(orientedBoxes);
   op.SetToFillHistory(false);
+  if (fuzz > 0) op.SetFuzzyValue(fuzz);
   op.Build(range);
   if (!op.IsDone() || op.HasErrors()) return {};
   return op.Shape();
@@ -242,9 +243,10 @@ TopoDS_Shape Fused(const TopoDS_Shape& a, const TopoDS_Shape& b, const TDeadline
   return s;
 }
 
-TopoDS_Shape Cut(const TopoDS_Shape& a, const TopoDS_Shape& b, const TDeadline& d, bool orientedBoxes = false)
+TopoDS_Shape Cut(const TopoDS_Shape& a, const TopoDS_Shape& b, const TDeadline& d, bool orientedBoxes = false,
+                 double fuzz = 0)
 {
-  TopoDS_Shape s = Boolean<BRepAlgoAPI_Cut>(a, b, orientedBoxes, d.Range());
+  TopoDS_Shape s = Boolean<BRepAlgoAPI_Cut>(a, b, orientedBoxes, d.Range(), fuzz);
   if (s.IsNull()) throw std::runtime_error("the modeller failed to cut");
   return s;
 }
@@ -710,6 +712,8 @@ std::optional<TCutShape> SymmetricCut(const TopoDS_Shape& body, double bodyVolum
 
 // Volumes below this share of the larger solid are the modeller's rounding, not material.
 constexpr double Touching = 1e-9;
+// The play a cut the modeller missed is tried again with, in millimetres.
+constexpr double NearMiss = 0.01;
 
 // Whether the boxes of two shapes overlap with thickness along every axis: tools that only touch the body
 // need no boolean at all.
@@ -913,7 +917,14 @@ TPartResult BuildPart(const std::vector<TFeature>& features, const TLimits& limi
           } catch (const Standard_Failure&) {
           }
         }
-        const auto [next, v] = repeated ? *repeated : SectorCut(body, tool, deadline);
+        auto [next, v] = repeated ? *repeated : SectorCut(body, tool, deadline);
+        // The modeller misses a cut whose tool has an edge within hundredths of a millimetre of one of the
+        // body's (a cross hole by a chamfer's edge), and leaves the body as it was: such a cut is tried again
+        // with that much play. A tool that shares nothing with the body still removes nothing.
+        if (volume - v <= Touching * std::max(volume, r.Tool)) {
+          next = Cut(body, tool, deadline, false, NearMiss);
+          v = Volume(TShape(next));
+        }
         double removed = volume - v;
         // A tool that only touches the body (along a face or a line) shares no volume, yet the modeller's
         // cut may take material away there: a cut that removed more than its tool holds is measured
