@@ -200,8 +200,10 @@ void TCommonGeometry::dr2D_LapkaZapobizna_V1(const double& mx, const double& my,
   const double f = std::sqrt(std::fabs(r90 * r90 - y79 * y79 / 4.0));
   const double x0 = y80 - y81, xk = x0 + y82; // the body's free end, the flats' middle
   // Flats centred nearer the end than half their length run out at the end face: they start there, and
-  // their length is given from it.
-  const double xs = std::max(x0, xk - 11.0), xe = xk + 11.0;
+  // their length is given from it. So do flats that begin on the end's chamfer where it leaves the body no
+  // wider than the flats are apart: they run out on the chamfer, with no face where they begin.
+  const double runOut = x0 + std::max(0.0, fD - (r90 - y79 / 2.0));
+  const double xs = xk - 11.0 <= runOut ? x0 : xk - 11.0, xe = xk + 11.0;
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, mm);
   Md.drLine(x0 - 2.0, 0.0, y80 + 2.0, 0.0, 3);

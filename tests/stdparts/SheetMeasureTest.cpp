@@ -20,6 +20,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -1233,21 +1234,27 @@ TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
     }
 }
 
-// Cases the draws between the sampled sizes found: the shank just under its sweep's size, whose cross hole's
-// edge runs hundredths of a millimetre from the collar chamfer's, a cut the solid modeller once missed; the
-// pillars between a row without a fixed part and one with, whose fixed part of 3 to 4 took the whole relief
-// groove and the chamfer began before the groove's end.
+// Cases the draws between the sampled sizes found, by seed and case: the shank just under its sweep's size,
+// whose cross hole's edge runs hundredths of a millimetre from the collar chamfer's, a cut the solid modeller
+// once missed; the pillars between a row without a fixed part and one with, whose fixed part of 3 to 4 took
+// the whole relief groove, the chamfer beginning before the groove's end; the protect support's flats,
+// shallower than the end's chamfer and beginning on it, sized from where no face is.
 TEST_F(SheetMeasureNamed, CasesTheDrawsFoundAreMeasuredOnTheModel)
 {
-  for (const double k : {0.9973158229596928, 0.999})
-    MeasureAt(Kind("shank"), {0, k, "x" + std::to_string(k)});
-  for (const char* name : {"guide_pillar", "guide_pillar_threaded"})
-    for (const double between : {0.31, 0.348, 0.39}) {
-      stdtest::between::TCase c;
-      c.Row = 3, c.Between = between;
-      MeasureAt(Kind(name), {c.Row, 1, "row 3 + " + std::to_string(between)},
-                [&](TMade& m) { stdtest::between::Apply(Kind(name), c, *m.Parts.back()); });
-    }
+  using namespace stdtest::between;
+  const std::tuple<const char*, unsigned long long, unsigned long long> found[] = {
+      {"shank", 602, 75},
+      {"guide_pillar", 607, 36},
+      {"guide_pillar", 601, 83},
+      {"guide_pillar_threaded", 602, 44},
+      {"guide_pillar_threaded", 608, 33},
+      {"protect_support", 603, 38}};
+  for (const auto& [name, seed, i] : found) {
+    TDraw draw(seed, name, i);
+    const TCase c = Drawn(Kind(name), draw);
+    MeasureAt(Kind(name), {c.Row, c.K, Named(seed, i, c)},
+              [&](TMade& m) { Apply(Kind(name), c, *m.Parts.back()); });
+  }
 }
 
 // Every value a sheet shows at sizes drawn between the sampled ones, some with a size pushed past its
