@@ -555,9 +555,11 @@ bool PlacedDiameter(const TGeometry& g, const TAxis& a, const TMapping& m, const
     const double s = m.At(x);
     bool found = false;
     for (const TCylinder& c : g.Cylinders) {
-      // A thread is its core where the model has no thread: a bore or shaft within the thread's depth.
-      const bool size =
-          d.S1 == "M" ? 2 * c.R <= d.Value + Tol && 4 * c.R >= d.Value : std::fabs(2 * c.R - d.Value) <= Tol;
+      // A thread is its core where the model has no thread: a bore or shaft within the thread's depth, or
+      // the 1 deep the mould parts cut every thread (which leaves a fine thread's core under half of it).
+      const bool size = d.S1 == "M" ? (2 * c.R <= d.Value + Tol && 4 * c.R >= d.Value) ||
+                                          std::fabs(2 * c.R - (d.Value - 2)) <= Tol
+                                    : std::fabs(2 * c.R - d.Value) <= Tol;
       if (!Parallel(c.A, a.D) || DistanceFromAxis(a, c.C) > Tol || !size) continue;
       const double sign = Dot(c.A, a.D) > 0 ? 1 : -1;
       const double lo = std::min(sign * c.Lo, sign * c.Hi), hi = std::max(sign * c.Lo, sign * c.Hi);
@@ -1238,7 +1240,8 @@ TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
 // whose cross hole's edge runs hundredths of a millimetre from the collar chamfer's, a cut the solid modeller
 // once missed; the pillars between a row without a fixed part and one with, whose fixed part of 3 to 4 took
 // the whole relief groove, the chamfer beginning before the groove's end; the protect support's flats,
-// shallower than the end's chamfer and beginning on it, sized from where no face is.
+// shallower than the end's chamfer and beginning on it, sized from where no face is; a fine thread, whose core
+// the 1 deep thread leaves under half its diameter.
 TEST_F(SheetMeasureNamed, CasesTheDrawsFoundAreMeasuredOnTheModel)
 {
   using namespace stdtest::between;
@@ -1248,6 +1251,7 @@ TEST_F(SheetMeasureNamed, CasesTheDrawsFoundAreMeasuredOnTheModel)
       {"guide_pillar", 601, 83},
       {"guide_pillar_threaded", 602, 44},
       {"guide_pillar_threaded", 608, 33},
+      {"guide_pillar_threaded", 620, 17},
       {"protect_support", 603, 38}};
   for (const auto& [name, seed, i] : found) {
     TDraw draw(seed, name, i);
