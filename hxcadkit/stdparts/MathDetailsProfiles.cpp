@@ -557,31 +557,13 @@ void TSetScrew::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Re
 
 namespace {
 
-// Where the ejector plug's sheet sizes its bores and body along the axis, from the collar's face: the
-// counterbore and the middle bore at their own sections; the body across the seat, or across the
-// middle bore where the seat's edge is rounded (its radius is led out through the seat's mouth).
-struct TPlugStations
-{
-  double Seat, Counterbore, Bore, Body, Ox = 0.0, Oy = 0.0;
-  bool Rounded;
-};
-
 // The rounding of the seat's edge at the step to the middle bore.
 constexpr double PlugSeatEdge = 0.2;
-
-TPlugStations PlugStations(double r71, double r66, double x68, double x9, double x27, double x59)
-{
-  TPlugStations p{};
-  p.Seat = x59 - x9;
-  p.Rounded = CornerCentre(x59, -r66, p.Seat, -r66 - x9 * cTan1, p.Seat, -r71, PlugSeatEdge, p.Ox, p.Oy);
-  p.Counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0;
-  p.Bore = x68 + (p.Seat - x68) / 4.0;
-  p.Body = p.Rounded ? (p.Bore + p.Seat) / 2.0 : (p.Seat + x59) / 2.0;
-  return p;
-}
-
 // The axis runs this far past either end face of the plug.
 constexpr double PlugAxisOverhang = 3.0;
+// On paper: the layout spaces parallel dimension lines this far apart, and takes a line nearer an outline
+// alongside than 2 for one along it (a diameter's line is asked half a millimetre past its station).
+constexpr double PlugLineSpacing = 7.0, PlugAlongside = 2.5, PlugLineOff = 0.5;
 
 // The seat edge's radius led out through the seat's mouth (at x59, its radius r66), drawn at sheet paper
 // millimetres to the part's: the angle of its arrow's point about the rounding's centre and its value's
@@ -591,20 +573,21 @@ constexpr double PlugAxisOverhang = 3.0;
 // value would reach the axis: the value as near its arc as the mouth lets it. A seat so long that this
 // leaves the value beyond the release checks' reach of its arc has it inside the seat instead, just past
 // the arc, where the seat's lower half holds it clear of the axis; Holds tells whether it is within reach.
+// Arrow is where the arrow's point stands along the axis, End where the leader and its value end.
 struct TSeatEdgeLeader
 {
-  double Angle, Shift, Reach;
+  double Angle, Shift, Reach, Arrow, End;
   bool Holds;
 };
 
 // How far from its arc's arrow a radius's value may stand on paper, as the release checks measure it.
 constexpr double PlugValueReach = 30.0;
 
-TSeatEdgeLeader SeatEdgeLeader(const TPlugStations& at, double r66, double x59, double sheet)
+TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, double sheet)
 {
   constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0, Least = 6.0, AxisGap = 1.0; // on paper
-  const double lead = std::atan2(-r66 + Over / sheet - at.Oy, x59 - at.Ox);
-  const double ax = at.Ox - PlugSeatEdge * std::cos(lead); // the arrow's point
+  const double lead = std::atan2(-r66 + Over / sheet - oy, x59 - ox);
+  const double ax = ox - PlugSeatEdge * std::cos(lead); // the arrow's point
   const double length = RadiusValueLength(PlugSeatEdge);
   // The value's top over the axis's stretch past the face, on paper from the axis.
   const double over = (-r66 + Over / sheet) * sheet + Above + Height + (Past + length) * std::tan(lead);
@@ -615,42 +598,131 @@ TSeatEdgeLeader SeatEdgeLeader(const TPlugStations& at, double r66, double x59, 
   const auto reach = [&](double units) {
     return std::hypot(std::max(Least, units * sheet) - length / 2.0, Above);
   };
-  const double angle = lead * 57.29577951308232 + 180.0;
-  if (reach(shift) <= PlugValueReach) return {angle, shift, reach(shift), true};
+  const double angle = lead * 57.29577951308232 + 180.0, beyond = x59 + PlugAxisOverhang + length / sheet;
+  if (reach(shift) <= PlugValueReach) return {angle, shift, reach(shift), ax, beyond, true};
   // Inside the seat the leader rises to just over the mouth's lower edge's level under the value's far end,
   // clearly off the seat's line; the value's top there stays a gap below the axis.
   const double near = std::ceil(Least / sheet), end = near + length / 2.0 / sheet;
-  const double rise = std::atan2(-r66 + Over / sheet - at.Oy, end);
-  const double top = (at.Oy + end * std::tan(rise)) * sheet + (Above + Height) / std::cos(rise);
+  const double rise = std::atan2(-r66 + Over / sheet - oy, end);
+  const double top = (oy + end * std::tan(rise)) * sheet + (Above + Height) / std::cos(rise);
   if (top <= -AxisGap)
-    return {rise * 57.29577951308232 + 180.0, near, reach(near), reach(near) <= PlugValueReach};
-  return {angle, shift, reach(shift), false};
+    return {rise * 57.29577951308232 + 180.0, near, reach(near), ax, ox + end, reach(near) <= PlugValueReach};
+  return {angle, shift, reach(shift), ax, beyond, false};
+}
+
+// Where the ejector plug's sheet sizes its bores and body along the axis, from the collar's face, drawn at
+// sheet paper millimetres to the part's, and whether they stand a spacing apart. The counterbore is sized
+// between the groove's callout circle (3 across the 3 mm groove by the collar) and its cone; the middle
+// bore across its own section, its line clear of the seat edge's arrow and a spacing past the
+// counterbore's, or, a middle bore too short for that, beside the head (Aside), between its lines drawn on
+// past the head; the body across the seat where the seat's edge is sharp. A rounded edge has its radius
+// led along the seat, which no line may cross: the body's line stands past the middle bore's where the
+// middle bore holds both, else between the counterbore's and the middle bore's (or the edge's arrow), else
+// across the seat past the radius's value.
+struct TPlugStations
+{
+  double Seat, Counterbore, Bore, Body, Ox = 0.0, Oy = 0.0;
+  bool Rounded, Spaced, Aside = false;
+  // Which way they go: 0 the body's line past the middle bore's in its section, 1 between the
+  // counterbore's and the middle bore's, 2 the middle bore beside the head and the body's line before the
+  // step, 3 and 4 the body's line across the seat, the middle bore in its section or beside the head.
+  int Tier = 0;
+  TSeatEdgeLeader Lead{};
+};
+
+// How far beside the head face the middle bore is sized, on paper, when its section is too short: short of
+// the head's own diameter, a spacing further out; and how long its value is there, which stands between
+// its arrows. The bore's grade stands on its line drawn on past the head, this far (in the part's units)
+// from the head face, a spacing past the aside line.
+constexpr double PlugBoreAside = 12.0, PlugAsideValue = 16.0, PlugBoreGrade = 19.0;
+
+TPlugStations PlugStations(double r71, double r66, double x68, double x9, double x27, double x59, double sheet)
+{
+  TPlugStations p{};
+  p.Seat = x59 - x9;
+  p.Rounded = CornerCentre(x59, -r66, p.Seat, -r66 - x9 * cTan1, p.Seat, -r71, PlugSeatEdge, p.Ox, p.Oy);
+  p.Counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0;
+  const double bore = p.Seat - x68, spacing = PlugLineSpacing / sheet, off = PlugLineOff / sheet,
+               along = PlugAlongside / sheet;
+  // The room from the groove's callout circle to the step to the seat.
+  const double room = p.Seat - (x27 + 1.5 + 3.0);
+  p.Bore = x68 + bore / 4.0;
+  if (!p.Rounded) {
+    p.Body = (p.Seat + x59) / 2.0;
+    p.Spaced = room >= 3.0 * spacing && x9 * sheet >= 2.0 * PlugAlongside;
+    return p;
+  }
+  p.Lead = SeatEdgeLeader(p.Ox, p.Oy, r66, x59, sheet);
+  if (bore >= 2.0 * spacing && room >= 4.0 * spacing) {
+    p.Body = (p.Bore + p.Seat) / 2.0;
+    p.Spaced = true;
+    return p;
+  }
+  // The lines as drawn, half a millimetre past their stations: the middle bore's in its section an
+  // alongside short of the edge's arrow; the last line before the step as far short of the arrow.
+  const double counter = p.Counterbore + off, last = p.Lead.Arrow - along;
+  const double line = (x68 + off + last) / 2.0;
+  const bool inside = last - off >= x68 && line - counter >= spacing;
+  // Beside the head its value stands between its arrows, clear of the head and of the grade past it.
+  const bool aside =
+      PlugBoreGrade * sheet >= PlugBoreAside + PlugLineSpacing && 2.0 * r71 * sheet >= PlugAsideValue;
+  // Each way the middle bore's line and the body's may go, in the order tried.
+  for (int tier = 1; tier <= 4; ++tier) {
+    p.Tier = tier, p.Aside = tier % 2 == 0;
+    if (p.Aside ? !aside : !inside) continue;
+    p.Bore = p.Aside ? -PlugBoreAside / sheet : line - off;
+    const double next = p.Aside ? last : line - spacing;
+    if (tier <= 2) {
+      p.Body = std::max(counter + spacing, (counter + next) / 2.0) - off;
+      p.Spaced = next - counter >= spacing;
+    } else {
+      p.Body = (p.Lead.End + x59) / 2.0;
+      p.Spaced = x59 - p.Lead.End >= 2.0 * spacing;
+    }
+    if (p.Spaced) break;
+  }
+  return p;
 }
 
 } // namespace
 
 double TEjectorPlug::SheetScale() const
 {
-  // The layout spaces parallel dimension lines this far apart, and takes a line nearer an outline
-  // alongside than 2 (the body's line is asked half a millimetre past its station) for one along it.
-  constexpr double Spacing = 7.0, Alongside = 2.5;
-  const TPlugStations p = PlugStations(ECRadius, ECRadius + 0.1, EC2Len, ConeLen, CollarHeight, Len);
-  // Between the groove's callout circle (3 across the 3 mm groove by the collar) and the step to the seat
-  // stand the counterbore's and the bore's diameters, and the body's where the seat's rounded edge leads
-  // its radius out through the mouth: each line a spacing from the next, and the last one from the step.
-  const double room = p.Seat - (CollarHeight + 1.5 + 3.0), lines = p.Rounded ? 3.0 : 2.0;
-  // Nor is it drawn at a scale where the seat edge's radius, led out through the mouth, finds no place for
-  // its value within reach of its arc.
-  const auto reached = [&](double s) {
-    return !p.Rounded || SeatEdgeLeader(p, ECRadius + 0.1, Len, s).Holds;
+  const auto at = [&](double s) {
+    return PlugStations(ECRadius, ECRadius + 0.1, EC2Len, ConeLen, CollarHeight, Len, s);
   };
-  return MouldEnlargement(
-      Len,
-      [&](double s) {
-        return room * s >= (lines + 1.0) * Spacing && (p.Rounded || ConeLen * s >= 2.0 * Alongside) &&
-               reached(s);
-      },
-      reached);
+  // Nor is it drawn at a scale where the seat edge's radius finds no place for its value within reach of
+  // its arc.
+  const auto reached = [&](double s) {
+    const TPlugStations p = at(s);
+    return !p.Rounded || p.Lead.Holds;
+  };
+  const auto roomy = [&](double s) { return at(s).Spaced && reached(s); };
+  // The least enlargement that leaves room for all, the leader's value within reach at it and at every
+  // smaller one; else the least that leaves room for all; else the largest the leader allows.
+  const double least = MouldEnlargement(Len, roomy, reached);
+  if (roomy(least)) return least;
+  const double any = MouldEnlargement(Len, roomy);
+  return roomy(any) ? any : least;
+}
+
+namespace {
+
+// The seat's diameter stands beyond the far end face, as far out (on the sheet) as leaves the body's grade
+// room on the outside's extension line between the two; the seat's angle arc just past it, and past the
+// collar's level.
+constexpr double PlugSeatLine = 26.0;
+
+double PlugSeatAngleArc(double r70, double r66, double sheet)
+{
+  return std::max(PlugSeatLine + 3.0, (r70 - r66) * sheet + 1.0);
+}
+
+} // namespace
+
+double TEjectorPlug::SeatAngleReach(double sheet) const
+{
+  return PlugSeatAngleArc(CollarRadius, ECRadius + 0.1, sheet);
 }
 
 void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66,
@@ -659,10 +731,12 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
   if (!PlacedFinite(Extent({r70, r68, r71, r66, r22, x68, x9, x27, x59}), mx, my, ma, ms))
     return RefuseElement("пробка выталкивателя");
   const double ts = x9 * cTan1; // the seat's radial rise over its length
-  const TPlugStations at = PlugStations(r71, r66, x68, x9, x27, x59);
-  const double xs = at.Seat; // where the seat begins
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
+  const double scale = Md.R2D().Transf2D.ScaleMtr(),
+               sheet = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+  const TPlugStations at = PlugStations(r71, r66, x68, x9, x27, x59, sheet);
+  const double xs = at.Seat; // where the seat begins
   Md.drLine(-PlugAxisOverhang, 0.0, x59 + PlugAxisOverhang, 0.0, 3);
   TContDrawing c(&Md);
   c.Make(
@@ -684,13 +758,11 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     // each is, their values beyond the wall. The bore's grade stands on the bore's line drawn on past
     // the head.
     Md.drLine(x68, -r71, -22.0, -r71, 2);
-    Rough(Md, -19.0, -r71, 90.0, "0,4");
+    // A middle bore too short to be sized across its section is sized beside the head, between its lines.
+    if (at.Aside) Md.drLine(x68, r71, -22.0, r71, 2);
+    Rough(Md, -PlugBoreGrade, -r71, 90.0, "0,4");
     const bool rounded = at.Rounded;
-    // The seat's diameter stands beyond the far end face, as far out (on the sheet) as leaves the body's
-    // grade room on the outside's extension line between the two.
-    constexpr double SeatLine = 26.0;
-    const double scale = Md.R2D().Transf2D.ScaleMtr(),
-                 sheet = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+    constexpr double SeatLine = PlugSeatLine;
     Dims(Md, {{dVL1, -2.0 * r68, 0.5, -1.0, at.Counterbore, -r68, at.Counterbore, r68, "&02", "H14", ""},
               {dVL1, -2.0 * r71, 0.5, -1.0, at.Bore, -r71, at.Bore, r71, "&02", "H7", ""},
               {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
@@ -704,12 +776,12 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     // seat's extension lines, which it would cross at the seat's own line drawn on, its rays drawn from
     // where they pass that arc; and past the collar's level, so that the face's ray stands wholly below
     // the collar, not begun beside it.
-    const double arc = std::max(SeatLine + 3.0, (r70 - r66) * sheet + 1.0) / sheet;
+    const double arc = PlugSeatAngleArc(r70, r66, sheet) / sheet;
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
     if (rounded) {
-      const TSeatEdgeLeader lead = SeatEdgeLeader(at, r66, x59, sheet);
+      const TSeatEdgeLeader& lead = at.Lead;
       Md.drDimR(PlugSeatEdge, TString(), lead.Angle, lead.Shift, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"),
                 TString(), TString());
     }
@@ -718,9 +790,10 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Rough(Md, x27, -14.0 - r70, 180.0, "1,6");
     Rough(Md, 0.0, -49.0 - r70, 180.0, "0,8");
     Rough(Md, x59, -37.0 - r22, 0.0, "0,2");
-    // Across the seat the body's value above takes the body's far end, where the grade's shelf would
-    // reach: the grade then stands on the body's line drawn on past the far end face.
-    if (rounded)
+    // Across the seat, or short of the middle bore's line, the body's value above takes the place where
+    // the grade's shelf would reach from by the groove: the grade then stands on the body's line drawn on
+    // past the far end face.
+    if (rounded && at.Tier == 0)
       Rough(Md, x27 + 4.0, r22, 90.0, "0,8");
     else {
       Md.drLine(x59, r22, x59 + 6.0 / sheet, r22, 2);

@@ -103,10 +103,14 @@ void TEjectorPlug::dr2D() const
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
                 CollarHeight, Len, 1, true);
         // The undercut by the collar, which the detail gives its length and depth. The detail stands 45
-        // past the far end face and 60 and the collar's radius below the collar on the sheet, whatever
-        // the scale the part is drawn at.
+        // past the far end face, and 60 and the collar's radius below the collar on the sheet, whatever
+        // the scale the part is drawn at; a seat's angle carried out past its least arc (past the collar)
+        // has it as far past the arc as its depth's and chamfer's sizes reach back from it, and a gap.
+        constexpr double Past = 45.0, Least = 29.0, DetailBack = 24.0;
+        const double angle = SeatAngleReach(scale);
         Md.drCircleShelf(CollarHeight + 1.5, -Radius, 3.0, CollarHeight + 5.0, -Radius - 20.0, TString("А"));
-        GrooveDetail(Md, Len + 45.0 / scale, -CollarRadius - (60.0 + CollarRadius) / scale);
+        GrooveDetail(Md, Len + (angle > Least ? angle + DetailBack : Past) / scale,
+                     -CollarRadius - (60.0 + CollarRadius) / scale);
       },
       6, 3, 37);
 }

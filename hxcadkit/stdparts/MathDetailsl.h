@@ -738,6 +738,9 @@ public:
   // The scale its sheet draws it at: 1, or the least enlargement that gives the diameters along its body
   // their room.
   double SheetScale() const;
+  // How far past the far end face the seat's angle reaches on its sheet, in paper millimetres, drawn at
+  // sheet to the part's (its arc's radius, about the mouth's edge).
+  double SeatAngleReach(double sheet) const;
 
   Real Radius = 0.0, Len = 0.0, ConeLen = 0.0, CollarHeight = 0.0, CollarRadius = 0.0, ECRadius = 0.0,
        EC2Radius = 0.0, EC2Len = 0.0;

@@ -614,13 +614,14 @@ TEST_F(ReleaseSweepBetween, APillarsSeatOfAnyLengthLeavesItsSheetFitToRelease)
     }
 }
 
-// The plug's seat from a tenth of the length the bore leaves it to half of it (seven tenths but for the
-// smallest plug), and the pusher's collar about 4 mm on paper (the least that holds its diameter's line 2
-// from either face) before a short and a long spring seat, at factors drawn at 1:1 and enlarged: the seat
-// edge's radius is led out through the mouth within reach of its arc (the plug no more enlarged than keeps
-// it so), or, a seat too long for that, has its value inside the seat by the arc; the collar's diameter
-// stands by the collar, never past the seat's own. Open: on the smallest plug a seat over half that length
-// crowds the body's diameter into the radius's leader.
+// The plug's seat from a tenth of the length the bore leaves it to the longest the plug takes (a middle
+// bore of hundredths of a millimetre; the whole length is refused), and the pusher's collar about 4 mm on
+// paper (the least that holds its diameter's line 2 from either face) before a short and a long spring
+// seat, at factors drawn at 1:1 and enlarged: the seat edge's radius is led out through the mouth within
+// reach of its arc (the plug no more enlarged than keeps it so), or, a seat too long for that, has its value
+// inside the seat by the arc; the body's diameter stands clear of the radius's leader, before the step or
+// past the radius's value; a middle bore too short for its line is sized beside the head; the collar's
+// diameter stands by the collar, never past the seat's own.
 TEST_F(ReleaseSweepBetween, APlugsSeatAndAPushersCollarOfAnyLengthAreFitToRelease)
 {
   const auto check = [&](const char* part, double k, const std::string& what,
@@ -632,14 +633,18 @@ TEST_F(ReleaseSweepBetween, APlugsSeatAndAPushersCollarOfAnyLengthAreFitToReleas
         ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
   };
   // The plug made at factor k is 50 k long, its bore 20 k: the seat's length is a fraction of the 30 k left.
-  for (const double k : {0.5, 0.8, 1.2, 2.0})
-    for (const double f : {0.1, 0.3, 0.5, 0.7})
-      if (f <= 0.5 || k >= 0.8)
-        check("ejector_plug", k, "ejector_plug x" + std::to_string(k) + ", seat " + std::to_string(f),
-              [f](TDetail& d) {
-                auto& p = static_cast<TEjectorPlug&>(d);
-                p.ConeLen = f * (p.Len - p.EC2Len);
-              });
+  const auto seat = [](double f) {
+    return [f](TDetail& d) {
+      auto& p = static_cast<TEjectorPlug&>(d);
+      p.ConeLen = f * (p.Len - p.EC2Len);
+    };
+  };
+  for (const double k : {0.5, 0.8, 1.2, 2.0}) {
+    for (const double f : {0.1, 0.3, 0.5, 0.7, 0.8, 0.9, 0.95, 0.99, 0.9999})
+      check("ejector_plug", k, "ejector_plug x" + std::to_string(k) + ", seat " + std::to_string(f), seat(f));
+    EXPECT_TRUE(stdtest::MouldSheetLayouts(H, Dir.path(), "ejector_plug", 0, k, seat(1.0)).empty())
+        << "ejector_plug x" << k << " with its seat the whole length left";
+  }
   for (const double k : {0.6, 1.0, 1.2})
     for (const double collar : {3.5, 3.99, 4.0, 4.01, 4.5})
       for (const double spring : {3.0, 30.0})
@@ -750,3 +755,4 @@ TEST(ReleaseSweepSpring, TheSpringsPartOpensAgainAsSaved)
 }
 
 } // namespace
+
