@@ -756,3 +756,47 @@ TEST(ReleaseSweepSpring, TheSpringsPartOpensAgainAsSaved)
 
 } // namespace
 
+
+namespace {
+
+// Each size of every part alone from a fifth of what its table or factor gives to four times it, the others
+// as they are (a table's part at its middle row, the others at 0.5, 1 and 2): a designer edits one size
+// more often than all. Every sheet drawn passes the release checks. Run by scripts/sheets.sh --ranges
+// (HXCAD_SIZE_RANGES set; HXCAD_PARTS as above); each finding names the part, the size and its factor.
+TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
+{
+  if (std::getenv("HXCAD_SIZE_RANGES") == nullptr) GTEST_SKIP() << "scripts/sheets.sh --ranges sweeps them";
+  const double factors[] = {0.2, 0.3, 0.4, 0.55, 0.7, 0.85, 1.15, 1.3, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
+  for (const TPart& part : stdtest::mouldparts::Parts) {
+    if (!Asked(part.Name)) continue;
+    int sheets = 0, refused = 0, broken = 0;
+    const int row = part.Table != 0 ? ABaseDetail.SocketCount(part.Table) / 2 : 0;
+    for (const double k : {0.5, 1.0, 2.0}) {
+      if (part.Table != 0 && k != 1.0) continue;
+      TMade probe;
+      part.Make(probe, nullptr, row, k);
+      const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
+      for (std::size_t s = 0; s < sizes.size(); ++s)
+        for (const double f : factors) {
+          char what[160];
+          std::snprintf(what, sizeof what, "%s %s %d x%g, %s x%g", part.Name, part.Table != 0 ? "row" : "k",
+                        part.Table != 0 ? row : 0, k, sizes[s].first, f);
+          const auto laid = stdtest::MouldSheetLayouts(
+              H, Dir.path(), part.Name, row, k, [&](TDetail& d) { *stdtest::pushed::SizesOf(d)[s].second *= f; });
+          refused += laid.empty();
+          bool clean = true;
+          for (const txhost::SvgLayout& l : laid) {
+            ++sheets;
+            for (const TFinding& found : Findings(l)) {
+              clean = false;
+              ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
+            }
+          }
+          broken += !clean;
+        }
+    }
+    std::printf("%s: %d sheets, %d refused, %d with findings\n", part.Name, sheets, refused, broken);
+  }
+}
+
+} // namespace
