@@ -647,7 +647,8 @@ TEST_F(ReleaseSweepBetween, APlugsSeatAndAPushersCollarOfAnyLengthAreFitToReleas
   }
   // Every factor a twentieth apart and between them, drawn at 1:1, 2:1 and 4:1: the groove's detail, asked
   // past the seat's angle and moved up off the title block, stood with its height's size where the angle's
-  // arc went out past its value (k 0.77, 1.5 to 1.6), and the arc then crossed that size.
+  // arc went out past its value (k 0.77, 1.5 to 1.6), and the arc then crossed that size; a long plug at
+  // 2:1, placed as far down as its collar is wide, had its lengths sized below it in the title block.
   for (int i = 0; i <= 30; ++i)
     for (const double between : {0.0, 0.02}) {
       const double k = 0.5 + 0.05 * i + between;
