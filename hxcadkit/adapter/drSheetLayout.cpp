@@ -452,10 +452,12 @@ bool TSheetLayout::AmongSizes(double x1, double y1, double x2, double y2, double
       if (l > 1e-9) grow(px, py, px + (d + past * d / l) * m.Nx, py + (d + past * d / l) * m.Ny);
     }
   }
-  // An angle's rays and arc as asked, from its vertex.
+  // An angle's rays and arc as asked, from its vertex, and its value beyond the arc with the millimetre it
+  // keeps off every line: an arc asked wider than the floor stands there, not at the floor.
   for (const TAngle& g : Angles)
     for (int i = 0; i <= 12; ++i) {
-      const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, r = g.Floor + past;
+      const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg,
+                   r = std::max(g.R, g.Floor) + ValueHeight + 2.0 + past;
       grow(g.X, g.Y, g.X + r * std::cos(a), g.Y + r * std::sin(a));
     }
   return std::any_of(reach.begin(), reach.end(), [&](const std::array<double, 4>& r) {

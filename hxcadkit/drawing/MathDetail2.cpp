@@ -405,10 +405,17 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   // Room below the groove for the sizes: close, what they take on the sheet (within 20 of the groove, their
   // values beyond); else room that grows with the enlargement. Beside the part's side likewise.
   const double below = close ? std::min(-5.0 * h * k - 2.0, -28.0) : -5.0 * h * k - 8.0 * k - 6.0;
+  // Its outline, and with sizes their lines and values too (the height's 20 left of the groove, the
+  // length's 15 below, the angle's arc 12 over the corner, each value 3.5 high a millimetre beyond), keep
+  // off the sizes still to settle about the other views: an angle's arc carried out past its value would
+  // cross them.
+  const double out = isSize ? 3.5 + 1.0 : 0.0;
   Md.drFreeViewPlace(px, py, GrooveDetailLeft(m, H, close), below,
                      std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
-                     std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}), -4.0 * h * k, -5.0 * h * k,
-                     (std::fabs(L) + 4.0 * h) * k, 4.0 * h * k);
+                     std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}),
+                     isSize ? std::min(-4.0 * h * k, -20.0 - out) : -4.0 * h * k,
+                     isSize ? std::min(-5.0 * h * k, -15.0 - out) : -5.0 * h * k,
+                     (std::fabs(L) + 4.0 * h) * k, isSize ? std::max(4.0 * h * k, 12.0 + out) : 4.0 * h * k);
   // The detail's scale is the sheet's: a view drawn enlarged or reduced does not compound it.
   const double view = Md.R2D().Transf2D.ScaleMtr();
   Md.drMtr(px, py, A, view > 0.0 && std::isfinite(view) ? m / view : m);

@@ -97,8 +97,11 @@ void TEjectorPlug::dr2D() const
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("пробка выталкивателя", EjectorPlugFault(*this))) return;
   const double scale = SheetScale();
+  // The view stands its collar's diameter under the sheet's anchor; enlarged, that grows with the scale and
+  // would carry the lengths sized below the part into the title block: the collar's rim stands 10 under
+  // the anchor on the sheet instead, the room above the view the requirements'.
   drMouldSheet(
-      *M, Id, 25.0, -2.0 * CollarRadius, scale,
+      *M, Id, 25.0, scale > 1.0 ? -CollarRadius - 10.0 / scale : -2.0 * CollarRadius, scale,
       [this, scale](TModeler3D& Md) {
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
                 CollarHeight, Len, 1, true);

@@ -279,10 +279,11 @@ TEST_F(PlugSheets, ViewsStandWhereTheirSizesPutThem)
   ejector.Radius = 8, ejector.ConeLen = 2, ejector.CollarHeight = 3, ejector.ECRadius = 3,
   ejector.EC2Radius = 4, ejector.EC2Len = 4;
   // A plug too short for its diameters between the groove and the seat is drawn enlarged, its view as
-  // far from the sheet's corner in the part's millimetres; one too long for the sheet enlarged is not.
+  // far from the sheet's corner in the part's millimetres, its collar's rim 10 under the sheet's anchor;
+  // one too long for the sheet enlarged is not, its view its collar's diameter under the anchor.
   for (double len : {10.0, 500.0}) {
     ejector.Len = len;
-    EXPECT_EQ(SheetOf(Md, ejector).Anchor, (std::vector<double>{25, -20}));
+    EXPECT_EQ(SheetOf(Md, ejector).Anchor, (std::vector<double>{25, len == 10.0 ? -12.0 : -20.0})) << len;
     EXPECT_EQ(SheetOf(Md, ejector).Scale, len == 10.0 ? 5.0 : 1.0) << len;
     // The groove's detail stands at its own scale on the sheet, as its title says, whatever the part's.
     const auto texts = TextScales(Md);

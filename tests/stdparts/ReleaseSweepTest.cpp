@@ -645,6 +645,18 @@ TEST_F(ReleaseSweepBetween, APlugsSeatAndAPushersCollarOfAnyLengthAreFitToReleas
     EXPECT_TRUE(stdtest::MouldSheetLayouts(H, Dir.path(), "ejector_plug", 0, k, seat(1.0)).empty())
         << "ejector_plug x" << k << " with its seat the whole length left";
   }
+  // Every factor a twentieth apart and between them, drawn at 1:1, 2:1 and 4:1: the groove's detail, asked
+  // past the seat's angle and moved up off the title block, stood with its height's size where the angle's
+  // arc went out past its value (k 0.77, 1.5 to 1.6), and the arc then crossed that size; a long plug at
+  // 2:1, placed as far down as its collar is wide, had its lengths sized below it in the title block.
+  for (int i = 0; i <= 30; ++i)
+    for (const double between : {0.0, 0.02}) {
+      const double k = 0.5 + 0.05 * i + between;
+      for (const double f : {0.7, 0.95})
+        if (between == 0.0 || f > 0.9)
+          check("ejector_plug", k, "ejector_plug x" + std::to_string(k) + ", seat " + std::to_string(f),
+                seat(f));
+    }
   for (const double k : {0.6, 1.0, 1.2})
     for (const double collar : {3.5, 3.99, 4.0, 4.01, 4.5})
       for (const double spring : {3.0, 30.0})
