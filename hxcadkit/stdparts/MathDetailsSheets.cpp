@@ -232,8 +232,10 @@ void TSupportWasher::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("шайба опорная", WasherFault(*this))) return;
+  // The view stands as low as the collar reaches above the axis, where that is more than the counterbore
+  // asks: a wide collar would run off the frame's top.
   drMouldSheet(
-      *M, Id, Len, -2.0 * BoltHeadLen,
+      *M, Id, Len, -std::max(2.0 * BoltHeadLen, CollarRadius),
       [this](TModeler3D&) {
         dr2D_ShajbaOporna_V1(0, 0, 0, 1.0, CollarHeight, BoltHeadLen, Len, CollarRadius, BoltHeadRadius,
                              BoltRadius, Radius, 1, false);
