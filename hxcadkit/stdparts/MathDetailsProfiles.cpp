@@ -144,11 +144,13 @@ namespace {
 void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc, double y0)
 {
   const double steep = std::atan2(y0, xc), ux = std::cos(steep), uy = -std::sin(steep);
-  const double length = 0.6 * 3.5 * (11.0 + double(DrawingNumber(r73).Length()));
-  const double from = 3.5 / std::max(std::sin(steep), 0.1), keep = r5 + 1.0;
+  // The value's measures are the sheet's: on a part drawn reduced they reach the farther along it.
+  const double view = Md.R2D().Transf2D.ScaleMtr(), k = view > 0.0 && std::isfinite(view) ? view : 1.0;
+  const double length = 0.6 * 3.5 * (11.0 + double(DrawingNumber(r73).Length())) / k;
+  const double from = 3.5 / std::max(std::sin(steep), 0.1) / k, keep = r5 + 1.0;
   double cx = r5 + 45.0;
   for (int i = 0; i <= 8; ++i)
-    for (const double above : {1.0, 4.5}) {
+    for (const double above : {1.0 / k, 4.5 / k}) {
       const double along = from + length * i / 8.0, px = xc + ux * along - uy * above,
                    py = uy * along + ux * above;
       if (std::fabs(py) < keep) cx = std::max(cx, px + std::sqrt(keep * keep - py * py));

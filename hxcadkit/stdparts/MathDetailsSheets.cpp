@@ -73,8 +73,15 @@ void TInjectPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("втулка литниковая", SprueFault(*this))) return;
+  // The section and the view of the nozzle end beside it (45 past the end and the head across) at 1:1
+  // where they fit the sheet's width, else reduced by the least standard ratio that fits them.
+  constexpr double Width = 360.0;
+  const double along = Len + 2.0 * BFitRadius + 45.0;
+  double scale = 1.0;
+  for (const double ratio : {2.0, 2.5, 4.0, 5.0})
+    if (along * scale > Width) scale = 1.0 / ratio;
   drMouldSheet(
-      *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0),
+      *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0), scale,
       [this](TModeler3D&) {
         dr2D_V1(0, 0, 0, 1.0, SphereRadius, TPARadius, CollarRadius, BFitRadius, FitLen, Len, CollarHeight,
                 SphereLen, 1, true, 3.0);

@@ -822,7 +822,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 
 // Sizes alone the range sweep found broken, drawn again in CI: a guide plug whose rear or front part runs
 // farther along it than its collar is across, a sprue bush whose part in the plate does (each had its collar's
-// diameter's extension lines run along it), a support washer whose collar reaches past the frame's top.
+// diameter's extension lines run along it), a sprue bush too long for the sheet's width at 1:1 with the
+// view of its nozzle end, a support washer whose collar reaches past the frame's top.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -833,6 +834,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
   const TAlone cases[] = {{"guide_plug", "Len", 1.0, 1.3},           {"guide_plug", "Len", 0.5, 4.0},
                           {"guide_plug", "Len", 2.0, 1.3},           {"guide_plug", "Len", 2.0, 4.0},
                           {"sprue_bush", "CollarRadius", 1.0, 0.55}, {"sprue_bush", "CollarRadius", 0.5, 0.7},
+                          {"sprue_bush", "Len", 2.0, 1.75},          {"sprue_bush", "Len", 2.0, 4.0},
+                          {"sprue_bush", "Len", 1.0, 4.0},
                           {"support_washer", "CollarRadius", 1.0, 4.0},
                           {"support_washer", "CollarRadius", 2.0, 2.5}};
   for (const TAlone& c : cases) {
