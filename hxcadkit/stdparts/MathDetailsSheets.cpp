@@ -74,7 +74,8 @@ void TInjectPlug::dr2D() const
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("втулка литниковая", SprueFault(*this))) return;
   // The section and the view of the nozzle end beside it (45 past the end and the head across) at 1:1
-  // where they fit the sheet's width, else reduced by the least standard ratio that fits them.
+  // where they fit the sheet's width, else reduced by the least standard ratio that fits them. The largest
+  // sheet's frame holds 360 of them beside the sizes left of the far end and the margins.
   constexpr double Width = 360.0;
   const double along = Len + 2.0 * BFitRadius + 45.0;
   double scale = 1.0;
