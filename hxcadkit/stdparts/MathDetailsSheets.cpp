@@ -74,10 +74,11 @@ void TInjectPlug::dr2D() const
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("втулка литниковая", SprueFault(*this))) return;
   // The section and the view of the nozzle end beside it (45 past the end and the head across) at 1:1
-  // where they fit the sheet's width, else reduced by the least standard ratio that fits them. The largest
-  // sheet's frame holds 360 of them beside the sizes left of the far end and the margins.
+  // where they fit the sheet's width, and the flange its height, else reduced by the least standard ratio
+  // that fits them. The largest sheet's frame holds 360 of either beside the sizes about them and the
+  // margins.
   constexpr double Width = 360.0;
-  const double along = Len + 2.0 * BFitRadius + 45.0;
+  const double along = std::max(Len + 2.0 * BFitRadius + 45.0, 2.0 * CollarRadius);
   double scale = 1.0;
   for (const double ratio : {2.0, 2.5, 4.0, 5.0})
     if (along * scale > Width) scale = 1.0 / ratio;

