@@ -268,7 +268,14 @@ void BushSizes(TModeler3D& Md, const TBushSizes& b)
   const double collarOver = (r2 - r1) * k;
   const bool acrossFrontSign =
       F != 0.0 && !ClearOfSign(collarOver) && collarOver > sheet::SignShelf - sheet::StrokeOn;
-  const bool collarFront = F <= L - S && !acrossFrontSign;
+  // Nor from a face whose extension lines would run farther along the part than the collar is across: the
+  // diameter then stands across the collar itself, its value beyond the wall.
+  const bool collarFront = F <= L - S && F <= 2.0 * r2 && !acrossFrontSign;
+  const bool collarRear = !collarFront && L - S <= 2.0 * r2;
+  const auto collarAcross = [&] {
+    const double mid = S / 2.0 - std::min(1.0, S / 4.0);
+    Md.drDimVL1(2.0 * r2, 0.5, -1.0, mid, -r2, mid, r2, "&02", "h14", none);
+  };
   if (collarFront) Md.drDimVL2(2.0 * r2, -26.0 - F * k, 1.0, 0.0, -r2, 0.0, r2, "&02", "h14", none);
   // The bore's sign stands on the bore where the axis passes above the whole sign; where the axis would
   // run through its value, its shelf or its arms, it stands on the bore's extension line past the rear
@@ -286,17 +293,19 @@ void BushSizes(TModeler3D& Md, const TBushSizes& b)
     // front) across the section where each is, their values beyond the wall. The rear outside's line
     // stands in the middle of the longer of its stretches either side of the V-groove.
     const auto [from, to] = RearStretch(S, L, Xk);
-    const double mid = (from + to) / 2.0, collar = S / 2.0 - std::min(1.0, S / 4.0);
+    const double mid = (from + to) / 2.0;
     Md.drDimVL1(2.0 * r1, 0.5, 1.0, mid, -r1, mid, r1, "&02", "n6", none);
-    if (!collarFront) Md.drDimVL1(2.0 * r2, 0.5, -1.0, collar, -r2, collar, r2, "&02", "h14", none);
+    if (!collarFront) collarAcross();
   } else {
     // The rear outside asked a spacing and a value past the bore from its edge at the chamfer, half a
     // millimetre short of the end; the collar as far past the outside's line as that is past the bore's.
     const double outside = rear.Bore + NestStep, outsideLine = outside - 0.5 * k;
     Md.drDimVL2(2.0 * r1, outside, 1.0, L - 0.5, -r1, L - 0.5, r1, "&02", "n6", none);
-    if (!collarFront)
+    if (collarRear)
       Md.drDimVL2(2.0 * r2, (L - S) * k + 2.0 * outsideLine - rear.Bore, 1.0, S, -r2, S, r2, "&02", "h14",
                   none);
+    else if (!collarFront)
+      collarAcross();
   }
   // The chamfers' size above the sign of the seat beside it.
   Md.drDimHL(0.5, 15.0, -1.0, L - 0.5, r1, L, r1 - 0.5, "2 фаски ", none, "&04~45&01");

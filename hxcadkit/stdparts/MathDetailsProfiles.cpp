@@ -144,11 +144,13 @@ namespace {
 void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc, double y0)
 {
   const double steep = std::atan2(y0, xc), ux = std::cos(steep), uy = -std::sin(steep);
-  const double length = 0.6 * 3.5 * (11.0 + double(DrawingNumber(r73).Length()));
-  const double from = 3.5 / std::max(std::sin(steep), 0.1), keep = r5 + 1.0;
+  // The value's measures are the sheet's: on a part drawn reduced they reach the farther along it.
+  const double view = Md.R2D().Transf2D.ScaleMtr(), k = view > 0.0 && std::isfinite(view) ? view : 1.0;
+  const double length = 0.6 * 3.5 * (11.0 + double(DrawingNumber(r73).Length())) / k;
+  const double from = 3.5 / std::max(std::sin(steep), 0.1) / k, keep = r5 + 1.0;
   double cx = r5 + 45.0;
   for (int i = 0; i <= 8; ++i)
-    for (const double above : {1.0, 4.5}) {
+    for (const double above : {1.0 / k, 4.5 / k}) {
       const double along = from + length * i / 8.0, px = xc + ux * along - uy * above,
                    py = uy * along + ux * above;
       if (std::fabs(py) < keep) cx = std::max(cx, px + std::sqrt(keep * keep - py * py));
@@ -222,9 +224,14 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // extension lines would run across the seat's open side, where its radius reads from (through the
     // head the other way), at any size.
     NozzleEndView(Md, r5, r57, r73, xc, y0);
-    // Within reach of the end they are measured from: less than 30 of paper apart.
-    Dims(Md, {{dVL2, 2.0 * Rw, -29.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""},
-              {dVL2, 2.0 * r56, -41.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
+    // Within reach of the end they are measured from: less than 30 of paper apart. The flange's from its
+    // face towards the plate, where its extension lines run along the part in the plate no farther than
+    // the flange is across; else across the flange itself, its value beyond the rim.
+    Dims(Md, {{dVL2, 2.0 * Rw, -29.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""}});
+    if (x69 <= 2.0 * r56)
+      Dims(Md, {{dVL2, 2.0 * r56, -41.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
+    else
+      Dims(Md, {{dVL1, 2.0 * r56, 0.5, -1.0, xf + x3 / 2.0, -r56, xf + x3 / 2.0, r56, "&02", "h14", ""}});
     Rough(Md, -33.0 - x70, r56, 90.0, "6,3");
     // The rounded edge of the channel's mouth (below) and the root of the flange (above), each about the
     // centre its rounding is drawn with. They are settled before the seat's radius, whose long value has

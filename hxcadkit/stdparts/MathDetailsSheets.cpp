@@ -73,8 +73,17 @@ void TInjectPlug::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("втулка литниковая", SprueFault(*this))) return;
+  // The section and the view of the nozzle end beside it (45 past the end and the head across) at 1:1
+  // where they fit the sheet's width, and the flange its height, else reduced by the least standard ratio
+  // that fits them. The largest sheet's frame holds 360 of either beside the sizes about them and the
+  // margins.
+  constexpr double Width = 360.0;
+  const double along = std::max(Len + 2.0 * BFitRadius + 45.0, 2.0 * CollarRadius);
+  double scale = 1.0;
+  for (const double ratio : {2.0, 2.5, 4.0, 5.0})
+    if (along * scale > Width) scale = 1.0 / ratio;
   drMouldSheet(
-      *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0),
+      *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0), scale,
       [this](TModeler3D&) {
         dr2D_V1(0, 0, 0, 1.0, SphereRadius, TPARadius, CollarRadius, BFitRadius, FitLen, Len, CollarHeight,
                 SphereLen, 1, true, 3.0);
@@ -235,8 +244,10 @@ void TSupportWasher::dr2D() const
 {
   TModeler3D* M = Modeller(*this);
   if (!M || mould::RefuseSizes("шайба опорная", WasherFault(*this))) return;
+  // The view stands as low as the collar reaches above the axis, where that is more than the counterbore
+  // asks: a wide collar would run off the frame's top.
   drMouldSheet(
-      *M, Id, Len, -2.0 * BoltHeadLen,
+      *M, Id, Len, -std::max(2.0 * BoltHeadLen, CollarRadius),
       [this](TModeler3D&) {
         dr2D_ShajbaOporna_V1(0, 0, 0, 1.0, CollarHeight, BoltHeadLen, Len, CollarRadius, BoltHeadRadius,
                              BoltRadius, Radius, 1, false);
