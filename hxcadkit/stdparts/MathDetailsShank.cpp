@@ -187,11 +187,20 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The shank's across the shank, its value beside it: beyond the threaded end its extension lines would
   // run the shank's whole length.
   Md.drDimVL(2.0 * r62, 0.5, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
-  Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
-  Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
+  // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
+  // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
+  // place take the nearer line below the flats' edge.
+  const double below = std::min(-h, 3.0 - r62), flatsLine = below - 29.0;
+  if (x89 < x88) {
+    Md.drDimHL(x89, -15.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
+    Md.drDimHL(x88, flatsLine - (3.0 - r62), -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
+  } else {
+    Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
+    Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
+  }
   // The collar's and the whole length from the collar's face below the flats' length, however far a wide
   // collar's flats reach down: the longer farther, so that no extension line crosses a shorter one's line.
-  const double flatsLine = std::min(-h, 3.0 - r62) - 29.0, collarLow = -3.0 - r62;
+  const double collarLow = -3.0 - r62;
   const double collarOff = std::min(-41.0, flatsLine - 8.0 - collarLow);
   const double lengthLow = std::min(2.0 - r30, 3.0 - r62);
   Md.drDimHL(x90, collarOff, -1.0, xL + x90, collarLow, xL, 3.0 - r62, none, none, none);
