@@ -185,8 +185,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   const TString none, dia("&02"), bore("&02~"), h14("H14"), chamfer("&04~45&01");
   Md.drDimVL(Zn(r74 - r62) * 2.0 * r74, -30.0, 1.0, xL + 3.0, -r74, xL + 3.0, r74, dia, none, none);
   // The shank's across the shank, its value beside it: beyond the threaded end its extension lines would
-  // run the shank's whole length.
-  Md.drDimVL(2.0 * r62, 0.5, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
+  // run the shank's whole length. 15 past the collar, or halfway along a shank shorter than twice that to
+  // the thread, whose start the thread's and the bore's lengths take.
+  const double across = xL + x90 + std::min(15.0, -(xL + x90) / 2.0);
+  Md.drDimVL(2.0 * r62, 0.5, -1.0, across, -r62, across, r62, dia, none, none);
   // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
   // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
   // place take the nearer line below the flats' edge.

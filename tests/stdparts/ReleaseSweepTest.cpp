@@ -788,17 +788,31 @@ TEST(ReleaseSweepSpring, TheSpringsPartOpensAgainAsSaved)
 
 namespace {
 
-// A shank whose flats end before its cross hole's place, at every factor: the flats' length stood beyond
-// the hole's place, its extension line crossing the shorter's line.
-TEST_F(ReleaseSweepBetween, AShanksFlatsShorterThanItsCrossHolesPlaceAreFitToRelease)
+// Sizes the size-alone sweep found, each alone at its factors: every sheet passes the release checks.
+TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
-  const TPart& shank = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
-                                     [](const TPart& p) { return p.Name == std::string("shank"); });
-  for (const double k : {0.5, 1.0, 2.0})
-    for (const double f : {0.2, 0.3, 0.4, 0.55}) {
-      bool clean = true;
-      SheetsWithSizeAlone(shank, 0, k, "X89", f, clean);
-    }
+  struct TAlone
+  {
+    const char *Part, *Size;
+    std::vector<double> K, Factors;
+  };
+  const TAlone cases[] = {
+      // Flats ending before the cross hole's place: the flats' length stood beyond the hole's place, its
+      // extension line crossing the shorter's line.
+      {"shank", "X89", {0.5, 1.0, 2.0}, {0.2, 0.3, 0.4, 0.55}},
+      // A shank shorter to its thread than the shank's diameter stands past the collar: the diameter, moved
+      // off the thread's and the bore's lengths, stood beyond the threaded end across the mouth's lines.
+      {"shank", "Len", {1.0, 2.0}, {0.4, 0.55}},
+      {"shank", "ThreadLen", {1.0, 2.0}, {3.0, 4.0}}};
+  for (const TAlone& c : cases) {
+    const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
+                                      [&](const TPart& p) { return p.Name == std::string(c.Part); });
+    for (const double k : c.K)
+      for (const double f : c.Factors) {
+        bool clean = true;
+        SheetsWithSizeAlone(part, 0, k, c.Size, f, clean);
+      }
+  }
 }
 
 // Each size of every part alone from a fifth of what its table or factor gives to four times it, the others
