@@ -317,8 +317,9 @@ const char* ShankFault(const TMTail& t)
 void TMTail::dr2D() const
 {
   if (!M2.Ptr || mould::RefuseSizes("хвостовик", ShankFault(*this))) return;
+  // The side view as far below the frame's top as its collar, the widest of it, reaches above the axis.
   drMouldSheet(
-      M(), Id, 0.0, -Radius,
+      M(), Id, 0.0, -CollarRadius,
       [this](TModeler3D& Md) {
         if (Code != 0) {
           dr2D_EjectorRod_V1(0, 0, 0, 1.0, Radius, ThreadRadius, ThreadLen, X90, ThreadStep, CollarRadius,

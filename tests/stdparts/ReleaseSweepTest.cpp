@@ -803,7 +803,12 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
       // A shank shorter to its thread than the shank's diameter stands past the collar: the diameter, moved
       // off the thread's and the bore's lengths, stood beyond the threaded end across the mouth's lines.
       {"shank", "Len", {1.0, 2.0}, {0.4, 0.55}},
-      {"shank", "ThreadLen", {1.0, 2.0}, {3.0, 4.0}}};
+      {"shank", "ThreadLen", {1.0, 2.0}, {3.0, 4.0}},
+      // A collar far wider than the shank: the view, placed by the shank's width, ran the collar up to the
+      // frame, and the collar's chamfer, given no room above it, went below with its extension line across
+      // every length there, or the view ran off the frame.
+      {"shank", "CollarRadius", {1.0}, {3.0, 4.0}},
+      {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}}};
   for (const TAlone& c : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(c.Part); });
