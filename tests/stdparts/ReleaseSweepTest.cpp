@@ -808,7 +808,11 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
       // frame, and the collar's chamfer, given no room above it, went below with its extension line across
       // every length there, or the view ran off the frame.
       {"shank", "CollarRadius", {1.0}, {3.0, 4.0}},
-      {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}}};
+      {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}},
+      // Pin holes narrow for how far inside the rim they lie: their diameter's value, 20 past the rim's
+      // distance from the fixing circle, stood beyond a leader's reach of them.
+      {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
+      {"locating_ring", "FixRadius", {2.0}, {0.85}}};
   for (const TAlone& c : cases) {
     const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
                                       [&](const TPart& p) { return p.Name == std::string(c.Part); });
