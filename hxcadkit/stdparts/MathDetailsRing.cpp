@@ -283,9 +283,12 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
   if (isSize) {
     if (pins) {
       if (PinAngle != tail->Angle[1]) Md.drDimApc(-PinAngle, 0.0, Radius + 10.0 / k, FixRadius, TString(), 0, 0);
+      // Its diameter straight down from the lower hole, its value 20 past the rim's distance from the fixing
+      // circle, but within a leader's reach of the hole however narrow the hole.
       const double x = Cx(FixRadius, PinAngle + 180.0), y = Cy(FixRadius, PinAngle + 180.0);
-      Md.drDimD(2 * PinRadius, TString(), -90.0, SaturatingToInt(Radius - FixRadius + 20.0 / k), -1, x, y, 2,
-                TString("&02"), TString("H7"), TString());
+      const double below = std::min(Radius - FixRadius + 20.0 / k, PinRadius + LeaderReach / k);
+      Md.drDimD(2 * PinRadius, TString(), -90.0, SaturatingToInt(below), -1, x, y, 2, TString("&02"),
+                TString("H7"), TString());
       // The pin holes' sign stands on a leader to the lower hole, past the ring's rim: a hole seen end
       // on has no straight line of its own to carry it. The leader leans 15 degrees off the radius so
       // that it runs along none of the ring's circles, whose pieces the sign would take for its line.

@@ -185,13 +185,24 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   const TString none, dia("&02"), bore("&02~"), h14("H14"), chamfer("&04~45&01");
   Md.drDimVL(Zn(r74 - r62) * 2.0 * r74, -30.0, 1.0, xL + 3.0, -r74, xL + 3.0, r74, dia, none, none);
   // The shank's across the shank, its value beside it: beyond the threaded end its extension lines would
-  // run the shank's whole length.
-  Md.drDimVL(2.0 * r62, 0.5, -1.0, xL + x90 + 15.0, -r62, xL + x90 + 15.0, r62, dia, none, none);
-  Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
-  Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
+  // run the shank's whole length. 15 past the collar, or halfway along a shank shorter than twice that to
+  // the thread, whose start the thread's and the bore's lengths take.
+  const double across = xL + x90 + std::min(15.0, -(xL + x90) / 2.0);
+  Md.drDimVL(2.0 * r62, 0.5, -1.0, across, -r62, across, r62, dia, none, none);
+  // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
+  // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
+  // place take the nearer line below the flats' edge.
+  const double below = std::min(-h, 3.0 - r62), flatsLine = below - 29.0;
+  if (x89 < x88) {
+    Md.drDimHL(x89, -15.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
+    Md.drDimHL(x88, flatsLine - (3.0 - r62), -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
+  } else {
+    Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
+    Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
+  }
   // The collar's and the whole length from the collar's face below the flats' length, however far a wide
   // collar's flats reach down: the longer farther, so that no extension line crosses a shorter one's line.
-  const double flatsLine = std::min(-h, 3.0 - r62) - 29.0, collarLow = -3.0 - r62;
+  const double collarLow = -3.0 - r62;
   const double collarOff = std::min(-41.0, flatsLine - 8.0 - collarLow);
   const double lengthLow = std::min(2.0 - r30, 3.0 - r62);
   Md.drDimHL(x90, collarOff, -1.0, xL + x90, collarLow, xL, 3.0 - r62, none, none, none);
@@ -306,8 +317,9 @@ const char* ShankFault(const TMTail& t)
 void TMTail::dr2D() const
 {
   if (!M2.Ptr || mould::RefuseSizes("хвостовик", ShankFault(*this))) return;
+  // The side view as far below the frame's top as its collar, the widest of it, reaches above the axis.
   drMouldSheet(
-      M(), Id, 0.0, -Radius,
+      M(), Id, 0.0, -CollarRadius,
       [this](TModeler3D& Md) {
         if (Code != 0) {
           dr2D_EjectorRod_V1(0, 0, 0, 1.0, Radius, ThreadRadius, ThreadLen, X90, ThreadStep, CollarRadius,

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -201,6 +202,23 @@ TEST_P(ReleaseSweep, SheetsAndModelsAreFitToRelease)
 INSTANTIATE_TEST_SUITE_P(Mould, ReleaseSweep, ::testing::ValuesIn(stdtest::mouldparts::Parts),
                          hxcad::test::CaseNames());
 
+// The sheets of the part named at row `row` or by k, the size named alone by f; kept under
+// HXCAD_KEEP_SHEETS named by all four.
+std::vector<txhost::SvgLayout> SizeAloneSheets(txhost::Host& h, const std::filesystem::path& dir,
+                                               const char* name, int row, double k, const std::string& size,
+                                               double f)
+{
+  char keep[160];
+  std::snprintf(keep, sizeof keep, "%s-%g-%s-%g", name, k, size.c_str(), f);
+  return stdtest::MouldSheetLayouts(
+      h, dir, name, row, k,
+      [&](TDetail& d) {
+        for (const auto& [named, value] : stdtest::pushed::SizesOf(d))
+          if (named == size) *value *= f;
+      },
+      keep);
+}
+
 // Every part at sizes drawn between the sampled ones (BetweenSizes.h): sizes the part refuses draw no sheet
 // and are counted; every sheet drawn passes the release checks. Each finding names the seed, the case and
 // its sizes, and the counts are printed part by part.
@@ -208,6 +226,32 @@ class ReleaseSweepBetween : public ::testing::Test, public adaptertest::HostedMo
 {
 protected:
   ReleaseSweepBetween() { stdtest::LoadShipped(); }
+
+  // The part's sheets at (row, k) with its size named size alone times f, each release finding failed
+  // under "part k|row .. x.., size xf": how many are laid, none where the part refuses the sizes. Any
+  // finding clears clean.
+  int SheetsWithSizeAlone(const TPart& part, int row, double k, const char* size, double f, bool& clean)
+  {
+    TMade probe;
+    part.Make(probe, nullptr, row, k);
+    const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
+    const auto s = std::find_if(sizes.begin(), sizes.end(),
+                                [size](const auto& z) { return z.first == std::string(size); });
+    if (s == sizes.end()) {
+      ADD_FAILURE() << part.Name << " has no size " << size;
+      return 0;
+    }
+    char what[160];
+    std::snprintf(what, sizeof what, "%s %s %d x%g, %s x%g", part.Name, part.Table != 0 ? "row" : "k",
+                  part.Table != 0 ? row : 0, k, size, f);
+    const auto laid = SizeAloneSheets(H, Dir.path(), part.Name, row, k, size, f);
+    for (const txhost::SvgLayout& l : laid)
+      for (const TFinding& found : Findings(l)) {
+        clean = false;
+        ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
+      }
+    return int(laid.size());
+  }
 };
 
 // The findings CI's draw (seed 86, 3 cases a part) makes that are not mended yet, by part: printed, their
@@ -768,24 +812,7 @@ TEST(ReleaseSweepSpring, TheSpringsPartOpensAgainAsSaved)
 
 } // namespace
 
-
 namespace {
-
-// The sheets of the part named at row `row` or by k, the size named alone by f; kept under
-// HXCAD_KEEP_SHEETS named by all four.
-std::vector<txhost::SvgLayout> SizeAloneSheets(txhost::Host& h, const std::filesystem::path& dir, const char* name,
-                                               int row, double k, const std::string& size, double f)
-{
-  char keep[160];
-  std::snprintf(keep, sizeof keep, "%s-%g-%s-%g", name, k, size.c_str(), f);
-  return stdtest::MouldSheetLayouts(
-      h, dir, name, row, k,
-      [&](TDetail& d) {
-        for (const auto& [named, value] : stdtest::pushed::SizesOf(d))
-          if (named == size) *value *= f;
-      },
-      keep);
-}
 
 // Each size of every part alone from a fifth of what its table or factor gives to four times it, the others
 // as they are (a table's part at its middle row, the others at 0.5, 1 and 2): a designer edits one size
@@ -794,9 +821,6 @@ std::vector<txhost::SvgLayout> SizeAloneSheets(txhost::Host& h, const std::files
 // the size and its factor.
 TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 {
-  const auto SizeAlone = [this](const char* name, int row, double k, const char* size, double f) {
-    return SizeAloneSheets(H, Dir.path(), name, row, k, size, f);
-  };
   if (std::getenv("HXCAD_SIZE_RANGES") == nullptr) GTEST_SKIP() << "scripts/sheets.sh --ranges sweeps them";
   const double factors[] = {0.2, 0.3, 0.4, 0.55, 0.7, 0.85, 1.15, 1.3, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
   for (const TPart& part : stdtest::mouldparts::Parts) {
@@ -811,21 +835,15 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
       for (std::size_t s = 0; s < sizes.size(); ++s)
         for (const double f : factors) {
           char what[160];
-          std::snprintf(what, sizeof what, "%s %s %d x%g, %s x%g", part.Name, part.Table != 0 ? "row" : "k",
-                        part.Table != 0 ? row : 0, k, sizes[s].first, f);
-          const char* only = std::getenv("HXCAD_SIZE");
-          if (only != nullptr && std::string(only) != sizes[s].first) continue;
-          const auto laid = SizeAlone(part.Name, row, k, sizes[s].first, f);
-          refused += laid.empty();
+          std::snprintf(what, sizeof what, "k %d x%g, %s x%g", part.Table != 0 ? row : 0, k, sizes[s].first, f);
+          // One size alone (HXCAD_SIZE=Len), or one case, to keep and look at its sheet:
+          // HXCAD_SIZE_CASE="k 0 x1, Len x0.55".
+          const char* size = std::getenv("HXCAD_SIZE");
+          if (size != nullptr && std::string(size) != sizes[s].first) continue;
+          if (const char* only = std::getenv("HXCAD_SIZE_CASE"); only && !std::strstr(what, only)) continue;
           bool clean = true;
-          for (const txhost::SvgLayout& l : laid) {
-            ++sheets;
-            for (const TFinding& found : Findings(l)) {
-              clean = false;
-              ADD_FAILURE() << what << ": " << found.Kind << ": " << found.What;
-            }
-          }
-          broken += !clean;
+          const int laid = SheetsWithSizeAlone(part, row, k, sizes[s].first, f, clean);
+          sheets += laid, refused += laid == 0, broken += !clean;
         }
     }
     std::printf("%s: %d sheets, %d refused, %d with findings\n", part.Name, sheets, refused, broken);
@@ -836,38 +854,49 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // farther along it than its collar is across, a sprue bush whose part in the plate does (each had its
 // collar's diameter's extension lines run along it), a sprue bush too long for the sheet's width at 1:1 with
 // the view of its nozzle end or with a flange too wide for its height, a support washer whose collar reaches
-// past the frame's top. A case may name the one kind of finding it still has: a flange wider than the bush is
-// long has the lengths' extension lines run up past it, farther than the bush is long.
+// past the frame's top; a shank's flats ending before the cross hole's place (their length stood beyond the
+// hole's place, its extension line crossing the shorter's line), a shank shorter to its thread than its
+// diameter stands past the collar (moved off the thread's and the bore's lengths, it stood beyond the
+// threaded end across the mouth's lines), a collar far wider than the shank (the view, placed by the shank's
+// width, ran the collar up to the frame); pin holes narrow for how far inside the rim they lie (their
+// diameter's value stood beyond a leader's reach of them). A case may name the one kind of finding it still
+// has: a flange wider than the bush is long has the lengths' extension lines run up past it, farther than the
+// bush is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
   {
     const char *Part, *Size;
-    double K, F;
+    std::vector<double> K, Factors;
     const char* Open = nullptr;
   };
-  const TAlone cases[] = {{"guide_plug", "Len", 1.0, 1.3},
-                          {"guide_plug", "Len", 0.5, 4.0},
-                          {"guide_plug", "Len", 2.0, 1.3},
-                          {"guide_plug", "Len", 2.0, 4.0},
-                          {"sprue_bush", "CollarRadius", 1.0, 0.55},
-                          {"sprue_bush", "CollarRadius", 0.5, 0.7},
-                          {"sprue_bush", "Len", 2.0, 1.75},
-                          {"sprue_bush", "Len", 2.0, 4.0},
-                          {"sprue_bush", "Len", 1.0, 4.0},
-                          {"sprue_bush", "CollarRadius", 2.0, 2.5, "extension line along its view"},
-                          {"sprue_bush", "CollarRadius", 2.0, 4.0, "extension line along its view"},
-                          {"support_washer", "CollarRadius", 1.0, 4.0},
-                          {"support_washer", "CollarRadius", 2.0, 2.5}};
-  for (const TAlone& c : cases) {
-    const auto laid = SizeAloneSheets(H, Dir.path(), c.Part, 0, c.K, c.Size, c.F);
-    EXPECT_FALSE(laid.empty()) << c.Part << " x" << c.K << ", " << c.Size << " x" << c.F;
-    for (const txhost::SvgLayout& l : laid)
-      for (const TFinding& found : Findings(l))
-        if (c.Open == nullptr || found.Kind != c.Open)
-          ADD_FAILURE() << c.Part << " x" << c.K << ", " << c.Size << " x" << c.F << ": " << found.Kind
-                        << ": " << found.What;
-  }
+  const TAlone cases[] = {{"guide_plug", "Len", {1.0, 2.0}, {1.3}},
+                          {"guide_plug", "Len", {0.5, 2.0}, {4.0}},
+                          {"sprue_bush", "CollarRadius", {1.0}, {0.55}},
+                          {"sprue_bush", "CollarRadius", {0.5}, {0.7}},
+                          {"sprue_bush", "Len", {2.0}, {1.75, 4.0}},
+                          {"sprue_bush", "Len", {1.0}, {4.0}},
+                          {"sprue_bush", "CollarRadius", {2.0}, {2.5, 4.0}, "extension line along its view"},
+                          {"support_washer", "CollarRadius", {1.0}, {4.0}},
+                          {"support_washer", "CollarRadius", {2.0}, {2.5}},
+                          {"shank", "X89", {0.5, 1.0, 2.0}, {0.2, 0.3, 0.4, 0.55}},
+                          {"shank", "Len", {1.0, 2.0}, {0.4, 0.55}},
+                          {"shank", "ThreadLen", {1.0, 2.0}, {3.0, 4.0}},
+                          {"shank", "CollarRadius", {1.0}, {3.0, 4.0}},
+                          {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}},
+                          {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
+                          {"locating_ring", "FixRadius", {2.0}, {0.85}}};
+  for (const TAlone& c : cases)
+    for (const double k : c.K)
+      for (const double f : c.Factors) {
+        const auto laid = SizeAloneSheets(H, Dir.path(), c.Part, 0, k, c.Size, f);
+        EXPECT_FALSE(laid.empty()) << c.Part << " x" << k << ", " << c.Size << " x" << f;
+        for (const txhost::SvgLayout& l : laid)
+          for (const TFinding& found : Findings(l))
+            if (c.Open == nullptr || found.Kind != c.Open)
+              ADD_FAILURE() << c.Part << " x" << k << ", " << c.Size << " x" << f << ": " << found.Kind << ": "
+                            << found.What;
+      }
 }
 
 } // namespace

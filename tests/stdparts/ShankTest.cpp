@@ -207,7 +207,8 @@ TEST_F(Shank, TheSheetHoldsTheSideViewTheEndViewAndTheDetail)
   Md.LeafStampAnswer = true;
   P.dr2D();
   EXPECT_TRUE(DrawingSound(Md));
-  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A, (std::vector<double>{5, 0, 0, -10, 1}));
+  // The view's top is the collar's, as far below the frame's as the collar is wide.
+  EXPECT_EQ(Md.Of("drLeafStampView1")[0].A, (std::vector<double>{5, 0, 0, -15, 1}));
   EXPECT_EQ(Md.Of("drCloseViewTDemCloseLeaf")[0].S,
             (std::vector<TString>{stdtest::Alone(TDemStr[19]), TString(), TString(), TString()}));
   EXPECT_EQ(Md.Of("drMtr")[0].A, (std::vector<double>{80, 0, 0, 1}));
