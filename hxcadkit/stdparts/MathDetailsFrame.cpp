@@ -2,6 +2,7 @@
 // opens its sheet or part document, draws its profile (with sizes on the sheet, as a bare
 // closed half in the sketch) and closes it the same way, so the frame is written once here.
 #include <cmath>
+#include <iterator>
 
 #include "hxcadkit/core/Messager.h"
 #include "hxcadkit/drawing/MathDetail2.h"
@@ -56,16 +57,30 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
   return MouldEnlargement(length, roomy, [most](double s) { return s <= most; });
 }
 
+namespace {
+
+// The standard ratios a part is drawn enlarged or reduced by.
+constexpr double StandardRatios[] = {1.0, 2.0, 2.5, 4.0, 5.0};
+
+} // namespace
+
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
                         const std::function<bool(double)>& allowed)
 {
   double fits = 1.0;
-  for (const double s : {1.0, 2.0, 2.5, 4.0, 5.0}) {
+  for (const double s : StandardRatios) {
     if (s > 1.0 && (!(length * s <= 250.0) || !allowed(s))) break;
     if (roomy(s)) return s;
     fits = s;
   }
   return fits;
+}
+
+double MouldReduction(double extent, double room)
+{
+  for (const double r : StandardRatios)
+    if (extent / r <= room) return 1.0 / r;
+  return 1.0 / StandardRatios[std::size(StandardRatios) - 1];
 }
 
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2, int t3, int t4)

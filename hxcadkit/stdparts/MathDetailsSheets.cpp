@@ -78,10 +78,7 @@ void TInjectPlug::dr2D() const
   // that fits them. The largest sheet's frame holds 360 of either beside the sizes about them and the
   // margins.
   constexpr double Width = 360.0;
-  const double along = std::max(Len + 2.0 * BFitRadius + 45.0, 2.0 * CollarRadius);
-  double scale = 1.0;
-  for (const double ratio : {2.0, 2.5, 4.0, 5.0})
-    if (along * scale > Width) scale = 1.0 / ratio;
+  const double scale = MouldReduction(std::max(Len + 2.0 * BFitRadius + 45.0, 2.0 * CollarRadius), Width);
   drMouldSheet(
       *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0), scale,
       [this](TModeler3D&) {

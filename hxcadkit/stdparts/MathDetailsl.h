@@ -572,6 +572,9 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
 // The same, each enlargement past 1:1 tried only while allowed holds of it (of every smaller one too).
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
                         const std::function<bool(double)>& allowed);
+// The scale, 1 or the least standard reduction (1:2, 1:2.5, 1:4, 1:5), that brings extent within room; the
+// last where none does.
+double MouldReduction(double extent, double room);
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no

@@ -232,15 +232,6 @@ protected:
   // finding clears clean.
   int SheetsWithSizeAlone(const TPart& part, int row, double k, const char* size, double f, bool& clean)
   {
-    TMade probe;
-    part.Make(probe, nullptr, row, k);
-    const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
-    const auto s = std::find_if(sizes.begin(), sizes.end(),
-                                [size](const auto& z) { return z.first == std::string(size); });
-    if (s == sizes.end()) {
-      ADD_FAILURE() << part.Name << " has no size " << size;
-      return 0;
-    }
     char what[160];
     std::snprintf(what, sizeof what, "%s %s %d x%g, %s x%g", part.Name, part.Table != 0 ? "row" : "k",
                   part.Table != 0 ? row : 0, k, size, f);

@@ -855,6 +855,16 @@ protected:
     }
   }
 
+  // Case i of the draw from seed for part (BetweenSizes.h), measured as above.
+  void MeasureDrawn(const TPart& part, unsigned long long seed, unsigned long long i)
+  {
+    namespace between = stdtest::between;
+    between::TDraw draw(seed, part.Name, i);
+    const between::TCase c = between::Drawn(part, draw);
+    MeasureAt(part, {c.Row, c.K, between::Named(seed, i, c)},
+              [&](TMade& m) { between::Apply(part, c, *m.Parts.back()); });
+  }
+
   static const TPart& Kind(const std::string& name)
   {
     const auto& all = stdtest::mouldparts::Parts;
@@ -1240,11 +1250,10 @@ TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
 // whose cross hole's edge runs hundredths of a millimetre from the collar chamfer's, a cut the solid modeller
 // once missed; the pillars between a row without a fixed part and one with, whose fixed part of 3 to 4 took
 // the whole relief groove, the chamfer beginning before the groove's end; the protect support's flats,
-// shallower than the end's chamfer and beginning on it, sized from where no face is; a fine thread, whose core
-// the 1 deep thread leaves under half its diameter.
+// shallower than the end's chamfer and beginning on it, sized from where no face is; a fine thread, whose
+// core the 1 deep thread leaves under half its diameter.
 TEST_F(SheetMeasureNamed, CasesTheDrawsFoundAreMeasuredOnTheModel)
 {
-  using namespace stdtest::between;
   const std::tuple<const char*, unsigned long long, unsigned long long> found[] = {
       {"shank", 602, 75},
       {"guide_pillar", 607, 36},
@@ -1253,12 +1262,8 @@ TEST_F(SheetMeasureNamed, CasesTheDrawsFoundAreMeasuredOnTheModel)
       {"guide_pillar_threaded", 608, 33},
       {"guide_pillar_threaded", 620, 17},
       {"protect_support", 603, 38}};
-  for (const auto& [name, seed, i] : found) {
-    TDraw draw(seed, name, i);
-    const TCase c = Drawn(Kind(name), draw);
-    MeasureAt(Kind(name), {c.Row, c.K, Named(seed, i, c)},
-              [&](TMade& m) { Apply(Kind(name), c, *m.Parts.back()); });
-  }
+  for (const auto& [name, seed, i] : found)
+    MeasureDrawn(Kind(name), seed, i);
 }
 
 // Every value a sheet shows at sizes drawn between the sampled ones, some with a size pushed past its
@@ -1269,11 +1274,8 @@ TEST_F(SheetMeasureNamed, EveryValueAtSizesDrawnBetweenIsMeasuredOnTheModel)
   using namespace stdtest::between;
   const unsigned long long seed = FromEnv("HXCAD_SHEET_SEED", 86), count = FromEnv("HXCAD_SHEET_COUNT", 1);
   for (const TPart& part : stdtest::mouldparts::Parts)
-    for (unsigned long long i = 0; i < count && Asked(part.Name); ++i) {
-      TDraw draw(seed, part.Name, i);
-      const TCase c = Drawn(part, draw);
-      MeasureAt(part, {c.Row, c.K, Named(seed, i, c)}, [&](TMade& m) { Apply(part, c, *m.Parts.back()); });
-    }
+    for (unsigned long long i = 0; i < count && Asked(part.Name); ++i)
+      MeasureDrawn(part, seed, i);
 }
 
 } // namespace sheetmeasure
