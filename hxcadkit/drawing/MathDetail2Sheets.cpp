@@ -159,7 +159,9 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
               {false, x63, 0.0, -r72, x63, -r72, -30.0, x63 - y92 - 1.0, "", "h9", ""},
               {false, AbsZn(y92 - x63) * y92, 0.0, -r72, y92, 0.5 - r71, -44.0, -1.0, "", "h14", ""},
               {false, x73, 0.0, -r72, x73, -r71, -56.0, -1.0, "", "h6", " *"},
-              {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, -68.0, -1.0, "", "h12", ""}});
+              // The length with the seat a row below the part's, however far the collar reaches down.
+              {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, std::min(-68.0, r96 - r72 - 64.0), -1.0, "",
+               "h12", ""}});
     // The working surface's sign on its diameter's extension line, between the grade's depth and the
     // diameter.
     Rough(Md, x73 + 9.0, r71, 90.0, "0,4");
@@ -181,10 +183,12 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
       return std::any_of(lines.begin(), lines.end(),
                          [&](double x) { return AcrossSignValue(paper * side * (x - x63)); });
     };
-    if (across({y92, x73 - fit - 16.0, x73 - fit, x73 - g, x73}, 1.0) && across({0.0, x0}, -1.0))
+    const bool past = across({y92, x73 - fit - 16.0, x73 - fit, x73 - g, x73}, 1.0),
+               over = across({0.0, x0}, -1.0);
+    if (past && over)
       RoughOnOwnLine(Md, x63, r72, r72 + 4.5, 180.0, TString("1,6"));
     else
-      Rough(Md, x63, -5.0 / paper - r72, 0.0, "1,6");
+      Rough(Md, x63, -5.0 / paper - r72, past ? 180.0 : 0.0, "1,6");
   }
   Md.drDeleteMtr();
 }

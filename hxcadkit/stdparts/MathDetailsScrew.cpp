@@ -93,9 +93,24 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
   // the same side has its extension lines across that one's line run on under a value too long for its
   // arrows (a thread or a head between the sampled sizes).
   Md.drDimVL(2 * R, -10.0, -1.0, 0.0, -R, 0.0, R, dia, none, none);
-  Md.drDimVL(2 * CR, 3.0, -1.0, w, -CR, w, CR, dia, TString("h14"), none);
-  Md.drDimVL(2 * R, 0.5, -1.0, b - 3.0, -R, b - 3.0, R, dia, TString("h7"), none);
+  // A bush too short to hold both lines, each with its value beside it past an end (4,5 across and a
+  // millimetre clear of the next line), has both a row apart beyond the thread's, the wider farther: each
+  // value fits between its arrows there, and each line spans less than the next one's extension lines.
+  if (b - w >= 3.0 + 2.5 + 4.5 + 1.0) {
+    Md.drDimVL(2 * CR, 3.0, -1.0, w, -CR, w, CR, dia, TString("h14"), none);
+    Md.drDimVL(2 * R, 0.5, -1.0, b - 3.0, -R, b - 3.0, R, dia, TString("h7"), none);
+  } else {
+    Md.drDimVL(2 * CR, Len + 26.0 - w, -1.0, w, -CR, w, CR, dia, TString("h14"), none);
+    Md.drDimVL(2 * R, Len + 18.0 - b, -1.0, b, -R, b, R, dia, TString("h7"), none);
+  }
   Md.drDimVL(2 * r, 10.0, -1.0, Len, -r, Len, r, TString("M"), none, none);
+}
+
+// How far above the one-piece spacer's axis its whole length's line stands: over the collar, and over the
+// body's callouts and fit sign above it.
+double OnePieceWholeLevel(double collarRadius, double radius)
+{
+  return std::max(collarRadius, radius + 16.0) + 8.0;
 }
 
 // The one-piece spacer seen from its slotted end, about (x, 0): the collar of radius R, its chamfer's edge
@@ -258,7 +273,7 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     // and the body a spacing beyond the collar's and beyond the reach of its diameter's value; above, the
     // slot's depth by the slot and the whole length over the signs and callouts there.
     const double chamfer = -r89 - 8.0, collar = chamfer - 7.0;
-    const double body = std::min(collar - 7.0, -r95 - 24.0), whole = std::max(r89, r95 + 16.0) + 8.0;
+    const double body = std::min(collar - 7.0, -r95 - 24.0), whole = OnePieceWholeLevel(r89, r95);
     // The offset that puts a line at level under the points at ya and yb.
     const auto below = [](double level, double ya, double yb) { return level - std::min(ya, yb); };
     Md.drDimHL(2.0, below(chamfer, -r89, 2 - r89), -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none,
@@ -294,8 +309,10 @@ void TDistanceScrew::dr2D() const
   if (!M2.Ptr || mould::RefuseSizes("винт дистанционный", SpacerFault(*this))) return;
   // The assembled spacer's view stands lower by as much as keeps its washer's rim at most 18 above the
   // view's place on the sheet: the room above it is the washer's diameter's value's and the position
-  // numbers', within the frame.
-  const double lower = *Execution.PInt == 0 ? 0.0 : std::max(0.0, CollarRadius - 18.0);
+  // numbers', within the frame. The one piece's, by as much as keeps its whole length's line at most 34
+  // above that place: the line's value and the end face's sign over it take the rest up to the frame.
+  const double lower = *Execution.PInt == 0 ? std::max(0.0, OnePieceWholeLevel(CollarRadius, Radius) - 34.0)
+                                            : std::max(0.0, CollarRadius - 18.0);
   if (!mould::OpenSheet(*this, 10.0, -lower)) return;
   // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
   // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.

@@ -314,7 +314,10 @@ const char* SleeveFault(const TSocketLeaderPinLocatingSleeves& s)
 void TSocketLeaderPinLocatingSleeves::dr2D() const
 {
   if (!M2.Ptr || RefuseSizes("втулка установочная", SleeveFault(*this))) return;
-  if (!OpenSheet(*this, 45.0, -30.0)) return;
+  // The view stands with its open end 45 right of the sheet's view place, or farther right where the
+  // sleeve is so long that its threaded end would stand less than 26 right of the frame's edge (50 left of
+  // that place): the chamfer's angle beyond the face, its arc and value 22 across, keeps inside the frame.
+  if (!OpenSheet(*this, std::max(45.0, Len - 24.0), -30.0)) return;
   TModeler3D& Md = M();
   dr2D_V1(0.0, 0.0, 0.0, 1.0, Len, CollarHeight, ThreadLen, Radius, FRadius, CollarRadius, ThreadRadius, 1,
           true, CollarRadius);

@@ -850,9 +850,13 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter stands past the collar (moved off the thread's and the bore's lengths, it stood beyond the
 // threaded end across the mouth's lines), a collar far wider than the shank (the view, placed by the shank's
 // width, ran the collar up to the frame); pin holes narrow for how far inside the rim they lie (their
-// diameter's value stood beyond a leader's reach of them). A case may name the one kind of finding it still
-// has: a flange wider than the bush is long has the lengths' extension lines run up past it, farther than the
-// bush is long.
+// diameter's value stood beyond a leader's reach of them); a one-piece spacer's collar wide enough to carry the
+// lengths above it to the frame, an assembled spacer's bush too short for its and the washer's diameters
+// across it, a locating sleeve long enough to leave its chamfer's angle no room beyond the threaded end, a
+// pusher's collar ending just short of the fit's end (its face's sign stood past it across the fit's
+// extension line) and one so wide that the length with the seat ran across it. A case may name the one kind
+// of finding it still has: a flange wider than the bush is long has the lengths' extension lines run up past
+// it, farther than the bush is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -877,11 +881,21 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {1.0}, {3.0, 4.0}},
                           {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}},
                           {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
-                          {"locating_ring", "FixRadius", {2.0}, {0.85}}};
+                          {"locating_ring", "FixRadius", {2.0}, {0.85}},
+                          {"spacer_one_piece", "CollarRadius", {1.0}, {3.0}},
+                          {"spacer_assembled", "Len", {1.0}, {0.3}},
+                          {"locating_sleeve", "Len", {1.0}, {2.0}},
+                          {"ejector_channel", "CollarHeight", {1.0}, {4.0}},
+                          {"ejector_channel", "CollarRadius", {2.0}, {4.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
-        const auto laid = SizeAloneSheets(H, Dir.path(), c.Part, 0, k, c.Size, f);
+        // A table's part at its middle row, as the range sweep takes it.
+        const TPart& part =
+            *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
+                          [&](const TPart& p) { return p.Name == std::string(c.Part); });
+        const int row = part.Table != 0 ? ABaseDetail.SocketCount(part.Table) / 2 : 0;
+        const auto laid = SizeAloneSheets(H, Dir.path(), c.Part, row, k, c.Size, f);
         EXPECT_FALSE(laid.empty()) << c.Part << " x" << k << ", " << c.Size << " x" << f;
         for (const txhost::SvgLayout& l : laid)
           for (const TFinding& found : Findings(l))
