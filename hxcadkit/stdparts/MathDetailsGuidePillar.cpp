@@ -213,7 +213,11 @@ const char* PillarFault(const TSocketLeaderPin& p)
   if (!Positive({p.Radius, p.FRadius, p.CollarRadius, p.Len, p.CollarHeight}) ||
       !NotNegative({p.OFLen, p.FLen, p.Key, p.ThreadLen, p.ThreadRadius}))
     return "размеры должны быть положительными";
-  if (p.Radius >= p.CollarRadius || p.FRadius > p.CollarRadius) return "буртик не шире колонки";
+  // The fixed part and the seat are the collar's width or narrower by a step the sheet can write: its
+  // diameters are given to hundredths, and a step finer than that is none the model can cut either.
+  if (p.Radius >= p.CollarRadius || p.FRadius > p.CollarRadius ||
+      (p.FRadius != p.CollarRadius && 2.0 * (p.CollarRadius - p.FRadius) < 0.01))
+    return "буртик не шире колонки";
   if (p.Radius <= 0.3 + 0.2 || p.FRadius <= 0.3) return "колонка тоньше канавки";
   if (p.Len <= p.LeadIn() + 6.0) return "направляющая часть короче заходного конуса и канавки";
   if (p.Key != 0.0 && (p.Key >= 2.0 * p.CollarRadius || p.Key <= 0.0)) return "лыски шире буртика";

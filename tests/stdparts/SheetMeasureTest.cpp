@@ -1261,6 +1261,8 @@ TEST_F(SheetMeasureNamed, CasesTheDrawsFoundAreMeasuredOnTheModel)
       {"guide_pillar_threaded", 602, 44},
       {"guide_pillar_threaded", 608, 33},
       {"guide_pillar_threaded", 620, 17},
+      // A fixed part and seat narrower than the collar by a ten-thousandth: no step the model can cut.
+      {"guide_pillar", 652, 46},
       {"protect_support", 603, 38}};
   for (const auto& [name, seed, i] : found)
     MeasureDrawn(Kind(name), seed, i);
