@@ -538,7 +538,9 @@ bool TSheetLayout::TLinearSearch::FarOff(double d) const
     const double lx = p.X2 - p.X1, ly = p.Y2 - p.Y1, l = Norm(lx, ly), level = p.X1 * Nx + p.Y1 * Ny;
     if (!(l > 0) || std::fabs(lx * Nx + ly * Ny) > 1e-4 * l) continue;
     const double pa = p.X1 * Ux + p.Y1 * Uy, pb = p.X2 * Ux + p.Y2 * Uy;
-    if (std::max(pa, pb) >= a && std::min(pa, pb) <= b && level > from && level < d) levels.push_back(level);
+    // One ending on its extension line is a step towards it, as the checks take it, within their rounding.
+    if (std::max(pa, pb) >= a - 0.01 && std::min(pa, pb) <= b + 0.01 && level > from && level < d)
+      levels.push_back(level);
   }
   std::sort(levels.begin(), levels.end());
   for (std::size_t k = 0; k + 1 < levels.size(); ++k)

@@ -505,6 +505,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"guide_pillar", "CollarRadius", 25, 0.153, 1, true},
                           {"guide_pillar", "CollarRadius", 31, 0.021, 1, true},
                           {"guide_pillar", "CollarRadius", 19, 0.358, 1, true},
+                          // A collar whose height's line ends on the fixed part's extension line: read as a
+                          // step towards that length's line whichever way the sheet's transforms round it.
+                          {"guide_pillar", "CollarRadius", 6, 0.19157082832603967, 1, true},
                           // Its flat's width found no clean place at the offset asked, carried out a step
                           // until its extension lines ran past the frame's bottom.
                           {"guide_pillar", "CollarRadius", 25, 0.023, 1, true},

@@ -853,7 +853,9 @@ inline std::vector<std::string> DimensionsOutOfReach(const txhost::SvgLayout& la
         if (l.Symbol != int(j) || l.Kind != "dimension-line" || l.Points.size() != 2) continue;
         const TSeg o{l.Points[0], l.Points[1]};
         if (Sine(o.B.first - o.A.first, o.B.second - o.A.second, ux, uy) > 0.01) continue;
-        if (std::max(u(o.A), u(o.B)) < a || std::min(u(o.A), u(o.B)) > b) continue;
+        // A line that ends on the span's extension line (a chain's neighbour) is a step towards it: its
+        // end read back from the sheet's transforms lies some millionths either side of that line.
+        if (std::max(u(o.A), u(o.B)) < a - 0.01 || std::min(u(o.A), u(o.B)) > b + 0.01) continue;
         if (n(o.A) > from && n(o.A) < level) levels.push_back(n(o.A));
       }
     }
