@@ -850,9 +850,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter stands past the collar (moved off the thread's and the bore's lengths, it stood beyond the
 // threaded end across the mouth's lines), a collar far wider than the shank (the view, placed by the shank's
 // width, ran the collar up to the frame); pin holes narrow for how far inside the rim they lie (their
-// diameter's value stood beyond a leader's reach of them). A case may name the one kind of finding it still
-// has: a flange wider than the bush is long has the lengths' extension lines run up past it, farther than the
-// bush is long.
+// diameter's value stood beyond a leader's reach of them); locating rings whose rim runs farther past the
+// counterbores than the ring is thick (the counterbores' depth, sized above the rim, ran its extension lines
+// along the section). A case may name the one kind of finding it still has: a flange wider than the bush is
+// long has the lengths' extension lines run up past it, farther than the bush is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -877,7 +878,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {1.0}, {3.0, 4.0}},
                           {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}},
                           {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
-                          {"locating_ring", "FixRadius", {2.0}, {0.85}}};
+                          {"locating_ring", "FixRadius", {2.0}, {0.85}},
+                          {"locating_ring", "FixRadius", {1.0}, {0.7}},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0, 2.0}, {1.5}},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {1.75}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
