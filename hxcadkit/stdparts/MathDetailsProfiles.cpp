@@ -319,17 +319,19 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
 // counterbore's walls by the paper's 2 that a line keeps from an outline along it, and high enough that
 // its extension lines, running the paper's 2 past it, stay in the hole. Its value and the floor's sign
 // need the face's side clear under the lead-in's angle (its arc's ray falls half the arc's radius below
-// the rim); the entry's angle then turns into the bore below the hole. Where the counterbore is too
-// narrow on paper or the lead-in's angle too near, the depth stays above the rim. Off is the line's
+// the rim; the arc shrinks towards the least that holds its value to leave that room); the entry's
+// angle then turns into the bore below the hole. Where the counterbore is too narrow on paper or the
+// rim too near for the least arc, the depth stays above the rim. Off is the line's
 // offset on paper below the floor's inner corner (r10 + r52), k the sheet's scale.
 struct TDepthLine
 {
   bool OverRim;
-  double Off;
+  double Off, LeadInArc;
 };
 
-// On paper: the lead-in's angle's arc radius, a value's height and the gap under it.
-constexpr double LeadInArc = 15.0, DepthValueHeight = 3.5 + 1.0;
+// On paper: the lead-in's angle's arc radius, the least that still holds its arrowheads and value beside
+// it, a value's height and the gap under it.
+constexpr double LeadInArc = 15.0, LeadInLeast = 9.0, DepthValueHeight = 3.5 + 1.0;
 // How far past the face x = T the depth's value sized in the hole reaches, on paper: its arrow's length,
 // the gap to it and "NH14" at the sheet's value height, with a margin.
 constexpr double DepthValueRoom = 14.0;
@@ -337,11 +339,14 @@ constexpr double DepthValueRoom = 14.0;
 TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, double r53, double k)
 {
   constexpr double Keep = 2.0, Past = 2.0, Margin = 2.0; // on paper
-  if (R - (r10 + r53) <= T) return {true, 0.0};
+  const TDepthLine overRim{true, 0.0, LeadInArc};
+  if (R - (r10 + r53) <= T) return overRim;
   const double lo = r10 - r52 + Past / k, hi = std::min(r10 + r53 - Keep / k, r10 + r52), line = (lo + hi) / 2.0;
-  const bool belowLeadIn = (R - line) * k >= LeadInArc / 2.0 + DepthValueHeight + Margin;
-  if (lo > hi || !belowLeadIn) return {true, 0.0};
-  return {false, (line - (r10 + r52)) * k};
+  // The lead-in's arc as large as asked where its ray's end (half its radius under the rim) clears the
+  // value, else as much smaller as that takes.
+  const double arc = std::min(LeadInArc, 2.0 * ((R - line) * k - DepthValueHeight - Margin));
+  if (lo > hi || arc < LeadInLeast) return overRim;
+  return {false, (line - (r10 + r52)) * k, arc};
 }
 
 } // namespace
@@ -440,7 +445,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
     // The lead-in's angle has its rays drawn from its vertex, or from the lead-in's far end where the
     // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
-    constexpr double leadInArc = LeadInArc;
+    const double leadInArc = depth.LeadInArc;
     Md.drDimApc(30.0, 0.0, leadInArc / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and

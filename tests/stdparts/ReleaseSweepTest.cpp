@@ -880,7 +880,7 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
                           {"locating_ring", "FixRadius", {2.0}, {0.85}},
                           {"locating_ring", "FixRadius", {1.0}, {0.7}},
-                          {"locating_ring_shoulder", "Radius", {0.5, 1.0, 2.0}, {1.5}},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0, 2.0}, {1.3, 1.5}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {1.75}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
