@@ -341,7 +341,8 @@ TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, doub
   constexpr double Keep = 2.0, Past = 2.0, Margin = 2.0; // on paper
   const TDepthLine overRim{true, 0.0, LeadInArc};
   if (R - (r10 + r53) <= T) return overRim;
-  const double lo = r10 - r52 + Past / k, hi = std::min(r10 + r53 - Keep / k, r10 + r52), line = (lo + hi) / 2.0;
+  const double lo = r10 - r52 + Past / k, hi = std::min(r10 + r53 - Keep / k, r10 + r52),
+               line = (lo + hi) / 2.0;
   // The lead-in's arc as large as asked where its ray's end (half its radius under the rim) clears the
   // value, else as much smaller as that takes.
   const double arc = std::min(LeadInArc, 2.0 * ((R - line) * k - DepthValueHeight - Margin));
@@ -463,9 +464,9 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // With the counterbores' depth sized in the upper hole, the face's side above the mouth ends at the
       // hole's counterbore.
       const double faceTop = depth.OverRim ? RTpa - bevelDepth : r10 - r53;
-      const TEntryArc at = EntryArc(
-          a, {(faceTop - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left},
-          (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
+      const TEntryArc at =
+          EntryArc(a, {(faceTop - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left},
+                   (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
       Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
       Dims(Md, {{dHL, t, at.Land, -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});

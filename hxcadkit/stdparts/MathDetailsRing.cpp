@@ -187,13 +187,18 @@ bool TLocatingRing::BoreOnPlan(double iR) const
 double TLocatingRing::SheetScale() const
 {
   // The plan view's leaders carry their values from a hole inside the ring out past its rim, 2 beyond:
-  // the column tail's holes, and a bore sized there. Where that is farther than a reader follows a
+  // the column tail's holes, the pins' holes, and a bore sized there. Where that is farther than a reader follows a
   // leader, the part is drawn smaller.
   const TColumnTail* tail = Tail();
   if (tail == nullptr) return 1.0;
   const double r81 = tail->Radius + 0.5;
   std::vector<std::pair<double, double>> leaders{{TailHoleToRim(tail->PlaceRadius, r81, Radius), r81}};
   if (BoreOnPlan(InRadius)) leaders.push_back({Radius - InRadius, InRadius});
+  // The pins' holes' diameter, straight down from the lower hole to past the rim below it.
+  if (BaseThickness == 0.0) {
+    const double x = Cx(FixRadius, PinAngle + 180.0), y = Cy(FixRadius, PinAngle + 180.0);
+    leaders.push_back({y + std::sqrt(std::max(0.0, Radius * Radius - x * x)), PinRadius});
+  }
   for (const double k : {1.0, 0.5, 0.25, 0.2}) {
     if (std::all_of(leaders.begin(), leaders.end(),
                     [k](const std::pair<double, double>& l) { return l.first * k + 2.0 <= LeaderReach + l.second * k; }))

@@ -852,8 +852,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // width, ran the collar up to the frame); pin holes narrow for how far inside the rim they lie (their
 // diameter's value stood beyond a leader's reach of them); locating rings whose rim runs farther past the
 // counterbores than the ring is thick (the counterbores' depth, sized above the rim, ran its extension lines
-// along the section). A case may name the one kind of finding it still has: a flange wider than the bush is
-// long has the lengths' extension lines run up past it, farther than the bush is long.
+// along the section), or whose pins' holes lie farther inside the rim than a leader reaches at 1:1 (their
+// diameter's value stood within the plan view). A case may name the one kind of finding it still has: a
+// flange wider than the bush is long has the lengths' extension lines run up past it, farther than the bush
+// is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -879,7 +881,7 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}},
                           {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
                           {"locating_ring", "FixRadius", {2.0}, {0.85}},
-                          {"locating_ring", "FixRadius", {1.0}, {0.7}},
+                          {"locating_ring", "FixRadius", {1.0, 2.0}, {0.7}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0, 2.0}, {1.3, 1.5}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {1.75}}};
   for (const TAlone& c : cases)
