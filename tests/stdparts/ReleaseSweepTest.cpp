@@ -853,9 +853,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter's value stood beyond a leader's reach of them); locating rings whose rim runs farther past the
 // counterbores than the ring is thick (the counterbores' depth, sized above the rim, ran its extension lines
 // along the section), or whose pins' holes lie farther inside the rim than a leader reaches at 1:1 (their
-// diameter's value stood within the plan view). A case may name the one kind of finding it still has: a
-// flange wider than the bush is long has the lengths' extension lines run up past it, farther than the bush
-// is long.
+// diameter's value stood within the plan view), or whose column tail's holes' circle passes a fixing hole's
+// edge on an axis (the holes' angles' rays started on that edge). A case may name the one kind of finding it
+// still has: a flange wider than the bush is long has the lengths' extension lines run up past it, farther
+// than the bush is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -883,7 +884,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring", "FixRadius", {2.0}, {0.85}},
                           {"locating_ring", "FixRadius", {1.0, 2.0}, {0.7}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0, 2.0}, {1.3, 1.5}},
-                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {1.75}}};
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {1.75}},
+                          {"locating_ring", "FixRadius", {0.5}, {0.85}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
