@@ -312,6 +312,44 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
   return {asked, land};
 }
 
+// Where the locating ring's section sizes its counterbores' depth: above the rim where that runs its
+// extension lines over the section (from the counterbore's outer edge r10 + r53 to the rim R) no farther
+// than the section is thick (T), as the release checks allow; else inside the upper hole, from the floor's
+// inner corner and the mouth's outer one, its value past the face x = T. There the line stands off the
+// counterbore's walls by the paper's 2 that a line keeps from an outline along it, and high enough that
+// its extension lines, running the paper's 2 past it, stay in the hole. Its value and the floor's sign
+// need the face's side clear under the lead-in's angle (its arc's ray falls half the arc's radius below
+// the rim; the arc shrinks towards the least that holds its value to leave that room); the entry's
+// angle then turns into the bore below the hole. Where the counterbore is too narrow on paper or the
+// rim too near for the least arc, the depth stays above the rim. Off is the line's
+// offset on paper below the floor's inner corner (r10 + r52), k the sheet's scale.
+struct TDepthLine
+{
+  bool OverRim;
+  double Off, LeadInArc;
+};
+
+// On paper: the lead-in's angle's arc radius, the least that still holds its arrowheads and value beside
+// it, a value's height and the gap under it.
+constexpr double LeadInArc = 15.0, LeadInLeast = 9.0, DepthValueHeight = 3.5 + 1.0;
+// How far past the face x = T the depth's value sized in the hole reaches, on paper: its arrow's length,
+// the gap to it and "NH14" at the sheet's value height, with a margin.
+constexpr double DepthValueRoom = 14.0;
+
+TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, double r53, double k)
+{
+  constexpr double Keep = 2.0, Past = 2.0, Margin = 2.0; // on paper
+  const TDepthLine overRim{true, 0.0, LeadInArc};
+  if (R - (r10 + r53) <= T) return overRim;
+  const double lo = r10 - r52 + Past / k, hi = std::min(r10 + r53 - Keep / k, r10 + r52),
+               line = (lo + hi) / 2.0;
+  // The lead-in's arc as large as asked where its ray's end (half its radius under the rim) clears the
+  // value, else as much smaller as that takes.
+  const double arc = std::min(LeadInArc, 2.0 * ((R - line) * k - DepthValueHeight - Margin));
+  if (lo > hi || arc < LeadInLeast) return overRim;
+  return {false, (line - (r10 + r52)) * k, arc};
+}
+
 } // namespace
 
 void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const Real& ma, const Real& mm,
@@ -388,11 +426,14 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
     // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
     // The counterbores' depth alone above the section, past the room its face's sign takes on the side of
-    // its extension line that no other line runs along; the whole length below, beyond the edges' sizes.
+    // its extension line that no other line runs along, or in the hole (CounterboreDepthLine); the whole
+    // length below, beyond the edges' sizes.
     const double xOut = T * k + 36.0 - xf7 * k;
     const double signAbove = SignReachBack + 1.0, depthAbove = signAbove + SignReachOn + 2.0;
+    const TDepthLine depth = CounterboreDepthLine(RTpa, T, r10, r52, r53, k);
     Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
-              {dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""},
+              depth.OverRim ? TDim{dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""}
+                            : TDim{dHL, x66, depth.Off, 1.0, T - x66, r10 + r52, T, r10 + r53, "", "H14", ""},
               {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
               // The bore's diameter here unless the plan view takes it (nothing is drawn for 0).
               {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -boreAt, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
@@ -405,7 +446,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
     // The lead-in's angle has its rays drawn from its vertex, or from the lead-in's far end where the
     // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
-    constexpr double leadInArc = 15.0;
+    const double leadInArc = depth.LeadInArc;
     Md.drDimApc(30.0, 0.0, leadInArc / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
     if (t != 0.0 && t < T && cone) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
@@ -420,9 +461,12 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       const double along = 0.75 * (T - t) / std::sin(a * cDegree), mouth = iR + rise,
                    below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * cValue) / k;
       const double left = T * k + (BoreOnPlan(iR) ? shoulderAt : boreAt);
-      const TEntryArc at = EntryArc(
-          a, {(RTpa - bevelDepth - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left},
-          (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
+      // With the counterbores' depth sized in the upper hole, the face's side above the mouth ends at the
+      // hole's counterbore.
+      const double faceTop = depth.OverRim ? RTpa - bevelDepth : r10 - r53;
+      const TEntryArc at =
+          EntryArc(a, {(faceTop - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left},
+                   (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
       Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
       Dims(Md, {{dHL, t, at.Land, -1.0, 0.0, -iR, t, -iR, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
@@ -436,8 +480,23 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     const double faceSign = (iR + rise + r10 - r53) / 2.0 - 3.0;
     Rough(Md, T, entry ? -faceSign - 3.0 : -faceSign, 0.0, "1,6");
     // The counterbores' face: on its extension line above the rim, its arms towards the front face, where
-    // no line runs now that the whole length is below.
-    Rough(Md, T - x66, RTpa + signAbove / k, 180.0, "1,6");
+    // no line runs now that the whole length is below. With the depth sized in the hole, on a leader from
+    // the floor's lower piece out through the mouth, falling less than that piece is wide over the
+    // counterbore's depth so that it leaves by the mouth; the sign stands on it past the depth's value
+    // (DepthValueRoom beyond the face), its shelf away from the part.
+    if (depth.OverRim) {
+      Rough(Md, T - x66, RTpa + signAbove / k, 180.0, "1,6");
+    } else {
+      const double fy = r10 - (r52 + r53) / 2.0, fall = std::atan2(0.8 * (r53 - r52) / 2.0, x66);
+      const double c = std::cos(fall), sn = std::sin(fall), at = x66 / c + DepthValueRoom / k,
+                   reach = at + SignReachOn / k;
+      Md.drShelf(txapi::txLeaderSignEnum(0), T - x66 + reach * c, fy - reach * sn, txapi::txLSRight,
+                 txapi::txArrowEnum(0), 5.0, 1.0, 75.0, TString(), 5.0, 1.0, 75.0, TString());
+      Md.drPoint(T - x66, fy);
+      Md.drEndObj();
+      Md.drRough(T - x66 + at * c, fy - at * sn, 90.0 - fall / cDegree, txapi::txNoProcessingType,
+                 TString("1,6"), TString(), TString());
+    }
   }
   Md.drDeleteMtr();
 }

@@ -1,6 +1,7 @@
 // The locating ring's two sheets and two parts, one per designation: the sheet of Id shows the
 // bore in plan, that of Id2 the column tail's holes; the parts follow the same split.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <utility>
@@ -83,6 +84,25 @@ int SizedTailHole(const TColumnTail& tail, double fr, double pin, double pr, dou
   for (int h = 1; h <= 4; ++h)
     if (clear(h)) return h;
   return 1;
+}
+
+// Where the rays of an angle about the ring's centre, in the directions given, start: at radius from, or
+// as little farther out, in steps of the sheet's hair, as keeps each start off every circle of the plan view
+// drawn as an outline (the ring's own and its holes' given as centre and radius): a ray starting on an
+// edge reads as sizing it.
+double RayStart(double from, std::initializer_list<double> directions,
+                const std::vector<std::array<double, 3>>& circles, double hair)
+{
+  const auto onEdge = [&](double r) {
+    for (const double d : directions)
+      for (const auto& [cx, cy, cr] : circles)
+        if (std::fabs(std::hypot(Cx(r, d) - cx, Cy(r, d) - cy) - cr) < hair) return true;
+    return false;
+  };
+  double r = from;
+  for (int step = 0; step < 20 && onEdge(r); ++step)
+    r += hair;
+  return onEdge(r) ? from : r;
 }
 
 // A value a leader carries past the rim stands within this reach of the circle it sizes, on the sheet.
@@ -187,13 +207,18 @@ bool TLocatingRing::BoreOnPlan(double iR) const
 double TLocatingRing::SheetScale() const
 {
   // The plan view's leaders carry their values from a hole inside the ring out past its rim, 2 beyond:
-  // the column tail's holes, and a bore sized there. Where that is farther than a reader follows a
+  // the column tail's holes, the pins' holes, and a bore sized there. Where that is farther than a reader follows a
   // leader, the part is drawn smaller.
   const TColumnTail* tail = Tail();
   if (tail == nullptr) return 1.0;
   const double r81 = tail->Radius + 0.5;
   std::vector<std::pair<double, double>> leaders{{TailHoleToRim(tail->PlaceRadius, r81, Radius), r81}};
   if (BoreOnPlan(InRadius)) leaders.push_back({Radius - InRadius, InRadius});
+  // The pins' holes' diameter, straight down from the lower hole to past the rim below it.
+  if (BaseThickness == 0.0) {
+    const double x = Cx(FixRadius, PinAngle + 180.0), y = Cy(FixRadius, PinAngle + 180.0);
+    leaders.push_back({y + std::sqrt(std::max(0.0, Radius * Radius - x * x)), PinRadius});
+  }
   for (const double k : {1.0, 0.5, 0.25, 0.2}) {
     if (std::all_of(leaders.begin(), leaders.end(),
                     [k](const std::pair<double, double>& l) { return l.first * k + 2.0 <= LeaderReach + l.second * k; }))
@@ -256,11 +281,21 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
               Cy(Radius + 2.0, PinAngle + 180.0), 3);
   }
   if (r54 == 0.0) {
+    // The circles drawn as outlines, which the angles' rays start off.
+    std::vector<std::array<double, 3>> circles{{0.0, 0.0, Radius}, {0.0, 0.0, BaseRadius}};
+    for (int i = 0; i < FixPositions(); ++i)
+      circles.push_back({Cx(FixRadius, FixAngle[i]), Cy(FixRadius, FixAngle[i]), r52});
+    if (pins)
+      for (const double p : {PinAngle, PinAngle + 180.0})
+        circles.push_back({Cx(FixRadius, p), Cy(FixRadius, p), PinRadius});
+    for (int h = 1; h <= 4; ++h)
+      circles.push_back({Cx(tail->PlaceRadius, tail->Angle[h]), Cy(tail->PlaceRadius, tail->Angle[h]), r81});
     for (int h = 1; h <= 4; ++h) {
       CircleAt(Md, tail->PlaceRadius, tail->Angle[h], r81, tl);
       if (isSize) {
         const double m = MaxDivisible(tail->Angle[h], 90.0);
-        Md.drDimApc(m - tail->Angle[h], m, Radius + 10.0 / k, tail->PlaceRadius, TString(), 0, 0);
+        Md.drDimApc(m - tail->Angle[h], m, Radius + 10.0 / k,
+                    RayStart(tail->PlaceRadius, {m, tail->Angle[h]}, circles, 0.5 / k), TString(), 0, 0);
       }
     }
     Md.drCircle(0, 0, tail->PlaceRadius, 3);

@@ -857,7 +857,11 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // lengths above it to the frame, an assembled spacer's bush too short for its and the washer's diameters
 // across it, a locating sleeve long enough to leave its chamfer's angle no room beyond the threaded end, a
 // pusher's collar ending just short of the fit's end (its face's sign stood past it across the fit's
-// extension line) and one so wide that the length with the seat ran across it. A case may name the one kind
+// extension line) and one so wide that the length with the seat ran across it; locating rings whose rim runs
+// farther past the counterbores than the ring is thick (the counterbores' depth, sized above the rim, ran its
+// extension lines along the section), or whose pins' holes lie farther inside the rim than a leader reaches
+// at 1:1 (their diameter's value stood within the plan view), or whose column tail's holes' circle passes a
+// fixing hole's edge on an axis (the holes' angles' rays started on that edge). A case may name the one kind
 // of finding it still has: a flange wider than the bush is long has the lengths' extension lines run up past
 // it, farther than the bush is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
@@ -889,7 +893,11 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"spacer_assembled", "Len", {1.0}, {0.3}},
                           {"locating_sleeve", "Len", {1.0}, {2.0}},
                           {"ejector_channel", "CollarHeight", {1.0}, {4.0}},
-                          {"ejector_channel", "CollarRadius", {2.0}, {4.0}}};
+                          {"ejector_channel", "CollarRadius", {2.0}, {4.0}},
+                          {"locating_ring", "FixRadius", {1.0, 2.0}, {0.7}},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0, 2.0}, {1.3, 1.5}},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {1.75}},
+                          {"locating_ring", "FixRadius", {0.5}, {0.85}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
