@@ -715,6 +715,10 @@ double TEjectorPlug::SheetScale() const
 
 namespace {
 
+// Beside the body, past the collar, a length from the collar's rear face stands this far off the body's
+// outside on paper: its value and air between.
+constexpr double PlugBeside = 10.0;
+
 // The seat's diameter stands beyond the far end face, as far out (on the sheet) as leaves the body's grade
 // room on the outside's extension line between the two; the seat's angle arc just past it, and past the
 // collar's level.
@@ -772,12 +776,21 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     constexpr double SeatLine = PlugSeatLine;
     Dims(Md, {{dVL1, -2.0 * r68, 0.5, -1.0, at.Counterbore, -r68, at.Counterbore, r68, "&02", "H14", ""},
               {dVL1, -2.0 * r71, 0.5, -1.0, at.Bore, -r71, at.Bore, r71, "&02", "H7", ""},
-              {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
-              {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
-              {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
-              {dHL, x9, -30.0, -1.0, xs, -r66 - ts, x59, -r22, "", "", "&03~0,1"},
-              {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
-              {dVL1, 2.0 * r22, 0.5, 1.0, at.Body, r22, at.Body, -r22, "&02", "n6", ""},
+              {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""}});
+    // The counterbore's depth and the whole length from the collar's front face, where their extension
+    // lines, from the bore and from the far end out past the collar, run along it no farther than the plug
+    // is long; else each from the collar's rear face, in the room beside the body.
+    if (x68 > x27 && RunsFartherThanAcross(r70 - r71, x59))
+      Dims(Md, {{dHL, x68 - x27, PlugBeside, 0.0, x27, r22, x68, r71, "", "", "&03~0,2"}});
+    else
+      Dims(Md, {{dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"}});
+    Dims(Md, {{dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
+              {dHL, x9, -30.0, -1.0, xs, -r66 - ts, x59, -r22, "", "", "&03~0,1"}});
+    if (RunsFartherThanAcross(r70 - r22, x59))
+      Dims(Md, {{dHL, x59 - x27, -PlugBeside, 0.0, x27, -r22, x59, -r22, "", "f9", ""}});
+    else
+      Dims(Md, {{dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""}});
+    Dims(Md, {{dVL1, 2.0 * r22, 0.5, 1.0, at.Body, r22, at.Body, -r22, "&02", "n6", ""},
               {dVL1, 2.0 * r66, SeatLine, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
     // The seat's angle to the far end face, from the corner where they meet: its arc just past the
     // seat's extension lines, which it would cross at the seat's own line drawn on, its rays drawn from
