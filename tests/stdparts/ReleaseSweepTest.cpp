@@ -853,9 +853,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter's value stood beyond a leader's reach of them); a collar standing out past the part beside it
 // farther than the part is long (guide bushes, stop pin, ejector plug: the lengths to the far ends had their
 // extension lines run along the collar's faces), a guide pillar whose fixed part runs farther than its collar
-// is across (the collar's diameter's extension lines ran along it). A case may name the one kind of finding
-// it still has: a flange wider than the bush is long has the lengths' extension lines run up past it, farther
-// than the bush is long.
+// is across (the collar's diameter's extension lines ran along it), an ejector plug whose seat's length
+// the layout carried onto the seat angle's ray along the far end face (the ray ran through its arrow's tip).
+// A case may name the one kind of finding it still has: a flange wider than the bush is long has the lengths'
+// extension lines run up past it, farther than the bush is long.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -886,7 +887,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_bush_2", "CollarRadius", {1.0}, {3.0, 4.0}, nullptr, 8},
                           {"stop_pin", "CollarRadius", {0.5, 1.0, 2.0}, {4.0}},
                           {"ejector_plug", "CollarRadius", {0.5, 1.0}, {4.0}},
-                          {"guide_pillar", "FLen", {1.0}, {4.0}, nullptr, 18}};
+                          {"guide_pillar", "FLen", {1.0}, {4.0}, nullptr, 18},
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.5}},
+                          {"ejector_plug", "ECRadius", {0.5, 1.0}, {2.5}},
+                          {"ejector_plug", "Radius", {0.5, 1.0}, {0.55}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
