@@ -873,6 +873,9 @@ private:
   // The leaders of the texts settled, each from its shelf to the point it names: a sign asked along one
   // stands on it as on an extension line.
   std::vector<std::array<double, 4>> TextLeaders;
+  // The arrow tips of the settled linear dimensions, each with its line's direction (X, Y, Ux, Uy): an
+  // angle's ray drawn through one reads as pointing at the wrong line.
+  std::vector<std::array<double, 4>> LinearTips;
   // A settled dimension line from (X1, Y1) to (X2, Y2); its value reaches along it from From to To.
   struct TSettled
   {

@@ -64,6 +64,16 @@ bool TipOn(const TRay& tip, const TRay& t)
   return std::fabs(wx * s - wy * c) < 0.5 && along > t.From + 0.5 && along < t.R - 0.5;
 }
 
+// Whether the ray t, drawn between From and R either way, runs across the arrow tip (X, Y) of a line along
+// (Ux, Uy): through it, not ending at it nor running along the arrow.
+bool AcrossTip(const TRay& t, const std::array<double, 4>& tip)
+{
+  const double c = std::cos(t.A * Deg), s = std::sin(t.A * Deg), wx = tip[0] - t.X, wy = tip[1] - t.Y;
+  const double along = wx * c + wy * s, lo = std::min(t.From, t.R), hi = std::max(t.From, t.R);
+  return std::fabs(wx * s - wy * c) < 0.5 && along > lo + 0.25 && along < hi - 0.25 &&
+         std::fabs(c * tip[3] - s * tip[2]) > 0.1;
+}
+
 bool Same(double a, double b)
 {
   return std::fabs(std::remainder(a - b, 360.0)) < 0.01;
@@ -123,9 +133,13 @@ bool TSheetLayout::AngleSettles(const TAngle& g, const TAnglesSettled& done, int
                    (s == 1 && done.Taken(g.X, g.Y, g.A1 + turn, g.A2 + turn))))
     return false;
   if (!AngleFits(g.X, g.Y, g.A1 + turn, g.A2 + turn, at, g.Chars, false)) return false;
-  for (std::size_t i = 0; i < 2 && pass < 3; ++i)
-    if (done.ThroughTips({g.X, g.Y, (i == 0 ? g.A1 : g.A2) + turn, s == 1 ? 0.0 : g.From[i], at}))
+  for (std::size_t i = 0; i < 2 && pass < 3; ++i) {
+    const TRay ray{g.X, g.Y, (i == 0 ? g.A1 : g.A2) + turn, s == 1 ? 0.0 : g.From[i], at};
+    if (done.ThroughTips(ray) ||
+        std::any_of(LinearTips.begin(), LinearTips.end(),
+                    [&ray](const std::array<double, 4>& t) { return AcrossTip(ray, t); }))
       return false;
+  }
   // The opposite rays of an edge's angle run back through the part: they are taken only where they stay off
   // it.
   if (s == 1 &&

@@ -94,7 +94,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   Extensions.clear(), Thin.clear(), Axes.clear(), AxisDrawn.clear(), Broken.clear(), Leaders.clear(),
       Arcs.clear(), CircleLines.clear();
   Callouts.clear();
-  TextLeaders.clear();
+  TextLeaders.clear(), LinearTips.clear();
   // The title block is the host's, in the frame's lower right corner.
   if (On)
     Boxes.push_back(

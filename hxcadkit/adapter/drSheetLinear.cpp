@@ -587,6 +587,8 @@ void TSheetLayout::TLinearSearch::Record(double d, double slide, std::vector<TVa
                       m.MoveValue, slide});
   L.Boxes.push_back(r.Value);
   L.DimensionLines.push_back(r.Line);
+  L.LinearTips.push_back({r.A1x, r.A1y, Ux, Uy});
+  L.LinearTips.push_back({r.A2x, r.A2y, Ux, Uy});
   // Its extension lines, from the measured points to past the line: no text lies across them.
   for (const auto& [px, py, ax, ay] :
        {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {

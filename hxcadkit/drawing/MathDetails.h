@@ -145,6 +145,14 @@ inline bool ClearOfSign(double d)
   return d >= SignReachAcross;
 }
 
+// Whether an extension line running `run` over a part's view, from the point it is drawn from to the view's
+// edge, runs farther along the view than the view is `across` it, beside the part's other steps and faces:
+// the size then stands where it is measured, or is measured from a nearer face.
+inline bool RunsFartherThanAcross(double run, double across)
+{
+  return run > across;
+}
+
 // How far a roughness sign reaches along the line it stands on: its short arm back from its tip, its shelf
 // on past it.
 constexpr double SignReachBack = 2.5, SignReachOn = 17.0;

@@ -154,6 +154,19 @@ TRearPlaces RearPlaces(bool boreSignOut, double k)
   return {sign, boreSignOut ? sign + sheet::SignShelfEnd + 1.0 + ValueRoom : FirstPast};
 }
 
+// Whether the collar stands out past the outside farther than the bush is long: the lengths to its ends,
+// whose extension lines run from the outside (the V-groove's from its floor, a millimetre in) out past the
+// collar's edge, would run along the collar's faces farther than the bush is across them. The lengths then
+// stand chained from the collar's faces, in the room beside the parts in front of and behind it.
+bool LengthsFromCollar(double r1, double r2, double F, double L)
+{
+  return RunsFartherThanAcross(r2 - r1 + 1.0, F + L);
+}
+
+// Below the outside, on paper, in that room: the nearer line's value a value and air clear of the outside,
+// the farther a nest's step on.
+constexpr double BesideFirst = ValueAndAir + 1.0, BesideSecond = BesideFirst + NestStep;
+
 } // namespace
 
 // The outline's limits: the grooves by the collar and before the front part are 0.5 deep, the front
@@ -230,7 +243,9 @@ void TSocketLeaderPinBushing::dr2D_Grooves() const
     // Placed from the collar's front face; on a bush with a front part, from its rear face, chained to the
     // collar's height: one from the front face would have an extension line across the front's line.
     constexpr TBushTiers tier = BushTiers();
-    if (F != 0.0)
+    if (LengthsFromCollar(r1, r2, F, Len))
+      Md.drDimHL(GrooveLen - S, -BesideFirst, 1.0, S, -r1, GrooveLen, 1.0 - r1, none, none, none);
+    else if (F != 0.0)
       Md.drDimHL(GrooveLen - S, -tier.First, 1.0, S, -r2, GrooveLen, 1.0 - r1, none, none, none);
     else
       Md.drDimHL(GrooveLen, -tier.Second, 1.0, 0.0, -r2, GrooveLen, 1.0 - r1, none, none, none);
@@ -258,8 +273,16 @@ void BushSizes(TModeler3D& Md, const TBushSizes& b)
   // lines below leave its value no room.
   Md.drDimHL(S, -tier.First, 1.0, 0.0, -r2, S, -r2, none, "h9", none);
   Md.drDimOtherSide(0.0, r2, S, r2);
-  if (F != 0.0) Md.drDimHL(S + F, -tier.Second, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
-  Md.drDimHL(L + F, -tier.Whole - (r2 - r1 + 0.5) * k, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
+  if (LengthsFromCollar(r1, r2, F, L)) {
+    // The rear part from the collar's rear face below the outside, past the V-groove's place; the front
+    // part from the collar's front face above it, clear of the front groove's callout, whose leader runs
+    // down from below the outside.
+    if (F != 0.0) Md.drDimHL(F, BesideFirst, 1.0, 0.0, r1, -F, r1 - 0.5, none, "h14", none);
+    Md.drDimHL(L - S, Xk != 0.0 ? -BesideSecond : -BesideFirst, 1.0, S, -r1, L, 0.5 - r1, none, "h14", none);
+  } else {
+    if (F != 0.0) Md.drDimHL(S + F, -tier.Second, 1.0, -F, 0.5 - r1, S, -r2, none, "h14", none);
+    Md.drDimHL(L + F, -tier.Whole - (r2 - r1 + 0.5) * k, 1.0, -F, 0.5 - r1, L, 0.5 - r1, none, "h14", none);
+  }
   if (F != 0.0) Md.drDimVL2(2.0 * r1, -FirstPast - k, 0.0, 1.0 - F, -r1, 1.0 - F, r1, "&02", "h9", none);
   // The collar's diameter from the face on its shorter side, its extension lines over as little of the
   // part as they can; not past the front end where its extension line would run through the front
@@ -270,8 +293,8 @@ void BushSizes(TModeler3D& Md, const TBushSizes& b)
       F != 0.0 && !ClearOfSign(collarOver) && collarOver > sheet::SignShelf - sheet::StrokeOn;
   // Nor from a face whose extension lines would run farther along the part than the collar is across: the
   // diameter then stands across the collar itself, its value beyond the wall.
-  const bool collarFront = F <= L - S && F <= 2.0 * r2 && !acrossFrontSign;
-  const bool collarRear = !collarFront && L - S <= 2.0 * r2;
+  const bool collarFront = F <= L - S && !RunsFartherThanAcross(F, 2.0 * r2) && !acrossFrontSign;
+  const bool collarRear = !collarFront && !RunsFartherThanAcross(L - S, 2.0 * r2);
   const auto collarAcross = [&] {
     const double mid = S / 2.0 - std::min(1.0, S / 4.0);
     Md.drDimVL1(2.0 * r2, 0.5, -1.0, mid, -r2, mid, r2, "&02", "h14", none);

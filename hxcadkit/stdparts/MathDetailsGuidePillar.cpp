@@ -502,7 +502,12 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       if (x46 > 0.0)
         Md.drDimVL(2.0 * r41, SeatDiameterOffset(x46, r43, seatSign), 1.0, 2.0 - x46, -r41, 2.0 - x46, r41,
                    "&02", "h6", none);
-      Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
+      // The collar's from its face towards the fixed end, where its extension lines run along the fixed
+      // part no farther than the collar is across; else across the collar itself, its value beyond the rim.
+      if (!RunsFartherThanAcross(x43 - x42, 2.0 * r43))
+        Md.drDimVL(2.0 * r43, 8.0, 1.0, x42, -r43, x42, r43, "&02", "h14", none);
+      else
+        Md.drDimVL1(2.0 * r43, 0.5, -1.0, x42 / 2.0, -r43, x42 / 2.0, r43, "&02", "h14", none);
     }
     // View A, section Б-Б and detail Г are drawn beside a threaded pillar only: without them a
     // callout would point at nothing.

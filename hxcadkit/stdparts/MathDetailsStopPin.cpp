@@ -104,11 +104,16 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
     if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "А");
     // The lengths below the pin, the shorter nearer: the end's chamfer by the shank, its value on past the
     // end, and the whole length a spacing beyond it and below the head, so that neither line crosses the
-    // other's extension lines.
+    // other's extension lines. A head standing out past the shank farther than the pin is long would have
+    // the end's extension line run along it farther than the pin is across: the shank's length then
+    // stands from the head's face instead, a spacing beyond the chamfer's beside the shank.
     const double chamfer = -r25 - 8.0, whole = std::min(chamfer - 7.0, -r74 - 8.0);
     // The count before the size, as every sheet writes a chamfer given for several.
     Md.drDimHL(f, chamfer + r25, 1.0, x82 - f, -r25, x82, f - r25, "2 фаски ", none, "&04~45&01");
-    Md.drDimHL(x82, whole - (f - r74), -1.0, 0.0, f - r74, x82, f - r25, none, "h14", none);
+    if (RunsFartherThanAcross(r74 - r25 + f, x82))
+      Md.drDimHL(x82 - x81, chamfer - 7.0 + r25, -1.0, x81, -r25, x82, f - r25, none, "h14", none);
+    else
+      Md.drDimHL(x82, whole - (f - r74), -1.0, 0.0, f - r74, x82, f - r25, none, "h14", none);
     Md.drDimHL(x81, 30.0, 1.0, 0.0, r74 - f, x81, r74, none, "h6", none);
     Md.drDimVL(2.0 * r74, -15.0, 1.0, f, -r74, f, r74, "&02", "h14", none);
     Md.drDimVL(2.0 * r25, 30.0, -1.0, x82 - f, -r25, x82 - f, r25, "&02", "k6", none);

@@ -861,9 +861,15 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // farther past the counterbores than the ring is thick (the counterbores' depth, sized above the rim, ran its
 // extension lines along the section), or whose pins' holes lie farther inside the rim than a leader reaches
 // at 1:1 (their diameter's value stood within the plan view), or whose column tail's holes' circle passes a
-// fixing hole's edge on an axis (the holes' angles' rays started on that edge). A case may name the one kind
-// of finding it still has: a flange wider than the bush is long has the lengths' extension lines run up past
-// it, farther than the bush is long.
+// fixing hole's edge on an axis (the holes' angles' rays started on that edge); a collar standing out past
+// the part beside it farther than the part is long (guide bushes, stop pin: the lengths to the far ends had
+// their extension lines run along the collar's faces), a guide pillar whose fixed part runs farther than its
+// collar is across (the collar's diameter's extension lines ran along it), an ejector plug whose seat's
+// length the layout carried onto the seat angle's ray along the far end face (the ray ran through its
+// arrow's tip). A case may name the one kind of finding it still has: a flange wider than the bush is long
+// has the lengths' extension lines run up past it, farther than the bush is long; an ejector plug's collar
+// so wide has its whole length's and counterbore's depth's run up past it, given from the front face as
+// their tolerances ask.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -897,7 +903,15 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring", "FixRadius", {1.0, 2.0}, {0.7}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0, 2.0}, {1.3, 1.5}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {1.75}},
-                          {"locating_ring", "FixRadius", {0.5}, {0.85}}};
+                          {"locating_ring", "FixRadius", {0.5}, {0.85}},
+                          {"guide_bush_4", "CollarRadius", {1.0}, {2.5, 3.0, 4.0}},
+                          {"guide_bush_2", "CollarRadius", {1.0}, {3.0, 4.0}},
+                          {"stop_pin", "CollarRadius", {0.5, 1.0, 2.0}, {4.0}},
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {4.0}, "extension line along its view"},
+                          {"guide_pillar", "FLen", {1.0}, {4.0}},
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.5}},
+                          {"ejector_plug", "ECRadius", {0.5, 1.0}, {2.5}},
+                          {"ejector_plug", "Radius", {0.5, 1.0}, {0.55}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
