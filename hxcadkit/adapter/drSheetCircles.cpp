@@ -273,9 +273,15 @@ void TSheetLayout::TLeaderSearch::Start(const TCircleDimension& c)
   for (const TArc& a : L.Arcs)
     if (Norm(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * Scale) < 0.01)
       OnCircle.push_back(a);
-  Drawn = 0;
-  for (const TArc& g : OnCircle)
-    Drawn += std::fabs(g.Sweep);
+  // How much of the circle its arcs cover, each degree once: a section's outline and its hatching's
+  // boundary draw the same arcs, which make no whole circle of a seat's dish.
+  std::array<bool, 360> covered{};
+  for (const TArc& g : OnCircle) {
+    const double from = std::min(g.From, g.From + g.Sweep), sweep = std::fabs(g.Sweep);
+    for (int k = 0; k < 360 && k < sweep; ++k)
+      covered[std::size_t(((int(std::floor(from)) + k) % 360 + 360) % 360)] = true;
+  }
+  Drawn = double(std::count(covered.begin(), covered.end(), true));
   Len = 0.6 * ValueHeight * double(c.Chars);
   Sign = c.Asked ? std::find_if(L.Signs.cbegin(), L.Signs.cend(),
                                 [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })

@@ -850,9 +850,11 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter stands past the collar (moved off the thread's and the bore's lengths, it stood beyond the
 // threaded end across the mouth's lines), a collar far wider than the shank (the view, placed by the shank's
 // width, ran the collar up to the frame); pin holes narrow for how far inside the rim they lie (their
-// diameter's value stood beyond a leader's reach of them). A case may name the one kind of finding it still
-// has: a flange wider than the bush is long has the lengths' extension lines run up past it, farther than the
-// bush is long.
+// diameter's value stood beyond a leader's reach of them); a sprue bush whose flange stands out from it
+// farther than it is long (its lengths' extension lines ran up past the flange, along the view farther than
+// it is long), one whose seat is deeper than half its sphere (the seat's arcs with their hatching's boundary
+// taken for a whole circle, its radius's arrow turned off them). A case may name the one kind of finding it
+// still has.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -867,7 +869,6 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "CollarRadius", {0.5}, {0.7}},
                           {"sprue_bush", "Len", {2.0}, {1.75, 4.0}},
                           {"sprue_bush", "Len", {1.0}, {4.0}},
-                          {"sprue_bush", "CollarRadius", {2.0}, {2.5, 4.0}, "extension line along its view"},
                           {"support_washer", "CollarRadius", {1.0}, {4.0}},
                           {"support_washer", "CollarRadius", {2.0}, {2.5}},
                           {"shank", "X89", {1.0}, {0.4, 0.55}},
@@ -877,7 +878,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {1.0}, {3.0, 4.0}},
                           {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}},
                           {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
-                          {"locating_ring", "FixRadius", {2.0}, {0.85}}};
+                          {"locating_ring", "FixRadius", {2.0}, {0.85}},
+                          {"sprue_bush", "CollarRadius", {0.5, 1.0, 2.0}, {2.5, 3.0, 4.0}},
+                          {"sprue_bush", "SphereLen", {1.0}, {4.0}},
+                          {"sprue_bush", "SphereRadius", {2.0}, {0.2}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
