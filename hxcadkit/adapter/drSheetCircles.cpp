@@ -398,8 +398,13 @@ void TSheetLayout::TLeaderSearch::Try(const TTurn& t, double a, double shift, bo
   // Best too where a radius's line, past its arrow, crosses no outline: it carries a rounding's value
   // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
   // nothing but the part.
+  // Nor across a value settled before it (a rounding's beside the seat its radius runs from).
   const auto clear = [&](const TAt& at) {
-    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside);
+    const std::array<double, 4> l{at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf};
+    const double lx[2] = {l[0], l[2]}, ly[2] = {l[1], l[3]};
+    return LineClear(l, c.CX, c.CY, Outside) &&
+           !L.Boxes.Any({std::min(l[0], l[2]), std::min(l[1], l[3]), std::max(l[0], l[2]), std::max(l[1], l[3])},
+                        [&](std::size_t i) { return Overlap(L.Boxes[i].X, L.Boxes[i].Y, 4, lx, ly, 2); });
   };
   const TAt stub = Leader(t, shift, true);
   bool whole = false, shortened = false, offPart = true;

@@ -853,8 +853,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter's value stood beyond a leader's reach of them); a sprue bush whose flange stands out from it
 // farther than it is long (its lengths' extension lines ran up past the flange, along the view farther than
 // it is long), one whose seat is deeper than half its sphere (the seat's arcs with their hatching's boundary
-// taken for a whole circle, its radius's arrow turned off them). A case may name the one kind of finding it
-// still has.
+// taken for a whole circle, its radius's arrow turned off them), one whose seat's radius ran from its centre
+// across the root's rounding's value. A case may name the one kind of finding it still has.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -881,7 +881,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring", "FixRadius", {2.0}, {0.85}},
                           {"sprue_bush", "CollarRadius", {0.5, 1.0, 2.0}, {2.5, 3.0, 4.0}},
                           {"sprue_bush", "SphereLen", {1.0}, {4.0}},
-                          {"sprue_bush", "SphereRadius", {2.0}, {0.2}}};
+                          {"sprue_bush", "SphereRadius", {2.0}, {0.2}},
+                          {"sprue_bush", "SphereRadius", {0.5}, {1.75}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
