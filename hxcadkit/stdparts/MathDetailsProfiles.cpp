@@ -234,9 +234,11 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     NozzleEndView(Md, r5, r57, r73, xc, y0);
     // Within reach of the end they are measured from: less than 30 of paper apart. The flange's from its
     // face towards the plate, where its extension lines run along the part in the plate no farther than
-    // the flange is across; else across the flange itself, its value beyond the rim.
+    // the flange is across and stand far enough past its root for the root's rounding's value under them
+    // (the rounding, then the value's height twice); else across the flange itself, its value beyond the
+    // rim.
     Dims(Md, {{dVL2, 2.0 * Rw, -29.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""}});
-    if (x69 <= 2.0 * r56)
+    if (x69 <= 2.0 * r56 && r56 - Rw >= 3.0 + 7.0 / k)
       Dims(Md, {{dVL2, 2.0 * r56, -41.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
     else
       Dims(Md, {{dVL1, 2.0 * r56, 0.5, -1.0, xf + x3 / 2.0, -r56, xf + x3 / 2.0, r56, "&02", "h14", ""}});

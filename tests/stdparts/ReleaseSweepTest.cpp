@@ -854,7 +854,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // farther than it is long (its lengths' extension lines ran up past the flange, along the view farther than
 // it is long), one whose seat is deeper than half its sphere (the seat's arcs with their hatching's boundary
 // taken for a whole circle, its radius's arrow turned off them), one whose seat's radius ran from its centre
-// across the root's rounding's value. A case may name the one kind of finding it still has.
+// across the root's rounding's value, one whose part in the plate stands as wide as the flange but for a
+// few millimetres (the root's rounding's value had no room under the flange's diameter's extension line).
+// A case may name the one kind of finding it still has.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -882,7 +884,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "CollarRadius", {0.5, 1.0, 2.0}, {2.5, 3.0, 4.0}},
                           {"sprue_bush", "SphereLen", {1.0}, {4.0}},
                           {"sprue_bush", "SphereRadius", {2.0}, {0.2}},
-                          {"sprue_bush", "SphereRadius", {0.5}, {1.75}}};
+                          {"sprue_bush", "SphereRadius", {0.5}, {1.75}},
+                          {"sprue_bush", "Len", {0.5}, {4.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
