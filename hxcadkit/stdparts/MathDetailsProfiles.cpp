@@ -217,14 +217,18 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // is long; beyond that their extension lines would run along the view farther than it is across, so
     // they stay by the part: the whole length across the flange (its value past an end), a spacing past
     // the seat's depth and no farther than the view is long, the part in the plate's just above it,
-    // measured to the flange's face above its rounded root.
+    // measured to the flange's face above its rounded root. Past the rim, a part in the plate too short
+    // for the root's rounding's value between its far end's extension line and the flange (the rounding,
+    // then the value's length) has its length given below, the corner above left open to the far end.
     const double view = Md.R2D().Transf2D.ScaleMtr(), k = view > 0.0 && std::isfinite(view) ? view : 1.0;
     const bool wide = r56 - std::min(Rw, r5) > x70;
     const double whole = wide ? -std::min(32.0, k * (x70 - std::fabs(Rw - r5)) - 4.0) : -44.0;
+    const double side = !wide && x69 < 3.0 + 8.0 / k ? -1.0 : 1.0;
     Dims(Md, {{dHL, x71, -24.0, 1.0, -x71, 0.0, 0.0, -r5, "", "H14", ""},
               {dHL, x70, whole, 1.0, -x70, -Rw, 0.0, -r5, "", "h8", ""},
-              {dHL, x69, wide ? 10.0 : 22.0, 1.0, -x70, Rw, xf, wide ? Rw + 3.0 : r56, "", "f9", ""}});
-    Rough(Md, -x70, r56 + 4.0, 180.0, "0,2");
+              {dHL, x69, wide ? 10.0 : 22.0 * side, 1.0, -x70, side * Rw, xf, wide ? Rw + 3.0 : side * r56, "",
+               "f9", ""}});
+    Rough(Md, -x70, side * (r56 + 4.0), 180.0, "0,2");
     Dims(Md, {{dHL, x3, 45.0, 1.0, xf + x3, r56, xf, r56, "", "h6", ""}});
     Rough(Md, xf, r56 + 28.0, 180.0, "1,6");
     Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");

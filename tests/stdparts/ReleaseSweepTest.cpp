@@ -855,7 +855,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // it is long), one whose seat is deeper than half its sphere (the seat's arcs with their hatching's boundary
 // taken for a whole circle, its radius's arrow turned off them), one whose seat's radius ran from its centre
 // across the root's rounding's value, one whose part in the plate stands as wide as the flange but for a
-// few millimetres (the root's rounding's value had no room under the flange's diameter's extension line).
+// few millimetres (the root's rounding's value had no room under the flange's diameter's extension line),
+// or far shorter than its flange is across (that value had no room beside the far end's extension line).
 // A case may name the one kind of finding it still has.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
@@ -885,7 +886,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "SphereLen", {1.0}, {4.0}},
                           {"sprue_bush", "SphereRadius", {2.0}, {0.2}},
                           {"sprue_bush", "SphereRadius", {0.5}, {1.75}},
-                          {"sprue_bush", "Len", {0.5}, {4.0}}};
+                          {"sprue_bush", "Len", {0.5}, {4.0}},
+                          {"sprue_bush", "FitLen", {0.5}, {0.2, 0.3}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
