@@ -135,13 +135,13 @@ namespace {
 
 // The view of the nozzle end, beyond it in the section's frame, its arrow above the head: a local view of
 // the head, the seat's edge and the mouth, which it sizes (the flange behind would carry the mouth's value
-// out of reach of so small a hole): the head through the centre, the mouth from outside on the other
-// diagonal, so that neither line runs along the other, both values just past the head.
+// out of reach of so small a hole): the head through the centre, the mouth (where asked) from outside on
+// the other diagonal, so that neither line runs along the other, both values just past the head.
 // It stands 45 past the nozzle end, or farther where the seat's radius needs the room: that value (its
 // sign, figures and "±0,2 сфера", 3.5 high) is led from the seat's arc where it meets the end (0, y0),
 // the steepest way, through the sphere's centre (xc, 0) and on past it until it clears the axis, and
 // keeps a millimetre off the head's circle there.
-void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc, double y0)
+void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc, double y0, bool mouth)
 {
   const double steep = std::atan2(y0, xc), ux = std::cos(steep), uy = -std::sin(steep);
   // The value's measures are the sheet's: on a part drawn reduced they reach the farther along it.
@@ -163,8 +163,8 @@ void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc,
   Md.drText(cx - 10.0, r5 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид А"));
   // The mouth's value starts just past the head's circle, as near its small hole as it can stand.
   const TString none;
-  const double mouth = std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);
-  Md.drDimD(2.0 * r57, none, -45.0, mouth, 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
+  const double shift = std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);
+  if (mouth) Md.drDimD(2.0 * r57, none, -45.0, shift, 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
   Md.drDimD(2.0 * r5, none, 45.0, 8, 1, cx, 0.0, 1, TString("&02"), TString("f9"), none);
 }
 
@@ -235,7 +235,14 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // The mouth and the head are sized on the view of the nozzle end: beside the nozzle end their
     // extension lines would run across the seat's open side, where its radius reads from (through the
     // head the other way), at any size.
-    NozzleEndView(Md, r5, r57, r73, xc, y0);
+    // The mouth's value on the view stands just past the head's circle, three quarters of a millimetre of
+    // paper out: within reach of the mouth (30 of paper past its circle) while the head stands out from it
+    // less than that. A mouth far smaller than the head is sized across itself in the section instead, its
+    // line at the seat's bottom and its value beyond the part's outline there.
+    constexpr double Reach = 30.0;
+    const bool mouthOnView = k * (r5 - r57) + 0.75 <= Reach + k * r57;
+    NozzleEndView(Md, r5, r57, r73, xc, y0, mouthOnView);
+    if (!mouthOnView) Dims(Md, {{dVL, 2.0 * r57, 0.5, -1.0, -x71, -r57, -x71, r57, "&02", "H11", ""}});
     // Within reach of the end they are measured from: less than 30 of paper apart. The flange's from its
     // face towards the plate, where its extension lines run along the part in the plate no farther than
     // the flange is across and stand far enough past its root for the root's rounding's value under them

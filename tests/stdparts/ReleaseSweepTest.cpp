@@ -856,8 +856,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // taken for a whole circle, its radius's arrow turned off them), one whose seat's radius ran from its centre
 // across the root's rounding's value, one whose part in the plate stands as wide as the flange but for a
 // few millimetres (the root's rounding's value had no room under the flange's diameter's extension line),
-// or far shorter than its flange is across (that value had no room beside the far end's extension line).
-// A case may name the one kind of finding it still has.
+// or far shorter than its flange is across (that value had no room beside the far end's extension line);
+// one whose sprue's mouth is far smaller than its head (the mouth's value, past the head on the view of the
+// nozzle end, stood beyond reach of it). A case may name the one kind of finding it still has.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -887,7 +888,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "SphereRadius", {2.0}, {0.2}},
                           {"sprue_bush", "SphereRadius", {0.5}, {1.75}},
                           {"sprue_bush", "Len", {0.5}, {4.0}},
-                          {"sprue_bush", "FitLen", {0.5}, {0.2, 0.3}}};
+                          {"sprue_bush", "FitLen", {0.5}, {0.2, 0.3}},
+                          {"sprue_bush", "TPARadius", {2.0}, {0.2, 0.4, 0.55, 0.7, 0.85}},
+                          {"sprue_bush", "BFitRadius", {2.0}, {1.15, 1.3, 1.5, 1.75, 2.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
