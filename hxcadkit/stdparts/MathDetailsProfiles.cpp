@@ -234,11 +234,11 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");
     // The mouth and the head are sized on the view of the nozzle end: beside the nozzle end their
     // extension lines would run across the seat's open side, where its radius reads from (through the
-    // head the other way), at any size.
-    // The mouth's value on the view stands just past the head's circle, three quarters of a millimetre of
-    // paper out: within reach of the mouth (30 of paper past its circle) while the head stands out from it
-    // less than that. A mouth far smaller than the head is sized across itself in the section instead, its
-    // line at the seat's bottom and its value beyond the part's outline there.
+    // head the other way), at any size. The mouth's value there stands just past the head's circle, three
+    // quarters of a millimetre of paper out: within reach of the mouth (30 of paper past its circle) while
+    // the head stands out from it less than that. A mouth far smaller than the head is sized across itself
+    // in the section instead, its line at the seat's bottom (no extension lines to speak of) and its value
+    // beyond the part's outline below it.
     constexpr double Reach = 30.0;
     const bool mouthOnView = k * (r5 - r57) + 0.75 <= Reach + k * r57;
     NozzleEndView(Md, r5, r57, r73, xc, y0, mouthOnView);
