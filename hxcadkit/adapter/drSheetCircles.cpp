@@ -273,9 +273,15 @@ void TSheetLayout::TLeaderSearch::Start(const TCircleDimension& c)
   for (const TArc& a : L.Arcs)
     if (Norm(a.X - c.CX, a.Y - c.CY) < 0.01 && std::fabs(a.R - c.R * Scale) < 0.01)
       OnCircle.push_back(a);
-  Drawn = 0;
-  for (const TArc& g : OnCircle)
-    Drawn += std::fabs(g.Sweep);
+  // How much of the circle its arcs cover, each degree once: a section's outline and its hatching's
+  // boundary draw the same arcs, which make no whole circle of a seat's dish.
+  std::array<bool, 360> covered{};
+  for (const TArc& g : OnCircle) {
+    const double from = std::min(g.From, g.From + g.Sweep), sweep = std::fabs(g.Sweep);
+    for (int k = 0; k < 360 && k < sweep; ++k)
+      covered[std::size_t(((int(std::floor(from)) + k) % 360 + 360) % 360)] = true;
+  }
+  Drawn = double(std::count(covered.begin(), covered.end(), true));
   Len = 0.6 * ValueHeight * double(c.Chars);
   Sign = c.Asked ? std::find_if(L.Signs.cbegin(), L.Signs.cend(),
                                 [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
@@ -392,8 +398,13 @@ void TSheetLayout::TLeaderSearch::Try(const TTurn& t, double a, double shift, bo
   // Best too where a radius's line, past its arrow, crosses no outline: it carries a rounding's value
   // off the part, a hollow's into the hollow; failing that, the first place whose line crosses
   // nothing but the part.
+  // Nor across a value settled before it (a rounding's beside the seat its radius runs from).
   const auto clear = [&](const TAt& at) {
-    return LineClear({at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf}, c.CX, c.CY, Outside);
+    const std::array<double, 4> l{at.X1, at.Y1, at.X2 + at.Ux * at.Shelf, at.Y2 + at.Uy * at.Shelf};
+    const double lx[2] = {l[0], l[2]}, ly[2] = {l[1], l[3]};
+    return LineClear(l, c.CX, c.CY, Outside) &&
+           !L.Boxes.Any({std::min(l[0], l[2]), std::min(l[1], l[3]), std::max(l[0], l[2]), std::max(l[1], l[3])},
+                        [&](std::size_t i) { return Overlap(L.Boxes[i].X, L.Boxes[i].Y, 4, lx, ly, 2); });
   };
   const TAt stub = Leader(t, shift, true);
   bool whole = false, shortened = false, offPart = true;

@@ -631,6 +631,15 @@ void TSheetLayout::TLinearSearch::Place(std::size_t i, std::vector<TValue>& valu
   if (!std::isnan(Best[0]) && std::fabs((m.X2 - m.X1) * Ux + (m.Y2 - m.Y1) * Uy) < Len + 2 &&
       RunsAlong(Best[0]))
     NearWithValuePast([&](double d, double) { return !RunsAlong(d); });
+  // Nor does one carried past a feature standing out from its view farther than the view is across (a
+  // flange far wider than its bush is long): it stays near the offset asked across that feature, its
+  // value past an end, as a draftsman keeps the length by the part rather than draw its extension lines
+  // up past the flange.
+  if (!std::isnan(Best[0]) && RunsAlong(Best[0])) {
+    AcrossBore = true;
+    NearWithValuePast([&](double d, double) { return !RunsAlong(d); });
+    AcrossBore = false;
+  }
   if (!std::isnan(Best[0]) && BeyondLonger(Best[0]))
     NearWithValuePast([&](double d, double slide) { return !BeyondLonger(d) && ClearThere(d, slide); });
   // A line the search carried out of reach while the offset asked lies within it stays near that offset,

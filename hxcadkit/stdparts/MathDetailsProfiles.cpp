@@ -135,13 +135,13 @@ namespace {
 
 // The view of the nozzle end, beyond it in the section's frame, its arrow above the head: a local view of
 // the head, the seat's edge and the mouth, which it sizes (the flange behind would carry the mouth's value
-// out of reach of so small a hole): the head through the centre, the mouth from outside on the other
-// diagonal, so that neither line runs along the other, both values just past the head.
+// out of reach of so small a hole): the head through the centre, the mouth (where asked) from outside on
+// the other diagonal, so that neither line runs along the other, both values just past the head.
 // It stands 45 past the nozzle end, or farther where the seat's radius needs the room: that value (its
 // sign, figures and "±0,2 сфера", 3.5 high) is led from the seat's arc where it meets the end (0, y0),
 // the steepest way, through the sphere's centre (xc, 0) and on past it until it clears the axis, and
 // keeps a millimetre off the head's circle there.
-void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc, double y0)
+void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc, double y0, bool mouth)
 {
   const double steep = std::atan2(y0, xc), ux = std::cos(steep), uy = -std::sin(steep);
   // The value's measures are the sheet's: on a part drawn reduced they reach the farther along it.
@@ -163,8 +163,8 @@ void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc,
   Md.drText(cx - 10.0, r5 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид А"));
   // The mouth's value starts just past the head's circle, as near its small hole as it can stand.
   const TString none;
-  const double mouth = std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);
-  Md.drDimD(2.0 * r57, none, -45.0, mouth, 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
+  const double shift = std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);
+  if (mouth) Md.drDimD(2.0 * r57, none, -45.0, shift, 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
   Md.drDimD(2.0 * r5, none, 45.0, 8, 1, cx, 0.0, 1, TString("&02"), TString("f9"), none);
 }
 
@@ -213,22 +213,43 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
   if (isSize) {
     // The seat's depth and the sprue's mouth stand within reach of the seat they size (beyond the nozzle
     // end's outline there is nothing else to read them against).
+    // The lengths stand past the flange's rim while it stands out from the part no farther than the part
+    // is long; beyond that their extension lines would run along the view farther than it is across, so
+    // they stay by the part: the whole length across the flange (its value past an end), a spacing past
+    // the seat's depth and no farther than the view is long, the part in the plate's just above it,
+    // measured to the flange's face above its rounded root. Past the rim, a part in the plate too short
+    // for the root's rounding's value between its far end's extension line and the flange (the rounding,
+    // then the value's length) has its length given below, the corner above left open to the far end.
+    const double view = Md.R2D().Transf2D.ScaleMtr(), k = view > 0.0 && std::isfinite(view) ? view : 1.0;
+    const bool wide = r56 - std::min(Rw, r5) > x70;
+    const double whole = wide ? -std::min(32.0, k * (x70 - std::fabs(Rw - r5)) - 4.0) : -44.0;
+    const double side = !wide && x69 < 3.0 + 8.0 / k ? -1.0 : 1.0;
     Dims(Md, {{dHL, x71, -24.0, 1.0, -x71, 0.0, 0.0, -r5, "", "H14", ""},
-              {dHL, x70, -44.0, 1.0, -x70, -Rw, 0.0, -r5, "", "h8", ""},
-              {dHL, x69, 22.0, 1.0, -x70, Rw, xf, r56, "", "f9", ""}});
-    Rough(Md, -x70, r56 + 4.0, 180.0, "0,2");
+              {dHL, x70, whole, 1.0, -x70, -Rw, 0.0, -r5, "", "h8", ""},
+              {dHL, x69, wide ? 10.0 : 22.0 * side, 1.0, -x70, side * Rw, xf, wide ? Rw + 3.0 : side * r56, "",
+               "f9", ""}});
+    Rough(Md, -x70, side * (r56 + 4.0), 180.0, "0,2");
     Dims(Md, {{dHL, x3, 45.0, 1.0, xf + x3, r56, xf, r56, "", "h6", ""}});
     Rough(Md, xf, r56 + 28.0, 180.0, "1,6");
     Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");
     // The mouth and the head are sized on the view of the nozzle end: beside the nozzle end their
     // extension lines would run across the seat's open side, where its radius reads from (through the
-    // head the other way), at any size.
-    NozzleEndView(Md, r5, r57, r73, xc, y0);
+    // head the other way), at any size. The mouth's value there stands just past the head's circle, three
+    // quarters of a millimetre of paper out: within reach of the mouth (30 of paper past its circle) while
+    // the head stands out from it less than that. A mouth far smaller than the head is sized across itself
+    // in the section instead, its line at the seat's bottom (no extension lines to speak of) and its value
+    // beyond the part's outline below it.
+    constexpr double Reach = 30.0;
+    const bool mouthOnView = k * (r5 - r57) + 0.75 <= Reach + k * r57;
+    NozzleEndView(Md, r5, r57, r73, xc, y0, mouthOnView);
+    if (!mouthOnView) Dims(Md, {{dVL, 2.0 * r57, 0.5, -1.0, -x71, -r57, -x71, r57, "&02", "H11", ""}});
     // Within reach of the end they are measured from: less than 30 of paper apart. The flange's from its
     // face towards the plate, where its extension lines run along the part in the plate no farther than
-    // the flange is across; else across the flange itself, its value beyond the rim.
+    // the flange is across and stand far enough past its root for the root's rounding's value under them
+    // (the rounding, then the value's height twice); else across the flange itself, its value beyond the
+    // rim.
     Dims(Md, {{dVL2, 2.0 * Rw, -29.0, Nearest(r56 - Rw) + 10.0, -x70, -Rw, -x70, Rw, "&02", "n6", ""}});
-    if (x69 <= 2.0 * r56)
+    if (x69 <= 2.0 * r56 && r56 - Rw >= 3.0 + 7.0 / k)
       Dims(Md, {{dVL2, 2.0 * r56, -41.0 - x69, 1.0, xf, -r56, xf, r56, "&02", "h14", ""}});
     else
       Dims(Md, {{dVL1, 2.0 * r56, 0.5, -1.0, xf + x3 / 2.0, -r56, xf + x3 / 2.0, r56, "&02", "h14", ""}});

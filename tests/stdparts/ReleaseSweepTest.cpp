@@ -866,10 +866,17 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // their extension lines run along the collar's faces), a guide pillar whose fixed part runs farther than its
 // collar is across (the collar's diameter's extension lines ran along it), an ejector plug whose seat's
 // length the layout carried onto the seat angle's ray along the far end face (the ray ran through its
-// arrow's tip). A case may name the one kind of finding it still has: a flange wider than the bush is long
-// has the lengths' extension lines run up past it, farther than the bush is long; an ejector plug's collar
-// so wide has its whole length's and counterbore's depth's run up past it, given from the front face as
-// their tolerances ask.
+// arrow's tip); a sprue bush whose flange stands out from it farther than it is long (its lengths' extension
+// lines ran up past the flange, along the view farther than it is long), one whose seat is deeper than half
+// its sphere (the seat's arcs with their hatching's boundary taken for a whole circle, its radius's arrow
+// turned off them), one whose seat's radius ran from its centre across the root's rounding's value, one whose
+// part in the plate stands as wide as the flange but for a few millimetres (the root's rounding's value had
+// no room under the flange's diameter's extension line), or far shorter than its flange is across (that
+// value had no room beside the far end's extension line); one whose sprue's mouth is far smaller than its
+// head (the mouth's value, past the head on the view of the nozzle end, stood beyond reach of it). A case
+// may name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug
+// is long has its whole length's and counterbore's depth's extension lines run up past it, given from the
+// front face as their tolerances ask.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -884,7 +891,6 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "CollarRadius", {0.5}, {0.7}},
                           {"sprue_bush", "Len", {2.0}, {1.75, 4.0}},
                           {"sprue_bush", "Len", {1.0}, {4.0}},
-                          {"sprue_bush", "CollarRadius", {2.0}, {2.5, 4.0}, "extension line along its view"},
                           {"support_washer", "CollarRadius", {1.0}, {4.0}},
                           {"support_washer", "CollarRadius", {2.0}, {2.5}},
                           {"shank", "X89", {1.0}, {0.4, 0.55}},
@@ -911,7 +917,15 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar", "FLen", {1.0}, {4.0}},
                           {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.5}},
                           {"ejector_plug", "ECRadius", {0.5, 1.0}, {2.5}},
-                          {"ejector_plug", "Radius", {0.5, 1.0}, {0.55}}};
+                          {"ejector_plug", "Radius", {0.5, 1.0}, {0.55}},
+                          {"sprue_bush", "CollarRadius", {0.5, 1.0, 2.0}, {2.5, 3.0, 4.0}},
+                          {"sprue_bush", "SphereLen", {1.0}, {4.0}},
+                          {"sprue_bush", "SphereRadius", {2.0}, {0.2}},
+                          {"sprue_bush", "SphereRadius", {0.5}, {1.75}},
+                          {"sprue_bush", "Len", {0.5}, {4.0}},
+                          {"sprue_bush", "FitLen", {0.5}, {0.2, 0.3}},
+                          {"sprue_bush", "TPARadius", {2.0}, {0.2, 0.4, 0.55, 0.7, 0.85}},
+                          {"sprue_bush", "BFitRadius", {2.0}, {1.15, 1.3, 1.5, 1.75, 2.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
