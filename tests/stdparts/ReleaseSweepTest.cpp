@@ -850,9 +850,12 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter stands past the collar (moved off the thread's and the bore's lengths, it stood beyond the
 // threaded end across the mouth's lines), a collar far wider than the shank (the view, placed by the shank's
 // width, ran the collar up to the frame); pin holes narrow for how far inside the rim they lie (their
-// diameter's value stood beyond a leader's reach of them). A case may name the one kind of finding it still
-// has: a flange wider than the bush is long has the lengths' extension lines run up past it, farther than the
-// bush is long.
+// diameter's value stood beyond a leader's reach of them); parts too long or too wide for the larger sheet
+// (they ran off it: the back ejector, drawn right of a place that moves with its length, the protect support,
+// the threaded pillar with its end view beside it, the ejector channel). A case may name the one kind of
+// finding it still has: a flange wider than the bush is long has the lengths' extension lines run up past
+// it, farther than the bush is long; the ejector channel drawn reduced has its hardened end's text on the
+// end's extension line.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -860,6 +863,7 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
     const char *Part, *Size;
     std::vector<double> K, Factors;
     const char* Open = nullptr;
+    int Row = 0; // a table's part's row
   };
   const TAlone cases[] = {{"guide_plug", "Len", {1.0, 2.0}, {1.3}},
                           {"guide_plug", "Len", {0.5, 2.0}, {4.0}},
@@ -877,11 +881,16 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {1.0}, {3.0, 4.0}},
                           {"shank", "CollarRadius", {2.0}, {1.75, 2.0, 2.5}},
                           {"locating_ring", "PinRadius", {2.0}, {0.2, 0.3, 0.4, 0.55, 0.7}},
-                          {"locating_ring", "FixRadius", {2.0}, {0.85}}};
+                          {"locating_ring", "FixRadius", {2.0}, {0.85}},
+                          {"back_ejector", "Len", {1.0}, {3.0, 4.0}},
+                          {"back_ejector", "Len", {2.0}, {1.5, 1.75, 2.0, 2.5, 3.0, 4.0}},
+                          {"protect_support", "Radius", {2.0}, {4.0}},
+                          {"guide_pillar_threaded", "Len", {1.0}, {3.0, 4.0}, nullptr, 18},
+                          {"ejector_channel", "Len", {2.0}, {2.5, 4.0}, "text crossed by a line"}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
-        const auto laid = SizeAloneSheets(H, Dir.path(), c.Part, 0, k, c.Size, f);
+        const auto laid = SizeAloneSheets(H, Dir.path(), c.Part, c.Row, k, c.Size, f);
         EXPECT_FALSE(laid.empty()) << c.Part << " x" << k << ", " << c.Size << " x" << f;
         for (const txhost::SvgLayout& l : laid)
           for (const TFinding& found : Findings(l))
