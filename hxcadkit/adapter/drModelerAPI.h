@@ -421,8 +421,9 @@ public:
   // Room for a stack of three dimensions or an angle's value beside the outlines.
   static constexpr double Room = 30;
   // How far right the view moves so that every angle still to settle, at the least arc it takes, has its
-  // arc and value inside the frame on one side of its vertex or the other; 0 where each has.
-  double AngleRoomLeft() const;
+  // arc and value inside the frame on one side of its vertex or the other; 0 where each has. Negative, how
+  // far left, where that is what an angle past the frame's right edge needs.
+  double AngleRoom() const;
   double ViewX() const { return VX; }
   double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.

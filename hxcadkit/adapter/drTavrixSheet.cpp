@@ -127,10 +127,10 @@ bool TModelerApi::FitViewToSheet(bool apply)
     r.View->SetY(Layout.ViewY() + dy);
     Layout.Enlarge(width, height, dx, dy);
   };
-  // A view that leaves an angle beside it no room inside the frame moves right on its sheet where it stays
-  // inside the frame and its outlines off the title block, else takes that room on the larger sheet.
-  const double angles = Layout.AngleRoomLeft();
-  if (angles > 0 && !Layout.Cramped(0, 0, true) && !Layout.Cramped(angles)) {
+  // A view that leaves an angle beside it no room inside the frame moves right (or left) on its sheet where
+  // it stays inside the frame and its outlines off the title block, else takes that room on the larger sheet.
+  const double angles = Layout.AngleRoom();
+  if (angles != 0 && !Layout.Cramped(0, 0, true) && !Layout.Cramped(angles)) {
     move(sel.ASize[at].x, sel.ASize[at].y, angles, 0);
     return true;
   }
