@@ -402,6 +402,13 @@ public:
   // Whether the views, moved by (dx, dy), leave the frame or enter the title block: an outline either, a
   // thin line of theirs (an axis running on past the part) the frame too unless outlinesOnly.
   bool Cramped(double dx = 0, double dy = 0, bool outlinesOnly = false) const;
+  // The same on a sheet width x height.
+  bool CrampedOn(double width, double height, double dx, double dy, bool outlinesOnly = false) const;
+  // Whether the views, moved by (dx, dy), lie inside the frame of a sheet width x height and off its title
+  // block. Where they do not, but their box leaves Room to spare on each side of it in the frame, (dx, dy)
+  // grows by the least further move that brings it inside with that room (above or beside the title block
+  // where it would lie on it); true where that holds.
+  bool HoldsOn(double width, double height, double& dx, double& dy) const;
   // The least move (dx, dy) that brings the views' outlines and thin lines inside the frame, as IntoFrame
   // gives it for their box.
   bool ViewIntoFrame(double& dx, double& dy) const;
@@ -411,9 +418,12 @@ public:
   // How far right the view moves on a sheet width wide so that its outlines leave the binding margin room
   // for what stands beside them, as far as the frame's other side lets it.
   double RoomLeft(double width) const;
+  // Room for a stack of three dimensions or an angle's value beside the outlines.
+  static constexpr double Room = 30;
   // How far right the view moves so that every angle still to settle, at the least arc it takes, has its
-  // arc and value inside the frame on one side of its vertex or the other; 0 where each has.
-  double AngleRoomLeft() const;
+  // arc and value inside the frame on one side of its vertex or the other; 0 where each has. Negative, how
+  // far left, where that is what an angle past the frame's right edge needs.
+  double AngleRoom() const;
   double ViewX() const { return VX; }
   double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.
@@ -1117,6 +1127,8 @@ public:
   void drSaveLeaf() override;
   void drCloseView() override;
   void drCloseLeaf() override;
+  bool drViewHolds() override;
+  void drRestartLeaf() override;
   // The title block of the current sheet: open, choose a cell, write it, apply.
   void drOpenShtamp();
   void drColumnShtamp(txapi::txStampEnum N);
@@ -1341,8 +1353,17 @@ private:
   };
   TPendingCut PendingCut;
   void OccupyCut();
-  // The view moved, or its sheet grown, so that what it drew lies inside the frame before it settles.
-  void FitViewToSheet();
+  // The view moved, or its sheet grown, so that what it drew lies inside the frame before it settles;
+  // whether it does. Nothing moves or grows unless apply.
+  bool FitViewToSheet(bool apply = true);
+  // The sheet document opened last, as drCreateLeaf was asked for it.
+  struct TLeafOpened
+  {
+    TString Name;
+    txapi::DocumentTypeEnum Type = txapi::txDocumentDrawing;
+    int Format = 0, Orientation = 0, Style = 0, Multiplicity = 0;
+    bool Invisible = false;
+  } LeafOpened;
   // A visible arc (a circle from and to one point) recorded on the mould sheet, as an outline too when
   // outline.
   void ArcOnSheet(double X, double Y, double R, double x1, double y1, double x2, double y2, bool clockwise,

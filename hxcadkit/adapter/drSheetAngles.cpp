@@ -250,16 +250,21 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
   Angles.clear();
 }
 
-double TSheetLayout::AngleRoomLeft() const
+double TSheetLayout::AngleRoom() const
 {
   if (!On) return 0;
   // An angle's arc at the least radius its placement takes, and its value, at a point of it: the view moves
   // right until the leftmost of them stands inside the frame, on whichever side of the vertex needs less,
-  // where the rest of it stays inside the frame too.
-  double need = 0;
+  // where the rest of it stays inside the frame too. An angle with no such side, its arc past the frame's
+  // right edge on both, moves it left as far, and as much farther as a wider arc would take where the
+  // outlines keep room beside them; where no angle needs the view right.
+  double need = 0, back = 0, outlines = 1e300;
+  for (const auto& g : Segments)
+    outlines = std::min({outlines, g[0], g[2]});
+  const double spare = std::min(0.0, FrameLeft + Room - outlines);
   for (const TAngle& g : Angles) {
     const double r = std::min(g.R, g.Floor);
-    double least = -1;
+    double least = -1, left = 0;
     for (int s = 0; s < 2; ++s) {
       const double turn = 180.0 * s;
       if (s == 1 && (g.From[0] > 0 || g.From[1] > 0 || RayThroughOutline(g.X, g.Y, g.A1 + turn, r) ||
@@ -277,12 +282,19 @@ double TSheetLayout::AngleRoomLeft() const
       for (int k = 0; k < 4; ++k)
         take(q.X[k], q.Y[k]);
       const double dx = std::max(0.0, std::ceil(FrameLeft + 1 - x1));
-      if (y1 < FrameMargin || y2 > H - FrameMargin || x2 + dx > W - FrameMargin) continue;
+      if (y1 < FrameMargin || y2 > H - FrameMargin) continue;
+      if (x2 + dx > W - FrameMargin) {
+        const double dl = -std::ceil(x2 + 1 - (W - FrameMargin)),
+                     wider = std::min(dl, std::max(dl - Room, spare));
+        if (dx == 0 && x1 + dl >= FrameLeft + 1 && (left == 0 || wider > left)) left = wider;
+        continue;
+      }
       if (least < 0 || dx < least) least = dx;
     }
     if (least > 0) need = std::max(need, least);
+    if (least < 0) back = std::min(back, left);
   }
-  return need;
+  return need > 0 ? need : back;
 }
 
 TQuad TSheetLayout::AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars)

@@ -196,14 +196,18 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
 }
 bool TSheetLayout::Cramped(double dx, double dy, bool outlinesOnly) const
 {
-  if (!On) return false;
-  const TQuad stamp =
-      Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight);
+  return On && CrampedOn(W, H, dx, dy, outlinesOnly);
+}
+
+bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, bool outlinesOnly) const
+{
+  const TQuad stamp = Rect(width - FrameMargin - StampWidth, FrameMargin, width - FrameMargin,
+                           FrameMargin + StampHeight);
   const double tol = 0.01;
   const auto off = [&](const std::array<double, 4>& g) {
     for (int k = 0; k < 2; ++k)
-      if (g[2 * k] + dx < FrameLeft - tol || g[2 * k] + dx > W - FrameMargin + tol ||
-          g[2 * k + 1] + dy < FrameMargin - tol || g[2 * k + 1] + dy > H - FrameMargin + tol)
+      if (g[2 * k] + dx < FrameLeft - tol || g[2 * k] + dx > width - FrameMargin + tol ||
+          g[2 * k + 1] + dy < FrameMargin - tol || g[2 * k + 1] + dy > height - FrameMargin + tol)
         return true;
     return false;
   };
@@ -261,10 +265,45 @@ void TSheetLayout::Enlarge(double width, double height, double dx, double dy)
     Boxes.Set(0, Rect(W - FrameMargin - StampWidth, FrameMargin, W - FrameMargin, FrameMargin + StampHeight));
 }
 
+bool TSheetLayout::HoldsOn(double width, double height, double& dx, double& dy) const
+{
+  if (!On || !CrampedOn(width, height, dx, dy)) return true;
+  double x1 = 1e300, y1 = 1e300, x2 = -1e300, y2 = -1e300;
+  for (const auto* lines : {&Segments, &Thin})
+    for (const auto& g : *lines)
+      x1 = std::min({x1, g[0], g[2]}), y1 = std::min({y1, g[1], g[3]}), x2 = std::max({x2, g[0], g[2]}),
+      y2 = std::max({y2, g[1], g[3]});
+  if (!(x1 <= x2)) return false;
+  x1 += dx, x2 += dx, y1 += dy, y2 += dy;
+  // The least move of [lo, hi] into [from, to] with Room to spare on either side for what stands beside
+  // the outlines; none where it is too wide for that.
+  const auto into = [](double lo, double hi, double from, double to, double& by) {
+    if (hi - lo + 2 * Room > to - from) return false;
+    by = lo < from + Room ? from + Room - lo : hi > to - Room ? to - Room - hi : 0.0;
+    return true;
+  };
+  // Into the frame; where that leaves an outline on the title block, above it or beside it instead,
+  // whichever moves the view less.
+  const double left = FrameLeft, right = width - FrameMargin, bottom = FrameMargin, top = height - FrameMargin;
+  double best = 1e300, bx = 0, by = 0;
+  const auto consider = [&](double xFrom, double xTo, double yFrom, double yTo) {
+    double mx = 0, my = 0;
+    if (into(x1, x2, xFrom, xTo, mx) && into(y1, y2, yFrom, yTo, my) && Norm(mx, my) < best &&
+        !CrampedOn(width, height, dx + mx, dy + my))
+      best = Norm(mx, my), bx = mx, by = my;
+  };
+  consider(left, right, bottom, top);
+  if (best == 1e300) {
+    consider(left, right, bottom + StampHeight, top);
+    consider(left, right - StampWidth, bottom, top);
+  }
+  if (best == 1e300) return false;
+  dx += bx, dy += by;
+  return true;
+}
+
 double TSheetLayout::RoomLeft(double width) const
 {
-  // Room for a stack of three dimensions or an angle's value beside the outlines.
-  constexpr double Room = 30;
   double left = 1e300, right = -1e300;
   for (const auto& g : Segments)
     left = std::min({left, g[0], g[2]}), right = std::max({right, g[0], g[2]});

@@ -42,6 +42,7 @@ void TModelerApi::drCreateLeaf(TString& Name, txapi::DocumentTypeEnum tDoc, int 
 {
   if (Collector() != nullptr) return;
   TRegistryApi& r = R();
+  LeafOpened = {Name, tDoc, iFormat, Krat, Tips, Pros, Invisible};
   const TString file = SheetFile(Name, tDoc);
   const txapi::DocumentTypeEnum type = tDoc == txapi::txDocumentDrawing ? txapi::txDocumentDrawing : txapi::txDocumentFragment;
   CloseOpen(*this, type, file);
@@ -113,44 +114,82 @@ void TModelerApi::drCloseView()
   r.Symbols2DContainer.reset();
 }
 
-void TModelerApi::FitViewToSheet()
+bool TModelerApi::FitViewToSheet(bool apply)
 {
   TRegistryApi& r = R();
-  if (!MouldSheet || !r.View) return;
   const TLeafSelector& sel = TLeafSelector::Instance();
-  const int at = SheetAt(), larger = at - 2;
+  const int at = SheetAt();
+  if (!MouldSheet || !r.View || at < 0 || at >= sel.ASize.Count) return true;
   // The view and all it holds moved by (dx, dy) on a sheet width x height.
   const auto move = [&](double width, double height, double dx, double dy) {
+    if (!apply) return;
     r.View->SetX(Layout.ViewX() + dx);
     r.View->SetY(Layout.ViewY() + dy);
     Layout.Enlarge(width, height, dx, dy);
   };
-  // A view that leaves an angle beside it no room inside the frame moves right on its sheet where it stays
-  // inside the frame and its outlines off the title block, else takes that room on the larger sheet.
-  double angles = Layout.AngleRoomLeft();
-  if (angles > 0 && !Layout.Cramped(0, 0, true) && !Layout.Cramped(angles)) {
+  // A view that leaves an angle beside it no room inside the frame moves right (or left) on its sheet where
+  // it stays inside the frame and its outlines off the title block, else takes that room on the larger sheet.
+  const double angles = Layout.AngleRoom();
+  if (angles != 0 && !Layout.Cramped(0, 0, true) && !Layout.Cramped(angles)) {
     move(sel.ASize[at].x, sel.ASize[at].y, angles, 0);
-    angles = 0;
+    return true;
   }
   // A view whose outlines fit the frame while an axis runs on past it moves back by as much as the axis
   // overhangs, where that keeps its outlines off the title block: the sheet stays as chosen.
   double dx = 0, dy = 0;
   if (angles == 0 && Layout.Cramped() && !Layout.Cramped(0, 0, true) && Layout.ViewIntoFrame(dx, dy) &&
-      !Layout.Cramped(dx, dy))
+      !Layout.Cramped(dx, dy)) {
     move(sel.ASize[at].x, sel.ASize[at].y, dx, dy);
-  // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes
-  // the next larger format, the view as far below its top as before and, where it ran across the binding
-  // margin, moved right to leave room beside it. It grows before what the view holds settles, so that all
-  // of it settles inside the larger frame.
-  if ((Layout.Cramped() || angles > 0) && larger >= 0 && at < sel.ASize.Count)
+    return true;
+  }
+  if (!Layout.Cramped() && angles == 0) return true;
+  // A part too large for the sheet opened runs into its title block or off its frame: the sheet takes the
+  // next larger format, the view as far below its top as before and, where it ran across the binding
+  // margin, moved right to leave room beside it; where that leaves it off the frame still, moved into it.
+  // It grows before what the view holds settles, so that all of it settles inside the larger frame. One
+  // format at most: a part the larger one does not hold either is drawn reduced (drMouldSheet).
+  if (at < 2) return false;
+  const TPoint2D& larger = sel.ASize[at - 2];
+  dx = std::max(Layout.RoomLeft(larger.x), angles), dy = larger.y - sel.ASize[at].y;
+  const bool holds = Layout.HoldsOn(larger.x, larger.y, dx, dy);
+  if (apply)
     if (txapi::SmartPtr<txapi::ILayoutSheets> sheets = r.IDoc)
       if (txapi::SmartPtr<txapi::ILayoutSheet> sheet = sheets->GetCount() > 0 ? sheets->GetItem(0) : nullptr)
         if (txapi::SmartPtr<txapi::ISheetFormat> format = sheet->GetFormat()) {
           // The user's choice of format stays as it is for the sheets to come: only this one grows.
           format->SetFormat(txapi::txDocumentFormatEnum(sel.Format - ++SheetGrown));
-          move(sel.ASize[larger].x, sel.ASize[larger].y,
-               std::max(Layout.RoomLeft(sel.ASize[larger].x), angles), sel.ASize[larger].y - sel.ASize[at].y);
+          move(larger.x, larger.y, dx, dy);
         }
+  return holds;
+}
+
+bool TModelerApi::drViewHolds()
+{
+  return Collector() != nullptr || FitViewToSheet(false);
+}
+
+void TModelerApi::drRestartLeaf()
+{
+  TRegistryApi& r = R();
+  if (Collector() != nullptr || !r.IDoc) return;
+  // What the view drew goes with the document, unsaved; a new one takes its file and its format.
+  r.View.reset();
+  r.DrawingContainer.reset();
+  r.Symbols2DContainer.reset();
+  R2D().Constraint2D.Count = 0;
+  PendingCut = {};
+  SettledLast = {};
+  Layout.End();
+  SheetGrown = 0;
+  r.IDoc->Close(txapi::txCloseWithoutSaving);
+  r.IDoc2D.reset();
+  r.IDoc.reset();
+  --r.CountDrawing;
+  TLeafOpened leaf = LeafOpened;
+  TString comment;
+  drCreateLeaf(leaf.Name, leaf.Type, leaf.Format, leaf.Orientation, leaf.Style, leaf.Multiplicity, comment,
+               leaf.Invisible);
+  if (r.IDoc2D) drShtamp();
 }
 
 void TModelerApi::drCloseLeaf()

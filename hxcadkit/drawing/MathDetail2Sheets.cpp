@@ -163,10 +163,13 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
               {false, seat * Zn(r96) * y71, x0, -r96, x73, -r71, std::min(-68.0, r96 - r72 - 64.0), -1.0, "",
                "h12", ""}});
     // The working surface's sign on its diameter's extension line, between the grade's depth and the
-    // diameter.
-    Rough(Md, x73 + 9.0, r71, 90.0, "0,4");
-    Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0, r71 + 30.0, txapi::txLSRight, txapi::txArrowNone, 1.5, 0.25,
-               75.0, TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
+    // diameter: as far from the end on paper reduced as at 1:1, as is the hardened zone's text and how far
+    // above the part it stands, above the zone's length's extension lines, which reach as far up at any
+    // scale.
+    const double reduced = std::min(paper, 1.0);
+    Rough(Md, x73 + 9.0 / reduced, r71, 90.0, "0,4");
+    Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0 / reduced, r71 + 30.0 / reduced, txapi::txLSRight,
+               txapi::txArrowNone, 1.5, 0.25, 75.0, TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
     Md.drPoint(x73 - 35.0, r71 + 1.0);
     Md.drEndObj();
     Rough(Md, x73, -24.0 - r71, 0.0, "0,2");

@@ -447,6 +447,13 @@ public:
   virtual void drSaveLeaf();
   virtual void drCloseView();
   virtual void drCloseLeaf();
+  // Whether what the open view of a mould sheet drew lies inside the frame, off the title block, on its
+  // sheet or on the larger one it may grow to (as drCloseView will lay it out); a modeller that lays out
+  // no sheet holds whatever it draws.
+  virtual bool drViewHolds() { return true; }
+  // The open sheet made afresh, empty but for its title block, in the document and format it was made
+  // with: what was drawn on it is let go unsaved. Nothing without one.
+  virtual void drRestartLeaf() {}
   virtual void drOpenTDem();
   virtual void drCloseTDem();
   // Writes one line into the text object opened last.

@@ -24,20 +24,29 @@ TString Requirement(int i)
 
 } // namespace
 
-bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
-                  int t1, int t2, int t3, int t4)
+namespace {
+
+// The standard ratios a part is drawn enlarged or reduced by.
+constexpr double StandardRatios[] = {1.0, 2.0, 2.5, 4.0, 5.0};
+
+// The standard scale next below scale (5:1 down to 1:1, then 1:2 down to 1:5); 0 below the least.
+double SmallerScale(double scale)
 {
-  if (!M.drLeafStampView1(Id, 0, x, y, true)) return false;
-  if (draw) draw(M);
-  drMouldCloseSheet(M, t1, t2, t3, t4);
-  return true;
+  for (auto r = std::rbegin(StandardRatios); r != std::rend(StandardRatios); ++r)
+    if (*r < scale) return *r;
+  for (const double r : StandardRatios)
+    if (1.0 / r < scale) return 1.0 / r;
+  return 0.0;
 }
 
-bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
-                  const std::function<void(TModeler3D&)>& draw, int t1, int t2, int t3, int t4)
+// View 1 of the sheet just opened, at (x, y) in the part's millimetres, with what draw draws in it at scale.
+void MouldView(TModeler3D& M, double x, double y, double scale, const std::function<void(TModeler3D&)>& draw)
 {
-  if (scale == 1.0) return drMouldSheet(M, Id, x, y, draw, t1, t2, t3, t4);
-  if (!M.drLeafStamp(Id, 0, true)) return false;
+  if (scale == 1.0) {
+    M.drView(1, x, y);
+    if (draw) draw(M);
+    return;
+  }
   // The title block names the scale; the view stays the sheet's own, the part placed in it at that scale.
   TDetailInfo& info = M.R2D().DI;
   const double own = info.Scale;
@@ -48,6 +57,35 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
   M.drMtr(0.0, 0.0, 0.0, scale);
   if (draw) draw(M);
   M.drDeleteMtr();
+}
+
+} // namespace
+
+bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function<void(TModeler3D&)>& draw,
+                  int t1, int t2, int t3, int t4)
+{
+  return drMouldSheet(M, Id, x, y, 1.0, draw, t1, t2, t3, t4);
+}
+
+bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
+                  const std::function<void(TModeler3D&)>& draw, int t1, int t2, int t3, int t4)
+{
+  const bool whole = scale == 1.0;
+  if (!(whole ? M.drLeafStampView1(Id, 0, x, y, true) : M.drLeafStamp(Id, 0, true))) return false;
+  // The running position the view is placed from, for a sheet drawn again.
+  TDetailInfo& info = M.R2D().DI;
+  const double left = whole ? info.Left - x : info.Left, top = whole ? info.Top - y : info.Top;
+  if (!whole)
+    MouldView(M, x, y, scale, draw);
+  else if (draw)
+    draw(M);
+  // A part too large for its sheet, grown as far as it may be, would run off it: the sheet is drawn again
+  // at the next smaller standard scale until it holds the part, or at the least there is.
+  for (double s = SmallerScale(scale); s > 0 && !M.drViewHolds(); s = SmallerScale(s)) {
+    M.drRestartLeaf();
+    info.Left = left, info.Top = top;
+    MouldView(M, x, y, s, draw);
+  }
   drMouldCloseSheet(M, t1, t2, t3, t4);
   return true;
 }
@@ -57,12 +95,6 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
   return MouldEnlargement(length, roomy, [most](double s) { return s <= most; });
 }
 
-namespace {
-
-// The standard ratios a part is drawn enlarged or reduced by.
-constexpr double StandardRatios[] = {1.0, 2.0, 2.5, 4.0, 5.0};
-
-} // namespace
 
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
                         const std::function<bool(double)>& allowed)

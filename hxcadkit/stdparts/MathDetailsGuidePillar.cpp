@@ -236,66 +236,71 @@ void TSocketLeaderPin::dr2D() const
 {
   if (!M2.Ptr || RefuseSizes("колонка направляющая", PillarFault(*this))) return;
   const bool threaded = ThreadLen > 0.0;
-  if (!OpenSheet(*this, Len + Key + 20.0, -CollarRadius)) return;
-  TModeler3D& Md = M();
-  // Without the end view left of it, the side view and the groove's detail under it stand further in: the
-  // lead-in's angle opens to the left of the guide's end, past the diameters given there, and keeps its
-  // rays off the part.
-  const double inset = threaded ? 0.0 : 20.0;
-  const double mx = threaded ? Len + Key - CollarHeight : inset;
-  // The lead-in the model gets.
-  dr2D_LeaderPin_V1(mx, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen, CollarHeight,
-                    CollarHeight + FLen, 1, true, Key, ThreadRadius, ThreadLen);
-  const TString letter = threaded ? TString("В") : TString("А");
-  // The groove of the seat by the collar, which the detail below enlarges.
-  if (OFLen != 0.0) {
-    Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
-    Md.drCircleShelf(-1.5, FRadius, 3.0, -5.0, FRadius + 23.0, letter);
-    // The guide's groove before the seat has the same shape.
-    Md.drCircleShelf(-1.5 - OFLen, -Radius, 3.0, -5.0 - OFLen, -FRadius - 23.0, letter);
-    Md.drDeleteMtr();
-  }
-  // View A left of the guide's end, its flats at least as far from it as the table's shortest pillar has
-  // them: the lead-in's angle and its roundings' values stand between.
-  if (threaded) {
-    const double guideEnd = mx - CollarHeight - Len - OFLen;
-    const double viewA = std::min(-0.5 * Key - Len - 15.0 + CollarHeight, guideEnd - 0.5 * Key - ViewARoom);
-    dr2D_KolonkaKriplennya_V2(viewA, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, 0.0, 0.0, 0.0, CollarHeight,
-                              CollarHeight + FLen, 1, true, Key, ThreadRadius, 0.0);
-  }
-  // The fixed part's groove by the collar is the seat's, and the detail shows them both.
-  if (CollarRadius != FRadius && FixedRelief(FLen)) {
-    Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
-    Md.drCircleShelf(CollarHeight + 1.5, -FRadius, 3.0, CollarHeight + 5.0, -FRadius - 23.0, letter);
-    Md.drDeleteMtr();
-  }
-  // Without a thread the sheet has no view of the fixed end, but the flat and the guide's groove
-  // still need their section and detail, which stand below the guide.
-  if (!threaded) {
-    // The section through the flat at the flat's middle: clear of the guide groove's callout by the end.
-    const double xc = (LeadIn() - Len - 4.0) / 2.0 - OFLen;
-    Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
-    Md.drCircleShelf(GrooveCentre(LeadIn(), Len + OFLen, OFLen), Radius, 3.0, LeadIn() - Len - OFLen,
-                     FRadius + 10.0, "Г");
-    Md.drCut(7.0, 1.0, 75.0, "Б", xc, FRadius + 8.0, -1, xc, -FRadius - 8.0, -1);
-    Md.drPoint(xc, FRadius + 8.0);
-    Md.drPoint(xc, -FRadius - 8.0);
-    Md.drEndObj();
-    Md.drDeleteMtr();
-    dr2D_GuideSection(2.0 * Radius + 5.0 - CollarHeight - Len - OFLen,
-                      -100.0 - CollarRadius - PillarSectionDrop(Radius), Radius, 1, true);
-  }
-  // A threaded pillar's detail stands right of the collar face's line below the sizes, where the face's
-  // sign, too near the fixed end's extension line or the collar's other face to stand beside the collar,
-  // is carried: moved up off the title block or the guide's detail, the detail would take that place.
-  TCommonGeometry G(0, &Md);
-  const double scale = 4.0, depth = 0.3;
-  const double detailX =
-      threaded ? mx + SignReachAcross + 2.0 - TCommonGeometry::GrooveDetailLeft(scale, depth, false)
-               : 40.0 + inset;
-  G.drCVR_dV(detailX, -100.0 - CollarRadius - inset, 0.0, scale, 3.0, depth, 0.5, letter, true);
   // The overall length is a reference size: the requirement says what its star means.
-  drMouldCloseSheet(Md, 1);
+  drMouldSheet(
+      M(), Id, Len + Key + 20.0, -CollarRadius,
+      [&](TModeler3D& Md) {
+        // Without the end view left of it, the side view and the groove's detail under it stand further in:
+        // the lead-in's angle opens to the left of the guide's end, past the diameters given there, and keeps
+        // its rays off the part.
+        const double inset = threaded ? 0.0 : 20.0;
+        const double mx = threaded ? Len + Key - CollarHeight : inset;
+        // The lead-in the model gets.
+        dr2D_LeaderPin_V1(mx, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, LeadIn(), Len, OFLen,
+                          CollarHeight, CollarHeight + FLen, 1, true, Key, ThreadRadius, ThreadLen);
+        const TString letter = threaded ? TString("В") : TString("А");
+        // The groove of the seat by the collar, which the detail below enlarges.
+        if (OFLen != 0.0) {
+          Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
+          Md.drCircleShelf(-1.5, FRadius, 3.0, -5.0, FRadius + 23.0, letter);
+          // The guide's groove before the seat has the same shape.
+          Md.drCircleShelf(-1.5 - OFLen, -Radius, 3.0, -5.0 - OFLen, -FRadius - 23.0, letter);
+          Md.drDeleteMtr();
+        }
+        // View A left of the guide's end, its flats at least as far from it as the table's shortest pillar
+        // has them: the lead-in's angle and its roundings' values stand between.
+        if (threaded) {
+          const double guideEnd = mx - CollarHeight - Len - OFLen;
+          const double viewA =
+              std::min(-0.5 * Key - Len - 15.0 + CollarHeight, guideEnd - 0.5 * Key - ViewARoom);
+          dr2D_KolonkaKriplennya_V2(viewA, 0.0, 0.0, 1.0, Radius, FRadius, CollarRadius, 0.0, 0.0, 0.0,
+                                    CollarHeight, CollarHeight + FLen, 1, true, Key, ThreadRadius, 0.0);
+        }
+        // The fixed part's groove by the collar is the seat's, and the detail shows them both.
+        if (CollarRadius != FRadius && FixedRelief(FLen)) {
+          Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
+          Md.drCircleShelf(CollarHeight + 1.5, -FRadius, 3.0, CollarHeight + 5.0, -FRadius - 23.0, letter);
+          Md.drDeleteMtr();
+        }
+        // Without a thread the sheet has no view of the fixed end, but the flat and the guide's groove
+        // still need their section and detail, which stand below the guide.
+        if (!threaded) {
+          // The section through the flat at the flat's middle: clear of the guide groove's callout by the
+          // end.
+          const double xc = (LeadIn() - Len - 4.0) / 2.0 - OFLen;
+          Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
+          Md.drCircleShelf(GrooveCentre(LeadIn(), Len + OFLen, OFLen), Radius, 3.0, LeadIn() - Len - OFLen,
+                           FRadius + 10.0, "Г");
+          Md.drCut(7.0, 1.0, 75.0, "Б", xc, FRadius + 8.0, -1, xc, -FRadius - 8.0, -1);
+          Md.drPoint(xc, FRadius + 8.0);
+          Md.drPoint(xc, -FRadius - 8.0);
+          Md.drEndObj();
+          Md.drDeleteMtr();
+          dr2D_GuideSection(2.0 * Radius + 5.0 - CollarHeight - Len - OFLen,
+                            -100.0 - CollarRadius - PillarSectionDrop(Radius), Radius, 1, true);
+        }
+        // A threaded pillar's detail stands right of the collar face's line below the sizes, where the face's
+        // sign, too near the fixed end's extension line or the collar's other face to stand beside the
+        // collar, is carried: moved up off the title block or the guide's detail, the detail would take that
+        // place.
+        TCommonGeometry G(0, &Md);
+        const double scale = 4.0, depth = 0.3;
+        const double detailX =
+            threaded ? mx + SignReachAcross + 2.0 - TCommonGeometry::GrooveDetailLeft(scale, depth, false)
+                     : 40.0 + inset;
+        G.drCVR_dV(detailX, -100.0 - CollarRadius - inset, 0.0, scale, 3.0, depth, 0.5, letter, true);
+      },
+      1);
 }
 
 void TSocketLeaderPin::dr3D(int) const

@@ -46,6 +46,13 @@ TBoresOnEnd BoresOnEnd(double r98, double r97, double y3, double y4)
   return {bore, bore && !BoreValueFits(2.0 * r97)};
 }
 
+// A millimetre of the sheet in the part's millimetres, at the scale the part is drawn at.
+double SheetMillimetre(TModeler3D& Md)
+{
+  const double view = Md.R2D().Transf2D.ScaleMtr();
+  return view > 0.0 && std::isfinite(view) ? 1.0 / view : 1.0;
+}
+
 // Where the end view's width across the flats is sized, below its centre: the lowest of its sizes (its
 // extension lines run 2 past).
 double FlatsLineBelow(double r74)
@@ -220,8 +227,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
   Rough(Md, xL, -5.0 - r62, 180.0);
-  Md.drShelf(txapi::txLeaderNoSign, xL + 10.0, r74 + 16.0, txapi::txLSLeft, txapi::txArrowNone, 1.0, 0.25,
-             75.0, TString("HRCэ 42...46"), 5.0, 1.0, 75.0, none);
+  // The shelf stands as far from the collar on the sheet at whatever scale the part is drawn.
+  const double mm = SheetMillimetre(Md);
+  Md.drShelf(txapi::txLeaderNoSign, xL + 10.0 * mm, r74 + 16.0 * mm, txapi::txLSLeft, txapi::txArrowNone, 1.0,
+             0.25, 75.0, TString("HRCэ 42...46"), 5.0, 1.0, 75.0, none);
   Md.drPoint(xL + 6.0, r74 + 3.0);
   Md.drEndObj();
   if (r74 != r62) Rough(Md, xL + x90, -5.0 - r74, 0.0);
@@ -329,17 +338,20 @@ void TMTail::dr2D() const
         const double across = 2.0 * Radius - 3.0;
         dr2D_V1(Len - ThreadLen, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius, Len,
                 ThreadLen, across, Y3, Y4, R98, R97, 1, true);
+        // The gaps between the views are the sheet's millimetres, whatever the scale the part is drawn at.
+        const double mm = SheetMillimetre(Md);
         // The end view keeps 35 mm from the threaded end.
-        dr2D_V2(Len + 35.0 + CollarRadius, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius,
-                Len, ThreadLen, across, Y3, Y4, R98, R97, 1, true);
+        const double end = Len + 35.0 * mm + CollarRadius;
+        dr2D_V2(end, 0, 0, 1.0, CollarRadius, X90, X89, X88, R61, Radius, ThreadRadius, Len, ThreadLen,
+                across, Y3, Y4, R98, R97, 1, true);
         // The threaded end's view, where it sizes the bores, below the end view: its title and the bore's
         // value under the width across the flats, clear of its extension lines.
         const double top = ThreadedEnd(ThreadRadius, R97, R98, Y3, Y4).Top;
-        ThreadedEndView(Md, Len + 35.0 + CollarRadius,
-                        std::min(-2.0 * CollarRadius - 25.0, FlatsLineBelow(CollarRadius) - 3.0 - top),
+        ThreadedEndView(Md, end,
+                        std::min(-2.0 * CollarRadius - 25.0 * mm, FlatsLineBelow(CollarRadius) - 3.0 - top),
                         ThreadRadius, R97, R98, Y3, Y4);
-        TCommonGeometry(0, &Md).drCVR_dV(40.0, -80.0 - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5, TString("А"),
-                                         true);
+        TCommonGeometry(0, &Md).drCVR_dV(40.0 * mm, -80.0 * mm - CollarRadius, 0.0, 4.0, 3.0, 0.3, 0.5,
+                                         TString("А"), true);
       },
       19);
 }

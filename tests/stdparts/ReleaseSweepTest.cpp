@@ -873,10 +873,15 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // part in the plate stands as wide as the flange but for a few millimetres (the root's rounding's value had
 // no room under the flange's diameter's extension line), or far shorter than its flange is across (that
 // value had no room beside the far end's extension line); one whose sprue's mouth is far smaller than its
-// head (the mouth's value, past the head on the view of the nozzle end, stood beyond reach of it). A case
-// may name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug
-// is long has its whole length's and counterbore's depth's extension lines run up past it, given from the
-// front face as their tolerances ask.
+// head (the mouth's value, past the head on the view of the nozzle end, stood beyond reach of it); parts too
+// long or too wide for the larger sheet (they ran off it: the back ejector, drawn right of a place that moves
+// with its length, the protect support, the threaded pillar with its end view beside it, the ejector
+// channel, the shank with its end views, drawn reduced, their views, texts and signs as far apart on the
+// sheet as at 1:1), an ejector plug whose seat's angle at its far end had no room right of it. A case may
+// name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
+// long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
+// face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
+// another's extension line.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -925,7 +930,14 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "Len", {0.5}, {4.0}},
                           {"sprue_bush", "FitLen", {0.5}, {0.2, 0.3}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.2, 0.4, 0.55, 0.7, 0.85}},
-                          {"sprue_bush", "BFitRadius", {2.0}, {1.15, 1.3, 1.5, 1.75, 2.0}}};
+                          {"sprue_bush", "BFitRadius", {2.0}, {1.15, 1.3, 1.5, 1.75, 2.0}},
+                          {"back_ejector", "Len", {1.0}, {3.0, 4.0}},
+                          {"back_ejector", "Len", {2.0}, {1.5, 1.75, 2.0, 2.5, 3.0, 4.0}},
+                          {"protect_support", "Radius", {2.0}, {4.0}},
+                          {"guide_pillar_threaded", "Len", {1.0}, {3.0, 4.0}},
+                          {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
+                          {"ejector_plug", "Len", {2.0}, {3.0}},
+                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {

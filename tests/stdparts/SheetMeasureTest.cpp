@@ -36,6 +36,7 @@
 #include "../adapter/AdapterSupport.h"
 #include "BetweenSizes.h"
 #include "MouldPartList.h"
+#include "MouldSheetLayout.h"
 #include "PushedSizes.h"
 #include "RecordingModeler.h"
 #include "SheetDims.h"
@@ -1244,6 +1245,53 @@ TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
           *stdtest::pushed::SizesOf(*m.Parts.back())[push.Size].second = push.Value;
         });
     }
+}
+
+// Parts too large for the larger sheet at 1:1, drawn reduced: the title block names the scale, every length
+// and diameter handed over shows its own value, not the reduced one, and the model measures them as above.
+TEST_F(SheetMeasureNamed, APartDrawnReducedShowsItsOwnSizes)
+{
+  struct TCase
+  {
+    const char *Part, *Size;
+    int Row;
+    double K, Times;
+  };
+  for (const TCase& c : {TCase{"shank", "Len", 0, 2.0, 3.0}, TCase{"ejector_channel", "Len", 0, 2.0, 3.0},
+                         TCase{"guide_pillar_threaded", "Len", 18, 1.0, 4.0}}) {
+    const std::string what = std::string(c.Part) + " " + c.Size + " x" + std::to_string(c.Times);
+    SCOPED_TRACE(what);
+    const auto edit = [&c](TDetail& d) {
+      for (const auto& [named, value] : stdtest::pushed::SizesOf(d))
+        if (named == std::string(c.Size)) *value *= c.Times;
+    };
+    TDimTap tap;
+    TMade recorded;
+    Kind(c.Part).Make(recorded, &tap, c.Row, c.K);
+    edit(*recorded.Parts.back());
+    recorded.Part().dr2D();
+    const auto sheets = stdtest::MouldSheetLayouts(H, Dir.path(), c.Part, c.Row, c.K, edit);
+    ASSERT_EQ(sheets.size(), 1u);
+    std::vector<std::string> values;
+    bool reduced = false;
+    for (const txhost::SvgLabel& l : sheets[0].Labels) {
+      if (l.Role == "dimension") values.push_back(l.Text);
+      reduced = reduced || l.Text == "1:2";
+    }
+    EXPECT_TRUE(reduced) << "the title block names the scale 1:2";
+    for (const TDim& d : tap.Dims) {
+      if (!std::isfinite(d.Value)) continue;
+      // The value alone, with the decimal comma the sheet writes.
+      TDim bare = d;
+      bare.S1 = bare.S2 = bare.S3 = "";
+      std::string value = bare.Text();
+      std::replace(value.begin(), value.end(), '.', ',');
+      EXPECT_TRUE(std::any_of(values.begin(), values.end(),
+                              [&value](const std::string& v) { return v.find(value) != std::string::npos; }))
+          << value << " is not shown";
+    }
+    MeasureAt(Kind(c.Part), {c.Row, c.K, what}, [&edit](TMade& m) { edit(*m.Parts.back()); });
+  }
 }
 
 // Cases the draws between the sampled sizes found, by seed and case: the shank just under its sweep's size,
