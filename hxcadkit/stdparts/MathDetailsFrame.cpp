@@ -108,6 +108,12 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
   return fits;
 }
 
+double DrawnScale(const TModeler3D& M)
+{
+  const double view = M.R2D().Transf2D.ScaleMtr();
+  return view > 0.0 && std::isfinite(view) ? view : 1.0;
+}
+
 double MouldReduction(double extent, double room)
 {
   for (const double r : StandardRatios)

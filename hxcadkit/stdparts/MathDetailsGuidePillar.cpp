@@ -281,7 +281,7 @@ void TSocketLeaderPin::dr2D() const
           Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
           Md.drCircleShelf(GrooveCentre(LeadIn(), Len + OFLen, OFLen), Radius, 3.0, LeadIn() - Len - OFLen,
                            FRadius + 10.0, "Г");
-          Md.drCut(7.0, 1.0, 75.0, "Б", xc, FRadius + 8.0, -1, xc, -FRadius - 8.0, -1);
+          Md.drCut(7.0 / DrawnScale(Md), 1.0, 75.0, "Б", xc, FRadius + 8.0, -1, xc, -FRadius - 8.0, -1);
           Md.drPoint(xc, FRadius + 8.0);
           Md.drPoint(xc, -FRadius - 8.0);
           Md.drEndObj();
@@ -522,7 +522,7 @@ void TSocketLeaderPin::dr2D_LeaderPin_V1(const Real& mx, const Real& my, const R
       if (D != 2.0 * r43)
         Md.drWPointer(x43 + 35.0, 0.0, x43 + 25.0, 0.0, x43 + 27.0, 2.0, 7.0, 1.0, 75.0, "А");
       const double xc = x40 + 4.0 - x41;
-      Md.drCut(7.0, 1.0, 75.0, "Б", xc, r41 + 25.0, -1, xc, -84.0 - r41, -1);
+      Md.drCut(7.0 / DrawnScale(Md), 1.0, 75.0, "Б", xc, r41 + 25.0, -1, xc, -84.0 - r41, -1);
       Md.drPoint(xc, r41 + 25.0);
       Md.drPoint(xc, -63.0 - r41);
       Md.drEndObj();
@@ -557,7 +557,7 @@ void TSocketLeaderPin::dr2D_KolonkaKriplennya_V2(Real mx, Real my, Real ma, Real
   // Where the seat's circle meets the flats: it covers them there, or shows past them.
   const double h = flats && r41 > k ? std::sqrt(r41 * r41 - k * k) : 0.0;
   Md.drMtr(mx, my, ma, ms);
-  Md.drText(-10.0, r43 + 20.0, 0.0, 6.0, 1.0, 75, ::DC("Вид А"));
+  Md.drText(-10.0, r43 + 20.0, 0.0, 6.0 / DrawnScale(Md), 1.0, 75, ::DC("Вид А"));
   // The tapped hole, and the end face's 1 x 0.5 chamfer on the fixed part.
   Md.drCircle(0.0, 0.0, r44 - 1.0, tl);
   Md.drArc(0.0, 0.0, r44, 0.0, r44, r44, 0.0, 1, 2);
@@ -633,7 +633,7 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   Md.drLine(0.0, -r42 - 2.0, 0.0, r42 + 2.0, 3);
   if (isSize) {
     // Above the section's centre line, which reaches 2 past it: nothing runs through the title.
-    Md.drText(-5.0, titleY, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Б-Б"));
+    Md.drText(-5.0, titleY, 0.0, 6.0 / DrawnScale(Md), 1.0, 75, ::DC("Б-Б"));
     Md.drDimHL(A, widthOff, -1.0, 0.2 - r42, -w, r42, 0.0, none, "h14", none);
     // The guide's diameter is given on its section: beyond the guide's end its extension lines would
     // run along the lead-in's angle and under its roundings' leaders, and far from the guide.
@@ -651,7 +651,7 @@ void TSocketLeaderPin::dr2D_GuideSection(const Real& mx, const Real& my, const R
   c.dr2D(5);
   Md.drLine(0.0, 0.0, 0.0, -5.0, 3);
   if (isSize) {
-    Md.drText(-2.0, (r42 + 10.0) / 2.0, 0.0, 6.0 / enlarged, 1.0, 75, ::DC("Г(2:1)"));
+    Md.drText(-2.0, (r42 + 10.0) / 2.0, 0.0, 6.0 / DrawnScale(Md), 1.0, 75, ::DC("Г(2:1)"));
     Md.drDimVL(0.3, 15.0, -1.0, 5.0, 0.0, 0.0, -0.3, none, none, none);
     // Its leader reaches the groove left of the bottom: the depth's extension line runs off to the right.
     Md.drDimR(2.0, none, -110.0, -5.0, 0, 0, 0.0, 1.7, 1, 0, "R", none, none);

@@ -160,7 +160,7 @@ void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc,
   Md.drLine(cx, -r5 - 3.0, cx, r5 + 3.0, 3);
   for (const double r : {r5, y0, r57})
     Md.drCircle(cx, 0.0, r, 1);
-  Md.drText(cx - 10.0, r5 + 10.0, 0.0, 7.0, 1.0, 75, TString("Вид А"));
+  Md.drText(cx - 10.0, r5 + 10.0, 0.0, 7.0 / DrawnScale(Md), 1.0, 75, TString("Вид А"));
   // The mouth's value starts just past the head's circle, as near its small hole as it can stand.
   const TString none;
   const double shift = std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);

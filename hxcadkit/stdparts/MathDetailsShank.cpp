@@ -98,7 +98,7 @@ void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r9
   Md.drCircle(0.0, 0.0, r97, 1);
   Md.drCircle(0.0, 0.0, r98, 1);
   const TString h14("H14"), none;
-  Md.drText(e.TitleX, e.TitleY, 0.0, 7.0, 1.0, 75, TString("Вид Б"));
+  Md.drText(e.TitleX, e.TitleY, 0.0, 7.0 / DrawnScale(Md), 1.0, 75, TString("Вид Б"));
   // The bore through the centre, the mouth from outside: neither line crosses the other.
   Md.drDimD(2.0 * r98, none, 45.0, int(e.BoreOffset), 1, 0.0, 0.0, 1, TString("&02"), h14, none);
   if (e.On.Mouth) Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);

@@ -506,7 +506,7 @@ void TSocketLeaderPinLocatingSleeves::dr2D_V2(const Real& mx, const Real& my, co
   Md.drCircle(0.0, 0.0, r41, 4);
   if (isSize) {
     const TString none;
-    Md.drText(-10.0, r43 + 10.0, 0.0, 7.0, 1.0, 75, "Вид А");
+    Md.drText(-10.0, r43 + 10.0, 0.0, 7.0 / DrawnScale(Md), 1.0, 75, "Вид А");
     // A collar no wider than the sleeve is the sleeve's outer diameter, given with its fit in the section.
     if (r43 != r41) Md.drDimVL(2.0 * r43, -x45 / 2.0 - 10.0, 1.0, 0.0, -r43, 0.0, r43, "&02", "h14", none);
     const double s = FlatHalfChord(x45, r43);

@@ -575,6 +575,10 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
 // The scale, 1 or the least standard reduction (1:2, 1:2.5, 1:4, 1:5), that brings extent within room; the
 // last where none does.
 double MouldReduction(double extent, double room);
+
+// The scale the part is drawn at here on its sheet (the sheet's enlargement or reduction and any view's
+// own): a title drawn in the part's millimetres keeps its height on paper divided by it.
+double DrawnScale(const TModeler3D& M);
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no

@@ -1248,7 +1248,8 @@ TEST_F(SheetMeasureNamed, EveryPushedSizeMadeIsMeasuredOnTheModel)
 }
 
 // Parts too large for the larger sheet at 1:1, drawn reduced: the title block names the scale, every length
-// and diameter handed over shows its own value, not the reduced one, and the model measures them as above.
+// and diameter handed over shows its own value, not the reduced one, every title as high as at 1:1, and the
+// model measures them as above.
 TEST_F(SheetMeasureNamed, APartDrawnReducedShowsItsOwnSizes)
 {
   struct TCase
@@ -1258,7 +1259,8 @@ TEST_F(SheetMeasureNamed, APartDrawnReducedShowsItsOwnSizes)
     double K, Times;
   };
   for (const TCase& c : {TCase{"shank", "Len", 0, 2.0, 3.0}, TCase{"ejector_channel", "Len", 0, 2.0, 3.0},
-                         TCase{"guide_pillar_threaded", "Len", 18, 1.0, 4.0}}) {
+                         TCase{"guide_pillar_threaded", "Len", 18, 1.0, 4.0},
+                         TCase{"sprue_bush", "Len", 0, 1.0, 4.0}}) {
     const std::string what = std::string(c.Part) + " " + c.Size + " x" + std::to_string(c.Times);
     SCOPED_TRACE(what);
     const auto edit = [&c](TDetail& d) {
@@ -1279,6 +1281,16 @@ TEST_F(SheetMeasureNamed, APartDrawnReducedShowsItsOwnSizes)
       reduced = reduced || l.Text == "1:2";
     }
     EXPECT_TRUE(reduced) << "the title block names the scale 1:2";
+    // Its titles and signs keep their height on paper: each text the sheet at 1:1 shows as well stands as
+    // high as there.
+    std::map<std::string, double> whole;
+    for (const auto& sheet : stdtest::MouldSheetLayouts(H, Dir.path(), c.Part, c.Row, c.K))
+      for (const txhost::SvgLabel& l : sheet.Labels)
+        if (l.Role != "dimension") whole.emplace(l.Text, l.Height);
+    for (const txhost::SvgLabel& l : sheets[0].Labels)
+      if (const auto it = whole.find(l.Text); l.Role != "dimension" && it != whole.end()) {
+        EXPECT_NEAR(l.Height, it->second, 1e-6) << "\"" << l.Text << "\" drawn reduced";
+      }
     for (const TDim& d : tap.Dims) {
       if (!std::isfinite(d.Value)) continue;
       // The value alone, with the decimal comma the sheet writes.
