@@ -877,7 +877,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // long or too wide for the larger sheet (they ran off it: the back ejector, drawn right of a place that moves
 // with its length, the protect support, the threaded pillar with its end view beside it, the ejector
 // channel, the shank with its end views, drawn reduced, their views, texts and signs as far apart on the
-// sheet as at 1:1), an ejector plug whose seat's angle at its far end had no room right of it. A case may
+// sheet as at 1:1), an ejector plug whose seat's angle at its far end had no room right of it, a stop pin
+// so short that its groove's callout letter over the end stood under its head face's grade. A case may
 // name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
 // long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
 // face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
@@ -937,7 +938,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", {1.0}, {3.0, 4.0}},
                           {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"ejector_plug", "Len", {2.0}, {3.0}},
-                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"}};
+                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
+                          {"stop_pin", "Len", {0.5}, {0.55}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
