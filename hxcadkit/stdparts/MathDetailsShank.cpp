@@ -240,9 +240,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   const TBoresOnEnd onEnd = BoresOnEnd(r98, r97, y3, y4);
   if (!onEnd.Bore) Md.drDimVL(2.0 * r98, y3 + 8.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
   if (!onEnd.Mouth) Md.drDimVL(2.0 * r97, y4 + 15.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
-  if (onEnd.Bore) // The view of the threaded end, which sizes them: its arrow below the end.
-    Md.drWPointer(x74 + 14.0, -r30 - 12.0, x74 + 4.0, -r30 - 12.0, x74 + 7.0, -r30 - 21.0, 7.0, 1.0, 75.0,
-                  TString("Б"));
+  if (onEnd.Bore) // The view of the threaded end, which sizes them: its arrow below the end, its letter
+    // under the arrow as on a sheet at 1:1, whatever the scale.
+    Md.drWPointer(x74 + 14.0 * mm, -r30 - 12.0 * mm, x74 + 4.0 * mm, -r30 - 12.0 * mm, x74 + 7.0 * mm,
+                  -r30 - 21.0 * mm, 7.0, 1.0, 75.0, TString("Б"));
   Md.drDimHL(y4, mouthLine - (r30 - 2.0), -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDimHL(y3, r62 + 34.0 - r30, -1.0, x74 - y3, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDimVL(2.0 * r30, 22.0, -1.0, x74 - 2.0, r30, x74 - 2.0, -r30, TString("M"), none,
