@@ -204,27 +204,38 @@ bool TLocatingRing::BoreOnPlan(double iR) const
   return Tail() != nullptr && iR > 0.0 && DiameterValueLength(2.0 * iR) + 2.0 > 2.0 * iR;
 }
 
-double TLocatingRing::SheetScale() const
+double TLocatingRing::PlanScale() const
 {
   // The plan view's leaders carry their values from a hole inside the ring out past its rim, 2 beyond:
-  // the column tail's holes, the pins' holes, and a bore sized there. Where that is farther than a reader follows a
-  // leader, the part is drawn smaller.
+  // the column tail's holes, the pins' holes, a bore sized there, and the circles the holes stand on. Where
+  // that is farther than a reader follows a leader, the plan is drawn smaller.
   const TColumnTail* tail = Tail();
   if (tail == nullptr) return 1.0;
   const double r81 = tail->Radius + 0.5;
-  std::vector<std::pair<double, double>> leaders{{TailHoleToRim(tail->PlaceRadius, r81, Radius), r81}};
-  if (BoreOnPlan(InRadius)) leaders.push_back({Radius - InRadius, InRadius});
+  // Each leader: how far past its arc its value's near end stands, in the part's millimetres and the
+  // sheet's, and the arc's radius.
+  struct TLeader
+  {
+    double Part, Sheet, Radius;
+  };
+  std::vector<TLeader> leaders{{TailHoleToRim(tail->PlaceRadius, r81, Radius), 2.0, r81}};
+  if (BoreOnPlan(InRadius)) leaders.push_back({Radius - InRadius, 2.0, InRadius});
   // The pins' holes' diameter, straight down from the lower hole to past the rim below it.
   if (BaseThickness == 0.0) {
     const double x = Cx(FixRadius, PinAngle + 180.0), y = Cy(FixRadius, PinAngle + 180.0);
-    leaders.push_back({y + std::sqrt(std::max(0.0, Radius * Radius - x * x)), PinRadius});
+    leaders.push_back({y + std::sqrt(std::max(0.0, Radius * Radius - x * x)), 2.0, PinRadius});
   }
-  for (const double k : {1.0, 0.5, 0.25, 0.2}) {
-    if (std::all_of(leaders.begin(), leaders.end(),
-                    [k](const std::pair<double, double>& l) { return l.first * k + 2.0 <= LeaderReach + l.second * k; }))
+  // The tail's and the fixing circles' diameters, their values centred 10 past the rim.
+  for (const double c : {tail->PlaceRadius, FixRadius})
+    leaders.push_back({Radius - c, 10.0 - DiameterValueLength(2.0 * c) / 2.0, c});
+  // In a view of its own the plan may be drawn smaller than any sheet would be.
+  for (const double k : {1.0, 0.5, 0.25, 0.2, 0.1}) {
+    if (std::all_of(leaders.begin(), leaders.end(), [k](const TLeader& l) {
+          return l.Part * k + l.Sheet <= LeaderReach + l.Radius * k;
+        }))
       return k;
   }
-  return 0.2;
+  return 0.1;
 }
 
 void TLocatingRing::dr2D() const
@@ -232,7 +243,7 @@ void TLocatingRing::dr2D() const
   if (!M2.Ptr) return;
   if (mould::RefuseSizes(RingName, Fault(*this, Tail()))) return;
   TModeler3D& Md = M();
-  const double k = SheetScale();
+  const double plan = PlanScale();
   for (const int det : {Id, Id2}) {
     // A bore opening in a cone gives its far diameter for reference, and its angle right of the section
     // wants the room of a widened arc before the plan view. A shoulder's root is rounded 0.5, as the
@@ -240,11 +251,22 @@ void TLocatingRing::dr2D() const
     const double bore = det == Id ? InRadius : 0.0;
     const bool cone = bore > 0.0 && Entry(*this, bore).a < 90.0;
     const int rounded = BaseRadius != Radius ? 30 : 0;
+    // The section is drawn as large as the sheet holds, where its narrow faces find room for their sizes;
+    // the plan view, whose leaders carry their values out past the rim, no larger than keeps them within
+    // reach, its own scale then written over it. It stands the section's sizes' room right of the section.
+    // The largest sheet's frame holds 360 of the section's height with its sizes and roughness signs
+    // above and below it.
+    // Where the section at the plan's scale stays as thick on paper as the sampled rings' at 1:2 (7.5), its
+    // sizes find room there: both share the sheet's scale.
+    constexpr double SectionRoom = 360.0 - 2.0 * 25.0, SectionThick = 7.5;
+    const bool shared = Thickness * plan >= SectionThick - 1e-9;
     drMouldSheet(
-        Md, det, Thickness, -Radius, k,
-        [&](TModeler3D&) {
+        Md, det, Thickness, -Radius, shared ? plan : MouldReduction(2.0 * Radius, SectionRoom),
+        [&](TModeler3D& m) {
+          const double s = m.R2D().Transf2D.ScaleMtr(), sheet = s > 0.0 && std::isfinite(s) ? s : 1.0;
+          const double own = std::min(1.0, plan / sheet);
           Section(*this, bore, 31, true);
-          dr2D_V2(Radius + Thickness + (55.0 + (cone ? 25.0 : 0.0)) / k, 0, 0, 1.0, det, 1, true);
+          dr2D_V2(Thickness + (55.0 + (cone ? 25.0 : 0.0)) / sheet + Radius * own, 0, 0, own, det, 1, true);
         },
         cone ? 1 : 29, cone ? 29 : rounded, cone ? rounded : 0);
   }
@@ -261,6 +283,14 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
   Md.drMtr(mx, my, ma, mm);
   // The sheet's millimetres in the part's, drawn at the placement's scale.
   const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+  // Drawn at a scale of its own, smaller than the sheet's, the view is titled with it, over its upper left
+  // quarter: above the angles' values about the rim and the fixing circle's value, which rises 10 to 31 past
+  // the rim left of its line at 80 degrees, and left of that value (tan 10 degrees < 0.18).
+  if (isSize && mm < 1.0) {
+    const TString title = TString("Вид А (1:") + TString(SaturatingToInt(1.0 / k)) + TString(")");
+    const double right = 0.18 * (Radius + 30.0 / k) + 6.0 / k;
+    Md.drText(-right - 0.6 * 5.0 * title.Length() / k, Radius + 24.0 / k, 0.0, 5.0 / k, 1.0, 75, title);
+  }
   // Seen from the face x = 0: the shoulder standing on it, the bore; the far face's lead-in and the
   // counterbores are hidden behind the ring.
   Md.drCircle(0, 0, Radius, tl);

@@ -911,9 +911,9 @@ public:
   // Whether the bore of radius iR is sized on the plan view: its value finds no room across it in the
   // section, where its line run on would cross the shoulder's extension lines, and a plan view shows it.
   bool BoreOnPlan(double iR) const;
-  // The scale its sheets draw it at: 1, or the largest of 1:2, 1:4, 1:5 at which the values the plan view's
-  // leaders carry past the rim stand within reach of their holes.
-  double SheetScale() const;
+  // The scale its plan view is drawn at: 1, or the largest of 1:2, 1:4, 1:5, 1:10 at which the values the
+  // plan view's leaders carry past the rim stand within reach of their arcs. The section keeps the sheet's.
+  double PlanScale() const;
 
   // The plan view along the axis for the designation Det: the bore for Id, else the column
   // tail's holes; nothing without a column tail.

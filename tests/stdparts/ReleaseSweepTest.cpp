@@ -939,7 +939,11 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"ejector_plug", "Len", {2.0}, {3.0}},
                           {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
-                          {"stop_pin", "Len", {0.5}, {0.55}}};
+                          {"stop_pin", "Len", {0.5}, {0.55}},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {2.0, 2.5}},
+                          {"locating_ring_shoulder", "Radius", {2.0}, {1.75}},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {3.0, 4.0}, "line through an arrow's tip"},
+                          {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}, "line through an arrow's tip"}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
