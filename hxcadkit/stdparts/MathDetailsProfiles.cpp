@@ -299,17 +299,23 @@ struct TEntryRoom
 // into the bore, between the face's plane down and the cone, where its value stands under the bore's line
 // at an arc as far out as asked, or just so far, and above the land's value on the far side of the axis,
 // its rays on the cone. An angle's value takes the box the sheet measures it by, kept a millimetre off
-// every line.
+// every line. The land's value stands between its line and the bore's far side; a bore too narrow for
+// that has the land sized on the upper edge, its line as far in from the bore's, its value then past
+// the bore's line left of the face x = 0 (LandAbove).
 struct TEntryArc
 {
   double R, Land;
+  bool LandAbove = false;
 };
 
 TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
 {
   // The least arc: its arrowheads (3 long) stand outside a shorter one.
   constexpr double length = 4 * 0.6 * cValue, clear = 1.0, gap = 2.0, least = 5.0;
+  // Each margin a hair wider: the sheet takes a value just on it as touching.
+  constexpr double hair = 0.3;
   const double land = std::min(8.0, room.Bore / 2.0);
+  const bool landAbove = land + 1.0 + cValue + hair > 2.0 * room.Bore - land;
   // On the face's side the value stands beyond the arc's middle; the lead-in's ray, from the corner down
   // away from the face at 30 degrees, passes over the value's far top corner and over the arc. The
   // lead-in's own arc and value lie above that ray's line.
@@ -318,11 +324,9 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
       (room.Face - cValue - clear - (length + clear) * cTan30) / (std::sin(mid) + std::cos(mid) * cTan30) - gap;
   const double arcUnder = room.Face * std::cos(30.0 * cDegree) - clear;
   if (std::min(valueUnder, arcUnder) >= least)
-    return {asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder), land};
+    return {asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder), land, landAbove};
   // Turned, the value's bottom stands its height and a margin under its top, which the land's value and the
   // axis leave free where the land's line comes in no farther than that allows, yet 2 off the bore's line.
-  // Each margin a hair wider: the sheet takes a value just on it as touching.
-  constexpr double hair = 0.3;
   const double half = a / 2.0 * cDegree;
   const double r = std::max(asked, (room.Rise + clear + hair) / std::cos(half) - gap);
   const double under = (r + gap) * std::cos(half) - room.Rise + cValue + clear + hair;
@@ -330,7 +334,7 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
   if (r <= room.Cone && room.Bore >= under && landIn >= 2.0 &&
       (r + gap) * std::sin(half) + length + clear <= room.Left)
     return {r, landIn};
-  return {asked, land};
+  return {asked, land, landAbove};
 }
 
 // Where the locating ring's section sizes its counterbores' depth: above the rim where that runs its
@@ -469,7 +473,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
     const double leadInArc = depth.LeadInArc;
     Md.drDimApc(30.0, 0.0, leadInArc / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
-    if (t != 0.0 && t < T && cone) {
+    if (entry) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
       // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there it turns
       // to the opposite rays, from the face's plane down to the cone inside the mouth (a ray along the axis
@@ -489,7 +493,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
           EntryArc(a, {(faceTop - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left},
                    (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
       Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
-      Dims(Md, {{dHL, t, at.Land, -1.0, 0.0, -iR, t, -iR, "", "", ""},
+      const double landY = at.LandAbove ? iR : -iR;
+      Dims(Md, {{dHL, t, at.LandAbove ? -at.Land : at.Land, -1.0, 0.0, landY, t, landY, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
     Rough(Md, -20.0 / k, RTpa, 90.0, "0,8");

@@ -881,7 +881,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
 // long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
 // face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
-// another's extension line.
+// another's extension line. A locating ring whose bore is too narrow to hold the land's value between its
+// line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
+// through the section); at twice its sizes its entry's angle still finds no room under the lead-in's and
+// has its arc widened across the rim's extension line.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -937,7 +940,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", {1.0}, {3.0, 4.0}},
                           {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"ejector_plug", "Len", {2.0}, {3.0}},
-                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"}};
+                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
+                          {"locating_ring_shoulder", "InRadius", {1.0}, {0.2}},
+                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
