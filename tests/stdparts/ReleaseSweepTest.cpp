@@ -883,8 +883,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
 // another's extension line. A locating ring whose bore is too narrow to hold the land's value between its
 // line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
-// through the section); at twice its sizes its entry's angle still finds no room under the lead-in's and
-// has its arc widened across the rim's extension line.
+// through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
+// drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
+// sizes the entry's angle still finds no room there.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -941,7 +942,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"ejector_plug", "Len", {2.0}, {3.0}},
                           {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
-                          {"locating_ring_shoulder", "InRadius", {1.0}, {0.2}},
+                          {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
+                          {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
