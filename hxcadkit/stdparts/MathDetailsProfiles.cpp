@@ -291,6 +291,9 @@ constexpr double cValue = 3.5; // a value's height on the sheet, which stands 1 
 struct TEntryRoom
 {
   double Face, Rise, Cone, Bore, Left;
+  // From the mouth up to the rim, and the lead-in's angle's arc asked and its least (its vertex the rim's
+  // end, its value beyond its arc's middle, 15 degrees under the rim).
+  double Rim, LeadIn, LeadInLeast;
 };
 
 // The arc asked for the entry's angle, and how far the land's length stands in from the bore's line (its
@@ -298,18 +301,26 @@ struct TEntryRoom
 // on past the mouth as asked where its arc and value fit under the lead-in's ray; else the sheet turns it
 // into the bore, between the face's plane down and the cone, where its value stands under the bore's line
 // at an arc as far out as asked, or just so far, and above the land's value on the far side of the axis,
-// its rays on the cone. An angle's value takes the box the sheet measures it by, kept a millimetre off
-// every line.
+// its rays on the cone; else as first with the lead-in's arc at its least, where its value fits under
+// the lead-in's value (LeadIn the lead-in's arc then). An angle's value takes the box the sheet measures
+// it by, kept a millimetre off every line. The land's value stands between its line and the bore's far
+// side; a bore too narrow for that has the land sized on the upper edge, its line as far in from the
+// bore's, its value then past the bore's line left of the face x = 0 (LandAbove).
 struct TEntryArc
 {
   double R, Land;
+  bool LandAbove = false;
+  double LeadIn = 0.0;
 };
 
 TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
 {
   // The least arc: its arrowheads (3 long) stand outside a shorter one.
   constexpr double length = 4 * 0.6 * cValue, clear = 1.0, gap = 2.0, least = 5.0;
+  // Each margin a hair wider: the sheet takes a value just on it as touching.
+  constexpr double hair = 0.3;
   const double land = std::min(8.0, room.Bore / 2.0);
+  const bool landAbove = land + 1.0 + cValue + hair > 2.0 * room.Bore - land;
   // On the face's side the value stands beyond the arc's middle; the lead-in's ray, from the corner down
   // away from the face at 30 degrees, passes over the value's far top corner and over the arc. The
   // lead-in's own arc and value lie above that ray's line.
@@ -318,19 +329,25 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
       (room.Face - cValue - clear - (length + clear) * cTan30) / (std::sin(mid) + std::cos(mid) * cTan30) - gap;
   const double arcUnder = room.Face * std::cos(30.0 * cDegree) - clear;
   if (std::min(valueUnder, arcUnder) >= least)
-    return {asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder), land};
+    return {asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder), land, landAbove, room.LeadIn};
   // Turned, the value's bottom stands its height and a margin under its top, which the land's value and the
   // axis leave free where the land's line comes in no farther than that allows, yet 2 off the bore's line.
-  // Each margin a hair wider: the sheet takes a value just on it as touching.
-  constexpr double hair = 0.3;
   const double half = a / 2.0 * cDegree;
   const double r = std::max(asked, (room.Rise + clear + hair) / std::cos(half) - gap);
   const double under = (r + gap) * std::cos(half) - room.Rise + cValue + clear + hair;
   const double landIn = std::min(land, 2.0 * room.Bore - under - 1.0 - cValue);
   if (r <= room.Cone && room.Bore >= under && landIn >= 2.0 &&
       (r + gap) * std::sin(half) + length + clear <= room.Left)
-    return {r, landIn};
-  return {asked, land};
+    return {r, landIn, false, room.LeadIn};
+  // The lead-in's value's bottom over the mouth, and this value's top a margin under it and under the
+  // lead-in's ray where that passes over its near top corner.
+  const double leadInValue = room.Rim - (room.LeadInLeast + gap) * std::sin(15.0 * cDegree) - cValue;
+  const double underLeadIn =
+      std::min((leadInValue - clear - hair - cValue) / std::sin(mid),
+               (room.Face - cValue - clear - hair) / (std::sin(mid) + std::cos(mid) * cTan30)) - gap;
+  if (std::min(underLeadIn, arcUnder) >= least)
+    return {std::min({asked, underLeadIn, arcUnder}), land, landAbove, room.LeadInLeast};
+  return {asked, land, landAbove, room.LeadIn};
 }
 
 // Where the locating ring's section sizes its counterbores' depth: above the rim where that runs its
@@ -467,9 +484,11 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
     // The lead-in's angle has its rays drawn from its vertex, or from the lead-in's far end where the
     // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
+    // Its arc is the least where the entry's angle beside the face needs the room under it (EntryArc).
     const double leadInArc = depth.LeadInArc;
-    Md.drDimApc(30.0, 0.0, leadInArc / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
-    if (t != 0.0 && t < T && cone) {
+    TEntryArc at{0.0, 0.0, false, leadInArc};
+    const double mouth = iR + rise;
+    if (entry) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
       // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there it turns
       // to the opposite rays, from the face's plane down to the cone inside the mouth (a ray along the axis
@@ -479,17 +498,22 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // already make a reference size. A cone so long that that arc would reach past the rim has it stop
       // short of the lead-in's angle instead: under as much of the rim as that angle's arc takes (its
       // radius times the sine of 30 degrees) and both values, where that leaves room for its own value.
-      const double along = 0.75 * (T - t) / std::sin(a * cDegree), mouth = iR + rise,
+      const double along = 0.75 * (T - t) / std::sin(a * cDegree),
                    below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * cValue) / k;
       const double left = T * k + (BoreOnPlan(iR) ? shoulderAt : boreAt);
       // With the counterbores' depth sized in the upper hole, the face's side above the mouth ends at the
       // hole's counterbore.
       const double faceTop = depth.OverRim ? RTpa - bevelDepth : r10 - r53;
-      const TEntryArc at =
-          EntryArc(a, {(faceTop - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left},
-                   (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
+      at = EntryArc(a,
+                    {(faceTop - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left,
+                     (RTpa - mouth) * k, leadInArc, std::min(leadInArc, LeadInLeast)},
+                    (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
+    }
+    Md.drDimApc(30.0, 0.0, at.LeadIn / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
+    if (entry) {
       Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
-      Dims(Md, {{dHL, t, at.Land, -1.0, 0.0, -iR, t, -iR, "", "", ""},
+      const double landY = at.LandAbove ? iR : -iR;
+      Dims(Md, {{dHL, t, at.LandAbove ? -at.Land : at.Land, -1.0, 0.0, landY, t, landY, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
     Rough(Md, -20.0 / k, RTpa, 90.0, "0,8");

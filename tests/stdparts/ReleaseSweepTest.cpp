@@ -882,7 +882,11 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
 // long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
 // face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
-// another's extension line.
+// another's extension line. A locating ring whose bore is too narrow to hold the land's value between its
+// line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
+// through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
+// drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
+// sizes the entry's angle still finds no room there.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -943,7 +947,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {2.0, 2.5}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {1.75}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {3.0, 4.0}, "line through an arrow's tip"},
-                          {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}, "line through an arrow's tip"}};
+                          {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}, "line through an arrow's tip"},
+                          {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
+                          {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
+                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
