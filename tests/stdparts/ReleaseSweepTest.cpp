@@ -882,7 +882,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
 // long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
 // face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
-// another's extension line. A locating ring whose bore is too narrow to hold the land's value between its
+// another's extension line. A locating ring far wider than its section is thick (drawn whole at the scale
+// its plan's leaders need, the section was too thin on paper for its sizes; at the largest radii a tail
+// hole's angle still runs its line through the tip of that hole's diameter's arrow). A locating ring whose
+// bore is too narrow to hold the land's value between its
 // line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
 // through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
 // drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
