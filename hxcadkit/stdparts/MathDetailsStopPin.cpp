@@ -46,31 +46,6 @@ const char* StopPinFault(const TStopPin& p)
   return nullptr;
 }
 
-// Where the groove's callout letter stands: the start of its shelf, to the right of the callout's circle.
-struct TLetterPlace
-{
-  double X, Y;
-};
-
-// A shelf's letter stands on it, the shelf this long on paper, the letter its height and a gap over it.
-constexpr double LetterShelf = 5.0, LetterTop = 3.5 + 1.0;
-
-// The letter's place for a pin with its head face at x81, the head's radius r74, the end at x82, and the
-// head face's grade's tip at `grade` on that face (its shelf runs down the face's side, SignReachOn from
-// the tip, its value within SignReachAcross of the face). Over the end, twice the head's radius up; where
-// that meets the sign's reach, in the pocket between the face and the sign's shelf, a millimetre clear of
-// the shelf and below the long arm that falls 30 degrees to it.
-TLetterPlace GrooveLetterPlace(double x81, double r74, double x82, double grade)
-{
-  constexpr double Gap = 1.0, ArmSlope = 0.5773502691896257, ShelfAt = 8.66; // tan 30; the shelf 10 cos 30 out
-  const TLetterPlace usual{x82, 2.0 * r74};
-  const bool apart = usual.X >= x81 + SignReachAcross + Gap || usual.Y + LetterTop + Gap <= grade - SignReachOn;
-  if (apart) return usual;
-  const double x = x81 + 1.5, underArm = grade - (x + LetterShelf - x81) * ArmSlope - Gap - LetterTop;
-  static_assert(1.5 + LetterShelf + Gap <= ShelfAt, "the letter's shelf fits between the face and the sign's");
-  return {x, std::min(usual.Y, underArm)};
-}
-
 } // namespace
 
 // The pin's own sheet and model draw its outline: the detail number only keeps other callers'
@@ -126,15 +101,7 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
   if (isSize) {
     const TString none;
     const auto plain = txapi::txRoughSignEnum(0);
-    // The head face's grade stands 25 over the head on its face, its value's side towards the end.
-    const double grade = r74 + 25.0;
-    if (tl != 0) {
-      // The groove's letter on its shelf over the pin's end, unless a pin that short would have it stand
-      // where the head face's grade runs its shelf down and writes its value: it then stands between
-      // that shelf and the face, under the sign's long arm, its leader rising from the callout's circle.
-      const TLetterPlace at = GrooveLetterPlace(x81, r74, x82, grade);
-      Md.drCircleShelf(x81 + 1.5, r25, 3.0, at.X, at.Y, "А");
-    }
+    if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "А");
     // The lengths below the pin, the shorter nearer: the end's chamfer by the shank, its value on past the
     // end, and the whole length a spacing beyond it and below the head, so that neither line crosses the
     // other's extension lines. A head standing out past the shank farther than the pin is long would have
@@ -152,7 +119,7 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
     Md.drDimVL(2.0 * r25, 30.0, -1.0, x82 - f, -r25, x82 - f, r25, "&02", "k6", none);
     Md.drRough(0.0, r74 + 2.0, 180.0, plain, "0,8", none, none);
     Md.drRough(x82, r25, 90.0, plain, "0,8", none, none);
-    Md.drRough(x81, grade, 0.0, plain, "0,8", none, none);
+    Md.drRough(x81, r74 + 25.0, 0.0, plain, "0,8", none, none);
   }
   Md.drDeleteMtr();
 }

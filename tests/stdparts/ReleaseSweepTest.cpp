@@ -433,6 +433,9 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // there, its stroke across the letter, which no line crossing it asked to give way.
                           {"stop_pin", "Len", 0, 0, 1.596, false},
                           {"stop_pin", "Len", 0, 0, 1.600, false},
+                          // A pin a little shorter than its neighbour size: its head face's grade stands
+                          // where a letter moved off the end would cross its stroke.
+                          {"stop_pin", "Len", 0, 0, 1.0493379273980832, false},
                           // A line just past the corner of a sign's arm and shelf, across the shelf alone.
                           {"locating_sleeve", nullptr, 9, 0.655, 1, false},
                           {"locating_sleeve", nullptr, 11, 0.277, 1, false},
@@ -877,8 +880,7 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // long or too wide for the larger sheet (they ran off it: the back ejector, drawn right of a place that moves
 // with its length, the protect support, the threaded pillar with its end view beside it, the ejector
 // channel, the shank with its end views, drawn reduced, their views, texts and signs as far apart on the
-// sheet as at 1:1), an ejector plug whose seat's angle at its far end had no room right of it, a stop pin
-// so short that its groove's callout letter over the end stood under its head face's grade. A case may
+// sheet as at 1:1), an ejector plug whose seat's angle at its far end had no room right of it. A case may
 // name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
 // long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
 // face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
@@ -946,7 +948,6 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"ejector_plug", "Len", {2.0}, {3.0}},
                           {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
-                          {"stop_pin", "Len", {0.5}, {0.55}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {2.0, 2.5}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {1.75}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {3.0, 4.0}, "line through an arrow's tip"},
