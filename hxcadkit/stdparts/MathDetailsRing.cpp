@@ -320,12 +320,19 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
         circles.push_back({Cx(FixRadius, p), Cy(FixRadius, p), PinRadius});
     for (int h = 1; h <= 4; ++h)
       circles.push_back({Cx(tail->PlaceRadius, tail->Angle[h]), Cy(tail->PlaceRadius, tail->Angle[h]), r81});
+    // The hole whose diameter is given: its leader leans TailLean back from the hole's angle, so an angle's
+    // ray through the hole's centre passes its arrows' tips r81 sin(TailLean) off. Where that is under the
+    // half millimetre of paper within which a line reads as through a tip (and a tenth for the sheet's
+    // rounding), the ray starts past the hole instead.
+    const int sized = pins ? SizedTailHole(*tail, FixRadius, PinAngle, PinRadius, 1.0 / k) : 1;
+    const bool pastSized = r81 * k * std::sin(TailLean * Deg) < 0.5 + 0.1;
     for (int h = 1; h <= 4; ++h) {
       CircleAt(Md, tail->PlaceRadius, tail->Angle[h], r81, tl);
       if (isSize) {
         const double m = MaxDivisible(tail->Angle[h], 90.0);
-        Md.drDimApc(m - tail->Angle[h], m, Radius + 10.0 / k,
-                    RayStart(tail->PlaceRadius, {m, tail->Angle[h]}, circles, 0.5 / k), TString(), 0, 0);
+        const double from = h == sized && pastSized ? tail->PlaceRadius + r81 + 0.5 / k : tail->PlaceRadius;
+        Md.drDimApc(m - tail->Angle[h], m, Radius + 10.0 / k, RayStart(from, {m, tail->Angle[h]}, circles, 0.5 / k),
+                    TString(), 0, 0);
       }
     }
     Md.drCircle(0, 0, tail->PlaceRadius, 3);
@@ -338,7 +345,6 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       // whose leader passes the pins' holes.
       const double toRim = TailHoleToRim(tail->PlaceRadius, r81, Radius);
       const int rim = SaturatingToInt(toRim + (DiameterValueLength(2 * r81) / 2.0 + 2.0) / k);
-      const int sized = pins ? SizedTailHole(*tail, FixRadius, PinAngle, PinRadius, 1.0 / k) : 1;
       Md.drDimD(2 * r81, TString(), tail->Angle[sized] - TailLean, rim, 1,
                 Cx(tail->PlaceRadius, tail->Angle[sized]), Cy(tail->PlaceRadius, tail->Angle[sized]), 1,
                 TString("&02"), TString("H14"), TString());

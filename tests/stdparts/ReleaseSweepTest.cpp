@@ -885,8 +885,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
 // face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
 // another's extension line. A locating ring far wider than its section is thick (drawn whole at the scale
-// its plan's leaders need, the section was too thin on paper for its sizes; at the largest radii a tail
-// hole's angle still runs its line through the tip of that hole's diameter's arrow). A locating ring whose
+// its plan's leaders need, the section was too thin on paper for its sizes; drawn so small, the tail hole
+// whose diameter is given had its angle's ray through that diameter's arrow tips). A locating ring whose
 // bore is too narrow to hold the land's value between its
 // line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
 // through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
@@ -950,8 +950,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {2.0, 2.5}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {1.75}},
-                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {3.0, 4.0}, "line through an arrow's tip"},
-                          {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}, "line through an arrow's tip"},
+                          {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {3.0, 4.0}},
+                          {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}},
                           {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"}};
