@@ -95,7 +95,6 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
   return MouldEnlargement(length, roomy, [most](double s) { return s <= most; });
 }
 
-
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
                         const std::function<bool(double)>& allowed)
 {

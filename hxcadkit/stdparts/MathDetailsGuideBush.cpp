@@ -16,8 +16,6 @@ namespace {
 constexpr int BushTable = 4;      // the collar bush
 constexpr int FrontBushTable = 2; // the bush with a front extension
 
-// The scale the part is drawn at on its sheet.
-
 // The enlarged detail of a 90-degree V-groove 1 deep and 2 wide, titled with its letter, at the free
 // place nearest (x, y) on the sheet, its outline clear of the sizes still to settle about the other views
 // (a detail of the front groove beside it).

@@ -145,7 +145,7 @@ void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc,
 {
   const double steep = std::atan2(y0, xc), ux = std::cos(steep), uy = -std::sin(steep);
   // The value's measures are the sheet's: on a part drawn reduced they reach the farther along it.
-  const double view = Md.R2D().Transf2D.ScaleMtr(), k = view > 0.0 && std::isfinite(view) ? view : 1.0;
+  const double k = DrawnScale(Md);
   const double length = 0.6 * 3.5 * (11.0 + double(DrawingNumber(r73).Length())) / k;
   const double from = 3.5 / std::max(std::sin(steep), 0.1) / k, keep = r5 + 1.0;
   double cx = r5 + 45.0;
@@ -220,7 +220,7 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // measured to the flange's face above its rounded root. Past the rim, a part in the plate too short
     // for the root's rounding's value between its far end's extension line and the flange (the rounding,
     // then the value's length) has its length given below, the corner above left open to the far end.
-    const double view = Md.R2D().Transf2D.ScaleMtr(), k = view > 0.0 && std::isfinite(view) ? view : 1.0;
+    const double k = DrawnScale(Md);
     const bool wide = r56 - std::min(Rw, r5) > x70;
     const double whole = wide ? -std::min(32.0, k * (x70 - std::fabs(Rw - r5)) - 4.0) : -44.0;
     const double side = !wide && x69 < 3.0 + 8.0 / k ? -1.0 : 1.0;
@@ -239,8 +239,7 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // the head stands out from it less than that. A mouth far smaller than the head is sized across itself
     // in the section instead, its line at the seat's bottom (no extension lines to speak of) and its value
     // beyond the part's outline below it.
-    constexpr double Reach = 30.0;
-    const bool mouthOnView = k * (r5 - r57) + 0.75 <= Reach + k * r57;
+    const bool mouthOnView = k * (r5 - r57) + 0.75 <= ValueReach + k * r57;
     NozzleEndView(Md, r5, r57, r73, xc, y0, mouthOnView);
     if (!mouthOnView) Dims(Md, {{dVL, 2.0 * r57, 0.5, -1.0, -x71, -r57, -x71, r57, "&02", "H11", ""}});
     // Within reach of the end they are measured from: less than 30 of paper apart. The flange's from its
@@ -446,7 +445,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
   }
   if (isSize) {
     // Offsets are the sheet's millimetres: the part's own lengths in them at the placement's scale.
-    const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+    const double k = DrawnScale(Md);
     const bool entry = t != 0.0 && t < T && cone;
     // Left of the section, the bore's diameter and then the shoulder's: the latter beyond the screws' holes'
     // where those run through the shoulder from the face x = 0.
@@ -691,9 +690,6 @@ struct TSeatEdgeLeader
   bool Holds;
 };
 
-// How far from its arc's arrow a radius's value may stand on paper, as the release checks measure it.
-constexpr double PlugValueReach = 30.0;
-
 TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, double sheet)
 {
   constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0, Least = 6.0, AxisGap = 1.0; // on paper
@@ -710,14 +706,14 @@ TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, dou
     return std::hypot(std::max(Least, units * sheet) - length / 2.0, Above);
   };
   const double angle = lead * 57.29577951308232 + 180.0, beyond = x59 + PlugAxisOverhang + length / sheet;
-  if (reach(shift) <= PlugValueReach) return {angle, shift, reach(shift), ax, beyond, true};
+  if (reach(shift) <= ValueReach) return {angle, shift, reach(shift), ax, beyond, true};
   // Inside the seat the leader rises to just over the mouth's lower edge's level under the value's far end,
   // clearly off the seat's line; the value's top there stays a gap below the axis.
   const double near = std::ceil(Least / sheet), end = near + length / 2.0 / sheet;
   const double rise = std::atan2(-r66 + Over / sheet - oy, end);
   const double top = (oy + end * std::tan(rise)) * sheet + (Above + Height) / std::cos(rise);
   if (top <= -AxisGap)
-    return {rise * 57.29577951308232 + 180.0, near, reach(near), ax, ox + end, reach(near) <= PlugValueReach};
+    return {rise * 57.29577951308232 + 180.0, near, reach(near), ax, ox + end, reach(near) <= ValueReach};
   return {angle, shift, reach(shift), ax, beyond, false};
 }
 
@@ -844,8 +840,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
   const double ts = x9 * cTan1; // the seat's radial rise over its length
   TModeler3D& Md = M();
   Md.drMtr(mx, my, ma, ms);
-  const double scale = Md.R2D().Transf2D.ScaleMtr(),
-               sheet = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+  const double sheet = DrawnScale(Md);
   const TPlugStations at = PlugStations(r71, r66, x68, x9, x27, x59, sheet);
   const double xs = at.Seat; // where the seat begins
   Md.drLine(-PlugAxisOverhang, 0.0, x59 + PlugAxisOverhang, 0.0, 3);

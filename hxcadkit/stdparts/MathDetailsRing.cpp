@@ -105,9 +105,6 @@ double RayStart(double from, std::initializer_list<double> directions,
   return onEdge(r) ? from : r;
 }
 
-// A value a leader carries past the rim stands within this reach of the circle it sizes, on the sheet.
-constexpr double LeaderReach = 30.0;
-
 // Why no sound ring can be made of r's sizes, or null: the section's relations, then those of the holes.
 const char* Fault(const TLocatingRing& r, const TColumnTail* tail)
 {
@@ -231,7 +228,7 @@ double TLocatingRing::PlanScale() const
   // In a view of its own the plan may be drawn smaller than any sheet would be.
   for (const double k : {1.0, 0.5, 0.25, 0.2, 0.1}) {
     if (std::all_of(leaders.begin(), leaders.end(), [k](const TLeader& l) {
-          return l.Part * k + l.Sheet <= LeaderReach + l.Radius * k;
+          return l.Part * k + l.Sheet <= ValueReach + l.Radius * k;
         }))
       return k;
   }
@@ -258,12 +255,12 @@ void TLocatingRing::dr2D() const
     // above and below it.
     // Where the section at the plan's scale stays as thick on paper as the sampled rings' at 1:2 (7.5), its
     // sizes find room there: both share the sheet's scale.
-    constexpr double SectionRoom = 360.0 - 2.0 * 25.0, SectionThick = 7.5;
+    constexpr double SectionRoom = MouldSheetRoom - 2.0 * 25.0, SectionThick = 7.5;
     const bool shared = Thickness * plan >= SectionThick - 1e-9;
     drMouldSheet(
         Md, det, Thickness, -Radius, shared ? plan : MouldReduction(2.0 * Radius, SectionRoom),
         [&](TModeler3D& m) {
-          const double s = m.R2D().Transf2D.ScaleMtr(), sheet = s > 0.0 && std::isfinite(s) ? s : 1.0;
+          const double sheet = DrawnScale(m);
           const double own = std::min(1.0, plan / sheet);
           Section(*this, bore, 31, true);
           dr2D_V2(Thickness + (55.0 + (cone ? 25.0 : 0.0)) / sheet + Radius * own, 0, 0, own, det, 1, true);
@@ -282,7 +279,7 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
   const bool pins = BaseThickness == 0.0;
   Md.drMtr(mx, my, ma, mm);
   // The sheet's millimetres in the part's, drawn at the placement's scale.
-  const double scale = Md.R2D().Transf2D.ScaleMtr(), k = scale > 0.0 && std::isfinite(scale) ? scale : 1.0;
+  const double k = DrawnScale(Md);
   // Drawn at a scale of its own, smaller than the sheet's, the view is titled with it, over its upper left
   // quarter: above the angles' values about the rim and the fixing circle's value, which rises 10 to 31 past
   // the rim left of its line at 80 degrees, and left of that value (tan 10 degrees < 0.18).
@@ -357,7 +354,7 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
       // Its diameter straight down from the lower hole, its value 20 past the rim's distance from the fixing
       // circle, but within a leader's reach of the hole however narrow the hole.
       const double x = Cx(FixRadius, PinAngle + 180.0), y = Cy(FixRadius, PinAngle + 180.0);
-      const double below = std::min(Radius - FixRadius + 20.0 / k, PinRadius + LeaderReach / k);
+      const double below = std::min(Radius - FixRadius + 20.0 / k, PinRadius + ValueReach / k);
       Md.drDimD(2 * PinRadius, TString(), -90.0, SaturatingToInt(below), -1, x, y, 2, TString("&02"),
                 TString("H7"), TString());
       // The pin holes' sign stands on a leader to the lower hole, past the ring's rim: a hole seen end

@@ -49,8 +49,7 @@ TBoresOnEnd BoresOnEnd(double r98, double r97, double y3, double y4)
 // A millimetre of the sheet in the part's millimetres, at the scale the part is drawn at.
 double SheetMillimetre(TModeler3D& Md)
 {
-  const double view = Md.R2D().Transf2D.ScaleMtr();
-  return view > 0.0 && std::isfinite(view) ? 1.0 / view : 1.0;
+  return 1.0 / DrawnScale(Md);
 }
 
 // Where the end view's width across the flats is sized, below its centre: the lowest of its sizes (its

@@ -77,8 +77,8 @@ void TInjectPlug::dr2D() const
   // where they fit the sheet's width, and the flange its height, else reduced by the least standard ratio
   // that fits them. The largest sheet's frame holds 360 of either beside the sizes about them and the
   // margins.
-  constexpr double Width = 360.0;
-  const double scale = MouldReduction(std::max(Len + 2.0 * BFitRadius + 45.0, 2.0 * CollarRadius), Width);
+  const double scale =
+      MouldReduction(std::max(Len + 2.0 * BFitRadius + 45.0, 2.0 * CollarRadius), MouldSheetRoom);
   drMouldSheet(
       *M, Id, Len, -1.0 * MouldWhole(CollarRadius + 20.0), scale,
       [this](TModeler3D&) {

@@ -575,10 +575,15 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
 // The scale, 1 or the least standard reduction (1:2, 1:2.5, 1:4, 1:5), that brings extent within room; the
 // last where none does.
 double MouldReduction(double extent, double room);
+// How much of a part the largest sheet's frame holds either way with the sizes about it and the margins.
+constexpr double MouldSheetRoom = 360.0;
 
 // The scale the part is drawn at here on its sheet (the sheet's enlargement or reduction and any view's
 // own): a title drawn in the part's millimetres keeps its height on paper divided by it.
 double DrawnScale(const TModeler3D& M);
+// How far on paper a value may stand from the arc or circle it sizes, as the release checks measure it: a
+// reader follows a leader no farther.
+constexpr double ValueReach = 30.0;
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no

@@ -37,10 +37,7 @@ using TCurve = TRecordingModeler::TCurve;
 
 const stdtest::mouldparts::TPart& SweptRing()
 {
-  const auto& parts = stdtest::mouldparts::Parts;
-  return *std::find_if(std::begin(parts), std::end(parts), [](const stdtest::mouldparts::TPart& p) {
-    return std::string(p.Name) == "locating_ring";
-  });
+  return stdtest::mouldparts::PartNamed("locating_ring");
 }
 
 // The sweep's ring at a size, flat or with a shoulder of radius Base (a factor of the outer radius,

@@ -25,8 +25,7 @@ using TCurve = TRecordingModeler::TCurve;
 
 const TPart& Named(const std::string& name)
 {
-  const auto& parts = stdtest::mouldparts::Parts;
-  return *std::find_if(std::begin(parts), std::end(parts), [&](const TPart& p) { return p.Name == name; });
+  return stdtest::mouldparts::PartNamed(name);
 }
 
 // A recording modeller that opens every sheet and part.

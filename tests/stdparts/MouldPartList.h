@@ -228,4 +228,10 @@ inline const TPart Parts[] = {
      }},
 };
 
+// The part class of that name, which is one of Parts.
+inline const TPart& PartNamed(const std::string& name)
+{
+  return *std::find_if(std::begin(Parts), std::end(Parts), [&name](const TPart& p) { return p.Name == name; });
+}
+
 } // namespace stdtest::mouldparts

@@ -219,6 +219,12 @@ std::vector<txhost::SvgLayout> SizeAloneSheets(txhost::Host& h, const std::files
       keep);
 }
 
+// The row a part from a table is swept at with a size alone: its middle row (0 for a part without one).
+int AloneRow(const TPart& part)
+{
+  return part.Table != 0 ? ABaseDetail.SocketCount(part.Table) / 2 : 0;
+}
+
 // Every part at sizes drawn between the sampled ones (BetweenSizes.h): sizes the part refuses draw no sheet
 // and are counted; every sheet drawn passes the release checks. Each finding names the seed, the case and
 // its sizes, and the counts are printed part by part.
@@ -606,8 +612,7 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           {"back_ejector", nullptr, 0, 0, 1.824, false},
                           {"back_ejector", "CollarRadius", 0, 0, 1.821, false}};
   for (const TFound& found : cases) {
-    const TPart& part = *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
-                                      [&](const TPart& p) { return p.Name == std::string(found.Part); });
+    const TPart& part = stdtest::mouldparts::PartNamed(found.Part);
     TCase c;
     c.Row = found.Row, c.Between = found.Between, c.K = found.K, c.Past = found.Past;
     if (found.Size != nullptr) {
@@ -717,9 +722,7 @@ TEST_F(ReleaseSweepBetween, APlugsSeatAndAPushersCollarOfAnyLengthAreFitToReleas
 // the collar beside the front end's extension line, stands above it.
 TEST_F(ReleaseSweepBetween, AFrontBushWithAShortRearIsFitToRelease)
 {
-  const TPart& part =
-      *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
-                    [](const TPart& p) { return p.Name == std::string("guide_bush_2"); });
+  const TPart& part = stdtest::mouldparts::PartNamed("guide_bush_2");
   for (int row = 1; row + 1 < ABaseDetail.SocketCount(part.Table); row += 2) {
     TCase c;
     c.Row = row, c.Between = 0.5, c.Past = false;
@@ -823,7 +826,7 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
   for (const TPart& part : stdtest::mouldparts::Parts) {
     if (!Asked(part.Name)) continue;
     int sheets = 0, refused = 0, broken = 0;
-    const int row = part.Table != 0 ? ABaseDetail.SocketCount(part.Table) / 2 : 0;
+    const int row = AloneRow(part);
     for (const double k : {0.5, 1.0, 2.0}) {
       if (part.Table != 0 && k != 1.0) continue;
       TMade probe;
@@ -958,12 +961,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
-        // A table's part at its middle row, as the range sweep takes it.
-        const TPart& part =
-            *std::find_if(std::begin(stdtest::mouldparts::Parts), std::end(stdtest::mouldparts::Parts),
-                          [&](const TPart& p) { return p.Name == std::string(c.Part); });
-        const int row = part.Table != 0 ? ABaseDetail.SocketCount(part.Table) / 2 : 0;
-        const auto laid = SizeAloneSheets(H, Dir.path(), c.Part, row, k, c.Size, f);
+        const auto laid =
+            SizeAloneSheets(H, Dir.path(), c.Part, AloneRow(stdtest::mouldparts::PartNamed(c.Part)), k, c.Size, f);
         EXPECT_FALSE(laid.empty()) << c.Part << " x" << k << ", " << c.Size << " x" << f;
         for (const txhost::SvgLayout& l : laid)
           for (const TFinding& found : Findings(l))

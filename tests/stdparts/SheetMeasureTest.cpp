@@ -868,8 +868,7 @@ protected:
 
   static const TPart& Kind(const std::string& name)
   {
-    const auto& all = stdtest::mouldparts::Parts;
-    return *std::find_if(std::begin(all), std::end(all), [&](const TPart& p) { return p.Name == name; });
+    return stdtest::mouldparts::PartNamed(name);
   }
 };
 
