@@ -12,8 +12,9 @@
 #   --full:             every row of every table; each code's rows at 0.5 to 2 times, each size past every other
 #   --crossings:        every sheet of every row and size laid out and checked as released, and the roughness
 #                       signs with a stroke or value crossed by a line counted part by part
-#   --ranges:           each size of every part alone from a fifth to four times its sampled value, the
-#                       others as sampled: every sheet checked as released
+#   --ranges [SEED]:    each size of every part alone from a fifth to four times its sampled value, the
+#                       others as sampled: every sheet checked as released; with SEED the factors are drawn
+#                       over that range from it instead of listed
 #   --between [SEED [COUNT]]: every part at COUNT (default 50) sizes drawn between the sampled ones from SEED
 #                       (default: the time), some with a size pushed past its neighbours: each sheet checked as
 #                       released and measured on its model, each part made whole or refused whole; each
@@ -38,6 +39,10 @@ elif [[ "${1:-}" == "--ranges" ]]; then
   filter='*EachSizeAloneAcrossItsRange*'
   export HXCAD_SIZE_RANGES=1
   shift
+  if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
+    export HXCAD_SIZE_SEED="$1"
+    shift
+  fi
 elif [[ "${1:-}" == "--between" ]]; then
   filter='*ReleaseSweepBetween*:*AtSizesDrawnBetween*'
   shift

@@ -818,11 +818,23 @@ namespace {
 // as they are (a table's part at its middle row, the others at 0.5, 1 and 2): a designer edits one size
 // more often than all. Every sheet drawn passes the release checks. Run by scripts/sheets.sh --ranges
 // (HXCAD_SIZE_RANGES set; HXCAD_PARTS as above, HXCAD_SIZE one size's name); each finding names the part,
-// the size and its factor.
+// the size and its factor. With HXCAD_SIZE_SEED the factors are drawn from that seed, as many, evenly on a
+// log scale over the same range, so sizes between the listed ones are laid out too.
 TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 {
   if (std::getenv("HXCAD_SIZE_RANGES") == nullptr) GTEST_SKIP() << "scripts/sheets.sh --ranges sweeps them";
-  const double factors[] = {0.2, 0.3, 0.4, 0.55, 0.7, 0.85, 1.15, 1.3, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
+  constexpr std::array<double, 14> listed{0.2, 0.3, 0.4, 0.55, 0.7, 0.85, 1.15, 1.3, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
+  const char* const drawnFrom = std::getenv("HXCAD_SIZE_SEED");
+  // A drawn factor is kept to three decimals, so that the one a finding prints makes the same part again.
+  const auto factorsOf = [&](const char* part, double k, std::size_t size) {
+    if (drawnFrom == nullptr) return listed;
+    std::array<double, listed.size()> drawn{};
+    TDraw draw(std::strtoull(drawnFrom, nullptr, 10), part, std::size_t(k * 4) * 1000 + size);
+    for (double& f : drawn)
+      f = std::round(listed.front() * std::pow(listed.back() / listed.front(), draw()) * 1000) / 1000;
+    return drawn;
+  };
+  if (drawnFrom != nullptr) std::printf("factors drawn from seed %s\n", drawnFrom);
   for (const TPart& part : stdtest::mouldparts::Parts) {
     if (!Asked(part.Name)) continue;
     int sheets = 0, refused = 0, broken = 0;
@@ -833,7 +845,7 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
       part.Make(probe, nullptr, row, k);
       const auto sizes = stdtest::pushed::SizesOf(*probe.Parts.back());
       for (std::size_t s = 0; s < sizes.size(); ++s)
-        for (const double f : factors) {
+        for (const double f : factorsOf(part.Name, k, s)) {
           char what[160];
           std::snprintf(what, sizeof what, "k %d x%g, %s x%g", part.Table != 0 ? row : 0, k, sizes[s].first, f);
           // One size alone (HXCAD_SIZE=Len), or one case, to keep and look at its sheet:
