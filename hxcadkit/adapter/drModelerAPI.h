@@ -633,6 +633,15 @@ private:
   bool LeaderClear(const TTitle& t, double dx, double dy) const;
   // The boxes (x1, y1, x2, y2) of the views: the outlines' boxes merged while they meet.
   std::vector<std::array<double, 4>> ViewBoxes() const;
+  // A linear dimension's line at the offset it was asked at, from one arrow's point to the other.
+  static std::array<double, 4> AskedLine(const TDimension& m);
+  // Whether the lengths still to settle, on a sheet width x height with the view moved by (dx, dy), would
+  // run an extension line over its view farther than the view is across it (a length with no room on its
+  // own side taken to the part's other side): a sheet that leaves them only that does not hold the view.
+  bool LengthsAcrossViews(double width, double height, double dx, double dy) const;
+  // Whether the extension line e, from the point it is drawn from, runs over the view holding that point
+  // farther than the view is across it.
+  static bool AlongItsView(const std::array<double, 4>& e, const std::vector<std::array<double, 4>>& views);
   // Whether a dimension line from (X1, Y1) to (X2, Y2) runs along an outline, nearer than 2 mm.
   bool AlongOutline(double X1, double Y1, double X2, double Y2) const;
   TQuad Footprint(const TSign& s, double X, double Y) const;

@@ -216,7 +216,68 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
                        const double gx[2] = {g[0] + dx, g[2] + dx}, gy[2] = {g[1] + dy, g[3] + dy};
                        return off(g) || Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
                      }) ||
-         (!outlinesOnly && std::any_of(Thin.begin(), Thin.end(), off));
+         (!outlinesOnly && (std::any_of(Thin.begin(), Thin.end(), off) ||
+                            (std::any_of(Dimensions.begin(), Dimensions.end(),
+                                         [&](const TDimension& m) { return off(AskedLine(m)); }) &&
+                             LengthsAcrossViews(width, height, dx, dy))));
+}
+
+std::array<double, 4> TSheetLayout::AskedLine(const TDimension& m)
+{
+  const double d = m.SX * m.Nx + m.SY * m.Ny, a = m.X1 * m.Ux + m.Y1 * m.Uy, b = m.X2 * m.Ux + m.Y2 * m.Uy;
+  return {a * m.Ux + d * m.Nx, a * m.Uy + d * m.Ny, b * m.Ux + d * m.Nx, b * m.Uy + d * m.Ny};
+}
+
+bool TSheetLayout::LengthsAcrossViews(double width, double height, double dx, double dy) const
+{
+  // The lengths settled as they would be on that sheet, nothing moved on the drawing: rare enough (a
+  // length asked past the frame) to be worth a second settling.
+  TSheetLayout trial = *this;
+  const auto idle = [](TDimension& m) {
+    m.MoveLine = [](double, double) {};
+    if (m.MoveValue) m.MoveValue = [](double) {};
+    m.ToOther = [] {};
+  };
+  for (TDimension& m : trial.Dimensions) {
+    idle(m);
+    if (m.Other) {
+      auto other = std::make_shared<TDimension>(*m.Other);
+      idle(*other);
+      m.Other = other;
+    }
+  }
+  trial.Enlarge(width, height, dx, dy);
+  const std::size_t from = trial.Extensions.size(), lines = trial.Settled.size(), tips = trial.LinearTips.size();
+  trial.PlaceLinear();
+  const std::vector<std::array<double, 4>> views = trial.ViewBoxes();
+  for (std::size_t e = from; e < trial.Extensions.size(); ++e)
+    if (AlongItsView(trial.Extensions[e], views)) return true;
+  // Nor one whose line the search could only bring in across another's extension line (a larger diameter
+  // taken nearer the part than the smaller one it nests outside): a line's own extension lines, and any
+  // other through its arrows' points, only meet it.
+  for (std::size_t i = lines; i < trial.Settled.size(); ++i) {
+    const TSettled& l = trial.Settled[i];
+    const auto& a = trial.LinearTips[tips + 2 * (i - lines)];
+    const auto& b = trial.LinearTips[tips + 2 * (i - lines) + 1];
+    for (const auto& e : trial.Extensions)
+      if (OffSegment(a[0], a[1], e) > 0.05 && OffSegment(b[0], b[1], e) > 0.05 &&
+          LinesCross({l.X1, l.Y1, l.X2, l.Y2}, e))
+        return true;
+  }
+  return false;
+}
+
+bool TSheetLayout::AlongItsView(const std::array<double, 4>& e, const std::vector<std::array<double, 4>>& views)
+{
+  const auto [px, py, ax, ay] = e;
+  for (const std::array<double, 4>& v : views) {
+    if (!(px >= v[0] - 0.01 && px <= v[2] + 0.01 && py >= v[1] - 0.01 && py <= v[3] + 0.01)) continue;
+    const double over = std::min(std::fabs(ax - px) > 1e-9 ? (ax > px ? v[2] - px : px - v[0]) : 1e300,
+                                 std::fabs(ay - py) > 1e-9 ? (ay > py ? v[3] - py : py - v[1]) : 1e300);
+    const double across = std::fabs(ax - px) >= std::fabs(ay - py) ? v[3] - v[1] : v[2] - v[0];
+    if (std::min(over, Norm(ax - px, ay - py)) > across + 0.5) return true;
+  }
+  return false;
 }
 
 bool TSheetLayout::ViewIntoFrame(double& dx, double& dy) const

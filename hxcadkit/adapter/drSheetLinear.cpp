@@ -418,14 +418,10 @@ bool TSheetLayout::TLinearSearch::RunsAlong(double d) const
   const TDimension& m = *M;
   const TAt r = At(d);
   for (const auto& [px, py, ax, ay] :
-       {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}})
-    for (const std::array<double, 4>& v : Views) {
-      if (!(px >= v[0] - 0.01 && px <= v[2] + 0.01 && py >= v[1] - 0.01 && py <= v[3] + 0.01)) continue;
-      const double over = std::min(std::fabs(ax - px) > 1e-9 ? (ax > px ? v[2] - px : px - v[0]) : 1e300,
-                                   std::fabs(ay - py) > 1e-9 ? (ay > py ? v[3] - py : py - v[1]) : 1e300);
-      const double across = std::fabs(Ux) > std::fabs(Uy) ? v[2] - v[0] : v[3] - v[1];
-      if (std::min(over, Norm(ax - px, ay - py) + 2) > across + 0.5) return true;
-    }
+       {std::array{m.X1, m.Y1, r.A1x, r.A1y}, std::array{m.X2, m.Y2, r.A2x, r.A2y}}) {
+    const auto [ex, ey] = ExtensionEnd(px, py, ax, ay);
+    if (AlongItsView({px, py, ex, ey}, Views)) return true;
+  }
   return false;
 }
 

@@ -906,7 +906,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
 // through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
 // drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
-// sizes the entry's angle still finds no room there.
+// sizes the entry's angle still finds no room there. A part long or wide enough that a length asked beside
+// it lay past the frame, which the layout then carried to the part's other side, its extension lines along
+// the whole view, or brought in across the extension lines of a smaller diameter it nests outside (guide
+// plug, protect support, assembled spacer, guide pillar, ejector channel).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -969,7 +972,12 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}},
                           {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
-                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"}};
+                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"},
+                          {"guide_plug", "Len", {2.0}, {2.61, 2.667, 2.741}},
+                          {"protect_support", "Radius", {2.0}, {2.09, 2.114}},
+                          {"spacer_assembled", "Len", {1.0}, {3.92}},
+                          {"guide_pillar", "Len", {1.0}, {3.643}},
+                          {"ejector_channel", "Len", {2.0}, {1.488, 1.5, 1.543}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
