@@ -896,7 +896,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
 // sizes the entry's angle still finds no room there. An ejector plug at 1:1 whose collar, stood its
 // diameter under the sheet's anchor, carried the whole length's line below the frame (the lengths under the
-// part were moved up across it and its other half, the seat's radius's leader through the section).
+// part were moved up across it and its other half, the seat's radius's leader through the section); one
+// whose counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran
+// across the middle bore's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -961,7 +963,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"},
                           {"ejector_plug", "CollarRadius", {2.0}, {2.5}},
-                          {"ejector_plug", "CollarRadius", {2.0}, {4.0}, "extension line along its view"}};
+                          {"ejector_plug", "CollarRadius", {2.0}, {4.0}, "extension line along its view"},
+                          {"ejector_plug", "EC2Len", {1.0}, {0.2}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
