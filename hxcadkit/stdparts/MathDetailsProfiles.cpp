@@ -742,28 +742,42 @@ struct TPlugStations
 // its arrows. The bore's grade stands on its line drawn on past the head, this far (in the part's units)
 // from the head face, a spacing past the aside line.
 constexpr double PlugBoreAside = 12.0, PlugAsideValue = 16.0, PlugBoreGrade = 19.0;
+// How far from the collar's face a counterbore's line across the collar stands, on paper, to hold its
+// value (3.5 high, 1 from the line) clear of that face's extension line.
+constexpr double PlugCounterValue = 5.0;
 
 TPlugStations PlugStations(double r71, double r66, double x68, double x9, double x27, double x59, double sheet)
 {
   TPlugStations p{};
   p.Seat = x59 - x9;
   p.Rounded = CornerCentre(x59, -r66, p.Seat, -r66 - x9 * cTan1, p.Seat, -r71, PlugSeatEdge, p.Ox, p.Oy);
-  p.Counterbore = (x27 + 3.0 + x68 - 1.0) / 2.0;
   const double bore = p.Seat - x68, spacing = PlugLineSpacing / sheet, off = PlugLineOff / sheet,
                along = PlugAlongside / sheet;
+  // A counterbore ending before it leaves its line room between the circle and its cone is sized where it
+  // is, across the collar, its value beyond the collar's rim beside its line: the collar's face a gap
+  // short of the value, the counterbore's end an alongside past the line.
+  const double counterEnd = std::min(x27, x68 - 1.0);
+  const bool past = x68 - 1.0 - (x27 + 3.0) >= 2.0 * along;
+  p.Counterbore = past ? (x27 + 3.0 + x68 - 1.0) / 2.0 : counterEnd / 2.0;
+  const bool counterFits = past || (p.Counterbore * sheet + PlugLineOff >= PlugCounterValue &&
+                                    (counterEnd - p.Counterbore) * sheet >= PlugAlongside + PlugLineOff);
+  const auto done = [counterFits](TPlugStations& q) {
+    q.Spaced = q.Spaced && counterFits;
+    return q;
+  };
   // The room from the groove's callout circle to the step to the seat.
   const double room = p.Seat - (x27 + 1.5 + 3.0);
   p.Bore = x68 + bore / 4.0;
   if (!p.Rounded) {
     p.Body = (p.Seat + x59) / 2.0;
     p.Spaced = room >= 3.0 * spacing && x9 * sheet >= 2.0 * PlugAlongside;
-    return p;
+    return done(p);
   }
   p.Lead = SeatEdgeLeader(p.Ox, p.Oy, r66, x59, sheet);
   if (bore >= 2.0 * spacing && room >= 4.0 * spacing) {
     p.Body = (p.Bore + p.Seat) / 2.0;
     p.Spaced = true;
-    return p;
+    return done(p);
   }
   // The lines as drawn, half a millimetre past their stations: the middle bore's in its section an
   // alongside short of the edge's arrow; the last line before the step as far short of the arrow.
@@ -788,7 +802,7 @@ TPlugStations PlugStations(double r71, double r66, double x68, double x9, double
     }
     if (p.Spaced) break;
   }
-  return p;
+  return done(p);
 }
 
 } // namespace

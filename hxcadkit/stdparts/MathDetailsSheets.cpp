@@ -105,9 +105,16 @@ void TEjectorPlug::dr2D() const
   const double scale = SheetScale();
   // The view stands its collar's diameter under the sheet's anchor; enlarged, that grows with the scale and
   // would carry the lengths sized below the part into the title block: the collar's rim stands 10 under
-  // the anchor on the sheet instead, the room above the view the requirements'.
+  // the anchor on the sheet instead, the room above the view the requirements'. At 1:1 a collar so wide
+  // that its diameter under the anchor would carry the whole length's line (55 under the rim, its
+  // extension lines 2 past it, and a gap) under the frame's bottom, 247 under the anchor, stands as high
+  // as keeps that line on the frame, its rim no nearer the anchor than 10 (a collar too wide for that
+  // takes the larger sheet, which the view runs down into).
+  constexpr double FrameDepth = 247.0, UnderRim = 60.0, OverRim = 10.0;
+  const double axis =
+      std::max(CollarRadius + OverRim, std::min(2.0 * CollarRadius, FrameDepth - UnderRim - CollarRadius));
   drMouldSheet(
-      *M, Id, 25.0, scale > 1.0 ? -CollarRadius - 10.0 / scale : -2.0 * CollarRadius, scale,
+      *M, Id, 25.0, scale > 1.0 ? -CollarRadius - OverRim / scale : -axis, scale,
       [this, scale](TModeler3D& Md) {
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
                 CollarHeight, Len, 1, true);

@@ -906,10 +906,14 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
 // through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
 // drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
-// sizes the entry's angle still finds no room there. A part long or wide enough that a length asked beside
-// it lay past the frame, which the layout then carried to the part's other side, its extension lines along
-// the whole view, or brought in across the extension lines of a smaller diameter it nests outside (guide
-// plug, protect support, assembled spacer, guide pillar, ejector channel).
+// sizes the entry's angle still finds no room there. A part long or wide enough that a length asked beside it
+// lay past the frame, which the layout then carried to the part's other side, its extension lines along the
+// whole view, or brought in across the extension lines of a smaller diameter it nests outside (guide plug,
+// protect support, assembled spacer, guide pillar, ejector channel). An ejector plug at 1:1 whose collar,
+// stood its diameter under the sheet's anchor, carried the whole length's line below the frame (the lengths
+// under the part were moved up across it and its other half, the seat's radius's leader through the section);
+// one whose counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran
+// across the middle bore's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -977,7 +981,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"protect_support", "Radius", {2.0}, {2.09, 2.114}},
                           {"spacer_assembled", "Len", {1.0}, {3.92}},
                           {"guide_pillar", "Len", {1.0}, {3.643}},
-                          {"ejector_channel", "Len", {2.0}, {1.488, 1.5, 1.543}}};
+                          {"ejector_channel", "Len", {2.0}, {1.488, 1.5, 1.543}},
+                          {"ejector_plug", "CollarRadius", {2.0}, {2.5}},
+                          {"ejector_plug", "CollarRadius", {2.0}, {4.0}, "extension line along its view"},
+                          {"ejector_plug", "EC2Len", {1.0}, {0.2}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
