@@ -635,6 +635,9 @@ private:
   std::vector<std::array<double, 4>> ViewBoxes() const;
   // A linear dimension's line at the offset it was asked at, from one arrow's point to the other.
   static std::array<double, 4> AskedLine(const TDimension& m);
+  // Whether a linear dimension taken to its part's other side would run its extension lines over its view
+  // farther than the view is across them.
+  bool AcrossTheView(const TDimension& m) const;
   // Whether the lengths still to settle, on a sheet width x height with the view moved by (dx, dy), would
   // run an extension line over its view farther than the view is across it (a length with no room on its
   // own side taken to the part's other side): a sheet that leaves them only that does not hold the view.

@@ -218,8 +218,21 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
                      }) ||
          (!outlinesOnly && (std::any_of(Thin.begin(), Thin.end(), off) ||
                             (std::any_of(Dimensions.begin(), Dimensions.end(),
-                                         [&](const TDimension& m) { return off(AskedLine(m)); }) &&
+                                         [&](const TDimension& m) {
+                                           return off(AskedLine(m)) && AcrossTheView(m);
+                                         }) &&
                              LengthsAcrossViews(width, height, dx, dy))));
+}
+
+bool TSheetLayout::AcrossTheView(const TDimension& m) const
+{
+  const double asked = m.SX * m.Nx + m.SY * m.Ny;
+  const std::vector<std::array<double, 4>> views = ViewBoxes();
+  for (const auto& [px, py] : {std::array{m.X1, m.Y1}, std::array{m.X2, m.Y2}}) {
+    const double away = asked < px * m.Nx + py * m.Ny ? 1 : -1;
+    if (AlongItsView({px, py, px + away * m.Nx * 1e6, py + away * m.Ny * 1e6}, views)) return true;
+  }
+  return false;
 }
 
 std::array<double, 4> TSheetLayout::AskedLine(const TDimension& m)
