@@ -225,7 +225,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drDimHL(2.0, chamferLine - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
   Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
-  Rough(Md, xL, -5.0 - r62, 180.0);
+  // The collar's end face carries the heat-treatment zone's line 3 out along all of it: its sign is asked
+  // 5 under the shank or, where the collar reaches past that, at the collar's edge, whence it finds its
+  // place off the zone however wide the collar is (whole millimetres down, the steps it slides by).
+  Rough(Md, xL, -5.0 - r62 - std::max(0.0, std::ceil(r74 - r62 - 5.0)), 180.0);
   // The shelf stands as far from the collar on the sheet at whatever scale the part is drawn.
   const double mm = SheetMillimetre(Md);
   Md.drShelf(txapi::txLeaderNoSign, xL + 10.0 * mm, r74 + 16.0 * mm, txapi::txLSLeft, txapi::txArrowNone, 1.0,
