@@ -886,8 +886,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // sheet as at 1:1), an ejector plug whose seat's angle at its far end had no room right of it. A case may
 // name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
 // long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
-// face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
-// another's extension line. A locating ring far wider than its section is thick (drawn whole at the scale
+// face as their tolerances ask. A shank drawn reduced (the mouth's value, too long for its diameter on paper,
+// ran across the thread's extension lines), a shank collar so wide that its end face's sign, asked by the
+// shank, could not slide off the heat-treatment zone's line. A locating ring far wider than its section is thick (drawn whole at the scale
 // its plan's leaders need, the section was too thin on paper for its sizes; drawn so small, the tail hole
 // whose diameter is given had its angle's ray through that diameter's arrow tips). A locating ring whose
 // bore is too narrow to hold the land's value between its
@@ -950,14 +951,15 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", {1.0}, {3.0, 4.0}},
                           {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"ejector_plug", "Len", {2.0}, {3.0}},
-                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
+                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {2.0, 2.5}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {1.75}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {3.0, 4.0}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}},
                           {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
-                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"}};
+                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"},
+                          {"shank", "CollarRadius", {2.0}, {3.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
