@@ -203,11 +203,14 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drDimVL(2.0 * r62, 0.5, -1.0, across, -r62, across, r62, dia, none, none);
   // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
   // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
-  // place take the nearer line below the flats' edge.
-  const double below = std::min(-h, 3.0 - r62), flatsLine = below - 29.0;
+  // place take the nearer line below the flats' edge. A dimension's line stands its offset on the sheet from
+  // its lower point: where the part is drawn reduced the offsets that carry a line past the part's own
+  // points shrink with it, the gaps between the lines stay.
+  const double paper = DrawnScale(Md);
+  const double below = std::min(-h, 3.0 - r62), flatsLine = paper * below - 29.0;
   if (x89 < x88) {
     Md.drDimHL(x89, -15.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
-    Md.drDimHL(x88, flatsLine - (3.0 - r62), -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
+    Md.drDimHL(x88, flatsLine - paper * (3.0 - r62), -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
   } else {
     Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
     Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
@@ -215,10 +218,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The collar's and the whole length from the collar's face below the flats' length, however far a wide
   // collar's flats reach down: the longer farther, so that no extension line crosses a shorter one's line.
   const double collarLow = -3.0 - r62;
-  const double collarOff = std::min(-41.0, flatsLine - 8.0 - collarLow);
+  const double collarOff = std::min(-41.0, flatsLine - 8.0 - paper * collarLow);
   const double lengthLow = std::min(2.0 - r30, 3.0 - r62);
   Md.drDimHL(x90, collarOff, -1.0, xL + x90, collarLow, xL, 3.0 - r62, none, none, none);
-  Md.drDimHL(x76, std::min(-51.0, collarLow + collarOff - 4.0 - lengthLow), -1.0, x74, 2.0 - r30, xL,
+  Md.drDimHL(x76, std::min(-51.0, paper * collarLow + collarOff - 4.0 - paper * lengthLow), -1.0, x74, 2.0 - r30, xL,
              3.0 - r62, none, none, none);
   Md.drDimHL(3.0, 10.0, -1.0, xL + 3.0, r74, xL, r74 - 3.0, none, none, chamfer);
   // The thread's length under the shank, within reach of it, the collar's lengths beside it.
