@@ -890,7 +890,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // ran across the thread's extension lines; drawn reduced for a collar far wider than the shank, its
 // collar's lengths were pushed below as far on paper as the collar reaches in the part, onto the groove's
 // detail), a shank collar so wide that its end face's sign, asked by the shank, could not slide off the
-// heat-treatment zone's line. A locating ring far wider than its section is thick (drawn whole at the scale
+// heat-treatment zone's line; a shank just too long for the sheet first opened, whose view arrow, asked
+// off that sheet, was moved into its frame onto the threaded end before the sheet grew. A locating ring far wider than its section is thick (drawn whole at the scale
 // its plan's leaders need, the section was too thin on paper for its sizes; drawn so small, the tail hole
 // whose diameter is given had its angle's ray through that diameter's arrow tips). A locating ring whose
 // bore is too narrow to hold the land's value between its
@@ -961,7 +962,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"},
-                          {"shank", "CollarRadius", {2.0}, {3.0, 4.0}}};
+                          {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
+                          {"shank", "Len", {2.0}, {1.75}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
