@@ -409,7 +409,19 @@ void TSheetLayout::Settle(const std::function<void(double X1, double Y1, double 
       for (int k = 0; k < 4; ++k)
         x1 = std::min(x1, at.X[k]), x2 = std::max(x2, at.X[k]), y1 = std::min(y1, at.Y[k]),
         y2 = std::max(y2, at.Y[k]);
-      if (FreeMove(x1, y1, x2, y2, dx, dy, leader) && (dx != 0 || dy != 0)) {
+      bool found = FreeMove(x1, y1, x2, y2, dx, dy, leader);
+      // One asked off the sheet that the sheet did not grow to hold looks again from the nearest place
+      // inside the frame.
+      double fx = 0, fy = 0;
+      if (!found && IntoFrame(x1, y1, x2, y2, fx, fy)) {
+        const std::function<bool(double, double)> shifted =
+            leader ? std::function<bool(double, double)>(
+                         [&leader, fx, fy](double mx, double my) { return leader(mx + fx, my + fy); })
+                   : leader;
+        found = FreeMove(x1 + fx, y1 + fy, x2 + fx, y2 + fy, dx, dy, shifted);
+        if (found) dx += fx, dy += fy;
+      }
+      if (found && (dx != 0 || dy != 0)) {
         for (int k = 0; k < 4; ++k)
           at.X[k] += dx, at.Y[k] += dy;
         const double a = -t.Turn * Deg, k = 1 / (t.Scale > 0 ? t.Scale : 1);

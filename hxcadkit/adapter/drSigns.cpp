@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
+#include "hxcadkit/adapter/drSheetMeasures.h"
 #include "txapi/IBase.h"
 #include "txapi/IBases.h"
 #include "txapi/IBranchs.h"
@@ -142,6 +143,29 @@ void TModelerApi::drWPointer(const double& x1, const double& y1, const double& x
     const double len = 0.6 * Hs * double(S.Length());
     const double l = std::min({X1, X2, X}) - X, r = std::max({X1, X2, X + len}) - X;
     const double b = std::min({Y1, Y2, Y}) - Y, t = std::max({Y1, Y2, Y + Hs}) - Y;
+    // Asked off the sheet as it stands, the view running off it too, it waits for the sheet to grow (or the
+    // view to move) and settles with the titles: moved into the frame now it would land in the view.
+    double fx, fy;
+    if (Layout.IntoFrame(X + l, Y + b, X + r, Y + t, fx, fy)) {
+      const auto place = [a, x1, y1, x2, y2, Xt, Yt](double px, double py) {
+        a->SetStart(x1 + px - Xt, y1 + py - Yt);
+        a->SetEnd(x2 + px - Xt, y2 + py - Yt);
+        a->SetTextPoint(px, py);
+        a->Update();
+      };
+      place(Xt, Yt);
+      AddLineText(a->GetText(), S, Hs);
+      a->Update();
+      TSheetLayout::TTitle title;
+      title.MoveTo = place, title.X = Xt, title.Y = Yt;
+      title.Scale = (SelfTransform() ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
+      title.Turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
+      title.Level = std::fabs(std::remainder(title.Turn, 360.0)) < 1e-9;
+      title.Box = sheet::Rect(X + l, Y + b, X + r, Y + t);
+      Layout.Title(title);
+      R2D().CurDrawingObject = a;
+      return;
+    }
     double px = Xt, py = Yt;
     drFreePlace(px, py, l, b, r, t);
     dx = px - Xt, dy = py - Yt;

@@ -13,6 +13,10 @@
 
 namespace {
 
+// How long the side view with the end view beside it may run at the sheet's scale on the larger sheet, with
+// the gap between them and the sizes beside them.
+constexpr double ShankSheetRoom = 480.0;
+
 // Half the chord that a flat at half the width across the flats cuts from a circle of radius r.
 // A width beyond the circle still gives a real value.
 double FlatChord(double r, double across)
@@ -25,25 +29,27 @@ void Rough(TModeler3D& M, double x, double y, double Fi)
   M.drRough(x, y, Fi, txapi::txNoProcessingType, TString("1,6"), TString(), TString());
 }
 
-// Whether a bore's diameter, its value 3.5 high (its sign, figures and "H14"), fits between its arrows.
-bool BoreValueFits(double d)
+// Whether a bore's diameter, its value 3.5 high (its sign, figures and "H14"), fits between its arrows on a
+// sheet drawn at scale.
+bool BoreValueFits(double d, double scale)
 {
-  return DiameterValueLength(d) + 2.0 <= d;
+  return DiameterValueLength(d) + 2.0 <= d * scale;
 }
 
 // Which bores at the threaded end are sized on the view of that end: the narrower bore where its value does
-// not fit between its arrows (beyond the end it would run its line on across the mouth's extension lines),
-// the mouth with it where neither value fits. On the end's view the bore's line runs through the centre
-// and the mouth's comes from outside, its value beyond the circles.
+// not fit between its arrows on the sheet (beyond the end it would run its line on across the mouth's
+// extension lines), the mouth with it where neither value fits (the mouth's would run across the thread's
+// extension lines). On the end's view the bore's line runs through the centre and the mouth's comes from
+// outside, its value beyond the circles.
 struct TBoresOnEnd
 {
   bool Bore, Mouth;
 };
 
-TBoresOnEnd BoresOnEnd(double r98, double r97, double y3, double y4)
+TBoresOnEnd BoresOnEnd(double r98, double r97, double y3, double y4, double scale)
 {
-  const bool bore = y3 > 0.0 && y4 > 0.0 && r98 > 0.0 && r97 > r98 && !BoreValueFits(2.0 * r98);
-  return {bore, bore && !BoreValueFits(2.0 * r97)};
+  const bool bore = y3 > 0.0 && y4 > 0.0 && r98 > 0.0 && r97 > r98 && !BoreValueFits(2.0 * r98, scale);
+  return {bore, bore && !BoreValueFits(2.0 * r97, scale)};
 }
 
 // A millimetre of the sheet in the part's millimetres, at the scale the part is drawn at.
@@ -68,12 +74,12 @@ struct TThreadedEnd
   double BoreOffset, TitleX, TitleY, Top;
 };
 
-TThreadedEnd ThreadedEnd(double r30, double r97, double r98, double y3, double y4)
+TThreadedEnd ThreadedEnd(double r30, double r97, double r98, double y3, double y4, double scale)
 {
   constexpr double titleHigh = 7.0, titleWide = 0.6 * titleHigh * 5.0, valueOff = 1.0 + 3.5;
   const double s = std::sqrt(0.5), len = DiameterValueLength(2.0 * r98);
   TThreadedEnd e;
-  e.On = BoresOnEnd(r98, r97, y3, y4);
+  e.On = BoresOnEnd(r98, r97, y3, y4, scale);
   e.BoreOffset = e.On.Mouth ? 10.0 : std::ceil(r30 - r98 + len / 2.0 + 2.0);
   e.TitleY = r30 + 10.0;
   // The title's lower right corner, off the 45-degree line by the value's height and a millimetre.
@@ -87,7 +93,7 @@ TThreadedEnd ThreadedEnd(double r30, double r97, double r98, double y3, double y
 void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r97, double r98, double y3,
                      double y4)
 {
-  const TThreadedEnd e = ThreadedEnd(r30, r97, r98, y3, y4);
+  const TThreadedEnd e = ThreadedEnd(r30, r97, r98, y3, y4, DrawnScale(Md));
   if (!e.On.Bore || !PlacedFinite(Extent({r30, r97, r98, e.Top}), mx, my, 0.0, 1.0)) return;
   Md.drMtr(mx, my, 0.0, 1.0);
   Md.drLine(-r30 - 3.0, 0.0, r30 + 3.0, 0.0, 3);
@@ -197,11 +203,14 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drDimVL(2.0 * r62, 0.5, -1.0, across, -r62, across, r62, dia, none, none);
   // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
   // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
-  // place take the nearer line below the flats' edge.
-  const double below = std::min(-h, 3.0 - r62), flatsLine = below - 29.0;
+  // place take the nearer line below the flats' edge. A dimension's line stands its offset on the sheet from
+  // its lower point: where the part is drawn reduced the offsets that carry a line past the part's own
+  // points shrink with it, the gaps between the lines stay.
+  const double paper = DrawnScale(Md);
+  const double below = std::min(-h, 3.0 - r62), flatsLine = paper * below - 29.0;
   if (x89 < x88) {
     Md.drDimHL(x89, -15.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
-    Md.drDimHL(x88, flatsLine - (3.0 - r62), -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
+    Md.drDimHL(x88, flatsLine - paper * (3.0 - r62), -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
   } else {
     Md.drDimHL(x88, -15.0, -1.0, xL + x88, 0.0, xL, 3.0 - r62, none, none, none);
     Md.drDimHL(x89, -29.0, -1.0, xL + x89, -h, xL, 3.0 - r62, none, none, none);
@@ -209,10 +218,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The collar's and the whole length from the collar's face below the flats' length, however far a wide
   // collar's flats reach down: the longer farther, so that no extension line crosses a shorter one's line.
   const double collarLow = -3.0 - r62;
-  const double collarOff = std::min(-41.0, flatsLine - 8.0 - collarLow);
+  const double collarOff = std::min(-41.0, flatsLine - 8.0 - paper * collarLow);
   const double lengthLow = std::min(2.0 - r30, 3.0 - r62);
   Md.drDimHL(x90, collarOff, -1.0, xL + x90, collarLow, xL, 3.0 - r62, none, none, none);
-  Md.drDimHL(x76, std::min(-51.0, collarLow + collarOff - 4.0 - lengthLow), -1.0, x74, 2.0 - r30, xL,
+  Md.drDimHL(x76, std::min(-51.0, paper * collarLow + collarOff - 4.0 - paper * lengthLow), -1.0, x74, 2.0 - r30, xL,
              3.0 - r62, none, none, none);
   Md.drDimHL(3.0, 10.0, -1.0, xL + 3.0, r74, xL, r74 - 3.0, none, none, chamfer);
   // The thread's length under the shank, within reach of it, the collar's lengths beside it.
@@ -225,7 +234,10 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drDimHL(2.0, chamferLine - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
   Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
-  Rough(Md, xL, -5.0 - r62, 180.0);
+  // The collar's end face carries the heat-treatment zone's line 3 out along all of it: its sign is asked
+  // 5 under the shank or, where the collar reaches past that, at the collar's edge, whence it finds its
+  // place off the zone however wide the collar is (whole millimetres down, the steps it slides by).
+  Rough(Md, xL, -5.0 - r62 - std::max(0.0, std::ceil(r74 - r62 - 5.0)), 180.0);
   // The shelf stands as far from the collar on the sheet at whatever scale the part is drawn.
   const double mm = SheetMillimetre(Md);
   Md.drShelf(txapi::txLeaderNoSign, xL + 10.0 * mm, r74 + 16.0 * mm, txapi::txLSLeft, txapi::txArrowNone, 1.0,
@@ -236,7 +248,7 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
   // bores, not back along the whole shank through the collar and the cross hole.
   // The narrower bore nearer the end, the thread's diameter beyond both, each asked after the nearer.
-  const TBoresOnEnd onEnd = BoresOnEnd(r98, r97, y3, y4);
+  const TBoresOnEnd onEnd = BoresOnEnd(r98, r97, y3, y4, DrawnScale(Md));
   if (!onEnd.Bore) Md.drDimVL(2.0 * r98, y3 + 8.0, 1.0, x74 - y3, -r98, x74 - y3, r98, bore, h14, none);
   if (!onEnd.Mouth) Md.drDimVL(2.0 * r97, y4 + 15.0, 1.0, x74 - y4, -r97, x74 - y4, r97, bore, h14, none);
   if (onEnd.Bore) // The view of the threaded end, which sizes them: its arrow below the end, its letter
@@ -326,9 +338,13 @@ const char* ShankFault(const TMTail& t)
 void TMTail::dr2D() const
 {
   if (!M2.Ptr || mould::RefuseSizes("хвостовик", ShankFault(*this))) return;
-  // The side view as far below the frame's top as its collar, the widest of it, reaches above the axis.
+  // The side view as far below the frame's top as its collar, the widest of it, reaches above the axis; the
+  // side and end views at 1:1 where their length fits the larger sheet's width with the sizes beside them,
+  // else reduced by the least standard ratio that fits it. Which bores are sized on the threaded end's
+  // view follows from the scale, which the sheet drawn again reduced for its height may lessen further.
+  const double scale = Code != 0 ? 1.0 : MouldReduction(Len + 2.0 * CollarRadius, ShankSheetRoom);
   drMouldSheet(
-      M(), Id, 0.0, -CollarRadius,
+      M(), Id, 0.0, -CollarRadius, scale,
       [this](TModeler3D& Md) {
         if (Code != 0) {
           dr2D_EjectorRod_V1(0, 0, 0, 1.0, Radius, ThreadRadius, ThreadLen, X90, ThreadStep, CollarRadius,
@@ -346,7 +362,7 @@ void TMTail::dr2D() const
                 across, Y3, Y4, R98, R97, 1, true);
         // The threaded end's view, where it sizes the bores, below the end view: its title and the bore's
         // value under the width across the flats, clear of its extension lines.
-        const double top = ThreadedEnd(ThreadRadius, R97, R98, Y3, Y4).Top;
+        const double top = ThreadedEnd(ThreadRadius, R97, R98, Y3, Y4, DrawnScale(Md)).Top;
         ThreadedEndView(Md, end,
                         std::min(-2.0 * CollarRadius - 25.0 * mm, FlatsLineBelow(CollarRadius) - 3.0 - top),
                         ThreadRadius, R97, R98, Y3, Y4);

@@ -871,8 +871,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // diameter stands past the collar (moved off the thread's and the bore's lengths, it stood beyond the
 // threaded end across the mouth's lines), a collar far wider than the shank (the view, placed by the shank's
 // width, ran the collar up to the frame); pin holes narrow for how far inside the rim they lie (their
-// diameter's value stood beyond a leader's reach of them); a one-piece spacer's collar wide enough to carry the
-// lengths above it to the frame, an assembled spacer's bush too short for its and the washer's diameters
+// diameter's value stood beyond a leader's reach of them); a one-piece spacer's collar wide enough to carry
+// the lengths above it to the frame, an assembled spacer's bush too short for its and the washer's diameters
 // across it, a locating sleeve long enough to leave its chamfer's angle no room beyond the threaded end, a
 // pusher's collar ending just short of the fit's end (its face's sign stood past it across the fit's
 // extension line) and one so wide that the length with the seat ran across it; locating rings whose rim runs
@@ -883,37 +883,41 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // the part beside it farther than the part is long (guide bushes, stop pin: the lengths to the far ends had
 // their extension lines run along the collar's faces), a guide pillar whose fixed part runs farther than its
 // collar is across (the collar's diameter's extension lines ran along it), an ejector plug whose seat's
-// length the layout carried onto the seat angle's ray along the far end face (the ray ran through its
-// arrow's tip); a sprue bush whose flange stands out from it farther than it is long (its lengths' extension
-// lines ran up past the flange, along the view farther than it is long), one whose seat is deeper than half
-// its sphere (the seat's arcs with their hatching's boundary taken for a whole circle, its radius's arrow
-// turned off them), one whose seat's radius ran from its centre across the root's rounding's value, one whose
-// part in the plate stands as wide as the flange but for a few millimetres (the root's rounding's value had
-// no room under the flange's diameter's extension line), or far shorter than its flange is across (that
-// value had no room beside the far end's extension line); one whose sprue's mouth is far smaller than its
-// head (the mouth's value, past the head on the view of the nozzle end, stood beyond reach of it); parts too
-// long or too wide for the larger sheet (they ran off it: the back ejector, drawn right of a place that moves
-// with its length, the protect support, the threaded pillar with its end view beside it, the ejector
-// channel, the shank with its end views, drawn reduced, their views, texts and signs as far apart on the
-// sheet as at 1:1), an ejector plug whose seat's angle at its far end had no room right of it. A case may
-// name the one kind of finding it still has: an ejector plug's collar standing out farther than the plug is
-// long has its whole length's and counterbore's depth's extension lines run up past it, given from the front
-// face as their tolerances ask; the shank drawn reduced a dimension's line at its threaded end across
-// another's extension line. A locating ring far wider than its section is thick (drawn whole at the scale
-// its plan's leaders need, the section was too thin on paper for its sizes; drawn so small, the tail hole
-// whose diameter is given had its angle's ray through that diameter's arrow tips). A locating ring whose
-// bore is too narrow to hold the land's value between its
-// line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
-// through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
-// drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
-// sizes the entry's angle still finds no room there. A part long or wide enough that a length asked beside it
-// lay past the frame, which the layout then carried to the part's other side, its extension lines along the
-// whole view, or brought in across the extension lines of a smaller diameter it nests outside (guide plug,
-// protect support, assembled spacer, guide pillar, ejector channel). An ejector plug at 1:1 whose collar,
-// stood its diameter under the sheet's anchor, carried the whole length's line below the frame (the lengths
-// under the part were moved up across it and its other half, the seat's radius's leader through the section);
-// one whose counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran
-// across the middle bore's extension line).
+// length the layout carried onto the seat angle's ray along the far end face (the ray ran through its arrow's
+// tip); a sprue bush whose flange stands out from it farther than it is long (its lengths' extension lines
+// ran up past the flange, along the view farther than it is long), one whose seat is deeper than half its
+// sphere (the seat's arcs with their hatching's boundary taken for a whole circle, its radius's arrow turned
+// off them), one whose seat's radius ran from its centre across the root's rounding's value, one whose part
+// in the plate stands as wide as the flange but for a few millimetres (the root's rounding's value had no
+// room under the flange's diameter's extension line), or far shorter than its flange is across (that value
+// had no room beside the far end's extension line); one whose sprue's mouth is far smaller than its head (the
+// mouth's value, past the head on the view of the nozzle end, stood beyond reach of it); parts too long or
+// too wide for the larger sheet (they ran off it: the back ejector, drawn right of a place that moves with
+// its length, the protect support, the threaded pillar with its end view beside it, the ejector channel, the
+// shank with its end views, drawn reduced, their views, texts and signs as far apart on the sheet as at 1:1),
+// an ejector plug whose seat's angle at its far end had no room right of it. A case may name the one kind of
+// finding it still has: an ejector plug's collar standing out farther than the plug is long has its whole
+// length's and counterbore's depth's extension lines run up past it, given from the front face as their
+// tolerances ask. A shank drawn reduced (the mouth's value, too long for its diameter on paper, ran across
+// the thread's extension lines; drawn reduced for a collar far wider than the shank, its collar's lengths
+// were pushed below as far on paper as the collar reaches in the part, onto the groove's detail), a shank
+// collar so wide that its end face's sign, asked by the shank, could not slide off the heat-treatment zone's
+// line; a shank just too long for the sheet first opened, whose view arrow, asked off that sheet, was moved
+// into its frame onto the threaded end before the sheet grew. A locating ring far wider than its section is
+// thick (drawn whole at the scale its plan's leaders need, the section was too thin on paper for its sizes;
+// drawn so small, the tail hole whose diameter is given had its angle's ray through that diameter's arrow
+// tips). A locating ring whose bore is too narrow to hold the land's value between its line and the bore's
+// far side (the land's length, pushed off the bore, ran its extension lines down through the section), or
+// whose entry's angle finds room beside the face only under the lead-in's angle drawn on its least arc
+// (widened, its arc ran past the rim across the rim's extension line); at twice its sizes the entry's angle
+// still finds no room there. A part long or wide enough that a length asked beside it lay past the frame,
+// which the layout then carried to the part's other side, its extension lines along the whole view, or
+// brought in across the extension lines of a smaller diameter it nests outside (guide plug, protect support,
+// assembled spacer, guide pillar, ejector channel). An ejector plug at 1:1 whose collar, stood its diameter
+// under the sheet's anchor, carried the whole length's line below the frame (the lengths under the part were
+// moved up across it and its other half, the seat's radius's leader through the section); one whose
+// counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
+// middle bore's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -969,7 +973,7 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", {1.0}, {3.0, 4.0}},
                           {"ejector_channel", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"ejector_plug", "Len", {2.0}, {3.0}},
-                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}, "dimension line across another"},
+                          {"shank", "Len", {2.0}, {2.5, 3.0, 4.0}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {2.0, 2.5}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {1.75}},
                           {"locating_ring_shoulder", "Radius", {0.5, 1.0}, {3.0, 4.0}},
@@ -984,7 +988,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "Len", {2.0}, {1.488, 1.5, 1.543}},
                           {"ejector_plug", "CollarRadius", {2.0}, {2.5}},
                           {"ejector_plug", "CollarRadius", {2.0}, {4.0}, "extension line along its view"},
-                          {"ejector_plug", "EC2Len", {1.0}, {0.2}}};
+                          {"ejector_plug", "EC2Len", {1.0}, {0.2}},
+                          {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
+                          {"shank", "Len", {2.0}, {1.75}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
