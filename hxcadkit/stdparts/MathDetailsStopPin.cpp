@@ -46,6 +46,19 @@ const char* StopPinFault(const TStopPin& p)
   return nullptr;
 }
 
+// How far right of the head face the groove's callout letter stands, its leader from the callout's circle at
+// (cx, cy) up to twice the head's radius r74: over the pin's end at x82, unless the head face's grade (its tip
+// `grade` up the face at x81) would have the letter or its leader within its reach, its shelf and value
+// running down beside the face. Then the letter stands past that reach and the leader rises under it, past
+// the reach's lower corner.
+double GrooveLetterX(double x81, double r74, double x82, double cx, double cy, double grade)
+{
+  constexpr double Gap = 1.0;
+  const double side = x81 + SignReachAcross, low = grade - SignReachOn - Gap, up = 2.0 * r74;
+  const double underCorner = low > cy ? cx + (side - cx) * (up - cy) / (low - cy) : side;
+  return std::max({x82, side + Gap, underCorner});
+}
+
 } // namespace
 
 // The pin's own sheet and model draw its outline: the detail number only keeps other callers'
@@ -101,7 +114,10 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
   if (isSize) {
     const TString none;
     const auto plain = txapi::txRoughSignEnum(0);
-    if (tl != 0) Md.drCircleShelf(x81 + 1.5, r25, 3.0, x82, 2.0 * r74, "А");
+    // The head face's grade 25 over the head, on its face's extension line.
+    const double grade = r74 + 25.0;
+    if (tl != 0)
+      Md.drCircleShelf(x81 + 1.5, r25, 3.0, GrooveLetterX(x81, r74, x82, x81 + 1.5, r25, grade), 2.0 * r74, "А");
     // The lengths below the pin, the shorter nearer: the end's chamfer by the shank, its value on past the
     // end, and the whole length a spacing beyond it and below the head, so that neither line crosses the
     // other's extension lines. A head standing out past the shank farther than the pin is long would have
@@ -119,7 +135,7 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
     Md.drDimVL(2.0 * r25, 30.0, -1.0, x82 - f, -r25, x82 - f, r25, "&02", "k6", none);
     Md.drRough(0.0, r74 + 2.0, 180.0, plain, "0,8", none, none);
     Md.drRough(x82, r25, 90.0, plain, "0,8", none, none);
-    Md.drRough(x81, r74 + 25.0, 0.0, plain, "0,8", none, none);
+    Md.drRough(x81, grade, 0.0, plain, "0,8", none, none);
   }
   Md.drDeleteMtr();
 }

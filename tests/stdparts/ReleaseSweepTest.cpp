@@ -823,12 +823,21 @@ namespace {
 TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 {
   if (std::getenv("HXCAD_SIZE_RANGES") == nullptr) GTEST_SKIP() << "scripts/sheets.sh --ranges sweeps them";
-  constexpr std::array<double, 14> listed{0.2, 0.3, 0.4, 0.55, 0.7, 0.85, 1.15, 1.3, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
+  std::vector<double> listed{0.2, 0.3, 0.4, 0.55, 0.7, 0.85, 1.15, 1.3, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
+  // Finer steps to look at one size closely: HXCAD_SIZE_STEPS="0.5 1.2 0.005" (from, to, step).
+  if (const char* steps = std::getenv("HXCAD_SIZE_STEPS")) {
+    double from = 0, to = 0, step = 0;
+    if (std::sscanf(steps, "%lf %lf %lf", &from, &to, &step) == 3 && step > 0) {
+      listed.clear();
+      for (int i = 0; from + i * step <= to + 1e-9; ++i)
+        listed.push_back(from + i * step);
+    }
+  }
   const char* const drawnFrom = std::getenv("HXCAD_SIZE_SEED");
   // A drawn factor is kept to three decimals, so that the one a finding prints makes the same part again.
   const auto factorsOf = [&](const char* part, double k, std::size_t size) {
-    if (drawnFrom == nullptr) return listed;
-    std::array<double, listed.size()> drawn{};
+    if (drawnFrom == nullptr || listed.empty()) return listed;
+    std::vector<double> drawn(listed.size());
     TDraw draw(std::strtoull(drawnFrom, nullptr, 10), part, std::size_t(k * 4) * 1000 + size);
     for (double& f : drawn)
       f = std::round(listed.front() * std::pow(listed.back() / listed.front(), draw()) * 1000) / 1000;
@@ -895,7 +904,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // too wide for the larger sheet (they ran off it: the back ejector, drawn right of a place that moves with
 // its length, the protect support, the threaded pillar with its end view beside it, the ejector channel, the
 // shank with its end views, drawn reduced, their views, texts and signs as far apart on the sheet as at 1:1),
-// an ejector plug whose seat's angle at its far end had no room right of it. A case may name the one kind of
+// an ejector plug whose seat's angle at its far end had no room right of it, a stop pin whose shank is
+// shorter than its head face's grade reaches beside the face (the groove's letter over the end, or its leader
+// rising to it past a wide head, stood on the grade's shelf or value). A case may name the one kind of
 // finding it still has: an ejector plug's collar standing out farther than the plug is long has its whole
 // length's and counterbore's depth's extension lines run up past it, given from the front face as their
 // tolerances ask. A shank drawn reduced (the mouth's value, too long for its diameter on paper, ran across
@@ -990,7 +1001,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_plug", "CollarRadius", {2.0}, {4.0}, "extension line along its view"},
                           {"ejector_plug", "EC2Len", {1.0}, {0.2}},
                           {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
-                          {"shank", "Len", {2.0}, {1.75}}};
+                          {"shank", "Len", {2.0}, {1.75}},
+                          {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
+                          {"stop_pin", "Len", {2.0}, {0.34}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
