@@ -429,11 +429,8 @@ public:
   // A point of the view's container (after the library's own placement) on the sheet.
   void ToSheet(double x, double y, double& X, double& Y) const;
   double ViewAngle() const { return VA; }
-  // Whether (X, Y) lies inside the frame at least margin from its edges.
-  bool InFrame(double X, double Y, double margin) const
-  {
-    return X >= 20 + margin && X <= W - 5 - margin && Y >= 5 + margin && Y <= H - 5 - margin;
-  }
+  // Whether (X, Y) lies inside the frame and off the title block, at least margin from their edges.
+  bool InFrame(double X, double Y, double margin) const;
   double ViewScale() const { return VS; }
 
   void Outline(double X1, double Y1, double X2, double Y2);
@@ -638,10 +635,19 @@ private:
   // Whether a linear dimension taken to its part's other side would run its extension lines over its view
   // farther than the view is across them.
   bool AcrossTheView(const TDimension& m) const;
-  // Whether the lengths still to settle, on a sheet width x height with the view moved by (dx, dy), would
-  // run an extension line over its view farther than the view is across it (a length with no room on its
-  // own side taken to the part's other side): a sheet that leaves them only that does not hold the view.
-  bool LengthsAcrossViews(double width, double height, double dx, double dy) const;
+  // Whether a size still to settle, on a sheet width x height with the view moved by (dx, dy), is asked
+  // where it may not settle: a length past the frame whose other side runs along its view, a length or an
+  // angle's arc over the title block.
+  bool SizesAskedOff(double width, double height, double dx, double dy) const;
+  // Whether the sizes still to settle, on a sheet width x height with the view moved by (dx, dy), would
+  // settle amiss: a length's extension line over its view farther than the view is across it (a length with
+  // no room on its own side taken to the part's other side), a length's line across another's extension
+  // line, a line, an extension line or an angle's arc or ray off the frame or on the title block. A sheet
+  // that leaves them only that does not hold the view.
+  bool SizesSettleAmiss(double width, double height, double dx, double dy) const;
+  bool SettleAmiss(double width, double height, double dx, double dy) const;
+  // The answers SizesSettleAmiss gave, by the sheet, the view's place and the sizes still to settle.
+  mutable std::vector<std::pair<std::array<double, 10>, bool>> Trials;
   // Whether the extension line e, from the point it is drawn from, runs over the view holding that point
   // farther than the view is across it.
   static bool AlongItsView(const std::array<double, 4>& e, const std::vector<std::array<double, 4>>& views);

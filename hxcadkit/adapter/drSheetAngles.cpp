@@ -312,12 +312,11 @@ bool TSheetLayout::AngleFits(double X, double Y, double a1, double a2, double r,
   if (!On) return true;
   for (int i = 0; i <= 12; ++i) {
     const double a = (a1 + (a2 - a1) * i / 12) * Deg, px = X + r * std::cos(a), py = Y + r * std::sin(a);
-    if (px < FrameLeft || px > W - FrameMargin || py < FrameMargin || py > H - FrameMargin) return false;
+    if (!InFrame(px, py, 0)) return false;
   }
   const TQuad q = AngleValue(X, Y, a1, a2, r, chars);
   for (int k = 0; k < 4; ++k)
-    if (q.X[k] < FrameLeft || q.X[k] > W - FrameMargin || q.Y[k] < FrameMargin || q.Y[k] > H - FrameMargin)
-      return false;
+    if (!InFrame(q.X[k], q.Y[k], 0)) return false;
   if (record) Boxes.push_back(q);
   return true;
 }

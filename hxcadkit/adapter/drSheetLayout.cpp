@@ -89,7 +89,7 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Bands.Valid = false, Bands.AxesValid = false;
   Boxes.Cover(W, H), DimensionLines.Cover(W, H);
-  Segments.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
+  Segments.clear(), Trials.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   Extensions.clear(), Thin.clear(), Axes.clear(), AxisDrawn.clear(), Broken.clear(), Leaders.clear(),
       Arcs.clear(), CircleLines.clear();
@@ -194,6 +194,13 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
   }
   Boxes.push_back(q);
 }
+bool TSheetLayout::InFrame(double X, double Y, double margin) const
+{
+  return X >= FrameLeft + margin && X <= W - FrameMargin - margin && Y >= FrameMargin + margin &&
+         Y <= H - FrameMargin - margin &&
+         !(X > W - FrameMargin - StampWidth - margin && Y < FrameMargin + StampHeight + margin);
+}
+
 bool TSheetLayout::Cramped(double dx, double dy, bool outlinesOnly) const
 {
   return On && CrampedOn(W, H, dx, dy, outlinesOnly);
@@ -217,11 +224,36 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
                        return off(g) || Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
                      }) ||
          (!outlinesOnly && (std::any_of(Thin.begin(), Thin.end(), off) ||
-                            (std::any_of(Dimensions.begin(), Dimensions.end(),
-                                         [&](const TDimension& m) {
-                                           return off(AskedLine(m)) && AcrossTheView(m);
-                                         }) &&
-                             LengthsAcrossViews(width, height, dx, dy))));
+                            (SizesAskedOff(width, height, dx, dy) && SizesSettleAmiss(width, height, dx, dy))));
+}
+
+bool TSheetLayout::SizesAskedOff(double width, double height, double dx, double dy) const
+{
+  const auto inside = [&](double x, double y) {
+    x += dx, y += dy;
+    return x >= FrameLeft - 0.01 && x <= width - FrameMargin + 0.01 && y >= FrameMargin - 0.01 &&
+           y <= height - FrameMargin + 0.01;
+  };
+  const auto onStamp = [&](double x, double y) {
+    return x + dx > width - FrameMargin - StampWidth && y + dy < FrameMargin + StampHeight;
+  };
+  // A length asked past the frame whose other side runs along its view, or asked over the title block or
+  // within two spacings of it, where the lines stacked beyond it would run onto it.
+  constexpr double Near = 14;
+  for (const TDimension& m : Dimensions) {
+    const auto l = AskedLine(m);
+    if ((!inside(l[0], l[1]) || !inside(l[2], l[3])) && AcrossTheView(m)) return true;
+    if (std::max(l[0], l[2]) + dx > width - FrameMargin - StampWidth - Near &&
+        std::min(l[1], l[3]) + dy <= FrameMargin + StampHeight + Near)
+      return true;
+  }
+  // An angle whose arc, at the least radius it takes, meets the title block.
+  for (const TAngle& g : Angles)
+    for (int i = 0; i <= 12; ++i) {
+      const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, r = std::min(g.R, g.Floor);
+      if (onStamp(g.X + r * std::cos(a), g.Y + r * std::sin(a))) return true;
+    }
+  return false;
 }
 
 bool TSheetLayout::AcrossTheView(const TDimension& m) const
@@ -241,11 +273,24 @@ std::array<double, 4> TSheetLayout::AskedLine(const TDimension& m)
   return {a * m.Ux + d * m.Nx, a * m.Uy + d * m.Ny, b * m.Ux + d * m.Nx, b * m.Uy + d * m.Ny};
 }
 
-bool TSheetLayout::LengthsAcrossViews(double width, double height, double dx, double dy) const
+bool TSheetLayout::SizesSettleAmiss(double width, double height, double dx, double dy) const
 {
   // The lengths settled as they would be on that sheet, nothing moved on the drawing: rare enough (a
-  // length asked past the frame) to be worth a second settling.
+  // length asked past the frame or by the title block) to be worth a second settling, once for each place
+  // of the view asked about.
+  const std::array<double, 10> key{width, height, dx, dy, W, H, VX, VY, double(Dimensions.size()),
+                                   double(Angles.size())};
+  for (const auto& [asked, amiss] : Trials)
+    if (asked == key) return amiss;
+  const bool amiss = SettleAmiss(width, height, dx, dy);
+  Trials.emplace_back(key, amiss);
+  return amiss;
+}
+
+bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy) const
+{
   TSheetLayout trial = *this;
+  trial.Trials.clear();
   const auto idle = [](TDimension& m) {
     m.MoveLine = [](double, double) {};
     if (m.MoveValue) m.MoveValue = [](double) {};
@@ -259,12 +304,26 @@ bool TSheetLayout::LengthsAcrossViews(double width, double height, double dx, do
       m.Other = other;
     }
   }
+  for (TAngle& g : trial.Angles)
+    g.Place = [](bool, double) {};
   trial.Enlarge(width, height, dx, dy);
   const std::size_t from = trial.Extensions.size(), lines = trial.Settled.size(), tips = trial.LinearTips.size();
   trial.PlaceLinear();
+  std::vector<std::array<double, 4>> arcs, chords;
+  trial.PlaceAngles(arcs, chords);
   const std::vector<std::array<double, 4>> views = trial.ViewBoxes();
   for (std::size_t e = from; e < trial.Extensions.size(); ++e)
     if (AlongItsView(trial.Extensions[e], views)) return true;
+  // Nor one that could only settle on the title block or off the frame: its line, its extension lines, an
+  // angle's arc or rays.
+  const auto off = [&trial](const std::array<double, 4>& g) {
+    return !trial.InFrame(g[0], g[1], -0.01) || !trial.InFrame(g[2], g[3], -0.01);
+  };
+  if (std::any_of(trial.Extensions.begin() + std::ptrdiff_t(from), trial.Extensions.end(), off) ||
+      std::any_of(arcs.begin(), arcs.end(), off) ||
+      std::any_of(trial.Settled.begin() + std::ptrdiff_t(lines), trial.Settled.end(),
+                  [&off](const TSettled& l) { return off({l.X1, l.Y1, l.X2, l.Y2}); }))
+    return true;
   // Nor one whose line the search could only bring in across another's extension line (a larger diameter
   // taken nearer the part than the smaller one it nests outside): a line's own extension lines, and any
   // other through its arrows' points, only meet it.

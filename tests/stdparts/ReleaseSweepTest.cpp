@@ -928,7 +928,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // under the sheet's anchor, carried the whole length's line below the frame (the lengths under the part were
 // moved up across it and its other half, the seat's radius's leader through the section); one whose
 // counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
-// middle bore's extension line).
+// middle bore's extension line). A sprue bush whose flange's length, or the sheet's lengths below it, ran its
+// whole length's extension line into the title block (the checks did not look at what stands there).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1003,7 +1004,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
                           {"shank", "Len", {2.0}, {1.75}},
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
-                          {"stop_pin", "Len", {2.0}, {0.34}}};
+                          {"stop_pin", "Len", {2.0}, {0.34}},
+                          {"sprue_bush", "CollarHeight", {2.0}, {1.636, 1.75, 1.939}},
+                          {"sprue_bush", "SphereLen", {2.0}, {2.907, 3.175}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
