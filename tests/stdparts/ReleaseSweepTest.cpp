@@ -928,7 +928,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // under the sheet's anchor, carried the whole length's line below the frame (the lengths under the part were
 // moved up across it and its other half, the seat's radius's leader through the section); one whose
 // counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
-// middle bore's extension line).
+// middle bore's extension line). A one-piece spacer whose body is short for its values (the chamfer's value,
+// centred over its line while the lines settled, and a line by the body's end face left the body's diameter's
+// value no room under the body, and it went past the thread's end across the thread's extension lines; the
+// body's length's value, past the end face, stood under that face's sign).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1003,7 +1006,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
                           {"shank", "Len", {2.0}, {1.75}},
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
-                          {"stop_pin", "Len", {2.0}, {0.34}}};
+                          {"stop_pin", "Len", {2.0}, {0.34}},
+                          {"spacer_one_piece", "Len", {1.0}, {0.34, 0.35, 0.37, 0.39, 0.4, 0.41, 0.43}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
