@@ -931,7 +931,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // middle bore's extension line). A one-piece spacer whose body is short for its values (the chamfer's value,
 // centred over its line while the lines settled, and a line by the body's end face left the body's diameter's
 // value no room under the body, and it went past the thread's end across the thread's extension lines; the
-// body's length's value, past the end face, stood under that face's sign).
+// body's length's value, past the end face, stood under that face's sign). A threaded pillar drawn reduced
+// whose fixed end, by the frame, left the groove's detail no room right of the collar face's line (the face's
+// sign, kept from below the sizes, stood by the face with its arm across the fixed end's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1007,7 +1009,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "Len", {2.0}, {1.75}},
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
                           {"stop_pin", "Len", {2.0}, {0.34}},
-                          {"spacer_one_piece", "Len", {1.0}, {0.34, 0.35, 0.37, 0.39, 0.4, 0.41, 0.43}}};
+                          {"spacer_one_piece", "Len", {1.0}, {0.34, 0.35, 0.37, 0.39, 0.4, 0.41, 0.43}},
+                          {"guide_pillar_threaded", "Len", {1.0}, {3.234, 3.5, 3.801}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
