@@ -388,6 +388,13 @@ double TCommonGeometry::GrooveDetailLeft(double m, double H, bool close)
   return std::min(close ? -4.0 * h * k - 2.0 : -4.0 * h * k - 8.0 * k - 6.0, -36.0);
 }
 
+double TCommonGeometry::GrooveDetailRight(double m, double L, double H, const TString& Letter)
+{
+  const double k = std::fabs(m), h = std::fabs(H);
+  const double chars = double((Letter + TString("(") + DrawingNumber(m) + TString(":1)")).Length());
+  return std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0);
+}
+
 void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A, const double& m,
                                const double& L, const double& H, const double& R, const TString& Letter,
                                bool isSize, bool close) const
@@ -400,7 +407,7 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   // The detail with its title and sizes, in the sheet's millimetres about its point: the height's size
   // and the angle's on the left, the length's below, the title on the upper right.
   const TString title = Letter + TString("(") + DrawingNumber(m) + TString(":1)");
-  const double k = std::fabs(m), h = std::fabs(H), chars = double(title.Length());
+  const double k = std::fabs(m), h = std::fabs(H);
   double px = x, py = y;
   // Room below the groove for the sizes: close, what they take on the sheet (within 20 of the groove, their
   // values beyond); else room that grows with the enlargement. Beside the part's side likewise.
@@ -410,8 +417,7 @@ void TCommonGeometry::drCVR_dV(const double& x, const double& y, const double& A
   // off the sizes still to settle about the other views: an angle's arc carried out past its value would
   // cross them.
   const double out = isSize ? 3.5 + 1.0 : 0.0;
-  Md.drFreeViewPlace(px, py, GrooveDetailLeft(m, H, close), below,
-                     std::max((std::fabs(L) + 4.0 * h) * k + 4.0, k + 3.6 * chars + 1.0),
+  Md.drFreeViewPlace(px, py, GrooveDetailLeft(m, H, close), below, GrooveDetailRight(m, L, H, Letter),
                      std::max({4.0 * h * k + 3.0, ty * k + 7.0, 20.0}),
                      isSize ? std::min(-4.0 * h * k, -20.0 - out) : -4.0 * h * k,
                      isSize ? std::min(-5.0 * h * k, -15.0 - out) : -5.0 * h * k,

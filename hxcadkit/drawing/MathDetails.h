@@ -101,6 +101,9 @@ public:
   // How far left of its point that detail keeps the sheet free for its height's and angle's sizes, in the
   // sheet's millimetres (a negative offset).
   static double GrooveDetailLeft(double m, double H, bool close);
+  // How far right of its point that detail, L long and titled Letter, takes the sheet: its groove and
+  // boundary, or its title, in the sheet's millimetres.
+  static double GrooveDetailRight(double m, double L, double H, const TString& Letter);
   // Side view of an ejector pusher: working end radius r71, relieved shank r69, collar r72, fit
   // section r93, spring seat r96; working end face at x73 from the collar's back face, fit
   // section ending at y92, collar length x63, overall length y71; a grade of length x9 and

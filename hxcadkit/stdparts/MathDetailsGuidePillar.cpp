@@ -267,9 +267,12 @@ void TSocketLeaderPin::dr2D() const
                                     CollarHeight, CollarHeight + FLen, 1, true, Key, ThreadRadius, 0.0);
         }
         // The fixed part's groove by the collar is the seat's, and the detail shows them both.
+        // Its letter stands 23 under the fixed part on the sheet, past the lengths by the end face there,
+        // whatever the view's scale.
         if (CollarRadius != FRadius && FixedRelief(FLen)) {
           Md.drMtr(mx - CollarHeight, 0.0, 0.0, 1.0);
-          Md.drCircleShelf(CollarHeight + 1.5, -FRadius, 3.0, CollarHeight + 5.0, -FRadius - 23.0, letter);
+          Md.drCircleShelf(CollarHeight + 1.5, -FRadius, 3.0, CollarHeight + 5.0,
+                           -FRadius - 23.0 / DrawnScale(Md), letter);
           Md.drDeleteMtr();
         }
         // Without a thread the sheet has no view of the fixed end, but the flat and the guide's groove
@@ -292,13 +295,18 @@ void TSocketLeaderPin::dr2D() const
         // A threaded pillar's detail stands right of the collar face's line below the sizes, where the face's
         // sign, too near the fixed end's extension line or the collar's other face to stand beside the
         // collar, is carried: moved up off the title block or the guide's detail, the detail would take that
-        // place.
+        // place. Drawn reduced, the fixed end stands by the frame's right side, which leaves the detail no
+        // room there beside the sign: it stands left of the face's line, clear of the sign turned either way.
         TCommonGeometry G(0, &Md);
-        const double scale = 4.0, depth = 0.3;
+        const double scale = 4.0, depth = 0.3, length = 3.0, paper = DrawnScale(Md);
         const double detailX =
-            threaded ? mx + SignReachAcross + 2.0 - TCommonGeometry::GrooveDetailLeft(scale, depth, false)
-                     : 40.0 + inset;
-        G.drCVR_dV(detailX, -100.0 - CollarRadius - inset, 0.0, scale, 3.0, depth, 0.5, letter, true);
+            !threaded ? 40.0 + inset
+            : paper < 1.0
+                ? mx - (SignReachAcross + 2.0 +
+                        TCommonGeometry::GrooveDetailRight(scale, length, depth, letter)) /
+                           paper
+                : mx + SignReachAcross + 2.0 - TCommonGeometry::GrooveDetailLeft(scale, depth, false);
+        G.drCVR_dV(detailX, -100.0 - CollarRadius - inset, 0.0, scale, length, depth, 0.5, letter, true);
       },
       1);
 }

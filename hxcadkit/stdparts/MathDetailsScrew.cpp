@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "hxcadkit/adapter/drSheetMeasures.h"
+#include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
 #include "hxcadkit/drawing/drNodeCont.h"
 #include "hxcadkit/stdparts/MathDetailsl.h"
@@ -111,6 +113,37 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
 double OnePieceWholeLevel(double collarRadius, double radius)
 {
   return std::max(collarRadius, radius + 16.0) + 8.0;
+}
+
+// Whether the one-piece spacer's chamfer length's value, standing centred over its line 2 long at the
+// level chamfer while the layout settles the lines (it slides past the end face only once all have), takes
+// the room under a body so short that its diameter's value, written down from just under the body by the
+// line at xb, needs it: that value then goes past the thread's end, its line across the thread's extension
+// lines. k: sheet millimetres per unit of the view.
+bool ChamferValueInBodysWay(double k, double xb, double radius, double chamfer)
+{
+  using namespace drApi::sheet;
+  // "2 фаски 2×45°" along the line, from 1 to 4.5 over it; "ø16h7" across its line, from 1.5 under the body,
+  // 1 to 4.5 left of the line.
+  const double chamferHalf = 0.6 * ValueHeight * 13.0 / 2.0 / k;
+  const double bodyValue = 0.6 * ValueHeight * (3.0 + double(DrawingNumber(2.0 * radius).Length())) / k;
+  const double top = -radius - 1.5 / k, bottom = top - bodyValue, left = xb - (1.0 + ValueHeight) / k;
+  return 1.0 + chamferHalf > left && chamfer + 1.0 / k < top && chamfer + (1.0 + ValueHeight) / k > bottom;
+}
+
+// Where the one-piece spacer's sign on its body's end face has its tip, under the body of the given radius
+// and length (from the collar's back face) at the view's scale k: 5 under it, or higher where the body's
+// length's value, written over its line at level, is too long to stand between the arrows and goes past
+// that face under the sign's shelf, which then ends a millimetre over it; never nearer the body than its
+// short arm's rise and a millimetre.
+double BodyEndSignTip(double k, double length, double value, double radius, double level)
+{
+  using namespace drApi::sheet;
+  const double asked = -5.0 - radius;
+  const double chars = 2.0 + double(DrawingNumber(value).Length());
+  if (0.6 * ValueHeight * chars + 2.0 <= length * k) return asked;
+  const double clear = level + (1.0 + ValueHeight + 1.0 + SignShelfEnd) / k;
+  return std::min(std::max(asked, clear), -radius - (SignArm + 1.0) / k);
 }
 
 // The one-piece spacer seen from its slotted end, about (x, 0): the collar of radius R, its chamfer's edge
@@ -276,18 +309,24 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     const double body = std::min(collar - 7.0, -r95 - 24.0), whole = OnePieceWholeLevel(r89, r95);
     // The offset that puts a line at level under the points at ya and yb.
     const auto below = [](double level, double ya, double yb) { return level - std::min(ya, yb); };
-    Md.drDimHL(2.0, below(chamfer, -r89, 2 - r89), -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none,
-               TString("&04~45&01"));
+    // The collar's diameter before the end face, alone on that side (the slot's width is on the end view);
+    // the body's across the body, its value under it, clear of the fit's sign above; the thread's beyond its
+    // end. A short body has it farther off the body's end face than a line alongside an outline stands.
+    const double k = DrawnScale(Md);
+    const double xb = std::min(y6 + 3 + 0.75 * (b - y6 - 3) - 0.5, b - 3.0 / k);
+    const bool chamferLast = ChamferValueInBodysWay(k, xb, r95, chamfer);
+    const auto chamferLength = [&] {
+      Md.drDimHL(2.0, below(chamfer, -r89, 2 - r89), -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none,
+                 TString("&04~45&01"));
+    };
+    if (!chamferLast) chamferLength();
     Md.drDimHL(y6, below(collar, -r89, 2 - r89), -1.0, y6, -r89, 0.0, 2 - r89, none, TString("h9"), none);
     Md.drDimHL(y7 - y6 - y5, below(body, -r95, -r89), -1.0, b, -r95, y6, -r89, none, TString("h8"), none);
     Md.drDimHL(3.0, 10.0, -1.0, 3.0, 1.25, 0.0, r89 - 2, none, TString("H14"), none);
     Md.drDimHL(y7, whole - (r89 - 2), 0.0, y7, r94 - 2, 0.0, r89 - 2, none, TString("h14"), none);
     Md.drDimVL(2 * r89, -20.0, -1.0, 2.0, -r89, 2.0, r89, TString("&02"), TString("h14"), none);
-    // The collar's diameter before the end face, alone on that side (the slot's width is on the end view);
-    // the body's across the body, its value under it, clear of the fit's sign above; the thread's beyond its
-    // end.
-    const double xb = y6 + 3 + 0.75 * (b - y6 - 3) - 0.5;
     Md.drDimVL(2 * r95, 0.5, -1.0, xb, -r95, xb, r95, TString("&02"), TString("h7"), none);
+    if (chamferLast) chamferLength();
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
     // The collar's back face is too narrow for its sign, and under the part the lengths from it leave no
@@ -298,7 +337,9 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
     // stand.
     Md.drRough((y6 + 3 + b) / 2, r95, 90.0, rough, TString("0,8"), none, none);
-    Md.drRough(b, -5 - r95, 0.0, rough, TString("1,6"), none, none);
+    // The body's end face's on its line under the body; where the body's length's value, too long for the
+    // body, stands past that face, the sign stands higher, its shelf ending a millimetre over the value.
+    Md.drRough(b, BodyEndSignTip(k, b - y6, y7 - y6 - y5, r95, body), 0.0, rough, TString("1,6"), none, none);
     Md.drRough(0.0, whole - 3.0, 180.0, rough, TString("1,6"), none, none);
   }
   Md.drDeleteMtr();

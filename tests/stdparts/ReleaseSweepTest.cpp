@@ -929,7 +929,13 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // moved up across it and its other half, the seat's radius's leader through the section); one whose
 // counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
 // middle bore's extension line). A sprue bush whose flange's length, or the sheet's lengths below it, ran its
-// whole length's extension line into the title block (the checks did not look at what stands there).
+// whole length's extension line into the title block (the checks did not look at what stands there). A
+// one-piece spacer whose body is short for its values (the chamfer's value, centred over its line while the
+// lines settled, and a line by the body's end face left the body's diameter's value no room under the body,
+// and it went past the thread's end across the thread's extension lines; the body's length's value, past the
+// end face, stood under that face's sign). A threaded pillar drawn reduced whose fixed end, by the frame,
+// left the groove's detail no room right of the collar face's line (the face's sign, kept from below the
+// sizes, stood by the face with its arm across the fixed end's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1006,7 +1012,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
                           {"stop_pin", "Len", {2.0}, {0.34}},
                           {"sprue_bush", "CollarHeight", {2.0}, {1.636, 1.75, 1.939}},
-                          {"sprue_bush", "SphereLen", {2.0}, {2.907, 3.175}}};
+                          {"sprue_bush", "SphereLen", {2.0}, {2.907, 3.175}},
+                          {"spacer_one_piece", "Len", {1.0}, {0.34, 0.35, 0.37, 0.39, 0.4, 0.41, 0.43}},
+                          {"guide_pillar_threaded", "Len", {1.0}, {3.234, 3.5, 3.801}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
