@@ -894,7 +894,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // line and the bore's far side (the land's length, pushed off the bore, ran its extension lines down
 // through the section), or whose entry's angle finds room beside the face only under the lead-in's angle
 // drawn on its least arc (widened, its arc ran past the rim across the rim's extension line); at twice its
-// sizes the entry's angle still finds no room there.
+// sizes the entry's angle still found no room there. Bores a little wider, or a section thinner, whose
+// entry's angle found room neither under the lead-in's angle nor turned into the bore: its arc widened
+// across the lead-in's, its value over the arc asked beyond the lead-in's ray with no bore to turn into, or
+// its turned value against the bore's diameter's line.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -957,7 +960,11 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}},
                           {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
-                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"}};
+                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"},
+                          {"locating_ring_shoulder", "InRadius", {0.5}, {0.4, 0.45, 0.5, 0.55, 0.6, 0.65, 0.7}},
+                          {"locating_ring_shoulder", "InRadius", {1.0}, {0.325, 0.35, 0.4, 0.45, 0.475}},
+                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}},
+                          {"locating_ring_shoulder", "Thickness", {0.5}, {0.8, 0.85, 0.875, 0.9}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
