@@ -390,12 +390,16 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
 // need the face's side clear under the lead-in's angle (its arc's ray falls half the arc's radius below
 // the rim; the arc shrinks towards the least that holds its value to leave that room); the entry's
 // angle then turns into the bore below the hole. Where the counterbore is too narrow on paper or the
-// rim too near for the least arc, the depth stays above the rim. Off is the line's
-// offset on paper below the floor's inner corner (r10 + r52), k the sheet's scale.
+// rim too near for the least arc, the depth stays above the rim, unless no entry's angle needs the face's
+// side below: the lead-in's angle then goes to the lower edge (LeadInBelow), its length to the upper one,
+// where its ray's end and its value (beyond its arc's middle, 15 degrees over the rim) keep a margin off
+// the lower counterbore's outer extension line. Off is the line's offset on paper below the floor's inner
+// corner (r10 + r52), k the sheet's scale.
 struct TDepthLine
 {
   bool OverRim;
   double Off, LeadInArc;
+  bool LeadInBelow = false;
 };
 
 // On paper: the lead-in's angle's arc radius, the least that still holds its arrowheads and value beside
@@ -405,18 +409,27 @@ constexpr double LeadInArc = 15.0, LeadInLeast = 9.0, DepthValueHeight = 3.5 + 1
 // the gap to it and "NH14" at the sheet's value height, with a margin.
 constexpr double DepthValueRoom = 14.0;
 
-TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, double r53, double k)
+TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, double r53, double k, bool entry)
 {
   constexpr double Keep = 2.0, Past = 2.0, Margin = 2.0; // on paper
   const TDepthLine overRim{true, 0.0, LeadInArc};
   if (R - (r10 + r53) <= T) return overRim;
   const double lo = r10 - r52 + Past / k, hi = std::min(r10 + r53 - Keep / k, r10 + r52),
                line = (lo + hi) / 2.0;
+  if (lo > hi) return overRim;
   // The lead-in's arc as large as asked where its ray's end (half its radius under the rim) clears the
   // value, else as much smaller as that takes.
   const double arc = std::min(LeadInArc, 2.0 * ((R - line) * k - DepthValueHeight - Margin));
-  if (lo > hi || arc < LeadInLeast) return overRim;
-  return {false, (line - (r10 + r52)) * k, arc};
+  if (arc >= LeadInLeast) return {false, (line - (r10 + r52)) * k, arc};
+  if (entry) return overRim;
+  // On the lower edge: the room from the rim to the counterbore's outer edge, on paper; a value kept a
+  // millimetre and a hair off a line.
+  constexpr double clear = 1.0 + 0.3;
+  const double room = (R - (r10 + r53)) * k;
+  for (const double below : {LeadInArc, LeadInLeast})
+    if (below / 2.0 + clear <= room && (below + 2.0) * std::sin(15.0 * cDegree) + cValue + clear <= room)
+      return {false, (line - (r10 + r52)) * k, below, true};
+  return overRim;
 }
 
 } // namespace
@@ -491,15 +504,15 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // their extension lines stop short of its line.
       Dims(Md, {{dHL, sh, -2.5, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
                 {dVL, 2.0 * RBase, -shoulderAt, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
-    // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
-    // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
-    // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
+    // The lead-in's length on the lower edge, its angle on the upper one (or the other way about, see
+    // CounterboreDepthLine): the angle's ray along the outside would cross the length's extension line on
+    // one edge. The counterbores' diameter goes to the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
     // The counterbores' depth alone above the section, past the room its face's sign takes on the side of
     // its extension line that no other line runs along, or in the hole (CounterboreDepthLine); the whole
     // length below, beyond the edges' sizes.
     const double xOut = T * k + 36.0 - xf7 * k;
     const double signAbove = SignReachBack + 1.0, depthAbove = signAbove + SignReachOn + 2.0;
-    const TDepthLine depth = CounterboreDepthLine(RTpa, T, r10, r52, r53, k);
+    const TDepthLine depth = CounterboreDepthLine(RTpa, T, r10, r52, r53, k, entry);
     // The lead-in's angle has its rays drawn from its vertex, or from the lead-in's far end where the
     // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
     // Its arc is the least where the entry's angle beside the face needs the room under it (EntryArc).
@@ -529,7 +542,11 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
                      (RTpa - mouth) * k, leadInArc, std::min(leadInArc, LeadInLeast)},
                     (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
     }
-    Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
+    // The lead-in's angle on the upper edge (1), or on the lower (-1) where the depth sized in the hole
+    // leaves it no room above; its length on the other.
+    const double angleSide = depth.LeadInBelow ? -1.0 : 1.0;
+    Dims(Md, {{dHL, bevel, -18.0 * angleSide, angleSide, T, angleSide * (bevelDepth - RTpa), T - bevel,
+               -angleSide * RTpa, "", "", "&03~0,2"},
               depth.OverRim ? TDim{dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""}
                             : TDim{dHL, x66, depth.Off, 1.0, T - x66, r10 + r52, T, r10 + r53, "", "H14", ""},
               {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
@@ -544,7 +561,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
                "H14", ""},
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
-    Md.drDimApc(30.0, 0.0, at.LeadIn / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
+    Md.drDimApc(30.0 * angleSide, 0.0, at.LeadIn / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel,
+                angleSide * RTpa);
     if (entry) {
       if (at.FromAxis)
         Md.drDimApc(90.0 - a, 90.0 - a, at.R / k, 0.0, TString(), T, mouth);
