@@ -418,13 +418,17 @@ TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, doub
                line = (lo + hi) / 2.0;
   if (lo > hi) return overRim;
   // The lead-in's arc as large as asked where its ray's end (half its radius under the rim) clears the
-  // value, else as much smaller as that takes.
-  const double arc = std::min(LeadInArc, 2.0 * ((R - line) * k - DepthValueHeight - Margin));
-  if (arc >= LeadInLeast) return {false, (line - (r10 + r52)) * k, arc};
-  if (entry) return overRim;
-  // On the lower edge: the room from the rim to the counterbore's outer edge, on paper; a value kept a
-  // millimetre and a hair off a line.
+  // value, else as much smaller as that takes; where no entry's angle needs it smaller, only so small as
+  // keeps the lead-in's value (beyond its arc's middle, 15 degrees under the rim) a millimetre and a hair
+  // over the depth's.
   constexpr double clear = 1.0 + 0.3;
+  const double over = (R - line) * k - DepthValueHeight,
+               arc = std::min(LeadInArc, 2.0 * (over - Margin));
+  if (arc >= LeadInLeast && (entry || (arc + 2.0) * std::sin(15.0 * cDegree) + cValue + clear <= over))
+    return {false, (line - (r10 + r52)) * k, arc};
+  if (entry) return overRim;
+  // Else on the lower edge, where the rim stands as far past the counterbore's outer edge (room, on paper)
+  // as its ray's end and its value need.
   const double room = (R - (r10 + r53)) * k;
   for (const double below : {LeadInArc, LeadInLeast})
     if (below / 2.0 + clear <= room && (below + 2.0) * std::sin(15.0 * cDegree) + cValue + clear <= room)

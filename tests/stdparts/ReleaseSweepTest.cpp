@@ -900,8 +900,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // its turned value against the bore's diameter's line. A shouldered ring so wide that its plan, drawn at 1:10,
 // still carried the holes' circle's and the tail's hole's values past the rim beyond a leader's reach. A flat
 // ring whose counterbores stand so far inside the rim that their depth, sized in the upper hole, left the
-// lead-in's angle above it too little room, and sized above the rim ran its extension lines along the
-// section farther than the section is thick.
+// lead-in's angle above it too little room (its value came down on the depth's value and the floor's sign),
+// and sized above the rim ran its extension lines along the section farther than the section is thick.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -970,7 +970,7 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}},
                           {"locating_ring_shoulder", "Thickness", {0.5}, {0.8, 0.85, 0.875, 0.9}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {3.4, 3.7, 4.0}},
-                          {"locating_ring", "FixRadius", {0.5}, {0.7}}};
+                          {"locating_ring", "FixRadius", {0.5}, {0.6, 0.625, 0.675, 0.7}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
