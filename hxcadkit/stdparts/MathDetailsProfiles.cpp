@@ -282,6 +282,7 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
 namespace {
 
 constexpr double cValue = 3.5; // a value's height on the sheet, which stands 1 off its line
+constexpr double LineSpacing = 7.0; // parallel dimension lines stand this far apart on paper
 
 // The room about the bore's entry, in the sheet's millimetres from the mouth's edge on the face x = T:
 // Face the height from there up to the lead-in's corner, Rise that from the bore's line up to there,
@@ -301,7 +302,10 @@ struct TEntryRoom
 // into the bore, between the face's plane down and the cone, where its value stands under the bore's line
 // at an arc as far out as asked, or just so far, and above the land's value on the far side of the axis,
 // its rays on the cone; else as first with the lead-in's arc at its least, where its value fits under
-// the lead-in's value (LeadIn the lead-in's arc then). An angle's value takes the box the sheet measures
+// the lead-in's value (LeadIn the lead-in's arc then); else, a mouth too high on a face too short for
+// that over a bore too narrow to turn into, the same cone's angle from the axis's direction (FromAxis):
+// between the cone run on past the mouth and the cone's far diameter's extension line, its value low
+// over that line, under the lead-in's value and ray. An angle's value takes the box the sheet measures
 // it by, kept a millimetre off every line. The land's value stands between its line and the bore's far
 // side; a bore too narrow for that has the land sized on the upper edge, its line as far in from the
 // bore's, its value then past the bore's line left of the face x = 0 (LandAbove).
@@ -310,7 +314,13 @@ struct TEntryArc
   double R, Land;
   bool LandAbove = false;
   double LeadIn = 0.0;
+  bool FromAxis = false;
+  // Turned by this sheet: how far its value with its margin reaches left of the face x = T.
+  double Reach = 0.0;
 };
+
+// How far right of the face x = T the cone's far diameter's line stands, on paper.
+constexpr double ConeDiameterAt = 8.0;
 
 TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
 {
@@ -327,17 +337,27 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
   const double valueUnder =
       (room.Face - cValue - clear - (length + clear) * cTan30) / (std::sin(mid) + std::cos(mid) * cTan30) - gap;
   const double arcUnder = room.Face * std::cos(30.0 * cDegree) - clear;
-  if (std::min(valueUnder, arcUnder) >= least)
-    return {asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder), land, landAbove, room.LeadIn};
-  // Turned, the value's bottom stands its height and a margin under its top, which the land's value and the
-  // axis leave free where the land's line comes in no farther than that allows, yet 2 off the bore's line.
+  // Turned, the value's bottom stands its height and a margin under its top (under, from the bore's line),
+  // which the axis leaves free within the bore, and it reaches left of the face x = T as far as
+  // (r + gap) sin(half) and its length.
   const double half = a / 2.0 * cDegree;
-  const double r = std::max(asked, (room.Rise + clear + hair) / std::cos(half) - gap);
-  const double under = (r + gap) * std::cos(half) - room.Rise + cValue + clear + hair;
-  const double landIn = std::min(land, 2.0 * room.Bore - under - 1.0 - cValue);
-  if (r <= room.Cone && room.Bore >= under && landIn >= 2.0 &&
-      (r + gap) * std::sin(half) + length + clear <= room.Left)
-    return {r, landIn, false, room.LeadIn};
+  const auto under = [&](double r) { return (r + gap) * std::cos(half) - room.Rise + cValue + clear + hair; };
+  const auto reach = [&](double r) { return (r + gap) * std::sin(half) + length + clear + hair; };
+  // An arc asked past where its value stands under the lead-in's ray is turned into the bore by the sheet,
+  // which it takes only where the bore holds its value there.
+  if (std::min(valueUnder, arcUnder) >= least) {
+    const double r = asked + clear <= arcUnder ? asked : std::min(valueUnder, arcUnder);
+    if (r <= valueUnder || room.Bore >= under(r)) return {r, land, landAbove, room.LeadIn};
+  }
+  // Turned by this sheet the arc is as asked, or the least that keeps the value under the bore's line where
+  // the room left of the face needs the value nearer; the land's line comes in no farther than the value
+  // allows, yet 2 off the bore's line.
+  const double lowest = (room.Rise + clear + hair) / std::cos(half) - gap;
+  for (const double r : {std::max(asked, lowest), lowest}) {
+    const double landIn = std::min(land, 2.0 * room.Bore - under(r) - 1.0 - cValue);
+    if (r <= room.Cone && room.Bore >= under(r) && landIn >= 2.0 && reach(r) <= room.Left)
+      return {r, landIn, false, room.LeadIn, false, reach(r)};
+  }
   // The lead-in's value's bottom over the mouth, and this value's top a margin under it and under the
   // lead-in's ray where that passes over its near top corner.
   const double leadInValue = room.Rim - (room.LeadInLeast + gap) * std::sin(15.0 * cDegree) - cValue;
@@ -346,6 +366,18 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
                (room.Face - cValue - clear - hair) / (std::sin(mid) + std::cos(mid) * cTan30)) - gap;
   if (std::min(underLeadIn, arcUnder) >= least)
     return {std::min({asked, underLeadIn, arcUnder}), land, landAbove, room.LeadInLeast};
+  // From the axis's direction, on the least arc, whose ray along the far diameter's extension line stops
+  // short of that line's arrowhead: the value's bottom beyond the arc's middle stands a margin over the
+  // extension line, its top a margin under the lead-in's value and under its ray's end (the lowest its ray
+  // and arc reach), with the lead-in's arc as asked or else at its least, and under the face's top.
+  static_assert(least + clear < ConeDiameterAt);
+  const double toAxis = (90.0 - a) / 2.0 * cDegree, over = (least + gap) * std::sin(toAxis);
+  for (const double leadIn : {room.LeadIn, room.LeadInLeast}) {
+    const double roof = std::min({room.Rim - (leadIn + gap) * std::sin(15.0 * cDegree) - cValue,
+                                  room.Rim - leadIn * std::sin(30.0 * cDegree), room.Face});
+    if (over >= clear + hair && over + cValue + clear + hair <= roof)
+      return {least, land, landAbove, leadIn, true};
+  }
   return {asked, land, landAbove, room.LeadIn};
 }
 
@@ -358,12 +390,16 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
 // need the face's side clear under the lead-in's angle (its arc's ray falls half the arc's radius below
 // the rim; the arc shrinks towards the least that holds its value to leave that room); the entry's
 // angle then turns into the bore below the hole. Where the counterbore is too narrow on paper or the
-// rim too near for the least arc, the depth stays above the rim. Off is the line's
-// offset on paper below the floor's inner corner (r10 + r52), k the sheet's scale.
+// rim too near for the least arc, the depth stays above the rim, unless no entry's angle needs the face's
+// side below: the lead-in's angle then goes to the lower edge (LeadInBelow), its length to the upper one,
+// where its ray's end and its value (beyond its arc's middle, 15 degrees over the rim) keep a margin off
+// the lower counterbore's outer extension line. Off is the line's offset on paper below the floor's inner
+// corner (r10 + r52), k the sheet's scale.
 struct TDepthLine
 {
   bool OverRim;
   double Off, LeadInArc;
+  bool LeadInBelow = false;
 };
 
 // On paper: the lead-in's angle's arc radius, the least that still holds its arrowheads and value beside
@@ -373,18 +409,31 @@ constexpr double LeadInArc = 15.0, LeadInLeast = 9.0, DepthValueHeight = 3.5 + 1
 // the gap to it and "NH14" at the sheet's value height, with a margin.
 constexpr double DepthValueRoom = 14.0;
 
-TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, double r53, double k)
+TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, double r53, double k, bool entry)
 {
   constexpr double Keep = 2.0, Past = 2.0, Margin = 2.0; // on paper
   const TDepthLine overRim{true, 0.0, LeadInArc};
   if (R - (r10 + r53) <= T) return overRim;
   const double lo = r10 - r52 + Past / k, hi = std::min(r10 + r53 - Keep / k, r10 + r52),
                line = (lo + hi) / 2.0;
+  if (lo > hi) return overRim;
   // The lead-in's arc as large as asked where its ray's end (half its radius under the rim) clears the
-  // value, else as much smaller as that takes.
-  const double arc = std::min(LeadInArc, 2.0 * ((R - line) * k - DepthValueHeight - Margin));
-  if (lo > hi || arc < LeadInLeast) return overRim;
-  return {false, (line - (r10 + r52)) * k, arc};
+  // value, else as much smaller as that takes; where no entry's angle needs it smaller, only so small as
+  // keeps the lead-in's value (beyond its arc's middle, 15 degrees under the rim) a millimetre and a hair
+  // over the depth's.
+  constexpr double clear = 1.0 + 0.3;
+  const double over = (R - line) * k - DepthValueHeight,
+               arc = std::min(LeadInArc, 2.0 * (over - Margin));
+  if (arc >= LeadInLeast && (entry || (arc + 2.0) * std::sin(15.0 * cDegree) + cValue + clear <= over))
+    return {false, (line - (r10 + r52)) * k, arc};
+  if (entry) return overRim;
+  // Else on the lower edge, where the rim stands as far past the counterbore's outer edge (room, on paper)
+  // as its ray's end and its value need.
+  const double room = (R - (r10 + r53)) * k;
+  for (const double below : {LeadInArc, LeadInLeast})
+    if (below / 2.0 + clear <= room && (below + 2.0) * std::sin(15.0 * cDegree) + cValue + clear <= room)
+      return {false, (line - (r10 + r52)) * k, below, true};
+  return overRim;
 }
 
 } // namespace
@@ -449,7 +498,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     const bool entry = t != 0.0 && t < T && cone;
     // Left of the section, the bore's diameter and then the shoulder's: the latter beyond the screws' holes'
     // where those run through the shoulder from the face x = 0.
-    const double boreAt = 6.0, shoulderAt = x0 == 0.0 ? 42.0 : 18.0;
+    const double boreAt = 6.0, shoulderAt = x0 == 0.0 ? 42.0 : 18.0, screwsAt = 30.0;
     // The face x = 0: its edge's chamfer, or the shoulder standing on it, its length and diameter.
     if (!shoulder)
       Dims(Md, {{dHL, edge, -15.0, 1.0, 0.0, edge - RBase, edge, -RBase, "", "", "&04~45&01"}});
@@ -459,28 +508,15 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // their extension lines stop short of its line.
       Dims(Md, {{dHL, sh, -2.5, 1.0, 0.0, -RBase, sh, -RBase - 0.5, "", "", ""},
                 {dVL, 2.0 * RBase, -shoulderAt, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
-    // The lead-in's length on the lower edge, its angle on the upper one: the angle's ray along the
-    // outside would cross the length's extension line on one edge. The counterbores' diameter goes to
-    // the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
+    // The lead-in's length on the lower edge, its angle on the upper one (or the other way about, see
+    // CounterboreDepthLine): the angle's ray along the outside would cross the length's extension line on
+    // one edge. The counterbores' diameter goes to the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
     // The counterbores' depth alone above the section, past the room its face's sign takes on the side of
     // its extension line that no other line runs along, or in the hole (CounterboreDepthLine); the whole
     // length below, beyond the edges' sizes.
     const double xOut = T * k + 36.0 - xf7 * k;
     const double signAbove = SignReachBack + 1.0, depthAbove = signAbove + SignReachOn + 2.0;
-    const TDepthLine depth = CounterboreDepthLine(RTpa, T, r10, r52, r53, k);
-    Dims(Md, {{dHL, bevel, -18.0, 1.0, T, bevelDepth - RTpa, T - bevel, -RTpa, "", "", "&03~0,2"},
-              depth.OverRim ? TDim{dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""}
-                            : TDim{dHL, x66, depth.Off, 1.0, T - x66, r10 + r52, T, r10 + r53, "", "H14", ""},
-              {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
-              // The bore's diameter here unless the plan view takes it (nothing is drawn for 0).
-              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -boreAt, 1.0, 0.0, iR, 0.0, 0.0, "&02", "H14", ""},
-              // The screws' holes from where they start: past a shoulder the line comes as much nearer.
-              {dVL, 2.0 * r52, x0 * k - 30.0, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
-              // The counterbores' diameter before the outside's, nearer the face: its extension lines then
-              // stop short of the outside's line, and its value slides towards the axis.
-              {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
-               "H14", ""},
-              {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
+    const TDepthLine depth = CounterboreDepthLine(RTpa, T, r10, r52, r53, k, entry);
     // The lead-in's angle has its rays drawn from its vertex, or from the lead-in's far end where the
     // counterbores' face lies within the lead-in and its extension line would cross the ray along the rim.
     // Its arc is the least where the entry's angle beside the face needs the room under it (EntryArc).
@@ -499,7 +535,9 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       // radius times the sine of 30 degrees) and both values, where that leaves room for its own value.
       const double along = 0.75 * (T - t) / std::sin(a * cDegree),
                    below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * cValue) / k;
-      const double left = T * k + (BoreOnPlan(iR) ? shoulderAt : boreAt);
+      // Turned, its value may have the bore's diameter's line stand farther left, as far as a spacing short
+      // of the next line out (the shoulder's, or the screws' holes' where those run through the shoulder).
+      const double left = T * k + (BoreOnPlan(iR) ? shoulderAt : std::min(shoulderAt, screwsAt) - LineSpacing);
       // With the counterbores' depth sized in the upper hole, the face's side above the mouth ends at the
       // hole's counterbore.
       const double faceTop = depth.OverRim ? RTpa - bevelDepth : r10 - r53;
@@ -508,12 +546,35 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
                      (RTpa - mouth) * k, leadInArc, std::min(leadInArc, LeadInLeast)},
                     (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
     }
-    Md.drDimApc(30.0, 0.0, at.LeadIn / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel, RTpa);
+    // The lead-in's angle on the upper edge (1), or on the lower (-1) where the depth sized in the hole
+    // leaves it no room above; its length on the other.
+    const double angleSide = depth.LeadInBelow ? -1.0 : 1.0;
+    Dims(Md, {{dHL, bevel, -18.0 * angleSide, angleSide, T, angleSide * (bevelDepth - RTpa), T - bevel,
+               -angleSide * RTpa, "", "", "&03~0,2"},
+              depth.OverRim ? TDim{dHL, x66, depthAbove, -1.0, T - x66, r10 + r53, T, RTpa, "", "H14", ""}
+                            : TDim{dHL, x66, depth.Off, 1.0, T - x66, r10 + r52, T, r10 + r53, "", "H14", ""},
+              {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
+              // The bore's diameter here unless the plan view takes it (nothing is drawn for 0), past the
+              // entry's angle's value where that is turned into the bore.
+              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -std::max(boreAt, at.Reach - T * k), 1.0, 0.0, iR, 0.0, 0.0,
+               "&02", "H14", ""},
+              // The screws' holes from where they start: past a shoulder the line comes as much nearer.
+              {dVL, 2.0 * r52, x0 * k - screwsAt, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
+              // The counterbores' diameter before the outside's, nearer the face: its extension lines then
+              // stop short of the outside's line, and its value slides towards the axis.
+              {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
+               "H14", ""},
+              {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
+    Md.drDimApc(30.0 * angleSide, 0.0, at.LeadIn / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel,
+                angleSide * RTpa);
     if (entry) {
-      Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
+      if (at.FromAxis)
+        Md.drDimApc(90.0 - a, 90.0 - a, at.R / k, 0.0, TString(), T, mouth);
+      else
+        Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
       const double landY = at.LandAbove ? iR : -iR;
       Dims(Md, {{dHL, t, at.LandAbove ? -at.Land : at.Land, -1.0, 0.0, landY, t, landY, "", "", ""},
-                {dVL1, 2.0 * (iR + rise), 8.0, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
+                {dVL1, 2.0 * (iR + rise), ConeDiameterAt, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
     }
     Rough(Md, -20.0 / k, RTpa, 90.0, "0,8");
     // The outside's sign on its extension line past the lead-in's angle.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -225,14 +226,18 @@ double TLocatingRing::PlanScale() const
   // The tail's and the fixing circles' diameters, their values centred 10 past the rim.
   for (const double c : {tail->PlaceRadius, FixRadius})
     leaders.push_back({Radius - c, 10.0 - DiameterValueLength(2.0 * c) / 2.0, c});
-  // In a view of its own the plan may be drawn smaller than any sheet would be.
-  for (const double k : {1.0, 0.5, 0.25, 0.2, 0.1}) {
+  // In a view of its own the plan may be drawn smaller than any sheet would be, down the standard
+  // reductions: a ring far wider than its holes' circles is, with its values past the rim, drawn at 1:15
+  // and beyond.
+  constexpr double reductions[] = {1.0, 2.0, 4.0, 5.0, 10.0, 15.0, 20.0, 25.0, 40.0, 50.0};
+  for (const double r : reductions) {
+    const double k = 1.0 / r;
     if (std::all_of(leaders.begin(), leaders.end(), [k](const TLeader& l) {
           return l.Part * k + l.Sheet <= ValueReach + l.Radius * k;
         }))
       return k;
   }
-  return 0.1;
+  return 1.0 / reductions[std::size(reductions) - 1];
 }
 
 void TLocatingRing::dr2D() const
@@ -284,7 +289,7 @@ void TLocatingRing::dr2D_V2(const Real& mx, const Real& my, const Real& ma, cons
   // quarter: above the angles' values about the rim and the fixing circle's value, which rises 10 to 31 past
   // the rim left of its line at 80 degrees, and left of that value (tan 10 degrees < 0.18).
   if (isSize && mm < 1.0) {
-    const TString title = TString("Вид А (1:") + TString(SaturatingToInt(1.0 / k)) + TString(")");
+    const TString title = TString("Вид А (1:") + TString(SaturatingToInt(std::round(1.0 / k))) + TString(")");
     const double right = 0.18 * (Radius + 30.0 / k) + 6.0 / k;
     Md.drText(-right - 0.6 * 5.0 * title.Length() / k, Radius + 24.0 / k, 0.0, 5.0 / k, 1.0, 75, title);
   }

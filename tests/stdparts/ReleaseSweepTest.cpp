@@ -921,21 +921,29 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // far side (the land's length, pushed off the bore, ran its extension lines down through the section), or
 // whose entry's angle finds room beside the face only under the lead-in's angle drawn on its least arc
 // (widened, its arc ran past the rim across the rim's extension line); at twice its sizes the entry's angle
-// still finds no room there. A part long or wide enough that a length asked beside it lay past the frame,
-// which the layout then carried to the part's other side, its extension lines along the whole view, or
-// brought in across the extension lines of a smaller diameter it nests outside (guide plug, protect support,
-// assembled spacer, guide pillar, ejector channel). An ejector plug at 1:1 whose collar, stood its diameter
-// under the sheet's anchor, carried the whole length's line below the frame (the lengths under the part were
-// moved up across it and its other half, the seat's radius's leader through the section); one whose
-// counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
-// middle bore's extension line). A sprue bush whose flange's length, or the sheet's lengths below it, ran its
-// whole length's extension line into the title block (the checks did not look at what stands there). A
-// one-piece spacer whose body is short for its values (the chamfer's value, centred over its line while the
-// lines settled, and a line by the body's end face left the body's diameter's value no room under the body,
-// and it went past the thread's end across the thread's extension lines; the body's length's value, past the
-// end face, stood under that face's sign). A threaded pillar drawn reduced whose fixed end, by the frame,
-// left the groove's detail no room right of the collar face's line (the face's sign, kept from below the
-// sizes, stood by the face with its arm across the fixed end's extension line).
+// still found no room there. Bores a little wider, or a section thinner, whose entry's angle found room
+// neither under the lead-in's angle nor turned into the bore: its arc widened across the lead-in's, its value
+// over the arc asked beyond the lead-in's ray with no bore to turn into, or its turned value against the
+// bore's diameter's line. A shouldered ring so wide that its plan, drawn at 1:10, still carried the holes'
+// circle's and the tail's hole's values past the rim beyond a leader's reach. A flat ring whose counterbores
+// stand so far inside the rim that their depth, sized in the upper hole, left the lead-in's angle above it
+// too little room (its value came down on the depth's value and the floor's sign), and sized above the rim
+// ran its extension lines along the section farther than the section is thick. A part long or wide enough
+// that a length asked beside it lay past the frame, which the layout then carried to the part's other side,
+// its extension lines along the whole view, or brought in across the extension lines of a smaller diameter it
+// nests outside (guide plug, protect support, assembled spacer, guide pillar, ejector channel). An ejector
+// plug at 1:1 whose collar, stood its diameter under the sheet's anchor, carried the whole length's line
+// below the frame (the lengths under the part were moved up across it and its other half, the seat's radius's
+// leader through the section); one whose counterbore ends within its collar (sized past its end, the
+// counterbore's diameter's line ran across the middle bore's extension line). A sprue bush whose flange's
+// length, or the sheet's lengths below it, ran its whole length's extension line into the title block (the
+// checks did not look at what stands there). A one-piece spacer whose body is short for its values (the
+// chamfer's value, centred over its line while the lines settled, and a line by the body's end face left the
+// body's diameter's value no room under the body, and it went past the thread's end across the thread's
+// extension lines; the body's length's value, past the end face, stood under that face's sign). A threaded
+// pillar drawn reduced whose fixed end, by the frame, left the groove's detail no room right of the collar
+// face's line (the face's sign, kept from below the sizes, stood by the face with its arm across the fixed
+// end's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -998,7 +1006,6 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Radius", {2.0}, {2.0, 2.5, 3.0}},
                           {"locating_ring_shoulder", "InRadius", {1.0}, {0.2, 0.3}},
                           {"locating_ring_shoulder", "InRadius", {0.5}, {0.2, 0.3}},
-                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}, "dimension line across another"},
                           {"guide_plug", "Len", {2.0}, {2.61, 2.667, 2.741}},
                           {"protect_support", "Radius", {2.0}, {2.09, 2.114}},
                           {"spacer_assembled", "Len", {1.0}, {3.92}},
@@ -1014,7 +1021,13 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "CollarHeight", {2.0}, {1.636, 1.75, 1.939}},
                           {"sprue_bush", "SphereLen", {2.0}, {2.907, 3.175}},
                           {"spacer_one_piece", "Len", {1.0}, {0.34, 0.35, 0.37, 0.39, 0.4, 0.41, 0.43}},
-                          {"guide_pillar_threaded", "Len", {1.0}, {3.234, 3.5, 3.801}}};
+                          {"guide_pillar_threaded", "Len", {1.0}, {3.234, 3.5, 3.801}},
+                          {"locating_ring_shoulder", "InRadius", {0.5}, {0.4, 0.45, 0.5, 0.55, 0.6, 0.65, 0.7}},
+                          {"locating_ring_shoulder", "InRadius", {1.0}, {0.325, 0.35, 0.4, 0.45, 0.475}},
+                          {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}},
+                          {"locating_ring_shoulder", "Thickness", {0.5}, {0.8, 0.85, 0.875, 0.9}},
+                          {"locating_ring_shoulder", "Radius", {2.0}, {3.4, 3.7, 4.0}},
+                          {"locating_ring", "FixRadius", {0.5}, {0.6, 0.625, 0.675, 0.7}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
