@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "hxcadkit/adapter/drModelerAPI.h"
@@ -518,9 +519,13 @@ void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
   const std::vector<double> turns = Turns();
   // The shifts to try, 2 mm apart on the sheet, for a radius on its arcs; any other value goes out that way
   // only while it has found no free place at any angle nearer (a value longer than the room the drawing
-  // left it past its circle).
-  const double step = std::max(1.0, std::round(2 / (Scale > 0 ? Scale : 1)));
-  const int shifts = 30, asked = OnCircle.empty() || c.Diameter ? 1 : shifts;
+  // left it past its circle). Out as far as a value may stand from its arrow, at least 30 of them: a leader
+  // through a seat's open side carries its value and its sign past the seat's far rim.
+  const double scale = Scale > 0 ? Scale : 1, step = std::max(1.0, std::round(2 / scale));
+  const double farthest = (c.R * scale + LeaderReach + Len / 2) / scale;
+  constexpr int Least = 30;
+  const int shifts = std::max(Least, int(std::ceil((farthest - c.Shift) / step)) + 1),
+            asked = OnCircle.empty() || c.Diameter ? 1 : shifts;
   Near(c.Shift + step * (shifts - 1));
   // A radius on its arcs: from beyond its arc first, which puts a hollow's value on its open side.
   const int ways = OnCircle.empty() || c.Diameter ? 1 : 2;
@@ -529,7 +534,8 @@ void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
   std::vector<bool> made(lines.size());
   // A sign asked on its leader that would stand crossed or on an axis wherever the leader falls back to
   // sends the value, and the shelf with it, further out as well.
-  bool further = false;
+  bool further = false, kept = false;
+  std::tuple<TChoice, TChoice, TChoice, TChoice> nearer;
   for (int m = 0; m < shifts && std::isnan(Chosen.Angle) && (m < asked || further || std::isnan(Any.Angle));
        ++m) {
     for (std::size_t k = 0; k < turns.size() && std::isnan(Chosen.Angle); ++k)
@@ -542,7 +548,11 @@ void TSheetLayout::TLeaderSearch::Place(const TCircleDimension& c)
     // Asked once, where the search would stop without a place chosen.
     if (m + 1 >= asked && !further && std::isnan(Chosen.Angle) && !std::isnan(Any.Angle))
       further = !FallbackSignClear();
+    if (m + 1 == Least) nearer = {ThroughPart, Uncrossed, FreeAt, Any}, kept = true;
   }
+  // Past the first shifts only a clean place counts: a value carried that far out with its line across
+  // something reads worse than one nearer.
+  if (std::isnan(Chosen.Angle) && kept) std::tie(ThroughPart, Uncrossed, FreeAt, Any) = nearer;
   Chosen = Fallback();
   if (std::isnan(Chosen.Angle)) return;
   Record();

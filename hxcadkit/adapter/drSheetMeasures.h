@@ -26,6 +26,9 @@ constexpr double TipGap = 1.5;
 constexpr double AxisGap = 1;
 // How far an extension line runs on past its dimension line.
 constexpr double ExtensionPast = 2;
+// How far past its arc's radius a diameter's or radius's value may stand from its arrow: a reader follows a
+// leader no farther.
+constexpr double LeaderReach = 30;
 
 // A length on the sheet. The library's hypot takes care of overflow and underflow, which lengths in
 // millimetres never come near, at several times the cost: it was a fifth of a crowded sheet's layout.

@@ -943,7 +943,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // extension lines; the body's length's value, past the end face, stood under that face's sign). A threaded
 // pillar drawn reduced whose fixed end, by the frame, left the groove's detail no room right of the collar
 // face's line (the face's sign, kept from below the sizes, stood by the face with its arm across the fixed
-// end's extension line).
+// end's extension line). A sprue bush whose seat runs deeper than its sphere's radius (its radius with its
+// sign clear only through the seat's open side, its value farther out than the leader search went).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1027,7 +1028,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "InRadius", {2.0}, {0.2}},
                           {"locating_ring_shoulder", "Thickness", {0.5}, {0.8, 0.85, 0.875, 0.9}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {3.4, 3.7, 4.0}},
-                          {"locating_ring", "FixRadius", {0.5}, {0.6, 0.625, 0.675, 0.7}}};
+                          {"locating_ring", "FixRadius", {0.5}, {0.6, 0.625, 0.675, 0.7}},
+                          {"sprue_bush", "SphereLen", {2.0}, {4.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
