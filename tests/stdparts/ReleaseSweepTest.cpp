@@ -928,7 +928,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // under the sheet's anchor, carried the whole length's line below the frame (the lengths under the part were
 // moved up across it and its other half, the seat's radius's leader through the section); one whose
 // counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
-// middle bore's extension line).
+// middle bore's extension line). A shank whose bore is hardly deeper than its mouth, both shorter than the
+// end's chamfer (the bore's depth, asked beyond the chamfer's, or carried there off the mouth's as long, had
+// its extension line run across the chamfer's line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1003,7 +1005,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
                           {"shank", "Len", {2.0}, {1.75}},
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
-                          {"stop_pin", "Len", {2.0}, {0.34}}};
+                          {"stop_pin", "Len", {2.0}, {0.34}},
+                          {"shank", "Y3", {0.5}, {0.3, 0.302, 0.317, 0.322, 0.344}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
