@@ -4,6 +4,7 @@
 // the bar revolved with the cross hole and the flats cut. A shank of a standard code is drawn as
 // the plain ejector rod instead. The working values (R61 to Y4) are its owner's to set.
 #include <cmath>
+#include <utility>
 
 #include "hxcadkit/drawing/MathDetail2.h"
 #include "hxcadkit/drawing/MathDetails.h"
@@ -227,10 +228,20 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The thread's length under the shank, within reach of it, the collar's lengths beside it.
   const double threadLine = -r62 - 8.0;
   Md.drDimHL(x74, threadLine + r62, 1.0, 0.0, -r62, x74, 2.0 - r30, none, none, none);
-  // Over the threaded end the shorter of the end's chamfer and the mouth's depth nearer, the bore's
-  // depth beyond them: no longer line crosses a shorter one's extension lines.
-  const double chamferLine = y4 < 2.0 ? r62 + 20.0 : r62 + 10.0,
-               mouthLine = y4 < 2.0 ? r62 + 10.0 : r62 + 20.0;
+  // Over the threaded end the end's chamfer, the mouth's depth and the bore's, the shorter nearer: no longer
+  // line crosses a shorter one's extension lines. Of lengths alike on paper (within the fiftieth of a
+  // millimetre in which a line's end meets another's extension line at its arrow) the one drawn later stands
+  // nearer: beyond a line as long it would be carried off past the others. A bore as deep as its mouth yet
+  // stays beyond it, its value free up to the frame, but where the chamfer's line lies beyond both: carried
+  // past that line, its extension line would run across it.
+  const double lines[] = {r62 + 10.0, r62 + 20.0, r62 + 32.0}, alike = 0.02 / paper;
+  const double keys[] = {2.0, y4 - alike, y3 - 2.0 * alike}; // the chamfer, the mouth, the bore
+  int rank[3] = {0, 0, 0};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      rank[i] += keys[j] < keys[i] || (keys[j] == keys[i] && j > i);
+  if (rank[2] < rank[1] && rank[0] != 2) std::swap(rank[1], rank[2]);
+  const double chamferLine = lines[rank[0]], mouthLine = lines[rank[1]];
   Md.drDimHL(2.0, chamferLine - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
   Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
@@ -256,7 +267,7 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
     Md.drWPointer(x74 + 14.0 * mm, -r30 - 12.0 * mm, x74 + 4.0 * mm, -r30 - 12.0 * mm, x74 + 7.0 * mm,
                   -r30 - 21.0 * mm, 7.0, 1.0, 75.0, TString("Б"));
   Md.drDimHL(y4, mouthLine - (r30 - 2.0), -1.0, x74 - y4, r97, x74, r30 - 2.0, none, h14, none);
-  Md.drDimHL(y3, r62 + 34.0 - r30, -1.0, x74 - y3, r97, x74, r30 - 2.0, none, h14, none);
+  Md.drDimHL(y3, lines[rank[2]] - (r30 - 2.0), -1.0, x74 - y3, r97, x74, r30 - 2.0, none, h14, none);
   Md.drDimVL(2.0 * r30, 22.0, -1.0, x74 - 2.0, r30, x74 - 2.0, -r30, TString("M"), none,
              TString("&04~") + DrawingNumber(ThreadStep) + TString("-8g"));
   Md.drDeleteMtr();

@@ -944,7 +944,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // pillar drawn reduced whose fixed end, by the frame, left the groove's detail no room right of the collar
 // face's line (the face's sign, kept from below the sizes, stood by the face with its arm across the fixed
 // end's extension line). A sprue bush whose seat runs deeper than its sphere's radius (its radius with its
-// sign clear only through the seat's open side, its value farther out than the leader search went).
+// sign clear only through the seat's open side, its value farther out than the leader search went). A shank
+// whose bore is hardly deeper than its mouth, both shorter than the end's chamfer (the bore's depth, asked
+// beyond the chamfer's, or carried there off the mouth's as long, had its extension line run across the
+// chamfer's line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1029,7 +1032,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Thickness", {0.5}, {0.8, 0.85, 0.875, 0.9}},
                           {"locating_ring_shoulder", "Radius", {2.0}, {3.4, 3.7, 4.0}},
                           {"locating_ring", "FixRadius", {0.5}, {0.6, 0.625, 0.675, 0.7}},
-                          {"sprue_bush", "SphereLen", {2.0}, {4.0}}};
+                          {"sprue_bush", "SphereLen", {2.0}, {4.0}},
+                          {"shank", "Y3", {0.5}, {0.3, 0.302, 0.317, 0.322, 0.344}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
