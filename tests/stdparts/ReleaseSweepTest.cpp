@@ -926,7 +926,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // brought in across the extension lines of a smaller diameter it nests outside (guide plug, protect support,
 // assembled spacer, guide pillar, ejector channel). An ejector plug at 1:1 whose collar, stood its diameter
 // under the sheet's anchor, carried the whole length's line below the frame (the lengths under the part were
-// moved up across it and its other half, the seat's radius's leader through the section); one whose
+// moved up across it and its other half, the seat's radius's leader through the section), or one too wide to
+// keep that line on the frame with its rim by the anchor (stood there, the lengths under it were crowded onto
+// the frame's edge across each other); one whose
 // counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
 // middle bore's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
@@ -1003,7 +1005,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
                           {"shank", "Len", {2.0}, {1.75}},
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
-                          {"stop_pin", "Len", {2.0}, {0.34}}};
+                          {"stop_pin", "Len", {2.0}, {0.34}},
+                          {"ejector_plug", "CollarRadius", {2.0}, {2.8, 3.1, 3.3}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
