@@ -928,7 +928,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // under the sheet's anchor, carried the whole length's line below the frame (the lengths under the part were
 // moved up across it and its other half, the seat's radius's leader through the section), or one too wide to
 // keep that line on the frame with its rim by the anchor (stood there, the lengths under it were crowded onto
-// the frame's edge across each other); one whose
+// the frame's edge across each other), or one whose seat's angle, carried past the collar's level, ended
+// its arc just under the seat's length's line (the arc rose back across that length's shelf); one whose
 // counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
 // middle bore's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
@@ -1006,7 +1007,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "Len", {2.0}, {1.75}},
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
                           {"stop_pin", "Len", {2.0}, {0.34}},
-                          {"ejector_plug", "CollarRadius", {2.0}, {2.8, 3.1, 3.3}}};
+                          {"ejector_plug", "CollarRadius", {2.0}, {2.8, 3.1, 3.3}},
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.67}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
