@@ -794,8 +794,9 @@ TPlugStations PlugStations(double r71, double r66, double x68, double x9, double
     p.Bore = p.Aside ? -PlugBoreAside / sheet : line - off;
     const double next = p.Aside ? last : line - spacing;
     if (tier <= 2) {
-      p.Body = std::max(counter + spacing, (counter + next) / 2.0) - off;
-      p.Spaced = next - counter >= spacing;
+      // The body's diameter stands on the body, an alongside past the groove by the collar.
+      p.Body = std::max(std::max(counter + spacing, (counter + next) / 2.0) - off, x27 + 3.0 + along);
+      p.Spaced = next - counter >= spacing && p.Body + off <= next;
     } else {
       p.Body = (p.Lead.End + x59) / 2.0;
       p.Spaced = x59 - p.Lead.End >= 2.0 * spacing;

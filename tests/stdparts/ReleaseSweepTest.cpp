@@ -929,7 +929,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // moved up across it and its other half, the seat's radius's leader through the section), or one too wide to
 // keep that line on the frame with its rim by the anchor (stood there, the lengths under it were crowded onto
 // the frame's edge across each other), or one whose seat's angle, carried past the collar's level, ended
-// its arc just under the seat's length's line (the arc rose back across that length's shelf); one whose
+// its arc just under the seat's length's line (the arc rose back across that length's shelf), or whose
+// collar is long for the room between the counterbore's line and the middle bore's (the body's diameter,
+// stood a spacing past the counterbore's, fell on the collar by its end face); one whose
 // counterbore ends within its collar (sized past its end, the counterbore's diameter's line ran across the
 // middle bore's extension line).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
@@ -1008,7 +1010,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"stop_pin", "Len", {0.5}, {0.55, 0.6}},
                           {"stop_pin", "Len", {2.0}, {0.34}},
                           {"ejector_plug", "CollarRadius", {2.0}, {2.8, 3.1, 3.3}},
-                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.67}}};
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.67}},
+                          {"ejector_plug", "CollarHeight", {1.0}, {3.25, 3.5, 3.75}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
