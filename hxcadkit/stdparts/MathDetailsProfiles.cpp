@@ -855,8 +855,9 @@ TPlugStations PlugStations(double r71, double r66, double x68, double x9, double
     p.Bore = p.Aside ? -PlugBoreAside / sheet : line - off;
     const double next = p.Aside ? last : line - spacing;
     if (tier <= 2) {
-      p.Body = std::max(counter + spacing, (counter + next) / 2.0) - off;
-      p.Spaced = next - counter >= spacing;
+      // The body's diameter stands on the body, an alongside past the groove by the collar.
+      p.Body = std::max(std::max(counter + spacing, (counter + next) / 2.0) - off, x27 + 3.0 + along);
+      p.Spaced = next - counter >= spacing && p.Body + off <= next;
     } else {
       p.Body = (p.Lead.End + x59) / 2.0;
       p.Spaced = x59 - p.Lead.End >= 2.0 * spacing;
@@ -892,19 +893,26 @@ namespace {
 
 // The seat's diameter stands beyond the far end face, as far out (on the sheet) as leaves the body's grade
 // room on the outside's extension line between the two; the seat's angle arc just past it, and past the
-// collar's level.
-constexpr double PlugSeatLine = 26.0;
+// collar's level. The seat's length is sized on a line as far under the body's outline.
+constexpr double PlugSeatLine = 26.0, PlugSeatLengthUnder = 30.0;
 
-double PlugSeatAngleArc(double r70, double r66, double sheet)
+double PlugSeatAngleArc(double r70, double r66, double r22, double sheet)
 {
-  return std::max(PlugSeatLine + 3.0, (r70 - r66) * sheet + 1.0);
+  // On paper: the arc ends with its arrow on the far end face's extension line, where the seat's length
+  // has its arrow too and runs its value's shelf on past the face. An end beside that length's line, or
+  // so little under it that the arc, rising from its end, passes back up through the shelf, is carried
+  // half the way from that line to the face's grade sign, 7 under it at 1:1, clear of both.
+  constexpr double Beside = 2.0, Under = 3.5;
+  const double arc = std::max(PlugSeatLine + 3.0, (r70 - r66) * sheet + 1.0);
+  const double line = (r22 - r66) * sheet + PlugSeatLengthUnder;
+  return arc > line - Beside && arc < line + Under ? line + Under : arc;
 }
 
 } // namespace
 
 double TEjectorPlug::SeatAngleReach(double sheet) const
 {
-  return PlugSeatAngleArc(CollarRadius, ECRadius + 0.1, sheet);
+  return PlugSeatAngleArc(CollarRadius, ECRadius + 0.1, Radius, sheet);
 }
 
 void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66,
@@ -949,7 +957,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
               {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
               {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
               {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
-              {dHL, x9, -30.0, -1.0, xs, -r66 - ts, x59, -r22, "", "", "&03~0,1"},
+              {dHL, x9, -PlugSeatLengthUnder, -1.0, xs, -r66 - ts, x59, -r22, "", "", "&03~0,1"},
               {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
               {dVL1, 2.0 * r22, 0.5, 1.0, at.Body, r22, at.Body, -r22, "&02", "n6", ""},
               {dVL1, 2.0 * r66, SeatLine, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
@@ -957,7 +965,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     // seat's extension lines, which it would cross at the seat's own line drawn on, its rays drawn from
     // where they pass that arc; and past the collar's level, so that the face's ray stands wholly below
     // the collar, not begun beside it.
-    const double arc = PlugSeatAngleArc(r70, r66, sheet) / sheet;
+    const double arc = PlugSeatAngleArc(r70, r66, r22, sheet) / sheet;
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.

@@ -107,12 +107,17 @@ void TEjectorPlug::dr2D() const
   // would carry the lengths sized below the part into the title block: the collar's rim stands 10 under
   // the anchor on the sheet instead, the room above the view the requirements'. At 1:1 a collar so wide
   // that its diameter under the anchor would carry the whole length's line (55 under the rim, its
-  // extension lines 2 past it, and a gap) under the frame's bottom, 247 under the anchor, stands as high
-  // as keeps that line on the frame, its rim no nearer the anchor than 10 (a collar too wide for that
-  // takes the larger sheet, which the view runs down into).
-  constexpr double FrameDepth = 247.0, UnderRim = 60.0, OverRim = 10.0;
-  const double axis =
-      std::max(CollarRadius + OverRim, std::min(2.0 * CollarRadius, FrameDepth - UnderRim - CollarRadius));
+  // extension lines 2 past it, and a gap) under the frame's bottom stands as high as keeps that line on
+  // the frame, its rim no nearer the anchor than 10. The frame's bottom stands 247 under the anchor on the
+  // sheet first opened; a collar too wide to keep the line on that frame runs the view itself below it,
+  // which takes the next larger sheet (its bottom 370 under the anchor), and is stood by that sheet's frame.
+  constexpr double UnderRim = 60.0, OverRim = 10.0;
+  double axis = 2.0 * CollarRadius;
+  for (const double frameDepth : {247.0, 370.0})
+    if (const double raised = frameDepth - UnderRim - CollarRadius; raised >= CollarRadius + OverRim) {
+      axis = std::min(axis, raised);
+      break;
+    }
   drMouldSheet(
       *M, Id, 25.0, scale > 1.0 ? -CollarRadius - OverRim / scale : -axis, scale,
       [this, scale](TModeler3D& Md) {

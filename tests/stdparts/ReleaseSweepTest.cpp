@@ -947,7 +947,12 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // sign clear only through the seat's open side, its value farther out than the leader search went). A shank
 // whose bore is hardly deeper than its mouth, both shorter than the end's chamfer (the bore's depth, asked
 // beyond the chamfer's, or carried there off the mouth's as long, had its extension line run across the
-// chamfer's line).
+// chamfer's line). An ejector plug too wide to keep the whole length's line on the frame with its rim by the
+// anchor (stood there, the lengths under it were crowded onto the frame's edge across each other), or one
+// whose seat's angle, carried past the collar's level, ended its arc just under the seat's length's line (the
+// arc rose back across that length's shelf), or whose collar is long for the room between the counterbore's
+// line and the middle bore's (the body's diameter, stood a spacing past the counterbore's, fell on the collar
+// by its end face).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1033,7 +1038,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Radius", {2.0}, {3.4, 3.7, 4.0}},
                           {"locating_ring", "FixRadius", {0.5}, {0.6, 0.625, 0.675, 0.7}},
                           {"sprue_bush", "SphereLen", {2.0}, {4.0}},
-                          {"shank", "Y3", {0.5}, {0.3, 0.302, 0.317, 0.322, 0.344}}};
+                          {"shank", "Y3", {0.5}, {0.3, 0.302, 0.317, 0.322, 0.344}},
+                          {"ejector_plug", "CollarRadius", {2.0}, {2.8, 3.1, 3.3}},
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.67}},
+                          {"ejector_plug", "CollarHeight", {1.0}, {3.25, 3.5, 3.75}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
