@@ -635,17 +635,22 @@ private:
   // Whether a linear dimension taken to its part's other side would run its extension lines over its view
   // farther than the view is across them.
   bool AcrossTheView(const TDimension& m) const;
-  // Whether a size still to settle, on a sheet width x height with the view moved by (dx, dy), is asked
-  // where it may not settle: a length past the frame whose other side runs along its view, a length or an
-  // angle's arc over the title block.
-  bool SizesAskedOff(double width, double height, double dx, double dy) const;
+  // The sizes still to settle, on a sheet width x height with the view moved by (dx, dy), that are asked
+  // where they may not settle: a length past the frame whose other side runs along its view, a length or an
+  // angle's arc over the title block or by it.
+  struct TAskedOff
+  {
+    std::vector<std::size_t> Lengths; // the linear dimensions asked so, by their place among Dimensions
+    bool Angle = false;
+  };
+  TAskedOff SizesAskedOff(double width, double height, double dx, double dy) const;
   // Whether the sizes still to settle, on a sheet width x height with the view moved by (dx, dy), would
   // settle amiss: a length's extension line over its view farther than the view is across it (a length with
   // no room on its own side taken to the part's other side), a length's line across another's extension
   // line, a line, an extension line or an angle's arc or ray off the frame or on the title block. A sheet
   // that leaves them only that does not hold the view.
   bool SizesSettleAmiss(double width, double height, double dx, double dy) const;
-  bool SettleAmiss(double width, double height, double dx, double dy) const;
+  bool SettleAmiss(double width, double height, double dx, double dy, const TAskedOff& asked) const;
   // The answers SizesSettleAmiss gave, by the sheet, the view's place and the sizes still to settle.
   mutable std::vector<std::pair<std::array<double, 10>, bool>> Trials;
   // Whether the extension line e, from the point it is drawn from, runs over the view holding that point

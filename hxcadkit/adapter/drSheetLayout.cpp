@@ -224,11 +224,12 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
                        return off(g) || Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
                      }) ||
          (!outlinesOnly && (std::any_of(Thin.begin(), Thin.end(), off) ||
-                            (SizesAskedOff(width, height, dx, dy) && SizesSettleAmiss(width, height, dx, dy))));
+                            SizesSettleAmiss(width, height, dx, dy)));
 }
 
-bool TSheetLayout::SizesAskedOff(double width, double height, double dx, double dy) const
+TSheetLayout::TAskedOff TSheetLayout::SizesAskedOff(double width, double height, double dx, double dy) const
 {
+  TAskedOff off;
   const auto inside = [&](double x, double y) {
     x += dx, y += dy;
     return x >= FrameLeft - 0.01 && x <= width - FrameMargin + 0.01 && y >= FrameMargin - 0.01 &&
@@ -240,20 +241,21 @@ bool TSheetLayout::SizesAskedOff(double width, double height, double dx, double 
   // A length asked past the frame whose other side runs along its view, or asked over the title block or
   // within two spacings of it, where the lines stacked beyond it would run onto it.
   constexpr double Near = 14;
-  for (const TDimension& m : Dimensions) {
+  for (std::size_t i = 0; i < Dimensions.size(); ++i) {
+    const TDimension& m = Dimensions[i];
     const auto l = AskedLine(m);
-    if ((!inside(l[0], l[1]) || !inside(l[2], l[3])) && AcrossTheView(m)) return true;
-    if (std::max(l[0], l[2]) + dx > width - FrameMargin - StampWidth - Near &&
-        std::min(l[1], l[3]) + dy <= FrameMargin + StampHeight + Near)
-      return true;
+    if (((!inside(l[0], l[1]) || !inside(l[2], l[3])) && AcrossTheView(m)) ||
+        (std::max(l[0], l[2]) + dx > width - FrameMargin - StampWidth - Near &&
+         std::min(l[1], l[3]) + dy <= FrameMargin + StampHeight + Near))
+      off.Lengths.push_back(i);
   }
   // An angle whose arc, at the least radius it takes, meets the title block.
   for (const TAngle& g : Angles)
-    for (int i = 0; i <= 12; ++i) {
+    for (int i = 0; i <= 12 && !off.Angle; ++i) {
       const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, r = std::min(g.R, g.Floor);
-      if (onStamp(g.X + r * std::cos(a), g.Y + r * std::sin(a))) return true;
+      off.Angle = onStamp(g.X + r * std::cos(a), g.Y + r * std::sin(a));
     }
-  return false;
+  return off;
 }
 
 bool TSheetLayout::AcrossTheView(const TDimension& m) const
@@ -275,19 +277,21 @@ std::array<double, 4> TSheetLayout::AskedLine(const TDimension& m)
 
 bool TSheetLayout::SizesSettleAmiss(double width, double height, double dx, double dy) const
 {
-  // The lengths settled as they would be on that sheet, nothing moved on the drawing: rare enough (a
-  // length asked past the frame or by the title block) to be worth a second settling, once for each place
-  // of the view asked about.
+  const TAskedOff asked = SizesAskedOff(width, height, dx, dy);
+  if (asked.Lengths.empty() && !asked.Angle) return false;
+  // The sizes settled as they would be on that sheet, nothing moved on the drawing: rare enough (a size
+  // asked past the frame or by the title block) to be worth a second settling, once for each place of the
+  // view asked about.
   const std::array<double, 10> key{width, height, dx, dy, W, H, VX, VY, double(Dimensions.size()),
                                    double(Angles.size())};
-  for (const auto& [asked, amiss] : Trials)
-    if (asked == key) return amiss;
-  const bool amiss = SettleAmiss(width, height, dx, dy);
+  for (const auto& [at, amiss] : Trials)
+    if (at == key) return amiss;
+  const bool amiss = SettleAmiss(width, height, dx, dy, asked);
   Trials.emplace_back(key, amiss);
   return amiss;
 }
 
-bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy) const
+bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy, const TAskedOff& asked) const
 {
   TSheetLayout trial = *this;
   trial.Trials.clear();
@@ -307,34 +311,47 @@ bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy
   for (TAngle& g : trial.Angles)
     g.Place = [](bool, double) {};
   trial.Enlarge(width, height, dx, dy);
-  const std::size_t from = trial.Extensions.size(), lines = trial.Settled.size(), tips = trial.LinearTips.size();
+  const std::size_t lines = trial.Settled.size(), tips = trial.LinearTips.size(), from = trial.Extensions.size();
   trial.PlaceLinear();
   std::vector<std::array<double, 4>> arcs, chords;
   trial.PlaceAngles(arcs, chords);
   const std::vector<std::array<double, 4>> views = trial.ViewBoxes();
-  for (std::size_t e = from; e < trial.Extensions.size(); ++e)
-    if (AlongItsView(trial.Extensions[e], views)) return true;
-  // Nor one that could only settle on the title block or off the frame: its line, its extension lines, an
-  // angle's arc or rays.
   const auto off = [&trial](const std::array<double, 4>& g) {
     return !trial.InFrame(g[0], g[1], -0.01) || !trial.InFrame(g[2], g[3], -0.01);
   };
-  if (std::any_of(trial.Extensions.begin() + std::ptrdiff_t(from), trial.Extensions.end(), off) ||
-      std::any_of(arcs.begin(), arcs.end(), off) ||
-      std::any_of(trial.Settled.begin() + std::ptrdiff_t(lines), trial.Settled.end(),
-                  [&off](const TSettled& l) { return off({l.X1, l.Y1, l.X2, l.Y2}); }))
-    return true;
-  // Nor one whose line the search could only bring in across another's extension line (a larger diameter
-  // taken nearer the part than the smaller one it nests outside): a line's own extension lines, and any
-  // other through its arrows' points, only meet it.
-  for (std::size_t i = lines; i < trial.Settled.size(); ++i) {
-    const TSettled& l = trial.Settled[i];
-    const auto& a = trial.LinearTips[tips + 2 * (i - lines)];
-    const auto& b = trial.LinearTips[tips + 2 * (i - lines) + 1];
-    for (const auto& e : trial.Extensions)
-      if (OffSegment(a[0], a[1], e) > 0.05 && OffSegment(b[0], b[1], e) > 0.05 &&
-          LinesCross({l.X1, l.Y1, l.X2, l.Y2}, e))
-        return true;
+  // An angle asked by the title block that could only settle on it or off the frame.
+  if (asked.Angle && std::any_of(arcs.begin(), arcs.end(), off)) return true;
+  // A length asked off that settled with an extension line along its view (taken to the part's other side),
+  // or its line or an extension line on the title block or off the frame.
+  std::vector<std::array<double, 4>> askedOff;
+  std::vector<bool> offLine(Dimensions.size(), false);
+  for (const std::size_t i : asked.Lengths) {
+    const TDimension& m = Dimensions[i];
+    const TSettled& l = trial.Settled[lines + i];
+    offLine[i] = true;
+    if (off({l.X1, l.Y1, l.X2, l.Y2})) return true;
+    for (const auto& [px, py, tip] : {std::tuple{m.X1 + dx, m.Y1 + dy, trial.LinearTips[tips + 2 * i]},
+                                      std::tuple{m.X2 + dx, m.Y2 + dy, trial.LinearTips[tips + 2 * i + 1]}}) {
+      if (!(Norm(tip[0] - px, tip[1] - py) > 1e-9)) continue;
+      const auto [ex, ey] = ExtensionEnd(px, py, tip[0], tip[1]);
+      if (AlongItsView({px, py, ex, ey}, views) || off({px, py, ex, ey})) return true;
+      askedOff.push_back({px, py, ex, ey});
+    }
+  }
+  // Nor a line across another's extension line, the one or the other asked off (a larger diameter brought
+  // in nearer the part than the smaller one it nests outside, or a line stacked past one): a line's own
+  // extension lines, and any other through its arrows' points, only meet it.
+  for (std::size_t i = 0; i < Dimensions.size(); ++i) {
+    const TSettled& l = trial.Settled[lines + i];
+    const auto& a = trial.LinearTips[tips + 2 * i];
+    const auto& b = trial.LinearTips[tips + 2 * i + 1];
+    const auto across = [&](const std::array<double, 4>& e) {
+      return OffSegment(a[0], a[1], e) > 0.05 && OffSegment(b[0], b[1], e) > 0.05 &&
+             LinesCross({l.X1, l.Y1, l.X2, l.Y2}, e);
+    };
+    if (std::any_of(askedOff.begin(), askedOff.end(), across) ||
+        (offLine[i] && std::any_of(trial.Extensions.begin() + std::ptrdiff_t(from), trial.Extensions.end(), across)))
+      return true;
   }
   return false;
 }

@@ -85,9 +85,6 @@ bool CollarValueBelow(double S, double F, double L, double k)
   return F == 0.0 || S * k >= past + Clear || F * k >= past || (L - S) * k >= past;
 }
 
-// The spacing the layout keeps between parallel lines: a diameter's line in the middle of the rear stretch
-// needs it to either end.
-constexpr double LineSpacing = 7.0;
 
 namespace sheet = drApi::sheet;
 // The reach of a sign the drawing judges by is the one the layout draws.

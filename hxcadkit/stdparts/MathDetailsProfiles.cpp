@@ -282,7 +282,6 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
 namespace {
 
 constexpr double cValue = 3.5; // a value's height on the sheet, which stands 1 off its line
-constexpr double LineSpacing = 7.0; // parallel dimension lines stand this far apart on paper
 
 // The room about the bore's entry, in the sheet's millimetres from the mouth's edge on the face x = T:
 // Face the height from there up to the lead-in's corner, Rise that from the bore's line up to there,

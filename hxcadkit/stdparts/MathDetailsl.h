@@ -584,6 +584,8 @@ double DrawnScale(const TModeler3D& M);
 // How far on paper a value may stand from the arc or circle it sizes, as the release checks measure it: a
 // reader follows a leader no farther.
 constexpr double ValueReach = 30.0;
+// How far apart on paper the layout keeps parallel dimension lines.
+constexpr double LineSpacing = 7.0;
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no
