@@ -239,14 +239,19 @@ TSheetLayout::TAskedOff TSheetLayout::SizesAskedOff(double width, double height,
     return x + dx > width - FrameMargin - StampWidth && y + dy < FrameMargin + StampHeight;
   };
   // A length asked past the frame whose other side runs along its view, or asked over the title block or
-  // within two spacings of it, where the lines stacked beyond it would run onto it.
+  // so near it that the lines stacked two spacings beyond it, away from the part, would run onto it.
   constexpr double Near = 14;
+  const auto stamped = [&](const std::array<double, 4>& l) {
+    return std::max(l[0], l[2]) + dx > width - FrameMargin - StampWidth &&
+           std::min(l[1], l[3]) + dy <= FrameMargin + StampHeight;
+  };
   for (std::size_t i = 0; i < Dimensions.size(); ++i) {
     const TDimension& m = Dimensions[i];
     const auto l = AskedLine(m);
-    if (((!inside(l[0], l[1]) || !inside(l[2], l[3])) && AcrossTheView(m)) ||
-        (std::max(l[0], l[2]) + dx > width - FrameMargin - StampWidth - Near &&
-         std::min(l[1], l[3]) + dy <= FrameMargin + StampHeight + Near))
+    const double away = m.SX * m.Nx + m.SY * m.Ny < m.X1 * m.Nx + m.Y1 * m.Ny ? -Near : Near;
+    const std::array<double, 4> beyond{l[0] + away * m.Nx, l[1] + away * m.Ny, l[2] + away * m.Nx,
+                                       l[3] + away * m.Ny};
+    if (((!inside(l[0], l[1]) || !inside(l[2], l[3])) && AcrossTheView(m)) || stamped(l) || stamped(beyond))
       off.Lengths.push_back(i);
   }
   // An angle whose arc, at the least radius it takes, meets the title block.
@@ -313,8 +318,9 @@ bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy
   trial.Enlarge(width, height, dx, dy);
   const std::size_t lines = trial.Settled.size(), tips = trial.LinearTips.size(), from = trial.Extensions.size();
   trial.PlaceLinear();
+  // The angles settle after the lengths: asked clear of the title block, they change nothing judged here.
   std::vector<std::array<double, 4>> arcs, chords;
-  trial.PlaceAngles(arcs, chords);
+  if (asked.Angle) trial.PlaceAngles(arcs, chords);
   const std::vector<std::array<double, 4>> views = trial.ViewBoxes();
   const auto off = [&trial](const std::array<double, 4>& g) {
     return !trial.InFrame(g[0], g[1], -0.01) || !trial.InFrame(g[2], g[3], -0.01);
