@@ -139,7 +139,11 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     const double end = zone - y92 >= 6.0 / paper ? std::min(taper, zone) : taper;
     const double shank = y92 + 22.0 <= end ? y92 + 22.0 : (y92 + end) / 2.0;
     double grade, fitAt;
-    PusherFitSigns(x63, y92, x73, paper, grade, fitAt);
+    // A fit too short to hold its sign apart from its diameter's value above it, but whose sign stays
+    // clear of the hardened zone's leader there, asks for the sign under the fit, turned over towards the
+    // collar, where no value stands: the sheet's layout settles it from there clear of that value.
+    const bool under =
+        !PusherFitSigns(x63, y92, x73, paper, grade, fitAt) && grade <= x73 - 35.0 - 21.0 / paper;
     DrawDims(Md,
              {{true, seat * 2.0 * r96, x0, -r96, x0, r96, -10.0, -Nearest(r72 - r96) - 1.0, "&02", "h12", ""},
               {true, 2.0 * r72, collar.At, -r72, collar.At, r72, collar.Offset, -1.0, "&02", "h14", ""},
@@ -174,7 +178,7 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     Md.drEndObj();
     Rough(Md, x73, -24.0 - r71, 0.0, "0,2");
     if (std::fabs(y71 - x73) > 0.0001) Rough(Md, x0, -30.0 - r71, 180.0, "1,6");
-    if (r69 != r93) Rough(Md, grade, r93, 90.0, "1,6");
+    if (r69 != r93) Rough(Md, grade, under ? -r93 : r93, under ? 270.0 : 90.0, "1,6");
     // The collar's back face, on its extension lines below the collar: turned away from the collar, as
     // the face looks, its value between the face and the spring seat's end.
     Rough(Md, 0.0, -32.0 - r72, 180.0, "0,8");
