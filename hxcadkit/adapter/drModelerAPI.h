@@ -463,6 +463,9 @@ public:
     TQuad Box;                  // on the sheet
     double Scale = 1, Turn = 0; // sheet millimetres per container unit; the container's turn on the sheet
     bool Level = true;          // written along the sheet's x axis
+    // Asked off the sheet as first opened (a view's arrow beside a part that reaches the frame): the sheet
+    // that leaves it off its frame does not hold the view.
+    bool AskedOff = false;
     // A leader's text: its origin on the sheet (moving with the text) and its branches' ends (staying).
     bool Leader = false;
     double OX = 0, OY = 0;

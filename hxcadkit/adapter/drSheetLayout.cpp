@@ -224,6 +224,11 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
                        return off(g) || Overlap(stamp.X, stamp.Y, 4, gx, gy, 2);
                      }) ||
          (!outlinesOnly && (std::any_of(Thin.begin(), Thin.end(), off) ||
+                            std::any_of(Titles.begin(), Titles.end(),
+                                        [&](const TTitle& t) {
+                                          return t.AskedOff && (off({t.Box.X[0], t.Box.Y[0], t.Box.X[2], t.Box.Y[2]}) ||
+                                                                off({t.Box.X[1], t.Box.Y[1], t.Box.X[3], t.Box.Y[3]}));
+                                        }) ||
                             SizesSettleAmiss(width, height, dx, dy)));
 }
 

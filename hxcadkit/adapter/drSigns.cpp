@@ -162,6 +162,7 @@ void TModelerApi::drWPointer(const double& x1, const double& y1, const double& x
       title.Turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
       title.Level = std::fabs(std::remainder(title.Turn, 360.0)) < 1e-9;
       title.Box = sheet::Rect(X + l, Y + b, X + r, Y + t);
+      title.AskedOff = true;
       Layout.Title(title);
       R2D().CurDrawingObject = a;
       return;
