@@ -238,10 +238,22 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // quarters of a millimetre of paper out: within reach of the mouth (30 of paper past its circle) while
     // the head stands out from it less than that. A mouth far smaller than the head is sized across itself
     // in the section instead, its line at the seat's bottom (no extension lines to speak of) and its value
-    // beyond the part's outline below it.
+    // beyond the part's outline below it, past the end its side asks. At the seat's bottom the depth's
+    // extension line leaves the value room only past the upper end, where the seat radius's leader, run
+    // on beyond the arc at the angle asked, would cross it when it passes the mouth's line lower than the
+    // value reaches (3 past it). The line then stands off the seat's bottom, its value past the lower
+    // end clear of that extension line, while the leader on its way to the centre still crosses the
+    // mouth's upper edge well beyond the line (16.5 of paper from the seat's bottom).
     const bool mouthOnView = k * (r5 - r57) + 0.75 <= ValueReach + k * r57;
     NozzleEndView(Md, r5, r57, r73, xc, y0, mouthOnView);
-    if (!mouthOnView) Dims(Md, {{dVL, 2.0 * r57, 0.5, -1.0, -x71, -r57, -x71, r57, "&02", "H11", ""}});
+    const double seat = (std::atan2(y0, -xc) + std::atan2(r57, -x71 - xc)) / 2.0 / cDegree,
+                 sc = std::cos(seat * cDegree), ss = std::sin(seat * cDegree);
+    const double leaderAtMouth = sc < 0.0 ? (-x71 - xc) * ss / sc : 0.0,
+                 leaderAtEdge = ss > 0.0 ? xc + r57 * sc / ss + x71 : 0.0;
+    const bool mouthAside = k * leaderAtMouth < k * r57 + DiameterValueLength(2.0 * r57) + 3.0 &&
+                            k * leaderAtEdge > 16.5;
+    if (!mouthOnView)
+      Dims(Md, {{dVL, 2.0 * r57, mouthAside ? 3.0 / k : 0.5, -1.0, -x71, -r57, -x71, r57, "&02", "H11", ""}});
     // Within reach of the end they are measured from: less than 30 of paper apart. The flange's from its
     // face towards the plate, where its extension lines run along the part in the plate no farther than
     // the flange is across and stand far enough past its root for the root's rounding's value under them
@@ -260,8 +272,6 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     if (CornerCentre(-x71, r57, -x70, Rt, -x70, Rw, 2.0, ox, oy)) ArcRadius(Md, 2.0, 1, ox, -oy, 135.0, "");
     if (CornerCentre(-x70, Rw, xf, Rw, xf, r56, 3.0, ox, oy)) ArcRadius(Md, 3.0, -1, ox, oy, -45.0, "*");
     // The seat's radius asked in the middle of its upper arc, its sign on that line beyond the arc.
-    const double seat = (std::atan2(y0, -xc) + std::atan2(r57, -x71 - xc)) / 2.0 / cDegree,
-                 sc = std::cos(seat * cDegree), ss = std::sin(seat * cDegree);
     ArcRadius(Md, r73, 1, xc, 0.0, seat, "&03~0,2 сфера");
     Rough(Md, xc + (r73 + 10.0) * sc, (r73 + 10.0) * ss, seat + 90.0, "0,2");
     // The taper's angle has its vertex at the cone's apex on the axis, far off the part: it measures

@@ -1042,7 +1042,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_plug", "CollarRadius", {2.0}, {2.8, 3.1, 3.3}},
                           {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.67}},
                           {"ejector_plug", "CollarHeight", {1.0}, {3.25, 3.5, 3.75}},
-                          {"ejector_channel", "FitLen", {0.5}, {0.21, 0.212, 0.23, 0.245, 0.26, 0.28}}};
+                          {"ejector_channel", "FitLen", {0.5}, {0.21, 0.212, 0.23, 0.245, 0.26, 0.28}},
+                          {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
