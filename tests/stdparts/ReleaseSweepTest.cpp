@@ -952,7 +952,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // whose seat's angle, carried past the collar's level, ended its arc just under the seat's length's line (the
 // arc rose back across that length's shelf), or whose collar is long for the room between the counterbore's
 // line and the middle bore's (the body's diameter, stood a spacing past the counterbore's, fell on the collar
-// by its end face).
+// by its end face). A threaded pillar reaching the larger sheet's frame (the view's arrow, asked past it,
+// settled inside the mouth's diameter's extension lines on the axis). A sprue bush whose mouth, sized in the
+// section, stood its value past the upper end across the seat radius's leader; an ejector channel whose fit
+// is too short for its sign beside its diameter's value.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1043,7 +1046,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.67}},
                           {"ejector_plug", "CollarHeight", {1.0}, {3.25, 3.5, 3.75}},
                           {"ejector_channel", "FitLen", {0.5}, {0.21, 0.212, 0.23, 0.245, 0.26, 0.28}},
-                          {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}}};
+                          {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
+                          {"guide_pillar_threaded", "Len", {1.0}, {2.65}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
