@@ -1041,7 +1041,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "Y3", {0.5}, {0.3, 0.302, 0.317, 0.322, 0.344}},
                           {"ejector_plug", "CollarRadius", {2.0}, {2.8, 3.1, 3.3}},
                           {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.67}},
-                          {"ejector_plug", "CollarHeight", {1.0}, {3.25, 3.5, 3.75}}};
+                          {"ejector_plug", "CollarHeight", {1.0}, {3.25, 3.5, 3.75}},
+                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
