@@ -739,6 +739,9 @@ private:
   // The sign s as though asked with its tip at (X, Y), its base at angle as asked; false where that is
   // where it was asked, or turned from it.
   static bool AskedAt(const TSign& s, double X, double Y, double angle, TSign& there);
+  // The signs asked on a leader that moved from was to now: each asked again as far along the moved one,
+  // turned with it.
+  void FollowLeader(const std::array<double, 4>& was, const std::array<double, 4>& now);
   // Whether a sign whose footprint is q would stand within a view (topOnly: its value's side of it).
   bool Within(const TQuad& q, bool topOnly) const;
 

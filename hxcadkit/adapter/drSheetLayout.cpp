@@ -516,6 +516,9 @@ void TSheetLayout::Settle(const std::function<void(double X1, double Y1, double 
                  t.Y + k * (std::sin(a) * dx + std::cos(a) * dy));
       }
     }
+    if (t.Leader && (dx != 0 || dy != 0))
+      for (const auto& [bx, by] : t.Branches)
+        FollowLeader({t.OX, t.OY, bx, by}, {t.OX + dx, t.OY + dy, bx, by});
     if (t.Leader) Callouts.push_back({t, Boxes.size(), dx, dy, Thin.size(), TextLeaders.size()});
     Boxes.push_back(at);
     // Its leader, where it settled: no sign's value lies across it, and a sign asked along it stands on it.

@@ -816,6 +816,28 @@ bool TSheetLayout::AskedAt(const TSign& s, double X, double Y, double angle, TSi
   return true;
 }
 
+void TSheetLayout::FollowLeader(const std::array<double, 4>& was, const std::array<double, 4>& now)
+{
+  // A sign stands on its leader's line: where the leader's text moves off its place, the line turns about
+  // its end at what it names, and the sign goes with it, as far along it, rather than stand off it where
+  // the line was.
+  constexpr double On = 1e-4;
+  const double l = Norm(was[2] - was[0], was[3] - was[1]);
+  if (!(l > On)) return;
+  const double turn =
+      (std::atan2(now[3] - now[1], now[2] - now[0]) - std::atan2(was[3] - was[1], was[2] - was[0])) / Deg;
+  for (TSign& s : Signs) {
+    if (OffSegment(s.SX, s.SY, was) > On) continue;
+    const double f = ((s.SX - was[0]) * (was[2] - was[0]) + (s.SY - was[1]) * (was[3] - was[1])) / (l * l);
+    const double X = now[0] + f * (now[2] - now[0]), Y = now[1] + f * (now[3] - now[1]);
+    MoveSign(s, X, Y, s.SAngle + turn);
+    const double k = 1 / (s.Scale > 0 ? s.Scale : 1), r = -(s.SAngle - s.Angle) * Deg;
+    const double dx = X - s.SX, dy = Y - s.SY;
+    s.X += k * (std::cos(r) * dx - std::sin(r) * dy), s.Y += k * (std::sin(r) * dx + std::cos(r) * dy);
+    s.SX = X, s.SY = Y, s.SAngle += turn, s.Angle += turn;
+  }
+}
+
 void TSheetLayout::MoveSign(const TSign& s, double X, double Y, double angle)
 {
   // Back into its container: its turn there is the sheet's less the container's.
