@@ -404,6 +404,8 @@ public:
   bool Cramped(double dx = 0, double dy = 0, bool outlinesOnly = false) const;
   // The same on a sheet width x height.
   bool CrampedOn(double width, double height, double dx, double dy, bool outlinesOnly = false) const;
+  // Whether (X, Y) lies past the frame of a sheet width x height by more than a rounding.
+  static bool OffFrame(double width, double height, double X, double Y);
   // Whether the views, moved by (dx, dy), lie inside the frame of a sheet width x height and off its title
   // block. Where they do not, but their box leaves Room to spare on each side of it in the frame, (dx, dy)
   // grows by the least further move that brings it inside with that room (above or beside the title block
@@ -1363,6 +1365,10 @@ private:
   // with how to move it.
   void Title(std::function<void(double, double)> moveTo, double x, double y, double angle, double h,
              const TString& S);
+  // A title at (x, y) of the current container, turned by angle, with how to move it: its place, scale and
+  // turn on the mould sheet, its box still to be given.
+  TSheetLayout::TTitle TitleAt(std::function<void(double, double)> moveTo, double x, double y,
+                               double angle) const;
   // A point of the current container on the mould sheet.
   void SheetPoint(double x, double y, double& X, double& Y) const;
   // (x, y) of the current container moved to the nearest place where the piece (x1, y1)-(x2, y2) about it

@@ -89,7 +89,8 @@ void TSheetLayout::Begin(double width, double height, double x, double y, double
   W = width, H = height, VX = x, VY = y, VA = angle, VS = scale != 0 && std::isfinite(scale) ? scale : 1;
   Bands.Valid = false, Bands.AxesValid = false;
   Boxes.Cover(W, H), DimensionLines.Cover(W, H);
-  Segments.clear(), Trials.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(), Titles.clear();
+  Segments.clear(), Trials.clear(), Boxes.clear(), Signs.clear(), Lines.clear(), Areas.clear(),
+      Titles.clear();
   Dimensions.clear(), Circles.clear(), Angles.clear(), DimensionLines.clear(), Settled.clear();
   Extensions.clear(), Thin.clear(), Axes.clear(), AxisDrawn.clear(), Broken.clear(), Leaders.clear(),
       Arcs.clear(), CircleLines.clear();
@@ -194,6 +195,13 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
   }
   Boxes.push_back(q);
 }
+bool TSheetLayout::OffFrame(double width, double height, double X, double Y)
+{
+  constexpr double Tol = 0.01;
+  return X < FrameLeft - Tol || X > width - FrameMargin + Tol || Y < FrameMargin - Tol ||
+         Y > height - FrameMargin + Tol;
+}
+
 bool TSheetLayout::InFrame(double X, double Y, double margin) const
 {
   return X >= FrameLeft + margin && X <= W - FrameMargin - margin && Y >= FrameMargin + margin &&
@@ -208,15 +216,10 @@ bool TSheetLayout::Cramped(double dx, double dy, bool outlinesOnly) const
 
 bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, bool outlinesOnly) const
 {
-  const TQuad stamp = Rect(width - FrameMargin - StampWidth, FrameMargin, width - FrameMargin,
-                           FrameMargin + StampHeight);
-  const double tol = 0.01;
+  const TQuad stamp =
+      Rect(width - FrameMargin - StampWidth, FrameMargin, width - FrameMargin, FrameMargin + StampHeight);
   const auto off = [&](const std::array<double, 4>& g) {
-    for (int k = 0; k < 2; ++k)
-      if (g[2 * k] + dx < FrameLeft - tol || g[2 * k] + dx > width - FrameMargin + tol ||
-          g[2 * k + 1] + dy < FrameMargin - tol || g[2 * k + 1] + dy > height - FrameMargin + tol)
-        return true;
-    return false;
+    return OffFrame(width, height, g[0] + dx, g[1] + dy) || OffFrame(width, height, g[2] + dx, g[3] + dy);
   };
   return std::any_of(Segments.begin(), Segments.end(),
                      [&](const std::array<double, 4>& g) {
@@ -226,8 +229,9 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
          (!outlinesOnly && (std::any_of(Thin.begin(), Thin.end(), off) ||
                             std::any_of(Titles.begin(), Titles.end(),
                                         [&](const TTitle& t) {
-                                          return t.AskedOff && (off({t.Box.X[0], t.Box.Y[0], t.Box.X[2], t.Box.Y[2]}) ||
-                                                                off({t.Box.X[1], t.Box.Y[1], t.Box.X[3], t.Box.Y[3]}));
+                                          const TQuad& q = t.Box;
+                                          return t.AskedOff && (off({q.X[0], q.Y[0], q.X[2], q.Y[2]}) ||
+                                                                off({q.X[1], q.Y[1], q.X[3], q.Y[3]}));
                                         }) ||
                             SizesSettleAmiss(width, height, dx, dy)));
 }
@@ -235,14 +239,7 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
 TSheetLayout::TAskedOff TSheetLayout::SizesAskedOff(double width, double height, double dx, double dy) const
 {
   TAskedOff off;
-  const auto inside = [&](double x, double y) {
-    x += dx, y += dy;
-    return x >= FrameLeft - 0.01 && x <= width - FrameMargin + 0.01 && y >= FrameMargin - 0.01 &&
-           y <= height - FrameMargin + 0.01;
-  };
-  const auto onStamp = [&](double x, double y) {
-    return x + dx > width - FrameMargin - StampWidth && y + dy < FrameMargin + StampHeight;
-  };
+  const auto outside = [&](double x, double y) { return OffFrame(width, height, x + dx, y + dy); };
   // A length asked past the frame whose other side runs along its view, or asked over the title block or
   // so near it that the lines stacked two spacings beyond it, away from the part, would run onto it.
   constexpr double Near = 14;
@@ -256,14 +253,15 @@ TSheetLayout::TAskedOff TSheetLayout::SizesAskedOff(double width, double height,
     const double away = m.SX * m.Nx + m.SY * m.Ny < m.X1 * m.Nx + m.Y1 * m.Ny ? -Near : Near;
     const std::array<double, 4> beyond{l[0] + away * m.Nx, l[1] + away * m.Ny, l[2] + away * m.Nx,
                                        l[3] + away * m.Ny};
-    if (((!inside(l[0], l[1]) || !inside(l[2], l[3])) && AcrossTheView(m)) || stamped(l) || stamped(beyond))
+    if (((outside(l[0], l[1]) || outside(l[2], l[3])) && AcrossTheView(m)) || stamped(l) || stamped(beyond))
       off.Lengths.push_back(i);
   }
   // An angle whose arc, at the least radius it takes, meets the title block.
   for (const TAngle& g : Angles)
     for (int i = 0; i <= 12 && !off.Angle; ++i) {
       const double a = (g.A1 + (g.A2 - g.A1) * i / 12) * Deg, r = std::min(g.R, g.Floor);
-      off.Angle = onStamp(g.X + r * std::cos(a), g.Y + r * std::sin(a));
+      const double x = g.X + r * std::cos(a), y = g.Y + r * std::sin(a);
+      off.Angle = stamped({x, y, x, y});
     }
   return off;
 }
@@ -292,8 +290,8 @@ bool TSheetLayout::SizesSettleAmiss(double width, double height, double dx, doub
   // The sizes settled as they would be on that sheet, nothing moved on the drawing: rare enough (a size
   // asked past the frame or by the title block) to be worth a second settling, once for each place of the
   // view asked about.
-  const std::array<double, 10> key{width, height, dx, dy, W, H, VX, VY, double(Dimensions.size()),
-                                   double(Angles.size())};
+  const std::array<double, 10> key{
+      width, height, dx, dy, W, H, VX, VY, double(Dimensions.size()), double(Angles.size())};
   for (const auto& [at, amiss] : Trials)
     if (at == key) return amiss;
   const bool amiss = SettleAmiss(width, height, dx, dy, asked);
@@ -301,7 +299,8 @@ bool TSheetLayout::SizesSettleAmiss(double width, double height, double dx, doub
   return amiss;
 }
 
-bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy, const TAskedOff& asked) const
+bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy,
+                               const TAskedOff& asked) const
 {
   TSheetLayout trial = *this;
   trial.Trials.clear();
@@ -321,7 +320,8 @@ bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy
   for (TAngle& g : trial.Angles)
     g.Place = [](bool, double) {};
   trial.Enlarge(width, height, dx, dy);
-  const std::size_t lines = trial.Settled.size(), tips = trial.LinearTips.size(), from = trial.Extensions.size();
+  const std::size_t lines = trial.Settled.size(), tips = trial.LinearTips.size(),
+                    from = trial.Extensions.size();
   trial.PlaceLinear();
   // The angles settle after the lengths: asked clear of the title block, they change nothing judged here.
   std::vector<std::array<double, 4>> arcs, chords;
@@ -361,13 +361,15 @@ bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy
              LinesCross({l.X1, l.Y1, l.X2, l.Y2}, e);
     };
     if (std::any_of(askedOff.begin(), askedOff.end(), across) ||
-        (offLine[i] && std::any_of(trial.Extensions.begin() + std::ptrdiff_t(from), trial.Extensions.end(), across)))
+        (offLine[i] &&
+         std::any_of(trial.Extensions.begin() + std::ptrdiff_t(from), trial.Extensions.end(), across)))
       return true;
   }
   return false;
 }
 
-bool TSheetLayout::AlongItsView(const std::array<double, 4>& e, const std::vector<std::array<double, 4>>& views)
+bool TSheetLayout::AlongItsView(const std::array<double, 4>& e,
+                                const std::vector<std::array<double, 4>>& views)
 {
   const auto [px, py, ax, ay] = e;
   for (const std::array<double, 4>& v : views) {
@@ -746,15 +748,22 @@ void TModelerApi::FreePlace(double& x, double& y, double x1, double y1, double x
 void TModelerApi::Title(std::function<void(double, double)> moveTo, double x, double y, double angle,
                         double h, const TString& S)
 {
+  TSheetLayout::TTitle title = TitleAt(std::move(moveTo), x, y, angle);
+  double X, Y;
+  SheetPoint(x, y, X, Y);
+  title.Box = TSheetLayout::TextBox(X, Y, angle + title.Turn, h * title.Scale, std::size_t(S.Length()));
+  Layout.Title(title);
+}
+
+TSheetLayout::TTitle TModelerApi::TitleAt(std::function<void(double, double)> moveTo, double x, double y,
+                                          double angle) const
+{
   TSheetLayout::TTitle title;
   title.MoveTo = std::move(moveTo), title.X = x, title.Y = y;
   title.Scale = (SelfTransform() ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
   title.Turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
   title.Level = std::fabs(std::remainder(angle + title.Turn, 360.0)) < 1e-9;
-  double X, Y;
-  SheetPoint(x, y, X, Y);
-  title.Box = TSheetLayout::TextBox(X, Y, angle + title.Turn, h * title.Scale, std::size_t(S.Length()));
-  Layout.Title(title);
+  return title;
 }
 
 void TModelerApi::SheetPoint(double x, double y, double& X, double& Y) const

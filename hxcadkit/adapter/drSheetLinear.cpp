@@ -71,7 +71,7 @@ public:
 private:
   // Parallel dimension lines stand at least this far apart, as a draftsman spaces them; the search goes
   // in half millimetres, outwards first, at most this far from the offset asked for.
-  static constexpr double Spacing = 7, Step = 0.5, Reach = 160, Gap = 1, Near = 10;
+  static constexpr double Spacing = DimensionSpacing, Step = 0.5, Reach = 160, Gap = 1, Near = 10;
   // Where the host puts the line at offset d, its value above its middle as it is read.
   struct TAt
   {

@@ -29,6 +29,8 @@ constexpr double ExtensionPast = 2;
 // How far past its arc's radius a diameter's or radius's value may stand from its arrow: a reader follows a
 // leader no farther.
 constexpr double LeaderReach = 30;
+// How far apart parallel dimension lines stand at least, as a draftsman spaces them.
+constexpr double DimensionSpacing = 7;
 
 // A length on the sheet. The library's hypot takes care of overflow and underflow, which lengths in
 // millimetres never come near, at several times the cost: it was a fifth of a crowded sheet's layout.

@@ -156,11 +156,7 @@ void TModelerApi::drWPointer(const double& x1, const double& y1, const double& x
       place(Xt, Yt);
       AddLineText(a->GetText(), S, Hs);
       a->Update();
-      TSheetLayout::TTitle title;
-      title.MoveTo = place, title.X = Xt, title.Y = Yt;
-      title.Scale = (SelfTransform() ? 1.0 : R2D().Transf2D.ScaleMtr()) * Layout.ViewScale();
-      title.Turn = (SelfTransform() ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
-      title.Level = std::fabs(std::remainder(title.Turn, 360.0)) < 1e-9;
+      TSheetLayout::TTitle title = TitleAt(place, Xt, Yt, 0.0);
       title.Box = sheet::Rect(X + l, Y + b, X + r, Y + t);
       title.AskedOff = true;
       Layout.Title(title);

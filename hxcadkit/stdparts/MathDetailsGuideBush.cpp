@@ -85,7 +85,6 @@ bool CollarValueBelow(double S, double F, double L, double k)
   return F == 0.0 || S * k >= past + Clear || F * k >= past || (L - S) * k >= past;
 }
 
-
 namespace sheet = drApi::sheet;
 // The reach of a sign the drawing judges by is the one the layout draws.
 static_assert(SignReachBack == sheet::SignArm && SignReachOn == sheet::SignShelfEnd &&

@@ -250,8 +250,8 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
                  sc = std::cos(seat * cDegree), ss = std::sin(seat * cDegree);
     const double leaderAtMouth = sc < 0.0 ? (-x71 - xc) * ss / sc : 0.0,
                  leaderAtEdge = ss > 0.0 ? xc + r57 * sc / ss + x71 : 0.0;
-    const bool mouthAside = k * leaderAtMouth < k * r57 + DiameterValueLength(2.0 * r57) + 3.0 &&
-                            k * leaderAtEdge > 16.5;
+    const bool mouthAside =
+        k * leaderAtMouth < k * r57 + DiameterValueLength(2.0 * r57) + 3.0 && k * leaderAtEdge > 16.5;
     if (!mouthOnView)
       Dims(Md, {{dVL, 2.0 * r57, mouthAside ? 3.0 / k : 0.5, -1.0, -x71, -r57, -x71, r57, "&02", "H11", ""}});
     // Within reach of the end they are measured from: less than 30 of paper apart. The flange's from its
@@ -431,8 +431,7 @@ TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, doub
   // keeps the lead-in's value (beyond its arc's middle, 15 degrees under the rim) a millimetre and a hair
   // over the depth's.
   constexpr double clear = 1.0 + 0.3;
-  const double over = (R - line) * k - DepthValueHeight,
-               arc = std::min(LeadInArc, 2.0 * (over - Margin));
+  const double over = (R - line) * k - DepthValueHeight, arc = std::min(LeadInArc, 2.0 * (over - Margin));
   if (arc >= LeadInLeast && (entry || (arc + 2.0) * std::sin(15.0 * cDegree) + cValue + clear <= over))
     return {false, (line - (r10 + r52)) * k, arc};
   if (entry) return overRim;
@@ -519,10 +518,10 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
                 {dVL, 2.0 * RBase, -shoulderAt, 1.0, 0.0, -RBase, 0.0, RBase, "&02", "", ""}});
     // The lead-in's length on the lower edge, its angle on the upper one (or the other way about, see
     // CounterboreDepthLine): the angle's ray along the outside would cross the length's extension line on
-    // one edge. The counterbores' diameter goes to the lower hole, clear of the angle's rays, and the outside's diameter past the angle and its value.
-    // The counterbores' depth alone above the section, past the room its face's sign takes on the side of
-    // its extension line that no other line runs along, or in the hole (CounterboreDepthLine); the whole
-    // length below, beyond the edges' sizes.
+    // one edge. The counterbores' diameter goes to the lower hole, clear of the angle's rays, and the
+    // outside's diameter past the angle and its value. The counterbores' depth alone above the section, past
+    // the room its face's sign takes on the side of its extension line that no other line runs along, or in
+    // the hole (CounterboreDepthLine); the whole length below, beyond the edges' sizes.
     const double xOut = T * k + 36.0 - xf7 * k;
     const double signAbove = SignReachBack + 1.0, depthAbove = signAbove + SignReachOn + 2.0;
     const TDepthLine depth = CounterboreDepthLine(RTpa, T, r10, r52, r53, k, entry);
@@ -546,7 +545,8 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
                    below = RTpa - mouth - (leadInArc / 2.0 + 2.0 * cValue) / k;
       // Turned, its value may have the bore's diameter's line stand farther left, as far as a spacing short
       // of the next line out (the shoulder's, or the screws' holes' where those run through the shoulder).
-      const double left = T * k + (BoreOnPlan(iR) ? shoulderAt : std::min(shoulderAt, screwsAt) - LineSpacing);
+      const double left =
+          T * k + (BoreOnPlan(iR) ? shoulderAt : std::min(shoulderAt, screwsAt) - LineSpacing);
       // With the counterbores' depth sized in the upper hole, the face's side above the mouth ends at the
       // hole's counterbore.
       const double faceTop = depth.OverRim ? RTpa - bevelDepth : r10 - r53;
@@ -565,14 +565,14 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
               {dHL, T, -26.0, 1.0, 0.0, 2.0 - RTpa, T, -RTpa, "", "h14", ""},
               // The bore's diameter here unless the plan view takes it (nothing is drawn for 0), past the
               // entry's angle's value where that is turned into the bore.
-              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -std::max(boreAt, at.Reach - T * k), 1.0, 0.0, iR, 0.0, 0.0,
-               "&02", "H14", ""},
+              {dVL1, BoreOnPlan(iR) ? 0.0 : 2.0 * iR, -std::max(boreAt, at.Reach - T * k), 1.0, 0.0, iR, 0.0,
+               0.0, "&02", "H14", ""},
               // The screws' holes from where they start: past a shoulder the line comes as much nearer.
               {dVL, 2.0 * r52, x0 * k - screwsAt, 1.0, x0, r10 - r52, x0, r10 + r52, "&02", "H14", "4 отв."},
               // The counterbores' diameter before the outside's, nearer the face: its extension lines then
               // stop short of the outside's line, and its value slides towards the axis.
-              {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T, r53 - r10, "&02",
-               "H14", ""},
+              {dVL, 2.0 * r53, std::min(16.0, xf7 * k + xOut - T * k - 7.0), -1.0, T, -r10 - r53, T,
+               r53 - r10, "&02", "H14", ""},
               {dVL, 2.0 * RTpa, xOut, 1.0, xf7, RTpa, xf7, -RTpa, "&02", "f7", ""}});
     Md.drDimApc(30.0 * angleSide, 0.0, at.LeadIn / k, x66 < bevel ? bevel : 0.0, TString(), T - bevel,
                 angleSide * RTpa);

@@ -222,8 +222,8 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   const double collarOff = std::min(-41.0, flatsLine - 8.0 - paper * collarLow);
   const double lengthLow = std::min(2.0 - r30, 3.0 - r62);
   Md.drDimHL(x90, collarOff, -1.0, xL + x90, collarLow, xL, 3.0 - r62, none, none, none);
-  Md.drDimHL(x76, std::min(-51.0, paper * collarLow + collarOff - 4.0 - paper * lengthLow), -1.0, x74, 2.0 - r30, xL,
-             3.0 - r62, none, none, none);
+  Md.drDimHL(x76, std::min(-51.0, paper * collarLow + collarOff - 4.0 - paper * lengthLow), -1.0, x74,
+             2.0 - r30, xL, 3.0 - r62, none, none, none);
   Md.drDimHL(3.0, 10.0, -1.0, xL + 3.0, r74, xL, r74 - 3.0, none, none, chamfer);
   // The thread's length under the shank, within reach of it, the collar's lengths beside it.
   const double threadLine = -r62 - 8.0;

@@ -47,8 +47,8 @@ const char* StopPinFault(const TStopPin& p)
 }
 
 // How far right of the head face the groove's callout letter stands, its leader from the callout's circle at
-// (cx, cy) up to twice the head's radius r74: over the pin's end at x82, unless the head face's grade (its tip
-// `grade` up the face at x81) would have the letter or its leader within its reach, its shelf and value
+// (cx, cy) up to twice the head's radius r74: over the pin's end at x82, unless the head face's grade (its
+// tip `grade` up the face at x81) would have the letter or its leader within its reach, its shelf and value
 // running down beside the face. Then the letter stands past that reach and the leader rises under it, past
 // the reach's lower corner.
 double GrooveLetterX(double x81, double r74, double x82, double cx, double cy, double grade)
@@ -117,7 +117,8 @@ void TStopPin::dr2D_GrybkovaOpora_V1(int Det, Real mx, Real my, Real ma, Real mm
     // The head face's grade 25 over the head, on its face's extension line.
     const double grade = r74 + 25.0;
     if (tl != 0)
-      Md.drCircleShelf(x81 + 1.5, r25, 3.0, GrooveLetterX(x81, r74, x82, x81 + 1.5, r25, grade), 2.0 * r74, "А");
+      Md.drCircleShelf(x81 + 1.5, r25, 3.0, GrooveLetterX(x81, r74, x82, x81 + 1.5, r25, grade), 2.0 * r74,
+                       "А");
     // The lengths below the pin, the shorter nearer: the end's chamfer by the shank, its value on past the
     // end, and the whole length a spacing beyond it and below the head, so that neither line crosses the
     // other's extension lines. A head standing out past the shank farther than the pin is long would have

@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <span>
 
+#include "hxcadkit/adapter/drSheetMeasures.h"
 #include "hxcadkit/core/DString.h"
 #include "hxcadkit/core/KmfData.h"
 #include "hxcadkit/core/TPointer.h"
@@ -581,11 +582,11 @@ constexpr double MouldSheetRoom = 360.0;
 // The scale the part is drawn at here on its sheet (the sheet's enlargement or reduction and any view's
 // own): a title drawn in the part's millimetres keeps its height on paper divided by it.
 double DrawnScale(const TModeler3D& M);
-// How far on paper a value may stand from the arc or circle it sizes, as the release checks measure it: a
-// reader follows a leader no farther.
-constexpr double ValueReach = 30.0;
+// How far on paper a value may stand from the arc or circle it sizes, as the release checks measure it and
+// the sheet's layout keeps it.
+constexpr double ValueReach = drApi::sheet::LeaderReach;
 // How far apart on paper the layout keeps parallel dimension lines.
-constexpr double LineSpacing = 7.0;
+constexpr double LineSpacing = drApi::sheet::DimensionSpacing;
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no

@@ -470,7 +470,8 @@ inline std::vector<std::string> ViewsOnTitleBlock(const txhost::SvgLayout& layou
   }
   // Nor may what the views carry (sizes, signs, leaders, cut strokes and their texts) stand in the title
   // block, a tenth of a millimetre in from its edges, over its cells.
-  const double ix[4] = {W - 189.9, W - 5.1, W - 5.1, W - 189.9}, iy[4] = {5.1, 5.1, 59.9, 59.9};
+  const double ix[4] = {bx[0] + 0.1, bx[1] - 0.1, bx[2] - 0.1, bx[3] + 0.1},
+               iy[4] = {by[0] + 0.1, by[1] + 0.1, by[2] - 0.1, by[3] - 0.1};
   for (const txhost::SvgPolyline& l : layout.Lines) {
     const bool carried = l.Kind == "extension" || l.Kind == "dimension-line" || l.Kind == "dimension-arc" ||
                          l.Kind == "leader" || l.Kind == "cut" || (l.Kind == "rough" && l.Style != 1);
@@ -482,11 +483,13 @@ inline std::vector<std::string> ViewsOnTitleBlock(const txhost::SvgLayout& layou
       }
   }
   for (const txhost::SvgLabel& t : layout.Labels) {
-    if (t.Role == "sheet" || t.Role == "requirements" || t.Role == "view-name" || t.Role == "corner") continue;
+    if (t.Role == "sheet" || t.Role == "requirements" || t.Role == "view-name" || t.Role == "corner")
+      continue;
     bool on = false;
     for (int k = 0; k < 4 && !on; ++k)
       on = Crosses(ix, iy, {{t.X[k], t.Y[k]}, {t.X[(k + 1) % 4], t.Y[(k + 1) % 4]}});
-    if (on) faults.push_back(t.Role + " \"" + t.Text + "\" at " + At({t.X[0], t.Y[0]}) + " in the title block");
+    if (on)
+      faults.push_back(t.Role + " \"" + t.Text + "\" at " + At({t.X[0], t.Y[0]}) + " in the title block");
   }
   return faults;
 }
