@@ -175,9 +175,10 @@ bool TSheetLayout::AngleSettles(const TAngle& g, const TAnglesSettled& done, int
   // Its value keeps a millimetre off every line too: one standing on a dimension line would be read as that
   // line's value.
   const TQuad margin = Margin(value);
-  return pass > 1 ||
-         (Free(margin) && Apart(done.Arcs, margin) && !OnLinear(value) && !AxisAcross(value) &&
-          std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return Apart(mine, b); }));
+  const bool offValues =
+      std::all_of(Boxes.begin(), Boxes.end(), [&](const TQuad& b) { return Apart(mine, b); });
+  return pass > 2 || (pass == 2 && offValues) ||
+         (Free(margin) && Apart(done.Arcs, margin) && !OnLinear(value) && !AxisAcross(value) && offValues);
 }
 
 std::pair<int, double> TSheetLayout::AngleRoom(const TAngle& g, const TAnglesSettled& done)
@@ -197,13 +198,22 @@ std::pair<int, double> TSheetLayout::AngleRoom(const TAngle& g, const TAnglesSet
   // Else from the floor: the arc asked for inside the frame when nothing is free, yet off the outlines and
   // another's rays; first where a widened arc and its lengthened rays cross no linear dimension's line
   // settled.
-  for (int pass = 0; pass < 4; ++pass)
-    for (int k = 0; k <= (pass < 3 ? 24 : 0); ++k)
+  for (int pass = 0; pass < 3; ++pass)
+    for (int k = 0; k <= 24; ++k)
       for (int s = 0; s < 2; ++s) {
         // Where its value is nowhere free, nearest the part as asked.
         const double base = pass > 1 ? std::min(g.R, g.Floor) : g.Floor, at = base + 5.0 * k;
         if (AngleSettles(g, done, s, at, base, pass == 0 && at > base, pass)) return {s, at};
       }
+  // Else on an arc narrower than asked where one crosses nothing, as long as both arrowheads and a gap
+  // between them still fit along it.
+  const double asked = std::min(g.R, g.Floor), sweep = std::fabs(g.A2 - g.A1) * Deg,
+               least = (2 * ArrowLength + 2) / sweep;
+  for (double at = asked - 1; sweep > 0 && at >= least; at -= 1)
+    for (int s = 0; s < 2; ++s)
+      if (AngleSettles(g, done, s, at, at, true, -1)) return {s, at};
+  for (int s = 0; s < 2; ++s)
+    if (AngleSettles(g, done, s, asked, asked, false, 3)) return {s, asked};
   return {0, g.Floor};
 }
 
@@ -225,7 +235,8 @@ void TSheetLayout::SettleAngle(const TAngle& g, int side, double r, TAnglesSettl
     // they keep off them too.
     if (from > 0) {
       const double sense = (i == 0 ? g.A1 - g.A2 : g.A2 - g.A1) > 0 ? 1.0 : -1.0;
-      const double tx = g.X + r * c, ty = g.Y + r * s, bx = tx + 3 * s * sense, by = ty - 3 * c * sense;
+      const double tx = g.X + r * c, ty = g.Y + r * s, bx = tx + ArrowLength * s * sense,
+                   by = ty - ArrowLength * c * sense;
       done.Arcs.push_back({tx, ty, bx + 0.86 * c, by + 0.86 * s});
       done.Arcs.push_back({tx, ty, bx - 0.86 * c, by - 0.86 * s});
       done.Arcs.push_back({bx + 0.86 * c, by + 0.86 * s, bx - 0.86 * c, by - 0.86 * s});

@@ -20,6 +20,8 @@ constexpr double SignArm = 2.5, SignShelfEnd = 17, SignValueFrom = 6, SignTop = 
 constexpr double SignShelf = 2 * SignArm * 1.7320508075688772;
 // How far past its free end a sign's stroke is kept apart from a line or a text.
 constexpr double StrokeOn = 0.5;
+// A dimension's arrowhead: 3 long, 1.7 wide.
+constexpr double ArrowLength = 3;
 // The least gap between a sign's tip and a text beyond the line it stands on.
 constexpr double TipGap = 1.5;
 // How far a sign's footprint is kept off an axis, along its base and above its top.
