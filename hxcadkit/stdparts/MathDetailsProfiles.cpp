@@ -752,7 +752,8 @@ constexpr double PlugLineSpacing = 7.0, PlugAlongside = 2.5, PlugLineOff = 0.5;
 // over the seat, its value above it from just past the far end face, or past the axis's end where the
 // value would reach the axis: the value as near its arc as the mouth lets it. A seat so long that this
 // leaves the value beyond the release checks' reach of its arc has it inside the seat instead, just past
-// the arc, where the seat's lower half holds it clear of the axis; Holds tells whether it is within reach.
+// the arc, where the seat's lower half holds it clear of the axis, and so does a mouth too narrow on paper
+// for the value between its extension lines; Holds tells whether it is within reach and has its room.
 // Arrow is where the arrow's point stands along the axis, End where the leader and its value end.
 struct TSeatEdgeLeader
 {
@@ -762,7 +763,8 @@ struct TSeatEdgeLeader
 
 TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, double sheet)
 {
-  constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0, Least = 6.0, AxisGap = 1.0; // on paper
+  constexpr double Over = 1.0, Past = 1.5, Height = 3.5, Above = 1.0, Least = 6.0, AxisGap = 1.0,
+                   Gap = 0.35; // on paper
   const double lead = std::atan2(-r66 + Over / sheet - oy, x59 - ox);
   const double ax = ox - PlugSeatEdge * std::cos(lead); // the arrow's point
   const double length = RadiusValueLength(PlugSeatEdge);
@@ -776,7 +778,14 @@ TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, dou
     return std::hypot(std::max(Least, units * sheet) - length / 2.0, Above);
   };
   const double angle = lead * 57.29577951308232 + 180.0, beyond = x59 + PlugAxisOverhang + length / sheet;
-  if (reach(shift) <= ValueReach) return {angle, shift, reach(shift), ax, beyond, true};
+  // Past the face the value stands between the mouth's extension lines, which no leader crosses: at best
+  // on the shallowest leader the layout turns to, a whole number of degrees off the one asked and one
+  // short of the arc's end, its far end's top a gap under the upper line.
+  const double least = (angle - 180.0 - std::floor(angle - 181.0)) / 57.29577951308232;
+  const double high = (oy - PlugSeatEdge * std::sin(least) + r66) * sheet +
+                     (shift * sheet + length / 2.0) * std::sin(least) + (Above + Height) * std::cos(least);
+  const bool between = high <= 2.0 * r66 * sheet - Gap;
+  if (reach(shift) <= ValueReach && between) return {angle, shift, reach(shift), ax, beyond, true};
   // Inside the seat the leader rises to just over the mouth's lower edge's level under the value's far end,
   // clearly off the seat's line; the value's top there stays a gap below the axis.
   const double near = std::ceil(Least / sheet), end = near + length / 2.0 / sheet;

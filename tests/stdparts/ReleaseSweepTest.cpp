@@ -959,7 +959,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // pin hole's diameter turns its leader beside the pin hole sign's leader (the sign stayed where it was asked
 // while its leader swung about the hole, off its line and on the pin's axis). An ejector plug whose seat's
 // angle found no free arc from the one asked outwards (its arc, taken where only its own value had no room,
-// ran its arrow's end across the next length's value: the narrower arc beside it crossed nothing).
+// ran its arrow's end across the next length's value: the narrower arc beside it crossed nothing). One whose
+// seat's mouth, at the scale its body's sizes asked, was too narrow to hold its edge's radius's value between
+// the mouth's extension lines (the value went over the upper one, its leader out across the mouth's edge).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1053,7 +1055,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
-                          {"ejector_plug", "Radius", {1.0}, {0.625, 0.666}}};
+                          {"ejector_plug", "Radius", {1.0}, {0.625, 0.666}},
+                          {"ejector_plug", "ECRadius", {1.0}, {0.331, 0.368, 0.44, 0.51, 0.58, 0.634}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
