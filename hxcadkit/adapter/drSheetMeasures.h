@@ -33,6 +33,8 @@ constexpr double ExtensionPast = 2;
 constexpr double LeaderReach = 30;
 // How far apart parallel dimension lines stand at least, as a draftsman spaces them.
 constexpr double DimensionSpacing = 7;
+// How much farther than its view is across an extension line may run over that view.
+constexpr double AlongSlack = 0.5;
 
 // A length on the sheet. The library's hypot takes care of overflow and underflow, which lengths in
 // millimetres never come near, at several times the cost: it was a fifth of a crowded sheet's layout.

@@ -913,6 +913,9 @@ namespace {
 // room on the outside's extension line between the two; the seat's angle arc just past it, and past the
 // collar's level. The seat's length is sized on a line as far under the body's outline.
 constexpr double PlugSeatLine = 26.0, PlugSeatLengthUnder = 30.0;
+// A length from the collar's front face stood over the body (a collar standing out past it farther than the
+// plug is long) has its line this far over the body's outside on paper, the next one as far again.
+constexpr double PlugOverBody = 10.0;
 
 double PlugSeatAngleArc(double r70, double r66, double r22, double sheet)
 {
@@ -970,13 +973,28 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Rough(Md, -PlugBoreGrade, -r71, 90.0, "0,4");
     const bool rounded = at.Rounded;
     constexpr double SeatLine = PlugSeatLine;
+    // The counterbore's depth and the whole length are given from the collar's front face, as their
+    // tolerances ask: the depth over the collar's rim, the whole length under it, past the sizes below.
+    // Their far extension lines, from the bore and from the body's outside, run up past the collar; a
+    // collar standing out farther than the plug is long would have them run along the view farther than
+    // it is across, as the sheet measures it. Such a length stands over the body instead, measured on the
+    // front face at the body's level, its line across the collar: the depth nearer, the whole length past
+    // it, clear of the seat's length and the groove's letter under the body.
+    const auto pastRim = [&](double from) {
+      return RunsFartherThanAcross((r70 - from) * sheet, x59 * sheet + drApi::sheet::AlongSlack);
+    };
+    const bool depthOver = pastRim(r71), wholeOver = pastRim(r22);
+    const TDim depth = depthOver ? TDim{dHL, x68, PlugOverBody, 0.0, 0.0, r22, x68, r71, "", "", "&03~0,2"}
+                                 : TDim{dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"};
+    const TDim whole = wholeOver ? TDim{dHL, x59, 2.0 * PlugOverBody, 0.0, 0.0, r22, x59, r22, "", "f9", ""}
+                                 : TDim{dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""};
     Dims(Md, {{dVL1, -2.0 * r68, 0.5, -1.0, at.Counterbore, -r68, at.Counterbore, r68, "&02", "H14", ""},
               {dVL1, -2.0 * r71, 0.5, -1.0, at.Bore, -r71, at.Bore, r71, "&02", "H7", ""},
               {dVL1, 2.0 * r70, -25.0, -5.0, 0.0, -r70, 0.0, r70, "&02", "h14", ""},
-              {dHL, x68, 10.0, 0.0, 0.0, r70, x68, r71, "", "", "&03~0,2"},
+              depth,
               {dHL, x27, -30.0, -10.0, 0.0, -r70, x27, -r70, "", "h6", ""},
               {dHL, x9, -PlugSeatLengthUnder, -1.0, xs, -r66 - ts, x59, -r22, "", "", "&03~0,1"},
-              {dHL, x59, -55.0, 0.0, 0.0, -r70, x59, -r22, "", "f9", ""},
+              whole,
               {dVL1, 2.0 * r22, 0.5, 1.0, at.Body, r22, at.Body, -r22, "&02", "n6", ""},
               {dVL1, 2.0 * r66, SeatLine, -5.0 - r22 + r66, x59, r66, x59, -r66, "&02~", "H12", ""}});
     // The seat's angle to the far end face, from the corner where they meet: its arc just past the

@@ -907,9 +907,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // an ejector plug whose seat's angle at its far end had no room right of it, a stop pin whose shank is
 // shorter than its head face's grade reaches beside the face (the groove's letter over the end, or its leader
 // rising to it past a wide head, stood on the grade's shelf or value). A case may name the one kind of
-// finding it still has: an ejector plug's collar standing out farther than the plug is long has its whole
-// length's and counterbore's depth's extension lines run up past it, given from the front face as their
-// tolerances ask. A shank drawn reduced (the mouth's value, too long for its diameter on paper, ran across
+// finding it still has. A shank
+// drawn reduced (the mouth's value, too long for its diameter on paper, ran across
 // the thread's extension lines; drawn reduced for a collar far wider than the shank, its collar's lengths
 // were pushed below as far on paper as the collar reaches in the part, onto the groove's detail), a shank
 // collar so wide that its end face's sign, asked by the shank, could not slide off the heat-treatment zone's
@@ -962,6 +961,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // ran its arrow's end across the next length's value: the narrower arc beside it crossed nothing). One whose
 // seat's mouth, at the scale its body's sizes asked, was too narrow to hold its edge's radius's value between
 // the mouth's extension lines (the value went over the upper one, its leader out across the mouth's edge).
+// One whose collar stands out past the bore or the body farther than the plug is long (the counterbore's
+// depth and the whole length, given from the collar's front face, stood past its rim, their far extension
+// lines run up along the view farther than it is across).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -998,7 +1000,7 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_bush_4", "CollarRadius", {1.0}, {2.5, 3.0, 4.0}},
                           {"guide_bush_2", "CollarRadius", {1.0}, {3.0, 4.0}},
                           {"stop_pin", "CollarRadius", {0.5, 1.0, 2.0}, {4.0}},
-                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {4.0}, "extension line along its view"},
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0}, {4.0}},
                           {"guide_pillar", "FLen", {1.0}, {4.0}},
                           {"ejector_plug", "CollarRadius", {0.5, 1.0}, {2.5}},
                           {"ejector_plug", "ECRadius", {0.5, 1.0}, {2.5}},
@@ -1030,7 +1032,7 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar", "Len", {1.0}, {3.643}},
                           {"ejector_channel", "Len", {2.0}, {1.488, 1.5, 1.543}},
                           {"ejector_plug", "CollarRadius", {2.0}, {2.5}},
-                          {"ejector_plug", "CollarRadius", {2.0}, {4.0}, "extension line along its view"},
+                          {"ejector_plug", "CollarRadius", {2.0}, {4.0}},
                           {"ejector_plug", "EC2Len", {1.0}, {0.2}},
                           {"shank", "CollarRadius", {2.0}, {3.0, 4.0}},
                           {"shank", "Len", {2.0}, {1.75}},
@@ -1056,7 +1058,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
                           {"ejector_plug", "Radius", {1.0}, {0.625, 0.666}},
-                          {"ejector_plug", "ECRadius", {1.0}, {0.331, 0.368, 0.44, 0.51, 0.58, 0.634}}};
+                          {"ejector_plug", "ECRadius", {1.0}, {0.331, 0.368, 0.44, 0.51, 0.58, 0.634}},
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0, 2.0}, {3.45, 3.6, 3.9, 3.95}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
