@@ -143,6 +143,19 @@ double SpacerDetailsLevel(double k, double body)
   return std::min(-110.0, body - (ExtensionPast + 1.0 + 4.0 * UndercutDepth * UndercutScale) / k);
 }
 
+// Where the one-piece spacer's undercut's callout, its circle about (cx, cy), ends its leader at level y: 10
+// past the body's end face at b, or farther where the fit's sign, its tip at xs on the body's top at level
+// top, would have its value (from its shelf a millimetre up, at the sign's distance along) reach the leader
+// sloping up across it: the leader passes a millimetre right of the value's foot. k: sheet millimetres per
+// unit of the view.
+double UndercutLeaderEnd(double k, double b, double cx, double cy, double y, double xs, double top)
+{
+  using namespace drApi::sheet;
+  const double foot = top + (SignShelf + 1.0) / k - cy;
+  const double right = xs + (SignValueFrom + 0.6 * ValueHeight * 3.0 + 1.0) / k;
+  return std::max(b + 10.0, cx + (right - cx) * (y - cy) / foot);
+}
+
 // Where the one-piece spacer's sign on its body's end face has its tip, under the body of the given radius
 // and length (from the collar's back face) at the view's scale k: 5 under it, or higher where the body's
 // length's value, written over its line at level, is too long to stand between the arrows and goes past
@@ -320,7 +333,9 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     TCommonGeometry(0, &Md).drCVR_dV(20.0, details, 0.0, 4.0, 3.0, 0.3, 0.4, A, true, true);
     // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
     const TString B("Б");
-    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
+    const double fit = (y6 + 3 + b) / 2;
+    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0,
+                     UndercutLeaderEnd(k, b, b + 1.5, r94 - 0.5, r95 + 12.0, fit, r95), r95 + 12.0, B);
     TCommonGeometry(0, &Md).drCVR_dV(85.0, details, 0.0, UndercutScale, 3.0, UndercutDepth, 1.0, B, true,
                                      true);
     // The offset that puts a line at level under the points at ya and yb.
@@ -351,7 +366,7 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     RoughOnOwnLine(Md, y6, body - 2.0, body - 4.5, 0.0, TString("1,6"));
     // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
     // stand.
-    Md.drRough((y6 + 3 + b) / 2, r95, 90.0, rough, TString("0,8"), none, none);
+    Md.drRough(fit, r95, 90.0, rough, TString("0,8"), none, none);
     // The body's end face's on its line under the body; where the body's length's value, too long for the
     // body, stands past that face, the sign stands higher, its shelf ending a millimetre over the value.
     Md.drRough(b, BodyEndSignTip(k, b - y6, y7 - y6 - y5, r95, body), 0.0, rough, TString("1,6"), none, none);

@@ -960,7 +960,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // while its leader swung about the hole, off its line and on the pin's axis). A one-piece spacer whose collar
 // is so wide that the body's length, stood a spacing under the collar's, reached the undercut's detail with
 // its extension line (the line was carried over the body, the body's diameter past the thread's end across
-// the thread's extension lines, and the body's end face's sign stood within the view).
+// the thread's extension lines, and the body's end face's sign stood within the view), or whose body is just
+// long enough for the fit's sign over its middle to reach the undercut's callout's leader with its value.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1054,7 +1055,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
-                          {"spacer_one_piece", "CollarRadius", {1.0}, {3.76, 3.84, 3.9, 3.944, 4.0}}};
+                          {"spacer_one_piece", "CollarRadius", {1.0}, {3.76, 3.84, 3.9, 3.944, 4.0}},
+                          {"spacer_one_piece", "Len", {1.0}, {0.358, 0.36, 0.362, 0.365}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
