@@ -212,7 +212,8 @@ bool TSheetLayout::TLinearSearch::ThroughOther(double X, double Y, double AX, do
   const double ex[2] = {X, EX}, ey[2] = {Y, EY};
   return std::any_of(Views.begin(), Views.end(), [&](const std::array<double, 4>& v) {
     if (X >= v[0] - 0.01 && X <= v[2] + 0.01 && Y >= v[1] - 0.01 && Y <= v[3] + 0.01) return false;
-    const TQuad q = Rect(v[0], v[1], v[2], v[3]);
+    // One ending on the view's edge, within the sheet's rounding, runs into it as the checks read it.
+    const TQuad q = Rect(v[0] - 0.01, v[1] - 0.01, v[2] + 0.01, v[3] + 0.01);
     return Overlap(q.X, q.Y, 4, ex, ey, 2);
   });
 }

@@ -131,6 +131,31 @@ bool ChamferValueInBodysWay(double k, double xb, double radius, double chamfer)
   return 1.0 + chamferHalf > left && chamfer + 1.0 / k < top && chamfer + (1.0 + ValueHeight) / k > bottom;
 }
 
+// The thread's undercut's detail on the one-piece spacer's sheet: its scale and the undercut's depth.
+constexpr double UndercutScale = 10.0, UndercutDepth = 1.0;
+
+// How far under the one-piece spacer's axis its details stand (in the view's units at its scale k): 110, or
+// lower by as much as keeps the body's length's extension lines, which reach past its line at level body,
+// a millimetre over the undercut's detail's boundary, which rises four depths over the detail's point.
+double SpacerDetailsLevel(double k, double body)
+{
+  using namespace drApi::sheet;
+  return std::min(-110.0, body - (ExtensionPast + 1.0 + 4.0 * UndercutDepth * UndercutScale) / k);
+}
+
+// Where the one-piece spacer's undercut's callout, its circle about (cx, cy), ends its leader at level y: 10
+// past the body's end face at b, or farther where the fit's sign, its tip at xs on the body's top at level
+// top, would have its value (from its shelf a millimetre up, at the sign's distance along) reach the leader
+// sloping up across it: the leader passes a millimetre right of the value's foot. k: sheet millimetres per
+// unit of the view.
+double UndercutLeaderEnd(double k, double b, double cx, double cy, double y, double xs, double top)
+{
+  using namespace drApi::sheet;
+  const double foot = top + (SignShelf + 1.0) / k - cy;
+  const double right = xs + (SignValueFrom + 0.6 * ValueHeight * 3.0 + 1.0) / k;
+  return std::max(b + 10.0, cx + (right - cx) * (y - cy) / foot);
+}
+
 // Where the one-piece spacer's sign on its body's end face has its tip, under the body of the given radius
 // and length (from the collar's back face) at the view's scale k: 5 under it, or higher where the body's
 // length's value, written over its line at level, is too long to stand between the arrows and goes past
@@ -292,27 +317,32 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     }
   }
   if (isSize) {
-    // The groove's letter stands close by the collar, leaving the body to the fit's sign. The details keep
-    // free only what they take on the sheet, side by side below the view, Б clear of А's boundary.
-    const TString none, A("А");
-    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 3.0, r89 + 5, A);
-    TCommonGeometry(0, &Md).drCVR_dV(20.0, -110.0, 0.0, 4.0, 3.0, 0.3, 0.4, A, true, true);
-    // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
-    const TString B("Б");
-    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0, b + 10.0, r95 + 12.0, B);
-    TCommonGeometry(0, &Md).drCVR_dV(85.0, -110.0, 0.0, 10.0, 3.0, 1.0, 1.0, B, true, true);
     // Lengths from the collar's end face stacked with the shorter nearer, so that no longer line crosses a
     // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,
     // and the body a spacing beyond the collar's and beyond the reach of its diameter's value; above, the
     // slot's depth by the slot and the whole length over the signs and callouts there.
     const double chamfer = -r89 - 8.0, collar = chamfer - 7.0;
     const double body = std::min(collar - 7.0, -r95 - 24.0), whole = OnePieceWholeLevel(r89, r95);
+    const double k = DrawnScale(Md);
+    // The groove's letter stands close by the collar, leaving the body to the fit's sign. The details keep
+    // free only what they take on the sheet, side by side below the view, Б clear of А's boundary; they
+    // stand lower under a collar so wide that the body's length's extension lines would reach Б's.
+    const double details = SpacerDetailsLevel(k, body);
+    const TString none, A("А");
+    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 3.0, r89 + 5, A);
+    TCommonGeometry(0, &Md).drCVR_dV(20.0, details, 0.0, 4.0, 3.0, 0.3, 0.4, A, true, true);
+    // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
+    const TString B("Б");
+    const double fit = (y6 + 3 + b) / 2;
+    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0,
+                     UndercutLeaderEnd(k, b, b + 1.5, r94 - 0.5, r95 + 12.0, fit, r95), r95 + 12.0, B);
+    TCommonGeometry(0, &Md).drCVR_dV(85.0, details, 0.0, UndercutScale, 3.0, UndercutDepth, 1.0, B, true,
+                                     true);
     // The offset that puts a line at level under the points at ya and yb.
     const auto below = [](double level, double ya, double yb) { return level - std::min(ya, yb); };
     // The collar's diameter before the end face, alone on that side (the slot's width is on the end view);
     // the body's across the body, its value under it, clear of the fit's sign above; the thread's beyond its
     // end. A short body has it farther off the body's end face than a line alongside an outline stands.
-    const double k = DrawnScale(Md);
     const double xb = std::min(y6 + 3 + 0.75 * (b - y6 - 3) - 0.5, b - 3.0 / k);
     const bool chamferLast = ChamferValueInBodysWay(k, xb, r95, chamfer);
     const auto chamferLength = [&] {
@@ -336,7 +366,7 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     RoughOnOwnLine(Md, y6, body - 2.0, body - 4.5, 0.0, TString("1,6"));
     // The fit's roughness on the middle of the fitting diameter, above: below it the shoulders' signs
     // stand.
-    Md.drRough((y6 + 3 + b) / 2, r95, 90.0, rough, TString("0,8"), none, none);
+    Md.drRough(fit, r95, 90.0, rough, TString("0,8"), none, none);
     // The body's end face's on its line under the body; where the body's length's value, too long for the
     // body, stands past that face, the sign stands higher, its shelf ending a millimetre over the value.
     Md.drRough(b, BodyEndSignTip(k, b - y6, y7 - y6 - y5, r95, body), 0.0, rough, TString("1,6"), none, none);

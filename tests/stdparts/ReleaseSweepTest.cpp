@@ -961,7 +961,14 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // too narrow to hold its edge's radius's value between the mouth's extension lines (the value went over the
 // upper one, its leader out across the mouth's edge). One whose collar stands out past the bore or the body
 // farther than the plug is long (the counterbore's depth and the whole length, given from the collar's front
-// face, stood past its rim, their far extension lines run up along the view farther than it is across).
+// face, stood past its rim, their far extension lines run up along the view farther than it is across). A
+// one-piece spacer whose collar is so wide that the body's length, stood a spacing under the collar's,
+// reached the undercut's detail with its extension line (the line was carried over the body, the body's
+// diameter past the thread's end across the thread's extension lines, and the body's end face's sign stood
+// within the view), or whose body is just long enough for the fit's sign over its middle to reach the
+// undercut's callout's leader with its value. A line whose extension line ended on another view's edge, clear
+// of it in the layout's arithmetic but on it as the sheet rounds it (a one-piece spacer's whole length
+// carried under a wide collar onto its detail's).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1056,7 +1063,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
                           {"ejector_plug", "Radius", {1.0}, {0.625, 0.666}},
                           {"ejector_plug", "ECRadius", {1.0}, {0.331, 0.368, 0.44, 0.51, 0.58, 0.634}},
-                          {"ejector_plug", "CollarRadius", {0.5, 1.0, 2.0}, {3.45, 3.6, 3.9, 3.95}}};
+                          {"ejector_plug", "CollarRadius", {0.5, 1.0, 2.0}, {3.45, 3.6, 3.9, 3.95}},
+                          {"spacer_one_piece", "CollarRadius", {1.0}, {3.76, 3.84, 3.9, 3.944, 4.0}},
+                          {"spacer_one_piece", "Len", {1.0}, {0.358, 0.36, 0.362, 0.365}},
+                          {"spacer_one_piece", "CollarRadius", {1.0}, {3.249, 3.25, 3.251}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
