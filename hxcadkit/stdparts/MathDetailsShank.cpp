@@ -3,6 +3,7 @@
 // sheet holds the side view, the end view across the flats and the groove's detail; its part is
 // the bar revolved with the cross hole and the flats cut. A shank of a standard code is drawn as
 // the plain ejector rod instead. The working values (R61 to Y4) are its owner's to set.
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -109,6 +110,38 @@ void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r9
   Md.drDimD(2.0 * r98, none, 45.0, int(e.BoreOffset), 1, 0.0, 0.0, 1, TString("&02"), h14, none);
   if (e.On.Mouth) Md.drDimD(2.0 * r97, none, -135.0, 10, 1, 0.0, 0.0, 1, TString("&02"), h14, none);
   Md.drDeleteMtr();
+}
+
+// The circle about the thread's groove that calls its detail, and where the detail's letter stands at its
+// leader's end: 14 left of the groove and 7 over the shank, the letter (3.5 high, a millimetre over that
+// end) running right. Where the collar's chamfer value or the collar with its heat-treatment zone lies
+// there, the letter stands a millimetre right of them, lifted over the zone where it would else reach the
+// circle.
+constexpr double GrooveCircleX = 1.3, GrooveCircleR = 3.0;
+
+struct TGrooveLetter
+{
+  double X, Y;
+};
+
+TGrooveLetter GrooveLetter(double r74, double r62, double xL, double x90, double mm)
+{
+  const double wide = 0.6 * 3.5 * mm, gap = mm;
+  // The chamfer's value stands over its line from 1.25 past the chamfer, 3.5 high, 5 characters long.
+  const double chamferLine = r74 - 3.0 + 10.0 * mm, chamferReach = xL + 3.0 + (1.25 + 5.0 * 0.6 * 3.5) * mm;
+  const double zone = r74 + 3.0;
+  auto place = [&](double y) {
+    const double low = y + mm, high = y + 4.5 * mm;
+    double x = -14.0;
+    if (high + gap > chamferLine - 0.5 * mm && low - gap < chamferLine + 4.5 * mm)
+      x = std::max(x, chamferReach + gap);
+    if (low - gap < zone) x = std::max(x, xL + x90 + gap);
+    return TGrooveLetter{x, y};
+  };
+  const TGrooveLetter at = place(r62 + 7.0);
+  if (at.X + wide + gap <= GrooveCircleX - GrooveCircleR) return at;
+  const TGrooveLetter over = place(std::max(r62 + 7.0, zone + gap - mm));
+  return over.X + wide + gap <= GrooveCircleX - GrooveCircleR ? over : at;
 }
 
 } // namespace
@@ -243,7 +276,8 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   if (rank[2] < rank[1] && rank[0] != 2) std::swap(rank[1], rank[2]);
   const double chamferLine = lines[rank[0]], mouthLine = lines[rank[1]];
   Md.drDimHL(2.0, chamferLine - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
-  Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
+  const TGrooveLetter letter = GrooveLetter(r74, r62, xL, x90, SheetMillimetre(Md));
+  Md.drCircleShelf(GrooveCircleX, r30, GrooveCircleR, letter.X, letter.Y, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
   // The collar's end face carries the heat-treatment zone's line 3 out along all of it: its sign is asked
   // 5 under the shank or, where the collar reaches past that, at the collar's edge, whence it finds its
@@ -251,11 +285,24 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Rough(Md, xL, -5.0 - r62 - std::max(0.0, std::ceil(r74 - r62 - 5.0)), 180.0);
   // The shelf stands as far from the collar on the sheet at whatever scale the part is drawn.
   const double mm = SheetMillimetre(Md);
-  Md.drShelf(txapi::txLeaderNoSign, xL + 10.0 * mm, r74 + 16.0 * mm, txapi::txLSLeft, txapi::txArrowNone, 1.0,
-             0.25, 75.0, TString("HRCэ 42...46"), 5.0, 1.0, 75.0, none);
+  // Its text (12 characters 3.5 high) runs right from there, or, where it would come within a millimetre of
+  // the extension lines that rise from the threaded end (the leftmost the end chamfer's, the mouth's or the
+  // bore's), it runs left from over the collar, off them and off the plain shank's diameter.
+  const double endLines = std::min({x74 - 2.0, y4 > 0.0 ? x74 - y4 : x74, y3 > 0.0 ? x74 - y3 : x74});
+  const bool textRight = xL + (10.0 + 12.0 * 0.6 * 3.5 + 1.0) * mm < endLines;
+  Md.drShelf(txapi::txLeaderNoSign, xL + (textRight ? 10.0 : 4.0) * mm, r74 + 16.0 * mm,
+             textRight ? txapi::txLSLeft : txapi::txLSRight, txapi::txArrowNone, 1.0, 0.25, 75.0,
+             TString("HRCэ 42...46"), 5.0, 1.0, 75.0, none);
   Md.drPoint(xL + 6.0, r74 + 3.0);
   Md.drEndObj();
-  if (r74 != r62) Rough(Md, xL + x90, -5.0 - r74, 0.0);
+  // The collar's face toward the thread carries its sign 5 under the collar, or, where the plain shank is too
+  // short for the sign (8.66 wide) to end before the thread's length's extension line, below that line's
+  // end with the sign's rising stroke (2.5 up) a millimetre clear of it.
+  if (r74 != r62) {
+    const bool signClear = -(xL + x90) >= (8.66 + 1.0) * mm;
+    Rough(Md, xL + x90, signClear ? -5.0 - r74 : std::min(-5.0 - r74, -r62 - (8.0 + 2.0 + 1.0 + 2.5) * mm),
+          0.0);
+  }
   // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
   // bores, not back along the whole shank through the collar and the cross hole.
   // The narrower bore nearer the end, the thread's diameter beyond both, each asked after the nearer.

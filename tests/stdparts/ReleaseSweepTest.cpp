@@ -957,7 +957,11 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // section, stood its value past the upper end across the seat radius's leader; an ejector channel whose fit
 // is too short for its sign beside its diameter's value. A locating ring whose fixing holes stand where the
 // pin hole's diameter turns its leader beside the pin hole sign's leader (the sign stayed where it was asked
-// while its leader swung about the hole, off its line and on the pin's axis).
+// while its leader swung about the hole, off its line and on the pin's axis). A shank whose plain part between
+// the collar and the thread is short: the groove's letter, asked 14 left of the groove, came down over the
+// collar's heat-treatment zone or on the collar chamfer's value and its line; the hardness note, its text run
+// right from over the collar, reached the threaded end's extension lines and was carried onto the part; the
+// collar face's sign crossed the thread length's extension line.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1050,7 +1054,12 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "FitLen", {0.5}, {0.21, 0.212, 0.23, 0.245, 0.26, 0.28}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
-                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}}};
+                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
+                          {"shank", "Len", {0.5}, {0.38, 0.385, 0.389, 0.395, 0.4, 0.415, 0.535, 0.585, 0.59}},
+                          {"shank", "Len", {1.0}, {0.405}},
+                          {"shank", "Len", {2.0}, {0.325, 0.355, 0.36}},
+                          {"shank", "ThreadLen", {0.5}, {3.045, 3.059, 3.085, 3.305, 3.325, 3.34}},
+                          {"shank", "ThreadLen", {1.0}, {3.97, 3.98}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
