@@ -19,6 +19,9 @@ namespace {
 // the gap between them and the sizes beside them.
 constexpr double ShankSheetRoom = 480.0;
 
+// How wide on the sheet the plain shank holds its diameter's value beside the line across it.
+constexpr double ShankValueRoom = 7.0;
+
 // Half the chord that a flat at half the width across the flats cuts from a circle of radius r.
 // A width beyond the circle still gives a real value.
 double FlatChord(double r, double across)
@@ -233,8 +236,14 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The shank's across the shank, its value beside it: beyond the threaded end its extension lines would
   // run the shank's whole length. 15 past the collar, or halfway along a shank shorter than twice that to
   // the thread, whose start the thread's and the bore's lengths take.
-  const double across = xL + x90 + std::min(15.0, -(xL + x90) / 2.0);
-  Md.drDimVL(2.0 * r62, 0.5, -1.0, across, -r62, across, r62, dia, none, none);
+  // A shank narrower on the sheet than its value (3.5 high) with a millimetre and more either side has the
+  // line 6.5 on from the collar's face toward the thread, its value past an arrow 2 clear of that face:
+  // stood across the narrow shank the value would lie on the face, and the layout would carry the line past
+  // the threaded end across the thread's extension lines.
+  const double across = xL + x90 + std::min(15.0, -(xL + x90) / 2.0), mm = SheetMillimetre(Md);
+  const bool shankHolds = -(xL + x90) >= ShankValueRoom * mm;
+  Md.drDimVL(2.0 * r62, shankHolds ? 0.5 : (xL + x90 - across) / mm + 6.5, -1.0, across, -r62, across, r62,
+             dia, none, none);
   // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
   // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
   // place take the nearer line below the flats' edge. A dimension's line stands its offset on the sheet from
@@ -284,7 +293,6 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // place off the zone however wide the collar is (whole millimetres down, the steps it slides by).
   Rough(Md, xL, -5.0 - r62 - std::max(0.0, std::ceil(r74 - r62 - 5.0)), 180.0);
   // The shelf stands as far from the collar on the sheet at whatever scale the part is drawn.
-  const double mm = SheetMillimetre(Md);
   // Its text (12 characters 3.5 high) runs right from there, or, where it would come within a millimetre of
   // the extension lines that rise from the threaded end (the leftmost the end chamfer's, the mouth's or the
   // bore's), it runs left from over the collar, off them and off the plain shank's diameter.
@@ -297,11 +305,13 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   Md.drEndObj();
   // The collar's face toward the thread carries its sign 5 under the collar, or, where the plain shank is too
   // short for the sign (8.66 wide) to end before the thread's length's extension line, below that line's
-  // end with the sign's rising stroke (2.5 up) a millimetre clear of it.
+  // end with the sign's rising stroke (2.5 up) a millimetre clear of it: the line 8 under the shank, or a
+  // value (3.5 high and a millimetre) lower where the shank's diameter's value stands past its arrow there.
   if (r74 != r62) {
     const bool signClear = -(xL + x90) >= (8.66 + 1.0) * mm;
-    Rough(Md, xL + x90, signClear ? -5.0 - r74 : std::min(-5.0 - r74, -r62 - (8.0 + 2.0 + 1.0 + 2.5) * mm),
-          0.0);
+    const double threadLineEnd = 8.0 + (shankHolds ? 0.0 : 4.5) + 2.0;
+    Rough(Md, xL + x90,
+          signClear ? -5.0 - r74 : std::min(-5.0 - r74, -r62 - (threadLineEnd + 1.0 + 2.5) * mm), 0.0);
   }
   // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
   // bores, not back along the whole shank through the collar and the cross hole.

@@ -961,7 +961,8 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // the collar and the thread is short: the groove's letter, asked 14 left of the groove, came down over the
 // collar's heat-treatment zone or on the collar chamfer's value and its line; the hardness note, its text run
 // right from over the collar, reached the threaded end's extension lines and was carried onto the part; the
-// collar face's sign crossed the thread length's extension line.
+// collar face's sign crossed the thread length's extension line; the shank's diameter, too narrow there for
+// its value beside its line, was carried past the threaded end across the thread's extension lines.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1055,9 +1056,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
-                          {"shank", "Len", {0.5}, {0.38, 0.385, 0.389, 0.395, 0.4, 0.415, 0.535, 0.585, 0.59}},
-                          {"shank", "Len", {1.0}, {0.405}},
-                          {"shank", "Len", {2.0}, {0.325, 0.355, 0.36}},
+                          {"shank", "Len", {0.5}, {0.358, 0.37, 0.38, 0.385, 0.389, 0.395, 0.4, 0.415, 0.535, 0.59}},
+                          {"shank", "Len", {1.0}, {0.34, 0.36, 0.378, 0.405}},
+                          {"shank", "Len", {2.0}, {0.325, 0.333, 0.341, 0.35, 0.36}},
                           {"shank", "ThreadLen", {0.5}, {3.045, 3.059, 3.085, 3.305, 3.325, 3.34}},
                           {"shank", "ThreadLen", {1.0}, {3.97, 3.98}}};
   for (const TAlone& c : cases)
