@@ -3,6 +3,7 @@
 // sheet holds the side view, the end view across the flats and the groove's detail; its part is
 // the bar revolved with the cross hole and the flats cut. A shank of a standard code is drawn as
 // the plain ejector rod instead. The working values (R61 to Y4) are its owner's to set.
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -17,6 +18,9 @@ namespace {
 // How long the side view with the end view beside it may run at the sheet's scale on the larger sheet, with
 // the gap between them and the sizes beside them.
 constexpr double ShankSheetRoom = 480.0;
+
+// How wide on the sheet the plain shank holds its diameter's value beside the line across it.
+constexpr double ShankValueRoom = 7.0;
 
 // Half the chord that a flat at half the width across the flats cuts from a circle of radius r.
 // A width beyond the circle still gives a real value.
@@ -111,6 +115,38 @@ void ThreadedEndView(TModeler3D& Md, double mx, double my, double r30, double r9
   Md.drDeleteMtr();
 }
 
+// The circle about the thread's groove that calls its detail, and where the detail's letter stands at its
+// leader's end: 14 left of the groove and 7 over the shank, the letter (3.5 high, a millimetre over that
+// end) running right. Where the collar's chamfer value or the collar with its heat-treatment zone lies
+// there, the letter stands a millimetre right of them, lifted over the zone where it would else reach the
+// circle.
+constexpr double GrooveCircleX = 1.3, GrooveCircleR = 3.0;
+
+struct TGrooveLetter
+{
+  double X, Y;
+};
+
+TGrooveLetter GrooveLetter(double r74, double r62, double xL, double x90, double mm)
+{
+  const double wide = 0.6 * 3.5 * mm, gap = mm;
+  // The chamfer's value stands over its line from 1.25 past the chamfer, 3.5 high, 5 characters long.
+  const double chamferLine = r74 - 3.0 + 10.0 * mm, chamferReach = xL + 3.0 + (1.25 + 5.0 * 0.6 * 3.5) * mm;
+  const double zone = r74 + 3.0;
+  auto place = [&](double y) {
+    const double low = y + mm, high = y + 4.5 * mm;
+    double x = -14.0;
+    if (high + gap > chamferLine - 0.5 * mm && low - gap < chamferLine + 4.5 * mm)
+      x = std::max(x, chamferReach + gap);
+    if (low - gap < zone) x = std::max(x, xL + x90 + gap);
+    return TGrooveLetter{x, y};
+  };
+  const TGrooveLetter at = place(r62 + 7.0);
+  if (at.X + wide + gap <= GrooveCircleX - GrooveCircleR) return at;
+  const TGrooveLetter over = place(std::max(r62 + 7.0, zone + gap - mm));
+  return over.X + wide + gap <= GrooveCircleX - GrooveCircleR ? over : at;
+}
+
 } // namespace
 
 void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real& ms, const Real& r74,
@@ -200,8 +236,14 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // The shank's across the shank, its value beside it: beyond the threaded end its extension lines would
   // run the shank's whole length. 15 past the collar, or halfway along a shank shorter than twice that to
   // the thread, whose start the thread's and the bore's lengths take.
-  const double across = xL + x90 + std::min(15.0, -(xL + x90) / 2.0);
-  Md.drDimVL(2.0 * r62, 0.5, -1.0, across, -r62, across, r62, dia, none, none);
+  // A shank narrower on the sheet than its value (3.5 high) with a millimetre and more either side has the
+  // line 6.5 on from the collar's face toward the thread, its value past an arrow 2 clear of that face:
+  // stood across the narrow shank the value would lie on the face, and the layout would carry the line past
+  // the threaded end across the thread's extension lines.
+  const double across = xL + x90 + std::min(15.0, -(xL + x90) / 2.0), mm = SheetMillimetre(Md);
+  const bool shankHolds = -(xL + x90) >= ShankValueRoom * mm;
+  Md.drDimVL(2.0 * r62, shankHolds ? 0.5 : (xL + x90 - across) / mm + 6.5, -1.0, across, -r62, across, r62,
+             dia, none, none);
   // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
   // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
   // place take the nearer line below the flats' edge. A dimension's line stands its offset on the sheet from
@@ -243,19 +285,34 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   if (rank[2] < rank[1] && rank[0] != 2) std::swap(rank[1], rank[2]);
   const double chamferLine = lines[rank[0]], mouthLine = lines[rank[1]];
   Md.drDimHL(2.0, chamferLine - r30, -1.0, x74 - 2.0, r30, x74, r30 - 2.0, none, none, chamfer);
-  Md.drCircleShelf(1.3, r30, 3.0, -14.0, r62 + 7.0, TString("А"));
+  const TGrooveLetter letter = GrooveLetter(r74, r62, xL, x90, SheetMillimetre(Md));
+  Md.drCircleShelf(GrooveCircleX, r30, GrooveCircleR, letter.X, letter.Y, TString("А"));
   Rough(Md, xL, -51.0 - r74, 180.0);
   // The collar's end face carries the heat-treatment zone's line 3 out along all of it: its sign is asked
   // 5 under the shank or, where the collar reaches past that, at the collar's edge, whence it finds its
   // place off the zone however wide the collar is (whole millimetres down, the steps it slides by).
   Rough(Md, xL, -5.0 - r62 - std::max(0.0, std::ceil(r74 - r62 - 5.0)), 180.0);
   // The shelf stands as far from the collar on the sheet at whatever scale the part is drawn.
-  const double mm = SheetMillimetre(Md);
-  Md.drShelf(txapi::txLeaderNoSign, xL + 10.0 * mm, r74 + 16.0 * mm, txapi::txLSLeft, txapi::txArrowNone, 1.0,
-             0.25, 75.0, TString("HRCэ 42...46"), 5.0, 1.0, 75.0, none);
+  // Its text (12 characters 3.5 high) runs right from there, or, where it would come within a millimetre of
+  // the extension lines that rise from the threaded end (the leftmost the end chamfer's, the mouth's or the
+  // bore's), it runs left from over the collar, off them and off the plain shank's diameter.
+  const double endLines = std::min({x74 - 2.0, y4 > 0.0 ? x74 - y4 : x74, y3 > 0.0 ? x74 - y3 : x74});
+  const bool textRight = xL + (10.0 + 12.0 * 0.6 * 3.5 + 1.0) * mm < endLines;
+  Md.drShelf(txapi::txLeaderNoSign, xL + (textRight ? 10.0 : 4.0) * mm, r74 + 16.0 * mm,
+             textRight ? txapi::txLSLeft : txapi::txLSRight, txapi::txArrowNone, 1.0, 0.25, 75.0,
+             TString("HRCэ 42...46"), 5.0, 1.0, 75.0, none);
   Md.drPoint(xL + 6.0, r74 + 3.0);
   Md.drEndObj();
-  if (r74 != r62) Rough(Md, xL + x90, -5.0 - r74, 0.0);
+  // The collar's face toward the thread carries its sign 5 under the collar, or, where the plain shank is too
+  // short for the sign (8.66 wide) to end before the thread's length's extension line, below that line's
+  // end with the sign's rising stroke (2.5 up) a millimetre clear of it: the line 8 under the shank, or a
+  // value (3.5 high and a millimetre) lower where the shank's diameter's value stands past its arrow there.
+  if (r74 != r62) {
+    const bool signClear = -(xL + x90) >= (8.66 + 1.0) * mm;
+    const double threadLineEnd = 8.0 + (shankHolds ? 0.0 : 4.5) + 2.0;
+    Rough(Md, xL + x90,
+          signClear ? -5.0 - r74 : std::min(-5.0 - r74, -r62 - (threadLineEnd + 1.0 + 2.5) * mm), 0.0);
+  }
   // The bores at the threaded end, their sizes beyond that end: their extension lines run out of the
   // bores, not back along the whole shank through the collar and the cross hole.
   // The narrower bore nearer the end, the thread's diameter beyond both, each asked after the nearer.

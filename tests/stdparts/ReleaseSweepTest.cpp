@@ -968,7 +968,12 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // within the view), or whose body is just long enough for the fit's sign over its middle to reach the
 // undercut's callout's leader with its value. A line whose extension line ended on another view's edge, clear
 // of it in the layout's arithmetic but on it as the sheet rounds it (a one-piece spacer's whole length
-// carried under a wide collar onto its detail's).
+// carried under a wide collar onto its detail's). A shank whose plain part between the collar and the thread
+// is short: the groove's letter, asked 14 left of the groove, came down over the collar's heat-treatment zone
+// or on the collar chamfer's value and its line; the hardness note, its text run right from over the collar,
+// reached the threaded end's extension lines and was carried onto the part; the collar face's sign crossed
+// the thread length's extension line; the shank's diameter, too narrow there for its value beside its line,
+// was carried past the threaded end across the thread's extension lines.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1066,7 +1071,12 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_plug", "CollarRadius", {0.5, 1.0, 2.0}, {3.45, 3.6, 3.9, 3.95}},
                           {"spacer_one_piece", "CollarRadius", {1.0}, {3.76, 3.84, 3.9, 3.944, 4.0}},
                           {"spacer_one_piece", "Len", {1.0}, {0.358, 0.36, 0.362, 0.365}},
-                          {"spacer_one_piece", "CollarRadius", {1.0}, {3.249, 3.25, 3.251}}};
+                          {"spacer_one_piece", "CollarRadius", {1.0}, {3.249, 3.25, 3.251}},
+                          {"shank", "Len", {0.5}, {0.358, 0.37, 0.38, 0.385, 0.389, 0.395, 0.4, 0.415, 0.535, 0.59}},
+                          {"shank", "Len", {1.0}, {0.34, 0.36, 0.378, 0.405}},
+                          {"shank", "Len", {2.0}, {0.325, 0.333, 0.341, 0.35, 0.36}},
+                          {"shank", "ThreadLen", {0.5}, {3.045, 3.059, 3.085, 3.305, 3.325, 3.34}},
+                          {"shank", "ThreadLen", {1.0}, {3.97, 3.98}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
