@@ -26,6 +26,9 @@ constexpr double TipGap = 1.5;
 constexpr double AxisGap = 1;
 // How far an extension line runs on past its dimension line.
 constexpr double ExtensionPast = 2;
+// How much farther than a view is across an extension line may run over it: one running farther runs
+// along the part, past the steps and holes between.
+constexpr double ExtensionOverView = 0.5;
 // How far past its arc's radius a diameter's or radius's value may stand from its arrow: a reader follows a
 // leader no farther.
 constexpr double LeaderReach = 30;

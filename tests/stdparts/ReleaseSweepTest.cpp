@@ -957,7 +957,13 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // section, stood its value past the upper end across the seat radius's leader; an ejector channel whose fit
 // is too short for its sign beside its diameter's value. A locating ring whose fixing holes stand where the
 // pin hole's diameter turns its leader beside the pin hole sign's leader (the sign stayed where it was asked
-// while its leader swung about the hole, off its line and on the pin's axis).
+// while its leader swung about the hole, off its line and on the pin's axis). A shouldered locating ring
+// whose section is thinner on paper than its shoulder's length needs at the step (that length's extension
+// lines, and the land's drawn far into a wide bore, ran over the section farther than it is thick); one whose
+// entry's angle, asked on an arc reaching past the rim, stood there with its ray along the face across the
+// rim's extension line, or whose turned value just touched the bore's diameter's line; one whose rim stands
+// just far enough past the counterbores to keep their depth off the rim yet too near for the lead-in's arc
+// with its margin.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1050,7 +1056,14 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "FitLen", {0.5}, {0.21, 0.212, 0.23, 0.245, 0.26, 0.28}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
-                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}}};
+                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
+                          {"locating_ring_shoulder", "Thickness", {0.5}, {0.74, 0.76, 0.786, 0.795}},
+                          {"locating_ring_shoulder", "Thickness", {0.5}, {0.855, 0.88, 0.905}},
+                          {"locating_ring_shoulder", "InRadius", {0.5}, {1.34, 1.373, 1.404, 1.47}},
+                          {"locating_ring_shoulder", "Thickness", {1.0}, {1.471, 1.48, 1.495}},
+                          {"locating_ring_shoulder", "Thickness", {2.0}, {1.44, 1.453, 1.465}},
+                          {"locating_ring_shoulder", "Radius", {0.5}, {1.21, 1.22, 1.23}},
+                          {"locating_ring_shoulder", "Radius", {2.0}, {1.235, 1.236}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
