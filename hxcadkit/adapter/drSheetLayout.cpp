@@ -377,7 +377,7 @@ bool TSheetLayout::AlongItsView(const std::array<double, 4>& e,
     const double over = std::min(std::fabs(ax - px) > 1e-9 ? (ax > px ? v[2] - px : px - v[0]) : 1e300,
                                  std::fabs(ay - py) > 1e-9 ? (ay > py ? v[3] - py : py - v[1]) : 1e300);
     const double across = std::fabs(ax - px) >= std::fabs(ay - py) ? v[3] - v[1] : v[2] - v[0];
-    if (std::min(over, Norm(ax - px, ay - py)) > across + AlongSlack) return true;
+    if (std::min(over, Norm(ax - px, ay - py)) > across + ExtensionOverView) return true;
   }
   return false;
 }

@@ -28,13 +28,14 @@ constexpr double TipGap = 1.5;
 constexpr double AxisGap = 1;
 // How far an extension line runs on past its dimension line.
 constexpr double ExtensionPast = 2;
+// How much farther than a view is across an extension line may run over it: one running farther runs
+// along the part, past the steps and holes between.
+constexpr double ExtensionOverView = 0.5;
 // How far past its arc's radius a diameter's or radius's value may stand from its arrow: a reader follows a
 // leader no farther.
 constexpr double LeaderReach = 30;
 // How far apart parallel dimension lines stand at least, as a draftsman spaces them.
 constexpr double DimensionSpacing = 7;
-// How much farther than its view is across an extension line may run over that view.
-constexpr double AlongSlack = 0.5;
 
 // A length on the sheet. The library's hypot takes care of overflow and underflow, which lengths in
 // millimetres never come near, at several times the cost: it was a fifth of a crowded sheet's layout.

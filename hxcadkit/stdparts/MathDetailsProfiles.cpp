@@ -303,6 +303,8 @@ struct TEntryRoom
   // From the mouth up to the rim, and the lead-in's angle's arc asked and its least (its vertex the rim's
   // end, its value beyond its arc's middle, 15 degrees under the rim).
   double Rim, LeadIn, LeadInLeast;
+  // The section's thickness, which the land's extension lines run over from the bore's line.
+  double Thick;
 };
 
 // The arc asked for the entry's angle, and how far the land's length stands in from the bore's line (its
@@ -317,7 +319,9 @@ struct TEntryRoom
 // over that line, under the lead-in's value and ray. An angle's value takes the box the sheet measures
 // it by, kept a millimetre off every line. The land's value stands between its line and the bore's far
 // side; a bore too narrow for that has the land sized on the upper edge, its line as far in from the
-// bore's, its value then past the bore's line left of the face x = 0 (LandAbove).
+// bore's, its value then past the bore's line left of the face x = 0 (LandAbove). Either way the land's
+// line stands no farther in than keeps its extension lines, run on past it, over the section no farther
+// than the section is thick.
 struct TEntryArc
 {
   double R, Land;
@@ -337,7 +341,7 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
   constexpr double length = 4 * 0.6 * cValue, clear = 1.0, gap = 2.0, least = 5.0;
   // Each margin a hair wider: the sheet takes a value just on it as touching.
   constexpr double hair = 0.3;
-  const double land = std::min(8.0, room.Bore / 2.0);
+  const double land = std::min({8.0, room.Bore / 2.0, room.Thick - drApi::sheet::ExtensionPast});
   const bool landAbove = land + 1.0 + cValue + hair > 2.0 * room.Bore - land;
   // On the face's side the value stands beyond the arc's middle; the lead-in's ray, from the corner down
   // away from the face at 30 degrees, passes over the value's far top corner and over the arc. The
@@ -348,10 +352,11 @@ TEntryArc EntryArc(double a, const TEntryRoom& room, double asked)
   const double arcUnder = room.Face * std::cos(30.0 * cDegree) - clear;
   // Turned, the value's bottom stands its height and a margin under its top (under, from the bore's line),
   // which the axis leaves free within the bore, and it reaches left of the face x = T as far as
-  // (r + gap) sin(half) and its length.
+  // (r + gap) sin(half) and its length; the bore's diameter's line, which the sheet takes as wide as a hair
+  // either side of it, stands a hair beyond that margin.
   const double half = a / 2.0 * cDegree;
   const auto under = [&](double r) { return (r + gap) * std::cos(half) - room.Rise + cValue + clear + hair; };
-  const auto reach = [&](double r) { return (r + gap) * std::sin(half) + length + clear + hair; };
+  const auto reach = [&](double r) { return (r + gap) * std::sin(half) + length + clear + 2.0 * hair; };
   // An arc asked past where its value stands under the lead-in's ray is turned into the bore by the sheet,
   // which it takes only where the bore holds its value there.
   if (std::min(valueUnder, arcUnder) >= least) {
@@ -429,9 +434,12 @@ TDepthLine CounterboreDepthLine(double R, double T, double r10, double r52, doub
   // The lead-in's arc as large as asked where its ray's end (half its radius under the rim) clears the
   // value, else as much smaller as that takes; where no entry's angle needs it smaller, only so small as
   // keeps the lead-in's value (beyond its arc's middle, 15 degrees under the rim) a millimetre and a hair
-  // over the depth's.
+  // over the depth's. Its least arc may bring its ray's end nearer, that millimetre and a hair over the
+  // value, where the margin would leave it less: the depth sized above the rim would run its extension
+  // lines along the section.
   constexpr double clear = 1.0 + 0.3;
-  const double over = (R - line) * k - DepthValueHeight, arc = std::min(LeadInArc, 2.0 * (over - Margin));
+  const double over = (R - line) * k - DepthValueHeight, asked = std::min(LeadInArc, 2.0 * (over - Margin)),
+               arc = 2.0 * (over - clear) >= LeadInLeast ? std::max(asked, LeadInLeast) : asked;
   if (arc >= LeadInLeast && (entry || (arc + 2.0) * std::sin(15.0 * cDegree) + cValue + clear <= over))
     return {false, (line - (r10 + r52)) * k, arc};
   if (entry) return overRim;
@@ -531,6 +539,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
     const double leadInArc = depth.LeadInArc;
     TEntryArc at{0.0, 0.0, false, leadInArc};
     const double mouth = iR + rise;
+    bool entryTurned = false;
     if (entry) {
       // The entry: its angle above the axis, where the cone leaves the face x = T, between the face and
       // the cone's run past the mouth; where the lead-in's angle leaves a thin ring no room there it turns
@@ -552,8 +561,14 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       const double faceTop = depth.OverRim ? RTpa - bevelDepth : r10 - r53;
       at = EntryArc(a,
                     {(faceTop - mouth) * k, rise * k, (T - t) / std::sin(a * cDegree) * k, iR * k, left,
-                     (RTpa - mouth) * k, leadInArc, std::min(leadInArc, LeadInLeast)},
+                     (RTpa - mouth) * k, leadInArc, std::min(leadInArc, LeadInLeast), T * k},
                     (mouth + along > RTpa && below * k >= 2.0 * cValue ? below : along) * k);
+      // An arc standing beside the face wholly past the rim, its end on the cone's ray over the rim's
+      // extension line or within the half millimetre (and a tenth for the sheet's rounding) where that line
+      // reads as through its arrow's tip, crosses no line the sheet sees while its rays run on across the
+      // lead-in's ray and the rim's extension line: it is asked turned, as EntryArc found room for it, from
+      // the face's plane down to the cone inside the mouth.
+      entryTurned = !at.FromAxis && (mouth - RTpa) * k + at.R * std::cos(a * cDegree) > -(0.5 + 0.1);
     }
     // The lead-in's angle on the upper edge (1), or on the lower (-1) where the depth sized in the hole
     // leaves it no room above; its length on the other.
@@ -580,7 +595,7 @@ void TLocatingRing::dr2D_LocatingRing_V1(const Real& mx, const Real& my, const R
       if (at.FromAxis)
         Md.drDimApc(90.0 - a, 90.0 - a, at.R / k, 0.0, TString(), T, mouth);
       else
-        Md.drDimApc(a, 90.0, at.R / k, 0.0, TString(), T, mouth);
+        Md.drDimApc(a, entryTurned ? 270.0 : 90.0, at.R / k, 0.0, TString(), T, mouth);
       const double landY = at.LandAbove ? iR : -iR;
       Dims(Md, {{dHL, t, at.LandAbove ? -at.Land : at.Land, -1.0, 0.0, landY, t, landY, "", "", ""},
                 {dVL1, 2.0 * (iR + rise), ConeDiameterAt, 1.0, T, -iR - rise, T, 0.0, "&02", "", "*"}});
@@ -981,7 +996,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     // front face at the body's level, its line across the collar: the depth nearer, the whole length past
     // it, clear of the seat's length and the groove's letter under the body.
     const auto pastRim = [&](double from) {
-      return RunsFartherThanAcross((r70 - from) * sheet, x59 * sheet + drApi::sheet::AlongSlack);
+      return RunsFartherThanAcross((r70 - from) * sheet, x59 * sheet + ExtensionOverView);
     };
     const bool depthOver = pastRim(r71), wholeOver = pastRim(r22);
     const TDim depth = depthOver ? TDim{dHL, x68, PlugOverBody, 0.0, 0.0, r22, x68, r71, "", "", "&03~0,2"}

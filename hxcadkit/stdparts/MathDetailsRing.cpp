@@ -240,6 +240,23 @@ double TLocatingRing::PlanScale() const
   return 1.0 / reductions[std::size(reductions) - 1];
 }
 
+double TLocatingRing::SectionScale(double room) const
+{
+  // The shoulder's length stands at its step, its value under the shoulder diameter's extension line (a
+  // value's height and the 1 it stands off its line), its extension lines run on past its line. Where the
+  // step stands out farther than the section is thick, they run over the section that far, no farther
+  // than the section is across on paper and the half millimetre more the sheet allows a line over its
+  // view: a section thinner on paper is drawn larger, at the least standard enlargement that holds it.
+  const double step = Radius - BaseRadius;
+  const auto roomy = [&](double s) {
+    return step * s <= Thickness * s + ExtensionOverView ||
+           Thickness * s + ExtensionOverView >= 1.0 + drApi::sheet::ValueHeight + drApi::sheet::ExtensionPast;
+  };
+  const double reduced = MouldReduction(2.0 * Radius, room);
+  if (reduced < 1.0) return reduced;
+  return MouldEnlargement(2.0 * Radius, roomy, [&](double s) { return 2.0 * Radius * s <= room; });
+}
+
 void TLocatingRing::dr2D() const
 {
   if (!M2.Ptr) return;
@@ -263,7 +280,7 @@ void TLocatingRing::dr2D() const
     constexpr double SectionRoom = MouldSheetRoom - 2.0 * 25.0, SectionThick = 7.5;
     const bool shared = Thickness * plan >= SectionThick - 1e-9;
     drMouldSheet(
-        Md, det, Thickness, -Radius, shared ? plan : MouldReduction(2.0 * Radius, SectionRoom),
+        Md, det, Thickness, -Radius, shared ? plan : SectionScale(SectionRoom),
         [&](TModeler3D& m) {
           const double sheet = DrawnScale(m);
           const double own = std::min(1.0, plan / sheet);

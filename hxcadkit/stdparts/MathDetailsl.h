@@ -587,6 +587,8 @@ double DrawnScale(const TModeler3D& M);
 constexpr double ValueReach = drApi::sheet::LeaderReach;
 // How far apart on paper the layout keeps parallel dimension lines.
 constexpr double LineSpacing = drApi::sheet::DimensionSpacing;
+// How much farther than a view is across the layout lets an extension line run over it.
+constexpr double ExtensionOverView = drApi::sheet::ExtensionOverView;
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.
 void drMouldCloseSheet(TModeler3D& M, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
 // Discards the current part document, unwritten, with a message naming its file when the part has no
@@ -922,6 +924,10 @@ public:
   // The scale its plan view is drawn at: 1, or the largest of 1:2, 1:4, 1:5, 1:10 at which the values the
   // plan view's leaders carry past the rim stand within reach of their arcs. The section keeps the sheet's.
   double PlanScale() const;
+  // The scale its section is drawn at where it does not share the plan's: the largest of 1:1 and the
+  // reductions that brings the ring's diameter within room, enlarged where its shoulder's length needs the
+  // section thicker on paper.
+  double SectionScale(double room) const;
 
   // The plan view along the axis for the designation Det: the bore for Id, else the column
   // tail's holes; nothing without a column tail.

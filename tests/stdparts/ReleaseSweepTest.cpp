@@ -973,7 +973,13 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // or on the collar chamfer's value and its line; the hardness note, its text run right from over the collar,
 // reached the threaded end's extension lines and was carried onto the part; the collar face's sign crossed
 // the thread length's extension line; the shank's diameter, too narrow there for its value beside its line,
-// was carried past the threaded end across the thread's extension lines.
+// was carried past the threaded end across the thread's extension lines. A shouldered locating ring whose
+// section is thinner on paper than its shoulder's length needs at the step (that length's extension lines,
+// and the land's drawn far into a wide bore, ran over the section farther than it is thick); one whose
+// entry's angle, asked on an arc reaching past the rim, stood there with its ray along the face across the
+// rim's extension line, or whose turned value just touched the bore's diameter's line; one whose rim stands
+// just far enough past the counterbores to keep their depth off the rim yet too near for the lead-in's arc
+// with its margin.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1076,7 +1082,14 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"shank", "Len", {1.0}, {0.34, 0.36, 0.378, 0.405}},
                           {"shank", "Len", {2.0}, {0.325, 0.333, 0.341, 0.35, 0.36}},
                           {"shank", "ThreadLen", {0.5}, {3.045, 3.059, 3.085, 3.305, 3.325, 3.34}},
-                          {"shank", "ThreadLen", {1.0}, {3.97, 3.98}}};
+                          {"shank", "ThreadLen", {1.0}, {3.97, 3.98}},
+                          {"locating_ring_shoulder", "Thickness", {0.5}, {0.74, 0.76, 0.786, 0.795}},
+                          {"locating_ring_shoulder", "Thickness", {0.5}, {0.855, 0.88, 0.905}},
+                          {"locating_ring_shoulder", "InRadius", {0.5}, {1.34, 1.373, 1.404, 1.47}},
+                          {"locating_ring_shoulder", "Thickness", {1.0}, {1.471, 1.48, 1.495}},
+                          {"locating_ring_shoulder", "Thickness", {2.0}, {1.44, 1.453, 1.465}},
+                          {"locating_ring_shoulder", "Radius", {0.5}, {1.21, 1.22, 1.23}},
+                          {"locating_ring_shoulder", "Radius", {2.0}, {1.235, 1.236}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
