@@ -962,7 +962,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // past its arrow as far as the sphere is large, across the root's rounding's value and leader (or through
 // the part, its value under the nozzle end's sign) wherever the arc let it turn. A locating sleeve just long
 // enough to carry view A past the frame: the view moved back by as much took its chamfer's angle's room
-// beyond the threaded end, and the angle went under the part across the thread's and relief's lines.
+// beyond the threaded end, and the angle went under the part across the thread's and relief's lines. One
+// whose thread is hardly longer than its chamfer: the thread's line across the section, kept clear of the
+// outer chamfer's length, stood past the relief's middle, across the relief's extension line.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1058,7 +1060,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
                           {"sprue_bush", "SphereRadius", {0.5}, {2.12, 2.19, 2.24, 2.35}},
                           {"sprue_bush", "TPARadius", {0.5}, {2.99}},
-                          {"locating_sleeve", "Len", {1.0}, {3.03, 3.04, 3.047, 3.05}}};
+                          {"locating_sleeve", "Len", {1.0}, {3.03, 3.04, 3.047, 3.05}},
+                          {"locating_sleeve", "ThreadLen", {1.0}, {0.2, 0.205}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
