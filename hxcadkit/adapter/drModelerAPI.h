@@ -426,6 +426,9 @@ public:
   // arc and value inside the frame on one side of its vertex or the other; 0 where each has. Negative, how
   // far left, where that is what an angle past the frame's right edge needs.
   double AngleRoom() const;
+  // Whether every angle still to settle keeps its arc, at the least radius it takes, and its value inside
+  // the frame with the view moved by dx on each side of its vertex where they are inside it now.
+  bool AnglesKeepRoom(double dx) const;
   double ViewX() const { return VX; }
   double ViewY() const { return VY; }
   // A point of the view's container (after the library's own placement) on the sheet.
@@ -580,6 +583,11 @@ private:
   bool Clear(const TQuad& q) const;
   bool Within(double X, double Y) const;
   static TQuad AngleValue(double X, double Y, double a1, double a2, double r, std::size_t chars);
+  // Whether an angle may stand between its opposite rays on an arc of radius r: rays from its vertex that
+  // run through no outline.
+  bool Opposable(const TAngle& g, double r) const;
+  // The box (x1, y1, x2, y2) of an angle's arc of radius r, its rays turned by turn degrees, and of its value.
+  static std::array<double, 4> AngleBox(const TAngle& g, double turn, double r);
   // The dimensions in the order they settle: the linear ones, the angles, then the diameters and radii.
   void PlaceDimensions();
   void PlaceLinear();

@@ -261,6 +261,46 @@ void TSheetLayout::PlaceAngles(std::vector<std::array<double, 4>>& arcs,
   Angles.clear();
 }
 
+bool TSheetLayout::Opposable(const TAngle& g, double r) const
+{
+  return g.From[0] <= 0 && g.From[1] <= 0 && !RayThroughOutline(g.X, g.Y, g.A1 + 180.0, r) &&
+         !RayThroughOutline(g.X, g.Y, g.A2 + 180.0, r);
+}
+
+std::array<double, 4> TSheetLayout::AngleBox(const TAngle& g, double turn, double r)
+{
+  std::array<double, 4> b{1e300, 1e300, -1e300, -1e300};
+  const auto take = [&b](double x, double y) {
+    b[0] = std::min(b[0], x), b[1] = std::min(b[1], y), b[2] = std::max(b[2], x), b[3] = std::max(b[3], y);
+  };
+  for (int i = 0; i <= 12; ++i) {
+    const double a = (g.A1 + turn + (g.A2 - g.A1) * i / 12) * Deg;
+    take(g.X + r * std::cos(a), g.Y + r * std::sin(a));
+  }
+  const TQuad q = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars);
+  for (int k = 0; k < 4; ++k)
+    take(q.X[k], q.Y[k]);
+  return b;
+}
+
+bool TSheetLayout::AnglesKeepRoom(double dx) const
+{
+  if (!On) return true;
+  const auto inside = [this](const std::array<double, 4>& b, double shift) {
+    return b[0] + shift >= FrameLeft + 1 && b[2] + shift <= W - FrameMargin && b[1] >= FrameMargin &&
+           b[3] <= H - FrameMargin;
+  };
+  return std::all_of(Angles.begin(), Angles.end(), [&](const TAngle& g) {
+    const double r = std::min(g.R, g.Floor);
+    for (int s = 0; s < 2; ++s) {
+      if (s == 1 && !Opposable(g, r)) continue;
+      const std::array<double, 4> b = AngleBox(g, 180.0 * s, r);
+      if (inside(b, 0) && !inside(b, dx)) return false;
+    }
+    return true;
+  });
+}
+
 double TSheetLayout::AngleRoom() const
 {
   if (!On) return 0;
@@ -278,20 +318,8 @@ double TSheetLayout::AngleRoom() const
     double least = -1, left = 0;
     for (int s = 0; s < 2; ++s) {
       const double turn = 180.0 * s;
-      if (s == 1 && (g.From[0] > 0 || g.From[1] > 0 || RayThroughOutline(g.X, g.Y, g.A1 + turn, r) ||
-                     RayThroughOutline(g.X, g.Y, g.A2 + turn, r)))
-        continue;
-      double x1 = 1e300, x2 = -1e300, y1 = 1e300, y2 = -1e300;
-      const auto take = [&](double x, double y) {
-        x1 = std::min(x1, x), x2 = std::max(x2, x), y1 = std::min(y1, y), y2 = std::max(y2, y);
-      };
-      for (int i = 0; i <= 12; ++i) {
-        const double a = (g.A1 + turn + (g.A2 - g.A1) * i / 12) * Deg;
-        take(g.X + r * std::cos(a), g.Y + r * std::sin(a));
-      }
-      const TQuad q = AngleValue(g.X, g.Y, g.A1 + turn, g.A2 + turn, r, g.Chars);
-      for (int k = 0; k < 4; ++k)
-        take(q.X[k], q.Y[k]);
+      if (s == 1 && !Opposable(g, r)) continue;
+      const auto [x1, y1, x2, y2] = AngleBox(g, turn, r);
       const double dx = std::max(0.0, std::ceil(FrameLeft + 1 - x1));
       if (y1 < FrameMargin || y2 > H - FrameMargin) continue;
       if (x2 + dx > W - FrameMargin) {

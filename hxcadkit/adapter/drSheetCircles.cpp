@@ -141,7 +141,7 @@ private:
   // The lines and points of the sheet a leader of the dimension placed may meet, its value shifted at most
   // shift past the circle: those about its centre as far as such a leader reaches.
   void Near(double shift);
-  bool Shortens(const TAt& g, bool reversed) const;
+  bool Shortens(const TAt& g) const;
   std::vector<double> Turns() const;
   bool ComesFromOutside() const;
   void Try(const TTurn& t, double a, double shift, bool reversed);
@@ -341,13 +341,13 @@ TSheetLayout::TLeaderSearch::TAt TSheetLayout::TLeaderSearch::Leader(const TTurn
   return g;
 }
 
-// Whether its line, running from the centre, may stop short of it: a radius's, not reversed, longer than
-// the stretch it keeps.
-bool TSheetLayout::TLeaderSearch::Shortens(const TAt& g, bool reversed) const
+// Whether its line may stop short of where it starts: a radius's longer than the stretch it keeps, whether it
+// runs from the centre or, reversed, from as far beyond its arc (a large seat's radius would carry that run-on
+// across what stands about the seat's rim).
+bool TSheetLayout::TLeaderSearch::Shortens(const TAt& g) const
 {
   const TCircleDimension& c = *C;
-  return c.Shorten && !c.Diameter && !reversed &&
-         Norm(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
+  return c.Shorten && !c.Diameter && Norm(g.X2 - g.X1, g.Y2 - g.Y1) > txapi::txRadiusLineShort;
 }
 
 // The angles to try, nearest first: 5 degrees apart from 45 about a whole circle; on arcs, each degree
@@ -414,7 +414,7 @@ void TSheetLayout::TLeaderSearch::Try(const TTurn& t, double a, double shift, bo
   };
   const auto lineClear = [&] {
     whole = clear(g);
-    shortened = !whole && Shortens(g, reversed) && clear(stub);
+    shortened = !whole && Shortens(g) && clear(stub);
     // Asked only of a line that counts: one crossing something is kept for its value alone.
     offPart = c.Diameter || !(whole || shortened) ||
               OutlinesCrossed(L.Segments, near, {g.X2, g.Y2, g.X2 + g.Ux * g.Shelf, g.Y2 + g.Uy * g.Shelf}, c.CX,

@@ -135,10 +135,11 @@ bool TModelerApi::FitViewToSheet(bool apply)
     return true;
   }
   // A view whose outlines fit the frame while an axis runs on past it moves back by as much as the axis
-  // overhangs, where that keeps its outlines off the title block: the sheet stays as chosen.
+  // overhangs, where that keeps its outlines off the title block: the sheet stays as chosen. Where that
+  // would take an angle's room beside it, the sheet grows instead, while there is a larger one.
   double dx = 0, dy = 0;
   if (angles == 0 && Layout.Cramped() && !Layout.Cramped(0, 0, true) && Layout.ViewIntoFrame(dx, dy) &&
-      !Layout.Cramped(dx, dy)) {
+      !Layout.Cramped(dx, dy) && (at < 2 || Layout.AnglesKeepRoom(dx))) {
     move(sel.ASize[at].x, sel.ASize[at].y, dx, dy);
     return true;
   }

@@ -150,10 +150,17 @@ TSleeveFaces SleeveFaces(double x51, double x50, double x52, double r1, double r
     // The relief behind the thread from the other end through the bore, where that is shorter than the
     // sleeve is across, so that its extension lines do not run on along the part; else from the
     // thread's end.
+    // Sized across the section, it stands at its middle; but the thread's line across it keeps its value
+    // (3.5 high, a millimetre off the line) a millimetre clear of the outer chamfer's length's extension
+    // line, 1 from the threaded end. Where that carries the thread's line past the relief's middle, the
+    // relief is sized by its far end, just short of the bore, so that its extension lines start past the
+    // thread's line rather than run across it.
     const bool throughBore = b.XT <= 2.0 * std::max(r1, r43);
+    constexpr double ThreadLineLeast = 1.0 + 1.0 + 3.5 + 1.0;
+    const double middle = (x52 + b.T + b.Start) / 2.0;
     (throughBore ? f.Right : f.Left)
         .push_back({2.0 * (r42 + 0.5), throughBore ? b.Start : x52 + b.T + 0.5, "&02", "H14", false,
-                    (x52 + b.T + b.Start) / 2.0});
+                    middle < ThreadLineLeast ? std::max(middle, b.Start - 0.3) : middle});
   }
   // The outside behind a collar from the other end, where its chamfer starts; view A shows it past a collar
   // no wider, hidden behind a wider one. The collar's own diameter is view A's, where it is wider: one as

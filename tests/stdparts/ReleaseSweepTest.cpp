@@ -979,7 +979,14 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // entry's angle, asked on an arc reaching past the rim, stood there with its ray along the face across the
 // rim's extension line, or whose turned value just touched the bore's diameter's line; one whose rim stands
 // just far enough past the counterbores to keep their depth off the rim yet too near for the lead-in's arc
-// with its margin.
+// with its margin. A sprue bush whose seat's sphere is large for its head, or whose mouth is wide: the seat's
+// radius, led in from beyond its arc, ran on past its arrow as far as the sphere is large, across the root's
+// rounding's value and leader (or through the part, its value under the nozzle end's sign) wherever the arc
+// let it turn. A locating sleeve just long enough to carry view A past the frame: the view moved back by as
+// much took its chamfer's angle's room beyond the threaded end, and the angle went under the part across the
+// thread's and relief's lines. One whose thread is hardly longer than its chamfer: the thread's line across
+// the section, kept clear of the outer chamfer's length, stood past the relief's middle, across the relief's
+// extension line.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1089,7 +1096,11 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_ring_shoulder", "Thickness", {1.0}, {1.471, 1.48, 1.495}},
                           {"locating_ring_shoulder", "Thickness", {2.0}, {1.44, 1.453, 1.465}},
                           {"locating_ring_shoulder", "Radius", {0.5}, {1.21, 1.22, 1.23}},
-                          {"locating_ring_shoulder", "Radius", {2.0}, {1.235, 1.236}}};
+                          {"locating_ring_shoulder", "Radius", {2.0}, {1.235, 1.236}},
+                          {"sprue_bush", "SphereRadius", {0.5}, {2.12, 2.19, 2.24, 2.35}},
+                          {"sprue_bush", "TPARadius", {0.5}, {2.99}},
+                          {"locating_sleeve", "Len", {1.0}, {3.03, 3.04, 3.047, 3.05}},
+                          {"locating_sleeve", "ThreadLen", {1.0}, {0.2, 0.205}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
