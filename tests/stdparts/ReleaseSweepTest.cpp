@@ -957,7 +957,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // section, stood its value past the upper end across the seat radius's leader; an ejector channel whose fit
 // is too short for its sign beside its diameter's value. A locating ring whose fixing holes stand where the
 // pin hole's diameter turns its leader beside the pin hole sign's leader (the sign stayed where it was asked
-// while its leader swung about the hole, off its line and on the pin's axis).
+// while its leader swung about the hole, off its line and on the pin's axis). An ejector channel whose
+// working end, with its seat or its shank long, stands within the frame by less than its fit's diameter and
+// the surface's sign on that diameter's extension line reach past it (the sign, with no other place between
+// the sizes there, ran off the frame, on the first sheet or on the larger one).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1050,7 +1053,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "FitLen", {0.5}, {0.21, 0.212, 0.23, 0.245, 0.26, 0.28}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
-                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}}};
+                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
+                          {"ejector_channel", "SpringLen", {2.0}, {3.21, 3.3, 3.416, 3.5}},
+                          {"ejector_channel", "Len", {2.0}, {1.45, 2.32}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
