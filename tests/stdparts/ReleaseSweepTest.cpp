@@ -960,7 +960,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // while its leader swung about the hole, off its line and on the pin's axis). An ejector channel whose
 // working end, with its seat or its shank long, stands within the frame by less than its fit's diameter and
 // the surface's sign on that diameter's extension line reach past it (the sign, with no other place between
-// the sizes there, ran off the frame, on the first sheet or on the larger one).
+// the sizes there, ran off the frame, on the first sheet or on the larger one). A small ejector channel whose
+// collar reaches so near the hardened zone that its fit leaves the fit's sign room neither before the zone's
+// leader nor under the fit at 4:1 (held to the width every enlarged part keeps to, not the one its sheet has).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1055,7 +1057,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
                           {"ejector_channel", "SpringLen", {2.0}, {3.21, 3.3, 3.416, 3.5}},
-                          {"ejector_channel", "Len", {2.0}, {1.45, 2.32}}};
+                          {"ejector_channel", "Len", {2.0}, {1.45, 2.32}},
+                          {"ejector_channel", "CollarHeight", {0.5}, {3.955, 3.98, 4.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
