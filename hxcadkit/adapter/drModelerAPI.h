@@ -302,6 +302,8 @@ public:
     double SX = 0, SY = 0, SAngle = 0; // on the sheet
     double Scale = 1;                  // sheet millimetres per container unit
     std::size_t Chars = 0;             // of its value
+    // Asked where it has to stand: the sheet that leaves it off its frame does not hold the view.
+    bool Kept = false;
   };
 
   // Items by square cells of the sheet, each in every cell its box (x1, y1, x2, y2) meets, those beyond the
@@ -400,7 +402,8 @@ public:
   void End() { On = false; }
   bool Active() const { return On; }
   // Whether the views, moved by (dx, dy), leave the frame or enter the title block: an outline either, a
-  // thin line of theirs (an axis running on past the part) the frame too unless outlinesOnly.
+  // thin line of theirs (an axis running on past the part) or a sign kept where asked the frame too unless
+  // outlinesOnly.
   bool Cramped(double dx = 0, double dy = 0, bool outlinesOnly = false) const;
   // The same on a sheet width x height.
   bool CrampedOn(double width, double height, double dx, double dy, bool outlinesOnly = false) const;
@@ -412,7 +415,7 @@ public:
   // where it would lie on it); true where that holds.
   bool HoldsOn(double width, double height, double& dx, double& dy) const;
   // The least move (dx, dy) that brings the views' outlines and thin lines inside the frame, as IntoFrame
-  // gives it for their box.
+  // gives it for their box, with the signs kept where asked a millimetre inside it.
   bool ViewIntoFrame(double& dx, double& dy) const;
   // The sheet grown to width x height before what the view holds settles, all of it moved by (dx, dy) with
   // the view.
@@ -1303,6 +1306,8 @@ public:
               const double& y2, int T2, int Po2, const TString& S, const double& xc, const double& yc) override;
   void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz, const TString& S1,
                const TString& S2, const TString& S3) override;
+  void drRoughKept(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
+                   const TString& S1, const TString& S2, const TString& S3) override;
   void drFreePlace(double& x, double& y, double x1, double y1, double x2, double y2) override;
   void drDimOtherSide(double x1, double y1, double x2, double y2) override;
   void drFreeViewPlace(double& x, double& y, double x1, double y1, double x2, double y2, double vx1,
@@ -1469,6 +1474,8 @@ private:
   // How many formats the sheet open has grown past the one chosen for it, and the index of its size among the
   // selector's sizes.
   int SheetGrown = 0;
+  // The sign drRough asks is one drRoughKept asks.
+  bool SignKept = false;
   int SheetAt() const
   {
     const TLeafSelector& sel = TLeafSelector::Instance();

@@ -233,6 +233,13 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
                                           return t.AskedOff && (off({q.X[0], q.Y[0], q.X[2], q.Y[2]}) ||
                                                                 off({q.X[1], q.Y[1], q.X[3], q.Y[3]}));
                                         }) ||
+                            std::any_of(Signs.begin(), Signs.end(),
+                                        [&](const TSign& s) {
+                                          if (!s.Kept) return false;
+                                          const TQuad q = Footprint(s, s.SX, s.SY);
+                                          return off({q.X[0], q.Y[0], q.X[2], q.Y[2]}) ||
+                                                 off({q.X[1], q.Y[1], q.X[3], q.Y[3]});
+                                        }) ||
                             SizesSettleAmiss(width, height, dx, dy)));
 }
 
@@ -389,6 +396,15 @@ bool TSheetLayout::ViewIntoFrame(double& dx, double& dy) const
     for (const auto& g : *lines)
       x1 = std::min({x1, g[0], g[2]}), y1 = std::min({y1, g[1], g[3]}), x2 = std::max({x2, g[0], g[2]}),
       y2 = std::max({y2, g[1], g[3]});
+  // A sign kept where asked stands a millimetre off the frame's line, as a value keeps off a line.
+  constexpr double Inside = 1;
+  for (const TSign& s : Signs)
+    if (s.Kept) {
+      const TQuad q = Footprint(s, s.SX, s.SY);
+      for (int k = 0; k < 4; ++k)
+        x1 = std::min(x1, q.X[k] - Inside), y1 = std::min(y1, q.Y[k] - Inside),
+        x2 = std::max(x2, q.X[k] + Inside), y2 = std::max(y2, q.Y[k] + Inside);
+    }
   return x1 <= x2 && IntoFrame(x1, y1, x2, y2, dx, dy);
 }
 

@@ -49,7 +49,7 @@ void TModelerApi::drRough(const double& x, const double& y, const double& Fi, tx
     TSheetLayout::TSign s;
     // Fi points the sign's axis away from its surface (upright at 90 degrees): its base, along which it
     // may slide on its surface, runs at Fi - 90.
-    s.Sign = r, s.X = x, s.Y = y, s.Angle = Fi - 90;
+    s.Sign = r, s.X = x, s.Y = y, s.Angle = Fi - 90, s.Kept = SignKept;
     SheetPoint(x, y, s.SX, s.SY);
     const bool self = SelfTransform();
     s.SAngle = s.Angle + (self ? 0.0 : R2D().Transf2D.AngleMtr()) + Layout.ViewAngle();
@@ -58,6 +58,14 @@ void TModelerApi::drRough(const double& x, const double& y, const double& Fi, tx
         std::size_t(S1.Length() + (S2.Empty() ? 0 : S2.Length() + 1) + (S3.Empty() ? 0 : S3.Length() + 1));
     Layout.Sign(s);
   }
+}
+
+void TModelerApi::drRoughKept(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
+                              const TString& S1, const TString& S2, const TString& S3)
+{
+  SignKept = true;
+  drRough(x, y, Fi, Tz, S1, S2, S3);
+  SignKept = false;
 }
 
 void TModelerApi::drSRough(int, bool Tzs, const TString& S)

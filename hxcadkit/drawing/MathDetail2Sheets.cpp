@@ -170,8 +170,10 @@ void TCommonGeometry::dr2D_Shtovhach_V1(const double& mx, const double& my, cons
     // diameter: as far from the end on paper reduced as at 1:1, as is the hardened zone's text and how far
     // above the part it stands, above the zone's length's extension lines, which reach as far up at any
     // scale.
+    // Between those two sizes it has no other place: the view stands where the sheet holds it there.
     const double reduced = std::min(paper, 1.0);
-    Rough(Md, x73 + 9.0 / reduced, r71, 90.0, "0,4");
+    Md.drRoughKept(x73 + 9.0 / reduced, r71, 90.0, txapi::txNoProcessingType, TString("0,4"), TString(),
+                   TString());
     Md.drShelf(txapi::txLeaderNoSign, x73 - 40.0 / reduced, r71 + 30.0 / reduced, txapi::txLSRight,
                txapi::txArrowNone, 1.5, 0.25, 75.0, TString("HRCэ 52...56"), 5.0, 1.0, 75.0, TString());
     Md.drPoint(x73 - 35.0, r71 + 1.0);

@@ -415,6 +415,13 @@ public:
                              const double& ys, const TString& ts);
   virtual void drRough(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
                        const TString& S1, const TString& S2, const TString& S3);
+  // The same sign, asked where it has to stand among the sizes about it, on a line carried past a part's
+  // end: a mould sheet's view stands where the sheet holds it there (see drViewHolds).
+  virtual void drRoughKept(const double& x, const double& y, const double& Fi, txapi::txRoughSignEnum Tz,
+                           const TString& S1, const TString& S2, const TString& S3)
+  {
+    drRough(x, y, Fi, Tz, S1, S2, S3);
+  }
   virtual void drSRough(int Tz, bool Tzs, const TString& S);
   virtual void drForm(const double& x, const double& y, int Tip, int S1, const TString& S2,
                       const TString& S3);

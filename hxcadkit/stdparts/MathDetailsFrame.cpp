@@ -96,11 +96,11 @@ double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
 }
 
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
-                        const std::function<bool(double)>& allowed)
+                        const std::function<bool(double)>& allowed, double room)
 {
   double fits = 1.0;
   for (const double s : StandardRatios) {
-    if (s > 1.0 && (!(length * s <= 250.0) || !allowed(s))) break;
+    if (s > 1.0 && (!(length * s <= room) || !allowed(s))) break;
     if (roomy(s)) return s;
     fits = s;
   }

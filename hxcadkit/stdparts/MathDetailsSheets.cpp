@@ -487,11 +487,17 @@ void TEjectorChannel::dr2D() const
   // than that on the sheet is drawn enlarged, at the least standard scale that gives it the room, as
   // long as the part still fits the sheet's width; so is a fit section without room for its grade and
   // diameter clear of the hardened zone's leader.
-  const double scale = MouldEnlargement(Len + SpringLen, [this](double s) {
-    double grade, diameter;
-    return PusherCollarLine(CollarHeight, SpringLen, s).Holds &&
-           PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
-  });
+  // Its view begins 45 from the left edge of the sheet's frame, 395 across, and the working end's diameter
+  // with the surface's sign on its extension line stands 26 past the end: the frame holds 320 of it at most.
+  constexpr double WidthRoom = 320.0;
+  const double scale = MouldEnlargement(
+      Len + SpringLen,
+      [this](double s) {
+        double grade, diameter;
+        return PusherCollarLine(CollarHeight, SpringLen, s).Holds &&
+               PusherFitSigns(CollarHeight, FitLen, Len, s, grade, diameter);
+      },
+      [](double s) { return s <= 5.0; }, WidthRoom);
   // The view stands lower by the collar's height, and by as much more as keeps the collar's rim at most
   // 10 above its place on the sheet: the room above is its diameter's value's, within the frame.
   drMouldSheet(

@@ -566,13 +566,16 @@ bool drMouldSheet(TModeler3D& M, int Id, double x, double y, const std::function
 // the texts, their heights and dimension lines' offsets the sheet's.
 bool drMouldSheet(TModeler3D& M, int Id, double x, double y, double scale,
                   const std::function<void(TModeler3D&)>& draw, int t1, int t2 = 0, int t3 = 0, int t4 = 0);
+// How much of the sheet's width a part drawn enlarged takes at most, beside the sizes about it.
+constexpr double MouldEnlargedRoom = 250.0;
 // The least standard enlargement (1, 2, 2.5, 4, 5) at which roomy holds of a part drawn length long,
 // as long as the part still fits the sheet's width and the enlargement is at most most; the largest that
 // fits where none gives the room.
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy, double most = 5.0);
-// The same, each enlargement past 1:1 tried only while allowed holds of it (of every smaller one too).
+// The same, each enlargement past 1:1 tried only while allowed holds of it (of every smaller one too), and
+// while the part drawn length long takes at most room of the sheet's width.
 double MouldEnlargement(double length, const std::function<bool(double)>& roomy,
-                        const std::function<bool(double)>& allowed);
+                        const std::function<bool(double)>& allowed, double room = MouldEnlargedRoom);
 // The scale, 1 or the least standard reduction (1:2, 1:2.5, 1:4, 1:5), that brings extent within room; the
 // last where none does.
 double MouldReduction(double extent, double room);

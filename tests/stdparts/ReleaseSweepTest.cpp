@@ -986,7 +986,12 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // much took its chamfer's angle's room beyond the threaded end, and the angle went under the part across the
 // thread's and relief's lines. One whose thread is hardly longer than its chamfer: the thread's line across
 // the section, kept clear of the outer chamfer's length, stood past the relief's middle, across the relief's
-// extension line.
+// extension line. An ejector channel whose working end, with its seat or its shank long, stands within the
+// frame by less than its fit's diameter and the surface's sign on that diameter's extension line reach past
+// it (the sign, with no other place between the sizes there, ran off the frame, on the first sheet or on the
+// larger one). A small ejector channel whose collar reaches so near the hardened zone that its fit leaves the
+// fit's sign room neither before the zone's leader nor under the fit at 4:1 (held to the width every enlarged
+// part keeps to, not the one its sheet has).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1100,7 +1105,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "SphereRadius", {0.5}, {2.12, 2.19, 2.24, 2.35}},
                           {"sprue_bush", "TPARadius", {0.5}, {2.99}},
                           {"locating_sleeve", "Len", {1.0}, {3.03, 3.04, 3.047, 3.05}},
-                          {"locating_sleeve", "ThreadLen", {1.0}, {0.2, 0.205}}};
+                          {"locating_sleeve", "ThreadLen", {1.0}, {0.2, 0.205}},
+                          {"ejector_channel", "SpringLen", {2.0}, {3.21, 3.3, 3.416, 3.5}},
+                          {"ejector_channel", "Len", {2.0}, {1.45, 2.32}},
+                          {"ejector_channel", "CollarHeight", {0.5}, {3.955, 3.98, 4.0}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
