@@ -957,7 +957,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // section, stood its value past the upper end across the seat radius's leader; an ejector channel whose fit
 // is too short for its sign beside its diameter's value. A locating ring whose fixing holes stand where the
 // pin hole's diameter turns its leader beside the pin hole sign's leader (the sign stayed where it was asked
-// while its leader swung about the hole, off its line and on the pin's axis).
+// while its leader swung about the hole, off its line and on the pin's axis). A sprue bush whose mouth's
+// value on the view of the nozzle end, asked a whole millimetre past the head's circle, stood that much
+// beyond a leader's reach of the mouth (the view was chosen for a value three quarters of a millimetre out).
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1050,7 +1052,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "FitLen", {0.5}, {0.21, 0.212, 0.23, 0.245, 0.26, 0.28}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
-                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}}};
+                          {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
+                          {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
