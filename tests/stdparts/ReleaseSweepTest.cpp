@@ -960,6 +960,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // while its leader swung about the hole, off its line and on the pin's axis). A sprue bush whose mouth's
 // value on the view of the nozzle end, asked a whole millimetre past the head's circle, stood that much
 // beyond a leader's reach of the mouth (the view was chosen for a value three quarters of a millimetre out).
+// A guide pillar long enough to bring its fixed end within a value's length of the frame: the fixed part's
+// length, its value too long for its line and no room past the end, took the other end across the collar
+// face's extension line, and the chamfer's depth, its extension lines asked past the frame, was carried in
+// with its value among the outlines; the sheet holding the view only so does not hold it.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1053,7 +1057,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "TPARadius", {2.0}, {0.204, 0.3, 0.337, 0.42, 0.485, 0.51}},
                           {"guide_pillar_threaded", "Len", {1.0}, {2.65}},
                           {"locating_ring", "FixRadius", {0.5, 1.0, 2.0}, {0.6, 0.62, 0.64, 0.66, 0.805}},
-                          {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}}};
+                          {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}},
+                          {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
