@@ -660,6 +660,10 @@ private:
     bool Angle = false;
   };
   TAskedOff SizesAskedOff(double width, double height, double dx, double dy) const;
+  // Whether a length asked with its extension lines run on past the frame, or with a value too long for
+  // its line whose place past one end lies past the frame (outside(x, y) says where): the other end, or
+  // another offset, may leave it no clean place on that sheet.
+  template <class TOutside> static bool CrowdedByFrame(const TDimension& m, const TOutside& outside);
   // Whether the sizes still to settle, on a sheet width x height with the view moved by (dx, dy), would
   // settle amiss: a length's extension line over its view farther than the view is across it (a length with
   // no room on its own side taken to the part's other side), a length's line across another's extension

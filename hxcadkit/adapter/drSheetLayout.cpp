@@ -260,7 +260,8 @@ TSheetLayout::TAskedOff TSheetLayout::SizesAskedOff(double width, double height,
     const double away = m.SX * m.Nx + m.SY * m.Ny < m.X1 * m.Nx + m.Y1 * m.Ny ? -Near : Near;
     const std::array<double, 4> beyond{l[0] + away * m.Nx, l[1] + away * m.Ny, l[2] + away * m.Nx,
                                        l[3] + away * m.Ny};
-    if (((outside(l[0], l[1]) || outside(l[2], l[3])) && AcrossTheView(m)) || stamped(l) || stamped(beyond))
+    if (((outside(l[0], l[1]) || outside(l[2], l[3])) && AcrossTheView(m)) || stamped(l) || stamped(beyond) ||
+        CrowdedByFrame(m, outside))
       off.Lengths.push_back(i);
   }
   // An angle whose arc, at the least radius it takes, meets the title block.
@@ -271,6 +272,24 @@ TSheetLayout::TAskedOff TSheetLayout::SizesAskedOff(double width, double height,
       off.Angle = stamped({x, y, x, y});
     }
   return off;
+}
+
+template <class TOutside> bool TSheetLayout::CrowdedByFrame(const TDimension& m, const TOutside& outside)
+{
+  // Its extension lines as asked, run on past its line.
+  const auto l = AskedLine(m);
+  for (const auto& [px, py, ax, ay] : {std::array{m.X1, m.Y1, l[0], l[1]}, std::array{m.X2, m.Y2, l[2], l[3]}}) {
+    const auto [ex, ey] = ExtensionEnd(px, py, ax, ay);
+    if (outside(ex, ey)) return true;
+  }
+  // Its value, too long for the line between its arrows, past the end by the frame: the line's level
+  // and the value's far end there.
+  const double len = 0.6 * ValueHeight * double(m.Chars), a = m.X1 * m.Ux + m.Y1 * m.Uy,
+               b = m.X2 * m.Ux + m.Y2 * m.Uy, d = m.SX * m.Nx + m.SY * m.Ny;
+  if (!(std::fabs(b - a) < len + 2)) return false;
+  for (const double u : {std::min(a, b) - 1.5 - len, std::max(a, b) + 1.5 + len})
+    if (outside(u * m.Ux + d * m.Nx, u * m.Uy + d * m.Ny)) return true;
+  return false;
 }
 
 bool TSheetLayout::AcrossTheView(const TDimension& m) const
@@ -328,7 +347,7 @@ bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy
     g.Place = [](bool, double) {};
   trial.Enlarge(width, height, dx, dy);
   const std::size_t lines = trial.Settled.size(), tips = trial.LinearTips.size(),
-                    from = trial.Extensions.size();
+                    from = trial.Extensions.size(), boxes = trial.Boxes.size();
   trial.PlaceLinear();
   // The angles settle after the lengths: asked clear of the title block, they change nothing judged here.
   std::vector<std::array<double, 4>> arcs, chords;
@@ -348,6 +367,9 @@ bool TSheetLayout::SettleAmiss(double width, double height, double dx, double dy
     const TSettled& l = trial.Settled[lines + i];
     offLine[i] = true;
     if (off({l.X1, l.Y1, l.X2, l.Y2})) return true;
+    // Nor its value brought in among the outlines.
+    const TQuad& v = trial.Boxes[boxes + i];
+    if (trial.Within((v.X[0] + v.X[2]) / 2, (v.Y[0] + v.Y[2]) / 2)) return true;
     for (const auto& [px, py, tip] : {std::tuple{m.X1 + dx, m.Y1 + dy, trial.LinearTips[tips + 2 * i]},
                                       std::tuple{m.X2 + dx, m.Y2 + dy, trial.LinearTips[tips + 2 * i + 1]}}) {
       if (!(Norm(tip[0] - px, tip[1] - py) > 1e-9)) continue;

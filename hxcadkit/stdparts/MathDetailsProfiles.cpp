@@ -133,6 +133,24 @@ double mould::SprueFitRadius(double r57, double x70, double x71)
 
 namespace {
 
+// How far past the mouth's circle, in whole millimetres of the part, the view of the nozzle end asks the
+// middle of the mouth's value: just past the head's circle.
+double MouthValueShift(double r5, double r57)
+{
+  return std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);
+}
+
+// Whether the mouth's value, on the view of the nozzle end drawn at scale k, stands within a leader's
+// reach of the mouth, as the release checks measure it: from the arrow to the value's nearest corner, a
+// millimetre off the line. Asked a whole millimetre past the head's circle at most; where that lies on
+// the circle, the layout carries it just past it.
+bool MouthValueWithinReach(double k, double r5, double r57)
+{
+  const double half = DiameterValueLength(2.0 * r57) / 2.0, head = k * (r5 - r57);
+  const double asked = k * MouthValueShift(r5, r57) - half;
+  return (asked >= head ? std::hypot(asked, 1.0) : head + 0.75) <= ValueReach + k * r57;
+}
+
 // The view of the nozzle end, beyond it in the section's frame, its arrow above the head: a local view of
 // the head, the seat's edge and the mouth, which it sizes (the flange behind would carry the mouth's value
 // out of reach of so small a hole): the head through the centre, the mouth (where asked) from outside on
@@ -163,7 +181,7 @@ void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc,
   Md.drText(cx - 10.0, r5 + 10.0, 0.0, 7.0 / DrawnScale(Md), 1.0, 75, TString("Вид А"));
   // The mouth's value starts just past the head's circle, as near its small hole as it can stand.
   const TString none;
-  const double shift = std::round(r5 - r57 + DiameterValueLength(2.0 * r57) / 2.0 + 0.5);
+  const double shift = MouthValueShift(r5, r57);
   if (mouth) Md.drDimD(2.0 * r57, none, -45.0, shift, 1, cx, 0.0, 1, TString("&02"), TString("H11"), none);
   Md.drDimD(2.0 * r5, none, 45.0, 8, 1, cx, 0.0, 1, TString("&02"), TString("f9"), none);
 }
@@ -234,9 +252,9 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     Rough(Md, xf + x3, r56 + 40.0, 0.0, "1,6");
     // The mouth and the head are sized on the view of the nozzle end: beside the nozzle end their
     // extension lines would run across the seat's open side, where its radius reads from (through the
-    // head the other way), at any size. The mouth's value there stands just past the head's circle, three
-    // quarters of a millimetre of paper out: within reach of the mouth (30 of paper past its circle) while
-    // the head stands out from it less than that. A mouth far smaller than the head is sized across itself
+    // head the other way), at any size. The mouth's value there stands just past the head's circle, up to
+    // a millimetre out as its whole shift falls: within reach of the mouth (30 of paper past its circle to
+    // the value's nearest corner) while the head stands out from it less than that. A mouth far smaller than the head is sized across itself
     // in the section instead, its line at the seat's bottom (no extension lines to speak of) and its value
     // beyond the part's outline below it, past the end its side asks. At the seat's bottom the depth's
     // extension line leaves the value room only past the upper end, where the seat radius's leader, run
@@ -244,7 +262,7 @@ void TInjectPlug::dr2D_V1(Real mx, Real my, Real ma, Real mm, Real r73, Real r57
     // value reaches (3 past it). The line then stands off the seat's bottom, its value past the lower
     // end clear of that extension line, while the leader on its way to the centre still crosses the
     // mouth's upper edge well beyond the line (16.5 of paper from the seat's bottom).
-    const bool mouthOnView = k * (r5 - r57) + 0.75 <= ValueReach + k * r57;
+    const bool mouthOnView = MouthValueWithinReach(k, r5, r57);
     NozzleEndView(Md, r5, r57, r73, xc, y0, mouthOnView);
     const double seat = (std::atan2(y0, -xc) + std::atan2(r57, -x71 - xc)) / 2.0 / cDegree,
                  sc = std::cos(seat * cDegree), ss = std::sin(seat * cDegree);

@@ -991,7 +991,13 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // it (the sign, with no other place between the sizes there, ran off the frame, on the first sheet or on the
 // larger one). A small ejector channel whose collar reaches so near the hardened zone that its fit leaves the
 // fit's sign room neither before the zone's leader nor under the fit at 4:1 (held to the width every enlarged
-// part keeps to, not the one its sheet has).
+// part keeps to, not the one its sheet has). A sprue bush whose mouth's value on the view of the nozzle end,
+// asked a whole millimetre past the head's circle, stood that much beyond a leader's reach of the mouth (the
+// view was chosen for a value three quarters of a millimetre out). A guide pillar long enough to bring its
+// fixed end within a value's length of the frame: the fixed part's length, its value too long for its line
+// and no room past the end, took the other end across the collar face's extension line, and the chamfer's
+// depth, its extension lines asked past the frame, was carried in with its value among the outlines; the
+// sheet holding the view only so does not hold it.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1108,7 +1114,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"locating_sleeve", "ThreadLen", {1.0}, {0.2, 0.205}},
                           {"ejector_channel", "SpringLen", {2.0}, {3.21, 3.3, 3.416, 3.5}},
                           {"ejector_channel", "Len", {2.0}, {1.45, 2.32}},
-                          {"ejector_channel", "CollarHeight", {0.5}, {3.955, 3.98, 4.0}}};
+                          {"ejector_channel", "CollarHeight", {0.5}, {3.955, 3.98, 4.0}},
+                          {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}},
+                          {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
