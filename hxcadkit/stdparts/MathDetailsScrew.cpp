@@ -109,10 +109,10 @@ void drAssembledSpacer(TModeler3D& Md, double r, double R, double CR, double K, 
 }
 
 // How far above the one-piece spacer's axis its whole length's line stands: over the collar, and over the
-// body's callouts and fit sign above it.
-double OnePieceWholeLevel(double collarRadius, double radius)
+// body's callouts and fit sign above it. k: sheet millimetres per unit of the view.
+double OnePieceWholeLevel(double collarRadius, double radius, double k)
 {
-  return std::max(collarRadius, radius + 16.0) + 8.0;
+  return std::max(collarRadius, radius + 16.0 / k) + 8.0 / k;
 }
 
 // Whether the one-piece spacer's chamfer length's value, standing centred over its line 2 long at the
@@ -131,6 +131,19 @@ bool ChamferValueInBodysWay(double k, double xb, double radius, double chamfer)
   return 1.0 + chamferHalf > left && chamfer + 1.0 / k < top && chamfer + (1.0 + ValueHeight) / k > bottom;
 }
 
+// The scale the one-piece spacer's sheet draws it at, its body of the given length from the collar's back
+// face: the body's diameter stands under the body between that face's extension line (0.2 either side of
+// it, as the layout takes it) and the end face's, its value, a value's height across, a millimetre left of
+// its line, the line at least 2 off the end face. A body too short on paper for that is drawn enlarged, at
+// the least standard scale that gives it the room, as long as the part of length len still fits the sheet.
+double OnePieceScale(double body, double len)
+{
+  using namespace drApi::sheet;
+  constexpr double LineHalf = 0.2, ValueOff = 1.0, LineOffFace = 2.0;
+  return MouldEnlargement(
+      len, [body](double s) { return body * s >= LineHalf + ValueHeight + ValueOff + LineOffFace; });
+}
+
 // The thread's undercut's detail on the one-piece spacer's sheet: its scale and the undercut's depth.
 constexpr double UndercutScale = 10.0, UndercutDepth = 1.0;
 
@@ -140,7 +153,7 @@ constexpr double UndercutScale = 10.0, UndercutDepth = 1.0;
 double SpacerDetailsLevel(double k, double body)
 {
   using namespace drApi::sheet;
-  return std::min(-110.0, body - (ExtensionPast + 1.0 + 4.0 * UndercutDepth * UndercutScale) / k);
+  return std::min(-110.0 / k, body - (ExtensionPast + 1.0 + 4.0 * UndercutDepth * UndercutScale) / k);
 }
 
 // Where the one-piece spacer's undercut's callout, its circle about (cx, cy), ends its leader at level y: 10
@@ -153,7 +166,7 @@ double UndercutLeaderEnd(double k, double b, double cx, double cy, double y, dou
   using namespace drApi::sheet;
   const double foot = top + (SignShelf + 1.0) / k - cy;
   const double right = xs + (SignValueFrom + 0.6 * ValueHeight * 3.0 + 1.0) / k;
-  return std::max(b + 10.0, cx + (right - cx) * (y - cy) / foot);
+  return std::max(b + 10.0 / k, cx + (right - cx) * (y - cy) / foot);
 }
 
 // Where the one-piece spacer's sign on its body's end face has its tip, under the body of the given radius
@@ -164,7 +177,7 @@ double UndercutLeaderEnd(double k, double b, double cx, double cy, double y, dou
 double BodyEndSignTip(double k, double length, double value, double radius, double level)
 {
   using namespace drApi::sheet;
-  const double asked = -5.0 - radius;
+  const double asked = -5.0 / k - radius;
   const double chars = 2.0 + double(DrawingNumber(value).Length());
   if (0.6 * ValueHeight * chars + 2.0 <= length * k) return asked;
   const double clear = level + (1.0 + ValueHeight + 1.0 + SignShelfEnd) / k;
@@ -321,22 +334,25 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     // shorter one's extension lines: below, the chamfer and the collar, their values on past the end face,
     // and the body a spacing beyond the collar's and beyond the reach of its diameter's value; above, the
     // slot's depth by the slot and the whole length over the signs and callouts there.
-    const double chamfer = -r89 - 8.0, collar = chamfer - 7.0;
-    const double body = std::min(collar - 7.0, -r95 - 24.0), whole = OnePieceWholeLevel(r89, r95);
+    // Drawn enlarged, the callouts, signs and details keep their distances on paper; the lengths' lines are
+    // asked where they are, the layout spacing them on paper.
     const double k = DrawnScale(Md);
+    const double chamfer = -r89 - 8.0, collar = chamfer - 7.0;
+    const double body = std::min(collar - 7.0, -r95 - 24.0), whole = OnePieceWholeLevel(r89, r95, k);
     // The groove's letter stands close by the collar, leaving the body to the fit's sign. The details keep
     // free only what they take on the sheet, side by side below the view, Б clear of А's boundary; they
     // stand lower under a collar so wide that the body's length's extension lines would reach Б's.
     const double details = SpacerDetailsLevel(k, body);
     const TString none, A("А");
-    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0, y6 + 3.0, r89 + 5, A);
-    TCommonGeometry(0, &Md).drCVR_dV(20.0, details, 0.0, 4.0, 3.0, 0.3, 0.4, A, true, true);
+    Md.drCircleShelf(y6 + 1.2, r95 - 0.3, 3.0 / k, y6 + 3.0, r89 + 5.0 / k, A);
+    TCommonGeometry(0, &Md).drCVR_dV(20.0 / k, details, 0.0, 4.0, 3.0, 0.3, 0.4, A, true, true);
     // The thread's undercut by the body: 3 long, 1 below the thread's diameter, in a detail of its own.
     const TString B("Б");
     const double fit = (y6 + 3 + b) / 2;
-    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0,
-                     UndercutLeaderEnd(k, b, b + 1.5, r94 - 0.5, r95 + 12.0, fit, r95), r95 + 12.0, B);
-    TCommonGeometry(0, &Md).drCVR_dV(85.0, details, 0.0, UndercutScale, 3.0, UndercutDepth, 1.0, B, true,
+    Md.drCircleShelf(b + 1.5, r94 - 0.5, 3.0 / k,
+                     UndercutLeaderEnd(k, b, b + 1.5, r94 - 0.5, r95 + 12.0 / k, fit, r95), r95 + 12.0 / k,
+                     B);
+    TCommonGeometry(0, &Md).drCVR_dV(85.0 / k, details, 0.0, UndercutScale, 3.0, UndercutDepth, 1.0, B, true,
                                      true);
     // The offset that puts a line at level under the points at ya and yb.
     const auto below = [](double level, double ya, double yb) { return level - std::min(ya, yb); };
@@ -344,7 +360,8 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     // the body's across the body, its value under it, clear of the fit's sign above; the thread's beyond its
     // end. A short body has it farther off the body's end face than a line alongside an outline stands.
     const double xb = std::min(y6 + 3 + 0.75 * (b - y6 - 3) - 0.5, b - 3.0 / k);
-    const bool chamferLast = ChamferValueInBodysWay(k, xb, r95, chamfer);
+    // The chamfer's line settles as near the collar on paper at any scale: its value is looked for there.
+    const bool chamferLast = ChamferValueInBodysWay(k, xb, r95, -r89 - 8.0 / k);
     const auto chamferLength = [&] {
       Md.drDimHL(2.0, below(chamfer, -r89, 2 - r89), -1.0, 2.0, -r89, 0.0, 2 - r89, TString("2 фаски "), none,
                  TString("&04~45&01"));
@@ -355,7 +372,7 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     Md.drDimHL(3.0, 10.0, -1.0, 3.0, 1.25, 0.0, r89 - 2, none, TString("H14"), none);
     Md.drDimHL(y7, whole - (r89 - 2), 0.0, y7, r94 - 2, 0.0, r89 - 2, none, TString("h14"), none);
     Md.drDimVL(2 * r89, -20.0, -1.0, 2.0, -r89, 2.0, r89, TString("&02"), TString("h14"), none);
-    Md.drDimVL(2 * r95, 0.5, -1.0, xb, -r95, xb, r95, TString("&02"), TString("h7"), none);
+    Md.drDimVL(2 * r95, 0.5 / k, -1.0, xb, -r95, xb, r95, TString("&02"), TString("h7"), none);
     if (chamferLast) chamferLength();
     Md.drDimVL(2 * r94, 12.0, -1.0, y7 - 2, -r94, y7 - 2, r94, TString("M"), TString("-8g"), none);
     const auto rough = txapi::txRoughSignEnum(0);
@@ -370,7 +387,7 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
     // The body's end face's on its line under the body; where the body's length's value, too long for the
     // body, stands past that face, the sign stands higher, its shelf ending a millimetre over the value.
     Md.drRough(b, BodyEndSignTip(k, b - y6, y7 - y6 - y5, r95, body), 0.0, rough, TString("1,6"), none, none);
-    Md.drRough(0.0, whole - 3.0, 180.0, rough, TString("1,6"), none, none);
+    Md.drRough(0.0, whole - 3.0 / k, 180.0, rough, TString("1,6"), none, none);
   }
   Md.drDeleteMtr();
 }
@@ -378,22 +395,33 @@ void TDistanceScrew::dr2D_Gvynt_V1(const double& mx, const double& my, const dou
 void TDistanceScrew::dr2D() const
 {
   if (!M2.Ptr || mould::RefuseSizes("винт дистанционный", SpacerFault(*this))) return;
+  const bool onePiece = *Execution.PInt == 0;
+  const double scale = onePiece ? OnePieceScale(Len - ThreadLen - CollarHeight, Len) : 1.0;
   // The assembled spacer's view stands lower by as much as keeps its washer's rim at most 18 above the
   // view's place on the sheet: the room above it is the washer's diameter's value's and the position
   // numbers', within the frame. The one piece's, by as much as keeps its whole length's line at most 34
-  // above that place: the line's value and the end face's sign over it take the rest up to the frame.
-  const double lower = *Execution.PInt == 0 ? std::max(0.0, OnePieceWholeLevel(CollarRadius, Radius) - 34.0)
-                                            : std::max(0.0, CollarRadius - 18.0);
-  if (!mould::OpenSheet(*this, 10.0, -lower)) return;
+  // above that place on the sheet: the line's value and the end face's sign over it take the rest up to
+  // the frame.
+  const double lower = onePiece
+                           ? std::max(0.0, OnePieceWholeLevel(CollarRadius, Radius, scale) - 34.0 / scale)
+                           : std::max(0.0, CollarRadius - 18.0);
   // The profile is drawn from the thread's start: its collar end comes to the view's origin. The
   // assembled spacer is no one-piece screw: its sheet shows the parts it is built of.
-  if (*Execution.PInt == 0) {
-    // The end view beside the thread's diameter, drawn first: the details below the side view find their
-    // places off it and its slot's width.
-    drSlottedEnd(M(), Len + 25.0 + CollarRadius, CollarRadius);
-    dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
-  } else
-    drAssembledSpacer(M(), ThreadRadius, Radius, CollarRadius, CollarHeight, Len, ThreadLen);
+  const auto view = [this, onePiece, scale](TModeler3D& Md) {
+    if (onePiece) {
+      // The end view beside the thread's diameter, drawn first: the details below the side view find their
+      // places off it and its slot's width.
+      drSlottedEnd(Md, Len + 25.0 / scale + CollarRadius, CollarRadius);
+      dr2D_V1(Len - ThreadLen, 0.0, 0.0, 1.0, 1, true);
+    } else
+      drAssembledSpacer(Md, ThreadRadius, Radius, CollarRadius, CollarHeight, Len, ThreadLen);
+  };
+  if (scale != 1.0) {
+    drMouldSheet(M(), Id, 10.0, -lower, scale, view, 0);
+    return;
+  }
+  if (!mould::OpenSheet(*this, 10.0, -lower)) return;
+  view(M());
   const TString none;
   M().drCloseViewTDemCloseLeaf(none, none, none, none);
 }
