@@ -997,7 +997,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // fixed end within a value's length of the frame: the fixed part's length, its value too long for its line
 // and no room past the end, took the other end across the collar face's extension line, and the chamfer's
 // depth, its extension lines asked past the frame, was carried in with its value among the outlines; the
-// sheet holding the view only so does not hold it.
+// sheet holding the view only so does not hold it. An ejector plug whose seat is so narrow that no scale its
+// length allows gives its edge's radius a place for its value: the leader ran out across the mouth's edge or
+// its value stood beyond reach; the edge is called out and sized on a detail of its own.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1116,7 +1118,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "Len", {2.0}, {1.45, 2.32}},
                           {"ejector_channel", "CollarHeight", {0.5}, {3.955, 3.98, 4.0}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}},
-                          {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}}};
+                          {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}},
+                          {"ejector_plug", "ECRadius", {1.0}, {0.26, 0.275, 0.295}},
+                          {"ejector_plug", "ECRadius", {2.0}, {0.18, 0.2, 0.245, 0.28, 0.31}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
