@@ -829,6 +829,26 @@ TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, dou
   return {angle, shift, reach(shift), ax, beyond, false};
 }
 
+// A seat edge whose radius has no place for its value on the view is called out there and drawn apart
+// enlarged, at 10:1. On paper: the letter's leader ends this far over the body, rising at 60 degrees (across
+// the hatching, never along it) where the room lets it; the letter and a gap take this much to the right of
+// its end.
+constexpr double PlugEdgeDetailScale = 10.0, PlugEdgeLetterOver = 6.0,
+                 PlugEdgeLetterRise = 1.0471975511965976, PlugEdgeLetterRoom = 3.5;
+constexpr const char* PlugEdgeLetter = "Б";
+// What the detail shows: the step (from the middle bore r71 up to the seat's wide end) and the wall about
+// it, Half each way of the corner in the part's units, the corner Y over the axis.
+struct TPlugSeatEdgeView
+{
+  double Step, Half, Y;
+};
+
+TPlugSeatEdgeView PlugSeatEdgeView(double r71, double r66, double x9)
+{
+  const double y = r66 + x9 * cTan1, step = y - r71;
+  return {step, step + 1.0, y};
+}
+
 // Where the ejector plug's sheet sizes its bores and body along the axis, from the collar's face, drawn at
 // sheet paper millimetres to the part's, and whether they stand a spacing apart. The counterbore is sized
 // between the groove's callout circle (3 across the 3 mm groove by the collar) and its cone; the middle
@@ -964,6 +984,40 @@ double PlugSeatAngleArc(double r70, double r66, double r22, double sheet)
 
 } // namespace
 
+bool TEjectorPlug::SeatEdgeApart(double sheet) const
+{
+  const TPlugStations p = PlugStations(ECRadius, ECRadius + 0.1, EC2Len, ConeLen, CollarHeight, Len, sheet);
+  return p.Rounded && !p.Lead.Holds;
+}
+
+void TEjectorPlug::SeatEdgeDetail(TModeler3D& Md, double x, double y) const
+{
+  const TPlugSeatEdgeView v = PlugSeatEdgeView(ECRadius, ECRadius + 0.1, ConeLen);
+  const double k = DrawnScale(Md), m = PlugEdgeDetailScale, w = v.Half, h = v.Step, fall = w * cTan1;
+  // About the corner, in the sheet's millimetres: the boundary w each way (the step's foot w under the
+  // corner's level at most), the title over it, the radius's value below and to the right in the bore.
+  constexpr double Title = 8.0, Value = 14.0;
+  double px = x, py = y;
+  Md.drFreeViewPlace(px, py, -w * m / k - 2.0 / k, (-w * m - Value) / k, (w * m + Value) / k,
+                     (w * m + Title + 2.0) / k, -w * m / k, -w * m / k, w * m / k, w * m / k);
+  Md.drMtr(px, py, 0.0, m / k);
+  Md.drText(-w, w + Title / 2.0 / m, 0.0, 6.0 / m, 1.0, 75,
+            TString(PlugEdgeLetter) + TString("(") + DrawingNumber(m) + TString(":1)"));
+  // The wall as the upper half draws it, the corner at the origin: the seat on to the right, the step down
+  // to the middle bore on the left, and the boundary round the wall.
+  TContDrawing c(&Md);
+  c.Make(w, -fall, dCLL(0.0, 0.0, 0.0, -h, PlugSeatEdge, dP(-w, -h)));
+  c.dr2D(1);
+  c.Make(-w, -h, dP(-w, w, dP(w, w, dP(w, -fall))));
+  c.dr2D(5);
+  double ox = 0.0, oy = 0.0;
+  CornerCentre(w, -fall, 0.0, 0.0, 0.0, -h, PlugSeatEdge, ox, oy);
+  // Its leader from the arc's middle on through the centre, down and out into the bore.
+  Md.drDimR(PlugSeatEdge, TString(), std::atan2(-oy, -ox) * 57.29577951308232, 1.0, 5, 1, ox, oy, 1, 1,
+            TString("R"), TString(), TString());
+  Md.drDeleteMtr();
+}
+
 double TEjectorPlug::SeatAngleReach(double sheet) const
 {
   return PlugSeatAngleArc(CollarRadius, ECRadius + 0.1, Radius, sheet);
@@ -1038,10 +1092,21 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
-    if (rounded) {
+    if (rounded && at.Lead.Holds) {
       const TSeatEdgeLeader& lead = at.Lead;
       Md.drDimR(PlugSeatEdge, TString(), lead.Angle, lead.Shift, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"),
                 TString(), TString());
+    } else if (rounded) {
+      // No place for the radius's value here: the edge is called out on the upper half, its letter led
+      // up through the wall, across the hatching, to stand over the body right of the leader's end, short of
+      // the far end face (past it stands the body's sign) and of the body's diameter's line where that
+      // stands across the seat; steeper where the rise would carry it that far.
+      const TPlugSeatEdgeView v = PlugSeatEdgeView(r71, r66, x9);
+      const double cy = v.Y - v.Step / 2.0, top = r22 + PlugEdgeLetterOver / sheet;
+      const double stop = (at.Body > xs ? std::min(at.Body, x59) : x59) - PlugEdgeLetterRoom / sheet;
+      const double lean =
+          std::clamp((top - cy) / std::tan(PlugEdgeLetterRise), 0.0, std::max(stop - xs, 0.0));
+      Md.drCircleShelf(xs, cy, v.Half, xs + lean, top, TString(PlugEdgeLetter));
     }
     Rough(Md, xs, -8.0 - r22, 0.0, "0,2");
     // The collar face's grade turned away from the collar's length, whose value slides past that face.

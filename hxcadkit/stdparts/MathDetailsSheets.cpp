@@ -130,8 +130,10 @@ void TEjectorPlug::dr2D() const
         constexpr double Past = 45.0, Least = 29.0, DetailBack = 24.0;
         const double angle = SeatAngleReach(scale);
         Md.drCircleShelf(CollarHeight + 1.5, -Radius, 3.0, CollarHeight + 5.0, -Radius - 20.0, TString("А"));
-        GrooveDetail(Md, Len + (angle > Least ? angle + DetailBack : Past) / scale,
-                     -CollarRadius - (60.0 + CollarRadius) / scale);
+        const double detailX = Len + (angle > Least ? angle + DetailBack : Past) / scale,
+                     detailY = -CollarRadius - (60.0 + CollarRadius) / scale;
+        GrooveDetail(Md, detailX, detailY);
+        if (SeatEdgeApart(scale)) SeatEdgeDetail(Md, detailX + 70.0 / scale, detailY);
       },
       6, 3, 37);
 }

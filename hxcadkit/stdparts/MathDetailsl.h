@@ -761,6 +761,11 @@ public:
   // How far past the far end face the seat's angle reaches on its sheet, in paper millimetres, drawn at
   // sheet to the part's (its arc's radius, about the mouth's edge).
   double SeatAngleReach(double sheet) const;
+  // Whether the seat edge's radius, drawn at sheet to the part's, finds no place for its value on the view
+  // and is called out instead, to be sized on its enlarged detail, drawn by SeatEdgeDetail at the free
+  // place nearest (x, y) of the view.
+  bool SeatEdgeApart(double sheet) const;
+  void SeatEdgeDetail(TModeler3D& Md, double x, double y) const;
 
   Real Radius = 0.0, Len = 0.0, ConeLen = 0.0, CollarHeight = 0.0, CollarRadius = 0.0, ECRadius = 0.0,
        EC2Radius = 0.0, EC2Len = 0.0;

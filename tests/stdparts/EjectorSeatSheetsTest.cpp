@@ -129,4 +129,45 @@ TEST_F(EjectorSeatSheets, TheSeatEdgesRadiusLeavesThroughTheMouth)
   }
 }
 
+// A seat too narrow at every scale its length allows for the edge's radius's value: the radius is sized once,
+// on the edge's detail titled by the letter its callout carries, and the callout's leader crosses no size's
+// line; every other sheet sizes it on the view.
+TEST_F(EjectorSeatSheets, ANarrowSeatsEdgeIsSizedOnItsDetail)
+{
+  int detailed = 0;
+  for (const double k : {1.0, 2.0})
+    for (double f = 0.15; f <= 0.4; f += 0.01) {
+      SCOPED_TRACE(testing::Message() << "sizes x" << k << ", the seat's bore x" << f);
+      const std::vector<txhost::SvgLayout> sheets =
+          stdtest::MouldSheetLayouts(H, Dir.path(), "ejector_plug", 0, k,
+                                     [f](TDetail& d) { dynamic_cast<TEjectorPlug&>(d).ECRadius *= f; });
+      if (sheets.empty()) continue;
+      const txhost::SvgLayout& layout = sheets.back();
+      const auto count = [&layout](const std::string& text) {
+        return std::count_if(layout.Labels.begin(), layout.Labels.end(),
+                             [&text](const txhost::SvgLabel& l) { return l.Text == text; });
+      };
+      EXPECT_EQ(count("R0,2"), 1);
+      if (count("Б(10:1)") == 0) {
+        EXPECT_EQ(count("Б"), 0);
+        continue;
+      }
+      ++detailed;
+      EXPECT_EQ(count("Б"), 1);
+      const std::vector<seatl::TDimensionLines> dims = seatl::DimensionLinesOf(layout);
+      for (const txhost::SvgPolyline& l : layout.Lines) {
+        if (l.Kind != "leader" || l.Symbol >= 0) continue;
+        for (const seatl::TSeg& s : seatl::Segments(l))
+          for (const seatl::TDimensionLines& d : dims)
+            for (const auto* lines : {&d.Own, &d.Extensions})
+              for (const seatl::TSeg& t : *lines) {
+                seatl::TPoint at;
+                if (seatl::Meet(s, t, at))
+                  ADD_FAILURE() << "the callout's leader across a size at " << seatl::At(at);
+              }
+      }
+    }
+  EXPECT_GT(detailed, 0);
+}
+
 } // namespace

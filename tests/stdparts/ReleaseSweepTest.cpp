@@ -999,7 +999,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // depth, its extension lines asked past the frame, was carried in with its value among the outlines; the
 // sheet holding the view only so does not hold it. A one-piece spacer whose body is too short at 1:1 for its
 // diameter's value between the collar face's extension line and the end face's: the diameter went past the
-// thread's end, across the thread's extension lines (the sheet is drawn enlarged instead).
+// thread's end, across the thread's extension lines (the sheet is drawn enlarged instead). An ejector plug
+// whose seat is so narrow that no scale its length allows gives its edge's radius a place for its value: the
+// leader ran out across the mouth's edge or its value stood beyond reach; the edge is called out and sized on
+// a detail of its own.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1119,7 +1122,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "CollarHeight", {0.5}, {3.955, 3.98, 4.0}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}},
                           {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}},
-                          {"spacer_one_piece", "Len", {1.0}, {0.292, 0.296, 0.3, 0.305, 0.31, 0.317, 0.325, 0.329}}};
+                          {"spacer_one_piece", "Len", {1.0}, {0.292, 0.296, 0.3, 0.305, 0.31, 0.317, 0.325, 0.329}},
+                          {"ejector_plug", "ECRadius", {1.0}, {0.26, 0.275, 0.295}},
+                          {"ejector_plug", "ECRadius", {2.0}, {0.18, 0.2, 0.245, 0.28, 0.31}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
