@@ -997,7 +997,10 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // fixed end within a value's length of the frame: the fixed part's length, its value too long for its line
 // and no room past the end, took the other end across the collar face's extension line, and the chamfer's
 // depth, its extension lines asked past the frame, was carried in with its value among the outlines; the
-// sheet holding the view only so does not hold it.
+// sheet holding the view only so does not hold it. A shank whose plain part is just short of holding its
+// diameter's value beside the line: the line, asked past the value's room from the collar's face, stood
+// within the spacing a line keeps off an outline from the groove's wall, and was carried past the threaded
+// end across the thread's extension lines.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1116,7 +1119,9 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"ejector_channel", "Len", {2.0}, {1.45, 2.32}},
                           {"ejector_channel", "CollarHeight", {0.5}, {3.955, 3.98, 4.0}},
                           {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}},
-                          {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}}};
+                          {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}},
+                          {"shank", "Len", {1.0}, {0.388, 0.389}},
+                          {"shank", "Len", {2.0}, {0.354}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
