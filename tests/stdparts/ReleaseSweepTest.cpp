@@ -1000,7 +1000,9 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // sheet holding the view only so does not hold it. A shank whose plain part is just short of holding its
 // diameter's value beside the line: the line, asked past the value's room from the collar's face, stood
 // within the spacing a line keeps off an outline from the groove's wall, and was carried past the threaded
-// end across the thread's extension lines.
+// end across the thread's extension lines. A sprue bush drawn at 1:2 for a body just too wide for 1:1: the
+// view of the nozzle end, placed for the seat radius's value alone, left the seat's sign no room between the
+// small seat and that value, and the radius was led through the flange instead.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1121,7 +1123,8 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"sprue_bush", "TPARadius", {2.0}, {0.95, 0.953, 0.955}},
                           {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}},
                           {"shank", "Len", {1.0}, {0.388, 0.389}},
-                          {"shank", "Len", {2.0}, {0.354}}};
+                          {"shank", "Len", {2.0}, {0.354}},
+                          {"sprue_bush", "BFitRadius", {2.0}, {2.28, 2.307, 2.346, 2.35}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
