@@ -434,7 +434,7 @@ bool TSheetLayout::ArcAlongOutline(double X, double Y, double a1, double a2, dou
       const double gx = s.Gx, gy = s.Gy, gl = s.Gl;
       if (!(gl > 0) || !(len > 0) || std::fabs(gx * uy - gy * ux) >= 0.1 * gl * len) return false;
       const double t = ((mx - g[0]) * gx + (my - g[1]) * gy) / (gl * gl);
-      return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < 2 + Sag;
+      return t >= 0 && t <= 1 && std::fabs((mx - g[0]) * gy - (my - g[1]) * gx) / gl < OutlineAlongside + Sag;
     });
     if (on || onArc(a1 + (a2 - a1) * (i + 0.5) / n)) along += len;
   }
@@ -448,12 +448,12 @@ bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) cons
   const double x1 = std::min(X1, X2), x2 = std::max(X1, X2), y1 = std::min(Y1, Y2), y2 = std::max(Y1, Y2);
   // Only an outline whose box lies within the nearest the longest may be of it.
   const TBands& bands = OutlineBands();
-  const double reach = 2.02 + 0.01 * bands.Longest;
+  const double reach = OutlineAlongside + 0.02 + 0.01 * bands.Longest;
   return bands.Any(x1 - reach, y1 - reach, x2 + reach, y2 + reach, Segments.size(), [&](std::size_t i) {
     const std::array<double, 4>& g = Segments[i];
-    // A point of an outline alongside lies within 2 of the line, and within a hundredth of its length
-    // more where it is turned: an outline whose box lies farther off is not alongside.
-    const double near = 2.01 + 0.01 * (std::fabs(g[2] - g[0]) + std::fabs(g[3] - g[1]));
+    // A point of an outline alongside lies within OutlineAlongside of the line, and within a hundredth of
+    // its length more where it is turned: an outline whose box lies farther off is not alongside.
+    const double near = OutlineAlongside + 0.01 + 0.01 * (std::fabs(g[2] - g[0]) + std::fabs(g[3] - g[1]));
     if (std::max(g[0], g[2]) + near < x1 || std::min(g[0], g[2]) - near > x2 ||
         std::max(g[1], g[3]) + near < y1 || std::min(g[1], g[3]) - near > y2)
       return false;
@@ -462,7 +462,7 @@ bool TSheetLayout::AlongOutline(double X1, double Y1, double X2, double Y2) cons
     const double off = std::fabs((g[0] - X1) * -uy + (g[1] - Y1) * ux) / len;
     const double p = ((g[0] - X1) * ux + (g[1] - Y1) * uy) / len,
                  q = ((g[2] - X1) * ux + (g[3] - Y1) * uy) / len;
-    return off < 2 && std::min(len, std::max(p, q)) - std::max(0.0, std::min(p, q)) > 1;
+    return off < OutlineAlongside && std::min(len, std::max(p, q)) - std::max(0.0, std::min(p, q)) > 1;
   });
 }
 

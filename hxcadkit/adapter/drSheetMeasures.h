@@ -36,6 +36,9 @@ constexpr double ExtensionOverView = 0.5;
 constexpr double LeaderReach = 30;
 // How far apart parallel dimension lines stand at least, as a draftsman spaces them.
 constexpr double DimensionSpacing = 7;
+// How near a parallel outline a dimension line runs along it, where they lie beside each other for more
+// than a millimetre: the line reads as the outline's edge.
+constexpr double OutlineAlongside = 2;
 
 // A length on the sheet. The library's hypot takes care of overflow and underflow, which lengths in
 // millimetres never come near, at several times the cost: it was a fifth of a crowded sheet's layout.

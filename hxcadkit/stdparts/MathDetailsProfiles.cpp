@@ -165,7 +165,12 @@ void NozzleEndView(TModeler3D& Md, double r5, double r57, double r73, double xc,
   // The value's measures are the sheet's: on a part drawn reduced they reach the farther along it.
   const double k = DrawnScale(Md);
   const double length = 0.6 * 3.5 * (11.0 + double(DrawingNumber(r73).Length())) / k;
-  const double from = 3.5 / std::max(std::sin(steep), 0.1) / k, keep = r5 + 1.0;
+  // The seat's roughness sign stands on that leader between the arc and the value, on the value's side: its
+  // tip its short arm's reach past the arc and as far again (the arm clear of the end face), its shelf on
+  // from there, and the 2 of paper the sheet steps a value out by. A seat small on paper leaves the sign
+  // that room only with the value farther out than the axis asks.
+  constexpr double signRoom = 2.0 * SignReachBack + SignReachOn + 2.0;
+  const double from = std::max(3.5 / std::max(std::sin(steep), 0.1), signRoom - k * r73) / k, keep = r5 + 1.0;
   double cx = r5 + 45.0;
   for (int i = 0; i <= 8; ++i)
     for (const double above : {1.0 / k, 4.5 / k}) {

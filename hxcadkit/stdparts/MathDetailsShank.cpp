@@ -239,11 +239,14 @@ void TMTail::dr2D_V1(const Real& mx, const Real& my, const Real& ma, const Real&
   // A shank narrower on the sheet than its value (3.5 high) with a millimetre and more either side has the
   // line 6.5 on from the collar's face toward the thread, its value past an arrow 2 clear of that face:
   // stood across the narrow shank the value would lie on the face, and the layout would carry the line past
-  // the threaded end across the thread's extension lines.
+  // the threaded end across the thread's extension lines. Over the groove the line keeps off the groove's
+  // wall as far as the layout keeps a line off an outline it would run along: short of the wall so near, it
+  // would be carried off the part the same way.
   const double across = xL + x90 + std::min(15.0, -(xL + x90) / 2.0), mm = SheetMillimetre(Md);
   const bool shankHolds = -(xL + x90) >= ShankValueRoom * mm;
-  Md.drDimVL(2.0 * r62, shankHolds ? 0.5 : (xL + x90 - across) / mm + 6.5, -1.0, across, -r62, across, r62,
-             dia, none, none);
+  const double pastFace = std::max(6.5, -(xL + x90) / mm + LineAlongside);
+  Md.drDimVL(2.0 * r62, shankHolds ? 0.5 : (xL + x90 - across) / mm + pastFace, -1.0, across, -r62, across,
+             r62, dia, none, none);
   // The cross hole's place and the flats' length from the collar's face, the shorter nearer: the longer's
   // extension line then ends past the shorter's line instead of crossing it. Flats shorter than the hole's
   // place take the nearer line below the flats' edge. A dimension's line stands its offset on the sheet from

@@ -590,6 +590,8 @@ double DrawnScale(const TModeler3D& M);
 constexpr double ValueReach = drApi::sheet::LeaderReach;
 // How far apart on paper the layout keeps parallel dimension lines.
 constexpr double LineSpacing = drApi::sheet::DimensionSpacing;
+// How near a parallel outline on paper a dimension line runs along it, which the layout keeps it off.
+constexpr double LineAlongside = drApi::sheet::OutlineAlongside;
 // How much farther than a view is across the layout lets an extension line run over it.
 constexpr double ExtensionOverView = drApi::sheet::ExtensionOverView;
 // Closes the view and the sheet with the requirement texts TDemStr[t1..t4], as drMouldSheet does.

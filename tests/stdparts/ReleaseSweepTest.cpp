@@ -1002,7 +1002,12 @@ TEST_F(ReleaseSweepBetween, EachSizeAloneAcrossItsRangeIsFitToRelease)
 // thread's end, across the thread's extension lines (the sheet is drawn enlarged instead). An ejector plug
 // whose seat is so narrow that no scale its length allows gives its edge's radius a place for its value: the
 // leader ran out across the mouth's edge or its value stood beyond reach; the edge is called out and sized on
-// a detail of its own.
+// a detail of its own. A shank whose plain part is just short of holding its diameter's value beside the
+// line: the line, asked past the value's room from the collar's face, stood within the spacing a line keeps
+// off an outline from the groove's wall, and was carried past the threaded end across the thread's extension
+// lines. A sprue bush drawn at 1:2 for a body just too wide for 1:1: the view of the nozzle end, placed for
+// the seat radius's value alone, left the seat's sign no room between the small seat and that value, and the
+// radius was led through the flange instead.
 TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
 {
   struct TAlone
@@ -1124,7 +1129,10 @@ TEST_F(ReleaseSweepBetween, SizesAloneTheRangesFoundAreFitToRelease)
                           {"guide_pillar", "Len", {1.0}, {3.52, 3.55, 3.598, 3.609, 3.635}},
                           {"spacer_one_piece", "Len", {1.0}, {0.292, 0.296, 0.3, 0.305, 0.31, 0.317, 0.325, 0.329}},
                           {"ejector_plug", "ECRadius", {1.0}, {0.26, 0.275, 0.295}},
-                          {"ejector_plug", "ECRadius", {2.0}, {0.18, 0.2, 0.245, 0.28, 0.31}}};
+                          {"ejector_plug", "ECRadius", {2.0}, {0.18, 0.2, 0.245, 0.28, 0.31}},
+                          {"shank", "Len", {1.0}, {0.388, 0.389}},
+                          {"shank", "Len", {2.0}, {0.354}},
+                          {"sprue_bush", "BFitRadius", {2.0}, {2.28, 2.307, 2.346, 2.35}}};
   for (const TAlone& c : cases)
     for (const double k : c.K)
       for (const double f : c.Factors) {
