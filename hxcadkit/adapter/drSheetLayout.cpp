@@ -248,8 +248,9 @@ TSheetLayout::TAskedOff TSheetLayout::SizesAskedOff(double width, double height,
   TAskedOff off;
   const auto outside = [&](double x, double y) { return OffFrame(width, height, x + dx, y + dy); };
   // A length asked past the frame whose other side runs along its view, or asked over the title block or
-  // so near it that the lines stacked two spacings beyond it, away from the part, would run onto it.
-  constexpr double Near = 14;
+  // so near it that the lines stacked two spacings beyond it, away from the part, would run onto it with
+  // their extension lines.
+  constexpr double Near = 2 * DimensionSpacing + ExtensionPast;
   const auto stamped = [&](const std::array<double, 4>& l) {
     return std::max(l[0], l[2]) + dx > width - FrameMargin - StampWidth &&
            std::min(l[1], l[3]) + dy <= FrameMargin + StampHeight;

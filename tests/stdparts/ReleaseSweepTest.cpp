@@ -610,7 +610,13 @@ TEST_F(ReleaseSweepBetween, CasesTheDrawsFoundAreFitToRelease)
                           // A back ejector whose rod's end reached the frame's right edge: its axis ran on
                           // past the frame.
                           {"back_ejector", nullptr, 0, 0, 1.824, false},
-                          {"back_ejector", "CollarRadius", 0, 0, 1.821, false}};
+                          {"back_ejector", "CollarRadius", 0, 0, 1.821, false},
+                          // A flange standing so near the title block that the whole length under it and the
+                          // mouth's depth stacked past it had no room off the block: the whole length stayed
+                          // on the flange's edge across the depth's extension line, where the sheet held the
+                          // view only so.
+                          {"sprue_bush", "CollarHeight", 0, 0, 1.9874569181942063, true},
+                          {"sprue_bush", "CollarHeight", 0, 0, 1.986, true}};
   for (const TFound& found : cases) {
     const TPart& part = stdtest::mouldparts::PartNamed(found.Part);
     TCase c;
