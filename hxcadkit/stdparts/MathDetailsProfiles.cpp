@@ -1029,7 +1029,8 @@ double TEjectorPlug::SeatAngleReach(double sheet) const
 }
 
 void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66,
-                           Real r22, Real x68, Real x9, Real x27, Real x59, Integer tl, bool isSize) const
+                           Real r22, Real x68, Real x9, Real x27, Real x59, Integer tl, bool isSize,
+                           bool edgeDetail) const
 {
   if (!PlacedFinite(Extent({r70, r68, r71, r66, r22, x68, x9, x27, x59}), mx, my, ma, ms))
     return RefuseElement("пробка выталкивателя");
@@ -1097,7 +1098,7 @@ void TEjectorPlug::dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r6
     Md.drDimApc(-91.0, -90.0, arc, arc + 4.0 / sheet, TString(), x59, -r66);
     // The seat's edge at the step is sized where the lower half rounds it, about the centre it is drawn
     // with; a step too shallow for the rounding leaves the edge sharp and unsized.
-    if (rounded && at.Lead.Holds) {
+    if (rounded && (at.Lead.Holds || !edgeDetail)) {
       const TSeatEdgeLeader& lead = at.Lead;
       Md.drDimR(PlugSeatEdge, TString(), lead.Angle, lead.Shift, 5, 1, at.Ox, at.Oy, 1, 1, TString("R"),
                 TString(), TString());

@@ -122,7 +122,7 @@ void TEjectorPlug::dr2D() const
       *M, Id, 25.0, scale > 1.0 ? -CollarRadius - OverRim / scale : -axis, scale,
       [this, scale](TModeler3D& Md) {
         dr2D_V1(0, 0, 0, 1.0, CollarRadius, EC2Radius, ECRadius, ECRadius + 0.1, Radius, EC2Len, ConeLen,
-                CollarHeight, Len, 1, true);
+                CollarHeight, Len, 1, true, true);
         // The undercut by the collar, which the detail gives its length and depth. The detail stands 45
         // past the far end face, and 60 and the collar's radius below the collar on the sheet, whatever
         // the scale the part is drawn at; a seat's angle carried out past its least arc (past the collar)

@@ -754,9 +754,11 @@ public:
 
   // Half section: collar r70 high x27, body r22 to x59, bore r68 over x68 (its 1 mm cone
   // included), r71 to the seat, the seat r66 at the far end widening at 1 degree over x9, a
-  // relief groove beside the collar. Both halves and the hatch whenever tl is not 0.
+  // relief groove beside the collar. Both halves and the hatch whenever tl is not 0. With edgeDetail the
+  // caller draws the seat edge's detail (SeatEdgeDetail) where the view leaves its radius no place, and the
+  // view calls the edge out there; without it the radius is sized on the view as best it can.
   void dr2D_V1(Real mx, Real my, Real ma, Real ms, Real r70, Real r68, Real r71, Real r66, Real r22, Real x68,
-               Real x9, Real x27, Real x59, Integer tl, bool isSize) const;
+               Real x9, Real x27, Real x59, Integer tl, bool isSize, bool edgeDetail = false) const;
   // The scale its sheet draws it at: 1, or the least enlargement that gives the diameters along its body
   // their room.
   double SheetScale() const;
