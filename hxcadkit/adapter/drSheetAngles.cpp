@@ -340,7 +340,7 @@ TQuad TSheetLayout::AngleValue(double X, double Y, double a1, double a2, double 
 {
   // The value beyond the arc's middle, read from below, its corner nearest the vertex there.
   const double mid = (a1 + a2) / 2 * Deg, tx = X + (r + 2) * std::cos(mid), ty = Y + (r + 2) * std::sin(mid);
-  const double len = 0.6 * ValueHeight * double(chars);
+  const double len = ValueLength(chars);
   return TextBox(std::cos(mid) < 0 ? tx - len : tx, std::sin(mid) < 0 ? ty - ValueHeight : ty, 0, ValueHeight,
                  chars);
 }

@@ -283,7 +283,7 @@ void TSheetLayout::TLeaderSearch::Start(const TCircleDimension& c)
       covered[std::size_t(((int(std::floor(from)) + k) % 360 + 360) % 360)] = true;
   }
   Drawn = double(std::count(covered.begin(), covered.end(), true));
-  Len = 0.6 * ValueHeight * double(c.Chars);
+  Len = ValueLength(c.Chars);
   Sign = c.Asked ? std::find_if(L.Signs.cbegin(), L.Signs.cend(),
                                 [&c](const TSign& s) { return AskedOn(s, c.CX, c.CY, c.AskedAngle); })
                  : L.Signs.cend();

@@ -169,7 +169,7 @@ void TSheetLayout::LineDimension(double X1, double Y1, double X2, double Y2, dou
 {
   if (!On || !std::isfinite(X1 + Y1 + X2 + Y2 + Ux + Uy + Nx + Ny)) return;
   const double d0 = std::max(X1 * Nx + Y1 * Ny, X2 * Nx + Y2 * Ny) + 8;
-  const double a = X1 * Ux + Y1 * Uy, b = X2 * Ux + Y2 * Uy, text = 0.6 * ValueHeight * double(chars);
+  const double a = X1 * Ux + Y1 * Uy, b = X2 * Ux + Y2 * Uy, text = ValueLength(chars);
   const double from = std::min({a, b, (a + b - text) / 2}), to = std::max({a, b, (a + b + text) / 2});
   // A host stacks a dimension a step beyond each one on its side whose span it meets.
   const double step = 8, margin = 1;
@@ -221,6 +221,9 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
   const auto off = [&](const std::array<double, 4>& g) {
     return OffFrame(width, height, g[0] + dx, g[1] + dy) || OffFrame(width, height, g[2] + dx, g[3] + dy);
   };
+  const auto quadOff = [&](const TQuad& q) {
+    return off({q.X[0], q.Y[0], q.X[2], q.Y[2]}) || off({q.X[1], q.Y[1], q.X[3], q.Y[3]});
+  };
   return std::any_of(Segments.begin(), Segments.end(),
                      [&](const std::array<double, 4>& g) {
                        const double gx[2] = {g[0] + dx, g[2] + dx}, gy[2] = {g[1] + dy, g[3] + dy};
@@ -228,17 +231,10 @@ bool TSheetLayout::CrampedOn(double width, double height, double dx, double dy, 
                      }) ||
          (!outlinesOnly && (std::any_of(Thin.begin(), Thin.end(), off) ||
                             std::any_of(Titles.begin(), Titles.end(),
-                                        [&](const TTitle& t) {
-                                          const TQuad& q = t.Box;
-                                          return t.AskedOff && (off({q.X[0], q.Y[0], q.X[2], q.Y[2]}) ||
-                                                                off({q.X[1], q.Y[1], q.X[3], q.Y[3]}));
-                                        }) ||
+                                        [&](const TTitle& t) { return t.AskedOff && quadOff(t.Box); }) ||
                             std::any_of(Signs.begin(), Signs.end(),
                                         [&](const TSign& s) {
-                                          if (!s.Kept) return false;
-                                          const TQuad q = Footprint(s, s.SX, s.SY);
-                                          return off({q.X[0], q.Y[0], q.X[2], q.Y[2]}) ||
-                                                 off({q.X[1], q.Y[1], q.X[3], q.Y[3]});
+                                          return s.Kept && quadOff(Footprint(s, s.SX, s.SY));
                                         }) ||
                             SizesSettleAmiss(width, height, dx, dy)));
 }
@@ -285,7 +281,7 @@ template <class TOutside> bool TSheetLayout::CrowdedByFrame(const TDimension& m,
   }
   // Its value, too long for the line between its arrows, past the end by the frame: the line's level
   // and the value's far end there.
-  const double len = 0.6 * ValueHeight * double(m.Chars), a = m.X1 * m.Ux + m.Y1 * m.Uy,
+  const double len = ValueLength(m.Chars), a = m.X1 * m.Ux + m.Y1 * m.Uy,
                b = m.X2 * m.Ux + m.Y2 * m.Uy, d = m.SX * m.Nx + m.SY * m.Ny;
   if (!(std::fabs(b - a) < len + 2)) return false;
   for (const double u : {std::min(a, b) - 1.5 - len, std::max(a, b) + 1.5 + len})

@@ -162,7 +162,7 @@ void TSheetLayout::TLinearSearch::Start(std::size_t i)
   const TDimension& m = *M;
   Ux = m.Ux, Uy = m.Uy, Nx = m.Nx, Ny = m.Ny;
   S1 = m.X1 * Nx + m.Y1 * Ny, S2 = m.X2 * Nx + m.Y2 * Ny, Asked = m.SX * Nx + m.SY * Ny;
-  Len = 0.6 * ValueHeight * double(m.Chars);
+  Len = ValueLength(m.Chars);
   // Never nearer the part than the offset asked for, or than a spacing beyond it when that lies farther.
   Lowest = std::min(Asked, std::max(S1, S2) + Spacing);
   for (int t = 0; t < 4; ++t)

@@ -20,6 +20,11 @@ constexpr double SignArm = 2.5, SignShelfEnd = 17, SignValueFrom = 6, SignTop = 
 constexpr double SignShelf = 2 * SignArm * 1.7320508075688772;
 // How far past its free end a sign's stroke is kept apart from a line or a text.
 constexpr double StrokeOn = 0.5;
+// How long a value of chars characters is written, at the sheet's value height.
+constexpr double ValueLength(std::size_t chars)
+{
+  return 0.6 * ValueHeight * double(chars);
+}
 // A dimension's arrowhead: 3 long, 1.7 wide.
 constexpr double ArrowLength = 3;
 // The least gap between a sign's tip and a text beyond the line it stands on.

@@ -242,7 +242,7 @@ struct TSignShape
 {
   explicit TSignShape(const TSheetLayout::TSign& s) : C(std::cos(s.SAngle * Deg)), S(std::sin(s.SAngle * Deg))
   {
-    const double value = 0.6 * ValueHeight * double(s.Chars);
+    const double value = ValueLength(s.Chars);
     const double a = std::remainder(s.SAngle, 360.0);
     // A sign turned past upright is read from its shelf's far end.
     const bool turned = a > 90.001 || a < -89.999;

@@ -819,7 +819,7 @@ TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, dou
   // Past the face the value stands between the mouth's extension lines, which no leader crosses: at best
   // on the shallowest leader the layout turns to, a whole number of degrees off the one asked and one
   // short of the arc's end, its far end's top a gap under the upper line.
-  const double least = (angle - 180.0 - std::floor(angle - 181.0)) / 57.29577951308232;
+  const double least = (angle - 180.0 - std::floor(angle - 181.0)) * cDegree;
   const double high = (oy - PlugSeatEdge * std::sin(least) + r66) * sheet +
                      (shift * sheet + length / 2.0) * std::sin(least) + (Above + Height) * std::cos(least);
   const bool between = high <= 2.0 * r66 * sheet - Gap;
@@ -839,7 +839,7 @@ TSeatEdgeLeader SeatEdgeLeader(double ox, double oy, double r66, double x59, dou
 // the hatching, never along it) where the room lets it; the letter and a gap take this much to the right of
 // its end.
 constexpr double PlugEdgeDetailScale = 10.0, PlugEdgeLetterOver = 6.0,
-                 PlugEdgeLetterRise = 1.0471975511965976, PlugEdgeLetterRoom = 3.5;
+                 PlugEdgeLetterRise = 60.0 * cDegree, PlugEdgeLetterRoom = 3.5;
 constexpr const char* PlugEdgeLetter = "Б";
 // What the detail shows: the step (from the middle bore r71 up to the seat's wide end) and the wall about
 // it, Half each way of the corner in the part's units, the corner Y over the axis.
@@ -952,10 +952,7 @@ double TEjectorPlug::SheetScale() const
   };
   // Nor is it drawn at a scale where the seat edge's radius finds no place for its value within reach of
   // its arc.
-  const auto reached = [&](double s) {
-    const TPlugStations p = at(s);
-    return !p.Rounded || p.Lead.Holds;
-  };
+  const auto reached = [&](double s) { return !SeatEdgeApart(s); };
   const auto roomy = [&](double s) { return at(s).Spaced && reached(s); };
   // The least enlargement that leaves room for all, the leader's value within reach at it and at every
   // smaller one; else the least that leaves room for all; else the largest the leader allows.
@@ -1018,7 +1015,7 @@ void TEjectorPlug::SeatEdgeDetail(TModeler3D& Md, double x, double y) const
   double ox = 0.0, oy = 0.0;
   CornerCentre(w, -fall, 0.0, 0.0, 0.0, -h, PlugSeatEdge, ox, oy);
   // Its leader from the arc's middle on through the centre, down and out into the bore.
-  Md.drDimR(PlugSeatEdge, TString(), std::atan2(-oy, -ox) * 57.29577951308232, 1.0, 5, 1, ox, oy, 1, 1,
+  Md.drDimR(PlugSeatEdge, TString(), std::atan2(-oy, -ox) / cDegree, 1.0, 5, 1, ox, oy, 1, 1,
             TString("R"), TString(), TString());
   Md.drDeleteMtr();
 }

@@ -133,7 +133,8 @@ void TEjectorPlug::dr2D() const
         const double detailX = Len + (angle > Least ? angle + DetailBack : Past) / scale,
                      detailY = -CollarRadius - (60.0 + CollarRadius) / scale;
         GrooveDetail(Md, detailX, detailY);
-        if (SeatEdgeApart(scale)) SeatEdgeDetail(Md, detailX + 70.0 / scale, detailY);
+        // The detail wherever the view called the edge out, as it judged at the scale it was drawn at.
+        if (SeatEdgeApart(DrawnScale(Md))) SeatEdgeDetail(Md, detailX + 70.0 / scale, detailY);
       },
       6, 3, 37);
 }
