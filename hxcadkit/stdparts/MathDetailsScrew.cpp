@@ -125,8 +125,8 @@ bool ChamferValueInBodysWay(double k, double xb, double radius, double chamfer)
   using namespace drApi::sheet;
   // "2 фаски 2×45°" along the line, from 1 to 4.5 over it; "ø16h7" across its line, from 1.5 under the body,
   // 1 to 4.5 left of the line.
-  const double chamferHalf = 0.6 * ValueHeight * 13.0 / 2.0 / k;
-  const double bodyValue = 0.6 * ValueHeight * (3.0 + double(DrawingNumber(2.0 * radius).Length())) / k;
+  const double chamferHalf = ValueLength(13) / 2.0 / k;
+  const double bodyValue = ValueLength(3 + std::size_t(DrawingNumber(2.0 * radius).Length())) / k;
   const double top = -radius - 1.5 / k, bottom = top - bodyValue, left = xb - (1.0 + ValueHeight) / k;
   return 1.0 + chamferHalf > left && chamfer + 1.0 / k < top && chamfer + (1.0 + ValueHeight) / k > bottom;
 }
@@ -165,7 +165,7 @@ double UndercutLeaderEnd(double k, double b, double cx, double cy, double y, dou
 {
   using namespace drApi::sheet;
   const double foot = top + (SignShelf + 1.0) / k - cy;
-  const double right = xs + (SignValueFrom + 0.6 * ValueHeight * 3.0 + 1.0) / k;
+  const double right = xs + (SignValueFrom + ValueLength(3) + 1.0) / k;
   return std::max(b + 10.0 / k, cx + (right - cx) * (y - cy) / foot);
 }
 
@@ -178,8 +178,8 @@ double BodyEndSignTip(double k, double length, double value, double radius, doub
 {
   using namespace drApi::sheet;
   const double asked = -5.0 / k - radius;
-  const double chars = 2.0 + double(DrawingNumber(value).Length());
-  if (0.6 * ValueHeight * chars + 2.0 <= length * k) return asked;
+  const std::size_t chars = 2 + std::size_t(DrawingNumber(value).Length());
+  if (ValueLength(chars) + 2.0 <= length * k) return asked;
   const double clear = level + (1.0 + ValueHeight + 1.0 + SignShelfEnd) / k;
   return std::min(std::max(asked, clear), -radius - (SignArm + 1.0) / k);
 }
